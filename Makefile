@@ -1,0 +1,27 @@
+# The two commands of the README: `make run` and `make test`.
+JOBS ?= $(shell nproc)
+export CCACHE_BASEDIR := $(CURDIR)
+
+.PHONY: run test deps build build-test clean
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j $(JOBS)
+
+run: build
+	@if [ -x build/Source/loopvane ]; then build/Source/loopvane; \
+	else echo "Loopvane: the engine and track libraries are built; the game program itself is not built yet."; fi
+
+build-test: deps
+	cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOOPVANE_SANITIZE=ON -DLOOPVANE_BENCH=OFF
+	cmake --build build-test -j $(JOBS)
+
+test: build-test
+	cd build-test && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS) --timeout 300
+
+clean:
+	rm -rf build build-test

@@ -1,0 +1,120 @@
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/In/inPackage.h"
+#include "Engine/Core/Env/dbgLog.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+fsLocator MakeLocator(std::initializer_list<const char*> parts, i32 root = -1) {
+    fsLocator l(root);
+    for (const char* p : parts)
+        l.AppendComponent(p);
+    return l;
+}
+
+} // namespace
+
+TEST(fsLocator, EqualityLooksAtRootednessNotRootNumbers) {
+    EXPECT_EQ(MakeLocator({"a", "b"}, 3), MakeLocator({"a", "b"}, 9));
+    EXPECT_NE(MakeLocator({"a", "b"}, 3), MakeLocator({"a", "b"}));
+    EXPECT_NE(MakeLocator({"a", "b"}), MakeLocator({"a", "c"}));
+    // The order ignores the root: neither is less, though they are not equal.
+    EXPECT_FALSE(MakeLocator({"a"}, 3) < MakeLocator({"a"}));
+    EXPECT_FALSE(MakeLocator({"a"}) < MakeLocator({"a"}, 3));
+    EXPECT_TRUE(MakeLocator({"a"}) < MakeLocator({"a", "b"}));
+}
+
+TEST(fsLocator, RootsAndComponents) {
+    fsLocator l;
+    l.SetRoot(-5);
+    EXPECT_EQ(l.GetRoot(), -1);
+    EXPECT_EQ(fsLocator(-5).GetRoot(), -5); // stored as given
+    EXPECT_FALSE(fsLocator(-5).IsRooted());
+
+    // An absolute native path keeps an empty first component for "/".
+    fsLocator abs = MakeLocator({"", "tmp", "x.bin"});
+    EXPECT_EQ(abs.GetComponentCount(), 3u);
+    EXPECT_EQ(abs.GetComponent(0).GetLength(), 0u);
+
+    abs.AppendComponents(abs);
+    EXPECT_EQ(abs.GetComponentCount(), 6u);
+    abs.RemoveLastComponent();
+    EXPECT_EQ(abs.GetLastComponent(), envString("tmp"));
+    abs.Clear();
+    EXPECT_EQ(abs.GetComponentCount(), 0u);
+    EXPECT_FALSE(abs.IsRooted());
+}
+
+TEST(fsRootTable, GrowsForNewRootsAndRefusesNegativeOnes) {
+    fsResetRootTable();
+    EXPECT_EQ(fsGetRootCount(), 5u);
+    fsAddRootDirectory(7, MakeLocator({"", "a"}));
+    fsAddRootDirectory(7, MakeLocator({"", "b"}));
+    EXPECT_EQ(fsGetRootCount(), 8u);
+    std::vector<fsLocator> dirs;
+    fsGetRootDirectories(5, dirs);
+    EXPECT_TRUE(dirs.empty());
+    fsGetRootDirectories(7, dirs);
+    ASSERT_EQ(dirs.size(), 2u);
+    EXPECT_EQ(fsGetRootDirectory(7, 1), MakeLocator({"", "b"}));
+
+    EXPECT_THROW(fsAddRootDirectory(-1, MakeLocator({"x"})), fsInvalidLocatorX);
+    EXPECT_THROW(fsGetRootDirectory(6, 0), fsInvalidLocatorX);
+    EXPECT_THROW(fsGetRootDirectory(99, 0), fsInvalidLocatorX);
+    EXPECT_EQ(fsGetRootCount(), 8u);
+
+    fsSetRootTableFiller([](const char*) { fsAddRootDirectory(0, MakeLocator({"", "prog"})); });
+    fsResetRootTable();
+    fsInitRootTable(nullptr);
+    EXPECT_EQ(fsGetRootDirectory(0, 0), MakeLocator({"", "prog"}));
+    fsSetRootTableFiller({});
+    fsResetRootTable();
+}
+
+TEST(fsExceptions, CodeTableAndLocatorPayload) {
+    const fsLocator loc = MakeLocator({"dir", "file.bin"}, 3);
+    const std::pair<u32, u32> codes[] = {
+        {fsDirectoryDoesntExistX(loc).GetCode(), 0xE0140001}, {fsDirectoryNotEmptyX(loc).GetCode(), 0xE0140003},
+        {fsFileDoesntExistX(loc).GetCode(), 0xE0140004},      {fsFileExistsX(loc).GetCode(), 0xE0140005},
+        {fsFileInUseX(loc).GetCode(), 0xE0140006},            {fsInvalidLocatorX(loc).GetCode(), 0xE0140007},
+        {fsReadOnlyX(loc).GetCode(), 0xE0140008},             {fsUnknownX(loc).GetCode(), 0xE014000A},
+        {gfInvalidTokenFileTxtX(loc).GetCode(), 0xE0170001},  {gfInvalidFileBinX(loc).GetCode(), 0xE0170001},
+        {gfInvalidTextSetFileX(loc).GetCode(), 0xE0170003},   {gfInvalidPakFileX(loc).GetCode(), 0xE0170004},
+        {gfFileNotInPakX(loc).GetCode(), 0xE0170005},         {gfFileCorruptX().GetCode(), 0xE0170006},
+    };
+    for (const auto& [actual, expected] : codes)
+        EXPECT_EQ(actual, expected);
+
+    try {
+        throw gfInvalidFileBinX(loc);
+    } catch (const gfInvalidTokenFileTxtX&) {
+        FAIL() << "classes with the same code must stay apart";
+    } catch (const envExceptionX& e) {
+        EXPECT_EQ(e.GetCode(), 0xE0170001u);
+        const auto& bin = dynamic_cast<const gfInvalidFileBinX&>(e);
+        EXPECT_EQ(bin.GetLocator(), loc);
+        EXPECT_EQ(bin.GetLocator().GetRoot(), 3);
+        gfInvalidFileBinX copy(bin);
+        EXPECT_EQ(copy.GetLocator(), bin.GetLocator());
+        EXPECT_NE(&copy.GetLocator().GetComponent(0), &bin.GetLocator().GetComponent(0));
+    }
+}
+
+TEST(inPackage, StartsEnvAndDbgOnceAndRefusesAStopAtZero) {
+    dbgSetLogSink([](const std::string&) {});
+    inInit();
+    inInit();
+    EXPECT_EQ(dbgGetInitCount(), 1u);
+    inShutdown();
+    inShutdown();
+    EXPECT_EQ(dbgGetInitCount(), 0u);
+    inShutdown();
+    EXPECT_EQ(inGetInitCount(), 0u);
+    inInit();
+    EXPECT_EQ(inGetInitCount(), 1u);
+    inShutdown();
+    dbgSetLogSink({});
+}
