@@ -56,6 +56,10 @@ class maVector3d {
     }
     float Length() const { return std::sqrt(x * x + y * y + z * z); }
 
+    // Component by axis number: 0 = x, 1 = y, 2 = z.
+    float operator[](int axis) const { return axis == 0 ? x : axis == 1 ? y : z; }
+    float& operator[](int axis) { return axis == 0 ? x : axis == 1 ? y : z; }
+
     float x = 0.0f;
     float y = 0.0f;
     float z = 0.0f;
