@@ -1,0 +1,201 @@
+#include "Engine/App/Fs/fsFileSystem.h"
+
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/private/fsPosixPAC.h"
+#include "Engine/Core/Env/dbgLog.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kRemovedWarning = "CD Removed (fsFileStream)!!!";
+
+// Closes a descriptor when the scope ends, also when an exception passes.
+class FileCloser {
+  public:
+    explicit FileCloser(int fd) : m_fd(fd) {}
+    ~FileCloser() { fsCloseFile(m_fd); }
+    FileCloser(const FileCloser&) = delete;
+    FileCloser& operator=(const FileCloser&) = delete;
+
+  private:
+    int m_fd;
+};
+
+void CopyContents(int from, const fsLocator& source, int to, const fsLocator& destination) {
+    char buffer[64 * 1024];
+    for (u64 position = 0;;) {
+        const u32 n = fsReadAt(from, position, sizeof(buffer), buffer, source);
+        if (n == 0)
+            return;
+        fsWriteAt(to, position, n, buffer, destination);
+        position += n;
+    }
+}
+
+// The canonical path that a not yet existing destination would have, or empty when even its parent
+// is missing (then creating it fails on its own).
+std::string CanonicalDestination(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved))
+        return resolved;
+    const size_t slash = path.rfind('/');
+    const std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    if (!realpath(parent.c_str(), resolved))
+        return {};
+    const std::string base(resolved);
+    return (base == "/" ? base : base + "/") + path.substr(slash == std::string::npos ? 0 : slash + 1);
+}
+
+bool IsSameOrInside(const std::string& inner, const std::string& outer) {
+    if (inner == outer)
+        return true;
+    const std::string prefix = outer == "/" ? outer : outer + "/";
+    return inner.compare(0, prefix.size(), prefix) == 0;
+}
+
+void CopyTree(const fsLocator& source, const fsLocator& destination) {
+    if (!fsDirectoryExists(destination))
+        fsCreateDirectory(destination);
+    std::vector<fsDirectoryEntry> entries;
+    fsReadDirectory(fsFindNativePath(source), entries); // an unreadable folder copies as empty
+    for (const fsDirectoryEntry& entry : entries) {
+        if (!entry.isDirectory || entry.name == "." || entry.name == "..")
+            continue;
+        fsLocator from = source, to = destination;
+        fsAppendNativeName(from, entry.name);
+        fsAppendNativeName(to, entry.name);
+        if (entry.isSymbolicLink)
+            DBG_WARNING("linked folder not copied: %s", entry.name.c_str());
+        else
+            CopyTree(from, to);
+    }
+    for (const fsDirectoryEntry& entry : entries) {
+        if (entry.isDirectory)
+            continue;
+        fsLocator from = source, to = destination;
+        fsAppendNativeName(from, entry.name);
+        fsAppendNativeName(to, entry.name);
+        fsCopyFile(from, to);
+    }
+}
+
+bool ModificationTime(const fsLocator& locator, std::time_t& time) {
+    const int fd = fsOpenExisting(locator, O_RDONLY, kRemovedWarning);
+    FileCloser closer(fd);
+    struct stat st;
+    if (fstat(fd, &st) != 0)
+        return false;
+    time = st.st_mtime;
+    return true;
+}
+
+} // namespace
+
+void fsCreateFile(const fsLocator& locator) {
+    const std::string path = fsNativePathOf(locator);
+    const int fd = fsCallOpen(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        fsThrowErrno(errno, fsOperation::Create, locator, path);
+    fsCloseFile(fd);
+}
+
+void fsDeleteFile(const fsLocator& locator) {
+    const std::string path = fsNativePathOf(locator);
+    if (unlink(path.c_str()) != 0)
+        fsThrowErrno(errno, fsOperation::Delete, locator, path);
+}
+
+void fsCopyFile(const fsLocator& source, const fsLocator& destination) {
+    const int from = fsOpenExisting(source, O_RDONLY, kRemovedWarning);
+    FileCloser closeFrom(from);
+    struct stat st;
+    if (fstat(from, &st) != 0)
+        fsThrowErrno(errno, fsOperation::Copy, source, {});
+
+    const std::string path = fsNativePathOf(destination);
+    const int to = fsCallOpen(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+    if (to < 0)
+        fsThrowErrno(errno, fsOperation::Copy, destination, path);
+    try {
+        FileCloser closeTo(to);
+        CopyContents(from, source, to, destination);
+        const timespec times[2] = {st.st_atim, st.st_mtim};
+        futimens(to, times);
+    } catch (...) {
+        unlink(path.c_str()); // never leave a half-copied file that looks complete
+        throw;
+    }
+}
+
+void fsCreateDirectory(const fsLocator& locator) {
+    const std::string path = fsNativePathOf(locator);
+    if (mkdir(path.c_str(), 0777) != 0)
+        fsThrowErrno(errno, fsOperation::MakeDirectory, locator, path);
+}
+
+void fsDeleteDirectory(const fsLocator& locator) {
+    const std::string path = fsNativePathOf(locator);
+    if (rmdir(path.c_str()) != 0)
+        fsThrowErrno(errno, fsOperation::RemoveDirectory, locator, path);
+}
+
+void fsCopyFileTree(const fsLocator& source, const fsLocator& destination) {
+    char resolved[PATH_MAX];
+    const std::string from = fsFindNativePath(source);
+    const std::string to = CanonicalDestination(fsNativePathOf(destination));
+    if (!from.empty() && realpath(from.c_str(), resolved) && !to.empty() && IsSameOrInside(to, resolved))
+        throw fsInvalidLocatorX(destination);
+    CopyTree(source, destination);
+}
+
+bool fsFileExists(const fsLocator& locator) {
+    struct stat st;
+    return fsStatForRead(locator, st) && !S_ISDIR(st.st_mode);
+}
+
+bool fsDirectoryExists(const fsLocator& locator) {
+    struct stat st;
+    return fsStatForRead(locator, st) && S_ISDIR(st.st_mode);
+}
+
+bool fsIsFileReadOnly(const fsLocator& locator) {
+    struct stat st;
+    if (!fsStatForRead(locator, st) || S_ISDIR(st.st_mode))
+        throw fsFileDoesntExistX(locator);
+    return (st.st_mode & 0222) == 0;
+}
+
+f64 fsGetFileTime(const fsLocator& locator) {
+    std::time_t time;
+    std::tm local{};
+    if (!ModificationTime(locator, time) || !localtime_r(&time, &local))
+        return 0.0;
+    return static_cast<f64>(static_cast<i64>(time) + local.tm_gmtoff);
+}
+
+void fsGetFileTimeText(const fsLocator& locator, envString& out) {
+    out.Clear();
+    std::time_t time;
+    std::tm local{};
+    if (!ModificationTime(locator, time) || !localtime_r(&time, &local))
+        return;
+    char text[32];
+    std::snprintf(text, sizeof(text), "%02d/%02d/%d", local.tm_mon + 1, local.tm_mday, local.tm_year + 1900);
+    out = text;
+}
+
+void fsListDrives(std::vector<fsLocator>& out) {
+    out.clear();
+    fsLocator root;
+    root.AppendComponent("");
+    out.push_back(root);
+}

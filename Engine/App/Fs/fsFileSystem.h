@@ -1,0 +1,39 @@
+#pragma once
+#include "Engine/App/Fs/fsLocator.h"
+
+#include <vector>
+
+// File and folder operations on unrooted locators (callers resolve rooted ones first). Failures
+// throw the fs exceptions; a locator that gives no native path throws fsInvalidLocatorX.
+// Reads (existence, read-only test, copy source, file times) match a component that differs only in
+// ASCII case when the exact name is missing; creating, deleting and copy destinations never do.
+
+// Creates an empty file; fsFileExistsX when it exists.
+void fsCreateFile(const fsLocator& locator);
+void fsDeleteFile(const fsLocator& locator);
+// Copies one file, keeping its last-write time; fsFileExistsX when the destination exists. Errors
+// carry the locator of the side that failed. A half-written destination is removed.
+void fsCopyFile(const fsLocator& source, const fsLocator& destination);
+// One level; the parent must exist.
+void fsCreateDirectory(const fsLocator& locator);
+// The folder must be empty (fsDirectoryNotEmptyX).
+void fsDeleteDirectory(const fsLocator& locator);
+// Creates the destination when missing, then copies every sub-folder and file of the source into it.
+// A destination inside the source (or the source itself) throws fsInvalidLocatorX before anything is
+// created; linked folders are not followed (they are skipped with a warning).
+void fsCopyFileTree(const fsLocator& source, const fsLocator& destination);
+
+// Never throw: a missing path, or one that gives no native path, is false.
+bool fsFileExists(const fsLocator& locator);
+bool fsDirectoryExists(const fsLocator& locator);
+// fsFileDoesntExistX for a missing file or a folder; true when nobody may write the file.
+bool fsIsFileReadOnly(const fsLocator& locator);
+
+// Last-write time in whole seconds since 1970-01-01 00:00 counted in local time; 0.0 when it cannot
+// be read. A file that cannot be opened throws.
+f64 fsGetFileTime(const fsLocator& locator);
+// The same time as "MM/DD/YYYY" in local time; empty when it cannot be read.
+void fsGetFileTimeText(const fsLocator& locator, envString& out);
+
+// The drives: here the one file-system root, a locator with one empty component.
+void fsListDrives(std::vector<fsLocator>& out);

@@ -1,0 +1,61 @@
+#include "Engine/App/Fs/fsResolveRoot.h"
+
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsRootTable.h"
+
+#include <vector>
+
+namespace {
+
+fsLocator InDirectory(const fsLocator& directory, const fsLocator& locator) {
+    fsLocator candidate = directory;
+    candidate.AppendComponents(locator);
+    return candidate;
+}
+
+// The first directory of the locator's root in which `exists` holds for the locator, or false.
+template <class Test> bool FindInRoot(const fsLocator& locator, Test exists, fsLocator& found) {
+    std::vector<fsLocator> directories;
+    fsGetRootDirectories(locator.GetRoot(), directories);
+    for (const fsLocator& directory : directories) {
+        // A directory without components is a root slot left empty (no disc): never the working folder.
+        if (directory.GetComponentCount() == 0)
+            continue;
+        fsLocator candidate = InDirectory(directory, locator);
+        if (exists(candidate)) {
+            found = std::move(candidate);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void fsResolveRoot(fsLocator& locator) {
+    if (!locator.IsRooted())
+        return;
+    fsLocator found;
+    if (FindInRoot(locator, fsFileExists, found))
+        locator = std::move(found);
+    else
+        fsLocateInFirstRootDirectory(locator);
+}
+
+void fsLocateInFirstRootDirectory(fsLocator& locator) {
+    if (!locator.IsRooted())
+        return;
+    std::vector<fsLocator> directories;
+    fsGetRootDirectories(locator.GetRoot(), directories);
+    if (directories.empty())
+        throw fsInvalidLocatorX(locator);
+    locator = InDirectory(directories.front(), locator);
+}
+
+bool fsRootDirectoryExists(const fsLocator& locator) {
+    if (!locator.IsRooted())
+        return fsDirectoryExists(locator);
+    fsLocator found;
+    return FindInRoot(locator, fsDirectoryExists, found);
+}

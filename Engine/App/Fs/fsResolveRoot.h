@@ -1,0 +1,14 @@
+#pragma once
+#include "Engine/App/Fs/fsLocator.h"
+
+// Turning a rooted locator into a path on disc. A root without directories (or beyond the table)
+// throws fsInvalidLocatorX: there is no first directory to fall back on.
+
+// Unrooted locators are left alone. A rooted one becomes the first directory of its root in which the
+// file exists, followed by its components; when none holds it, the root's first directory. The result
+// is unrooted (the directory's own root).
+void fsResolveRoot(fsLocator& locator);
+// A rooted locator becomes the root's first directory followed by its components, without a test.
+void fsLocateInFirstRootDirectory(fsLocator& locator);
+// Whether the folder exists in any directory of its root (as given when unrooted); paks are not asked.
+bool fsRootDirectoryExists(const fsLocator& locator);

@@ -1,0 +1,232 @@
+#include "Engine/App/Fs/private/fsPosixPAC.h"
+
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envEnvironment.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The removed-disc question: a question with OK and Cancel, fs package, error 9; OK means retry.
+constexpr u32 kReportQuestion = 1;
+constexpr u32 kFsPackage = 4;
+constexpr u32 kRemovedDiscError = 9;
+constexpr u32 kAnswerOk = 3;
+
+fsOpenFunction g_open = nullptr;
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+bool IsDirectory(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool ParentExists(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return true; // relative to the working folder
+    return IsDirectory(slash == 0 ? std::string("/") : path.substr(0, slash));
+}
+
+std::string Join(const std::string& base, const std::string& name, bool absolute) {
+    if (base.empty())
+        return absolute ? "/" + name : name;
+    return base.back() == '/' ? base + name : base + "/" + name;
+}
+
+// The name in the folder that equals `name` ignoring ASCII case, the first in byte order; empty if none.
+std::string FindIgnoringCase(const std::string& folder, const std::string& name) {
+    DirHandle dir(opendir(folder.c_str()));
+    if (!dir)
+        return {};
+    std::string best;
+    while (const dirent* entry = readdir(dir.get())) {
+        if (strcasecmp(entry->d_name, name.c_str()) == 0 && (best.empty() || best > entry->d_name))
+            best = entry->d_name;
+    }
+    return best;
+}
+
+} // namespace
+
+[[noreturn]] void fsThrowErrno(int error, fsOperation operation, const fsLocator& locator,
+                               const std::string& path) {
+    switch (error) {
+    case ENOENT:
+        if (ParentExists(path))
+            throw fsFileDoesntExistX(locator);
+        throw fsDirectoryDoesntExistX(locator);
+    case ENOTDIR:
+        throw fsDirectoryDoesntExistX(locator);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        throw fsReadOnlyX(locator);
+    case EEXIST:
+        if (operation == fsOperation::Create || operation == fsOperation::Copy)
+            throw fsFileExistsX(locator);
+        if (operation == fsOperation::RemoveDirectory)
+            throw fsDirectoryNotEmptyX(locator); // POSIX lets rmdir say EEXIST for a non-empty folder
+        throw fsUnknownX(locator);
+    case ENOTEMPTY:
+        throw fsDirectoryNotEmptyX(locator);
+    case EBUSY:
+    case ETXTBSY:
+        throw fsFileInUseX(locator);
+    case ENAMETOOLONG:
+    case EINVAL:
+        throw fsInvalidLocatorX(locator);
+    default:
+        throw fsUnknownX(locator);
+    }
+}
+
+std::string fsNativePathOf(const fsLocator& locator) {
+    std::string path;
+    fsLocatorToNativePath(locator, path);
+    if (path.empty())
+        throw fsInvalidLocatorX(locator);
+    return path;
+}
+
+std::string fsFindNativePath(const fsLocator& locator) {
+    std::string exact;
+    fsLocatorToNativePath(locator, exact);
+    struct stat st;
+    if (exact.empty() || lstat(exact.c_str(), &st) == 0)
+        return exact;
+
+    // Walk the components; the first one missing in every case ends the walk with the rest as given,
+    // so that the failing call still sees which part is missing.
+    const bool absolute = exact[0] == '/';
+    std::string found;
+    size_t start = absolute ? 1 : 0;
+    bool matching = true;
+    while (start <= exact.size()) {
+        size_t end = exact.find('/', start);
+        if (end == std::string::npos)
+            end = exact.size();
+        const std::string name = exact.substr(start, end - start);
+        std::string candidate = Join(found, name, absolute);
+        if (matching && !name.empty() && lstat(candidate.c_str(), &st) != 0) {
+            const std::string folder = found.empty() ? (absolute ? "/" : ".") : found;
+            const std::string match = FindIgnoringCase(folder, name);
+            if (match.empty())
+                matching = false;
+            else
+                candidate = Join(found, match, absolute);
+        }
+        found = candidate;
+        start = end + 1;
+    }
+    return found;
+}
+
+bool fsStatForRead(const fsLocator& locator, struct stat& st) {
+    const std::string path = fsFindNativePath(locator);
+    return !path.empty() && stat(path.c_str(), &st) == 0;
+}
+
+int fsOpenExisting(const fsLocator& locator, int flags, const char* removedWarning) {
+    for (;;) {
+        const std::string path = fsFindNativePath(locator);
+        if (path.empty())
+            throw fsInvalidLocatorX(locator);
+        const int fd = fsCallOpen(path.c_str(), flags | O_CLOEXEC, 0);
+        const int error = errno; // before any other call can change it
+        if (fd >= 0) {
+            struct stat st;
+            if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+                close(fd);
+                throw fsReadOnlyX(locator); // Linux opens folders; a file open must not
+            }
+            return fd;
+        }
+        if (error != ENOMEDIUM && error != EIO)
+            fsThrowErrno(error, fsOperation::Open, locator, path);
+        dbgWarning(__FILE__, __LINE__, "%s", removedWarning);
+        if (envReportError(kReportQuestion, kFsPackage, kRemovedDiscError, nullptr) != kAnswerOk)
+            throw fsUnknownX(locator);
+    }
+}
+
+void fsSetOpenFunction(fsOpenFunction function) {
+    g_open = function;
+}
+
+int fsCallOpen(const char* path, int flags, mode_t mode) {
+    return g_open ? g_open(path, flags, mode) : open(path, flags, mode);
+}
+
+u32 fsReadAt(int fd, u64 position, u32 count, void* buffer, const fsLocator& locator) {
+    u32 done = 0;
+    while (done < count) {
+        const ssize_t n =
+            pread(fd, static_cast<char*>(buffer) + done, count - done, static_cast<off_t>(position + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fsThrowErrno(errno, fsOperation::Transfer, locator, {});
+        if (n == 0)
+            break;
+        done += static_cast<u32>(n);
+    }
+    return done;
+}
+
+void fsWriteAt(int fd, u64 position, u32 count, const void* buffer, const fsLocator& locator) {
+    u32 done = 0;
+    while (done < count) {
+        const ssize_t n = pwrite(fd, static_cast<const char*>(buffer) + done, count - done,
+                                 static_cast<off_t>(position + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fsThrowErrno(errno, fsOperation::Transfer, locator, {});
+        if (n == 0)
+            throw fsUnknownX(locator); // no progress: the medium is full
+        done += static_cast<u32>(n);
+    }
+}
+
+void fsCloseFile(int fd) {
+    close(fd);
+}
+
+bool fsReadDirectory(const std::string& path, std::vector<fsDirectoryEntry>& out) {
+    out.clear();
+    DirHandle dir(opendir(path.c_str()));
+    if (!dir)
+        return false;
+    while (const dirent* entry = readdir(dir.get())) {
+        fsDirectoryEntry item;
+        item.name = entry->d_name;
+        const std::string full = Join(path, item.name, false);
+        item.isSymbolicLink = entry->d_type == DT_LNK;
+        item.isDirectory = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat st;
+            item.isSymbolicLink = lstat(full.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+        }
+        if (item.isSymbolicLink || entry->d_type == DT_UNKNOWN)
+            item.isDirectory = IsDirectory(full);
+        out.push_back(std::move(item));
+    }
+    std::sort(out.begin(), out.end(),
+              [](const fsDirectoryEntry& a, const fsDirectoryEntry& b) { return a.name < b.name; });
+    return true;
+}
