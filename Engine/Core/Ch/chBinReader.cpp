@@ -1,7 +1,6 @@
 #include "Engine/Core/Ch/chBinReader.h"
 
 #include "Engine/App/Gf/gfFile.h"
-#include "Engine/Core/Ch/chByteOrder.h"
 #include "Engine/Core/Ch/chExceptions.h"
 #include "Engine/Core/Env/dbgLog.h"
 
@@ -9,8 +8,7 @@ namespace {
 constexpr u64 kHeaderSize = 10;
 }
 
-chBinReader::chBinReader(gfFile* file)
-    : m_file(file), m_size(file->GetSize()), m_swap(file->GetByteOrder() == chSwappedByteOrder) {}
+chBinReader::chBinReader(gfFile* file) : m_file(file), m_size(file->GetSize()) {}
 
 bool chBinReader::BeginChunk(u32* id, u16* version, u32* size) {
     // 64-bit offsets: a size near 4 GiB must not wrap round and pass the bound tests.
@@ -47,9 +45,10 @@ void chBinReader::ReadChars(envString& out, u32 count) {
         throw chInvalidChunkX();
     out.Clear();
     std::u16string units(count, u'\0');
-    ReadExact(units.data(), count * 2);
+    if (m_file->ReadUnits(count, units.data()) != count)
+        throw chInvalidChunkX();
     for (char16_t unit : units)
-        out.AppendChar(m_swap ? chSwapBytes(unit) : unit);
+        out.AppendChar(unit);
 }
 
 void chBinReader::ReadString(envString& out) {
@@ -96,8 +95,9 @@ void chBinReader::ReadExact(void* buffer, u32 count) {
 
 template <typename T> T chBinReader::ReadValue() {
     T value;
-    ReadExact(&value, sizeof(T));
-    return m_swap ? chSwapBytes(value) : value;
+    if (!m_file->ReadValue(value))
+        throw chInvalidChunkX();
+    return value;
 }
 
 u64 chBinReader::GetBytesLeft() const {

@@ -41,6 +41,5 @@ private:
 
     gfFile* m_file;
     u64 m_size;
-    bool m_swap;
     std::vector<u64> m_ends; // end offsets of the entered chunks, innermost last
 };

@@ -1,7 +1,6 @@
 #include "Engine/Core/Ch/chBinWriter.h"
 
 #include "Engine/App/Gf/gfFile.h"
-#include "Engine/Core/Ch/chByteOrder.h"
 #include "Engine/Core/Env/dbgLog.h"
 
 #include <cstring>
@@ -11,7 +10,7 @@ constexpr u32 kHeaderSize = 10;
 constexpr u32 kSizePlaceholder = 0xFFFFFFFF;
 } // namespace
 
-chBinWriter::chBinWriter(gfFile* file) : m_file(file), m_swap(file->GetByteOrder() == chSwappedByteOrder) {}
+chBinWriter::chBinWriter(gfFile* file) : m_file(file) {}
 
 void chBinWriter::BeginChunk(u32 id, u16 version, bool) {
     m_starts.push_back(m_file->Tell());
@@ -34,12 +33,10 @@ void chBinWriter::EndChunk() {
 }
 
 void chBinWriter::WriteChars(const char16_t* units, u32 count) {
-    // Units are swapped like every other value, so that the reader's swap gives them back.
-    std::u16string copy(units, count);
-    if (m_swap)
-        for (char16_t& unit : copy)
-            unit = chSwapBytes(unit);
-    m_file->Write(count * 2, copy.data());
+    // Units are swapped like every other value when the flag asks for it, so that the reader's swap
+    // gives them back.
+    if (count > 0)
+        m_file->WriteUnits(count, units);
 }
 
 void chBinWriter::WriteString(const char16_t* units) {
@@ -78,8 +75,4 @@ void chBinWriter::WriteBytes(const void* bytes, u32 count) {
         m_file->Write(count, bytes);
 }
 
-template <typename T> void chBinWriter::WriteValue(T value) {
-    if (m_swap)
-        value = chSwapBytes(value);
-    m_file->Write(sizeof(T), &value);
-}
+template <typename T> void chBinWriter::WriteValue(T value) { m_file->WriteValue(value); }

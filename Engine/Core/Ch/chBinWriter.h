@@ -40,6 +40,5 @@ private:
     template <typename T> void WriteValue(T value);
 
     gfFile* m_file;
-    bool m_swap;
     std::vector<u32> m_starts; // start offsets of the open chunks, innermost last
 };
