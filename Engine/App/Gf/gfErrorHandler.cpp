@@ -51,10 +51,16 @@ std::unique_ptr<gfTextSet> OpenErrorTexts(const envString& fileName) {
     LookupGuard guard;
     fsLocator locator = g_directory;
     locator.AppendComponent(fileName);
+    // A set that cannot be opened (missing, unreadable, or on a medium the user declined to put back)
+    // gives the fallback message: the report must still reach the user. A corrupt set is an error.
     try {
         return std::make_unique<gfTextSet>(locator, kTextSetNumber, true);
     } catch (const fsDirectoryDoesntExistX&) {
     } catch (const fsFileDoesntExistX&) {
+    } catch (const fsFileInUseX&) {
+    } catch (const fsInvalidLocatorX&) {
+    } catch (const fsReadOnlyX&) {
+    } catch (const fsUnknownX&) {
     }
     return nullptr;
 }
