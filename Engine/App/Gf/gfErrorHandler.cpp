@@ -16,7 +16,7 @@ constexpr u32 kTextSetNumber = 32;
 
 // Until the platform layer installs its message box: the message on stderr, nobody to answer.
 class gfDefaultErrorDisplayer : public gfErrorDisplayer {
-public:
+  public:
     u32 Display(u32, const envString& message) override {
         envString shown = message;
         shown.TruncateAtNull();
@@ -32,7 +32,7 @@ fsLocator g_directory;
 bool g_lookingUp = false;
 
 class LookupGuard {
-public:
+  public:
     LookupGuard() { g_lookingUp = true; }
     ~LookupGuard() { g_lookingUp = false; }
 };
@@ -70,11 +70,11 @@ envString BuildMessage(u32 package, u32 number, const char* extra) {
     const envString fileName = g_registry[package];
     const std::unique_ptr<gfTextSet> texts = OpenErrorTexts(fileName);
     if (!texts)
-        return Format("ErrorCode #%u not found for package #%u because the .tsf file for it was not found", number,
-                      package);
+        return Format("ErrorCode #%u not found for package #%u because the .tsf file for it was not found",
+                      number, package);
     if (!texts->HasText(number))
-        return Format("ErrorCode #%u not found for package #%u, try getting the latest engine error codes.", number,
-                      package);
+        return Format("ErrorCode #%u not found for package #%u, try getting the latest engine error codes.",
+                      number, package);
     envString message = texts->GetText(number);
     if (extra)
         message.Append(envString(extra));
@@ -100,20 +100,32 @@ void Init(const fsLocator* directory) {
     RegisterPackage(18, "GeoErrors.tsf");
 }
 
-void Shutdown() { g_registry.clear(); }
+void Shutdown() {
+    g_registry.clear();
+}
 
-void RegisterPackage(u32 package, const envString& fileName) { g_registry[package] = fileName; }
+void RegisterPackage(u32 package, const envString& fileName) {
+    g_registry[package] = fileName;
+}
 
 const envString* GetPackageFile(u32 package) {
     const auto entry = g_registry.find(package);
     return entry == g_registry.end() ? nullptr : &entry->second;
 }
 
-void SetErrorFileDirectory(const fsLocator& directory) { g_directory = directory; }
-const fsLocator& GetErrorFileDirectory() { return g_directory; }
+void SetErrorFileDirectory(const fsLocator& directory) {
+    g_directory = directory;
+}
+const fsLocator& GetErrorFileDirectory() {
+    return g_directory;
+}
 
-void SetDisplayer(gfErrorDisplayer* displayer) { g_displayer = displayer; }
-gfErrorDisplayer* GetDefaultDisplayer() { return &g_defaultDisplayer; }
+void SetDisplayer(gfErrorDisplayer* displayer) {
+    g_displayer = displayer;
+}
+gfErrorDisplayer* GetDefaultDisplayer() {
+    return &g_defaultDisplayer;
+}
 
 u32 Report(u32 type, u32 package, u32 number, const char* extra) {
     const envString message = BuildMessage(package, number, extra);

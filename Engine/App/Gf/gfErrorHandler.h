@@ -14,7 +14,7 @@ constexpr u32 gfAnswerCancel = 4;
 // Shows a report's message to the user and returns the answer. The platform layer's message box
 // and the game's in-game dialog implement it; without either the default prints to stderr.
 class gfErrorDisplayer {
-public:
+  public:
     virtual ~gfErrorDisplayer() = default;
     virtual u32 Display(u32 type, const envString& message) = 0;
 };

@@ -14,11 +14,15 @@ namespace {
 
 constexpr u32 kByteOrder = 2;
 constexpr char kTag[4] = {'K', 'S', 'T', 'S'};
-constexpr u32 kEntryHeaderSize = 6; // id and unit count
+constexpr u32 kEntryHeaderSize = 6;  // id and unit count
 constexpr u32 kMaxTextUnits = 32767; // the unit count is read as a signed 16-bit number
 
-u32 LoadU32(const u8* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(p[3]) << 24; }
-u16 LoadU16(const u8* p) { return static_cast<u16>(p[0] | p[1] << 8); }
+u32 LoadU32(const u8* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(p[3]) << 24;
+}
+u16 LoadU16(const u8* p) {
+    return static_cast<u16>(p[0] | p[1] << 8);
+}
 
 void StoreU32(std::vector<u8>& out, u32 value) {
     for (int i = 0; i < 4; ++i)

@@ -11,7 +11,7 @@ class gfFile;
 // The whole file is read when the set is opened; a writable set keeps its file open and writes the
 // texts back with Save (the destructor saves a changed set, but never throws).
 class gfTextSet {
-public:
+  public:
     // readOnly: opened for reading (paks first). Otherwise opened for reading and writing on disc,
     // or read-only when the disc refuses writing (fsReadOnlyX). An empty file is an empty set with
     // the given set number; a file with another header or tag throws gfInvalidTextSetFileX (a wrong
@@ -34,7 +34,7 @@ public:
     bool IsWritable() const { return m_writable; }
     const std::map<u32, envString>& GetTexts() const { return m_texts; }
 
-private:
+  private:
     void Open(bool readOnly);
     void ReadTexts();
 

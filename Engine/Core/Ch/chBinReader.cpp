@@ -73,19 +73,43 @@ void chBinReader::ReadString(std::string& out) {
         out += c;
 }
 
-void chBinReader::ReadBool(bool* value) { *value = ReadValue<u8>() != 0; }
-void chBinReader::ReadDouble(f64* value) { *value = ReadValue<f64>(); }
-void chBinReader::ReadFloat(f32* value) { *value = ReadValue<f32>(); }
-void chBinReader::ReadUInt64(u64* value) { *value = ReadValue<u64>(); }
-void chBinReader::ReadInt64(i64* value) { *value = ReadValue<i64>(); }
-void chBinReader::ReadUInt32(u32* value) { *value = ReadValue<u32>(); }
-void chBinReader::ReadInt32(i32* value) { *value = ReadValue<i32>(); }
-void chBinReader::ReadUInt16(u16* value) { *value = ReadValue<u16>(); }
-void chBinReader::ReadInt16(i16* value) { *value = ReadValue<i16>(); }
-void chBinReader::ReadUInt8(u8* value) { *value = ReadValue<u8>(); }
-void chBinReader::ReadInt8(i8* value) { *value = ReadValue<i8>(); }
+void chBinReader::ReadBool(bool* value) {
+    *value = ReadValue<u8>() != 0;
+}
+void chBinReader::ReadDouble(f64* value) {
+    *value = ReadValue<f64>();
+}
+void chBinReader::ReadFloat(f32* value) {
+    *value = ReadValue<f32>();
+}
+void chBinReader::ReadUInt64(u64* value) {
+    *value = ReadValue<u64>();
+}
+void chBinReader::ReadInt64(i64* value) {
+    *value = ReadValue<i64>();
+}
+void chBinReader::ReadUInt32(u32* value) {
+    *value = ReadValue<u32>();
+}
+void chBinReader::ReadInt32(i32* value) {
+    *value = ReadValue<i32>();
+}
+void chBinReader::ReadUInt16(u16* value) {
+    *value = ReadValue<u16>();
+}
+void chBinReader::ReadInt16(i16* value) {
+    *value = ReadValue<i16>();
+}
+void chBinReader::ReadUInt8(u8* value) {
+    *value = ReadValue<u8>();
+}
+void chBinReader::ReadInt8(i8* value) {
+    *value = ReadValue<i8>();
+}
 
-const fsLocator& chBinReader::GetLocator() const { return m_file->GetLocator(); }
+const fsLocator& chBinReader::GetLocator() const {
+    return m_file->GetLocator();
+}
 
 void chBinReader::ReadExact(void* buffer, u32 count) {
     // Values may run into the next chunk, as the format allows, but never past the data.

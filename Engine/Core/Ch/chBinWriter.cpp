@@ -48,7 +48,9 @@ void chBinWriter::WriteString(const char16_t* units) {
     WriteValue(char16_t{0});
 }
 
-void chBinWriter::WriteChars(const char* text, u32 count) { WriteBytes(text, count); }
+void chBinWriter::WriteChars(const char* text, u32 count) {
+    WriteBytes(text, count);
+}
 
 void chBinWriter::WriteString(const char* text) {
     if (!text)
@@ -56,23 +58,49 @@ void chBinWriter::WriteString(const char* text) {
     WriteBytes(text, static_cast<u32>(std::strlen(text)) + 1);
 }
 
-void chBinWriter::WriteBool(bool value) { WriteValue(u8{value ? u8{1} : u8{0}}); }
-void chBinWriter::WriteDouble(f64 value) { WriteValue(value); }
-void chBinWriter::WriteFloat(f32 value) { WriteValue(value); }
-void chBinWriter::WriteUInt64(u64 value) { WriteValue(value); }
-void chBinWriter::WriteInt64(i64 value) { WriteValue(value); }
-void chBinWriter::WriteUInt32(u32 value) { WriteValue(value); }
-void chBinWriter::WriteInt32(i32 value) { WriteValue(value); }
-void chBinWriter::WriteUInt16(u16 value) { WriteValue(value); }
-void chBinWriter::WriteInt16(i16 value) { WriteValue(value); }
-void chBinWriter::WriteUInt8(u8 value) { WriteValue(value); }
-void chBinWriter::WriteInt8(i8 value) { WriteValue(value); }
+void chBinWriter::WriteBool(bool value) {
+    WriteValue(u8{value ? u8{1} : u8{0}});
+}
+void chBinWriter::WriteDouble(f64 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteFloat(f32 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteUInt64(u64 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteInt64(i64 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteUInt32(u32 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteInt32(i32 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteUInt16(u16 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteInt16(i16 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteUInt8(u8 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteInt8(i8 value) {
+    WriteValue(value);
+}
 
-const fsLocator& chBinWriter::GetLocator() const { return m_file->GetLocator(); }
+const fsLocator& chBinWriter::GetLocator() const {
+    return m_file->GetLocator();
+}
 
 void chBinWriter::WriteBytes(const void* bytes, u32 count) {
     if (count > 0)
         m_file->Write(count, bytes);
 }
 
-template <typename T> void chBinWriter::WriteValue(T value) { m_file->WriteValue(value); }
+template <typename T> void chBinWriter::WriteValue(T value) {
+    m_file->WriteValue(value);
+}

@@ -25,4 +25,6 @@ void chShutdown() {
     }
 }
 
-u32 chGetInitCount() { return g_count.GetCount(); }
+u32 chGetInitCount() {
+    return g_count.GetCount();
+}

@@ -13,15 +13,17 @@ namespace {
 
 // Every engine error package and the file it registers.
 const std::map<u32, const char*> kEnginePackages = {
-    {1, "envErrors.tsf"}, {2, "dbgErrors.tsf"}, {3, "itErrors.tsf"},  {4, "fsErrors.tsf"},   {5, "appErrors.tsf"},
-    {6, "inErrors.tsf"},  {8, "chErrors.tsf"},  {9, "anErrors.tsf"},  {10, "g2dErrors.tsf"}, {11, "g3dErrors.tsf"},
-    {12, "ScErrors.tsf"}, {14, "snErrors.tsf"}, {17, "MaErrors.tsf"}, {18, "GeoErrors.tsf"}, {19, "guiErrors.tsf"},
-    {20, "gprErrors.tsf"}, {23, "viErrors.tsf"}};
+    {1, "envErrors.tsf"},  {2, "dbgErrors.tsf"},  {3, "itErrors.tsf"},   {4, "fsErrors.tsf"},
+    {5, "appErrors.tsf"},  {6, "inErrors.tsf"},   {8, "chErrors.tsf"},   {9, "anErrors.tsf"},
+    {10, "g2dErrors.tsf"}, {11, "g3dErrors.tsf"}, {12, "ScErrors.tsf"},  {14, "snErrors.tsf"},
+    {17, "MaErrors.tsf"},  {18, "GeoErrors.tsf"}, {19, "guiErrors.tsf"}, {20, "gprErrors.tsf"},
+    {23, "viErrors.tsf"}};
 
 // The numbers the engine reports: its exception classes' numbers and the removed-disc question (fs 9),
 // with the codes of the other subsystems' classes (sound, 2D screen, 3D core).
-const std::map<u32, std::vector<u32>> kReportedNumbers = {
-    {1, {1, 2}}, {4, {1, 3, 4, 5, 6, 7, 8, 9, 10}}, {8, {1}}, {10, {2, 3, 5, 6}}, {11, {3, 4}}, {14, {2, 3, 5, 6, 7, 8}}};
+const std::map<u32, std::vector<u32>> kReportedNumbers = {{1, {1, 2}},  {4, {1, 3, 4, 5, 6, 7, 8, 9, 10}},
+                                                          {8, {1}},     {10, {2, 3, 5, 6}},
+                                                          {11, {3, 4}}, {14, {2, 3, 5, 6, 7, 8}}};
 
 fsLocator ErrorFolder() {
     fsLocator folder;
@@ -36,7 +38,7 @@ fsLocator ErrorFile(u32 package) {
 }
 
 class RecordingDisplayer : public gfErrorDisplayer {
-public:
+  public:
     u32 Display(u32, const envString& message) override {
         messages.push_back(envStringToNarrow(message));
         return gfAnswerOK;

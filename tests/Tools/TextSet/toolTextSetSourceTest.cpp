@@ -1,6 +1,6 @@
+#include "Tools/TextSet/toolTextSetSource.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfTextSet.h"
-#include "Tools/TextSet/toolTextSetSource.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -41,8 +41,10 @@ TEST(toolTextSetSource, ReadsEntriesEscapesAndUtf8) {
 
 TEST(toolTextSetSource, FaultsNameTheFileAndLine) {
     EXPECT_EQ(ErrorOf("# x\n5\tone\n\n5\ttwo\n"), "src.tss:4: the id 5 is already given on line 2");
-    EXPECT_EQ(ErrorOf("1\tok\n2\tbad \\q escape\n"), "src.tss:2: unknown escape \\q (only \\n, \\t and \\\\ are known)");
-    EXPECT_EQ(ErrorOf("1\tends in \\"), "src.tss:1: the line ends in a lone backslash (write \\\\ for a backslash)");
+    EXPECT_EQ(ErrorOf("1\tok\n2\tbad \\q escape\n"),
+              "src.tss:2: unknown escape \\q (only \\n, \\t and \\\\ are known)");
+    EXPECT_EQ(ErrorOf("1\tends in \\"),
+              "src.tss:1: the line ends in a lone backslash (write \\\\ for a backslash)");
     EXPECT_EQ(ErrorOf("1 no tab\n"), "src.tss:1: expected <id><TAB><text>, the line has no TAB");
     EXPECT_EQ(ErrorOf("\tno id\n"), "src.tss:1: expected <id><TAB><text>, the id is missing");
     EXPECT_EQ(ErrorOf("x1\ttext\n"), "src.tss:1: the id \"x1\" is not a decimal number");
@@ -50,7 +52,8 @@ TEST(toolTextSetSource, FaultsNameTheFileAndLine) {
     for (const char* bad : {"\xC3", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF", "\xE2\x82"})
         EXPECT_EQ(ErrorOf(std::string("1\t") + bad + "\n"), "src.tss:1: the text is not valid UTF-8") << bad;
     EXPECT_EQ(ErrorOf(std::string("1\ta\0b\n", 6)), "src.tss:1: the text holds a 0 character");
-    EXPECT_EQ(ErrorOf("1\t" + std::string(32768, 'x')), "src.tss:1: the text is longer than 32767 UTF-16 units");
+    EXPECT_EQ(ErrorOf("1\t" + std::string(32768, 'x')),
+              "src.tss:1: the text is longer than 32767 UTF-16 units");
     EXPECT_EQ(ErrorOf("1\t" + std::string(32767, 'x')), "no error");
 }
 
@@ -77,7 +80,8 @@ TEST(toolTextSetSource, CompilerProgramRefusesBadSourcesAndKeepsTheOldOutput) {
     ASSERT_EQ(std::system((compiler + " --set 40 " + folder.Path("good.tss") + " " + out).c_str()), 0);
     const std::string good = folder.Read("out.tsf");
     EXPECT_NE(std::system((compiler + " " + folder.Path("bad.tss") + " " + out + " 2>" + errors).c_str()), 0);
-    EXPECT_EQ(folder.Read("errors.txt"), folder.Path("bad.tss") + ":2: the id 7 is already given on line 1\n");
+    EXPECT_EQ(folder.Read("errors.txt"),
+              folder.Path("bad.tss") + ":2: the id 7 is already given on line 1\n");
     EXPECT_EQ(folder.Read("out.tsf"), good);
     gfTextSet set(folder.Locator("out.tsf"), 32, true);
     EXPECT_EQ(set.GetSetNumber(), 40u);

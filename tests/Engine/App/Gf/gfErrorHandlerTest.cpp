@@ -1,7 +1,7 @@
+#include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Fs/private/fsPosixPAC.h"
-#include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
@@ -21,7 +21,7 @@ struct Shown {
 
 // Records what it is asked and answers with a fixed answer.
 class RecordingDisplayer : public gfErrorDisplayer {
-public:
+  public:
     u32 Display(u32 type, const envString& message) override {
         shown.push_back({type, envStringToNarrow(message)});
         return answer;
@@ -40,7 +40,7 @@ int MediumGone(const char* path, int flags, mode_t mode) {
 }
 
 class gfErrorHandlerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const fsLocator directory = m_folder.Locator();
         gfErrorHandler::Init(&directory);
@@ -146,7 +146,8 @@ TEST_F(gfErrorHandlerTest, DefaultDisplayerPrintsUpToTheFirstZeroAndAnswersAbort
     gfErrorHandler::Init(&directory);
     testing::internal::CaptureStderr();
     EXPECT_EQ(gfErrorHandler::Report(gfDisplayQuestion, 4, 4, nullptr), gfAnswerAbort);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("ErrorCode #4 not found for package #4"), std::string::npos);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("ErrorCode #4 not found for package #4"),
+              std::string::npos);
 }
 
 TEST_F(gfErrorHandlerTest, ARetryQuestionDuringTheLookupDoesNotRecurse) {

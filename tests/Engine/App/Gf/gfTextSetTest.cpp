@@ -1,8 +1,8 @@
+#include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/App/Gf/gfExceptions.h"
-#include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
 
 #include <cerrno>
@@ -13,7 +13,7 @@ namespace {
 
 // An independent builder of text-set bytes (little-endian fields).
 class SetBytes {
-public:
+  public:
     SetBytes(const char* magic = "KSFB", u8 byteOrder = 2, const char* tag = "KSTS") {
         m_bytes.append(magic, 4);
         m_bytes += static_cast<char>(byteOrder);
@@ -38,12 +38,14 @@ public:
     }
     const std::string& Str() const { return m_bytes; }
 
-private:
+  private:
     std::string m_bytes;
 };
 
 // The example set: number 32, text 1 "Hi", text 2 empty.
-std::string Golden() { return SetBytes().U32(32).U32(2).Entry(1, u"Hi").Entry(2, u"").Str(); }
+std::string Golden() {
+    return SetBytes().U32(32).U32(2).Entry(1, u"Hi").Entry(2, u"").Str();
+}
 
 int RefuseWriting(const char* path, int flags, mode_t mode) {
     if ((flags & O_ACCMODE) != O_RDONLY) {
@@ -54,7 +56,7 @@ int RefuseWriting(const char* path, int flags, mode_t mode) {
 }
 
 class gfTextSetTest : public ::testing::Test {
-protected:
+  protected:
     fsLocator Put(const std::string& bytes) {
         m_folder.Write("set.tsf", bytes);
         return m_folder.Locator("set.tsf");
@@ -96,7 +98,8 @@ TEST_F(gfTextSetTest, GoldenBytesReadAndWrittenBack) {
 
 TEST_F(gfTextSetTest, DuplicatesAndRewritingInPlace) {
     // The later entry of an id wins; a rewrite is not truncated, the count tells where texts end.
-    const std::string bytes = SetBytes().U32(32).U32(3).Entry(5, u"first").Entry(5, u"second").Entry(9, u"x").Str();
+    const std::string bytes =
+        SetBytes().U32(32).U32(3).Entry(5, u"first").Entry(5, u"second").Entry(9, u"x").Str();
     const fsLocator locator = Put(bytes);
     {
         gfTextSet set(locator, 32, false);
@@ -124,7 +127,8 @@ TEST_F(gfTextSetTest, HeadersAndTags) {
     } catch (const gfInvalidTextSetFileX& e) {
         EXPECT_EQ(e.GetLocator(), locator);
     }
-    EXPECT_THROW(gfTextSet(Put(SetBytes("KSFB", 2, "KSTX").U32(32).U32(0).Str()), 32, true), gfInvalidTextSetFileX);
+    EXPECT_THROW(gfTextSet(Put(SetBytes("KSFB", 2, "KSTX").U32(32).U32(0).Str()), 32, true),
+                 gfInvalidTextSetFileX);
     EXPECT_THROW(gfTextSet(Put(SetBytes("XSFB").U32(32).U32(0).Str()), 32, true), gfInvalidFileBinX);
     EXPECT_THROW(gfTextSet(m_folder.Locator("missing.tsf"), 32, true), fsFileDoesntExistX);
     EXPECT_THROW(gfTextSet(m_folder.Locator("missing.tsf"), 32, false), fsFileDoesntExistX);
@@ -209,7 +213,8 @@ TEST_F(gfTextSetTest, TruncationSweep) {
 TEST_F(gfTextSetTest, OversizeSweep) {
     EXPECT_THROW(gfTextSet(Put(SetBytes().U32(32).U32(0x7FFFFFFF).Entry(1, u"a").Str()), 32, true),
                  gfInvalidTextSetFileX);
-    EXPECT_THROW(gfTextSet(Put(SetBytes().U32(32).U32(2).Entry(1, u"a").Str()), 32, true), gfInvalidTextSetFileX);
+    EXPECT_THROW(gfTextSet(Put(SetBytes().U32(32).U32(2).Entry(1, u"a").Str()), 32, true),
+                 gfInvalidTextSetFileX);
     gfTextSet negative(Put(SetBytes().U32(32).U32(0x80000000).Entry(1, u"a").Str()), 32, true);
     EXPECT_TRUE(negative.GetTexts().empty());
     // A length of 0x7FFF with two units behind it; a negative length (0xFFFF) holds no units.

@@ -1,7 +1,7 @@
+#include "Engine/App/Gf/gfTokenFile.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
-#include "Engine/App/Gf/gfTokenFile.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -9,7 +9,7 @@
 namespace {
 
 class gfTokenFileTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<gfFile> Open(const std::string& bytes) {
         m_folder.Write("t.txt", bytes);
         return std::make_unique<gfFile>(m_folder.Locator("t.txt"), 0);
@@ -45,7 +45,8 @@ TEST_F(gfTokenFileTest, BreakRule) {
     EXPECT_EQ(Split("a:b\tc\r\nd"), (Tokens{"a", "b", "c", "d"}));
     EXPECT_EQ(Split("a. b"), (Tokens{"a", ".", "b"}));
     EXPECT_EQ(Split("x\"q\"y"), (Tokens{"x", "q", "y"}));
-    EXPECT_EQ(Split("caf\xC3\xA9s \xE9t\xE9"), (Tokens{"caf\xC3\xA9s", "\xE9t\xE9"})); // high bytes are letters
+    EXPECT_EQ(Split("caf\xC3\xA9s \xE9t\xE9"),
+              (Tokens{"caf\xC3\xA9s", "\xE9t\xE9"})); // high bytes are letters
 }
 
 TEST_F(gfTokenFileTest, CommentsAndStops) {
@@ -108,9 +109,10 @@ TEST_F(gfTokenFileTest, LongPlainTokensAreCutAndTheRestSkipped) {
 }
 
 TEST_F(gfTokenFileTest, WrittenTokensReadBackWhole) {
-    const std::vector<std::string> texts = {"plain", "a b", "c:\\x\\", "", "say \"hi\"", "two\nlines", "{",
-                                            "}", "a-5", "1e-5", "a=b", "x=", "5.", "end.", ":", "#", "-", "-5",
-                                            "\xE9t\xE9", "tab\there", std::string("nul\0in", 6)};
+    const std::vector<std::string> texts = {
+        "plain", "a b", "c:\\x\\", "",    "say \"hi\"", "two\nlines", "{",
+        "}",     "a-5", "1e-5",    "a=b", "x=",         "5.",         "end.",
+        ":",     "#",   "-",       "-5",  "\xE9t\xE9",  "tab\there",  std::string("nul\0in", 6)};
     m_folder.Write("w.txt", "");
     {
         gfFile out(m_folder.Locator("w.txt"), 1);

@@ -14,7 +14,7 @@
 namespace {
 
 class chBinaryChunkTest : public ::testing::Test {
-protected:
+  protected:
     // Writes the bytes and opens them for reading with byte-order flag 2.
     std::unique_ptr<gfFile> Open(const std::string& bytes, u32 byteOrder = 2) {
         m_folder.Write("in.bin", bytes);
@@ -58,12 +58,8 @@ TEST_F(chBinaryChunkTest, GoldenChunkBytes) {
 TEST_F(chBinaryChunkTest, NestingLevelsAndBounds) {
     // An outer chunk holding one inner chunk with 4 data bytes has size 14; after the outer chunk
     // one more top-level chunk.
-    const std::string bytes = chTestBytes()
-                                  .Chunk("OUTR", 14, 1)
-                                  .Chunk("INNR", 4, 2)
-                                  .U32(0xAABBCCDD)
-                                  .Chunk("NEXT", 0, 0)
-                                  .Str();
+    const std::string bytes =
+        chTestBytes().Chunk("OUTR", 14, 1).Chunk("INNR", 4, 2).U32(0xAABBCCDD).Chunk("NEXT", 0, 0).Str();
     {
         auto file = Create();
         chBinWriter w(file.get());

@@ -6,7 +6,7 @@
 
 // An independent byte builder, so that a writer bug cannot hide a reader bug: little-endian values.
 class chTestBytes {
-public:
+  public:
     chTestBytes& Text(const std::string& text) {
         m_bytes += text;
         return *this;
@@ -22,10 +22,12 @@ public:
     chTestBytes& U16(u16 v) { return Le(v); }
     chTestBytes& U32(u32 v) { return Le(v); }
     // A chunk header: id, size, version.
-    chTestBytes& Chunk(const char* id, u32 size, u16 version) { return Text(std::string(id, 4)).U32(size).U16(version); }
+    chTestBytes& Chunk(const char* id, u32 size, u16 version) {
+        return Text(std::string(id, 4)).U32(size).U16(version);
+    }
     const std::string& Str() const { return m_bytes; }
 
-private:
+  private:
     std::string m_bytes;
 };
 

@@ -108,4 +108,3 @@ inline Sample ReadSample(chReader& r) {
     Expect(!r.BeginChunk(&id, &version, &size));
     return s;
 }
-

@@ -11,7 +11,7 @@
 namespace {
 
 class chTextChunkTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<gfFile> Open(const std::string& bytes) {
         m_folder.Write("in.txt", bytes);
         return std::make_unique<gfFile>(m_folder.Locator("in.txt"), 0);
@@ -77,8 +77,9 @@ TEST_F(chTextChunkTest, EverySlotRoundTrips) {
 
 TEST_F(chTextChunkTest, StringsThatNeedQuotes) {
     // Each reads back as the one value it was, the empty string included, and later values stay in place.
-    const std::vector<std::string> texts = {"a b", "c:\\x\\", "", "say \"hi\"", "two\nlines", "}", "{",
-                                            "a-5", "1e-5", "a=b", "x:", "#not a comment", "end.", "-"};
+    const std::vector<std::string> texts = {
+        "a b", "c:\\x\\", "",    "say \"hi\"", "two\nlines",     "}",    "{",
+        "a-5", "1e-5",    "a=b", "x:",         "#not a comment", "end.", "-"};
     {
         auto file = Create();
         chTxtWriter w(file.get());
