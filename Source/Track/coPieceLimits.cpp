@@ -3,6 +3,7 @@
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
+#include "Source/Track/coCoasterPieceCorkscrew.h"
 
 namespace {
 constexpr float kStraightLengthMin = 5.0f;
@@ -36,6 +37,7 @@ constexpr float kHalfCorkscrewAngleMax = coDegrees(180.0f);
 
 constexpr float kWorldMaxHeight = 200.0f;
 constexpr float kMaxSlope = coDegrees(75.0f);
+constexpr float kRollingMaxSlope = coDegrees(30.0f);
 constexpr float kMaxUninvertedRoll = coDegrees(54.0f);
 } // namespace
 
@@ -143,7 +145,9 @@ bool ClampDelta(float current, float minimum, float maximum, float& delta) {
 }
 
 // Loops and corkscrews are held to 30 degrees once those classes exist; every other class to 75.
-float MaxSlopeFor(const coCoasterPiece&) {
+float MaxSlopeFor(const coCoasterPiece& piece) {
+    if (dynamic_cast<const coCoasterPieceCorkscrew*>(&piece))
+        return kRollingMaxSlope;
     return kMaxSlope;
 }
 
