@@ -15,14 +15,22 @@ std::string Unescape(std::string_view raw, const std::string& file, u32 line) {
             continue;
         }
         if (++i == raw.size())
-            throw toolSourceError(file, line, "the line ends in a lone backslash (write \\\\ for a backslash)");
+            throw toolSourceError(file, line,
+                                  "the line ends in a lone backslash (write \\\\ for a backslash)");
         switch (raw[i]) {
-        case 'n': text += '\n'; break;
-        case 't': text += '\t'; break;
-        case '\\': text += '\\'; break;
+        case 'n':
+            text += '\n';
+            break;
+        case 't':
+            text += '\t';
+            break;
+        case '\\':
+            text += '\\';
+            break;
         default:
-            throw toolSourceError(file, line, std::string("unknown escape \\") + raw[i] +
-                                                  " (only \\n, \\t and \\\\ are known)");
+            throw toolSourceError(file, line,
+                                  std::string("unknown escape \\") + raw[i] +
+                                      " (only \\n, \\t and \\\\ are known)");
         }
     }
     return text;
@@ -86,7 +94,8 @@ u32 ParseId(std::string_view digits, const std::string& file, u32 line) {
     u64 id = 0;
     for (char c : digits) {
         if (c < '0' || c > '9')
-            throw toolSourceError(file, line, "the id \"" + std::string(digits) + "\" is not a decimal number");
+            throw toolSourceError(file, line,
+                                  "the id \"" + std::string(digits) + "\" is not a decimal number");
         id = id * 10 + static_cast<u32>(c - '0');
         if (id > 0xFFFFFFFFu)
             throw toolSourceError(file, line, "the id " + std::string(digits) + " does not fit in 32 bits");
@@ -94,7 +103,9 @@ u32 ParseId(std::string_view digits, const std::string& file, u32 line) {
     return static_cast<u32>(id);
 }
 
-bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+bool IsBlank(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
 
 } // namespace
 

@@ -8,7 +8,7 @@
 
 // A fault in a content source, with its place: "<file>:<line>: <what>".
 class toolSourceError : public std::runtime_error {
-public:
+  public:
     toolSourceError(const std::string& file, u32 line, const std::string& what)
         : std::runtime_error(file + ":" + std::to_string(line) + ": " + what) {}
 };

@@ -18,7 +18,7 @@ void fsLocatorToNativePath(const fsLocator& locator, std::string& out) {
         out += part;
     }
     if (count == 1 && out.empty())
-        out = "/"; // the locator of the file-system root itself
+        out.push_back('/'); // the locator of the file-system root itself
 }
 
 namespace {

@@ -33,6 +33,10 @@ template <class Test> bool FindInRoot(const fsLocator& locator, Test exists, fsL
 
 } // namespace
 
+bool fsFindInRootDirectories(const fsLocator& locator, fsLocator& found) {
+    return locator.IsRooted() && FindInRoot(locator, fsFileExists, found);
+}
+
 void fsResolveRoot(fsLocator& locator) {
     if (!locator.IsRooted())
         return;

@@ -8,6 +8,8 @@
 // file exists, followed by its components; when none holds it, the root's first directory. The result
 // is unrooted (the directory's own root).
 void fsResolveRoot(fsLocator& locator);
+// For a rooted locator: the first directory of its root holding the file, followed by its components.
+bool fsFindInRootDirectories(const fsLocator& locator, fsLocator& found);
 // A rooted locator becomes the root's first directory followed by its components, without a test.
 void fsLocateInFirstRootDirectory(fsLocator& locator);
 // Whether the folder exists in any directory of its root (as given when unrooted); paks are not asked.

@@ -4,6 +4,8 @@
 #include "Engine/App/Fs/fsFileStream.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/Gf/gfPakFile.h"
+#include "Engine/App/Gf/gfPakSearcher.h"
 
 #include <algorithm>
 #include <cstring>
@@ -23,15 +25,20 @@ std::unique_ptr<fsFileStream> OpenOnDisc(const fsLocator& locator, u32 mode) {
 
 } // namespace
 
-gfFile::gfFile(const fsLocator& locator, u32 mode, u32 byteOrder)
-    : m_byteOrder(byteOrder), m_disc(OpenOnDisc(locator, mode)) {}
+// Reads look in the paks first; writes are always on disc.
+gfFile::gfFile(const fsLocator& locator, u32 mode, u32 byteOrder) : m_byteOrder(byteOrder) {
+    if (mode == 0)
+        m_pak = gfFindInPaks(locator);
+    if (!m_pak)
+        m_disc = OpenOnDisc(locator, mode);
+}
 
 gfFile::gfFile(const fsLocator& locator, u32 mode) : gfFile(locator, mode, 0) {}
 
 gfFile::~gfFile() = default;
 
 u32 gfFile::Read(u32 count, void* buffer) {
-    return m_disc->Read(count, buffer);
+    return m_pak ? m_pak->Read(buffer, count) : m_disc->Read(count, buffer);
 }
 
 u32 gfFile::ReadAvailable(u32 count, void* buffer) {
@@ -39,18 +46,23 @@ u32 gfFile::ReadAvailable(u32 count, void* buffer) {
 }
 
 void gfFile::Write(u32 count, const void* buffer) {
+    if (m_pak)
+        throw fsReadOnlyX(m_pak->GetLocator());
     m_disc->Write(count, buffer);
 }
 
 u32 gfFile::Tell() const {
-    return m_disc->Tell();
+    return m_pak ? m_pak->Tell() : m_disc->Tell();
 }
 
 u32 gfFile::Seek(i32 offset, u32 origin) {
-    return m_disc->Seek(offset, origin);
+    return m_pak ? m_pak->Seek(offset, origin) : m_disc->Seek(offset, origin);
 }
 
+// The disc size is where a seek to the end lands; the position is put back even when a seek throws.
 u32 gfFile::GetSize() {
+    if (m_pak)
+        return m_pak->GetSize();
     const u32 position = Tell();
     u32 size;
     try {
@@ -64,7 +76,7 @@ u32 gfFile::GetSize() {
 }
 
 const fsLocator& gfFile::GetLocator() const {
-    return m_disc->GetLocator();
+    return m_pak ? m_pak->GetLocator() : m_disc->GetLocator();
 }
 
 void gfFile::ReadBinHeader(u8* version) {

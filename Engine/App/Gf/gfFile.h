@@ -5,6 +5,7 @@
 #include <type_traits>
 
 class fsFileStream;
+class gfPakEntryStream;
 
 // The stream of every data file: a pak entry or a disc file. Mode 0 reads (the paks are asked
 // first, then the root's directories on disc); modes 1 (write) and 2 (read and write) are always on
@@ -34,6 +35,7 @@ class gfFile {
     // The pak entry's locator, or the resolved disc file's.
     const fsLocator& GetLocator() const;
     u32 GetByteOrder() const { return m_byteOrder; }
+    bool IsFromPak() const { return m_pak != nullptr; }
 
     // The 8-byte header at the current position: "KSFB" or "BRFB", then the 4-byte version record
     // (byte 0 is the writer's byte-order flag) copied to `version` unless it is null. A file too short
@@ -55,6 +57,7 @@ class gfFile {
 
     u32 m_byteOrder;
     std::unique_ptr<fsFileStream> m_disc;
+    std::unique_ptr<gfPakEntryStream> m_pak;
 };
 
 template <class T> bool gfFile::ReadValue(T& value) {

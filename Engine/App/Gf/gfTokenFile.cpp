@@ -5,10 +5,18 @@
 
 namespace {
 
-bool IsLetter(u8 c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c >= 0x80; }
-bool IsDigit(u8 c) { return c >= '0' && c <= '9'; }
-bool IsSpace(u8 c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsPunctuation(u8 c) { return c > ' ' && c < 0x7F && !IsLetter(c) && !IsDigit(c); }
+bool IsLetter(u8 c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c >= 0x80;
+}
+bool IsDigit(u8 c) {
+    return c >= '0' && c <= '9';
+}
+bool IsSpace(u8 c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsPunctuation(u8 c) {
+    return c > ' ' && c < 0x7F && !IsLetter(c) && !IsDigit(c);
+}
 
 // Whether cur, following prev inside an unquoted token, begins a new token; next is the byte after
 // cur (0 at the end). Only '.' looks at next.
@@ -28,20 +36,32 @@ bool BeginsNewToken(u8 prev, u8 cur, u8 next) {
     return IsPunctuation(cur);
 }
 
-bool ReadByte(gfFile& file, u8& c) { return file.ReadAvailable(1, &c) == 1; }
+bool ReadByte(gfFile& file, u8& c) {
+    return file.ReadAvailable(1, &c) == 1;
+}
 
-void GiveBack(gfFile& file, u32 count) { file.Seek(-static_cast<i32>(count), 1); }
+void GiveBack(gfFile& file, u32 count) {
+    file.Seek(-static_cast<i32>(count), 1);
+}
 
 char Unescape(u8 c) {
     switch (c) {
-    case 'a': return '\a';
-    case 'b': return '\b';
-    case 'f': return '\f';
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    case 'v': return '\v';
-    default: return static_cast<char>(c); // \\, \', \", \? and any other character stand for themselves
+    case 'a':
+        return '\a';
+    case 'b':
+        return '\b';
+    case 'f':
+        return '\f';
+    case 'n':
+        return '\n';
+    case 'r':
+        return '\r';
+    case 't':
+        return '\t';
+    case 'v':
+        return '\v';
+    default:
+        return static_cast<char>(c); // \\, \', \", \? and any other character stand for themselves
     }
 }
 

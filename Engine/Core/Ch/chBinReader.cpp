@@ -1,7 +1,6 @@
 #include "Engine/Core/Ch/chBinReader.h"
 
 #include "Engine/App/Gf/gfFile.h"
-#include "Engine/Core/Ch/chByteOrder.h"
 #include "Engine/Core/Ch/chExceptions.h"
 #include "Engine/Core/Env/dbgLog.h"
 
@@ -9,8 +8,7 @@ namespace {
 constexpr u64 kHeaderSize = 10;
 }
 
-chBinReader::chBinReader(gfFile* file)
-    : m_file(file), m_size(file->GetSize()), m_swap(file->GetByteOrder() == chSwappedByteOrder) {}
+chBinReader::chBinReader(gfFile* file) : m_file(file), m_size(file->GetSize()) {}
 
 bool chBinReader::BeginChunk(u32* id, u16* version, u32* size) {
     // 64-bit offsets: a size near 4 GiB must not wrap round and pass the bound tests.
@@ -47,9 +45,10 @@ void chBinReader::ReadChars(envString& out, u32 count) {
         throw chInvalidChunkX();
     out.Clear();
     std::u16string units(count, u'\0');
-    ReadExact(units.data(), count * 2);
+    if (m_file->ReadUnits(count, units.data()) != count)
+        throw chInvalidChunkX();
     for (char16_t unit : units)
-        out.AppendChar(m_swap ? chSwapBytes(unit) : unit);
+        out.AppendChar(unit);
 }
 
 void chBinReader::ReadString(envString& out) {
@@ -74,19 +73,43 @@ void chBinReader::ReadString(std::string& out) {
         out += c;
 }
 
-void chBinReader::ReadBool(bool* value) { *value = ReadValue<u8>() != 0; }
-void chBinReader::ReadDouble(f64* value) { *value = ReadValue<f64>(); }
-void chBinReader::ReadFloat(f32* value) { *value = ReadValue<f32>(); }
-void chBinReader::ReadUInt64(u64* value) { *value = ReadValue<u64>(); }
-void chBinReader::ReadInt64(i64* value) { *value = ReadValue<i64>(); }
-void chBinReader::ReadUInt32(u32* value) { *value = ReadValue<u32>(); }
-void chBinReader::ReadInt32(i32* value) { *value = ReadValue<i32>(); }
-void chBinReader::ReadUInt16(u16* value) { *value = ReadValue<u16>(); }
-void chBinReader::ReadInt16(i16* value) { *value = ReadValue<i16>(); }
-void chBinReader::ReadUInt8(u8* value) { *value = ReadValue<u8>(); }
-void chBinReader::ReadInt8(i8* value) { *value = ReadValue<i8>(); }
+void chBinReader::ReadBool(bool* value) {
+    *value = ReadValue<u8>() != 0;
+}
+void chBinReader::ReadDouble(f64* value) {
+    *value = ReadValue<f64>();
+}
+void chBinReader::ReadFloat(f32* value) {
+    *value = ReadValue<f32>();
+}
+void chBinReader::ReadUInt64(u64* value) {
+    *value = ReadValue<u64>();
+}
+void chBinReader::ReadInt64(i64* value) {
+    *value = ReadValue<i64>();
+}
+void chBinReader::ReadUInt32(u32* value) {
+    *value = ReadValue<u32>();
+}
+void chBinReader::ReadInt32(i32* value) {
+    *value = ReadValue<i32>();
+}
+void chBinReader::ReadUInt16(u16* value) {
+    *value = ReadValue<u16>();
+}
+void chBinReader::ReadInt16(i16* value) {
+    *value = ReadValue<i16>();
+}
+void chBinReader::ReadUInt8(u8* value) {
+    *value = ReadValue<u8>();
+}
+void chBinReader::ReadInt8(i8* value) {
+    *value = ReadValue<i8>();
+}
 
-const fsLocator& chBinReader::GetLocator() const { return m_file->GetLocator(); }
+const fsLocator& chBinReader::GetLocator() const {
+    return m_file->GetLocator();
+}
 
 void chBinReader::ReadExact(void* buffer, u32 count) {
     // Values may run into the next chunk, as the format allows, but never past the data.
@@ -96,8 +119,9 @@ void chBinReader::ReadExact(void* buffer, u32 count) {
 
 template <typename T> T chBinReader::ReadValue() {
     T value;
-    ReadExact(&value, sizeof(T));
-    return m_swap ? chSwapBytes(value) : value;
+    if (!m_file->ReadValue(value))
+        throw chInvalidChunkX();
+    return value;
 }
 
 u64 chBinReader::GetBytesLeft() const {

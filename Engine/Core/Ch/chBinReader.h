@@ -9,7 +9,7 @@ class gfFile;
 // version (u16), then the body. Every value is one read on the file; nothing is read beyond the
 // file's end: a chunk, a count or a value that runs past it throws chInvalidChunkX.
 class chBinReader : public chReader {
-public:
+  public:
     // The file stays the caller's, positioned at the first chunk (after the file header).
     explicit chBinReader(gfFile* file);
 
@@ -34,13 +34,12 @@ public:
 
     const fsLocator& GetLocator() const override;
 
-private:
+  private:
     void ReadExact(void* buffer, u32 count);
     template <typename T> T ReadValue();
     u64 GetBytesLeft() const;
 
     gfFile* m_file;
     u64 m_size;
-    bool m_swap;
     std::vector<u64> m_ends; // end offsets of the entered chunks, innermost last
 };

@@ -1,7 +1,6 @@
 #include "Engine/Core/Ch/chBinWriter.h"
 
 #include "Engine/App/Gf/gfFile.h"
-#include "Engine/Core/Ch/chByteOrder.h"
 #include "Engine/Core/Env/dbgLog.h"
 
 #include <cstring>
@@ -11,7 +10,7 @@ constexpr u32 kHeaderSize = 10;
 constexpr u32 kSizePlaceholder = 0xFFFFFFFF;
 } // namespace
 
-chBinWriter::chBinWriter(gfFile* file) : m_file(file), m_swap(file->GetByteOrder() == chSwappedByteOrder) {}
+chBinWriter::chBinWriter(gfFile* file) : m_file(file) {}
 
 void chBinWriter::BeginChunk(u32 id, u16 version, bool) {
     m_starts.push_back(m_file->Tell());
@@ -34,12 +33,10 @@ void chBinWriter::EndChunk() {
 }
 
 void chBinWriter::WriteChars(const char16_t* units, u32 count) {
-    // Units are swapped like every other value, so that the reader's swap gives them back.
-    std::u16string copy(units, count);
-    if (m_swap)
-        for (char16_t& unit : copy)
-            unit = chSwapBytes(unit);
-    m_file->Write(count * 2, copy.data());
+    // Units are swapped like every other value when the flag asks for it, so that the reader's swap
+    // gives them back.
+    if (count > 0)
+        m_file->WriteUnits(count, units);
 }
 
 void chBinWriter::WriteString(const char16_t* units) {
@@ -51,7 +48,9 @@ void chBinWriter::WriteString(const char16_t* units) {
     WriteValue(char16_t{0});
 }
 
-void chBinWriter::WriteChars(const char* text, u32 count) { WriteBytes(text, count); }
+void chBinWriter::WriteChars(const char* text, u32 count) {
+    WriteBytes(text, count);
+}
 
 void chBinWriter::WriteString(const char* text) {
     if (!text)
@@ -59,19 +58,43 @@ void chBinWriter::WriteString(const char* text) {
     WriteBytes(text, static_cast<u32>(std::strlen(text)) + 1);
 }
 
-void chBinWriter::WriteBool(bool value) { WriteValue(u8{value ? u8{1} : u8{0}}); }
-void chBinWriter::WriteDouble(f64 value) { WriteValue(value); }
-void chBinWriter::WriteFloat(f32 value) { WriteValue(value); }
-void chBinWriter::WriteUInt64(u64 value) { WriteValue(value); }
-void chBinWriter::WriteInt64(i64 value) { WriteValue(value); }
-void chBinWriter::WriteUInt32(u32 value) { WriteValue(value); }
-void chBinWriter::WriteInt32(i32 value) { WriteValue(value); }
-void chBinWriter::WriteUInt16(u16 value) { WriteValue(value); }
-void chBinWriter::WriteInt16(i16 value) { WriteValue(value); }
-void chBinWriter::WriteUInt8(u8 value) { WriteValue(value); }
-void chBinWriter::WriteInt8(i8 value) { WriteValue(value); }
+void chBinWriter::WriteBool(bool value) {
+    WriteValue(u8{value ? u8{1} : u8{0}});
+}
+void chBinWriter::WriteDouble(f64 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteFloat(f32 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteUInt64(u64 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteInt64(i64 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteUInt32(u32 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteInt32(i32 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteUInt16(u16 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteInt16(i16 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteUInt8(u8 value) {
+    WriteValue(value);
+}
+void chBinWriter::WriteInt8(i8 value) {
+    WriteValue(value);
+}
 
-const fsLocator& chBinWriter::GetLocator() const { return m_file->GetLocator(); }
+const fsLocator& chBinWriter::GetLocator() const {
+    return m_file->GetLocator();
+}
 
 void chBinWriter::WriteBytes(const void* bytes, u32 count) {
     if (count > 0)
@@ -79,7 +102,5 @@ void chBinWriter::WriteBytes(const void* bytes, u32 count) {
 }
 
 template <typename T> void chBinWriter::WriteValue(T value) {
-    if (m_swap)
-        value = chSwapBytes(value);
-    m_file->Write(sizeof(T), &value);
+    m_file->WriteValue(value);
 }

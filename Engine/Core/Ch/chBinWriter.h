@@ -7,7 +7,7 @@ class gfFile;
 
 // Writes the binary chunk form that chBinReader reads. A chunk's size is patched in when it ends.
 class chBinWriter : public chWriter {
-public:
+  public:
     // The file stays the caller's; its header is already written.
     explicit chBinWriter(gfFile* file);
 
@@ -36,10 +36,9 @@ public:
 
     void WriteBytes(const void* bytes, u32 count);
 
-private:
+  private:
     template <typename T> void WriteValue(T value);
 
     gfFile* m_file;
-    bool m_swap;
     std::vector<u32> m_starts; // start offsets of the open chunks, innermost last
 };

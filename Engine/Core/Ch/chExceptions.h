@@ -4,6 +4,6 @@
 // A chunk file whose structure cannot be read: a header or body that runs past its bounds,
 // a count larger than the bytes left, or a value past the end of the data.
 class chInvalidChunkX : public envExceptionX {
-public:
+  public:
     u32 GetCode() const override { return 0xE0180001; }
 };

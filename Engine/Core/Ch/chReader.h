@@ -12,7 +12,7 @@ constexpr u32 chMakeId(char c0, char c1, char c2, char c3) {
 // Walks a tree of chunks without knowing whether the file is binary or text. A loader loops
 // BeginChunk / read values or enter children / EndChunk until BeginChunk returns false.
 class chReader {
-public:
+  public:
     virtual ~chReader() = default;
 
     // Enters the next chunk of the current level; false (nothing entered) when the level has ended.

@@ -54,7 +54,8 @@ bool chTxtReader::BeginChunk(u32* id, u16* version, u32* size) {
 
     mark = m_file->Tell();
     std::string brace;
-    const bool hasBody = gfReadTokenKind(*m_file, brace, 0, kNoStop, true) == gfTokenKind::Plain && brace == "{";
+    const bool hasBody =
+        gfReadTokenKind(*m_file, brace, 0, kNoStop, true) == gfTokenKind::Plain && brace == "{";
     if (!hasBody)
         m_file->Seek(static_cast<i32>(mark), 0); // the token is the chunk's first value
     m_hasBody.push_back(hasBody);
@@ -82,17 +83,27 @@ void chTxtReader::EndChunk() {
     m_hasBody.pop_back();
 }
 
-void chTxtReader::ReadChars(envString& out, u32 count) { out = Widen(ReadToken(count)); }
+void chTxtReader::ReadChars(envString& out, u32 count) {
+    out = Widen(ReadToken(count));
+}
 
 void chTxtReader::ReadString(envString& out) {
     out = Widen(ReadToken());
     out.AppendChar(0);
 }
 
-void chTxtReader::ReadChars(std::string& out, u32 count) { out = ReadToken(count); }
-void chTxtReader::ReadString(std::string& out) { out = ReadToken(); }
-void chTxtReader::ReadBool(bool* value) { *value = EqualsIgnoringCase(ReadToken(), "TRUE"); }
-void chTxtReader::ReadDouble(f64* value) { *value = ReadNumber(); }
+void chTxtReader::ReadChars(std::string& out, u32 count) {
+    out = ReadToken(count);
+}
+void chTxtReader::ReadString(std::string& out) {
+    out = ReadToken();
+}
+void chTxtReader::ReadBool(bool* value) {
+    *value = EqualsIgnoringCase(ReadToken(), "TRUE");
+}
+void chTxtReader::ReadDouble(f64* value) {
+    *value = ReadNumber();
+}
 
 void chTxtReader::ReadFloat(f32* value) {
     // Out of the float range is infinite, not an undefined conversion.
@@ -104,16 +115,34 @@ void chTxtReader::ReadFloat(f32* value) {
         *value = static_cast<f32>(number);
 }
 
-void chTxtReader::ReadUInt64(u64* value) { *value = ReadInteger(); }
-void chTxtReader::ReadInt64(i64* value) { *value = static_cast<i64>(ReadInteger()); }
-void chTxtReader::ReadUInt32(u32* value) { *value = static_cast<u32>(ReadInteger()); }
-void chTxtReader::ReadInt32(i32* value) { *value = static_cast<i32>(ReadInteger()); }
-void chTxtReader::ReadUInt16(u16* value) { *value = static_cast<u16>(ReadInteger()); }
-void chTxtReader::ReadInt16(i16* value) { *value = static_cast<i16>(ReadInteger()); }
-void chTxtReader::ReadUInt8(u8* value) { *value = static_cast<u8>(ReadInteger()); }
-void chTxtReader::ReadInt8(i8* value) { *value = static_cast<i8>(ReadInteger()); }
+void chTxtReader::ReadUInt64(u64* value) {
+    *value = ReadInteger();
+}
+void chTxtReader::ReadInt64(i64* value) {
+    *value = static_cast<i64>(ReadInteger());
+}
+void chTxtReader::ReadUInt32(u32* value) {
+    *value = static_cast<u32>(ReadInteger());
+}
+void chTxtReader::ReadInt32(i32* value) {
+    *value = static_cast<i32>(ReadInteger());
+}
+void chTxtReader::ReadUInt16(u16* value) {
+    *value = static_cast<u16>(ReadInteger());
+}
+void chTxtReader::ReadInt16(i16* value) {
+    *value = static_cast<i16>(ReadInteger());
+}
+void chTxtReader::ReadUInt8(u8* value) {
+    *value = static_cast<u8>(ReadInteger());
+}
+void chTxtReader::ReadInt8(i8* value) {
+    *value = static_cast<i8>(ReadInteger());
+}
 
-const fsLocator& chTxtReader::GetLocator() const { return m_file->GetLocator(); }
+const fsLocator& chTxtReader::GetLocator() const {
+    return m_file->GetLocator();
+}
 
 std::string chTxtReader::ReadToken(u32 maximum) {
     std::string token;
@@ -134,4 +163,6 @@ u64 chTxtReader::ReadInteger() {
     return negative ? 0 - value : value;
 }
 
-f64 chTxtReader::ReadNumber() { return envStringToFloat(Widen(ReadToken())); }
+f64 chTxtReader::ReadNumber() {
+    return envStringToFloat(Widen(ReadToken()));
+}

@@ -13,7 +13,7 @@ using chTagMap = std::map<std::string, u32>;
 // line. Every value is one token; text chunks carry version 0 and size 0. Numbers are read without
 // the user's locale.
 class chTxtReader : public chReader {
-public:
+  public:
     // The file stays the caller's; the chunks start at its current position.
     explicit chTxtReader(gfFile* file);
     // The map stays the caller's; names it holds give its ids instead of their first four characters.
@@ -43,7 +43,7 @@ public:
 
     const fsLocator& GetLocator() const override;
 
-private:
+  private:
     std::string ReadToken(u32 maximum = 0);
     u64 ReadInteger();
     f64 ReadNumber();

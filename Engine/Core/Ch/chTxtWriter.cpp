@@ -51,7 +51,9 @@ void chTxtWriter::EndChunk() {
     m_hasBody.pop_back();
 }
 
-void chTxtWriter::WriteChars(const char16_t* units, u32 count) { PutValue(LowBytes(units, count)); }
+void chTxtWriter::WriteChars(const char16_t* units, u32 count) {
+    PutValue(LowBytes(units, count));
+}
 
 void chTxtWriter::WriteString(const char16_t* units) {
     u32 count = 0;
@@ -61,9 +63,15 @@ void chTxtWriter::WriteString(const char16_t* units) {
     PutValue(LowBytes(units, count));
 }
 
-void chTxtWriter::WriteChars(const char* text, u32 count) { PutValue(std::string(text, count)); }
-void chTxtWriter::WriteString(const char* text) { PutValue(text ? text : ""); }
-void chTxtWriter::WriteBool(bool value) { WriteString(value ? "TRUE" : "FALSE"); }
+void chTxtWriter::WriteChars(const char* text, u32 count) {
+    PutValue(std::string(text, count));
+}
+void chTxtWriter::WriteString(const char* text) {
+    PutValue(text ? text : "");
+}
+void chTxtWriter::WriteBool(bool value) {
+    WriteString(value ? "TRUE" : "FALSE");
+}
 
 void chTxtWriter::WriteDouble(f64 value) {
     // "%f" as the C locale prints it; the widest double needs some 320 characters.
@@ -73,19 +81,41 @@ void chTxtWriter::WriteDouble(f64 value) {
     Put(std::string_view(text, static_cast<size_t>(end - text) + 1));
 }
 
-void chTxtWriter::WriteFloat(f32 value) { WriteDouble(value); }
-void chTxtWriter::WriteUInt64(u64 value) { PutInteger(static_cast<i64>(value)); }
-void chTxtWriter::WriteInt64(i64 value) { PutInteger(value); }
-void chTxtWriter::WriteUInt32(u32 value) { PutInteger(static_cast<i32>(value)); }
-void chTxtWriter::WriteInt32(i32 value) { PutInteger(value); }
-void chTxtWriter::WriteUInt16(u16 value) { PutInteger(value); }
-void chTxtWriter::WriteInt16(i16 value) { PutInteger(value); }
-void chTxtWriter::WriteUInt8(u8 value) { PutInteger(value); }
-void chTxtWriter::WriteInt8(i8 value) { PutInteger(value); }
+void chTxtWriter::WriteFloat(f32 value) {
+    WriteDouble(value);
+}
+void chTxtWriter::WriteUInt64(u64 value) {
+    PutInteger(static_cast<i64>(value));
+}
+void chTxtWriter::WriteInt64(i64 value) {
+    PutInteger(value);
+}
+void chTxtWriter::WriteUInt32(u32 value) {
+    PutInteger(static_cast<i32>(value));
+}
+void chTxtWriter::WriteInt32(i32 value) {
+    PutInteger(value);
+}
+void chTxtWriter::WriteUInt16(u16 value) {
+    PutInteger(value);
+}
+void chTxtWriter::WriteInt16(i16 value) {
+    PutInteger(value);
+}
+void chTxtWriter::WriteUInt8(u8 value) {
+    PutInteger(value);
+}
+void chTxtWriter::WriteInt8(i8 value) {
+    PutInteger(value);
+}
 
-const fsLocator& chTxtWriter::GetLocator() const { return m_file->GetLocator(); }
+const fsLocator& chTxtWriter::GetLocator() const {
+    return m_file->GetLocator();
+}
 
-void chTxtWriter::Put(std::string_view text) { m_file->Write(static_cast<u32>(text.size()), text.data()); }
+void chTxtWriter::Put(std::string_view text) {
+    m_file->Write(static_cast<u32>(text.size()), text.data());
+}
 
 void chTxtWriter::PutIndentation() {
     for (u32 i = 0; i < m_indentation; ++i)

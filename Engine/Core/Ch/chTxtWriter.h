@@ -10,7 +10,7 @@ class gfFile;
 // every value followed by one blank, integers in signed decimal, floats as "%f" in the C locale,
 // booleans as TRUE and FALSE, strings as single tokens. Versions are not written.
 class chTxtWriter : public chWriter {
-public:
+  public:
     explicit chTxtWriter(gfFile* file);
 
     using chWriter::WriteString;
@@ -38,7 +38,7 @@ public:
 
     const fsLocator& GetLocator() const override;
 
-private:
+  private:
     void Put(std::string_view text);
     void PutIndentation();
     void PutValue(const std::string& token);

@@ -8,4 +8,6 @@ void chWriter::WriteString(const envString& text) {
     WriteString(units.c_str());
 }
 
-void chWriter::WriteString(const std::string& text) { WriteString(text.c_str()); }
+void chWriter::WriteString(const std::string& text) {
+    WriteString(text.c_str());
+}

@@ -5,7 +5,7 @@
 
 // Writes a tree of chunks in binary or text form; the counterpart of chReader.
 class chWriter {
-public:
+  public:
     virtual ~chWriter() = default;
 
     // hasBody matters to the text form only: a chunk without a body holds values, no children.

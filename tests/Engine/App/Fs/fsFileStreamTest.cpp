@@ -181,6 +181,16 @@ TEST_F(fsFileStreamTest, RemovedMediumAsksUntilOkOrCancel) {
     EXPECT_THROW(fsFileStream(file, 0), fsFileInUseX);
 }
 
+TEST(fsFileStream, AFullMediumIsAFailureNotAShortSuccess) {
+    fsLocator full;
+    fsLocatorFromNativePath("/dev/full", full);
+    if (!fsFileExists(full))
+        GTEST_SKIP() << "no /dev/full";
+    fsFileStream out(full, 1);
+    EXPECT_THROW(out.Write(4, "data"), fsUnknownX);
+    EXPECT_EQ(out.Tell(), 0u);
+}
+
 TEST(fsErrnoTable, EveryRowPerOperation) {
     fsTestFolder folder;
     const fsLocator loc = folder.Locator("x");

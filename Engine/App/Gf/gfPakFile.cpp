@@ -1,0 +1,81 @@
+#include "Engine/App/Gf/gfPakFile.h"
+
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/Gf/private/gfPakFilePAC.h"
+#include "Engine/Core/Env/envEnvironment.h"
+
+#include <algorithm>
+#include <limits>
+
+std::string gfPakEntryName(const fsLocator& locator) {
+    std::string name, part;
+    for (u32 i = 0; i < locator.GetComponentCount(); ++i) {
+        const envString& component = locator.GetComponent(i);
+        envWideToAnsi(part, component.GetData(), component.GetLength());
+        if (part.empty() && component.GetLength() > 0)
+            throw fsInvalidLocatorX(locator);
+        if (i > 0)
+            name += '/';
+        name += part;
+    }
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return name;
+}
+
+gfPakFile::gfPakFile(const fsLocator& locator) : m_body(std::make_unique<gfPakFilePAC>(locator)) {}
+
+gfPakFile::~gfPakFile() = default;
+
+bool gfPakFile::HasEntry(const fsLocator& locator) const {
+    return m_body->Find(gfPakEntryName(locator)) != nullptr;
+}
+
+u32 gfPakFile::GetEntryCount() const {
+    return m_body->GetEntryCount();
+}
+
+const fsLocator& gfPakFile::GetLocator() const {
+    return m_body->GetLocator();
+}
+
+gfPakEntryStream::gfPakEntryStream(const gfPakFile& pak, const fsLocator& locator)
+    : m_pak(*pak.m_body), m_locator(locator) {
+    const gfPakDirectoryEntry* entry = m_pak.Find(gfPakEntryName(locator));
+    if (!entry)
+        throw gfFileNotInPakX(locator);
+    m_pak.LocateData(*entry, locator, m_dataStart, m_size);
+}
+
+u32 gfPakEntryStream::Read(void* buffer, u32 count) {
+    if (m_position >= m_size)
+        return 0;
+    const u32 n =
+        m_pak.ReadAt(m_dataStart + m_position, std::min(count, m_size - m_position), buffer, m_locator);
+    m_position += n;
+    return n;
+}
+
+u32 gfPakEntryStream::Seek(i32 offset, u32 origin) {
+    i64 base;
+    switch (origin) {
+    case 0:
+        base = 0;
+        break;
+    case 1:
+        base = m_position;
+        break;
+    case 2:
+        base = m_size;
+        break;
+    default:
+        throw fsInvalidLocatorX(m_locator);
+    }
+    const i64 position = base + offset;
+    if (position < 0 || position > std::numeric_limits<u32>::max())
+        throw fsInvalidLocatorX(m_locator); // a failed seek, as on disc
+    m_position = static_cast<u32>(position);
+    return m_position;
+}

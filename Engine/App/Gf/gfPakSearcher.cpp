@@ -1,0 +1,49 @@
+#include "Engine/App/Gf/gfPakSearcher.h"
+
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsResolveRoot.h"
+#include "Engine/App/Gf/gfPakFile.h"
+
+namespace {
+
+gfPakSearcher::PakLocator* g_locator = nullptr;
+
+} // namespace
+
+namespace gfPakSearcher {
+
+void SetPakLocator(PakLocator* locator) {
+    g_locator = locator;
+}
+
+PakLocator* GetPakLocator() {
+    return g_locator;
+}
+
+std::unique_ptr<gfPakEntryStream> OpenEntry(const fsLocator& locator) {
+    if (!g_locator || !locator.IsRooted())
+        return nullptr;
+    fsLocator pathInPak;
+    gfPakFile* pak = g_locator->Locate(locator.GetRoot(), locator, pathInPak);
+    if (!pak)
+        return nullptr;
+    return std::make_unique<gfPakEntryStream>(*pak, pathInPak.GetComponentCount() > 0 ? pathInPak : locator);
+}
+
+bool FileExists(const fsLocator& locator) {
+    if (g_locator) {
+        fsLocator pathInPak;
+        if (gfPakFile* pak = g_locator->Locate(locator.GetRoot(), locator, pathInPak))
+            return pak->HasEntry(pathInPak.GetComponentCount() > 0 ? pathInPak : locator);
+    }
+    fsLocator onDisc = locator;
+    fsLocateInFirstRootDirectory(onDisc);
+    return fsFileExists(onDisc);
+}
+
+} // namespace gfPakSearcher
+
+bool gfFileExists(const fsLocator& locator) {
+    fsLocator found;
+    return fsFindInRootDirectories(locator, found) || gfPakSearcher::FileExists(locator);
+}
