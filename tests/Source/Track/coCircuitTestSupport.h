@@ -45,8 +45,8 @@ class coRecordingTrackBuilder : public coTrackBuilder {
 class coFakeDock : public coLoadingDock {
   public:
     coWorldBox GetBox() const override {
-        return {position.x - 5.0f, position.x + 5.0f, position.y, position.y + 4.0f, position.z - 5.0f,
-                position.z + 5.0f};
+        return {position.x - 5.0f, position.x + 5.0f, position.y,
+                position.y + 4.0f, position.z - 5.0f, position.z + 5.0f};
     }
     void PlaceAtPiece(const coCoasterPiece& piece) override { position = piece.GetStart(); }
 
@@ -91,7 +91,8 @@ class coFakePark : public coParkWorld {
 
     // The ground: groundLevel, rising to hillHeight at hillCentre over hillRadius.
     float GroundAt(float x, float z) const {
-        const float d = std::sqrt((x - hillCentre.x) * (x - hillCentre.x) + (z - hillCentre.z) * (z - hillCentre.z));
+        const float d =
+            std::sqrt((x - hillCentre.x) * (x - hillCentre.x) + (z - hillCentre.z) * (z - hillCentre.z));
         return groundLevel + hillHeight * std::max(0.0f, 1.0f - d / hillRadius);
     }
 
@@ -134,7 +135,8 @@ template <class Piece, class Setup> Piece* coAppendPiece(Setup setup, bool match
     return raw;
 }
 
-inline coCoasterPieceStraight* coAppendStraight(float length, i32 element = coElementNone, bool match = true) {
+inline coCoasterPieceStraight* coAppendStraight(float length, i32 element = coElementNone,
+                                                bool match = true) {
     return coAppendPiece<coCoasterPieceStraight>(
         [&](coCoasterPieceStraight& p) {
             p.SetRunLength(length);
@@ -144,7 +146,8 @@ inline coCoasterPieceStraight* coAppendStraight(float length, i32 element = coEl
         match);
 }
 
-inline coCoasterPieceTurn* coAppendTurn(float angle, float radius, i32 element = coElementNone, bool match = true) {
+inline coCoasterPieceTurn* coAppendTurn(float angle, float radius, i32 element = coElementNone,
+                                        bool match = true) {
     return coAppendPiece<coCoasterPieceTurn>(
         [&](coCoasterPieceTurn& p) {
             p.SetAngle(angle);
@@ -212,7 +215,8 @@ inline std::vector<coCustomPoint> coSampleCustomPoints() {
 // An open circuit with a piece of every class, matched as the builder matches them.
 inline void coBuildEveryClass() {
     coAppendStraight(20.0f);
-    coAppendPiece<coCoasterPieceShallowTurn>([](coCoasterPieceShallowTurn& p) { p.SetAngle(coDegrees(-20.0f)); });
+    coAppendPiece<coCoasterPieceShallowTurn>(
+        [](coCoasterPieceShallowTurn& p) { p.SetAngle(coDegrees(-20.0f)); });
     coAppendPiece<coCoasterPieceSTurn>([](coCoasterPieceSTurn& p) { p.SetSlide(-6.0f); });
     coAppendPiece<coCoasterPieceUp>([](coCoasterPieceUp&) {});
     coAppendStraight(15.0f, coElementBooster);
@@ -220,7 +224,8 @@ inline void coBuildEveryClass() {
     coAppendPiece<coCoasterPieceHalfCorkscrew>([](coCoasterPieceHalfCorkscrew&) {});
     coAppendPiece<coCoasterPieceCorkscrew>([](coCoasterPieceCorkscrew& p) { p.SetRevolutions(2); });
     coAppendPiece<coCoasterPieceLoop>([](coCoasterPieceLoop&) {});
-    coAppendPiece<coCoasterPieceCustom>([](coCoasterPieceCustom& p) { EXPECT_TRUE(p.SetPoints(coSampleCustomPoints())); });
+    coAppendPiece<coCoasterPieceCustom>(
+        [](coCoasterPieceCustom& p) { EXPECT_TRUE(p.SetPoints(coSampleCustomPoints())); });
     coAppendTurn(coDegrees(-60.0f), 25.0f, coElementRetarder)->SetTube(1);
 }
 
@@ -240,13 +245,13 @@ struct coPiecePose {
     float length;
 
     explicit coPiecePose(const coCoasterPiece& piece)
-        : start(piece.GetStart()), heading(piece.GetHeading()), slope(piece.GetBaseSlope()), roll(piece.GetRoll(0)),
-          end(piece.GetEnd()), length(piece.GetLength()) {}
+        : start(piece.GetStart()), heading(piece.GetHeading()), slope(piece.GetBaseSlope()),
+          roll(piece.GetRoll(0)), end(piece.GetEnd()), length(piece.GetLength()) {}
 
     bool operator==(const coPiecePose& o) const {
         return start.x == o.start.x && start.y == o.start.y && start.z == o.start.z && heading == o.heading &&
-               slope == o.slope && roll == o.roll && end.x == o.end.x && end.y == o.end.y && end.z == o.end.z &&
-               length == o.length;
+               slope == o.slope && roll == o.roll && end.x == o.end.x && end.y == o.end.y &&
+               end.z == o.end.z && length == o.length;
     }
 };
 

@@ -322,7 +322,8 @@ TEST_F(coPlacementTest, AShallowTurnThatCannotFitIsReplacedByAnSTurnThatTakesThe
     // A Straight, then shallow turns through 340 degrees: no Turn to fix the last 20 degrees with.
     coAppendStraight(5.0f);
     coCoasterPieceShallowTurn* last = nullptr;
-    for (float degrees : {30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 10.0f, 30.0f}) {
+    for (float degrees :
+         {30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 10.0f, 30.0f}) {
         last = coAppendPiece<coCoasterPieceShallowTurn>([&](coCoasterPieceShallowTurn& p) {
             p.SetAngle(coDegrees(degrees));
             p.SetRunLength(20.0f * degrees / 30.0f);

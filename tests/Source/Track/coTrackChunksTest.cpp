@@ -113,8 +113,8 @@ std::vector<u64> Fields(const coCoasterPiece& p) {
         f.push_back(static_cast<u64>(q->GetPointCount()));
         for (int i = 0; i < q->GetPointCount(); ++i) {
             const coCustomPoint& point = q->GetPoint(i);
-            for (float value : {point.position.x, point.position.y, point.position.z, point.slope, point.heading,
-                                point.tangentScale, point.roll})
+            for (float value : {point.position.x, point.position.y, point.position.z, point.slope,
+                                point.heading, point.tangentScale, point.roll})
                 put(value);
         }
     }
@@ -193,15 +193,15 @@ struct coTrackLayout {
         u32 value;
     };
     std::vector<Size> sizes;
-    std::vector<size_t> floats;   // every float value
-    std::vector<size_t> extents;  // lengths, radii, heights, ratios and turn angles
-    std::vector<size_t> counts;   // control-point counts
+    std::vector<size_t> floats;  // every float value
+    std::vector<size_t> extents; // lengths, radii, heights, ratios and turn angles
+    std::vector<size_t> counts;  // control-point counts
 };
 
 bool IsContainer(u32 id) {
-    for (u32 container : {coChunkPieceList, coChunkStraight, coChunkTurn, coChunkSTurn, coChunkLoop, coChunkCorkscrew,
-                          coChunkHalfLoop, coChunkHalfCorkscrew, coChunkUp, coChunkShallowTurn, coChunkCustom,
-                          coChunkCurve})
+    for (u32 container :
+         {coChunkPieceList, coChunkStraight, coChunkTurn, coChunkSTurn, coChunkLoop, coChunkCorkscrew,
+          coChunkHalfLoop, coChunkHalfCorkscrew, coChunkUp, coChunkShallowTurn, coChunkCustom, coChunkCurve})
         if (id == container)
             return true;
     return false;
@@ -224,7 +224,8 @@ void WalkChunks(const std::string& bytes, size_t begin, size_t end, u32 parent, 
         } else if (size == 4 && id != coChunkRevolutions) {
             layout.floats.push_back(body);
             const bool turnAngle = id == coChunkAngle && parent == coChunkTurn;
-            if (id == coChunkLength || id == coChunkRadius || id == coChunkHeight || id == coChunkRatio || turnAngle)
+            if (id == coChunkLength || id == coChunkRadius || id == coChunkHeight || id == coChunkRatio ||
+                turnAngle)
                 layout.extents.push_back(body);
         }
         begin = body + size;
@@ -316,16 +317,17 @@ class coTrackChunksTest : public coCircuitFixture {
                 // An empty container is a legal chunk; a value equal to the old one is no mutant.
                 if ((value == 0 && size.container) || value == size.value)
                     continue;
-                expectRefused(patch(size.offset, value), "size " + std::to_string(value) + " at " +
-                                                             std::to_string(size.offset));
+                expectRefused(patch(size.offset, value),
+                              "size " + std::to_string(value) + " at " + std::to_string(size.offset));
             }
         }
         for (size_t at : layout.counts)
             for (i16 value : {i16{-1}, i16{0}, i16{32767}})
                 expectRefused(patch(at, value), "count " + std::to_string(value));
         for (size_t at : layout.floats)
-            for (float value : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                                -std::numeric_limits<float>::infinity()})
+            for (float value :
+                 {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                  -std::numeric_limits<float>::infinity()})
                 expectRefused(patch(at, value), "float at " + std::to_string(at));
         for (size_t at : layout.extents)
             expectRefused(patch(at, 0.0f), "zero extent at " + std::to_string(at));
@@ -365,8 +367,9 @@ TEST_F(coTrackChunksTest, ALevelStraightOfTwentyWritesExactlyTheseBytes) {
     const coPieces read = ReadBinary(expected);
     ExpectSameFields({&straight}, read);
 
-    EXPECT_EQ(WriteText({&straight}), "CPLS\r\n{\r\n\tCPSR\r\n\t{\r\n\t\tTWST 0.000000 \r\n\t\tELEV 0.000000 \r\n"
-                                      "\t\tLENG 20.000000 \r\n\r\n\t}\r\n\r\n}\r\n");
+    EXPECT_EQ(WriteText({&straight}),
+              "CPLS\r\n{\r\n\tCPSR\r\n\t{\r\n\t\tTWST 0.000000 \r\n\t\tELEV 0.000000 \r\n"
+              "\t\tLENG 20.000000 \r\n\r\n\t}\r\n\r\n}\r\n");
 }
 
 TEST_F(coTrackChunksTest, EveryPieceClassRoundTripsBitExactlyInBinary) {
@@ -396,7 +399,9 @@ TEST_F(coTrackChunksTest, EveryPieceClassRoundTripsBitExactlyInText) {
 }
 
 TEST_F(coTrackChunksTest, OptionalChunksAreWrittenOnlyForValuesOtherThanTheirDefaults) {
-    auto contains = [](const std::string& bytes, const char* id) { return bytes.find(id) != std::string::npos; };
+    auto contains = [](const std::string& bytes, const char* id) {
+        return bytes.find(id) != std::string::npos;
+    };
     coCoasterPieceStraight plain;
     coCoasterPieceCorkscrew corkscrew;
     coCoasterPieceSTurn sTurn;
@@ -442,15 +447,15 @@ TEST_F(coTrackChunksTest, ControlPointsKeepTheirCrossedAttributeOrder) {
 }
 
 TEST_F(coTrackChunksTest, MissingAndUnknownChunksLeaveTheDefaults) {
-    const coPieces read = ReadBinary(ListFile(
-        coBytes()
-            .Chunk("CPTU", coBytes().Float("TWST", 0.5f).Str())
-            .Chunk("XXXX", coBytes().Float("LENG", 1.0f).Str())
-            .Chunk("CPSR", coBytes().Chunk("CHAI", "").Chunk("NOPE", "abc").Chunk("TUBE", "").Str())
-            .Chunk("CPSR", coBytes().Chunk("BRAK", "").Str())
-            .Chunk("CPSR", coBytes().Chunk("BOOS", "").Str())
-            .Chunk("CPSH", coBytes().Chunk("RTRD", "").Float("ANGL", 0.0f).Str())
-            .Str()));
+    const coPieces read = ReadBinary(
+        ListFile(coBytes()
+                     .Chunk("CPTU", coBytes().Float("TWST", 0.5f).Str())
+                     .Chunk("XXXX", coBytes().Float("LENG", 1.0f).Str())
+                     .Chunk("CPSR", coBytes().Chunk("CHAI", "").Chunk("NOPE", "abc").Chunk("TUBE", "").Str())
+                     .Chunk("CPSR", coBytes().Chunk("BRAK", "").Str())
+                     .Chunk("CPSR", coBytes().Chunk("BOOS", "").Str())
+                     .Chunk("CPSH", coBytes().Chunk("RTRD", "").Float("ANGL", 0.0f).Str())
+                     .Str()));
     ASSERT_EQ(read.size(), 5u);
     const auto& turn = static_cast<const coCoasterPieceTurn&>(*read[0]);
     EXPECT_EQ(turn.GetRoll(0), 0.5f);
@@ -478,7 +483,8 @@ TEST_F(coTrackChunksTest, MalformedFieldsAreRefusedAndAppendNothing) {
     ExpectRefused(straight(coBytes().Chunk("LENG", "").Str()), "empty LENG");
     ExpectRefused(straight(coBytes().Chunk("LENG", "ab").Str()), "short LENG");
     ExpectRefused(straight(coBytes().Chunk("TWST", "").Float("LENG", 20.0f).Str()), "empty TWST");
-    for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 0.0f, -5.0f})
+    for (float bad :
+         {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 0.0f, -5.0f})
         ExpectRefused(straight(coBytes().Float("LENG", bad).Str()), "length");
     ExpectRefused(straight(coBytes().Float("ELEV", std::numeric_limits<float>::infinity()).Str()), "slope");
     ExpectRefused(straight(coBytes().Float("TWST", std::numeric_limits<float>::quiet_NaN()).Str()), "roll");
@@ -486,8 +492,9 @@ TEST_F(coTrackChunksTest, MalformedFieldsAreRefusedAndAppendNothing) {
     ExpectRefused(coBytes().Chunk("CPTU", coBytes().Float("RADI", 0.0f).Str()).Str(), "radius");
     ExpectRefused(coBytes().Chunk("CPLP", coBytes().Float("HEIG", -1.0f).Str()).Str(), "height");
     ExpectRefused(coBytes().Chunk("CPHL", coBytes().Float("ALEN", 0.0f).Str()).Str(), "ratio");
-    ExpectRefused(coBytes().Chunk("CPCO", coBytes().Float("AANG", std::numeric_limits<float>::infinity()).Str()).Str(),
-                  "approach angle");
+    ExpectRefused(
+        coBytes().Chunk("CPCO", coBytes().Float("AANG", std::numeric_limits<float>::infinity()).Str()).Str(),
+        "approach angle");
     ExpectRefused(coBytes().Chunk("CPCO", coBytes().Chunk("REVS", "ab").Str()).Str(), "short REVS");
     // A child that runs past its piece.
     ExpectRefused(coBytes().Id("CPSR").Le<u32>(4).Le<u16>(0).Float("LENG", 20.0f).Str(), "child past parent");
@@ -498,7 +505,9 @@ TEST_F(coTrackChunksTest, MalformedFieldsAreRefusedAndAppendNothing) {
         points.Le(count);
         for (int i = 0; i < records * 7; ++i)
             points.Le(value);
-        return coBytes().Chunk("CPCU", coBytes().Chunk("CURV", coBytes().Chunk("CPTS", points.Str()).Str()).Str()).Str();
+        return coBytes()
+            .Chunk("CPCU", coBytes().Chunk("CURV", coBytes().Chunk("CPTS", points.Str()).Str()).Str())
+            .Str();
     };
     EXPECT_EQ(ReadBinary(ListFile(custom(2, 2))).size(), 1u);
     ExpectRefused(custom(-1, 0), "negative count");
@@ -526,13 +535,16 @@ TEST_F(coTrackChunksTest, MalformedFieldsAreRefusedAndAppendNothing) {
 }
 
 TEST_F(coTrackChunksTest, TextFilesReadWithTheSameChecks) {
-    EXPECT_THROW(ReadText("CPLS\r\n{\r\n\tCPSR\r\n\t{\r\n\t\tLENG 0.000000 \r\n\t}\r\n}\r\n"), chInvalidChunkX);
-    EXPECT_THROW(ReadText("CPLS\r\n{\r\n\tCPCU\r\n\t{\r\n\t\tCURV\r\n\t\t{\r\n\t\t\tCPTS -1 \r\n\t\t}\r\n\t}\r\n}\r\n"),
+    EXPECT_THROW(ReadText("CPLS\r\n{\r\n\tCPSR\r\n\t{\r\n\t\tLENG 0.000000 \r\n\t}\r\n}\r\n"),
                  chInvalidChunkX);
+    EXPECT_THROW(
+        ReadText(
+            "CPLS\r\n{\r\n\tCPCU\r\n\t{\r\n\t\tCURV\r\n\t\t{\r\n\t\t\tCPTS -1 \r\n\t\t}\r\n\t}\r\n}\r\n"),
+        chInvalidChunkX);
     EXPECT_THROW(ReadText("CPLS\r\n{\r\n\tCPTU\r\n\t{\r\n\t\tRADI -3 \r\n\t}\r\n}\r\n"), chInvalidChunkX);
     // Hand-written text: values with fewer decimals, presence chunks on a line of their own.
-    const coPieces read =
-        ReadText("CPLS\r\n{\r\n\tCPSR\r\n\t{\r\n\t\tLENG 12.5 \r\n\t}\r\n\tCPSU\r\n\t{\r\n\t\tINVT \r\n\t}\r\n}\r\n");
+    const coPieces read = ReadText(
+        "CPLS\r\n{\r\n\tCPSR\r\n\t{\r\n\t\tLENG 12.5 \r\n\t}\r\n\tCPSU\r\n\t{\r\n\t\tINVT \r\n\t}\r\n}\r\n");
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(static_cast<const coCoasterPieceStraight&>(*read[0]).GetRunLength(), 12.5f);
     EXPECT_TRUE(static_cast<const coCoasterPieceUp&>(*read[1]).IsDown());
