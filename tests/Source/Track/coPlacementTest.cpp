@@ -279,6 +279,9 @@ TEST_F(coPlacementTest, TryCloseClosesR1AsBuilt) {
     EXPECT_EQ(coCircuitLastPiece()->GetNext(), coCircuitFirstPiece());
     EXPECT_NEAR(coCircuitTotalLength(), 174.221f, 1e-3f);
     EXPECT_EQ(coCircuitPieceCount(), 8);
+    EXPECT_TRUE(coCircuitTryClose());
+    EXPECT_TRUE(coCircuitIsClosed());
+    EXPECT_EQ(coCircuitFirstPiece()->GetPrevious(), coCircuitLastPiece());
 }
 
 TEST_F(coPlacementTest, TryCloseClosesR1WithAnyStraightTwoUnitsOff) {
