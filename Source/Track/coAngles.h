@@ -1,0 +1,11 @@
+#pragma once
+#include "Engine/Core/Ma/maConstants.h"
+
+// Degree values of the track code become radians with the float pi/180, once, at compile time.
+constexpr float coDegrees(float degrees) {
+    return degrees * maRadiansPerDegreeF;
+}
+
+// Brings an angle into [-pi, pi] by whole turns; exactly +-pi stay as they are. Infinite and NaN
+// angles give NaN (they are refused where they enter, when files are read).
+void WrapAngle(float& angle);

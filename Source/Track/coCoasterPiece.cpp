@@ -1,0 +1,134 @@
+#include "Source/Track/coCoasterPiece.h"
+
+#include "Source/Track/coAngles.h"
+#include "Source/Track/coRollBlend.h"
+
+#include <utility>
+
+namespace {
+// Samples taken along every centre line for its arc-length table.
+constexpr int kSampleCount = 20;
+constexpr float kSampleStep = 0.05263158f; // 1/19
+} // namespace
+
+coCoasterPiece::coCoasterPiece() : m_start(0.0f, 0.0f, 0.0f) {}
+
+coCoasterPiece::~coCoasterPiece() = default;
+
+void coCoasterPiece::SetHeading(float heading) {
+    m_heading = heading;
+    m_headingCos = std::cos(heading);
+    m_headingSin = std::sin(heading);
+}
+
+void coCoasterPiece::SetRoll(float roll) {
+    WrapAngle(roll);
+    m_roll = roll;
+}
+
+void coCoasterPiece::SetSlope(float slope) {
+    m_slope = slope;
+    m_slopeTan = std::tan(slope);
+    Build();
+}
+
+void coCoasterPiece::Connect(coCoasterPiece* previous) {
+    if (previous)
+        Place(previous->GetEnd(), previous->GetEndHeading(), previous);
+    else
+        Place(maVector3d(0.0f, 2.0f, 0.0f), 0.0f, nullptr);
+}
+
+void coCoasterPiece::Place(const maVector3d& start, float heading, coCoasterPiece* previous) {
+    m_previous = previous;
+    Place(start, heading);
+}
+
+void coCoasterPiece::Place(const maVector3d& start, float heading) {
+    m_start = start;
+    SetHeading(heading);
+    Build();
+}
+
+void coCoasterPiece::SetRaised(bool raised) {
+    m_flags = raised ? static_cast<u8>(m_flags | kRaisedFlag) : static_cast<u8>(m_flags & ~kRaisedFlag);
+}
+
+maVector3d coCoasterPiece::PointAt(float s, maVector3d* tangent) const {
+    return Evaluate(ParamAt(s), tangent);
+}
+
+float coCoasterPiece::GetRoll(int) const {
+    return m_roll;
+}
+bool coCoasterPiece::KeepsAttitude() const {
+    return true;
+}
+float coCoasterPiece::GetSlope(int) const {
+    return m_slope;
+}
+float coCoasterPiece::GetSlopeTan(int) const {
+    return m_slopeTan;
+}
+
+void coCoasterPiece::AdjustParamB(float) {}
+void coCoasterPiece::SetParamBNormalised(float) {}
+float coCoasterPiece::GetParamBNormalised() const {
+    return 0.0f;
+}
+bool coCoasterPiece::GetDragHandle(maVector3d&, float&) const {
+    return false;
+}
+void coCoasterPiece::Drag(float) {}
+
+void coCoasterPiece::Reverse() {
+    const maVector3d end = GetEnd();
+    const float endHeading = GetEndHeading();
+    SetSlope(-m_slope);
+    SetRoll(-m_roll);
+    Place(end, endHeading + maPiF);
+    std::swap(m_previous, m_next);
+}
+
+maMatrix4d coCoasterPiece::FrameAt(float s) const {
+    maVector3d tangent(0.0f, 0.0f, 0.0f);
+    const maVector3d point = PointAt(s, &tangent);
+    const maVector3d side = SideAt(s);
+    maVector3d up(0.0f, 0.0f, 0.0f);
+    tangent.Cross(side, up);
+    const float upLength = up.Length();
+    if (upLength > 0.0f)
+        up = up / upLength;
+
+    maMatrix4d frame(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, tangent.x, tangent.y, tangent.z,
+                     0.0f, point.x, point.y, point.z, 1.0f);
+    const float roll = RollAt(*this, s);
+    if (roll != 0.0f) {
+        maMatrix4d rotation;
+        rotation.SetRotationZ(roll);
+        frame = rotation * frame;
+    }
+    return frame;
+}
+
+maVector3d coCoasterPiece::SideAt(float) const {
+    return maVector3d(m_headingCos, 0.0f, -m_headingSin);
+}
+
+float coCoasterPiece::GetSlopedSpan() const {
+    return GetSpan() / std::cos(m_slope);
+}
+
+int coCoasterPiece::GetMaxRollBlendMode() const {
+    return 2;
+}
+
+void coCoasterPiece::SampleCentreLine() {
+    maVector3d points[kSampleCount] = {};
+    float t = 0.0f;
+    for (maVector3d& point : points) {
+        point = Evaluate(t, nullptr);
+        t += kSampleStep;
+    }
+    m_arcTable.Build(points, kSampleCount);
+}

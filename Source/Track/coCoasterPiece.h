@@ -1,0 +1,145 @@
+#pragma once
+#include "Engine/Core/Env/envTypes.h"
+#include "Engine/Core/Ma/maMatrix.h"
+#include "Engine/Core/Ma/maVector.h"
+#include "Source/Track/coArcLengthTable.h"
+
+#include <cmath>
+
+// The track element a piece carries; the train reacts to it.
+enum coTrackElement : i32 {
+    coElementNone = 0,
+    coElementChainLift = 1,
+    coElementBrakes = 2,
+    coElementBooster = 3,
+    coElementRetarder = 4,
+};
+
+// Horizontal travel direction of a heading: heading 0 travels towards +z.
+inline maVector3d coForward(float heading) {
+    return maVector3d(std::sin(heading), 0.0f, std::cos(heading));
+}
+// Horizontal side vector of a heading, square to coForward.
+inline maVector3d coSide(float heading) {
+    return maVector3d(std::cos(heading), 0.0f, -std::sin(heading));
+}
+
+// The base of every track piece. A piece starts at a point with a heading, a slope and a roll, keeps the
+// parameters of its own shape, and answers questions about its centre line.
+//
+// A piece class plugs in by giving its centre line as Evaluate (a curve parameter t in [0, 1] to a point
+// and, when asked, its unit direction) and a Build that recomputes its derived fields and then calls
+// SampleCentreLine. PointAt and GetLength then work by arc length through the base's table, and FrameAt
+// gives the rolled frame from PointAt, SideAt and the blended roll. Every placement, SetSlope and
+// parameter change ends in Build; SetRoll and SetHeading alone do not rebuild.
+class coCoasterPiece {
+  public:
+    coCoasterPiece();
+    virtual ~coCoasterPiece();
+    coCoasterPiece(const coCoasterPiece&) = delete;
+    coCoasterPiece& operator=(const coCoasterPiece&) = delete;
+
+    // Stores the heading with its cosine and sine; does not rebuild.
+    void SetHeading(float heading);
+    // Stores the roll wrapped into [-pi, pi] (exactly +-pi stay); does not rebuild.
+    void SetRoll(float roll);
+    // Stores the slope and its tangent, then rebuilds.
+    void SetSlope(float slope);
+    // Places the piece at the end of the previous one, or at (0, 2, 0) heading 0 without one.
+    // Slope and roll are not taken over here.
+    void Connect(coCoasterPiece* previous);
+    void Place(const maVector3d& start, float heading, coCoasterPiece* previous);
+    // The same, leaving the previous link as it is.
+    void Place(const maVector3d& start, float heading);
+
+    maVector3d GetStart() const { return m_start; }
+    float GetHeading() const { return m_heading; }
+    // The slope field itself; GetSlope answers what the piece's shape makes of it at either end.
+    float GetBaseSlope() const { return m_slope; }
+    float GetBaseSlopeTan() const { return m_slopeTan; }
+
+    coCoasterPiece* GetPrevious() const { return m_previous; }
+    coCoasterPiece* GetNext() const { return m_next; }
+    void SetPrevious(coCoasterPiece* previous) { m_previous = previous; }
+    void SetNext(coCoasterPiece* next) { m_next = next; }
+
+    i32 GetTube() const { return m_tube; }
+    void SetTube(i32 tube) { m_tube = tube; }
+    i32 GetElement() const { return m_element; }
+    void SetElement(i32 element) { m_element = element; }
+    // 0, 1 or 2; blending reads it capped by GetMaxRollBlendMode.
+    i32 GetRollBlend() const { return m_rollBlend; }
+    void SetRollBlend(i32 mode) { m_rollBlend = mode; }
+    // Set when the terrain-clearance step has raised the piece's end.
+    bool IsRaised() const { return (m_flags & kRaisedFlag) != 0; }
+    void SetRaised(bool raised);
+
+    // The centre-line point at fraction s in [0, 1] of the piece's length, and its unit tangent there.
+    maVector3d PointAt(float s, maVector3d* tangent = nullptr) const;
+    // Total arc length of the sampled centre line.
+    float GetLength() const { return m_arcTable.GetTotal(); }
+    const coArcLengthTable& GetArcLengthTable() const { return m_arcTable; }
+
+    // The roll at the start, or (atEnd 1) at the end for pieces whose roll changes along them.
+    virtual float GetRoll(int atEnd) const;
+    // False for pieces whose end slope or roll differs from their start.
+    virtual bool KeepsAttitude() const;
+    virtual float GetSlope(int atEnd) const;
+    virtual float GetSlopeTan(int atEnd) const;
+
+    // Parameter A: add delta (clamped to the class's limits), set from a fraction of its range, read as one.
+    virtual void AdjustParamA(float delta) = 0;
+    virtual void SetParamANormalised(float f) = 0;
+    virtual float GetParamANormalised() const = 0;
+    // Parameter B, the same; classes without one keep these defaults (nothing, nothing, 0).
+    virtual void AdjustParamB(float delta);
+    virtual void SetParamBNormalised(float f);
+    virtual float GetParamBNormalised() const;
+    // True when dragging lengthens the piece: the unit horizontal direction its end moves in and the
+    // current draggable amount. The defaults: false, and a Drag that does nothing.
+    virtual bool GetDragHandle(maVector3d& direction, float& amount) const;
+    // Adds delta to the draggable amount without clamping and rebuilds.
+    virtual void Drag(float delta);
+    // Turns the piece about: it then runs from its old end to its old start, links swapped.
+    virtual void Reverse();
+
+    // Rows: side, up, tangent, position; rolled about the tangent by the blended roll.
+    virtual maMatrix4d FrameAt(float s) const;
+    // The horizontal unit vector square to the heading.
+    virtual maVector3d SideAt(float s) const;
+    // The horizontal run over which the slope applies.
+    virtual float GetSpan() const = 0;
+    virtual float GetSlopedSpan() const;
+    virtual float GetEndHeading() const = 0;
+    virtual maVector3d GetEnd() const = 0;
+    // Samples of the terrain-clearance step; frames of the collision path and extrusion.
+    virtual int GetTestPointCount() const = 0;
+    virtual int GetSectionCount() const = 0;
+    virtual int GetMaxRollBlendMode() const;
+    // Recomputes the class's cached geometry from the start, heading, slope, roll and parameters.
+    virtual void Build() = 0;
+
+  protected:
+    // The class's centre line at curve parameter t; the unit direction is written when asked for.
+    virtual maVector3d Evaluate(float t, maVector3d* direction) const = 0;
+    // Samples Evaluate at 20 parameters (t from 0 in steps of the float 1/19) into the arc-length table.
+    void SampleCentreLine();
+    float ParamAt(float s) const { return m_arcTable.ParamAt(s); }
+
+    static constexpr u8 kRaisedFlag = 1;
+
+    maVector3d m_start;
+    float m_heading = 0.0f;
+    float m_headingCos = 1.0f;
+    float m_headingSin = 0.0f;
+    float m_roll = 0.0f;
+    float m_slope = 0.0f;
+    float m_slopeTan = 0.0f;
+    coCoasterPiece* m_previous = nullptr;
+    coCoasterPiece* m_next = nullptr;
+    i32 m_tube = 0;
+    i32 m_element = coElementNone;
+    i32 m_rollBlend = 2;
+    u8 m_flags = 0;
+    coArcLengthTable m_arcTable;
+};

@@ -1,0 +1,160 @@
+#include "Source/Track/coPieceLimits.h"
+
+#include "Source/Track/coAngles.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coCoasterPiece.h"
+
+namespace {
+constexpr float kStraightLengthMin = 5.0f;
+constexpr float kStraightLengthMax = 40.0f;
+constexpr float kTurnAngleMin = coDegrees(15.0f);
+constexpr float kTurnAngleMax = coDegrees(180.0f);
+constexpr float kTurnRadiusMin = 5.0f;
+constexpr float kTurnRadiusMax = 40.0f;
+constexpr float kShallowTurnAngleMin = coDegrees(1.0f);
+constexpr float kShallowTurnAngleMax = coDegrees(30.0f);
+constexpr float kSTurnOffsetMin = -40.0f;
+constexpr float kSTurnOffsetMax = 40.0f;
+constexpr float kUpLengthMin = 20.0f;
+constexpr float kUpLengthMax = 40.0f;
+constexpr float kLoopLengthMin = 20.0f;
+constexpr float kLoopLengthMax = 50.0f;
+constexpr float kLoopHeightMin = 20.0f;
+constexpr float kLoopHeightMax = 50.0f;
+constexpr float kHalfLoopRatioMin = 0.5555556f;
+constexpr float kHalfLoopRatioMax = 1.1111112f;
+constexpr float kHalfLoopHeightMin = 10.0f;
+constexpr float kHalfLoopHeightMax = 50.0f;
+constexpr float kCorkscrewLengthMin = 20.0f;
+constexpr float kCorkscrewLengthMax = 50.0f;
+constexpr float kCorkscrewRadiusMin = 5.0f;
+constexpr float kCorkscrewRadiusMax = 12.0f;
+constexpr float kHalfCorkscrewRadiusMin = 5.0f;
+constexpr float kHalfCorkscrewRadiusMax = 25.0f;
+constexpr float kHalfCorkscrewAngleMin = coDegrees(0.0001f);
+constexpr float kHalfCorkscrewAngleMax = coDegrees(180.0f);
+
+constexpr float kWorldMaxHeight = 200.0f;
+constexpr float kMaxSlope = coDegrees(75.0f);
+constexpr float kMaxUninvertedRoll = coDegrees(54.0f);
+} // namespace
+
+float GetStraightLengthMin() {
+    return kStraightLengthMin;
+}
+float GetStraightLengthMax() {
+    return kStraightLengthMax;
+}
+float GetTurnAngleMin() {
+    return kTurnAngleMin;
+}
+float GetTurnAngleMax() {
+    return kTurnAngleMax;
+}
+float GetTurnRadiusMin() {
+    return kTurnRadiusMin;
+}
+float GetTurnRadiusMax() {
+    return kTurnRadiusMax;
+}
+float GetShallowTurnAngleMin() {
+    return kShallowTurnAngleMin;
+}
+float GetShallowTurnAngleMax() {
+    return kShallowTurnAngleMax;
+}
+float GetSTurnOffsetMin() {
+    return kSTurnOffsetMin;
+}
+float GetSTurnOffsetMax() {
+    return kSTurnOffsetMax;
+}
+float GetUpLengthMin() {
+    return kUpLengthMin;
+}
+float GetUpLengthMax() {
+    return kUpLengthMax;
+}
+float GetLoopLengthMin() {
+    return kLoopLengthMin;
+}
+float GetLoopLengthMax() {
+    return kLoopLengthMax;
+}
+float GetLoopHeightMin() {
+    return kLoopHeightMin;
+}
+float GetLoopHeightMax() {
+    return kLoopHeightMax;
+}
+float GetHalfLoopRatioMin() {
+    return kHalfLoopRatioMin;
+}
+float GetHalfLoopRatioMax() {
+    return kHalfLoopRatioMax;
+}
+float GetHalfLoopHeightMin() {
+    return kHalfLoopHeightMin;
+}
+float GetHalfLoopHeightMax() {
+    return kHalfLoopHeightMax;
+}
+float GetCorkscrewLengthMin() {
+    return kCorkscrewLengthMin;
+}
+float GetCorkscrewLengthMax() {
+    return kCorkscrewLengthMax;
+}
+float GetCorkscrewRadiusMin() {
+    return kCorkscrewRadiusMin;
+}
+float GetCorkscrewRadiusMax() {
+    return kCorkscrewRadiusMax;
+}
+float GetHalfCorkscrewRadiusMin() {
+    return kHalfCorkscrewRadiusMin;
+}
+float GetHalfCorkscrewRadiusMax() {
+    return kHalfCorkscrewRadiusMax;
+}
+float GetHalfCorkscrewAngleMin() {
+    return kHalfCorkscrewAngleMin;
+}
+float GetHalfCorkscrewAngleMax() {
+    return kHalfCorkscrewAngleMax;
+}
+
+float GetWorldMaxHeight() {
+    return kWorldMaxHeight;
+}
+
+bool ClampDelta(float current, float minimum, float maximum, float& delta) {
+    const float next = current + delta;
+    if (next > maximum) {
+        if (maximum - current <= 0.0f)
+            return false;
+        delta = maximum - current;
+    } else if (next < minimum) {
+        if (minimum - current >= 0.0f)
+            return false;
+        delta = minimum - current;
+    }
+    return true;
+}
+
+// Loops and corkscrews are held to 30 degrees once those classes exist; every other class to 75.
+float MaxSlopeFor(const coCoasterPiece&) {
+    return kMaxSlope;
+}
+
+bool coSlopeWithinLimits(const coCoasterPiece& piece, float& delta) {
+    const float limit = MaxSlopeFor(piece);
+    return ClampDelta(piece.GetBaseSlope(), -limit, limit, delta);
+}
+
+bool coRollWithinLimits(const coCoasterPiece& piece, float delta) {
+    if (coGetCoasterDefinition().GetAllowInvertPieces())
+        return true;
+    const float roll = piece.GetRoll(0) + delta;
+    return roll >= -kMaxUninvertedRoll && roll <= kMaxUninvertedRoll;
+}

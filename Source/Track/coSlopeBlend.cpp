@@ -1,0 +1,206 @@
+#include "Source/Track/coSlopeBlend.h"
+
+#include "Source/Track/coAngles.h"
+#include "Source/Track/coCoasterPiece.h"
+#include "Source/Track/coRollBlend.h"
+
+#include <cmath>
+
+namespace {
+constexpr float kSlopeBlendWidth = 0.2f;
+constexpr float kMaxFilletSlope = coDegrees(75.0f);
+constexpr int kQuadChords = 8;
+constexpr float kQuadStep = 0.125f;
+
+maVector2d Normalised(const maVector2d& v) {
+    const float length = std::sqrt(v.x * v.x + v.y * v.y);
+    return length > 0.0f ? v / length : v;
+}
+
+// The fillet's direction; a fillet shrunk to a point (pieces of zero span) leaves the piece's own.
+maVector2d FilletTangent(const maVector2d& a, const maVector2d& b, float u, float slopeTan) {
+    const maVector2d t = QuadTangent(a, b, u);
+    return t.x == 0.0f && t.y == 0.0f ? maVector2d(1.0f, slopeTan) : t;
+}
+
+bool SlopeAllowed(const coCoasterPiece& piece, int end) {
+    return std::fabs(piece.GetSlope(end)) <= kMaxFilletSlope;
+}
+
+// The fallback fillet, built from the sloped runs where the plain fillet is not allowed: the quadratic
+// from a through the joint to b, and the share k of the zone on the side of a.
+struct RunFillet {
+    maVector2d a;
+    maVector2d b;
+    float k;
+};
+
+RunFillet StartRunFillet(const coCoasterPiece& piece, const coCoasterPiece& previous, float w) {
+    const float wp = BlendWidth(previous, kSlopeBlendWidth);
+    maVector2d vp(0.0f, 0.0f);
+    maVector2d vs(0.0f, 0.0f);
+    const float rp = SlopedRunVector(previous, 1, vp);
+    const float rs = SlopedRunVector(piece, 0, vs);
+    return {(vp * wp) * -1.0f, vs * w, coBlendShare(rp * wp, rs * w)};
+}
+
+RunFillet EndRunFillet(const coCoasterPiece& piece, const coCoasterPiece& next, float w) {
+    const float wn = BlendWidth(next, kSlopeBlendWidth);
+    maVector2d vn(0.0f, 0.0f);
+    maVector2d ve(0.0f, 0.0f);
+    const float rn = SlopedRunVector(next, 0, vn);
+    const float re = SlopedRunVector(piece, 1, ve);
+    return {(ve * w) * -1.0f, vn * wn, coBlendShare(re * w, rn * wn)};
+}
+} // namespace
+
+float SlopedRunVector(const coCoasterPiece& piece, int atEnd, maVector2d& out) {
+    const float run = piece.GetSlopedSpan();
+    const float slope = piece.GetSlope(atEnd);
+    out = maVector2d(run * std::cos(slope), run * std::sin(slope));
+    return run;
+}
+
+// Climb pieces refuse the fillet too, once that class exists.
+bool coSlopeBlendAllowed(const coCoasterPiece& piece, int end) {
+    if (!SlopeAllowed(piece, end == 1 ? 1 : 0))
+        return false;
+    if (end == 0) {
+        const coCoasterPiece* previous = piece.GetPrevious();
+        return !previous || SlopeAllowed(*previous, 1);
+    }
+    if (end == 1) {
+        const coCoasterPiece* next = piece.GetNext();
+        return !next || SlopeAllowed(*next, 0);
+    }
+    return true;
+}
+
+float SlopeFilletHeight(const coCoasterPiece& piece, float s, maVector2d* tangent) {
+    const float span = piece.GetSpan();
+    const float slopeTan = piece.GetBaseSlopeTan();
+    const float w = BlendWidth(piece, kSlopeBlendWidth);
+
+    if (const coCoasterPiece* previous = piece.GetPrevious(); previous && s < w) {
+        const float a = BlendWidth(*previous, kSlopeBlendWidth) * previous->GetSpan();
+        const float b = w * span;
+        const float startTan = piece.GetSlopeTan(0);
+        const maVector2d from(-a, -a * previous->GetSlopeTan(1));
+        const maVector2d to(b, b * startTan);
+        const float extent = a + b;
+        const float u = QuadParamAtX(from, to, extent != 0.0f ? (a + s * span) / extent : 0.0f);
+        if (tangent)
+            *tangent = FilletTangent(from, to, u, slopeTan);
+        return QuadPoint(from, to, u).y - s * span * (startTan - slopeTan);
+    }
+
+    if (const coCoasterPiece* next = piece.GetNext(); next && s > 1.0f - w) {
+        const float b = w * span;
+        const float a = BlendWidth(*next, kSlopeBlendWidth) * next->GetSpan();
+        const float endTan = piece.GetSlopeTan(1);
+        const maVector2d from(-b, -b * endTan);
+        const maVector2d to(a, a * next->GetSlopeTan(0));
+        const float extent = a + b;
+        const float f = extent != 0.0f ? (s - (1.0f - w)) * span / extent : 0.0f;
+        const float u = QuadParamAtX(from, to, f);
+        if (tangent)
+            *tangent = FilletTangent(from, to, u, slopeTan);
+        return span * slopeTan + QuadPoint(from, to, u).y - (s - 1.0f) * span * (endTan - slopeTan);
+    }
+
+    if (tangent)
+        *tangent = maVector2d(1.0f, slopeTan);
+    return span * slopeTan * s;
+}
+
+bool SlopeBlendOffset(const coCoasterPiece& piece, int end, float s, maVector2d* tangent,
+                      maVector2d& offset) {
+    if (!coSlopeBlendAllowed(piece, end))
+        return false;
+    const float height = SlopeFilletHeight(piece, s, tangent);
+    offset = maVector2d(0.0f, height - piece.GetSpan() * piece.GetBaseSlopeTan() * s);
+    return true;
+}
+
+maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent) {
+    const float w = BlendWidth(piece, kSlopeBlendWidth);
+    maVector2d offset(0.0f, 0.0f);
+    if (w > 0.0f) {
+        if (const coCoasterPiece* previous = piece.GetPrevious(); previous && s < w) {
+            if (SlopeBlendOffset(piece, 0, s, tangent, offset))
+                return offset;
+            // Measured from the joint at the piece's start: the fillet less the piece's own sloped line.
+            const RunFillet fillet = StartRunFillet(piece, *previous, w);
+            const float u = fillet.k + (1.0f - fillet.k) * (s / w);
+            if (tangent)
+                *tangent = FilletTangent(fillet.a, fillet.b, u, piece.GetBaseSlopeTan());
+            return QuadPoint(fillet.a, fillet.b, u) - fillet.b * (s / w);
+        }
+        if (const coCoasterPiece* next = piece.GetNext(); next && s > 1.0f - w) {
+            if (SlopeBlendOffset(piece, 1, s, tangent, offset))
+                return offset;
+            // Measured from the joint at the piece's end; fillet.a is the piece's own run reversed.
+            const RunFillet fillet = EndRunFillet(piece, *next, w);
+            const float u = (s - (1.0f - w)) * fillet.k / w;
+            if (tangent)
+                *tangent = FilletTangent(fillet.a, fillet.b, u, piece.GetBaseSlopeTan());
+            return QuadPoint(fillet.a, fillet.b, u) + fillet.a * (s - 1.0f) / w;
+        }
+    }
+    if (tangent)
+        *tangent = maVector2d(1.0f, piece.GetBaseSlopeTan());
+    return offset;
+}
+
+maVector2d EndBlendOffset(const coCoasterPiece& piece, int end, maVector2d* tangent) {
+    const float w = BlendWidth(piece, kSlopeBlendWidth);
+    maVector2d offset(0.0f, 0.0f);
+    maVector2d direction(0.0f, 0.0f);
+    if ((end == 0 && piece.GetPrevious()) || (end == 1 && piece.GetNext())) {
+        const RunFillet fillet = end == 0 ? StartRunFillet(piece, *piece.GetPrevious(), w)
+                                          : EndRunFillet(piece, *piece.GetNext(), w);
+        offset = QuadPoint(fillet.a, fillet.b, fillet.k);
+        direction = QuadTangent(fillet.a, fillet.b, fillet.k);
+    }
+    // Without a neighbour, or where this piece has no blend zone (the fillet then ends in a point),
+    // the piece keeps its own direction.
+    if (direction.x == 0.0f && direction.y == 0.0f) {
+        const float slope = piece.GetSlope(end);
+        direction = maVector2d(std::cos(slope), std::sin(slope));
+    }
+    if (tangent)
+        *tangent = direction;
+    return offset;
+}
+
+maVector2d QuadPoint(const maVector2d& a, const maVector2d& b, float t) {
+    const float u = 1.0f - t;
+    return a * (u * u) + b * (t * t);
+}
+
+maVector2d QuadTangent(const maVector2d& a, const maVector2d& b, float t) {
+    return Normalised(a * (-2.0f * (1.0f - t)) + b * (2.0f * t));
+}
+
+float QuadParamAtX(const maVector2d& a, const maVector2d& b, float f) {
+    float fractions[kQuadChords];
+    float total = 0.0f;
+    float previousX = QuadPoint(a, b, 0.0f).x;
+    for (int i = 0; i < kQuadChords; ++i) {
+        const float x = QuadPoint(a, b, static_cast<float>(i + 1) * kQuadStep).x;
+        fractions[i] = x - previousX;
+        total += fractions[i];
+        previousX = x;
+    }
+    for (float& fraction : fractions)
+        fraction = total > 0.0f ? fraction / total : 1.0f / kQuadChords;
+
+    float acc = 0.0f;
+    for (float fraction : fractions) {
+        if (f < fraction)
+            return fraction > 0.0f ? acc + (f / fraction) * kQuadStep : acc;
+        f -= fraction;
+        acc += kQuadStep;
+    }
+    return 1.0f;
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include "Engine/Core/Ma/maVector.h"
+
+class coCoasterPiece;
+
+// Where consecutive pieces differ in slope, the height profile bends into a parabolic fillet over the
+// blend zones at the joint. 2D vectors here are (horizontal distance along the piece, height).
+
+// (r cos e, r sin e) with r the sloped span and e the slope at that end; returns r.
+float SlopedRunVector(const coCoasterPiece& piece, int atEnd, maVector2d& out);
+// The fillet at an end (0 start, 1 end) is allowed unless a climb piece or a slope steeper than
+// 75 degrees meets the joint.
+bool coSlopeBlendAllowed(const coCoasterPiece& piece, int end);
+// Height of the filleted profile above the piece's start at fraction s of its span, and its unit tangent.
+float SlopeFilletHeight(const coCoasterPiece& piece, float s, maVector2d* tangent);
+// False when the fillet at that end is not allowed; else the fillet's height over the straight line.
+bool SlopeBlendOffset(const coCoasterPiece& piece, int end, float s, maVector2d* tangent, maVector2d& offset);
+// The offset (along the travel direction, vertical) that a piece adds to its plain sloped centre line at
+// curve parameter s, taken as the fraction of its span; the profile's direction goes to tangent.
+// (0, 0) and (1, tan slope) away from the joints.
+maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent);
+// The same offset at the joint itself (end 0 or 1), for pieces whose shape is not a sloped line.
+maVector2d EndBlendOffset(const coCoasterPiece& piece, int end, maVector2d* tangent);
+
+// The quadratic Bezier with control points a, (0, 0), b.
+maVector2d QuadPoint(const maVector2d& a, const maVector2d& b, float t);
+maVector2d QuadTangent(const maVector2d& a, const maVector2d& b, float t);
+// The parameter at which the curve has covered fraction f of its horizontal extent (eight chords).
+float QuadParamAtX(const maVector2d& a, const maVector2d& b, float f);

@@ -1,0 +1,241 @@
+#include "Source/Track/coRollBlend.h"
+
+#include "Source/Track/coAngles.h"
+#include "Source/Track/coSlopeBlend.h"
+
+#include "coTrackTestSupport.h"
+
+#include <vector>
+
+namespace {
+
+class coCappedLinePiece : public coTestLinePiece {
+  public:
+    using coTestLinePiece::coTestLinePiece;
+    int GetMaxRollBlendMode() const override { return 1; }
+};
+
+// Piece i at its end against piece i + 1 at its start: roll (modulo whole turns) and point. Where
+// neither side blends (both mode 0) the roll steps from one piece's to the other's.
+void ExpectContinuousJoints(const std::vector<coCoasterPiece*>& chain, float eps) {
+    for (size_t i = 0; i + 1 < chain.size(); ++i) {
+        const coCoasterPiece& a = *chain[i];
+        const coCoasterPiece& b = *chain[i + 1];
+        if (BlendWidth(a, 0.3f) == 0.0f && BlendWidth(b, 0.3f) == 0.0f) {
+            EXPECT_EQ(RollAt(a, 1.0f), a.GetRoll(1)) << "joint " << i;
+            EXPECT_EQ(RollAt(b, 0.0f), b.GetRoll(0)) << "joint " << i;
+        } else {
+            EXPECT_NEAR(coRollDifference(RollAt(a, 1.0f), RollAt(b, 0.0f)), 0.0f, 1e-5f) << "joint " << i;
+        }
+        ExpectVectorNear(a.PointAt(1.0f), b.PointAt(0.0f), eps);
+    }
+}
+
+} // namespace
+
+TEST(coRollBlend, BlendWidthFollowsModeCapAndFirstPiece) {
+    coTestLinePiece piece;
+    EXPECT_EQ(BlendWidth(piece, 0.3f), 0.5f);
+    piece.SetRollBlend(1);
+    EXPECT_EQ(BlendWidth(piece, 0.3f), 0.3f);
+    EXPECT_EQ(BlendWidth(piece, 0.2f), 0.2f);
+    piece.SetRollBlend(0);
+    EXPECT_EQ(BlendWidth(piece, 0.3f), 0.0f);
+
+    coCappedLinePiece capped;
+    EXPECT_EQ(capped.GetRollBlend(), 2);
+    EXPECT_EQ(BlendWidth(capped, 0.3f), 0.3f);
+
+    // The circuit's first piece blends as mode 1 whatever its field says.
+    auto& pieces = coCircuitPieces();
+    pieces.push_back(std::make_unique<coTestLinePiece>());
+    pieces[0]->SetRollBlend(0);
+    EXPECT_EQ(BlendWidth(*pieces[0], 0.3f), 0.3f);
+    pieces[0]->SetRollBlend(2);
+    EXPECT_EQ(BlendWidth(*pieces[0], 0.2f), 0.2f);
+    pieces.clear();
+}
+
+TEST(coRollBlend, RollsMeetAtTheJointTheShortWayRound) {
+    coTestLinePiece a(20.0f), b(20.0f);
+    coLinkPieces({&a, &b});
+    a.SetRoll(0.2f);
+    b.SetRoll(0.6f);
+    EXPECT_NEAR(RollAt(a, 1.0f), 0.4f, 1e-6f);
+    EXPECT_NEAR(RollAt(b, 0.0f), 0.4f, 1e-6f);
+    EXPECT_EQ(RollAt(a, 0.5f), 0.2f); // 0.5 belongs to neither zone
+    EXPECT_EQ(RollAt(b, 0.5f), 0.6f);
+    EXPECT_NEAR(RollAt(b, 0.25f), 0.5f, 1e-6f);
+    EXPECT_EQ(RollAt(a, 0.0f), 0.2f); // no previous piece
+
+    // Unequal spans: the joint value is weighted by the zone lengths.
+    coTestLinePiece c(10.0f), d(30.0f);
+    coLinkPieces({&c, &d});
+    c.SetRoll(0.0f);
+    d.SetRoll(0.8f);
+    EXPECT_NEAR(RollAt(c, 1.0f), 0.8f * 0.25f, 1e-6f);
+    EXPECT_NEAR(RollAt(d, 0.0f), 0.8f * 0.25f, 1e-6f);
+
+    // 170 and -170 degrees blend through 180, not through 0.
+    c.SetRoll(coDegrees(170.0f));
+    d.SetRoll(coDegrees(-170.0f));
+    EXPECT_NEAR(RollAt(c, 1.0f), coDegrees(175.0f), 1e-5f);
+    EXPECT_NEAR(coRollDifference(RollAt(d, 0.0f), coDegrees(175.0f)), 0.0f, 1e-5f);
+    EXPECT_GT(std::fabs(RollAt(d, 0.1f)), coDegrees(170.0f));
+
+    // Mode 0: the roll is the piece's own over its whole length, whatever its neighbours.
+    b.SetRollBlend(0);
+    for (float s : {0.0f, 0.01f, 0.5f, 1.0f})
+        EXPECT_EQ(RollAt(b, s), 0.6f);
+    EXPECT_EQ(RollAt(a, 1.0f), 0.6f); // a takes the whole blend
+    EXPECT_NEAR(RollAt(a, 0.75f), 0.4f, 1e-6f);
+}
+
+TEST(coRollBlend, RollAndHeightAreContinuousForEveryMixOfModes) {
+    const float slopes[3] = {-0.6f, 0.5f, 0.0f};
+    const float rolls[3] = {coDegrees(170.0f), coDegrees(-150.0f), 0.3f};
+    for (int inCircuit = 0; inCircuit < 2; ++inCircuit) {
+        for (int modes = 0; modes < 27; ++modes) {
+            coTestLinePiece first(12.0f), middle(25.0f), last(7.0f);
+            std::vector<coCoasterPiece*> chain = {&first, &middle, &last};
+            for (int i = 0; i < 3; ++i) {
+                chain[i]->SetRollBlend((modes / (i == 0 ? 1 : i == 1 ? 3 : 9)) % 3);
+                chain[i]->SetRoll(rolls[i]);
+                chain[i]->SetSlope(slopes[i]);
+            }
+            if (inCircuit)
+                coCircuitPieces().emplace_back(&first);
+            coLinkPieces({&first, &middle, &last});
+            SCOPED_TRACE(testing::Message() << "modes " << modes << " in circuit " << inCircuit);
+            ExpectContinuousJoints(chain, 2e-5f * 40.0f);
+            if (inCircuit)
+                coCircuitPieces().front().release();
+            coCircuitPieces().clear();
+        }
+    }
+}
+
+TEST(coRollBlend, ZeroSpanPiecesStayFiniteAndContinuous) {
+    for (int modes = 0; modes < 9; ++modes) {
+        coTestLinePiece a(0.0f), b(0.0f), c(10.0f);
+        a.SetRollBlend(modes % 3);
+        b.SetRollBlend(modes / 3);
+        a.SetRoll(0.5f);
+        b.SetRoll(-0.5f);
+        b.SetSlope(0.4f);
+        coLinkPieces({&a, &b, &c});
+        for (coCoasterPiece* piece : {static_cast<coCoasterPiece*>(&a), static_cast<coCoasterPiece*>(&b)}) {
+            for (float s : {0.0f, 0.1f, 0.5f, 0.9f, 1.0f}) {
+                EXPECT_FALSE(std::isnan(RollAt(*piece, s)));
+                const maMatrix4d frame = piece->FrameAt(s);
+                for (float element : frame.m)
+                    EXPECT_FALSE(std::isnan(element)) << "modes " << modes << " s " << s;
+            }
+        }
+        ExpectContinuousJoints({&a, &b, &c}, 1e-5f);
+    }
+}
+
+TEST(coSlopeBlend, EqualSlopesNeedNoFillet) {
+    coTestLinePiece a(20.0f), b(20.0f);
+    a.SetSlope(0.3f);
+    b.SetSlope(0.3f);
+    coLinkPieces({&a, &b});
+    for (float s = 0.0f; s <= 1.0f; s += 0.05f) {
+        maVector2d tangent;
+        const maVector2d offset = VerticalProfileOffset(a, s, &tangent);
+        EXPECT_EQ(offset.x, 0.0f);
+        EXPECT_NEAR(offset.y, 0.0f, 1e-5f) << s;
+        EXPECT_NEAR(tangent.y / tangent.x, std::tan(0.3f), 1e-5f);
+    }
+}
+
+TEST(coSlopeBlend, FilletBendsTheJointSmoothly) {
+    coTestLinePiece a(20.0f), b(20.0f);
+    a.SetSlope(-0.4f);
+    b.SetSlope(0.4f);
+    coLinkPieces({&a, &b});
+
+    // The joint rises above the corner of the two lines, and both sides meet in one point and direction.
+    maVector3d endDir, startDir;
+    const maVector3d endPoint = a.PointAt(1.0f, &endDir);
+    const maVector3d startPoint = b.PointAt(0.0f, &startDir);
+    EXPECT_GT(endPoint.y, a.GetEnd().y + 0.1f);
+    ExpectVectorNear(endPoint, startPoint, 1e-5f);
+    ExpectVectorNear(endDir, startDir, 1e-5f);
+    EXPECT_NEAR(endDir.y, 0.0f, 1e-5f); // symmetric: level at the joint
+
+    // Outside the zones the pieces run on their own lines; at the zone's edge the fillet meets them.
+    maVector2d tangent;
+    EXPECT_EQ(VerticalProfileOffset(a, 0.5f, &tangent).y, 0.0f);
+    EXPECT_NEAR(VerticalProfileOffset(a, 0.5f + 1e-4f, &tangent).y, 0.0f, 1e-3f);
+    EXPECT_NEAR(VerticalProfileOffset(b, 0.4999f, &tangent).y, 0.0f, 1e-3f);
+}
+
+TEST(coSlopeBlend, SteepJointsUseTheFallbackFillet) {
+    coTestLinePiece a(20.0f), b(20.0f);
+    a.SetSlope(coDegrees(80.0f));
+    b.SetSlope(0.0f);
+    coLinkPieces({&a, &b});
+    EXPECT_FALSE(coSlopeBlendAllowed(a, 1));
+    EXPECT_FALSE(coSlopeBlendAllowed(b, 0));
+    EXPECT_TRUE(coSlopeBlendAllowed(b, 1));
+    EXPECT_FALSE(coSlopeBlendAllowed(a, 2));
+    maVector2d offset;
+    EXPECT_FALSE(SlopeBlendOffset(b, 0, 0.1f, nullptr, offset));
+
+    // The fallback moves the joint along the travel direction too, identically from both sides.
+    maVector2d endTangent, startTangent;
+    const maVector2d fromA = VerticalProfileOffset(a, 1.0f, &endTangent);
+    const maVector2d fromB = VerticalProfileOffset(b, 0.0f, &startTangent);
+    EXPECT_NE(fromA.x, 0.0f);
+    EXPECT_NEAR(a.PointAt(1.0f).y, b.PointAt(0.0f).y, 1e-4f);
+    EXPECT_NEAR(endTangent.x, startTangent.x, 1e-6f);
+    EXPECT_NEAR(endTangent.y, startTangent.y, 1e-6f);
+    // At the zone's inner edge the fallback offset is 0.
+    const maVector2d edge = VerticalProfileOffset(b, 0.5f - 1e-6f, nullptr);
+    EXPECT_NEAR(edge.x, 0.0f, 1e-3f);
+    EXPECT_NEAR(edge.y, 0.0f, 1e-3f);
+
+    // The joint offsets for curved pieces: at the joint with a neighbour, and without one.
+    maVector2d direction;
+    const maVector2d joint = EndBlendOffset(b, 0, &direction);
+    EXPECT_NEAR(joint.x, fromB.x, 1e-5f);
+    EXPECT_NEAR(joint.y, fromB.y, 1e-5f);
+    const maVector2d alone = EndBlendOffset(b, 1, &direction);
+    EXPECT_EQ(alone.x, 0.0f);
+    EXPECT_EQ(alone.y, 0.0f);
+    EXPECT_EQ(direction.x, 1.0f);
+    EXPECT_EQ(direction.y, 0.0f);
+    // A piece that does not blend keeps its own direction at the joint, not a zero one.
+    b.SetRollBlend(0);
+    EndBlendOffset(b, 0, &direction);
+    EXPECT_NEAR(direction.x, 1.0f, 1e-6f);
+    EXPECT_NEAR(direction.y, 0.0f, 1e-6f);
+}
+
+TEST(coSlopeBlend, QuadraticHelpers) {
+    const maVector2d a(-1.0f, -1.0f), b(1.0f, 1.0f);
+    const maVector2d mid = QuadPoint(a, b, 0.5f);
+    EXPECT_EQ(mid.x, 0.0f);
+    EXPECT_EQ(mid.y, 0.0f);
+    const maVector2d t = QuadTangent(a, b, 0.5f);
+    EXPECT_NEAR(t.x, std::sqrt(0.5f), 1e-6f);
+    EXPECT_NEAR(t.y, std::sqrt(0.5f), 1e-6f);
+    // x(u) = 2u - 1 here, so the parameter equals the fraction of the extent.
+    for (float f : {0.0f, 0.1f, 0.5f, 0.93f})
+        EXPECT_NEAR(QuadParamAtX(a, b, f), f, 1e-6f);
+    EXPECT_EQ(QuadParamAtX(a, b, 1.5f), 1.0f);
+    // No horizontal extent: a linear map, not NaN.
+    const maVector2d zero(0.0f, 0.0f);
+    EXPECT_NEAR(QuadParamAtX(zero, zero, 0.3f), 0.3f, 1e-6f);
+    const maVector2d still = QuadTangent(zero, zero, 0.3f);
+    EXPECT_EQ(still.x, 0.0f);
+
+    maVector2d run;
+    coTestLinePiece piece(10.0f);
+    piece.SetSlope(0.5f);
+    EXPECT_NEAR(SlopedRunVector(piece, 0, run), 10.0f / std::cos(0.5f), 1e-5f);
+    EXPECT_NEAR(run.x, 10.0f, 1e-5f);
+    EXPECT_NEAR(run.y, 10.0f * std::tan(0.5f), 1e-5f);
+}

@@ -1,0 +1,98 @@
+#pragma once
+#include "Source/Track/coCircuitPieceList.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coCoasterPiece.h"
+#include "Source/Track/coSlopeBlend.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+#include <memory>
+
+// The least piece class: a sloped straight run of a horizontal length with its slope fillets.
+class coTestLinePiece : public coCoasterPiece {
+  public:
+    explicit coTestLinePiece(float length = 20.0f) : m_length(length) {}
+
+    void AdjustParamA(float delta) override {
+        m_length += delta;
+        Build();
+    }
+    void SetParamANormalised(float f) override {
+        m_length = 40.0f * f;
+        Build();
+    }
+    float GetParamANormalised() const override { return m_length / 40.0f; }
+    float GetSpan() const override { return m_length; }
+    float GetEndHeading() const override { return m_heading; }
+    maVector3d GetEnd() const override {
+        return m_start + maVector3d(m_headingSin, m_slopeTan, m_headingCos) * m_length;
+    }
+    int GetTestPointCount() const override { return 3; }
+    int GetSectionCount() const override { return 4; }
+    void Build() override { SampleCentreLine(); }
+
+    // The roll at the end, for pieces whose roll changes along them (0: the same as the start).
+    float endRollOffset = 0.0f;
+    float GetRoll(int atEnd) const override { return atEnd == 1 ? m_roll + endRollOffset : m_roll; }
+
+  protected:
+    maVector3d Evaluate(float t, maVector3d* direction) const override {
+        maVector2d tangent;
+        const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &tangent : nullptr);
+        const maVector3d forward = coForward(m_heading);
+        if (direction) {
+            *direction = maVector3d(tangent.x * forward.x, tangent.y, tangent.x * forward.z);
+            const float length = direction->Length();
+            if (length > 0.0f)
+                *direction = *direction / length;
+        }
+        return m_start + forward * (t * m_length) + maVector3d(0.0f, t * m_length * m_slopeTan, 0.0f) +
+               maVector3d(offset.x * forward.x, offset.y, offset.x * forward.z);
+    }
+
+  private:
+    float m_length;
+};
+
+// A definition that forbids inverting pieces, installed for its lifetime.
+class coFakeDefinition : public coCoasterDefinition {
+  public:
+    explicit coFakeDefinition(bool allowInvert) : m_allowInvert(allowInvert) { coSetCoasterDefinition(this); }
+    ~coFakeDefinition() override { coSetCoasterDefinition(nullptr); }
+    bool GetAllowInvertPieces() const override { return m_allowInvert; }
+
+  private:
+    bool m_allowInvert;
+};
+
+// Chains the pieces in order: links set, each placed at the end of the one before, the first at the
+// origin heading 0. The circuit's list is not touched.
+inline void coLinkPieces(std::initializer_list<coCoasterPiece*> pieces) {
+    coCoasterPiece* previous = nullptr;
+    for (coCoasterPiece* piece : pieces) {
+        piece->SetPrevious(previous);
+        if (previous)
+            previous->SetNext(piece);
+        previous = piece;
+    }
+    // Placement after linking: blending reads both neighbours while sampling.
+    for (coCoasterPiece* piece : pieces) {
+        if (piece->GetPrevious())
+            piece->Connect(piece->GetPrevious());
+        else
+            piece->Place(maVector3d(0.0f, 0.0f, 0.0f), 0.0f);
+    }
+}
+
+inline void ExpectVectorNear(const maVector3d& v, const maVector3d& expected, float eps) {
+    EXPECT_NEAR(v.x, expected.x, eps);
+    EXPECT_NEAR(v.y, expected.y, eps);
+    EXPECT_NEAR(v.z, expected.z, eps);
+}
+
+// The angle between two rolls, the short way round.
+inline float coRollDifference(float a, float b) {
+    return std::remainder(a - b, 6.2831853f);
+}
