@@ -82,8 +82,10 @@ bool coCoasterPiece::GetDragHandle(maVector3d&, float&) const {
 void coCoasterPiece::Drag(float) {}
 
 void coCoasterPiece::Reverse() {
-    const maVector3d end = GetEnd();
-    const float endHeading = GetEndHeading();
+    ReverseFrom(GetEnd(), GetEndHeading());
+}
+
+void coCoasterPiece::ReverseFrom(const maVector3d& end, float endHeading) {
     SetSlope(-m_slope);
     SetRoll(-m_roll);
     Place(end, endHeading + maPiF);

@@ -15,6 +15,12 @@ enum coTrackElement : i32 {
     coElementRetarder = 4,
 };
 
+// v divided by its length when that is above 0; a zero vector is returned as it is.
+inline maVector3d coNormalised(const maVector3d& v) {
+    const float length = v.Length();
+    return length > 0.0f ? v / length : v;
+}
+
 // Horizontal travel direction of a heading: heading 0 travels towards +z.
 inline maVector3d coForward(float heading) {
     return maVector3d(std::sin(heading), 0.0f, std::cos(heading));
@@ -122,6 +128,9 @@ class coCoasterPiece {
   protected:
     // The class's centre line at curve parameter t; the unit direction is written when asked for.
     virtual maVector3d Evaluate(float t, maVector3d* direction) const = 0;
+    // The steps of Reverse after the old end and end heading are taken: slope and roll negated, placed at
+    // the old end turned by pi, links swapped. Classes that change their shape first take the end before.
+    void ReverseFrom(const maVector3d& end, float endHeading);
     // Samples Evaluate at 20 parameters (t from 0 in steps of the float 1/19) into the arc-length table.
     void SampleCentreLine();
     float ParamAt(float s) const { return m_arcTable.ParamAt(s); }

@@ -142,7 +142,7 @@ bool ClampDelta(float current, float minimum, float maximum, float& delta) {
     return true;
 }
 
-// Loops and corkscrews are held to 30 degrees once those classes exist; every other class to 75.
+// Every class built so far takes 75 degrees; the loop and corkscrew classes, held to 30, add their test here.
 float MaxSlopeFor(const coCoasterPiece&) {
     return kMaxSlope;
 }

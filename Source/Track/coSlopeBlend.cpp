@@ -37,8 +37,8 @@ struct RunFillet {
 
 RunFillet StartRunFillet(const coCoasterPiece& piece, const coCoasterPiece& previous, float w) {
     const float wp = BlendWidth(previous, kSlopeBlendWidth);
-    maVector2d vp(0.0f, 0.0f);
-    maVector2d vs(0.0f, 0.0f);
+    maVector2d vp;
+    maVector2d vs;
     const float rp = SlopedRunVector(previous, 1, vp);
     const float rs = SlopedRunVector(piece, 0, vs);
     return {(vp * wp) * -1.0f, vs * w, coBlendShare(rp * wp, rs * w)};
@@ -46,8 +46,8 @@ RunFillet StartRunFillet(const coCoasterPiece& piece, const coCoasterPiece& prev
 
 RunFillet EndRunFillet(const coCoasterPiece& piece, const coCoasterPiece& next, float w) {
     const float wn = BlendWidth(next, kSlopeBlendWidth);
-    maVector2d vn(0.0f, 0.0f);
-    maVector2d ve(0.0f, 0.0f);
+    maVector2d vn;
+    maVector2d ve;
     const float rn = SlopedRunVector(next, 0, vn);
     const float re = SlopedRunVector(piece, 1, ve);
     return {(ve * w) * -1.0f, vn * wn, coBlendShare(re * w, rn * wn)};
@@ -61,9 +61,9 @@ float SlopedRunVector(const coCoasterPiece& piece, int atEnd, maVector2d& out) {
     return run;
 }
 
-// Climb pieces refuse the fillet too, once that class exists.
+// The climb piece class, which refuses the fillet at both of its ends, adds its test here.
 bool coSlopeBlendAllowed(const coCoasterPiece& piece, int end) {
-    if (!SlopeAllowed(piece, end == 1 ? 1 : 0))
+    if (!SlopeAllowed(piece, end))
         return false;
     if (end == 0) {
         const coCoasterPiece* previous = piece.GetPrevious();
@@ -154,17 +154,20 @@ maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2
 
 maVector2d EndBlendOffset(const coCoasterPiece& piece, int end, maVector2d* tangent) {
     const float w = BlendWidth(piece, kSlopeBlendWidth);
-    maVector2d offset(0.0f, 0.0f);
-    maVector2d direction(0.0f, 0.0f);
-    if ((end == 0 && piece.GetPrevious()) || (end == 1 && piece.GetNext())) {
-        const RunFillet fillet = end == 0 ? StartRunFillet(piece, *piece.GetPrevious(), w)
-                                          : EndRunFillet(piece, *piece.GetNext(), w);
+    const coCoasterPiece* neighbour = end == 0 ? piece.GetPrevious() : end == 1 ? piece.GetNext() : nullptr;
+    maVector2d offset;
+    maVector2d direction;
+    // The value the neighbour reaches at the joint: its plain fillet where allowed, else the fallback
+    // point at u = k.
+    if (neighbour && w > 0.0f && !SlopeBlendOffset(piece, end, end == 0 ? 0.0f : 1.0f, &direction, offset)) {
+        const RunFillet fillet =
+            end == 0 ? StartRunFillet(piece, *neighbour, w) : EndRunFillet(piece, *neighbour, w);
         offset = QuadPoint(fillet.a, fillet.b, fillet.k);
         direction = QuadTangent(fillet.a, fillet.b, fillet.k);
     }
-    // Without a neighbour, or where this piece has no blend zone (the fillet then ends in a point),
-    // the piece keeps its own direction.
-    if (direction.x == 0.0f && direction.y == 0.0f) {
+    // Without a neighbour or a blend zone on this side (or where the fillet shrinks to a point) the
+    // piece keeps its own direction.
+    if (!neighbour || w <= 0.0f || (direction.x == 0.0f && direction.y == 0.0f)) {
         const float slope = piece.GetSlope(end);
         direction = maVector2d(std::cos(slope), std::sin(slope));
     }

@@ -2,13 +2,16 @@
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
+#include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <memory>
+#include <vector>
 
 // The least piece class: a sloped straight run of a horizontal length with its slope fillets.
 class coTestLinePiece : public coCoasterPiece {
@@ -33,7 +36,7 @@ class coTestLinePiece : public coCoasterPiece {
     int GetSectionCount() const override { return 4; }
     void Build() override { SampleCentreLine(); }
 
-    // The roll at the end, for pieces whose roll changes along them (0: the same as the start).
+    // Added to the roll at the end, as for pieces that twist along their length.
     float endRollOffset = 0.0f;
     float GetRoll(int atEnd) const override { return atEnd == 1 ? m_roll + endRollOffset : m_roll; }
 
@@ -92,7 +95,30 @@ inline void ExpectVectorNear(const maVector3d& v, const maVector3d& expected, fl
     EXPECT_NEAR(v.z, expected.z, eps);
 }
 
+// 1e-4 at the scale of 100 units: a few float steps of the coordinates.
+inline float coPositionTolerance(const maVector3d& p) {
+    const float scale = std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z), 100.0f});
+    return 1e-4f * scale / 100.0f;
+}
+
 // The angle between two rolls, the short way round.
 inline float coRollDifference(float a, float b) {
     return std::remainder(a - b, 6.2831853f);
+}
+
+// Piece i at its end against piece i + 1 at its start: roll (modulo whole turns) and point. Where
+// neither side blends (both mode 0) the roll steps from one piece's to the other's.
+inline void ExpectContinuousJoints(const std::vector<coCoasterPiece*>& chain) {
+    for (size_t i = 0; i + 1 < chain.size(); ++i) {
+        const coCoasterPiece& a = *chain[i];
+        const coCoasterPiece& b = *chain[i + 1];
+        if (BlendWidth(a, 0.3f) == 0.0f && BlendWidth(b, 0.3f) == 0.0f) {
+            EXPECT_EQ(RollAt(a, 1.0f), a.GetRoll(1)) << "joint " << i;
+            EXPECT_EQ(RollAt(b, 0.0f), b.GetRoll(0)) << "joint " << i;
+        } else {
+            EXPECT_NEAR(coRollDifference(RollAt(a, 1.0f), RollAt(b, 0.0f)), 0.0f, 1e-5f) << "joint " << i;
+        }
+        const maVector3d end = a.PointAt(1.0f);
+        ExpectVectorNear(end, b.PointAt(0.0f), coPositionTolerance(end));
+    }
 }

@@ -1,0 +1,30 @@
+#pragma once
+#include "Source/Track/coCoasterPiece.h"
+
+// A straight run of a horizontal length, climbing by its slope.
+class coCoasterPieceStraight : public coCoasterPiece {
+  public:
+    // The horizontal length. The setter stores only: the track-file reader fills fields before the
+    // piece is placed, and closing the circuit lengthens a piece that its placement then rebuilds.
+    float GetRunLength() const { return m_length; }
+    void SetRunLength(float length) { m_length = length; }
+
+    void AdjustParamA(float steps) override;
+    void SetParamANormalised(float t) override;
+    float GetParamANormalised() const override;
+    bool GetDragHandle(maVector3d& direction, float& amount) const override;
+    void Drag(float amount) override;
+
+    float GetSpan() const override { return m_length; }
+    float GetEndHeading() const override { return m_heading; }
+    maVector3d GetEnd() const override;
+    int GetTestPointCount() const override { return 3; }
+    int GetSectionCount() const override { return 4; }
+    void Build() override { SampleCentreLine(); }
+
+  protected:
+    maVector3d Evaluate(float t, maVector3d* direction) const override;
+
+  private:
+    float m_length = 10.0f;
+};

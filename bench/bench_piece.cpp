@@ -1,0 +1,62 @@
+// The cost of one frame and one point on each flat piece class: the unit a train step is measured in.
+#include "Source/Track/coCoasterPieceShallowTurn.h"
+#include "Source/Track/coCoasterPieceStraight.h"
+#include "Source/Track/coCoasterPieceTurn.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The piece between two neighbours of other slope and roll, so that its ends blend; fractions walk
+// the whole piece as a train does.
+template <class Piece> struct Chain {
+    coCoasterPieceStraight before, after;
+    Piece piece;
+
+    Chain() {
+        before.SetSlope(0.3f);
+        before.SetRoll(0.5f);
+        piece.SetRoll(-0.2f);
+        after.SetSlope(-0.2f);
+        before.SetNext(&piece);
+        piece.SetPrevious(&before);
+        piece.SetNext(&after);
+        after.SetPrevious(&piece);
+        before.Place(maVector3d(0.0f, 10.0f, 0.0f), 0.0f);
+        piece.Connect(&before);
+        after.Connect(&piece);
+    }
+};
+
+constexpr int kFractions = 1000;
+
+template <class Piece> void BM_FrameAt(benchmark::State& state) {
+    Chain<Piece> chain;
+    int i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(chain.piece.FrameAt(static_cast<float>(i) / kFractions));
+        i = i == kFractions ? 0 : i + 1;
+    }
+}
+
+template <class Piece> void BM_PointAt(benchmark::State& state) {
+    Chain<Piece> chain;
+    maVector3d tangent;
+    int i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(chain.piece.PointAt(static_cast<float>(i) / kFractions, &tangent));
+        benchmark::DoNotOptimize(tangent);
+        i = i == kFractions ? 0 : i + 1;
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_FrameAt<coCoasterPieceStraight>);
+BENCHMARK(BM_FrameAt<coCoasterPieceTurn>);
+BENCHMARK(BM_FrameAt<coCoasterPieceShallowTurn>);
+BENCHMARK(BM_PointAt<coCoasterPieceStraight>);
+BENCHMARK(BM_PointAt<coCoasterPieceTurn>);
+BENCHMARK(BM_PointAt<coCoasterPieceShallowTurn>);
+
+BENCHMARK_MAIN();
