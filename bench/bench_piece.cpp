@@ -1,7 +1,11 @@
-// The cost of one frame and one point on each flat piece class: the unit a train step is measured in.
+// The cost of one frame and one point on each piece class: the unit a train step is measured in.
+#include "Source/Track/coCoasterPieceHalfLoop.h"
+#include "Source/Track/coCoasterPieceLoop.h"
+#include "Source/Track/coCoasterPieceSTurn.h"
 #include "Source/Track/coCoasterPieceShallowTurn.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
+#include "Source/Track/coCoasterPieceUp.h"
 
 #include <benchmark/benchmark.h>
 
@@ -55,8 +59,16 @@ template <class Piece> void BM_PointAt(benchmark::State& state) {
 BENCHMARK(BM_FrameAt<coCoasterPieceStraight>);
 BENCHMARK(BM_FrameAt<coCoasterPieceTurn>);
 BENCHMARK(BM_FrameAt<coCoasterPieceShallowTurn>);
+BENCHMARK(BM_FrameAt<coCoasterPieceSTurn>);
+BENCHMARK(BM_FrameAt<coCoasterPieceUp>);
+BENCHMARK(BM_FrameAt<coCoasterPieceLoop>);
+BENCHMARK(BM_FrameAt<coCoasterPieceHalfLoop>);
 BENCHMARK(BM_PointAt<coCoasterPieceStraight>);
 BENCHMARK(BM_PointAt<coCoasterPieceTurn>);
 BENCHMARK(BM_PointAt<coCoasterPieceShallowTurn>);
+BENCHMARK(BM_PointAt<coCoasterPieceSTurn>);
+BENCHMARK(BM_PointAt<coCoasterPieceUp>);
+BENCHMARK(BM_PointAt<coCoasterPieceLoop>);
+BENCHMARK(BM_PointAt<coCoasterPieceHalfLoop>);
 
 BENCHMARK_MAIN();

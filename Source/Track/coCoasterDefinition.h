@@ -14,6 +14,8 @@ class coCoasterDefinition {
     virtual float GetCarSeparation() const { return 4.0f; }
     virtual float GetInitialPosition() const { return 25.0f; }
     virtual float GetRailHeight() const { return 1.0f; }
+    // The least height of track above the terrain.
+    virtual float GetTerrainOffset() const { return 1.5f; }
 };
 
 const coCoasterDefinition& coGetCoasterDefinition();

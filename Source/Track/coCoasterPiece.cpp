@@ -102,9 +102,13 @@ maMatrix4d coCoasterPiece::FrameAt(float s) const {
     if (upLength > 0.0f)
         up = up / upLength;
 
-    maMatrix4d frame(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, tangent.x, tangent.y, tangent.z,
-                     0.0f, point.x, point.y, point.z, 1.0f);
-    const float roll = RollAt(*this, s);
+    return RolledFrame(side, up, tangent, point, RollAt(*this, s));
+}
+
+maMatrix4d coCoasterPiece::RolledFrame(const maVector3d& side, const maVector3d& up, const maVector3d& forward,
+                                       const maVector3d& point, float roll) {
+    maMatrix4d frame(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, forward.x, forward.y, forward.z, 0.0f,
+                     point.x, point.y, point.z, 1.0f);
     if (roll != 0.0f) {
         maMatrix4d rotation;
         rotation.SetRotationZ(roll);

@@ -134,6 +134,9 @@ class coCoasterPiece {
     // Samples Evaluate at 20 parameters (t from 0 in steps of the float 1/19) into the arc-length table.
     void SampleCentreLine();
     float ParamAt(float s) const { return m_arcTable.ParamAt(s); }
+    // The frame with rows side, up, forward and point, turned about its forward axis by roll.
+    static maMatrix4d RolledFrame(const maVector3d& side, const maVector3d& up, const maVector3d& forward,
+                                  const maVector3d& point, float roll);
 
     static constexpr u8 kRaisedFlag = 1;
 

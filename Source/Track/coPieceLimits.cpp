@@ -3,6 +3,8 @@
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
+#include "Source/Track/coCoasterPieceCorkscrew.h"
+#include "Source/Track/coCoasterPieceLoop.h"
 
 namespace {
 constexpr float kStraightLengthMin = 5.0f;
@@ -36,6 +38,7 @@ constexpr float kHalfCorkscrewAngleMax = coDegrees(180.0f);
 
 constexpr float kWorldMaxHeight = 200.0f;
 constexpr float kMaxSlope = coDegrees(75.0f);
+constexpr float kRollingMaxSlope = coDegrees(30.0f);
 constexpr float kMaxUninvertedRoll = coDegrees(54.0f);
 } // namespace
 
@@ -142,8 +145,10 @@ bool ClampDelta(float current, float minimum, float maximum, float& delta) {
     return true;
 }
 
-// Every class built so far takes 75 degrees; the loop and corkscrew classes, held to 30, add their test here.
-float MaxSlopeFor(const coCoasterPiece&) {
+// Loops and corkscrews are held to 30 degrees, every other class to 75.
+float MaxSlopeFor(const coCoasterPiece& piece) {
+    if (dynamic_cast<const coCoasterPieceLoop*>(&piece) || dynamic_cast<const coCoasterPieceCorkscrew*>(&piece))
+        return kRollingMaxSlope;
     return kMaxSlope;
 }
 

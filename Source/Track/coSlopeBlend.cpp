@@ -2,6 +2,7 @@
 
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCoasterPiece.h"
+#include "Source/Track/coCoasterPieceUp.h"
 #include "Source/Track/coRollBlend.h"
 
 #include <cmath>
@@ -23,8 +24,10 @@ maVector2d FilletTangent(const maVector2d& a, const maVector2d& b, float u, floa
     return t.x == 0.0f && t.y == 0.0f ? maVector2d(1.0f, slopeTan) : t;
 }
 
+// Climb pieces refuse the plain fillet at both ends, whatever their pitch.
 bool SlopeAllowed(const coCoasterPiece& piece, int end) {
-    return std::fabs(piece.GetSlope(end)) <= kMaxFilletSlope;
+    return !dynamic_cast<const coCoasterPieceUp*>(&piece) &&
+           std::fabs(piece.GetSlope(end)) <= kMaxFilletSlope;
 }
 
 // The fallback fillet, built from the sloped runs where the plain fillet is not allowed: the quadratic
@@ -61,7 +64,6 @@ float SlopedRunVector(const coCoasterPiece& piece, int atEnd, maVector2d& out) {
     return run;
 }
 
-// The climb piece class, which refuses the fillet at both of its ends, adds its test here.
 bool coSlopeBlendAllowed(const coCoasterPiece& piece, int end) {
     if (!SlopeAllowed(piece, end))
         return false;

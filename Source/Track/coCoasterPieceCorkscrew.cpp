@@ -1,0 +1,334 @@
+#include "Source/Track/coCoasterPieceCorkscrew.h"
+
+#include "Source/Track/coBezier.h"
+#include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coRollBlend.h"
+#include "Source/Track/coSlopeBlend.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+constexpr float kCorkscrewLengthStep = 1.0f;
+constexpr float kCorkscrewRadiusStep = 0.5f;
+constexpr float kHalfCorkscrewRadiusStep = 0.5f;
+constexpr float kHalfCorkscrewAngleStep = coDegrees(5.0f);
+// The entry and exit curves reach this share of the run ahead of the start and back from the end, and
+// meet the helix along its tangent over this share of the radius.
+constexpr float kLeadShare = 0.15f;
+constexpr float kHelixHandleShare = 0.75f;
+
+const maVector3d kUp(0.0f, 1.0f, 0.0f);
+
+bool IsCorkscrew(const coCoasterPiece* piece) {
+    return dynamic_cast<const coCoasterPieceCorkscrew*>(piece) != nullptr;
+}
+
+maVector3d Normalised(const maVector3d& v) {
+    const float length = v.Length();
+    return length > 0.0f ? v / length : v;
+}
+
+maVector3d Cross(const maVector3d& a, const maVector3d& b) {
+    maVector3d out;
+    a.Cross(b, out);
+    return out;
+}
+
+// Angles from files and callers: a non-finite one is refused, the rest wrapped into [-pi, pi].
+bool WrapFiniteAngle(float& angle) {
+    if (!std::isfinite(angle))
+        return false;
+    WrapAngle(angle);
+    return true;
+}
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------
+// Corkscrew
+
+void coCoasterPieceCorkscrew::SetRunLength(float length) {
+    m_length = length;
+    Build();
+}
+
+void coCoasterPieceCorkscrew::SetRadius(float radius) {
+    m_radius = radius;
+    Build();
+}
+
+bool coCoasterPieceCorkscrew::SetApproachAngle(float angle) {
+    if (!WrapFiniteAngle(angle))
+        return false;
+    m_approachAngle = angle;
+    Build();
+    return true;
+}
+
+void coCoasterPieceCorkscrew::AdjustParamA(float steps) {
+    const float length =
+        std::clamp(m_length + kCorkscrewLengthStep * steps, GetCorkscrewLengthMin(), GetCorkscrewLengthMax());
+    if (length != m_length)
+        SetRunLength(length);
+}
+
+void coCoasterPieceCorkscrew::SetParamANormalised(float t) {
+    t = std::clamp(t, 0.0f, 1.0f);
+    SetRunLength(GetCorkscrewLengthMin() + (GetCorkscrewLengthMax() - GetCorkscrewLengthMin()) * t);
+}
+
+float coCoasterPieceCorkscrew::GetParamANormalised() const {
+    return (m_length - GetCorkscrewLengthMin()) / (GetCorkscrewLengthMax() - GetCorkscrewLengthMin());
+}
+
+void coCoasterPieceCorkscrew::AdjustParamB(float steps) {
+    const float radius =
+        std::clamp(m_radius + kCorkscrewRadiusStep * steps, GetCorkscrewRadiusMin(), GetCorkscrewRadiusMax());
+    if (radius != m_radius)
+        SetRadius(radius);
+}
+
+void coCoasterPieceCorkscrew::SetParamBNormalised(float t) {
+    t = std::clamp(t, 0.0f, 1.0f);
+    SetRadius(GetCorkscrewRadiusMin() + (GetCorkscrewRadiusMax() - GetCorkscrewRadiusMin()) * t);
+}
+
+float coCoasterPieceCorkscrew::GetParamBNormalised() const {
+    return (m_radius - GetCorkscrewRadiusMin()) / (GetCorkscrewRadiusMax() - GetCorkscrewRadiusMin());
+}
+
+bool coCoasterPieceCorkscrew::GetDragHandle(maVector3d& direction, float& amount) const {
+    direction = coForward(m_heading + m_approachAngle);
+    amount = m_length;
+    return true;
+}
+
+void coCoasterPieceCorkscrew::Drag(float amount) {
+    SetRunLength(m_length + amount);
+}
+
+maVector3d coCoasterPieceCorkscrew::GetEnd() const {
+    const maVector3d axis = coForward(m_heading + m_approachAngle);
+    return m_start + maVector3d(m_length * axis.x, m_length * m_slopeTan, m_length * axis.z);
+}
+
+void coCoasterPieceCorkscrew::Build() {
+    m_previousIsCorkscrew = IsCorkscrew(m_previous);
+    m_nextIsCorkscrew = IsCorkscrew(m_next);
+    const float entryShare = EntryShare();
+    const float helixShare = 1.0f - entryShare - ExitShare();
+
+    const float axisHeading = m_heading + m_approachAngle;
+    m_axis = coForward(axisHeading);
+    m_axisSide = coSide(axisHeading);
+    m_axisStart = m_start + m_axis * (entryShare * m_length) + kUp * m_radius;
+    m_helixLength = helixShare * m_length;
+    m_leftHanded = m_approachAngle < 0.0f;
+    // From the bottom of the axis, advanced by the part of the turn the entry curve stands in for.
+    const float entryTurn = maTwoPiF * entryShare;
+    m_startAngle = m_leftHanded ? -maHalfPiF - entryTurn : -maHalfPiF + entryTurn;
+    m_sweep = maTwoPiF * helixShare;
+
+    maVector3d startTangent;
+    maVector3d endTangent;
+    m_helixStart = HelixPoint(0.0f, &startTangent);
+    m_helixEnd = HelixPoint(1.0f, &endTangent);
+
+    const maVector3d forward = coForward(m_heading);
+    const maVector3d axisEnd = m_start + m_axis * m_length;
+    m_entry[0] = m_start;
+    m_entry[1] = m_start + forward * (kLeadShare * m_length);
+    m_entry[2] = m_helixStart - startTangent * (kHelixHandleShare * m_radius);
+    m_entry[3] = m_helixStart;
+    m_exit[0] = m_helixEnd;
+    m_exit[1] = m_helixEnd + endTangent * (kHelixHandleShare * m_radius);
+    m_exit[2] = axisEnd - forward * (kLeadShare * m_length);
+    m_exit[3] = axisEnd;
+
+    SampleCentreLine();
+}
+
+void coCoasterPieceCorkscrew::RebuildIfNeighboursChanged() const {
+    if (IsCorkscrew(m_previous) == m_previousIsCorkscrew && IsCorkscrew(m_next) == m_nextIsCorkscrew)
+        return;
+    // The circuit links pieces without rebuilding their neighbours, so the shape catches up on its next
+    // use. Pieces are never created const, so rebuilding through a const query is sound.
+    const_cast<coCoasterPieceCorkscrew*>(this)->Build();
+}
+
+maVector3d coCoasterPieceCorkscrew::HelixPoint(float u, maVector3d* tangent) const {
+    const float hand = m_leftHanded ? -1.0f : 1.0f;
+    const float theta = m_startAngle + hand * m_sweep * u;
+    const float cosTheta = std::cos(theta);
+    const float sinTheta = std::sin(theta);
+    if (tangent)
+        *tangent = Normalised(m_axis * m_helixLength +
+                              (m_axisSide * sinTheta + kUp * cosTheta) * (hand * m_sweep * m_radius));
+    return m_axisStart + m_axis * (u * m_helixLength) - m_axisSide * (m_radius * cosTheta) +
+           kUp * (m_radius * sinTheta);
+}
+
+maVector3d coCoasterPieceCorkscrew::Evaluate(float t, maVector3d* direction) const {
+    RebuildIfNeighboursChanged();
+    const float entryShare = EntryShare();
+    const float exitShare = ExitShare();
+
+    maVector3d tangent;
+    maVector3d point;
+    if (!m_previousIsCorkscrew && t < entryShare) {
+        point = BezierPoint(m_entry, t / entryShare);
+        if (direction)
+            tangent = BezierTangent(m_entry, t / entryShare);
+    } else if (!m_nextIsCorkscrew && t > 1.0f - exitShare) {
+        const float u = (t - (1.0f - exitShare)) / exitShare;
+        point = BezierPoint(m_exit, u);
+        if (direction)
+            tangent = BezierTangent(m_exit, u);
+    } else {
+        point =
+            HelixPoint((t - entryShare) / (1.0f - entryShare - exitShare), direction ? &tangent : nullptr);
+    }
+
+    maVector2d profile;
+    const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &profile : nullptr);
+    const maVector3d forward = coForward(m_heading);
+    if (direction)
+        *direction = Normalised(
+            maVector3d(profile.x * tangent.x, profile.x * tangent.y + profile.y, profile.x * tangent.z));
+    return point +
+           maVector3d(offset.x * forward.x, t * m_length * m_slopeTan + offset.y, offset.x * forward.z);
+}
+
+maMatrix4d coCoasterPieceCorkscrew::FrameAt(float s) const {
+    RebuildIfNeighboursChanged();
+    const float t = ParamAt(s);
+    maVector3d direction;
+    const maVector3d point = Evaluate(t, &direction);
+    maVector3d axisPoint = m_start + kUp * m_radius + m_axis * (s * m_length);
+    axisPoint.y += SlopeFilletHeight(*this, t, nullptr);
+
+    const maVector3d side = Normalised(Cross(axisPoint - point, direction));
+    const maVector3d up = Normalised(Cross(direction, side));
+    return RolledFrame(side, up, direction, point, RollAt(*this, s));
+}
+
+// ---------------------------------------------------------------------------------------------------
+// HalfCorkscrew
+
+void coCoasterPieceHalfCorkscrew::SetDownward(bool downward) {
+    m_downward = downward;
+    Build();
+}
+
+void coCoasterPieceHalfCorkscrew::SetRadius(float radius) {
+    m_radius = radius;
+    Build();
+}
+
+bool coCoasterPieceHalfCorkscrew::SetAngle(float angle) {
+    if (!std::isfinite(angle))
+        return false;
+    m_angle = angle;
+    Build();
+    return true;
+}
+
+float coCoasterPieceHalfCorkscrew::GetRoll(int atEnd) const {
+    return atEnd == 1 ? m_roll + maPiF : m_roll;
+}
+
+void coCoasterPieceHalfCorkscrew::AdjustParamA(float steps) {
+    const float radius = std::clamp(m_radius + kHalfCorkscrewRadiusStep * steps, GetHalfCorkscrewRadiusMin(),
+                                    GetHalfCorkscrewRadiusMax());
+    if (radius != m_radius)
+        SetRadius(radius);
+}
+
+void coCoasterPieceHalfCorkscrew::SetParamANormalised(float t) {
+    t = std::clamp(t, 0.0f, 1.0f);
+    SetRadius(GetHalfCorkscrewRadiusMin() + (GetHalfCorkscrewRadiusMax() - GetHalfCorkscrewRadiusMin()) * t);
+}
+
+float coCoasterPieceHalfCorkscrew::GetParamANormalised() const {
+    return (m_radius - GetHalfCorkscrewRadiusMin()) /
+           (GetHalfCorkscrewRadiusMax() - GetHalfCorkscrewRadiusMin());
+}
+
+void coCoasterPieceHalfCorkscrew::AdjustParamB(float steps) {
+    const float minimum = GetHalfCorkscrewAngleMin();
+    const float maximum = GetHalfCorkscrewAngleMax();
+    const float angle = m_angle > 0.0f
+                            ? std::clamp(m_angle + kHalfCorkscrewAngleStep * steps, minimum, maximum)
+                            : std::clamp(m_angle - kHalfCorkscrewAngleStep * steps, -maximum, -minimum);
+    if (angle != m_angle) {
+        m_angle = angle;
+        Build();
+    }
+}
+
+void coCoasterPieceHalfCorkscrew::SetParamBNormalised(float t) {
+    t = std::clamp(t, 0.0f, 1.0f);
+    m_angle = GetHalfCorkscrewAngleMin() + (GetHalfCorkscrewAngleMax() - GetHalfCorkscrewAngleMin()) * t;
+    Build();
+}
+
+float coCoasterPieceHalfCorkscrew::GetParamBNormalised() const {
+    return (m_angle - GetHalfCorkscrewAngleMin()) / (GetHalfCorkscrewAngleMax() - GetHalfCorkscrewAngleMin());
+}
+
+void coCoasterPieceHalfCorkscrew::Reverse() {
+    const maVector3d end = GetEnd();
+    const float endHeading = GetEndHeading();
+    // Run backwards the piece turns the other way and drops where it climbed; it starts with the bank it
+    // ended with, seen from the other direction.
+    m_angle = -m_angle;
+    m_downward = !m_downward;
+    SetRoll(-(m_roll + maPiF));
+    SetSlope(-m_slope);
+    Place(end, endHeading + maPiF);
+    std::swap(m_previous, m_next);
+}
+
+maVector3d coCoasterPieceHalfCorkscrew::GetEnd() const {
+    const float rise = m_downward ? -m_radius : m_radius;
+    return m_start + coForward(m_heading) * m_radius + coForward(m_heading + m_angle) * m_radius +
+           maVector3d(0.0f, rise + 2.0f * m_radius * m_slopeTan, 0.0f);
+}
+
+maVector3d coCoasterPieceHalfCorkscrew::Evaluate(float t, maVector3d* direction) const {
+    maVector2d startTangent;
+    maVector2d endTangent;
+    const maVector2d startOffset = EndBlendOffset(*this, 0, &startTangent);
+    const maVector2d endOffset = EndBlendOffset(*this, 1, &endTangent);
+    const maVector3d startForward = coForward(m_heading);
+    const maVector3d endForward = coForward(m_heading + m_angle);
+
+    const maVector3d first =
+        m_start + maVector3d(startOffset.x * startForward.x, startOffset.y, startOffset.x * startForward.z);
+    const maVector3d last =
+        GetEnd() + maVector3d(endOffset.x * endForward.x, endOffset.y, endOffset.x * endForward.z);
+    const maVector3d firstTangent(startTangent.x * startForward.x, startTangent.y,
+                                  startTangent.x * startForward.z);
+    const maVector3d lastTangent(endTangent.x * endForward.x, endTangent.y, endTangent.x * endForward.z);
+    const maVector3d curve[4] = {first, first + firstTangent * m_radius, last - lastTangent * m_radius, last};
+
+    if (direction)
+        *direction = BezierTangent(curve, t);
+    return BezierPoint(curve, t);
+}
+
+maMatrix4d coCoasterPieceHalfCorkscrew::FrameAt(float s) const {
+    maVector3d direction;
+    const maVector3d point = PointAt(s, &direction);
+    // The side follows the turn by the length fraction. The curve is not always square to it, so the
+    // side is squared to the direction, keeping the frame orthonormal.
+    const maVector3d turnSide = coSide(m_heading + s * m_angle);
+    const maVector3d up = Normalised(Cross(direction, turnSide));
+    const maVector3d side = Normalised(Cross(up, direction));
+
+    const float turnSign = m_angle > 0.0f ? 1.0f : -1.0f;
+    const float rollSign = m_downward ? 1.0f : -1.0f;
+    const float roll = RollAt(*this, s) + coEaseInOut(s) * maPiF * turnSign * rollSign;
+    return RolledFrame(side, up, direction, point, roll);
+}

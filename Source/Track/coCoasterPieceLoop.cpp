@@ -1,0 +1,114 @@
+#include "Source/Track/coCoasterPieceLoop.h"
+
+#include "Source/Track/coBezier.h"
+#include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coSlopeBlend.h"
+
+#include <algorithm>
+
+namespace {
+constexpr float kParamStep = 2.0f;
+
+// The profile's control points as shares of (length, height), and its knots.
+constexpr int kProfilePoints = 7;
+constexpr float kProfile[kProfilePoints][2] = {
+    {0.0f, 0.0f},      {0.4583333f, 0.005284398f}, {1.171966f, 0.6937676f},
+    {0.5f, 1.358124f}, {-0.1514443f, 0.6937676f},  {0.5416667f, 0.005284398f},
+    {1.0f, 0.0f},
+};
+constexpr int kProfileKnots = 11;
+constexpr float kKnots[kProfileKnots] = {0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 4.0f, 4.0f, 4.0f};
+
+// Moves value by steps within [minimum, maximum]; true when it changed.
+bool StepWithin(float& value, float steps, float minimum, float maximum) {
+    const float next = std::clamp(value + kParamStep * steps, minimum, maximum);
+    if (next == value)
+        return false;
+    value = next;
+    return true;
+}
+
+float FromNormalised(float t, float minimum, float maximum) {
+    return minimum + (maximum - minimum) * std::clamp(t, 0.0f, 1.0f);
+}
+} // namespace
+
+void coCoasterPieceLoop::AdjustParamA(float steps) {
+    if (StepWithin(m_length, steps, GetLoopLengthMin(), GetLoopLengthMax()))
+        Build();
+}
+
+void coCoasterPieceLoop::SetParamANormalised(float t) {
+    m_length = FromNormalised(t, GetLoopLengthMin(), GetLoopLengthMax());
+    Build();
+}
+
+float coCoasterPieceLoop::GetParamANormalised() const {
+    return (m_length - GetLoopLengthMin()) / (GetLoopLengthMax() - GetLoopLengthMin());
+}
+
+void coCoasterPieceLoop::AdjustParamB(float steps) {
+    if (StepWithin(m_height, steps, GetLoopHeightMin(), GetLoopHeightMax()))
+        Build();
+}
+
+void coCoasterPieceLoop::SetParamBNormalised(float t) {
+    m_height = FromNormalised(t, GetLoopHeightMin(), GetLoopHeightMax());
+    Build();
+}
+
+float coCoasterPieceLoop::GetParamBNormalised() const {
+    return (m_height - GetLoopHeightMin()) / (GetLoopHeightMax() - GetLoopHeightMin());
+}
+
+bool coCoasterPieceLoop::GetDragHandle(maVector3d& direction, float& amount) const {
+    direction = maVector3d(m_headingSin, 0.0f, m_headingCos);
+    amount = m_length;
+    return true;
+}
+
+void coCoasterPieceLoop::Drag(float amount) {
+    m_length += amount;
+    Build();
+}
+
+maVector3d coCoasterPieceLoop::GetEnd() const {
+    return m_start + maVector3d(m_headingSin, m_slopeTan, m_headingCos) * m_length +
+           maVector3d(m_headingCos, 0.0f, -m_headingSin) * m_slide;
+}
+
+void coCoasterPieceLoop::Build() {
+    maVector4d points[kProfilePoints];
+    for (int i = 0; i < kProfilePoints; ++i)
+        points[i] = maVector4d(kProfile[i][0] * m_length, kProfile[i][1] * m_height, 0.0f, 1.0f);
+    m_profile.SetControlPoints(points, kProfilePoints);
+    m_profile.SetKnots(kKnots, kProfileKnots);
+
+    m_slopeRotation.SetRotationZ(m_slope);
+    m_endCorrection = maVector3d(m_length, m_length * m_slopeTan, 0.0f) -
+                      m_slopeRotation.TransformPoint(maVector3d(m_length, 0.0f, 0.0f));
+    SampleCentreLine();
+}
+
+maVector3d coCoasterPieceLoop::Evaluate(float t, maVector3d* direction) const {
+    const float ease = coEaseInOut(t);
+    const maVector3d q = m_slopeRotation.TransformPoint(m_profile.PointAt(t)) + m_endCorrection * ease;
+    // The fillets follow the progress along the run near the ends and the curve parameter over the top.
+    // A loop of no length makes no progress along it: the parameter alone stands.
+    const float k = std::fabs(2.0f * t - 1.0f);
+    const float progress = m_length != 0.0f ? q.x / m_length : t;
+    maVector2d tangent;
+    const maVector2d offset =
+        VerticalProfileOffset(*this, k * progress + (1.0f - k) * t, direction ? &tangent : nullptr);
+
+    const maVector3d forward(m_headingSin, 0.0f, m_headingCos);
+    if (direction) {
+        const maVector3d profile = m_profile.TangentAt(t);
+        const float along = tangent.x * profile.x - tangent.y * profile.y;
+        const float up = tangent.y * profile.x + tangent.x * profile.y;
+        *direction = coNormalised(maVector3d(along * forward.x, up, along * forward.z));
+    }
+    const maVector3d side(m_headingCos, 0.0f, -m_headingSin);
+    return m_start + forward * q.x + maVector3d(0.0f, q.y, 0.0f) +
+           maVector3d(offset.x * forward.x, offset.y, offset.x * forward.z) + side * (ease * m_slide);
+}

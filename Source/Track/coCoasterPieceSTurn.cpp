@@ -1,0 +1,133 @@
+#include "Source/Track/coCoasterPieceSTurn.h"
+
+#include "Source/Track/coAngles.h"
+#include "Source/Track/coBezier.h"
+#include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coSlopeBlend.h"
+
+#include <algorithm>
+
+namespace {
+// How far along the start and end headings the inner control points reach, as a share of the length.
+constexpr float kHandleShare = 0.3f;
+// The least distance ahead of the start that FitToPoint accepts.
+constexpr float kMinFitAhead = 0.5f;
+} // namespace
+
+void coCoasterPieceSTurn::AdjustParamA(float steps) {
+    const float rise = GetEnd().y - m_start.y;
+    const float length = std::clamp(m_length + 1.0f * steps, GetStraightLengthMin(), GetStraightLengthMax());
+    // The slide may reach at most twice the length.
+    if (std::fabs(m_slide) / 2.0f <= length)
+        m_length = length;
+    KeepEndHeight(rise);
+}
+
+void coCoasterPieceSTurn::SetParamANormalised(float t) {
+    const float rise = GetEnd().y - m_start.y;
+    const float minimum = GetStraightLengthMin();
+    m_length = minimum + (GetStraightLengthMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
+    KeepEndHeight(rise);
+}
+
+float coCoasterPieceSTurn::GetParamANormalised() const {
+    const float minimum = GetStraightLengthMin();
+    return (m_length - minimum) / (GetStraightLengthMax() - minimum);
+}
+
+void coCoasterPieceSTurn::AdjustParamB(float steps) {
+    const float rise = GetEnd().y - m_start.y;
+    const float slide = std::clamp(m_slide - 1.0f * steps, GetSTurnOffsetMin(), GetSTurnOffsetMax());
+    if (std::fabs(slide) <= 2.0f * m_length)
+        m_slide = slide;
+    KeepEndHeight(rise);
+}
+
+void coCoasterPieceSTurn::SetParamBNormalised(float t) {
+    const float rise = GetEnd().y - m_start.y;
+    const float minimum = GetSTurnOffsetMin();
+    m_slide = minimum + (GetSTurnOffsetMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
+    KeepEndHeight(rise);
+}
+
+float coCoasterPieceSTurn::GetParamBNormalised() const {
+    const float minimum = GetSTurnOffsetMin();
+    return (m_slide - minimum) / (GetSTurnOffsetMax() - minimum);
+}
+
+void coCoasterPieceSTurn::KeepEndHeight(float endRise) {
+    // A piece without span has no slope to derive from its rise: it keeps the one it has.
+    const float span = GetSpan();
+    SetSlope(span != 0.0f ? std::atan(endRise / span) : m_slope);
+}
+
+bool coCoasterPieceSTurn::GetDragHandle(maVector3d& direction, float& amount) const {
+    direction = maVector3d(m_headingSin, 0.0f, m_headingCos);
+    amount = m_length;
+    return true;
+}
+
+void coCoasterPieceSTurn::Drag(float amount) {
+    m_length += amount;
+    Build();
+}
+
+bool coCoasterPieceSTurn::FitToPoint(const maVector3d& target) {
+    const maVector3d d = target - m_start;
+    const float along = d.x * m_headingSin + d.z * m_headingCos;
+    const float across = d.x * m_headingCos - d.z * m_headingSin;
+    if (!(along >= kMinFitAhead) || !std::isfinite(along) || !std::isfinite(across) || !std::isfinite(d.y))
+        return false;
+    m_length = along;
+    m_slide = -across;
+    SetSlope(std::atan(d.y / (m_length + std::fabs(m_slide))));
+    return true;
+}
+
+bool coCoasterPieceSTurn::SetEndHeading(float heading) {
+    if (!std::isfinite(heading))
+        return false;
+    WrapAngle(heading);
+    m_endHeading = heading;
+    m_endHeadingSet = true;
+    Build();
+    return true;
+}
+
+maVector3d coCoasterPieceSTurn::SideAt(float s) const {
+    const maVector3d tangent = BezierTangent(m_control, ParamAt(s));
+    return maVector3d(tangent.z, 0.0f, -tangent.x);
+}
+
+maVector3d coCoasterPieceSTurn::LevelEnd() const {
+    return m_start + maVector3d(m_headingSin, 0.0f, m_headingCos) * m_length -
+           maVector3d(m_headingCos, 0.0f, -m_headingSin) * m_slide;
+}
+
+maVector3d coCoasterPieceSTurn::GetEnd() const {
+    return LevelEnd() + maVector3d(0.0f, GetSpan() * m_slopeTan, 0.0f);
+}
+
+void coCoasterPieceSTurn::Build() {
+    const maVector3d forward(m_headingSin, 0.0f, m_headingCos);
+    const float handle = kHandleShare * m_length;
+    m_control[0] = m_start;
+    m_control[1] = m_start + forward * handle;
+    m_control[3] = LevelEnd();
+    m_control[2] = m_control[3] - coForward(GetEndHeading()) * handle;
+    SampleCentreLine();
+}
+
+maVector3d coCoasterPieceSTurn::Evaluate(float t, maVector3d* direction) const {
+    maVector2d tangent;
+    const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &tangent : nullptr);
+    // The fillet's offset runs along the start heading in the first half and the end heading in the second.
+    const maVector3d along =
+        t <= 0.5f ? maVector3d(m_headingSin, 0.0f, m_headingCos) : coForward(GetEndHeading());
+    if (direction) {
+        const maVector3d curve = BezierTangent(m_control, t);
+        *direction = coNormalised(maVector3d(tangent.x * curve.x, tangent.y, tangent.x * curve.z));
+    }
+    return BezierPoint(m_control, t) + maVector3d(0.0f, t * GetSpan() * m_slopeTan, 0.0f) +
+           maVector3d(offset.x * along.x, offset.y, offset.x * along.z);
+}

@@ -1,0 +1,234 @@
+#include "Source/Track/coCoasterPieceCustom.h"
+
+#include "Engine/Core/Ma/maConstants.h"
+
+#include "coTrackTestSupport.h"
+
+#include <limits>
+#include <vector>
+
+namespace {
+maVector3d Row(const maMatrix4d& m, int row) {
+    return maVector3d(m.m[row * 4], m.m[row * 4 + 1], m.m[row * 4 + 2]);
+}
+
+void ExpectOrthonormalFrame(const maMatrix4d& frame) {
+    for (float element : frame.m)
+        ASSERT_TRUE(std::isfinite(element));
+    const maVector3d side = Row(frame, 0);
+    const maVector3d up = Row(frame, 1);
+    const maVector3d forward = Row(frame, 2);
+    EXPECT_NEAR(side.Length(), 1.0f, 1e-4f);
+    EXPECT_NEAR(up.Length(), 1.0f, 1e-4f);
+    EXPECT_NEAR(forward.Length(), 1.0f, 1e-4f);
+    EXPECT_NEAR(maDot(side, forward), 0.0f, 1e-4f);
+    EXPECT_NEAR(maDot(up, forward), 0.0f, 1e-4f);
+    maVector3d cross;
+    forward.Cross(side, cross);
+    ExpectVectorNear(cross, up, 1e-4f);
+}
+
+coCustomPoint Point(float x, float y, float z, float slope = 0.0f, float heading = 0.0f, float scale = 1.0f,
+                    float roll = 0.0f) {
+    return coCustomPoint{maVector3d(x, y, z), slope, heading, scale, roll};
+}
+
+// A climbing right-hand bend: three points, the middle one pitched up and banked.
+std::vector<coCustomPoint> Bend() {
+    return {Point(0, 0, 0), Point(5, 3, 15, 0.3f, 0.6f, 1.0f, 0.4f),
+            Point(20, 4, 22, 0.0f, 1.4f, 0.8f, 0.1f)};
+}
+} // namespace
+
+TEST(coCoasterPieceCustom, TwoPointsMakeOneSegmentMovedWithThePiece) {
+    coCoasterPieceCustom piece;
+    EXPECT_EQ(piece.GetTestPointCount(), 2);
+    EXPECT_EQ(piece.GetSectionCount(), 12);
+    EXPECT_EQ(piece.GetMaxRollBlendMode(), 1);
+    EXPECT_TRUE(piece.KeepsAttitude());
+    maVector3d direction;
+    float amount = 0.0f;
+    EXPECT_FALSE(piece.GetDragHandle(direction, amount));
+
+    ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 20)}));
+    piece.Place(maVector3d(5, 1, 2), maHalfPiF);
+    // Local +z runs along the heading.
+    ExpectVectorNear(piece.GetEnd(), maVector3d(25, 1, 2), 1e-5f);
+    EXPECT_FLOAT_EQ(piece.GetEndHeading(), maHalfPiF);
+    ExpectVectorNear(piece.PointAt(0.0f), maVector3d(5, 1, 2), 1e-6f);
+    ExpectVectorNear(piece.PointAt(0.5f), maVector3d(15, 1, 2), 1e-4f);
+    ExpectVectorNear(piece.PointAt(1.0f), piece.GetEnd(), 1e-4f);
+    EXPECT_NEAR(piece.GetLength(), 20.0f, 1e-3f);
+    EXPECT_EQ(piece.GetSpan(), piece.GetLength());
+    // The local points stay as handed over.
+    ExpectVectorNear(piece.GetPoint(1).position, maVector3d(0, 0, 20), 0.0f);
+
+    // No parameters: the operations change nothing.
+    piece.AdjustParamA(3.0f);
+    piece.AdjustParamB(3.0f);
+    piece.SetParamANormalised(1.0f);
+    piece.SetParamBNormalised(1.0f);
+    piece.Drag(5.0f);
+    EXPECT_EQ(piece.GetParamANormalised(), 0.0f);
+    EXPECT_EQ(piece.GetParamBNormalised(), 0.0f);
+    ExpectVectorNear(piece.GetEnd(), maVector3d(25, 1, 2), 1e-5f);
+}
+
+TEST(coCoasterPieceCustom, ZeroTangentScalesGiveTheStraightChord) {
+    coCoasterPieceCustom piece;
+    // The headings point elsewhere, but with tangent scale 0 they pull nowhere.
+    ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0, 0.0f, 1.0f, 0.0f), Point(10, 0, 10, 0.0f, -2.0f, 0.0f)}));
+    piece.Place(maVector3d(0, 0, 0), 0.0f);
+    for (float s = 0.0f; s <= 1.0f; s += 0.125f) {
+        const maVector3d p = piece.PointAt(s);
+        EXPECT_NEAR(p.x, p.z, 1e-4f) << s;
+        EXPECT_NEAR(p.y, 0.0f, 1e-6f) << s;
+    }
+    // The curve leaves its end along the chord, not along a vanished derivative.
+    EXPECT_FLOAT_EQ(piece.GetEndHeading(), maPiF / 4.0f);
+    EXPECT_NEAR(piece.GetLength(), 10.0f * std::sqrt(2.0f), 1e-3f);
+    for (float s = 0.0f; s <= 1.0f; s += 0.125f)
+        ExpectOrthonormalFrame(piece.FrameAt(s));
+}
+
+TEST(coCoasterPieceCustom, EndAttitudeComesFromTheLastPoint) {
+    coCoasterPieceCustom piece;
+    piece.SetRoll(0.2f);
+    piece.SetSlope(0.1f);
+    ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 10, 10, 1.0f, 0.0f, 1.0f, 0.3f)}));
+    EXPECT_FLOAT_EQ(piece.GetRoll(1), 0.2f + 0.3f);
+    EXPECT_EQ(piece.GetRoll(0), 0.2f);
+    EXPECT_EQ(piece.GetRoll(2), 0.2f);
+    EXPECT_EQ(piece.GetSlope(1), 1.0f);
+    EXPECT_EQ(piece.GetSlope(0), 0.1f);
+    EXPECT_FLOAT_EQ(piece.GetSlopeTan(1), std::tan(1.0f));
+
+    // Pitched past a quarter turn the track is upside down there.
+    ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 10, 10, 2.0f, 0.0f, 1.0f, 0.3f)}));
+    EXPECT_FLOAT_EQ(piece.GetRoll(1), 0.2f + 0.3f + maPiF);
+
+    // The frame's bank follows the points' roll: at the end, the last point's.
+    coCoasterPieceCustom level;
+    ASSERT_TRUE(level.SetPoints({Point(0, 0, 0), Point(0, 0, 20, 0.0f, 0.0f, 1.0f, 0.5f)}));
+    level.Place(maVector3d(0, 0, 0), 0.0f);
+    ExpectVectorNear(Row(level.FrameAt(1.0f), 0), maVector3d(std::cos(0.5f), std::sin(0.5f), 0.0f), 1e-5f);
+    ExpectVectorNear(Row(level.FrameAt(0.0f), 0), maVector3d(1, 0, 0), 1e-6f);
+}
+
+TEST(coCoasterPieceCustom, ReverseMovesToTheEndAndKeepsThePoints) {
+    coCoasterPieceCustom piece;
+    ASSERT_TRUE(piece.SetPoints(Bend()));
+    piece.SetRoll(0.3f);
+    piece.SetSlope(0.1f);
+    piece.Place(maVector3d(1, 2, 3), 0.5f);
+    const maVector3d end = piece.GetEnd();
+    const float endHeading = piece.GetEndHeading();
+
+    coCoasterPiece* before = &piece;
+    piece.SetPrevious(before);
+    piece.SetNext(nullptr);
+    piece.Reverse();
+    EXPECT_EQ(piece.GetPrevious(), nullptr);
+    EXPECT_EQ(piece.GetNext(), before);
+    piece.SetNext(nullptr);
+    ExpectVectorNear(piece.GetStart(), end, 0.0f);
+    EXPECT_EQ(piece.GetHeading(), endHeading + maPiF);
+    EXPECT_EQ(piece.GetRoll(0), 0.3f);
+    EXPECT_EQ(piece.GetBaseSlope(), 0.1f);
+    ASSERT_EQ(piece.GetPointCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        ExpectVectorNear(piece.GetPoint(i).position, Bend()[i].position, 0.0f);
+}
+
+TEST(coCoasterPieceCustom, ShortOrNonFiniteListsAreRefused) {
+    coCoasterPieceCustom piece;
+    ASSERT_TRUE(piece.SetPoints(Bend()));
+    piece.Place(maVector3d(0, 0, 0), 0.0f);
+    const maVector3d end = piece.GetEnd();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+
+    EXPECT_FALSE(piece.SetPoints({}));
+    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0)}));
+    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0), Point(0, nan, 10)}));
+    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 10, inf)}));
+    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0, 0.0f, nan)}));
+    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 10, 0.0f, 0.0f, inf)}));
+    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 10, 0.0f, 0.0f, 1.0f, -inf)}));
+    // The piece keeps its points and its shape.
+    EXPECT_EQ(piece.GetPointCount(), 3);
+    ExpectVectorNear(piece.GetEnd(), end, 0.0f);
+
+    const maVector3d positions[3] = {maVector3d(0, 0, 0), maVector3d(5, 3, 15), maVector3d(20, 4, 22)};
+    const float slopes[3] = {0.0f, 0.3f, 0.0f};
+    const float headings[3] = {0.0f, 0.6f, 1.4f};
+    const float scales[3] = {1.0f, 1.0f, 0.8f};
+    const float rolls[3] = {0.0f, 0.4f, 0.1f};
+    EXPECT_FALSE(piece.SetPointsFromArrays(-1, positions, slopes, headings, scales, rolls));
+    EXPECT_FALSE(piece.SetPointsFromArrays(1, positions, slopes, headings, scales, rolls));
+    EXPECT_FALSE(piece.SetPointsFromArrays(3, positions, nullptr, headings, scales, rolls));
+
+    coCoasterPieceCustom fromArrays;
+    ASSERT_TRUE(fromArrays.SetPointsFromArrays(3, positions, slopes, headings, scales, rolls));
+    fromArrays.Place(maVector3d(0, 0, 0), 0.0f);
+    ASSERT_EQ(fromArrays.GetPointCount(), 3);
+    EXPECT_EQ(fromArrays.GetPoint(2).tangentScale, 0.8f);
+    EXPECT_EQ(fromArrays.GetPoint(1).roll, 0.4f);
+    ExpectVectorNear(fromArrays.GetEnd(), end, 0.0f);
+    EXPECT_EQ(fromArrays.GetLength(), piece.GetLength());
+}
+
+TEST(coCoasterPieceCustom, EmptyPieceEndsAtItsStart) {
+    coCoasterPieceCustom piece;
+    piece.Place(maVector3d(3, 4, 5), 1.0f);
+    ExpectVectorNear(piece.GetEnd(), maVector3d(3, 4, 5), 0.0f);
+    EXPECT_EQ(piece.GetEndHeading(), 1.0f);
+    EXPECT_EQ(piece.GetRoll(1), 0.0f);
+    EXPECT_EQ(piece.GetSlope(1), 0.0f);
+    EXPECT_EQ(piece.GetLength(), 0.0f);
+    for (float s : {0.0f, 0.5f, 1.0f}) {
+        ExpectVectorNear(piece.PointAt(s), maVector3d(3, 4, 5), 0.0f);
+        ExpectOrthonormalFrame(piece.FrameAt(s));
+    }
+    piece.Reverse();
+    ExpectVectorNear(piece.GetStart(), maVector3d(3, 4, 5), 0.0f);
+
+    // Clearing the points of a built piece leaves it empty too, its old length gone.
+    ASSERT_TRUE(piece.SetPoints(Bend()));
+    EXPECT_GT(piece.GetLength(), 20.0f);
+    piece.ClearPoints();
+    EXPECT_EQ(piece.GetPointCount(), 0);
+    EXPECT_EQ(piece.GetLength(), 0.0f);
+    ExpectVectorNear(piece.GetEnd(), piece.GetStart(), 0.0f);
+}
+
+TEST(coCoasterPieceCustom, FramesAndFilletsOverPlacementsAndNeighbours) {
+    for (float heading : {0.0f, 2.0f, -3.0f})
+        for (float slope : {-0.4f, 0.0f, 0.4f})
+            for (float roll : {0.0f, 1.5f}) {
+                coCoasterPieceCustom piece;
+                ASSERT_TRUE(piece.SetPoints(Bend()));
+                piece.SetRoll(roll);
+                piece.SetSlope(slope);
+                piece.Place(maVector3d(1, 2, 3), heading);
+                ExpectVectorNear(piece.PointAt(0.0f), maVector3d(1, 2, 3), 1e-5f);
+                ExpectVectorNear(piece.PointAt(1.0f), piece.GetEnd(), 1e-4f);
+                for (float s = 0.0f; s <= 1.0f; s += 1.0f / 16.0f)
+                    ExpectOrthonormalFrame(piece.FrameAt(s));
+            }
+
+    // After a climbing line the custom piece bends into the joint's fillet, and its own length is
+    // what the fillet is sized by, however often it is built.
+    coTestLinePiece line(20.0f);
+    line.SetSlope(0.3f);
+    coCoasterPieceCustom piece;
+    coLinkPieces({&line, &piece});
+    // Given its points once linked, as the track-file reader's caller may do: the first build starts
+    // from an empty piece's length of 0.
+    ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 30)}));
+    const float length = piece.GetLength();
+    ExpectVectorNear(line.PointAt(1.0f), piece.PointAt(0.0f), 1e-4f);
+    EXPECT_GT(piece.PointAt(0.1f).y, line.PointAt(1.0f).y);
+    piece.Build();
+    EXPECT_NEAR(piece.GetLength(), length, 1e-3f);
+}

@@ -1,0 +1,151 @@
+#include "Source/Track/coCoasterPieceUp.h"
+
+#include "Engine/Core/Ma/maConstants.h"
+#include "Source/Track/coAngles.h"
+#include "Source/Track/coSlopeBlend.h"
+
+#include "coTrackTestSupport.h"
+
+#include <limits>
+
+namespace {
+void ExpectOrthonormal(const maMatrix4d& m, float eps) {
+    const maVector3d x(m.m[0], m.m[1], m.m[2]), y(m.m[4], m.m[5], m.m[6]), z(m.m[8], m.m[9], m.m[10]);
+    EXPECT_NEAR(x.Length(), 1.0f, eps);
+    EXPECT_NEAR(y.Length(), 1.0f, eps);
+    EXPECT_NEAR(z.Length(), 1.0f, eps);
+    EXPECT_NEAR(maDot(x, y), 0.0f, eps);
+    EXPECT_NEAR(maDot(y, z), 0.0f, eps);
+    EXPECT_NEAR(maDot(z, x), 0.0f, eps);
+}
+} // namespace
+
+TEST(coCoasterPieceUp, ClimbsAndDropsAQuarterTurnFromItsSlope) {
+    coCoasterPieceUp piece;
+    piece.Place(maVector3d(1, 2, 3), 0.6f);
+    ExpectVectorNear(piece.GetEnd(), maVector3d(1, 32, 3), 1e-5f);
+    maVector3d direction;
+    ExpectVectorNear(piece.PointAt(0.0f, &direction), maVector3d(1, 2, 3), 1e-6f);
+    ExpectVectorNear(direction, maVector3d(0, 1, 0), 1e-6f);
+    ExpectVectorNear(piece.PointAt(0.5f), maVector3d(1, 17, 3), 1e-4f);
+    ExpectVectorNear(piece.PointAt(1.0f), piece.GetEnd(), 1e-4f);
+    EXPECT_EQ(piece.GetSlope(0), maHalfPiF);
+    EXPECT_EQ(piece.GetSlope(1), maHalfPiF);
+    EXPECT_EQ(piece.GetSlopeTan(1), std::tan(maHalfPiF));
+    EXPECT_FALSE(piece.KeepsAttitude());
+    EXPECT_EQ(piece.GetSpan(), 30.0f);
+    EXPECT_EQ(piece.GetSlopedSpan(), 30.0f);
+    EXPECT_NEAR(piece.GetLength(), 30.0f, 1e-4f);
+    EXPECT_EQ(piece.GetEndHeading(), 0.6f);
+    EXPECT_EQ(piece.GetTestPointCount(), 2);
+    EXPECT_EQ(piece.GetSectionCount(), 12);
+
+    piece.SetDown(true);
+    piece.Build();
+    ExpectVectorNear(piece.GetEnd(), maVector3d(1, -28, 3), 1e-5f);
+    EXPECT_EQ(piece.GetSlope(0), -maHalfPiF);
+
+    // A sloped climb leans back by its slope: pitch 90 + 30 degrees.
+    piece.SetDown(false);
+    piece.SetHeading(0.0f);
+    piece.SetSlope(coDegrees(30.0f));
+    ExpectVectorNear(piece.GetEnd(), maVector3d(1, 2 + 30 * std::sin(coDegrees(120.0f)), 3 - 15), 1e-4f);
+}
+
+TEST(coCoasterPieceUp, LengthIsTheOnlyParameter) {
+    coCoasterPieceUp piece;
+    piece.Place(maVector3d(0, 0, 0), 0.0f);
+    piece.AdjustParamA(2.0f);
+    EXPECT_EQ(piece.GetRunLength(), 32.0f);
+    piece.AdjustParamA(100.0f);
+    EXPECT_EQ(piece.GetRunLength(), 40.0f);
+    piece.AdjustParamA(-100.0f);
+    EXPECT_EQ(piece.GetRunLength(), 20.0f);
+    piece.SetParamANormalised(0.25f);
+    EXPECT_EQ(piece.GetRunLength(), 25.0f);
+    EXPECT_EQ(piece.GetParamANormalised(), 0.25f);
+    piece.SetParamANormalised(3.0f);
+    EXPECT_EQ(piece.GetParamANormalised(), 1.0f);
+
+    piece.AdjustParamB(5.0f);
+    piece.SetParamBNormalised(0.5f);
+    EXPECT_EQ(piece.GetParamBNormalised(), 0.0f);
+    EXPECT_EQ(piece.GetRunLength(), 40.0f);
+    maVector3d direction;
+    float amount = 0.0f;
+    EXPECT_FALSE(piece.GetDragHandle(direction, amount));
+    piece.Drag(10.0f);
+    EXPECT_EQ(piece.GetRunLength(), 40.0f);
+}
+
+TEST(coCoasterPieceUp, ReversedPieceRunsOnInTheSameDirection) {
+    coCoasterPieceUp piece;
+    piece.SetSlope(coDegrees(20.0f));
+    piece.SetRoll(0.3f);
+    piece.Place(maVector3d(0, 0, 0), 0.4f);
+    const maVector3d start = piece.GetStart();
+    const maVector3d end = piece.GetEnd();
+    piece.Reverse();
+    EXPECT_FALSE(piece.IsDown());
+    EXPECT_FLOAT_EQ(piece.GetHeading(), 0.4f + maPiF);
+    EXPECT_EQ(piece.GetBaseSlope(), coDegrees(-20.0f));
+    EXPECT_EQ(piece.GetRoll(0), -0.3f);
+    ExpectVectorNear(piece.GetStart(), end, 1e-6f);
+    ExpectVectorNear(piece.GetEnd(), end + (end - start), 1e-4f);
+}
+
+TEST(coCoasterPieceUp, AngleTurnsTheFrameNotTheCentreLine) {
+    coCoasterPieceUp piece;
+    EXPECT_TRUE(piece.SetAngle(maHalfPiF));
+    EXPECT_FALSE(piece.SetAngle(std::numeric_limits<float>::infinity()));
+    EXPECT_FALSE(piece.SetAngle(std::numeric_limits<float>::quiet_NaN()));
+    EXPECT_EQ(piece.GetAngle(), maHalfPiF);
+    piece.Place(maVector3d(0, 0, 0), 0.0f);
+    EXPECT_EQ(piece.GetEndHeading(), maHalfPiF);
+    ExpectVectorNear(piece.GetEnd(), maVector3d(0, 30, 0), 1e-5f);
+
+    // Vertical: the side turns from N(0) to N(pi/2) about the run.
+    const maMatrix4d first = piece.FrameAt(0.0f);
+    const maMatrix4d last = piece.FrameAt(1.0f);
+    ExpectVectorNear(maVector3d(first.m[0], first.m[1], first.m[2]), coSide(0.0f), 1e-5f);
+    ExpectVectorNear(maVector3d(last.m[0], last.m[1], last.m[2]), coSide(maHalfPiF), 1e-5f);
+    ExpectVectorNear(maVector3d(last.m[12], last.m[13], last.m[14]), piece.PointAt(1.0f), 0.0f);
+    ExpectVectorNear(piece.SideAt(1.0f), coSide(0.0f), 0.0f);
+
+    // Pitched, a turned side would lean into the run; the frame stays orthonormal and right-handed.
+    piece.SetSlope(coDegrees(40.0f));
+    piece.SetRoll(0.7f);
+    piece.Build();
+    for (float s : {0.0f, 0.3f, 0.5f, 1.0f}) {
+        const maMatrix4d frame = piece.FrameAt(s);
+        ExpectOrthonormal(frame, 1e-5f);
+        maVector3d direction;
+        piece.PointAt(s, &direction);
+        ExpectVectorNear(maVector3d(frame.m[8], frame.m[9], frame.m[10]), direction, 1e-6f);
+        maVector3d up;
+        maVector3d(frame.m[8], frame.m[9], frame.m[10])
+            .Cross(maVector3d(frame.m[0], frame.m[1], frame.m[2]), up);
+        ExpectVectorNear(maVector3d(frame.m[4], frame.m[5], frame.m[6]), up, 1e-5f);
+    }
+}
+
+TEST(coCoasterPieceUp, NeighboursBendIntoTheClimbWithTheRunFillet) {
+    // A level run, a climb and a level run on: the joints meet, and the bend rounds the corners.
+    coTestLinePiece before(20.0f), after(20.0f);
+    coCoasterPieceUp up;
+    coLinkPieces({&before, &up, &after});
+    EXPECT_FALSE(coSlopeBlendAllowed(up, 0));
+    EXPECT_FALSE(coSlopeBlendAllowed(before, 1));
+    EXPECT_FALSE(coSlopeBlendAllowed(after, 0));
+    ExpectVectorNear(before.PointAt(1.0f), up.PointAt(0.0f), 1e-4f);
+    ExpectVectorNear(up.PointAt(1.0f), after.PointAt(0.0f), 1e-4f);
+    ExpectVectorNear(after.GetStart(), maVector3d(0, 30, 20), 1e-4f);
+    const maVector3d corner = up.PointAt(0.0f);
+    EXPECT_LT(corner.z, 20.0f - 0.5f);
+    EXPECT_GT(corner.y, 0.5f);
+
+    // A descent whose pitch alone would pass the 75-degree test still refuses the plain fillet.
+    up.SetSlope(coDegrees(-30.0f));
+    EXPECT_FALSE(coSlopeBlendAllowed(up, 0));
+    EXPECT_FALSE(coSlopeBlendAllowed(before, 1));
+}
