@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace {
@@ -20,10 +21,10 @@ namespace {
 constexpr int kSides = 4;
 constexpr int kStraightsPerSide = 49;
 
-void Append(coCoasterPiece* piece) {
+void Append(std::unique_ptr<coCoasterPiece> piece) {
     if (!coCircuitLastPiece())
         piece->Connect(nullptr);
-    coCircuitAppend(piece, false);
+    coCircuitAppend(std::move(piece), false);
 }
 
 // A rectangle of chained pieces: per side 49 Straights of 20, banked by turns so that the roll blends,
@@ -33,17 +34,17 @@ void BuildCircuit() {
         return;
     for (int side = 0; side < kSides; ++side) {
         for (int i = 0; i < kStraightsPerSide; ++i) {
-            auto* straight = new coCoasterPieceStraight;
+            auto straight = std::make_unique<coCoasterPieceStraight>();
             straight->SetRunLength(20.0f);
             straight->SetElement(coElementChainLift);
             straight->SetRoll(coDegrees(static_cast<float>((i % 3) - 1) * 10.0f));
-            Append(straight);
+            Append(std::move(straight));
         }
-        auto* turn = new coCoasterPieceTurn;
+        auto turn = std::make_unique<coCoasterPieceTurn>();
         turn->SetAngle(coDegrees(90.0f));
         turn->SetRadius(15.0f);
         turn->SetElement(coElementChainLift);
-        Append(turn);
+        Append(std::move(turn));
     }
     coCircuitClose();
 }
@@ -61,8 +62,8 @@ void BM_RideStats200(benchmark::State& state) {
     }
     state.counters["pieces"] = static_cast<double>(coCircuitPieceCount());
     state.counters["steps"] = steps;
-    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(steps) * static_cast<double>(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["steps/s"] = benchmark::Counter(
+        static_cast<double>(steps) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // Every piece of the circuit in turn, at fractions that walk each piece as a train does.
@@ -111,8 +112,8 @@ int main(int argc, char** argv) {
         const double perCar = perStep / coGetCoasterDefinition().GetNumCars();
         std::printf("\nStatistics run of %d pieces: %.0f steps, %.0f simulated steps per second\n",
                     coCircuitPieceCount(), reporter.stepsPerRun, 1.0 / perStep);
-        std::printf("One step per car %.1f ns, one FrameAt %.1f ns: ratio %.2f (must stay below 2)\n", perCar * 1e9,
-                    frame->second * 1e9, perCar / frame->second);
+        std::printf("One step per car %.1f ns, one FrameAt %.1f ns: ratio %.2f (must stay below 2)\n",
+                    perCar * 1e9, frame->second * 1e9, perCar / frame->second);
     }
     benchmark::Shutdown();
     return 0;

@@ -210,7 +210,8 @@ void coRideComputeStats() {
             current = train.GetLeadPiece();
         }
 
-        const bool back = closed ? (d >= start && previous < start && steps >= 1) : (d <= start && steps >= 1);
+        const bool back =
+            closed ? (d >= start && previous < start && steps >= 1) : (d <= start && steps >= 1);
         if (back)
             break;
 

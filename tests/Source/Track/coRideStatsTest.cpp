@@ -1,5 +1,5 @@
-#include "Source/Track/coRideServices.h"
 #include "Source/Track/coRideStats.h"
+#include "Source/Track/coRideServices.h"
 #include "coRideTestSupport.h"
 
 #include <map>
@@ -33,7 +33,9 @@ class coFakeProps : public coRideProps {
             props.push_back(reinterpret_cast<const coProp*>(&prop));
     }
     float GetProximityRadius(const coProp* prop) const override { return Get(prop).radius; }
-    maBoundingBox GetBounds(const coProp* prop) const override { return maBoundingBox(Get(prop).at, Get(prop).at); }
+    maBoundingBox GetBounds(const coProp* prop) const override {
+        return maBoundingBox(Get(prop).at, Get(prop).at);
+    }
     bool GetOrderingFlag(const coProp* prop) const override { return Get(prop).ordered; }
     static const Prop& Get(const coProp* prop) { return *reinterpret_cast<const Prop*>(prop); }
     const coProp* Handle(size_t i) const { return reinterpret_cast<const coProp*>(&list[i]); }
@@ -184,8 +186,9 @@ TEST_F(coRideStatsTest, PropsAreTimedWhileTheLeadCarPassesNearThem) {
     EXPECT_EQ(coRidePropVisitOrder(props.Handle(2)), 0);
 
     // The last stay is closed at the end of the run: a prop at the start position is still near then.
-    props.list = {{maVector3d(15.0f - 15.0f * std::cos(5.0f / 15.0f), 2.0f, 20.0f + 15.0f * std::sin(5.0f / 15.0f)),
-                   1.0f, true}};
+    props.list = {
+        {maVector3d(15.0f - 15.0f * std::cos(5.0f / 15.0f), 2.0f, 20.0f + 15.0f * std::sin(5.0f / 15.0f)),
+         1.0f, true}};
     coRideComputeStats();
     EXPECT_GT(coRidePropMeasure(props.Handle(0)), 0.0f);
 

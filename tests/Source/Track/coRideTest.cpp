@@ -1,7 +1,7 @@
+#include "Source/Track/coRide.h"
 #include "Engine/App/App/appClock.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTimeSource.h"
-#include "Source/Track/coRide.h"
 #include "Source/Track/coRideServices.h"
 #include "coRideTestSupport.h"
 
@@ -18,7 +18,8 @@ class coRecordingAudio : public coRideAudio {
     }
     void LoadRideEventSounds() override { log.push_back("load sounds"); }
     void FreeRideEventSounds() override { log.push_back("free sounds"); }
-    void UpdateRideEventSounds(float speed, float, float, float d, const maVector3d&, const maVector3d& l) override {
+    void UpdateRideEventSounds(float speed, float, float, float d, const maVector3d&,
+                               const maVector3d& l) override {
         ++soundUpdates;
         lastSpeed = speed;
         lastDistance = d;
@@ -29,7 +30,9 @@ class coRecordingAudio : public coRideAudio {
     void PauseRideEventSounds(bool flag) override { log.push_back(flag ? "pause sounds" : "resume sounds"); }
     void LoadScreams() override { log.push_back("load screams"); }
     void FreeScreams() override { log.push_back("free screams"); }
-    void UpdateScreams(float, float, float, float, const maVector3d&, const maVector3d&) override { ++screamUpdates; }
+    void UpdateScreams(float, float, float, float, const maVector3d&, const maVector3d&) override {
+        ++screamUpdates;
+    }
     void ScreamsSlope(float, float forwardY) override { slope = forwardY; }
     void PauseScreams(bool flag) override { log.push_back(flag ? "pause screams" : "resume screams"); }
 

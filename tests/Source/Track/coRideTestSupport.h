@@ -45,7 +45,8 @@ class coRideCircuitTest : public ::testing::Test {
 
     // Appends without the placement rules, so each piece keeps the slope and roll given here; the first
     // piece starts at (0, 2, 0) heading 0.
-    static coCoasterPieceStraight* AddStraight(float run, i32 element = coElementNone, float slopeDegrees = 0.0f) {
+    static coCoasterPieceStraight* AddStraight(float run, i32 element = coElementNone,
+                                               float slopeDegrees = 0.0f) {
         auto piece = std::make_unique<coCoasterPieceStraight>();
         piece->SetRunLength(run);
         piece->SetElement(element);

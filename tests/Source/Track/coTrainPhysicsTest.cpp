@@ -1,4 +1,8 @@
+#include "Source/Track/coCoasterPieceCorkscrew.h"
+#include "Source/Track/coCoasterPieceLoop.h"
 #include "coRideTestSupport.h"
+
+#include <algorithm>
 
 // Checks from first principles: one car and drag off unless stated.
 
@@ -63,7 +67,8 @@ TEST_F(coTrainPhysicsTest, ALevelTurnAfterARetarderPullsSidewaysByVSquaredOverR)
     for (int i = 0; i < 60; ++i) {
         train.Step(0.04f);
         const float into = train.GetDistance() - 20.0f;
-        if (train.GetLeadPiece() != turn || into < 0.2f * turn->GetLength() || into > 0.8f * turn->GetLength())
+        if (train.GetLeadPiece() != turn || into < 0.2f * turn->GetLength() ||
+            into > 0.8f * turn->GetLength())
             continue;
         ++measured;
         EXPECT_EQ(train.GetSpeed(), 18.0f);
@@ -108,4 +113,93 @@ TEST_F(coTrainPhysicsTest, DragAloneFollowsTheQuadraticLaw) {
     EXPECT_NEAR(train.GetSpeed(), 15.023f, 1e-3f);
     // The continuous solution v0 / (1 + k v0 t).
     EXPECT_NEAR(train.GetSpeed(), 18.0f / (1.0f + 0.0011f * 18.0f * 10.0f), 3e-3f);
+}
+
+namespace {
+
+float MeanHeight(const coTrain& train) {
+    float sum = 0.0f;
+    for (int c = 0; c < train.GetCarCount(); ++c)
+        sum += train.GetCar(c).frame.m[13];
+    return sum / static_cast<float>(train.GetCarCount());
+}
+
+float MeanSlope(const coTrain& train) {
+    float sum = 0.0f;
+    for (int c = 0; c < train.GetCarCount(); ++c)
+        sum += train.GetCar(c).frame.m[9];
+    return sum / static_cast<float>(train.GetCarCount());
+}
+
+// Runs four cars from the start position over `travel` units of track and compares the largest rise of
+// the energy per unit mass, v^2 / 2 + g y (y the cars' mean height), with what the step may add.
+// The step takes gravity from the slope s at its start, so over a step the energy can grow by about
+// g v dt |ds| / 2; summed that is O(dt). Beside it the arc-length table maps distance linearly along
+// 19 chords while the slope is the curve's own, which gives or takes a small share of every height
+// change, whatever the step (about 0.1 % on loops and corkscrews; 0.2 % allowed).
+void ExpectEnergyBounded(float speed, float travel, float dt) {
+    coTrain train;
+    coRideCircuitTest::SetupTrain(train, 4, 25.0f, speed);
+    const auto energy = [&] { return 0.5f * train.GetSpeed() * train.GetSpeed() + kG * MeanHeight(train); };
+    const float start = energy();
+    float rise = 0.0f, stepBound = 0.0f, climbed = 0.0f, travelled = 0.0f;
+    while (travelled < travel) {
+        const float slope = MeanSlope(train), height = MeanHeight(train);
+        train.Step(dt);
+        ASSERT_GT(train.GetSpeed(), 0.0f) << "the train must make it round";
+        travelled += train.GetSpeed() * dt;
+        stepBound += 0.5f * kG * dt * train.GetSpeed() * std::fabs(MeanSlope(train) - slope);
+        climbed += std::fabs(MeanHeight(train) - height);
+        rise = std::max(rise, energy() - start);
+    }
+    EXPECT_LE(rise, stepBound + 0.002f * kG * climbed + 1e-5f * start) << "dt " << dt;
+}
+
+// Every element taken off, so that only gravity acts.
+void Unpower() {
+    for (int i = 0; i < coCircuitPieceCount(); ++i)
+        coCircuitPieceAt(i)->SetElement(coElementNone);
+}
+
+} // namespace
+
+TEST_F(coTrainPhysicsTest, OnUnpoweredTrackTheEnergyNeverRisesBeyondTheStepsBound) {
+    const float steps[] = {0.04f, 0.01f, 0.001f};
+    // The reference square and the figure of eight, closed: a whole lap each.
+    BuildR1(true);
+    Unpower();
+    for (float dt : steps)
+        ExpectEnergyBounded(10.0f, coCircuitTotalLength(), dt);
+    coCircuitClear();
+    coBuildFigureEight();
+    coCircuitClose();
+    ASSERT_TRUE(coCircuitIsClosed());
+    for (float dt : steps)
+        ExpectEnergyBounded(12.0f, coCircuitTotalLength(), dt);
+
+    // A hill climb with a loop and a corkscrew, open: from the start position to just short of the end.
+    coCircuitClear();
+    AddStraight(30.0f);
+    AddStraight(20.0f, coElementNone, 25.0f);
+    AddStraight(20.0f);
+    AddStraight(20.0f, coElementNone, -25.0f);
+    AddStraight(20.0f);
+    Append(std::make_unique<coCoasterPieceLoop>());
+    AddStraight(20.0f);
+    Append(std::make_unique<coCoasterPieceCorkscrew>());
+    AddStraight(30.0f);
+    for (float dt : steps)
+        ExpectEnergyBounded(28.0f, coCircuitTotalLength() - 30.0f, dt);
+
+    // An open run of climbing, banked and falling pieces.
+    coCircuitClear();
+    AddStraight(30.0f);
+    AddStraight(20.0f, coElementNone, 15.0f);
+    AddTurn(90.0f, 15.0f)->SetRoll(coDegrees(30.0f));
+    AddStraight(20.0f, coElementNone, -30.0f);
+    AddTurn(-120.0f, 10.0f);
+    AddStraight(30.0f, coElementNone, 10.0f);
+    coCircuitReflowFrom(coCircuitFirstPiece(), false);
+    for (float dt : steps)
+        ExpectEnergyBounded(15.0f, coCircuitTotalLength() - 30.0f, dt);
 }
