@@ -302,7 +302,8 @@ bool coCircuitFindJoinPoint(float minimum, float maximum, maVector3d& point) {
     if (!first || !last)
         return false;
     const maVector3d start = first->GetStart();
-    if (!coCircuitJoinFits(start, first->GetHeading(), last->GetEnd(), last->GetEndHeading(), minimum, maximum))
+    if (!coCircuitJoinFits(start, first->GetHeading(), last->GetEnd(), last->GetEndHeading(), minimum,
+                           maximum))
         return false;
     point = start;
     return true;

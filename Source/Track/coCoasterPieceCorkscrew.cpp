@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace {
 constexpr float kCorkscrewLengthStep = 1.0f;
@@ -23,11 +22,6 @@ const maVector3d kUp(0.0f, 1.0f, 0.0f);
 
 bool IsCorkscrew(const coCoasterPiece* piece) {
     return dynamic_cast<const coCoasterPieceCorkscrew*>(piece) != nullptr;
-}
-
-maVector3d Normalised(const maVector3d& v) {
-    const float length = v.Length();
-    return length > 0.0f ? v / length : v;
 }
 
 maVector3d Cross(const maVector3d& a, const maVector3d& b) {
@@ -163,8 +157,8 @@ maVector3d coCoasterPieceCorkscrew::HelixPoint(float u, maVector3d* tangent) con
     const float cosTheta = std::cos(theta);
     const float sinTheta = std::sin(theta);
     if (tangent)
-        *tangent = Normalised(m_axis * m_helixLength +
-                              (m_axisSide * sinTheta + kUp * cosTheta) * (hand * m_sweep * m_radius));
+        *tangent = coNormalised(m_axis * m_helixLength +
+                                (m_axisSide * sinTheta + kUp * cosTheta) * (hand * m_sweep * m_radius));
     return m_axisStart + m_axis * (u * m_helixLength) - m_axisSide * (m_radius * cosTheta) +
            kUp * (m_radius * sinTheta);
 }
@@ -194,7 +188,7 @@ maVector3d coCoasterPieceCorkscrew::Evaluate(float t, maVector3d* direction) con
     const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &profile : nullptr);
     const maVector3d forward = coForward(m_heading);
     if (direction)
-        *direction = Normalised(
+        *direction = coNormalised(
             maVector3d(profile.x * tangent.x, profile.x * tangent.y + profile.y, profile.x * tangent.z));
     return point +
            maVector3d(offset.x * forward.x, t * m_length * m_slopeTan + offset.y, offset.x * forward.z);
@@ -208,8 +202,8 @@ maMatrix4d coCoasterPieceCorkscrew::FrameAt(float s) const {
     maVector3d axisPoint = m_start + kUp * m_radius + m_axis * (s * m_length);
     axisPoint.y += SlopeFilletHeight(*this, t, nullptr);
 
-    const maVector3d side = Normalised(Cross(axisPoint - point, direction));
-    const maVector3d up = Normalised(Cross(direction, side));
+    const maVector3d side = coNormalised(Cross(axisPoint - point, direction));
+    const maVector3d up = coNormalised(Cross(direction, side));
     return RolledFrame(side, up, direction, point, RollAt(*this, s));
 }
 
@@ -284,10 +278,8 @@ void coCoasterPieceHalfCorkscrew::Reverse() {
     // ended with, seen from the other direction.
     m_angle = -m_angle;
     m_downward = !m_downward;
-    SetRoll(-(m_roll + maPiF));
-    SetSlope(-m_slope);
-    Place(end, endHeading + maPiF);
-    std::swap(m_previous, m_next);
+    SetRoll(GetRoll(1));
+    ReverseFrom(end, endHeading);
 }
 
 maVector3d coCoasterPieceHalfCorkscrew::GetEnd() const {
@@ -324,8 +316,8 @@ maMatrix4d coCoasterPieceHalfCorkscrew::FrameAt(float s) const {
     // The side follows the turn by the length fraction. The curve is not always square to it, so the
     // side is squared to the direction, keeping the frame orthonormal.
     const maVector3d turnSide = coSide(m_heading + s * m_angle);
-    const maVector3d up = Normalised(Cross(direction, turnSide));
-    const maVector3d side = Normalised(Cross(up, direction));
+    const maVector3d up = coNormalised(Cross(direction, turnSide));
+    const maVector3d side = coNormalised(Cross(up, direction));
 
     const float turnSign = m_angle > 0.0f ? 1.0f : -1.0f;
     const float rollSign = m_downward ? 1.0f : -1.0f;

@@ -15,11 +15,6 @@ constexpr float kTangentShare = 0.35f;
 // Within this of either end the piece takes the slope fillet's direction, so that it meets its neighbours.
 constexpr float kEndBand = 0.000001f;
 
-maVector3d Normalised(const maVector3d& v) {
-    const float length = v.Length();
-    return length > 0.0f ? v / length : v;
-}
-
 maVector3d Cross(const maVector3d& a, const maVector3d& b) {
     maVector3d out;
     a.Cross(b, out);
@@ -155,7 +150,7 @@ maVector3d coCoasterPieceCustom::CurveTangent(float t) const {
     // A tangent scale of 0 puts a control point on its end point, where the derivative vanishes; the
     // segment then leaves along its chord (exactly so when both scales are 0).
     if (tangent.x == 0.0f && tangent.y == 0.0f && tangent.z == 0.0f)
-        return Normalised(controls[3] - controls[0]);
+        return coNormalised(controls[3] - controls[0]);
     return tangent;
 }
 
@@ -181,7 +176,7 @@ float coCoasterPieceCustom::CurveRoll(float t) const {
 maVector3d coCoasterPieceCustom::Evaluate(float t, maVector3d* direction) const {
     if (!HasShape()) {
         if (direction)
-            *direction = Normalised(maVector3d(m_headingSin, m_slopeTan, m_headingCos));
+            *direction = coNormalised(maVector3d(m_headingSin, m_slopeTan, m_headingCos));
         return m_start;
     }
     if (direction)
@@ -190,7 +185,7 @@ maVector3d coCoasterPieceCustom::Evaluate(float t, maVector3d* direction) const 
     const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &profile : nullptr);
     const maVector3d forward = coForward(t <= 0.5f ? m_heading : GetEndHeading());
     if (direction && (t < kEndBand || t > 1.0f - kEndBand))
-        *direction = Normalised(maVector3d(forward.x * profile.x, profile.y, forward.z * profile.x));
+        *direction = coNormalised(maVector3d(forward.x * profile.x, profile.y, forward.z * profile.x));
     return CurvePoint(t) + maVector3d(forward.x * offset.x, offset.y, forward.z * offset.x);
 }
 
@@ -198,7 +193,7 @@ maMatrix4d coCoasterPieceCustom::FrameAt(float s) const {
     maVector3d tangent;
     const maVector3d point = PointAt(s, &tangent);
     const float t = ParamAt(s);
-    const maVector3d side = Normalised(Cross(CurveUp(t), tangent));
-    const maVector3d up = Normalised(Cross(tangent, side));
+    const maVector3d side = coNormalised(Cross(CurveUp(t), tangent));
+    const maVector3d up = coNormalised(Cross(tangent, side));
     return RolledFrame(side, up, tangent, point, RollAt(*this, s) + CurveRoll(t));
 }

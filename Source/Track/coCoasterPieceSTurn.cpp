@@ -76,7 +76,7 @@ bool coCoasterPieceSTurn::FitToPoint(const maVector3d& target) {
     const maVector3d d = target - m_start;
     const float along = d.x * m_headingSin + d.z * m_headingCos;
     const float across = d.x * m_headingCos - d.z * m_headingSin;
-    if (!(along >= kMinFitAhead) || !std::isfinite(along) || !std::isfinite(across) || !std::isfinite(d.y))
+    if (!std::isfinite(along) || !std::isfinite(across) || !std::isfinite(d.y) || along < kMinFitAhead)
         return false;
     m_length = along;
     m_slide = -across;

@@ -38,6 +38,9 @@ maVector3d coNurbsCurve::PointAt(float t) const {
         sum = maVector4d(sum.x + basis[j] * p.x, sum.y + basis[j] * p.y, sum.z + basis[j] * p.z,
                          sum.w + basis[j] * p.w);
     }
+    // Weights that cancel put the point at infinity; the unweighted sum keeps it finite.
+    if (sum.w == 0.0f)
+        return maVector3d(sum.x, sum.y, sum.z);
     return maVector3d(sum.x / sum.w, sum.y / sum.w, sum.z / sum.w);
 }
 

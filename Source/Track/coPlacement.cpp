@@ -47,7 +47,8 @@ bool g_closing = false;
 template <class Visit> coCoasterPiece* SearchBackFromLast(Visit visit) {
     const coCoasterPiece* first = coCircuitFirstPiece();
     int steps = coCircuitPieceCount();
-    for (coCoasterPiece* p = coCircuitLastPiece(); p && p != first && steps > 0; p = p->GetPrevious(), --steps) {
+    for (coCoasterPiece* p = coCircuitLastPiece(); p && p != first && steps > 0;
+         p = p->GetPrevious(), --steps) {
         switch (visit(p)) {
         case 1:
             return p;
@@ -99,7 +100,8 @@ int coPieceKindCode(const coCoasterPiece& piece) {
         return 0;
     if (const auto* turn = dynamic_cast<const coCoasterPieceTurn*>(&piece))
         return turn->GetAngle() > 0.0f ? 2 : 1;
-    if (dynamic_cast<const coCoasterPieceHalfCorkscrew*>(&piece) || dynamic_cast<const coCoasterPieceHalfLoop*>(&piece))
+    if (dynamic_cast<const coCoasterPieceHalfCorkscrew*>(&piece) ||
+        dynamic_cast<const coCoasterPieceHalfLoop*>(&piece))
         return 4;
     if (dynamic_cast<const coCoasterPieceUp*>(&piece))
         return 5;
@@ -411,8 +413,8 @@ void coPieceChangePitch(coCoasterPiece* piece, float slope) {
         return;
     coCoasterPiece* next = piece->GetNext();
     const int index = coCircuitIndexOf(piece);
-    const bool direct = next && next != coCircuitFirstPiece() && index >= 0 && index + 2 < coCircuitPieceCount() &&
-                        piece->KeepsAttitude() && next->KeepsAttitude();
+    const bool direct = next && next != coCircuitFirstPiece() && index >= 0 &&
+                        index + 2 < coCircuitPieceCount() && piece->KeepsAttitude() && next->KeepsAttitude();
     if (direct) {
         // The next piece takes up the change and ends where it ended: the rest stays in place.
         const maVector3d oldEnd = next->GetEnd();

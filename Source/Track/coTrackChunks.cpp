@@ -296,8 +296,8 @@ void ReadControlPoints(coFieldChunk& field, coCoasterPieceCustom& piece) {
         tangentScales[i] = ReadFinite(reader);
     }
     // Fewer than two points make no curve.
-    if (!piece.SetPointsFromArrays(count, positions.data(), slopes.data(), headings.data(), tangentScales.data(),
-                                   rolls.data()))
+    if (!piece.SetPointsFromArrays(count, positions.data(), slopes.data(), headings.data(),
+                                   tangentScales.data(), rolls.data()))
         throw chInvalidChunkX();
 }
 

@@ -205,6 +205,19 @@ TEST_F(coCircuitTest, CloseJoinsAGapBelowOneAndLeavesALargerOneOpen) {
     EXPECT_EQ(coCircuitFirstPiece()->GetPrevious(), nullptr);
 }
 
+TEST_F(coCircuitTest, CloseClosesR1AsBuilt) {
+    coBuildR1();
+    EXPECT_NEAR(coCircuitTotalLength(), 174.221f, 1e-3f);
+    coCircuitClose();
+    EXPECT_TRUE(coCircuitIsClosed());
+    EXPECT_LT(coCircuitGap(), 1e-4f);
+    // Closing again keeps it closed and linked.
+    coCircuitClose();
+    EXPECT_TRUE(coCircuitIsClosed());
+    EXPECT_EQ(coCircuitLastPiece()->GetNext(), coCircuitFirstPiece());
+    EXPECT_EQ(coCircuitFirstPiece()->GetPrevious(), coCircuitLastPiece());
+}
+
 TEST_F(coCircuitTest, CloseMovesTheTrackAndTheDockWithTheFirstPiece) {
     coFakeDock dock;
     park.dock = &dock;

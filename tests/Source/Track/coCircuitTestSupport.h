@@ -2,9 +2,14 @@
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterPieceCorkscrew.h"
+#include "Source/Track/coCoasterPieceCustom.h"
+#include "Source/Track/coCoasterPieceHalfLoop.h"
 #include "Source/Track/coCoasterPieceLoop.h"
+#include "Source/Track/coCoasterPieceSTurn.h"
+#include "Source/Track/coCoasterPieceShallowTurn.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
+#include "Source/Track/coCoasterPieceUp.h"
 #include "Source/Track/coEditorSelection.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coTrackBuilder.h"
@@ -40,8 +45,8 @@ class coRecordingTrackBuilder : public coTrackBuilder {
 class coFakeDock : public coLoadingDock {
   public:
     coWorldBox GetBox() const override {
-        return {position.x - 5.0f, position.x + 5.0f, position.y, position.y + 4.0f, position.z - 5.0f,
-                position.z + 5.0f};
+        return {position.x - 5.0f, position.x + 5.0f, position.y,
+                position.y + 4.0f, position.z - 5.0f, position.z + 5.0f};
     }
     void PlaceAtPiece(const coCoasterPiece& piece) override { position = piece.GetStart(); }
 
@@ -86,7 +91,8 @@ class coFakePark : public coParkWorld {
 
     // The ground: groundLevel, rising to hillHeight at hillCentre over hillRadius.
     float GroundAt(float x, float z) const {
-        const float d = std::sqrt((x - hillCentre.x) * (x - hillCentre.x) + (z - hillCentre.z) * (z - hillCentre.z));
+        const float d =
+            std::sqrt((x - hillCentre.x) * (x - hillCentre.x) + (z - hillCentre.z) * (z - hillCentre.z));
         return groundLevel + hillHeight * std::max(0.0f, 1.0f - d / hillRadius);
     }
 
@@ -129,7 +135,8 @@ template <class Piece, class Setup> Piece* coAppendPiece(Setup setup, bool match
     return raw;
 }
 
-inline coCoasterPieceStraight* coAppendStraight(float length, i32 element = coElementNone, bool match = true) {
+inline coCoasterPieceStraight* coAppendStraight(float length, i32 element = coElementNone,
+                                                bool match = true) {
     return coAppendPiece<coCoasterPieceStraight>(
         [&](coCoasterPieceStraight& p) {
             p.SetRunLength(length);
@@ -139,7 +146,8 @@ inline coCoasterPieceStraight* coAppendStraight(float length, i32 element = coEl
         match);
 }
 
-inline coCoasterPieceTurn* coAppendTurn(float angle, float radius, i32 element = coElementNone, bool match = true) {
+inline coCoasterPieceTurn* coAppendTurn(float angle, float radius, i32 element = coElementNone,
+                                        bool match = true) {
     return coAppendPiece<coCoasterPieceTurn>(
         [&](coCoasterPieceTurn& p) {
             p.SetAngle(angle);
@@ -173,6 +181,54 @@ inline void coBuildFigureEight() {
     coAppendTurn(coDegrees(90.0f), radius);
 }
 
+// A hill climb: a station, a chained lift hill up 25 degrees, a drop, a loop, a U-turn, a corkscrew
+// and a U-turn back; its end lies about 5 short of the start and 2.8 below it.
+inline void coBuildHillClimb() {
+    coAppendStraight(30.0f);
+    coAppendStraight(30.0f, coElementChainLift)->SetSlope(coDegrees(25.0f));
+    auto* drop = coAppendStraight(20.0f);
+    drop->SetSlope(coDegrees(-40.0f));
+    coCircuitReflowFrom(drop, false);
+    coAppendStraight(10.0f)->SetSlope(0.0f);
+    coAppendPiece<coCoasterPieceLoop>([](coCoasterPieceLoop&) {});
+    coAppendStraight(10.0f);
+    coAppendTurn(coDegrees(180.0f), 20.0f);
+    coAppendStraight(40.0f);
+    coAppendStraight(30.0f);
+    coAppendPiece<coCoasterPieceCorkscrew>([](coCoasterPieceCorkscrew&) {});
+    coAppendStraight(39.0f, coElementBrakes);
+    coAppendTurn(coDegrees(180.0f), 14.5f);
+}
+
+// Three control points of a gentle S-bend for custom pieces.
+inline std::vector<coCustomPoint> coSampleCustomPoints() {
+    std::vector<coCustomPoint> points(3);
+    points[1].position = maVector3d(0.0f, 0.5f, 10.0f);
+    points[1].slope = 0.125f;
+    points[2].position = maVector3d(5.0f, 1.0f, 20.0f);
+    points[2].heading = 0.375f;
+    points[2].roll = 0.25f;
+    points[2].tangentScale = 0.75f;
+    return points;
+}
+
+// An open circuit with a piece of every class, matched as the builder matches them.
+inline void coBuildEveryClass() {
+    coAppendStraight(20.0f);
+    coAppendPiece<coCoasterPieceShallowTurn>(
+        [](coCoasterPieceShallowTurn& p) { p.SetAngle(coDegrees(-20.0f)); });
+    coAppendPiece<coCoasterPieceSTurn>([](coCoasterPieceSTurn& p) { p.SetSlide(-6.0f); });
+    coAppendPiece<coCoasterPieceUp>([](coCoasterPieceUp&) {});
+    coAppendStraight(15.0f, coElementBooster);
+    coAppendPiece<coCoasterPieceHalfLoop>([](coCoasterPieceHalfLoop&) {});
+    coAppendPiece<coCoasterPieceHalfCorkscrew>([](coCoasterPieceHalfCorkscrew&) {});
+    coAppendPiece<coCoasterPieceCorkscrew>([](coCoasterPieceCorkscrew& p) { p.SetRevolutions(2); });
+    coAppendPiece<coCoasterPieceLoop>([](coCoasterPieceLoop&) {});
+    coAppendPiece<coCoasterPieceCustom>(
+        [](coCoasterPieceCustom& p) { EXPECT_TRUE(p.SetPoints(coSampleCustomPoints())); });
+    coAppendTurn(coDegrees(-60.0f), 25.0f, coElementRetarder)->SetTube(1);
+}
+
 // The distance from the last piece's end to the first piece's start.
 inline float coCircuitGap() {
     const maVector3d gap = coCircuitLastPiece()->GetEnd() - coCircuitFirstPiece()->GetStart();
@@ -189,13 +245,13 @@ struct coPiecePose {
     float length;
 
     explicit coPiecePose(const coCoasterPiece& piece)
-        : start(piece.GetStart()), heading(piece.GetHeading()), slope(piece.GetBaseSlope()), roll(piece.GetRoll(0)),
-          end(piece.GetEnd()), length(piece.GetLength()) {}
+        : start(piece.GetStart()), heading(piece.GetHeading()), slope(piece.GetBaseSlope()),
+          roll(piece.GetRoll(0)), end(piece.GetEnd()), length(piece.GetLength()) {}
 
     bool operator==(const coPiecePose& o) const {
         return start.x == o.start.x && start.y == o.start.y && start.z == o.start.z && heading == o.heading &&
-               slope == o.slope && roll == o.roll && end.x == o.end.x && end.y == o.end.y && end.z == o.end.z &&
-               length == o.length;
+               slope == o.slope && roll == o.roll && end.x == o.end.x && end.y == o.end.y &&
+               end.z == o.end.z && length == o.length;
     }
 };
 

@@ -2,6 +2,9 @@
 
 #include "Engine/Core/Ma/maConstants.h"
 #include "Source/Track/coAngles.h"
+#include "Source/Track/coCoasterPieceCustom.h"
+#include "Source/Track/coCoasterPieceStraight.h"
+#include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coPieceLimits.h"
 
 #include "coTrackTestSupport.h"
@@ -391,4 +394,50 @@ TEST(coCoasterPieceHalfCorkscrew, ReverseRunsTheSameCurveBackwards) {
                     EXPECT_FLOAT_EQ(piece.GetBaseSlope(), slope);
                     EXPECT_NEAR(coRollDifference(piece.GetRoll(0), roll), 0.0f, 1e-5f);
                 }
+}
+
+TEST(coCoasterPieceCorkscrew, ChainsMeetInPointAndFrameAtEveryJoint) {
+    // Blending pieces (modes 1 and 2): the rider's frame carries on through each joint, also where the
+    // half corkscrew hands its upside-down end to the next piece.
+    for (int mode : {1, 2})
+        for (float slope : {-0.5f, 0.0f, 0.3f})
+            for (float roll : {0.0f, -3.0f})
+                for (float approach : {-0.5f, 0.5f})
+                    for (bool downward : {false, true})
+                        for (float angle : {0.3f, 3.0f, -1.0f}) {
+                            coCoasterPieceStraight straight;
+                            coCoasterPieceCorkscrew first;
+                            coCoasterPieceCorkscrew second;
+                            coCoasterPieceHalfCorkscrew half;
+                            coCoasterPieceCustom custom;
+                            coCoasterPieceTurn turn;
+                            ASSERT_TRUE(custom.SetPoints(
+                                {coCustomPoint{maVector3d(0, 0, 0), 0.0f, 0.0f, 1.0f, 0.0f},
+                                 coCustomPoint{maVector3d(3, 2, 15), 0.2f, 0.3f, 1.0f, 0.2f}}));
+                            ASSERT_TRUE(first.SetApproachAngle(approach));
+                            ASSERT_TRUE(second.SetApproachAngle(approach));
+                            half.SetDownward(downward);
+                            ASSERT_TRUE(half.SetAngle(angle));
+                            const std::vector<coCoasterPiece*> chain{&straight, &first,  &second,
+                                                                     &half,     &custom, &turn};
+                            for (coCoasterPiece* piece : chain) {
+                                piece->SetRollBlend(mode);
+                                piece->SetSlope(slope);
+                                piece->SetRoll(roll);
+                            }
+                            coLinkPieces({&straight, &first, &second, &half, &custom, &turn});
+                            SCOPED_TRACE(testing::Message()
+                                         << "mode " << mode << " slope " << slope << " roll " << roll
+                                         << " approach " << approach << " downward " << downward << " angle "
+                                         << angle);
+                            for (size_t i = 0; i + 1 < chain.size(); ++i) {
+                                const maMatrix4d end = chain[i]->FrameAt(1.0f);
+                                const maMatrix4d start = chain[i + 1]->FrameAt(0.0f);
+                                for (int row = 0; row < 4; ++row)
+                                    ExpectVectorNear(Row(end, row), Row(start, row), 1e-4f);
+                            }
+                            for (coCoasterPiece* piece : chain)
+                                for (float s = 0.0f; s <= 1.0f; s += 0.125f)
+                                    ExpectOrthonormalFrame(piece->FrameAt(s), "chain");
+                        }
 }

@@ -94,3 +94,17 @@ TEST(coNurbsCurve, KnotsThatDoNotFitGiveTheOrigin) {
     curve.SetKnots(polyline, -3);
     ExpectVectorNear(curve.PointAt(0.25f), maVector3d(0, 0, 0), 0.0f);
 }
+
+TEST(coNurbsCurve, ZeroWeightsStayFinite) {
+    coNurbsCurve curve;
+    const maVector4d points[4] = {maVector4d(0, 0, 0, 0), maVector4d(1, 0, 0, 0), maVector4d(1, 1, 0, 0),
+                                  maVector4d(0, 1, 0, 0)};
+    const float knots[8] = {0, 0, 0, 0, 1, 1, 1, 1};
+    curve.SetControlPoints(points, 4);
+    curve.SetKnots(knots, 8);
+    for (float t : {0.0f, 0.5f, 1.0f, 1.2f}) {
+        const maVector3d p = curve.PointAt(t);
+        EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) << t;
+    }
+    ExpectVectorNear(curve.PointAt(0.5f), maVector3d(0.75f, 0.5f, 0), 1e-6f);
+}

@@ -279,6 +279,9 @@ TEST_F(coPlacementTest, TryCloseClosesR1AsBuilt) {
     EXPECT_EQ(coCircuitLastPiece()->GetNext(), coCircuitFirstPiece());
     EXPECT_NEAR(coCircuitTotalLength(), 174.221f, 1e-3f);
     EXPECT_EQ(coCircuitPieceCount(), 8);
+    EXPECT_TRUE(coCircuitTryClose());
+    EXPECT_TRUE(coCircuitIsClosed());
+    EXPECT_EQ(coCircuitFirstPiece()->GetPrevious(), coCircuitLastPiece());
 }
 
 TEST_F(coPlacementTest, TryCloseClosesR1WithAnyStraightTwoUnitsOff) {
@@ -322,7 +325,8 @@ TEST_F(coPlacementTest, AShallowTurnThatCannotFitIsReplacedByAnSTurnThatTakesThe
     // A Straight, then shallow turns through 340 degrees: no Turn to fix the last 20 degrees with.
     coAppendStraight(5.0f);
     coCoasterPieceShallowTurn* last = nullptr;
-    for (float degrees : {30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 10.0f, 30.0f}) {
+    for (float degrees :
+         {30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 10.0f, 30.0f}) {
         last = coAppendPiece<coCoasterPieceShallowTurn>([&](coCoasterPieceShallowTurn& p) {
             p.SetAngle(coDegrees(degrees));
             p.SetRunLength(20.0f * degrees / 30.0f);
