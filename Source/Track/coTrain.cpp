@@ -59,7 +59,7 @@ void coTrain::Setup(float distance, float speed) {
     for (coTrainCar& car : m_cars)
         car.piece = nullptr;
     PlaceCars();
-    maVector3d forward = m_cars.empty() ? maVector3d() : ForwardAxis(m_cars.front().frame);
+    const maVector3d forward = m_cars.empty() ? maVector3d() : ForwardAxis(m_cars.front().frame);
     m_velocity = forward * speed;
     m_acceleration = maVector3d();
 }
