@@ -1,0 +1,48 @@
+#pragma once
+#include "Engine/Platform/plWindowHost.h"
+
+#include <deque>
+
+struct SDL_Window;
+union SDL_Event;
+
+// The window host on SDL2: one SDL window, and SDL's events translated into window messages on this
+// thread only (no event watch or callback ever dispatches, so exceptions leave through our own loop).
+class plSdlWindowHost : public plWindowHost {
+  public:
+    plSdlWindowHost() = default;
+    ~plSdlWindowHost() override;
+    plSdlWindowHost(const plSdlWindowHost&) = delete;
+    plSdlWindowHost& operator=(const plSdlWindowHost&) = delete;
+
+    bool CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title) override;
+    bool HasWindow() const override { return m_window != nullptr; }
+    void SetWindowRect(i32 x, i32 y, i32 width, i32 height) override;
+    void SetWindowTitle(const std::u16string& title) override;
+    void ClientToScreen(i32& x, i32& y) override;
+
+    bool PeekMessage(plMessage& message) override;
+    i32 GetMessage(plMessage& message) override;
+    void TranslateMessage(const plMessage& message) override;
+    i64 DefaultProcedure(const plMessage& message) override;
+
+    // The window, for the message boxes it owns; null before creation.
+    SDL_Window* GetSdlWindow() const { return m_window; }
+
+  private:
+    void Translate(const SDL_Event& event);
+    void TranslateKey(const SDL_Event& event);
+    void TranslateText(const SDL_Event& event);
+    void PushMouse(plMessageKind kind, i32 x, i32 y, i32 button);
+    bool TakeQueued(plMessage& message);
+
+    SDL_Window* m_window = nullptr;
+    bool m_videoStarted = false;
+    // The last key down was a system key (Alt held): the text SDL sends for it is not typed.
+    bool m_systemKeyDown = false;
+    std::deque<plMessage> m_queue;
+};
+
+// The Windows virtual key of an SDL key code (with its scan code for letters and digits of layouts
+// whose key codes are not ASCII); 0 for keys that have none.
+u32 plSdlVirtualKey(i32 keycode, i32 scancode);

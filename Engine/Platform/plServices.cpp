@@ -1,0 +1,36 @@
+#include "Engine/Platform/plServices.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+plServices g_services;
+
+template <class Service> Service& Require(Service* service, const char* name) {
+    if (!service)
+        throw std::logic_error(std::string("platform service not installed: ") + name);
+    return *service;
+}
+
+} // namespace
+
+void plInstallServices(const plServices& services) {
+    g_services = services;
+}
+
+const plServices& plGetServices() {
+    return g_services;
+}
+
+plTimeSource& plGetTimeSource() {
+    return Require(g_services.time, "time source");
+}
+
+plWindowHost& plGetWindowHost() {
+    return Require(g_services.window, "window host");
+}
+
+plMessageBox& plGetMessageBox() {
+    return Require(g_services.messageBox, "message box");
+}

@@ -1,0 +1,49 @@
+#pragma once
+#include "Engine/Platform/plWindowHost.h"
+
+#include <deque>
+#include <functional>
+
+// The window host of tests: a queue of injected messages and a record of what was asked of the window.
+class plTestWindowHost : public plWindowHost {
+  public:
+    bool CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title) override;
+    bool HasWindow() const override { return m_created; }
+    void SetWindowRect(i32 x, i32 y, i32 width, i32 height) override;
+    void SetWindowTitle(const std::u16string& title) override;
+    void ClientToScreen(i32& x, i32& y) override;
+
+    bool PeekMessage(plMessage& message) override;
+    // With an empty queue, runs the wait handler (time passing while blocked); a queue still empty
+    // then throws std::logic_error, since a real wait would never end.
+    i32 GetMessage(plMessage& message) override;
+    void TranslateMessage(const plMessage& message) override;
+    i64 DefaultProcedure(const plMessage& message) override;
+
+    void Inject(const plMessage& message) { m_queue.push_back(message); }
+    void SetWaitHandler(std::function<void()> handler) { m_waitHandler = std::move(handler); }
+    // The next count GetMessage calls fail with -1 (and leave a Close in the out record).
+    void FailNextGets(u32 count) { m_failingGets = count; }
+    void SetCreateFails(bool fails) { m_createFails = fails; }
+
+    i32 GetX() const { return m_x; }
+    i32 GetY() const { return m_y; }
+    i32 GetWidth() const { return m_width; }
+    i32 GetHeight() const { return m_height; }
+    const std::u16string& GetTitle() const { return m_title; }
+    u32 GetWaitCount() const { return m_waits; }
+    size_t GetQueueSize() const { return m_queue.size(); }
+
+  private:
+    std::deque<plMessage> m_queue;
+    std::function<void()> m_waitHandler;
+    u32 m_failingGets = 0;
+    u32 m_waits = 0;
+    bool m_createFails = false;
+    bool m_created = false;
+    i32 m_x = 0;
+    i32 m_y = 0;
+    i32 m_width = 0;
+    i32 m_height = 0;
+    std::u16string m_title;
+};

@@ -1,0 +1,312 @@
+#include "Engine/App/App/appApplication.h"
+#include "Engine/App/App/appEventHandler.h"
+#include "Engine/App/App/appTestServices.h"
+#include "Engine/App/App/private/appWindowProc.h"
+#include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Platform/plVirtualKeys.h"
+
+#include <cstdio>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// The game's shape: the application is its own flow handler, and here its own mouse and char handler.
+struct TestApp : appApplication, appFlowEventHandler, appMouseEventHandler, appCharEventHandler {
+    Log log;
+    u32 updates = 0;
+    bool obeyQuitRequest = true;
+    std::function<void(u32 frame)> onUpdate;
+
+    void Update() override {
+        EXPECT_FALSE(appIsSuspended());
+        ++updates;
+        if (onUpdate)
+            onUpdate(updates);
+    }
+    void OnStart(appStartEvent*) override { log.push_back("start"); }
+    void OnStop(appStopEvent*) override { log.push_back("stop"); }
+    void OnSuspend(appSuspendEvent*) override { log.push_back("suspend"); }
+    void OnResume(appResumeEvent*) override { log.push_back("resume"); }
+    void OnQuitRequest(appQuitRequestEvent*) override {
+        log.push_back("quit");
+        if (obeyQuitRequest)
+            RequestQuit();
+    }
+    void OnChar(appCharEvent* e) override {
+        char text[16];
+        std::snprintf(text, sizeof text, "char %04X", e->GetChar());
+        log.push_back(text);
+    }
+    void Mouse(const char* what, const appMouseEvent* e, i32 button) {
+        log.push_back(std::string(what) + " " + std::to_string(e->GetX()) + "," + std::to_string(e->GetY()) +
+                      (button >= 0 ? " " + std::to_string(button) : ""));
+    }
+    void OnMouseUp(appMouseUpEvent* e) override { Mouse("up", e, e->GetButton()); }
+    void OnMouseDown(appMouseDownEvent* e) override { Mouse("down", e, e->GetButton()); }
+    void OnMouseMove(appMouseMoveEvent* e) override { Mouse("move", e, -1); }
+};
+
+plMessage Msg(plMessageKind kind, u32 value = 0, bool alt = false) {
+    plMessage m;
+    m.kind = kind;
+    m.value = value;
+    m.altDown = alt;
+    return m;
+}
+
+plMessage MouseMsg(plMessageKind kind, i32 x, i32 y, i32 button = 0) {
+    plMessage m;
+    m.kind = kind;
+    m.x = x;
+    m.y = y;
+    m.button = button;
+    return m;
+}
+
+using appWindowTest = appTestServices;
+
+} // namespace
+
+TEST_F(appWindowTest, RunCreatesTheWindowAndFramesFollow) {
+    EXPECT_EQ(appGetWindow(), nullptr);
+    {
+        TestApp app;
+        ASSERT_EQ(appGetWindow(), &app.GetWindow());
+        app.onUpdate = [&](u32 frame) {
+            if (frame == 1) {
+                EXPECT_EQ(window.GetX(), 20);
+                EXPECT_EQ(window.GetY(), 20);
+                EXPECT_EQ(window.GetWidth(), 640);
+                EXPECT_EQ(window.GetHeight(), 480);
+                EXPECT_EQ(window.GetTitle(), u"Kestrune Window");
+                app.SetTitle(u"Park \u00E9");
+                app.GetWindow().SetRect(5, 6, 800, 600);
+            }
+            if (frame == 3)
+                app.RequestQuit();
+        };
+        app.Run();
+        EXPECT_EQ(app.updates, 3u);
+        EXPECT_EQ(app.log, Log({"start", "stop"}));
+        EXPECT_EQ(window.GetTitle(), u"Park \u00E9");
+        EXPECT_EQ(window.GetX(), 5);
+        EXPECT_EQ(window.GetHeight(), 600);
+    }
+    EXPECT_EQ(appGetWindow(), nullptr);
+}
+
+TEST_F(appWindowTest, SettingsBeforeCreationWaitForIt) {
+    TestApp app;
+    app.SetTitle(u"Before");
+    app.GetWindow().SetRect(-1920, 40, 320, 240);
+    EXPECT_FALSE(window.HasWindow());
+    app.RequestQuit();
+    app.Run();
+    EXPECT_EQ(window.GetTitle(), u"Before");
+    EXPECT_EQ(window.GetX(), -1920);
+    EXPECT_EQ(window.GetWidth(), 320);
+}
+
+TEST_F(appWindowTest, QuitAlreadySetRunsNoUpdate) {
+    TestApp app;
+    app.RequestQuit();
+    app.Run();
+    EXPECT_EQ(app.updates, 0u);
+    EXPECT_EQ(app.log, Log({"start", "stop"}));
+}
+
+TEST_F(appWindowTest, AFailedWindowCreationThrowsTheInitException) {
+    TestApp app;
+    window.SetCreateFails(true);
+    try {
+        app.Run();
+        FAIL() << "no exception";
+    } catch (const envInitX& e) {
+        EXPECT_EQ(e.GetText(), "app");
+        EXPECT_EQ(e.GetCode(), 0xE0110002u);
+    }
+    EXPECT_TRUE(app.log.empty());
+    EXPECT_EQ(app.updates, 0u);
+}
+
+TEST_F(appWindowTest, NoUpdateWhileSuspendedAndTwoDeactivationsSuspendOnce) {
+    TestApp app;
+    app.onUpdate = [&](u32 frame) {
+        if (frame == 1) {
+            window.Inject(Msg(plMessageKind::ActivateApp, 0));
+            window.Inject(Msg(plMessageKind::ActivateApp, 0));
+        } else {
+            app.RequestQuit();
+        }
+    };
+    window.SetWaitHandler([&] { window.Inject(Msg(plMessageKind::ActivateApp, 1)); });
+    app.Run();
+    EXPECT_EQ(app.log, Log({"start", "suspend", "resume", "stop"}));
+    EXPECT_EQ(app.updates, 2u);
+    EXPECT_EQ(window.GetWaitCount(), 1u);
+    // An activation while active resumes nothing.
+    EXPECT_EQ(appWindowProc(window, Msg(plMessageKind::ActivateApp, 1)), 0);
+    EXPECT_EQ(app.log.size(), 4u);
+}
+
+TEST_F(appWindowTest, AFailedWaitIsNotAMessage) {
+    TestApp app;
+    app.onUpdate = [&](u32 frame) {
+        if (frame == 1)
+            window.Inject(Msg(plMessageKind::ActivateApp, 0));
+        else
+            app.RequestQuit();
+    };
+    // Each failed wait leaves a Close in its record: dispatched, it would ask to quit.
+    window.FailNextGets(3);
+    window.SetWaitHandler([&] { window.Inject(Msg(plMessageKind::ActivateApp, 1)); });
+    app.Run();
+    EXPECT_EQ(app.log, Log({"start", "suspend", "resume", "stop"}));
+    EXPECT_EQ(app.updates, 2u);
+}
+
+TEST_F(appWindowTest, AltF4AsksToQuitWhileF10AndAltXDoNothing) {
+    TestApp app;
+    app.onUpdate = [&](u32 frame) {
+        if (frame == 1) {
+            window.Inject(Msg(plMessageKind::SysKeyDown, plVk::F10));
+            window.Inject(Msg(plMessageKind::SysKeyDown, 'X', true));
+            window.Inject(Msg(plMessageKind::SysKeyDown, plVk::Menu, true));
+            window.Inject(Msg(plMessageKind::SysKeyDown, plVk::F4));
+        } else if (frame == 2) {
+            EXPECT_EQ(app.log, Log({"start"}));
+            window.Inject(Msg(plMessageKind::SysKeyDown, plVk::F4, true));
+        }
+    };
+    app.Run();
+    EXPECT_EQ(app.log, Log({"start", "quit", "stop"}));
+    EXPECT_EQ(app.updates, 2u);
+}
+
+TEST_F(appWindowTest, ACloseOnlyAsksAHandlerEndsTheLoop) {
+    TestApp app;
+    app.obeyQuitRequest = false;
+    app.onUpdate = [&](u32 frame) {
+        if (frame == 1)
+            window.Inject(Msg(plMessageKind::Close));
+        else
+            app.RequestQuit();
+    };
+    app.Run();
+    EXPECT_EQ(app.log, Log({"start", "quit", "stop"}));
+    EXPECT_EQ(app.updates, 2u);
+}
+
+TEST_F(appWindowTest, KeysWithoutCharactersTypePrivateUseCharacters) {
+    TestApp app;
+    app.onUpdate = [&](u32 frame) {
+        if (frame == 1) {
+            window.Inject(Msg(plMessageKind::KeyDown, plVk::F1 + 4));
+            window.Inject(Msg(plMessageKind::KeyDown, plVk::Home));
+            window.Inject(Msg(plMessageKind::KeyDown, plVk::Back));
+            window.Inject(Msg(plMessageKind::KeyDown, 'A'));
+            window.Inject(Msg(plMessageKind::Char, 0xD83D));
+            window.Inject(Msg(plMessageKind::Close));
+        }
+    };
+    app.Run();
+    EXPECT_EQ(app.log, Log({"start", "char E004", "char E016", "char 0008", "char D83D", "quit", "stop"}));
+}
+
+TEST_F(appWindowTest, MousePositionsInScreenAndClientCoordinates) {
+    TestApp app;
+    app.GetWindow().SetRect(100, 200, 640, 480);
+    app.onUpdate = [&](u32 frame) {
+        if (frame == 1) {
+            window.Inject(MouseMsg(plMessageKind::MouseDown, 10, 20, 0));
+            window.Inject(MouseMsg(plMessageKind::MouseMove, -130, -5));
+            window.Inject(MouseMsg(plMessageKind::NcMouseDown, 500, 600, 1));
+        } else if (frame == 2) {
+            // A window left of the primary screen: negative positions stay negative.
+            app.GetWindow().SetRect(-1920, -40, 640, 480);
+            window.Inject(MouseMsg(plMessageKind::MouseMove, 5, -3));
+        } else if (frame == 3) {
+            appSetMouseScreenCoords(false);
+            window.Inject(MouseMsg(plMessageKind::MouseUp, 10, 20, 2));
+            window.Inject(MouseMsg(plMessageKind::NcMouseMove, 1, 1));
+            window.Inject(MouseMsg(plMessageKind::NcMouseUp, 1, 1, 0));
+        } else {
+            app.RequestQuit();
+        }
+    };
+    app.Run();
+    EXPECT_EQ(app.log, Log({"start", "down 110,220 0", "move -30,195", "down 500,600 1", "move -1915,-43",
+                            "up 10,20 2", "stop"}));
+}
+
+TEST_F(appWindowTest, SetCursorAlwaysAnswersOneAndCallsTheHook) {
+    static u32 hookCalls = 0;
+    EXPECT_EQ(appWindowProc(window, Msg(plMessageKind::SetCursor)), 1);
+    appSetCursorHook([] { ++hookCalls; });
+    EXPECT_EQ(appWindowProc(window, Msg(plMessageKind::SetCursor)), 1);
+    EXPECT_EQ(hookCalls, 1u);
+    appSetCursorHook(nullptr);
+    EXPECT_EQ(appWindowProc(window, Msg(plMessageKind::SetCursor)), 1);
+    EXPECT_EQ(hookCalls, 1u);
+}
+
+TEST_F(appWindowTest, PumpMessagesWaitsOutASuspension) {
+    TestApp app;
+    window.CreateWindow(0, 0, 640, 480, u"");
+    appPumpMessages(); // nothing waits: returns at once
+    window.Inject(Msg(plMessageKind::ActivateApp, 0));
+    window.Inject(Msg(plMessageKind::Char, 'x'));
+    window.SetWaitHandler([&] {
+        window.Inject(Msg(plMessageKind::ActivateApp, 1));
+        window.Inject(Msg(plMessageKind::Char, 'y'));
+    });
+    app.PumpMessages();
+    EXPECT_FALSE(appIsSuspended());
+    EXPECT_EQ(window.GetWaitCount(), 1u);
+    EXPECT_EQ(window.GetQueueSize(), 0u);
+    // Before the start event, suspend and resume reach nobody; the characters do.
+    EXPECT_EQ(app.log, Log({"char 0078", "char 0079"}));
+}
+
+TEST_F(appWindowTest, AHandlerExceptionLeavesTheLoop) {
+    struct Throwing : appCharEventHandler {
+        void OnChar(appCharEvent*) override { throw std::runtime_error("text field failed"); }
+    } throwing;
+    throwing.SetPriority(1);
+    TestApp app;
+    app.onUpdate = [&](u32) { window.Inject(Msg(plMessageKind::Char, 'a')); };
+    EXPECT_THROW(app.Run(), std::runtime_error);
+    EXPECT_EQ(app.log, Log({"start"}));
+}
+
+TEST(appWindow, KeyDownTableIsLiteral) {
+    for (u32 vk = 112; vk <= 123; ++vk)
+        EXPECT_EQ(appKeyDownChar(vk), 0xE000 + (vk - 112));
+    const std::pair<u32, u16> rest[] = {
+        {42, 0xE00C}, {145, 0xE00D}, {19, 0xE00E}, {162, 0xE00F}, {91, 0xE010}, {164, 0xE011}, {165, 0xE012},
+        {92, 0xE013}, {163, 0xE014}, {45, 0xE015}, {36, 0xE016},  {33, 0xE017}, {46, 0xE018},  {35, 0xE019},
+        {34, 0xE01A}, {38, 0xE01B},  {40, 0xE01C}, {37, 0xE01D},  {39, 0xE01E}, {144, 0xE01F},
+    };
+    for (const auto& [vk, c] : rest)
+        EXPECT_EQ(appKeyDownChar(vk), c) << vk;
+    for (u32 vk : {0u, 8u, 13u, 17u, 18u, 44u, 65u, 124u, 255u})
+        EXPECT_EQ(appKeyDownChar(vk), 0) << vk;
+}
+
+TEST(appWindow, TheWideBranchIsChosenAndStickyKeysAreLeftAlone) {
+    for (u32 kind : {0u, 1u, 4u})
+        EXPECT_TRUE(appIsAnsiOSKind(kind));
+    for (u32 kind : {2u, 3u, 5u, 6u, 7u})
+        EXPECT_FALSE(appIsAnsiOSKind(kind));
+    envInit();
+    appSelectApi();
+    EXPECT_FALSE(appUsesAnsiApi());
+    envShutdown();
+    EXPECT_EQ(appDisableStickyKeys(), 0u);
+}

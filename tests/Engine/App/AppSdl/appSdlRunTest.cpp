@@ -1,0 +1,107 @@
+#include "Engine/App/App/appApplication.h"
+#include "Engine/App/App/appEventHandler.h"
+#include "Engine/Platform/plSystemServices.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+struct SdlApp : appApplication, appFlowEventHandler, appCharEventHandler {
+    Log log;
+    u32 updates = 0;
+    std::function<void(u32 frame)> onUpdate;
+
+    void Update() override {
+        ++updates;
+        if (onUpdate)
+            onUpdate(updates);
+    }
+    void OnStart(appStartEvent*) override { log.push_back("start"); }
+    void OnStop(appStopEvent*) override { log.push_back("stop"); }
+    void OnSuspend(appSuspendEvent*) override { log.push_back("suspend"); }
+    void OnResume(appResumeEvent*) override { log.push_back("resume"); }
+    void OnQuitRequest(appQuitRequestEvent*) override {
+        log.push_back("quit");
+        RequestQuit();
+    }
+    void OnChar(appCharEvent* e) override {
+        char text[16];
+        std::snprintf(text, sizeof text, "char %04X", e->GetChar());
+        log.push_back(text);
+    }
+};
+
+// The real platform for one test.
+struct appSdlServices : ::testing::Test {
+    plSystemServices system;
+    void SetUp() override { plInstallServices(system.GetServices()); }
+    void TearDown() override { plInstallServices({}); }
+    SDL_Window* Window() {
+        return static_cast<plSdlWindowHost*>(system.GetServices().window)->GetSdlWindow();
+    }
+};
+
+void Push(SDL_Event e) {
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+}
+
+SDL_Event WindowEvent(SDL_Window* window, Uint8 what) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = SDL_GetWindowID(window);
+    e.window.event = what;
+    return e;
+}
+
+using appSdlRun = appSdlServices;
+using appXvfb = appSdlServices;
+
+} // namespace
+
+TEST_F(appSdlRun, PushedEventsReachTheApplicationInOrder) {
+    SdlApp app;
+    app.onUpdate = [&](u32 frame) {
+        if (frame != 1)
+            return;
+        SDL_Event key{};
+        key.type = SDL_KEYDOWN;
+        key.key.keysym.sym = SDLK_F5;
+        key.key.keysym.scancode = SDL_SCANCODE_F5;
+        Push(key);
+        SDL_Event text{};
+        text.type = SDL_TEXTINPUT;
+        std::strcpy(text.text.text, "\xC3\xA9");
+        Push(text);
+        Push(WindowEvent(Window(), SDL_WINDOWEVENT_FOCUS_LOST));
+        Push(WindowEvent(Window(), SDL_WINDOWEVENT_FOCUS_GAINED));
+        Push(WindowEvent(Window(), SDL_WINDOWEVENT_CLOSE));
+    };
+    app.Run();
+    EXPECT_EQ(app.log, Log({"start", "char E004", "char 00E9", "suspend", "resume", "quit", "stop"}));
+    EXPECT_EQ(app.updates, 1u);
+}
+
+// Run under Xvfb by its own test: a real OpenGL window, 120 frames, closed by a close event.
+TEST_F(appXvfb, ARealWindowRuns120FramesAndCloses) {
+    SdlApp app;
+    app.onUpdate = [&](u32 frame) {
+        if (frame == 1) {
+            EXPECT_STREQ(SDL_GetCurrentVideoDriver(), "x11");
+            EXPECT_NE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_OPENGL, 0u);
+        }
+        if (frame == 120)
+            Push(WindowEvent(Window(), SDL_WINDOWEVENT_CLOSE));
+    };
+    app.Run();
+    EXPECT_EQ(app.updates, 120u);
+    EXPECT_EQ(app.log, Log({"start", "quit", "stop"}));
+}
