@@ -2,6 +2,8 @@
 
 #include "Engine/App/App/appEventHandler.h"
 #include "Engine/App/App/appWindow.h"
+#include "Engine/Platform/Sound/plSoundDevice.h"
+#include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plVirtualKeys.h"
 #include "Engine/Platform/plWindowHost.h"
 
@@ -34,6 +36,9 @@ void ToDeliveredCoords(plWindowHost& host, i32& x, i32& y) {
 }
 
 i64 Activate(plWindowHost& host, const plMessage& message) {
+    // Sound falls silent while another window has the focus, and comes back with it.
+    if (plSoundDevice* sound = plGetServices().sound)
+        sound->SetApplicationActive(message.value == 1);
     if (message.value == 1) {
         if (g_suspended) {
             g_suspended = false;

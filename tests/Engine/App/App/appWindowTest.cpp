@@ -4,9 +4,13 @@
 #include "Engine/App/App/private/appWindowProc.h"
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Platform/Sound/plTestSoundDevice.h"
 #include "Engine/Platform/plVirtualKeys.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -309,4 +313,38 @@ TEST(appWindow, TheWideBranchIsChosenAndStickyKeysAreLeftAlone) {
     EXPECT_FALSE(appUsesAnsiApi());
     envShutdown();
     EXPECT_EQ(appDisableStickyKeys(), 0u);
+}
+
+TEST_F(appWindowTest, SoundFallsSilentWhileTheWindowIsInactive) {
+    plTestSoundDevice sound;
+    plInstallServices({&time, &window, &messageBox, &sound});
+    ASSERT_EQ(sound.Open(), plSoundResult::Ok);
+    ASSERT_EQ(sound.CreatePrimaryBuffer(), plSoundResult::Ok);
+    ASSERT_EQ(sound.PlayPrimary(), plSoundResult::Ok);
+
+    plSoundBufferDesc desc;
+    desc.bufferBytes = 2000;
+    desc.format = {1, 1, 22050, 44100, 2, 16};
+    std::unique_ptr<plSoundBuffer> buffer;
+    ASSERT_EQ(sound.CreateBuffer(desc, buffer), plSoundResult::Ok);
+    void *first = nullptr, *second = nullptr;
+    u32 firstBytes = 0, secondBytes = 0;
+    ASSERT_EQ(buffer->Lock(0, desc.bufferBytes, first, firstBytes, second, secondBytes), plSoundResult::Ok);
+    std::fill_n(static_cast<i16*>(first), firstBytes / 2, i16{8000});
+    ASSERT_EQ(buffer->Unlock(first, firstBytes, second, secondBytes), plSoundResult::Ok);
+    ASSERT_EQ(buffer->Play(plSoundPlayLooping), plSoundResult::Ok);
+
+    const auto loudest = [&] {
+        sound.ClearOutput();
+        sound.Render(256);
+        i32 peak = 0;
+        for (i16 s : sound.GetOutput())
+            peak = std::max(peak, std::abs(static_cast<i32>(s)));
+        return peak;
+    };
+    EXPECT_GT(loudest(), 1000);
+    appWindowProc(window, Msg(plMessageKind::ActivateApp, 0));
+    EXPECT_EQ(loudest(), 0);
+    appWindowProc(window, Msg(plMessageKind::ActivateApp, 1));
+    EXPECT_GT(loudest(), 1000);
 }
