@@ -1,5 +1,5 @@
-#include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,9 @@ struct LogCapture {
     ~LogCapture() { dbgSetLogSink({}); }
 };
 
-u32 AnswerSeven(u32, u32, u32, const char*) { return 7; }
+u32 AnswerSeven(u32, u32, u32, const char*) {
+    return 7;
+}
 
 } // namespace
 
@@ -80,11 +82,14 @@ TEST(envEnvironment, ReportHookAnswersOrZero) {
 
 TEST(envEnvironment, WideToAnsiIsUtf8AndRefusesOverlongText) {
     std::string out;
-    const char16_t text[] = {u'a', 0x00E9, 0x20AC, 0xD83D, 0xDE00};
-    envWideToAnsi(out, text, 5);
-    EXPECT_EQ(out, "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
-    const std::u16string longText(300, u'a');
-    envWideToAnsi(out, longText.data(), static_cast<u32>(longText.size()));
+    const char16_t text[] = {u'a', 0x00E9, 0x20AC, 0xD83D, 0xDE00, 0xD800};
+    envWideToAnsi(out, text, 6);
+    // A lone surrogate keeps bytes of its own, so two such names never share a path.
+    EXPECT_EQ(out, "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xED\xA0\x80");
+    const std::u16string longText(260, u'a');
+    envWideToAnsi(out, longText.data(), 259);
+    EXPECT_EQ(out.size(), 259u);
+    envWideToAnsi(out, longText.data(), 260);
     EXPECT_EQ(out, "");
 }
 
