@@ -1,8 +1,8 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 
-// The body of an open disc file: the descriptor, the open mode, the position the stream keeps
-// itself (transfers are positioned, so a failed one leaves it unchanged) and the locator.
+// The body of an open disc file: the descriptor, the position the stream keeps itself (transfers
+// are positioned, so a failed one leaves it unchanged) and the locator.
 class fsFileStreamPAC {
   public:
     fsFileStreamPAC(const fsLocator& locator, u32 mode);
@@ -18,7 +18,6 @@ class fsFileStreamPAC {
 
   private:
     int m_fd;
-    u32 m_mode;
     u32 m_position = 0;
     fsLocator m_locator;
 };
