@@ -3,22 +3,25 @@
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Env/envUtf.h"
 
-void fsLocatorToNativePath(const fsLocator& locator, std::string& out) {
+bool fsJoinComponents(const fsLocator& locator, std::string& out) {
     out.clear();
-    const u32 count = locator.GetComponentCount();
     std::string part;
-    for (u32 i = 0; i < count; ++i) {
+    for (u32 i = 0; i < locator.GetComponentCount(); ++i) {
         const envString& component = locator.GetComponent(i);
         envWideToAnsi(part, component.GetData(), component.GetLength());
-        if (part.empty() && component.GetLength() > 0) {
-            out.clear();
-            return;
-        }
+        if (part.empty() && component.GetLength() > 0)
+            return false;
         if (i > 0)
             out += '/';
         out += part;
     }
-    if (count == 1 && out.empty())
+    return true;
+}
+
+void fsLocatorToNativePath(const fsLocator& locator, std::string& out) {
+    if (!fsJoinComponents(locator, out))
+        out.clear();
+    else if (locator.GetComponentCount() == 1 && out.empty())
         out.push_back('/'); // the locator of the file-system root itself
 }
 
