@@ -56,11 +56,7 @@ void chTxtWriter::WriteChars(const char16_t* units, u32 count) {
 }
 
 void chTxtWriter::WriteString(const char16_t* units) {
-    u32 count = 0;
-    if (units)
-        while (units[count] != 0)
-            ++count;
-    PutValue(LowBytes(units, count));
+    PutValue(LowBytes(units, chUnitCount(units)));
 }
 
 void chTxtWriter::WriteChars(const char* text, u32 count) {
