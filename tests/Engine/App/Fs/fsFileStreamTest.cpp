@@ -3,7 +3,7 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Fs/private/fsPosixPAC.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
 
 #include <cerrno>
@@ -37,13 +37,9 @@ u32 AnswerHook(u32 type, u32 package, u32 number, const char*) {
 
 class fsFileStreamTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dbgSetLogSink([this](const std::string& line) { m_log += line; });
-    }
     void TearDown() override {
         fsSetOpenFunction(nullptr);
         envSetErrorReportHook(nullptr);
-        dbgSetLogSink({});
     }
     void FailOpens(int count, int error) {
         g_failures = count;
@@ -52,7 +48,7 @@ class fsFileStreamTest : public ::testing::Test {
     }
 
     fsTestFolder m_folder;
-    std::string m_log;
+    dbgLogCapture m_log;
 };
 
 template <class X> fsLocator CaughtLocator(const std::function<void()>& action) {
@@ -160,7 +156,7 @@ TEST_F(fsFileStreamTest, RemovedMediumAsksUntilOkOrCancel) {
         fsFileStream s(file, 0);
         EXPECT_EQ(g_questions, 2u);
     }
-    EXPECT_NE(m_log.find("CD Removed (fsFileStream)!!!"), std::string::npos);
+    EXPECT_TRUE(m_log.Holds("CD Removed (fsFileStream)!!!"));
 
     // Cancel: the saved errno decides nothing any more; the refusal is fsUnknownX.
     g_answer = 4;

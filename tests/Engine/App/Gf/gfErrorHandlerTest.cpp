@@ -4,7 +4,7 @@
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfTextSet.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
 
 #include <cerrno>
@@ -50,7 +50,6 @@ class gfErrorHandlerTest : public ::testing::Test {
         gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
         gfErrorHandler::Shutdown();
         fsSetOpenFunction(nullptr);
-        dbgSetLogSink({});
     }
     // An error text set written with the engine's own writer.
     void WriteTexts(const std::string& name, std::initializer_list<std::pair<u32, const char*>> texts) {
@@ -124,13 +123,12 @@ TEST_F(gfErrorHandlerTest, ReportsReachTheUserThroughTheEnvHook) {
 }
 
 TEST_F(gfErrorHandlerTest, WithoutADisplayerTheReportIsLoggedAsText) {
-    std::vector<std::string> log;
-    dbgSetLogSink([&](const std::string& line) { log.push_back(line); });
+    dbgLogCapture log;
     WriteTexts("envErrors.tsf", {{2, "Cannot start: "}});
     gfErrorHandler::SetDisplayer(nullptr);
     EXPECT_EQ(gfErrorHandler::Report(gfDisplayNotice, 1, 2, "100%s %n"), gfAnswerAbort);
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0], "gfErrorHandler(130): **Warning** Cannot start: 100%s %n\r\n");
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_EQ(log.lines[0], "gfErrorHandler(130): **Warning** Cannot start: 100%s %n\r\n");
 }
 
 TEST_F(gfErrorHandlerTest, DefaultDisplayerPrintsUpToTheFirstZeroAndAnswersAbort) {
@@ -154,8 +152,7 @@ TEST_F(gfErrorHandlerTest, ARetryQuestionDuringTheLookupDoesNotRecurse) {
     // Opening fsErrors.tsf meets a removed medium and asks, through the hook, whether to retry: that
     // nested report must not open a text set again. The user cancels; the first report still shows.
     WriteTexts("fsErrors.tsf", {{4, "not shown"}});
-    std::vector<std::string> log;
-    dbgSetLogSink([&](const std::string& line) { log.push_back(line); });
+    const dbgLogCapture quiet;
     fsSetOpenFunction(&MediumGone);
     m_displayer.answer = gfAnswerCancel;
     gfErrorHandler::Report(gfDisplayNotice, 4, 4, "/x");

@@ -4,7 +4,7 @@
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfPakBuilder.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
 
 #include <cerrno>
@@ -210,8 +210,7 @@ TEST(gfPakFile, EntriesOutsideTheFile) {
 
 TEST(gfPakFile, FileFailuresAndTheRemovedDisc) {
     fsTestFolder folder;
-    std::string log;
-    dbgSetLogSink([&](const std::string& line) { log += line; });
+    dbgLogCapture log;
     folder.Write("a.pak", gfBuildPak(ThreeEntries()));
     folder.Write("text.pak", "not an archive at all");
     folder.Write("tiny.pak", "PK");
@@ -226,13 +225,12 @@ TEST(gfPakFile, FileFailuresAndTheRemovedDisc) {
     g_answer = 3;
     g_failures = 1;
     EXPECT_EQ(gfPakFile(folder.Locator("a.pak")).GetEntryCount(), 3u);
-    EXPECT_NE(log.find("CD Removed (gfPakFile)!!!"), std::string::npos);
+    EXPECT_TRUE(log.Holds("CD Removed (gfPakFile)!!!"));
     g_answer = 4;
     g_failures = 1;
     EXPECT_THROW(gfPakFile(folder.Locator("a.pak")), fsUnknownX);
     fsSetOpenFunction(nullptr);
     envSetErrorReportHook(nullptr);
-    dbgSetLogSink({});
 }
 
 TEST(gfPakFile, ZipToolFixtures) {

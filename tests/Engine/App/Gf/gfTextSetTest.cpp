@@ -6,7 +6,7 @@
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "gfPakBuilder.h"
 
 #include <cerrno>
@@ -188,8 +188,7 @@ TEST_F(gfTextSetTest, RefusedWritingFallsBackToReading) {
 }
 
 TEST_F(gfTextSetTest, LongTextsAreCutToTheLargestCount) {
-    std::vector<std::string> log;
-    dbgSetLogSink([&](const std::string& line) { log.push_back(line); });
+    dbgLogCapture log;
     const fsLocator locator = Put("");
     {
         gfTextSet set(locator, 32, false);
@@ -198,8 +197,7 @@ TEST_F(gfTextSetTest, LongTextsAreCutToTheLargestCount) {
         set.SetText(1, text);
         EXPECT_EQ(set.GetText(1).GetLength(), 32767u);
     }
-    dbgSetLogSink({});
-    EXPECT_EQ(log.size(), 1u);
+    EXPECT_EQ(log.lines.size(), 1u);
     gfTextSet set(locator, 32, true);
     EXPECT_EQ(set.GetText(1).GetLength(), 32767u);
 }

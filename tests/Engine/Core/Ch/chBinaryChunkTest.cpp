@@ -3,7 +3,7 @@
 #include "Engine/Core/Ch/chBinReader.h"
 #include "Engine/Core/Ch/chBinWriter.h"
 #include "Engine/Core/Ch/chExceptions.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "chTestBytes.h"
 #include "chTestSample.h"
 
@@ -276,15 +276,13 @@ TEST_F(chBinaryChunkTest, FloatsKeepTheirBits) {
 }
 
 TEST_F(chBinaryChunkTest, MisplacedEndChunkIsIgnoredWithAWarning) {
-    std::vector<std::string> lines;
-    dbgSetLogSink([&](const std::string& line) { lines.push_back(line); });
+    dbgLogCapture log;
     auto file = Create();
     chBinWriter w(file.get());
     w.EndChunk();
     chBinReader r(file.get());
     r.EndChunk();
-    dbgSetLogSink({});
-    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_EQ(log.lines.size(), 2u);
     EXPECT_EQ(Written(), "");
 }
 

@@ -1,5 +1,5 @@
 #include "Engine/Core/Env/envEnvironment.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envExceptionX.h"
 
 #include <gtest/gtest.h>
@@ -8,14 +8,6 @@
 #include <vector>
 
 namespace {
-
-struct LogCapture {
-    std::vector<std::string> lines;
-    LogCapture() {
-        dbgSetLogSink([this](const std::string& line) { lines.push_back(line); });
-    }
-    ~LogCapture() { dbgSetLogSink({}); }
-};
 
 u32 AnswerSeven(u32, u32, u32, const char*) {
     return 7;
@@ -38,18 +30,18 @@ TEST(envEnvironment, OSKindIsSevenBeforeStartAndSixAfter) {
 }
 
 TEST(envEnvironment, ShutdownAtZeroIsRefusedWithAWarning) {
-    LogCapture log;
+    dbgLogCapture log;
     envShutdown();
     EXPECT_EQ(envGetInitCount(), 0u);
     ASSERT_EQ(log.lines.size(), 1u);
-    EXPECT_NE(log.lines[0].find("**Warning** env shut down more often than started"), std::string::npos);
+    EXPECT_TRUE(log.Holds("**Warning** env shut down more often than started"));
     envInit();
     EXPECT_EQ(envGetInitCount(), 1u);
     envShutdown();
 }
 
 TEST(dbgLog, BannersFramesTheLog) {
-    LogCapture log;
+    dbgLogCapture log;
     dbgInit();
     dbgShutdown();
     ASSERT_EQ(log.lines.size(), 2u);
@@ -62,7 +54,7 @@ TEST(dbgLog, BannersFramesTheLog) {
 }
 
 TEST(dbgLog, WarningLineAndTheCutAt1023) {
-    LogCapture log;
+    dbgLogCapture log;
     dbgWarning("file.cpp", 42, "value %d", 5);
     ASSERT_EQ(log.lines.size(), 1u);
     EXPECT_EQ(log.lines[0], "file.cpp(42): **Warning** value 5\r\n");
