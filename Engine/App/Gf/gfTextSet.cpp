@@ -77,8 +77,9 @@ void gfTextSet::SetText(u32 id, const envString& text) {
 void gfTextSet::Save() {
     if (!m_writable)
         throw fsReadOnlyX(m_locator);
+    // An empty file is a new set: it gets its header now; any other keeps the one it has.
     m_file->Seek(0, 0);
-    if (m_hasHeader) {
+    if (m_file->GetSize() > 0) {
         m_file->ReadBinHeader(nullptr);
         m_file->Seek(sizeof(kTag), 1);
     } else {
@@ -96,7 +97,6 @@ void gfTextSet::Save() {
             StoreU16(bytes, text[i]);
     }
     m_file->Write(static_cast<u32>(bytes.size()), bytes.data());
-    m_hasHeader = true;
     m_changed = false;
 }
 
@@ -126,7 +126,6 @@ void gfTextSet::ReadTexts() {
     if (m_file->Read(sizeof(fields), fields) != sizeof(fields) || version[0] != kByteOrder ||
         std::memcmp(fields, kTag, sizeof(kTag)) != 0)
         throw gfInvalidTextSetFileX(m_locator);
-    m_hasHeader = true;
     m_setNumber = LoadU32(fields + 4);
     const i32 count = static_cast<i32>(LoadU32(fields + 8));
     if (count <= 0)

@@ -43,6 +43,5 @@ class gfTextSet {
     std::map<u32, envString> m_texts;
     u32 m_setNumber = 0;
     bool m_writable = false;
-    bool m_hasHeader = false;
     bool m_changed = false;
 };
