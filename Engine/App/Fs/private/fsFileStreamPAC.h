@@ -17,7 +17,7 @@ class fsFileStreamPAC {
     const fsLocator& GetLocator() const { return m_locator; }
 
   private:
+    fsLocator m_locator; // copied before the file is opened, so that a failed copy leaks no descriptor
     int m_fd;
     u32 m_position = 0;
-    fsLocator m_locator;
 };
