@@ -1,28 +1,17 @@
 #include "Engine/App/Fs/fsFileStream.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
-
-// The open call fails with a chosen errno a number of times, then opens for real.
-int g_failures = 0;
-int g_failError = 0;
-int FailingOpen(const char* path, int flags, mode_t mode) {
-    if (g_failures > 0) {
-        --g_failures;
-        errno = g_failError;
-        return -1;
-    }
-    return open(path, flags, mode);
-}
 
 u32 g_answer = 0;
 u32 g_questions = 0;
@@ -37,18 +26,16 @@ u32 AnswerHook(u32 type, u32 package, u32 number, const char*) {
 
 class fsFileStreamTest : public ::testing::Test {
   protected:
-    void TearDown() override {
-        fsSetOpenFunction(nullptr);
-        envSetErrorReportHook(nullptr);
-    }
+    void TearDown() override { envSetErrorReportHook(nullptr); }
+    // The next count opens fail with the error.
     void FailOpens(int count, int error) {
-        g_failures = count;
-        g_failError = error;
-        fsSetOpenFunction(FailingOpen);
+        m_failures.reset();
+        m_failures.emplace(error, count);
     }
 
     fsTestFolder m_folder;
     dbgLogCapture m_log;
+    std::optional<fsOpenFailures> m_failures;
 };
 
 template <class X> fsLocator CaughtLocator(const std::function<void()>& action) {

@@ -1,9 +1,9 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileEnum.h"
+#include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
 
 #include <cerrno>
@@ -38,15 +38,6 @@ class StopAfter : public fsFileEnum::EnumTarget {
   private:
     size_t m_limit;
 };
-
-int g_writeFailures = 0;
-int FailCreation(const char* path, int flags, mode_t mode) {
-    if ((flags & O_CREAT) && g_writeFailures-- > 0) {
-        errno = EACCES;
-        return -1;
-    }
-    return open(path, flags, mode);
-}
 
 } // namespace
 
@@ -86,10 +77,8 @@ TEST(fsFileSystem, CreateDeleteAndFolders) {
     EXPECT_TRUE(fsDirectoryExists(folder.Locator()));
 
     // Injected permission failure on creation (tests run as root).
-    fsSetOpenFunction(FailCreation);
-    g_writeFailures = 1;
+    const fsOpenFailures refuse(EACCES, 1, [](const char*, int flags) { return (flags & O_CREAT) != 0; });
     EXPECT_THROW(fsCreateFile(file), fsReadOnlyX);
-    fsSetOpenFunction(nullptr);
 }
 
 TEST(fsFileSystem, ReadOnlyTestAndFileTimes) {

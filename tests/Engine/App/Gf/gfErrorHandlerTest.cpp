@@ -1,7 +1,7 @@
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
@@ -30,15 +30,6 @@ class RecordingDisplayer : public gfErrorDisplayer {
     u32 answer = gfAnswerOK;
 };
 
-// A removed medium for every error text file: the open asks whether to retry.
-int MediumGone(const char* path, int flags, mode_t mode) {
-    if (std::strstr(path, "Errors.tsf")) {
-        errno = EIO;
-        return -1;
-    }
-    return open(path, flags, mode);
-}
-
 class gfErrorHandlerTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -49,7 +40,6 @@ class gfErrorHandlerTest : public ::testing::Test {
     void TearDown() override {
         gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
         gfErrorHandler::Shutdown();
-        fsSetOpenFunction(nullptr);
     }
     // An error text set written with the engine's own writer.
     void WriteTexts(const std::string& name, std::initializer_list<std::pair<u32, const char*>> texts) {
@@ -153,10 +143,13 @@ TEST_F(gfErrorHandlerTest, ARetryQuestionDuringTheLookupDoesNotRecurse) {
     // nested report must not open a text set again. The user cancels; the first report still shows.
     WriteTexts("fsErrors.tsf", {{4, "not shown"}});
     const dbgLogCapture quiet;
-    fsSetOpenFunction(&MediumGone);
     m_displayer.answer = gfAnswerCancel;
-    gfErrorHandler::Report(gfDisplayNotice, 4, 4, "/x");
-    fsSetOpenFunction(nullptr);
+    {
+        // A removed medium for every error text file.
+        const fsOpenFailures gone(
+            EIO, -1, [](const char* path, int) { return std::strstr(path, "Errors.tsf") != nullptr; });
+        gfErrorHandler::Report(gfDisplayNotice, 4, 4, "/x");
+    }
     ASSERT_EQ(m_displayer.shown.size(), 2u);
     EXPECT_EQ(m_displayer.shown[0].type, gfDisplayQuestion);
     EXPECT_EQ(m_displayer.shown[0].message,

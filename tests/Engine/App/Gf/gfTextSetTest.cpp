@@ -1,8 +1,8 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
@@ -49,14 +49,6 @@ class SetBytes {
 // The example set: number 32, text 1 "Hi", text 2 empty.
 std::string Golden() {
     return SetBytes().U32(32).U32(2).Entry(1, u"Hi").Entry(2, u"").Str();
-}
-
-int RefuseWriting(const char* path, int flags, mode_t mode) {
-    if ((flags & O_ACCMODE) != O_RDONLY) {
-        errno = EACCES;
-        return -1;
-    }
-    return open(path, flags, mode);
 }
 
 // Answers for every locator of root 7 with the one pak.
@@ -176,14 +168,14 @@ TEST_F(gfTextSetTest, EmptyFilesAndReadOnlySets) {
 
 TEST_F(gfTextSetTest, RefusedWritingFallsBackToReading) {
     const fsLocator locator = Put(Golden());
-    fsSetOpenFunction(&RefuseWriting);
     {
+        const fsOpenFailures refuse(EACCES, -1,
+                                    [](const char*, int flags) { return (flags & O_ACCMODE) != O_RDONLY; });
         gfTextSet set(locator, 32, false);
         EXPECT_FALSE(set.IsWritable());
         EXPECT_EQ(set.GetText(1), envString("Hi"));
         EXPECT_THROW(set.SetText(1, envString("changed")), fsReadOnlyX);
     }
-    fsSetOpenFunction(nullptr);
     EXPECT_EQ(File(), Golden());
 }
 
