@@ -1,13 +1,11 @@
 #include "Tools/TextSet/toolTextSetSource.h"
 
+#include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/envUtf.h"
 
 #include <map>
 
 namespace {
-
-// A text set stores a text's length as a signed 16-bit count.
-constexpr u32 kMaxTextUnits = 32767;
 
 std::string Unescape(std::string_view raw, const std::string& file, u32 line) {
     std::string text;
@@ -48,7 +46,7 @@ envString ToUtf16(std::string_view text, const std::string& file, u32 line) {
             throw toolSourceError(file, line, "the text holds a 0 character");
         envAppendUtf16(units, code);
     }
-    if (units.GetLength() > kMaxTextUnits)
+    if (units.GetLength() > gfTextSetMaxUnits)
         throw toolSourceError(file, line, "the text is longer than 32767 UTF-16 units");
     return units;
 }

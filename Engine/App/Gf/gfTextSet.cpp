@@ -15,7 +15,6 @@ namespace {
 constexpr u32 kByteOrder = 2;
 constexpr char kTag[4] = {'K', 'S', 'T', 'S'};
 constexpr u32 kEntryHeaderSize = 6;  // id and unit count
-constexpr u32 kMaxTextUnits = 32767; // the unit count is read as a signed 16-bit number
 
 u32 LoadU32(const u8* p) {
     return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(p[3]) << 24;
@@ -65,9 +64,9 @@ const envString& gfTextSet::GetText(u32 id) const {
 void gfTextSet::SetText(u32 id, const envString& text) {
     if (!m_writable)
         throw fsReadOnlyX(m_locator);
-    if (text.GetLength() > kMaxTextUnits) {
-        DBG_WARNING("text %u cut to %u units, the most a text set holds", id, kMaxTextUnits);
-        m_texts[id] = envString(0, kMaxTextUnits, text);
+    if (text.GetLength() > gfTextSetMaxUnits) {
+        DBG_WARNING("text %u cut to %u units, the most a text set holds", id, gfTextSetMaxUnits);
+        m_texts[id] = envString(0, gfTextSetMaxUnits, text);
     } else {
         m_texts[id] = text;
     }
