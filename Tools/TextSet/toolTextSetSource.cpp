@@ -1,11 +1,11 @@
 #include "Tools/TextSet/toolTextSetSource.h"
 
+#include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/Core/Env/envUtf.h"
+
 #include <map>
 
 namespace {
-
-// A text set stores a text's length as a signed 16-bit count.
-constexpr u32 kMaxTextUnits = 32767;
 
 std::string Unescape(std::string_view raw, const std::string& file, u32 line) {
     std::string text;
@@ -36,54 +36,17 @@ std::string Unescape(std::string_view raw, const std::string& file, u32 line) {
     return text;
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool DecodeUtf8(std::string_view s, size_t& i, u32& code) {
-    const auto byte = [&](size_t k) { return static_cast<u8>(s[k]); };
-    const u8 lead = byte(i);
-    u32 count = 0;
-    u32 min = 0;
-    if (lead < 0x80) {
-        code = lead;
-        ++i;
-        return true;
-    } else if ((lead & 0xE0) == 0xC0) {
-        code = lead & 0x1F, count = 1, min = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        code = lead & 0x0F, count = 2, min = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        code = lead & 0x07, count = 3, min = 0x10000;
-    } else {
-        return false;
-    }
-    if (i + count >= s.size())
-        return false;
-    for (u32 k = 1; k <= count; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return false;
-        code = code << 6 | (byte(i + k) & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
-        return false;
-    i += count + 1;
-    return true;
-}
-
 envString ToUtf16(std::string_view text, const std::string& file, u32 line) {
     envString units;
     for (size_t i = 0; i < text.size();) {
         u32 code = 0;
-        if (!DecodeUtf8(text, i, code))
+        if (!envDecodeUtf8(text, i, code))
             throw toolSourceError(file, line, "the text is not valid UTF-8");
         if (code == 0)
             throw toolSourceError(file, line, "the text holds a 0 character");
-        if (code > 0xFFFF) {
-            units.AppendChar(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
-            units.AppendChar(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
-        } else {
-            units.AppendChar(static_cast<char16_t>(code));
-        }
+        envAppendUtf16(units, code);
     }
-    if (units.GetLength() > kMaxTextUnits)
+    if (units.GetLength() > gfTextSetMaxUnits)
         throw toolSourceError(file, line, "the text is longer than 32767 UTF-16 units");
     return units;
 }

@@ -21,5 +21,10 @@ void toolWriteTextSet(const std::string& path, u32 setNumber, const std::vector<
         std::filesystem::remove(temporary);
         throw;
     }
-    std::filesystem::rename(temporary, path);
+    try {
+        std::filesystem::rename(temporary, path);
+    } catch (...) {
+        std::filesystem::remove(temporary); // a target that cannot be replaced keeps no litter beside it
+        throw;
+    }
 }

@@ -1,7 +1,7 @@
 #include "Engine/App/Fs/fsFileEnum.h"
 
 #include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 
 namespace {
@@ -28,15 +28,11 @@ bool Enumerate(const fsLocator& directory, fsFileEnum::EnumTarget& target, bool 
 template <class Run> bool InEveryRootDirectory(const fsLocator& locator, Run run) {
     if (!locator.IsRooted())
         return run(locator);
-    std::vector<fsLocator> directories;
-    fsGetRootDirectories(locator.GetRoot(), directories);
-    for (fsLocator& directory : directories) {
-        if (directory.GetComponentCount() == 0)
-            continue; // an empty root slot, never the working folder
-        directory.AppendComponents(locator);
-        if (!run(directory))
+    std::vector<fsLocator> candidates;
+    fsGetRootCandidates(locator, candidates);
+    for (const fsLocator& candidate : candidates)
+        if (!run(candidate))
             return false;
-    }
     return true;
 }
 

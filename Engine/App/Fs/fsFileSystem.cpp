@@ -16,8 +16,6 @@
 
 namespace {
 
-const char* const kRemovedWarning = "CD Removed (fsFileStream)!!!";
-
 // Closes a descriptor when the scope ends, also when an exception passes.
 class FileCloser {
   public:
@@ -89,7 +87,7 @@ void CopyTree(const fsLocator& source, const fsLocator& destination) {
 }
 
 bool ModificationTime(const fsLocator& locator, std::time_t& time) {
-    const int fd = fsOpenExisting(locator, O_RDONLY, kRemovedWarning);
+    const int fd = fsOpenExisting(locator, O_RDONLY, fsRemovedDiscWarning);
     FileCloser closer(fd);
     struct stat st;
     if (fstat(fd, &st) != 0)
@@ -115,7 +113,7 @@ void fsDeleteFile(const fsLocator& locator) {
 }
 
 void fsCopyFile(const fsLocator& source, const fsLocator& destination) {
-    const int from = fsOpenExisting(source, O_RDONLY, kRemovedWarning);
+    const int from = fsOpenExisting(source, O_RDONLY, fsRemovedDiscWarning);
     FileCloser closeFrom(from);
     struct stat st;
     if (fstat(from, &st) != 0)

@@ -9,6 +9,8 @@
 // without components and for one holding a component that cannot be converted, so that a
 // too-long name never collapses the path onto its parent: callers refuse an empty path.
 void fsLocatorToNativePath(const fsLocator& locator, std::string& out);
+// The components in UTF-8 joined with "/", nothing more; false when a component cannot be converted.
+bool fsJoinComponents(const fsLocator& locator, std::string& out);
 // Decodes a native (UTF-8) name into UTF-16 units; a byte that is not valid UTF-8 is widened as it is.
 void fsNativeToString(const char* text, size_t length, envString& out);
 // Appends a name that the system returned (UTF-8) as one component.

@@ -14,15 +14,11 @@ fsLocator InDirectory(const fsLocator& directory, const fsLocator& locator) {
     return candidate;
 }
 
-// The first directory of the locator's root in which `exists` holds for the locator, or false.
+// The first candidate of the locator's root for which `exists` holds, or false.
 template <class Test> bool FindInRoot(const fsLocator& locator, Test exists, fsLocator& found) {
-    std::vector<fsLocator> directories;
-    fsGetRootDirectories(locator.GetRoot(), directories);
-    for (const fsLocator& directory : directories) {
-        // A directory without components is a root slot left empty (no disc): never the working folder.
-        if (directory.GetComponentCount() == 0)
-            continue;
-        fsLocator candidate = InDirectory(directory, locator);
+    std::vector<fsLocator> candidates;
+    fsGetRootCandidates(locator, candidates);
+    for (fsLocator& candidate : candidates) {
         if (exists(candidate)) {
             found = std::move(candidate);
             return true;
@@ -32,6 +28,17 @@ template <class Test> bool FindInRoot(const fsLocator& locator, Test exists, fsL
 }
 
 } // namespace
+
+void fsGetRootCandidates(const fsLocator& locator, std::vector<fsLocator>& out) {
+    std::vector<fsLocator> directories;
+    fsGetRootDirectories(locator.GetRoot(), directories);
+    out.clear();
+    for (const fsLocator& directory : directories) {
+        // A directory without components is a root slot left empty (no disc): never the working folder.
+        if (directory.GetComponentCount() > 0)
+            out.push_back(InDirectory(directory, locator));
+    }
+}
 
 bool fsFindInRootDirectories(const fsLocator& locator, fsLocator& found) {
     return locator.IsRooted() && FindInRoot(locator, fsFileExists, found);

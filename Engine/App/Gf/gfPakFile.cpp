@@ -1,27 +1,18 @@
 #include "Engine/App/Gf/gfPakFile.h"
 
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/private/gfPakFilePAC.h"
-#include "Engine/Core/Env/envEnvironment.h"
 
 #include <algorithm>
 #include <limits>
 
 std::string gfPakEntryName(const fsLocator& locator) {
-    std::string name, part;
-    for (u32 i = 0; i < locator.GetComponentCount(); ++i) {
-        const envString& component = locator.GetComponent(i);
-        envWideToAnsi(part, component.GetData(), component.GetLength());
-        if (part.empty() && component.GetLength() > 0)
-            throw fsInvalidLocatorX(locator);
-        if (i > 0)
-            name += '/';
-        name += part;
-    }
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    std::string name;
+    if (!fsJoinComponents(locator, name))
+        throw fsInvalidLocatorX(locator);
+    gfLowerAscii(name);
     return name;
 }
 

@@ -8,6 +8,11 @@ namespace {
 
 gfPakSearcher::PakLocator* g_locator = nullptr;
 
+// The locator object leaves the path empty when the locator itself is the entry's path.
+const fsLocator& EntryPath(const fsLocator& pathInPak, const fsLocator& locator) {
+    return pathInPak.GetComponentCount() > 0 ? pathInPak : locator;
+}
+
 } // namespace
 
 namespace gfPakSearcher {
@@ -27,14 +32,14 @@ std::unique_ptr<gfPakEntryStream> OpenEntry(const fsLocator& locator) {
     gfPakFile* pak = g_locator->Locate(locator.GetRoot(), locator, pathInPak);
     if (!pak)
         return nullptr;
-    return std::make_unique<gfPakEntryStream>(*pak, pathInPak.GetComponentCount() > 0 ? pathInPak : locator);
+    return std::make_unique<gfPakEntryStream>(*pak, EntryPath(pathInPak, locator));
 }
 
 bool FileExists(const fsLocator& locator) {
     if (g_locator) {
         fsLocator pathInPak;
         if (gfPakFile* pak = g_locator->Locate(locator.GetRoot(), locator, pathInPak))
-            return pak->HasEntry(pathInPak.GetComponentCount() > 0 ? pathInPak : locator);
+            return pak->HasEntry(EntryPath(pathInPak, locator));
     }
     fsLocator onDisc = locator;
     fsLocateInFirstRootDirectory(onDisc);

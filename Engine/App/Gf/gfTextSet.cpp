@@ -15,7 +15,6 @@ namespace {
 constexpr u32 kByteOrder = 2;
 constexpr char kTag[4] = {'K', 'S', 'T', 'S'};
 constexpr u32 kEntryHeaderSize = 6;  // id and unit count
-constexpr u32 kMaxTextUnits = 32767; // the unit count is read as a signed 16-bit number
 
 u32 LoadU32(const u8* p) {
     return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(p[3]) << 24;
@@ -65,9 +64,9 @@ const envString& gfTextSet::GetText(u32 id) const {
 void gfTextSet::SetText(u32 id, const envString& text) {
     if (!m_writable)
         throw fsReadOnlyX(m_locator);
-    if (text.GetLength() > kMaxTextUnits) {
-        DBG_WARNING("text %u cut to %u units, the most a text set holds", id, kMaxTextUnits);
-        m_texts[id] = envString(0, kMaxTextUnits, text);
+    if (text.GetLength() > gfTextSetMaxUnits) {
+        DBG_WARNING("text %u cut to %u units, the most a text set holds", id, gfTextSetMaxUnits);
+        m_texts[id] = envString(0, gfTextSetMaxUnits, text);
     } else {
         m_texts[id] = text;
     }
@@ -77,8 +76,9 @@ void gfTextSet::SetText(u32 id, const envString& text) {
 void gfTextSet::Save() {
     if (!m_writable)
         throw fsReadOnlyX(m_locator);
+    // An empty file is a new set: it gets its header now; any other keeps the one it has.
     m_file->Seek(0, 0);
-    if (m_hasHeader) {
+    if (m_file->GetSize() > 0) {
         m_file->ReadBinHeader(nullptr);
         m_file->Seek(sizeof(kTag), 1);
     } else {
@@ -96,7 +96,6 @@ void gfTextSet::Save() {
             StoreU16(bytes, text[i]);
     }
     m_file->Write(static_cast<u32>(bytes.size()), bytes.data());
-    m_hasHeader = true;
     m_changed = false;
 }
 
@@ -126,7 +125,6 @@ void gfTextSet::ReadTexts() {
     if (m_file->Read(sizeof(fields), fields) != sizeof(fields) || version[0] != kByteOrder ||
         std::memcmp(fields, kTag, sizeof(kTag)) != 0)
         throw gfInvalidTextSetFileX(m_locator);
-    m_hasHeader = true;
     m_setNumber = LoadU32(fields + 4);
     const i32 count = static_cast<i32>(LoadU32(fields + 8));
     if (count <= 0)

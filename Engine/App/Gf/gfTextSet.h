@@ -6,6 +6,9 @@
 
 class gfFile;
 
+// The most units a text holds: its length is read back as a signed 16-bit number.
+constexpr u32 gfTextSetMaxUnits = 32767;
+
 // Localised texts by 32-bit id, from a ".tsf" file: the binary data-file header (byte-order byte 2),
 // "KSTS", the set number, the entry count, then per entry the id, a 16-bit unit count and the units.
 // The whole file is read when the set is opened; a writable set keeps its file open and writes the
@@ -43,6 +46,5 @@ class gfTextSet {
     std::map<u32, envString> m_texts;
     u32 m_setNumber = 0;
     bool m_writable = false;
-    bool m_hasHeader = false;
     bool m_changed = false;
 };

@@ -40,11 +40,7 @@ void chBinWriter::WriteChars(const char16_t* units, u32 count) {
 }
 
 void chBinWriter::WriteString(const char16_t* units) {
-    u32 count = 0;
-    if (units)
-        while (units[count] != 0)
-            ++count;
-    WriteChars(units ? units : u"", count);
+    WriteChars(units, chUnitCount(units));
     WriteValue(char16_t{0});
 }
 

@@ -30,7 +30,6 @@ void chTxtWriter::BeginChunk(u32 id, u16, bool hasBody) {
         Put("\r\n");
         PutIndentation();
         Put("{\r\n");
-        ++m_indentation;
     } else {
         Put(" ");
     }
@@ -43,12 +42,12 @@ void chTxtWriter::EndChunk() {
         return;
     }
     Put("\r\n");
-    if (m_hasBody.back()) {
-        --m_indentation;
+    const bool hasBody = m_hasBody.back();
+    m_hasBody.pop_back();
+    if (hasBody) {
         PutIndentation();
         Put("}\r\n");
     }
-    m_hasBody.pop_back();
 }
 
 void chTxtWriter::WriteChars(const char16_t* units, u32 count) {
@@ -56,11 +55,7 @@ void chTxtWriter::WriteChars(const char16_t* units, u32 count) {
 }
 
 void chTxtWriter::WriteString(const char16_t* units) {
-    u32 count = 0;
-    if (units)
-        while (units[count] != 0)
-            ++count;
-    PutValue(LowBytes(units, count));
+    PutValue(LowBytes(units, chUnitCount(units)));
 }
 
 void chTxtWriter::WriteChars(const char* text, u32 count) {
@@ -118,8 +113,10 @@ void chTxtWriter::Put(std::string_view text) {
 }
 
 void chTxtWriter::PutIndentation() {
-    for (u32 i = 0; i < m_indentation; ++i)
-        Put("\t");
+    // One TAB for every enclosing chunk with a body.
+    for (bool hasBody : m_hasBody)
+        if (hasBody)
+            Put("\t");
 }
 
 void chTxtWriter::PutValue(const std::string& token) {

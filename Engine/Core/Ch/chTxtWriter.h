@@ -45,6 +45,5 @@ class chTxtWriter : public chWriter {
     void PutInteger(i64 value);
 
     gfFile* m_file;
-    u32 m_indentation = 0;
     std::vector<bool> m_hasBody; // one per open chunk, innermost last
 };

@@ -1,5 +1,9 @@
 #include "Engine/Core/Ch/chWriter.h"
 
+u32 chUnitCount(const char16_t* units) {
+    return units ? static_cast<u32>(std::char_traits<char16_t>::length(units)) : 0;
+}
+
 void chWriter::WriteString(const envString& text) {
     // An envString carries no terminator of its own; stop at an embedded 0 as the terminated form does.
     std::u16string units;

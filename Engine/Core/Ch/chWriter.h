@@ -3,6 +3,9 @@
 
 #include <string>
 
+// The units before the first 0 unit; 0 for null.
+u32 chUnitCount(const char16_t* units);
+
 // Writes a tree of chunks in binary or text form; the counterpart of chReader.
 class chWriter {
   public:

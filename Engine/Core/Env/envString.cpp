@@ -1,5 +1,7 @@
 #include "Engine/Core/Env/envString.h"
 
+#include "Engine/Core/Env/envUtf.h"
+
 #include <algorithm>
 #include <cassert>
 #include <charconv>
@@ -18,13 +20,21 @@ template <typename Char> u32 TextLength(const Char* text) {
 
 } // namespace
 
-envString::envString(const char* text) { *this = text; }
+envString::envString(const char* text) {
+    *this = text;
+}
 
-envString::envString(const wchar_t* text) { *this = text; }
+envString::envString(const wchar_t* text) {
+    *this = text;
+}
 
-envString::envString(const char16_t* text) { Assign(text, TextLength(text)); }
+envString::envString(const char16_t* text) {
+    Assign(text, TextLength(text));
+}
 
-envString::envString(const envString& other) { Assign(other.GetData(), other.m_length); }
+envString::envString(const envString& other) {
+    Assign(other.GetData(), other.m_length);
+}
 
 envString::envString(envString&& other) noexcept
     : m_data(std::move(other.m_data)), m_length(other.m_length), m_capacity(other.m_capacity) {
@@ -65,17 +75,11 @@ envString& envString::operator=(const char* text) {
 }
 
 envString& envString::operator=(const wchar_t* text) {
-    // wchar_t holds UTF-32 here: code points above the BMP become surrogate pairs.
+    // wchar_t holds UTF-32 here: code points above the BMP become surrogate pairs, values that are no
+    // code point U+FFFD.
     m_length = 0;
-    for (u32 i = 0, n = TextLength(text); i < n; ++i) {
-        const u32 c = static_cast<u32>(text[i]);
-        if (c > 0xFFFF && c <= 0x10FFFF) {
-            AppendChar(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-            AppendChar(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-        } else {
-            AppendChar(static_cast<char16_t>(c));
-        }
-    }
+    for (u32 i = 0, n = TextLength(text); i < n; ++i)
+        envAppendUtf16(*this, static_cast<u32>(text[i]));
     return *this;
 }
 
@@ -142,7 +146,8 @@ void envString::InsertChar(u32 position, char16_t unit) {
     assert(position <= m_length && "envString::InsertChar position out of range");
     position = std::min(position, m_length);
     Reserve(1);
-    std::memmove(m_data.get() + position + 1, m_data.get() + position, (m_length - position) * sizeof(char16_t));
+    std::memmove(m_data.get() + position + 1, m_data.get() + position,
+                 (m_length - position) * sizeof(char16_t));
     m_data[position] = unit;
     ++m_length;
 }

@@ -12,6 +12,8 @@ namespace {
 // Deep enough for any world the cell size allows (2^21 cells a side); it stops the build where float
 // rounding can no longer split a box.
 constexpr u32 kMaxDepth = 64;
+// A box narrower than this on every axis is not split further.
+constexpr float kCellSize = 100.0f;
 
 struct Triangle {
     maVector3d v[3];
@@ -61,7 +63,6 @@ bool TriangleOverlapsBox(const Triangle& tri, const maVector3d& L, const maVecto
 
 struct Builder {
     const std::vector<Triangle>& triangles;
-    maVector3d cellSize;
 
     std::unique_ptr<Node> BuildNode(std::vector<u32>&& list, int axis, const maVector3d& L,
                                     const maVector3d& H, u32 depth) const {
@@ -69,12 +70,12 @@ struct Builder {
             return nullptr;
         auto node = std::make_unique<Node>();
         const maVector3d size = H - L;
-        const bool small = size.x < cellSize.x && size.y < cellSize.y && size.z < cellSize.z;
+        // The split axis: the first from `axis` on that is still at least a cell wide.
         int k = -1;
         for (int i = 0; i < 3 && k < 0; ++i)
-            if (size[(axis + i) % 3] >= cellSize[(axis + i) % 3])
+            if (size[(axis + i) % 3] >= kCellSize)
                 k = (axis + i) % 3;
-        if (list.size() < 4 || small || k < 0 || depth >= kMaxDepth) {
+        if (list.size() < 4 || k < 0 || depth >= kMaxDepth) {
             node->triangles = std::move(list);
             return node;
         }
@@ -221,15 +222,12 @@ u32 Depth(const Node* node) {
 struct geoKDTree::Body {
     std::vector<Triangle> triangles;
     std::unique_ptr<Node> root;
-    maVector3d cellSize{100.0f, 100.0f, 100.0f};
     maBoundingBox bounds;
 };
 
 geoKDTree::geoKDTree() : m_body(std::make_unique<Body>()) {}
 
-geoKDTree::~geoKDTree() {
-    Clear();
-}
+geoKDTree::~geoKDTree() = default;
 
 void geoKDTree::AddTriangles(const maVector3d* vertices, u32 vertexCount, const u16* indices,
                              u32 indexCount) {
@@ -278,7 +276,7 @@ void geoKDTree::Build() {
     std::vector<u32> all(body.triangles.size());
     for (u32 i = 0; i < all.size(); ++i)
         all[i] = i;
-    const Builder builder{body.triangles, body.cellSize};
+    const Builder builder{body.triangles};
     body.root = builder.BuildNode(std::move(all), 0, body.bounds.GetMin(), body.bounds.GetMax(), 1);
 }
 

@@ -68,6 +68,11 @@ TEST(toolTextSetSource, WritesACompleteSetInPlaceOfTheOldFile) {
     EXPECT_EQ(set.GetSetNumber(), 32u);
     EXPECT_EQ(set.GetText(1), envString("one"));
     EXPECT_EQ(set.GetText(2), envString("two"));
+
+    // A target that cannot be replaced (a folder) fails and leaves nothing beside it.
+    folder.MakeFolder("folder.tsf/inside");
+    EXPECT_THROW(toolWriteTextSet(folder.Path("folder.tsf"), 32, {}), std::filesystem::filesystem_error);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("folder.tsf.tmp")));
 }
 
 TEST(toolTextSetSource, CompilerProgramRefusesBadSourcesAndKeepsTheOldOutput) {

@@ -30,8 +30,7 @@ int OpenFlags(const fsLocator& locator, u32 mode) {
 
 // Never creates or truncates: a file to be written must exist (callers create it first).
 fsFileStreamPAC::fsFileStreamPAC(const fsLocator& locator, u32 mode)
-    : m_fd(fsOpenExisting(locator, OpenFlags(locator, mode), "CD Removed (fsFileStream)!!!")), m_mode(mode),
-      m_locator(locator) {}
+    : m_locator(locator), m_fd(fsOpenExisting(locator, OpenFlags(locator, mode), fsRemovedDiscWarning)) {}
 
 fsFileStreamPAC::~fsFileStreamPAC() {
     fsCloseFile(m_fd);

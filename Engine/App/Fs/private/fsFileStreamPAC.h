@@ -1,8 +1,8 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 
-// The body of an open disc file: the descriptor, the open mode, the position the stream keeps
-// itself (transfers are positioned, so a failed one leaves it unchanged) and the locator.
+// The body of an open disc file: the descriptor, the position the stream keeps itself (transfers
+// are positioned, so a failed one leaves it unchanged) and the locator.
 class fsFileStreamPAC {
   public:
     fsFileStreamPAC(const fsLocator& locator, u32 mode);
@@ -17,8 +17,7 @@ class fsFileStreamPAC {
     const fsLocator& GetLocator() const { return m_locator; }
 
   private:
+    fsLocator m_locator; // copied before the file is opened, so that a failed copy leaks no descriptor
     int m_fd;
-    u32 m_mode;
     u32 m_position = 0;
-    fsLocator m_locator;
 };

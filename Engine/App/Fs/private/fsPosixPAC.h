@@ -29,6 +29,8 @@ bool fsStatForRead(const fsLocator& locator, struct stat& st);
 // with fsReadOnlyX. A medium that is not there (ENOMEDIUM, EIO) writes the warning and asks the user
 // through the report hook; OK retries, any other answer throws fsUnknownX.
 int fsOpenExisting(const fsLocator& locator, int flags, const char* removedWarning);
+// The warning of disc files (paks name themselves).
+inline constexpr const char* fsRemovedDiscWarning = "CD Removed (fsFileStream)!!!";
 
 // The open call itself, replaceable by tests to inject failures; null restores open(2).
 using fsOpenFunction = int (*)(const char* path, int flags, mode_t mode);

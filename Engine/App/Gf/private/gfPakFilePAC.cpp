@@ -29,13 +29,13 @@ u32 U32(const u8* p) {
            static_cast<u32>(p[3]) << 24;
 }
 
-void ToLowerAscii(std::string& text) {
+} // namespace
+
+void gfLowerAscii(std::string& text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
 }
-
-} // namespace
 
 gfPakFilePAC::gfPakFilePAC(const fsLocator& locator)
     : m_locator(locator), m_fd(fsOpenExisting(locator, O_RDONLY, "CD Removed (gfPakFile)!!!")) {
@@ -106,7 +106,7 @@ void gfPakFilePAC::ReadDirectory(u64 directoryStart, u32 total) {
         if (next > directory.size())
             Invalid();
         std::string name(reinterpret_cast<const char*>(header + kDirectoryHeaderSize), nameLength);
-        ToLowerAscii(name);
+        gfLowerAscii(name);
         m_names[name] = gfPakDirectoryEntry{U32(header + 42), U32(header + 24)};
         at = next;
     }

@@ -1,28 +1,17 @@
 #include "Engine/App/Fs/fsFileStream.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/App/Fs/private/fsPosixPAC.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
-
-// The open call fails with a chosen errno a number of times, then opens for real.
-int g_failures = 0;
-int g_failError = 0;
-int FailingOpen(const char* path, int flags, mode_t mode) {
-    if (g_failures > 0) {
-        --g_failures;
-        errno = g_failError;
-        return -1;
-    }
-    return open(path, flags, mode);
-}
 
 u32 g_answer = 0;
 u32 g_questions = 0;
@@ -37,22 +26,16 @@ u32 AnswerHook(u32 type, u32 package, u32 number, const char*) {
 
 class fsFileStreamTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dbgSetLogSink([this](const std::string& line) { m_log += line; });
-    }
-    void TearDown() override {
-        fsSetOpenFunction(nullptr);
-        envSetErrorReportHook(nullptr);
-        dbgSetLogSink({});
-    }
+    void TearDown() override { envSetErrorReportHook(nullptr); }
+    // The next count opens fail with the error.
     void FailOpens(int count, int error) {
-        g_failures = count;
-        g_failError = error;
-        fsSetOpenFunction(FailingOpen);
+        m_failures.reset();
+        m_failures.emplace(error, count);
     }
 
     fsTestFolder m_folder;
-    std::string m_log;
+    dbgLogCapture m_log;
+    std::optional<fsOpenFailures> m_failures;
 };
 
 template <class X> fsLocator CaughtLocator(const std::function<void()>& action) {
@@ -160,7 +143,7 @@ TEST_F(fsFileStreamTest, RemovedMediumAsksUntilOkOrCancel) {
         fsFileStream s(file, 0);
         EXPECT_EQ(g_questions, 2u);
     }
-    EXPECT_NE(m_log.find("CD Removed (fsFileStream)!!!"), std::string::npos);
+    EXPECT_TRUE(m_log.Holds("CD Removed (fsFileStream)!!!"));
 
     // Cancel: the saved errno decides nothing any more; the refusal is fsUnknownX.
     g_answer = 4;

@@ -2,7 +2,7 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/In/inPackage.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -104,7 +104,7 @@ TEST(fsExceptions, CodeTableAndLocatorPayload) {
 }
 
 TEST(inPackage, StartsEnvAndDbgOnceAndRefusesAStopAtZero) {
-    dbgSetLogSink([](const std::string&) {});
+    const dbgLogCapture quiet;
     inInit();
     inInit();
     EXPECT_EQ(dbgGetInitCount(), 1u);
@@ -116,5 +116,4 @@ TEST(inPackage, StartsEnvAndDbgOnceAndRefusesAStopAtZero) {
     inInit();
     EXPECT_EQ(inGetInitCount(), 1u);
     inShutdown();
-    dbgSetLogSink({});
 }

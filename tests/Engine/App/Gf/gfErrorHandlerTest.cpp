@@ -1,10 +1,10 @@
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfTextSet.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
 
 #include <cerrno>
@@ -30,15 +30,6 @@ class RecordingDisplayer : public gfErrorDisplayer {
     u32 answer = gfAnswerOK;
 };
 
-// A removed medium for every error text file: the open asks whether to retry.
-int MediumGone(const char* path, int flags, mode_t mode) {
-    if (std::strstr(path, "Errors.tsf")) {
-        errno = EIO;
-        return -1;
-    }
-    return open(path, flags, mode);
-}
-
 class gfErrorHandlerTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -49,8 +40,6 @@ class gfErrorHandlerTest : public ::testing::Test {
     void TearDown() override {
         gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
         gfErrorHandler::Shutdown();
-        fsSetOpenFunction(nullptr);
-        dbgSetLogSink({});
     }
     // An error text set written with the engine's own writer.
     void WriteTexts(const std::string& name, std::initializer_list<std::pair<u32, const char*>> texts) {
@@ -124,13 +113,12 @@ TEST_F(gfErrorHandlerTest, ReportsReachTheUserThroughTheEnvHook) {
 }
 
 TEST_F(gfErrorHandlerTest, WithoutADisplayerTheReportIsLoggedAsText) {
-    std::vector<std::string> log;
-    dbgSetLogSink([&](const std::string& line) { log.push_back(line); });
+    dbgLogCapture log;
     WriteTexts("envErrors.tsf", {{2, "Cannot start: "}});
     gfErrorHandler::SetDisplayer(nullptr);
     EXPECT_EQ(gfErrorHandler::Report(gfDisplayNotice, 1, 2, "100%s %n"), gfAnswerAbort);
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0], "gfErrorHandler(130): **Warning** Cannot start: 100%s %n\r\n");
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_EQ(log.lines[0], "gfErrorHandler(130): **Warning** Cannot start: 100%s %n\r\n");
 }
 
 TEST_F(gfErrorHandlerTest, DefaultDisplayerPrintsUpToTheFirstZeroAndAnswersAbort) {
@@ -154,12 +142,14 @@ TEST_F(gfErrorHandlerTest, ARetryQuestionDuringTheLookupDoesNotRecurse) {
     // Opening fsErrors.tsf meets a removed medium and asks, through the hook, whether to retry: that
     // nested report must not open a text set again. The user cancels; the first report still shows.
     WriteTexts("fsErrors.tsf", {{4, "not shown"}});
-    std::vector<std::string> log;
-    dbgSetLogSink([&](const std::string& line) { log.push_back(line); });
-    fsSetOpenFunction(&MediumGone);
+    const dbgLogCapture quiet;
     m_displayer.answer = gfAnswerCancel;
-    gfErrorHandler::Report(gfDisplayNotice, 4, 4, "/x");
-    fsSetOpenFunction(nullptr);
+    {
+        // A removed medium for every error text file.
+        const fsOpenFailures gone(
+            EIO, -1, [](const char* path, int) { return std::strstr(path, "Errors.tsf") != nullptr; });
+        gfErrorHandler::Report(gfDisplayNotice, 4, 4, "/x");
+    }
     ASSERT_EQ(m_displayer.shown.size(), 2u);
     EXPECT_EQ(m_displayer.shown[0].type, gfDisplayQuestion);
     EXPECT_EQ(m_displayer.shown[0].message,

@@ -1,10 +1,10 @@
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfPakBuilder.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
 
 #include <cerrno>
@@ -62,15 +62,6 @@ void RunCommand(const std::string& command) {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
-int g_failures = 0;
-int FailingOpen(const char* path, int flags, mode_t mode) {
-    if (g_failures > 0) {
-        --g_failures;
-        errno = ENOMEDIUM;
-        return -1;
-    }
-    return open(path, flags, mode);
-}
 u32 g_answer = 0;
 u32 Answer(u32, u32, u32, const char*) {
     return g_answer;
@@ -210,8 +201,7 @@ TEST(gfPakFile, EntriesOutsideTheFile) {
 
 TEST(gfPakFile, FileFailuresAndTheRemovedDisc) {
     fsTestFolder folder;
-    std::string log;
-    dbgSetLogSink([&](const std::string& line) { log += line; });
+    dbgLogCapture log;
     folder.Write("a.pak", gfBuildPak(ThreeEntries()));
     folder.Write("text.pak", "not an archive at all");
     folder.Write("tiny.pak", "PK");
@@ -222,17 +212,18 @@ TEST(gfPakFile, FileFailuresAndTheRemovedDisc) {
     EXPECT_EQ(gfPakFile(folder.Locator("A.PAK")).GetEntryCount(), 3u);
 
     envSetErrorReportHook(Answer);
-    fsSetOpenFunction(FailingOpen);
     g_answer = 3;
-    g_failures = 1;
-    EXPECT_EQ(gfPakFile(folder.Locator("a.pak")).GetEntryCount(), 3u);
-    EXPECT_NE(log.find("CD Removed (gfPakFile)!!!"), std::string::npos);
+    {
+        const fsOpenFailures removed(ENOMEDIUM, 1);
+        EXPECT_EQ(gfPakFile(folder.Locator("a.pak")).GetEntryCount(), 3u);
+    }
+    EXPECT_TRUE(log.Holds("CD Removed (gfPakFile)!!!"));
     g_answer = 4;
-    g_failures = 1;
-    EXPECT_THROW(gfPakFile(folder.Locator("a.pak")), fsUnknownX);
-    fsSetOpenFunction(nullptr);
+    {
+        const fsOpenFailures removed(ENOMEDIUM, 1);
+        EXPECT_THROW(gfPakFile(folder.Locator("a.pak")), fsUnknownX);
+    }
     envSetErrorReportHook(nullptr);
-    dbgSetLogSink({});
 }
 
 TEST(gfPakFile, ZipToolFixtures) {

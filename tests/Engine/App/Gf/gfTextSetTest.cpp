@@ -1,12 +1,12 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "gfPakBuilder.h"
 
 #include <cerrno>
@@ -49,14 +49,6 @@ class SetBytes {
 // The example set: number 32, text 1 "Hi", text 2 empty.
 std::string Golden() {
     return SetBytes().U32(32).U32(2).Entry(1, u"Hi").Entry(2, u"").Str();
-}
-
-int RefuseWriting(const char* path, int flags, mode_t mode) {
-    if ((flags & O_ACCMODE) != O_RDONLY) {
-        errno = EACCES;
-        return -1;
-    }
-    return open(path, flags, mode);
 }
 
 // Answers for every locator of root 7 with the one pak.
@@ -176,20 +168,19 @@ TEST_F(gfTextSetTest, EmptyFilesAndReadOnlySets) {
 
 TEST_F(gfTextSetTest, RefusedWritingFallsBackToReading) {
     const fsLocator locator = Put(Golden());
-    fsSetOpenFunction(&RefuseWriting);
     {
+        const fsOpenFailures refuse(EACCES, -1,
+                                    [](const char*, int flags) { return (flags & O_ACCMODE) != O_RDONLY; });
         gfTextSet set(locator, 32, false);
         EXPECT_FALSE(set.IsWritable());
         EXPECT_EQ(set.GetText(1), envString("Hi"));
         EXPECT_THROW(set.SetText(1, envString("changed")), fsReadOnlyX);
     }
-    fsSetOpenFunction(nullptr);
     EXPECT_EQ(File(), Golden());
 }
 
 TEST_F(gfTextSetTest, LongTextsAreCutToTheLargestCount) {
-    std::vector<std::string> log;
-    dbgSetLogSink([&](const std::string& line) { log.push_back(line); });
+    dbgLogCapture log;
     const fsLocator locator = Put("");
     {
         gfTextSet set(locator, 32, false);
@@ -198,8 +189,7 @@ TEST_F(gfTextSetTest, LongTextsAreCutToTheLargestCount) {
         set.SetText(1, text);
         EXPECT_EQ(set.GetText(1).GetLength(), 32767u);
     }
-    dbgSetLogSink({});
-    EXPECT_EQ(log.size(), 1u);
+    EXPECT_EQ(log.lines.size(), 1u);
     gfTextSet set(locator, 32, true);
     EXPECT_EQ(set.GetText(1).GetLength(), 32767u);
 }

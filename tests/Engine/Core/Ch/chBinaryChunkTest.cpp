@@ -1,10 +1,9 @@
-#include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Ch/chBinReader.h"
 #include "Engine/Core/Ch/chBinWriter.h"
 #include "Engine/Core/Ch/chExceptions.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "chTestBytes.h"
+#include "chTestFile.h"
 #include "chTestSample.h"
 
 #include <cmath>
@@ -13,21 +12,7 @@
 
 namespace {
 
-class chBinaryChunkTest : public ::testing::Test {
-  protected:
-    // Writes the bytes and opens them for reading with byte-order flag 2.
-    std::unique_ptr<gfFile> Open(const std::string& bytes, u32 byteOrder = 2) {
-        m_folder.Write("in.bin", bytes);
-        return std::make_unique<gfFile>(m_folder.Locator("in.bin"), 0, byteOrder);
-    }
-    std::unique_ptr<gfFile> Create(u32 byteOrder = 2) {
-        m_folder.Write("out.bin", "");
-        return std::make_unique<gfFile>(m_folder.Locator("out.bin"), 2, byteOrder);
-    }
-    std::string Written() const { return m_folder.Read("out.bin"); }
-
-    fsTestFolder m_folder;
-};
+class chBinaryChunkTest : public chTestFile {};
 
 } // namespace
 
@@ -52,7 +37,7 @@ TEST_F(chBinaryChunkTest, GoldenChunkBytes) {
     r.EndChunk();
     EXPECT_EQ(file->Tell(), 14u);
     EXPECT_FALSE(r.BeginChunk(&id, &version, &size));
-    EXPECT_EQ(r.GetLocator(), m_folder.Locator("in.bin"));
+    EXPECT_EQ(r.GetLocator(), m_folder.Locator("in"));
 }
 
 TEST_F(chBinaryChunkTest, NestingLevelsAndBounds) {
@@ -276,15 +261,13 @@ TEST_F(chBinaryChunkTest, FloatsKeepTheirBits) {
 }
 
 TEST_F(chBinaryChunkTest, MisplacedEndChunkIsIgnoredWithAWarning) {
-    std::vector<std::string> lines;
-    dbgSetLogSink([&](const std::string& line) { lines.push_back(line); });
+    dbgLogCapture log;
     auto file = Create();
     chBinWriter w(file.get());
     w.EndChunk();
     chBinReader r(file.get());
     r.EndChunk();
-    dbgSetLogSink({});
-    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_EQ(log.lines.size(), 2u);
     EXPECT_EQ(Written(), "");
 }
 

@@ -1,12 +1,12 @@
 #include "Engine/Core/Ch/chPackage.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
 
 #include <gtest/gtest.h>
 
 TEST(chPackage, StartsItsPackagesOnceAndRegistersItsErrorTexts) {
-    dbgSetLogSink([](const std::string&) {});
+    const dbgLogCapture quiet;
     gfErrorHandler::Init(nullptr);
     chInit();
     chInit();
@@ -22,5 +22,4 @@ TEST(chPackage, StartsItsPackagesOnceAndRegistersItsErrorTexts) {
     EXPECT_EQ(dbgGetInitCount(), 0u);
     EXPECT_EQ(envGetInitCount(), 0u);
     gfErrorHandler::Shutdown();
-    dbgSetLogSink({});
 }

@@ -1,8 +1,7 @@
-#include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfExceptions.h"
-#include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Ch/chTxtReader.h"
 #include "Engine/Core/Ch/chTxtWriter.h"
+#include "chTestFile.h"
 #include "chTestSample.h"
 
 #include <cmath>
@@ -10,20 +9,7 @@
 
 namespace {
 
-class chTextChunkTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<gfFile> Open(const std::string& bytes) {
-        m_folder.Write("in.txt", bytes);
-        return std::make_unique<gfFile>(m_folder.Locator("in.txt"), 0);
-    }
-    std::unique_ptr<gfFile> Create() {
-        m_folder.Write("out.txt", "");
-        return std::make_unique<gfFile>(m_folder.Locator("out.txt"), 1);
-    }
-    std::string Written() const { return m_folder.Read("out.txt"); }
-
-    fsTestFolder m_folder;
-};
+class chTextChunkTest : public chTestFile {};
 
 } // namespace
 
@@ -60,7 +46,7 @@ TEST_F(chTextChunkTest, GoldenTextAndReadBack) {
     EXPECT_FALSE(r.BeginChunk(&id, &version, &size)); // at the closing brace
     r.EndChunk();
     EXPECT_FALSE(r.BeginChunk(&id, &version, &size));
-    EXPECT_EQ(r.GetLocator(), m_folder.Locator("in.txt"));
+    EXPECT_EQ(r.GetLocator(), m_folder.Locator("in"));
 }
 
 TEST_F(chTextChunkTest, EverySlotRoundTrips) {

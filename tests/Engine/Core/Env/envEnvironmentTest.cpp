@@ -1,5 +1,5 @@
-#include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envExceptionX.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +9,9 @@
 
 namespace {
 
-struct LogCapture {
-    std::vector<std::string> lines;
-    LogCapture() {
-        dbgSetLogSink([this](const std::string& line) { lines.push_back(line); });
-    }
-    ~LogCapture() { dbgSetLogSink({}); }
-};
-
-u32 AnswerSeven(u32, u32, u32, const char*) { return 7; }
+u32 AnswerSeven(u32, u32, u32, const char*) {
+    return 7;
+}
 
 } // namespace
 
@@ -36,18 +30,18 @@ TEST(envEnvironment, OSKindIsSevenBeforeStartAndSixAfter) {
 }
 
 TEST(envEnvironment, ShutdownAtZeroIsRefusedWithAWarning) {
-    LogCapture log;
+    dbgLogCapture log;
     envShutdown();
     EXPECT_EQ(envGetInitCount(), 0u);
     ASSERT_EQ(log.lines.size(), 1u);
-    EXPECT_NE(log.lines[0].find("**Warning** env shut down more often than started"), std::string::npos);
+    EXPECT_TRUE(log.Holds("**Warning** env shut down more often than started"));
     envInit();
     EXPECT_EQ(envGetInitCount(), 1u);
     envShutdown();
 }
 
 TEST(dbgLog, BannersFramesTheLog) {
-    LogCapture log;
+    dbgLogCapture log;
     dbgInit();
     dbgShutdown();
     ASSERT_EQ(log.lines.size(), 2u);
@@ -60,7 +54,7 @@ TEST(dbgLog, BannersFramesTheLog) {
 }
 
 TEST(dbgLog, WarningLineAndTheCutAt1023) {
-    LogCapture log;
+    dbgLogCapture log;
     dbgWarning("file.cpp", 42, "value %d", 5);
     ASSERT_EQ(log.lines.size(), 1u);
     EXPECT_EQ(log.lines[0], "file.cpp(42): **Warning** value 5\r\n");
@@ -80,11 +74,14 @@ TEST(envEnvironment, ReportHookAnswersOrZero) {
 
 TEST(envEnvironment, WideToAnsiIsUtf8AndRefusesOverlongText) {
     std::string out;
-    const char16_t text[] = {u'a', 0x00E9, 0x20AC, 0xD83D, 0xDE00};
-    envWideToAnsi(out, text, 5);
-    EXPECT_EQ(out, "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
-    const std::u16string longText(300, u'a');
-    envWideToAnsi(out, longText.data(), static_cast<u32>(longText.size()));
+    const char16_t text[] = {u'a', 0x00E9, 0x20AC, 0xD83D, 0xDE00, 0xD800};
+    envWideToAnsi(out, text, 6);
+    // A lone surrogate keeps bytes of its own, so two such names never share a path.
+    EXPECT_EQ(out, "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xED\xA0\x80");
+    const std::u16string longText(260, u'a');
+    envWideToAnsi(out, longText.data(), 259);
+    EXPECT_EQ(out.size(), 259u);
+    envWideToAnsi(out, longText.data(), 260);
     EXPECT_EQ(out, "");
 }
 

@@ -30,6 +30,9 @@ TEST(envString, NarrowBytesWidenAndNarrowByLowByte) {
     ASSERT_EQ(wide.GetLength(), 3u);
     EXPECT_EQ(wide[1], 0xD83D);
     EXPECT_EQ(wide[2], 0xDE00);
+    // A wchar_t past the last code point is no character: U+FFFD, not its low 16 bits.
+    const wchar_t beyond[] = {static_cast<wchar_t>(0x110041), 0};
+    EXPECT_EQ(envString(beyond), envString(u"\uFFFD"));
 }
 
 TEST(envString, OrderIsUnsignedLexicographic) {

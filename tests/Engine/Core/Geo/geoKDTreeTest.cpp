@@ -1,5 +1,5 @@
 #include "Engine/Core/Geo/geoKDTree.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Geo/geoIntersection.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +12,6 @@
 #include <vector>
 
 namespace {
-
-struct LogCapture {
-    std::vector<std::string> lines;
-    LogCapture() {
-        dbgSetLogSink([this](const std::string& line) { lines.push_back(line); });
-    }
-    ~LogCapture() { dbgSetLogSink({}); }
-};
 
 // A triangle soup as the model readers hand it over.
 struct Soup {
@@ -265,7 +257,7 @@ TEST(geoKDTree, TriangleLyingInASplitPlaneIsFound) {
 }
 
 TEST(geoKDTree, BadIndicesAndNonFiniteCornersAreSkippedWithAWarning) {
-    LogCapture log;
+    dbgLogCapture log;
     geoKDTree tree;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();

@@ -1,0 +1,23 @@
+#pragma once
+#include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Gf/gfFile.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+// Chunk files in a fresh folder: "in" holds the bytes to read, "out" starts empty for a writer.
+// The byte-order flag matters to the binary form only.
+class chTestFile : public ::testing::Test {
+  protected:
+    std::unique_ptr<gfFile> Open(const std::string& bytes, u32 byteOrder = 2) {
+        m_folder.Write("in", bytes);
+        return std::make_unique<gfFile>(m_folder.Locator("in"), 0, byteOrder);
+    }
+    std::unique_ptr<gfFile> Create(u32 byteOrder = 2) {
+        m_folder.Write("out", "");
+        return std::make_unique<gfFile>(m_folder.Locator("out"), 2, byteOrder);
+    }
+    std::string Written() const { return m_folder.Read("out"); }
+
+    fsTestFolder m_folder;
+};
