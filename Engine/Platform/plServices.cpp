@@ -34,3 +34,7 @@ plWindowHost& plGetWindowHost() {
 plMessageBox& plGetMessageBox() {
     return Require(g_services.messageBox, "message box");
 }
+
+plSoundDevice& plGetSoundDevice() {
+    return Require(g_services.sound, "sound device");
+}

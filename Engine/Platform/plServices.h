@@ -3,6 +3,7 @@
 class plTimeSource;
 class plWindowHost;
 class plMessageBox;
+class plSoundDevice;
 
 // The platform services in force. The program entry installs the real backends (plSystemServices),
 // a test fixture its fakes; the bundle does not own them.
@@ -10,6 +11,7 @@ struct plServices {
     plTimeSource* time = nullptr;
     plWindowHost* window = nullptr;
     plMessageBox* messageBox = nullptr;
+    plSoundDevice* sound = nullptr;
 };
 
 // Replaces the installed bundle; installing an empty bundle uninstalls everything.
@@ -20,3 +22,4 @@ const plServices& plGetServices();
 plTimeSource& plGetTimeSource();
 plWindowHost& plGetWindowHost();
 plMessageBox& plGetMessageBox();
+plSoundDevice& plGetSoundDevice();

@@ -3,6 +3,7 @@
 #include "Engine/Platform/plSdlWindowHost.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTimeSource.h"
+#include "Engine/Platform/Sound/plSdlSoundDevice.h"
 
 // The real backends, owned for the program's run; the program entry installs GetServices().
 class plSystemServices {
@@ -17,5 +18,6 @@ class plSystemServices {
     plMonotonicTimeSource m_time;
     plSdlWindowHost m_window;
     plSdlMessageBox m_messageBox{m_window};
+    plSdlSoundDevice m_sound;
     plServices m_services;
 };

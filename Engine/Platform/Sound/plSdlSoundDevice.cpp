@@ -1,0 +1,61 @@
+#include "Engine/Platform/Sound/plSdlSoundDevice.h"
+
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/Sound/plSoundMixer.h"
+
+#include <SDL.h>
+
+namespace {
+
+// About 23 ms at 22050 Hz: the cursor moves in blocks of this many frames.
+constexpr Uint16 kCallbackFrames = 512;
+
+} // namespace
+
+plSdlSoundDevice::~plSdlSoundDevice() {
+    Close();
+}
+
+u32 plSdlSoundDevice::OpenOutput() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        DBG_WARNING("no audio output: %s", SDL_GetError());
+        return plSoundResult::NoDriver;
+    }
+    return plSoundResult::Ok;
+}
+
+// SDL converts to whatever the device takes, so the callback always receives the mixer's format.
+u32 plSdlSoundDevice::StartOutput() {
+    plSoundMixer& mixer = GetMixer();
+    SDL_AudioSpec want{};
+    want.freq = static_cast<int>(mixer.GetOutputRate());
+    want.format = AUDIO_S16SYS;
+    want.channels = static_cast<Uint8>(mixer.GetOutputChannels());
+    want.samples = kCallbackFrames;
+    want.callback = &plSdlSoundDevice::Callback;
+    want.userdata = &mixer;
+    SDL_AudioSpec have{};
+    m_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (m_device == 0) {
+        DBG_WARNING("audio device not opened: %s", SDL_GetError());
+        return plSoundResult::Generic;
+    }
+    SDL_PauseAudioDevice(m_device, 0);
+    return plSoundResult::Ok;
+}
+
+void plSdlSoundDevice::StopOutput() {
+    if (m_device != 0)
+        SDL_CloseAudioDevice(m_device);
+    m_device = 0;
+}
+
+void plSdlSoundDevice::CloseOutput() {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void plSdlSoundDevice::Callback(void* mixer, unsigned char* stream, int bytes) {
+    auto& target = *static_cast<plSoundMixer*>(mixer);
+    const u32 frameBytes = 2 * target.GetOutputChannels();
+    target.Mix(reinterpret_cast<i16*>(stream), static_cast<u32>(bytes) / frameBytes);
+}
