@@ -1,4 +1,5 @@
 #pragma once
+#include "Engine/Platform/Media/plMediaEvents.h"
 #include "Engine/Platform/Media/plMp3Decoder.h"
 #include "Engine/Platform/Media/plStreamVoice.h"
 
@@ -7,10 +8,6 @@
 #include <string>
 
 class plSoundDevice;
-
-// Events of the media players, with the numbers of their Windows namesakes.
-constexpr i32 plMediaEventComplete = 1;
-constexpr i32 plMediaEventUserAbort = 2;
 
 // The program's one MP3 player, shared by whoever holds it: Acquire makes it when nobody does, and it
 // goes with the last holder. One file plays at a time, decoded into a stream voice of the sound device.
