@@ -16,16 +16,12 @@ plSdlSoundDevice::~plSdlSoundDevice() {
     Close();
 }
 
+// SDL converts to whatever the device takes, so the callback always receives the mixer's format.
 u32 plSdlSoundDevice::OpenOutput() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         DBG_WARNING("no audio output: %s", SDL_GetError());
         return plSoundResult::NoDriver;
     }
-    return plSoundResult::Ok;
-}
-
-// SDL converts to whatever the device takes, so the callback always receives the mixer's format.
-u32 plSdlSoundDevice::StartOutput() {
     plSoundMixer& mixer = GetMixer();
     SDL_AudioSpec want{};
     want.freq = static_cast<int>(mixer.GetOutputRate());
@@ -38,20 +34,20 @@ u32 plSdlSoundDevice::StartOutput() {
     m_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (m_device == 0) {
         DBG_WARNING("audio device not opened: %s", SDL_GetError());
-        return plSoundResult::Generic;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return plSoundResult::NoDriver;
     }
-    SDL_PauseAudioDevice(m_device, 0);
     return plSoundResult::Ok;
 }
 
-void plSdlSoundDevice::StopOutput() {
-    if (m_device != 0)
-        SDL_CloseAudioDevice(m_device);
+void plSdlSoundDevice::CloseOutput() {
+    SDL_CloseAudioDevice(m_device);
     m_device = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-void plSdlSoundDevice::CloseOutput() {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+void plSdlSoundDevice::RunOutput(bool running) {
+    SDL_PauseAudioDevice(m_device, running ? 0 : 1);
 }
 
 void plSdlSoundDevice::Callback(void* mixer, unsigned char* stream, int bytes) {

@@ -10,9 +10,8 @@ class plSdlSoundDevice : public plSoundDevice {
 
   protected:
     u32 OpenOutput() override;
-    u32 StartOutput() override;
-    void StopOutput() override;
     void CloseOutput() override;
+    void RunOutput(bool running) override;
 
   private:
     static void Callback(void* mixer, unsigned char* stream, int bytes);

@@ -19,8 +19,6 @@ u32 plSoundDevice::Open() {
 void plSoundDevice::Close() {
     if (!m_open)
         return;
-    if (m_primaryPlaying)
-        StopOutput();
     CloseOutput();
     m_open = m_hasPrimary = m_primaryPlaying = false;
 }
@@ -37,24 +35,24 @@ u32 plSoundDevice::SetPrimaryFormat(const plWaveFormat& format) {
         return plSoundResult::InvalidCall;
     if (!plIsPlayableFormat(format) || format.bitsPerSample != 16)
         return plSoundResult::BadFormat;
-    if (m_primaryPlaying)
-        StopOutput();
+    CloseOutput();
     m_mixer->SetOutputFormat(format.samplesPerSec, format.channels);
-    if (m_primaryPlaying && StartOutput() != plSoundResult::Ok) {
-        m_primaryPlaying = false;
-        return plSoundResult::Generic;
+    const u32 result = OpenOutput();
+    if (result != plSoundResult::Ok) {
+        m_open = m_hasPrimary = m_primaryPlaying = false;
+        return result;
     }
+    if (m_primaryPlaying)
+        RunOutput(true);
     return plSoundResult::Ok;
 }
 
 u32 plSoundDevice::PlayPrimary() {
     if (!m_hasPrimary)
         return plSoundResult::InvalidCall;
-    if (m_primaryPlaying)
-        return plSoundResult::Ok;
-    const u32 result = StartOutput();
-    m_primaryPlaying = result == plSoundResult::Ok;
-    return result;
+    RunOutput(true);
+    m_primaryPlaying = true;
+    return plSoundResult::Ok;
 }
 
 u32 plSoundDevice::CreateBuffer(const plSoundBufferDesc& desc, std::unique_ptr<plSoundBuffer>& out) {

@@ -15,15 +15,16 @@ class plSoundDevice {
     plSoundDevice(const plSoundDevice&) = delete;
     plSoundDevice& operator=(const plSoundDevice&) = delete;
 
-    // Reaches the default output for this program; NoDriver when there is none.
-    virtual u32 Open();
+    // Reaches the default output for this program, in the current output format; NoDriver when
+    // there is none.
+    u32 Open();
     // Stops the output and forgets the primary buffer. Buffers still held stay valid and go quiet.
     void Close();
     bool IsOpen() const { return m_open; }
 
     virtual u32 CreatePrimaryBuffer();
-    // The output format: PCM, 16 bits, 1 or 2 channels (BadFormat otherwise). A running output
-    // restarts in it.
+    // The output format: PCM, 16 bits, 1 or 2 channels (BadFormat otherwise). The output is reached
+    // again in it; when that fails the device is closed.
     u32 SetPrimaryFormat(const plWaveFormat& format);
     u32 PlayPrimary();
     bool IsPrimaryPlaying() const { return m_primaryPlaying; }
@@ -40,11 +41,11 @@ class plSoundDevice {
   protected:
     plSoundDevice();
 
-    // The backend: reach the device, run the mixer on it in the mixer's format, stop that, let go.
+    // The backend: reach the device in the mixer's format with the mixer idle, let it go, and run
+    // or idle the mixer on it.
     virtual u32 OpenOutput() = 0;
-    virtual u32 StartOutput() = 0;
-    virtual void StopOutput() = 0;
     virtual void CloseOutput() = 0;
+    virtual void RunOutput(bool running) = 0;
 
     plSoundMixer& GetMixer() { return *m_mixer; }
 

@@ -2,10 +2,6 @@
 
 #include "Engine/Platform/Sound/plSoundMixer.h"
 
-u32 plTestSoundDevice::Open() {
-    return m_openFails ? plSoundResult::NoDriver : plSoundDevice::Open();
-}
-
 u32 plTestSoundDevice::CreatePrimaryBuffer() {
     return m_createFails ? plSoundResult::OutOfMemory : plSoundDevice::CreatePrimaryBuffer();
 }
@@ -31,9 +27,4 @@ void plTestSoundDevice::Render(u32 frames) {
     const size_t begin = m_output.size();
     m_output.resize(begin + static_cast<size_t>(frames) * mixer.GetOutputChannels());
     mixer.Mix(m_output.data() + begin, frames);
-}
-
-u32 plTestSoundDevice::StartOutput() {
-    m_running = true;
-    return plSoundResult::Ok;
 }

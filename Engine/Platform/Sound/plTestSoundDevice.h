@@ -6,7 +6,6 @@
 // The test backend: no thread; the mixer renders on demand into memory. Faults can be injected.
 class plTestSoundDevice : public plSoundDevice {
   public:
-    u32 Open() override;
     u32 CreatePrimaryBuffer() override;
     u32 CreateBuffer(const plSoundBufferDesc& desc, std::unique_ptr<plSoundBuffer>& out) override;
 
@@ -25,10 +24,9 @@ class plTestSoundDevice : public plSoundDevice {
     bool IsOutputRunning() const { return m_running; }
 
   protected:
-    u32 OpenOutput() override { return plSoundResult::Ok; }
-    u32 StartOutput() override;
-    void StopOutput() override { m_running = false; }
-    void CloseOutput() override {}
+    u32 OpenOutput() override { return m_openFails ? plSoundResult::NoDriver : plSoundResult::Ok; }
+    void CloseOutput() override { m_running = false; }
+    void RunOutput(bool running) override { m_running = running; }
 
   private:
     bool m_openFails = false;

@@ -239,6 +239,8 @@ void snSoundJob2DPAC::Load() {
     u32 frequency = 0;
     if (m_buffer->GetFrequency(frequency) == plSoundResult::Ok)
         m_baseFrequency = frequency;
+    // Settings made before the load hold for the new buffer too.
+    ApplyControls();
 }
 
 // The data chunk as far as the file holds it, in whole frames.

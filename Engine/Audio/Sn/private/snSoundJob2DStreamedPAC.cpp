@@ -154,8 +154,10 @@ snSoundJob2DStreamedPAC::StreamPoint snSoundJob2DStreamedPAC::PointAt(u32 ringOf
 void snSoundJob2DStreamedPAC::Play(f32 /*time*/) {
     if (!m_loaded || !CanUseBuffer())
         return;
-    if (!m_paused && !m_ringFresh && !m_playRequested)
+    if (!m_paused && !m_ringFresh && !m_playRequested) {
+        m_buffer->Stop();
         FillRingFrom({0, m_loopCount, false});
+    }
     m_resuming = m_paused;
     m_paused = m_stopped = false;
     m_playRequested = true;

@@ -159,6 +159,9 @@ u32 snWaveOpen(const fsLocator& locator, snWaveFile& wave) {
 u32 snWaveStartData(snWaveFile& wave) {
     if (!wave.file)
         return snWaveResult::CannotOpen;
+    // Once found, the data chunk is where it was: a rewind is a seek.
+    if (wave.data.id == kData)
+        return snWaveSeekData(wave, 0) == snWaveResult::Ok ? snWaveResult::Ok : snWaveResult::NotWave;
     const u64 riffEnd = static_cast<u64>(wave.riff.dataOffset) + wave.riff.size;
     snWaveChunk chunk;
     u32 declared = 0;

@@ -74,8 +74,12 @@ TEST(snAttenuation, TheTableFollowsTheCompressedDecibelCurve) {
 }
 
 TEST_F(snSoundJob2DPACTest, VolumesMultiplyIntoTheBuffersAttenuation) {
+    m_job.SetVolume(0.5f); // before the buffer exists
+    m_job.SetPan(0.5f);
     Load(Wave16(Ramp(100)));
     ASSERT_TRUE(m_job.IsLoaded());
+    EXPECT_EQ(Volume(), -1968);
+    EXPECT_EQ(Pan(), 5000);
     m_job.SetVolume(0.5f);
     EXPECT_EQ(Volume(), -1968);
     m_job.SetVolume(1.2f);

@@ -1,0 +1,298 @@
+#include "Engine/Audio/Sn/private/snSoundJob2DStreamedPAC.h"
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/Audio/Sn/snExceptions.h"
+#include "Engine/Platform/Sound/plSoundBuffer.h"
+#include "Engine/Platform/Sound/plSoundMixer.h"
+#include "snAudioFixture.h"
+#include "snWaveBuilder.h"
+
+using namespace snWaveBuilder;
+
+namespace {
+
+constexpr u32 kRate = 22050;
+constexpr u32 kSegmentFrames = kRate / 2;
+
+// Sample i is i % 32749 + 1: never 0, so silence shows as 0 and every sample tells its place.
+std::vector<i16> Pattern(u32 count) {
+    std::vector<i16> samples(count);
+    for (u32 i = 0; i < count; ++i)
+        samples[i] = static_cast<i16>(i % 32749 + 1);
+    return samples;
+}
+
+std::vector<i16> Repeat(const std::vector<i16>& samples, u32 times) {
+    std::vector<i16> out;
+    for (u32 i = 0; i < times; ++i)
+        out.insert(out.end(), samples.begin(), samples.end());
+    return out;
+}
+
+// The first place where what was heard (silence left out) leaves the expected sequence.
+::testing::AssertionResult HeardInOrder(const std::vector<i16>& output, const std::vector<i16>& expected) {
+    std::vector<i16> heard;
+    std::copy_if(output.begin(), output.end(), std::back_inserter(heard), [](i16 s) { return s != 0; });
+    const size_t common = std::min(heard.size(), expected.size());
+    for (size_t i = 0; i < common; ++i)
+        if (heard[i] != expected[i])
+            return ::testing::AssertionFailure()
+                   << "sample " << i << " is " << heard[i] << ", expected " << expected[i];
+    if (heard.size() != expected.size())
+        return ::testing::AssertionFailure()
+               << heard.size() << " samples heard, " << expected.size() << " expected";
+    return ::testing::AssertionSuccess();
+}
+
+// Silent output frames between the first and the last sound.
+size_t Gaps(const std::vector<i16>& output) {
+    const auto first = std::find_if(output.begin(), output.end(), [](i16 s) { return s != 0; });
+    const auto last = std::find_if(output.rbegin(), output.rend(), [](i16 s) { return s != 0; }).base();
+    return first < last ? static_cast<size_t>(std::count(first, last, 0)) : 0;
+}
+
+// Output frames after the last sound.
+size_t Tail(const std::vector<i16>& output) {
+    return static_cast<size_t>(std::find_if(output.rbegin(), output.rend(), [](i16 s) { return s != 0; }) -
+                               output.rbegin());
+}
+
+class snStreamTest : public snAudioFixture {
+  protected:
+    void Open(const std::string& bytes, i32 loops = 1) {
+        m_stream.SetFile(WriteFile("m.wav", bytes));
+        m_stream.SetLoopCount(loops);
+        m_stream.Load();
+        ASSERT_TRUE(m_stream.IsLoaded());
+    }
+
+    // One frame of the game at 60 Hz: the update, then a 60th of a second of output.
+    void Frame() {
+        m_stream.Update(m_time);
+        const u32 frames = static_cast<u32>((m_frame + 1) * kRate / 60 - m_frame * kRate / 60);
+        m_device.Render(frames);
+        ++m_frame;
+        m_time = static_cast<f32>(m_frame) / 60.0f;
+    }
+    void Run(f32 seconds) {
+        for (u32 i = 0, n = static_cast<u32>(seconds * 60.0f); i < n; ++i)
+            Frame();
+    }
+    void RunUntilStopped(f32 limit) {
+        for (u32 i = 0, n = static_cast<u32>(limit * 60.0f); i < n && !m_stream.IsStopped(); ++i)
+            Frame();
+        EXPECT_TRUE(m_stream.IsStopped());
+    }
+    const std::vector<i16>& Output() const { return m_device.GetOutput(); }
+
+    snSoundJob2DStreamedPAC m_stream;
+    u64 m_frame = 0;
+    f32 m_time = 0.0f;
+};
+
+const std::vector<i16> kTwentySeconds = Pattern(20 * kRate);
+
+} // namespace
+
+TEST(snStreamRing, SegmentAndRingFollowTheFormat) {
+    const auto format = [](u16 channels, u32 rate, u16 bits) {
+        snWaveFormat f;
+        f.formatTag = 1;
+        f.channels = channels;
+        f.samplesPerSec = rate;
+        f.bitsPerSample = bits;
+        f.blockAlign = static_cast<u16>(channels * bits / 8);
+        f.avgBytesPerSec = rate * f.blockAlign;
+        return f;
+    };
+    EXPECT_EQ(snSoundJob2DStreamedPAC::SegmentSizeOf(format(2, 44100, 16)), 88200u);
+    EXPECT_EQ(12 * snSoundJob2DStreamedPAC::SegmentSizeOf(format(2, 44100, 16)), 1058400u);
+    EXPECT_EQ(snSoundJob2DStreamedPAC::SegmentSizeOf(format(1, 22050, 16)), 22050u);
+    EXPECT_EQ(snSoundJob2DStreamedPAC::SegmentSizeOf(format(2, 11025, 16)), 22052u); // whole frames
+    EXPECT_EQ(snSoundJob2DStreamedPAC::SegmentSizeOf(format(1, 100, 8)), 50u);
+}
+
+TEST_F(snStreamTest, TwentySecondsComeOutInOrderAndStopWithinASegmentOfTheEnd) {
+    Open(Wave16(kTwentySeconds));
+    EXPECT_EQ(m_stream.GetSegmentSize(), 22050u);
+    EXPECT_EQ(m_stream.GetRingSize(), 264600u);
+    m_stream.Play(0.0f);
+    RunUntilStopped(25.0f);
+    EXPECT_TRUE(HeardInOrder(Output(), kTwentySeconds));
+    EXPECT_EQ(Gaps(Output()), 0u);
+    EXPECT_LE(Tail(Output()), kSegmentFrames);
+    EXPECT_TRUE(m_stream.IsEndKnown());
+}
+
+TEST_F(snStreamTest, PauseAndResumeLoseNothing) {
+    Open(Wave16(kTwentySeconds));
+    m_stream.Play(0.0f);
+    Run(7.3f);
+    m_stream.Pause();
+    const size_t before = Output().size();
+    Run(1.0f);
+    EXPECT_FALSE(m_stream.IsStopped());
+    EXPECT_EQ(std::count(Output().begin() + static_cast<long>(before), Output().end(), 0), 22050);
+    m_stream.Resume(m_time);
+    Run(4.0f);
+    m_stream.Pause(); // and once more, right after it resumed
+    Frame();
+    m_stream.Resume(m_time);
+    RunUntilStopped(20.0f);
+    EXPECT_TRUE(HeardInOrder(Output(), kTwentySeconds));
+}
+
+TEST_F(snStreamTest, ACursorStandingOnTheRefillPointIsNoLap) {
+    Open(Wave16(kTwentySeconds));
+    m_stream.Play(0.0f);
+    for (u32 step = 0; step < 50 && !m_stream.IsStopped(); ++step) {
+        m_stream.Update(step * 0.5f);
+        m_device.Render(kSegmentFrames);
+        m_stream.Update(step * 0.5f + 0.25f); // the cursor is exactly on a segment boundary
+        EXPECT_EQ(m_stream.GetWriteOffset(), m_stream.GetRefillPoint());
+        m_stream.Update(step * 0.5f + 0.4f); // and still is
+    }
+    EXPECT_TRUE(m_stream.IsStopped());
+    EXPECT_TRUE(HeardInOrder(Output(), kTwentySeconds));
+    EXPECT_EQ(Gaps(Output()), 0u);
+}
+
+TEST_F(snStreamTest, LoopCountTwoPlaysTwiceThenStops) {
+    Open(Wave16(kTwentySeconds), 2);
+    m_stream.Play(0.0f);
+    RunUntilStopped(45.0f);
+    EXPECT_TRUE(HeardInOrder(Output(), Repeat(kTwentySeconds, 2)));
+    EXPECT_EQ(Gaps(Output()), 0u);
+    EXPECT_LE(Tail(Output()), kSegmentFrames);
+}
+
+TEST_F(snStreamTest, ALostRingOrRefusedLocksLoseNothing) {
+    Open(Wave16(kTwentySeconds));
+    m_stream.SetVolume(1.0f);
+    m_stream.Play(0.0f);
+    Run(3.0f);
+    m_device.SetLockFailure(plSoundResult::Generic);
+    Run(1.5f);
+    m_device.SetLockFailure(plSoundResult::Ok);
+    Run(4.6f);
+    m_device.LoseBuffers();
+    Run(3.0f);
+    m_stream.Pause();
+    m_device.LoseBuffers();
+    Run(0.5f);
+    EXPECT_TRUE(m_stream.IsPaused());
+    m_stream.Resume(m_time);
+    RunUntilStopped(20.0f);
+    EXPECT_TRUE(HeardInOrder(Output(), kTwentySeconds));
+}
+
+TEST_F(snStreamTest, AShortFileLoopsExactlyItsCount) {
+    // Shorter than a segment, and ending off any boundary.
+    const std::vector<i16> blip = Pattern(4410 + 7);
+    Open(Wave16(blip), 3);
+    m_stream.Play(0.0f);
+    RunUntilStopped(10.0f);
+    EXPECT_TRUE(HeardInOrder(Output(), Repeat(blip, 3)));
+    EXPECT_EQ(Gaps(Output()), 0u);
+    EXPECT_LE(Tail(Output()), kSegmentFrames);
+}
+
+TEST_F(snStreamTest, TheEndIsFoundWhateverTheRiffSizeSays) {
+    const std::vector<i16> twoSeconds = Pattern(2 * kRate + 100);
+    const std::string chunks = Pcm(1, kRate, 16) + Chunk("data", Samples16(twoSeconds)) +
+                               Chunk("LIST", std::string(50000, 'i')) + Chunk("cue ", std::string(9, 'c'));
+    for (u32 riffSize : {static_cast<u32>(4 + chunks.size()), 0u, 0xFFFFFFFFu}) {
+        m_device.ClearOutput();
+        Open(Riff(chunks, riffSize));
+        m_stream.Play(m_time);
+        RunUntilStopped(5.0f);
+        EXPECT_TRUE(HeardInOrder(Output(), twoSeconds)) << riffSize;
+        EXPECT_LE(Tail(Output()), kSegmentFrames);
+        m_stream.Unload();
+    }
+}
+
+TEST_F(snStreamTest, AnEmptyDataChunkEndsInsteadOfRewindingForEver) {
+    Open(Riff(Pcm(1, kRate, 16) + Chunk("data", "")), -1);
+    m_stream.Play(0.0f);
+    RunUntilStopped(8.0f);
+    EXPECT_TRUE(std::all_of(Output().begin(), Output().end(), [](i16 s) { return s == 0; }));
+}
+
+TEST_F(snStreamTest, PlayingAgainStartsTheDataOver) {
+    Open(Wave16(kTwentySeconds));
+    m_stream.Play(0.0f);
+    Run(3.0f);
+    const size_t heard = Output().size();
+    m_stream.Restart(m_time);
+    Run(7.0f);
+    m_stream.Stop();
+    EXPECT_TRUE(m_stream.IsStopped());
+    const size_t second = Output().size() - heard;
+    m_stream.Play(m_time);
+    Run(1.0f);
+    const size_t third = Output().size() - heard - second;
+    std::vector<i16> expected(kTwentySeconds.begin(), kTwentySeconds.begin() + static_cast<long>(heard));
+    expected.insert(expected.end(), kTwentySeconds.begin(),
+                    kTwentySeconds.begin() + static_cast<long>(second));
+    expected.insert(expected.end(), kTwentySeconds.begin(),
+                    kTwentySeconds.begin() + static_cast<long>(third));
+    EXPECT_TRUE(HeardInOrder(Output(), expected));
+}
+
+TEST_F(snStreamTest, EightBitStreamsEndInTheirOwnSilence) {
+    std::string data;
+    for (u32 i = 0; i < kRate; ++i)
+        data += static_cast<char>(129 + i % 127);
+    Open(Riff(Pcm(1, kRate, 8) + Chunk("data", data)));
+    m_stream.Play(0.0f);
+    RunUntilStopped(3.0f);
+    std::vector<i16> expected;
+    for (unsigned char c : data)
+        expected.push_back(static_cast<i16>((c - 128) * 256));
+    EXPECT_TRUE(HeardInOrder(Output(), expected));
+    EXPECT_EQ(Gaps(Output()), 0u);
+}
+
+TEST_F(snStreamTest, AStreamedCloneHasARingAndAReaderOfItsOwn) {
+    Open(Wave16(kTwentySeconds));
+    m_stream.SetVolume(0.5f);
+    m_stream.Play(0.0f);
+    Run(2.0f);
+    snSoundJob2DStreamedPAC clone;
+    clone.CopyFrom(m_stream);
+    ASSERT_TRUE(clone.IsLoaded());
+    EXPECT_EQ(clone.GetVolume(), 0.5f);
+    EXPECT_NE(clone.GetBuffer()->GetVoice()->data, m_stream.GetBuffer()->GetVoice()->data);
+    m_stream.Unload();
+    m_device.ClearOutput();
+    clone.SetVolume(1.0f);
+    clone.Play(m_time);
+    for (u32 i = 0; i < 60 * 3; ++i) {
+        clone.Update(m_time);
+        m_device.Render(kRate / 60);
+        m_time += 1.0f / 60.0f;
+    }
+    EXPECT_TRUE(HeardInOrder(Output(), Pattern(static_cast<u32>(Output().size()))));
+
+    snSoundJob2DStreamedPAC idle, blank;
+    blank.CopyFrom(idle);
+    EXPECT_FALSE(blank.IsLoaded());
+}
+
+TEST_F(snStreamTest, FilesTheRingCannotPlayAreRefused) {
+    snSoundJob2DStreamedPAC stream;
+    stream.SetFile(m_folder.Locator("missing.wav"));
+    EXPECT_THROW(stream.Load(), fsFileDoesntExistX);
+    stream.SetFile(WriteFile("z.wav", Riff(Chunk("fmt ", FmtContents(1, 1, 22050, 44100, 0, 16)) +
+                                           Chunk("data", Samples16({1, 2})))));
+    EXPECT_THROW(stream.Load(), snUnsupportedSoundFileTypeX);
+    stream.SetFile(
+        WriteFile("r.wav", Riff(Chunk("fmt ", FmtContents(1, 1, 0, 0, 2, 16)) + Chunk("data", "ab"))));
+    EXPECT_THROW(stream.Load(), snUnsupportedSoundFileTypeX);
+    stream.SetFile(WriteFile("n.wav", Riff(Pcm(1, 22050, 16))));
+    EXPECT_THROW(stream.Load(), snCorruptedFileX);
+    m_device.SetCreateFails(true);
+    stream.SetFile(WriteFile("g.wav", Wave16({1, 2, 3})));
+    EXPECT_THROW(stream.Load(), snSoundCreateFailedX);
+    EXPECT_FALSE(stream.IsLoaded());
+}
