@@ -38,3 +38,7 @@ plMessageBox& plGetMessageBox() {
 plSoundDevice& plGetSoundDevice() {
     return Require(g_services.sound, "sound device");
 }
+
+plMovieHost& plGetMovieHost() {
+    return Require(g_services.movie, "movie host");
+}

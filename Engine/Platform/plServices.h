@@ -4,6 +4,7 @@ class plTimeSource;
 class plWindowHost;
 class plMessageBox;
 class plSoundDevice;
+class plMovieHost;
 
 // The platform services in force. The program entry installs the real backends (plSystemServices),
 // a test fixture its fakes; the bundle does not own them.
@@ -12,6 +13,7 @@ struct plServices {
     plWindowHost* window = nullptr;
     plMessageBox* messageBox = nullptr;
     plSoundDevice* sound = nullptr;
+    plMovieHost* movie = nullptr;
 };
 
 // Replaces the installed bundle; installing an empty bundle uninstalls everything.
@@ -23,3 +25,4 @@ plTimeSource& plGetTimeSource();
 plWindowHost& plGetWindowHost();
 plMessageBox& plGetMessageBox();
 plSoundDevice& plGetSoundDevice();
+plMovieHost& plGetMovieHost();

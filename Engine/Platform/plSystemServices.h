@@ -1,9 +1,10 @@
 #pragma once
+#include "Engine/Platform/Media/plSdlMovieHost.h"
+#include "Engine/Platform/Sound/plSdlSoundDevice.h"
 #include "Engine/Platform/plSdlMessageBox.h"
 #include "Engine/Platform/plSdlWindowHost.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTimeSource.h"
-#include "Engine/Platform/Sound/plSdlSoundDevice.h"
 
 // The real backends, owned for the program's run; the program entry installs GetServices().
 class plSystemServices {
@@ -19,5 +20,6 @@ class plSystemServices {
     plSdlWindowHost m_window;
     plSdlMessageBox m_messageBox{m_window};
     plSdlSoundDevice m_sound;
+    plSdlMovieHost m_movie{m_window};
     plServices m_services;
 };

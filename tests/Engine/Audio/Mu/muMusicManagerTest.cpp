@@ -1,0 +1,143 @@
+#include "Engine/Audio/Mu/muMusicManager.h"
+#include "../Sn/snAudioFixture.h"
+#include "../Sn/snWaveBuilder.h"
+#include "Engine/App/App/appClock.h"
+#include "Engine/Audio/Sn/snSoundJob.h"
+#include "Engine/Audio/Sn/snSoundManager.h"
+#include "Engine/Platform/Media/plMediaFixtures.h"
+#include "Engine/Platform/plTimeSource.h"
+
+namespace {
+
+constexpr u32 kFrameSamples = 22050 / 60;
+
+// Three short WAVs, each of one level, so the output shows which one plays.
+class muMusicManagerTest : public snAudioFixture {
+  protected:
+    void SetUp() override {
+        snAudioFixture::SetUp();
+        plServices services = plGetServices();
+        services.time = &m_clock;
+        plInstallServices(services);
+        appInitTime();
+        snSoundManager::Init();
+        for (int k = 0; k < 3; ++k) {
+            const std::string name = "track" + std::to_string(k) + ".wav";
+            m_folder.Write(name,
+                           snWaveBuilder::Wave16(std::vector<i16>(4410, static_cast<i16>(1000 * (k + 1)))));
+        }
+        m_folder.Write("all.m3u", "#EXTM3U\r\ntrack0.wav\r\ntrack1.wav\r\ntrack2.wav\r\n");
+    }
+    void TearDown() override {
+        m_manager.reset();
+        snSoundManager::Shutdown();
+        snAudioFixture::TearDown();
+    }
+
+    // The levels heard, in order, each once per stretch; 0 ends a stretch but is not listed.
+    std::vector<i16> Run(double seconds) {
+        std::vector<i16> levels;
+        i16 last = 0;
+        for (u32 frame = 0; frame < seconds * 60; ++frame) {
+            for (i16 sample : Render(kFrameSamples)) {
+                if (sample != 0 && sample != last)
+                    levels.push_back(sample);
+                last = sample;
+            }
+            m_clock.Advance(1.0 / 60.0);
+            m_time += 1.0f / 60.0f;
+            snSoundManager::Update(m_time);
+            m_manager->Update();
+        }
+        return levels;
+    }
+
+    plTestTimeSource m_clock;
+    std::unique_ptr<muMusicManager> m_manager = std::make_unique<muMusicManager>();
+    f32 m_time = 0.0f;
+};
+
+} // namespace
+
+TEST_F(muMusicManagerTest, TracksAdvanceAndWrapToTheFirst) {
+    m_manager->LoadPlaylist(m_folder.Locator("all.m3u"), 0);
+    ASSERT_EQ(m_manager->GetTrackCount(), 3);
+    m_manager->PlayCurrent();
+    EXPECT_TRUE(m_manager->GetFlags() & muMusicManager::kPlaying);
+    ASSERT_NE(m_manager->GetJob(), nullptr);
+    EXPECT_EQ(m_manager->GetJob()->GetCategory(), 8u);
+    EXPECT_EQ(m_manager->GetJob()->GetLoopCount(), 1);
+    // Round and round: each 0.2 s track follows the one before within a frame or two.
+    const std::vector<i16> levels = Run(2.0);
+    ASSERT_GE(levels.size(), 7u);
+    for (size_t i = 0; i < levels.size(); ++i)
+        EXPECT_EQ(levels[i], 1000 * static_cast<i16>(i % 3 + 1)) << i;
+    // One job at a time: the ended ones were released.
+    EXPECT_EQ(snSoundManager::GetActiveCount(), 1u);
+}
+
+TEST_F(muMusicManagerTest, WithoutWrapTheMusicStopsAfterTheLast) {
+    m_manager->LoadPlaylist(m_folder.Locator("all.m3u"), 0);
+    m_manager->SetFlags(muMusicManager::kAdvance);
+    m_manager->SetTrack(1);
+    m_manager->PlayCurrent();
+    EXPECT_EQ(Run(3.0), (std::vector<i16>{2000, 3000}));
+    EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);
+}
+
+TEST_F(muMusicManagerTest, OneTrackRepeatsWithoutEnd) {
+    m_manager->LoadPlaylist(m_folder.Locator("track2.wav"), 0);
+    m_manager->PlayCurrent();
+    EXPECT_EQ(m_manager->GetJob()->GetLoopCount(), -1);
+    const std::vector<i16> levels = Run(2.0);
+    ASSERT_FALSE(levels.empty());
+    EXPECT_EQ(levels.front(), 3000);
+    EXPECT_FALSE(m_manager->GetJob()->IsStopped());
+    EXPECT_TRUE(m_manager->GetFlags() & muMusicManager::kPlaying);
+}
+
+TEST_F(muMusicManagerTest, PauseHoldsTheTrackAndResumeGoesOn) {
+    m_manager->LoadPlaylist(m_folder.Locator("all.m3u"), 0);
+    m_manager->SetFlags(muMusicManager::kAdvance);
+    m_manager->PlayCurrent();
+    Run(0.1);
+    m_manager->Pause();
+    EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);
+    EXPECT_TRUE(Run(1.0).empty());
+    m_manager->Resume();
+    EXPECT_TRUE(m_manager->GetFlags() & muMusicManager::kPlaying);
+    EXPECT_EQ(Run(3.0), (std::vector<i16>{1000, 2000, 3000}));
+}
+
+TEST_F(muMusicManagerTest, VolumeOffAndSilence) {
+    m_manager->LoadPlaylist(m_folder.Locator("all.m3u"), 0);
+    m_manager->SetPlaylistVolume(0, 0.5f);
+    m_manager->PlayCurrent();
+    EXPECT_EQ(m_manager->GetJob()->GetVolume(), 0.5f);
+    m_manager->SetPlaylistVolume(0, 0.25f);
+    EXPECT_EQ(m_manager->GetJob()->GetVolume(), 0.25f);
+
+    // Past the end of the list is silence: the music stops and nothing moves on.
+    m_manager->SetTrack(7);
+    m_manager->PlayCurrent();
+    EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);
+    EXPECT_TRUE(Run(0.5).empty());
+
+    m_manager->SetFlags(m_manager->GetFlags() | muMusicManager::kOff);
+    m_manager->SetTrack(0);
+    m_manager->PlayCurrent();
+    EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);
+}
+
+TEST_F(muMusicManagerTest, MP3TracksPlayThroughTheSamePath) {
+    ASSERT_TRUE(plWriteMp3File(m_folder.Path("tone.mp3"), plToneSamples(440.0, 0.3, 22050, 1), 22050, 1));
+    m_manager->LoadPlaylist(m_folder.Locator("tone.mp3"), 0);
+    m_manager->LoadPlaylist(m_folder.Locator("track0.wav"), 0);
+    m_manager->SetFlags(muMusicManager::kAdvance);
+    m_manager->PlayCurrent();
+    const std::vector<i16> levels = Run(2.0);
+    // The tone, then the WAV's level as the last thing heard.
+    ASSERT_GT(levels.size(), 10u);
+    EXPECT_EQ(levels.back(), 1000);
+    EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);
+}

@@ -1,0 +1,83 @@
+#pragma once
+// Fixtures for the MP3 and movie tests, made at test time with the platform's encoders.
+#include "Engine/Platform/Media/plMediaWriter.h"
+
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+// A sine tone, interleaved over the channels.
+inline std::vector<i16> plToneSamples(double hertz, double seconds, u32 rate, u32 channels,
+                                      double amplitude = 0.5) {
+    const auto frames = static_cast<size_t>(seconds * rate);
+    std::vector<i16> samples(frames * channels);
+    for (size_t i = 0; i < frames; ++i) {
+        const double value =
+            amplitude * 32767.0 * std::sin(2.0 * M_PI * hertz * static_cast<double>(i) / rate);
+        for (u32 c = 0; c < channels; ++c)
+            samples[i * channels + c] = static_cast<i16>(std::lround(value));
+    }
+    return samples;
+}
+
+// The eight bars, left to right: white, yellow, cyan, green, magenta, red, blue, black.
+inline std::array<u8, 3> plBarColour(u32 bar) {
+    static constexpr u8 bars[8][3] = {{255, 255, 255}, {255, 255, 0}, {0, 255, 255}, {0, 255, 0},
+                                      {255, 0, 255},   {255, 0, 0},   {0, 0, 255},   {0, 0, 0}};
+    return {bars[bar][0], bars[bar][1], bars[bar][2]};
+}
+
+inline std::vector<u8> plColourBars(u32 width, u32 height) {
+    std::vector<u8> rgba(static_cast<size_t>(width) * height * 4);
+    for (u32 y = 0; y < height; ++y)
+        for (u32 x = 0; x < width; ++x) {
+            const auto colour = plBarColour(x * 8 / width);
+            u8* pixel = &rgba[(static_cast<size_t>(y) * width + x) * 4];
+            pixel[0] = colour[0];
+            pixel[1] = colour[1];
+            pixel[2] = colour[2];
+            pixel[3] = 255;
+        }
+    return rgba;
+}
+
+// A 64x48 movie of colour bars at 24 frames a second with a 440 Hz tone (22050 Hz mono).
+inline plMovieContent plColourBarMovie(u32 frames, bool withSound = true) {
+    plMovieContent content;
+    content.width = 64;
+    content.height = 48;
+    content.frameRate = 24;
+    content.frames.assign(frames, plColourBars(64, 48));
+    if (withSound) {
+        content.audioRate = 22050;
+        content.audioChannels = 1;
+        content.audio = plToneSamples(440.0, frames / 24.0, 22050, 1);
+    }
+    return content;
+}
+
+// A fresh folder for one test's files, removed with it.
+class plScratchFolder {
+  public:
+    plScratchFolder() {
+        static int counter = 0;
+        m_path = std::filesystem::temp_directory_path() /
+                 ("lvmedia-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+        std::filesystem::create_directories(m_path);
+    }
+    ~plScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    plScratchFolder(const plScratchFolder&) = delete;
+    plScratchFolder& operator=(const plScratchFolder&) = delete;
+
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+    const std::filesystem::path& GetPath() const { return m_path; }
+
+  private:
+    std::filesystem::path m_path;
+};

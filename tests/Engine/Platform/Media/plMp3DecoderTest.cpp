@@ -1,0 +1,95 @@
+#include "Engine/Platform/Media/plMp3Decoder.h"
+#include "Engine/Platform/Media/plMediaFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+std::vector<i16> DecodeAll(plMp3Decoder& decoder) {
+    std::vector<i16> samples;
+    std::vector<u8> block(4096);
+    while (u32 bytes = decoder.Read(block.data(), static_cast<u32>(block.size())))
+        samples.insert(samples.end(), reinterpret_cast<i16*>(block.data()),
+                       reinterpret_cast<i16*>(block.data() + bytes));
+    return samples;
+}
+
+u32 CountRisingZeroCrossings(const std::vector<i16>& samples) {
+    u32 count = 0;
+    for (size_t i = 1; i < samples.size(); ++i)
+        count += samples[i - 1] < 0 && samples[i] >= 0;
+    return count;
+}
+
+void WriteBytes(const std::string& path, const std::vector<char>& bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+} // namespace
+
+TEST(plMp3Decoder, DecodesAGeneratedToneAtItsOwnRateAndRewinds) {
+    plScratchFolder folder;
+    const std::string path = folder.File("tone.mp3");
+    ASSERT_TRUE(plWriteMp3File(path, plToneSamples(440.0, 1.0, 44100, 1), 44100, 1));
+
+    plMp3Decoder decoder;
+    ASSERT_TRUE(decoder.Open(path));
+    EXPECT_EQ(decoder.GetRate(), 44100u);
+    EXPECT_EQ(decoder.GetChannels(), 1u);
+    // Odd sizes are cut to whole sample frames.
+    u8 odd[3];
+    EXPECT_EQ(decoder.Read(odd, 3), 2u);
+    std::vector<i16> samples = DecodeAll(decoder);
+    // One second, give or take the encoder's frame padding.
+    EXPECT_NEAR(static_cast<double>(samples.size()), 44100.0, 2400.0);
+    EXPECT_NEAR(CountRisingZeroCrossings(samples), 440.0, 4.0);
+    EXPECT_EQ(decoder.Read(odd, 2), 0u);
+
+    ASSERT_TRUE(decoder.Rewind());
+    std::vector<i16> again = DecodeAll(decoder);
+    EXPECT_EQ(again.size(), samples.size() + 1);
+}
+
+TEST(plMp3Decoder, StereoKeepsItsChannels) {
+    plScratchFolder folder;
+    const std::string path = folder.File("stereo.mp3");
+    ASSERT_TRUE(plWriteMp3File(path, plToneSamples(440.0, 0.5, 22050, 2), 22050, 2));
+    plMp3Decoder decoder;
+    ASSERT_TRUE(decoder.Open(path));
+    EXPECT_EQ(decoder.GetRate(), 22050u);
+    EXPECT_EQ(decoder.GetChannels(), 2u);
+    EXPECT_EQ(decoder.GetBlockAlign(), 4u);
+    EXPECT_EQ(DecodeAll(decoder).size() % 2, 0u);
+}
+
+TEST(plMp3Decoder, MissingGarbageAndTruncatedFilesEndCleanly) {
+    plScratchFolder folder;
+    plMp3Decoder decoder;
+    EXPECT_FALSE(decoder.Open(folder.File("missing.mp3")));
+    u8 block[64];
+    EXPECT_EQ(decoder.Read(block, sizeof block), 0u);
+    EXPECT_FALSE(decoder.Rewind());
+
+    std::vector<char> garbage(5000);
+    for (size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<char>((i * 7919u) >> 3);
+    WriteBytes(folder.File("garbage.mp3"), garbage);
+    if (decoder.Open(folder.File("garbage.mp3")))
+        DecodeAll(decoder);
+    WriteBytes(folder.File("empty.mp3"), {});
+    EXPECT_FALSE(decoder.Open(folder.File("empty.mp3")));
+
+    const std::string path = folder.File("tone.mp3");
+    ASSERT_TRUE(plWriteMp3File(path, plToneSamples(440.0, 0.2, 22050, 1), 22050, 1));
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<char> whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Cut everywhere in the header and the first frames, then every 97 bytes.
+    for (size_t length = 0; length < whole.size(); length += length < 700 ? 1 : 97) {
+        WriteBytes(folder.File("cut.mp3"), std::vector<char>(whole.begin(), whole.begin() + length));
+        if (decoder.Open(folder.File("cut.mp3"))) {
+            EXPECT_LE(DecodeAll(decoder).size(), 22050u * 0.2 + 2400);
+        }
+    }
+}

@@ -1,0 +1,195 @@
+#include "Engine/Video/Vi/viMoviePlayer.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/Platform/Media/plMediaFixtures.h"
+#include "Engine/Platform/Media/plMovieHost.h"
+#include "Engine/Platform/Sound/plTestSoundDevice.h"
+#include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plTimeSource.h"
+#include "Engine/Platform/plVirtualKeys.h"
+#include "Engine/Video/Vi/viPackage.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+namespace {
+
+// A movie played on the test host: waits move the clock and render the sound device by as much.
+class viMoviePlayerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(m_device.Open(), plSoundResult::Ok);
+        ASSERT_EQ(m_device.CreatePrimaryBuffer(), plSoundResult::Ok);
+        m_device.SetPrimaryFormat(plWaveFormat{1, 1, 22050, 44100, 2, 16});
+        m_device.PlayPrimary();
+        Install(&m_device);
+        m_host.SetWaitHandler([this](u32 milliseconds) {
+            m_clock.Advance(milliseconds / 1000.0);
+            m_elapsed += milliseconds;
+            const auto due = static_cast<u64>(m_elapsed * 22050 / 1000);
+            if (m_renderSound)
+                m_device.Render(static_cast<u32>(due - m_rendered));
+            m_rendered = due;
+            if (m_spaceAt && m_elapsed >= m_spaceAt)
+                m_host.SetKeyDown(plVk::Space, true);
+        });
+    }
+    void TearDown() override { plInstallServices({}); }
+
+    void Install(plSoundDevice* sound) {
+        plServices services;
+        services.time = &m_clock;
+        services.sound = sound;
+        services.movie = &m_host;
+        plInstallServices(services);
+    }
+
+    fsLocator WriteMovie(const std::string& name, const plMovieContent& content) {
+        EXPECT_TRUE(plWriteMovieFile(m_folder.File(name), content));
+        return Locator(name);
+    }
+    fsLocator Locator(const std::string& name) {
+        fsLocator locator;
+        fsLocatorFromNativePath(m_folder.File(name).c_str(), locator);
+        return locator;
+    }
+    const std::vector<plVideoFrame>& Frames() { return m_host.GetRecordingSink().GetFrames(); }
+
+    plScratchFolder m_folder;
+    plTestTimeSource m_clock;
+    plTestSoundDevice m_device;
+    plTestMovieHost m_host;
+    u64 m_elapsed = 0;
+    u64 m_rendered = 0;
+    u64 m_spaceAt = 0;
+    bool m_renderSound = true;
+};
+
+void ExpectColourBars(const plVideoFrame& frame) {
+    ASSERT_EQ(frame.width, 64u);
+    ASSERT_EQ(frame.height, 48u);
+    for (u32 bar = 0; bar < 8; ++bar) {
+        const u8* pixel = &frame.rgba[(24u * 64u + bar * 8u + 4u) * 4u];
+        const auto expected = plBarColour(bar);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(pixel[c], expected[c], 24) << "bar " << bar;
+    }
+}
+
+double Rms(const std::vector<i16>& samples, size_t from, size_t count) {
+    double sum = 0.0;
+    for (size_t i = from; i < from + count; ++i)
+        sum += static_cast<double>(samples[i]) * samples[i];
+    return std::sqrt(sum / static_cast<double>(count));
+}
+
+} // namespace
+
+TEST_F(viMoviePlayerTest, EveryPictureArrivesInItsColoursPacedByTheSound) {
+    const fsLocator file = WriteMovie("bars.avi", plColourBarMovie(48));
+    viMoviePlayer player;
+    player.Play(file);
+    ASSERT_EQ(Frames().size(), 48u);
+    for (size_t i = 0; i < Frames().size(); ++i) {
+        EXPECT_NEAR(Frames()[i].time, i / 24.0, 1e-6);
+        ExpectColourBars(Frames()[i]);
+    }
+    EXPECT_EQ(m_host.GetRecordingSink().GetBegun(), 1u);
+    EXPECT_EQ(m_host.GetRecordingSink().GetEnded(), 1u);
+    EXPECT_EQ(m_host.GetRecordingSink().GetWidth(), 64u);
+    // Two seconds of movie take two seconds, and the tone came out of the mixer.
+    EXPECT_NEAR(static_cast<double>(m_elapsed), 2000.0, 60.0);
+    const std::vector<i16>& sound = m_device.GetOutput();
+    ASSERT_GT(sound.size(), 40000u);
+    EXPECT_NEAR(Rms(sound, 5000, 20000) / 32767.0, 0.354, 0.04);
+}
+
+TEST_F(viMoviePlayerTest, HoldingSpaceEndsTheMovieWithinAQuarterSecond) {
+    const fsLocator file = WriteMovie("bars.avi", plColourBarMovie(48));
+    m_spaceAt = 500;
+    viMoviePlayer player;
+    player.Play(file);
+    EXPECT_LE(m_elapsed, 750u);
+    EXPECT_LT(Frames().size(), 20u);
+    EXPECT_EQ(m_host.GetRecordingSink().GetEnded(), 1u);
+
+    // Without the skip flag Space does nothing.
+    m_host.SetKeyDown(plVk::Space, false);
+    m_spaceAt = m_elapsed + 100;
+    player.GetBackend()->SetSkippable(false);
+    const size_t before = Frames().size();
+    player.Play(file);
+    EXPECT_EQ(Frames().size() - before, 48u);
+}
+
+TEST_F(viMoviePlayerTest, APressBeforeTheMovieIsIgnored) {
+    const fsLocator file = WriteMovie("bars.avi", plColourBarMovie(48));
+    m_host.PressKey(plVk::Space);
+    viMoviePlayer player;
+    player.Play(file);
+    EXPECT_EQ(Frames().size(), 48u);
+}
+
+TEST_F(viMoviePlayerTest, MissingSoundOnlyAndClosedPlayersReturnAtOnce) {
+    viMoviePlayer player;
+    player.Play(Locator("missing.avi"));
+    plMovieContent soundOnly = plColourBarMovie(24);
+    soundOnly.frames.clear();
+    player.Play(WriteMovie("sound.avi", soundOnly));
+    EXPECT_EQ(m_host.GetWaitedMilliseconds(), 0u);
+    EXPECT_EQ(m_host.GetRecordingSink().GetBegun(), 0u);
+
+    const fsLocator file = WriteMovie("bars.avi", plColourBarMovie(4));
+    player.Close();
+    EXPECT_EQ(player.GetBackend(), nullptr);
+    player.Play(file);
+    EXPECT_TRUE(Frames().empty());
+
+    plInstallServices({});
+    viMoviePlayer unhosted;
+    unhosted.Play(file);
+    EXPECT_TRUE(Frames().empty());
+}
+
+TEST_F(viMoviePlayerTest, WithoutSoundTheClockKeepsThePace) {
+    Install(nullptr);
+    viMoviePlayer player;
+    player.Play(WriteMovie("bars.avi", plColourBarMovie(48)));
+    EXPECT_EQ(Frames().size(), 48u);
+    EXPECT_NEAR(static_cast<double>(m_elapsed), 2000.0, 60.0);
+    for (i16 sample : m_device.GetOutput())
+        ASSERT_EQ(sample, 0);
+}
+
+TEST_F(viMoviePlayerTest, StalledSoundDoesNotHoldTheMovieForever) {
+    m_renderSound = false;
+    viMoviePlayer player;
+    player.Play(WriteMovie("bars.avi", plColourBarMovie(48)));
+    EXPECT_EQ(Frames().size(), 48u);
+    EXPECT_NEAR(static_cast<double>(m_elapsed), 2250.0, 100.0);
+}
+
+TEST_F(viMoviePlayerTest, DamagedFilesPlayWhatTheyHold) {
+    const std::string whole = m_folder.File("bars.avi");
+    ASSERT_TRUE(plWriteMovieFile(whole, plColourBarMovie(12)));
+    std::ifstream in(whole, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    viMoviePlayer player;
+    for (size_t length : {bytes.size() / 4, bytes.size() / 2, bytes.size() - 100}) {
+        std::ofstream(m_folder.File("cut.avi"), std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(length));
+        player.Play(Locator("cut.avi"));
+    }
+    EXPECT_LE(Frames().size(), 36u);
+    EXPECT_EQ(m_host.GetRecordingSink().GetBegun(), m_host.GetRecordingSink().GetEnded());
+}
+
+TEST(viPackage, StartAndStopAreCounted) {
+    viInit();
+    viInit();
+    viShutdown();
+    EXPECT_EQ(viGetInitCount(), 1u);
+    viShutdown();
+    EXPECT_EQ(viGetInitCount(), 0u);
+}
