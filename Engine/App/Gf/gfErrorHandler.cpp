@@ -1,0 +1,144 @@
+#include "Engine/App/Gf/gfErrorHandler.h"
+
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envEnvironment.h"
+
+#include <cstdio>
+#include <map>
+#include <memory>
+
+namespace {
+
+// Every text set the program opens carries this number.
+constexpr u32 kTextSetNumber = 32;
+
+// Until the platform layer installs its message box: the message on stderr, nobody to answer.
+class gfDefaultErrorDisplayer : public gfErrorDisplayer {
+  public:
+    u32 Display(u32, const envString& message) override {
+        envString shown = message;
+        shown.TruncateAtNull();
+        std::fprintf(stderr, "Error: %s\n", envStringToNarrow(shown).c_str());
+        return gfAnswerAbort;
+    }
+};
+
+gfDefaultErrorDisplayer g_defaultDisplayer;
+gfErrorDisplayer* g_displayer = nullptr;
+std::map<u32, envString> g_registry;
+fsLocator g_directory;
+bool g_lookingUp = false;
+
+class LookupGuard {
+  public:
+    LookupGuard() { g_lookingUp = true; }
+    ~LookupGuard() { g_lookingUp = false; }
+};
+
+envString Format(const char* format, u32 number, u32 package) {
+    char text[160];
+    std::snprintf(text, sizeof(text), format, number, package);
+    return envString(text);
+}
+
+std::unique_ptr<gfTextSet> OpenErrorTexts(const envString& fileName) {
+    // A nested report comes from inside this open (a retry question): opening again would recurse.
+    // A package without a file name has nothing to open; the folder itself is not a text set.
+    if (g_lookingUp || fileName.GetLength() == 0)
+        return nullptr;
+    LookupGuard guard;
+    fsLocator locator = g_directory;
+    locator.AppendComponent(fileName);
+    // A set that cannot be opened (missing, unreadable, or on a medium the user declined to put back)
+    // gives the fallback message: the report must still reach the user. A corrupt set is an error.
+    try {
+        return std::make_unique<gfTextSet>(locator, kTextSetNumber, true);
+    } catch (const fsDirectoryDoesntExistX&) {
+    } catch (const fsFileDoesntExistX&) {
+    } catch (const fsFileInUseX&) {
+    } catch (const fsInvalidLocatorX&) {
+    } catch (const fsReadOnlyX&) {
+    } catch (const fsUnknownX&) {
+    }
+    return nullptr;
+}
+
+envString BuildMessage(u32 package, u32 number, const char* extra) {
+    // Reporting for a package that never registered enters it with an empty name.
+    const envString fileName = g_registry[package];
+    const std::unique_ptr<gfTextSet> texts = OpenErrorTexts(fileName);
+    if (!texts)
+        return Format("ErrorCode #%u not found for package #%u because the .tsf file for it was not found",
+                      number, package);
+    if (!texts->HasText(number))
+        return Format("ErrorCode #%u not found for package #%u, try getting the latest engine error codes.",
+                      number, package);
+    envString message = texts->GetText(number);
+    if (extra)
+        message.Append(envString(extra));
+    return message;
+}
+
+} // namespace
+
+namespace gfErrorHandler {
+
+void Init(const fsLocator* directory) {
+    g_registry.clear();
+    if (directory)
+        g_directory = *directory;
+    g_displayer = &g_defaultDisplayer;
+    envSetErrorReportHook(&ReportHook);
+    RegisterPackage(1, "envErrors.tsf");
+    RegisterPackage(2, "dbgErrors.tsf");
+    RegisterPackage(3, "itErrors.tsf");
+    RegisterPackage(4, "fsErrors.tsf");
+    RegisterPackage(6, "inErrors.tsf");
+    RegisterPackage(17, "MaErrors.tsf");
+    RegisterPackage(18, "GeoErrors.tsf");
+}
+
+void Shutdown() {
+    g_registry.clear();
+}
+
+void RegisterPackage(u32 package, const envString& fileName) {
+    g_registry[package] = fileName;
+}
+
+const envString* GetPackageFile(u32 package) {
+    const auto entry = g_registry.find(package);
+    return entry == g_registry.end() ? nullptr : &entry->second;
+}
+
+void SetErrorFileDirectory(const fsLocator& directory) {
+    g_directory = directory;
+}
+const fsLocator& GetErrorFileDirectory() {
+    return g_directory;
+}
+
+void SetDisplayer(gfErrorDisplayer* displayer) {
+    g_displayer = displayer;
+}
+gfErrorDisplayer* GetDefaultDisplayer() {
+    return &g_defaultDisplayer;
+}
+
+u32 Report(u32 type, u32 package, u32 number, const char* extra) {
+    const envString message = BuildMessage(package, number, extra);
+    if (!g_displayer) {
+        // The message is text, never a format.
+        dbgWarning("gfErrorHandler", 130, "%s", envStringToNarrow(message).c_str());
+        return gfAnswerAbort;
+    }
+    return g_displayer->Display(type, message);
+}
+
+u32 ReportHook(u32 type, u32 package, u32 number, const char* extra) {
+    return Report(type, package, number, extra);
+}
+
+} // namespace gfErrorHandler

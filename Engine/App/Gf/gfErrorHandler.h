@@ -1,0 +1,50 @@
+#pragma once
+#include "Engine/App/Fs/fsLocator.h"
+
+// Display types of a report.
+constexpr u32 gfDisplayQuestion = 1; // OK and Cancel
+constexpr u32 gfDisplayNotice = 2;   // OK
+// Answers of a report.
+constexpr u32 gfAnswerAbort = 0; // also: nobody to ask
+constexpr u32 gfAnswerRetry = 1;
+constexpr u32 gfAnswerIgnore = 2;
+constexpr u32 gfAnswerOK = 3;
+constexpr u32 gfAnswerCancel = 4;
+
+// Shows a report's message to the user and returns the answer. The platform layer's message box
+// and the game's in-game dialog implement it; without either the default prints to stderr.
+class gfErrorDisplayer {
+  public:
+    virtual ~gfErrorDisplayer() = default;
+    virtual u32 Display(u32 type, const envString& message) = 0;
+};
+
+// Turns (package, error number) into a message from the package's error text set, found by the file
+// name the package registered under the error text folder, and asks the installed displayer.
+namespace gfErrorHandler {
+
+// Empties the registry, sets the folder when one is given, installs the default displayer and the
+// env report hook, and registers env, dbg, it, fs, in, Ma and Geo.
+void Init(const fsLocator* directory);
+void Shutdown();
+
+void RegisterPackage(u32 package, const envString& fileName);
+// The registered file name, or null for a package that was never named.
+const envString* GetPackageFile(u32 package);
+void SetErrorFileDirectory(const fsLocator& directory);
+const fsLocator& GetErrorFileDirectory();
+
+// The displayer is not owned: whoever installs one reinstalls another before destroying it.
+// Null leaves reports to the debug log alone (answer 0).
+void SetDisplayer(gfErrorDisplayer* displayer);
+gfErrorDisplayer* GetDefaultDisplayer();
+
+// The message of the number in the package's error texts followed by the extra text (when given),
+// or a fallback naming the number and package when the set or the entry is missing; returns the
+// displayer's answer. A report made while one is being made (a retry question from inside the file
+// open) does not look for its text set, so it cannot recurse.
+u32 Report(u32 type, u32 package, u32 number, const char* extra);
+// The env report hook: the same as Report.
+u32 ReportHook(u32 type, u32 package, u32 number, const char* extra);
+
+} // namespace gfErrorHandler

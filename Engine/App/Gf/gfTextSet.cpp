@@ -1,0 +1,155 @@
+#include "Engine/App/Gf/gfTextSet.h"
+
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/Gf/gfFile.h"
+#include "Engine/Core/Env/dbgLog.h"
+
+#include <cstring>
+#include <exception>
+#include <vector>
+
+namespace {
+
+constexpr u32 kByteOrder = 2;
+constexpr char kTag[4] = {'K', 'S', 'T', 'S'};
+constexpr u32 kEntryHeaderSize = 6;  // id and unit count
+constexpr u32 kMaxTextUnits = 32767; // the unit count is read as a signed 16-bit number
+
+u32 LoadU32(const u8* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(p[3]) << 24;
+}
+u16 LoadU16(const u8* p) {
+    return static_cast<u16>(p[0] | p[1] << 8);
+}
+
+void StoreU32(std::vector<u8>& out, u32 value) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<u8>(value >> (8 * i)));
+}
+
+void StoreU16(std::vector<u8>& out, u16 value) {
+    out.push_back(static_cast<u8>(value));
+    out.push_back(static_cast<u8>(value >> 8));
+}
+
+} // namespace
+
+gfTextSet::gfTextSet(const fsLocator& locator, u32 setNumber, bool readOnly)
+    : m_locator(locator), m_setNumber(setNumber) {
+    Open(readOnly);
+    ReadTexts();
+}
+
+gfTextSet::~gfTextSet() {
+    if (!m_writable || !m_changed)
+        return;
+    try {
+        Save();
+    } catch (const envExceptionX& e) {
+        std::string path;
+        fsLocatorToNativePath(m_locator, path);
+        DBG_WARNING("text set %s not saved (error 0x%08X)", path.c_str(), e.GetCode());
+    } catch (const std::exception& e) {
+        DBG_WARNING("text set not saved: %s", e.what());
+    }
+}
+
+const envString& gfTextSet::GetText(u32 id) const {
+    static const envString empty;
+    const auto text = m_texts.find(id);
+    return text == m_texts.end() ? empty : text->second;
+}
+
+void gfTextSet::SetText(u32 id, const envString& text) {
+    if (!m_writable)
+        throw fsReadOnlyX(m_locator);
+    if (text.GetLength() > kMaxTextUnits) {
+        DBG_WARNING("text %u cut to %u units, the most a text set holds", id, kMaxTextUnits);
+        m_texts[id] = envString(0, kMaxTextUnits, text);
+    } else {
+        m_texts[id] = text;
+    }
+    m_changed = true;
+}
+
+void gfTextSet::Save() {
+    if (!m_writable)
+        throw fsReadOnlyX(m_locator);
+    m_file->Seek(0, 0);
+    if (m_hasHeader) {
+        m_file->ReadBinHeader(nullptr);
+        m_file->Seek(sizeof(kTag), 1);
+    } else {
+        const u8 version[4] = {0, 0, 0, 0};
+        m_file->WriteBinHeader(version);
+        m_file->Write(sizeof(kTag), kTag);
+    }
+    std::vector<u8> bytes;
+    StoreU32(bytes, m_setNumber);
+    StoreU32(bytes, static_cast<u32>(m_texts.size()));
+    for (const auto& [id, text] : m_texts) {
+        StoreU32(bytes, id);
+        StoreU16(bytes, static_cast<u16>(text.GetLength()));
+        for (u32 i = 0; i < text.GetLength(); ++i)
+            StoreU16(bytes, text[i]);
+    }
+    m_file->Write(static_cast<u32>(bytes.size()), bytes.data());
+    m_hasHeader = true;
+    m_changed = false;
+}
+
+void gfTextSet::Open(bool readOnly) {
+    if (!readOnly) {
+        try {
+            m_file = std::make_unique<gfFile>(m_locator, 2, kByteOrder);
+            m_writable = true;
+            return;
+        } catch (const fsReadOnlyX&) {
+            // Read what can be read; the set is then not writable.
+        }
+    }
+    m_file = std::make_unique<gfFile>(m_locator, 0, kByteOrder);
+}
+
+void gfTextSet::ReadTexts() {
+    const u32 size = m_file->GetSize();
+    if (size == 0) {
+        // A new set: a writable one gets its header when it is saved or closed.
+        m_changed = m_writable;
+        return;
+    }
+    u8 version[4];
+    m_file->ReadBinHeader(version);
+    u8 fields[12]; // tag, set number, count
+    if (m_file->Read(sizeof(fields), fields) != sizeof(fields) || version[0] != kByteOrder ||
+        std::memcmp(fields, kTag, sizeof(kTag)) != 0)
+        throw gfInvalidTextSetFileX(m_locator);
+    m_hasHeader = true;
+    m_setNumber = LoadU32(fields + 4);
+    const i32 count = static_cast<i32>(LoadU32(fields + 8));
+    if (count <= 0)
+        return;
+
+    // The count comes from the file: it must fit the bytes left before anything is allocated for it.
+    std::vector<u8> data(size - m_file->Tell());
+    if (static_cast<u64>(count) > data.size() / kEntryHeaderSize ||
+        m_file->Read(static_cast<u32>(data.size()), data.data()) != data.size())
+        throw gfInvalidTextSetFileX(m_locator);
+    size_t at = 0;
+    for (i32 entry = 0; entry < count; ++entry) {
+        if (data.size() - at < kEntryHeaderSize)
+            throw gfInvalidTextSetFileX(m_locator);
+        const u32 id = LoadU32(&data[at]);
+        const i16 length = static_cast<i16>(LoadU16(&data[at + 4]));
+        at += kEntryHeaderSize;
+        const size_t units = length > 0 ? static_cast<size_t>(length) : 0;
+        if (data.size() - at < units * 2)
+            throw gfInvalidTextSetFileX(m_locator);
+        envString text;
+        for (size_t i = 0; i < units; ++i, at += 2)
+            text.AppendChar(static_cast<char16_t>(LoadU16(&data[at])));
+        m_texts[id] = std::move(text);
+    }
+}

@@ -1,0 +1,110 @@
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/Core/Ch/chExceptions.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <vector>
+
+namespace {
+
+// Every engine error package and the file it registers.
+const std::map<u32, const char*> kEnginePackages = {
+    {1, "envErrors.tsf"},  {2, "dbgErrors.tsf"},  {3, "itErrors.tsf"},   {4, "fsErrors.tsf"},
+    {5, "appErrors.tsf"},  {6, "inErrors.tsf"},   {8, "chErrors.tsf"},   {9, "anErrors.tsf"},
+    {10, "g2dErrors.tsf"}, {11, "g3dErrors.tsf"}, {12, "ScErrors.tsf"},  {14, "snErrors.tsf"},
+    {17, "MaErrors.tsf"},  {18, "GeoErrors.tsf"}, {19, "guiErrors.tsf"}, {20, "gprErrors.tsf"},
+    {23, "viErrors.tsf"}};
+
+// The numbers the engine reports: its exception classes' numbers and the removed-disc question (fs 9),
+// with the codes of the other subsystems' classes (sound, 2D screen, 3D core).
+const std::map<u32, std::vector<u32>> kReportedNumbers = {{1, {1, 2}},  {4, {1, 3, 4, 5, 6, 7, 8, 9, 10}},
+                                                          {8, {1}},     {10, {2, 3, 5, 6}},
+                                                          {11, {3, 4}}, {14, {2, 3, 5, 6, 7, 8}}};
+
+fsLocator ErrorFolder() {
+    fsLocator folder;
+    fsLocatorFromNativePath(LV_DATA_DIR "/Errors/Eng", folder);
+    return folder;
+}
+
+fsLocator ErrorFile(u32 package) {
+    fsLocator file = ErrorFolder();
+    file.AppendComponent(kEnginePackages.at(package));
+    return file;
+}
+
+class RecordingDisplayer : public gfErrorDisplayer {
+  public:
+    u32 Display(u32, const envString& message) override {
+        messages.push_back(envStringToNarrow(message));
+        return gfAnswerOK;
+    }
+    std::vector<std::string> messages;
+};
+
+} // namespace
+
+TEST(ErrorTexts, EveryEnginePackageHasItsSetWithEveryReportedNumber) {
+    for (const auto& [package, name] : kEnginePackages) {
+        gfTextSet set(ErrorFile(package), 32, true);
+        EXPECT_EQ(set.GetSetNumber(), 32u) << name;
+        const auto numbers = kReportedNumbers.find(package);
+        const size_t expected = numbers == kReportedNumbers.end() ? 0 : numbers->second.size();
+        EXPECT_EQ(set.GetTexts().size(), expected) << name;
+        if (numbers == kReportedNumbers.end())
+            continue;
+        for (u32 number : numbers->second)
+            EXPECT_GT(set.GetText(number).GetLength(), 10u) << name << " " << number;
+    }
+}
+
+TEST(ErrorTexts, ExceptionCodesLeadToTheirTexts) {
+    const std::vector<u32> codes = {envExceptionX().GetCode(),
+                                    envInitX("x").GetCode(),
+                                    fsDirectoryDoesntExistX(fsLocator()).GetCode(),
+                                    fsDirectoryNotEmptyX(fsLocator()).GetCode(),
+                                    fsFileDoesntExistX(fsLocator()).GetCode(),
+                                    fsFileExistsX(fsLocator()).GetCode(),
+                                    fsFileInUseX(fsLocator()).GetCode(),
+                                    fsInvalidLocatorX(fsLocator()).GetCode(),
+                                    fsReadOnlyX(fsLocator()).GetCode(),
+                                    fsUnknownX(fsLocator()).GetCode(),
+                                    chInvalidChunkX().GetCode()};
+    for (u32 code : codes) {
+        gfTextSet set(ErrorFile(envErrorCodePackage(code)), 32, true);
+        EXPECT_TRUE(set.HasText(envErrorCodeNumber(code))) << std::hex << code;
+    }
+}
+
+TEST(ErrorTexts, ReportFindsTheBuiltTextsUnderARoot) {
+    // As the game does: the error folder is "Errors/Eng" under the program's data root.
+    fsResetRootTable();
+    fsLocator data;
+    fsLocatorFromNativePath(LV_DATA_DIR, data);
+    fsAddRootDirectory(6, data);
+    fsLocator folder(6);
+    folder.AppendComponent("Errors");
+    folder.AppendComponent("Eng");
+    gfErrorHandler::Init(&folder);
+    RecordingDisplayer displayer;
+    gfErrorHandler::SetDisplayer(&displayer);
+    gfErrorHandler::RegisterPackage(8, "chErrors.tsf");
+
+    gfErrorHandler::Report(gfDisplayNotice, 4, 4, "/somewhere/track.dat");
+    gfErrorHandler::Report(gfDisplayNotice, 8, 1, nullptr);
+    gfErrorHandler::Report(gfDisplayNotice, 4, 2, nullptr);
+    gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
+    gfErrorHandler::Shutdown();
+    fsResetRootTable();
+
+    ASSERT_EQ(displayer.messages.size(), 3u);
+    EXPECT_EQ(displayer.messages[0], "A file could not be found. Reinstalling the game may restore it.\n"
+                                     "/somewhere/track.dat");
+    EXPECT_EQ(displayer.messages[1].rfind("A data file is damaged", 0), 0u);
+    EXPECT_EQ(displayer.messages[2],
+              "ErrorCode #2 not found for package #4, try getting the latest engine error codes.");
+}

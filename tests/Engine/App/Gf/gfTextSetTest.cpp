@@ -1,0 +1,238 @@
+#include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Fs/private/fsPosixPAC.h"
+#include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/Core/Env/dbgLog.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+// An independent builder of text-set bytes (little-endian fields).
+class SetBytes {
+  public:
+    SetBytes(const char* magic = "KSFB", u8 byteOrder = 2, const char* tag = "KSTS") {
+        m_bytes.append(magic, 4);
+        m_bytes += static_cast<char>(byteOrder);
+        m_bytes.append(3, '\0');
+        m_bytes.append(tag, 4);
+    }
+    SetBytes& U32(u32 v) {
+        for (int i = 0; i < 4; ++i)
+            m_bytes += static_cast<char>(v >> (8 * i));
+        return *this;
+    }
+    SetBytes& U16(u16 v) {
+        m_bytes += static_cast<char>(v);
+        m_bytes += static_cast<char>(v >> 8);
+        return *this;
+    }
+    SetBytes& Entry(u32 id, const std::u16string& text) {
+        U32(id).U16(static_cast<u16>(text.size()));
+        for (char16_t unit : text)
+            U16(unit);
+        return *this;
+    }
+    const std::string& Str() const { return m_bytes; }
+
+  private:
+    std::string m_bytes;
+};
+
+// The example set: number 32, text 1 "Hi", text 2 empty.
+std::string Golden() {
+    return SetBytes().U32(32).U32(2).Entry(1, u"Hi").Entry(2, u"").Str();
+}
+
+int RefuseWriting(const char* path, int flags, mode_t mode) {
+    if ((flags & O_ACCMODE) != O_RDONLY) {
+        errno = EACCES;
+        return -1;
+    }
+    return open(path, flags, mode);
+}
+
+class gfTextSetTest : public ::testing::Test {
+  protected:
+    fsLocator Put(const std::string& bytes) {
+        m_folder.Write("set.tsf", bytes);
+        return m_folder.Locator("set.tsf");
+    }
+    std::string File() const { return m_folder.Read("set.tsf"); }
+
+    fsTestFolder m_folder;
+};
+
+} // namespace
+
+TEST_F(gfTextSetTest, GoldenBytesReadAndWrittenBack) {
+    const fsLocator locator = Put(Golden());
+    {
+        gfTextSet set(locator, 7, true);
+        EXPECT_EQ(set.GetSetNumber(), 32u); // the file's number replaces the caller's
+        EXPECT_FALSE(set.IsWritable());
+        EXPECT_EQ(set.GetText(1), envString("Hi"));
+        EXPECT_TRUE(set.HasText(2));
+        EXPECT_EQ(set.GetText(2).GetLength(), 0u);
+        EXPECT_EQ(set.GetTexts().size(), 2u);
+    }
+    {
+        gfTextSet set(locator, 32, false);
+        EXPECT_TRUE(set.IsWritable());
+        set.Save();
+    }
+    EXPECT_EQ(File(), Golden());
+
+    // Written from scratch into an empty file, the same texts give the same bytes.
+    const fsLocator fresh = Put("");
+    {
+        gfTextSet set(fresh, 32, false);
+        set.SetText(2, envString());
+        set.SetText(1, envString("Hi"));
+    }
+    EXPECT_EQ(File(), Golden());
+}
+
+TEST_F(gfTextSetTest, DuplicatesAndRewritingInPlace) {
+    // The later entry of an id wins; a rewrite is not truncated, the count tells where texts end.
+    const std::string bytes =
+        SetBytes().U32(32).U32(3).Entry(5, u"first").Entry(5, u"second").Entry(9, u"x").Str();
+    const fsLocator locator = Put(bytes);
+    {
+        gfTextSet set(locator, 32, false);
+        EXPECT_EQ(set.GetText(5), envString("second"));
+        set.SetText(9, envString("y"));
+    }
+    const std::string rewritten = File();
+    EXPECT_EQ(rewritten.size(), bytes.size());
+    const std::string expected = SetBytes().U32(32).U32(2).Entry(5, u"second").Entry(9, u"y").Str();
+    EXPECT_EQ(rewritten.substr(0, expected.size()), expected);
+    EXPECT_EQ(rewritten.substr(expected.size()), bytes.substr(expected.size()));
+    gfTextSet again(locator, 32, true);
+    EXPECT_EQ(again.GetTexts().size(), 2u);
+    EXPECT_EQ(again.GetText(9), envString("y"));
+}
+
+TEST_F(gfTextSetTest, HeadersAndTags) {
+    gfTextSet old(Put(SetBytes("BRFB").U32(32).U32(1).Entry(3, u"ok").Str()), 32, true);
+    EXPECT_EQ(old.GetText(3), envString("ok"));
+
+    const fsLocator locator = Put(SetBytes("KSFB", 0).U32(32).U32(0).Str());
+    try {
+        gfTextSet set(locator, 32, true);
+        FAIL();
+    } catch (const gfInvalidTextSetFileX& e) {
+        EXPECT_EQ(e.GetLocator(), locator);
+    }
+    EXPECT_THROW(gfTextSet(Put(SetBytes("KSFB", 2, "KSTX").U32(32).U32(0).Str()), 32, true),
+                 gfInvalidTextSetFileX);
+    EXPECT_THROW(gfTextSet(Put(SetBytes("XSFB").U32(32).U32(0).Str()), 32, true), gfInvalidFileBinX);
+    EXPECT_THROW(gfTextSet(m_folder.Locator("missing.tsf"), 32, true), fsFileDoesntExistX);
+    EXPECT_THROW(gfTextSet(m_folder.Locator("missing.tsf"), 32, false), fsFileDoesntExistX);
+}
+
+TEST_F(gfTextSetTest, EmptyFilesAndReadOnlySets) {
+    // Read-only: an empty set, and the file is never written.
+    const fsLocator locator = Put("");
+    {
+        gfTextSet set(locator, 40, true);
+        EXPECT_EQ(set.GetSetNumber(), 40u);
+        EXPECT_TRUE(set.GetTexts().empty());
+        // A missing id reads as empty and is not added.
+        EXPECT_EQ(set.GetText(12).GetLength(), 0u);
+        EXPECT_FALSE(set.HasText(12));
+        EXPECT_TRUE(set.GetTexts().empty());
+        EXPECT_THROW(set.SetText(1, envString("no")), fsReadOnlyX);
+        EXPECT_THROW(set.Save(), fsReadOnlyX);
+    }
+    EXPECT_EQ(File(), "");
+
+    // Writable: the new set gets its header when it is closed.
+    {
+        gfTextSet set(locator, 40, false);
+        EXPECT_TRUE(set.GetTexts().empty());
+    }
+    EXPECT_EQ(File(), SetBytes().U32(40).U32(0).Str());
+
+    // An unchanged writable set leaves its file alone.
+    Put(Golden() + "tail");
+    { gfTextSet set(locator, 32, false); }
+    EXPECT_EQ(File(), Golden() + "tail");
+}
+
+TEST_F(gfTextSetTest, RefusedWritingFallsBackToReading) {
+    const fsLocator locator = Put(Golden());
+    fsSetOpenFunction(&RefuseWriting);
+    {
+        gfTextSet set(locator, 32, false);
+        EXPECT_FALSE(set.IsWritable());
+        EXPECT_EQ(set.GetText(1), envString("Hi"));
+        EXPECT_THROW(set.SetText(1, envString("changed")), fsReadOnlyX);
+    }
+    fsSetOpenFunction(nullptr);
+    EXPECT_EQ(File(), Golden());
+}
+
+TEST_F(gfTextSetTest, LongTextsAreCutToTheLargestCount) {
+    std::vector<std::string> log;
+    dbgSetLogSink([&](const std::string& line) { log.push_back(line); });
+    const fsLocator locator = Put("");
+    {
+        gfTextSet set(locator, 32, false);
+        envString text;
+        text.Resize(40000);
+        set.SetText(1, text);
+        EXPECT_EQ(set.GetText(1).GetLength(), 32767u);
+    }
+    dbgSetLogSink({});
+    EXPECT_EQ(log.size(), 1u);
+    gfTextSet set(locator, 32, true);
+    EXPECT_EQ(set.GetText(1).GetLength(), 32767u);
+}
+
+// Cut at every byte: only the empty file is a set; every other cut is refused by the loader.
+TEST_F(gfTextSetTest, TruncationSweep) {
+    const std::string whole =
+        SetBytes().U32(32).U32(3).Entry(1, u"Hi").Entry(2, u"").Entry(700, u"\u00E9t\u00E9 \u20AC").Str();
+    for (size_t cut = 1; cut < whole.size(); ++cut) {
+        const fsLocator locator = Put(whole.substr(0, cut));
+        if (cut < 8) {
+            EXPECT_THROW(gfTextSet(locator, 32, true), gfInvalidFileBinX) << cut;
+        } else {
+            EXPECT_THROW(gfTextSet(locator, 32, true), gfInvalidTextSetFileX) << cut;
+        }
+    }
+    gfTextSet set(Put(whole), 32, true);
+    EXPECT_EQ(set.GetText(700), envString(u"\u00E9t\u00E9 \u20AC"));
+}
+
+// Counts and lengths from the file never outrun it; negative ones read as nothing.
+TEST_F(gfTextSetTest, OversizeSweep) {
+    EXPECT_THROW(gfTextSet(Put(SetBytes().U32(32).U32(0x7FFFFFFF).Entry(1, u"a").Str()), 32, true),
+                 gfInvalidTextSetFileX);
+    EXPECT_THROW(gfTextSet(Put(SetBytes().U32(32).U32(2).Entry(1, u"a").Str()), 32, true),
+                 gfInvalidTextSetFileX);
+    gfTextSet negative(Put(SetBytes().U32(32).U32(0x80000000).Entry(1, u"a").Str()), 32, true);
+    EXPECT_TRUE(negative.GetTexts().empty());
+    // A length of 0x7FFF with two units behind it; a negative length (0xFFFF) holds no units.
+    EXPECT_THROW(gfTextSet(Put(SetBytes().U32(32).U32(1).U32(1).U16(0x7FFF).U32(0).Str()), 32, true),
+                 gfInvalidTextSetFileX);
+    gfTextSet empty(Put(SetBytes().U32(32).U32(1).U32(4).U16(0xFFFF).Str()), 32, true);
+    EXPECT_EQ(empty.GetText(4).GetLength(), 0u);
+
+    const std::string whole = SetBytes().U32(32).U32(2).Entry(1, u"Hello").Entry(2, u"World").Str();
+    for (size_t at = 8; at + 2 <= whole.size(); ++at) {
+        for (u16 bad : {u16{0xFFFF}, u16{0x7FFF}, u16{0x8000}}) {
+            std::string bytes = whole;
+            bytes[at] = static_cast<char>(bad);
+            bytes[at + 1] = static_cast<char>(bad >> 8);
+            try {
+                gfTextSet set(Put(bytes), 32, true);
+            } catch (const gfInvalidTextSetFileX&) {
+            }
+        }
+    }
+}
