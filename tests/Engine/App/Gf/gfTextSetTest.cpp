@@ -1,9 +1,13 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/Gf/gfPakFile.h"
+#include "Engine/App/Gf/gfPakSearcher.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "gfPakBuilder.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -54,6 +58,13 @@ int RefuseWriting(const char* path, int flags, mode_t mode) {
     }
     return open(path, flags, mode);
 }
+
+// Answers for every locator of root 7 with the one pak.
+class OnePak : public gfPakSearcher::PakLocator {
+  public:
+    gfPakFile* Locate(i32 root, const fsLocator&, fsLocator&) override { return root == 7 ? pak : nullptr; }
+    gfPakFile* pak = nullptr;
+};
 
 class gfTextSetTest : public ::testing::Test {
   protected:
@@ -235,4 +246,28 @@ TEST_F(gfTextSetTest, OversizeSweep) {
             }
         }
     }
+}
+
+TEST_F(gfTextSetTest, ReadOnlySetsAreReadFromPaks) {
+    gfPakBuilderLayout layout;
+    layout.entries.push_back({"errors/eng/fserrors.tsf", Golden()});
+    m_folder.Write("data.pak", gfBuildPak(layout));
+    gfPakFile pak(m_folder.Locator("data.pak"));
+    OnePak locator;
+    locator.pak = &pak;
+    fsResetRootTable();
+    fsAddRootDirectory(7, m_folder.Locator());
+    gfPakSearcher::SetPakLocator(&locator);
+
+    fsLocator inPak(7);
+    for (const char* component : {"Errors", "Eng", "fsErrors.tsf"})
+        inPak.AppendComponent(component);
+    {
+        gfTextSet set(inPak, 32, true);
+        EXPECT_EQ(set.GetText(1), envString("Hi"));
+    }
+    // Writable sets live on disc only, where this one is not.
+    EXPECT_THROW(gfTextSet(inPak, 32, false), fsDirectoryDoesntExistX);
+    gfPakSearcher::SetPakLocator(nullptr);
+    fsResetRootTable();
 }
