@@ -3,6 +3,11 @@
 class plTimeSource;
 class plWindowHost;
 class plMessageBox;
+class plKeyValueStore;
+class plIniReader;
+class plSystemFolders;
+class plInstanceGuard;
+class plInputSource;
 
 // The platform services in force. The program entry installs the real backends (plSystemServices),
 // a test fixture its fakes; the bundle does not own them.
@@ -10,6 +15,14 @@ struct plServices {
     plTimeSource* time = nullptr;
     plWindowHost* window = nullptr;
     plMessageBox* messageBox = nullptr;
+
+    // Start-up and input: the registry and INI stand-ins, folders and discs, the single-instance guard,
+    // the input devices.
+    plKeyValueStore* keyValueStore = nullptr;
+    plIniReader* iniReader = nullptr;
+    plSystemFolders* folders = nullptr;
+    plInstanceGuard* instanceGuard = nullptr;
+    plInputSource* input = nullptr;
 };
 
 // Replaces the installed bundle; installing an empty bundle uninstalls everything.
@@ -20,3 +33,9 @@ const plServices& plGetServices();
 plTimeSource& plGetTimeSource();
 plWindowHost& plGetWindowHost();
 plMessageBox& plGetMessageBox();
+
+plKeyValueStore& plGetKeyValueStore();
+plIniReader& plGetIniReader();
+plSystemFolders& plGetSystemFolders();
+plInstanceGuard& plGetInstanceGuard();
+plInputSource& plGetInputSource();
