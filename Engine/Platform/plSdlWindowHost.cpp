@@ -1,6 +1,8 @@
 #include "Engine/Platform/plSdlWindowHost.h"
 
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/plInstanceGuard.h"
+#include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plUtf.h"
 #include "Engine/Platform/plVirtualKeys.h"
 
@@ -224,9 +226,18 @@ bool plSdlWindowHost::TakeQueued(plMessage& message) {
     return true;
 }
 
+void plSdlWindowHost::ServeRaiseRequest() {
+    plInstanceGuard* guard = plGetServices().instanceGuard;
+    if (m_window && guard && guard->TakeRaiseRequest()) {
+        SDL_RestoreWindow(m_window);
+        SDL_RaiseWindow(m_window);
+    }
+}
+
 bool plSdlWindowHost::PeekMessage(plMessage& message) {
     if (!m_videoStarted)
         return false;
+    ServeRaiseRequest();
     SDL_Event event;
     while (m_queue.empty() && SDL_PollEvent(&event))
         Translate(event);
@@ -238,6 +249,7 @@ i32 plSdlWindowHost::GetMessage(plMessage& message) {
         return -1;
     SDL_Event event;
     while (m_queue.empty()) {
+        ServeRaiseRequest();
         if (SDL_WaitEventTimeout(&event, kWaitSliceMs))
             Translate(event);
     }

@@ -35,6 +35,8 @@ class plSdlWindowHost : public plWindowHost {
     void TranslateText(const SDL_Event& event);
     void PushMouse(plMessageKind kind, i32 x, i32 y, i32 button);
     bool TakeQueued(plMessage& message);
+    // A second instance asked this one to show itself: restore the window and bring it to the front.
+    void ServeRaiseRequest();
 
     SDL_Window* m_window = nullptr;
     bool m_videoStarted = false;

@@ -42,3 +42,23 @@ plSoundDevice& plGetSoundDevice() {
 plMovieHost& plGetMovieHost() {
     return Require(g_services.movie, "movie host");
 }
+
+plKeyValueStore& plGetKeyValueStore() {
+    return Require(g_services.keyValueStore, "key-value store");
+}
+
+plIniReader& plGetIniReader() {
+    return Require(g_services.iniReader, "INI reader");
+}
+
+plSystemFolders& plGetSystemFolders() {
+    return Require(g_services.folders, "system folders");
+}
+
+plInstanceGuard& plGetInstanceGuard() {
+    return Require(g_services.instanceGuard, "instance guard");
+}
+
+plInputSource& plGetInputSource() {
+    return Require(g_services.input, "input source");
+}

@@ -5,6 +5,11 @@ class plWindowHost;
 class plMessageBox;
 class plSoundDevice;
 class plMovieHost;
+class plKeyValueStore;
+class plIniReader;
+class plSystemFolders;
+class plInstanceGuard;
+class plInputSource;
 
 // The platform services in force. The program entry installs the real backends (plSystemServices),
 // a test fixture its fakes; the bundle does not own them.
@@ -14,6 +19,14 @@ struct plServices {
     plMessageBox* messageBox = nullptr;
     plSoundDevice* sound = nullptr;
     plMovieHost* movie = nullptr;
+
+    // Start-up and input: the registry and INI stand-ins, folders and discs, the single-instance guard,
+    // the input devices.
+    plKeyValueStore* keyValueStore = nullptr;
+    plIniReader* iniReader = nullptr;
+    plSystemFolders* folders = nullptr;
+    plInstanceGuard* instanceGuard = nullptr;
+    plInputSource* input = nullptr;
 };
 
 // Replaces the installed bundle; installing an empty bundle uninstalls everything.
@@ -26,3 +39,9 @@ plWindowHost& plGetWindowHost();
 plMessageBox& plGetMessageBox();
 plSoundDevice& plGetSoundDevice();
 plMovieHost& plGetMovieHost();
+
+plKeyValueStore& plGetKeyValueStore();
+plIniReader& plGetIniReader();
+plSystemFolders& plGetSystemFolders();
+plInstanceGuard& plGetInstanceGuard();
+plInputSource& plGetInputSource();

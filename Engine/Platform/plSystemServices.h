@@ -1,9 +1,14 @@
 #pragma once
 #include "Engine/Platform/Media/plSdlMovieHost.h"
 #include "Engine/Platform/Sound/plSdlSoundDevice.h"
+#include "Engine/Platform/plIniReader.h"
+#include "Engine/Platform/plInstanceGuard.h"
+#include "Engine/Platform/plKeyValueStore.h"
+#include "Engine/Platform/plSdlInputSource.h"
 #include "Engine/Platform/plSdlMessageBox.h"
 #include "Engine/Platform/plSdlWindowHost.h"
 #include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plSystemFolders.h"
 #include "Engine/Platform/plTimeSource.h"
 
 // The real backends, owned for the program's run; the program entry installs GetServices().
@@ -21,5 +26,13 @@ class plSystemServices {
     plSdlMessageBox m_messageBox{m_window};
     plSdlSoundDevice m_sound;
     plSdlMovieHost m_movie{m_window};
+
+    plKeyValueStore m_keyValueStore{plDefaultConfigFolder()};
+    plLinuxSystemFolders m_folders;
+    plIniReader m_iniReader;
+    plFlockInstanceGuard m_instanceGuard{m_folders.GetTempFolder()};
+    // After the window host, so it is released first and the host can end SDL.
+    plSdlInputSource m_input;
+
     plServices m_services;
 };

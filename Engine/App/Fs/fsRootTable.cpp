@@ -55,4 +55,12 @@ void fsAddRootDirectory(i32 root, const fsLocator& directory) {
     table[root].push_back(directory);
 }
 
+void fsSetRootDirectory(i32 root, const fsLocator& directory) {
+    CheckRoot(root);
+    auto& table = Table();
+    if (static_cast<u32>(root) >= table.size())
+        table.resize(static_cast<u32>(root) + 1);
+    table[root].assign(1, directory);
+}
+
 u32 fsGetRootCount() { return static_cast<u32>(Table().size()); }

@@ -22,4 +22,6 @@ const fsLocator& fsGetRootDirectory(i32 root, u32 index);
 void fsGetRootDirectories(i32 root, std::vector<fsLocator>& out);
 // Appends a directory to a root, growing the table; a negative root throws fsInvalidLocatorX.
 void fsAddRootDirectory(i32 root, const fsLocator& directory);
+// Makes the directory the root's only one, growing the table; a negative root throws fsInvalidLocatorX.
+void fsSetRootDirectory(i32 root, const fsLocator& directory);
 u32 fsGetRootCount();

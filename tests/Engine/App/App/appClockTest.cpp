@@ -1,4 +1,5 @@
 #include "Engine/App/App/appClock.h"
+#include "Engine/App/App/appEnginePackages.h"
 #include "Engine/App/App/appPackage.h"
 #include "Engine/App/App/appTestServices.h"
 #include "Engine/App/App/private/appTimer.h"
@@ -100,7 +101,7 @@ TEST_F(appClockTest, ThePackageStartsTheTimeOnceAndIgnoresAStopTooMany) {
     time.Advance(5.0);
     appInit();
     EXPECT_EQ(appGetInitCount(), 1u);
-    EXPECT_EQ(dbgGetInitCount(), 1u);
+    EXPECT_EQ(itGetInitCount(), 1u);
     const u32 envStarts = envGetInitCount();
     EXPECT_GT(envStarts, 0u);
     EXPECT_EQ(appGetTime(), 0.0);
@@ -111,6 +112,7 @@ TEST_F(appClockTest, ThePackageStartsTheTimeOnceAndIgnoresAStopTooMany) {
     EXPECT_EQ(envGetInitCount(), envStarts);
     appShutdown();
     EXPECT_EQ(appGetInitCount(), 0u);
+    EXPECT_EQ(itGetInitCount(), 0u);
     EXPECT_EQ(dbgGetInitCount(), 0u);
     EXPECT_EQ(envGetInitCount(), 0u);
     const size_t linesBefore = log.size();

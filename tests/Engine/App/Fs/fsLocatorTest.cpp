@@ -1,8 +1,6 @@
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfExceptions.h"
-#include "Engine/App/In/inPackage.h"
-#include "Engine/Core/Env/dbgLogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -101,19 +99,4 @@ TEST(fsExceptions, CodeTableAndLocatorPayload) {
         EXPECT_EQ(copy.GetLocator(), bin.GetLocator());
         EXPECT_NE(&copy.GetLocator().GetComponent(0), &bin.GetLocator().GetComponent(0));
     }
-}
-
-TEST(inPackage, StartsEnvAndDbgOnceAndRefusesAStopAtZero) {
-    const dbgLogCapture quiet;
-    inInit();
-    inInit();
-    EXPECT_EQ(dbgGetInitCount(), 1u);
-    inShutdown();
-    inShutdown();
-    EXPECT_EQ(dbgGetInitCount(), 0u);
-    inShutdown();
-    EXPECT_EQ(inGetInitCount(), 0u);
-    inInit();
-    EXPECT_EQ(inGetInitCount(), 1u);
-    inShutdown();
 }

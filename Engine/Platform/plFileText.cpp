@@ -1,0 +1,76 @@
+#include "Engine/Platform/plFileText.h"
+
+#include "Engine/Platform/plErrors.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+u32 ErrorOf(int error) {
+    return error == EACCES || error == EPERM || error == EROFS ? plErr::AccessDenied : plErr::WriteFault;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t count = write(fd, text.data() + written, text.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += static_cast<size_t>(count);
+    }
+    return true;
+}
+
+} // namespace
+
+u32 plReadFileText(const std::string& path, std::string& out) {
+    out.clear();
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? plErr::Success : plErr::AccessDenied;
+    char block[4096];
+    ssize_t count = 0;
+    while ((count = read(fd, block, sizeof block)) != 0) {
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            close(fd);
+            out.clear();
+            return plErr::AccessDenied;
+        }
+        out.append(block, static_cast<size_t>(count));
+    }
+    close(fd);
+    return plErr::Success;
+}
+
+u32 plReplaceFileText(const std::string& path, const std::string& text) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code error;
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, error);
+    if (error)
+        return ErrorOf(error.value());
+    std::string temporary = path + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0)
+        return ErrorOf(errno);
+    // The new file takes the usual permissions, not mkstemp's owner-only ones.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    const bool written = WriteAll(fd, text) && fsync(fd) == 0;
+    const int writeError = errno;
+    if (close(fd) != 0 || !written || rename(temporary.c_str(), path.c_str()) != 0) {
+        const int failure = written ? errno : writeError;
+        unlink(temporary.c_str());
+        return ErrorOf(failure);
+    }
+    return plErr::Success;
+}

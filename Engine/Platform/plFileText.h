@@ -1,0 +1,13 @@
+#pragma once
+#include "Engine/Core/Env/envTypes.h"
+
+#include <string>
+
+// Whole small text files, for the settings stand-ins; results are Win32 error numbers (plErrors.h).
+
+// The file's bytes: 0, also for a missing file (empty text); 5 when it exists but cannot be read.
+u32 plReadFileText(const std::string& path, std::string& out);
+// Replaces the file with text, creating its folders: the text goes to a temporary file beside it that is
+// flushed to disc and renamed over the old one, so the old file stays whole until the new one is.
+// 0; 5 when the folder or file may not be written; 29 for any other failure.
+u32 plReplaceFileText(const std::string& path, const std::string& text);

@@ -1,0 +1,118 @@
+#include "Engine/Platform/plInstanceGuard.h"
+
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/plErrors.h"
+#include "Engine/Platform/plFileText.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<bool> g_raiseRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+
+void OnRaiseSignal(int) {
+    g_raiseRequested.store(true);
+}
+
+void InstallRaiseHandler() {
+    struct sigaction action {};
+    action.sa_handler = OnRaiseSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGUSR1, &action, nullptr);
+}
+
+u32 ErrorOf(int error) {
+    return error == EACCES || error == EPERM || error == EROFS ? plErr::AccessDenied : plErr::InvalidHandle;
+}
+
+// The holder writes its pid just after taking the lock: a reader that comes in between waits a little.
+pid_t ReadHolderPid(const std::string& path) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        std::string text;
+        plReadFileText(path, text);
+        if (!text.empty() && text.back() == '\n')
+            return static_cast<pid_t>(std::strtol(text.c_str(), nullptr, 10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return 0;
+}
+
+// Without the holder's pid a second instance cannot reach it and shows its message instead.
+bool WritePid(int fd) {
+    const std::string pid = std::to_string(getpid()) + "\n";
+    return ftruncate(fd, 0) == 0 && pwrite(fd, pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
+}
+
+} // namespace
+
+std::string plFlockInstanceGuard::GetLockPath(const std::string& name) const {
+    std::string file = name;
+    for (char& c : file)
+        if (c == '\\' || c == '/')
+            c = '-';
+    return m_folder + "/" + file + ".lock";
+}
+
+u32 plFlockInstanceGuard::CreateMutex(const std::string& name) {
+    const std::string path = GetLockPath(name);
+    // Another user's lock file may be read-only to us; a lock taken through a read-only file still holds.
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == EACCES)
+        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return ErrorOf(errno);
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        close(fd);
+        if (error != EWOULDBLOCK)
+            return ErrorOf(error);
+        m_heldElsewhere = path;
+        return plErr::AlreadyExists;
+    }
+    // The handler goes in before the pid is written, so no request can arrive while SIGUSR1 still kills.
+    InstallRaiseHandler();
+    if (!WritePid(fd))
+        DBG_WARNING("The instance lock %s cannot hold this process's id", path.c_str());
+    // The descriptor stays open, and the lock held, until the process ends.
+    return plErr::Success;
+}
+
+bool plFlockInstanceGuard::RaiseRunningWindow(const std::string&) {
+    if (m_heldElsewhere.empty())
+        return false;
+    const pid_t holder = ReadHolderPid(m_heldElsewhere);
+    return holder > 0 && kill(holder, SIGUSR1) == 0;
+}
+
+bool plFlockInstanceGuard::TakeRaiseRequest() {
+    return g_raiseRequested.exchange(false);
+}
+
+u32 plTestInstanceGuard::CreateMutex(const std::string& name) {
+    names.push_back(name);
+    return createResult;
+}
+
+bool plTestInstanceGuard::RaiseRunningWindow(const std::string& title) {
+    if (!windowFound)
+        return false;
+    raised.push_back(title);
+    return true;
+}
+
+bool plTestInstanceGuard::TakeRaiseRequest() {
+    const bool requested = raiseRequested;
+    raiseRequested = false;
+    return requested;
+}

@@ -1,0 +1,79 @@
+#include "Engine/App/App/appEnginePackages.h"
+#include "appStartupTestServices.h"
+
+#include "Engine/App/App/appPackage.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/Core/Env/envEnvironment.h"
+
+namespace {
+
+struct appEnginePackagesTest : appStartupTestServices {
+    void TearDown() override {
+        fsSetRootTableFiller({});
+        fsResetRootTable();
+        appStartupTestServices::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(appEnginePackagesTest, TheProgramOrderStartsAndStopsEverything) {
+    const fsLocator errors = folder.Locator("Errors");
+    itInit();
+    fsInit();
+    gfInit(nullptr, &errors);
+    appInit();
+    EXPECT_EQ(itGetInitCount(), 4u); // itself, and under fs, gf and app
+    EXPECT_EQ(fsGetInitCount(), 2u); // itself, and under gf
+    EXPECT_EQ(gfGetInitCount(), 1u);
+    EXPECT_EQ(appGetInitCount(), 1u);
+    EXPECT_EQ(envGetOSKind(), 6u);
+    EXPECT_EQ(gfErrorHandler::GetErrorFileDirectory(), errors);
+    ASSERT_NE(gfErrorHandler::GetPackageFile(4), nullptr);
+    EXPECT_EQ(*gfErrorHandler::GetPackageFile(4), envString("fsErrors.tsf"));
+    ASSERT_NE(gfErrorHandler::GetPackageFile(5), nullptr);
+    EXPECT_EQ(*gfErrorHandler::GetPackageFile(5), envString("appErrors.tsf"));
+    EXPECT_EQ(fsGetRootDirectory(2, 0).GetComponentCount(), 2u);
+
+    appShutdown();
+    gfShutdown();
+    fsShutdown();
+    itShutdown();
+    for (const u32 count : {itGetInitCount(), fsGetInitCount(), gfGetInitCount(), appGetInitCount(),
+                            dbgGetInitCount(), envGetInitCount()})
+        EXPECT_EQ(count, 0u);
+    // The error handler's registry went with the gf package.
+    EXPECT_EQ(gfErrorHandler::GetPackageFile(4), nullptr);
+    EXPECT_EQ(CountLogLines("**Warning**"), 0u);
+}
+
+TEST_F(appEnginePackagesTest, StartedTwiceAndStoppedOnceAPackageStaysStarted) {
+    const auto check = [&](const char* name, void (*init)(), void (*shutdown)(), u32 (*count)()) {
+        SCOPED_TRACE(name);
+        init();
+        init();
+        shutdown();
+        EXPECT_EQ(count(), 1u);
+        EXPECT_GT(envGetInitCount(), 0u);
+        EXPECT_GT(dbgGetInitCount(), 0u);
+        shutdown();
+        EXPECT_EQ(count(), 0u);
+        EXPECT_EQ(envGetInitCount(), 0u);
+        // A stop too many is refused with a warning and does not disable the next start.
+        log.clear();
+        shutdown();
+        EXPECT_EQ(count(), 0u);
+        EXPECT_EQ(CountLogLines(std::string(name) + " shut down more often than started; ignored"), 1u);
+        init();
+        EXPECT_EQ(count(), 1u);
+        shutdown();
+    };
+    check("it", itInit, itShutdown, itGetInitCount);
+    check("fs", fsInit, fsShutdown, fsGetInitCount);
+    check(
+        "gf", [] { gfInit(nullptr, nullptr); }, gfShutdown, gfGetInitCount);
+    check("app", appInit, appShutdown, appGetInitCount);
+    EXPECT_EQ(itGetInitCount(), 0u);
+    EXPECT_EQ(fsGetInitCount(), 0u);
+}
