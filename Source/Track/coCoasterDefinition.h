@@ -5,6 +5,9 @@
 class coCoasterDefinition {
   public:
     virtual ~coCoasterDefinition() = default;
+    // The collision radius of the track (the extrusion scale), and the radius picking uses when above 0.
+    virtual float GetExtrusionScale() const { return 1.0f; }
+    virtual float GetPickPathRadius() const { return 0.0f; }
 
     // Whether pieces may be rolled past 54 degrees either way.
     virtual bool GetAllowInvertPieces() const { return true; }
