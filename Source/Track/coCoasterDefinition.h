@@ -11,6 +11,8 @@ class coCoasterDefinition {
 
     // Whether pieces may be rolled past 54 degrees either way.
     virtual bool GetAllowInvertPieces() const { return true; }
+    // The least height of track above the terrain.
+    virtual float GetTerrainOffset() const { return 1.5f; }
 };
 
 const coCoasterDefinition& coGetCoasterDefinition();

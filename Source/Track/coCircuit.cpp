@@ -1,0 +1,356 @@
+#include "Source/Track/coCircuit.h"
+
+#include "Source/Track/coAngles.h"
+#include "Source/Track/coCoasterPiece.h"
+#include "Source/Track/coParkWorld.h"
+#include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coPlacement.h"
+#include "Source/Track/coTrackBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+struct coCircuitState {
+    float totalLength = 0.0f;
+    bool closed = false;
+    bool openEnded = false;
+    std::string themeName;
+};
+
+coCircuitState& State() {
+    static coCircuitState state;
+    return state;
+}
+
+void ClearFlags() {
+    State().closed = false;
+    State().openEnded = false;
+}
+
+// Walks along the next links from a piece, stopping at a null link or back at the first piece. The
+// walk never takes more steps than there are pieces, so broken links cannot make it run forever.
+template <class Visit> void WalkFrom(coCoasterPiece* piece, Visit visit) {
+    const coCoasterPiece* first = coCircuitFirstPiece();
+    int steps = coCircuitPieceCount();
+    for (coCoasterPiece* q = piece; q && steps > 0; --steps) {
+        if (!visit(q))
+            return;
+        q = q->GetNext();
+        if (q == first)
+            return;
+    }
+}
+
+// Drops what other subsystems keep of a piece that is about to be deleted.
+void ForgetPiece(coCoasterPiece* piece) {
+    coGetTrackBuilder().RemovePieceObjects(piece);
+    coGetTrackBuilder().SetPieceFlagged(piece, false);
+    coGetParkWorld().RemoveTrackPropsOnPiece(piece);
+}
+
+void EraseAt(int index) {
+    auto& pieces = coCircuitPieces();
+    pieces.erase(pieces.begin() + index);
+}
+
+coWorldBox BoxUnion(const coWorldBox& a, const coWorldBox& b) {
+    return {std::min(a[0], b[0]), std::max(a[1], b[1]), std::min(a[2], b[2]),
+            std::max(a[3], b[3]), std::min(a[4], b[4]), std::max(a[5], b[5])};
+}
+} // namespace
+
+void coCircuitResetFlags() {
+    State().totalLength = 0.0f;
+    ClearFlags();
+}
+
+void coCircuitClear() {
+    auto& pieces = coCircuitPieces();
+    for (auto& piece : pieces)
+        coGetTrackBuilder().RemovePieceObjects(piece.get());
+    pieces.clear();
+    coCircuitResetFlags();
+}
+
+void coCircuitAppend(std::unique_ptr<coCoasterPiece> piece, bool match) {
+    if (!piece)
+        return;
+    coCoasterPiece* added = piece.get();
+    coCoasterPiece* last = coCircuitLastPiece();
+    // The new piece comes between the last and the first: a closed circuit is open from now on.
+    if (State().closed || (last && last->GetNext()))
+        coCircuitOpen();
+    if (last) {
+        added->Connect(last);
+        last->SetNext(added);
+        if (match)
+            coMatchToPrevious(added, last);
+        coLiftClearOfTerrain(added);
+    }
+    coCircuitPieces().push_back(std::move(piece));
+    coGetTrackBuilder().RebuildPieceObjects(added, 2);
+}
+
+bool coCircuitInsertAfter(std::unique_ptr<coCoasterPiece> piece, coCoasterPiece* after, bool match) {
+    if (!piece)
+        return false;
+    const int index = after ? coCircuitIndexOf(after) : -1;
+    coCoasterPiece* following = after ? after->GetNext() : nullptr;
+    // After the last piece (whose next is the first piece when the circuit is closed) it is an append.
+    if (index < 0 || !following || after == coCircuitLastPiece()) {
+        coCircuitAppend(std::move(piece), match);
+        return true;
+    }
+
+    coCoasterPiece* added = piece.get();
+    auto& pieces = coCircuitPieces();
+    pieces.insert(pieces.begin() + index + 1, std::move(piece));
+    added->Connect(after);
+    after->SetNext(added);
+    if (match)
+        coMatchToPrevious(added, after);
+    coLiftClearOfTerrain(added);
+    following->Connect(added);
+    added->SetNext(following);
+
+    if (coCircuitReflowFrom(added, false)) {
+        coGetTrackBuilder().RebuildPieceObjects(added, 2);
+        return true;
+    }
+    coCircuitRemovePiece(added);
+    coCircuitReflowFrom(after, true);
+    return false;
+}
+
+void coCircuitRemoveLast() {
+    coCoasterPiece* last = coCircuitLastPiece();
+    if (!last)
+        return;
+    if (coCoasterPiece* first = last->GetNext()) {
+        first->SetPrevious(nullptr);
+        ClearFlags();
+    }
+    ForgetPiece(last);
+    coCircuitPieces().pop_back();
+    if (coCoasterPiece* newLast = coCircuitLastPiece())
+        newLast->SetNext(nullptr);
+}
+
+void coCircuitRemovePiece(coCoasterPiece* piece) {
+    const int index = coCircuitIndexOf(piece);
+    if (index < 0)
+        return;
+    if (piece == coCircuitLastPiece()) {
+        coCircuitRemoveLast();
+        return;
+    }
+
+    coCoasterPiece* following = piece->GetNext();
+    if (index == 0) {
+        // Nothing comes before the first piece to close up to: its successor becomes first where it
+        // is, and the circuit is open.
+        coCircuitOpen();
+        ForgetPiece(piece);
+        EraseAt(0);
+        if (following) {
+            following->Place(following->GetStart(), following->GetHeading(), nullptr);
+            coGetTrackBuilder().RebuildPieceObjects(following, 2);
+        }
+        return;
+    }
+
+    coCoasterPiece* previous = piece->GetPrevious();
+    ForgetPiece(piece);
+    EraseAt(index);
+    if (previous)
+        previous->SetNext(following);
+    if (following) {
+        following->Connect(previous);
+        ClearFlags();
+        coCircuitReflowFrom(following, false);
+        coGetTrackBuilder().RebuildPieceObjects(following, 2);
+    }
+}
+
+void coCircuitClose() {
+    coCoasterPiece* first = coCircuitFirstPiece();
+    coCoasterPiece* last = coCircuitLastPiece();
+    if (!first || !last || first == last)
+        return;
+    // Re-closing: the reflow below would otherwise see the flag and cut the new links again.
+    if (State().closed)
+        coCircuitOpen();
+
+    const maVector3d oldStart = first->GetStart();
+    first->Connect(last);
+    last->SetNext(first);
+    coCircuitReflowFrom(first, true);
+
+    const maVector3d shift = first->GetStart() - oldStart;
+    if (shift.x != 0.0f || shift.y != 0.0f || shift.z != 0.0f) {
+        if (coLoadingDock* dock = coGetParkWorld().GetDock()) {
+            const coWorldBox before = dock->GetBox();
+            dock->PlaceAtPiece(*first);
+            coGetTrackBuilder().RebuildNearBox(BoxUnion(before, dock->GetBox()));
+        }
+    }
+
+    const maVector3d gap = last->GetEnd() - first->GetStart();
+    if (maDot(gap, gap) < 1.0f)
+        State().closed = true;
+    else
+        coCircuitOpen();
+}
+
+coCoasterPiece* coCircuitOpen() {
+    coCoasterPiece* first = coCircuitFirstPiece();
+    coCoasterPiece* last = coCircuitLastPiece();
+    if (first && last) {
+        first->SetPrevious(nullptr);
+        last->SetNext(nullptr);
+    }
+    ClearFlags();
+    return first;
+}
+
+bool coCircuitIsClosed() {
+    return State().closed;
+}
+
+bool coCircuitIsOpenEnded() {
+    return State().openEnded;
+}
+
+bool coCircuitReflowFrom(coCoasterPiece* piece, bool rebuild) {
+    if (!piece)
+        return false;
+    if (State().closed)
+        coCircuitOpen();
+
+    maVector3d position = piece->GetEnd();
+    float heading = piece->GetEndHeading();
+    bool outside = false;
+    if (coCoasterPiece* next = piece->GetNext(); next && next != coCircuitFirstPiece()) {
+        WalkFrom(next, [&](coCoasterPiece* q) {
+            if (coPointOutsideWorld(position))
+                outside = true;
+            q->Place(position, heading);
+            coLiftClearOfTerrain(q);
+            position = q->GetEnd();
+            heading = q->GetEndHeading();
+            return true;
+        });
+    }
+    if (rebuild)
+        coGetTrackBuilder().RebuildPieceObjects(piece, 2);
+    return !outside;
+}
+
+bool coCircuitInsideWorld() {
+    bool inside = true;
+    WalkFrom(coCircuitFirstPiece(), [&](coCoasterPiece* q) {
+        if (q->GetNext() && coPointOutsideWorld(q->GetEnd()))
+            inside = false;
+        return inside;
+    });
+    return inside;
+}
+
+bool coPointOutsideWorld(const maVector3d& point) {
+    const coParkWorld& world = coGetParkWorld();
+    return point.x < world.GetGridMinX() || point.x > world.GetGridMaxX() || point.z < world.GetGridMinZ() ||
+           point.z > world.GetGridMaxZ() || point.y > GetWorldMaxHeight();
+}
+
+void coCircuitRebuildSupports() {
+    if (coCoasterPiece* first = coCircuitFirstPiece())
+        coGetTrackBuilder().RebuildSupports(first);
+}
+
+float coCircuitTotalLength() {
+    float total = 0.0f;
+    for (const auto& piece : coCircuitPieces())
+        total += piece->GetLength();
+    State().totalLength = total;
+    return total;
+}
+
+coCoasterPiece* coCircuitPieceAtDistance(float distance) {
+    const float total = State().totalLength;
+    if (!(total > 0.0f) || !std::isfinite(total))
+        return coCircuitLastPiece();
+    // One exact remainder instead of stepping by whole laps, which never ends for a zero total and
+    // takes millions of steps for a far distance.
+    float d = std::fmod(distance, total);
+    if (d < 0.0f)
+        d += total;
+    if (!(d < total))
+        d = 0.0f;
+    for (const auto& piece : coCircuitPieces()) {
+        const float length = piece->GetLength();
+        if (length > d)
+            return piece.get();
+        d -= length;
+    }
+    return coCircuitLastPiece();
+}
+
+bool coCircuitFindJoinPoint(float minimum, float maximum, maVector3d& point) {
+    const coCoasterPiece* first = coCircuitFirstPiece();
+    const coCoasterPiece* last = coCircuitLastPiece();
+    if (!first || !last)
+        return false;
+    const maVector3d start = first->GetStart();
+    if (!coCircuitJoinFits(start, first->GetHeading(), last->GetEnd(), last->GetEndHeading(), minimum,
+                           maximum))
+        return false;
+    point = start;
+    return true;
+}
+
+bool coCircuitJoinFits(const maVector3d& target, float targetHeading, const maVector3d& end, float endHeading,
+                       float minimum, float maximum) {
+    float turn = targetHeading - endHeading;
+    WrapAngle(turn);
+    if (!(std::fabs(turn) <= maPiF / 4.0f))
+        return false;
+    const maVector3d forward = coForward(endHeading);
+    maVector3d toTarget = target - end;
+    const float ahead = maDot(forward, toTarget);
+    if (!(ahead >= minimum && ahead <= maximum))
+        return false;
+    const float length = toTarget.Length();
+    if (length > 0.0f)
+        toTarget = toTarget / length;
+    // Within about 29.5 degrees of straight ahead.
+    return maDot(forward, toTarget) >= 0.87f;
+}
+
+void coCircuitRebuildFromList(std::vector<std::unique_ptr<coCoasterPiece>> pieces) {
+    coCircuitClear();
+    coCoasterPiece* previous = nullptr;
+    for (auto& piece : pieces) {
+        if (!piece)
+            continue;
+        coCoasterPiece* q = piece.get();
+        if (previous) {
+            q->Connect(previous);
+            previous->SetNext(q);
+        } else {
+            const maVector3d start = q->GetStart();
+            if (start.x == 0.0f && start.y == 0.0f && start.z == 0.0f)
+                q->Place(coGetParkWorld().GetStartPosition(), 0.0f, nullptr);
+        }
+        coCircuitPieces().push_back(std::move(piece));
+        previous = q;
+    }
+}
+
+void coSetThemeName(const std::string& name) {
+    State().themeName = name;
+}
+
+const std::string& coGetThemeName() {
+    return State().themeName;
+}

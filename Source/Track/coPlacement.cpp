@@ -1,0 +1,445 @@
+#include "Source/Track/coPlacement.h"
+
+#include "Source/Track/coAngles.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coCoasterPieceCorkscrew.h"
+#include "Source/Track/coCoasterPieceHalfLoop.h"
+#include "Source/Track/coCoasterPieceLoop.h"
+#include "Source/Track/coCoasterPieceSTurn.h"
+#include "Source/Track/coCoasterPieceShallowTurn.h"
+#include "Source/Track/coCoasterPieceStraight.h"
+#include "Source/Track/coCoasterPieceTurn.h"
+#include "Source/Track/coCoasterPieceUp.h"
+#include "Source/Track/coEditorSelection.h"
+#include "Source/Track/coParkWorld.h"
+#include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coTrackBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace {
+constexpr float kCloseHeadingTolerance = coDegrees(30.0f);
+constexpr float kCloseVerticalTolerance = 8.0f;
+constexpr float kCloseHorizontalTolerance = 10.0f;
+constexpr float kHeadingFixThreshold = coDegrees(2.5f);
+constexpr float kDragTolerance = 0.75f;
+constexpr float kDragToleranceLoose = 0.65f;
+constexpr float kDragShare = 0.3f;
+// Below this length a drag search is not limited to the last pieces.
+constexpr float kDragSearchLength = 0.2f;
+constexpr float kFirstPieceMinLength = 30.0f;
+// The pieces a search may pass before it gives up.
+constexpr int kSearchDepth = 6;
+constexpr float kTerrainStep = 1.0f;
+constexpr float kInvertedRoll = coDegrees(145.0f);
+constexpr float kInvertedMaxSlope = coDegrees(80.0f);
+// A gap left after the fitting steps that counts as met: float residues of about 1e-6 remain
+// wherever a circuit turns (cos(3 pi / 2) is not 0 in float).
+constexpr float kFitTolerance = 1e-3f;
+
+// Set while coCircuitTryClose closes the circuit: the re-placed pieces are not lifted then.
+bool g_closing = false;
+
+// The pieces from the last one backwards, never onto the first piece, at most one walk round.
+template <class Visit> coCoasterPiece* SearchBackFromLast(Visit visit) {
+    const coCoasterPiece* first = coCircuitFirstPiece();
+    int steps = coCircuitPieceCount();
+    for (coCoasterPiece* p = coCircuitLastPiece(); p && p != first && steps > 0;
+         p = p->GetPrevious(), --steps) {
+        switch (visit(p)) {
+        case 1:
+            return p;
+        case -1:
+            return nullptr;
+        default:
+            break;
+        }
+    }
+    return nullptr;
+}
+
+float HorizontalDistance(const maVector3d& a, const maVector3d& b) {
+    const float dx = a.x - b.x;
+    const float dz = a.z - b.z;
+    return std::sqrt(dx * dx + dz * dz);
+}
+
+// Whether the piece, tilted so that its end lies at height h, keeps clear of the terrain.
+bool ClearsTerrainAt(const coCoasterPiece& piece, float h, const maVector3d& start, const maVector3d& end,
+                     float offset) {
+    const coParkWorld& world = coGetParkWorld();
+    const int n = piece.GetTestPointCount();
+    maVector3d q = start;
+    for (int i = 1; i < n; ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(n - 1);
+        maVector3d p = piece.PointAt(t);
+        p.y += (h - end.y) * t;
+        float ground = 0.0f;
+        if (i < n - 1 && world.GetHeightAt(p.x, p.z, ground) && ground + offset > p.y)
+            return false;
+        maVector3d hit;
+        if (world.IntersectSegment(q, p, hit))
+            return false;
+        q = p;
+    }
+    return true;
+}
+
+// The horizontal length to give a Straight first piece whose start lies `ahead` beyond the end.
+struct coPendingLength {
+    coCoasterPieceStraight* piece = nullptr;
+    float ahead = 0.0f;
+};
+} // namespace
+
+int coPieceKindCode(const coCoasterPiece& piece) {
+    if (dynamic_cast<const coCoasterPieceStraight*>(&piece))
+        return 0;
+    if (const auto* turn = dynamic_cast<const coCoasterPieceTurn*>(&piece))
+        return turn->GetAngle() > 0.0f ? 2 : 1;
+    if (dynamic_cast<const coCoasterPieceHalfCorkscrew*>(&piece) ||
+        dynamic_cast<const coCoasterPieceHalfLoop*>(&piece))
+        return 4;
+    if (dynamic_cast<const coCoasterPieceUp*>(&piece))
+        return 5;
+    return 3;
+}
+
+bool coMatchToPrevious(coCoasterPiece* piece, coCoasterPiece* previous) {
+    if (!piece || !previous || previous == coCircuitFirstPiece())
+        return false;
+    const int previousKind = coPieceKindCode(*previous);
+    const int kind = coPieceKindCode(*piece);
+    bool matched = false;
+    if (kind == 5) {
+        if (previous->GetSlope(1) < 0.0f)
+            coFlipPiece(piece);
+        if (previousKind == 5)
+            piece->SetRoll(previous->GetRoll(0));
+    } else if (kind == previousKind && kind != 4) {
+        piece->SetRoll(previous->GetRoll(0));
+        if (!previous->IsRaised())
+            piece->SetSlope(previous->GetBaseSlope());
+        matched = true;
+    } else if (coEndsInverted(*previous)) {
+        piece->SetRoll(piece->GetRoll(0) + maPiF);
+        coFlipPiece(piece);
+    }
+
+    if (auto* corkscrew = dynamic_cast<coCoasterPieceCorkscrew*>(piece)) {
+        if (const auto* previousCorkscrew = dynamic_cast<const coCoasterPieceCorkscrew*>(previous))
+            coCopyCorkscrewShape(*corkscrew, *previousCorkscrew);
+        else if (previous->GetRoll(0) < 0.0f)
+            corkscrew->SetApproachAngle(-corkscrew->GetApproachAngle());
+        matched = true;
+    }
+    auto* loop = dynamic_cast<coCoasterPieceLoop*>(piece);
+    if (const auto* previousLoop = dynamic_cast<const coCoasterPieceLoop*>(previous); loop && previousLoop)
+        coCopyLoopShape(*loop, *previousLoop);
+    auto* turn = dynamic_cast<coCoasterPieceTurn*>(piece);
+    if (const auto* previousTurn = dynamic_cast<const coCoasterPieceTurn*>(previous); turn && previousTurn)
+        coCopyTurnShape(*turn, *previousTurn);
+    return matched;
+}
+
+bool coEndsInverted(const coCoasterPiece& piece) {
+    float roll = piece.GetRoll(1);
+    if (roll > maPiF)
+        roll -= maTwoPiF;
+    else if (roll < -maPiF)
+        roll += maTwoPiF;
+    return std::fabs(piece.GetSlope(1)) <= kInvertedMaxSlope && std::fabs(roll) > kInvertedRoll;
+}
+
+bool coFlipPiece(coCoasterPiece* piece) {
+    if (auto* halfCorkscrew = dynamic_cast<coCoasterPieceHalfCorkscrew*>(piece))
+        halfCorkscrew->SetDownward(!halfCorkscrew->IsDownward());
+    else if (auto* halfLoop = dynamic_cast<coCoasterPieceHalfLoop*>(piece))
+        halfLoop->SetInverted(!halfLoop->IsInverted());
+    else if (auto* up = dynamic_cast<coCoasterPieceUp*>(piece))
+        up->SetDown(!up->IsDown());
+    else
+        return false;
+    piece->Build();
+    return true;
+}
+
+void coCopyTurnShape(coCoasterPieceTurn& piece, const coCoasterPieceTurn& previous) {
+    piece.SetRadius(previous.GetRadius());
+    piece.Build();
+}
+
+void coCopyLoopShape(coCoasterPieceLoop& piece, const coCoasterPieceLoop& previous) {
+    piece.SetRunLength(previous.GetRunLength());
+    piece.Build();
+    piece.SetHeight(previous.GetHeight());
+    piece.Build();
+}
+
+void coCopyCorkscrewShape(coCoasterPieceCorkscrew& piece, const coCoasterPieceCorkscrew& previous) {
+    piece.SetApproachAngle(previous.GetApproachAngle());
+    piece.SetRunLength(previous.GetRunLength());
+    piece.SetRadius(previous.GetRadius());
+}
+
+bool coLiftClearOfTerrain(coCoasterPiece* piece) {
+    if (g_closing || !piece || !piece->KeepsAttitude())
+        return false;
+    coGetTrackBuilder().SetPieceFlagged(piece, false);
+    piece->SetRaised(false);
+
+    const maVector3d end = piece->GetEnd();
+    const maVector3d start = piece->GetStart();
+    const float offset = coGetCoasterDefinition().GetTerrainOffset();
+    float ground = 0.0f;
+    if (!coGetParkWorld().GetHeightAt(end.x, end.z, ground))
+        return false;
+    float h = std::max(ground + offset, end.y);
+    if (!(h < GetWorldMaxHeight()))
+        return false;
+    while (!ClearsTerrainAt(*piece, h, start, end, offset)) {
+        const float raised = h + kTerrainStep;
+        // A height so far below that a step no longer changes it would never reach the ceiling.
+        if (!(raised < GetWorldMaxHeight()) || raised == h)
+            return false;
+        h = raised;
+    }
+    if (h == end.y)
+        return false;
+    if (coSetEndHeight(piece, h))
+        piece->SetRaised(true);
+    return true;
+}
+
+bool coSetEndHeight(coCoasterPiece* piece, float y) {
+    const maVector3d start = piece->GetStart();
+    const float run = piece->GetSpan();
+    if (!(run > 0.0f))
+        return false;
+    const float slope = std::atan((y - start.y) / run);
+    if (!(std::fabs(slope) < MaxSlopeFor(*piece)))
+        return false;
+    piece->SetSlope(slope);
+    return true;
+}
+
+coCoasterPiece* coFindAttitudeAnchor(coCoasterPiece* piece) {
+    const coCoasterPiece* first = coCircuitFirstPiece();
+    int steps = coCircuitPieceCount();
+    for (coCoasterPiece* p = piece; p && p != first && steps > 0; p = p->GetPrevious(), --steps) {
+        if (p->KeepsAttitude())
+            return p;
+    }
+    return nullptr;
+}
+
+float coAngleToTarget(float targetHeading, const coCoasterPiece& piece) {
+    float angle = targetHeading - piece.GetEndHeading();
+    WrapAngle(angle);
+    return angle;
+}
+
+bool coFixTurnAngle(float delta) {
+    const bool limited = std::fabs(delta) >= kHeadingFixThreshold;
+    int passed = 0;
+    coCoasterPiece* found = SearchBackFromLast([&](coCoasterPiece* p) {
+        if (dynamic_cast<coCoasterPieceTurn*>(p))
+            return 1;
+        return limited && ++passed > kSearchDepth ? -1 : 0;
+    });
+    auto* turn = static_cast<coCoasterPieceTurn*>(found);
+    if (!turn)
+        return false;
+    // A Turn is never changed by more than half its angle.
+    const float angle = turn->GetAngle();
+    if (!(std::fabs(delta / angle) <= 0.5f))
+        return false;
+    turn->SetAngle(angle + delta);
+    turn->Build();
+    coCircuitReflowFrom(turn, true);
+    return true;
+}
+
+bool coFixByDrag(const maVector3d& offset, float tolerance) {
+    const float length = offset.Length();
+    if (length == 0.0f)
+        return true;
+    const maVector3d direction = offset / length;
+    const bool limited = length >= kDragSearchLength;
+    int passed = 0;
+    maVector3d handle;
+    float amount = 0.0f;
+    coCoasterPiece* piece = SearchBackFromLast([&](coCoasterPiece* p) {
+        if (p->GetDragHandle(handle, amount) && std::fabs(maDot(direction, handle)) > tolerance)
+            return 1;
+        return limited && ++passed > kSearchDepth ? -1 : 0;
+    });
+    if (!piece)
+        return false;
+
+    const float drag = length / maDot(direction, handle);
+    const float most = kDragShare * amount;
+    if (std::fabs(drag) <= most) {
+        piece->Drag(drag);
+        coCircuitReflowFrom(piece, true);
+        return true;
+    }
+    // Partly done: the caller tries again.
+    piece->Drag(std::copysign(most, drag));
+    coCircuitReflowFrom(piece, true);
+    return false;
+}
+
+bool coFitEndToPiece(coCoasterPiece* last, coCoasterPiece* target) {
+    const float targetHeading = target->GetHeading();
+    if (auto* sTurn = dynamic_cast<coCoasterPieceSTurn*>(last)) {
+        if (sTurn->FitToPoint(target->GetStart())) {
+            sTurn->SetEndHeading(targetHeading);
+            return true;
+        }
+    }
+
+    const float turn = coAngleToTarget(targetHeading, *last);
+    if (turn != 0.0f && !coFixTurnAngle(turn))
+        return false;
+
+    const maVector3d forward = coForward(targetHeading);
+    const maVector3d start = target->GetStart();
+    // Sideways: the horizontal part of the gap square to the target's heading. The vertical gap is
+    // the anchor's below; left in, it would tilt the drag direction and overshoot the drag.
+    const maVector3d gap = start - last->GetEnd();
+    const float along = forward.x * gap.x + forward.z * gap.z;
+    const maVector3d side(gap.x - forward.x * along, 0.0f, gap.z - forward.z * along);
+    if (side.Length() >= kFitTolerance && !coFixByDrag(side, kDragTolerance) &&
+        !coFixByDrag(side, kDragToleranceLoose))
+        return false;
+
+    // Forward: the last piece grows, or the first piece reaches back (committed once the height fits).
+    coPendingLength pending;
+    const maVector3d remaining = start - last->GetEnd();
+    const float ahead = forward.x * remaining.x + forward.z * remaining.z;
+    if (std::fabs(ahead) >= kFitTolerance) {
+        if (dynamic_cast<coCoasterPieceStraight*>(last)) {
+            last->Drag(ahead);
+        } else {
+            auto* first = dynamic_cast<coCoasterPieceStraight*>(target);
+            if (!first)
+                return false;
+            if (target == coCircuitFirstPiece() && first->GetRunLength() + ahead < kFirstPieceMinLength) {
+                coFixByDrag(forward * ahead, kDragTolerance);
+                if (HorizontalDistance(last->GetEnd(), start) >= kFitTolerance)
+                    return false;
+            } else {
+                pending = {first, ahead};
+            }
+        }
+    }
+
+    coCoasterPiece* anchor = coFindAttitudeAnchor(last);
+    if (!anchor)
+        return false;
+    if (!coSetEndHeight(anchor, anchor->GetEnd().y + (start.y - last->GetEnd().y)))
+        return false;
+    // Closing places the first piece at the last piece's end: the longer piece reaches back to it
+    // while its own end stays where it was.
+    if (pending.piece)
+        pending.piece->Drag(pending.ahead);
+    return true;
+}
+
+bool coFitOrReplaceLast(coCoasterPiece* last, coCoasterPiece* target) {
+    if (coFitEndToPiece(last, target))
+        return true;
+
+    float length = 0.0f;
+    if (const auto* straight = dynamic_cast<const coCoasterPieceStraight*>(last))
+        length = straight->GetRunLength();
+    else if (const auto* shallowTurn = dynamic_cast<const coCoasterPieceShallowTurn*>(last))
+        length = shallowTurn->GetRunLength();
+    else
+        return false;
+
+    const float slope = last->GetBaseSlope();
+    const float roll = last->GetRoll(0);
+    const bool selected = coSelectionGetObject() == last;
+    if (selected)
+        coSelectionClear();
+    coCircuitRemoveLast();
+
+    auto sTurn = std::make_unique<coCoasterPieceSTurn>();
+    sTurn->SetRunLength(length);
+    sTurn->SetSlide(0.0f);
+    sTurn->SetRoll(roll);
+    sTurn->SetSlope(slope);
+    coCoasterPieceSTurn* replacement = sTurn.get();
+    coCircuitAppend(std::move(sTurn), true);
+    if (selected)
+        coSelectionSetPiece(replacement);
+    return coFitEndToPiece(replacement, target);
+}
+
+bool coEndNearPose(const coCoasterPiece& piece, const maVector3d& point, float heading) {
+    if (coCircuitPieceCount() < 2)
+        return false;
+    const maVector3d end = piece.GetEnd();
+    return std::fabs(coAngleToTarget(heading, piece)) <= kCloseHeadingTolerance &&
+           std::fabs(point.y - end.y) <= kCloseVerticalTolerance &&
+           HorizontalDistance(point, end) <= kCloseHorizontalTolerance;
+}
+
+bool coCircuitEndMeetsStart() {
+    if (coCircuitPieceCount() < 2)
+        return false;
+    const coCoasterPiece* first = coCircuitFirstPiece();
+    return coEndNearPose(*coCircuitLastPiece(), first->GetStart(), first->GetHeading());
+}
+
+bool coCircuitTryClose() {
+    if (!coCircuitEndMeetsStart())
+        return false;
+    if (!coFitOrReplaceLast(coCircuitLastPiece(), coCircuitFirstPiece()))
+        return false;
+    g_closing = true;
+    coCircuitClose();
+    g_closing = false;
+    return true;
+}
+
+void coPieceChangePitch(coCoasterPiece* piece, float slope) {
+    if (!piece)
+        return;
+    coCoasterPiece* next = piece->GetNext();
+    const int index = coCircuitIndexOf(piece);
+    const bool direct = next && next != coCircuitFirstPiece() && index >= 0 &&
+                        index + 2 < coCircuitPieceCount() && piece->KeepsAttitude() && next->KeepsAttitude();
+    if (direct) {
+        // The next piece takes up the change and ends where it ended: the rest stays in place.
+        const maVector3d oldEnd = next->GetEnd();
+        piece->SetSlope(slope);
+        coLiftClearOfTerrain(piece);
+        next->Place(piece->GetEnd(), piece->GetEndHeading());
+        coSetEndHeight(next, oldEnd.y);
+        const maVector3d end = next->GetEnd();
+        if (end.x == oldEnd.x && end.y == oldEnd.y && end.z == oldEnd.z) {
+            coGetTrackBuilder().RebuildPieceObjects(piece, 1);
+            if (coCoasterPiece* after = next->GetNext())
+                coGetTrackBuilder().RebuildPieceObjects(after, 0);
+        } else {
+            coCircuitReflowFrom(piece, true);
+        }
+        return;
+    }
+
+    const float oldSlope = piece->GetBaseSlope();
+    piece->SetSlope(slope);
+    if (slope < oldSlope) {
+        coLiftClearOfTerrain(piece);
+        // Pitching down never ends steeper up than before.
+        if (piece->GetBaseSlope() > oldSlope)
+            piece->SetSlope(oldSlope);
+    }
+    coCircuitReflowFrom(piece, true);
+}

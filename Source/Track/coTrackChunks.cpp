@@ -1,0 +1,435 @@
+#include "Source/Track/coTrackChunks.h"
+
+#include "Engine/Core/Ch/chBinReader.h"
+#include "Engine/Core/Ch/chExceptions.h"
+#include "Engine/Core/Ch/chWriter.h"
+#include "Source/Track/coCoasterPieceCorkscrew.h"
+#include "Source/Track/coCoasterPieceCustom.h"
+#include "Source/Track/coCoasterPieceHalfLoop.h"
+#include "Source/Track/coCoasterPieceLoop.h"
+#include "Source/Track/coCoasterPieceSTurn.h"
+#include "Source/Track/coCoasterPieceShallowTurn.h"
+#include "Source/Track/coCoasterPieceStraight.h"
+#include "Source/Track/coCoasterPieceTurn.h"
+#include "Source/Track/coCoasterPieceUp.h"
+
+#include <cmath>
+
+namespace {
+// x, y, z, slope, heading, roll, tangent scale.
+constexpr u32 kControlPointBytes = 7 * 4;
+
+// Every float of a track file must be finite: no shape is drawn from an infinite one.
+float ReadFinite(chReader& reader) {
+    f32 value = 0.0f;
+    reader.ReadFloat(&value);
+    if (!std::isfinite(value))
+        throw chInvalidChunkX();
+    return value;
+}
+
+// One field chunk being read. Binary chunks carry their size, and a value must not run past it into
+// the next chunk; text chunks carry none, and their values are single tokens.
+class coFieldChunk {
+  public:
+    coFieldChunk(chReader& reader, u32 size)
+        : m_reader(reader), m_left(size), m_sized(dynamic_cast<const chBinReader*>(&reader) != nullptr) {}
+
+    chReader& Reader() { return m_reader; }
+
+    // Refuses a value that would run past the chunk.
+    void Take(u64 bytes) {
+        if (m_sized && bytes > m_left)
+            throw chInvalidChunkX();
+        if (m_sized)
+            m_left -= static_cast<u32>(bytes);
+    }
+
+    // Angles and offsets: any finite value.
+    float Finite() {
+        Take(4);
+        return ReadFinite(m_reader);
+    }
+    // Lengths, radii, heights and ratios: a piece of no size has no shape.
+    float Positive() {
+        const float value = Finite();
+        if (!(value > 0.0f))
+            throw chInvalidChunkX();
+        return value;
+    }
+    i32 Int32() {
+        Take(4);
+        i32 value = 0;
+        m_reader.ReadInt32(&value);
+        return value;
+    }
+    i16 Int16() {
+        Take(2);
+        i16 value = 0;
+        m_reader.ReadInt16(&value);
+        return value;
+    }
+
+  private:
+    chReader& m_reader;
+    u32 m_left;
+    bool m_sized;
+};
+
+// --- Writing
+
+void WriteFloatField(chWriter& writer, u32 id, float value) {
+    writer.BeginChunk(id, 0, false);
+    writer.WriteFloat(value);
+    writer.EndChunk();
+}
+
+void WritePresenceField(chWriter& writer, u32 id) {
+    writer.BeginChunk(id, 0, false);
+    writer.EndChunk();
+}
+
+void WriteCommonFields(chWriter& writer, const coCoasterPiece& piece) {
+    static constexpr u32 kElementIds[] = {coChunkChainLift, coChunkBrakes, coChunkBooster, coChunkRetarder};
+    const i32 element = piece.GetElement();
+    if (element >= coElementChainLift && element <= coElementRetarder)
+        WritePresenceField(writer, kElementIds[element - 1]);
+    if (piece.GetTube() == 1)
+        WritePresenceField(writer, coChunkTube);
+    WriteFloatField(writer, coChunkRoll, piece.GetRoll(0));
+    WriteFloatField(writer, coChunkSlope, piece.GetBaseSlope());
+}
+
+void WriteFields(chWriter& writer, const coCoasterPieceStraight& piece) {
+    WriteFloatField(writer, coChunkLength, piece.GetRunLength());
+}
+
+void WriteFields(chWriter& writer, const coCoasterPieceTurn& piece) {
+    WriteFloatField(writer, coChunkAngle, piece.GetAngle());
+    WriteFloatField(writer, coChunkRadius, piece.GetRadius());
+}
+
+void WriteFields(chWriter& writer, const coCoasterPieceSTurn& piece) {
+    WriteFloatField(writer, coChunkLength, piece.GetRunLength());
+    WriteFloatField(writer, coChunkSlide, piece.GetSlide());
+    if (piece.HasEndHeading())
+        WriteFloatField(writer, coChunkEndHeading, piece.GetEndHeading());
+}
+
+void WriteFields(chWriter& writer, const coCoasterPieceLoop& piece) {
+    WriteFloatField(writer, coChunkLength, piece.GetRunLength());
+    WriteFloatField(writer, coChunkHeight, piece.GetHeight());
+    WriteFloatField(writer, coChunkSlide, piece.GetSlide());
+}
+
+void WriteFields(chWriter& writer, const coCoasterPieceCorkscrew& piece) {
+    WriteFloatField(writer, coChunkLength, piece.GetRunLength());
+    WriteFloatField(writer, coChunkRadius, piece.GetRadius());
+    if (piece.GetRevolutions() != 1) {
+        writer.BeginChunk(coChunkRevolutions, 0, false);
+        writer.WriteInt32(piece.GetRevolutions());
+        writer.EndChunk();
+    }
+    WriteFloatField(writer, coChunkApproachAngle, piece.GetApproachAngle());
+}
+
+void WriteFields(chWriter& writer, const coCoasterPieceHalfLoop& piece) {
+    WriteFloatField(writer, coChunkHeight, piece.GetHeight());
+    WriteFloatField(writer, coChunkRatio, piece.GetRatio());
+    if (piece.IsInverted())
+        WritePresenceField(writer, coChunkInverted);
+}
+
+void WriteFields(chWriter& writer, const coCoasterPieceHalfCorkscrew& piece) {
+    WriteFloatField(writer, coChunkAngle, piece.GetAngle());
+    WriteFloatField(writer, coChunkRadius, piece.GetRadius());
+    if (piece.IsDownward())
+        WritePresenceField(writer, coChunkInverted);
+}
+
+void WriteFields(chWriter& writer, const coCoasterPieceUp& piece) {
+    WriteFloatField(writer, coChunkAngle, piece.GetAngle());
+    WriteFloatField(writer, coChunkLength, piece.GetRunLength());
+    if (piece.IsDown())
+        WritePresenceField(writer, coChunkInverted);
+}
+
+void WriteFields(chWriter& writer, const coCoasterPieceShallowTurn& piece) {
+    WriteFloatField(writer, coChunkAngle, piece.GetAngle());
+    WriteFloatField(writer, coChunkLength, piece.GetRunLength());
+}
+
+void WriteFields(chWriter& writer, const coCoasterPieceCustom& piece) {
+    writer.BeginChunk(coChunkCurve, 0, true);
+    writer.BeginChunk(coChunkControlPoints, 0, false);
+    const int count = piece.GetPointCount();
+    writer.WriteInt16(static_cast<i16>(count));
+    for (int i = 0; i < count; ++i) {
+        const coCustomPoint& point = piece.GetPoint(i);
+        writer.WriteFloat(point.position.x);
+        writer.WriteFloat(point.position.y);
+        writer.WriteFloat(point.position.z);
+        // The attributes go in the order slope, heading, roll, tangent scale.
+        writer.WriteFloat(point.slope);
+        writer.WriteFloat(point.heading);
+        writer.WriteFloat(point.roll);
+        writer.WriteFloat(point.tangentScale);
+    }
+    writer.EndChunk();
+    writer.EndChunk();
+}
+
+template <class Piece> bool WritePieceAs(chWriter& writer, const coCoasterPiece& piece, u32 id) {
+    const auto* typed = dynamic_cast<const Piece*>(&piece);
+    if (!typed)
+        return false;
+    writer.BeginChunk(id, 0, true);
+    WriteCommonFields(writer, piece);
+    WriteFields(writer, *typed);
+    writer.EndChunk();
+    return true;
+}
+
+// --- Reading
+
+void ReadField(coFieldChunk& field, coCoasterPieceStraight& piece, u32 id) {
+    if (id == coChunkLength)
+        piece.SetRunLength(field.Positive());
+}
+
+void ReadField(coFieldChunk& field, coCoasterPieceTurn& piece, u32 id) {
+    if (id == coChunkAngle) {
+        // A turn through no angle has no length.
+        const float angle = field.Finite();
+        if (angle == 0.0f)
+            throw chInvalidChunkX();
+        piece.SetAngle(angle);
+    } else if (id == coChunkRadius) {
+        piece.SetRadius(field.Positive());
+    }
+}
+
+void ReadField(coFieldChunk& field, coCoasterPieceSTurn& piece, u32 id) {
+    if (id == coChunkLength)
+        piece.SetRunLength(field.Positive());
+    else if (id == coChunkSlide)
+        piece.SetSlide(field.Finite());
+    else if (id == coChunkEndHeading)
+        piece.SetEndHeading(field.Finite());
+}
+
+void ReadField(coFieldChunk& field, coCoasterPieceLoop& piece, u32 id) {
+    if (id == coChunkLength)
+        piece.SetRunLength(field.Positive());
+    else if (id == coChunkHeight)
+        piece.SetHeight(field.Positive());
+    else if (id == coChunkSlide)
+        piece.SetSlide(field.Finite());
+}
+
+void ReadField(coFieldChunk& field, coCoasterPieceCorkscrew& piece, u32 id) {
+    if (id == coChunkLength)
+        piece.SetRunLength(field.Positive());
+    else if (id == coChunkRadius)
+        piece.SetRadius(field.Positive());
+    else if (id == coChunkRevolutions)
+        piece.SetRevolutions(field.Int32());
+    else if (id == coChunkApproachAngle)
+        piece.SetApproachAngle(field.Finite());
+}
+
+void ReadField(coFieldChunk& field, coCoasterPieceHalfLoop& piece, u32 id) {
+    if (id == coChunkHeight)
+        piece.SetHeight(field.Positive());
+    else if (id == coChunkRatio)
+        piece.SetRatio(field.Positive());
+    else if (id == coChunkInverted)
+        piece.SetInverted(true);
+}
+
+void ReadField(coFieldChunk& field, coCoasterPieceHalfCorkscrew& piece, u32 id) {
+    if (id == coChunkAngle)
+        piece.SetAngle(field.Finite());
+    else if (id == coChunkRadius)
+        piece.SetRadius(field.Positive());
+    else if (id == coChunkInverted)
+        piece.SetDownward(true);
+}
+
+void ReadField(coFieldChunk& field, coCoasterPieceUp& piece, u32 id) {
+    if (id == coChunkAngle) {
+        piece.SetAngle(field.Finite());
+        piece.Build();
+    } else if (id == coChunkLength) {
+        piece.SetRunLength(field.Positive());
+        piece.Build();
+    } else if (id == coChunkInverted) {
+        piece.SetDown(true);
+        piece.Build();
+    }
+}
+
+void ReadField(coFieldChunk& field, coCoasterPieceShallowTurn& piece, u32 id) {
+    if (id == coChunkAngle)
+        piece.SetAngle(field.Finite());
+    else if (id == coChunkLength)
+        piece.SetRunLength(field.Positive());
+}
+
+// The control points of a custom piece's curve: a count, then the records.
+void ReadControlPoints(coFieldChunk& field, coCoasterPieceCustom& piece) {
+    const i16 count = field.Int16();
+    if (count < 0)
+        throw chInvalidChunkX();
+    field.Take(u64{kControlPointBytes} * static_cast<u64>(count));
+    std::vector<maVector3d> positions(static_cast<size_t>(count));
+    std::vector<float> slopes(positions.size()), headings(positions.size()), rolls(positions.size()),
+        tangentScales(positions.size());
+    chReader& reader = field.Reader();
+    for (size_t i = 0; i < positions.size(); ++i) {
+        positions[i].x = ReadFinite(reader);
+        positions[i].y = ReadFinite(reader);
+        positions[i].z = ReadFinite(reader);
+        slopes[i] = ReadFinite(reader);
+        headings[i] = ReadFinite(reader);
+        rolls[i] = ReadFinite(reader);
+        tangentScales[i] = ReadFinite(reader);
+    }
+    // Fewer than two points make no curve.
+    if (!piece.SetPointsFromArrays(count, positions.data(), slopes.data(), headings.data(),
+                                   tangentScales.data(), rolls.data()))
+        throw chInvalidChunkX();
+}
+
+void ReadField(coFieldChunk& field, coCoasterPieceCustom& piece, u32 id) {
+    if (id != coChunkCurve)
+        return;
+    chReader& reader = field.Reader();
+    u32 childId = 0;
+    u16 version = 0;
+    u32 size = 0;
+    while (reader.BeginChunk(&childId, &version, &size)) {
+        if (childId == coChunkControlPoints) {
+            coFieldChunk points(reader, size);
+            ReadControlPoints(points, piece);
+        }
+        reader.EndChunk();
+    }
+}
+
+template <class Piece> std::unique_ptr<coCoasterPiece> ReadPieceAs(chReader& reader) {
+    auto piece = std::make_unique<Piece>();
+    u32 id = 0;
+    u16 version = 0;
+    u32 size = 0;
+    while (reader.BeginChunk(&id, &version, &size)) {
+        if (!coReadPieceCommonField(reader, *piece, id, size)) {
+            coFieldChunk field(reader, size);
+            ReadField(field, *piece, id);
+        }
+        reader.EndChunk();
+    }
+    return piece;
+}
+
+// A custom piece without at least two control points has no shape.
+std::unique_ptr<coCoasterPiece> ReadCustomPiece(chReader& reader) {
+    std::unique_ptr<coCoasterPiece> piece = ReadPieceAs<coCoasterPieceCustom>(reader);
+    if (static_cast<const coCoasterPieceCustom&>(*piece).GetPointCount() < 2)
+        throw chInvalidChunkX();
+    return piece;
+}
+
+// A new piece for a piece chunk; null for a chunk that is not one.
+std::unique_ptr<coCoasterPiece> ReadPiece(chReader& reader, u32 id) {
+    switch (id) {
+    case coChunkStraight:
+        return ReadPieceAs<coCoasterPieceStraight>(reader);
+    case coChunkTurn:
+        return ReadPieceAs<coCoasterPieceTurn>(reader);
+    case coChunkSTurn:
+        return ReadPieceAs<coCoasterPieceSTurn>(reader);
+    case coChunkLoop:
+        return ReadPieceAs<coCoasterPieceLoop>(reader);
+    case coChunkCorkscrew:
+        return ReadPieceAs<coCoasterPieceCorkscrew>(reader);
+    case coChunkHalfLoop:
+        return ReadPieceAs<coCoasterPieceHalfLoop>(reader);
+    case coChunkHalfCorkscrew:
+        return ReadPieceAs<coCoasterPieceHalfCorkscrew>(reader);
+    case coChunkUp:
+        return ReadPieceAs<coCoasterPieceUp>(reader);
+    case coChunkShallowTurn:
+        return ReadPieceAs<coCoasterPieceShallowTurn>(reader);
+    case coChunkCustom:
+        return ReadCustomPiece(reader);
+    default:
+        return nullptr;
+    }
+}
+} // namespace
+
+void coWriteCoasterPieces(chWriter& writer, const std::vector<const coCoasterPiece*>& pieces) {
+    writer.BeginChunk(coChunkPieceList, 0, true);
+    for (const coCoasterPiece* piece : pieces)
+        coWriteCoasterPiece(writer, *piece);
+    writer.EndChunk();
+}
+
+void coWriteCoasterPiece(chWriter& writer, const coCoasterPiece& piece) {
+    WritePieceAs<coCoasterPieceStraight>(writer, piece, coChunkStraight) ||
+        WritePieceAs<coCoasterPieceTurn>(writer, piece, coChunkTurn) ||
+        WritePieceAs<coCoasterPieceSTurn>(writer, piece, coChunkSTurn) ||
+        WritePieceAs<coCoasterPieceLoop>(writer, piece, coChunkLoop) ||
+        WritePieceAs<coCoasterPieceCorkscrew>(writer, piece, coChunkCorkscrew) ||
+        WritePieceAs<coCoasterPieceHalfLoop>(writer, piece, coChunkHalfLoop) ||
+        WritePieceAs<coCoasterPieceHalfCorkscrew>(writer, piece, coChunkHalfCorkscrew) ||
+        WritePieceAs<coCoasterPieceUp>(writer, piece, coChunkUp) ||
+        WritePieceAs<coCoasterPieceShallowTurn>(writer, piece, coChunkShallowTurn) ||
+        WritePieceAs<coCoasterPieceCustom>(writer, piece, coChunkCustom);
+}
+
+void coReadCoasterPieces(chReader& reader, u16, u32, std::vector<std::unique_ptr<coCoasterPiece>>& pieces) {
+    // The pieces stay owned here until the whole list has been read.
+    std::vector<std::unique_ptr<coCoasterPiece>> read;
+    u32 id = 0;
+    u16 version = 0;
+    u32 size = 0;
+    while (reader.BeginChunk(&id, &version, &size)) {
+        std::unique_ptr<coCoasterPiece> piece = ReadPiece(reader, id);
+        reader.EndChunk();
+        if (piece)
+            read.push_back(std::move(piece));
+    }
+    for (auto& piece : read)
+        pieces.push_back(std::move(piece));
+}
+
+bool coReadPieceCommonField(chReader& reader, coCoasterPiece& piece, u32 id, u32 size) {
+    coFieldChunk field(reader, size);
+    switch (id) {
+    case coChunkRoll:
+        piece.SetRoll(field.Finite());
+        return true;
+    case coChunkSlope:
+        piece.SetSlope(field.Finite());
+        return true;
+    case coChunkChainLift:
+        piece.SetElement(coElementChainLift);
+        return true;
+    case coChunkBrakes:
+        piece.SetElement(coElementBrakes);
+        return true;
+    case coChunkBooster:
+        piece.SetElement(coElementBooster);
+        return true;
+    case coChunkRetarder:
+        piece.SetElement(coElementRetarder);
+        return true;
+    case coChunkTube:
+        piece.SetTube(1);
+        return true;
+    default:
+        return false;
+    }
+}
