@@ -11,6 +11,12 @@ class coCoasterDefinition {
 
     // Whether pieces may be rolled past 54 degrees either way.
     virtual bool GetAllowInvertPieces() const { return true; }
+    // The train: its cars, their spacing along the track, where a ride starts and ends, and the height of
+    // a car object above its car frame.
+    virtual int GetNumCars() const { return 4; }
+    virtual float GetCarSeparation() const { return 4.0f; }
+    virtual float GetInitialPosition() const { return 25.0f; }
+    virtual float GetRailHeight() const { return 1.0f; }
     // The least height of track above the terrain.
     virtual float GetTerrainOffset() const { return 1.5f; }
 };
