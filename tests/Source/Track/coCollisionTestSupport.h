@@ -96,9 +96,9 @@ class coFakePrefs : public coTrackPrefs {
 
 // A park of flat ground at height groundY (two triangles in a kd-tree) over the grid, with settable
 // props and dock; installed for its lifetime.
-class coFakePark : public coCollisionPark {
+class coFakeCollisionPark : public coCollisionPark {
   public:
-    coFakePark(float minXZ, float maxXZ, float groundY) : gridMin(minXZ), gridMax(maxXZ) {
+    coFakeCollisionPark(float minXZ, float maxXZ, float groundY) : gridMin(minXZ), gridMax(maxXZ) {
         const maVector3d corners[4] = {{minXZ, groundY, minXZ},
                                        {minXZ, groundY, maxXZ},
                                        {maxXZ, groundY, minXZ},
@@ -108,7 +108,7 @@ class coFakePark : public coCollisionPark {
         terrain.Build();
         coSetCollisionPark(this);
     }
-    ~coFakePark() override { coSetCollisionPark(nullptr); }
+    ~coFakeCollisionPark() override { coSetCollisionPark(nullptr); }
 
     void TrianglesInBox(const maVector3d& boxMin, const maVector3d& boxMax,
                         std::vector<maVector3d>& points) const override {

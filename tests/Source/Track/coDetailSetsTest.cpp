@@ -304,7 +304,7 @@ TEST(coCullOctree, PerspectiveCullsWhatLiesBehindTheCamera) {
 
 TEST(coDetailSets, RegistryCubeIdempotenceAndPasses) {
     coRecordingScene scene;
-    coFakePark park(0, 100, 0); // terrain bounds widen the ground by 1: lowest y -1
+    coFakeCollisionPark park(0, 100, 0); // terrain bounds widen the ground by 1: lowest y -1
     coClearObjectSets();
     auto a = MakeSet({10, 0, 10}, {12, 2, 12});
     coRegisterObjectSet(a.get());
@@ -345,7 +345,7 @@ TEST(coDetailSets, RegistryCubeIdempotenceAndPasses) {
 
 TEST(coDetailSets, WithoutTerrainSetsStayOutOfTheOctree) {
     coRecordingScene scene;
-    coFakePark park(0, 100, 0);
+    coFakeCollisionPark park(0, 100, 0);
     park.hasTerrain = false;
     coClearObjectSets();
     auto a = MakeSet({10, 0, 10}, {12, 2, 12});

@@ -94,7 +94,7 @@ TEST(coPickPathBuilder, SquaresAlongTheFrames) {
 }
 
 TEST(coTrackCollision, ConsecutivePiecesAreNotMarkedAtTheirJoint) {
-    coFakePark park(-500, 500, -100);
+    coFakeCollisionPark park(-500, 500, -100);
     Track track;
     coCoasterPieceStraight& a = track.Piece({0, 10, 0}, 0.0f);
     coCoasterPieceStraight& b = track.Piece(a.GetEnd(), 0.0f);
@@ -117,7 +117,7 @@ TEST(coTrackCollision, ConsecutivePiecesAreNotMarkedAtTheirJoint) {
 }
 
 TEST(coTrackCollision, FigureEightCrossingMarkedOnlyBelowTwiceTheRadius) {
-    coFakePark park(-500, 500, -100);
+    coFakeCollisionPark park(-500, 500, -100);
     RadiusDefinition definition(1.0f);
     for (const float gap : {1.5f, 1.99f, 2.01f, 2.5f}) {
         Track track;
@@ -136,7 +136,7 @@ TEST(coTrackCollision, FigureEightCrossingMarkedOnlyBelowTwiceTheRadius) {
 }
 
 TEST(coTrackCollision, DipUnderTheGroundGivesTerrainMarkers) {
-    coFakePark park(-500, 500, 0);
+    coFakeCollisionPark park(-500, 500, 0);
     Track track;
     track.Register({0, 5, 0}, 0.0f);
     EXPECT_FALSE(coCollisionHasMarkers());
@@ -156,7 +156,7 @@ TEST(coTrackCollision, DipUnderTheGroundGivesTerrainMarkers) {
 }
 
 TEST(coTrackCollision, ParkBoundClasses) {
-    coFakePark park(0, 100, -100);
+    coFakeCollisionPark park(0, 100, -100);
     Track track;
     // Towards -x from x 5: points at x 5, 0, -5, -10, -15; x 0 lies on the bound and counts as inside.
     track.Register({5, 10, 50}, -kEast);
@@ -181,7 +181,7 @@ TEST(coTrackCollision, ParkBoundClasses) {
 }
 
 TEST(coTrackCollision, PropsAndDockOnlyWithChecksOnOrForced) {
-    coFakePark park(-500, 500, -100);
+    coFakeCollisionPark park(-500, 500, -100);
     coFakePrefs prefs;
     Track track;
     coCollisionProp prop;
@@ -233,7 +233,7 @@ TEST(coTrackCollision, PropsAndDockOnlyWithChecksOnOrForced) {
 }
 
 TEST(coTrackCollision, DockIsNotTestedAgainstTheFirstPieceAndItsNeighbours) {
-    coFakePark park(-500, 500, -100);
+    coFakeCollisionPark park(-500, 500, -100);
     park.gridFree = false;
     park.hasDock = true;
     park.dock = coMakeOrientedBox({0, 10, 10}, {3, 3, 3});
@@ -265,7 +265,7 @@ TEST(coTrackCollision, DockIsNotTestedAgainstTheFirstPieceAndItsNeighbours) {
 
 TEST(coTrackCollision, OnlyAtJointAndUnregistering) {
     coRecordingScene scene;
-    coFakePark park(-500, 500, -100);
+    coFakeCollisionPark park(-500, 500, -100);
     Track track;
     EXPECT_TRUE(coCollisionOnlyAtJoint());
     auto& circuit = coCircuitPieces();
@@ -305,7 +305,7 @@ TEST(coTrackCollision, OnlyAtJointAndUnregistering) {
 
 TEST(coTrackCollision, MarkerObjects) {
     coRecordingScene scene;
-    coFakePark park(-500, 500, -100);
+    coFakeCollisionPark park(-500, 500, -100);
     RadiusDefinition definition(0.5f);
     Track track;
     coPickPathMesh* mesh = track.Register({0, 10, 0}, kEast);
@@ -345,7 +345,7 @@ TEST(coTrackCollision, MarkerObjects) {
 }
 
 TEST(coTrackCollision, QueriesOfBoxesSupportsPicksAndRings) {
-    coFakePark park(-500, 500, -100);
+    coFakeCollisionPark park(-500, 500, -100);
     Track track;
     coPickPathMesh* mesh = track.Register({0, 10, 0}, 0.0f, 40.0f);               // along +z at y 10
     EXPECT_TRUE(coCollisionBoxOverlaps(maBoundingBox({-1, 9, 19}, {1, 11, 21}))); // segment through it
