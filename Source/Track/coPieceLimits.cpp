@@ -145,7 +145,7 @@ bool ClampDelta(float current, float minimum, float maximum, float& delta) {
     return true;
 }
 
-// Loops and corkscrews are held to 30 degrees, every other class to 75.
+// Every class takes 75 degrees but the loop and corkscrew classes, held to 30.
 float MaxSlopeFor(const coCoasterPiece& piece) {
     if (dynamic_cast<const coCoasterPieceLoop*>(&piece) || dynamic_cast<const coCoasterPieceCorkscrew*>(&piece))
         return kRollingMaxSlope;
