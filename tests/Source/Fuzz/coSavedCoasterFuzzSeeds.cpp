@@ -1,5 +1,5 @@
-// Writes the reference circuits as saved coaster files into a folder: the seed corpus of the
-// saved-coaster fuzz target. Usage: fuzz_saved_coaster_seeds <folder>
+// Writes the reference circuits of the track tests as saved coaster files into a folder: the seed corpus
+// of coSavedCoasterFuzz. Usage: coSavedCoasterFuzzSeeds <folder>
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coPlacement.h"
