@@ -1,10 +1,16 @@
 #pragma once
+#include <string>
 
 // The current coaster type's definition values as the track code reads them. The track geometry
 // installs the loaded definition; until then (and in tests that install none) the defaults hold.
 class coCoasterDefinition {
   public:
     virtual ~coCoasterDefinition() = default;
+    // The collision radius of the track (the extrusion scale), and the radius picking uses when above 0.
+    virtual float GetExtrusionScale() const { return 1.0f; }
+    virtual float GetPickPathRadius() const { return 0.0f; }
+    // The current coaster type's folder name under "Tracks"; empty when none is loaded.
+    virtual std::string GetCoasterTypeName() const { return std::string(); }
 
     // Whether pieces may be rolled past 54 degrees either way.
     virtual bool GetAllowInvertPieces() const { return true; }

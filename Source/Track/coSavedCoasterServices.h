@@ -1,0 +1,80 @@
+#pragma once
+#include "Engine/App/Fs/fsLocator.h"
+#include "Engine/Core/Ma/maVector.h"
+
+#include <memory>
+#include <string>
+
+class chReader;
+class chWriter;
+
+// Props read from a coaster file and not placed yet; the prop list knows what it holds.
+class coPendingProps {
+  public:
+    virtual ~coPendingProps() = default;
+};
+
+// What the coaster file asks of the rest of the game besides the track: the definitions, the colour
+// scheme, the world, the ride music and sounds, the environment, the loading dock, the props, the
+// theme names and the loading screen. Their subsystems install their implementation; until then the
+// defaults below hold (no scheme, no dock, an empty prop list, music track 5).
+class coSavedCoasterServices {
+  public:
+    virtual ~coSavedCoasterServices() = default;
+
+    // Selects the environment and loads the coaster type's definitions when the type changes.
+    virtual void LoadCoasterDefinitions(const std::string& /*environment*/,
+                                        const std::string& /*coasterType*/, int /*environmentIndex*/) {}
+    // The current definition's cars per train.
+    virtual void SetNumCars(int) {}
+
+    // The current track colour scheme as one chunk; nothing when there is none.
+    virtual void WriteColourScheme(chWriter&) const {}
+    // The scheme of a colour-scheme chunk (the reader inside it), to be selected once the file is read.
+    virtual std::string ReadColourScheme(chReader&) const { return std::string(); }
+    virtual void SelectColourScheme(const std::string&) {}
+
+    // Empties every game-world component (track, props, rings, dock, terrain, statistics) before another
+    // coaster is put in. The default empties what the track holds: the circuit and the collision registry.
+    virtual void ClearScene();
+
+    // The music list's track number and folder (the ride music is list 2).
+    virtual int GetMusicTrack(int /*list*/) const { return 5; }
+    virtual void SetMusicTrack(int /*list*/, int /*track*/) {}
+    virtual fsLocator GetMusicFolder(int /*list*/) const { return fsLocator(); }
+    virtual void SetMusicFolder(int /*list*/, const fsLocator&) {}
+    // The name of the selected ride event sound set; empty when none.
+    virtual std::string GetRideSoundSet() const { return std::string(); }
+    virtual void SelectRideSoundSet(const std::string&) {}
+
+    // The current environment's name (empty when none) and index.
+    virtual std::string GetEnvironmentName() const { return std::string(); }
+    virtual int GetEnvironmentIndex() const { return 0; }
+
+    // False without a loading dock; else its position, heading and type name.
+    virtual bool GetDock(maVector3d& /*position*/, float& /*heading*/, std::string& /*type*/) const {
+        return false;
+    }
+    // Frees the old dock and loads the dock model of the type.
+    virtual void LoadDock(const std::string& /*type*/) {}
+    // Places the dock and enters its box in the prop placement grid.
+    virtual void PlaceDock(const maVector3d& /*position*/, float /*heading*/) {}
+
+    // The chunk of every placed prop; the default writes an empty one.
+    virtual void WriteProps(chWriter& writer) const;
+    // The props of a prop chunk (the reader inside it), not placed; none by default.
+    virtual std::unique_ptr<coPendingProps> ReadProps(chReader&, u16 /*version*/, u32 /*size*/) const {
+        return nullptr;
+    }
+    virtual void PlaceProps(coPendingProps&) {}
+
+    // A theme's display name; the folder name when the theme is not known.
+    virtual std::string GetDisplayName(const std::string& folder) const { return folder; }
+
+    virtual void ShowLoadingScreen(bool /*restart*/) {}
+    virtual void StepLoadingScreen() {}
+};
+
+coSavedCoasterServices& coGetSavedCoasterServices();
+// Not owned; null restores the defaults.
+void coSetSavedCoasterServices(coSavedCoasterServices* services);

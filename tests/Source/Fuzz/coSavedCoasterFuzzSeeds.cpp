@@ -1,0 +1,49 @@
+// Writes the reference circuits of the track tests as saved coaster files into a folder: the seed corpus
+// of coSavedCoasterFuzz. Usage: coSavedCoasterFuzzSeeds <folder>
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/Track/coPlacement.h"
+#include "Source/Track/coRideStats.h"
+#include "Source/Track/coSavedCoaster.h"
+#include "Source/Track/coTrain.h"
+
+#include "coCircuitTestSupport.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+        return 2;
+    }
+    std::filesystem::create_directories(argv[1]);
+    coRecordingTrackBuilder builder;
+    coFakePark park;
+    park.startPosition = maVector3d(0.0f, 2.0f, 0.0f);
+    const std::pair<const char*, std::function<void()>> circuits[] = {{"r1",
+                                                                       [] {
+                                                                           coBuildR1();
+                                                                           coCircuitTryClose();
+                                                                       }},
+                                                                      {"figure8",
+                                                                       [] {
+                                                                           coBuildFigureEight();
+                                                                           coCircuitTryClose();
+                                                                       }},
+                                                                      {"hillclimb", coBuildHillClimb},
+                                                                      {"everyclass", coBuildEveryClass}};
+    for (const auto& [name, build] : circuits) {
+        coCircuitClear();
+        build();
+        coSetThemeName(name);
+        coRideComputeStats();
+        fsLocator locator;
+        fsLocatorFromNativePath((std::string(argv[1]) + "/" + name + ".csa").c_str(), locator);
+        coSaveCoasterFile(locator);
+    }
+    coCircuitClear();
+    return 0;
+}
