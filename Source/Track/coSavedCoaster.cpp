@@ -26,7 +26,6 @@
 #include "Source/Track/coTrain.h"
 
 #include <cmath>
-#include <filesystem>
 #include <typeinfo>
 
 namespace {
@@ -120,18 +119,6 @@ std::vector<const coCoasterPiece*> PiecesInOrder() {
             break;
     }
     return pieces;
-}
-
-void RenameOver(const fsLocator& from, const fsLocator& to) {
-    std::string fromPath, toPath;
-    fsLocatorToNativePath(from, fromPath);
-    fsLocatorToNativePath(to, toPath);
-    if (fromPath.empty() || toPath.empty())
-        throw fsInvalidLocatorX(to);
-    std::error_code error;
-    std::filesystem::rename(fromPath, toPath, error);
-    if (error)
-        throw fsUnknownX(to);
 }
 
 // ---- Reading.
@@ -346,7 +333,7 @@ void coSaveCoasterFile(const fsLocator& locator) {
         gfFile check(temporary, 0, 2);
         if (check.GetSize() != written)
             throw fsUnknownX(temporary);
-        RenameOver(temporary, target);
+        fsReplaceFile(temporary, target);
     } catch (...) {
         try {
             fsDeleteFile(temporary);

@@ -14,6 +14,9 @@ void fsDeleteFile(const fsLocator& locator);
 // Copies one file, keeping its last-write time; fsFileExistsX when the destination exists. Errors
 // carry the locator of the side that failed. A half-written destination is removed.
 void fsCopyFile(const fsLocator& source, const fsLocator& destination);
+// Puts a finished file in place of another in one step: the source's data reaches the disc, then the
+// source takes the destination's name, so the destination is either the old file or the whole new one.
+void fsReplaceFile(const fsLocator& source, const fsLocator& destination);
 // One level; the parent must exist.
 void fsCreateDirectory(const fsLocator& locator);
 // The folder must be empty (fsDirectoryNotEmptyX).

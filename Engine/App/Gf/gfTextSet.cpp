@@ -1,6 +1,7 @@
 #include "Engine/App/Gf/gfTextSet.h"
 
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
@@ -76,16 +77,16 @@ void gfTextSet::SetText(u32 id, const envString& text) {
 void gfTextSet::Save() {
     if (!m_writable)
         throw fsReadOnlyX(m_locator);
-    // An empty file is a new set: it gets its header now; any other keeps the one it has.
+    // The set was rewritten in place, keeping its header and any old bytes past the new end. The same
+    // bytes now go to a temporary file that replaces the set in one step, so a failed save leaves it whole.
+    std::vector<u8> old(m_file->GetSize());
     m_file->Seek(0, 0);
-    if (m_file->GetSize() > 0) {
-        m_file->ReadBinHeader(nullptr);
-        m_file->Seek(sizeof(kTag), 1);
-    } else {
-        const u8 version[4] = {0, 0, 0, 0};
-        m_file->WriteBinHeader(version);
-        m_file->Write(sizeof(kTag), kTag);
-    }
+    if (m_file->Read(static_cast<u32>(old.size()), old.data()) != old.size())
+        throw gfInvalidTextSetFileX(m_locator);
+    constexpr u32 kHeaderAndTag = 8 + sizeof(kTag);
+    if (!old.empty() && old.size() < kHeaderAndTag)
+        throw gfInvalidTextSetFileX(m_locator);
+
     std::vector<u8> bytes;
     StoreU32(bytes, m_setNumber);
     StoreU32(bytes, static_cast<u32>(m_texts.size()));
@@ -95,7 +96,36 @@ void gfTextSet::Save() {
         for (u32 i = 0; i < text.GetLength(); ++i)
             StoreU16(bytes, text[i]);
     }
-    m_file->Write(static_cast<u32>(bytes.size()), bytes.data());
+
+    const fsLocator target = m_file->GetLocator();
+    fsLocator temporary = target;
+    envString name = target.GetLastComponent();
+    name.Append(envString(".tmp"));
+    temporary.RemoveLastComponent();
+    temporary.AppendComponent(name);
+    if (fsFileExists(temporary))
+        fsDeleteFile(temporary);
+    fsCreateFile(temporary);
+    try {
+        gfFile file(temporary, 1, kByteOrder);
+        if (old.empty()) {
+            const u8 version[4] = {0, 0, 0, 0};
+            file.WriteBinHeader(version);
+            file.Write(sizeof(kTag), kTag);
+        } else {
+            file.Write(kHeaderAndTag, old.data());
+        }
+        file.Write(static_cast<u32>(bytes.size()), bytes.data());
+        const u64 end = kHeaderAndTag + bytes.size();
+        if (old.size() > end)
+            file.Write(static_cast<u32>(old.size() - end), old.data() + end);
+    } catch (...) {
+        fsDeleteFile(temporary);
+        throw;
+    }
+    m_file.reset();
+    fsReplaceFile(temporary, target);
+    m_file = std::make_unique<gfFile>(target, 2, kByteOrder);
     m_changed = false;
 }
 

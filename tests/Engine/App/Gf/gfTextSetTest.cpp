@@ -10,6 +10,7 @@
 #include "gfPakBuilder.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
@@ -117,6 +118,26 @@ TEST_F(gfTextSetTest, DuplicatesAndRewritingInPlace) {
     gfTextSet again(locator, 32, true);
     EXPECT_EQ(again.GetTexts().size(), 2u);
     EXPECT_EQ(again.GetText(9), envString("y"));
+}
+
+TEST_F(gfTextSetTest, AFailedSaveLeavesTheOldSetWhole) {
+    const fsLocator locator = Put(Golden());
+    gfTextSet set(locator, 32, false);
+    set.SetText(1, envString("changed"));
+    {
+        // Opening the finished temporary for its content fails, as a full disc would.
+        const fsOpenFailures full(ENOSPC, -1, [](const char* path, int flags) {
+            const std::string name(path);
+            return name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0 && !(flags & O_CREAT);
+        });
+        EXPECT_THROW(set.Save(), fsUnknownX);
+    }
+    EXPECT_EQ(File(), Golden());
+    EXPECT_FALSE(std::filesystem::exists(m_folder.Path("set.tsf.tmp")));
+    set.Save();
+    gfTextSet saved(locator, 32, true);
+    EXPECT_EQ(saved.GetText(1), envString("changed"));
+    EXPECT_FALSE(std::filesystem::exists(m_folder.Path("set.tsf.tmp")));
 }
 
 TEST_F(gfTextSetTest, HeadersAndTags) {
