@@ -135,12 +135,11 @@ void coTrain::PlaceCars() {
 
 // Walks from the car's current piece along the links, so a step costs about one frame evaluation.
 void coTrain::PlaceCar(coTrainCar& car, float offset) {
-    float d = m_distance - offset;
-    if (d < 0.0f)
-        d = WrapDistance(d, m_circuitLength);
+    // Wrapped both ways: a car set ahead of the train (a negative offset) would otherwise walk the
+    // links lap after lap, and for a far offset never arrive.
+    float d = WrapDistance(m_distance - offset, m_circuitLength);
 
     if (!car.piece) {
-        d = WrapDistance(d, m_circuitLength);
         FindPiece(car, d);
     } else if (coCircuitPieceCount() >= 2) {
         while (d >= car.pieceStart + car.piece->GetLength()) {

@@ -140,6 +140,22 @@ TEST_F(coTrainTest, CarsWalkFromTheirPieceAndLandWhereAFreshSearchPutsThem) {
     }
 }
 
+TEST_F(coTrainTest, CarsSetAheadOfTheTrainStandWhereTheirDistanceWraps) {
+    // Negative offsets (from a definition) put cars ahead; a far one once sent the walk round for ever.
+    BuildR1(true);
+    const float offsets[] = {0.0f, -10.0f, -1e9f};
+    coTrain walked, fresh;
+    walked.SetCars(3, offsets);
+    walked.Setup(25.0f, 8.0f);
+    walked.Step(0.04f);
+    fresh.SetCars(3, offsets);
+    fresh.Setup(walked.GetDistance(), 8.0f);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(walked.GetCar(c).piece, fresh.GetCar(c).piece) << c;
+        EXPECT_NEAR((coCarPosition(walked.GetCar(c)) - coCarPosition(fresh.GetCar(c))).Length(), 0.0f, 1e-3f);
+    }
+}
+
 TEST_F(coTrainTest, AOnePieceCircuitKeepsItsPiece) {
     AddStraight(20.0f, coElementChainLift);
     coTrain train;
