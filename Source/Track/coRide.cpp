@@ -50,7 +50,9 @@ coTrainSlot& Slot(int train) {
 
 void StepTrain(coTrain& train, float frameTime) {
     float rest = frameTime;
-    while (rest > kLongestStep) {
+    // A frame so long (a huge or infinite time scale) that a sub-step no longer shortens what is left
+    // is stepped as it is rather than for ever.
+    while (rest > kLongestStep && rest - kSubStep < rest) {
         train.Step(kSubStep);
         rest = rest - kSubStep;
     }

@@ -226,6 +226,11 @@ TEST_F(coRideTest, TheFrameClockLimitsAFrameToOneSecondAndScaleZeroFreezesTheRid
     appClock::Tick(1.0f);
     coRideUpdate(maVector3d());
     EXPECT_NEAR(coRideGetTrainElapsed(0), 1.1f, 1e-4f);
+
+    // A scale so large that a sub-step no longer shortens the frame still ends the frame.
+    coRideSetTimeScale(1e9f);
+    Frame(1.0f);
+    EXPECT_EQ(coRideGetTrainElapsed(0), 1.1f + 1e9f);
 }
 
 TEST_F(coRideTest, ALapEndsWhenTheTrainComesRoundOrRollsBack) {
