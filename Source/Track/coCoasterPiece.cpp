@@ -9,6 +9,11 @@ namespace {
 // Samples taken along every centre line for its arc-length table.
 constexpr int kSampleCount = 20;
 constexpr float kSampleStep = 0.05263158f; // 1/19
+
+// Frame axes arrive normalised; anything much shorter is a normalised zero.
+bool IsAxis(const maVector3d& v) {
+    return v.Length() > 0.5f;
+}
 } // namespace
 
 coCoasterPiece::coCoasterPiece() : m_start(0.0f, 0.0f, 0.0f) {}
@@ -105,10 +110,21 @@ maMatrix4d coCoasterPiece::FrameAt(float s) const {
     return RolledFrame(side, up, tangent, point, RollAt(*this, s));
 }
 
-maMatrix4d coCoasterPiece::RolledFrame(const maVector3d& side, const maVector3d& up, const maVector3d& forward,
-                                       const maVector3d& point, float roll) {
-    maMatrix4d frame(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, forward.x, forward.y, forward.z, 0.0f,
-                     point.x, point.y, point.z, 1.0f);
+maMatrix4d coCoasterPiece::RolledFrame(maVector3d side, maVector3d up, maVector3d forward,
+                                       const maVector3d& point, float roll) const {
+    if (!IsAxis(side) || !IsAxis(up) || !IsAxis(forward)) {
+        // Up square to the forward axis and the heading's side (or, where they are parallel, its forward).
+        if (!IsAxis(forward))
+            forward = coForward(m_heading);
+        forward.Cross(coSide(m_heading), up);
+        if (!IsAxis(coNormalised(up)))
+            forward.Cross(coForward(m_heading), up);
+        up = coNormalised(up);
+        up.Cross(forward, side);
+        side = coNormalised(side);
+    }
+    maMatrix4d frame(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, forward.x, forward.y, forward.z,
+                     0.0f, point.x, point.y, point.z, 1.0f);
     if (roll != 0.0f) {
         maMatrix4d rotation;
         rotation.SetRotationZ(roll);

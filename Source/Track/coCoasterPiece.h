@@ -134,9 +134,11 @@ class coCoasterPiece {
     // Samples Evaluate at 20 parameters (t from 0 in steps of the float 1/19) into the arc-length table.
     void SampleCentreLine();
     float ParamAt(float s) const { return m_arcTable.ParamAt(s); }
-    // The frame with rows side, up, forward and point, turned about its forward axis by roll.
-    static maMatrix4d RolledFrame(const maVector3d& side, const maVector3d& up, const maVector3d& forward,
-                                  const maVector3d& point, float roll);
+    // The frame with rows side, up, forward and point, turned about its forward axis by roll. Shapes that
+    // only files make (a curve climbing along its own up, control points on top of each other) can leave
+    // an axis zero; the heading's axes then stand in, so that the frame is always a rotation.
+    maMatrix4d RolledFrame(maVector3d side, maVector3d up, maVector3d forward, const maVector3d& point,
+                           float roll) const;
 
     static constexpr u8 kRaisedFlag = 1;
 

@@ -84,13 +84,5 @@ maMatrix4d coCoasterPieceUp::FrameAt(float s) const {
     up.Cross(tangent, side);
     side = coNormalised(side);
 
-    maMatrix4d frame(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, tangent.x, tangent.y, tangent.z,
-                     0.0f, point.x, point.y, point.z, 1.0f);
-    const float roll = RollAt(*this, s);
-    if (roll != 0.0f) {
-        maMatrix4d rotation;
-        rotation.SetRotationZ(roll);
-        frame = rotation * frame;
-    }
-    return frame;
+    return RolledFrame(side, up, tangent, point, RollAt(*this, s));
 }

@@ -221,5 +221,28 @@ TEST_P(coPieceContract, JointsMeetTheirNeighbours) {
     }
 }
 
+TEST(coPieceContractEdges, ShapesOnlyFilesMakeKeepSoundFrames) {
+    // A custom curve climbing straight up along its points' own up, one whose points coincide, and a
+    // turn too small for float to tell its points apart: none gives an axis to take the frame from.
+    std::vector<std::unique_ptr<coCoasterPiece>> pieces;
+    auto vertical = std::make_unique<coCoasterPieceCustom>();
+    ASSERT_TRUE(vertical->SetPoints(
+        {{maVector3d(0, 0, 0), 0.0f, 0.0f, 0.0f, 0.0f}, {maVector3d(0, 10, 0), 0.0f, 0.0f, 0.0f, 0.0f}}));
+    pieces.push_back(std::move(vertical));
+    auto point = std::make_unique<coCoasterPieceCustom>();
+    ASSERT_TRUE(point->SetPoints(
+        {{maVector3d(1, 1, 1), 0.0f, 0.0f, 1.0f, 0.0f}, {maVector3d(1, 1, 1), 0.0f, 0.0f, 1.0f, 0.0f}}));
+    pieces.push_back(std::move(point));
+    auto turn = std::make_unique<coCoasterPieceTurn>();
+    turn->SetRadius(1e-30f);
+    pieces.push_back(std::move(turn));
+    for (const auto& piece : pieces) {
+        piece->SetRoll(0.5f);
+        piece->Place(maVector3d(3, 10, -4), 2.5f);
+        for (int i = 0; i <= 20; ++i)
+            ExpectSoundFrame(*piece, static_cast<float>(i) / 20.0f);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllClasses, coPieceContract, testing::ValuesIn(kPieceClasses),
                          [](const testing::TestParamInfo<coPieceClass>& info) { return info.param.name; });
