@@ -39,7 +39,8 @@ bool IsFinite(const coCustomPoint& point) {
 } // namespace
 
 bool coCoasterPieceCustom::SetPoints(const std::vector<coCustomPoint>& points) {
-    if (points.size() < 2 || !std::all_of(points.begin(), points.end(), IsFinite))
+    if (points.size() < 2 || points.size() > kMaxPoints ||
+        !std::all_of(points.begin(), points.end(), IsFinite))
         return false;
     m_localPoints = points;
     Build();

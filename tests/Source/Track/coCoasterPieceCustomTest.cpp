@@ -155,6 +155,9 @@ TEST(coCoasterPieceCustom, ShortOrNonFiniteListsAreRefused) {
     EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0, 0.0f, nan)}));
     EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 10, 0.0f, 0.0f, inf)}));
     EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 10, 0.0f, 0.0f, 1.0f, -inf)}));
+    // More points than a track file can count would be saved with a wrapped count.
+    std::vector<coCustomPoint> many(coCoasterPieceCustom::kMaxPoints + 1, Point(0, 0, 0));
+    EXPECT_FALSE(piece.SetPoints(many));
     // The piece keeps its points and its shape.
     EXPECT_EQ(piece.GetPointCount(), 3);
     ExpectVectorNear(piece.GetEnd(), end, 0.0f);
