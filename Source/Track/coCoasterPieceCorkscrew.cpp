@@ -5,7 +5,6 @@
 #include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -61,35 +60,31 @@ bool coCoasterPieceCorkscrew::SetApproachAngle(float angle) {
 }
 
 void coCoasterPieceCorkscrew::AdjustParamA(float steps) {
-    const float length =
-        std::clamp(m_length + kCorkscrewLengthStep * steps, GetCorkscrewLengthMin(), GetCorkscrewLengthMax());
-    if (length != m_length)
-        SetRunLength(length);
+    if (coStepWithin(m_length, kCorkscrewLengthStep * steps, GetCorkscrewLengthMin(),
+                     GetCorkscrewLengthMax()))
+        Build();
 }
 
 void coCoasterPieceCorkscrew::SetParamANormalised(float t) {
-    t = std::clamp(t, 0.0f, 1.0f);
-    SetRunLength(GetCorkscrewLengthMin() + (GetCorkscrewLengthMax() - GetCorkscrewLengthMin()) * t);
+    SetRunLength(coFromNormalised(t, GetCorkscrewLengthMin(), GetCorkscrewLengthMax()));
 }
 
 float coCoasterPieceCorkscrew::GetParamANormalised() const {
-    return (m_length - GetCorkscrewLengthMin()) / (GetCorkscrewLengthMax() - GetCorkscrewLengthMin());
+    return coToNormalised(m_length, GetCorkscrewLengthMin(), GetCorkscrewLengthMax());
 }
 
 void coCoasterPieceCorkscrew::AdjustParamB(float steps) {
-    const float radius =
-        std::clamp(m_radius + kCorkscrewRadiusStep * steps, GetCorkscrewRadiusMin(), GetCorkscrewRadiusMax());
-    if (radius != m_radius)
-        SetRadius(radius);
+    if (coStepWithin(m_radius, kCorkscrewRadiusStep * steps, GetCorkscrewRadiusMin(),
+                     GetCorkscrewRadiusMax()))
+        Build();
 }
 
 void coCoasterPieceCorkscrew::SetParamBNormalised(float t) {
-    t = std::clamp(t, 0.0f, 1.0f);
-    SetRadius(GetCorkscrewRadiusMin() + (GetCorkscrewRadiusMax() - GetCorkscrewRadiusMin()) * t);
+    SetRadius(coFromNormalised(t, GetCorkscrewRadiusMin(), GetCorkscrewRadiusMax()));
 }
 
 float coCoasterPieceCorkscrew::GetParamBNormalised() const {
-    return (m_radius - GetCorkscrewRadiusMin()) / (GetCorkscrewRadiusMax() - GetCorkscrewRadiusMin());
+    return coToNormalised(m_radius, GetCorkscrewRadiusMin(), GetCorkscrewRadiusMax());
 }
 
 bool coCoasterPieceCorkscrew::GetDragHandle(maVector3d& direction, float& amount) const {
@@ -233,28 +228,22 @@ float coCoasterPieceHalfCorkscrew::GetRoll(int atEnd) const {
 }
 
 void coCoasterPieceHalfCorkscrew::AdjustParamA(float steps) {
-    const float radius = std::clamp(m_radius + kHalfCorkscrewRadiusStep * steps, GetHalfCorkscrewRadiusMin(),
-                                    GetHalfCorkscrewRadiusMax());
-    if (radius != m_radius)
-        SetRadius(radius);
+    if (coStepWithin(m_radius, kHalfCorkscrewRadiusStep * steps, GetHalfCorkscrewRadiusMin(),
+                     GetHalfCorkscrewRadiusMax()))
+        Build();
 }
 
 void coCoasterPieceHalfCorkscrew::SetParamANormalised(float t) {
-    t = std::clamp(t, 0.0f, 1.0f);
-    SetRadius(GetHalfCorkscrewRadiusMin() + (GetHalfCorkscrewRadiusMax() - GetHalfCorkscrewRadiusMin()) * t);
+    SetRadius(coFromNormalised(t, GetHalfCorkscrewRadiusMin(), GetHalfCorkscrewRadiusMax()));
 }
 
 float coCoasterPieceHalfCorkscrew::GetParamANormalised() const {
-    return (m_radius - GetHalfCorkscrewRadiusMin()) /
-           (GetHalfCorkscrewRadiusMax() - GetHalfCorkscrewRadiusMin());
+    return coToNormalised(m_radius, GetHalfCorkscrewRadiusMin(), GetHalfCorkscrewRadiusMax());
 }
 
 void coCoasterPieceHalfCorkscrew::AdjustParamB(float steps) {
-    const float minimum = GetHalfCorkscrewAngleMin();
-    const float maximum = GetHalfCorkscrewAngleMax();
-    const float angle = m_angle > 0.0f
-                            ? std::clamp(m_angle + kHalfCorkscrewAngleStep * steps, minimum, maximum)
-                            : std::clamp(m_angle - kHalfCorkscrewAngleStep * steps, -maximum, -minimum);
+    const float angle = coStepMagnitude(m_angle, kHalfCorkscrewAngleStep * steps, GetHalfCorkscrewAngleMin(),
+                                        GetHalfCorkscrewAngleMax());
     if (angle != m_angle) {
         m_angle = angle;
         Build();
@@ -262,13 +251,13 @@ void coCoasterPieceHalfCorkscrew::AdjustParamB(float steps) {
 }
 
 void coCoasterPieceHalfCorkscrew::SetParamBNormalised(float t) {
-    t = std::clamp(t, 0.0f, 1.0f);
-    m_angle = GetHalfCorkscrewAngleMin() + (GetHalfCorkscrewAngleMax() - GetHalfCorkscrewAngleMin()) * t;
+    // The magnitude alone: a negative angle (only from files) turns positive here.
+    m_angle = coFromNormalised(t, GetHalfCorkscrewAngleMin(), GetHalfCorkscrewAngleMax());
     Build();
 }
 
 float coCoasterPieceHalfCorkscrew::GetParamBNormalised() const {
-    return (m_angle - GetHalfCorkscrewAngleMin()) / (GetHalfCorkscrewAngleMax() - GetHalfCorkscrewAngleMin());
+    return coToNormalised(m_angle, GetHalfCorkscrewAngleMin(), GetHalfCorkscrewAngleMax());
 }
 
 void coCoasterPieceHalfCorkscrew::Reverse() {

@@ -5,8 +5,6 @@
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include <algorithm>
-
 namespace {
 constexpr float kRatioStep = 0.05f;
 constexpr float kHeightStep = 2.0f;
@@ -14,19 +12,6 @@ constexpr float kHeightStep = 2.0f;
 // line's inner control points.
 constexpr float kReach = 0.675f;
 constexpr float kKnots[8] = {0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f};
-
-// Moves value by step x steps within [minimum, maximum]; true when it changed.
-bool StepWithin(float& value, float step, float steps, float minimum, float maximum) {
-    const float next = std::clamp(value + step * steps, minimum, maximum);
-    if (next == value)
-        return false;
-    value = next;
-    return true;
-}
-
-float FromNormalised(float t, float minimum, float maximum) {
-    return minimum + (maximum - minimum) * std::clamp(t, 0.0f, 1.0f);
-}
 } // namespace
 
 float coCoasterPieceHalfLoop::GetRoll(int atEnd) const {
@@ -42,31 +27,31 @@ float coCoasterPieceHalfLoop::GetSlopeTan(int atEnd) const {
 }
 
 void coCoasterPieceHalfLoop::AdjustParamA(float steps) {
-    if (StepWithin(m_ratio, kRatioStep, steps, GetHalfLoopRatioMin(), GetHalfLoopRatioMax()))
+    if (coStepWithin(m_ratio, kRatioStep * steps, GetHalfLoopRatioMin(), GetHalfLoopRatioMax()))
         Build();
 }
 
 void coCoasterPieceHalfLoop::SetParamANormalised(float t) {
-    m_ratio = FromNormalised(t, GetHalfLoopRatioMin(), GetHalfLoopRatioMax());
+    m_ratio = coFromNormalised(t, GetHalfLoopRatioMin(), GetHalfLoopRatioMax());
     Build();
 }
 
 float coCoasterPieceHalfLoop::GetParamANormalised() const {
-    return (m_ratio - GetHalfLoopRatioMin()) / (GetHalfLoopRatioMax() - GetHalfLoopRatioMin());
+    return coToNormalised(m_ratio, GetHalfLoopRatioMin(), GetHalfLoopRatioMax());
 }
 
 void coCoasterPieceHalfLoop::AdjustParamB(float steps) {
-    if (StepWithin(m_height, kHeightStep, steps, GetHalfLoopHeightMin(), GetHalfLoopHeightMax()))
+    if (coStepWithin(m_height, kHeightStep * steps, GetHalfLoopHeightMin(), GetHalfLoopHeightMax()))
         Build();
 }
 
 void coCoasterPieceHalfLoop::SetParamBNormalised(float t) {
-    m_height = FromNormalised(t, GetHalfLoopHeightMin(), GetHalfLoopHeightMax());
+    m_height = coFromNormalised(t, GetHalfLoopHeightMin(), GetHalfLoopHeightMax());
     Build();
 }
 
 float coCoasterPieceHalfLoop::GetParamBNormalised() const {
-    return (m_height - GetHalfLoopHeightMin()) / (GetHalfLoopHeightMax() - GetHalfLoopHeightMin());
+    return coToNormalised(m_height, GetHalfLoopHeightMin(), GetHalfLoopHeightMax());
 }
 
 float coCoasterPieceHalfLoop::GetEndHeading() const {

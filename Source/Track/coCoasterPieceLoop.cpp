@@ -4,8 +4,6 @@
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include <algorithm>
-
 namespace {
 constexpr float kParamStep = 2.0f;
 
@@ -18,47 +16,34 @@ constexpr float kProfile[kProfilePoints][2] = {
 };
 constexpr int kProfileKnots = 11;
 constexpr float kKnots[kProfileKnots] = {0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 4.0f, 4.0f, 4.0f};
-
-// Moves value by steps within [minimum, maximum]; true when it changed.
-bool StepWithin(float& value, float steps, float minimum, float maximum) {
-    const float next = std::clamp(value + kParamStep * steps, minimum, maximum);
-    if (next == value)
-        return false;
-    value = next;
-    return true;
-}
-
-float FromNormalised(float t, float minimum, float maximum) {
-    return minimum + (maximum - minimum) * std::clamp(t, 0.0f, 1.0f);
-}
 } // namespace
 
 void coCoasterPieceLoop::AdjustParamA(float steps) {
-    if (StepWithin(m_length, steps, GetLoopLengthMin(), GetLoopLengthMax()))
+    if (coStepWithin(m_length, kParamStep * steps, GetLoopLengthMin(), GetLoopLengthMax()))
         Build();
 }
 
 void coCoasterPieceLoop::SetParamANormalised(float t) {
-    m_length = FromNormalised(t, GetLoopLengthMin(), GetLoopLengthMax());
+    m_length = coFromNormalised(t, GetLoopLengthMin(), GetLoopLengthMax());
     Build();
 }
 
 float coCoasterPieceLoop::GetParamANormalised() const {
-    return (m_length - GetLoopLengthMin()) / (GetLoopLengthMax() - GetLoopLengthMin());
+    return coToNormalised(m_length, GetLoopLengthMin(), GetLoopLengthMax());
 }
 
 void coCoasterPieceLoop::AdjustParamB(float steps) {
-    if (StepWithin(m_height, steps, GetLoopHeightMin(), GetLoopHeightMax()))
+    if (coStepWithin(m_height, kParamStep * steps, GetLoopHeightMin(), GetLoopHeightMax()))
         Build();
 }
 
 void coCoasterPieceLoop::SetParamBNormalised(float t) {
-    m_height = FromNormalised(t, GetLoopHeightMin(), GetLoopHeightMax());
+    m_height = coFromNormalised(t, GetLoopHeightMin(), GetLoopHeightMax());
     Build();
 }
 
 float coCoasterPieceLoop::GetParamBNormalised() const {
-    return (m_height - GetLoopHeightMin()) / (GetLoopHeightMax() - GetLoopHeightMin());
+    return coToNormalised(m_height, GetLoopHeightMin(), GetLoopHeightMax());
 }
 
 bool coCoasterPieceLoop::GetDragHandle(maVector3d& direction, float& amount) const {

@@ -25,14 +25,12 @@ void coCoasterPieceSTurn::AdjustParamA(float steps) {
 
 void coCoasterPieceSTurn::SetParamANormalised(float t) {
     const float rise = GetEnd().y - m_start.y;
-    const float minimum = GetStraightLengthMin();
-    m_length = minimum + (GetStraightLengthMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
+    m_length = coFromNormalised(t, GetStraightLengthMin(), GetStraightLengthMax());
     KeepEndHeight(rise);
 }
 
 float coCoasterPieceSTurn::GetParamANormalised() const {
-    const float minimum = GetStraightLengthMin();
-    return (m_length - minimum) / (GetStraightLengthMax() - minimum);
+    return coToNormalised(m_length, GetStraightLengthMin(), GetStraightLengthMax());
 }
 
 void coCoasterPieceSTurn::AdjustParamB(float steps) {
@@ -45,14 +43,12 @@ void coCoasterPieceSTurn::AdjustParamB(float steps) {
 
 void coCoasterPieceSTurn::SetParamBNormalised(float t) {
     const float rise = GetEnd().y - m_start.y;
-    const float minimum = GetSTurnOffsetMin();
-    m_slide = minimum + (GetSTurnOffsetMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
+    m_slide = coFromNormalised(t, GetSTurnOffsetMin(), GetSTurnOffsetMax());
     KeepEndHeight(rise);
 }
 
 float coCoasterPieceSTurn::GetParamBNormalised() const {
-    const float minimum = GetSTurnOffsetMin();
-    return (m_slide - minimum) / (GetSTurnOffsetMax() - minimum);
+    return coToNormalised(m_slide, GetSTurnOffsetMin(), GetSTurnOffsetMax());
 }
 
 void coCoasterPieceSTurn::KeepEndHeight(float endRise) {

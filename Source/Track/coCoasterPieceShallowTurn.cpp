@@ -3,7 +3,6 @@
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace {
@@ -11,41 +10,34 @@ constexpr float kAngleStep = coDegrees(2.0f);
 } // namespace
 
 void coCoasterPieceShallowTurn::AdjustParamA(float steps) {
-    m_length = std::clamp(m_length + 1.0f * steps, GetStraightLengthMin(), GetStraightLengthMax());
-    Build();
+    if (coStepWithin(m_length, steps, GetStraightLengthMin(), GetStraightLengthMax()))
+        Build();
 }
 
 void coCoasterPieceShallowTurn::SetParamANormalised(float t) {
+    // t is not clamped: a fraction outside [0, 1] takes the length past its limits.
     const float minimum = GetStraightLengthMin();
     m_length = minimum + (GetStraightLengthMax() - minimum) * t;
     Build();
 }
 
 float coCoasterPieceShallowTurn::GetParamANormalised() const {
-    const float minimum = GetStraightLengthMin();
-    return (m_length - minimum) / (GetStraightLengthMax() - minimum);
+    return coToNormalised(m_length, GetStraightLengthMin(), GetStraightLengthMax());
 }
 
 void coCoasterPieceShallowTurn::AdjustParamB(float steps) {
-    const float minimum = GetShallowTurnAngleMin();
-    const float maximum = GetShallowTurnAngleMax();
-    if (m_angle > 0.0f)
-        m_angle = std::clamp(m_angle + kAngleStep * steps, minimum, maximum);
-    else
-        m_angle = std::clamp(m_angle - kAngleStep * steps, -maximum, -minimum);
+    m_angle =
+        coStepMagnitude(m_angle, kAngleStep * steps, GetShallowTurnAngleMin(), GetShallowTurnAngleMax());
     Build();
 }
 
 void coCoasterPieceShallowTurn::SetParamBNormalised(float t) {
-    const float minimum = GetShallowTurnAngleMin();
-    const float magnitude = minimum + (GetShallowTurnAngleMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
-    m_angle = m_angle <= 0.0f ? -magnitude : magnitude;
+    m_angle = coSignedFromNormalised(m_angle, t, GetShallowTurnAngleMin(), GetShallowTurnAngleMax());
     Build();
 }
 
 float coCoasterPieceShallowTurn::GetParamBNormalised() const {
-    const float minimum = GetShallowTurnAngleMin();
-    return (std::fabs(m_angle) - minimum) / (GetShallowTurnAngleMax() - minimum);
+    return coToNormalised(std::fabs(m_angle), GetShallowTurnAngleMin(), GetShallowTurnAngleMax());
 }
 
 bool coCoasterPieceShallowTurn::GetDragHandle(maVector3d& direction, float& amount) const {

@@ -3,25 +3,18 @@
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include <algorithm>
-
 void coCoasterPieceStraight::AdjustParamA(float steps) {
-    const float length = std::clamp(m_length + 1.0f * steps, GetStraightLengthMin(), GetStraightLengthMax());
-    if (length != m_length) {
-        m_length = length;
+    if (coStepWithin(m_length, steps, GetStraightLengthMin(), GetStraightLengthMax()))
         Build();
-    }
 }
 
 void coCoasterPieceStraight::SetParamANormalised(float t) {
-    const float minimum = GetStraightLengthMin();
-    m_length = minimum + (GetStraightLengthMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
+    m_length = coFromNormalised(t, GetStraightLengthMin(), GetStraightLengthMax());
     Build();
 }
 
 float coCoasterPieceStraight::GetParamANormalised() const {
-    const float minimum = GetStraightLengthMin();
-    return (m_length - minimum) / (GetStraightLengthMax() - minimum);
+    return coToNormalised(m_length, GetStraightLengthMin(), GetStraightLengthMax());
 }
 
 bool coCoasterPieceStraight::GetDragHandle(maVector3d& direction, float& amount) const {

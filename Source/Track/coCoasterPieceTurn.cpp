@@ -3,8 +3,6 @@
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include <algorithm>
-
 namespace {
 constexpr float kAngleStep = coDegrees(5.0f);
 // Inside this band the direction is a central difference of points.
@@ -13,41 +11,33 @@ constexpr float kDirectionBandEnd = 0.95f;
 } // namespace
 
 void coCoasterPieceTurn::AdjustParamA(float steps) {
-    const float minimum = GetTurnAngleMin();
-    const float maximum = GetTurnAngleMax();
-    if (m_angle > 0.0f)
-        m_angle = std::clamp(m_angle + kAngleStep * steps, minimum, maximum);
-    else
-        m_angle = std::clamp(m_angle - kAngleStep * steps, -maximum, -minimum);
+    m_angle = coStepMagnitude(m_angle, kAngleStep * steps, GetTurnAngleMin(), GetTurnAngleMax());
     Build();
 }
 
 void coCoasterPieceTurn::SetParamANormalised(float t) {
-    const float minimum = GetTurnAngleMin();
-    const float magnitude = minimum + (GetTurnAngleMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
-    m_angle = m_angle <= 0.0f ? -magnitude : magnitude;
+    m_angle = coSignedFromNormalised(m_angle, t, GetTurnAngleMin(), GetTurnAngleMax());
     Build();
 }
 
 float coCoasterPieceTurn::GetParamANormalised() const {
-    const float minimum = GetTurnAngleMin();
-    return (std::fabs(m_angle) - minimum) / (GetTurnAngleMax() - minimum);
+    return coToNormalised(std::fabs(m_angle), GetTurnAngleMin(), GetTurnAngleMax());
 }
 
 void coCoasterPieceTurn::AdjustParamB(float steps) {
-    m_radius = std::clamp(m_radius + 1.0f * steps, GetTurnRadiusMin(), GetTurnRadiusMax());
-    Build();
+    if (coStepWithin(m_radius, steps, GetTurnRadiusMin(), GetTurnRadiusMax()))
+        Build();
 }
 
 void coCoasterPieceTurn::SetParamBNormalised(float t) {
+    // t is not clamped: a fraction outside [0, 1] takes the radius past its limits.
     const float minimum = GetTurnRadiusMin();
     m_radius = minimum + (GetTurnRadiusMax() - minimum) * t;
     Build();
 }
 
 float coCoasterPieceTurn::GetParamBNormalised() const {
-    const float minimum = GetTurnRadiusMin();
-    return (m_radius - minimum) / (GetTurnRadiusMax() - minimum);
+    return coToNormalised(m_radius, GetTurnRadiusMin(), GetTurnRadiusMax());
 }
 
 bool coCoasterPieceTurn::GetDragHandle(maVector3d& direction, float& amount) const {

@@ -5,8 +5,6 @@
 #include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include <algorithm>
-
 namespace {
 // Half the parameter distance between the two points whose difference gives the direction.
 constexpr float kDirectionReach = 0.05f;
@@ -28,22 +26,17 @@ float coCoasterPieceUp::GetSlopeTan(int atEnd) const {
 }
 
 void coCoasterPieceUp::AdjustParamA(float steps) {
-    const float length = std::clamp(m_length + 1.0f * steps, GetUpLengthMin(), GetUpLengthMax());
-    if (length != m_length) {
-        m_length = length;
+    if (coStepWithin(m_length, steps, GetUpLengthMin(), GetUpLengthMax()))
         Build();
-    }
 }
 
 void coCoasterPieceUp::SetParamANormalised(float t) {
-    const float minimum = GetUpLengthMin();
-    m_length = minimum + (GetUpLengthMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
+    m_length = coFromNormalised(t, GetUpLengthMin(), GetUpLengthMax());
     Build();
 }
 
 float coCoasterPieceUp::GetParamANormalised() const {
-    const float minimum = GetUpLengthMin();
-    return (m_length - minimum) / (GetUpLengthMax() - minimum);
+    return coToNormalised(m_length, GetUpLengthMin(), GetUpLengthMax());
 }
 
 maVector3d coCoasterPieceUp::RunDirection() const {
