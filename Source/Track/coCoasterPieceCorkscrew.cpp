@@ -23,12 +23,6 @@ bool IsCorkscrew(const coCoasterPiece* piece) {
     return dynamic_cast<const coCoasterPieceCorkscrew*>(piece) != nullptr;
 }
 
-maVector3d Cross(const maVector3d& a, const maVector3d& b) {
-    maVector3d out;
-    a.Cross(b, out);
-    return out;
-}
-
 // Angles from files and callers: a non-finite one is refused, the rest wrapped into [-pi, pi].
 bool WrapFiniteAngle(float& angle) {
     if (!std::isfinite(angle))
@@ -197,9 +191,7 @@ maMatrix4d coCoasterPieceCorkscrew::FrameAt(float s) const {
     maVector3d axisPoint = m_start + kUp * m_radius + m_axis * (s * m_length);
     axisPoint.y += SlopeFilletHeight(*this, t, nullptr);
 
-    const maVector3d side = coNormalised(Cross(axisPoint - point, direction));
-    const maVector3d up = coNormalised(Cross(direction, side));
-    return RolledFrame(side, up, direction, point, RollAt(*this, s));
+    return FrameLeaningUp(point, direction, axisPoint - point, RollAt(*this, s));
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -278,38 +270,16 @@ maVector3d coCoasterPieceHalfCorkscrew::GetEnd() const {
 }
 
 maVector3d coCoasterPieceHalfCorkscrew::Evaluate(float t, maVector3d* direction) const {
-    maVector2d startTangent;
-    maVector2d endTangent;
-    const maVector2d startOffset = EndBlendOffset(*this, 0, &startTangent);
-    const maVector2d endOffset = EndBlendOffset(*this, 1, &endTangent);
-    const maVector3d startForward = coForward(m_heading);
-    const maVector3d endForward = coForward(m_heading + m_angle);
-
-    const maVector3d first =
-        m_start + maVector3d(startOffset.x * startForward.x, startOffset.y, startOffset.x * startForward.z);
-    const maVector3d last =
-        GetEnd() + maVector3d(endOffset.x * endForward.x, endOffset.y, endOffset.x * endForward.z);
-    const maVector3d firstTangent(startTangent.x * startForward.x, startTangent.y,
-                                  startTangent.x * startForward.z);
-    const maVector3d lastTangent(endTangent.x * endForward.x, endTangent.y, endTangent.x * endForward.z);
-    const maVector3d curve[4] = {first, first + firstTangent * m_radius, last - lastTangent * m_radius, last};
-
+    maVector3d curve[4];
+    JointCurve(coForward(m_heading + m_angle), m_radius, curve);
     if (direction)
         *direction = BezierTangent(curve, t);
     return BezierPoint(curve, t);
 }
 
 maMatrix4d coCoasterPieceHalfCorkscrew::FrameAt(float s) const {
-    maVector3d direction;
-    const maVector3d point = PointAt(s, &direction);
-    // The side follows the turn by the length fraction. The curve is not always square to it, so the
-    // side is squared to the direction, keeping the frame orthonormal.
-    const maVector3d turnSide = coSide(m_heading + s * m_angle);
-    const maVector3d up = coNormalised(Cross(direction, turnSide));
-    const maVector3d side = coNormalised(Cross(up, direction));
-
+    // The rider rolls over along the piece, eased in and out, the way the turn and the drop make him.
     const float turnSign = m_angle > 0.0f ? 1.0f : -1.0f;
     const float rollSign = m_downward ? 1.0f : -1.0f;
-    const float roll = RollAt(*this, s) + coEaseInOut(s) * maPiF * turnSign * rollSign;
-    return RolledFrame(side, up, direction, point, roll);
+    return TurningSideFrame(s, m_angle, coEaseInOut(s) * maPiF * turnSign * rollSign);
 }

@@ -3,7 +3,6 @@
 #include "Engine/Core/Ma/maConstants.h"
 #include "Source/Track/coBezier.h"
 #include "Source/Track/coPieceLimits.h"
-#include "Source/Track/coSlopeBlend.h"
 
 namespace {
 constexpr float kRatioStep = 0.05f;
@@ -59,8 +58,7 @@ float coCoasterPieceHalfLoop::GetEndHeading() const {
 }
 
 maVector3d coCoasterPieceHalfLoop::GetEnd() const {
-    return m_start + maVector3d(m_headingSin, 0.0f, m_headingCos) * m_endOffset.x +
-           maVector3d(0.0f, m_endOffset.y, 0.0f);
+    return m_start + HeadingForward() * m_endOffset.x + maVector3d(0.0f, m_endOffset.y, 0.0f);
 }
 
 void coCoasterPieceHalfLoop::Build() {
@@ -81,22 +79,9 @@ void coCoasterPieceHalfLoop::Build() {
 }
 
 maVector3d coCoasterPieceHalfLoop::Evaluate(float t, maVector3d* direction) const {
-    // The joints' offsets and directions; without a neighbour the piece's own slope at that end.
-    maVector2d startDirection;
-    maVector2d endDirection;
-    const maVector2d startOffset = EndBlendOffset(*this, 0, &startDirection);
-    const maVector2d endOffset = EndBlendOffset(*this, 1, &endDirection);
-
     // The end runs back along the start heading.
-    const maVector3d forward(m_headingSin, 0.0f, m_headingCos);
-    const maVector3d p0 =
-        m_start + maVector3d(startOffset.x * forward.x, startOffset.y, startOffset.x * forward.z);
-    const maVector3d p3 =
-        GetEnd() + maVector3d(-endOffset.x * forward.x, endOffset.y, -endOffset.x * forward.z);
-    const maVector3d t0(startDirection.x * forward.x, startDirection.y, startDirection.x * forward.z);
-    const maVector3d t1(-endDirection.x * forward.x, endDirection.y, -endDirection.x * forward.z);
-    const float reach = kReach * m_height * m_ratio;
-    const maVector3d curve[4] = {p0, p0 + t0 * reach, p3 - t1 * reach, p3};
+    maVector3d curve[4];
+    JointCurve(HeadingForward() * -1.0f, kReach * m_height * m_ratio, curve);
     if (direction)
         *direction = BezierTangent(curve, t);
     return BezierPoint(curve, t);

@@ -47,7 +47,7 @@ float coCoasterPieceLoop::GetParamBNormalised() const {
 }
 
 bool coCoasterPieceLoop::GetDragHandle(maVector3d& direction, float& amount) const {
-    direction = maVector3d(m_headingSin, 0.0f, m_headingCos);
+    direction = HeadingForward();
     amount = m_length;
     return true;
 }
@@ -58,8 +58,7 @@ void coCoasterPieceLoop::Drag(float amount) {
 }
 
 maVector3d coCoasterPieceLoop::GetEnd() const {
-    return m_start + maVector3d(m_headingSin, m_slopeTan, m_headingCos) * m_length +
-           maVector3d(m_headingCos, 0.0f, -m_headingSin) * m_slide;
+    return m_start + maVector3d(m_headingSin, m_slopeTan, m_headingCos) * m_length + HeadingSide() * m_slide;
 }
 
 void coCoasterPieceLoop::Build() {
@@ -86,14 +85,14 @@ maVector3d coCoasterPieceLoop::Evaluate(float t, maVector3d* direction) const {
     const maVector2d offset =
         VerticalProfileOffset(*this, k * progress + (1.0f - k) * t, direction ? &tangent : nullptr);
 
-    const maVector3d forward(m_headingSin, 0.0f, m_headingCos);
+    const maVector3d forward = HeadingForward();
     if (direction) {
+        // The profile's tangent turned by the fillet's direction.
         const maVector3d profile = m_profile.TangentAt(t);
-        const float along = tangent.x * profile.x - tangent.y * profile.y;
-        const float up = tangent.y * profile.x + tangent.x * profile.y;
-        *direction = coNormalised(maVector3d(along * forward.x, up, along * forward.z));
+        const maVector2d turned(tangent.x * profile.x - tangent.y * profile.y,
+                                tangent.y * profile.x + tangent.x * profile.y);
+        *direction = coNormalised(coAlong(turned, forward));
     }
-    const maVector3d side(m_headingCos, 0.0f, -m_headingSin);
-    return m_start + forward * q.x + maVector3d(0.0f, q.y, 0.0f) +
-           maVector3d(offset.x * forward.x, offset.y, offset.x * forward.z) + side * (ease * m_slide);
+    return m_start + forward * q.x + maVector3d(0.0f, q.y, 0.0f) + coAlong(offset, forward) +
+           HeadingSide() * (ease * m_slide);
 }

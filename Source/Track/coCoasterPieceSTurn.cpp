@@ -58,7 +58,7 @@ void coCoasterPieceSTurn::KeepEndHeight(float endRise) {
 }
 
 bool coCoasterPieceSTurn::GetDragHandle(maVector3d& direction, float& amount) const {
-    direction = maVector3d(m_headingSin, 0.0f, m_headingCos);
+    direction = HeadingForward();
     amount = m_length;
     return true;
 }
@@ -96,8 +96,7 @@ maVector3d coCoasterPieceSTurn::SideAt(float s) const {
 }
 
 maVector3d coCoasterPieceSTurn::LevelEnd() const {
-    return m_start + maVector3d(m_headingSin, 0.0f, m_headingCos) * m_length -
-           maVector3d(m_headingCos, 0.0f, -m_headingSin) * m_slide;
+    return m_start + HeadingForward() * m_length - HeadingSide() * m_slide;
 }
 
 maVector3d coCoasterPieceSTurn::GetEnd() const {
@@ -105,7 +104,7 @@ maVector3d coCoasterPieceSTurn::GetEnd() const {
 }
 
 void coCoasterPieceSTurn::Build() {
-    const maVector3d forward(m_headingSin, 0.0f, m_headingCos);
+    const maVector3d forward = HeadingForward();
     const float handle = kHandleShare * m_length;
     m_control[0] = m_start;
     m_control[1] = m_start + forward * handle;
@@ -118,12 +117,9 @@ maVector3d coCoasterPieceSTurn::Evaluate(float t, maVector3d* direction) const {
     maVector2d tangent;
     const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &tangent : nullptr);
     // The fillet's offset runs along the start heading in the first half and the end heading in the second.
-    const maVector3d along =
-        t <= 0.5f ? maVector3d(m_headingSin, 0.0f, m_headingCos) : coForward(GetEndHeading());
-    if (direction) {
-        const maVector3d curve = BezierTangent(m_control, t);
-        *direction = coNormalised(maVector3d(tangent.x * curve.x, tangent.y, tangent.x * curve.z));
-    }
+    const maVector3d along = t <= 0.5f ? HeadingForward() : coForward(GetEndHeading());
+    if (direction)
+        *direction = coNormalised(coAlong(tangent, BezierTangent(m_control, t)));
     return BezierPoint(m_control, t) + maVector3d(0.0f, t * GetSpan() * m_slopeTan, 0.0f) +
-           maVector3d(offset.x * along.x, offset.y, offset.x * along.z);
+           coAlong(offset, along);
 }

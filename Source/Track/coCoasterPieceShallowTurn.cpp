@@ -1,5 +1,6 @@
 #include "Source/Track/coCoasterPieceShallowTurn.h"
 
+#include "Source/Track/coCircleArc.h"
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coSlopeBlend.h"
 
@@ -41,18 +42,13 @@ float coCoasterPieceShallowTurn::GetParamBNormalised() const {
 }
 
 bool coCoasterPieceShallowTurn::GetDragHandle(maVector3d& direction, float& amount) const {
-    const maVector3d chord = GetEnd() - GetStart();
-    const float length = chord.Length();
-    if (!(length > 0.0f))
-        return false;
-    direction = chord / length;
-    amount = length;
-    return true;
+    return ChordHandle(direction, amount);
 }
 
 void coCoasterPieceShallowTurn::Drag(float amount) {
-    const float chord = (GetEnd() - GetStart()).Length();
-    if (!(chord > 0.0f))
+    maVector3d direction;
+    float chord = 0.0f;
+    if (!ChordHandle(direction, chord))
         return;
     const float arc = IsCurved() ? std::fabs(m_angle) * m_radius : m_length;
     m_length = arc * (chord + amount) / chord;
@@ -60,9 +56,7 @@ void coCoasterPieceShallowTurn::Drag(float amount) {
 }
 
 maVector3d coCoasterPieceShallowTurn::SideAt(float s) const {
-    const float p = m_startCentreAngle + m_angle * ParamAt(s);
-    return m_angle >= 0.0f ? maVector3d(-std::sin(p), 0.0f, -std::cos(p))
-                           : maVector3d(std::sin(p), 0.0f, std::cos(p));
+    return coArcSide(m_startCentreAngle + m_angle * ParamAt(s), m_angle);
 }
 
 float coCoasterPieceShallowTurn::GetSpan() const {
@@ -77,18 +71,16 @@ maVector3d coCoasterPieceShallowTurn::GetEnd() const {
 void coCoasterPieceShallowTurn::Build() {
     // A zero angle would put the centre at infinity: the piece runs straight instead.
     m_radius = m_angle != 0.0f ? m_length / std::fabs(m_angle) : std::numeric_limits<float>::infinity();
-    m_startCentreAngle = m_angle >= 0.0f ? m_heading - maHalfPiF : m_heading + maHalfPiF;
+    m_startCentreAngle = coArcStartAngle(m_heading, m_angle);
     SampleCentreLine();
 }
 
 maVector3d coCoasterPieceShallowTurn::Horizontal(float t, maVector3d& tangent) const {
-    const float p0 = m_startCentreAngle;
-    const float p = p0 + m_angle * t;
-    tangent = m_angle >= 0.0f ? maVector3d(std::cos(p), 0.0f, -std::sin(p))
-                              : maVector3d(-std::cos(p), 0.0f, std::sin(p));
+    const float p = m_startCentreAngle + m_angle * t;
+    tangent = coArcTangent(p, m_angle);
     if (!IsCurved())
-        return maVector3d(m_headingSin, 0.0f, m_headingCos) * (t * m_length);
-    return maVector3d(m_radius * (std::sin(p) - std::sin(p0)), 0.0f, m_radius * (std::cos(p) - std::cos(p0)));
+        return HeadingForward() * (t * m_length);
+    return coArcOffset(m_radius, m_startCentreAngle, p);
 }
 
 maVector3d coCoasterPieceShallowTurn::Evaluate(float t, maVector3d* direction) const {
@@ -97,8 +89,8 @@ maVector3d coCoasterPieceShallowTurn::Evaluate(float t, maVector3d* direction) c
     maVector3d tangent;
     const maVector3d horizontal = Horizontal(t, tangent);
     if (direction)
-        *direction = coNormalised(maVector3d(profile.x * tangent.x, profile.y, profile.x * tangent.z));
+        *direction = coNormalised(coAlong(profile, tangent));
     // The fillet's forward shift follows the local tangent.
     return m_start + maVector3d(horizontal.x, t * GetSpan() * m_slopeTan, horizontal.z) +
-           maVector3d(offset.x * tangent.x, offset.y, offset.x * tangent.z);
+           coAlong(offset, tangent);
 }

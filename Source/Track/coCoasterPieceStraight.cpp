@@ -18,7 +18,7 @@ float coCoasterPieceStraight::GetParamANormalised() const {
 }
 
 bool coCoasterPieceStraight::GetDragHandle(maVector3d& direction, float& amount) const {
-    direction = maVector3d(m_headingSin, 0.0f, m_headingCos);
+    direction = HeadingForward();
     amount = m_length;
     return true;
 }
@@ -35,10 +35,9 @@ maVector3d coCoasterPieceStraight::GetEnd() const {
 maVector3d coCoasterPieceStraight::Evaluate(float t, maVector3d* direction) const {
     maVector2d tangent;
     const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &tangent : nullptr);
-    const maVector3d forward(m_headingSin, 0.0f, m_headingCos);
+    const maVector3d forward = HeadingForward();
     const float run = t * m_length;
     if (direction)
-        *direction = coNormalised(maVector3d(tangent.x * forward.x, tangent.y, tangent.x * forward.z));
-    return m_start + forward * run + maVector3d(0.0f, run * m_slopeTan, 0.0f) +
-           maVector3d(offset.x * forward.x, offset.y, offset.x * forward.z);
+        *direction = coNormalised(coAlong(tangent, forward));
+    return m_start + forward * run + maVector3d(0.0f, run * m_slopeTan, 0.0f) + coAlong(offset, forward);
 }

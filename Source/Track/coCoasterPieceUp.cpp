@@ -2,7 +2,6 @@
 
 #include "Engine/Core/Ma/maConstants.h"
 #include "Source/Track/coPieceLimits.h"
-#include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
 namespace {
@@ -51,8 +50,7 @@ maVector3d coCoasterPieceUp::GetEnd() const {
 
 maVector3d coCoasterPieceUp::PointOnRun(float t) const {
     const maVector2d offset = VerticalProfileOffset(*this, t, nullptr);
-    return m_start + RunDirection() * (t * m_length) +
-           maVector3d(offset.x * m_headingSin, offset.y, offset.x * m_headingCos);
+    return m_start + RunDirection() * (t * m_length) + coAlong(offset, HeadingForward());
 }
 
 maVector3d coCoasterPieceUp::Evaluate(float t, maVector3d* direction) const {
@@ -65,17 +63,5 @@ maVector3d coCoasterPieceUp::Evaluate(float t, maVector3d* direction) const {
 }
 
 maMatrix4d coCoasterPieceUp::FrameAt(float s) const {
-    maVector3d tangent;
-    const maVector3d point = PointAt(s, &tangent);
-    const maVector3d turnedSide = coSide(m_heading + s * m_angle);
-    maVector3d up;
-    tangent.Cross(turnedSide, up);
-    up = coNormalised(up);
-    // A turned side leans out of the plane square to a pitched run; squaring it keeps the frame orthonormal
-    // (it changes nothing while the angle is 0).
-    maVector3d side;
-    up.Cross(tangent, side);
-    side = coNormalised(side);
-
-    return RolledFrame(side, up, tangent, point, RollAt(*this, s));
+    return TurningSideFrame(s, m_angle, 0.0f);
 }
