@@ -22,14 +22,6 @@ const maVector3d kUp(0.0f, 1.0f, 0.0f);
 bool IsCorkscrew(const coCoasterPiece* piece) {
     return dynamic_cast<const coCoasterPieceCorkscrew*>(piece) != nullptr;
 }
-
-// Angles from files and callers: a non-finite one is refused, the rest wrapped into [-pi, pi].
-bool WrapFiniteAngle(float& angle) {
-    if (!std::isfinite(angle))
-        return false;
-    WrapAngle(angle);
-    return true;
-}
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------

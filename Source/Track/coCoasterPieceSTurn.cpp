@@ -81,9 +81,8 @@ bool coCoasterPieceSTurn::FitToPoint(const maVector3d& target) {
 }
 
 bool coCoasterPieceSTurn::SetEndHeading(float heading) {
-    if (!std::isfinite(heading))
+    if (!WrapFiniteAngle(heading))
         return false;
-    WrapAngle(heading);
     m_endHeading = heading;
     m_endHeadingSet = true;
     Build();
