@@ -38,6 +38,13 @@ maVector3d ForwardAxis(const maMatrix4d& frame) {
 
 } // namespace
 
+std::vector<float> coEvenCarOffsets(int count, float separation) {
+    std::vector<float> offsets(count > 0 ? static_cast<size_t>(count) : 0);
+    for (size_t c = 0; c < offsets.size(); ++c)
+        offsets[c] = static_cast<float>(c) * separation;
+    return offsets;
+}
+
 void coSetTrainDragOn(u8 on) {
     g_dragOn = on;
 }

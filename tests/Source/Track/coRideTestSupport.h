@@ -77,9 +77,7 @@ class coRideCircuitTest : public ::testing::Test {
 
     // A train of count cars spaced by separation, set up at distance with speed.
     static void SetupTrain(coTrain& train, int count, float distance, float speed, float separation = 4.0f) {
-        std::vector<float> offsets;
-        for (int c = 0; c < count; ++c)
-            offsets.push_back(static_cast<float>(c) * separation);
+        const std::vector<float> offsets = coEvenCarOffsets(count, separation);
         train.SetCars(count, offsets.data());
         train.Setup(distance, speed);
     }
