@@ -157,8 +157,8 @@ class coCoasterPiece {
     // The rolled frame at a point whose up leans towards upHint, squared to the forward axis.
     maMatrix4d FrameLeaningUp(const maVector3d& point, const maVector3d& forward, const maVector3d& upHint,
                               float roll) const;
-    // The frame at s whose side turns from the heading's by `turn` over the piece (s of it at s), squared
-    // to the track; extraRoll is the piece's own twist on top of the blended roll.
+    // The frame at fraction s whose side is the heading's turned by s x turn, squared to the track;
+    // extraRoll is the piece's own twist on top of the blended roll.
     maMatrix4d TurningSideFrame(float s, float turn, float extraRoll) const;
 
     static constexpr u8 kRaisedFlag = 1;

@@ -270,7 +270,8 @@ maVector3d coCoasterPieceHalfCorkscrew::Evaluate(float t, maVector3d* direction)
 }
 
 maMatrix4d coCoasterPieceHalfCorkscrew::FrameAt(float s) const {
-    // The rider rolls over along the piece, eased in and out, the way the turn and the drop make him.
+    // The rider rolls over along the piece, eased in and out, over the shoulder that the turn's direction
+    // and the climb or drop choose.
     const float turnSign = m_angle > 0.0f ? 1.0f : -1.0f;
     const float rollSign = m_downward ? 1.0f : -1.0f;
     return TurningSideFrame(s, m_angle, coEaseInOut(s) * maPiF * turnSign * rollSign);
