@@ -7,6 +7,7 @@
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coTrain.h"
 #include "coCircuitTestSupport.h"
+#include "coTrackTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -85,10 +86,4 @@ class coRideCircuitTest : public ::testing::Test {
 
 inline maVector3d coCarPosition(const coTrainCar& car) {
     return maVector3d(car.frame.m[12], car.frame.m[13], car.frame.m[14]);
-}
-
-inline void ExpectNearVector(const maVector3d& v, const maVector3d& expected, float eps) {
-    EXPECT_NEAR(v.x, expected.x, eps);
-    EXPECT_NEAR(v.y, expected.y, eps);
-    EXPECT_NEAR(v.z, expected.z, eps);
 }

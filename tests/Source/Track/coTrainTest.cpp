@@ -28,7 +28,7 @@ TEST_F(coTrainTest, AtRestOnALevelPieceNothingMoves) {
     train.Step(0.04f);
     EXPECT_EQ(train.GetSpeed(), 0.0f);
     EXPECT_EQ(train.GetDistance(), 25.0f);
-    ExpectNearVector(train.GetAcceleration(), maVector3d(0.0f, 1.0f, 0.0f), 1e-6f);
+    ExpectVectorNear(train.GetAcceleration(), maVector3d(0.0f, 1.0f, 0.0f), 1e-6f);
 }
 
 TEST_F(coTrainTest, DragTakesSpeedTowardsZeroBothWays) {
@@ -94,13 +94,13 @@ TEST_F(coTrainTest, DistanceWrapsAndCarsBehindTheFirstPieceStandOnTheLast) {
     train.Step(0.0f);
     EXPECT_FLOAT_EQ(train.GetDistance(), 0.5f);
     EXPECT_EQ(train.GetLeadPiece(), coCircuitFirstPiece());
-    ExpectNearVector(coCarPosition(train.GetCar(0)), maVector3d(0.0f, 2.0f, 0.5f), 1e-4f);
+    ExpectVectorNear(coCarPosition(train.GetCar(0)), maVector3d(0.0f, 2.0f, 0.5f), 1e-4f);
     // The second car stands 4 behind: 3.5 before the end of the last piece.
     const coTrainCar& second = train.GetCar(1);
     EXPECT_EQ(second.piece, coCircuitLastPiece());
     EXPECT_EQ(second.element, coElementChainLift);
     EXPECT_FLOAT_EQ(second.pieceStart, length - coCircuitLastPiece()->GetLength());
-    ExpectNearVector(coCarPosition(second), coCircuitLastPiece()->PointAt(1.0f - 3.5f / 23.555f), 1e-3f);
+    ExpectVectorNear(coCarPosition(second), coCircuitLastPiece()->PointAt(1.0f - 3.5f / 23.555f), 1e-3f);
 
     SetupTrain(train, 1, -0.5f, 0.0f);
     train.Step(0.0f);
@@ -118,7 +118,7 @@ TEST_F(coTrainTest, WithNoTimeTheAccelerationIsWorldUpInTheCarsAxes) {
     train.Step(0.0f);
     const maMatrix4d& frame = train.GetCar(0).frame;
     // World up in car axes: the y components of the side, up and forward rows.
-    ExpectNearVector(train.GetAcceleration(), maVector3d(frame.m[1], frame.m[5], frame.m[9]), 1e-6f);
+    ExpectVectorNear(train.GetAcceleration(), maVector3d(frame.m[1], frame.m[5], frame.m[9]), 1e-6f);
     EXPECT_NEAR(train.GetAcceleration().x, std::sin(coDegrees(30.0f)) * std::cos(coDegrees(20.0f)), 1e-5f);
     EXPECT_EQ(train.GetDistance(), 20.0f);
 }
