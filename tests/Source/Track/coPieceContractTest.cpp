@@ -292,8 +292,8 @@ INSTANTIATE_TEST_SUITE_P(AllClasses, coPieceContract, testing::ValuesIn(kPieceCl
 
 namespace {
 
-// One parameter of a class as the editor steps it: the change of one step up from the middle of its
-// range, the range, and whether the normalised setter clamps its fraction.
+// One parameter of a class as the editor steps it: its value, the change of one step up, the range, and
+// whether the normalised setter clamps its fraction.
 struct coPieceParameter {
     const char* name;
     std::unique_ptr<coCoasterPiece> (*make)();
@@ -309,57 +309,45 @@ void PrintTo(const coPieceParameter& parameter, std::ostream* out) {
     *out << parameter.name;
 }
 
-template <class Piece> const Piece& As(const coCoasterPiece& piece) {
-    return static_cast<const Piece&>(piece);
+template <class Piece, float (Piece::*Get)() const> float Value(const coCoasterPiece& piece) {
+    return (static_cast<const Piece&>(piece).*Get)();
 }
 
 const coPieceParameter kParameters[] = {
     {"StraightLength", Make<coCoasterPieceStraight>, false,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceStraight>(p).GetRunLength(); }, 1.0f, 5.0f, 40.0f,
-     true},
-    {"TurnAngle", Make<coCoasterPieceTurn>, false,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceTurn>(p).GetAngle(); }, coDegrees(5.0f),
-     coDegrees(15.0f), coDegrees(180.0f), true},
-    {"TurnRadius", Make<coCoasterPieceTurn>, true,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceTurn>(p).GetRadius(); }, 1.0f, 5.0f, 40.0f, false},
+     Value<coCoasterPieceStraight, &coCoasterPieceStraight::GetRunLength>, 1.0f, 5.0f, 40.0f, true},
+    {"TurnAngle", Make<coCoasterPieceTurn>, false, Value<coCoasterPieceTurn, &coCoasterPieceTurn::GetAngle>,
+     coDegrees(5.0f), coDegrees(15.0f), coDegrees(180.0f), true},
+    {"TurnRadius", Make<coCoasterPieceTurn>, true, Value<coCoasterPieceTurn, &coCoasterPieceTurn::GetRadius>,
+     1.0f, 5.0f, 40.0f, false},
     {"ShallowTurnLength", Make<coCoasterPieceShallowTurn>, false,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceShallowTurn>(p).GetRunLength(); }, 1.0f, 5.0f,
-     40.0f, false},
+     Value<coCoasterPieceShallowTurn, &coCoasterPieceShallowTurn::GetRunLength>, 1.0f, 5.0f, 40.0f, false},
     {"ShallowTurnAngle", Make<coCoasterPieceShallowTurn>, true,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceShallowTurn>(p).GetAngle(); }, coDegrees(2.0f),
-     coDegrees(1.0f), coDegrees(30.0f), true},
+     Value<coCoasterPieceShallowTurn, &coCoasterPieceShallowTurn::GetAngle>, coDegrees(2.0f), coDegrees(1.0f),
+     coDegrees(30.0f), true},
     {"STurnLength", Make<coCoasterPieceSTurn>, false,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceSTurn>(p).GetRunLength(); }, 1.0f, 5.0f, 40.0f,
-     true},
+     Value<coCoasterPieceSTurn, &coCoasterPieceSTurn::GetRunLength>, 1.0f, 5.0f, 40.0f, true},
     // A positive step lowers the slide: the end moves towards +N.
     {"STurnSlide", Make<coCoasterPieceSTurn>, true,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceSTurn>(p).GetSlide(); }, -1.0f, -40.0f, 40.0f,
-     true},
-    {"UpLength", Make<coCoasterPieceUp>, false,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceUp>(p).GetRunLength(); }, 1.0f, 20.0f, 40.0f,
-     true},
+     Value<coCoasterPieceSTurn, &coCoasterPieceSTurn::GetSlide>, -1.0f, -40.0f, 40.0f, true},
+    {"UpLength", Make<coCoasterPieceUp>, false, Value<coCoasterPieceUp, &coCoasterPieceUp::GetRunLength>,
+     1.0f, 20.0f, 40.0f, true},
     {"LoopLength", Make<coCoasterPieceLoop>, false,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceLoop>(p).GetRunLength(); }, 2.0f, 20.0f, 50.0f,
-     true},
-    {"LoopHeight", Make<coCoasterPieceLoop>, true,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceLoop>(p).GetHeight(); }, 2.0f, 20.0f, 50.0f, true},
+     Value<coCoasterPieceLoop, &coCoasterPieceLoop::GetRunLength>, 2.0f, 20.0f, 50.0f, true},
+    {"LoopHeight", Make<coCoasterPieceLoop>, true, Value<coCoasterPieceLoop, &coCoasterPieceLoop::GetHeight>,
+     2.0f, 20.0f, 50.0f, true},
     {"HalfLoopRatio", Make<coCoasterPieceHalfLoop>, false,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceHalfLoop>(p).GetRatio(); }, 0.05f, 0.5555556f,
-     1.1111112f, true},
+     Value<coCoasterPieceHalfLoop, &coCoasterPieceHalfLoop::GetRatio>, 0.05f, 0.5555556f, 1.1111112f, true},
     {"HalfLoopHeight", Make<coCoasterPieceHalfLoop>, true,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceHalfLoop>(p).GetHeight(); }, 2.0f, 10.0f, 50.0f,
-     true},
+     Value<coCoasterPieceHalfLoop, &coCoasterPieceHalfLoop::GetHeight>, 2.0f, 10.0f, 50.0f, true},
     {"CorkscrewLength", Make<coCoasterPieceCorkscrew>, false,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceCorkscrew>(p).GetRunLength(); }, 1.0f, 20.0f,
-     50.0f, true},
+     Value<coCoasterPieceCorkscrew, &coCoasterPieceCorkscrew::GetRunLength>, 1.0f, 20.0f, 50.0f, true},
     {"CorkscrewRadius", Make<coCoasterPieceCorkscrew>, true,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceCorkscrew>(p).GetRadius(); }, 0.5f, 5.0f, 12.0f,
-     true},
+     Value<coCoasterPieceCorkscrew, &coCoasterPieceCorkscrew::GetRadius>, 0.5f, 5.0f, 12.0f, true},
     {"HalfCorkscrewRadius", Make<coCoasterPieceHalfCorkscrew>, false,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceHalfCorkscrew>(p).GetRadius(); }, 0.5f, 5.0f,
-     25.0f, true},
+     Value<coCoasterPieceHalfCorkscrew, &coCoasterPieceHalfCorkscrew::GetRadius>, 0.5f, 5.0f, 25.0f, true},
     {"HalfCorkscrewAngle", Make<coCoasterPieceHalfCorkscrew>, true,
-     [](const coCoasterPiece& p) { return As<coCoasterPieceHalfCorkscrew>(p).GetAngle(); }, coDegrees(5.0f),
+     Value<coCoasterPieceHalfCorkscrew, &coCoasterPieceHalfCorkscrew::GetAngle>, coDegrees(5.0f),
      coDegrees(0.0001f), coDegrees(180.0f), true},
 };
 
@@ -382,8 +370,7 @@ TEST_P(coPieceParameters, StepWithinTheirLimitsAndReadBackNormalised) {
     const coPieceParameter& parameter = GetParam();
     const std::unique_ptr<coCoasterPiece> piece = parameter.make();
     piece->Place(maVector3d(0, 0, 0), 0.0f);
-    const float lowest = parameter.minimum, highest = parameter.maximum;
-    const float range = highest - lowest;
+    const float lowest = parameter.minimum, highest = parameter.maximum, range = highest - lowest;
 
     SetNormalised(*piece, 0.5f);
     EXPECT_FLOAT_EQ(parameter.get(*piece), lowest + 0.5f * range);
