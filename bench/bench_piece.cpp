@@ -1,4 +1,7 @@
-// The cost of one frame and one point on each piece class: the unit a train step is measured in.
+// The cost of one frame and one point on each piece class: the unit a train step and the track extrusion
+// are measured in.
+#include "Source/Track/coCoasterPieceCorkscrew.h"
+#include "Source/Track/coCoasterPieceCustom.h"
 #include "Source/Track/coCoasterPieceHalfLoop.h"
 #include "Source/Track/coCoasterPieceLoop.h"
 #include "Source/Track/coCoasterPieceSTurn.h"
@@ -9,7 +12,19 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+
 namespace {
+
+// A custom piece takes the points of a climbing bend; the other classes keep their defaults.
+template <class Piece> void Shape(Piece&) {}
+void Shape(coCoasterPieceCustom& piece) {
+    const bool accepted = piece.SetPoints({coCustomPoint{maVector3d(0, 0, 0), 0.0f, 0.0f, 1.0f, 0.0f},
+                                           coCustomPoint{maVector3d(5, 3, 15), 0.3f, 0.6f, 1.0f, 0.4f},
+                                           coCustomPoint{maVector3d(20, 4, 22), 0.0f, 1.4f, 0.8f, 0.1f}});
+    if (!accepted)
+        std::abort();
+}
 
 // The piece between two neighbours of other slope and roll, so that its ends blend; fractions walk
 // the whole piece as a train does.
@@ -18,6 +33,7 @@ template <class Piece> struct Chain {
     Piece piece;
 
     Chain() {
+        Shape(piece);
         before.SetSlope(0.3f);
         before.SetRoll(0.5f);
         piece.SetRoll(-0.2f);
@@ -63,6 +79,9 @@ BENCHMARK(BM_FrameAt<coCoasterPieceSTurn>);
 BENCHMARK(BM_FrameAt<coCoasterPieceUp>);
 BENCHMARK(BM_FrameAt<coCoasterPieceLoop>);
 BENCHMARK(BM_FrameAt<coCoasterPieceHalfLoop>);
+BENCHMARK(BM_FrameAt<coCoasterPieceCorkscrew>);
+BENCHMARK(BM_FrameAt<coCoasterPieceHalfCorkscrew>);
+BENCHMARK(BM_FrameAt<coCoasterPieceCustom>);
 BENCHMARK(BM_PointAt<coCoasterPieceStraight>);
 BENCHMARK(BM_PointAt<coCoasterPieceTurn>);
 BENCHMARK(BM_PointAt<coCoasterPieceShallowTurn>);
@@ -70,5 +89,8 @@ BENCHMARK(BM_PointAt<coCoasterPieceSTurn>);
 BENCHMARK(BM_PointAt<coCoasterPieceUp>);
 BENCHMARK(BM_PointAt<coCoasterPieceLoop>);
 BENCHMARK(BM_PointAt<coCoasterPieceHalfLoop>);
+BENCHMARK(BM_PointAt<coCoasterPieceCorkscrew>);
+BENCHMARK(BM_PointAt<coCoasterPieceHalfCorkscrew>);
+BENCHMARK(BM_PointAt<coCoasterPieceCustom>);
 
 BENCHMARK_MAIN();

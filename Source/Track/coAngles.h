@@ -9,3 +9,5 @@ constexpr float coDegrees(float degrees) {
 // Brings an angle into [-pi, pi] by whole turns; exactly +-pi stay as they are. Infinite and NaN
 // angles give NaN (they are refused where they enter, when files are read).
 void WrapAngle(float& angle);
+// The same for angles from files and callers: false, leaving the angle as it is, when it is not finite.
+bool WrapFiniteAngle(float& angle);

@@ -1,34 +1,36 @@
 #include "Source/Track/coArcLengthTable.h"
 
-void coArcLengthTable::Build(const maVector3d* points, int count) {
-    m_total = 0.0f;
-    const int chords = count - 1;
-    m_fractions.resize(chords > 0 ? static_cast<size_t>(chords) : 0);
-    for (size_t i = 0; i < m_fractions.size(); ++i) {
-        const float length = (points[i + 1] - points[i]).Length();
-        m_fractions[i] = length;
-        m_total += length;
-    }
-    if (m_total > 0.0f) {
-        for (float& fraction : m_fractions)
-            fraction = fraction / m_total;
-    } else {
-        for (float& fraction : m_fractions)
-            fraction = 1.0f / static_cast<float>(m_fractions.size());
-    }
+float coChordFractions(float* lengths, int count) {
+    float total = 0.0f;
+    for (int i = 0; i < count; ++i)
+        total += lengths[i];
+    for (int i = 0; i < count; ++i)
+        lengths[i] = total > 0.0f ? lengths[i] / total : 1.0f / static_cast<float>(count);
+    return total;
 }
 
-float coArcLengthTable::ParamAt(float s) const {
-    if (m_fractions.empty())
+float coParamAtFraction(const float* fractions, int count, float s) {
+    if (count <= 0)
         return 1.0f;
-    const float step = 1.0f / static_cast<float>(m_fractions.size());
+    const float step = 1.0f / static_cast<float>(count);
     float acc = 0.0f;
-    for (float fraction : m_fractions) {
+    for (int i = 0; i < count; ++i) {
         // A zero chord can only hold a negative fraction: it maps to the chord's start.
-        if (s < fraction)
-            return fraction > 0.0f ? acc + (s / fraction) * step : acc;
-        s -= fraction;
+        if (s < fractions[i])
+            return fractions[i] > 0.0f ? acc + (s / fractions[i]) * step : acc;
+        s -= fractions[i];
         acc += step;
     }
     return 1.0f;
+}
+
+void coArcLengthTable::Build(const maVector3d* points, int count) {
+    m_fractions.resize(count > 1 ? static_cast<size_t>(count - 1) : 0);
+    for (size_t i = 0; i < m_fractions.size(); ++i)
+        m_fractions[i] = (points[i + 1] - points[i]).Length();
+    m_total = coChordFractions(m_fractions.data(), static_cast<int>(m_fractions.size()));
+}
+
+float coArcLengthTable::ParamAt(float s) const {
+    return coParamAtFraction(m_fractions.data(), static_cast<int>(m_fractions.size()), s);
 }

@@ -14,7 +14,6 @@ namespace {
 struct coCircuitState {
     float totalLength = 0.0f;
     bool closed = false;
-    bool openEnded = false;
     std::string themeName;
 };
 
@@ -23,10 +22,6 @@ coCircuitState& State() {
     return state;
 }
 
-void ClearFlags() {
-    State().closed = false;
-    State().openEnded = false;
-}
 
 // Walks along the next links from a piece, stopping at a null link or back at the first piece. The
 // walk never takes more steps than there are pieces, so broken links cannot make it run forever.
@@ -62,7 +57,7 @@ coWorldBox BoxUnion(const coWorldBox& a, const coWorldBox& b) {
 
 void coCircuitResetFlags() {
     State().totalLength = 0.0f;
-    ClearFlags();
+    State().closed = false;
 }
 
 void coCircuitClear() {
@@ -129,7 +124,7 @@ void coCircuitRemoveLast() {
         return;
     if (coCoasterPiece* first = last->GetNext()) {
         first->SetPrevious(nullptr);
-        ClearFlags();
+        State().closed = false;
     }
     ForgetPiece(last);
     coCircuitPieces().pop_back();
@@ -167,7 +162,7 @@ void coCircuitRemovePiece(coCoasterPiece* piece) {
         previous->SetNext(following);
     if (following) {
         following->Connect(previous);
-        ClearFlags();
+        State().closed = false;
         coCircuitReflowFrom(following, false);
         coGetTrackBuilder().RebuildPieceObjects(following, 2);
     }
@@ -210,16 +205,12 @@ coCoasterPiece* coCircuitOpen() {
         first->SetPrevious(nullptr);
         last->SetNext(nullptr);
     }
-    ClearFlags();
+    State().closed = false;
     return first;
 }
 
 bool coCircuitIsClosed() {
     return State().closed;
-}
-
-bool coCircuitIsOpenEnded() {
-    return State().openEnded;
 }
 
 bool coCircuitReflowFrom(coCoasterPiece* piece, bool rebuild) {

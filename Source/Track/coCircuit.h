@@ -12,7 +12,7 @@ class coCoasterPiece;
 // piece before it, and whether the last piece's end has been joined to the first piece's start.
 // Only these operations add, remove and delete pieces.
 
-// Total length 0, both flags cleared.
+// Total length 0, the closed flag cleared.
 void coCircuitResetFlags();
 // Drops every piece's scene objects and deletes the pieces; the circuit is then empty and open.
 void coCircuitClear();
@@ -31,11 +31,9 @@ void coCircuitRemovePiece(coCoasterPiece* piece);
 // Joins the last piece to the first: the first piece, and the whole track with it, moves to the last
 // piece's end; the circuit is closed when the end then meets the start within 1.0.
 void coCircuitClose();
-// Unlinks the last piece from the first and clears both flags; returns the first piece.
+// Unlinks the last piece from the first and clears the closed flag; returns the first piece.
 coCoasterPiece* coCircuitOpen();
 bool coCircuitIsClosed();
-// Read by the train: open-ended running. Cleared with the closed flag and never set.
-bool coCircuitIsOpenEnded();
 
 // Re-places every piece after the given one at its predecessor's end. False when a re-placed piece
 // starts outside the world (all of them are re-placed anyway).

@@ -2,6 +2,7 @@
 
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coRollBlend.h"
+#include "Source/Track/coSlopeBlend.h"
 
 #include <utility>
 
@@ -9,6 +10,11 @@ namespace {
 // Samples taken along every centre line for its arc-length table.
 constexpr int kSampleCount = 20;
 constexpr float kSampleStep = 0.05263158f; // 1/19
+
+// Frame axes arrive normalised; anything much shorter is a normalised zero.
+bool IsAxis(const maVector3d& v) {
+    return v.Length() > 0.5f;
+}
 } // namespace
 
 coCoasterPiece::coCoasterPiece() : m_start(0.0f, 0.0f, 0.0f) {}
@@ -93,22 +99,27 @@ void coCoasterPiece::ReverseFrom(const maVector3d& end, float endHeading) {
 }
 
 maMatrix4d coCoasterPiece::FrameAt(float s) const {
-    maVector3d tangent(0.0f, 0.0f, 0.0f);
+    maVector3d tangent;
     const maVector3d point = PointAt(s, &tangent);
     const maVector3d side = SideAt(s);
-    maVector3d up(0.0f, 0.0f, 0.0f);
-    tangent.Cross(side, up);
-    const float upLength = up.Length();
-    if (upLength > 0.0f)
-        up = up / upLength;
-
-    return RolledFrame(side, up, tangent, point, RollAt(*this, s));
+    return RolledFrame(side, coNormalised(coCross(tangent, side)), tangent, point, RollAt(*this, s));
 }
 
-maMatrix4d coCoasterPiece::RolledFrame(const maVector3d& side, const maVector3d& up, const maVector3d& forward,
-                                       const maVector3d& point, float roll) {
-    maMatrix4d frame(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, forward.x, forward.y, forward.z, 0.0f,
-                     point.x, point.y, point.z, 1.0f);
+maMatrix4d coCoasterPiece::RolledFrame(maVector3d side, maVector3d up, maVector3d forward,
+                                       const maVector3d& point, float roll) const {
+    if (!IsAxis(side) || !IsAxis(up) || !IsAxis(forward)) {
+        // Up square to the forward axis and the heading's side (or, where they are parallel, its forward).
+        if (!IsAxis(forward))
+            forward = coForward(m_heading);
+        forward.Cross(coSide(m_heading), up);
+        if (!IsAxis(coNormalised(up)))
+            forward.Cross(coForward(m_heading), up);
+        up = coNormalised(up);
+        up.Cross(forward, side);
+        side = coNormalised(side);
+    }
+    maMatrix4d frame(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, forward.x, forward.y, forward.z,
+                     0.0f, point.x, point.y, point.z, 1.0f);
     if (roll != 0.0f) {
         maMatrix4d rotation;
         rotation.SetRotationZ(roll);
@@ -117,8 +128,45 @@ maMatrix4d coCoasterPiece::RolledFrame(const maVector3d& side, const maVector3d&
     return frame;
 }
 
+maMatrix4d coCoasterPiece::FrameLeaningUp(const maVector3d& point, const maVector3d& forward,
+                                          const maVector3d& upHint, float roll) const {
+    const maVector3d side = coNormalised(coCross(upHint, forward));
+    return RolledFrame(side, coNormalised(coCross(forward, side)), forward, point, roll);
+}
+
+maMatrix4d coCoasterPiece::TurningSideFrame(float s, float turn, float extraRoll) const {
+    maVector3d forward;
+    const maVector3d point = PointAt(s, &forward);
+    // The turned side leans out of the plane square to a sloped track; squaring it keeps the frame a
+    // rotation.
+    const maVector3d up = coNormalised(coCross(forward, coSide(m_heading + s * turn)));
+    return RolledFrame(coNormalised(coCross(up, forward)), up, forward, point, RollAt(*this, s) + extraRoll);
+}
+
+bool coCoasterPiece::ChordHandle(maVector3d& direction, float& length) const {
+    const maVector3d chord = GetEnd() - GetStart();
+    const float chordLength = chord.Length();
+    if (!(chordLength > 0.0f))
+        return false;
+    direction = chord / chordLength;
+    length = chordLength;
+    return true;
+}
+
+void coCoasterPiece::JointCurve(const maVector3d& endForward, float reach, maVector3d curve[4]) const {
+    maVector2d startDirection;
+    maVector2d endDirection;
+    const maVector2d startOffset = EndBlendOffset(*this, 0, &startDirection);
+    const maVector2d endOffset = EndBlendOffset(*this, 1, &endDirection);
+    const maVector3d startForward = HeadingForward();
+    curve[0] = m_start + coAlong(startOffset, startForward);
+    curve[3] = GetEnd() + coAlong(endOffset, endForward);
+    curve[1] = curve[0] + coAlong(startDirection, startForward) * reach;
+    curve[2] = curve[3] - coAlong(endDirection, endForward) * reach;
+}
+
 maVector3d coCoasterPiece::SideAt(float) const {
-    return maVector3d(m_headingCos, 0.0f, -m_headingSin);
+    return HeadingSide();
 }
 
 float coCoasterPiece::GetSlopedSpan() const {

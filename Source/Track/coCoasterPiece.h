@@ -21,6 +21,12 @@ inline maVector3d coNormalised(const maVector3d& v) {
     return length > 0.0f ? v / length : v;
 }
 
+inline maVector3d coCross(const maVector3d& a, const maVector3d& b) {
+    maVector3d out;
+    a.Cross(b, out);
+    return out;
+}
+
 // Horizontal travel direction of a heading: heading 0 travels towards +z.
 inline maVector3d coForward(float heading) {
     return maVector3d(std::sin(heading), 0.0f, std::cos(heading));
@@ -134,9 +140,26 @@ class coCoasterPiece {
     // Samples Evaluate at 20 parameters (t from 0 in steps of the float 1/19) into the arc-length table.
     void SampleCentreLine();
     float ParamAt(float s) const { return m_arcTable.ParamAt(s); }
-    // The frame with rows side, up, forward and point, turned about its forward axis by roll.
-    static maMatrix4d RolledFrame(const maVector3d& side, const maVector3d& up, const maVector3d& forward,
-                                  const maVector3d& point, float roll);
+    // coForward and coSide of the heading, from the kept cosine and sine.
+    maVector3d HeadingForward() const { return maVector3d(m_headingSin, 0.0f, m_headingCos); }
+    maVector3d HeadingSide() const { return maVector3d(m_headingCos, 0.0f, -m_headingSin); }
+    // The chord from start to end as a drag handle: its direction and length; false for a chord of 0.
+    bool ChordHandle(maVector3d& direction, float& length) const;
+    // For pieces whose shape is not a sloped line: the cubic from the start to the end that leaves along
+    // the heading and arrives along endForward (horizontal), both bent into the joints' slope blending,
+    // its inner control points `reach` along those directions.
+    void JointCurve(const maVector3d& endForward, float reach, maVector3d curve[4]) const;
+    // The frame with rows side, up, forward and point, turned about its forward axis by roll. Shapes that
+    // only files make (a curve climbing along its own up, control points on top of each other) can leave
+    // an axis zero; the heading's axes then stand in, so that the frame is always a rotation.
+    maMatrix4d RolledFrame(maVector3d side, maVector3d up, maVector3d forward, const maVector3d& point,
+                           float roll) const;
+    // The rolled frame at a point whose up leans towards upHint, squared to the forward axis.
+    maMatrix4d FrameLeaningUp(const maVector3d& point, const maVector3d& forward, const maVector3d& upHint,
+                              float roll) const;
+    // The frame at fraction s whose side is the heading's turned by s x turn, squared to the track;
+    // extraRoll is the piece's own twist on top of the blended roll.
+    maMatrix4d TurningSideFrame(float s, float turn, float extraRoll) const;
 
     static constexpr u8 kRaisedFlag = 1;
 

@@ -5,7 +5,6 @@
 #include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -22,20 +21,6 @@ const maVector3d kUp(0.0f, 1.0f, 0.0f);
 
 bool IsCorkscrew(const coCoasterPiece* piece) {
     return dynamic_cast<const coCoasterPieceCorkscrew*>(piece) != nullptr;
-}
-
-maVector3d Cross(const maVector3d& a, const maVector3d& b) {
-    maVector3d out;
-    a.Cross(b, out);
-    return out;
-}
-
-// Angles from files and callers: a non-finite one is refused, the rest wrapped into [-pi, pi].
-bool WrapFiniteAngle(float& angle) {
-    if (!std::isfinite(angle))
-        return false;
-    WrapAngle(angle);
-    return true;
 }
 } // namespace
 
@@ -61,35 +46,31 @@ bool coCoasterPieceCorkscrew::SetApproachAngle(float angle) {
 }
 
 void coCoasterPieceCorkscrew::AdjustParamA(float steps) {
-    const float length =
-        std::clamp(m_length + kCorkscrewLengthStep * steps, GetCorkscrewLengthMin(), GetCorkscrewLengthMax());
-    if (length != m_length)
-        SetRunLength(length);
+    if (coStepWithin(m_length, kCorkscrewLengthStep * steps, GetCorkscrewLengthMin(),
+                     GetCorkscrewLengthMax()))
+        Build();
 }
 
 void coCoasterPieceCorkscrew::SetParamANormalised(float t) {
-    t = std::clamp(t, 0.0f, 1.0f);
-    SetRunLength(GetCorkscrewLengthMin() + (GetCorkscrewLengthMax() - GetCorkscrewLengthMin()) * t);
+    SetRunLength(coFromNormalised(t, GetCorkscrewLengthMin(), GetCorkscrewLengthMax()));
 }
 
 float coCoasterPieceCorkscrew::GetParamANormalised() const {
-    return (m_length - GetCorkscrewLengthMin()) / (GetCorkscrewLengthMax() - GetCorkscrewLengthMin());
+    return coToNormalised(m_length, GetCorkscrewLengthMin(), GetCorkscrewLengthMax());
 }
 
 void coCoasterPieceCorkscrew::AdjustParamB(float steps) {
-    const float radius =
-        std::clamp(m_radius + kCorkscrewRadiusStep * steps, GetCorkscrewRadiusMin(), GetCorkscrewRadiusMax());
-    if (radius != m_radius)
-        SetRadius(radius);
+    if (coStepWithin(m_radius, kCorkscrewRadiusStep * steps, GetCorkscrewRadiusMin(),
+                     GetCorkscrewRadiusMax()))
+        Build();
 }
 
 void coCoasterPieceCorkscrew::SetParamBNormalised(float t) {
-    t = std::clamp(t, 0.0f, 1.0f);
-    SetRadius(GetCorkscrewRadiusMin() + (GetCorkscrewRadiusMax() - GetCorkscrewRadiusMin()) * t);
+    SetRadius(coFromNormalised(t, GetCorkscrewRadiusMin(), GetCorkscrewRadiusMax()));
 }
 
 float coCoasterPieceCorkscrew::GetParamBNormalised() const {
-    return (m_radius - GetCorkscrewRadiusMin()) / (GetCorkscrewRadiusMax() - GetCorkscrewRadiusMin());
+    return coToNormalised(m_radius, GetCorkscrewRadiusMin(), GetCorkscrewRadiusMax());
 }
 
 bool coCoasterPieceCorkscrew::GetDragHandle(maVector3d& direction, float& amount) const {
@@ -202,9 +183,7 @@ maMatrix4d coCoasterPieceCorkscrew::FrameAt(float s) const {
     maVector3d axisPoint = m_start + kUp * m_radius + m_axis * (s * m_length);
     axisPoint.y += SlopeFilletHeight(*this, t, nullptr);
 
-    const maVector3d side = coNormalised(Cross(axisPoint - point, direction));
-    const maVector3d up = coNormalised(Cross(direction, side));
-    return RolledFrame(side, up, direction, point, RollAt(*this, s));
+    return FrameLeaningUp(point, direction, axisPoint - point, RollAt(*this, s));
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -233,28 +212,22 @@ float coCoasterPieceHalfCorkscrew::GetRoll(int atEnd) const {
 }
 
 void coCoasterPieceHalfCorkscrew::AdjustParamA(float steps) {
-    const float radius = std::clamp(m_radius + kHalfCorkscrewRadiusStep * steps, GetHalfCorkscrewRadiusMin(),
-                                    GetHalfCorkscrewRadiusMax());
-    if (radius != m_radius)
-        SetRadius(radius);
+    if (coStepWithin(m_radius, kHalfCorkscrewRadiusStep * steps, GetHalfCorkscrewRadiusMin(),
+                     GetHalfCorkscrewRadiusMax()))
+        Build();
 }
 
 void coCoasterPieceHalfCorkscrew::SetParamANormalised(float t) {
-    t = std::clamp(t, 0.0f, 1.0f);
-    SetRadius(GetHalfCorkscrewRadiusMin() + (GetHalfCorkscrewRadiusMax() - GetHalfCorkscrewRadiusMin()) * t);
+    SetRadius(coFromNormalised(t, GetHalfCorkscrewRadiusMin(), GetHalfCorkscrewRadiusMax()));
 }
 
 float coCoasterPieceHalfCorkscrew::GetParamANormalised() const {
-    return (m_radius - GetHalfCorkscrewRadiusMin()) /
-           (GetHalfCorkscrewRadiusMax() - GetHalfCorkscrewRadiusMin());
+    return coToNormalised(m_radius, GetHalfCorkscrewRadiusMin(), GetHalfCorkscrewRadiusMax());
 }
 
 void coCoasterPieceHalfCorkscrew::AdjustParamB(float steps) {
-    const float minimum = GetHalfCorkscrewAngleMin();
-    const float maximum = GetHalfCorkscrewAngleMax();
-    const float angle = m_angle > 0.0f
-                            ? std::clamp(m_angle + kHalfCorkscrewAngleStep * steps, minimum, maximum)
-                            : std::clamp(m_angle - kHalfCorkscrewAngleStep * steps, -maximum, -minimum);
+    const float angle = coStepMagnitude(m_angle, kHalfCorkscrewAngleStep * steps, GetHalfCorkscrewAngleMin(),
+                                        GetHalfCorkscrewAngleMax());
     if (angle != m_angle) {
         m_angle = angle;
         Build();
@@ -262,13 +235,13 @@ void coCoasterPieceHalfCorkscrew::AdjustParamB(float steps) {
 }
 
 void coCoasterPieceHalfCorkscrew::SetParamBNormalised(float t) {
-    t = std::clamp(t, 0.0f, 1.0f);
-    m_angle = GetHalfCorkscrewAngleMin() + (GetHalfCorkscrewAngleMax() - GetHalfCorkscrewAngleMin()) * t;
+    // The magnitude alone: a negative angle (only from files) turns positive here.
+    m_angle = coFromNormalised(t, GetHalfCorkscrewAngleMin(), GetHalfCorkscrewAngleMax());
     Build();
 }
 
 float coCoasterPieceHalfCorkscrew::GetParamBNormalised() const {
-    return (m_angle - GetHalfCorkscrewAngleMin()) / (GetHalfCorkscrewAngleMax() - GetHalfCorkscrewAngleMin());
+    return coToNormalised(m_angle, GetHalfCorkscrewAngleMin(), GetHalfCorkscrewAngleMax());
 }
 
 void coCoasterPieceHalfCorkscrew::Reverse() {
@@ -289,38 +262,17 @@ maVector3d coCoasterPieceHalfCorkscrew::GetEnd() const {
 }
 
 maVector3d coCoasterPieceHalfCorkscrew::Evaluate(float t, maVector3d* direction) const {
-    maVector2d startTangent;
-    maVector2d endTangent;
-    const maVector2d startOffset = EndBlendOffset(*this, 0, &startTangent);
-    const maVector2d endOffset = EndBlendOffset(*this, 1, &endTangent);
-    const maVector3d startForward = coForward(m_heading);
-    const maVector3d endForward = coForward(m_heading + m_angle);
-
-    const maVector3d first =
-        m_start + maVector3d(startOffset.x * startForward.x, startOffset.y, startOffset.x * startForward.z);
-    const maVector3d last =
-        GetEnd() + maVector3d(endOffset.x * endForward.x, endOffset.y, endOffset.x * endForward.z);
-    const maVector3d firstTangent(startTangent.x * startForward.x, startTangent.y,
-                                  startTangent.x * startForward.z);
-    const maVector3d lastTangent(endTangent.x * endForward.x, endTangent.y, endTangent.x * endForward.z);
-    const maVector3d curve[4] = {first, first + firstTangent * m_radius, last - lastTangent * m_radius, last};
-
+    maVector3d curve[4];
+    JointCurve(coForward(m_heading + m_angle), m_radius, curve);
     if (direction)
         *direction = BezierTangent(curve, t);
     return BezierPoint(curve, t);
 }
 
 maMatrix4d coCoasterPieceHalfCorkscrew::FrameAt(float s) const {
-    maVector3d direction;
-    const maVector3d point = PointAt(s, &direction);
-    // The side follows the turn by the length fraction. The curve is not always square to it, so the
-    // side is squared to the direction, keeping the frame orthonormal.
-    const maVector3d turnSide = coSide(m_heading + s * m_angle);
-    const maVector3d up = coNormalised(Cross(direction, turnSide));
-    const maVector3d side = coNormalised(Cross(up, direction));
-
+    // The rider rolls over along the piece, eased in and out, over the shoulder that the turn's direction
+    // and the climb or drop choose.
     const float turnSign = m_angle > 0.0f ? 1.0f : -1.0f;
     const float rollSign = m_downward ? 1.0f : -1.0f;
-    const float roll = RollAt(*this, s) + coEaseInOut(s) * maPiF * turnSign * rollSign;
-    return RolledFrame(side, up, direction, point, roll);
+    return TurningSideFrame(s, m_angle, coEaseInOut(s) * maPiF * turnSign * rollSign);
 }

@@ -15,12 +15,6 @@ constexpr float kTangentShare = 0.35f;
 // Within this of either end the piece takes the slope fillet's direction, so that it meets its neighbours.
 constexpr float kEndBand = 0.000001f;
 
-maVector3d Cross(const maVector3d& a, const maVector3d& b) {
-    maVector3d out;
-    a.Cross(b, out);
-    return out;
-}
-
 maVector3d SlopeHeadingDir(float slope, float heading) {
     return maVector3d(std::sin(heading) * std::cos(slope), std::sin(slope),
                       std::cos(heading) * std::cos(slope));
@@ -39,7 +33,8 @@ bool IsFinite(const coCustomPoint& point) {
 } // namespace
 
 bool coCoasterPieceCustom::SetPoints(const std::vector<coCustomPoint>& points) {
-    if (points.size() < 2 || !std::all_of(points.begin(), points.end(), IsFinite))
+    if (points.size() < 2 || points.size() > kMaxPoints ||
+        !std::all_of(points.begin(), points.end(), IsFinite))
         return false;
     m_localPoints = points;
     Build();
@@ -185,15 +180,13 @@ maVector3d coCoasterPieceCustom::Evaluate(float t, maVector3d* direction) const 
     const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &profile : nullptr);
     const maVector3d forward = coForward(t <= 0.5f ? m_heading : GetEndHeading());
     if (direction && (t < kEndBand || t > 1.0f - kEndBand))
-        *direction = coNormalised(maVector3d(forward.x * profile.x, profile.y, forward.z * profile.x));
-    return CurvePoint(t) + maVector3d(forward.x * offset.x, offset.y, forward.z * offset.x);
+        *direction = coNormalised(coAlong(profile, forward));
+    return CurvePoint(t) + coAlong(offset, forward);
 }
 
 maMatrix4d coCoasterPieceCustom::FrameAt(float s) const {
     maVector3d tangent;
     const maVector3d point = PointAt(s, &tangent);
     const float t = ParamAt(s);
-    const maVector3d side = coNormalised(Cross(CurveUp(t), tangent));
-    const maVector3d up = coNormalised(Cross(tangent, side));
-    return RolledFrame(side, up, tangent, point, RollAt(*this, s) + CurveRoll(t));
+    return FrameLeaningUp(point, tangent, CurveUp(t), RollAt(*this, s) + CurveRoll(t));
 }

@@ -20,9 +20,12 @@ struct coCustomPoint {
 // and cannot be dragged.
 class coCoasterPieceCustom : public coCoasterPiece {
   public:
+    // The most points a track file can count.
+    static constexpr int kMaxPoints = 32767;
+
     // Copies the points, given relative to the piece's start with heading 0, and rebuilds. A list of
-    // fewer than two points has no shape and one with a non-finite value none that can be drawn: either
-    // is refused (false) and the piece keeps the points it had.
+    // fewer than two points has no shape and one with a non-finite value none that can be drawn; one of
+    // more than kMaxPoints could not be saved: each is refused (false) and the piece keeps its points.
     [[nodiscard]] bool SetPoints(const std::vector<coCustomPoint>& points);
     // The same from one array per field.
     [[nodiscard]] bool SetPointsFromArrays(int count, const maVector3d* positions, const float* slopes,

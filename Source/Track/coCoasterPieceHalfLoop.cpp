@@ -3,9 +3,6 @@
 #include "Engine/Core/Ma/maConstants.h"
 #include "Source/Track/coBezier.h"
 #include "Source/Track/coPieceLimits.h"
-#include "Source/Track/coSlopeBlend.h"
-
-#include <algorithm>
 
 namespace {
 constexpr float kRatioStep = 0.05f;
@@ -14,19 +11,6 @@ constexpr float kHeightStep = 2.0f;
 // line's inner control points.
 constexpr float kReach = 0.675f;
 constexpr float kKnots[8] = {0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f};
-
-// Moves value by step x steps within [minimum, maximum]; true when it changed.
-bool StepWithin(float& value, float step, float steps, float minimum, float maximum) {
-    const float next = std::clamp(value + step * steps, minimum, maximum);
-    if (next == value)
-        return false;
-    value = next;
-    return true;
-}
-
-float FromNormalised(float t, float minimum, float maximum) {
-    return minimum + (maximum - minimum) * std::clamp(t, 0.0f, 1.0f);
-}
 } // namespace
 
 float coCoasterPieceHalfLoop::GetRoll(int atEnd) const {
@@ -42,31 +26,31 @@ float coCoasterPieceHalfLoop::GetSlopeTan(int atEnd) const {
 }
 
 void coCoasterPieceHalfLoop::AdjustParamA(float steps) {
-    if (StepWithin(m_ratio, kRatioStep, steps, GetHalfLoopRatioMin(), GetHalfLoopRatioMax()))
+    if (coStepWithin(m_ratio, kRatioStep * steps, GetHalfLoopRatioMin(), GetHalfLoopRatioMax()))
         Build();
 }
 
 void coCoasterPieceHalfLoop::SetParamANormalised(float t) {
-    m_ratio = FromNormalised(t, GetHalfLoopRatioMin(), GetHalfLoopRatioMax());
+    m_ratio = coFromNormalised(t, GetHalfLoopRatioMin(), GetHalfLoopRatioMax());
     Build();
 }
 
 float coCoasterPieceHalfLoop::GetParamANormalised() const {
-    return (m_ratio - GetHalfLoopRatioMin()) / (GetHalfLoopRatioMax() - GetHalfLoopRatioMin());
+    return coToNormalised(m_ratio, GetHalfLoopRatioMin(), GetHalfLoopRatioMax());
 }
 
 void coCoasterPieceHalfLoop::AdjustParamB(float steps) {
-    if (StepWithin(m_height, kHeightStep, steps, GetHalfLoopHeightMin(), GetHalfLoopHeightMax()))
+    if (coStepWithin(m_height, kHeightStep * steps, GetHalfLoopHeightMin(), GetHalfLoopHeightMax()))
         Build();
 }
 
 void coCoasterPieceHalfLoop::SetParamBNormalised(float t) {
-    m_height = FromNormalised(t, GetHalfLoopHeightMin(), GetHalfLoopHeightMax());
+    m_height = coFromNormalised(t, GetHalfLoopHeightMin(), GetHalfLoopHeightMax());
     Build();
 }
 
 float coCoasterPieceHalfLoop::GetParamBNormalised() const {
-    return (m_height - GetHalfLoopHeightMin()) / (GetHalfLoopHeightMax() - GetHalfLoopHeightMin());
+    return coToNormalised(m_height, GetHalfLoopHeightMin(), GetHalfLoopHeightMax());
 }
 
 float coCoasterPieceHalfLoop::GetEndHeading() const {
@@ -74,8 +58,7 @@ float coCoasterPieceHalfLoop::GetEndHeading() const {
 }
 
 maVector3d coCoasterPieceHalfLoop::GetEnd() const {
-    return m_start + maVector3d(m_headingSin, 0.0f, m_headingCos) * m_endOffset.x +
-           maVector3d(0.0f, m_endOffset.y, 0.0f);
+    return m_start + HeadingForward() * m_endOffset.x + maVector3d(0.0f, m_endOffset.y, 0.0f);
 }
 
 void coCoasterPieceHalfLoop::Build() {
@@ -96,22 +79,9 @@ void coCoasterPieceHalfLoop::Build() {
 }
 
 maVector3d coCoasterPieceHalfLoop::Evaluate(float t, maVector3d* direction) const {
-    // The joints' offsets and directions; without a neighbour the piece's own slope at that end.
-    maVector2d startDirection;
-    maVector2d endDirection;
-    const maVector2d startOffset = EndBlendOffset(*this, 0, &startDirection);
-    const maVector2d endOffset = EndBlendOffset(*this, 1, &endDirection);
-
     // The end runs back along the start heading.
-    const maVector3d forward(m_headingSin, 0.0f, m_headingCos);
-    const maVector3d p0 =
-        m_start + maVector3d(startOffset.x * forward.x, startOffset.y, startOffset.x * forward.z);
-    const maVector3d p3 =
-        GetEnd() + maVector3d(-endOffset.x * forward.x, endOffset.y, -endOffset.x * forward.z);
-    const maVector3d t0(startDirection.x * forward.x, startDirection.y, startDirection.x * forward.z);
-    const maVector3d t1(-endDirection.x * forward.x, endDirection.y, -endDirection.x * forward.z);
-    const float reach = kReach * m_height * m_ratio;
-    const maVector3d curve[4] = {p0, p0 + t0 * reach, p3 - t1 * reach, p3};
+    maVector3d curve[4];
+    JointCurve(HeadingForward() * -1.0f, kReach * m_height * m_ratio, curve);
     if (direction)
         *direction = BezierTangent(curve, t);
     return BezierPoint(curve, t);

@@ -4,8 +4,6 @@
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include <algorithm>
-
 namespace {
 constexpr float kParamStep = 2.0f;
 
@@ -18,51 +16,38 @@ constexpr float kProfile[kProfilePoints][2] = {
 };
 constexpr int kProfileKnots = 11;
 constexpr float kKnots[kProfileKnots] = {0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 4.0f, 4.0f, 4.0f};
-
-// Moves value by steps within [minimum, maximum]; true when it changed.
-bool StepWithin(float& value, float steps, float minimum, float maximum) {
-    const float next = std::clamp(value + kParamStep * steps, minimum, maximum);
-    if (next == value)
-        return false;
-    value = next;
-    return true;
-}
-
-float FromNormalised(float t, float minimum, float maximum) {
-    return minimum + (maximum - minimum) * std::clamp(t, 0.0f, 1.0f);
-}
 } // namespace
 
 void coCoasterPieceLoop::AdjustParamA(float steps) {
-    if (StepWithin(m_length, steps, GetLoopLengthMin(), GetLoopLengthMax()))
+    if (coStepWithin(m_length, kParamStep * steps, GetLoopLengthMin(), GetLoopLengthMax()))
         Build();
 }
 
 void coCoasterPieceLoop::SetParamANormalised(float t) {
-    m_length = FromNormalised(t, GetLoopLengthMin(), GetLoopLengthMax());
+    m_length = coFromNormalised(t, GetLoopLengthMin(), GetLoopLengthMax());
     Build();
 }
 
 float coCoasterPieceLoop::GetParamANormalised() const {
-    return (m_length - GetLoopLengthMin()) / (GetLoopLengthMax() - GetLoopLengthMin());
+    return coToNormalised(m_length, GetLoopLengthMin(), GetLoopLengthMax());
 }
 
 void coCoasterPieceLoop::AdjustParamB(float steps) {
-    if (StepWithin(m_height, steps, GetLoopHeightMin(), GetLoopHeightMax()))
+    if (coStepWithin(m_height, kParamStep * steps, GetLoopHeightMin(), GetLoopHeightMax()))
         Build();
 }
 
 void coCoasterPieceLoop::SetParamBNormalised(float t) {
-    m_height = FromNormalised(t, GetLoopHeightMin(), GetLoopHeightMax());
+    m_height = coFromNormalised(t, GetLoopHeightMin(), GetLoopHeightMax());
     Build();
 }
 
 float coCoasterPieceLoop::GetParamBNormalised() const {
-    return (m_height - GetLoopHeightMin()) / (GetLoopHeightMax() - GetLoopHeightMin());
+    return coToNormalised(m_height, GetLoopHeightMin(), GetLoopHeightMax());
 }
 
 bool coCoasterPieceLoop::GetDragHandle(maVector3d& direction, float& amount) const {
-    direction = maVector3d(m_headingSin, 0.0f, m_headingCos);
+    direction = HeadingForward();
     amount = m_length;
     return true;
 }
@@ -73,8 +58,7 @@ void coCoasterPieceLoop::Drag(float amount) {
 }
 
 maVector3d coCoasterPieceLoop::GetEnd() const {
-    return m_start + maVector3d(m_headingSin, m_slopeTan, m_headingCos) * m_length +
-           maVector3d(m_headingCos, 0.0f, -m_headingSin) * m_slide;
+    return m_start + maVector3d(m_headingSin, m_slopeTan, m_headingCos) * m_length + HeadingSide() * m_slide;
 }
 
 void coCoasterPieceLoop::Build() {
@@ -101,14 +85,14 @@ maVector3d coCoasterPieceLoop::Evaluate(float t, maVector3d* direction) const {
     const maVector2d offset =
         VerticalProfileOffset(*this, k * progress + (1.0f - k) * t, direction ? &tangent : nullptr);
 
-    const maVector3d forward(m_headingSin, 0.0f, m_headingCos);
+    const maVector3d forward = HeadingForward();
     if (direction) {
+        // The profile's tangent turned by the fillet's direction.
         const maVector3d profile = m_profile.TangentAt(t);
-        const float along = tangent.x * profile.x - tangent.y * profile.y;
-        const float up = tangent.y * profile.x + tangent.x * profile.y;
-        *direction = coNormalised(maVector3d(along * forward.x, up, along * forward.z));
+        const maVector2d turned(tangent.x * profile.x - tangent.y * profile.y,
+                                tangent.y * profile.x + tangent.x * profile.y);
+        *direction = coNormalised(coAlong(turned, forward));
     }
-    const maVector3d side(m_headingCos, 0.0f, -m_headingSin);
-    return m_start + forward * q.x + maVector3d(0.0f, q.y, 0.0f) +
-           maVector3d(offset.x * forward.x, offset.y, offset.x * forward.z) + side * (ease * m_slide);
+    return m_start + forward * q.x + maVector3d(0.0f, q.y, 0.0f) + coAlong(offset, forward) +
+           HeadingSide() * (ease * m_slide);
 }

@@ -25,14 +25,12 @@ void coCoasterPieceSTurn::AdjustParamA(float steps) {
 
 void coCoasterPieceSTurn::SetParamANormalised(float t) {
     const float rise = GetEnd().y - m_start.y;
-    const float minimum = GetStraightLengthMin();
-    m_length = minimum + (GetStraightLengthMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
+    m_length = coFromNormalised(t, GetStraightLengthMin(), GetStraightLengthMax());
     KeepEndHeight(rise);
 }
 
 float coCoasterPieceSTurn::GetParamANormalised() const {
-    const float minimum = GetStraightLengthMin();
-    return (m_length - minimum) / (GetStraightLengthMax() - minimum);
+    return coToNormalised(m_length, GetStraightLengthMin(), GetStraightLengthMax());
 }
 
 void coCoasterPieceSTurn::AdjustParamB(float steps) {
@@ -45,14 +43,12 @@ void coCoasterPieceSTurn::AdjustParamB(float steps) {
 
 void coCoasterPieceSTurn::SetParamBNormalised(float t) {
     const float rise = GetEnd().y - m_start.y;
-    const float minimum = GetSTurnOffsetMin();
-    m_slide = minimum + (GetSTurnOffsetMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
+    m_slide = coFromNormalised(t, GetSTurnOffsetMin(), GetSTurnOffsetMax());
     KeepEndHeight(rise);
 }
 
 float coCoasterPieceSTurn::GetParamBNormalised() const {
-    const float minimum = GetSTurnOffsetMin();
-    return (m_slide - minimum) / (GetSTurnOffsetMax() - minimum);
+    return coToNormalised(m_slide, GetSTurnOffsetMin(), GetSTurnOffsetMax());
 }
 
 void coCoasterPieceSTurn::KeepEndHeight(float endRise) {
@@ -62,7 +58,7 @@ void coCoasterPieceSTurn::KeepEndHeight(float endRise) {
 }
 
 bool coCoasterPieceSTurn::GetDragHandle(maVector3d& direction, float& amount) const {
-    direction = maVector3d(m_headingSin, 0.0f, m_headingCos);
+    direction = HeadingForward();
     amount = m_length;
     return true;
 }
@@ -85,9 +81,8 @@ bool coCoasterPieceSTurn::FitToPoint(const maVector3d& target) {
 }
 
 bool coCoasterPieceSTurn::SetEndHeading(float heading) {
-    if (!std::isfinite(heading))
+    if (!WrapFiniteAngle(heading))
         return false;
-    WrapAngle(heading);
     m_endHeading = heading;
     m_endHeadingSet = true;
     Build();
@@ -100,8 +95,7 @@ maVector3d coCoasterPieceSTurn::SideAt(float s) const {
 }
 
 maVector3d coCoasterPieceSTurn::LevelEnd() const {
-    return m_start + maVector3d(m_headingSin, 0.0f, m_headingCos) * m_length -
-           maVector3d(m_headingCos, 0.0f, -m_headingSin) * m_slide;
+    return m_start + HeadingForward() * m_length - HeadingSide() * m_slide;
 }
 
 maVector3d coCoasterPieceSTurn::GetEnd() const {
@@ -109,7 +103,7 @@ maVector3d coCoasterPieceSTurn::GetEnd() const {
 }
 
 void coCoasterPieceSTurn::Build() {
-    const maVector3d forward(m_headingSin, 0.0f, m_headingCos);
+    const maVector3d forward = HeadingForward();
     const float handle = kHandleShare * m_length;
     m_control[0] = m_start;
     m_control[1] = m_start + forward * handle;
@@ -122,12 +116,9 @@ maVector3d coCoasterPieceSTurn::Evaluate(float t, maVector3d* direction) const {
     maVector2d tangent;
     const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &tangent : nullptr);
     // The fillet's offset runs along the start heading in the first half and the end heading in the second.
-    const maVector3d along =
-        t <= 0.5f ? maVector3d(m_headingSin, 0.0f, m_headingCos) : coForward(GetEndHeading());
-    if (direction) {
-        const maVector3d curve = BezierTangent(m_control, t);
-        *direction = coNormalised(maVector3d(tangent.x * curve.x, tangent.y, tangent.x * curve.z));
-    }
+    const maVector3d along = t <= 0.5f ? HeadingForward() : coForward(GetEndHeading());
+    if (direction)
+        *direction = coNormalised(coAlong(tangent, BezierTangent(m_control, t)));
     return BezierPoint(m_control, t) + maVector3d(0.0f, t * GetSpan() * m_slopeTan, 0.0f) +
-           maVector3d(offset.x * along.x, offset.y, offset.x * along.z);
+           coAlong(offset, along);
 }

@@ -1,9 +1,9 @@
 #include "Source/Track/coCoasterPieceShallowTurn.h"
 
+#include "Source/Track/coCircleArc.h"
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace {
@@ -11,56 +11,44 @@ constexpr float kAngleStep = coDegrees(2.0f);
 } // namespace
 
 void coCoasterPieceShallowTurn::AdjustParamA(float steps) {
-    m_length = std::clamp(m_length + 1.0f * steps, GetStraightLengthMin(), GetStraightLengthMax());
-    Build();
+    if (coStepWithin(m_length, steps, GetStraightLengthMin(), GetStraightLengthMax()))
+        Build();
 }
 
 void coCoasterPieceShallowTurn::SetParamANormalised(float t) {
+    // t is not clamped: a fraction outside [0, 1] takes the length past its limits.
     const float minimum = GetStraightLengthMin();
     m_length = minimum + (GetStraightLengthMax() - minimum) * t;
     Build();
 }
 
 float coCoasterPieceShallowTurn::GetParamANormalised() const {
-    const float minimum = GetStraightLengthMin();
-    return (m_length - minimum) / (GetStraightLengthMax() - minimum);
+    return coToNormalised(m_length, GetStraightLengthMin(), GetStraightLengthMax());
 }
 
 void coCoasterPieceShallowTurn::AdjustParamB(float steps) {
-    const float minimum = GetShallowTurnAngleMin();
-    const float maximum = GetShallowTurnAngleMax();
-    if (m_angle > 0.0f)
-        m_angle = std::clamp(m_angle + kAngleStep * steps, minimum, maximum);
-    else
-        m_angle = std::clamp(m_angle - kAngleStep * steps, -maximum, -minimum);
+    m_angle =
+        coStepMagnitude(m_angle, kAngleStep * steps, GetShallowTurnAngleMin(), GetShallowTurnAngleMax());
     Build();
 }
 
 void coCoasterPieceShallowTurn::SetParamBNormalised(float t) {
-    const float minimum = GetShallowTurnAngleMin();
-    const float magnitude = minimum + (GetShallowTurnAngleMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
-    m_angle = m_angle <= 0.0f ? -magnitude : magnitude;
+    m_angle = coSignedFromNormalised(m_angle, t, GetShallowTurnAngleMin(), GetShallowTurnAngleMax());
     Build();
 }
 
 float coCoasterPieceShallowTurn::GetParamBNormalised() const {
-    const float minimum = GetShallowTurnAngleMin();
-    return (std::fabs(m_angle) - minimum) / (GetShallowTurnAngleMax() - minimum);
+    return coToNormalised(std::fabs(m_angle), GetShallowTurnAngleMin(), GetShallowTurnAngleMax());
 }
 
 bool coCoasterPieceShallowTurn::GetDragHandle(maVector3d& direction, float& amount) const {
-    const maVector3d chord = GetEnd() - GetStart();
-    const float length = chord.Length();
-    if (!(length > 0.0f))
-        return false;
-    direction = chord / length;
-    amount = length;
-    return true;
+    return ChordHandle(direction, amount);
 }
 
 void coCoasterPieceShallowTurn::Drag(float amount) {
-    const float chord = (GetEnd() - GetStart()).Length();
-    if (!(chord > 0.0f))
+    maVector3d direction;
+    float chord = 0.0f;
+    if (!ChordHandle(direction, chord))
         return;
     const float arc = IsCurved() ? std::fabs(m_angle) * m_radius : m_length;
     m_length = arc * (chord + amount) / chord;
@@ -68,9 +56,7 @@ void coCoasterPieceShallowTurn::Drag(float amount) {
 }
 
 maVector3d coCoasterPieceShallowTurn::SideAt(float s) const {
-    const float p = m_startCentreAngle + m_angle * ParamAt(s);
-    return m_angle >= 0.0f ? maVector3d(-std::sin(p), 0.0f, -std::cos(p))
-                           : maVector3d(std::sin(p), 0.0f, std::cos(p));
+    return coArcSide(m_startCentreAngle + m_angle * ParamAt(s), m_angle);
 }
 
 float coCoasterPieceShallowTurn::GetSpan() const {
@@ -85,18 +71,16 @@ maVector3d coCoasterPieceShallowTurn::GetEnd() const {
 void coCoasterPieceShallowTurn::Build() {
     // A zero angle would put the centre at infinity: the piece runs straight instead.
     m_radius = m_angle != 0.0f ? m_length / std::fabs(m_angle) : std::numeric_limits<float>::infinity();
-    m_startCentreAngle = m_angle >= 0.0f ? m_heading - maHalfPiF : m_heading + maHalfPiF;
+    m_startCentreAngle = coArcStartAngle(m_heading, m_angle);
     SampleCentreLine();
 }
 
 maVector3d coCoasterPieceShallowTurn::Horizontal(float t, maVector3d& tangent) const {
-    const float p0 = m_startCentreAngle;
-    const float p = p0 + m_angle * t;
-    tangent = m_angle >= 0.0f ? maVector3d(std::cos(p), 0.0f, -std::sin(p))
-                              : maVector3d(-std::cos(p), 0.0f, std::sin(p));
+    const float p = m_startCentreAngle + m_angle * t;
+    tangent = coArcTangent(p, m_angle);
     if (!IsCurved())
-        return maVector3d(m_headingSin, 0.0f, m_headingCos) * (t * m_length);
-    return maVector3d(m_radius * (std::sin(p) - std::sin(p0)), 0.0f, m_radius * (std::cos(p) - std::cos(p0)));
+        return HeadingForward() * (t * m_length);
+    return coArcOffset(m_radius, m_startCentreAngle, p);
 }
 
 maVector3d coCoasterPieceShallowTurn::Evaluate(float t, maVector3d* direction) const {
@@ -105,8 +89,8 @@ maVector3d coCoasterPieceShallowTurn::Evaluate(float t, maVector3d* direction) c
     maVector3d tangent;
     const maVector3d horizontal = Horizontal(t, tangent);
     if (direction)
-        *direction = coNormalised(maVector3d(profile.x * tangent.x, profile.y, profile.x * tangent.z));
+        *direction = coNormalised(coAlong(profile, tangent));
     // The fillet's forward shift follows the local tangent.
     return m_start + maVector3d(horizontal.x, t * GetSpan() * m_slopeTan, horizontal.z) +
-           maVector3d(offset.x * tangent.x, offset.y, offset.x * tangent.z);
+           coAlong(offset, tangent);
 }

@@ -3,29 +3,22 @@
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include <algorithm>
-
 void coCoasterPieceStraight::AdjustParamA(float steps) {
-    const float length = std::clamp(m_length + 1.0f * steps, GetStraightLengthMin(), GetStraightLengthMax());
-    if (length != m_length) {
-        m_length = length;
+    if (coStepWithin(m_length, steps, GetStraightLengthMin(), GetStraightLengthMax()))
         Build();
-    }
 }
 
 void coCoasterPieceStraight::SetParamANormalised(float t) {
-    const float minimum = GetStraightLengthMin();
-    m_length = minimum + (GetStraightLengthMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
+    m_length = coFromNormalised(t, GetStraightLengthMin(), GetStraightLengthMax());
     Build();
 }
 
 float coCoasterPieceStraight::GetParamANormalised() const {
-    const float minimum = GetStraightLengthMin();
-    return (m_length - minimum) / (GetStraightLengthMax() - minimum);
+    return coToNormalised(m_length, GetStraightLengthMin(), GetStraightLengthMax());
 }
 
 bool coCoasterPieceStraight::GetDragHandle(maVector3d& direction, float& amount) const {
-    direction = maVector3d(m_headingSin, 0.0f, m_headingCos);
+    direction = HeadingForward();
     amount = m_length;
     return true;
 }
@@ -42,10 +35,9 @@ maVector3d coCoasterPieceStraight::GetEnd() const {
 maVector3d coCoasterPieceStraight::Evaluate(float t, maVector3d* direction) const {
     maVector2d tangent;
     const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &tangent : nullptr);
-    const maVector3d forward(m_headingSin, 0.0f, m_headingCos);
+    const maVector3d forward = HeadingForward();
     const float run = t * m_length;
     if (direction)
-        *direction = coNormalised(maVector3d(tangent.x * forward.x, tangent.y, tangent.x * forward.z));
-    return m_start + forward * run + maVector3d(0.0f, run * m_slopeTan, 0.0f) +
-           maVector3d(offset.x * forward.x, offset.y, offset.x * forward.z);
+        *direction = coNormalised(coAlong(tangent, forward));
+    return m_start + forward * run + maVector3d(0.0f, run * m_slopeTan, 0.0f) + coAlong(offset, forward);
 }

@@ -5,7 +5,7 @@
 class coCoasterPieceStraight : public coCoasterPiece {
   public:
     // The horizontal length. The setter stores only: the track-file reader fills fields before the
-    // piece is placed, and closing the circuit lengthens a piece that its placement then rebuilds.
+    // piece is placed, and placing it builds it.
     float GetRunLength() const { return m_length; }
     void SetRunLength(float length) { m_length = length; }
 

@@ -1,9 +1,8 @@
 #include "Source/Track/coCoasterPieceTurn.h"
 
+#include "Source/Track/coCircleArc.h"
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coSlopeBlend.h"
-
-#include <algorithm>
 
 namespace {
 constexpr float kAngleStep = coDegrees(5.0f);
@@ -13,56 +12,43 @@ constexpr float kDirectionBandEnd = 0.95f;
 } // namespace
 
 void coCoasterPieceTurn::AdjustParamA(float steps) {
-    const float minimum = GetTurnAngleMin();
-    const float maximum = GetTurnAngleMax();
-    if (m_angle > 0.0f)
-        m_angle = std::clamp(m_angle + kAngleStep * steps, minimum, maximum);
-    else
-        m_angle = std::clamp(m_angle - kAngleStep * steps, -maximum, -minimum);
+    m_angle = coStepMagnitude(m_angle, kAngleStep * steps, GetTurnAngleMin(), GetTurnAngleMax());
     Build();
 }
 
 void coCoasterPieceTurn::SetParamANormalised(float t) {
-    const float minimum = GetTurnAngleMin();
-    const float magnitude = minimum + (GetTurnAngleMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
-    m_angle = m_angle <= 0.0f ? -magnitude : magnitude;
+    m_angle = coSignedFromNormalised(m_angle, t, GetTurnAngleMin(), GetTurnAngleMax());
     Build();
 }
 
 float coCoasterPieceTurn::GetParamANormalised() const {
-    const float minimum = GetTurnAngleMin();
-    return (std::fabs(m_angle) - minimum) / (GetTurnAngleMax() - minimum);
+    return coToNormalised(std::fabs(m_angle), GetTurnAngleMin(), GetTurnAngleMax());
 }
 
 void coCoasterPieceTurn::AdjustParamB(float steps) {
-    m_radius = std::clamp(m_radius + 1.0f * steps, GetTurnRadiusMin(), GetTurnRadiusMax());
-    Build();
+    if (coStepWithin(m_radius, steps, GetTurnRadiusMin(), GetTurnRadiusMax()))
+        Build();
 }
 
 void coCoasterPieceTurn::SetParamBNormalised(float t) {
+    // t is not clamped: a fraction outside [0, 1] takes the radius past its limits.
     const float minimum = GetTurnRadiusMin();
     m_radius = minimum + (GetTurnRadiusMax() - minimum) * t;
     Build();
 }
 
 float coCoasterPieceTurn::GetParamBNormalised() const {
-    const float minimum = GetTurnRadiusMin();
-    return (m_radius - minimum) / (GetTurnRadiusMax() - minimum);
+    return coToNormalised(m_radius, GetTurnRadiusMin(), GetTurnRadiusMax());
 }
 
 bool coCoasterPieceTurn::GetDragHandle(maVector3d& direction, float& amount) const {
-    const maVector3d chord = GetEnd() - GetStart();
-    const float length = chord.Length();
-    if (!(length > 0.0f))
-        return false;
-    direction = chord / length;
-    amount = length;
-    return true;
+    return ChordHandle(direction, amount);
 }
 
 void coCoasterPieceTurn::Drag(float amount) {
-    const float chord = (GetEnd() - GetStart()).Length();
-    if (!(chord > 0.0f))
+    maVector3d direction;
+    float chord = 0.0f;
+    if (!ChordHandle(direction, chord))
         return;
     m_radius = m_radius * (chord + amount) / chord;
     Build();
@@ -76,9 +62,7 @@ void coCoasterPieceTurn::Reverse() {
 }
 
 maVector3d coCoasterPieceTurn::SideAt(float s) const {
-    const float p = m_startCentreAngle + m_angle * ParamAt(s);
-    return m_angle >= 0.0f ? maVector3d(-std::sin(p), 0.0f, -std::cos(p))
-                           : maVector3d(std::sin(p), 0.0f, std::cos(p));
+    return coArcSide(m_startCentreAngle + m_angle * ParamAt(s), m_angle);
 }
 
 float coCoasterPieceTurn::GetSpan() const {
@@ -87,14 +71,11 @@ float coCoasterPieceTurn::GetSpan() const {
 
 maVector3d coCoasterPieceTurn::GetEnd() const {
     const float p0 = m_startCentreAngle;
-    const float p1 = p0 + m_angle;
-    return m_start + maVector3d(m_radius * (std::sin(p1) - std::sin(p0)), GetSpan() * m_slopeTan,
-                                m_radius * (std::cos(p1) - std::cos(p0)));
+    return m_start + coArcOffset(m_radius, p0, p0 + m_angle) + maVector3d(0.0f, GetSpan() * m_slopeTan, 0.0f);
 }
 
 void coCoasterPieceTurn::Build() {
-    // The circle's centre lies to the side the piece turns to.
-    m_startCentreAngle = m_angle >= 0.0f ? m_heading - maHalfPiF : m_heading + maHalfPiF;
+    m_startCentreAngle = coArcStartAngle(m_heading, m_angle);
     SampleCentreLine();
 }
 
@@ -103,26 +84,23 @@ maVector3d coCoasterPieceTurn::Evaluate(float t, maVector3d* direction) const {
     const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &profile : nullptr);
     const float p0 = m_startCentreAngle;
     const float p = p0 + m_angle * t;
-    const maVector3d tangent = m_angle >= 0.0f ? maVector3d(std::cos(p), 0.0f, -std::sin(p))
-                                               : maVector3d(-std::cos(p), 0.0f, std::sin(p));
+    const maVector3d tangent = coArcTangent(p, m_angle);
     maVector3d shift;
     if (offset.x != 0.0f) {
         // The fillet's forward shift follows the start heading in the first half, the end heading after.
-        const maVector3d along = t <= 0.5f ? maVector3d(m_headingSin, 0.0f, m_headingCos) * (1.0f - 2.0f * t)
+        const maVector3d along = t <= 0.5f ? HeadingForward() * (1.0f - 2.0f * t)
                                            : coForward(m_heading + m_angle) * (2.0f * t - 1.0f);
         shift = coNormalised(along + tangent * t);
     }
-    const maVector3d point = m_start +
-                             maVector3d(m_radius * (std::sin(p) - std::sin(p0)), t * GetSpan() * m_slopeTan,
-                                        m_radius * (std::cos(p) - std::cos(p0))) +
-                             maVector3d(offset.x * shift.x, offset.y, offset.x * shift.z);
+    const maVector3d point = m_start + coArcOffset(m_radius, p0, p) +
+                             maVector3d(0.0f, t * GetSpan() * m_slopeTan, 0.0f) + coAlong(offset, shift);
 
     if (direction) {
         if (t >= kDirectionStep && t <= kDirectionBandEnd)
             *direction =
                 coNormalised(Evaluate(t + kDirectionStep, nullptr) - Evaluate(t - kDirectionStep, nullptr));
         else
-            *direction = coNormalised(maVector3d(profile.x * tangent.x, profile.y, profile.x * tangent.z));
+            *direction = coNormalised(coAlong(profile, tangent));
     }
     return point;
 }

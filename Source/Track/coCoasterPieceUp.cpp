@@ -2,10 +2,7 @@
 
 #include "Engine/Core/Ma/maConstants.h"
 #include "Source/Track/coPieceLimits.h"
-#include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
-
-#include <algorithm>
 
 namespace {
 // Half the parameter distance between the two points whose difference gives the direction.
@@ -28,22 +25,17 @@ float coCoasterPieceUp::GetSlopeTan(int atEnd) const {
 }
 
 void coCoasterPieceUp::AdjustParamA(float steps) {
-    const float length = std::clamp(m_length + 1.0f * steps, GetUpLengthMin(), GetUpLengthMax());
-    if (length != m_length) {
-        m_length = length;
+    if (coStepWithin(m_length, steps, GetUpLengthMin(), GetUpLengthMax()))
         Build();
-    }
 }
 
 void coCoasterPieceUp::SetParamANormalised(float t) {
-    const float minimum = GetUpLengthMin();
-    m_length = minimum + (GetUpLengthMax() - minimum) * std::clamp(t, 0.0f, 1.0f);
+    m_length = coFromNormalised(t, GetUpLengthMin(), GetUpLengthMax());
     Build();
 }
 
 float coCoasterPieceUp::GetParamANormalised() const {
-    const float minimum = GetUpLengthMin();
-    return (m_length - minimum) / (GetUpLengthMax() - minimum);
+    return coToNormalised(m_length, GetUpLengthMin(), GetUpLengthMax());
 }
 
 maVector3d coCoasterPieceUp::RunDirection() const {
@@ -58,8 +50,7 @@ maVector3d coCoasterPieceUp::GetEnd() const {
 
 maVector3d coCoasterPieceUp::PointOnRun(float t) const {
     const maVector2d offset = VerticalProfileOffset(*this, t, nullptr);
-    return m_start + RunDirection() * (t * m_length) +
-           maVector3d(offset.x * m_headingSin, offset.y, offset.x * m_headingCos);
+    return m_start + RunDirection() * (t * m_length) + coAlong(offset, HeadingForward());
 }
 
 maVector3d coCoasterPieceUp::Evaluate(float t, maVector3d* direction) const {
@@ -72,25 +63,5 @@ maVector3d coCoasterPieceUp::Evaluate(float t, maVector3d* direction) const {
 }
 
 maMatrix4d coCoasterPieceUp::FrameAt(float s) const {
-    maVector3d tangent;
-    const maVector3d point = PointAt(s, &tangent);
-    const maVector3d turnedSide = coSide(m_heading + s * m_angle);
-    maVector3d up;
-    tangent.Cross(turnedSide, up);
-    up = coNormalised(up);
-    // A turned side leans out of the plane square to a pitched run; squaring it keeps the frame orthonormal
-    // (it changes nothing while the angle is 0).
-    maVector3d side;
-    up.Cross(tangent, side);
-    side = coNormalised(side);
-
-    maMatrix4d frame(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, tangent.x, tangent.y, tangent.z,
-                     0.0f, point.x, point.y, point.z, 1.0f);
-    const float roll = RollAt(*this, s);
-    if (roll != 0.0f) {
-        maMatrix4d rotation;
-        rotation.SetRotationZ(roll);
-        frame = rotation * frame;
-    }
-    return frame;
+    return TurningSideFrame(s, m_angle, 0.0f);
 }

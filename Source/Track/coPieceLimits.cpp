@@ -6,6 +6,8 @@
 #include "Source/Track/coCoasterPieceCorkscrew.h"
 #include "Source/Track/coCoasterPieceLoop.h"
 
+#include <algorithm>
+
 namespace {
 constexpr float kStraightLengthMin = 5.0f;
 constexpr float kStraightLengthMax = 40.0f;
@@ -131,6 +133,32 @@ float GetWorldMaxHeight() {
     return kWorldMaxHeight;
 }
 
+bool coStepWithin(float& value, float delta, float minimum, float maximum) {
+    const float next = std::clamp(value + delta, minimum, maximum);
+    if (next == value)
+        return false;
+    value = next;
+    return true;
+}
+
+float coStepMagnitude(float angle, float delta, float minimum, float maximum) {
+    return angle > 0.0f ? std::clamp(angle + delta, minimum, maximum)
+                        : std::clamp(angle - delta, -maximum, -minimum);
+}
+
+float coFromNormalised(float t, float minimum, float maximum) {
+    return minimum + (maximum - minimum) * std::clamp(t, 0.0f, 1.0f);
+}
+
+float coToNormalised(float value, float minimum, float maximum) {
+    return (value - minimum) / (maximum - minimum);
+}
+
+float coSignedFromNormalised(float angle, float t, float minimum, float maximum) {
+    const float magnitude = coFromNormalised(t, minimum, maximum);
+    return angle <= 0.0f ? -magnitude : magnitude;
+}
+
 bool ClampDelta(float current, float minimum, float maximum, float& delta) {
     const float next = current + delta;
     if (next > maximum) {
@@ -147,7 +175,8 @@ bool ClampDelta(float current, float minimum, float maximum, float& delta) {
 
 // Every class takes 75 degrees but the loop and corkscrew classes, held to 30.
 float MaxSlopeFor(const coCoasterPiece& piece) {
-    if (dynamic_cast<const coCoasterPieceLoop*>(&piece) || dynamic_cast<const coCoasterPieceCorkscrew*>(&piece))
+    if (dynamic_cast<const coCoasterPieceLoop*>(&piece) ||
+        dynamic_cast<const coCoasterPieceCorkscrew*>(&piece))
         return kRollingMaxSlope;
     return kMaxSlope;
 }

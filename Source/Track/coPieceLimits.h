@@ -37,6 +37,18 @@ float GetHalfCorkscrewAngleMax();
 // No piece point may lie above this height.
 float GetWorldMaxHeight();
 
+// The parameter operations of the piece classes.
+// Moves value by delta within [minimum, maximum]; true when it changed.
+bool coStepWithin(float& value, float delta, float minimum, float maximum);
+// A signed angle whose magnitude moves by delta within [minimum, maximum]; the sign is kept, and an angle
+// of 0 steps as a negative one.
+float coStepMagnitude(float angle, float delta, float minimum, float maximum);
+// The value at fraction t (clamped to [0, 1]) of [minimum, maximum], and the fraction a value stands at.
+float coFromNormalised(float t, float minimum, float maximum);
+float coToNormalised(float value, float minimum, float maximum);
+// The magnitude at fraction t (clamped) with the sign of angle, 0 counting as negative.
+float coSignedFromNormalised(float angle, float t, float minimum, float maximum);
+
 // Fits delta so that current + delta stays in [minimum, maximum]; false when current already sits at
 // the bound that delta pushes against.
 bool ClampDelta(float current, float minimum, float maximum, float& delta);

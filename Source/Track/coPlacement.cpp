@@ -89,7 +89,7 @@ bool ClearsTerrainAt(const coCoasterPiece& piece, float h, const maVector3d& sta
 }
 
 // The horizontal length to give a Straight first piece whose start lies `ahead` beyond the end.
-struct coPendingLength {
+struct PendingLength {
     coCoasterPieceStraight* piece = nullptr;
     float ahead = 0.0f;
 };
@@ -318,7 +318,7 @@ bool coFitEndToPiece(coCoasterPiece* last, coCoasterPiece* target) {
         return false;
 
     // Forward: the last piece grows, or the first piece reaches back (committed once the height fits).
-    coPendingLength pending;
+    PendingLength pending;
     const maVector3d remaining = start - last->GetEnd();
     const float ahead = forward.x * remaining.x + forward.z * remaining.z;
     if (std::fabs(ahead) >= kFitTolerance) {

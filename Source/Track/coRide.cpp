@@ -50,7 +50,9 @@ coTrainSlot& Slot(int train) {
 
 void StepTrain(coTrain& train, float frameTime) {
     float rest = frameTime;
-    while (rest > kLongestStep) {
+    // A frame so long (a huge or infinite time scale) that a sub-step no longer shortens what is left
+    // is stepped as it is rather than for ever.
+    while (rest > kLongestStep && rest - kSubStep < rest) {
         train.Step(kSubStep);
         rest = rest - kSubStep;
     }
@@ -139,9 +141,7 @@ void coRideStart(int carsPerTrain, bool buildCars, int trainCount) {
     g_ride.slots.resize(static_cast<size_t>(g_ride.trainCount));
     coCircuitTotalLength();
     const coCoasterDefinition& definition = coGetCoasterDefinition();
-    std::vector<float> offsets(static_cast<size_t>(g_ride.carsPerTrain));
-    for (size_t c = 0; c < offsets.size(); ++c)
-        offsets[c] = static_cast<float>(c) * definition.GetCarSeparation();
+    const std::vector<float> offsets = coEvenCarOffsets(g_ride.carsPerTrain, definition.GetCarSeparation());
     for (coTrainSlot& slot : g_ride.slots) {
         slot.launched = false;
         slot.launchDistance = 0.0f;

@@ -162,9 +162,9 @@ void coRideComputeStats() {
     const coCoasterDefinition& definition = coGetCoasterDefinition();
     coTrain train;
     ResetRecord();
-    std::vector<float> offsets(static_cast<size_t>(std::max(definition.GetNumCars(), 1)));
-    for (size_t c = 0; c < offsets.size(); ++c)
-        offsets[c] = static_cast<float>(c) * definition.GetCarSeparation();
+    // A train needs a car: gravity is shared among them and G is measured on the first.
+    const std::vector<float> offsets =
+        coEvenCarOffsets(std::max(definition.GetNumCars(), 1), definition.GetCarSeparation());
     train.SetCars(static_cast<int>(offsets.size()), offsets.data());
     train.Setup(definition.GetInitialPosition(), 0.0f);
     UpdateRecord(train, true);

@@ -1,6 +1,7 @@
 #include "Source/Track/coSlopeBlend.h"
 
 #include "Source/Track/coAngles.h"
+#include "Source/Track/coArcLengthTable.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coCoasterPieceUp.h"
 #include "Source/Track/coRollBlend.h"
@@ -11,7 +12,6 @@ namespace {
 constexpr float kSlopeBlendWidth = 0.2f;
 constexpr float kMaxFilletSlope = coDegrees(75.0f);
 constexpr int kQuadChords = 8;
-constexpr float kQuadStep = 0.125f;
 
 maVector2d Normalised(const maVector2d& v) {
     const float length = std::sqrt(v.x * v.x + v.y * v.y);
@@ -30,30 +30,31 @@ bool SlopeAllowed(const coCoasterPiece& piece, int end) {
            std::fabs(piece.GetSlope(end)) <= kMaxFilletSlope;
 }
 
-// The fallback fillet, built from the sloped runs where the plain fillet is not allowed: the quadratic
-// from a through the joint to b, and the share k of the zone on the side of a.
+// The fallback fillet at the joint between two pieces, built from their sloped runs where the plain
+// fillet is not allowed: the quadratic from a (back along the piece before) through the joint to b
+// (along the piece after), and the share k of the zone on the side of a.
 struct RunFillet {
     maVector2d a;
     maVector2d b;
     float k;
 };
 
+RunFillet JointRunFillet(const coCoasterPiece& before, float beforeWidth, const coCoasterPiece& after,
+                         float afterWidth) {
+    maVector2d into;
+    maVector2d outOf;
+    const float beforeRun = SlopedRunVector(before, 1, into);
+    const float afterRun = SlopedRunVector(after, 0, outOf);
+    return {(into * beforeWidth) * -1.0f, outOf * afterWidth,
+            coBlendShare(beforeRun * beforeWidth, afterRun * afterWidth)};
+}
+
 RunFillet StartRunFillet(const coCoasterPiece& piece, const coCoasterPiece& previous, float w) {
-    const float wp = BlendWidth(previous, kSlopeBlendWidth);
-    maVector2d vp;
-    maVector2d vs;
-    const float rp = SlopedRunVector(previous, 1, vp);
-    const float rs = SlopedRunVector(piece, 0, vs);
-    return {(vp * wp) * -1.0f, vs * w, coBlendShare(rp * wp, rs * w)};
+    return JointRunFillet(previous, BlendWidth(previous, kSlopeBlendWidth), piece, w);
 }
 
 RunFillet EndRunFillet(const coCoasterPiece& piece, const coCoasterPiece& next, float w) {
-    const float wn = BlendWidth(next, kSlopeBlendWidth);
-    maVector2d vn;
-    maVector2d ve;
-    const float rn = SlopedRunVector(next, 0, vn);
-    const float re = SlopedRunVector(piece, 1, ve);
-    return {(ve * w) * -1.0f, vn * wn, coBlendShare(re * w, rn * wn)};
+    return JointRunFillet(piece, w, next, BlendWidth(next, kSlopeBlendWidth));
 }
 } // namespace
 
@@ -188,24 +189,14 @@ maVector2d QuadTangent(const maVector2d& a, const maVector2d& b, float t) {
 }
 
 float QuadParamAtX(const maVector2d& a, const maVector2d& b, float f) {
+    // The chords' horizontal extents stand in for their lengths.
     float fractions[kQuadChords];
-    float total = 0.0f;
     float previousX = QuadPoint(a, b, 0.0f).x;
     for (int i = 0; i < kQuadChords; ++i) {
-        const float x = QuadPoint(a, b, static_cast<float>(i + 1) * kQuadStep).x;
+        const float x = QuadPoint(a, b, static_cast<float>(i + 1) / kQuadChords).x;
         fractions[i] = x - previousX;
-        total += fractions[i];
         previousX = x;
     }
-    for (float& fraction : fractions)
-        fraction = total > 0.0f ? fraction / total : 1.0f / kQuadChords;
-
-    float acc = 0.0f;
-    for (float fraction : fractions) {
-        if (f < fraction)
-            return fraction > 0.0f ? acc + (f / fraction) * kQuadStep : acc;
-        f -= fraction;
-        acc += kQuadStep;
-    }
-    return 1.0f;
+    coChordFractions(fractions, kQuadChords);
+    return coParamAtFraction(fractions, kQuadChords, f);
 }

@@ -22,6 +22,11 @@ maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2
 // The same offset at the joint itself (end 0 or 1), for pieces whose shape is not a sloped line.
 maVector2d EndBlendOffset(const coCoasterPiece& piece, int end, maVector2d* tangent);
 
+// A profile vector (along the travel, up) laid onto a horizontal travel direction.
+inline maVector3d coAlong(const maVector2d& profile, const maVector3d& horizontal) {
+    return maVector3d(profile.x * horizontal.x, profile.y, profile.x * horizontal.z);
+}
+
 // The quadratic Bezier with control points a, (0, 0), b.
 maVector2d QuadPoint(const maVector2d& a, const maVector2d& b, float t);
 maVector2d QuadTangent(const maVector2d& a, const maVector2d& b, float t);

@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-class chReader;
 class chWriter;
 class coCoasterPiece;
 

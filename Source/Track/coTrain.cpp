@@ -38,6 +38,13 @@ maVector3d ForwardAxis(const maMatrix4d& frame) {
 
 } // namespace
 
+std::vector<float> coEvenCarOffsets(int count, float separation) {
+    std::vector<float> offsets(count > 0 ? static_cast<size_t>(count) : 0);
+    for (size_t c = 0; c < offsets.size(); ++c)
+        offsets[c] = static_cast<float>(c) * separation;
+    return offsets;
+}
+
 void coSetTrainDragOn(u8 on) {
     g_dragOn = on;
 }
@@ -135,12 +142,11 @@ void coTrain::PlaceCars() {
 
 // Walks from the car's current piece along the links, so a step costs about one frame evaluation.
 void coTrain::PlaceCar(coTrainCar& car, float offset) {
-    float d = m_distance - offset;
-    if (d < 0.0f)
-        d = WrapDistance(d, m_circuitLength);
+    // Wrapped both ways: a car set ahead of the train (a negative offset) would otherwise walk the
+    // links lap after lap, and for a far offset never arrive.
+    float d = WrapDistance(m_distance - offset, m_circuitLength);
 
     if (!car.piece) {
-        d = WrapDistance(d, m_circuitLength);
         FindPiece(car, d);
     } else if (coCircuitPieceCount() >= 2) {
         while (d >= car.pieceStart + car.piece->GetLength()) {

@@ -63,6 +63,9 @@ class coTrain {
     std::vector<float> m_offsets;
 };
 
+// The offsets of count cars standing `separation` apart, the lead car first.
+std::vector<float> coEvenCarOffsets(int count, float separation);
+
 // The program-wide air-drag switch; it starts on. Coaster files and missions store it.
 void coSetTrainDragOn(u8 on);
 u8 coGetTrainDragOn();

@@ -363,7 +363,6 @@ TEST_F(coCircuitTest, ClearEmptiesAndKeepsTheThemeName) {
     coCircuitClear();
     EXPECT_EQ(coCircuitPieceCount(), 0);
     EXPECT_FALSE(coCircuitIsClosed());
-    EXPECT_FALSE(coCircuitIsOpenEnded());
     EXPECT_EQ(builder.removed.size(), 8u);
     EXPECT_EQ(coCircuitPieceAtDistance(1.0f), nullptr);
     EXPECT_EQ(coGetThemeName(), "Ironvale");

@@ -23,28 +23,6 @@ class coTestHalfCorkscrew : public coCoasterPieceHalfCorkscrew {
     using coCoasterPieceHalfCorkscrew::Evaluate;
 };
 
-maVector3d Row(const maMatrix4d& m, int row) {
-    return maVector3d(m.m[row * 4], m.m[row * 4 + 1], m.m[row * 4 + 2]);
-}
-
-// Unit rows, square to each other, with up = forward x side; every element finite.
-void ExpectOrthonormalFrame(const maMatrix4d& frame, const char* where) {
-    for (float element : frame.m)
-        ASSERT_TRUE(std::isfinite(element)) << where;
-    const maVector3d side = Row(frame, 0);
-    const maVector3d up = Row(frame, 1);
-    const maVector3d forward = Row(frame, 2);
-    EXPECT_NEAR(side.Length(), 1.0f, 1e-4f) << where;
-    EXPECT_NEAR(up.Length(), 1.0f, 1e-4f) << where;
-    EXPECT_NEAR(forward.Length(), 1.0f, 1e-4f) << where;
-    EXPECT_NEAR(maDot(side, up), 0.0f, 1e-4f) << where;
-    EXPECT_NEAR(maDot(side, forward), 0.0f, 1e-4f) << where;
-    EXPECT_NEAR(maDot(up, forward), 0.0f, 1e-4f) << where;
-    maVector3d cross;
-    forward.Cross(side, cross);
-    ExpectVectorNear(cross, up, 1e-4f);
-}
-
 // Distance of a point from the roll's axis of a corkscrew built at its current start.
 float DistanceFromAxis(const coCoasterPieceCorkscrew& piece, const maVector3d& point) {
     const maVector3d axis = coForward(piece.GetHeading() + piece.GetApproachAngle());
@@ -55,15 +33,6 @@ float DistanceFromAxis(const coCoasterPieceCorkscrew& piece, const maVector3d& p
 
 TEST(coCoasterPieceCorkscrew, LoneDefaultEndsAndHelixNumbers) {
     coTestCorkscrew piece;
-    EXPECT_EQ(piece.GetRunLength(), 30.0f);
-    EXPECT_EQ(piece.GetRadius(), 6.0f);
-    EXPECT_EQ(piece.GetRevolutions(), 1);
-    EXPECT_EQ(piece.GetApproachAngle(), coDegrees(30.0f));
-    EXPECT_EQ(piece.GetMaxRollBlendMode(), 1);
-    EXPECT_EQ(piece.GetTestPointCount(), 2);
-    EXPECT_EQ(piece.GetSectionCount(), 12);
-    EXPECT_TRUE(piece.KeepsAttitude());
-
     piece.Place(maVector3d(0, 0, 0), 0.0f);
     ExpectVectorNear(piece.GetEnd(), maVector3d(15.0f, 0.0f, 25.98076f), 1e-4f);
     EXPECT_EQ(piece.GetEndHeading(), 0.0f);
@@ -85,17 +54,17 @@ TEST(coCoasterPieceCorkscrew, LoneDefaultEndsAndHelixNumbers) {
     ExpectVectorNear(piece.PointAt(1.0f), piece.GetEnd(), 1e-4f);
     // Level at both ends: the frame there is the flat track's.
     const maMatrix4d start = piece.FrameAt(0.0f);
-    ExpectVectorNear(Row(start, 0), maVector3d(1, 0, 0), 1e-5f);
-    ExpectVectorNear(Row(start, 1), maVector3d(0, 1, 0), 1e-5f);
-    ExpectVectorNear(Row(start, 2), maVector3d(0, 0, 1), 1e-5f);
-    ExpectVectorNear(Row(piece.FrameAt(1.0f), 1), maVector3d(0, 1, 0), 1e-5f);
+    ExpectVectorNear(coFrameRow(start, 0), maVector3d(1, 0, 0), 1e-5f);
+    ExpectVectorNear(coFrameRow(start, 1), maVector3d(0, 1, 0), 1e-5f);
+    ExpectVectorNear(coFrameRow(start, 2), maVector3d(0, 0, 1), 1e-5f);
+    ExpectVectorNear(coFrameRow(piece.FrameAt(1.0f), 1), maVector3d(0, 1, 0), 1e-5f);
     // At the top of the roll the rider hangs upside down, head towards the axis.
     const maMatrix4d top = piece.FrameAt(0.5f);
-    EXPECT_LT(Row(top, 1).y, -0.9f);
+    EXPECT_LT(coFrameRow(top, 1).y, -0.9f);
     const maVector3d towardsAxis = piece.GetStart() + maVector3d(0, 6, 0) +
                                    coForward(coDegrees(30.0f)) * 15.0f -
                                    maVector3d(top.m[12], top.m[13], top.m[14]);
-    EXPECT_GT(maDot(Row(top, 1), towardsAxis), 0.0f);
+    EXPECT_GT(maDot(coFrameRow(top, 1), towardsAxis), 0.0f);
 }
 
 TEST(coCoasterPieceCorkscrew, ChainedCorkscrewsDropTheirJoiningCurves) {
@@ -126,8 +95,7 @@ TEST(coCoasterPieceCorkscrew, ChainedCorkscrewsDropTheirJoiningCurves) {
     ExpectVectorNear(middle.GetHelixEnd(), middle.GetEnd(), 1e-4f);
     const maVector3d top = middle.GetStart() + coForward(coDegrees(30.0f)) * 15.0f + maVector3d(0, 12, 0);
     ExpectVectorNear(middle.Evaluate(0.5f, nullptr), top, 1e-4f);
-    for (float s = 0.0f; s <= 1.0f; s += 0.1f)
-        ExpectOrthonormalFrame(middle.FrameAt(s), "middle");
+    ExpectSoundFrames(middle, 1e-4f);
 }
 
 TEST(coCoasterPieceCorkscrew, NeighbourChangesRebuildWithoutAnExplicitBuild) {
@@ -158,7 +126,7 @@ TEST(coCoasterPieceCorkscrew, NeighbourChangesRebuildWithoutAnExplicitBuild) {
 
     // A frame query alone notices the neighbour going away, and the exit curve comes back.
     piece.SetNext(nullptr);
-    ExpectOrthonormalFrame(piece.FrameAt(0.9f), "unlinked");
+    ExpectSoundFrame(piece.FrameAt(0.9f), 1e-4f);
     EXPECT_EQ(piece.GetLength(), loneLength);
     EXPECT_GT(std::fabs(DistanceFromAxis(piece, piece.Evaluate(0.9f, nullptr)) - 6.0f), 0.1f);
 
@@ -183,47 +151,16 @@ TEST(coCoasterPieceCorkscrew, NegativeApproachAngleMirrorsTheRoll) {
     }
 }
 
-TEST(coCoasterPieceCorkscrew, ParametersDragAndOutsideAngles) {
+TEST(coCoasterPieceCorkscrew, RevolutionsShapeNothingAndOutsideAnglesAreWrapped) {
     coCoasterPieceCorkscrew piece;
     piece.Place(maVector3d(0, 0, 0), 0.0f);
-    piece.AdjustParamA(1.0f);
-    EXPECT_EQ(piece.GetRunLength(), 31.0f);
-    ExpectVectorNear(piece.GetEnd(), coForward(coDegrees(30.0f)) * 31.0f, 1e-4f);
-    piece.AdjustParamA(100.0f);
-    EXPECT_EQ(piece.GetRunLength(), 50.0f);
-    piece.SetParamANormalised(-1.0f);
-    EXPECT_EQ(piece.GetRunLength(), 20.0f);
-    piece.SetParamANormalised(0.5f);
-    EXPECT_EQ(piece.GetRunLength(), 35.0f);
-    EXPECT_FLOAT_EQ(piece.GetParamANormalised(), 0.5f);
-
-    piece.AdjustParamB(1.0f);
-    EXPECT_EQ(piece.GetRadius(), 6.5f);
-    piece.AdjustParamB(-100.0f);
-    EXPECT_EQ(piece.GetRadius(), 5.0f);
-    piece.SetParamBNormalised(2.0f);
-    EXPECT_EQ(piece.GetRadius(), 12.0f);
-    EXPECT_FLOAT_EQ(piece.GetParamBNormalised(), 1.0f);
-    EXPECT_NEAR(piece.GetHelixStart().y, 12.0f, 1e-5f);
-
-    // Dragging runs along the axis and is not clamped.
-    maVector3d direction;
-    float amount = 0.0f;
-    ASSERT_TRUE(piece.GetDragHandle(direction, amount));
-    ExpectVectorNear(direction, coForward(coDegrees(30.0f)), 1e-6f);
-    EXPECT_EQ(amount, 35.0f);
-    piece.Drag(20.0f);
-    EXPECT_EQ(piece.GetRunLength(), 55.0f);
-    ExpectVectorNear(piece.PointAt(1.0f), piece.GetEnd(), 1e-4f);
-
-    // The revolutions are kept but shape nothing.
     const maVector3d before = piece.PointAt(0.4f);
     piece.SetRevolutions(3);
     piece.Build();
     EXPECT_EQ(piece.GetRevolutions(), 3);
     ExpectVectorNear(piece.PointAt(0.4f), before, 0.0f);
 
-    // Approach angles from outside are wrapped; non-finite ones are refused and change nothing.
+    // Angles from outside are wrapped; non-finite ones are refused and change nothing.
     EXPECT_TRUE(piece.SetApproachAngle(coDegrees(30.0f) + 2.0f * maTwoPiF));
     EXPECT_NEAR(piece.GetApproachAngle(), coDegrees(30.0f), 1e-5f);
     EXPECT_FALSE(piece.SetApproachAngle(std::numeric_limits<float>::infinity()));
@@ -233,56 +170,8 @@ TEST(coCoasterPieceCorkscrew, ParametersDragAndOutsideAngles) {
     EXPECT_EQ(piece.GetApproachAngle(), maPiF);
 }
 
-TEST(coCoasterPieceCorkscrew, SlopeIsHeldToThirtyDegrees) {
-    coCoasterPieceCorkscrew corkscrew;
-    coCoasterPieceHalfCorkscrew half;
-    EXPECT_EQ(MaxSlopeFor(corkscrew), coDegrees(30.0f));
-    EXPECT_EQ(MaxSlopeFor(half), coDegrees(75.0f));
-    corkscrew.SetSlope(coDegrees(29.0f));
-    float delta = coDegrees(5.0f);
-    EXPECT_TRUE(coSlopeWithinLimits(corkscrew, delta));
-    EXPECT_NEAR(delta, coDegrees(1.0f), 1e-6f);
-    corkscrew.SetSlope(coDegrees(30.0f));
-    delta = coDegrees(1.0f);
-    EXPECT_FALSE(coSlopeWithinLimits(corkscrew, delta));
-}
-
-TEST(coCoasterPieceCorkscrew, SlopedGridStaysOnTrackAndReversesBack) {
-    for (float length : {20.0f, 50.0f})
-        for (float radius : {5.0f, 12.0f})
-            for (float approach : {-1.0f, 0.0f, 0.5236f, maPiF})
-                for (float slope : {-0.5236f, 0.0f, 0.5236f})
-                    for (float roll : {0.0f, 2.0f}) {
-                        coCoasterPieceCorkscrew piece;
-                        piece.SetRunLength(length);
-                        piece.SetRadius(radius);
-                        ASSERT_TRUE(piece.SetApproachAngle(approach));
-                        piece.SetRoll(roll);
-                        piece.SetSlope(slope);
-                        piece.Place(maVector3d(1, 2, 3), 0.7f);
-                        EXPECT_NEAR(piece.GetEnd().y - 2.0f, length * std::tan(slope), 1e-4f);
-                        ExpectVectorNear(piece.PointAt(0.0f), maVector3d(1, 2, 3), 1e-5f);
-                        ExpectVectorNear(piece.PointAt(1.0f), piece.GetEnd(), 2e-4f);
-                        for (float s = 0.0f; s <= 1.0f; s += 1.0f / 16.0f)
-                            ExpectOrthonormalFrame(piece.FrameAt(s), "grid");
-                        ExpectOrthonormalFrame(piece.FrameAt(1.0f), "grid end");
-
-                        piece.Reverse();
-                        ExpectVectorNear(piece.GetEnd(), maVector3d(1, 2, 3), 2e-4f);
-                        piece.Reverse();
-                        ExpectVectorNear(piece.GetStart(), maVector3d(1, 2, 3), 2e-4f);
-                        EXPECT_NEAR(piece.GetHeading(), 0.7f + maTwoPiF, 1e-5f);
-                        EXPECT_FLOAT_EQ(piece.GetBaseSlope(), slope);
-                        EXPECT_NEAR(piece.GetRoll(0), roll, 1e-6f);
-                    }
-}
-
 TEST(coCoasterPieceHalfCorkscrew, DefaultEndsUpsideDownTurnedAndRaised) {
     coTestHalfCorkscrew piece;
-    EXPECT_FALSE(piece.KeepsAttitude());
-    EXPECT_EQ(piece.GetMaxRollBlendMode(), 1);
-    EXPECT_EQ(piece.GetTestPointCount(), 2);
-    EXPECT_EQ(piece.GetSectionCount(), 12);
     piece.Place(maVector3d(0, 0, 0), 0.0f);
     ExpectVectorNear(piece.GetEnd(), maVector3d(12, 12, 12), 1e-5f);
     EXPECT_FLOAT_EQ(piece.GetEndHeading(), maHalfPiF);
@@ -305,43 +194,27 @@ TEST(coCoasterPieceHalfCorkscrew, DefaultEndsUpsideDownTurnedAndRaised) {
 
     // At the end the rider is upside down, the side reversed; at the start the flat frame.
     const maMatrix4d start = piece.FrameAt(0.0f);
-    ExpectVectorNear(Row(start, 0), maVector3d(1, 0, 0), 1e-5f);
-    ExpectVectorNear(Row(start, 1), maVector3d(0, 1, 0), 1e-5f);
+    ExpectVectorNear(coFrameRow(start, 0), maVector3d(1, 0, 0), 1e-5f);
+    ExpectVectorNear(coFrameRow(start, 1), maVector3d(0, 1, 0), 1e-5f);
     const maMatrix4d end = piece.FrameAt(1.0f);
-    ExpectVectorNear(Row(end, 0), maVector3d(0, 0, 1), 1e-5f);
-    ExpectVectorNear(Row(end, 1), maVector3d(0, -1, 0), 1e-5f);
-    ExpectVectorNear(Row(end, 2), maVector3d(1, 0, 0), 1e-5f);
+    ExpectVectorNear(coFrameRow(end, 0), maVector3d(0, 0, 1), 1e-5f);
+    ExpectVectorNear(coFrameRow(end, 1), maVector3d(0, -1, 0), 1e-5f);
+    ExpectVectorNear(coFrameRow(end, 2), maVector3d(1, 0, 0), 1e-5f);
 
     coTestHalfCorkscrew down;
     down.SetDownward(true);
     down.Place(maVector3d(0, 0, 0), 0.0f);
     ExpectVectorNear(down.GetEnd(), maVector3d(12, -12, 12), 1e-5f);
-    ExpectVectorNear(Row(down.FrameAt(1.0f), 1), maVector3d(0, -1, 0), 1e-5f);
+    ExpectVectorNear(coFrameRow(down.FrameAt(1.0f), 1), maVector3d(0, -1, 0), 1e-5f);
     // Upward and downward roll over opposite shoulders: half way the sides tilt opposite ways.
-    EXPECT_LT(Row(piece.FrameAt(0.5f), 0).y * Row(down.FrameAt(0.5f), 0).y, 0.0f);
+    EXPECT_LT(coFrameRow(piece.FrameAt(0.5f), 0).y * coFrameRow(down.FrameAt(0.5f), 0).y, 0.0f);
 }
 
-TEST(coCoasterPieceHalfCorkscrew, ParametersKeepTheAngleSign) {
+TEST(coCoasterPieceHalfCorkscrew, NegativeAnglesKeepTheirSign) {
     coCoasterPieceHalfCorkscrew piece;
     piece.Place(maVector3d(0, 0, 0), 0.0f);
-    piece.AdjustParamA(1.0f);
-    EXPECT_EQ(piece.GetRadius(), 12.5f);
-    piece.AdjustParamA(100.0f);
-    EXPECT_EQ(piece.GetRadius(), 25.0f);
     piece.SetParamANormalised(0.0f);
-    EXPECT_EQ(piece.GetRadius(), 5.0f);
-    EXPECT_EQ(piece.GetParamANormalised(), 0.0f);
     ExpectVectorNear(piece.GetEnd(), maVector3d(5, 5, 5), 1e-5f);
-
-    piece.AdjustParamB(1.0f);
-    EXPECT_FLOAT_EQ(piece.GetAngle(), coDegrees(95.0f));
-    piece.AdjustParamB(100.0f);
-    EXPECT_FLOAT_EQ(piece.GetAngle(), coDegrees(180.0f));
-    piece.SetParamBNormalised(-3.0f);
-    EXPECT_FLOAT_EQ(piece.GetAngle(), coDegrees(0.0001f));
-    EXPECT_FLOAT_EQ(piece.GetParamBNormalised(), 0.0f);
-    piece.SetParamBNormalised(1.0f);
-    EXPECT_FLOAT_EQ(piece.GetParamBNormalised(), 1.0f);
 
     // A negative angle (only from a file) grows its magnitude and stays negative.
     ASSERT_TRUE(piece.SetAngle(coDegrees(-90.0f)));
@@ -361,8 +234,8 @@ TEST(coCoasterPieceHalfCorkscrew, ParametersKeepTheAngleSign) {
 TEST(coCoasterPieceHalfCorkscrew, ReverseRunsTheSameCurveBackwards) {
     for (bool downward : {false, true})
         for (float angle : {coDegrees(0.0001f), coDegrees(90.0f), coDegrees(180.0f), coDegrees(-60.0f)})
-            for (float slope : {-0.4f, 0.0f, 0.4f})
-                for (float roll : {0.0f, 0.5f, -maPiF}) {
+            for (float slope : {-0.4f, 0.4f})
+                for (float roll : {0.5f, -maPiF}) {
                     coCoasterPieceHalfCorkscrew piece;
                     piece.SetDownward(downward);
                     ASSERT_TRUE(piece.SetAngle(angle));
@@ -370,9 +243,6 @@ TEST(coCoasterPieceHalfCorkscrew, ReverseRunsTheSameCurveBackwards) {
                     piece.SetRoll(roll);
                     piece.SetSlope(slope);
                     piece.Place(maVector3d(1, 2, 3), 0.3f);
-                    for (float s = 0.0f; s <= 1.0f; s += 0.125f)
-                        ExpectOrthonormalFrame(piece.FrameAt(s), "half corkscrew");
-                    ExpectVectorNear(piece.PointAt(1.0f), piece.GetEnd(), 1e-4f);
 
                     maVector3d before[9];
                     for (int i = 0; i <= 8; ++i)
@@ -385,14 +255,6 @@ TEST(coCoasterPieceHalfCorkscrew, ReverseRunsTheSameCurveBackwards) {
                     for (int i = 0; i <= 8; ++i)
                         ExpectVectorNear(piece.PointAt(static_cast<float>(8 - i) / 8.0f), before[i], 2e-3f);
                     EXPECT_NEAR(coRollDifference(piece.GetRoll(0), -endRoll), 0.0f, 1e-5f);
-
-                    piece.Reverse();
-                    ExpectVectorNear(piece.GetStart(), maVector3d(1, 2, 3), 1e-4f);
-                    EXPECT_NEAR(piece.GetHeading(), 0.3f + maTwoPiF, 1e-5f);
-                    EXPECT_EQ(piece.GetAngle(), angle);
-                    EXPECT_EQ(piece.IsDownward(), downward);
-                    EXPECT_FLOAT_EQ(piece.GetBaseSlope(), slope);
-                    EXPECT_NEAR(coRollDifference(piece.GetRoll(0), roll), 0.0f, 1e-5f);
                 }
 }
 
@@ -434,10 +296,9 @@ TEST(coCoasterPieceCorkscrew, ChainsMeetInPointAndFrameAtEveryJoint) {
                                 const maMatrix4d end = chain[i]->FrameAt(1.0f);
                                 const maMatrix4d start = chain[i + 1]->FrameAt(0.0f);
                                 for (int row = 0; row < 4; ++row)
-                                    ExpectVectorNear(Row(end, row), Row(start, row), 1e-4f);
+                                    ExpectVectorNear(coFrameRow(end, row), coFrameRow(start, row), 1e-4f);
                             }
                             for (coCoasterPiece* piece : chain)
-                                for (float s = 0.0f; s <= 1.0f; s += 0.125f)
-                                    ExpectOrthonormalFrame(piece->FrameAt(s), "chain");
+                                ExpectSoundFrames(*piece, 1e-4f, 8);
                         }
 }

@@ -322,40 +322,35 @@ TEST_F(coPlacementTest, TryCloseNeedsTheEndNearTheStart) {
 }
 
 TEST_F(coPlacementTest, AShallowTurnThatCannotFitIsReplacedByAnSTurnThatTakesTheSelection) {
-    // A Straight, then shallow turns through 340 degrees: no Turn to fix the last 20 degrees with.
-    coAppendStraight(5.0f);
-    coCoasterPieceShallowTurn* last = nullptr;
-    for (float degrees :
-         {30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 10.0f, 30.0f}) {
-        last = coAppendPiece<coCoasterPieceShallowTurn>([&](coCoasterPieceShallowTurn& p) {
-            p.SetAngle(coDegrees(degrees));
-            p.SetRunLength(20.0f * degrees / 30.0f);
-        });
+    // A Straight, then shallow turns through 340 degrees: no Turn to fix the last 20 degrees with. Once
+    // with the last piece selected, once with nothing selected, which stays so.
+    for (bool selected : {true, false}) {
+        coCircuitClear();
+        coSelectionClear();
+        coAppendStraight(5.0f);
+        coCoasterPieceShallowTurn* last = nullptr;
+        for (float degrees :
+             {30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 10.0f, 30.0f}) {
+            last = coAppendPiece<coCoasterPieceShallowTurn>([&](coCoasterPieceShallowTurn& p) {
+                p.SetAngle(coDegrees(degrees));
+                p.SetRunLength(20.0f * degrees / 30.0f);
+            });
+        }
+        if (selected)
+            coSelectionSetPiece(last);
+        ASSERT_TRUE(coCircuitEndMeetsStart());
+        const int count = coCircuitPieceCount();
+        builder.removed.clear();
+        EXPECT_TRUE(coCircuitTryClose());
+        auto* replacement = dynamic_cast<coCoasterPieceSTurn*>(coCircuitLastPiece());
+        ASSERT_NE(replacement, nullptr);
+        EXPECT_EQ(coCircuitPieceCount(), count);
+        EXPECT_EQ(coSelectionGetObject(), selected ? replacement : nullptr);
+        EXPECT_TRUE(replacement->HasEndHeading());
+        EXPECT_TRUE(coCircuitIsClosed());
+        EXPECT_LT(coCircuitGap(), 1e-3f);
+        EXPECT_EQ(builder.removed.size(), 1u);
     }
-    coSelectionSetPiece(last);
-    ASSERT_TRUE(coCircuitEndMeetsStart());
-    const int count = coCircuitPieceCount();
-    EXPECT_TRUE(coCircuitTryClose());
-    auto* replacement = dynamic_cast<coCoasterPieceSTurn*>(coCircuitLastPiece());
-    ASSERT_NE(replacement, nullptr);
-    EXPECT_EQ(coCircuitPieceCount(), count);
-    EXPECT_EQ(coSelectionGetObject(), replacement);
-    EXPECT_TRUE(replacement->HasEndHeading());
-    EXPECT_TRUE(coCircuitIsClosed());
-    EXPECT_LT(coCircuitGap(), 1e-3f);
-    EXPECT_EQ(builder.removed.size(), 1u);
-
-    // An unselected piece leaves the selection alone.
-    coCircuitClear();
-    coSelectionClear();
-    coAppendStraight(5.0f);
-    for (float degrees : {30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 30.0f, 10.0f, 30.0f})
-        coAppendPiece<coCoasterPieceShallowTurn>([&](coCoasterPieceShallowTurn& p) {
-            p.SetAngle(coDegrees(degrees));
-            p.SetRunLength(20.0f * degrees / 30.0f);
-        });
-    EXPECT_TRUE(coCircuitTryClose());
-    EXPECT_EQ(coSelectionGetObject(), nullptr);
 }
 
 TEST_F(coPlacementTest, TheFirstPieceKeepsItsLengthWhenTheHeightStepFails) {

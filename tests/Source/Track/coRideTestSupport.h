@@ -7,6 +7,7 @@
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coTrain.h"
 #include "coCircuitTestSupport.h"
+#include "coTrackTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -77,9 +78,7 @@ class coRideCircuitTest : public ::testing::Test {
 
     // A train of count cars spaced by separation, set up at distance with speed.
     static void SetupTrain(coTrain& train, int count, float distance, float speed, float separation = 4.0f) {
-        std::vector<float> offsets;
-        for (int c = 0; c < count; ++c)
-            offsets.push_back(static_cast<float>(c) * separation);
+        const std::vector<float> offsets = coEvenCarOffsets(count, separation);
         train.SetCars(count, offsets.data());
         train.Setup(distance, speed);
     }
@@ -87,10 +86,4 @@ class coRideCircuitTest : public ::testing::Test {
 
 inline maVector3d coCarPosition(const coTrainCar& car) {
     return maVector3d(car.frame.m[12], car.frame.m[13], car.frame.m[14]);
-}
-
-inline void ExpectNearVector(const maVector3d& v, const maVector3d& expected, float eps) {
-    EXPECT_NEAR(v.x, expected.x, eps);
-    EXPECT_NEAR(v.y, expected.y, eps);
-    EXPECT_NEAR(v.z, expected.z, eps);
 }

@@ -95,6 +95,39 @@ inline void ExpectVectorNear(const maVector3d& v, const maVector3d& expected, fl
     EXPECT_NEAR(v.z, expected.z, eps);
 }
 
+inline maVector3d coFrameRow(const maMatrix4d& m, int row) {
+    return maVector3d(m.m[row * 4], m.m[row * 4 + 1], m.m[row * 4 + 2]);
+}
+
+// A rotation and a position: every element finite, rows 0 to 2 of unit length, side square to forward
+// and up = forward x side.
+inline void ExpectSoundFrame(const maMatrix4d& frame, float eps = 1e-5f) {
+    for (float element : frame.m)
+        ASSERT_TRUE(std::isfinite(element));
+    const maVector3d side = coFrameRow(frame, 0), up = coFrameRow(frame, 1), forward = coFrameRow(frame, 2);
+    EXPECT_NEAR(side.Length(), 1.0f, eps);
+    EXPECT_NEAR(up.Length(), 1.0f, eps);
+    EXPECT_NEAR(forward.Length(), 1.0f, eps);
+    EXPECT_NEAR(maDot(side, forward), 0.0f, eps);
+    ExpectVectorNear(coCross(forward, side), up, eps);
+}
+
+// Sound frames at n + 1 fractions along the piece.
+inline void ExpectSoundFrames(const coCoasterPiece& piece, float eps = 1e-5f, int n = 20) {
+    for (int i = 0; i <= n; ++i) {
+        SCOPED_TRACE(testing::Message() << "s " << static_cast<float>(i) / static_cast<float>(n));
+        ExpectSoundFrame(piece.FrameAt(static_cast<float>(i) / static_cast<float>(n)), eps);
+    }
+}
+
+// Degenerate shapes need not have orthonormal frames, but nothing in them may be NaN or infinite.
+inline void ExpectFiniteFrames(const coCoasterPiece& piece, int n = 20) {
+    for (int i = 0; i <= n; ++i) {
+        for (float element : piece.FrameAt(static_cast<float>(i) / static_cast<float>(n)).m)
+            EXPECT_TRUE(std::isfinite(element)) << "s " << static_cast<float>(i) / static_cast<float>(n);
+    }
+}
+
 // 1e-4 at the scale of 100 units: a few float steps of the coordinates.
 inline float coPositionTolerance(const maVector3d& p) {
     const float scale = std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z), 100.0f});

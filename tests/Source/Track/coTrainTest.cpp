@@ -28,51 +28,59 @@ TEST_F(coTrainTest, AtRestOnALevelPieceNothingMoves) {
     train.Step(0.04f);
     EXPECT_EQ(train.GetSpeed(), 0.0f);
     EXPECT_EQ(train.GetDistance(), 25.0f);
-    ExpectNearVector(train.GetAcceleration(), maVector3d(0.0f, 1.0f, 0.0f), 1e-6f);
+    ExpectVectorNear(train.GetAcceleration(), maVector3d(0.0f, 1.0f, 0.0f), 1e-6f);
 }
 
-TEST_F(coTrainTest, DragTakesSpeedTowardsZeroBothWays) {
-    AddStraight(80.0f);
-    coSetTrainDragOn(1);
-    EXPECT_NEAR(SpeedAfter(10.0f, 0.03f), 10.0f - 0.0033f, 1e-6f);
-    EXPECT_NEAR(SpeedAfter(-10.0f, 0.03f), -10.0f + 0.0033f, 1e-6f);
-    coSetTrainDragOn(0);
-    EXPECT_EQ(SpeedAfter(10.0f, 0.03f), 10.0f);
-}
+namespace {
+// One step of a train on a level piece carrying an element; a tolerance of 0 asks for the exact speed.
+struct coElementStep {
+    i32 element;
+    bool drag;
+    int cars;
+    float speed;
+    float dt;
+    float expected;
+    float tolerance;
+};
 
-TEST_F(coTrainTest, ChainTakesHoldFromMinusTwoUpToItsSpeed) {
-    AddStraight(80.0f, coElementChainLift);
-    EXPECT_EQ(SpeedAfter(-2.0f, 0.01f), 8.0f);
-    EXPECT_EQ(SpeedAfter(-2.1f, 0.01f), -2.1f);
-    EXPECT_EQ(SpeedAfter(0.0f, 0.01f), 8.0f);
-    EXPECT_EQ(SpeedAfter(7.99f, 0.01f), 8.0f);
-    EXPECT_EQ(SpeedAfter(8.0f, 0.01f), 8.0f);
-    EXPECT_EQ(SpeedAfter(12.0f, 0.01f), 12.0f);
-}
+const coElementStep kElementSteps[] = {
+    // Drag takes 10 x 10 x 0.0011 x 0.03 towards 0 either way, and nothing when it is off.
+    {coElementNone, true, 1, 10.0f, 0.03f, 10.0f - 0.0033f, 1e-6f},
+    {coElementNone, true, 1, -10.0f, 0.03f, -10.0f + 0.0033f, 1e-6f},
+    {coElementNone, false, 1, 10.0f, 0.03f, 10.0f, 0.0f},
+    // The chain takes hold from -2 up to its speed of 8.
+    {coElementChainLift, false, 1, -2.0f, 0.01f, 8.0f, 0.0f},
+    {coElementChainLift, false, 1, -2.1f, 0.01f, -2.1f, 0.0f},
+    {coElementChainLift, false, 1, 0.0f, 0.01f, 8.0f, 0.0f},
+    {coElementChainLift, false, 1, 7.99f, 0.01f, 8.0f, 0.0f},
+    {coElementChainLift, false, 1, 8.0f, 0.01f, 8.0f, 0.0f},
+    {coElementChainLift, false, 1, 12.0f, 0.01f, 12.0f, 0.0f},
+    // Brakes slow either direction towards 0; every braking car takes its share of the speed the brakes
+    // met, not of what the car before left.
+    {coElementBrakes, false, 1, 10.0f, 0.04f, 10.0f * (1.0f - 0.09f * 0.04f), 4e-6f},
+    {coElementBrakes, false, 1, -10.0f, 0.04f, -10.0f * (1.0f - 0.09f * 0.04f), 4e-6f},
+    {coElementBrakes, false, 4, 10.0f, 0.04f, 10.0f * (1.0f - 4.0f * 0.09f * 0.04f), 4e-6f},
+    // The booster pushes forward unless the train rolls back at 2 or more.
+    {coElementBooster, false, 1, -1.0f, 0.1f, -1.0f + 0.3f, 1e-6f},
+    {coElementBooster, false, 1, -1.99f, 0.1f, -1.99f + 0.3f, 1e-6f},
+    {coElementBooster, false, 1, -2.0f, 0.1f, -2.0f - 0.3f, 1e-6f},
+    {coElementBooster, false, 1, -5.0f, 0.1f, -5.0f - 0.3f, 1e-6f},
+    {coElementBooster, false, 4, 5.0f, 0.1f, 5.0f + 1.2f, 1e-6f},
+    // The retarder sets exactly 18, whatever the direction, drag or not.
+    {coElementRetarder, true, 1, -5.0f, 0.04f, 18.0f, 0.0f},
+    {coElementRetarder, true, 1, 40.0f, 0.04f, 18.0f, 0.0f},
+    {coElementRetarder, true, 1, 18.0f, 0.04f, 18.0f, 0.0f},
+};
+} // namespace
 
-TEST_F(coTrainTest, BrakesSlowEitherDirectionTowardsZeroOncePerBrakingCar) {
-    AddStraight(80.0f, coElementBrakes);
-    EXPECT_FLOAT_EQ(SpeedAfter(10.0f, 0.04f), 10.0f * (1.0f - 0.09f * 0.04f));
-    EXPECT_FLOAT_EQ(SpeedAfter(-10.0f, 0.04f), -10.0f * (1.0f - 0.09f * 0.04f));
-    // Every car takes its share of the speed the brakes met, not of what the car before left.
-    EXPECT_FLOAT_EQ(SpeedAfter(10.0f, 0.04f, 4), 10.0f * (1.0f - 4.0f * 0.09f * 0.04f));
-}
-
-TEST_F(coTrainTest, BoosterPushesForwardUnlessRollingBackAtTwoOrMore) {
-    AddStraight(80.0f, coElementBooster);
-    EXPECT_FLOAT_EQ(SpeedAfter(-1.0f, 0.1f), -1.0f + 0.3f);
-    EXPECT_FLOAT_EQ(SpeedAfter(-1.99f, 0.1f), -1.99f + 0.3f);
-    EXPECT_FLOAT_EQ(SpeedAfter(-2.0f, 0.1f), -2.0f - 0.3f);
-    EXPECT_FLOAT_EQ(SpeedAfter(-5.0f, 0.1f), -5.0f - 0.3f);
-    EXPECT_FLOAT_EQ(SpeedAfter(5.0f, 0.1f, 4), 5.0f + 1.2f);
-}
-
-TEST_F(coTrainTest, RetarderSetsExactlyEighteenWhateverTheDirection) {
-    AddStraight(80.0f, coElementRetarder);
-    coSetTrainDragOn(1);
-    EXPECT_EQ(SpeedAfter(-5.0f, 0.04f), 18.0f);
-    EXPECT_EQ(SpeedAfter(40.0f, 0.04f), 18.0f);
-    EXPECT_EQ(SpeedAfter(18.0f, 0.04f), 18.0f);
+TEST_F(coTrainTest, DragAndEachElementOnALevelPiece) {
+    for (const coElementStep& step : kElementSteps) {
+        coCircuitClear();
+        AddStraight(80.0f, step.element);
+        coSetTrainDragOn(step.drag ? 1 : 0);
+        EXPECT_NEAR(SpeedAfter(step.speed, step.dt, step.cars), step.expected, step.tolerance)
+            << "element " << step.element << " cars " << step.cars << " from " << step.speed;
+    }
 }
 
 TEST_F(coTrainTest, ElementsActInOrderChainThenBrakesThenBoosterThenRetarder) {
@@ -94,13 +102,13 @@ TEST_F(coTrainTest, DistanceWrapsAndCarsBehindTheFirstPieceStandOnTheLast) {
     train.Step(0.0f);
     EXPECT_FLOAT_EQ(train.GetDistance(), 0.5f);
     EXPECT_EQ(train.GetLeadPiece(), coCircuitFirstPiece());
-    ExpectNearVector(coCarPosition(train.GetCar(0)), maVector3d(0.0f, 2.0f, 0.5f), 1e-4f);
+    ExpectVectorNear(coCarPosition(train.GetCar(0)), maVector3d(0.0f, 2.0f, 0.5f), 1e-4f);
     // The second car stands 4 behind: 3.5 before the end of the last piece.
     const coTrainCar& second = train.GetCar(1);
     EXPECT_EQ(second.piece, coCircuitLastPiece());
     EXPECT_EQ(second.element, coElementChainLift);
     EXPECT_FLOAT_EQ(second.pieceStart, length - coCircuitLastPiece()->GetLength());
-    ExpectNearVector(coCarPosition(second), coCircuitLastPiece()->PointAt(1.0f - 3.5f / 23.555f), 1e-3f);
+    ExpectVectorNear(coCarPosition(second), coCircuitLastPiece()->PointAt(1.0f - 3.5f / 23.555f), 1e-3f);
 
     SetupTrain(train, 1, -0.5f, 0.0f);
     train.Step(0.0f);
@@ -118,7 +126,7 @@ TEST_F(coTrainTest, WithNoTimeTheAccelerationIsWorldUpInTheCarsAxes) {
     train.Step(0.0f);
     const maMatrix4d& frame = train.GetCar(0).frame;
     // World up in car axes: the y components of the side, up and forward rows.
-    ExpectNearVector(train.GetAcceleration(), maVector3d(frame.m[1], frame.m[5], frame.m[9]), 1e-6f);
+    ExpectVectorNear(train.GetAcceleration(), maVector3d(frame.m[1], frame.m[5], frame.m[9]), 1e-6f);
     EXPECT_NEAR(train.GetAcceleration().x, std::sin(coDegrees(30.0f)) * std::cos(coDegrees(20.0f)), 1e-5f);
     EXPECT_EQ(train.GetDistance(), 20.0f);
 }
@@ -137,6 +145,22 @@ TEST_F(coTrainTest, CarsWalkFromTheirPieceAndLandWhereAFreshSearchPutsThem) {
             ASSERT_EQ(a.element, b.element) << "step " << i << " car " << c;
             ASSERT_NEAR((coCarPosition(a) - coCarPosition(b)).Length(), 0.0f, 2e-3f) << "step " << i;
         }
+    }
+}
+
+TEST_F(coTrainTest, CarsSetAheadOfTheTrainStandWhereTheirDistanceWraps) {
+    // Negative offsets (from a definition) put cars ahead; a far one once sent the walk round for ever.
+    BuildR1(true);
+    const float offsets[] = {0.0f, -10.0f, -1e9f};
+    coTrain walked, fresh;
+    walked.SetCars(3, offsets);
+    walked.Setup(25.0f, 8.0f);
+    walked.Step(0.04f);
+    fresh.SetCars(3, offsets);
+    fresh.Setup(walked.GetDistance(), 8.0f);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(walked.GetCar(c).piece, fresh.GetCar(c).piece) << c;
+        EXPECT_NEAR((coCarPosition(walked.GetCar(c)) - coCarPosition(fresh.GetCar(c))).Length(), 0.0f, 1e-3f);
     }
 }
 
