@@ -360,8 +360,13 @@ void plSdlInputSource::ForgetMouseMovement() {
     m_mouse.x = m_mouse.y = m_mouse.z = 0;
 }
 
+// SDL calls the watch from whichever thread queues an event; nothing may leave through its C frames.
 int plSdlInputSource::Watch(void* source, SDL_Event* event) {
-    static_cast<plSdlInputSource*>(source)->Observe(*event);
+    try {
+        static_cast<plSdlInputSource*>(source)->Observe(*event);
+    } catch (...) {
+        // A refused lock loses this one event; the next press or motion reads again.
+    }
     return 1;
 }
 
