@@ -129,6 +129,22 @@ TEST_F(muMusicManagerTest, VolumeOffAndSilence) {
     EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);
 }
 
+TEST_F(muMusicManagerTest, AJobTheSoundManagerDeletedIsLeftAlone) {
+    m_manager->LoadPlaylist(m_folder.Locator("all.m3u"), 0);
+    m_manager->PlayCurrent();
+    Run(0.1);
+    snSoundManager::ClearActiveList();
+    EXPECT_EQ(m_manager->GetJob(), nullptr);
+    m_manager->Update();
+    m_manager->Pause();
+    m_manager->Resume();
+    m_manager->SetPlaylistVolume(0, 0.5f);
+    m_manager->Stop();
+    // It plays again on a job of its own.
+    m_manager->PlayCurrent();
+    EXPECT_EQ(Run(0.1), std::vector<i16>{104}); // level 1000 at volume 0.5
+}
+
 TEST_F(muMusicManagerTest, MP3TracksPlayThroughTheSamePath) {
     ASSERT_TRUE(plWriteMp3File(m_folder.Path("tone.mp3"), plToneSamples(440.0, 0.3, 22050, 1), 22050, 1));
     m_manager->LoadPlaylist(m_folder.Locator("tone.mp3"), 0);
