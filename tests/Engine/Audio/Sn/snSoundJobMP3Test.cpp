@@ -149,6 +149,8 @@ TEST_F(snSoundJobMP3Test, VolumesClampAndReachThePlayer) {
     EXPECT_EQ(job->GetVolume(), 1.0f);
     job->SetCategoryVolume(1.5f);
     EXPECT_EQ(job->GetCategoryVolume(), 1.0f);
+    job->SetMasterVolume(std::nanf(""));
+    EXPECT_EQ(job->GetMasterVolume(), 0.0f);
     job->SetMasterVolume(-1.0f);
     EXPECT_EQ(job->GetMasterVolume(), 0.0f);
     Run(0.1);

@@ -6,6 +6,8 @@
 #include "snAudioFixture.h"
 #include "snWaveBuilder.h"
 
+#include <cmath>
+
 using namespace snWaveBuilder;
 
 namespace {
@@ -91,6 +93,8 @@ TEST_F(snSoundManagerTest, CategoryVolumesClampAndPushOnlyChanges) {
     EXPECT_EQ(snSoundManager::GetCategoryVolume(1), 1.0f);
     snSoundManager::SetCategoryVolume(-0.2f, 4);
     EXPECT_EQ(snSoundManager::GetCategoryVolume(2), 0.0f);
+    snSoundManager::SetCategoryVolume(std::nanf(""), 8);
+    EXPECT_EQ(snSoundManager::GetCategoryVolume(3), 0.0f);
 
     snSoundManager::SetCategoryVolume(0.25f, 2);
     EXPECT_EQ(exact->GetCategoryVolume(), 0.25f);
