@@ -83,7 +83,6 @@ void snSoundJobMP3PAC::Update(f32 time) {
     if (m_volumeRefresh)
         ApplyVolume();
     ApplyFade(time);
-    m_lastUpdate = time;
     if (!IsCurrent())
         return;
     i32 code = 0;
