@@ -379,28 +379,33 @@ void snSoundJob2DPAC::StartPlayback(f32 time) {
     m_paused = m_stopped = m_playRequested = false;
 }
 
-void snSoundJob2DPAC::Update(f32 time) {
+bool snSoundJob2DPAC::BeginUpdate(f32 time) {
     if (m_stopped)
-        return;
+        return false;
     if (!CanUseBuffer()) {
         Stop();
-        return;
+        return false;
     }
     const u32 status = m_buffer->GetStatus(m_lastStatus);
     if (status != plSoundResult::Ok) {
         snLogDSError(status);
-        return;
+        return false;
     }
     if (m_lastStatus & plSoundStatus::BufferLost) {
         RecreateBuffer();
         if (!m_buffer)
-            return;
+            return false;
         ContinueAfterLoss(time);
     } else if (m_lastStatus == 0 && !m_paused && !m_playRequested) {
         Stop();
-        return;
+        return false;
     }
-    FinishUpdate(time);
+    return true;
+}
+
+void snSoundJob2DPAC::Update(f32 time) {
+    if (BeginUpdate(time))
+        FinishUpdate(time);
 }
 
 void snSoundJob2DPAC::FinishUpdate(f32 time) {
