@@ -96,8 +96,6 @@ TEST_F(appClockTest, SetTimeAndNoBackwardFrames) {
 }
 
 TEST_F(appClockTest, ThePackageStartsTheTimeOnceAndIgnoresAStopTooMany) {
-    std::vector<std::string> log;
-    dbgSetLogSink([&](const std::string& line) { log.push_back(line); });
     time.Advance(5.0);
     appInit();
     EXPECT_EQ(appGetInitCount(), 1u);
@@ -115,14 +113,13 @@ TEST_F(appClockTest, ThePackageStartsTheTimeOnceAndIgnoresAStopTooMany) {
     EXPECT_EQ(itGetInitCount(), 0u);
     EXPECT_EQ(dbgGetInitCount(), 0u);
     EXPECT_EQ(envGetInitCount(), 0u);
-    const size_t linesBefore = log.size();
+    const size_t linesBefore = log.lines.size();
     appShutdown();
     EXPECT_EQ(appGetInitCount(), 0u);
     EXPECT_EQ(envGetInitCount(), 0u);
-    ASSERT_EQ(log.size(), linesBefore + 1);
-    EXPECT_NE(log.back().find("**Warning** app shut down more often than started"), std::string::npos);
+    ASSERT_EQ(log.lines.size(), linesBefore + 1);
+    EXPECT_NE(log.lines.back().find("**Warning** app shut down more often than started"), std::string::npos);
     appInit();
     EXPECT_EQ(appGetInitCount(), 1u);
     appShutdown();
-    dbgSetLogSink({});
 }

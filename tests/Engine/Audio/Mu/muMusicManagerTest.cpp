@@ -12,15 +12,12 @@ namespace {
 constexpr u32 kFrameSamples = 22050 / 60;
 
 // Three short WAVs, each of one level, so the output shows which one plays.
-class muMusicManagerTest : public snAudioFixture {
+class muMusicManagerTest : public snManagerFixture {
   protected:
     void SetUp() override {
-        snAudioFixture::SetUp();
-        plServices services = plGetServices();
-        services.time = &m_clock;
-        plInstallServices(services);
+        snManagerFixture::SetUp();
+        plInstallServices({.time = &m_clock, .sound = &m_device});
         appInitTime();
-        snSoundManager::Init();
         for (int k = 0; k < 3; ++k) {
             const std::string name = "track" + std::to_string(k) + ".wav";
             m_folder.Write(name,
@@ -30,8 +27,7 @@ class muMusicManagerTest : public snAudioFixture {
     }
     void TearDown() override {
         m_manager.reset();
-        snSoundManager::Shutdown();
-        snAudioFixture::TearDown();
+        snManagerFixture::TearDown();
     }
 
     // The levels heard, in order, each once per stretch; 0 ends a stretch but is not listed.
