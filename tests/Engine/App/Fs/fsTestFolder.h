@@ -15,7 +15,9 @@ class fsTestFolder : public plTestFolder {
         fsLocatorFromNativePath((relative.empty() ? Path() : Path(relative)).c_str(), locator);
         return locator;
     }
-    void MakeFolder(const std::string& relative) const { std::filesystem::create_directories(Path(relative)); }
+    void MakeFolder(const std::string& relative) const {
+        std::filesystem::create_directories(Path(relative));
+    }
 };
 
 // A locator under a root: the components of a relative path ("Data/x.bin").
