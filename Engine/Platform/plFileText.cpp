@@ -31,15 +31,23 @@ bool WriteAll(int fd, const std::string& text) {
 
 u32 plReadFileText(const std::string& path, std::string& out) {
     out.clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a FIFO put in place of the file would hold the open until a writer came.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno == ENOENT || errno == ENOTDIR ? plErr::Success : plErr::AccessDenied;
+    // Only a regular file of a settings file's size is read: a device or a huge file would never end.
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > static_cast<off_t>(plFileTextMaxBytes)) {
+        close(fd);
+        return plErr::AccessDenied;
+    }
     char block[4096];
     ssize_t count = 0;
     while ((count = read(fd, block, sizeof block)) != 0) {
         if (count < 0 && errno == EINTR)
             continue;
-        if (count < 0) {
+        // Files of /proc tell no size: the limit holds while reading too.
+        if (count < 0 || out.size() + static_cast<size_t>(count) > plFileTextMaxBytes) {
             close(fd);
             out.clear();
             return plErr::AccessDenied;

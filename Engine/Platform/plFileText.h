@@ -1,11 +1,16 @@
 #pragma once
 #include "Engine/Core/Env/envTypes.h"
 
+#include <cstddef>
 #include <string>
 
 // Whole small text files, for the settings stand-ins; results are Win32 error numbers (plErrors.h).
 
-// The file's bytes: 0, also for a missing file (empty text); 5 when it exists but cannot be read.
+// The most a settings file may hold.
+constexpr size_t plFileTextMaxBytes = 16 * 1024 * 1024;
+
+// The file's bytes: 0, also for a missing file (empty text); 5 when it exists but cannot be read, is
+// not a regular file or holds more than plFileTextMaxBytes.
 u32 plReadFileText(const std::string& path, std::string& out);
 // Replaces the file with text, creating its folders: the text goes to a temporary file beside it that is
 // flushed to disc and renamed over the old one, so the old file stays whole until the new one is.

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/file.h>
 #include <thread>
@@ -46,6 +47,19 @@ pid_t ReadHolderPid(const std::string& path) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return 0;
+}
+
+// The file may still name a process of an earlier run (the holder writes its pid only after taking the
+// lock, and may fail to): only a process of this same program is signalled, never a stranger whom
+// SIGUSR1 would end. Another user's process cannot be looked at and is not reached either.
+bool RunsThisProgram(pid_t pid) {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return false;
+    const std::filesystem::path other =
+        std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error);
+    return !error && other == self;
 }
 
 // Without the holder's pid a second instance cannot reach it and shows its message instead.
@@ -92,7 +106,7 @@ bool plFlockInstanceGuard::RaiseRunningWindow(const std::string&) {
     if (m_heldElsewhere.empty())
         return false;
     const pid_t holder = ReadHolderPid(m_heldElsewhere);
-    return holder > 0 && kill(holder, SIGUSR1) == 0;
+    return holder > 0 && RunsThisProgram(holder) && kill(holder, SIGUSR1) == 0;
 }
 
 bool plFlockInstanceGuard::TakeRaiseRequest() {

@@ -118,25 +118,6 @@ constexpr std::pair<SDL_Scancode, u8> kScancodeKeys[] = {
     {SDL_SCANCODE_RGUI, plDik::RWin},
 };
 
-// SDL numbers the buttons 1 left, 2 middle, 3 right, 4 and 5 the sides; DirectInput 0 left, 1 right,
-// 2 middle, 3 and 4 the sides. -1 for buttons beyond.
-i32 MouseButtonIndex(Uint8 button) {
-    switch (button) {
-    case SDL_BUTTON_LEFT:
-        return 0;
-    case SDL_BUTTON_RIGHT:
-        return 1;
-    case SDL_BUTTON_MIDDLE:
-        return 2;
-    case SDL_BUTTON_X1:
-        return 3;
-    case SDL_BUTTON_X2:
-        return 4;
-    default:
-        return -1;
-    }
-}
-
 constexpr u8 kDown = 0x80;
 
 // Foreground acquisition over the source's focus; every kind of device shares it.
@@ -237,6 +218,23 @@ class plSdlJoystickDevice : public plSdlDevice {
 };
 
 } // namespace
+
+i32 plSdlMouseButton(u8 button) {
+    switch (button) {
+    case SDL_BUTTON_LEFT:
+        return 0;
+    case SDL_BUTTON_RIGHT:
+        return 1;
+    case SDL_BUTTON_MIDDLE:
+        return 2;
+    case SDL_BUTTON_X1:
+        return 3;
+    case SDL_BUTTON_X2:
+        return 4;
+    default:
+        return -1;
+    }
+}
 
 u8 plSdlScancodeToDik(i32 scancode) {
     for (const auto& [sdl, dik] : kScancodeKeys)
@@ -360,8 +358,13 @@ void plSdlInputSource::ForgetMouseMovement() {
     m_mouse.x = m_mouse.y = m_mouse.z = 0;
 }
 
+// SDL calls the watch from whichever thread queues an event; nothing may leave through its C frames.
 int plSdlInputSource::Watch(void* source, SDL_Event* event) {
-    static_cast<plSdlInputSource*>(source)->Observe(*event);
+    try {
+        static_cast<plSdlInputSource*>(source)->Observe(*event);
+    } catch (...) {
+        // A refused lock loses this one event; the next press or motion reads again.
+    }
     return 1;
 }
 
@@ -402,7 +405,7 @@ void plSdlInputSource::Observe(const SDL_Event& event) {
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        if (const i32 index = MouseButtonIndex(event.button.button); index >= 0)
+        if (const i32 index = plSdlMouseButton(event.button.button); index >= 0)
             m_mouse.buttons[index] = event.type == SDL_MOUSEBUTTONDOWN && m_active ? kDown : 0;
         break;
     default:

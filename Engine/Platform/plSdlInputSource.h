@@ -43,6 +43,9 @@ class plSdlInputSource : public plInputSource {
     plMouseState m_mouse;
 };
 
+// DirectInput's number of an SDL mouse button: SDL numbers them 1 left, 2 middle, 3 right, 4 and 5 the
+// sides; DirectInput 0 left, 1 right, 2 middle, 3 and 4 the sides. -1 for buttons beyond.
+i32 plSdlMouseButton(u8 button);
 // The DirectInput key number of an SDL scan code; 0 for a key the engine does not read.
 u8 plSdlScancodeToDik(i32 scancode);
 // An SDL hat position as a point-of-view value: hundredths of a degree clockwise from up, or 0xFFFFFFFF

@@ -2,6 +2,7 @@
 
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Platform/plInstanceGuard.h"
+#include "Engine/Platform/plSdlInputSource.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plUtf.h"
 #include "Engine/Platform/plVirtualKeys.h"
@@ -130,20 +131,6 @@ u32 VirtualKeyOfScancode(SDL_Scancode code) {
     if (code == SDL_SCANCODE_0)
         return '0';
     return 0;
-}
-
-// SDL buttons 1 left, 2 middle, 3 right; the messages' 0 left, 1 right, 2 middle. -1 for the others.
-i32 MessageButton(Uint8 sdlButton) {
-    switch (sdlButton) {
-    case SDL_BUTTON_LEFT:
-        return 0;
-    case SDL_BUTTON_RIGHT:
-        return 1;
-    case SDL_BUTTON_MIDDLE:
-        return 2;
-    default:
-        return -1;
-    }
 }
 
 plMessage Message(plMessageKind kind, u32 value = 0) {
@@ -288,7 +275,8 @@ void plSdlWindowHost::Translate(const SDL_Event& event) {
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        if (const i32 button = MessageButton(event.button.button); button >= 0) {
+        // The window's messages know the left, right and middle buttons only.
+        if (const i32 button = plSdlMouseButton(event.button.button); button >= 0 && button <= 2) {
             const auto kind =
                 event.type == SDL_MOUSEBUTTONDOWN ? plMessageKind::MouseDown : plMessageKind::MouseUp;
             PushMouse(kind, event.button.x, event.button.y, button);

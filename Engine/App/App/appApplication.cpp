@@ -16,10 +16,6 @@ void appApplication::SetTitle(const envString& title) {
     m_window->SetTitle(title);
 }
 
-void appApplication::SelectApi() {
-    appSelectApi();
-}
-
 void appApplication::PumpMessages() {
     appPumpMessages();
 }

@@ -19,7 +19,6 @@ class appApplication {
     void Run();
     void RequestQuit();
     void SetTitle(const envString& title);
-    void SelectApi();
     void PumpMessages();
 
     appWindow& GetWindow() { return *m_window; }

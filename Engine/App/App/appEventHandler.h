@@ -4,7 +4,21 @@
 // The three handler interfaces. A handler joins its interface's registry when constructed and leaves it
 // when destroyed; every dispatch calls the registered handlers by descending priority.
 
-class appFlowEventHandler {
+// What every handler has: its place in the dispatch order (higher priorities first) and whether it takes
+// events at all.
+class appEventHandlerSettings {
+  public:
+    i32 GetPriority() const { return m_priority; }
+    void SetPriority(i32 priority) { m_priority = priority; }
+    bool IsEnabled() const { return m_enabled != 0; }
+    void SetEnabled(bool enabled) { m_enabled = enabled; }
+
+  private:
+    i32 m_priority = 0;
+    u8 m_enabled = 1;
+};
+
+class appFlowEventHandler : public appEventHandlerSettings {
   public:
     appFlowEventHandler();
     virtual ~appFlowEventHandler();
@@ -16,19 +30,10 @@ class appFlowEventHandler {
     virtual void OnSuspend(appSuspendEvent*) {}
     virtual void OnResume(appResumeEvent*) {}
     virtual void OnQuitRequest(appQuitRequestEvent*) {}
-
-    i32 GetPriority() const { return m_priority; }
-    void SetPriority(i32 priority) { m_priority = priority; }
-    bool IsEnabled() const { return m_enabled != 0; }
-    void SetEnabled(bool enabled) { m_enabled = enabled; }
-
-  private:
-    i32 m_priority = 0;
-    u8 m_enabled = 1;
 };
 
 // Button events need only `active`; moves need `enabled` as well, so a disabled pointer still clicks.
-class appMouseEventHandler {
+class appMouseEventHandler : public appEventHandlerSettings {
   public:
     appMouseEventHandler();
     virtual ~appMouseEventHandler();
@@ -39,20 +44,14 @@ class appMouseEventHandler {
     virtual void OnMouseDown(appMouseDownEvent* event) = 0;
     virtual void OnMouseMove(appMouseMoveEvent* event) = 0;
 
-    i32 GetPriority() const { return m_priority; }
-    void SetPriority(i32 priority) { m_priority = priority; }
-    bool IsEnabled() const { return m_enabled != 0; }
-    void SetEnabled(bool enabled) { m_enabled = enabled; }
     bool IsActive() const { return m_active != 0; }
     void SetActive(bool active) { m_active = active; }
 
   private:
-    i32 m_priority = 0;
-    u8 m_enabled = 1;
     u8 m_active = 1;
 };
 
-class appCharEventHandler {
+class appCharEventHandler : public appEventHandlerSettings {
   public:
     appCharEventHandler();
     virtual ~appCharEventHandler();
@@ -60,15 +59,6 @@ class appCharEventHandler {
     appCharEventHandler& operator=(const appCharEventHandler&) = delete;
 
     virtual void OnChar(appCharEvent* event) = 0;
-
-    i32 GetPriority() const { return m_priority; }
-    void SetPriority(i32 priority) { m_priority = priority; }
-    bool IsEnabled() const { return m_enabled != 0; }
-    void SetEnabled(bool enabled) { m_enabled = enabled; }
-
-  private:
-    i32 m_priority = 0;
-    u8 m_enabled = 1;
 };
 
 // The dispatches, called by the window code. Suspend, resume and quit request reach nobody until the

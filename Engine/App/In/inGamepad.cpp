@@ -17,17 +17,14 @@ void inGamepad::Poll() {
         return;
     std::copy(std::begin(m_current), std::end(m_current), m_previous);
     std::fill(std::begin(m_current), std::end(m_current), 0);
-    std::fill(std::begin(m_buttonValues), std::end(m_buttonValues), 0.0f);
     // Cleared to centred, so that a failed read leaves no stick pointing anywhere.
     std::fill(std::begin(m_sticks), std::end(m_sticks), Stick{});
     plJoystickState state;
     if (!m_device->Read(state))
         return;
 
-    for (i32 i = 0; i < kButtonCount; ++i) {
+    for (i32 i = 0; i < kButtonCount; ++i)
         m_current[i] = (state.buttons[i] & 0x80) != 0 ? 1 : 0;
-        m_buttonValues[i] = m_current[i] != 0 ? 1.0f : 0.0f;
-    }
 
     Stick& main = m_sticks[0];
     main.x = state.x;
@@ -72,7 +69,7 @@ bool inGamepad::WasButtonReleased(i32 button) const {
 }
 
 f32 inGamepad::GetButtonValue(i32 button) const {
-    return IsEnabled() && button >= 0 && button < kButtonCount ? m_buttonValues[button] : 0.0f;
+    return IsEnabled() && button >= 0 && button < kButtonCount && m_current[button] != 0 ? 1.0f : 0.0f;
 }
 
 const inGamepad::Stick* inGamepad::FindStick(i32 stick) const {

@@ -53,7 +53,6 @@ class inGamepad : public inDevice {
     Stick m_sticks[kStickCount];
     u8 m_previous[kButtonCount] = {};
     u8 m_current[kButtonCount] = {};
-    f32 m_buttonValues[kButtonCount] = {};
     std::unique_ptr<inGamepadDevice> m_device;
     i32 m_axisRange;
 };

@@ -62,8 +62,8 @@ void muMusicManager::SetPlaylistVolume(u32 index, f32 volume) {
     if (index >= m_playlists.size())
         return;
     m_playlists[index].volume = volume;
-    if (static_cast<i32>(index) == m_current && m_job)
-        m_job->SetVolume(volume);
+    if (snSoundJob* job = GetJob(); job && static_cast<i32>(index) == m_current)
+        job->SetVolume(volume);
 }
 
 i32 muMusicManager::GetTrackCount() const {
@@ -97,9 +97,9 @@ void muMusicManager::PlayTrack(i32 loops) {
     const fsLocator file = playlist.GetCurrentTrack();
     if (file.GetComponentCount() == 0) {
         // Silence: nothing plays, and nothing ends to move on from.
-        if (m_job) {
-            m_job->Stop();
-            m_job->Unload();
+        if (snSoundJob* job = GetJob()) {
+            job->Stop();
+            job->Unload();
         }
         m_flags &= ~kPlaying;
         return;
@@ -129,7 +129,8 @@ void muMusicManager::PlayCurrent() {
 }
 
 void muMusicManager::Update() {
-    if (!(m_flags & kPlaying) || !m_job || !m_job->IsStopped())
+    const snSoundJob* job = GetJob();
+    if (!(m_flags & kPlaying) || !job || !job->IsStopped())
         return;
     if ((m_flags & kAdvance) && NextTrack()) {
         PlayCurrent();
@@ -142,21 +143,26 @@ void muMusicManager::Update() {
 }
 
 void muMusicManager::Stop() {
-    if (m_job)
-        m_job->Stop();
+    if (snSoundJob* job = GetJob())
+        job->Stop();
     m_flags &= ~kPlaying;
 }
 
 void muMusicManager::Pause() {
-    if (m_job)
-        m_job->Pause();
+    if (snSoundJob* job = GetJob())
+        job->Pause();
     m_flags &= ~kPlaying;
 }
 
 void muMusicManager::Resume() {
-    if (m_job)
-        m_job->Resume(static_cast<f32>(appGetTime()));
+    if (snSoundJob* job = GetJob())
+        job->Resume(static_cast<f32>(appGetTime()));
     m_flags |= kPlaying;
+}
+
+// The sound manager owns the job: its shut-down, or a DestroySound elsewhere, may have deleted it.
+snSoundJob* muMusicManager::GetJob() const {
+    return snSoundManager::FindActive(m_job);
 }
 
 void muMusicManager::ReleaseJob() {

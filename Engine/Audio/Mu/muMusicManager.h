@@ -65,7 +65,8 @@ class muMusicManager {
 
     u32 GetFlags() const { return m_flags; }
     void SetFlags(u32 flags) { m_flags = flags; }
-    snSoundJob* GetJob() const { return m_job; }
+    // The job of the current track; null when there is none or the sound manager has deleted it.
+    snSoundJob* GetJob() const;
 
   private:
     muPlaylist& CurrentList() { return m_playlists[static_cast<size_t>(m_current)]; }

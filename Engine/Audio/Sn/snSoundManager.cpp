@@ -169,7 +169,8 @@ void snSoundManager::SetCategoryVolume(f32 volume, int bits) {
     const u32 index = CategoryIndex(static_cast<u32>(bits));
     if (volume == g_categoryVolumes[index])
         return;
-    g_categoryVolumes[index] = std::clamp(volume, 0.0f, 1.0f);
+    // NaN is stored as silence, like every value below the range.
+    g_categoryVolumes[index] = volume > 0.0f ? std::min(volume, 1.0f) : 0.0f;
     for (JobList* list : {&g_preload, &g_active})
         for (const auto& job : *list)
             if (job->GetCategory() == static_cast<u32>(bits))

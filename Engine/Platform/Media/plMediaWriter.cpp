@@ -46,6 +46,8 @@ bool Encode(AVFormatContext* format, Output& output, AVFrame* frame) {
     if (avcodec_send_frame(output.codec.get(), frame) < 0)
         return false;
     PacketPtr packet(av_packet_alloc());
+    if (!packet)
+        return false;
     for (;;) {
         const int result = avcodec_receive_packet(output.codec.get(), packet.get());
         if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
@@ -77,6 +79,8 @@ bool AddVideo(AVFormatContext* format, Output& output, const plMovieContent& con
         return false;
     output.codec.reset(avcodec_alloc_context3(codec));
     AVCodecContext* context = output.codec.get();
+    if (!context)
+        return false;
     context->width = static_cast<int>(content.width);
     context->height = static_cast<int>(content.height);
     context->pix_fmt = AV_PIX_FMT_YUV420P;
@@ -96,6 +100,8 @@ bool AddAudio(AVFormatContext* format, Output& output, AVCodecID id, AVSampleFor
         return false;
     output.codec.reset(avcodec_alloc_context3(codec));
     AVCodecContext* context = output.codec.get();
+    if (!context)
+        return false;
     context->sample_fmt = sampleFormat;
     context->sample_rate = static_cast<int>(rate);
     av_channel_layout_default(&context->ch_layout, static_cast<int>(channels));
@@ -112,6 +118,10 @@ bool WriteVideo(AVFormatContext* format, Output& output, const plMovieContent& c
     if (!scaler)
         return false;
     FramePtr frame(av_frame_alloc());
+    if (!frame) {
+        sws_freeContext(scaler);
+        return false;
+    }
     frame->format = AV_PIX_FMT_YUV420P;
     frame->width = width;
     frame->height = height;
@@ -139,6 +149,8 @@ bool WriteAudio(AVFormatContext* format, Output& output, const std::vector<i16>&
     const bool planar = av_sample_fmt_is_planar(context->sample_fmt);
     const u32 total = static_cast<u32>(samples.size() / channels);
     FramePtr frame(av_frame_alloc());
+    if (!frame)
+        return false;
     for (u32 start = 0; start < total; start += frameSize) {
         const u32 count = std::min(frameSize, total - start);
         frame->format = context->sample_fmt;

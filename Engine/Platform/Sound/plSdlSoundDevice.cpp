@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 namespace {
 
 // About 23 ms at 22050 Hz: the cursor moves in blocks of this many frames.
@@ -50,8 +52,13 @@ void plSdlSoundDevice::RunOutput(bool running) {
     SDL_PauseAudioDevice(m_device, running ? 0 : 1);
 }
 
+// Nothing may leave through SDL's C frames: a mixer that cannot run (its lock refused) plays silence.
 void plSdlSoundDevice::Callback(void* mixer, unsigned char* stream, int bytes) {
     auto& target = *static_cast<plSoundMixer*>(mixer);
     const u32 frameBytes = 2 * target.GetOutputChannels();
-    target.Mix(reinterpret_cast<i16*>(stream), static_cast<u32>(bytes) / frameBytes);
+    try {
+        target.Mix(reinterpret_cast<i16*>(stream), static_cast<u32>(bytes) / frameBytes);
+    } catch (...) {
+        std::memset(stream, 0, static_cast<size_t>(bytes));
+    }
 }

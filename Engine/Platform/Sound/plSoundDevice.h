@@ -27,7 +27,6 @@ class plSoundDevice {
     // again in it; when that fails the device is closed.
     u32 SetPrimaryFormat(const plWaveFormat& format);
     u32 PlayPrimary();
-    bool IsPrimaryPlaying() const { return m_primaryPlaying; }
 
     // A secondary buffer of whole silence in a playable format (BadFormat otherwise).
     virtual u32 CreateBuffer(const plSoundBufferDesc& desc, std::unique_ptr<plSoundBuffer>& out);

@@ -130,13 +130,18 @@ void plSoundMixer::SetLockFailure(u32 result) {
 
 void plSoundMixer::Mix(i16* out, u32 frames) {
     std::lock_guard lock(m_mutex);
-    const size_t samples = static_cast<size_t>(frames) * m_outputChannels;
-    m_accumulator.assign(samples, 0.0f);
-    for (const auto& voice : m_voices)
-        if (voice->playing)
-            MixVoice(*voice, frames);
-    for (size_t i = 0; i < samples; ++i)
-        out[i] = m_muted ? 0 : Saturate(m_accumulator[i]);
+    while (frames > 0) {
+        const u32 block = std::min(frames, kBlockFrames);
+        const size_t samples = static_cast<size_t>(block) * m_outputChannels;
+        std::fill_n(m_accumulator.begin(), samples, 0.0f);
+        for (const auto& voice : m_voices)
+            if (voice->playing)
+                MixVoice(*voice, block);
+        for (size_t i = 0; i < samples; ++i)
+            out[i] = m_muted ? 0 : Saturate(m_accumulator[i]);
+        out += samples;
+        frames -= block;
+    }
 }
 
 void plSoundMixer::MixVoice(plSoundVoice& voice, u32 frames) {

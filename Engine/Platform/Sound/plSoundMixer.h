@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/Platform/Sound/plSoundTypes.h"
 
+#include <array>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -49,7 +50,8 @@ class plSoundMixer {
     void AddVoice(const std::shared_ptr<plSoundVoice>& voice);
     void RemoveVoice(const plSoundVoice* voice);
 
-    // Renders frames into out (frames x output channels samples), advancing every playing voice.
+    // Renders frames into out (frames x output channels samples), advancing every playing voice. It
+    // allocates nothing, so the output thread's callback has nothing to fail on.
     void Mix(i16* out, u32 frames);
 
     // Marks every voice lost: stopped, refusing play and lock until it is released.
@@ -59,11 +61,14 @@ class plSoundMixer {
     u32 GetLockFailure() const { return m_lockFailure; }
 
   private:
+    // The output is mixed in blocks of at most this many frames.
+    static constexpr u32 kBlockFrames = 512;
+
     void MixVoice(plSoundVoice& voice, u32 frames);
 
     std::mutex m_mutex;
     std::vector<std::shared_ptr<plSoundVoice>> m_voices;
-    std::vector<f32> m_accumulator;
+    std::array<f32, 2 * kBlockFrames> m_accumulator{};
     u32 m_outputRate = 22050;
     u32 m_outputChannels = 1;
     bool m_muted = false;

@@ -39,7 +39,6 @@ class viMoviePlayer {
 
   private:
     std::unique_ptr<viMovieBackend> m_backend;
-    fsLocator m_file;
 };
 
 // Plays one movie with the backend's skip setting; returns when it has ended, was skipped, or could

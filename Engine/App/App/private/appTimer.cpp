@@ -36,10 +36,13 @@ f64 appTimerGetSeconds() {
         static_cast<i64>(static_cast<u64>(source.GetCounter()) - static_cast<u64>(g_startCount));
     f64 t = static_cast<f64>(elapsed) / g_frequency;
     // A leap of more than half a second is checked against the tick count, and the start count absorbs
-    // the difference so that later readings go on smoothly from the tick count's view.
+    // the difference so that later readings go on smoothly from the tick count's view. The difference is
+    // taken in whole counts modulo 2^64: as seconds times the frequency it could leave the 64-bit range.
     if (t - g_lastReading > 0.5) {
         const f64 tickSeconds = TickSeconds(source);
-        g_startCount += static_cast<i64>((t - tickSeconds) * g_frequency);
+        const auto tickCounts = static_cast<u64>(tickSeconds * g_frequency);
+        g_startCount =
+            static_cast<i64>(static_cast<u64>(g_startCount) + static_cast<u64>(elapsed) - tickCounts);
         t = tickSeconds;
     }
     g_lastReading = t;

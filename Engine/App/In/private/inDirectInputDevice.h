@@ -54,11 +54,7 @@ class inMouseDevice : public inDirectInputDevice {
 class inGamepadDevice : public inDirectInputDevice {
   public:
     inGamepadDevice(const plInputDeviceInstance& instance, const plAxisProperties& axes)
-        : inDirectInputDevice(instance, &axes), m_axisRange(axes.max) {}
+        : inDirectInputDevice(instance, &axes) {}
     // Polls the controller first (again after lost input), then reads it.
     bool Read(plJoystickState& state);
-    i32 GetAxisRange() const { return m_axisRange; }
-
-  private:
-    i32 m_axisRange;
 };

@@ -25,6 +25,25 @@ f32 RampFraction(f32 time, f32 startTime, f32 duration) {
     return duration > 0.0f ? Clamp((time - startTime) / duration, 0.0f, 1.0f) : 1.0f;
 }
 
+struct Ramp {
+    f32 start;
+    f32 target;
+    f32 startTime;
+    f32 duration;
+};
+
+// One step of a linear ramp of value, kept within [low, high] on the way. False once the value has
+// reached the target or the ramp's time is over; the value is then the target.
+bool StepRamp(f32& value, const Ramp& ramp, f32 time, f32 low, f32 high) {
+    if (value != ramp.target && ramp.startTime + ramp.duration >= time) {
+        const f32 k = RampFraction(time, ramp.startTime, ramp.duration);
+        value = Clamp(ramp.start + (ramp.target - ramp.start) * k, low, high);
+        return true;
+    }
+    value = ramp.target;
+    return false;
+}
+
 // The volume and frequency setters name four failures; the pan setter names every other as unknown.
 void WarnSetterFailure(u32 result, u32 line, bool pan) {
     switch (result) {
@@ -168,13 +187,8 @@ void snSoundJob2DPAC::StartPanRamp(f32 target, f32 duration, f32 startTime) {
 
 void snSoundJob2DPAC::ApplyRamps(f32 time) {
     if (m_fading) {
-        if (m_fadeFactor != m_fadeTarget && m_fadeStartTime + m_fadeDuration >= time) {
-            const f32 k = RampFraction(time, m_fadeStartTime, m_fadeDuration);
-            m_fadeFactor = Clamp(m_fadeStart + (m_fadeTarget - m_fadeStart) * k, 0.0f, 1.0f);
-        } else {
-            m_fading = false;
-            m_fadeFactor = m_fadeTarget;
-        }
+        m_fading = StepRamp(m_fadeFactor, {m_fadeStart, m_fadeTarget, m_fadeStartTime, m_fadeDuration}, time,
+                            0.0f, 1.0f);
         ApplyVolume();
         if (m_fadePending) {
             m_fadeStart = m_fadeFactor;
@@ -186,23 +200,14 @@ void snSoundJob2DPAC::ApplyRamps(f32 time) {
         }
     }
     if (m_panRamping) {
-        if (m_pan != m_panTarget && m_panStartTime + m_panDuration >= time) {
-            const f32 k = RampFraction(time, m_panStartTime, m_panDuration);
-            m_pan = Clamp(m_panStart + (m_panTarget - m_panStart) * k, -1.0f, 1.0f);
-        } else {
-            m_panRamping = false;
-            m_pan = m_panTarget;
-        }
+        m_panRamping =
+            StepRamp(m_pan, {m_panStart, m_panTarget, m_panStartTime, m_panDuration}, time, -1.0f, 1.0f);
         ApplyPan();
     }
+    // A pitch on its way below 0 holds at 0.
     if (m_pitchRamping) {
-        if (m_pitch != m_pitchTarget && m_pitchStartTime + m_pitchDuration >= time) {
-            const f32 k = RampFraction(time, m_pitchStartTime, m_pitchDuration);
-            m_pitch = Clamp(m_pitchStart + (m_pitchTarget - m_pitchStart) * k, 0.0f, 10.0f);
-        } else {
-            m_pitchRamping = false;
-            m_pitch = m_pitchTarget;
-        }
+        m_pitchRamping = StepRamp(m_pitch, {m_pitchStart, m_pitchTarget, m_pitchStartTime, m_pitchDuration},
+                                  time, 0.0f, 10.0f);
         ApplyFrequency();
     }
 }
@@ -379,28 +384,33 @@ void snSoundJob2DPAC::StartPlayback(f32 time) {
     m_paused = m_stopped = m_playRequested = false;
 }
 
-void snSoundJob2DPAC::Update(f32 time) {
+bool snSoundJob2DPAC::BeginUpdate(f32 time) {
     if (m_stopped)
-        return;
+        return false;
     if (!CanUseBuffer()) {
         Stop();
-        return;
+        return false;
     }
     const u32 status = m_buffer->GetStatus(m_lastStatus);
     if (status != plSoundResult::Ok) {
         snLogDSError(status);
-        return;
+        return false;
     }
     if (m_lastStatus & plSoundStatus::BufferLost) {
         RecreateBuffer();
         if (!m_buffer)
-            return;
+            return false;
         ContinueAfterLoss(time);
     } else if (m_lastStatus == 0 && !m_paused && !m_playRequested) {
         Stop();
-        return;
+        return false;
     }
-    FinishUpdate(time);
+    return true;
+}
+
+void snSoundJob2DPAC::Update(f32 time) {
+    if (BeginUpdate(time))
+        FinishUpdate(time);
 }
 
 void snSoundJob2DPAC::FinishUpdate(f32 time) {

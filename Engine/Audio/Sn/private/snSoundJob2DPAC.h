@@ -103,6 +103,9 @@ class snSoundJob2DPAC {
     // Makes a lost buffer anew: a static sound from its file.
     virtual void RecreateBuffer();
 
+    // The common start of the per-frame step: false when the step ends there (stopped, no device, an
+    // unreadable status, or a sound that has ended and stops now). A lost buffer is made anew first.
+    bool BeginUpdate(f32 time);
     // The common end of the per-frame step: volume refresh, ramps, the positional step, and the
     // start of playback when it is requested.
     void FinishUpdate(f32 time);
@@ -117,7 +120,7 @@ class snSoundJob2DPAC {
     bool PlayBuffer(u32 flags);
     // Every field but the buffer.
     void CopySettings(const snSoundJob2DPAC& other);
-    // The buffer status after a lost buffer was made anew: play on, or stay paused at its start.
+    // After a lost buffer was made anew: play on, or stay paused.
     void ContinueAfterLoss(f32 time);
 
     std::unique_ptr<plSoundBuffer> m_buffer;

@@ -206,26 +206,8 @@ void snSoundJob2DStreamedPAC::RecreateBuffer() {
 // standing on m is no lap at all. The segment just left is refilled; a refused lock is tried again
 // at the next update with the refill point where it was.
 void snSoundJob2DStreamedPAC::Update(f32 time) {
-    if (m_stopped)
+    if (!BeginUpdate(time))
         return;
-    if (!CanUseBuffer()) {
-        Stop();
-        return;
-    }
-    const u32 status = m_buffer->GetStatus(m_lastStatus);
-    if (status != plSoundResult::Ok) {
-        snLogDSError(status);
-        return;
-    }
-    if (m_lastStatus & plSoundStatus::BufferLost) {
-        RecreateBuffer();
-        if (!m_buffer)
-            return;
-        ContinueAfterLoss(time);
-    } else if (m_lastStatus == 0 && !m_paused && !m_playRequested) {
-        Stop();
-        return;
-    }
     if (!m_playRequested) {
         u32 cursor = 0;
         const u32 read = m_buffer->GetCurrentPosition(cursor);

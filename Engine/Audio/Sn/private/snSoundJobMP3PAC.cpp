@@ -11,8 +11,9 @@
 #include <algorithm>
 
 namespace {
+// NaN goes to the bottom of the range.
 f32 Clamp01(f32 value) {
-    return std::clamp(value, 0.0f, 1.0f);
+    return value > 0.0f ? std::min(value, 1.0f) : 0.0f;
 }
 } // namespace
 
@@ -82,7 +83,6 @@ void snSoundJobMP3PAC::Update(f32 time) {
     if (m_volumeRefresh)
         ApplyVolume();
     ApplyFade(time);
-    m_lastUpdate = time;
     if (!IsCurrent())
         return;
     i32 code = 0;

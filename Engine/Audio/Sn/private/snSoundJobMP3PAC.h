@@ -78,5 +78,4 @@ class snSoundJobMP3PAC {
     f32 m_fadeStart = 1.0f;
     f32 m_fadeStartTime = 0.0f;
     f32 m_fadeDuration = 0.0f;
-    f32 m_lastUpdate = 0.0f;
 };

@@ -45,7 +45,7 @@ TEST_F(appEnginePackagesTest, TheProgramOrderStartsAndStopsEverything) {
         EXPECT_EQ(count, 0u);
     // The error handler's registry went with the gf package.
     EXPECT_EQ(gfErrorHandler::GetPackageFile(4), nullptr);
-    EXPECT_EQ(CountLogLines("**Warning**"), 0u);
+    EXPECT_EQ(log.Count("**Warning**"), 0u);
 }
 
 TEST_F(appEnginePackagesTest, StartedTwiceAndStoppedOnceAPackageStaysStarted) {
@@ -61,10 +61,10 @@ TEST_F(appEnginePackagesTest, StartedTwiceAndStoppedOnceAPackageStaysStarted) {
         EXPECT_EQ(count(), 0u);
         EXPECT_EQ(envGetInitCount(), 0u);
         // A stop too many is refused with a warning and does not disable the next start.
-        log.clear();
+        log.lines.clear();
         shutdown();
         EXPECT_EQ(count(), 0u);
-        EXPECT_EQ(CountLogLines(std::string(name) + " shut down more often than started; ignored"), 1u);
+        EXPECT_EQ(log.Count(std::string(name) + " shut down more often than started; ignored"), 1u);
         init();
         EXPECT_EQ(count(), 1u);
         shutdown();

@@ -1,4 +1,5 @@
 #pragma once
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Platform/plMessageBox.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTestWindowHost.h"
@@ -6,12 +7,15 @@
 
 #include <gtest/gtest.h>
 
-// Installs the fake platform for one test and removes it afterwards.
+// Installs the fake platform for one test and removes it afterwards; the debug log is captured.
 struct appTestServices : ::testing::Test {
     plTestTimeSource time;
     plTestWindowHost window;
     plTestMessageBox messageBox;
+    dbgLogCapture log;
 
-    void SetUp() override { plInstallServices({&time, &window, &messageBox}); }
+    void SetUp() override {
+        plInstallServices({.time = &time, .window = &window, .messageBox = &messageBox});
+    }
     void TearDown() override { plInstallServices({}); }
 };

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>

@@ -1,12 +1,12 @@
 #include "Engine/App/App/appApplication.h"
 #include "Engine/App/App/appEventHandler.h"
+#include "Engine/Platform/Sdl/plSdlTestEvents.h"
 #include "Engine/Platform/plSystemServices.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -48,19 +48,8 @@ struct appSdlServices : ::testing::Test {
     SDL_Window* Window() {
         return static_cast<plSdlWindowHost*>(system.GetServices().window)->GetSdlWindow();
     }
+    void PushWindowEvent(Uint8 what) { plPushWindowEvent(what, SDL_GetWindowID(Window())); }
 };
-
-void Push(SDL_Event e) {
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-SDL_Event WindowEvent(SDL_Window* window, Uint8 what) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.windowID = SDL_GetWindowID(window);
-    e.window.event = what;
-    return e;
-}
 
 using appSdlRun = appSdlServices;
 using appXvfb = appSdlServices;
@@ -72,18 +61,11 @@ TEST_F(appSdlRun, PushedEventsReachTheApplicationInOrder) {
     app.onUpdate = [&](u32 frame) {
         if (frame != 1)
             return;
-        SDL_Event key{};
-        key.type = SDL_KEYDOWN;
-        key.key.keysym.sym = SDLK_F5;
-        key.key.keysym.scancode = SDL_SCANCODE_F5;
-        Push(key);
-        SDL_Event text{};
-        text.type = SDL_TEXTINPUT;
-        std::strcpy(text.text.text, "\xC3\xA9");
-        Push(text);
-        Push(WindowEvent(Window(), SDL_WINDOWEVENT_FOCUS_LOST));
-        Push(WindowEvent(Window(), SDL_WINDOWEVENT_FOCUS_GAINED));
-        Push(WindowEvent(Window(), SDL_WINDOWEVENT_CLOSE));
+        plPushKeyDown(SDLK_F5);
+        plPushText("\xC3\xA9");
+        PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+        PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+        PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     };
     app.Run();
     EXPECT_EQ(app.log, Log({"start", "char E004", "char 00E9", "suspend", "resume", "quit", "stop"}));
@@ -99,7 +81,7 @@ TEST_F(appXvfb, ARealWindowRuns120FramesAndCloses) {
             EXPECT_NE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_OPENGL, 0u);
         }
         if (frame == 120)
-            Push(WindowEvent(Window(), SDL_WINDOWEVENT_CLOSE));
+            PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     };
     app.Run();
     EXPECT_EQ(app.updates, 120u);

@@ -5,6 +5,7 @@
 #include "Engine/App/In/inPackage.h"
 #include "Engine/App/In/inVirtualJoystick.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/Sdl/plSdlTestEvents.h"
 #include "Engine/Platform/plSystemServices.h"
 
 #include <SDL.h>
@@ -26,24 +27,8 @@ struct inSdlInput : ::testing::Test {
         plInstallServices({});
         dbgSetLogSink({});
     }
-    SDL_Window* Window() {
-        return static_cast<plSdlWindowHost*>(system.GetServices().window)->GetSdlWindow();
-    }
-    void Push(SDL_Event e) {
-        e.window.windowID = SDL_GetWindowID(Window());
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
-    }
-    void PushFocus(Uint8 what) {
-        SDL_Event e{};
-        e.type = SDL_WINDOWEVENT;
-        e.window.event = what;
-        Push(e);
-    }
-    void PushKey(Uint32 type, SDL_Scancode code) {
-        SDL_Event e{};
-        e.type = type;
-        e.key.keysym.scancode = code;
-        Push(e);
+    Uint32 WindowId() {
+        return SDL_GetWindowID(static_cast<plSdlWindowHost*>(system.GetServices().window)->GetSdlWindow());
     }
     // The frame: the messages are handled as the loop does, then the devices polled.
     static void Frame() {
@@ -67,13 +52,10 @@ TEST_F(inSdlInput, PushedKeysAndMouseEventsReachTheDevicesAndTheJoystick) {
     joystick.Bind(mouse, kFire, 0);
 
     // The window comes to the front; the next poll acquires the devices, and movement counts from there.
-    PushFocus(SDL_WINDOWEVENT_FOCUS_GAINED);
+    plPushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED, WindowId());
     Frame();
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_SPACE);
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.xrel = 100;
-    Push(motion);
+    plPushScancode(SDL_KEYDOWN, SDL_SCANCODE_SPACE);
+    plPushMotion(0, 0, 100, 0);
     Frame();
     EXPECT_TRUE(keyboard.IsKeyDown(inKeySpace));
     EXPECT_FALSE(keyboard.IsKeyHeld(inKeySpace));
@@ -86,11 +68,8 @@ TEST_F(inSdlInput, PushedKeysAndMouseEventsReachTheDevicesAndTheJoystick) {
     EXPECT_EQ(x, 100);
     EXPECT_EQ(y, 0);
 
-    SDL_Event button{};
-    button.type = SDL_MOUSEBUTTONDOWN;
-    button.button.button = SDL_BUTTON_LEFT;
-    Push(button);
-    PushKey(SDL_KEYUP, SDL_SCANCODE_SPACE);
+    plPushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+    plPushScancode(SDL_KEYUP, SDL_SCANCODE_SPACE);
     Frame();
     EXPECT_TRUE(keyboard.WasKeyReleased(inKeySpace));
     EXPECT_TRUE(mouse.IsButtonDown(0));
@@ -98,8 +77,8 @@ TEST_F(inSdlInput, PushedKeysAndMouseEventsReachTheDevicesAndTheJoystick) {
     EXPECT_EQ(mouse.GetDirection(), -1);
 
     // In the background the devices read nothing.
-    PushFocus(SDL_WINDOWEVENT_FOCUS_LOST);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_SPACE);
+    plPushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST, WindowId());
+    plPushScancode(SDL_KEYDOWN, SDL_SCANCODE_SPACE);
     BackgroundFrame();
     EXPECT_FALSE(keyboard.IsKeyDown(-1));
     EXPECT_FALSE(mouse.IsButtonDown(-1));

@@ -88,10 +88,10 @@ TEST_F(inDeviceManagerTest, ThePackageStartsOnceAndRefusesAStopAtZero) {
     EXPECT_EQ(dbgGetInitCount(), 0u);
     EXPECT_EQ(envGetInitCount(), 0u);
     EXPECT_FALSE(input.IsCreated());
-    log.clear();
+    log.lines.clear();
     inShutdown();
     EXPECT_EQ(inGetInitCount(), 0u);
-    EXPECT_EQ(CountLogLines("in shut down more often than started"), 1u);
+    EXPECT_EQ(log.Count("in shut down more often than started"), 1u);
     inInit();
     EXPECT_EQ(inGetInitCount(), 1u);
     EXPECT_EQ(inDeviceManager::GetKeyboardCount(), 1u);

@@ -195,13 +195,13 @@ TEST_F(inVirtualJoystickTest, AnUnsupportedDeviceIsWarnedAboutAndSkipped) {
     EXPECT_EQ(Joystick().GetRecords()[0].kind, inDeviceKindUnsupported);
     Press(kKeyboard, plDik::Tab);
     Poll();
-    log.clear();
+    log.lines.clear();
     EXPECT_TRUE(Joystick().IsButtonDown(kJump));
-    EXPECT_EQ(CountLogLines("Unsupported Device Type #3"), 1u);
+    EXPECT_EQ(log.Count("Unsupported Device Type #3"), 1u);
     i32 x = 0;
     i32 y = 0;
     Joystick().GetAxis2D(0, x, y);
-    EXPECT_EQ(CountLogLines("Unsupported Device Type #3"), 2u);
+    EXPECT_EQ(log.Count("Unsupported Device Type #3"), 2u);
 }
 
 TEST_F(inVirtualJoystickTest, EightDirectionsFromFourKeys) {

@@ -12,15 +12,12 @@ namespace {
 constexpr u32 kFrameSamples = 22050 / 60;
 
 // Three short WAVs, each of one level, so the output shows which one plays.
-class muMusicManagerTest : public snAudioFixture {
+class muMusicManagerTest : public snManagerFixture {
   protected:
     void SetUp() override {
-        snAudioFixture::SetUp();
-        plServices services = plGetServices();
-        services.time = &m_clock;
-        plInstallServices(services);
+        snManagerFixture::SetUp();
+        plInstallServices({.time = &m_clock, .sound = &m_device});
         appInitTime();
-        snSoundManager::Init();
         for (int k = 0; k < 3; ++k) {
             const std::string name = "track" + std::to_string(k) + ".wav";
             m_folder.Write(name,
@@ -30,8 +27,7 @@ class muMusicManagerTest : public snAudioFixture {
     }
     void TearDown() override {
         m_manager.reset();
-        snSoundManager::Shutdown();
-        snAudioFixture::TearDown();
+        snManagerFixture::TearDown();
     }
 
     // The levels heard, in order, each once per stretch; 0 ends a stretch but is not listed.
@@ -127,6 +123,22 @@ TEST_F(muMusicManagerTest, VolumeOffAndSilence) {
     m_manager->SetTrack(0);
     m_manager->PlayCurrent();
     EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);
+}
+
+TEST_F(muMusicManagerTest, AJobTheSoundManagerDeletedIsLeftAlone) {
+    m_manager->LoadPlaylist(m_folder.Locator("all.m3u"), 0);
+    m_manager->PlayCurrent();
+    Run(0.1);
+    snSoundManager::ClearActiveList();
+    EXPECT_EQ(m_manager->GetJob(), nullptr);
+    m_manager->Update();
+    m_manager->Pause();
+    m_manager->Resume();
+    m_manager->SetPlaylistVolume(0, 0.5f);
+    m_manager->Stop();
+    // It plays again on a job of its own.
+    m_manager->PlayCurrent();
+    EXPECT_EQ(Run(0.1), std::vector<i16>{104}); // level 1000 at volume 0.5
 }
 
 TEST_F(muMusicManagerTest, MP3TracksPlayThroughTheSamePath) {

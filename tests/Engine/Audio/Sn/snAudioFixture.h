@@ -1,7 +1,8 @@
 #pragma once
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Audio/Sn/snSoundSystem.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
 #include "Engine/Platform/plServices.h"
 
@@ -14,15 +15,11 @@
 class snAudioFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        plServices services;
-        services.sound = &m_device;
-        plInstallServices(services);
-        dbgSetLogSink([this](const std::string& line) { m_log.push_back(line); });
+        plInstallServices({.sound = &m_device});
         snStartSoundSystem();
     }
     void TearDown() override {
         snStopSoundSystem();
-        dbgSetLogSink({});
         plInstallServices({});
     }
 
@@ -40,5 +37,18 @@ class snAudioFixture : public ::testing::Test {
 
     plTestSoundDevice m_device;
     fsTestFolder m_folder;
-    std::vector<std::string> m_log;
+    dbgLogCapture m_log;
+};
+
+// With the sound manager started too; its jobs go at the end of the test.
+class snManagerFixture : public snAudioFixture {
+  protected:
+    void SetUp() override {
+        snAudioFixture::SetUp();
+        snSoundManager::Init();
+    }
+    void TearDown() override {
+        snSoundManager::Shutdown();
+        snAudioFixture::TearDown();
+    }
 };

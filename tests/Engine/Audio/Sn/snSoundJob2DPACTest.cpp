@@ -366,8 +366,8 @@ TEST_F(snSoundJob2DPACTest, DeviceFaultsOnLoad) {
     silent.Play(0.0f);
     silent.Update(0.0f);
     EXPECT_EQ(NonZero(Render(100)).size(), 0u);
-    ASSERT_FALSE(m_log.empty());
-    EXPECT_NE(m_log.back().find("sound device: DSERR_GENERIC"), std::string::npos);
+    ASSERT_FALSE(m_log.lines.empty());
+    EXPECT_NE(m_log.lines.back().find("sound device: DSERR_GENERIC"), std::string::npos);
 }
 
 TEST_F(snSoundJob2DPACTest, NothingHappensWhileTheDeviceIsDown) {

@@ -6,6 +6,8 @@
 #include "snAudioFixture.h"
 #include "snWaveBuilder.h"
 
+#include <cmath>
+
 using namespace snWaveBuilder;
 
 namespace {
@@ -17,23 +19,7 @@ std::vector<i16> Ramp(u32 count) {
     return samples;
 }
 
-class snSoundManagerTest : public snAudioFixture {
-  protected:
-    void SetUp() override {
-        snAudioFixture::SetUp();
-        snSoundManager::Init();
-    }
-    void TearDown() override {
-        snSoundManager::Shutdown();
-        snAudioFixture::TearDown();
-    }
-    bool Logged(const std::string& text) const {
-        for (const std::string& line : m_log)
-            if (line.find(text) != std::string::npos)
-                return true;
-        return false;
-    }
-};
+using snSoundManagerTest = snManagerFixture;
 
 } // namespace
 
@@ -91,6 +77,8 @@ TEST_F(snSoundManagerTest, CategoryVolumesClampAndPushOnlyChanges) {
     EXPECT_EQ(snSoundManager::GetCategoryVolume(1), 1.0f);
     snSoundManager::SetCategoryVolume(-0.2f, 4);
     EXPECT_EQ(snSoundManager::GetCategoryVolume(2), 0.0f);
+    snSoundManager::SetCategoryVolume(std::nanf(""), 8);
+    EXPECT_EQ(snSoundManager::GetCategoryVolume(3), 0.0f);
 
     snSoundManager::SetCategoryVolume(0.25f, 2);
     EXPECT_EQ(exact->GetCategoryVolume(), 0.25f);
@@ -115,8 +103,8 @@ TEST_F(snSoundManagerTest, CategoryVolumesClampAndPushOnlyChanges) {
 TEST_F(snSoundManagerTest, ACloneMissWarnsAndLoadsTheFile) {
     const fsLocator file = WriteFile("hit.wav", Wave16(Ramp(100)));
     snSoundJob2D* job = snSoundManager::CreateSound(file, "hit", true);
-    EXPECT_TRUE(Logged("Cannot Clone Sound: does not exist in Preload List"));
-    EXPECT_TRUE(Logged("snSoundManager"));
+    EXPECT_TRUE(m_log.Holds("Cannot Clone Sound: does not exist in Preload List"));
+    EXPECT_TRUE(m_log.Holds("snSoundManager"));
     ASSERT_NE(job, nullptr);
     EXPECT_EQ(job->GetName(), envString("hit"));
     job->SetLoopCount(0);
@@ -154,7 +142,7 @@ TEST_F(snSoundManagerTest, MusicCannotBeCloned) {
     music->SetName("theme");
     snSoundManager::AddToPreloadList(music);
     EXPECT_EQ(snSoundManager::CloneByName("theme"), nullptr);
-    EXPECT_TRUE(Logged("Cannot Clone Sound: unknown type"));
+    EXPECT_TRUE(m_log.Holds("Cannot Clone Sound: unknown type"));
     EXPECT_EQ(snSoundManager::Clone(nullptr), nullptr);
     // A template given to the active list stays a template.
     snSoundManager::AddToActiveList(music);

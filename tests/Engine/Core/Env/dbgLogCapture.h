@@ -15,11 +15,13 @@ class dbgLogCapture {
     dbgLogCapture& operator=(const dbgLogCapture&) = delete;
 
     // Whether some line holds the text.
-    bool Holds(const std::string& text) const {
+    bool Holds(const std::string& text) const { return Count(text) > 0; }
+    // How many lines hold the text.
+    size_t Count(const std::string& text) const {
+        size_t count = 0;
         for (const std::string& line : lines)
-            if (line.find(text) != std::string::npos)
-                return true;
-        return false;
+            count += line.find(text) != std::string::npos ? 1 : 0;
+        return count;
     }
 
     std::vector<std::string> lines;

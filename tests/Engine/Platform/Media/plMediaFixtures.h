@@ -4,9 +4,7 @@
 
 #include <array>
 #include <cmath>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 // A sine tone, interleaved over the channels.
@@ -58,26 +56,3 @@ inline plMovieContent plColourBarMovie(u32 frames, bool withSound = true) {
     }
     return content;
 }
-
-// A fresh folder for one test's files, removed with it.
-class plScratchFolder {
-  public:
-    plScratchFolder() {
-        static int counter = 0;
-        m_path = std::filesystem::temp_directory_path() /
-                 ("lvmedia-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(m_path);
-    }
-    ~plScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    plScratchFolder(const plScratchFolder&) = delete;
-    plScratchFolder& operator=(const plScratchFolder&) = delete;
-
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-    const std::filesystem::path& GetPath() const { return m_path; }
-
-  private:
-    std::filesystem::path m_path;
-};

@@ -1,10 +1,8 @@
 #include "Engine/Platform/Media/plMovieSource.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
+#include "Engine/Platform/Unit/plTestFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
 
 namespace {
 
@@ -22,8 +20,8 @@ void ExpectBars(const plVideoFrame& frame) {
 } // namespace
 
 TEST(plMovieSource, DeliversEveryPictureInOrderWithItsSound) {
-    plScratchFolder folder;
-    const std::string path = folder.File("bars.avi");
+    const plTestFolder folder;
+    const std::string path = folder.Path("bars.avi");
     ASSERT_TRUE(plWriteMovieFile(path, plColourBarMovie(48)));
 
     plMovieSource source;
@@ -56,8 +54,8 @@ TEST(plMovieSource, DeliversEveryPictureInOrderWithItsSound) {
 }
 
 TEST(plMovieSource, SoundCanBeReadAheadOfThePictures) {
-    plScratchFolder folder;
-    const std::string path = folder.File("bars.avi");
+    const plTestFolder folder;
+    const std::string path = folder.Path("bars.avi");
     ASSERT_TRUE(plWriteMovieFile(path, plColourBarMovie(24)));
     plMovieSource source;
     ASSERT_TRUE(source.Open(path));
@@ -76,9 +74,9 @@ TEST(plMovieSource, SoundCanBeReadAheadOfThePictures) {
 }
 
 TEST(plMovieSource, RefusesMissingSoundOnlyAndDamagedFiles) {
-    plScratchFolder folder;
+    const plTestFolder folder;
     plMovieSource source;
-    EXPECT_FALSE(source.Open(folder.File("missing.avi")));
+    EXPECT_FALSE(source.Open(folder.Path("missing.avi")));
     plVideoFrame frame;
     EXPECT_FALSE(source.ReadVideoFrame(frame));
     u8 block[16];
@@ -86,17 +84,15 @@ TEST(plMovieSource, RefusesMissingSoundOnlyAndDamagedFiles) {
 
     plMovieContent soundOnly = plColourBarMovie(24);
     soundOnly.frames.clear();
-    ASSERT_TRUE(plWriteMovieFile(folder.File("sound.avi"), soundOnly));
-    EXPECT_FALSE(source.Open(folder.File("sound.avi")));
+    ASSERT_TRUE(plWriteMovieFile(folder.Path("sound.avi"), soundOnly));
+    EXPECT_FALSE(source.Open(folder.Path("sound.avi")));
 
-    const std::string path = folder.File("bars.avi");
+    const std::string path = folder.Path("bars.avi");
     ASSERT_TRUE(plWriteMovieFile(path, plColourBarMovie(6)));
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<char> whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string whole = folder.Read("bars.avi");
     for (size_t length = 0; length < whole.size(); length += length < 600 ? 7 : 151) {
-        std::ofstream(folder.File("cut.avi"), std::ios::binary)
-            .write(whole.data(), static_cast<std::streamsize>(length));
-        if (!source.Open(folder.File("cut.avi")))
+        folder.Write("cut.avi", whole.substr(0, length));
+        if (!source.Open(folder.Path("cut.avi")))
             continue;
         u32 frames = 0;
         while (source.ReadVideoFrame(frame))

@@ -1,9 +1,8 @@
 #include "Engine/Platform/Media/plMp3Decoder.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
+#include "Engine/Platform/Unit/plTestFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 namespace {
 
@@ -23,15 +22,11 @@ u32 CountRisingZeroCrossings(const std::vector<i16>& samples) {
     return count;
 }
 
-void WriteBytes(const std::string& path, const std::vector<char>& bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 } // namespace
 
 TEST(plMp3Decoder, DecodesAGeneratedToneAtItsOwnRateAndRewinds) {
-    plScratchFolder folder;
-    const std::string path = folder.File("tone.mp3");
+    const plTestFolder folder;
+    const std::string path = folder.Path("tone.mp3");
     ASSERT_TRUE(plWriteMp3File(path, plToneSamples(440.0, 1.0, 44100, 1), 44100, 1));
 
     plMp3Decoder decoder;
@@ -53,8 +48,8 @@ TEST(plMp3Decoder, DecodesAGeneratedToneAtItsOwnRateAndRewinds) {
 }
 
 TEST(plMp3Decoder, StereoKeepsItsChannels) {
-    plScratchFolder folder;
-    const std::string path = folder.File("stereo.mp3");
+    const plTestFolder folder;
+    const std::string path = folder.Path("stereo.mp3");
     ASSERT_TRUE(plWriteMp3File(path, plToneSamples(440.0, 0.5, 22050, 2), 22050, 2));
     plMp3Decoder decoder;
     ASSERT_TRUE(decoder.Open(path));
@@ -65,30 +60,29 @@ TEST(plMp3Decoder, StereoKeepsItsChannels) {
 }
 
 TEST(plMp3Decoder, MissingGarbageAndTruncatedFilesEndCleanly) {
-    plScratchFolder folder;
+    const plTestFolder folder;
     plMp3Decoder decoder;
-    EXPECT_FALSE(decoder.Open(folder.File("missing.mp3")));
+    EXPECT_FALSE(decoder.Open(folder.Path("missing.mp3")));
     u8 block[64];
     EXPECT_EQ(decoder.Read(block, sizeof block), 0u);
     EXPECT_FALSE(decoder.Rewind());
 
-    std::vector<char> garbage(5000);
+    std::string garbage(5000, '\0');
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 7919u) >> 3);
-    WriteBytes(folder.File("garbage.mp3"), garbage);
-    if (decoder.Open(folder.File("garbage.mp3")))
+    folder.Write("garbage.mp3", garbage);
+    if (decoder.Open(folder.Path("garbage.mp3")))
         DecodeAll(decoder);
-    WriteBytes(folder.File("empty.mp3"), {});
-    EXPECT_FALSE(decoder.Open(folder.File("empty.mp3")));
+    folder.Write("empty.mp3", "");
+    EXPECT_FALSE(decoder.Open(folder.Path("empty.mp3")));
 
-    const std::string path = folder.File("tone.mp3");
+    const std::string path = folder.Path("tone.mp3");
     ASSERT_TRUE(plWriteMp3File(path, plToneSamples(440.0, 0.2, 22050, 1), 22050, 1));
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<char> whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string whole = folder.Read("tone.mp3");
     // Cut everywhere in the header and the first frames, then every 97 bytes.
     for (size_t length = 0; length < whole.size(); length += length < 700 ? 1 : 97) {
-        WriteBytes(folder.File("cut.mp3"), std::vector<char>(whole.begin(), whole.begin() + length));
-        if (decoder.Open(folder.File("cut.mp3"))) {
+        folder.Write("cut.mp3", whole.substr(0, length));
+        if (decoder.Open(folder.Path("cut.mp3"))) {
             EXPECT_LE(DecodeAll(decoder).size(), 22050u * 0.2 + 2400);
         }
     }

@@ -3,52 +3,12 @@
 #include "Engine/Platform/plInstanceGuard.h"
 #include "Engine/Platform/plSdlWindowHost.h"
 #include "Engine/Platform/plServices.h"
+#include "plSdlTestEvents.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 namespace {
-
-void Push(SDL_Event event) {
-    ASSERT_EQ(SDL_PushEvent(&event), 1);
-}
-
-void PushFocus(Uint8 what) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = what;
-    Push(e);
-}
-
-void PushKey(Uint32 type, SDL_Scancode code) {
-    SDL_Event e{};
-    e.type = type;
-    e.key.keysym.scancode = code;
-    Push(e);
-}
-
-void PushMotion(i32 dx, i32 dy) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.xrel = dx;
-    e.motion.yrel = dy;
-    Push(e);
-}
-
-void PushWheel(i32 notches, Uint32 direction = SDL_MOUSEWHEEL_NORMAL) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEWHEEL;
-    e.wheel.y = notches;
-    e.wheel.direction = direction;
-    Push(e);
-}
-
-void PushButton(Uint32 type, Uint8 button) {
-    SDL_Event e{};
-    e.type = type;
-    e.button.button = button;
-    Push(e);
-}
 
 std::unique_ptr<plInputDevice> Make(plSdlInputSource& source, plInputDeviceKind kind) {
     std::vector<plInputDeviceInstance> found;
@@ -105,18 +65,18 @@ TEST(plSdlInputSource, EventsReachTheDevicesWhileTheWindowHasTheFocus) {
     // No window of the program has the focus yet: nothing can be acquired.
     EXPECT_EQ(keyboard->Acquire(), plDi::OtherAppHasPrio);
     EXPECT_EQ(keyboard->GetDeviceState(keys), plDi::NotAcquired);
-    PushFocus(SDL_WINDOWEVENT_FOCUS_GAINED);
+    plPushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     EXPECT_EQ(keyboard->Acquire(), plDi::Ok);
     EXPECT_EQ(mouse->Acquire(), plDi::Ok);
 
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_A);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_KP_ENTER);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_F13); // a key the engine does not read
-    PushMotion(3, -4);
-    PushMotion(3, -4);
-    PushWheel(1);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1);
+    plPushScancode(SDL_KEYDOWN, SDL_SCANCODE_A);
+    plPushScancode(SDL_KEYDOWN, SDL_SCANCODE_KP_ENTER);
+    plPushScancode(SDL_KEYDOWN, SDL_SCANCODE_F13); // a key the engine does not read
+    plPushMotion(0, 0, 3, -4);
+    plPushMotion(0, 0, 3, -4);
+    plPushWheel(1);
+    plPushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
+    plPushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1);
     ASSERT_EQ(keyboard->GetDeviceState(keys), plDi::Ok);
     EXPECT_EQ(keys.keys[plDik::A], 0x80);
     EXPECT_EQ(keys.keys[plDik::NumpadEnter], 0x80);
@@ -130,9 +90,9 @@ TEST(plSdlInputSource, EventsReachTheDevicesWhileTheWindowHasTheFocus) {
     EXPECT_EQ(motion.buttons[0], 0);
 
     // Movement is summed per read; buttons and keys stay until let go.
-    PushWheel(2, SDL_MOUSEWHEEL_FLIPPED);
-    PushKey(SDL_KEYUP, SDL_SCANCODE_A);
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_X1);
+    plPushWheel(2, SDL_MOUSEWHEEL_FLIPPED);
+    plPushScancode(SDL_KEYUP, SDL_SCANCODE_A);
+    plPushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_X1);
     ASSERT_EQ(mouse->GetDeviceState(motion), plDi::Ok);
     EXPECT_EQ(motion.x, 0);
     EXPECT_EQ(motion.z, -240);
@@ -142,12 +102,12 @@ TEST(plSdlInputSource, EventsReachTheDevicesWhileTheWindowHasTheFocus) {
     EXPECT_EQ(keys.keys[plDik::A], 0);
 
     // The window loses the focus: the input is lost, and what was held is let go.
-    PushFocus(SDL_WINDOWEVENT_FOCUS_LOST);
-    PushMotion(50, 50);
+    plPushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    plPushMotion(0, 0, 50, 50);
     EXPECT_EQ(keyboard->GetDeviceState(keys), plDi::InputLost);
     EXPECT_EQ(keyboard->GetDeviceState(keys), plDi::NotAcquired);
     EXPECT_EQ(keyboard->Acquire(), plDi::OtherAppHasPrio);
-    PushFocus(SDL_WINDOWEVENT_FOCUS_GAINED);
+    plPushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     EXPECT_EQ(keyboard->Acquire(), plDi::Ok);
     EXPECT_EQ(mouse->Acquire(), plDi::Ok);
     ASSERT_EQ(keyboard->GetDeviceState(keys), plDi::Ok);

@@ -1,6 +1,7 @@
 #include "Engine/Platform/plSdlWindowHost.h"
 #include "Engine/Platform/plSdlMessageBox.h"
 #include "Engine/Platform/plVirtualKeys.h"
+#include "plSdlTestEvents.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -11,40 +12,6 @@
 #include <vector>
 
 namespace {
-
-void PushKey(SDL_Keycode key, Uint16 mod = KMOD_NONE, bool repeat = false) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.state = SDL_PRESSED;
-    e.key.repeat = repeat ? 1 : 0;
-    e.key.keysym.sym = key;
-    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    e.key.keysym.mod = mod;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-void PushText(const char* utf8) {
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    std::strncpy(e.text.text, utf8, sizeof e.text.text - 1);
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-void PushWindowEvent(Uint8 what) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = what;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-void PushButton(Uint32 type, Uint8 button, i32 x, i32 y) {
-    SDL_Event e{};
-    e.type = type;
-    e.button.button = button;
-    e.button.x = x;
-    e.button.y = y;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
 
 // Everything waiting, translated as the loop translates it.
 std::vector<plMessage> Drain(plSdlWindowHost& host) {
@@ -75,10 +42,10 @@ TEST(plSdlWindowHost, WithoutAWindowNothingArrivesAndWaitingFails) {
 TEST_F(plSdlWindowHostOpen, KeysBecomeKeyDownsWithTheirControlCharacters) {
     EXPECT_STREQ(SDL_GetWindowTitle(host.GetSdlWindow()), "Test \xC3\xA9");
     Drain(host); // whatever the driver sent about the new window
-    PushKey(SDLK_F5);
-    PushKey(SDLK_BACKSPACE, KMOD_NONE, true);
-    PushKey(SDLK_KP_ENTER);
-    PushKey(SDLK_c, KMOD_LCTRL);
+    plPushKeyDown(SDLK_F5);
+    plPushKeyDown(SDLK_BACKSPACE, KMOD_NONE, true);
+    plPushKeyDown(SDLK_KP_ENTER);
+    plPushKeyDown(SDLK_c, KMOD_LCTRL);
     const auto m = Drain(host);
     ASSERT_EQ(m.size(), 7u);
     EXPECT_EQ(m[0].kind, plMessageKind::KeyDown);
@@ -97,12 +64,12 @@ TEST_F(plSdlWindowHostOpen, KeysBecomeKeyDownsWithTheirControlCharacters) {
 
 TEST_F(plSdlWindowHostOpen, TextArrivesAsUtf16UnitsExceptAfterASystemKey) {
     Drain(host);
-    PushText("\xC3\xA9\xF0\x9F\x98\x80");
-    PushKey(SDLK_x, KMOD_LALT);
-    PushText("x");
-    PushKey(SDLK_F10);
-    PushKey(SDLK_q, KMOD_LCTRL | KMOD_RALT); // AltGr types
-    PushText("@");
+    plPushText("\xC3\xA9\xF0\x9F\x98\x80");
+    plPushKeyDown(SDLK_x, KMOD_LALT);
+    plPushText("x");
+    plPushKeyDown(SDLK_F10);
+    plPushKeyDown(SDLK_q, KMOD_LCTRL | KMOD_RALT); // AltGr types
+    plPushText("@");
     const auto m = Drain(host);
     ASSERT_EQ(m.size(), 7u);
     EXPECT_EQ(m[0].value, 0xE9u);
@@ -121,8 +88,8 @@ TEST_F(plSdlWindowHostOpen, TextArrivesAsUtf16UnitsExceptAfterASystemKey) {
 
 TEST_F(plSdlWindowHostOpen, AltF4ClosesThroughTheDefaultProcedure) {
     Drain(host);
-    PushKey(SDLK_F4, KMOD_LALT);
-    PushKey(SDLK_a);
+    plPushKeyDown(SDLK_F4, KMOD_LALT);
+    plPushKeyDown(SDLK_a);
     plMessage m;
     ASSERT_TRUE(host.PeekMessage(m));
     EXPECT_TRUE(plIsCloseKey(m));
@@ -135,21 +102,15 @@ TEST_F(plSdlWindowHostOpen, AltF4ClosesThroughTheDefaultProcedure) {
 
 TEST_F(plSdlWindowHostOpen, MouseFocusAndClose) {
     Drain(host);
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.x = -4;
-    motion.motion.y = 9;
-    ASSERT_EQ(SDL_PushEvent(&motion), 1);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 2);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 1, 2);
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 3, 4);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1, 2);
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
-    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    ASSERT_EQ(SDL_PushEvent(&quit), 1);
+    plPushMotion(-4, 9, 0, 0);
+    plPushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 2);
+    plPushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 1, 2);
+    plPushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 3, 4);
+    plPushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1, 2);
+    plPushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    plPushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    plPushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    plPushSdlEvent(SDL_Event{.type = SDL_QUIT});
 
     const auto m = Drain(host);
     ASSERT_EQ(m.size(), 12u);
@@ -179,7 +140,7 @@ TEST_F(plSdlWindowHostOpen, MouseFocusAndClose) {
 
 TEST_F(plSdlWindowHostOpen, GetMessageWaitsForTheNextMessage) {
     Drain(host);
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    plPushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     plMessage m;
     ASSERT_EQ(host.GetMessage(m), 1);
     EXPECT_EQ(m.kind, plMessageKind::ActivateApp);

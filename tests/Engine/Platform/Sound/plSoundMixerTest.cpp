@@ -124,6 +124,26 @@ TEST_F(plSoundMixerTest, FrequencyResamplesLinearly) {
     EXPECT_EQ(status, 0u); // a one-shot sound stops at its end
 }
 
+TEST_F(plSoundMixerTest, OutputMixedInOneGoEqualsOutputMixedInPieces) {
+    // A resampled stereo loop and a one-shot sound that ends in the middle of the output.
+    ASSERT_EQ(m_device.SetPrimaryFormat(Format(2, 22050, 16)), plSoundResult::Ok);
+    auto loop = Make(Sine(440.0, 16000, 3000, 12000.0), 2, 16000);
+    auto shot = Make(Sine(300.0, 22050, 1500, 8000.0));
+    const auto play = [&] {
+        loop->SetCurrentPosition(0);
+        shot->SetCurrentPosition(0);
+        loop->Play(plSoundPlayLooping);
+        shot->Play(0);
+    };
+    play();
+    const std::vector<i16> whole = Render(5000);
+    play();
+    m_device.ClearOutput();
+    for (u32 done = 0, piece = 1; done < 5000; done += piece, piece = piece * 3 % 1031)
+        m_device.Render(std::min(piece, 5000 - done));
+    EXPECT_EQ(m_device.GetOutput(), whole);
+}
+
 TEST_F(plSoundMixerTest, PanAttenuatesTheOtherChannel) {
     ASSERT_EQ(m_device.SetPrimaryFormat(Format(2, 22050, 16)), plSoundResult::Ok);
     const std::vector<i16> sine = Sine(440.0, 22050, 22050, 16000.0);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 TEST(plInstanceGuard, TheFirstHoldsTheNameAndASecondRaisesIt) {
@@ -39,6 +42,18 @@ TEST(plInstanceGuard, AHolderThatCannotBeReachedIsNotRaised) {
         folder.Write("App.lock", pid);
         EXPECT_FALSE(second.RaiseRunningWindow("Loopvane")) << pid;
     }
+    // A pid left from an earlier run may name another program now: it is not signalled.
+    char sleepPath[] = "/bin/sleep";
+    char seconds[] = "30";
+    char* arguments[] = {sleepPath, seconds, nullptr};
+    pid_t stranger = 0;
+    ASSERT_EQ(posix_spawn(&stranger, sleepPath, nullptr, nullptr, arguments, environ), 0);
+    folder.Write("App.lock", std::to_string(stranger) + "\n");
+    EXPECT_FALSE(second.RaiseRunningWindow("Loopvane"));
+    int status = 0;
+    EXPECT_EQ(waitpid(stranger, &status, WNOHANG), 0); // still running
+    kill(stranger, SIGKILL);
+    waitpid(stranger, &status, 0);
     EXPECT_FALSE(first.TakeRaiseRequest());
     // A folder that does not exist gives no guard at all.
     plFlockInstanceGuard nowhere(folder.Path("missing"));

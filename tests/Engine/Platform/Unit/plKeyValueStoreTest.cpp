@@ -1,10 +1,12 @@
 #include "Engine/Platform/plKeyValueStore.h"
 #include "Engine/Platform/plErrors.h"
+#include "Engine/Platform/plFileText.h"
 #include "plTestFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -100,6 +102,15 @@ TEST_F(plKeyValueStoreTest, UnreadableAndUnwritableHives) {
     std::filesystem::create_directories(folder.Path("config/HKEY_USERS.ini"));
     plKeyHandle key = 0;
     EXPECT_EQ(store.OpenKey(plHive::Users, "", key), plErr::AccessDenied);
+    // Neither a FIFO (whose open would wait for a writer) nor a file too large for settings is read,
+    // and a write never replaces what could not be read.
+    ASSERT_EQ(mkfifo(folder.Path("config/HKEY_CURRENT_USER.ini").c_str(), 0600), 0);
+    EXPECT_EQ(store.OpenKey(plHive::CurrentUser, "", key), plErr::AccessDenied);
+    std::filesystem::resize_file(folder.Path("config/HKEY_LOCAL_MACHINE.ini"), plFileTextMaxBytes + 1);
+    EXPECT_EQ(store.OpenKey(plHive::LocalMachine, "Game", key), plErr::AccessDenied);
+    EXPECT_EQ(store.SetValue(game, "Path", "/new"), plErr::AccessDenied);
+    EXPECT_EQ(std::filesystem::file_size(folder.Path("config/HKEY_LOCAL_MACHINE.ini")),
+              plFileTextMaxBytes + 1);
 }
 
 TEST(plKeyValueStore, TheConfigFolderFollowsTheEnvironment) {

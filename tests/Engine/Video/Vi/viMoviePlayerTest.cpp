@@ -1,5 +1,5 @@
 #include "Engine/Video/Vi/viMoviePlayer.h"
-#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
 #include "Engine/Platform/Media/plMovieHost.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 
 namespace {
 
@@ -46,17 +45,12 @@ class viMoviePlayerTest : public ::testing::Test {
     }
 
     fsLocator WriteMovie(const std::string& name, const plMovieContent& content) {
-        EXPECT_TRUE(plWriteMovieFile(m_folder.File(name), content));
-        return Locator(name);
-    }
-    fsLocator Locator(const std::string& name) {
-        fsLocator locator;
-        fsLocatorFromNativePath(m_folder.File(name).c_str(), locator);
-        return locator;
+        EXPECT_TRUE(plWriteMovieFile(m_folder.Path(name), content));
+        return m_folder.Locator(name);
     }
     const std::vector<plVideoFrame>& Frames() { return m_host.GetRecordingSink().GetFrames(); }
 
-    plScratchFolder m_folder;
+    fsTestFolder m_folder;
     plTestTimeSource m_clock;
     plTestSoundDevice m_device;
     plTestMovieHost m_host;
@@ -133,7 +127,7 @@ TEST_F(viMoviePlayerTest, APressBeforeTheMovieIsIgnored) {
 
 TEST_F(viMoviePlayerTest, MissingSoundOnlyAndClosedPlayersReturnAtOnce) {
     viMoviePlayer player;
-    player.Play(Locator("missing.avi"));
+    player.Play(m_folder.Locator("missing.avi"));
     plMovieContent soundOnly = plColourBarMovie(24);
     soundOnly.frames.clear();
     player.Play(WriteMovie("sound.avi", soundOnly));
@@ -171,15 +165,12 @@ TEST_F(viMoviePlayerTest, StalledSoundDoesNotHoldTheMovieForever) {
 }
 
 TEST_F(viMoviePlayerTest, DamagedFilesPlayWhatTheyHold) {
-    const std::string whole = m_folder.File("bars.avi");
-    ASSERT_TRUE(plWriteMovieFile(whole, plColourBarMovie(12)));
-    std::ifstream in(whole, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_TRUE(plWriteMovieFile(m_folder.Path("bars.avi"), plColourBarMovie(12)));
+    const std::string bytes = m_folder.Read("bars.avi");
     viMoviePlayer player;
     for (size_t length : {bytes.size() / 4, bytes.size() / 2, bytes.size() - 100}) {
-        std::ofstream(m_folder.File("cut.avi"), std::ios::binary)
-            .write(bytes.data(), static_cast<std::streamsize>(length));
-        player.Play(Locator("cut.avi"));
+        m_folder.Write("cut.avi", bytes.substr(0, length));
+        player.Play(m_folder.Locator("cut.avi"));
     }
     EXPECT_LE(Frames().size(), 36u);
     EXPECT_EQ(m_host.GetRecordingSink().GetBegun(), m_host.GetRecordingSink().GetEnded());
