@@ -112,6 +112,8 @@ void fsDeleteFile(const fsLocator& locator) {
         fsThrowErrno(errno, fsOperation::Delete, locator, path);
 }
 
+std::string fsFindFilePath(const fsLocator& locator) { return fsFindNativePath(locator); }
+
 void fsReplaceFile(const fsLocator& source, const fsLocator& destination) {
     const std::string from = fsNativePathOf(source);
     const std::string to = fsNativePathOf(destination);

@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 
+#include <string>
 #include <vector>
 
 // File and folder operations on unrooted locators (callers resolve rooted ones first). Failures
@@ -25,6 +26,10 @@ void fsDeleteDirectory(const fsLocator& locator);
 // A destination inside the source (or the source itself) throws fsInvalidLocatorX before anything is
 // created; linked folders are not followed (they are skipped with a warning).
 void fsCopyFileTree(const fsLocator& source, const fsLocator& destination);
+
+// The native path for a library that opens the file itself, matched as reads are (a component that differs
+// only in ASCII case); the exact path when nothing matches, empty when the locator gives no path.
+std::string fsFindFilePath(const fsLocator& locator);
 
 // Never throw: a missing path, or one that gives no native path, is false.
 bool fsFileExists(const fsLocator& locator);

@@ -1,7 +1,7 @@
 #include "Engine/Video/Vi/viMoviePlayer.h"
 
 #include "Engine/App/Fs/fsResolveRoot.h"
-#include "Engine/App/Fs/private/fsPosixPAC.h"
+#include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/Platform/Media/plMediaEvents.h"
 #include "Engine/Platform/Media/plMovieHost.h"
 #include "Engine/Platform/Media/plMoviePlayback.h"
@@ -57,7 +57,7 @@ void viPlayMovieFile(viMovieBackend& backend, const fsLocator& file) {
     fsLocator resolved = file;
     fsResolveRoot(resolved);
     // Content names differ in case: the demuxer gets the name that exists on disc.
-    const std::string path = fsFindNativePath(resolved);
+    const std::string path = fsFindFilePath(resolved);
     // A press made before the movie must not skip it.
     backend.IsSkipRequested();
 

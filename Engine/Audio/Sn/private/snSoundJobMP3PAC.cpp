@@ -2,7 +2,6 @@
 
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
-#include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/Audio/Sn/private/snSoundSystemPAC.h"
 #include "Engine/Audio/Sn/snSoundSystem.h"
 #include "Engine/Core/Env/dbgLog.h"
@@ -47,7 +46,7 @@ void snSoundJobMP3PAC::Play(f32 /*time*/) {
     fsLocator resolved = m_file;
     fsResolveRoot(resolved);
     // Content names differ in case: the decoder gets the name that exists on disc.
-    const std::string path = fsFindNativePath(resolved);
+    const std::string path = fsFindFilePath(resolved);
     if (path.empty() || !fsFileExists(resolved)) {
         DBG_WARNING("MP3 file not found: %s", path.c_str());
         return;
