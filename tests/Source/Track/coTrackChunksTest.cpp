@@ -550,6 +550,25 @@ TEST_F(coTrackChunksTest, TextFilesReadWithTheSameChecks) {
     EXPECT_TRUE(static_cast<const coCoasterPieceUp&>(*read[1]).IsDown());
 }
 
+// The text form carries no sizes: a control-point count above the records present must not read on
+// into the pieces that follow.
+TEST_F(coTrackChunksTest, ATextCountAboveItsRecordsIsRefusedAndLeavesTheCircuit) {
+    coBuildR1();
+    const auto poses = coCircuitPoses();
+    coCoasterPieceCustom custom;
+    ASSERT_TRUE(custom.SetPoints(coSampleCustomPoints()));
+    coCoasterPieceStraight after;
+    const std::string text = WriteText({&custom, &after, &after});
+    const size_t count = text.find("CPTS 3 ");
+    ASSERT_NE(count, std::string::npos) << text;
+    ASSERT_EQ(ReadText(text).size(), 3u);
+    for (const char* larger : {"CPTS 4 ", "CPTS 5 ", "CPTS 32767 "}) {
+        const std::string mutant = text.substr(0, count) + larger + text.substr(count + 7);
+        EXPECT_THROW(coCircuitRebuildFromList(ReadText(mutant)), chInvalidChunkX) << larger;
+    }
+    EXPECT_TRUE(coCircuitPoses() == poses);
+}
+
 TEST_F(coTrackChunksTest, ASavedR1LoadsBackAndClosesAgain) {
     coBuildR1();
     ASSERT_TRUE(coCircuitTryClose());
