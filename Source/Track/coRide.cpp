@@ -7,6 +7,7 @@
 #include "Source/Track/coRideServices.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -46,6 +47,14 @@ coRideState g_ride;
 
 coTrainSlot& Slot(int train) {
     return g_ride.slots.at(static_cast<size_t>(train));
+}
+
+// A train that has cars: before the first start the one slot's train has none.
+coTrainSlot& SlotWithCars(int train) {
+    coTrainSlot& slot = Slot(train);
+    if (slot.train.GetCarCount() == 0)
+        throw std::out_of_range("coRide: the train has no cars before the ride is started");
+    return slot;
 }
 
 void StepTrain(coTrain& train, float frameTime) {
@@ -152,7 +161,7 @@ void coRideStart(int carsPerTrain, bool buildCars, int trainCount) {
 }
 
 void coRideLaunchTrain(int train) {
-    coTrainSlot& slot = Slot(train);
+    coTrainSlot& slot = SlotWithCars(train);
     const float initial = coGetCoasterDefinition().GetInitialPosition();
     g_ride.running = true;
     slot.launched = true;
@@ -210,7 +219,7 @@ void coRideSetScreamsOn(bool on) {
 }
 
 const coTrainCar& coRideGetLeadCar(int train) {
-    return Slot(train).train.GetCar(0);
+    return SlotWithCars(train).train.GetCar(0);
 }
 
 coCoasterPiece* coRideGetTrainPiece(int train) {
@@ -230,7 +239,7 @@ const maVector3d& coRideGetTrainAcceleration(int train) {
 }
 
 const coTrainCar& coRideGetTrainViewCar(int train) {
-    const coTrain& t = Slot(train).train;
+    const coTrain& t = SlotWithCars(train).train;
     return t.GetCar(std::clamp(g_ride.viewCar, 0, t.GetCarCount() - 1));
 }
 

@@ -10,7 +10,8 @@ class coCoasterPiece;
 // Stores the counts, switches the event sounds and screams by their preferences, builds (or not) and
 // shows or hides the cars, and sets every train up at the start position at rest, not yet launched.
 void coRideStart(int carsPerTrain, bool buildCars, int trainCount);
-// Sets the ride running and starts the train at the start position.
+// Sets the ride running and starts the train at the start position; std::out_of_range for a train index
+// past the started trains, or before the first start.
 void coRideLaunchTrain(int train);
 // The frame's step of every launched train by the frame clock; listener goes to the ride sounds.
 void coRideUpdate(const maVector3d& listener);
@@ -21,7 +22,8 @@ void coRideStop();
 void coRideSetEventSoundsOn(bool on);
 void coRideSetScreamsOn(bool on);
 
-// Train accessors; the index is checked (std::out_of_range).
+// Train accessors; the index is checked (std::out_of_range). Before the first start the one train stands
+// at 0 at rest and has no cars: the car accessors throw std::out_of_range then.
 const coTrainCar& coRideGetLeadCar(int train);
 // The piece holding the train's distance.
 coCoasterPiece* coRideGetTrainPiece(int train);

@@ -13,7 +13,9 @@
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coCoasterPieceUp.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 // x, y, z, slope, heading, roll, tangent scale.
@@ -340,6 +342,27 @@ std::unique_ptr<coCoasterPiece> ReadCustomPiece(chReader& reader) {
     return piece;
 }
 
+bool IsFinite(const maVector3d& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// Finite values can still make no shape: a length near the float range, or a vast ratio or radius, ends
+// at infinity or leaves the frames undefined. Such a piece is a malformed file. The setters of some
+// fields only store them, so the piece is built with all its fields first.
+void CheckShape(coCoasterPiece& piece) {
+    piece.Build();
+    if (!std::isfinite(piece.GetLength()) || !IsFinite(piece.GetEnd()) ||
+        !std::isfinite(piece.GetEndHeading()))
+        throw chInvalidChunkX();
+    for (float s : {0.0f, 0.5f, 1.0f}) {
+        maVector3d tangent;
+        const maMatrix4d frame = piece.FrameAt(s);
+        if (!IsFinite(piece.PointAt(s, &tangent)) || !IsFinite(tangent) ||
+            !std::all_of(std::begin(frame.m), std::end(frame.m), [](float e) { return std::isfinite(e); }))
+            throw chInvalidChunkX();
+    }
+}
+
 // A new piece for a piece chunk; null for a chunk that is not one.
 std::unique_ptr<coCoasterPiece> ReadPiece(chReader& reader, u32 id) {
     switch (id) {
@@ -398,8 +421,10 @@ void coReadCoasterPieces(chReader& reader, u16, u32, std::vector<std::unique_ptr
     while (reader.BeginChunk(&id, &version, &size)) {
         std::unique_ptr<coCoasterPiece> piece = ReadPiece(reader, id);
         reader.EndChunk();
-        if (piece)
+        if (piece) {
+            CheckShape(*piece);
             read.push_back(std::move(piece));
+        }
     }
     for (auto& piece : read)
         pieces.push_back(std::move(piece));

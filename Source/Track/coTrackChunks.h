@@ -51,7 +51,7 @@ void coWriteCoasterPiece(chWriter& writer, const coCoasterPiece& piece);
 
 // Reads the piece chunks of a piece list (the reader inside it) and appends one new piece per known
 // piece chunk; unknown chunks are skipped. The pieces are neither placed nor linked. A malformed list
-// throws chInvalidChunkX and appends nothing.
+// (a piece whose shape is not finite included) throws chInvalidChunkX and appends nothing.
 void coReadCoasterPieces(chReader& reader, u16 version, u32 size,
                          std::vector<std::unique_ptr<coCoasterPiece>>& pieces);
 // Takes a field chunk common to every class (bank, slope, track element, tube); false for other ids.

@@ -2,6 +2,7 @@
 
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfTokenFile.h"
+#include "Engine/Core/Ch/chExceptions.h"
 #include "Engine/Core/Env/dbgLog.h"
 
 #include <cmath>
@@ -145,9 +146,28 @@ const fsLocator& chTxtReader::GetLocator() const {
 }
 
 std::string chTxtReader::ReadToken(u32 maximum) {
+    // The text carries no sizes, so its structure is the only bound of a chunk: reading on past it would
+    // swallow what follows. Writers quote braces that are values.
     std::string token;
-    gfReadToken(*m_file, token, maximum, kNoStop, true);
+    const gfTokenKind kind = gfReadTokenKind(*m_file, token, maximum, kNoStop, true);
+    if (kind == gfTokenKind::None) {
+        // Bare values outside any chunk read as nothing once the file has ended.
+        if (!m_hasBody.empty())
+            throw chInvalidChunkX();
+        return token;
+    }
+    if ((kind == gfTokenKind::Plain && (token == "{" || token == "}")) || NextOpensBody())
+        throw chInvalidChunkX();
     return token;
+}
+
+bool chTxtReader::NextOpensBody() {
+    const u32 mark = m_file->Tell();
+    std::string token;
+    const bool opens =
+        gfReadTokenKind(*m_file, token, 0, kNoStop, true) == gfTokenKind::Plain && token == "{";
+    m_file->Seek(static_cast<i32>(mark), 0);
+    return opens;
 }
 
 u64 chTxtReader::ReadInteger() {

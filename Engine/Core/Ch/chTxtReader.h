@@ -27,7 +27,7 @@ class chTxtReader : public chReader {
     void ReadString(envString& out) override;
     void ReadChars(std::string& out, u32 count) override;
     void ReadString(std::string& out) override;
-    // TRUE in any case is true; anything else, or no token, is false.
+    // TRUE in any case is true; anything else, or no token outside any chunk, is false.
     void ReadBool(bool* value) override;
     void ReadDouble(f64* value) override;
     void ReadFloat(f32* value) override;
@@ -44,7 +44,11 @@ class chTxtReader : public chReader {
     const fsLocator& GetLocator() const override;
 
   private:
+    // The next value: chInvalidChunkX where the current chunk has ended (a brace, the name of a nested
+    // chunk, or the end of the file inside a chunk).
     std::string ReadToken(u32 maximum = 0);
+    // Whether the next token is "{"; reads nothing.
+    bool NextOpensBody();
     u64 ReadInteger();
     f64 ReadNumber();
 

@@ -338,3 +338,35 @@ TEST_F(coRideTest, PausingStopsTheStepsAndThePauseReachesTheSounds) {
     coRideSetPaused(true);
     EXPECT_TRUE(audio.log.empty());
 }
+
+// Runs in its own process, as every test does: the ride has never been started.
+TEST_F(coRideTest, CarsAreAskedForOnlyOnceTheRideHasStarted) {
+    BuildR1(true);
+    coRideSetViewCar(2);
+    EXPECT_THROW(coRideGetLeadCar(0), std::out_of_range);
+    EXPECT_THROW(coRideGetTrainViewCar(0), std::out_of_range);
+    EXPECT_THROW(coRideLaunchTrain(0), std::out_of_range);
+    EXPECT_FALSE(coRideIsRunning());
+    Frame(0.04f);
+    // The one train stands at 0, at rest.
+    EXPECT_EQ(coRideGetTrainSpeed(0), 0.0f);
+    EXPECT_EQ(coRideGetTrainElapsed(0), 0.0f);
+    EXPECT_EQ(coRideGetTrainAcceleration(0).z, 0.0f);
+    EXPECT_THROW(coRideGetTrainSpeed(1), std::out_of_range);
+
+    // Stopped, the train keeps its cars where they stood; only the car objects are gone.
+    coRideStart(4, true, 1);
+    coRideLaunchTrain(0);
+    Frame(0.04f);
+    coRideStop();
+    EXPECT_EQ(coGetCarCount(), 0);
+    EXPECT_EQ(coRideGetLeadCar(0).piece, coCircuitPieceAt(1));
+    EXPECT_EQ(coRideGetTrainViewCar(0).piece, coCircuitPieceAt(0)); // car 2, 8 behind the lead
+
+    // Started with no trains, there is no train to ask for.
+    coRideStart(4, false, 0);
+    EXPECT_THROW(coRideGetLeadCar(0), std::out_of_range);
+    EXPECT_THROW(coRideGetTrainViewCar(0), std::out_of_range);
+    EXPECT_THROW(coRideGetTrainPiece(0), std::out_of_range);
+    EXPECT_THROW(coRideLaunchTrain(0), std::out_of_range);
+}

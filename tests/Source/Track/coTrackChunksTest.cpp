@@ -10,6 +10,7 @@
 #include "Source/Track/coPlacement.h"
 #include "coCircuitTestSupport.h"
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -232,6 +233,27 @@ void WalkChunks(const std::string& bytes, size_t begin, size_t end, u32 parent, 
     }
 }
 
+bool IsFinite(const maVector3d& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// Pieces that were read, chained as a loader chains them: every end, length and frame finite.
+void ExpectFiniteShapes(const coPieces& pieces, const std::string& what) {
+    coCoasterPiece* previous = nullptr;
+    for (const auto& piece : pieces) {
+        piece->Connect(previous);
+        previous = piece.get();
+        ASSERT_TRUE(std::isfinite(piece->GetLength()) && IsFinite(piece->GetEnd()) &&
+                    std::isfinite(piece->GetEndHeading()))
+            << what;
+        for (float s : {0.0f, 0.5f, 1.0f}) {
+            EXPECT_TRUE(IsFinite(piece->PointAt(s))) << what;
+            for (float element : piece->FrameAt(s).m)
+                EXPECT_TRUE(std::isfinite(element)) << what;
+        }
+    }
+}
+
 class coTrackChunksTest : public coCircuitFixture {
   protected:
     std::string WriteBinary(const std::vector<const coCoasterPiece*>& pieces) {
@@ -331,6 +353,22 @@ class coTrackChunksTest : public coCircuitFixture {
                 expectRefused(patch(at, value), "float at " + std::to_string(at));
         for (size_t at : layout.extents)
             expectRefused(patch(at, 0.0f), "zero extent at " + std::to_string(at));
+        // Huge but finite values: the file is refused, or every piece it gives keeps a finite shape.
+        int hugeRefused = 0;
+        for (size_t at : layout.floats) {
+            for (float value : {1e30f, 3e38f, -3e38f}) {
+                const std::string what = "huge float " + std::to_string(value) + " at " + std::to_string(at);
+                coPieces read;
+                try {
+                    read = ReadBinary(patch(at, value));
+                } catch (const chInvalidChunkX&) {
+                    ++hugeRefused;
+                    continue;
+                }
+                ExpectFiniteShapes(read, what);
+            }
+        }
+        EXPECT_GE(hugeRefused, 2 * static_cast<int>(layout.extents.size()));
 
         EXPECT_GT(mutants, static_cast<int>(saved.size()));
         ASSERT_EQ(coCircuitPieceCount(), count);
@@ -548,6 +586,47 @@ TEST_F(coTrackChunksTest, TextFilesReadWithTheSameChecks) {
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(static_cast<const coCoasterPieceStraight&>(*read[0]).GetRunLength(), 12.5f);
     EXPECT_TRUE(static_cast<const coCoasterPieceUp&>(*read[1]).IsDown());
+}
+
+// The text form carries no sizes: a control-point count above the records present must not read on
+// into the pieces that follow.
+TEST_F(coTrackChunksTest, ATextCountAboveItsRecordsIsRefusedAndLeavesTheCircuit) {
+    coBuildR1();
+    const auto poses = coCircuitPoses();
+    coCoasterPieceCustom custom;
+    ASSERT_TRUE(custom.SetPoints(coSampleCustomPoints()));
+    coCoasterPieceStraight after;
+    const std::string text = WriteText({&custom, &after, &after});
+    const size_t count = text.find("CPTS 3 ");
+    ASSERT_NE(count, std::string::npos) << text;
+    ASSERT_EQ(ReadText(text).size(), 3u);
+    for (const char* larger : {"CPTS 4 ", "CPTS 5 ", "CPTS 32767 "}) {
+        const std::string mutant = text.substr(0, count) + larger + text.substr(count + 7);
+        EXPECT_THROW(coCircuitRebuildFromList(ReadText(mutant)), chInvalidChunkX) << larger;
+    }
+    EXPECT_TRUE(coCircuitPoses() == poses);
+}
+
+// Values that pass as finite numbers but give a piece no finite shape are a malformed file.
+TEST_F(coTrackChunksTest, PiecesWithoutAFiniteShapeAreRefusedAndLeaveTheCircuit) {
+    coBuildR1();
+    const auto poses = coCircuitPoses();
+    const std::string good = coBytes().Chunk("CPSR", coBytes().Float("LENG", 20.0f).Str()).Str();
+    auto piece = [](const char* id, const char* field, float value) {
+        return coBytes().Chunk(id, coBytes().Float(field, value).Str()).Str();
+    };
+    const std::string absurd[] = {
+        piece("CPSR", "LENG", 1e38f),  piece("CPSR", "LENG", 3e38f), piece("CPHL", "ALEN", 1e30f),
+        piece("CPTU", "RADI", 1e30f),  piece("CPLP", "HEIG", 3e38f), piece("CPCO", "RADI", 1e30f),
+        piece("CPST", "SLID", -3e38f), piece("CPSH", "LENG", 3e38f), piece("CPHC", "RADI", 1e30f),
+        piece("CPSU", "LENG", 1e30f),
+    };
+    for (const std::string& bad : absurd)
+        EXPECT_THROW(Load(ListFile(good + bad + good)), chInvalidChunkX) << bad.substr(0, 4);
+    EXPECT_THROW(coCircuitRebuildFromList(ReadText("CPLS\r\n{\r\n\tCPTU\r\n\t{\r\n\t\tRADI 1e30 "
+                                                   "\r\n\t}\r\n}\r\n")),
+                 chInvalidChunkX);
+    EXPECT_TRUE(coCircuitPoses() == poses);
 }
 
 TEST_F(coTrackChunksTest, ASavedR1LoadsBackAndClosesAgain) {

@@ -5,6 +5,7 @@
 #include "chTestSample.h"
 
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -266,4 +267,70 @@ TEST_F(chTextChunkTest, TruncationSweep) {
             EXPECT_TRUE(failed) << cut;
         }
     }
+}
+
+// The text holds no sizes: a value asked for where the chunk has ended must not be taken from what
+// follows it (its closing brace, a nested chunk, the next chunk, or nothing at all).
+TEST_F(chTextChunkTest, ValuesDoNotRunPastTheirChunk) {
+    Sample v;
+    const std::vector<std::function<void(chReader&)>> slots = {
+        [&](chReader& r) { r.ReadChars(v.wideCounted, 2); },
+        [&](chReader& r) { r.ReadString(v.wideTerminated); },
+        [&](chReader& r) { r.ReadChars(v.narrowCounted, 2); },
+        [&](chReader& r) { r.ReadString(v.narrowTerminated); },
+        [&](chReader& r) { r.ReadBool(&v.flag); },
+        [&](chReader& r) { r.ReadDouble(&v.f64v); },
+        [&](chReader& r) { r.ReadFloat(&v.f32v); },
+        [&](chReader& r) { r.ReadUInt64(&v.u64v); },
+        [&](chReader& r) { r.ReadInt64(&v.i64v); },
+        [&](chReader& r) { r.ReadUInt32(&v.u32v); },
+        [&](chReader& r) { r.ReadInt32(&v.i32v); },
+        [&](chReader& r) { r.ReadUInt16(&v.u16v); },
+        [&](chReader& r) { r.ReadInt16(&v.i16v); },
+        [&](chReader& r) { r.ReadUInt8(&v.u8v); },
+        [&](chReader& r) { r.ReadInt8(&v.i8v); },
+    };
+    // Each text enters its chunks and reads its values, after which one more is due where there is none.
+    struct Case {
+        const char* text;
+        int chunks;
+        int values;
+    };
+    const Case cases[] = {
+        {"ABCD\r\n{\r\n\tWXYZ 1 \r\n}\r\nNEXT 2 \r\n", 2, 1},         // the enclosing chunk's closing brace
+        {"ABCD\r\n{\r\n\t1 \r\n}\r\nNEXT 2 \r\n", 1, 1},              // its own closing brace
+        {"ABCD\r\n{\r\n\t1 \r\n\tWXYZ\r\n\t{\r\n\t}\r\n}\r\n", 1, 1}, // the name of a nested chunk
+        {"ABCD\r\n{\r\n\t{\r\n\t}\r\n}\r\n", 1, 0},                   // a nameless body
+        {"ABCD 1 \r\nWXYZ\r\n{\r\n}\r\n", 1, 1},                      // the next chunk
+        {"ABCD\r\n{\r\n\tWXYZ 1 ", 2, 1},                             // the end of the file
+        {"ABCD 1", 1, 1},
+    };
+    for (const Case& c : cases) {
+        for (size_t slot = 0; slot < slots.size(); ++slot) {
+            auto file = Open(c.text);
+            chTxtReader r(file.get());
+            u32 id, size;
+            u16 version;
+            for (int i = 0; i < c.chunks; ++i)
+                ASSERT_TRUE(r.BeginChunk(&id, &version, &size)) << c.text;
+            for (int i = 0; i < c.values; ++i) {
+                std::string value;
+                r.ReadString(value);
+                EXPECT_EQ(value, "1") << c.text;
+            }
+            EXPECT_THROW(slots[slot](r), chInvalidChunkX) << c.text << " slot " << slot;
+        }
+    }
+    // Quoted braces are values like any other.
+    auto file = Open("ABCD\r\n{\r\n\t\"}\" \"{\" \r\n}\r\n");
+    chTxtReader r(file.get());
+    u32 id, size;
+    u16 version;
+    ASSERT_TRUE(r.BeginChunk(&id, &version, &size));
+    std::string close, open;
+    r.ReadString(close);
+    r.ReadString(open);
+    EXPECT_EQ(close + open, "}{");
+    r.EndChunk();
+    EXPECT_FALSE(r.BeginChunk(&id, &version, &size));
 }
