@@ -7,7 +7,7 @@
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
-#include "gfPakBuilder.h"
+#include "Engine/App/Gf/gfPakBuilder.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -16,35 +16,24 @@
 
 namespace {
 
-// An independent builder of text-set bytes (little-endian fields).
+// Text-set bytes, little-endian, written here independently of the set's writer.
 class SetBytes {
   public:
     SetBytes(const char* magic = "KSFB", u8 byteOrder = 2, const char* tag = "KSTS") {
-        m_bytes.append(magic, 4);
-        m_bytes += static_cast<char>(byteOrder);
-        m_bytes.append(3, '\0');
-        m_bytes.append(tag, 4);
+        m_bytes.Text(magic).U8(byteOrder).Text(std::string(3, '\0')).Text(tag);
     }
-    SetBytes& U32(u32 v) {
-        for (int i = 0; i < 4; ++i)
-            m_bytes += static_cast<char>(v >> (8 * i));
-        return *this;
-    }
-    SetBytes& U16(u16 v) {
-        m_bytes += static_cast<char>(v);
-        m_bytes += static_cast<char>(v >> 8);
-        return *this;
-    }
+    SetBytes& U32(u32 v) { return m_bytes.U32(v), *this; }
+    SetBytes& U16(u16 v) { return m_bytes.U16(v), *this; }
     SetBytes& Entry(u32 id, const std::u16string& text) {
         U32(id).U16(static_cast<u16>(text.size()));
         for (char16_t unit : text)
             U16(unit);
         return *this;
     }
-    const std::string& Str() const { return m_bytes; }
+    const std::string& Str() const { return m_bytes.Str(); }
 
   private:
-    std::string m_bytes;
+    envTestBytes m_bytes;
 };
 
 // The example set: number 32, text 1 "Hi", text 2 empty.
@@ -77,17 +66,11 @@ TEST_F(gfTextSetTest, GoldenBytesReadAndWrittenBack) {
     {
         gfTextSet set(locator, 7, true);
         EXPECT_EQ(set.GetSetNumber(), 32u); // the file's number replaces the caller's
-        EXPECT_FALSE(set.IsWritable());
         EXPECT_EQ(set.GetText(1), envString("Hi"));
         EXPECT_TRUE(set.HasText(2));
-        EXPECT_EQ(set.GetText(2).GetLength(), 0u);
         EXPECT_EQ(set.GetTexts().size(), 2u);
     }
-    {
-        gfTextSet set(locator, 32, false);
-        EXPECT_TRUE(set.IsWritable());
-        set.Save();
-    }
+    gfTextSet(locator, 32, false).Save();
     EXPECT_EQ(File(), Golden());
 
     // Written from scratch into an empty file, the same texts give the same bytes.
@@ -110,14 +93,8 @@ TEST_F(gfTextSetTest, DuplicatesAndRewritingInPlace) {
         EXPECT_EQ(set.GetText(5), envString("second"));
         set.SetText(9, envString("y"));
     }
-    const std::string rewritten = File();
-    EXPECT_EQ(rewritten.size(), bytes.size());
     const std::string expected = SetBytes().U32(32).U32(2).Entry(5, u"second").Entry(9, u"y").Str();
-    EXPECT_EQ(rewritten.substr(0, expected.size()), expected);
-    EXPECT_EQ(rewritten.substr(expected.size()), bytes.substr(expected.size()));
-    gfTextSet again(locator, 32, true);
-    EXPECT_EQ(again.GetTexts().size(), 2u);
-    EXPECT_EQ(again.GetText(9), envString("y"));
+    EXPECT_EQ(File(), expected + bytes.substr(expected.size()));
 }
 
 TEST_F(gfTextSetTest, AFailedSaveLeavesTheOldSetWhole) {
@@ -135,15 +112,13 @@ TEST_F(gfTextSetTest, AFailedSaveLeavesTheOldSetWhole) {
     EXPECT_EQ(File(), Golden());
     EXPECT_FALSE(std::filesystem::exists(m_folder.Path("set.tsf.tmp")));
     set.Save();
-    gfTextSet saved(locator, 32, true);
-    EXPECT_EQ(saved.GetText(1), envString("changed"));
-    EXPECT_FALSE(std::filesystem::exists(m_folder.Path("set.tsf.tmp")));
+    EXPECT_EQ(gfTextSet(locator, 32, true).GetText(1), envString("changed"));
 }
 
 TEST_F(gfTextSetTest, HeadersAndTags) {
-    gfTextSet old(Put(SetBytes("BRFB").U32(32).U32(1).Entry(3, u"ok").Str()), 32, true);
-    EXPECT_EQ(old.GetText(3), envString("ok"));
-
+    EXPECT_EQ(gfTextSet(Put(SetBytes("BRFB").U32(32).U32(1).Entry(3, u"ok").Str()), 32, true).GetText(3),
+              envString("ok"));
+    // Byte 4 must be 2, the tag KSTS.
     const fsLocator locator = Put(SetBytes("KSFB", 0).U32(32).U32(0).Str());
     try {
         gfTextSet set(locator, 32, true);
@@ -154,41 +129,30 @@ TEST_F(gfTextSetTest, HeadersAndTags) {
     EXPECT_THROW(gfTextSet(Put(SetBytes("KSFB", 2, "KSTX").U32(32).U32(0).Str()), 32, true),
                  gfInvalidTextSetFileX);
     EXPECT_THROW(gfTextSet(Put(SetBytes("XSFB").U32(32).U32(0).Str()), 32, true), gfInvalidFileBinX);
-    EXPECT_THROW(gfTextSet(m_folder.Locator("missing.tsf"), 32, true), fsFileDoesntExistX);
     EXPECT_THROW(gfTextSet(m_folder.Locator("missing.tsf"), 32, false), fsFileDoesntExistX);
 }
 
-TEST_F(gfTextSetTest, EmptyFilesAndReadOnlySets) {
-    // Read-only: an empty set, and the file is never written.
+TEST_F(gfTextSetTest, ReadOnlySetsAreNeverWritten) {
+    // An empty file read-only is an empty set; a missing id reads as empty and is not added.
     const fsLocator locator = Put("");
     {
         gfTextSet set(locator, 40, true);
-        EXPECT_EQ(set.GetSetNumber(), 40u);
-        EXPECT_TRUE(set.GetTexts().empty());
-        // A missing id reads as empty and is not added.
         EXPECT_EQ(set.GetText(12).GetLength(), 0u);
-        EXPECT_FALSE(set.HasText(12));
         EXPECT_TRUE(set.GetTexts().empty());
         EXPECT_THROW(set.SetText(1, envString("no")), fsReadOnlyX);
         EXPECT_THROW(set.Save(), fsReadOnlyX);
     }
     EXPECT_EQ(File(), "");
-
     // Writable: the new set gets its header when it is closed.
-    {
-        gfTextSet set(locator, 40, false);
-        EXPECT_TRUE(set.GetTexts().empty());
-    }
+    { gfTextSet set(locator, 40, false); }
     EXPECT_EQ(File(), SetBytes().U32(40).U32(0).Str());
-
     // An unchanged writable set leaves its file alone.
     Put(Golden() + "tail");
     { gfTextSet set(locator, 32, false); }
     EXPECT_EQ(File(), Golden() + "tail");
-}
 
-TEST_F(gfTextSetTest, RefusedWritingFallsBackToReading) {
-    const fsLocator locator = Put(Golden());
+    // Writing refused: the set falls back to reading.
+    Put(Golden());
     {
         const fsOpenFailures refuse(EACCES, -1,
                                     [](const char*, int flags) { return (flags & O_ACCMODE) != O_RDONLY; });
@@ -201,54 +165,45 @@ TEST_F(gfTextSetTest, RefusedWritingFallsBackToReading) {
 }
 
 TEST_F(gfTextSetTest, LongTextsAreCutToTheLargestCount) {
-    dbgLogCapture log;
+    const dbgLogCapture log;
     const fsLocator locator = Put("");
     {
         gfTextSet set(locator, 32, false);
         envString text;
         text.Resize(40000);
         set.SetText(1, text);
-        EXPECT_EQ(set.GetText(1).GetLength(), 32767u);
     }
     EXPECT_EQ(log.lines.size(), 1u);
-    gfTextSet set(locator, 32, true);
-    EXPECT_EQ(set.GetText(1).GetLength(), 32767u);
+    EXPECT_EQ(gfTextSet(locator, 32, true).GetText(1).GetLength(), 32767u);
 }
 
-// Cut at every byte: only the empty file is a set; every other cut is refused by the loader.
-TEST_F(gfTextSetTest, TruncationSweep) {
+// Cut at every byte, and counts and lengths replaced: only the empty file is a set; counts never
+// outrun the file; negative ones read as nothing.
+TEST_F(gfTextSetTest, TruncationAndOversizeSweeps) {
     const std::string whole =
         SetBytes().U32(32).U32(3).Entry(1, u"Hi").Entry(2, u"").Entry(700, u"\u00E9t\u00E9 \u20AC").Str();
     for (size_t cut = 1; cut < whole.size(); ++cut) {
         const fsLocator locator = Put(whole.substr(0, cut));
-        if (cut < 8) {
+        if (cut < 8)
             EXPECT_THROW(gfTextSet(locator, 32, true), gfInvalidFileBinX) << cut;
-        } else {
+        else
             EXPECT_THROW(gfTextSet(locator, 32, true), gfInvalidTextSetFileX) << cut;
-        }
     }
-    gfTextSet set(Put(whole), 32, true);
-    EXPECT_EQ(set.GetText(700), envString(u"\u00E9t\u00E9 \u20AC"));
-}
+    EXPECT_EQ(gfTextSet(Put(whole), 32, true).GetText(700), envString(u"\u00E9t\u00E9 \u20AC"));
 
-// Counts and lengths from the file never outrun it; negative ones read as nothing.
-TEST_F(gfTextSetTest, OversizeSweep) {
     EXPECT_THROW(gfTextSet(Put(SetBytes().U32(32).U32(0x7FFFFFFF).Entry(1, u"a").Str()), 32, true),
                  gfInvalidTextSetFileX);
-    EXPECT_THROW(gfTextSet(Put(SetBytes().U32(32).U32(2).Entry(1, u"a").Str()), 32, true),
-                 gfInvalidTextSetFileX);
-    gfTextSet negative(Put(SetBytes().U32(32).U32(0x80000000).Entry(1, u"a").Str()), 32, true);
-    EXPECT_TRUE(negative.GetTexts().empty());
-    // A length of 0x7FFF with two units behind it; a negative length (0xFFFF) holds no units.
     EXPECT_THROW(gfTextSet(Put(SetBytes().U32(32).U32(1).U32(1).U16(0x7FFF).U32(0).Str()), 32, true),
                  gfInvalidTextSetFileX);
-    gfTextSet empty(Put(SetBytes().U32(32).U32(1).U32(4).U16(0xFFFF).Str()), 32, true);
-    EXPECT_EQ(empty.GetText(4).GetLength(), 0u);
-
-    const std::string whole = SetBytes().U32(32).U32(2).Entry(1, u"Hello").Entry(2, u"World").Str();
-    for (size_t at = 8; at + 2 <= whole.size(); ++at) {
+    EXPECT_TRUE(gfTextSet(Put(SetBytes().U32(32).U32(0x80000000).Entry(1, u"a").Str()), 32, true)
+                    .GetTexts()
+                    .empty());
+    EXPECT_EQ(gfTextSet(Put(SetBytes().U32(32).U32(1).U32(4).U16(0xFFFF).Str()), 32, true).GetText(4).GetLength(),
+              0u);
+    const std::string two = SetBytes().U32(32).U32(2).Entry(1, u"Hello").Entry(2, u"World").Str();
+    for (size_t at = 8; at + 2 <= two.size(); ++at) {
         for (u16 bad : {u16{0xFFFF}, u16{0x7FFF}, u16{0x8000}}) {
-            std::string bytes = whole;
+            std::string bytes = two;
             bytes[at] = static_cast<char>(bad);
             bytes[at + 1] = static_cast<char>(bad >> 8);
             try {
@@ -269,14 +224,8 @@ TEST_F(gfTextSetTest, ReadOnlySetsAreReadFromPaks) {
     fsResetRootTable();
     fsAddRootDirectory(7, m_folder.Locator());
     gfPakSearcher::SetPakLocator(&locator);
-
-    fsLocator inPak(7);
-    for (const char* component : {"Errors", "Eng", "fsErrors.tsf"})
-        inPak.AppendComponent(component);
-    {
-        gfTextSet set(inPak, 32, true);
-        EXPECT_EQ(set.GetText(1), envString("Hi"));
-    }
+    const fsLocator inPak = fsRootedLocator(7, "Errors/Eng/fsErrors.tsf");
+    EXPECT_EQ(gfTextSet(inPak, 32, true).GetText(1), envString("Hi"));
     // Writable sets live on disc only, where this one is not.
     EXPECT_THROW(gfTextSet(inPak, 32, false), fsDirectoryDoesntExistX);
     gfPakSearcher::SetPakLocator(nullptr);

@@ -30,82 +30,62 @@ using Tokens = std::vector<std::string>;
 
 } // namespace
 
-TEST_F(gfTokenFileTest, BreakRule) {
-    EXPECT_EQ(Split("-5"), Tokens{"-5"});
-    EXPECT_EQ(Split("1.5"), Tokens{"1.5"});
-    EXPECT_EQ(Split(".5"), Tokens{".5"});
-    EXPECT_EQ(Split("abc.def"), Tokens{"abc.def"});
-    EXPECT_EQ(Split("a.1"), Tokens{"a.1"});
-    EXPECT_EQ(Split("abc123 123abc _x1"), (Tokens{"abc123", "123abc", "_x1"}));
-    EXPECT_EQ(Split("a-5"), (Tokens{"a", "-5"}));
-    EXPECT_EQ(Split("a=b"), (Tokens{"a=", "b"}));
-    EXPECT_EQ(Split("1e-5"), (Tokens{"1e", "-5"})); // '-' always breaks a token
-    EXPECT_EQ(Split("{a}"), (Tokens{"{", "a", "}"}));
-    EXPECT_EQ(Split("f(x,y);"), (Tokens{"f", "(", "x", ",", "y", ")", ";"}));
-    EXPECT_EQ(Split("a:b\tc\r\nd"), (Tokens{"a", "b", "c", "d"}));
-    EXPECT_EQ(Split("a. b"), (Tokens{"a", ".", "b"}));
-    EXPECT_EQ(Split("x\"q\"y"), (Tokens{"x", "q", "y"}));
-    EXPECT_EQ(Split("caf\xC3\xA9s \xE9t\xE9"),
-              (Tokens{"caf\xC3\xA9s", "\xE9t\xE9"})); // high bytes are letters
+// The break rule, comments and quotes: each text and the tokens it splits into.
+TEST_F(gfTokenFileTest, BreakRuleCommentsAndQuotes) {
+    const std::pair<std::string, Tokens> cases[] = {
+        {"-5", {"-5"}},
+        {".5", {".5"}},
+        {"abc.def", {"abc.def"}},
+        {"a.1", {"a.1"}},
+        {"abc123 123abc _x1", {"abc123", "123abc", "_x1"}},
+        {"a-5", {"a", "-5"}},
+        {"a=b", {"a=", "b"}},
+        {"1e-5", {"1e", "-5"}}, // '-' always breaks a token
+        {"f(x,y);{}", {"f", "(", "x", ",", "y", ")", ";", "{", "}"}},
+        {"a:b\tc\r\nd", {"a", "b", "c", "d"}},
+        {"a. b", {"a", ".", "b"}},
+        {"x\"q\"y", {"x", "q", "y"}},
+        {"caf\xC3\xA9s \xE9t\xE9", {"caf\xC3\xA9s", "\xE9t\xE9"}}, // high bytes are letters
+        {"# first\nA 1 # tail\nB#c\nC", {"A", "1", "B", "C"}},
+        {"\"# kept\" last", {"# kept", "last"}},
+        {"  \r\n# only a comment", {}},
+        {"\"\\a\\b\\f\\n\\r\\t\\v\\\\\\'\\\"\\?\\q\" \"\" \"a b\"", {"\a\b\f\n\r\t\v\\'\"?q", "", "a b"}},
+    };
+    for (const auto& [text, tokens] : cases)
+        EXPECT_EQ(Split(text), tokens) << text;
+    EXPECT_EQ(Split("#a b", false), (Tokens{"#", "a", "b"}));
+
+    for (const char* bad : {"\"open", "\"raw\nfeed\"", "\"escape at end\\"}) {
+        auto file = Open(bad);
+        std::string token;
+        EXPECT_THROW(gfReadToken(*file, token, 0, 0, true), gfInvalidTokenFileTxtX) << bad;
+    }
 }
 
-TEST_F(gfTokenFileTest, CommentsAndStops) {
-    EXPECT_EQ(Split("# first\nA 1 # tail\nB#c\nC"), (Tokens{"A", "1", "B", "C"}));
-    EXPECT_EQ(Split("#a b", false), (Tokens{"#", "a", "b"}));
-    EXPECT_EQ(Split("\"# kept\""), Tokens{"# kept"});
-    // A file that ends right after a token gives it once.
-    EXPECT_EQ(Split("last"), Tokens{"last"});
-    EXPECT_TRUE(Split("  \r\n# only a comment").empty());
-
+TEST_F(gfTokenFileTest, StopCharactersAndTheMaximum) {
     // The stop character ends a token and is read by the next call, which answers false.
     auto file = Open("abc\ndef # x\nghi");
     std::string token;
-    EXPECT_TRUE(gfReadToken(*file, token, 0, '\n', true));
-    EXPECT_EQ(token, "abc");
-    EXPECT_FALSE(gfReadToken(*file, token, 0, '\n', true));
-    EXPECT_TRUE(gfReadToken(*file, token, 0, '\n', true));
-    EXPECT_EQ(token, "def");
-    EXPECT_FALSE(gfReadToken(*file, token, 0, '\n', true)); // the comment ran to the line feed
-    EXPECT_TRUE(gfReadToken(*file, token, 0, '\n', true));
-    EXPECT_EQ(token, "ghi");
-}
+    std::vector<std::string> read;
+    for (int i = 0; i < 5; ++i)
+        read.push_back(gfReadToken(*file, token, 0, '\n', true) ? token : "|");
+    EXPECT_EQ(read, (Tokens{"abc", "|", "def", "|", "ghi"})); // the comment ran to the line feed
 
-TEST_F(gfTokenFileTest, QuotedTokens) {
-    auto file = Open("\"\\a\\b\\f\\n\\r\\t\\v\\\\\\'\\\"\\?\\q\" \"\" \"a b\" ");
-    std::string token;
-    EXPECT_EQ(gfReadTokenKind(*file, token, 0, 0, true), gfTokenKind::Quoted);
-    EXPECT_EQ(token, "\a\b\f\n\r\t\v\\'\"?q");
-    EXPECT_EQ(gfReadTokenKind(*file, token, 0, 0, true), gfTokenKind::Quoted); // empty but present
-    EXPECT_EQ(token, "");
-    EXPECT_TRUE(gfReadToken(*file, token, 0, 0, true));
-    EXPECT_EQ(token, "a b");
-    EXPECT_EQ(gfReadTokenKind(*file, token, 0, 0, true), gfTokenKind::None);
-
-    for (const char* bad : {"\"open", "\"raw\nfeed\"", "\"escape at end\\"}) {
-        auto badFile = Open(bad);
-        EXPECT_THROW(gfReadToken(*badFile, token, 0, 0, true), gfInvalidTokenFileTxtX) << bad;
+    // A plain token over the maximum is cut and the rest skipped, without swallowing what follows; a
+    // quoted one is refused, one of exactly the maximum is not.
+    auto cut = Open("abcdefgh ij.kl-5 \"abcd\" \"abcde\"");
+    read.clear();
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(gfReadToken(*cut, token, 4, 0, true));
+        read.push_back(token);
     }
-    // A quoted token longer than the maximum is refused; one of exactly the maximum is not.
-    auto longFile = Open("\"abcd\" \"abcde\"");
-    EXPECT_TRUE(gfReadToken(*longFile, token, 4, 0, true));
-    EXPECT_EQ(token, "abcd");
+    EXPECT_EQ(read, (Tokens{"abcd", "ij.k", "-5", "abcd"}));
     try {
-        gfReadToken(*longFile, token, 4, 0, true);
+        gfReadToken(*cut, token, 4, 0, true);
         FAIL();
     } catch (const gfInvalidTokenFileTxtX& e) {
         EXPECT_EQ(e.GetLocator(), m_folder.Locator("t.txt"));
     }
-}
-
-TEST_F(gfTokenFileTest, LongPlainTokensAreCutAndTheRestSkipped) {
-    auto file = Open("abcdefgh ij.k-5");
-    std::string token;
-    EXPECT_TRUE(gfReadToken(*file, token, 3, 0, true));
-    EXPECT_EQ(token, "abc");
-    EXPECT_TRUE(gfReadToken(*file, token, 3, 0, true));
-    EXPECT_EQ(token, "ij."); // "ij.k" cut; the break before "-5" still holds
-    EXPECT_TRUE(gfReadToken(*file, token, 3, 0, true));
-    EXPECT_EQ(token, "-5");
 }
 
 TEST_F(gfTokenFileTest, WrittenTokensReadBackWhole) {
@@ -121,34 +101,21 @@ TEST_F(gfTokenFileTest, WrittenTokensReadBackWhole) {
             out.Write(1, " ");
         }
     }
-    const std::string written = m_folder.Read("w.txt");
-    EXPECT_EQ(written.substr(0, 30), "plain \"a b\" \"c:\\\\x\\\\\" \"\" \"say ");
-    EXPECT_FALSE(gfTokenNeedsQuotes("x="));
-    EXPECT_FALSE(gfTokenNeedsQuotes("5."));
-    EXPECT_TRUE(gfTokenNeedsQuotes("end."));
-
+    EXPECT_EQ(m_folder.Read("w.txt").substr(0, 30), "plain \"a b\" \"c:\\\\x\\\\\" \"\" \"say ");
+    Tokens back;
     gfFile in(m_folder.Locator("w.txt"), 0);
-    for (const std::string& text : texts) {
-        std::string back;
-        EXPECT_TRUE(gfReadToken(in, back, 0, 0, true)) << text;
-        EXPECT_EQ(back, text);
-    }
-    std::string none;
-    EXPECT_FALSE(gfReadToken(in, none, 0, 0, true));
+    for (std::string token; gfReadToken(in, token, 0, 0, true);)
+        back.push_back(token);
+    EXPECT_EQ(back, texts);
 }
 
+// Lines end at CR, LF or CRLF; a line over the maximum goes on as the next one.
 TEST_F(gfTokenFileTest, Lines) {
-    auto file = Open("one\r\ntwo\rthree\nfour\r\r\nabcdef");
-    std::string line;
-    std::vector<std::string> lines;
-    while (gfReadLine(*file, line, 4))
+    auto file = Open("one\r\ntwo\rthree\nabcdef");
+    Tokens lines;
+    for (std::string line; gfReadLine(*file, line, 4);)
         lines.push_back(line);
-    // "four" fills the maximum; the CR after it then makes an empty line, which ends the loop.
-    EXPECT_EQ(lines, (Tokens{"one", "two", "thre", "e", "four"}));
-    EXPECT_FALSE(gfReadLine(*file, line, 4)); // the empty line before "abcdef"
-    EXPECT_TRUE(gfReadLine(*file, line, 0));
-    EXPECT_EQ(line, "abcdef");
-    EXPECT_FALSE(gfReadLine(*file, line, 0));
+    EXPECT_EQ(lines, (Tokens{"one", "two", "thre", "e", "abcd", "ef"}));
 }
 
 // Cut at every byte and with huge tokens: the tokenizer ends, with a token, false, or its exception.
