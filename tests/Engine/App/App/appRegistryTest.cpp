@@ -37,16 +37,21 @@ TEST_F(appRegistryTest, AReadWithADefaultCreatesTheValueAndReturnsIt) {
     EXPECT_EQ(size, 10u);
     EXPECT_EQ(ReadHive("HKEY_LOCAL_MACHINE"),
               "[Software\\Maker\\Game]\nVersion=\"1.0\"\nInstallPath=\"/opt/game\"\n");
-    // The next read finds it, default or not.
+    EXPECT_EQ(CountFiles(), 1u); // no temporary file left behind
     text.clear();
-    size = 260;
-    EXPECT_EQ(appRegistryReadString(text, "installpath", size, ""), 0u);
+    EXPECT_EQ(appRegistryReadString(text, "installpath", size = 260, ""), 0u);
     EXPECT_EQ(text, "/opt/game");
-    // The write left no temporary file behind.
-    EXPECT_EQ(CountFiles(), 1u);
+
+    // A default too long for the buffer is still written, the buffer left alone.
+    char buffer[4] = {'x', 'x', 'x', 'x'};
+    size = sizeof buffer;
+    EXPECT_EQ(appRegistryReadValue(buffer, "Name", size, "Player One"), 234u);
+    EXPECT_EQ(size, 11u);
+    EXPECT_EQ(buffer[0], 'x');
+    EXPECT_NE(ReadHive("HKEY_LOCAL_MACHINE").find("Name=\"Player One\""), std::string::npos);
 }
 
-TEST_F(appRegistryTest, ALongExistingValueSurvivesAReadWithADefault) {
+TEST_F(appRegistryTest, AnExistingValueSurvivesAReadWithADefault) {
     const std::string path(300, 'p');
     const std::string hive = "[Software\\Maker\\Game]\r\nInstallPath=" + path + "\r\nEmpty=\r\n";
     WriteHive("HKEY_LOCAL_MACHINE", hive);
@@ -57,32 +62,19 @@ TEST_F(appRegistryTest, ALongExistingValueSurvivesAReadWithADefault) {
     EXPECT_EQ(size, 301u);
     EXPECT_EQ(text, "unchanged");
     // A value that exists but is empty is the user's too.
-    size = 260;
-    EXPECT_EQ(appRegistryReadString(text, "Empty", size, "/opt/game"), 0u);
+    EXPECT_EQ(appRegistryReadString(text, "Empty", size = 260, "/opt/game"), 0u);
     EXPECT_EQ(text, "");
     EXPECT_EQ(ReadHive("HKEY_LOCAL_MACHINE"), hive);
-    size = 400;
-    EXPECT_EQ(appRegistryReadString(text, "InstallPath", size, "/opt/game"), 0u);
+    EXPECT_EQ(appRegistryReadString(text, "InstallPath", size = 400, "/opt/game"), 0u);
     EXPECT_EQ(text, path);
     // A buffer of no bytes is too small for anything, and is never written past.
-    size = 0;
-    EXPECT_EQ(appRegistryReadString(text, "Empty", size, ""), 234u);
+    EXPECT_EQ(appRegistryReadString(text, "Empty", size = 0, ""), 234u);
     EXPECT_EQ(size, 1u);
 }
 
-TEST_F(appRegistryTest, ADefaultTooLongForTheBufferIsStillWritten) {
-    WriteHive("HKEY_CURRENT_USER", "[Software\\Game]\n");
-    ASSERT_EQ(appRegistryOpen(1, "Software", "Game"), 0u);
-    char buffer[4] = {'x', 'x', 'x', 'x'};
-    u32 size = sizeof buffer;
-    EXPECT_EQ(appRegistryReadValue(buffer, "Name", size, "Player One"), 234u);
-    EXPECT_EQ(size, 11u);
-    EXPECT_EQ(buffer[0], 'x');
-    EXPECT_NE(ReadHive("HKEY_CURRENT_USER").find("Name=\"Player One\""), std::string::npos);
-}
-
-TEST_F(appRegistryTest, KeysOpenByHiveAndPathIgnoringCase) {
-    WriteHive("HKEY_LOCAL_MACHINE", "[software\\MAKER\\game\\Sub]\nlabel = 'DISC 1'\n");
+TEST_F(appRegistryTest, KeysOpenByHiveAndPathIgnoringCaseAndAnOpenClosesTheOneBefore) {
+    const std::string hive = "[software\\MAKER\\game\\Sub]\nlabel = 'DISC 1'\n[Two]\nLabel=\"two\"\n";
+    WriteHive("HKEY_LOCAL_MACHINE", hive);
     WriteHive("HKEY_CURRENT_CONFIG", "[A]\n");
     EXPECT_EQ(appRegistryOpen(kLocalMachine, "Software\\Maker", "Missing"), 2u);
     // A key exists when a key below it does.
@@ -93,34 +85,22 @@ TEST_F(appRegistryTest, KeysOpenByHiveAndPathIgnoringCase) {
     ASSERT_EQ(appRegistryOpen(kLocalMachine, "SOFTWARE\\Maker\\Game", "sub"), 0u);
     EXPECT_EQ(appRegistryReadString(text, "LABEL", size, ""), 0u);
     EXPECT_EQ(text, "DISC 1");
+    ASSERT_EQ(appRegistryOpen(kLocalMachine, "Two", ""), 0u);
+    EXPECT_EQ(store.GetOpenKeyCount(), 1u);
+    EXPECT_EQ(appRegistryReadString(text, "Label", size, ""), 0u);
+    EXPECT_EQ(text, "two");
     // Hive 4 is the current configuration, and a predefined handle may be given as it is.
     EXPECT_EQ(appRegistryOpen(4, "A", ""), 0u);
     EXPECT_EQ(appRegistryOpen(static_cast<i32>(0x80000005), "A", ""), 0u);
     EXPECT_EQ(appRegistryOpen(7, "A", ""), 6u);
     EXPECT_EQ(appRegistryOpen(static_cast<i32>(0x80000004), "A", ""), 6u);
-}
 
-TEST_F(appRegistryTest, AnOpenClosesTheKeyBeforeAndNoKeyMeansNoWrite) {
-    WriteHive("HKEY_LOCAL_MACHINE", "[One]\nWhich=\"one\"\n[Two]\nWhich=\"two\"\n");
-    ASSERT_EQ(appRegistryOpen(kLocalMachine, "One", ""), 0u);
-    ASSERT_EQ(appRegistryOpen(kLocalMachine, "Two", ""), 0u);
-    EXPECT_EQ(store.GetOpenKeyCount(), 1u);
-    std::string text;
-    u32 size = 16;
-    EXPECT_EQ(appRegistryReadString(text, "Which", size, ""), 0u);
-    EXPECT_EQ(text, "two");
+    // With no key open nothing is read or written, default or not.
     EXPECT_EQ(appRegistryClose(), 0u);
     EXPECT_EQ(store.GetOpenKeyCount(), 0u);
-    EXPECT_EQ(appRegistryClose(), 0u);
-    // With no key open nothing is read or written, default or not.
-    size = 16;
-    EXPECT_EQ(appRegistryReadString(text, "Which", size, "default"), 6u);
-    EXPECT_EQ(appRegistryWriteString("x", "Which"), 6u);
-    EXPECT_EQ(ReadHive("HKEY_LOCAL_MACHINE"), "[One]\nWhich=\"one\"\n[Two]\nWhich=\"two\"\n");
-    EXPECT_TRUE(appRegistryIsSuccess(0));
-    EXPECT_FALSE(appRegistryIsSuccess(2));
-    EXPECT_TRUE(appRegistryIsValid(1));
-    EXPECT_FALSE(appRegistryIsValid(0));
+    EXPECT_EQ(appRegistryReadString(text, "Label", size, "default"), 6u);
+    EXPECT_EQ(appRegistryWriteString("x", "Label"), 6u);
+    EXPECT_EQ(ReadHive("HKEY_LOCAL_MACHINE"), hive);
 }
 
 TEST_F(appRegistryTest, PathsAndTextsRoundTrip) {
@@ -128,13 +108,12 @@ TEST_F(appRegistryTest, PathsAndTextsRoundTrip) {
     ASSERT_EQ(appRegistryOpen(kLocalMachine, "Game", ""), 0u);
     fsLocator data;
     ASSERT_EQ(appRegistryReadPath(data, "Data"), 0u);
-    ASSERT_EQ(data.GetComponentCount(), 4u);
-    EXPECT_EQ(data.GetComponent(0), envString(""));
-    EXPECT_EQ(data.GetComponent(2), envString("My Game"));
-    EXPECT_EQ(data.GetComponent(3), envString("data"));
-    EXPECT_FALSE(data.IsRooted());
+    fsLocator expected;
+    for (const char* part : {"", "opt", "My Game", "data"})
+        expected.AppendComponent(part);
+    EXPECT_EQ(data, expected);
     EXPECT_EQ(appRegistryReadPath(data, "Missing"), 2u);
-    EXPECT_EQ(data.GetComponentCount(), 4u);
+    EXPECT_EQ(data, expected);
 
     // Blanks and quotes around a text are kept; a line break cannot be stored and is refused.
     for (const std::string text : {"  padded  ", "\"quoted\"", "'", "a=b", ""}) {

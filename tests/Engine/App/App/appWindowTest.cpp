@@ -73,56 +73,54 @@ plMessage MouseMsg(plMessageKind kind, i32 x, i32 y, i32 button = 0) {
     return m;
 }
 
-using appWindowTest = appTestServices;
+using Frames = std::vector<std::vector<plMessage>>;
+
+struct appWindowTest : appTestServices {
+    // Runs the loop with each frame's messages injected in that frame's Update, then asks to quit.
+    void RunFrames(TestApp& app, const Frames& frames) {
+        app.onUpdate = [&](u32 frame) {
+            if (frame > frames.size())
+                app.RequestQuit();
+            else
+                for (const plMessage& m : frames[frame - 1])
+                    window.Inject(m);
+        };
+        app.Run();
+    }
+};
 
 } // namespace
 
-TEST_F(appWindowTest, RunCreatesTheWindowAndFramesFollow) {
-    EXPECT_EQ(appGetWindow(), nullptr);
+TEST_F(appWindowTest, RunCreatesTheWindowAndSettingsReachIt) {
     {
+        // Settings before creation wait for it; a quit already requested runs no Update.
         TestApp app;
         ASSERT_EQ(appGetWindow(), &app.GetWindow());
-        app.onUpdate = [&](u32 frame) {
-            if (frame == 1) {
-                EXPECT_EQ(window.GetX(), 20);
-                EXPECT_EQ(window.GetY(), 20);
-                EXPECT_EQ(window.GetWidth(), 640);
-                EXPECT_EQ(window.GetHeight(), 480);
-                EXPECT_EQ(window.GetTitle(), u"Kestrune Window");
-                app.SetTitle(u"Park \u00E9");
-                app.GetWindow().SetRect(5, 6, 800, 600);
-            }
-            if (frame == 3)
-                app.RequestQuit();
-        };
+        app.SetTitle(u"Before");
+        app.GetWindow().SetRect(-1920, 40, 320, 240);
+        app.RequestQuit();
         app.Run();
-        EXPECT_EQ(app.updates, 3u);
+        EXPECT_EQ(app.updates, 0u);
         EXPECT_EQ(app.log, Log({"start", "stop"}));
-        EXPECT_EQ(window.GetTitle(), u"Park \u00E9");
-        EXPECT_EQ(window.GetX(), 5);
-        EXPECT_EQ(window.GetHeight(), 600);
+        EXPECT_EQ(window.GetTitle(), u"Before");
+        EXPECT_EQ(window.GetX(), -1920);
+        EXPECT_EQ(window.GetWidth(), 320);
     }
     EXPECT_EQ(appGetWindow(), nullptr);
-}
-
-TEST_F(appWindowTest, SettingsBeforeCreationWaitForIt) {
     TestApp app;
-    app.SetTitle(u"Before");
-    app.GetWindow().SetRect(-1920, 40, 320, 240);
-    EXPECT_FALSE(window.HasWindow());
-    app.RequestQuit();
+    app.onUpdate = [&](u32 frame) {
+        if (frame == 1) {
+            app.SetTitle(u"Park \u00E9");
+            app.GetWindow().SetRect(5, 6, 800, 600);
+        }
+        if (frame == 3)
+            app.RequestQuit();
+    };
     app.Run();
-    EXPECT_EQ(window.GetTitle(), u"Before");
-    EXPECT_EQ(window.GetX(), -1920);
-    EXPECT_EQ(window.GetWidth(), 320);
-}
-
-TEST_F(appWindowTest, QuitAlreadySetRunsNoUpdate) {
-    TestApp app;
-    app.RequestQuit();
-    app.Run();
-    EXPECT_EQ(app.updates, 0u);
-    EXPECT_EQ(app.log, Log({"start", "stop"}));
+    EXPECT_EQ(app.updates, 3u);
+    EXPECT_EQ(window.GetTitle(), u"Park \u00E9");
+    EXPECT_EQ(window.GetY(), 6);
+    EXPECT_EQ(window.GetHeight(), 600);
 }
 
 TEST_F(appWindowTest, AFailedWindowCreationThrowsTheInitException) {
@@ -132,95 +130,57 @@ TEST_F(appWindowTest, AFailedWindowCreationThrowsTheInitException) {
         app.Run();
         FAIL() << "no exception";
     } catch (const envInitX& e) {
-        EXPECT_EQ(e.GetText(), "app");
         EXPECT_EQ(e.GetCode(), 0xE0110002u);
     }
     EXPECT_TRUE(app.log.empty());
     EXPECT_EQ(app.updates, 0u);
 }
 
-TEST_F(appWindowTest, NoUpdateWhileSuspendedAndTwoDeactivationsSuspendOnce) {
-    TestApp app;
-    app.onUpdate = [&](u32 frame) {
-        if (frame == 1) {
-            window.Inject(Msg(plMessageKind::ActivateApp, 0));
-            window.Inject(Msg(plMessageKind::ActivateApp, 0));
-        } else {
-            app.RequestQuit();
-        }
-    };
-    window.SetWaitHandler([&] { window.Inject(Msg(plMessageKind::ActivateApp, 1)); });
-    app.Run();
-    EXPECT_EQ(app.log, Log({"start", "suspend", "resume", "stop"}));
-    EXPECT_EQ(app.updates, 2u);
-    EXPECT_EQ(window.GetWaitCount(), 1u);
+// No Update while suspended, two deactivations suspend once; a failed wait (which leaves a Close in
+// its record) is no message.
+TEST_F(appWindowTest, NoUpdateWhileSuspendedAndAFailedWaitIsNoMessage) {
+    for (u32 failedWaits : {0u, 3u}) {
+        SCOPED_TRACE(failedWaits);
+        TestApp app;
+        window.FailNextGets(failedWaits);
+        window.SetWaitHandler([&] { window.Inject(Msg(plMessageKind::ActivateApp, 1)); });
+        RunFrames(app, {{Msg(plMessageKind::ActivateApp, 0), Msg(plMessageKind::ActivateApp, 0)}});
+        EXPECT_EQ(app.log, Log({"start", "suspend", "resume", "stop"}));
+        EXPECT_EQ(app.updates, 2u);
+    }
+    EXPECT_EQ(window.GetWaitCount(), 2u);
     // An activation while active resumes nothing.
+    TestApp app;
     EXPECT_EQ(appWindowProc(window, Msg(plMessageKind::ActivateApp, 1)), 0);
-    EXPECT_EQ(app.log.size(), 4u);
+    EXPECT_TRUE(app.log.empty());
 }
 
-TEST_F(appWindowTest, AFailedWaitIsNotAMessage) {
-    TestApp app;
-    app.onUpdate = [&](u32 frame) {
-        if (frame == 1)
-            window.Inject(Msg(plMessageKind::ActivateApp, 0));
-        else
-            app.RequestQuit();
+TEST_F(appWindowTest, KeysAndClosesReachTheHandlers) {
+    struct Case {
+        const char* name;
+        Frames frames;
+        Log log;
     };
-    // Each failed wait leaves a Close in its record: dispatched, it would ask to quit.
-    window.FailNextGets(3);
-    window.SetWaitHandler([&] { window.Inject(Msg(plMessageKind::ActivateApp, 1)); });
-    app.Run();
-    EXPECT_EQ(app.log, Log({"start", "suspend", "resume", "stop"}));
-    EXPECT_EQ(app.updates, 2u);
-}
-
-TEST_F(appWindowTest, AltF4AsksToQuitWhileF10AndAltXDoNothing) {
-    TestApp app;
-    app.onUpdate = [&](u32 frame) {
-        if (frame == 1) {
-            window.Inject(Msg(plMessageKind::SysKeyDown, plVk::F10));
-            window.Inject(Msg(plMessageKind::SysKeyDown, 'X', true));
-            window.Inject(Msg(plMessageKind::SysKeyDown, plVk::Menu, true));
-            window.Inject(Msg(plMessageKind::SysKeyDown, plVk::F4));
-        } else if (frame == 2) {
-            EXPECT_EQ(app.log, Log({"start"}));
-            window.Inject(Msg(plMessageKind::SysKeyDown, plVk::F4, true));
-        }
+    const Case cases[] = {
+        {"Alt+F4 asks to quit; F10, Alt+X, Alt and F4 alone do nothing",
+         {{Msg(plMessageKind::SysKeyDown, plVk::F10), Msg(plMessageKind::SysKeyDown, 'X', true),
+           Msg(plMessageKind::SysKeyDown, plVk::Menu, true), Msg(plMessageKind::SysKeyDown, plVk::F4)},
+          {Msg(plMessageKind::SysKeyDown, plVk::F4, true)}},
+         {"start", "quit", "stop"}},
+        {"a close only asks to quit", {{Msg(plMessageKind::Close)}}, {"start", "quit", "stop"}},
+        {"keys without characters type private-use ones",
+         {{Msg(plMessageKind::KeyDown, plVk::F1 + 4), Msg(plMessageKind::KeyDown, plVk::Home),
+           Msg(plMessageKind::KeyDown, plVk::Back), Msg(plMessageKind::KeyDown, 'A'),
+           Msg(plMessageKind::Char, 0xD83D)}},
+         {"start", "char E004", "char E016", "char 0008", "char D83D", "stop"}},
     };
-    app.Run();
-    EXPECT_EQ(app.log, Log({"start", "quit", "stop"}));
-    EXPECT_EQ(app.updates, 2u);
-}
-
-TEST_F(appWindowTest, ACloseOnlyAsksAHandlerEndsTheLoop) {
-    TestApp app;
-    app.obeyQuitRequest = false;
-    app.onUpdate = [&](u32 frame) {
-        if (frame == 1)
-            window.Inject(Msg(plMessageKind::Close));
-        else
-            app.RequestQuit();
-    };
-    app.Run();
-    EXPECT_EQ(app.log, Log({"start", "quit", "stop"}));
-    EXPECT_EQ(app.updates, 2u);
-}
-
-TEST_F(appWindowTest, KeysWithoutCharactersTypePrivateUseCharacters) {
-    TestApp app;
-    app.onUpdate = [&](u32 frame) {
-        if (frame == 1) {
-            window.Inject(Msg(plMessageKind::KeyDown, plVk::F1 + 4));
-            window.Inject(Msg(plMessageKind::KeyDown, plVk::Home));
-            window.Inject(Msg(plMessageKind::KeyDown, plVk::Back));
-            window.Inject(Msg(plMessageKind::KeyDown, 'A'));
-            window.Inject(Msg(plMessageKind::Char, 0xD83D));
-            window.Inject(Msg(plMessageKind::Close));
-        }
-    };
-    app.Run();
-    EXPECT_EQ(app.log, Log({"start", "char E004", "char E016", "char 0008", "char D83D", "quit", "stop"}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestApp app;
+        app.obeyQuitRequest = false; // every request is logged, and only the script ends the loop
+        RunFrames(app, c.frames);
+        EXPECT_EQ(app.log, c.log);
+    }
 }
 
 TEST_F(appWindowTest, MousePositionsInScreenAndClientCoordinates) {
@@ -249,12 +209,10 @@ TEST_F(appWindowTest, MousePositionsInScreenAndClientCoordinates) {
                             "up 10,20 2", "stop"}));
 }
 
-TEST_F(appWindowTest, SetCursorAlwaysAnswersOneAndCallsTheHook) {
+TEST_F(appWindowTest, SetCursorAnswersOneAndCallsTheHook) {
     static u32 hookCalls = 0;
-    EXPECT_EQ(appWindowProc(window, Msg(plMessageKind::SetCursor)), 1);
     appSetCursorHook([] { ++hookCalls; });
     EXPECT_EQ(appWindowProc(window, Msg(plMessageKind::SetCursor)), 1);
-    EXPECT_EQ(hookCalls, 1u);
     appSetCursorHook(nullptr);
     EXPECT_EQ(appWindowProc(window, Msg(plMessageKind::SetCursor)), 1);
     EXPECT_EQ(hookCalls, 1u);
@@ -263,7 +221,6 @@ TEST_F(appWindowTest, SetCursorAlwaysAnswersOneAndCallsTheHook) {
 TEST_F(appWindowTest, PumpMessagesWaitsOutASuspension) {
     TestApp app;
     window.CreateWindow(0, 0, 640, 480, u"");
-    appPumpMessages(); // nothing waits: returns at once
     window.Inject(Msg(plMessageKind::ActivateApp, 0));
     window.Inject(Msg(plMessageKind::Char, 'x'));
     window.SetWaitHandler([&] {
@@ -289,6 +246,7 @@ TEST_F(appWindowTest, AHandlerExceptionLeavesTheLoop) {
     EXPECT_EQ(app.log, Log({"start"}));
 }
 
+// The table is kept literal, entries that can never arrive included (VK_CONTROL, VK_MENU, ...).
 TEST(appWindow, KeyDownTableIsLiteral) {
     for (u32 vk = 112; vk <= 123; ++vk)
         EXPECT_EQ(appKeyDownChar(vk), 0xE000 + (vk - 112));
@@ -304,10 +262,6 @@ TEST(appWindow, KeyDownTableIsLiteral) {
 }
 
 TEST(appWindow, TheWideBranchIsChosenAndStickyKeysAreLeftAlone) {
-    for (u32 kind : {0u, 1u, 4u})
-        EXPECT_TRUE(appIsAnsiOSKind(kind));
-    for (u32 kind : {2u, 3u, 5u, 6u, 7u})
-        EXPECT_FALSE(appIsAnsiOSKind(kind));
     envInit();
     appSelectApi();
     EXPECT_FALSE(appUsesAnsiApi());
@@ -321,7 +275,6 @@ TEST_F(appWindowTest, SoundFallsSilentWhileTheWindowIsInactive) {
     ASSERT_EQ(sound.Open(), plSoundResult::Ok);
     ASSERT_EQ(sound.CreatePrimaryBuffer(), plSoundResult::Ok);
     ASSERT_EQ(sound.PlayPrimary(), plSoundResult::Ok);
-
     plSoundBufferDesc desc;
     desc.bufferBytes = 2000;
     desc.format = {1, 1, 22050, 44100, 2, 16};
