@@ -30,14 +30,14 @@ inline std::string gfBuildPak(const gfPakBuilderLayout& layout, gfPakBuilderOffs
     envTestBytes archive;
     std::vector<u32> local;
     for (const gfPakBuilderEntry& e : layout.entries) {
-        local.push_back(static_cast<u32>(archive.Str().size()));
+        local.push_back(static_cast<u32>(archive.Size()));
         const u32 size = e.dataDescriptor ? 0 : static_cast<u32>(e.data.size());
         archive.U32(0x04034b50).U16(10).U16(e.dataDescriptor ? 8 : 0).U16(e.method).U32(0).U32(0); // time, crc
         archive.U32(size).U32(size).U16(static_cast<u16>(e.name.size())).U16(0).Text(e.name).Text(e.data);
         if (e.dataDescriptor)
             archive.U32(0x08074b50).U32(0).U32(static_cast<u32>(e.data.size())).U32(static_cast<u32>(e.data.size()));
     }
-    const u32 directory = static_cast<u32>(archive.Str().size());
+    const u32 directory = static_cast<u32>(archive.Size());
     for (size_t i = 0; i < layout.entries.size(); ++i) {
         const gfPakBuilderEntry& e = layout.entries[i];
         const u32 size = static_cast<u32>(e.data.size());
@@ -45,7 +45,7 @@ inline std::string gfBuildPak(const gfPakBuilderLayout& layout, gfPakBuilderOffs
         archive.U32(size).U32(size).U16(static_cast<u16>(e.name.size())).U16(0).U16(0); // extra, comment
         archive.U16(0).U16(0).U32(0).U32(local[i]).Text(e.name); // disk, attributes, offset
     }
-    const u32 end = static_cast<u32>(archive.Str().size());
+    const u32 end = static_cast<u32>(archive.Size());
     const u16 count = static_cast<u16>(layout.entries.size());
     archive.U32(0x06054b50).U16(0).U16(0).U16(count).U16(count).U32(end - directory).U32(directory);
     archive.U16(static_cast<u16>(layout.comment.size())).Text(layout.comment);

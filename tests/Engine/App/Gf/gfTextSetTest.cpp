@@ -4,10 +4,10 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/Gf/gfPakBuilder.h"
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
-#include "Engine/App/Gf/gfPakBuilder.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -16,24 +16,18 @@
 
 namespace {
 
-// Text-set bytes, little-endian, written here independently of the set's writer.
-class SetBytes {
+// Text-set bytes: the data-file header, the tag, then the number, the count and the entries.
+class SetBytes : public envTestBytesOf<SetBytes> {
   public:
     SetBytes(const char* magic = "KSFB", u8 byteOrder = 2, const char* tag = "KSTS") {
-        m_bytes.Text(magic).U8(byteOrder).Text(std::string(3, '\0')).Text(tag);
+        Text(magic).U8(byteOrder).Text(std::string(3, '\0')).Text(tag);
     }
-    SetBytes& U32(u32 v) { return m_bytes.U32(v), *this; }
-    SetBytes& U16(u16 v) { return m_bytes.U16(v), *this; }
     SetBytes& Entry(u32 id, const std::u16string& text) {
         U32(id).U16(static_cast<u16>(text.size()));
         for (char16_t unit : text)
             U16(unit);
         return *this;
     }
-    const std::string& Str() const { return m_bytes.Str(); }
-
-  private:
-    envTestBytes m_bytes;
 };
 
 // The example set: number 32, text 1 "Hi", text 2 empty.

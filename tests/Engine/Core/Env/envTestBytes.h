@@ -5,28 +5,29 @@
 #include <string>
 
 // An independent little-endian byte builder for file fixtures, so that a writer bug cannot hide a
-// reader bug.
-class envTestBytes {
+// reader bug. A format's own builder derives from it (Self) to add its records and keep chaining.
+template <class Self> class envTestBytesOf {
   public:
-    envTestBytes& Text(const std::string& text) {
+    Self& Text(const std::string& text) {
         m_bytes += text;
-        return *this;
+        return static_cast<Self&>(*this);
     }
-    template <typename T> envTestBytes& Le(T value) {
-        u8 raw[sizeof(T)];
-        std::memcpy(raw, &value, sizeof(T));
-        m_bytes.append(reinterpret_cast<const char*>(raw), sizeof(T)); // the test machine is little-endian
-        return *this;
+    template <typename T> Self& Le(T value) {
+        char raw[sizeof(T)];
+        std::memcpy(raw, &value, sizeof(T)); // the test machine is little-endian, as the files are
+        return Text(std::string(raw, sizeof(T)));
     }
-    envTestBytes& U8(u8 v) { return Le(v); }
-    envTestBytes& U16(u16 v) { return Le(v); }
-    envTestBytes& U32(u32 v) { return Le(v); }
+    Self& U8(u8 v) { return Le(v); }
+    Self& U16(u16 v) { return Le(v); }
+    Self& U32(u32 v) { return Le(v); }
     const std::string& Str() const { return m_bytes; }
-    operator const std::string&() const { return m_bytes; }
+    size_t Size() const { return m_bytes.size(); }
 
   private:
     std::string m_bytes;
 };
+
+class envTestBytes : public envTestBytesOf<envTestBytes> {};
 
 // Bytes given as numbers.
 inline std::string envBytes(std::initializer_list<int> values) {
