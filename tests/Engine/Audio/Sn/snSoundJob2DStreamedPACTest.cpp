@@ -1,5 +1,4 @@
 #include "Engine/Audio/Sn/private/snSoundJob2DStreamedPAC.h"
-#include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
 #include "Engine/Platform/Sound/plSoundBuffer.h"
 #include "Engine/Platform/Sound/plSoundMixer.h"
@@ -12,14 +11,6 @@ namespace {
 
 constexpr u32 kRate = 22050;
 constexpr u32 kSegmentFrames = kRate / 2;
-
-// Sample i is i % 32749 + 1: never 0, so silence shows as 0 and every sample tells its place.
-std::vector<i16> Pattern(u32 count) {
-    std::vector<i16> samples(count);
-    for (u32 i = 0; i < count; ++i)
-        samples[i] = static_cast<i16>(i % 32749 + 1);
-    return samples;
-}
 
 std::vector<i16> Repeat(const std::vector<i16>& samples, u32 times) {
     std::vector<i16> out;
@@ -89,7 +80,7 @@ class snStreamTest : public snAudioFixture {
     f32 m_time = 0.0f;
 };
 
-const std::vector<i16> kTwentySeconds = Pattern(20 * kRate);
+const std::vector<i16> kTwentySeconds = Ramp(20 * kRate);
 
 } // namespace
 
@@ -187,7 +178,7 @@ TEST_F(snStreamTest, ALostRingOrRefusedLocksLoseNothing) {
 
 TEST_F(snStreamTest, AShortFileLoopsExactlyItsCount) {
     // Shorter than a segment, and ending off any boundary.
-    const std::vector<i16> blip = Pattern(4410 + 7);
+    const std::vector<i16> blip = Ramp(4410 + 7);
     Open(Wave16(blip), 3);
     m_stream.Play(0.0f);
     RunUntilStopped(10.0f);
@@ -197,7 +188,7 @@ TEST_F(snStreamTest, AShortFileLoopsExactlyItsCount) {
 }
 
 TEST_F(snStreamTest, TheEndIsFoundWhateverTheRiffSizeSays) {
-    const std::vector<i16> twoSeconds = Pattern(2 * kRate + 100);
+    const std::vector<i16> twoSeconds = Ramp(2 * kRate + 100);
     const std::string chunks = Pcm(1, kRate, 16) + Chunk("data", Samples16(twoSeconds)) +
                                Chunk("LIST", std::string(50000, 'i')) + Chunk("cue ", std::string(9, 'c'));
     for (u32 riffSize : {static_cast<u32>(4 + chunks.size()), 0u, 0xFFFFFFFFu}) {
@@ -272,25 +263,18 @@ TEST_F(snStreamTest, AStreamedCloneHasARingAndAReaderOfItsOwn) {
         m_device.Render(kRate / 60);
         m_time += 1.0f / 60.0f;
     }
-    EXPECT_TRUE(HeardInOrder(Output(), Pattern(static_cast<u32>(Output().size()))));
+    EXPECT_TRUE(HeardInOrder(Output(), Ramp(static_cast<u32>(Output().size()))));
 
     snSoundJob2DStreamedPAC idle, blank;
     blank.CopyFrom(idle);
     EXPECT_FALSE(blank.IsLoaded());
 }
 
+// The format checks are the reader's (see snWaveFileTest); here the stream's own refusals.
 TEST_F(snStreamTest, FilesTheRingCannotPlayAreRefused) {
     snSoundJob2DStreamedPAC stream;
-    stream.SetFile(m_folder.Locator("missing.wav"));
-    EXPECT_THROW(stream.Load(), fsFileDoesntExistX);
-    stream.SetFile(WriteFile("z.wav", Riff(Chunk("fmt ", FmtContents(1, 1, 22050, 44100, 0, 16)) +
-                                           Chunk("data", Samples16({1, 2})))));
+    stream.SetFile(WriteFile("r.wav", Riff(Chunk("fmt ", FmtContents(1, 1, 0, 0, 2, 16)) + Chunk("data", "ab"))));
     EXPECT_THROW(stream.Load(), snUnsupportedSoundFileTypeX);
-    stream.SetFile(
-        WriteFile("r.wav", Riff(Chunk("fmt ", FmtContents(1, 1, 0, 0, 2, 16)) + Chunk("data", "ab"))));
-    EXPECT_THROW(stream.Load(), snUnsupportedSoundFileTypeX);
-    stream.SetFile(WriteFile("n.wav", Riff(Pcm(1, 22050, 16))));
-    EXPECT_THROW(stream.Load(), snCorruptedFileX);
     m_device.SetCreateFails(true);
     stream.SetFile(WriteFile("g.wav", Wave16({1, 2, 3})));
     EXPECT_THROW(stream.Load(), snSoundCreateFailedX);
