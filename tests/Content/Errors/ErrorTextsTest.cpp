@@ -2,6 +2,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/App/Gf/gfRecordingDisplayer.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Ch/chExceptions.h"
 
@@ -36,15 +37,6 @@ fsLocator ErrorFile(u32 package) {
     file.AppendComponent(kEnginePackages.at(package));
     return file;
 }
-
-class RecordingDisplayer : public gfErrorDisplayer {
-  public:
-    u32 Display(u32, const envString& message) override {
-        messages.push_back(envStringToNarrow(message));
-        return gfAnswerOK;
-    }
-    std::vector<std::string> messages;
-};
 
 } // namespace
 
@@ -90,7 +82,7 @@ TEST(ErrorTexts, ReportFindsTheBuiltTextsUnderARoot) {
     folder.AppendComponent("Errors");
     folder.AppendComponent("Eng");
     gfErrorHandler::Init(&folder);
-    RecordingDisplayer displayer;
+    gfRecordingDisplayer displayer;
     gfErrorHandler::SetDisplayer(&displayer);
     gfErrorHandler::RegisterPackage(8, "chErrors.tsf");
 
@@ -101,10 +93,10 @@ TEST(ErrorTexts, ReportFindsTheBuiltTextsUnderARoot) {
     gfErrorHandler::Shutdown();
     fsResetRootTable();
 
-    ASSERT_EQ(displayer.messages.size(), 3u);
-    EXPECT_EQ(displayer.messages[0], "A file could not be found. Reinstalling the game may restore it.\n"
+    ASSERT_EQ(displayer.shown.size(), 3u);
+    EXPECT_EQ(displayer.shown[0].message, "A file could not be found. Reinstalling the game may restore it.\n"
                                      "/somewhere/track.dat");
-    EXPECT_EQ(displayer.messages[1].rfind("A data file is damaged", 0), 0u);
-    EXPECT_EQ(displayer.messages[2],
+    EXPECT_EQ(displayer.shown[1].message.rfind("A data file is damaged", 0), 0u);
+    EXPECT_EQ(displayer.shown[2].message,
               "ErrorCode #2 not found for package #4, try getting the latest engine error codes.");
 }

@@ -4,7 +4,7 @@
 #include "Engine/App/In/inMouse.h"
 #include "Engine/App/In/inPackage.h"
 #include "Engine/App/In/inVirtualJoystick.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Platform/Sdl/plSdlTestEvents.h"
 #include "Engine/Platform/plSystemServices.h"
 
@@ -16,8 +16,8 @@ namespace {
 // The real platform with its window, and the in package started on it.
 struct inSdlInput : ::testing::Test {
     plSystemServices system;
+    dbgLogCapture quiet;
     void SetUp() override {
-        dbgSetLogSink([](const std::string&) {});
         plInstallServices(system.GetServices());
         ASSERT_TRUE(plGetWindowHost().CreateWindow(0, 0, 64, 48, u"input"));
         inInit();
@@ -25,7 +25,6 @@ struct inSdlInput : ::testing::Test {
     void TearDown() override {
         inShutdown();
         plInstallServices({});
-        dbgSetLogSink({});
     }
     Uint32 WindowId() {
         return SDL_GetWindowID(static_cast<plSdlWindowHost*>(system.GetServices().window)->GetSdlWindow());

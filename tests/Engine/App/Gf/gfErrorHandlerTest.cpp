@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/Gf/gfRecordingDisplayer.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
@@ -13,22 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct Shown {
-    u32 type;
-    std::string message;
-};
-
-// Records what it is asked and answers with a fixed answer.
-class RecordingDisplayer : public gfErrorDisplayer {
-  public:
-    u32 Display(u32 type, const envString& message) override {
-        shown.push_back({type, envStringToNarrow(message)});
-        return answer;
-    }
-    std::vector<Shown> shown;
-    u32 answer = gfAnswerOK;
-};
 
 class gfErrorHandlerTest : public ::testing::Test {
   protected:
@@ -51,7 +36,7 @@ class gfErrorHandlerTest : public ::testing::Test {
     }
 
     fsTestFolder m_folder;
-    RecordingDisplayer m_displayer;
+    gfRecordingDisplayer m_displayer;
 };
 
 } // namespace
@@ -88,8 +73,7 @@ TEST_F(gfErrorHandlerTest, RegistryAndUnregisteredPackages) {
     EXPECT_EQ(gfErrorHandler::GetPackageFile(4), nullptr);
 }
 
-// Without a displayer the text is logged (the extra text is no format); the default displayer prints
-// up to the first 0 unit and answers Abort.
+// Without a displayer the text is logged; the extra text is never taken for a format.
 TEST_F(gfErrorHandlerTest, LoggedAndDefaultDisplayers) {
     dbgLogCapture log;
     WriteTexts("envErrors.tsf", {{2, "Cannot start: "}});
@@ -98,6 +82,7 @@ TEST_F(gfErrorHandlerTest, LoggedAndDefaultDisplayers) {
     ASSERT_EQ(log.lines.size(), 1u);
     EXPECT_EQ(log.lines[0], "gfErrorHandler(130): **Warning** Cannot start: 100%s %n\r\n");
 
+    // The default displayer prints up to the first 0 unit and answers Abort.
     envString message("ab");
     message.AppendChar(0);
     message.Append(envString("cd"));
