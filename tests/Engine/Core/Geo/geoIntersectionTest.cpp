@@ -198,22 +198,3 @@ TEST(geoIntersection, PointInTriangleOnEveryProjection) {
     // A degenerate triangle holds nothing.
     EXPECT_FALSE(geoPointInTriangle(A, A, A, A, kUp, u, v));
 }
-
-TEST(geoIntersection, SupportFunctions) {
-    float t = 1.5f;
-    EXPECT_TRUE(geoClamp01(t));
-    EXPECT_EQ(t, 1.0f);
-    t = -0.5f;
-    EXPECT_TRUE(geoClamp01(t));
-    EXPECT_EQ(t, 0.0f);
-    t = 0.5f;
-    EXPECT_FALSE(geoClamp01(t));
-    maVector3d v(0, 3, 4);
-    EXPECT_EQ(geoNormalise(v), 5.0f);
-    EXPECT_FLOAT_EQ(v.z, 0.8f);
-    maVector3d zero(0, 0, 0);
-    EXPECT_EQ(geoNormalise(zero), 0.0f);
-    EXPECT_EQ(zero.x, 0.0f);
-    EXPECT_FLOAT_EQ(geoSquaredDistanceToSegment({5, 1, 0}, {0, 0, 0}, {1, 0, 0}, 3), 5.0f);
-    EXPECT_FLOAT_EQ(geoSquaredDistanceToSegment({1, 2, 0}, {0, 0, 0}, {1, 0, 0}, 3), 4.0f);
-}
