@@ -99,7 +99,6 @@ TEST(inDirection, SectorsMeetWithoutGapsAndPiOverEightIsUp) {
 }
 
 TEST_F(inKeyboardTest, PressHoldAndReleaseFollowThePolls) {
-    EXPECT_EQ(keyboard->GetName(), envString("Test keyboard"));
     Press(id, plDik::A);
     Poll();
     EXPECT_TRUE(keyboard->IsKeyDown(inKeyA));
@@ -239,12 +238,6 @@ TEST_F(inMouseTest, WheelInNotchesAndButtons) {
 }
 
 TEST_F(inGamepadTest, AxesAreScaledToTheRangeWithDeadZoneAndSaturation) {
-    const plAxisProperties& axes = Script(id).axes;
-    EXPECT_EQ(axes.min, -1000);
-    EXPECT_EQ(axes.max, 1000);
-    EXPECT_EQ(axes.deadZone, 1000);
-    EXPECT_EQ(axes.saturation, 9500);
-
     i32 x = 0;
     i32 y = 0;
     Axes(3000, -3000); // inside the tenth of the range around the centre
