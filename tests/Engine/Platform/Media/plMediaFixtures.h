@@ -21,6 +21,15 @@ inline std::vector<i16> plToneSamples(double hertz, double seconds, u32 rate, u3
     return samples;
 }
 
+// The root mean square of samples[begin, end), every stride-th sample.
+inline double plRms(const std::vector<i16>& samples, size_t begin, size_t end, size_t stride = 1) {
+    double sum = 0.0;
+    size_t count = 0;
+    for (size_t i = begin; i < end && i < samples.size(); i += stride, ++count)
+        sum += static_cast<double>(samples[i]) * samples[i];
+    return count ? std::sqrt(sum / static_cast<double>(count)) : 0.0;
+}
+
 // The eight bars, left to right: white, yellow, cyan, green, magenta, red, blue, black.
 inline std::array<u8, 3> plBarColour(u32 bar) {
     static constexpr u8 bars[8][3] = {{255, 255, 255}, {255, 255, 0}, {0, 255, 255}, {0, 255, 0},

@@ -1,4 +1,5 @@
 #include "Engine/Platform/Sound/plSoundMixer.h"
+#include "Engine/Platform/Media/plMediaFixtures.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
 
 #include <gtest/gtest.h>
@@ -20,14 +21,6 @@ std::vector<i16> Sine(f64 frequency, u32 rate, u32 count, f64 amplitude) {
         samples[i] = static_cast<i16>(
             std::lround(amplitude * std::sin(2.0 * std::numbers::pi * frequency * i / rate)));
     return samples;
-}
-
-f64 Rms(const std::vector<i16>& samples, size_t begin, size_t end, size_t stride = 1) {
-    f64 sum = 0.0;
-    size_t count = 0;
-    for (size_t i = begin; i < end; i += stride, ++count)
-        sum += static_cast<f64>(samples[i]) * samples[i];
-    return std::sqrt(sum / static_cast<f64>(count));
 }
 
 u32 ZeroCrossings(const std::vector<i16>& samples) {
@@ -90,7 +83,7 @@ TEST_F(plSoundMixerTest, VolumeScalesByTheDecibelLawAndTheBottomIsSilence) {
     ASSERT_EQ(buffer->SetVolume(-1968), plSoundResult::Ok);
     out = Render(22050);
     const f64 expected = std::pow(10.0, -1968.0 / 2000.0);
-    EXPECT_NEAR(Rms(out, 0, out.size()) / Rms(sine, 0, sine.size()), expected, 0.01 * expected);
+    EXPECT_NEAR(plRms(out, 0, out.size()) / plRms(sine, 0, sine.size()), expected, 0.01 * expected);
     EXPECT_NEAR(expected, 0.104, 0.001);
 
     ASSERT_EQ(buffer->SetVolume(-10000), plSoundResult::Ok);
@@ -151,19 +144,19 @@ TEST_F(plSoundMixerTest, PanAttenuatesTheOtherChannel) {
     ASSERT_EQ(buffer->Play(plSoundPlayLooping), plSoundResult::Ok);
 
     std::vector<i16> out = Render(22050);
-    const f64 full = Rms(sine, 0, sine.size());
-    EXPECT_NEAR(Rms(out, 0, out.size(), 2), full, 1.0);
-    EXPECT_NEAR(Rms(out, 1, out.size(), 2), full, 1.0);
+    const f64 full = plRms(sine, 0, sine.size());
+    EXPECT_NEAR(plRms(out, 0, out.size(), 2), full, 1.0);
+    EXPECT_NEAR(plRms(out, 1, out.size(), 2), full, 1.0);
 
     ASSERT_EQ(buffer->SetPan(2000), plSoundResult::Ok); // 20 dB off the left
     out = Render(22050);
-    EXPECT_NEAR(Rms(out, 0, out.size(), 2) / full, 0.1, 0.001);
-    EXPECT_NEAR(Rms(out, 1, out.size(), 2), full, 1.0);
+    EXPECT_NEAR(plRms(out, 0, out.size(), 2) / full, 0.1, 0.001);
+    EXPECT_NEAR(plRms(out, 1, out.size(), 2), full, 1.0);
 
     ASSERT_EQ(buffer->SetPan(plSoundLimits::PanLeft), plSoundResult::Ok);
     out = Render(2205);
-    EXPECT_NEAR(Rms(out, 0, out.size(), 2), full, 1.0);
-    EXPECT_EQ(Rms(out, 1, out.size(), 2), 0.0);
+    EXPECT_NEAR(plRms(out, 0, out.size(), 2), full, 1.0);
+    EXPECT_EQ(plRms(out, 1, out.size(), 2), 0.0);
 
     // A stereo source keeps its channels; mono output takes their mean.
     std::vector<i16> stereo = {1000, -3000, 1000, -3000};
