@@ -11,7 +11,13 @@
 
 namespace {
 
-std::vector<std::string> g_calls;
+using Calls = std::vector<std::string>;
+Calls g_calls;
+
+// The calls since the last look.
+Calls Take() {
+    return std::exchange(g_calls, {});
+}
 
 struct Flow : appFlowEventHandler {
     std::string name;
@@ -31,15 +37,10 @@ struct Flow : appFlowEventHandler {
 
 struct Mouse : appMouseEventHandler {
     void OnMouseUp(appMouseUpEvent* e) override {
-        g_calls.push_back("up " + std::to_string(e->GetX()) + "," + std::to_string(e->GetY()) + " " +
-                          std::to_string(e->GetButton()));
+        g_calls.push_back("up " + std::to_string(e->GetX()) + "," + std::to_string(e->GetY()));
     }
-    void OnMouseDown(appMouseDownEvent* e) override {
-        g_calls.push_back("down " + std::to_string(e->GetButton()));
-    }
-    void OnMouseMove(appMouseMoveEvent* e) override {
-        g_calls.push_back("move " + std::to_string(e->GetX()));
-    }
+    void OnMouseDown(appMouseDownEvent* e) override { g_calls.push_back("down " + std::to_string(e->GetButton())); }
+    void OnMouseMove(appMouseMoveEvent* e) override { g_calls.push_back("move " + std::to_string(e->GetX())); }
 };
 
 struct Chars : appCharEventHandler {
@@ -50,72 +51,58 @@ struct Chars : appCharEventHandler {
 
 // Runs in its own process, as every test does: nothing has started yet.
 TEST(appEventHandler, EventsBeforeStartAreDroppedAndStopIsNotGated) {
-    g_calls.clear();
     appDispatchSuspend(); // nobody registered: nothing at all happens
     Flow a("a");
     appDispatchSuspend();
     appDispatchResume();
     appDispatchQuitRequest();
     appDispatchStop();
-    EXPECT_EQ(g_calls, std::vector<std::string>({"a:stop"}));
+    EXPECT_EQ(Take(), Calls({"a:stop"}));
     appDispatchStart();
-    appDispatchSuspend();
-    appDispatchResume();
     appDispatchQuitRequest();
     appDispatchStop();
     appDispatchSuspend(); // stop does not end the started state
-    EXPECT_EQ(g_calls, std::vector<std::string>(
-                           {"a:stop", "a:start", "a:suspend", "a:resume", "a:quit", "a:stop", "a:suspend"}));
+    EXPECT_EQ(Take(), Calls({"a:start", "a:quit", "a:stop", "a:suspend"}));
 }
 
+// Priority order; a handled event ends the walk; enabled flags are read as each handler is reached.
 TEST(appEventHandler, PriorityOrderAndHandledEndTheWalk) {
     appDispatchStart();
-    Flow low("low", -5);
-    Flow high("high", 10);
-    Flow mid("mid", 0);
-    g_calls.clear();
+    Flow low("low", -5), high("high", 10), mid("mid", 0);
+    Take();
     appDispatchResume();
-    EXPECT_EQ(g_calls, std::vector<std::string>({"high:resume", "mid:resume", "low:resume"}));
-
-    g_calls.clear();
+    EXPECT_EQ(Take(), Calls({"high:resume", "mid:resume", "low:resume"}));
     mid.action = [](appEvent* e) { e->SetHandled(); };
     appDispatchQuitRequest();
-    EXPECT_EQ(g_calls, std::vector<std::string>({"high:quit", "mid:quit"}));
-
-    // A disabled handler is skipped; one that disables a later one mid-walk takes effect at once.
-    g_calls.clear();
-    mid.action = nullptr;
+    EXPECT_EQ(Take(), Calls({"high:quit", "mid:quit"}));
     high.SetEnabled(false);
     mid.action = [&](appEvent*) { low.SetEnabled(false); };
     appDispatchSuspend();
-    EXPECT_EQ(g_calls, std::vector<std::string>({"mid:suspend"}));
+    EXPECT_EQ(Take(), Calls({"mid:suspend"}));
 }
 
+// Enabled 0 and active 1: buttons but no moves; inactive: nothing.
 TEST(appEventHandler, MouseButtonsNeedActiveMovesNeedEnabledToo) {
     Mouse mouse;
-    g_calls.clear();
     mouse.SetEnabled(false);
     appDispatchMouseMove(1, 2);
     appDispatchMouseDown(1, 2, 0);
     appDispatchMouseUp(-7, 8, 2);
-    EXPECT_EQ(g_calls, std::vector<std::string>({"down 0", "up -7,8 2"}));
-
-    g_calls.clear();
+    EXPECT_EQ(Take(), Calls({"down 0", "up -7,8"}));
     mouse.SetEnabled(true);
     mouse.SetActive(false);
     appDispatchMouseMove(1, 2);
     appDispatchMouseDown(1, 2, 1);
-    EXPECT_TRUE(g_calls.empty());
+    EXPECT_EQ(Take(), Calls());
     mouse.SetActive(true);
     appDispatchMouseMove(3, 2);
-    EXPECT_EQ(g_calls, std::vector<std::string>({"move 3"}));
+    EXPECT_EQ(Take(), Calls({"move 3"}));
 
     Chars chars;
-    g_calls.clear();
     appDispatchChar(0xE004);
     chars.SetEnabled(false);
     appDispatchChar(65);
-    EXPECT_EQ(g_calls, std::vector<std::string>({"char 57348"}));
+    EXPECT_EQ(Take(), Calls({"char 57348"}));
 }
 
 TEST(appEventHandler, AHandlerMadeDuringADispatchWaitsForTheNext) {
@@ -126,24 +113,23 @@ TEST(appEventHandler, AHandlerMadeDuringADispatchWaitsForTheNext) {
         if (!late)
             late = std::make_unique<Flow>("late", 100);
     };
-    g_calls.clear();
+    Take();
     appDispatchResume();
-    EXPECT_EQ(g_calls, std::vector<std::string>({"maker:resume"}));
-    g_calls.clear();
+    EXPECT_EQ(Take(), Calls({"maker:resume"}));
     appDispatchResume();
-    EXPECT_EQ(g_calls, std::vector<std::string>({"late:resume", "maker:resume"}));
+    EXPECT_EQ(Take(), Calls({"late:resume", "maker:resume"}));
 }
 
+// Also when the destruction happens inside a nested dispatch.
 TEST(appEventHandler, AHandlerDestroyedDuringADispatchIsNotCalled) {
     appDispatchStart();
     auto victim = std::make_unique<Flow>("victim", 1);
     Flow killer("killer", 5);
     killer.action = [&](appEvent*) { victim.reset(); };
-    g_calls.clear();
+    Take();
     appDispatchResume();
-    EXPECT_EQ(g_calls, std::vector<std::string>({"killer:resume"}));
+    EXPECT_EQ(Take(), Calls({"killer:resume"}));
 
-    // Also when the destruction happens inside a nested dispatch.
     victim = std::make_unique<Flow>("victim", 1);
     bool nested = false;
     killer.action = [&](appEvent*) {
@@ -152,24 +138,21 @@ TEST(appEventHandler, AHandlerDestroyedDuringADispatchIsNotCalled) {
     };
     Flow inner("inner", 3);
     inner.action = [&](appEvent*) { victim.reset(); };
-    g_calls.clear();
     appDispatchResume();
-    EXPECT_EQ(g_calls,
-              std::vector<std::string>({"killer:resume", "killer:suspend", "inner:suspend", "inner:resume"}));
+    EXPECT_EQ(Take(), Calls({"killer:resume", "killer:suspend", "inner:suspend", "inner:resume"}));
 }
 
+// The abandoned walk's copy is gone: destroying a handler and dispatching again are safe.
 TEST(appEventHandler, AnExceptionLeavesTheDispatchCleanly) {
     appDispatchStart();
     Flow thrower("thrower", 1);
     auto other = std::make_unique<Flow>("other");
     thrower.action = [](appEvent*) { throw std::runtime_error("handler failed"); };
-    g_calls.clear();
+    Take();
     EXPECT_THROW(appDispatchStop(), std::runtime_error);
-    EXPECT_EQ(g_calls, std::vector<std::string>({"thrower:stop"}));
-    // The abandoned walk's copy is gone: destroying a handler and dispatching again are safe.
+    EXPECT_EQ(Take(), Calls({"thrower:stop"}));
     other.reset();
     thrower.action = nullptr;
-    g_calls.clear();
     appDispatchStop();
-    EXPECT_EQ(g_calls, std::vector<std::string>({"thrower:stop"}));
+    EXPECT_EQ(Take(), Calls({"thrower:stop"}));
 }

@@ -2,10 +2,14 @@
 #include "appStartupTestServices.h"
 
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
 constexpr i32 kLocalMachine = 2;
+
+// One read: the result, the text and the size it reported.
+using Reading = std::tuple<u32, std::string, u32>;
 
 struct appRegistryTest : appStartupTestServices {
     void TearDown() override {
@@ -13,104 +17,72 @@ struct appRegistryTest : appStartupTestServices {
         appStartupTestServices::TearDown();
     }
     // Hive files are written byte for byte here, not by the store, so a writer fault cannot hide a reader's.
-    void WriteHive(const std::string& hive, const std::string& text) {
-        folder.Write("config/" + hive + ".ini", text);
-    }
-    std::string ReadHive(const std::string& hive) const { return folder.Read("config/" + hive + ".ini"); }
-    size_t CountFiles() const {
-        size_t count = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path("config")))
-            ++count;
-        return count;
+    void WriteHive(const std::string& text) { folder.Write("config/HKEY_LOCAL_MACHINE.ini", text); }
+    std::string Hive() const { return folder.Read("config/HKEY_LOCAL_MACHINE.ini"); }
+    static Reading Read(const std::string& name, const std::string& defaultText = "", u32 size = 260) {
+        std::string text = "unchanged";
+        const u32 result = appRegistryReadString(text, name, size, defaultText);
+        return {result, text, size};
     }
 };
 
 } // namespace
 
-TEST_F(appRegistryTest, AReadWithADefaultCreatesTheValueAndReturnsIt) {
-    WriteHive("HKEY_LOCAL_MACHINE", "[Software\\Maker\\Game]\nVersion=\"1.0\"\n");
+// A read with a default of a missing value writes it, atomically, and returns it; an existing value,
+// long or empty, is never overwritten; a default too long for the buffer is still written.
+TEST_F(appRegistryTest, ReadsWithADefaultWriteOnlyWhatIsMissing) {
+    const std::string path(300, 'p');
+    const std::string hive = "[Software\\Maker\\Game]\r\nLong=" + path + "\r\nEmpty=\r\n";
+    WriteHive(hive);
     ASSERT_EQ(appRegistryOpen(kLocalMachine, "Software\\Maker", "Game"), 0u);
-    std::string text;
-    u32 size = 260;
-    EXPECT_EQ(appRegistryReadString(text, "InstallPath", size, "/opt/game"), 0u);
-    EXPECT_EQ(text, "/opt/game");
-    EXPECT_EQ(size, 10u);
-    EXPECT_EQ(ReadHive("HKEY_LOCAL_MACHINE"),
-              "[Software\\Maker\\Game]\nVersion=\"1.0\"\nInstallPath=\"/opt/game\"\n");
-    EXPECT_EQ(CountFiles(), 1u); // no temporary file left behind
-    text.clear();
-    EXPECT_EQ(appRegistryReadString(text, "installpath", size = 260, ""), 0u);
-    EXPECT_EQ(text, "/opt/game");
+    EXPECT_EQ(Read("Long", "/opt/game"), Reading(234, "unchanged", 301));
+    EXPECT_EQ(Read("Empty", "/opt/game"), Reading(0, "", 1));
+    EXPECT_EQ(Hive(), hive);
+    EXPECT_EQ(Read("Long", "/opt/game", 400), Reading(0, path, 301));
+    EXPECT_EQ(Read("Empty", "", 0), Reading(234, "unchanged", 1)); // no byte is never written past
 
-    // A default too long for the buffer is still written, the buffer left alone.
+    EXPECT_EQ(Read("InstallPath", "/opt/game"), Reading(0, "/opt/game", 10));
+    EXPECT_EQ(Hive(), "[Software\\Maker\\Game]\nLong=" + path + "\nEmpty=\nInstallPath=\"/opt/game\"\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path("config")), {}), 1);
+    EXPECT_EQ(Read("installpath"), Reading(0, "/opt/game", 10));
+
     char buffer[4] = {'x', 'x', 'x', 'x'};
-    size = sizeof buffer;
+    u32 size = sizeof buffer;
     EXPECT_EQ(appRegistryReadValue(buffer, "Name", size, "Player One"), 234u);
     EXPECT_EQ(size, 11u);
     EXPECT_EQ(buffer[0], 'x');
-    EXPECT_NE(ReadHive("HKEY_LOCAL_MACHINE").find("Name=\"Player One\""), std::string::npos);
+    EXPECT_NE(Hive().find("Name=\"Player One\""), std::string::npos);
 }
 
-TEST_F(appRegistryTest, AnExistingValueSurvivesAReadWithADefault) {
-    const std::string path(300, 'p');
-    const std::string hive = "[Software\\Maker\\Game]\r\nInstallPath=" + path + "\r\nEmpty=\r\n";
-    WriteHive("HKEY_LOCAL_MACHINE", hive);
-    ASSERT_EQ(appRegistryOpen(kLocalMachine, "Software\\Maker", "Game"), 0u);
-    std::string text = "unchanged";
-    u32 size = 260;
-    EXPECT_EQ(appRegistryReadString(text, "InstallPath", size, "/opt/game"), 234u);
-    EXPECT_EQ(size, 301u);
-    EXPECT_EQ(text, "unchanged");
-    // A value that exists but is empty is the user's too.
-    EXPECT_EQ(appRegistryReadString(text, "Empty", size = 260, "/opt/game"), 0u);
-    EXPECT_EQ(text, "");
-    EXPECT_EQ(ReadHive("HKEY_LOCAL_MACHINE"), hive);
-    EXPECT_EQ(appRegistryReadString(text, "InstallPath", size = 400, "/opt/game"), 0u);
-    EXPECT_EQ(text, path);
-    // A buffer of no bytes is too small for anything, and is never written past.
-    EXPECT_EQ(appRegistryReadString(text, "Empty", size = 0, ""), 234u);
-    EXPECT_EQ(size, 1u);
-}
-
-TEST_F(appRegistryTest, KeysOpenByHiveAndPathIgnoringCaseAndAnOpenClosesTheOneBefore) {
+// Keys open by hive and path ignoring case (a key exists when one below it does); an open closes the key
+// before it; with no key open nothing is read or written.
+TEST_F(appRegistryTest, KeysAndTheOpenKey) {
     const std::string hive = "[software\\MAKER\\game\\Sub]\nlabel = 'DISC 1'\n[Two]\nLabel=\"two\"\n";
-    WriteHive("HKEY_LOCAL_MACHINE", hive);
-    WriteHive("HKEY_CURRENT_CONFIG", "[A]\n");
+    WriteHive(hive);
     EXPECT_EQ(appRegistryOpen(kLocalMachine, "Software\\Maker", "Missing"), 2u);
-    // A key exists when a key below it does.
     ASSERT_EQ(appRegistryOpen(kLocalMachine, "Software\\Maker", "Game"), 0u);
-    std::string text;
-    u32 size = 260;
-    EXPECT_EQ(appRegistryReadString(text, "Label", size, ""), 2u);
+    EXPECT_EQ(std::get<0>(Read("Label")), 2u);
     ASSERT_EQ(appRegistryOpen(kLocalMachine, "SOFTWARE\\Maker\\Game", "sub"), 0u);
-    EXPECT_EQ(appRegistryReadString(text, "LABEL", size, ""), 0u);
-    EXPECT_EQ(text, "DISC 1");
+    EXPECT_EQ(Read("LABEL"), Reading(0, "DISC 1", 7));
     ASSERT_EQ(appRegistryOpen(kLocalMachine, "Two", ""), 0u);
     EXPECT_EQ(store.GetOpenKeyCount(), 1u);
-    EXPECT_EQ(appRegistryReadString(text, "Label", size, ""), 0u);
-    EXPECT_EQ(text, "two");
-    // Hive 4 is the current configuration, and a predefined handle may be given as it is.
-    EXPECT_EQ(appRegistryOpen(4, "A", ""), 0u);
-    EXPECT_EQ(appRegistryOpen(static_cast<i32>(0x80000005), "A", ""), 0u);
-    EXPECT_EQ(appRegistryOpen(7, "A", ""), 6u);
-    EXPECT_EQ(appRegistryOpen(static_cast<i32>(0x80000004), "A", ""), 6u);
+    EXPECT_EQ(Read("Label"), Reading(0, "two", 4));
+    EXPECT_EQ(appRegistryOpen(7, "Two", ""), 6u);
 
-    // With no key open nothing is read or written, default or not.
     EXPECT_EQ(appRegistryClose(), 0u);
     EXPECT_EQ(store.GetOpenKeyCount(), 0u);
-    EXPECT_EQ(appRegistryReadString(text, "Label", size, "default"), 6u);
+    EXPECT_EQ(std::get<0>(Read("Label", "default")), 6u);
     EXPECT_EQ(appRegistryWriteString("x", "Label"), 6u);
-    EXPECT_EQ(ReadHive("HKEY_LOCAL_MACHINE"), hive);
+    EXPECT_EQ(Hive(), hive);
 }
 
 TEST_F(appRegistryTest, PathsAndTextsRoundTrip) {
-    WriteHive("HKEY_LOCAL_MACHINE", "[Game]\nData=/opt/My Game//data/\n");
+    WriteHive("[Game]\nData=/opt/My Game//data/\n");
     ASSERT_EQ(appRegistryOpen(kLocalMachine, "Game", ""), 0u);
-    fsLocator data;
-    ASSERT_EQ(appRegistryReadPath(data, "Data"), 0u);
-    fsLocator expected;
+    fsLocator data, expected;
     for (const char* part : {"", "opt", "My Game", "data"})
         expected.AppendComponent(part);
+    ASSERT_EQ(appRegistryReadPath(data, "Data"), 0u);
     EXPECT_EQ(data, expected);
     EXPECT_EQ(appRegistryReadPath(data, "Missing"), 2u);
     EXPECT_EQ(data, expected);
@@ -118,10 +90,7 @@ TEST_F(appRegistryTest, PathsAndTextsRoundTrip) {
     // Blanks and quotes around a text are kept; a line break cannot be stored and is refused.
     for (const std::string text : {"  padded  ", "\"quoted\"", "'", "a=b", ""}) {
         ASSERT_EQ(appRegistryWriteString(text, "Text"), 0u) << text;
-        std::string back = "?";
-        u32 size = 64;
-        EXPECT_EQ(appRegistryReadString(back, "Text", size, ""), 0u);
-        EXPECT_EQ(back, text);
+        EXPECT_EQ(std::get<1>(Read("Text")), text);
     }
     EXPECT_EQ(appRegistryWriteString("two\nlines", "Text"), 87u);
     EXPECT_EQ(appRegistryWriteString("x", "a=b"), 87u);

@@ -74,21 +74,13 @@ TEST_F(gfErrorHandlerTest, RegistryAndUnregisteredPackages) {
 }
 
 // Without a displayer the text is logged; the extra text is never taken for a format.
-TEST_F(gfErrorHandlerTest, LoggedAndDefaultDisplayers) {
+TEST_F(gfErrorHandlerTest, WithoutADisplayerTheTextIsLogged) {
     dbgLogCapture log;
     WriteTexts("envErrors.tsf", {{2, "Cannot start: "}});
     gfErrorHandler::SetDisplayer(nullptr);
     EXPECT_EQ(gfErrorHandler::Report(gfDisplayNotice, 1, 2, "100%s %n"), gfAnswerAbort);
     ASSERT_EQ(log.lines.size(), 1u);
     EXPECT_EQ(log.lines[0], "gfErrorHandler(130): **Warning** Cannot start: 100%s %n\r\n");
-
-    // The default displayer prints up to the first 0 unit and answers Abort.
-    envString message("ab");
-    message.AppendChar(0);
-    message.Append(envString("cd"));
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(gfErrorHandler::GetDefaultDisplayer()->Display(gfDisplayNotice, message), gfAnswerAbort);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: ab\n");
 }
 
 TEST_F(gfErrorHandlerTest, ARetryQuestionDuringTheLookupDoesNotRecurse) {

@@ -4,27 +4,69 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/Gf/gfPakBuilder.h"
+#include "Engine/App/Gf/gfPakFile.h"
+#include "Engine/App/Gf/gfPakSearcher.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
 
+constexpr i32 kRoot = 9;
+
+// Stands in for the game's pak manager: answers for one root with one pak, optionally under a folder.
+class FakePakLocator : public gfPakSearcher::PakLocator {
+  public:
+    gfPakFile* Locate(i32 root, const fsLocator& locator, fsLocator& pathInPak) override {
+        ++asked;
+        if (root != kRoot || !pak || !pak->HasEntry(Prefixed(locator)))
+            return nullptr;
+        if (!prefix.empty())
+            pathInPak = Prefixed(locator);
+        return pak.get();
+    }
+    fsLocator Prefixed(const fsLocator& locator) const {
+        fsLocator path;
+        if (!prefix.empty())
+            path.AppendComponent(prefix.c_str());
+        path.AppendComponents(locator);
+        return path;
+    }
+    std::unique_ptr<gfPakFile> pak;
+    std::string prefix;
+    int asked = 0;
+};
+
+// A root of two directories and a pak answering for it: reads try the pak first.
 class gfFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
         fsResetRootTable();
-        fsAddRootDirectory(5, m_primary.Locator());
-        fsAddRootDirectory(5, m_disc.Locator());
+        fsAddRootDirectory(kRoot, m_primary.Locator());
+        fsAddRootDirectory(kRoot, m_second.Locator());
+        gfPakBuilderLayout layout;
+        layout.entries = {
+            {"Data/both.dat", "from pak"}, {"Data/only.dat", "pak only"}, {"Sub/Data/nested.dat", "n"}};
+        m_primary.Write("game.pak", gfBuildPak(layout));
+        m_primary.Write("Data/both.dat", "from disc");
+        m_second.Write("Data/second.dat", "second");
+        m_fake.pak = std::make_unique<gfPakFile>(m_primary.Locator("game.pak"));
+        gfPakSearcher::SetPakLocator(&m_fake);
     }
-    void TearDown() override { fsResetRootTable(); }
+    void TearDown() override {
+        gfPakSearcher::SetPakLocator(nullptr);
+        fsResetRootTable();
+    }
+    static std::string ReadAll(gfFile& file) {
+        std::string data(file.GetSize(), '\0');
+        EXPECT_EQ(file.Read(static_cast<u32>(data.size()), data.data()), data.size());
+        return data;
+    }
 
-    fsTestFolder m_primary, m_disc;
+    fsTestFolder m_primary, m_second;
+    FakePakLocator m_fake;
 };
-
-std::string Bytes(std::initializer_list<int> values) {
-    return std::string(values.begin(), values.end());
-}
 
 } // namespace
 
@@ -35,17 +77,17 @@ TEST_F(gfFileTest, HeaderAndValuesRoundTripInBothByteOrders) {
         SCOPED_TRACE(order);
         fsCreateFile(m_primary.Locator("a.dat"));
         {
-            gfFile out(fsRootedLocator(5, "a.dat"), 1, order);
+            gfFile out(fsRootedLocator(kRoot, "a.dat"), 1, order);
             const u8 version[4] = {0x00, 0x05, 0x00, 0x00};
             out.WriteBinHeader(version);
             out.WriteValue<u16>(0x0102);
             out.WriteUnits(2, units);
         }
-        const std::string swapped = Bytes({'K', 'S', 'F', 'B', 1, 5, 0, 0, 1, 2, 0x00, 0x48, 0x20, 0xAC});
-        const std::string plain = Bytes({'K', 'S', 'F', 'B', 2, 5, 0, 0, 2, 1, 0x48, 0x00, 0xAC, 0x20});
+        const std::string swapped = envBytes({'K', 'S', 'F', 'B', 1, 5, 0, 0, 1, 2, 0x00, 0x48, 0x20, 0xAC});
+        const std::string plain = envBytes({'K', 'S', 'F', 'B', 2, 5, 0, 0, 2, 1, 0x48, 0x00, 0xAC, 0x20});
         EXPECT_EQ(m_primary.Read("a.dat"), order == 1 ? swapped : plain);
 
-        gfFile in(fsRootedLocator(5, "a.dat"), 0, order);
+        gfFile in(fsRootedLocator(kRoot, "a.dat"), 0, order);
         u8 version[4];
         in.ReadBinHeader(version);
         EXPECT_EQ(version[1], 5);
@@ -57,44 +99,114 @@ TEST_F(gfFileTest, HeaderAndValuesRoundTripInBothByteOrders) {
         EXPECT_EQ(back[1], units[1]);
         EXPECT_FALSE(in.ReadValue(small)); // at the end: false, the value kept
         EXPECT_EQ(small, 0x0102);
-        // GetSize keeps the position; a null record still reads the 8 bytes.
-        in.Seek(3, 0);
-        EXPECT_EQ(in.GetSize(), 14u);
-        EXPECT_EQ(in.Tell(), 3u);
-        in.Seek(0, 0);
-        in.ReadBinHeader(nullptr);
-        EXPECT_EQ(in.Tell(), 8u);
         std::remove(m_primary.Path("a.dat").c_str());
     }
 }
 
 TEST_F(gfFileTest, TheOldMagicIsAcceptedAndOthersRefused) {
-    m_disc.Write("old.dat", Bytes({'B', 'R', 'F', 'B', 2, 1, 2, 3}));
+    m_second.Write("old.dat", envBytes({'B', 'R', 'F', 'B', 2, 1, 2, 3}));
     u8 version[4] = {};
-    gfFile(fsRootedLocator(5, "old.dat"), 0, 2).ReadBinHeader(version);
+    gfFile(fsRootedLocator(kRoot, "old.dat"), 0, 2).ReadBinHeader(version);
     EXPECT_EQ(version[3], 3);
 
-    m_disc.Write("bad.dat", Bytes({'K', 'S', 'F', 'X', 2, 0, 0, 0}));
+    m_second.Write("bad.dat", envBytes({'K', 'S', 'F', 'X', 2, 0, 0, 0}));
     try {
-        gfFile(fsRootedLocator(5, "bad.dat"), 0, 2).ReadBinHeader(version);
+        gfFile(fsRootedLocator(kRoot, "bad.dat"), 0, 2).ReadBinHeader(version);
         FAIL();
     } catch (const gfInvalidFileBinX& e) {
-        EXPECT_EQ(e.GetLocator(), m_disc.Locator("bad.dat"));
+        EXPECT_EQ(e.GetLocator(), m_second.Locator("bad.dat"));
     }
 }
 
 // Disc modes need an existing file, in any directory of the root, and never truncate it.
 TEST_F(gfFileTest, WritesNeedAnExistingFileAndDoNotTruncate) {
-    EXPECT_THROW(gfFile(fsRootedLocator(5, "none.dat"), 1, 2), fsFileDoesntExistX);
-    EXPECT_THROW(gfFile(fsRootedLocator(5, "none.dat"), 2), fsFileDoesntExistX);
-    m_disc.Write("rw.dat", "hello");
+    EXPECT_THROW(gfFile(fsRootedLocator(kRoot, "none.dat"), 1, 2), fsFileDoesntExistX);
+    EXPECT_THROW(gfFile(fsRootedLocator(kRoot, "none.dat"), 2), fsFileDoesntExistX);
+    m_second.Write("rw.dat", "hello");
     {
-        gfFile rw(fsRootedLocator(5, "rw.dat"), 2);
+        gfFile rw(fsRootedLocator(kRoot, "rw.dat"), 2);
         rw.Seek(0, 2);
         rw.Write(1, "!");
         rw.Seek(0, 0);
         char buffer[8];
         EXPECT_EQ(rw.ReadAvailable(8, buffer), 6u);
     }
-    EXPECT_EQ(m_disc.Read("rw.dat"), "hello!");
+    EXPECT_EQ(m_second.Read("rw.dat"), "hello!");
+}
+
+// Reads try the paks first, writes and unrooted locators never; existence asks the disc first.
+TEST_F(gfFileTest, PaksFirstForReadsDiscForWritesAndExistence) {
+    gfFile fromPak(fsRootedLocator(kRoot, "data/BOTH.dat"), 0, 2);
+    EXPECT_TRUE(fromPak.IsFromPak());
+    EXPECT_EQ(ReadAll(fromPak), "from pak");
+    // A pak-backed file refuses writes instead of reaching for a disc stream it does not have.
+    EXPECT_THROW(fromPak.Write(1, "x"), fsReadOnlyX);
+    EXPECT_THROW(fromPak.Seek(-1, 0), fsInvalidLocatorX);
+
+    gfFile fromDisc(fsRootedLocator(kRoot, "Data/both.dat"), 2, 2);
+    EXPECT_FALSE(fromDisc.IsFromPak());
+    EXPECT_EQ(ReadAll(fromDisc), "from disc");
+    gfFile second(fsRootedLocator(kRoot, "Data/second.dat"), 0);
+    EXPECT_EQ(ReadAll(second), "second");
+    m_fake.asked = 0;
+    EXPECT_FALSE(gfFile(m_primary.Locator("Data/both.dat"), 0).IsFromPak());
+    EXPECT_EQ(m_fake.asked, 0);
+
+    // Found nowhere: the primary directory, where the open fails.
+    try {
+        gfFile none(fsRootedLocator(kRoot, "Data/none.dat"), 0, 2);
+        FAIL();
+    } catch (const fsFileDoesntExistX& e) {
+        EXPECT_EQ(e.GetLocator(), m_primary.Locator("Data/none.dat"));
+    }
+
+    m_fake.prefix = "Sub";
+    gfFile nested(fsRootedLocator(kRoot, "Data/nested.dat"), 0);
+    EXPECT_EQ(ReadAll(nested), "n");
+    EXPECT_EQ(nested.GetLocator(), m_fake.Prefixed(fsRootedLocator(kRoot, "Data/nested.dat")));
+    m_fake.prefix.clear();
+
+    m_fake.asked = 0;
+    EXPECT_TRUE(gfFileExists(fsRootedLocator(kRoot, "Data/both.dat")));
+    EXPECT_EQ(m_fake.asked, 0);
+    EXPECT_TRUE(gfFileExists(fsRootedLocator(kRoot, "Data/only.dat")));
+    EXPECT_FALSE(gfFileExists(fsRootedLocator(kRoot, "Data/none.dat")));
+    gfPakSearcher::SetPakLocator(nullptr);
+    EXPECT_FALSE(gfFileExists(fsRootedLocator(kRoot, "Data/only.dat")));
+
+    // A root without directories has no primary directory to fall back on.
+    EXPECT_THROW(gfFile(fsRootedLocator(3, "x.dat"), 0), fsInvalidLocatorX);
+    EXPECT_THROW(gfFileExists(fsRootedLocator(3, "x.dat")), fsInvalidLocatorX);
+}
+
+// A data file cut at every byte, in a pak (mode 0) and on disc (mode 2): under 8 bytes the header
+// is refused and the record left alone; after it, reads give the real count.
+TEST_F(gfFileTest, DataFileTruncationSweepOnDiscAndInPak) {
+    const std::string data = std::string("KSFB\x02\x01\x00\x00", 8) + "payload bytes";
+    for (size_t cut = 0; cut <= data.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        const std::string bytes = data.substr(0, cut);
+        gfPakBuilderLayout layout;
+        layout.entries = {{"Data/cut.dat", bytes}};
+        m_second.Write("cut.pak", gfBuildPak(layout));
+        m_fake.pak = std::make_unique<gfPakFile>(m_second.Locator("cut.pak"));
+        m_primary.Write("Data/cut.dat", bytes);
+
+        for (u32 mode : {0u, 2u}) {
+            gfFile file(fsRootedLocator(kRoot, "Data/cut.dat"), mode, 2);
+            EXPECT_EQ(file.IsFromPak(), mode == 0);
+            u8 version[4] = {9, 9, 9, 9};
+            if (cut < 8) {
+                EXPECT_THROW(file.ReadBinHeader(version), gfInvalidFileBinX);
+                EXPECT_EQ(version[0], 9);
+                file.Seek(0, 0);
+                EXPECT_THROW(file.ReadBinHeader(nullptr), gfInvalidFileBinX);
+                continue;
+            }
+            file.ReadBinHeader(version);
+            EXPECT_EQ(version[0], 2);
+            char rest[32];
+            EXPECT_EQ(file.Read(sizeof(rest), rest), cut - 8);
+        }
+    }
 }

@@ -62,19 +62,12 @@ TEST_F(gfTokenFileTest, BreakRuleCommentsAndQuotes) {
     }
 }
 
-TEST_F(gfTokenFileTest, StopCharactersAndTheMaximum) {
-    // The stop character ends a token and is read by the next call, which answers false.
-    auto file = Open("abc\ndef # x\nghi");
-    std::string token;
-    std::vector<std::string> read;
-    for (int i = 0; i < 5; ++i)
-        read.push_back(gfReadToken(*file, token, 0, '\n', true) ? token : "|");
-    EXPECT_EQ(read, (Tokens{"abc", "|", "def", "|", "ghi"})); // the comment ran to the line feed
-
-    // A plain token over the maximum is cut and the rest skipped, without swallowing what follows; a
-    // quoted one is refused, one of exactly the maximum is not.
+// A plain token over the maximum is cut and the rest skipped, without swallowing what follows; a quoted
+// one is refused, one of exactly the maximum is not.
+TEST_F(gfTokenFileTest, TheMaximumLength) {
     auto cut = Open("abcdefgh ij.kl-5 \"abcd\" \"abcde\"");
-    read.clear();
+    std::string token;
+    Tokens read;
     for (int i = 0; i < 4; ++i) {
         EXPECT_TRUE(gfReadToken(*cut, token, 4, 0, true));
         read.push_back(token);

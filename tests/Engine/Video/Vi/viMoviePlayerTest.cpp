@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 
 // A movie played on the test host: waits move the clock and render the sound device by as much.
