@@ -108,11 +108,15 @@ TEST(muPlaylist, ShuffleReachesEveryOrderNotOnlyTheCyclicOnes) {
         seen.insert(playlist.order);
     }
     EXPECT_EQ(seen.size(), 6u);
-    // Adding a track shuffles all four again.
+    // Adding a track shuffles all four again; reading a file shuffles what was read, leaving no stale order.
     playlist.AddTrack(Track("d"));
     std::vector<u32> sorted = playlist.order;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted, (std::vector<u32>{0, 1, 2, 3}));
+    fsTestFolder folder;
+    folder.Write("three.m3u", "x.wav\ny.wav\nz.wav\n");
+    muReadPlaylistFile(folder.Locator("three.m3u"), playlist, true);
+    EXPECT_EQ(playlist.order.size(), 3u);
 }
 
 // Track steps stay in the list; playlists grow to the index loaded.

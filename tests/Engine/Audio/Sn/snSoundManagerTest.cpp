@@ -71,6 +71,7 @@ TEST_F(snSoundManagerTest, CategoryVolumesClampAndPushOnlyChanges) {
     EXPECT_EQ(sameIndex->GetCategoryVolume(), 1.0f); // bits 3 share the index but are not bits 2
     snSoundManager::ApplyVolume(sameIndex);
     EXPECT_EQ(sameIndex->GetCategoryVolume(), 0.25f);
+    snSoundManager::ApplyVolume(nullptr);
     exact->SetCategoryVolume(0.75f);
     snSoundManager::SetCategoryVolume(0.25f, 2);
     EXPECT_EQ(exact->GetCategoryVolume(), 0.75f);
@@ -113,6 +114,7 @@ TEST_F(snSoundManagerTest, ClonesFromThePreloadList) {
     snSoundManager::AddToPreloadList(music);
     EXPECT_EQ(snSoundManager::CloneByName("theme"), nullptr);
     EXPECT_TRUE(m_log.Holds("Cannot Clone Sound: unknown type"));
+    EXPECT_EQ(snSoundManager::Clone(nullptr), nullptr);
     snSoundManager::AddToActiveList(music); // a template stays a template
     EXPECT_EQ(snSoundManager::FindActive(music), nullptr);
 }
