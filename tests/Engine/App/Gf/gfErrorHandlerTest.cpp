@@ -59,7 +59,11 @@ TEST_F(gfErrorHandlerTest, TheThreeMessages) {
 }
 
 TEST_F(gfErrorHandlerTest, RegistryAndUnregisteredPackages) {
-    EXPECT_EQ(*gfErrorHandler::GetPackageFile(4), envString("fsErrors.tsf"));
+    const std::pair<u32, const char*> standard[] = {{1, "envErrors.tsf"}, {2, "dbgErrors.tsf"}, {3, "itErrors.tsf"},
+                                                    {4, "fsErrors.tsf"},  {6, "inErrors.tsf"},  {17, "MaErrors.tsf"},
+                                                    {18, "GeoErrors.tsf"}};
+    for (const auto& [package, file] : standard)
+        EXPECT_EQ(*gfErrorHandler::GetPackageFile(package), envString(file)) << package;
     EXPECT_EQ(gfErrorHandler::GetPackageFile(8), nullptr);
     gfErrorHandler::RegisterPackage(8, "old.tsf");
     gfErrorHandler::RegisterPackage(8, "chErrors.tsf");
