@@ -39,8 +39,12 @@ struct Mouse : appMouseEventHandler {
     void OnMouseUp(appMouseUpEvent* e) override {
         g_calls.push_back("up " + std::to_string(e->GetX()) + "," + std::to_string(e->GetY()));
     }
-    void OnMouseDown(appMouseDownEvent* e) override { g_calls.push_back("down " + std::to_string(e->GetButton())); }
-    void OnMouseMove(appMouseMoveEvent* e) override { g_calls.push_back("move " + std::to_string(e->GetX())); }
+    void OnMouseDown(appMouseDownEvent* e) override {
+        g_calls.push_back("down " + std::to_string(e->GetButton()));
+    }
+    void OnMouseMove(appMouseMoveEvent* e) override {
+        g_calls.push_back("move " + std::to_string(e->GetX()));
+    }
 };
 
 struct Chars : appCharEventHandler {

@@ -59,9 +59,9 @@ TEST_F(gfErrorHandlerTest, TheThreeMessages) {
 }
 
 TEST_F(gfErrorHandlerTest, RegistryAndUnregisteredPackages) {
-    const std::pair<u32, const char*> standard[] = {{1, "envErrors.tsf"}, {2, "dbgErrors.tsf"}, {3, "itErrors.tsf"},
-                                                    {4, "fsErrors.tsf"},  {6, "inErrors.tsf"},  {17, "MaErrors.tsf"},
-                                                    {18, "GeoErrors.tsf"}};
+    const std::pair<u32, const char*> standard[] = {
+        {1, "envErrors.tsf"}, {2, "dbgErrors.tsf"}, {3, "itErrors.tsf"},  {4, "fsErrors.tsf"},
+        {6, "inErrors.tsf"},  {17, "MaErrors.tsf"}, {18, "GeoErrors.tsf"}};
     for (const auto& [package, file] : standard)
         EXPECT_EQ(*gfErrorHandler::GetPackageFile(package), envString(file)) << package;
     EXPECT_EQ(gfErrorHandler::GetPackageFile(8), nullptr);

@@ -32,10 +32,12 @@ inline std::string gfBuildPak(const gfPakBuilderLayout& layout, gfPakBuilderOffs
     for (const gfPakBuilderEntry& e : layout.entries) {
         local.push_back(static_cast<u32>(archive.Size()));
         const u32 size = e.dataDescriptor ? 0 : static_cast<u32>(e.data.size());
-        archive.U32(0x04034b50).U16(10).U16(e.dataDescriptor ? 8 : 0).U16(e.method).U32(0).U32(0); // time, crc
+        // Signature, version, flags, method, time and date, crc (not checked by the reader).
+        archive.U32(0x04034b50).U16(10).U16(e.dataDescriptor ? 8 : 0).U16(e.method).U32(0).U32(0);
         archive.U32(size).U32(size).U16(static_cast<u16>(e.name.size())).U16(0).Text(e.name).Text(e.data);
+        const u32 real = static_cast<u32>(e.data.size());
         if (e.dataDescriptor)
-            archive.U32(0x08074b50).U32(0).U32(static_cast<u32>(e.data.size())).U32(static_cast<u32>(e.data.size()));
+            archive.U32(0x08074b50).U32(0).U32(real).U32(real);
     }
     const u32 directory = static_cast<u32>(archive.Size());
     for (size_t i = 0; i < layout.entries.size(); ++i) {

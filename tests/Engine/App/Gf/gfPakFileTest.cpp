@@ -177,7 +177,8 @@ TEST(gfPakFile, ZipToolFixtures) {
     for (const std::string& command :
          {in + "zip -q -0 ../plain.zip Data/Track.bin readme.txt Dup/Name.txt Dup/name.txt",
           in + "zip -q -9 ../deflated.zip readme.txt big.txt",
-          "cat " + folder.Path("prefix.bin") + " " + folder.Path("plain.zip") + " > " + folder.Path("prefixed.zip"),
+          "cat " + folder.Path("prefix.bin") + " " + folder.Path("plain.zip") + " > " +
+              folder.Path("prefixed.zip"),
           "cp " + folder.Path("prefixed.zip") + " " + folder.Path("adjusted.zip") + " && zip -q -A " +
               folder.Path("adjusted.zip")})
         ASSERT_EQ(std::system(command.c_str()), 0) << command;

@@ -192,8 +192,9 @@ TEST_F(gfTextSetTest, TruncationAndOversizeSweeps) {
     EXPECT_TRUE(gfTextSet(Put(SetBytes().U32(32).U32(0x80000000).Entry(1, u"a").Str()), 32, true)
                     .GetTexts()
                     .empty());
-    EXPECT_EQ(gfTextSet(Put(SetBytes().U32(32).U32(1).U32(4).U16(0xFFFF).Str()), 32, true).GetText(4).GetLength(),
-              0u);
+    EXPECT_EQ(
+        gfTextSet(Put(SetBytes().U32(32).U32(1).U32(4).U16(0xFFFF).Str()), 32, true).GetText(4).GetLength(),
+        0u);
     const std::string two = SetBytes().U32(32).U32(2).Entry(1, u"Hello").Entry(2, u"World").Str();
     for (size_t at = 8; at + 2 <= two.size(); ++at) {
         for (u16 bad : {u16{0xFFFF}, u16{0x7FFF}, u16{0x8000}}) {

@@ -53,7 +53,7 @@ TEST(snAttenuation, TheTableFollowsTheCompressedDecibelCurve) {
         EXPECT_EQ(snAttenuation(index), value) << index;
     for (i32 k = 1; k <= 100; ++k)
         EXPECT_GT(snAttenuation(k), snAttenuation(k - 1)) << k;
-    const std::pair<f32, i32> volumes[] = {{0.5f, -1968}, {1.0f, 0},       {0.0f, -10000},         {0.999f, -19},
+    const std::pair<f32, i32> volumes[] = {{0.5f, -1968},   {1.0f, 0}, {0.0f, -10000},         {0.999f, -19},
                                            {-0.5f, -10000}, {3.0f, 0}, {std::nanf(""), -10000}};
     for (const auto& [volume, value] : volumes)
         EXPECT_EQ(snVolumeToAttenuation(volume), value) << volume;
@@ -84,7 +84,8 @@ TEST_F(snSoundJob2DPACTest, VolumesAndPitchReachTheBuffer) {
     EXPECT_EQ(Volume(), -10000);
 
     EXPECT_EQ(Frequency(), 22050u);
-    const std::pair<f32, u32> pitches[] = {{2.0f, 44100}, {10.0f, 100000}, {0.0f, 100}, {-3.0f, 100}, {1.0f, 22050}};
+    const std::pair<f32, u32> pitches[] = {
+        {2.0f, 44100}, {10.0f, 100000}, {0.0f, 100}, {-3.0f, 100}, {1.0f, 22050}};
     for (const auto& [pitch, frequency] : pitches) {
         m_job.StartPitchRamp(pitch, 0.0f, 1.0f);
         m_job.ApplyRamps(1.0f);

@@ -273,7 +273,8 @@ TEST_F(snStreamTest, AStreamedCloneHasARingAndAReaderOfItsOwn) {
 // The format checks are the reader's (see snWaveFileTest); here the stream's own refusals.
 TEST_F(snStreamTest, FilesTheRingCannotPlayAreRefused) {
     snSoundJob2DStreamedPAC stream;
-    stream.SetFile(WriteFile("r.wav", Riff(Chunk("fmt ", FmtContents(1, 1, 0, 0, 2, 16)) + Chunk("data", "ab"))));
+    stream.SetFile(
+        WriteFile("r.wav", Riff(Chunk("fmt ", FmtContents(1, 1, 0, 0, 2, 16)) + Chunk("data", "ab"))));
     EXPECT_THROW(stream.Load(), snUnsupportedSoundFileTypeX);
     m_device.SetCreateFails(true);
     stream.SetFile(WriteFile("g.wav", Wave16({1, 2, 3})));

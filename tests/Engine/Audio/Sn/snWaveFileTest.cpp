@@ -98,12 +98,14 @@ TEST_F(snWaveFileTest, TheChunkWalkerFollowsTheRiffLayout) {
         snWaveClose(m_wave);
     }
     // A data chunk past the RIFF end holds what the RIFF chunk holds.
-    ASSERT_EQ(OpenAndStart(Riff(pcm + Chunk("data", kData) + "trailing", static_cast<u32>(4 + pcm.size() + 8 + 4))),
-              snWaveResult::Ok);
+    ASSERT_EQ(
+        OpenAndStart(Riff(pcm + Chunk("data", kData) + "trailing", static_cast<u32>(4 + pcm.size() + 8 + 4))),
+        snWaveResult::Ok);
     EXPECT_EQ(ReadAll(), kData.substr(0, 4));
     snWaveClose(m_wave);
     // A chunk size that would run past 4 GiB ends the walk instead of wrapping round.
-    EXPECT_EQ(OpenAndStart(Riff(Chunk("junk", "", 0xFFFFFFF0) + pcm + Chunk("data", kData))), snWaveResult::NotWave);
+    EXPECT_EQ(OpenAndStart(Riff(Chunk("junk", "", 0xFFFFFFF0) + pcm + Chunk("data", kData))),
+              snWaveResult::NotWave);
 }
 
 TEST_F(snWaveFileTest, MalformedHeadersGiveTheReaderCodes) {
