@@ -8,6 +8,7 @@
 #include "Engine/Core/Env/envEnvironment.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
