@@ -57,20 +57,11 @@ struct TestApp : appApplication, appFlowEventHandler, appMouseEventHandler, appC
 };
 
 plMessage Msg(plMessageKind kind, u32 value = 0, bool alt = false) {
-    plMessage m;
-    m.kind = kind;
-    m.value = value;
-    m.altDown = alt;
-    return m;
+    return {.kind = kind, .value = value, .altDown = alt};
 }
 
 plMessage MouseMsg(plMessageKind kind, i32 x, i32 y, i32 button = 0) {
-    plMessage m;
-    m.kind = kind;
-    m.x = x;
-    m.y = y;
-    m.button = button;
-    return m;
+    return {.kind = kind, .x = x, .y = y, .button = button};
 }
 
 using Frames = std::vector<std::vector<plMessage>>;
