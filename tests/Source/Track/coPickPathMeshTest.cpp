@@ -24,21 +24,6 @@ struct Ribbon {
 
 } // namespace
 
-TEST(coPickPathMesh, BoundsFollowTheCentrePointsAndPickingTheDetailPoints) {
-    coPickPathMesh mesh;
-    const maVector3d one(1, 2, 3);
-    mesh.SetPoints(&one, 1);
-    EXPECT_EQ(mesh.GetBounds().minX, maMaxFloat); // fewer than two points: left as it was
-    const maVector3d points[3] = {{1, 2, 3}, {-4, 5, 0}, {2, -1, 9}};
-    mesh.SetPoints(points, 3);
-    EXPECT_EQ(mesh.GetBounds().GetMin().x, -4.0f);
-    EXPECT_EQ(mesh.GetBounds().GetMax().y, 5.0f);
-    EXPECT_EQ(mesh.GetBounds().GetMax().z, 9.0f);
-    EXPECT_EQ(&coPathPoints(mesh), &mesh.GetPoints());
-    mesh.SetDetailPoints(points, 3);
-    EXPECT_EQ(&coPathPoints(mesh), &mesh.GetDetailPoints());
-}
-
 TEST(coPickPathMesh, StripTrianglesAndTheirNormals) {
     const Ribbon ribbon(3, 4);
     coPickPathMesh mesh;

@@ -135,8 +135,6 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
             placedProps.push_back(name);
     }
     std::string GetDisplayName(const std::string& folder) const override { return "<" + folder + ">"; }
-    void ShowLoadingScreen(bool restart) override { screens += restart ? 1 : 0; }
-    void StepLoadingScreen() override { ++steps; }
 
     std::vector<std::string> log;
     std::string scheme;
@@ -150,8 +148,6 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
     float dockHeading = 0.0f;
     std::string dockType;
     std::vector<std::string> placedProps;
-    int screens = 0;
-    int steps = 0;
 
   private:
     coFileTestDefinition& m_definition;
