@@ -115,40 +115,34 @@ TEST_P(coPieceContract, LonePiecesRunFromStartToEndWithSoundFrames) {
     const coPieceClass& shape = GetParam();
     const std::vector<float> slopes = SlopesFor(*shape.make());
     EXPECT_EQ(slopes.back(), coDegrees(shape.maxSlopeDegrees));
-    for (float a : kFractions) {
-        for (float b : kFractions) {
-            for (float slope : slopes) {
-                for (float roll : kRolls) {
-                    const std::unique_ptr<coCoasterPiece> piece = MakeShape(shape, a, b, slope, roll);
-                    SCOPED_TRACE(testing::Message()
-                                 << "a " << a << " b " << b << " slope " << slope << " roll " << roll);
-                    const maVector3d start = piece->GetStart(), end = piece->GetEnd();
-                    ExpectVectorNear(piece->PointAt(0.0f), start, coPositionTolerance(start));
-                    ExpectVectorNear(piece->PointAt(1.0f), end, coPositionTolerance(end));
-                    EXPECT_TRUE(coIsFinite(end));
-                    EXPECT_TRUE(std::isfinite(piece->GetEndHeading()));
-                    EXPECT_TRUE(std::isfinite(piece->GetSpan()));
-                    EXPECT_TRUE(std::isfinite(piece->GetSlope(1)) && std::isfinite(piece->GetRoll(1)));
-                    EXPECT_GT(piece->GetLength(), 0.0f);
-                    EXPECT_GE(piece->GetLength() * 1.0001f, (end - start).Length());
-                    ExpectSoundFrames(*piece);
-                    for (int i = 0; i <= 20; ++i) {
-                        const float s = static_cast<float>(i) / 20.0f;
-                        const maMatrix4d frame = piece->FrameAt(s);
-                        maVector3d direction;
-                        const maVector3d point = piece->PointAt(s, &direction);
-                        ExpectVectorNear(coFrameRow(frame, 3), point, coPositionTolerance(point));
-                        if (direction.Length() > 0.5f) // rows: side, up, the travel direction, the point
-                            ExpectVectorNear(coFrameRow(frame, 2), direction, 1e-4f);
-                        EXPECT_TRUE(coIsFinite(piece->SideAt(s)));
-                        if (shape.flat && roll > 0.01f && roll < 3.13f) {
-                            EXPECT_GT(frame.m[1], 0.0f) << "s " << s;
-                        }
-                        if (shape.flat && roll < -0.01f && roll > -3.13f) {
-                            EXPECT_LT(frame.m[1], 0.0f) << "s " << s;
-                        }
-                    }
-                }
+    // Every parameter pair at 0, 0.5 and 1, with every slope and roll.
+    for (int c = 0; c < 9 * 5 * 5; ++c) {
+        const float a = kFractions[c % 3], b = kFractions[c / 3 % 3];
+        const float slope = slopes[static_cast<size_t>(c / 9 % 5)], roll = kRolls[c / 45];
+        const std::unique_ptr<coCoasterPiece> piece = MakeShape(shape, a, b, slope, roll);
+        SCOPED_TRACE(testing::Message() << "a " << a << " b " << b << " slope " << slope << " roll " << roll);
+        const maVector3d start = piece->GetStart(), end = piece->GetEnd();
+        ExpectVectorNear(piece->PointAt(0.0f), start, coPositionTolerance(start));
+        ExpectVectorNear(piece->PointAt(1.0f), end, coPositionTolerance(end));
+        EXPECT_TRUE(coIsFinite(end));
+        EXPECT_TRUE(std::isfinite(piece->GetEndHeading()) && std::isfinite(piece->GetSpan()));
+        EXPECT_TRUE(std::isfinite(piece->GetSlope(1)) && std::isfinite(piece->GetRoll(1)));
+        EXPECT_GT(piece->GetLength(), 0.0f);
+        EXPECT_GE(piece->GetLength() * 1.0001f, (end - start).Length());
+        ExpectSoundFrames(*piece);
+        for (int i = 0; i <= 20; ++i) {
+            const float s = static_cast<float>(i) / 20.0f;
+            const maMatrix4d frame = piece->FrameAt(s);
+            maVector3d direction;
+            const maVector3d point = piece->PointAt(s, &direction);
+            ExpectVectorNear(coFrameRow(frame, 3), point, coPositionTolerance(point));
+            if (direction.Length() > 0.5f) // rows: side, up, the travel direction, the point
+                ExpectVectorNear(coFrameRow(frame, 2), direction, 1e-4f);
+            EXPECT_TRUE(coIsFinite(piece->SideAt(s)));
+            // A positive roll lifts the side axis of a piece banked by its roll alone; a negative one lowers
+            // it.
+            if (shape.flat && std::fabs(roll) > 0.01f && std::fabs(roll) < 3.13f) {
+                EXPECT_EQ(frame.m[1] > 0.0f, roll > 0.0f) << "s " << s;
             }
         }
     }
@@ -229,41 +223,38 @@ TEST_P(coPieceContract, JointsMeetTheirNeighboursForEveryMixOfModes) {
     // and where the piece ends with the roll it started with, the roll does too. In a circuit the first
     // piece always blends as mode 1.
     const coPieceClass& shape = GetParam();
-    for (float a : {0.0f, 1.0f}) {
-        for (int modes = 0; modes < 27; ++modes) {
-            for (int inCircuit = 0; inCircuit < 2; ++inCircuit) {
-                auto previous = std::make_unique<coCoasterPieceStraight>();
-                coCoasterPieceStraight next;
-                std::unique_ptr<coCoasterPiece> piece = shape.make();
-                piece->SetParamANormalised(a);
-                previous->SetSlope(coDegrees(15.0f));
-                previous->SetRoll(-0.4f);
-                piece->SetSlope(-0.5f * MaxSlopeFor(*piece));
-                piece->SetRoll(0.3f);
-                next.SetSlope(coDegrees(5.0f));
-                next.SetRoll(coDegrees(170.0f));
-                previous->SetRollBlend(modes % 3);
-                piece->SetRollBlend(modes / 3 % 3);
-                next.SetRollBlend(modes / 9);
-                const std::vector<coCoasterPiece*> chain{previous.get(), piece.get(), &next};
-                if (inCircuit)
-                    coCircuitPieces().push_back(std::move(previous));
-                coLinkPieces({chain[0], chain[1], chain[2]});
-                SCOPED_TRACE(testing::Message()
-                             << "a " << a << " modes " << modes << " circuit " << inCircuit);
-                if (piece->GetRoll(1) == piece->GetRoll(0)) {
-                    ExpectContinuousJoints(chain);
-                } else {
-                    for (size_t i = 0; i + 1 < chain.size(); ++i) {
-                        const maVector3d joint = chain[i]->PointAt(1.0f);
-                        ExpectVectorNear(chain[i + 1]->PointAt(0.0f), joint, coPositionTolerance(joint));
-                    }
-                }
-                if (shape.flat)
-                    ExpectSoundFrames(*piece, 1e-4f);
-                coCircuitPieces().clear();
+    for (int c = 0; c < 2 * 27 * 2; ++c) {
+        const float a = static_cast<float>(c % 2);
+        const int modes = c / 2 % 27, inCircuit = c / 54;
+        auto previous = std::make_unique<coCoasterPieceStraight>();
+        coCoasterPieceStraight next;
+        std::unique_ptr<coCoasterPiece> piece = shape.make();
+        piece->SetParamANormalised(a);
+        previous->SetSlope(coDegrees(15.0f));
+        previous->SetRoll(-0.4f);
+        piece->SetSlope(-0.5f * MaxSlopeFor(*piece));
+        piece->SetRoll(0.3f);
+        next.SetSlope(coDegrees(5.0f));
+        next.SetRoll(coDegrees(170.0f));
+        previous->SetRollBlend(modes % 3);
+        piece->SetRollBlend(modes / 3 % 3);
+        next.SetRollBlend(modes / 9);
+        const std::vector<coCoasterPiece*> chain{previous.get(), piece.get(), &next};
+        if (inCircuit)
+            coCircuitPieces().push_back(std::move(previous));
+        coLinkPieces({chain[0], chain[1], chain[2]});
+        SCOPED_TRACE(testing::Message() << "a " << a << " modes " << modes << " circuit " << inCircuit);
+        if (piece->GetRoll(1) == piece->GetRoll(0)) {
+            ExpectContinuousJoints(chain);
+        } else {
+            for (size_t i = 0; i + 1 < chain.size(); ++i) {
+                const maVector3d joint = chain[i]->PointAt(1.0f);
+                ExpectVectorNear(chain[i + 1]->PointAt(0.0f), joint, coPositionTolerance(joint));
             }
         }
+        if (shape.flat)
+            ExpectSoundFrames(*piece, 1e-4f);
+        coCircuitPieces().clear();
     }
 }
 
