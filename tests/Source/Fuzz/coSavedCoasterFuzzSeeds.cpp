@@ -1,17 +1,13 @@
 // Writes the reference circuits of the track tests as saved coaster files into a folder: the seed corpus
 // of coSavedCoasterFuzz. Usage: coSavedCoasterFuzzSeeds <folder>
 #include "Engine/App/Fs/fsNativePath.h"
-#include "Source/Track/coCircuit.h"
-#include "Source/Track/coPlacement.h"
 #include "Source/Track/coRideStats.h"
 #include "Source/Track/coSavedCoaster.h"
-#include "Source/Track/coTrain.h"
 
 #include "coCircuitTestSupport.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -23,25 +19,12 @@ int main(int argc, char** argv) {
     coRecordingTrackBuilder builder;
     coFakePark park;
     park.startPosition = maVector3d(0.0f, 2.0f, 0.0f);
-    const std::pair<const char*, std::function<void()>> circuits[] = {{"r1",
-                                                                       [] {
-                                                                           coBuildR1();
-                                                                           coCircuitTryClose();
-                                                                       }},
-                                                                      {"figure8",
-                                                                       [] {
-                                                                           coBuildFigureEight();
-                                                                           coCircuitTryClose();
-                                                                       }},
-                                                                      {"hillclimb", coBuildHillClimb},
-                                                                      {"everyclass", coBuildEveryClass}};
-    for (const auto& [name, build] : circuits) {
-        coCircuitClear();
-        build();
-        coSetThemeName(name);
+    for (const coReferenceCircuit& circuit : coReferenceCircuits) {
+        coBuildReference(circuit);
+        coSetThemeName(circuit.name);
         coRideComputeStats();
         fsLocator locator;
-        fsLocatorFromNativePath((std::string(argv[1]) + "/" + name + ".csa").c_str(), locator);
+        fsLocatorFromNativePath((std::string(argv[1]) + "/" + circuit.name + ".csa").c_str(), locator);
         coSaveCoasterFile(locator);
     }
     coCircuitClear();

@@ -31,51 +31,35 @@ maBoundingBox Box(float x0, float x1, float y0, float y1, float z0, float z1) {
 }
 
 size_t CountItems(const coBoxTreeNode* node) {
-    if (!node)
-        return 0;
-    return node->items.size() + CountItems(node->upper.get()) + CountItems(node->lower.get());
-}
-
-std::vector<coPickPathMesh*> Brute(const std::vector<coPickPathMesh*>& stored, const maBoundingBox& box) {
-    std::vector<coPickPathMesh*> out;
-    for (coPickPathMesh* m : stored)
-        if (coBoxesOverlap(m->GetBounds(), box))
-            out.push_back(m);
-    return out;
+    return node ? node->items.size() + CountItems(node->upper.get()) + CountItems(node->lower.get()) : 0;
 }
 
 } // namespace
 
 TEST(coBoxTree, BoxOperations) {
     const maBoundingBox a = Box(0, 1, 0, 1, 0, 1);
-    EXPECT_TRUE(coBoxEqual(a, Box(0, 1, 0, 1, 0, 1)));
+    EXPECT_TRUE(coBoxEqual(coBoxGrow(a, 2.0f), Box(-2, 3, -2, 3, -2, 3)));
     EXPECT_FALSE(coBoxEqual(a, Box(0, 1, 0, 1, 0, 1.0001f)));
-    EXPECT_TRUE(coBoxEqual(maBoundingBox(), maBoundingBox()));
-
-    const maBoundingBox grown = coBoxGrow(a, 2.0f);
-    EXPECT_TRUE(coBoxEqual(grown, Box(-2, 3, -2, 3, -2, 3)));
     // Growing an empty box rebuilds it from its two corners: it then spans everything.
-    const maBoundingBox everything = coBoxGrow(maBoundingBox(), 1.0f);
-    EXPECT_LT(everything.minX, -1e38f);
-    EXPECT_GT(everything.maxX, 1e38f);
-
-    EXPECT_TRUE(coBoxesOverlap(a, Box(1, 2, 1, 2, 1, 2))); // touching at a corner
-    EXPECT_TRUE(coBoxesOverlap(a, a));
-    EXPECT_FALSE(coBoxesOverlap(a, Box(1.001f, 2, 0, 1, 0, 1)));
-    EXPECT_FALSE(coBoxesOverlap(a, Box(0, 1, -2, -0.5f, 0, 1)));
-    EXPECT_FALSE(coBoxesOverlap(a, Box(0, 1, 0, 1, 5, 6)));
-    EXPECT_FALSE(coBoxesOverlap(a, maBoundingBox()));
+    EXPECT_LT(coBoxGrow(maBoundingBox(), 1.0f).minX, -1e38f);
+    // Touching counts as overlapping; an empty box overlaps nothing.
+    for (const auto& [other, overlaps] : {std::pair{Box(1, 2, 1, 2, 1, 2), true},
+                                          {a, true},
+                                          {Box(1.001f, 2, 0, 1, 0, 1), false},
+                                          {Box(0, 1, -2, -0.5f, 0, 1), false},
+                                          {Box(0, 1, 0, 1, 5, 6), false},
+                                          {maBoundingBox(), false}})
+        EXPECT_EQ(coBoxesOverlap(a, other), overlaps) << other.minX << " " << other.minY << " " << other.minZ;
 }
 
-TEST(coBoxTree, FifthItemSplitsOnlyALargeLeaf) {
+TEST(coBoxTree, TheFifthItemSplitsALargeLeafAlongTheNextLargeAxis) {
     MeshPool pool;
-    coBoxTree small;
-    small.SetWorldBox(Box(0, 50, 0, 100, 0, 50)); // exactly the leaf size: never split
+    // A leaf of exactly the leaf size (50 x 100 x 50) is never split, however many items it holds.
+    coBoxTree exact;
+    exact.SetWorldBox(Box(0, 50, 0, 100, 0, 50));
     for (int i = 0; i < 8; ++i)
-        small.Insert(pool.At(5.0f + i, 5, 5));
-    ASSERT_NE(small.GetRoot(), nullptr);
-    EXPECT_FALSE(small.GetRoot()->HasChildren());
-    EXPECT_EQ(small.GetRoot()->items.size(), 8u);
+        exact.Insert(pool.At(5.0f + i, 10.0f * i, 5));
+    EXPECT_FALSE(exact.GetRoot()->HasChildren());
 
     coBoxTree tree;
     tree.SetWorldBox(Box(0, 200, 0, 50, 0, 40));
@@ -91,62 +75,50 @@ TEST(coBoxTree, FifthItemSplitsOnlyALargeLeaf) {
     EXPECT_EQ(root->lower->items.size(), 3u); // x 10, 50, 90
     EXPECT_TRUE(root->items.empty());
     EXPECT_FALSE(root->upper->HasChildren()); // children wait for a later insertion
-}
 
-TEST(coBoxTree, AxisChoiceCyclesFromThePreviousAxisAndSplitsYFromAnExtentOf100) {
-    MeshPool pool;
-    // The root splits x (previous axis -1); its lower child (x 0..100) then tries y first, whose extent is
-    // exactly 100.
-    coBoxTree tree;
-    tree.SetWorldBox(Box(0, 200, 0, 100, 0, 10));
-    for (int i = 0; i < 5; ++i)
-        tree.Insert(pool.At(5.0f + 2 * i, 10.0f + 20 * i, 5));
-    const coBoxTreeNode* root = tree.GetRoot();
-    ASSERT_TRUE(root->HasChildren());
-    EXPECT_EQ(root->axis, 0);
-    EXPECT_EQ(root->lower->items.size(), 5u);
-    tree.Insert(pool.At(7, 30, 5));
-    ASSERT_TRUE(root->lower->HasChildren());
-    EXPECT_EQ(root->lower->axis, 1);
-    EXPECT_EQ(root->lower->split, 50.0f);
-
-    // With a y extent of 99.9 the lower child passes y and z over and splits x again.
-    coBoxTree lowRoof;
-    lowRoof.SetWorldBox(Box(0, 200, 0, 99.9f, 0, 10));
-    for (int i = 0; i < 6; ++i)
-        lowRoof.Insert(pool.At(5.0f + 10 * i, 10, 5));
-    ASSERT_TRUE(lowRoof.GetRoot()->lower->HasChildren());
-    EXPECT_EQ(lowRoof.GetRoot()->lower->axis, 0);
-    EXPECT_EQ(lowRoof.GetRoot()->lower->split, 50.0f);
-
-    // A leaf of exactly the leaf size is never split, however many items it holds.
-    coBoxTree exact;
-    exact.SetWorldBox(Box(0, 50, 0, 100, 0, 50));
-    for (int i = 0; i < 8; ++i)
-        exact.Insert(pool.At(5.0f + i, 10.0f * i, 5));
-    EXPECT_FALSE(exact.GetRoot()->HasChildren());
-
+    // The root splits x (previous axis -1); its lower child (x 0..100) tries y next, which is split from
+    // an extent of 100 and passed over at 99.9.
+    for (const float height : {100.0f, 99.9f}) {
+        coBoxTree cycling;
+        cycling.SetWorldBox(Box(0, 200, 0, height, 0, 10));
+        for (int i = 0; i < 6; ++i)
+            cycling.Insert(pool.At(5.0f + 10 * i, 10.0f + 15 * i, 5));
+        const coBoxTreeNode* lower = cycling.GetRoot()->lower.get();
+        ASSERT_TRUE(lower && lower->HasChildren()) << height;
+        EXPECT_EQ(lower->axis, height == 100.0f ? 1 : 0) << height;
+        EXPECT_EQ(lower->split, 50.0f) << height;
+    }
     // Only y is large: y is split at the root.
     coBoxTree tall;
     tall.SetWorldBox(Box(0, 10, 0, 150, 0, 10));
     for (int i = 0; i < 5; ++i)
         tall.Insert(pool.At(5, 10.0f + 30 * i, 5));
-    ASSERT_TRUE(tall.GetRoot()->HasChildren());
     EXPECT_EQ(tall.GetRoot()->axis, 1);
     EXPECT_EQ(tall.GetRoot()->split, 75.0f);
+
+    // Degenerate world boxes never split.
+    for (const maBoundingBox& world : {maBoundingBox(), Box(NAN, NAN, 0, 1, 0, 1)}) {
+        coBoxTree degenerate;
+        degenerate.SetWorldBox(world);
+        for (int i = 0; i < 10; ++i)
+            degenerate.Insert(pool.At(10.0f * i, 0, 0));
+        EXPECT_FALSE(degenerate.GetRoot()->HasChildren());
+        EXPECT_EQ(degenerate.GetRoot()->items.size(), 10u);
+    }
 }
 
-TEST(coBoxTree, ItemsTouchingTheSplitStayInTheNode) {
+TEST(coBoxTree, ItemsOnTheSplitStayInTheNodeAndQueriesFindTouchingBoxes) {
     MeshPool pool;
     coBoxTree tree;
+    std::vector<coPickPathMesh*> out{pool.At(0, 0, 0)};
+    tree.Query(Box(0, 1, 0, 1, 0, 1), out); // no root: cleared, empty
+    EXPECT_TRUE(out.empty());
     tree.SetWorldBox(Box(0, 200, 0, 10, 0, 10));
     coPickPathMesh* endsOnSplit = pool.Add({80, 1, 1}, {100, 2, 2});
     coPickPathMesh* startsOnSplit = pool.Add({100, 1, 1}, {120, 2, 2});
-    tree.Insert(endsOnSplit);
-    tree.Insert(pool.At(10, 5, 5));
-    tree.Insert(startsOnSplit);
-    tree.Insert(pool.At(150, 5, 5));
-    tree.Insert(pool.At(20, 5, 5));
+    coPickPathMesh* high = pool.At(150, 5, 5);
+    for (coPickPathMesh* item : {endsOnSplit, pool.At(10, 5, 5), startsOnSplit, high, pool.At(20, 5, 5)})
+        tree.Insert(item);
     const coBoxTreeNode* root = tree.GetRoot();
     ASSERT_TRUE(root->HasChildren());
     EXPECT_EQ(root->split, 100.0f);
@@ -155,9 +127,23 @@ TEST(coBoxTree, ItemsTouchingTheSplitStayInTheNode) {
     coPickPathMesh* across = pool.Add({90, 1, 1}, {110, 2, 2});
     tree.Insert(across);
     EXPECT_EQ(root->items.back(), across);
+
+    // The upper subtree first, then the lower, then the node's own; a box that only touches is found.
+    tree.Query(Box(0, 200, 0, 10, 0, 10), out);
+    ASSERT_EQ(out.size(), 6u);
+    EXPECT_EQ(out[0], high);
+    EXPECT_EQ(out[5], across);
+    tree.Query(Box(151, 160, 0, 10, 0, 10), out);
+    EXPECT_EQ(out, (std::vector<coPickPathMesh*>{high}));
+
+    // A new world box discards the nodes; the same one keeps them.
+    tree.SetWorldBox(Box(0, 200, 0, 10, 0, 10));
+    EXPECT_NE(tree.GetRoot(), nullptr);
+    tree.SetWorldBox(Box(0, 300, 0, 10, 0, 10));
+    EXPECT_EQ(tree.GetRoot(), nullptr);
 }
 
-TEST(coBoxTree, RemovalMergesAndIgnoresStrangers) {
+TEST(coBoxTree, RemovalMergesFindsMovedItemsAndIgnoresStrangers) {
     MeshPool pool;
     coBoxTree tree;
     tree.Remove(pool.At(0, 0, 0)); // no root: nothing
@@ -170,79 +156,26 @@ TEST(coBoxTree, RemovalMergesAndIgnoresStrangers) {
         tree.Insert(item);
     tree.Insert(middle);
     ASSERT_TRUE(tree.GetRoot()->HasChildren());
-
     tree.Remove(pool.At(60, 5, 5)); // never stored
     EXPECT_EQ(CountItems(tree.GetRoot()), 6u);
 
-    for (int i = 0; i < 4; ++i)
+    // The item stored in the upper child moves to the lower half before it is removed.
+    const maVector3d moved[2] = {{20, 1, 1}, {22, 2, 2}};
+    items[3]->SetPoints(moved, 2);
+    tree.Remove(items[3]);
+    std::vector<coPickPathMesh*> found;
+    tree.Query(Box(-1e30f, 1e30f, -1e30f, 1e30f, -1e30f, 1e30f), found);
+    EXPECT_EQ(std::count(found.begin(), found.end(), items[3]), 0);
+    EXPECT_EQ(CountItems(tree.GetRoot()), 5u);
+
+    for (int i : {0, 1, 2})
         tree.Remove(items[static_cast<size_t>(i)]);
-    // Left: the middle item in the root and one item (x 170) in the upper child: 2 items, no merge.
+    // Left: the middle item in the root and x 170 in the upper child: 2 items, no merge.
     ASSERT_TRUE(tree.GetRoot()->HasChildren());
     tree.Remove(items[4]);
     // One item in the parent and none below: the children merge into it.
     EXPECT_FALSE(tree.GetRoot()->HasChildren());
     EXPECT_EQ(tree.GetRoot()->items, (std::vector<coPickPathMesh*>{middle}));
-    tree.Remove(middle);
-    EXPECT_TRUE(tree.GetRoot()->items.empty());
-}
-
-TEST(coBoxTree, RemovalFindsItemsWhoseBoundsChanged) {
-    MeshPool pool;
-    coBoxTree tree;
-    tree.SetWorldBox(Box(0, 200, 0, 10, 0, 10));
-    std::vector<coPickPathMesh*> items;
-    for (float x : {10.0f, 30.0f, 150.0f, 170.0f, 190.0f})
-        items.push_back(pool.At(x, 5, 5));
-    for (coPickPathMesh* item : items)
-        tree.Insert(item);
-    ASSERT_TRUE(tree.GetRoot()->HasChildren());
-    // The item stored in the upper child moves to the lower half before it is removed.
-    const maVector3d moved[2] = {{20, 1, 1}, {22, 2, 2}};
-    items[3]->SetPoints(moved, 2);
-    tree.Remove(items[3]);
-    EXPECT_EQ(CountItems(tree.GetRoot()), 4u);
-    std::vector<coPickPathMesh*> found;
-    tree.Query(Box(-1e30f, 1e30f, -1e30f, 1e30f, -1e30f, 1e30f), found);
-    EXPECT_EQ(std::count(found.begin(), found.end(), items[3]), 0);
-}
-
-TEST(coBoxTree, QueryOrderAndTouchingBoxes) {
-    MeshPool pool;
-    coBoxTree tree;
-    std::vector<coPickPathMesh*> out{pool.At(0, 0, 0)};
-    tree.Query(Box(0, 1, 0, 1, 0, 1), out); // no root: cleared, empty
-    EXPECT_TRUE(out.empty());
-
-    tree.SetWorldBox(Box(0, 200, 0, 10, 0, 10));
-    coPickPathMesh* low = pool.At(10, 5, 5);
-    coPickPathMesh* high = pool.At(150, 5, 5);
-    coPickPathMesh* across = pool.Add({90, 1, 1}, {110, 2, 2});
-    tree.Insert(low);
-    tree.Insert(across);
-    tree.Insert(high);
-    tree.Insert(pool.At(30, 5, 5));
-    tree.Insert(pool.At(170, 5, 5));
-    tree.Query(Box(0, 200, 0, 10, 0, 10), out);
-    ASSERT_EQ(out.size(), 5u);
-    EXPECT_EQ(out[0], high); // upper subtree first, then lower, then the root's own
-    EXPECT_EQ(out[2], low);
-    EXPECT_EQ(out[4], across);
-
-    // A box that only touches an item's bounds finds it.
-    tree.Query(Box(151, 160, 0, 10, 0, 10), out);
-    EXPECT_EQ(out, (std::vector<coPickPathMesh*>{high}));
-}
-
-TEST(coBoxTree, WorldBoxChangeDiscardsTheNodes) {
-    MeshPool pool;
-    coBoxTree tree;
-    tree.SetWorldBox(Box(0, 200, 0, 10, 0, 10));
-    tree.Insert(pool.At(1, 1, 1));
-    tree.SetWorldBox(Box(0, 200, 0, 10, 0, 10));
-    EXPECT_NE(tree.GetRoot(), nullptr);
-    tree.SetWorldBox(Box(0, 300, 0, 10, 0, 10));
-    EXPECT_EQ(tree.GetRoot(), nullptr);
-    EXPECT_TRUE(coBoxEqual(tree.GetWorldBox(), Box(0, 300, 0, 10, 0, 10)));
 }
 
 TEST(coBoxTree, RandomInsertRemoveMatchesBruteForce) {
@@ -255,10 +188,8 @@ TEST(coBoxTree, RandomInsertRemoveMatchesBruteForce) {
     for (int step = 0; step < 600; ++step) {
         if (stored.empty() || random() % 3 != 0) {
             const maVector3d low(coord(random), height(random), coord(random));
-            coPickPathMesh* m =
-                pool.Add(low, low + maVector3d(extent(random), extent(random), extent(random)));
-            tree.Insert(m);
-            stored.push_back(m);
+            stored.push_back(pool.Add(low, low + maVector3d(extent(random), extent(random), extent(random))));
+            tree.Insert(stored.back());
         } else {
             const size_t i = random() % stored.size();
             tree.Remove(stored[i]);
@@ -267,23 +198,13 @@ TEST(coBoxTree, RandomInsertRemoveMatchesBruteForce) {
         ASSERT_EQ(CountItems(tree.GetRoot()), stored.size());
         const maVector3d q(coord(random), height(random), coord(random));
         const maBoundingBox box(q, q + maVector3d(60, 60, 60));
-        std::vector<coPickPathMesh*> found;
+        std::vector<coPickPathMesh*> found, expected;
         tree.Query(box, found);
-        std::vector<coPickPathMesh*> expected = Brute(stored, box);
+        for (coPickPathMesh* m : stored)
+            if (coBoxesOverlap(m->GetBounds(), box))
+                expected.push_back(m);
         std::sort(found.begin(), found.end());
         std::sort(expected.begin(), expected.end());
         ASSERT_EQ(found, expected) << "step " << step;
-    }
-}
-
-TEST(coBoxTree, DegenerateWorldBoxesNeverSplit) {
-    MeshPool pool;
-    for (const maBoundingBox& world : {maBoundingBox(), Box(NAN, NAN, 0, 1, 0, 1)}) {
-        coBoxTree tree;
-        tree.SetWorldBox(world);
-        for (int i = 0; i < 10; ++i)
-            tree.Insert(pool.At(10.0f * i, 0, 0));
-        EXPECT_FALSE(tree.GetRoot()->HasChildren());
-        EXPECT_EQ(tree.GetRoot()->items.size(), 10u);
     }
 }

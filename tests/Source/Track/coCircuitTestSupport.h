@@ -12,6 +12,7 @@
 #include "Source/Track/coCoasterPieceUp.h"
 #include "Source/Track/coEditorSelection.h"
 #include "Source/Track/coParkWorld.h"
+#include "Source/Track/coPlacement.h"
 #include "Source/Track/coTrackBuilder.h"
 
 #include <gtest/gtest.h>
@@ -227,6 +228,28 @@ inline void coBuildEveryClass() {
     coAppendPiece<coCoasterPieceCustom>(
         [](coCoasterPieceCustom& p) { EXPECT_TRUE(p.SetPoints(coSampleCustomPoints())); });
     coAppendTurn(coDegrees(-60.0f), 25.0f, coElementRetarder)->SetTube(1);
+}
+
+// The reference circuits of the track tests; the closed ones close with coCircuitTryClose.
+struct coReferenceCircuit {
+    const char* name;
+    void (*build)();
+    bool closed;
+};
+inline const coReferenceCircuit coReferenceCircuits[] = {
+    {"R1", [] { coBuildR1(); }, true},
+    {"figure8", coBuildFigureEight, true},
+    {"hillclimb", coBuildHillClimb, true},
+    {"everyclass", coBuildEveryClass, false},
+};
+
+// Replaces the circuit by the reference circuit, closed where it closes.
+inline void coBuildReference(const coReferenceCircuit& circuit) {
+    coCircuitClear();
+    circuit.build();
+    if (circuit.closed) {
+        EXPECT_TRUE(coCircuitTryClose()) << circuit.name;
+    }
 }
 
 // The distance from the last piece's end to the first piece's start.

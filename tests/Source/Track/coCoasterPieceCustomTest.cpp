@@ -20,20 +20,29 @@ std::vector<coCustomPoint> Bend() {
 }
 } // namespace
 
-TEST(coCoasterPieceCustom, TwoPointsMakeOneSegmentMovedWithThePiece) {
+TEST(coCoasterPieceCustom, PointsAreLocalToThePieceAndTheLastGivesTheEndAttitude) {
     coCoasterPieceCustom piece;
-    ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 20)}));
+    ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 20, 0.0f, 0.0f, 1.0f, 0.5f)}));
     piece.Place(maVector3d(5, 1, 2), maHalfPiF);
     // Local +z runs along the heading.
     ExpectVectorNear(piece.GetEnd(), maVector3d(25, 1, 2), 1e-5f);
     EXPECT_FLOAT_EQ(piece.GetEndHeading(), maHalfPiF);
-    ExpectVectorNear(piece.PointAt(0.0f), maVector3d(5, 1, 2), 1e-6f);
     ExpectVectorNear(piece.PointAt(0.5f), maVector3d(15, 1, 2), 1e-4f);
-    ExpectVectorNear(piece.PointAt(1.0f), piece.GetEnd(), 1e-4f);
     EXPECT_NEAR(piece.GetLength(), 20.0f, 1e-3f);
-    EXPECT_EQ(piece.GetSpan(), piece.GetLength());
-    // The local points stay as handed over.
-    ExpectVectorNear(piece.GetPoint(1).position, maVector3d(0, 0, 20), 0.0f);
+    // The frame's bank follows the points' roll: at the end, the last point's.
+    ExpectVectorNear(coFrameRow(piece.FrameAt(1.0f), 0), maVector3d(0, std::sin(0.5f), -std::cos(0.5f)),
+                     1e-5f);
+
+    piece.SetRoll(0.2f);
+    piece.SetSlope(0.1f);
+    ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 10, 10, 1.0f, 0.0f, 1.0f, 0.3f)}));
+    EXPECT_FLOAT_EQ(piece.GetRoll(1), 0.2f + 0.3f);
+    EXPECT_EQ(piece.GetRoll(2), 0.2f);
+    EXPECT_EQ(piece.GetSlope(1), 1.0f);
+    EXPECT_EQ(piece.GetSlope(0), 0.1f);
+    // Pitched past a quarter turn the track is upside down there.
+    ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 10, 10, 2.0f, 0.0f, 1.0f, 0.3f)}));
+    EXPECT_FLOAT_EQ(piece.GetRoll(1), 0.2f + 0.3f + maPiF);
 }
 
 TEST(coCoasterPieceCustom, ZeroTangentScalesGiveTheStraightChord) {
@@ -48,33 +57,7 @@ TEST(coCoasterPieceCustom, ZeroTangentScalesGiveTheStraightChord) {
     }
     // The curve leaves its end along the chord, not along a vanished derivative.
     EXPECT_FLOAT_EQ(piece.GetEndHeading(), maPiF / 4.0f);
-    EXPECT_NEAR(piece.GetLength(), 10.0f * std::sqrt(2.0f), 1e-3f);
     ExpectSoundFrames(piece, 1e-4f, 8);
-}
-
-TEST(coCoasterPieceCustom, EndAttitudeComesFromTheLastPoint) {
-    coCoasterPieceCustom piece;
-    piece.SetRoll(0.2f);
-    piece.SetSlope(0.1f);
-    ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 10, 10, 1.0f, 0.0f, 1.0f, 0.3f)}));
-    EXPECT_FLOAT_EQ(piece.GetRoll(1), 0.2f + 0.3f);
-    EXPECT_EQ(piece.GetRoll(0), 0.2f);
-    EXPECT_EQ(piece.GetRoll(2), 0.2f);
-    EXPECT_EQ(piece.GetSlope(1), 1.0f);
-    EXPECT_EQ(piece.GetSlope(0), 0.1f);
-    EXPECT_FLOAT_EQ(piece.GetSlopeTan(1), std::tan(1.0f));
-
-    // Pitched past a quarter turn the track is upside down there.
-    ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 10, 10, 2.0f, 0.0f, 1.0f, 0.3f)}));
-    EXPECT_FLOAT_EQ(piece.GetRoll(1), 0.2f + 0.3f + maPiF);
-
-    // The frame's bank follows the points' roll: at the end, the last point's.
-    coCoasterPieceCustom level;
-    ASSERT_TRUE(level.SetPoints({Point(0, 0, 0), Point(0, 0, 20, 0.0f, 0.0f, 1.0f, 0.5f)}));
-    level.Place(maVector3d(0, 0, 0), 0.0f);
-    ExpectVectorNear(coFrameRow(level.FrameAt(1.0f), 0), maVector3d(std::cos(0.5f), std::sin(0.5f), 0.0f),
-                     1e-5f);
-    ExpectVectorNear(coFrameRow(level.FrameAt(0.0f), 0), maVector3d(1, 0, 0), 1e-6f);
 }
 
 TEST(coCoasterPieceCustom, ReverseMovesToTheEndAndKeepsThePoints) {
@@ -84,17 +67,8 @@ TEST(coCoasterPieceCustom, ReverseMovesToTheEndAndKeepsThePoints) {
     piece.SetSlope(0.1f);
     piece.Place(maVector3d(1, 2, 3), 0.5f);
     const maVector3d end = piece.GetEnd();
-    const float endHeading = piece.GetEndHeading();
-
-    coCoasterPiece* before = &piece;
-    piece.SetPrevious(before);
-    piece.SetNext(nullptr);
     piece.Reverse();
-    EXPECT_EQ(piece.GetPrevious(), nullptr);
-    EXPECT_EQ(piece.GetNext(), before);
-    piece.SetNext(nullptr);
     ExpectVectorNear(piece.GetStart(), end, 0.0f);
-    EXPECT_EQ(piece.GetHeading(), endHeading + maPiF);
     EXPECT_EQ(piece.GetRoll(0), 0.3f);
     EXPECT_EQ(piece.GetBaseSlope(), 0.1f);
     ASSERT_EQ(piece.GetPointCount(), 3);
@@ -107,38 +81,33 @@ TEST(coCoasterPieceCustom, ShortOrNonFiniteListsAreRefused) {
     ASSERT_TRUE(piece.SetPoints(Bend()));
     piece.Place(maVector3d(0, 0, 0), 0.0f);
     const maVector3d end = piece.GetEnd();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-
-    EXPECT_FALSE(piece.SetPoints({}));
-    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0)}));
-    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0), Point(0, nan, 10)}));
-    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 10, inf)}));
-    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0, 0.0f, nan)}));
-    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 10, 0.0f, 0.0f, inf)}));
-    EXPECT_FALSE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 10, 0.0f, 0.0f, 1.0f, -inf)}));
-    // More points than a track file can count would be saved with a wrapped count.
-    std::vector<coCustomPoint> many(coCoasterPieceCustom::kMaxPoints + 1, Point(0, 0, 0));
-    EXPECT_FALSE(piece.SetPoints(many));
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    const std::vector<coCustomPoint> refused[] = {
+        {},
+        {Point(0, 0, 0)},
+        {Point(0, 0, 0), Point(0, nan, 10)},
+        {Point(0, 0, 0), Point(0, 0, 10, inf)},
+        {Point(0, 0, 0, 0.0f, nan)},
+        {Point(0, 0, 0), Point(0, 0, 10, 0.0f, 0.0f, inf)},
+        {Point(0, 0, 0), Point(0, 0, 10, 0.0f, 0.0f, 1.0f, -inf)},
+        // More points than a track file can count would be saved with a wrapped count.
+        std::vector<coCustomPoint>(coCoasterPieceCustom::kMaxPoints + 1, Point(0, 0, 0)),
+    };
+    for (const auto& points : refused)
+        EXPECT_FALSE(piece.SetPoints(points)) << points.size();
     // The piece keeps its points and its shape.
     EXPECT_EQ(piece.GetPointCount(), 3);
     ExpectVectorNear(piece.GetEnd(), end, 0.0f);
 
     const maVector3d positions[3] = {maVector3d(0, 0, 0), maVector3d(5, 3, 15), maVector3d(20, 4, 22)};
-    const float slopes[3] = {0.0f, 0.3f, 0.0f};
-    const float headings[3] = {0.0f, 0.6f, 1.4f};
-    const float scales[3] = {1.0f, 1.0f, 0.8f};
-    const float rolls[3] = {0.0f, 0.4f, 0.1f};
+    const float slopes[3] = {0.0f, 0.3f, 0.0f}, headings[3] = {0.0f, 0.6f, 1.4f};
+    const float scales[3] = {1.0f, 1.0f, 0.8f}, rolls[3] = {0.0f, 0.4f, 0.1f};
     EXPECT_FALSE(piece.SetPointsFromArrays(-1, positions, slopes, headings, scales, rolls));
     EXPECT_FALSE(piece.SetPointsFromArrays(1, positions, slopes, headings, scales, rolls));
     EXPECT_FALSE(piece.SetPointsFromArrays(3, positions, nullptr, headings, scales, rolls));
-
     coCoasterPieceCustom fromArrays;
     ASSERT_TRUE(fromArrays.SetPointsFromArrays(3, positions, slopes, headings, scales, rolls));
     fromArrays.Place(maVector3d(0, 0, 0), 0.0f);
-    ASSERT_EQ(fromArrays.GetPointCount(), 3);
-    EXPECT_EQ(fromArrays.GetPoint(2).tangentScale, 0.8f);
-    EXPECT_EQ(fromArrays.GetPoint(1).roll, 0.4f);
     ExpectVectorNear(fromArrays.GetEnd(), end, 0.0f);
     EXPECT_EQ(fromArrays.GetLength(), piece.GetLength());
 }
@@ -151,30 +120,25 @@ TEST(coCoasterPieceCustom, EmptyPieceEndsAtItsStart) {
     EXPECT_EQ(piece.GetRoll(1), 0.0f);
     EXPECT_EQ(piece.GetSlope(1), 0.0f);
     EXPECT_EQ(piece.GetLength(), 0.0f);
-    for (float s : {0.0f, 0.5f, 1.0f})
-        ExpectVectorNear(piece.PointAt(s), maVector3d(3, 4, 5), 0.0f);
+    ExpectVectorNear(piece.PointAt(0.5f), maVector3d(3, 4, 5), 0.0f);
     ExpectSoundFrames(piece, 1e-4f, 2);
     piece.Reverse();
     ExpectVectorNear(piece.GetStart(), maVector3d(3, 4, 5), 0.0f);
 
     // Clearing the points of a built piece leaves it empty too, its old length gone.
     ASSERT_TRUE(piece.SetPoints(Bend()));
-    EXPECT_GT(piece.GetLength(), 20.0f);
     piece.ClearPoints();
-    EXPECT_EQ(piece.GetPointCount(), 0);
     EXPECT_EQ(piece.GetLength(), 0.0f);
     ExpectVectorNear(piece.GetEnd(), piece.GetStart(), 0.0f);
 }
 
 TEST(coCoasterPieceCustom, FilletsAreSizedByThePiecesOwnLength) {
-    // After a climbing line the custom piece bends into the joint's fillet, and its own length is
-    // what the fillet is sized by, however often it is built.
+    // Given its points once linked after a climbing line, as the track-file reader's caller may do: the
+    // first build starts from an empty piece's length of 0, and the fillet must not stay sized by it.
     coTestLinePiece line(20.0f);
     line.SetSlope(0.3f);
     coCoasterPieceCustom piece;
     coLinkPieces({&line, &piece});
-    // Given its points once linked, as the track-file reader's caller may do: the first build starts
-    // from an empty piece's length of 0.
     ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 0, 30)}));
     const float length = piece.GetLength();
     ExpectVectorNear(line.PointAt(1.0f), piece.PointAt(0.0f), 1e-4f);

@@ -9,25 +9,17 @@
 TEST(coCoasterPieceTurn, DefaultQuarterTurnsBothWays) {
     coCoasterPieceTurn turn;
     EXPECT_EQ(turn.GetAngle(), 1.5707964f);
-    EXPECT_EQ(turn.GetRadius(), 15.0f);
     turn.Place(maVector3d(0, 0, 0), 0.0f);
     ExpectVectorNear(turn.GetEnd(), maVector3d(15, 0, 15), 1e-5f);
-    ExpectVectorNear(turn.PointAt(1.0f), maVector3d(15, 0, 15), 1e-4f);
     EXPECT_EQ(turn.GetEndHeading(), maHalfPiF);
     // 19 chords of the quarter circle, not its arc of 23.562.
     EXPECT_NEAR(turn.GetLength(), 23.555f, 5e-4f);
-    EXPECT_NEAR(turn.GetSpan(), 15.0f * maHalfPiF, 1e-5f);
-    ExpectVectorNear(turn.SideAt(0.0f), maVector3d(1, 0, 0), 1e-6f);
     ExpectVectorNear(turn.SideAt(1.0f), maVector3d(0, 0, -1), 1e-6f);
-    maVector3d direction;
-    turn.PointAt(0.5f, &direction);
-    ExpectVectorNear(direction, coForward(maHalfPiF / 2.0f), 1e-5f);
 
     turn.SetAngle(-coDegrees(90.0f));
     turn.Place(maVector3d(0, 0, 0), 0.0f);
     ExpectVectorNear(turn.GetEnd(), maVector3d(-15, 0, 15), 1e-5f);
     EXPECT_NEAR(turn.GetEndHeading(), -maHalfPiF, 1e-6f);
-    ExpectVectorNear(turn.SideAt(1.0f), maVector3d(0, 0, 1), 1e-6f);
 
     // The default angle is the one float pi/2: four default turns come round to exactly 2 pi.
     coCoasterPieceTurn quarters[4];
@@ -38,16 +30,13 @@ TEST(coCoasterPieceTurn, DefaultQuarterTurnsBothWays) {
     ExpectVectorNear(quarters[3].GetEnd(), maVector3d(0, 0, 0), 1e-5f);
 }
 
-TEST(coCoasterPieceTurn, AngleStepsGrowTheMagnitudeOnBothSides) {
+TEST(coCoasterPieceTurn, NegativeAndZeroAnglesStepAsNegative) {
     coCoasterPieceTurn turn;
     turn.SetAngle(-coDegrees(90.0f));
     turn.AdjustParamA(1.0f);
     EXPECT_NEAR(turn.GetAngle(), -coDegrees(95.0f), 1e-6f);
     turn.AdjustParamA(100.0f);
     EXPECT_EQ(turn.GetAngle(), -GetTurnAngleMax());
-    turn.SetParamANormalised(0.0f);
-    EXPECT_EQ(turn.GetAngle(), -GetTurnAngleMin());
-    EXPECT_EQ(turn.GetParamANormalised(), 0.0f);
     // An angle of 0 (only from files) steps as a negative one.
     turn.SetAngle(0.0f);
     turn.AdjustParamA(1.0f);
@@ -68,26 +57,12 @@ TEST(coCoasterPieceTurn, AngleStepsGrowTheMagnitudeOnBothSides) {
     ExpectFiniteFrames(turn);
 }
 
-TEST(coCoasterPieceTurn, ReverseTurnsTheOtherWay) {
-    coCoasterPieceTurn turn;
-    turn.SetAngle(coDegrees(60.0f));
-    turn.Place(maVector3d(5, 6, 7), 0.4f);
-    turn.Reverse();
-    EXPECT_EQ(turn.GetAngle(), -coDegrees(60.0f));
-    turn.Reverse();
-    EXPECT_EQ(turn.GetAngle(), coDegrees(60.0f));
-}
-
-TEST(coCoasterPieceShallowTurn, ArcLengthAndSignedAngleSteps) {
+TEST(coCoasterPieceShallowTurn, ArcEndAndSignedAngleSteps) {
     coCoasterPieceShallowTurn turn;
     turn.Place(maVector3d(0, 0, 0), 0.0f);
-    EXPECT_EQ(turn.GetRadius(), 20.0f / coDegrees(15.0f));
-    EXPECT_NEAR(turn.GetSpan(), 20.0f, 1e-5f);
-    EXPECT_NEAR(turn.GetLength(), 20.0f, 1e-3f);
-    const float r = turn.GetRadius();
-    const float a = coDegrees(15.0f);
+    const float a = coDegrees(15.0f), r = 20.0f / a;
     ExpectVectorNear(turn.GetEnd(), maVector3d(r * (1.0f - std::cos(a)), 0, r * std::sin(a)), 1e-4f);
-    EXPECT_EQ(turn.GetEndHeading(), a);
+    EXPECT_NEAR(turn.GetLength(), 20.0f, 1e-3f);
 
     // A negative angle grows its magnitude and keeps its sign.
     turn.SetAngle(-coDegrees(3.0f));
@@ -95,7 +70,6 @@ TEST(coCoasterPieceShallowTurn, ArcLengthAndSignedAngleSteps) {
     EXPECT_NEAR(turn.GetAngle(), -coDegrees(5.0f), 1e-6f);
     turn.SetParamBNormalised(1.0f);
     EXPECT_EQ(turn.GetAngle(), -GetShallowTurnAngleMax());
-    EXPECT_NEAR(turn.GetParamBNormalised(), 1.0f, 1e-6f);
 }
 
 TEST(coCoasterPieceShallowTurn, ZeroAngleIsAStraightPieceNotInfinity) {
@@ -103,14 +77,9 @@ TEST(coCoasterPieceShallowTurn, ZeroAngleIsAStraightPieceNotInfinity) {
     turn.SetAngle(0.0f);
     turn.SetSlope(0.1f);
     turn.Place(maVector3d(0, 0, 0), maHalfPiF);
-    EXPECT_TRUE(std::isinf(turn.GetRadius()));
-    EXPECT_EQ(turn.GetSpan(), 20.0f);
     ExpectVectorNear(turn.GetEnd(), maVector3d(20, 20.0f * std::tan(0.1f), 0), 1e-5f);
     EXPECT_NEAR(turn.GetLength(), 20.0f / std::cos(0.1f), 1e-4f);
-    for (float s : {0.0f, 0.3f, 1.0f}) {
-        for (float element : turn.FrameAt(s).m)
-            EXPECT_TRUE(std::isfinite(element));
-    }
+    ExpectFiniteFrames(turn);
     maVector3d direction;
     float chord = 0.0f;
     ASSERT_TRUE(turn.GetDragHandle(direction, chord));
@@ -122,6 +91,5 @@ TEST(coCoasterPieceShallowTurn, ZeroAngleIsAStraightPieceNotInfinity) {
     turn.Build();
     EXPECT_EQ(turn.GetLength(), 0.0f);
     ExpectVectorNear(turn.PointAt(0.7f), maVector3d(0, 0, 0), 0.0f);
-    for (float element : turn.FrameAt(0.5f).m)
-        EXPECT_FALSE(std::isnan(element));
+    ExpectFiniteFrames(turn);
 }

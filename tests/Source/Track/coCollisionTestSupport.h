@@ -37,17 +37,12 @@ class coRecordingScene : public coTrackScene {
     coRecordingScene() { coSetTrackScene(this); }
     ~coRecordingScene() override { coSetTrackScene(nullptr); }
 
-    u32 CreateMaterial(const coColor& emissive, const coColor&, const coColor& diffuse) override {
-        lastEmissive = emissive;
-        lastDiffuse = diffuse;
+    u32 CreateMaterial(const coColor&, const coColor&, const coColor&) override {
         ++materials;
         return next++;
     }
     void DestroyMaterial(u32) override { --materials; }
-    u32 CreateFragment(const maVector3d* positions, const maVector3d*, int vertexCount, const u16* indices,
-                       int indexCount, u32) override {
-        meshVertices.assign(positions, positions + vertexCount);
-        meshIndices.assign(indices, indices + indexCount);
+    u32 CreateFragment(const maVector3d*, const maVector3d*, int, const u16*, int, u32) override {
         ++fragments;
         return next++;
     }
@@ -74,9 +69,6 @@ class coRecordingScene : public coTrackScene {
     int fragments = 0;
     int objects = 0;
     u32 next = 1;
-    coColor lastEmissive{}, lastDiffuse{};
-    std::vector<maVector3d> meshVertices;
-    std::vector<u16> meshIndices;
     std::map<int, std::string> debugLines;
 };
 
@@ -125,7 +117,6 @@ class coFakeCollisionPark : public coCollisionPark {
     float GetGridMinZ() const override { return gridMin; }
     float GetGridMaxZ() const override { return gridMax; }
     bool IsBoxFree(const maBoundingBox& box) const override {
-        ++freeQueries;
         return gridFree && box.minX >= gridMin && box.maxX <= gridMax && box.minZ >= gridMin &&
                box.maxZ <= gridMax;
     }
@@ -150,7 +141,6 @@ class coFakeCollisionPark : public coCollisionPark {
     std::vector<coCollisionProp> props;
     bool hasDock = false;
     coOrientedBox dock;
-    mutable int freeQueries = 0;
     mutable int propQueries = 0;
     mutable int dockQueries = 0;
 };

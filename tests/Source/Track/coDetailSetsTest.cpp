@@ -38,6 +38,16 @@ maMatrix4d Orthographic(float l, float r, float b, float t, float n, float f) {
     return m;
 }
 
+// Sets kept alive for a test, each inserted into the octree as it is made.
+struct SetPool {
+    std::deque<std::unique_ptr<coSceneObjectSet>> sets;
+    coSceneObjectSet* Insert(coCullOctree& octree, const maVector3d& low, const maVector3d& high) {
+        sets.push_back(MakeSet(low, high));
+        EXPECT_TRUE(octree.Insert(sets.back().get()));
+        return sets.back().get();
+    }
+};
+
 bool Culled(const coSceneObjectSet& set) {
     return set.GetGroup(0).front()->IsCulled();
 }
@@ -49,6 +59,14 @@ bool Marked(const coSceneObjectSet& set) {
 
 TEST(coSceneObjectSet, GroupsVisibilityAndBox) {
     coRecordingScene scene;
+    // Its objects leave the update list with it, and its fragments are freed.
+    {
+        coSceneObjectSet set;
+        set.Add(0, scene.CreateMovableObject(0, {1, 1, 1}, maRotation(), {0, 0, 0}));
+        set.Add(1, scene.CreateMovableObject(0, {1, 1, 1}, maRotation(), {5, 0, 0}));
+        EXPECT_EQ(scene.objects, 2);
+    }
+    EXPECT_EQ(scene.objects, 0);
     {
         coSceneObjectSet set;
         EXPECT_FALSE(set.IsVisible()); // no group at all
@@ -57,24 +75,19 @@ TEST(coSceneObjectSet, GroupsVisibilityAndBox) {
         set.Add(2, coMakeObject({0, 0, 0}, {2, 2, 2}));
         set.Add(0, coMakeObject({-2, 0, 0}, {0, 4, 2}));
         EXPECT_EQ(set.GetGroupCount(), 3);
-        EXPECT_TRUE(set.GetGroup(1).empty());
         EXPECT_FALSE(set.GetGroup(2).front()->IsVisible());
         EXPECT_TRUE(set.IsVisible());
-        EXPECT_EQ(set.GetBox().minX, -2.0f);
-        EXPECT_EQ(set.GetBox().maxY, 4.0f);
-        EXPECT_EQ(set.GetCentre().x, 0.0f);
         EXPECT_EQ(set.GetCentre().y, 2.0f);
         EXPECT_EQ(set.GetSquaredRadius(), 4.0f + 4.0f + 1.0f);
 
-        set.ChooseGroup(1); // an empty group: nothing is visible, and IsVisible answers false
-        EXPECT_FALSE(set.IsVisible());
-        EXPECT_FALSE(set.GetGroup(0).front()->IsVisible());
-        set.ChooseGroup(2);
-        EXPECT_TRUE(set.IsVisible());
-        set.ChooseGroup(7); // a group the set lacks
-        EXPECT_FALSE(set.IsVisible());
-        EXPECT_FALSE(set.GetGroup(2).front()->IsVisible());
-        set.SetVisible(true); // nothing to show
+        // An empty group and a group the set lacks show nothing, and IsVisible answers false.
+        for (int group : {1, 7}) {
+            set.ChooseGroup(group);
+            EXPECT_FALSE(set.IsVisible()) << group;
+            EXPECT_FALSE(set.GetGroup(0).front()->IsVisible()) << group;
+            set.SetVisible(true); // nothing to show
+            EXPECT_FALSE(set.IsVisible()) << group;
+        }
         set.ChooseGroup(0);
         set.SetVisible(false);
         EXPECT_FALSE(set.IsVisible());
@@ -83,20 +96,8 @@ TEST(coSceneObjectSet, GroupsVisibilityAndBox) {
         EXPECT_FALSE(set.GetGroup(2).front()->IsVisible());
 
         set.AddFragment(scene.CreateBox({1, 1, 1}, 0));
-        EXPECT_EQ(scene.fragments, 1);
     }
     EXPECT_EQ(scene.fragments, 0);
-}
-
-TEST(coSceneObjectSet, DestructionTakesObjectsOffTheUpdateList) {
-    coRecordingScene scene;
-    {
-        coSceneObjectSet set;
-        set.Add(0, scene.CreateMovableObject(0, {1, 1, 1}, maRotation(), {0, 0, 0}));
-        set.Add(1, scene.CreateMovableObject(0, {1, 1, 1}, maRotation(), {5, 0, 0}));
-        EXPECT_EQ(scene.objects, 2);
-    }
-    EXPECT_EQ(scene.objects, 0);
 }
 
 TEST(coSceneObjectSet, DetailByDistanceUsesThePreferenceFactor) {
@@ -110,7 +111,6 @@ TEST(coSceneObjectSet, DetailByDistanceUsesThePreferenceFactor) {
     EXPECT_EQ(set.GetCurrentGroup(), 0);
     set.ChooseGroupByDistance({0, 0, std::sqrt(50803.0f) + 0.01f});
     EXPECT_EQ(set.GetCurrentGroup(), 1);
-    EXPECT_TRUE(set.GetGroup(1).front()->IsVisible());
     EXPECT_FALSE(set.GetGroup(0).front()->IsVisible());
     set.ChooseGroupByDistance({0, 0, 1000}); // only two groups: stays at 1
     EXPECT_EQ(set.GetCurrentGroup(), 1);
@@ -122,8 +122,6 @@ TEST(coSceneObjectSet, DetailByDistanceUsesThePreferenceFactor) {
     EXPECT_EQ(set.GetCurrentGroup(), 3);
     set.ChooseGroupByDistance({0, 0, 0}); // inside the sphere
     EXPECT_EQ(set.GetCurrentGroup(), 0);
-    EXPECT_EQ(coSceneObjectSet::Threshold(1, 0.0f), 800.0f);
-    EXPECT_EQ(coSceneObjectSet::Threshold(2, 0.0f), 8000.0f);
 }
 
 TEST(coCullOctree, CellsAndTheFarFace) {
@@ -168,50 +166,38 @@ TEST(coCullOctree, DegenerateCubesRefuseInsertion) {
 TEST(coCullOctree, FifthSetSplitsALeafAndDepthFourAccumulates) {
     coCullOctree octree;
     SetTestCube(octree);
-    std::deque<std::unique_ptr<coSceneObjectSet>> sets;
-    // Four sets in the lower x half, each in a different depth-1 octant of it.
-    for (const float x : {2.0f, 20.0f}) {
-        for (const float z : {-30.0f, -12.0f}) {
-            sets.push_back(MakeSet({x, -30, z}, {x + 1, -29, z + 1}));
-            ASSERT_TRUE(octree.Insert(sets.back().get()));
-        }
-    }
-    EXPECT_EQ(octree.GetRoot()->sets.size(), 4u);
+    SetPool pool;
+    // Four sets in the lower x half, each in a different depth-1 octant of it; a fifth in the upper half.
+    for (const float x : {2.0f, 20.0f})
+        for (const float z : {-30.0f, -12.0f})
+            pool.Insert(octree, {x, -30, z}, {x + 1, -29, z + 1});
     EXPECT_FALSE(octree.GetRoot()->HasChildren());
-    sets.push_back(MakeSet({50, -30, -30}, {51, -29, -29}));
-    octree.Insert(sets.back().get());
+    pool.Insert(octree, {50, -30, -30}, {51, -29, -29});
     const coCullOctreeNode* root = octree.GetRoot();
     EXPECT_TRUE(root->sets.empty());
-    ASSERT_NE(root->children[4], nullptr); // x bit set
-    ASSERT_NE(root->children[0], nullptr);
-    EXPECT_EQ(root->children[4]->sets.size(), 1u);
-    EXPECT_EQ(root->children[0]->sets.size(), 4u);
-    for (int i : {1, 2, 3, 5, 6, 7})
-        EXPECT_EQ(root->children[static_cast<size_t>(i)], nullptr);
+    for (size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(root->children[i] ? root->children[i]->sets.size() : 0u, i == 0   ? 4u
+                                                                           : i == 4 ? 1u
+                                                                                    : 0u)
+            << i;
 
-    // Identical small sets run down to depth 4 and pile up there.
+    // Identical small sets run down to depth 4 and pile up there; removal collapses back to one leaf.
     coCullOctree deep;
     SetTestCube(deep);
-    std::deque<std::unique_ptr<coSceneObjectSet>> same;
-    for (int i = 0; i < 9; ++i) {
-        same.push_back(MakeSet({40.2f, 10.2f, 10.2f}, {40.4f, 10.4f, 10.4f}));
-        deep.Insert(same.back().get());
-    }
+    for (int i = 0; i < 9; ++i)
+        pool.Insert(deep, {40.2f, 10.2f, 10.2f}, {40.4f, 10.4f, 10.4f});
     const coCullOctreeNode* node = deep.GetRoot();
     int depth = 0;
-    while (node->HasChildren()) {
+    for (; node->HasChildren(); ++depth) {
         EXPECT_TRUE(node->sets.empty());
         for (const auto& child : node->children)
             if (child)
                 node = child.get();
-        ++depth;
     }
     EXPECT_EQ(depth, 4);
     EXPECT_EQ(node->sets.size(), 9u);
-
-    // Removal collapses back to a single leaf.
-    for (auto& set : same)
-        deep.Remove(set.get());
+    for (size_t i = 5; i < pool.sets.size(); ++i)
+        deep.Remove(pool.sets[i].get());
     EXPECT_FALSE(deep.GetRoot()->HasChildren());
     EXPECT_TRUE(deep.GetRoot()->sets.empty());
 }
@@ -219,14 +205,13 @@ TEST(coCullOctree, FifthSetSplitsALeafAndDepthFourAccumulates) {
 TEST(coCullOctree, RemovalFindsSetsWhoseBoxChanged) {
     coCullOctree octree;
     SetTestCube(octree);
-    std::deque<std::unique_ptr<coSceneObjectSet>> sets;
-    for (int i = 0; i < 6; ++i) {
-        sets.push_back(MakeSet({2.0f + 8 * i, -30, -30}, {3.0f + 8 * i, -29, -29}));
-        octree.Insert(sets.back().get());
-    }
+    SetPool pool;
+    for (int i = 0; i < 6; ++i)
+        pool.Insert(octree, {2.0f + 8 * i, -30, -30}, {3.0f + 8 * i, -29, -29});
     // The last set grows into the other half after it was inserted.
-    sets.back()->Add(0, coMakeObject({2, 20, 20}, {3, 21, 21}));
-    octree.Remove(sets.back().get());
+    coSceneObjectSet* grown = pool.sets.back().get();
+    grown->Add(0, coMakeObject({2, 20, 20}, {3, 21, 21}));
+    octree.Remove(grown);
     std::function<size_t(const coCullOctreeNode&, const coSceneObjectSet*)> count =
         [&count](const coCullOctreeNode& node, const coSceneObjectSet* set) {
             size_t n = static_cast<size_t>(std::count(node.sets.begin(), node.sets.end(), set));
@@ -235,70 +220,59 @@ TEST(coCullOctree, RemovalFindsSetsWhoseBoxChanged) {
                     n += count(*child, set);
             return n;
         };
-    EXPECT_EQ(count(*octree.GetRoot(), sets.back().get()), 0u);
-    EXPECT_EQ(count(*octree.GetRoot(), sets.front().get()), 1u);
+    EXPECT_EQ(count(*octree.GetRoot(), grown), 0u);
+    EXPECT_EQ(count(*octree.GetRoot(), pool.sets.front().get()), 1u);
 }
 
-TEST(coCullOctree, OrthographicCullingOutsideInsideAndPartial) {
+TEST(coCullOctree, OrthographicAndPerspectiveCulling) {
     coCullOctree octree;
     SetTestCube(octree);
     octree.Cull(Orthographic(-1, 32, -40, 40, -40, 40)); // no root: nothing
-    std::deque<std::unique_ptr<coSceneObjectSet>> left, far;
-    for (int i = 0; i < 4; ++i) {
-        left.push_back(MakeSet({2.0f + i, -30, -30}, {2.5f + i, -29, -29}));
-        octree.Insert(left.back().get());
-    }
-    for (int i = 0; i < 5; ++i) {
-        far.push_back(MakeSet({50.0f + i, -30, -30}, {50.5f + i, -29, -29}));
-        octree.Insert(far.back().get());
-    }
-    auto straddler = MakeSet({30, -30, -30}, {34, -29, -29});
-    octree.Insert(straddler.get());
+    SetPool left, far;
+    for (int i = 0; i < 4; ++i)
+        left.Insert(octree, {2.0f + i, -30, -30}, {2.5f + i, -29, -29});
+    for (int i = 0; i < 5; ++i)
+        far.Insert(octree, {50.0f + i, -30, -30}, {50.5f + i, -29, -29});
+    const coSceneObjectSet* straddler = left.Insert(octree, {30, -30, -30}, {34, -29, -29});
     ASSERT_EQ(octree.GetRoot()->sets.size(), 1u);
     ASSERT_TRUE(octree.GetRoot()->children[4]->HasChildren());
 
     // The view spans x -1..32: the lower x half is wholly inside, x 48..64 wholly outside, the root and
     // the upper half partly visible.
     octree.Cull(Orthographic(-1, 32, -40, 40, -40, 40));
-    for (auto& set : left) {
-        EXPECT_TRUE(Marked(*set));
-        EXPECT_FALSE(Culled(*set));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(Marked(*left.sets[static_cast<size_t>(i)]));
+        EXPECT_FALSE(Culled(*left.sets[static_cast<size_t>(i)]));
     }
-    for (auto& set : far) {
+    for (auto& set : far.sets) {
         EXPECT_TRUE(Marked(*set));
         EXPECT_TRUE(Culled(*set));
     }
     EXPECT_FALSE(Marked(*straddler));
     EXPECT_FALSE(Culled(*straddler));
-
     // A view that misses the whole cube culls everything; one that holds it culls nothing.
     octree.Cull(Orthographic(100, 200, -40, 40, -40, 40));
     EXPECT_TRUE(Culled(*straddler));
-    EXPECT_TRUE(Culled(*left.front()));
+    EXPECT_TRUE(Culled(*left.sets.front()));
     octree.Cull(Orthographic(-10, 80, -40, 40, -40, 40));
     EXPECT_FALSE(Culled(*straddler));
-    EXPECT_FALSE(Culled(*far.front()));
-}
+    EXPECT_FALSE(Culled(*far.sets.front()));
 
-TEST(coCullOctree, PerspectiveCullsWhatLiesBehindTheCamera) {
-    coCullOctree octree;
-    SetTestCube(octree);
-    // Enough sets behind the camera that they go down into a node wholly behind it.
-    std::deque<std::unique_ptr<coSceneObjectSet>> behind;
-    for (int i = 0; i < 5; ++i) {
-        behind.push_back(MakeSet({40.0f + i, -2, -30}, {40.5f + i, -1, -29}));
-        ASSERT_TRUE(octree.Insert(behind.back().get()));
-    }
-    // Camera at (40, 0, 1) looking along +z: near 1, far 100, 90 degrees.
-    maMatrix4d view;
+    // Perspective from (40, 0, 1) along +z (near 1, far 100, 90 degrees): what lies behind is culled,
+    // down to a node wholly behind the camera.
+    coCullOctree perspective;
+    SetTestCube(perspective);
+    SetPool behind;
+    for (int i = 0; i < 5; ++i)
+        behind.Insert(perspective, {40.0f + i, -2, -30}, {40.5f + i, -1, -29});
+    maMatrix4d view, projection;
     view.SetTranslation(-40, 0, -1);
-    maMatrix4d projection;
     projection.m[10] = 100.0f / 99.0f;
     projection.m[11] = 1.0f;
     projection.m[14] = -100.0f / 99.0f;
     projection.m[15] = 0.0f;
-    octree.Cull(view * projection);
-    for (auto& set : behind)
+    perspective.Cull(view * projection);
+    for (auto& set : behind.sets)
         EXPECT_TRUE(Culled(*set));
 }
 

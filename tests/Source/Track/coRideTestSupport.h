@@ -48,25 +48,17 @@ class coRideCircuitTest : public ::testing::Test {
     // piece starts at (0, 2, 0) heading 0.
     static coCoasterPieceStraight* AddStraight(float run, i32 element = coElementNone,
                                                float slopeDegrees = 0.0f) {
-        auto piece = std::make_unique<coCoasterPieceStraight>();
-        piece->SetRunLength(run);
-        piece->SetElement(element);
-        piece->SetSlope(coDegrees(slopeDegrees));
-        return Append(std::move(piece));
+        return coAppendPiece<coCoasterPieceStraight>(
+            [&](coCoasterPieceStraight& p) {
+                p.SetRunLength(run);
+                p.SetElement(element);
+                p.SetSlope(coDegrees(slopeDegrees));
+                p.Place(maVector3d(0.0f, 2.0f, 0.0f), 0.0f);
+            },
+            false);
     }
     static coCoasterPieceTurn* AddTurn(float angleDegrees, float radius, i32 element = coElementNone) {
-        auto piece = std::make_unique<coCoasterPieceTurn>();
-        piece->SetAngle(coDegrees(angleDegrees));
-        piece->SetRadius(radius);
-        piece->SetElement(element);
-        return Append(std::move(piece));
-    }
-    template <class Piece> static Piece* Append(std::unique_ptr<Piece> piece) {
-        Piece* raw = piece.get();
-        if (!coCircuitLastPiece())
-            raw->Connect(nullptr);
-        coCircuitAppend(std::move(piece), false);
-        return raw;
+        return coAppendTurn(coDegrees(angleDegrees), radius, element, false);
     }
     // R1: four times a chained Straight of 20 and a chained quarter Turn of radius 15, a square.
     static void BuildR1(bool close) {

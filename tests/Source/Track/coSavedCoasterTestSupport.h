@@ -135,8 +135,6 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
             placedProps.push_back(name);
     }
     std::string GetDisplayName(const std::string& folder) const override { return "<" + folder + ">"; }
-    void ShowLoadingScreen(bool restart) override { screens += restart ? 1 : 0; }
-    void StepLoadingScreen() override { ++steps; }
 
     std::vector<std::string> log;
     std::string scheme;
@@ -150,8 +148,6 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
     float dockHeading = 0.0f;
     std::string dockType;
     std::vector<std::string> placedProps;
-    int screens = 0;
-    int steps = 0;
 
   private:
     coFileTestDefinition& m_definition;
@@ -199,6 +195,75 @@ class coByteBuilder {
     void Put(const void* p, size_t n) { bytes.append(static_cast<const char*>(p), n); }
     std::vector<size_t> m_open;
 };
+
+// A chunk built by hand: id, body size, version, body.
+inline std::string coChunkBytes(const char* id, const std::string& body, u16 version = 0) {
+    coByteBuilder b;
+    b.Begin(id, version);
+    b.Raw(body);
+    b.End();
+    return b.bytes;
+}
+
+inline std::string coFloatChunk(const char* id, float value) {
+    coByteBuilder b;
+    b.F32(value);
+    return coChunkBytes(id, b.bytes);
+}
+
+// One chunk of a chunk file as its sizes say; container is whether it holds chunks.
+struct coChunkAt {
+    size_t offset;
+    std::string id, parent;
+    u32 size;
+    bool container;
+    size_t Body() const { return offset + 10; }
+};
+
+inline bool coIsContainerChunk(const std::string& id) {
+    for (const char* container : {"CPLS", "CPSR", "CPTU", "CPST", "CPLP", "CPCO", "CPHL", "CPHC", "CPSU",
+                                  "CPSH", "CPCU", "CURV", "CCMP"})
+        if (id == container)
+            return true;
+    return false;
+}
+
+inline void coWalkChunks(const std::string& bytes, size_t begin, size_t end, const std::string& parent,
+                         std::vector<coChunkAt>& out) {
+    while (begin + 10 <= end) {
+        coChunkAt chunk{begin, bytes.substr(begin, 4), parent, 0, coIsContainerChunk(bytes.substr(begin, 4))};
+        std::memcpy(&chunk.size, &bytes[begin + 4], 4);
+        out.push_back(chunk);
+        if (chunk.container)
+            coWalkChunks(bytes, chunk.Body(), chunk.Body() + chunk.size, chunk.id, out);
+        begin = chunk.Body() + chunk.size;
+    }
+}
+
+// Every chunk of a well-formed file after its 8-byte header, parents before children.
+inline std::vector<coChunkAt> coChunksOf(const std::string& bytes) {
+    std::vector<coChunkAt> chunks;
+    coWalkChunks(bytes, 8, bytes.size(), "", chunks);
+    return chunks;
+}
+
+// Where a chunk of a piece list holds floats: a field of 4 bytes other than the revolution count, or the
+// records after the control-point count.
+inline std::vector<size_t> coPieceFloatsAt(const coChunkAt& chunk) {
+    std::vector<size_t> at;
+    if (chunk.id == "CPTS") {
+        for (size_t p = chunk.Body() + 2; p + 4 <= chunk.Body() + chunk.size; p += 4)
+            at.push_back(p);
+    } else if (!chunk.container && chunk.size == 4 && chunk.id != "REVS") {
+        at.push_back(chunk.Body());
+    }
+    return at;
+}
+
+template <class T> std::string coPatched(std::string bytes, size_t offset, T value) {
+    std::memcpy(&bytes[offset], &value, sizeof(T));
+    return bytes;
+}
 
 // The fields of a CDAT chunk as a test writes them by hand.
 struct coCdatFields {

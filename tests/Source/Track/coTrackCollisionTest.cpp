@@ -78,14 +78,13 @@ TEST(coPickPathBuilder, SquaresAlongTheFrames) {
     ASSERT_TRUE(mesh.HasGrid());
     EXPECT_EQ(mesh.GetWidth(), 5);
     EXPECT_TRUE(mesh.GetDetailPoints().empty());
+    // A closed square of corners at the pick radius round each frame's point.
     for (int r = 0; r < mesh.GetPointCount(); ++r) {
         const maVector3d* row = mesh.GetRow(r);
         EXPECT_NEAR(mesh.GetPoint(r).z, 5.0f * r, 1e-4f);
         EXPECT_EQ(row[0].x, row[4].x);
-        EXPECT_NEAR(row[0].x, 1.5f, 1e-5f);
-        EXPECT_NEAR(row[0].y, 6.5f, 1e-5f);
-        EXPECT_NEAR(row[2].x, -1.5f, 1e-5f);
-        EXPECT_NEAR(row[2].y, 3.5f, 1e-5f);
+        EXPECT_NEAR(row[0].y - row[2].y, 3.0f, 1e-5f);
+        EXPECT_NEAR(row[0].x - row[2].x, 3.0f, 1e-5f);
     }
     RadiusDefinition picking(1.5f, 3.0f);
     const coPickPathMesh picked = coBuildPickPathMesh(piece);
@@ -157,27 +156,27 @@ TEST(coTrackCollision, DipUnderTheGroundGivesTerrainMarkers) {
 
 TEST(coTrackCollision, ParkBoundClasses) {
     coFakeCollisionPark park(0, 100, -100);
-    Track track;
-    // Towards -x from x 5: points at x 5, 0, -5, -10, -15; x 0 lies on the bound and counts as inside.
-    track.Register({5, 10, 50}, -kEast);
-    EXPECT_EQ(CountKind(coMarkerOutOfPark), 3);
-    EXPECT_TRUE(coCollisionHasKindFourMarker());
-    coCollisionClearMarkers();
-    track.Register({95, 10, 50}, kEast); // beyond the highest x
-    EXPECT_EQ(CountKind(coMarkerOutOfPark), 3);
-    coCollisionClearMarkers();
-    track.Register({50, 10, 5}, maPiF); // beyond the lowest z
-    EXPECT_EQ(CountKind(coMarkerOutOfPark), 3);
-    coCollisionClearMarkers();
-    track.Register({50, 10, 95}, 0.0f); // beyond the highest z
-    EXPECT_EQ(CountKind(coMarkerOutOfPark), 3);
-    coCollisionClearMarkers();
-    track.Register({50, 200, 40}, 0.0f); // exactly at the top: inside
-    EXPECT_FALSE(coCollisionHasKindFourMarker());
-    track.Register({20, 200.5f, 40}, 0.0f); // above the world's top
-    EXPECT_EQ(CountKind(coMarkerOutOfPark), 4);
-    track.Register({80, 10, 40}, 0.0f, 20.0f, -0.2f); // low track has no lower bound
-    EXPECT_EQ(CountKind(coMarkerOutOfPark), 4);
+    // Four segments of 5 from the start along the heading; a point on a bound counts as inside.
+    const struct {
+        maVector3d start;
+        float heading, slope;
+        int outside;
+        const char* what;
+    } cases[] = {
+        {{5, 10, 50}, -kEast, 0.0f, 3, "below the lowest x"},
+        {{95, 10, 50}, kEast, 0.0f, 3, "beyond the highest x"},
+        {{50, 10, 5}, maPiF, 0.0f, 3, "below the lowest z"},
+        {{50, 10, 95}, 0.0f, 0.0f, 3, "beyond the highest z"},
+        {{50, 200, 40}, 0.0f, 0.0f, 0, "at the world's top"},
+        {{20, 200.5f, 40}, 0.0f, 0.0f, 4, "above the top"},
+        {{80, 10, 40}, 0.0f, -0.2f, 0, "low track: no lower bound"},
+    };
+    for (const auto& c : cases) {
+        Track track;
+        track.Register(c.start, c.heading, 20.0f, c.slope);
+        EXPECT_EQ(CountKind(coMarkerOutOfPark), c.outside) << c.what;
+        EXPECT_EQ(coCollisionHasKindFourMarker(), c.outside > 0) << c.what;
+    }
 }
 
 TEST(coTrackCollision, PropsAndDockOnlyWithChecksOnOrForced) {
@@ -310,13 +309,8 @@ TEST(coTrackCollision, MarkerObjects) {
     Track track;
     coPickPathMesh* mesh = track.Register({0, 10, 0}, kEast);
     coCollisionMarkPiece(mesh);
+    // A beam along each of the four segments, as thick as the extrusion.
     ASSERT_EQ(coCollisionGetMarkers().size(), 4u);
-    EXPECT_EQ(scene.meshVertices.size(), 18u);
-    EXPECT_EQ(scene.meshIndices.size(), 96u);
-    EXPECT_NEAR(scene.meshVertices[0].y, 0.387868f * 2.5f, 1e-6f);
-    EXPECT_EQ(scene.meshVertices[9].z, 1.0f);
-    EXPECT_EQ(scene.lastEmissive.r, 1.0f);
-    EXPECT_EQ(scene.lastDiffuse.a, 0.5f);
     const auto* beam =
         dynamic_cast<const coRecordingScene::Movable*>(coCollisionGetMarkers()[1].object.get());
     ASSERT_NE(beam, nullptr);

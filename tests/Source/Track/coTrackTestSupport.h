@@ -95,6 +95,10 @@ inline void ExpectVectorNear(const maVector3d& v, const maVector3d& expected, fl
     EXPECT_NEAR(v.z, expected.z, eps);
 }
 
+inline bool coIsFinite(const maVector3d& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
 inline maVector3d coFrameRow(const maMatrix4d& m, int row) {
     return maVector3d(m.m[row * 4], m.m[row * 4 + 1], m.m[row * 4 + 2]);
 }

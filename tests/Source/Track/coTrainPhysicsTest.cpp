@@ -24,9 +24,6 @@ TEST_F(coTrainPhysicsTest, DownASlopeOfThirtyDegreesFromRest) {
     EXPECT_NEAR(train.GetSpeed(), 4.905f, 1e-4f);
     EXPECT_NEAR(train.GetAcceleration().y, 0.8660254f, 1e-4f);
     EXPECT_NEAR(train.GetAcceleration().z, 0.0f, 1e-4f);
-    EXPECT_NEAR(train.GetAcceleration().x, 0.0f, 1e-6f);
-    // Travelled: the semi-implicit sum a dt^2 n (n + 1) / 2.
-    EXPECT_NEAR(train.GetDistance(), 2.0f + 4.905f * 0.04f * 0.04f * 25.0f * 26.0f / 2.0f, 1e-4f);
 }
 
 TEST_F(coTrainPhysicsTest, AfterADropTheSpeedApproachesTheFreeFallSpeedFromBelow) {
@@ -89,7 +86,6 @@ TEST_F(coTrainPhysicsTest, FourCarsOnALevelBrakeSlowGeometrically) {
     for (int i = 0; i < 50; ++i)
         train.Step(0.04f);
     // Each step keeps 1 - 4 x 0.09 x 0.04 = 0.9856 of the speed.
-    EXPECT_NEAR(train.GetSpeed(), 18.0f * std::pow(0.9856f, 50.0f), 1e-3f);
     EXPECT_NEAR(train.GetSpeed(), 8.716f, 1e-3f);
 }
 
@@ -117,17 +113,11 @@ TEST_F(coTrainPhysicsTest, DragAloneFollowsTheQuadraticLaw) {
 
 namespace {
 
-float MeanHeight(const coTrain& train) {
+// The mean over the cars of one element of their frames: 13 is the height, 9 the slope's sine.
+float Mean(const coTrain& train, int element) {
     float sum = 0.0f;
     for (int c = 0; c < train.GetCarCount(); ++c)
-        sum += train.GetCar(c).frame.m[13];
-    return sum / static_cast<float>(train.GetCarCount());
-}
-
-float MeanSlope(const coTrain& train) {
-    float sum = 0.0f;
-    for (int c = 0; c < train.GetCarCount(); ++c)
-        sum += train.GetCar(c).frame.m[9];
+        sum += train.GetCar(c).frame.m[element];
     return sum / static_cast<float>(train.GetCarCount());
 }
 
@@ -140,16 +130,16 @@ float MeanSlope(const coTrain& train) {
 void ExpectEnergyBounded(float speed, float travel, float dt) {
     coTrain train;
     coRideCircuitTest::SetupTrain(train, 4, 25.0f, speed);
-    const auto energy = [&] { return 0.5f * train.GetSpeed() * train.GetSpeed() + kG * MeanHeight(train); };
+    const auto energy = [&] { return 0.5f * train.GetSpeed() * train.GetSpeed() + kG * Mean(train, 13); };
     const float start = energy();
     float rise = 0.0f, stepBound = 0.0f, climbed = 0.0f, travelled = 0.0f;
     while (travelled < travel) {
-        const float slope = MeanSlope(train), height = MeanHeight(train);
+        const float slope = Mean(train, 9), height = Mean(train, 13);
         train.Step(dt);
         ASSERT_GT(train.GetSpeed(), 0.0f) << "the train must make it round";
         travelled += train.GetSpeed() * dt;
-        stepBound += 0.5f * kG * dt * train.GetSpeed() * std::fabs(MeanSlope(train) - slope);
-        climbed += std::fabs(MeanHeight(train) - height);
+        stepBound += 0.5f * kG * dt * train.GetSpeed() * std::fabs(Mean(train, 9) - slope);
+        climbed += std::fabs(Mean(train, 13) - height);
         rise = std::max(rise, energy() - start);
     }
     EXPECT_LE(rise, stepBound + 0.002f * kG * climbed + 1e-5f * start) << "dt " << dt;
@@ -184,9 +174,9 @@ TEST_F(coTrainPhysicsTest, OnUnpoweredTrackTheEnergyNeverRisesBeyondTheStepsBoun
     AddStraight(20.0f);
     AddStraight(20.0f, coElementNone, -25.0f);
     AddStraight(20.0f);
-    Append(std::make_unique<coCoasterPieceLoop>());
+    coAppendPiece<coCoasterPieceLoop>([](coCoasterPieceLoop&) {}, false);
     AddStraight(20.0f);
-    Append(std::make_unique<coCoasterPieceCorkscrew>());
+    coAppendPiece<coCoasterPieceCorkscrew>([](coCoasterPieceCorkscrew&) {}, false);
     AddStraight(30.0f);
     for (float dt : steps)
         ExpectEnergyBounded(28.0f, coCircuitTotalLength() - 30.0f, dt);

@@ -1,5 +1,7 @@
 #include "coRideTestSupport.h"
 
+#include <tuple>
+
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer's allocator reports every allocation to these hooks.
 extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t),
@@ -18,29 +20,12 @@ float SpeedAfter(float speed, float dt, int cars = 1) {
     return train.GetSpeed();
 }
 
-} // namespace
-
-TEST_F(coTrainTest, AtRestOnALevelPieceNothingMoves) {
-    AddStraight(40.0f);
-    coTrain train;
-    SetupTrain(train, 4, 25.0f, 0.0f);
-    coSetTrainDragOn(1);
-    train.Step(0.04f);
-    EXPECT_EQ(train.GetSpeed(), 0.0f);
-    EXPECT_EQ(train.GetDistance(), 25.0f);
-    ExpectVectorNear(train.GetAcceleration(), maVector3d(0.0f, 1.0f, 0.0f), 1e-6f);
-}
-
-namespace {
 // One step of a train on a level piece carrying an element; a tolerance of 0 asks for the exact speed.
 struct coElementStep {
     i32 element;
     bool drag;
     int cars;
-    float speed;
-    float dt;
-    float expected;
-    float tolerance;
+    float speed, dt, expected, tolerance;
 };
 
 const coElementStep kElementSteps[] = {
@@ -74,6 +59,16 @@ const coElementStep kElementSteps[] = {
 } // namespace
 
 TEST_F(coTrainTest, DragAndEachElementOnALevelPiece) {
+    // At rest nothing moves, drag or not, and the car feels world up.
+    AddStraight(40.0f);
+    coSetTrainDragOn(1);
+    coTrain resting;
+    SetupTrain(resting, 4, 25.0f, 0.0f);
+    resting.Step(0.04f);
+    EXPECT_EQ(resting.GetSpeed(), 0.0f);
+    EXPECT_EQ(resting.GetDistance(), 25.0f);
+    ExpectVectorNear(resting.GetAcceleration(), maVector3d(0.0f, 1.0f, 0.0f), 1e-6f);
+
     for (const coElementStep& step : kElementSteps) {
         coCircuitClear();
         AddStraight(80.0f, step.element);
@@ -133,34 +128,24 @@ TEST_F(coTrainTest, WithNoTimeTheAccelerationIsWorldUpInTheCarsAxes) {
 
 TEST_F(coTrainTest, CarsWalkFromTheirPieceAndLandWhereAFreshSearchPutsThem) {
     BuildR1(true);
-    coTrain walked, fresh;
-    SetupTrain(walked, 4, 10.0f, 0.0f);
-    // Forwards for more than a lap at a speed that skips over no piece, then backwards past the start.
-    for (int i = 0; i < 2400; ++i) {
-        walked.Step(i < 1800 ? 0.04f : -0.04f);
-        SetupTrain(fresh, 4, walked.GetDistance(), 0.0f);
-        for (int c = 0; c < 4; ++c) {
-            const coTrainCar& a = walked.GetCar(c);
-            const coTrainCar& b = fresh.GetCar(c);
-            ASSERT_EQ(a.element, b.element) << "step " << i << " car " << c;
-            ASSERT_NEAR((coCarPosition(a) - coCarPosition(b)).Length(), 0.0f, 2e-3f) << "step " << i;
+    // Four cars forwards for more than a lap at a speed that skips over no piece, then backwards past the
+    // start; and cars set ahead of the train by negative offsets (from a definition), where a far one
+    // once sent the walk round for ever.
+    const float spaced[] = {0.0f, 4.0f, 8.0f, 12.0f}, ahead[] = {0.0f, -10.0f, -1e9f};
+    for (const auto& [count, offsets, steps] : {std::tuple{4, spaced, 2400}, {3, ahead, 1}}) {
+        coTrain walked, fresh;
+        walked.SetCars(count, offsets);
+        fresh.SetCars(count, offsets);
+        walked.Setup(10.0f, 0.0f);
+        for (int i = 0; i < steps; ++i) {
+            walked.Step(i < 1800 ? 0.04f : -0.04f);
+            fresh.Setup(walked.GetDistance(), 0.0f);
+            for (int c = 0; c < count; ++c) {
+                const coTrainCar &a = walked.GetCar(c), &b = fresh.GetCar(c);
+                ASSERT_EQ(a.element, b.element) << "step " << i << " car " << c;
+                ASSERT_NEAR((coCarPosition(a) - coCarPosition(b)).Length(), 0.0f, 2e-3f) << "step " << i;
+            }
         }
-    }
-}
-
-TEST_F(coTrainTest, CarsSetAheadOfTheTrainStandWhereTheirDistanceWraps) {
-    // Negative offsets (from a definition) put cars ahead; a far one once sent the walk round for ever.
-    BuildR1(true);
-    const float offsets[] = {0.0f, -10.0f, -1e9f};
-    coTrain walked, fresh;
-    walked.SetCars(3, offsets);
-    walked.Setup(25.0f, 8.0f);
-    walked.Step(0.04f);
-    fresh.SetCars(3, offsets);
-    fresh.Setup(walked.GetDistance(), 8.0f);
-    for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(walked.GetCar(c).piece, fresh.GetCar(c).piece) << c;
-        EXPECT_NEAR((coCarPosition(walked.GetCar(c)) - coCarPosition(fresh.GetCar(c))).Length(), 0.0f, 1e-3f);
     }
 }
 
@@ -215,22 +200,6 @@ TEST_F(coTrainTest, CircuitsWithoutLengthNeitherHangNorDivideByZero) {
     train.SetCars(0, nullptr);
     train.Step(0.04f);
     EXPECT_EQ(train.GetLeadPiece(), nullptr);
-}
-
-TEST_F(coTrainTest, SetCarsGrowsWithIdentityFramesAndShrinksFromTheEnd) {
-    BuildR1(true);
-    coTrain train;
-    SetupTrain(train, 2, 30.0f, 0.0f);
-    const float offsets[] = {0.0f, 4.0f, 8.0f};
-    train.SetCars(3, offsets);
-    ASSERT_EQ(train.GetCarCount(), 3);
-    EXPECT_EQ(train.GetCar(2).piece, nullptr);
-    EXPECT_EQ(train.GetCar(2).frame.m[13], 0.0f);
-    EXPECT_EQ(train.GetCar(2).frame.m[10], 1.0f);
-    train.Setup(30.0f, 0.0f);
-    EXPECT_NE(train.GetCar(2).piece, nullptr);
-    train.SetCars(1, offsets);
-    EXPECT_EQ(train.GetCarCount(), 1);
 }
 
 TEST_F(coTrainTest, AStepAllocatesNothing) {
