@@ -142,8 +142,9 @@ TEST_F(snStreamTest, FilesPlayInOrderToTheirEnd) {
         RunUntilStopped(c.limit);
         EXPECT_TRUE(HeardInOrder(Output(), c.heard));
         EXPECT_EQ(Gaps(Output()), 0u);
-        if (!c.heard.empty())
+        if (!c.heard.empty()) {
             EXPECT_LE(Tail(Output()), kSegmentFrames);
+        }
         m_stream.Unload();
     }
 }
