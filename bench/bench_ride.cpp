@@ -6,7 +6,7 @@
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
-#include "Source/Track/coRideStats.h"
+#include "Source/Ride/coRideStats.h"
 
 #include <benchmark/benchmark.h>
 

@@ -43,6 +43,10 @@ plMovieHost& plGetMovieHost() {
     return Require(g_services.movie, "movie host");
 }
 
+plMediaDecoders& plGetMediaDecoders() {
+    return Require(g_services.media, "media decoders");
+}
+
 plKeyValueStore& plGetKeyValueStore() {
     return Require(g_services.keyValueStore, "key-value store");
 }

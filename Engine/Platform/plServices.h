@@ -5,6 +5,7 @@ class plWindowHost;
 class plMessageBox;
 class plSoundDevice;
 class plMovieHost;
+class plMediaDecoders;
 class plKeyValueStore;
 class plIniReader;
 class plSystemFolders;
@@ -19,6 +20,7 @@ struct plServices {
     plMessageBox* messageBox = nullptr;
     plSoundDevice* sound = nullptr;
     plMovieHost* movie = nullptr;
+    plMediaDecoders* media = nullptr;
 
     // Start-up and input: the registry and INI stand-ins, folders and discs, the single-instance guard,
     // the input devices.
@@ -39,6 +41,7 @@ plWindowHost& plGetWindowHost();
 plMessageBox& plGetMessageBox();
 plSoundDevice& plGetSoundDevice();
 plMovieHost& plGetMovieHost();
+plMediaDecoders& plGetMediaDecoders();
 
 plKeyValueStore& plGetKeyValueStore();
 plIniReader& plGetIniReader();

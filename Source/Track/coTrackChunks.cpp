@@ -1,8 +1,8 @@
 #include "Source/Track/coTrackChunks.h"
 
-#include "Engine/Core/Ch/chBinReader.h"
-#include "Engine/Core/Ch/chExceptions.h"
-#include "Engine/Core/Ch/chWriter.h"
+#include "Engine/App/Ch/chBinReader.h"
+#include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Ch/chWriter.h"
 #include "Source/Track/coCoasterPieceCorkscrew.h"
 #include "Source/Track/coCoasterPieceCustom.h"
 #include "Source/Track/coCoasterPieceHalfLoop.h"

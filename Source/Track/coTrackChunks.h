@@ -1,5 +1,5 @@
 #pragma once
-#include "Engine/Core/Ch/chReader.h"
+#include "Engine/App/Ch/chReader.h"
 #include "Engine/Core/Env/envTypes.h"
 
 #include <memory>

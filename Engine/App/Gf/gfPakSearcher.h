@@ -1,10 +1,8 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
+#include "Engine/App/Gf/gfPakFile.h"
 
 #include <memory>
-
-class gfPakFile;
-class gfPakEntryStream;
 
 // The hook through which reads of rooted locators look in the paks before the disc. The game's pak
 // manager implements the locator object and installs it once its paks are mounted.

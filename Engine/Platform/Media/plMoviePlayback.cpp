@@ -1,8 +1,10 @@
 #include "Engine/Platform/Media/plMoviePlayback.h"
 
+#include "Engine/Platform/Media/plMediaDecoders.h"
 #include "Engine/Platform/Media/plMediaEvents.h"
 #include "Engine/Platform/Media/plMovieHost.h"
 #include "Engine/Platform/Sound/plSoundDevice.h"
+#include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTimeSource.h"
 
 #include <algorithm>
@@ -18,14 +20,14 @@ constexpr u32 kStepMilliseconds = 10;
 } // namespace
 
 plMoviePlayback::plMoviePlayback(plMovieHost& host, plSoundDevice* sound, plTimeSource& time)
-    : m_host(host), m_sound(sound), m_time(time) {}
+    : m_host(host), m_sound(sound), m_time(time), m_source(plGetMediaDecoders().CreateMovieSource()) {}
 
 plMoviePlayback::~plMoviePlayback() {
     Stop();
 }
 
 bool plMoviePlayback::Render(const std::string& path) {
-    m_rendered = m_source.Open(path);
+    m_rendered = m_source->Open(path);
     return m_rendered;
 }
 
@@ -34,11 +36,11 @@ void plMoviePlayback::Run() {
         return;
     m_running = true;
     m_completed = false;
-    m_sinkBegun = m_host.GetVideoSink().Begin(m_source.GetWidth(), m_source.GetHeight());
-    if (m_source.HasAudio() && m_sound && m_sound->IsOpen()) {
+    m_sinkBegun = m_host.GetVideoSink().Begin(m_source->GetWidth(), m_source->GetHeight());
+    if (m_source->HasAudio() && m_sound && m_sound->IsOpen()) {
         m_voice = std::make_unique<plStreamVoice>();
-        if (m_voice->Create(*m_sound, m_source.GetAudioRate(), m_source.GetAudioChannels(), kRingSeconds,
-                            [this](u8* out, u32 bytes) { return m_source.ReadAudio(out, bytes); }))
+        if (m_voice->Create(*m_sound, m_source->GetAudioRate(), m_source->GetAudioChannels(), kRingSeconds,
+                            [this](u8* out, u32 bytes) { return m_source->ReadAudio(out, bytes); }))
             m_voice->Play();
         else
             m_voice.reset();
@@ -73,13 +75,13 @@ bool plMoviePlayback::Service() {
         m_voice->Service();
     const f64 clock = Clock();
     f64 due = 0.0;
-    bool pictures = m_source.PeekVideoTime(due);
+    bool pictures = m_source->PeekVideoTime(due);
     // Late pictures are dropped: only the last one that is due is shown.
     if (pictures && due <= clock) {
         plVideoFrame frame;
         while (pictures && due <= clock) {
-            m_source.ReadVideoFrame(frame);
-            pictures = m_source.PeekVideoTime(due);
+            m_source->ReadVideoFrame(frame);
+            pictures = m_source->PeekVideoTime(due);
         }
         if (m_sinkBegun)
             m_host.GetVideoSink().Present(frame);
@@ -105,7 +107,7 @@ bool plMoviePlayback::WaitForEvent(u32 timeout, i32& code) {
             return false;
         u32 step = std::min(kStepMilliseconds, timeout - elapsed);
         f64 due = 0.0;
-        if (!m_completed && m_source.PeekVideoTime(due)) {
+        if (!m_completed && m_source->PeekVideoTime(due)) {
             const f64 until = std::ceil((due - Clock()) * 1000.0);
             step = std::clamp<u32>(until > 0.0 ? static_cast<u32>(std::min(until, 1000.0)) : 1u, 1u, step);
         }

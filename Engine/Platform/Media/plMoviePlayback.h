@@ -14,7 +14,8 @@ class plTimeSource;
 // sound, or should the sound stall, the time source keeps the pace.
 class plMoviePlayback {
   public:
-    // The sound device may be null or closed: the movie then plays silent.
+    // The sound device may be null or closed: the movie then plays silent. The source comes from the
+    // installed media decoders.
     plMoviePlayback(plMovieHost& host, plSoundDevice* sound, plTimeSource& time);
     ~plMoviePlayback();
     plMoviePlayback(const plMoviePlayback&) = delete;
@@ -40,7 +41,7 @@ class plMoviePlayback {
     plMovieHost& m_host;
     plSoundDevice* m_sound;
     plTimeSource& m_time;
-    plMovieSource m_source;
+    std::unique_ptr<plMovieSource> m_source;
     std::unique_ptr<plStreamVoice> m_voice;
     bool m_rendered = false;
     bool m_running = false;

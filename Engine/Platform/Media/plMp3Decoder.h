@@ -3,34 +3,23 @@
 
 #include <string>
 
-struct mpg123_handle_struct;
-
 // An MPEG audio file decoded to signed 16-bit samples at the file's own rate and channel count.
 class plMp3Decoder {
   public:
-    plMp3Decoder() = default;
-    ~plMp3Decoder();
-    plMp3Decoder(const plMp3Decoder&) = delete;
-    plMp3Decoder& operator=(const plMp3Decoder&) = delete;
+    virtual ~plMp3Decoder() = default;
 
     // False when the file cannot be read or holds no audio frame the decoder accepts.
-    bool Open(const std::string& path);
-    void Close();
-    bool IsOpen() const { return m_handle != nullptr; }
+    virtual bool Open(const std::string& path) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
 
-    u32 GetRate() const { return m_rate; }
-    u32 GetChannels() const { return m_channels; }
-    u32 GetBlockAlign() const { return 2 * m_channels; }
+    virtual u32 GetRate() const = 0;
+    virtual u32 GetChannels() const = 0;
+    u32 GetBlockAlign() const { return 2 * GetChannels(); }
 
     // Decodes up to bytes (whole frames) into out; fewer only at the end of the stream, which a
     // decoding failure or a change of format also counts as.
-    u32 Read(u8* out, u32 bytes);
+    virtual u32 Read(u8* out, u32 bytes) = 0;
     // Back to the first sample; false when the file cannot seek.
-    bool Rewind();
-
-  private:
-    mpg123_handle_struct* m_handle = nullptr;
-    u32 m_rate = 0;
-    u32 m_channels = 0;
-    bool m_ended = false;
+    virtual bool Rewind() = 0;
 };

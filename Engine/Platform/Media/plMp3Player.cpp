@@ -1,9 +1,15 @@
 #include "Engine/Platform/Media/plMp3Player.h"
 
+#include "Engine/Platform/Media/plMediaDecoders.h"
+#include "Engine/Platform/plServices.h"
+
 namespace {
 // Seconds of decoded sound held ahead of the cursor.
 constexpr f32 kRingSeconds = 4.0f;
 } // namespace
+
+plMp3Player::plMp3Player(plSoundDevice& device)
+    : m_device(device), m_decoder(plGetMediaDecoders().CreateMp3Decoder()) {}
 
 std::shared_ptr<plMp3Player> plMp3Player::Acquire(plSoundDevice& device) {
     static std::weak_ptr<plMp3Player> shared;
@@ -18,13 +24,13 @@ std::shared_ptr<plMp3Player> plMp3Player::Acquire(plSoundDevice& device) {
 void plMp3Player::SetSource(const std::string& path, const void* owner) {
     ClearSource();
     m_owner = owner;
-    if (!m_decoder.Open(path))
+    if (!m_decoder->Open(path))
         return;
     m_voice = std::make_unique<plStreamVoice>();
-    if (!m_voice->Create(m_device, m_decoder.GetRate(), m_decoder.GetChannels(), kRingSeconds,
-                         [this](u8* out, u32 bytes) { return m_decoder.Read(out, bytes); })) {
+    if (!m_voice->Create(m_device, m_decoder->GetRate(), m_decoder->GetChannels(), kRingSeconds,
+                         [this](u8* out, u32 bytes) { return m_decoder->Read(out, bytes); })) {
         m_voice.reset();
-        m_decoder.Close();
+        m_decoder->Close();
         return;
     }
     m_voice->SetVolume(m_volume);
@@ -32,7 +38,7 @@ void plMp3Player::SetSource(const std::string& path, const void* owner) {
 
 void plMp3Player::ClearSource() {
     m_voice.reset();
-    m_decoder.Close();
+    m_decoder->Close();
     m_owner = nullptr;
     m_events.clear();
     m_running = false;
@@ -58,7 +64,7 @@ void plMp3Player::Stop() {
 void plMp3Player::SeekToStart() {
     m_events.clear();
     m_completed = false;
-    if (m_voice && m_decoder.Rewind())
+    if (m_voice && m_decoder->Rewind())
         m_voice->Reset();
 }
 

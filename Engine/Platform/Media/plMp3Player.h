@@ -17,7 +17,8 @@ class plMp3Player {
   public:
     static std::shared_ptr<plMp3Player> Acquire(plSoundDevice& device);
 
-    explicit plMp3Player(plSoundDevice& device) : m_device(device) {}
+    // The decoder comes from the installed media decoders.
+    explicit plMp3Player(plSoundDevice& device);
     plMp3Player(const plMp3Player&) = delete;
     plMp3Player& operator=(const plMp3Player&) = delete;
 
@@ -42,7 +43,7 @@ class plMp3Player {
 
   private:
     plSoundDevice& m_device;
-    plMp3Decoder m_decoder;
+    std::unique_ptr<plMp3Decoder> m_decoder;
     std::unique_ptr<plStreamVoice> m_voice;
     const void* m_owner = nullptr;
     std::deque<i32> m_events;

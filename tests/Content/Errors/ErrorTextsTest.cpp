@@ -4,7 +4,7 @@
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
 #include "Engine/App/Gf/gfTextSet.h"
-#include "Engine/Core/Ch/chExceptions.h"
+#include "Engine/App/Ch/chExceptions.h"
 
 #include <gtest/gtest.h>
 #include <map>

@@ -10,7 +10,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
-#include "Source/Track/coSavedCoaster.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
 
 #include <cstdint>
 #include <cstdlib>

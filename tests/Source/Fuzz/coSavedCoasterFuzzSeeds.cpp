@@ -1,10 +1,10 @@
 // Writes the reference circuits of the track tests as saved coaster files into a folder: the seed corpus
 // of coSavedCoasterFuzz. Usage: coSavedCoasterFuzzSeeds <folder>
 #include "Engine/App/Fs/fsNativePath.h"
-#include "Source/Track/coRideStats.h"
-#include "Source/Track/coSavedCoaster.h"
+#include "Source/Ride/coRideStats.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
 
-#include "coCircuitTestSupport.h"
+#include "Source/Track/coCircuitTestSupport.h"
 
 #include <cstdio>
 #include <filesystem>

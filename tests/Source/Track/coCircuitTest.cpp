@@ -1,6 +1,6 @@
 #include "Source/Track/coCircuit.h"
 
-#include "coCircuitTestSupport.h"
+#include "Source/Track/coCircuitTestSupport.h"
 
 #include <limits>
 

@@ -7,7 +7,7 @@
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coPieceLimits.h"
 
-#include "coTrackTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 #include <array>
 #include <limits>

@@ -2,7 +2,7 @@
 
 #include "Engine/Core/Ma/maConstants.h"
 
-#include "coTrackTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 #include <limits>
 #include <vector>

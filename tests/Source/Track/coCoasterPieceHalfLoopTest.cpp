@@ -4,7 +4,7 @@
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coPieceLimits.h"
 
-#include "coTrackTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 namespace {
 // Piece a at its end and piece b at its start carry the same frame. Across the end of a half loop the

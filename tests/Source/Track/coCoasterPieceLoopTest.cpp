@@ -3,7 +3,7 @@
 #include "Engine/Core/Ma/maConstants.h"
 #include "Source/Track/coAngles.h"
 
-#include "coTrackTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 namespace {
 // Opens the centre line's curve parameter, which the loop's numbers are given in.

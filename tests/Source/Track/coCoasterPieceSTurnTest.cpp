@@ -3,7 +3,7 @@
 #include "Engine/Core/Ma/maConstants.h"
 #include "Source/Track/coAngles.h"
 
-#include "coTrackTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 #include <limits>
 

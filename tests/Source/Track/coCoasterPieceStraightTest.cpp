@@ -2,7 +2,7 @@
 
 #include "Source/Track/coAngles.h"
 
-#include "coTrackTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 TEST(coCoasterPieceStraight, EndAndSlopedLength) {
     coCoasterPieceStraight piece;

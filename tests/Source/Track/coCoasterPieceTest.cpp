@@ -5,7 +5,7 @@
 #include "Source/Track/coBezier.h"
 #include "Source/Track/coPieceLimits.h"
 
-#include "coTrackTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 #include <limits>
 

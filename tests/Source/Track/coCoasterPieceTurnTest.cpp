@@ -4,7 +4,7 @@
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coPieceLimits.h"
 
-#include "coTrackTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 TEST(coCoasterPieceTurn, DefaultQuarterTurnsBothWays) {
     coCoasterPieceTurn turn;

@@ -2,7 +2,7 @@
 
 #include "Source/Track/coBezier.h"
 
-#include "coTrackTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 TEST(coNurbsCurve, ClampedCubicIsTheBezierAndContinuesPastItsEnds) {
     const maVector3d p[4] = {maVector3d(0, 0, 0), maVector3d(1, 3, 0), maVector3d(4, 3, 1),

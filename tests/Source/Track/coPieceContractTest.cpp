@@ -15,7 +15,7 @@
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coPieceLimits.h"
 
-#include "coTrackTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 #include <memory>
 #include <ostream>

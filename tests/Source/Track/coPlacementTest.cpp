@@ -1,7 +1,7 @@
 #include "Source/Track/coPlacement.h"
 
 #include "Source/Track/coPieceLimits.h"
-#include "coCircuitTestSupport.h"
+#include "Source/Track/coCircuitTestSupport.h"
 
 #include <array>
 

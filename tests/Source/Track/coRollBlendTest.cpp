@@ -3,7 +3,7 @@
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coSlopeBlend.h"
 
-#include "coTrackTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 namespace {
 class coCappedLinePiece : public coTestLinePiece {

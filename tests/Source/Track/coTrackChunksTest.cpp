@@ -2,13 +2,13 @@
 
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfFile.h"
-#include "Engine/Core/Ch/chBinReader.h"
-#include "Engine/Core/Ch/chBinWriter.h"
-#include "Engine/Core/Ch/chTxtReader.h"
-#include "Engine/Core/Ch/chTxtWriter.h"
-#include "coCircuitTestSupport.h"
-#include "coSavedCoasterTestSupport.h"
-#include "coTrackTestSupport.h"
+#include "Engine/App/Ch/chBinReader.h"
+#include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chTxtReader.h"
+#include "Engine/App/Ch/chTxtWriter.h"
+#include "Source/Track/coCircuitTestSupport.h"
+#include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
+#include "Source/Track/coTrackTestSupport.h"
 
 #include <limits>
 #include <typeinfo>

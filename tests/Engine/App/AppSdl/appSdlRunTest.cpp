@@ -1,7 +1,7 @@
 #include "Engine/App/App/appApplication.h"
 #include "Engine/App/App/appEventHandler.h"
 #include "Engine/Platform/Sdl/plSdlTestEvents.h"
-#include "Engine/Platform/plSystemServices.h"
+#include "Engine/Platform/System/plSystemServices.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

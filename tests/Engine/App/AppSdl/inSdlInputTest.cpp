@@ -6,7 +6,7 @@
 #include "Engine/App/In/inVirtualJoystick.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Platform/Sdl/plSdlTestEvents.h"
-#include "Engine/Platform/plSystemServices.h"
+#include "Engine/Platform/System/plSystemServices.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -16,7 +16,7 @@ class muMusicManagerTest : public snManagerFixture {
   protected:
     void SetUp() override {
         snManagerFixture::SetUp();
-        plInstallServices({.time = &m_clock, .sound = &m_device});
+        plInstallServices({.time = &m_clock, .sound = &m_device, .media = &m_media});
         appInitTime();
         for (int k = 0; k < 3; ++k) {
             const std::string name = "track" + std::to_string(k) + ".wav";

@@ -3,6 +3,7 @@
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Audio/Sn/snSoundSystem.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
+#include "Engine/Platform/Codec/plLibMediaDecoders.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
 #include "Engine/Platform/plServices.h"
 
@@ -11,11 +12,11 @@
 #include <string>
 #include <vector>
 
-// The test sound device installed and started, a folder for WAV files, and the debug log captured.
+// The test sound device and the media decoders installed and the sound system started, a folder for WAV files, and the debug log captured.
 class snAudioFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        plInstallServices({.sound = &m_device});
+        plInstallServices({.sound = &m_device, .media = &m_media});
         snStartSoundSystem();
     }
     void TearDown() override {
@@ -36,6 +37,7 @@ class snAudioFixture : public ::testing::Test {
     }
 
     plTestSoundDevice m_device;
+    plLibMediaDecoders m_media;
     fsTestFolder m_folder;
     dbgLogCapture m_log;
 };

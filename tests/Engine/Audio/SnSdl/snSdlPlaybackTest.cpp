@@ -2,7 +2,7 @@
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/Audio/Sn/private/snSoundJob2DPAC.h"
 #include "Engine/Audio/Sn/snSoundSystem.h"
-#include "Engine/Platform/Sound/plSdlSoundDevice.h"
+#include "Engine/Platform/Sdl/plSdlSoundDevice.h"
 #include "Engine/Platform/plServices.h"
 
 #include <gtest/gtest.h>

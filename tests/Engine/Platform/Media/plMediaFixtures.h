@@ -1,6 +1,6 @@
 #pragma once
 // Fixtures for the MP3 and movie tests, made at test time with the platform's encoders.
-#include "Engine/Platform/Media/plMediaWriter.h"
+#include "Engine/Platform/MediaWriter/plMediaWriter.h"
 
 #include <array>
 #include <cmath>

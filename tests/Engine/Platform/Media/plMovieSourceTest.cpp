@@ -1,4 +1,4 @@
-#include "Engine/Platform/Media/plMovieSource.h"
+#include "Engine/Platform/Codec/plAvMovieSource.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
 #include "Engine/Platform/Unit/plTestFolder.h"
 
@@ -24,7 +24,7 @@ TEST(plMovieSource, DeliversEveryPictureInOrderWithItsSound) {
     const std::string path = folder.Path("bars.avi");
     ASSERT_TRUE(plWriteMovieFile(path, plColourBarMovie(48)));
 
-    plMovieSource source;
+    plAvMovieSource source;
     ASSERT_TRUE(source.Open(path));
     EXPECT_EQ(source.GetWidth(), 64u);
     EXPECT_EQ(source.GetHeight(), 48u);
@@ -57,7 +57,7 @@ TEST(plMovieSource, SoundCanBeReadAheadOfThePictures) {
     const plTestFolder folder;
     const std::string path = folder.Path("bars.avi");
     ASSERT_TRUE(plWriteMovieFile(path, plColourBarMovie(24)));
-    plMovieSource source;
+    plAvMovieSource source;
     ASSERT_TRUE(source.Open(path));
     std::vector<i16> sound(11025);
     ASSERT_EQ(source.ReadAudio(reinterpret_cast<u8*>(sound.data()), 22050), 22050u);
@@ -75,7 +75,7 @@ TEST(plMovieSource, SoundCanBeReadAheadOfThePictures) {
 
 TEST(plMovieSource, RefusesMissingSoundOnlyAndDamagedFiles) {
     const plTestFolder folder;
-    plMovieSource source;
+    plAvMovieSource source;
     EXPECT_FALSE(source.Open(folder.Path("missing.avi")));
     plVideoFrame frame;
     EXPECT_FALSE(source.ReadVideoFrame(frame));

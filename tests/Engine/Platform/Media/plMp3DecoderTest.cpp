@@ -1,4 +1,4 @@
-#include "Engine/Platform/Media/plMp3Decoder.h"
+#include "Engine/Platform/Codec/plMpg123Decoder.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
 #include "Engine/Platform/Unit/plTestFolder.h"
 
@@ -29,7 +29,7 @@ TEST(plMp3Decoder, DecodesAGeneratedToneAtItsOwnRateAndRewinds) {
     const std::string path = folder.Path("tone.mp3");
     ASSERT_TRUE(plWriteMp3File(path, plToneSamples(440.0, 1.0, 44100, 1), 44100, 1));
 
-    plMp3Decoder decoder;
+    plMpg123Decoder decoder;
     ASSERT_TRUE(decoder.Open(path));
     EXPECT_EQ(decoder.GetRate(), 44100u);
     EXPECT_EQ(decoder.GetChannels(), 1u);
@@ -51,7 +51,7 @@ TEST(plMp3Decoder, StereoKeepsItsChannels) {
     const plTestFolder folder;
     const std::string path = folder.Path("stereo.mp3");
     ASSERT_TRUE(plWriteMp3File(path, plToneSamples(440.0, 0.5, 22050, 2), 22050, 2));
-    plMp3Decoder decoder;
+    plMpg123Decoder decoder;
     ASSERT_TRUE(decoder.Open(path));
     EXPECT_EQ(decoder.GetRate(), 22050u);
     EXPECT_EQ(decoder.GetChannels(), 2u);
@@ -61,7 +61,7 @@ TEST(plMp3Decoder, StereoKeepsItsChannels) {
 
 TEST(plMp3Decoder, MissingGarbageAndTruncatedFilesEndCleanly) {
     const plTestFolder folder;
-    plMp3Decoder decoder;
+    plMpg123Decoder decoder;
     EXPECT_FALSE(decoder.Open(folder.Path("missing.mp3")));
     u8 block[64];
     EXPECT_EQ(decoder.Read(block, sizeof block), 0u);

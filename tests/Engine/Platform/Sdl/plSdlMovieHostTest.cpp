@@ -1,6 +1,6 @@
-#include "Engine/Platform/Media/plSdlMovieHost.h"
+#include "Engine/Platform/Gl/plSdlMovieHost.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
-#include "Engine/Platform/plSdlWindowHost.h"
+#include "Engine/Platform/Sdl/plSdlWindowHost.h"
 #include "Engine/Platform/plVirtualKeys.h"
 
 #include <SDL.h>

@@ -1,5 +1,5 @@
-#include "Engine/Platform/plSdlWindowHost.h"
-#include "Engine/Platform/plSdlMessageBox.h"
+#include "Engine/Platform/Sdl/plSdlWindowHost.h"
+#include "Engine/Platform/Sdl/plSdlMessageBox.h"
 #include "Engine/Platform/plVirtualKeys.h"
 #include "plSdlTestEvents.h"
 

@@ -3,6 +3,7 @@
 #include "Engine/Platform/Media/plMediaFixtures.h"
 #include "Engine/Platform/Media/plMovieHost.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
+#include "Engine/Platform/Codec/plLibMediaDecoders.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTimeSource.h"
 #include "Engine/Platform/plVirtualKeys.h"
@@ -39,6 +40,7 @@ class viMoviePlayerTest : public ::testing::Test {
         services.time = &m_clock;
         services.sound = sound;
         services.movie = &m_host;
+        services.media = &m_media;
         plInstallServices(services);
     }
 
@@ -52,6 +54,7 @@ class viMoviePlayerTest : public ::testing::Test {
     plTestTimeSource m_clock;
     plTestSoundDevice m_device;
     plTestMovieHost m_host;
+    plLibMediaDecoders m_media;
     u64 m_elapsed = 0;
     u64 m_rendered = 0;
     u64 m_spaceAt = 0;

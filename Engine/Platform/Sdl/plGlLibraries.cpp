@@ -1,0 +1,37 @@
+#include "Engine/Platform/Sdl/plGlLibraries.h"
+
+#include <dlfcn.h>
+#include <link.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool IsGlLibrary(const char* path) {
+    static constexpr const char* kNames[] = {"libGL.so", "libGLX",  "libGLdispatch", "libglapi",   "libEGL",
+                                             "libgbm",   "_dri.so", "libLLVM",       "libgallium", "libdrm"};
+    const char* slash = std::strrchr(path, '/');
+    const char* name = slash ? slash + 1 : path;
+    for (const char* candidate : kNames)
+        if (std::strstr(name, candidate))
+            return true;
+    return false;
+}
+
+int Collect(dl_phdr_info* info, size_t, void* data) {
+    if (info->dlpi_name && info->dlpi_name[0] && IsGlLibrary(info->dlpi_name))
+        static_cast<std::vector<std::string>*>(data)->emplace_back(info->dlpi_name);
+    return 0;
+}
+
+} // namespace
+
+void plPinGlLibraries() {
+    std::vector<std::string> loaded;
+    dl_iterate_phdr(Collect, &loaded);
+    // RTLD_NOLOAD only marks what is already mapped; the handle's extra reference is never released.
+    for (const std::string& path : loaded)
+        dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+}

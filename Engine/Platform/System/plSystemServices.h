@@ -1,0 +1,40 @@
+#pragma once
+#include "Engine/Platform/Codec/plLibMediaDecoders.h"
+#include "Engine/Platform/Gl/plSdlMovieHost.h"
+#include "Engine/Platform/Sdl/plSdlSoundDevice.h"
+#include "Engine/Platform/plIniReader.h"
+#include "Engine/Platform/plInstanceGuard.h"
+#include "Engine/Platform/plKeyValueStore.h"
+#include "Engine/Platform/Sdl/plSdlInputSource.h"
+#include "Engine/Platform/Sdl/plSdlMessageBox.h"
+#include "Engine/Platform/Sdl/plSdlWindowHost.h"
+#include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plSystemFolders.h"
+#include "Engine/Platform/plTimeSource.h"
+
+// The real backends, owned for the program's run; the program entry installs GetServices().
+class plSystemServices {
+  public:
+    plSystemServices();
+    plSystemServices(const plSystemServices&) = delete;
+    plSystemServices& operator=(const plSystemServices&) = delete;
+
+    const plServices& GetServices() const { return m_services; }
+
+  private:
+    plMonotonicTimeSource m_time;
+    plSdlWindowHost m_window;
+    plSdlMessageBox m_messageBox{m_window};
+    plSdlSoundDevice m_sound;
+    plSdlMovieHost m_movie{m_window};
+    plLibMediaDecoders m_media;
+
+    plKeyValueStore m_keyValueStore{plDefaultConfigFolder()};
+    plLinuxSystemFolders m_folders;
+    plIniReader m_iniReader;
+    plFlockInstanceGuard m_instanceGuard{m_folders.GetTempFolder()};
+    // After the window host, so it is released first and the host can end SDL.
+    plSdlInputSource m_input;
+
+    plServices m_services;
+};

@@ -1,0 +1,86 @@
+#include "Source/Park/coDetailSets.h"
+
+#include "Source/Track/coCircuitPieceList.h"
+#include "Source/Collision/coCollisionPark.h"
+#include "Source/Park/coCullOctree.h"
+#include "Source/Track/coPieceLimits.h"
+#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Track/coTrackScene.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+std::vector<coSceneObjectSet*>& Registry() {
+    static std::vector<coSceneObjectSet*> sets;
+    return sets;
+}
+
+coCullOctree& Octree() {
+    static coCullOctree octree;
+    return octree;
+}
+
+void SetCubeOverThePark() {
+    const coCollisionPark& park = coGetCollisionPark();
+    const maBoundingBox terrain = park.GetCollisionBounds();
+    if (terrain.minY > terrain.maxY) {
+        Octree().SetCube(maBoundingBox()); // no terrain: no cube
+        return;
+    }
+    Octree().SetCube(maBoundingBox(maVector3d(park.GetGridMinX(), terrain.minY, park.GetGridMinZ()),
+                                   maVector3d(park.GetGridMaxX(), GetWorldMaxHeight(), park.GetGridMaxZ())));
+}
+
+} // namespace
+
+void coRegisterObjectSet(coSceneObjectSet* set) {
+    auto& sets = Registry();
+    if (set && std::find(sets.begin(), sets.end(), set) != sets.end())
+        coUnregisterObjectSet(set);
+    if (sets.empty())
+        SetCubeOverThePark();
+    if (!set)
+        return;
+    sets.push_back(set);
+    Octree().Insert(set);
+}
+
+void coUnregisterObjectSet(coSceneObjectSet* set) {
+    auto& sets = Registry();
+    sets.erase(std::remove(sets.begin(), sets.end(), set), sets.end());
+    if (set)
+        Octree().Remove(set);
+}
+
+void coChooseDetailByDistance(const maVector3d& camera) {
+    for (coSceneObjectSet* set : Registry())
+        set->ChooseGroupByDistance(camera);
+}
+
+void coChooseDetailGroup(int g) {
+    for (coSceneObjectSet* set : Registry()) {
+        if (set->HasObjectsIn(g))
+            set->ChooseGroup(g);
+    }
+}
+
+void coCullObjectSets(const maMatrix4d& viewProjection) {
+    Octree().Cull(viewProjection);
+    const std::string text = "CoasterPieces " + std::to_string(coCircuitPieceCount());
+    coGetTrackScene().SetDebugLine(7, text.c_str());
+}
+
+void coClearObjectSets() {
+    Registry().clear();
+    Octree().Clear();
+}
+
+const std::vector<coSceneObjectSet*>& coGetObjectSets() {
+    return Registry();
+}
+
+const coCullOctree& coGetCullOctree() {
+    return Octree();
+}

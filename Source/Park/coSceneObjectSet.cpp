@@ -1,0 +1,104 @@
+#include "Source/Park/coSceneObjectSet.h"
+
+#include "Source/Collision/coTrackPrefs.h"
+
+#include <algorithm>
+
+coSceneObjectSet::~coSceneObjectSet() {
+    coTrackScene& scene = coGetTrackScene();
+    for (auto& group : m_groups) {
+        for (auto& object : group) {
+            scene.RemoveFromUpdateList(*object);
+            object.reset();
+        }
+    }
+    for (u32 fragment : m_fragments)
+        scene.DestroyFragment(fragment);
+}
+
+void coSceneObjectSet::Add(int g, std::unique_ptr<coSceneObject> object) {
+    if (!object || g < 0)
+        return;
+    if (GetGroupCount() < g + 1)
+        m_groups.resize(static_cast<size_t>(g) + 1);
+    object->SetVisible(g == m_currentGroup);
+    m_groups[static_cast<size_t>(g)].push_back(std::move(object));
+
+    m_box = maBoundingBox();
+    for (const auto& group : m_groups) {
+        for (const auto& member : group) {
+            const maBoundingBox box = member->GetBox();
+            m_box.minX = std::min(m_box.minX, box.minX);
+            m_box.maxX = std::max(m_box.maxX, box.maxX);
+            m_box.minY = std::min(m_box.minY, box.minY);
+            m_box.maxY = std::max(m_box.maxY, box.maxY);
+            m_box.minZ = std::min(m_box.minZ, box.minZ);
+            m_box.maxZ = std::max(m_box.maxZ, box.maxZ);
+        }
+    }
+    m_centre = m_box.GetCenter();
+    const maVector3d reach = m_box.GetMax() - m_centre;
+    m_squaredRadius = maDot(reach, reach);
+}
+
+void coSceneObjectSet::AddFragment(u32 fragment) {
+    m_fragments.push_back(fragment);
+}
+
+bool coSceneObjectSet::IsVisible() const {
+    return HasObjectsIn(m_currentGroup) && GetGroup(m_currentGroup).front()->IsVisible();
+}
+
+void coSceneObjectSet::SetVisible(bool show) {
+    if (show) {
+        ShowGroup(m_currentGroup, true);
+        return;
+    }
+    for (int g = 0; g < GetGroupCount(); ++g)
+        ShowGroup(g, false);
+}
+
+void coSceneObjectSet::ChooseGroup(int g) {
+    if (g == m_currentGroup)
+        return;
+    ShowGroup(m_currentGroup, false);
+    ShowGroup(g, true);
+    m_currentGroup = g;
+}
+
+void coSceneObjectSet::ChooseGroupByDistance(const maVector3d& camera) {
+    const maVector3d offset = m_centre - camera;
+    const float q = maDot(offset, offset) - m_squaredRadius;
+    const float f = coGetTrackPrefs().GetFloat(coPrefDetailDistance);
+    for (int g = GetGroupCount() - 1; g >= 1; --g) {
+        if (Threshold(g, f) < q) {
+            ChooseGroup(g);
+            return;
+        }
+    }
+    ChooseGroup(0);
+}
+
+void coSceneObjectSet::MarkCulled(bool culled) {
+    if (m_currentGroup < 0 || m_currentGroup >= GetGroupCount())
+        return;
+    for (const auto& object : GetGroup(m_currentGroup)) {
+        object->SetCulled(culled);
+        object->SetSkipCullOnce(true);
+    }
+}
+
+float coSceneObjectSet::Threshold(int g, float f) {
+    if (g == 1)
+        return f * 25000.0f + 800.0f;
+    if (g == 2)
+        return f * 80000.0f + 8000.0f;
+    return 0.0f;
+}
+
+void coSceneObjectSet::ShowGroup(int g, bool show) {
+    if (g < 0 || g >= GetGroupCount())
+        return;
+    for (const auto& object : GetGroup(g))
+        object->SetVisible(show);
+}

@@ -1,0 +1,154 @@
+#pragma once
+#include "Engine/Core/Geo/geoKDTree.h"
+#include "Source/Collision/coCollisionPark.h"
+#include "Source/Collision/coTrackPrefs.h"
+#include "Source/Track/coTrackScene.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A scene object with a fixed box.
+class coFakeSceneObject : public coSceneObject {
+  public:
+    explicit coFakeSceneObject(const maBoundingBox& box) : m_box(box) {}
+    maBoundingBox GetBox() const override { return m_box; }
+
+  private:
+    maBoundingBox m_box;
+};
+
+inline std::unique_ptr<coSceneObject> coMakeObject(const maVector3d& low, const maVector3d& high) {
+    return std::make_unique<coFakeSceneObject>(maBoundingBox(low, high));
+}
+
+// A scene that makes objects and counts what is made, released and taken off the update list;
+// installed for its lifetime.
+class coRecordingScene : public coTrackScene {
+  public:
+    struct Movable : coSceneObject {
+        u32 fragment;
+        maVector3d scale, position;
+        maRotation rotation;
+        maBoundingBox GetBox() const override { return maBoundingBox(position, position); }
+    };
+
+    coRecordingScene() { coSetTrackScene(this); }
+    ~coRecordingScene() override { coSetTrackScene(nullptr); }
+
+    u32 CreateMaterial(const coColor&, const coColor&, const coColor&) override {
+        ++materials;
+        return next++;
+    }
+    void DestroyMaterial(u32) override { --materials; }
+    u32 CreateFragment(const maVector3d*, const maVector3d*, int, const u16*, int, u32) override {
+        ++fragments;
+        return next++;
+    }
+    u32 CreateBox(const maVector3d&, u32) override {
+        ++fragments;
+        return next++;
+    }
+    void DestroyFragment(u32) override { --fragments; }
+    std::unique_ptr<coSceneObject> CreateMovableObject(u32 fragment, const maVector3d& scale,
+                                                       const maRotation& rotation,
+                                                       const maVector3d& position) override {
+        auto object = std::make_unique<Movable>();
+        object->fragment = fragment;
+        object->scale = scale;
+        object->rotation = rotation;
+        object->position = position;
+        ++objects;
+        return object;
+    }
+    void RemoveFromUpdateList(coSceneObject&) override { --objects; }
+    void SetDebugLine(int line, const char* text) override { debugLines[line] = text; }
+
+    int materials = 0;
+    int fragments = 0;
+    int objects = 0;
+    u32 next = 1;
+    std::map<int, std::string> debugLines;
+};
+
+// Preferences with settable bool 41 and float 5; installed for their lifetime.
+class coFakePrefs : public coTrackPrefs {
+  public:
+    coFakePrefs() { coSetTrackPrefs(this); }
+    ~coFakePrefs() override { coSetTrackPrefs(nullptr); }
+    bool GetBool(int index) const override {
+        return index == coPrefDisablePropCollisions && disablePropCollisions;
+    }
+    float GetFloat(int index) const override { return index == coPrefDetailDistance ? detailFactor : 1.0f; }
+
+    bool disablePropCollisions = false;
+    float detailFactor = 1.0f;
+};
+
+// A park of flat ground at height groundY (two triangles in a kd-tree) over the grid, with settable
+// props and dock; installed for its lifetime.
+class coFakeCollisionPark : public coCollisionPark {
+  public:
+    coFakeCollisionPark(float minXZ, float maxXZ, float groundY) : gridMin(minXZ), gridMax(maxXZ) {
+        const maVector3d corners[4] = {{minXZ, groundY, minXZ},
+                                       {minXZ, groundY, maxXZ},
+                                       {maxXZ, groundY, minXZ},
+                                       {maxXZ, groundY, maxXZ}};
+        const u16 indices[6] = {0, 1, 2, 2, 1, 3};
+        terrain.AddTriangles(corners, 4, indices, 6);
+        terrain.Build();
+        coSetCollisionPark(this);
+    }
+    ~coFakeCollisionPark() override { coSetCollisionPark(nullptr); }
+
+    void TrianglesInBox(const maVector3d& boxMin, const maVector3d& boxMax,
+                        std::vector<maVector3d>& points) const override {
+        if (hasTerrain)
+            terrain.GetTrianglesInBox(boxMin, boxMax, points);
+        else
+            points.clear();
+    }
+    maBoundingBox GetCollisionBounds() const override {
+        return hasTerrain ? terrain.GetBounds() : maBoundingBox();
+    }
+    float GetGridMinX() const override { return gridMin; }
+    float GetGridMaxX() const override { return gridMax; }
+    float GetGridMinZ() const override { return gridMin; }
+    float GetGridMaxZ() const override { return gridMax; }
+    bool IsBoxFree(const maBoundingBox& box) const override {
+        return gridFree && box.minX >= gridMin && box.maxX <= gridMax && box.minZ >= gridMin &&
+               box.maxZ <= gridMax;
+    }
+    void FindPropsInBox(const maBoundingBox&, std::vector<coCollisionProp>& found) const override {
+        ++propQueries;
+        found = props;
+    }
+    bool GetDock(maBoundingBox& world, coOrientedBox& box) const override {
+        if (!hasDock)
+            return false;
+        ++dockQueries;
+        box = dock;
+        world = maBoundingBox(dock.transform.TransformPoint(dock.local.GetMin()),
+                              dock.transform.TransformPoint(dock.local.GetMax()));
+        return true;
+    }
+
+    geoKDTree terrain;
+    bool hasTerrain = true;
+    float gridMin, gridMax;
+    bool gridFree = true;
+    std::vector<coCollisionProp> props;
+    bool hasDock = false;
+    coOrientedBox dock;
+    mutable int propQueries = 0;
+    mutable int dockQueries = 0;
+};
+
+// An axis-aligned oriented box: local box centred on the origin, moved to the centre.
+inline coOrientedBox coMakeOrientedBox(const maVector3d& centre, const maVector3d& half) {
+    coOrientedBox box;
+    box.local = maBoundingBox(half.Negate(), half);
+    box.transform.SetTranslation(centre.x, centre.y, centre.z);
+    return box;
+}
