@@ -12,9 +12,6 @@
 
 namespace {
 
-// Preferences that silence the ride.
-constexpr int kPrefEventSoundsOff = 6;
-constexpr int kPrefScreamsOff = 36;
 // The visible ride steps in sub-steps of this length while more than the longest remains.
 constexpr float kSubStep = 0.03f;
 constexpr float kLongestStep = 0.04f;
@@ -130,8 +127,8 @@ void coRideStart(int carsPerTrain, bool buildCars, int trainCount) {
     // A train needs a car: gravity is shared among them and G is measured on the first.
     g_ride.carsPerTrain = std::max(carsPerTrain, 1);
     const coRideAudio& audio = coGetRideAudio();
-    coRideSetEventSoundsOn(!audio.GetPrefBool(kPrefEventSoundsOff));
-    coRideSetScreamsOn(!audio.GetPrefBool(kPrefScreamsOff));
+    coRideSetEventSoundsOn(!audio.GetPrefBool(coPrefRideEventSoundsOff));
+    coRideSetScreamsOn(!audio.GetPrefBool(coPrefScreamsOff));
 
     coRideCarScene& scene = coGetRideCarScene();
     if (buildCars)
