@@ -18,9 +18,9 @@ coPickPathMesh coBuildPickPathMesh(const coCoasterPiece& piece) {
     std::vector<maVector3d> centre, grid;
     for (int i = 0; i <= sections; ++i) {
         const maMatrix4d frame = piece.FrameAt(static_cast<float>(i) / static_cast<float>(sections));
-        const maVector3d side(frame.m[0], frame.m[1], frame.m[2]);
-        const maVector3d up(frame.m[4], frame.m[5], frame.m[6]);
-        const maVector3d point(frame.m[12], frame.m[13], frame.m[14]);
+        const maVector3d side = frame.GetXAxis();
+        const maVector3d up = frame.GetYAxis();
+        const maVector3d point = frame.GetTranslation();
         centre.push_back(point);
         for (const maVector2d& corner : kSquare)
             grid.push_back(point + side * (corner.x * r) + up * (corner.y * r));

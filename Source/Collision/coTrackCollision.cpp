@@ -2,13 +2,13 @@
 
 #include "Engine/Core/Geo/geoIntersection.h"
 #include "Source/Collision/coBoxTree.h"
+#include "Source/Collision/coPickPathMesh.h"
+#include "Source/Collision/coTrackPrefs.h"
+#include "Source/Park/coDetailSets.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
-#include "Source/Park/coDetailSets.h"
-#include "Source/Collision/coPickPathMesh.h"
 #include "Source/Track/coPieceLimits.h"
-#include "Source/Collision/coTrackPrefs.h"
 #include "Source/Track/coTrackScene.h"
 
 #include <algorithm>
@@ -88,8 +88,7 @@ std::unique_ptr<coSceneObject> MakeBoxMarker(const coOrientedBox& box) {
     MakeResources();
     const maMatrix4d& m = box.transform;
     maRotation rotation;
-    rotation.SetFromMatrix3d(
-        maMatrix3d(m.m[0], m.m[1], m.m[2], m.m[4], m.m[5], m.m[6], m.m[8], m.m[9], m.m[10]));
+    rotation.SetFromMatrix3d(m.GetRotationPart());
     const maBoundingBox& local = box.local;
     const maVector3d size(local.maxX - local.minX, local.maxY - local.minY, local.maxZ - local.minZ);
     return Shown(coGetTrackScene().CreateMovableObject(S().boxMesh, size, rotation,
@@ -162,8 +161,7 @@ void BoxFace(const maVector3d corners[8], const maMatrix4d& transform, int f, ma
                                      {2, 3, 7, 6}, {0, 1, 3, 2}, {4, 5, 7, 6}};
     for (int i = 0; i < 4; ++i)
         face[i] = corners[kFaces[f][i]];
-    const int row = f / 2;
-    normal = maVector3d(&transform.m[row * 4]);
+    normal = transform.GetAxis(f / 2);
     if (f % 2 == 1)
         normal = normal.Negate();
 }

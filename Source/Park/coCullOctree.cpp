@@ -226,13 +226,10 @@ bool coCullOctree::RemoveAt(coCullOctreeNode& node, coSceneObjectSet* set, const
 void coCullOctree::Cull(const maMatrix4d& viewProjection) const {
     if (!m_root)
         return;
-    const float* m = viewProjection.m;
     const maVector4d o =
         viewProjection.TransformVector4d(maVector4d(m_origin.x, m_origin.y, m_origin.z, 1.0f));
-    const maVector4d ex(m[0] * m_size, m[1] * m_size, m[2] * m_size, m[3] * m_size);
-    const maVector4d ey(m[4] * m_size, m[5] * m_size, m[6] * m_size, m[7] * m_size);
-    const maVector4d ez(m[8] * m_size, m[9] * m_size, m[10] * m_size, m[11] * m_size);
-    CullNode(*m_root, o, ex, ey, ez);
+    CullNode(*m_root, o, viewProjection.GetRow(0) * m_size, viewProjection.GetRow(1) * m_size,
+             viewProjection.GetRow(2) * m_size);
 }
 
 void coCullOctree::Clear() {

@@ -2,9 +2,9 @@
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/Core/Ma/maRotation.h"
+#include "Source/Ride/coRideServices.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
-#include "Source/Ride/coRideServices.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -12,9 +12,6 @@
 
 namespace {
 
-// Preferences that silence the ride.
-constexpr int kPrefEventSoundsOff = 6;
-constexpr int kPrefScreamsOff = 36;
 // The visible ride steps in sub-steps of this length while more than the longest remains.
 constexpr float kSubStep = 0.03f;
 constexpr float kLongestStep = 0.04f;
@@ -68,10 +65,6 @@ void StepTrain(coTrain& train, float frameTime) {
     train.Step(rest);
 }
 
-maVector3d Position(const maMatrix4d& frame) {
-    return maVector3d(frame.m[12], frame.m[13], frame.m[14]);
-}
-
 void UpdateTrain(int i, float frameTime, const maVector3d& listener) {
     coTrainSlot& slot = Slot(i);
     coTrain& train = slot.train;
@@ -81,7 +74,7 @@ void UpdateTrain(int i, float frameTime, const maVector3d& listener) {
     slot.elapsed = slot.elapsed + frameTime;
     StepTrain(train, frameTime);
     const maMatrix4d& lead = train.GetCar(0).frame;
-    const maVector3d p = Position(lead);
+    const maVector3d p = lead.GetTranslation();
     const float d = train.GetDistance();
     const maVector3d& g = train.GetAcceleration();
     if (g_ride.eventSoundsOn)
@@ -97,7 +90,7 @@ void UpdateTrain(int i, float frameTime, const maVector3d& listener) {
 
     if (i == 0) {
         if (g_ride.screamsOn)
-            audio.ScreamsSlope(d, lead.m[9]);
+            audio.ScreamsSlope(d, lead.GetZAxis().y);
         // The lap is over when the train comes back past its start, or rolls back from where it was.
         if (slot.launchDistance < initial && (d >= initial || d < slot.launchDistance)) {
             if (g_ride.eventSoundsOn)
@@ -121,8 +114,7 @@ void PlaceCarObjects() {
                 return;
             const maMatrix4d& frame = train.GetCar(c).frame;
             maRotation rotation;
-            rotation.SetFromMatrix3d(maMatrix3d(frame.m[0], frame.m[1], frame.m[2], frame.m[4], frame.m[5],
-                                                frame.m[6], frame.m[8], frame.m[9], frame.m[10]));
+            rotation.SetFromMatrix3d(frame.GetRotationPart());
             scene.PlaceCar(index, frame.TransformPoint(maVector3d(0.0f, railHeight, 0.0f)), rotation);
         }
     }
@@ -135,8 +127,8 @@ void coRideStart(int carsPerTrain, bool buildCars, int trainCount) {
     // A train needs a car: gravity is shared among them and G is measured on the first.
     g_ride.carsPerTrain = std::max(carsPerTrain, 1);
     const coRideAudio& audio = coGetRideAudio();
-    coRideSetEventSoundsOn(!audio.GetPrefBool(kPrefEventSoundsOff));
-    coRideSetScreamsOn(!audio.GetPrefBool(kPrefScreamsOff));
+    coRideSetEventSoundsOn(!audio.GetPrefBool(coPrefRideEventSoundsOff));
+    coRideSetScreamsOn(!audio.GetPrefBool(coPrefScreamsOff));
 
     coRideCarScene& scene = coGetRideCarScene();
     if (buildCars)

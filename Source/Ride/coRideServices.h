@@ -7,6 +7,10 @@
 
 class coProp;
 
+// The bool preferences the ride reads, by their index in the settings.
+inline constexpr int coPrefRideEventSoundsOff = 6;
+inline constexpr int coPrefScreamsOff = 36;
+
 // What the ride needs of the settings and audio: two bool preferences and the hooks of the ride event
 // sounds and the riders' screams. The audio installs its implementation; until then every preference is
 // off and the ride is silent.
@@ -14,7 +18,7 @@ class coRideAudio {
   public:
     virtual ~coRideAudio() = default;
 
-    // Preference 6 turns the ride event sounds off, 36 the screams.
+    // A bool preference by index (coPrefRideEventSoundsOff, coPrefScreamsOff).
     virtual bool GetPrefBool(int) const { return false; }
 
     virtual void LoadRideEventSounds() {}

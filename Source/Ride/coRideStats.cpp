@@ -1,10 +1,10 @@
 #include "Source/Ride/coRideStats.h"
 
+#include "Source/Ride/coRideServices.h"
+#include "Source/Ride/coTrain.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
-#include "Source/Ride/coRideServices.h"
-#include "Source/Ride/coTrain.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,13 +50,8 @@ void ResetRecord() {
     g_stats[coStatRideTime] = 0.0f;
 }
 
-float LeadHeight(const coTrain& train) {
-    return train.GetCar(0).frame.m[13];
-}
-
 maVector3d LeadPosition(const coTrain& train) {
-    const maMatrix4d& frame = train.GetCar(0).frame;
-    return maVector3d(frame.m[12], frame.m[13], frame.m[14]);
+    return train.GetCar(0).frame.GetTranslation();
 }
 
 void UpdateRecord(const coTrain& train, bool resetG) {
@@ -87,7 +82,7 @@ void UpdateRecord(const coTrain& train, bool resetG) {
             s[coStatHighestForwardG] = a.z;
     }
 
-    const float h = LeadHeight(train);
+    const float h = LeadPosition(train).y;
     if (h <= s[coStatLowestHeight])
         s[coStatLowestHeight] = h;
     if (h >= s[coStatHighestHeight])
@@ -188,14 +183,14 @@ void coRideComputeStats() {
 
     coRidePieceStats running;
     running.speed = train.GetSpeed();
-    running.height = LeadHeight(train);
+    running.height = LeadPosition(train).y;
     running.g = train.GetAcceleration();
     running.measured = 1;
     g_pieces[coCircuitFirstPiece()] = running;
 
     for (;;) {
         KeepLargest(running.g, train.GetAcceleration());
-        const float height = LeadHeight(train);
+        const float height = LeadPosition(train).y;
         const float speed = train.GetSpeed();
         train.Step(kStep);
         const float d = train.GetDistance();

@@ -32,10 +32,6 @@ float WrapDistance(float d, float length) {
     return d;
 }
 
-maVector3d ForwardAxis(const maMatrix4d& frame) {
-    return maVector3d(frame.m[8], frame.m[9], frame.m[10]);
-}
-
 } // namespace
 
 std::vector<float> coEvenCarOffsets(int count, float separation) {
@@ -66,7 +62,7 @@ void coTrain::Setup(float distance, float speed) {
     for (coTrainCar& car : m_cars)
         car.piece = nullptr;
     PlaceCars();
-    const maVector3d forward = m_cars.empty() ? maVector3d() : ForwardAxis(m_cars.front().frame);
+    const maVector3d forward = m_cars.empty() ? maVector3d() : m_cars.front().frame.GetZAxis();
     m_velocity = forward * speed;
     m_acceleration = maVector3d();
 }
@@ -90,7 +86,7 @@ void coTrain::ApplyForces(float dt) {
     float slope = 0.0f;
     bool chain = false, retarder = false;
     for (const coTrainCar& car : m_cars) {
-        slope += car.frame.m[9];
+        slope += car.frame.GetZAxis().y;
         chain = chain || car.element == coElementChainLift;
         retarder = retarder || car.element == coElementRetarder;
     }
@@ -200,7 +196,7 @@ void coTrain::FindPiece(coTrainCar& car, float d) const {
 // (world up), in the lead car's own axes.
 void coTrain::MeasureAcceleration(float dt) {
     const maMatrix4d& frame = m_cars.front().frame;
-    maVector3d forward = ForwardAxis(frame);
+    maVector3d forward = frame.GetZAxis();
     const float length = forward.Length();
     if (length > 0.0f)
         forward = forward / length;
@@ -211,8 +207,7 @@ void coTrain::MeasureAcceleration(float dt) {
         g = (velocity - m_velocity) / (kGravity * dt);
     g.y = g.y + 1.0f;
 
-    maMatrix3d toCar(frame.m[0], frame.m[1], frame.m[2], frame.m[4], frame.m[5], frame.m[6], frame.m[8],
-                     frame.m[9], frame.m[10]);
+    maMatrix3d toCar = frame.GetRotationPart();
     toCar.Invert();
     toCar.TransformInPlace(g);
     m_acceleration = g;

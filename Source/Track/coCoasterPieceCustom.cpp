@@ -98,9 +98,7 @@ void coCoasterPieceCustom::Build() {
     m_placedPoints = m_localPoints;
     maMatrix4d placement;
     placement.SetRotationY(m_heading);
-    placement.m[12] = m_start.x;
-    placement.m[13] = m_start.y;
-    placement.m[14] = m_start.z;
+    placement.ReplaceTranslation(m_start);
     for (coCustomPoint& point : m_placedPoints) {
         placement.TransformPointInPlace(point.position);
         point.heading += m_heading;

@@ -65,6 +65,28 @@ class maMatrix4d {
     maVector4d TransformVector4d(const maVector4d& v) const;
     maVector4d& TransformVector4dInPlace(maVector4d& v) const;
 
+    // Rows 0, 1 and 2 are the x, y and z axes of the frame the matrix places (for a track frame side,
+    // up and forward); row 3 is its translation.
+    maVector3d GetAxis(int axis) const { return maVector3d(&m[axis * 4]); }
+    maVector3d GetXAxis() const { return GetAxis(0); }
+    maVector3d GetYAxis() const { return GetAxis(1); }
+    maVector3d GetZAxis() const { return GetAxis(2); }
+    maVector3d GetTranslation() const { return maVector3d(&m[12]); }
+    // Keeps the rest of the matrix, where SetTranslation starts from the identity.
+    void ReplaceTranslation(const maVector3d& t) {
+        m[12] = t.x;
+        m[13] = t.y;
+        m[14] = t.z;
+    }
+    // The rotation part: rows and columns 0 to 2.
+    maMatrix3d GetRotationPart() const {
+        return maMatrix3d(m[0], m[1], m[2], m[4], m[5], m[6], m[8], m[9], m[10]);
+    }
+    // A whole row, its fourth column included.
+    maVector4d GetRow(int row) const {
+        return maVector4d(m[row * 4], m[row * 4 + 1], m[row * 4 + 2], m[row * 4 + 3]);
+    }
+
     float m[16];
 };
 

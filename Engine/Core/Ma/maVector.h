@@ -89,6 +89,10 @@ class maVector4d {
     float w = 0.0f;
 };
 
+inline maVector4d operator*(const maVector4d& v, float s) {
+    return {v.x * s, v.y * s, v.z * s, v.w * s};
+}
+
 static_assert(sizeof(maVector2d) == 2 * sizeof(float) && std::is_trivially_copyable_v<maVector2d>);
 static_assert(sizeof(maVector3d) == 3 * sizeof(float) && std::is_trivially_copyable_v<maVector3d>);
 static_assert(sizeof(maVector4d) == 4 * sizeof(float) && std::is_trivially_copyable_v<maVector4d>);

@@ -8,6 +8,66 @@
 
 class plSoundBuffer;
 
+// A linear ramp of a value from start towards target over duration seconds from startTime: the fade,
+// the pitch and the pan of a 2D sound move this way.
+struct snRamp {
+    explicit snRamp(f32 at) : value(at), start(at), target(at) {}
+
+    // Runs from the current value.
+    void Start(f32 newTarget, f32 newDuration, f32 newStartTime);
+    // One step, kept within [low, high] on the way. Once the value has reached the target or the
+    // ramp's time is over, the value is the target and the ramp stops running.
+    void Step(f32 time, f32 low, f32 high);
+
+    f32 value;
+    f32 start;
+    f32 target;
+    f32 startTime = 0.0f;
+    f32 duration = 0.0f;
+    bool running = false;
+};
+
+// Everything of a 2D sound job but its buffer, so that a copy takes it over in one assignment.
+struct snSoundJob2DSettings {
+    bool loaded = false;
+    bool paused = false;
+    bool stopped = false;
+    bool looping = false;
+    bool autoRelease = false;
+    bool positional = false;
+    bool playRequested = false;
+    bool volumeRefresh = false;
+
+    f32 volume = 1.0f;
+    f32 distanceFactor = 1.0f;
+    f32 categoryVolume = 1.0f;
+    f32 masterVolume = 1.0f;
+    u32 baseFrequency = 0;
+
+    // The fade moves a factor of the volume; a fade asked for while one runs waits here.
+    snRamp fade{1.0f};
+    bool fadePending = false;
+    f32 pendingFadeTarget = 1.0f;
+    f32 pendingFadeDuration = 0.0f;
+    // A factor of the base frequency.
+    snRamp pitch{1.0f};
+    snRamp pan{0.0f};
+
+    i32 loopCount = 1;
+    maVector3d sourcePosition;
+    maVector3d listenerPosition;
+    maRotation listenerOrientation;
+    f32 minDistance = 20.0f;
+    f32 maxDistance = 40.0f;
+
+    f32 startTime = 0.0f;
+    u32 startPlayPosition = 0;
+    u32 bufferSize = 0;
+    u32 lastStatus = 0;
+    snWaveFormat format;
+    fsLocator file;
+};
+
 // The platform half of a 2D sound job: the whole sound in one static buffer of the sound device,
 // with the playback state machine, volume fades, pitch and pan ramps, and the distance model of
 // positional sounds. Times are seconds of the game clock.
@@ -42,11 +102,11 @@ class snSoundJob2DPAC {
 
     // The own volume, kept only within [0, 1]; the buffer gets the effective volume either way.
     void SetVolume(f32 volume);
-    f32 GetVolume() const { return m_volume; }
-    f32 GetFadeFactor() const { return m_fadeFactor; }
-    f32 GetDistanceFactor() const { return m_distanceFactor; }
-    f32 GetCategoryVolume() const { return m_categoryVolume; }
-    f32 GetMasterVolume() const { return m_masterVolume; }
+    f32 GetVolume() const { return m_settings.volume; }
+    f32 GetFadeFactor() const { return m_settings.fade.value; }
+    f32 GetDistanceFactor() const { return m_settings.distanceFactor; }
+    f32 GetCategoryVolume() const { return m_settings.categoryVolume; }
+    f32 GetMasterVolume() const { return m_settings.masterVolume; }
     f32 GetEffectiveVolume() const;
     // Clamped to [0, 1]; the buffer gets them at the next update.
     void SetMasterVolume(f32 volume);
@@ -54,42 +114,44 @@ class snSoundJob2DPAC {
 
     // Kept only within 100..100000 Hz; the buffer gets the pitch factor times the base either way.
     void SetBaseFrequency(f32 frequency);
-    u32 GetBaseFrequency() const { return m_baseFrequency; }
+    u32 GetBaseFrequency() const { return m_settings.baseFrequency; }
     // Kept only within [-1, 1]; the buffer gets the current pan either way.
     void SetPan(f32 pan);
-    f32 GetPan() const { return m_pan; }
-    f32 GetPitch() const { return m_pitch; }
+    f32 GetPan() const { return m_settings.pan.value; }
+    f32 GetPitch() const { return m_settings.pitch.value; }
 
     void StartFade(f32 target, f32 duration, f32 startTime);
-    f32 GetFadeTarget() const { return m_fadeTarget; }
+    f32 GetFadeTarget() const { return m_settings.fade.target; }
     void StartPitchRamp(f32 target, f32 duration, f32 startTime);
     void StartPanRamp(f32 target, f32 duration, f32 startTime);
 
     // Looping is on for any count but 0.
     void SetLoopCount(i32 count);
-    i32 GetLoopCount() const { return m_loopCount; }
-    void SetSourcePosition(const maVector3d& position) { m_sourcePosition = position; }
-    void SetListenerPosition(const maVector3d& position) { m_listenerPosition = position; }
-    void SetListenerOrientation(const maRotation& orientation) { m_listenerOrientation = orientation; }
-    void SetMinDistance(f32 distance) { m_minDistance = distance; }
-    void SetMaxDistance(f32 distance) { m_maxDistance = distance; }
-    void SetStartPlayPosition(u32 position) { m_startPlayPosition = position; }
-    void SetFile(const fsLocator& file) { m_file = file; }
-    const fsLocator& GetFile() const { return m_file; }
+    i32 GetLoopCount() const { return m_settings.loopCount; }
+    void SetSourcePosition(const maVector3d& position) { m_settings.sourcePosition = position; }
+    void SetListenerPosition(const maVector3d& position) { m_settings.listenerPosition = position; }
+    void SetListenerOrientation(const maRotation& orientation) {
+        m_settings.listenerOrientation = orientation;
+    }
+    void SetMinDistance(f32 distance) { m_settings.minDistance = distance; }
+    void SetMaxDistance(f32 distance) { m_settings.maxDistance = distance; }
+    void SetStartPlayPosition(u32 position) { m_settings.startPlayPosition = position; }
+    void SetFile(const fsLocator& file) { m_settings.file = file; }
+    const fsLocator& GetFile() const { return m_settings.file; }
 
-    bool IsLoaded() const { return m_loaded; }
-    bool IsPaused() const { return m_paused; }
-    bool IsStopped() const { return m_stopped; }
-    void SetStopped(bool stopped) { m_stopped = stopped; }
-    bool IsLooping() const { return m_looping; }
-    bool IsAutoRelease() const { return m_autoRelease; }
-    void SetAutoRelease(bool autoRelease) { m_autoRelease = autoRelease; }
-    bool IsPositional() const { return m_positional; }
+    bool IsLoaded() const { return m_settings.loaded; }
+    bool IsPaused() const { return m_settings.paused; }
+    bool IsStopped() const { return m_settings.stopped; }
+    void SetStopped(bool stopped) { m_settings.stopped = stopped; }
+    bool IsLooping() const { return m_settings.looping; }
+    bool IsAutoRelease() const { return m_settings.autoRelease; }
+    void SetAutoRelease(bool autoRelease) { m_settings.autoRelease = autoRelease; }
+    bool IsPositional() const { return m_settings.positional; }
     // Switching it off gives back the full distance factor.
     void SetPositional(bool positional);
-    bool IsPlayRequested() const { return m_playRequested; }
-    f32 GetStartTime() const { return m_startTime; }
-    const snWaveFormat& GetFormat() const { return m_format; }
+    bool IsPlayRequested() const { return m_settings.playRequested; }
+    f32 GetStartTime() const { return m_settings.startTime; }
+    const snWaveFormat& GetFormat() const { return m_settings.format; }
     // The buffer, for tests and the stream's refills; null when there is none.
     plSoundBuffer* GetBuffer() const { return m_buffer.get(); }
 
@@ -118,62 +180,11 @@ class snSoundJob2DPAC {
     void ApplyControls();
     // Plays the buffer; a lost buffer is made anew and tried once more. False on failure.
     bool PlayBuffer(u32 flags);
-    // Every field but the buffer.
-    void CopySettings(const snSoundJob2DPAC& other);
+    // Every setting, not the buffer.
+    void CopySettings(const snSoundJob2DPAC& other) { m_settings = other.m_settings; }
     // After a lost buffer was made anew: play on, or stay paused.
     void ContinueAfterLoss(f32 time);
 
     std::unique_ptr<plSoundBuffer> m_buffer;
-    bool m_loaded = false;
-    bool m_paused = false;
-    bool m_stopped = false;
-    bool m_looping = false;
-    bool m_pitchRamping = false;
-    bool m_panRamping = false;
-    bool m_fading = false;
-    bool m_autoRelease = false;
-    bool m_positional = false;
-    bool m_playRequested = false;
-    bool m_volumeRefresh = false;
-
-    f32 m_volume = 1.0f;
-    f32 m_fadeFactor = 1.0f;
-    f32 m_distanceFactor = 1.0f;
-    f32 m_categoryVolume = 1.0f;
-    f32 m_masterVolume = 1.0f;
-    u32 m_baseFrequency = 0;
-
-    f32 m_pitch = 1.0f;
-    f32 m_pitchStart = 1.0f;
-    f32 m_pitchTarget = 1.0f;
-    f32 m_pitchStartTime = 0.0f;
-    f32 m_pitchDuration = 0.0f;
-
-    f32 m_pan = 0.0f;
-    f32 m_panTarget = 0.0f;
-    f32 m_panStart = 0.0f;
-    f32 m_panStartTime = 0.0f;
-    f32 m_panDuration = 0.0f;
-
-    f32 m_fadeTarget = 1.0f;
-    f32 m_fadeStart = 1.0f;
-    f32 m_fadeStartTime = 0.0f;
-    f32 m_fadeDuration = 0.0f;
-    bool m_fadePending = false;
-    f32 m_pendingFadeTarget = 1.0f;
-    f32 m_pendingFadeDuration = 0.0f;
-
-    i32 m_loopCount = 1;
-    maVector3d m_sourcePosition;
-    maVector3d m_listenerPosition;
-    maRotation m_listenerOrientation;
-    f32 m_minDistance = 20.0f;
-    f32 m_maxDistance = 40.0f;
-
-    f32 m_startTime = 0.0f;
-    u32 m_startPlayPosition = 0;
-    u32 m_bufferSize = 0;
-    u32 m_lastStatus = 0;
-    snWaveFormat m_format;
-    fsLocator m_file;
+    snSoundJob2DSettings m_settings;
 };

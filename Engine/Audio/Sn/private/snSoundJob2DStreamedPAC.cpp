@@ -19,8 +19,8 @@ constexpr f32 kRingSeconds = 6.0f;
 } // namespace
 
 snSoundJob2DStreamedPAC::snSoundJob2DStreamedPAC() {
-    m_looping = false;
-    m_positional = false;
+    m_settings.looping = false;
+    m_settings.positional = false;
 }
 
 snSoundJob2DStreamedPAC::~snSoundJob2DStreamedPAC() = default;
@@ -35,31 +35,31 @@ u32 snSoundJob2DStreamedPAC::SegmentSizeOf(const snWaveFormat& format) {
 }
 
 void snSoundJob2DStreamedPAC::CreateBuffer() {
-    snWaveOpenForPlayback(m_file, m_wave);
-    m_format = *m_wave.format;
-    m_segmentSize = SegmentSizeOf(m_format);
+    snWaveOpenForPlayback(m_settings.file, m_wave);
+    m_settings.format = *m_wave.format;
+    m_segmentSize = SegmentSizeOf(m_settings.format);
     m_ringSize = kSegmentCount * m_segmentSize;
     plSoundBufferDesc desc;
     desc.flags = kRingFlags;
     desc.bufferBytes = m_ringSize;
-    desc.format = m_format.ToPlatform();
+    desc.format = m_settings.format.ToPlatform();
     std::unique_ptr<plSoundBuffer> ring;
     if (snGetSoundDevice().CreateBuffer(desc, ring) != plSoundResult::Ok) {
         snWaveClose(m_wave);
         throw snSoundCreateFailedX();
     }
     m_buffer = std::move(ring);
-    m_bufferSize = m_ringSize;
-    m_stopped = false;
-    FillRingFrom({0, m_loopCount, false});
+    m_settings.bufferSize = m_ringSize;
+    m_settings.stopped = false;
+    FillRingFrom({0, m_settings.loopCount, false});
 }
 
 void snSoundJob2DStreamedPAC::FillRingFrom(const StreamPoint& point) {
     m_loopsLeft = point.loopsLeft;
     m_passBytes = point.offset;
-    m_looping = true;
+    m_settings.looping = true;
     m_silence = m_endKnown = m_endArmed = false;
-    m_writeOffset = m_refillPoint = m_startPlayPosition = 0;
+    m_writeOffset = m_refillPoint = m_settings.startPlayPosition = 0;
     if (snWaveSeekData(m_wave, point.offset) != snWaveResult::Ok) {
         m_silence = m_endKnown = true;
         m_endPosition = 0;
@@ -108,7 +108,7 @@ void snSoundJob2DStreamedPAC::FillFromFile(u8* destination, u32 bytes, u32 ringO
         if (filled < bytes)
             EndOfData(ringOffset + filled);
     }
-    std::memset(destination + filled, m_format.bitsPerSample == 8 ? 0x80 : 0, bytes - filled);
+    std::memset(destination + filled, m_settings.format.bitsPerSample == 8 ? 0x80 : 0, bytes - filled);
 }
 
 // Every end of the data counts one pass. A pass that brought no byte at all (an empty or vanished
@@ -116,12 +116,12 @@ void snSoundJob2DStreamedPAC::FillFromFile(u8* destination, u32 bytes, u32 ringO
 void snSoundJob2DStreamedPAC::EndOfData(u32 ringOffset) {
     const bool emptyPass = m_passBytes == 0;
     if (m_loopsLeft >= 1 && --m_loopsLeft == 0)
-        m_looping = false;
-    if (m_looping && !emptyPass && snWaveStartData(m_wave) == snWaveResult::Ok) {
+        m_settings.looping = false;
+    if (m_settings.looping && !emptyPass && snWaveStartData(m_wave) == snWaveResult::Ok) {
         m_passBytes = 0;
         return;
     }
-    m_looping = false;
+    m_settings.looping = false;
     m_silence = true;
     if (!m_endKnown) {
         m_endKnown = true;
@@ -152,15 +152,15 @@ snSoundJob2DStreamedPAC::StreamPoint snSoundJob2DStreamedPAC::PointAt(u32 ringOf
 // From a pause the ring holds what is still to play. Otherwise the data start over, except on the
 // first play after loading (or after a loss) that finds the ring filled from its start.
 void snSoundJob2DStreamedPAC::Play(f32 /*time*/) {
-    if (!m_loaded || !CanUseBuffer())
+    if (!m_settings.loaded || !CanUseBuffer())
         return;
-    if (!m_paused && !m_ringFresh && !m_playRequested) {
+    if (!m_settings.paused && !m_ringFresh && !m_settings.playRequested) {
         m_buffer->Stop();
-        FillRingFrom({0, m_loopCount, false});
+        FillRingFrom({0, m_settings.loopCount, false});
     }
-    m_resuming = m_paused;
-    m_paused = m_stopped = false;
-    m_playRequested = true;
+    m_resuming = m_settings.paused;
+    m_settings.paused = m_settings.stopped = false;
+    m_settings.playRequested = true;
 }
 
 // A ring always plays looping. A fresh start counts segments from the start position; a resumed
@@ -168,11 +168,11 @@ void snSoundJob2DStreamedPAC::Play(f32 /*time*/) {
 void snSoundJob2DStreamedPAC::StartPlayback(f32 time) {
     if (!PlayBuffer(plSoundPlayLooping))
         return;
-    m_startTime = time;
+    m_settings.startTime = time;
     if (!m_resuming)
-        m_refillPoint = m_startPlayPosition - m_startPlayPosition % m_segmentSize;
+        m_refillPoint = m_settings.startPlayPosition - m_settings.startPlayPosition % m_segmentSize;
     m_ringFresh = m_resuming = false;
-    m_paused = m_stopped = m_playRequested = false;
+    m_settings.paused = m_settings.stopped = m_settings.playRequested = false;
 }
 
 void snSoundJob2DStreamedPAC::RecreateBuffer() {
@@ -181,23 +181,23 @@ void snSoundJob2DStreamedPAC::RecreateBuffer() {
         cursor = m_refillPoint;
     const StreamPoint point = PointAt(cursor);
     m_buffer.reset();
-    m_loaded = false;
+    m_settings.loaded = false;
     if (point.ended) {
         // Everything was played before the loss.
-        m_stopped = true;
-        m_playRequested = false;
-        m_startPlayPosition = 0;
+        m_settings.stopped = true;
+        m_settings.playRequested = false;
+        m_settings.startPlayPosition = 0;
         return;
     }
     plSoundBufferDesc desc;
     desc.flags = kRingFlags;
     desc.bufferBytes = m_ringSize;
-    desc.format = m_format.ToPlatform();
+    desc.format = m_settings.format.ToPlatform();
     std::unique_ptr<plSoundBuffer> ring;
     if (snGetSoundDevice().CreateBuffer(desc, ring) != plSoundResult::Ok)
         throw snSoundCreateFailedX();
     m_buffer = std::move(ring);
-    m_loaded = true;
+    m_settings.loaded = true;
     ApplyControls();
     FillRingFrom(point);
 }
@@ -208,7 +208,7 @@ void snSoundJob2DStreamedPAC::RecreateBuffer() {
 void snSoundJob2DStreamedPAC::Update(f32 time) {
     if (!BeginUpdate(time))
         return;
-    if (!m_playRequested) {
+    if (!m_settings.playRequested) {
         u32 cursor = 0;
         const u32 read = m_buffer->GetCurrentPosition(cursor);
         if (read != plSoundResult::Ok) {
@@ -234,7 +234,7 @@ bool snSoundJob2DStreamedPAC::ReachedEnd(u32 cursor) {
     if (!m_endArmed || cursor < end || m_refillPoint > end)
         return false;
     m_endArmed = false;
-    m_stopped = true;
+    m_settings.stopped = true;
     Stop();
     return true;
 }
@@ -242,11 +242,11 @@ bool snSoundJob2DStreamedPAC::ReachedEnd(u32 cursor) {
 void snSoundJob2DStreamedPAC::CopyFrom(const snSoundJob2DPAC& other) {
     Unload();
     CopySettings(other);
-    m_loaded = m_paused = false;
-    m_startPlayPosition = 0;
+    m_settings.loaded = m_settings.paused = false;
+    m_settings.startPlayPosition = 0;
     if (!other.IsLoaded() || !snIsSoundSystemUp())
         return;
     CreateBuffer();
-    m_loaded = true;
+    m_settings.loaded = true;
     ApplyControls();
 }

@@ -46,9 +46,9 @@ class snSoundJob2DPACTest : public snAudioFixture {
 } // namespace
 
 TEST(snAttenuation, TheTableFollowsTheCompressedDecibelCurve) {
-    const std::pair<i32, i32> rows[] = {{-5, -10000}, {0, -10000}, {1, -9016}, {5, -8045}, {10, -6967},
-                                        {25, -4464},  {50, -1968},  {75, -672}, {90, -217}, {99, -19},
-                                        {100, 0},     {250, 0}};
+    const std::pair<i32, i32> rows[] = {{-5, -10000}, {0, -10000}, {1, -9016},  {5, -8045},
+                                        {10, -6967},  {25, -4464}, {50, -1968}, {75, -672},
+                                        {90, -217},   {99, -19},   {100, 0},    {250, 0}};
     for (const auto& [index, value] : rows)
         EXPECT_EQ(snAttenuation(index), value) << index;
     for (i32 k = 1; k <= 100; ++k)
@@ -167,6 +167,29 @@ TEST_F(snSoundJob2DPACTest, FadesAndRamps) {
     EXPECT_EQ(Pan(), -5000);
     m_job.SetPan(1.5f);
     EXPECT_EQ(Pan(), -5000);
+}
+
+// A copy takes over every setting, its running ramps and a waiting fade included, and steps them on
+// its own.
+TEST_F(snSoundJob2DPACTest, ACopyCarriesOnTheRampsOfTheOriginal) {
+    Load(Wave16(Ramp(100)));
+    m_job.SetVolume(0.5f);
+    m_job.SetLoopCount(3);
+    m_job.StartFade(0.0f, 2.0f, 10.0f);
+    m_job.StartFade(1.0f, 1.0f, 10.0f);
+    m_job.StartPitchRamp(2.0f, 2.0f, 10.0f);
+    snSoundJob2DPAC copy;
+    copy.CopyFrom(m_job);
+    EXPECT_TRUE(copy.IsLoaded());
+    EXPECT_EQ(copy.GetVolume(), 0.5f);
+    EXPECT_EQ(copy.GetLoopCount(), 3);
+    const std::pair<f32, std::pair<f32, f32>> steps[] = {{11.0f, {0.5f, 1.5f}}, {11.5f, {0.75f, 1.75f}}};
+    for (const auto& [time, fadeAndPitch] : steps) {
+        copy.ApplyRamps(time);
+        EXPECT_EQ(copy.GetFadeFactor(), fadeAndPitch.first) << time;
+        EXPECT_EQ(copy.GetPitch(), fadeAndPitch.second) << time;
+    }
+    EXPECT_EQ(m_job.GetFadeFactor(), 1.0f);
 }
 
 TEST_F(snSoundJob2DPACTest, SettersAndRampsWithoutABufferDoNothing) {

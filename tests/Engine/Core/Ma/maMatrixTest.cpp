@@ -100,6 +100,33 @@ TEST(maMatrix4d, ProductAppliesTheLeftMatrixFirst) {
     ExpectNear(c.TransformPointInPlace(p), 4, 9, 16);
 }
 
+// A frame's rows are the images of the unit axes and of the origin under TransformPoint.
+TEST(maMatrix4d, AxesAndTranslationAreTheFramesRows) {
+    maMatrix4d frame;
+    frame.SetRotationY(0.7f);
+    frame.Translate(1, 2, 3);
+    frame.m[3] = 5.0f;
+    const maVector3d origin = frame.TransformPoint({0, 0, 0});
+    ExpectNear(frame.GetTranslation(), origin.x, origin.y, origin.z, 0.0f);
+    const maVector3d axes[3] = {frame.GetXAxis(), frame.GetYAxis(), frame.GetZAxis()};
+    const maVector3d units[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (int i = 0; i < 3; ++i) {
+        const maVector3d image = frame.TransformPoint(units[i]) - origin;
+        ExpectNear(axes[i], image.x, image.y, image.z);
+        ExpectNear(frame.GetAxis(i), axes[i].x, axes[i].y, axes[i].z, 0.0f);
+    }
+    const maVector4d row = frame.GetRow(0);
+    EXPECT_EQ(row.w, 5.0f);
+    const maMatrix3d rotation = frame.GetRotationPart(), minor = frame.GetMinor(3, 3);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(rotation.m[i], minor.m[i]);
+
+    // Unlike SetTranslation, replacing the translation keeps the rotation.
+    frame.ReplaceTranslation({-1, -2, -3});
+    ExpectNear(frame.GetTranslation(), -1, -2, -3, 0.0f);
+    ExpectNear(frame.GetZAxis(), axes[2].x, axes[2].y, axes[2].z, 0.0f);
+}
+
 TEST(maMatrix4d, InverseTimesMatrixIsIdentity) {
     maMatrix4d r, t, m;
     r.SetRotationY(0.7f);
