@@ -1,9 +1,6 @@
 #pragma once
 #include "Engine/App/Gf/gfPakSearcher.h"
 
-#include <memory>
-#include <vector>
-
 // The game's three sets of open paks and the locator that routes rooted reads to them before the disc:
 // interface images of root 10 from "gui.pak", coaster-type files of root 7 from the open type's pak,
 // prop-pack files of root 17 from "geom.pak". A set opens one pak per directory of its root that holds
