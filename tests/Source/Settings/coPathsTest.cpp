@@ -6,6 +6,7 @@
 #include "Source/Settings/coPrefs.h"
 
 #include <filesystem>
+#include <sstream>
 
 namespace {
 
@@ -44,24 +45,16 @@ TEST_F(coSettingsTest, DataRootsFromTheHardDiscThenTheDisc) {
         EXPECT_EQ(found.GetRoot(), c.tracks.empty() ? coRootTracks : -1);
     }
     EXPECT_EQ(Root(coRootData), Paths{"install"});
-    const Paths expected[] = {{"install"},
-                              {"install/Themes"},
-                              {"install/Tracks"},
-                              {"install/Environments"},
-                              {kSaves},
-                              {"install/Data/GUI"},
-                              {"install/Data/Text/Eng"},
-                              {"install/Data/Effects"},
-                              {"install/Data/Missions"},
-                              {"install/Data/Video"},
-                              {"install/Data/Music"},
-                              {"install/Data/Voice/Eng"},
-                              {"install/Data/Geom"}};
+    std::istringstream expected(
+        "install install/Themes install/Tracks install/Environments SAVES install/Data/GUI "
+        "install/Data/Text/Eng install/Data/Effects install/Data/Missions install/Data/Video "
+        "install/Data/Music install/Data/Voice/Eng install/Data/Geom");
     fsResetRootTable();
     MakeTree("install");
     Start();
-    for (i32 root = coRootData; root <= coRootGeom; ++root)
-        EXPECT_EQ(Root(root), expected[root - coRootData]) << root;
+    std::string path;
+    for (i32 root = coRootData; root <= coRootGeom && expected >> path; ++root)
+        EXPECT_EQ(Root(root), Paths{path == "SAVES" ? kSaves : path}) << root;
 }
 
 // The INI file wins over the registry; an empty value counts as missing; separators of both kinds
@@ -98,35 +91,21 @@ TEST_F(coSettingsTest, HardDiscRootFromTheIniFileOrTheRegistry) {
 
 // The first and last code of every row, then codes outside the table; the INI's code wins.
 TEST_F(coSettingsTest, LanguageCodesMapToFolders) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"ISLANG_ENGLISH", "Eng"},
-        {"ISLANG_ENGLISH_JAMAICA", "Eng"},
-        {"ISLANG_DUTCH", "Dut"},
-        {"ISLANG_DUTCH_BELGIAN", "Dut"},
-        {"ISLANG_FRENCH", "Fra"},
-        {"ISLANG_FRENCH_LUXEMBOURG", "Fra"},
-        {"ISLANG_GERMAN", "Ger"},
-        {"ISLANG_GERMAN_LIECHTENSTEIN", "Ger"},
-        {"ISLANG_ITALIAN", "Ita"},
-        {"ISLANG_ITALIAN_SWISS", "Ita"},
-        {"ISLANG_PORTUGUESE", "Por"},
-        {"ISLANG_PORTUGUESE_BRAZILIAN", "Por"},
-        {"ISLANG_SPANISH", "Spa"},
-        {"ISLANG_SPANISH_URUGUAY", "Spa"},
-        {"ISLANG_ENGLISH_UNITEDKINGDOM", "Uk"},
-        {"ISLANG_ENGLISH_SOUTHAFRICA", "Uk"},
-        {"ISLANG_H4X0R", "Hax"},
-        {"ISLANG_KLINGON", "KLINGON"},
-        {"ISLANG", "Eng"},
-        {"ISLANG_../x", "Eng"},
-        {"ISLANG_..", "Eng"},
-        {"XXXXXXSub\\x", "Eng"},
-    };
+    // "code=folder", space-separated.
+    std::istringstream cases(
+        "ISLANG_ENGLISH=Eng ISLANG_ENGLISH_JAMAICA=Eng ISLANG_DUTCH=Dut ISLANG_DUTCH_BELGIAN=Dut "
+        "ISLANG_FRENCH=Fra ISLANG_FRENCH_LUXEMBOURG=Fra ISLANG_GERMAN=Ger ISLANG_GERMAN_LIECHTENSTEIN=Ger "
+        "ISLANG_ITALIAN=Ita ISLANG_ITALIAN_SWISS=Ita ISLANG_PORTUGUESE=Por ISLANG_PORTUGUESE_BRAZILIAN=Por "
+        "ISLANG_SPANISH=Spa ISLANG_SPANISH_URUGUAY=Spa ISLANG_ENGLISH_UNITEDKINGDOM=Uk "
+        "ISLANG_ENGLISH_SOUTHAFRICA=Uk ISLANG_H4X0R=Hax ISLANG_KLINGON=KLINGON ISLANG=Eng ISLANG_../x=Eng "
+        "ISLANG_..=Eng XXXXXXSub\\x=Eng");
     appInitDefaultRoots(nullptr);
     coPaths::LoadBasicStrings();
-    for (const auto& [code, language] : cases) {
-        folder.Write("config/HKEY_LOCAL_MACHINE.ini", std::string(kRegistryKey) + "Language=" + code + "\n");
-        EXPECT_EQ(coPaths::GetLanguageFolder(), envString(language)) << code;
+    for (std::string c; cases >> c;) {
+        const size_t equals = c.rfind('=');
+        folder.Write("config/HKEY_LOCAL_MACHINE.ini",
+                     kRegistryKey + ("Language=" + c.substr(0, equals)) + "\n");
+        EXPECT_EQ(coPaths::GetLanguageFolder(), envString(c.substr(equals + 1).c_str())) << c;
     }
     folder.Write("loopvane.ini", "[Loopvane]\nLanguage=ISLANG_GERMAN\n");
     EXPECT_EQ(coPaths::GetLanguageFolder(), envString("Ger"));

@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -38,10 +37,7 @@ template <class T> std::string Counted(u16 count, const std::vector<T>& values) 
 
 std::string PathBody(u16 count, const std::vector<std::string>& components) {
     chTestBytes bytes;
-    bytes.U16(count);
-    if (count == 0)
-        return bytes.Str();
-    bytes.U32(static_cast<u32>(components.size()));
+    bytes.U16(count).U32(static_cast<u32>(components.size()));
     for (const std::string& component : components) {
         bytes.U32(static_cast<u32>(component.size()));
         for (char c : component)
@@ -155,47 +151,53 @@ TEST_F(coPrefsTest, AdapterWorkarounds) {
     }
 }
 
-// Short, long and old chunks, missing chunks and odd values.
+// Short, long and old chunks, missing chunks and odd values; each case lists settings as (kind, index,
+// value): 'b' bool, 'i' int, 'f' float.
 TEST_F(coPrefsTest, ChunksArePatchedAndOverlaidOnTheDefaults) {
-    using Check = std::function<void()>;
-    const std::vector<float> quarters(12, 0.25f);
-    std::vector<u8> mixed(43, 0);
-    mixed[0] = 2;
-    mixed[1] = 1;
-    std::vector<float> odd = quarters;
+    struct Setting {
+        char kind;
+        int index;
+        float value;
+    };
+    const auto read = [](const Setting& s) {
+        return s.kind == 'b'   ? coPrefs::GetBool(s.index)
+               : s.kind == 'i' ? coPrefs::GetInt(s.index)
+                               : coPrefs::GetFloat(s.index);
+    };
+    std::vector<u8> forty(40, 0);
+    forty[0] = 2; // reads as false
+    forty[1] = 1;
+    std::vector<float> odd(12, 0.25f);
     odd[2] = std::numeric_limits<float>::quiet_NaN();
     odd[3] = std::numeric_limits<float>::infinity();
     odd[7] = -std::numeric_limits<float>::infinity();
-    const std::vector<std::pair<std::string, Check>> cases = {
-        {File({Chunk("BOLP", 2, Counted<u8>(40, std::vector<u8>(40, 0)))}),
-         [] { EXPECT_TRUE(coPrefs::GetBool(40) && coPrefs::GetBool(41) && coPrefs::GetBool(42) && !coPrefs::GetBool(39)); }},
-        {File({Chunk("BOLP", 2, Counted<u8>(43, mixed))}),
-         [] { EXPECT_TRUE(!coPrefs::GetBool(0) && coPrefs::GetBool(1) && !coPrefs::GetBool(8)); }},
+    const std::pair<std::string, std::vector<Setting>> cases[] = {
+        {File({Chunk("BOLP", 2, Counted<u8>(40, forty))}),
+         {{'b', 0, 0}, {'b', 1, 1}, {'b', 39, 0}, {'b', 40, 1}, {'b', 42, 1}}},
         {File({Chunk("BOLP", 0, Counted<u8>(43, std::vector<u8>(43, 0)))}),
-         [] { EXPECT_TRUE(coPrefs::GetBool(8) && coPrefs::GetBool(9) && !coPrefs::GetBool(10)); }},
-        {File({Chunk("BOLP", 2, Counted<u8>(0, std::vector<u8>{}))}),
-         [] { EXPECT_TRUE(coPrefs::GetBool(2) && coPrefs::GetBool(42)); }},
-        {File({Chunk("BOLP", 2, Counted<u8>(44, std::vector<u8>(44, 0))), Chunk("INTP", 0, Counted<i32>(3, {5, 6, 7}))}),
-         [] { EXPECT_TRUE(!coPrefs::GetBool(42) && coPrefs::GetInt(2) == 7); }},
-        {File({Chunk("INTP", 0, Counted<i32>(1, {5}))}),
-         [] { EXPECT_TRUE(coPrefs::GetInt(0) == 5 && coPrefs::GetInt(1) == 1 && coPrefs::GetInt(2) == 1); }},
-        {File({Chunk("FLOP", 0, Counted<float>(12, quarters))}),
-         [] { EXPECT_TRUE(coPrefs::GetFloat(3) == 0.25f && coPrefs::GetFloat(4) == 0.8f && coPrefs::GetFloat(5) == 0.5f); }},
+         {{'b', 8, 1}, {'b', 9, 1}, {'b', 10, 0}}},
+        {File({Chunk("BOLP", 2, Counted<u8>(0, std::vector<u8>{}))}), {{'b', 2, 1}, {'b', 42, 1}}},
+        {File({Chunk("BOLP", 2, Counted<u8>(44, std::vector<u8>(44, 0))),
+               Chunk("INTP", 0, Counted<i32>(1, {5}))}),
+         {{'b', 42, 0}, {'i', 0, 5}, {'i', 1, 1}, {'i', 2, 1}}},
+        {File({Chunk("FLOP", 0, Counted<float>(12, std::vector<float>(12, 0.25f)))}),
+         {{'f', 3, 0.25f}, {'f', 4, 0.8f}, {'f', 5, 0.5f}}},
         {File({Chunk("FLOP", 2, Counted<float>(12, odd))}),
-         [] { EXPECT_TRUE(coPrefs::GetFloat(2) == 1.0f && coPrefs::GetFloat(3) == 0.5f && coPrefs::GetFloat(7) == 0.5f && coPrefs::GetFloat(4) == 0.25f); }},
+         {{'f', 2, 1.0f}, {'f', 3, 0.5f}, {'f', 7, 0.5f}, {'f', 4, 0.25f}}},
         {File({Chunk("XTRA", 0, "junk"), Chunk("FLOP", 2, Counted<float>(2, {0.25f, 0.25f}))}),
-         [] { EXPECT_TRUE(coPrefs::GetFloat(1) == 0.25f && coPrefs::GetFloat(2) == 1.0f && coPrefs::GetBool(0) && coPrefs::GetInt(1) == 16); }},
-        {File({Chunk("LLOP", 0, PathBody(2, {"Song.mp3"}) + "trailing paths are dropped")}),
-         [] { EXPECT_EQ(coPrefs::GetPath(0).GetLastComponent(), envString("Song.mp3")); }},
-        {File({Chunk("LLOP", 0, PathBody(0, {}))}), [] { EXPECT_EQ(coPrefs::GetPath(0).GetComponentCount(), 0u); }},
-        {File({}), [] { EXPECT_TRUE(coPrefs::GetFloat(3) == 0.5f && coPrefs::GetBool(36) && !coPrefs::GetBool(40)); }},
+         {{'f', 1, 0.25f}, {'f', 2, 1.0f}, {'b', 0, 1}, {'i', 1, 16}}},
+        {File({}), {{'f', 3, 0.5f}, {'b', 36, 1}, {'b', 40, 0}}},
     };
-    for (size_t i = 0; i < cases.size(); ++i) {
-        SCOPED_TRACE(i);
-        LoadFile(cases[i].first);
-        cases[i].second();
+    for (const auto& [bytes, settings] : cases) {
+        SCOPED_TRACE(bytes.size());
+        LoadFile(bytes);
+        for (const Setting& setting : settings)
+            EXPECT_EQ(read(setting), setting.value) << setting.kind << setting.index;
         EXPECT_FALSE(std::filesystem::exists(folder.Path("prefs.bin.bad")));
     }
+    // Paths beyond the first are dropped.
+    LoadFile(File({Chunk("LLOP", 0, PathBody(2, {"Song.mp3"}) + "a second path")}));
+    EXPECT_EQ(coPrefs::GetPath(0).GetLastComponent(), envString("Song.mp3"));
 }
 
 // Every truncation, impossible counts and a wrong magic: the file is either read (each value the file's
@@ -240,15 +242,13 @@ TEST_F(coPrefsTest, DamagedFilesAreSetAsideForTheDefaults) {
 TEST_F(coPrefsTest, AFailedSaveKeepsTheOldFile) {
     coPrefs::Load();
     coPrefs::SetFloat(0, 0.3f);
-    for (u32 failAt : {coChunkBoolPrefs, coChunkFloatPrefs, coChunkPathPrefs}) {
-        coSetPrefsWriteSeam([failAt](u32 id) {
-            if (id == failAt)
-                throw fsUnknownX(fsLocator());
-        });
-        EXPECT_THROW(coPrefs::Save(), fsUnknownX);
-        EXPECT_EQ(folder.Read("prefs.bin"), kDefaultFile);
-        EXPECT_FALSE(std::filesystem::exists(folder.Path("prefs.bin.tmp")));
-    }
+    coSetPrefsWriteSeam([](u32 id) {
+        if (id == coChunkFloatPrefs)
+            throw fsUnknownX(fsLocator());
+    });
+    EXPECT_THROW(coPrefs::Save(), fsUnknownX);
+    EXPECT_EQ(folder.Read("prefs.bin"), kDefaultFile);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("prefs.bin.tmp")));
     coSetPrefsWriteSeam(nullptr);
     coPrefs::Save();
     EXPECT_NE(folder.Read("prefs.bin"), kDefaultFile);
