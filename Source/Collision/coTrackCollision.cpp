@@ -3,8 +3,8 @@
 #include "Engine/Core/Geo/geoIntersection.h"
 #include "Source/Collision/coBoxTree.h"
 #include "Source/Collision/coPickPathMesh.h"
-#include "Source/Collision/coTrackPrefs.h"
 #include "Source/Park/coDetailSets.h"
+#include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -397,7 +397,7 @@ bool coCollisionOnlyAtJoint() {
 }
 
 void coSetCollisionChecks(bool on) {
-    S().checksOn = on && !coGetTrackPrefs().GetBool(coPrefDisablePropCollisions);
+    S().checksOn = on && !coPrefs::GetBool(coPrefDisablePropCollisions);
 }
 
 bool coGetCollisionChecks() {

@@ -1,6 +1,6 @@
 #include "Source/Park/coSceneObjectSet.h"
 
-#include "Source/Collision/coTrackPrefs.h"
+#include "Source/Settings/coPrefs.h"
 
 #include <algorithm>
 
@@ -69,7 +69,7 @@ void coSceneObjectSet::ChooseGroup(int g) {
 void coSceneObjectSet::ChooseGroupByDistance(const maVector3d& camera) {
     const maVector3d offset = m_centre - camera;
     const float q = maDot(offset, offset) - m_squaredRadius;
-    const float f = coGetTrackPrefs().GetFloat(coPrefDetailDistance);
+    const float f = coPrefs::GetFloat(coPrefDetailDistance);
     for (int g = GetGroupCount() - 1; g >= 1; --g) {
         if (Threshold(g, f) < q) {
             ChooseGroup(g);

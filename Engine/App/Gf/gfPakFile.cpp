@@ -16,7 +16,7 @@ std::string gfPakEntryName(const fsLocator& locator) {
     return name;
 }
 
-gfPakFile::gfPakFile(const fsLocator& locator) : m_body(std::make_unique<gfPakFilePAC>(locator)) {}
+gfPakFile::gfPakFile(const fsLocator& locator) : m_body(std::make_shared<gfPakFilePAC>(locator)) {}
 
 gfPakFile::~gfPakFile() = default;
 
@@ -33,18 +33,18 @@ const fsLocator& gfPakFile::GetLocator() const {
 }
 
 gfPakEntryStream::gfPakEntryStream(const gfPakFile& pak, const fsLocator& locator)
-    : m_pak(*pak.m_body), m_locator(locator) {
-    const gfPakDirectoryEntry* entry = m_pak.Find(gfPakEntryName(locator));
+    : m_pak(pak.m_body), m_locator(locator) {
+    const gfPakDirectoryEntry* entry = m_pak->Find(gfPakEntryName(locator));
     if (!entry)
         throw gfFileNotInPakX(locator);
-    m_pak.LocateData(*entry, locator, m_dataStart, m_size);
+    m_pak->LocateData(*entry, locator, m_dataStart, m_size);
 }
 
 u32 gfPakEntryStream::Read(void* buffer, u32 count) {
     if (m_position >= m_size)
         return 0;
     const u32 n =
-        m_pak.ReadAt(m_dataStart + m_position, std::min(count, m_size - m_position), buffer, m_locator);
+        m_pak->ReadAt(m_dataStart + m_position, std::min(count, m_size - m_position), buffer, m_locator);
     m_position += n;
     return n;
 }

@@ -23,10 +23,11 @@ class gfPakFile {
 
   private:
     friend class gfPakEntryStream;
-    std::unique_ptr<gfPakFilePAC> m_body;
+    std::shared_ptr<const gfPakFilePAC> m_body;
 };
 
-// One entry of a pak opened for reading. The pak must outlive it.
+// One entry of a pak opened for reading. It shares the open archive with its pak, so it stays readable
+// after the pak is closed (a coaster type's paks are reopened while its files may still be read).
 class gfPakEntryStream {
   public:
     // gfFileNotInPakX when the pak lacks the entry, its local header is unreadable, or its data lies
@@ -43,7 +44,7 @@ class gfPakEntryStream {
     const fsLocator& GetLocator() const { return m_locator; }
 
   private:
-    const gfPakFilePAC& m_pak;
+    std::shared_ptr<const gfPakFilePAC> m_pak;
     fsLocator m_locator;
     u64 m_dataStart = 0;
     u32 m_size = 0;

@@ -1,7 +1,7 @@
 #pragma once
 #include "Engine/Core/Geo/geoKDTree.h"
 #include "Source/Collision/coCollisionPark.h"
-#include "Source/Collision/coTrackPrefs.h"
+#include "Source/Settings/coPrefs.h"
 #include "Source/Track/coTrackScene.h"
 
 #include <map>
@@ -72,18 +72,29 @@ class coRecordingScene : public coTrackScene {
     std::map<int, std::string> debugLines;
 };
 
-// Preferences with settable bool 41 and float 5; installed for their lifetime.
-class coFakePrefs : public coTrackPrefs {
+// Bool 41 and float 5 of the preferences, set to false and 1.0 for a test; the values before are put
+// back afterwards.
+class coFakePrefs {
   public:
-    coFakePrefs() { coSetTrackPrefs(this); }
-    ~coFakePrefs() override { coSetTrackPrefs(nullptr); }
-    bool GetBool(int index) const override {
-        return index == coPrefDisablePropCollisions && disablePropCollisions;
+    coFakePrefs()
+        : m_disablePropCollisions(coPrefs::GetBool(coPrefDisablePropCollisions)),
+          m_detailFactor(coPrefs::GetFloat(coPrefDetailDistance)) {
+        SetDisablePropCollisions(false);
+        SetDetailFactor(1.0f);
     }
-    float GetFloat(int index) const override { return index == coPrefDetailDistance ? detailFactor : 1.0f; }
+    ~coFakePrefs() {
+        SetDisablePropCollisions(m_disablePropCollisions);
+        SetDetailFactor(m_detailFactor);
+    }
+    coFakePrefs(const coFakePrefs&) = delete;
+    coFakePrefs& operator=(const coFakePrefs&) = delete;
 
-    bool disablePropCollisions = false;
-    float detailFactor = 1.0f;
+    void SetDisablePropCollisions(bool on) { coPrefs::SetBool(coPrefDisablePropCollisions, on); }
+    void SetDetailFactor(float factor) { coPrefs::SetFloat(coPrefDetailDistance, factor); }
+
+  private:
+    bool m_disablePropCollisions;
+    float m_detailFactor;
 };
 
 // A park of flat ground at height groundY (two triangles in a kd-tree) over the grid, with settable

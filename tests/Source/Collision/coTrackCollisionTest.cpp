@@ -1,9 +1,9 @@
 #include "Source/Collision/coTrackCollision.h"
+#include "Source/Collision/coPickPathBuilder.h"
+#include "Source/Collision/coPickPathMesh.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPieceStraight.h"
-#include "Source/Collision/coPickPathBuilder.h"
-#include "Source/Collision/coPickPathMesh.h"
 
 #include "Source/Collision/coCollisionTestSupport.h"
 
@@ -223,10 +223,10 @@ TEST(coTrackCollision, PropsAndDockOnlyWithChecksOnOrForced) {
     EXPECT_EQ(park.propQueries, queries);
 
     // The preference keeps the checks off.
-    prefs.disablePropCollisions = true;
+    prefs.SetDisablePropCollisions(true);
     coSetCollisionChecks(true);
     EXPECT_FALSE(coGetCollisionChecks());
-    prefs.disablePropCollisions = false;
+    prefs.SetDisablePropCollisions(false);
     coSetCollisionChecks(true);
     EXPECT_TRUE(coGetCollisionChecks());
 }

@@ -102,7 +102,7 @@ TEST(coSceneObjectSet, GroupsVisibilityAndBox) {
 
 TEST(coSceneObjectSet, DetailByDistanceUsesThePreferenceFactor) {
     coFakePrefs prefs;
-    prefs.detailFactor = 2.0f; // thresholds: group 1 above 50800, group 2 above 168000
+    prefs.SetDetailFactor(2.0f); // thresholds: group 1 above 50800, group 2 above 168000
     coSceneObjectSet set;
     set.Add(0, coMakeObject({-1, -1, -1}, {1, 1, 1}));
     set.Add(1, coMakeObject({-1, -1, -1}, {1, 1, 1}));

@@ -1,0 +1,124 @@
+#include "Source/Settings/coPakManager.h"
+
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Source/Settings/coPaths.h"
+
+namespace {
+
+using PakSet = std::vector<std::unique_ptr<gfPakFile>>;
+
+PakSet g_guiPaks;
+PakSet g_geomPaks;
+PakSet g_coasterPaks;
+envString g_openCoasterType;
+std::unique_ptr<coPakManager::coPakLocator> g_locator;
+
+// Tool images are always read from disc.
+const envString kToolsFolder("Tools");
+const envString kImageExtension(".png");
+
+// The first pak of the set that holds the entry.
+gfPakFile* FindIn(const PakSet& paks, const fsLocator& entry) {
+    for (const auto& pak : paks)
+        if (pak->HasEntry(entry))
+            return pak.get();
+    return nullptr;
+}
+
+// Exactly ".png" at the end of a name of at least 5 units: other images are never in the pak.
+bool IsPngName(const envString& name) {
+    const u32 length = name.GetLength();
+    if (length < 5)
+        return false;
+    return envString(length - 4, 4, name) == kImageExtension;
+}
+
+// Every directory of the root holding the file, in order. The set is filled only when all opened, so
+// a pak that fails to open leaves the set closed.
+void OpenSet(PakSet& paks, i32 root, const envString& fileName) {
+    std::vector<fsLocator> directories;
+    fsGetRootDirectories(root, directories);
+    PakSet opened;
+    for (fsLocator& pak : directories) {
+        if (pak.GetComponentCount() == 0)
+            continue;
+        pak.AppendComponent(fileName);
+        if (fsFileExists(pak))
+            opened.push_back(std::make_unique<gfPakFile>(pak));
+    }
+    paks = std::move(opened);
+}
+
+} // namespace
+
+gfPakFile* coPakManager::coPakLocator::Locate(i32 root, const fsLocator& locator, fsLocator& pathInPak) {
+    if (locator.GetComponentCount() == 0)
+        return nullptr;
+    switch (root) {
+    case coRootTracks:
+        // Coaster-type paks hold their files flat, by file name.
+        if (g_coasterPaks.empty() || locator.GetComponent(0) != g_openCoasterType)
+            return nullptr;
+        pathInPak.Clear();
+        pathInPak.AppendComponent(locator.GetLastComponent());
+        return FindIn(g_coasterPaks, pathInPak);
+    case coRootGui:
+        if (locator.GetComponent(0) == kToolsFolder || !IsPngName(locator.GetLastComponent()))
+            return nullptr;
+        return FindIn(g_guiPaks, locator);
+    case coRootGeom:
+        return FindIn(g_geomPaks, locator);
+    default:
+        return nullptr;
+    }
+}
+
+void coPakManager::Create() {
+    if (!g_locator)
+        g_locator = std::make_unique<coPakLocator>();
+    gfPakSearcher::SetPakLocator(g_locator.get());
+}
+
+void coPakManager::Destroy() {
+    CloseAllPaks();
+    gfPakSearcher::SetPakLocator(nullptr);
+    g_locator.reset();
+}
+
+void coPakManager::OpenGuiPaks() {
+    g_guiPaks.clear();
+    OpenSet(g_guiPaks, coRootGui, envString("gui.pak"));
+}
+
+void coPakManager::OpenGeomPaks() {
+    CloseGeomPaks();
+    OpenSet(g_geomPaks, coRootGeom, envString("geom.pak"));
+}
+
+void coPakManager::CloseGeomPaks() {
+    g_geomPaks.clear();
+}
+
+void coPakManager::OpenCoasterPaks(const envString& coasterType) {
+    CloseCoasterPaks();
+    envString pakName = coasterType;
+    pakName.Append(envString(".pak"));
+    OpenSet(g_coasterPaks, coRootTracks, pakName);
+    g_openCoasterType = coasterType;
+}
+
+void coPakManager::CloseCoasterPaks() {
+    g_coasterPaks.clear();
+    g_openCoasterType.Clear();
+}
+
+void coPakManager::CloseAllPaks() {
+    CloseGeomPaks();
+    CloseCoasterPaks();
+    g_guiPaks.clear();
+}
+
+const envString& coPakManager::GetOpenCoasterType() {
+    return g_openCoasterType;
+}

@@ -1,0 +1,56 @@
+#pragma once
+#include "Engine/App/Fs/fsLocator.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// The game's numbered file-system roots, each searched in the order of its directories.
+inline constexpr i32 coRootData = 5;
+inline constexpr i32 coRootThemes = 6;
+inline constexpr i32 coRootTracks = 7;
+inline constexpr i32 coRootEnvironments = 8;
+inline constexpr i32 coRootSaves = 9;
+inline constexpr i32 coRootGui = 10;
+inline constexpr i32 coRootText = 11;
+inline constexpr i32 coRootEffects = 12;
+inline constexpr i32 coRootMissions = 13;
+inline constexpr i32 coRootVideo = 14;
+inline constexpr i32 coRootMusic = 15;
+inline constexpr i32 coRootVoice = 16;
+inline constexpr i32 coRootGeom = 17;
+
+// Where the game's data lives: the basic strings (installation words from "basicstr.tsf"), the
+// hard-disc data root, the language folder, the saves folder, roots 5 to 17 and the sub-folder lists
+// of the theme, coaster-type and environment roots that the menus enumerate.
+class coPaths {
+  public:
+    static constexpr u32 kBasicStringCount = 29;
+    static constexpr u32 kRootListCount = 19;
+
+    // Entries 0 to 28 from text set 32 of "basicstr.tsf" in root 0; a missing id is empty.
+    static void LoadBasicStrings();
+    // Unchecked index, 0 to 28.
+    static const envString& GetBasicString(u32 index);
+
+    // Registers roots 5 to 17 and fills the sub-folder lists; once, after the basic strings and the
+    // engine's roots 0 to 3, before the paks and preferences.
+    static void Init();
+
+    // The INI code, else the registry's, mapped to a folder name; "Eng" when it gives none that is
+    // one plain folder name.
+    static envString GetLanguageFolder();
+
+    // The sub-folder list of a root (empty for lists that are not kept).
+    static void GetRootDirectories(i32 root, std::vector<fsLocator>& out);
+    // The listed sub-folder whose last component is the name (exact units); otherwise the root's first
+    // directory, or, when the root has none, the root's empty rooted locator.
+    static fsLocator FindRootDirectory(i32 root, const envString& name);
+};
+
+// The whole name is one folder name: not empty, no separator ('/' or '\'), not "." or "..".
+bool coIsPlainFolderName(const envString& name);
+
+// Tests only: replaces the copy of an old saves folder into the new one (null restores the real copy),
+// so that a test can fail it half-way.
+void coSetSavesCopySeam(std::function<void(const fsLocator& from, const fsLocator& to)> copy);

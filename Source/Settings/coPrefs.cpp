@@ -1,0 +1,430 @@
+#include "Source/Settings/coPrefs.h"
+
+#include "Engine/App/Ch/chBinReader.h"
+#include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/Gf/gfFile.h"
+#include "Engine/Audio/Sn/snSoundManager.h"
+#include "Engine/Core/Env/dbgLog.h"
+#include "Source/Settings/coPaths.h"
+
+#include <array>
+#include <cassert>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr const char* kFileName = "prefs.bin";
+constexpr const char* kTemporaryName = "prefs.bin.tmp";
+constexpr const char* kDamagedName = "prefs.bin.bad";
+constexpr u8 kByteOrder = 2;
+constexpr u8 kSwappedByteOrder = 1;
+
+// The chunk versions written; older versions are patched on reading.
+constexpr u16 kBoolVersion = 2;
+constexpr u16 kIntVersion = 0;
+constexpr u16 kFloatVersion = 2;
+constexpr u16 kPathVersion = 0;
+
+// Settings with rules of their own.
+constexpr int kBoolMetricUnits = 4;
+constexpr int kBoolLayeredSky = 8;
+constexpr int kBoolMultitexture = 9;
+constexpr int kBoolMultitextureLocked = 29;
+constexpr int kBoolVerticalSync = 30;
+constexpr int kBoolDeepColourOffered = 32;
+constexpr int kIntColourDepth = 1;
+constexpr u32 kBasicUnitsSwitch = 16;
+
+constexpr std::array<u8, coPrefs::kBoolCount> kBoolDefaults = {
+    1, 1, 0, 1, 0, 0, 0, 0, 1, 1, 0,             // 0-10 (4, metric units, is decided at run time)
+    1, 1, 1, 1, 1, 1,                            // 11-16 main-menu hints still to give
+    1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,             // 17-27 second-screen hints still to give
+    0, 0, 0, 0, 1, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, // 28-42
+};
+constexpr std::array<i32, coPrefs::kIntCount> kIntDefaults = {0, 16, 0};
+constexpr std::array<float, coPrefs::kFloatCount> kFloatDefaults = {1.0f,  1.0f, 1.0f, 0.5f,  0.5f,  0.5f,
+                                                                    0.72f, 0.5f, 0.8f, 0.85f, 0.85f, 0.6f};
+
+struct Values {
+    std::array<u8, coPrefs::kBoolCount> bools{};
+    std::array<i32, coPrefs::kIntCount> ints{};
+    std::array<float, coPrefs::kFloatCount> floats{};
+    std::array<fsLocator, coPrefs::kPathCount> paths;
+};
+
+Values g_values;
+std::array<u8, coPrefs::kSessionFlagCount> g_sessionFlags{};
+std::string g_adapter;
+
+std::function<void(u32)>& WriteSeam() {
+    static std::function<void(u32)> seam;
+    return seam;
+}
+
+bool InRange(int index, int count) {
+    const bool valid = index >= 0 && index < count;
+    assert(valid && "preference index out of range");
+    return valid;
+}
+
+bool AdapterHas(const char* name) {
+    return g_adapter.find(name) != std::string::npos;
+}
+
+Values DefaultValues() {
+    Values values;
+    values.bools = kBoolDefaults;
+    values.bools[kBoolMetricUnits] =
+        coPaths::GetBasicString(kBasicUnitsSwitch) == envString("Metric Units: true");
+    values.ints = kIntDefaults;
+    values.floats = kFloatDefaults;
+    return values;
+}
+
+void ApplyNewSettingsWorkarounds(Values& values) {
+    if (AdapterHas("Matrox Millennium G400")) {
+        values.bools[kBoolMultitextureLocked] = 1;
+        values.bools[kBoolMultitexture] = 0;
+        values.bools[kBoolVerticalSync] = 1;
+    }
+    if (AdapterHas("Radeon") || AdapterHas("GeForce 2 GTS"))
+        values.bools[kBoolVerticalSync] = 1;
+    if (AdapterHas("Voodoo3")) {
+        values.bools[kBoolDeepColourOffered] = 0;
+        values.ints[kIntColourDepth] = 16;
+    }
+}
+
+void ApplyLoadedWorkarounds(Values& values) {
+    const bool g400 = AdapterHas("Matrox Millennium G400");
+    values.bools[kBoolMultitextureLocked] = g400 ? 1 : 0;
+    if (g400)
+        values.bools[kBoolMultitexture] = 0;
+    if (AdapterHas("Voodoo3")) {
+        values.bools[kBoolDeepColourOffered] = 0;
+        values.ints[kIntColourDepth] = 16;
+    }
+}
+
+// The reads of one chunk body, each checked against the bytes the chunk has left: counts come from the
+// file and are refused before anything is read or allocated for them.
+class ChunkBody {
+  public:
+    ChunkBody(chReader& reader, u32 size) : m_reader(reader), m_left(size) {}
+
+    // A u16 count of items of itemSize bytes each, all of which must fit.
+    u32 Count(u32 itemSize) {
+        Take(2);
+        u16 count;
+        m_reader.ReadUInt16(&count);
+        Take(u64{count} * itemSize, false);
+        return count;
+    }
+    u8 UInt8() { return Read<u8>(&chReader::ReadUInt8); }
+    i32 Int32() { return Read<i32>(&chReader::ReadInt32); }
+    float Float() { return Read<float>(&chReader::ReadFloat); }
+    u32 UInt32() { return Read<u32>(&chReader::ReadUInt32); }
+    envString Units(u32 count) {
+        Take(u64{count} * 2);
+        envString units;
+        m_reader.ReadChars(units, count);
+        return units;
+    }
+
+  private:
+    template <class T> T Read(void (chReader::*read)(T*)) {
+        Take(sizeof(T));
+        T value;
+        (m_reader.*read)(&value);
+        return value;
+    }
+    // Without consume, only tests that the bytes are there.
+    void Take(u64 bytes, bool consume = true) {
+        if (bytes > m_left)
+            throw chInvalidChunkX();
+        if (consume)
+            m_left -= bytes;
+    }
+
+    chReader& m_reader;
+    u64 m_left;
+};
+
+// Values beyond a short count are set to one; values beyond the known count are left in the file.
+void ReadBools(ChunkBody& body, u16 version, Values& values) {
+    const u32 count = body.Count(1);
+    for (u32 i = 0; i < values.bools.size(); ++i)
+        values.bools[i] = i < count ? (body.UInt8() == 1 ? 1 : 0) : 1;
+    if (version == 0)
+        values.bools[kBoolLayeredSky] = values.bools[kBoolMultitexture] = 1;
+}
+
+void ReadInts(ChunkBody& body, Values& values) {
+    const u32 count = body.Count(4);
+    for (u32 i = 0; i < values.ints.size(); ++i)
+        values.ints[i] = i < count ? body.Int32() : 1;
+}
+
+void ReadFloats(ChunkBody& body, u16 version, Values& values) {
+    const u32 count = body.Count(4);
+    for (u32 i = 0; i < values.floats.size(); ++i) {
+        const float value = i < count ? body.Float() : 1.0f;
+        values.floats[i] = std::isfinite(value) ? value : kFloatDefaults[i];
+    }
+    // Version 0 predates floats 4 and 5 (the prop view distance and the ride's range).
+    if (version == 0) {
+        values.floats[4] = 0.8f;
+        values.floats[5] = 0.5f;
+    }
+}
+
+void ReadPaths(ChunkBody& body, Values& values) {
+    const u32 count = body.Count(4);
+    for (u32 i = 0; i < values.paths.size(); ++i) {
+        fsLocator path;
+        if (i < count) {
+            const u32 components = body.UInt32();
+            for (u32 c = 0; c < components; ++c) {
+                const u32 length = body.UInt32();
+                path.AppendComponent(body.Units(length));
+            }
+        }
+        values.paths[i] = path;
+    }
+}
+
+// The file's values over those given; a damaged file throws chInvalidChunkX or gfInvalidFileBinX.
+void ReadFile(const fsLocator& locator, Values& values) {
+    auto file = std::make_unique<gfFile>(locator, 0, kByteOrder);
+    u8 version[4];
+    file->ReadBinHeader(version);
+    if (version[0] == kSwappedByteOrder) {
+        file = std::make_unique<gfFile>(locator, 0, kSwappedByteOrder);
+        file->Seek(8, 0);
+    }
+    chBinReader reader(file.get());
+    u32 id, size;
+    u16 chunkVersion;
+    while (reader.BeginChunk(&id, &chunkVersion, &size)) {
+        ChunkBody body(reader, size);
+        if (id == coChunkFloatPrefs)
+            ReadFloats(body, chunkVersion, values);
+        else if (id == coChunkIntPrefs)
+            ReadInts(body, values);
+        else if (id == coChunkBoolPrefs)
+            ReadBools(body, chunkVersion, values);
+        else if (id == coChunkPathPrefs)
+            ReadPaths(body, values);
+        reader.EndChunk();
+    }
+}
+
+void BeforeChunk(u32 id) {
+    if (WriteSeam())
+        WriteSeam()(id);
+}
+
+void WriteChunks(chBinWriter& writer) {
+    BeforeChunk(coChunkBoolPrefs);
+    writer.BeginChunk(coChunkBoolPrefs, kBoolVersion, true);
+    writer.WriteUInt16(coPrefs::kBoolCount);
+    for (u8 value : g_values.bools)
+        writer.WriteUInt8(value);
+    writer.EndChunk();
+
+    BeforeChunk(coChunkIntPrefs);
+    writer.BeginChunk(coChunkIntPrefs, kIntVersion, true);
+    writer.WriteUInt16(coPrefs::kIntCount);
+    for (i32 value : g_values.ints)
+        writer.WriteInt32(value);
+    writer.EndChunk();
+
+    BeforeChunk(coChunkFloatPrefs);
+    writer.BeginChunk(coChunkFloatPrefs, kFloatVersion, true);
+    writer.WriteUInt16(coPrefs::kFloatCount);
+    for (float value : g_values.floats)
+        writer.WriteFloat(value);
+    writer.EndChunk();
+
+    BeforeChunk(coChunkPathPrefs);
+    writer.BeginChunk(coChunkPathPrefs, kPathVersion, true);
+    writer.WriteUInt16(coPrefs::kPathCount);
+    for (const fsLocator& path : g_values.paths) {
+        writer.WriteUInt32(path.GetComponentCount());
+        for (u32 c = 0; c < path.GetComponentCount(); ++c) {
+            const envString& component = path.GetComponent(c);
+            writer.WriteUInt32(component.GetLength());
+            writer.WriteChars(component.GetData(), component.GetLength());
+        }
+    }
+    writer.EndChunk();
+}
+
+fsLocator Sibling(const fsLocator& file, const char* name) {
+    fsLocator sibling = file;
+    sibling.RemoveLastComponent();
+    sibling.AppendComponent(name);
+    return sibling;
+}
+
+// Keeps the damaged file for a look and starts afresh.
+void ReplaceDamagedFile(const fsLocator& file) {
+    std::string path;
+    fsLocatorToNativePath(file, path);
+    DBG_WARNING("%s is damaged: kept as %s, the default settings are used", path.c_str(), kDamagedName);
+    fsReplaceFile(file, Sibling(file, kDamagedName));
+    coPrefs::SetDefaults();
+    coPrefs::Save();
+}
+
+} // namespace
+
+void coPrefs::Load() {
+    SetDefaults(); // in force whatever happens to the file
+    fsLocator file;
+    GetFilePath(file);
+    if (!fsFileExists(file)) {
+        Save();
+        return;
+    }
+    Values values = DefaultValues();
+    try {
+        ReadFile(file, values);
+    } catch (const chInvalidChunkX&) {
+        ReplaceDamagedFile(file);
+        return;
+    } catch (const gfInvalidFileBinX&) {
+        ReplaceDamagedFile(file);
+        return;
+    }
+    ApplyLoadedWorkarounds(values);
+    g_values = std::move(values);
+}
+
+void coPrefs::Save() {
+    fsLocator target;
+    GetFilePath(target);
+    const fsLocator temporary = Sibling(target, kTemporaryName);
+    if (fsFileExists(temporary))
+        fsDeleteFile(temporary);
+    fsCreateFile(temporary);
+    try {
+        u32 written;
+        {
+            gfFile file(temporary, 1, kByteOrder);
+            const u8 version[4] = {kByteOrder, 0, 0, 0};
+            file.WriteBinHeader(version);
+            chBinWriter writer(&file);
+            WriteChunks(writer);
+            written = file.Tell();
+        }
+        // Every write has gone to the system by now; the file must hold exactly what was written.
+        gfFile check(temporary, 0, kByteOrder);
+        if (check.GetSize() != written)
+            throw fsUnknownX(temporary);
+        fsReplaceFile(temporary, target);
+    } catch (...) {
+        try {
+            fsDeleteFile(temporary);
+        } catch (const envExceptionX&) {
+            // The first failure is the one to report.
+        }
+        throw;
+    }
+}
+
+void coPrefs::SetDefaults() {
+    g_values = DefaultValues();
+    ApplyNewSettingsWorkarounds(g_values);
+}
+
+bool coPrefs::GetBool(int index) {
+    return InRange(index, kBoolCount) && g_values.bools[index] == 1;
+}
+
+void coPrefs::SetBool(int index, bool value) {
+    if (InRange(index, kBoolCount))
+        g_values.bools[index] = value ? 1 : 0;
+}
+
+int coPrefs::GetInt(int index) {
+    return InRange(index, kIntCount) ? g_values.ints[index] : 0;
+}
+
+void coPrefs::SetInt(int index, int value) {
+    if (InRange(index, kIntCount))
+        g_values.ints[index] = value;
+}
+
+float coPrefs::GetFloat(int index) {
+    return InRange(index, kFloatCount) ? g_values.floats[index] : 0.0f;
+}
+
+void coPrefs::SetFloat(int index, float value) {
+    if (InRange(index, kFloatCount))
+        g_values.floats[index] = value;
+}
+
+const fsLocator& coPrefs::GetPath(int index) {
+    static const fsLocator none;
+    return InRange(index, kPathCount) ? g_values.paths[index] : none;
+}
+
+void coPrefs::SetPath(int index, const fsLocator& path) {
+    if (InRange(index, kPathCount))
+        g_values.paths[index] = path;
+}
+
+u8 coPrefs::GetSessionFlag(int index) {
+    return InRange(index, kSessionFlagCount) ? g_sessionFlags[index] : 0;
+}
+
+void coPrefs::SetSessionFlag(int index, u8 value) {
+    if (InRange(index, kSessionFlagCount))
+        g_sessionFlags[index] = value;
+}
+
+void coPrefs::GetResolution(int index, int& width, int& height) {
+    static constexpr int kSizes[kResolutionCount][2] = {{800, 600},  {1024, 768},  {1152, 864},
+                                                        {1280, 960}, {1600, 1200}, {640, 480}};
+    const int row = index > 0 && index < kResolutionCount ? index : 0;
+    width = kSizes[row][0];
+    height = kSizes[row][1];
+}
+
+void coPrefs::ApplyVolumes() {
+    snSoundManager::SetCategoryVolume(1.0f, 8);                // music: the playlists carry their own
+    snSoundManager::SetCategoryVolume(g_values.floats[2], 32); // interface
+    snSoundManager::SetCategoryVolume(g_values.floats[1], 1);  // effects
+    snSoundManager::SetCategoryVolume(g_values.floats[6], 4);  // ambient
+    snSoundManager::SetCategoryVolume(g_values.floats[10], 2); // voices
+}
+
+void coPrefs::GetFilePath(fsLocator& out) {
+    std::vector<fsLocator> saves;
+    fsGetRootDirectories(coRootSaves, saves);
+    if (saves.empty())
+        throw fsDirectoryDoesntExistX(fsLocator(coRootSaves));
+    out = saves.front();
+    out.AppendComponent(kFileName);
+}
+
+void coPrefs::SetAdapterDescription(const std::string& description) {
+    g_adapter = description;
+}
+
+void coGetDefaultResolution(int& width, int& height) {
+    width = 800;
+    height = 600;
+}
+
+void coSetPrefsWriteSeam(std::function<void(u32 id)> seam) {
+    WriteSeam() = std::move(seam);
+}

@@ -1,0 +1,66 @@
+#pragma once
+#include "Engine/App/Ch/chReader.h"
+#include "Engine/App/Fs/fsLocator.h"
+
+#include <functional>
+#include <string>
+
+// Preference indices read outside the options screen.
+inline constexpr int coPrefDisablePropCollisions = 41; // bool: prop collision checks stay off
+inline constexpr int coPrefDetailDistance = 5;         // float: factor of the detail distance thresholds
+
+inline constexpr u32 coChunkBoolPrefs = chMakeId('B', 'O', 'L', 'P');
+inline constexpr u32 coChunkIntPrefs = chMakeId('I', 'N', 'T', 'P');
+inline constexpr u32 coChunkFloatPrefs = chMakeId('F', 'L', 'O', 'P');
+inline constexpr u32 coChunkPathPrefs = chMakeId('L', 'L', 'O', 'P');
+
+// The player's settings: 43 bools, 3 ints, 12 floats and 1 path saved in "prefs.bin" in the saves
+// folder, and 5 session flags that are never saved. Zero until loaded. Indices out of range assert in
+// debug builds and read as false / 0 (setters ignore them).
+class coPrefs {
+  public:
+    static constexpr int kBoolCount = 43;
+    static constexpr int kIntCount = 3;
+    static constexpr int kFloatCount = 12;
+    static constexpr int kPathCount = 1;
+    static constexpr int kSessionFlagCount = 5;
+    static constexpr int kResolutionCount = 6;
+
+    // Reads the file over the defaults. No file: the defaults are made and saved. A damaged file is
+    // renamed "prefs.bin.bad" with a warning, and the defaults are made and saved. Without a saves folder
+    // the defaults are made and fsDirectoryDoesntExistX passes out.
+    static void Load();
+    // Writes a temporary file beside the old one and puts it in place only when complete.
+    static void Save();
+    // Every default, then the workarounds of the display adapter for new settings.
+    static void SetDefaults();
+
+    static bool GetBool(int index);
+    static void SetBool(int index, bool value);
+    static int GetInt(int index);
+    static void SetInt(int index, int value);
+    static float GetFloat(int index);
+    static void SetFloat(int index, float value);
+    static const fsLocator& GetPath(int index);
+    static void SetPath(int index, const fsLocator& path);
+    static u8 GetSessionFlag(int index);
+    static void SetSessionFlag(int index, u8 value);
+
+    // Index 1 to 5 of the table; any other index 800 x 600.
+    static void GetResolution(int index, int& width, int& height);
+    static int GetResolutionCount() { return kResolutionCount; }
+
+    // The sound manager's category volumes from the volume settings.
+    static void ApplyVolumes();
+    // Root 9's first directory plus "prefs.bin"; fsDirectoryDoesntExistX when root 9 has none.
+    static void GetFilePath(fsLocator& out);
+
+    // The display adapter's description, searched for the cards whose faults are worked around.
+    static void SetAdapterDescription(const std::string& description);
+};
+
+// The size of the menus and of the start-up screen.
+void coGetDefaultResolution(int& width, int& height);
+
+// Tests only: called before each chunk is written, so that a test can fail a save half-way.
+void coSetPrefsWriteSeam(std::function<void(u32 id)> seam);
