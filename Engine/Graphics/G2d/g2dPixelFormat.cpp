@@ -12,47 +12,47 @@ u8 UnpackChannel(u32 texel, u8 shift, u8 bits) {
 
 } // namespace
 
-void g2dGetPixelFormat(i32 d3dFormat, g2dPixelFormat& format) {
+void g2dGetPixelFormat(plD3dFormat d3dFormat, g2dPixelFormat& format) {
     // Shifts and bit counts in the order red, green, blue, alpha.
     switch (d3dFormat) {
-    case 20:
+    case plD3dFormat::R8G8B8:
         format = {24, 16, 8, 8, 8, 0, 8, 0, 0};
-        break; // R8G8B8
-    case 21:
+        break;
+    case plD3dFormat::A8R8G8B8:
         format = {32, 16, 8, 8, 8, 0, 8, 24, 8};
-        break; // A8R8G8B8
-    case 22:
+        break;
+    case plD3dFormat::X8R8G8B8:
         format = {32, 16, 8, 8, 8, 0, 8, 0, 0};
-        break; // X8R8G8B8
-    case 23:
+        break;
+    case plD3dFormat::R5G6B5:
         format = {16, 11, 5, 5, 6, 0, 5, 0, 0};
-        break; // R5G6B5
-    case 24:
+        break;
+    case plD3dFormat::X1R5G5B5:
         format = {16, 10, 5, 5, 5, 0, 5, 0, 0};
-        break; // X1R5G5B5
-    case 25:
+        break;
+    case plD3dFormat::A1R5G5B5:
         format = {16, 10, 5, 5, 5, 0, 5, 15, 1};
-        break; // A1R5G5B5
-    case 26:
+        break;
+    case plD3dFormat::A4R4G4B4:
         format = {16, 8, 4, 4, 4, 0, 4, 12, 4};
-        break; // A4R4G4B4
+        break;
     default:
         break;
     }
 }
 
-i32 g2dPixelFormat::ToD3DFormat() const {
+plD3dFormat g2dPixelFormat::ToD3DFormat() const {
     switch (bitsPerPixel) {
     case 16:
         if (alphaBits == 0)
-            return greenBits == 5 ? 24 : 23;
-        return alphaBits == 1 ? 25 : 26;
+            return greenBits == 5 ? plD3dFormat::X1R5G5B5 : plD3dFormat::R5G6B5;
+        return alphaBits == 1 ? plD3dFormat::A1R5G5B5 : plD3dFormat::A4R4G4B4;
     case 24:
-        return 20;
+        return plD3dFormat::R8G8B8;
     case 32:
-        return alphaBits > 0 ? 21 : 22;
+        return alphaBits > 0 ? plD3dFormat::A8R8G8B8 : plD3dFormat::X8R8G8B8;
     default:
-        return -1;
+        return plD3dFormat::Unknown;
     }
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "Engine/Core/Env/envTypes.h"
+#include "Engine/Platform/Graphics/plD3dTypes.h"
 
 #include <array>
 
@@ -16,8 +16,8 @@ struct g2dPixelFormat {
     u8 alphaShift = 0;
     u8 alphaBits = 0;
 
-    // The device format of this layout, -1 for sizes other than 16, 24 and 32 bits.
-    i32 ToD3DFormat() const;
+    // The device format of this layout, Unknown for sizes other than 16, 24 and 32 bits.
+    plD3dFormat ToD3DFormat() const;
     // Each 8-bit channel keeps its top bits; PackRGB sets no alpha bits.
     u32 PackRGB(const u8 rgb[3]) const;
     u32 PackRGBA(const u8 rgba[4]) const;
@@ -28,4 +28,4 @@ struct g2dPixelFormat {
 };
 
 // Fills the layout of the seven texel formats the engine knows; any other leaves it as it was.
-void g2dGetPixelFormat(i32 d3dFormat, g2dPixelFormat& format);
+void g2dGetPixelFormat(plD3dFormat d3dFormat, g2dPixelFormat& format);

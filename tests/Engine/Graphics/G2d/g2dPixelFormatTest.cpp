@@ -6,7 +6,7 @@ namespace {
 
 g2dPixelFormat FormatOf(i32 d3dFormat) {
     g2dPixelFormat format;
-    g2dGetPixelFormat(d3dFormat, format);
+    g2dGetPixelFormat(static_cast<plD3dFormat>(d3dFormat), format);
     return format;
 }
 
@@ -14,13 +14,13 @@ g2dPixelFormat FormatOf(i32 d3dFormat) {
 
 TEST(g2dPixelFormat, EveryKnownFormatMapsBackToItself) {
     for (i32 d3dFormat = 20; d3dFormat <= 26; ++d3dFormat)
-        EXPECT_EQ(FormatOf(d3dFormat).ToD3DFormat(), d3dFormat);
+        EXPECT_EQ(FormatOf(d3dFormat).ToD3DFormat(), static_cast<plD3dFormat>(d3dFormat));
     // Palettes and unknown sizes are not texel layouts.
     g2dPixelFormat untouched = FormatOf(23);
-    g2dGetPixelFormat(41, untouched);
+    g2dGetPixelFormat(plD3dFormat::P8, untouched);
     EXPECT_EQ(untouched, FormatOf(23));
-    EXPECT_EQ(g2dPixelFormat{}.ToD3DFormat(), -1);
-    EXPECT_EQ(g2dPixelFormat{8}.ToD3DFormat(), -1);
+    EXPECT_EQ(g2dPixelFormat{}.ToD3DFormat(), plD3dFormat::Unknown);
+    EXPECT_EQ(g2dPixelFormat{8}.ToD3DFormat(), plD3dFormat::Unknown);
 }
 
 TEST(g2dPixelFormat, PackingKeepsTheTopBitsOfEachChannel) {
