@@ -66,3 +66,7 @@ plInstanceGuard& plGetInstanceGuard() {
 plInputSource& plGetInputSource() {
     return Require(g_services.input, "input source");
 }
+
+plD3d& plGetD3d() {
+    return Require(g_services.d3d, "3D device factory");
+}

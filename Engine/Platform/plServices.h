@@ -11,6 +11,7 @@ class plIniReader;
 class plSystemFolders;
 class plInstanceGuard;
 class plInputSource;
+class plD3d;
 
 // The platform services in force. The program entry installs the real backends (plSystemServices),
 // a test fixture its fakes; the bundle does not own them.
@@ -29,6 +30,9 @@ struct plServices {
     plSystemFolders* folders = nullptr;
     plInstanceGuard* instanceGuard = nullptr;
     plInputSource* input = nullptr;
+
+    // The 3D device factory.
+    plD3d* d3d = nullptr;
 };
 
 // Replaces the installed bundle; installing an empty bundle uninstalls everything.
@@ -48,3 +52,5 @@ plIniReader& plGetIniReader();
 plSystemFolders& plGetSystemFolders();
 plInstanceGuard& plGetInstanceGuard();
 plInputSource& plGetInputSource();
+
+plD3d& plGetD3d();

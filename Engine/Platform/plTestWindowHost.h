@@ -11,6 +11,8 @@ class plTestWindowHost : public plWindowHost {
     bool HasWindow() const override { return m_created; }
     void SetWindowRect(i32 x, i32 y, i32 width, i32 height) override;
     void SetWindowTitle(const std::u16string& title) override;
+    void SetFullScreen(bool fullScreen) override { m_fullScreen = m_created && fullScreen; }
+    bool IsFullScreen() const override { return m_fullScreen; }
     void ClientToScreen(i32& x, i32& y) override;
 
     bool PeekMessage(plMessage& message) override;
@@ -41,6 +43,7 @@ class plTestWindowHost : public plWindowHost {
     u32 m_waits = 0;
     bool m_createFails = false;
     bool m_created = false;
+    bool m_fullScreen = false;
     i32 m_x = 0;
     i32 m_y = 0;
     i32 m_width = 0;

@@ -44,6 +44,10 @@ class plWindowHost {
     // Moves the window and sizes its client area; nothing without a window.
     virtual void SetWindowRect(i32 x, i32 y, i32 width, i32 height) = 0;
     virtual void SetWindowTitle(const std::u16string& title) = 0;
+    // Full screen covers the desktop at its own resolution (the 3D device scales its picture to it);
+    // nothing without a window.
+    virtual void SetFullScreen(bool fullScreen) = 0;
+    virtual bool IsFullScreen() const = 0;
     // Adds the screen position of the client area's top-left corner.
     virtual void ClientToScreen(i32& x, i32& y) = 0;
 

@@ -1,8 +1,10 @@
 #include "Engine/Platform/Gl/plSdlMovieHost.h"
 
+#include "Engine/Platform/Gl/plGlContextUse.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <SDL.h>
 #include <SDL_opengl.h>
 
@@ -19,10 +21,16 @@ bool plGlVideoSink::Begin(u32 width, u32 height) {
     if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL) || width == 0 || height == 0)
         return false;
     if (!SDL_GL_GetCurrentContext()) {
+        plPrepareGlMemory();
         m_context = SDL_GL_CreateContext(window);
         if (!m_context)
             return false;
         plPinGlLibraries();
+    } else {
+        // The context is the 3D device's: draw to the window rather than its back buffer, and have the
+        // device send its state again afterwards.
+        plGlCountForeignUse();
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
     }
     m_target = window;
     m_width = width;
@@ -92,6 +100,8 @@ void plGlVideoSink::End() {
     GLuint texture = m_texture;
     glDeleteTextures(1, &texture);
     glPopAttrib();
+    if (!m_context)
+        plGlCountForeignUse();
     m_texture = 0;
     if (m_context)
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_context));

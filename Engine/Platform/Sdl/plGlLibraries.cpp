@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <malloc.h>
 
 #include <cstring>
 #include <string>
@@ -27,6 +28,15 @@ int Collect(dl_phdr_info* info, size_t, void* data) {
 }
 
 } // namespace
+
+void plPrepareGlMemory() {
+    static const bool prepared = [] {
+        mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
+        mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+        return true;
+    }();
+    (void)prepared;
+}
 
 void plPinGlLibraries() {
     std::vector<std::string> loaded;

@@ -1,9 +1,9 @@
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
 #include "Engine/Core/Env/dbgLog.h"
-#include "Engine/Platform/plInstanceGuard.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
 #include "Engine/Platform/Sdl/plSdlInputSource.h"
+#include "Engine/Platform/plInstanceGuard.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plUtf.h"
 #include "Engine/Platform/plVirtualKeys.h"
@@ -175,6 +175,8 @@ bool plSdlWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const st
     // The renderer draws into the window with OpenGL; the headless dummy driver has none to offer.
     const char* driver = SDL_GetCurrentVideoDriver();
     const Uint32 flags = driver && std::strcmp(driver, "dummy") == 0 ? 0 : SDL_WINDOW_OPENGL;
+    if (flags & SDL_WINDOW_OPENGL)
+        plPrepareGlMemory();
     m_window = SDL_CreateWindow(plUtf16ToUtf8(title).c_str(), x, y, width, height, flags);
     if (!m_window) {
         DBG_WARNING("SDL window cannot be created: %s", SDL_GetError());
@@ -196,6 +198,16 @@ void plSdlWindowHost::SetWindowRect(i32 x, i32 y, i32 width, i32 height) {
 void plSdlWindowHost::SetWindowTitle(const std::u16string& title) {
     if (m_window)
         SDL_SetWindowTitle(m_window, plUtf16ToUtf8(title).c_str());
+}
+
+void plSdlWindowHost::SetFullScreen(bool fullScreen) {
+    if (m_window && SDL_SetWindowFullscreen(m_window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        DBG_WARNING("The window cannot change to %s: %s", fullScreen ? "full screen" : "a window",
+                    SDL_GetError());
+}
+
+bool plSdlWindowHost::IsFullScreen() const {
+    return m_window && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 void plSdlWindowHost::ClientToScreen(i32& x, i32& y) {

@@ -19,6 +19,8 @@ class plSdlWindowHost : public plWindowHost {
     bool HasWindow() const override { return m_window != nullptr; }
     void SetWindowRect(i32 x, i32 y, i32 width, i32 height) override;
     void SetWindowTitle(const std::u16string& title) override;
+    void SetFullScreen(bool fullScreen) override;
+    bool IsFullScreen() const override;
     void ClientToScreen(i32& x, i32& y) override;
 
     bool PeekMessage(plMessage& message) override;

@@ -1,13 +1,14 @@
 #pragma once
 #include "Engine/Platform/Codec/plLibMediaDecoders.h"
+#include "Engine/Platform/Gl/plGlD3d.h"
 #include "Engine/Platform/Gl/plSdlMovieHost.h"
+#include "Engine/Platform/Sdl/plSdlInputSource.h"
+#include "Engine/Platform/Sdl/plSdlMessageBox.h"
 #include "Engine/Platform/Sdl/plSdlSoundDevice.h"
+#include "Engine/Platform/Sdl/plSdlWindowHost.h"
 #include "Engine/Platform/plIniReader.h"
 #include "Engine/Platform/plInstanceGuard.h"
 #include "Engine/Platform/plKeyValueStore.h"
-#include "Engine/Platform/Sdl/plSdlInputSource.h"
-#include "Engine/Platform/Sdl/plSdlMessageBox.h"
-#include "Engine/Platform/Sdl/plSdlWindowHost.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plSystemFolders.h"
 #include "Engine/Platform/plTimeSource.h"
@@ -28,6 +29,7 @@ class plSystemServices {
     plSdlSoundDevice m_sound;
     plSdlMovieHost m_movie{m_window};
     plLibMediaDecoders m_media;
+    plGlD3d m_d3d{m_window};
 
     plKeyValueStore m_keyValueStore{plDefaultConfigFolder()};
     plLinuxSystemFolders m_folders;

@@ -1,10 +1,12 @@
+#include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
 #include "Engine/App/Gf/gfTextSet.h"
-#include "Engine/App/Ch/chExceptions.h"
+#include "Engine/Graphics/G2d/g2dExceptions.h"
+#include "Engine/Graphics/G3d/g3dExceptions.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -65,7 +67,13 @@ TEST(ErrorTexts, ExceptionCodesLeadToTheirTexts) {
                                     fsInvalidLocatorX(fsLocator()).GetCode(),
                                     fsReadOnlyX(fsLocator()).GetCode(),
                                     fsUnknownX(fsLocator()).GetCode(),
-                                    chInvalidChunkX().GetCode()};
+                                    chInvalidChunkX().GetCode(),
+                                    g2dScreenInitX().GetCode(),
+                                    g2dUnknownFontX("Arial").GetCode(),
+                                    g2dGeneralX().GetCode(),
+                                    g2dUnknownImageFileTypeX().GetCode(),
+                                    g3dUnknownImageFileTypeX().GetCode(),
+                                    g3dNo3DHardwareX().GetCode()};
     for (u32 code : codes) {
         gfTextSet set(ErrorFile(envErrorCodePackage(code)), 32, true);
         EXPECT_TRUE(set.HasText(envErrorCodeNumber(code))) << std::hex << code;
@@ -95,7 +103,7 @@ TEST(ErrorTexts, ReportFindsTheBuiltTextsUnderARoot) {
 
     ASSERT_EQ(displayer.shown.size(), 3u);
     EXPECT_EQ(displayer.shown[0].message, "A file could not be found. Reinstalling the game may restore it.\n"
-                                     "/somewhere/track.dat");
+                                          "/somewhere/track.dat");
     EXPECT_EQ(displayer.shown[1].message.rfind("A data file is damaged", 0), 0u);
     EXPECT_EQ(displayer.shown[2].message,
               "ErrorCode #2 not found for package #4, try getting the latest engine error codes.");

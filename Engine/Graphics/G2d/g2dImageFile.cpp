@@ -1,0 +1,124 @@
+#include "Engine/Graphics/G2d/g2dImageFile.h"
+
+#include "Engine/App/Gf/gfFile.h"
+#include "Engine/Graphics/G2d/g2dExceptions.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr u8 kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+constexpr size_t kBmpFileHeader = 14;
+constexpr size_t kBmpInfoHeader = 40;
+constexpr u32 kMaxSide = 65535;
+
+u32 Le16(std::span<const u8> bytes, size_t at) {
+    return bytes[at] | bytes[at + 1] << 8;
+}
+
+u32 Le32(std::span<const u8> bytes, size_t at) {
+    return Le16(bytes, at) | Le16(bytes, at + 2) << 16;
+}
+
+void StoreTexel(u8* at, u32 texel, u32 bytes) {
+    // Texels are stored in the machine's order, as the device reads them.
+    if (bytes == 2) {
+        const u16 value = static_cast<u16>(texel);
+        std::memcpy(at, &value, 2);
+    } else if (bytes == 3) {
+        at[0] = static_cast<u8>(texel);
+        at[1] = static_cast<u8>(texel >> 8);
+        at[2] = static_cast<u8>(texel >> 16);
+    } else {
+        std::memcpy(at, &texel, 4);
+    }
+}
+
+} // namespace
+
+i32 g2dImageFileTypeOf(std::span<const u8> start) {
+    if (start.size() >= 2 && start[0] == 'B' && start[1] == 'M')
+        return g2dImageFileBMP;
+    if (start.size() >= sizeof kPngSignature && std::equal(kPngSignature, kPngSignature + 8, start.begin()))
+        return g2dImageFilePNG;
+    return -1;
+}
+
+i32 g2dGetImageFileType(const fsLocator& file) {
+    gfFile stream(file, 0);
+    u8 start[sizeof kPngSignature] = {};
+    const u32 read = stream.Read(sizeof start, start);
+    const i32 type = g2dImageFileTypeOf({start, read});
+    if (type < 0)
+        throw g2dUnknownImageFileTypeX();
+    return type;
+}
+
+std::vector<u8> g2dReadImageFile(const fsLocator& file) {
+    gfFile stream(file, 0);
+    std::vector<u8> bytes(stream.GetSize());
+    bytes.resize(stream.Read(static_cast<u32>(bytes.size()), bytes.data()));
+    return bytes;
+}
+
+g2dPixelRows g2dDecodeBMP(std::span<const u8> file) {
+    if (file.size() < kBmpFileHeader + kBmpInfoHeader || Le16(file, 0) != 0x4D42)
+        throw g2dUnknownImageFileTypeX();
+    const u64 dataOffset = Le32(file, 10);
+    const u64 headerSize = Le32(file, 14);
+    const i32 width = static_cast<i32>(Le32(file, 18));
+    const i32 height = static_cast<i32>(Le32(file, 22));
+    const u32 bitCount = Le16(file, 28);
+    const u32 compression = Le32(file, 30);
+    // The OS/2 header (12 bytes) and anything shorter than the info header are refused with the rest.
+    if (headerSize < kBmpInfoHeader || bitCount != 24 || compression != 0)
+        throw g2dUnknownImageFileTypeX();
+    const u32 rowCount = height < 0 ? 0u - static_cast<u32>(height) : static_cast<u32>(height);
+    if (width < 1 || static_cast<u32>(width) > kMaxSide || rowCount < 1 || rowCount > kMaxSide)
+        throw g2dUnknownImageFileTypeX();
+
+    g2dPixelRows rows;
+    rows.width = static_cast<u32>(width);
+    rows.height = rowCount;
+    const size_t rowBytes = rows.RowBytes();
+    const size_t stride = (rowBytes + 3) & ~size_t{3};
+    // The last row may go without its padding.
+    if (dataOffset < kBmpFileHeader + headerSize || dataOffset > file.size() ||
+        (rowCount - 1) * u64{stride} + rowBytes > file.size() - dataOffset)
+        throw g2dUnknownImageFileTypeX();
+
+    // Rows run bottom-up unless the height is negative.
+    rows.bytes.resize(rowCount * rowBytes);
+    for (u32 r = 0; r < rowCount; ++r) {
+        const u8* source = file.data() + dataOffset + r * stride;
+        u8* row = rows.bytes.data() + (height < 0 ? r : rowCount - 1 - r) * rowBytes;
+        for (size_t x = 0; x < rowBytes; x += 3) {
+            row[x] = source[x + 2];
+            row[x + 1] = source[x + 1];
+            row[x + 2] = source[x];
+        }
+    }
+    return rows;
+}
+
+g2dPixelRows g2dReadBMP(const fsLocator& file) {
+    return g2dDecodeBMP(g2dReadImageFile(file));
+}
+
+g2dPixelRows g2dReadPNG(const fsLocator& file) {
+    return g2dDecodePNG(g2dReadImageFile(file));
+}
+
+void g2dRowsToTexels(u8* destination, i32 pitch, const g2dPixelFormat& format, const g2dPixelRows& rows) {
+    const u32 texelBytes = format.bitsPerPixel / 8;
+    if (format.bitsPerPixel != 16 && format.bitsPerPixel != 24 && format.bitsPerPixel != 32)
+        return;
+    const u32 pixelBytes = rows.BytesPerPixel();
+    for (u32 r = 0; r < rows.height; ++r) {
+        const u8* pixel = rows.Row(r);
+        u8* texel = destination + static_cast<std::ptrdiff_t>(r) * pitch;
+        for (u32 x = 0; x < rows.width; ++x, pixel += pixelBytes, texel += texelBytes)
+            StoreTexel(texel, rows.hasAlpha ? format.PackRGBA(pixel) : format.PackRGB(pixel), texelBytes);
+    }
+}

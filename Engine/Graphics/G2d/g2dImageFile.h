@@ -1,0 +1,44 @@
+#pragma once
+#include "Engine/App/Fs/fsLocator.h"
+#include "Engine/Core/Env/envTypes.h"
+#include "Engine/Graphics/G2d/g2dPixelFormat.h"
+
+#include <span>
+#include <vector>
+
+// Decoded pixels between a reader and the converter: rows top first, each of width pixels of 3 bytes
+// (red, green, blue) or, with alpha, 4 (red, green, blue, alpha).
+struct g2dPixelRows {
+    u32 width = 0;
+    u32 height = 0;
+    bool hasAlpha = false;
+    std::vector<u8> bytes;
+
+    u32 BytesPerPixel() const { return hasAlpha ? 4 : 3; }
+    size_t RowBytes() const { return static_cast<size_t>(width) * BytesPerPixel(); }
+    const u8* Row(u32 row) const { return bytes.data() + row * RowBytes(); }
+};
+
+constexpr i32 g2dImageFileBMP = 0;
+constexpr i32 g2dImageFilePNG = 1;
+
+// The type by signature: "BM" is BMP, the 8-byte PNG signature PNG, anything else -1.
+i32 g2dImageFileTypeOf(std::span<const u8> start);
+// The type of a file by its first bytes; g2dUnknownImageFileTypeX for anything else.
+i32 g2dGetImageFileType(const fsLocator& file);
+// The whole file, from a pak or the disc.
+std::vector<u8> g2dReadImageFile(const fsLocator& file);
+
+// A 24-bit uncompressed BMP with an info header of 40 bytes or more. Every header field is checked
+// against the file: g2dUnknownImageFileTypeX for another kind of BMP, a size outside 1..65535, an
+// offset outside the file or missing rows.
+g2dPixelRows g2dDecodeBMP(std::span<const u8> file);
+// Any PNG: palettes and grey become RGB, transparency becomes alpha, 16-bit channels 8-bit. A damaged
+// file, or one wider or higher than 65535, throws g2dGeneralX.
+g2dPixelRows g2dDecodePNG(std::span<const u8> file);
+g2dPixelRows g2dReadBMP(const fsLocator& file);
+g2dPixelRows g2dReadPNG(const fsLocator& file);
+
+// Packs the rows into texels of the format, row r at destination + r x pitch. 16-, 24- and 32-bit
+// formats are written; other sizes are left alone.
+void g2dRowsToTexels(u8* destination, i32 pitch, const g2dPixelFormat& format, const g2dPixelRows& rows);

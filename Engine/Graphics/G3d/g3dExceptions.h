@@ -1,0 +1,15 @@
+#pragma once
+#include "Engine/Core/Env/envExceptionX.h"
+
+// The 3D package's exceptions (error package 11); each code selects its text in "g3dErrors.tsf".
+constexpr u32 g3dErrorPackage = 11;
+
+template <u32 Number> class g3dExceptionX : public envExceptionX {
+  public:
+    u32 GetCode() const override { return envMakeErrorCode(g3dErrorPackage, Number); }
+};
+
+// A texture file is neither BMP nor PNG.
+class g3dUnknownImageFileTypeX : public g3dExceptionX<3> {};
+// No 3D device, or the device lacks the texture formats the renderer needs.
+class g3dNo3DHardwareX : public g3dExceptionX<4> {};

@@ -1,0 +1,552 @@
+#include "Engine/Platform/Gl/plGlD3dDevice.h"
+
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/Gl/plGlContextUse.h"
+#include "Engine/Platform/Gl/plGlD3d.h"
+#include "Engine/Platform/Sdl/plGlLibraries.h"
+#include "Engine/Platform/Sdl/plSdlWindowHost.h"
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+GLenum CompareFunction(u32 d3d) {
+    return GL_NEVER + std::clamp<u32>(d3d, plD3dCmp::Never, plD3dCmp::Always) - plD3dCmp::Never;
+}
+
+GLenum BlendFactor(u32 d3d) {
+    switch (d3d) {
+    case plD3dBlend::Zero:
+        return GL_ZERO;
+    case plD3dBlend::SrcColor:
+        return GL_SRC_COLOR;
+    case plD3dBlend::InvSrcColor:
+        return GL_ONE_MINUS_SRC_COLOR;
+    case plD3dBlend::SrcAlpha:
+        return GL_SRC_ALPHA;
+    case plD3dBlend::InvSrcAlpha:
+        return GL_ONE_MINUS_SRC_ALPHA;
+    case plD3dBlend::DestAlpha:
+        return GL_DST_ALPHA;
+    case plD3dBlend::InvDestAlpha:
+        return GL_ONE_MINUS_DST_ALPHA;
+    case plD3dBlend::DestColor:
+        return GL_DST_COLOR;
+    case plD3dBlend::InvDestColor:
+        return GL_ONE_MINUS_DST_COLOR;
+    case 11: // source alpha saturated
+        return GL_SRC_ALPHA_SATURATE;
+    default:
+        return GL_ONE;
+    }
+}
+
+GLenum BlendEquation(u32 d3d) {
+    switch (d3d) {
+    case 2:
+        return GL_FUNC_SUBTRACT;
+    case 3:
+        return GL_FUNC_REVERSE_SUBTRACT;
+    case 4:
+        return GL_MIN;
+    case 5:
+        return GL_MAX;
+    default:
+        return GL_FUNC_ADD;
+    }
+}
+
+GLenum PrimitiveMode(u32 type) {
+    switch (type) {
+    case plD3dPt::TriangleStrip:
+        return GL_TRIANGLE_STRIP;
+    case plD3dPt::TriangleFan:
+        return GL_TRIANGLE_FAN;
+    default:
+        return GL_TRIANGLES;
+    }
+}
+
+bool HasVersionOr(int major, const char* extension) {
+    const char* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return (text && std::atoi(text) >= major) || SDL_GL_ExtensionSupported(extension);
+}
+
+} // namespace
+
+plGlD3dDevice* plGlD3dDevice::Create(plGlD3d& d3d, plSdlWindowHost& window,
+                                     const plD3dPresentParameters& params) {
+    plPrepareGlMemory();
+    SDL_GLContext context = SDL_GL_CreateContext(window.GetSdlWindow());
+    if (!context) {
+        DBG_WARNING("No OpenGL context for the 3D device: %s", SDL_GetError());
+        return nullptr;
+    }
+    plPinGlLibraries();
+    // Frame-buffer objects and colours in the device's byte order are both needed.
+    if (!HasVersionOr(3, "GL_ARB_framebuffer_object") ||
+        !SDL_GL_ExtensionSupported("GL_ARB_vertex_array_bgra")) {
+        DBG_WARNING("The OpenGL driver lacks frame-buffer objects or BGRA vertex colours");
+        SDL_GL_DeleteContext(context);
+        return nullptr;
+    }
+    GLint maxTexture = 0;
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    plD3dCaps caps;
+    caps.devCaps = plD3dDevCaps::HwTransformAndLight;
+    // Fog by eye distance, per vertex or per pixel.
+    caps.rasterCaps = plD3dRasterCaps::FogVertex | plD3dRasterCaps::FogTable | plD3dRasterCaps::WFog;
+    caps.maxTextureWidth = static_cast<u32>(maxTexture);
+    caps.maxTextureHeight = static_cast<u32>(maxTexture);
+    caps.maxTextureBlendStages = static_cast<u32>(std::clamp(units, 1, 8));
+    caps.maxSimultaneousTextures = caps.maxTextureBlendStages;
+
+    auto* device = new plGlD3dDevice(d3d, window, params, context, caps);
+    if (!device->MakeTarget()) {
+        device->Release();
+        return nullptr;
+    }
+    device->ApplyPresentation();
+    return device;
+}
+
+plGlD3dDevice::plGlD3dDevice(plGlD3d& d3d, plSdlWindowHost& window, const plD3dPresentParameters& params,
+                             void* context, const plD3dCaps& caps)
+    : plD3dDevice(d3d, params, caps), m_window(window), m_context(context) {}
+
+plGlD3dDevice::~plGlD3dDevice() {
+    SDL_GL_MakeCurrent(m_window.GetSdlWindow(), static_cast<SDL_GLContext>(m_context));
+    FreeTarget();
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_context));
+}
+
+bool plGlD3dDevice::MakeTarget() {
+    const auto& params = GetPresentParameters();
+    const auto width = static_cast<GLsizei>(params.backBufferWidth);
+    const auto height = static_cast<GLsizei>(params.backBufferHeight);
+    if (params.backBufferWidth > m_caps.maxTextureWidth ||
+        params.backBufferHeight > m_caps.maxTextureHeight) {
+        DBG_WARNING("A back buffer of %ux%u is larger than OpenGL allows", params.backBufferWidth,
+                    params.backBufferHeight);
+        return false;
+    }
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    m_colorTexture = texture;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    GLuint framebuffer = 0;
+    glGenFramebuffers(1, &framebuffer);
+    m_framebuffer = framebuffer;
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    if (params.enableAutoDepthStencil) {
+        // 16-bit depth is asked for; 24 bits cost nothing more here and fight less.
+        GLuint depth = 0;
+        glGenRenderbuffers(1, &depth);
+        m_depthBuffer = depth;
+        glBindRenderbuffer(GL_RENDERBUFFER, depth);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    }
+    Invalidate();
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        DBG_WARNING("The back buffer's frame-buffer object is incomplete");
+        return false;
+    }
+    return true;
+}
+
+void plGlD3dDevice::FreeTarget() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLuint framebuffer = m_framebuffer;
+    GLuint texture = m_colorTexture;
+    GLuint depth = m_depthBuffer;
+    if (framebuffer)
+        glDeleteFramebuffers(1, &framebuffer);
+    if (texture)
+        glDeleteTextures(1, &texture);
+    if (depth)
+        glDeleteRenderbuffers(1, &depth);
+    m_framebuffer = m_colorTexture = m_depthBuffer = 0;
+}
+
+void plGlD3dDevice::ApplyPresentation() {
+    const auto& params = GetPresentParameters();
+    m_window.SetFullScreen(!params.windowed);
+    const bool synced =
+        !params.windowed && params.fullScreenPresentationInterval != plD3dPresentInterval::Immediate;
+    SDL_GL_SetSwapInterval(synced ? 1 : 0);
+}
+
+void plGlD3dDevice::Invalidate() {
+    m_dirty = DirtyAll;
+    m_screenSpaceLoaded = false;
+}
+
+void plGlD3dDevice::Prepare(u32 needed) {
+    if (SDL_GL_GetCurrentContext() != m_context) {
+        SDL_GL_MakeCurrent(m_window.GetSdlWindow(), static_cast<SDL_GLContext>(m_context));
+        Invalidate();
+    }
+    if (plGlGetForeignUseCount() != m_foreignUses) {
+        m_foreignUses = plGlGetForeignUseCount();
+        Invalidate();
+    }
+    const u32 send = m_dirty & needed;
+    if (send & DirtyFixed)
+        SendFixed();
+    if (send & DirtyTarget)
+        glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    if (send & DirtyViewport)
+        SendViewport();
+    if (send & DirtyMatrices)
+        SendMatrices();
+    if (send & DirtyDepth)
+        SendDepth();
+    if (send & DirtyCull)
+        SendCull();
+    if (send & DirtyBlend)
+        SendBlend();
+    if (send & DirtyColorMask)
+        SendColorMask();
+    if (send & DirtyAlphaTest)
+        SendAlphaTest();
+    m_dirty &= ~send;
+}
+
+void plGlD3dDevice::SendFixed() {
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_FOG);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_DITHER);
+    glDisable(GL_STENCIL_TEST);
+    glFrontFace(GL_CCW);
+    glShadeModel(GL_SMOOTH);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void plGlD3dDevice::SendViewport() {
+    const plD3dViewport& view = GetViewportValue();
+    // The frame buffer's rows are the device's, so the viewport needs no flip.
+    glViewport(static_cast<GLint>(view.x), static_cast<GLint>(view.y), static_cast<GLsizei>(view.width),
+               static_cast<GLsizei>(view.height));
+    glDepthRange(view.minZ, view.maxZ);
+    m_screenSpaceLoaded = false;
+    // Clip y negated, depth from 0..w to -w..w, and half a pixel so pixel centres fall on integers.
+    const maMatrix4d adjust(1.0f, 0.0f, 0.0f, 0.0f, 0.0f, -1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f,
+                            1.0f / static_cast<f32>(view.width), 1.0f / static_cast<f32>(view.height), -1.0f,
+                            1.0f);
+    const maMatrix4d projection = GetTransformValue(plD3dTs::Projection) * adjust;
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(projection.m);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void plGlD3dDevice::SendMatrices() {
+    const maMatrix4d modelView = GetTransformValue(plD3dTs::World) * GetTransformValue(plD3dTs::View);
+    glLoadMatrixf(modelView.m);
+    m_screenSpaceLoaded = false;
+}
+
+void plGlD3dDevice::SendDepth() {
+    const bool hasDepth = GetPresentParameters().enableAutoDepthStencil;
+    if (hasDepth && GetRenderStateValue(plD3dRs::ZEnable) != 0)
+        glEnable(GL_DEPTH_TEST);
+    else
+        glDisable(GL_DEPTH_TEST);
+    glDepthFunc(CompareFunction(GetRenderStateValue(plD3dRs::ZFunc)));
+    glDepthMask(hasDepth && GetRenderStateValue(plD3dRs::ZWriteEnable) != 0 ? GL_TRUE : GL_FALSE);
+}
+
+void plGlD3dDevice::SendCull() {
+    // A triangle clockwise on the device's screen is counter-clockwise in the frame buffer's coordinates.
+    switch (GetRenderStateValue(plD3dRs::CullMode)) {
+    case plD3dCull::Cw:
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_FRONT);
+        break;
+    case plD3dCull::Ccw:
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        break;
+    default:
+        glDisable(GL_CULL_FACE);
+        break;
+    }
+}
+
+void plGlD3dDevice::SendBlend() {
+    if (GetRenderStateValue(plD3dRs::AlphaBlendEnable))
+        glEnable(GL_BLEND);
+    else
+        glDisable(GL_BLEND);
+    glBlendFunc(BlendFactor(GetRenderStateValue(plD3dRs::SrcBlend)),
+                BlendFactor(GetRenderStateValue(plD3dRs::DestBlend)));
+    glBlendEquation(BlendEquation(GetRenderStateValue(plD3dRs::BlendOp)));
+}
+
+void plGlD3dDevice::SendColorMask() {
+    const u32 mask = GetRenderStateValue(plD3dRs::ColorWriteEnable);
+    glColorMask((mask & 1) ? GL_TRUE : GL_FALSE, (mask & 2) ? GL_TRUE : GL_FALSE,
+                (mask & 4) ? GL_TRUE : GL_FALSE, (mask & 8) ? GL_TRUE : GL_FALSE);
+}
+
+void plGlD3dDevice::SendAlphaTest() {
+    if (GetRenderStateValue(plD3dRs::AlphaTestEnable))
+        glEnable(GL_ALPHA_TEST);
+    else
+        glDisable(GL_ALPHA_TEST);
+    glAlphaFunc(CompareFunction(GetRenderStateValue(plD3dRs::AlphaFunc)),
+                static_cast<GLclampf>(GetRenderStateValue(plD3dRs::AlphaRef) & 0xFF) / 255.0f);
+}
+
+plD3dResult plGlD3dDevice::SetRenderState(u32 state, u32 value) {
+    const plD3dResult result = plD3dDevice::SetRenderState(state, value);
+    switch (state) {
+    case plD3dRs::ZEnable:
+    case plD3dRs::ZWriteEnable:
+    case plD3dRs::ZFunc:
+        m_dirty |= DirtyDepth;
+        break;
+    case plD3dRs::CullMode:
+        m_dirty |= DirtyCull;
+        break;
+    case plD3dRs::AlphaBlendEnable:
+    case plD3dRs::SrcBlend:
+    case plD3dRs::DestBlend:
+    case plD3dRs::BlendOp:
+        m_dirty |= DirtyBlend;
+        break;
+    case plD3dRs::ColorWriteEnable:
+        m_dirty |= DirtyColorMask;
+        break;
+    case plD3dRs::AlphaTestEnable:
+    case plD3dRs::AlphaFunc:
+    case plD3dRs::AlphaRef:
+        m_dirty |= DirtyAlphaTest;
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+plD3dResult plGlD3dDevice::SetTransform(u32 state, const maMatrix4d* matrix) {
+    const plD3dResult result = plD3dDevice::SetTransform(state, matrix);
+    if (state == plD3dTs::Projection)
+        m_dirty |= DirtyViewport;
+    else if (state == plD3dTs::World || state == plD3dTs::View)
+        m_dirty |= DirtyMatrices;
+    return result;
+}
+
+plD3dResult plGlD3dDevice::SetViewport(const plD3dViewport* viewport) {
+    const plD3dResult result = plD3dDevice::SetViewport(viewport);
+    m_dirty |= DirtyViewport;
+    return result;
+}
+
+plD3dResult plGlD3dDevice::Reset(plD3dPresentParameters* params) {
+    const plD3dPresentParameters before = GetPresentParameters();
+    const plD3dResult result = plD3dDevice::Reset(params);
+    if (plD3dFailed(result))
+        return result;
+    Prepare(0);
+    if (params->backBufferWidth != before.backBufferWidth ||
+        params->backBufferHeight != before.backBufferHeight ||
+        params->enableAutoDepthStencil != before.enableAutoDepthStencil) {
+        FreeTarget();
+        if (!MakeTarget())
+            return plD3dErr::OutOfVideoMemory;
+    }
+    ApplyPresentation();
+    Invalidate();
+    return result;
+}
+
+plD3dResult plGlD3dDevice::Present() {
+    const plD3dResult result = plD3dDevice::Present();
+    if (plD3dFailed(result))
+        return result;
+    Prepare(DirtyFixed);
+    const auto& params = GetPresentParameters();
+    const auto width = static_cast<GLint>(params.backBufferWidth);
+    const auto height = static_cast<GLint>(params.backBufferHeight);
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    SDL_GL_GetDrawableSize(m_window.GetSdlWindow(), &drawableWidth, &drawableHeight);
+    // The largest rectangle of the back buffer's shape that fits, centred.
+    const f64 scale =
+        std::min(static_cast<f64>(drawableWidth) / width, static_cast<f64>(drawableHeight) / height);
+    const auto shownWidth = static_cast<GLint>(width * scale);
+    const auto shownHeight = static_cast<GLint>(height * scale);
+    const GLint left = (drawableWidth - shownWidth) / 2;
+    const GLint bottom = (drawableHeight - shownHeight) / 2;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    if (shownWidth != drawableWidth || shownHeight != drawableHeight) {
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        m_dirty |= DirtyColorMask;
+    }
+    // Row 0 of the back buffer goes to the top of the window.
+    glBlitFramebuffer(0, 0, width, height, left, bottom + shownHeight, left + shownWidth, bottom,
+                      GL_COLOR_BUFFER_BIT,
+                      shownWidth == width && shownHeight == height ? GL_NEAREST : GL_LINEAR);
+    SDL_GL_SwapWindow(m_window.GetSdlWindow());
+    m_dirty |= DirtyTarget;
+    return result;
+}
+
+plD3dResult plGlD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z,
+                                 u32 stencil) {
+    const plD3dResult result = plD3dDevice::Clear(count, rects, flags, color, z, stencil);
+    if (plD3dFailed(result))
+        return result;
+    Prepare(DirtyTarget | DirtyFixed);
+    // A clear reaches every channel and the depth buffer whatever the write states say.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    m_dirty |= DirtyColorMask | DirtyDepth;
+    glClearColor(static_cast<f32>((color >> 16) & 0xFF) / 255.0f,
+                 static_cast<f32>((color >> 8) & 0xFF) / 255.0f, static_cast<f32>(color & 0xFF) / 255.0f,
+                 static_cast<f32>(color >> 24) / 255.0f);
+    glClearDepth(z);
+    const GLbitfield mask = ((flags & plD3dClear::Target) ? GL_COLOR_BUFFER_BIT : 0) |
+                            ((flags & plD3dClear::ZBuffer) ? GL_DEPTH_BUFFER_BIT : 0);
+    const plD3dViewport& view = GetViewportValue();
+    const plD3dRect viewRect{static_cast<i32>(view.x), static_cast<i32>(view.y),
+                             static_cast<i32>(view.x + view.width), static_cast<i32>(view.y + view.height)};
+    glEnable(GL_SCISSOR_TEST);
+    for (u32 i = 0; i < std::max(count, 1u); ++i) {
+        const plD3dRect& area = count == 0 ? viewRect : rects[i];
+        const i32 left = std::max(area.left, viewRect.left);
+        const i32 top = std::max(area.top, viewRect.top);
+        const i32 right = std::min(area.right, viewRect.right);
+        const i32 bottom = std::min(area.bottom, viewRect.bottom);
+        if (left >= right || top >= bottom)
+            continue;
+        glScissor(left, top, right - left, bottom - top);
+        glClear(mask);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    return result;
+}
+
+void plGlD3dDevice::SetGammaRamp(u32 flags, const plD3dGammaRamp* ramp) {
+    plD3dDevice::SetGammaRamp(flags, ramp);
+    if (!ramp)
+        return;
+    if (SDL_SetWindowGammaRamp(m_window.GetSdlWindow(), ramp->red, ramp->green, ramp->blue) != 0 &&
+        !m_gammaWarned) {
+        DBG_WARNING("The display refuses gamma changes: %s", SDL_GetError());
+        m_gammaWarned = true;
+    }
+}
+
+void plGlD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
+    Prepare(DirtyFixed);
+    glBindTexture(GL_TEXTURE_2D, m_colorTexture);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                    GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void plGlD3dDevice::ReadBackBuffer(const plD3dRect& rect, u32* argb) {
+    Prepare(DirtyTarget | DirtyFixed);
+    glReadPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, argb);
+}
+
+plD3dResult plGlD3dDevice::DrawPrimitiveUP(u32 type, u32 primitiveCount, const void* vertices, u32 stride) {
+    plD3dVertexLayout layout;
+    u32 vertexCount = 0;
+    const plD3dResult result = CheckDraw(type, primitiveCount, vertices, stride, layout, vertexCount);
+    if (plD3dFailed(result))
+        return result;
+    return Draw(type, primitiveCount, vertices, vertexCount, stride, nullptr, 0);
+}
+
+plD3dResult plGlD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
+                                                  const void* indices, plD3dFormat indexFormat,
+                                                  const void* vertices, u32 stride) {
+    const plD3dResult result = plD3dDevice::DrawIndexedPrimitiveUP(
+        type, minIndex, vertexCount, primitiveCount, indices, indexFormat, vertices, stride);
+    if (plD3dFailed(result))
+        return result;
+    plD3dVertexLayout layout;
+    u32 indexCount = 0;
+    CheckDraw(type, primitiveCount, vertices, stride, layout, indexCount);
+    return Draw(type, primitiveCount, vertices, minIndex + vertexCount, stride,
+                static_cast<const u16*>(indices), indexCount);
+}
+
+plD3dResult plGlD3dDevice::Draw(u32 type, u32, const void* vertices, u32 vertexCount, u32 stride,
+                                const u16* indices, u32 indexCount) {
+    plD3dVertexLayout layout;
+    plD3dGetVertexLayout(GetVertexFormat(), layout);
+    const auto* bytes = static_cast<const u8*>(vertices);
+    if (layout.pretransformed) {
+        Prepare(DirtyAll & ~(DirtyViewport | DirtyMatrices));
+        const auto& params = GetPresentParameters();
+        const auto width = static_cast<f32>(params.backBufferWidth);
+        const auto height = static_cast<f32>(params.backBufferHeight);
+        if (!m_screenSpaceLoaded) {
+            glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
+            glDepthRange(0.0, 1.0);
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            m_dirty |= DirtyViewport | DirtyMatrices;
+            m_screenSpaceLoaded = true;
+        }
+        // Pixel positions to clip coordinates, pixel centres on integers; w = 1 / rhw keeps colours
+        // interpolated in perspective.
+        m_clipPositions.resize(static_cast<size_t>(vertexCount) * 4);
+        for (u32 i = 0; i < vertexCount; ++i) {
+            f32 p[4];
+            std::memcpy(p, bytes + static_cast<size_t>(i) * stride, sizeof p);
+            const f32 w = p[3] != 0.0f ? 1.0f / p[3] : 1.0f;
+            f32* clip = &m_clipPositions[static_cast<size_t>(i) * 4];
+            clip[0] = ((p[0] + 0.5f) * 2.0f / width - 1.0f) * w;
+            clip[1] = ((p[1] + 0.5f) * 2.0f / height - 1.0f) * w;
+            clip[2] = (p[2] * 2.0f - 1.0f) * w;
+            clip[3] = w;
+        }
+        glVertexPointer(4, GL_FLOAT, 0, m_clipPositions.data());
+    } else {
+        Prepare(DirtyAll);
+        glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(stride), bytes);
+    }
+    if (layout.diffuseOffset >= 0) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(GL_BGRA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(stride), bytes + layout.diffuseOffset);
+    } else {
+        glDisableClientState(GL_COLOR_ARRAY);
+        glColor4ub(255, 255, 255, 255);
+    }
+    if (indices)
+        glDrawElements(PrimitiveMode(type), static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT, indices);
+    else
+        glDrawArrays(PrimitiveMode(type), 0, static_cast<GLsizei>(vertexCount));
+    return plD3dErr::Ok;
+}

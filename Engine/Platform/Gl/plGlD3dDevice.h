@@ -1,0 +1,84 @@
+#pragma once
+#include "Engine/Platform/Graphics/plD3dDevice.h"
+
+#include <vector>
+
+class plGlD3d;
+class plSdlWindowHost;
+
+// The 3D device on an OpenGL 2.1 context of the program's window, fixed function. The back buffer is a
+// frame-buffer object drawn with clip y negated, so its rows lie in the device's order (row 0 on top)
+// and copies in and out need no flip; Present blits it flipped, scaled to the window. Transforms load
+// untransposed (row vectors read column-major are the column-vector matrix); after the projection,
+// z' = 2z - w and half a pixel shift pixel centres onto integer coordinates. States are sent when a
+// draw or clear needs them, and all of them again after other code used the context.
+class plGlD3dDevice : public plD3dDevice {
+  public:
+    // Null when the context or its frame buffer cannot be made.
+    static plGlD3dDevice* Create(plGlD3d& d3d, plSdlWindowHost& window, const plD3dPresentParameters& params);
+
+    plD3dResult Reset(plD3dPresentParameters* params) override;
+    plD3dResult Present() override;
+    plD3dResult Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z, u32 stencil) override;
+    void SetGammaRamp(u32 flags, const plD3dGammaRamp* ramp) override;
+    plD3dResult SetRenderState(u32 state, u32 value) override;
+    plD3dResult SetTransform(u32 state, const maMatrix4d* matrix) override;
+    plD3dResult SetViewport(const plD3dViewport* viewport) override;
+    plD3dResult DrawPrimitiveUP(u32 type, u32 primitiveCount, const void* vertices, u32 stride) override;
+    plD3dResult DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
+                                       const void* indices, plD3dFormat indexFormat, const void* vertices,
+                                       u32 stride) override;
+
+  protected:
+    void WriteBackBuffer(const plD3dRect& rect, const u32* argb) override;
+    void ReadBackBuffer(const plD3dRect& rect, u32* argb) override;
+
+  private:
+    // What a draw needs sent; a bit set means the context may hold something else.
+    enum Dirty : u32 {
+        DirtyTarget = 1u << 0,
+        DirtyViewport = 1u << 1,
+        DirtyMatrices = 1u << 2,
+        DirtyDepth = 1u << 3,
+        DirtyCull = 1u << 4,
+        DirtyBlend = 1u << 5,
+        DirtyColorMask = 1u << 6,
+        DirtyAlphaTest = 1u << 7,
+        DirtyFixed = 1u << 8, // lighting, texturing and the other switches the flat draw keeps off
+        DirtyAll = 0x1FF,
+    };
+
+    plGlD3dDevice(plGlD3d& d3d, plSdlWindowHost& window, const plD3dPresentParameters& params, void* context,
+                  const plD3dCaps& caps);
+    ~plGlD3dDevice() override;
+
+    bool MakeTarget();
+    void FreeTarget();
+    void ApplyPresentation();
+    // The context may hold anything: everything is sent again.
+    void Invalidate();
+    // Makes the context current and sends what is dirty.
+    void Prepare(u32 needed);
+    void SendViewport();
+    void SendMatrices();
+    void SendDepth();
+    void SendCull();
+    void SendBlend();
+    void SendColorMask();
+    void SendAlphaTest();
+    void SendFixed();
+    plD3dResult Draw(u32 type, u32 primitiveCount, const void* vertices, u32 vertexCount, u32 stride,
+                     const u16* indices, u32 indexCount);
+
+    plSdlWindowHost& m_window;
+    void* m_context;
+    u32 m_framebuffer = 0;
+    u32 m_colorTexture = 0;
+    u32 m_depthBuffer = 0;
+    u32 m_dirty = DirtyAll;
+    u32 m_foreignUses = 0;
+    // The matrices loaded are those of pre-transformed draws (identity, whole target).
+    bool m_screenSpaceLoaded = false;
+    bool m_gammaWarned = false;
+    std::vector<f32> m_clipPositions;
+};

@@ -1,0 +1,361 @@
+#include "Engine/Platform/Graphics/plD3dDevice.h"
+
+#include "Engine/Platform/Graphics/plD3d.h"
+#include "Engine/Platform/Graphics/plD3dPixels.h"
+#include "Engine/Platform/Graphics/plD3dSurface.h"
+
+#include <bit>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+u32 FloatBits(f32 value) {
+    return std::bit_cast<u32>(value);
+}
+
+bool Inside(const plD3dRect& rect, const plD3dSurfaceDesc& desc) {
+    return rect.left >= 0 && rect.top >= 0 && rect.left < rect.right && rect.top < rect.bottom &&
+           rect.right <= static_cast<i32>(desc.width) && rect.bottom <= static_cast<i32>(desc.height);
+}
+
+u32 VerticesOf(u32 type, u32 primitiveCount) {
+    switch (type) {
+    case plD3dPt::TriangleList:
+        return primitiveCount * 3;
+    case plD3dPt::TriangleStrip:
+    case plD3dPt::TriangleFan:
+        return primitiveCount + 2;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+bool plD3dGetVertexLayout(u32 fvf, plD3dVertexLayout& layout) {
+    const u32 position = fvf & 0x00E;
+    if (position != plD3dFvf::Xyz && position != plD3dFvf::XyzRhw)
+        return false;
+    layout.pretransformed = position == plD3dFvf::XyzRhw;
+    u32 offset = layout.pretransformed ? 16 : 12;
+    if (fvf & plD3dFvf::Normal)
+        offset += 12;
+    layout.diffuseOffset = -1;
+    if (fvf & plD3dFvf::Diffuse) {
+        layout.diffuseOffset = static_cast<i32>(offset);
+        offset += 4;
+    }
+    if (fvf & plD3dFvf::Specular)
+        offset += 4;
+    offset += 8 * ((fvf >> 8) & 0xF); // two-float texture coordinate sets
+    layout.size = offset;
+    return true;
+}
+
+plD3dDevice::plD3dDevice(plD3d& d3d, const plD3dPresentParameters& params, const plD3dCaps& caps)
+    : m_caps(caps), m_d3d(d3d), m_params(params) {
+    m_d3d.AddRef();
+    SetDefaultStates();
+}
+
+plD3dDevice::~plD3dDevice() {
+    m_d3d.Release();
+}
+
+void plD3dDevice::SetDefaultStates() {
+    m_renderStates.fill(0);
+    using namespace plD3dRs;
+    const std::pair<u32, u32> defaults[] = {
+        {ZEnable, m_params.enableAutoDepthStencil ? 1u : 0u},
+        {FillMode, 3},  // solid
+        {ShadeMode, 2}, // Gouraud
+        {ZWriteEnable, 1},
+        {LastPixel, 1},
+        {SrcBlend, plD3dBlend::One},
+        {DestBlend, plD3dBlend::Zero},
+        {CullMode, plD3dCull::Ccw},
+        {ZFunc, plD3dCmp::LessEqual},
+        {AlphaFunc, plD3dCmp::Always},
+        {FogEnd, FloatBits(1.0f)},
+        {FogDensity, FloatBits(1.0f)},
+        {53, 1}, // stencil fail, depth fail, pass: keep
+        {54, 1},
+        {55, 1},
+        {56, plD3dCmp::Always},
+        {58, 0xFFFFFFFF}, // stencil mask and write mask
+        {59, 0xFFFFFFFF},
+        {TextureFactor, 0xFFFFFFFF},
+        {Clipping, 1},
+        {Lighting, 1},
+        {ColorVertex, 1},
+        {LocalViewer, 1},
+        {DiffuseMaterialSource, 1},  // vertex colour 1
+        {SpecularMaterialSource, 2}, // vertex colour 2
+        {ColorWriteEnable, 0xF},
+        {BlendOp, 1}, // add
+    };
+    for (const auto& [state, value] : defaults)
+        m_renderStates[state] = value;
+    for (maMatrix4d& matrix : m_transforms)
+        matrix.SetIdentity();
+    m_viewport = {0, 0, m_params.backBufferWidth, m_params.backBufferHeight, 0.0f, 1.0f};
+    m_fvf = 0;
+    m_inScene = false;
+}
+
+int plD3dDevice::TransformSlot(u32 state) {
+    if (state == plD3dTs::View || state == plD3dTs::Projection)
+        return static_cast<int>(state - plD3dTs::View);
+    if (state >= plD3dTs::Texture0 && state < plD3dTs::Texture0 + 8)
+        return static_cast<int>(state - plD3dTs::Texture0) + 2;
+    if (state == plD3dTs::World)
+        return 10;
+    return -1;
+}
+
+plD3dResult plD3dDevice::TestCooperativeLevel() {
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::Reset(plD3dPresentParameters* params) {
+    if (!params || m_liveResources[plD3dPool::Default] != 0)
+        return plD3dErr::InvalidCall;
+    plD3dPresentParameters next = *params;
+    if (next.windowed && next.backBufferFormat == plD3dFormat::Unknown)
+        next.backBufferFormat = m_params.backBufferFormat;
+    if (!plD3dIsColorFormat(next.backBufferFormat) || next.backBufferWidth == 0 ||
+        next.backBufferHeight == 0 ||
+        (next.enableAutoDepthStencil && next.autoDepthStencilFormat != plD3dFormat::D16))
+        return plD3dErr::InvalidCall;
+    if (next.backBufferCount == 0)
+        next.backBufferCount = 1;
+    *params = next;
+    m_params = next;
+    SetDefaultStates();
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::Present() {
+    return m_inScene ? plD3dErr::InvalidCall : plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::BeginScene() {
+    if (m_inScene)
+        return plD3dErr::InvalidCall;
+    m_inScene = true;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::EndScene() {
+    if (!m_inScene)
+        return plD3dErr::InvalidCall;
+    m_inScene = false;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u32, f32 z, u32) {
+    if ((count != 0 && !rects) || flags == 0 || (flags & ~0x7u) != 0 || z < 0.0f || z > 1.0f)
+        return plD3dErr::InvalidCall;
+    if ((flags & (plD3dClear::ZBuffer | plD3dClear::Stencil)) && !m_params.enableAutoDepthStencil)
+        return plD3dErr::InvalidCall;
+    // The depth buffer here has no stencil bits.
+    if (flags & plD3dClear::Stencil)
+        return plD3dErr::InvalidCall;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetBackBuffer(u32 index, u32 type, plD3dSurface** surface) {
+    if (!surface)
+        return plD3dErr::InvalidCall;
+    *surface = nullptr;
+    if (index >= m_params.backBufferCount || type != plD3dBackBufferMono)
+        return plD3dErr::InvalidCall;
+    plD3dSurfaceDesc desc;
+    desc.format = m_params.backBufferFormat;
+    desc.usage = plD3dUsage::RenderTarget;
+    desc.pool = plD3dPool::Default;
+    desc.width = m_params.backBufferWidth;
+    desc.height = m_params.backBufferHeight;
+    *surface = new plD3dSurface(*this, desc, true);
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::CreateImageSurface(u32 width, u32 height, plD3dFormat format,
+                                            plD3dSurface** surface) {
+    if (!surface)
+        return plD3dErr::InvalidCall;
+    *surface = nullptr;
+    if (width == 0 || height == 0 || width > 16384 || height > 16384 || !plD3dIsColorFormat(format))
+        return plD3dErr::InvalidCall;
+    plD3dSurfaceDesc desc;
+    desc.format = format;
+    desc.pool = plD3dPool::SystemMem;
+    desc.width = width;
+    desc.height = height;
+    *surface = new plD3dSurface(*this, desc, false);
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects, u32 count,
+                                   plD3dSurface* target, const plD3dPoint* points) {
+    if (!source || !target || source == target || (rects == nullptr) != (count == 0) ||
+        &source->GetDevice() != this || &target->GetDevice() != this ||
+        (source->IsBackBuffer() && target->IsBackBuffer()))
+        return plD3dErr::InvalidCall;
+    if (!source->IsBackBuffer() && !target->IsBackBuffer() && source->Desc().format != target->Desc().format)
+        return plD3dErr::InvalidCall;
+    const plD3dRect whole{0, 0, static_cast<i32>(source->Desc().width),
+                          static_cast<i32>(source->Desc().height)};
+    const u32 rectCount = rects ? count : 1;
+    // Every rectangle is checked before anything is copied.
+    for (u32 i = 0; i < rectCount; ++i) {
+        const plD3dRect& from = rects ? rects[i] : whole;
+        const plD3dPoint at = points ? points[i] : plD3dPoint{from.left, from.top};
+        const plD3dRect to{at.x, at.y, at.x + (from.right - from.left), at.y + (from.bottom - from.top)};
+        if (!Inside(from, source->Desc()) || !Inside(to, target->Desc()))
+            return plD3dErr::InvalidCall;
+    }
+    for (u32 i = 0; i < rectCount; ++i) {
+        const plD3dRect& from = rects ? rects[i] : whole;
+        const plD3dPoint at = points ? points[i] : plD3dPoint{from.left, from.top};
+        const u32 width = static_cast<u32>(from.right - from.left);
+        const u32 height = static_cast<u32>(from.bottom - from.top);
+        const plD3dRect to{at.x, at.y, at.x + static_cast<i32>(width), at.y + static_cast<i32>(height)};
+        if (!source->IsBackBuffer() && !target->IsBackBuffer()) {
+            const u32 size = plD3dBytesPerPixel(source->Desc().format);
+            for (u32 row = 0; row < height; ++row)
+                std::memcpy(target->Pixels() + (static_cast<size_t>(to.top) + row) * target->Pitch() +
+                                static_cast<size_t>(to.left) * size,
+                            source->Pixels() + (static_cast<size_t>(from.top) + row) * source->Pitch() +
+                                static_cast<size_t>(from.left) * size,
+                            static_cast<size_t>(width) * size);
+            continue;
+        }
+        std::vector<u32> argb(static_cast<size_t>(width) * height);
+        if (target->IsBackBuffer()) {
+            const plD3dFormat format = source->Desc().format;
+            const u32 size = plD3dBytesPerPixel(format);
+            for (u32 row = 0; row < height; ++row) {
+                const u8* p = source->Pixels() + (static_cast<size_t>(from.top) + row) * source->Pitch() +
+                              static_cast<size_t>(from.left) * size;
+                for (u32 x = 0; x < width; ++x)
+                    argb[static_cast<size_t>(row) * width + x] = plD3dReadArgb(format, p + x * size);
+            }
+            WriteBackBuffer(to, argb.data());
+        } else {
+            ReadBackBuffer(from, argb.data());
+            const plD3dFormat format = target->Desc().format;
+            const u32 size = plD3dBytesPerPixel(format);
+            for (u32 row = 0; row < height; ++row) {
+                u8* p = target->Pixels() + (static_cast<size_t>(to.top) + row) * target->Pitch() +
+                        static_cast<size_t>(to.left) * size;
+                for (u32 x = 0; x < width; ++x)
+                    plD3dWriteArgb(format, argb[static_cast<size_t>(row) * width + x], p + x * size);
+            }
+        }
+    }
+    return plD3dErr::Ok;
+}
+
+void plD3dDevice::SetGammaRamp(u32, const plD3dGammaRamp* ramp) {
+    if (ramp)
+        m_gamma = *ramp;
+}
+
+void plD3dDevice::GetGammaRamp(plD3dGammaRamp* ramp) const {
+    if (ramp)
+        *ramp = m_gamma;
+}
+
+plD3dResult plD3dDevice::GetDeviceCaps(plD3dCaps* caps) const {
+    if (!caps)
+        return plD3dErr::InvalidCall;
+    *caps = m_caps;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::SetRenderState(u32 state, u32 value) {
+    if (state >= plD3dRs::Count)
+        return plD3dErr::InvalidCall;
+    m_renderStates[state] = value;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetRenderState(u32 state, u32* value) const {
+    if (state >= plD3dRs::Count || !value)
+        return plD3dErr::InvalidCall;
+    *value = m_renderStates[state];
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::SetTransform(u32 state, const maMatrix4d* matrix) {
+    const int slot = TransformSlot(state);
+    if (slot < 0 || !matrix)
+        return plD3dErr::InvalidCall;
+    m_transforms[static_cast<size_t>(slot)] = *matrix;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetTransform(u32 state, maMatrix4d* matrix) const {
+    const int slot = TransformSlot(state);
+    if (slot < 0 || !matrix)
+        return plD3dErr::InvalidCall;
+    *matrix = m_transforms[static_cast<size_t>(slot)];
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::SetViewport(const plD3dViewport* viewport) {
+    if (!viewport || viewport->width == 0 || viewport->height == 0 ||
+        u64{viewport->x} + viewport->width > m_params.backBufferWidth ||
+        u64{viewport->y} + viewport->height > m_params.backBufferHeight || !(viewport->minZ >= 0.0f) ||
+        !(viewport->maxZ <= 1.0f) || viewport->minZ > viewport->maxZ)
+        return plD3dErr::InvalidCall;
+    m_viewport = *viewport;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetViewport(plD3dViewport* viewport) const {
+    if (!viewport)
+        return plD3dErr::InvalidCall;
+    *viewport = m_viewport;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::SetVertexShader(u32 fvf) {
+    m_fvf = fvf;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::CheckDraw(u32 type, u32 primitiveCount, const void* vertices, u32 stride,
+                                   plD3dVertexLayout& layout, u32& vertexCount) const {
+    vertexCount = VerticesOf(type, primitiveCount);
+    if (!m_inScene || primitiveCount == 0 || vertexCount == 0 || !vertices ||
+        !plD3dGetVertexLayout(m_fvf, layout) || stride < layout.size)
+        return plD3dErr::InvalidCall;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::DrawPrimitiveUP(u32 type, u32 primitiveCount, const void* vertices, u32 stride) {
+    plD3dVertexLayout layout;
+    u32 vertexCount = 0;
+    return CheckDraw(type, primitiveCount, vertices, stride, layout, vertexCount);
+}
+
+plD3dResult plD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
+                                                const void* indices, plD3dFormat indexFormat,
+                                                const void* vertices, u32 stride) {
+    plD3dVertexLayout layout;
+    u32 indexCount = 0;
+    const plD3dResult result = CheckDraw(type, primitiveCount, vertices, stride, layout, indexCount);
+    if (plD3dFailed(result))
+        return result;
+    if (!indices || indexFormat != plD3dFormat::Index16 || vertexCount == 0)
+        return plD3dErr::InvalidCall;
+    // Every index must name one of the vertices given.
+    const u16* index = static_cast<const u16*>(indices);
+    for (u32 i = 0; i < indexCount; ++i)
+        if (index[i] < minIndex || index[i] >= minIndex + vertexCount)
+            return plD3dErr::InvalidCall;
+    return plD3dErr::Ok;
+}

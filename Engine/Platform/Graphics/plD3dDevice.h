@@ -1,0 +1,108 @@
+#pragma once
+#include "Engine/Core/Ma/maMatrix.h"
+#include "Engine/Platform/Graphics/plD3dTypes.h"
+#include "Engine/Platform/Graphics/plD3dUnknown.h"
+
+#include <array>
+
+class plD3d;
+class plD3dSurface;
+
+// Where the parts of a vertex lie in a flexible vertex format; false for formats the flat draw cannot
+// take (no position, or a position of another kind).
+struct plD3dVertexLayout {
+    bool pretransformed = false; // XYZRHW: x, y in pixels of the render target, z in 0..1, 1/w
+    u32 size = 0;                // bytes of one vertex
+    i32 diffuseOffset = -1;      // the 0xAARRGGBB colour, or -1 (white)
+};
+bool plD3dGetVertexLayout(u32 fvf, plD3dVertexLayout& layout);
+
+// The 3D device on the program's window. This base keeps what both backends share: the reference
+// count, the shadow of every render state, transform and the viewport (restored to the defaults by
+// Reset), the live-resource count that Reset checks, image surfaces, and the checks of every call.
+// A backend overrides the calls it acts on and calls the base first. Calls made while the device is
+// lost succeed and do nothing the backend cannot undo; Present then answers DeviceLost.
+class plD3dDevice : public plD3dUnknown {
+  public:
+    // Ok, DeviceLost (nothing can be done yet) or DeviceNotReset (Reset may now succeed).
+    virtual plD3dResult TestCooperativeLevel();
+    // New presentation parameters; refused with InvalidCall while default-pool resources (back-buffer
+    // surfaces among them) are alive. Every state returns to its default.
+    virtual plD3dResult Reset(plD3dPresentParameters* params);
+    virtual plD3dResult Present();
+
+    virtual plD3dResult BeginScene();
+    virtual plD3dResult EndScene();
+    // Clears the viewport (inside the rectangles when given) whatever the depth-write and colour-write
+    // states say; ZBuffer needs a depth buffer.
+    virtual plD3dResult Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z, u32 stencil);
+
+    virtual plD3dResult GetBackBuffer(u32 index, u32 type, plD3dSurface** surface);
+    virtual plD3dResult CreateImageSurface(u32 width, u32 height, plD3dFormat format, plD3dSurface** surface);
+    // Copies rectangles (the whole source when null) to points of the destination (the same places
+    // when null). Image to image needs equal formats; to and from the back buffer pixels are converted.
+    // A rectangle reaching outside either surface is refused with InvalidCall and nothing is copied.
+    virtual plD3dResult CopyRects(plD3dSurface* source, const plD3dRect* rects, u32 count,
+                                  plD3dSurface* target, const plD3dPoint* points);
+
+    virtual void SetGammaRamp(u32 flags, const plD3dGammaRamp* ramp);
+    void GetGammaRamp(plD3dGammaRamp* ramp) const;
+    plD3dResult GetDeviceCaps(plD3dCaps* caps) const;
+
+    virtual plD3dResult SetRenderState(u32 state, u32 value);
+    plD3dResult GetRenderState(u32 state, u32* value) const;
+    // View, projection, texture 0 to 7 and world: row-vector matrices (p' = p * M).
+    virtual plD3dResult SetTransform(u32 state, const maMatrix4d* matrix);
+    plD3dResult GetTransform(u32 state, maMatrix4d* matrix) const;
+    virtual plD3dResult SetViewport(const plD3dViewport* viewport);
+    plD3dResult GetViewport(plD3dViewport* viewport) const;
+    // The vertex format of the draws that follow.
+    virtual plD3dResult SetVertexShader(u32 fvf);
+
+    // Flat-coloured triangles (list, strip or fan) from memory, inside a scene.
+    virtual plD3dResult DrawPrimitiveUP(u32 type, u32 primitiveCount, const void* vertices, u32 stride);
+    virtual plD3dResult DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
+                                               const void* indices, plD3dFormat indexFormat,
+                                               const void* vertices, u32 stride);
+
+    const plD3dPresentParameters& GetPresentParameters() const { return m_params; }
+    u32 GetLiveResourceCount(u32 pool) const { return m_liveResources[pool < 3 ? pool : 0]; }
+
+  protected:
+    plD3dDevice(plD3d& d3d, const plD3dPresentParameters& params, const plD3dCaps& caps);
+    ~plD3dDevice() override;
+
+    // Pixels of the back buffer as 0xAARRGGBB, top row first, width = rect width; the rectangle lies
+    // inside the back buffer.
+    virtual void WriteBackBuffer(const plD3dRect& rect, const u32* argb) = 0;
+    virtual void ReadBackBuffer(const plD3dRect& rect, u32* argb) = 0;
+
+    u32 GetRenderStateValue(u32 state) const { return m_renderStates[state]; }
+    const maMatrix4d& GetTransformValue(u32 state) const { return m_transforms[TransformSlot(state)]; }
+    const plD3dViewport& GetViewportValue() const { return m_viewport; }
+    u32 GetVertexFormat() const { return m_fvf; }
+    bool IsInScene() const { return m_inScene; }
+    // Checks a draw and gives its vertex layout and the number of vertices it reads.
+    plD3dResult CheckDraw(u32 type, u32 primitiveCount, const void* vertices, u32 stride,
+                          plD3dVertexLayout& layout, u32& vertexCount) const;
+
+    plD3dCaps m_caps;
+
+  private:
+    friend class plD3dSurface;
+    void AttachResource(u32 pool) { ++m_liveResources[pool < 3 ? pool : 0]; }
+    void DetachResource(u32 pool) { --m_liveResources[pool < 3 ? pool : 0]; }
+    static int TransformSlot(u32 state);
+    void SetDefaultStates();
+
+    plD3d& m_d3d;
+    plD3dPresentParameters m_params;
+    std::array<u32, plD3dRs::Count> m_renderStates{};
+    // View, projection, texture 0 to 7, world.
+    std::array<maMatrix4d, 11> m_transforms;
+    plD3dViewport m_viewport;
+    u32 m_fvf = 0;
+    bool m_inScene = false;
+    plD3dGammaRamp m_gamma;
+    std::array<u32, 3> m_liveResources{};
+};

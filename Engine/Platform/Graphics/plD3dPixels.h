@@ -1,0 +1,14 @@
+#pragma once
+#include "Engine/Platform/Graphics/plD3dTypes.h"
+
+// Texel layouts of the colour formats, for moving pixels between surfaces of different formats.
+// Colours travel as 0xAARRGGBB; narrow channels widen by repeating their high bits (31 of 5 bits gives
+// 255), as a graphics card does, and formats without alpha read as opaque.
+
+// Bytes per texel of a colour format; 0 for every other format.
+u32 plD3dBytesPerPixel(plD3dFormat format);
+bool plD3dIsColorFormat(plD3dFormat format);
+
+// The texel at p (bytes in memory order) as 0xAARRGGBB, and back.
+u32 plD3dReadArgb(plD3dFormat format, const u8* p);
+void plD3dWriteArgb(plD3dFormat format, u32 argb, u8* p);

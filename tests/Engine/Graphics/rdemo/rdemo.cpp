@@ -1,0 +1,158 @@
+// Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
+//   rdemo --scene screen --out screen.png
+// "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
+// its three vertex colours.
+#include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Graphics/G2d/g2dImage.h"
+#include "Engine/Graphics/G2d/g2dPackage.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Platform/Graphics/plD3dSurface.h"
+#include "Engine/Platform/System/plSystemServices.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr i32 kWidth = 640;
+constexpr i32 kHeight = 480;
+
+struct ScreenVertex {
+    f32 x, y, z, rhw;
+    u32 colour;
+};
+
+// Red rises to the right, green downwards, blue falls to the right.
+void FillGradient(g2dImage& image) {
+    const g2dPixelFormat& format = image.GetPixelFormat();
+    u8* texels = image.Lock();
+    if (!texels)
+        return;
+    const u32 bytes = format.bitsPerPixel / 8;
+    for (i32 y = 0; y < image.GetHeight(); ++y)
+        for (i32 x = 0; x < image.GetWidth(); ++x) {
+            const u8 rgb[3] = {static_cast<u8>(x), static_cast<u8>(y * 2), static_cast<u8>(255 - x)};
+            const u32 texel = format.PackRGB(rgb);
+            std::memcpy(texels + y * image.GetPitch() + x * bytes, &texel, bytes);
+        }
+    image.Unlock();
+}
+
+void DrawTriangle() {
+    const ScreenVertex triangle[3] = {
+        {420, 120, 0.5f, 1, 0xFFFFD000}, {580, 400, 0.5f, 1, 0xFFFF2000}, {300, 400, 0.5f, 1, 0xFF20A020}};
+    g_pdevice->BeginScene();
+    // The screen's clear leaves depth alone: the triangle needs no depth test.
+    g_pdevice->SetRenderState(plD3dRs::ZEnable, 0);
+    g_pdevice->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
+    g_pdevice->SetVertexShader(plD3dFvf::XyzRhw | plD3dFvf::Diffuse);
+    g_pdevice->DrawPrimitiveUP(plD3dPt::TriangleList, 1, triangle, sizeof(ScreenVertex));
+    g_pdevice->EndScene();
+}
+
+// The back buffer as 0xAARRGGBB through the device's own copy into an image.
+std::vector<u32> ReadBackBuffer() {
+    g2dPixelFormat argb;
+    g2dGetPixelFormat(plD3dFormat::A8R8G8B8, argb);
+    g2dImage capture(kWidth, kHeight, argb);
+    plD3dSurface* back = nullptr;
+    std::vector<u32> pixels(static_cast<size_t>(kWidth) * kHeight);
+    if (plD3dFailed(g_pdevice->GetBackBuffer(0, plD3dBackBufferMono, &back)))
+        return pixels;
+    g_pdevice->CopyRects(back, nullptr, 0, capture.GetSurface(), nullptr);
+    back->Release();
+    if (const u8* texels = capture.Lock()) {
+        for (i32 y = 0; y < kHeight; ++y)
+            std::memcpy(&pixels[static_cast<size_t>(y) * kWidth], texels + y * capture.GetPitch(),
+                        kWidth * 4);
+        capture.Unlock();
+    }
+    return pixels;
+}
+
+bool WritePng(const std::string& path, const std::vector<u32>& pixels) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    std::vector<u8> rgb(pixels.size() * 3);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        rgb[i * 3] = static_cast<u8>(pixels[i] >> 16);
+        rgb[i * 3 + 1] = static_cast<u8>(pixels[i] >> 8);
+        rgb[i * 3 + 2] = static_cast<u8>(pixels[i]);
+    }
+    std::vector<png_bytep> rows(kHeight);
+    for (i32 y = 0; y < kHeight; ++y)
+        rows[y] = &rgb[static_cast<size_t>(y) * kWidth * 3];
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    bool written = false;
+    if (info && !setjmp(png_jmpbuf(png))) {
+        png_init_io(png, file);
+        png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        png_write_image(png, rows.data());
+        png_write_end(png, nullptr);
+        written = true;
+    }
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0 && written;
+}
+
+std::vector<u32> DrawScreenScene() {
+    const u8 clear[3] = {32, 64, 96};
+    g2dScreen::Clear(clear);
+    g2dImage gradient(256, 128, *g2dScreen::GetPixelFormat());
+    FillGradient(gradient);
+    g2dScreen::DrawImage(40, 40, gradient);
+    DrawTriangle();
+    std::vector<u32> pixels = ReadBackBuffer();
+    g2dScreen::EndFrame();
+    return pixels;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: rdemo --scene screen --out <file.png>\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string scene, out;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--scene")
+            scene = argv[i + 1];
+        else if (option == "--out")
+            out = argv[i + 1];
+        else
+            return Usage();
+    }
+    if (scene != "screen" || out.empty())
+        return Usage();
+
+    plSystemServices services;
+    plInstallServices(services.GetServices());
+    int status = 1;
+    if (plGetWindowHost().CreateWindow(0, 0, kWidth, kHeight, u"rdemo")) {
+        try {
+            g2dInitialize();
+            g2dScreen::InitWindowed(kWidth, kHeight, 0, 0);
+            status = WritePng(out, DrawScreenScene()) ? 0 : 1;
+            g2dScreen::Deinitialize();
+            g2dShutdown();
+        } catch (const envExceptionX& exception) {
+            std::fprintf(stderr, "rdemo: error 0x%08X\n", exception.GetCode());
+        }
+    }
+    plInstallServices({});
+    if (status != 0)
+        std::fprintf(stderr, "rdemo: no picture written\n");
+    return status;
+}

@@ -1,0 +1,278 @@
+// The OpenGL device in a real window under Xvfb.
+#include "Engine/Platform/Gl/plGlD3d.h"
+#include "Engine/Platform/Gl/plSdlMovieHost.h"
+#include "Engine/Platform/Graphics/plD3dDevice.h"
+#include "Engine/Platform/Graphics/plD3dSurface.h"
+#include "Engine/Platform/Media/plMediaFixtures.h"
+#include "Engine/Platform/Sdl/plSdlWindowHost.h"
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <SDL.h>
+#include <SDL_opengl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr u32 kSize = 32;
+
+struct ScreenVertex {
+    f32 x, y, z, rhw;
+    u32 color;
+};
+
+struct WorldVertex {
+    f32 x, y, z;
+    u32 color;
+};
+
+class GlDevice {
+  public:
+    GlDevice() {
+        EXPECT_TRUE(m_window.CreateWindow(0, 0, kSize, kSize, u"gl"));
+        d3d = m_factory.Create();
+        params.windowed = true;
+        params.backBufferWidth = kSize;
+        params.backBufferHeight = kSize;
+        params.enableAutoDepthStencil = true;
+        params.autoDepthStencilFormat = plD3dFormat::D16;
+        params.swapEffect = plD3dSwapEffect::Discard;
+        EXPECT_EQ(
+            d3d->CreateDevice(0, plD3dDevType::Hal, plD3dCreate::HardwareVertexProcessing, &params, &device),
+            plD3dErr::Ok);
+    }
+    ~GlDevice() {
+        if (device) {
+            EXPECT_EQ(device->Release(), 0u);
+        }
+        d3d->Release();
+    }
+
+    // The back buffer as 0xAARRGGBB, row 0 first, through the device's own copy.
+    std::vector<u32> Read() {
+        plD3dSurface* back = nullptr;
+        plD3dSurface* image = nullptr;
+        EXPECT_EQ(device->GetBackBuffer(0, plD3dBackBufferMono, &back), plD3dErr::Ok);
+        EXPECT_EQ(device->CreateImageSurface(kSize, kSize, plD3dFormat::A8R8G8B8, &image), plD3dErr::Ok);
+        EXPECT_EQ(device->CopyRects(back, nullptr, 0, image, nullptr), plD3dErr::Ok);
+        std::vector<u32> pixels(kSize * kSize);
+        std::memcpy(pixels.data(), image->Pixels(), pixels.size() * 4);
+        image->Release();
+        back->Release();
+        return pixels;
+    }
+
+    void DrawScreen(const std::vector<ScreenVertex>& vertices) {
+        device->SetVertexShader(plD3dFvf::XyzRhw | plD3dFvf::Diffuse);
+        device->BeginScene();
+        EXPECT_EQ(device->DrawPrimitiveUP(plD3dPt::TriangleList, static_cast<u32>(vertices.size() / 3),
+                                          vertices.data(), sizeof(ScreenVertex)),
+                  plD3dErr::Ok);
+        device->EndScene();
+    }
+
+    void DrawWorld(const std::vector<WorldVertex>& vertices) {
+        device->SetVertexShader(plD3dFvf::Xyz | plD3dFvf::Diffuse);
+        device->BeginScene();
+        EXPECT_EQ(device->DrawPrimitiveUP(plD3dPt::TriangleList, static_cast<u32>(vertices.size() / 3),
+                                          vertices.data(), sizeof(WorldVertex)),
+                  plD3dErr::Ok);
+        device->EndScene();
+    }
+
+    plD3d* d3d = nullptr;
+    plD3dDevice* device = nullptr;
+    plD3dPresentParameters params;
+    plSdlWindowHost m_window;
+
+  private:
+    plGlD3d m_factory{m_window};
+};
+
+constexpr u32 kBlack = 0xFF000000;
+constexpr u32 kWhite = 0xFFFFFFFF;
+
+// Top left, top right, bottom left: clockwise on the screen.
+std::vector<ScreenVertex> ClockwiseOnScreen(f32 z = 0.5f) {
+    return {{0, 0, z, 1, kWhite}, {30, 0, z, 1, kWhite}, {0, 30, z, 1, kWhite}};
+}
+
+} // namespace
+
+TEST(plGlD3d, TheFactoryNamesTheRendererAndListsModesAtBothDepths) {
+    plSdlWindowHost window;
+    plGlD3d factory(window);
+    plD3d* d3d = factory.Create();
+    ASSERT_NE(d3d, nullptr);
+    plD3dAdapterIdentifier identifier;
+    ASSERT_EQ(d3d->GetAdapterIdentifier(0, 0, &identifier), plD3dErr::Ok);
+    EXPECT_FALSE(identifier.description.empty());
+    bool found32 = false;
+    bool found16 = false;
+    for (u32 i = 0; i < d3d->GetAdapterModeCount(0); ++i) {
+        plD3dDisplayMode mode;
+        ASSERT_EQ(d3d->EnumAdapterModes(0, i, &mode), plD3dErr::Ok);
+        found32 |= mode.width == 800 && mode.height == 600 && mode.format == plD3dFormat::X8R8G8B8;
+        found16 |= mode.width == 800 && mode.height == 600 && mode.format == plD3dFormat::R5G6B5;
+    }
+    EXPECT_TRUE(found32 && found16);
+    // No window with OpenGL: no device.
+    plD3dPresentParameters params;
+    params.windowed = true;
+    params.backBufferWidth = kSize;
+    params.backBufferHeight = kSize;
+    plD3dDevice* device = nullptr;
+    EXPECT_EQ(
+        d3d->CreateDevice(0, plD3dDevType::Hal, plD3dCreate::HardwareVertexProcessing, &params, &device),
+        plD3dErr::NotAvailable);
+    EXPECT_EQ(d3d->Release(), 0u);
+}
+
+TEST(plGlD3d, ClearsAreExactAndRowsKeepTheDeviceOrder) {
+    GlDevice gl;
+    ASSERT_NE(gl.device, nullptr);
+    ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF123456, 1.0f, 0), plD3dErr::Ok);
+    const plD3dRect top{0, 0, static_cast<i32>(kSize), 4};
+    ASSERT_EQ(gl.device->Clear(1, &top, plD3dClear::Target, 0xFFFF0000, 1.0f, 0), plD3dErr::Ok);
+    // A green row copied in at row 10.
+    plD3dSurface* line = nullptr;
+    ASSERT_EQ(gl.device->CreateImageSurface(kSize, 1, plD3dFormat::R5G6B5, &line), plD3dErr::Ok);
+    std::vector<u16> green(kSize, 0x07E0);
+    std::memcpy(line->Pixels(), green.data(), kSize * 2);
+    plD3dSurface* back = nullptr;
+    ASSERT_EQ(gl.device->GetBackBuffer(0, plD3dBackBufferMono, &back), plD3dErr::Ok);
+    const plD3dPoint row10{0, 10};
+    ASSERT_EQ(gl.device->CopyRects(line, nullptr, 0, back, &row10), plD3dErr::Ok);
+    back->Release();
+    line->Release();
+
+    const std::vector<u32> pixels = gl.Read();
+    for (u32 y = 0; y < kSize; ++y) {
+        const u32 expected = y < 4 ? 0xFFFF0000 : y == 10 ? 0xFF00FF00 : 0xFF123456;
+        EXPECT_EQ(pixels[y * kSize + 5], expected) << "row " << y;
+    }
+    // On the window, row 0 is at the top.
+    ASSERT_EQ(gl.device->Present(), plD3dErr::Ok);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    u8 topLeft[4] = {};
+    u8 bottomLeft[4] = {};
+    glReadPixels(0, kSize - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, topLeft);
+    glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, bottomLeft);
+    EXPECT_EQ(topLeft[0], 255);
+    EXPECT_EQ(bottomLeft[0], 0x12);
+}
+
+TEST(plGlD3d, SquaresCoverThePixelsWhoseCentresTheyHold) {
+    GlDevice gl;
+    ASSERT_NE(gl.device, nullptr);
+    gl.device->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
+    // Pixel centres lie on integer coordinates; an edge through a centre takes it on the top and left.
+    const struct {
+        f32 from, to;
+        u32 first, last;
+    } cases[] = {{10.0f, 20.0f, 10, 19}, {10.25f, 20.25f, 11, 20}, {9.75f, 19.75f, 10, 19}};
+    for (const auto& c : cases)
+        for (bool transformed : {false, true}) {
+            gl.device->Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, kBlack, 1.0f, 0);
+            const f32 corners[6][2] = {{c.from, c.from}, {c.to, c.from}, {c.from, c.to},
+                                       {c.to, c.from},   {c.to, c.to},   {c.from, c.to}};
+            std::vector<ScreenVertex> screen;
+            std::vector<WorldVertex> world;
+            for (const auto& [x, y] : corners) {
+                screen.push_back({x, y, 0.5f, 1.0f, kWhite});
+                // The same place through identity transforms: clip space, y up.
+                world.push_back({x * 2.0f / kSize - 1.0f, 1.0f - y * 2.0f / kSize, 0.5f, kWhite});
+            }
+            if (transformed)
+                gl.DrawWorld(world);
+            else
+                gl.DrawScreen(screen);
+            const std::vector<u32> pixels = gl.Read();
+            for (u32 y = 0; y < kSize; ++y)
+                for (u32 x = 0; x < kSize; ++x) {
+                    const bool inside = x >= c.first && x <= c.last && y >= c.first && y <= c.last;
+                    EXPECT_EQ(pixels[y * kSize + x], inside ? kWhite : kBlack)
+                        << x << ", " << y << " in " << c.from
+                        << (transformed ? " transformed" : " on screen");
+                }
+        }
+}
+
+TEST(plGlD3d, CullingFollowsTheWindingOnTheScreen) {
+    GlDevice gl;
+    ASSERT_NE(gl.device, nullptr);
+    // Top left, top right, bottom left in clip space (y up): clockwise on the screen too.
+    const std::vector<WorldVertex> world = {
+        {-1, 1, 0.5f, kWhite}, {1, 1, 0.5f, kWhite}, {-1, -1, 0.5f, kWhite}};
+    const struct {
+        u32 cull;
+        bool shown;
+    } cases[] = {{plD3dCull::Cw, false}, {plD3dCull::Ccw, true}, {plD3dCull::None, true}};
+    for (const auto& c : cases)
+        for (bool transformed : {false, true}) {
+            gl.device->SetRenderState(plD3dRs::CullMode, c.cull);
+            gl.device->Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, kBlack, 1.0f, 0);
+            if (transformed)
+                gl.DrawWorld(world);
+            else
+                gl.DrawScreen(ClockwiseOnScreen());
+            EXPECT_EQ(gl.Read()[2 * kSize + 2], c.shown ? kWhite : kBlack)
+                << "cull " << c.cull << (transformed ? " transformed" : " on screen");
+        }
+}
+
+TEST(plGlD3d, ClearsIgnoreTheDepthAndColourWriteStates) {
+    GlDevice gl;
+    ASSERT_NE(gl.device, nullptr);
+    gl.device->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
+    gl.device->SetRenderState(plD3dRs::ZWriteEnable, 0);
+    gl.device->SetRenderState(plD3dRs::ColorWriteEnable, 0);
+    // Depth 0 hides a triangle at 0.5, depth 1 shows it; colour is cleared with colour writes off.
+    for (const f32 depth : {0.0f, 1.0f}) {
+        gl.device->Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, 0xFF0000FF, depth, 0);
+        EXPECT_EQ(gl.Read()[2 * kSize + 2], 0xFF0000FFu);
+        gl.device->SetRenderState(plD3dRs::ColorWriteEnable, 0xF);
+        gl.DrawScreen(ClockwiseOnScreen());
+        gl.device->SetRenderState(plD3dRs::ColorWriteEnable, 0);
+        EXPECT_EQ(gl.Read()[2 * kSize + 2], depth == 0.0f ? 0xFF0000FFu : kWhite) << "depth " << depth;
+    }
+}
+
+TEST(plGlD3d, AMovieBetweenTwoFramesLeavesTheSecondAsTheFirst) {
+    GlDevice gl;
+    ASSERT_NE(gl.device, nullptr);
+    // A moved and scaled triangle, culled and depth-tested: any state lost would show.
+    maMatrix4d world;
+    world.SetScale(0.5f, 0.5f, 1.0f);
+    world.Translate(0.25f, 0.0f, 0.0f);
+    maMatrix4d projection;
+    projection.SetScale(1.0f, 1.0f, 0.5f);
+    gl.device->SetTransform(plD3dTs::World, &world);
+    gl.device->SetTransform(plD3dTs::Projection, &projection);
+    gl.device->SetRenderState(plD3dRs::CullMode, plD3dCull::Ccw);
+    const std::vector<WorldVertex> triangle = {
+        {-1, 1, 0.5f, 0xFF20C040}, {1, 1, 0.5f, 0xFF20C040}, {-1, -1, 0.5f, 0xFF20C040}};
+    auto frame = [&] {
+        gl.device->Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, 0xFF102030, 1.0f, 0);
+        gl.DrawWorld(triangle);
+        std::vector<u32> pixels = gl.Read();
+        gl.device->Present();
+        return pixels;
+    };
+    const std::vector<u32> first = frame();
+    EXPECT_NE(std::count(first.begin(), first.end(), 0xFF20C040u), 0);
+
+    plGlVideoSink sink(gl.m_window);
+    ASSERT_TRUE(sink.Begin(64, 48));
+    plVideoFrame picture;
+    picture.width = 64;
+    picture.height = 48;
+    picture.rgba = plColourBars(64, 48);
+    sink.Present(picture);
+    sink.End();
+    EXPECT_EQ(frame(), first);
+}

@@ -1,0 +1,192 @@
+#include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/Graphics/plD3dPixels.h"
+#include "Engine/Platform/Graphics/plD3dSurface.h"
+#include "Engine/Platform/plServices.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+plD3dPresentParameters Windowed(u32 width, u32 height) {
+    plD3dPresentParameters params;
+    params.backBufferWidth = width;
+    params.backBufferHeight = height;
+    params.windowed = true;
+    params.enableAutoDepthStencil = true;
+    params.autoDepthStencilFormat = plD3dFormat::D16;
+    params.swapEffect = plD3dSwapEffect::Discard;
+    return params;
+}
+
+struct FakeDevice {
+    plFakeD3d factory;
+    plD3d* d3d = nullptr;
+    plD3dDevice* device = nullptr;
+    plD3dPresentParameters params = Windowed(32, 16);
+
+    FakeDevice() {
+        plInstallServices({.d3d = &factory});
+        d3d = plDirect3DCreate();
+        EXPECT_EQ(
+            d3d->CreateDevice(0, plD3dDevType::Hal, plD3dCreate::HardwareVertexProcessing, &params, &device),
+            plD3dErr::Ok);
+    }
+    ~FakeDevice() {
+        if (device) {
+            EXPECT_EQ(device->Release(), 0u);
+        }
+        EXPECT_EQ(d3d->Release(), 0u);
+        plInstallServices({});
+    }
+    plFakeD3dDevice& Fake() { return *factory.GetDevice(); }
+};
+
+} // namespace
+
+TEST(plFakeD3d, CreationHonoursRefusalsAndFailures) {
+    plFakeD3d factory;
+    plInstallServices({.d3d = &factory});
+    factory.SetAvailable(false);
+    EXPECT_EQ(plDirect3DCreate(), nullptr);
+    factory.SetAvailable(true);
+    plD3d* d3d = plDirect3DCreate();
+    ASSERT_NE(d3d, nullptr);
+
+    factory.RefuseFormat(plD3dFormat::R5G6B5);
+    EXPECT_EQ(d3d->CheckDeviceType(0, plD3dDevType::Hal, plD3dFormat::R5G6B5, plD3dFormat::R5G6B5, false),
+              plD3dErr::NotAvailable);
+    EXPECT_EQ(d3d->CheckDeviceType(0, plD3dDevType::Hal, plD3dFormat::X1R5G5B5, plD3dFormat::X1R5G5B5, false),
+              plD3dErr::Ok);
+
+    factory.FailCreation(plD3dCreate::HardwareVertexProcessing);
+    plD3dPresentParameters params = Windowed(0, 0);
+    plD3dDevice* device = nullptr;
+    EXPECT_EQ(
+        d3d->CreateDevice(0, plD3dDevType::Hal, plD3dCreate::HardwareVertexProcessing, &params, &device),
+        plD3dErr::NotAvailable);
+    EXPECT_EQ(device, nullptr);
+    // Windowed devices take the desktop's format and the window's size when left open.
+    ASSERT_EQ(
+        d3d->CreateDevice(0, plD3dDevType::Hal, plD3dCreate::SoftwareVertexProcessing, &params, &device),
+        plD3dErr::Ok);
+    EXPECT_EQ(params.backBufferFormat, plD3dFormat::X8R8G8B8);
+    EXPECT_EQ(params.backBufferWidth, 640u);
+    // The device holds the factory: its last release is the device's.
+    EXPECT_EQ(d3d->Release(), 1u);
+    EXPECT_EQ(device->Release(), 0u);
+    EXPECT_EQ(factory.GetRefCount(), 0u);
+    plInstallServices({});
+}
+
+TEST(plFakeD3d, LossThenNotResetUntilAResetSucceeds) {
+    FakeDevice f;
+    f.Fake().InjectLoss(2);
+    EXPECT_EQ(f.device->TestCooperativeLevel(), plD3dErr::DeviceLost);
+    EXPECT_EQ(f.device->Reset(&f.params), plD3dErr::DeviceLost);
+    EXPECT_EQ(f.device->Present(), plD3dErr::DeviceLost);
+    EXPECT_EQ(f.device->TestCooperativeLevel(), plD3dErr::DeviceLost);
+    EXPECT_EQ(f.device->TestCooperativeLevel(), plD3dErr::DeviceNotReset);
+
+    // A back buffer held is a default-pool resource: Reset is refused until it is released.
+    plD3dSurface* back = nullptr;
+    ASSERT_EQ(f.device->GetBackBuffer(0, plD3dBackBufferMono, &back), plD3dErr::Ok);
+    EXPECT_EQ(f.device->Reset(&f.params), plD3dErr::InvalidCall);
+    EXPECT_EQ(f.device->TestCooperativeLevel(), plD3dErr::DeviceNotReset);
+    EXPECT_EQ(back->Release(), 0u);
+    // Image surfaces live in system memory and do not stand in the way.
+    plD3dSurface* image = nullptr;
+    ASSERT_EQ(f.device->CreateImageSurface(4, 4, plD3dFormat::R5G6B5, &image), plD3dErr::Ok);
+    f.Fake().FailResets(1);
+    EXPECT_EQ(f.device->Reset(&f.params), plD3dErr::DeviceLost);
+    EXPECT_EQ(f.device->Reset(&f.params), plD3dErr::Ok);
+    EXPECT_EQ(f.device->TestCooperativeLevel(), plD3dErr::Ok);
+    EXPECT_EQ(f.device->Present(), plD3dErr::Ok);
+    // A surface left alive keeps the device.
+    EXPECT_EQ(f.device->Release(), 1u);
+    f.device = nullptr;
+    EXPECT_EQ(image->Release(), 0u);
+}
+
+TEST(plFakeD3d, ResetRestoresEveryDefaultState) {
+    FakeDevice f;
+    maMatrix4d moved;
+    moved.SetTranslation(1.0f, 2.0f, 3.0f);
+    const plD3dViewport corner{1, 1, 4, 4, 0.0f, 1.0f};
+    ASSERT_EQ(f.device->SetRenderState(plD3dRs::CullMode, plD3dCull::None), plD3dErr::Ok);
+    ASSERT_EQ(f.device->SetRenderState(plD3dRs::ZWriteEnable, 0), plD3dErr::Ok);
+    ASSERT_EQ(f.device->SetTransform(plD3dTs::World, &moved), plD3dErr::Ok);
+    ASSERT_EQ(f.device->SetViewport(&corner), plD3dErr::Ok);
+    ASSERT_EQ(f.device->Reset(&f.params), plD3dErr::Ok);
+
+    u32 value = 0;
+    const std::pair<u32, u32> defaults[] = {
+        {plD3dRs::CullMode, plD3dCull::Ccw},   {plD3dRs::ZWriteEnable, 1}, {plD3dRs::ZEnable, 1},
+        {plD3dRs::ZFunc, plD3dCmp::LessEqual}, {plD3dRs::Lighting, 1},     {plD3dRs::ColorWriteEnable, 0xF}};
+    for (const auto& [state, expected] : defaults) {
+        ASSERT_EQ(f.device->GetRenderState(state, &value), plD3dErr::Ok);
+        EXPECT_EQ(value, expected) << "state " << state;
+    }
+    maMatrix4d world;
+    ASSERT_EQ(f.device->GetTransform(plD3dTs::World, &world), plD3dErr::Ok);
+    const maMatrix4d identity;
+    EXPECT_EQ(std::memcmp(&world, &identity, sizeof world), 0);
+    plD3dViewport viewport;
+    ASSERT_EQ(f.device->GetViewport(&viewport), plD3dErr::Ok);
+    EXPECT_EQ(viewport.width, 32u);
+    EXPECT_EQ(viewport.height, 16u);
+}
+
+TEST(plFakeD3d, CopyRectsConvertsAndRefusesRectanglesOutside) {
+    FakeDevice f;
+    plD3dSurface* image = nullptr;
+    ASSERT_EQ(f.device->CreateImageSurface(2, 2, plD3dFormat::R5G6B5, &image), plD3dErr::Ok);
+    plD3dLockedRect locked;
+    ASSERT_EQ(image->LockRect(&locked, nullptr, plD3dLock::NoSysLock), plD3dErr::Ok);
+    static_cast<u16*>(locked.bits)[1] = 0xF800; // top right: full red
+    ASSERT_EQ(image->UnlockRect(), plD3dErr::Ok);
+
+    plD3dSurface* back = nullptr;
+    ASSERT_EQ(f.device->GetBackBuffer(0, plD3dBackBufferMono, &back), plD3dErr::Ok);
+    const plD3dRect refused[] = {{1, 0, 3, 1}, {-1, 0, 1, 1}, {1, 1, 1, 2}};
+    for (const plD3dRect& rect : refused) {
+        const plD3dPoint at{0, 0};
+        EXPECT_EQ(f.device->CopyRects(image, &rect, 1, back, &at), plD3dErr::InvalidCall);
+    }
+    const plD3dRect offScreen{0, 0, 2, 2};
+    const plD3dPoint edge{31, 15};
+    EXPECT_EQ(f.device->CopyRects(image, &offScreen, 1, back, &edge), plD3dErr::InvalidCall);
+    EXPECT_EQ(f.Fake().GetPixel(0, 0), 0xFF000000u);
+
+    const plD3dRect whole{0, 0, 2, 2};
+    const plD3dPoint at{30, 14};
+    ASSERT_EQ(f.device->CopyRects(image, &whole, 1, back, &at), plD3dErr::Ok);
+    // Five bits of red widen to 255, as the card widens them.
+    EXPECT_EQ(f.Fake().GetPixel(31, 14), 0xFFFF0000u);
+    EXPECT_EQ(f.Fake().GetPixel(30, 14), 0xFF000000u);
+    EXPECT_EQ(f.factory.GetLog().back(), "CopyRects 0 0 2 2 -> 30 14");
+    back->Release();
+    image->Release();
+}
+
+TEST(plD3dPixels, ChannelsWidenByRepeatingTheirHighBits) {
+    const struct {
+        plD3dFormat format;
+        u32 texel;
+        u32 argb;
+    } cases[] = {
+        {plD3dFormat::R5G6B5, 0xF800, 0xFFFF0000},   {plD3dFormat::R5G6B5, 0x8410, 0xFF848284},
+        {plD3dFormat::X1R5G5B5, 0x7FFF, 0xFFFFFFFF}, {plD3dFormat::A1R5G5B5, 0x001F, 0x000000FF},
+        {plD3dFormat::A4R4G4B4, 0x8F00, 0x88FF0000}, {plD3dFormat::X8R8G8B8, 0x00123456, 0xFF123456},
+        {plD3dFormat::R8G8B8, 0x123456, 0xFF123456},
+    };
+    for (const auto& c : cases) {
+        u8 bytes[4];
+        std::memcpy(bytes, &c.texel, 4);
+        EXPECT_EQ(plD3dReadArgb(c.format, bytes), c.argb) << static_cast<int>(c.format);
+        u8 written[4] = {};
+        plD3dWriteArgb(c.format, c.argb, written);
+        EXPECT_EQ(plD3dReadArgb(c.format, written), c.argb) << static_cast<int>(c.format);
+    }
+}
