@@ -12,6 +12,7 @@ TEST(plServices, MissingServicesFailLoudlyAndInstalledOnesAnswer) {
     EXPECT_THROW(plGetTimeSource(), std::logic_error);
     EXPECT_THROW(plGetWindowHost(), std::logic_error);
     EXPECT_THROW(plGetMessageBox(), std::logic_error);
+    EXPECT_THROW(plGetD3d(), std::logic_error);
 
     plTestTimeSource time;
     plTestWindowHost window;
