@@ -4,6 +4,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/plAtomicFile.h"
 
 #include <cerrno>
 #include <climits>
@@ -112,7 +113,25 @@ void fsDeleteFile(const fsLocator& locator) {
         fsThrowErrno(errno, fsOperation::Delete, locator, path);
 }
 
-std::string fsFindFilePath(const fsLocator& locator) { return fsFindNativePath(locator); }
+std::string fsFindFilePath(const fsLocator& locator) {
+    return fsFindNativePath(locator);
+}
+
+void fsWriteFileAtomically(const fsLocator& target,
+                           const std::function<void(const fsLocator& temporary)>& write) {
+    const std::string path = fsNativePathOf(target);
+    plAtomicFile file(path);
+    if (file.GetError() != 0)
+        fsThrowErrno(file.GetError(), fsOperation::Create, target, path);
+    fsLocator temporary = target;
+    envString name = target.GetLastComponent();
+    name.Append(envString(plAtomicFile::kSuffix));
+    temporary.RemoveLastComponent();
+    temporary.AppendComponent(name);
+    write(temporary);
+    if (const int error = file.Commit())
+        fsThrowErrno(error, fsOperation::Create, target, path);
+}
 
 void fsReplaceFile(const fsLocator& source, const fsLocator& destination) {
     const std::string from = fsNativePathOf(source);
