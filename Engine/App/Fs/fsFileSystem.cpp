@@ -133,21 +133,6 @@ void fsWriteFileAtomically(const fsLocator& target,
         fsThrowErrno(error, fsOperation::Create, target, path);
 }
 
-void fsReplaceFile(const fsLocator& source, const fsLocator& destination) {
-    const std::string from = fsNativePathOf(source);
-    const std::string to = fsNativePathOf(destination);
-    const int fd = fsCallOpen(from.c_str(), O_RDONLY | O_CLOEXEC, 0);
-    if (fd < 0)
-        fsThrowErrno(errno, fsOperation::Open, source, from);
-    const int synced = fsync(fd);
-    const int syncError = errno;
-    fsCloseFile(fd);
-    if (synced != 0)
-        fsThrowErrno(syncError, fsOperation::Transfer, source, {});
-    if (rename(from.c_str(), to.c_str()) != 0)
-        fsThrowErrno(errno, fsOperation::Create, destination, to);
-}
-
 void fsCopyFile(const fsLocator& source, const fsLocator& destination) {
     const int from = fsOpenExisting(source, O_RDONLY, fsRemovedDiscWarning);
     FileCloser closeFrom(from);

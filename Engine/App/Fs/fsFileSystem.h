@@ -16,9 +16,6 @@ void fsDeleteFile(const fsLocator& locator);
 // Copies one file, keeping its last-write time; fsFileExistsX when the destination exists. Errors
 // carry the locator of the side that failed. A half-written destination is removed.
 void fsCopyFile(const fsLocator& source, const fsLocator& destination);
-// Puts a finished file in place of another in one step: the source's data reaches the disc, then the
-// source takes the destination's name, so the destination is either the old file or the whole new one.
-void fsReplaceFile(const fsLocator& source, const fsLocator& destination);
 // Every save: `write` fills a new empty temporary file beside the target (named by the locator it is
 // given, the target's with ".tmp" appended) and must have flushed and closed what it opened on it by
 // the time it returns. The temporary then reaches the disc and takes the target's name in one step, so

@@ -3,12 +3,14 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Fs/fsWriteCalls.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfPakBuilder.h"
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -209,4 +211,78 @@ TEST_F(gfFileTest, DataFileTruncationSweepOnDiscAndInPak) {
             EXPECT_EQ(file.Read(sizeof(rest), rest), cut - 8);
         }
     }
+}
+
+// Written bytes collect in the window: a size patched by a seek back, as the chunk writer patches its
+// sizes, costs no write; the position and the size stay exact, and a long run crosses windows.
+TEST_F(gfFileTest, WritesCollectInTheWindowAndSeeksBackPatchIt) {
+    fsCreateFile(m_primary.Locator("w.dat"));
+    const std::string run(150000, 'r');
+    {
+        const fsWriteCalls writes;
+        gfFile file(m_primary.Locator("w.dat"), gfFileReadWrite, gfByteOrderData);
+        file.WriteValue<u32>(0);
+        file.Write(6, "values");
+        EXPECT_EQ(file.Seek(0, 0), 0u);
+        file.WriteValue<u32>(6);
+        EXPECT_EQ(file.Seek(0, 2), 10u);
+        EXPECT_EQ(writes.GetCount(), 0);
+        file.Write(static_cast<u32>(run.size()), run.data());
+        EXPECT_EQ(file.Tell(), 150010u);
+        EXPECT_EQ(file.GetSize(), 150010u);
+        EXPECT_EQ(file.Seek(0, 0), 0u); // leaves the window: flushed
+        EXPECT_EQ(writes.GetCount(), 3);
+        u32 size = 0;
+        EXPECT_TRUE(file.ReadValue(size));
+        EXPECT_EQ(size, 6u);
+    }
+    EXPECT_EQ(m_primary.Read("w.dat"), envBytes({6, 0, 0, 0}) + "values" + run);
+}
+
+// Small reads across windows and a large one past them give the file's bytes, from disc and from a pak.
+TEST_F(gfFileTest, ReadsInPiecesAcrossWindows) {
+    std::string data(200000, '\0');
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>(i * 7 % 251);
+    gfPakBuilderLayout layout;
+    layout.entries = {{"Data/big.dat", data}};
+    m_second.Write("big.pak", gfBuildPak(layout));
+    m_fake.pak = std::make_unique<gfPakFile>(m_second.Locator("big.pak"));
+    m_second.Write("Data/disc.dat", data);
+    for (const char* name : {"Data/big.dat", "Data/disc.dat"}) {
+        SCOPED_TRACE(name);
+        gfFile file(fsRootedLocator(kRoot, name), gfFileRead, gfByteOrderData);
+        std::string back(data.size(), '\0');
+        u32 at = 0;
+        for (; at < 70000; at += 7)
+            ASSERT_EQ(file.Read(7, &back[at]), 7u);
+        EXPECT_EQ(file.Read(200000, &back[at]), data.size() - at);
+        EXPECT_EQ(back, data);
+        EXPECT_EQ(file.Seek(-5, 1), data.size() - 5);
+        EXPECT_EQ(file.Read(10, &back[0]), 5u);
+    }
+}
+
+// A failed write of the window is reported by the call that flushes it, once; an atomic save then
+// keeps the old file. Files opened for reading refuse writes.
+TEST_F(gfFileTest, AFailedFlushIsReportedByItsCallAndKeepsTheOldFile) {
+    m_primary.Write("keep.dat", "old bytes");
+    const fsLocator keep = m_primary.Locator("keep.dat");
+    EXPECT_THROW(gfFile(keep, gfFileRead).Write(1, "x"), fsReadOnlyX);
+    {
+        const fsWriteCalls full(ENOSPC);
+        gfFile file(keep, gfFileWrite, gfByteOrderData);
+        file.Write(3, "new");
+        EXPECT_EQ(full.GetCount(), 0);
+        EXPECT_THROW(file.Seek(100000, 0), fsUnknownX);
+        EXPECT_EQ(file.Tell(), 3u);
+        file.Write(3, "new");
+        EXPECT_THROW(file.Flush(), fsUnknownX);
+        file.Flush();
+        EXPECT_EQ(full.GetCount(), 2);
+        const auto save = [](gfFile& out) { out.Write(3, "new"); };
+        EXPECT_THROW(gfWriteFileAtomically(keep, gfByteOrderData, save), fsUnknownX);
+    }
+    EXPECT_EQ(m_primary.Read("keep.dat"), "old bytes");
+    EXPECT_FALSE(std::filesystem::exists(m_primary.Path("keep.dat.tmp")));
 }
