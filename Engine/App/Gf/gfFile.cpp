@@ -216,6 +216,16 @@ void gfFile::WriteUnits(u32 count, const char16_t* units) {
     Write(count * 2, swapped.get());
 }
 
+bool gfFile::ReadOrdered(u32 size, void* value) {
+    u8 bytes[8];
+    if (Read(size, bytes) != size)
+        return false;
+    if (IsSwapped())
+        Reverse(bytes, size);
+    std::memcpy(value, bytes, size);
+    return true;
+}
+
 void gfFile::Reverse(void* value, u32 size) {
     u8* bytes = static_cast<u8*>(value);
     std::reverse(bytes, bytes + size);

@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <type_traits>
@@ -73,6 +74,8 @@ class gfFile {
   private:
     bool IsSwapped() const { return m_byteOrder == gfByteOrderReversed; }
     static void Reverse(void* value, u32 size);
+    // A value of `size` bytes (at most 8) in the machine's order; false, the value untouched, when short.
+    bool ReadOrdered(u32 size, void* value);
     u64 WindowEnd() const { return u64{m_windowStart} + m_windowLength; }
     // The underlying stream at a position, for the window's transfers.
     u32 ReadStream(u32 position, u32 count, void* buffer);
@@ -97,13 +100,15 @@ void gfWriteFileAtomically(const fsLocator& target, u32 byteOrder, const std::fu
 
 template <class T> bool gfFile::ReadValue(T& value) {
     static_assert(std::is_arithmetic_v<T>, "typed reads take numbers");
-    T read;
-    if (Read(sizeof(T), &read) != sizeof(T))
-        return false;
-    if (IsSwapped())
-        Reverse(&read, sizeof(T));
-    value = read;
-    return true;
+    // A value in the machine's order inside a window read from the file is copied here: loaders read
+    // values by the thousand. The offset wraps round to far past the window for a position before it.
+    const u32 offset = m_position - m_windowStart;
+    if (!m_dirty && !IsSwapped() && u64{offset} + sizeof(T) <= m_windowLength) {
+        std::memcpy(&value, &m_window[offset], sizeof(T));
+        m_position += sizeof(T);
+        return true;
+    }
+    return ReadOrdered(sizeof(T), &value);
 }
 
 template <class T> void gfFile::WriteValue(T value) {
