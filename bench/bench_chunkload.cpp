@@ -1,6 +1,7 @@
 // Loading a binary chunk file of 250,000 floats (1 MB) through gfFile and the chunk reader, against one
 // fread of the same bytes and the same parsing from memory. The ratio of the two is printed at the end
-// (the medians when run with --benchmark_repetitions).
+// (the medians when run with --benchmark_repetitions; on a busy machine add
+// --benchmark_enable_random_interleaving=true, so that both sides see the same load).
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Ch/chExceptions.h"
