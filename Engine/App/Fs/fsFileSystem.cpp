@@ -113,6 +113,13 @@ void fsDeleteFile(const fsLocator& locator) {
         fsThrowErrno(errno, fsOperation::Delete, locator, path);
 }
 
+void fsRename(const fsLocator& source, const fsLocator& destination) {
+    const std::string from = fsNativePathOf(source);
+    const std::string to = fsNativePathOf(destination);
+    if (rename(from.c_str(), to.c_str()) != 0)
+        fsThrowErrno(errno, fsOperation::Create, destination, to);
+}
+
 std::string fsFindFilePath(const fsLocator& locator) {
     return fsFindNativePath(locator);
 }

@@ -23,6 +23,9 @@ void fsCopyFile(const fsLocator& source, const fsLocator& destination);
 // `write` throws, or the replace fails, the temporary is removed and the target left as it was.
 void fsWriteFileAtomically(const fsLocator& target,
                            const std::function<void(const fsLocator& temporary)>& write);
+// Gives a file or a finished folder its new name in one step; a file of that name is replaced, a folder
+// must be empty. Saves use fsWriteFileAtomically instead.
+void fsRename(const fsLocator& source, const fsLocator& destination);
 // One level; the parent must exist.
 void fsCreateDirectory(const fsLocator& locator);
 // The folder must be empty (fsDirectoryNotEmptyX).
