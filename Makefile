@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 export CCACHE_BASEDIR := $(CURDIR)
 
-.PHONY: run test deps build build-test clean
+.PHONY: run test fuzz deps build build-test clean
 
 deps:
 	scripts/install-deps
@@ -23,5 +23,10 @@ test: build-test
 	cd build-test && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS) --timeout 300
 
+# Every libFuzzer target for SECONDS seconds each, built with clang in build-fuzz/ (scripts/fuzz).
+SECONDS ?= 60
+fuzz:
+	JOBS=$(JOBS) scripts/fuzz $(SECONDS)
+
 clean:
-	rm -rf build build-test
+	rm -rf build build-test build-fuzz

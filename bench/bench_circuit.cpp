@@ -2,11 +2,11 @@
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
+#include "benchReport.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <memory>
 
 namespace {
@@ -47,28 +47,17 @@ void BM_AppendPiece(benchmark::State& state) {
 }
 BENCHMARK(BM_AppendPiece)->Arg(10)->Arg(200);
 
-// Prints the runs as usual and keeps each one's time per append for the ratio.
-class coRatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.iterations > 0)
-                nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> nanoseconds;
-};
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    coRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto small = reporter.nanoseconds.find("BM_AppendPiece/10");
-    const auto large = reporter.nanoseconds.find("BM_AppendPiece/200");
-    if (small != reporter.nanoseconds.end() && large != reporter.nanoseconds.end() && small->second > 0.0)
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    const benchReport::Figures* small = report.Find("BM_AppendPiece/10");
+    const benchReport::Figures* large = report.Find("BM_AppendPiece/200");
+    if (small && large && small->seconds > 0.0)
         std::printf("append to a circuit of 10: %.0f ns, of 200: %.0f ns, ratio 200/10: %.2f\n",
-                    small->second, large->second, large->second / small->second);
+                    small->seconds * 1e9, large->seconds * 1e9, large->seconds / small->seconds);
     benchmark::Shutdown();
     return 0;
 }

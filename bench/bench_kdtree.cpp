@@ -1,12 +1,12 @@
 #include "Engine/Core/Geo/geoIntersection.h"
 #include "Engine/Core/Geo/geoKDTree.h"
 #include "Engine/Core/Ma/maRandom.h"
+#include "benchReport.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -172,17 +172,6 @@ void BM_SegmentBruteForce(benchmark::State& state) {
 }
 BENCHMARK(BM_SegmentBruteForce)->Unit(benchmark::kMicrosecond);
 
-// Remembers each benchmark's time per iteration so that the tree's speed-up can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& reports) override {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run& r : reports)
-            times[r.run_name.function_name] = r.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> times;
-};
-
 // The tree and the brute force must find the same ground, or the ratio means nothing.
 int CheckAgreement() {
     int disagreements = 0;
@@ -207,13 +196,13 @@ int main(int argc, char** argv) {
         std::printf("kd-tree and brute force disagree on %d of 1024 downward segments\n", bad);
         return 1;
     }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto tree = reporter.times.find("BM_SegmentTree");
-    const auto brute = reporter.times.find("BM_SegmentBruteForce");
-    if (tree != reporter.times.end() && brute != reporter.times.end() && tree->second > 0.0)
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    const benchReport::Figures* tree = report.Find("BM_SegmentTree");
+    const benchReport::Figures* brute = report.Find("BM_SegmentBruteForce");
+    if (tree && brute && tree->seconds > 0.0)
         std::printf("Downward segment query: kd-tree %.3f us, brute force %.1f us, kd-tree %.0fx faster\n",
-                    tree->second, brute->second, brute->second / tree->second);
+                    tree->seconds * 1e6, brute->seconds * 1e6, brute->seconds / tree->seconds);
     benchmark::Shutdown();
     return 0;
 }

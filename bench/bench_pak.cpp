@@ -5,13 +5,13 @@
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
+#include "benchReport.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <vector>
 
 namespace {
@@ -115,30 +115,17 @@ BENCHMARK(BM_ReadAllFromPak)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAllFromDisc)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenPak)->Unit(benchmark::kMicrosecond);
 
-// Keeps each run's time per iteration so that the ratio can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (!run.error_occurred)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto pak = reporter.times.find("BM_ReadAllFromPak");
-    const auto disc = reporter.times.find("BM_ReadAllFromDisc");
-    if (pak != reporter.times.end() && disc != reporter.times.end()) {
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    const benchReport::Figures* pak = report.Find("BM_ReadAllFromPak");
+    const benchReport::Figures* disc = report.Find("BM_ReadAllFromDisc");
+    if (pak && disc && pak->seconds > 0.0)
         std::printf("\nReading all %d entries: pak %.3f ms, disc %.3f ms, disc/pak ratio %.2f\n", kEntries,
-                    pak->second, disc->second, disc->second / pak->second);
-    }
+                    pak->seconds * 1e3, disc->seconds * 1e3, disc->seconds / pak->seconds);
     benchmark::Shutdown();
     return 0;
 }

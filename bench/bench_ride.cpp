@@ -1,25 +1,26 @@
-// The statistics run over a closed circuit of 200 pieces: simulated steps per second, and the cost of
-// one step per car against one frame evaluation of the same pieces (a step should cost about one).
+// The statistics run over a closed circuit of 200 pieces: its time as a share of one frame at 60 frames a
+// second, simulated steps per second, and the cost of one step per car against one frame evaluation of the
+// same pieces (a step should cost about one).
+#include "Source/Ride/coRideStats.h"
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
-#include "Source/Ride/coRideStats.h"
+#include "benchReport.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <memory>
-#include <string>
 
 namespace {
 
 constexpr int kSides = 4;
 constexpr int kStraightsPerSide = 49;
+constexpr double kFrameSeconds = 1.0 / 60.0;
 
 void Append(std::unique_ptr<coCoasterPiece> piece) {
     if (!coCircuitLastPiece())
@@ -81,39 +82,26 @@ void BM_FrameAt200(benchmark::State& state) {
 BENCHMARK(BM_RideStats200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameAt200)->Unit(benchmark::kNanosecond);
 
-// Keeps each run's time per iteration and its counters so that the ratio can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            times[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
-            const auto steps = run.counters.find("steps");
-            if (steps != run.counters.end())
-                stepsPerRun = steps->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times; // seconds per iteration
-    double stepsPerRun = 0.0;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto run = reporter.times.find("BM_RideStats200");
-    const auto frame = reporter.times.find("BM_FrameAt200");
-    if (run != reporter.times.end() && frame != reporter.times.end() && reporter.stepsPerRun > 0.0) {
-        const double perStep = run->second / reporter.stepsPerRun;
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    const benchReport::Figures* run = report.Find("BM_RideStats200");
+    const benchReport::Figures* frame = report.Find("BM_FrameAt200");
+    if (run) {
+        std::printf("\nStatistics run of %d pieces: %.2f ms, %.2f of one %.1f ms frame\n",
+                    coCircuitPieceCount(), run->seconds * 1e3, run->seconds / kFrameSeconds,
+                    kFrameSeconds * 1e3);
+    }
+    const double steps = run ? run->counters.at("steps") : 0.0;
+    if (frame && steps > 0.0) {
+        const double perStep = run->seconds / steps;
         const double perCar = perStep / coGetCoasterDefinition().GetNumCars();
-        std::printf("\nStatistics run of %d pieces: %.0f steps, %.0f simulated steps per second\n",
-                    coCircuitPieceCount(), reporter.stepsPerRun, 1.0 / perStep);
+        std::printf("%.0f steps, %.0f simulated steps per second\n", steps, 1.0 / perStep);
         std::printf("One step per car %.1f ns, one FrameAt %.1f ns: ratio %.2f (must stay below 2)\n",
-                    perCar * 1e9, frame->second * 1e9, perCar / frame->second);
+                    perCar * 1e9, frame->seconds * 1e9, perCar / frame->seconds);
     }
     benchmark::Shutdown();
     return 0;

@@ -54,3 +54,14 @@ function(lv_add_test_suite name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} ${ARG_PROPERTIES} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# lv_add_fuzz_target(name SOURCE <file> DEPS <libraries>)
+# A libFuzzer program of one source (LOOPVANE_FUZZ builds only: it needs clang); it may use the test
+# helpers under tests/. scripts/fuzz runs every such program.
+function(lv_add_fuzz_target name)
+  cmake_parse_arguments(ARG "" "SOURCE" "DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCE})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()

@@ -28,6 +28,13 @@ u32 gfPakFile::GetEntryCount() const {
     return m_body->GetEntryCount();
 }
 
+std::vector<std::string> gfPakFile::GetEntryNames() const {
+    std::vector<std::string> names;
+    for (const auto& [name, entry] : m_body->GetNames())
+        names.push_back(name);
+    return names;
+}
+
 const fsLocator& gfPakFile::GetLocator() const {
     return m_body->GetLocator();
 }

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class gfPakFilePAC;
 
@@ -19,6 +20,8 @@ class gfPakFile {
 
     bool HasEntry(const fsLocator& locator) const;
     u32 GetEntryCount() const;
+    // The name of every entry, lower-cased, in name order.
+    std::vector<std::string> GetEntryNames() const;
     const fsLocator& GetLocator() const;
 
   private:

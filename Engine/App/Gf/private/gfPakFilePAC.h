@@ -24,6 +24,7 @@ class gfPakFilePAC {
 
     const gfPakDirectoryEntry* Find(const std::string& name) const;
     u32 GetEntryCount() const { return static_cast<u32>(m_names.size()); }
+    const std::map<std::string, gfPakDirectoryEntry>& GetNames() const { return m_names; }
     const fsLocator& GetLocator() const { return m_locator; }
 
     // The file position and size of an entry's data, checked against the file.

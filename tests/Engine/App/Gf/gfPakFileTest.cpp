@@ -90,6 +90,7 @@ TEST(gfPakFile, EntriesReadLikeFilesAndLayoutsVary) {
     folder.Write("a.pak", gfBuildPak(ThreeEntries()));
     gfPakFile pak(folder.Locator("A.PAK")); // the pak file's name, too, is matched ignoring case
     EXPECT_EQ(pak.GetEntryCount(), 3u);
+    EXPECT_EQ(pak.GetEntryNames(), (std::vector<std::string>{"data/track.bin", "empty", "readme.txt"}));
     EXPECT_TRUE(pak.HasEntry(Entry("DATA/track.BIN")));
     EXPECT_FALSE(pak.HasEntry(Entry("Data")));
     EXPECT_THROW(gfPakEntryStream(pak, Entry("none")), gfFileNotInPakX);

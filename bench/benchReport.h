@@ -1,0 +1,49 @@
+#pragma once
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+// Prints the runs as the console does and keeps, per benchmark, what the figures printed after the table
+// are computed from: with --benchmark_repetitions the median row, otherwise the one run. The other
+// statistics rows (mean, standard deviation, coefficient of variation) are never taken for a time.
+class benchReport : public benchmark::ConsoleReporter {
+  public:
+    struct Figures {
+        double seconds = 0.0; // real time per iteration
+        std::map<std::string, double> counters;
+    };
+
+    // Coloured on a terminal only, as the library's own reporter is by default.
+    benchReport() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const std::string name = run.run_name.str();
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const bool single = run.run_type == Run::RT_Iteration && !m_fromMedian.count(name);
+            if (run.error_occurred || !(median || single))
+                continue;
+            Figures& figures = m_figures[name];
+            figures.seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            for (const auto& [counter, value] : run.counters)
+                figures.counters[counter] = value.value;
+            if (median)
+                m_fromMedian.insert(name);
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // Null when the benchmark did not run (filtered out, or it failed).
+    const Figures* Find(const std::string& name) const {
+        const auto found = m_figures.find(name);
+        return found == m_figures.end() ? nullptr : &found->second;
+    }
+
+  private:
+    std::map<std::string, Figures> m_figures;
+    std::set<std::string> m_fromMedian;
+};

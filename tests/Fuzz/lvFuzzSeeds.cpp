@@ -1,0 +1,188 @@
+// Writes the seed corpora of the loader fuzz targets, one folder per target under the given folder, with
+// the project's own writers: chunk files by the chunk writers, token files by the token writer, text
+// sets by the text set itself, INI text by the INI file and the key-value store. Paks and WAV files have
+// no writer in the engine: they are laid out by the tests' builders, the paks holding the other seeds as
+// entries. Playlists have none either: their lines are written here. Usage: lvFuzzSeeds <folder>
+#include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chTestSample.h"
+#include "Engine/App/Ch/chTxtWriter.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Gf/gfFile.h"
+#include "Engine/App/Gf/gfPakBuilder.h"
+#include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/App/Gf/gfTokenFile.h"
+#include "Engine/Audio/Sn/snWaveBuilder.h"
+#include "Engine/Platform/plIniFile.h"
+#include "Engine/Platform/plKeyValueStore.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+namespace {
+
+std::string g_folder;
+
+fsLocator Locator(const std::string& path) {
+    fsLocator locator;
+    fsLocatorFromNativePath(path.c_str(), locator);
+    return locator;
+}
+
+std::string Path(const std::string& target, const std::string& name) {
+    std::filesystem::create_directories(g_folder + "/" + target);
+    return g_folder + "/" + target + "/" + name;
+}
+
+// A new empty file opened for writing.
+std::unique_ptr<gfFile> Create(const std::string& path, u32 byteOrder) {
+    std::ofstream(path, std::ios::trunc);
+    return std::make_unique<gfFile>(Locator(path), 1, byteOrder);
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Children three deep, each kind of body the walker knows, under ids whose low bits choose it.
+void WriteTree(chWriter& w) {
+    w.BeginChunk(chMakeId('T', 'R', 'E', 'E'), 1, true); // 'T' & 3 == 0: children
+    w.BeginChunk(chMakeId('D', 'E', 'E', 'P'), 1, true);
+    w.BeginChunk(chMakeId('A', 'T', 'X', 'T'), 1, false); // strings
+    w.WriteString(u"wide");
+    w.WriteString("narrow");
+    w.EndChunk();
+    w.EndChunk();
+    w.BeginChunk(chMakeId('N', 'U', 'M', 'S'), 2, false); // numbers
+    w.WriteBool(false);
+    w.WriteDouble(-0.5);
+    w.WriteFloat(1e30f);
+    w.WriteUInt64(1);
+    w.WriteInt64(-1);
+    w.WriteUInt32(7);
+    w.WriteInt32(-7);
+    w.WriteUInt16(65535);
+    w.WriteInt16(-2);
+    w.WriteUInt8(255);
+    w.WriteInt8(-128);
+    w.EndChunk();
+    w.BeginChunk(chMakeId('C', 'N', 'T', 'D'), 3, false); // a count, then that many characters
+    w.WriteUInt32(5);
+    w.WriteChars("count", 5);
+    w.WriteChars(u"units", 5);
+    w.EndChunk();
+    w.EndChunk();
+}
+
+void ChunkSeeds() {
+    const u8 version[4] = {0, 1, 0, 0};
+    for (u32 byteOrder : {2u, 1u}) {
+        const std::string order = byteOrder == 1 ? "-swapped" : "";
+        for (bool tree : {false, true}) {
+            auto file = Create(Path("chChunkFuzz", (tree ? "tree" : "sample") + order + ".bin"), byteOrder);
+            file->WriteBinHeader(version);
+            chBinWriter w(file.get());
+            tree ? WriteTree(w) : WriteSample(w, MakeSample());
+        }
+    }
+    for (bool tree : {false, true}) {
+        auto file = Create(Path("chChunkFuzz", tree ? "tree.txt" : "sample.txt"), 0);
+        chTxtWriter w(file.get());
+        tree ? WriteTree(w) : WriteSample(w, MakeSample());
+    }
+}
+
+void TextSeeds() {
+    {
+        auto file = Create(Path("gfTextFuzz", "tokens.txt"), 0);
+        for (const char* token : {"Name", "quoted text", "-5", "1.5e3", "a=", "{", "}", "caf\xC3\xA9", "",
+                                  "line\nfeed", "back\\slash", "#hash", "x.y", ":"}) {
+            gfWriteToken(*file, token);
+            file->Write(1, token[0] == 'x' ? "\n" : " ");
+        }
+        file->Write(19, "# a comment\n\"last\"\n");
+    }
+    const std::string set = Path("gfTextFuzz", "set.tsf");
+    WriteText(set, "");
+    gfTextSet texts(Locator(set), 3, false);
+    texts.SetText(1, envString("Hello"));
+    texts.SetText(2, envString(""));
+    texts.SetText(0xFFFFFFFF, envString(u"\u00E9t\u00E9 \u2603"));
+    texts.Save();
+}
+
+void IniSeeds() {
+    plIniFile ini("; settings\n\n[Main]\nplain=value\n");
+    ini.Set("Main", "Name", "  spaced  ");
+    ini.Set("Sub\\Key", "quoted", "\"q\" 'r'");
+    ini.Set("Empty", "", "");
+    WriteText(Path("plIniFuzz", "file.ini"), ini.GetText());
+
+    plKeyValueStore store(g_folder + "/plIniFuzz/store");
+    plKeyHandle key;
+    store.OpenKey(plHive::CurrentUser, "", key);
+    store.SetValue(key, "Language", "English");
+    store.CloseKey(key);
+    std::filesystem::rename(store.GetHiveFile(plHive::CurrentUser), Path("plIniFuzz", "store.ini"));
+    std::filesystem::remove_all(g_folder + "/plIniFuzz/store");
+}
+
+void PlaylistSeeds() {
+    WriteText(Path("muPlaylistFuzz", "list.m3u"),
+              "\xEF\xBB\xBF#EXTM3U\r\n#EXTINF:123,Artist - Title\r\na.wav\r\n  sub\\b.mp3  \r\n"
+              "sub/deeper//c.wav\n\t\n/music/d.mp3\r\\music\\e.wav\nC:\\music\\f.mp3\n..\\up.wav");
+    WriteText(Path("muPlaylistFuzz", "empty.m3u"), "");
+}
+
+// Short files of each sample format for the plain run, and long ones for the run with a 1 MiB limit, so
+// that streaming refills many times and meets chunks after the samples.
+void WaveSeeds() {
+    using namespace snWaveBuilder;
+    const std::string list = Chunk("LIST", "INFOISFT\x05\0\0\0fuzz");
+    WriteText(Path("snWaveFuzz", "mono16.wav"), Wave16(Ramp(64)));
+    WriteText(Path("snWaveFuzz", "stereo16.wav"), Wave16(Ramp(64), 2, 44100));
+    WriteText(Path("snWaveFuzz", "mono8-list.wav"),
+              Riff(Pcm(1, 11025, 8) + list + Chunk("data", std::string(99, 'x'))));
+    WriteText(Path("snWaveFuzz-long", "mono16.wav"), Wave16(Ramp(400000)));
+    WriteText(Path("snWaveFuzz-long", "stereo8-list.wav"),
+              Riff(Pcm(2, 44100, 8) + Chunk("data", std::string(300001, '\x80')) + list));
+}
+
+void PakSeeds() {
+    gfPakBuilderLayout layout;
+    layout.entries = {{"Data/Track.bin", ReadText(Path("chChunkFuzz", "sample.bin"))},
+                      {"text/set.tsf", ReadText(Path("gfTextFuzz", "set.tsf"))},
+                      {"readme.txt", "read me"},
+                      {"empty", ""}};
+    WriteText(Path("gfPakFuzz", "four.pak"), gfBuildPak(layout));
+    layout.prefix = "data before the archive";
+    layout.comment = "an archive comment";
+    layout.entries[2].dataDescriptor = true;
+    WriteText(Path("gfPakFuzz", "prefix.pak"), gfBuildPak(layout));
+    WriteText(Path("gfPakFuzz", "empty.pak"), gfBuildPak({}));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+        return 2;
+    }
+    g_folder = std::filesystem::absolute(argv[1]).string();
+    ChunkSeeds();
+    TextSeeds();
+    IniSeeds();
+    PlaylistSeeds();
+    WaveSeeds();
+    PakSeeds();
+    return 0;
+}
