@@ -13,7 +13,8 @@
 class benchReport : public benchmark::ConsoleReporter {
   public:
     struct Figures {
-        double seconds = 0.0; // real time per iteration
+        double seconds = 0.0;    // real time per iteration
+        double cpuSeconds = 0.0; // CPU time per iteration, steadier on a busy machine
         std::map<std::string, double> counters;
     };
 
@@ -28,7 +29,9 @@ class benchReport : public benchmark::ConsoleReporter {
             if (run.error_occurred || !(median || single))
                 continue;
             Figures& figures = m_figures[name];
-            figures.seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+            figures.seconds = run.GetAdjustedRealTime() / unit;
+            figures.cpuSeconds = run.GetAdjustedCPUTime() / unit;
             for (const auto& [counter, value] : run.counters)
                 figures.counters[counter] = value.value;
             if (median)

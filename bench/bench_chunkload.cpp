@@ -8,11 +8,12 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
 
+#include "benchReport.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <vector>
 
 namespace {
@@ -148,39 +149,19 @@ void BM_FreadAndParse(benchmark::State& state) {
 BENCHMARK(BM_LoadThroughGfFile)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FreadAndParse)->Unit(benchmark::kMicrosecond);
 
-// Keeps each benchmark's real and CPU time per iteration: the medians of the repetitions when there are
-// several (their rows come after the repetitions'). The CPU time is steadier on a busy machine.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    struct Times {
-        double real = 0.0, cpu = 0.0; // microseconds
-    };
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || run.aggregate_name == "median"))
-                times[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, Times> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    benchReport reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto file = reporter.times.find("BM_LoadThroughGfFile");
-    const auto memory = reporter.times.find("BM_FreadAndParse");
-    if (file != reporter.times.end() && memory != reporter.times.end()) {
-        const RatioReporter::Times& a = file->second;
-        const RatioReporter::Times& b = memory->second;
-        std::printf(
-            "\nLoading %u floats: gfFile %.1f us, fread and parse %.1f us: ratio %.2f, in CPU time %.2f "
-            "(target 1.5)\n",
-            kValues, a.real, b.real, a.real / b.real, a.cpu / b.cpu);
-    }
+    const benchReport::Figures* file = reporter.Find("BM_LoadThroughGfFile");
+    const benchReport::Figures* memory = reporter.Find("BM_FreadAndParse");
+    if (file && memory)
+        std::printf("\nLoading %u floats: gfFile %.1f us, fread and parse %.1f us: ratio %.2f, in CPU time %.2f "
+                    "(target 1.5)\n",
+                    kValues, file->seconds * 1e6, memory->seconds * 1e6, file->seconds / memory->seconds,
+                    file->cpuSeconds / memory->cpuSeconds);
     benchmark::Shutdown();
     return 0;
 }
