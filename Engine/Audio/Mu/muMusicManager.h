@@ -57,7 +57,8 @@ class muMusicManager {
     i32 GetTrack() const { return CurrentList().position; }
 
     // Plays the current track with the loop count (see snSoundJob::SetLoopCount). An empty track
-    // stops the music.
+    // stops the music. A track whose file is missing or cannot be played is warned about and the next
+    // one is tried as if it had ended; when none plays, the music stops. Nothing is thrown.
     void PlayTrack(i32 loops);
     void Pause();
     void Resume();
@@ -69,6 +70,12 @@ class muMusicManager {
     snSoundJob* GetJob() const;
 
   private:
+    // Starts the current track; false when its file cannot be played (the job is released then).
+    bool StartTrack(i32 loops);
+    // To the track that follows the current one by the flags: the next, or the first after the last
+    // when wrapping. False when the music should stop instead.
+    bool AdvanceTrack();
+
     muPlaylist& CurrentList() { return m_playlists[static_cast<size_t>(m_current)]; }
     const muPlaylist& CurrentList() const { return m_playlists[static_cast<size_t>(m_current)]; }
 
