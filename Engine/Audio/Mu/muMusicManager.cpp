@@ -16,6 +16,8 @@ muMusicManager* g_manager = nullptr;
 
 muMusicManager::muMusicManager() {
     EnsurePlaylist();
+    for (u32 index = 0; index < GetPlaylistCount(); ++index)
+        PreparePlaylist(index);
 }
 
 muMusicManager::~muMusicManager() {

@@ -28,6 +28,8 @@ class muMusicManager {
     // The current track, repeated without end when the playlist has fewer than two.
     virtual void PlayCurrent();
     virtual void EnsurePlaylist();
+    // A step for one playlist, run for each at construction; the manager itself has nothing to do.
+    virtual void PreparePlaylist(u32 /*index*/) {}
 
     // Appends empty playlists until there are n; never removes any.
     void SetPlaylistCount(u32 count);
