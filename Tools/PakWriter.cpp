@@ -1,5 +1,6 @@
 // Packs every file under a folder into a pak of stored entries, named by their paths in the folder:
 //   lvPakWriter <folder> <output.pak>
+#include "Engine/Core/Env/envExceptionX.h"
 #include "Tools/Pak/toolPakWriter.h"
 
 #include <cstdio>
@@ -12,6 +13,9 @@ int main(int argc, char** argv) {
     }
     try {
         toolWritePak(argv[2], toolCollectPakEntries(argv[1]));
+    } catch (const envExceptionX& e) {
+        std::fprintf(stderr, "lvPakWriter: %s: cannot be written (error 0x%08X)\n", argv[2], e.GetCode());
+        return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "lvPakWriter: %s\n", e.what());
         return 1;

@@ -84,7 +84,7 @@ void ReadEverything(benchmark::State& state, i32 root) {
         u64 total = 0;
         for (fsLocator name : fixture.names) {
             name.SetRoot(root);
-            gfFile file(name, 0, 2);
+            gfFile file(name, gfFileRead, gfByteOrderData);
             total += file.Read(file.GetSize(), buffer.data());
         }
         benchmark::DoNotOptimize(total);

@@ -1,5 +1,6 @@
 #include "Engine/Platform/plFileText.h"
 
+#include "Engine/Platform/plAtomicFile.h"
 #include "Engine/Platform/plErrors.h"
 
 #include <cerrno>
@@ -65,20 +66,11 @@ u32 plReplaceFileText(const std::string& path, const std::string& text) {
         std::filesystem::create_directories(folder, error);
     if (error)
         return ErrorOf(error.value());
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0)
+    plAtomicFile file(path);
+    if (file.GetError() != 0)
+        return ErrorOf(file.GetError());
+    if (!WriteAll(file.GetDescriptor(), text))
         return ErrorOf(errno);
-    // The new file takes the usual permissions, not mkstemp's owner-only ones.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    const bool written = WriteAll(fd, text) && fsync(fd) == 0;
-    const int writeError = errno;
-    if (close(fd) != 0 || !written || rename(temporary.c_str(), path.c_str()) != 0) {
-        const int failure = written ? errno : writeError;
-        unlink(temporary.c_str());
-        return ErrorOf(failure);
-    }
-    return plErr::Success;
+    const int committed = file.Commit();
+    return committed == 0 ? plErr::Success : ErrorOf(committed);
 }

@@ -12,7 +12,6 @@ constexpr size_t plFileTextMaxBytes = 16 * 1024 * 1024;
 // The file's bytes: 0, also for a missing file (empty text); 5 when it exists but cannot be read, is
 // not a regular file or holds more than plFileTextMaxBytes.
 u32 plReadFileText(const std::string& path, std::string& out);
-// Replaces the file with text, creating its folders: the text goes to a temporary file beside it that is
-// flushed to disc and renamed over the old one, so the old file stays whole until the new one is.
+// Replaces the file with text in one step (plAtomicFile), creating its folders.
 // 0; 5 when the folder or file may not be written; 29 for any other failure.
 u32 plReplaceFileText(const std::string& path, const std::string& text);

@@ -201,7 +201,7 @@ struct LoadedCoaster {
 
 void ReadCoaster(const fsLocator& locator, LoadedCoaster& loaded) {
     coSavedCoasterServices& services = coGetSavedCoasterServices();
-    gfFile file(locator, 0, 2);
+    gfFile file(locator, gfFileRead, gfByteOrderData);
     CheckHeader(file);
     loaded.data.dockPosition = coGetParkWorld().GetStartPosition();
     chBinReader reader(&file);
@@ -310,38 +310,12 @@ void coSaveCoasterFile(const fsLocator& locator) {
     fsResolveRoot(target);
     if (target.GetComponentCount() == 0)
         throw fsInvalidLocatorX(locator);
-    fsLocator temporary = target;
-    envString name = target.GetLastComponent();
-    name.Append(envString(".tmp"));
-    temporary.RemoveLastComponent();
-    temporary.AppendComponent(name);
-
-    if (fsFileExists(temporary))
-        fsDeleteFile(temporary);
-    fsCreateFile(temporary);
-    try {
-        u32 written;
-        {
-            gfFile file(temporary, 1, 2);
-            const u8 version[4] = {2, 1, 0, 0};
-            file.WriteBinHeader(version);
-            chBinWriter writer(&file);
-            coWriteCoasterChunks(writer);
-            written = file.Tell();
-        }
-        // Every write has gone to the system by now; the file must hold exactly what was written.
-        gfFile check(temporary, 0, 2);
-        if (check.GetSize() != written)
-            throw fsUnknownX(temporary);
-        fsReplaceFile(temporary, target);
-    } catch (...) {
-        try {
-            fsDeleteFile(temporary);
-        } catch (const envExceptionX&) {
-            // The first failure is the one to report.
-        }
-        throw;
-    }
+    gfWriteFileAtomically(target, gfByteOrderData, [](gfFile& file) {
+        const u8 version[4] = {2, 1, 0, 0};
+        file.WriteBinHeader(version);
+        chBinWriter writer(&file);
+        coWriteCoasterChunks(writer);
+    });
 }
 
 void coReadCoasterData(chReader& reader, u16 version, u32 size, coCoasterData& data) {
@@ -410,7 +384,7 @@ void coLoadCoasterFile(const fsLocator& locator) {
 
 void coReadCoasterSetting(const fsLocator& locator, std::string& coasterType, std::string& environment,
                           std::string& dockType, bool& closed) {
-    gfFile file(locator, 0, 2);
+    gfFile file(locator, gfFileRead, gfByteOrderData);
     CheckHeader(file);
     coCoasterData data;
     chBinReader reader(&file);

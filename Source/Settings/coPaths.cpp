@@ -296,7 +296,7 @@ void MigrateSaves(const fsLocator& old, const fsLocator& saves) {
             SavesCopySeam()(old, partial);
         else
             fsCopyFileTree(old, partial);
-        fsReplaceFile(partial, saves);
+        fsRename(partial, saves);
     } catch (const envExceptionX&) {
         RemoveTree(partial);
         gfErrorHandler::Report(kSavesErrorDisplay, kGameErrorPackage, kSavesCopyError, nullptr);

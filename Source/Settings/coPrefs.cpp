@@ -21,7 +21,6 @@
 namespace {
 
 constexpr const char* kFileName = "prefs.bin";
-constexpr const char* kTemporaryName = "prefs.bin.tmp";
 constexpr const char* kDamagedName = "prefs.bin.bad";
 constexpr u8 kByteOrder = 2;
 constexpr u8 kSwappedByteOrder = 1;
@@ -279,7 +278,7 @@ void ReplaceDamagedFile(const fsLocator& file) {
     std::string path;
     fsLocatorToNativePath(file, path);
     DBG_WARNING("%s is damaged: kept as %s, the default settings are used", path.c_str(), kDamagedName);
-    fsReplaceFile(file, Sibling(file, kDamagedName));
+    fsRename(file, Sibling(file, kDamagedName));
     coPrefs::SetDefaults();
     coPrefs::Save();
 }
@@ -311,33 +310,12 @@ void coPrefs::Load() {
 void coPrefs::Save() {
     fsLocator target;
     GetFilePath(target);
-    const fsLocator temporary = Sibling(target, kTemporaryName);
-    if (fsFileExists(temporary))
-        fsDeleteFile(temporary);
-    fsCreateFile(temporary);
-    try {
-        u32 written;
-        {
-            gfFile file(temporary, 1, kByteOrder);
-            const u8 version[4] = {kByteOrder, 0, 0, 0};
-            file.WriteBinHeader(version);
-            chBinWriter writer(&file);
-            WriteChunks(writer);
-            written = file.Tell();
-        }
-        // Every write has gone to the system by now; the file must hold exactly what was written.
-        gfFile check(temporary, 0, kByteOrder);
-        if (check.GetSize() != written)
-            throw fsUnknownX(temporary);
-        fsReplaceFile(temporary, target);
-    } catch (...) {
-        try {
-            fsDeleteFile(temporary);
-        } catch (const envExceptionX&) {
-            // The first failure is the one to report.
-        }
-        throw;
-    }
+    gfWriteFileAtomically(target, kByteOrder, [](gfFile& file) {
+        const u8 version[4] = {kByteOrder, 0, 0, 0};
+        file.WriteBinHeader(version);
+        chBinWriter writer(&file);
+        WriteChunks(writer);
+    });
 }
 
 void coPrefs::SetDefaults() {

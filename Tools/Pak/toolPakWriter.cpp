@@ -1,5 +1,8 @@
 #include "Tools/Pak/toolPakWriter.h"
 
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Gf/gfFile.h"
+
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -125,18 +128,9 @@ std::vector<toolPakEntry> toolCollectPakEntries(const std::string& folder) {
 
 void toolWritePak(const std::string& path, const std::vector<toolPakEntry>& entries) {
     const std::string archive = toolBuildPak(entries);
-    // Built beside the target and renamed over it: an interrupted build never leaves half a pak.
-    const std::string temporary = path + ".tmp";
-    try {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(archive.data(), static_cast<std::streamsize>(archive.size()));
-        out.close();
-        if (!out)
-            throw std::runtime_error(temporary + ": cannot be written");
-        std::filesystem::rename(temporary, path);
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw;
-    }
+    fsLocator target;
+    fsLocatorFromNativePath(path.c_str(), target);
+    gfWriteFileAtomically(target, gfByteOrderPlain, [&archive](gfFile& file) {
+        file.Write(static_cast<u32>(archive.size()), archive.data());
+    });
 }

@@ -2,29 +2,13 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Tools/TextSet/toolTextSetSource.h"
 
-#include <filesystem>
-#include <fstream>
+#include <map>
 
 void toolWriteTextSet(const std::string& path, u32 setNumber, const std::vector<toolTextSetEntry>& entries) {
-    // Built beside the target and renamed over it: an interrupted build never leaves half a set.
-    const std::string temporary = path + ".tmp";
-    std::filesystem::remove(temporary);
-    std::ofstream(temporary, std::ios::binary).close();
-    try {
-        fsLocator locator;
-        fsLocatorFromNativePath(temporary.c_str(), locator);
-        gfTextSet set(locator, setNumber, false);
-        for (const toolTextSetEntry& entry : entries)
-            set.SetText(entry.id, entry.text);
-        set.Save();
-    } catch (...) {
-        std::filesystem::remove(temporary);
-        throw;
-    }
-    try {
-        std::filesystem::rename(temporary, path);
-    } catch (...) {
-        std::filesystem::remove(temporary); // a target that cannot be replaced keeps no litter beside it
-        throw;
-    }
+    std::map<u32, envString> texts;
+    for (const toolTextSetEntry& entry : entries)
+        texts[entry.id] = entry.text;
+    fsLocator locator;
+    fsLocatorFromNativePath(path.c_str(), locator);
+    gfWriteTextSet(locator, setNumber, texts);
 }

@@ -1,7 +1,7 @@
 #include "Engine/App/Ch/chBinReader.h"
 
-#include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 
 namespace {
@@ -77,34 +77,34 @@ void chBinReader::ReadBool(bool* value) {
     *value = ReadValue<u8>() != 0;
 }
 void chBinReader::ReadDouble(f64* value) {
-    *value = ReadValue<f64>();
+    ReadInto(value);
 }
 void chBinReader::ReadFloat(f32* value) {
-    *value = ReadValue<f32>();
+    ReadInto(value);
 }
 void chBinReader::ReadUInt64(u64* value) {
-    *value = ReadValue<u64>();
+    ReadInto(value);
 }
 void chBinReader::ReadInt64(i64* value) {
-    *value = ReadValue<i64>();
+    ReadInto(value);
 }
 void chBinReader::ReadUInt32(u32* value) {
-    *value = ReadValue<u32>();
+    ReadInto(value);
 }
 void chBinReader::ReadInt32(i32* value) {
-    *value = ReadValue<i32>();
+    ReadInto(value);
 }
 void chBinReader::ReadUInt16(u16* value) {
-    *value = ReadValue<u16>();
+    ReadInto(value);
 }
 void chBinReader::ReadInt16(i16* value) {
-    *value = ReadValue<i16>();
+    ReadInto(value);
 }
 void chBinReader::ReadUInt8(u8* value) {
-    *value = ReadValue<u8>();
+    ReadInto(value);
 }
 void chBinReader::ReadInt8(i8* value) {
-    *value = ReadValue<i8>();
+    ReadInto(value);
 }
 
 const fsLocator& chBinReader::GetLocator() const {
@@ -117,10 +117,15 @@ void chBinReader::ReadExact(void* buffer, u32 count) {
         throw chInvalidChunkX();
 }
 
+// Straight into the caller's value: the file copies it there without a stop on the way.
+template <typename T> void chBinReader::ReadInto(T* value) {
+    if (!m_file->ReadValue(*value))
+        throw chInvalidChunkX();
+}
+
 template <typename T> T chBinReader::ReadValue() {
     T value;
-    if (!m_file->ReadValue(value))
-        throw chInvalidChunkX();
+    ReadInto(&value);
     return value;
 }
 

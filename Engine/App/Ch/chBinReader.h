@@ -6,7 +6,7 @@
 class gfFile;
 
 // Reads the binary chunk form: per chunk an id (u32), the body size (u32, header excluded) and a
-// version (u16), then the body. Every value is one read on the file; nothing is read beyond the
+// version (u16), then the body. Values are copied from the file's window; nothing is read beyond the
 // file's end: a chunk, a count or a value that runs past it throws chInvalidChunkX.
 class chBinReader : public chReader {
   public:
@@ -36,6 +36,7 @@ class chBinReader : public chReader {
 
   private:
     void ReadExact(void* buffer, u32 count);
+    template <typename T> void ReadInto(T* value);
     template <typename T> T ReadValue();
     u64 GetBytesLeft() const;
 

@@ -4,6 +4,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/plAtomicFile.h"
 
 #include <cerrno>
 #include <climits>
@@ -112,21 +113,31 @@ void fsDeleteFile(const fsLocator& locator) {
         fsThrowErrno(errno, fsOperation::Delete, locator, path);
 }
 
-std::string fsFindFilePath(const fsLocator& locator) { return fsFindNativePath(locator); }
-
-void fsReplaceFile(const fsLocator& source, const fsLocator& destination) {
+void fsRename(const fsLocator& source, const fsLocator& destination) {
     const std::string from = fsNativePathOf(source);
     const std::string to = fsNativePathOf(destination);
-    const int fd = fsCallOpen(from.c_str(), O_RDONLY | O_CLOEXEC, 0);
-    if (fd < 0)
-        fsThrowErrno(errno, fsOperation::Open, source, from);
-    const int synced = fsync(fd);
-    const int syncError = errno;
-    fsCloseFile(fd);
-    if (synced != 0)
-        fsThrowErrno(syncError, fsOperation::Transfer, source, {});
     if (rename(from.c_str(), to.c_str()) != 0)
         fsThrowErrno(errno, fsOperation::Create, destination, to);
+}
+
+std::string fsFindFilePath(const fsLocator& locator) {
+    return fsFindNativePath(locator);
+}
+
+void fsWriteFileAtomically(const fsLocator& target,
+                           const std::function<void(const fsLocator& temporary)>& write) {
+    const std::string path = fsNativePathOf(target);
+    plAtomicFile file(path);
+    if (file.GetError() != 0)
+        fsThrowErrno(file.GetError(), fsOperation::Create, target, path);
+    fsLocator temporary = target;
+    envString name = target.GetLastComponent();
+    name.Append(envString(plAtomicFile::kSuffix));
+    temporary.RemoveLastComponent();
+    temporary.AppendComponent(name);
+    write(temporary);
+    if (const int error = file.Commit())
+        fsThrowErrno(error, fsOperation::Create, target, path);
 }
 
 void fsCopyFile(const fsLocator& source, const fsLocator& destination) {

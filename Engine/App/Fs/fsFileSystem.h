@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,16 @@ void fsDeleteFile(const fsLocator& locator);
 // Copies one file, keeping its last-write time; fsFileExistsX when the destination exists. Errors
 // carry the locator of the side that failed. A half-written destination is removed.
 void fsCopyFile(const fsLocator& source, const fsLocator& destination);
-// Puts a finished file in place of another in one step: the source's data reaches the disc, then the
-// source takes the destination's name, so the destination is either the old file or the whole new one.
-void fsReplaceFile(const fsLocator& source, const fsLocator& destination);
+// Every save: `write` fills a new empty temporary file beside the target (named by the locator it is
+// given, the target's with ".tmp" appended) and must have flushed and closed what it opened on it by
+// the time it returns. The temporary then reaches the disc and takes the target's name in one step, so
+// the target is the old file or the whole new one whenever the program or the machine stops. When
+// `write` throws, or the replace fails, the temporary is removed and the target left as it was.
+void fsWriteFileAtomically(const fsLocator& target,
+                           const std::function<void(const fsLocator& temporary)>& write);
+// Gives a file or a finished folder its new name in one step; a file of that name is replaced, a folder
+// must be empty. Saves use fsWriteFileAtomically instead.
+void fsRename(const fsLocator& source, const fsLocator& destination);
 // One level; the parent must exist.
 void fsCreateDirectory(const fsLocator& locator);
 // The folder must be empty (fsDirectoryNotEmptyX).

@@ -1,21 +1,22 @@
 #include "Engine/App/Gf/gfTextSet.h"
 
 #include "Engine/App/Fs/fsExceptions.h"
-#include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <vector>
 
 namespace {
 
-constexpr u32 kByteOrder = 2;
+constexpr u32 kByteOrder = gfByteOrderData;
 constexpr char kTag[4] = {'K', 'S', 'T', 'S'};
-constexpr u32 kEntryHeaderSize = 6;  // id and unit count
+constexpr u32 kHeaderAndTag = 8 + sizeof(kTag);
+constexpr u32 kEntryHeaderSize = 6; // id and unit count
 
 u32 LoadU32(const u8* p) {
     return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(p[3]) << 24;
@@ -34,7 +35,32 @@ void StoreU16(std::vector<u8>& out, u16 value) {
     out.push_back(static_cast<u8>(value >> 8));
 }
 
+// What follows the tag: the set number, the count and the entries.
+std::vector<u8> SetBody(u32 setNumber, const std::map<u32, envString>& texts) {
+    std::vector<u8> bytes;
+    StoreU32(bytes, setNumber);
+    StoreU32(bytes, static_cast<u32>(texts.size()));
+    for (const auto& [id, text] : texts) {
+        const u32 units = std::min(text.GetLength(), gfTextSetMaxUnits);
+        StoreU32(bytes, id);
+        StoreU16(bytes, static_cast<u16>(units));
+        for (u32 i = 0; i < units; ++i)
+            StoreU16(bytes, text[i]);
+    }
+    return bytes;
+}
+
 } // namespace
+
+void gfWriteTextSet(const fsLocator& target, u32 setNumber, const std::map<u32, envString>& texts) {
+    const std::vector<u8> body = SetBody(setNumber, texts);
+    gfWriteFileAtomically(target, kByteOrder, [&](gfFile& file) {
+        const u8 version[4] = {0, 0, 0, 0};
+        file.WriteBinHeader(version);
+        file.Write(sizeof(kTag), kTag);
+        file.Write(static_cast<u32>(body.size()), body.data());
+    });
+}
 
 gfTextSet::gfTextSet(const fsLocator& locator, u32 setNumber, bool readOnly)
     : m_locator(locator), m_setNumber(setNumber) {
@@ -78,68 +104,42 @@ void gfTextSet::Save() {
     if (!m_writable)
         throw fsReadOnlyX(m_locator);
     // The set was rewritten in place, keeping its header and any old bytes past the new end. The same
-    // bytes now go to a temporary file that replaces the set in one step, so a failed save leaves it whole.
+    // bytes now replace the set in one step, so a failed save leaves it whole.
     std::vector<u8> old(m_file->GetSize());
     m_file->Seek(0, 0);
     if (m_file->Read(static_cast<u32>(old.size()), old.data()) != old.size())
         throw gfInvalidTextSetFileX(m_locator);
-    constexpr u32 kHeaderAndTag = 8 + sizeof(kTag);
     if (!old.empty() && old.size() < kHeaderAndTag)
         throw gfInvalidTextSetFileX(m_locator);
 
-    std::vector<u8> bytes;
-    StoreU32(bytes, m_setNumber);
-    StoreU32(bytes, static_cast<u32>(m_texts.size()));
-    for (const auto& [id, text] : m_texts) {
-        StoreU32(bytes, id);
-        StoreU16(bytes, static_cast<u16>(text.GetLength()));
-        for (u32 i = 0; i < text.GetLength(); ++i)
-            StoreU16(bytes, text[i]);
-    }
-
     const fsLocator target = m_file->GetLocator();
-    fsLocator temporary = target;
-    envString name = target.GetLastComponent();
-    name.Append(envString(".tmp"));
-    temporary.RemoveLastComponent();
-    temporary.AppendComponent(name);
-    if (fsFileExists(temporary))
-        fsDeleteFile(temporary);
-    fsCreateFile(temporary);
-    try {
-        gfFile file(temporary, 1, kByteOrder);
-        if (old.empty()) {
-            const u8 version[4] = {0, 0, 0, 0};
-            file.WriteBinHeader(version);
-            file.Write(sizeof(kTag), kTag);
-        } else {
+    if (old.empty()) {
+        gfWriteTextSet(target, m_setNumber, m_texts);
+    } else {
+        const std::vector<u8> body = SetBody(m_setNumber, m_texts);
+        gfWriteFileAtomically(target, kByteOrder, [&](gfFile& file) {
             file.Write(kHeaderAndTag, old.data());
-        }
-        file.Write(static_cast<u32>(bytes.size()), bytes.data());
-        const u64 end = kHeaderAndTag + bytes.size();
-        if (old.size() > end)
-            file.Write(static_cast<u32>(old.size() - end), old.data() + end);
-    } catch (...) {
-        fsDeleteFile(temporary);
-        throw;
+            file.Write(static_cast<u32>(body.size()), body.data());
+            const u64 end = kHeaderAndTag + body.size();
+            if (old.size() > end)
+                file.Write(static_cast<u32>(old.size() - end), old.data() + end);
+        });
     }
-    m_file.reset();
-    fsReplaceFile(temporary, target);
-    m_file = std::make_unique<gfFile>(target, 2, kByteOrder);
+    m_file = std::make_unique<gfFile>(target, gfFileReadWrite, kByteOrder);
     m_changed = false;
 }
 
 void gfTextSet::Open(bool readOnly) {
     if (!readOnly) {
         try {
-            m_file = std::make_unique<gfFile>(m_locator, 2, kByteOrder);
+            m_file = std::make_unique<gfFile>(m_locator, gfFileReadWrite, kByteOrder);
             m_writable = true;
             return;
         } catch (const fsReadOnlyX&) {
             // Read what can be read; the set is then not writable.
         }
     }
-    m_file = std::make_unique<gfFile>(m_locator, 0, kByteOrder);
+    m_file = std::make_unique<gfFile>(m_locator, gfFileRead, kByteOrder);
 }
 
 void gfTextSet::ReadTexts() {

@@ -13,6 +13,10 @@ constexpr u32 gfTextSetMaxUnits = 32767;
 // "KSTS", the set number, the entry count, then per entry the id, a 16-bit unit count and the units.
 // The whole file is read when the set is opened; a writable set keeps its file open and writes the
 // texts back with Save (the destructor saves a changed set, but never throws).
+// Writes a new set file in place of `target` in one step: the header, the tag and the texts, nothing of
+// an old file kept. Texts longer than gfTextSetMaxUnits are cut to it.
+void gfWriteTextSet(const fsLocator& target, u32 setNumber, const std::map<u32, envString>& texts);
+
 class gfTextSet {
   public:
     // readOnly: opened for reading (paks first). Otherwise opened for reading and writing on disc,
@@ -29,8 +33,9 @@ class gfTextSet {
     const envString& GetText(u32 id) const;
     // Writable sets only (fsReadOnlyX otherwise). Texts are cut to 32767 units, the most a set holds.
     void SetText(u32 id, const envString& text);
-    // Rewrites the set in place: the file is not truncated, the count tells where the texts end.
-    // Throws fsReadOnlyX for a set that is not writable, and the file's exceptions.
+    // Rewrites the set: its header and any bytes past the new last text are kept, the count tells where
+    // the texts end. The file is replaced in one step, so a failed save leaves it whole. Throws
+    // fsReadOnlyX for a set that is not writable, and the file's exceptions.
     void Save();
 
     u32 GetSetNumber() const { return m_setNumber; }

@@ -114,7 +114,7 @@ bool muIsPlaylistFile(const fsLocator& file) {
 
 void muReadPlaylistFile(const fsLocator& file, muPlaylist& playlist, bool clearFirst) {
     // Opening throws fsFileDoesntExistX for a missing file, before the kind is looked at.
-    gfFile stream(file, 0);
+    gfFile stream(file, gfFileRead);
     if (!muIsPlaylistFile(file))
         throw snUnsupportedPlaylistTypeX();
     const bool shuffled = playlist.shuffle;

@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Fs/fsWriteCalls.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
@@ -432,6 +433,13 @@ TEST_F(coSavedCoasterTest, AFailedSaveLeavesTheOldFile) {
     EXPECT_NE(Save(), old);
     EXPECT_FALSE(fsFileExists(folder.Locator("ride.csa.tmp")));
     EXPECT_THROW(coSaveCoasterFile(folder.Locator("missing/ride.csa")), envExceptionX);
+}
+
+TEST_F(coSavedCoasterTest, SavingTakesFewWriteCalls) {
+    // The stream collects the file: not a system call for every value.
+    const fsWriteCalls writes;
+    SavedR1();
+    EXPECT_LT(writes.GetCount(), 10);
 }
 
 TEST_F(coSavedCoasterTest, SettingAndSummaryForTheLoadMenu) {

@@ -148,7 +148,7 @@ class coTrackChunksTest : public coCircuitFixture {
     std::string WriteBinary(const std::vector<const coCoasterPiece*>& pieces) {
         m_folder.Write("out.bin", "");
         {
-            gfFile file(m_folder.Locator("out.bin"), 1, 2);
+            gfFile file(m_folder.Locator("out.bin"), gfFileWrite, gfByteOrderData);
             const u8 version[4] = {0, 1, 0, 0};
             file.WriteBinHeader(version);
             chBinWriter writer(&file);
@@ -159,7 +159,7 @@ class coTrackChunksTest : public coCircuitFixture {
     std::string WriteText(const std::vector<const coCoasterPiece*>& pieces) {
         m_folder.Write("out.txt", "");
         {
-            gfFile file(m_folder.Locator("out.txt"), 1);
+            gfFile file(m_folder.Locator("out.txt"), gfFileWrite);
             chTxtWriter writer(&file);
             coWriteCoasterPieces(writer, pieces);
         }
@@ -169,7 +169,7 @@ class coTrackChunksTest : public coCircuitFixture {
     // The pieces of the file's piece list (a file that holds none gives none), added to `pieces`.
     void ReadInto(const std::string& bytes, coPieces& pieces) {
         m_folder.Write("in.bin", bytes);
-        gfFile file(m_folder.Locator("in.bin"), 0, 2);
+        gfFile file(m_folder.Locator("in.bin"), gfFileRead, gfByteOrderData);
         file.ReadBinHeader(nullptr);
         chBinReader reader(&file);
         ReadList(reader, pieces);
@@ -181,7 +181,7 @@ class coTrackChunksTest : public coCircuitFixture {
     }
     coPieces ReadText(const std::string& text) {
         m_folder.Write("in.txt", text);
-        gfFile file(m_folder.Locator("in.txt"), 0);
+        gfFile file(m_folder.Locator("in.txt"), gfFileRead);
         chTxtReader reader(&file);
         coPieces pieces;
         ReadList(reader, pieces);

@@ -1,6 +1,7 @@
 #include "Tools/Pak/toolPakWriter.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfPakFile.h"
+#include "Engine/Core/Env/envExceptionX.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -52,6 +53,6 @@ TEST(toolPakWriter, FoldersPackIntoPaksTheEngineReads) {
 TEST(toolPakWriter, LimitsOfTheFormatAreRefused) {
     EXPECT_THROW(toolBuildPak({{std::string(65536, 'n'), "x"}}), std::length_error);
     fsTestFolder folder;
-    EXPECT_THROW(toolWritePak(folder.Path("missing/out.pak"), {{"a", "b"}}), std::exception);
+    EXPECT_THROW(toolWritePak(folder.Path("missing/out.pak"), {{"a", "b"}}), envExceptionX);
     EXPECT_EQ(folder.Read("missing/out.pak.tmp"), "");
 }

@@ -1,4 +1,5 @@
 #include "Tools/TextSet/toolTextSetSource.h"
+#include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfTextSet.h"
 
@@ -71,7 +72,7 @@ TEST(toolTextSetSource, WritesACompleteSetInPlaceOfTheOldFile) {
 
     // A target that cannot be replaced (a folder) fails and leaves nothing beside it.
     folder.MakeFolder("folder.tsf/inside");
-    EXPECT_THROW(toolWriteTextSet(folder.Path("folder.tsf"), 32, {}), std::filesystem::filesystem_error);
+    EXPECT_THROW(toolWriteTextSet(folder.Path("folder.tsf"), 32, {}), fsReadOnlyX);
     EXPECT_FALSE(std::filesystem::exists(folder.Path("folder.tsf.tmp")));
 }
 

@@ -23,6 +23,7 @@ constexpr u32 kRemovedDiscError = 9;
 constexpr u32 kAnswerOk = 3;
 
 fsOpenFunction g_open = nullptr;
+fsWriteFunction g_write = nullptr;
 
 struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
@@ -168,6 +169,10 @@ void fsSetOpenFunction(fsOpenFunction function) {
     g_open = function;
 }
 
+void fsSetWriteFunction(fsWriteFunction function) {
+    g_write = function;
+}
+
 int fsCallOpen(const char* path, int flags, mode_t mode) {
     return g_open ? g_open(path, flags, mode) : open(path, flags, mode);
 }
@@ -191,8 +196,8 @@ u32 fsReadAt(int fd, u64 position, u32 count, void* buffer, const fsLocator& loc
 void fsWriteAt(int fd, u64 position, u32 count, const void* buffer, const fsLocator& locator) {
     u32 done = 0;
     while (done < count) {
-        const ssize_t n = pwrite(fd, static_cast<const char*>(buffer) + done, count - done,
-                                 static_cast<off_t>(position + done));
+        const ssize_t n = (g_write ? g_write : pwrite)(fd, static_cast<const char*>(buffer) + done,
+                                                       count - done, static_cast<off_t>(position + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

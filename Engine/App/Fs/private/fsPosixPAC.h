@@ -37,6 +37,11 @@ using fsOpenFunction = int (*)(const char* path, int flags, mode_t mode);
 void fsSetOpenFunction(fsOpenFunction function);
 int fsCallOpen(const char* path, int flags, mode_t mode);
 
+// The positioned write call, replaceable by tests to count writes or inject failures; null restores
+// pwrite(2).
+using fsWriteFunction = ssize_t (*)(int fd, const void* buffer, size_t count, off_t position);
+void fsSetWriteFunction(fsWriteFunction function);
+
 // Transfers at a file position, looping over partial transfers and interruptions. Reading returns the
 // bytes read (fewer only at the end of the file); failures throw the translated exception.
 u32 fsReadAt(int fd, u64 position, u32 count, void* buffer, const fsLocator& locator);

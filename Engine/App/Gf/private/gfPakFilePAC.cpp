@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <limits>
 #include <sys/stat.h>
 #include <vector>
 
@@ -17,6 +16,7 @@ constexpr u32 kEndRecordSize = 22;
 constexpr u32 kEndSearchRange = 65535; // the record lies within the last 65535 bytes
 constexpr u32 kDirectoryHeaderSize = 46;
 constexpr u32 kLocalHeaderSize = 30;
+constexpr u64 kDirectoryBlock = 64 * 1024;
 constexpr u8 kEndSignature[4] = {'P', 'K', 5, 6};
 constexpr u32 kLocalSignature = 0x04034b50;
 constexpr u16 kFlagDataDescriptor = 1 << 3;
@@ -28,6 +28,43 @@ u32 U32(const u8* p) {
     return static_cast<u32>(p[0]) | static_cast<u32>(p[1]) << 8 | static_cast<u32>(p[2]) << 16 |
            static_cast<u32>(p[3]) << 24;
 }
+
+// The central directory read front to back through a window of a block or one entry's parts: what a
+// directory size in the end record declares costs nothing until the entries use it.
+class DirectoryReader {
+  public:
+    DirectoryReader(const gfPakFilePAC& pak, u64 start, u64 end) : m_pak(pak), m_next(start), m_end(end) {}
+
+    // The next `count` bytes of the directory, contiguous in `bytes` until the next call; false when
+    // the directory ends first.
+    bool Take(u32 count, const u8*& bytes) {
+        if (m_window.size() - m_at < count && !Refill(count))
+            return false;
+        bytes = m_window.data() + m_at;
+        m_at += count;
+        return true;
+    }
+
+  private:
+    bool Refill(u32 count) {
+        m_window.erase(m_window.begin(), m_window.begin() + static_cast<std::ptrdiff_t>(m_at));
+        m_at = 0;
+        const u64 wanted = std::max<u64>(count - m_window.size(), kDirectoryBlock);
+        const u32 read = static_cast<u32>(std::min(wanted, m_end - m_next));
+        const size_t kept = m_window.size();
+        m_window.resize(kept + read);
+        if (m_pak.ReadAt(m_next, read, m_window.data() + kept, m_pak.GetLocator()) != read)
+            return false;
+        m_next += read;
+        return m_window.size() >= count;
+    }
+
+    const gfPakFilePAC& m_pak;
+    u64 m_next; // the file position of the first byte not yet in the window
+    u64 m_end;
+    std::vector<u8> m_window;
+    size_t m_at = 0; // the first byte of the window not yet taken
+};
 
 } // namespace
 
@@ -58,7 +95,7 @@ gfPakFilePAC::gfPakFilePAC(const fsLocator& locator)
             Invalid();
         // Positive when other data precedes the archive in the file; every offset is relative to it.
         m_archiveStart = record - directorySize - directoryOffset;
-        ReadDirectory(m_archiveStart + directoryOffset, total);
+        ReadDirectory(m_archiveStart + directoryOffset, directorySize, total);
     } catch (...) {
         fsCloseFile(m_fd);
         throw;
@@ -87,28 +124,25 @@ u64 gfPakFilePAC::FindEndRecord() const {
     Invalid();
 }
 
-void gfPakFilePAC::ReadDirectory(u64 directoryStart, u32 total) {
-    // The headers are read as far as the file goes, not only within the declared directory size.
-    const u32 available = static_cast<u32>(
-        std::min<u64>(m_fileSize - std::min(directoryStart, m_fileSize), std::numeric_limits<u32>::max()));
-    std::vector<u8> directory(available);
-    if (ReadAt(directoryStart, available, directory.data(), m_locator) != available)
+void gfPakFilePAC::ReadDirectory(u64 start, u64 size, u32 total) {
+    // Every entry takes at least its fixed header: a count that the size cannot hold is refused unread.
+    if (u64{total} * kDirectoryHeaderSize > size)
         Invalid();
-
-    size_t at = 0;
+    DirectoryReader directory(*this, start, start + size);
+    const u8* bytes = nullptr;
     for (u32 i = 0; i < total; ++i) {
-        if (directory.size() - at < kDirectoryHeaderSize)
+        if (!directory.Take(kDirectoryHeaderSize, bytes))
             Invalid();
-        const u8* header = &directory[at];
-        const u32 nameLength = U16(header + 28), extraLength = U16(header + 30),
-                  commentLength = U16(header + 32);
-        const size_t next = at + kDirectoryHeaderSize + nameLength + extraLength + commentLength;
-        if (next > directory.size())
+        const u32 nameLength = U16(bytes + 28), extraLength = U16(bytes + 30),
+                  commentLength = U16(bytes + 32);
+        const gfPakDirectoryEntry entry{U32(bytes + 42), U32(bytes + 24)};
+        if (!directory.Take(nameLength, bytes))
             Invalid();
-        std::string name(reinterpret_cast<const char*>(header + kDirectoryHeaderSize), nameLength);
+        std::string name(reinterpret_cast<const char*>(bytes), nameLength);
         gfLowerAscii(name);
-        m_names[name] = gfPakDirectoryEntry{U32(header + 42), U32(header + 24)};
-        at = next;
+        m_names[name] = entry;
+        if (!directory.Take(extraLength + commentLength, bytes))
+            Invalid();
     }
 }
 

@@ -33,7 +33,7 @@ class gfPakFilePAC {
 
   private:
     u64 FindEndRecord() const;
-    void ReadDirectory(u64 directoryStart, u32 total);
+    void ReadDirectory(u64 start, u64 size, u32 total);
     [[noreturn]] void Invalid() const;
 
     fsLocator m_locator;

@@ -139,7 +139,7 @@ u32 snWaveOpen(const fsLocator& locator, snWaveFile& wave) {
     u32 result;
     try {
         try {
-            wave.file = std::make_unique<gfFile>(locator, 0, 2);
+            wave.file = std::make_unique<gfFile>(locator, gfFileRead, gfByteOrderData);
         } catch (const envExceptionX&) {
             return snWaveResult::CannotOpen;
         }

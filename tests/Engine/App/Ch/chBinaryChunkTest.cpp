@@ -14,7 +14,7 @@ namespace {
 
 class chBinaryChunkTest : public chTestFile {
   protected:
-    std::string WrittenSample(u32 byteOrder = 2) {
+    std::string WrittenSample(u32 byteOrder = gfByteOrderData) {
         {
             auto file = Create(byteOrder);
             chBinWriter w(file.get());
@@ -74,7 +74,7 @@ TEST_F(chBinaryChunkTest, GoldenBytesAndNesting) {
 }
 
 TEST_F(chBinaryChunkTest, EverySlotRoundTripsInBothByteOrders) {
-    for (u32 byteOrder : {2u, 1u}) {
+    for (u32 byteOrder : {gfByteOrderData, gfByteOrderReversed}) {
         auto file = Open(WrittenSample(byteOrder), byteOrder);
         chBinReader r(file.get());
         EXPECT_EQ(ReadSample(r), MakeSample()) << byteOrder;

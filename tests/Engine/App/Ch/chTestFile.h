@@ -9,13 +9,13 @@
 // The byte-order flag matters to the binary form only.
 class chTestFile : public ::testing::Test {
   protected:
-    std::unique_ptr<gfFile> Open(const std::string& bytes, u32 byteOrder = 2) {
+    std::unique_ptr<gfFile> Open(const std::string& bytes, u32 byteOrder = gfByteOrderData) {
         m_folder.Write("in", bytes);
-        return std::make_unique<gfFile>(m_folder.Locator("in"), 0, byteOrder);
+        return std::make_unique<gfFile>(m_folder.Locator("in"), gfFileRead, byteOrder);
     }
-    std::unique_ptr<gfFile> Create(u32 byteOrder = 2) {
+    std::unique_ptr<gfFile> Create(u32 byteOrder = gfByteOrderData) {
         m_folder.Write("out", "");
-        return std::make_unique<gfFile>(m_folder.Locator("out"), 2, byteOrder);
+        return std::make_unique<gfFile>(m_folder.Locator("out"), gfFileReadWrite, byteOrder);
     }
     std::string Written() const { return m_folder.Read("out"); }
 

@@ -3,12 +3,14 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Fs/fsWriteCalls.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfPakBuilder.h"
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,11 +75,11 @@ class gfFileTest : public ::testing::Test {
 // Header and values in both byte orders: flag 1 swaps values and UTF-16 units on writing and reading.
 TEST_F(gfFileTest, HeaderAndValuesRoundTripInBothByteOrders) {
     const char16_t units[2] = {0x0048, 0x20AC};
-    for (u32 order : {2u, 1u}) {
+    for (u32 order : {gfByteOrderData, gfByteOrderReversed}) {
         SCOPED_TRACE(order);
         fsCreateFile(m_primary.Locator("a.dat"));
         {
-            gfFile out(fsRootedLocator(kRoot, "a.dat"), 1, order);
+            gfFile out(fsRootedLocator(kRoot, "a.dat"), gfFileWrite, order);
             const u8 version[4] = {0x00, 0x05, 0x00, 0x00};
             out.WriteBinHeader(version);
             out.WriteValue<u16>(0x0102);
@@ -85,9 +87,9 @@ TEST_F(gfFileTest, HeaderAndValuesRoundTripInBothByteOrders) {
         }
         const std::string swapped = envBytes({'K', 'S', 'F', 'B', 1, 5, 0, 0, 1, 2, 0x00, 0x48, 0x20, 0xAC});
         const std::string plain = envBytes({'K', 'S', 'F', 'B', 2, 5, 0, 0, 2, 1, 0x48, 0x00, 0xAC, 0x20});
-        EXPECT_EQ(m_primary.Read("a.dat"), order == 1 ? swapped : plain);
+        EXPECT_EQ(m_primary.Read("a.dat"), order == gfByteOrderReversed ? swapped : plain);
 
-        gfFile in(fsRootedLocator(kRoot, "a.dat"), 0, order);
+        gfFile in(fsRootedLocator(kRoot, "a.dat"), gfFileRead, order);
         u8 version[4];
         in.ReadBinHeader(version);
         EXPECT_EQ(version[1], 5);
@@ -106,12 +108,12 @@ TEST_F(gfFileTest, HeaderAndValuesRoundTripInBothByteOrders) {
 TEST_F(gfFileTest, TheOldMagicIsAcceptedAndOthersRefused) {
     m_second.Write("old.dat", envBytes({'B', 'R', 'F', 'B', 2, 1, 2, 3}));
     u8 version[4] = {};
-    gfFile(fsRootedLocator(kRoot, "old.dat"), 0, 2).ReadBinHeader(version);
+    gfFile(fsRootedLocator(kRoot, "old.dat"), gfFileRead, gfByteOrderData).ReadBinHeader(version);
     EXPECT_EQ(version[3], 3);
 
     m_second.Write("bad.dat", envBytes({'K', 'S', 'F', 'X', 2, 0, 0, 0}));
     try {
-        gfFile(fsRootedLocator(kRoot, "bad.dat"), 0, 2).ReadBinHeader(version);
+        gfFile(fsRootedLocator(kRoot, "bad.dat"), gfFileRead, gfByteOrderData).ReadBinHeader(version);
         FAIL();
     } catch (const gfInvalidFileBinX& e) {
         EXPECT_EQ(e.GetLocator(), m_second.Locator("bad.dat"));
@@ -120,11 +122,12 @@ TEST_F(gfFileTest, TheOldMagicIsAcceptedAndOthersRefused) {
 
 // Disc modes need an existing file, in any directory of the root, and never truncate it.
 TEST_F(gfFileTest, WritesNeedAnExistingFileAndDoNotTruncate) {
-    EXPECT_THROW(gfFile(fsRootedLocator(kRoot, "none.dat"), 1, 2), fsFileDoesntExistX);
-    EXPECT_THROW(gfFile(fsRootedLocator(kRoot, "none.dat"), 2), fsFileDoesntExistX);
+    EXPECT_THROW(gfFile(fsRootedLocator(kRoot, "none.dat"), gfFileWrite, gfByteOrderData),
+                 fsFileDoesntExistX);
+    EXPECT_THROW(gfFile(fsRootedLocator(kRoot, "none.dat"), gfFileReadWrite), fsFileDoesntExistX);
     m_second.Write("rw.dat", "hello");
     {
-        gfFile rw(fsRootedLocator(kRoot, "rw.dat"), 2);
+        gfFile rw(fsRootedLocator(kRoot, "rw.dat"), gfFileReadWrite);
         rw.Seek(0, 2);
         rw.Write(1, "!");
         rw.Seek(0, 0);
@@ -136,32 +139,32 @@ TEST_F(gfFileTest, WritesNeedAnExistingFileAndDoNotTruncate) {
 
 // Reads try the paks first, writes and unrooted locators never; existence asks the disc first.
 TEST_F(gfFileTest, PaksFirstForReadsDiscForWritesAndExistence) {
-    gfFile fromPak(fsRootedLocator(kRoot, "data/BOTH.dat"), 0, 2);
+    gfFile fromPak(fsRootedLocator(kRoot, "data/BOTH.dat"), gfFileRead, gfByteOrderData);
     EXPECT_TRUE(fromPak.IsFromPak());
     EXPECT_EQ(ReadAll(fromPak), "from pak");
     // A pak-backed file refuses writes instead of reaching for a disc stream it does not have.
     EXPECT_THROW(fromPak.Write(1, "x"), fsReadOnlyX);
     EXPECT_THROW(fromPak.Seek(-1, 0), fsInvalidLocatorX);
 
-    gfFile fromDisc(fsRootedLocator(kRoot, "Data/both.dat"), 2, 2);
+    gfFile fromDisc(fsRootedLocator(kRoot, "Data/both.dat"), gfFileReadWrite, gfByteOrderData);
     EXPECT_FALSE(fromDisc.IsFromPak());
     EXPECT_EQ(ReadAll(fromDisc), "from disc");
-    gfFile second(fsRootedLocator(kRoot, "Data/second.dat"), 0);
+    gfFile second(fsRootedLocator(kRoot, "Data/second.dat"), gfFileRead);
     EXPECT_EQ(ReadAll(second), "second");
     m_fake.asked = 0;
-    EXPECT_FALSE(gfFile(m_primary.Locator("Data/both.dat"), 0).IsFromPak());
+    EXPECT_FALSE(gfFile(m_primary.Locator("Data/both.dat"), gfFileRead).IsFromPak());
     EXPECT_EQ(m_fake.asked, 0);
 
     // Found nowhere: the primary directory, where the open fails.
     try {
-        gfFile none(fsRootedLocator(kRoot, "Data/none.dat"), 0, 2);
+        gfFile none(fsRootedLocator(kRoot, "Data/none.dat"), gfFileRead, gfByteOrderData);
         FAIL();
     } catch (const fsFileDoesntExistX& e) {
         EXPECT_EQ(e.GetLocator(), m_primary.Locator("Data/none.dat"));
     }
 
     m_fake.prefix = "Sub";
-    gfFile nested(fsRootedLocator(kRoot, "Data/nested.dat"), 0);
+    gfFile nested(fsRootedLocator(kRoot, "Data/nested.dat"), gfFileRead);
     EXPECT_EQ(ReadAll(nested), "n");
     EXPECT_EQ(nested.GetLocator(), m_fake.Prefixed(fsRootedLocator(kRoot, "Data/nested.dat")));
     m_fake.prefix.clear();
@@ -175,7 +178,7 @@ TEST_F(gfFileTest, PaksFirstForReadsDiscForWritesAndExistence) {
     EXPECT_FALSE(gfFileExists(fsRootedLocator(kRoot, "Data/only.dat")));
 
     // A root without directories has no primary directory to fall back on.
-    EXPECT_THROW(gfFile(fsRootedLocator(3, "x.dat"), 0), fsInvalidLocatorX);
+    EXPECT_THROW(gfFile(fsRootedLocator(3, "x.dat"), gfFileRead), fsInvalidLocatorX);
     EXPECT_THROW(gfFileExists(fsRootedLocator(3, "x.dat")), fsInvalidLocatorX);
 }
 
@@ -192,9 +195,9 @@ TEST_F(gfFileTest, DataFileTruncationSweepOnDiscAndInPak) {
         m_fake.pak = std::make_unique<gfPakFile>(m_second.Locator("cut.pak"));
         m_primary.Write("Data/cut.dat", bytes);
 
-        for (u32 mode : {0u, 2u}) {
-            gfFile file(fsRootedLocator(kRoot, "Data/cut.dat"), mode, 2);
-            EXPECT_EQ(file.IsFromPak(), mode == 0);
+        for (u32 mode : {gfFileRead, gfFileReadWrite}) {
+            gfFile file(fsRootedLocator(kRoot, "Data/cut.dat"), mode, gfByteOrderData);
+            EXPECT_EQ(file.IsFromPak(), mode == gfFileRead);
             u8 version[4] = {9, 9, 9, 9};
             if (cut < 8) {
                 EXPECT_THROW(file.ReadBinHeader(version), gfInvalidFileBinX);
@@ -209,4 +212,52 @@ TEST_F(gfFileTest, DataFileTruncationSweepOnDiscAndInPak) {
             EXPECT_EQ(file.Read(sizeof(rest), rest), cut - 8);
         }
     }
+}
+
+// Written bytes collect in the window: a size patched by a seek back, as the chunk writer patches its
+// sizes, costs no write; the position and the size stay exact, and long runs cross windows both ways.
+TEST_F(gfFileTest, WritesCollectInTheWindowAndSeeksBackPatchIt) {
+    fsCreateFile(m_primary.Locator("w.dat"));
+    std::string run(150000, '\0');
+    for (size_t i = 0; i < run.size(); ++i)
+        run[i] = static_cast<char>(i * 7 % 251);
+    const std::string expected = envBytes({6, 0, 0, 0}) + "values" + run;
+    const fsWriteCalls writes;
+    gfFile file(m_primary.Locator("w.dat"), gfFileReadWrite, gfByteOrderData);
+    file.WriteValue<u32>(0);
+    file.Write(6, "values");
+    EXPECT_EQ(file.Seek(0, 0), 0u);
+    file.WriteValue<u32>(6);
+    EXPECT_EQ(file.Seek(0, 2), 10u);
+    EXPECT_EQ(writes.GetCount(), 0);
+    file.Write(static_cast<u32>(run.size()), run.data());
+    EXPECT_EQ(file.GetSize(), expected.size());
+    EXPECT_EQ(file.Seek(0, 0), 0u); // leaves the window: flushed
+    EXPECT_EQ(writes.GetCount(), 3);
+    std::string back(expected.size(), '\0');
+    for (u32 at = 0; at < 70000; at += 7)
+        ASSERT_EQ(file.Read(7, &back[at]), 7u);
+    EXPECT_EQ(file.Read(200000, &back[70000]), expected.size() - 70000);
+    EXPECT_TRUE(back == expected);
+    EXPECT_EQ(m_primary.Read("w.dat"), expected);
+}
+
+// A failed write of the window is reported once, by the call that flushes it; an atomic save then keeps
+// the old file. A file opened for reading refuses writes.
+TEST_F(gfFileTest, AFailedFlushIsReportedByItsCallAndKeepsTheOldFile) {
+    m_primary.Write("keep.dat", "old bytes");
+    const fsLocator keep = m_primary.Locator("keep.dat");
+    EXPECT_THROW(gfFile(keep, gfFileRead).Write(1, "x"), fsReadOnlyX);
+    {
+        const fsWriteCalls full(ENOSPC);
+        gfFile file(keep, gfFileWrite);
+        file.Write(3, "new");
+        EXPECT_THROW(file.Seek(100000, 0), fsUnknownX);
+        EXPECT_EQ(file.Tell(), 3u);
+        const auto save = [](gfFile& out) { out.Write(3, "new"); };
+        EXPECT_THROW(gfWriteFileAtomically(keep, gfByteOrderData, save), fsUnknownX);
+        EXPECT_EQ(full.GetCount(), 2);
+    }
+    EXPECT_EQ(m_primary.Read("keep.dat"), "old bytes");
+    EXPECT_FALSE(std::filesystem::exists(m_primary.Path("keep.dat.tmp")));
 }

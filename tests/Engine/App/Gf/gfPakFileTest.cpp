@@ -10,7 +10,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -53,6 +56,31 @@ void OpenAndReadAll(const fsLocator& pakLocator, const std::vector<std::string>&
     } catch (const gfInvalidPakFileX& e) {
         EXPECT_EQ(e.GetLocator(), pakLocator);
     }
+}
+
+// How far the peak resident size of a child process grows while it runs `action`, in KiB; -1 on failure.
+long PeakGrowthKb(const std::function<void()>& action) {
+    int result[2];
+    if (pipe(result) != 0)
+        return -1;
+    if (fork() == 0) {
+        // The peak is reset to the present size first, so that only what the action adds counts.
+        const int fd = open("/proc/self/clear_refs", O_WRONLY);
+        const bool reset = fd >= 0 && write(fd, "5", 1) == 1;
+        rusage before{}, after{};
+        getrusage(RUSAGE_SELF, &before);
+        action();
+        getrusage(RUSAGE_SELF, &after);
+        const long growth = reset ? after.ru_maxrss - before.ru_maxrss : -1;
+        _exit(write(result[1], &growth, sizeof(growth)) == sizeof(growth) ? 0 : 1);
+    }
+    close(result[1]);
+    long growth = -1;
+    if (read(result[0], &growth, sizeof(growth)) != sizeof(growth))
+        growth = -1;
+    close(result[0]);
+    wait(nullptr);
+    return growth;
 }
 
 } // namespace
@@ -143,6 +171,38 @@ TEST(gfPakFile, EntriesOutsideTheFile) {
     // Multi-disk records and a directory reaching past the record are refused.
     for (size_t field : {4u, 6u, 8u, 12u})
         EXPECT_THROW(gfPakFile(patched(offsets.endRecord + field, 0x09090909u)), gfInvalidPakFileX) << field;
+
+    // An entry more than the directory holds is refused, though the comment after it reads like a header.
+    gfPakBuilderLayout commented = ThreeEntries();
+    commented.comment = std::string(100, '\0');
+    std::string bytes4 = gfBuildPak(commented, &offsets);
+    bytes4.replace(offsets.endRecord + 8, 4, envTestBytes().U16(4).U16(4).Str());
+    folder.Write("four.pak", bytes4);
+    EXPECT_THROW(gfPakFile(folder.Locator("four.pak")), gfInvalidPakFileX);
+}
+
+// An end record declaring a 3.5 GiB directory in front of it, in a sparse file: opening it costs no more
+// memory than opening a real pak of two entries (reading the declared directory whole took 3.5 GiB).
+TEST(gfPakFile, AHugeDeclaredDirectoryCostsNoMemory) {
+    fsTestFolder folder;
+    gfPakBuilderLayout two;
+    two.entries = {{"a.txt", "a"}, {"b.txt", "b"}};
+    folder.Write("real.pak", gfBuildPak(two));
+    constexpr u32 kSize = 3584u << 20;
+    const std::string record =
+        envTestBytes().U32(0x06054b50).U16(0).U16(0).U16(2).U16(2).U32(kSize - 22).U32(0).U16(0).Str();
+    folder.Write("sparse.pak", "");
+    ASSERT_EQ(truncate(folder.Path("sparse.pak").c_str(), kSize), 0);
+    const int fd = open(folder.Path("sparse.pak").c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_EQ(pwrite(fd, record.data(), record.size(), kSize - record.size()), 22);
+    close(fd);
+    const auto growth = [&](const char* name) {
+        return PeakGrowthKb([&] { OpenAndReadAll(folder.Locator(name), {}); });
+    };
+    const long real = growth("real.pak"), sparse = growth("sparse.pak");
+    if (real < 0 || sparse < 0)
+        GTEST_SKIP() << "the peak resident size cannot be reset here";
+    EXPECT_LE(sparse, 2 * real + 1024) << real << " KiB for the real pak";
 }
 
 TEST(gfPakFile, FileFailuresAndTheRemovedDisc) {

@@ -12,7 +12,7 @@ class gfTokenFileTest : public ::testing::Test {
   protected:
     std::unique_ptr<gfFile> Open(const std::string& bytes) {
         m_folder.Write("t.txt", bytes);
-        return std::make_unique<gfFile>(m_folder.Locator("t.txt"), 0);
+        return std::make_unique<gfFile>(m_folder.Locator("t.txt"), gfFileRead);
     }
     // Every token of the text (no maximum, no stop character).
     std::vector<std::string> Split(const std::string& text, bool comments = true) {
@@ -88,7 +88,7 @@ TEST_F(gfTokenFileTest, WrittenTokensReadBackWhole) {
         ":",     "#",   "-",       "-5",  "\xE9t\xE9",  "tab\there",  std::string("nul\0in", 6)};
     m_folder.Write("w.txt", "");
     {
-        gfFile out(m_folder.Locator("w.txt"), 1);
+        gfFile out(m_folder.Locator("w.txt"), gfFileWrite);
         for (const std::string& text : texts) {
             gfWriteToken(out, text);
             out.Write(1, " ");
@@ -96,7 +96,7 @@ TEST_F(gfTokenFileTest, WrittenTokensReadBackWhole) {
     }
     EXPECT_EQ(m_folder.Read("w.txt").substr(0, 30), "plain \"a b\" \"c:\\\\x\\\\\" \"\" \"say ");
     Tokens back;
-    gfFile in(m_folder.Locator("w.txt"), 0);
+    gfFile in(m_folder.Locator("w.txt"), gfFileRead);
     for (std::string token; gfReadToken(in, token, 0, 0, true);)
         back.push_back(token);
     EXPECT_EQ(back, texts);

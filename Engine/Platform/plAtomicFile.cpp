@@ -1,0 +1,61 @@
+#include "Engine/Platform/plAtomicFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Makes the rename itself durable. The new file is in place already, so a folder that cannot be synced
+// (some file systems refuse) is not a failed save.
+void SyncFolder(const std::string& path) {
+    const int fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    fsync(fd);
+    close(fd);
+}
+
+} // namespace
+
+plAtomicFile::plAtomicFile(const std::string& path) : m_path(path), m_temporary(path + kSuffix) {
+    // Removed first, so that a link planted under the temporary's name is never written through.
+    if (unlink(m_temporary.c_str()) != 0 && errno != ENOENT) {
+        m_error = errno;
+        return;
+    }
+    m_fd = open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (m_fd < 0)
+        m_error = errno;
+}
+
+// The temporary exists exactly while the descriptor is open.
+plAtomicFile::~plAtomicFile() {
+    if (m_fd < 0)
+        return;
+    close(m_fd);
+    unlink(m_temporary.c_str());
+}
+
+int plAtomicFile::Commit() {
+    if (m_fd < 0)
+        return m_error;
+    const int synced = fsync(m_fd);
+    int error = synced != 0 ? errno : 0;
+    if (close(m_fd) != 0 && error == 0)
+        error = errno;
+    m_fd = -1;
+    if (error == 0 && rename(m_temporary.c_str(), m_path.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        unlink(m_temporary.c_str());
+        return m_error = error;
+    }
+    SyncFolder(m_path);
+    return 0;
+}

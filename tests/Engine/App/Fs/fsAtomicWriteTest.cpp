@@ -1,0 +1,79 @@
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsFileStream.h"
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsTestFolder.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// In 4 KiB pieces, so that a kill can land between them.
+void WriteInPieces(const fsLocator& temporary, const std::string& bytes) {
+    fsFileStream out(temporary, 1);
+    for (size_t at = 0; at < bytes.size(); at += 4096)
+        out.Write(static_cast<u32>(std::min<size_t>(4096, bytes.size() - at)), bytes.data() + at);
+}
+
+} // namespace
+
+// A writer that fails, a target that cannot be replaced: the old file stays byte for byte, and no
+// temporary is left, not even the one an earlier crash left.
+TEST(fsWriteFileAtomically, FailuresKeepTheOldFileAndLeaveNoTemporary) {
+    fsTestFolder folder;
+    folder.Write("save.dat", "old");
+    folder.Write("save.dat.tmp", "left by a crash");
+    const auto writer = [](const fsLocator& temporary) { WriteInPieces(temporary, "new"); };
+    const auto failing = [&](const fsLocator& temporary) {
+        writer(temporary);
+        throw fsUnknownX(temporary);
+    };
+    EXPECT_THROW(fsWriteFileAtomically(folder.Locator("save.dat"), failing), fsUnknownX);
+    folder.MakeFolder("folder.dat/inside");
+    EXPECT_THROW(fsWriteFileAtomically(folder.Locator("folder.dat"), writer), fsReadOnlyX);
+    EXPECT_EQ(folder.Read("save.dat"), "old");
+    EXPECT_FALSE(fsFileExists(folder.Locator("save.dat.tmp")));
+    EXPECT_FALSE(fsFileExists(folder.Locator("folder.dat.tmp")));
+    fsWriteFileAtomically(folder.Locator("save.dat"), writer);
+    EXPECT_EQ(folder.Read("save.dat"), "new");
+}
+
+// Fifty children save two versions in turn until killed at a random moment: the file is always one
+// version whole, never a cut or mixed one.
+TEST(fsWriteFileAtomically, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
+    fsTestFolder folder;
+    const std::string versions[2] = {std::string(150000, 'a'), std::string(90000, 'b')};
+    folder.Write("save.dat", versions[0]);
+    std::mt19937 random(17);
+    int interrupted = 0;
+    for (int round = 0; round < 50; ++round) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int save = 0;; ++save) {
+                fsWriteFileAtomically(folder.Locator("save.dat"),
+                                      [&](const fsLocator& t) { WriteInPieces(t, versions[save % 2]); });
+                if (save == 0 && write(ready[1], "x", 1) != 1)
+                    _exit(1);
+            }
+        }
+        close(ready[1]);
+        char byte;
+        const bool saving = read(ready[0], &byte, 1) == 1; // after one whole save
+        close(ready[0]);
+        usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(saving && WIFSIGNALED(status)) << "the saving child failed on its own";
+        const std::string now = folder.Read("save.dat");
+        EXPECT_TRUE(now == versions[0] || now == versions[1]) << "round " << round << ": " << now.size();
+        interrupted += fsFileExists(folder.Locator("save.dat.tmp"));
+    }
+    EXPECT_GT(interrupted, 0); // some kills did land inside a save
+}
