@@ -1,4 +1,5 @@
 #include "Source/Collision/coTrackCollision.h"
+#include "Source/Collision/coBoxTree.h"
 #include "Source/Collision/coPickPathBuilder.h"
 #include "Source/Collision/coPickPathMesh.h"
 #include "Source/Track/coCircuitPieceList.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <random>
@@ -397,33 +399,27 @@ TEST(coTrackCollision, BoxOverlapAgreesWithSampledCentreLines) {
     EXPECT_TRUE(coCollisionBoxOverlaps(maBoundingBox({-2, 0, -2}, {2, 4, 2})));
     coCollisionClearMarkers();
 
-    constexpr int kSamples = 500;
     std::mt19937 random(62);
     std::uniform_real_distribution<float> coordinate(-10.0f, 10.0f), half(0.2f, 4.0f);
-    auto inside = [](const maVector3d& p, const maVector3d& low, const maVector3d& high, float grow) {
-        return p.x >= low.x - grow && p.x <= high.x + grow && p.y >= low.y - grow && p.y <= high.y + grow &&
-               p.z >= low.z - grow && p.z <= high.z + grow;
-    };
+    auto point = [&] { return maVector3d(coordinate(random), coordinate(random), coordinate(random)); };
     int overlaps = 0;
     for (int trial = 0; trial < 300; ++trial) {
         std::vector<maVector3d> points(2 + trial % 4);
-        for (maVector3d& p : points)
-            p = maVector3d(coordinate(random), coordinate(random), coordinate(random));
-        const maVector3d centre(coordinate(random), coordinate(random), coordinate(random));
-        const maVector3d size(half(random), half(random), half(random));
-        const maVector3d low = centre - size, high = centre + size;
+        std::generate(points.begin(), points.end(), point);
+        const maVector3d centre = point(), size(half(random), half(random), half(random));
+        const maBoundingBox box(centre - size, centre + size);
         mesh.SetPoints(points.data(), static_cast<int>(points.size()));
         coRegisterPlacedPiece(&mesh, nullptr);
-        const bool answer = coCollisionBoxOverlaps(maBoundingBox(low, high));
+        const bool answer = coCollisionBoxOverlaps(box);
         coCollisionClearMarkers();
 
         bool sampled = false, near = false;
         for (size_t i = 1; i < points.size(); ++i) {
-            const maVector3d step = (points[i] - points[i - 1]) / static_cast<float>(kSamples);
-            for (int k = 0; k <= kSamples; ++k) {
+            const maVector3d step = (points[i] - points[i - 1]) / 500.0f;
+            for (int k = 0; k <= 500; ++k) {
                 const maVector3d p = points[i - 1] + step * static_cast<float>(k);
-                sampled = sampled || inside(p, low, high, 1.0f);
-                near = near || inside(p, low, high, 1.0f + step.Length());
+                sampled = sampled || coBoxesOverlap(coBoxGrow(box, 1.0f), maBoundingBox(p, p));
+                near = near || coBoxesOverlap(coBoxGrow(box, 1.0f + step.Length()), maBoundingBox(p, p));
             }
         }
         overlaps += answer;
