@@ -431,8 +431,10 @@ bool coCollisionBoxOverlaps(const maBoundingBox& box) {
         for (int i = 1; i < mesh->GetPointCount(); ++i) {
             const maVector3d& a = mesh->GetPoint(i - 1);
             const maVector3d& b = mesh->GetPoint(i);
+            // The segment test finds where a segment enters the box, so one that starts inside counts by
+            // its end point.
             float t = 0.0f;
-            if ((inside(a) && inside(b)) || geoIntersectSegmentBox(a, b - a, low, high, t))
+            if (inside(a) || inside(b) || geoIntersectSegmentBox(a, b - a, low, high, t))
                 return true;
         }
     }

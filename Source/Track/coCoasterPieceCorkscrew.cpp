@@ -200,7 +200,9 @@ void coCoasterPieceHalfCorkscrew::SetRadius(float radius) {
 }
 
 bool coCoasterPieceHalfCorkscrew::SetAngle(float angle) {
-    if (!std::isfinite(angle))
+    // Either way round, the parameter's own range: no operation turns a half corkscrew further.
+    const float size = std::fabs(angle);
+    if (!(size >= GetHalfCorkscrewAngleMin() && size <= GetHalfCorkscrewAngleMax()))
         return false;
     m_angle = angle;
     Build();

@@ -88,8 +88,9 @@ class coCoasterPieceHalfCorkscrew : public coCoasterPiece {
     float GetRadius() const { return m_radius; }
     void SetRadius(float radius);
     float GetAngle() const { return m_angle; }
-    // Stores the heading change and rebuilds; a non-finite angle is refused (false) and the piece keeps its
-    // old one. Not wrapped: the largest angle, 180 degrees in float, lies just above pi.
+    // Stores the heading change and rebuilds; an angle whose size lies outside 0.0001 to 180 degrees (or
+    // is not finite) is refused (false) and the piece keeps its old one. Not wrapped: the largest angle,
+    // 180 degrees in float, lies just above pi.
     bool SetAngle(float angle);
 
     // Upside down at the end: only atEnd 1 counts as the end.

@@ -30,6 +30,12 @@ float ReadFinite(chReader& reader) {
     return value;
 }
 
+// A value the piece's setter refused is out of its range: the file holds no piece the game makes.
+void Accepted(bool accepted) {
+    if (!accepted)
+        throw chInvalidChunkX();
+}
+
 // One field chunk being read. Binary chunks carry their size, and a value must not run past it into
 // the next chunk; text chunks carry none, and their values are single tokens.
 class coFieldChunk {
@@ -237,7 +243,7 @@ void ReadField(coFieldChunk& field, coCoasterPieceCorkscrew& piece, u32 id) {
     else if (id == coChunkRevolutions)
         piece.SetRevolutions(field.Int32());
     else if (id == coChunkApproachAngle)
-        piece.SetApproachAngle(field.Finite());
+        Accepted(piece.SetApproachAngle(field.Finite()));
 }
 
 void ReadField(coFieldChunk& field, coCoasterPieceHalfLoop& piece, u32 id) {
@@ -251,7 +257,7 @@ void ReadField(coFieldChunk& field, coCoasterPieceHalfLoop& piece, u32 id) {
 
 void ReadField(coFieldChunk& field, coCoasterPieceHalfCorkscrew& piece, u32 id) {
     if (id == coChunkAngle)
-        piece.SetAngle(field.Finite());
+        Accepted(piece.SetAngle(field.Finite()));
     else if (id == coChunkRadius)
         piece.SetRadius(field.Positive());
     else if (id == coChunkInverted)
@@ -260,7 +266,7 @@ void ReadField(coFieldChunk& field, coCoasterPieceHalfCorkscrew& piece, u32 id) 
 
 void ReadField(coFieldChunk& field, coCoasterPieceUp& piece, u32 id) {
     if (id == coChunkAngle) {
-        piece.SetAngle(field.Finite());
+        Accepted(piece.SetAngle(field.Finite()));
         piece.Build();
     } else if (id == coChunkLength) {
         piece.SetRunLength(field.Positive());
@@ -347,10 +353,8 @@ bool IsFinite(const maVector3d& v) {
 }
 
 // Finite values can still make no shape: a length near the float range, or a vast ratio or radius, ends
-// at infinity or leaves the frames undefined. Such a piece is a malformed file. The setters of some
-// fields only store them, so the piece is built with all its fields first.
-void CheckShape(coCoasterPiece& piece) {
-    piece.Build();
+// at infinity or leaves the frames undefined. Such a piece is a malformed file.
+void CheckShape(const coCoasterPiece& piece) {
     if (!std::isfinite(piece.GetLength()) || !IsFinite(piece.GetEnd()) ||
         !std::isfinite(piece.GetEndHeading()))
         throw chInvalidChunkX();
@@ -360,6 +364,29 @@ void CheckShape(coCoasterPiece& piece) {
         if (!IsFinite(piece.PointAt(s, &tangent)) || !IsFinite(tangent) ||
             !std::all_of(std::begin(frame.m), std::end(frame.m), [](float e) { return std::isfinite(e); }))
             throw chInvalidChunkX();
+    }
+}
+
+// Pieces that are each finite alone can still make no finite shape beside their neighbours or far along
+// the chain. They are linked and placed one after the other as the circuit does (the first where it
+// stands), built with all their fields and neighbours, and checked; then the links are cut again, since
+// placing them is the caller's (a refused list is dropped whole, links and all).
+void CheckChain(const std::vector<std::unique_ptr<coCoasterPiece>>& pieces) {
+    for (size_t i = 1; i < pieces.size(); ++i) {
+        pieces[i]->SetPrevious(pieces[i - 1].get());
+        pieces[i - 1]->SetNext(pieces[i].get());
+    }
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            pieces[i]->Connect(pieces[i - 1].get()); // which builds it
+        else
+            pieces[i]->Build();
+    }
+    for (const auto& piece : pieces)
+        CheckShape(*piece);
+    for (const auto& piece : pieces) {
+        piece->SetPrevious(nullptr);
+        piece->SetNext(nullptr);
     }
 }
 
@@ -421,11 +448,10 @@ void coReadCoasterPieces(chReader& reader, u16, u32, std::vector<std::unique_ptr
     while (reader.BeginChunk(&id, &version, &size)) {
         std::unique_ptr<coCoasterPiece> piece = ReadPiece(reader, id);
         reader.EndChunk();
-        if (piece) {
-            CheckShape(*piece);
+        if (piece)
             read.push_back(std::move(piece));
-        }
     }
+    CheckChain(read);
     for (auto& piece : read)
         pieces.push_back(std::move(piece));
 }

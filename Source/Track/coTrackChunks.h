@@ -50,8 +50,10 @@ void coWriteCoasterPieces(chWriter& writer, const std::vector<const coCoasterPie
 void coWriteCoasterPiece(chWriter& writer, const coCoasterPiece& piece);
 
 // Reads the piece chunks of a piece list (the reader inside it) and appends one new piece per known
-// piece chunk; unknown chunks are skipped. The pieces are neither placed nor linked. A malformed list
-// (a piece whose shape is not finite included) throws chInvalidChunkX and appends nothing.
+// piece chunk; unknown chunks are skipped. The pieces come back unlinked, the first unplaced (the others
+// stand where the chain put them while it was checked). A malformed list (a value out of its piece's
+// range, or a piece whose shape is not finite where the chain places it) throws chInvalidChunkX and
+// appends nothing.
 void coReadCoasterPieces(chReader& reader, u16 version, u32 size,
                          std::vector<std::unique_ptr<coCoasterPiece>>& pieces);
 // Takes a field chunk common to every class (bank, slope, track element, tube); false for other ids.

@@ -1,8 +1,8 @@
 #include "Engine/App/Ch/chTxtReader.h"
 
+#include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfTokenFile.h"
-#include "Engine/App/Ch/chExceptions.h"
 #include "Engine/Core/Env/dbgLog.h"
 
 #include <cmath>
@@ -148,6 +148,10 @@ const fsLocator& chTxtReader::GetLocator() const {
 std::string chTxtReader::ReadToken(u32 maximum) {
     // The text carries no sizes, so its structure is the only bound of a chunk: reading on past it would
     // swallow what follows. Writers quote braces that are values.
+    // The values of a chunk without a body are the rest of its line: a token on a later line is the
+    // next chunk's name.
+    if (!m_hasBody.empty() && !m_hasBody.back() && !LineHoldsValue())
+        throw chInvalidChunkX();
     std::string token;
     const gfTokenKind kind = gfReadTokenKind(*m_file, token, maximum, kNoStop, true);
     if (kind == gfTokenKind::None) {
@@ -159,6 +163,20 @@ std::string chTxtReader::ReadToken(u32 maximum) {
     if ((kind == gfTokenKind::Plain && (token == "{" || token == "}")) || NextOpensBody())
         throw chInvalidChunkX();
     return token;
+}
+
+bool chTxtReader::LineHoldsValue() {
+    const u32 mark = m_file->Tell();
+    bool holds = false;
+    for (u8 c = 0; m_file->ReadAvailable(1, &c) == 1;) {
+        // White space and ':' separate; a line feed, a comment or a 0 byte end the line's values.
+        if (c == ':' || (c != '\n' && (c == ' ' || (c >= '\t' && c <= '\r'))))
+            continue;
+        holds = c != '\n' && c != '#' && c != 0;
+        break;
+    }
+    m_file->Seek(static_cast<i32>(mark), 0);
+    return holds;
 }
 
 bool chTxtReader::NextOpensBody() {

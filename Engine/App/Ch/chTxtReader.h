@@ -45,8 +45,10 @@ class chTxtReader : public chReader {
 
   private:
     // The next value: chInvalidChunkX where the current chunk has ended (a brace, the name of a nested
-    // chunk, or the end of the file inside a chunk).
+    // chunk, the end of a bodiless chunk's line, or the end of the file inside a chunk).
     std::string ReadToken(u32 maximum = 0);
+    // Whether a token follows before the end of the current line; reads nothing.
+    bool LineHoldsValue();
     // Whether the next token is "{"; reads nothing.
     bool NextOpensBody();
     u64 ReadInteger();

@@ -5,6 +5,10 @@
 #include "Engine/Audio/Sn/snSoundJob2D.h"
 #include "Engine/Audio/Sn/snSoundJobMP3.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envExceptionX.h"
+
+#include <algorithm>
 
 namespace {
 muMusicManager* g_manager = nullptr;
@@ -12,6 +16,8 @@ muMusicManager* g_manager = nullptr;
 
 muMusicManager::muMusicManager() {
     EnsurePlaylist();
+    for (u32 index = 0; index < GetPlaylistCount(); ++index)
+        PreparePlaylist(index);
 }
 
 muMusicManager::~muMusicManager() {
@@ -90,9 +96,22 @@ void muMusicManager::SetTrack(i32 position) {
     CurrentList().position = position;
 }
 
+// A track that cannot be played is passed over for the one that would follow it, each track at most
+// once: a playlist none of whose tracks plays falls silent.
 void muMusicManager::PlayTrack(i32 loops) {
     if (m_flags & kOff)
         return;
+    for (i32 tries = std::max(GetTrackCount(), 1); !StartTrack(loops);) {
+        if (--tries == 0)
+            DBG_WARNING("music: no track of playlist %d can be played", m_current);
+        if (tries == 0 || !AdvanceTrack()) {
+            m_flags &= ~kPlaying;
+            return;
+        }
+    }
+}
+
+bool muMusicManager::StartTrack(i32 loops) {
     const muPlaylist& playlist = CurrentList();
     const fsLocator file = playlist.GetCurrentTrack();
     if (file.GetComponentCount() == 0) {
@@ -102,26 +121,50 @@ void muMusicManager::PlayTrack(i32 loops) {
             job->Unload();
         }
         m_flags &= ~kPlaying;
-        return;
+        return true;
     }
     ReleaseJob();
     const bool wav = snIsWavFile(file);
     m_job = wav ? static_cast<snSoundJob*>(snSoundManager::CreateStreamedSound(file))
                 : static_cast<snSoundJob*>(snSoundManager::CreateMP3Sound(file));
-    m_job->SetFile(file);
-    m_job->SetCategory(kMusicCategory);
-    m_job->SetLoopCount(loops);
-    m_job->SetAutoRelease(false);
-    if (wav) {
-        m_job->Stop();
-        m_job->Unload();
+    try {
+        m_job->SetFile(file);
+        m_job->SetCategory(kMusicCategory);
+        m_job->SetLoopCount(loops);
+        m_job->SetAutoRelease(false);
+        if (wav) {
+            m_job->Stop();
+            m_job->Unload();
+        }
+        m_job->Load();
+        m_job->SetVolume(playlist.volume);
+        snSoundManager::ApplyVolume(m_job);
+        m_job->Play(static_cast<f32>(appGetTime()));
+    } catch (const envExceptionX& fault) {
+        DBG_WARNING("music: %s cannot be played (error 0x%08X)",
+                    envStringToNarrow(file.GetLastComponent()).c_str(), fault.GetCode());
+        ReleaseJob();
+        return false;
     }
-    m_job->Load();
-    m_job->SetVolume(playlist.volume);
-    snSoundManager::ApplyVolume(m_job);
-    m_job->Play(static_cast<f32>(appGetTime()));
+    // A job that stopped as it started had nothing to play; it has said why.
+    if (m_job->IsStopped()) {
+        ReleaseJob();
+        return false;
+    }
     snSoundManager::AddToActiveList(m_job);
     m_flags |= kPlaying;
+    return true;
+}
+
+bool muMusicManager::AdvanceTrack() {
+    if (!(m_flags & kAdvance))
+        return false;
+    if (NextTrack())
+        return true;
+    if (!(m_flags & kWrap))
+        return false;
+    CurrentList().position = 0;
+    return true;
 }
 
 void muMusicManager::PlayCurrent() {
@@ -132,14 +175,10 @@ void muMusicManager::Update() {
     const snSoundJob* job = GetJob();
     if (!(m_flags & kPlaying) || !job || !job->IsStopped())
         return;
-    if ((m_flags & kAdvance) && NextTrack()) {
+    if (AdvanceTrack())
         PlayCurrent();
-    } else if ((m_flags & kAdvance) && (m_flags & kWrap)) {
-        CurrentList().position = 0;
-        PlayCurrent();
-    } else {
+    else
         Stop();
-    }
 }
 
 void muMusicManager::Stop() {

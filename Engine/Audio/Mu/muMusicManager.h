@@ -28,6 +28,8 @@ class muMusicManager {
     // The current track, repeated without end when the playlist has fewer than two.
     virtual void PlayCurrent();
     virtual void EnsurePlaylist();
+    // A step for one playlist, run for each at construction; the manager itself has nothing to do.
+    virtual void PreparePlaylist(u32 /*index*/) {}
 
     // Appends empty playlists until there are n; never removes any.
     void SetPlaylistCount(u32 count);
@@ -57,7 +59,8 @@ class muMusicManager {
     i32 GetTrack() const { return CurrentList().position; }
 
     // Plays the current track with the loop count (see snSoundJob::SetLoopCount). An empty track
-    // stops the music.
+    // stops the music. A track whose file is missing or cannot be played is warned about and the next
+    // one is tried as if it had ended; when none plays, the music stops. Nothing is thrown.
     void PlayTrack(i32 loops);
     void Pause();
     void Resume();
@@ -69,6 +72,12 @@ class muMusicManager {
     snSoundJob* GetJob() const;
 
   private:
+    // Starts the current track; false when its file cannot be played (the job is released then).
+    bool StartTrack(i32 loops);
+    // To the track that follows the current one by the flags: the next, or the first after the last
+    // when wrapping. False when the music should stop instead.
+    bool AdvanceTrack();
+
     muPlaylist& CurrentList() { return m_playlists[static_cast<size_t>(m_current)]; }
     const muPlaylist& CurrentList() const { return m_playlists[static_cast<size_t>(m_current)]; }
 

@@ -21,19 +21,20 @@ std::shared_ptr<plMp3Player> plMp3Player::Acquire(plSoundDevice& device) {
     return player;
 }
 
-void plMp3Player::SetSource(const std::string& path, const void* owner) {
+bool plMp3Player::SetSource(const std::string& path, const void* owner) {
     ClearSource();
     m_owner = owner;
     if (!m_decoder->Open(path))
-        return;
+        return false;
     m_voice = std::make_unique<plStreamVoice>();
     if (!m_voice->Create(m_device, m_decoder->GetRate(), m_decoder->GetChannels(), kRingSeconds,
                          [this](u8* out, u32 bytes) { return m_decoder->Read(out, bytes); })) {
         m_voice.reset();
         m_decoder->Close();
-        return;
+        return false;
     }
     m_voice->SetVolume(m_volume);
+    return true;
 }
 
 void plMp3Player::ClearSource() {

@@ -23,8 +23,8 @@ class plMp3Player {
     plMp3Player& operator=(const plMp3Player&) = delete;
 
     // Replaces what plays with the file, stopped at its start. A file that cannot be decoded plays
-    // as nothing: it ends as soon as it runs.
-    void SetSource(const std::string& path, const void* owner);
+    // as nothing (it ends as soon as it runs); false then.
+    bool SetSource(const std::string& path, const void* owner);
     // Stops and forgets the source.
     void ClearSource();
     bool IsOwner(const void* owner) const { return m_owner != nullptr && m_owner == owner; }

@@ -18,6 +18,11 @@ class viMovieBackend {
     bool IsSkippable() const { return (m_flags & kSkippable) != 0; }
     void SetSkippable(bool skippable);
 
+    // Three settings the back end carries for its owner beside the flags; playing reads none of them.
+    i32 setting1 = 1;
+    f32 setting2 = 1.0f;
+    i32 setting3 = 0;
+
   private:
     u8 m_flags = 0x0B;
 };

@@ -9,3 +9,12 @@ constexpr u32 viErrorPackage = 23;
 void viInit();
 void viShutdown();
 u32 viGetInitCount();
+
+// Two further start and stop pairs of the package, nested in the rendering start-up: each keeps a
+// count of its own, and its first start and last stop only start and stop dbg.
+void viInitLevel1();
+void viShutdownLevel1();
+u32 viGetLevel1Count();
+void viInitLevel2();
+void viShutdownLevel2();
+u32 viGetLevel2Count();

@@ -1,4 +1,5 @@
 #include "Source/Collision/coTrackCollision.h"
+#include "Source/Collision/coBoxTree.h"
 #include "Source/Collision/coPickPathBuilder.h"
 #include "Source/Collision/coPickPathMesh.h"
 #include "Source/Track/coCircuitPieceList.h"
@@ -9,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
+#include <random>
 
 namespace {
 
@@ -381,4 +384,47 @@ TEST(coTrackCollision, QueriesOfBoxesSupportsPicksAndRings) {
     EXPECT_TRUE(coCollisionTestRing(ring));
     ring.centre = {0, 14, 20}; // the track passes outside the disc
     EXPECT_FALSE(coCollisionTestRing(ring));
+}
+
+// A box overlaps track whose centre line comes within the radius of it, wherever the line starts: here
+// first a line that starts inside the box and leaves it slanting on every axis. Random lines and boxes
+// agree with points sampled along the lines: a sample inside the widened box means overlap, and an
+// overlap has a sample near it.
+TEST(coTrackCollision, BoxOverlapAgreesWithSampledCentreLines) {
+    coFakeCollisionPark park(-500, 500, -100);
+    coPickPathMesh mesh;
+    const maVector3d slant[3] = {{0, 2, 0}, {10, 6, 10}, {20, 10, 20}};
+    mesh.SetPoints(slant, 3);
+    coRegisterPlacedPiece(&mesh, nullptr);
+    EXPECT_TRUE(coCollisionBoxOverlaps(maBoundingBox({-2, 0, -2}, {2, 4, 2})));
+    coCollisionClearMarkers();
+
+    std::mt19937 random(62);
+    std::uniform_real_distribution<float> coordinate(-10.0f, 10.0f), half(0.2f, 4.0f);
+    auto point = [&] { return maVector3d(coordinate(random), coordinate(random), coordinate(random)); };
+    int overlaps = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<maVector3d> points(2 + trial % 4);
+        std::generate(points.begin(), points.end(), point);
+        const maVector3d centre = point(), size(half(random), half(random), half(random));
+        const maBoundingBox box(centre - size, centre + size);
+        mesh.SetPoints(points.data(), static_cast<int>(points.size()));
+        coRegisterPlacedPiece(&mesh, nullptr);
+        const bool answer = coCollisionBoxOverlaps(box);
+        coCollisionClearMarkers();
+
+        bool sampled = false, near = false;
+        for (size_t i = 1; i < points.size(); ++i) {
+            const maVector3d step = (points[i] - points[i - 1]) / 500.0f;
+            for (int k = 0; k <= 500; ++k) {
+                const maVector3d p = points[i - 1] + step * static_cast<float>(k);
+                sampled = sampled || coBoxesOverlap(coBoxGrow(box, 1.0f), maBoundingBox(p, p));
+                near = near || coBoxesOverlap(coBoxGrow(box, 1.0f + step.Length()), maBoundingBox(p, p));
+            }
+        }
+        overlaps += answer;
+        EXPECT_TRUE(!sampled || answer) << trial;
+        EXPECT_TRUE(!answer || near) << trial;
+    }
+    EXPECT_GT(overlaps, 30);
 }

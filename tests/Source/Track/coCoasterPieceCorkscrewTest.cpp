@@ -127,13 +127,15 @@ TEST(coCoasterPieceCorkscrew, AnglesFromOutsideAreWrappedOrRefused) {
     EXPECT_TRUE(piece.SetApproachAngle(maPiF));
     EXPECT_EQ(piece.GetApproachAngle(), maPiF);
 
-    // The half corkscrew's largest angle lies just above pi in float and is kept as it is. A negative
-    // angle (only from a file) grows its magnitude and stays negative.
+    // The half corkscrew's largest angle lies just above pi in float and is kept as it is; sizes outside
+    // its parameter range are refused. A negative angle grows its magnitude and stays negative.
     coCoasterPieceHalfCorkscrew half;
     ASSERT_TRUE(half.SetAngle(GetHalfCorkscrewAngleMax()));
     EXPECT_EQ(half.GetAngle(), GetHalfCorkscrewAngleMax());
     EXPECT_FALSE(half.SetAngle(-inf));
     EXPECT_FALSE(half.SetAngle(nan));
+    for (float outside : {0.0f, coDegrees(0.00005f), 3.2f, -3.2f})
+        EXPECT_FALSE(half.SetAngle(outside)) << outside;
     EXPECT_EQ(half.GetAngle(), GetHalfCorkscrewAngleMax());
     ASSERT_TRUE(half.SetAngle(coDegrees(-90.0f)));
     half.AdjustParamB(1.0f);

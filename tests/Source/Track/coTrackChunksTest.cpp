@@ -394,6 +394,8 @@ TEST_F(coTrackChunksTest, MalformedPiecesAreRefusedAndAddNothing) {
         {field("CPLP", "HEIG", -1.0f), "height"},
         {field("CPHL", "ALEN", 0.0f), "ratio"},
         {field("CPCO", "AANG", kInf), "approach angle"},
+        {field("CPHC", "ANGL", 0.0f), "half corkscrew through no angle"},
+        {field("CPHC", "ANGL", -4.0f), "half corkscrew past half a turn"},
         {piece("CPCO", coChunkBytes("REVS", "ab")), "short REVS"},
         {"CPSR" + std::string("\x04\x00\x00\x00\x00\x00", 6) + coFloatChunk("LENG", 20.0f),
          "child past parent"},
@@ -415,6 +417,8 @@ TEST_F(coTrackChunksTest, MalformedPiecesAreRefusedAndAddNothing) {
         {field("CPSH", "LENG", 3e38f), "huge shallow turn"},
         {field("CPHC", "RADI", 1e30f), "huge half corkscrew"},
         {field("CPSU", "LENG", 1e30f), "huge climb"},
+        // Each piece finite alone, but not where the chain places it beside its neighbour.
+        {field("CPSR", "LENG", 2e20f) + piece("CPSU", ""), "climb after a vast straight"},
     };
     EXPECT_EQ(ReadBinary(ListFile(custom(2, 2))).size(), 1u);
     // Nothing read before the fault reaches the caller's list; what it held stays.

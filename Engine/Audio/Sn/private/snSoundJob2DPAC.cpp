@@ -4,6 +4,7 @@
 #include "Engine/Audio/Sn/snExceptions.h"
 #include "Engine/Audio/Sn/snSoundSystem.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Platform/Sound/plSoundBuffer.h"
 #include "Engine/Platform/Sound/plSoundDevice.h"
 
@@ -14,6 +15,9 @@ namespace {
 // Static buffer with volume, pan and frequency controls and the accurate play cursor.
 constexpr u32 kStaticFlags = plSoundFlags::Static | plSoundFlags::CtrlFrequency | plSoundFlags::CtrlPan |
                              plSoundFlags::CtrlVolume | plSoundFlags::GetCurrentPosition2;
+
+// Updates in a row whose play request fails before the sound is given up.
+constexpr u32 kPlayTries = 3;
 
 // NaN goes to the bottom of the range.
 f32 Clamp(f32 value, f32 low, f32 high) {
@@ -351,8 +355,7 @@ bool snSoundJob2DPAC::PlayBuffer(u32 flags) {
         result = m_buffer->Play(flags);
     // One new buffer per try: a device that keeps losing them is asked again at the next update.
     if (result == plSoundResult::BufferLost) {
-        RecreateBuffer();
-        if (!m_buffer)
+        if (!RemakeLostBuffer())
             return false;
         result = m_buffer->SetCurrentPosition(m_settings.startPlayPosition);
         if (result == plSoundResult::Ok)
@@ -362,9 +365,45 @@ bool snSoundJob2DPAC::PlayBuffer(u32 flags) {
     return result == plSoundResult::Ok;
 }
 
+void snSoundJob2DPAC::PlayFailed() {
+    if (m_settings.playRequested && ++m_playFailures >= kPlayTries)
+        GiveUp("cannot be played");
+}
+
+bool snSoundJob2DPAC::RemakeLostBuffer() {
+    try {
+        RecreateBuffer();
+    } catch (const envExceptionX&) {
+        m_buffer.reset();
+        m_settings.loaded = false;
+    }
+    if (m_buffer)
+        return true;
+    if (!m_settings.stopped)
+        GiveUp("cannot be made again after its buffer was lost");
+    return false;
+}
+
+void snSoundJob2DPAC::GiveUp(const char* why) {
+    const fsLocator& file = m_settings.file;
+    DBG_WARNING("sound %s %s; stopped",
+                file.GetComponentCount() > 0 ? envStringToNarrow(file.GetLastComponent()).c_str() : "", why);
+    if (m_buffer)
+        m_buffer->Stop();
+    m_settings.stopped = true;
+    m_settings.playRequested = false;
+    m_settings.startPlayPosition = 0;
+    m_playFailures = 0;
+    if (m_settings.autoRelease)
+        Unload();
+}
+
 void snSoundJob2DPAC::StartPlayback(f32 time) {
-    if (!PlayBuffer(m_settings.looping ? plSoundPlayLooping : 0))
+    if (!PlayBuffer(m_settings.looping ? plSoundPlayLooping : 0)) {
+        PlayFailed();
         return;
+    }
+    m_playFailures = 0;
     m_settings.startTime = time;
     m_settings.paused = m_settings.stopped = m_settings.playRequested = false;
 }
@@ -382,8 +421,7 @@ bool snSoundJob2DPAC::BeginUpdate(f32 time) {
         return false;
     }
     if (m_settings.lastStatus & plSoundStatus::BufferLost) {
-        RecreateBuffer();
-        if (!m_buffer)
+        if (!RemakeLostBuffer())
             return false;
         ContinueAfterLoss(time);
     } else if (m_settings.lastStatus == 0 && !m_settings.paused && !m_settings.playRequested) {

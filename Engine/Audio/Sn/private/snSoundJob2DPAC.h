@@ -180,6 +180,14 @@ class snSoundJob2DPAC {
     void ApplyControls();
     // Plays the buffer; a lost buffer is made anew and tried once more. False on failure.
     bool PlayBuffer(u32 flags);
+    // Counts a play request that failed; after a few in a row the sound is given up.
+    void PlayFailed();
+    // Makes a lost buffer anew; false when there is none after (the sound ended, or was given up because
+    // its file can no longer be read).
+    bool RemakeLostBuffer();
+    // Stops for good, with one warning, a sound that cannot be played, so that it is not tried again
+    // every frame; an auto-release job is unloaded for the manager to delete.
+    void GiveUp(const char* why);
     // Every setting, not the buffer.
     void CopySettings(const snSoundJob2DPAC& other) { m_settings = other.m_settings; }
     // After a lost buffer was made anew: play on, or stay paused.
@@ -187,4 +195,5 @@ class snSoundJob2DPAC {
 
     std::unique_ptr<plSoundBuffer> m_buffer;
     snSoundJob2DSettings m_settings;
+    u32 m_playFailures = 0;
 };

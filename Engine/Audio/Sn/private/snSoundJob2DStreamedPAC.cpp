@@ -166,8 +166,11 @@ void snSoundJob2DStreamedPAC::Play(f32 /*time*/) {
 // A ring always plays looping. A fresh start counts segments from the start position; a resumed
 // one keeps its refill point and write offset, which the cursor left exactly as they were.
 void snSoundJob2DStreamedPAC::StartPlayback(f32 time) {
-    if (!PlayBuffer(plSoundPlayLooping))
+    if (!PlayBuffer(plSoundPlayLooping)) {
+        PlayFailed();
         return;
+    }
+    m_playFailures = 0;
     m_settings.startTime = time;
     if (!m_resuming)
         m_refillPoint = m_settings.startPlayPosition - m_settings.startPlayPosition % m_segmentSize;

@@ -49,9 +49,15 @@ void snSoundJobMP3PAC::Play(f32 /*time*/) {
     const std::string path = fsFindFilePath(resolved);
     if (path.empty() || !fsFileExists(resolved)) {
         DBG_WARNING("MP3 file not found: %s", path.c_str());
+        Stop();
         return;
     }
-    m_player->SetSource(path, this);
+    if (!m_player->SetSource(path, this)) {
+        DBG_WARNING("MP3 file cannot be decoded: %s", path.c_str());
+        m_player->ClearSource();
+        Stop();
+        return;
+    }
     m_player->SeekToStart();
     ApplyVolume();
     m_player->Run();

@@ -19,7 +19,8 @@ class snSoundJobMP3PAC {
     void Load();
     // Gives the share back; the file stops when this job is the one playing.
     void Unload();
-    // Starts the file from its beginning; a missing file leaves the job as it was.
+    // Starts the file from its beginning. A file that is missing or cannot be decoded is warned about
+    // and stops the job at once, as if it had ended.
     void Play(f32 time);
     void Stop();
     // Applies the volume and the fade, and takes the player's news: at the end of the file it plays

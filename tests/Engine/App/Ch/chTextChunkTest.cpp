@@ -1,6 +1,6 @@
-#include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Ch/chTxtReader.h"
 #include "Engine/App/Ch/chTxtWriter.h"
+#include "Engine/App/Gf/gfExceptions.h"
 #include "chTestFile.h"
 #include "chTestSample.h"
 
@@ -214,6 +214,9 @@ TEST_F(chTextChunkTest, ValuesDoNotRunPastTheirChunk) {
         {"ABCD\r\n{\r\n\t1 \r\n\tWXYZ\r\n\t{\r\n\t}\r\n}\r\n", 1, 1}, // the name of a nested chunk
         {"ABCD\r\n{\r\n\t{\r\n\t}\r\n}\r\n", 1, 0},                   // a nameless body
         {"ABCD 1 \r\nWXYZ\r\n{\r\n}\r\n", 1, 1},                      // the next chunk
+        {"ABCD 1 \r\nWXYZ 2 \r\n", 1, 1},                             // the next chunk without a body
+        {"ABCD\r\n{\r\n\tWXYZ \r\n\tNEXT 2 \r\n}\r\n", 2, 0},         // a bodiless chunk's missing value
+        {"ABCD 1 # 2\r\n", 1, 1},                                     // a comment ends the line
         {"ABCD\r\n{\r\n\tWXYZ 1 ", 2, 1},                             // the end of the file
         {"ABCD 1", 1, 1},
     };

@@ -144,3 +144,29 @@ TEST_F(muMusicManagerTest, MP3TracksPlayThroughTheSamePath) {
     EXPECT_EQ(levels.back(), 1000);
     EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);
 }
+
+// A track whose file is missing or damaged is warned about once and passed over like one that ended;
+// nothing throws out of the frame. A playlist none of whose tracks plays falls silent.
+TEST_F(muMusicManagerTest, UnplayableTracksArePassedOver) {
+    m_folder.Write("bad.mp3", std::string(3000, '\x5A'));
+    m_folder.Write("bad.wav", std::string(100, 'x'));
+    for (const std::string name : {"missing.mp3", "missing.wav", "bad.mp3", "bad.wav"}) {
+        SCOPED_TRACE(name);
+        m_folder.Write("list.m3u", "track0.wav\r\n" + name + "\r\ntrack1.wav\r\n");
+        m_manager = std::make_unique<muMusicManager>();
+        m_manager->LoadPlaylist(m_folder.Locator("list.m3u"), 0);
+        m_manager->SetFlags(muMusicManager::kAdvance);
+        m_manager->PlayCurrent();
+        EXPECT_EQ(Run(1.0), (std::vector<i16>{1000, 2000}));
+        EXPECT_EQ(m_manager->GetTrack(), 2);
+        EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);
+        EXPECT_EQ(m_log.Count(name), 1u);
+    }
+    m_folder.Write("bad.m3u", "missing.mp3\r\nbad.wav\r\n");
+    m_manager->LoadPlaylist(m_folder.Locator("bad.m3u"), 0);
+    m_manager->SetFlags(muMusicManager::kAdvance | muMusicManager::kWrap);
+    m_manager->PlayCurrent();
+    EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);
+    EXPECT_TRUE(Run(0.5).empty());
+    EXPECT_TRUE(m_log.Holds("no track of playlist 0 can be played"));
+}

@@ -310,6 +310,31 @@ TEST_F(snSoundJob2DPACTest, ALostBufferIsMadeAgainWithItsSettings) {
     EXPECT_EQ(NonZero(Render(600)), std::vector<i16>(samples.begin() + 400, samples.end()));
 }
 
+// A file that shrinks, or breaks, while its buffer is lost: the paused place is past the new data, or
+// nothing can be made at all. The request is tried a few updates, then the sound stops with one
+// warning; nothing is thrown out of the update.
+TEST_F(snSoundJob2DPACTest, AFileThatChangesUnderALostBufferStopsTheSound) {
+    for (const std::string& changed : {Wave16(Ramp(100)), std::string("not a wave")}) {
+        m_log.lines.clear();
+        snSoundJob2DPAC job;
+        job.SetFile(WriteFile("s.wav", Wave16(Ramp(1000))));
+        job.Load();
+        job.Play(0.0f);
+        job.Update(0.0f);
+        Render(600);
+        job.Pause();
+        m_device.LoseBuffers();
+        WriteFile("s.wav", changed);
+        job.Resume(1.0f);
+        for (int frame = 0; frame < 10; ++frame)
+            EXPECT_NO_THROW(job.Update(1.0f + static_cast<f32>(frame) / 60.0f));
+        EXPECT_TRUE(job.IsStopped());
+        EXPECT_FALSE(job.IsPlayRequested());
+        EXPECT_EQ(m_log.Count("sound s.wav"), 1u);
+        EXPECT_TRUE(NonZero(Render(100)).empty());
+    }
+}
+
 // A refused buffer fails the load; a refused lock leaves the buffer silent but loaded; with the
 // device down nothing loads or plays.
 TEST_F(snSoundJob2DPACTest, DeviceFaults) {

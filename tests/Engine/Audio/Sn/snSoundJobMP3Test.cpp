@@ -111,16 +111,19 @@ TEST_F(snSoundJobMP3Test, ASecondJobTakesOverThePlayer) {
     EXPECT_EQ(AudibleSeconds(Run(0.5)), 0.0);
 }
 
-TEST_F(snSoundJobMP3Test, GarbageCompletesAndMissingFilesLeaveTheJobAsItWas) {
-    snSoundJobMP3* garbage = Start(WriteFile("noise.mp3", std::string(3000, '\x5A')), 1);
-    Run(0.5, garbage);
-    EXPECT_TRUE(garbage->IsStopped());
-
-    snSoundJobMP3* missing = Start(m_folder.Locator("missing.mp3"), 1);
-    EXPECT_TRUE(m_log.Holds("missing.mp3"));
-    Run(0.2);
-    EXPECT_FALSE(missing->IsStopped());
-    EXPECT_FALSE(missing->GetPlatformHalf().IsCurrent());
+// A file that is missing or cannot be decoded ends the job at once, endless loop or not, with one
+// warning; nothing plays.
+TEST_F(snSoundJobMP3Test, GarbageAndMissingFilesStopTheJobAtOnce) {
+    const std::pair<fsLocator, const char*> cases[] = {
+        {WriteFile("noise.mp3", std::string(3000, '\x5A')), "MP3 file cannot be decoded"},
+        {m_folder.Locator("missing.mp3"), "MP3 file not found"}};
+    for (const auto& [file, warning] : cases) {
+        snSoundJobMP3* job = Start(file, -1);
+        EXPECT_TRUE(job->IsStopped()) << warning;
+        EXPECT_EQ(AudibleSeconds(Run(0.5)), 0.0) << warning;
+        EXPECT_EQ(m_log.Count(warning), 1u);
+        EXPECT_FALSE(job->GetPlatformHalf().IsCurrent()) << warning;
+    }
 }
 
 // Volumes clamp (NaN and below 0 are 0) and reach the player from the next update; so does a fade.

@@ -1,9 +1,10 @@
 #include "Engine/Video/Vi/viMoviePlayer.h"
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/Codec/plLibMediaDecoders.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
 #include "Engine/Platform/Media/plMovieHost.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
-#include "Engine/Platform/Codec/plLibMediaDecoders.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTimeSource.h"
 #include "Engine/Platform/plVirtualKeys.h"
@@ -170,11 +171,25 @@ TEST_F(viMoviePlayerTest, DamagedFilesPlayWhatTheyHold) {
     EXPECT_EQ(m_host.GetRecordingSink().GetBegun(), m_host.GetRecordingSink().GetEnded());
 }
 
+// Each pair counts on its own; the nested pairs hold the debug package while they are started.
 TEST(viPackage, StartAndStopAreCounted) {
-    viInit();
-    viInit();
-    viShutdown();
-    EXPECT_EQ(viGetInitCount(), 1u);
-    viShutdown();
-    EXPECT_EQ(viGetInitCount(), 0u);
+    struct Pair {
+        void (*init)();
+        void (*shutdown)();
+        u32 (*count)();
+    };
+    const Pair pairs[] = {{viInit, viShutdown, viGetInitCount},
+                          {viInitLevel1, viShutdownLevel1, viGetLevel1Count},
+                          {viInitLevel2, viShutdownLevel2, viGetLevel2Count}};
+    for (const Pair& pair : pairs) {
+        const u32 debug = dbgGetInitCount();
+        pair.init();
+        pair.init();
+        pair.shutdown();
+        EXPECT_EQ(pair.count(), 1u);
+        EXPECT_EQ(dbgGetInitCount(), debug + 1);
+        pair.shutdown();
+        EXPECT_EQ(pair.count(), 0u);
+        EXPECT_EQ(dbgGetInitCount(), debug);
+    }
 }
