@@ -1,12 +1,17 @@
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 
 #include "Engine/App/Ch/chWriter.h"
-#include "Source/Track/coCircuit.h"
-#include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Collision/coTrackCollision.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/Track/coCoasterDefinition.h"
 
 namespace {
 coSavedCoasterServices* g_installed = nullptr;
+}
+
+void coSavedCoasterServices::SetNumCars(int cars) {
+    coCoasterDefinitionStore().SetNumCars(cars);
 }
 
 void coSavedCoasterServices::ClearScene() {
