@@ -22,8 +22,6 @@ namespace {
 
 constexpr const char* kFileName = "prefs.bin";
 constexpr const char* kDamagedName = "prefs.bin.bad";
-constexpr u8 kByteOrder = 2;
-constexpr u8 kSwappedByteOrder = 1;
 
 // The chunk versions written; older versions are patched on reading.
 constexpr u16 kBoolVersion = 2;
@@ -201,11 +199,11 @@ void ReadPaths(ChunkBody& body, Values& values) {
 
 // The file's values over those given; a damaged file throws chInvalidChunkX or gfInvalidFileBinX.
 void ReadFile(const fsLocator& locator, Values& values) {
-    auto file = std::make_unique<gfFile>(locator, 0, kByteOrder);
+    auto file = std::make_unique<gfFile>(locator, gfFileRead, gfByteOrderData);
     u8 version[4];
     file->ReadBinHeader(version);
-    if (version[0] == kSwappedByteOrder) {
-        file = std::make_unique<gfFile>(locator, 0, kSwappedByteOrder);
+    if (version[0] == gfByteOrderReversed) {
+        file = std::make_unique<gfFile>(locator, gfFileRead, gfByteOrderReversed);
         file->Seek(8, 0);
     }
     chBinReader reader(file.get());
@@ -310,8 +308,8 @@ void coPrefs::Load() {
 void coPrefs::Save() {
     fsLocator target;
     GetFilePath(target);
-    gfWriteFileAtomically(target, kByteOrder, [](gfFile& file) {
-        const u8 version[4] = {kByteOrder, 0, 0, 0};
+    gfWriteFileAtomically(target, gfByteOrderData, [](gfFile& file) {
+        const u8 version[4] = {gfByteOrderData, 0, 0, 0};
         file.WriteBinHeader(version);
         chBinWriter writer(&file);
         WriteChunks(writer);
