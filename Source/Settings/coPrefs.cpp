@@ -60,11 +60,6 @@ Values g_values;
 std::array<u8, coPrefs::kSessionFlagCount> g_sessionFlags{};
 std::string g_adapter;
 
-std::function<void(u32)>& WriteSeam() {
-    static std::function<void(u32)> seam;
-    return seam;
-}
-
 bool InRange(int index, int count) {
     const bool valid = index >= 0 && index < count;
     assert(valid && "preference index out of range");
@@ -223,34 +218,25 @@ void ReadFile(const fsLocator& locator, Values& values) {
     }
 }
 
-void BeforeChunk(u32 id) {
-    if (WriteSeam())
-        WriteSeam()(id);
-}
-
 void WriteChunks(chBinWriter& writer) {
-    BeforeChunk(coChunkBoolPrefs);
     writer.BeginChunk(coChunkBoolPrefs, kBoolVersion, true);
     writer.WriteUInt16(coPrefs::kBoolCount);
     for (u8 value : g_values.bools)
         writer.WriteUInt8(value);
     writer.EndChunk();
 
-    BeforeChunk(coChunkIntPrefs);
     writer.BeginChunk(coChunkIntPrefs, kIntVersion, true);
     writer.WriteUInt16(coPrefs::kIntCount);
     for (i32 value : g_values.ints)
         writer.WriteInt32(value);
     writer.EndChunk();
 
-    BeforeChunk(coChunkFloatPrefs);
     writer.BeginChunk(coChunkFloatPrefs, kFloatVersion, true);
     writer.WriteUInt16(coPrefs::kFloatCount);
     for (float value : g_values.floats)
         writer.WriteFloat(value);
     writer.EndChunk();
 
-    BeforeChunk(coChunkPathPrefs);
     writer.BeginChunk(coChunkPathPrefs, kPathVersion, true);
     writer.WriteUInt16(coPrefs::kPathCount);
     for (const fsLocator& path : g_values.paths) {
@@ -399,8 +385,4 @@ void coPrefs::SetAdapterDescription(const std::string& description) {
 void coGetDefaultResolution(int& width, int& height) {
     width = 800;
     height = 600;
-}
-
-void coSetPrefsWriteSeam(std::function<void(u32 id)> seam) {
-    WriteSeam() = std::move(seam);
 }
