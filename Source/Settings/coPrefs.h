@@ -2,7 +2,6 @@
 #include "Engine/App/Ch/chReader.h"
 #include "Engine/App/Fs/fsLocator.h"
 
-#include <functional>
 #include <string>
 
 // Preference indices read outside the options screen.
@@ -61,6 +60,3 @@ class coPrefs {
 
 // The size of the menus and of the start-up screen.
 void coGetDefaultResolution(int& width, int& height);
-
-// Tests only: called before each chunk is written, so that a test can fail a save half-way.
-void coSetPrefsWriteSeam(std::function<void(u32 id)> seam);
