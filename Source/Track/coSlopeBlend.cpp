@@ -1,17 +1,16 @@
 #include "Source/Track/coSlopeBlend.h"
 
 #include "Source/Track/coAngles.h"
-#include "Source/Track/coArcLengthTable.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coCoasterPieceUp.h"
 #include "Source/Track/coRollBlend.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 constexpr float kSlopeBlendWidth = 0.2f;
 constexpr float kMaxFilletSlope = coDegrees(75.0f);
-constexpr int kQuadChords = 8;
 
 maVector2d Normalised(const maVector2d& v) {
     const float length = std::sqrt(v.x * v.x + v.y * v.y);
@@ -189,14 +188,14 @@ maVector2d QuadTangent(const maVector2d& a, const maVector2d& b, float t) {
 }
 
 float QuadParamAtX(const maVector2d& a, const maVector2d& b, float f) {
-    // The chords' horizontal extents stand in for their lengths.
-    float fractions[kQuadChords];
-    float previousX = QuadPoint(a, b, 0.0f).x;
-    for (int i = 0; i < kQuadChords; ++i) {
-        const float x = QuadPoint(a, b, static_cast<float>(i + 1) / kQuadChords).x;
-        fractions[i] = x - previousX;
-        previousX = x;
-    }
-    coChordFractions(fractions, kQuadChords);
-    return coParamAtFraction(fractions, kQuadChords, f);
+    // x(t) = a.x (1 - t)^2 + b.x t^2 has covered f of its extent where (q - p) t^2 + 2 p t = f (p + q),
+    // with p = -a.x and q = b.x. The root in [0, 1] is written without q - p in a denominator, so that
+    // equal widths (no t^2 term, t = f) need no case of their own.
+    const float p = -a.x;
+    const float q = b.x;
+    const float covered = std::clamp(f, 0.0f, 1.0f);
+    const float reached = covered * (p + q);
+    const float root = p + std::sqrt(std::max(p * p + (q - p) * reached, 0.0f));
+    // Without horizontal extent the parameter stands for the fraction.
+    return root > 0.0f ? reached / root : covered;
 }

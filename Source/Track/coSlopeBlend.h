@@ -30,5 +30,6 @@ inline maVector3d coAlong(const maVector2d& profile, const maVector3d& horizonta
 // The quadratic Bezier with control points a, (0, 0), b.
 maVector2d QuadPoint(const maVector2d& a, const maVector2d& b, float t);
 maVector2d QuadTangent(const maVector2d& a, const maVector2d& b, float t);
-// The parameter at which the curve has covered fraction f of its horizontal extent (eight chords).
+// The parameter at which the curve has covered fraction f (clamped to [0, 1]) of its horizontal extent,
+// exactly, for control points on either side of the joint (a.x <= 0 <= b.x), where x grows with t.
 float QuadParamAtX(const maVector2d& a, const maVector2d& b, float f);
