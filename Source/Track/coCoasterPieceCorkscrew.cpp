@@ -263,7 +263,7 @@ maVector3d coCoasterPieceHalfCorkscrew::GetEnd() const {
 
 maVector3d coCoasterPieceHalfCorkscrew::Evaluate(float t, maVector3d* direction) const {
     maVector3d curve[4];
-    JointCurve(coForward(m_heading + m_angle), m_radius, curve);
+    coJointCurve(*this, coForward(m_heading + m_angle), m_radius, curve);
     if (direction)
         *direction = BezierTangent(curve, t);
     return BezierPoint(curve, t);
@@ -274,5 +274,5 @@ maMatrix4d coCoasterPieceHalfCorkscrew::FrameAt(float s) const {
     // and the climb or drop choose.
     const float turnSign = m_angle > 0.0f ? 1.0f : -1.0f;
     const float rollSign = m_downward ? 1.0f : -1.0f;
-    return TurningSideFrame(s, m_angle, coEaseInOut(s) * maPiF * turnSign * rollSign);
+    return TurningSideFrame(s, m_angle, RollAt(*this, s) + coEaseInOut(s) * maPiF * turnSign * rollSign);
 }

@@ -3,6 +3,7 @@
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coBezier.h"
 #include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
 #include <algorithm>
@@ -121,4 +122,8 @@ maVector3d coCoasterPieceSTurn::Evaluate(float t, maVector3d* direction) const {
         *direction = coNormalised(coAlong(tangent, BezierTangent(m_control, t)));
     return BezierPoint(m_control, t) + maVector3d(0.0f, t * GetSpan() * m_slopeTan, 0.0f) +
            coAlong(offset, along);
+}
+
+maMatrix4d coCoasterPieceSTurn::FrameAt(float s) const {
+    return SideFrame(s, RollAt(*this, s));
 }

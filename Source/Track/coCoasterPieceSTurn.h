@@ -32,6 +32,7 @@ class coCoasterPieceSTurn : public coCoasterPiece {
     bool SetEndHeading(float heading);
 
     maVector3d SideAt(float s) const override;
+    maMatrix4d FrameAt(float s) const override;
     float GetSpan() const override { return m_length + std::fabs(m_slide); }
     float GetEndHeading() const override { return m_endHeadingSet ? m_endHeading : m_heading; }
     maVector3d GetEnd() const override;

@@ -178,6 +178,19 @@ maVector2d EndBlendOffset(const coCoasterPiece& piece, int end, maVector2d* tang
     return offset;
 }
 
+void coJointCurve(const coCoasterPiece& piece, const maVector3d& endForward, float reach,
+                  maVector3d curve[4]) {
+    maVector2d startDirection;
+    maVector2d endDirection;
+    const maVector2d startOffset = EndBlendOffset(piece, 0, &startDirection);
+    const maVector2d endOffset = EndBlendOffset(piece, 1, &endDirection);
+    const maVector3d startForward = coForward(piece.GetHeading());
+    curve[0] = piece.GetStart() + coAlong(startOffset, startForward);
+    curve[3] = piece.GetEnd() + coAlong(endOffset, endForward);
+    curve[1] = curve[0] + coAlong(startDirection, startForward) * reach;
+    curve[2] = curve[3] - coAlong(endDirection, endForward) * reach;
+}
+
 maVector2d QuadPoint(const maVector2d& a, const maVector2d& b, float t) {
     const float u = 1.0f - t;
     return a * (u * u) + b * (t * t);

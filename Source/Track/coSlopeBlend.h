@@ -21,6 +21,11 @@ bool SlopeBlendOffset(const coCoasterPiece& piece, int end, float s, maVector2d*
 maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent);
 // The same offset at the joint itself (end 0 or 1), for pieces whose shape is not a sloped line.
 maVector2d EndBlendOffset(const coCoasterPiece& piece, int end, maVector2d* tangent);
+// For pieces whose shape is not a sloped line: the cubic from the start to the end that leaves along
+// the heading and arrives along endForward (horizontal), both bent into the joints' slope blending,
+// its inner control points `reach` along those directions.
+void coJointCurve(const coCoasterPiece& piece, const maVector3d& endForward, float reach,
+                  maVector3d curve[4]);
 
 // A profile vector (along the travel, up) laid onto a horizontal travel direction.
 inline maVector3d coAlong(const maVector2d& profile, const maVector3d& horizontal) {
