@@ -4,7 +4,7 @@
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coPieceLimits.h"
-#include "Source/Track/coPlacement.h"
+#include "Source/Track/coPieceFitting.h"
 #include "Source/Track/coTrackBuilder.h"
 
 #include <algorithm>
