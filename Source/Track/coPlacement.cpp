@@ -260,6 +260,9 @@ void coPieceChangePitch(coCoasterPiece* piece, float slope) {
         coSetEndHeight(next, oldEnd.y);
         const maVector3d end = next->GetEnd();
         if (end.x == oldEnd.x && end.y == oldEnd.y && end.z == oldEnd.z) {
+            // Both pieces took new slopes, which reach across all three of their joints.
+            coCircuitRebuildAround(piece);
+            coCircuitRebuildAround(next);
             coGetTrackBuilder().RebuildPieceObjects(piece, 1);
             if (coCoasterPiece* after = next->GetNext())
                 coGetTrackBuilder().RebuildPieceObjects(after, 0);
