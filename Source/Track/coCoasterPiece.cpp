@@ -5,10 +5,6 @@
 #include <utility>
 
 namespace {
-// Samples taken along every centre line for its arc-length table.
-constexpr int kSampleCount = 20;
-constexpr float kSampleStep = 0.05263158f; // 1/19
-
 // Frame axes arrive normalised; anything much shorter is a normalised zero.
 bool IsAxis(const maVector3d& v) {
     return v.Length() > 0.5f;

@@ -159,6 +159,9 @@ class coCoasterPiece {
     maMatrix4d TurningSideFrame(float s, float turn, float roll) const;
 
     static constexpr u8 kRaisedFlag = 1;
+    // Samples taken along every centre line for its arc-length table, a parameter step apart.
+    static constexpr int kSampleCount = 20;
+    static constexpr float kSampleStep = 0.05263158f; // 1/19
 
     maVector3d m_start;
     float m_heading = 0.0f;
