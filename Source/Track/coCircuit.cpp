@@ -242,9 +242,8 @@ bool coCircuitReflowFrom(coCoasterPiece* piece, bool rebuild) {
     if (State().closed)
         coCircuitOpen();
 
-    // The piece may have been edited: its predecessor's end zone reaches into it.
-    Resample(piece->GetPrevious());
-    piece->Build();
+    // The piece may have been edited: its blend zones reach into both neighbours.
+    coCircuitRebuildAround(piece);
     maVector3d position = piece->GetEnd();
     float heading = piece->GetEndHeading();
     bool outside = false;
@@ -374,11 +373,12 @@ void coCircuitRebuildFromList(std::vector<std::unique_ptr<coCoasterPiece>> piece
             q->Connect(list[i - 1].get());
             continue;
         }
+        // Nothing comes before the first piece of the loaded chain.
         const maVector3d start = q->GetStart();
         if (start.x == 0.0f && start.y == 0.0f && start.z == 0.0f)
             q->Place(coGetParkWorld().GetStartPosition(), 0.0f, nullptr);
         else
-            q->Build();
+            q->Place(start, q->GetHeading(), nullptr);
     }
 }
 
