@@ -53,6 +53,7 @@ class coCoasterPieceSTurn : public coCoasterPiece {
     float m_slide = 8.0f;
     float m_endHeading = 0.0f;
     bool m_endHeadingSet = false;
-    // P0 .. P3, set by Build.
+    // P0 .. P3 and the ground covered per unit of t at either end as shares of the span, set by Build.
     maVector3d m_control[4];
+    float m_endRates[2] = {1.0f, 1.0f};
 };

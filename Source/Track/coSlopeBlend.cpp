@@ -23,6 +23,22 @@ maVector2d FilletTangent(const maVector2d& a, const maVector2d& b, float u, floa
     return t.x == 0.0f && t.y == 0.0f ? maVector2d(1.0f, slopeTan) : t;
 }
 
+maVector2d QuadDerivative(const maVector2d& a, const maVector2d& b, float t) {
+    return a * (-2.0f * (1.0f - t)) + b * (2.0f * t);
+}
+
+// The plain fillet's results for VerticalProfileOffset: its direction, and the rate of the offset, whose
+// height is the fillet's less the end's sloped line and whose run is the span's share.
+void SetProfileSlope(const coCoasterPiece& piece, int end, const maVector2d& direction, maVector2d* tangent,
+                     maVector2d* rate) {
+    if (tangent)
+        *tangent = direction;
+    if (rate) {
+        const float slope = direction.x != 0.0f ? direction.y / direction.x : piece.GetSlopeTan(end);
+        *rate = maVector2d(0.0f, piece.GetSpan() * (slope - piece.GetSlopeTan(end)));
+    }
+}
+
 // Climb pieces refuse the plain fillet at both ends, whatever their pitch.
 bool SlopeAllowed(const coCoasterPiece& piece, int end) {
     return !dynamic_cast<const coCoasterPieceUp*>(&piece) &&
@@ -124,33 +140,45 @@ bool SlopeBlendOffset(const coCoasterPiece& piece, int end, float s, maVector2d*
     return true;
 }
 
-maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent) {
+maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent,
+                                 maVector2d* rate) {
     const float w = BlendWidth(piece, kSlopeBlendWidth);
     maVector2d offset(0.0f, 0.0f);
+    maVector2d direction;
     if (w > 0.0f) {
         if (const coCoasterPiece* previous = piece.GetPrevious(); previous && s < w) {
-            if (SlopeBlendOffset(piece, 0, s, tangent, offset))
+            if (SlopeBlendOffset(piece, 0, s, &direction, offset)) {
+                SetProfileSlope(piece, 0, direction, tangent, rate);
                 return offset;
+            }
             // Measured from the joint at the piece's start: the fillet less the piece's own sloped line.
             const RunFillet fillet = StartRunFillet(piece, *previous, w);
             const float u = fillet.k + (1.0f - fillet.k) * (s / w);
             if (tangent)
                 *tangent = FilletTangent(fillet.a, fillet.b, u, piece.GetBaseSlopeTan());
+            if (rate)
+                *rate = (QuadDerivative(fillet.a, fillet.b, u) * (1.0f - fillet.k) - fillet.b) / w;
             return QuadPoint(fillet.a, fillet.b, u) - fillet.b * (s / w);
         }
         if (const coCoasterPiece* next = piece.GetNext(); next && s > 1.0f - w) {
-            if (SlopeBlendOffset(piece, 1, s, tangent, offset))
+            if (SlopeBlendOffset(piece, 1, s, &direction, offset)) {
+                SetProfileSlope(piece, 1, direction, tangent, rate);
                 return offset;
+            }
             // Measured from the joint at the piece's end; fillet.a is the piece's own run reversed.
             const RunFillet fillet = EndRunFillet(piece, *next, w);
             const float u = (s - (1.0f - w)) * fillet.k / w;
             if (tangent)
                 *tangent = FilletTangent(fillet.a, fillet.b, u, piece.GetBaseSlopeTan());
+            if (rate)
+                *rate = (QuadDerivative(fillet.a, fillet.b, u) * fillet.k + fillet.a) / w;
             return QuadPoint(fillet.a, fillet.b, u) + fillet.a * (s - 1.0f) / w;
         }
     }
     if (tangent)
         *tangent = maVector2d(1.0f, piece.GetBaseSlopeTan());
+    if (rate)
+        *rate = offset;
     return offset;
 }
 
@@ -197,7 +225,7 @@ maVector2d QuadPoint(const maVector2d& a, const maVector2d& b, float t) {
 }
 
 maVector2d QuadTangent(const maVector2d& a, const maVector2d& b, float t) {
-    return Normalised(a * (-2.0f * (1.0f - t)) + b * (2.0f * t));
+    return Normalised(QuadDerivative(a, b, t));
 }
 
 float QuadParamAtX(const maVector2d& a, const maVector2d& b, float f) {

@@ -16,9 +16,10 @@ float SlopeFilletHeight(const coCoasterPiece& piece, float s, maVector2d* tangen
 // False when the fillet at that end is not allowed; else the fillet's height over the straight line.
 bool SlopeBlendOffset(const coCoasterPiece& piece, int end, float s, maVector2d* tangent, maVector2d& offset);
 // The offset (along the travel direction, vertical) that a piece adds to its plain sloped centre line at
-// curve parameter s, taken as the fraction of its span; the profile's direction goes to tangent.
-// (0, 0) and (1, tan slope) away from the joints.
-maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent);
+// curve parameter s, taken as the fraction of its span; the profile's direction goes to tangent, and the
+// offset's derivative by s to rate. (0, 0), (1, tan slope) and (0, 0) away from the joints.
+maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent,
+                                 maVector2d* rate = nullptr);
 // The same offset at the joint itself (end 0 or 1), for pieces whose shape is not a sloped line.
 maVector2d EndBlendOffset(const coCoasterPiece& piece, int end, maVector2d* tangent);
 // For pieces whose shape is not a sloped line: the cubic from the start to the end that leaves along
