@@ -128,6 +128,8 @@ class coCoasterPiece {
     virtual int GetTestPointCount() const = 0;
     virtual int GetSectionCount() const = 0;
     virtual int GetMaxRollBlendMode() const;
+    // False for a class whose joints never take the plain slope fillet (the climb piece), whatever its pitch.
+    virtual bool TakesSlopeFillet() const { return true; }
     // Recomputes the class's cached geometry from the start, heading, slope, roll and parameters.
     virtual void Build() = 0;
 

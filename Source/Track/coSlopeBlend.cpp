@@ -2,7 +2,6 @@
 
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCoasterPiece.h"
-#include "Source/Track/coCoasterPieceUp.h"
 #include "Source/Track/coRollBlend.h"
 
 #include <algorithm>
@@ -39,10 +38,8 @@ void SetProfileSlope(const coCoasterPiece& piece, int end, const maVector2d& dir
     }
 }
 
-// Climb pieces refuse the plain fillet at both ends, whatever their pitch.
 bool SlopeAllowed(const coCoasterPiece& piece, int end) {
-    return !dynamic_cast<const coCoasterPieceUp*>(&piece) &&
-           std::fabs(piece.GetSlope(end)) <= kMaxFilletSlope;
+    return piece.TakesSlopeFillet() && std::fabs(piece.GetSlope(end)) <= kMaxFilletSlope;
 }
 
 // The fallback fillet at the joint between two pieces, built from their sloped runs where the plain
