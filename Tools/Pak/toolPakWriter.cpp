@@ -124,12 +124,15 @@ std::vector<toolPakEntry> toolCollectPakEntries(const std::string& folder) {
 }
 
 void toolWritePak(const std::string& path, const std::vector<toolPakEntry>& entries) {
-    const std::string archive = toolBuildPak(entries);
-    // Built beside the target and renamed over it: an interrupted build never leaves half a pak.
+    toolWriteFile(path, toolBuildPak(entries));
+}
+
+void toolWriteFile(const std::string& path, std::string_view bytes) {
+    // Built beside the target and renamed over it: an interrupted build never leaves half a file.
     const std::string temporary = path + ".tmp";
     try {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(archive.data(), static_cast<std::streamsize>(archive.size()));
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (!out)
             throw std::runtime_error(temporary + ": cannot be written");
