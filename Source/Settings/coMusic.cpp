@@ -176,6 +176,11 @@ void coMusicSaveSettings() {
 void coMusicRequestContext(int context) {
     if (context < -1 || context >= coMusicContextCount)
         return;
+    // A context left while paused gives its track up: the next context's music replaces it, and resuming
+    // on return would take up that music instead.
+    if (const int c = Resolve(-1);
+        c >= 0 && c != context && g_contexts[static_cast<size_t>(c)].state == kPaused)
+        g_contexts[static_cast<size_t>(c)].state = kIdle;
     g_previous = g_current;
     g_current = context;
 }

@@ -29,8 +29,8 @@ void coMusicStart();
 // which are saved only when one of them changed.
 void coMusicSaveSettings();
 
-// The new current context (-1: none); the old one becomes the previous. Nothing plays until applied. A
-// context outside 0 to 3 is ignored.
+// The new current context (-1: none); the old one becomes the previous, and no longer counts as paused.
+// Nothing plays until applied. A context outside 0 to 3 is ignored.
 void coMusicRequestContext(int context);
 int coMusicGetContext();
 // Switches the music to the current context. A track that cannot be played leaves the music silent

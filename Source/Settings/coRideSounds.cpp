@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -35,8 +34,8 @@ const struct {
 enum coZone { kChain, kBrakes, kAccelerator, kRetarder, kTube, kZoneCount };
 
 struct coRideSounds {
-    std::vector<std::unique_ptr<coRideSound>> list;
-    std::array<coRideSound*, coRideSoundCount> named{};
+    // By id; null where a sound could not be loaded.
+    std::array<std::unique_ptr<coRideSound>, coRideSoundCount> sounds;
     std::array<bool, kZoneCount> zones{};
     bool started = false;
     bool paused = false;
@@ -45,7 +44,7 @@ struct coRideSounds {
 coRideSounds g_sounds;
 
 coRideSound* Sound(coRideSoundId id) {
-    return g_sounds.named[id];
+    return g_sounds.sounds[id].get();
 }
 
 f32 Now() {
@@ -216,13 +215,9 @@ void coLoadRideEventSounds() {
     const std::string type = coGetCoasterDefinition().GetCoasterTypeName();
     if (!type.empty())
         folder.AppendComponent(type.c_str());
-    for (int id = 0; id < coRideSoundCount; ++id) {
-        std::unique_ptr<coRideSound> sound =
+    for (int id = 0; id < coRideSoundCount; ++id)
+        g_sounds.sounds[id] =
             coMakeRideSound(folder, kSounds[id].name, kSounds[id].loops, kSounds[id].oneShot);
-        g_sounds.named[id] = sound.get();
-        if (sound)
-            g_sounds.list.push_back(std::move(sound));
-    }
 }
 
 void coFreeRideEventSounds() {
@@ -249,16 +244,17 @@ void coRideSoundsUpdate(float speed, float turn, float distance, const maVector3
         Muffle();
     else
         FollowSpeed(speed, turn);
-    for (const auto& sound : g_sounds.list)
-        sound->job->SetPosition(position);
+    for (const auto& sound : g_sounds.sounds)
+        if (sound)
+            sound->job->SetPosition(position);
 }
 
 void coRideSoundsSetPaused(bool paused) {
     if (paused == g_sounds.paused)
         return;
     g_sounds.paused = paused;
-    for (const auto& sound : g_sounds.list) {
-        if (!sound->playing)
+    for (const auto& sound : g_sounds.sounds) {
+        if (!sound || !sound->playing)
             continue;
         if (sound->oneShot) {
             if (paused)
@@ -272,18 +268,18 @@ void coRideSoundsSetPaused(bool paused) {
 }
 
 void coRideSoundsEnd() {
-    for (const auto& sound : g_sounds.list)
+    for (const auto& sound : g_sounds.sounds)
         Stop(sound.get());
     Play(Sound(coRideSoundEnd));
     g_sounds.started = false;
 }
 
 void coSetRideSoundsPositional(bool positional) {
-    for (coRideSound* sound : g_sounds.named)
+    for (const auto& sound : g_sounds.sounds)
         if (sound)
             sound->job->SetPositional(positional);
 }
 
 const coRideSound* coGetRideSound(coRideSoundId id) {
-    return id >= 0 && id < coRideSoundCount ? g_sounds.named[id] : nullptr;
+    return id >= 0 && id < coRideSoundCount ? g_sounds.sounds[id].get() : nullptr;
 }

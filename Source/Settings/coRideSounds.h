@@ -8,8 +8,7 @@ class snSoundJob2D;
 
 // One positional sound of the ride: its job, made and destroyed through the sound manager, whether the
 // ride has set it playing, and whether it is a one-shot (stopped rather than paused).
-class coRideSound {
-  public:
+struct coRideSound {
     coRideSound(snSoundJob2D* job, bool oneShot) : job(job), oneShot(oneShot) {}
     ~coRideSound();
     coRideSound(const coRideSound&) = delete;

@@ -1,7 +1,7 @@
 #pragma once
 #include "Engine/Core/Ma/maVector.h"
 
-class coRideSound;
+struct coRideSound;
 
 // The riders' screams: three drawn at random from "SCREAMS1" to "SCREAMS5" under root 7 when the ride
 // starts, played one after another through loops and after every long descent. Times are the game time.

@@ -103,6 +103,8 @@ coSoundVariantSet::~coSoundVariantSet() {
 }
 
 void coSoundVariantSet::Add(const fsLocator& locator, float volume) {
+    if (locator.GetComponentCount() == 0)
+        return;
     fsLocator folder(locator);
     folder.RemoveLastComponent();
     if (snSoundJob2D* job = coCreateEffectSound(coWaveFile(folder, locator.GetLastComponent()), volume))
