@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -149,6 +150,8 @@ int main(int argc, char** argv) {
         return Usage();
     try {
         const std::vector<i16> mix = RideMix(data);
+        if (const std::filesystem::path folder = std::filesystem::path(out).parent_path(); !folder.empty())
+            std::filesystem::create_directories(folder);
         toolWriteFile(out, toolBuildWave(mix));
         if (std::all_of(mix.begin(), mix.end(), [](i16 sample) { return sample == 0; })) {
             std::fputs("ride_audio: the ride was silent\n", stderr);
