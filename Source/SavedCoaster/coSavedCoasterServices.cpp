@@ -3,6 +3,7 @@
 #include "Engine/App/Ch/chWriter.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Settings/coMusic.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 
@@ -17,6 +18,22 @@ void coSavedCoasterServices::SetNumCars(int cars) {
 void coSavedCoasterServices::ClearScene() {
     coCircuitClear();
     coCollisionClearMarkers();
+}
+
+int coSavedCoasterServices::GetMusicTrack(int list) const {
+    return coMusicGetChoice(list);
+}
+
+void coSavedCoasterServices::SetMusicTrack(int list, int track) {
+    coMusicSetChoice(list, track);
+}
+
+fsLocator coSavedCoasterServices::GetMusicFolder(int list) const {
+    return coMusicGetOwnTrack(list);
+}
+
+void coSavedCoasterServices::SetMusicFolder(int list, const fsLocator& folder) {
+    coMusicSetOwnTrack(list, folder);
 }
 
 void coSavedCoasterServices::WriteProps(chWriter& writer) const {

@@ -4,13 +4,16 @@
 
 namespace {
 
-// Shifts and widths of red, green, blue and alpha.
-struct Layout {
-    u8 shift[4];
-    u8 bits[4];
-};
+u32 Widen(u32 value, u32 bits) {
+    u32 wide = value << (8 - bits);
+    for (u32 filled = bits; filled < 8; filled += bits)
+        wide |= wide >> filled;
+    return wide & 0xFF;
+}
 
-bool LayoutOf(plD3dFormat format, Layout& layout) {
+} // namespace
+
+bool plD3dGetTexelLayout(plD3dFormat format, plD3dTexelLayout& layout) {
     switch (format) {
     case plD3dFormat::R8G8B8:
     case plD3dFormat::X8R8G8B8:
@@ -36,15 +39,6 @@ bool LayoutOf(plD3dFormat format, Layout& layout) {
     }
 }
 
-u32 Widen(u32 value, u32 bits) {
-    u32 wide = value << (8 - bits);
-    for (u32 filled = bits; filled < 8; filled += bits)
-        wide |= wide >> filled;
-    return wide & 0xFF;
-}
-
-} // namespace
-
 u32 plD3dBytesPerPixel(plD3dFormat format) {
     switch (format) {
     case plD3dFormat::R8G8B8:
@@ -67,8 +61,8 @@ bool plD3dIsColorFormat(plD3dFormat format) {
 }
 
 u32 plD3dReadArgb(plD3dFormat format, const u8* p) {
-    Layout layout;
-    if (!LayoutOf(format, layout))
+    plD3dTexelLayout layout;
+    if (!plD3dGetTexelLayout(format, layout))
         return 0;
     const u32 size = plD3dBytesPerPixel(format);
     const u32 texel =
@@ -83,8 +77,8 @@ u32 plD3dReadArgb(plD3dFormat format, const u8* p) {
 }
 
 void plD3dWriteArgb(plD3dFormat format, u32 argb, u8* p) {
-    Layout layout;
-    if (!LayoutOf(format, layout))
+    plD3dTexelLayout layout;
+    if (!plD3dGetTexelLayout(format, layout))
         return;
     static constexpr u32 kArgbShift[4] = {16, 8, 0, 24};
     u32 texel = 0;
