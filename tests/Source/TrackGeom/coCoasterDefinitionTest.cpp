@@ -1,41 +1,20 @@
 #include "Source/Track/coCoasterDefinition.h"
 
-#include "Engine/App/Fs/fsRootTable.h"
-#include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Source/Collision/coPickPathBuilder.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
-#include "Source/Settings/coPaths.h"
 #include "Source/Track/coCoasterPieceLoop.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
 
-#include <gtest/gtest.h>
+#include "coTrackGeomTestSupport.h"
 
 #include <functional>
 
 namespace {
 
-// The store as the test found it comes back at the end; "Tracks" is a test folder holding "Steel".
-struct coCoasterDefinitionTest : ::testing::Test {
-    fsTestFolder folder;
-    dbgLogCapture log;
-    const coCoasterDefinition saved = coCoasterDefinitionStore();
+struct coCoasterDefinitionTest : coTrackGeomTest {
     coCoasterDefinition& store = coCoasterDefinitionStore();
-
-    void SetUp() override {
-        fsResetRootTable();
-        fsAddRootDirectory(coRootTracks, folder.Locator("Tracks"));
-        store.SetCoasterTypeName("Steel");
-    }
-    void TearDown() override {
-        store = saved;
-        fsResetRootTable();
-    }
-    void Load(const std::string& children) {
-        folder.Write("Tracks/Steel/Coaster.def", "CoasterDefinition\n{\n" + children + "}\n");
-        store.Load("Coaster.def");
-    }
+    void Load(const std::string& children) { LoadCoaster("CoasterDefinition\n{\n" + children + "}\n"); }
 };
 
 struct RecordingPalette : coInversionPalette {

@@ -1,0 +1,124 @@
+#include "Source/TrackGeom/coCrossSection.h"
+
+#include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Gf/gfFile.h"
+#include "Engine/Graphics/An/an2StateAnimation.h"
+#include "Source/TrackGeom/coTrackDefinition.h"
+
+#include "coTrackGeomTestSupport.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr float kHalfRoot2 = 0.70710677f;
+
+void ExpectNormals(const std::vector<maVector2d>& outline, const std::vector<maVector2d>& expected) {
+    coCrossSection section;
+    section.SetVertices(outline.data(), static_cast<int>(outline.size()));
+    std::vector<maVector2d> normals(7);
+    for (int call = 0; call < 2; ++call) { // computed, then copied from the cache
+        computeVertexNormals(section, normals);
+        ASSERT_EQ(normals.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_NEAR(normals[i].x, expected[i].x, 1e-6f) << i;
+            EXPECT_NEAR(normals[i].y, expected[i].y, 1e-6f) << i;
+        }
+    }
+}
+
+} // namespace
+
+TEST(coCrossSection, NormalsTurnTheTangentAndFollowNewVertices) {
+    ExpectNormals({{0, 0}, {1, 0}}, {{0, -1}, {0, -1}});
+    ExpectNormals({{1, 0}, {0, 0}}, {{0, 1}, {0, 1}});
+    // Closed: both ends take the mean of the first edge (1, 0) and the last (-1, -1).
+    ExpectNormals({{0, 0}, {1, 0}, {1, 1}, {0, 0}}, {{-1, 0}, {kHalfRoot2, -kHalfRoot2}, {0, 1}, {-1, 0}});
+    // An interior vertex between coincident neighbours, and zero end tangents.
+    ExpectNormals({{0, 0}, {1, 0}, {0, 0}}, {{1, 0}, {1, 0}, {1, 0}});
+    ExpectNormals({{0, 0}, {0, 0}}, {{1, 0}, {1, 0}});
+    ExpectNormals({{5, 5}}, {{0, 1}});
+    ExpectNormals({}, {});
+
+    coCrossSection section;
+    const maVector2d right[2] = {{0, 0}, {1, 0}}, up[2] = {{0, 0}, {0, 1}};
+    std::vector<maVector2d> normals;
+    section.SetVertices(right, 2);
+    computeVertexNormals(section, normals);
+    section.SetVertices(up, 2);
+    computeVertexNormals(section, normals);
+    EXPECT_EQ(normals[1].x, 1.0f);
+    EXPECT_EQ(normals[1].y, 0.0f);
+}
+
+TEST_F(coTrackGeomTest, SectionAndMaterialChildren) {
+    textures.known = {"rail.png"};
+    textures.notInPak = {"packed.png"};
+    LoadTrack(
+        "Track\n{\nRail\n{\n"
+        "Material\n{\nTexture rail.png\nTexture missing.png\nTexture packed.png\nTexture \"../rail.png\"\n"
+        "TextureSlide 2\nTextureSlide 0\nTextureSlide -1e99\n"
+        "Ambient 0.25 0.5 0.75\nDiffuse 1 0 1e99\nSpecular 0 0 0\nPower 8\nUnknown 1\n}\n"
+        "CrossSection\n{\nVertices 2 -1 0 1 0\nVertices 3 0 0 1 1 2 0\n}\n"
+        "LOD 2\nTextureSpacing 4\nSampleSpacing 1e999\nTextureSlide 3\nName Rail\n}\n}\n");
+    const coCrossSection& rail = *coGetLoadedTrackDefinition()->GetCrossSections().at(0);
+    EXPECT_EQ(rail.GetVertexCount(), 3);
+    EXPECT_EQ(rail.GetVertex(2).x, 2.0f);
+    EXPECT_EQ(rail.GetLOD(), 2);
+    EXPECT_EQ(rail.GetTextureSpacing(), 4.0f);
+    EXPECT_EQ(rail.GetSampleSpacing(), 0.0f);
+    EXPECT_EQ(rail.GetName(), "Rail");
+
+    const coMaterialDescription& material = *rail.GetMaterial();
+    ASSERT_EQ(material.GetStages().size(), 1u);
+    EXPECT_EQ(material.GetStages()[0].texture, textures.Texture("rail.png"));
+    EXPECT_EQ(material.GetStages()[0].mode, 0u);
+    EXPECT_EQ(textures.references["rail.png"], 1);
+    EXPECT_EQ(log.Count("File not found: " + Path("missing.png")), 1u);
+    EXPECT_EQ(log.Count("File not found in pak: " + Path("packed.png")), 1u);
+    EXPECT_EQ(log.Count("File not found: " + Path("../rail.png")), 1u);
+    EXPECT_EQ(material.GetAmbient().b, 0.75f);
+    EXPECT_EQ(material.GetDiffuse().g, 1.0f); // refused
+    EXPECT_TRUE(material.IsSpecularOn());
+    EXPECT_EQ(material.GetSpecular().r, 0.0f);
+    EXPECT_EQ(material.GetSpecularPower(), 8.0f);
+
+    // One slide: the one directly in the section is not read, rates 0 and -1e99 give none.
+    ASSERT_EQ(material.GetAnimations().size(), 1u);
+    const coMaterialDescription::ChannelAnimation& slide = material.GetAnimations()[0];
+    EXPECT_EQ(slide.channel, 5);
+    EXPECT_EQ(slide.target, 0);
+    const auto& animation = dynamic_cast<const an2StateAnimation<maVector2d>&>(*slide.animation);
+    EXPECT_EQ(animation.GetDuration(), 0.5f);
+    EXPECT_EQ(animation.Evaluate(animation.MapTime(0.875f)).y, -0.75f); // looping
+    EXPECT_EQ(log.Count("gives no period"), 2u);
+    EXPECT_EQ(log.Count("is not a finite number"), 2u);
+
+    coReleaseTrackTextures();
+    EXPECT_EQ(textures.references["rail.png"], 0);
+}
+
+TEST_F(coTrackGeomTest, VertexCountsOutsideTheLimitAreMalformed) {
+    for (const char* count : {"-1", "65536", "2147483647", "4294967295"}) {
+        EXPECT_THROW(LoadTrack(std::string("Track { Rail { CrossSection { Vertices ") + count + " 0 0 } } }"),
+                     chInvalidChunkX)
+            << count;
+        EXPECT_TRUE(coGetLoadedTrackDefinition()->GetCrossSections().empty());
+    }
+    // More pairs than the chunk holds end in the reader's exception; an outline read before stays.
+    coCrossSection section;
+    const maVector2d kept[1] = {{7, 7}};
+    section.SetVertices(kept, 1);
+    folder.Write("Tracks/Steel/Section", "Section { CrossSection { Vertices 65535 1 1 } }");
+    gfFile file(folder.Locator("Tracks/Steel/Section"), gfFileRead);
+    chTxtReader reader(&file);
+    chTagMap tags;
+    registerCrossSectionTags(tags);
+    reader.SetTagMap(&tags);
+    u32 id;
+    u16 version;
+    ASSERT_TRUE(reader.BeginChunk(&id, &version, &id));
+    EXPECT_THROW(readCrossSection(reader, section), chInvalidChunkX);
+    EXPECT_EQ(section.GetVertexCount(), 1);
+    EXPECT_EQ(section.GetVertex(0).x, 7.0f);
+}

@@ -1,0 +1,122 @@
+#include "Source/TrackGeom/coTrackDefinition.h"
+
+#include "Engine/App/Ch/chExceptions.h"
+
+#include "coTrackGeomTestSupport.h"
+
+#include <typeinfo>
+
+TEST_F(coTrackGeomTest, TrackDefinitionInFileOrderWithPartMaterials) {
+    models.models = {{"crossbar.mx", 2}};
+    LoadTrack("Track\n{\n"
+              "Tube { Name Crossbar\nMaterial { Diffuse 1 0 0 } }\n"
+              "Cross { Name Crossbar\nGeometry crossbar.mx\nSpacing 3 }\n"
+              "Rail { Name Rail }\nChain { }\nBrakes { }\nBooster { }\nRetarder { }\nOther { }\n"
+              "Cross { Name Bare }\n"
+              "Rail { Name Crossbar\nMaterial { Power 2 } }\n"
+              "Rail { Name crossbar\nMaterial { Power 3 } }\n}\n");
+    const coTrackDefinition& definition = *coGetLoadedTrackDefinition();
+    const std::vector<const std::type_info*> classes = {
+        &typeid(coTrackTube),    &typeid(coTrackRail),     &typeid(coTrackChain), &typeid(coTrackBrakes),
+        &typeid(coTrackBooster), &typeid(coTrackRetarder), &typeid(coTrackRail),  &typeid(coTrackRail)};
+    ASSERT_EQ(definition.GetCrossSections().size(), classes.size());
+    for (size_t i = 0; i < classes.size(); ++i)
+        EXPECT_EQ(typeid(*definition.GetCrossSections()[i]), *classes[i]) << i;
+
+    ASSERT_EQ(definition.GetCrossbars().size(), 2u);
+    const coTrackCrossbar& crossbar = *definition.GetCrossbars()[0];
+    const coTrackCrossbar& bare = *definition.GetCrossbars()[1];
+    EXPECT_EQ(crossbar.spacing, 3.0f);
+    EXPECT_EQ(bare.spacing, 2.0f);
+    EXPECT_EQ(bare.model, nullptr);
+    EXPECT_EQ(bare.group, 0);
+    EXPECT_EQ(models.trees, std::vector<bool>{false});
+    EXPECT_EQ(models.partFlags, std::vector<bool>{false});
+    EXPECT_EQ(models.folders.at(0), coTrackTypeFolder());
+
+    // Sections of the part first (exact case), then the crossbar model's materials.
+    std::vector<coMaterialDescription*> materials{nullptr};
+    coCollectPartMaterials(definition, "Crossbar", materials);
+    const std::vector<coMaterialDescription*> expected = {
+        definition.GetCrossSections()[0]->GetMaterial(), definition.GetCrossSections()[6]->GetMaterial(),
+        crossbar.model->GetMaterial(0), crossbar.model->GetMaterial(1)};
+    EXPECT_EQ(materials, expected);
+    coCollectPartMaterials(definition, "Rail", materials); // a section without a material
+    EXPECT_TRUE(materials.empty());
+}
+
+TEST_F(coTrackGeomTest, AFailedLoadKeepsWhatWasReadBefore) {
+    models.models = {{"crossbar.mx", 1}};
+    LoadTrack("Track { Rail { } }");
+    for (const char* geometry :
+         {"missing.mx", "\"../crossbar.mx\"", "\"sub/crossbar.mx\"", "\".\"", "\"\""}) {
+        EXPECT_THROW(
+            LoadTrack(std::string("Track { Rail { }\nCross { Geometry ") + geometry + " }\nTube { } }"),
+            fsFileDoesntExistX)
+            << geometry;
+        EXPECT_EQ(coGetLoadedTrackDefinition()->GetCrossSections().size(), 1u);
+        EXPECT_TRUE(coGetLoadedTrackDefinition()->GetCrossbars().empty());
+    }
+    EXPECT_THROW(coLoadTrackDefinition("Absent.def"), fsFileDoesntExistX);
+    EXPECT_TRUE(coGetLoadedTrackDefinition()->GetCrossSections().empty());
+}
+
+// Every prefix of a full Coaster.def and Track.def, and each with a count or value replaced, loads or
+// ends in the loader's exception; the sanitizers watch for the rest.
+TEST_F(coTrackGeomTest, TruncatedAndMutatedDefinitionsEndInAnExceptionOrAWarning) {
+    textures.known = {"rail.png"};
+    models.models = {{"crossbar.mx", 1}};
+    const std::string coaster = "CoasterDefinition\n{\nInverted 1\nEyePosition 0 2.5 -1.5\nNumCars 5\n"
+                                "ExtrusionPolygon 3 -1 0 1 0 0 1\nCameraPitch 10\nCameraSlide 1 2 3 4\n}\n";
+    const std::string track = "Track\n{\nRail\n{\nMaterial\n{\nTexture rail.png\nTextureSlide 0.5\n"
+                              "Diffuse 1 1 1\n}\nCrossSection\n{\nVertices 2 -1 0 1 0\n}\nLOD 1\n}\n"
+                              "Cross\n{\nGeometry crossbar.mx\nSpacing 4\n}\n}\n";
+    size_t failures = 0;
+    auto attempt = [&](auto load, const std::string& text) {
+        try {
+            load(text);
+        } catch (const envExceptionX&) {
+            ++failures;
+        }
+    };
+    for (size_t length = 0; length <= coaster.size(); ++length)
+        attempt([&](const std::string& text) { LoadCoaster(text); }, coaster.substr(0, length));
+    for (size_t length = 0; length <= track.size(); ++length)
+        attempt([&](const std::string& text) { LoadTrack(text); }, track.substr(0, length));
+    EXPECT_GT(failures, 50u);
+
+    // Each site with each value: the loader's exception or a warning, never a quiet load.
+    const char* floats[] = {"1e99", "-1e99", "1e999"};
+    const char* counts[] = {"-1", "200", "65536", "2147483647"};
+    const struct {
+        bool coaster;
+        const char *from, *to;
+        bool isCount;
+    } sites[] = {
+        {true, "0 2.5 -1.5", "0 @ -1.5", false},
+        {true, "CameraPitch 10", "CameraPitch @", false},
+        {true, "CameraSlide 1 2 3 4", "CameraSlide 1 2 @ 4", false},
+        {true, "3 -1 0 1 0 0 1", "3 -1 0 1 @ 0 1", false},
+        {true, "NumCars 5", "NumCars @", true},
+        {true, "ExtrusionPolygon 3", "ExtrusionPolygon 127", true},
+        {false, "TextureSlide 0.5", "TextureSlide @", false},
+        {false, "Diffuse 1 1 1", "Diffuse 1 @ 1", false},
+        {false, "Vertices 2 -1 0", "Vertices 2 -1 @", false},
+        {false, "Spacing 4", "Spacing @", false},
+        {false, "Vertices 2", "Vertices @", true},
+    };
+    for (const auto& site : sites) {
+        for (const char* value : site.isCount
+                                     ? std::vector<const char*>(std::begin(counts), std::end(counts))
+                                     : std::vector<const char*>(std::begin(floats), std::end(floats))) {
+            std::string to = site.to;
+            if (const size_t at = to.find('@'); at != std::string::npos)
+                to.replace(at, 1, value);
+            std::string text = site.coaster ? coaster : track;
+            text.replace(text.find(site.from), std::string(site.from).size(), to);
+            const size_t before = failures, warnings = log.Count("**Warning**");
+            attempt([&](const std::string& t) { site.coaster ? LoadCoaster(t) : LoadTrack(t); }, text);
+            EXPECT_TRUE(failures > before || log.Count("**Warning**") > warnings) << text;
+        }
+    }
+}
