@@ -1,6 +1,9 @@
 // Textures on the OpenGL device: uploads of every layout, mip levels, render targets and stages.
+#include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Gl/plGlD3dDevice.h"
 #include "Engine/Platform/Graphics/plD3dTexture.h"
+#include "Engine/Platform/Graphics/plD3dxFont.h"
+#include "Engine/Platform/plServices.h"
 #include "plGlDevice.h"
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -168,4 +171,33 @@ TEST(plGlD3dTexture, StagesCombineTextureColourAndFactorAsTheyAreSet) {
             << "op " << c.colorOp << " arg " << c.colorArg2 << ": " << std::hex << pixel;
     }
     EXPECT_EQ(texture->Release(), 0u);
+}
+
+TEST(plGlD3dTexture, FontsDrawTheirGlyphsInTheColourGiven) {
+    GlDevice gl;
+    ASSERT_NE(gl.device, nullptr);
+    plFreeTypeFonts fonts;
+    plInstallServices({.fonts = &fonts});
+    const plFontHandle handle = fonts.CreateFont("Arial", 16);
+    plD3dxFont* font = nullptr;
+    ASSERT_EQ(plD3dxCreateFont(gl.device, handle, &font), plD3dErr::Ok);
+    gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF000000, 1.0f, 0);
+    EXPECT_EQ(font->DrawText(u"HH", {2, 3, 0, 0}, 0xFFFF0000), 16);
+    u32 width = 0, height = 0;
+    fonts.MeasureText(handle, u"HH", width, height);
+    const std::vector<u32> pixels = gl.Read();
+    u32 red = 0;
+    for (u32 y = 0; y < kSize; ++y)
+        for (u32 x = 0; x < kSize; ++x) {
+            const u32 pixel = pixels[y * kSize + x] & 0xFFFFFF;
+            const bool inCell = x >= 2 && x < 2 + width && y >= 3 && y < 3 + height;
+            EXPECT_TRUE(inCell || pixel == 0) << x << ", " << y;
+            EXPECT_EQ(pixel & 0xFFFF, 0u) << x << ", " << y;
+            red += pixel >= 0xF00000;
+        }
+    // Four stems, each some pixels of full red.
+    EXPECT_GE(red, 20u);
+    EXPECT_EQ(font->Release(), 0u);
+    fonts.DeleteFont(handle);
+    plInstallServices({});
 }
