@@ -56,6 +56,21 @@ void DrawTriangle() {
     g_pdevice->EndScene();
 }
 
+// libpng may jump back into this function: nothing in it changes after the jump point is set.
+bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32 width, i32 height,
+               bool alpha) {
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
+    return true;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: rdemo --scene screen|textures --out <file.png>\n");
     return 2;
@@ -102,17 +117,7 @@ bool DemoWritePng(const std::string& path, const std::vector<u32>& pixels, i32 w
         rows[static_cast<size_t>(y)] = &bytes[static_cast<size_t>(y) * static_cast<size_t>(width) * channels];
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool written = false;
-    if (info && !setjmp(png_jmpbuf(png))) {
-        png_init_io(png, file);
-        png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                     alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        png_write_image(png, rows.data());
-        png_write_end(png, nullptr);
-        written = true;
-    }
+    const bool written = info && WriteRows(png, info, file, rows.data(), width, height, alpha);
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0 && written;
 }
