@@ -32,9 +32,8 @@ constexpr u32 kName = chMakeId('N', 'A', 'M', 'E');
 
 // The most vertices an outline may have: the extrusion indexes its vertices in 16 bits.
 constexpr i32 kMaxVertices = 65535;
-// A texture slide moves the coordinates of stage 0 by one whole repeat a period.
-constexpr int kUVOffsetChannel = 5;
-constexpr int kFirstStage = 0;
+// The channel of stage 0's texture-coordinate offset: a slide moves it one whole repeat a period.
+constexpr u32 kFirstStageOffset = 5;
 
 std::vector<g3dTexture*> g_trackTextures;
 
@@ -81,7 +80,7 @@ void ReadTextureSlide(chReader& reader, coMaterialDescription& material) {
     slide->SetStates(maVector2d(0.0f, 0.0f), maVector2d(0.0f, -1.0f));
     slide->SetDuration(period);
     slide->SetLooping(true);
-    material.AddAnimation(kUVOffsetChannel, kFirstStage, std::move(slide));
+    material.AddAnimation(kFirstStageOffset, std::move(slide));
 }
 
 // Red, green and blue with alpha 1, when all three are finite.

@@ -17,10 +17,10 @@ class coMaterialDescription {
         g3dTexture* texture; // not owned
         u32 mode;
     };
-    // An animation driving one channel of one stage (channel 5 slides the texture coordinates).
+    // An animation driving one channel: 0 to 4 the colours and power, then per stage 0 to 3 the texture
+    // coordinates' offset (5 to 8), scale (9 to 12) and rotation (13 to 16).
     struct ChannelAnimation {
-        int channel;
-        int target;
+        u32 channel;
         std::unique_ptr<anAnimation> animation;
     };
 
@@ -33,17 +33,19 @@ class coMaterialDescription {
     }
     void SetSpecularPower(float power) { m_specularPower = power; }
     void AddTextureStage(g3dTexture* texture, u32 mode) { m_stages.push_back({texture, mode}); }
-    void AddAnimation(int channel, int target, std::unique_ptr<anAnimation> animation) {
-        m_animations.push_back({channel, target, std::move(animation)});
+    void AddAnimation(u32 channel, std::unique_ptr<anAnimation> animation) {
+        m_animations.push_back({channel, std::move(animation)});
     }
 
     const g3dARGBColor& GetAmbient() const { return m_ambient; }
     const g3dARGBColor& GetDiffuse() const { return m_diffuse; }
     const g3dARGBColor& GetSpecular() const { return m_specular; }
-    bool IsSpecularOn() const { return m_specularOn; }
+    bool IsSpecularEnabled() const { return m_specularOn; }
     float GetSpecularPower() const { return m_specularPower; }
-    const std::vector<Stage>& GetStages() const { return m_stages; }
-    const std::vector<ChannelAnimation>& GetAnimations() const { return m_animations; }
+    u32 GetStageCount() const { return static_cast<u32>(m_stages.size()); }
+    const Stage& GetStage(u32 index) const { return m_stages[index]; }
+    u32 GetAnimationCount() const { return static_cast<u32>(m_animations.size()); }
+    const ChannelAnimation& GetAnimation(u32 index) const { return m_animations[index]; }
 
   private:
     g3dARGBColor m_ambient{1.0f, 1.0f, 1.0f, 1.0f};

@@ -69,24 +69,23 @@ TEST_F(coTrackGeomTest, SectionAndMaterialChildren) {
     EXPECT_EQ(rail.GetName(), "Rail");
 
     const coMaterialDescription& material = *rail.GetMaterial();
-    ASSERT_EQ(material.GetStages().size(), 1u);
-    EXPECT_EQ(material.GetStages()[0].texture, textures.Texture("rail.png"));
-    EXPECT_EQ(material.GetStages()[0].mode, 0u);
+    ASSERT_EQ(material.GetStageCount(), 1u);
+    EXPECT_EQ(material.GetStage(0).texture, textures.Texture("rail.png"));
+    EXPECT_EQ(material.GetStage(0).mode, 0u);
     EXPECT_EQ(textures.references["rail.png"], 1);
     EXPECT_EQ(log.Count("File not found: " + Path("missing.png")), 1u);
     EXPECT_EQ(log.Count("File not found in pak: " + Path("packed.png")), 1u);
     EXPECT_EQ(log.Count("File not found: " + Path("../rail.png")), 1u);
     EXPECT_EQ(material.GetAmbient().b, 0.75f);
     EXPECT_EQ(material.GetDiffuse().g, 1.0f); // refused
-    EXPECT_TRUE(material.IsSpecularOn());
+    EXPECT_TRUE(material.IsSpecularEnabled());
     EXPECT_EQ(material.GetSpecular().r, 0.0f);
     EXPECT_EQ(material.GetSpecularPower(), 8.0f);
 
     // One slide: the one directly in the section is not read, rates 0 and -1e99 give none.
-    ASSERT_EQ(material.GetAnimations().size(), 1u);
-    const coMaterialDescription::ChannelAnimation& slide = material.GetAnimations()[0];
-    EXPECT_EQ(slide.channel, 5);
-    EXPECT_EQ(slide.target, 0);
+    ASSERT_EQ(material.GetAnimationCount(), 1u);
+    const coMaterialDescription::ChannelAnimation& slide = material.GetAnimation(0);
+    EXPECT_EQ(slide.channel, 5u); // stage 0's offset
     const auto& animation = dynamic_cast<const an2StateAnimation<maVector2d>&>(*slide.animation);
     EXPECT_EQ(animation.GetDuration(), 0.5f);
     EXPECT_EQ(animation.Evaluate(animation.MapTime(0.875f)).y, -0.75f); // looping
