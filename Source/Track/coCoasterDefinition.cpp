@@ -88,10 +88,13 @@ template <class Setter> void ReadFloat(chReader& reader, const char* key, Setter
 void ReadPolygon(chReader& reader, coCoasterDefinition& definition) {
     i8 count = 0;
     reader.ReadInt8(&count);
-    std::vector<maVector2d> points(count > 0 ? static_cast<size_t>(count) : 0);
+    std::vector<maVector2d> points;
     bool finite = true;
-    for (maVector2d& point : points)
-        finite = coReadFiniteFloats(reader, "ExtrusionPolygon", &point.x, 2) && finite;
+    for (int i = 0; i < count; ++i) {
+        float xy[2] = {};
+        finite = coReadFiniteFloats(reader, "ExtrusionPolygon", xy, 2) && finite;
+        points.emplace_back(xy[0], xy[1]);
+    }
     if (finite)
         definition.SetExtrusionPolygon(points.data(), static_cast<int>(points.size()));
 }
@@ -130,7 +133,7 @@ void coCoasterDefinition::ReadDefinition(chReader& reader) {
     u16 version = 0;
     u32 size = 0;
     while (reader.BeginChunk(&id, &version, &size)) {
-        maVector4d values;
+        float v[4] = {};
         switch (id) {
         case kInverted:
             SetInverted(ReadFlag(reader));
@@ -148,24 +151,24 @@ void coCoasterDefinition::ReadDefinition(chReader& reader) {
             SetWoodSupports(ReadFlag(reader));
             break;
         case kEyePosition:
-            if (coReadFiniteFloats(reader, "EyePosition", &values.x, 3))
-                SetEyePosition({values.x, values.y, values.z});
+            if (coReadFiniteFloats(reader, "EyePosition", v, 3))
+                SetEyePosition({v[0], v[1], v[2]});
             break;
         case kCloseEyePosition:
-            if (coReadFiniteFloats(reader, "CloseEyePosition", &values.x, 3))
-                SetCloseEyePosition({values.x, values.y, values.z});
+            if (coReadFiniteFloats(reader, "CloseEyePosition", v, 3))
+                SetCloseEyePosition({v[0], v[1], v[2]});
             break;
         case kTetherOffset:
-            if (coReadFiniteFloats(reader, "TetherOffset", &values.x, 4))
-                SetTetherOffset(values);
+            if (coReadFiniteFloats(reader, "TetherOffset", v, 4))
+                SetTetherOffset({v[0], v[1], v[2], v[3]});
             break;
         case kCameraSlide:
-            if (coReadFiniteFloats(reader, "CameraSlide", &values.x, 4))
-                SetCameraSlide(values);
+            if (coReadFiniteFloats(reader, "CameraSlide", v, 4))
+                SetCameraSlide({v[0], v[1], v[2], v[3]});
             break;
         case kExtrusion:
-            if (coReadFiniteFloats(reader, "Extrusion", &values.x, 4))
-                SetExtrusion({values.x, values.y, values.z}, values.w);
+            if (coReadFiniteFloats(reader, "Extrusion", v, 4))
+                SetExtrusion({v[0], v[1], v[2]}, v[3]);
             break;
         case kPickPathRadius:
             ReadFloat(reader, "PickPathRadius", [this](float v) { SetPickPathRadius(v); });

@@ -69,8 +69,9 @@ void ReadTexture(chReader& reader, coMaterialDescription& material) {
 void ReadTextureSlide(chReader& reader, coMaterialDescription& material) {
     float rate = 0.0f;
     reader.ReadFloat(&rate);
-    const float period = 1.0f / rate;
-    if (!(rate > 0.0f) || !std::isfinite(rate) || !std::isfinite(period)) {
+    // Infinite rates give a period of 0, tiny ones an infinite period: neither slides.
+    const float period = rate > 0.0f ? 1.0f / rate : 0.0f;
+    if (!(period > 0.0f) || !std::isfinite(period)) {
         std::string path;
         fsLocatorToNativePath(reader.GetLocator(), path);
         DBG_WARNING("%s: TextureSlide %g gives no period; the texture does not slide", path.c_str(), rate);
@@ -102,9 +103,9 @@ void ReadVertices(chReader& reader, coCrossSection& section) {
     std::vector<maVector2d> points;
     bool finite = true;
     for (i32 i = 0; i < count; ++i) {
-        maVector2d point;
-        finite = coReadFiniteFloats(reader, "Vertices", &point.x, 2) && finite;
-        points.push_back(point);
+        float xy[2] = {};
+        finite = coReadFiniteFloats(reader, "Vertices", xy, 2) && finite;
+        points.emplace_back(xy[0], xy[1]);
     }
     if (finite)
         section.SetVertices(points.data(), count);
