@@ -200,6 +200,8 @@ void plGlD3dDevice::ApplyPresentation() {
 void plGlD3dDevice::Invalidate() {
     m_dirty = DirtyAll;
     m_screenSpaceLoaded = false;
+    m_enabledUnits = ~0u;
+    m_texCoordArrays = ~0u;
 }
 
 void plGlD3dDevice::Prepare(u32 needed) {

@@ -136,4 +136,8 @@ class plGlD3dDevice : public plD3dDevice {
     std::unordered_map<const plD3dBuffer*, u32> m_glBuffers;
     bool m_lost = false;
     u32 m_units = 1;
+    // The units whose texturing and texture-coordinate arrays may be on (all after other code used
+    // the context).
+    u32 m_enabledUnits = ~0u;
+    u32 m_texCoordArrays = ~0u;
 };

@@ -229,16 +229,22 @@ void plGlD3dDevice::SendStages() {
         static_cast<f32>((factor >> 16) & 0xFF) / 255.0f, static_cast<f32>((factor >> 8) & 0xFF) / 255.0f,
         static_cast<f32>(factor & 0xFF) / 255.0f, static_cast<f32>(factor >> 24) / 255.0f};
     for (u32 stage = 0; stage < m_units; ++stage) {
-        glActiveTexture(GL_TEXTURE0 + stage);
         const plD3dTexture* texture = GetStageTexture(stage);
         const auto found = texture ? m_glTextures.find(texture) : m_glTextures.end();
+        const u32 bit = 1u << stage;
         // A stage without a texture passes the colour on, as if its texture were white.
         if (stage >= active || found == m_glTextures.end()) {
-            glDisable(GL_TEXTURE_2D);
-            glBindTexture(GL_TEXTURE_2D, 0);
+            if (m_enabledUnits & bit) {
+                glActiveTexture(GL_TEXTURE0 + stage);
+                glDisable(GL_TEXTURE_2D);
+                glBindTexture(GL_TEXTURE_2D, 0);
+                m_enabledUnits &= ~bit;
+            }
             continue;
         }
+        glActiveTexture(GL_TEXTURE0 + stage);
         glEnable(GL_TEXTURE_2D);
+        m_enabledUnits |= bit;
         glBindTexture(GL_TEXTURE_2D, found->second.name);
         auto state = [&](u32 name) { return GetStageStateValue(stage, name); };
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, AddressMode(state(plD3dTss::AddressU)));
@@ -257,25 +263,37 @@ void plGlD3dDevice::SendStages() {
 
 void plGlD3dDevice::PrepareTextures(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride) {
     const u32 active = ActiveStages();
+    bool switched = false;
     for (u32 stage = 0; stage < m_units; ++stage) {
-        glClientActiveTexture(GL_TEXTURE0 + stage);
         plD3dTexture* texture = GetStageTexture(stage);
         const auto found = texture ? m_glTextures.find(texture) : m_glTextures.end();
         const u32 set = GetStageStateValue(stage, plD3dTss::TexCoordIndex) & 0xFFFF;
+        const u32 bit = 1u << stage;
         if (stage >= active || found == m_glTextures.end() || set >= layout.texCoordSets) {
-            glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+            // Untextured draws cost no calls once the arrays are off.
+            if (m_texCoordArrays & bit) {
+                glClientActiveTexture(GL_TEXTURE0 + stage);
+                glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+                m_texCoordArrays &= ~bit;
+                switched = true;
+            }
             continue;
         }
         if (const u32 written = texture->TakeWrittenLevels()) {
             glActiveTexture(GL_TEXTURE0 + stage);
             Upload(*texture, found->second, written);
         }
+        glClientActiveTexture(GL_TEXTURE0 + stage);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, static_cast<GLsizei>(stride),
                           reinterpret_cast<const void*>(vertices + layout.texCoordOffset + 8 * set));
+        m_texCoordArrays |= bit;
+        switched = true;
     }
-    glClientActiveTexture(GL_TEXTURE0);
-    glActiveTexture(GL_TEXTURE0);
+    if (switched) {
+        glClientActiveTexture(GL_TEXTURE0);
+        glActiveTexture(GL_TEXTURE0);
+    }
 }
 
 void plGlD3dDevice::Upload(plD3dTexture& texture, const GlTexture& gl, u32 levels) {

@@ -50,14 +50,14 @@ Picture Read(const plD3dSurface& surface, const plD3dRect& rect, u32 colourKey) 
     const plD3dFormat format = surface.Desc().format;
     const u32 size = plD3dBytesPerPixel(format);
     Picture picture{static_cast<u32>(rect.right - rect.left), static_cast<u32>(rect.bottom - rect.top), {}};
-    picture.argb.reserve(static_cast<size_t>(picture.width) * picture.height);
-    for (i32 y = rect.top; y < rect.bottom; ++y) {
+    picture.argb.resize(static_cast<size_t>(picture.width) * picture.height);
+    u32* out = picture.argb.data();
+    for (i32 y = rect.top; y < rect.bottom; ++y, out += picture.width) {
         const u8* row = surface.Pixels() + static_cast<size_t>(y) * surface.Pitch();
-        for (i32 x = rect.left; x < rect.right; ++x) {
-            const u32 argb = plD3dReadArgb(format, row + static_cast<size_t>(x) * size);
-            picture.argb.push_back(colourKey != 0 && argb == colourKey ? 0 : argb);
-        }
+        plD3dReadArgbRow(format, row + static_cast<size_t>(rect.left) * size, picture.width, out);
     }
+    if (colourKey != 0)
+        std::replace(picture.argb.begin(), picture.argb.end(), colourKey, 0u);
     return picture;
 }
 
@@ -65,12 +65,41 @@ void Write(plD3dSurface& surface, const plD3dRect& rect, const Picture& picture)
     const plD3dFormat format = surface.Desc().format;
     const u32 size = plD3dBytesPerPixel(format);
     const u32* argb = picture.argb.data();
-    for (i32 y = rect.top; y < rect.bottom; ++y) {
+    for (i32 y = rect.top; y < rect.bottom; ++y, argb += picture.width) {
         u8* row = surface.Pixels() + static_cast<size_t>(y) * surface.Pitch();
-        for (i32 x = rect.left; x < rect.right; ++x)
-            plD3dWriteArgb(format, *argb++, row + static_cast<size_t>(x) * size);
+        plD3dWriteArgbRow(format, argb, picture.width, row + static_cast<size_t>(rect.left) * size);
     }
     surface.MarkWritten();
+}
+
+// The 2 x 2 box of a picture twice the size (or as wide or high when that side is 1), which is what
+// the area average comes to then, without its general bookkeeping.
+bool IsHalving(const Picture& source, u32 width, u32 height) {
+    const bool across = source.width == 2 * width || (source.width == 1 && width == 1);
+    const bool down = source.height == 2 * height || (source.height == 1 && height == 1);
+    return across && down;
+}
+
+Picture Halve(const Picture& source, u32 width, u32 height) {
+    Picture target{width, height, std::vector<u32>(static_cast<size_t>(width) * height)};
+    const u32 dx = source.width == 1 ? 0 : 1;
+    const u32 dy = source.height == 1 ? 0 : source.width;
+    for (u32 y = 0; y < height; ++y)
+        for (u32 x = 0; x < width; ++x) {
+            const u32* p = &source.argb[static_cast<size_t>(y) * (dy ? 2 : 1) * source.width + x * (dx + 1)];
+            // A side of 1 takes its texel twice, so every sum is of four. Two channels at a time: a
+            // sum of four bytes fits the 16 bits each has.
+            const u32 texels[4] = {p[0], p[dx], p[dy], p[dx + dy]};
+            u32 evens = 0x00020002u;
+            u32 odds = 0x00020002u;
+            for (u32 texel : texels) {
+                evens += texel & 0x00FF00FFu;
+                odds += texel >> 8 & 0x00FF00FFu;
+            }
+            const u32 argb = (evens >> 2 & 0x00FF00FFu) | (odds >> 2 & 0x00FF00FFu) << 8;
+            target.argb[static_cast<size_t>(y) * width + x] = argb;
+        }
+    return target;
 }
 
 // Separable weighted sums, each channel on its own, rounded to the nearest at the end; one target row
@@ -158,8 +187,12 @@ plD3dResult plD3dxFilterTexture(plD3dTexture* texture, u32 sourceLevel, u32 filt
         const plD3dSurface& above = *texture->Level(level - 1);
         plD3dSurface& target = *texture->Level(level);
         const Picture picture = Read(above, Whole(above), 0);
+        const u32 width = target.Desc().width;
+        const u32 height = target.Desc().height;
+        const bool point = filter == plD3dxFilter::Point;
         Write(target, Whole(target),
-              Resample(picture, target.Desc().width, target.Desc().height, filter == plD3dxFilter::Point));
+              !point && IsHalving(picture, width, height) ? Halve(picture, width, height)
+                                                          : Resample(picture, width, height, point));
     }
     return plD3dErr::Ok;
 }
