@@ -2,12 +2,13 @@
 
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
 
 #include <algorithm>
 #include <cmath>
 
 bool g3dTextureStage::IsTransparent() const {
-    return mode == 1;
+    return mode == 1 || (texture && texture->GetPixelFormat().alphaBits != 0);
 }
 
 g3dMaterial::g3dMaterial() {

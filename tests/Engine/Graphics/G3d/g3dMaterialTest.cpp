@@ -2,6 +2,7 @@
 #include "Engine/Graphics/An/an2StateAnimation.h"
 #include "Engine/Graphics/An/anConstantAnimation.h"
 #include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,19 @@ TEST(g3dMaterial, FlagsFollowDiffuseAlphaAndStages) {
     EXPECT_TRUE(material.IsTransparent());
     material.AddTextureStage(nullptr, 1);
     EXPECT_TRUE(material.IsTransparent());
+    // A texture with alpha bits is transparent in any mode.
+    g3dPlainTexture withAlpha, without;
+    g2dPixelFormat format;
+    g2dGetPixelFormat(plD3dFormat::A4R4G4B4, format);
+    withAlpha.SetPixelFormat(format);
+    g2dGetPixelFormat(plD3dFormat::R5G6B5, format);
+    without.SetPixelFormat(format);
+    material.ClearTextureStages();
+    material.AddTextureStage(&withAlpha, 0);
+    material.AddTextureStage(&without, 1);
+    EXPECT_TRUE(material.IsTransparent());
+    material.AddTextureStage(&without, 0);
+    EXPECT_FALSE(material.IsTransparent());
     // A translucent diffuse colour wins whatever the stages.
     material.ClearTextureStages();
     material.AddTextureStage(nullptr, 0);
