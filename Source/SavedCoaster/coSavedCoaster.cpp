@@ -1,29 +1,29 @@
 #include "Source/SavedCoaster/coSavedCoaster.h"
 
+#include "Engine/App/Ch/chBinReader.h"
+#include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfFile.h"
-#include "Engine/App/Ch/chBinReader.h"
-#include "Engine/App/Ch/chBinWriter.h"
-#include "Engine/App/Ch/chExceptions.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Source/Collision/coTrackCollision.h"
+#include "Source/Ride/coRideStats.h"
+#include "Source/Ride/coTrain.h"
+#include "Source/SavedCoaster/coInvalidSaveFileX.h"
+#include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coCoasterPieceCorkscrew.h"
 #include "Source/Track/coCoasterPieceLoop.h"
-#include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coPlacement.h"
-#include "Source/Ride/coRideStats.h"
-#include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/Track/coTrackChunks.h"
-#include "Source/Collision/coTrackCollision.h"
-#include "Source/Ride/coTrain.h"
 
 #include <cmath>
 #include <typeinfo>
@@ -232,7 +232,8 @@ void ApplyRideMusic(const coCoasterData& data) {
     coSavedCoasterServices& services = coGetSavedCoasterServices();
     services.SetMusicTrack(kRideMusicList, data.musicTrack);
     try {
-        if (fsDirectoryExists(data.musicFolder)) {
+        // The player's own track is a file; a folder of tracks is taken too.
+        if (fsDirectoryExists(data.musicFolder) || fsFileExists(data.musicFolder)) {
             services.SetMusicFolder(kRideMusicList, data.musicFolder);
         } else if (data.musicFolder.GetComponentCount() > 0) {
             fsLocator inMusicRoot(kMusicRoot);

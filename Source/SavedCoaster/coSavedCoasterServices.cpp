@@ -1,9 +1,10 @@
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 
 #include "Engine/App/Ch/chWriter.h"
-#include "Source/Track/coCircuit.h"
-#include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Collision/coTrackCollision.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Settings/coMusic.h"
+#include "Source/Track/coCircuit.h"
 
 namespace {
 coSavedCoasterServices* g_installed = nullptr;
@@ -12,6 +13,22 @@ coSavedCoasterServices* g_installed = nullptr;
 void coSavedCoasterServices::ClearScene() {
     coCircuitClear();
     coCollisionClearMarkers();
+}
+
+int coSavedCoasterServices::GetMusicTrack(int list) const {
+    return coMusicGetChoice(list);
+}
+
+void coSavedCoasterServices::SetMusicTrack(int list, int track) {
+    coMusicSetChoice(list, track);
+}
+
+fsLocator coSavedCoasterServices::GetMusicFolder(int list) const {
+    return coMusicGetOwnTrack(list);
+}
+
+void coSavedCoasterServices::SetMusicFolder(int list, const fsLocator& folder) {
+    coMusicSetOwnTrack(list, folder);
 }
 
 void coSavedCoasterServices::WriteProps(chWriter& writer) const {

@@ -17,7 +17,7 @@ class coPendingProps {
 // What the coaster file asks of the rest of the game besides the track: the definitions, the colour
 // scheme, the world, the ride music and sounds, the environment, the loading dock, the props, the
 // theme names and the loading screen. Their subsystems install their implementation; until then the
-// defaults below hold (no scheme, no dock, an empty prop list, music track 5).
+// defaults below hold (no scheme, no dock, an empty prop list, the music contexts' choices).
 class coSavedCoasterServices {
   public:
     virtual ~coSavedCoasterServices() = default;
@@ -38,11 +38,12 @@ class coSavedCoasterServices {
     // coaster is put in. The default empties what the track holds: the circuit and the collision registry.
     virtual void ClearScene();
 
-    // The music list's track number and folder (the ride music is list 2).
-    virtual int GetMusicTrack(int /*list*/) const { return 5; }
-    virtual void SetMusicTrack(int /*list*/, int /*track*/) {}
-    virtual fsLocator GetMusicFolder(int /*list*/) const { return fsLocator(); }
-    virtual void SetMusicFolder(int /*list*/, const fsLocator&) {}
+    // The music list's track number and folder (the ride music is list 2): by default the choice and own
+    // track of that music context, silence (5) before the music has started.
+    virtual int GetMusicTrack(int list) const;
+    virtual void SetMusicTrack(int list, int track);
+    virtual fsLocator GetMusicFolder(int list) const;
+    virtual void SetMusicFolder(int list, const fsLocator& folder);
     // The name of the selected ride event sound set; empty when none.
     virtual std::string GetRideSoundSet() const { return std::string(); }
     virtual void SelectRideSoundSet(const std::string&) {}

@@ -22,8 +22,6 @@ namespace {
 
 constexpr const char* kFileName = "prefs.bin";
 constexpr const char* kDamagedName = "prefs.bin.bad";
-constexpr u8 kByteOrder = 2;
-constexpr u8 kSwappedByteOrder = 1;
 
 // The chunk versions written; older versions are patched on reading.
 constexpr u16 kBoolVersion = 2;
@@ -61,11 +59,6 @@ struct Values {
 Values g_values;
 std::array<u8, coPrefs::kSessionFlagCount> g_sessionFlags{};
 std::string g_adapter;
-
-std::function<void(u32)>& WriteSeam() {
-    static std::function<void(u32)> seam;
-    return seam;
-}
 
 bool InRange(int index, int count) {
     const bool valid = index >= 0 && index < count;
@@ -201,11 +194,11 @@ void ReadPaths(ChunkBody& body, Values& values) {
 
 // The file's values over those given; a damaged file throws chInvalidChunkX or gfInvalidFileBinX.
 void ReadFile(const fsLocator& locator, Values& values) {
-    auto file = std::make_unique<gfFile>(locator, 0, kByteOrder);
+    auto file = std::make_unique<gfFile>(locator, gfFileRead, gfByteOrderData);
     u8 version[4];
     file->ReadBinHeader(version);
-    if (version[0] == kSwappedByteOrder) {
-        file = std::make_unique<gfFile>(locator, 0, kSwappedByteOrder);
+    if (version[0] == gfByteOrderReversed) {
+        file = std::make_unique<gfFile>(locator, gfFileRead, gfByteOrderReversed);
         file->Seek(8, 0);
     }
     chBinReader reader(file.get());
@@ -225,34 +218,25 @@ void ReadFile(const fsLocator& locator, Values& values) {
     }
 }
 
-void BeforeChunk(u32 id) {
-    if (WriteSeam())
-        WriteSeam()(id);
-}
-
 void WriteChunks(chBinWriter& writer) {
-    BeforeChunk(coChunkBoolPrefs);
     writer.BeginChunk(coChunkBoolPrefs, kBoolVersion, true);
     writer.WriteUInt16(coPrefs::kBoolCount);
     for (u8 value : g_values.bools)
         writer.WriteUInt8(value);
     writer.EndChunk();
 
-    BeforeChunk(coChunkIntPrefs);
     writer.BeginChunk(coChunkIntPrefs, kIntVersion, true);
     writer.WriteUInt16(coPrefs::kIntCount);
     for (i32 value : g_values.ints)
         writer.WriteInt32(value);
     writer.EndChunk();
 
-    BeforeChunk(coChunkFloatPrefs);
     writer.BeginChunk(coChunkFloatPrefs, kFloatVersion, true);
     writer.WriteUInt16(coPrefs::kFloatCount);
     for (float value : g_values.floats)
         writer.WriteFloat(value);
     writer.EndChunk();
 
-    BeforeChunk(coChunkPathPrefs);
     writer.BeginChunk(coChunkPathPrefs, kPathVersion, true);
     writer.WriteUInt16(coPrefs::kPathCount);
     for (const fsLocator& path : g_values.paths) {
@@ -310,8 +294,8 @@ void coPrefs::Load() {
 void coPrefs::Save() {
     fsLocator target;
     GetFilePath(target);
-    gfWriteFileAtomically(target, kByteOrder, [](gfFile& file) {
-        const u8 version[4] = {kByteOrder, 0, 0, 0};
+    gfWriteFileAtomically(target, gfByteOrderData, [](gfFile& file) {
+        const u8 version[4] = {gfByteOrderData, 0, 0, 0};
         file.WriteBinHeader(version);
         chBinWriter writer(&file);
         WriteChunks(writer);
@@ -401,8 +385,4 @@ void coPrefs::SetAdapterDescription(const std::string& description) {
 void coGetDefaultResolution(int& width, int& height) {
     width = 800;
     height = 600;
-}
-
-void coSetPrefsWriteSeam(std::function<void(u32 id)> seam) {
-    WriteSeam() = std::move(seam);
 }

@@ -2,12 +2,24 @@
 #include "Engine/App/Ch/chReader.h"
 #include "Engine/App/Fs/fsLocator.h"
 
-#include <functional>
 #include <string>
 
 // Preference indices read outside the options screen.
 inline constexpr int coPrefDisablePropCollisions = 41; // bool: prop collision checks stay off
 inline constexpr int coPrefDetailDistance = 5;         // float: factor of the detail distance thresholds
+// The audio's switches, volumes and remembered music choices.
+inline constexpr int coPrefRideMusicOff = 5;       // bool
+inline constexpr int coPrefSoundEffectsOff = 6;    // bool
+inline constexpr int coPrefInterfaceMuted = 7;     // bool
+inline constexpr int coPrefMenuMusicOff = 10;      // bool
+inline constexpr int coPrefBuilderMusicOff = 34;   // bool: both building contexts
+inline constexpr int coPrefOwnTrackShuffled = 42;  // bool: the builder's own-track playlist
+inline constexpr int coPrefBuilderMusicChoice = 2; // int
+inline constexpr int coPrefRideMusicVolume = 0;    // float
+inline constexpr int coPrefBuilderMusicVolume = 8; // float
+inline constexpr int coPrefMenuMusicVolume = 9;    // float
+inline constexpr int coPrefBuilderOwnTrack = 0;    // path
+inline constexpr int coSessionMp3Music = 4;        // session flag: music files are ".mp3"
 
 inline constexpr u32 coChunkBoolPrefs = chMakeId('B', 'O', 'L', 'P');
 inline constexpr u32 coChunkIntPrefs = chMakeId('I', 'N', 'T', 'P');
@@ -61,6 +73,3 @@ class coPrefs {
 
 // The size of the menus and of the start-up screen.
 void coGetDefaultResolution(int& width, int& height);
-
-// Tests only: called before each chunk is written, so that a test can fail a save half-way.
-void coSetPrefsWriteSeam(std::function<void(u32 id)> seam);

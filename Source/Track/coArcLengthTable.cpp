@@ -1,6 +1,9 @@
 #include "Source/Track/coArcLengthTable.h"
 
-float coChordFractions(float* lengths, int count) {
+namespace {
+// Turns chord lengths into their shares of the sum and returns the sum; chords that add up to nothing
+// share equally, so that fractions still map linearly.
+float ChordFractions(float* lengths, int count) {
     float total = 0.0f;
     for (int i = 0; i < count; ++i)
         total += lengths[i];
@@ -9,7 +12,7 @@ float coChordFractions(float* lengths, int count) {
     return total;
 }
 
-float coParamAtFraction(const float* fractions, int count, float s) {
+float ParamAtFraction(const float* fractions, int count, float s) {
     if (count <= 0)
         return 1.0f;
     const float step = 1.0f / static_cast<float>(count);
@@ -23,14 +26,15 @@ float coParamAtFraction(const float* fractions, int count, float s) {
     }
     return 1.0f;
 }
+} // namespace
 
 void coArcLengthTable::Build(const maVector3d* points, int count) {
     m_fractions.resize(count > 1 ? static_cast<size_t>(count - 1) : 0);
     for (size_t i = 0; i < m_fractions.size(); ++i)
         m_fractions[i] = (points[i + 1] - points[i]).Length();
-    m_total = coChordFractions(m_fractions.data(), static_cast<int>(m_fractions.size()));
+    m_total = ChordFractions(m_fractions.data(), static_cast<int>(m_fractions.size()));
 }
 
 float coArcLengthTable::ParamAt(float s) const {
-    return coParamAtFraction(m_fractions.data(), static_cast<int>(m_fractions.size()), s);
+    return ParamAtFraction(m_fractions.data(), static_cast<int>(m_fractions.size()), s);
 }

@@ -3,21 +3,14 @@
 
 #include <vector>
 
-// The two steps of an arc-length table over any run of chords, shared with the slope fillets' inversion.
-// Turns chord lengths into their shares of the sum and returns the sum; chords that add up to nothing
-// share equally, so that fractions still map linearly.
-float coChordFractions(float* lengths, int count);
-// The parameter in [0, 1] at fraction s of the sum, each chord taking an equal share of the parameter
-// and mapping linearly inside it; a fraction on a chord boundary starts the next chord, and one past the
-// last chord (or any, without chords) gives 1.
-float coParamAtFraction(const float* fractions, int count, float s);
-
 // Normalised chord lengths of a sampled centre line: maps a fraction of the length to a curve parameter.
 class coArcLengthTable {
   public:
     // One entry per chord between consecutive points.
     void Build(const maVector3d* points, int count);
-    // The curve parameter at fraction s of the length (coParamAtFraction).
+    // The curve parameter in [0, 1] at fraction s of the length, each chord taking an equal share of the
+    // parameter and mapping linearly inside it; a fraction on a chord boundary starts the next chord, and
+    // one past the last chord (or any, without chords) gives 1.
     float ParamAt(float s) const;
 
     float GetTotal() const { return m_total; }

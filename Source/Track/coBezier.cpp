@@ -9,12 +9,23 @@ maVector3d BezierPoint(const maVector3d points[4], float t) {
            points[3] * (t * t * t);
 }
 
-maVector3d BezierTangent(const maVector3d points[4], float t) {
+maVector3d BezierDerivative(const maVector3d points[4], float t) {
     const float u = 1.0f - t;
-    const maVector3d d = points[0] * (-3.0f * u * u) + points[1] * (3.0f * u * u - 6.0f * u * t) +
-                         points[2] * (6.0f * u * t - 3.0f * t * t) + points[3] * (3.0f * t * t);
+    return points[0] * (-3.0f * u * u) + points[1] * (3.0f * u * u - 6.0f * u * t) +
+           points[2] * (6.0f * u * t - 3.0f * t * t) + points[3] * (3.0f * t * t);
+}
+
+maVector3d BezierTangent(const maVector3d points[4], float t) {
+    const maVector3d d = BezierDerivative(points, t);
     const float length = d.Length();
     return length > 0.0f ? d / length : d;
+}
+
+float coClimbShare(float t, float m0, float m1, float* rate) {
+    const float t2 = t * t, t3 = t2 * t;
+    if (rate)
+        *rate = 6.0f * (t - t2) + m0 * (3.0f * t2 - 4.0f * t + 1.0f) + m1 * (3.0f * t2 - 2.0f * t);
+    return 3.0f * t2 - 2.0f * t3 + m0 * (t3 - 2.0f * t2 + t) + m1 * (t3 - t2);
 }
 
 float coEaseInOut(float t) {

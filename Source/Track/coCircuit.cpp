@@ -3,8 +3,8 @@
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coParkWorld.h"
+#include "Source/Track/coPieceFitting.h"
 #include "Source/Track/coPieceLimits.h"
-#include "Source/Track/coPlacement.h"
 #include "Source/Track/coTrackBuilder.h"
 
 #include <algorithm>
@@ -22,6 +22,11 @@ coCircuitState& State() {
     return state;
 }
 
+// Samples a piece's centre line again after a change within its blend zones' reach; null does nothing.
+void Resample(coCoasterPiece* piece) {
+    if (piece)
+        piece->Build();
+}
 
 // Walks along the next links from a piece, stopping at a null link or back at the first piece. The
 // walk never takes more steps than there are pieces, so broken links cannot make it run forever.
@@ -82,6 +87,8 @@ void coCircuitAppend(std::unique_ptr<coCoasterPiece> piece, bool match) {
         if (match)
             coMatchToPrevious(added, last);
         coLiftClearOfTerrain(added);
+        // The last piece's end zone now blends into the new piece as it finally stands.
+        last->Build();
     }
     coCircuitPieces().push_back(std::move(piece));
     coGetTrackBuilder().RebuildPieceObjects(added, 2);
@@ -122,14 +129,21 @@ void coCircuitRemoveLast() {
     coCoasterPiece* last = coCircuitLastPiece();
     if (!last)
         return;
-    if (coCoasterPiece* first = last->GetNext()) {
+    coCoasterPiece* first = last->GetNext();
+    if (first) {
         first->SetPrevious(nullptr);
         State().closed = false;
     }
     ForgetPiece(last);
     coCircuitPieces().pop_back();
-    if (coCoasterPiece* newLast = coCircuitLastPiece())
+    // Both pieces that met the removed one have lost a neighbour.
+    coCoasterPiece* newLast = coCircuitLastPiece();
+    if (newLast) {
         newLast->SetNext(nullptr);
+        newLast->Build();
+    }
+    if (first != newLast)
+        Resample(first);
 }
 
 void coCircuitRemovePiece(coCoasterPiece* piece) {
@@ -150,6 +164,8 @@ void coCircuitRemovePiece(coCoasterPiece* piece) {
         EraseAt(0);
         if (following) {
             following->Place(following->GetStart(), following->GetHeading(), nullptr);
+            // The new first piece blends over a narrower zone, which reaches into its successor.
+            Resample(following->GetNext());
             coGetTrackBuilder().RebuildPieceObjects(following, 2);
         }
         return;
@@ -202,8 +218,15 @@ coCoasterPiece* coCircuitOpen() {
     coCoasterPiece* first = coCircuitFirstPiece();
     coCoasterPiece* last = coCircuitLastPiece();
     if (first && last) {
+        const bool linked = first->GetPrevious() || last->GetNext();
         first->SetPrevious(nullptr);
         last->SetNext(nullptr);
+        // The joint between them is gone, and with it the blending across it.
+        if (linked) {
+            first->Build();
+            if (last != first)
+                last->Build();
+        }
     }
     State().closed = false;
     return first;
@@ -219,6 +242,8 @@ bool coCircuitReflowFrom(coCoasterPiece* piece, bool rebuild) {
     if (State().closed)
         coCircuitOpen();
 
+    // The piece may have been edited: its blend zones reach into both neighbours.
+    coCircuitRebuildAround(piece);
     maVector3d position = piece->GetEnd();
     float heading = piece->GetEndHeading();
     bool outside = false;
@@ -227,7 +252,13 @@ bool coCircuitReflowFrom(coCoasterPiece* piece, bool rebuild) {
             if (coPointOutsideWorld(position))
                 outside = true;
             q->Place(position, heading);
-            coLiftClearOfTerrain(q);
+            if (coLiftClearOfTerrain(q)) {
+                // A new slope reaches into the piece placed before, and into the first piece when
+                // the walk ends there.
+                Resample(q->GetPrevious());
+                if (q->GetNext() == coCircuitFirstPiece())
+                    Resample(q->GetNext());
+            }
             position = q->GetEnd();
             heading = q->GetEndHeading();
             return true;
@@ -236,6 +267,15 @@ bool coCircuitReflowFrom(coCoasterPiece* piece, bool rebuild) {
     if (rebuild)
         coGetTrackBuilder().RebuildPieceObjects(piece, 2);
     return !outside;
+}
+
+void coCircuitRebuildAround(coCoasterPiece* piece) {
+    if (!piece)
+        return;
+    Resample(piece->GetPrevious());
+    piece->Build();
+    if (piece->GetNext() != piece->GetPrevious())
+        Resample(piece->GetNext());
 }
 
 bool coCircuitInsideWorld() {
@@ -320,21 +360,25 @@ bool coCircuitJoinFits(const maVector3d& target, float targetHeading, const maVe
 
 void coCircuitRebuildFromList(std::vector<std::unique_ptr<coCoasterPiece>> pieces) {
     coCircuitClear();
-    coCoasterPiece* previous = nullptr;
-    for (auto& piece : pieces) {
-        if (!piece)
+    auto& list = coCircuitPieces();
+    for (auto& piece : pieces)
+        if (piece)
+            list.push_back(std::move(piece));
+    // Each piece is linked to both neighbours before it is placed, so that it is sampled once with the
+    // blending at both its joints.
+    for (size_t i = 0; i < list.size(); ++i) {
+        coCoasterPiece* q = list[i].get();
+        q->SetNext(i + 1 < list.size() ? list[i + 1].get() : nullptr);
+        if (i > 0) {
+            q->Connect(list[i - 1].get());
             continue;
-        coCoasterPiece* q = piece.get();
-        if (previous) {
-            q->Connect(previous);
-            previous->SetNext(q);
-        } else {
-            const maVector3d start = q->GetStart();
-            if (start.x == 0.0f && start.y == 0.0f && start.z == 0.0f)
-                q->Place(coGetParkWorld().GetStartPosition(), 0.0f, nullptr);
         }
-        coCircuitPieces().push_back(std::move(piece));
-        previous = q;
+        // Nothing comes before the first piece of the loaded chain.
+        const maVector3d start = q->GetStart();
+        if (start.x == 0.0f && start.y == 0.0f && start.z == 0.0f)
+            q->Place(coGetParkWorld().GetStartPosition(), 0.0f, nullptr);
+        else
+            q->Place(start, q->GetHeading(), nullptr);
     }
 }
 

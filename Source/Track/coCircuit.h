@@ -36,8 +36,12 @@ coCoasterPiece* coCircuitOpen();
 bool coCircuitIsClosed();
 
 // Re-places every piece after the given one at its predecessor's end. False when a re-placed piece
-// starts outside the world (all of them are re-placed anyway).
+// starts outside the world (all of them are re-placed anyway). The piece and its neighbours are sampled
+// again first (coCircuitRebuildAround), so this is the step that follows an edit of the piece.
 bool coCircuitReflowFrom(coCoasterPiece* piece, bool rebuild);
+// A piece's blend zones reach across its joints: after an edit that leaves the pieces after it in
+// place, it and both its neighbours are sampled again.
+void coCircuitRebuildAround(coCoasterPiece* piece);
 // False when the end of a piece that has a successor lies outside the world.
 bool coCircuitInsideWorld();
 // Outside the placement grid horizontally, or above the world height; there is no lower bound.

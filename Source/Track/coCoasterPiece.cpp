@@ -1,16 +1,10 @@
 #include "Source/Track/coCoasterPiece.h"
 
 #include "Source/Track/coAngles.h"
-#include "Source/Track/coRollBlend.h"
-#include "Source/Track/coSlopeBlend.h"
 
 #include <utility>
 
 namespace {
-// Samples taken along every centre line for its arc-length table.
-constexpr int kSampleCount = 20;
-constexpr float kSampleStep = 0.05263158f; // 1/19
-
 // Frame axes arrive normalised; anything much shorter is a normalised zero.
 bool IsAxis(const maVector3d& v) {
     return v.Length() > 0.5f;
@@ -98,11 +92,11 @@ void coCoasterPiece::ReverseFrom(const maVector3d& end, float endHeading) {
     std::swap(m_previous, m_next);
 }
 
-maMatrix4d coCoasterPiece::FrameAt(float s) const {
+maMatrix4d coCoasterPiece::SideFrame(float s, float roll) const {
     maVector3d tangent;
     const maVector3d point = PointAt(s, &tangent);
     const maVector3d side = SideAt(s);
-    return RolledFrame(side, coNormalised(coCross(tangent, side)), tangent, point, RollAt(*this, s));
+    return RolledFrame(side, coNormalised(coCross(tangent, side)), tangent, point, roll);
 }
 
 maMatrix4d coCoasterPiece::RolledFrame(maVector3d side, maVector3d up, maVector3d forward,
@@ -134,13 +128,13 @@ maMatrix4d coCoasterPiece::FrameLeaningUp(const maVector3d& point, const maVecto
     return RolledFrame(side, coNormalised(coCross(forward, side)), forward, point, roll);
 }
 
-maMatrix4d coCoasterPiece::TurningSideFrame(float s, float turn, float extraRoll) const {
+maMatrix4d coCoasterPiece::TurningSideFrame(float s, float turn, float roll) const {
     maVector3d forward;
     const maVector3d point = PointAt(s, &forward);
     // The turned side leans out of the plane square to a sloped track; squaring it keeps the frame a
     // rotation.
     const maVector3d up = coNormalised(coCross(forward, coSide(m_heading + s * turn)));
-    return RolledFrame(coNormalised(coCross(up, forward)), up, forward, point, RollAt(*this, s) + extraRoll);
+    return RolledFrame(coNormalised(coCross(up, forward)), up, forward, point, roll);
 }
 
 bool coCoasterPiece::ChordHandle(maVector3d& direction, float& length) const {
@@ -151,18 +145,6 @@ bool coCoasterPiece::ChordHandle(maVector3d& direction, float& length) const {
     direction = chord / chordLength;
     length = chordLength;
     return true;
-}
-
-void coCoasterPiece::JointCurve(const maVector3d& endForward, float reach, maVector3d curve[4]) const {
-    maVector2d startDirection;
-    maVector2d endDirection;
-    const maVector2d startOffset = EndBlendOffset(*this, 0, &startDirection);
-    const maVector2d endOffset = EndBlendOffset(*this, 1, &endDirection);
-    const maVector3d startForward = HeadingForward();
-    curve[0] = m_start + coAlong(startOffset, startForward);
-    curve[3] = GetEnd() + coAlong(endOffset, endForward);
-    curve[1] = curve[0] + coAlong(startDirection, startForward) * reach;
-    curve[2] = curve[3] - coAlong(endDirection, endForward) * reach;
 }
 
 maVector3d coCoasterPiece::SideAt(float) const {

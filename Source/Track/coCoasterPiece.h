@@ -41,8 +41,8 @@ inline maVector3d coSide(float heading) {
 //
 // A piece class plugs in by giving its centre line as Evaluate (a curve parameter t in [0, 1] to a point
 // and, when asked, its unit direction) and a Build that recomputes its derived fields and then calls
-// SampleCentreLine. PointAt and GetLength then work by arc length through the base's table, and FrameAt
-// gives the rolled frame from PointAt, SideAt and the blended roll. Every placement, SetSlope and
+// SampleCentreLine. PointAt and GetLength then work by arc length through the base's table; FrameAt is the
+// class's own, mostly SideFrame with the roll blended into the neighbours'. Every placement, SetSlope and
 // parameter change ends in Build; SetRoll and SetHeading alone do not rebuild.
 class coCoasterPiece {
   public:
@@ -116,7 +116,7 @@ class coCoasterPiece {
     virtual void Reverse();
 
     // Rows: side, up, tangent, position; rolled about the tangent by the blended roll.
-    virtual maMatrix4d FrameAt(float s) const;
+    virtual maMatrix4d FrameAt(float s) const = 0;
     // The horizontal unit vector square to the heading.
     virtual maVector3d SideAt(float s) const;
     // The horizontal run over which the slope applies.
@@ -128,6 +128,8 @@ class coCoasterPiece {
     virtual int GetTestPointCount() const = 0;
     virtual int GetSectionCount() const = 0;
     virtual int GetMaxRollBlendMode() const;
+    // False for a class whose joints never take the plain slope fillet (the climb piece), whatever its pitch.
+    virtual bool TakesSlopeFillet() const { return true; }
     // Recomputes the class's cached geometry from the start, heading, slope, roll and parameters.
     virtual void Build() = 0;
 
@@ -145,10 +147,6 @@ class coCoasterPiece {
     maVector3d HeadingSide() const { return maVector3d(m_headingCos, 0.0f, -m_headingSin); }
     // The chord from start to end as a drag handle: its direction and length; false for a chord of 0.
     bool ChordHandle(maVector3d& direction, float& length) const;
-    // For pieces whose shape is not a sloped line: the cubic from the start to the end that leaves along
-    // the heading and arrives along endForward (horizontal), both bent into the joints' slope blending,
-    // its inner control points `reach` along those directions.
-    void JointCurve(const maVector3d& endForward, float reach, maVector3d curve[4]) const;
     // The frame with rows side, up, forward and point, turned about its forward axis by roll. Shapes that
     // only files make (a curve climbing along its own up, control points on top of each other) can leave
     // an axis zero; the heading's axes then stand in, so that the frame is always a rotation.
@@ -157,11 +155,15 @@ class coCoasterPiece {
     // The rolled frame at a point whose up leans towards upHint, squared to the forward axis.
     maMatrix4d FrameLeaningUp(const maVector3d& point, const maVector3d& forward, const maVector3d& upHint,
                               float roll) const;
-    // The frame at fraction s whose side is the heading's turned by s x turn, squared to the track;
-    // extraRoll is the piece's own twist on top of the blended roll.
-    maMatrix4d TurningSideFrame(float s, float turn, float extraRoll) const;
+    // The frame at fraction s with SideAt (s) for its side, turned about its forward axis by roll.
+    maMatrix4d SideFrame(float s, float roll) const;
+    // The frame at fraction s whose side is the heading's turned by s x turn, squared to the track.
+    maMatrix4d TurningSideFrame(float s, float turn, float roll) const;
 
     static constexpr u8 kRaisedFlag = 1;
+    // Samples taken along every centre line for its arc-length table, a parameter step apart.
+    static constexpr int kSampleCount = 20;
+    static constexpr float kSampleStep = 0.05263158f; // 1/19
 
     maVector3d m_start;
     float m_heading = 0.0f;

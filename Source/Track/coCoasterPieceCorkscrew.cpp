@@ -109,6 +109,8 @@ void coCoasterPieceCorkscrew::Build() {
     maVector3d endTangent;
     m_helixStart = HelixPoint(0.0f, &startTangent);
     m_helixEnd = HelixPoint(1.0f, &endTangent);
+    startTangent = coNormalised(startTangent);
+    endTangent = coNormalised(endTangent);
 
     const maVector3d forward = coForward(m_heading);
     const maVector3d axisEnd = m_start + m_axis * m_length;
@@ -121,6 +123,13 @@ void coCoasterPieceCorkscrew::Build() {
     m_exit[2] = axisEnd - forward * (kLeadShare * m_length);
     m_exit[3] = axisEnd;
 
+    // The horizontal distance the curve covers per unit of t at either end, as a share of the run.
+    for (int end = 0; end < 2; ++end) {
+        maVector3d velocity;
+        LevelPoint(static_cast<float>(end), &velocity);
+        const float covered = std::sqrt(velocity.x * velocity.x + velocity.z * velocity.z);
+        m_endRates[end] = m_length > 0.0f ? std::min(covered / m_length, 3.0f) : 1.0f;
+    }
     SampleCentreLine();
 }
 
@@ -132,47 +141,59 @@ void coCoasterPieceCorkscrew::RebuildIfNeighboursChanged() const {
     const_cast<coCoasterPieceCorkscrew*>(this)->Build();
 }
 
-maVector3d coCoasterPieceCorkscrew::HelixPoint(float u, maVector3d* tangent) const {
+maVector3d coCoasterPieceCorkscrew::HelixPoint(float u, maVector3d* derivative) const {
     const float hand = m_leftHanded ? -1.0f : 1.0f;
     const float theta = m_startAngle + hand * m_sweep * u;
     const float cosTheta = std::cos(theta);
     const float sinTheta = std::sin(theta);
-    if (tangent)
-        *tangent = coNormalised(m_axis * m_helixLength +
-                                (m_axisSide * sinTheta + kUp * cosTheta) * (hand * m_sweep * m_radius));
+    if (derivative)
+        *derivative =
+            m_axis * m_helixLength + (m_axisSide * sinTheta + kUp * cosTheta) * (hand * m_sweep * m_radius);
     return m_axisStart + m_axis * (u * m_helixLength) - m_axisSide * (m_radius * cosTheta) +
            kUp * (m_radius * sinTheta);
 }
 
-maVector3d coCoasterPieceCorkscrew::Evaluate(float t, maVector3d* direction) const {
-    RebuildIfNeighboursChanged();
+maVector3d coCoasterPieceCorkscrew::LevelPoint(float t, maVector3d* velocity) const {
     const float entryShare = EntryShare();
     const float exitShare = ExitShare();
-
-    maVector3d tangent;
-    maVector3d point;
     if (!m_previousIsCorkscrew && t < entryShare) {
-        point = BezierPoint(m_entry, t / entryShare);
-        if (direction)
-            tangent = BezierTangent(m_entry, t / entryShare);
-    } else if (!m_nextIsCorkscrew && t > 1.0f - exitShare) {
-        const float u = (t - (1.0f - exitShare)) / exitShare;
-        point = BezierPoint(m_exit, u);
-        if (direction)
-            tangent = BezierTangent(m_exit, u);
-    } else {
-        point =
-            HelixPoint((t - entryShare) / (1.0f - entryShare - exitShare), direction ? &tangent : nullptr);
+        if (velocity)
+            *velocity = BezierDerivative(m_entry, t / entryShare) / entryShare;
+        return BezierPoint(m_entry, t / entryShare);
     }
+    if (!m_nextIsCorkscrew && t > 1.0f - exitShare) {
+        const float u = (t - (1.0f - exitShare)) / exitShare;
+        if (velocity)
+            *velocity = BezierDerivative(m_exit, u) / exitShare;
+        return BezierPoint(m_exit, u);
+    }
+    const float helixShare = 1.0f - entryShare - exitShare;
+    const maVector3d point = HelixPoint((t - entryShare) / helixShare, velocity);
+    if (velocity)
+        *velocity = *velocity / helixShare;
+    return point;
+}
 
-    maVector2d profile;
-    const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &profile : nullptr);
+float coCoasterPieceCorkscrew::Climb(float t, float* rate) const {
+    return coClimbShare(t, m_endRates[0], m_endRates[1], rate);
+}
+
+maVector3d coCoasterPieceCorkscrew::Evaluate(float t, maVector3d* direction) const {
+    RebuildIfNeighboursChanged();
+    maVector3d velocity;
+    const maVector3d point = LevelPoint(t, direction ? &velocity : nullptr);
+    float climbRate = 0.0f;
+    const float climb = Climb(t, direction ? &climbRate : nullptr);
+    maVector2d rate;
+    const maVector2d offset = VerticalProfileOffset(*this, climb, nullptr, direction ? &rate : nullptr);
     const maVector3d forward = coForward(m_heading);
+    // The direction is the derivative of the point returned below, so that the train's pull along it
+    // matches the heights it passes.
     if (direction)
         *direction = coNormalised(
-            maVector3d(profile.x * tangent.x, profile.x * tangent.y + profile.y, profile.x * tangent.z));
+            velocity + (coAlong(rate, forward) + maVector3d(0.0f, m_length * m_slopeTan, 0.0f)) * climbRate);
     return point +
-           maVector3d(offset.x * forward.x, t * m_length * m_slopeTan + offset.y, offset.x * forward.z);
+           maVector3d(offset.x * forward.x, climb * m_length * m_slopeTan + offset.y, offset.x * forward.z);
 }
 
 maMatrix4d coCoasterPieceCorkscrew::FrameAt(float s) const {
@@ -181,7 +202,7 @@ maMatrix4d coCoasterPieceCorkscrew::FrameAt(float s) const {
     maVector3d direction;
     const maVector3d point = Evaluate(t, &direction);
     maVector3d axisPoint = m_start + kUp * m_radius + m_axis * (s * m_length);
-    axisPoint.y += SlopeFilletHeight(*this, t, nullptr);
+    axisPoint.y += SlopeFilletHeight(*this, Climb(t, nullptr), nullptr);
 
     return FrameLeaningUp(point, direction, axisPoint - point, RollAt(*this, s));
 }
@@ -265,7 +286,7 @@ maVector3d coCoasterPieceHalfCorkscrew::GetEnd() const {
 
 maVector3d coCoasterPieceHalfCorkscrew::Evaluate(float t, maVector3d* direction) const {
     maVector3d curve[4];
-    JointCurve(coForward(m_heading + m_angle), m_radius, curve);
+    coJointCurve(*this, coForward(m_heading + m_angle), m_radius, curve);
     if (direction)
         *direction = BezierTangent(curve, t);
     return BezierPoint(curve, t);
@@ -276,5 +297,5 @@ maMatrix4d coCoasterPieceHalfCorkscrew::FrameAt(float s) const {
     // and the climb or drop choose.
     const float turnSign = m_angle > 0.0f ? 1.0f : -1.0f;
     const float rollSign = m_downward ? 1.0f : -1.0f;
-    return TurningSideFrame(s, m_angle, coEaseInOut(s) * maPiF * turnSign * rollSign);
+    return TurningSideFrame(s, m_angle, RollAt(*this, s) + coEaseInOut(s) * maPiF * turnSign * rollSign);
 }

@@ -55,7 +55,13 @@ class coCoasterPieceCorkscrew : public coCoasterPiece {
     // Shares of the curve parameter taken by the entry and the exit curve.
     float EntryShare() const { return m_previousIsCorkscrew ? 0.0f : 0.25f; }
     float ExitShare() const { return m_nextIsCorkscrew ? 0.0f : 0.25f; }
-    maVector3d HelixPoint(float u, maVector3d* tangent) const;
+    // The helix's point at u in [0, 1], and its derivative by u.
+    maVector3d HelixPoint(float u, maVector3d* derivative) const;
+    // The curve before the slope and the fillets are added: entry, helix and exit, and its derivative.
+    maVector3d LevelPoint(float t, maVector3d* velocity) const;
+    // The share of the slope's climb, and the fillets' parameter, at t (coClimbShare); its derivative goes
+    // to rate.
+    float Climb(float t, float* rate) const;
 
     float m_length = 30.0f;
     float m_radius = 6.0f;
@@ -76,6 +82,8 @@ class coCoasterPieceCorkscrew : public coCoasterPiece {
     bool m_nextIsCorkscrew = false;
     maVector3d m_entry[4];
     maVector3d m_exit[4];
+    // The horizontal distance covered per unit of t at the start and the end, as shares of the run.
+    float m_endRates[2] = {1.0f, 1.0f};
 };
 
 // Half a roll that also turns: it ends upside down, its radius higher (or lower, downward) and turned by

@@ -95,7 +95,23 @@ maVector3d coCoasterPieceCustom::GetEnd() const {
 }
 
 void coCoasterPieceCustom::Build() {
+    // The span is measured on the curve without its fillets, at the table's parameters, and before the
+    // points are placed, so that where the piece lies cannot round it. Taken from the table, it would
+    // size the fillets by themselves: by the previous build's, and through them by the neighbours'
+    // neighbours.
     m_placedPoints = m_localPoints;
+    m_span = 0.0f;
+    if (HasShape()) {
+        maVector3d previous = CurvePoint(0.0f);
+        float t = 0.0f;
+        for (int i = 1; i < kSampleCount; ++i) {
+            t += kSampleStep;
+            const maVector3d point = CurvePoint(t);
+            m_span += (point - previous).Length();
+            previous = point;
+        }
+    }
+
     maMatrix4d placement;
     placement.SetRotationY(m_heading);
     placement.ReplaceTranslation(m_start);
@@ -103,9 +119,6 @@ void coCoasterPieceCustom::Build() {
         placement.TransformPointInPlace(point.position);
         point.heading += m_heading;
     }
-    // The slope fillets scale with the piece's span, which is the table's own total: sampling once more
-    // lets them use this build's length rather than the previous one's.
-    SampleCentreLine();
     SampleCentreLine();
 }
 

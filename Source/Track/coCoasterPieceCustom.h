@@ -49,7 +49,9 @@ class coCoasterPieceCustom : public coCoasterPiece {
 
     // The up follows the points' pitch and heading, the bank their roll.
     maMatrix4d FrameAt(float s) const override;
-    float GetSpan() const override { return GetLength(); }
+    // The length of the bare curve (without slope fillets, about GetLength), the run its fillets are sized
+    // by: it depends on the points alone, not on the neighbours or where the piece lies.
+    float GetSpan() const override { return m_span; }
     float GetEndHeading() const override;
     maVector3d GetEnd() const override;
     int GetTestPointCount() const override { return 2; }
@@ -75,6 +77,7 @@ class coCoasterPieceCustom : public coCoasterPiece {
     float CurveRoll(float t) const;
 
     std::vector<coCustomPoint> m_localPoints;
-    // The local points moved to the start and turned by the heading; rebuilt by Build.
+    // The local points moved to the start and turned by the heading, and the span; rebuilt by Build.
     std::vector<coCustomPoint> m_placedPoints;
+    float m_span = 0.0f;
 };

@@ -3,6 +3,8 @@
 #include "Engine/Core/Ma/maConstants.h"
 #include "Source/Track/coBezier.h"
 #include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coRollBlend.h"
+#include "Source/Track/coSlopeBlend.h"
 
 namespace {
 constexpr float kRatioStep = 0.05f;
@@ -81,8 +83,12 @@ void coCoasterPieceHalfLoop::Build() {
 maVector3d coCoasterPieceHalfLoop::Evaluate(float t, maVector3d* direction) const {
     // The end runs back along the start heading.
     maVector3d curve[4];
-    JointCurve(HeadingForward() * -1.0f, kReach * m_height * m_ratio, curve);
+    coJointCurve(*this, HeadingForward() * -1.0f, kReach * m_height * m_ratio, curve);
     if (direction)
         *direction = BezierTangent(curve, t);
     return BezierPoint(curve, t);
+}
+
+maMatrix4d coCoasterPieceHalfLoop::FrameAt(float s) const {
+    return SideFrame(s, RollAt(*this, s));
 }

@@ -30,6 +30,7 @@ class coCoasterPieceHalfLoop : public coCoasterPiece {
     void SetParamBNormalised(float t) override;
     float GetParamBNormalised() const override;
 
+    maMatrix4d FrameAt(float s) const override;
     float GetSpan() const override { return m_height; }
     // Back the way it came.
     float GetEndHeading() const override;

@@ -2,6 +2,7 @@
 
 #include "Source/Track/coBezier.h"
 #include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
 namespace {
@@ -95,4 +96,8 @@ maVector3d coCoasterPieceLoop::Evaluate(float t, maVector3d* direction) const {
     }
     return m_start + forward * q.x + maVector3d(0.0f, q.y, 0.0f) + coAlong(offset, forward) +
            HeadingSide() * (ease * m_slide);
+}
+
+maMatrix4d coCoasterPieceLoop::FrameAt(float s) const {
+    return SideFrame(s, RollAt(*this, s));
 }

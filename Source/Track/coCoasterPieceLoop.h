@@ -25,6 +25,7 @@ class coCoasterPieceLoop : public coCoasterPiece {
     bool GetDragHandle(maVector3d& direction, float& amount) const override;
     void Drag(float amount) override;
 
+    maMatrix4d FrameAt(float s) const override;
     float GetSpan() const override { return m_length; }
     float GetEndHeading() const override { return m_heading; }
     maVector3d GetEnd() const override;

@@ -3,6 +3,7 @@
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coBezier.h"
 #include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
 #include <algorithm>
@@ -109,16 +110,29 @@ void coCoasterPieceSTurn::Build() {
     m_control[1] = m_start + forward * handle;
     m_control[3] = LevelEnd();
     m_control[2] = m_control[3] - coForward(GetEndHeading()) * handle;
+    // The ground the curve covers per unit of t at either end, as shares of the span (coClimbShare).
+    const float span = GetSpan();
+    for (int end = 0; end < 2; ++end)
+        m_endRates[end] =
+            span > 0.0f ? std::min(BezierDerivative(m_control, static_cast<float>(end)).Length() / span, 3.0f)
+                        : 1.0f;
     SampleCentreLine();
 }
 
 maVector3d coCoasterPieceSTurn::Evaluate(float t, maVector3d* direction) const {
-    maVector2d tangent;
-    const maVector2d offset = VerticalProfileOffset(*this, t, direction ? &tangent : nullptr);
+    float climbRate = 0.0f;
+    const float climb = coClimbShare(t, m_endRates[0], m_endRates[1], direction ? &climbRate : nullptr);
+    maVector2d rate;
+    const maVector2d offset = VerticalProfileOffset(*this, climb, nullptr, direction ? &rate : nullptr);
     // The fillet's offset runs along the start heading in the first half and the end heading in the second.
     const maVector3d along = t <= 0.5f ? HeadingForward() : coForward(GetEndHeading());
+    const maVector3d rise(0.0f, GetSpan() * m_slopeTan, 0.0f);
+    // The direction is the derivative of the point, so that the train's pull along it matches the heights.
     if (direction)
-        *direction = coNormalised(coAlong(tangent, BezierTangent(m_control, t)));
-    return BezierPoint(m_control, t) + maVector3d(0.0f, t * GetSpan() * m_slopeTan, 0.0f) +
-           coAlong(offset, along);
+        *direction = coNormalised(BezierDerivative(m_control, t) + (rise + coAlong(rate, along)) * climbRate);
+    return BezierPoint(m_control, t) + rise * climb + coAlong(offset, along);
+}
+
+maMatrix4d coCoasterPieceSTurn::FrameAt(float s) const {
+    return SideFrame(s, RollAt(*this, s));
 }

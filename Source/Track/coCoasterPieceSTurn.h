@@ -32,6 +32,7 @@ class coCoasterPieceSTurn : public coCoasterPiece {
     bool SetEndHeading(float heading);
 
     maVector3d SideAt(float s) const override;
+    maMatrix4d FrameAt(float s) const override;
     float GetSpan() const override { return m_length + std::fabs(m_slide); }
     float GetEndHeading() const override { return m_endHeadingSet ? m_endHeading : m_heading; }
     maVector3d GetEnd() const override;
@@ -52,6 +53,7 @@ class coCoasterPieceSTurn : public coCoasterPiece {
     float m_slide = 8.0f;
     float m_endHeading = 0.0f;
     bool m_endHeadingSet = false;
-    // P0 .. P3, set by Build.
+    // P0 .. P3 and the ground covered per unit of t at either end as shares of the span, set by Build.
     maVector3d m_control[4];
+    float m_endRates[2] = {1.0f, 1.0f};
 };

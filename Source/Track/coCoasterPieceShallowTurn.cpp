@@ -2,6 +2,7 @@
 
 #include "Source/Track/coCircleArc.h"
 #include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
 #include <limits>
@@ -93,4 +94,8 @@ maVector3d coCoasterPieceShallowTurn::Evaluate(float t, maVector3d* direction) c
     // The fillet's forward shift follows the local tangent.
     return m_start + maVector3d(horizontal.x, t * GetSpan() * m_slopeTan, horizontal.z) +
            coAlong(offset, tangent);
+}
+
+maMatrix4d coCoasterPieceShallowTurn::FrameAt(float s) const {
+    return SideFrame(s, RollAt(*this, s));
 }

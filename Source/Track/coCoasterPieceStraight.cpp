@@ -1,6 +1,7 @@
 #include "Source/Track/coCoasterPieceStraight.h"
 
 #include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
 void coCoasterPieceStraight::AdjustParamA(float steps) {
@@ -40,4 +41,8 @@ maVector3d coCoasterPieceStraight::Evaluate(float t, maVector3d* direction) cons
     if (direction)
         *direction = coNormalised(coAlong(tangent, forward));
     return m_start + forward * run + maVector3d(0.0f, run * m_slopeTan, 0.0f) + coAlong(offset, forward);
+}
+
+maMatrix4d coCoasterPieceStraight::FrameAt(float s) const {
+    return SideFrame(s, RollAt(*this, s));
 }

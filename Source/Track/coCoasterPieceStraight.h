@@ -15,6 +15,7 @@ class coCoasterPieceStraight : public coCoasterPiece {
     bool GetDragHandle(maVector3d& direction, float& amount) const override;
     void Drag(float amount) override;
 
+    maMatrix4d FrameAt(float s) const override;
     float GetSpan() const override { return m_length; }
     float GetEndHeading() const override { return m_heading; }
     maVector3d GetEnd() const override;

@@ -2,6 +2,7 @@
 
 #include "Source/Track/coCircleArc.h"
 #include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
 namespace {
@@ -103,4 +104,8 @@ maVector3d coCoasterPieceTurn::Evaluate(float t, maVector3d* direction) const {
             *direction = coNormalised(coAlong(profile, tangent));
     }
     return point;
+}
+
+maMatrix4d coCoasterPieceTurn::FrameAt(float s) const {
+    return SideFrame(s, RollAt(*this, s));
 }

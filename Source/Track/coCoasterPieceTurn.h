@@ -25,6 +25,7 @@ class coCoasterPieceTurn : public coCoasterPiece {
     void Reverse() override;
 
     maVector3d SideAt(float s) const override;
+    maMatrix4d FrameAt(float s) const override;
     float GetSpan() const override;
     float GetEndHeading() const override { return m_heading + m_angle; }
     maVector3d GetEnd() const override;

@@ -2,6 +2,7 @@
 
 #include "Engine/Core/Ma/maConstants.h"
 #include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
 namespace {
@@ -63,5 +64,5 @@ maVector3d coCoasterPieceUp::Evaluate(float t, maVector3d* direction) const {
 }
 
 maMatrix4d coCoasterPieceUp::FrameAt(float s) const {
-    return TurningSideFrame(s, m_angle, 0.0f);
+    return TurningSideFrame(s, m_angle, RollAt(*this, s));
 }

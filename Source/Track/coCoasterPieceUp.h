@@ -16,6 +16,7 @@ class coCoasterPieceUp : public coCoasterPiece {
     bool SetAngle(float angle);
 
     bool KeepsAttitude() const override { return false; }
+    bool TakesSlopeFillet() const override { return false; }
     // A quarter turn above (below, when down) the slope field, at either end.
     float GetSlope(int atEnd) const override;
     float GetSlopeTan(int atEnd) const override;

@@ -1,17 +1,15 @@
 #include "Source/Track/coSlopeBlend.h"
 
 #include "Source/Track/coAngles.h"
-#include "Source/Track/coArcLengthTable.h"
 #include "Source/Track/coCoasterPiece.h"
-#include "Source/Track/coCoasterPieceUp.h"
 #include "Source/Track/coRollBlend.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 constexpr float kSlopeBlendWidth = 0.2f;
 constexpr float kMaxFilletSlope = coDegrees(75.0f);
-constexpr int kQuadChords = 8;
 
 maVector2d Normalised(const maVector2d& v) {
     const float length = std::sqrt(v.x * v.x + v.y * v.y);
@@ -24,10 +22,24 @@ maVector2d FilletTangent(const maVector2d& a, const maVector2d& b, float u, floa
     return t.x == 0.0f && t.y == 0.0f ? maVector2d(1.0f, slopeTan) : t;
 }
 
-// Climb pieces refuse the plain fillet at both ends, whatever their pitch.
+maVector2d QuadDerivative(const maVector2d& a, const maVector2d& b, float t) {
+    return a * (-2.0f * (1.0f - t)) + b * (2.0f * t);
+}
+
+// The plain fillet's results for VerticalProfileOffset: its direction, and the rate of the offset, whose
+// height is the fillet's less the end's sloped line and whose run is the span's share.
+void SetProfileSlope(const coCoasterPiece& piece, int end, const maVector2d& direction, maVector2d* tangent,
+                     maVector2d* rate) {
+    if (tangent)
+        *tangent = direction;
+    if (rate) {
+        const float slope = direction.x != 0.0f ? direction.y / direction.x : piece.GetSlopeTan(end);
+        *rate = maVector2d(0.0f, piece.GetSpan() * (slope - piece.GetSlopeTan(end)));
+    }
+}
+
 bool SlopeAllowed(const coCoasterPiece& piece, int end) {
-    return !dynamic_cast<const coCoasterPieceUp*>(&piece) &&
-           std::fabs(piece.GetSlope(end)) <= kMaxFilletSlope;
+    return piece.TakesSlopeFillet() && std::fabs(piece.GetSlope(end)) <= kMaxFilletSlope;
 }
 
 // The fallback fillet at the joint between two pieces, built from their sloped runs where the plain
@@ -125,33 +137,45 @@ bool SlopeBlendOffset(const coCoasterPiece& piece, int end, float s, maVector2d*
     return true;
 }
 
-maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent) {
+maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent,
+                                 maVector2d* rate) {
     const float w = BlendWidth(piece, kSlopeBlendWidth);
     maVector2d offset(0.0f, 0.0f);
+    maVector2d direction;
     if (w > 0.0f) {
         if (const coCoasterPiece* previous = piece.GetPrevious(); previous && s < w) {
-            if (SlopeBlendOffset(piece, 0, s, tangent, offset))
+            if (SlopeBlendOffset(piece, 0, s, &direction, offset)) {
+                SetProfileSlope(piece, 0, direction, tangent, rate);
                 return offset;
+            }
             // Measured from the joint at the piece's start: the fillet less the piece's own sloped line.
             const RunFillet fillet = StartRunFillet(piece, *previous, w);
             const float u = fillet.k + (1.0f - fillet.k) * (s / w);
             if (tangent)
                 *tangent = FilletTangent(fillet.a, fillet.b, u, piece.GetBaseSlopeTan());
+            if (rate)
+                *rate = (QuadDerivative(fillet.a, fillet.b, u) * (1.0f - fillet.k) - fillet.b) / w;
             return QuadPoint(fillet.a, fillet.b, u) - fillet.b * (s / w);
         }
         if (const coCoasterPiece* next = piece.GetNext(); next && s > 1.0f - w) {
-            if (SlopeBlendOffset(piece, 1, s, tangent, offset))
+            if (SlopeBlendOffset(piece, 1, s, &direction, offset)) {
+                SetProfileSlope(piece, 1, direction, tangent, rate);
                 return offset;
+            }
             // Measured from the joint at the piece's end; fillet.a is the piece's own run reversed.
             const RunFillet fillet = EndRunFillet(piece, *next, w);
             const float u = (s - (1.0f - w)) * fillet.k / w;
             if (tangent)
                 *tangent = FilletTangent(fillet.a, fillet.b, u, piece.GetBaseSlopeTan());
+            if (rate)
+                *rate = (QuadDerivative(fillet.a, fillet.b, u) * fillet.k + fillet.a) / w;
             return QuadPoint(fillet.a, fillet.b, u) + fillet.a * (s - 1.0f) / w;
         }
     }
     if (tangent)
         *tangent = maVector2d(1.0f, piece.GetBaseSlopeTan());
+    if (rate)
+        *rate = offset;
     return offset;
 }
 
@@ -179,24 +203,37 @@ maVector2d EndBlendOffset(const coCoasterPiece& piece, int end, maVector2d* tang
     return offset;
 }
 
+void coJointCurve(const coCoasterPiece& piece, const maVector3d& endForward, float reach,
+                  maVector3d curve[4]) {
+    maVector2d startDirection;
+    maVector2d endDirection;
+    const maVector2d startOffset = EndBlendOffset(piece, 0, &startDirection);
+    const maVector2d endOffset = EndBlendOffset(piece, 1, &endDirection);
+    const maVector3d startForward = coForward(piece.GetHeading());
+    curve[0] = piece.GetStart() + coAlong(startOffset, startForward);
+    curve[3] = piece.GetEnd() + coAlong(endOffset, endForward);
+    curve[1] = curve[0] + coAlong(startDirection, startForward) * reach;
+    curve[2] = curve[3] - coAlong(endDirection, endForward) * reach;
+}
+
 maVector2d QuadPoint(const maVector2d& a, const maVector2d& b, float t) {
     const float u = 1.0f - t;
     return a * (u * u) + b * (t * t);
 }
 
 maVector2d QuadTangent(const maVector2d& a, const maVector2d& b, float t) {
-    return Normalised(a * (-2.0f * (1.0f - t)) + b * (2.0f * t));
+    return Normalised(QuadDerivative(a, b, t));
 }
 
 float QuadParamAtX(const maVector2d& a, const maVector2d& b, float f) {
-    // The chords' horizontal extents stand in for their lengths.
-    float fractions[kQuadChords];
-    float previousX = QuadPoint(a, b, 0.0f).x;
-    for (int i = 0; i < kQuadChords; ++i) {
-        const float x = QuadPoint(a, b, static_cast<float>(i + 1) / kQuadChords).x;
-        fractions[i] = x - previousX;
-        previousX = x;
-    }
-    coChordFractions(fractions, kQuadChords);
-    return coParamAtFraction(fractions, kQuadChords, f);
+    // x(t) = a.x (1 - t)^2 + b.x t^2 has covered f of its extent where (q - p) t^2 + 2 p t = f (p + q),
+    // with p = -a.x and q = b.x. The root in [0, 1] is written without q - p in a denominator, so that
+    // equal widths (no t^2 term, t = f) need no case of their own.
+    const float p = -a.x;
+    const float q = b.x;
+    const float covered = std::clamp(f, 0.0f, 1.0f);
+    const float reached = covered * (p + q);
+    const float root = p + std::sqrt(std::max(p * p + (q - p) * reached, 0.0f));
+    // Without horizontal extent the parameter stands for the fraction.
+    return root > 0.0f ? reached / root : covered;
 }

@@ -16,11 +16,17 @@ float SlopeFilletHeight(const coCoasterPiece& piece, float s, maVector2d* tangen
 // False when the fillet at that end is not allowed; else the fillet's height over the straight line.
 bool SlopeBlendOffset(const coCoasterPiece& piece, int end, float s, maVector2d* tangent, maVector2d& offset);
 // The offset (along the travel direction, vertical) that a piece adds to its plain sloped centre line at
-// curve parameter s, taken as the fraction of its span; the profile's direction goes to tangent.
-// (0, 0) and (1, tan slope) away from the joints.
-maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent);
+// curve parameter s, taken as the fraction of its span; the profile's direction goes to tangent, and the
+// offset's derivative by s to rate. (0, 0), (1, tan slope) and (0, 0) away from the joints.
+maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent,
+                                 maVector2d* rate = nullptr);
 // The same offset at the joint itself (end 0 or 1), for pieces whose shape is not a sloped line.
 maVector2d EndBlendOffset(const coCoasterPiece& piece, int end, maVector2d* tangent);
+// For pieces whose shape is not a sloped line: the cubic from the start to the end that leaves along
+// the heading and arrives along endForward (horizontal), both bent into the joints' slope blending,
+// its inner control points `reach` along those directions.
+void coJointCurve(const coCoasterPiece& piece, const maVector3d& endForward, float reach,
+                  maVector3d curve[4]);
 
 // A profile vector (along the travel, up) laid onto a horizontal travel direction.
 inline maVector3d coAlong(const maVector2d& profile, const maVector3d& horizontal) {
@@ -30,5 +36,6 @@ inline maVector3d coAlong(const maVector2d& profile, const maVector3d& horizonta
 // The quadratic Bezier with control points a, (0, 0), b.
 maVector2d QuadPoint(const maVector2d& a, const maVector2d& b, float t);
 maVector2d QuadTangent(const maVector2d& a, const maVector2d& b, float t);
-// The parameter at which the curve has covered fraction f of its horizontal extent (eight chords).
+// The parameter at which the curve has covered fraction f (clamped to [0, 1]) of its horizontal extent,
+// exactly, for control points on either side of the joint (a.x <= 0 <= b.x), where x grows with t.
 float QuadParamAtX(const maVector2d& a, const maVector2d& b, float f);

@@ -127,10 +127,15 @@ std::vector<toolPakEntry> toolCollectPakEntries(const std::string& folder) {
 }
 
 void toolWritePak(const std::string& path, const std::vector<toolPakEntry>& entries) {
-    const std::string archive = toolBuildPak(entries);
+    toolWriteFile(path, toolBuildPak(entries));
+}
+
+void toolWriteFile(const std::string& path, std::string_view bytes) {
+    if (bytes.size() > std::numeric_limits<u32>::max())
+        throw std::length_error(path + ": more than 4 GiB");
     fsLocator target;
     fsLocatorFromNativePath(path.c_str(), target);
-    gfWriteFileAtomically(target, gfByteOrderPlain, [&archive](gfFile& file) {
-        file.Write(static_cast<u32>(archive.size()), archive.data());
+    gfWriteFileAtomically(target, gfByteOrderPlain, [bytes](gfFile& file) {
+        file.Write(static_cast<u32>(bytes.size()), bytes.data());
     });
 }

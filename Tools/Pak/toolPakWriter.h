@@ -24,3 +24,5 @@ std::vector<toolPakEntry> toolCollectPakEntries(const std::string& folder);
 
 // Writes the archive at the path, replacing any file there only once the new one is complete.
 void toolWritePak(const std::string& path, const std::vector<toolPakEntry>& entries);
+// Writes the bytes at the path the same way.
+void toolWriteFile(const std::string& path, std::string_view bytes);

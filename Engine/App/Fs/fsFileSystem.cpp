@@ -116,8 +116,14 @@ void fsDeleteFile(const fsLocator& locator) {
 void fsRename(const fsLocator& source, const fsLocator& destination) {
     const std::string from = fsNativePathOf(source);
     const std::string to = fsNativePathOf(destination);
-    if (rename(from.c_str(), to.c_str()) != 0)
-        fsThrowErrno(errno, fsOperation::Create, destination, to);
+    if (rename(from.c_str(), to.c_str()) == 0)
+        return;
+    const int error = errno;
+    // A missing source is the source's fault; every other failure is the destination's.
+    struct stat st;
+    if (error == ENOENT && lstat(from.c_str(), &st) != 0)
+        fsThrowErrno(error, fsOperation::Open, source, from);
+    fsThrowErrno(error, fsOperation::Create, destination, to);
 }
 
 std::string fsFindFilePath(const fsLocator& locator) {

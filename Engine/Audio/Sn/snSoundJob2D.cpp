@@ -113,6 +113,12 @@ void snSoundJob2D::RampPitch(f32 target, f32 duration, f32 startTime) {
 f32 snSoundJob2D::GetFadeTarget() const {
     return m_pac->GetFadeTarget();
 }
+f32 snSoundJob2D::GetFadeFactor() const {
+    return m_pac->GetFadeFactor();
+}
+bool snSoundJob2D::IsFading() const {
+    return m_pac->IsFading();
+}
 bool snSoundJob2D::IsPaused() const {
     return m_pac->IsPaused();
 }

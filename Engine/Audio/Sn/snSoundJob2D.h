@@ -53,6 +53,9 @@ class snSoundJob2D : public snSoundJob {
     void FadeVolume(f32 target, f32 duration, f32 startTime);
     void RampPitch(f32 target, f32 duration, f32 startTime);
     f32 GetFadeTarget() const;
+    // The factor the fade has reached (the own volume is apart from it), and whether a fade still runs.
+    f32 GetFadeFactor() const;
+    bool IsFading() const;
     bool IsPaused() const;
     const maVector3d& SetPosition(const maVector3d& position);
     void SetListenerPosition(const maVector3d& position);

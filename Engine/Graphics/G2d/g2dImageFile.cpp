@@ -46,7 +46,7 @@ i32 g2dImageFileTypeOf(std::span<const u8> start) {
 }
 
 i32 g2dGetImageFileType(const fsLocator& file) {
-    gfFile stream(file, 0);
+    gfFile stream(file, gfFileRead);
     u8 start[sizeof kPngSignature] = {};
     const u32 read = stream.Read(sizeof start, start);
     const i32 type = g2dImageFileTypeOf({start, read});
@@ -56,7 +56,7 @@ i32 g2dGetImageFileType(const fsLocator& file) {
 }
 
 std::vector<u8> g2dReadImageFile(const fsLocator& file) {
-    gfFile stream(file, 0);
+    gfFile stream(file, gfFileRead);
     std::vector<u8> bytes(stream.GetSize());
     bytes.resize(stream.Read(static_cast<u32>(bytes.size()), bytes.data()));
     return bytes;

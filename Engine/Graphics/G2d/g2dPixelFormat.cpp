@@ -1,5 +1,7 @@
 #include "Engine/Graphics/G2d/g2dPixelFormat.h"
 
+#include "Engine/Platform/Graphics/plD3dPixels.h"
+
 namespace {
 
 u32 PackChannel(u8 value, u8 shift, u8 bits) {
@@ -13,32 +15,19 @@ u8 UnpackChannel(u32 texel, u8 shift, u8 bits) {
 } // namespace
 
 void g2dGetPixelFormat(plD3dFormat d3dFormat, g2dPixelFormat& format) {
-    // Shifts and bit counts in the order red, green, blue, alpha.
-    switch (d3dFormat) {
-    case plD3dFormat::R8G8B8:
-        format = {24, 16, 8, 8, 8, 0, 8, 0, 0};
-        break;
-    case plD3dFormat::A8R8G8B8:
-        format = {32, 16, 8, 8, 8, 0, 8, 24, 8};
-        break;
-    case plD3dFormat::X8R8G8B8:
-        format = {32, 16, 8, 8, 8, 0, 8, 0, 0};
-        break;
-    case plD3dFormat::R5G6B5:
-        format = {16, 11, 5, 5, 6, 0, 5, 0, 0};
-        break;
-    case plD3dFormat::X1R5G5B5:
-        format = {16, 10, 5, 5, 5, 0, 5, 0, 0};
-        break;
-    case plD3dFormat::A1R5G5B5:
-        format = {16, 10, 5, 5, 5, 0, 5, 15, 1};
-        break;
-    case plD3dFormat::A4R4G4B4:
-        format = {16, 8, 4, 4, 4, 0, 4, 12, 4};
-        break;
-    default:
-        break;
-    }
+    // The layouts are the device's own, so images and the device agree on every texel.
+    plD3dTexelLayout layout;
+    if (!plD3dGetTexelLayout(d3dFormat, layout))
+        return;
+    format = {plD3dBytesPerPixel(d3dFormat) * 8,
+              layout.shift[0],
+              layout.bits[0],
+              layout.shift[1],
+              layout.bits[1],
+              layout.shift[2],
+              layout.bits[2],
+              layout.shift[3],
+              layout.bits[3]};
 }
 
 plD3dFormat g2dPixelFormat::ToD3DFormat() const {

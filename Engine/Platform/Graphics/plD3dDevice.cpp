@@ -16,9 +16,19 @@ u32 FloatBits(f32 value) {
     return std::bit_cast<u32>(value);
 }
 
-bool Inside(const plD3dRect& rect, const plD3dSurfaceDesc& desc) {
-    return rect.left >= 0 && rect.top >= 0 && rect.left < rect.right && rect.top < rect.bottom &&
-           rect.right <= static_cast<i32>(desc.width) && rect.bottom <= static_cast<i32>(desc.height);
+bool Inside(i64 left, i64 top, i64 right, i64 bottom, const plD3dSurfaceDesc& desc) {
+    return left >= 0 && top >= 0 && left < right && top < bottom && right <= i64{desc.width} &&
+           bottom <= i64{desc.height};
+}
+
+// The source rectangle lies in the source and, moved to the point, in the target. Sizes and ends are
+// taken in 64 bits: the rectangle and the point come from the caller and may be anything.
+bool CopyFits(const plD3dRect& from, const plD3dPoint& at, const plD3dSurfaceDesc& source,
+              const plD3dSurfaceDesc& target) {
+    const i64 width = i64{from.right} - from.left;
+    const i64 height = i64{from.bottom} - from.top;
+    return Inside(from.left, from.top, from.right, from.bottom, source) &&
+           Inside(at.x, at.y, at.x + width, at.y + height, target);
 }
 
 } // namespace
@@ -303,8 +313,7 @@ plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects,
     for (u32 i = 0; i < rectCount; ++i) {
         const plD3dRect& from = rects ? rects[i] : whole;
         const plD3dPoint at = points ? points[i] : plD3dPoint{from.left, from.top};
-        const plD3dRect to{at.x, at.y, at.x + (from.right - from.left), at.y + (from.bottom - from.top)};
-        if (!Inside(from, source->Desc()) || !Inside(to, target->Desc()))
+        if (!CopyFits(from, at, source->Desc(), target->Desc()))
             return plD3dErr::InvalidCall;
     }
     for (u32 i = 0; i < rectCount; ++i) {

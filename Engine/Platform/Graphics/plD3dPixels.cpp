@@ -3,6 +3,32 @@
 #include <algorithm>
 #include <cstring>
 
+bool plD3dGetTexelLayout(plD3dFormat format, plD3dTexelLayout& layout) {
+    switch (format) {
+    case plD3dFormat::R8G8B8:
+    case plD3dFormat::X8R8G8B8:
+        layout = {{16, 8, 0, 0}, {8, 8, 8, 0}};
+        return true;
+    case plD3dFormat::A8R8G8B8:
+        layout = {{16, 8, 0, 24}, {8, 8, 8, 8}};
+        return true;
+    case plD3dFormat::R5G6B5:
+        layout = {{11, 5, 0, 0}, {5, 6, 5, 0}};
+        return true;
+    case plD3dFormat::X1R5G5B5:
+        layout = {{10, 5, 0, 0}, {5, 5, 5, 0}};
+        return true;
+    case plD3dFormat::A1R5G5B5:
+        layout = {{10, 5, 0, 15}, {5, 5, 5, 1}};
+        return true;
+    case plD3dFormat::A4R4G4B4:
+        layout = {{8, 4, 0, 12}, {4, 4, 4, 4}};
+        return true;
+    default:
+        return false;
+    }
+}
+
 u32 plD3dBytesPerPixel(plD3dFormat format) {
     switch (format) {
     case plD3dFormat::R8G8B8:

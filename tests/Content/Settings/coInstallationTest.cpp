@@ -2,8 +2,19 @@
 #include "Engine/App/App/appStartupTestServices.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/Audio/Mu/muMusicManager.h"
+#include "Engine/Audio/Sn/snSoundManager.h"
+#include "Engine/Audio/Sn/snSoundSystem.h"
 #include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Platform/Sound/plTestSoundDevice.h"
+#include "Source/Settings/coMusic.h"
+#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coRideSounds.h"
+#include "Source/Settings/coScreams.h"
+#include "Source/Settings/coSoundEffects.h"
+#include "Source/Track/coCoasterDefinition.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +36,12 @@ struct coInstallationTest : appStartupTestServices {
     }
 };
 
+class coTypeDefinition : public coCoasterDefinition {
+  public:
+    std::string GetCoasterTypeName() const override { return type; }
+    std::string type;
+};
+
 } // namespace
 
 TEST_F(coInstallationTest, EveryRootIsFoundWithoutAWarning) {
@@ -43,4 +60,50 @@ TEST_F(coInstallationTest, EveryRootIsFoundWithoutAWarning) {
     fsLocator errors;
     fsLocatorFromNativePath(LV_DATA_DIR "/Errors/Eng/coErrors.tsf", errors);
     EXPECT_GT(gfTextSet(errors, 32, true).GetText(2).GetLength(), 10u);
+}
+
+TEST_F(coInstallationTest, EveryShippedSoundLoadsThroughTheGameWithoutAWarning) {
+    appInitDefaultRoots(nullptr);
+    coPaths::LoadBasicStrings();
+    coPaths::Init();
+    plTestSoundDevice device;
+    plServices services = plGetServices();
+    services.sound = &device;
+    plInstallServices(services);
+    snStartSoundSystem();
+    snSoundManager::Init();
+    coPrefs::SetDefaults();
+    coPakManager::Create();
+    coTypeDefinition definition;
+    coSetCoasterDefinition(&definition);
+
+    coLoadSoundEffects();
+    EXPECT_EQ(snSoundManager::GetActiveCount(), 35u);
+    // "Steel" from its folder, "Wooden" from its pak.
+    for (const char* type : {"Steel", "Wooden"}) {
+        definition.type = type;
+        coPakManager::OpenCoasterPaks(type);
+        coLoadRideEventSounds();
+        EXPECT_EQ(snSoundManager::GetActiveCount(), 35u + coRideSoundCount) << type;
+    }
+    coLoadScreams();
+    EXPECT_EQ(snSoundManager::GetActiveCount(), 35u + coRideSoundCount + coScreamsLoaded);
+    coMusicStart();
+    // Every context with each shipped choice.
+    for (int i = 0; i < coMusicContextCount * 4; ++i) {
+        coMusicRequestContext(i / 4);
+        coMusicSetChoice(i / 4, i % 4);
+        coMusicApplyContext(true);
+        EXPECT_NE(muGetMusicManager()->GetJob(), nullptr) << i;
+    }
+    EXPECT_EQ(log.Count("**Warning**"), 0u) << (log.lines.empty() ? "" : log.lines.front());
+
+    coReleaseSoundEffects();
+    coFreeRideEventSounds();
+    coFreeScreams();
+    muDestroyMusicManager();
+    coSetCoasterDefinition(nullptr);
+    coPakManager::Destroy();
+    snSoundManager::Shutdown();
+    snStopSoundSystem();
 }

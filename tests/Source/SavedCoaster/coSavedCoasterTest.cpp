@@ -6,14 +6,14 @@
 #include "Engine/App/Fs/fsWriteCalls.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Core/Env/dbgLog.h"
-#include "Source/SavedCoaster/coInvalidSaveFileX.h"
-#include "Source/Ride/coRideStats.h"
-#include "Source/Track/coTrackChunks.h"
 #include "Source/Collision/coTrackCollision.h"
+#include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
+#include "Source/SavedCoaster/coInvalidSaveFileX.h"
+#include "Source/Track/coTrackChunks.h"
 
-#include "Source/Track/coCircuitTestSupport.h"
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
+#include "Source/Track/coCircuitTestSupport.h"
 
 #include <functional>
 #include <limits>
@@ -350,6 +350,14 @@ TEST_F(coSavedCoasterTest, MusicFolderRules) {
     }
     Load(WithCdat(saved, &fields));
     EXPECT_TRUE(services.musicFolder == tunes);
+
+    // So is an existing file, the player's own track, with its track number.
+    folder.Write("tunes/mine.wav", "");
+    fields.musicFolder += u"mine.wav\\";
+    fields.musicTrack = 4;
+    Load(WithCdat(saved, &fields));
+    EXPECT_TRUE(services.musicFolder == folder.Locator("tunes/mine.wav"));
+    EXPECT_EQ(services.musicTrack, 4);
 
     // The count must fit in the chunk: after the dock, three names, the closed flag and four bytes.
     const std::string file = WithCdat(saved, &fields);

@@ -4,6 +4,7 @@
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Fs/fsWriteCalls.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
@@ -70,10 +71,7 @@ struct coPrefsTest : ::testing::Test {
         fsAddRootDirectory(coRootSaves, folder.Locator());
         coPrefs::SetAdapterDescription("");
     }
-    void TearDown() override {
-        coSetPrefsWriteSeam(nullptr);
-        fsResetRootTable();
-    }
+    void TearDown() override { fsResetRootTable(); }
     void LoadFile(const std::string& bytes) {
         folder.Write("prefs.bin", bytes);
         coPrefs::Load();
@@ -238,18 +236,16 @@ TEST_F(coPrefsTest, DamagedFilesAreSetAsideForTheDefaults) {
     EXPECT_EQ(read, 4); // the truncations between chunks: the header alone, then one chunk more each
 }
 
-// A save that fails part-way leaves the old file as it was, and no temporary file.
+// A save whose writes fail leaves the old file as it was, and no temporary file.
 TEST_F(coPrefsTest, AFailedSaveKeepsTheOldFile) {
     coPrefs::Load();
     coPrefs::SetFloat(0, 0.3f);
-    coSetPrefsWriteSeam([](u32 id) {
-        if (id == coChunkFloatPrefs)
-            throw fsUnknownX(fsLocator());
-    });
-    EXPECT_THROW(coPrefs::Save(), fsUnknownX);
+    {
+        const fsWriteCalls failing(EIO);
+        EXPECT_THROW(coPrefs::Save(), fsUnknownX);
+    }
     EXPECT_EQ(folder.Read("prefs.bin"), kDefaultFile);
     EXPECT_FALSE(std::filesystem::exists(folder.Path("prefs.bin.tmp")));
-    coSetPrefsWriteSeam(nullptr);
     coPrefs::Save();
     EXPECT_NE(folder.Read("prefs.bin"), kDefaultFile);
 }

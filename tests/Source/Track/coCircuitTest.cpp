@@ -3,6 +3,7 @@
 #include "Source/Track/coCircuitTestSupport.h"
 
 #include <limits>
+#include <random>
 
 namespace {
 using coCircuitTest = coCircuitFixture;
@@ -310,5 +311,123 @@ TEST_F(coCircuitTest, RebuildFromListChainsLoadedPiecesFromTheStartPositionAndCl
     EXPECT_EQ(coCircuitPieceCount(), 0);
     EXPECT_EQ(coCircuitPieceAtDistance(1.0f), nullptr);
     EXPECT_EQ(coGetThemeName(), "Ironvale");
+}
+
+template <class Piece> std::unique_ptr<coCoasterPiece> Make() {
+    return std::make_unique<Piece>();
+}
+std::unique_ptr<coCoasterPiece> MakeCustom() {
+    auto piece = std::make_unique<coCoasterPieceCustom>();
+    EXPECT_TRUE(piece->SetPoints(coSampleCustomPoints()));
+    return piece;
+}
+
+// A piece of one of the ten classes with its parameters, slope, roll and blend mode stirred.
+std::unique_ptr<coCoasterPiece> RandomPiece(std::mt19937& random) {
+    using Maker = std::unique_ptr<coCoasterPiece> (*)();
+    const Maker makers[] = {Make<coCoasterPieceStraight>,
+                            Make<coCoasterPieceTurn>,
+                            Make<coCoasterPieceShallowTurn>,
+                            Make<coCoasterPieceSTurn>,
+                            Make<coCoasterPieceUp>,
+                            Make<coCoasterPieceLoop>,
+                            Make<coCoasterPieceHalfLoop>,
+                            Make<coCoasterPieceCorkscrew>,
+                            Make<coCoasterPieceHalfCorkscrew>,
+                            MakeCustom};
+    std::unique_ptr<coCoasterPiece> piece = makers[random() % std::size(makers)]();
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    piece->SetRoll(unit(random));
+    piece->SetRollBlend(static_cast<i32>(random() % 3));
+    piece->SetSlope(coDegrees(30.0f) * unit(random));
+    piece->AdjustParamA(std::round(4.0f * unit(random)));
+    piece->AdjustParamB(std::round(4.0f * unit(random)));
+    piece->Place(maVector3d(0.0f, 2.0f, 0.0f), 0.0f);
+    return piece;
+}
+
+// Every piece is what it would be sampled afresh with its neighbours as they stand: length, points and
+// frames bit for bit.
+void ExpectNoPieceStale() {
+    for (int i = 0; i < coCircuitPieceCount(); ++i) {
+        coCoasterPiece* piece = coCircuitPieceAt(i);
+        std::vector<float> before{piece->GetLength()};
+        const auto sample = [&](std::vector<float>& out) {
+            for (float s = 0.0f; s <= 1.0f; s += 0.125f) {
+                const maVector3d p = piece->PointAt(s);
+                out.insert(out.end(), {p.x, p.y, p.z});
+                const maMatrix4d frame = piece->FrameAt(s);
+                out.insert(out.end(), std::begin(frame.m), std::end(frame.m));
+            }
+        };
+        sample(before);
+        piece->Build();
+        std::vector<float> after{piece->GetLength()};
+        sample(after);
+        const auto differ = std::mismatch(before.begin(), before.end(), after.begin());
+        ASSERT_TRUE(differ.first == before.end())
+            << "piece " << i << " of " << coCircuitPieceCount() << ", value " << differ.first - before.begin()
+            << ": " << *differ.first << " sampled afresh " << *differ.second;
+    }
+}
+
+// The circuit's edits on a piece drawn at random (null on an empty circuit, which only appends).
+using coCircuitEdit = void (*)(std::mt19937&, coCoasterPiece*);
+const std::pair<const char*, coCircuitEdit> coCircuitEdits[] = {
+    {"append", [](std::mt19937& r, coCoasterPiece*) { coCircuitAppend(RandomPiece(r), r() % 2 == 0); }},
+    {"insert",
+     [](std::mt19937& r, coCoasterPiece* p) { coCircuitInsertAfter(RandomPiece(r), p, r() % 2 == 0); }},
+    {"remove", [](std::mt19937&, coCoasterPiece* p) { coCircuitRemovePiece(p); }},
+    {"remove last", [](std::mt19937&, coCoasterPiece*) { coCircuitRemoveLast(); }},
+    {"parameters",
+     [](std::mt19937& r, coCoasterPiece* p) {
+         p->AdjustParamA(r() % 2 == 0 ? 1.0f : -1.0f);
+         p->AdjustParamB(r() % 2 == 0 ? 1.0f : -1.0f);
+         p->SetRollBlend(static_cast<i32>(r() % 3));
+         coCircuitReflowFrom(p, true);
+     }},
+    {"pitch",
+     [](std::mt19937& r, coCoasterPiece* p) {
+         coPieceChangePitch(p, coDegrees(static_cast<float>(r() % 41) - 20.0f));
+     }},
+    {"close", [](std::mt19937&, coCoasterPiece*) { coCircuitClose(); }},
+    {"load",
+     [](std::mt19937&, coCoasterPiece*) {
+         // The same pieces taken out and chained anew.
+         std::vector<std::unique_ptr<coCoasterPiece>> pieces = std::move(coCircuitPieces());
+         coCircuitRebuildFromList(std::move(pieces));
+     }},
+};
+
+TEST_F(coCircuitTest, EveryEditLeavesEveryPieceAsItWouldBeSampledAfresh) {
+    const std::pair<const char*, void (*)()> starts[] = {
+        {"empty", [] {}},
+        {"R1 closed", [] { coBuildReference(coReferenceCircuits[0]); }},
+        {"figure 8 closed", [] { coBuildReference(coReferenceCircuits[1]); }},
+        {"hill climb closed", [] { coBuildReference(coReferenceCircuits[2]); }},
+        {"every class", coBuildEveryClass}};
+    for (unsigned seed = 0; seed < 4; ++seed) {
+        std::mt19937 random(seed);
+        for (const auto& [name, build] : starts) {
+            coCircuitClear();
+            park.hasTerrain = false;
+            build();
+            // A hill beside the start, so that re-placed pieces are lifted too.
+            park.hasTerrain = true;
+            park.groundLevel = -20.0f;
+            park.hillCentre = maVector3d(20.0f, 0.0f, 20.0f);
+            for (int step = 0; step < 40; ++step) {
+                const int count = coCircuitPieceCount();
+                coCoasterPiece* any =
+                    count > 0 ? coCircuitPieceAt(static_cast<int>(random() % count)) : nullptr;
+                const auto& [edit, apply] = coCircuitEdits[any ? random() % std::size(coCircuitEdits) : 0];
+                SCOPED_TRACE(testing::Message()
+                             << name << ", seed " << seed << ", step " << step << ": " << edit);
+                apply(random, any);
+                ASSERT_TRUE(coCircuitLinksAgree());
+                ASSERT_NO_FATAL_FAILURE(ExpectNoPieceStale());
+            }
+        }
+    }
 }
 } // namespace

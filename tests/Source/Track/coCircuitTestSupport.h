@@ -185,12 +185,15 @@ inline void coBuildFigureEight() {
 // A hill climb: a station, a chained lift hill up 25 degrees, a drop, a loop, a U-turn, a corkscrew
 // and a U-turn back; its end lies about 5 short of the start and 2.8 below it.
 inline void coBuildHillClimb() {
+    // Each pitch is set as the builder sets it: the piece's slope, then the circuit follows.
+    const auto pitch = [](coCoasterPiece* piece, float degrees) {
+        piece->SetSlope(coDegrees(degrees));
+        coCircuitReflowFrom(piece, false);
+    };
     coAppendStraight(30.0f);
-    coAppendStraight(30.0f, coElementChainLift)->SetSlope(coDegrees(25.0f));
-    auto* drop = coAppendStraight(20.0f);
-    drop->SetSlope(coDegrees(-40.0f));
-    coCircuitReflowFrom(drop, false);
-    coAppendStraight(10.0f)->SetSlope(0.0f);
+    pitch(coAppendStraight(30.0f, coElementChainLift), 25.0f);
+    pitch(coAppendStraight(20.0f), -40.0f);
+    pitch(coAppendStraight(10.0f), 0.0f);
     coAppendPiece<coCoasterPieceLoop>([](coCoasterPieceLoop&) {});
     coAppendStraight(10.0f);
     coAppendTurn(coDegrees(180.0f), 20.0f);

@@ -1,7 +1,8 @@
 #include "Source/Track/coPlacement.h"
 
-#include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coCircuitTestSupport.h"
+#include "Source/Track/coPieceFitting.h"
+#include "Source/Track/coPieceLimits.h"
 
 #include <array>
 

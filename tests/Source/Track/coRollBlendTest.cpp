@@ -123,3 +123,25 @@ TEST(coSlopeBlend, QuadraticHelpersWithoutExtentGiveNoNaN) {
     EXPECT_NEAR(QuadParamAtX(zero, zero, 0.3f), 0.3f, 1e-6f);
     EXPECT_EQ(QuadTangent(zero, zero, 0.3f).x, 0.0f);
 }
+
+TEST(coSlopeBlend, UnevenFilletsInvertExactlyAndFallAsTheirTangentSays) {
+    // The parameter found reaches the fraction of the extent asked for, however uneven the two sides.
+    const maVector2d quads[][2] = {
+        {{-3.46f, 2.0f}, {200.0f, 0.0f}}, {{-200.0f, 0.0f}, {3.46f, -2.0f}}, {{0.0f, 0.0f}, {5.0f, 1.0f}}};
+    for (const auto& [a, b] : quads)
+        for (float f : {0.0f, 0.01f, 0.3f, 0.77f, 1.0f})
+            EXPECT_NEAR(QuadPoint(a, b, QuadParamAtX(a, b, f)).x, a.x + f * (b.x - a.x), 1e-5f * (b.x - a.x));
+    // A drop of 30 degrees blending as mode 1 (3.46) into a run of 400 (200): the height's slope is the
+    // tangent's.
+    coTestLinePiece drop(17.32f), run(400.0f);
+    drop.SetSlope(coDegrees(-30.0f));
+    drop.SetRollBlend(1);
+    coLinkPieces({&drop, &run});
+    for (float s : {0.81f, 0.9f, 0.99f}) {
+        maVector2d tangent;
+        SlopeFilletHeight(drop, s, &tangent);
+        const float h = 1e-3f;
+        const float fall = SlopeFilletHeight(drop, s + h, nullptr) - SlopeFilletHeight(drop, s - h, nullptr);
+        EXPECT_NEAR(fall / (2.0f * h * 17.32f), tangent.y / tangent.x, 1e-3f) << s;
+    }
+}

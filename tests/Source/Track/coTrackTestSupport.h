@@ -35,6 +35,7 @@ class coTestLinePiece : public coCoasterPiece {
     int GetTestPointCount() const override { return 3; }
     int GetSectionCount() const override { return 4; }
     void Build() override { SampleCentreLine(); }
+    maMatrix4d FrameAt(float s) const override { return SideFrame(s, RollAt(*this, s)); }
 
     // Added to the roll at the end, as for pieces that twist along their length.
     float endRollOffset = 0.0f;

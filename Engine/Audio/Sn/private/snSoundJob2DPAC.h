@@ -122,6 +122,7 @@ class snSoundJob2DPAC {
 
     void StartFade(f32 target, f32 duration, f32 startTime);
     f32 GetFadeTarget() const { return m_settings.fade.target; }
+    bool IsFading() const { return m_settings.fade.running; }
     void StartPitchRamp(f32 target, f32 duration, f32 startTime);
     void StartPanRamp(f32 target, f32 duration, f32 startTime);
 

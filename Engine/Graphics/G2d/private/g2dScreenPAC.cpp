@@ -97,9 +97,9 @@ void DrawTextIn(g2dFont font, const envString& text, i32 x, i32 y, u32 colour) {
 }
 
 // Cuts one axis of a copy to the screen: position, the source's first and one-past-last coordinates.
-// False when nothing of it is left.
-bool ClipToScreen(i32& position, i32& first, i32& last, i32 screenSize) {
-    i32 size = last - first;
+// False when nothing of it is left. In 64 bits, so that no coordinate a caller gives can overflow.
+bool ClipToScreen(i64& position, i64& first, i64& last, i64 screenSize) {
+    i64 size = last - first;
     if (position < 0) {
         if (position <= -size)
             return false;
@@ -299,18 +299,19 @@ void DrawImageRect(i32 x, i32 y, i32 left, i32 top, i32 right, i32 bottom, const
     if (!g_pdevice || !surface)
         return;
     // The source first keeps to the image; what it loses on the left or top moves the target with it.
-    if (left < 0) {
-        x -= left;
-        left = 0;
+    i64 atX = x, atY = y, fromLeft = left, fromTop = top;
+    if (fromLeft < 0) {
+        atX -= fromLeft;
+        fromLeft = 0;
     }
-    if (top < 0) {
-        y -= top;
-        top = 0;
+    if (fromTop < 0) {
+        atY -= fromTop;
+        fromTop = 0;
     }
-    right = std::min(right, image.GetWidth());
-    bottom = std::min(bottom, image.GetHeight());
-    if (right <= left || bottom <= top || !ClipToScreen(x, left, right, g_width) ||
-        !ClipToScreen(y, top, bottom, g_height))
+    i64 fromRight = std::min(right, image.GetWidth());
+    i64 fromBottom = std::min(bottom, image.GetHeight());
+    if (fromRight <= fromLeft || fromBottom <= fromTop || !ClipToScreen(atX, fromLeft, fromRight, g_width) ||
+        !ClipToScreen(atY, fromTop, fromBottom, g_height))
         return;
 
     plD3dSurface* backBuffer = nullptr;
@@ -319,8 +320,10 @@ void DrawImageRect(i32 x, i32 y, i32 left, i32 top, i32 right, i32 bottom, const
         g2dReportDXError(result);
         return;
     }
-    const plD3dRect source{left, top, right, bottom};
-    const plD3dPoint target{x, y};
+    // Clipped to the image and the screen, every coordinate fits 32 bits again.
+    const plD3dRect source{static_cast<i32>(fromLeft), static_cast<i32>(fromTop), static_cast<i32>(fromRight),
+                           static_cast<i32>(fromBottom)};
+    const plD3dPoint target{static_cast<i32>(atX), static_cast<i32>(atY)};
     result = g_pdevice->CopyRects(surface, &source, 1, backBuffer, &target);
     if (plD3dFailed(result))
         g2dReportDXError(result);

@@ -142,6 +142,32 @@ TEST(fsFileSystem, CopyFileKeepsTimeAndRefusesExisting) {
     EXPECT_FALSE(fsFileExists(folder.Locator("x.bin")));
 }
 
+TEST(fsFileSystem, RenameReplacesAFileAndNamesTheSideThatFailed) {
+    fsTestFolder folder;
+    folder.Write("new.bin", "new");
+    folder.Write("old.bin", "old");
+    fsRename(folder.Locator("new.bin"), folder.Locator("old.bin"));
+    EXPECT_EQ(folder.Read("old.bin"), "new");
+    EXPECT_FALSE(fsFileExists(folder.Locator("new.bin")));
+
+    // A missing source is the source's fault; a missing destination folder the destination's.
+    try {
+        fsRename(folder.Locator("none.bin"), folder.Locator("x.bin"));
+        FAIL();
+    } catch (const fsFileDoesntExistX& e) {
+        EXPECT_EQ(e.GetLocator(), folder.Locator("none.bin"));
+    }
+    try {
+        fsRename(folder.Locator("old.bin"), folder.Locator("none/x.bin"));
+        FAIL();
+    } catch (const fsDirectoryDoesntExistX& e) {
+        EXPECT_EQ(e.GetLocator(), folder.Locator("none/x.bin"));
+    }
+    folder.Write("full/inside", "");
+    folder.MakeFolder("done");
+    EXPECT_THROW(fsRename(folder.Locator("done"), folder.Locator("full")), fsDirectoryNotEmptyX);
+}
+
 TEST(fsFileSystem, CopyTreeAndItsRefusals) {
     fsTestFolder folder;
     folder.Write("src/a.txt", "a");

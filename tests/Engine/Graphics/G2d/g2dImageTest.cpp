@@ -62,6 +62,9 @@ TEST_F(g2dImageTest, ImagesAreCutToTheScreenAndToThemselves) {
         {640, 0, 0, 0, 20, 10, nullptr},
         {0, 480, 0, 0, 20, 10, nullptr},
         {0, 0, 25, 0, 30, 10, nullptr},
+        {INT32_MAX, INT32_MAX, 0, 0, 20, 10, nullptr},
+        {INT32_MIN, 0, 0, 0, 20, 10, nullptr},
+        {0, 0, INT32_MIN, INT32_MIN, 20, 10, nullptr},
     };
     for (const Case& c : cases) {
         m_d3d.GetLog().clear();

@@ -115,9 +115,15 @@ TEST(plFakeD3d, CopyRectsConvertsAndRefusesRectanglesOutside) {
         const plD3dPoint at{0, 0};
         EXPECT_EQ(f.device->CopyRects(image, &rect, 1, back, &at), plD3dErr::InvalidCall);
     }
+    // Points and rectangles far outside are refused without their sizes overflowing.
     const plD3dRect offScreen{0, 0, 2, 2};
-    const plD3dPoint edge{31, 15};
-    EXPECT_EQ(f.device->CopyRects(image, &offScreen, 1, back, &edge), plD3dErr::InvalidCall);
+    for (const plD3dPoint edge : {plD3dPoint{31, 15}, plD3dPoint{INT32_MAX, 0}, plD3dPoint{0, INT32_MAX}}) {
+        EXPECT_EQ(f.device->CopyRects(image, &offScreen, 1, back, &edge), plD3dErr::InvalidCall);
+        EXPECT_EQ(f.device->CopyRects(back, &offScreen, 1, image, &edge), plD3dErr::InvalidCall);
+    }
+    const plD3dRect huge{INT32_MIN, INT32_MIN, 1, 1};
+    const plD3dPoint origin{0, 0};
+    EXPECT_EQ(f.device->CopyRects(image, &huge, 1, back, &origin), plD3dErr::InvalidCall);
     EXPECT_EQ(f.Fake().GetPixel(0, 0), 0xFF000000u);
 
     const plD3dRect whole{0, 0, 2, 2};
