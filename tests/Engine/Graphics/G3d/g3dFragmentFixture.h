@@ -15,9 +15,6 @@ inline bool operator==(const maVector2d& a, const maVector2d& b) {
 inline bool operator==(const maVector3d& a, const maVector3d& b) {
     return a.x == b.x && a.y == b.y && a.z == b.z;
 }
-inline void PrintTo(const maVector2d& v, std::ostream* out) {
-    *out << "(" << v.x << ", " << v.y << ")";
-}
 inline void PrintTo(const maVector3d& v, std::ostream* out) {
     *out << "(" << v.x << ", " << v.y << ", " << v.z << ")";
 }
@@ -49,6 +46,17 @@ class g3dFragmentFixture : public g2dScreenFixture {
         std::memcpy(&vertex, fragment.GetVertices() + index * g3dVertexStride(fragment.GetVertexKind()),
                     sizeof vertex);
         return vertex;
+    }
+    // Every triangle turns about the direction from the centre to its first corner.
+    template <class Vertex> static void ExpectOutward(const g3dFragment& shape) {
+        for (u32 t = 0; t < shape.GetIndexCount() / 3u; ++t) {
+            const u16* corner = shape.GetIndices() + t * 3;
+            const maVector3d a = VertexAt<Vertex>(shape, corner[0]).position;
+            maVector3d turn;
+            (VertexAt<Vertex>(shape, corner[1]).position - a)
+                .Cross(VertexAt<Vertex>(shape, corner[2]).position - a, turn);
+            ASSERT_GT(turn.x * a.x + turn.y * a.y + turn.z * a.z, 0.0f) << t;
+        }
     }
     // What the device holds of the fragment's vertices and indices.
     static std::vector<u8> Held(const plD3dBuffer* buffer) {

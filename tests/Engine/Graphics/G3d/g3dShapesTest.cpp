@@ -2,27 +2,7 @@
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "g3dFragmentFixture.h"
 
-#include <cmath>
-
-namespace {
-
-class g3dShapesTest : public g3dFragmentFixture {
-  protected:
-    // Every triangle turns about the outward direction (from the centre to its first corner).
-    template <class Vertex> void ExpectOutward(const g3dFragment& sphere) {
-        for (u32 t = 0; t < sphere.GetIndexCount() / 3u; ++t) {
-            const u16* corner = sphere.GetIndices() + t * 3;
-            const maVector3d a = VertexAt<Vertex>(sphere, corner[0]).position;
-            const maVector3d b = VertexAt<Vertex>(sphere, corner[1]).position;
-            const maVector3d c = VertexAt<Vertex>(sphere, corner[2]).position;
-            maVector3d turn;
-            (b - a).Cross(c - a, turn);
-            ASSERT_GT(turn.x * a.x + turn.y * a.y + turn.z * a.z, 0.0f) << t;
-        }
-    }
-};
-
-} // namespace
+using g3dShapesTest = g3dFragmentFixture;
 
 TEST_F(g3dShapesTest, TheWireBoxHasItsCornersInOrderAndTwelveEdges) {
     g3dFragment* box = Keep(g3dMakeWireBox(2, 4, 6));
