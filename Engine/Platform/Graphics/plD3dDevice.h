@@ -29,7 +29,7 @@ u32 plD3dVerticesOf(u32 type, u32 primitiveCount);
 // The 3D device on the program's window. This base keeps what both backends share: the reference
 // count, the shadow of every render state, texture stage state, texture binding, transform and the
 // viewport (restored to the defaults by Reset), the live-resource count that Reset checks, image
-// surfaces and the pixels of textures, and the checks of every call.
+// surfaces, the pixels of textures and the bytes of buffers, and the checks of every call.
 // A backend overrides the calls it acts on and calls the base first. Calls made while the device is
 // lost succeed and do nothing the backend cannot undo; Present then answers DeviceLost.
 class plD3dDevice : public plD3dUnknown {
