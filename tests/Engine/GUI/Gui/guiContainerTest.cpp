@@ -84,14 +84,3 @@ TEST(guiContainerTest, LookupsAndRemovalsAreCheckedAndDeletedChildrenLeave) {
     c.RemoveAndDeleteChild(inner);
     EXPECT_EQ(c.GetChildCount(), 0);
 }
-
-TEST(guiContainerTest, ColoursReachEveryNestedChild) {
-    guiContainer c;
-    auto* inner = new guiContainer;
-    c.AddChild(inner);
-    guiTestWindow* a = AddAt(c, "a", 1.0f);
-    guiTestWindow* b = AddAt(*inner, "b", 1.0f);
-    c.SetColor({1, 2, 3}, guiStateOver);
-    EXPECT_EQ(a->colour, (std::array<u8, 3>{1, 2, 3}));
-    EXPECT_EQ(b->colour, (std::array<u8, 3>{1, 2, 3}));
-}

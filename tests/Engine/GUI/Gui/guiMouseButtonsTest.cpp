@@ -72,14 +72,6 @@ TEST_F(guiMouseButtonsTest, ScreenConversions) {
         EXPECT_NEAR(d.y, c.device.y, 1e-6);
         EXPECT_NEAR(d.z, c.device.z, 1e-6);
     }
-    maMatrix4d world;
-    world.SetScale(0.5f, 0.25f, 1.0f);
-    world.ReplaceTranslation({400, 300, 1});
-    const maMatrix4d m = guiComposeMatrix(world);
-    EXPECT_FLOAT_EQ(m.m[0], 0.5f);
-    EXPECT_NEAR(m.m[12], -0.00125f, 1e-6);
-    EXPECT_FLOAT_EQ(m.m[14], 0.5f);
-
     // No real screen yet: the point comes back as it was.
     EXPECT_FLOAT_EQ(guiScreenToGui({512, 384}).x, 512.0f);
     g2dRecordingText text;

@@ -89,7 +89,4 @@ TEST(guiWindowTest, EnabledStatesDepthDirtAndVisibility) {
     EXPECT_FALSE(child->IsEffectivelyVisible());
     screen->SetVisible(true);
     EXPECT_TRUE(child->IsEffectivelyVisible());
-    EXPECT_TRUE(child->IsDescendantOf(screen.get()));
-    EXPECT_FALSE(screen->IsDescendantOf(child));
-    EXPECT_FALSE(child->IsDescendantOf(nullptr));
 }
