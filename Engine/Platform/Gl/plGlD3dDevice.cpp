@@ -3,6 +3,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Platform/Gl/plGlContextUse.h"
 #include "Engine/Platform/Gl/plGlD3d.h"
+#include "Engine/Platform/Graphics/plD3dBuffer.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
@@ -63,6 +64,12 @@ GLenum BlendEquation(u32 d3d) {
 
 GLenum PrimitiveMode(u32 type) {
     switch (type) {
+    case plD3dPt::PointList:
+        return GL_POINTS;
+    case plD3dPt::LineList:
+        return GL_LINES;
+    case plD3dPt::LineStrip:
+        return GL_LINE_STRIP;
     case plD3dPt::TriangleStrip:
         return GL_TRIANGLE_STRIP;
     case plD3dPt::TriangleFan:
@@ -244,6 +251,9 @@ void plGlD3dDevice::SendFixed() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glEnableClientState(GL_VERTEX_ARRAY);
+    // Client arrays unless a buffer draw binds its buffer objects for the moment of the draw.
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glMatrixMode(GL_MODELVIEW);
 }
 
@@ -371,11 +381,16 @@ plD3dResult plGlD3dDevice::SetViewport(const plD3dViewport* viewport) {
     return result;
 }
 
+plD3dResult plGlD3dDevice::TestCooperativeLevel() {
+    return m_lost ? plD3dErr::DeviceNotReset : plD3dDevice::TestCooperativeLevel();
+}
+
 plD3dResult plGlD3dDevice::Reset(plD3dPresentParameters* params) {
     const plD3dPresentParameters before = GetPresentParameters();
     const plD3dResult result = plD3dDevice::Reset(params);
     if (plD3dFailed(result))
         return result;
+    m_lost = false;
     Prepare(0);
     if (params->backBufferWidth != before.backBufferWidth ||
         params->backBufferHeight != before.backBufferHeight ||
@@ -393,6 +408,8 @@ plD3dResult plGlD3dDevice::Present() {
     const plD3dResult result = plD3dDevice::Present();
     if (plD3dFailed(result))
         return result;
+    if (m_lost)
+        return plD3dErr::DeviceLost;
     Prepare(DirtyFixed);
     const auto& params = GetPresentParameters();
     const auto width = static_cast<GLint>(params.backBufferWidth);
@@ -492,7 +509,7 @@ plD3dResult plGlD3dDevice::DrawPrimitiveUP(u32 type, u32 primitiveCount, const v
     const plD3dResult result = CheckDraw(type, primitiveCount, vertices, stride, layout, vertexCount);
     if (plD3dFailed(result))
         return result;
-    return Draw(type, primitiveCount, vertices, vertexCount, stride, nullptr, 0);
+    return Draw(type, vertices, vertexCount, stride, nullptr, 0);
 }
 
 plD3dResult plGlD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
@@ -505,11 +522,61 @@ plD3dResult plGlD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 ve
     plD3dVertexLayout layout;
     u32 indexCount = 0;
     CheckDraw(type, primitiveCount, vertices, stride, layout, indexCount);
-    return Draw(type, primitiveCount, vertices, minIndex + vertexCount, stride,
-                static_cast<const u16*>(indices), indexCount);
+    return Draw(type, vertices, minIndex + vertexCount, stride, static_cast<const u16*>(indices), indexCount);
 }
 
-plD3dResult plGlD3dDevice::Draw(u32 type, u32, const void* vertices, u32 vertexCount, u32 stride,
+plD3dResult plGlD3dDevice::DrawPrimitive(u32 type, u32 startVertex, u32 primitiveCount) {
+    const plD3dResult result = plD3dDevice::DrawPrimitive(type, startVertex, primitiveCount);
+    if (plD3dFailed(result))
+        return result;
+    const u32 vertexCount = plD3dVerticesOf(type, primitiveCount);
+    const u32 stride = GetStreamStride();
+    if (plD3dVertexLayout layout; plD3dGetVertexLayout(GetVertexFormat(), layout) && layout.pretransformed)
+        return Draw(type, GetStreamBuffer()->Data() + static_cast<size_t>(startVertex) * stride, vertexCount,
+                    stride, nullptr, 0);
+    BindStream(startVertex);
+    glDrawArrays(PrimitiveMode(type), 0, static_cast<GLsizei>(vertexCount));
+    return result;
+}
+
+plD3dResult plGlD3dDevice::DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
+                                                u32 primitiveCount) {
+    const plD3dResult result =
+        plD3dDevice::DrawIndexedPrimitive(type, minIndex, vertexCount, startIndex, primitiveCount);
+    if (plD3dFailed(result))
+        return result;
+    const u32 indexCount = plD3dVerticesOf(type, primitiveCount);
+    const plD3dIndexBuffer& indices = *GetIndexBuffer();
+    const u32 stride = GetStreamStride();
+    if (plD3dVertexLayout layout; plD3dGetVertexLayout(GetVertexFormat(), layout) && layout.pretransformed) {
+        const u8* vertices = GetStreamBuffer()->Data() + static_cast<size_t>(GetBaseVertexIndex()) * stride;
+        const u8* first = indices.Data() + static_cast<size_t>(startIndex) * 2;
+        return Draw(type, vertices, minIndex + vertexCount, stride, reinterpret_cast<const u16*>(first),
+                    indexCount);
+    }
+    BindStream(GetBaseVertexIndex());
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, GetBufferName(indices));
+    glDrawRangeElements(PrimitiveMode(type), minIndex, minIndex + vertexCount - 1,
+                        static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT,
+                        reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * 2));
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    return result;
+}
+
+void plGlD3dDevice::BindStream(u64 firstVertex) {
+    plD3dVertexLayout layout;
+    plD3dGetVertexLayout(GetVertexFormat(), layout);
+    Prepare(DirtyAll);
+    const u32 stride = GetStreamStride();
+    const auto start = static_cast<uintptr_t>(firstVertex * stride);
+    // The arrays keep the buffer object they were pointed at; the binding itself goes straight back.
+    glBindBuffer(GL_ARRAY_BUFFER, GetBufferName(*GetStreamBuffer()));
+    glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(stride), reinterpret_cast<const void*>(start));
+    PointAttributes(layout, start, stride);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount, u32 stride,
                                 const u16* indices, u32 indexCount) {
     plD3dVertexLayout layout;
     plD3dGetVertexLayout(GetVertexFormat(), layout);
@@ -547,17 +614,23 @@ plD3dResult plGlD3dDevice::Draw(u32 type, u32, const void* vertices, u32 vertexC
         Prepare(DirtyAll);
         glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(stride), bytes);
     }
-    PrepareTextures(layout, bytes, stride);
-    if (layout.diffuseOffset >= 0) {
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(GL_BGRA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(stride), bytes + layout.diffuseOffset);
-    } else {
-        glDisableClientState(GL_COLOR_ARRAY);
-        glColor4ub(255, 255, 255, 255);
-    }
+    PointAttributes(layout, reinterpret_cast<uintptr_t>(bytes), stride);
     if (indices)
         glDrawElements(PrimitiveMode(type), static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT, indices);
     else
         glDrawArrays(PrimitiveMode(type), 0, static_cast<GLsizei>(vertexCount));
     return plD3dErr::Ok;
+}
+
+void plGlD3dDevice::PointAttributes(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride) {
+    PrepareTextures(layout, vertices, stride);
+    if (layout.diffuseOffset >= 0) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(
+            GL_BGRA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(stride),
+            reinterpret_cast<const void*>(vertices + static_cast<uintptr_t>(layout.diffuseOffset)));
+    } else {
+        glDisableClientState(GL_COLOR_ARRAY);
+        glColor4ub(255, 255, 255, 255);
+    }
 }
