@@ -1,6 +1,6 @@
 #pragma once
 #include "Engine/Core/Ma/maVector.h"
-#include "Source/TrackGeom/coMaterialDescription.h"
+#include "Engine/Graphics/G3d/g3dMaterial.h"
 
 #include <memory>
 #include <string>
@@ -19,8 +19,8 @@ class coCrossSection {
     void SetVertices(const maVector2d* points, int count);
 
     // Null until a material is read.
-    coMaterialDescription* GetMaterial() const { return m_material.get(); }
-    void SetMaterial(std::unique_ptr<coMaterialDescription> material) { m_material = std::move(material); }
+    g3dMaterial* GetMaterial() const { return m_material.get(); }
+    void SetMaterial(std::unique_ptr<g3dMaterial> material) { m_material = std::move(material); }
 
     // 0 or less: the texture spans the whole piece once.
     float GetTextureSpacing() const { return m_textureSpacing; }
@@ -40,7 +40,7 @@ class coCrossSection {
 
     std::vector<maVector2d> m_vertices;
     mutable std::vector<maVector2d> m_normals; // empty until first asked for
-    std::unique_ptr<coMaterialDescription> m_material;
+    std::unique_ptr<g3dMaterial> m_material;
     float m_textureSpacing = 0.0f;
     float m_sampleSpacing = 0.0f;
     i32 m_lod = 0;

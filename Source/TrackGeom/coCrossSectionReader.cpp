@@ -1,11 +1,14 @@
 #include "Source/TrackGeom/coCrossSectionReader.h"
 
+#include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Graphics/An/an2StateAnimation.h"
+#include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coCrossSection.h"
@@ -32,8 +35,6 @@ constexpr u32 kName = chMakeId('N', 'A', 'M', 'E');
 
 // The most vertices an outline may have: the extrusion indexes its vertices in 16 bits.
 constexpr i32 kMaxVertices = 65535;
-// The channel of stage 0's texture-coordinate offset: a slide moves it one whole repeat a period.
-constexpr u32 kFirstStageOffset = 5;
 
 std::vector<g3dTexture*> g_trackTextures;
 
@@ -52,7 +53,7 @@ bool IsPlainFileName(const std::string& name) {
     return coIsPlainFolderName(text);
 }
 
-void ReadTexture(chReader& reader, coMaterialDescription& material) {
+void ReadTexture(chReader& reader, g3dMaterial& material) {
     std::string name;
     reader.ReadString(name);
     try {
@@ -66,7 +67,7 @@ void ReadTexture(chReader& reader, coMaterialDescription& material) {
 }
 
 // A rate of r repeats a second: the coordinates run from (0, 0) to (0, -1) in 1/r seconds, looping.
-void ReadTextureSlide(chReader& reader, coMaterialDescription& material) {
+void ReadTextureSlide(chReader& reader, g3dMaterial& material) {
     float rate = 0.0f;
     reader.ReadFloat(&rate);
     // Infinite rates give a period of 0, tiny ones an infinite period: neither slides.
@@ -81,7 +82,9 @@ void ReadTextureSlide(chReader& reader, coMaterialDescription& material) {
     slide->SetStates(maVector2d(0.0f, 0.0f), maVector2d(0.0f, -1.0f));
     slide->SetDuration(period);
     slide->SetLooping(true);
-    material.AddAnimation(kFirstStageOffset, std::move(slide));
+    // Stage 0's texture-coordinate offset moves one whole repeat a period.
+    material.AddAnimation(
+        std::make_unique<g3dMaterialAnimation>(std::move(slide), g3dMaterialChannel::StageOffset, 0.0f));
 }
 
 // Red, green and blue with alpha 1, when all three are finite.
@@ -96,7 +99,9 @@ bool ReadColour(chReader& reader, const char* key, g3dARGBColor& colour) {
 void ReadVertices(chReader& reader, coCrossSection& section) {
     i32 count = 0;
     reader.ReadInt32(&count);
-    if (count < 0 || count > kMaxVertices)
+    // The text reader refuses a value past its chunk; the binary one is asked for the bytes left.
+    const auto* binary = dynamic_cast<const chBinReader*>(&reader);
+    if (count < 0 || count > kMaxVertices || (binary && u64(count) * 8 > binary->GetChunkBytesLeft()))
         throw chInvalidChunkX();
     // Grown pair by pair, so a count larger than the chunk ends in the reader's exception, not in a
     // large allocation; the outline is replaced only once every pair is read and finite.
@@ -137,7 +142,7 @@ void readCrossSection(chReader& reader, coCrossSection& section) {
         float value = 0.0f;
         switch (id) {
         case kMaterial: {
-            auto material = std::make_unique<coMaterialDescription>();
+            auto material = std::make_unique<g3dMaterial>();
             readCrossSectionMaterial(reader, *material);
             section.SetMaterial(std::move(material));
             break;
@@ -172,7 +177,7 @@ void readCrossSection(chReader& reader, coCrossSection& section) {
     }
 }
 
-void readCrossSectionMaterial(chReader& reader, coMaterialDescription& material) {
+void readCrossSectionMaterial(chReader& reader, g3dMaterial& material) {
     u32 id = 0;
     u16 version = 0;
     u32 size = 0;

@@ -5,7 +5,7 @@
 
 class chReader;
 class coCrossSection;
-class coMaterialDescription;
+class g3dMaterial;
 class g3dTexture;
 
 // The chunk vocabulary of a cross-section and its material, shared by the track and support
@@ -22,7 +22,7 @@ void readCrossSection(chReader& reader, coCrossSection& section);
 // The children of a Material chunk. A texture that cannot be found is warned about ("File not found: %s",
 // or "File not found in pak: %s") and gives no stage; a TextureSlide rate that is not a positive finite
 // number gives no slide, with a warning.
-void readCrossSectionMaterial(chReader& reader, coMaterialDescription& material);
+void readCrossSectionMaterial(chReader& reader, g3dMaterial& material);
 // The children of a CrossSection chunk: each Vertices child replaces the outline.
 void readCrossSectionVertices(chReader& reader, coCrossSection& section);
 

@@ -1,7 +1,7 @@
 #include "Source/TrackGeom/coTrackDefinition.h"
 
 void coCollectPartMaterials(const coTrackDefinition& definition, const std::string& part,
-                            std::vector<coMaterialDescription*>& out) {
+                            std::vector<g3dMaterial*>& out) {
     out.clear();
     for (const auto& section : definition.GetCrossSections())
         if (section->GetName() == part && section->GetMaterial())

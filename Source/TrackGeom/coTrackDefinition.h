@@ -53,4 +53,4 @@ class coTrackDefinition {
 // Every material of the part, for a colour scheme: first those of the sections of that name (exact
 // case), in order, then every material of the models of the crossbars of that name.
 void coCollectPartMaterials(const coTrackDefinition& definition, const std::string& part,
-                            std::vector<coMaterialDescription*>& out);
+                            std::vector<g3dMaterial*>& out);

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-class coMaterialDescription;
+class g3dMaterial;
 class g3dTexture;
 
 // The world's shared textures and model files as the track geometry asks for them. The park world
@@ -27,7 +27,7 @@ class coModelHolder {
     virtual ~coModelHolder() = default;
     virtual int GetMaterialCount() const { return 0; }
     // 0 <= index < GetMaterialCount (); the holder keeps it.
-    virtual coMaterialDescription* GetMaterial(int /*index*/) const { return nullptr; }
+    virtual g3dMaterial* GetMaterial(int /*index*/) const { return nullptr; }
     virtual void SetPartFlag(bool) {}
 };
 

@@ -1,7 +1,10 @@
 #include "Source/TrackGeom/coCrossSection.h"
 
+#include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Gf/gfFile.h"
 #include "Engine/Graphics/An/an2StateAnimation.h"
+#include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Source/TrackGeom/coTrackDefinition.h"
 
 #include "coTrackGeomTestSupport.h"
@@ -68,7 +71,7 @@ TEST_F(coTrackGeomTest, SectionAndMaterialChildren) {
     EXPECT_EQ(rail.GetSampleSpacing(), 0.0f);
     EXPECT_EQ(rail.GetName(), "Rail");
 
-    const coMaterialDescription& material = *rail.GetMaterial();
+    const g3dMaterial& material = *rail.GetMaterial();
     ASSERT_EQ(material.GetStageCount(), 1u);
     EXPECT_EQ(material.GetStage(0).texture, textures.Texture("rail.png"));
     EXPECT_EQ(material.GetStage(0).mode, 0u);
@@ -84,9 +87,10 @@ TEST_F(coTrackGeomTest, SectionAndMaterialChildren) {
 
     // One slide: the one directly in the section is not read, rates 0 and -1e99 give none.
     ASSERT_EQ(material.GetAnimationCount(), 1u);
-    const coMaterialDescription::ChannelAnimation& slide = material.GetAnimation(0);
-    EXPECT_EQ(slide.channel, 5u); // stage 0's offset
-    const auto& animation = dynamic_cast<const an2StateAnimation<maVector2d>&>(*slide.animation);
+    const g3dMaterialAnimation& slide = material.GetAnimation(0);
+    EXPECT_EQ(slide.GetChannel(), 5u); // stage 0's offset
+    EXPECT_EQ(slide.GetStartTime(), 0.0f);
+    const auto& animation = dynamic_cast<const an2StateAnimation<maVector2d>&>(slide.GetAnimation());
     EXPECT_EQ(animation.GetDuration(), 0.5f);
     EXPECT_EQ(animation.Evaluate(animation.MapTime(0.875f)).y, -0.75f); // looping
     EXPECT_EQ(log.Count("gives no period"), 2u);
@@ -103,5 +107,33 @@ TEST_F(coTrackGeomTest, VertexCountsOutsideTheLimitOrTheChunkAreMalformed) {
         EXPECT_THROW(LoadTrack("Track { Rail { CrossSection { " + vertices + " 1 1 } } }"), chInvalidChunkX)
             << count;
         EXPECT_TRUE(coGetLoadedTrackDefinition()->GetCrossSections().empty());
+    }
+}
+
+// In the binary form the count is bounded by the bytes left in its chunk, not by the file's end.
+TEST_F(coTrackGeomTest, BinaryVertexCountsAreBoundedByTheirChunk) {
+    auto chunk = [](const char* id, const std::string& body) {
+        const u32 size = static_cast<u32>(body.size());
+        return std::string(id, 4) + std::string(reinterpret_cast<const char*>(&size), 4) +
+               std::string(2, '\0') + body;
+    };
+    auto pairs = [](u32 count, int floats) {
+        return std::string(reinterpret_cast<const char*>(&count), 4) + std::string(size_t(floats) * 4, '\0');
+    };
+    for (const u32 count : {1u, 2u}) {
+        folder.Write("Tracks/Steel/Section.bin", std::string("KSFB\2\0\0\0", 8) +
+                                                     chunk("CROS", chunk("VERT", pairs(count, 2))) +
+                                                     chunk("NAME", std::string("Rail\0\0\0\0", 8)));
+        gfFile file(folder.Locator("Tracks/Steel/Section.bin"), gfFileRead);
+        file.ReadBinHeader(nullptr);
+        chBinReader reader(&file);
+        coCrossSection section;
+        if (count == 1) {
+            readCrossSection(reader, section);
+            EXPECT_EQ(section.GetVertexCount(), 1);
+            EXPECT_EQ(section.GetName(), "Rail");
+        } else {
+            EXPECT_THROW(readCrossSection(reader, section), chInvalidChunkX);
+        }
     }
 }

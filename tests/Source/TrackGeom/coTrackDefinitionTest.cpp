@@ -35,9 +35,9 @@ TEST_F(coTrackGeomTest, TrackDefinitionInFileOrderWithPartMaterials) {
     EXPECT_EQ(models.folders.at(0), coTrackTypeFolder());
 
     // Sections of the part first (exact case), then the crossbar model's materials.
-    std::vector<coMaterialDescription*> materials{nullptr};
+    std::vector<g3dMaterial*> materials{nullptr};
     coCollectPartMaterials(definition, "Crossbar", materials);
-    const std::vector<coMaterialDescription*> expected = {
+    const std::vector<g3dMaterial*> expected = {
         definition.GetCrossSections()[0]->GetMaterial(), definition.GetCrossSections()[6]->GetMaterial(),
         crossbar.model->GetMaterial(0), crossbar.model->GetMaterial(1)};
     EXPECT_EQ(materials, expected);

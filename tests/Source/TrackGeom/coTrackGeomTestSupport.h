@@ -5,10 +5,11 @@
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
+#include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coCrossSectionReader.h"
-#include "Source/TrackGeom/coMaterialDescription.h"
 #include "Source/TrackGeom/coTrackDefinitionReader.h"
 #include "Source/TrackGeom/coWorldResources.h"
 
@@ -28,7 +29,7 @@ inline std::string coLastComponent(const fsLocator& locator) {
 }
 
 // A texture cache counting references per file name; names not in `known` are missing, names in
-// `notInPak` are missing from their pak. Its textures are addresses of its own, never dereferenced.
+// `notInPak` are missing from their pak. Its textures have no device texture.
 class coFakeTextureCache : public coTextureCache {
   public:
     coFakeTextureCache() { coSetTextureCache(this); }
@@ -41,20 +42,26 @@ class coFakeTextureCache : public coTextureCache {
         if (!known.count(name))
             throw fsFileDoesntExistX(locator);
         ++references[name];
-        return reinterpret_cast<g3dTexture*>(&m_slots[name]);
+        return Texture(name);
     }
     void Release(g3dTexture* texture) override {
-        for (auto& [name, slot] : m_slots)
-            if (reinterpret_cast<g3dTexture*>(&slot) == texture)
+        for (auto& [name, held] : m_textures)
+            if (held.get() == texture)
                 --references[name];
     }
-    g3dTexture* Texture(const std::string& name) { return reinterpret_cast<g3dTexture*>(&m_slots[name]); }
+    g3dTexture* Texture(const std::string& name) {
+        std::unique_ptr<g3dTexture>& texture = m_textures[name];
+        if (!texture)
+            texture = std::make_unique<Plain>();
+        return texture.get();
+    }
 
     std::set<std::string> known, notInPak;
     std::map<std::string, int> references;
 
   private:
-    std::map<std::string, char> m_slots;
+    struct Plain : g3dTexture {};
+    std::map<std::string, std::unique_ptr<g3dTexture>> m_textures;
 };
 
 // Model files by name, each with the scripted number of materials; records the loads and part flags.
@@ -63,14 +70,14 @@ class coFakeModelLoader : public coModelHolderLoader {
     struct Holder : coModelHolder {
         Holder(int count, coFakeModelLoader& loader) : owner(loader) {
             for (int i = 0; i < count; ++i)
-                materials.push_back(std::make_unique<coMaterialDescription>());
+                materials.push_back(std::make_unique<g3dMaterial>());
         }
         int GetMaterialCount() const override { return static_cast<int>(materials.size()); }
-        coMaterialDescription* GetMaterial(int i) const override { return materials[size_t(i)].get(); }
+        g3dMaterial* GetMaterial(int i) const override { return materials[size_t(i)].get(); }
         void SetPartFlag(bool on) override { owner.partFlags.push_back(on); }
 
         coFakeModelLoader& owner;
-        std::vector<std::unique_ptr<coMaterialDescription>> materials;
+        std::vector<std::unique_ptr<g3dMaterial>> materials;
     };
 
     coFakeModelLoader() { coSetModelHolderLoader(this); }
