@@ -11,7 +11,6 @@ namespace {
 constexpr u8 kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr size_t kBmpFileHeader = 14;
 constexpr size_t kBmpInfoHeader = 40;
-constexpr u32 kMaxSide = 65535;
 
 u32 Le16(std::span<const u8> bytes, size_t at) {
     return bytes[at] | bytes[at + 1] << 8;
@@ -75,7 +74,8 @@ g2dPixelRows g2dDecodeBMP(std::span<const u8> file) {
     if (headerSize < kBmpInfoHeader || bitCount != 24 || compression != 0)
         throw g2dUnknownImageFileTypeX();
     const u32 rowCount = height < 0 ? 0u - static_cast<u32>(height) : static_cast<u32>(height);
-    if (width < 1 || static_cast<u32>(width) > kMaxSide || rowCount < 1 || rowCount > kMaxSide)
+    if (width < 1 || static_cast<u32>(width) > g2dMaxImageSide || rowCount < 1 ||
+        rowCount > g2dMaxImageSide || u64{static_cast<u32>(width)} * rowCount > g2dMaxImagePixels)
         throw g2dUnknownImageFileTypeX();
 
     g2dPixelRows rows;
