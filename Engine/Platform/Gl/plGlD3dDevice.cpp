@@ -363,17 +363,23 @@ plD3dResult plGlD3dDevice::SetViewport(const plD3dViewport* viewport) {
     return result;
 }
 
+plD3dResult plGlD3dDevice::TestCooperativeLevel() {
+    return m_needsReset ? plD3dErr::DeviceNotReset : plD3dDevice::TestCooperativeLevel();
+}
+
 plD3dResult plGlD3dDevice::Reset(plD3dPresentParameters* params) {
     const plD3dPresentParameters before = GetPresentParameters();
     const plD3dResult result = plD3dDevice::Reset(params);
     if (plD3dFailed(result))
         return result;
     Prepare(0);
-    if (params->backBufferWidth != before.backBufferWidth ||
+    if (m_needsReset || params->backBufferWidth != before.backBufferWidth ||
         params->backBufferHeight != before.backBufferHeight ||
         params->enableAutoDepthStencil != before.enableAutoDepthStencil) {
         FreeTarget();
-        if (!MakeTarget())
+        // Without a back buffer the device draws nothing and waits for a Reset that makes one.
+        m_needsReset = !MakeTarget();
+        if (m_needsReset)
             return plD3dErr::OutOfVideoMemory;
     }
     ApplyPresentation();
@@ -385,6 +391,8 @@ plD3dResult plGlD3dDevice::Present() {
     const plD3dResult result = plD3dDevice::Present();
     if (plD3dFailed(result))
         return result;
+    if (m_needsReset)
+        return plD3dErr::DeviceLost;
     Prepare(DirtyFixed);
     const auto& params = GetPresentParameters();
     const auto width = static_cast<GLint>(params.backBufferWidth);
@@ -419,7 +427,7 @@ plD3dResult plGlD3dDevice::Present() {
 plD3dResult plGlD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z,
                                  u32 stencil) {
     const plD3dResult result = plD3dDevice::Clear(count, rects, flags, color, z, stencil);
-    if (plD3dFailed(result))
+    if (plD3dFailed(result) || m_needsReset)
         return result;
     Prepare(DirtyTarget | DirtyFixed);
     // A clear reaches every channel and the depth buffer whatever the write states say.
@@ -463,6 +471,8 @@ void plGlD3dDevice::SetGammaRamp(u32 flags, const plD3dGammaRamp* ramp) {
 }
 
 void plGlD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
+    if (m_needsReset)
+        return;
     Prepare(DirtyFixed);
     glBindTexture(GL_TEXTURE_2D, m_colorTexture);
     glTexSubImage2D(GL_TEXTURE_2D, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
@@ -471,6 +481,8 @@ void plGlD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
 }
 
 void plGlD3dDevice::ReadBackBuffer(const plD3dRect& rect, u32* argb) {
+    if (m_needsReset)
+        return;
     Prepare(DirtyTarget | DirtyFixed);
     glReadPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, GL_BGRA,
                  GL_UNSIGNED_INT_8_8_8_8_REV, argb);
@@ -501,6 +513,8 @@ plD3dResult plGlD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 ve
 
 plD3dResult plGlD3dDevice::Draw(u32 type, u32, const void* vertices, u32 vertexCount, u32 stride,
                                 const u16* indices, u32 indexCount) {
+    if (m_needsReset)
+        return plD3dErr::Ok;
     plD3dVertexLayout layout;
     plD3dGetVertexLayout(GetVertexFormat(), layout);
     const auto* bytes = static_cast<const u8*>(vertices);

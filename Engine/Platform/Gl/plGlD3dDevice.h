@@ -17,6 +17,8 @@ class plGlD3dDevice : public plD3dDevice {
     // Null when the context or its frame buffer cannot be made.
     static plGlD3dDevice* Create(plGlD3d& d3d, plSdlWindowHost& window, const plD3dPresentParameters& params);
 
+    // DeviceNotReset after a Reset whose back buffer could not be made, until a Reset makes one.
+    plD3dResult TestCooperativeLevel() override;
     plD3dResult Reset(plD3dPresentParameters* params) override;
     plD3dResult Present() override;
     plD3dResult Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z, u32 stencil) override;
@@ -80,5 +82,7 @@ class plGlD3dDevice : public plD3dDevice {
     // The matrices loaded are those of pre-transformed draws (identity, whole target).
     bool m_screenSpaceLoaded = false;
     bool m_gammaWarned = false;
+    // The last Reset could not make the back buffer: nothing is drawn, Present answers DeviceLost.
+    bool m_needsReset = false;
     std::vector<f32> m_clipPositions;
 };
