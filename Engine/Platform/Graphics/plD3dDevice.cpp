@@ -29,13 +29,14 @@ bool CopyFits(const plD3dRect& from, const plD3dPoint& at, const plD3dSurfaceDes
            Inside(at.x, at.y, at.x + width, at.y + height, target);
 }
 
-u32 VerticesOf(u32 type, u32 primitiveCount) {
+// In 64 bits: a count from the caller may be anything.
+u64 VerticesOf(u32 type, u32 primitiveCount) {
     switch (type) {
     case plD3dPt::TriangleList:
-        return primitiveCount * 3;
+        return u64{primitiveCount} * 3;
     case plD3dPt::TriangleStrip:
     case plD3dPt::TriangleFan:
-        return primitiveCount + 2;
+        return u64{primitiveCount} + 2;
     default:
         return 0;
     }
@@ -338,8 +339,9 @@ plD3dResult plD3dDevice::SetVertexShader(u32 fvf) {
 
 plD3dResult plD3dDevice::CheckDraw(u32 type, u32 primitiveCount, const void* vertices, u32 stride,
                                    plD3dVertexLayout& layout, u32& vertexCount) const {
-    vertexCount = VerticesOf(type, primitiveCount);
-    if (!m_inScene || primitiveCount == 0 || vertexCount == 0 || !vertices ||
+    const u64 vertices64 = VerticesOf(type, primitiveCount);
+    vertexCount = static_cast<u32>(vertices64);
+    if (!m_inScene || primitiveCount == 0 || vertices64 == 0 || vertices64 > UINT32_MAX || !vertices ||
         !plD3dGetVertexLayout(m_fvf, layout) || stride < layout.size)
         return plD3dErr::InvalidCall;
     return plD3dErr::Ok;
@@ -359,12 +361,13 @@ plD3dResult plD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vert
     const plD3dResult result = CheckDraw(type, primitiveCount, vertices, stride, layout, indexCount);
     if (plD3dFailed(result))
         return result;
-    if (!indices || indexFormat != plD3dFormat::Index16 || vertexCount == 0)
+    const u64 end = u64{minIndex} + vertexCount;
+    if (!indices || indexFormat != plD3dFormat::Index16 || vertexCount == 0 || end > UINT32_MAX)
         return plD3dErr::InvalidCall;
     // Every index must name one of the vertices given.
     const u16* index = static_cast<const u16*>(indices);
     for (u32 i = 0; i < indexCount; ++i)
-        if (index[i] < minIndex || index[i] >= minIndex + vertexCount)
+        if (index[i] < minIndex || index[i] >= end)
             return plD3dErr::InvalidCall;
     return plD3dErr::Ok;
 }
