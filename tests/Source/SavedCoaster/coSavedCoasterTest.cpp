@@ -60,6 +60,10 @@ struct WorldSnapshot {
 };
 
 class coSavedCoasterTest : public coCircuitFixture {
+    // The switches as the test found them; the file sets both.
+    u8 m_dragOn = coGetTrainDragOn();
+    bool m_checksOn = coGetCollisionChecks();
+
   protected:
     coSavedCoasterTest() : services(definition) {
         park.startPosition = maVector3d(0.0f, 2.0f, 0.0f);
@@ -70,6 +74,8 @@ class coSavedCoasterTest : public coCircuitFixture {
     ~coSavedCoasterTest() override {
         coSetCoasterWriteSeam(nullptr);
         coCollisionClearMarkers();
+        coSetTrainDragOn(m_dragOn);
+        coSetCollisionChecks(m_checksOn);
         dbgSetLogSink({});
     }
 
