@@ -3,6 +3,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Platform/Gl/plGlContextUse.h"
 #include "Engine/Platform/Gl/plGlD3d.h"
+#include "Engine/Platform/Gl/plGlFit.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
@@ -400,25 +401,20 @@ plD3dResult plGlD3dDevice::Present() {
     int drawableWidth = 0;
     int drawableHeight = 0;
     SDL_GL_GetDrawableSize(m_window.GetSdlWindow(), &drawableWidth, &drawableHeight);
-    // The largest rectangle of the back buffer's shape that fits, centred.
-    const f64 scale =
-        std::min(static_cast<f64>(drawableWidth) / width, static_cast<f64>(drawableHeight) / height);
-    const auto shownWidth = static_cast<GLint>(width * scale);
-    const auto shownHeight = static_cast<GLint>(height * scale);
-    const GLint left = (drawableWidth - shownWidth) / 2;
-    const GLint bottom = (drawableHeight - shownHeight) / 2;
+    const plGlRect shown =
+        plGlFitCentred(drawableWidth, drawableHeight, params.backBufferWidth, params.backBufferHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    if (shownWidth != drawableWidth || shownHeight != drawableHeight) {
+    if (shown.width != drawableWidth || shown.height != drawableHeight) {
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         m_dirty |= DirtyColorMask;
     }
     // Row 0 of the back buffer goes to the top of the window.
-    glBlitFramebuffer(0, 0, width, height, left, bottom + shownHeight, left + shownWidth, bottom,
-                      GL_COLOR_BUFFER_BIT,
-                      shownWidth == width && shownHeight == height ? GL_NEAREST : GL_LINEAR);
+    glBlitFramebuffer(0, 0, width, height, shown.left, shown.bottom + shown.height, shown.left + shown.width,
+                      shown.bottom, GL_COLOR_BUFFER_BIT,
+                      shown.width == width && shown.height == height ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(m_window.GetSdlWindow());
     m_dirty |= DirtyTarget;
     return result;
