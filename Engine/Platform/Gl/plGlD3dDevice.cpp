@@ -40,7 +40,7 @@ GLenum BlendFactor(u32 d3d) {
         return GL_DST_COLOR;
     case plD3dBlend::InvDestColor:
         return GL_ONE_MINUS_DST_COLOR;
-    case 11: // source alpha saturated
+    case plD3dBlend::SrcAlphaSat:
         return GL_SRC_ALPHA_SATURATE;
     default:
         return GL_ONE;
@@ -49,13 +49,13 @@ GLenum BlendFactor(u32 d3d) {
 
 GLenum BlendEquation(u32 d3d) {
     switch (d3d) {
-    case 2:
+    case plD3dBlendOp::Subtract:
         return GL_FUNC_SUBTRACT;
-    case 3:
+    case plD3dBlendOp::RevSubtract:
         return GL_FUNC_REVERSE_SUBTRACT;
-    case 4:
+    case plD3dBlendOp::Min:
         return GL_MIN;
-    case 5:
+    case plD3dBlendOp::Max:
         return GL_MAX;
     default:
         return GL_FUNC_ADD;

@@ -90,12 +90,12 @@ void plD3dDevice::SetDefaultStates() {
         {AlphaFunc, plD3dCmp::Always},
         {FogEnd, FloatBits(1.0f)},
         {FogDensity, FloatBits(1.0f)},
-        {53, 1}, // stencil fail, depth fail, pass: keep
-        {54, 1},
-        {55, 1},
-        {56, plD3dCmp::Always},
-        {58, 0xFFFFFFFF}, // stencil mask and write mask
-        {59, 0xFFFFFFFF},
+        {StencilFail, plD3dStencilOp::Keep},
+        {StencilZFail, plD3dStencilOp::Keep},
+        {StencilPass, plD3dStencilOp::Keep},
+        {StencilFunc, plD3dCmp::Always},
+        {StencilMask, 0xFFFFFFFF},
+        {StencilWriteMask, 0xFFFFFFFF},
         {TextureFactor, 0xFFFFFFFF},
         {Clipping, 1},
         {Lighting, 1},
@@ -104,7 +104,7 @@ void plD3dDevice::SetDefaultStates() {
         {DiffuseMaterialSource, 1},  // vertex colour 1
         {SpecularMaterialSource, 2}, // vertex colour 2
         {ColorWriteEnable, 0xF},
-        {BlendOp, 1}, // add
+        {BlendOp, plD3dBlendOp::Add},
     };
     for (const auto& [state, value] : defaults)
         m_renderStates[state] = value;
