@@ -70,3 +70,7 @@ plInputSource& plGetInputSource() {
 plD3d& plGetD3d() {
     return Require(g_services.d3d, "3D device factory");
 }
+
+plFontRasterizer& plGetFontRasterizer() {
+    return Require(g_services.fonts, "font rasterizer");
+}

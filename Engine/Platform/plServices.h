@@ -12,6 +12,7 @@ class plSystemFolders;
 class plInstanceGuard;
 class plInputSource;
 class plD3d;
+class plFontRasterizer;
 
 // The platform services in force. The program entry installs the real backends (plSystemServices),
 // a test fixture its fakes; the bundle does not own them.
@@ -31,8 +32,9 @@ struct plServices {
     plInstanceGuard* instanceGuard = nullptr;
     plInputSource* input = nullptr;
 
-    // The 3D device factory.
+    // The 3D device factory and the font rasterizer.
     plD3d* d3d = nullptr;
+    plFontRasterizer* fonts = nullptr;
 };
 
 // Replaces the installed bundle; installing an empty bundle uninstalls everything.
@@ -54,3 +56,4 @@ plInstanceGuard& plGetInstanceGuard();
 plInputSource& plGetInputSource();
 
 plD3d& plGetD3d();
+plFontRasterizer& plGetFontRasterizer();

@@ -7,6 +7,8 @@
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Env/envPackageCount.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
+#include "Engine/Graphics/G2d/g2dResetHandler.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 
 namespace {
@@ -28,9 +30,11 @@ void g2dInitialize() {
         dbgInit();
         itInit();
         appInit();
+        g2dFontStartup();
         try {
             g2dScreen::Startup();
         } catch (...) {
+            g2dFreeResetHandlers();
             StopBeneath();
             throw;
         }
@@ -42,6 +46,7 @@ void g2dInitialize() {
 void g2dShutdown() {
     if (g_count.CountDown()) {
         g2dScreen::Shutdown();
+        g2dFontShutdown();
         StopBeneath();
     }
 }

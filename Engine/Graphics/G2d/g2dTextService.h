@@ -1,13 +1,10 @@
 #pragma once
 #include "Engine/Core/Env/envString.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
 #include "Engine/Platform/Graphics/plD3dTypes.h"
 
-// A font as the font table hands it out; 0 is none.
-using g2dFont = u32;
-
 // The font calls the screen makes: its default font for the debug lines, text measuring and drawing.
-// The font package installs its implementation; until then a stand-in measures every text as 0 x 0
-// and draws nothing.
+// The font table serves them unless a test installs a service of its own.
 class g2dTextService {
   public:
     virtual ~g2dTextService() = default;
@@ -18,6 +15,6 @@ class g2dTextService {
     virtual void DrawText(g2dFont font, const envString& text, const plD3dRect& rect, u32 colour) = 0;
 };
 
-// Not owned; null puts the stand-in back.
+// Not owned; null puts the font table back.
 void g2dSetTextService(g2dTextService* service);
 g2dTextService& g2dGetTextService();

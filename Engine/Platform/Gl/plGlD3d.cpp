@@ -2,6 +2,7 @@
 
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Platform/Gl/plGlD3dDevice.h"
+#include "Engine/Platform/Graphics/plD3dPixels.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
@@ -111,6 +112,10 @@ plD3dResult plGlD3d::CheckDeviceType(u32 adapter, plD3dDevType type, plD3dFormat
         (!windowed && !IsBackBufferFormat(displayFormat)))
         return plD3dErr::NotAvailable;
     return plD3dErr::Ok;
+}
+
+bool plGlD3d::SupportsTextureFormat(plD3dFormat format, u32) const {
+    return plD3dIsColorFormat(format) && format != plD3dFormat::R8G8B8;
 }
 
 plD3dResult plGlD3d::CreateDeviceOn(u32, const plD3dPresentParameters& params, plD3dDevice** device) {

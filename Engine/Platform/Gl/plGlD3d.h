@@ -13,6 +13,8 @@ class plGlD3d : public plD3d {
 
     plD3dResult CheckDeviceType(u32 adapter, plD3dDevType type, plD3dFormat displayFormat,
                                 plD3dFormat backBufferFormat, bool windowed) override;
+    // The 16- and 32-bit colour formats, uploaded in their own layouts.
+    bool SupportsTextureFormat(plD3dFormat format, u32 usage) const override;
 
   protected:
     bool Open() override;

@@ -110,6 +110,7 @@ plGlD3dDevice* plGlD3dDevice::Create(plGlD3d& d3d, plSdlWindowHost& window,
     caps.maxSimultaneousTextures = caps.maxTextureBlendStages;
 
     auto* device = new plGlD3dDevice(d3d, window, params, context, caps);
+    device->m_units = caps.maxSimultaneousTextures;
     if (!device->MakeTarget()) {
         device->Release();
         return nullptr;
@@ -193,6 +194,8 @@ void plGlD3dDevice::ApplyPresentation() {
 void plGlD3dDevice::Invalidate() {
     m_dirty = DirtyAll;
     m_screenSpaceLoaded = false;
+    m_enabledUnits = ~0u;
+    m_texCoordArrays = ~0u;
 }
 
 void plGlD3dDevice::Prepare(u32 needed) {
@@ -223,12 +226,13 @@ void plGlD3dDevice::Prepare(u32 needed) {
         SendColorMask();
     if (send & DirtyAlphaTest)
         SendAlphaTest();
+    if (send & DirtyStages)
+        SendStages();
     m_dirty &= ~send;
 }
 
 void plGlD3dDevice::SendFixed() {
     glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
     glDisable(GL_FOG);
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_DITHER);
@@ -237,7 +241,8 @@ void plGlD3dDevice::SendFixed() {
     glShadeModel(GL_SMOOTH);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    // Texture rows of 16-bit texels need not fill whole words.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glEnableClientState(GL_VERTEX_ARRAY);
     glMatrixMode(GL_MODELVIEW);
@@ -342,6 +347,9 @@ plD3dResult plGlD3dDevice::SetRenderState(u32 state, u32 value) {
     case plD3dRs::AlphaFunc:
     case plD3dRs::AlphaRef:
         m_dirty |= DirtyAlphaTest;
+        break;
+    case plD3dRs::TextureFactor:
+        m_dirty |= DirtyStages;
         break;
     default:
         break;
@@ -470,10 +478,12 @@ void plGlD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
     if (m_needsReset)
         return;
     Prepare(DirtyFixed);
+    glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, m_colorTexture);
     glTexSubImage2D(GL_TEXTURE_2D, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                     GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
     glBindTexture(GL_TEXTURE_2D, 0);
+    m_dirty |= DirtyStages;
 }
 
 void plGlD3dDevice::ReadBackBuffer(const plD3dRect& rect, u32* argb) {
@@ -547,6 +557,7 @@ plD3dResult plGlD3dDevice::Draw(u32 type, u32, const void* vertices, u32 vertexC
         Prepare(DirtyAll);
         glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(stride), bytes);
     }
+    PrepareTextures(layout, bytes, stride);
     if (layout.diffuseOffset >= 0) {
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(GL_BGRA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(stride), bytes + layout.diffuseOffset);

@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 
+#include <unordered_map>
 #include <vector>
 
 class plGlD3d;
@@ -11,7 +12,10 @@ class plSdlWindowHost;
 // and copies in and out need no flip; Present blits it flipped, scaled to the window. Transforms load
 // untransposed (row vectors read column-major are the column-vector matrix); after the projection,
 // z' = 2z - w and half a pixel shift pixel centres onto integer coordinates. States are sent when a
-// draw or clear needs them, and all of them again after other code used the context.
+// draw or clear needs them, and all of them again after other code used the context. Textures are
+// OpenGL textures of the same layouts (packed 16-bit types, BGRA bytes), filled from their levels'
+// pixels when a draw uses them after a write; texture stages become the texture units' combiners.
+// Render-target textures carry a frame-buffer object.
 class plGlD3dDevice : public plD3dDevice {
   public:
     // Null when the context or its frame buffer cannot be made.
@@ -26,6 +30,13 @@ class plGlD3dDevice : public plD3dDevice {
     plD3dResult SetRenderState(u32 state, u32 value) override;
     plD3dResult SetTransform(u32 state, const maMatrix4d* matrix) override;
     plD3dResult SetViewport(const plD3dViewport* viewport) override;
+    plD3dResult CreateTexture(u32 width, u32 height, u32 levels, u32 usage, plD3dFormat format, u32 pool,
+                              plD3dTexture** texture) override;
+    plD3dResult SetTexture(u32 stage, plD3dTexture* texture) override;
+    plD3dResult SetTextureStageState(u32 stage, u32 state, u32 value) override;
+    u32 GetAvailableTextureMem() override;
+    // The frame-buffer object of a render-target texture, 0 for others.
+    u32 GetTextureFramebuffer(const plD3dTexture& texture) const;
     plD3dResult DrawPrimitiveUP(u32 type, u32 primitiveCount, const void* vertices, u32 stride) override;
     plD3dResult DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
                                        const void* indices, plD3dFormat indexFormat, const void* vertices,
@@ -34,6 +45,7 @@ class plGlD3dDevice : public plD3dDevice {
   protected:
     void WriteBackBuffer(const plD3dRect& rect, const u32* argb) override;
     void ReadBackBuffer(const plD3dRect& rect, u32* argb) override;
+    void OnTextureDestroyed(plD3dTexture& texture) override;
 
   private:
     // What a draw needs sent; a bit set means the context may hold something else.
@@ -46,8 +58,15 @@ class plGlD3dDevice : public plD3dDevice {
         DirtyBlend = 1u << 5,
         DirtyColorMask = 1u << 6,
         DirtyAlphaTest = 1u << 7,
-        DirtyFixed = 1u << 8, // lighting, texturing and the other switches the flat draw keeps off
-        DirtyAll = 0x1FF,
+        DirtyFixed = 1u << 8, // lighting, fog and the other switches the draws keep off
+        DirtyStages = 1u << 9,
+        DirtyAll = 0x3FF,
+    };
+
+    // What the context holds for a texture.
+    struct GlTexture {
+        u32 name = 0;
+        u32 framebuffer = 0;
     };
 
     plGlD3dDevice(plGlD3d& d3d, plSdlWindowHost& window, const plD3dPresentParameters& params, void* context,
@@ -68,6 +87,13 @@ class plGlD3dDevice : public plD3dDevice {
     void SendBlend();
     void SendColorMask();
     void SendAlphaTest();
+    void SendStages();
+    // The texture units the stages reach, in order; a stage stops the chain when it is off.
+    u32 ActiveStages() const;
+    // Uploads the written levels of the stages' textures and points the units at the coordinates.
+    void PrepareTextures(const plD3dVertexLayout& layout, const u8* vertices, u32 stride);
+    // The levels of the bits given.
+    void Upload(plD3dTexture& texture, const GlTexture& gl, u32 levels);
     void SendFixed();
     plD3dResult Draw(u32 type, u32 primitiveCount, const void* vertices, u32 vertexCount, u32 stride,
                      const u16* indices, u32 indexCount);
@@ -85,4 +111,10 @@ class plGlD3dDevice : public plD3dDevice {
     // The last Reset could not make the back buffer: nothing is drawn, Present answers DeviceLost.
     bool m_needsReset = false;
     std::vector<f32> m_clipPositions;
+    std::unordered_map<const plD3dTexture*, GlTexture> m_glTextures;
+    u32 m_units = 1;
+    // The units whose texturing and texture-coordinate arrays may be on (all after other code used
+    // the context).
+    u32 m_enabledUnits = ~0u;
+    u32 m_texCoordArrays = ~0u;
 };

@@ -43,6 +43,14 @@ plD3dResult plD3d::GetAdapterDisplayMode(u32 adapter, plD3dDisplayMode* displayM
     return plD3dErr::Ok;
 }
 
+plD3dResult plD3d::CheckDeviceFormat(u32 adapter, plD3dDevType type, plD3dFormat adapterFormat, u32 usage,
+                                     u32 resourceType, plD3dFormat checkFormat) const {
+    if (adapter != plD3dAdapterDefault || type != plD3dDevType::Hal || !plD3dIsColorFormat(adapterFormat) ||
+        resourceType != plD3dRType::Texture || (usage != 0 && usage != plD3dUsage::RenderTarget))
+        return plD3dErr::InvalidCall;
+    return SupportsTextureFormat(checkFormat, usage) ? plD3dErr::Ok : plD3dErr::NotAvailable;
+}
+
 plD3dResult plD3d::CreateDevice(u32 adapter, plD3dDevType type, u32 behaviorFlags,
                                 plD3dPresentParameters* params, plD3dDevice** device) {
     if (!device)

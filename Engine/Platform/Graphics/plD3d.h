@@ -27,6 +27,12 @@ class plD3d {
     // Whether a device of that type can show the back-buffer format on that display format.
     virtual plD3dResult CheckDeviceType(u32 adapter, plD3dDevType type, plD3dFormat displayFormat,
                                         plD3dFormat backBufferFormat, bool windowed) = 0;
+    // Whether a resource of that kind (textures only) can have the format with that usage (0 or render
+    // target) on a device whose display has the adapter format.
+    plD3dResult CheckDeviceFormat(u32 adapter, plD3dDevType type, plD3dFormat adapterFormat, u32 usage,
+                                  u32 resourceType, plD3dFormat checkFormat) const;
+    // The texture formats of the backend, with usage 0 or render target.
+    virtual bool SupportsTextureFormat(plD3dFormat format, u32 usage) const = 0;
     // A device on the program's window. Windowed devices may pass Unknown for the back-buffer format
     // (the desktop's is taken) and 0 for the size (the window's). Exactly one of the vertex-processing
     // flags is required.

@@ -3,6 +3,7 @@
 #include "Engine/Platform/Graphics/plD3d.h"
 #include "Engine/Platform/Graphics/plD3dPixels.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
+#include "Engine/Platform/Graphics/plD3dTexture.h"
 
 #include <bit>
 #include <cstring>
@@ -59,8 +60,11 @@ bool plD3dGetVertexLayout(u32 fvf, plD3dVertexLayout& layout) {
     }
     if (fvf & plD3dFvf::Specular)
         offset += 4;
-    offset += 8 * ((fvf >> 8) & 0xF); // two-float texture coordinate sets
-    layout.size = offset;
+    layout.texCoordOffset = offset;
+    layout.texCoordSets = (fvf >> plD3dFvf::TexCountShift) & 0xF;
+    if (layout.texCoordSets > 8)
+        return false;
+    layout.size = offset + 8 * layout.texCoordSets;
     return true;
 }
 
@@ -108,6 +112,25 @@ void plD3dDevice::SetDefaultStates() {
     };
     for (const auto& [state, value] : defaults)
         m_renderStates[state] = value;
+    for (u32 stage = 0; stage < plD3dMaxTextureStages; ++stage) {
+        auto& states = m_stageStates[stage];
+        states.fill(0);
+        // The first stage modulates the texture by the vertex colour and takes the texture's alpha;
+        // the others are off.
+        states[plD3dTss::ColorOp] = stage == 0 ? plD3dTop::Modulate : plD3dTop::Disable;
+        states[plD3dTss::ColorArg1] = plD3dTa::Texture;
+        states[plD3dTss::ColorArg2] = plD3dTa::Current;
+        states[plD3dTss::AlphaOp] = stage == 0 ? plD3dTop::SelectArg1 : plD3dTop::Disable;
+        states[plD3dTss::AlphaArg1] = plD3dTa::Texture;
+        states[plD3dTss::AlphaArg2] = plD3dTa::Current;
+        states[plD3dTss::TexCoordIndex] = stage;
+        states[plD3dTss::AddressU] = plD3dTaddress::Wrap;
+        states[plD3dTss::AddressV] = plD3dTaddress::Wrap;
+        states[plD3dTss::MagFilter] = plD3dTexf::Point;
+        states[plD3dTss::MinFilter] = plD3dTexf::Point;
+        states[plD3dTss::MipFilter] = plD3dTexf::None;
+    }
+    m_textures.fill(nullptr);
     for (maMatrix4d& matrix : m_transforms)
         matrix.SetIdentity();
     m_viewport = {0, 0, m_params.backBufferWidth, m_params.backBufferHeight, 0.0f, 1.0f};
@@ -208,6 +231,23 @@ plD3dResult plD3dDevice::CreateImageSurface(u32 width, u32 height, plD3dFormat f
     return plD3dErr::Ok;
 }
 
+plD3dResult plD3dDevice::CreateTexture(u32 width, u32 height, u32 levels, u32 usage, plD3dFormat format,
+                                       u32 pool, plD3dTexture** texture) {
+    if (!texture)
+        return plD3dErr::InvalidCall;
+    *texture = nullptr;
+    const u32 fullChain = plD3dTexture::FullChainLength(width, height);
+    if (width == 0 || height == 0 || width > m_caps.maxTextureWidth || height > m_caps.maxTextureHeight ||
+        levels > fullChain || pool > plD3dPool::SystemMem ||
+        (usage != 0 && usage != plD3dUsage::RenderTarget) ||
+        (usage == plD3dUsage::RenderTarget && pool != plD3dPool::Default))
+        return plD3dErr::InvalidCall;
+    if (!m_d3d.SupportsTextureFormat(format, usage))
+        return plD3dErr::InvalidCall;
+    *texture = new plD3dTexture(*this, width, height, levels == 0 ? fullChain : levels, usage, format, pool);
+    return plD3dErr::Ok;
+}
+
 plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects, u32 count,
                                    plD3dSurface* target, const plD3dPoint* points) {
     if (!source || !target || source == target || (rects == nullptr) != (count == 0) ||
@@ -240,6 +280,7 @@ plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects,
                             source->Pixels() + (static_cast<size_t>(from.top) + row) * source->Pitch() +
                                 static_cast<size_t>(from.left) * size,
                             static_cast<size_t>(width) * size);
+            target->MarkWritten();
             continue;
         }
         std::vector<u32> argb(static_cast<size_t>(width) * height);
@@ -263,6 +304,7 @@ plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects,
                 for (u32 x = 0; x < width; ++x)
                     plD3dWriteArgb(format, argb[static_cast<size_t>(row) * width + x], p + x * size);
             }
+            target->MarkWritten();
         }
     }
     return plD3dErr::Ok;
@@ -335,6 +377,49 @@ plD3dResult plD3dDevice::GetViewport(plD3dViewport* viewport) const {
 plD3dResult plD3dDevice::SetVertexShader(u32 fvf) {
     m_fvf = fvf;
     return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetVertexShader(u32* fvf) const {
+    if (!fvf)
+        return plD3dErr::InvalidCall;
+    *fvf = m_fvf;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::SetTexture(u32 stage, plD3dTexture* texture) {
+    if (stage >= plD3dMaxTextureStages ||
+        (texture &&
+         (&texture->GetDevice() != this || texture->Level(0)->Desc().pool == plD3dPool::SystemMem)))
+        return plD3dErr::InvalidCall;
+    m_textures[stage] = texture;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetTexture(u32 stage, plD3dTexture** texture) const {
+    if (stage >= plD3dMaxTextureStages || !texture)
+        return plD3dErr::InvalidCall;
+    *texture = m_textures[stage];
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::SetTextureStageState(u32 stage, u32 state, u32 value) {
+    if (stage >= plD3dMaxTextureStages || state >= plD3dTss::Count)
+        return plD3dErr::InvalidCall;
+    m_stageStates[stage][state] = value;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetTextureStageState(u32 stage, u32 state, u32* value) const {
+    if (stage >= plD3dMaxTextureStages || state >= plD3dTss::Count || !value)
+        return plD3dErr::InvalidCall;
+    *value = m_stageStates[stage][state];
+    return plD3dErr::Ok;
+}
+
+void plD3dDevice::OnTextureDestroyed(plD3dTexture& texture) {
+    for (plD3dTexture*& bound : m_textures)
+        if (bound == &texture)
+            bound = nullptr;
 }
 
 plD3dResult plD3dDevice::CheckDraw(u32 type, u32 primitiveCount, const void* vertices, u32 stride,

@@ -7,6 +7,7 @@
 
 class plD3d;
 class plD3dSurface;
+class plD3dTexture;
 
 // Where the parts of a vertex lie in a flexible vertex format; false for formats the flat draw cannot
 // take (no position, or a position of another kind).
@@ -14,12 +15,15 @@ struct plD3dVertexLayout {
     bool pretransformed = false; // XYZRHW: x, y in pixels of the render target, z in 0..1, 1/w
     u32 size = 0;                // bytes of one vertex
     i32 diffuseOffset = -1;      // the 0xAARRGGBB colour, or -1 (white)
+    u32 texCoordOffset = 0;      // the first set of texture coordinates; each set is two floats
+    u32 texCoordSets = 0;
 };
 bool plD3dGetVertexLayout(u32 fvf, plD3dVertexLayout& layout);
 
 // The 3D device on the program's window. This base keeps what both backends share: the reference
-// count, the shadow of every render state, transform and the viewport (restored to the defaults by
-// Reset), the live-resource count that Reset checks, image surfaces, and the checks of every call.
+// count, the shadow of every render state, texture stage state, texture binding, transform and the
+// viewport (restored to the defaults by Reset), the live-resource count that Reset checks, image
+// surfaces and the pixels of textures, and the checks of every call.
 // A backend overrides the calls it acts on and calls the base first. Calls made while the device is
 // lost succeed and do nothing the backend cannot undo; Present then answers DeviceLost.
 class plD3dDevice : public plD3dUnknown {
@@ -39,9 +43,15 @@ class plD3dDevice : public plD3dUnknown {
 
     virtual plD3dResult GetBackBuffer(u32 index, u32 type, plD3dSurface** surface);
     virtual plD3dResult CreateImageSurface(u32 width, u32 height, plD3dFormat format, plD3dSurface** surface);
+    // Levels 0 makes the whole chain. Usage 0 or render target (which needs the default pool); the
+    // managed and system-memory pools keep their pixels through Reset, the default pool must be
+    // released before it. Sizes above the maximum texture size are refused.
+    virtual plD3dResult CreateTexture(u32 width, u32 height, u32 levels, u32 usage, plD3dFormat format,
+                                      u32 pool, plD3dTexture** texture);
     // Copies rectangles (the whole source when null) to points of the destination (the same places
-    // when null). Image to image needs equal formats; to and from the back buffer pixels are converted.
-    // A rectangle reaching outside either surface is refused with InvalidCall and nothing is copied.
+    // when null). Between image surfaces and texture levels formats must be equal; to and from the
+    // back buffer pixels are converted. A rectangle reaching outside either surface is refused with
+    // InvalidCall and nothing is copied.
     virtual plD3dResult CopyRects(plD3dSurface* source, const plD3dRect* rects, u32 count,
                                   plD3dSurface* target, const plD3dPoint* points);
 
@@ -58,13 +68,23 @@ class plD3dDevice : public plD3dUnknown {
     plD3dResult GetViewport(plD3dViewport* viewport) const;
     // The vertex format of the draws that follow.
     virtual plD3dResult SetVertexShader(u32 fvf);
+    plD3dResult GetVertexShader(u32* fvf) const;
+    // The texture a stage samples, or null. The binding holds no reference: a texture released while
+    // bound leaves its stage empty. System-memory textures cannot be bound.
+    virtual plD3dResult SetTexture(u32 stage, plD3dTexture* texture);
+    plD3dResult GetTexture(u32 stage, plD3dTexture** texture) const;
+    virtual plD3dResult SetTextureStageState(u32 stage, u32 state, u32 value);
+    plD3dResult GetTextureStageState(u32 stage, u32 state, u32* value) const;
+    // An estimate of the memory left for textures, in bytes.
+    virtual u32 GetAvailableTextureMem() = 0;
 
-    // Flat-coloured triangles (list, strip or fan) from memory, inside a scene.
+    // Triangles (list, strip or fan) from memory, inside a scene, coloured and textured as the stages say.
     virtual plD3dResult DrawPrimitiveUP(u32 type, u32 primitiveCount, const void* vertices, u32 stride);
     virtual plD3dResult DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
                                                const void* indices, plD3dFormat indexFormat,
                                                const void* vertices, u32 stride);
 
+    bool IsInScene() const { return m_inScene; }
     const plD3dPresentParameters& GetPresentParameters() const { return m_params; }
     u32 GetLiveResourceCount(u32 pool) const { return m_liveResources[pool < 3 ? pool : 0]; }
 
@@ -81,7 +101,10 @@ class plD3dDevice : public plD3dUnknown {
     const maMatrix4d& GetTransformValue(u32 state) const { return m_transforms[TransformSlot(state)]; }
     const plD3dViewport& GetViewportValue() const { return m_viewport; }
     u32 GetVertexFormat() const { return m_fvf; }
-    bool IsInScene() const { return m_inScene; }
+    u32 GetStageStateValue(u32 stage, u32 state) const { return m_stageStates[stage][state]; }
+    plD3dTexture* GetStageTexture(u32 stage) const { return m_textures[stage]; }
+    // A texture is going: the backend frees what it made for it. The base unbinds it.
+    virtual void OnTextureDestroyed(plD3dTexture& texture);
     // Checks a draw and gives its vertex layout and the number of vertices it reads.
     plD3dResult CheckDraw(u32 type, u32 primitiveCount, const void* vertices, u32 stride,
                           plD3dVertexLayout& layout, u32& vertexCount) const;
@@ -90,6 +113,7 @@ class plD3dDevice : public plD3dUnknown {
 
   private:
     friend class plD3dSurface;
+    friend class plD3dTexture;
     void AttachResource(u32 pool) { ++m_liveResources[pool < 3 ? pool : 0]; }
     void DetachResource(u32 pool) { --m_liveResources[pool < 3 ? pool : 0]; }
     static int TransformSlot(u32 state);
@@ -98,6 +122,8 @@ class plD3dDevice : public plD3dUnknown {
     plD3d& m_d3d;
     plD3dPresentParameters m_params;
     std::array<u32, plD3dRs::Count> m_renderStates{};
+    std::array<std::array<u32, plD3dTss::Count>, plD3dMaxTextureStages> m_stageStates{};
+    std::array<plD3dTexture*, plD3dMaxTextureStages> m_textures{};
     // View, projection, texture 0 to 7, world.
     std::array<maMatrix4d, 11> m_transforms;
     plD3dViewport m_viewport;

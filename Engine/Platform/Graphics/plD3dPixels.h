@@ -21,3 +21,7 @@ bool plD3dGetTexelLayout(plD3dFormat format, plD3dTexelLayout& layout);
 // The texel at p (bytes in memory order) as 0xAARRGGBB, and back.
 u32 plD3dReadArgb(plD3dFormat format, const u8* p);
 void plD3dWriteArgb(plD3dFormat format, u32 argb, u8* p);
+
+// The same for a row of count texels, the layout looked up once.
+void plD3dReadArgbRow(plD3dFormat format, const u8* p, u32 count, u32* argb);
+void plD3dWriteArgbRow(plD3dFormat format, const u32* argb, u32 count, u8* p);

@@ -95,6 +95,11 @@ constexpr u32 NoSysLock = 0x800;
 constexpr u32 NoDirtyUpdate = 0x8000;
 } // namespace plD3dLock
 
+// The resource kind of a format check.
+namespace plD3dRType {
+constexpr u32 Texture = 3;
+} // namespace plD3dRType
+
 constexpr u32 plD3dBackBufferMono = 0;
 constexpr u32 plD3dSgrNoCalibration = 0;
 constexpr u32 plD3dAdapterDefault = 0;
@@ -204,7 +209,8 @@ constexpr u32 TriangleStrip = 5;
 constexpr u32 TriangleFan = 6;
 } // namespace plD3dPt
 
-// Flexible vertex format bits; the flat draw takes a position (XYZ or XYZRHW) and an optional colour.
+// Flexible vertex format bits: a position (XYZ or XYZRHW), an optional colour and up to eight sets of
+// two-float texture coordinates (their count in bits 8 to 11).
 namespace plD3dFvf {
 constexpr u32 Xyz = 0x002;
 constexpr u32 XyzRhw = 0x004;
@@ -212,7 +218,68 @@ constexpr u32 Normal = 0x010;
 constexpr u32 Diffuse = 0x040;
 constexpr u32 Specular = 0x080;
 constexpr u32 Tex1 = 0x100;
+constexpr u32 Tex2 = 0x200;
+constexpr u32 TexCountShift = 8;
 } // namespace plD3dFvf
+
+// Texture stages and their states, by their numbers; every stage keeps all of them.
+constexpr u32 plD3dMaxTextureStages = 8;
+namespace plD3dTss {
+constexpr u32 ColorOp = 1;
+constexpr u32 ColorArg1 = 2;
+constexpr u32 ColorArg2 = 3;
+constexpr u32 AlphaOp = 4;
+constexpr u32 AlphaArg1 = 5;
+constexpr u32 AlphaArg2 = 6;
+constexpr u32 TexCoordIndex = 11;
+constexpr u32 AddressU = 13;
+constexpr u32 AddressV = 14;
+constexpr u32 MagFilter = 16;
+constexpr u32 MinFilter = 17;
+constexpr u32 MipFilter = 18;
+constexpr u32 Count = 29; // one past the highest state
+} // namespace plD3dTss
+
+// Stage operations.
+namespace plD3dTop {
+constexpr u32 Disable = 1;
+constexpr u32 SelectArg1 = 2;
+constexpr u32 SelectArg2 = 3;
+constexpr u32 Modulate = 4;
+constexpr u32 Modulate2x = 5;
+constexpr u32 Modulate4x = 6;
+constexpr u32 Add = 7;
+constexpr u32 AddSigned = 8;
+constexpr u32 Subtract = 10;
+constexpr u32 BlendDiffuseAlpha = 12;
+constexpr u32 BlendTextureAlpha = 13;
+constexpr u32 BlendFactorAlpha = 14;
+constexpr u32 BlendCurrentAlpha = 16;
+} // namespace plD3dTop
+
+// Stage arguments: a source in the low bits, modifiers above.
+namespace plD3dTa {
+constexpr u32 Diffuse = 0;
+constexpr u32 Current = 1;
+constexpr u32 Texture = 2;
+constexpr u32 TFactor = 3;
+constexpr u32 Specular = 4;
+constexpr u32 SelectMask = 0xF;
+constexpr u32 Complement = 0x10;
+constexpr u32 AlphaReplicate = 0x20;
+} // namespace plD3dTa
+
+namespace plD3dTexf {
+constexpr u32 None = 0;
+constexpr u32 Point = 1;
+constexpr u32 Linear = 2;
+} // namespace plD3dTexf
+
+namespace plD3dTaddress {
+constexpr u32 Wrap = 1;
+constexpr u32 Mirror = 2;
+constexpr u32 Clamp = 3;
+} // namespace plD3dTaddress
 
 // Capability bits read by the rendering packages.
 namespace plD3dDevCaps {

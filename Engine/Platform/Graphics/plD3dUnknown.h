@@ -2,14 +2,15 @@
 #include "Engine/Core/Env/envTypes.h"
 
 // Reference counting of the device's objects: created with one reference, deleted when Release takes
-// the last; both return the count left, which shut-down code checks for leaks.
+// the last; both return the count left, which shut-down code checks for leaks. An object that lives
+// inside another (a texture's level) counts on its container instead.
 class plD3dUnknown {
   public:
     plD3dUnknown(const plD3dUnknown&) = delete;
     plD3dUnknown& operator=(const plD3dUnknown&) = delete;
 
-    u32 AddRef() { return ++m_refs; }
-    u32 Release() {
+    virtual u32 AddRef() { return ++m_refs; }
+    virtual u32 Release() {
         const u32 left = --m_refs;
         if (left == 0)
             delete this;

@@ -2,6 +2,7 @@
 
 #include "Engine/Platform/Graphics/plD3dPixels.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
+#include "Engine/Platform/Graphics/plD3dTexture.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,6 +44,10 @@ plD3dResult plFakeD3d::CheckDeviceType(u32 adapter, plD3dDevType type, plD3dForm
     if (m_refused.count(backBufferFormat) || !plD3dIsColorFormat(backBufferFormat))
         return plD3dErr::NotAvailable;
     return plD3dErr::Ok;
+}
+
+bool plFakeD3d::SupportsTextureFormat(plD3dFormat format, u32) const {
+    return plD3dIsColorFormat(format) && !m_refusedTextures.count(format);
 }
 
 plD3dResult plFakeD3d::CreateDeviceOn(u32 behaviorFlags, const plD3dPresentParameters& params,
@@ -160,6 +165,29 @@ plD3dResult plFakeD3dDevice::CreateImageSurface(u32 width, u32 height, plD3dForm
                                                 plD3dSurface** surface) {
     return Logged(Format("CreateImageSurface %u %u %d", width, height, FormatNumber(format)),
                   plD3dDevice::CreateImageSurface(width, height, format, surface));
+}
+
+plD3dResult plFakeD3dDevice::CreateTexture(u32 width, u32 height, u32 levels, u32 usage, plD3dFormat format,
+                                           u32 pool, plD3dTexture** texture) {
+    return Logged(
+        Format("CreateTexture %u %u %u %u %d %u", width, height, levels, usage, FormatNumber(format), pool),
+        plD3dDevice::CreateTexture(width, height, levels, usage, format, pool, texture));
+}
+
+plD3dResult plFakeD3dDevice::SetTexture(u32 stage, plD3dTexture* texture) {
+    const plD3dSurfaceDesc* level = texture ? &texture->Level(0)->Desc() : nullptr;
+    return Logged(level ? Format("SetTexture %u %ux%u", stage, level->width, level->height)
+                        : Format("SetTexture %u null", stage),
+                  plD3dDevice::SetTexture(stage, texture));
+}
+
+plD3dResult plFakeD3dDevice::SetTextureStageState(u32 stage, u32 state, u32 value) {
+    return Logged(Format("SetTextureStageState %u %u %u", stage, state, value),
+                  plD3dDevice::SetTextureStageState(stage, state, value));
+}
+
+u32 plFakeD3dDevice::GetAvailableTextureMem() {
+    return m_d3d.m_textureMemory;
 }
 
 plD3dResult plFakeD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects, u32 count,

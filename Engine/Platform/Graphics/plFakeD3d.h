@@ -8,8 +8,9 @@
 
 class plFakeD3dDevice;
 
-// The 3D factory of tests: a settable adapter (name, modes, desktop mode, capabilities), formats it
-// refuses, creation that fails on request, and one log of the calls made on it and on its devices.
+// The 3D factory of tests: a settable adapter (name, modes, desktop mode, capabilities with the maximum
+// texture size, texture memory), formats it refuses, creation that fails on request, and one log of the
+// calls made on it and on its devices.
 // Log lines are the call's name and its arguments, for instance "Clear 1 ff102030" or
 // "CopyRects 10 0 20 5 -> 0 0".
 class plFakeD3d : public plD3d {
@@ -18,6 +19,8 @@ class plFakeD3d : public plD3d {
 
     plD3dResult CheckDeviceType(u32 adapter, plD3dDevType type, plD3dFormat displayFormat,
                                 plD3dFormat backBufferFormat, bool windowed) override;
+    // Every colour format but the refused ones.
+    bool SupportsTextureFormat(plD3dFormat format, u32 usage) const override;
 
     // False makes Create answer null, as on a machine without 3D.
     void SetAvailable(bool available) { m_available = available; }
@@ -27,6 +30,9 @@ class plFakeD3d : public plD3d {
     void SetCaps(const plD3dCaps& caps) { m_caps = caps; }
     // CheckDeviceType answers NotAvailable for this back-buffer format.
     void RefuseFormat(plD3dFormat format) { m_refused.insert(format); }
+    // Neither format checks nor texture creation take this format.
+    void RefuseTextureFormat(plD3dFormat format) { m_refusedTextures.insert(format); }
+    void SetAvailableTextureMem(u32 bytes) { m_textureMemory = bytes; }
     // CreateDevice with this vertex-processing flag answers NotAvailable.
     void FailCreation(u32 vertexProcessing) { m_failingCreation |= vertexProcessing; }
 
@@ -47,6 +53,8 @@ class plFakeD3d : public plD3d {
     bool m_available = true;
     plD3dCaps m_caps;
     std::set<plD3dFormat> m_refused;
+    std::set<plD3dFormat> m_refusedTextures;
+    u32 m_textureMemory = 64u << 20;
     u32 m_failingCreation = 0;
     std::vector<std::string> m_log;
     plFakeD3dDevice* m_device = nullptr;
@@ -72,8 +80,13 @@ class plFakeD3dDevice : public plD3dDevice {
     plD3dResult GetBackBuffer(u32 index, u32 type, plD3dSurface** surface) override;
     plD3dResult CreateImageSurface(u32 width, u32 height, plD3dFormat format,
                                    plD3dSurface** surface) override;
+    plD3dResult CreateTexture(u32 width, u32 height, u32 levels, u32 usage, plD3dFormat format, u32 pool,
+                              plD3dTexture** texture) override;
     plD3dResult CopyRects(plD3dSurface* source, const plD3dRect* rects, u32 count, plD3dSurface* target,
                           const plD3dPoint* points) override;
+    plD3dResult SetTexture(u32 stage, plD3dTexture* texture) override;
+    plD3dResult SetTextureStageState(u32 stage, u32 state, u32 value) override;
+    u32 GetAvailableTextureMem() override;
     void SetGammaRamp(u32 flags, const plD3dGammaRamp* ramp) override;
     plD3dResult SetRenderState(u32 state, u32 value) override;
     plD3dResult SetTransform(u32 state, const maMatrix4d* matrix) override;

@@ -19,6 +19,7 @@ plSystemServices::plSystemServices() : m_iniReader(ProgramFolder(m_folders)) {
     m_services.movie = &m_movie;
     m_services.media = &m_media;
     m_services.d3d = &m_d3d;
+    m_services.fonts = &m_fonts;
 
     m_services.keyValueStore = &m_keyValueStore;
     m_services.iniReader = &m_iniReader;

@@ -1,5 +1,6 @@
 #pragma once
 #include "Engine/Platform/Codec/plLibMediaDecoders.h"
+#include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Gl/plGlD3d.h"
 #include "Engine/Platform/Gl/plSdlMovieHost.h"
 #include "Engine/Platform/Sdl/plSdlInputSource.h"
@@ -30,6 +31,7 @@ class plSystemServices {
     plSdlMovieHost m_movie{m_window};
     plLibMediaDecoders m_media;
     plGlD3d m_d3d{m_window};
+    plFreeTypeFonts m_fonts;
 
     plKeyValueStore m_keyValueStore{plDefaultConfigFolder()};
     plLinuxSystemFolders m_folders;

@@ -6,6 +6,7 @@
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
 #include "Engine/Graphics/G2d/g2dResetHandler.h"
+#include "Engine/Graphics/G2d/private/g2dFontUtilPAC.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ i32 g_height = 0;
 bool g_windowed = false;
 plD3dFormat g_backBufferFormat = plD3dFormat::Unknown;
 plD3dCaps g_caps;
-g2dFont g_defaultFont = 0;
+g2dFont g_defaultFont;
 u8 g_verticalSync = 0;
 u8 g_tripleBuffering = 0;
 // The handlers have released their resources and wait for a successful reset.
@@ -68,7 +69,13 @@ void CreateDevice(bool windowed, i32 width, i32 height, g2dPixelFormat& format) 
     g_windowed = windowed;
     g_caps = {};
     g_pdevice->GetDeviceCaps(&g_caps);
-    g_defaultFont = g2dGetTextService().GetFont("Arial", 12);
+    // Without a font the debug lines stay blank; the device is no worse for it.
+    try {
+        g_defaultFont = g2dGetTextService().GetFont("Arial", 12);
+    } catch (const g2dUnknownFontX&) {
+        DBG_WARNING("No font for the debug lines");
+        g_defaultFont = {};
+    }
 }
 
 // A second creation replaces the first device.
@@ -238,7 +245,9 @@ void SetGamma(f32 brightness) {
 void Deinitialize() {
     if (g_defaultFont)
         g2dGetTextService().ReleaseFont(g_defaultFont);
-    g_defaultFont = 0;
+    g_defaultFont = {};
+    // The fonts outlive the device; their device objects must not.
+    g2dFontUtilPAC::ReleaseDeviceFonts();
     if (g_pdevice) {
         const u32 left = g_pdevice->Release();
         if (left != 0)

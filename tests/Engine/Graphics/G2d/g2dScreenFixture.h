@@ -15,7 +15,7 @@
 // Text "drawn" as lines "x y text"; every text measures 8 x 12 a character.
 class g2dRecordingText : public g2dTextService {
   public:
-    g2dFont GetFont(const envString&, i32) override { return 7; }
+    g2dFont GetFont(const envString&, i32) override { return g2dFont(7); }
     void ReleaseFont(g2dFont) override {}
     void MeasureText(g2dFont, const envString& text, u32& width, u32& height) override {
         width = 8 * text.GetLength();

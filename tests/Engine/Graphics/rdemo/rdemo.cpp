@@ -1,7 +1,8 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
-//   rdemo --scene screen --out screen.png
+//   rdemo --scene screen|textures --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
-// its three vertex colours.
+// its three vertex colours. "textures": see rdemoTextures.cpp.
+#include "rdemo.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
 #include "Engine/Graphics/G2d/g2dPackage.h"
@@ -19,8 +20,8 @@
 
 namespace {
 
-constexpr i32 kWidth = 640;
-constexpr i32 kHeight = 480;
+constexpr i32 kWidth = kDemoWidth;
+constexpr i32 kHeight = kDemoHeight;
 
 struct ScreenVertex {
     f32 x, y, z, rhw;
@@ -55,8 +56,30 @@ void DrawTriangle() {
     g_pdevice->EndScene();
 }
 
+// libpng may jump back into this function: nothing in it changes after the jump point is set.
+bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32 width, i32 height,
+               bool alpha) {
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
+    return true;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: rdemo --scene screen|textures --out <file.png>\n");
+    return 2;
+}
+
+} // namespace
+
 // The back buffer as 0xAARRGGBB through the device's own copy into an image.
-std::vector<u32> ReadBackBuffer() {
+std::vector<u32> DemoReadBackBuffer() {
     g2dPixelFormat argb;
     g2dGetPixelFormat(plD3dFormat::A8R8G8B8, argb);
     g2dImage capture(kWidth, kHeight, argb);
@@ -75,31 +98,26 @@ std::vector<u32> ReadBackBuffer() {
     return pixels;
 }
 
-bool WritePng(const std::string& path, const std::vector<u32>& pixels) {
+bool DemoWritePng(const std::string& path, const std::vector<u32>& pixels, i32 width, i32 height,
+                  bool alpha) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;
-    std::vector<u8> rgb(pixels.size() * 3);
+    const size_t channels = alpha ? 4 : 3;
+    std::vector<u8> bytes(pixels.size() * channels);
     for (size_t i = 0; i < pixels.size(); ++i) {
-        rgb[i * 3] = static_cast<u8>(pixels[i] >> 16);
-        rgb[i * 3 + 1] = static_cast<u8>(pixels[i] >> 8);
-        rgb[i * 3 + 2] = static_cast<u8>(pixels[i]);
+        bytes[i * channels] = static_cast<u8>(pixels[i] >> 16);
+        bytes[i * channels + 1] = static_cast<u8>(pixels[i] >> 8);
+        bytes[i * channels + 2] = static_cast<u8>(pixels[i]);
+        if (alpha)
+            bytes[i * channels + 3] = static_cast<u8>(pixels[i] >> 24);
     }
-    std::vector<png_bytep> rows(kHeight);
-    for (i32 y = 0; y < kHeight; ++y)
-        rows[y] = &rgb[static_cast<size_t>(y) * kWidth * 3];
+    std::vector<png_bytep> rows(static_cast<size_t>(height));
+    for (i32 y = 0; y < height; ++y)
+        rows[static_cast<size_t>(y)] = &bytes[static_cast<size_t>(y) * static_cast<size_t>(width) * channels];
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool written = false;
-    if (info && !setjmp(png_jmpbuf(png))) {
-        png_init_io(png, file);
-        png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        png_write_image(png, rows.data());
-        png_write_end(png, nullptr);
-        written = true;
-    }
+    const bool written = info && WriteRows(png, info, file, rows.data(), width, height, alpha);
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0 && written;
 }
@@ -111,17 +129,10 @@ std::vector<u32> DrawScreenScene() {
     FillGradient(gradient);
     g2dScreen::DrawImage(40, 40, gradient);
     DrawTriangle();
-    std::vector<u32> pixels = ReadBackBuffer();
+    std::vector<u32> pixels = DemoReadBackBuffer();
     g2dScreen::EndFrame();
     return pixels;
 }
-
-int Usage() {
-    std::fprintf(stderr, "usage: rdemo --scene screen --out <file.png>\n");
-    return 2;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     std::string scene, out;
@@ -134,7 +145,7 @@ int main(int argc, char** argv) {
         else
             return Usage();
     }
-    if (scene != "screen" || out.empty())
+    if ((scene != "screen" && scene != "textures") || out.empty())
         return Usage();
 
     plSystemServices services;
@@ -144,7 +155,8 @@ int main(int argc, char** argv) {
         try {
             g2dInitialize();
             g2dScreen::InitWindowed(kWidth, kHeight, 0, 0);
-            status = WritePng(out, DrawScreenScene()) ? 0 : 1;
+            const std::vector<u32> picture = scene == "screen" ? DrawScreenScene() : DrawTexturesScene();
+            status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();
             g2dShutdown();
         } catch (const envExceptionX& exception) {

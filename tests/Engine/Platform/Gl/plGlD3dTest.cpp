@@ -1,10 +1,7 @@
 // The OpenGL device in a real window under Xvfb.
-#include "Engine/Platform/Gl/plGlD3d.h"
 #include "Engine/Platform/Gl/plSdlMovieHost.h"
-#include "Engine/Platform/Graphics/plD3dDevice.h"
-#include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
-#include "Engine/Platform/Sdl/plSdlWindowHost.h"
+#include "plGlDevice.h"
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <SDL.h>
@@ -16,81 +13,6 @@
 #include <vector>
 
 namespace {
-
-constexpr u32 kSize = 32;
-
-struct ScreenVertex {
-    f32 x, y, z, rhw;
-    u32 color;
-};
-
-struct WorldVertex {
-    f32 x, y, z;
-    u32 color;
-};
-
-class GlDevice {
-  public:
-    GlDevice() {
-        EXPECT_TRUE(m_window.CreateWindow(0, 0, kSize, kSize, u"gl"));
-        d3d = m_factory.Create();
-        params.windowed = true;
-        params.backBufferWidth = kSize;
-        params.backBufferHeight = kSize;
-        params.enableAutoDepthStencil = true;
-        params.autoDepthStencilFormat = plD3dFormat::D16;
-        params.swapEffect = plD3dSwapEffect::Discard;
-        EXPECT_EQ(
-            d3d->CreateDevice(0, plD3dDevType::Hal, plD3dCreate::HardwareVertexProcessing, &params, &device),
-            plD3dErr::Ok);
-    }
-    ~GlDevice() {
-        if (device) {
-            EXPECT_EQ(device->Release(), 0u);
-        }
-        d3d->Release();
-    }
-
-    // The back buffer as 0xAARRGGBB, row 0 first, through the device's own copy.
-    std::vector<u32> Read() {
-        plD3dSurface* back = nullptr;
-        plD3dSurface* image = nullptr;
-        EXPECT_EQ(device->GetBackBuffer(0, plD3dBackBufferMono, &back), plD3dErr::Ok);
-        EXPECT_EQ(device->CreateImageSurface(kSize, kSize, plD3dFormat::A8R8G8B8, &image), plD3dErr::Ok);
-        EXPECT_EQ(device->CopyRects(back, nullptr, 0, image, nullptr), plD3dErr::Ok);
-        std::vector<u32> pixels(kSize * kSize);
-        std::memcpy(pixels.data(), image->Pixels(), pixels.size() * 4);
-        image->Release();
-        back->Release();
-        return pixels;
-    }
-
-    void DrawScreen(const std::vector<ScreenVertex>& vertices) {
-        device->SetVertexShader(plD3dFvf::XyzRhw | plD3dFvf::Diffuse);
-        device->BeginScene();
-        EXPECT_EQ(device->DrawPrimitiveUP(plD3dPt::TriangleList, static_cast<u32>(vertices.size() / 3),
-                                          vertices.data(), sizeof(ScreenVertex)),
-                  plD3dErr::Ok);
-        device->EndScene();
-    }
-
-    void DrawWorld(const std::vector<WorldVertex>& vertices) {
-        device->SetVertexShader(plD3dFvf::Xyz | plD3dFvf::Diffuse);
-        device->BeginScene();
-        EXPECT_EQ(device->DrawPrimitiveUP(plD3dPt::TriangleList, static_cast<u32>(vertices.size() / 3),
-                                          vertices.data(), sizeof(WorldVertex)),
-                  plD3dErr::Ok);
-        device->EndScene();
-    }
-
-    plD3d* d3d = nullptr;
-    plD3dDevice* device = nullptr;
-    plD3dPresentParameters params;
-    plSdlWindowHost m_window;
-
-  private:
-    plGlD3d m_factory{m_window};
-};
 
 constexpr u32 kBlack = 0xFF000000;
 constexpr u32 kWhite = 0xFFFFFFFF;

@@ -1,49 +1,10 @@
-#include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/Graphics/plD3dPixels.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
-#include "Engine/Platform/plServices.h"
+#include "plFakeDevice.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-namespace {
-
-plD3dPresentParameters Windowed(u32 width, u32 height) {
-    plD3dPresentParameters params;
-    params.backBufferWidth = width;
-    params.backBufferHeight = height;
-    params.windowed = true;
-    params.enableAutoDepthStencil = true;
-    params.autoDepthStencilFormat = plD3dFormat::D16;
-    params.swapEffect = plD3dSwapEffect::Discard;
-    return params;
-}
-
-struct FakeDevice {
-    plFakeD3d factory;
-    plD3d* d3d = nullptr;
-    plD3dDevice* device = nullptr;
-    plD3dPresentParameters params = Windowed(32, 16);
-
-    FakeDevice() {
-        plInstallServices({.d3d = &factory});
-        d3d = plDirect3DCreate();
-        EXPECT_EQ(
-            d3d->CreateDevice(0, plD3dDevType::Hal, plD3dCreate::HardwareVertexProcessing, &params, &device),
-            plD3dErr::Ok);
-    }
-    ~FakeDevice() {
-        if (device) {
-            EXPECT_EQ(device->Release(), 0u);
-        }
-        EXPECT_EQ(d3d->Release(), 0u);
-        plInstallServices({});
-    }
-    plFakeD3dDevice& Fake() { return *factory.GetDevice(); }
-};
-
-} // namespace
 
 TEST(plFakeD3d, CreationHonoursRefusalsAndFailures) {
     plFakeD3d factory;

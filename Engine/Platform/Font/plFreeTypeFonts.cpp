@@ -1,0 +1,172 @@
+#include "Engine/Platform/Font/plFreeTypeFonts.h"
+
+#include "Engine/Core/Env/dbgLog.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+
+namespace {
+// Outlines only, so advances and drawings come from the same glyphs.
+constexpr FT_Int32 kLoadFlags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP;
+} // namespace
+
+struct plFreeTypeFonts::Library {
+    FT_Library freeType = nullptr;
+    FcConfig* config = nullptr;
+};
+
+struct plFreeTypeFonts::Face {
+    FT_Face face = nullptr;
+    i32 cellHeight = 0;
+    i32 ascent = 0;
+
+    ~Face() { FT_Done_Face(face); }
+
+    // The advance of a character in whole pixels; 0 when it cannot be loaded.
+    i32 Advance(char16_t unit) const {
+        if (FT_Load_Char(face, unit, kLoadFlags) != 0)
+            return 0;
+        return static_cast<i32>((face->glyph->advance.x + 32) >> 6);
+    }
+};
+
+plFreeTypeFonts::plFreeTypeFonts() : m_library(std::make_unique<Library>()) {
+    if (FT_Init_FreeType(&m_library->freeType) != 0) {
+        m_library->freeType = nullptr;
+        DBG_WARNING("FreeType cannot start: no text can be drawn");
+    }
+}
+
+plFreeTypeFonts::~plFreeTypeFonts() {
+    m_faces.clear();
+    if (m_library->config)
+        FcConfigDestroy(m_library->config);
+    if (m_library->freeType)
+        FT_Done_FreeType(m_library->freeType);
+}
+
+std::string plFreeTypeFonts::Match(const std::string& faceUtf8, int& index) {
+    // The configuration is read on first use, so a program that draws no text never reads it.
+    if (!m_library->config)
+        m_library->config = FcInitLoadConfigAndFonts();
+    if (!m_library->config)
+        return {};
+    FcPattern* pattern = FcPatternCreate();
+    if (!faceUtf8.empty())
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(faceUtf8.c_str()));
+    FcConfigSubstitute(m_library->config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(m_library->config, pattern, &result);
+    FcPatternDestroy(pattern);
+    std::string file;
+    FcChar8* path = nullptr;
+    if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
+        file = reinterpret_cast<const char*>(path);
+        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch)
+            index = 0;
+    }
+    if (match)
+        FcPatternDestroy(match);
+    return file;
+}
+
+plFontHandle plFreeTypeFonts::CreateFont(const std::string& faceUtf8, i32 height) {
+    if (!m_library->freeType || height == 0)
+        return 0;
+    int index = 0;
+    const std::string file = Match(faceUtf8, index);
+    if (file.empty())
+        return 0;
+    auto face = std::make_unique<Face>();
+    if (FT_New_Face(m_library->freeType, file.c_str(), index, &face->face) != 0) {
+        face->face = nullptr;
+        DBG_WARNING("The font file %s cannot be read", file.c_str());
+        return 0;
+    }
+    FT_Error error = 0;
+    if (height > 0) {
+        FT_Size_RequestRec request{FT_SIZE_REQUEST_TYPE_REAL_DIM, 0, height * 64, 0, 0};
+        error = FT_Request_Size(face->face, &request);
+    } else {
+        error = FT_Set_Pixel_Sizes(face->face, 0, static_cast<FT_UInt>(-height));
+    }
+    if (error != 0)
+        return 0;
+    const FT_Size_Metrics& metrics = face->face->size->metrics;
+    face->cellHeight = static_cast<i32>(metrics.height >> 6);
+    face->ascent = static_cast<i32>(metrics.ascender >> 6);
+    const plFontHandle handle = m_next++;
+    m_faces[handle] = std::move(face);
+    return handle;
+}
+
+void plFreeTypeFonts::DeleteFont(plFontHandle font) {
+    m_faces.erase(font);
+}
+
+plFreeTypeFonts::Face* plFreeTypeFonts::Find(plFontHandle font) {
+    const auto found = m_faces.find(font);
+    return found == m_faces.end() ? nullptr : found->second.get();
+}
+
+bool plFreeTypeFonts::MeasureText(plFontHandle font, std::u16string_view text, u32& width, u32& height) {
+    const Face* face = Find(font);
+    if (!face)
+        return false;
+    i32 sum = 0;
+    for (char16_t unit : text)
+        sum += face->Advance(unit);
+    width = static_cast<u32>(std::max(sum, 0));
+    height = static_cast<u32>(face->cellHeight);
+    return true;
+}
+
+void plFreeTypeFonts::DrawText(plFontHandle font, std::u16string_view text, i32 x, i32 y, u32* pixels,
+                               u32 width, u32 height) {
+    Face* face = Find(font);
+    if (!face || !pixels)
+        return;
+    const i32 bufferWidth = static_cast<i32>(width);
+    const i32 bufferHeight = static_cast<i32>(height);
+    u32 textWidth = 0, cellHeight = 0;
+    MeasureText(font, text, textWidth, cellHeight);
+    // The cell's background first, as an opaque text call paints it.
+    for (i32 row = std::max(y, 0); row < std::min(y + face->cellHeight, bufferHeight); ++row)
+        for (i32 column = std::max(x, 0); column < std::min(x + static_cast<i32>(textWidth), bufferWidth);
+             ++column)
+            pixels[static_cast<size_t>(row) * width + static_cast<size_t>(column)] = 0;
+    const i32 baseline = y + face->ascent;
+    i32 pen = x;
+    for (char16_t unit : text) {
+        if (FT_Load_Char(face->face, unit, kLoadFlags | FT_LOAD_RENDER) != 0)
+            continue;
+        const FT_GlyphSlot glyph = face->face->glyph;
+        const FT_Bitmap& bitmap = glyph->bitmap;
+        if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) {
+            pen += static_cast<i32>((glyph->advance.x + 32) >> 6);
+            continue;
+        }
+        const i32 left = pen + glyph->bitmap_left;
+        const i32 top = baseline - glyph->bitmap_top;
+        for (u32 row = 0; row < bitmap.rows; ++row) {
+            const i32 py = top + static_cast<i32>(row);
+            if (py < 0 || py >= bufferHeight)
+                continue;
+            const u8* coverage = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+            for (u32 column = 0; column < bitmap.width; ++column) {
+                const i32 px = left + static_cast<i32>(column);
+                if (px < 0 || px >= bufferWidth || coverage[column] == 0)
+                    continue;
+                u32& pixel = pixels[static_cast<size_t>(py) * width + static_cast<size_t>(px)];
+                // Glyphs that overlap keep the stronger coverage.
+                const u32 value = std::max<u32>(pixel & 0xFF, coverage[column]);
+                pixel = value * 0x010101u;
+            }
+        }
+        pen += static_cast<i32>((glyph->advance.x + 32) >> 6);
+    }
+}

@@ -1,0 +1,18 @@
+#pragma once
+#include "Engine/Core/Env/envTypes.h"
+
+#include <string>
+#include <vector>
+
+// The demo's window and back buffer.
+constexpr i32 kDemoWidth = 640;
+constexpr i32 kDemoHeight = 480;
+
+// The back buffer as 0xAARRGGBB through the device's own copy into an image.
+std::vector<u32> DemoReadBackBuffer();
+// Pixels as 0xAARRGGBB, row after row, written as an RGB or RGBA PNG.
+bool DemoWritePng(const std::string& path, const std::vector<u32>& argb, i32 width, i32 height, bool alpha);
+
+// The scenes; each returns the picture to save, or nothing when it failed (with a message on stderr).
+std::vector<u32> DrawScreenScene();
+std::vector<u32> DrawTexturesScene();

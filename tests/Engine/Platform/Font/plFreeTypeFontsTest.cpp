@@ -1,0 +1,75 @@
+// The FreeType rasterizer on DejaVu, pinned by the tests' font configuration.
+#include "Engine/Platform/Font/plFreeTypeFonts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+TEST(plFreeTypeFonts, AnyFaceGivesAFontWhoseCellIsTheHeightAskedFor) {
+    plFreeTypeFonts fonts;
+    const struct {
+        const char* face;
+        i32 height;
+        u32 cell; // 0: no font
+    } cases[] = {
+        {"Arial", 12, 12}, {"Arial", 16, 16}, {"Comic Sans MS", 20, 20}, {"", 16, 16}, {"Arial", 0, 0},
+    };
+    for (const auto& c : cases) {
+        const plFontHandle font = fonts.CreateFont(c.face, c.height);
+        EXPECT_EQ(font != 0, c.cell != 0) << c.face << " " << c.height;
+        u32 width = 1, height = 0;
+        EXPECT_EQ(fonts.MeasureText(font, u"", width, height), c.cell != 0);
+        if (c.cell != 0) {
+            EXPECT_EQ(width, 0u);
+            EXPECT_EQ(height, c.cell) << c.face << " " << c.height;
+        }
+        fonts.DeleteFont(font);
+    }
+    // A negative height is the em, which is smaller than the cell.
+    const plFontHandle em = fonts.CreateFont("Arial", -16);
+    u32 width = 0, height = 0;
+    ASSERT_TRUE(fonts.MeasureText(em, u"x", width, height));
+    EXPECT_GT(height, 16u);
+    fonts.DeleteFont(em);
+    EXPECT_FALSE(fonts.MeasureText(em, u"x", width, height));
+}
+
+TEST(plFreeTypeFonts, TextMeasuresItsAdvancesAndDrawsCoverageInItsCell) {
+    plFreeTypeFonts fonts;
+    const plFontHandle font = fonts.CreateFont("Arial", 16);
+    ASSERT_NE(font, 0u);
+    // No kerning: a text is as wide as its characters.
+    u32 g = 0, t = 0, gt = 0, height = 0;
+    ASSERT_TRUE(fonts.MeasureText(font, u"g", g, height));
+    ASSERT_TRUE(fonts.MeasureText(font, u"t", t, height));
+    ASSERT_TRUE(fonts.MeasureText(font, u"gt", gt, height));
+    EXPECT_EQ(gt, g + t);
+    EXPECT_EQ(height, 16u);
+
+    constexpr u32 kWidth = 40, kHeight = 24, kGarbage = 0x00ABCDEF;
+    std::vector<u32> pixels(kWidth * kHeight, kGarbage);
+    fonts.DrawText(font, u"Hg", 3, 2, pixels.data(), kWidth, kHeight);
+    u32 width = 0;
+    fonts.MeasureText(font, u"Hg", width, height);
+    u32 full = 0;
+    for (u32 y = 0; y < kHeight; ++y)
+        for (u32 x = 0; x < kWidth; ++x) {
+            const u32 pixel = pixels[y * kWidth + x];
+            const bool inCell = x >= 3 && x < 3 + width && y >= 2 && y < 2 + height;
+            if (pixel == kGarbage) {
+                EXPECT_FALSE(inCell) << x << ", " << y;
+                continue;
+            }
+            // Grey coverage: blue, green and red alike.
+            EXPECT_EQ(pixel, (pixel & 0xFF) * 0x010101u) << x << ", " << y;
+            full += pixel == 0x00FFFFFF;
+        }
+    EXPECT_GT(full, 10u);
+    // Text reaching past the buffer is cut, and an unknown font draws nothing.
+    fonts.DrawText(font, u"Hg", -5, 20, pixels.data(), kWidth, kHeight);
+    const std::vector<u32> before = pixels;
+    fonts.DrawText(0, u"Hg", 0, 0, pixels.data(), kWidth, kHeight);
+    EXPECT_EQ(pixels, before);
+    fonts.DeleteFont(font);
+}
