@@ -133,3 +133,9 @@ u64 chBinReader::GetBytesLeft() const {
     const u64 position = m_file->Tell();
     return position < m_size ? m_size - position : 0;
 }
+
+u64 chBinReader::GetChunkBytesLeft() const {
+    const u64 position = m_file->Tell();
+    const u64 end = m_ends.empty() ? m_size : m_ends.back();
+    return position < end ? end - position : 0;
+}

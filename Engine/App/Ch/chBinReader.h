@@ -34,6 +34,10 @@ class chBinReader : public chReader {
 
     const fsLocator& GetLocator() const override;
 
+    // The bytes from here to the end of the innermost entered chunk (of the file outside any chunk);
+    // 0 once a read has run past it. Loaders bound counts from the file by it.
+    u64 GetChunkBytesLeft() const;
+
   private:
     void ReadExact(void* buffer, u32 count);
     template <typename T> void ReadInto(T* value);

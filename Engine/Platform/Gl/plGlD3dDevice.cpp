@@ -4,6 +4,7 @@
 #include "Engine/Platform/Gl/plGlContextUse.h"
 #include "Engine/Platform/Gl/plGlD3d.h"
 #include "Engine/Platform/Gl/plGlFit.h"
+#include "Engine/Platform/Graphics/plD3dBuffer.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
@@ -64,6 +65,12 @@ GLenum BlendEquation(u32 d3d) {
 
 GLenum PrimitiveMode(u32 type) {
     switch (type) {
+    case plD3dPt::PointList:
+        return GL_POINTS;
+    case plD3dPt::LineList:
+        return GL_LINES;
+    case plD3dPt::LineStrip:
+        return GL_LINE_STRIP;
     case plD3dPt::TriangleStrip:
         return GL_TRIANGLE_STRIP;
     case plD3dPt::TriangleFan:
@@ -245,6 +252,9 @@ void plGlD3dDevice::SendFixed() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glEnableClientState(GL_VERTEX_ARRAY);
+    // Client arrays unless a buffer draw binds its buffer objects for the moment of the draw.
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glMatrixMode(GL_MODELVIEW);
 }
 
@@ -373,7 +383,7 @@ plD3dResult plGlD3dDevice::SetViewport(const plD3dViewport* viewport) {
 }
 
 plD3dResult plGlD3dDevice::TestCooperativeLevel() {
-    return m_needsReset ? plD3dErr::DeviceNotReset : plD3dDevice::TestCooperativeLevel();
+    return m_lost ? plD3dErr::DeviceNotReset : plD3dDevice::TestCooperativeLevel();
 }
 
 plD3dResult plGlD3dDevice::Reset(plD3dPresentParameters* params) {
@@ -382,13 +392,13 @@ plD3dResult plGlD3dDevice::Reset(plD3dPresentParameters* params) {
     if (plD3dFailed(result))
         return result;
     Prepare(0);
-    if (m_needsReset || params->backBufferWidth != before.backBufferWidth ||
+    // A lost device's back buffer is made again whatever the parameters; without one it stays lost.
+    if (m_lost || params->backBufferWidth != before.backBufferWidth ||
         params->backBufferHeight != before.backBufferHeight ||
         params->enableAutoDepthStencil != before.enableAutoDepthStencil) {
         FreeTarget();
-        // Without a back buffer the device draws nothing and waits for a Reset that makes one.
-        m_needsReset = !MakeTarget();
-        if (m_needsReset)
+        m_lost = !MakeTarget();
+        if (m_lost)
             return plD3dErr::OutOfVideoMemory;
     }
     ApplyPresentation();
@@ -400,7 +410,7 @@ plD3dResult plGlD3dDevice::Present() {
     const plD3dResult result = plD3dDevice::Present();
     if (plD3dFailed(result))
         return result;
-    if (m_needsReset)
+    if (m_lost)
         return plD3dErr::DeviceLost;
     Prepare(DirtyFixed);
     const auto& params = GetPresentParameters();
@@ -431,7 +441,7 @@ plD3dResult plGlD3dDevice::Present() {
 plD3dResult plGlD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z,
                                  u32 stencil) {
     const plD3dResult result = plD3dDevice::Clear(count, rects, flags, color, z, stencil);
-    if (plD3dFailed(result) || m_needsReset)
+    if (plD3dFailed(result) || m_lost)
         return result;
     Prepare(DirtyTarget | DirtyFixed);
     // A clear reaches every channel and the depth buffer whatever the write states say.
@@ -475,7 +485,7 @@ void plGlD3dDevice::SetGammaRamp(u32 flags, const plD3dGammaRamp* ramp) {
 }
 
 void plGlD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
-    if (m_needsReset)
+    if (m_lost)
         return;
     Prepare(DirtyFixed);
     glActiveTexture(GL_TEXTURE0);
@@ -487,7 +497,7 @@ void plGlD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
 }
 
 void plGlD3dDevice::ReadBackBuffer(const plD3dRect& rect, u32* argb) {
-    if (m_needsReset)
+    if (m_lost)
         return;
     Prepare(DirtyTarget | DirtyFixed);
     glReadPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, GL_BGRA,
@@ -500,7 +510,7 @@ plD3dResult plGlD3dDevice::DrawPrimitiveUP(u32 type, u32 primitiveCount, const v
     const plD3dResult result = CheckDraw(type, primitiveCount, vertices, stride, layout, vertexCount);
     if (plD3dFailed(result))
         return result;
-    return Draw(type, primitiveCount, vertices, vertexCount, stride, nullptr, 0);
+    return Draw(type, vertices, vertexCount, stride, nullptr, 0);
 }
 
 plD3dResult plGlD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
@@ -513,13 +523,63 @@ plD3dResult plGlD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 ve
     plD3dVertexLayout layout;
     u32 indexCount = 0;
     CheckDraw(type, primitiveCount, vertices, stride, layout, indexCount);
-    return Draw(type, primitiveCount, vertices, minIndex + vertexCount, stride,
-                static_cast<const u16*>(indices), indexCount);
+    return Draw(type, vertices, minIndex + vertexCount, stride, static_cast<const u16*>(indices), indexCount);
 }
 
-plD3dResult plGlD3dDevice::Draw(u32 type, u32, const void* vertices, u32 vertexCount, u32 stride,
+plD3dResult plGlD3dDevice::DrawPrimitive(u32 type, u32 startVertex, u32 primitiveCount) {
+    const plD3dResult result = plD3dDevice::DrawPrimitive(type, startVertex, primitiveCount);
+    if (plD3dFailed(result) || m_lost)
+        return result;
+    const u32 vertexCount = plD3dVerticesOf(type, primitiveCount);
+    const u32 stride = GetStreamStride();
+    if (plD3dVertexLayout layout; plD3dGetVertexLayout(GetVertexFormat(), layout) && layout.pretransformed)
+        return Draw(type, GetStreamBuffer()->Data() + static_cast<size_t>(startVertex) * stride, vertexCount,
+                    stride, nullptr, 0);
+    BindStream(startVertex);
+    glDrawArrays(PrimitiveMode(type), 0, static_cast<GLsizei>(vertexCount));
+    return result;
+}
+
+plD3dResult plGlD3dDevice::DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
+                                                u32 primitiveCount) {
+    const plD3dResult result =
+        plD3dDevice::DrawIndexedPrimitive(type, minIndex, vertexCount, startIndex, primitiveCount);
+    if (plD3dFailed(result) || m_lost)
+        return result;
+    const u32 indexCount = plD3dVerticesOf(type, primitiveCount);
+    const plD3dIndexBuffer& indices = *GetIndexBuffer();
+    const u32 stride = GetStreamStride();
+    if (plD3dVertexLayout layout; plD3dGetVertexLayout(GetVertexFormat(), layout) && layout.pretransformed) {
+        const u8* vertices = GetStreamBuffer()->Data() + static_cast<size_t>(GetBaseVertexIndex()) * stride;
+        const u8* first = indices.Data() + static_cast<size_t>(startIndex) * 2;
+        return Draw(type, vertices, minIndex + vertexCount, stride, reinterpret_cast<const u16*>(first),
+                    indexCount);
+    }
+    BindStream(GetBaseVertexIndex());
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, GetBufferName(indices));
+    glDrawRangeElements(PrimitiveMode(type), minIndex, minIndex + vertexCount - 1,
+                        static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT,
+                        reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * 2));
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    return result;
+}
+
+void plGlD3dDevice::BindStream(u64 firstVertex) {
+    plD3dVertexLayout layout;
+    plD3dGetVertexLayout(GetVertexFormat(), layout);
+    Prepare(DirtyAll);
+    const u32 stride = GetStreamStride();
+    const auto start = static_cast<uintptr_t>(firstVertex * stride);
+    // The arrays keep the buffer object they were pointed at; the binding itself goes straight back.
+    glBindBuffer(GL_ARRAY_BUFFER, GetBufferName(*GetStreamBuffer()));
+    glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(stride), reinterpret_cast<const void*>(start));
+    PointAttributes(layout, start, stride);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount, u32 stride,
                                 const u16* indices, u32 indexCount) {
-    if (m_needsReset)
+    if (m_lost)
         return plD3dErr::Ok;
     plD3dVertexLayout layout;
     plD3dGetVertexLayout(GetVertexFormat(), layout);
@@ -557,17 +617,23 @@ plD3dResult plGlD3dDevice::Draw(u32 type, u32, const void* vertices, u32 vertexC
         Prepare(DirtyAll);
         glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(stride), bytes);
     }
-    PrepareTextures(layout, bytes, stride);
-    if (layout.diffuseOffset >= 0) {
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(GL_BGRA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(stride), bytes + layout.diffuseOffset);
-    } else {
-        glDisableClientState(GL_COLOR_ARRAY);
-        glColor4ub(255, 255, 255, 255);
-    }
+    PointAttributes(layout, reinterpret_cast<uintptr_t>(bytes), stride);
     if (indices)
         glDrawElements(PrimitiveMode(type), static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT, indices);
     else
         glDrawArrays(PrimitiveMode(type), 0, static_cast<GLsizei>(vertexCount));
     return plD3dErr::Ok;
+}
+
+void plGlD3dDevice::PointAttributes(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride) {
+    PrepareTextures(layout, vertices, stride);
+    if (layout.diffuseOffset >= 0) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(
+            GL_BGRA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(stride),
+            reinterpret_cast<const void*>(vertices + static_cast<uintptr_t>(layout.diffuseOffset)));
+    } else {
+        glDisableClientState(GL_COLOR_ARRAY);
+        glColor4ub(255, 255, 255, 255);
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -15,13 +16,18 @@ class plSdlWindowHost;
 // draw or clear needs them, and all of them again after other code used the context. Textures are
 // OpenGL textures of the same layouts (packed 16-bit types, BGRA bytes), filled from their levels'
 // pixels when a draw uses them after a write; texture stages become the texture units' combiners.
-// Render-target textures carry a frame-buffer object.
+// Render-target textures carry a frame-buffer object. Vertex and index buffers are buffer objects that
+// each unlock fills from the buffer's bytes (a Discard lock orphans the old storage first); draws from
+// them bind them for the draw alone, except pre-transformed vertices, which are converted from the bytes.
 class plGlD3dDevice : public plD3dDevice {
   public:
     // Null when the context or its frame buffer cannot be made.
     static plGlD3dDevice* Create(plGlD3d& d3d, plSdlWindowHost& window, const plD3dPresentParameters& params);
 
-    // DeviceNotReset after a Reset whose back buffer could not be made, until a Reset makes one.
+    // Makes the device act as lost, as a full-screen device is when the player switches away: tests
+    // answer DeviceNotReset and nothing is presented until a Reset succeeds. A Reset whose back buffer
+    // cannot be made leaves the device lost the same way.
+    void InjectLoss() { m_lost = true; }
     plD3dResult TestCooperativeLevel() override;
     plD3dResult Reset(plD3dPresentParameters* params) override;
     plD3dResult Present() override;
@@ -37,6 +43,15 @@ class plGlD3dDevice : public plD3dDevice {
     u32 GetAvailableTextureMem() override;
     // The frame-buffer object of a render-target texture, 0 for others.
     u32 GetTextureFramebuffer(const plD3dTexture& texture) const;
+    plD3dResult CreateVertexBuffer(u32 length, u32 usage, u32 fvf, u32 pool,
+                                   plD3dVertexBuffer** buffer) override;
+    plD3dResult CreateIndexBuffer(u32 length, u32 usage, plD3dFormat format, u32 pool,
+                                  plD3dIndexBuffer** buffer) override;
+    // The buffer object of a vertex or index buffer.
+    u32 GetBufferName(const plD3dBuffer& buffer) const;
+    plD3dResult DrawPrimitive(u32 type, u32 startVertex, u32 primitiveCount) override;
+    plD3dResult DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
+                                     u32 primitiveCount) override;
     plD3dResult DrawPrimitiveUP(u32 type, u32 primitiveCount, const void* vertices, u32 stride) override;
     plD3dResult DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
                                        const void* indices, plD3dFormat indexFormat, const void* vertices,
@@ -46,6 +61,8 @@ class plGlD3dDevice : public plD3dDevice {
     void WriteBackBuffer(const plD3dRect& rect, const u32* argb) override;
     void ReadBackBuffer(const plD3dRect& rect, u32* argb) override;
     void OnTextureDestroyed(plD3dTexture& texture) override;
+    void OnBufferUnlocked(plD3dBuffer& buffer, u32 offset, u32 size, u32 flags) override;
+    void OnBufferDestroyed(plD3dBuffer& buffer) override;
 
   private:
     // What a draw needs sent; a bit set means the context may hold something else.
@@ -91,12 +108,19 @@ class plGlD3dDevice : public plD3dDevice {
     // The texture units the stages reach, in order; a stage stops the chain when it is off.
     u32 ActiveStages() const;
     // Uploads the written levels of the stages' textures and points the units at the coordinates.
-    void PrepareTextures(const plD3dVertexLayout& layout, const u8* vertices, u32 stride);
+    void PrepareTextures(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride);
     // The levels of the bits given.
     void Upload(plD3dTexture& texture, const GlTexture& gl, u32 levels);
     void SendFixed();
-    plD3dResult Draw(u32 type, u32 primitiveCount, const void* vertices, u32 vertexCount, u32 stride,
-                     const u16* indices, u32 indexCount);
+    // Points the colour and texture-coordinate arrays into the vertices at that address: client memory,
+    // or an offset into the array buffer bound when they are pointed.
+    void PointAttributes(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride);
+    // A draw from client memory; indices null draws the vertices in order.
+    plD3dResult Draw(u32 type, const void* vertices, u32 vertexCount, u32 stride, const u16* indices,
+                     u32 indexCount);
+    // Sends the state of a draw and points every array at the stream's buffer object from that vertex on.
+    void BindStream(u64 firstVertex);
+    void MakeBufferObject(const plD3dBuffer& buffer);
 
     plSdlWindowHost& m_window;
     void* m_context;
@@ -108,10 +132,11 @@ class plGlD3dDevice : public plD3dDevice {
     // The matrices loaded are those of pre-transformed draws (identity, whole target).
     bool m_screenSpaceLoaded = false;
     bool m_gammaWarned = false;
-    // The last Reset could not make the back buffer: nothing is drawn, Present answers DeviceLost.
-    bool m_needsReset = false;
     std::vector<f32> m_clipPositions;
     std::unordered_map<const plD3dTexture*, GlTexture> m_glTextures;
+    std::unordered_map<const plD3dBuffer*, u32> m_glBuffers;
+    // Lost until a Reset succeeds: nothing is drawn, Present answers DeviceLost.
+    bool m_lost = false;
     u32 m_units = 1;
     // The units whose texturing and texture-coordinate arrays may be on (all after other code used
     // the context).

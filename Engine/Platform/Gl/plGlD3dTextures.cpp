@@ -261,7 +261,7 @@ void plGlD3dDevice::SendStages() {
     glActiveTexture(GL_TEXTURE0);
 }
 
-void plGlD3dDevice::PrepareTextures(const plD3dVertexLayout& layout, const u8* vertices, u32 stride) {
+void plGlD3dDevice::PrepareTextures(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride) {
     const u32 active = ActiveStages();
     bool switched = false;
     for (u32 stage = 0; stage < m_units; ++stage) {
@@ -286,7 +286,7 @@ void plGlD3dDevice::PrepareTextures(const plD3dVertexLayout& layout, const u8* v
         glClientActiveTexture(GL_TEXTURE0 + stage);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, static_cast<GLsizei>(stride),
-                          vertices + layout.texCoordOffset + 8 * set);
+                          reinterpret_cast<const void*>(vertices + layout.texCoordOffset + 8 * set));
         m_texCoordArrays |= bit;
         switched = true;
     }

@@ -1,6 +1,7 @@
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 
 #include "Engine/Platform/Graphics/plD3d.h"
+#include "Engine/Platform/Graphics/plD3dBuffer.h"
 #include "Engine/Platform/Graphics/plD3dPixels.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Engine/Platform/Graphics/plD3dTexture.h"
@@ -30,20 +31,34 @@ bool CopyFits(const plD3dRect& from, const plD3dPoint& at, const plD3dSurfaceDes
            Inside(at.x, at.y, at.x + width, at.y + height, target);
 }
 
-// In 64 bits: a count from the caller may be anything.
-u64 VerticesOf(u32 type, u32 primitiveCount) {
+} // namespace
+
+u32 plD3dVerticesOf(u32 type, u32 primitiveCount) {
+    const u64 count = primitiveCount;
+    u64 vertices = 0;
     switch (type) {
+    case plD3dPt::PointList:
+        vertices = count;
+        break;
+    case plD3dPt::LineList:
+        vertices = count * 2;
+        break;
+    case plD3dPt::LineStrip:
+        vertices = count + 1;
+        break;
     case plD3dPt::TriangleList:
-        return u64{primitiveCount} * 3;
+        vertices = count * 3;
+        break;
     case plD3dPt::TriangleStrip:
     case plD3dPt::TriangleFan:
-        return u64{primitiveCount} + 2;
+        vertices = count + 2;
+        break;
     default:
-        return 0;
+        break;
     }
+    // A count no draw can reach is refused like an unknown type.
+    return vertices <= 0xFFFFFFFFu ? static_cast<u32>(vertices) : 0;
 }
-
-} // namespace
 
 bool plD3dGetVertexLayout(u32 fvf, plD3dVertexLayout& layout) {
     const u32 position = fvf & 0x00E;
@@ -131,6 +146,10 @@ void plD3dDevice::SetDefaultStates() {
         states[plD3dTss::MipFilter] = plD3dTexf::None;
     }
     m_textures.fill(nullptr);
+    m_stream = nullptr;
+    m_streamStride = 0;
+    m_indices = nullptr;
+    m_baseVertexIndex = 0;
     for (maMatrix4d& matrix : m_transforms)
         matrix.SetIdentity();
     m_viewport = {0, 0, m_params.backBufferWidth, m_params.backBufferHeight, 0.0f, 1.0f};
@@ -246,6 +265,37 @@ plD3dResult plD3dDevice::CreateTexture(u32 width, u32 height, u32 levels, u32 us
         return plD3dErr::InvalidCall;
     *texture = new plD3dTexture(*this, width, height, levels == 0 ? fullChain : levels, usage, format, pool);
     return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::CreateVertexBuffer(u32 length, u32 usage, u32 fvf, u32 pool,
+                                            plD3dVertexBuffer** buffer) {
+    if (!buffer)
+        return plD3dErr::InvalidCall;
+    *buffer = nullptr;
+    // A format of no known layout is kept as it is; no draw takes it.
+    plD3dVertexLayout layout;
+    const bool tooShort = plD3dGetVertexLayout(fvf, layout) && length < layout.size;
+    if (length == 0 || tooShort || !BufferUsageValid(usage, pool))
+        return plD3dErr::InvalidCall;
+    *buffer = new plD3dVertexBuffer(*this, {plD3dFormat::VertexData, usage, pool, length, fvf});
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::CreateIndexBuffer(u32 length, u32 usage, plD3dFormat format, u32 pool,
+                                           plD3dIndexBuffer** buffer) {
+    if (!buffer)
+        return plD3dErr::InvalidCall;
+    *buffer = nullptr;
+    if (length < 2 || format != plD3dFormat::Index16 || !BufferUsageValid(usage, pool))
+        return plD3dErr::InvalidCall;
+    *buffer = new plD3dIndexBuffer(*this, {format, usage, pool, length, 0});
+    return plD3dErr::Ok;
+}
+
+bool plD3dDevice::BufferUsageValid(u32 usage, u32 pool) {
+    // Dynamic buffers are rewritten in place, which the managed pool's second copy cannot follow.
+    return (usage & ~(plD3dUsage::WriteOnly | plD3dUsage::Dynamic)) == 0 && pool <= plD3dPool::SystemMem &&
+           !((usage & plD3dUsage::Dynamic) && pool == plD3dPool::Managed);
 }
 
 plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects, u32 count,
@@ -422,11 +472,62 @@ void plD3dDevice::OnTextureDestroyed(plD3dTexture& texture) {
             bound = nullptr;
 }
 
+plD3dResult plD3dDevice::SetStreamSource(u32 stream, plD3dVertexBuffer* buffer, u32 stride) {
+    if (stream != 0 || (buffer && &buffer->GetDevice() != this))
+        return plD3dErr::InvalidCall;
+    m_stream = buffer;
+    m_streamStride = stride;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::SetIndices(plD3dIndexBuffer* buffer, u32 baseVertexIndex) {
+    if (buffer && &buffer->GetDevice() != this)
+        return plD3dErr::InvalidCall;
+    m_indices = buffer;
+    m_baseVertexIndex = baseVertexIndex;
+    return plD3dErr::Ok;
+}
+
+void plD3dDevice::OnBufferLocked(plD3dBuffer&, u8*, u32, u32, u32) {}
+
+void plD3dDevice::OnBufferUnlocked(plD3dBuffer&, u32, u32, u32) {}
+
+void plD3dDevice::OnBufferDestroyed(plD3dBuffer& buffer) {
+    if (m_stream == &buffer)
+        m_stream = nullptr;
+    if (m_indices == &buffer)
+        m_indices = nullptr;
+}
+
+bool plD3dDevice::StreamHolds(u64 firstVertex, u32 vertexCount) const {
+    plD3dVertexLayout layout;
+    if (!m_stream || m_stream->IsLocked() || vertexCount == 0 || !plD3dGetVertexLayout(m_fvf, layout) ||
+        m_streamStride < layout.size)
+        return false;
+    return (firstVertex + vertexCount - 1) * m_streamStride + layout.size <= m_stream->Desc().size;
+}
+
+plD3dResult plD3dDevice::DrawPrimitive(u32 type, u32 startVertex, u32 primitiveCount) {
+    const u32 vertexCount = plD3dVerticesOf(type, primitiveCount);
+    if (!m_inScene || primitiveCount == 0 || !StreamHolds(startVertex, vertexCount))
+        return plD3dErr::InvalidCall;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
+                                              u32 primitiveCount) {
+    const u32 indexCount = plD3dVerticesOf(type, primitiveCount);
+    if (!m_inScene || primitiveCount == 0 || indexCount == 0 || !m_indices || m_indices->IsLocked() ||
+        (u64{startIndex} + indexCount) * 2 > m_indices->Desc().size ||
+        !StreamHolds(u64{m_baseVertexIndex} + minIndex, vertexCount))
+        return plD3dErr::InvalidCall;
+    return plD3dErr::Ok;
+}
+
 plD3dResult plD3dDevice::CheckDraw(u32 type, u32 primitiveCount, const void* vertices, u32 stride,
                                    plD3dVertexLayout& layout, u32& vertexCount) const {
-    const u64 vertices64 = VerticesOf(type, primitiveCount);
-    vertexCount = static_cast<u32>(vertices64);
-    if (!m_inScene || primitiveCount == 0 || vertices64 == 0 || vertices64 > UINT32_MAX || !vertices ||
+    vertexCount = plD3dVerticesOf(type, primitiveCount);
+    if (!m_inScene || primitiveCount == 0 || vertexCount == 0 || !vertices ||
         !plD3dGetVertexLayout(m_fvf, layout) || stride < layout.size)
         return plD3dErr::InvalidCall;
     return plD3dErr::Ok;

@@ -6,11 +6,14 @@
 #include <array>
 
 class plD3d;
+class plD3dBuffer;
+class plD3dIndexBuffer;
 class plD3dSurface;
 class plD3dTexture;
+class plD3dVertexBuffer;
 
-// Where the parts of a vertex lie in a flexible vertex format; false for formats the flat draw cannot
-// take (no position, or a position of another kind).
+// Where the parts of a vertex lie in a flexible vertex format; false for formats the draws cannot take
+// (no position, or a position of another kind).
 struct plD3dVertexLayout {
     bool pretransformed = false; // XYZRHW: x, y in pixels of the render target, z in 0..1, 1/w
     u32 size = 0;                // bytes of one vertex
@@ -19,11 +22,14 @@ struct plD3dVertexLayout {
     u32 texCoordSets = 0;
 };
 bool plD3dGetVertexLayout(u32 fvf, plD3dVertexLayout& layout);
+// The vertices (or indices) a draw of that many primitives of the type reads; 0 for an unknown type
+// or more than 32 bits count.
+u32 plD3dVerticesOf(u32 type, u32 primitiveCount);
 
 // The 3D device on the program's window. This base keeps what both backends share: the reference
 // count, the shadow of every render state, texture stage state, texture binding, transform and the
 // viewport (restored to the defaults by Reset), the live-resource count that Reset checks, image
-// surfaces and the pixels of textures, and the checks of every call.
+// surfaces, the pixels of textures and the bytes of buffers, and the checks of every call.
 // A backend overrides the calls it acts on and calls the base first. Calls made while the device is
 // lost succeed and do nothing the backend cannot undo; Present then answers DeviceLost.
 class plD3dDevice : public plD3dUnknown {
@@ -48,6 +54,13 @@ class plD3dDevice : public plD3dUnknown {
     // released before it. Sizes above the maximum texture size are refused.
     virtual plD3dResult CreateTexture(u32 width, u32 height, u32 levels, u32 usage, plD3dFormat format,
                                       u32 pool, plD3dTexture** texture);
+    // Buffers of length bytes (at least one vertex of the format, or one index); usage write-only and
+    // dynamic or 0. Default-pool buffers must be released before Reset, like default-pool textures.
+    virtual plD3dResult CreateVertexBuffer(u32 length, u32 usage, u32 fvf, u32 pool,
+                                           plD3dVertexBuffer** buffer);
+    // 16-bit indices only.
+    virtual plD3dResult CreateIndexBuffer(u32 length, u32 usage, plD3dFormat format, u32 pool,
+                                          plD3dIndexBuffer** buffer);
     // Copies rectangles (the whole source when null) to points of the destination (the same places
     // when null). Between image surfaces and texture levels formats must be equal; to and from the
     // back buffer pixels are converted. A rectangle reaching outside either surface is refused with
@@ -83,6 +96,15 @@ class plD3dDevice : public plD3dUnknown {
     virtual plD3dResult DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
                                                const void* indices, plD3dFormat indexFormat,
                                                const void* vertices, u32 stride);
+    // The buffers the draws below read: stream 0 only, and the indices, whose values are offset by the
+    // base vertex index. Like textures the bindings hold no reference; Reset clears them.
+    virtual plD3dResult SetStreamSource(u32 stream, plD3dVertexBuffer* buffer, u32 stride);
+    virtual plD3dResult SetIndices(plD3dIndexBuffer* buffer, u32 baseVertexIndex);
+    // Points, lines or triangles from the bound buffers, inside a scene; neither may be locked.
+    virtual plD3dResult DrawPrimitive(u32 type, u32 startVertex, u32 primitiveCount);
+    // Indices from startIndex on, naming vertices base + minIndex to base + minIndex + vertexCount - 1.
+    virtual plD3dResult DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
+                                             u32 primitiveCount);
 
     bool IsInScene() const { return m_inScene; }
     const plD3dPresentParameters& GetPresentParameters() const { return m_params; }
@@ -105,6 +127,15 @@ class plD3dDevice : public plD3dUnknown {
     plD3dTexture* GetStageTexture(u32 stage) const { return m_textures[stage]; }
     // A texture is going: the backend frees what it made for it. The base unbinds it.
     virtual void OnTextureDestroyed(plD3dTexture& texture);
+    plD3dVertexBuffer* GetStreamBuffer() const { return m_stream; }
+    u32 GetStreamStride() const { return m_streamStride; }
+    plD3dIndexBuffer* GetIndexBuffer() const { return m_indices; }
+    u32 GetBaseVertexIndex() const { return m_baseVertexIndex; }
+    // A buffer's bytes: a lock hands out [offset, offset + size) of data, the whole buffer's bytes; an
+    // unlock has written that range (read-only locks aside). A buffer is going: the base unbinds it.
+    virtual void OnBufferLocked(plD3dBuffer& buffer, u8* data, u32 offset, u32 size, u32 flags);
+    virtual void OnBufferUnlocked(plD3dBuffer& buffer, u32 offset, u32 size, u32 flags);
+    virtual void OnBufferDestroyed(plD3dBuffer& buffer);
     // Checks a draw and gives its vertex layout and the number of vertices it reads.
     plD3dResult CheckDraw(u32 type, u32 primitiveCount, const void* vertices, u32 stride,
                           plD3dVertexLayout& layout, u32& vertexCount) const;
@@ -112,11 +143,16 @@ class plD3dDevice : public plD3dUnknown {
     plD3dCaps m_caps;
 
   private:
+    friend class plD3dBuffer;
     friend class plD3dSurface;
     friend class plD3dTexture;
     void AttachResource(u32 pool) { ++m_liveResources[pool < 3 ? pool : 0]; }
     void DetachResource(u32 pool) { --m_liveResources[pool < 3 ? pool : 0]; }
     static int TransformSlot(u32 state);
+    static bool BufferUsageValid(u32 usage, u32 pool);
+    // Whether the bound stream holds vertexCount (at least one) vertices from firstVertex on, in the
+    // vertex format, and may be drawn.
+    bool StreamHolds(u64 firstVertex, u32 vertexCount) const;
     void SetDefaultStates();
 
     plD3d& m_d3d;
@@ -124,6 +160,10 @@ class plD3dDevice : public plD3dUnknown {
     std::array<u32, plD3dRs::Count> m_renderStates{};
     std::array<std::array<u32, plD3dTss::Count>, plD3dMaxTextureStages> m_stageStates{};
     std::array<plD3dTexture*, plD3dMaxTextureStages> m_textures{};
+    plD3dVertexBuffer* m_stream = nullptr;
+    u32 m_streamStride = 0;
+    plD3dIndexBuffer* m_indices = nullptr;
+    u32 m_baseVertexIndex = 0;
     // View, projection, texture 0 to 7, world.
     std::array<maMatrix4d, 11> m_transforms;
     plD3dViewport m_viewport;

@@ -53,7 +53,9 @@ enum class plD3dFormat : i32 {
     A4R4G4B4 = 26,
     P8 = 41,
     D16 = 80,
+    VertexData = 100,
     Index16 = 101,
+    Index32 = 102,
 };
 
 enum class plD3dDevType : u32 { Hal = 1, Ref = 2, Sw = 3 };
@@ -87,11 +89,15 @@ constexpr u32 SystemMem = 2;
 
 namespace plD3dUsage {
 constexpr u32 RenderTarget = 0x1;
+constexpr u32 WriteOnly = 0x8;
+constexpr u32 Dynamic = 0x200;
 } // namespace plD3dUsage
 
 namespace plD3dLock {
 constexpr u32 ReadOnly = 0x10;
 constexpr u32 NoSysLock = 0x800;
+constexpr u32 NoOverwrite = 0x1000;
+constexpr u32 Discard = 0x2000;
 constexpr u32 NoDirtyUpdate = 0x8000;
 } // namespace plD3dLock
 
@@ -204,6 +210,9 @@ constexpr u32 Keep = 1;
 } // namespace plD3dStencilOp
 
 namespace plD3dPt {
+constexpr u32 PointList = 1;
+constexpr u32 LineList = 2;
+constexpr u32 LineStrip = 3;
 constexpr u32 TriangleList = 4;
 constexpr u32 TriangleStrip = 5;
 constexpr u32 TriangleFan = 6;
@@ -360,6 +369,16 @@ struct plD3dSurfaceDesc {
     u32 pool = 0;
     u32 width = 0;
     u32 height = 0;
+};
+
+// A vertex buffer's (format VertexData, with its vertex format) or an index buffer's (Index16 or Index32,
+// fvf 0) description; size in bytes.
+struct plD3dBufferDesc {
+    plD3dFormat format = plD3dFormat::Unknown;
+    u32 usage = 0;
+    u32 pool = 0;
+    u32 size = 0;
+    u32 fvf = 0;
 };
 
 struct plD3dLockedRect {

@@ -1,11 +1,13 @@
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 
+#include "Engine/Platform/Graphics/plD3dBuffer.h"
 #include "Engine/Platform/Graphics/plD3dPixels.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Engine/Platform/Graphics/plD3dTexture.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -172,6 +174,61 @@ plD3dResult plFakeD3dDevice::CreateTexture(u32 width, u32 height, u32 levels, u3
     return Logged(
         Format("CreateTexture %u %u %u %u %d %u", width, height, levels, usage, FormatNumber(format), pool),
         plD3dDevice::CreateTexture(width, height, levels, usage, format, pool, texture));
+}
+
+plD3dResult plFakeD3dDevice::CreateVertexBuffer(u32 length, u32 usage, u32 fvf, u32 pool,
+                                                plD3dVertexBuffer** buffer) {
+    return Logged(Format("CreateVertexBuffer %u %x %x %u", length, usage, fvf, pool),
+                  plD3dDevice::CreateVertexBuffer(length, usage, fvf, pool, buffer));
+}
+
+plD3dResult plFakeD3dDevice::CreateIndexBuffer(u32 length, u32 usage, plD3dFormat format, u32 pool,
+                                               plD3dIndexBuffer** buffer) {
+    return Logged(Format("CreateIndexBuffer %u %x %d %u", length, usage, FormatNumber(format), pool),
+                  plD3dDevice::CreateIndexBuffer(length, usage, format, pool, buffer));
+}
+
+void plFakeD3dDevice::OnBufferLocked(plD3dBuffer& buffer, u8* data, u32 offset, u32 size, u32 flags) {
+    Log(Format("Lock %u %u %x", offset, size, flags));
+    if (!(buffer.Desc().usage & plD3dUsage::WriteOnly))
+        return;
+    if (flags & plD3dLock::Discard)
+        std::fill_n(data, buffer.Desc().size, kWriteOnlyPattern);
+    else
+        std::fill_n(data + offset, size, kWriteOnlyPattern);
+}
+
+plD3dResult plFakeD3dDevice::SetStreamSource(u32 stream, plD3dVertexBuffer* buffer, u32 stride) {
+    return Logged(Format("SetStreamSource %u %u", stream, stride),
+                  plD3dDevice::SetStreamSource(stream, buffer, stride));
+}
+
+plD3dResult plFakeD3dDevice::SetIndices(plD3dIndexBuffer* buffer, u32 baseVertexIndex) {
+    return Logged(Format("SetIndices %u", baseVertexIndex), plD3dDevice::SetIndices(buffer, baseVertexIndex));
+}
+
+plD3dResult plFakeD3dDevice::DrawPrimitive(u32 type, u32 startVertex, u32 primitiveCount) {
+    return Logged(Format("DrawPrimitive %u %u %u", type, startVertex, primitiveCount),
+                  plD3dDevice::DrawPrimitive(type, startVertex, primitiveCount));
+}
+
+plD3dResult plFakeD3dDevice::DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
+                                                  u32 primitiveCount) {
+    plD3dResult result =
+        plD3dDevice::DrawIndexedPrimitive(type, minIndex, vertexCount, startIndex, primitiveCount);
+    if (!plD3dFailed(result)) {
+        // The range checks passed, so every index read lies inside the index buffer.
+        const u8* bytes = GetIndexBuffer()->Data() + static_cast<size_t>(startIndex) * 2;
+        for (u32 i = 0; i < plD3dVerticesOf(type, primitiveCount); ++i) {
+            u16 index = 0;
+            std::memcpy(&index, bytes + static_cast<size_t>(i) * 2, 2);
+            if (index < minIndex || index >= u64{minIndex} + vertexCount)
+                result = plD3dErr::InvalidCall;
+        }
+    }
+    return Logged(Format("DrawIndexedPrimitive %u %u %u %u %u", type, minIndex, vertexCount, startIndex,
+                         primitiveCount),
+                  result);
 }
 
 plD3dResult plFakeD3dDevice::SetTexture(u32 stage, plD3dTexture* texture) {

@@ -61,7 +61,9 @@ class plFakeD3d : public plD3d {
 };
 
 // The device of tests: it keeps the back buffer in memory (clears and copies land there, draws are only
-// logged), loses itself on request, and follows the reset rules of the real one.
+// logged), loses itself on request, and follows the reset rules of the real one. A lock of a write-only
+// buffer hands out the locked range (the whole buffer with Discard) filled with kWriteOnlyPattern, so
+// code that reads such a lock back reads garbage; indexed draws check every index they read.
 class plFakeD3dDevice : public plD3dDevice {
   public:
     // The next count tests answer DeviceLost, the ones after DeviceNotReset until a Reset succeeds.
@@ -70,6 +72,8 @@ class plFakeD3dDevice : public plD3dDevice {
     void FailResets(u32 count) { m_failingResets = count; }
     // A back-buffer pixel as 0xAARRGGBB.
     u32 GetPixel(u32 x, u32 y) const;
+
+    static constexpr u8 kWriteOnlyPattern = 0xCD;
 
     plD3dResult TestCooperativeLevel() override;
     plD3dResult Reset(plD3dPresentParameters* params) override;
@@ -82,6 +86,10 @@ class plFakeD3dDevice : public plD3dDevice {
                                    plD3dSurface** surface) override;
     plD3dResult CreateTexture(u32 width, u32 height, u32 levels, u32 usage, plD3dFormat format, u32 pool,
                               plD3dTexture** texture) override;
+    plD3dResult CreateVertexBuffer(u32 length, u32 usage, u32 fvf, u32 pool,
+                                   plD3dVertexBuffer** buffer) override;
+    plD3dResult CreateIndexBuffer(u32 length, u32 usage, plD3dFormat format, u32 pool,
+                                  plD3dIndexBuffer** buffer) override;
     plD3dResult CopyRects(plD3dSurface* source, const plD3dRect* rects, u32 count, plD3dSurface* target,
                           const plD3dPoint* points) override;
     plD3dResult SetTexture(u32 stage, plD3dTexture* texture) override;
@@ -96,10 +104,16 @@ class plFakeD3dDevice : public plD3dDevice {
     plD3dResult DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
                                        const void* indices, plD3dFormat indexFormat, const void* vertices,
                                        u32 stride) override;
+    plD3dResult SetStreamSource(u32 stream, plD3dVertexBuffer* buffer, u32 stride) override;
+    plD3dResult SetIndices(plD3dIndexBuffer* buffer, u32 baseVertexIndex) override;
+    plD3dResult DrawPrimitive(u32 type, u32 startVertex, u32 primitiveCount) override;
+    plD3dResult DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
+                                     u32 primitiveCount) override;
 
   protected:
     void WriteBackBuffer(const plD3dRect& rect, const u32* argb) override;
     void ReadBackBuffer(const plD3dRect& rect, u32* argb) override;
+    void OnBufferLocked(plD3dBuffer& buffer, u8* data, u32 offset, u32 size, u32 flags) override;
 
   private:
     friend class plFakeD3d;

@@ -203,3 +203,24 @@ TEST_F(chBinaryChunkTest, TruncationAndOversizeSweeps) {
         }
     }
 }
+
+TEST_F(chBinaryChunkTest, TheBytesLeftAreThoseOfTheInnermostChunk) {
+    const std::string bytes =
+        chTestBytes().Chunk("OUTR", 16, 1).Chunk("INNR", 4, 2).U32(7).U16(9).Chunk("NEXT", 0, 0).Str();
+    auto file = Open(bytes);
+    chBinReader r(file.get());
+    EXPECT_EQ(r.GetChunkBytesLeft(), bytes.size());
+    ASSERT_TRUE(r.BeginChunk(&m_id, &m_version, &m_size));
+    EXPECT_EQ(r.GetChunkBytesLeft(), 16u);
+    ASSERT_TRUE(r.BeginChunk(&m_id, &m_version, &m_size));
+    EXPECT_EQ(r.GetChunkBytesLeft(), 4u);
+    u16 value = 0;
+    r.ReadUInt16(&value);
+    EXPECT_EQ(r.GetChunkBytesLeft(), 2u);
+    // A value may run on into the next chunk; the bytes left are then none.
+    u32 past = 0;
+    r.ReadUInt32(&past);
+    EXPECT_EQ(r.GetChunkBytesLeft(), 0u);
+    r.EndChunk();
+    EXPECT_EQ(r.GetChunkBytesLeft(), 2u);
+}

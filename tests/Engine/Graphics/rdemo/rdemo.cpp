@@ -1,7 +1,7 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
-//   rdemo --scene screen|textures --out picture.png
+//   rdemo --scene screen|textures|shapes --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
-// its three vertex colours. "textures": see rdemoTextures.cpp.
+// its three vertex colours. "textures" and "shapes": see rdemoTextures.cpp and rdemoShapes.cpp.
 #include "rdemo.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
@@ -72,7 +72,7 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: rdemo --scene screen|textures --out <file.png>\n");
+    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes --out <file.png>\n");
     return 2;
 }
 
@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
         else
             return Usage();
     }
-    if ((scene != "screen" && scene != "textures") || out.empty())
+    if ((scene != "screen" && scene != "textures" && scene != "shapes") || out.empty())
         return Usage();
 
     plSystemServices services;
@@ -155,7 +155,9 @@ int main(int argc, char** argv) {
         try {
             g2dInitialize();
             g2dScreen::InitWindowed(kWidth, kHeight, 0, 0);
-            const std::vector<u32> picture = scene == "screen" ? DrawScreenScene() : DrawTexturesScene();
+            const std::vector<u32> picture = scene == "screen"     ? DrawScreenScene()
+                                             : scene == "textures" ? DrawTexturesScene()
+                                                                   : DrawShapesScene();
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();
             g2dShutdown();

@@ -16,3 +16,4 @@ bool DemoWritePng(const std::string& path, const std::vector<u32>& argb, i32 wid
 // The scenes; each returns the picture to save, or nothing when it failed (with a message on stderr).
 std::vector<u32> DrawScreenScene();
 std::vector<u32> DrawTexturesScene();
+std::vector<u32> DrawShapesScene();
