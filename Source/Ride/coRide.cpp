@@ -192,6 +192,11 @@ void coRideStop() {
     coRideSetScreamsOn(false);
 }
 
+void coRideClear() {
+    coRideStop();
+    g_ride = coRideState();
+}
+
 void coRideSetEventSoundsOn(bool on) {
     coRideAudio& audio = coGetRideAudio();
     if (on && !g_ride.eventSoundsOn)

@@ -18,6 +18,9 @@ void coRideUpdate(const maVector3d& listener);
 void coRideSetPaused(bool paused);
 // Frees the cars and switches the event sounds and the screams off.
 void coRideStop();
+// Stops the ride and forgets its trains, switches and view car, as before the first start: the trains
+// stand on pieces of the circuit, so a coaster that replaces the circuit clears the ride too.
+void coRideClear();
 // Switching on loads the sound set, switching off frees it.
 void coRideSetEventSoundsOn(bool on);
 void coRideSetScreamsOn(bool on);

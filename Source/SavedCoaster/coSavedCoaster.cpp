@@ -36,16 +36,6 @@ constexpr int kCoasterTypeRoot = 7;
 constexpr int kEnvironmentRoot = 8;
 constexpr const char* kDefaultDockType = "Ironvale";
 
-std::function<void(u32)>& WriteSeam() {
-    static std::function<void(u32)> seam;
-    return seam;
-}
-
-void BeforeChunk(u32 id) {
-    if (WriteSeam())
-        WriteSeam()(id);
-}
-
 // ---- Music folders: every component followed by a backslash.
 
 std::u16string FolderToUnits(const fsLocator& folder) {
@@ -260,10 +250,6 @@ bool NamesRootDirectory(int root, const std::string& name) {
 
 } // namespace
 
-void coSetCoasterWriteSeam(std::function<void(u32 id)> seam) {
-    WriteSeam() = std::move(seam);
-}
-
 void coWriteCoasterStats(chWriter& writer) {
     const std::vector<const coCoasterPiece*> pieces = PiecesInOrder();
     i16 loops = 0, corkscrews = 0;
@@ -290,19 +276,14 @@ void coWriteCoasterStats(chWriter& writer) {
 void coWriteCoasterChunks(chWriter& writer) {
     const coSavedCoasterServices& services = coGetSavedCoasterServices();
     const bool hasPieces = coCircuitPieceCount() > 0;
-    BeforeChunk(coChunkCoasterData);
     WriteCoasterData(writer);
     if (hasPieces) {
-        BeforeChunk(coChunkColourScheme);
         writer.BeginChunk(coChunkColourScheme, 1, true);
         services.WriteColourScheme(writer);
         writer.EndChunk();
-        BeforeChunk(coChunkStatistics);
         coWriteCoasterStats(writer);
     }
-    BeforeChunk(coChunkPieceList);
     coWriteCoasterPieces(writer, PiecesInOrder());
-    BeforeChunk(coChunkPropList);
     services.WriteProps(writer);
 }
 

@@ -1,9 +1,8 @@
 #pragma once
-#include "Engine/App/Fs/fsLocator.h"
 #include "Engine/App/Ch/chReader.h"
+#include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Ma/maVector.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,6 +67,3 @@ void coReadCoasterSummary(const fsLocator& locator, std::string& typeName, std::
 // Puts a loaded coaster into the world (which the caller has cleared).
 void coApplyCoasterData(std::vector<std::unique_ptr<coCoasterPiece>> pieces,
                         std::vector<std::unique_ptr<coPendingProps>> props, const coCoasterData& data);
-
-// Tests only: called before each top-level chunk is written, so that a test can fail a save half-way.
-void coSetCoasterWriteSeam(std::function<void(u32 id)> seam);

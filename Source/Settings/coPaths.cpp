@@ -14,7 +14,6 @@
 #include "Engine/Core/Env/envUtf.h"
 
 #include <array>
-#include <filesystem>
 #include <initializer_list>
 #include <set>
 #include <string_view>
@@ -116,11 +115,6 @@ std::array<envString, coPaths::kBasicStringCount>& BasicStrings() {
 std::array<std::vector<fsLocator>, coPaths::kRootListCount>& RootLists() {
     static std::array<std::vector<fsLocator>, coPaths::kRootListCount> lists;
     return lists;
-}
-
-std::function<void(const fsLocator&, const fsLocator&)>& SavesCopySeam() {
-    static std::function<void(const fsLocator&, const fsLocator&)> seam;
-    return seam;
 }
 
 std::string Utf8(const envString& text) {
@@ -267,11 +261,13 @@ void AddLanguageRoot(i32 root, const char* kind, const envString& language, cons
     AddDataRoot(root, relative, roots);
 }
 
+// What cannot be removed now is left for the next start: it never stops this one.
 void RemoveTree(const fsLocator& folder) {
-    const std::string path = Native(folder);
-    std::error_code ignored;
-    if (!path.empty())
-        std::filesystem::remove_all(path, ignored);
+    try {
+        fsDeleteFileTree(folder);
+    } catch (const envExceptionX&) {
+        DBG_WARNING("could not remove %s", Native(folder).c_str());
+    }
 }
 
 // Creates the folder and every missing folder above it.
@@ -292,10 +288,7 @@ void MigrateSaves(const fsLocator& old, const fsLocator& saves) {
     partial.AppendComponent(kPartialSavesFolder);
     RemoveTree(partial);
     try {
-        if (SavesCopySeam())
-            SavesCopySeam()(old, partial);
-        else
-            fsCopyFileTree(old, partial);
+        fsCopyFileTree(old, partial);
         fsRename(partial, saves);
     } catch (const envExceptionX&) {
         RemoveTree(partial);
@@ -391,10 +384,6 @@ bool coIsPlainFolderName(const envString& name) {
         if (name[i] == u'/' || name[i] == u'\\' || name[i] == 0)
             return false;
     return true;
-}
-
-void coSetSavesCopySeam(std::function<void(const fsLocator& from, const fsLocator& to)> copy) {
-    SavesCopySeam() = std::move(copy);
 }
 
 void coPaths::LoadBasicStrings() {

@@ -1,7 +1,6 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,7 +49,3 @@ class coPaths {
 
 // The whole name is one folder name: not empty, no separator ('/' or '\'), not "." or "..".
 bool coIsPlainFolderName(const envString& name);
-
-// Tests only: replaces the copy of an old saves folder into the new one (null restores the real copy),
-// so that a test can fail it half-way.
-void coSetSavesCopySeam(std::function<void(const fsLocator& from, const fsLocator& to)> copy);

@@ -2,6 +2,7 @@
 
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
+#include "Engine/Core/Env/envLittleEndian.h"
 
 #include <algorithm>
 #include <array>
@@ -34,8 +35,14 @@ std::array<u32, 256> MakeCrcTable() {
 
 class Bytes {
   public:
-    Bytes& U16(u16 value) { return Le(value, 2); }
-    Bytes& U32(u32 value) { return Le(value, 4); }
+    Bytes& U16(u16 value) {
+        envAppendLe16(m_bytes, value);
+        return *this;
+    }
+    Bytes& U32(u32 value) {
+        envAppendLe32(m_bytes, value);
+        return *this;
+    }
     Bytes& Text(std::string_view text) {
         m_bytes.append(text);
         return *this;
@@ -48,11 +55,6 @@ class Bytes {
     std::string& Str() { return m_bytes; }
 
   private:
-    Bytes& Le(u32 value, int size) {
-        for (int i = 0; i < size; ++i)
-            m_bytes.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
-        return *this;
-    }
     std::string m_bytes;
 };
 

@@ -1,5 +1,7 @@
 #include "Tools/Sound/toolSoundSynth.h"
 
+#include "Engine/Core/Env/envLittleEndian.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -92,25 +94,21 @@ std::vector<i16> toolSynthesize(const toolSoundSpec& spec, u32 seed) {
 std::string toolBuildWave(const std::vector<i16>& samples) {
     std::string bytes;
     auto text = [&bytes](const char* id) { bytes.append(id, 4); };
-    auto number = [&bytes](u32 value, int size) {
-        for (int i = 0; i < size; ++i)
-            bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    };
     const u32 dataSize = static_cast<u32>(samples.size() * 2);
     text("RIFF");
-    number(36 + dataSize, 4);
+    envAppendLe32(bytes, 36 + dataSize);
     text("WAVE");
     text("fmt ");
-    number(16, 4);
-    number(1, 2); // PCM
-    number(1, 2); // mono
-    number(toolSampleRate, 4);
-    number(toolSampleRate * 2, 4);
-    number(2, 2); // bytes a frame
-    number(16, 2);
+    envAppendLe32(bytes, 16);
+    envAppendLe16(bytes, 1); // PCM
+    envAppendLe16(bytes, 1); // mono
+    envAppendLe32(bytes, toolSampleRate);
+    envAppendLe32(bytes, toolSampleRate * 2);
+    envAppendLe16(bytes, 2); // bytes a frame
+    envAppendLe16(bytes, 16);
     text("data");
-    number(dataSize, 4);
+    envAppendLe32(bytes, dataSize);
     for (i16 sample : samples)
-        number(static_cast<u16>(sample), 2);
+        envAppendLe16(bytes, static_cast<u16>(sample));
     return bytes;
 }

@@ -87,6 +87,22 @@ void CopyTree(const fsLocator& source, const fsLocator& destination) {
     }
 }
 
+void DeleteTree(const fsLocator& folder) {
+    std::vector<fsDirectoryEntry> entries;
+    fsReadDirectory(fsNativePathOf(folder), entries); // an unreadable folder fails as not empty
+    for (const fsDirectoryEntry& entry : entries) {
+        if (entry.name == "." || entry.name == "..")
+            continue;
+        fsLocator inside = folder;
+        fsAppendNativeName(inside, entry.name);
+        if (entry.isDirectory && !entry.isSymbolicLink)
+            DeleteTree(inside);
+        else
+            fsDeleteFile(inside);
+    }
+    fsDeleteDirectory(folder);
+}
+
 bool ModificationTime(const fsLocator& locator, std::time_t& time) {
     const int fd = fsOpenExisting(locator, O_RDONLY, fsRemovedDiscWarning);
     FileCloser closer(fd);
@@ -187,6 +203,20 @@ void fsCopyFileTree(const fsLocator& source, const fsLocator& destination) {
     if (!from.empty() && realpath(from.c_str(), resolved) && !to.empty() && IsSameOrInside(to, resolved))
         throw fsInvalidLocatorX(destination);
     CopyTree(source, destination);
+}
+
+void fsDeleteFileTree(const fsLocator& folder) {
+    const std::string path = fsNativePathOf(folder);
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return;
+        fsThrowErrno(errno, fsOperation::Delete, folder, path);
+    }
+    if (S_ISDIR(st.st_mode))
+        DeleteTree(folder);
+    else
+        fsDeleteFile(folder);
 }
 
 bool fsFileExists(const fsLocator& locator) {

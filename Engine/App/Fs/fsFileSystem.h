@@ -34,6 +34,10 @@ void fsDeleteDirectory(const fsLocator& locator);
 // A destination inside the source (or the source itself) throws fsInvalidLocatorX before anything is
 // created; linked folders are not followed (they are skipped with a warning).
 void fsCopyFileTree(const fsLocator& source, const fsLocator& destination);
+// Deletes the folder and everything in it (or the file, or the link, it names); linked folders inside
+// go as links, their targets left alone. A missing folder is nothing to do. The first failure throws,
+// leaving what was not yet deleted.
+void fsDeleteFileTree(const fsLocator& folder);
 
 // The native path for a library that opens the file itself, matched as reads are (a component that differs
 // only in ASCII case); the exact path when nothing matches, empty when the locator gives no path.

@@ -5,6 +5,7 @@
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envLittleEndian.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,34 +19,17 @@ constexpr char kTag[4] = {'K', 'S', 'T', 'S'};
 constexpr u32 kHeaderAndTag = 8 + sizeof(kTag);
 constexpr u32 kEntryHeaderSize = 6; // id and unit count
 
-u32 LoadU32(const u8* p) {
-    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(p[3]) << 24;
-}
-u16 LoadU16(const u8* p) {
-    return static_cast<u16>(p[0] | p[1] << 8);
-}
-
-void StoreU32(std::vector<u8>& out, u32 value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<u8>(value >> (8 * i)));
-}
-
-void StoreU16(std::vector<u8>& out, u16 value) {
-    out.push_back(static_cast<u8>(value));
-    out.push_back(static_cast<u8>(value >> 8));
-}
-
 // What follows the tag: the set number, the count and the entries.
 std::vector<u8> SetBody(u32 setNumber, const std::map<u32, envString>& texts) {
     std::vector<u8> bytes;
-    StoreU32(bytes, setNumber);
-    StoreU32(bytes, static_cast<u32>(texts.size()));
+    envAppendLe32(bytes, setNumber);
+    envAppendLe32(bytes, static_cast<u32>(texts.size()));
     for (const auto& [id, text] : texts) {
         const u32 units = std::min(text.GetLength(), gfTextSetMaxUnits);
-        StoreU32(bytes, id);
-        StoreU16(bytes, static_cast<u16>(units));
+        envAppendLe32(bytes, id);
+        envAppendLe16(bytes, static_cast<u16>(units));
         for (u32 i = 0; i < units; ++i)
-            StoreU16(bytes, text[i]);
+            envAppendLe16(bytes, text[i]);
     }
     return bytes;
 }
@@ -155,8 +139,8 @@ void gfTextSet::ReadTexts() {
     if (m_file->Read(sizeof(fields), fields) != sizeof(fields) || version[0] != kByteOrder ||
         std::memcmp(fields, kTag, sizeof(kTag)) != 0)
         throw gfInvalidTextSetFileX(m_locator);
-    m_setNumber = LoadU32(fields + 4);
-    const i32 count = static_cast<i32>(LoadU32(fields + 8));
+    m_setNumber = envLe32(fields + 4);
+    const i32 count = static_cast<i32>(envLe32(fields + 8));
     if (count <= 0)
         return;
 
@@ -169,15 +153,15 @@ void gfTextSet::ReadTexts() {
     for (i32 entry = 0; entry < count; ++entry) {
         if (data.size() - at < kEntryHeaderSize)
             throw gfInvalidTextSetFileX(m_locator);
-        const u32 id = LoadU32(&data[at]);
-        const i16 length = static_cast<i16>(LoadU16(&data[at + 4]));
+        const u32 id = envLe32(&data[at]);
+        const i16 length = static_cast<i16>(envLe16(&data[at + 4]));
         at += kEntryHeaderSize;
         const size_t units = length > 0 ? static_cast<size_t>(length) : 0;
         if (data.size() - at < units * 2)
             throw gfInvalidTextSetFileX(m_locator);
         envString text;
         for (size_t i = 0; i < units; ++i, at += 2)
-            text.AppendChar(static_cast<char16_t>(LoadU16(&data[at])));
+            text.AppendChar(static_cast<char16_t>(envLe16(&data[at])));
         m_texts[id] = std::move(text);
     }
 }

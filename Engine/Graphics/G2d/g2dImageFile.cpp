@@ -1,6 +1,7 @@
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 
 #include "Engine/App/Gf/gfFile.h"
+#include "Engine/Core/Env/envLittleEndian.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 
 #include <algorithm>
@@ -11,15 +12,6 @@ namespace {
 constexpr u8 kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr size_t kBmpFileHeader = 14;
 constexpr size_t kBmpInfoHeader = 40;
-constexpr u32 kMaxSide = 65535;
-
-u32 Le16(std::span<const u8> bytes, size_t at) {
-    return bytes[at] | bytes[at + 1] << 8;
-}
-
-u32 Le32(std::span<const u8> bytes, size_t at) {
-    return Le16(bytes, at) | Le16(bytes, at + 2) << 16;
-}
 
 void StoreTexel(u8* at, u32 texel, u32 bytes) {
     // Texels are stored in the machine's order, as the device reads them.
@@ -63,19 +55,20 @@ std::vector<u8> g2dReadImageFile(const fsLocator& file) {
 }
 
 g2dPixelRows g2dDecodeBMP(std::span<const u8> file) {
-    if (file.size() < kBmpFileHeader + kBmpInfoHeader || Le16(file, 0) != 0x4D42)
+    if (file.size() < kBmpFileHeader + kBmpInfoHeader || envLe16(file.data()) != 0x4D42)
         throw g2dUnknownImageFileTypeX();
-    const u64 dataOffset = Le32(file, 10);
-    const u64 headerSize = Le32(file, 14);
-    const i32 width = static_cast<i32>(Le32(file, 18));
-    const i32 height = static_cast<i32>(Le32(file, 22));
-    const u32 bitCount = Le16(file, 28);
-    const u32 compression = Le32(file, 30);
+    const u64 dataOffset = envLe32(file.data() + 10);
+    const u64 headerSize = envLe32(file.data() + 14);
+    const i32 width = static_cast<i32>(envLe32(file.data() + 18));
+    const i32 height = static_cast<i32>(envLe32(file.data() + 22));
+    const u32 bitCount = envLe16(file.data() + 28);
+    const u32 compression = envLe32(file.data() + 30);
     // The OS/2 header (12 bytes) and anything shorter than the info header are refused with the rest.
     if (headerSize < kBmpInfoHeader || bitCount != 24 || compression != 0)
         throw g2dUnknownImageFileTypeX();
     const u32 rowCount = height < 0 ? 0u - static_cast<u32>(height) : static_cast<u32>(height);
-    if (width < 1 || static_cast<u32>(width) > kMaxSide || rowCount < 1 || rowCount > kMaxSide)
+    if (width < 1 || static_cast<u32>(width) > g2dMaxImageSide || rowCount < 1 ||
+        rowCount > g2dMaxImageSide || u64{static_cast<u32>(width)} * rowCount > g2dMaxImagePixels)
         throw g2dUnknownImageFileTypeX();
 
     g2dPixelRows rows;

@@ -19,6 +19,12 @@ struct g2dPixelRows {
     const u8* Row(u32 row) const { return bytes.data() + row * RowBytes(); }
 };
 
+// The largest image the readers decode. The game's textures and screen pictures are a few thousand pixels
+// a side at most, and OpenGL devices take at most 16384; the pixel cap (an 8192 square, 256 MiB as 32-bit
+// texels) keeps a small file from asking for gigabytes before its rows are read.
+constexpr u32 g2dMaxImageSide = 16384;
+constexpr u64 g2dMaxImagePixels = u64{64} << 20;
+
 constexpr i32 g2dImageFileBMP = 0;
 constexpr i32 g2dImageFilePNG = 1;
 
@@ -30,11 +36,11 @@ i32 g2dGetImageFileType(const fsLocator& file);
 std::vector<u8> g2dReadImageFile(const fsLocator& file);
 
 // A 24-bit uncompressed BMP with an info header of 40 bytes or more. Every header field is checked
-// against the file: g2dUnknownImageFileTypeX for another kind of BMP, a size outside 1..65535, an
-// offset outside the file or missing rows.
+// against the file: g2dUnknownImageFileTypeX for another kind of BMP, a size of 0 or beyond the largest
+// image, an offset outside the file or missing rows.
 g2dPixelRows g2dDecodeBMP(std::span<const u8> file);
 // Any PNG: palettes and grey become RGB, transparency becomes alpha, 16-bit channels 8-bit. A damaged
-// file, or one wider or higher than 65535, throws g2dGeneralX.
+// file, or one beyond the largest image, throws g2dGeneralX.
 g2dPixelRows g2dDecodePNG(std::span<const u8> file);
 g2dPixelRows g2dReadBMP(const fsLocator& file);
 g2dPixelRows g2dReadPNG(const fsLocator& file);

@@ -24,10 +24,9 @@ struct Header {
     bool hasAlpha;
 };
 
-// Deflate expands at most 1032 times: an image claiming more rows than its file could hold is damaged,
-// and refusing it before the rows are allocated keeps a tiny file from asking for gigabytes.
+// Deflate expands at most 1032 times: an image claiming more rows than its file could hold is damaged.
+// Rows are measured before palettes and grey expand, so the size cap bounds what is allocated.
 constexpr u64 kMaxInflateRatio = 1032;
-constexpr png_uint_32 kMaxSide = 65535;
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
 
 void ReadBytes(png_structp png, png_bytep out, size_t count) {
@@ -53,6 +52,8 @@ bool ReadHeader(png_structp png, png_infop info, size_t fileSize, Header* header
     png_uint_32 width = 0, height = 0;
     int depth = 0, colourType = 0;
     png_get_IHDR(png, info, &width, &height, &depth, &colourType, nullptr, nullptr, nullptr);
+    if (u64{width} * height > g2dMaxImagePixels)
+        png_error(png, "too many pixels");
     if (u64{height} * (png_get_rowbytes(png, info) + 1) > u64{fileSize} * kMaxInflateRatio)
         png_error(png, "more rows than the file can hold");
 
@@ -96,7 +97,7 @@ class PngReader {
             png_destroy_read_struct(&m_png, nullptr, nullptr);
             throw g2dGeneralX();
         }
-        png_set_user_limits(m_png, kMaxSide, kMaxSide);
+        png_set_user_limits(m_png, g2dMaxImageSide, g2dMaxImageSide);
         png_set_chunk_malloc_max(m_png, kMaxChunkBytes);
     }
     ~PngReader() { png_destroy_read_struct(&m_png, &m_info, nullptr); }

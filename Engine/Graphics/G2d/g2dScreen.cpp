@@ -117,6 +117,7 @@ void InitFullScreen(i32 width, i32 height, i32 depth) {
 
 void Deinitialize() {
     g2dScreenPAC::Deinitialize();
+    g_format = {};
 }
 
 bool HasDisplayMode(u32 width, u32 height, u32 bitsPerPixel) {

@@ -3,6 +3,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Platform/Gl/plGlContextUse.h"
 #include "Engine/Platform/Gl/plGlD3d.h"
+#include "Engine/Platform/Gl/plGlFit.h"
 #include "Engine/Platform/Graphics/plD3dBuffer.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
@@ -40,7 +41,7 @@ GLenum BlendFactor(u32 d3d) {
         return GL_DST_COLOR;
     case plD3dBlend::InvDestColor:
         return GL_ONE_MINUS_DST_COLOR;
-    case 11: // source alpha saturated
+    case plD3dBlend::SrcAlphaSat:
         return GL_SRC_ALPHA_SATURATE;
     default:
         return GL_ONE;
@@ -49,13 +50,13 @@ GLenum BlendFactor(u32 d3d) {
 
 GLenum BlendEquation(u32 d3d) {
     switch (d3d) {
-    case 2:
+    case plD3dBlendOp::Subtract:
         return GL_FUNC_SUBTRACT;
-    case 3:
+    case plD3dBlendOp::RevSubtract:
         return GL_FUNC_REVERSE_SUBTRACT;
-    case 4:
+    case plD3dBlendOp::Min:
         return GL_MIN;
-    case 5:
+    case plD3dBlendOp::Max:
         return GL_MAX;
     default:
         return GL_FUNC_ADD;
@@ -390,13 +391,14 @@ plD3dResult plGlD3dDevice::Reset(plD3dPresentParameters* params) {
     const plD3dResult result = plD3dDevice::Reset(params);
     if (plD3dFailed(result))
         return result;
-    m_lost = false;
     Prepare(0);
-    if (params->backBufferWidth != before.backBufferWidth ||
+    // A lost device's back buffer is made again whatever the parameters; without one it stays lost.
+    if (m_lost || params->backBufferWidth != before.backBufferWidth ||
         params->backBufferHeight != before.backBufferHeight ||
         params->enableAutoDepthStencil != before.enableAutoDepthStencil) {
         FreeTarget();
-        if (!MakeTarget())
+        m_lost = !MakeTarget();
+        if (m_lost)
             return plD3dErr::OutOfVideoMemory;
     }
     ApplyPresentation();
@@ -417,25 +419,20 @@ plD3dResult plGlD3dDevice::Present() {
     int drawableWidth = 0;
     int drawableHeight = 0;
     SDL_GL_GetDrawableSize(m_window.GetSdlWindow(), &drawableWidth, &drawableHeight);
-    // The largest rectangle of the back buffer's shape that fits, centred.
-    const f64 scale =
-        std::min(static_cast<f64>(drawableWidth) / width, static_cast<f64>(drawableHeight) / height);
-    const auto shownWidth = static_cast<GLint>(width * scale);
-    const auto shownHeight = static_cast<GLint>(height * scale);
-    const GLint left = (drawableWidth - shownWidth) / 2;
-    const GLint bottom = (drawableHeight - shownHeight) / 2;
+    const plGlRect shown =
+        plGlFitCentred(drawableWidth, drawableHeight, params.backBufferWidth, params.backBufferHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    if (shownWidth != drawableWidth || shownHeight != drawableHeight) {
+    if (shown.width != drawableWidth || shown.height != drawableHeight) {
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         m_dirty |= DirtyColorMask;
     }
     // Row 0 of the back buffer goes to the top of the window.
-    glBlitFramebuffer(0, 0, width, height, left, bottom + shownHeight, left + shownWidth, bottom,
-                      GL_COLOR_BUFFER_BIT,
-                      shownWidth == width && shownHeight == height ? GL_NEAREST : GL_LINEAR);
+    glBlitFramebuffer(0, 0, width, height, shown.left, shown.bottom + shown.height, shown.left + shown.width,
+                      shown.bottom, GL_COLOR_BUFFER_BIT,
+                      shown.width == width && shown.height == height ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(m_window.GetSdlWindow());
     m_dirty |= DirtyTarget;
     return result;
@@ -444,7 +441,7 @@ plD3dResult plGlD3dDevice::Present() {
 plD3dResult plGlD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z,
                                  u32 stencil) {
     const plD3dResult result = plD3dDevice::Clear(count, rects, flags, color, z, stencil);
-    if (plD3dFailed(result))
+    if (plD3dFailed(result) || m_lost)
         return result;
     Prepare(DirtyTarget | DirtyFixed);
     // A clear reaches every channel and the depth buffer whatever the write states say.
@@ -488,6 +485,8 @@ void plGlD3dDevice::SetGammaRamp(u32 flags, const plD3dGammaRamp* ramp) {
 }
 
 void plGlD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
+    if (m_lost)
+        return;
     Prepare(DirtyFixed);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, m_colorTexture);
@@ -498,6 +497,8 @@ void plGlD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
 }
 
 void plGlD3dDevice::ReadBackBuffer(const plD3dRect& rect, u32* argb) {
+    if (m_lost)
+        return;
     Prepare(DirtyTarget | DirtyFixed);
     glReadPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, GL_BGRA,
                  GL_UNSIGNED_INT_8_8_8_8_REV, argb);
@@ -527,7 +528,7 @@ plD3dResult plGlD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 ve
 
 plD3dResult plGlD3dDevice::DrawPrimitive(u32 type, u32 startVertex, u32 primitiveCount) {
     const plD3dResult result = plD3dDevice::DrawPrimitive(type, startVertex, primitiveCount);
-    if (plD3dFailed(result))
+    if (plD3dFailed(result) || m_lost)
         return result;
     const u32 vertexCount = plD3dVerticesOf(type, primitiveCount);
     const u32 stride = GetStreamStride();
@@ -543,7 +544,7 @@ plD3dResult plGlD3dDevice::DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vert
                                                 u32 primitiveCount) {
     const plD3dResult result =
         plD3dDevice::DrawIndexedPrimitive(type, minIndex, vertexCount, startIndex, primitiveCount);
-    if (plD3dFailed(result))
+    if (plD3dFailed(result) || m_lost)
         return result;
     const u32 indexCount = plD3dVerticesOf(type, primitiveCount);
     const plD3dIndexBuffer& indices = *GetIndexBuffer();
@@ -578,6 +579,8 @@ void plGlD3dDevice::BindStream(u64 firstVertex) {
 
 plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount, u32 stride,
                                 const u16* indices, u32 indexCount) {
+    if (m_lost)
+        return plD3dErr::Ok;
     plD3dVertexLayout layout;
     plD3dGetVertexLayout(GetVertexFormat(), layout);
     const auto* bytes = static_cast<const u8*>(vertices);

@@ -25,7 +25,8 @@ class plGlD3dDevice : public plD3dDevice {
     static plGlD3dDevice* Create(plGlD3d& d3d, plSdlWindowHost& window, const plD3dPresentParameters& params);
 
     // Makes the device act as lost, as a full-screen device is when the player switches away: tests
-    // answer DeviceNotReset and nothing is presented until a Reset succeeds.
+    // answer DeviceNotReset and nothing is presented until a Reset succeeds. A Reset whose back buffer
+    // cannot be made leaves the device lost the same way.
     void InjectLoss() { m_lost = true; }
     plD3dResult TestCooperativeLevel() override;
     plD3dResult Reset(plD3dPresentParameters* params) override;
@@ -134,6 +135,7 @@ class plGlD3dDevice : public plD3dDevice {
     std::vector<f32> m_clipPositions;
     std::unordered_map<const plD3dTexture*, GlTexture> m_glTextures;
     std::unordered_map<const plD3dBuffer*, u32> m_glBuffers;
+    // Lost until a Reset succeeds: nothing is drawn, Present answers DeviceLost.
     bool m_lost = false;
     u32 m_units = 1;
     // The units whose texturing and texture-coordinate arrays may be on (all after other code used

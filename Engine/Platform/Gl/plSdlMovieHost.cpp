@@ -1,6 +1,7 @@
 #include "Engine/Platform/Gl/plSdlMovieHost.h"
 
 #include "Engine/Platform/Gl/plGlContextUse.h"
+#include "Engine/Platform/Gl/plGlFit.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
@@ -60,7 +61,6 @@ void plGlVideoSink::Present(const plVideoFrame& frame) {
     int drawableWidth = 0;
     int drawableHeight = 0;
     SDL_GL_GetDrawableSize(m_target, &drawableWidth, &drawableHeight);
-    glViewport(0, 0, drawableWidth, drawableHeight);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glDisable(GL_BLEND);
@@ -71,25 +71,22 @@ void plGlVideoSink::Present(const plVideoFrame& frame) {
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    glViewport(0, 0, drawableWidth, drawableHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 
-    // The largest rectangle of the picture's shape that fits, centred.
-    const double windowAspect =
-        drawableHeight > 0 ? static_cast<double>(drawableWidth) / drawableHeight : 1.0;
-    const double pictureAspect = static_cast<double>(m_width) / m_height;
-    const auto x = static_cast<GLfloat>(std::min(1.0, pictureAspect / windowAspect));
-    const auto y = static_cast<GLfloat>(std::min(1.0, windowAspect / pictureAspect));
+    const plGlRect shown = plGlFitCentred(drawableWidth, drawableHeight, m_width, m_height);
+    glViewport(shown.left, shown.bottom, shown.width, shown.height);
     // Row 0 of the picture is its top.
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(-x, -y);
+    glVertex2f(-1.0f, -1.0f);
     glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(x, -y);
+    glVertex2f(1.0f, -1.0f);
     glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(x, y);
+    glVertex2f(1.0f, 1.0f);
     glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(-x, y);
+    glVertex2f(-1.0f, 1.0f);
     glEnd();
     SDL_GL_SwapWindow(m_target);
 }

@@ -109,12 +109,12 @@ void plD3dDevice::SetDefaultStates() {
         {AlphaFunc, plD3dCmp::Always},
         {FogEnd, FloatBits(1.0f)},
         {FogDensity, FloatBits(1.0f)},
-        {53, 1}, // stencil fail, depth fail, pass: keep
-        {54, 1},
-        {55, 1},
-        {56, plD3dCmp::Always},
-        {58, 0xFFFFFFFF}, // stencil mask and write mask
-        {59, 0xFFFFFFFF},
+        {StencilFail, plD3dStencilOp::Keep},
+        {StencilZFail, plD3dStencilOp::Keep},
+        {StencilPass, plD3dStencilOp::Keep},
+        {StencilFunc, plD3dCmp::Always},
+        {StencilMask, 0xFFFFFFFF},
+        {StencilWriteMask, 0xFFFFFFFF},
         {TextureFactor, 0xFFFFFFFF},
         {Clipping, 1},
         {Lighting, 1},
@@ -123,7 +123,7 @@ void plD3dDevice::SetDefaultStates() {
         {DiffuseMaterialSource, 1},  // vertex colour 1
         {SpecularMaterialSource, 2}, // vertex colour 2
         {ColorWriteEnable, 0xF},
-        {BlendOp, 1}, // add
+        {BlendOp, plD3dBlendOp::Add},
     };
     for (const auto& [state, value] : defaults)
         m_renderStates[state] = value;
@@ -547,12 +547,13 @@ plD3dResult plD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vert
     const plD3dResult result = CheckDraw(type, primitiveCount, vertices, stride, layout, indexCount);
     if (plD3dFailed(result))
         return result;
-    if (!indices || indexFormat != plD3dFormat::Index16 || vertexCount == 0)
+    const u64 end = u64{minIndex} + vertexCount;
+    if (!indices || indexFormat != plD3dFormat::Index16 || vertexCount == 0 || end > UINT32_MAX)
         return plD3dErr::InvalidCall;
     // Every index must name one of the vertices given.
     const u16* index = static_cast<const u16*>(indices);
     for (u32 i = 0; i < indexCount; ++i)
-        if (index[i] < minIndex || index[i] >= minIndex + vertexCount)
+        if (index[i] < minIndex || index[i] >= end)
             return plD3dErr::InvalidCall;
     return plD3dErr::Ok;
 }

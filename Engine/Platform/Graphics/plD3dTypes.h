@@ -142,6 +142,13 @@ constexpr u32 FogEnd = 37;
 constexpr u32 FogDensity = 38;
 constexpr u32 RangeFogEnable = 48;
 constexpr u32 StencilEnable = 52;
+constexpr u32 StencilFail = 53;
+constexpr u32 StencilZFail = 54;
+constexpr u32 StencilPass = 55;
+constexpr u32 StencilFunc = 56;
+constexpr u32 StencilRef = 57;
+constexpr u32 StencilMask = 58;
+constexpr u32 StencilWriteMask = 59;
 constexpr u32 TextureFactor = 60;
 constexpr u32 Clipping = 136;
 constexpr u32 Lighting = 137;
@@ -187,7 +194,20 @@ constexpr u32 DestAlpha = 7;
 constexpr u32 InvDestAlpha = 8;
 constexpr u32 DestColor = 9;
 constexpr u32 InvDestColor = 10;
+constexpr u32 SrcAlphaSat = 11;
 } // namespace plD3dBlend
+
+namespace plD3dBlendOp {
+constexpr u32 Add = 1;
+constexpr u32 Subtract = 2;
+constexpr u32 RevSubtract = 3;
+constexpr u32 Min = 4;
+constexpr u32 Max = 5;
+} // namespace plD3dBlendOp
+
+namespace plD3dStencilOp {
+constexpr u32 Keep = 1;
+} // namespace plD3dStencilOp
 
 namespace plD3dPt {
 constexpr u32 PointList = 1;

@@ -72,9 +72,7 @@ class coRideTest : public coRideCircuitTest {
         coSetRideCarScene(&scene);
     }
     void TearDown() override {
-        coRideStop();
-        coRideSetPaused(false);
-        coRideSetViewCar(0);
+        coRideClear();
         coSetRideAudio(nullptr);
         coSetRideCarScene(nullptr);
         plInstallServices({});
@@ -277,7 +275,7 @@ TEST_F(coRideTest, ATrainStartingAtZeroRunsAndPausingStopsIt) {
     EXPECT_TRUE(audio.log.empty());
 }
 
-// Runs in its own process, as every test does: the ride has never been started.
+// Every test clears the ride as it ends: here it has never been started.
 TEST_F(coRideTest, CarsAreAskedForOnlyOnceTheRideHasStarted) {
     BuildR1(true);
     coRideSetViewCar(2);

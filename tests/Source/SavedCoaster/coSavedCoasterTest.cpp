@@ -60,6 +60,10 @@ struct WorldSnapshot {
 };
 
 class coSavedCoasterTest : public coCircuitFixture {
+    // The switches as the test found them; the file sets both.
+    u8 m_dragOn = coGetTrainDragOn();
+    bool m_checksOn = coGetCollisionChecks();
+
   protected:
     coSavedCoasterTest() : services(definition) {
         park.startPosition = maVector3d(0.0f, 2.0f, 0.0f);
@@ -68,8 +72,9 @@ class coSavedCoasterTest : public coCircuitFixture {
         dbgSetLogSink([this](const std::string& line) { warnings.push_back(line); });
     }
     ~coSavedCoasterTest() override {
-        coSetCoasterWriteSeam(nullptr);
         coCollisionClearMarkers();
+        coSetTrainDragOn(m_dragOn);
+        coSetCollisionChecks(m_checksOn);
         dbgSetLogSink({});
     }
 
@@ -427,16 +432,14 @@ TEST_F(coSavedCoasterTest, MutantSweepEndsInTheLoadersExceptionOrDefaults) {
 TEST_F(coSavedCoasterTest, AFailedSaveLeavesTheOldFile) {
     const std::string old = SavedR1();
     coCircuitRemoveLast();
-    coSetCoasterWriteSeam([](u32 id) {
-        if (id == coChunkPieceList)
-            throw fsUnknownX(fsLocator());
-    });
-    EXPECT_THROW(coSaveCoasterFile(folder.Locator("ride.csa")), fsUnknownX);
+    {
+        const fsWriteCalls failing(EIO);
+        EXPECT_THROW(coSaveCoasterFile(folder.Locator("ride.csa")), fsUnknownX);
+    }
     EXPECT_EQ(folder.Read("ride.csa"), old);
     EXPECT_FALSE(fsFileExists(folder.Locator("ride.csa.tmp")));
 
     // A stale temporary file from an earlier crash is replaced; a folder that does not exist fails cleanly.
-    coSetCoasterWriteSeam(nullptr);
     folder.Write("ride.csa.tmp", "stale");
     EXPECT_NE(Save(), old);
     EXPECT_FALSE(fsFileExists(folder.Locator("ride.csa.tmp")));

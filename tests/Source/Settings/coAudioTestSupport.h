@@ -13,6 +13,7 @@
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTestInputSource.h"
 #include "Engine/Platform/plTimeSource.h"
+#include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coRideSounds.h"
@@ -49,6 +50,13 @@ class coAudioTest : public ::testing::Test {
         coFreeRideEventSounds();
         coFreeScreams();
         muDestroyMusicManager();
+        // The music as before it started: silence and no own track everywhere, no context.
+        for (int c = 0; c < coMusicContextCount; ++c) {
+            coMusicSetChoice(c, coMusicSilence);
+            coMusicSetOwnTrack(c, fsLocator());
+        }
+        coMusicRequestContext(-1);
+        coMusicRequestContext(-1);
         snSoundManager::Shutdown();
         snStopSoundSystem();
         fsResetRootTable();

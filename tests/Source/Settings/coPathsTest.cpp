@@ -3,6 +3,7 @@
 
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsWriteCalls.h"
 #include "Source/Settings/coPrefs.h"
 
 #include <filesystem>
@@ -156,13 +157,12 @@ TEST_F(coSettingsTest, SavesFolderIsMadeAndOldSavesMoveIn) {
     EXPECT_TRUE(displayer.shown.empty());
 
     std::filesystem::remove_all(folder.Path("user"));
-    coSetSavesCopySeam([](const fsLocator& from, const fsLocator& to) {
-        fsCopyFileTree(from, to);
-        throw fsUnknownX(to);
-    });
     fsResetRootTable();
-    Start();
-    coSetSavesCopySeam(nullptr);
+    {
+        // The copy's folders are made, its files fail.
+        const fsWriteCalls failing(EIO);
+        Start();
+    }
     EXPECT_EQ(Root(coRootSaves), Paths{kSaves});
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path(kSaves)));
     EXPECT_FALSE(std::filesystem::exists(folder.Path(kSaves + ".partial")));

@@ -30,7 +30,7 @@ class coRideSoundsTest : public coAudioTest {
         coSetTrainDragOn(0);
     }
     void TearDown() override {
-        coRideStop();
+        coRideClear();
         coSetRideAudio(nullptr);
         coCircuitClear();
         coSetTrainDragOn(1);

@@ -121,10 +121,15 @@ class coCircuitFixture : public ::testing::Test {
     ~coCircuitFixture() override {
         coCircuitClear();
         coSelectionClear();
+        coSetThemeName(m_theme);
     }
 
     coRecordingTrackBuilder builder;
     coFakePark park;
+
+  private:
+    // The circuit keeps its theme through a clear: the test's own goes when it ends.
+    std::string m_theme = coGetThemeName();
 };
 
 // Appends a new piece, set up by `setup` before it is placed, and returns it.

@@ -2,6 +2,7 @@
 
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/Core/Env/envLittleEndian.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -20,14 +21,6 @@ constexpr u64 kDirectoryBlock = 64 * 1024;
 constexpr u8 kEndSignature[4] = {'P', 'K', 5, 6};
 constexpr u32 kLocalSignature = 0x04034b50;
 constexpr u16 kFlagDataDescriptor = 1 << 3;
-
-u16 U16(const u8* p) {
-    return static_cast<u16>(p[0] | p[1] << 8);
-}
-u32 U32(const u8* p) {
-    return static_cast<u32>(p[0]) | static_cast<u32>(p[1]) << 8 | static_cast<u32>(p[2]) << 16 |
-           static_cast<u32>(p[3]) << 24;
-}
 
 // The central directory read front to back through a window of a block or one entry's parts: what a
 // directory size in the end record declares costs nothing until the entries use it.
@@ -86,9 +79,9 @@ gfPakFilePAC::gfPakFilePAC(const fsLocator& locator)
         u8 fields[kEndRecordSize];
         if (ReadAt(record, kEndRecordSize, fields, m_locator) != kEndRecordSize)
             Invalid();
-        const u16 disk = U16(fields + 4), directoryDisk = U16(fields + 6);
-        const u16 entriesOnDisk = U16(fields + 8), total = U16(fields + 10);
-        const u64 directorySize = U32(fields + 12), directoryOffset = U32(fields + 16);
+        const u16 disk = envLe16(fields + 4), directoryDisk = envLe16(fields + 6);
+        const u16 entriesOnDisk = envLe16(fields + 8), total = envLe16(fields + 10);
+        const u64 directorySize = envLe32(fields + 12), directoryOffset = envLe32(fields + 16);
         if (disk != 0 || directoryDisk != 0 || entriesOnDisk != total)
             Invalid();
         if (record < directoryOffset + directorySize)
@@ -133,9 +126,9 @@ void gfPakFilePAC::ReadDirectory(u64 start, u64 size, u32 total) {
     for (u32 i = 0; i < total; ++i) {
         if (!directory.Take(kDirectoryHeaderSize, bytes))
             Invalid();
-        const u32 nameLength = U16(bytes + 28), extraLength = U16(bytes + 30),
-                  commentLength = U16(bytes + 32);
-        const gfPakDirectoryEntry entry{U32(bytes + 42), U32(bytes + 24)};
+        const u32 nameLength = envLe16(bytes + 28), extraLength = envLe16(bytes + 30),
+                  commentLength = envLe16(bytes + 32);
+        const gfPakDirectoryEntry entry{envLe32(bytes + 42), envLe32(bytes + 24)};
         if (!directory.Take(nameLength, bytes))
             Invalid();
         std::string name(reinterpret_cast<const char*>(bytes), nameLength);
@@ -156,13 +149,13 @@ void gfPakFilePAC::LocateData(const gfPakDirectoryEntry& entry, const fsLocator&
     const u64 header = m_archiveStart + entry.localHeaderOffset;
     u8 fields[kLocalHeaderSize];
     if (ReadAt(header, kLocalHeaderSize, fields, entryLocator) != kLocalHeaderSize ||
-        U32(fields) != kLocalSignature)
+        envLe32(fields) != kLocalSignature)
         throw gfFileNotInPakX(entryLocator);
-    if (U16(fields + 8) != 0)
+    if (envLe16(fields + 8) != 0)
         throw gfInvalidPakFileX(m_locator); // compressed: paks hold stored entries only
     // With a data descriptor the local sizes are zero; the central directory has the real ones.
-    size = (U16(fields + 6) & kFlagDataDescriptor) ? entry.size : U32(fields + 22);
-    start = header + kLocalHeaderSize + U16(fields + 26) + U16(fields + 28);
+    size = (envLe16(fields + 6) & kFlagDataDescriptor) ? entry.size : envLe32(fields + 22);
+    start = header + kLocalHeaderSize + envLe16(fields + 26) + envLe16(fields + 28);
     if (start > m_fileSize || size > m_fileSize - start)
         throw gfFileNotInPakX(entryLocator);
 }

@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Audio/Sn/snExceptions.h"
+#include "Engine/Core/Env/envLittleEndian.h"
 #include "Engine/Platform/Sound/plSoundTypes.h"
 
 #include <algorithm>
@@ -26,13 +27,6 @@ constexpr u32 kHeaderBytes = 8;
 constexpr u32 kPcmBytes = 16;
 constexpr u32 kUnknownRiffSizes[] = {0, 0xFFFFFFFF};
 
-u16 Le16(const u8* p) {
-    return static_cast<u16>(p[0] | p[1] << 8);
-}
-u32 Le32(const u8* p) {
-    return static_cast<u32>(Le16(p)) | static_cast<u32>(Le16(p + 2)) << 16;
-}
-
 // False for an offset beyond what the stream can seek to.
 bool SeekTo(gfFile& file, u64 offset) {
     if (offset > static_cast<u64>(std::numeric_limits<i32>::max()))
@@ -54,9 +48,9 @@ bool FindChunk(gfFile& file, u64 begin, u64 end, u32 id, snWaveChunk& found, u32
         u8 header[kHeaderBytes];
         if (ReadAt(file, position, kHeaderBytes, header) != kHeaderBytes)
             return false;
-        const u32 size = Le32(header + 4);
+        const u32 size = envLe32(header + 4);
         const u64 contents = position + kHeaderBytes;
-        if (Le32(header) == id) {
+        if (envLe32(header) == id) {
             found = {id, static_cast<u32>(std::min<u64>(size, end - contents)), 0,
                      static_cast<u32>(contents)};
             declared = size;
@@ -71,10 +65,10 @@ u32 ReadRiffHeader(snWaveFile& wave) {
     gfFile& file = *wave.file;
     const u64 fileSize = file.GetSize();
     u8 header[12];
-    if (ReadAt(file, 0, sizeof(header), header) != sizeof(header) || Le32(header) != kRiff ||
-        Le32(header + 8) != kWave)
+    if (ReadAt(file, 0, sizeof(header), header) != sizeof(header) || envLe32(header) != kRiff ||
+        envLe32(header + 8) != kWave)
         return snWaveResult::NotWave;
-    const u32 size = Le32(header + 4);
+    const u32 size = envLe32(header + 4);
     const bool unknown = std::find(std::begin(kUnknownRiffSizes), std::end(kUnknownRiffSizes), size) !=
                          std::end(kUnknownRiffSizes);
     const u64 end = unknown ? fileSize : std::min<u64>(kHeaderBytes + static_cast<u64>(size), fileSize);
@@ -93,19 +87,19 @@ u32 ReadFormat(snWaveFile& wave) {
     if (chunk.size < kPcmBytes || file.Read(kPcmBytes, pcm) != kPcmBytes)
         return snWaveResult::FormatReadShort;
     auto format = std::make_unique<snWaveFormat>();
-    format->formatTag = Le16(pcm);
-    format->channels = Le16(pcm + 2);
-    format->samplesPerSec = Le32(pcm + 4);
-    format->avgBytesPerSec = Le32(pcm + 8);
-    format->blockAlign = Le16(pcm + 12);
-    format->bitsPerSample = Le16(pcm + 14);
+    format->formatTag = envLe16(pcm);
+    format->channels = envLe16(pcm + 2);
+    format->samplesPerSec = envLe32(pcm + 4);
+    format->avgBytesPerSec = envLe32(pcm + 8);
+    format->blockAlign = envLe16(pcm + 12);
+    format->bitsPerSample = envLe16(pcm + 14);
     if (format->formatTag != 1) {
         u8 extraSize[2];
         if (declared < kPcmBytes + 2)
             return snWaveResult::NotWave;
         if (chunk.size < kPcmBytes + 2 || file.Read(2, extraSize) != 2)
             return snWaveResult::FormatReadShort;
-        const u32 extra = Le16(extraSize);
+        const u32 extra = envLe16(extraSize);
         if (kPcmBytes + 2 + extra > declared)
             return snWaveResult::NotWave;
         format->extra.resize(extra);

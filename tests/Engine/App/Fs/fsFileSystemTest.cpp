@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -204,6 +205,27 @@ TEST(fsFileSystem, CopyTreeAndItsRefusals) {
     // A missing source copies as an empty folder.
     fsCopyFileTree(folder.Locator("nothing"), folder.Locator("made"));
     EXPECT_TRUE(fsDirectoryExists(folder.Locator("made")));
+}
+
+TEST(fsFileSystem, DeleteTreeRemovesEverythingButWhatLinksPointTo) {
+    fsTestFolder folder;
+    folder.Write("tree/a.txt", "a");
+    folder.Write("tree/sub/deep/b.txt", "b");
+    folder.MakeFolder("tree/empty");
+    folder.Write("elsewhere/kept.txt", "k");
+    ASSERT_EQ(symlink(folder.Path("elsewhere").c_str(), folder.Path("tree/sub/link").c_str()), 0);
+    ASSERT_EQ(symlink(folder.Path("tree").c_str(), folder.Path("tree/loop").c_str()), 0);
+    fsDeleteFileTree(folder.Locator("tree"));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("tree")));
+    EXPECT_EQ(folder.Read("elsewhere/kept.txt"), "k");
+    // A missing folder is nothing to do; a file or a link is deleted alone.
+    fsDeleteFileTree(folder.Locator("tree"));
+    ASSERT_EQ(symlink(folder.Path("elsewhere").c_str(), folder.Path("link").c_str()), 0);
+    fsDeleteFileTree(folder.Locator("link"));
+    fsDeleteFileTree(folder.Locator("elsewhere/kept.txt"));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("link")));
+    EXPECT_TRUE(fsDirectoryExists(folder.Locator("elsewhere")));
+    EXPECT_FALSE(fsFileExists(folder.Locator("elsewhere/kept.txt")));
 }
 
 TEST(fsFileEnum, SortedOrderFiltersAndStops) {

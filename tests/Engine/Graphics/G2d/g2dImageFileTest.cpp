@@ -3,6 +3,7 @@
 #include "g2dImageBuilder.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 using namespace g2dImageBuilder;
 
@@ -18,6 +19,17 @@ std::string Replace(std::string file, size_t at, const std::string& bytes) {
 
 // A 3 x 2 picture with distinct channels, so a swapped channel, row or column shows.
 const std::vector<u8> kPicture = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+
+// A valid 1-bit grey PNG of zeros, deflated as tightly as zlib can, so a small file holds a large image.
+std::string ZeroGreyPng(u32 width, u32 height) {
+    const std::string raw(size_t{height} * ((width + 7) / 8 + 1), '\0');
+    std::string deflated(compressBound(raw.size()), '\0');
+    uLongf size = deflated.size();
+    compress2(reinterpret_cast<Bytef*>(deflated.data()), &size, reinterpret_cast<const Bytef*>(raw.data()),
+              raw.size(), Z_BEST_COMPRESSION);
+    deflated.resize(size);
+    return kPngSignature + Ihdr(width, height, 1, 0) + Chunk("IDAT", deflated) + Chunk("IEND", "");
+}
 
 } // namespace
 
@@ -115,4 +127,17 @@ TEST(g2dImageFile, DamagedFilesThrowCleanly) {
     // The IEND chunk after the image data is not needed; everything before it is.
     for (size_t length = 0; length < png.find("IEND") - 4; ++length)
         EXPECT_THROW(g2dDecodePNG(Bytes(png.substr(0, length))), g2dGeneralX) << length;
+}
+
+// Grey and palette PNGs expand three times and more once decoded: the size cap, not the file's size,
+// bounds what a decoder allocates.
+TEST(g2dImageFile, ImagesBeyondTheLargestAreRefused) {
+    EXPECT_EQ(g2dDecodePNG(Bytes(ZeroGreyPng(g2dMaxImageSide, 1))).width, g2dMaxImageSide);
+    EXPECT_EQ(g2dDecodeBMP(Bytes(Bmp(g2dMaxImageSide, 1, std::vector<u8>(g2dMaxImageSide * 3)))).width,
+              g2dMaxImageSide);
+    EXPECT_THROW(g2dDecodePNG(Bytes(ZeroGreyPng(g2dMaxImageSide + 1, 1))), g2dGeneralX);
+    EXPECT_THROW(g2dDecodePNG(Bytes(ZeroGreyPng(1, g2dMaxImageSide + 1))), g2dGeneralX);
+    EXPECT_THROW(g2dDecodePNG(Bytes(ZeroGreyPng(8200, 8200))), g2dGeneralX);
+    EXPECT_THROW(g2dDecodeBMP(Bytes(Bmp(g2dMaxImageSide + 1, 1, std::vector<u8>((g2dMaxImageSide + 1) * 3)))),
+                 g2dUnknownImageFileTypeX);
 }

@@ -75,6 +75,7 @@ TEST_F(g2dScreenTest, CreationPicksTheFormatAndFallsBackToSoftwareVertexProcessi
             << c.label;
         g2dScreen::Deinitialize();
         EXPECT_EQ(d3d.GetRefCount(), 0u) << c.label;
+        EXPECT_EQ(g2dScreen::GetPixelFormat()->bitsPerPixel, 0u) << c.label;
     }
     plInstallServices({.time = &m_time, .d3d = &m_d3d});
 

@@ -198,3 +198,26 @@ TEST(plGlD3d, AMovieBetweenTwoFramesLeavesTheSecondAsTheFirst) {
     sink.End();
     EXPECT_EQ(frame(), first);
 }
+
+TEST(plGlD3d, AResetWhoseBackBufferCannotBeMadeLeavesTheDeviceWaitingForAnother) {
+    GlDevice gl;
+    ASSERT_NE(gl.device, nullptr);
+    plD3dCaps caps;
+    gl.device->GetDeviceCaps(&caps);
+    plD3dPresentParameters tooWide = gl.params;
+    tooWide.backBufferWidth = caps.maxTextureWidth + 1;
+    // Asked twice: the second time the parameters are unchanged, but there is still no back buffer.
+    EXPECT_EQ(gl.device->Reset(&tooWide), plD3dErr::OutOfVideoMemory);
+    EXPECT_EQ(gl.device->Reset(&tooWide), plD3dErr::OutOfVideoMemory);
+    for (int frame = 0; frame < 2; ++frame) {
+        EXPECT_EQ(gl.device->TestCooperativeLevel(), plD3dErr::DeviceNotReset);
+        EXPECT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, kWhite, 1.0f, 0), plD3dErr::Ok);
+        EXPECT_EQ(gl.device->Present(), plD3dErr::DeviceLost);
+    }
+    plD3dPresentParameters again = gl.params;
+    ASSERT_EQ(gl.device->Reset(&again), plD3dErr::Ok);
+    EXPECT_EQ(gl.device->TestCooperativeLevel(), plD3dErr::Ok);
+    gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF0000FF, 1.0f, 0);
+    EXPECT_EQ(gl.Read()[5], 0xFF0000FFu);
+    EXPECT_EQ(gl.device->Present(), plD3dErr::Ok);
+}

@@ -137,6 +137,26 @@ TEST(plFakeD3d, CopyRectsConvertsAndRefusesRectanglesOutside) {
     image->Release();
 }
 
+TEST(plFakeD3d, DrawsWhoseCountsOverflowAreRefused) {
+    FakeDevice f;
+    const f32 vertices[3][4] = {};
+    const u16 indices[3] = {1, 2, 3};
+    f.device->SetVertexShader(plD3dFvf::XyzRhw);
+    f.device->BeginScene();
+    const auto draw = [&](u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount) {
+        return f.device->DrawIndexedPrimitiveUP(type, minIndex, vertexCount, primitiveCount, indices,
+                                                plD3dFormat::Index16, vertices, 16);
+    };
+    EXPECT_EQ(draw(plD3dPt::TriangleList, 1, 3, 1), plD3dErr::Ok);
+    // Three times 0x55555556 and 0xFFFFFFFF + 2 wrap to 2 and 1 in 32 bits.
+    EXPECT_EQ(draw(plD3dPt::TriangleList, 1, 3, 0x55555556), plD3dErr::InvalidCall);
+    EXPECT_EQ(draw(plD3dPt::TriangleStrip, 1, 3, UINT32_MAX), plD3dErr::InvalidCall);
+    EXPECT_EQ(draw(plD3dPt::TriangleList, 1, UINT32_MAX, 1), plD3dErr::InvalidCall);
+    EXPECT_EQ(f.device->DrawPrimitiveUP(plD3dPt::TriangleList, 0x55555556, vertices, 16),
+              plD3dErr::InvalidCall);
+    f.device->EndScene();
+}
+
 TEST(plD3dPixels, ChannelsWidenByRepeatingTheirHighBits) {
     const struct {
         plD3dFormat format;
