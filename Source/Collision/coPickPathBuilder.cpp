@@ -5,30 +5,34 @@
 
 #include <vector>
 
-namespace {
-// Across and up, round the square and back to its first corner so that the strips close.
-const maVector2d kSquare[5] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
-} // namespace
-
 coPickPathMesh coBuildPickPathMesh(const coCoasterPiece& piece) {
     const coCoasterDefinition& definition = coGetCoasterDefinition();
-    const float pickRadius = definition.GetPickPathRadius();
-    const float r = pickRadius > 0.0f ? pickRadius : definition.GetExtrusionScale();
-    const int sections = piece.GetSectionCount();
-    std::vector<maVector3d> centre, grid;
-    for (int i = 0; i <= sections; ++i) {
-        const maMatrix4d frame = piece.FrameAt(static_cast<float>(i) / static_cast<float>(sections));
-        const maVector3d side = frame.GetXAxis();
-        const maVector3d up = frame.GetYAxis();
-        const maVector3d point = frame.GetTranslation();
-        centre.push_back(point);
-        for (const maVector2d& corner : kSquare)
-            grid.push_back(point + side * (corner.x * r) + up * (corner.y * r));
+    maVector3d offset;
+    float width = 0.0f;
+    definition.GetExtrusion(offset, width);
+    const std::vector<maVector2d>& polygon = definition.GetExtrusionPolygon();
+    const bool detail = definition.GetPickPathRadius() > 0.0f;
+    // Every piece class samples at least 4 frames.
+    const int n = piece.GetSectionCount();
+    const float step = 1.0f / static_cast<float>(n - 1);
+
+    std::vector<maVector3d> centre, ring, origins;
+    float t = 0.0f;
+    for (int i = 0; i < n; ++i, t += step) {
+        const maMatrix4d frame = piece.FrameAt(t);
+        centre.push_back(frame.TransformPoint(offset));
+        for (const maVector2d& point : polygon)
+            ring.push_back(frame.TransformPoint(maVector3d(point.x, point.y, 0.0f)));
+        if (detail)
+            origins.push_back(frame.GetTranslation());
     }
+
     coPickPathMesh mesh;
-    mesh.SetPoints(centre.data(), static_cast<int>(centre.size()));
-    if (pickRadius > 0.0f)
-        mesh.SetDetailPoints(centre.data(), static_cast<int>(centre.size()));
-    mesh.SetGrid(grid.data(), static_cast<int>(grid.size()), 5);
+    mesh.SetPoints(centre.data(), n);
+    // A one-point ring makes no strip; the grid refuses it, so it is not offered.
+    if (polygon.size() >= 2)
+        mesh.SetGrid(ring.data(), static_cast<int>(ring.size()), static_cast<int>(polygon.size()));
+    if (detail)
+        mesh.SetDetailPoints(origins.data(), n);
     return mesh;
 }

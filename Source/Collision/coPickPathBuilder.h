@@ -3,8 +3,8 @@
 
 class coCoasterPiece;
 
-// The pick-path mesh of a placed piece: its frames at section count + 1 even fractions of its length
-// as the centre points, and in each frame a closed square of the pick radius (across and up) as one grid
-// row of 5 points. The pick points repeat the centre points when the definition sets a pick-path radius.
-// The track geometry's extrusion takes this over once it exists.
+// The pick-path mesh of a placed piece, from the current coaster definition: at the piece's section
+// count of frames, evenly spread over its length from start to end, the centre point (the extrusion
+// offset in the frame), a ring of the extrusion polygon's points (a grid row, when the polygon has at
+// least two) and, when the pick-path radius is above 0, the frame's origin as a pick point.
 coPickPathMesh coBuildPickPathMesh(const coCoasterPiece& piece);

@@ -5,9 +5,14 @@
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Track/coCircuit.h"
+#include "Source/Track/coCoasterDefinition.h"
 
 namespace {
 coSavedCoasterServices* g_installed = nullptr;
+}
+
+void coSavedCoasterServices::SetNumCars(int cars) {
+    coCoasterDefinitionStore().SetNumCars(cars);
 }
 
 void coSavedCoasterServices::ClearScene() {

@@ -25,8 +25,8 @@ class coSavedCoasterServices {
     // Selects the environment and loads the coaster type's definitions when the type changes.
     virtual void LoadCoasterDefinitions(const std::string& /*environment*/,
                                         const std::string& /*coasterType*/, int /*environmentIndex*/) {}
-    // The current definition's cars per train.
-    virtual void SetNumCars(int) {}
+    // The current definition's cars per train; the default sets the definition store's.
+    virtual void SetNumCars(int cars);
 
     // The current track colour scheme as one chunk; nothing when there is none.
     virtual void WriteColourScheme(chWriter&) const {}

@@ -17,21 +17,28 @@
 
 namespace {
 
+// The track's collision radius and pick radius; the pick path's rings are the square of the pick
+// radius (or, without one, the collision radius) round the frame origin. Installed for its lifetime.
 class RadiusDefinition : public coCoasterDefinition {
   public:
-    explicit RadiusDefinition(float extrusion, float pick = 0.0f) : m_extrusion(extrusion), m_pick(pick) {
+    explicit RadiusDefinition(float extrusion = 1.0f, float pick = 0.0f)
+        : m_previous(&coGetCoasterDefinition()) {
+        const float r = pick > 0.0f ? pick : extrusion;
+        const maVector2d square[5] = {{r, r}, {-r, r}, {-r, -r}, {r, -r}, {r, r}};
+        SetExtrusion(maVector3d(), extrusion);
+        SetPickPathRadius(pick);
+        SetExtrusionPolygon(square, 5);
         coSetCoasterDefinition(this);
     }
-    ~RadiusDefinition() override { coSetCoasterDefinition(nullptr); }
-    float GetExtrusionScale() const override { return m_extrusion; }
-    float GetPickPathRadius() const override { return m_pick; }
+    ~RadiusDefinition() override { coSetCoasterDefinition(m_previous); }
 
   private:
-    float m_extrusion, m_pick;
+    const coCoasterDefinition* m_previous;
 };
 
 // Straight pieces and their meshes, kept alive for the test; the registry is emptied at the end.
 struct Track {
+    RadiusDefinition definition;
     std::deque<coCoasterPieceStraight> pieces;
     std::deque<coPickPathMesh> meshes;
 
@@ -70,30 +77,6 @@ int CountKind(int kind) {
 constexpr float kEast = maHalfPiF; // heading towards +x
 
 } // namespace
-
-TEST(coPickPathBuilder, SquaresAlongTheFrames) {
-    RadiusDefinition definition(1.5f);
-    coCoasterPieceStraight piece;
-    piece.SetRunLength(20.0f);
-    piece.Place({0, 5, 0}, 0.0f);
-    const coPickPathMesh mesh = coBuildPickPathMesh(piece);
-    ASSERT_EQ(mesh.GetPointCount(), piece.GetSectionCount() + 1);
-    ASSERT_TRUE(mesh.HasGrid());
-    EXPECT_EQ(mesh.GetWidth(), 5);
-    EXPECT_TRUE(mesh.GetDetailPoints().empty());
-    // A closed square of corners at the pick radius round each frame's point.
-    for (int r = 0; r < mesh.GetPointCount(); ++r) {
-        const maVector3d* row = mesh.GetRow(r);
-        EXPECT_NEAR(mesh.GetPoint(r).z, 5.0f * r, 1e-4f);
-        EXPECT_EQ(row[0].x, row[4].x);
-        EXPECT_NEAR(row[0].y - row[2].y, 3.0f, 1e-5f);
-        EXPECT_NEAR(row[0].x - row[2].x, 3.0f, 1e-5f);
-    }
-    RadiusDefinition picking(1.5f, 3.0f);
-    const coPickPathMesh picked = coBuildPickPathMesh(piece);
-    EXPECT_EQ(picked.GetDetailPoints().size(), 5u);
-    EXPECT_NEAR(picked.GetRow(0)[0].x, 3.0f, 1e-5f);
-}
 
 TEST(coTrackCollision, ConsecutivePiecesAreNotMarkedAtTheirJoint) {
     coFakeCollisionPark park(-500, 500, -100);
@@ -159,7 +142,7 @@ TEST(coTrackCollision, DipUnderTheGroundGivesTerrainMarkers) {
 
 TEST(coTrackCollision, ParkBoundClasses) {
     coFakeCollisionPark park(0, 100, -100);
-    // Four segments of 5 from the start along the heading; a point on a bound counts as inside.
+    // Three segments of 20/3 from the start along the heading; a point on a bound counts as inside.
     const struct {
         maVector3d start;
         float heading, slope;
@@ -171,7 +154,7 @@ TEST(coTrackCollision, ParkBoundClasses) {
         {{50, 10, 5}, maPiF, 0.0f, 3, "below the lowest z"},
         {{50, 10, 95}, 0.0f, 0.0f, 3, "beyond the highest z"},
         {{50, 200, 40}, 0.0f, 0.0f, 0, "at the world's top"},
-        {{20, 200.5f, 40}, 0.0f, 0.0f, 4, "above the top"},
+        {{20, 200.5f, 40}, 0.0f, 0.0f, 3, "above the top"},
         {{80, 10, 40}, 0.0f, -0.2f, 0, "low track: no lower bound"},
     };
     for (const auto& c : cases) {
@@ -255,7 +238,7 @@ TEST(coTrackCollision, DockIsNotTestedAgainstTheFirstPieceAndItsNeighbours) {
     }
     EXPECT_EQ(park.dockQueries, 3); // asked for, but not tested
     coRegisterPlacedPiece(mesh, circuit[2].get());
-    EXPECT_EQ(CountKind(coMarkerDock), 4); // two segments meet the dock: a beam and a box each
+    EXPECT_EQ(CountKind(coMarkerDock), 2); // the middle segment meets the dock: a beam and a box
     EXPECT_EQ(coCollisionGetRegistered().size(), 1u);
     // A dock marker on a piece other than the first or last is not at the joint.
     EXPECT_FALSE(coCollisionOnlyAtJoint());
@@ -308,18 +291,18 @@ TEST(coTrackCollision, OnlyAtJointAndUnregistering) {
 TEST(coTrackCollision, MarkerObjects) {
     coRecordingScene scene;
     coFakeCollisionPark park(-500, 500, -100);
-    RadiusDefinition definition(0.5f);
     Track track;
+    RadiusDefinition definition(0.5f);
     coPickPathMesh* mesh = track.Register({0, 10, 0}, kEast);
     coCollisionMarkPiece(mesh);
-    // A beam along each of the four segments, as thick as the extrusion.
-    ASSERT_EQ(coCollisionGetMarkers().size(), 4u);
+    // A beam along each of the three segments, as thick as the extrusion.
+    ASSERT_EQ(coCollisionGetMarkers().size(), 3u);
     const auto* beam =
         dynamic_cast<const coRecordingScene::Movable*>(coCollisionGetMarkers()[1].object.get());
     ASSERT_NE(beam, nullptr);
     EXPECT_EQ(beam->scale.x, 0.5f);
-    EXPECT_NEAR(beam->scale.z, 5.0f, 1e-4f);
-    EXPECT_NEAR(beam->position.x, 5.0f, 1e-4f);
+    EXPECT_NEAR(beam->scale.z, 20.0f / 3.0f, 1e-4f);
+    EXPECT_NEAR(beam->position.x, 20.0f / 3.0f, 1e-4f);
     maVector3d along(0, 0, 1);
     beam->rotation.Rotate(along);
     EXPECT_NEAR(along.x, 1.0f, 1e-5f);

@@ -1,0 +1,27 @@
+#pragma once
+#include "Engine/App/Ch/chTxtReader.h"
+
+#include <string>
+
+class chReader;
+class coTrackDefinition;
+struct coTrackCrossbar;
+
+// "Track.def": a "Track" chunk of sections ("Rail", "Chain", "Brakes", "Booster", "Retarder", "Tube",
+// each in the cross-section vocabulary) and crossbars ("Cross": "Geometry", "Name", "Spacing").
+
+// The cross-section names first, then the track definition's own.
+void registerTrackDefinitionTags(chTagMap& tags);
+// Enters the first chunk, whatever its id, and appends its sections and crossbars in file order.
+void readTrackDefinition(chReader& reader, coTrackDefinition& definition);
+void readTrackCrossbar(chReader& reader, coTrackCrossbar& crossbar);
+// The crossbar's model from the current coaster type's folder, its textures from the same folder, with
+// its part flag cleared; it replaces any model before. A missing model throws the loader's exception.
+void coLoadCrossbarModel(coTrackCrossbar& crossbar, const std::string& name);
+
+// Replaces the current definition with a new one read from the current coaster type's folder. A file or
+// chunk error passes to the caller; the definition read so far stays current.
+void coLoadTrackDefinition(const std::string& fileName);
+// The current definition; null before the first load and after coFreeTrackDefinition.
+coTrackDefinition* coGetLoadedTrackDefinition();
+void coFreeTrackDefinition();

@@ -1,0 +1,21 @@
+#include "Tools/Model/toolDefaultModels.h"
+
+#include <filesystem>
+
+std::vector<toolDefaultModel> toolDefaultModels() {
+    // A grey steel tie under the rails (which run 0.6 to either side), reaching down to the spine.
+    toolModelMaterial steel;
+    steel.diffuse = {0.55f, 0.55f, 0.6f, 1.0f};
+    steel.ambient = {0.4f, 0.4f, 0.45f, 1.0f};
+    steel.specular = {0.8f, 0.8f, 0.8f, 1.0f};
+    steel.power = 16.0f;
+    return {{"Tracks/Steel/crossbar.mx", {toolMakeBox({1.3f, 0.12f, 0.15f}, {0.0f, -0.16f, 0.0f}, steel)}}};
+}
+
+void toolWriteDefaultModels(const std::string& dataFolder) {
+    for (const toolDefaultModel& model : toolDefaultModels()) {
+        const std::filesystem::path path = std::filesystem::path(dataFolder) / model.path;
+        std::filesystem::create_directories(path.parent_path());
+        toolWriteStaticModel(path.string(), model.fragments);
+    }
+}

@@ -1,0 +1,132 @@
+#include "Tools/Model/toolModelWriter.h"
+
+#include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chReader.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Gf/gfFile.h"
+
+#include <stdexcept>
+
+namespace {
+
+constexpr u32 kFragment = chMakeId('G', 'F', 'R', 'G');
+constexpr u32 kPositions = chMakeId('G', 'V', 'E', 'R');
+constexpr u32 kNormals = chMakeId('N', 'V', 'E', 'R');
+constexpr u32 kUVs = chMakeId('T', 'V', 'E', 'R');
+constexpr u32 kMaterial = chMakeId('M', 'A', 'T', 'R');
+constexpr u32 kMaterialBase = chMakeId('M', 'B', 'A', 'S');
+constexpr u32 kPositionIndices = chMakeId('G', 'I', 'N', 'D');
+constexpr u32 kNormalIndices = chMakeId('N', 'I', 'N', 'D');
+constexpr u32 kUVIndices = chMakeId('T', 'I', 'N', 'D');
+constexpr u16 kUVSet = 0;
+constexpr size_t kMaxCount = 65535;
+
+// The corners of the box by bits: 1 is +x, 2 is +y, 4 is +z. Each face: its four corners and its normal.
+struct Face {
+    u16 corners[4];
+    maVector3d normal;
+};
+const Face kFaces[6] = {
+    {{1, 3, 7, 5}, {1, 0, 0}},  {{0, 4, 6, 2}, {-1, 0, 0}}, {{2, 6, 7, 3}, {0, 1, 0}},
+    {{0, 1, 5, 4}, {0, -1, 0}}, {{4, 5, 7, 6}, {0, 0, 1}},  {{0, 2, 3, 1}, {0, 0, -1}},
+};
+
+u16 Count(size_t count, const char* what) {
+    if (count > kMaxCount)
+        throw std::length_error(std::string("more than 65535 ") + what);
+    return static_cast<u16>(count);
+}
+
+void WriteColour(chBinWriter& writer, const std::array<float, 4>& colour) {
+    for (float value : colour)
+        writer.WriteFloat(value);
+}
+
+template <class Vector> void WriteList(chBinWriter& writer, u32 id, const std::vector<Vector>& values) {
+    writer.BeginChunk(id, 0, true);
+    writer.WriteUInt16(Count(values.size(), "values"));
+    for (const Vector& value : values) {
+        const float* components = &value.x;
+        for (size_t i = 0; i < sizeof(Vector) / sizeof(float); ++i)
+            writer.WriteFloat(components[i]);
+    }
+    writer.EndChunk();
+}
+
+void WriteIndices(chBinWriter& writer, u32 id, const std::vector<toolModelCorner>& corners,
+                  u16 toolModelCorner::*index) {
+    writer.BeginChunk(id, 0, true);
+    if (id == kUVIndices)
+        writer.WriteUInt16(kUVSet);
+    writer.WriteUInt16(Count(corners.size() / 3, "triangles"));
+    for (const toolModelCorner& corner : corners)
+        writer.WriteUInt16(corner.*index);
+    writer.EndChunk();
+}
+
+void WriteMaterial(chBinWriter& writer, const toolModelMaterial& material) {
+    writer.BeginChunk(kMaterial, 0, true);
+    writer.BeginChunk(kMaterialBase, 0, true);
+    WriteColour(writer, material.diffuse);
+    WriteColour(writer, material.ambient);
+    WriteColour(writer, material.specular);
+    WriteColour(writer, material.emissive);
+    writer.WriteFloat(material.power);
+    if (material.textures.size() > 255)
+        throw std::length_error("more than 255 textures");
+    writer.WriteUInt8(static_cast<u8>(material.textures.size()));
+    for (const std::string& texture : material.textures)
+        writer.WriteString(texture.c_str());
+    writer.EndChunk();
+    writer.EndChunk();
+}
+
+void WriteFragment(chBinWriter& writer, const toolModelFragment& fragment) {
+    writer.BeginChunk(kFragment, 0, true);
+    WriteList(writer, kPositions, fragment.positions);
+    WriteList(writer, kNormals, fragment.normals);
+    // Stored upside down: the reader turns v into 1 - v.
+    std::vector<maVector2d> stored;
+    for (const maVector2d& uv : fragment.uvs)
+        stored.emplace_back(uv.x, 1.0f - uv.y);
+    WriteList(writer, kUVs, stored);
+    for (size_t k = 0; k < fragment.materials.size(); ++k) {
+        WriteMaterial(writer, fragment.materials[k]);
+        WriteIndices(writer, kPositionIndices, fragment.triangles.at(k), &toolModelCorner::position);
+        WriteIndices(writer, kNormalIndices, fragment.triangles[k], &toolModelCorner::normal);
+        WriteIndices(writer, kUVIndices, fragment.triangles[k], &toolModelCorner::uv);
+    }
+    writer.EndChunk();
+}
+
+} // namespace
+
+toolModelFragment toolMakeBox(const maVector3d& size, const maVector3d& centre,
+                              const toolModelMaterial& material) {
+    toolModelFragment box;
+    for (int i = 0; i < 8; ++i)
+        box.positions.push_back(centre + maVector3d(size.x * ((i & 1) ? 0.5f : -0.5f),
+                                                    size.y * ((i & 2) ? 0.5f : -0.5f),
+                                                    size.z * ((i & 4) ? 0.5f : -0.5f)));
+    box.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    box.materials = {material};
+    box.triangles.resize(1);
+    for (u16 f = 0; f < 6; ++f) {
+        box.normals.push_back(kFaces[f].normal);
+        for (u16 corner : {0, 1, 2, 0, 2, 3})
+            box.triangles[0].push_back({kFaces[f].corners[corner], f, corner});
+    }
+    return box;
+}
+
+void toolWriteStaticModel(const std::string& path, const std::vector<toolModelFragment>& fragments) {
+    fsLocator target;
+    fsLocatorFromNativePath(path.c_str(), target);
+    gfWriteFileAtomically(target, gfByteOrderData, [&](gfFile& file) {
+        const u8 version[4] = {0, 1, 0, 0};
+        file.WriteBinHeader(version);
+        chBinWriter writer(&file);
+        for (const toolModelFragment& fragment : fragments)
+            WriteFragment(writer, fragment);
+    });
+}
