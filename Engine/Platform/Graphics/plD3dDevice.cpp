@@ -521,6 +521,14 @@ plD3dResult plD3dDevice::DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertex
         (u64{startIndex} + indexCount) * 2 > m_indices->Desc().size ||
         !StreamHolds(u64{m_baseVertexIndex} + minIndex, vertexCount))
         return plD3dErr::InvalidCall;
+    // Every index must name one of the vertices given: the backends read vertices by index unchecked.
+    const u8* bytes = m_indices->Data() + static_cast<size_t>(startIndex) * 2;
+    for (u32 i = 0; i < indexCount; ++i) {
+        u16 index = 0;
+        std::memcpy(&index, bytes + static_cast<size_t>(i) * 2, 2);
+        if (index < minIndex || index >= u64{minIndex} + vertexCount)
+            return plD3dErr::InvalidCall;
+    }
     return plD3dErr::Ok;
 }
 
