@@ -16,7 +16,7 @@ class plFontRasterizer {
     virtual ~plFontRasterizer() = default;
 
     // A font whose cell (ascent and descent) is height pixels high; a negative height gives the size
-    // of the em instead. 0 when no font can be made: none installed, or height 0.
+    // of the em instead. 0 when no font can be made: none installed, or height 0 or past 32767 either way.
     virtual plFontHandle CreateFont(const std::string& faceUtf8, i32 height) = 0;
     virtual void DeleteFont(plFontHandle font) = 0;
     // False for an unknown font. Empty text is 0 wide and a cell high.

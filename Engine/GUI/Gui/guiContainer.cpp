@@ -62,6 +62,13 @@ void guiContainer::SetTransparency(float alpha, i32 state) {
 }
 
 void guiContainer::AddChild(guiWindow* child) {
+    // A window in two child arrays would be deleted twice; one that holds this container would loop.
+    if (child == this || IsDescendantOf(child)) {
+        DBG_WARNING("window \"%s\" cannot go inside itself; not added", child->GetName().c_str());
+        return;
+    }
+    if (auto* previous = dynamic_cast<guiContainer*>(child->GetParent()))
+        previous->Detach(child);
     child->SetParent(this);
     child->UpdateTransform();
     child->UpdateVisibility();

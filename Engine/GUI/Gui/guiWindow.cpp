@@ -49,8 +49,9 @@ void guiWindow::SetSize(i32 width, i32 height) {
     i32 screenWidth = 0;
     i32 screenHeight = 0;
     guiGetScreenSize(screenWidth, screenHeight);
-    SetScale({static_cast<float>(2 * m_width + 1) / static_cast<float>(screenWidth),
-              static_cast<float>(2 * m_height + 1) / static_cast<float>(screenHeight), 1.0f});
+    // In floats: twice the largest size a script can give does not fit 32 bits.
+    SetScale({(2.0f * static_cast<float>(m_width) + 1.0f) / static_cast<float>(screenWidth),
+              (2.0f * static_cast<float>(m_height) + 1.0f) / static_cast<float>(screenHeight), 1.0f});
     UpdateTransform();
 }
 

@@ -16,7 +16,8 @@ void g3dFragment::SetMaterial(g3dMaterial* material, u32 index) {
 }
 
 u32 g3dFragment::GetRangeStartIndex(u32 k) const {
-    return k == 0 ? 0u : 3u * m_rangeStarts[k - 1];
+    // Materials added past the range starts (SetMaterial) have empty ranges at the end.
+    return k == 0 ? 0u : k <= m_rangeStarts.size() ? 3u * m_rangeStarts[k - 1] : m_indexCount;
 }
 
 u32 g3dFragment::GetRangeEndIndex(u32 k) const {

@@ -11,6 +11,8 @@
 namespace {
 // Outlines only, so advances and drawings come from the same glyphs.
 constexpr FT_Int32 kLoadFlags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP;
+// The tallest cell asked for; its 26.6 size and its negation stay inside 32 bits.
+constexpr i32 kMaxHeight = 0x7FFF;
 } // namespace
 
 struct plFreeTypeFonts::Library {
@@ -75,7 +77,7 @@ std::string plFreeTypeFonts::Match(const std::string& faceUtf8, int& index) {
 }
 
 plFontHandle plFreeTypeFonts::CreateFont(const std::string& faceUtf8, i32 height) {
-    if (!m_library->freeType || height == 0)
+    if (!m_library->freeType || height == 0 || height < -kMaxHeight || height > kMaxHeight)
         return 0;
     int index = 0;
     const std::string file = Match(faceUtf8, index);

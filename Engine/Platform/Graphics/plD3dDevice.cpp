@@ -12,6 +12,19 @@
 
 namespace {
 
+// Whether every 16-bit index of the list names one of the vertices from minIndex on: the backends read
+// vertices by index unchecked.
+bool IndicesWithin(const void* indices, u32 count, u32 minIndex, u32 vertexCount) {
+    const auto* bytes = static_cast<const u8*>(indices);
+    for (u32 i = 0; i < count; ++i) {
+        u16 index = 0;
+        std::memcpy(&index, bytes + static_cast<size_t>(i) * 2, 2);
+        if (index < minIndex || index >= u64{minIndex} + vertexCount)
+            return false;
+    }
+    return true;
+}
+
 u32 FloatBits(f32 value) {
     return std::bit_cast<u32>(value);
 }
@@ -519,7 +532,9 @@ plD3dResult plD3dDevice::DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertex
     const u32 indexCount = plD3dVerticesOf(type, primitiveCount);
     if (!m_inScene || primitiveCount == 0 || indexCount == 0 || !m_indices || m_indices->IsLocked() ||
         (u64{startIndex} + indexCount) * 2 > m_indices->Desc().size ||
-        !StreamHolds(u64{m_baseVertexIndex} + minIndex, vertexCount))
+        !StreamHolds(u64{m_baseVertexIndex} + minIndex, vertexCount) ||
+        !IndicesWithin(m_indices->Data() + static_cast<size_t>(startIndex) * 2, indexCount, minIndex,
+                       vertexCount))
         return plD3dErr::InvalidCall;
     return plD3dErr::Ok;
 }
@@ -547,13 +562,8 @@ plD3dResult plD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vert
     const plD3dResult result = CheckDraw(type, primitiveCount, vertices, stride, layout, indexCount);
     if (plD3dFailed(result))
         return result;
-    const u64 end = u64{minIndex} + vertexCount;
-    if (!indices || indexFormat != plD3dFormat::Index16 || vertexCount == 0 || end > UINT32_MAX)
+    if (!indices || indexFormat != plD3dFormat::Index16 || vertexCount == 0 ||
+        u64{minIndex} + vertexCount > UINT32_MAX || !IndicesWithin(indices, indexCount, minIndex, vertexCount))
         return plD3dErr::InvalidCall;
-    // Every index must name one of the vertices given.
-    const u16* index = static_cast<const u16*>(indices);
-    for (u32 i = 0; i < indexCount; ++i)
-        if (index[i] < minIndex || index[i] >= end)
-            return plD3dErr::InvalidCall;
     return plD3dErr::Ok;
 }

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -214,21 +213,9 @@ plD3dResult plFakeD3dDevice::DrawPrimitive(u32 type, u32 startVertex, u32 primit
 
 plD3dResult plFakeD3dDevice::DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
                                                   u32 primitiveCount) {
-    plD3dResult result =
-        plD3dDevice::DrawIndexedPrimitive(type, minIndex, vertexCount, startIndex, primitiveCount);
-    if (!plD3dFailed(result)) {
-        // The range checks passed, so every index read lies inside the index buffer.
-        const u8* bytes = GetIndexBuffer()->Data() + static_cast<size_t>(startIndex) * 2;
-        for (u32 i = 0; i < plD3dVerticesOf(type, primitiveCount); ++i) {
-            u16 index = 0;
-            std::memcpy(&index, bytes + static_cast<size_t>(i) * 2, 2);
-            if (index < minIndex || index >= u64{minIndex} + vertexCount)
-                result = plD3dErr::InvalidCall;
-        }
-    }
     return Logged(Format("DrawIndexedPrimitive %u %u %u %u %u", type, minIndex, vertexCount, startIndex,
                          primitiveCount),
-                  result);
+                  plD3dDevice::DrawIndexedPrimitive(type, minIndex, vertexCount, startIndex, primitiveCount));
 }
 
 plD3dResult plFakeD3dDevice::SetTexture(u32 stage, plD3dTexture* texture) {

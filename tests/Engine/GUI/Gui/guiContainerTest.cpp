@@ -75,6 +75,16 @@ TEST(guiContainerTest, LookupsAndRemovalsAreCheckedAndDeletedChildrenLeave) {
     EXPECT_EQ(c.GetChildCount(), 2);
     EXPECT_EQ(Order(c), (std::vector<std::string>{"inner", "Button"}));
 
+    // A child moved to another container leaves the first; a container never goes inside itself.
+    inner->AddChild(child);
+    EXPECT_EQ(Order(c), (std::vector<std::string>{"inner"}));
+    inner->AddChild(inner);
+    c.AddChild(child);
+    c.AddChild(child);
+    EXPECT_EQ(log.Count("inside itself"), 1u);
+    EXPECT_EQ(inner->GetChildCount(), 0);
+    EXPECT_EQ(Order(c), (std::vector<std::string>{"inner", "Button"}));
+
     c.RemoveChild(child);
     EXPECT_EQ(child->GetParent(), nullptr);
     delete child;

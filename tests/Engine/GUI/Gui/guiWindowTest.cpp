@@ -59,6 +59,8 @@ TEST(guiWindowTest, SizeScalesTheQuadAndAParentPassesItsPlaceButNotItsScale) {
     EXPECT_EQ(h, 0);
     EXPECT_FLOAT_EQ(child->GetScale().x, 1.0f / 800.0f);
     EXPECT_FLOAT_EQ(child->GetScale().y, 1.0f / 600.0f);
+    child->SetSize(INT32_MAX, INT32_MAX);
+    EXPECT_FLOAT_EQ(child->GetScale().x, 4294967296.0f / 800.0f);
 }
 
 TEST(guiWindowTest, EnabledStatesDepthDirtAndVisibility) {

@@ -85,6 +85,8 @@ TEST_F(g3dFragmentTest, EachCreatorLaysOutItsKindWithBoxAndRanges) {
     dynamic->SetMaterial(&material, 3);
     EXPECT_EQ(dynamic->GetMaterialCount(), 4u);
     EXPECT_EQ(dynamic->GetMaterial(2), nullptr);
+    EXPECT_EQ(dynamic->GetRangeStartIndex(3), dynamic->GetIndexCount());
+    EXPECT_EQ(dynamic->GetRangeEndIndex(3), dynamic->GetIndexCount());
 
     // Unset coordinate pairs are zero; screen colours are clamped bytes.
     EXPECT_EQ(VertexAt<g3dVertexPNT>(*pnt, 3).uv, maVector2d(0, 0));

@@ -13,7 +13,8 @@ TEST(plFreeTypeFonts, AnyFaceGivesAFontWhoseCellIsTheHeightAskedFor) {
         i32 height;
         u32 cell; // 0: no font
     } cases[] = {
-        {"Arial", 12, 12}, {"Arial", 16, 16}, {"Comic Sans MS", 20, 20}, {"", 16, 16}, {"Arial", 0, 0},
+        {"Arial", 12, 12}, {"Arial", 16, 16},       {"Comic Sans MS", 20, 20}, {"", 16, 16},
+        {"Arial", 0, 0},   {"Arial", INT32_MAX, 0}, {"Arial", INT32_MIN, 0},
     };
     for (const auto& c : cases) {
         const plFontHandle font = fonts.CreateFont(c.face, c.height);

@@ -108,6 +108,13 @@ TEST(plGlD3dBuffer, BuffersHoldWhatTheUnlocksWroteAndDrawAsMemoryDoes) {
         EXPECT_EQ(drawn, expected) << d.type << " from " << d.base;
         EXPECT_NE(std::count(drawn.begin(), drawn.end(), 0xFF000000u), static_cast<long>(drawn.size()));
     }
+    // An index past the vertices named is refused before the driver reads past them.
+    device.SetVertexShader(kWorld);
+    device.SetStreamSource(0, vertices, sizeof(WorldVertex));
+    device.SetIndices(indices, 0);
+    device.BeginScene();
+    EXPECT_EQ(device.DrawIndexedPrimitive(plD3dPt::TriangleList, 0, 3, 0, 2), plD3dErr::InvalidCall);
+    device.EndScene();
     const GLuint name = device.GetBufferName(*vertices);
     EXPECT_EQ(vertices->Release(), 0u);
     EXPECT_FALSE(glIsBuffer(name));
