@@ -3,6 +3,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Graphics/G3d/private/g3dFragmentManagerPAC.h"
 
+#include <algorithm>
 #include <cstring>
 
 u32 g3dVertexStride(u8 kind) {
@@ -17,6 +18,10 @@ void g3dFragment::SetMaterial(g3dMaterial* material, u32 index) {
 
 u32 g3dFragment::GetRangeStartIndex(u32 k) const {
     return k == 0 ? 0u : 3u * m_rangeStarts[k - 1];
+}
+
+u32 g3dFragment::GetRangeCount() const {
+    return static_cast<u32>(std::min(m_materials.size(), m_rangeStarts.size() + 1));
 }
 
 u32 g3dFragment::GetRangeEndIndex(u32 k) const {

@@ -94,6 +94,7 @@ plD3dDevice::~plD3dDevice() {
 }
 
 void plD3dDevice::SetDefaultStates() {
+    m_material = {};
     m_renderStates.fill(0);
     using namespace plD3dRs;
     const std::pair<u32, u32> defaults[] = {
@@ -463,6 +464,20 @@ plD3dResult plD3dDevice::GetTextureStageState(u32 stage, u32 state, u32* value) 
     if (stage >= plD3dMaxTextureStages || state >= plD3dTss::Count || !value)
         return plD3dErr::InvalidCall;
     *value = m_stageStates[stage][state];
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::SetMaterial(const plD3dMaterial* material) {
+    if (!material)
+        return plD3dErr::InvalidCall;
+    m_material = *material;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetMaterial(plD3dMaterial* material) const {
+    if (!material)
+        return plD3dErr::InvalidCall;
+    *material = m_material;
     return plD3dErr::Ok;
 }
 
