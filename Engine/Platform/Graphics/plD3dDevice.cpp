@@ -66,8 +66,11 @@ bool plD3dGetVertexLayout(u32 fvf, plD3dVertexLayout& layout) {
         return false;
     layout.pretransformed = position == plD3dFvf::XyzRhw;
     u32 offset = layout.pretransformed ? 16 : 12;
-    if (fvf & plD3dFvf::Normal)
+    layout.normalOffset = -1;
+    if (fvf & plD3dFvf::Normal) {
+        layout.normalOffset = static_cast<i32>(offset);
         offset += 12;
+    }
     layout.diffuseOffset = -1;
     if (fvf & plD3dFvf::Diffuse) {
         layout.diffuseOffset = static_cast<i32>(offset);

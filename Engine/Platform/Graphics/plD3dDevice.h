@@ -17,6 +17,7 @@ class plD3dVertexBuffer;
 struct plD3dVertexLayout {
     bool pretransformed = false; // XYZRHW: x, y in pixels of the render target, z in 0..1, 1/w
     u32 size = 0;                // bytes of one vertex
+    i32 normalOffset = -1;       // three floats, or -1 (no normal)
     i32 diffuseOffset = -1;      // the 0xAARRGGBB colour, or -1 (white)
     u32 texCoordOffset = 0;      // the first set of texture coordinates; each set is two floats
     u32 texCoordSets = 0;
