@@ -62,9 +62,12 @@ void SetCombiner(u32 stage, u32 colorOp, u32 alphaOp, u32 arg2) {
 void SetStageCombiners(const g3dMaterial& material) {
     g3dRendererState& state = g3dGetRendererState();
     const u32 n = material.GetStageCount();
-    if (state.lastStageCount == static_cast<i32>(n) && n <= 1)
+    // One stage's addressing follows its mode, so a count alone does not say what the device holds.
+    const bool clamped = n == 1 && material.GetStage(0).mode == 1;
+    if (state.lastStageCount == static_cast<i32>(n) && n <= 1 && state.lastClamped == clamped)
         return;
     state.lastStageCount = static_cast<i32>(n);
+    state.lastClamped = clamped;
     if (n == 0) {
         SetStage(0, plD3dTss::ColorOp, plD3dTop::SelectArg2);
         SetStage(0, plD3dTss::AlphaOp, plD3dTop::SelectArg2);

@@ -14,6 +14,8 @@ struct g3dRendererState {
     bool worldIdentity = false;
     std::array<bool, plD3dMaxTextureStages> transformOff{};
     i32 lastStageCount = -1;
+    // Whether the one stage last set up was clamped: part of what a single stage's combiners hold.
+    bool lastClamped = false;
     bool cubeReflection = false;
     u32 maxSimultaneousTextures = 0;
     u32 maxBlendStages = 0;

@@ -116,6 +116,17 @@ TEST_F(g3dRendererDrawTest, CombinersFollowTheStageCountAndModes) {
         std::vector<std::string> states = Since({"SetTextureStageState"});
         EXPECT_EQ(states, c.states) << c.modes.size();
     }
+    // A wrapped stage after a clamped one of the same count is set up again; the same count and
+    // addressing are not.
+    g3dMaterial clamped, wrapped, alsoWrapped;
+    clamped.AddTextureStage(Texture(8), 1);
+    wrapped.AddTextureStage(Texture(8), 0);
+    alsoWrapped.AddTextureStage(Texture(8), 0);
+    g3dFragment* fragment = Make(3, {&clamped, &wrapped, &alsoWrapped}, {1, 2});
+    Mark();
+    Draw(*fragment);
+    EXPECT_EQ(Since({"SetTextureStageState 0 13"}),
+              (std::vector<std::string>{"SetTextureStageState 0 13 3", "SetTextureStageState 0 13 1"}));
 }
 
 TEST_F(g3dRendererDrawTest, StagesBindWhatTheVerticesCanRead) {
