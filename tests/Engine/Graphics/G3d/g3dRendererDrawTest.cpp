@@ -159,6 +159,25 @@ TEST_F(g3dRendererDrawTest, StagesBindWhatTheVerticesCanRead) {
                                         "SetTexture 0 null", "SetTransform 16"}));
 }
 
+TEST_F(g3dRendererDrawTest, ASharedMaterialIsSentOnceAndDistinctOnesEachTime) {
+    m_a.AddTextureStage(Texture(64), 0);
+    std::vector<g3dMaterial> copies(1000, m_a);
+    std::vector<g3dFragment*> fragments;
+    for (int i = 0; i < 1000; ++i)
+        fragments.push_back(Make(1, {&m_a}, {}));
+    for (const bool shared : {true, false}) {
+        m_last = nullptr;
+        Mark();
+        Device().BeginScene();
+        for (size_t i = 0; i < fragments.size(); ++i) {
+            fragments[i]->SetMaterial(shared ? &m_a : &copies[i], 0);
+            g3dRendererPAC::DrawFragment(*fragments[i], m_last, m_forced);
+        }
+        Device().EndScene();
+        EXPECT_EQ(Since({"SetMaterial"}).size(), shared ? 1u : 1000u);
+    }
+}
+
 TEST_F(g3dRendererDrawTest, AnimatedMaterialsAreSentAnimatedAndStayStored) {
     auto diffuse = std::make_unique<an2StateAnimation<g3dARGBColor>>();
     diffuse->SetStates({0.25f, 0.5f, 0.75f, 1.0f}, {0.25f, 0.5f, 0.75f, 1.0f});
