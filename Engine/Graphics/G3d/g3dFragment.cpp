@@ -3,6 +3,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Graphics/G3d/private/g3dFragmentManagerPAC.h"
 
+#include <algorithm>
 #include <cstring>
 
 u32 g3dVertexStride(u8 kind) {
@@ -18,6 +19,10 @@ void g3dFragment::SetMaterial(g3dMaterial* material, u32 index) {
 u32 g3dFragment::GetRangeStartIndex(u32 k) const {
     // Materials added past the range starts (SetMaterial) have empty ranges at the end.
     return k == 0 ? 0u : k <= m_rangeStarts.size() ? 3u * m_rangeStarts[k - 1] : m_indexCount;
+}
+
+u32 g3dFragment::GetRangeCount() const {
+    return static_cast<u32>(std::min(m_materials.size(), m_rangeStarts.size() + 1));
 }
 
 u32 g3dFragment::GetRangeEndIndex(u32 k) const {

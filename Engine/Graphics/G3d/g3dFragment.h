@@ -51,6 +51,8 @@ class g3dFragment {
     // The indices of material k's range: from the start of the range to the start of the next, the
     // last to the end of the indices.
     u32 GetRangeStartIndex(u32 k) const;
+    // The ranges that can be drawn: one per material, at most one more than the range starts given.
+    u32 GetRangeCount() const;
     u32 GetRangeEndIndex(u32 k) const;
 
     u16 GetVertexCount() const { return m_vertexCount; }

@@ -13,6 +13,8 @@
 #include <SDL_opengl.h>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -133,6 +135,10 @@ plGlD3dDevice::plGlD3dDevice(plGlD3d& d3d, plSdlWindowHost& window, const plD3dP
 plGlD3dDevice::~plGlD3dDevice() {
     SDL_GL_MakeCurrent(m_window.GetSdlWindow(), static_cast<SDL_GLContext>(m_context));
     FreeTarget();
+    if (m_whiteTexture) {
+        GLuint white = m_whiteTexture;
+        glDeleteTextures(1, &white);
+    }
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_context));
 }
 
@@ -203,6 +209,8 @@ void plGlD3dDevice::Invalidate() {
     m_screenSpaceLoaded = false;
     m_enabledUnits = ~0u;
     m_texCoordArrays = ~0u;
+    m_lit = -1;
+    m_fogged = -1;
 }
 
 void plGlD3dDevice::Prepare(u32 needed) {
@@ -235,18 +243,19 @@ void plGlD3dDevice::Prepare(u32 needed) {
         SendAlphaTest();
     if (send & DirtyStages)
         SendStages();
+    if (send & DirtyLighting)
+        SendLighting();
+    if (send & DirtyFog)
+        SendFog();
     m_dirty &= ~send;
 }
 
 void plGlD3dDevice::SendFixed() {
-    glDisable(GL_LIGHTING);
-    glDisable(GL_FOG);
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_DITHER);
     glDisable(GL_STENCIL_TEST);
     glFrontFace(GL_CCW);
     glShadeModel(GL_SMOOTH);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // Texture rows of 16-bit texels need not fill whole words.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -306,6 +315,82 @@ void plGlD3dDevice::SendCull() {
         glDisable(GL_CULL_FACE);
         break;
     }
+    const u32 fill = GetRenderStateValue(plD3dRs::FillMode);
+    glPolygonMode(GL_FRONT_AND_BACK, fill == plD3dFill::Point       ? GL_POINT
+                                     : fill == plD3dFill::Wireframe ? GL_LINE
+                                                                    : GL_FILL);
+}
+
+void plGlD3dDevice::SendLighting() {
+    const plD3dMaterial& material = GetMaterialValue();
+    const bool specular = GetRenderStateValue(plD3dRs::SpecularEnable) != 0;
+    const auto colour = [](const plD3dColorValue& c) { return std::array<GLfloat, 4>{c.r, c.g, c.b, c.a}; };
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, colour(material.ambient).data());
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, colour(material.diffuse).data());
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, colour(material.emissive).data());
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR,
+                 colour(specular ? material.specular : plD3dColorValue{0, 0, 0, 0}).data());
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(material.power, 0.0f, 128.0f));
+    const u32 ambient = GetRenderStateValue(plD3dRs::Ambient);
+    const GLfloat ambientColour[4] = {
+        static_cast<f32>((ambient >> 16) & 0xFF) / 255.0f, static_cast<f32>((ambient >> 8) & 0xFF) / 255.0f,
+        static_cast<f32>(ambient & 0xFF) / 255.0f, static_cast<f32>(ambient >> 24) / 255.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambientColour);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER,
+                  GetRenderStateValue(plD3dRs::LocalViewer) ? GL_TRUE : GL_FALSE);
+    glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, specular ? GL_SEPARATE_SPECULAR_COLOR : GL_SINGLE_COLOR);
+    if (GetRenderStateValue(plD3dRs::NormalizeNormals))
+        glEnable(GL_NORMALIZE);
+    else
+        glDisable(GL_NORMALIZE);
+}
+
+void plGlD3dDevice::SendFog() {
+    const u32 table = GetRenderStateValue(plD3dRs::FogTableMode);
+    const u32 mode = table != plD3dFog::None ? table : GetRenderStateValue(plD3dRs::FogVertexMode);
+    glFogi(GL_FOG_MODE, mode == plD3dFog::Exp ? GL_EXP : mode == plD3dFog::Exp2 ? GL_EXP2 : GL_LINEAR);
+    const auto value = [this](u32 state) { return std::bit_cast<f32>(GetRenderStateValue(state)); };
+    glFogf(GL_FOG_START, value(plD3dRs::FogStart));
+    glFogf(GL_FOG_END, value(plD3dRs::FogEnd));
+    glFogf(GL_FOG_DENSITY, value(plD3dRs::FogDensity));
+    const u32 colour = GetRenderStateValue(plD3dRs::FogColor);
+    const GLfloat fogColour[4] = {
+        static_cast<f32>((colour >> 16) & 0xFF) / 255.0f, static_cast<f32>((colour >> 8) & 0xFF) / 255.0f,
+        static_cast<f32>(colour & 0xFF) / 255.0f, static_cast<f32>(colour >> 24) / 255.0f};
+    glFogfv(GL_FOG_COLOR, fogColour);
+    // Table fog is per pixel, vertex fog per vertex.
+    glHint(GL_FOG_HINT, table != plD3dFog::None ? GL_NICEST : GL_FASTEST);
+    m_fogged = -1;
+}
+
+void plGlD3dDevice::SwitchLightingAndFog(const plD3dVertexLayout& layout) {
+    const bool world = !layout.pretransformed;
+    const int lit = world && layout.normalOffset >= 0 && GetRenderStateValue(plD3dRs::Lighting) ? 1 : 0;
+    const int fogged = world && GetRenderStateValue(plD3dRs::FogEnable) &&
+                               (GetRenderStateValue(plD3dRs::FogTableMode) != plD3dFog::None ||
+                                GetRenderStateValue(plD3dRs::FogVertexMode) != plD3dFog::None)
+                           ? 1
+                           : 0;
+    if (lit != m_lit) {
+        if (lit)
+            glEnable(GL_LIGHTING);
+        else
+            glDisable(GL_LIGHTING);
+        m_lit = lit;
+    }
+    if (fogged != m_fogged) {
+        if (fogged)
+            glEnable(GL_FOG);
+        else
+            glDisable(GL_FOG);
+        m_fogged = fogged;
+    }
+}
+
+plD3dResult plGlD3dDevice::SetMaterial(const plD3dMaterial* material) {
+    const plD3dResult result = plD3dDevice::SetMaterial(material);
+    m_dirty |= DirtyLighting;
+    return result;
 }
 
 void plGlD3dDevice::SendBlend() {
@@ -342,6 +427,7 @@ plD3dResult plGlD3dDevice::SetRenderState(u32 state, u32 value) {
         m_dirty |= DirtyDepth;
         break;
     case plD3dRs::CullMode:
+    case plD3dRs::FillMode:
         m_dirty |= DirtyCull;
         break;
     case plD3dRs::AlphaBlendEnable:
@@ -361,6 +447,24 @@ plD3dResult plGlD3dDevice::SetRenderState(u32 state, u32 value) {
     case plD3dRs::TextureFactor:
         m_dirty |= DirtyStages;
         break;
+    case plD3dRs::Ambient:
+    case plD3dRs::SpecularEnable:
+    case plD3dRs::LocalViewer:
+    case plD3dRs::NormalizeNormals:
+        m_dirty |= DirtyLighting;
+        break;
+    case plD3dRs::Lighting:
+        m_lit = -1;
+        break;
+    case plD3dRs::FogEnable:
+    case plD3dRs::FogColor:
+    case plD3dRs::FogTableMode:
+    case plD3dRs::FogVertexMode:
+    case plD3dRs::FogStart:
+    case plD3dRs::FogEnd:
+    case plD3dRs::FogDensity:
+        m_dirty |= DirtyFog;
+        break;
     default:
         break;
     }
@@ -373,6 +477,8 @@ plD3dResult plGlD3dDevice::SetTransform(u32 state, const maMatrix4d* matrix) {
         m_dirty |= DirtyViewport;
     else if (state == plD3dTs::World || state == plD3dTs::View)
         m_dirty |= DirtyMatrices;
+    else if (state >= plD3dTs::Texture0 && state < plD3dTs::Texture0 + plD3dMaxTextureStages)
+        m_dirty |= DirtyStages;
     return result;
 }
 
@@ -627,6 +733,15 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
 
 void plGlD3dDevice::PointAttributes(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride) {
     PrepareTextures(layout, vertices, stride);
+    SwitchLightingAndFog(layout);
+    if (layout.normalOffset >= 0) {
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glNormalPointer(
+            GL_FLOAT, static_cast<GLsizei>(stride),
+            reinterpret_cast<const void*>(vertices + static_cast<uintptr_t>(layout.normalOffset)));
+    } else {
+        glDisableClientState(GL_NORMAL_ARRAY);
+    }
     if (layout.diffuseOffset >= 0) {
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(

@@ -40,6 +40,7 @@ class plGlD3dDevice : public plD3dDevice {
                               plD3dTexture** texture) override;
     plD3dResult SetTexture(u32 stage, plD3dTexture* texture) override;
     plD3dResult SetTextureStageState(u32 stage, u32 state, u32 value) override;
+    plD3dResult SetMaterial(const plD3dMaterial* material) override;
     u32 GetAvailableTextureMem() override;
     // The frame-buffer object of a render-target texture, 0 for others.
     u32 GetTextureFramebuffer(const plD3dTexture& texture) const;
@@ -77,7 +78,9 @@ class plGlD3dDevice : public plD3dDevice {
         DirtyAlphaTest = 1u << 7,
         DirtyFixed = 1u << 8, // lighting, fog and the other switches the draws keep off
         DirtyStages = 1u << 9,
-        DirtyAll = 0x3FF,
+        DirtyLighting = 1u << 10, // material, ambient light and the lighting model
+        DirtyFog = 1u << 11,
+        DirtyAll = 0xFFF,
     };
 
     // What the context holds for a texture.
@@ -105,6 +108,14 @@ class plGlD3dDevice : public plD3dDevice {
     void SendColorMask();
     void SendAlphaTest();
     void SendStages();
+    // The texture matrix and coordinate generation of the active unit for the stage.
+    void SendTextureTransform(u32 stage);
+    u32 WhiteTexture();
+    void SendLighting();
+    void SendFog();
+    // Lighting and fog on for a draw of that layout: lit when lighting is on and the vertices have
+    // normals, fogged when fog is on; pre-transformed vertices are neither.
+    void SwitchLightingAndFog(const plD3dVertexLayout& layout);
     // The texture units the stages reach, in order; a stage stops the chain when it is off.
     u32 ActiveStages() const;
     // Uploads the written levels of the stages' textures and points the units at the coordinates.
@@ -142,4 +153,9 @@ class plGlD3dDevice : public plD3dDevice {
     // the context).
     u32 m_enabledUnits = ~0u;
     u32 m_texCoordArrays = ~0u;
+    // Whether lighting and fog are on in the context; -1 unknown.
+    i32 m_lit = -1;
+    i32 m_fogged = -1;
+    // Stages that read their texture with none bound read this 1x1 white texel.
+    u32 m_whiteTexture = 0;
 };

@@ -118,6 +118,13 @@ void SendCombiner(u32 op, u32 arg1, u32 arg2, bool alpha) {
     case plD3dTop::Subtract:
         mode = GL_SUBTRACT;
         break;
+    case plD3dTop::AddSmooth: // a + b - ab = a + b(1 - a): interpolate from b to the constant 1 by a
+        mode = GL_INTERPOLATE;
+        glTexEnvi(GL_TEXTURE_ENV, sources[0], GL_CONSTANT);
+        glTexEnvi(GL_TEXTURE_ENV, operands[0], alpha ? GL_SRC_ALPHA : GL_SRC_COLOR);
+        argument(1, arg2);
+        argument(2, arg1);
+        break;
     case plD3dTop::BlendDiffuseAlpha:
     case plD3dTop::BlendTextureAlpha:
     case plD3dTop::BlendFactorAlpha:
@@ -232,8 +239,7 @@ void plGlD3dDevice::SendStages() {
         const plD3dTexture* texture = GetStageTexture(stage);
         const auto found = texture ? m_glTextures.find(texture) : m_glTextures.end();
         const u32 bit = 1u << stage;
-        // A stage without a texture passes the colour on, as if its texture were white.
-        if (stage >= active || found == m_glTextures.end()) {
+        if (stage >= active) {
             if (m_enabledUnits & bit) {
                 glActiveTexture(GL_TEXTURE0 + stage);
                 glDisable(GL_TEXTURE_2D);
@@ -245,7 +251,8 @@ void plGlD3dDevice::SendStages() {
         glActiveTexture(GL_TEXTURE0 + stage);
         glEnable(GL_TEXTURE_2D);
         m_enabledUnits |= bit;
-        glBindTexture(GL_TEXTURE_2D, found->second.name);
+        // A stage that reads its texture with none bound reads white.
+        glBindTexture(GL_TEXTURE_2D, found != m_glTextures.end() ? found->second.name : WhiteTexture());
         auto state = [&](u32 name) { return GetStageStateValue(stage, name); };
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, AddressMode(state(plD3dTss::AddressU)));
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, AddressMode(state(plD3dTss::AddressV)));
@@ -254,11 +261,63 @@ void plGlD3dDevice::SendStages() {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                         MinFilter(state(plD3dTss::MinFilter), state(plD3dTss::MipFilter)));
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
-        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, factorColour);
+        // Add-smooth needs a constant 1, which then stands in for the texture factor of that stage.
+        const bool smooth = state(plD3dTss::ColorOp) == plD3dTop::AddSmooth ||
+                            state(plD3dTss::AlphaOp) == plD3dTop::AddSmooth;
+        static constexpr f32 kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, smooth ? kWhite : factorColour);
+        SendTextureTransform(stage);
         SendCombiner(state(plD3dTss::ColorOp), state(plD3dTss::ColorArg1), state(plD3dTss::ColorArg2), false);
         SendCombiner(state(plD3dTss::AlphaOp), state(plD3dTss::AlphaArg1), state(plD3dTss::AlphaArg2), true);
     }
     glActiveTexture(GL_TEXTURE0);
+}
+
+u32 plGlD3dDevice::WhiteTexture() {
+    if (m_whiteTexture)
+        return m_whiteTexture;
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    const u32 white = 0xFFFFFFFF;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_BGRA, GL_UNSIGNED_BYTE, &white);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    m_whiteTexture = name;
+    return name;
+}
+
+void plGlD3dDevice::SendTextureTransform(u32 stage) {
+    const u32 flags = GetStageStateValue(stage, plD3dTss::TextureTransformFlags) & 0xFF;
+    maMatrix4d matrix = GetTransformValue(plD3dTs::Texture0 + stage);
+    if (flags == plD3dTtff::Count2) {
+        // Two coordinates read as (u, v, 1) put the translation in row 2; OpenGL reads (s, t, 0, 1)
+        // and divides by q, which stays 1.
+        const f32 u = matrix.m[8];
+        const f32 v = matrix.m[9];
+        for (int column = 0; column < 4; ++column)
+            matrix.m[8 + column] = column == 2 ? 1.0f : 0.0f;
+        matrix.m[12] = u;
+        matrix.m[13] = v;
+        matrix.m[14] = 0.0f;
+        matrix.m[15] = 1.0f;
+    } else if (flags != plD3dTtff::Count3) {
+        matrix.SetIdentity();
+    }
+    glMatrixMode(GL_TEXTURE);
+    glLoadMatrixf(matrix.m);
+    glMatrixMode(GL_MODELVIEW);
+    const bool reflect = (GetStageStateValue(stage, plD3dTss::TexCoordIndex) & 0xFFFF0000u) ==
+                         plD3dTci::CameraSpaceReflectionVector;
+    for (GLenum coordinate : {GL_S, GL_T, GL_R}) {
+        if (reflect)
+            glTexGeni(coordinate, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
+    }
+    for (GLenum generation : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R}) {
+        if (reflect)
+            glEnable(generation);
+        else
+            glDisable(generation);
+    }
 }
 
 void plGlD3dDevice::PrepareTextures(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride) {
@@ -269,6 +328,12 @@ void plGlD3dDevice::PrepareTextures(const plD3dVertexLayout& layout, uintptr_t v
         const auto found = texture ? m_glTextures.find(texture) : m_glTextures.end();
         const u32 set = GetStageStateValue(stage, plD3dTss::TexCoordIndex) & 0xFFFF;
         const u32 bit = 1u << stage;
+        if (stage < active && found != m_glTextures.end())
+            if (const u32 written = texture->TakeWrittenLevels()) {
+                glActiveTexture(GL_TEXTURE0 + stage);
+                Upload(*texture, found->second, written);
+                switched = true;
+            }
         if (stage >= active || found == m_glTextures.end() || set >= layout.texCoordSets) {
             // Untextured draws cost no calls once the arrays are off.
             if (m_texCoordArrays & bit) {
@@ -278,10 +343,6 @@ void plGlD3dDevice::PrepareTextures(const plD3dVertexLayout& layout, uintptr_t v
                 switched = true;
             }
             continue;
-        }
-        if (const u32 written = texture->TakeWrittenLevels()) {
-            glActiveTexture(GL_TEXTURE0 + stage);
-            Upload(*texture, found->second, written);
         }
         glClientActiveTexture(GL_TEXTURE0 + stage);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);

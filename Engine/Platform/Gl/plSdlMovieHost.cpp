@@ -63,10 +63,17 @@ void plGlVideoSink::Present(const plVideoFrame& frame) {
     SDL_GL_GetDrawableSize(m_target, &drawableWidth, &drawableHeight);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
     glDisable(GL_BLEND);
     glDisable(GL_CULL_FACE);
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    // The 3D device may have left a texture transform or generated coordinates on this unit.
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_TEXTURE_GEN_R);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);

@@ -79,8 +79,11 @@ bool plD3dGetVertexLayout(u32 fvf, plD3dVertexLayout& layout) {
         return false;
     layout.pretransformed = position == plD3dFvf::XyzRhw;
     u32 offset = layout.pretransformed ? 16 : 12;
-    if (fvf & plD3dFvf::Normal)
+    layout.normalOffset = -1;
+    if (fvf & plD3dFvf::Normal) {
+        layout.normalOffset = static_cast<i32>(offset);
         offset += 12;
+    }
     layout.diffuseOffset = -1;
     if (fvf & plD3dFvf::Diffuse) {
         layout.diffuseOffset = static_cast<i32>(offset);
@@ -107,6 +110,7 @@ plD3dDevice::~plD3dDevice() {
 }
 
 void plD3dDevice::SetDefaultStates() {
+    m_material = {};
     m_renderStates.fill(0);
     using namespace plD3dRs;
     const std::pair<u32, u32> defaults[] = {
@@ -476,6 +480,20 @@ plD3dResult plD3dDevice::GetTextureStageState(u32 stage, u32 state, u32* value) 
     if (stage >= plD3dMaxTextureStages || state >= plD3dTss::Count || !value)
         return plD3dErr::InvalidCall;
     *value = m_stageStates[stage][state];
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::SetMaterial(const plD3dMaterial* material) {
+    if (!material)
+        return plD3dErr::InvalidCall;
+    m_material = *material;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetMaterial(plD3dMaterial* material) const {
+    if (!material)
+        return plD3dErr::InvalidCall;
+    *material = m_material;
     return plD3dErr::Ok;
 }
 

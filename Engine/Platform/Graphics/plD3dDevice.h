@@ -17,6 +17,7 @@ class plD3dVertexBuffer;
 struct plD3dVertexLayout {
     bool pretransformed = false; // XYZRHW: x, y in pixels of the render target, z in 0..1, 1/w
     u32 size = 0;                // bytes of one vertex
+    i32 normalOffset = -1;       // three floats, or -1 (no normal)
     i32 diffuseOffset = -1;      // the 0xAARRGGBB colour, or -1 (white)
     u32 texCoordOffset = 0;      // the first set of texture coordinates; each set is two floats
     u32 texCoordSets = 0;
@@ -87,6 +88,9 @@ class plD3dDevice : public plD3dUnknown {
     virtual plD3dResult SetTexture(u32 stage, plD3dTexture* texture);
     plD3dResult GetTexture(u32 stage, plD3dTexture** texture) const;
     virtual plD3dResult SetTextureStageState(u32 stage, u32 state, u32 value);
+    // The material lit draws reflect with (both faces).
+    virtual plD3dResult SetMaterial(const plD3dMaterial* material);
+    plD3dResult GetMaterial(plD3dMaterial* material) const;
     plD3dResult GetTextureStageState(u32 stage, u32 state, u32* value) const;
     // An estimate of the memory left for textures, in bytes.
     virtual u32 GetAvailableTextureMem() = 0;
@@ -125,6 +129,7 @@ class plD3dDevice : public plD3dUnknown {
     u32 GetVertexFormat() const { return m_fvf; }
     u32 GetStageStateValue(u32 stage, u32 state) const { return m_stageStates[stage][state]; }
     plD3dTexture* GetStageTexture(u32 stage) const { return m_textures[stage]; }
+    const plD3dMaterial& GetMaterialValue() const { return m_material; }
     // A texture is going: the backend frees what it made for it. The base unbinds it.
     virtual void OnTextureDestroyed(plD3dTexture& texture);
     plD3dVertexBuffer* GetStreamBuffer() const { return m_stream; }
@@ -167,6 +172,7 @@ class plD3dDevice : public plD3dUnknown {
     // View, projection, texture 0 to 7, world.
     std::array<maMatrix4d, 11> m_transforms;
     plD3dViewport m_viewport;
+    plD3dMaterial m_material;
     u32 m_fvf = 0;
     bool m_inScene = false;
     plD3dGammaRamp m_gamma;

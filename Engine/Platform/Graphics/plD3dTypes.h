@@ -246,8 +246,35 @@ constexpr u32 AddressV = 14;
 constexpr u32 MagFilter = 16;
 constexpr u32 MinFilter = 17;
 constexpr u32 MipFilter = 18;
+constexpr u32 TextureTransformFlags = 24;
 constexpr u32 Count = 29; // one past the highest state
 } // namespace plD3dTss
+
+// TexCoordIndex: the set in the low word, generated coordinates above.
+namespace plD3dTci {
+constexpr u32 CameraSpaceReflectionVector = 0x30000;
+} // namespace plD3dTci
+
+// TextureTransformFlags: how many coordinates the stage's texture transform gives.
+namespace plD3dTtff {
+constexpr u32 Disable = 0;
+constexpr u32 Count2 = 2;
+constexpr u32 Count3 = 3;
+} // namespace plD3dTtff
+
+// FogTableMode and FogVertexMode.
+namespace plD3dFog {
+constexpr u32 None = 0;
+constexpr u32 Exp = 1;
+constexpr u32 Exp2 = 2;
+constexpr u32 Linear = 3;
+} // namespace plD3dFog
+
+namespace plD3dFill {
+constexpr u32 Point = 1;
+constexpr u32 Wireframe = 2;
+constexpr u32 Solid = 3;
+} // namespace plD3dFill
 
 // Stage operations.
 namespace plD3dTop {
@@ -260,6 +287,7 @@ constexpr u32 Modulate4x = 6;
 constexpr u32 Add = 7;
 constexpr u32 AddSigned = 8;
 constexpr u32 Subtract = 10;
+constexpr u32 AddSmooth = 11;
 constexpr u32 BlendDiffuseAlpha = 12;
 constexpr u32 BlendTextureAlpha = 13;
 constexpr u32 BlendFactorAlpha = 14;
@@ -355,6 +383,22 @@ struct plD3dViewport {
     u32 height = 0;
     f32 minZ = 0.0f;
     f32 maxZ = 1.0f;
+};
+
+struct plD3dColorValue {
+    f32 r = 0.0f;
+    f32 g = 0.0f;
+    f32 b = 0.0f;
+    f32 a = 0.0f;
+};
+
+// How lit vertices reflect: the colours, and the specular power.
+struct plD3dMaterial {
+    plD3dColorValue diffuse;
+    plD3dColorValue ambient;
+    plD3dColorValue specular;
+    plD3dColorValue emissive;
+    f32 power = 0.0f;
 };
 
 struct plD3dGammaRamp {

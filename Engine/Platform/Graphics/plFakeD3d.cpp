@@ -230,6 +230,14 @@ plD3dResult plFakeD3dDevice::SetTextureStageState(u32 stage, u32 state, u32 valu
                   plD3dDevice::SetTextureStageState(stage, state, value));
 }
 
+plD3dResult plFakeD3dDevice::SetMaterial(const plD3dMaterial* material) {
+    const plD3dResult result = plD3dDevice::SetMaterial(material);
+    if (!material)
+        return Logged("SetMaterial null", result);
+    const plD3dColorValue& d = material->diffuse;
+    return Logged(Format("SetMaterial %g %g %g %g %g", d.r, d.g, d.b, d.a, material->power), result);
+}
+
 u32 plFakeD3dDevice::GetAvailableTextureMem() {
     return m_d3d.m_textureMemory;
 }

@@ -94,6 +94,7 @@ class plFakeD3dDevice : public plD3dDevice {
                           const plD3dPoint* points) override;
     plD3dResult SetTexture(u32 stage, plD3dTexture* texture) override;
     plD3dResult SetTextureStageState(u32 stage, u32 state, u32 value) override;
+    plD3dResult SetMaterial(const plD3dMaterial* material) override;
     u32 GetAvailableTextureMem() override;
     void SetGammaRamp(u32 flags, const plD3dGammaRamp* ramp) override;
     plD3dResult SetRenderState(u32 state, u32 value) override;

@@ -17,3 +17,4 @@ bool DemoWritePng(const std::string& path, const std::vector<u32>& argb, i32 wid
 std::vector<u32> DrawScreenScene();
 std::vector<u32> DrawTexturesScene();
 std::vector<u32> DrawShapesScene();
+std::vector<u32> DrawMaterialsScene();

@@ -1,0 +1,63 @@
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+
+#include "Engine/Graphics/G3d/private/g3dRendererPAC.h"
+
+namespace {
+
+// The fog as the environment set it; the device side keeps what it last applied.
+g3dFogSettings g_fog;
+
+void ApplyFog() {
+    g3dRendererPAC::SetFog(g_fog.mode, g_fog.color, g_fog.start, g_fog.end, g_fog.density);
+}
+
+} // namespace
+
+void g3dRenderer::Initialize() {
+    g_fog = {};
+    g3dRendererPAC::ResetState();
+    g3dRendererPAC::RegisterResetHandler();
+}
+
+void g3dRenderer::InitStates() {
+    g3dRendererPAC::InitStates();
+}
+
+void g3dRenderer::Shutdown() {
+    g3dRendererPAC::Shutdown();
+}
+
+void g3dRenderer::SetViewMatrix(const maMatrix4d& view) {
+    g3dRendererPAC::SetViewMatrix(view);
+}
+
+void g3dRenderer::SetProjectionMatrix(const maMatrix4d& projection) {
+    maMatrix4d mirrored = projection;
+    mirrored.Scale(-1.0f, 1.0f, 1.0f);
+    g3dRendererPAC::SetProjectionMatrix(mirrored);
+}
+
+void g3dRenderer::SetFogColor(const g3dARGBColor& color) {
+    g_fog.color = color;
+    ApplyFog();
+}
+
+void g3dRenderer::SetFogDensity(f32 density) {
+    g_fog.density = density;
+    ApplyFog();
+}
+
+void g3dRenderer::SetFogMode(u32 mode) {
+    g_fog.mode = mode;
+    ApplyFog();
+}
+
+void g3dRenderer::SetFogStart(i32 start) {
+    g_fog.start = static_cast<f32>(start);
+    ApplyFog();
+}
+
+void g3dRenderer::SetFogEnd(i32 end) {
+    g_fog.end = static_cast<f32>(end);
+    ApplyFog();
+}

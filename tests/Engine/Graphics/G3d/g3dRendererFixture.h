@@ -1,0 +1,48 @@
+#pragma once
+#include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
+#include "Engine/Graphics/G3d/g3dTextureFormats.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Graphics/G3d/private/g3dRendererPAC.h"
+#include "g3dFragmentFixture.h"
+
+#include <string>
+#include <vector>
+
+// The fragment fixture with the renderer started on the fake device and its call log read from a mark.
+class g3dRendererFixture : public g3dFragmentFixture {
+  protected:
+    void SetUp() override {
+        g3dFragmentFixture::SetUp();
+        g3dRenderer::Initialize();
+        g3dRenderer::InitStates();
+    }
+    void TearDown() override {
+        for (g3dTexture* texture : m_textures)
+            g3dTextureManager::ReleaseTexture(texture);
+        g3dRenderer::Shutdown();
+        g3dFragmentFixture::TearDown();
+    }
+
+    void Mark() { m_mark = m_d3d.GetLog().size(); }
+    // The calls since the mark whose line starts with one of the prefixes.
+    std::vector<std::string> Since(const std::vector<std::string>& prefixes) {
+        std::vector<std::string> calls;
+        const auto& log = m_d3d.GetLog();
+        for (size_t i = m_mark; i < log.size(); ++i)
+            for (const std::string& prefix : prefixes)
+                if (log[i].rfind(prefix, 0) == 0) {
+                    calls.push_back(log[i]);
+                    break;
+                }
+        return calls;
+    }
+    g3dTexture* Texture(i32 size) {
+        m_textures.push_back(g3dTextureManager::CreateRenderTarget(size, size, *g3dGetOpaqueHighFormat()));
+        return m_textures.back();
+    }
+
+    size_t m_mark = 0;
+    std::vector<g3dTexture*> m_textures;
+};
