@@ -51,7 +51,7 @@ void AddRotationKeys(const Key& from, const Key& to, anKeyData<maRotation>& trac
     track.AddKey(to.time, Euler(to.value));
 }
 
-void ReadLevel(chBinReader& reader, mayAnimationNode& current, mayAnimationTracks& tracks) {
+void ReadLevel(chBinReader& reader, mayAnimationNode& current, mayAnimationTracks& tracks, u32 depth) {
     u32 id = 0, size = 0;
     u16 version = 0;
     while (reader.BeginChunk(&id, &version, &size)) {
@@ -60,7 +60,7 @@ void ReadLevel(chBinReader& reader, mayAnimationNode& current, mayAnimationTrack
             child->parent = &current;
             mayAnimationNode& level = *child;
             current.children.push_back(std::move(child));
-            ReadLevel(reader, level, tracks);
+            ReadLevel(reader, level, tracks, mayNextDepth(depth));
         } else if (id == kAPKY) {
             const std::vector<Key> keys = ReadKeys(reader);
             if (!keys.empty()) {
@@ -98,5 +98,5 @@ void mayReadAnimation(const fsLocator& locator, mayAnimationTree& tree, mayAnima
     u32 id = 0, size = 0;
     u16 version = 0;
     if (reader.BeginChunk(&id, &version, &size) && reader.BeginChunk(&id, &version, &size))
-        ReadLevel(reader, *tree.root, tracks);
+        ReadLevel(reader, *tree.root, tracks, 0);
 }

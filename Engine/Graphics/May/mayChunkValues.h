@@ -30,6 +30,15 @@ inline u32 mayReadCount(chBinReader& reader, u32 elementBytes) {
     return count;
 }
 
+// Levels nest at most this deep: a file of nested headers alone would otherwise exhaust the stack.
+constexpr u32 mayMaxLevelDepth = 256;
+
+inline u32 mayNextDepth(u32 depth) {
+    if (depth >= mayMaxLevelDepth)
+        throw chInvalidChunkX();
+    return depth + 1;
+}
+
 // 8-bit characters up to and including a 0 byte, all inside the chunk.
 inline std::string mayReadName(chBinReader& reader) {
     std::string name;

@@ -1,5 +1,6 @@
 #include "Engine/Graphics/May/mayModelFile.h"
 
+#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
@@ -43,10 +44,11 @@ maVector3d ReadVector(chBinReader& reader) {
 }
 
 void ReadLevel(chBinReader& reader, g3dHFragment& node, g3dTextureLoader& loader, mayModelParts& out,
-               mayTriangleSink* sink);
+               mayTriangleSink* sink, u32 depth);
 
 void ReadChildLevel(chBinReader& reader, u32 id, g3dTransformTreeNode& parent, g3dTextureLoader& loader,
-                    mayModelParts& out, mayTriangleSink* sink) {
+                    mayModelParts& out, mayTriangleSink* sink, u32 depth) {
+    depth = mayNextDepth(depth);
     std::unique_ptr<g3dHFragment> node;
     if (id == kHJNT)
         node = std::make_unique<scHJoint>();
@@ -54,11 +56,11 @@ void ReadChildLevel(chBinReader& reader, u32 id, g3dTransformTreeNode& parent, g
         node = std::make_unique<g3dHFragment>();
     g3dHFragment& level = *node;
     parent.AddChild(std::move(node));
-    ReadLevel(reader, level, loader, out, sink);
+    ReadLevel(reader, level, loader, out, sink, depth);
 }
 
 void ReadLevel(chBinReader& reader, g3dHFragment& node, g3dTextureLoader& loader, mayModelParts& out,
-               mayTriangleSink* sink) {
+               mayTriangleSink* sink, u32 depth) {
     u32 id = 0, size = 0;
     u16 version = 0;
     while (reader.BeginChunk(&id, &version, &size)) {
@@ -69,7 +71,7 @@ void ReadLevel(chBinReader& reader, g3dHFragment& node, g3dTextureLoader& loader
         else if (id == kGFRG)
             node.SetFragment(mayReadFragment(reader, version, size, loader, out, sink, false));
         else if (id == kHLEV || id == kHJNT)
-            ReadChildLevel(reader, id, node, loader, out, sink);
+            ReadChildLevel(reader, id, node, loader, out, sink, depth);
         else if (id == kHJOR)
             if (auto* joint = dynamic_cast<scHJoint*>(&node)) {
                 const maVector3d a = ReadVector(reader);
@@ -105,7 +107,7 @@ void ReadJointData(chBinReader& reader, scJoint& joint) {
     joint.SetInfluences(influences.data(), static_cast<u32>(influences.size()), 0x10000);
 }
 
-void ReadSkinJoint(chBinReader& reader, scJoint& joint) {
+void ReadSkinJoint(chBinReader& reader, scJoint& joint, u32 depth) {
     u32 id = 0, size = 0;
     u16 version = 0;
     while (reader.BeginChunk(&id, &version, &size)) {
@@ -117,7 +119,7 @@ void ReadSkinJoint(chBinReader& reader, scJoint& joint) {
             auto child = std::make_unique<scJoint>();
             scJoint& read = *child;
             joint.AddChild(std::move(child));
-            ReadSkinJoint(reader, read);
+            ReadSkinJoint(reader, read, mayNextDepth(depth));
         }
         reader.EndChunk();
     }
@@ -140,6 +142,12 @@ void RemapJointKeys(g3dTransformTreeNode& node, const mayMesh& mesh) {
 }
 
 } // namespace
+
+std::string mayInvalidModelFileX::GetText() const {
+    std::string path;
+    fsJoinComponents(m_locator, path);
+    return "Invalid model file: " + path;
+}
 
 void mayLoadMaterialTextures(mayMaterialRecord& record, g3dTextureLoader& loader,
                              std::vector<g3dTexture*>& textures) {
@@ -201,7 +209,7 @@ void mayReadHierarchy(const fsLocator& locator, g3dTextureLoader& loader, g3dTra
     if (!model.reader.BeginChunk(&id, &version, &size) || !model.reader.BeginChunk(&id, &version, &size))
         return;
     if (id == kHLEV || id == kHJNT)
-        ReadChildLevel(model.reader, id, parent, loader, out, sink);
+        ReadChildLevel(model.reader, id, parent, loader, out, sink, 0);
 }
 
 void mayReadSingleSkin(const fsLocator& locator, g3dTextureLoader& loader, mayModelParts& out, mayMesh& mesh,
@@ -215,7 +223,7 @@ void mayReadSingleSkin(const fsLocator& locator, g3dTextureLoader& loader, mayMo
         while (model.reader.BeginChunk(&id, &version, &size)) {
             if (id == kJOIN) {
                 root = std::make_unique<scJoint>();
-                ReadSkinJoint(model.reader, *root);
+                ReadSkinJoint(model.reader, *root, 0);
             } else if (id == kGFRG) {
                 mayMesh read;
                 mayReadGeometry(model.reader, version, size, read, true);

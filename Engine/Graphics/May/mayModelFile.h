@@ -4,6 +4,7 @@
 #include "Engine/Graphics/May/mayGeometry.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class chBinReader;
@@ -20,6 +21,8 @@ class mayInvalidModelFileX : public envExceptionX {
     explicit mayInvalidModelFileX(const fsLocator& locator) : m_locator(locator) {}
     u32 GetCode() const override { return 0xE01D0001; }
     const fsLocator& GetLocator() const { return m_locator; }
+    // No error text set covers models, so the message is made here: "Invalid model file: <path>".
+    std::string GetText() const;
 
   private:
     fsLocator m_locator;

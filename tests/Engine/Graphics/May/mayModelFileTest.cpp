@@ -172,10 +172,18 @@ TEST_F(mayModelFileTest, MalformedFilesThrowTheReadersException) {
         [&](const fsLocator& l) { mayReadAnimation(l, tree, tracks); },
     };
     const auto level = [](const std::string& keys) { return File(Chunk("ANIH", Chunk("ANLV", keys))); };
+    const auto nested = [](const char* id, std::string inner) {
+        for (int i = 0; i < 300; ++i)
+            inner = Chunk(id, inner);
+        return inner;
+    };
     const std::pair<Kind, std::string> cases[] = {
         {Skin, File(Chunk("MSSK", Chunk("JOIN", JointData({{0, 1}}, 2))))},
         {Skin, File(Chunk("MSSK", Chunk("JOIN", JointData({{0, nan}}))))},
         {Hierarchy, File(Chunk("MHIE", Chunk("HLEV", Chunk("HTRN", Body().Floats({1, inf}).Str()))))},
+        {Skin, File(Chunk("MSSK", nested("JOIN", "")))},
+        {Hierarchy, File(Chunk("MHIE", nested("HLEV", "")))},
+        {Animation, File(Chunk("ANIH", nested("ANLV", "")))},
         {Animation, level(Keys("APKY", {{0, 0, 0, 0}}, 2))},
         {Animation, level(Keys("ARKY", {{0, 0, 0, 0}}, 300))},
         {Animation, level(Keys("ARKY", {{0, 0, 0, 0}, {nan, 0, 0, 1}}))},
@@ -193,6 +201,7 @@ TEST_F(mayModelFileTest, MalformedFilesThrowTheReadersException) {
             } catch (const mayInvalidModelFileX& x) {
                 EXPECT_EQ(x.GetCode(), 0xE01D0001u);
                 EXPECT_EQ(x.GetLocator(), locator);
+                EXPECT_NE(x.GetText().find("model"), std::string::npos);
             }
         } else {
             EXPECT_THROW(read[kind](locator), chInvalidChunkX) << bytes.size();
