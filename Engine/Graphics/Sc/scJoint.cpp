@@ -1,6 +1,7 @@
 #include "Engine/Graphics/Sc/scJoint.h"
 
 #include <algorithm>
+#include <iterator>
 
 maMatrix4d scOrientationMatrix(float rx, float ry, float rz) {
     maMatrix4d x, y, z;
