@@ -1,11 +1,12 @@
 // Writes the default models of the game under a data folder:
 //   lvModelGenerator <data folder>
-#include "Tools/Model/toolDefaultModels.h"
-
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Tools/Model/toolAnimatedModels.h"
+#include "Tools/Model/toolDefaultModels.h"
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     }
     try {
         toolWriteDefaultModels(argv[1]);
+        const std::filesystem::path geometry = std::filesystem::path(argv[1]) / "Data" / "Geom";
+        std::filesystem::create_directories(geometry);
+        toolWriteAnimatedModels(geometry.string());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "lvModelGenerator: %s\n", e.what());
         return 1;

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -100,6 +101,121 @@ void ChunkSeeds() {
     }
 }
 
+// Model files of each kind: a fragment of one textured triangle, a hierarchy with a joint level, a skin
+// with two joints and an animation with a child level.
+void Id(chBinWriter& w, const char* id) {
+    w.BeginChunk(chMakeId(id[0], id[1], id[2], id[3]), 1, true);
+}
+
+void Floats(chBinWriter& w, std::initializer_list<f32> values) {
+    for (f32 v : values)
+        w.WriteFloat(v);
+}
+
+void WriteFragment(chBinWriter& w) {
+    Id(w, "GFRG");
+    for (const char* list : {"GVER", "NVER"}) {
+        Id(w, list);
+        w.WriteUInt16(3);
+        Floats(w, {0, 0, 0, 1, 0, 0, 0, 1, 0});
+        w.EndChunk();
+    }
+    Id(w, "TVER");
+    w.WriteUInt16(1);
+    Floats(w, {0.5f, 0.5f});
+    w.EndChunk();
+    Id(w, "MATR");
+    Id(w, "MBAS");
+    Floats(w, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 4});
+    w.WriteUInt8(1);
+    w.WriteChars("wood.png", 9);
+    w.EndChunk();
+    w.EndChunk();
+    for (const char* indices : {"GIND", "NIND"}) {
+        Id(w, indices);
+        w.WriteUInt16(1);
+        for (u16 i : {0, 1, 2})
+            w.WriteUInt16(i);
+        w.EndChunk();
+    }
+    Id(w, "TIND");
+    w.WriteUInt16(0);
+    w.WriteUInt16(1);
+    for (int i = 0; i < 3; ++i)
+        w.WriteUInt16(0);
+    w.EndChunk();
+    w.EndChunk();
+}
+
+void WriteJoint(chBinWriter& w, bool child) {
+    Id(w, "JOIN");
+    Id(w, "NNAM");
+    w.WriteChars("bone", 5);
+    w.EndChunk();
+    Id(w, "JODA");
+    Floats(w, {0, 1, 0, 0, 0, 0.5f, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
+    w.WriteUInt16(2);
+    w.WriteUInt16(0);
+    w.WriteFloat(0.5f);
+    w.WriteUInt16(2);
+    w.WriteFloat(1);
+    w.EndChunk();
+    if (child)
+        WriteJoint(w, false);
+    w.EndChunk();
+}
+
+void WriteKeys(chBinWriter& w, const char* id) {
+    Id(w, id);
+    w.WriteUInt16(2);
+    Floats(w, {0, 0, 0, 0, 0, 4, 0, 24});
+    w.EndChunk();
+}
+
+void ModelSeeds() {
+    const u8 version[4] = {0, 1, 0, 0};
+    const auto write = [&](const char* name, void (*body)(chBinWriter&)) {
+        auto file = Create(Path("mayModelFuzz", name), 2);
+        file->WriteBinHeader(version);
+        chBinWriter w(file.get());
+        body(w);
+    };
+    write("static.mx", [](chBinWriter& w) { WriteFragment(w); });
+    write("hierarchy.mhx", [](chBinWriter& w) {
+        Id(w, "MHIE");
+        Id(w, "HLEV");
+        Id(w, "HTRN");
+        Floats(w, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 2, 0, 1});
+        w.EndChunk();
+        WriteFragment(w);
+        Id(w, "HJNT");
+        Id(w, "HJOR");
+        Floats(w, {0, 0, 1});
+        w.EndChunk();
+        WriteFragment(w);
+        w.EndChunk();
+        w.EndChunk();
+        w.EndChunk();
+    });
+    write("skin.mx", [](chBinWriter& w) {
+        Id(w, "MSSK");
+        WriteJoint(w, true);
+        WriteFragment(w);
+        w.EndChunk();
+    });
+    write("animation.mx", [](chBinWriter& w) {
+        Id(w, "ANIH");
+        Id(w, "ANLV");
+        WriteKeys(w, "APKY");
+        WriteKeys(w, "ARKY");
+        Id(w, "ANLV");
+        WriteKeys(w, "ARKY");
+        w.EndChunk();
+        w.EndChunk();
+        w.EndChunk();
+    });
+}
+
 void TextSeeds() {
     {
         auto file = Create(Path("gfTextFuzz", "tokens.txt"), 0);
@@ -179,6 +295,7 @@ int main(int argc, char** argv) {
     }
     g_folder = std::filesystem::absolute(argv[1]).string();
     ChunkSeeds();
+    ModelSeeds();
     TextSeeds();
     IniSeeds();
     PlaylistSeeds();

@@ -21,6 +21,7 @@ class anAnimation {
     float GetDuration() const { return m_duration; }
     void SetLooping(bool on) { SetFlag(kLoop, on); }
     void SetPingPong(bool on) { SetFlag(kPingPong, on); }
+    bool IsLooping() const { return m_flags & kLoop; }
 
     // The time within [0, duration] that a time on the template's clock stands for.
     float MapTime(float t) const;

@@ -14,6 +14,9 @@ template <class T> class anKeyData {
     // or the identity for rotations.
     T Evaluate(float time) const;
     void ScaleTime(float factor) { m_keys.Scale(factor); }
+    // The keys either side of a time, for blends of another kind (anKeyTrack::Find).
+    auto FindKeys(float time) const { return m_keys.Find(time); }
+    float GetLastTime() const { return m_keys.GetLastTime(); }
 
   private:
     anKeyTrack<T> m_keys;

@@ -36,6 +36,9 @@ template <class T> class anKeyTrack {
         return {next == m_byTime.begin() ? b : &m_keys[std::prev(next)->second], b};
     }
 
+    // The latest key time; -1 without keys.
+    float GetLastTime() const { return m_byTime.empty() ? -1.0f : m_byTime.rbegin()->first; }
+
     // Multiplies every key time by the factor and maps the keys anew, later keys winning ties as they
     // do when added. Returns the largest new time, -1 without keys.
     float Scale(float factor) {

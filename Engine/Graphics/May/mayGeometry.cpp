@@ -1,4 +1,5 @@
 #include "Engine/Graphics/May/mayGeometry.h"
+#include "Engine/Graphics/May/mayChunkValues.h"
 
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chExceptions.h"
@@ -19,35 +20,11 @@ constexpr u32 kNIND = chMakeId('N', 'I', 'N', 'D');
 constexpr u32 kTIND = chMakeId('T', 'I', 'N', 'D');
 constexpr u32 kMBAS = chMakeId('M', 'B', 'A', 'S');
 
-// A value that must lie inside the current chunk.
-template <class T> T ReadInChunk(chBinReader& reader) {
-    if (reader.GetChunkBytesLeft() < sizeof(T))
-        throw chInvalidChunkX();
-    T value{};
-    if constexpr (std::is_same_v<T, u16>)
-        reader.ReadUInt16(&value);
-    else if constexpr (std::is_same_v<T, u8>)
-        reader.ReadUInt8(&value);
-    else
-        reader.ReadFloat(&value);
-    if constexpr (std::is_same_v<T, f32>)
-        if (!std::isfinite(value))
-            throw chInvalidChunkX();
-    return value;
-}
-
-// A 16-bit count of elements of that many bytes each, all of which lie inside the chunk.
-u32 ReadCount(chBinReader& reader, u32 elementBytes) {
-    const u32 count = ReadInChunk<u16>(reader);
-    if (u64{count} * elementBytes > reader.GetChunkBytesLeft())
-        throw chInvalidChunkX();
-    return count;
-}
-
 std::vector<maVector3d> ReadVectors3(chBinReader& reader) {
-    std::vector<maVector3d> list(ReadCount(reader, 12));
+    std::vector<maVector3d> list(mayReadCount(reader, 12));
     for (maVector3d& v : list) {
-        const f32 x = ReadInChunk<f32>(reader), y = ReadInChunk<f32>(reader), z = ReadInChunk<f32>(reader);
+        const f32 x = mayReadInChunk<f32>(reader), y = mayReadInChunk<f32>(reader),
+                  z = mayReadInChunk<f32>(reader);
         v = maVector3d(x, y, z);
     }
     return list;
@@ -55,22 +32,16 @@ std::vector<maVector3d> ReadVectors3(chBinReader& reader) {
 
 // Three indices a triangle.
 std::vector<u16> ReadTriangles(chBinReader& reader) {
-    std::vector<u16> list(ReadCount(reader, 6) * 3);
+    std::vector<u16> list(mayReadCount(reader, 6) * 3);
     for (u16& index : list)
-        index = ReadInChunk<u16>(reader);
+        index = mayReadInChunk<u16>(reader);
     return list;
 }
 
 g3dARGBColor ReadColor(chBinReader& reader) {
-    const f32 r = ReadInChunk<f32>(reader), g = ReadInChunk<f32>(reader), b = ReadInChunk<f32>(reader);
-    return {r, g, b, ReadInChunk<f32>(reader)};
-}
-
-std::string ReadName(chBinReader& reader) {
-    std::string name;
-    for (u8 c = ReadInChunk<u8>(reader); c != 0; c = ReadInChunk<u8>(reader))
-        name += static_cast<char>(c);
-    return name;
+    const f32 r = mayReadInChunk<f32>(reader), g = mayReadInChunk<f32>(reader),
+              b = mayReadInChunk<f32>(reader);
+    return {r, g, b, mayReadInChunk<f32>(reader)};
 }
 
 // The index lists of one material, in file order of their kind.
@@ -146,12 +117,12 @@ void mayReadMaterial(chBinReader& reader, u16, u32, mayMaterialRecord& record) {
             material->SetAmbient(ReadColor(reader));
             material->SetSpecular(ReadColor(reader));
             material->SetEmissive(ReadColor(reader));
-            const f32 power = ReadInChunk<f32>(reader);
+            const f32 power = mayReadInChunk<f32>(reader);
             material->SetSpecularEnable(power != 0.0f);
             if (power != 0.0f)
                 material->SetSpecularPower(power);
-            for (u32 count = ReadInChunk<u8>(reader); count > 0; --count)
-                names.push_back(ReadName(reader));
+            for (u32 count = mayReadInChunk<u8>(reader); count > 0; --count)
+                names.push_back(mayReadName(reader));
         }
         reader.EndChunk();
     }
@@ -179,10 +150,10 @@ void mayReadGeometry(chBinReader& reader, u16, u32, mayMesh& mesh, bool keepStor
                     n = maVector3d(n.x / length, n.y / length, n.z / length);
             break;
         case kTVER:
-            uvs.resize(ReadCount(reader, 8));
+            uvs.resize(mayReadCount(reader, 8));
             for (maVector2d& uv : uvs) {
-                const f32 u = ReadInChunk<f32>(reader);
-                uv = maVector2d(u, 1.0f - ReadInChunk<f32>(reader));
+                const f32 u = mayReadInChunk<f32>(reader);
+                uv = maVector2d(u, 1.0f - mayReadInChunk<f32>(reader));
             }
             break;
         case kMATR:
@@ -195,7 +166,7 @@ void mayReadGeometry(chBinReader& reader, u16, u32, mayMesh& mesh, bool keepStor
             lists.normals.push_back(ReadTriangles(reader));
             break;
         case kTIND:
-            if (ReadInChunk<u16>(reader) == 0) {
+            if (mayReadInChunk<u16>(reader) == 0) {
                 lists.uvs.push_back(ReadTriangles(reader));
                 uvIndicesRead = true;
             }

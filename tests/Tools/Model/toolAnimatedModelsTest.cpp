@@ -1,0 +1,58 @@
+#include "Tools/Model/toolAnimatedModels.h"
+#include "../../Engine/Graphics/G3d/g3dFragmentFixture.h"
+#include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Graphics/May/mayAnimationFile.h"
+#include "Engine/Graphics/May/mayModelFile.h"
+#include "Engine/Graphics/Sc/scJoint.h"
+#include "Engine/Graphics/Sc/scSingleSkinObject.h"
+
+namespace {
+
+class NoTextures : public g3dTextureLoader {
+  public:
+    g3dTexture* GetTexture(const envString&) override { return nullptr; }
+    void ReleaseTexture(g3dTexture*) override {}
+};
+
+class toolModelsTest : public g3dFragmentFixture {};
+
+} // namespace
+
+// The generated models load through the engine's readers, and the animation bends the tube's tip.
+TEST_F(toolModelsTest, TheDefaultModelsLoadAndTheTubeBends) {
+    fsTestFolder folder;
+    toolWriteAnimatedModels(folder.Path());
+    NoTextures loader;
+    mayModelParts parts;
+    mayMesh mesh;
+    std::unique_ptr<scJoint> root;
+    mayReadSingleSkin(folder.Locator("skintube.mx"), loader, parts, mesh, root);
+    ASSERT_TRUE(root);
+    ASSERT_EQ(root->GetChildCount(), 1u);
+    EXPECT_EQ(root->GetInfluences().size(), mesh.positions.size());
+
+    mayAnimationTree tree;
+    mayAnimationTracks tracks;
+    mayReadAnimation(folder.Locator("skintubebend.mx"), tree, tracks);
+    g3dFragment* fragment = g3dFragmentManager::CreateFragmentPNT(
+        mesh.positions.data(), mesh.normals.data(), static_cast<u32>(mesh.positions.size()),
+        mesh.indices.data(), static_cast<u32>(mesh.indices.size()), nullptr, nullptr, 0, true);
+    scSingleSkinObject skin(fragment, mesh.positions, mesh.normals);
+    skin.SetJointTree(std::move(root));
+    scGeoFrameAnimation bend(tree.root.get());
+    EXPECT_EQ(bend.GetDuration(), 48.0f);
+    skin.PlayAnimation(bend, 0);
+    skin.Update(0);
+    EXPECT_NEAR(skin.GetLocalBox().GetMax().y, 2.0f, 1e-5f);
+    skin.Update(1);
+    EXPECT_LT(skin.GetLocalBox().GetMax().y, 1.9f);
+
+    g3dTransformTreeNode arm;
+    mayReadHierarchy(folder.Locator("arm.mhx"), loader, arm, parts, nullptr);
+    ASSERT_EQ(arm.GetChildCount(), 1u);
+    EXPECT_NE(dynamic_cast<scHJoint*>(arm.GetChild(0)->GetChild(0)), nullptr);
+    EXPECT_EQ(parts.fragments.size(), 2u);
+    for (g3dFragment* part : parts.fragments)
+        g3dFragmentManager::DestroyFragment(part);
+}
