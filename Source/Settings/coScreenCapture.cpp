@@ -205,6 +205,29 @@ fsLocator coGrabRideFrame(plD3dDevice& device, int factor) {
     return file;
 }
 
+void coWriteThumbnailBmp(const coBmpTarget& target, plD3dDevice& device) {
+    const plD3dPresentParameters& params = device.GetPresentParameters();
+    plD3dSurface* back = nullptr;
+    plD3dSurface* copy = nullptr;
+    plD3dResult result = device.GetBackBuffer(0, plD3dBackBufferMono, &back);
+    if (!plD3dFailed(result))
+        result = device.CreateImageSurface(params.backBufferWidth, params.backBufferHeight,
+                                           plD3dFormat::X8R8G8B8, &copy);
+    if (!plD3dFailed(result))
+        result = device.CopyRects(back, nullptr, 0, copy, nullptr);
+    if (plD3dFailed(result))
+        g2dReportDXError(result);
+    if (copy) {
+        int factor = 1;
+        const plD3dRect area = coThumbnailArea(params.backBufferWidth, params.backBufferHeight, factor);
+        coWriteBmpHeader(target, *copy, factor, &area);
+        coWriteBmpPixels(target, *copy, factor, &area);
+        copy->Release();
+    }
+    if (back)
+        back->Release();
+}
+
 plD3dRect coThumbnailArea(u32 width, u32 height, int& factor) {
     factor = static_cast<int>(std::max(1u, std::min(width / 160, height / 120)));
     return {0, 0, static_cast<i32>(std::min(160u * static_cast<u32>(factor), width)),

@@ -29,6 +29,10 @@ fsLocator coGrabScreenshot(plD3dDevice& device);
 // program folder cannot be written. Returns the file written.
 fsLocator coGrabRideFrame(plD3dDevice& device, int factor);
 
+// The coaster thumbnail of the scene drawn for it in the back buffer: a 160 x 120 bitmap of the area below
+// (smaller on a screen under 160 x 120), for the saved coaster's thumbnail chunk.
+void coWriteThumbnailBmp(const coBmpTarget& target, plD3dDevice& device);
+
 // The area of a screen of that size the coaster thumbnail reduces: the top-left 160 s x 120 s pixels with
 // s = min(width / 160, height / 120), at least 1, clipped to the screen; s goes to factor.
 plD3dRect coThumbnailArea(u32 width, u32 height, int& factor);

@@ -122,6 +122,23 @@ TEST_F(coScreenCaptureTest, ThumbnailAreas) {
     EXPECT_EQ(Bgr(thumb, 54 + 159 * 3), 0x00FF00u); // the right edge lies outside the area
 }
 
+TEST_F(coScreenCaptureTest, ThumbnailOfTheBackBuffer) {
+    // 352 x 240: s = 2 and the top-left 320 x 240; the strip right of it stays out.
+    f.params = Windowed(352, 240);
+    ASSERT_EQ(f.device->Reset(&f.params), plD3dErr::Ok);
+    ASSERT_EQ(f.device->Clear(0, nullptr, plD3dClear::Target, 0xFF00FF00, 1.0f, 0), plD3dErr::Ok);
+    const plD3dRect strip{320, 0, 352, 240}, corner{0, 238, 2, 240};
+    ASSERT_EQ(f.device->Clear(1, &strip, plD3dClear::Target, 0xFFFF0000, 1.0f, 0), plD3dErr::Ok);
+    ASSERT_EQ(f.device->Clear(1, &corner, plD3dClear::Target, 0xFF0000FF, 1.0f, 0), plD3dErr::Ok);
+    std::string bmp;
+    coWriteThumbnailBmp([&](const u8* p, u32 count) { bmp.append(reinterpret_cast<const char*>(p), count); },
+                        *f.device);
+    EXPECT_EQ(bmp.substr(0, 54), HeaderOf(160, 120));
+    ASSERT_EQ(bmp.size(), 54u + 160 * 3 * 120);
+    EXPECT_EQ(Bgr(bmp, 54), 0x0000FFu); // the bottom-left block
+    EXPECT_EQ(Bgr(bmp, 54 + 159 * 3), 0x00FF00u);
+}
+
 TEST_F(coScreenCaptureTest, GrabsSkipTakenNumbersAndKeepOldFiles) {
     ASSERT_EQ(f.device->Clear(0, nullptr, plD3dClear::Target, 0xFF102030, 1.0f, 0), plD3dErr::Ok);
     ASSERT_EQ(f.device->Present(), plD3dErr::Ok);
