@@ -4,6 +4,7 @@
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Core/Ma/maRandom.h"
 #include "Engine/Graphics/G2d/g2dDXError.h"
 #include "Engine/Graphics/G2d/g2dPixelFormat.h"
 #include "Engine/Platform/Graphics/plD3dDevice.h"
@@ -226,6 +227,35 @@ void coWriteThumbnailBmp(const coBmpTarget& target, plD3dDevice& device) {
     }
     if (back)
         back->Release();
+}
+
+maVector3d coChooseThumbnailCamera(const maBoundingBox& box, const coThumbnailWorld& world,
+                                   maVector3d& target) {
+    std::vector<maVector3d> candidates;
+    if (box.minX > box.maxX || box.minY > box.maxY || box.minZ > box.maxZ) {
+        target = maVector3d(0.0f, 0.0f, 0.0f);
+        candidates = {maVector3d(80.0f, 80.0f, 80.0f)};
+    } else {
+        target = box.GetCenter();
+        const maVector3d e((box.maxX - box.minX) * 0.5f, (box.maxY - box.minY) * 0.5f,
+                           (box.maxZ - box.minZ) * 0.5f);
+        const maVector3d& c = target;
+        candidates = {maVector3d(c.x - 0.75f * e.x, c.y + 0.75f * e.y, c.z + 0.75f * e.z),
+                      maVector3d(c.x + 0.75f * e.x, c.y + 0.75f * e.y, c.z - 0.75f * e.z),
+                      maVector3d(c.x + 80.0f, c.y + 80.0f, c.z + 80.0f),
+                      maVector3d(c.x - 75.0f, c.y + 50.0f, c.z - 75.0f)};
+    }
+    std::vector<maVector3d> kept;
+    for (maVector3d p : candidates) {
+        f32 height = 0.0f;
+        if (world.terrainHeight(p.x, p.z, height))
+            p.y = std::max(p.y, height + 10.0f);
+        const maBoundingBox around(maVector3d(p.x - 5.0f, p.y - 5.0f, p.z - 5.0f),
+                                   maVector3d(p.x + 5.0f, p.y + 5.0f, p.z + 5.0f));
+        if (!world.touchesProp(around) && !world.rejects(p))
+            kept.push_back(p);
+    }
+    return kept.empty() ? candidates.front() : kept[maRandomInt() % kept.size()];
 }
 
 plD3dRect coThumbnailArea(u32 width, u32 height, int& factor) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
+#include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Platform/Graphics/plD3dTypes.h"
 
 #include <functional>
@@ -32,6 +33,21 @@ fsLocator coGrabRideFrame(plD3dDevice& device, int factor);
 // The coaster thumbnail of the scene drawn for it in the back buffer: a 160 x 120 bitmap of the area below
 // (smaller on a screen under 160 x 120), for the saved coaster's thumbnail chunk.
 void coWriteThumbnailBmp(const coBmpTarget& target, plD3dDevice& device);
+
+// What the world says of a thumbnail camera position: the terrain's height at x, z (false where there is
+// none), whether a box touches a placed prop, and whether the world's collision test rejects the point.
+struct coThumbnailWorld {
+    std::function<bool(f32 x, f32 z, f32& height)> terrainHeight;
+    std::function<bool(const maBoundingBox& box)> touchesProp;
+    std::function<bool(const maVector3d& position)> rejects;
+};
+
+// Where the thumbnail camera stands, looking at the centre of the coaster's box (given in target): one of
+// four candidates around the box, raised 10 above the terrain, away from props and accepted by the
+// world, picked by the program's random sequence; the first when none is left. An empty box looks at the
+// origin from (80, 80, 80).
+maVector3d coChooseThumbnailCamera(const maBoundingBox& box, const coThumbnailWorld& world,
+                                   maVector3d& target);
 
 // The area of a screen of that size the coaster thumbnail reduces: the top-left 160 s x 120 s pixels with
 // s = min(width / 160, height / 120), at least 1, clipped to the screen; s goes to factor.

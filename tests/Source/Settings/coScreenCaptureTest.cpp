@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Fs/fsWriteCalls.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
+#include "Engine/Core/Ma/maRandom.h"
 #include "Engine/Platform/Graphics/plD3dPixels.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Engine/Platform/Unit/plFakeDevice.h"
@@ -137,6 +138,35 @@ TEST_F(coScreenCaptureTest, ThumbnailOfTheBackBuffer) {
     ASSERT_EQ(bmp.size(), 54u + 160 * 3 * 120);
     EXPECT_EQ(Bgr(bmp, 54), 0x0000FFu); // the bottom-left block
     EXPECT_EQ(Bgr(bmp, 54 + 159 * 3), 0x00FF00u);
+}
+
+TEST(coThumbnailCameraTest, CandidatesRaisedDroppedAndDrawn) {
+    // A box centred on (10, 0, 20) with half-extents 4, 2, 8; terrain at height 30 left of x = 0.
+    const maBoundingBox box(maVector3d(6, -2, 12), maVector3d(14, 2, 28));
+    std::vector<maVector3d> asked;
+    coThumbnailWorld world{[](f32 x, f32, f32& height) { return x < 0 && (height = 30.0f, true); },
+                           [](const maBoundingBox&) { return false; },
+                           [&](const maVector3d& p) { return asked.push_back(p), false; }};
+    maVector3d target;
+    maRandomSeed(1);
+    const u32 draw = (1 * 214013u + 2531011u) >> 16 & 0x7FFF; // the sequence's first draw
+    const maVector3d chosen = coChooseThumbnailCamera(box, world, target);
+    ASSERT_EQ(asked.size(), 4u);
+    const maVector3d expected[] = {{7, 1.5f, 26}, {13, 1.5f, 14}, {90, 80, 100}, {-65, 50, -55}};
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_TRUE(asked[i].x == expected[i].x && asked[i].y == expected[i].y && asked[i].z == expected[i].z)
+            << i;
+    EXPECT_EQ(chosen.x, expected[draw % 4].x);
+    EXPECT_EQ(target.z, 20.0f);
+
+    // Every candidate dropped: the first as computed, unraised. An empty box looks at the origin from
+    // (80, 80, 80), raised above the terrain.
+    world.rejects = [](const maVector3d&) { return true; };
+    EXPECT_EQ(coChooseThumbnailCamera(box, world, target).x, 7.0f);
+    world.rejects = [](const maVector3d&) { return false; };
+    world.terrainHeight = [](f32, f32, f32& height) { return height = 100.0f, true; };
+    const maVector3d empty = coChooseThumbnailCamera(maBoundingBox(), world, target);
+    EXPECT_TRUE(empty.x == 80.0f && empty.y == 110.0f && target.x == 0.0f);
 }
 
 TEST_F(coScreenCaptureTest, GrabsSkipTakenNumbersAndKeepOldFiles) {
