@@ -285,6 +285,9 @@ void coWriteCoasterChunks(chWriter& writer) {
     }
     coWriteCoasterPieces(writer, PiecesInOrder());
     services.WriteProps(writer);
+    // A picture has no text form.
+    if (hasPieces && dynamic_cast<chBinWriter*>(&writer))
+        services.WriteThumbnail(writer);
 }
 
 void coSaveCoasterFile(const fsLocator& locator) {

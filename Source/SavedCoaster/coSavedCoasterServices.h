@@ -68,6 +68,9 @@ class coSavedCoasterServices {
         return nullptr;
     }
     virtual void PlaceProps(coPendingProps&) {}
+    // The coaster's thumbnail chunk (CSNP, version 1), written after the props by binary saves of a
+    // circuit with pieces; none by default.
+    virtual void WriteThumbnail(chWriter&) const {}
 
     // A theme's display name; the folder name when the theme is not known.
     virtual std::string GetDisplayName(const std::string& folder) const { return folder; }

@@ -6,6 +6,7 @@
 
 // Preference indices read outside the options screen.
 inline constexpr int coPrefDisablePropCollisions = 41; // bool: prop collision checks stay off
+inline constexpr int coPrefMetricUnits = 4;            // bool: lengths and speeds shown metric
 inline constexpr int coPrefDetailDistance = 5;         // float: factor of the detail distance thresholds
 // The audio's switches, volumes and remembered music choices.
 inline constexpr int coPrefRideMusicOff = 5;       // bool

@@ -159,7 +159,21 @@ bool plGlD3dDevice::MakeTarget() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    // The frame shown last, for screen grabs: Present copies the back buffer into it. Black until then.
+    GLuint frontTexture = 0;
+    glGenTextures(1, &frontTexture);
+    m_frontTexture = frontTexture;
+    glBindTexture(GL_TEXTURE_2D, frontTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
+    GLuint front = 0;
+    glGenFramebuffers(1, &front);
+    m_frontFramebuffer = front;
+    glBindFramebuffer(GL_FRAMEBUFFER, front);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, frontTexture, 0);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
     GLuint framebuffer = 0;
     glGenFramebuffers(1, &framebuffer);
     m_framebuffer = framebuffer;
@@ -193,7 +207,13 @@ void plGlD3dDevice::FreeTarget() {
         glDeleteTextures(1, &texture);
     if (depth)
         glDeleteRenderbuffers(1, &depth);
-    m_framebuffer = m_colorTexture = m_depthBuffer = 0;
+    GLuint front = m_frontFramebuffer;
+    GLuint frontTexture = m_frontTexture;
+    if (front)
+        glDeleteFramebuffers(1, &front);
+    if (frontTexture)
+        glDeleteTextures(1, &frontTexture);
+    m_framebuffer = m_colorTexture = m_depthBuffer = m_frontFramebuffer = m_frontTexture = 0;
 }
 
 void plGlD3dDevice::ApplyPresentation() {
@@ -528,6 +548,8 @@ plD3dResult plGlD3dDevice::Present() {
     const plGlRect shown =
         plGlFitCentred(drawableWidth, drawableHeight, params.backBufferWidth, params.backBufferHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_frontFramebuffer);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     if (shown.width != drawableWidth || shown.height != drawableHeight) {
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -600,6 +622,18 @@ void plGlD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
                     GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
     glBindTexture(GL_TEXTURE_2D, 0);
     m_dirty |= DirtyStages;
+}
+
+void plGlD3dDevice::ReadFrontBuffer(u32* argb) {
+    const auto& params = GetPresentParameters();
+    if (m_lost || !m_frontFramebuffer) {
+        std::fill_n(argb, static_cast<size_t>(params.backBufferWidth) * params.backBufferHeight, 0xFF000000u);
+        return;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, m_frontFramebuffer);
+    glReadPixels(0, 0, static_cast<GLsizei>(params.backBufferWidth),
+                 static_cast<GLsizei>(params.backBufferHeight), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
+    m_dirty |= DirtyTarget;
 }
 
 void plGlD3dDevice::ReadBackBuffer(const plD3dRect& rect, u32* argb) {

@@ -61,6 +61,7 @@ class plGlD3dDevice : public plD3dDevice {
   protected:
     void WriteBackBuffer(const plD3dRect& rect, const u32* argb) override;
     void ReadBackBuffer(const plD3dRect& rect, u32* argb) override;
+    void ReadFrontBuffer(u32* argb) override;
     void OnTextureDestroyed(plD3dTexture& texture) override;
     void OnBufferUnlocked(plD3dBuffer& buffer, u32 offset, u32 size, u32 flags) override;
     void OnBufferDestroyed(plD3dBuffer& buffer) override;
@@ -138,6 +139,8 @@ class plGlD3dDevice : public plD3dDevice {
     u32 m_framebuffer = 0;
     u32 m_colorTexture = 0;
     u32 m_depthBuffer = 0;
+    u32 m_frontFramebuffer = 0;
+    u32 m_frontTexture = 0;
     u32 m_dirty = DirtyAll;
     u32 m_foreignUses = 0;
     // The matrices loaded are those of pre-transformed draws (identity, whole target).

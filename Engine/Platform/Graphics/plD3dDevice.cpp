@@ -377,6 +377,21 @@ plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects,
     return plD3dErr::Ok;
 }
 
+plD3dResult plD3dDevice::GetFrontBuffer(plD3dSurface* target) {
+    if (!target || target->IsBackBuffer() || target->GetContainer() || target->m_locked)
+        return plD3dErr::InvalidCall;
+    const plD3dSurfaceDesc& desc = target->Desc();
+    if (desc.width != m_params.backBufferWidth || desc.height != m_params.backBufferHeight)
+        return plD3dErr::InvalidCall;
+    std::vector<u32> argb(static_cast<size_t>(desc.width) * desc.height);
+    ReadFrontBuffer(argb.data());
+    for (u32 row = 0; row < desc.height; ++row)
+        plD3dWriteArgbRow(desc.format, argb.data() + static_cast<size_t>(row) * desc.width, desc.width,
+                          target->Pixels() + static_cast<size_t>(row) * target->Pitch());
+    target->MarkWritten();
+    return plD3dErr::Ok;
+}
+
 void plD3dDevice::SetGammaRamp(u32, const plD3dGammaRamp* ramp) {
     if (ramp)
         m_gamma = *ramp;

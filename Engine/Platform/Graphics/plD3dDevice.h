@@ -68,6 +68,9 @@ class plD3dDevice : public plD3dUnknown {
     // InvalidCall and nothing is copied.
     virtual plD3dResult CopyRects(plD3dSurface* source, const plD3dRect* rects, u32 count,
                                   plD3dSurface* target, const plD3dPoint* points);
+    // Copies the frame presented last (black before the first) into an unlocked image surface of the
+    // back buffer's size, converted to its colour format; InvalidCall for any other surface.
+    plD3dResult GetFrontBuffer(plD3dSurface* target);
 
     virtual void SetGammaRamp(u32 flags, const plD3dGammaRamp* ramp);
     void GetGammaRamp(plD3dGammaRamp* ramp) const;
@@ -122,6 +125,8 @@ class plD3dDevice : public plD3dUnknown {
     // inside the back buffer.
     virtual void WriteBackBuffer(const plD3dRect& rect, const u32* argb) = 0;
     virtual void ReadBackBuffer(const plD3dRect& rect, u32* argb) = 0;
+    // The frame presented last, as ReadBackBuffer gives the whole back buffer.
+    virtual void ReadFrontBuffer(u32* argb) = 0;
 
     u32 GetRenderStateValue(u32 state) const { return m_renderStates[state]; }
     const maMatrix4d& GetTransformValue(u32 state) const { return m_transforms[TransformSlot(state)]; }

@@ -125,6 +125,8 @@ plD3dResult plFakeD3dDevice::Reset(plD3dPresentParameters* params) {
 
 plD3dResult plFakeD3dDevice::Present() {
     const plD3dResult result = plD3dDevice::Present();
+    if (!plD3dFailed(result) && !m_lost)
+        m_front = m_pixels;
     return Logged("Present", plD3dFailed(result) || !m_lost ? result : plD3dErr::DeviceLost);
 }
 
@@ -297,6 +299,13 @@ void plFakeD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
         std::copy_n(argb + static_cast<size_t>(y - rect.top) * rectWidth, rectWidth,
                     m_pixels.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(y) * width +
                                                                    static_cast<size_t>(rect.left)));
+}
+
+void plFakeD3dDevice::ReadFrontBuffer(u32* argb) {
+    if (m_front.size() != m_pixels.size())
+        std::fill_n(argb, m_pixels.size(), 0xFF000000u);
+    else
+        std::copy(m_front.begin(), m_front.end(), argb);
 }
 
 void plFakeD3dDevice::ReadBackBuffer(const plD3dRect& rect, u32* argb) {

@@ -61,9 +61,10 @@ class plFakeD3d : public plD3d {
 };
 
 // The device of tests: it keeps the back buffer in memory (clears and copies land there, draws are only
-// logged), loses itself on request, and follows the reset rules of the real one. A lock of a write-only
-// buffer hands out the locked range (the whole buffer with Discard) filled with kWriteOnlyPattern, so
-// code that reads such a lock back reads garbage; indexed draws check every index they read.
+// logged, Present copies it to the front buffer), loses itself on request, and follows the reset rules of the
+// real one. A lock of a write-only buffer hands out the locked range (the whole buffer with Discard) filled
+// with kWriteOnlyPattern, so code that reads such a lock back reads garbage; indexed draws check every index
+// they read.
 class plFakeD3dDevice : public plD3dDevice {
   public:
     // The next count tests answer DeviceLost, the ones after DeviceNotReset until a Reset succeeds.
@@ -114,6 +115,7 @@ class plFakeD3dDevice : public plD3dDevice {
   protected:
     void WriteBackBuffer(const plD3dRect& rect, const u32* argb) override;
     void ReadBackBuffer(const plD3dRect& rect, u32* argb) override;
+    void ReadFrontBuffer(u32* argb) override;
     void OnBufferLocked(plD3dBuffer& buffer, u8* data, u32 offset, u32 size, u32 flags) override;
 
   private:
@@ -126,6 +128,7 @@ class plFakeD3dDevice : public plD3dDevice {
 
     plFakeD3d& m_d3d;
     std::vector<u32> m_pixels;
+    std::vector<u32> m_front; // empty until the first frame is presented
     u32 m_lostTests = 0;
     bool m_lost = false;
     u32 m_failingResets = 0;

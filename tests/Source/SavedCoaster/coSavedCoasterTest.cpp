@@ -219,6 +219,24 @@ TEST_F(coSavedCoasterTest, ReferenceCircuitsRoundTripBitExactly) {
     }
 }
 
+TEST_F(coSavedCoasterTest, AThumbnailFollowsThePropsAndIsSkippedOnLoad) {
+    services.thumbnail = std::string("BM\0\x01picture", 11);
+    const std::string bytes = SavedR1();
+    const std::vector<coChunkAt> chunks = coChunksOf(bytes);
+    ASSERT_GE(chunks.size(), 2u);
+    EXPECT_EQ(chunks[chunks.size() - 2].id, "CPRL");
+    EXPECT_EQ(chunks.back().id, "CSNP");
+    EXPECT_EQ(bytes.substr(chunks.back().Body(), chunks.back().size), services.thumbnail);
+    const WorldSnapshot saved = Snapshot();
+    ScrambleWorld();
+    Load(bytes);
+    EXPECT_EQ(Snapshot().classes, saved.classes);
+    // An empty circuit has no picture.
+    coCircuitClear();
+    for (const coChunkAt& chunk : coChunksOf(Save("empty.csa")))
+        EXPECT_NE(chunk.id, "CSNP");
+}
+
 TEST_F(coSavedCoasterTest, StatisticsAreWrittenInTheFileOrderAndNeverRead) {
     coBuildHillClimb();
     coRideComputeStats();

@@ -2,9 +2,9 @@
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Ch/chReader.h"
 #include "Engine/App/Ch/chWriter.h"
-#include "Source/Track/coCoasterDefinition.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Track/coCoasterDefinition.h"
 
 #include <cstring>
 #include <string>
@@ -65,6 +65,14 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
             reader.EndChunk();
         }
         return name;
+    }
+    void WriteThumbnail(chWriter& writer) const override {
+        if (thumbnail.empty())
+            return;
+        writer.BeginChunk(coChunkSnapshot, 1, true);
+        for (char byte : thumbnail)
+            writer.WriteUInt8(static_cast<u8>(byte));
+        writer.EndChunk();
     }
     void SelectColourScheme(const std::string& name) override {
         log.push_back("scheme " + name);
@@ -141,6 +149,7 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
     int musicTrack = 5;
     fsLocator musicFolder;
     std::string soundSet;
+    std::string thumbnail; // the body of the thumbnail chunk; none when empty
     std::string environment = "Mountain";
     int environmentIndex = 0;
     bool hasDock = false;

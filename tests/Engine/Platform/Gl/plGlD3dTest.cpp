@@ -86,6 +86,18 @@ TEST(plGlD3d, ClearsAreExactAndRowsKeepTheDeviceOrder) {
     glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, bottomLeft);
     EXPECT_EQ(topLeft[0], 255);
     EXPECT_EQ(bottomLeft[0], 0x12);
+
+    // The front buffer keeps the frame presented, in the device's row order, while the next one is drawn.
+    ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF0000FF, 1.0f, 0), plD3dErr::Ok);
+    plD3dSurface* front = nullptr;
+    ASSERT_EQ(gl.device->CreateImageSurface(kSize, kSize, plD3dFormat::X8R8G8B8, &front), plD3dErr::Ok);
+    ASSERT_EQ(gl.device->GetFrontBuffer(front), plD3dErr::Ok);
+    for (u32 y : {0u, 10u, kSize - 1}) {
+        u32 pixel = 0;
+        std::memcpy(&pixel, front->Pixels() + y * front->Pitch() + 5 * 4, 4);
+        EXPECT_EQ(pixel & 0xFFFFFF, y == 0 ? 0xFF0000u : y == 10 ? 0x00FF00u : 0x123456u) << "row " << y;
+    }
+    front->Release();
 }
 
 TEST(plGlD3d, SquaresCoverThePixelsWhoseCentresTheyHold) {

@@ -137,6 +137,31 @@ TEST(plFakeD3d, CopyRectsConvertsAndRefusesRectanglesOutside) {
     image->Release();
 }
 
+TEST(plFakeD3d, FrontBufferHoldsTheFramePresentedLast) {
+    FakeDevice f;
+    plD3dSurface* image = nullptr;
+    plD3dSurface* small = nullptr;
+    plD3dSurface* back = nullptr;
+    ASSERT_EQ(f.device->CreateImageSurface(32, 16, plD3dFormat::X8R8G8B8, &image), plD3dErr::Ok);
+    ASSERT_EQ(f.device->CreateImageSurface(16, 16, plD3dFormat::X8R8G8B8, &small), plD3dErr::Ok);
+    ASSERT_EQ(f.device->GetBackBuffer(0, plD3dBackBufferMono, &back), plD3dErr::Ok);
+    for (plD3dSurface* refused : {small, back, static_cast<plD3dSurface*>(nullptr)})
+        EXPECT_EQ(f.device->GetFrontBuffer(refused), plD3dErr::InvalidCall);
+
+    auto frontPixel = [&] {
+        EXPECT_EQ(f.device->GetFrontBuffer(image), plD3dErr::Ok);
+        return plD3dReadArgb(plD3dFormat::X8R8G8B8, image->Pixels() + 5 * image->Pitch() + 7 * 4) & 0xFFFFFF;
+    };
+    ASSERT_EQ(f.device->Clear(0, nullptr, plD3dClear::Target, 0xFF102030, 1.0f, 0), plD3dErr::Ok);
+    EXPECT_EQ(frontPixel(), 0u); // nothing presented yet
+    ASSERT_EQ(f.device->Present(), plD3dErr::Ok);
+    ASSERT_EQ(f.device->Clear(0, nullptr, plD3dClear::Target, 0xFF405060, 1.0f, 0), plD3dErr::Ok);
+    EXPECT_EQ(frontPixel(), 0x102030u);
+    back->Release();
+    small->Release();
+    image->Release();
+}
+
 TEST(plFakeD3d, DrawsWhoseCountsOverflowAreRefused) {
     FakeDevice f;
     const f32 vertices[3][4] = {};
