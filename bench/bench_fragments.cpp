@@ -287,7 +287,8 @@ class DirectScene {
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LEQUAL);
         glEnable(GL_CULL_FACE);
-        glCullFace(GL_BACK);
+        // The tiles run counter-clockwise on the y-down screen, so clockwise under this y-up projection.
+        glCullFace(GL_FRONT);
         glEnable(GL_LIGHTING);
         const GLfloat white[4] = {1, 1, 1, 1};
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, white);

@@ -62,6 +62,8 @@ void plGlD3dDevice::OnBufferDestroyed(plD3dBuffer& buffer) {
     Prepare(0);
     glDeleteBuffers(1, &found->second);
     m_glBuffers.erase(found);
+    // Deleting a buffer object unpoints the arrays that read it.
+    m_streamArrays.reset();
 }
 
 u32 plGlD3dDevice::GetBufferName(const plD3dBuffer& buffer) const {

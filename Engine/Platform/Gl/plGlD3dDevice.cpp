@@ -231,6 +231,8 @@ void plGlD3dDevice::Invalidate() {
     m_texCoordArrays = ~0u;
     m_lit = -1;
     m_fogged = -1;
+    m_streamArrays.reset();
+    m_unitCombines.fill(std::nullopt);
 }
 
 void plGlD3dDevice::Prepare(u32 needed) {
@@ -408,6 +410,9 @@ void plGlD3dDevice::SwitchLightingAndFog(const plD3dVertexLayout& layout) {
 }
 
 plD3dResult plGlD3dDevice::SetMaterial(const plD3dMaterial* material) {
+    // The context holds what it was sent: an unchanged value leaves the state clean.
+    if (material && std::memcmp(material, &GetMaterialValue(), sizeof *material) == 0)
+        return plD3dDevice::SetMaterial(material);
     const plD3dResult result = plD3dDevice::SetMaterial(material);
     m_dirty |= DirtyLighting;
     return result;
@@ -439,6 +444,8 @@ void plGlD3dDevice::SendAlphaTest() {
 }
 
 plD3dResult plGlD3dDevice::SetRenderState(u32 state, u32 value) {
+    if (state < plD3dRs::Count && GetRenderStateValue(state) == value)
+        return plD3dDevice::SetRenderState(state, value);
     const plD3dResult result = plD3dDevice::SetRenderState(state, value);
     switch (state) {
     case plD3dRs::ZEnable:
@@ -492,6 +499,9 @@ plD3dResult plGlD3dDevice::SetRenderState(u32 state, u32 value) {
 }
 
 plD3dResult plGlD3dDevice::SetTransform(u32 state, const maMatrix4d* matrix) {
+    if (maMatrix4d before; matrix && !plD3dFailed(GetTransform(state, &before)) &&
+                           std::memcmp(before.m, matrix->m, sizeof before.m) == 0)
+        return plD3dDevice::SetTransform(state, matrix);
     const plD3dResult result = plD3dDevice::SetTransform(state, matrix);
     if (state == plD3dTs::Projection)
         m_dirty |= DirtyViewport;
@@ -503,6 +513,8 @@ plD3dResult plGlD3dDevice::SetTransform(u32 state, const maMatrix4d* matrix) {
 }
 
 plD3dResult plGlD3dDevice::SetViewport(const plD3dViewport* viewport) {
+    if (viewport && std::memcmp(viewport, &GetViewportValue(), sizeof *viewport) == 0)
+        return plD3dDevice::SetViewport(viewport);
     const plD3dResult result = plD3dDevice::SetViewport(viewport);
     m_dirty |= DirtyViewport;
     return result;
@@ -708,13 +720,19 @@ void plGlD3dDevice::BindStream(u64 firstVertex) {
     plD3dVertexLayout layout;
     plD3dGetVertexLayout(GetVertexFormat(), layout);
     Prepare(DirtyAll);
+    const u64 sets = PrepareTextures(layout);
+    SwitchLightingAndFog(layout);
     const u32 stride = GetStreamStride();
-    const auto start = static_cast<uintptr_t>(firstVertex * stride);
+    const StreamArrays arrays{GetBufferName(*GetStreamBuffer()), GetVertexFormat(), stride,
+                              static_cast<uintptr_t>(firstVertex * stride), sets};
+    if (m_streamArrays == arrays)
+        return;
     // The arrays keep the buffer object they were pointed at; the binding itself goes straight back.
-    glBindBuffer(GL_ARRAY_BUFFER, GetBufferName(*GetStreamBuffer()));
-    glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(stride), reinterpret_cast<const void*>(start));
-    PointAttributes(layout, start, stride);
+    glBindBuffer(GL_ARRAY_BUFFER, arrays.buffer);
+    glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(stride), reinterpret_cast<const void*>(arrays.start));
+    PointAttributes(layout, arrays.start, stride, sets);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
+    m_streamArrays = arrays;
 }
 
 plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount, u32 stride,
@@ -757,7 +775,9 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
         Prepare(DirtyAll);
         glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(stride), bytes);
     }
-    PointAttributes(layout, reinterpret_cast<uintptr_t>(bytes), stride);
+    PointAttributes(layout, reinterpret_cast<uintptr_t>(bytes), stride, PrepareTextures(layout));
+    SwitchLightingAndFog(layout);
+    m_streamArrays.reset();
     if (indices)
         glDrawElements(PrimitiveMode(type), static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT, indices);
     else
@@ -765,9 +785,9 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
     return plD3dErr::Ok;
 }
 
-void plGlD3dDevice::PointAttributes(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride) {
-    PrepareTextures(layout, vertices, stride);
-    SwitchLightingAndFog(layout);
+void plGlD3dDevice::PointAttributes(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride,
+                                    u64 sets) {
+    PointTexCoords(sets, layout, vertices, stride);
     if (layout.normalOffset >= 0) {
         glEnableClientState(GL_NORMAL_ARRAY);
         glNormalPointer(

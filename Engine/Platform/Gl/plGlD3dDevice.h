@@ -1,7 +1,9 @@
 #pragma once
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -84,10 +86,22 @@ class plGlD3dDevice : public plD3dDevice {
         DirtyAll = 0xFFF,
     };
 
+    // The wrap modes and filters a texture object was given (0 not yet).
+    using GlSampler = std::array<i32, 4>;
     // What the context holds for a texture.
     struct GlTexture {
         u32 name = 0;
         u32 framebuffer = 0;
+        GlSampler sampler{};
+    };
+    // What a texture unit's environment was sent: combiners, constant colour and coordinate transform.
+    struct UnitCombine {
+        std::array<u32, 6> ops{};
+        u32 constant = 0;
+        u32 transformFlags = 0;
+        bool reflect = false;
+        std::array<f32, 16> transform{};
+        bool operator==(const UnitCombine&) const = default;
     };
 
     plGlD3dDevice(plGlD3d& d3d, plSdlWindowHost& window, const plD3dPresentParameters& params, void* context,
@@ -109,6 +123,7 @@ class plGlD3dDevice : public plD3dDevice {
     void SendColorMask();
     void SendAlphaTest();
     void SendStages();
+    void SendSampler(u32 stage, GlSampler& sent);
     // The texture matrix and coordinate generation of the active unit for the stage.
     void SendTextureTransform(u32 stage);
     u32 WhiteTexture();
@@ -119,18 +134,21 @@ class plGlD3dDevice : public plD3dDevice {
     void SwitchLightingAndFog(const plD3dVertexLayout& layout);
     // The texture units the stages reach, in order; a stage stops the chain when it is off.
     u32 ActiveStages() const;
-    // Uploads the written levels of the stages' textures and points the units at the coordinates.
-    void PrepareTextures(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride);
+    // Uploads the written levels of the stages' textures and answers the coordinate set each unit
+    // reads, a byte a stage: the set plus one, 0 where the unit's coordinate array is off.
+    u64 PrepareTextures(const plD3dVertexLayout& layout);
+    void PointTexCoords(u64 sets, const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride);
     // The levels of the bits given.
     void Upload(plD3dTexture& texture, const GlTexture& gl, u32 levels);
     void SendFixed();
-    // Points the colour and texture-coordinate arrays into the vertices at that address: client memory,
-    // or an offset into the array buffer bound when they are pointed.
-    void PointAttributes(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride);
+    // Points the normal, colour and texture-coordinate arrays into the vertices at that address: client
+    // memory, or an offset into the array buffer bound when they are pointed.
+    void PointAttributes(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride, u64 sets);
     // A draw from client memory; indices null draws the vertices in order.
     plD3dResult Draw(u32 type, const void* vertices, u32 vertexCount, u32 stride, const u16* indices,
                      u32 indexCount);
-    // Sends the state of a draw and points every array at the stream's buffer object from that vertex on.
+    // Sends the state of a draw and points every array at the stream's buffer object from that vertex on,
+    // unless they already point there.
     void BindStream(u64 firstVertex);
     void MakeBufferObject(const plD3dBuffer& buffer);
 
@@ -147,6 +165,16 @@ class plGlD3dDevice : public plD3dDevice {
     bool m_screenSpaceLoaded = false;
     bool m_gammaWarned = false;
     std::vector<f32> m_clipPositions;
+    // Where the arrays point after a draw from a buffer object; invalid after anything else moved them.
+    struct StreamArrays {
+        u32 buffer = 0;
+        u32 fvf = 0;
+        u32 stride = 0;
+        uintptr_t start = 0;
+        u64 texCoordSets = 0;
+        bool operator==(const StreamArrays&) const = default;
+    };
+    std::optional<StreamArrays> m_streamArrays;
     std::unordered_map<const plD3dTexture*, GlTexture> m_glTextures;
     std::unordered_map<const plD3dBuffer*, u32> m_glBuffers;
     // Lost until a Reset succeeds: nothing is drawn, Present answers DeviceLost.
@@ -161,4 +189,6 @@ class plGlD3dDevice : public plD3dDevice {
     i32 m_fogged = -1;
     // Stages that read their texture with none bound read this 1x1 white texel.
     u32 m_whiteTexture = 0;
+    GlSampler m_whiteSampler{};
+    std::array<std::optional<UnitCombine>, plD3dMaxTextureStages> m_unitCombines;
 };

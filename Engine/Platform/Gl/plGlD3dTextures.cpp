@@ -198,12 +198,17 @@ u32 plGlD3dDevice::GetTextureFramebuffer(const plD3dTexture& texture) const {
 }
 
 plD3dResult plGlD3dDevice::SetTexture(u32 stage, plD3dTexture* texture) {
+    // The context holds what it was sent: an unchanged value leaves the stages clean.
+    if (stage < plD3dMaxTextureStages && GetStageTexture(stage) == texture)
+        return plD3dDevice::SetTexture(stage, texture);
     const plD3dResult result = plD3dDevice::SetTexture(stage, texture);
     m_dirty |= DirtyStages;
     return result;
 }
 
 plD3dResult plGlD3dDevice::SetTextureStageState(u32 stage, u32 state, u32 value) {
+    if (stage < plD3dMaxTextureStages && state < plD3dTss::Count && GetStageStateValue(stage, state) == value)
+        return plD3dDevice::SetTextureStageState(stage, state, value);
     const plD3dResult result = plD3dDevice::SetTextureStageState(stage, state, value);
     m_dirty |= DirtyStages;
     return result;
@@ -252,25 +257,47 @@ void plGlD3dDevice::SendStages() {
         glEnable(GL_TEXTURE_2D);
         m_enabledUnits |= bit;
         // A stage that reads its texture with none bound reads white.
-        glBindTexture(GL_TEXTURE_2D, found != m_glTextures.end() ? found->second.name : WhiteTexture());
+        const bool bound = found != m_glTextures.end();
+        glBindTexture(GL_TEXTURE_2D, bound ? found->second.name : WhiteTexture());
+        SendSampler(stage, bound ? found->second.sampler : m_whiteSampler);
         auto state = [&](u32 name) { return GetStageStateValue(stage, name); };
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, AddressMode(state(plD3dTss::AddressU)));
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, AddressMode(state(plD3dTss::AddressV)));
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER,
-                        state(plD3dTss::MagFilter) >= plD3dTexf::Linear ? GL_LINEAR : GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
-                        MinFilter(state(plD3dTss::MinFilter), state(plD3dTss::MipFilter)));
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
         // Add-smooth needs a constant 1, which then stands in for the texture factor of that stage.
         const bool smooth = state(plD3dTss::ColorOp) == plD3dTop::AddSmooth ||
                             state(plD3dTss::AlphaOp) == plD3dTop::AddSmooth;
+        UnitCombine combine{
+            {state(plD3dTss::ColorOp), state(plD3dTss::ColorArg1), state(plD3dTss::ColorArg2),
+             state(plD3dTss::AlphaOp), state(plD3dTss::AlphaArg1), state(plD3dTss::AlphaArg2)},
+            smooth ? 0xFFFFFFFFu : factor,
+            state(plD3dTss::TextureTransformFlags) & 0xFF,
+            (state(plD3dTss::TexCoordIndex) & 0xFFFF0000u) == plD3dTci::CameraSpaceReflectionVector,
+            {}};
+        std::copy(std::begin(GetTransformValue(plD3dTs::Texture0 + stage).m),
+                  std::end(GetTransformValue(plD3dTs::Texture0 + stage).m), combine.transform.begin());
+        if (m_unitCombines[stage] == combine)
+            continue;
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
         static constexpr f32 kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
         glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, smooth ? kWhite : factorColour);
         SendTextureTransform(stage);
         SendCombiner(state(plD3dTss::ColorOp), state(plD3dTss::ColorArg1), state(plD3dTss::ColorArg2), false);
         SendCombiner(state(plD3dTss::AlphaOp), state(plD3dTss::AlphaArg1), state(plD3dTss::AlphaArg2), true);
+        m_unitCombines[stage] = combine;
     }
     glActiveTexture(GL_TEXTURE0);
+}
+
+void plGlD3dDevice::SendSampler(u32 stage, GlSampler& sent) {
+    auto state = [&](u32 name) { return GetStageStateValue(stage, name); };
+    const GlSampler wanted{AddressMode(state(plD3dTss::AddressU)), AddressMode(state(plD3dTss::AddressV)),
+                           state(plD3dTss::MagFilter) >= plD3dTexf::Linear ? GL_LINEAR : GL_NEAREST,
+                           MinFilter(state(plD3dTss::MinFilter), state(plD3dTss::MipFilter))};
+    static constexpr GLenum kNames[4] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_MAG_FILTER,
+                                         GL_TEXTURE_MIN_FILTER};
+    // The texture object keeps them, whichever unit or context binds it next.
+    for (size_t i = 0; i < wanted.size(); ++i)
+        if (sent[i] != wanted[i])
+            glTexParameteri(GL_TEXTURE_2D, kNames[i], wanted[i]);
+    sent = wanted;
 }
 
 u32 plGlD3dDevice::WhiteTexture() {
@@ -320,21 +347,36 @@ void plGlD3dDevice::SendTextureTransform(u32 stage) {
     }
 }
 
-void plGlD3dDevice::PrepareTextures(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride) {
+u64 plGlD3dDevice::PrepareTextures(const plD3dVertexLayout& layout) {
     const u32 active = ActiveStages();
+    u64 sets = 0;
     bool switched = false;
-    for (u32 stage = 0; stage < m_units; ++stage) {
+    for (u32 stage = 0; stage < active; ++stage) {
         plD3dTexture* texture = GetStageTexture(stage);
         const auto found = texture ? m_glTextures.find(texture) : m_glTextures.end();
+        if (found == m_glTextures.end())
+            continue;
+        if (const u32 written = texture->TakeWrittenLevels()) {
+            glActiveTexture(GL_TEXTURE0 + stage);
+            Upload(*texture, found->second, written);
+            switched = true;
+        }
         const u32 set = GetStageStateValue(stage, plD3dTss::TexCoordIndex) & 0xFFFF;
+        if (set < layout.texCoordSets)
+            sets |= static_cast<u64>(set + 1) << (8 * stage);
+    }
+    if (switched)
+        glActiveTexture(GL_TEXTURE0);
+    return sets;
+}
+
+void plGlD3dDevice::PointTexCoords(u64 sets, const plD3dVertexLayout& layout, uintptr_t vertices,
+                                   u32 stride) {
+    bool switched = false;
+    for (u32 stage = 0; stage < m_units; ++stage) {
+        const u32 set = static_cast<u32>(sets >> (8 * stage)) & 0xFF;
         const u32 bit = 1u << stage;
-        if (stage < active && found != m_glTextures.end())
-            if (const u32 written = texture->TakeWrittenLevels()) {
-                glActiveTexture(GL_TEXTURE0 + stage);
-                Upload(*texture, found->second, written);
-                switched = true;
-            }
-        if (stage >= active || found == m_glTextures.end() || set >= layout.texCoordSets) {
+        if (set == 0) {
             // Untextured draws cost no calls once the arrays are off.
             if (m_texCoordArrays & bit) {
                 glClientActiveTexture(GL_TEXTURE0 + stage);
@@ -347,14 +389,12 @@ void plGlD3dDevice::PrepareTextures(const plD3dVertexLayout& layout, uintptr_t v
         glClientActiveTexture(GL_TEXTURE0 + stage);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, static_cast<GLsizei>(stride),
-                          reinterpret_cast<const void*>(vertices + layout.texCoordOffset + 8 * set));
+                          reinterpret_cast<const void*>(vertices + layout.texCoordOffset + 8 * (set - 1)));
         m_texCoordArrays |= bit;
         switched = true;
     }
-    if (switched) {
+    if (switched)
         glClientActiveTexture(GL_TEXTURE0);
-        glActiveTexture(GL_TEXTURE0);
-    }
 }
 
 void plGlD3dDevice::Upload(plD3dTexture& texture, const GlTexture& gl, u32 levels) {

@@ -1,4 +1,5 @@
 // Vertex and index buffers on the OpenGL device: their buffer objects, draws from them and loss.
+#include "Engine/Platform/Gl/plGlContextUse.h"
 #include "Engine/Platform/Gl/plGlD3dDevice.h"
 #include "Engine/Platform/Graphics/plD3dBuffer.h"
 #include "plGlDevice.h"
@@ -129,4 +130,53 @@ TEST(plGlD3dBuffer, BuffersHoldWhatTheUnlocksWroteAndDrawAsMemoryDoes) {
     EXPECT_EQ(device.Reset(&gl.params), plD3dErr::Ok);
     EXPECT_EQ(device.TestCooperativeLevel(), plD3dErr::Ok);
     EXPECT_EQ(device.Present(), plD3dErr::Ok);
+}
+
+TEST(plGlD3dBuffer, RepeatedDrawsKeepTheirArraysUntilOtherCodeMovesThem) {
+    GlDevice gl;
+    ASSERT_NE(gl.device, nullptr);
+    auto& device = static_cast<plGlD3dDevice&>(*gl.device);
+    device.SetRenderState(plD3dRs::ZEnable, 0);
+    device.SetRenderState(plD3dRs::CullMode, plD3dCull::None);
+    const std::vector<WorldVertex> quad = {{-0.8f, 0.8f, 0.5f, 0xFFFF0000},
+                                           {0.8f, 0.8f, 0.5f, 0xFF00FF00},
+                                           {-0.8f, -0.8f, 0.5f, 0xFF0000FF},
+                                           {0.8f, -0.8f, 0.5f, 0xFFFFFFFF}};
+    std::vector<WorldVertex> grey = quad;
+    for (WorldVertex& v : grey)
+        v.color = 0xFF808080;
+    plD3dVertexBuffer* vertices = nullptr;
+    plD3dIndexBuffer* indices = nullptr;
+    ASSERT_EQ(device.CreateVertexBuffer(4 * sizeof(WorldVertex), plD3dUsage::Dynamic, kWorld,
+                                        plD3dPool::Default, &vertices),
+              plD3dErr::Ok);
+    ASSERT_EQ(device.CreateIndexBuffer(12, 0, plD3dFormat::Index16, plD3dPool::Default, &indices),
+              plD3dErr::Ok);
+    Write(*vertices, quad);
+    Write(*indices, std::vector<u16>{0, 1, 2, 2, 1, 3});
+    device.SetVertexShader(kWorld);
+    device.SetStreamSource(0, vertices, sizeof(WorldVertex));
+    device.SetIndices(indices, 0);
+    const auto draw = [&] {
+        device.Clear(0, nullptr, plD3dClear::Target, 0xFF000000, 1.0f, 0);
+        device.BeginScene();
+        EXPECT_EQ(device.DrawIndexedPrimitive(plD3dPt::TriangleList, 0, 4, 0, 2), plD3dErr::Ok);
+        device.EndScene();
+        return gl.Read();
+    };
+    const std::vector<u32> first = draw();
+    EXPECT_EQ(draw(), first);
+    // Other code points the arrays elsewhere and says so: the next draw points them back.
+    const std::vector<f32> elsewhere(64, 0.0f);
+    glVertexPointer(3, GL_FLOAT, 0, elsewhere.data());
+    glDisableClientState(GL_COLOR_ARRAY);
+    plGlCountForeignUse();
+    EXPECT_EQ(draw(), first);
+    // New contents of the same buffer are drawn through the same arrays.
+    Write(*vertices, grey, plD3dLock::Discard);
+    const std::vector<u32> greyDrawn = draw();
+    EXPECT_NE(std::count(greyDrawn.begin(), greyDrawn.end(), 0xFF808080u), 0);
+    EXPECT_EQ(std::count(greyDrawn.begin(), greyDrawn.end(), 0xFFFF0000u), 0);
+    vertices->Release();
+    indices->Release();
 }
