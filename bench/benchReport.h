@@ -1,6 +1,8 @@
 #pragma once
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <set>
 #include <string>
@@ -50,3 +52,14 @@ class benchReport : public benchmark::ConsoleReporter {
     std::map<std::string, Figures> m_figures;
     std::set<std::string> m_fromMedian;
 };
+
+// Milliseconds since start, for benches that time frames themselves.
+inline double benchMilliseconds(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The q-quantile (0.5 the median) of timed values, nearest rank.
+inline double benchQuantile(std::vector<double> values, double q) {
+    std::sort(values.begin(), values.end());
+    return values[static_cast<size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
+}

@@ -8,6 +8,8 @@
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
 #define GL_GLEXT_PROTOTYPES 1
+#include "benchReport.h"
+
 #include <SDL.h>
 #include <SDL_opengl.h>
 #include <benchmark/benchmark.h>
@@ -31,15 +33,6 @@ struct WorldVertex {
     f32 x, y, z;
     u32 color;
 };
-
-f64 Milliseconds(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<f64, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-f64 Quantile(std::vector<f64> values, f64 q) {
-    std::sort(values.begin(), values.end());
-    return values[static_cast<size_t>(q * static_cast<f64>(values.size() - 1) + 0.5)];
-}
 
 // The window, the factory and a windowed device with a depth buffer.
 class Bench {
@@ -156,7 +149,7 @@ void ScreenQuadsThroughTheLayerAndDirect(benchmark::State& state) {
             device.DrawPrimitiveUP(plD3dPt::TriangleList, 2, &quads[i * 6], sizeof(ScreenVertex));
         device.EndScene();
         glFinish();
-        layerMs.push_back(Milliseconds(start));
+        layerMs.push_back(benchMilliseconds(start));
 
         start = std::chrono::steady_clock::now();
         direct.Bind();
@@ -175,11 +168,11 @@ void ScreenQuadsThroughTheLayerAndDirect(benchmark::State& state) {
             glDrawArrays(GL_TRIANGLES, 0, 6);
         }
         glFinish();
-        directMs.push_back(Milliseconds(start));
+        directMs.push_back(benchMilliseconds(start));
     }
-    state.counters["a_layer_ms"] = Quantile(layerMs, 0.5);
-    state.counters["a_direct_ms"] = Quantile(directMs, 0.5);
-    state.counters["a_layer_over_direct"] = Quantile(layerMs, 0.5) / Quantile(directMs, 0.5);
+    state.counters["a_layer_ms"] = benchQuantile(layerMs, 0.5);
+    state.counters["a_direct_ms"] = benchQuantile(directMs, 0.5);
+    state.counters["a_layer_over_direct"] = benchQuantile(layerMs, 0.5) / benchQuantile(directMs, 0.5);
 }
 
 void WorldFrameThroughTheLayerAndDirect(benchmark::State& state) {
@@ -236,7 +229,7 @@ void WorldFrameThroughTheLayerAndDirect(benchmark::State& state) {
         device.EndScene();
         device.Present();
         glFinish();
-        layerMs.push_back(Milliseconds(start));
+        layerMs.push_back(benchMilliseconds(start));
 
         start = std::chrono::steady_clock::now();
         direct.Bind();
@@ -265,12 +258,12 @@ void WorldFrameThroughTheLayerAndDirect(benchmark::State& state) {
         }
         direct.Present();
         glFinish();
-        directMs.push_back(Milliseconds(start));
+        directMs.push_back(benchMilliseconds(start));
     }
-    state.counters["b_median_over_16_7ms"] = Quantile(layerMs, 0.5) / kFrameBudgetMs;
-    state.counters["b_p90_over_16_7ms"] = Quantile(layerMs, 0.9) / kFrameBudgetMs;
-    state.counters["b_direct_median_over_16_7ms"] = Quantile(directMs, 0.5) / kFrameBudgetMs;
-    state.counters["b_layer_over_direct"] = Quantile(layerMs, 0.5) / Quantile(directMs, 0.5);
+    state.counters["b_median_over_16_7ms"] = benchQuantile(layerMs, 0.5) / kFrameBudgetMs;
+    state.counters["b_p90_over_16_7ms"] = benchQuantile(layerMs, 0.9) / kFrameBudgetMs;
+    state.counters["b_direct_median_over_16_7ms"] = benchQuantile(directMs, 0.5) / kFrameBudgetMs;
+    state.counters["b_layer_over_direct"] = benchQuantile(layerMs, 0.5) / benchQuantile(directMs, 0.5);
 }
 
 } // namespace

@@ -105,15 +105,6 @@ BENCHMARK(BM_LossAndReset)->Unit(benchmark::kMillisecond);
 constexpr u32 kMaterials = 300;
 constexpr f64 kFrameBudgetMs = 1000.0 / 60.0;
 
-f64 Milliseconds(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<f64, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-f64 Quantile(std::vector<f64> values, f64 q) {
-    std::sort(values.begin(), values.end());
-    return values[static_cast<size_t>(q * static_cast<f64>(values.size() - 1) + 0.5)];
-}
-
 // One tile: a 5x4 grid of quads on the unit square, 40 triangles, counter-clockwise on the screen so
 // the default culling keeps them.
 struct Tile {
@@ -349,15 +340,15 @@ void BM_MaterialFrame(benchmark::State& state) {
         for (auto _ : state) {
             auto start = std::chrono::steady_clock::now();
             scene.Draw();
-            rendererMs.push_back(Milliseconds(start));
+            rendererMs.push_back(benchMilliseconds(start));
             start = std::chrono::steady_clock::now();
             direct.Draw();
-            directMs.push_back(Milliseconds(start));
+            directMs.push_back(benchMilliseconds(start));
         }
     }
-    state.counters["median_over_16_7ms"] = Quantile(rendererMs, 0.5) / kFrameBudgetMs;
-    state.counters["p90_over_16_7ms"] = Quantile(rendererMs, 0.9) / kFrameBudgetMs;
-    state.counters["renderer_over_direct"] = Quantile(rendererMs, 0.5) / Quantile(directMs, 0.5);
+    state.counters["median_over_16_7ms"] = benchQuantile(rendererMs, 0.5) / kFrameBudgetMs;
+    state.counters["p90_over_16_7ms"] = benchQuantile(rendererMs, 0.9) / kFrameBudgetMs;
+    state.counters["renderer_over_direct"] = benchQuantile(rendererMs, 0.5) / benchQuantile(directMs, 0.5);
 }
 BENCHMARK(BM_MaterialFrame)->Iterations(60)->Unit(benchmark::kMillisecond);
 
