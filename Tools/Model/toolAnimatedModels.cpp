@@ -6,7 +6,6 @@
 #include "Engine/App/Gf/gfFile.h"
 
 #include <cmath>
-#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -98,17 +97,14 @@ Mesh Tube(float radius, float length, unsigned rings, unsigned segments) {
 
 void WriteFile(const std::string& folder, const char* name, const std::function<void(chBinWriter&)>& body) {
     const std::string path = folder + "/" + name;
-    std::ofstream(path, std::ios::trunc);
     fsLocator locator;
     fsLocatorFromNativePath(path.c_str(), locator);
-    gfFile file(locator, gfFileWrite, gfByteOrderData);
-    const u8 version[4] = {0, 1, 0, 0};
-    file.WriteBinHeader(version);
-    {
+    gfWriteFileAtomically(locator, gfByteOrderData, [&](gfFile& file) {
+        const u8 version[4] = {0, 1, 0, 0};
+        file.WriteBinHeader(version);
         chBinWriter w(&file);
         body(w);
-    }
-    file.Flush();
+    });
 }
 
 // A joint at height y whose bind pose is that translation, moving each ring by its weight.
