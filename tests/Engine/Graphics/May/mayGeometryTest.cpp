@@ -1,33 +1,21 @@
 #include "Engine/Graphics/May/mayGeometry.h"
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chExceptions.h"
-#include "Engine/App/Ch/chTestBytes.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Geo/geoKDTree.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/May/mayTriangleSink.h"
+#include "mayModelBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <limits>
 
+using namespace mayModelBytes;
+
 namespace {
-
-// Chunk bodies laid out by hand, independent of the engine's writer.
-class Body : public envTestBytesOf<Body> {
-  public:
-    Body& Floats(std::initializer_list<f32> values) {
-        for (f32 v : values)
-            Le(v);
-        return *this;
-    }
-};
-
-std::string Chunk(const char* id, const std::string& body) {
-    return chTestBytes().Chunk(id, static_cast<u32>(body.size()), 1).Str() + body;
-}
 
 std::string Vectors(const char* id, u16 count, std::initializer_list<f32> values) {
     return Chunk(id, Body().U16(count).Floats(values).Str());
