@@ -2,7 +2,6 @@
 #include "Engine/Platform/Graphics/plD3dTexture.h"
 #include "plGlDevice.h"
 
-#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -13,10 +12,7 @@ struct LitVertex {
 
 // Channels within one rounding step of each other.
 bool Near(u32 a, u32 b) {
-    for (int shift = 0; shift < 32; shift += 8)
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 1)
-            return false;
-    return true;
+    return ::Near(a, b, 1);
 }
 
 plD3dTexture* MakeTexture(GlDevice& gl, std::vector<u32> texels) {
@@ -130,12 +126,15 @@ TEST(plGlD3dMaterial, StagesFogTransformsAndBlendingGiveTheirPixels) {
          },
          0x007F7F7F, 0x00FFFFFF},
     };
-    for (const auto& c : cases) {
-        const maMatrix4d identity;
+    // Every case starts from a reset device, lit by white ambient light, with nothing culled or depth-tested.
+    const auto restart = [&] {
         gl.device->Reset(&gl.params);
         gl.device->SetRenderState(plD3dRs::ZEnable, 0);
         gl.device->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
         gl.device->SetRenderState(plD3dRs::Ambient, 0xFFFFFFFF);
+    };
+    for (const auto& c : cases) {
+        restart();
         c.setup();
         gl.device->Clear(0, nullptr, plD3dClear::Target, 0, 1.0f, 0);
         u32 projected = 0;
@@ -148,10 +147,7 @@ TEST(plGlD3dMaterial, StagesFogTransformsAndBlendingGiveTheirPixels) {
     // Alpha blending against additive blending of red at half alpha over dark blue.
     for (const auto& [dest, expected] :
          {std::pair{plD3dBlend::InvSrcAlpha, 0x00800040u}, {plD3dBlend::One, 0x00800080u}}) {
-        gl.device->Reset(&gl.params);
-        gl.device->SetRenderState(plD3dRs::ZEnable, 0);
-        gl.device->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
-        gl.device->SetRenderState(plD3dRs::Ambient, 0xFFFFFFFF);
+        restart();
         gl.device->SetRenderState(plD3dRs::AlphaBlendEnable, 1);
         gl.device->SetRenderState(plD3dRs::SrcBlend, plD3dBlend::SrcAlpha);
         gl.device->SetRenderState(plD3dRs::DestBlend, dest);

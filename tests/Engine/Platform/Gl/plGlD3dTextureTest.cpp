@@ -10,8 +10,6 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
-#include <cstdlib>
-
 namespace {
 
 struct TexturedVertex {
@@ -43,10 +41,7 @@ void DrawTexture(GlDevice& gl, plD3dTexture* texture, i32 left, i32 top, i32 wid
 
 // Channels within 2 of each other: drivers widen 4- and 5-bit channels each in their own way.
 bool Near(u32 a, u32 b) {
-    for (int shift = 0; shift < 32; shift += 8)
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 2)
-            return false;
-    return true;
+    return ::Near(a, b, 2);
 }
 
 plD3dTexture* MakeTexture(GlDevice& gl, u32 width, u32 height, u32 levels, plD3dFormat format) {

@@ -6,10 +6,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 inline constexpr u32 kSize = 32;
+
+// Each channel within tolerance of the other's.
+inline bool Near(u32 a, u32 b, int tolerance) {
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) >
+            tolerance)
+            return false;
+    return true;
+}
 
 struct ScreenVertex {
     f32 x, y, z, rhw;
