@@ -10,6 +10,7 @@
 #include "Source/TrackGeom/coTrackDefinition.h"
 #include "Source/TrackGeom/coTrackObjects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 

@@ -57,8 +57,8 @@ class coTrackObject : public coSceneObject {
 // Not owned; null restores the default maker.
 void coSetTrackObjectMaker(coTrackObjectMaker* maker);
 
-// An object of the fragment, made visible and added to the set's group g. The set does not take the
-// fragment: the caller keeps model fragments and hands its own to coAddTrackFragment.
+// An object of the fragment, made visible and added to the set's group g (nothing for a negative g, which
+// the set would not keep). The set does not take the fragment: model fragments stay their holder's.
 void coAddTrackObject(coSceneObjectSet& set, int g, coTrackObjectKind kind, g3dFragment* fragment,
                       const coTrackObjectPlacement& placement = {});
 // A fragment made for the set: the set keeps it, and it is shown by a movable object when the material

@@ -265,6 +265,18 @@ TEST_F(coSupportMakerPoleTest, PortalsAndHalfJoints) {
             }
         }
     }
+
+    // Below one whole degree the legs stand upright on the ground below their tops, where the tangent of
+    // 90 degrees would have sent them upwards.
+    maker->SetSupportAngle(0.5f);
+    collisionPark.props.clear();
+    coExactLinePiece piece(10.0f, start, coDegrees(180.0f));
+    coSceneObjectSet set;
+    EXPECT_TRUE(maker->MakeSupports(piece, set));
+    const auto legs = PoleModels(set, Model(maker->GetPoleGeometry()));
+    ASSERT_EQ(legs.size(), 2u);
+    for (const auto& [bottom, top] : legs)
+        ExpectNear(bottom, maVector3d(top.x, -7.0f, top.z));
 }
 
 // A prop whose bounds meet the pole's box, the dock on its path or a registered track path within the
