@@ -182,6 +182,7 @@ TEST_F(coSupportMakerPoleTest, PolesAndArms) {
     } cases[] = {
         {0.0f, 0.0f, {{p, {0.0f, -7.0f, 3.3f}}}},
         {0.0f, 5.0f, {{p, {0.0f, -10.0f, 3.3f}}}},
+        // The frame's up is -x: the arm reaches out of the underside, to +x.
         {90.0f, 0.0f, {{p, {4.0f, 20.0f, 3.3f}}, {{4.0f, 20.0f, 3.3f}, {4.0f, -7.0f, 3.3f}}}},
     };
     for (const auto& c : cases) {
@@ -197,7 +198,6 @@ TEST_F(coSupportMakerPoleTest, PolesAndArms) {
                 sections.push_back(object);
         ASSERT_EQ(sections.size(), c.segments.size());
         for (size_t s = 0; s < models.size(); ++s) {
-            // The frame's up is -x: the arm reaches out of the underside, to +x.
             const auto& [top, bottom] = c.segments[s];
             ExpectNear(models[s].first, bottom);
             ExpectNear(models[s].second, top);
