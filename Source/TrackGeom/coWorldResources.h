@@ -3,6 +3,7 @@
 
 #include <memory>
 
+class g3dFragment;
 class g3dMaterial;
 class g3dTexture;
 
@@ -21,10 +22,14 @@ class coTextureCache {
     virtual void Release(g3dTexture*) {}
 };
 
-// A loaded model file: its materials, and a flag on its parts that the holder's owner decides on.
+// A loaded model file: its fragments, its materials, and a flag on its parts that the holder's owner decides
+// on.
 class coModelHolder {
   public:
     virtual ~coModelHolder() = default;
+    virtual int GetModelCount() const { return 0; }
+    // 0 <= index < GetModelCount (); the holder keeps it.
+    virtual g3dFragment* GetModel(int /*index*/) const { return nullptr; }
     virtual int GetMaterialCount() const { return 0; }
     // 0 <= index < GetMaterialCount (); the holder keeps it.
     virtual g3dMaterial* GetMaterial(int /*index*/) const { return nullptr; }
