@@ -149,4 +149,6 @@ TEST_F(g3dCameraLightGl, ALightAt60DegreesGivesHalfItsColourFromEveryView) {
     camera.LookAt({6, 4, 0}, centre, {0, 1, 0});
     const u32 second = CentreRed(Frame(camera, true));
     EXPECT_TRUE(second == 127 || second == 128) << second;
+    light->SetEnabled(false);
+    EXPECT_EQ(CentreRed(Frame(camera)), 0u);
 }
