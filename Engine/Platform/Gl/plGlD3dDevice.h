@@ -18,7 +18,9 @@ class plSdlWindowHost;
 // draw or clear needs them, and all of them again after other code used the context. Textures are
 // OpenGL textures of the same layouts (packed 16-bit types, BGRA bytes), filled from their levels'
 // pixels when a draw uses them after a write; texture stages become the texture units' combiners.
-// Render-target textures carry a frame-buffer object. Vertex and index buffers are buffer objects that
+// Render-target textures carry a frame-buffer object, drawn into like the back buffer (rows in the
+// device's order, so they sample the right way up) and given the back buffer's depth buffer when
+// set with it. Vertex and index buffers are buffer objects that
 // each unlock fills from the buffer's bytes (a Discard lock orphans the old storage first); draws from
 // them bind them for the draw alone, except pre-transformed vertices, which are converted from the bytes.
 class plGlD3dDevice : public plD3dDevice {
@@ -38,11 +40,14 @@ class plGlD3dDevice : public plD3dDevice {
     plD3dResult SetRenderState(u32 state, u32 value) override;
     plD3dResult SetTransform(u32 state, const maMatrix4d* matrix) override;
     plD3dResult SetViewport(const plD3dViewport* viewport) override;
+    plD3dResult SetRenderTarget(plD3dSurface* target, plD3dSurface* depthStencil) override;
     plD3dResult CreateTexture(u32 width, u32 height, u32 levels, u32 usage, plD3dFormat format, u32 pool,
                               plD3dTexture** texture) override;
     plD3dResult SetTexture(u32 stage, plD3dTexture* texture) override;
     plD3dResult SetTextureStageState(u32 stage, u32 state, u32 value) override;
     plD3dResult SetMaterial(const plD3dMaterial* material) override;
+    plD3dResult SetLight(u32 index, const plD3dLight* light) override;
+    plD3dResult LightEnable(u32 index, bool enable) override;
     u32 GetAvailableTextureMem() override;
     // The frame-buffer object of a render-target texture, 0 for others.
     u32 GetTextureFramebuffer(const plD3dTexture& texture) const;
@@ -83,7 +88,8 @@ class plGlD3dDevice : public plD3dDevice {
         DirtyStages = 1u << 9,
         DirtyLighting = 1u << 10, // material, ambient light and the lighting model
         DirtyFog = 1u << 11,
-        DirtyAll = 0xFFF,
+        DirtyLights = 1u << 12, // positions and directions, placed by the view alone
+        DirtyAll = 0x1FFF,
     };
 
     // The wrap modes and filters a texture object was given (0 not yet).
@@ -115,6 +121,8 @@ class plGlD3dDevice : public plD3dDevice {
     void Invalidate();
     // Makes the context current and sends what is dirty.
     void Prepare(u32 needed);
+    // The back buffer's frame buffer, or the target texture's with the depth buffer when it takes it.
+    void BindTarget();
     void SendViewport();
     void SendMatrices();
     void SendDepth();
@@ -129,6 +137,9 @@ class plGlD3dDevice : public plD3dDevice {
     u32 WhiteTexture();
     void SendLighting();
     void SendFog();
+    // Every light, the enabled ones with the modelview holding the view: OpenGL keeps a light's place
+    // in eye space as it was when set, where the device's lights stay in world space.
+    void SendLights();
     // Lighting and fog on for a draw of that layout: lit when lighting is on and the vertices have
     // normals, fogged when fog is on; pre-transformed vertices are neither.
     void SwitchLightingAndFog(const plD3dVertexLayout& layout);

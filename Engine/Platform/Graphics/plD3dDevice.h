@@ -4,6 +4,7 @@
 #include "Engine/Platform/Graphics/plD3dUnknown.h"
 
 #include <array>
+#include <map>
 
 class plD3d;
 class plD3dBuffer;
@@ -49,6 +50,16 @@ class plD3dDevice : public plD3dUnknown {
     virtual plD3dResult Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z, u32 stencil);
 
     virtual plD3dResult GetBackBuffer(u32 index, u32 type, plD3dSurface** surface);
+    // Where draws and clears land: the back buffer or level 0 of a render-target texture (null keeps
+    // the current one), with the depth buffer (which must be at least as large) or none. The viewport
+    // becomes the whole target. The device holds no reference: a target texture released while set
+    // returns drawing to the back buffer, as Reset does.
+    virtual plD3dResult SetRenderTarget(plD3dSurface* target, plD3dSurface* depthStencil);
+    // The current target with a new reference.
+    plD3dResult GetRenderTarget(plD3dSurface** target);
+    // The depth buffer made with the device (NotFound without one), with a new reference; it cannot be
+    // locked or copied, and holds Reset off like the back buffer's surfaces.
+    plD3dResult GetDepthStencilSurface(plD3dSurface** surface);
     virtual plD3dResult CreateImageSurface(u32 width, u32 height, plD3dFormat format, plD3dSurface** surface);
     // Levels 0 makes the whole chain. Usage 0 or render target (which needs the default pool); the
     // managed and system-memory pools keep their pixels through Reset, the default pool must be
@@ -95,6 +106,12 @@ class plD3dDevice : public plD3dUnknown {
     virtual plD3dResult SetMaterial(const plD3dMaterial* material);
     plD3dResult GetMaterial(plD3dMaterial* material) const;
     plD3dResult GetTextureStageState(u32 stage, u32 state, u32* value) const;
+    // Lights by index below the caps' maxActiveLights, point or directional; Reset forgets them all.
+    // Enabling an index never set lights it with a white light travelling along +z.
+    virtual plD3dResult SetLight(u32 index, const plD3dLight* light);
+    plD3dResult GetLight(u32 index, plD3dLight* light) const;
+    virtual plD3dResult LightEnable(u32 index, bool enable);
+    plD3dResult GetLightEnable(u32 index, bool* enable) const;
     // An estimate of the memory left for textures, in bytes.
     virtual u32 GetAvailableTextureMem() = 0;
 
@@ -131,10 +148,21 @@ class plD3dDevice : public plD3dUnknown {
     u32 GetRenderStateValue(u32 state) const { return m_renderStates[state]; }
     const maMatrix4d& GetTransformValue(u32 state) const { return m_transforms[TransformSlot(state)]; }
     const plD3dViewport& GetViewportValue() const { return m_viewport; }
+    // The render-target texture drawn into, null for the back buffer; whether the depth buffer is used.
+    plD3dTexture* GetTargetTexture() const { return m_targetTexture; }
+    bool HasTargetDepth() const { return m_targetDepth; }
+    u32 GetTargetWidth() const;
+    u32 GetTargetHeight() const;
     u32 GetVertexFormat() const { return m_fvf; }
     u32 GetStageStateValue(u32 stage, u32 state) const { return m_stageStates[stage][state]; }
     plD3dTexture* GetStageTexture(u32 stage) const { return m_textures[stage]; }
     const plD3dMaterial& GetMaterialValue() const { return m_material; }
+    // The lights set, by index, and whether each is on.
+    struct LightSlot {
+        plD3dLight light;
+        bool enabled = false;
+    };
+    const std::map<u32, LightSlot>& GetLights() const { return m_lights; }
     // A texture is going: the backend frees what it made for it. The base unbinds it.
     virtual void OnTextureDestroyed(plD3dTexture& texture);
     plD3dVertexBuffer* GetStreamBuffer() const { return m_stream; }
@@ -164,6 +192,8 @@ class plD3dDevice : public plD3dUnknown {
     // vertex format, and may be drawn.
     bool StreamHolds(u64 firstVertex, u32 vertexCount) const;
     void SetDefaultStates();
+    // The back buffer with the device's depth buffer, the viewport all of it.
+    void TargetBackBuffer();
 
     plD3d& m_d3d;
     plD3dPresentParameters m_params;
@@ -177,7 +207,10 @@ class plD3dDevice : public plD3dUnknown {
     // View, projection, texture 0 to 7, world.
     std::array<maMatrix4d, 11> m_transforms;
     plD3dViewport m_viewport;
+    plD3dTexture* m_targetTexture = nullptr;
+    bool m_targetDepth = false;
     plD3dMaterial m_material;
+    std::map<u32, LightSlot> m_lights;
     u32 m_fvf = 0;
     bool m_inScene = false;
     plD3dGammaRamp m_gamma;

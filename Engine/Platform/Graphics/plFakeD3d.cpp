@@ -34,6 +34,7 @@ plFakeD3d::plFakeD3d() {
     m_caps.maxTextureHeight = 2048;
     m_caps.maxTextureBlendStages = 8;
     m_caps.maxSimultaneousTextures = 4;
+    m_caps.maxActiveLights = 8;
 }
 
 plD3dResult plFakeD3d::CheckDeviceType(u32 adapter, plD3dDevType type, plD3dFormat displayFormat,
@@ -141,7 +142,7 @@ plD3dResult plFakeD3dDevice::EndScene() {
 plD3dResult plFakeD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z,
                                    u32 stencil) {
     const plD3dResult result = plD3dDevice::Clear(count, rects, flags, color, z, stencil);
-    if (!plD3dFailed(result) && (flags & plD3dClear::Target) && !m_lost) {
+    if (!plD3dFailed(result) && (flags & plD3dClear::Target) && !m_lost && !GetTargetTexture()) {
         const plD3dViewport& view = GetViewportValue();
         const plD3dRect viewRect{static_cast<i32>(view.x), static_cast<i32>(view.y),
                                  static_cast<i32>(view.x + view.width),
@@ -162,6 +163,15 @@ plD3dResult plFakeD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags,
 
 plD3dResult plFakeD3dDevice::GetBackBuffer(u32 index, u32 type, plD3dSurface** surface) {
     return Logged("GetBackBuffer", plD3dDevice::GetBackBuffer(index, type, surface));
+}
+
+plD3dResult plFakeD3dDevice::SetRenderTarget(plD3dSurface* target, plD3dSurface* depthStencil) {
+    const std::string name = !target ? "keep"
+                             : target->IsBackBuffer()
+                                 ? "back"
+                                 : Format("%ux%u", target->Desc().width, target->Desc().height);
+    return Logged(Format("SetRenderTarget %s %d", name.c_str(), depthStencil ? 1 : 0),
+                  plD3dDevice::SetRenderTarget(target, depthStencil));
 }
 
 plD3dResult plFakeD3dDevice::CreateImageSurface(u32 width, u32 height, plD3dFormat format,
@@ -238,6 +248,18 @@ plD3dResult plFakeD3dDevice::SetMaterial(const plD3dMaterial* material) {
         return Logged("SetMaterial null", result);
     const plD3dColorValue& d = material->diffuse;
     return Logged(Format("SetMaterial %g %g %g %g %g", d.r, d.g, d.b, d.a, material->power), result);
+}
+
+plD3dResult plFakeD3dDevice::SetLight(u32 index, const plD3dLight* light) {
+    const plD3dResult result = plD3dDevice::SetLight(index, light);
+    if (!light)
+        return Logged(Format("SetLight %u null", index), result);
+    return Logged(Format("SetLight %u %u %g", index, light->type, light->range), result);
+}
+
+plD3dResult plFakeD3dDevice::LightEnable(u32 index, bool enable) {
+    return Logged(Format("LightEnable %u %d", index, enable ? 1 : 0),
+                  plD3dDevice::LightEnable(index, enable));
 }
 
 u32 plFakeD3dDevice::GetAvailableTextureMem() {
