@@ -27,8 +27,9 @@ void gprImageParser::LoadProperty(u32 id, u16 version, u32 size, chReader& reade
 
 void gprImageParser::SaveProperties(u16 version, chWriter& writer, guiWindow* window) {
     const auto& image = dynamic_cast<const gprImageTarget&>(*window);
+    const auto& material = dynamic_cast<const gprMaterialTarget&>(*window);
     for (i32 state : KnownStates()) {
-        if (!image.HasTexture(state))
+        if (!material.HasTexture(state))
             continue;
         fsLocator file;
         image.GetImageFile(state, file);

@@ -62,6 +62,7 @@ void gprInit() {
 void gprShutdown() {
     if (g_count.CountDown()) {
         guiLogStartStep("names");
+        g_textSet.reset();
         g_stateNames.clear();
         guiLogStartStep("parsers");
         gprParserUtil::DeleteAllParsers();

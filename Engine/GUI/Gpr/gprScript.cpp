@@ -70,19 +70,14 @@ void UpdateBinary(const fsLocator& text, const fsLocator& binary) {
             NativePath(text).c_str(), binaryPath.c_str());
         throw fsReadOnlyX(binary);
     }
+    u32 line = 0;
     try {
-        u32 line = 0;
-        try {
-            gprParserUtil::CompileScript(text, binary, &line);
-        } catch (const chInvalidChunkX&) {
-            DBG_WARNING("Could not compile gui script %s:%u", NativePath(text).c_str(), line);
-            throw;
-        }
+        gprParserUtil::CompileScript(text, binary, &line);
     } catch (const envExceptionX&) {
+        DBG_WARNING("Could not compile gui script %s:%u; %s", NativePath(text).c_str(), line,
+                    hasBinary ? "loading the old binary script" : "there is no binary script to load");
         if (!hasBinary)
             throw;
-        DBG_WARNING("Gui script %s not compiled; loading the old binary script %s", NativePath(text).c_str(),
-                    NativePath(binary).c_str());
     }
 }
 
@@ -135,7 +130,12 @@ void CompileScript(const fsLocator& text, const fsLocator& binary, u32* errorLin
     reader.SetTagMap(&keywords);
     gfWriteFileAtomically(binary, gfByteOrderPlain, [&](gfFile& out) {
         chBinWriter writer(&out);
-        if (!TranslateTop(reader, writer)) {
+        bool translated = false;
+        try {
+            translated = TranslateTop(reader, writer);
+        } catch (const envExceptionX&) {
+        }
+        if (!translated) {
             if (errorLine)
                 *errorLine = LineAt(in, in.Tell());
             throw chInvalidChunkX();

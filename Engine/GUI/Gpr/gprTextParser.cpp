@@ -144,6 +144,7 @@ void gprTextParser::LoadProperty(u32 id, u16 version, u32 size, chReader& reader
 
 void gprTextParser::SaveProperties(u16 version, chWriter& writer, guiWindow* window) {
     const auto& text = dynamic_cast<const gprTextTarget&>(*window);
+    const auto& material = dynamic_cast<const gprMaterialTarget&>(*window);
     writer.BeginChunk(s_wordWrap, version, false);
     writer.WriteInt8(text.GetWordWrap() != 0 ? 1 : 0);
     writer.EndChunk();
@@ -166,7 +167,7 @@ void gprTextParser::SaveProperties(u16 version, chWriter& writer, guiWindow* win
     writer.EndChunk();
 
     for (i32 state : KnownStates()) {
-        if (!text.HasStateMaterial(state))
+        if (!material.HasStateMaterial(state))
             continue;
         const std::string name = gprStateNumberToName(state);
         // The text colour, which "StateColor" loads, so a saved widget loads with the colours it had.

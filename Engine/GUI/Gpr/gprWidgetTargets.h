@@ -10,8 +10,9 @@ class guiWindow;
 
 // What the parsers of the drawable widgets ask of them, beyond guiWindow (whose SetColor and
 // SetTransparency take the material's per-state colour and alpha). The widgets take these as secondary
-// bases; the parsers reach them from the window by a type-tested conversion, so a window of another
-// class fails a load with std::bad_cast.
+// bases (a material widget the first, an image or text widget the first and its own); the parsers reach
+// them from the window by a type-tested conversion, so a window of another class fails a load with
+// std::bad_cast. They share no base, so a widget class takes each once.
 
 // A material widget: one material per interaction state (-1 is the default look).
 class gprMaterialTarget {
@@ -31,8 +32,9 @@ class gprMaterialTarget {
 
 // A text widget: per state a text with its colour and font, defaults for the states that set none, and
 // the size of the texture the text is drawn into. Fonts handed in carry one use for the widget.
-class gprTextTarget : public gprMaterialTarget {
+class gprTextTarget {
   public:
+    virtual ~gprTextTarget() = default;
     virtual void SetText(const envString& text, i32 state) = 0;
     virtual envString GetText(i32 state) const = 0;
     virtual void SetTextColor(const std::array<u8, 3>& rgb, i32 state) = 0;
@@ -52,12 +54,16 @@ class gprTextTarget : public gprMaterialTarget {
     virtual i32 GetWordWrap() const = 0;
 };
 
-// The scrolling text takes every text keyword; the class tells it apart when saving.
-class gprScrollingTextTarget : public gprTextTarget {};
+// The scrolling text takes every text keyword; this tells its class apart when saving.
+class gprScrollingTextTarget {
+  public:
+    virtual ~gprScrollingTextTarget() = default;
+};
 
 // An image widget: per state the texture of an image file, shared through the GUI texture cache.
-class gprImageTarget : public gprMaterialTarget {
+class gprImageTarget {
   public:
+    virtual ~gprImageTarget() = default;
     virtual void SetImage(const fsLocator& file, i32 state) = 0;
     // The file of the state's texture as the texture cache records it.
     virtual void GetImageFile(i32 state, fsLocator& file) const = 0;

@@ -143,15 +143,16 @@ void gprWindowParser::SaveProperties(u16 version, chWriter& writer, guiWindow* w
     WriteVector(writer, window->GetPivotPoint());
     writer.EndChunk();
 
-    writer.BeginChunk(s_scale, version, false);
-    WriteVector(writer, window->GetScale());
-    writer.EndChunk();
-
+    // The size sets the scale too, so it goes first: the loaded window gets the scale it had.
     i32 width = 0, height = 0;
     window->GetSize(width, height);
     writer.BeginChunk(s_size, version, false);
     writer.WriteInt32(width);
     writer.WriteInt32(height);
+    writer.EndChunk();
+
+    writer.BeginChunk(s_scale, version, false);
+    WriteVector(writer, window->GetScale());
     writer.EndChunk();
 
     writer.BeginChunk(s_render, version, false);
