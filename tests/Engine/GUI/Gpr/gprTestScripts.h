@@ -35,6 +35,12 @@ class gprTestScripts : public guiTestServices {
   protected:
     void SetUp() override {
         guiTestServices::SetUp();
+        plInstallServices({.time = &time,
+                           .window = &window,
+                           .messageBox = &messageBox,
+                           .input = &input,
+                           .d3d = &d3d,
+                           .fonts = &fonts});
         gprInit();
         gprInstallTestWidgets();
         gprParserUtil::SetScriptDirectory(folder.Locator());
@@ -43,6 +49,7 @@ class gprTestScripts : public guiTestServices {
         gprParserUtil::SetScriptDirectory({});
         gprRemoveTestWidgets();
         gprShutdown();
+        g2dFont::ReleaseAll();
         guiTestServices::TearDown();
     }
 
@@ -63,5 +70,6 @@ class gprTestScripts : public guiTestServices {
         return folder.Read("saved.gsf");
     }
 
+    gprTestFonts fonts;
     fsTestFolder folder;
 };

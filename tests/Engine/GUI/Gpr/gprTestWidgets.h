@@ -4,6 +4,7 @@
 #include "Engine/GUI/Gpr/gprWidgetTargets.h"
 #include "Engine/GUI/Gpr/gprWindowParser.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/Platform/plFontRasterizer.h"
 
 #include <map>
 #include <memory>
@@ -140,3 +141,18 @@ inline void gprRemoveTestWidgets() {
     for (const char* kind : {"Material", "Image", "Text", "ScrollingText"})
         gprSetWidgetMaker(kind, {});
 }
+
+// Fonts without glyphs: every face and height is a new handle.
+class gprTestFonts : public plFontRasterizer {
+  public:
+    plFontHandle CreateFont(const std::string&, i32) override { return ++m_last; }
+    void DeleteFont(plFontHandle) override {}
+    bool MeasureText(plFontHandle, std::u16string_view, u32& width, u32& height) override {
+        width = height = 0;
+        return true;
+    }
+    void DrawText(plFontHandle, std::u16string_view, i32, i32, u32*, u32, u32) override {}
+
+  private:
+    plFontHandle m_last = 0;
+};
