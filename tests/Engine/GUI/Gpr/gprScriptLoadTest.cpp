@@ -4,10 +4,12 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "gprTestScripts.h"
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <typeinfo>
 
 namespace {
@@ -176,4 +178,25 @@ TEST_F(gprScriptLoadTest, DamagedSamplesLoadOrThrow) {
             }
         }
     }
+}
+
+TEST_F(gprScriptLoadTest, CompilerToolWritesWhatTheLoaderCompiles) {
+    const auto run = [&](const std::string& arguments) {
+        const std::string command =
+            std::string(LV_GUI_SCRIPT_COMPILER) + " " + arguments + " 2>" + folder.Path("stderr.txt");
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    const std::string sample = std::string(LV_GPR_SAMPLES) + "/scrolling.gst";
+    EXPECT_EQ(run(sample + " " + folder.Path("tool.gsf")), 0);
+    EXPECT_EQ(folder.Read("tool.gsf"), Compile(ReadSample("scrolling.gst")));
+
+    folder.Write("typo.gst", "Image { Colour 1 2 3 Idle }");
+    EXPECT_EQ(run(folder.Path("typo.gst") + " " + folder.Path("typo.gsf")), 0);
+    EXPECT_NE(folder.Read("stderr.txt").find("\"Colo\" is no keyword"), std::string::npos);
+
+    folder.Write("bad.gst", "Image {\n Id \"x\"\n Size 1\n}\n");
+    EXPECT_EQ(run(folder.Path("bad.gst") + " " + folder.Path("bad.gsf")), 1);
+    EXPECT_NE(folder.Read("stderr.txt").find(folder.Path("bad.gst") + ":3:"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("bad.gsf")));
 }
