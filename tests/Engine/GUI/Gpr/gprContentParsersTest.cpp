@@ -50,7 +50,8 @@ TEST_F(gprContentParsersTest, TextKeywords) {
             std::string("Container { ") + kind +
             " { Id \"T\" StaticText \"Hi\" Over StateColor 300 2 3 Over StaticText \"?\" "
             "Bogus DefaultColor 9 8 7 DefaultXOffset 4 WordWrap 2 TextureSize 2048 128 "
-            "DefaultFont \"Sans\" 0 StateFontNum 1 601 Over StaticTextNum 5 Idle } }";
+            "DefaultFont \"Sans\" 0 StateFontNum 1 601 Over StateFont \"Sans\" 12 Over StaticTextNum 5 Idle "
+            "} }";
         gprPushTextSet(folder.Locator("texts.tsf"));
         LoadText(body, &screen);
         gprPopTextSet();
@@ -64,6 +65,7 @@ TEST_F(gprContentParsersTest, TextKeywords) {
         EXPECT_EQ(text.wordWrap, 1) << kind;
         EXPECT_EQ(text.width, 2048) << kind;
         EXPECT_FALSE(text.defaultFont) << kind;
+        EXPECT_TRUE(text.records.at(1).font) << kind;
         EXPECT_EQ(dynamic_cast<gprTestScrollingText*>(&text) != nullptr,
                   std::string(kind) == "ScrollingText");
 
@@ -73,6 +75,9 @@ TEST_F(gprContentParsersTest, TextKeywords) {
         gprPopTextSet();
         EXPECT_EQ(saved.substr(0, 4), kind == std::string("Text") ? "TEXT" : "SCTX");
         EXPECT_NE(saved.find(gprChunk("STNM", gprInt(5) + gprString("Idle"))), std::string::npos) << kind;
+        EXPECT_NE(saved.find(gprChunk("SFNT", gprString("Sans") + gprInt(12) + gprString("Over"))),
+                  std::string::npos)
+            << kind;
         EXPECT_NE(saved.find(gprChunk("SCLR", gprInt(44) + gprInt(2) + gprInt(3) + gprString("Over"))),
                   std::string::npos)
             << kind;

@@ -50,6 +50,9 @@ TEST_F(gprScriptLoadTest, CompilesOnlyANewerTextForm) {
         SetTime("s.gsf", 0);
         SetTime("s.gst", c.textNewerBy);
         EXPECT_EQ(LoadName(), c.loaded) << c.textNewerBy;
+        if (c.loaded == std::string("fromBinary")) {
+            EXPECT_EQ(folder.Read("s.gsf"), kFromBinary) << c.textNewerBy;
+        }
     }
     std::filesystem::remove(folder.Path("s.gsf"));
     EXPECT_EQ(LoadName(), "fromText");
