@@ -62,12 +62,11 @@ void UpdateBinary(const fsLocator& text, const fsLocator& binary) {
     if (hasBinary && fsGetFileTime(text) - fsGetFileTime(binary) <= gprParserUtil::kCompileAfterSeconds)
         return;
     if (hasBinary && fsIsFileReadOnly(binary)) {
-        const std::string binaryPath = NativePath(binary);
         DBG_WARNING(
             "You appear to be modifying your text gui script file: %s, but your corresponding binary gui "
             "script file: %s is read only when it is required that it be writable! Please make it "
             "writable",
-            NativePath(text).c_str(), binaryPath.c_str());
+            NativePath(text).c_str(), NativePath(binary).c_str());
         throw fsReadOnlyX(binary);
     }
     u32 line = 0;
