@@ -35,7 +35,7 @@ void gprImageParser::SaveProperties(u16 version, chWriter& writer, guiWindow* wi
         image.GetImageFile(state, file);
         writer.BeginChunk(s_imageState, version, false);
         writer.WriteString(gprParserUtil::MakeScriptRelativeName(file));
-        writer.WriteString(gprStateNumberToName(state));
+        writer.WriteString(SavedStateName(state));
         writer.EndChunk();
     }
     gprMaterialParser::SaveProperties(version, writer, window);

@@ -55,7 +55,7 @@ void gprMaterialParser::SaveProperties(u16 version, chWriter& writer, guiWindow*
     for (i32 state : KnownStates()) {
         if (!material.HasStateMaterial(state))
             continue;
-        const std::string name = gprStateNumberToName(state);
+        const std::string name = SavedStateName(state);
         writer.BeginChunk(s_color, version, false);
         WriteColor(writer, material.GetColor(state));
         writer.WriteString(name);
@@ -101,4 +101,8 @@ std::vector<i32> gprMaterialParser::KnownStates() {
     for (const auto& [name, value] : gprGetStateNames())
         states.insert(value);
     return {states.begin(), states.end()};
+}
+
+std::string gprMaterialParser::SavedStateName(i32 state) {
+    return state == guiStateNone ? "Default" : gprStateNumberToName(state);
 }

@@ -20,6 +20,9 @@ class gprMaterialParser : public gprWindowParser {
   protected:
     // The states a saved widget may have a look for, ascending: -1 and every named value.
     static std::vector<i32> KnownStates();
+    // The name a saved state is written under. The default look (-1) has no name in the table; it is
+    // written under one the table does not hold, so that it loads as the default look again, not as "Idle".
+    static std::string SavedStateName(i32 state);
 
   private:
     static inline u32 s_material = 0, s_tile = 0, s_transparencyMap = 0, s_transparency = 0, s_color = 0;

@@ -169,7 +169,7 @@ void gprTextParser::SaveProperties(u16 version, chWriter& writer, guiWindow* win
     for (i32 state : KnownStates()) {
         if (!material.HasStateMaterial(state))
             continue;
-        const std::string name = gprStateNumberToName(state);
+        const std::string name = SavedStateName(state);
         // The text colour, which "StateColor" loads, so a saved widget loads with the colours it had.
         writer.BeginChunk(s_stateColor, version, false);
         WriteColor(writer, text.GetTextColor(state));

@@ -23,10 +23,11 @@ std::string PropertyIds(const std::string& bytes) {
 
 TEST_F(gprContentParsersTest, MaterialLookPerState) {
     guiContainer screen;
-    LoadText("Container { Image { Color 300 0 -1 Over Transparency 0.5 Idle Tile 2 2 Over\n"
-             "  ImageState \"a.png\" Pressed Tile 3 4 Pressed MakeTransparencyMap 0.25 Pressed\n"
-             "  Transparency 1e99 Pressed } }",
-             &screen);
+    LoadText(
+        "Container { Image { Color 300 0 -1 Over Transparency 0.5 Idle Tile 2 2 Over Color 7 7 7 Nonsense\n"
+        "  ImageState \"a.png\" Pressed Tile 3 4 Pressed MakeTransparencyMap 0.25 Pressed\n"
+        "  Transparency 1e99 Pressed } }",
+        &screen);
     auto& image = dynamic_cast<gprTestImage&>(*screen.GetChild(0));
     EXPECT_EQ(image.looks.at(1).rgb, (std::array<u8, 3>{44, 0, 255}));
     EXPECT_EQ(image.looks.at(0).alpha, 0.5f);
@@ -38,8 +39,15 @@ TEST_F(gprContentParsersTest, MaterialLookPerState) {
     EXPECT_EQ(image.files.at(3), folder.Locator("a.png"));
 
     // Untextured states save their colour only, textured ones colour, tiling and alpha.
-    EXPECT_EQ(PropertyIds(Save(&image)),
-              "SIMG COLR COLR COLR TILE TRAN IDNM PSTN ORTN PVPT SIZE SCLE RNDR ENBL JUST ");
+    const std::string saved = Save(&image);
+    EXPECT_EQ(PropertyIds(saved),
+              "SIMG COLR COLR COLR COLR TILE TRAN IDNM PSTN ORTN PVPT SIZE SCLE RNDR ENBL JUST ");
+
+    // The default look comes back as the default look.
+    gprTestImage again;
+    LoadBytes(saved, &again);
+    EXPECT_EQ(again.looks.at(-1).rgb, (std::array<u8, 3>{7, 7, 7}));
+    EXPECT_EQ(Save(&again), saved);
 }
 
 TEST_F(gprContentParsersTest, TextKeywords) {
