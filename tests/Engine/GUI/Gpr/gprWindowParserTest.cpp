@@ -44,6 +44,12 @@ TEST_F(gprWindowParserTest, PropertiesLoadAndSaveBack) {
     EXPECT_EQ(Values(saved, "STAT"), "(none)");
     EXPECT_EQ(Values(saved, "RNDR"), std::string(1, '\1'));
 
+    // Tooltips are saved whole, each unit as its low byte.
+    envString tip(std::string(300, 'x').c_str());
+    tip.AppendChar(0x1E9);
+    screen.SetToolTipText(tip);
+    EXPECT_EQ(Values(Save(&screen), "TTTX"), std::string(300, 'x') + "\xE9" + std::string(1, '\0'));
+
     // Saved, loaded into a fresh window and saved again: the same bytes.
     guiContainer again;
     LoadBytes(saved, &again);
