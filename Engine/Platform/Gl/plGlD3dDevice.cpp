@@ -109,6 +109,8 @@ plGlD3dDevice* plGlD3dDevice::Create(plGlD3d& d3d, plSdlWindowHost& window,
     GLint units = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
     glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    GLint lights = 0;
+    glGetIntegerv(GL_MAX_LIGHTS, &lights);
     plD3dCaps caps;
     caps.devCaps = plD3dDevCaps::HwTransformAndLight;
     // Fog by eye distance, per vertex or per pixel.
@@ -117,6 +119,7 @@ plGlD3dDevice* plGlD3dDevice::Create(plGlD3d& d3d, plSdlWindowHost& window,
     caps.maxTextureHeight = static_cast<u32>(maxTexture);
     caps.maxTextureBlendStages = static_cast<u32>(std::clamp(units, 1, 8));
     caps.maxSimultaneousTextures = caps.maxTextureBlendStages;
+    caps.maxActiveLights = static_cast<u32>(std::max(lights, 0));
 
     auto* device = new plGlD3dDevice(d3d, window, params, context, caps);
     device->m_units = caps.maxSimultaneousTextures;
@@ -244,13 +247,18 @@ void plGlD3dDevice::Prepare(u32 needed) {
         m_foreignUses = plGlGetForeignUseCount();
         Invalidate();
     }
-    const u32 send = m_dirty & needed;
+    u32 send = m_dirty & needed;
+    // Placing the lights loads the view alone, which the draw's modelview then replaces.
+    if (send & DirtyLights)
+        send |= DirtyMatrices;
     if (send & DirtyFixed)
         SendFixed();
     if (send & DirtyTarget)
         glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
     if (send & DirtyViewport)
         SendViewport();
+    if (send & DirtyLights)
+        SendLights();
     if (send & DirtyMatrices)
         SendMatrices();
     if (send & DirtyDepth)
@@ -418,6 +426,47 @@ plD3dResult plGlD3dDevice::SetMaterial(const plD3dMaterial* material) {
     return result;
 }
 
+plD3dResult plGlD3dDevice::SetLight(u32 index, const plD3dLight* light) {
+    const plD3dResult result = plD3dDevice::SetLight(index, light);
+    if (!plD3dFailed(result))
+        m_dirty |= DirtyLights;
+    return result;
+}
+
+plD3dResult plGlD3dDevice::LightEnable(u32 index, bool enable) {
+    const plD3dResult result = plD3dDevice::LightEnable(index, enable);
+    if (!plD3dFailed(result))
+        m_dirty |= DirtyLights;
+    return result;
+}
+
+void plGlD3dDevice::SendLights() {
+    glLoadMatrixf(GetTransformValue(plD3dTs::View).m);
+    const auto colour = [](const plD3dColorValue& c) { return std::array<GLfloat, 4>{c.r, c.g, c.b, c.a}; };
+    for (u32 index = 0; index < m_caps.maxActiveLights; ++index) {
+        const GLenum name = GL_LIGHT0 + index;
+        const auto slot = GetLights().find(index);
+        if (slot == GetLights().end() || !slot->second.enabled) {
+            glDisable(name);
+            continue;
+        }
+        const plD3dLight& light = slot->second.light;
+        glLightfv(name, GL_DIFFUSE, colour(light.diffuse).data());
+        glLightfv(name, GL_SPECULAR, colour(light.specular).data());
+        glLightfv(name, GL_AMBIENT, colour(light.ambient).data());
+        // A point light sits at its position; a directional one lies towards where its light comes from.
+        const plD3dVector& p = light.position;
+        const plD3dVector& d = light.direction;
+        const GLfloat position[4] = {p.x, p.y, p.z, 1.0f};
+        const GLfloat direction[4] = {-d.x, -d.y, -d.z, 0.0f};
+        glLightfv(name, GL_POSITION, light.type == plD3dLightType::Point ? position : direction);
+        glLightf(name, GL_CONSTANT_ATTENUATION, light.attenuation0);
+        glLightf(name, GL_LINEAR_ATTENUATION, light.attenuation1);
+        glLightf(name, GL_QUADRATIC_ATTENUATION, light.attenuation2);
+        glEnable(name);
+    }
+}
+
 void plGlD3dDevice::SendBlend() {
     if (GetRenderStateValue(plD3dRs::AlphaBlendEnable))
         glEnable(GL_BLEND);
@@ -505,8 +554,10 @@ plD3dResult plGlD3dDevice::SetTransform(u32 state, const maMatrix4d* matrix) {
     const plD3dResult result = plD3dDevice::SetTransform(state, matrix);
     if (state == plD3dTs::Projection)
         m_dirty |= DirtyViewport;
-    else if (state == plD3dTs::World || state == plD3dTs::View)
+    else if (state == plD3dTs::World)
         m_dirty |= DirtyMatrices;
+    else if (state == plD3dTs::View)
+        m_dirty |= DirtyMatrices | DirtyLights;
     else if (state >= plD3dTs::Texture0 && state < plD3dTs::Texture0 + plD3dMaxTextureStages)
         m_dirty |= DirtyStages;
     return result;
@@ -743,7 +794,7 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
     plD3dGetVertexLayout(GetVertexFormat(), layout);
     const auto* bytes = static_cast<const u8*>(vertices);
     if (layout.pretransformed) {
-        Prepare(DirtyAll & ~(DirtyViewport | DirtyMatrices));
+        Prepare(DirtyAll & ~(DirtyViewport | DirtyMatrices | DirtyLights));
         const auto& params = GetPresentParameters();
         const auto width = static_cast<f32>(params.backBufferWidth);
         const auto height = static_cast<f32>(params.backBufferHeight);

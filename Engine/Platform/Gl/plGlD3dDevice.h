@@ -43,6 +43,8 @@ class plGlD3dDevice : public plD3dDevice {
     plD3dResult SetTexture(u32 stage, plD3dTexture* texture) override;
     plD3dResult SetTextureStageState(u32 stage, u32 state, u32 value) override;
     plD3dResult SetMaterial(const plD3dMaterial* material) override;
+    plD3dResult SetLight(u32 index, const plD3dLight* light) override;
+    plD3dResult LightEnable(u32 index, bool enable) override;
     u32 GetAvailableTextureMem() override;
     // The frame-buffer object of a render-target texture, 0 for others.
     u32 GetTextureFramebuffer(const plD3dTexture& texture) const;
@@ -83,7 +85,8 @@ class plGlD3dDevice : public plD3dDevice {
         DirtyStages = 1u << 9,
         DirtyLighting = 1u << 10, // material, ambient light and the lighting model
         DirtyFog = 1u << 11,
-        DirtyAll = 0xFFF,
+        DirtyLights = 1u << 12, // positions and directions, placed by the view alone
+        DirtyAll = 0x1FFF,
     };
 
     // The wrap modes and filters a texture object was given (0 not yet).
@@ -129,6 +132,9 @@ class plGlD3dDevice : public plD3dDevice {
     u32 WhiteTexture();
     void SendLighting();
     void SendFog();
+    // Every light, the enabled ones with the modelview holding the view: OpenGL keeps a light's place
+    // in eye space as it was when set, where the device's lights stay in world space.
+    void SendLights();
     // Lighting and fog on for a draw of that layout: lit when lighting is on and the vertices have
     // normals, fogged when fog is on; pre-transformed vertices are neither.
     void SwitchLightingAndFog(const plD3dVertexLayout& layout);

@@ -111,6 +111,7 @@ plD3dDevice::~plD3dDevice() {
 
 void plD3dDevice::SetDefaultStates() {
     m_material = {};
+    m_lights.clear();
     m_renderStates.fill(0);
     using namespace plD3dRs;
     const std::pair<u32, u32> defaults[] = {
@@ -512,6 +513,44 @@ plD3dResult plD3dDevice::GetMaterial(plD3dMaterial* material) const {
     return plD3dErr::Ok;
 }
 
+plD3dResult plD3dDevice::SetLight(u32 index, const plD3dLight* light) {
+    if (!light || index >= m_caps.maxActiveLights ||
+        (light->type != plD3dLightType::Point && light->type != plD3dLightType::Directional))
+        return plD3dErr::InvalidCall;
+    m_lights[index].light = *light;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetLight(u32 index, plD3dLight* light) const {
+    const auto slot = m_lights.find(index);
+    if (!light || slot == m_lights.end())
+        return plD3dErr::InvalidCall;
+    *light = slot->second.light;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::LightEnable(u32 index, bool enable) {
+    if (index >= m_caps.maxActiveLights)
+        return plD3dErr::InvalidCall;
+    auto [slot, added] = m_lights.try_emplace(index);
+    if (added) {
+        plD3dLight& light = slot->second.light;
+        light.type = plD3dLightType::Directional;
+        light.diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
+        light.direction = {0.0f, 0.0f, 1.0f};
+    }
+    slot->second.enabled = enable;
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetLightEnable(u32 index, bool* enable) const {
+    const auto slot = m_lights.find(index);
+    if (!enable || slot == m_lights.end())
+        return plD3dErr::InvalidCall;
+    *enable = slot->second.enabled;
+    return plD3dErr::Ok;
+}
+
 void plD3dDevice::OnTextureDestroyed(plD3dTexture& texture) {
     for (plD3dTexture*& bound : m_textures)
         if (bound == &texture)
@@ -596,7 +635,8 @@ plD3dResult plD3dDevice::DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vert
     if (plD3dFailed(result))
         return result;
     if (!indices || indexFormat != plD3dFormat::Index16 || vertexCount == 0 ||
-        u64{minIndex} + vertexCount > UINT32_MAX || !IndicesWithin(indices, indexCount, minIndex, vertexCount))
+        u64{minIndex} + vertexCount > UINT32_MAX ||
+        !IndicesWithin(indices, indexCount, minIndex, vertexCount))
         return plD3dErr::InvalidCall;
     return plD3dErr::Ok;
 }

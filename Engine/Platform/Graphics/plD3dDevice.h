@@ -4,6 +4,7 @@
 #include "Engine/Platform/Graphics/plD3dUnknown.h"
 
 #include <array>
+#include <map>
 
 class plD3d;
 class plD3dBuffer;
@@ -95,6 +96,12 @@ class plD3dDevice : public plD3dUnknown {
     virtual plD3dResult SetMaterial(const plD3dMaterial* material);
     plD3dResult GetMaterial(plD3dMaterial* material) const;
     plD3dResult GetTextureStageState(u32 stage, u32 state, u32* value) const;
+    // Lights by index below the caps' maxActiveLights, point or directional; Reset forgets them all.
+    // Enabling an index never set lights it with a white light travelling along +z.
+    virtual plD3dResult SetLight(u32 index, const plD3dLight* light);
+    plD3dResult GetLight(u32 index, plD3dLight* light) const;
+    virtual plD3dResult LightEnable(u32 index, bool enable);
+    plD3dResult GetLightEnable(u32 index, bool* enable) const;
     // An estimate of the memory left for textures, in bytes.
     virtual u32 GetAvailableTextureMem() = 0;
 
@@ -135,6 +142,12 @@ class plD3dDevice : public plD3dUnknown {
     u32 GetStageStateValue(u32 stage, u32 state) const { return m_stageStates[stage][state]; }
     plD3dTexture* GetStageTexture(u32 stage) const { return m_textures[stage]; }
     const plD3dMaterial& GetMaterialValue() const { return m_material; }
+    // The lights set, by index, and whether each is on.
+    struct LightSlot {
+        plD3dLight light;
+        bool enabled = false;
+    };
+    const std::map<u32, LightSlot>& GetLights() const { return m_lights; }
     // A texture is going: the backend frees what it made for it. The base unbinds it.
     virtual void OnTextureDestroyed(plD3dTexture& texture);
     plD3dVertexBuffer* GetStreamBuffer() const { return m_stream; }
@@ -178,6 +191,7 @@ class plD3dDevice : public plD3dUnknown {
     std::array<maMatrix4d, 11> m_transforms;
     plD3dViewport m_viewport;
     plD3dMaterial m_material;
+    std::map<u32, LightSlot> m_lights;
     u32 m_fvf = 0;
     bool m_inScene = false;
     plD3dGammaRamp m_gamma;

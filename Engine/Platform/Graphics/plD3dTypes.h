@@ -374,6 +374,7 @@ struct plD3dCaps {
     u32 maxTextureHeight = 0;
     u32 maxTextureBlendStages = 0;
     u32 maxSimultaneousTextures = 0;
+    u32 maxActiveLights = 0;
 };
 
 struct plD3dViewport {
@@ -399,6 +400,36 @@ struct plD3dMaterial {
     plD3dColorValue specular;
     plD3dColorValue emissive;
     f32 power = 0.0f;
+};
+
+namespace plD3dLightType {
+constexpr u32 Point = 1;
+constexpr u32 Spot = 2;
+constexpr u32 Directional = 3;
+} // namespace plD3dLightType
+
+struct plD3dVector {
+    f32 x = 0.0f;
+    f32 y = 0.0f;
+    f32 z = 0.0f;
+};
+
+// A light in world space. The direction is the one the light travels; the range is where a point
+// light stops reaching; attenuation is 1 / (a0 + a1 d + a2 d^2).
+struct plD3dLight {
+    u32 type = 0;
+    plD3dColorValue diffuse;
+    plD3dColorValue specular;
+    plD3dColorValue ambient;
+    plD3dVector position;
+    plD3dVector direction;
+    f32 range = 0.0f;
+    f32 falloff = 0.0f;
+    f32 attenuation0 = 0.0f;
+    f32 attenuation1 = 0.0f;
+    f32 attenuation2 = 0.0f;
+    f32 theta = 0.0f;
+    f32 phi = 0.0f;
 };
 
 struct plD3dGammaRamp {

@@ -34,6 +34,7 @@ plFakeD3d::plFakeD3d() {
     m_caps.maxTextureHeight = 2048;
     m_caps.maxTextureBlendStages = 8;
     m_caps.maxSimultaneousTextures = 4;
+    m_caps.maxActiveLights = 8;
 }
 
 plD3dResult plFakeD3d::CheckDeviceType(u32 adapter, plD3dDevType type, plD3dFormat displayFormat,
@@ -238,6 +239,18 @@ plD3dResult plFakeD3dDevice::SetMaterial(const plD3dMaterial* material) {
         return Logged("SetMaterial null", result);
     const plD3dColorValue& d = material->diffuse;
     return Logged(Format("SetMaterial %g %g %g %g %g", d.r, d.g, d.b, d.a, material->power), result);
+}
+
+plD3dResult plFakeD3dDevice::SetLight(u32 index, const plD3dLight* light) {
+    const plD3dResult result = plD3dDevice::SetLight(index, light);
+    if (!light)
+        return Logged(Format("SetLight %u null", index), result);
+    return Logged(Format("SetLight %u %u %g", index, light->type, light->range), result);
+}
+
+plD3dResult plFakeD3dDevice::LightEnable(u32 index, bool enable) {
+    return Logged(Format("LightEnable %u %d", index, enable ? 1 : 0),
+                  plD3dDevice::LightEnable(index, enable));
 }
 
 u32 plFakeD3dDevice::GetAvailableTextureMem() {

@@ -71,6 +71,8 @@ class plFakeD3dDevice : public plD3dDevice {
     void InjectLoss(u32 count);
     // The next count Resets fail with DeviceLost.
     void FailResets(u32 count) { m_failingResets = count; }
+    // The light limit of this device's capabilities, whatever the factory gave it.
+    void SetMaxActiveLights(u32 count) { m_caps.maxActiveLights = count; }
     // A back-buffer pixel as 0xAARRGGBB.
     u32 GetPixel(u32 x, u32 y) const;
 
@@ -96,6 +98,8 @@ class plFakeD3dDevice : public plD3dDevice {
     plD3dResult SetTexture(u32 stage, plD3dTexture* texture) override;
     plD3dResult SetTextureStageState(u32 stage, u32 state, u32 value) override;
     plD3dResult SetMaterial(const plD3dMaterial* material) override;
+    plD3dResult SetLight(u32 index, const plD3dLight* light) override;
+    plD3dResult LightEnable(u32 index, bool enable) override;
     u32 GetAvailableTextureMem() override;
     void SetGammaRamp(u32 flags, const plD3dGammaRamp* ramp) override;
     plD3dResult SetRenderState(u32 state, u32 value) override;

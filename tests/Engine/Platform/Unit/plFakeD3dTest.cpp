@@ -182,6 +182,40 @@ TEST(plFakeD3d, DrawsWhoseCountsOverflowAreRefused) {
     f.device->EndScene();
 }
 
+TEST(plFakeD3d, LightsAreKeptBelowTheLimitUntilAReset) {
+    FakeDevice f;
+    plD3dDevice& device = *f.device;
+    plD3dLight point;
+    point.type = plD3dLightType::Point;
+    point.range = 12.5f;
+    plD3dLight spot = point;
+    spot.type = plD3dLightType::Spot;
+    // Point and directional lights below the eight of the fake; a spot or an index past them is refused.
+    EXPECT_EQ(device.SetLight(7, &point), plD3dErr::Ok);
+    EXPECT_EQ(device.SetLight(8, &point), plD3dErr::InvalidCall);
+    EXPECT_EQ(device.SetLight(1, &spot), plD3dErr::InvalidCall);
+    EXPECT_EQ(device.LightEnable(8, true), plD3dErr::InvalidCall);
+    f.Fake().SetMaxActiveLights(9);
+    EXPECT_EQ(device.LightEnable(8, true), plD3dErr::Ok);
+
+    plD3dLight got;
+    bool on = true;
+    EXPECT_EQ(device.GetLight(7, &got), plD3dErr::Ok);
+    EXPECT_EQ(got.range, 12.5f);
+    EXPECT_EQ(device.GetLightEnable(7, &on), plD3dErr::Ok);
+    EXPECT_FALSE(on);
+    // Enabling a light never set makes a white one travelling along +z.
+    EXPECT_EQ(device.GetLight(8, &got), plD3dErr::Ok);
+    EXPECT_EQ(got.type, plD3dLightType::Directional);
+    EXPECT_EQ(got.direction.z, 1.0f);
+    EXPECT_EQ(got.diffuse.g, 1.0f);
+    EXPECT_EQ(device.GetLight(2, &got), plD3dErr::InvalidCall);
+    EXPECT_EQ(f.factory.GetLog().back(), "LightEnable 8 1");
+
+    EXPECT_EQ(device.Reset(&f.params), plD3dErr::Ok);
+    EXPECT_EQ(device.GetLight(7, &got), plD3dErr::InvalidCall);
+}
+
 TEST(plD3dPixels, ChannelsWidenByRepeatingTheirHighBits) {
     const struct {
         plD3dFormat format;
