@@ -1,4 +1,5 @@
 #include "Engine/Core/Ma/maRandom.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scParticleGenerators.h"
 
 #include "benchReport.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    g3dRenderer::Initialize();
     benchReport reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const benchReport::Figures* small = reporter.Find("BM_ConeUpdate/1000");

@@ -27,8 +27,9 @@ void scEmission::DrawFrame() {
         frame = frameCount > 0 ? static_cast<i32>(maRandomInt() % static_cast<u32>(frameCount)) : -1;
 }
 
-scParticle::scParticle(const scEmission& emission, const scParticleContext& context) : frame(emission.frame) {
+scParticle::scParticle(const scEmission& emission, const scParticleContext& context) {
     const auto& p = emission.p;
+    frame = emission.frame;
     angularAcceleration = maRandomFloat(p[10], p[11]);
     angularSpeed = maRandomFloat(p[8], p[9]);
     rotation = maRandomFloat(p[6], p[7]);

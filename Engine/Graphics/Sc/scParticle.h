@@ -3,6 +3,7 @@
 #include "Engine/Core/Ma/maMatrix.h"
 #include "Engine/Core/Ma/maVector.h"
 #include "Engine/Graphics/An/anTypedAnimation.h"
+#include "Engine/Graphics/G3d/g3dModel.h"
 
 #include <array>
 #include <cstddef>
@@ -43,17 +44,13 @@ struct scEmission {
     void DrawFrame();
 };
 
-// A particle record. It begins with the sprite fields that the renderer reads, so a generator's particle
-// list is its sprite list. Records of each kind come from that kind's block pool, never one by one
-// from the heap: the pool's allocation answers null when the pool is full, and no particle is made.
-struct scParticle {
-    scParticle* next = nullptr;
-    scParticle* previous = nullptr;
-    maVector3d position;
-    float rotation = 0.0f; // radians about the view axis
-    float alpha = 1.0f;    // -1 keeps the material's
-    float size = 0.0f;     // half the edge of the square
-    i32 frame = 0;         // -1 shows the texture's own current frame
+// A particle record. It is a sprite first, so a generator's particle list is its sprite group's sprite
+// list and nothing is copied for drawing. Records of each kind come from that kind's block pool, never
+// one by one from the heap: the pool's allocation answers null when the pool is full, and no particle
+// is made.
+struct scParticle : g3dSprite {
+    scParticle* Next() const { return static_cast<scParticle*>(next); }
+    scParticle* Previous() const { return static_cast<scParticle*>(previous); }
 
     float age = 0.0f;
     float life = 0.0f;

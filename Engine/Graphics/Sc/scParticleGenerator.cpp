@@ -1,5 +1,7 @@
 #include "Engine/Graphics/Sc/scParticleGenerator.h"
 
+#include "Engine/Graphics/G3d/g3dModel.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dTexture.h"
 #include "Engine/Graphics/G3d/g3dUVATexture.h"
 #include "Engine/Graphics/Sc/scEmitter.h"
@@ -48,12 +50,16 @@ float scParticleGenerator::GetParameter(int i) const {
 }
 
 scSpriteGroupParticleGenerator::scSpriteGroupParticleGenerator(float startTime, int renderList)
-    : scParticleGenerator(startTime), m_renderList(renderList) {
+    : scParticleGenerator(startTime), m_model(g3dRenderer::AddSpriteGroup(static_cast<u32>(renderList))) {
     SetLighting(1);
     SetParameter(4, 1.0f);
     SetParameter(5, 1.0f);
     for (int i = 6; i <= 11; ++i)
         SetParameter(i, 0.0f);
+}
+
+scSpriteGroupParticleGenerator::~scSpriteGroupParticleGenerator() {
+    g3dRenderer::RemoveModel(m_model);
 }
 
 void scSpriteGroupParticleGenerator::SetVisible(bool visible) {
@@ -66,9 +72,13 @@ void scSpriteGroupParticleGenerator::SetCulled(bool culled) {
     Show();
 }
 
+void scSpriteGroupParticleGenerator::Show() {
+    m_model->SetVisible(visible && !culled);
+}
+
 void scSpriteGroupParticleGenerator::SetPosition(const maVector3d& position) {
     StorePosition(position);
-    m_groupPosition = position;
+    m_model->SetPosition(position);
 }
 
 void scSpriteGroupParticleGenerator::SetTexture(std::shared_ptr<g3dTexture> texture) {
@@ -78,19 +88,21 @@ void scSpriteGroupParticleGenerator::SetTexture(std::shared_ptr<g3dTexture> text
 
 void scSpriteGroupParticleGenerator::SetLighting(int mode) {
     m_lighting = mode;
-    m_lit = mode == 1;
     const g3dARGBColor white(1.0f, 1.0f, 1.0f, 1.0f), none(0.0f, 0.0f, 0.0f, 0.0f);
-    m_material.SetAmbient(m_lit ? white : none);
-    m_material.SetDiffuse(m_lit ? white : none);
-    m_material.SetEmissive(m_lit ? none : white);
+    g3dMaterial& material = m_model->GetMaterial();
+    material.SetAmbient(IsLit() ? white : none);
+    material.SetDiffuse(IsLit() ? white : none);
+    material.SetEmissive(IsLit() ? none : white);
 }
 
 void scSpriteGroupParticleGenerator::RefreshMaterial() {
-    m_material.ClearTextureStages();
-    m_material.AddTextureStage(m_texture.get(), 0);
+    g3dMaterial& material = m_model->GetMaterial();
+    material.ClearTextureStages();
+    material.AddTextureStage(m_texture.get(), 0);
 }
 
-void scSpriteGroupParticleGenerator::PlaceGroup(const maBoundingBox& box) {
-    m_groupPosition = box.GetCenter();
+void scSpriteGroupParticleGenerator::PlaceGroup(const maBoundingBox& box, g3dSprite* sprites) {
+    m_model->SetFirstSprite(sprites);
+    m_model->SetPosition(box.GetCenter());
     SetBoundingBox(box);
 }

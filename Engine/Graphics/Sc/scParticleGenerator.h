@@ -1,12 +1,13 @@
 #pragma once
 #include "Engine/Graphics/An/anTypedAnimation.h"
-#include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/Sc/scObject.h"
 
 #include <limits>
 #include <memory>
 #include <vector>
 
+class g3dSpriteGroupModel;
+struct g3dSprite;
 class g3dTexture;
 class g3dUVATexture;
 class scEmitter;
@@ -67,13 +68,14 @@ class scParticleGenerator : public scMovableObject {
     u8 m_flags = 0;
 };
 
-// A generator whose particles are drawn as camera-facing textured squares of one sprite group: its
-// particle list is the group's sprite list, drawn with its material at the position of its box's centre.
-// The group itself comes with the renderer's sprite groups; until then the generator keeps what it
-// would hand over (shown flag, lighting, material, position) for whoever draws it.
+// A generator whose particles are drawn as camera-facing textured squares: a sprite group in one of the
+// renderer's lists, whose sprite list is the particle list, drawn with the group's material at the
+// centre of the particles' box.
 class scSpriteGroupParticleGenerator : public scParticleGenerator {
   public:
     scSpriteGroupParticleGenerator(float startTime, int renderList);
+    // Takes the group out of the renderer.
+    ~scSpriteGroupParticleGenerator() override;
 
     // Each stores its byte, then shows the group exactly when visible and not culled.
     void SetVisible(bool visible) override;
@@ -99,31 +101,23 @@ class scSpriteGroupParticleGenerator : public scParticleGenerator {
     int GetFrameMode() const { return m_frameMode; }
     int GetGrowthMode() const { return m_growthMode; }
     int GetLighting() const { return m_lighting; }
+    bool IsLit() const { return m_lighting == 1; }
 
-    // What the sprite group is drawn with.
-    int GetRenderList() const { return m_renderList; }
-    bool IsShown() const { return m_shown; }
-    bool IsLit() const { return m_lit; }
-    const g3dMaterial& GetMaterial() const { return m_material; }
-    const maVector3d& GetGroupPosition() const { return m_groupPosition; }
+    const g3dSpriteGroupModel& GetModel() const { return *m_model; }
 
   protected:
     // One stage, the texture's, in place of whatever the material had.
     void RefreshMaterial();
-    // The box becomes the generator's and its centre the group's position.
-    void PlaceGroup(const maBoundingBox& box);
+    // The box becomes the generator's, its centre the group's position and the particles its sprites.
+    void PlaceGroup(const maBoundingBox& box, g3dSprite* sprites);
 
   private:
-    void Show() { m_shown = visible && !culled; }
+    void Show();
 
-    int m_renderList;
-    g3dMaterial m_material;
+    g3dSpriteGroupModel* m_model; // the renderer's
     std::shared_ptr<g3dTexture> m_texture;
     g3dUVATexture* m_animatedTexture = nullptr;
     int m_growthMode = 1;
     int m_lighting = 1;
     int m_frameMode = 0;
-    bool m_shown = false;
-    bool m_lit = true;
-    maVector3d m_groupPosition{0.0f, 0.0f, 0.0f};
 };

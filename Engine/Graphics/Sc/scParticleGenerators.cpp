@@ -18,14 +18,23 @@ bool IsOrigin(const maVector3d& v) {
 void scParticleList::Append(scParticle* particle) {
     particle->previous = tail;
     particle->next = nullptr;
-    (tail ? tail->next : head) = particle;
+    if (tail)
+        tail->next = particle;
+    else
+        head = particle;
     tail = particle;
     ++count;
 }
 
 void scParticleList::Unlink(scParticle* particle) {
-    (particle->previous ? particle->previous->next : head) = particle->next;
-    (particle->next ? particle->next->previous : tail) = particle->previous;
+    if (particle->previous)
+        particle->previous->next = particle->Next();
+    else
+        head = particle->Next();
+    if (particle->next)
+        particle->next->previous = particle->previous;
+    else
+        tail = particle->Previous();
     particle->next = particle->previous = nullptr;
     --count;
 }
@@ -33,7 +42,7 @@ void scParticleList::Unlink(scParticle* particle) {
 template <class Particle> scParticleGeneratorOf<Particle>::~scParticleGeneratorOf() {
     for (scParticle* next = m_list.head; next;) {
         auto* particle = static_cast<Particle*>(next);
-        next = particle->next;
+        next = particle->Next();
         delete particle;
     }
 }
@@ -52,7 +61,7 @@ template <class Particle> void scParticleGeneratorOf<Particle>::Update(float tim
     const float dt = GetFrameDelta();
     for (scParticle* next = m_list.head; next;) {
         auto* particle = static_cast<Particle*>(next);
-        next = particle->next;
+        next = particle->Next();
         // One already past its life (born with a life below 0) dies rather than living for ever.
         if (particle->age > particle->life)
             particle->dead = true;
@@ -66,7 +75,7 @@ template <class Particle> void scParticleGeneratorOf<Particle>::Update(float tim
     RefreshMaterial();
     if (!IsExpired())
         Emit(context, box);
-    PlaceGroup(box);
+    PlaceGroup(box, m_list.head);
     m_list.previousPosition = GetPosition();
 }
 

@@ -2,6 +2,8 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Core/Ma/maRandom.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
+#include "Engine/Graphics/G2d/g2dResetHandler.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
 #include "Engine/Graphics/Sc/scParticleGenerators.h"
@@ -36,15 +38,18 @@ TEST(coParticleContent, TheCoasterFlameIsAFadingConeOfItsSprite) {
     EXPECT_EQ(sprite.width, 64u);
 
     maRandomSeed(1);
+    g3dRenderer::Initialize();
     std::unique_ptr<scSpriteGroupParticleGenerator> generator(scCreateParticleGenerator(flame, 0.0f, 2));
     auto& cone = dynamic_cast<scConeParticleGenerator&>(*generator);
     cone.SetDuration(1e7f);
     float lowest = 1.0f;
     for (int frame = 0; frame <= 30; ++frame) {
         cone.Update(frame / 30.0f);
-        for (const scParticle* p = cone.GetParticles(); p; p = p->next)
+        for (const scParticle* p = cone.GetParticles(); p; p = p->Next())
             lowest = std::min(lowest, p->alpha);
     }
     EXPECT_GT(cone.GetParticleCount(), 10u);
     EXPECT_LT(lowest, 0.5f);
+    generator.reset();
+    g2dFreeResetHandlers();
 }

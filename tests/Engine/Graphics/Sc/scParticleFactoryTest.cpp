@@ -2,6 +2,8 @@
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 
 #include "Engine/Graphics/An/anConstantAnimation.h"
+#include "Engine/Graphics/G2d/g2dScreenFixture.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scEmitter.h"
 #include "Engine/Graphics/Sc/scParticleAttachment.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
@@ -41,10 +43,17 @@ class RecordingScene : public scParticleScene {
     std::map<scObject*, std::vector<std::unique_ptr<scAttachment>>> attachments;
 };
 
-class scParticleFactoryTest : public ::testing::Test {
+class scParticleFactoryTest : public g2dScreenFixture {
   protected:
-    void SetUp() override { scSetParticleScene(&m_scene); }
-    void TearDown() override { scSetParticleScene(nullptr); }
+    void SetUp() override {
+        g2dScreenFixture::SetUp();
+        g3dRenderer::Initialize();
+        scSetParticleScene(&m_scene);
+    }
+    void TearDown() override {
+        scSetParticleScene(nullptr);
+        g2dScreenFixture::TearDown();
+    }
 
     RecordingScene m_scene;
 };

@@ -3,6 +3,9 @@
 
 #include "Engine/Core/Ma/maRandom.h"
 #include "Engine/Graphics/An/an2StateAnimation.h"
+#include "Engine/Graphics/G2d/g2dScreenFixture.h"
+#include "Engine/Graphics/G3d/g3dModel.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dUVATexture.h"
 #include "Engine/Graphics/Sc/scBlockPool.h"
 #include "Engine/Graphics/Sc/scEmitter.h"
@@ -10,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -19,7 +23,7 @@ namespace {
 
 std::vector<const scParticle*> Particles(const scStaticParticleGenerator& g) {
     std::vector<const scParticle*> list;
-    for (const scParticle* p = g.GetParticles(); p; p = p->next)
+    for (const scParticle* p = g.GetParticles(); p; p = p->Next())
         list.push_back(p);
     return list;
 }
@@ -34,11 +38,28 @@ std::unique_ptr<scStaticParticleGenerator> Static(float rate, float life = 10.0f
     return g;
 }
 
+// Every value of every particle, bit for bit.
+void Record(const scParticle* p, std::vector<u32>& bits) {
+    for (; p; p = p->Next())
+        for (float value : {p->position.x, p->position.y, p->position.z, p->rotation, p->alpha, p->size,
+                            static_cast<float>(p->frame), p->age, p->life, p->angularSpeed})
+            bits.push_back(std::bit_cast<u32>(value));
+}
+
 void ExpectNear(const maVector3d& a, const maVector3d& b) {
     EXPECT_NEAR(a.x, b.x, 1e-5f);
     EXPECT_NEAR(a.y, b.y, 1e-5f);
     EXPECT_NEAR(a.z, b.z, 1e-5f);
 }
+
+// The renderer's lists on the test device, for the generators' sprite groups.
+class scParticleGeneratorTest : public g2dScreenFixture {
+  protected:
+    void SetUp() override {
+        g2dScreenFixture::SetUp();
+        g3dRenderer::Initialize();
+    }
+};
 
 // A curve whose copy is another kind of animation.
 class VectorCloningCurve : public an2StateAnimation<float> {
@@ -50,7 +71,7 @@ class VectorCloningCurve : public an2StateAnimation<float> {
 
 } // namespace
 
-TEST(scParticleGenerator, EmissionsFollowTheAccumulator) {
+TEST_F(scParticleGeneratorTest, EmissionsFollowTheAccumulator) {
     const struct {
         float rate, limit, secondTime;
         u32 alive; // made before the second update
@@ -85,7 +106,7 @@ TEST(scParticleGenerator, EmissionsFollowTheAccumulator) {
     }
 }
 
-TEST(scParticleGenerator, AFullPoolEndsTheUpdatesBirths) {
+TEST_F(scParticleGeneratorTest, AFullPoolEndsTheUpdatesBirths) {
     scBlockPool& pool = scStaticParticle::Pool();
     pool.Init(sizeof(scStaticParticle), 256, i64(pool.GetChunkSize()));
     {
@@ -100,7 +121,7 @@ TEST(scParticleGenerator, AFullPoolEndsTheUpdatesBirths) {
     pool.Init(sizeof(scStaticParticle), 256);
 }
 
-TEST(scParticleGenerator, BirthsLieAlongThePathTurnedAndScaledByTheGenerator) {
+TEST_F(scParticleGeneratorTest, BirthsLieAlongThePathTurnedAndScaledByTheGenerator) {
     const maVector3d a(1, 2, 3), b(7, -4, 9);
     auto g = Static(14.0f); // 3.5 owed: three births
     g->SetEmitOffset({1, 0, 0});
@@ -117,7 +138,8 @@ TEST(scParticleGenerator, BirthsLieAlongThePathTurnedAndScaledByTheGenerator) {
     for (int i = 0; i < 3; ++i)
         ExpectNear(born[i]->position, a + (b - a) * (float(i) / 3.0f) + offset);
     const maBoundingBox& box = g->GetBoundingBox();
-    ExpectNear(g->GetGroupPosition(), box.GetCenter());
+    ExpectNear(g->GetModel().GetPosition(), box.GetCenter());
+    EXPECT_EQ(g->GetModel().GetFirstSprite(), g->GetParticles());
     EXPECT_LE(box.minX, born[0]->position.x);
 
     // Nothing alive and nothing born: an empty box, the group at the origin.
@@ -125,11 +147,11 @@ TEST(scParticleGenerator, BirthsLieAlongThePathTurnedAndScaledByTheGenerator) {
     idle->SetPosition({5, 5, 5});
     idle->Update(0.0f);
     idle->Update(1.0f);
-    ExpectNear(idle->GetGroupPosition(), {0, 0, 0});
+    ExpectNear(idle->GetModel().GetPosition(), {0, 0, 0});
     EXPECT_GT(idle->GetBoundingBox().minX, idle->GetBoundingBox().maxX);
 }
 
-TEST(scParticleGenerator, LivesFramesAndGrowth) {
+TEST_F(scParticleGeneratorTest, LivesFramesAndGrowth) {
     // A life of 1 is alive at age 1 and gone once past it.
     auto g = Static(10.0f, 1.0f);
     g->Update(0.0f);
@@ -194,7 +216,7 @@ TEST(scParticleGenerator, LivesFramesAndGrowth) {
     EXPECT_EQ(Particles(*linear)[0]->size, 0.5f);
 }
 
-TEST(scParticleGenerator, SpiralsArePlacedAtBirthAndConesFly) {
+TEST_F(scParticleGeneratorTest, SpiralsArePlacedAtBirthAndConesFly) {
     auto spiral = std::make_unique<scSpiralParticleGenerator>(0.0f, 2);
     spiral->SetParameter(0, -1.0f); // born past its life: placed all the same, then gone
     spiral->SetParameter(1, -1.0f);
@@ -224,14 +246,14 @@ TEST(scParticleGenerator, SpiralsArePlacedAtBirthAndConesFly) {
     ExpectNear(cone->GetParticles()->position, {5, -1, 1});
 }
 
-TEST(scParticleGenerator, OneSeedGivesOneRun) {
+TEST_F(scParticleGeneratorTest, OneSeedGivesOneRun) {
     auto run = [] {
         maRandomSeed(7);
         auto flipBook = std::make_shared<g3dUVATexture>();
         flipBook->SetFrameCount(8);
         scConeParticleGenerator cone(0.0f, 2);
         scSpiralParticleGenerator spiral(0.0f, 2);
-        std::vector<u8> bytes;
+        std::vector<u32> bits;
         for (scSpriteGroupParticleGenerator* g : {static_cast<scSpriteGroupParticleGenerator*>(&cone),
                                                   static_cast<scSpriteGroupParticleGenerator*>(&spiral)}) {
             g->SetEmitter(std::make_unique<scBlockEmitter>(1.0f, 2.0f, 3.0f));
@@ -249,21 +271,17 @@ TEST(scParticleGenerator, OneSeedGivesOneRun) {
             cone.SetPosition({time, 0, 0});
             cone.Update(time);
             spiral.Update(time);
-            for (const scParticle* p = cone.GetParticles(); p; p = p->next)
-                bytes.insert(bytes.end(), reinterpret_cast<const u8*>(&p->position),
-                             reinterpret_cast<const u8*>(&p->age));
-            for (const scParticle* p = spiral.GetParticles(); p; p = p->next)
-                bytes.insert(bytes.end(), reinterpret_cast<const u8*>(&p->position),
-                             reinterpret_cast<const u8*>(&p->age));
+            Record(cone.GetParticles(), bits);
+            Record(spiral.GetParticles(), bits);
         }
-        return bytes;
+        return bits;
     };
-    const std::vector<u8> first = run();
+    const std::vector<u32> first = run();
     EXPECT_GT(first.size(), 1000u);
     EXPECT_EQ(run(), first);
 }
 
-TEST(scParticleGenerator, AttachmentsFollowFadeOutAndHearOfDeletions) {
+TEST_F(scParticleGeneratorTest, AttachmentsFollowFadeOutAndHearOfDeletions) {
     auto g = Static(10.0f, 0.3f);
     auto attachment = std::make_unique<scParticleAttachment>();
     attachment->SetGenerator(g.get());
@@ -296,7 +314,7 @@ TEST(scParticleGenerator, AttachmentsFollowFadeOutAndHearOfDeletions) {
     first.UpdateTransform({1, 1, 1}, maRotation());
 }
 
-TEST(scParticleGenerator, SettersKeepTheirContracts) {
+TEST_F(scParticleGeneratorTest, SettersKeepTheirContracts) {
     auto g = Static(10.0f);
     VectorCloningCurve wrongKind;
     an2StateAnimation<float> fade;
@@ -310,15 +328,15 @@ TEST(scParticleGenerator, SettersKeepTheirContracts) {
     EXPECT_EQ(g->GetParameter(3), 1000.0f);
 
     // Shown exactly while visible and not culled; the renderer's group starts hidden.
-    EXPECT_FALSE(g->IsShown());
+    EXPECT_FALSE(g->GetModel().IsVisible());
     g->SetCulled(true);
     g->SetVisible(true);
-    EXPECT_FALSE(g->IsShown());
+    EXPECT_FALSE(g->GetModel().IsVisible());
     g->SetCulled(false);
-    EXPECT_TRUE(g->IsShown());
+    EXPECT_TRUE(g->GetModel().IsVisible());
 
     g->SetLighting(0);
-    EXPECT_EQ(g->GetMaterial().GetEmissive().r, 1.0f);
-    EXPECT_EQ(g->GetMaterial().GetDiffuse().r, 0.0f);
+    EXPECT_EQ(g->GetModel().GetMaterial().GetEmissive().r, 1.0f);
+    EXPECT_EQ(g->GetModel().GetMaterial().GetDiffuse().r, 0.0f);
     EXPECT_FALSE(g->IsLit());
 }
