@@ -133,7 +133,7 @@ void scParticleGeneratorOf<Particle>::Emit(const scParticleContext& context, maB
             keepOwed = true; // the births wait for room
             break;
         }
-        if (limit <= 0.0f && made >= kMaxEmissionsPerUpdate)
+        if (made >= kMaxEmissionsPerUpdate)
             break;
         maVector3d point;
         GetEmitter()->GetPoint(point);

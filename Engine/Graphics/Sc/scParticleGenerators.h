@@ -20,8 +20,9 @@ struct scParticleList {
 // the path since the last update. The particle kind brings its records, pool, movement and draws.
 template <class Particle> class scParticleGeneratorOf : public scSpriteGroupParticleGenerator {
   public:
-    // When the living count has no limit (parameter 3 not above 0), at most this many particles are
-    // born in one update: a huge rate or frame delta must not make millions at once.
+    // At most this many particles are born in one update, the rest of what is owed dropped: a huge rate
+    // or frame delta, with no limit on the living count (parameter 3 not above 0) or a huge one, must not
+    // make millions at once.
     static constexpr i64 kMaxEmissionsPerUpdate = 10000;
 
     scParticleGeneratorOf(float startTime, int renderList)

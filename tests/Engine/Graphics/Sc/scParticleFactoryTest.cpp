@@ -107,6 +107,13 @@ TEST_F(scParticleFactoryTest, TemplatesMakeTheirKindWithTheirSettings) {
         EXPECT_EQ(std::max(g->GetParameterCount(), 14), kind.parameterCount);
     }
 
+    // An emitter type the template does not know: the generator makes its own point emitter.
+    source.emitterType = 7;
+    scSpriteGroupParticleGenerator* pointed = scCreateParticleGenerator(source, 0.0f, 2);
+    EXPECT_EQ(pointed->GetEmitter(), nullptr);
+    pointed->Update(0.0f);
+    EXPECT_NE(dynamic_cast<scPointEmitter*>(pointed->GetEmitter()), nullptr);
+
     anConstantAnimation<float> half;
     half.SetValue(0.5f);
     source.SetAnimation(half);

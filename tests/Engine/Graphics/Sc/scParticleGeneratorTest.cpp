@@ -78,11 +78,12 @@ TEST_F(scParticleGeneratorTest, EmissionsFollowTheAccumulator) {
         u32 emitted;
         float accumulator;
     } cases[] = {
-        {10.0f, 1000.0f, 0.25f, 0, 2, 0.5f}, // 2.5 gives two and keeps a half
-        {12.0f, 1000.0f, 0.25f, 0, 2, 1.0f}, // exactly 3 gives two and keeps one
-        {48.0f, 5.0f, 0.25f, 5, 0, 0.0f},    // no room: the births wait
-        {1e9f, 0.0f, 0.25f, 0, 10000, 1.0f}, // no limit: the per-update cap, the fraction kept
-        {10.0f, 1000.0f, 0.0f, 0, 0, 0.75f}, // no time passed
+        {10.0f, 1000.0f, 0.25f, 0, 2, 0.5f},  // 2.5 gives two and keeps a half
+        {12.0f, 1000.0f, 0.25f, 0, 2, 1.0f},  // exactly 3 gives two and keeps one
+        {48.0f, 5.0f, 0.25f, 5, 0, 0.0f},     // no room: the births wait
+        {1e9f, 0.0f, 0.25f, 0, 10000, 1.0f},  // no limit: the per-update cap, the fraction kept
+        {1e9f, 1e30f, 0.25f, 0, 10000, 1.0f}, // a limit too high to matter: the same cap
+        {10.0f, 1000.0f, 0.0f, 0, 0, 0.75f},  // no time passed
     };
     for (const auto& c : cases) {
         auto g = Static(c.rate);
