@@ -6,7 +6,6 @@
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G3d/g3dTextureFixture.h"
 #include "Engine/Graphics/G3d/g3dUVATexture.h"
-#include "Engine/Graphics/Sc/scEmitter.h"
 #include "scParticleTemplateBytes.h"
 
 #include <gtest/gtest.h>
@@ -128,20 +127,6 @@ TEST_F(scParticleTemplateTest, DamagedFilesThrowAndLeaveTheTemplateAsItWas) {
         ASSERT_EQ(Snapshot(t), before);
     }
     EXPECT_THROW(scLoadParticleGeneratorTemplate(m_folder.Locator("missing.tpr"), t), fsFileDoesntExistX);
-}
-
-TEST(scParticleTemplate, EmittersByType) {
-    scParticleGeneratorTemplate t;
-    t.emitterSize = {2, 4, 6};
-    for (auto [type, check] : std::initializer_list<std::pair<int, bool (*)(scEmitter*)>>{
-             {0, [](scEmitter* e) { return dynamic_cast<scPointEmitter*>(e) != nullptr; }},
-             {1, [](scEmitter* e) { return dynamic_cast<scBlockEmitter*>(e) != nullptr; }},
-             {2, [](scEmitter* e) { return dynamic_cast<scCircleEmitter*>(e) != nullptr; }},
-             {3, [](scEmitter* e) { return e == nullptr; }},
-             {-1, [](scEmitter* e) { return e == nullptr; }}}) {
-        t.emitterType = type;
-        EXPECT_TRUE(check(t.CreateEmitter().get())) << type;
-    }
 }
 
 using scParticleTemplateTextureTest = g3dTextureFixture;
