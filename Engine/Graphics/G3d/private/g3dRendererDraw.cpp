@@ -59,7 +59,7 @@ void SetCombiner(u32 stage, u32 colorOp, u32 alphaOp, u32 arg2) {
     SetStage(stage, plD3dTss::AlphaOp, alphaOp);
 }
 
-void SetStageCombiners(const g3dMaterial& material) {
+void SetStageCombinersFor(const g3dMaterial& material) {
     g3dRendererState& state = g3dGetRendererState();
     const u32 n = material.GetStageCount();
     // One stage's addressing follows its mode, so a count alone does not say what the device holds.
@@ -139,11 +139,7 @@ plD3dTexture* BindFlipBookFrame(u32 h, const g3dUVATexture& flipBook) {
     if (!page)
         return nullptr;
     TransformOn(h);
-    f32 u = 0.0f;
-    f32 v = 0.0f;
-    flipBook.GetCellOffset(frame, u, v);
-    SetTextureTransform(h, maMatrix4d(flipBook.GetCellWidth(), 0, 0, 0, 0, flipBook.GetCellHeight(), 0, 0, u,
-                                      v, 1, 0, 0, 0, 0, 1));
+    g3dSetFlipBookTransform(h, flipBook, frame);
     return page->GetPAC() ? page->GetPAC()->GetTexture() : nullptr;
 }
 
@@ -210,6 +206,22 @@ void DrawMultiPass(const g3dFragment& fragment, u32 range, const g3dMaterial& ma
 
 } // namespace
 
+void g3dSetStageCombiners(const g3dMaterial& material) {
+    SetStageCombinersFor(material);
+}
+
+void g3dBindTextureStage(u32 h, u32 s, const g3dMaterial& material) {
+    BindTextureStage(h, s, material);
+}
+
+void g3dSetFlipBookTransform(u32 h, const g3dUVATexture& flipBook, i32 frame) {
+    f32 u = 0.0f;
+    f32 v = 0.0f;
+    flipBook.GetCellOffset(frame, u, v);
+    SetTextureTransform(h, maMatrix4d(flipBook.GetCellWidth(), 0, 0, 0, 0, flipBook.GetCellHeight(), 0, 0, u,
+                                      v, 1, 0, 0, 0, 0, 1));
+}
+
 void g3dRendererPAC::DrawFragment(const g3dFragment& fragment, const g3dMaterial*& lastMaterial,
                                   bool& forced) {
     // Buffers the device refused, or released between a loss and the reset, draw nothing.
@@ -230,7 +242,7 @@ void g3dRendererPAC::DrawFragment(const g3dFragment& fragment, const g3dMaterial
         if (material != lastMaterial || forced) {
             const g3dMaterial& drawn = EvaluateMaterial(*material);
             ApplyMaterial(drawn);
-            SetStageCombiners(drawn);
+            SetStageCombinersFor(drawn);
             const u32 bound = std::min<u32>(fragment.GetVertexKind(), k);
             for (u32 h = 0; h < bound; ++h)
                 BindTextureStage(h, h, drawn);

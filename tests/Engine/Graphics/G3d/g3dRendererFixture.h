@@ -15,7 +15,7 @@ class g3dRendererFixture : public g3dFragmentFixture {
   protected:
     void SetUp() override {
         g3dFragmentFixture::SetUp();
-        g3dRenderer::Initialize();
+        g3dRenderer::Initialize(m_lists);
         g3dRenderer::InitStates();
     }
     void TearDown() override {
@@ -43,6 +43,8 @@ class g3dRendererFixture : public g3dFragmentFixture {
         return m_textures.back();
     }
 
+    // The render lists the renderer starts with; a test's constructor may set others.
+    std::vector<g3dRenderListConfig> m_lists = g3dDefaultRenderLists();
     size_t m_mark = 0;
     std::vector<g3dTexture*> m_textures;
 };

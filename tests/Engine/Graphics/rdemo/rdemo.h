@@ -18,3 +18,4 @@ std::vector<u32> DrawScreenScene();
 std::vector<u32> DrawTexturesScene();
 std::vector<u32> DrawShapesScene();
 std::vector<u32> DrawMaterialsScene();
+std::vector<u32> DrawParticlesScene(u32 seed, f32 seconds);
