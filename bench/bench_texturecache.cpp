@@ -5,6 +5,7 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G3d/g3dTextureFormats.h"
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTimeSource.h"
@@ -41,7 +42,7 @@ class Scene {
             toolWritePng(path.string(), image);
             fsLocatorFromNativePath(path.c_str(), files.emplace_back());
         }
-        plInstallServices({.time = &m_time, .d3d = &m_d3d});
+        plInstallServices({.time = &m_time, .d3d = &m_d3d, .fonts = &m_fonts});
         g2dInitialize();
         g3dTextureManager::Initialize();
         g2dScreen::InitWindowed(640, 480, 0, 0);
@@ -61,6 +62,7 @@ class Scene {
     std::filesystem::path m_folder;
     plTestTimeSource m_time;
     plFakeD3d m_d3d;
+    plFreeTypeFonts m_fonts;
 };
 
 Scene* g_scene = nullptr;

@@ -58,9 +58,9 @@ bool IsFlipBook(const fsLocator& locator) {
 } // namespace
 
 coTextureCache::~coTextureCache() {
-    for (const auto& [key, entry] : m_entries) {
+    for (const auto& [locator, entry] : m_entries) {
         std::string path;
-        fsJoinComponents(key.second, path);
+        fsJoinComponents(locator, path);
         DBG_WARNING("texture %s still held %d times at exit; left to the texture manager", path.c_str(),
                     entry.count);
     }
@@ -76,8 +76,7 @@ g3dTexture* coTextureCache::Acquire(const fsLocator& locator) {
 }
 
 g3dTexture* coTextureCache::AcquireKey(const fsLocator& locator, bool allLevels) {
-    const Key key(locator.GetRoot(), locator);
-    const auto found = m_entries.find(key);
+    const auto found = m_entries.find(locator);
     if (found != m_entries.end()) {
         ++found->second.count;
         return found->second.texture;
@@ -88,7 +87,7 @@ g3dTexture* coTextureCache::AcquireKey(const fsLocator& locator, bool allLevels)
         IsFlipBook(locator)
             ? static_cast<g3dTexture*>(g3dTextureManager::LoadUVATexture(locator, drop, drop))
             : static_cast<g3dTexture*>(g3dTextureManager::LoadMipTexture(locator, drop, drop));
-    m_entries.emplace(key, Entry{texture, 1});
+    m_entries.emplace(locator, Entry{texture, 1});
     return texture;
 }
 
@@ -104,7 +103,7 @@ void coTextureCache::Release(g3dTexture* texture) {
 }
 
 int coTextureCache::GetCount(const g3dTexture* texture) const {
-    for (const auto& [key, entry] : m_entries)
+    for (const auto& [locator, entry] : m_entries)
         if (entry.texture == texture)
             return entry.count;
     return 0;

@@ -3,7 +3,6 @@
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
 
 #include <map>
-#include <utility>
 
 class g3dTexture;
 
@@ -33,12 +32,16 @@ class coTextureCache {
         g3dTexture* texture = nullptr;
         int count = 0;
     };
-    // Root first: one path under two roots names two files.
-    using Key = std::pair<i32, fsLocator>;
+    // Root first (the locator's own order ignores it): one path under two roots names two files.
+    struct RootFirst {
+        bool operator()(const fsLocator& a, const fsLocator& b) const {
+            return a.GetRoot() != b.GetRoot() ? a.GetRoot() < b.GetRoot() : a < b;
+        }
+    };
 
     g3dTexture* AcquireKey(const fsLocator& locator, bool allLevels);
 
-    std::map<Key, Entry> m_entries;
+    std::map<fsLocator, Entry, RootFirst> m_entries;
 };
 
 // The installed cache: the world's own unless a stand-in is installed.
