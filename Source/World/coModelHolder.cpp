@@ -114,16 +114,18 @@ void coLoadAnimation(const fsLocator& file, mayAnimationTree& tree, mayAnimation
         tracks.rotations.push_back(std::move(track));
 }
 
-coModelHolder::coModelHolder(const fsLocator& file, const fsLocator& textureFolder, bool buildTree) {
+// Delegating, so that the destructor gives back what was taken should building the tree fail.
+coModelHolder::coModelHolder(const fsLocator& file, const fsLocator& textureFolder, bool buildTree)
+    : coModelHolder() {
     mayModelParts parts;
     coLoadStaticModel(file, textureFolder, parts, buildTree ? &m_tree : nullptr);
-    if (buildTree)
-        m_tree.Build();
     m_models = std::move(parts.fragments);
     m_partFlags.assign(m_models.size(), 1);
     for (mayMaterialRecord& record : parts.materials)
         m_materials.push_back(std::move(record.material));
     m_textures = std::move(parts.textures);
+    if (buildTree)
+        m_tree.Build();
 }
 
 coModelHolder::~coModelHolder() {

@@ -32,15 +32,19 @@ fsLocator WoodLocator() {
     return wood;
 }
 
+std::u16string_view Units(const envString& text) {
+    return {text.GetData() ? text.GetData() : u"", text.GetLength()};
+}
+
 bool IsPlainFileName(const envString& name) {
-    const std::u16string_view units(name.GetData() ? name.GetData() : u"", name.GetLength());
+    const std::u16string_view units = Units(name);
     return !units.empty() && units != u"." && units != u".." && units.find_first_of(u"/\\") == units.npos;
 }
 
 // The name with the three characters after the dot of its first `from` replaced by `to`; false when the
 // name holds no `from`. Case matters: the reads fold case, the names are not rewritten for it.
 bool ReplaceExtension(envString& name, std::u16string_view from, std::u16string_view to) {
-    std::u16string units(name.GetData() ? name.GetData() : u"", name.GetLength());
+    std::u16string units(Units(name));
     const size_t at = units.find(from);
     if (at == units.npos)
         return false;
@@ -50,9 +54,8 @@ bool ReplaceExtension(envString& name, std::u16string_view from, std::u16string_
 }
 
 bool IsFlipBook(const fsLocator& locator) {
-    const envString& last = locator.GetLastComponent();
-    return std::u16string_view(last.GetData() ? last.GetData() : u"", last.GetLength()).find(u".tuv") !=
-           std::u16string_view::npos;
+    return locator.GetComponentCount() > 0 &&
+           Units(locator.GetLastComponent()).find(u".tuv") != std::u16string_view::npos;
 }
 
 } // namespace
@@ -70,12 +73,12 @@ g3dTexture* coTextureCache::Acquire(const fsLocator& locator) {
     if (coPrefs::GetSessionFlag(kWoodFlag)) {
         const fsLocator wood = WoodLocator();
         if (gfPakSearcher::FileExists(wood))
-            return AcquireKey(wood, true);
+            return AcquireFile(wood, true);
     }
-    return AcquireKey(locator, false);
+    return AcquireFile(locator, false);
 }
 
-g3dTexture* coTextureCache::AcquireKey(const fsLocator& locator, bool allLevels) {
+g3dTexture* coTextureCache::AcquireFile(const fsLocator& locator, bool allLevels) {
     const auto found = m_entries.find(locator);
     if (found != m_entries.end()) {
         ++found->second.count;

@@ -39,7 +39,7 @@ class coTextureCache {
         }
     };
 
-    g3dTexture* AcquireKey(const fsLocator& locator, bool allLevels);
+    g3dTexture* AcquireFile(const fsLocator& locator, bool allLevels);
 
     std::map<fsLocator, Entry, RootFirst> m_entries;
 };
