@@ -4,7 +4,9 @@
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/May/mayModelBytes.h"
+#include "Engine/Graphics/Sc/scJoint.h"
 #include "Source/World/coTextureCache.h"
 #include "coWorldTestSupport.h"
 
@@ -72,6 +74,26 @@ TEST_F(coModelHolderTest, AFailedLoadLeavesNothingBehindAndTheListsAsTheyWere) {
     EXPECT_EQ(coGetTextureCache().GetCount(parts.textures[0]), 1);
     g3dFragmentManager::DestroyFragment(parts.fragments[0]);
     coReleaseTexture(parts.textures[0]);
+}
+
+TEST_F(coModelHolderTest, HierarchiesAndSkinsThatFailLeaveTheirTargetsAlone) {
+    using namespace mayModelBytes;
+    const fsLocator tree =
+        Model("tree.mhx", Chunk("HIER", Chunk("HLEV", Name("top") + Fragment(3, 1, {"a.png"}) +
+                                                          Chunk("HLEV", Fragment(3, 1, {"no.png"})))));
+    const fsLocator skin = Model("skin.mx", Chunk("SKIN", Fragment(3, 1, {"a.png", "no.png"})));
+    g3dHFragment parent;
+    mayModelParts parts;
+    geoKDTree triangles;
+    EXPECT_THROW(coLoadHierarchyModel(tree, Textures(), parent, parts, &triangles), fsFileDoesntExistX);
+    EXPECT_EQ(parent.GetChildCount(), 0u);
+    mayMesh mesh;
+    mesh.indices = {7};
+    std::unique_ptr<scJoint> root;
+    EXPECT_THROW(coLoadSingleSkin(skin, Textures(), parts, mesh, root), fsFileDoesntExistX);
+    EXPECT_EQ(mesh.indices, std::vector<u16>{7});
+    EXPECT_TRUE(parts.fragments.empty() && parts.materials.empty() && parts.textures.empty());
+    EXPECT_EQ(triangles.GetTriangleCount(), 0u);
 }
 
 TEST_F(coModelHolderTest, TheInstalledLoaderMakesTheHolders) {
