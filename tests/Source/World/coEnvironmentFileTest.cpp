@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -106,34 +107,25 @@ TEST_F(coEnvironmentFileTest, EveryChunkFillsItsRecord) {
              Chunk("ELNF", Body().F({4, 5, 6}).I8(1).Wide("flare2.png").F({1, 1}).Str()) +
              Chunk("ESHD", Body().U32(2).Str()) + Chunk("XXXX", "ignored"));
     const Read read = ReadBytes(bytes);
-    EXPECT_EQ(Narrow(read.terrain), "hill.mx");
-    EXPECT_EQ(Narrow(read.sky.layer1Model), "sky1.mx");
-    EXPECT_EQ(Narrow(read.sky.layer2Model), "sky2.mx");
-    EXPECT_EQ(Narrow(read.extra), "cave.mx");
-    EXPECT_EQ(read.sky.layer1Rate, 0.5f);
-    EXPECT_EQ(read.sky.layer2Rate, -0.25f);
-    EXPECT_TRUE(read.sky.flatSky && read.sky.staticSky);
-    // Sign extension of the 16-bit counts.
-    EXPECT_EQ(read.grid.cellsX, -1);
-    EXPECT_EQ(read.grid.cellsZ, -32768);
-    EXPECT_EQ(read.grid.minX, -50.0f);
-    EXPECT_EQ(read.grid.height, 12.5f);
-    EXPECT_EQ(read.background.y, 0.5f);
-    EXPECT_EQ(read.ambient.z, 0.3f);
-    ASSERT_EQ(read.points.size(), 2u);
-    EXPECT_EQ(read.points[0].x, 5.0f);
-    EXPECT_EQ(read.points[1].green, 1.0f);
-    ASSERT_EQ(read.directionals.size(), 1u);
-    EXPECT_EQ(read.directionals[0].y, -1.0f);
-    EXPECT_EQ(read.start.z, 5.0f);
-    EXPECT_EQ(read.fog.mode, -1);
-    EXPECT_EQ(read.fog.end, 50.7f);
+    EXPECT_EQ(std::tuple(Narrow(read.terrain), Narrow(read.sky.layer1Model), Narrow(read.sky.layer2Model),
+                         Narrow(read.extra)),
+              std::tuple("hill.mx", "sky1.mx", "sky2.mx", "cave.mx"));
+    EXPECT_EQ(std::tuple(read.sky.layer1Rate, read.sky.layer2Rate, read.sky.flatSky, read.sky.staticSky),
+              std::tuple(0.5f, -0.25f, true, true));
+    // The 16-bit counts are sign-extended.
+    EXPECT_EQ(std::tuple(read.grid.cellsX, read.grid.cellsZ, read.grid.minX, read.grid.height),
+              std::tuple(-1, -32768, -50.0f, 12.5f));
+    EXPECT_EQ(
+        std::tuple(read.background.y, read.ambient.z, read.start.z, read.fog.mode, read.fog.end, read.shadow),
+        std::tuple(0.5f, 0.3f, 5.0f, -1, 50.7f, 2));
+    ASSERT_TRUE(read.points.size() == 2 && read.directionals.size() == 1);
+    EXPECT_EQ(std::tuple(read.points[0].x, read.points[1].green, read.directionals[0].y),
+              std::tuple(5.0f, 1.0f, -1.0f));
     // Two lens flares: the elements add up, the last sun wins.
     ASSERT_EQ(read.flare.elements.size(), 2u);
-    EXPECT_EQ(Narrow(read.flare.elements[1].texture), "flare2.png");
-    EXPECT_EQ(read.flare.elements[0].scale, 2.0f);
-    EXPECT_EQ(read.flare.sun.x, 4.0f);
-    EXPECT_EQ(read.shadow, 2);
+    EXPECT_EQ(
+        std::tuple(Narrow(read.flare.elements[1].texture), read.flare.elements[0].scale, read.flare.sun.x),
+        std::tuple("flare2.png", 2.0f, 4.0f));
 }
 
 TEST_F(coEnvironmentFileTest, TheModelChunkVersionDecidesItsFieldsAndFlags) {
