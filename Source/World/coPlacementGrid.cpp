@@ -246,12 +246,13 @@ void coPlacementGrid::UpdateOverlay(f32 time) {
     const i32 x0 = std::clamp(x.first, 0, m_nx - 1), x1 = std::clamp(x.last, 0, m_nx - 1);
     const i32 z0 = std::clamp(z.first, 0, m_nz - 1), z1 = std::clamp(z.last, 0, m_nz - 1);
     const i32 columns = x1 - x0 + 2, rows = z1 - z0 + 2;
+    // A footprint with more corners or corner indices than 16 bits count is not drawn.
+    if (columns * rows > 0xFFFF || 6 * (columns - 1) * (rows - 1) > 0xFFFF)
+        return;
     std::vector<maVector3d> positions;
     for (i32 i = 0; i < columns; ++i)
         for (i32 j = 0; j < rows; ++j)
             positions.push_back(LiftedCorner(x0 + i, z0 + j, kFootprintLift));
-    if (positions.size() > 0xFFFF)
-        return;
     std::vector<u16> indices;
     for (i32 i = 0; i + 1 < columns; ++i)
         for (i32 j = 0; j + 1 < rows; ++j) {
