@@ -4,6 +4,7 @@
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dModel.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
+#include "Engine/Graphics/G3d/private/g3dLightManagerPAC.h"
 #include "Engine/Graphics/G3d/private/g3dRendererPAC.h"
 #include "Engine/Graphics/G3d/private/g3dRendererState.h"
 
@@ -83,6 +84,7 @@ void g3dRendererPAC::BuildRenderLists(const std::vector<g3dRenderListConfig>& li
 void g3dRendererPAC::RenderFrame(f32 time) {
     g3dRendererState& state = g3dGetRendererState();
     state.frameTime = time;
+    g3dLightManagerPAC::UpdateLights();
     plD3dDevice& device = *g_pdevice;
     g3dReportFailure(device.Clear(0, nullptr, plD3dClear::ZBuffer, 0, 1.0f, 0));
     ResetTriangleCount();

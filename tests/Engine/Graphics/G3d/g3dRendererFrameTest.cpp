@@ -1,6 +1,7 @@
 #include "g3dRendererFixture.h"
 
 #include "Engine/App/App/appEventHandler.h"
+#include "Engine/Graphics/G3d/g3dLightManager.h"
 #include "Engine/Graphics/G3d/g3dModel.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 
@@ -55,6 +56,16 @@ TEST_F(g3dRendererFrameTest, AnEmptyTableClearsDepthAndResetsTheStages) {
     appDispatchChar(u'`');
     g2dScreen::EndFrame();
     EXPECT_NE(std::find(m_text.drawn.begin(), m_text.drawn.end(), "10 45 tris: 0"), m_text.drawn.end());
+}
+
+TEST_F(g3dRendererFrameTest, LightsAreSentBeforeTheFrameAndOnlyWhenChanged) {
+    g3dLightManager::Initialize();
+    g3dLightManager::CreateDirectionalLight()->SetEnabled();
+    const std::vector<std::string> calls = {"SetLight", "LightEnable", "Clear"};
+    EXPECT_EQ(Frame(calls),
+              (std::vector<std::string>{"SetLight 0 3 1e+06", "LightEnable 0 1", "Clear 2 00000000"}));
+    EXPECT_EQ(Frame(calls), std::vector<std::string>{"Clear 2 00000000"});
+    g3dLightManager::Shutdown();
 }
 
 TEST_F(g3dRendererFrameTest, HiddenModelsCostNothingAndShowAgain) {
