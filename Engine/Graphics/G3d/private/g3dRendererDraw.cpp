@@ -255,3 +255,17 @@ void g3dRendererPAC::DrawFragment(const g3dFragment& fragment, const g3dMaterial
         DrawRange(fragment, range);
     }
 }
+
+void g3dRendererPAC::DrawFragmentUntextured(const g3dFragment& fragment, const g3dMaterial* material) {
+    if (!fragment.GetVertexBuffer() || !fragment.GetIndexBuffer())
+        return;
+    BindBuffers(fragment);
+    if (material)
+        ApplyMaterial(*material);
+    SetCombiner(0, plD3dTop::Modulate, plD3dTop::Modulate, plD3dTa::Diffuse);
+    SetStage(1, plD3dTss::ColorOp, plD3dTop::Disable);
+    g3dReportFailure(g_pdevice->SetTexture(0, nullptr));
+    g3dGetRendererState().lastStageCount = -1;
+    for (u32 range = 0; range < fragment.GetRangeCount(); ++range)
+        DrawRange(fragment, range);
+}

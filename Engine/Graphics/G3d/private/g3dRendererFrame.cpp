@@ -3,10 +3,14 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dModel.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/G3d/private/g3dLightManagerPAC.h"
 #include "Engine/Graphics/G3d/private/g3dRendererPAC.h"
 #include "Engine/Graphics/G3d/private/g3dRendererState.h"
+#include "Engine/Graphics/G3d/private/g3dTexturePAC.h"
+#include "Engine/Platform/Graphics/plD3dSurface.h"
+#include "Engine/Platform/Graphics/plD3dTexture.h"
 
 #include <cstdio>
 
@@ -62,6 +66,23 @@ void DrawList(g3dRenderListEntry& entry, const maVector3d& direction) {
     g3dRendererPAC::DrawSortItems(entry, lastMaterial, forced);
 }
 
+void DrawTreeUntextured(const g3dTransformTreeNode& node, const maMatrix4d& parentWorld,
+                        const g3dMaterial* overrideMaterial) {
+    const maMatrix4d world = node.GetLocalMatrix() * parentWorld;
+    const auto* fragmentNode = dynamic_cast<const g3dHFragment*>(&node);
+    if (fragmentNode && fragmentNode->GetFragment()) {
+        g3dRendererPAC::SetWorldMatrix(world);
+        g3dRendererPAC::DrawFragmentUntextured(*fragmentNode->GetFragment(), overrideMaterial);
+    }
+    for (u32 i = 0; i < node.GetChildCount(); ++i)
+        DrawTreeUntextured(*node.GetChild(i), world, overrideMaterial);
+}
+
+void Release(plD3dSurface* surface) {
+    if (surface)
+        surface->Release();
+}
+
 void ShowFrameFigures() {
     char line[64];
     std::snprintf(line, sizeof line, "tris: %u", g3dRendererPAC::GetTriangleCount());
@@ -96,6 +117,42 @@ void g3dRendererPAC::RenderFrame(f32 time) {
     ResetTextureStages();
     device.SetStreamSource(0, nullptr, 0);
     ShowFrameFigures();
+}
+
+void g3dRendererPAC::RenderToTexture(g3dRenderTargetTexture& target,
+                                     const std::vector<g3dDynamicModel*>& models,
+                                     const g3dMaterial* overrideMaterial) {
+    plD3dTexture* texture = target.GetPAC() ? target.GetPAC()->GetTexture() : nullptr;
+    plD3dSurface* level = nullptr;
+    if (!texture || plD3dFailed(texture->GetSurfaceLevel(0, &level)))
+        return;
+    // An empty table has no list 0; its camera transforms are the usual ones.
+    SetTransformMode(g_lists.empty() ? 2 : g_lists[0].config.transformMode);
+    SetWorldIdentity();
+    plD3dDevice& device = *g_pdevice;
+    plD3dSurface* keptTarget = nullptr;
+    plD3dSurface* keptDepth = nullptr;
+    device.GetRenderTarget(&keptTarget);
+    device.GetDepthStencilSurface(&keptDepth);
+    device.SetRenderTarget(level, keptDepth);
+    g3dReportFailure(device.Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, 0x00FFFFFF, 1.0f, 0));
+    g3dReportFailure(device.BeginScene());
+    bool blendChecked = false;
+    for (const g3dDynamicModel* model : models) {
+        if (!model)
+            continue;
+        if (!blendChecked) {
+            SetBlendMode(0);
+            blendChecked = true;
+        }
+        if (const g3dTransformTreeNode* tree = model->GetNode())
+            DrawTreeUntextured(*tree, maMatrix4d(), overrideMaterial);
+    }
+    g3dReportFailure(device.EndScene());
+    device.SetRenderTarget(keptTarget, keptDepth);
+    Release(keptTarget);
+    Release(keptDepth);
+    Release(level);
 }
 
 g3dWorldStaticModel* g3dRendererPAC::AddStaticModel(g3dFragment* fragment, u32 list) {

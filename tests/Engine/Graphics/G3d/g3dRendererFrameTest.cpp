@@ -3,6 +3,7 @@
 #include "Engine/App/App/appEventHandler.h"
 #include "Engine/Graphics/G3d/g3dLightManager.h"
 #include "Engine/Graphics/G3d/g3dModel.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 
 #include <algorithm>
@@ -111,5 +112,31 @@ TEST_F(g3dRendererFrameTest, ProjectToScreenStaysFiniteAtTheEyesDepth) {
         g3dRenderer::ProjectToScreen(c.point, out);
         EXPECT_EQ(std::vector<f32>(out, out + 4), (std::vector<f32>{c.x, c.y, out[2], c.w}));
         EXPECT_TRUE(std::isfinite(out[2]));
+    }
+}
+
+TEST_F(g3dRendererFrameTest, RenderToTextureDrawsTheTreesUntexturedAndComesBack) {
+    g3dHFragment root(Quad(&m_material));
+    root.AddChild(std::make_unique<g3dHFragment>(Quad(&m_material)));
+    g3dDynamicModel model;
+    model.SetNode(root.CloneTree());
+    g3dMaterial shadow;
+    shadow.SetDiffuse({0, 0, 0, 1});
+    auto* target = static_cast<g3dRenderTargetTexture*>(Texture(32));
+    const std::vector<std::string> calls = {"SetRenderTarget", "Clear",        "BeginScene",
+                                            "SetMaterial",     "SetTexture 0", "DrawIndexedPrimitive",
+                                            "EndScene"};
+    const std::vector<std::string> one = {"SetTexture 0 null", "DrawIndexedPrimitive 4 0 4 0 2"};
+    for (const g3dMaterial* material : std::vector<const g3dMaterial*>{&shadow, nullptr}) {
+        std::vector<std::string> expected = {"SetRenderTarget 32x32 1", "Clear 3 00ffffff", "BeginScene"};
+        for (int node = 0; node < 2; ++node) {
+            if (material)
+                expected.push_back("SetMaterial 0 0 0 1 0");
+            expected.insert(expected.end(), one.begin(), one.end());
+        }
+        expected.insert(expected.end(), {"EndScene", "SetRenderTarget back 1"});
+        Mark();
+        g3dRenderer::RenderToTexture(*target, {nullptr, &model}, material);
+        EXPECT_EQ(Since(calls), expected);
     }
 }
