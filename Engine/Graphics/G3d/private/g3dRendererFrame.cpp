@@ -18,24 +18,6 @@ namespace {
 
 std::vector<g3dRenderListEntry> g_lists;
 
-template <class Model> bool Erase(std::list<std::unique_ptr<Model>>& models, const g3dModel* model) {
-    for (auto it = models.begin(); it != models.end(); ++it)
-        if (it->get() == model) {
-            models.erase(it);
-            return true;
-        }
-    return false;
-}
-
-bool EraseItem(std::list<g3dSortItem>& items, const g3dModel* model) {
-    for (auto it = items.begin(); it != items.end(); ++it)
-        if (it->model.get() == model) {
-            items.erase(it);
-            return true;
-        }
-    return false;
-}
-
 void BeginPass(const g3dRenderListConfig& config) {
     plD3dDevice& device = *g_pdevice;
     device.SetRenderState(plD3dRs::AlphaBlendEnable, 0);
@@ -186,9 +168,10 @@ g3dSpriteGroupModel* g3dRendererPAC::AddSpriteGroup(u32 list) {
 }
 
 void g3dRendererPAC::RemoveModel(g3dModel* model) {
+    const auto held = [model](const auto& owned) { return owned.get() == model; };
     for (g3dRenderListEntry& entry : g_lists)
-        if (Erase(entry.placedStatic, model) || EraseItem(entry.sortItems, model) ||
-            Erase(entry.worldStatic, model))
+        if (entry.placedStatic.remove_if(held) || entry.worldStatic.remove_if(held) ||
+            entry.sortItems.remove_if([model](const g3dSortItem& item) { return item.model.get() == model; }))
             return;
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -58,6 +59,7 @@ TEST_F(g3dRendererFrameTest, HiddenModelsCostNothingAndShowAgain) {
                                 g3dRenderer::AddPlacedStaticModel(quad, maMatrix4d(), 1),
                                 g3dRenderer::AddNode(tree, 2)};
     EXPECT_EQ(Frame({kDraw}).size(), 0u);
+    EXPECT_THROW(g3dRenderer::AddStaticModel(quad, 5), std::out_of_range);
     for (g3dModel* model : models)
         model->SetVisible(true);
     EXPECT_EQ(Frame({kDraw}).size(), 3u);
