@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -74,6 +75,20 @@ TEST_F(g3dRendererFrameTest, HiddenModelsCostNothingAndShowAgain) {
         g3dRenderer::RemoveModel(model);
     }
     EXPECT_EQ(Frame({kDraw}).size(), 0u);
+}
+
+TEST_F(g3dRendererFrameTest, StaticModelsDrawFromTheHighestAddressDown) {
+    g3dMaterial red;
+    red.SetDiffuse({1, 0, 0, 1});
+    g3dModel* white = g3dRenderer::AddStaticModel(Quad(&m_material), 0);
+    g3dModel* other = g3dRenderer::AddStaticModel(Quad(&red), 0);
+    white->SetVisible(true);
+    other->SetVisible(true);
+    std::vector<std::string> order = {"SetMaterial 1 1 1 1 0", "SetMaterial 1 0 0 1 0"};
+    if (std::greater<const g3dModel*>()(other, white))
+        std::swap(order[0], order[1]);
+    EXPECT_EQ(Frame({"SetMaterial"}), order);
+    EXPECT_EQ(Frame({"SetMaterial"}), order);
 }
 
 TEST_F(g3dRendererFrameTest, TheOverlayListDrawsLastWithoutDepthOrFog) {
