@@ -1,8 +1,9 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
-//   rdemo --scene screen|textures|shapes|materials|particles [--seed n] [--time seconds] --out picture.png
+//   rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] [--time seconds]
+//         --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
-// its three vertex colours. "textures", "shapes" and "materials": see rdemoTextures.cpp,
-// rdemoShapes.cpp and rdemoMaterials.cpp; "particles": rdemoParticles.cpp.
+// its three vertex colours. The others: see rdemoTextures.cpp, rdemoShapes.cpp, rdemoMaterials.cpp,
+// rdemoFrame.cpp and rdemoParticles.cpp.
 #include "rdemo.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
@@ -74,8 +75,11 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|particles [--seed n] "
-                         "[--time seconds] --out <file.png>\n");
+    //   rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] [--time seconds]
+    //         --out picture.png
+    // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
+    // its three vertex colours. The others: see rdemoTextures.cpp, rdemoShapes.cpp, rdemoMaterials.cpp,
+    // rdemoFrame.cpp and rdemoParticles.cpp.
     return 2;
 }
 
@@ -155,7 +159,7 @@ int main(int argc, char** argv) {
             return Usage();
     }
     if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials" &&
-         scene != "particles") ||
+         scene != "frame" && scene != "particles") ||
         out.empty())
         return Usage();
 
@@ -170,6 +174,7 @@ int main(int argc, char** argv) {
                                              : scene == "textures"  ? DrawTexturesScene()
                                              : scene == "shapes"    ? DrawShapesScene()
                                              : scene == "materials" ? DrawMaterialsScene()
+                                             : scene == "frame"     ? DrawFrameScene()
                                                                     : DrawParticlesScene(seed, seconds);
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();
