@@ -228,7 +228,7 @@ void coReadFlythroughPath(chReader& reader, u16 version, u32 size, coFlythroughP
         read.SetWaitBefore(CheckedTime(body.Float(), true, coFlythroughPath::kDefaultWait, "a wait before"));
         read.SetWaitAfter(CheckedTime(body.Float(), true, coFlythroughPath::kDefaultWait, "a wait after"));
     }
-    path = std::move(read);
+    path.TakeFrom(read);
 }
 
 void coWriteFlythroughPath(chWriter& writer, const coFlythroughPath& path) {
@@ -338,7 +338,7 @@ void coLoadMission(const fsLocator& locator, coMissionBudgets& budgets, coObject
     budgets = mission.budgets;
     locks = std::move(mission.locks);
     objectives = std::move(mission.objectives);
-    path = std::move(mission.path);
+    path.TakeFrom(mission.path);
 }
 
 void coReadMissionObjectives(const fsLocator& locator,
