@@ -11,6 +11,7 @@
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
@@ -188,8 +189,10 @@ std::unique_ptr<gfFile> OpenForAppend(const envString& profile, const fsLocator&
 
 void Write(int career, const envString& profile, const envString& trackType, i32 mission,
            coMissionGrade grade) {
+    // Exactly this profile's folder: the file system's reads would take one whose name differs in case.
     const fsLocator folder = ProfileFolder(profile);
-    if (!fsDirectoryExists(folder))
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(NativePath(folder), ignored))
         fsCreateDirectory(folder);
     fsWriteFileAtomically(GetPath(profile), [&](const fsLocator& temporary) {
         const std::unique_ptr<gfFile> file = OpenForAppend(profile, temporary);

@@ -4,7 +4,7 @@
 #include "Engine/App/Fs/fsFileEnum.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/App/Fs/fsResolveRoot.h"
+#include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envUtf.h"
@@ -18,16 +18,31 @@ namespace {
 constexpr i32 kSavesRoot = 9;
 constexpr size_t kLongestName = 255;
 
-fsLocator RootedFolder(const envString& name) {
-    fsLocator folder(kSavesRoot);
-    folder.AppendComponent(name);
-    return folder;
-}
-
 std::string NativePath(const fsLocator& locator) {
     std::string path;
     fsLocatorToNativePath(locator, path);
     return path;
+}
+
+bool IsExactDirectory(const fsLocator& folder) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(NativePath(folder), ignored);
+}
+
+// The profile's folder in the first directory of the saves root that holds it, else in the first
+// directory. Names are compared exactly: "ann" is not the profile "Ann".
+fsLocator ProfileFolder(const envString& name, bool& exists) {
+    std::vector<fsLocator> directories;
+    fsGetRootDirectories(kSavesRoot, directories);
+    for (const fsLocator& directory : directories) {
+        fsLocator folder = directory;
+        folder.AppendComponent(name);
+        if ((exists = IsExactDirectory(folder)))
+            return folder;
+    }
+    fsLocator folder = fsGetRootDirectory(kSavesRoot, 0);
+    folder.AppendComponent(name);
+    return folder;
 }
 
 // What the entry itself is, a link not followed.
@@ -94,18 +109,20 @@ bool coIsValidProfileName(const envString& name) {
 }
 
 bool coProfileExists(const envString& name) {
-    return fsRootDirectoryExists(RootedFolder(name));
+    bool exists = false;
+    ProfileFolder(name, exists);
+    return exists;
 }
 
 bool coCreateProfile(const envString& name) {
-    fsLocator folder = RootedFolder(name);
-    fsResolveRoot(folder);
+    bool exists = false;
+    const fsLocator folder = ProfileFolder(name, exists);
     return Reported(folder, [&] { fsCreateDirectory(folder); });
 }
 
 bool coRestartProfile(const envString& name) {
-    fsLocator folder = RootedFolder(name);
-    fsResolveRoot(folder);
+    bool exists = false;
+    const fsLocator folder = ProfileFolder(name, exists);
     fsLocator save = folder;
     save.AppendComponent("SaveFile.isf");
     if (fsFileExists(save) && !Reported(save, [&] { fsDeleteFile(save); }))

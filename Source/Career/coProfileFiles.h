@@ -8,7 +8,7 @@
 // Whether a typed name can be a profile: one folder name of at most 255 bytes, not empty, "." or "..",
 // with no separator and no control character.
 bool coIsValidProfileName(const envString& name);
-// Whether the profile's folder exists in any directory of the saves root.
+// Whether the profile's folder exists in any directory of the saves root; names are compared exactly.
 bool coProfileExists(const envString& name);
 // Creates the profile's folder in the saves root's first directory.
 bool coCreateProfile(const envString& name);

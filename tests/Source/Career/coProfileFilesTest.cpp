@@ -47,6 +47,7 @@ TEST_F(coProfileFilesTest, ARestartDeletesTheCareerAndOneLevelOfFilesAndNeverFol
     EXPECT_FALSE(coProfileExists(u"Ann"));
     EXPECT_TRUE(coCreateProfile(u"Ann"));
     EXPECT_TRUE(coProfileExists(u"Ann"));
+    EXPECT_FALSE(coProfileExists(u"ann")); // another profile
     folder.Write("Saves/Ann/SaveFile.isf", "career");
     folder.Write("Saves/Ann/notes.txt", "kept");
     folder.Write("Saves/Ann/Classic/Mission1.csa", "attempt");
