@@ -51,14 +51,18 @@ std::string NativePath(const fsLocator& locator) {
     return path;
 }
 
-// The damaged or outdated saves shown to the player in this run: each once, however often it is loaded,
-// until a write replaces it.
+// The saves whose trouble was shown to the player in this run: each once, however often it is loaded
+// (the profile list loads every profile at each visit), until a write replaces it.
 std::set<std::string> g_reported;
 
-void ReportDamaged(const fsLocator& path) {
+void ReportOnce(const fsLocator& path, u32 package, u32 number) {
     const std::string native = NativePath(path);
     if (g_reported.insert(native).second)
-        gfErrorHandler::Report(gfDisplayNotice, kGamePackage, kDamagedSaveError, native.c_str());
+        gfErrorHandler::Report(gfDisplayNotice, package, number, native.c_str());
+}
+
+void ReportDamaged(const fsLocator& path) {
+    ReportOnce(path, kGamePackage, kDamagedSaveError);
 }
 
 // What a walk over the save found. `keptEnd` is where the well-formed part ends: the header and every
@@ -221,14 +225,20 @@ void Load(const envString& profile, coCareerResultsTarget* menu, std::vector<i32
     g_grades.assign(coCareerCount, {});
 
     const fsLocator path = GetPath(profile);
-    const SaveScan scan = ScanSave(path, profile, [](chReader& reader, u32 id, u32 size) {
-        if (id == coChunkCoasterCareer)
-            ReadCoasterRecord(reader, size);
-        else if (id == coChunkVantorex1Career)
-            ReadVantorex1Record(reader, size);
-    });
-    if (scan.state == SaveScan::Damaged || scan.state == SaveScan::Outdated)
-        ReportDamaged(path);
+    try {
+        const SaveScan scan = ScanSave(path, profile, [](chReader& reader, u32 id, u32 size) {
+            if (id == coChunkCoasterCareer)
+                ReadCoasterRecord(reader, size);
+            else if (id == coChunkVantorex1Career)
+                ReadVantorex1Record(reader, size);
+        });
+        if (scan.state == SaveScan::Damaged || scan.state == SaveScan::Outdated)
+            ReportDamaged(path);
+    } catch (const envExceptionX& failure) {
+        // A save that cannot be read: the career shows what was read before, the player is told.
+        const u32 code = failure.GetCode();
+        ReportOnce(path, envErrorCodePackage(code), envErrorCodeNumber(code));
+    }
 
     for (int career = 0; career < coCareerCount; ++career)
         for (const auto& [trackType, done] : g_completion[career])

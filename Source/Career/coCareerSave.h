@@ -58,8 +58,8 @@ std::unique_ptr<gfFile> OpenForAppend(const envString& profile, const fsLocator&
 
 // Rebuilds the tables and `counts` (complete track types per career) from the profile's save and hands
 // them to the career menu when one is given. A missing or short file is an empty career. Records that
-// cannot be used are skipped with a warning; a damaged or outdated file keeps what was read before the
-// damage and is reported once a run. The file system's exceptions (an unreadable file) pass on.
+// cannot be used are skipped with a warning; a damaged, outdated or unreadable file keeps what was read
+// before the trouble and is reported once a run. Never throws.
 void Load(const envString& profile, coCareerResultsTarget* menu, std::vector<i32>& counts);
 
 // One record body (the reader inside its chunk of `size` bytes) into career 0's or career 1's tables.

@@ -1,6 +1,7 @@
 #include "Source/Career/coCareerSave.h"
 
 #include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsWriteCalls.h"
 
 #include "Source/Career/coCareerTestSupport.h"
@@ -160,6 +161,13 @@ TEST_F(coCareerSaveTest, ADamagedSaveIsReportedOnceKeptAsBadAndReplaced) {
     Put(outdated);
     Load();
     EXPECT_TRUE(Warned("You are using an old SaveFile.isf for Trackwright 'Ann' which is no longer valid"));
+    // A save that cannot be opened is an empty career, reported once.
+    folder.Write("Saves/Bo/SaveFile.isf", kHeader + first);
+    const fsOpenFailures refused(EACCES, -1);
+    coCareerSave::Load(u"Bo", nullptr, counts);
+    coCareerSave::Load(u"Bo", nullptr, counts);
+    EXPECT_EQ(Types(0), 0u);
+    EXPECT_EQ(displayer.shown.size(), 2u);
 }
 
 TEST_F(coCareerSaveTest, EveryTruncationLoadsWhatIsWholeAndAShortFileCountsAsNew) {
