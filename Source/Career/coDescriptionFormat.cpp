@@ -91,13 +91,17 @@ envString coFormatDescription(const envString& format, std::initializer_list<coF
         if (precision >= 0)
             spec += "." + std::to_string(precision);
         const char16_t conversion = at < format.GetLength() ? format[at++] : u'\0';
-        const coFormatArg* arg = next != args.end() ? next++ : nullptr;
+        const bool isReal = conversion != u'\0' &&
+                            std::u16string_view(u"fFgGeE").find(conversion) != std::u16string_view::npos;
+        const bool isWhole = conversion == u'd' || conversion == u'i';
+        // Only a known conversion takes an argument; a stray percent sign leaves it to the next one.
+        const coFormatArg* arg =
+            (isReal || isWhole || conversion == u's') && next != args.end() ? next++ : nullptr;
 
         bool fits = arg != nullptr;
-        if (fits && (conversion == u'd' || conversion == u'i') && std::holds_alternative<i32>(*arg))
+        if (fits && isWhole && std::holds_alternative<i32>(*arg))
             AppendNumber(out, spec + "d", std::get<i32>(*arg));
-        else if (fits && std::u16string_view(u"fFgGeE").find(conversion) != std::u16string_view::npos &&
-                 conversion != u'\0' && std::holds_alternative<double>(*arg))
+        else if (fits && isReal && std::holds_alternative<double>(*arg))
             AppendNumber(out, spec + static_cast<char>(conversion), std::get<double>(*arg));
         else if (fits && conversion == u's' && std::holds_alternative<envString>(*arg))
             AppendText(out, std::get<envString>(*arg), left, width, precision);

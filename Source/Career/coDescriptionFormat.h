@@ -10,5 +10,5 @@ using coFormatArg = std::variant<i32, double, envString>;
 // Formats an objective description: %d and %i take a whole number, %f, %g and %e (and their capitals) a
 // real number, %s a text, each with the flags "-+ 0#", a width and a precision; %% is a percent sign.
 // A conversion that does not fit its argument, or has none, is copied as written with a warning; so is
-// an unknown one. Widths and precisions above 100 count as 100.
+// an unknown one, which takes no argument. Widths and precisions above 100 count as 100.
 envString coFormatDescription(const envString& format, std::initializer_list<coFormatArg> args);

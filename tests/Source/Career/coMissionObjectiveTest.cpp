@@ -77,7 +77,7 @@ TEST(coFormatDescription, ConversionsFlagsAndArgumentsThatDoNotFit) {
         {u"%s loops", {i32{3}}, "%s loops", true},
         {u"%d m", {2.5}, "%d m", true},
         {u"%d and %d", {i32{1}}, "1 and %d", true},
-        {u"%q %d", {i32{1}, i32{2}}, "%q 2", true},
+        {u"%q %d", {i32{1}, i32{2}}, "%q 1", true},
         {u"100%", {}, "100%", true},
         {u"%999999999d", {i32{1}}, nullptr, false},
     };
