@@ -75,11 +75,8 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
 }
 
 int Usage() {
-    //   rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] [--time seconds]
-    //         --out picture.png
-    // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
-    // its three vertex colours. The others: see rdemoTextures.cpp, rdemoShapes.cpp, rdemoMaterials.cpp,
-    // rdemoFrame.cpp and rdemoParticles.cpp.
+    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] "
+                         "[--time seconds] --out <file.png>\n");
     return 2;
 }
 
