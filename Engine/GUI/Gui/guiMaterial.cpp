@@ -74,7 +74,13 @@ void guiMaterial::CreateQuad() {
         vertices[i].uv = uvs[i];
     m_fragment->CommitVertices();
     const g3dHFragment node(m_fragment);
-    m_entry = g3dRenderer::AddNode(node, static_cast<u32>(guiGetRenderList()));
+    try {
+        m_entry = g3dRenderer::AddNode(node, static_cast<u32>(guiGetRenderList()));
+    } catch (...) {
+        // No such render list: the widget is not made, and its quad must not outlive it.
+        g3dFragmentManager::DestroyFragment(m_fragment);
+        throw;
+    }
     m_entry->SetVisible(true);
     m_screenBox = m_fragment->GetBoundingBox();
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -209,4 +210,11 @@ TEST_F(guiWidgetTest, AWidgetDeletedWhilePressedEndsThePress) {
     Widget(*guiWindowMgr::GetRoot(), {0, 0, 1});
     Update(10, 10, false);
     EXPECT_EQ(guiMouseButtons::GetDoubleClick(guiMouseButtons::kMain), nullptr);
+}
+
+TEST_F(guiWidgetTest, AWidgetWithoutItsRenderListIsNotMade) {
+    guiSetRenderList(9);
+    EXPECT_THROW(guiMaterial widget, std::out_of_range);
+    guiSetRenderList(3);
+    // The fixture finds no fragment left behind.
 }
