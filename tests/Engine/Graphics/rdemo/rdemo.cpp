@@ -1,8 +1,8 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
-//   rdemo --scene screen|textures|shapes|materials --out picture.png
+//   rdemo --scene screen|textures|shapes|materials|frame --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
-// its three vertex colours. "textures", "shapes" and "materials": see rdemoTextures.cpp,
-// rdemoShapes.cpp and rdemoMaterials.cpp.
+// its three vertex colours. "textures", "shapes", "materials" and "frame": see rdemoTextures.cpp,
+// rdemoShapes.cpp, rdemoMaterials.cpp and rdemoFrame.cpp.
 #include "rdemo.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
@@ -73,7 +73,7 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials --out <file.png>\n");
+    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame --out <file.png>\n");
     return 2;
 }
 
@@ -146,7 +146,8 @@ int main(int argc, char** argv) {
         else
             return Usage();
     }
-    if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials") ||
+    if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials" &&
+         scene != "frame") ||
         out.empty())
         return Usage();
 
@@ -160,6 +161,7 @@ int main(int argc, char** argv) {
             const std::vector<u32> picture = scene == "screen"     ? DrawScreenScene()
                                              : scene == "textures" ? DrawTexturesScene()
                                              : scene == "shapes"   ? DrawShapesScene()
+                                             : scene == "frame"    ? DrawFrameScene()
                                                                    : DrawMaterialsScene();
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();
