@@ -182,8 +182,13 @@ TEST_F(guiWidgetTest, TransparentTexelsLetThePointerThrough) {
     widget->SetScale({0.0f, 0.0f, 1.0f});
     guiCursorMgr::SetPosition({60, 10});
     EXPECT_FALSE(widget->IsPointerOver());
+    // The map belongs to the texture, which the cache shares between widgets showing the same file.
+    auto* twin = new guiImage;
+    guiWindowMgr::AddWindow(twin);
+    twin->SetImage(folder.Locator("badge.png"), guiStateOver);
+    EXPECT_TRUE(twin->HasTransparencyMap(guiStateOver));
     widget->FreeTransparencyMap(guiStateIdle);
-    EXPECT_FALSE(widget->HasTransparencyMap(guiStateIdle));
+    EXPECT_FALSE(twin->HasTransparencyMap(guiStateOver));
 }
 
 TEST_F(guiWidgetTest, AMissingImageLeavesTheStateUntextured) {
@@ -194,6 +199,12 @@ TEST_F(guiWidgetTest, AMissingImageLeavesTheStateUntextured) {
     fsLocator file;
     widget->GetImageFile(guiStateIdle, file);
     EXPECT_EQ(file, folder.Locator("a.png"));
+    // The same file again: the texture only this widget used is released before the file is loaded again.
+    const size_t before = d3d.GetLog().size();
+    widget->SetImage(folder.Locator("a.png"), guiStateIdle);
+    EXPECT_EQ(std::count_if(d3d.GetLog().begin() + static_cast<std::ptrdiff_t>(before), d3d.GetLog().end(),
+                            [](const std::string& line) { return line.rfind("CreateTexture", 0) == 0; }),
+              1);
     EXPECT_THROW(widget->SetImage(folder.Locator("missing.png"), guiStateIdle), fsFileDoesntExistX);
     EXPECT_TRUE(widget->HasStateMaterial(guiStateIdle));
     EXPECT_FALSE(widget->HasTexture(guiStateIdle));
