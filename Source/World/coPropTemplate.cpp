@@ -122,9 +122,29 @@ void coPropTemplate::Unload() {
     m_skinMesh = {};
     for (g3dFragment* fragment : m_parts.fragments)
         g3dFragmentManager::DestroyFragment(fragment);
+    m_materialTextures.clear();
+    m_texturesStripped = false;
     m_parts.materials.clear();
     for (g3dTexture* texture : m_parts.textures)
         coReleaseTexture(texture);
     m_parts = {};
     m_loaded = false;
+}
+
+void coPropTemplate::StripTextures() {
+    if (!m_loaded || m_texturesStripped)
+        return;
+    for (mayMaterialRecord& record : m_parts.materials) {
+        m_materialTextures.try_emplace(record.material.get(), *record.material);
+        record.material->ClearTextureStages();
+    }
+    m_texturesStripped = true;
+}
+
+void coPropTemplate::RestoreTextures() {
+    if (!m_texturesStripped)
+        return;
+    for (auto& [material, loaded] : m_materialTextures)
+        *material = loaded;
+    m_texturesStripped = false;
 }

@@ -3,6 +3,9 @@
 #include "Engine/Graphics/May/mayModelFile.h"
 #include "Source/World/coPropAnimation.h"
 
+#include "Engine/Graphics/G3d/g3dMaterial.h"
+
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -27,6 +30,10 @@ class coPropTemplate {
     void Load(const fsLocator& themeFolder);
     // Gives back everything Load made; the sound manager's templates of the cues leave its list.
     void Unload();
+    // The world is attached to and detached from the scene with textures off: the materials lose their
+    // stages, keeping their colours, and get them back as they were. Nothing while unloaded.
+    void StripTextures();
+    void RestoreTextures();
 
     const envString& GetInternalName() const { return m_name; }
     const envString& GetName() const { return m_displayName; }
@@ -35,6 +42,7 @@ class coPropTemplate {
     f32 GetScale() const { return m_scale; }
     bool IsTrackProp() const { return m_trackProp; }
     bool IsLoaded() const { return m_loaded; }
+    bool AreTexturesStripped() const { return m_texturesStripped; }
     ModelKind GetModelKind() const { return m_modelKind; }
     int GetListSize(int list) const { return static_cast<int>(m_animations[size_t(list)].size()); }
     const coPropAnimation& GetAnimation(int list, int index) const {
@@ -51,6 +59,7 @@ class coPropTemplate {
     envString m_displayName;
     bool m_trackProp;
     bool m_loaded = false;
+    bool m_texturesStripped = false;
     f32 m_height = 0.0f;
     f32 m_triggerDistance = 0.0f;
     f32 m_scale = 1.0f;
@@ -60,6 +69,8 @@ class coPropTemplate {
     mayMesh m_skinMesh;
     std::unique_ptr<scJoint> m_skinRoot;
     std::vector<std::unique_ptr<coPropAnimation>> m_animations[3];
+    // Each material as loaded, with its stages, for restoring.
+    std::map<g3dMaterial*, g3dMaterial> m_materialTextures;
 };
 
 // The model kind a model file name gives: ".mx" static, ".mhx" hierarchy, any other a skin.

@@ -78,6 +78,8 @@ class coPropTemplateList::TemplateMaker : public fsFileEnum::EnumTarget {
     void LoadListed(coPropTemplate& propTemplate) {
         try {
             propTemplate.Load(m_category.folder);
+            if (TexturesStripped())
+                propTemplate.StripTextures();
         } catch (const envExceptionX& e) {
             DBG_WARNING("The prop %s of %s cannot be loaded (error 0x%08X); it loads when placed",
                         envStringToNarrow(propTemplate.GetInternalName()).c_str(),
@@ -120,6 +122,29 @@ std::vector<coPropTemplateList::Category>& coPropTemplateList::Categories() {
 bool& coPropTemplateList::LoadNow() {
     static bool loadNow = false;
     return loadNow;
+}
+
+bool& coPropTemplateList::TexturesStripped() {
+    static bool stripped = false;
+    return stripped;
+}
+
+bool coPropTemplateList::AreTexturesStripped() {
+    return TexturesStripped();
+}
+
+void coPropTemplateList::StripTextures() {
+    TexturesStripped() = true;
+    for (Category& category : Categories())
+        for (auto& propTemplate : category.templates)
+            propTemplate->StripTextures();
+}
+
+void coPropTemplateList::RestoreTextures() {
+    TexturesStripped() = false;
+    for (Category& category : Categories())
+        for (auto& propTemplate : category.templates)
+            propTemplate->RestoreTextures();
 }
 
 void coPropTemplateList::Build(bool loadNow) {
@@ -217,6 +242,8 @@ void coLoadPropTemplate(coPropTemplate& propTemplate) {
         for (int i = 0; i < coPropTemplateList::GetTemplateCount(c); ++i)
             if (coPropTemplateList::GetTemplate(i, c) == &propTemplate) {
                 propTemplate.Load(coPropTemplateList::GetCategoryFolder(c));
+                if (coPropTemplateList::AreTexturesStripped())
+                    propTemplate.StripTextures();
                 return;
             }
 }

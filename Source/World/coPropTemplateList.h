@@ -16,6 +16,10 @@ class coPropTemplateList {
     static void Build(bool loadNow);
     static void RescanUnlocked();
     static void DeleteAll();
+    // Every loaded template, and every one loaded until the textures are restored.
+    static void StripTextures();
+    static void RestoreTextures();
+    static bool AreTexturesStripped();
 
     static int GetCategoryCount();
     static const envString& GetCategoryName(int category);
@@ -40,6 +44,7 @@ class coPropTemplateList {
     static void ListUnlocked(int category);
     static std::vector<Category>& Categories();
     static bool& LoadNow();
+    static bool& TexturesStripped();
 };
 
 // Saved props name their kind: the first category (in order) holding a template of that name wins;

@@ -39,8 +39,9 @@ void ExpectFilesOf(const coPropDefinition& prop, const fs::path& theme, const st
     for (const coPropEventRecord& entry : prop.entries)
         events.push_back(&entry);
     for (const coPropEventRecord* event : events) {
-        if (event->animation.GetLength() > 0)
+        if (event->animation.GetLength() > 0) {
             EXPECT_TRUE(fs::exists(theme / "Model" / Narrow(event->animation))) << what;
+        }
         for (const coPropParticleItem& particle : event->particles) {
             const fs::path file = kData / "Data/Effects/Particle" / Narrow(particle.file);
             ASSERT_TRUE(fs::exists(file)) << what;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -101,6 +102,20 @@ TEST_F(coPropPackTest, AFailedWriteKeepsTheOldFileAndThePaksOpen) {
     EXPECT_THROW(coInstallPropPack(missing, destination), fsFileDoesntExistX);
     EXPECT_EQ(ReadGeom("Props/p.prd"), "in the pak");
     EXPECT_EQ(screens.palettes, 1);
+}
+
+TEST_F(coPropPackTest, APackOfAThemeWithoutACategoryIsCopiedButNotListed) {
+    fsLocator source, destination;
+    ASSERT_TRUE(coMatchPropPack(envString("crate"), source, destination));
+    destination.RemoveLastComponent();
+    destination.RemoveLastComponent();
+    destination.AppendComponent("Nowhere");
+    destination.AppendComponent("crate.prd");
+    coInstallPropPack(source, destination);
+    EXPECT_TRUE(
+        std::filesystem::exists(folder.Path(Saves() + "/Directory For Unlocked Props/Nowhere/crate.prd")));
+    EXPECT_EQ(Names("Ironvale"), std::vector<std::string>{"bench"});
+    EXPECT_EQ(Category("Nowhere"), -1);
 }
 
 TEST_F(coPropPackTest, AFullThemeCopiesThePackWithoutListingIt) {

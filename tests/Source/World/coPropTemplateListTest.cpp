@@ -1,4 +1,5 @@
 // Listing prop kinds per theme on a generated installation.
+#include "Engine/App/Fs/fsExceptions.h"
 #include "coPropTreeTest.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,23 @@ TEST_F(coPropTemplateListTest, UnlockedPropsJoinTheirThemeAfterItsOwn) {
     coPropTemplateList::RescanUnlocked();
     EXPECT_EQ(Names("Ironvale"), (std::vector<std::string>{"bench", "arch", "crate"}));
     EXPECT_EQ(screens.restarts, 1);
+}
+
+TEST_F(coPropTemplateListTest, APropLoadsFromItsOwnTheme) {
+    Write("Themes/Ironvale/Data/lamp.prd", coPropFile("iron.mx"));
+    Write("Themes/Mountain/Data/lamp.prd", coPropFile("stone.mx"));
+    for (const char* theme : {"Ironvale", "Mountain"})
+        folder.MakeFolder(std::string("install/Themes/") + theme + "/Model");
+    Start();
+    coPropTemplateList::Build(false);
+    coPropTemplate& second = *coPropTemplateList::GetTemplate(0, Category("Mountain"));
+    try {
+        coLoadPropTemplate(second);
+        FAIL() << "loaded a missing model";
+    } catch (const fsFileDoesntExistX& e) {
+        EXPECT_EQ(envStringToNarrow(e.GetLocator().GetLastComponent()), "stone.mx");
+    }
+    EXPECT_FALSE(second.IsLoaded());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Audio/Sn/snWaveBuilder.h"
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
+#include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/May/mayModelBytes.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
 #include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
@@ -117,8 +118,20 @@ TEST_F(coPropTemplateTest, ALoadedTemplateHoldsItsModelAnimationsAndCues) {
     EXPECT_EQ(std::tuple(second.GetDisplayName().GetLength(), second.IsLooping()), std::tuple(0u, false));
     EXPECT_TRUE(lamp.GetAnimation(coPropTemplate::kExit, 0).IsLooping());
 
+    g3dMaterial& material = *lamp.GetModelParts().materials[0].material;
+    g3dTexture* texture = material.GetStage(0).texture;
+    material.SetDiffuse({1.0f, 0.5f, 0.25f, 0.125f});
+    for (int twice = 0; twice < 2; ++twice)
+        lamp.StripTextures();
+    EXPECT_EQ(std::tuple(material.GetStageCount(), material.GetDiffuse().g), std::tuple(0u, 0.5f));
+    lamp.RestoreTextures();
+    ASSERT_EQ(material.GetStageCount(), 1u);
+    EXPECT_EQ(std::tuple(material.GetStage(0).texture, coGetTextureCache().GetCount(texture)),
+              std::tuple(texture, 1));
+
+    lamp.StripTextures();
     lamp.Unload();
-    EXPECT_FALSE(lamp.IsLoaded());
+    EXPECT_FALSE(lamp.IsLoaded() || lamp.AreTexturesStripped());
     EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr);
 }
 
