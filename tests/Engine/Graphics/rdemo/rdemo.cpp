@@ -74,8 +74,8 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|particles [--seed n] "
-                         "[--time seconds] --out <file.png>\n");
+    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|particles|prop [--seed n] "
+                         "[--time seconds] [--theme folder] [--name prop] --out <file.png>\n");
     return 2;
 }
 
@@ -138,7 +138,7 @@ std::vector<u32> DrawScreenScene() {
 }
 
 int main(int argc, char** argv) {
-    std::string scene, out;
+    std::string scene, out, theme = "Ironvale", name = "fountain";
     u32 seed = 1;
     f32 seconds = 2.0f;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -149,13 +149,17 @@ int main(int argc, char** argv) {
             out = argv[i + 1];
         else if (option == "--seed")
             seed = static_cast<u32>(std::strtoul(argv[i + 1], nullptr, 10));
+        else if (option == "--theme")
+            theme = argv[i + 1];
+        else if (option == "--name")
+            name = argv[i + 1];
         else if (option == "--time")
             seconds = std::strtof(argv[i + 1], nullptr);
         else
             return Usage();
     }
     if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials" &&
-         scene != "particles") ||
+         scene != "particles" && scene != "prop") ||
         out.empty())
         return Usage();
 
@@ -170,6 +174,7 @@ int main(int argc, char** argv) {
                                              : scene == "textures"  ? DrawTexturesScene()
                                              : scene == "shapes"    ? DrawShapesScene()
                                              : scene == "materials" ? DrawMaterialsScene()
+                                             : scene == "prop"      ? DrawPropScene(theme, name, seconds)
                                                                     : DrawParticlesScene(seed, seconds);
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();
