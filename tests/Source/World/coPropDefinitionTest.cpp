@@ -3,6 +3,7 @@
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Source/World/coPropTemplate.h"
 #include "coPropTestBytes.h"
 
 #include <gtest/gtest.h>
@@ -64,9 +65,11 @@ class coPropDefinitionTest : public ::testing::Test {
 
 TEST_F(coPropDefinitionTest, AFileWithoutValuesGivesTheDefaults) {
     const coPropDefinition d =
-        coLoadPropDefinition(Write(Chunk("CPRP", Chunk("MODL", Body().Wide("x.mx").Str()))));
+        coLoadPropDefinition(Write(Chunk("CPRP", Chunk("MODL", Body().Wide("x.mhx").Str()))));
     EXPECT_EQ(std::tuple(Narrow(d.model), d.triggerDistance, d.height, d.scale),
-              std::tuple("x.mx", 0.f, 0.f, 1.f));
+              std::tuple("x.mhx", 0.f, 0.f, 1.f));
+    // The stored 0 unit is not part of the name, so the extension chooses the hierarchy loader.
+    EXPECT_EQ(coPropModelKind(d.model), coPropTemplate::kHierarchy);
     EXPECT_TRUE(d.entries.empty() && d.idle.animation.GetLength() == 0);
 }
 
