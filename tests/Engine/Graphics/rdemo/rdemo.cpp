@@ -75,8 +75,9 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] "
-                         "[--time seconds] --out <file.png>\n");
+    std::fprintf(stderr,
+                 "usage: rdemo --scene screen|textures|shapes|materials|frame|particles|prop [--seed n] "
+                 "[--time seconds] [--theme folder] [--name prop] --out <file.png>\n");
     return 2;
 }
 
@@ -139,7 +140,7 @@ std::vector<u32> DrawScreenScene() {
 }
 
 int main(int argc, char** argv) {
-    std::string scene, out;
+    std::string scene, out, theme = "Ironvale", name = "fountain";
     u32 seed = 1;
     f32 seconds = 2.0f;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -150,13 +151,17 @@ int main(int argc, char** argv) {
             out = argv[i + 1];
         else if (option == "--seed")
             seed = static_cast<u32>(std::strtoul(argv[i + 1], nullptr, 10));
+        else if (option == "--theme")
+            theme = argv[i + 1];
+        else if (option == "--name")
+            name = argv[i + 1];
         else if (option == "--time")
             seconds = std::strtof(argv[i + 1], nullptr);
         else
             return Usage();
     }
     if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials" &&
-         scene != "frame" && scene != "particles") ||
+         scene != "frame" && scene != "particles" && scene != "prop") ||
         out.empty())
         return Usage();
 
@@ -172,6 +177,7 @@ int main(int argc, char** argv) {
                                              : scene == "shapes"    ? DrawShapesScene()
                                              : scene == "materials" ? DrawMaterialsScene()
                                              : scene == "frame"     ? DrawFrameScene()
+                                             : scene == "prop"      ? DrawPropScene(theme, name, seconds)
                                                                     : DrawParticlesScene(seed, seconds);
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();

@@ -25,3 +25,5 @@ std::vector<u32> DrawShapesScene();
 std::vector<u32> DrawMaterialsScene();
 std::vector<u32> DrawParticlesScene(u32 seed, f32 seconds);
 std::vector<u32> DrawFrameScene();
+// A prop of the built content's theme posed by its idle animation at the time.
+std::vector<u32> DrawPropScene(const std::string& theme, const std::string& name, f32 seconds);
