@@ -1,4 +1,4 @@
-#include "../G3d/g3dFragmentFixture.h"
+#include "../G3d/g3dRendererFixture.h"
 #include "Engine/Graphics/May/mayAnimationFile.h"
 #include "Engine/Graphics/Sc/scJoint.h"
 #include "Engine/Graphics/Sc/scSingleSkinObject.h"
@@ -21,15 +21,15 @@ struct Tracks {
 
 // A skin of two vertices, (1, 0, 0) and (0, 1, 0): the root joint moves vertex 0 by 0.25, its child,
 // 4 up, by 0.75; vertex 1 is influenced by nothing.
-class scSkinTest : public g3dFragmentFixture {
+class scSkinTest : public g3dRendererFixture {
   protected:
     void SetUp() override {
-        g3dFragmentFixture::SetUp();
+        g3dRendererFixture::SetUp();
         const std::vector<maVector3d> positions = {{1, 0, 0}, {0, 1, 0}}, normals = {{0, 0, 1}, {0, 0, 1}};
         const u16 indices[3] = {0, 1, 1};
         g3dFragment* fragment = g3dFragmentManager::CreateFragmentPNT(positions.data(), normals.data(), 2,
                                                                       indices, 3, nullptr, nullptr, 0, true);
-        skin = std::make_unique<scSingleSkinObject>(fragment, positions, normals);
+        skin = std::make_unique<scSingleSkinObject>(fragment, positions, normals, 0);
         auto root = std::make_unique<scJoint>();
         const scJointInfluence rootInfluences[] = {{0, 0.25f}, {7, 1.0f}}, childInfluences[] = {{0, 0.75f}};
         root->SetInfluences(rootInfluences, 2, 0x10000);
@@ -41,7 +41,7 @@ class scSkinTest : public g3dFragmentFixture {
     }
     void TearDown() override {
         skin.reset();
-        g3dFragmentFixture::TearDown();
+        g3dRendererFixture::TearDown();
     }
     maVector3d Vertex(u32 i) const { return VertexAt<g3dVertexPNT>(*skin->GetFragment(), i).position; }
 
