@@ -67,14 +67,14 @@ void FreeResources() {
     s.resourcesMade = false;
 }
 
-std::unique_ptr<coSceneObject> Shown(std::unique_ptr<coSceneObject> object) {
+std::unique_ptr<scObject> Shown(std::unique_ptr<scObject> object) {
     if (object)
         object->SetVisible(S().markersVisible);
     return object;
 }
 
 // A beam of thickness t from a to b; none when they coincide.
-std::unique_ptr<coSceneObject> MakeCollisionMarker(const maVector3d& a, const maVector3d& b, float t) {
+std::unique_ptr<scObject> MakeCollisionMarker(const maVector3d& a, const maVector3d& b, float t) {
     const float length = (b - a).Length();
     if (length == 0.0f)
         return nullptr;
@@ -84,7 +84,7 @@ std::unique_ptr<coSceneObject> MakeCollisionMarker(const maVector3d& a, const ma
     return Shown(coGetTrackScene().CreateMovableObject(S().beamMesh, maVector3d(t, t, length), rotation, a));
 }
 
-std::unique_ptr<coSceneObject> MakeBoxMarker(const coOrientedBox& box) {
+std::unique_ptr<scObject> MakeBoxMarker(const coOrientedBox& box) {
     MakeResources();
     const maMatrix4d& m = box.transform;
     maRotation rotation;
@@ -95,7 +95,7 @@ std::unique_ptr<coSceneObject> MakeBoxMarker(const coOrientedBox& box) {
                                                        m.TransformPoint(local.GetCenter())));
 }
 
-void AddMarker(std::unique_ptr<coSceneObject> object, const coPickPathMesh* mesh, const coPickPathMesh* other,
+void AddMarker(std::unique_ptr<scObject> object, const coPickPathMesh* mesh, const coPickPathMesh* other,
                int kind) {
     S().markers.push_back(coCollisionMarker{std::move(object), mesh, other, kind});
 }

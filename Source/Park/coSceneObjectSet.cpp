@@ -16,7 +16,7 @@ coSceneObjectSet::~coSceneObjectSet() {
         scene.DestroyFragment(fragment);
 }
 
-void coSceneObjectSet::Add(int g, std::unique_ptr<coSceneObject> object) {
+void coSceneObjectSet::Add(int g, std::unique_ptr<scObject> object) {
     if (!object || g < 0)
         return;
     if (GetGroupCount() < g + 1)
@@ -27,7 +27,7 @@ void coSceneObjectSet::Add(int g, std::unique_ptr<coSceneObject> object) {
     m_box = maBoundingBox();
     for (const auto& group : m_groups) {
         for (const auto& member : group) {
-            const maBoundingBox box = member->GetBox();
+            const maBoundingBox& box = member->GetBoundingBox();
             m_box.minX = std::min(m_box.minX, box.minX);
             m_box.maxX = std::max(m_box.maxX, box.maxX);
             m_box.minY = std::min(m_box.minY, box.minY);

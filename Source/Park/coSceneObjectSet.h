@@ -20,7 +20,7 @@ class coSceneObjectSet {
 
     // Appends the object to group g (grown as needed), shown when g is the current group, else hidden;
     // the box, centre and radius then take in every object. Nothing for no object or a negative group.
-    void Add(int g, std::unique_ptr<coSceneObject> object);
+    void Add(int g, std::unique_ptr<scObject> object);
     // A fragment released with the set.
     void AddFragment(u32 fragment);
 
@@ -29,7 +29,7 @@ class coSceneObjectSet {
     float GetSquaredRadius() const { return m_squaredRadius; }
     int GetGroupCount() const { return static_cast<int>(m_groups.size()); }
     int GetCurrentGroup() const { return m_currentGroup; }
-    const std::vector<std::unique_ptr<coSceneObject>>& GetGroup(int g) const {
+    const std::vector<std::unique_ptr<scObject>>& GetGroup(int g) const {
         return m_groups[static_cast<size_t>(g)];
     }
     bool HasObjectsIn(int g) const { return g >= 0 && g < GetGroupCount() && !GetGroup(g).empty(); }
@@ -52,7 +52,7 @@ class coSceneObjectSet {
   private:
     void ShowGroup(int g, bool show);
 
-    std::vector<std::vector<std::unique_ptr<coSceneObject>>> m_groups;
+    std::vector<std::vector<std::unique_ptr<scObject>>> m_groups;
     std::vector<u32> m_fragments;
     maBoundingBox m_box;
     maVector3d m_centre;

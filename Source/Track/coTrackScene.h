@@ -1,31 +1,10 @@
 #pragma once
 #include "Engine/Core/Env/envTypes.h"
-#include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Core/Ma/maRotation.h"
 #include "Engine/Core/Ma/maVector.h"
+#include "Engine/Graphics/Sc/scObject.h"
 
 #include <memory>
-
-// A scene object as the track's registries handle it: shown or hidden, culled or not, with its world box.
-// The scene's objects derive from it; they are deleted through the virtual destructor.
-class coSceneObject {
-  public:
-    virtual ~coSceneObject() = default;
-
-    virtual void SetVisible(bool visible) { m_visible = visible; }
-    bool IsVisible() const { return m_visible; }
-    virtual void SetCulled(bool culled) { m_culled = culled; }
-    bool IsCulled() const { return m_culled; }
-    // Set by the culling pass so that the scene keeps that pass's decision for the frame.
-    void SetSkipCullOnce(bool skip) { m_skipCullOnce = skip; }
-    bool GetSkipCullOnce() const { return m_skipCullOnce; }
-    virtual maBoundingBox GetBox() const = 0;
-
-  private:
-    bool m_visible = true;
-    bool m_culled = false;
-    bool m_skipCullOnce = false;
-};
 
 // A colour of four floats: red, green, blue, alpha.
 struct coColor {
@@ -56,13 +35,13 @@ class coTrackScene {
     virtual void DestroyFragment(u32) {}
     // A movable object showing the fragment with the scale, rotation and position, already on the scene
     // update list; null when the scene makes none.
-    virtual std::unique_ptr<coSceneObject> CreateMovableObject(u32 /*fragment*/, const maVector3d& /*scale*/,
-                                                               const maRotation& /*rotation*/,
-                                                               const maVector3d& /*position*/) {
+    virtual std::unique_ptr<scObject> CreateMovableObject(u32 /*fragment*/, const maVector3d& /*scale*/,
+                                                          const maRotation& /*rotation*/,
+                                                          const maVector3d& /*position*/) {
         return nullptr;
     }
     // Takes an object off the scene update list before it is deleted.
-    virtual void RemoveFromUpdateList(coSceneObject&) {}
+    virtual void RemoveFromUpdateList(scObject&) {}
     virtual void SetDebugLine(int /*line*/, const char* /*text*/) {}
 };
 

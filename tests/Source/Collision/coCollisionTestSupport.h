@@ -10,16 +10,13 @@
 #include <vector>
 
 // A scene object with a fixed box.
-class coFakeSceneObject : public coSceneObject {
+class coFakeSceneObject : public scObject {
   public:
-    explicit coFakeSceneObject(const maBoundingBox& box) : m_box(box) {}
-    maBoundingBox GetBox() const override { return m_box; }
-
-  private:
-    maBoundingBox m_box;
+    explicit coFakeSceneObject(const maBoundingBox& box) { SetBoundingBox(box); }
+    void Update(float) override {}
 };
 
-inline std::unique_ptr<coSceneObject> coMakeObject(const maVector3d& low, const maVector3d& high) {
+inline std::unique_ptr<scObject> coMakeObject(const maVector3d& low, const maVector3d& high) {
     return std::make_unique<coFakeSceneObject>(maBoundingBox(low, high));
 }
 
@@ -27,11 +24,11 @@ inline std::unique_ptr<coSceneObject> coMakeObject(const maVector3d& low, const 
 // installed for its lifetime.
 class coRecordingScene : public coTrackScene {
   public:
-    struct Movable : coSceneObject {
+    struct Movable : scObject {
         u32 fragment;
         maVector3d scale, position;
         maRotation rotation;
-        maBoundingBox GetBox() const override { return maBoundingBox(position, position); }
+        void Update(float) override {}
     };
 
     coRecordingScene() { coSetTrackScene(this); }
@@ -51,18 +48,19 @@ class coRecordingScene : public coTrackScene {
         return next++;
     }
     void DestroyFragment(u32) override { --fragments; }
-    std::unique_ptr<coSceneObject> CreateMovableObject(u32 fragment, const maVector3d& scale,
-                                                       const maRotation& rotation,
-                                                       const maVector3d& position) override {
+    std::unique_ptr<scObject> CreateMovableObject(u32 fragment, const maVector3d& scale,
+                                                  const maRotation& rotation,
+                                                  const maVector3d& position) override {
         auto object = std::make_unique<Movable>();
         object->fragment = fragment;
         object->scale = scale;
         object->rotation = rotation;
         object->position = position;
+        object->SetBoundingBox(maBoundingBox(position, position));
         ++objects;
         return object;
     }
-    void RemoveFromUpdateList(coSceneObject&) override { --objects; }
+    void RemoveFromUpdateList(scObject&) override { --objects; }
     void SetDebugLine(int line, const char* text) override { debugLines[line] = text; }
 
     int materials = 0;
