@@ -1,8 +1,8 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
-//   rdemo --scene screen|textures|shapes|materials|frame --out picture.png
+//   rdemo --scene screen|textures|shapes|materials|frame|skin [--time seconds] --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
-// its three vertex colours. "textures", "shapes", "materials" and "frame": see rdemoTextures.cpp,
-// rdemoShapes.cpp, rdemoMaterials.cpp and rdemoFrame.cpp.
+// its three vertex colours. "textures", "shapes", "materials", "frame" and "skin": see rdemoTextures.cpp,
+// rdemoShapes.cpp, rdemoMaterials.cpp, rdemoFrame.cpp and rdemoSkin.cpp.
 #include "rdemo.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
@@ -14,7 +14,9 @@
 
 #include <png.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -73,7 +75,8 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame --out <file.png>\n");
+    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame|skin [--time "
+                         "<seconds>] --out <file.png>\n");
     return 2;
 }
 
@@ -137,18 +140,21 @@ std::vector<u32> DrawScreenScene() {
 
 int main(int argc, char** argv) {
     std::string scene, out;
+    f32 time = 0.0f;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--scene")
             scene = argv[i + 1];
         else if (option == "--out")
             out = argv[i + 1];
+        else if (option == "--time")
+            time = std::strtof(argv[i + 1], nullptr);
         else
             return Usage();
     }
     if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials" &&
-         scene != "frame") ||
-        out.empty())
+         scene != "frame" && scene != "skin") ||
+        out.empty() || !std::isfinite(time))
         return Usage();
 
     plSystemServices services;
@@ -162,6 +168,7 @@ int main(int argc, char** argv) {
                                              : scene == "textures" ? DrawTexturesScene()
                                              : scene == "shapes"   ? DrawShapesScene()
                                              : scene == "frame"    ? DrawFrameScene()
+                                             : scene == "skin"     ? DrawSkinScene(time)
                                                                    : DrawMaterialsScene();
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();

@@ -24,3 +24,5 @@ std::vector<u32> DrawTexturesScene();
 std::vector<u32> DrawShapesScene();
 std::vector<u32> DrawMaterialsScene();
 std::vector<u32> DrawFrameScene();
+// The animated models and the flare at the given time in seconds.
+std::vector<u32> DrawSkinScene(f32 time);
