@@ -1,4 +1,5 @@
 #include "../G3d/g3dRendererFixture.h"
+#include "Engine/Graphics/G3d/g3dModel.h"
 #include "Engine/Graphics/May/mayAnimationFile.h"
 #include "Engine/Graphics/Sc/scJoint.h"
 #include "Engine/Graphics/Sc/scSingleSkinObject.h"
@@ -91,6 +92,13 @@ TEST_F(scSkinTest, WeightsMixTheJointsPositions) {
     EXPECT_EQ(Vertex(1), maVector3d(0, 0, 0));
     EXPECT_EQ(VertexAt<g3dVertexPNT>(*skin->GetFragment(), 0).normal, maVector3d(0, 0, 1));
     EXPECT_EQ(skin->GetLocalBox().GetMax().y, 3.0f);
+
+    // The placement moves the model's node and the world box, not the skinned vertices.
+    skin->SetPosition({0, 0, 5});
+    EXPECT_EQ(skin->GetModel()->GetNode()->GetLocalMatrix().m[14], 5.0f);
+    EXPECT_EQ(skin->GetBoundingBox().minZ, 5.0f);
+    EXPECT_EQ(skin->GetBoundingBox().maxX, 3.0f);
+    EXPECT_EQ(Vertex(0), maVector3d(3, 3, 0));
 }
 
 TEST_F(scSkinTest, CrossFadesBlendAndFinish) {
