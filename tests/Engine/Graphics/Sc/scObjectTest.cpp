@@ -75,6 +75,16 @@ TEST_F(scObjectTest, PlacementMovesTheNodeAndTheWorldBox) {
     ExpectBox(longX.GetBoundingBox(), {-1, 1, -1, 1, -2, 2});
     longX.SetPositionRotation({0, 5, 0}, maRotation());
     ExpectBox(longX.GetBoundingBox(), {-2, 2, 4, 6, -1, 1});
+
+    // A dynamic fragment keeps no box: the world box stays empty rather than turning infinite.
+    const maVector3d points[3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    const u16 indices[3] = {0, 1, 2};
+    scSimpleMovableObject dynamic(
+        Keep(g3dFragmentManager::CreateFragmentPN(points, points, 3, indices, 3, nullptr, nullptr, 0, true)),
+        0);
+    dynamic.SetRotation(maRotation({0, 1, 0}, 0.5f));
+    const maBoundingBox& box = dynamic.GetBoundingBox();
+    EXPECT_TRUE(box.minX > box.maxX && box.minY > box.maxY && box.minZ > box.maxZ);
 }
 
 TEST_F(scObjectTest, HierarchyBoxFollowsPoseAndPlacement) {
