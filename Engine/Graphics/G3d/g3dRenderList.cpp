@@ -25,6 +25,10 @@ maVector3d PositionOf(const g3dHFragment& root) {
     return root.GetLocalMatrix().TransformPoint(centre);
 }
 
+const g3dMaterial* FirstMaterial(const g3dFragment& fragment) {
+    return fragment.GetMaterialCount() ? fragment.GetMaterial(0) : nullptr;
+}
+
 void ComputeKey(g3dSortItem& item, const g3dRenderListConfig& config, const maVector3d& eye,
                 const maVector3d& direction) {
     if (item.spriteGroup) {
@@ -33,8 +37,11 @@ void ComputeKey(g3dSortItem& item, const g3dRenderListConfig& config, const maVe
         return;
     }
     const g3dHFragment* root = TreeOf(item);
+    const g3dFragment* fragment = root ? root->GetFragment() : nullptr;
     item.key = 0.0f;
     item.transparent = config.depthMode == 1 || (root && root->HasTransparentMaterial());
+    item.opaqueRank = !root ? 0 : !fragment ? 1 : 2;
+    item.firstMaterial = fragment ? FirstMaterial(*fragment) : nullptr;
     if (!root)
         return;
     const maVector3d p = PositionOf(*root);
@@ -51,27 +58,15 @@ void ComputeKey(g3dSortItem& item, const g3dRenderListConfig& config, const maVe
     }
 }
 
-// Opaque items by kind (no tree, a root without fragment, a root with one), then by first material.
-i32 OpaqueRank(const g3dHFragment* root) {
-    return !root ? 0 : !root->GetFragment() ? 1 : 2;
-}
-
-const g3dMaterial* FirstMaterial(const g3dHFragment& root) {
-    const g3dFragment* fragment = root.GetFragment();
-    return fragment->GetMaterialCount() ? fragment->GetMaterial(0) : nullptr;
-}
-
+// Opaque items by kind, then by first material; transparent ones far to near.
 bool DrawnBefore(const g3dSortItem& a, const g3dSortItem& b) {
     if (a.transparent != b.transparent)
         return !a.transparent;
     if (a.transparent)
         return a.key > b.key;
-    const g3dHFragment* rootA = TreeOf(a);
-    const g3dHFragment* rootB = TreeOf(b);
-    const i32 rankA = OpaqueRank(rootA), rankB = OpaqueRank(rootB);
-    if (rankA != rankB || rankA < 2)
-        return rankA < rankB;
-    return std::less<const g3dMaterial*>()(FirstMaterial(*rootA), FirstMaterial(*rootB));
+    if (a.opaqueRank != b.opaqueRank || a.opaqueRank < 2)
+        return a.opaqueRank < b.opaqueRank;
+    return std::less<const g3dMaterial*>()(a.firstMaterial, b.firstMaterial);
 }
 
 template <class Model>

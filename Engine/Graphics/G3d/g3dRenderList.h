@@ -7,6 +7,7 @@
 #include <vector>
 
 class g3dDynamicModel;
+class g3dMaterial;
 class g3dModel;
 class g3dSpriteGroupModel;
 class g3dStaticModel;
@@ -26,13 +27,16 @@ struct g3dRenderListConfig {
 const std::vector<g3dRenderListConfig>& g3dDefaultRenderLists();
 
 // A dynamic model or a sprite group of a list (exactly one is set), with the key and transparency of
-// the current frame.
+// the current frame. What the order of opaque items reads is taken with the key, so that comparing two
+// items touches nothing but the items.
 struct g3dSortItem {
     std::unique_ptr<g3dModel> model;
     g3dDynamicModel* dynamicModel = nullptr;
     g3dSpriteGroupModel* spriteGroup = nullptr;
     f32 key = 0.0f;
     bool transparent = false;
+    u8 opaqueRank = 0; // 0: no tree; 1: a root without fragment; 2: a root with one
+    const g3dMaterial* firstMaterial = nullptr;
 };
 
 // One render list: its pass settings and the models it owns, each kind in its own linked list.

@@ -32,6 +32,11 @@ void g3dRenderer::RenderFrame(f32 time) {
     g3dRendererPAC::RenderFrame(time);
 }
 
+void g3dRenderer::RenderToTexture(g3dRenderTargetTexture& target, const std::vector<g3dDynamicModel*>& models,
+                                  const g3dMaterial* overrideMaterial) {
+    g3dRendererPAC::RenderToTexture(target, models, overrideMaterial);
+}
+
 g3dWorldStaticModel* g3dRenderer::AddStaticModel(g3dFragment* fragment, u32 list) {
     return g3dRendererPAC::AddStaticModel(fragment, list);
 }

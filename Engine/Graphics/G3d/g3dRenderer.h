@@ -5,6 +5,8 @@
 #include "Engine/Graphics/G3d/g3dRenderList.h"
 
 class g3dFragment;
+class g3dMaterial;
+class g3dRenderTargetTexture;
 class g3dTransformTreeNode;
 
 // The 3D renderer's platform-independent face: the render lists and the frame drawn from them, the
@@ -25,6 +27,12 @@ void Shutdown();
 // Clears the depth buffer and draws the lists in table order, each with its pass settings; the time
 // drives animated materials and flip-books.
 void RenderFrame(f32 time);
+
+// Draws the models' trees, untextured, into the target cleared to white of alpha 0, with the transforms
+// of list 0 and the override material when there is one; null models are skipped. The render target
+// is the device's own again afterwards. A target without its device texture takes nothing.
+void RenderToTexture(g3dRenderTargetTexture& target, const std::vector<g3dDynamicModel*>& models,
+                     const g3dMaterial* overrideMaterial);
 
 // A fragment already in world coordinates.
 g3dWorldStaticModel* AddStaticModel(g3dFragment* fragment, u32 list);

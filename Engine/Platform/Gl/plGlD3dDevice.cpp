@@ -254,7 +254,7 @@ void plGlD3dDevice::Prepare(u32 needed) {
     if (send & DirtyFixed)
         SendFixed();
     if (send & DirtyTarget)
-        glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+        BindTarget();
     if (send & DirtyViewport)
         SendViewport();
     if (send & DirtyLights)
@@ -297,6 +297,17 @@ void plGlD3dDevice::SendFixed() {
     glMatrixMode(GL_MODELVIEW);
 }
 
+void plGlD3dDevice::BindTarget() {
+    const plD3dTexture* texture = GetTargetTexture();
+    if (!texture) {
+        glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+        return;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, GetTextureFramebuffer(*texture));
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                              HasTargetDepth() ? m_depthBuffer : 0);
+}
+
 void plGlD3dDevice::SendViewport() {
     const plD3dViewport& view = GetViewportValue();
     // The frame buffer's rows are the device's, so the viewport needs no flip.
@@ -321,7 +332,7 @@ void plGlD3dDevice::SendMatrices() {
 }
 
 void plGlD3dDevice::SendDepth() {
-    const bool hasDepth = GetPresentParameters().enableAutoDepthStencil;
+    const bool hasDepth = HasTargetDepth();
     if (hasDepth && GetRenderStateValue(plD3dRs::ZEnable) != 0)
         glEnable(GL_DEPTH_TEST);
     else
@@ -571,6 +582,15 @@ plD3dResult plGlD3dDevice::SetViewport(const plD3dViewport* viewport) {
     return result;
 }
 
+plD3dResult plGlD3dDevice::SetRenderTarget(plD3dSurface* target, plD3dSurface* depthStencil) {
+    const plD3dResult result = plD3dDevice::SetRenderTarget(target, depthStencil);
+    if (!plD3dFailed(result)) {
+        m_dirty |= DirtyTarget | DirtyViewport | DirtyDepth;
+        m_screenSpaceLoaded = false;
+    }
+    return result;
+}
+
 plD3dResult plGlD3dDevice::TestCooperativeLevel() {
     return m_lost ? plD3dErr::DeviceNotReset : plD3dDevice::TestCooperativeLevel();
 }
@@ -702,7 +722,9 @@ void plGlD3dDevice::ReadFrontBuffer(u32* argb) {
 void plGlD3dDevice::ReadBackBuffer(const plD3dRect& rect, u32* argb) {
     if (m_lost)
         return;
-    Prepare(DirtyTarget | DirtyFixed);
+    Prepare(DirtyFixed);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    m_dirty |= DirtyTarget;
     glReadPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, GL_BGRA,
                  GL_UNSIGNED_INT_8_8_8_8_REV, argb);
 }
@@ -795,9 +817,8 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
     const auto* bytes = static_cast<const u8*>(vertices);
     if (layout.pretransformed) {
         Prepare(DirtyAll & ~(DirtyViewport | DirtyMatrices | DirtyLights));
-        const auto& params = GetPresentParameters();
-        const auto width = static_cast<f32>(params.backBufferWidth);
-        const auto height = static_cast<f32>(params.backBufferHeight);
+        const auto width = static_cast<f32>(GetTargetWidth());
+        const auto height = static_cast<f32>(GetTargetHeight());
         if (!m_screenSpaceLoaded) {
             glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
             glDepthRange(0.0, 1.0);

@@ -18,7 +18,9 @@ class plSdlWindowHost;
 // draw or clear needs them, and all of them again after other code used the context. Textures are
 // OpenGL textures of the same layouts (packed 16-bit types, BGRA bytes), filled from their levels'
 // pixels when a draw uses them after a write; texture stages become the texture units' combiners.
-// Render-target textures carry a frame-buffer object. Vertex and index buffers are buffer objects that
+// Render-target textures carry a frame-buffer object, drawn into like the back buffer (rows in the
+// device's order, so they sample the right way up) and given the back buffer's depth buffer when
+// set with it. Vertex and index buffers are buffer objects that
 // each unlock fills from the buffer's bytes (a Discard lock orphans the old storage first); draws from
 // them bind them for the draw alone, except pre-transformed vertices, which are converted from the bytes.
 class plGlD3dDevice : public plD3dDevice {
@@ -38,6 +40,7 @@ class plGlD3dDevice : public plD3dDevice {
     plD3dResult SetRenderState(u32 state, u32 value) override;
     plD3dResult SetTransform(u32 state, const maMatrix4d* matrix) override;
     plD3dResult SetViewport(const plD3dViewport* viewport) override;
+    plD3dResult SetRenderTarget(plD3dSurface* target, plD3dSurface* depthStencil) override;
     plD3dResult CreateTexture(u32 width, u32 height, u32 levels, u32 usage, plD3dFormat format, u32 pool,
                               plD3dTexture** texture) override;
     plD3dResult SetTexture(u32 stage, plD3dTexture* texture) override;
@@ -118,6 +121,8 @@ class plGlD3dDevice : public plD3dDevice {
     void Invalidate();
     // Makes the context current and sends what is dirty.
     void Prepare(u32 needed);
+    // The back buffer's frame buffer, or the target texture's with the depth buffer when it takes it.
+    void BindTarget();
     void SendViewport();
     void SendMatrices();
     void SendDepth();

@@ -172,7 +172,13 @@ plD3dResult plGlD3dDevice::CreateTexture(u32 width, u32 height, u32 levels, u32 
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, gl.name, 0);
         if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
             DBG_WARNING("A render-target texture of %ux%u cannot be drawn into", width, height);
-        m_dirty |= DirtyTarget;
+        // Cleared here rather than uploaded from its zeroed levels at the first draw, which would wipe
+        // whatever was drawn into it before.
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        (*texture)->TakeWrittenLevels();
+        m_dirty |= DirtyTarget | DirtyColorMask;
     }
     m_glTextures[*texture] = gl;
     m_dirty |= DirtyStages;
@@ -189,7 +195,7 @@ void plGlD3dDevice::OnTextureDestroyed(plD3dTexture& texture) {
     if (found->second.framebuffer)
         glDeleteFramebuffers(1, &found->second.framebuffer);
     m_glTextures.erase(found);
-    m_dirty |= DirtyStages | DirtyTarget;
+    m_dirty |= DirtyStages | DirtyTarget | DirtyViewport | DirtyDepth;
 }
 
 u32 plGlD3dDevice::GetTextureFramebuffer(const plD3dTexture& texture) const {

@@ -170,9 +170,15 @@ void plD3dDevice::SetDefaultStates() {
     m_baseVertexIndex = 0;
     for (maMatrix4d& matrix : m_transforms)
         matrix.SetIdentity();
-    m_viewport = {0, 0, m_params.backBufferWidth, m_params.backBufferHeight, 0.0f, 1.0f};
+    TargetBackBuffer();
     m_fvf = 0;
     m_inScene = false;
+}
+
+void plD3dDevice::TargetBackBuffer() {
+    m_targetTexture = nullptr;
+    m_targetDepth = m_params.enableAutoDepthStencil;
+    m_viewport = {0, 0, m_params.backBufferWidth, m_params.backBufferHeight, 0.0f, 1.0f};
 }
 
 int plD3dDevice::TransformSlot(u32 state) {
@@ -228,7 +234,7 @@ plD3dResult plD3dDevice::EndScene() {
 plD3dResult plD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u32, f32 z, u32) {
     if ((count != 0 && !rects) || flags == 0 || (flags & ~0x7u) != 0 || z < 0.0f || z > 1.0f)
         return plD3dErr::InvalidCall;
-    if ((flags & (plD3dClear::ZBuffer | plD3dClear::Stencil)) && !m_params.enableAutoDepthStencil)
+    if ((flags & (plD3dClear::ZBuffer | plD3dClear::Stencil)) && !m_targetDepth)
         return plD3dErr::InvalidCall;
     // The depth buffer here has no stencil bits.
     if (flags & plD3dClear::Stencil)
@@ -250,6 +256,61 @@ plD3dResult plD3dDevice::GetBackBuffer(u32 index, u32 type, plD3dSurface** surfa
     desc.height = m_params.backBufferHeight;
     *surface = new plD3dSurface(*this, desc, true);
     return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::SetRenderTarget(plD3dSurface* target, plD3dSurface* depthStencil) {
+    plD3dTexture* texture = m_targetTexture;
+    if (target) {
+        plD3dTexture* container = target->GetContainer();
+        const bool textureTarget =
+            container && container->Level(0) == target && target->Desc().usage == plD3dUsage::RenderTarget;
+        if (&target->GetDevice() != this || !(target->IsBackBuffer() || textureTarget))
+            return plD3dErr::InvalidCall;
+        texture = container;
+    }
+    const u32 width = texture ? texture->Level(0)->Desc().width : m_params.backBufferWidth;
+    const u32 height = texture ? texture->Level(0)->Desc().height : m_params.backBufferHeight;
+    if (depthStencil && (&depthStencil->GetDevice() != this || !depthStencil->IsDepthStencil() ||
+                         depthStencil->Desc().width < width || depthStencil->Desc().height < height))
+        return plD3dErr::InvalidCall;
+    m_targetTexture = texture;
+    m_targetDepth = depthStencil != nullptr;
+    m_viewport = {0, 0, width, height, 0.0f, 1.0f};
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetRenderTarget(plD3dSurface** target) {
+    if (!target)
+        return plD3dErr::InvalidCall;
+    if (!m_targetTexture)
+        return GetBackBuffer(0, plD3dBackBufferMono, target);
+    *target = m_targetTexture->Level(0);
+    (*target)->AddRef();
+    return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::GetDepthStencilSurface(plD3dSurface** surface) {
+    if (!surface)
+        return plD3dErr::InvalidCall;
+    *surface = nullptr;
+    if (!m_params.enableAutoDepthStencil)
+        return plD3dErr::NotFound;
+    plD3dSurfaceDesc desc;
+    desc.format = m_params.autoDepthStencilFormat;
+    desc.usage = plD3dUsage::DepthStencil;
+    desc.pool = plD3dPool::Default;
+    desc.width = m_params.backBufferWidth;
+    desc.height = m_params.backBufferHeight;
+    *surface = new plD3dSurface(*this, desc, false);
+    return plD3dErr::Ok;
+}
+
+u32 plD3dDevice::GetTargetWidth() const {
+    return m_targetTexture ? m_targetTexture->Level(0)->Desc().width : m_params.backBufferWidth;
+}
+
+u32 plD3dDevice::GetTargetHeight() const {
+    return m_targetTexture ? m_targetTexture->Level(0)->Desc().height : m_params.backBufferHeight;
 }
 
 plD3dResult plD3dDevice::CreateImageSurface(u32 width, u32 height, plD3dFormat format,
@@ -319,8 +380,8 @@ bool plD3dDevice::BufferUsageValid(u32 usage, u32 pool) {
 plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects, u32 count,
                                    plD3dSurface* target, const plD3dPoint* points) {
     if (!source || !target || source == target || (rects == nullptr) != (count == 0) ||
-        &source->GetDevice() != this || &target->GetDevice() != this ||
-        (source->IsBackBuffer() && target->IsBackBuffer()))
+        source->IsDepthStencil() || target->IsDepthStencil() || &source->GetDevice() != this ||
+        &target->GetDevice() != this || (source->IsBackBuffer() && target->IsBackBuffer()))
         return plD3dErr::InvalidCall;
     if (!source->IsBackBuffer() && !target->IsBackBuffer() && source->Desc().format != target->Desc().format)
         return plD3dErr::InvalidCall;
@@ -379,7 +440,8 @@ plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects,
 }
 
 plD3dResult plD3dDevice::GetFrontBuffer(plD3dSurface* target) {
-    if (!target || target->IsBackBuffer() || target->GetContainer() || target->m_locked)
+    if (!target || target->IsBackBuffer() || target->IsDepthStencil() || target->GetContainer() ||
+        target->m_locked)
         return plD3dErr::InvalidCall;
     const plD3dSurfaceDesc& desc = target->Desc();
     if (desc.width != m_params.backBufferWidth || desc.height != m_params.backBufferHeight)
@@ -442,8 +504,8 @@ plD3dResult plD3dDevice::GetTransform(u32 state, maMatrix4d* matrix) const {
 
 plD3dResult plD3dDevice::SetViewport(const plD3dViewport* viewport) {
     if (!viewport || viewport->width == 0 || viewport->height == 0 ||
-        u64{viewport->x} + viewport->width > m_params.backBufferWidth ||
-        u64{viewport->y} + viewport->height > m_params.backBufferHeight || !(viewport->minZ >= 0.0f) ||
+        u64{viewport->x} + viewport->width > GetTargetWidth() ||
+        u64{viewport->y} + viewport->height > GetTargetHeight() || !(viewport->minZ >= 0.0f) ||
         !(viewport->maxZ <= 1.0f) || viewport->minZ > viewport->maxZ)
         return plD3dErr::InvalidCall;
     m_viewport = *viewport;
@@ -555,6 +617,8 @@ void plD3dDevice::OnTextureDestroyed(plD3dTexture& texture) {
     for (plD3dTexture*& bound : m_textures)
         if (bound == &texture)
             bound = nullptr;
+    if (m_targetTexture == &texture)
+        TargetBackBuffer();
 }
 
 plD3dResult plD3dDevice::SetStreamSource(u32 stream, plD3dVertexBuffer* buffer, u32 stride) {

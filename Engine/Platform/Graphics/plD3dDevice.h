@@ -50,6 +50,16 @@ class plD3dDevice : public plD3dUnknown {
     virtual plD3dResult Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z, u32 stencil);
 
     virtual plD3dResult GetBackBuffer(u32 index, u32 type, plD3dSurface** surface);
+    // Where draws and clears land: the back buffer or level 0 of a render-target texture (null keeps
+    // the current one), with the depth buffer (which must be at least as large) or none. The viewport
+    // becomes the whole target. The device holds no reference: a target texture released while set
+    // returns drawing to the back buffer, as Reset does.
+    virtual plD3dResult SetRenderTarget(plD3dSurface* target, plD3dSurface* depthStencil);
+    // The current target with a new reference.
+    plD3dResult GetRenderTarget(plD3dSurface** target);
+    // The depth buffer made with the device (NotFound without one), with a new reference; it cannot be
+    // locked or copied, and holds Reset off like the back buffer's surfaces.
+    plD3dResult GetDepthStencilSurface(plD3dSurface** surface);
     virtual plD3dResult CreateImageSurface(u32 width, u32 height, plD3dFormat format, plD3dSurface** surface);
     // Levels 0 makes the whole chain. Usage 0 or render target (which needs the default pool); the
     // managed and system-memory pools keep their pixels through Reset, the default pool must be
@@ -138,6 +148,11 @@ class plD3dDevice : public plD3dUnknown {
     u32 GetRenderStateValue(u32 state) const { return m_renderStates[state]; }
     const maMatrix4d& GetTransformValue(u32 state) const { return m_transforms[TransformSlot(state)]; }
     const plD3dViewport& GetViewportValue() const { return m_viewport; }
+    // The render-target texture drawn into, null for the back buffer; whether the depth buffer is used.
+    plD3dTexture* GetTargetTexture() const { return m_targetTexture; }
+    bool HasTargetDepth() const { return m_targetDepth; }
+    u32 GetTargetWidth() const;
+    u32 GetTargetHeight() const;
     u32 GetVertexFormat() const { return m_fvf; }
     u32 GetStageStateValue(u32 stage, u32 state) const { return m_stageStates[stage][state]; }
     plD3dTexture* GetStageTexture(u32 stage) const { return m_textures[stage]; }
@@ -177,6 +192,8 @@ class plD3dDevice : public plD3dUnknown {
     // vertex format, and may be drawn.
     bool StreamHolds(u64 firstVertex, u32 vertexCount) const;
     void SetDefaultStates();
+    // The back buffer with the device's depth buffer, the viewport all of it.
+    void TargetBackBuffer();
 
     plD3d& m_d3d;
     plD3dPresentParameters m_params;
@@ -190,6 +207,8 @@ class plD3dDevice : public plD3dUnknown {
     // View, projection, texture 0 to 7, world.
     std::array<maMatrix4d, 11> m_transforms;
     plD3dViewport m_viewport;
+    plD3dTexture* m_targetTexture = nullptr;
+    bool m_targetDepth = false;
     plD3dMaterial m_material;
     std::map<u32, LightSlot> m_lights;
     u32 m_fvf = 0;

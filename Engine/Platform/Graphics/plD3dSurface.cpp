@@ -8,7 +8,7 @@ plD3dSurface::plD3dSurface(plD3dDevice& device, const plD3dSurfaceDesc& desc, bo
     : m_device(device), m_desc(desc), m_backBuffer(backBuffer) {
     m_device.AddRef();
     m_device.AttachResource(m_desc.pool);
-    if (!backBuffer) {
+    if (!backBuffer && !IsDepthStencil()) {
         m_pitch = desc.width * plD3dBytesPerPixel(desc.format);
         m_pixels.assign(static_cast<size_t>(m_pitch) * desc.height, 0);
     }
@@ -44,7 +44,8 @@ plD3dResult plD3dSurface::GetDesc(plD3dSurfaceDesc* desc) const {
 }
 
 plD3dResult plD3dSurface::LockRect(plD3dLockedRect* locked, const plD3dRect* rect, u32 flags) {
-    if (!locked || m_backBuffer || m_locked || (m_container && m_desc.pool == plD3dPool::Default))
+    if (!locked || m_backBuffer || IsDepthStencil() || m_locked ||
+        (m_container && m_desc.pool == plD3dPool::Default))
         return plD3dErr::InvalidCall;
     const plD3dRect whole{0, 0, static_cast<i32>(m_desc.width), static_cast<i32>(m_desc.height)};
     const plD3dRect area = rect ? *rect : whole;

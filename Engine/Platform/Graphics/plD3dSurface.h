@@ -8,8 +8,9 @@ class plD3dDevice;
 class plD3dTexture;
 
 // A surface of the device: an image surface in system memory or a level of a texture, whose pixels
-// live here and are locked for reading and writing, or the device's back buffer, whose pixels the
-// backend keeps and only CopyRects reaches. A surface holds a reference to its device, so the device
+// live here and are locked for reading and writing; the device's back buffer, whose pixels the
+// backend keeps and only CopyRects reaches; or the device's depth buffer, which only render targets
+// take. A surface holds a reference to its device, so the device
 // outlives it; a texture's level is counted and kept by its texture.
 class plD3dSurface : public plD3dUnknown {
   public:
@@ -25,6 +26,7 @@ class plD3dSurface : public plD3dUnknown {
     plD3dDevice& GetDevice() const { return m_device; }
     const plD3dSurfaceDesc& Desc() const { return m_desc; }
     bool IsBackBuffer() const { return m_backBuffer; }
+    bool IsDepthStencil() const { return m_desc.usage == plD3dUsage::DepthStencil; }
     // The texture this surface is a level of, or null.
     plD3dTexture* GetContainer() const { return m_container; }
     // The pixels of an image surface or level, top row first, Pitch() bytes a row.

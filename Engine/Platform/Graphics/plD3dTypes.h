@@ -89,6 +89,7 @@ constexpr u32 SystemMem = 2;
 
 namespace plD3dUsage {
 constexpr u32 RenderTarget = 0x1;
+constexpr u32 DepthStencil = 0x2;
 constexpr u32 WriteOnly = 0x8;
 constexpr u32 Dynamic = 0x200;
 } // namespace plD3dUsage

@@ -142,7 +142,7 @@ plD3dResult plFakeD3dDevice::EndScene() {
 plD3dResult plFakeD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z,
                                    u32 stencil) {
     const plD3dResult result = plD3dDevice::Clear(count, rects, flags, color, z, stencil);
-    if (!plD3dFailed(result) && (flags & plD3dClear::Target) && !m_lost) {
+    if (!plD3dFailed(result) && (flags & plD3dClear::Target) && !m_lost && !GetTargetTexture()) {
         const plD3dViewport& view = GetViewportValue();
         const plD3dRect viewRect{static_cast<i32>(view.x), static_cast<i32>(view.y),
                                  static_cast<i32>(view.x + view.width),
@@ -163,6 +163,15 @@ plD3dResult plFakeD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags,
 
 plD3dResult plFakeD3dDevice::GetBackBuffer(u32 index, u32 type, plD3dSurface** surface) {
     return Logged("GetBackBuffer", plD3dDevice::GetBackBuffer(index, type, surface));
+}
+
+plD3dResult plFakeD3dDevice::SetRenderTarget(plD3dSurface* target, plD3dSurface* depthStencil) {
+    const std::string name = !target ? "keep"
+                             : target->IsBackBuffer()
+                                 ? "back"
+                                 : Format("%ux%u", target->Desc().width, target->Desc().height);
+    return Logged(Format("SetRenderTarget %s %d", name.c_str(), depthStencil ? 1 : 0),
+                  plD3dDevice::SetRenderTarget(target, depthStencil));
 }
 
 plD3dResult plFakeD3dDevice::CreateImageSurface(u32 width, u32 height, plD3dFormat format,

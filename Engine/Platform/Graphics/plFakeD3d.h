@@ -60,7 +60,8 @@ class plFakeD3d : public plD3d {
     plFakeD3dDevice* m_device = nullptr;
 };
 
-// The device of tests: it keeps the back buffer in memory (clears and copies land there, draws are only
+// The device of tests: it keeps the back buffer in memory (clears and copies land there, clears of a
+// texture target nowhere; draws are only
 // logged, Present copies it to the front buffer), loses itself on request, and follows the reset rules of the
 // real one. A lock of a write-only buffer hands out the locked range (the whole buffer with Discard) filled
 // with kWriteOnlyPattern, so code that reads such a lock back reads garbage; indexed draws check every index
@@ -85,6 +86,7 @@ class plFakeD3dDevice : public plD3dDevice {
     plD3dResult EndScene() override;
     plD3dResult Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z, u32 stencil) override;
     plD3dResult GetBackBuffer(u32 index, u32 type, plD3dSurface** surface) override;
+    plD3dResult SetRenderTarget(plD3dSurface* target, plD3dSurface* depthStencil) override;
     plD3dResult CreateImageSurface(u32 width, u32 height, plD3dFormat format,
                                    plD3dSurface** surface) override;
     plD3dResult CreateTexture(u32 width, u32 height, u32 levels, u32 usage, plD3dFormat format, u32 pool,

@@ -59,7 +59,7 @@ void SetCombiner(u32 stage, u32 colorOp, u32 alphaOp, u32 arg2) {
     SetStage(stage, plD3dTss::AlphaOp, alphaOp);
 }
 
-void SetStageCombinersFor(const g3dMaterial& material) {
+void SetStageCombiners(const g3dMaterial& material) {
     g3dRendererState& state = g3dGetRendererState();
     const u32 n = material.GetStageCount();
     // One stage's addressing follows its mode, so a count alone does not say what the device holds.
@@ -207,7 +207,7 @@ void DrawMultiPass(const g3dFragment& fragment, u32 range, const g3dMaterial& ma
 } // namespace
 
 void g3dSetStageCombiners(const g3dMaterial& material) {
-    SetStageCombinersFor(material);
+    SetStageCombiners(material);
 }
 
 void g3dBindTextureStage(u32 h, u32 s, const g3dMaterial& material) {
@@ -242,7 +242,7 @@ void g3dRendererPAC::DrawFragment(const g3dFragment& fragment, const g3dMaterial
         if (material != lastMaterial || forced) {
             const g3dMaterial& drawn = EvaluateMaterial(*material);
             ApplyMaterial(drawn);
-            SetStageCombinersFor(drawn);
+            SetStageCombiners(drawn);
             const u32 bound = std::min<u32>(fragment.GetVertexKind(), k);
             for (u32 h = 0; h < bound; ++h)
                 BindTextureStage(h, h, drawn);
@@ -254,4 +254,18 @@ void g3dRendererPAC::DrawFragment(const g3dFragment& fragment, const g3dMaterial
         forced = false;
         DrawRange(fragment, range);
     }
+}
+
+void g3dRendererPAC::DrawFragmentUntextured(const g3dFragment& fragment, const g3dMaterial* material) {
+    if (!fragment.GetVertexBuffer() || !fragment.GetIndexBuffer())
+        return;
+    BindBuffers(fragment);
+    if (material)
+        ApplyMaterial(*material);
+    SetCombiner(0, plD3dTop::Modulate, plD3dTop::Modulate, plD3dTa::Diffuse);
+    SetStage(1, plD3dTss::ColorOp, plD3dTop::Disable);
+    g3dReportFailure(g_pdevice->SetTexture(0, nullptr));
+    g3dGetRendererState().lastStageCount = -1;
+    for (u32 range = 0; range < fragment.GetRangeCount(); ++range)
+        DrawRange(fragment, range);
 }

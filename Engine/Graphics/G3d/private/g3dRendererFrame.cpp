@@ -3,34 +3,20 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dModel.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/G3d/private/g3dLightManagerPAC.h"
 #include "Engine/Graphics/G3d/private/g3dRendererPAC.h"
 #include "Engine/Graphics/G3d/private/g3dRendererState.h"
+#include "Engine/Graphics/G3d/private/g3dTexturePAC.h"
+#include "Engine/Platform/Graphics/plD3dSurface.h"
+#include "Engine/Platform/Graphics/plD3dTexture.h"
 
 #include <cstdio>
 
 namespace {
 
 std::vector<g3dRenderListEntry> g_lists;
-
-template <class Model> bool Erase(std::list<std::unique_ptr<Model>>& models, const g3dModel* model) {
-    for (auto it = models.begin(); it != models.end(); ++it)
-        if (it->get() == model) {
-            models.erase(it);
-            return true;
-        }
-    return false;
-}
-
-bool EraseItem(std::list<g3dSortItem>& items, const g3dModel* model) {
-    for (auto it = items.begin(); it != items.end(); ++it)
-        if (it->model.get() == model) {
-            items.erase(it);
-            return true;
-        }
-    return false;
-}
 
 void BeginPass(const g3dRenderListConfig& config) {
     plD3dDevice& device = *g_pdevice;
@@ -60,6 +46,23 @@ void DrawList(g3dRenderListEntry& entry, const maVector3d& direction) {
         }
     forced = true;
     g3dRendererPAC::DrawSortItems(entry, lastMaterial, forced);
+}
+
+void DrawTreeUntextured(const g3dTransformTreeNode& node, const maMatrix4d& parentWorld,
+                        const g3dMaterial* overrideMaterial) {
+    const maMatrix4d world = node.GetLocalMatrix() * parentWorld;
+    const auto* fragmentNode = dynamic_cast<const g3dHFragment*>(&node);
+    if (fragmentNode && fragmentNode->GetFragment()) {
+        g3dRendererPAC::SetWorldMatrix(world);
+        g3dRendererPAC::DrawFragmentUntextured(*fragmentNode->GetFragment(), overrideMaterial);
+    }
+    for (u32 i = 0; i < node.GetChildCount(); ++i)
+        DrawTreeUntextured(*node.GetChild(i), world, overrideMaterial);
+}
+
+void Release(plD3dSurface* surface) {
+    if (surface)
+        surface->Release();
 }
 
 void ShowFrameFigures() {
@@ -98,6 +101,42 @@ void g3dRendererPAC::RenderFrame(f32 time) {
     ShowFrameFigures();
 }
 
+void g3dRendererPAC::RenderToTexture(g3dRenderTargetTexture& target,
+                                     const std::vector<g3dDynamicModel*>& models,
+                                     const g3dMaterial* overrideMaterial) {
+    plD3dTexture* texture = target.GetPAC() ? target.GetPAC()->GetTexture() : nullptr;
+    plD3dSurface* level = nullptr;
+    if (!texture || plD3dFailed(texture->GetSurfaceLevel(0, &level)))
+        return;
+    // An empty table has no list 0; its camera transforms are the usual ones.
+    SetTransformMode(g_lists.empty() ? 2 : g_lists[0].config.transformMode);
+    SetWorldIdentity();
+    plD3dDevice& device = *g_pdevice;
+    plD3dSurface* keptTarget = nullptr;
+    plD3dSurface* keptDepth = nullptr;
+    device.GetRenderTarget(&keptTarget);
+    device.GetDepthStencilSurface(&keptDepth);
+    device.SetRenderTarget(level, keptDepth);
+    g3dReportFailure(device.Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, 0x00FFFFFF, 1.0f, 0));
+    g3dReportFailure(device.BeginScene());
+    bool blendChecked = false;
+    for (const g3dDynamicModel* model : models) {
+        if (!model)
+            continue;
+        if (!blendChecked) {
+            SetBlendMode(0);
+            blendChecked = true;
+        }
+        if (const g3dTransformTreeNode* tree = model->GetNode())
+            DrawTreeUntextured(*tree, maMatrix4d(), overrideMaterial);
+    }
+    g3dReportFailure(device.EndScene());
+    device.SetRenderTarget(keptTarget, keptDepth);
+    Release(keptTarget);
+    Release(keptDepth);
+    Release(level);
+}
+
 g3dWorldStaticModel* g3dRendererPAC::AddStaticModel(g3dFragment* fragment, u32 list) {
     return g_lists.at(list).worldStatic.emplace_back(std::make_unique<g3dWorldStaticModel>(fragment)).get();
 }
@@ -129,9 +168,10 @@ g3dSpriteGroupModel* g3dRendererPAC::AddSpriteGroup(u32 list) {
 }
 
 void g3dRendererPAC::RemoveModel(g3dModel* model) {
+    const auto held = [model](const auto& owned) { return owned.get() == model; };
     for (g3dRenderListEntry& entry : g_lists)
-        if (Erase(entry.placedStatic, model) || EraseItem(entry.sortItems, model) ||
-            Erase(entry.worldStatic, model))
+        if (entry.placedStatic.remove_if(held) || entry.worldStatic.remove_if(held) ||
+            entry.sortItems.remove_if([model](const g3dSortItem& item) { return item.model.get() == model; }))
             return;
 }
 

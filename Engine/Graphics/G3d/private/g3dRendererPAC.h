@@ -6,6 +6,7 @@
 
 class g3dFragment;
 class g3dMaterial;
+class g3dRenderTargetTexture;
 class g3dTransformTreeNode;
 class plD3dVertexBuffer;
 
@@ -26,6 +27,8 @@ namespace g3dRendererPAC {
 // The render lists and the frame drawn from them (see g3dRenderer).
 void BuildRenderLists(const std::vector<g3dRenderListConfig>& lists);
 void RenderFrame(f32 time);
+void RenderToTexture(g3dRenderTargetTexture& target, const std::vector<g3dDynamicModel*>& models,
+                     const g3dMaterial* overrideMaterial);
 g3dWorldStaticModel* AddStaticModel(g3dFragment* fragment, u32 list);
 g3dStaticModel* AddPlacedStaticModel(g3dFragment* fragment, const maMatrix4d& world, u32 list);
 g3dDynamicModel* AddNode(const g3dTransformTreeNode& node, u32 list);
@@ -74,5 +77,8 @@ plD3dVertexBuffer* GetSpriteBuffer();
 // forced belong to the caller's list: a range whose material is lastMaterial, while not forced, sends
 // no material, stage or texture call.
 void DrawFragment(const g3dFragment& fragment, const g3dMaterial*& lastMaterial, bool& forced);
+// Every range of the fragment with no texture, the diffuse colour alone, in the material when one is
+// given (without its animations) and otherwise in whatever material the device holds.
+void DrawFragmentUntextured(const g3dFragment& fragment, const g3dMaterial* material);
 
 } // namespace g3dRendererPAC

@@ -3,36 +3,24 @@
 #include "Engine/App/App/appEventHandler.h"
 #include "Engine/Graphics/G3d/g3dLightManager.h"
 #include "Engine/Graphics/G3d/g3dModel.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <stdexcept>
 
 namespace {
 
-// Worlds 0 to 2 with depth and fog, an additive screen pass, a screen overlay without depth.
-const std::vector<g3dRenderListConfig> kGameLists = {
-    {0, 2, 0, true}, {0, 2, 0, true}, {0, 2, 0, true}, {0, 0, 1, false}, {1, 0, 0, false}};
-
 const std::string kDraw = "DrawIndexedPrimitive";
 
+// Worlds 0 to 2 with depth and fog, an additive screen pass, a screen overlay without depth.
 class g3dRendererFrameTest : public g3dRendererFixture {
   protected:
-    g3dRendererFrameTest() { m_lists = kGameLists; }
-
-    // Two triangles over four vertices at the origin with one material.
-    g3dFragment* Quad(g3dMaterial* material) {
-        const std::vector<maVector3d> positions(4, maVector3d(0, 0, 0)), normals(4, maVector3d(0, 1, 0));
-        const u16 indices[6] = {0, 1, 2, 2, 1, 3};
-        return Keep(g3dFragmentManager::CreateFragmentPNT(positions.data(), normals.data(), 4, indices, 6,
-                                                          &material, nullptr, 1, false));
+    g3dRendererFrameTest() {
+        m_lists = {{0, 2, 0, true}, {0, 2, 0, true}, {0, 2, 0, true}, {0, 0, 1, false}, {1, 0, 0, false}};
     }
-    std::vector<std::string> Frame(const std::vector<std::string>& prefixes) {
-        Mark();
-        g3dRenderer::RenderFrame(0.0f);
-        return Since(prefixes);
-    }
-
     g3dMaterial m_material;
 };
 
@@ -47,10 +35,7 @@ TEST_F(g3dRendererFrameTest, AnEmptyTableClearsDepthAndResetsTheStages) {
     for (int stage = 0; stage < 8; ++stage)
         expected.push_back("SetTexture " + std::to_string(stage) + " null");
     expected.push_back("SetStreamSource 0 0");
-    Mark();
-    g3dRenderer::RenderFrame(0.0f);
-    std::vector<std::string> calls(m_d3d.GetLog().begin() + static_cast<long>(m_mark), m_d3d.GetLog().end());
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(Frame({""}), expected);
 
     g2dScreen::SetShowFps(true);
     appDispatchChar(u'`');
@@ -75,12 +60,13 @@ TEST_F(g3dRendererFrameTest, HiddenModelsCostNothingAndShowAgain) {
                                 g3dRenderer::AddPlacedStaticModel(quad, maMatrix4d(), 1),
                                 g3dRenderer::AddNode(tree, 2)};
     EXPECT_EQ(Frame({kDraw}).size(), 0u);
+    EXPECT_THROW(g3dRenderer::AddStaticModel(quad, 5), std::out_of_range);
     for (g3dModel* model : models)
         model->SetVisible(true);
     EXPECT_EQ(Frame({kDraw}).size(), 3u);
     EXPECT_EQ(g3dRendererPAC::GetTriangleCount(), 6u);
 
-    // A model of no list is neither taken out of one nor deleted.
+    // A model of no list is neither taken out of one nor deleted; a removed one is gone for good.
     g3dWorldStaticModel stranger(quad);
     g3dRenderer::RemoveModel(&stranger);
     EXPECT_EQ(Frame({kDraw}).size(), 3u);
@@ -91,6 +77,20 @@ TEST_F(g3dRendererFrameTest, HiddenModelsCostNothingAndShowAgain) {
     EXPECT_EQ(Frame({kDraw}).size(), 0u);
 }
 
+TEST_F(g3dRendererFrameTest, StaticModelsDrawFromTheHighestAddressDown) {
+    g3dMaterial red;
+    red.SetDiffuse({1, 0, 0, 1});
+    g3dModel* white = g3dRenderer::AddStaticModel(Quad(&m_material), 0);
+    g3dModel* other = g3dRenderer::AddStaticModel(Quad(&red), 0);
+    white->SetVisible(true);
+    other->SetVisible(true);
+    std::vector<std::string> order = {"SetMaterial 1 1 1 1 0", "SetMaterial 1 0 0 1 0"};
+    if (std::greater<const g3dModel*>()(other, white))
+        std::swap(order[0], order[1]);
+    EXPECT_EQ(Frame({"SetMaterial"}), order);
+    EXPECT_EQ(Frame({"SetMaterial"}), order);
+}
+
 TEST_F(g3dRendererFrameTest, TheOverlayListDrawsLastWithoutDepthOrFog) {
     g3dFragment* quad = Quad(&m_material);
     g3dRenderer::AddStaticModel(quad, 4)->SetVisible(true);
@@ -99,20 +99,15 @@ TEST_F(g3dRendererFrameTest, TheOverlayListDrawsLastWithoutDepthOrFog) {
     // Render states 7 depth test, 14 depth writes, 28 fog.
     const std::vector<std::string> calls =
         Frame({"SetRenderState 7 ", "SetRenderState 14 ", "SetRenderState 28 ", kDraw});
-    ASSERT_GE(calls.size(), 5u);
-    const std::vector<std::string> last(calls.end() - 5, calls.end());
-    EXPECT_EQ(last,
+    EXPECT_EQ(calls[2], "SetRenderState 28 1");
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 5, calls.end()),
               (std::vector<std::string>{"SetRenderState 14 0", "SetRenderState 7 0", "SetRenderState 28 0",
                                         "DrawIndexedPrimitive 4 0 4 0 2", "SetRenderState 14 1"}));
-    EXPECT_EQ(calls[2], "SetRenderState 28 1");
-    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                            [](const std::string& c) { return c.rfind(kDraw, 0) == 0; }),
-              2);
 }
 
 TEST_F(g3dRendererFrameTest, BlendFactorsAreSentOnlyWhenAPassChangesThem) {
-    // Lists 0 to 2 alpha-blend, 3 adds, 4 blends again: each frame switches twice, the passes of the
-    // same mode in a row send nothing. 19 source, 20 destination; 2 one, 5 source alpha, 6 its inverse.
+    // Lists 0 to 2 blend, 3 adds, 4 blends again: two switches a frame, none between passes of one mode.
+    // 19 source, 20 destination; 2 one, 5 source alpha, 6 its inverse.
     for (int frame = 0; frame < 2; ++frame)
         EXPECT_EQ(Frame({"SetRenderState 19 ", "SetRenderState 20 "}),
                   (std::vector<std::string>{"SetRenderState 19 5", "SetRenderState 20 2",
@@ -120,7 +115,7 @@ TEST_F(g3dRendererFrameTest, BlendFactorsAreSentOnlyWhenAPassChangesThem) {
 }
 
 TEST_F(g3dRendererFrameTest, ProjectToScreenStaysFiniteAtTheEyesDepth) {
-    // A camera-like projection: w is the view depth. The screen is 64 x 48.
+    // w is the view depth; the eye stands at z -2 and the screen is 64 x 48.
     g3dRenderer::SetProjectionMatrix(maMatrix4d(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 1, 0, 0, -1, 0));
     maMatrix4d view;
     view.SetTranslation(0, 0, 2);
@@ -128,17 +123,37 @@ TEST_F(g3dRendererFrameTest, ProjectToScreenStaysFiniteAtTheEyesDepth) {
     const struct {
         maVector3d point;
         f32 x, y, w;
-    } cases[] = {
-        {{0, 0, 0}, 32, 24, 0.5f}, // straight ahead
-        {{2, 1, 0}, 0, 12, 0.5f},  // mirrored: right of the eye shows on the left
-        {{1, 1, -2}, 0, 0, 1.0f},  // at the eye's depth, invW is 1
-    };
+    } cases[] = {{{2, 1, 0}, 0, 12, 0.5f}, {{1, 1, -2}, 0, 0, 1.0f}}; // mirrored in x; at the eye's depth
     for (const auto& c : cases) {
         f32 out[4];
         g3dRenderer::ProjectToScreen(c.point, out);
-        EXPECT_FLOAT_EQ(out[0], c.x);
-        EXPECT_FLOAT_EQ(out[1], c.y);
-        EXPECT_FLOAT_EQ(out[3], c.w);
+        EXPECT_EQ(std::vector<f32>(out, out + 4), (std::vector<f32>{c.x, c.y, out[2], c.w}));
         EXPECT_TRUE(std::isfinite(out[2]));
+    }
+}
+
+TEST_F(g3dRendererFrameTest, RenderToTextureDrawsTheTreesUntexturedAndComesBack) {
+    g3dHFragment root(Quad(&m_material));
+    root.AddChild(std::make_unique<g3dHFragment>(Quad(&m_material)));
+    g3dDynamicModel model;
+    model.SetNode(root.CloneTree());
+    g3dMaterial shadow;
+    shadow.SetDiffuse({0, 0, 0, 1});
+    auto* target = static_cast<g3dRenderTargetTexture*>(Texture(32));
+    const std::vector<std::string> calls = {"SetRenderTarget", "Clear",        "BeginScene",
+                                            "SetMaterial",     "SetTexture 0", "DrawIndexedPrimitive",
+                                            "EndScene"};
+    const std::vector<std::string> one = {"SetTexture 0 null", "DrawIndexedPrimitive 4 0 4 0 2"};
+    for (const g3dMaterial* material : std::vector<const g3dMaterial*>{&shadow, nullptr}) {
+        std::vector<std::string> expected = {"SetRenderTarget 32x32 1", "Clear 3 00ffffff", "BeginScene"};
+        for (int node = 0; node < 2; ++node) {
+            if (material)
+                expected.push_back("SetMaterial 0 0 0 1 0");
+            expected.insert(expected.end(), one.begin(), one.end());
+        }
+        expected.insert(expected.end(), {"EndScene", "SetRenderTarget back 1"});
+        Mark();
+        g3dRenderer::RenderToTexture(*target, {nullptr, &model}, material);
+        EXPECT_EQ(Since(calls), expected);
     }
 }

@@ -196,3 +196,52 @@ TEST(plGlD3dTexture, FontsDrawTheirGlyphsInTheColourGiven) {
     fonts.DeleteFont(handle);
     plInstallServices({});
 }
+
+TEST(plGlD3dTexture, ATargetTextureIsDrawnInRowOrderWithTheDepthBuffer) {
+    GlDevice gl;
+    ASSERT_NE(gl.device, nullptr);
+    plD3dTexture* target = nullptr;
+    ASSERT_EQ(gl.device->CreateTexture(16, 16, 1, plD3dUsage::RenderTarget, plD3dFormat::X8R8G8B8,
+                                       plD3dPool::Default, &target),
+              plD3dErr::Ok);
+    plD3dSurface* level = nullptr;
+    plD3dSurface* depth = nullptr;
+    plD3dSurface* back = nullptr;
+    ASSERT_EQ(target->GetSurfaceLevel(0, &level), plD3dErr::Ok);
+    ASSERT_EQ(gl.device->GetDepthStencilSurface(&depth), plD3dErr::Ok);
+    ASSERT_EQ(gl.device->GetRenderTarget(&back), plD3dErr::Ok);
+    ASSERT_EQ(gl.device->SetRenderTarget(level, depth), plD3dErr::Ok);
+    plD3dViewport viewport;
+    gl.device->GetViewport(&viewport);
+    EXPECT_EQ(viewport.width, 16u);
+
+    // Red over the top half, then green behind it over everything: the depth buffer keeps the red.
+    gl.device->Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, 0xFF000000, 1.0f, 0);
+    gl.device->SetRenderState(plD3dRs::Lighting, 0);
+    gl.device->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
+    const u32 red = 0xFFFF0000;
+    const u32 green = 0xFF00FF00;
+    gl.DrawWorld({{-1, 1, 0.5f, red},
+                  {1, 1, 0.5f, red},
+                  {-1, 0, 0.5f, red},
+                  {1, 1, 0.5f, red},
+                  {1, 0, 0.5f, red},
+                  {-1, 0, 0.5f, red}});
+    gl.DrawWorld({{-1, 1, 0.9f, green},
+                  {1, 1, 0.9f, green},
+                  {-1, -1, 0.9f, green},
+                  {1, 1, 0.9f, green},
+                  {1, -1, 0.9f, green},
+                  {-1, -1, 0.9f, green}});
+
+    ASSERT_EQ(gl.device->SetRenderTarget(back, depth), plD3dErr::Ok);
+    level->Release();
+    depth->Release();
+    back->Release();
+    gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF000000, 1.0f, 0);
+    DrawTexture(gl, target, 0, 0, 16, 16);
+    const std::vector<u32> pixels = gl.Read();
+    EXPECT_TRUE(Near(pixels[1 * kSize + 8], red)) << std::hex << pixels[1 * kSize + 8];
+    EXPECT_TRUE(Near(pixels[14 * kSize + 8], green)) << std::hex << pixels[14 * kSize + 8];
+    EXPECT_EQ(target->Release(), 0u);
+}

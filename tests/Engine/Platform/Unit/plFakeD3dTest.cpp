@@ -1,5 +1,6 @@
 #include "Engine/Platform/Graphics/plD3dPixels.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
+#include "Engine/Platform/Graphics/plD3dTexture.h"
 #include "plFakeDevice.h"
 
 #include <gtest/gtest.h>
@@ -214,6 +215,74 @@ TEST(plFakeD3d, LightsAreKeptBelowTheLimitUntilAReset) {
 
     EXPECT_EQ(device.Reset(&f.params), plD3dErr::Ok);
     EXPECT_EQ(device.GetLight(7, &got), plD3dErr::InvalidCall);
+}
+
+TEST(plFakeD3d, RenderTargetsTakeTheirSizeAndTheDepthBufferWhereItFits) {
+    FakeDevice f;
+    plD3dDevice& device = *f.device;
+    const auto makeTexture = [&](u32 side, u32 levels, u32 usage, u32 pool) {
+        plD3dTexture* texture = nullptr;
+        EXPECT_EQ(device.CreateTexture(side, side, levels, usage, plD3dFormat::X8R8G8B8, pool, &texture),
+                  plD3dErr::Ok);
+        return texture;
+    };
+    plD3dTexture* small = makeTexture(8, 2, plD3dUsage::RenderTarget, plD3dPool::Default);
+    plD3dTexture* large = makeTexture(64, 1, plD3dUsage::RenderTarget, plD3dPool::Default);
+    plD3dTexture* plain = makeTexture(8, 1, 0, plD3dPool::Managed);
+    plD3dSurface* depth = nullptr;
+    plD3dSurface* back = nullptr;
+    ASSERT_EQ(device.GetDepthStencilSurface(&depth), plD3dErr::Ok);
+    ASSERT_EQ(device.GetRenderTarget(&back), plD3dErr::Ok);
+    EXPECT_TRUE(back->IsBackBuffer());
+    // The depth buffer is neither locked nor copied, and holds Reset off while it is held.
+    plD3dLockedRect locked;
+    EXPECT_EQ(depth->LockRect(&locked, nullptr, 0), plD3dErr::InvalidCall);
+    EXPECT_EQ(device.CopyRects(depth, nullptr, 0, back, nullptr), plD3dErr::InvalidCall);
+
+    // Level 0 of a render-target texture, with the depth buffer only where it covers the target.
+    const struct {
+        plD3dSurface* target;
+        plD3dSurface* depth;
+        plD3dResult result;
+        u32 width;
+    } cases[] = {
+        {small->Level(0), depth, plD3dErr::Ok, 8},
+        {nullptr, nullptr, plD3dErr::Ok, 8},
+        {small->Level(1), depth, plD3dErr::InvalidCall, 8},
+        {plain->Level(0), nullptr, plD3dErr::InvalidCall, 8},
+        {back, back, plD3dErr::InvalidCall, 8},
+        {large->Level(0), depth, plD3dErr::InvalidCall, 8},
+        {large->Level(0), nullptr, plD3dErr::Ok, 64},
+        {back, depth, plD3dErr::Ok, 32},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(device.SetRenderTarget(c.target, c.depth), c.result) << c.width;
+        plD3dViewport viewport;
+        device.GetViewport(&viewport);
+        EXPECT_EQ(viewport.width, c.width);
+    }
+
+    // Without the depth buffer no depth is cleared; a texture target's clear leaves the back buffer.
+    ASSERT_EQ(device.SetRenderTarget(small->Level(0), nullptr), plD3dErr::Ok);
+    EXPECT_EQ(device.Clear(0, nullptr, plD3dClear::ZBuffer, 0, 1.0f, 0), plD3dErr::InvalidCall);
+    EXPECT_EQ(device.Clear(0, nullptr, plD3dClear::Target, 0xFFFFFFFF, 1.0f, 0), plD3dErr::Ok);
+    EXPECT_EQ(f.Fake().GetPixel(0, 0), 0xFF000000u);
+    plD3dSurface* current = nullptr;
+    ASSERT_EQ(device.GetRenderTarget(&current), plD3dErr::Ok);
+    EXPECT_EQ(current, small->Level(0));
+    current->Release();
+    plD3dViewport wide{0, 0, 16, 8, 0.0f, 1.0f};
+    EXPECT_EQ(device.SetViewport(&wide), plD3dErr::InvalidCall);
+    // Released while set, the target gives way to the back buffer.
+    EXPECT_EQ(small->Release(), 0u);
+    EXPECT_EQ(device.SetViewport(&wide), plD3dErr::Ok);
+
+    EXPECT_EQ(large->Release(), 0u);
+    EXPECT_EQ(plain->Release(), 0u);
+    back->Release();
+    EXPECT_EQ(device.Reset(&f.params), plD3dErr::InvalidCall);
+    depth->Release();
+    EXPECT_EQ(device.Reset(&f.params), plD3dErr::Ok);
 }
 
 TEST(plD3dPixels, ChannelsWidenByRepeatingTheirHighBits) {
