@@ -1,5 +1,6 @@
 #include "Source/Park/coSceneObjectSet.h"
 
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Source/Settings/coPrefs.h"
 
 #include <algorithm>
@@ -14,6 +15,8 @@ coSceneObjectSet::~coSceneObjectSet() {
     }
     for (u32 fragment : m_fragments)
         scene.DestroyFragment(fragment);
+    for (g3dFragment* mesh : m_meshes)
+        g3dFragmentManager::DestroyFragment(mesh);
 }
 
 void coSceneObjectSet::Add(int g, std::unique_ptr<scObject> object) {
@@ -43,6 +46,10 @@ void coSceneObjectSet::Add(int g, std::unique_ptr<scObject> object) {
 
 void coSceneObjectSet::AddFragment(u32 fragment) {
     m_fragments.push_back(fragment);
+}
+
+void coSceneObjectSet::AddFragment(g3dFragment* fragment) {
+    m_meshes.push_back(fragment);
 }
 
 bool coSceneObjectSet::IsVisible() const {

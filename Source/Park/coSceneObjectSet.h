@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+class g3dFragment;
+
 // The visible geometry of one placed track item in groups of scene objects, group g being level of detail
 // g (0 the finest), of which only the current group is shown. The set owns its objects and the fragments
 // they draw.
@@ -23,6 +25,8 @@ class coSceneObjectSet {
     void Add(int g, std::unique_ptr<scObject> object);
     // A fragment released with the set.
     void AddFragment(u32 fragment);
+    // A fragment of the fragment manager, destroyed with the set.
+    void AddFragment(g3dFragment* fragment);
 
     const maBoundingBox& GetBox() const { return m_box; }
     const maVector3d& GetCentre() const { return m_centre; }
@@ -54,6 +58,7 @@ class coSceneObjectSet {
 
     std::vector<std::vector<std::unique_ptr<scObject>>> m_groups;
     std::vector<u32> m_fragments;
+    std::vector<g3dFragment*> m_meshes;
     maBoundingBox m_box;
     maVector3d m_centre;
     float m_squaredRadius = 0.0f;

@@ -112,11 +112,15 @@ void readTrackCrossbar(chReader& reader, coTrackCrossbar& crossbar) {
     }
 }
 
-void coLoadCrossbarModel(coTrackCrossbar& crossbar, const std::string& name) {
+std::unique_ptr<coModelHolder> coLoadTrackModel(const std::string& name) {
     std::unique_ptr<coModelHolder> model =
         coLoadModelHolder(coTrackTypeFile(name), coTrackTypeFolder(), false);
     model->SetPartFlag(false);
-    crossbar.model = std::move(model);
+    return model;
+}
+
+void coLoadCrossbarModel(coTrackCrossbar& crossbar, const std::string& name) {
+    crossbar.model = coLoadTrackModel(name);
 }
 
 void coLoadTrackDefinition(const std::string& fileName) {

@@ -1,9 +1,11 @@
 #pragma once
 #include "Engine/App/Ch/chTxtReader.h"
 
+#include <memory>
 #include <string>
 
 class chReader;
+class coModelHolder;
 class coTrackDefinition;
 struct coTrackCrossbar;
 
@@ -15,8 +17,11 @@ void registerTrackDefinitionTags(chTagMap& tags);
 // Enters the first chunk, whatever its id, and appends its sections and crossbars in file order.
 void readTrackDefinition(chReader& reader, coTrackDefinition& definition);
 void readTrackCrossbar(chReader& reader, coTrackCrossbar& crossbar);
-// The crossbar's model from the current coaster type's folder, its textures from the same folder, with
-// its part flag cleared; it replaces any model before. A missing model throws the loader's exception.
+// A model of the track geometry: the file from the current coaster type's folder (one plain file name),
+// its textures from the same folder, with its part flag cleared. A missing model throws the loader's
+// exception.
+std::unique_ptr<coModelHolder> coLoadTrackModel(const std::string& name);
+// The crossbar's model through coLoadTrackModel; it replaces any model before.
 void coLoadCrossbarModel(coTrackCrossbar& crossbar, const std::string& name);
 
 // Replaces the current definition with a new one read from the current coaster type's folder. A file or

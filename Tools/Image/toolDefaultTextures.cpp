@@ -47,6 +47,7 @@ std::vector<toolDefaultTexture> toolDefaultTextures() {
         {"Tracks/Steel/brakes.png", Banded(0.85f, 0.7f, 0.15f, 8)},
         {"Tracks/Steel/booster.png", Banded(0.2f, 0.7f, 0.25f, 8)},
         {"Tracks/Steel/retarder.png", Banded(0.85f, 0.4f, 0.1f, 8)},
+        {"Tracks/Steel/pole.png", Banded(0.5f, 0.52f, 0.58f, 16)},
         {"Tracks/Steel/tube.png", Banded(0.35f, 0.5f, 0.8f, 32)},
     };
 }

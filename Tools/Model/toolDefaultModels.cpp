@@ -9,7 +9,17 @@ std::vector<toolDefaultModel> toolDefaultModels() {
     steel.ambient = {0.4f, 0.4f, 0.45f, 1.0f};
     steel.specular = {0.8f, 0.8f, 0.8f, 1.0f};
     steel.power = 16.0f;
-    return {{"Tracks/Steel/crossbar.mx", {toolMakeBox({1.3f, 0.12f, 0.15f}, {0.0f, -0.16f, 0.0f}, steel)}}};
+    // The supports: a pole one unit tall, stretched along each segment; a portal's beam between its legs,
+    // at the attachment height 2 over the track, across x (towards the +x leg); the half beam to the -x
+    // side, which is turned to the leg that stands.
+    toolModelMaterial support = steel;
+    support.diffuse = {0.5f, 0.52f, 0.58f, 1.0f};
+    return {
+        {"Tracks/Steel/crossbar.mx", {toolMakeBox({1.3f, 0.12f, 0.15f}, {0.0f, -0.16f, 0.0f}, steel)}},
+        {"Tracks/Steel/pole.mx", {toolMakeCylinder(0.25f, 1.0f, 8, support)}},
+        {"Tracks/Steel/joint.mx", {toolMakeBox({8.0f, 0.35f, 0.35f}, {0.0f, 2.0f, 0.0f}, support)}},
+        {"Tracks/Steel/halfjoint.mx", {toolMakeBox({4.0f, 0.35f, 0.35f}, {-2.0f, 2.0f, 0.0f}, support)}},
+    };
 }
 
 void toolWriteDefaultModels(const std::string& dataFolder) {

@@ -10,7 +10,7 @@ struct toolDefaultModel {
     std::vector<toolModelFragment> fragments;
 };
 
-// The models of the default content: the "Steel" type's crossbar.
+// The models of the default content: the "Steel" type's crossbar and its support models.
 std::vector<toolDefaultModel> toolDefaultModels();
 // Writes every default model under the data folder.
 void toolWriteDefaultModels(const std::string& dataFolder);

@@ -4,7 +4,9 @@
 #include "Engine/App/Ch/chReader.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
+#include "Engine/Core/Ma/maConstants.h"
 
+#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -117,6 +119,36 @@ toolModelFragment toolMakeBox(const maVector3d& size, const maVector3d& centre,
             box.triangles[0].push_back({kFaces[f].corners[corner], f, corner});
     }
     return box;
+}
+
+toolModelFragment toolMakeCylinder(float radius, float height, int sides, const toolModelMaterial& material) {
+    toolModelFragment cylinder;
+    cylinder.materials = {material};
+    cylinder.triangles.resize(1);
+    for (int i = 0; i <= sides; ++i) {
+        const float angle = 2.0f * maPiF * static_cast<float>(i) / static_cast<float>(sides);
+        const float u = static_cast<float>(i) / static_cast<float>(sides);
+        cylinder.uvs.push_back({u, 0.0f});
+        cylinder.uvs.push_back({u, 1.0f});
+        if (i == sides)
+            break;
+        const maVector3d out(std::cos(angle), 0.0f, std::sin(angle));
+        cylinder.normals.push_back(out);
+        cylinder.positions.push_back(out * radius);
+        cylinder.positions.push_back(out * radius + maVector3d(0.0f, height, 0.0f));
+    }
+    // Each side turns counter-clockwise seen from outside, as the box's faces do.
+    for (int i = 0; i < sides; ++i) {
+        const auto j = static_cast<u16>((i + 1) % sides);
+        const auto k = static_cast<u16>(i);
+        const toolModelCorner bottomI{static_cast<u16>(2 * k), k, static_cast<u16>(2 * k)};
+        const toolModelCorner topI{static_cast<u16>(2 * k + 1), k, static_cast<u16>(2 * k + 1)};
+        const toolModelCorner bottomJ{static_cast<u16>(2 * j), j, static_cast<u16>(2 * k + 2)};
+        const toolModelCorner topJ{static_cast<u16>(2 * j + 1), j, static_cast<u16>(2 * k + 3)};
+        cylinder.triangles[0].insert(cylinder.triangles[0].end(),
+                                     {bottomI, topI, topJ, bottomI, topJ, bottomJ});
+    }
+    return cylinder;
 }
 
 void toolWriteStaticModel(const std::string& path, const std::vector<toolModelFragment>& fragments) {

@@ -37,5 +37,9 @@ struct toolModelFragment {
 toolModelFragment toolMakeBox(const maVector3d& size, const maVector3d& centre,
                               const toolModelMaterial& material);
 
+// An open cylinder of the radius standing on the origin, from y = 0 up to the height, in `sides` faces with
+// radial normals; u runs once round it, v up it.
+toolModelFragment toolMakeCylinder(float radius, float height, int sides, const toolModelMaterial& material);
+
 // Writes a static model file (".mx"): the binary chunk header, then one "GFRG" chunk per fragment.
 void toolWriteStaticModel(const std::string& path, const std::vector<toolModelFragment>& fragments);

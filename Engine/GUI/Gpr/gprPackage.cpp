@@ -2,16 +2,31 @@
 
 #include "Engine/App/Ch/chPackage.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Env/envPackageCount.h"
+#include "Engine/GUI/Gpr/gprImageParser.h"
+#include "Engine/GUI/Gpr/gprKeywords.h"
+#include "Engine/GUI/Gpr/gprParserUtil.h"
+#include "Engine/GUI/Gpr/gprTextParser.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiWindow.h"
+
+#include <memory>
 
 namespace {
 
 envPackageCount g_count("gpr");
 std::map<std::string, i32> g_stateNames;
+std::unique_ptr<gfTextSet> g_textSet;
+
+// The widget list puts every derived widget's parser before its base's.
+void RegisterParsers() {
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprImageParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollingTextParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprTextParser>());
+}
 
 void FillStateNames() {
     g_stateNames.insert({{"Idle", guiStateIdle},
@@ -32,6 +47,10 @@ void gprInit() {
         dbgInit();
         guiLogStartStep("ch");
         chInit();
+        guiLogStartStep("keywords");
+        gprFillKeywords();
+        guiLogStartStep("parsers");
+        RegisterParsers();
         guiLogStartStep("names");
         FillStateNames();
         guiLogStartStep("errors");
@@ -43,7 +62,12 @@ void gprInit() {
 void gprShutdown() {
     if (g_count.CountDown()) {
         guiLogStartStep("names");
+        g_textSet.reset();
         g_stateNames.clear();
+        guiLogStartStep("parsers");
+        gprParserUtil::DeleteAllParsers();
+        guiLogStartStep("keywords");
+        gprClearKeywords();
         guiLogStartStep("ch");
         chShutdown();
         guiLogStartStep("dbg");
@@ -59,4 +83,37 @@ u32 gprGetInitCount() {
 
 std::map<std::string, i32>& gprGetStateNames() {
     return g_stateNames;
+}
+
+void gprSetNamedValue(const char* name, i32 value) {
+    g_stateNames[name] = value;
+}
+
+i32 gprGetNamedValue(const std::string& name) {
+    const auto found = g_stateNames.find(name);
+    return found == g_stateNames.end() ? -1 : found->second;
+}
+
+i32 gprStateNameToNumber(const std::string& name) {
+    return gprGetNamedValue(name);
+}
+
+std::string gprStateNumberToName(i32 state) {
+    for (const auto& [name, value] : g_stateNames)
+        if (value == state)
+            return name;
+    return "Idle";
+}
+
+void gprPushTextSet(const fsLocator& file) {
+    g_textSet.reset();
+    g_textSet = std::make_unique<gfTextSet>(file, 32, true);
+}
+
+void gprPopTextSet() {
+    g_textSet.reset();
+}
+
+const gfTextSet* gprGetTextSet() {
+    return g_textSet.get();
 }

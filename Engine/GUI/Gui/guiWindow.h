@@ -69,7 +69,9 @@ class guiWindow {
     const maVector3d& GetScale() const { return m_scale; }
     const maMatrix4d& GetWorldMatrix() const { return m_world; }
     void SetOrientation(const maRotation& orientation);
+    const maRotation& GetOrientation() const { return m_orientation; }
     void SetPivotPoint(const maVector3d& pivot);
+    const maVector3d& GetPivotPoint() const { return m_pivot; }
     void SetScale(const maVector3d& scale);
     // Moves the window without touching its depth, so the depth stays clean.
     void SetJustification(i32 horizontal, i32 vertical);

@@ -3,12 +3,16 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
+#include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/May/mayGeometry.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/TrackGeom/coSupportDefinitionReader.h"
+#include "Source/TrackGeom/coSupportMakerPole.h"
 #include "Source/TrackGeom/coTrackDefinitionReader.h"
-#include "Source/TrackGeom/coWorldResources.h"
+#include "Source/World/coModelHolder.h"
+#include "Source/World/coTextureCache.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +94,11 @@ TEST(coTrackContent, EveryShippedDefinitionReads) {
         } else if (file == "Track.def") {
             coLoadTrackDefinition(file);
             EXPECT_FALSE(named.files.empty());
+        } else if (file == "Support.def") {
+            coSupportMakerPole maker;
+            coLoadSupportDefinition(file, maker);
+            EXPECT_FALSE(maker.GetPoles().empty());
+            EXPECT_FALSE(named.files.empty());
         } else {
             ADD_FAILURE() << entry.path() << " is a definition no test reads";
         }
@@ -101,32 +110,51 @@ TEST(coTrackContent, EveryShippedDefinitionReads) {
                 << entry.path() << " names " << relative;
         }
     }
-    EXPECT_GE(definitions, 2);
+    EXPECT_GE(definitions, 3);
     coFreeTrackDefinition();
     coCoasterDefinitionStore() = saved;
     fsResetRootTable();
 }
 
-// The crossbar is one box fragment of one material through the model geometry reader; the section
-// textures are RGB PNGs but for the chain's RGBA.
-TEST(coTrackContent, SteelCrossbarAndTextures) {
+namespace {
+
+// The one fragment of a generated static model, through the model geometry reader.
+mayMesh ReadModel(const char* name) {
     fsLocator model;
-    fsLocatorFromNativePath((kTracks / "Steel/crossbar.mx").c_str(), model);
+    fsLocatorFromNativePath((kTracks / "Steel" / name).c_str(), model);
     gfFile file(model, gfFileRead);
     file.ReadBinHeader(nullptr);
     chBinReader reader(&file);
     u32 id = 0, size = 0;
     u16 version = 0;
-    ASSERT_TRUE(reader.BeginChunk(&id, &version, &size));
-    mayMesh box;
-    mayReadGeometry(reader, version, size, box, false);
+    mayMesh mesh;
+    EXPECT_TRUE(reader.BeginChunk(&id, &version, &size)) << name;
+    mayReadGeometry(reader, version, size, mesh, false);
     reader.EndChunk();
-    EXPECT_FALSE(reader.BeginChunk(&id, &version, &size));
+    EXPECT_FALSE(reader.BeginChunk(&id, &version, &size)) << name;
+    return mesh;
+}
+
+} // namespace
+
+// The crossbar and the support models are one fragment of one material each; the pole stands one unit
+// tall on its lower end. The section textures are RGB PNGs but for the chain's RGBA.
+TEST(coTrackContent, SteelModelsAndTextures) {
+    const mayMesh box = ReadModel("crossbar.mx");
     EXPECT_EQ(box.positions.size(), 24u); // a vertex per face corner
     EXPECT_EQ(box.uvs.size(), 24u);
     EXPECT_EQ(box.indices.size(), 36u);
     ASSERT_EQ(box.materials.size(), 1u);
     EXPECT_TRUE(box.materials[0].material->IsSpecularEnabled());
+    for (const char* name : {"joint.mx", "halfjoint.mx"})
+        EXPECT_EQ(ReadModel(name).indices.size(), 36u) << name;
+    const mayMesh pole = ReadModel("pole.mx");
+    EXPECT_EQ(pole.indices.size(), 48u); // 8 sides, open ends
+    maBoundingBox bounds;
+    for (const maVector3d& position : pole.positions)
+        bounds.AddPoint(position);
+    EXPECT_NEAR(bounds.minY, 0.0f, 1e-6f);
+    EXPECT_NEAR(bounds.maxY, 1.0f, 1e-6f);
 
     int textures = 0;
     for (const auto& entry : std::filesystem::directory_iterator(kTracks / "Steel")) {
@@ -139,5 +167,5 @@ TEST(coTrackContent, SteelCrossbarAndTextures) {
         const int colourType = static_cast<u8>(header[25]); // in IHDR: 2 RGB, 6 RGBA
         EXPECT_EQ(colourType, entry.path().filename() == "chain.png" ? 6 : 2) << entry.path();
     }
-    EXPECT_EQ(textures, 7);
+    EXPECT_EQ(textures, 8);
 }

@@ -54,7 +54,7 @@ class coFakeDock : public coLoadingDock {
     maVector3d position;
 };
 
-// A park with optional terrain: flat ground at height 0 with a cone-shaped hill, or no terrain at all;
+// A park with optional terrain: flat ground at height 0 with a cone-shaped hill and a hole, or no terrain;
 // grid bounds, a dock and the removed track props are settable and recorded. Installed for its lifetime.
 class coFakePark : public coParkWorld {
   public:
@@ -62,7 +62,7 @@ class coFakePark : public coParkWorld {
     ~coFakePark() override { coSetParkWorld(nullptr); }
 
     bool GetHeightAt(float x, float z, float& height) const override {
-        if (!hasTerrain)
+        if (!hasTerrain || InHole(x, z))
             return false;
         height = GroundAt(x, z);
         return true;
@@ -75,7 +75,7 @@ class coFakePark : public coParkWorld {
         for (int i = 0; i <= kSteps; ++i) {
             const float t = static_cast<float>(i) / kSteps;
             const maVector3d p = p0 + (p1 - p0) * t;
-            if (p.y <= GroundAt(p.x, p.z)) {
+            if (!InHole(p.x, p.z) && p.y <= GroundAt(p.x, p.z)) {
                 point = p;
                 return true;
             }
@@ -96,12 +96,19 @@ class coFakePark : public coParkWorld {
             std::sqrt((x - hillCentre.x) * (x - hillCentre.x) + (z - hillCentre.z) * (z - hillCentre.z));
         return groundLevel + hillHeight * std::max(0.0f, 1.0f - d / hillRadius);
     }
+    // No terrain within holeRadius of holeCentre (in x and z).
+    bool InHole(float x, float z) const {
+        return (x - holeCentre.x) * (x - holeCentre.x) + (z - holeCentre.z) * (z - holeCentre.z) <
+               holeRadius * holeRadius;
+    }
 
     bool hasTerrain = false;
     float groundLevel = 0.0f;
     maVector3d hillCentre{0.0f, 0.0f, 1000.0f};
     float hillHeight = 20.0f;
     float hillRadius = 30.0f;
+    maVector3d holeCentre{0.0f, 0.0f, 0.0f};
+    float holeRadius = 0.0f;
     float minX = -1000.0f;
     float maxX = 1000.0f;
     float minZ = -1000.0f;

@@ -49,7 +49,7 @@ TEST_F(guiPackageTest, CountedStartsAndStopsInTheirOrder) {
     steps.clear();
     gprInit();
     gprInit();
-    EXPECT_EQ(steps, (Steps{"env", "dbg", "ch", "names", "errors"}));
+    EXPECT_EQ(steps, (Steps{"env", "dbg", "ch", "keywords", "parsers", "names", "errors"}));
     EXPECT_EQ(gprGetStateNames().at("Held"), 4);
     EXPECT_EQ(gprGetStateNames().size(), 6u);
     EXPECT_EQ(*gfErrorHandler::GetPackageFile(gprErrorPackage), envString("gprErrors.tsf"));
@@ -57,7 +57,7 @@ TEST_F(guiPackageTest, CountedStartsAndStopsInTheirOrder) {
     EXPECT_EQ(gprGetStateNames().size(), 6u);
     steps.clear();
     gprShutdown();
-    EXPECT_EQ(steps, (Steps{"names", "ch", "dbg", "env"}));
+    EXPECT_EQ(steps, (Steps{"names", "parsers", "keywords", "ch", "dbg", "env"}));
     EXPECT_TRUE(gprGetStateNames().empty());
     gprShutdown();
     EXPECT_EQ(log.Count("gpr shut down more often than started"), 1u);

@@ -1,8 +1,9 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
-//   rdemo --scene screen|textures|shapes|materials|frame|skin [--time seconds] --out picture.png
+//   rdemo --scene screen|textures|shapes|materials|frame|skin|particles [--seed n] [--time seconds]
+//         --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
-// its three vertex colours. "textures", "shapes", "materials", "frame" and "skin": see rdemoTextures.cpp,
-// rdemoShapes.cpp, rdemoMaterials.cpp, rdemoFrame.cpp and rdemoSkin.cpp.
+// its three vertex colours. The others: see rdemoTextures.cpp, rdemoShapes.cpp, rdemoMaterials.cpp,
+// rdemoFrame.cpp, rdemoSkin.cpp and rdemoParticles.cpp.
 #include "rdemo.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
@@ -75,8 +76,8 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame|skin [--time "
-                         "<seconds>] --out <file.png>\n");
+    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame|skin|particles "
+                         "[--seed n] [--time seconds] --out <file.png>\n");
     return 2;
 }
 
@@ -141,6 +142,7 @@ std::vector<u32> DrawScreenScene() {
 int main(int argc, char** argv) {
     std::string scene, out;
     f32 time = 0.0f;
+    u32 seed = 1;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--scene")
@@ -149,11 +151,13 @@ int main(int argc, char** argv) {
             out = argv[i + 1];
         else if (option == "--time")
             time = std::strtof(argv[i + 1], nullptr);
+        else if (option == "--seed")
+            seed = static_cast<u32>(std::strtoul(argv[i + 1], nullptr, 10));
         else
             return Usage();
     }
     if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials" &&
-         scene != "frame" && scene != "skin") ||
+         scene != "frame" && scene != "skin" && scene != "particles") ||
         out.empty() || !std::isfinite(time))
         return Usage();
 
@@ -169,6 +173,7 @@ int main(int argc, char** argv) {
                                              : scene == "shapes"   ? DrawShapesScene()
                                              : scene == "frame"    ? DrawFrameScene()
                                              : scene == "skin"     ? DrawSkinScene(time)
+                                             : scene == "particles" ? DrawParticlesScene(seed, time)
                                                                    : DrawMaterialsScene();
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();

@@ -26,3 +26,4 @@ std::vector<u32> DrawMaterialsScene();
 std::vector<u32> DrawFrameScene();
 // The animated models and the flare at the given time in seconds.
 std::vector<u32> DrawSkinScene(f32 time);
+std::vector<u32> DrawParticlesScene(u32 seed, f32 seconds);

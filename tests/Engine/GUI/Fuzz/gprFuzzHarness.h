@@ -1,0 +1,62 @@
+#pragma once
+// What both script fuzz targets share: the package started with the test widgets and the container
+// parser, a folder for the input and a text set, and the load of the binary form into a target made
+// by the parser of the file's first chunk.
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/GUI/Gpr/gprPackage.h"
+#include "Engine/GUI/Gpr/gprScript.h"
+#include "Engine/GUI/Gpr/gprTestWidgets.h"
+#include "Engine/Platform/plServices.h"
+#include "Fuzz/fuzzInputFile.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <typeinfo>
+
+namespace gprFuzz {
+
+inline std::unique_ptr<fuzzInputFile> g_input;
+inline fsLocator g_folder, g_textSet;
+
+inline void Initialize(const char* inputName) {
+    g_input = std::make_unique<fuzzInputFile>(inputName);
+    fsLocatorFromNativePath(g_input->GetFolder().c_str(), g_folder);
+    g_textSet = g_folder;
+    g_textSet.AppendComponent("texts.tsf");
+    dbgSetLogSink([](const std::string&) {});
+    static gprTestFonts fonts;
+    plInstallServices({.fonts = &fonts});
+    gprInit();
+    gprInstallTestWidgets();
+    gfWriteTextSet(g_textSet, 32, {{0, u"Zero"}, {1, u"One"}, {7, u"Seven"}});
+    std::atexit([] {
+        gprRemoveTestWidgets();
+        gprShutdown();
+        g2dFont::ReleaseAll();
+        g_input.reset();
+    });
+}
+
+// Loads "input.gsf" of the folder into a widget of its first chunk's kind (a container for others).
+inline void LoadBinary() {
+    u32 id = 0;
+    std::ifstream(g_input->GetFolder() + "/input.gsf", std::ios::binary)
+        .read(reinterpret_cast<char*>(&id), 4);
+    gprWindowParser* parser = gprParserUtil::FindWidgetParser(id);
+    std::unique_ptr<guiWindow> target(parser ? parser->CreateWidget() : nullptr);
+    if (!target)
+        target = std::make_unique<guiContainer>();
+    try {
+        guiLoadScript(g_folder, u"input", g_textSet, target.get());
+    } catch (const envExceptionX&) {
+    } catch (const std::bad_cast&) {
+    }
+    g2dFont::ReleaseAll();
+}
+
+} // namespace gprFuzz
