@@ -1,6 +1,11 @@
 #include "Engine/Graphics/Sc/scObject.h"
 
 #include "Engine/Graphics/G3d/g3dModel.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
+
+scObject::~scObject() {
+    scForgetObject(this);
+}
 
 void scObject::ShowModel(g3dModel* model) const {
     if (model)

@@ -13,7 +13,8 @@ class g3dModel;
 class scObject {
   public:
     scObject() = default;
-    virtual ~scObject() = default;
+    // Leaves the scene manager's lists, with whatever is attached to it.
+    virtual ~scObject();
     scObject(const scObject&) = delete;
     scObject& operator=(const scObject&) = delete;
 
@@ -38,7 +39,10 @@ class scObject {
     void ShowModel(g3dModel* model) const;
 
   private:
+    friend struct scSceneLists;
+
     maBoundingBox m_box;
+    bool m_inUpdateList = false;
     bool m_visible = true;
     bool m_culled = false;
     bool m_skipCullOnce = false;
