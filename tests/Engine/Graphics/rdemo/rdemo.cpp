@@ -1,9 +1,10 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
-//   rdemo --scene screen|textures|shapes|materials|frame|skin|particles [--seed n] [--time seconds]
+//   rdemo --scene screen|textures|shapes|materials|frame|skin|particles|projshadow
+//         [--seed n] [--time seconds]
 //         --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
 // its three vertex colours. The others: see rdemoTextures.cpp, rdemoShapes.cpp, rdemoMaterials.cpp,
-// rdemoFrame.cpp, rdemoSkin.cpp and rdemoParticles.cpp.
+// rdemoFrame.cpp, rdemoSkin.cpp, rdemoParticles.cpp and rdemoProjShadow.cpp.
 #include "rdemo.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
@@ -76,8 +77,9 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame|skin|particles "
-                         "[--seed n] [--time seconds] --out <file.png>\n");
+    std::fprintf(stderr,
+                 "usage: rdemo --scene screen|textures|shapes|materials|frame|skin|particles|projshadow "
+                 "[--seed n] [--time seconds] --out <file.png>\n");
     return 2;
 }
 
@@ -157,7 +159,7 @@ int main(int argc, char** argv) {
             return Usage();
     }
     if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials" &&
-         scene != "frame" && scene != "skin" && scene != "particles") ||
+         scene != "frame" && scene != "skin" && scene != "particles" && scene != "projshadow") ||
         out.empty() || !std::isfinite(time))
         return Usage();
 
@@ -168,13 +170,14 @@ int main(int argc, char** argv) {
         try {
             g2dInitialize();
             g2dScreen::InitWindowed(kWidth, kHeight, 0, 0);
-            const std::vector<u32> picture = scene == "screen"     ? DrawScreenScene()
-                                             : scene == "textures" ? DrawTexturesScene()
-                                             : scene == "shapes"   ? DrawShapesScene()
-                                             : scene == "frame"    ? DrawFrameScene()
-                                             : scene == "skin"     ? DrawSkinScene(time)
-                                             : scene == "particles" ? DrawParticlesScene(seed, time)
-                                                                   : DrawMaterialsScene();
+            const std::vector<u32> picture = scene == "screen"       ? DrawScreenScene()
+                                             : scene == "textures"   ? DrawTexturesScene()
+                                             : scene == "shapes"     ? DrawShapesScene()
+                                             : scene == "frame"      ? DrawFrameScene()
+                                             : scene == "skin"       ? DrawSkinScene(time)
+                                             : scene == "particles"  ? DrawParticlesScene(seed, time)
+                                             : scene == "projshadow" ? DrawProjShadowScene()
+                                                                     : DrawMaterialsScene();
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();
             g2dShutdown();

@@ -27,3 +27,5 @@ std::vector<u32> DrawFrameScene();
 // The animated models and the flare at the given time in seconds.
 std::vector<u32> DrawSkinScene(f32 time);
 std::vector<u32> DrawParticlesScene(u32 seed, f32 seconds);
+// A box casting its projected shadow on the ground; checks that the shadow darkens and follows the box.
+std::vector<u32> DrawProjShadowScene();
