@@ -1,20 +1,18 @@
 #include "Source/Park/coSceneObjectSet.h"
 
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Source/Settings/coPrefs.h"
 
 #include <algorithm>
 
 coSceneObjectSet::~coSceneObjectSet() {
-    coTrackScene& scene = coGetTrackScene();
     for (auto& group : m_groups) {
         for (auto& object : group) {
-            scene.RemoveFromUpdateList(*object);
+            scRemoveFromUpdateList(object.get());
             object.reset();
         }
     }
-    for (u32 fragment : m_fragments)
-        scene.DestroyFragment(fragment);
     for (g3dFragment* mesh : m_meshes)
         g3dFragmentManager::DestroyFragment(mesh);
 }
@@ -42,10 +40,6 @@ void coSceneObjectSet::Add(int g, std::unique_ptr<scObject> object) {
     m_centre = m_box.GetCenter();
     const maVector3d reach = m_box.GetMax() - m_centre;
     m_squaredRadius = maDot(reach, reach);
-}
-
-void coSceneObjectSet::AddFragment(u32 fragment) {
-    m_fragments.push_back(fragment);
 }
 
 void coSceneObjectSet::AddFragment(g3dFragment* fragment) {

@@ -2,7 +2,7 @@
 #include "Engine/Core/Env/envTypes.h"
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Core/Ma/maVector.h"
-#include "Source/Track/coTrackScene.h"
+#include "Engine/Graphics/Sc/scObject.h"
 
 #include <memory>
 #include <vector>
@@ -23,8 +23,6 @@ class coSceneObjectSet {
     // Appends the object to group g (grown as needed), shown when g is the current group, else hidden;
     // the box, centre and radius then take in every object. Nothing for no object or a negative group.
     void Add(int g, std::unique_ptr<scObject> object);
-    // A fragment released with the set.
-    void AddFragment(u32 fragment);
     // A fragment of the fragment manager, destroyed with the set.
     void AddFragment(g3dFragment* fragment);
 
@@ -57,7 +55,6 @@ class coSceneObjectSet {
     void ShowGroup(int g, bool show);
 
     std::vector<std::vector<std::unique_ptr<scObject>>> m_groups;
-    std::vector<u32> m_fragments;
     std::vector<g3dFragment*> m_meshes;
     maBoundingBox m_box;
     maVector3d m_centre;

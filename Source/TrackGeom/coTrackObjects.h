@@ -2,7 +2,7 @@
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Core/Ma/maRotation.h"
 #include "Engine/Core/Ma/maVector.h"
-#include "Source/Track/coTrackScene.h"
+#include "Engine/Graphics/Sc/scObject.h"
 
 #include <memory>
 
