@@ -18,8 +18,9 @@ namespace {
 
 constexpr u32 kProjectedMode = 1;
 
+// Never destroyed, like the update list, for objects that leave it at exit.
 std::vector<scObject*>& Receivers() {
-    static std::vector<scObject*> receivers;
+    static std::vector<scObject*>& receivers = *new std::vector<scObject*>;
     return receivers;
 }
 

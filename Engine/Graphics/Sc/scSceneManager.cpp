@@ -86,8 +86,9 @@ struct scSceneLists {
 
 namespace {
 
+// Never destroyed: objects that are statics themselves may leave the lists at exit.
 scSceneLists& Lists() {
-    static scSceneLists lists;
+    static scSceneLists& lists = *new scSceneLists;
     return lists;
 }
 
