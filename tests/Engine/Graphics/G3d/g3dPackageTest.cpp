@@ -5,6 +5,7 @@
 #include "Engine/Graphics/G2d/g2dResetHandler.h"
 #include "Engine/Graphics/G2d/g2dScreenFixture.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
+#include "Engine/Video/Vi/viPackage.h"
 
 #include <string>
 #include <typeinfo>
@@ -59,9 +60,15 @@ TEST_F(g3dPackageTest, FirstStartFixesTheListsAndCountsNest) {
     g3dShutdown();
     EXPECT_EQ(g3dGetInitCount(), 0u);
     EXPECT_EQ(anGetInitCount(), 0u);
-    scInitialize();
-    EXPECT_EQ(g3dGetInitCount(), 1u);
-    scShutdown();
+    // The application's stack: the scene and video packages above g3d, all stopped again.
+    g3dStackInit();
+    EXPECT_EQ(g3dGetInitCount(), 2u);
+    EXPECT_EQ(scGetInitCount(), 1u);
+    EXPECT_EQ(viGetInitCount(), 1u);
+    g3dStackShutdown();
+    EXPECT_EQ(g3dGetInitCount(), 0u);
+    EXPECT_EQ(scGetInitCount(), 0u);
+    EXPECT_EQ(viGetInitCount(), 0u);
 }
 
 TEST_F(g3dPackageTest, NoDeviceFailsInTheModeListAndLeavesNothingStarted) {
