@@ -38,8 +38,6 @@ void StartManagers() {
     g3dTextureManager::Initialize();
     g3dRenderer::Initialize(g_lists);
     g3dFragmentManager::Initialize();
-    std::string adapterName;
-    g3dCheckHardware(adapterName);
 }
 
 void StopManagers() {
@@ -66,14 +64,17 @@ void g3dInitialize(const std::vector<g3dRenderListConfig>* lists) {
             envShutdown();
             throw;
         }
-        g_lists = lists ? *lists : g3dDefaultRenderLists();
+        // The hardware is checked before the managers register their reset handlers, which the list
+        // could not take back after a failed start.
         try {
-            StartManagers();
+            std::string adapterName;
+            g3dCheckHardware(adapterName);
         } catch (...) {
-            StopManagers();
             StopBeneath();
             throw;
         }
+        g_lists = lists ? *lists : g3dDefaultRenderLists();
+        StartManagers();
         gfErrorHandler::RegisterPackage(g3dErrorPackage, "g3dErrors.tsf");
     }
     g_count.CountUp();

@@ -5,9 +5,9 @@
 #include <vector>
 
 // Reference-counted start and stop of the 3D package. The first start starts env, dbg, it, app, an and
-// g2d, fixes the render-list configuration (the default four passes for null; later starts' lists are
-// ignored), starts the light manager, the texture manager, the renderer and the fragment manager, checks
-// for 3D hardware and registers "g3dErrors.tsf". A start that throws leaves nothing started.
+// g2d, checks for 3D hardware, fixes the render-list configuration (the default four passes for null;
+// later starts' lists are ignored), starts the light manager, the texture manager, the renderer and the
+// fragment manager and registers "g3dErrors.tsf". A start that throws leaves nothing started.
 void g3dInitialize(const std::vector<g3dRenderListConfig>* lists = nullptr);
 void g3dShutdown();
 u32 g3dGetInitCount();

@@ -4,6 +4,7 @@
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Engine/Graphics/G2d/g2dResetHandler.h"
 #include "Engine/Graphics/G2d/g2dScreenFixture.h"
+#include "Engine/Graphics/G3d/g3dExceptions.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Video/Vi/viPackage.h"
 
@@ -88,4 +89,14 @@ TEST_F(g3dPackageTest, NoDeviceFailsInTheModeListAndLeavesNothingStarted) {
     EXPECT_TRUE(g2dGetResetHandlers().empty());
     m_d3d.SetAvailable(true);
     g2dInitialize();
+
+    // With the screen already up, the hardware check is what fails, before any manager registers.
+    const size_t handlers = g2dGetResetHandlers().size();
+    m_d3d.SetAvailable(false);
+    EXPECT_THROW(g3dInitialize(), g3dNo3DHardwareX);
+    EXPECT_EQ(g3dGetInitCount(), 0u);
+    EXPECT_EQ(g2dGetInitCount(), 1u);
+    EXPECT_EQ(anGetInitCount(), 0u);
+    EXPECT_EQ(g2dGetResetHandlers().size(), handlers);
+    m_d3d.SetAvailable(true);
 }
