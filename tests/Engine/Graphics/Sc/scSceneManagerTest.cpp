@@ -7,6 +7,8 @@
 #include "Engine/Graphics/Sc/scGeneratorEvents.h"
 #include "Engine/Graphics/Sc/scHierarchyObject.h"
 #include "Engine/Graphics/Sc/scJoint.h"
+#include "Engine/Graphics/Sc/scParticleAttachment.h"
+#include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleGenerator.h"
 #include "Engine/Graphics/Sc/scSingleSkinObject.h"
 #include "Engine/Graphics/Sc/scStaticObject.h"
@@ -250,4 +252,21 @@ TEST_F(scSceneManagerTest, AttachmentsFollowTheirNodesAndLeaveWithTheirObjects) 
     scRemoveAttachmentsOf(&skin);
     scRemoveAttachmentsOf(&bare);
     g_events.clear();
+}
+
+TEST_F(scSceneManagerTest, StartedPackageIsTheParticleFactorysScene) {
+    scInitialize();
+    Probe holder("holder");
+    auto* generator = new TestGenerator(100.0f);
+    scAddToUpdateList(generator);
+    auto* carrier = new scParticleAttachment;
+    carrier->SetGenerator(generator);
+    scAddAttachmentRecord(carrier, &holder, nullptr);
+    // The factory finds the generator through the lists' attachments and deletes it through them.
+    scDeleteParticleGeneratorsOf(&holder);
+    EXPECT_EQ(g_events, std::vector<std::string>{"generator deleted"});
+    EXPECT_TRUE(carrier->IsFinished());
+    scUpdateAll(1.0f);
+    EXPECT_TRUE(scGetAttachmentsOf(&holder).empty());
+    scShutdown();
 }
