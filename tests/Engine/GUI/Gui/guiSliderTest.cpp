@@ -24,15 +24,15 @@ class guiSliderTest : public guiWidgetTest {
 TEST_F(guiSliderTest, ValuesAreClampedAndStepsStopShortOfOne) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
+    // Each from 0.5: a value that is not finite leaves it.
     const struct {
-        float start, set, expected;
-    } values[] = {
-        {0.5f, 1.5f, 1.0f}, {0.5f, -0.2f, 0.0f}, {0.5f, nan, 0.5f}, {0.5f, inf, 0.5f}, {0.5f, -inf, 0.5f}};
+        float set, expected;
+    } values[] = {{1.5f, 1.0f}, {-0.2f, 0.0f}, {nan, 0.5f}, {inf, 0.5f}, {-inf, 0.5f}};
     for (const auto& v : values) {
-        slider->SetValue(v.start);
+        slider->SetValue(0.5f);
         slider->SetValue(v.set);
         EXPECT_EQ(slider->GetValue(), v.expected) << v.set;
-        EXPECT_TRUE(std::isfinite(ThumbX()));
+        EXPECT_EQ(ThumbX(), 200.0f * v.expected);
     }
     slider->SetValue(0.995f);
     slider->Increase();

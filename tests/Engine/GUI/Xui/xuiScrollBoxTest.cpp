@@ -3,13 +3,14 @@
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiSlider.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
 namespace {
 
-// A list of rows of which `visible` fit, scrolled vertically like the list views: by the fraction
-// given, and by itself through Page().
+// A list of rows of which `visible` fit, scrolled vertically like the list views; a test moves
+// `scroll` itself as keyboard paging would.
 class TestList : public guiContainer, public gnfView, public gnfSelection {
   public:
     bool FitsVertically() const override { return rows.size() <= visible; }
@@ -40,15 +41,11 @@ guiSlider* Slider(i32 axis, i32 w, i32 h, f32 step = 0.01f) {
     return slider;
 }
 
-i32 Width(const guiWindow& w) {
+// x, y, width, height.
+std::array<float, 4> Rect(const guiWindow& w) {
     i32 width = 0, height = 0;
     w.GetSize(width, height);
-    return width;
-}
-i32 Height(const guiWindow& w) {
-    i32 width = 0, height = 0;
-    w.GetSize(width, height);
-    return height;
+    return {w.GetPosition().x, w.GetPosition().y, static_cast<float>(width), static_cast<float>(height)};
 }
 
 } // namespace
@@ -68,21 +65,12 @@ class xuiScrollBoxTest : public guiWidgetTest {
 };
 
 TEST_F(xuiScrollBoxTest, SlidersTakeTheirEdgesAndTheViewTheRest) {
-    struct Placed {
-        float x, y;
-        i32 w, h;
-    };
-    auto expectAt = [](const guiWindow& w, Placed p, const char* what) {
-        EXPECT_EQ(w.GetPosition().x, p.x) << what;
-        EXPECT_EQ(w.GetPosition().y, p.y) << what;
-        EXPECT_EQ(Width(w), p.w) << what;
-        EXPECT_EQ(Height(w), p.h) << what;
-    };
+    using R = std::array<float, 4>;
     guiSlider* right = Slider(2, 20, 0);
     box->AddAssociatedControl(xuiScrollBox::kRight, right, 2);
     box->SetSize(200, 100);
-    expectAt(*list, {0, 0, 180, 100}, "view");
-    expectAt(*right, {180, 0, 20, 100}, "right");
+    EXPECT_EQ(Rect(*list), (R{0, 0, 180, 100}));
+    EXPECT_EQ(Rect(*right), (R{180, 0, 20, 100}));
 
     auto* other = Add<xuiScrollBox>();
     auto* view = new TestList;
@@ -92,9 +80,9 @@ TEST_F(xuiScrollBoxTest, SlidersTakeTheirEdgesAndTheViewTheRest) {
     other->AddAssociatedControl(xuiScrollBox::kLeft, left, 2);
     other->AddAssociatedControl(xuiScrollBox::kBottom, bottom, 1);
     other->SetSize(200, 100);
-    expectAt(*view, {15, 0, 185, 88}, "view");
-    expectAt(*left, {0, 0, 15, 88}, "left");
-    expectAt(*bottom, {15, 88, 185, 12}, "bottom");
+    EXPECT_EQ(Rect(*view), (R{15, 0, 185, 88}));
+    EXPECT_EQ(Rect(*left), (R{0, 0, 15, 88}));
+    EXPECT_EQ(Rect(*bottom), (R{15, 88, 185, 12}));
 }
 
 TEST_F(xuiScrollBoxTest, TheVerticalSliderShowsOnlyWhileRowsOverflow) {
@@ -151,10 +139,10 @@ TEST_F(xuiScrollBoxTest, OnlyTheFirstSliderOfAnAxisActsAndOtherControlsArePlainC
     EXPECT_TRUE(log.Holds("no slider"));
     box->SetSize(200, 100);
     EXPECT_EQ(list->GetPosition().x, 0.0f);
-    EXPECT_EQ(Width(*list), 180);
+    EXPECT_EQ(Rect(*list)[2], 180);
     EXPECT_TRUE(second->IsEnabled());
-    EXPECT_EQ(Height(*second), 0);
-    EXPECT_EQ(Width(*button), 30);
+    EXPECT_EQ(Rect(*second)[3], 0);
+    EXPECT_EQ(Rect(*button)[2], 30);
     EXPECT_EQ(box->FindChild("Button"), button);
 
     second->SetValue(0.5f);
