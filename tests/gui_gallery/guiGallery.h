@@ -64,3 +64,6 @@ class guiGallerySkin {
 // The scenes. "widgets": every pointer state of a skinned widget, the badge, three text columns, a
 // wrapped paragraph, a scrolled text and a button at (60, 60) to click.
 void guiGalleryBuildWidgets(guiGallery& gallery, const guiGallerySkin& skin);
+// "values": a checked box, a radio group of three, a slider ("Slider", its thumb under (160, 210)), a
+// composite with its arrows, a progress bar at 0.5 and a scroll box over a view of 20 rows.
+void guiGalleryBuildValues(guiGallery& gallery, const guiGallerySkin& skin);

@@ -1,5 +1,9 @@
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiMaterial.h"
+#include "Engine/GUI/Gui/guiProgressBar.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "guiGallery.h"
 
@@ -85,4 +89,41 @@ TEST_F(guiGalleryPixels, TextInksOnlyItsQuad) {
         }
     EXPECT_GT(inkInside, 100);
     EXPECT_EQ(inkOutside, 0);
+}
+
+TEST_F(guiGalleryPixels, AProgressBarAtHalfFillsHalfItsColumns) {
+    auto* bar = Quad<guiProgressBar>(100, 300, 1.0f, 200, 20);
+    bar->GetBackground()->SetColor({0, 255, 0}, guiStateIdle);
+    bar->GetProgress()->SetColor({255, 0, 0}, guiStateIdle);
+    bar->SetValue(0.5f);
+    gallery->Move(700, 500);
+    gallery->Frame();
+    const struct {
+        i32 x;
+        u32 rgb;
+    } columns[] = {{100, 0xFF0000}, {199, 0xFF0000}, {200, 0x00FF00}, {299, 0x00FF00}};
+    for (const auto& c : columns)
+        EXPECT_TRUE(Near(At(c.x, 310), c.rgb, 2)) << c.x << ": " << std::hex << At(c.x, 310);
+    EXPECT_FALSE(Near(At(99, 310), 0xFF0000, 2));
+    EXPECT_FALSE(Near(At(300, 310), 0x00FF00, 2));
+}
+
+TEST_F(guiGalleryPixels, ACheckedBoxShowsItsCheckedImage) {
+    guiGallerySkin skin;
+    auto* box = Quad<guiCheckbox>(200, 200, 1.0f, 24, 24);
+    // Without a caption the text would cover the image with its untextured quad.
+    box->GetText()->SetEnabled(false);
+    box->GetText()->SetVisible(false);
+    for (const auto& [name, state] : {std::pair{"checkbox_i.png", 0}, std::pair{"checkbox_c_i.png", 6}}) {
+        fsLocator file;
+        fsLocatorFromNativePath(skin.Path(name).c_str(), file);
+        box->GetImage()->SetImage(file, state);
+    }
+    // The tick crosses the box's pixel (10, 17) in white.
+    for (bool checked : {false, true}) {
+        box->SetChecked(checked);
+        gallery->Move(700, 500);
+        gallery->Frame();
+        EXPECT_EQ(Near(At(210, 217), 0xFFFFFF, 8), checked) << std::hex << At(210, 217);
+    }
 }
