@@ -5,6 +5,7 @@
 #include "Engine/GUI/Gui/guiMaterial.h"
 #include "Engine/GUI/Gui/guiProgressBar.h"
 #include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
 #include "guiGallery.h"
 
 #include <gtest/gtest.h>
@@ -126,4 +127,24 @@ TEST_F(guiGalleryPixels, ACheckedBoxShowsItsCheckedImage) {
         gallery->Frame();
         EXPECT_EQ(Near(At(210, 217), 0xFFFFFF, 8), checked) << std::hex << At(210, 217);
     }
+}
+
+TEST_F(guiGalleryPixels, TheToolTipShowsItsTwoLinesInItsBoxBesideThePointer) {
+    guiGallerySkin skin;
+    guiGalleryBuildToolTip(*gallery, skin);
+    ASSERT_TRUE(gallery->Inject("move 120,80; wait 1.5"));
+    i32 w = 0, h = 0;
+    guiToolTip::GetImage()->GetSize(w, h);
+    EXPECT_GT(h, 30); // two lines of a 14-pixel font
+    const u32 box = 0xFFFFA0;
+    EXPECT_TRUE(Near(At(133, 116), box, 2)) << std::hex << At(133, 116);
+    EXPECT_TRUE(Near(At(132 + w - 1, 115 + h - 1), box, 2));
+    EXPECT_FALSE(Near(At(131, 116), box, 2));
+    EXPECT_FALSE(Near(At(132, 114), box, 2));
+    i32 ink = 0;
+    for (i32 y = 115; y < 115 + h; ++y)
+        for (i32 x = 132; x < 132 + w; ++x)
+            ink += Near(At(x, y), box, 40) ? 0 : 1;
+    EXPECT_GT(ink, 100);
+    guiToolTip::Destroy();
 }

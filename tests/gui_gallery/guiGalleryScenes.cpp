@@ -6,6 +6,7 @@
 #include "Engine/GUI/Gui/guiProgressBar.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Gui/guiScrollingText.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Engine/GUI/Xui/xuiSliderComposite.h"
 #include "guiGallery.h"
@@ -258,4 +259,19 @@ void guiGalleryBuildWidgets(guiGallery& gallery, const guiGallerySkin& skin) {
 
     auto* scrolled = Label<guiScrollingText>(root, 420, 340, 300, 24, "0123456789 the end stays in view");
     scrolled->SetFirstVisibleChar(11, guiStateIdle);
+}
+
+void guiGalleryBuildToolTip(guiGallery& gallery, const guiGallerySkin& skin) {
+    // A material widget: the window that shows state Over, whose tip the tooltip reads.
+    auto* image = Place<guiImage>(gallery.Root(), 60, 60, 1.0f, 160, 48);
+    image->SetName("Button");
+    SetButtonImages(*image, skin);
+    image->SetToolTipText(envString("Close the circuit\nto ride the coaster"));
+
+    guiToolTip::Create();
+    guiToolTip::SetLayout(12, 35, 3);
+    guiToolTip::GetImage()->SetColor({255, 255, 160}, guiStateIdle);
+    guiText& tip = *guiToolTip::GetText();
+    tip.SetDefaultFont(g2dFont::Get(envString("DejaVu Sans"), 14));
+    tip.SetDefaultColor({0, 0, 0});
 }
