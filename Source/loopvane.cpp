@@ -5,11 +5,17 @@
 //   --frames N   run N frames, then leave as if the player confirmed the quit; exit 0 when nothing was
 //                reported, else 1
 //   --headless   the test render device and SDL's dummy video and sound drivers
+//   --shot FILE  a PNG of the last frame
 //   --trace      "mode N entered" and "menu ready T ms" on stderr
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
+#include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/System/plSystemServices.h"
 #include "Source/App/coCommandLine.h"
 #include "Source/App/coProgram.h"
+#include "Source/Settings/coScreenCapture.h"
+#include "Tools/Image/toolPngWriter.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,8 +51,27 @@ std::string FindDataFolder(const std::string& given, const std::string& programP
     return (folder.parent_path() / "data").string();
 }
 
+// The frame shown last as a PNG, by way of the game's own screenshot bitmap.
+bool WriteShot(const std::string& path) {
+    const std::string bitmap = path + ".bmp";
+    fsLocator file;
+    fsLocatorFromNativePath(bitmap.c_str(), file);
+    try {
+        coGrabScreenToBmp(*g_pdevice, file, 1);
+        const g2dPixelRows rows = g2dReadBMP(file);
+        std::filesystem::remove(bitmap);
+        toolImage image{static_cast<int>(rows.width), static_cast<int>(rows.height), 3, rows.bytes};
+        toolWritePng(path, image);
+        return true;
+    } catch (...) {
+        std::filesystem::remove(bitmap);
+        return false;
+    }
+}
+
 struct Switches {
     std::string data;
+    std::string shot;
     bool headless = false;
     coProgramSwitches program;
     std::vector<std::string> rest;
@@ -58,6 +83,8 @@ bool ReadSwitches(int argc, char** argv, Switches& out) {
         const bool hasValue = i + 1 < argc;
         if (argument == "--data" && hasValue) {
             out.data = argv[++i];
+        } else if (argument == "--shot" && hasValue) {
+            out.shot = argv[++i];
         } else if (argument == "--frames" && hasValue) {
             const long frames = std::strtol(argv[++i], nullptr, 10);
             if (frames <= 0)
@@ -81,7 +108,9 @@ bool ReadSwitches(int argc, char** argv, Switches& out) {
 int main(int argc, char** argv) {
     Switches switches;
     if (!ReadSwitches(argc, argv, switches)) {
-        std::fputs("usage: loopvane [--data DIR] [--frames N] [--headless] [--trace] [options]\n", stderr);
+        std::fputs(
+            "usage: loopvane [--data DIR] [--frames N] [--headless] [--shot FILE] [--trace] [options]\n",
+            stderr);
         return 2;
     }
     if (switches.headless) {
@@ -99,6 +128,11 @@ int main(int argc, char** argv) {
         services.d3d = &fakeD3d;
     plInstallServices(services);
 
+    if (!switches.shot.empty())
+        switches.program.lastFrame = [&switches] {
+            if (!WriteShot(switches.shot))
+                std::fprintf(stderr, "loopvane: cannot write %s\n", switches.shot.c_str());
+        };
     const int code = coRunProgram(coJoinArguments(switches.rest), switches.program);
     plInstallServices({});
     return code;

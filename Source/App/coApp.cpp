@@ -166,14 +166,10 @@ void coApp::SetUpGui() {
 }
 
 void coApp::StartErrorDisplay() {
-    coErrorDisplayerMgr::Start([this](u32, const envString& message) {
-        // The dialog shows no text yet: the message goes to the debug log as well.
-        dbgLogLine(("Error: " + envStringToNarrow(message)).c_str());
-        coQuestionDialog dialog;
-        dialog.SetName("Error Display");
-        dialog.SetLabel(message);
-        const i32 answer = dialog.DoModal([this] { ModalFrame(); });
-        return answer == 1 ? gfAnswerOK : gfAnswerCancel;
+    // Until the question dialog can show a message, the in-game display hands it to the engine's own
+    // displayer; what it adds already is that a report made while one is shown cannot run inside it.
+    coErrorDisplayerMgr::Start([](u32 type, const envString& message) {
+        return gfErrorHandler::GetDefaultDisplayer()->Display(type, message);
     });
 }
 
