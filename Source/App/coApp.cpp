@@ -153,6 +153,8 @@ void coApp::OnStart(appStartEvent*) {
     coLoadUiSounds();
     coLoadingScreenStep();
 
+    if (options.rideUnterminated)
+        DBG_WARNING("\"/ride\" without a coaster name between double quotes: the main menu instead");
     if (options.ride)
         StartRide(options);
     else
