@@ -15,6 +15,9 @@
 #include "Source/Settings/coScreams.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/TrackGeom/coSupportMakerWood.h"
+#include "Source/TrackGeom/coTrackDefinition.h"
+#include "Source/TrackGeom/coTrackMeshBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -106,4 +109,37 @@ TEST_F(coInstallationTest, EveryShippedSoundLoadsThroughTheGameWithoutAWarning) 
     coPakManager::Destroy();
     snSoundManager::Shutdown();
     snStopSoundSystem();
+}
+
+// "Wooden" is listed by its empty folder and read from its pak: wooden supports of one lattice plane, a
+// track with its textures, and the shadow texture in "Environments".
+TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
+    appInitDefaultRoots(nullptr);
+    coPaths::LoadBasicStrings();
+    coPaths::Init();
+    coPrefs::SetDefaults();
+    coPakManager::Create();
+    const coCoasterDefinition saved = coCoasterDefinitionStore();
+    coCoasterDefinitionStore().SetCoasterTypeName("Wooden");
+    coPakManager::OpenCoasterPaks(envString("Wooden"));
+    {
+        coTrackMeshBuilder builder;
+        coCoasterDefinitionStore().Load("Coaster.def");
+        EXPECT_TRUE(coCoasterDefinitionStore().GetWoodSupports());
+        builder.LoadTrackDefinition("Track.def");
+        EXPECT_EQ(builder.GetTrackDefinition().GetCrossSections().size(), 3u);
+        builder.LoadSupportDefinition("Support.def");
+        ASSERT_NE(dynamic_cast<coSupportMakerWood*>(&builder.GetSupportMaker()), nullptr);
+        ASSERT_EQ(builder.GetSupportMaker().GetPlanes().size(), 1u);
+        const coSupportPlane& plane = *builder.GetSupportMaker().GetPlanes()[0];
+        EXPECT_EQ(plane.spacing, 4.0f);
+        EXPECT_EQ(plane.group, 0);
+        EXPECT_NE(plane.material, nullptr);
+        builder.CreateShadowMaterial();
+        builder.DestroyShadowMaterial();
+        builder.FreeDefinitions();
+    }
+    EXPECT_EQ(log.Count("**Warning**"), 0u) << (log.lines.empty() ? "" : log.lines.front());
+    coCoasterDefinitionStore() = saved;
+    coPakManager::Destroy();
 }
