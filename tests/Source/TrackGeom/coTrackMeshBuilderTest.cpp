@@ -105,6 +105,23 @@ TEST_F(coTrackMeshBuilderTest, ModesRebuildTheirPieces) {
     EXPECT_GE(park.trackPropPlacements, 5);
 }
 
+// Removing the last piece or opening the circuit reshapes the pieces at the cut: their meshes follow.
+TEST_F(coTrackMeshBuilderTest, CutPiecesAreRebuilt) {
+    coBuildR1();
+    coCircuitClose();
+    ASSERT_TRUE(coCircuitIsClosed());
+    coCoasterPiece* first = coCircuitFirstPiece();
+    coCoasterPiece* last = coCircuitLastPiece();
+    maker->made.clear();
+    coCircuitOpen();
+    EXPECT_EQ(maker->made, (std::vector<const coCoasterPiece*>{first, last}));
+    coCircuitClose();
+    coCoasterPiece* beforeLast = last->GetPrevious();
+    maker->made.clear();
+    coCircuitRemoveLast();
+    EXPECT_EQ(maker->made, (std::vector<const coCoasterPiece*>{beforeLast, first}));
+}
+
 // On a closed circuit mode 2 builds the piece first and again last, alike; the support walk redoes every
 // piece, the given one last, and on an open track leaves the given one alone.
 TEST_F(coTrackMeshBuilderTest, ClosedCircuitWalks) {
