@@ -1,6 +1,7 @@
 #include "Engine/App/App/appDefaultRoots.h"
 #include "Engine/App/App/appStartupTestServices.h"
 #include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Audio/Mu/muMusicManager.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
@@ -18,6 +19,7 @@
 #include "Source/TrackGeom/coSupportMakerWood.h"
 #include "Source/TrackGeom/coTrackDefinition.h"
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
+#include "Source/World/coTextureCache.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +39,19 @@ struct coInstallationTest : appStartupTestServices {
         envShutdown();
         appStartupTestServices::TearDown();
     }
+};
+
+// Textures found (opened through the file system, paks included) but not loaded: no device here.
+struct coPresentTextures : coTextureCache {
+    coPresentTextures() { coSetTextureCache(this); }
+    ~coPresentTextures() override { coSetTextureCache(nullptr); }
+    g3dTexture* Acquire(const fsLocator& locator) override {
+        gfFile file(locator, gfFileRead);
+        ++found;
+        return nullptr;
+    }
+    void Release(g3dTexture*) override {}
+    int found = 0;
 };
 
 class coTypeDefinition : public coCoasterDefinition {
@@ -123,6 +138,7 @@ TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
     coCoasterDefinitionStore().SetCoasterTypeName("Wooden");
     coPakManager::OpenCoasterPaks(envString("Wooden"));
     {
+        coPresentTextures textures;
         coTrackMeshBuilder builder;
         coCoasterDefinitionStore().Load("Coaster.def");
         EXPECT_TRUE(coCoasterDefinitionStore().GetWoodSupports());
@@ -138,6 +154,7 @@ TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
         builder.CreateShadowMaterial();
         builder.DestroyShadowMaterial();
         builder.FreeDefinitions();
+        EXPECT_EQ(textures.found, 5); // three sections, the lattice, the shadow
     }
     EXPECT_EQ(log.Count("**Warning**"), 0u) << (log.lines.empty() ? "" : log.lines.front());
     coCoasterDefinitionStore() = saved;
