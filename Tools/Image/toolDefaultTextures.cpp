@@ -52,7 +52,7 @@ toolImage ShadowFade() {
 }
 
 // Wooden beams: a horizontal beam at the top of each repeat, posts at both sides and a diagonal brace,
-// with clear gaps between them.
+// with clear gaps between them, dark where a renderer draws them without blending.
 toolImage BeamLattice() {
     toolImage image{kSide, kSide, 4, {}};
     constexpr int kBeam = 6;
@@ -60,7 +60,8 @@ toolImage BeamLattice() {
         for (int u = 0; u < kSide; ++u) {
             const bool beam =
                 v < kBeam || u < kBeam / 2 || u >= kSide - kBeam / 2 || std::abs(u - v) < kBeam / 2;
-            const float grain = 0.85f + 0.15f * static_cast<float>((u * 7 + v * 3) % 5) / 4.0f;
+            const float grain =
+                (beam ? 0.85f : 0.2f) + 0.15f * static_cast<float>((u * 7 + v * 3) % 5) / 4.0f;
             image.pixels.insert(image.pixels.end(), {Byte(0.55f * grain), Byte(0.38f * grain),
                                                      Byte(0.22f * grain), beam ? u8(255) : u8(0)});
         }
