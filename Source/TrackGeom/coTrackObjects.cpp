@@ -43,11 +43,11 @@ void coSetTrackObjectMaker(coTrackObjectMaker* maker) {
 }
 
 void coAddTrackObject(coSceneObjectSet& set, int g, coTrackObjectKind kind, g3dFragment* fragment,
-                      const coTrackObjectPlacement& placement) {
+                      const coTrackObjectPlacement& placement, int renderList) {
     // The set keeps no negative group: nothing is made that would only be dropped.
     if (g < 0)
         return;
-    std::unique_ptr<scObject> object = g_maker->Make(kind, fragment, coTrackRenderList, placement);
+    std::unique_ptr<scObject> object = g_maker->Make(kind, fragment, renderList, placement);
     if (!object)
         return;
     object->SetVisible(true);

@@ -56,10 +56,11 @@ class coTrackObject : public scObject {
 // Not owned; null restores the default maker.
 void coSetTrackObjectMaker(coTrackObjectMaker* maker);
 
-// An object of the fragment, made visible and added to the set's group g (nothing for a negative g, which
-// the set would not keep). The set does not take the fragment: model fragments stay their holder's.
+// An object of the fragment in the render list, made visible and added to the set's group g (nothing for a
+// negative g, which the set would not keep). The set does not take the fragment: model fragments stay
+// their holder's.
 void coAddTrackObject(coSceneObjectSet& set, int g, coTrackObjectKind kind, g3dFragment* fragment,
-                      const coTrackObjectPlacement& placement = {});
+                      const coTrackObjectPlacement& placement = {}, int renderList = coTrackRenderList);
 // A fragment made for the set: the set keeps it, and it is shown by a movable object when the material
 // is transparent, else by a static one. Nothing for a null fragment.
 void coAddTrackFragment(coSceneObjectSet& set, g3dFragment* fragment, int g, const g3dMaterial* material);

@@ -1,6 +1,7 @@
 #include "Engine/App/App/appDefaultRoots.h"
 #include "Engine/App/App/appStartupTestServices.h"
 #include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Audio/Mu/muMusicManager.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
@@ -15,6 +16,10 @@
 #include "Source/Settings/coScreams.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/TrackGeom/coSupportMakerWood.h"
+#include "Source/TrackGeom/coTrackDefinition.h"
+#include "Source/TrackGeom/coTrackMeshBuilder.h"
+#include "Source/World/coTextureCache.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +39,19 @@ struct coInstallationTest : appStartupTestServices {
         envShutdown();
         appStartupTestServices::TearDown();
     }
+};
+
+// Textures found (opened through the file system, paks included) but not loaded: no device here.
+struct coPresentTextures : coTextureCache {
+    coPresentTextures() { coSetTextureCache(this); }
+    ~coPresentTextures() override { coSetTextureCache(nullptr); }
+    g3dTexture* Acquire(const fsLocator& locator) override {
+        gfFile file(locator, gfFileRead);
+        ++found;
+        return nullptr;
+    }
+    void Release(g3dTexture*) override {}
+    int found = 0;
 };
 
 class coTypeDefinition : public coCoasterDefinition {
@@ -106,4 +124,39 @@ TEST_F(coInstallationTest, EveryShippedSoundLoadsThroughTheGameWithoutAWarning) 
     coPakManager::Destroy();
     snSoundManager::Shutdown();
     snStopSoundSystem();
+}
+
+// "Wooden" is listed by its empty folder and read from its pak: wooden supports of one lattice plane, a
+// track with its textures, and the shadow texture in "Environments".
+TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
+    appInitDefaultRoots(nullptr);
+    coPaths::LoadBasicStrings();
+    coPaths::Init();
+    coPrefs::SetDefaults();
+    coPakManager::Create();
+    const coCoasterDefinition saved = coCoasterDefinitionStore();
+    coCoasterDefinitionStore().SetCoasterTypeName("Wooden");
+    coPakManager::OpenCoasterPaks(envString("Wooden"));
+    {
+        coPresentTextures textures;
+        coTrackMeshBuilder builder;
+        coCoasterDefinitionStore().Load("Coaster.def");
+        EXPECT_TRUE(coCoasterDefinitionStore().GetWoodSupports());
+        builder.LoadTrackDefinition("Track.def");
+        EXPECT_EQ(builder.GetTrackDefinition().GetCrossSections().size(), 3u);
+        builder.LoadSupportDefinition("Support.def");
+        ASSERT_NE(dynamic_cast<coSupportMakerWood*>(&builder.GetSupportMaker()), nullptr);
+        ASSERT_EQ(builder.GetSupportMaker().GetPlanes().size(), 1u);
+        const coSupportPlane& plane = *builder.GetSupportMaker().GetPlanes()[0];
+        EXPECT_EQ(plane.spacing, 4.0f);
+        EXPECT_EQ(plane.group, 0);
+        EXPECT_NE(plane.material, nullptr);
+        builder.CreateShadowMaterial();
+        builder.DestroyShadowMaterial();
+        builder.FreeDefinitions();
+        EXPECT_EQ(textures.found, 5); // three sections, the lattice, the shadow
+    }
+    EXPECT_EQ(log.Count("**Warning**"), 0u) << (log.lines.empty() ? "" : log.lines.front());
+    coCoasterDefinitionStore() = saved;
+    coPakManager::Destroy();
 }

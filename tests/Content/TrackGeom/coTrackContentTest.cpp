@@ -168,4 +168,10 @@ TEST(coTrackContent, SteelModelsAndTextures) {
         EXPECT_EQ(colourType, entry.path().filename() == "chain.png" ? 6 : 2) << entry.path();
     }
     EXPECT_EQ(textures, 8);
+
+    // The shadow's fade lives in its alpha.
+    std::ifstream shadow(LV_DATA_DIR "/Environments/shadow.png", std::ios::binary);
+    std::string header(26, '\0');
+    shadow.read(header.data(), 26);
+    EXPECT_EQ(static_cast<u8>(header[25]), 6);
 }

@@ -1,5 +1,6 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
 //   rdemo --scene <name> [--seed n] [--time seconds] [--theme folder] [--name prop] --out picture.png
+//   rdemo --scene circuit --recipe r1 --type Steel|Wooden --terrain hill [--shadows 0|1] --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
 // its three vertex colours. The others are listed in Scenes() and drawn in rdemo<Scene>.cpp.
 #include "rdemo.h"
@@ -80,6 +81,9 @@ struct SceneOptions {
     f32 time = 0.0f;
     u32 seed = 1;
     std::string theme = "Ironvale", name = "fountain";
+    // The circuit scene knows one recipe over one terrain.
+    std::string recipe = "r1", type = "Steel", terrain = "hill";
+    bool shadows = true;
 };
 
 using SceneDrawer = std::function<std::vector<u32>(const SceneOptions&)>;
@@ -95,6 +99,7 @@ const std::map<std::string, SceneDrawer>& Scenes() {
         {"particles", [](const SceneOptions& o) { return DrawParticlesScene(o.seed, o.time); }},
         {"projshadow", [](const SceneOptions&) { return DrawProjShadowScene(); }},
         {"prop", [](const SceneOptions& o) { return DrawPropScene(o.theme, o.name, o.time); }},
+        {"circuit", [](const SceneOptions& o) { return DrawCircuitScene(o.type, o.shadows); }},
     };
     return scenes;
 }
@@ -103,10 +108,11 @@ int Usage() {
     std::string names;
     for (const auto& [name, draw] : Scenes())
         names += (names.empty() ? "" : "|") + name;
-    std::fprintf(stderr,
-                 "usage: rdemo --scene %s [--seed n] [--time seconds] [--theme folder] [--name prop] --out "
-                 "<file.png>\n",
-                 names.c_str());
+    std::fprintf(
+        stderr,
+        "usage: rdemo --scene %s [--seed n] [--time seconds] [--theme folder] [--name prop] [--recipe r1 "
+        "--type <coaster type> --terrain hill --shadows 0|1] --out <file.png>\n",
+        names.c_str());
     return 2;
 }
 
@@ -185,11 +191,20 @@ int main(int argc, char** argv) {
             options.theme = argv[i + 1];
         else if (option == "--name")
             options.name = argv[i + 1];
+        else if (option == "--recipe")
+            options.recipe = argv[i + 1];
+        else if (option == "--type")
+            options.type = argv[i + 1];
+        else if (option == "--terrain")
+            options.terrain = argv[i + 1];
+        else if (option == "--shadows")
+            options.shadows = std::string(argv[i + 1]) != "0";
         else
             return Usage();
     }
     const auto draw = Scenes().find(scene);
-    if (draw == Scenes().end() || out.empty() || !std::isfinite(options.time))
+    if (draw == Scenes().end() || out.empty() || !std::isfinite(options.time) || options.recipe != "r1" ||
+        options.terrain != "hill")
         return Usage();
 
     plSystemServices services;
