@@ -74,11 +74,10 @@ void StartFoundation(coStartedPackages& packages) {
 void StartGraphics(coStartedPackages& packages) {
     g2dInitialize();
     packages.Started(g2dShutdown);
-    std::vector<coRenderListConfig> lists;
+    std::vector<g3dRenderListConfig> lists;
     coBuildRenderListConfigs(lists);
-    // The game's lists are handed over once the renderer takes a list of its own; until then it keeps
-    // its defaults. The renderer is shut down with the display it draws on.
-    g3dRenderer::Initialize();
+    // The renderer keeps its lists through display restarts; it is shut down with the display it draws on.
+    g3dRenderer::Initialize(lists);
     guiSetRenderList(coGuiRenderList);
 }
 

@@ -1,5 +1,6 @@
 #include "Source/App/coRenderListConfig.h"
 
-void coBuildRenderListConfigs(std::vector<coRenderListConfig>& list) {
-    list.insert(list.end(), {{0, 2, 0, 1}, {0, 2, 0, 1}, {0, 2, 0, 1}, {0, 0, 1, 0}, {1, 0, 0, 0}});
+void coBuildRenderListConfigs(std::vector<g3dRenderListConfig>& list) {
+    list.insert(list.end(),
+                {{0, 2, 0, true}, {0, 2, 0, true}, {0, 2, 0, true}, {0, 0, 1, false}, {1, 0, 0, false}});
 }

@@ -20,6 +20,8 @@ struct g3dRenderListConfig {
                            // 2: camera view and projection
     u32 blendMode = 0;     // 0: source alpha over inverse source alpha; 1: additive, source alpha onto one
     bool fogEnabled = false;
+
+    bool operator==(const g3dRenderListConfig&) const = default;
 };
 
 // The passes used when the application gives none: world, camera-relative, additive screen space and

@@ -102,10 +102,11 @@ TEST_F(coLoadingScreenTest, BackgroundFollowsTheResolutionPreference) {
 }
 
 TEST(coRenderListConfigTest, FiveListsWorldThenScreenSpace) {
-    std::vector<coRenderListConfig> lists;
+    std::vector<g3dRenderListConfig> lists;
     coBuildRenderListConfigs(lists);
-    EXPECT_EQ(lists, (std::vector<coRenderListConfig>{
-                         {0, 2, 0, 1}, {0, 2, 0, 1}, {0, 2, 0, 1}, {0, 0, 1, 0}, {1, 0, 0, 0}}));
+    EXPECT_EQ(lists,
+              (std::vector<g3dRenderListConfig>{
+                  {0, 2, 0, true}, {0, 2, 0, true}, {0, 2, 0, true}, {0, 0, 1, false}, {1, 0, 0, false}}));
 }
 
 } // namespace
