@@ -2,6 +2,7 @@
 
 #include "Engine/App/Ch/chWriter.h"
 #include "Source/Collision/coTrackCollision.h"
+#include "Source/Modes/coClearSceneSteps.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Track/coCircuit.h"
@@ -16,6 +17,7 @@ void coSavedCoasterServices::SetNumCars(int cars) {
 }
 
 void coSavedCoasterServices::ClearScene() {
+    coRunClearSceneSteps();
     coCircuitClear();
     coCollisionClearMarkers();
 }

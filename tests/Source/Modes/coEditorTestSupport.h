@@ -1,0 +1,82 @@
+#pragma once
+#include "Source/Modes/coEditorHost.h"
+#include "Source/Modes/coEditorInput.h"
+#include "Source/Modes/coEditorWorld.h"
+#include "tests/Source/Track/coCircuitTestSupport.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+// Input scripted by the test: actions and keys down, held and released this poll, the pointer and the
+// GUI's mouse records. Installed for its lifetime.
+struct coScriptedEditorInput : coEditorInput {
+    coScriptedEditorInput() { coSetEditorInput(this); }
+    ~coScriptedEditorInput() override { coSetEditorInput(nullptr); }
+
+    bool HasMouse() const override { return true; }
+    bool IsDown(i32 action) const override { return down.count(action) != 0 || held.count(action) != 0; }
+    bool IsHeld(i32 action) const override { return held.count(action) != 0; }
+    bool WasReleased(i32 action) const override { return released.count(action) != 0; }
+    void GetMotion(i32& x, i32& y) const override { x = motionX, y = motionY; }
+    bool IsKeyDown(i32 key) const override { return keys.count(key) != 0; }
+    void GetPointer(i32& x, i32& y) const override { x = pointerX, y = pointerY; }
+    void GetScreenSize(i32& w, i32& h) const override { w = 800, h = 600; }
+    double GetTime() const override { return time; }
+    float GetFrameStep() const override { return step; }
+    bool IsMouseClaimed(i32 record) const override { return claimed.count(record) != 0; }
+    void ClaimMouse(i32 record) override { handled.insert(record); }
+    void ReleaseMouse(i32 record) override { handled.erase(record); }
+
+    // A new poll: nothing pressed or released, no motion.
+    void Clear() {
+        down.clear(), held.clear(), released.clear(), claimed.clear();
+        motionX = motionY = 0;
+    }
+
+    std::set<i32> down, held, released, keys, claimed, handled;
+    i32 motionX = 0, motionY = 0, pointerX = 0, pointerY = 0;
+    double time = 0.0;
+    float step = 0.1f;
+};
+
+// A host that records sounds, messages, questions and errors and answers as told.
+struct coRecordingEditorHost : coEditorHost {
+    coRecordingEditorHost() { coSetEditorHost(this); }
+    ~coRecordingEditorHost() override { coSetEditorHost(nullptr); }
+
+    std::string TakeReleasedTrackButton() override { return std::exchange(trackButton, std::string()); }
+    coMainButton TakeMainButton() override { return std::exchange(mainButton, coMainButton::None); }
+    envString GetCoasterName() const override { return name; }
+    void SetCoasterName(const envString& text) override { name = text; }
+    void ShowMessage(u32 message, float) override { messages.push_back(message); }
+    bool GetGridState() const override { return grid; }
+    void SetGridState(bool on) override { grid = on; }
+    i32 AskQuestion(u32 primary, u32, u32) override {
+        questions.push_back(primary);
+        return answer;
+    }
+    i32 RunKeyboardDialog(envString& text) override {
+        if (typed.empty())
+            return 2;
+        text = typed.front();
+        typed.erase(typed.begin());
+        return 1;
+    }
+    i32 RunRidePauseDialog(int) override { return 1; }
+    void ReportError(const envExceptionX&) override { ++errors; }
+    void ShowInterface(bool shown) override { interfaceShown = shown; }
+    void PlaySound(int slot) override { sounds.push_back(slot); }
+
+    std::string trackButton;
+    coMainButton mainButton = coMainButton::None;
+    envString name;
+    bool grid = false;
+    i32 answer = 1;
+    std::vector<envString> typed;
+    std::vector<u32> messages, questions;
+    std::vector<int> sounds;
+    int errors = 0;
+    bool interfaceShown = true;
+};
