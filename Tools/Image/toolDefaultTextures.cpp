@@ -1,5 +1,7 @@
 #include "Tools/Image/toolDefaultTextures.h"
 
+#include "Tools/Image/toolMenuPictures.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -53,7 +55,10 @@ std::vector<toolDefaultTexture> toolDefaultTextures() {
 }
 
 void toolWriteDefaultTextures(const std::string& dataFolder) {
-    for (const toolDefaultTexture& texture : toolDefaultTextures()) {
+    std::vector<toolDefaultTexture> textures = toolMenuPictures();
+    for (toolDefaultTexture& texture : toolDefaultTextures())
+        textures.push_back(std::move(texture));
+    for (const toolDefaultTexture& texture : textures) {
         const std::filesystem::path path = std::filesystem::path(dataFolder) / texture.path;
         std::filesystem::create_directories(path.parent_path());
         toolWritePng(path.string(), texture.image);

@@ -13,5 +13,5 @@ struct toolDefaultTexture {
 // The textures of the default content: the "Steel" type's track sections, RGB but for the chain,
 // whose links have see-through gaps (RGBA).
 std::vector<toolDefaultTexture> toolDefaultTextures();
-// Writes every default texture under the data folder.
+// Writes every default texture and the pictures of the game's own screens under the data folder.
 void toolWriteDefaultTextures(const std::string& dataFolder);
