@@ -3,6 +3,7 @@
 #include "Engine/App/App/appEvent.h"
 #include "Engine/App/Fs/fsFileEnum.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/GUI/Gui/guiWindow.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCameraManipFocus.h"
 #include "Source/Modes/coCameraManipFree.h"
@@ -241,6 +242,8 @@ void coModeEditor::Enter() {
         host.ShowMessage(0, 60.0f);
     else
         GiveCollisionFeedback();
+    m_heldAction = -1;
+    m_heldWindow = nullptr;
 }
 
 void coModeEditor::Exit() {
@@ -306,39 +309,159 @@ void coModeEditor::Think() {
     if (coOrbitManip* camera = GetCurrentCamera())
         camera->Update();
     coEditorClickPick(m_camera);
+    UpdatePalettes();
     UpdateSelectionDisplay();
     RenderFrame(&m_camera);
 }
 
 int coModeEditor::HandleInput() {
-    coEditorInput* input = coGetEditorInput();
-    if (input != nullptr && !m_flags.test(InterfaceHidden)) {
-        const bool hasPieces = coCircuitPieceCount() > 0;
-        if (input->IsDown(154) && hasPieces) {
-            coSelectLoadingDock();
-            return 1;
-        }
-        if (input->IsDown(155) && hasPieces) {
-            if (coCircuitPieceCount() == 1)
-                coSelectLoadingDock();
-            else
-                coSelectionSetPiece(coCircuitLastPiece());
-            return 1;
-        }
-        if (input->WasReleased(153)) {
-            SelectNext();
-            return 1;
-        }
-        if (input->WasReleased(152)) {
-            SelectPrevious();
-            return 1;
-        }
+    int result = 0;
+    if (!m_flags.test(InterfaceHidden)) {
+        result = HandleActions();
+        if (result != 0 && result != 3)
+            return result;
     }
-    coEditorHost& host = coGetEditorHost();
-    int result = RunPaletteCommand(host.TakeReleasedTrackButton());
-    if (result == 0)
-        result = HandleMainPalette();
+    const coEditorInput* input = coGetEditorInput();
+    if (input != nullptr && !input->IsMouseClaimed(coMouseRecordLeft) && result != 3)
+        return 0;
+    result = RunPaletteCommand(coGetEditorHost().TakeReleasedTrackButton());
+    if (result != 0)
+        return result;
+    result = HandleManipulatePalettes();
+    if (result != 0) {
+        m_flags.set(Modified);
+        return result;
+    }
+    return HandleMainPalette();
+}
+
+void coModeEditor::BindActionWindows() {
+    m_actionWindows.clear();
+    for (const coActionButton& entry : coEditorActionButtons())
+        if (guiWindow* window = coGetEditorHost().FindButton(entry.button))
+            m_actionWindows[entry.action] = window;
+}
+
+guiWindow* coModeEditor::GetActionWindow(i32 action) {
+    // The element keys press whichever of the Add and Remove buttons the selected piece shows.
+    static const struct {
+        const char* add;
+        const char* remove;
+        i32 element;
+    } elements[] = {{"Add Accelerator", "Remove Accelerator", 3},
+                    {"Add Brake", "Remove Brake", 2},
+                    {"Add Chain", "Remove Chain", 1},
+                    {"Add Retarder", "Remove Retarder", 4},
+                    {"Add Tube Decoration", "Remove Tube Decoration", -1}};
+    if (action >= 142 && action <= 146) {
+        coCoasterPiece* piece =
+            coSelectionGetKind() == coSelectionDock ? coCircuitFirstPiece() : coSelectionGetObject();
+        if (piece == nullptr)
+            return nullptr;
+        const auto& e = elements[action - 142];
+        const bool present = e.element < 0 ? piece->GetTube() != 0 : piece->GetElement() == e.element;
+        return coGetEditorHost().FindButton(present ? e.remove : e.add);
+    }
+    const auto found = m_actionWindows.find(action);
+    return found == m_actionWindows.end() ? nullptr : found->second;
+}
+
+int coModeEditor::PressActionWindow(i32 action, guiWindow* window) {
+    const coEditorInput* input = coGetEditorInput();
+    if (input == nullptr || window == nullptr || !window->IsEnabled())
+        return 0;
+    if (input->IsHeld(action)) {
+        window->SetState(guiStateHeld);
+    } else if (input->IsDown(action)) {
+        window->SetState(guiStatePressed);
+    } else if (input->WasReleased(action)) {
+        window->SetState(guiStateReleased);
+        m_heldAction = -1;
+        m_heldWindow = nullptr;
+        return 3;
+    } else {
+        return 0;
+    }
+    m_heldAction = action;
+    m_heldWindow = window;
+    return 3;
+}
+
+int coModeEditor::HandleActions() {
+    if (m_heldAction >= 0) {
+        if (const int result = PressActionWindow(m_heldAction, m_heldWindow))
+            return result;
+    }
+    for (i32 action = 117; action <= 151; ++action)
+        if (const int result = PressActionWindow(action, GetActionWindow(action)))
+            return result;
+    const coEditorInput* input = coGetEditorInput();
+    if (input == nullptr)
+        return 0;
+    const bool hasPieces = coCircuitPieceCount() > 0;
+    int result = 0;
+    if (input->IsDown(154) && hasPieces) {
+        coSelectLoadingDock();
+        result = 1;
+    } else if (input->IsDown(155) && hasPieces) {
+        if (coCircuitPieceCount() == 1)
+            coSelectLoadingDock();
+        else
+            coSelectionSetPiece(coCircuitLastPiece());
+        result = 1;
+    } else if (input->WasReleased(153)) {
+        SelectNext();
+        result = 1;
+    } else if (input->WasReleased(152)) {
+        SelectPrevious();
+        result = 1;
+    }
+    if (result != 0) {
+        m_heldAction = -1;
+        m_heldWindow = nullptr;
+    }
     return result;
+}
+
+int coModeEditor::HandleManipulatePalettes() {
+    const std::string button = coGetEditorHost().TakeManipulateButton();
+    // Rotating and moving hand over to the prop and dock tools; a ring has no tool, so there is
+    // nothing to do for it, nor for a spot object.
+    if (button == "Delete" && CanDeleteSelection()) {
+        Delete();
+        return 2;
+    }
+    return 0;
+}
+
+void coModeEditor::UpdatePalettes() {
+    coEditorPaletteState state;
+    const i32 kind = coSelectionGetKind();
+    state.empty = coCircuitPieceCount() == 0;
+    state.pieceOrDock = kind == coSelectionPiece || kind == coSelectionDock;
+    coCoasterPiece* piece = kind == coSelectionDock ? coCircuitFirstPiece() : coSelectionGetObject();
+    state.piece = piece;
+    if (piece != nullptr) {
+        state.isFirst = piece == coCircuitFirstPiece();
+        state.element = piece->GetElement();
+        state.tube = piece->GetTube();
+    }
+    state.canEdit = CanEditSelectedPiece();
+    state.canDelete = CanDeleteSelection();
+    state.closed = coCircuitIsClosed();
+    state.collides = coCollisionHasMarkers();
+    state.canClose = coCircuitEndMeetsStart() && !coCircuitIsClosed();
+    state.testEnabled = !state.empty;
+    state.rideEnabled = state.closed && !state.collides;
+    if (kind == coSelectionProp && CanManipulateProp())
+        state.manipulatePalette = 4;
+    else if (kind == coSelectionDock && coCircuitPieceCount() == 1 && CanManipulateDock())
+        state.manipulatePalette = 5;
+    else if (kind == coSelectionRing)
+        state.manipulatePalette = 6;
+    else if (kind == coSelectionSpot)
+        state.manipulatePalette = 7;
+    coGetEditorHost().UpdatePalettes(state);
 }
 
 int coModeEditor::HandleMainPalette() {
@@ -438,17 +561,23 @@ void coModeEditor::Refresh() {
 }
 
 void coModeEditor::UpdateSelectionDisplay() {
+    coEditorHost& host = coGetEditorHost();
     coCoasterPiece* piece = coSelectionGetObject();
-    const i32 kind = coSelectionGetKind();
-    if (kind == coSelectionDock)
+    if (coSelectionGetKind() == coSelectionDock)
         piece = coCircuitFirstPiece();
-    maBoundingBox box;
     if (piece != nullptr) {
-        m_statsPiece = piece;
+        if (piece != m_statsPiece) {
+            const coRidePieceStats& stats = coRideStatsFind(piece);
+            host.SetPieceStats(stats.measured ? &stats : nullptr, coGetRideStats()[coStatRideTime]);
+            m_statsPiece = piece;
+        }
         PlaceSelectionMarker(coGetEditorWorld().GetPieceBox(*piece));
         return;
     }
+    if (m_statsPiece != nullptr)
+        host.SetPieceStats(nullptr, 0.0f);
     m_statsPiece = nullptr;
+    maBoundingBox box;
     const coObject* object = coSelectionGetObjectBase();
     if (object != nullptr && coGetEditorWorld().GetObjectBox(object, box))
         PlaceSelectionMarker(box);

@@ -13,6 +13,7 @@
 
 class coCoasterPiece;
 class coOrbitManip;
+class guiWindow;
 class envString;
 
 // A keyboard or controller action that presses a palette button, and where the button is found.
@@ -111,6 +112,8 @@ class coModeEditor : public coMode, public appCharEventHandler {
     void SelectNext();
     void SelectPrevious();
     void SaveAs();
+    // Looks up the palette buttons of the action table again (after the palettes were made).
+    void BindActionWindows();
 
     bool TestFlag(Flag flag) const { return m_flags.test(flag); }
     void SetFlag(Flag flag, bool on = true) { m_flags.set(flag, on); }
@@ -134,6 +137,12 @@ class coModeEditor : public coMode, public appCharEventHandler {
     // 0 nothing, 1 handled, 2 handled and the frame ends.
     int HandleInput();
     int HandleMainPalette();
+    int HandleManipulatePalettes();
+    // 0 nothing, 1 handled, 3 a key pressed a palette button.
+    int HandleActions();
+    int PressActionWindow(i32 action, guiWindow* window);
+    guiWindow* GetActionWindow(i32 action);
+    void UpdatePalettes();
     void GiveCollisionFeedback();
     void UpdateSelectionDisplay();
     void PlaceSelectionMarker(const maBoundingBox& box);
@@ -151,6 +160,9 @@ class coModeEditor : public coMode, public appCharEventHandler {
     void SetTube(int tube, int sound);
 
     std::map<std::string, Command> m_commands;
+    std::map<i32, guiWindow*> m_actionWindows;
+    i32 m_heldAction = -1;
+    guiWindow* m_heldWindow = nullptr;
     std::bitset<14> m_flags;
     g3dCamera m_camera;
     std::vector<std::unique_ptr<coOrbitManip>> m_cameras;

@@ -2,9 +2,11 @@
 #include "Source/Modes/coEditorHost.h"
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coEditorWorld.h"
+#include "Source/Modes/coMenuScreens.h"
 #include "tests/Source/Track/coCircuitTestSupport.h"
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -46,7 +48,22 @@ struct coRecordingEditorHost : coEditorHost {
     coRecordingEditorHost() { coSetEditorHost(this); }
     ~coRecordingEditorHost() override { coSetEditorHost(nullptr); }
 
-    std::string TakeReleasedTrackButton() override { return std::exchange(trackButton, std::string()); }
+    // A button a key released counts as the palette's click.
+    std::string TakeReleasedTrackButton() override {
+        for (auto& [label, button] : buttons)
+            if (button->GetState() == guiStateReleased) {
+                button->SetState(guiStateIdle);
+                return label;
+            }
+        return std::exchange(trackButton, std::string());
+    }
+    guiWindow* FindButton(const char* label) override {
+        auto& button = buttons[label];
+        if (!button)
+            button = std::make_unique<coMenuButton>(label, label);
+        return button.get();
+    }
+    void UpdatePalettes(const coEditorPaletteState& state) override { palettes = state; }
     coMainButton TakeMainButton() override { return std::exchange(mainButton, coMainButton::None); }
     envString GetCoasterName() const override { return name; }
     void SetCoasterName(const envString& text) override { name = text; }
@@ -69,6 +86,8 @@ struct coRecordingEditorHost : coEditorHost {
     void ShowInterface(bool shown) override { interfaceShown = shown; }
     void PlaySound(int slot) override { sounds.push_back(slot); }
 
+    std::map<std::string, std::unique_ptr<coMenuButton>> buttons;
+    coEditorPaletteState palettes;
     std::string trackButton;
     coMainButton mainButton = coMainButton::None;
     envString name;

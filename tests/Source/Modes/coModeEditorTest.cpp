@@ -275,6 +275,7 @@ TEST_F(coModeEditorTest, UnsavedChangesSurviveATestRideButNotAWorldClear) {
     EXPECT_FALSE(editor.IsModified());
     EXPECT_EQ(editor.RunPaletteCommand("Short Straightaway"), 1);
     host.mainButton = coMainButton::Test;
+    input.claimed = {coMouseRecordLeft}; // the click landed on the palette
     editor.Think();
     editor.Think();
     EXPECT_EQ(editor.GetResult(), coMode::Switch);
@@ -338,6 +339,33 @@ TEST_F(coModeEditorTest, SaveAsRefusesBadNamesAndAsksBeforeOverwriting) {
     EXPECT_FALSE(std::filesystem::exists(folder.Path("../x.csa")));
     EXPECT_EQ(host.messages.back(), 14u);
     EXPECT_FALSE(editor.IsModified());
+    editor.Exit();
+}
+
+TEST_F(coModeEditorTest, KeysPressThePaletteButtons) {
+    editor.Enter();
+    editor.BindActionWindows();
+    input.held = {131};
+    editor.Think();
+    EXPECT_EQ(host.buttons["Short Straightaway"]->GetState(), guiStateHeld);
+    EXPECT_EQ(coCircuitPieceCount(), 0);
+    const struct {
+        i32 action;
+        int pieces;
+        i32 element;
+    } steps[] = {{131, 1, 0}, {132, 2, 0}, {144, 2, 1}, {144, 2, 0}};
+    for (const auto& step : steps) {
+        input.Clear();
+        input.released = {step.action};
+        editor.Think();
+        EXPECT_EQ(coCircuitPieceCount(), step.pieces) << step.action;
+        ASSERT_NE(coCircuitLastPiece(), nullptr);
+        EXPECT_EQ(coCircuitLastPiece()->GetElement(), step.element) << step.action;
+    }
+    EXPECT_TRUE(host.palettes.testEnabled);
+    EXPECT_FALSE(host.palettes.rideEnabled);
+    EXPECT_EQ(host.palettes.piece, coCircuitLastPiece());
+    EXPECT_TRUE(editor.IsModified());
     editor.Exit();
 }
 
