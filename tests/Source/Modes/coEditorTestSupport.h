@@ -5,6 +5,7 @@
 #include "Source/Modes/coMenuScreens.h"
 #include "tests/Source/Track/coCircuitTestSupport.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -75,6 +76,7 @@ struct coRecordingEditorHost : coEditorHost {
         return answer;
     }
     i32 RunKeyboardDialog(envString& text) override {
+        duringDialog();
         if (typed.empty())
             return 2;
         text = typed.front();
@@ -94,6 +96,7 @@ struct coRecordingEditorHost : coEditorHost {
     bool grid = false;
     i32 answer = 1;
     std::vector<envString> typed;
+    std::function<void()> duringDialog = [] {};
     std::vector<u32> messages, questions;
     std::vector<int> sounds;
     int errors = 0;

@@ -6,6 +6,7 @@
 #include "Engine/App/Fs/fsWriteCalls.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coEditorSelection.h"
+#include "Source/Park/coObject.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 
 #include "Source/Modes/coEditorTestSupport.h"
@@ -16,11 +17,28 @@
 
 namespace {
 
+// Every object is a prop in a unit box at the origin.
 struct coDockWorld : coEditorWorld {
     coDockWorld() { coSetEditorWorld(this); }
     ~coDockWorld() override { coSetEditorWorld(nullptr); }
+    Target Classify(coObject* object) const override {
+        Target target;
+        target.kind = coSelectionProp;
+        target.prop = reinterpret_cast<coProp*>(object);
+        return target;
+    }
+    bool GetObjectBox(const coObject*, maBoundingBox& box) const override {
+        box.Set(maVector3d(0.0f, 0.0f, 0.0f), maVector3d(1.0f, 1.0f, 1.0f));
+        return true;
+    }
+    void RemoveProp(coProp* prop) override { removed.push_back(prop); }
     void FreeDock() override { ++docksFreed; }
     int docksFreed = 0;
+    std::vector<coProp*> removed;
+};
+
+struct coInertObject : coObject {
+    bool RayTest(const maVector3d&, const maVector3d&, f32&) const override { return false; }
 };
 
 // The editor on the real circuit, with scripted input and a recording host.
@@ -166,6 +184,19 @@ TEST_F(coEditorCommandTest, DeleteFollowsTheSelectionRules) {
     Run("Delete");
     EXPECT_EQ(coSelectionGetKind(), coSelectionNone) << "the only piece";
     EXPECT_EQ(coCircuitPieceCount(), 0);
+}
+
+TEST_F(coEditorCommandTest, DeletingAPropRebuildsAroundItsBox) {
+    coInertObject object;
+    coSelectionSetObject(&object);
+    ASSERT_TRUE(editor.CanDeleteSelection());
+    Run("Delete");
+    ASSERT_EQ(world.removed.size(), 1u);
+    EXPECT_EQ(world.removed[0], reinterpret_cast<coProp*>(&object));
+    ASSERT_EQ(builder.nearBoxes.size(), 1u);
+    EXPECT_EQ(builder.nearBoxes[0], (coWorldBox{0.0f, 1.0f, 0.0f, 1.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(coSelectionGetKind(), coSelectionNone);
+    EXPECT_EQ(TakeSounds(), std::vector<int>{7});
 }
 
 TEST_F(coEditorCommandTest, FinishClosesOnlyWhenTheEndsMeet) {
@@ -373,11 +404,35 @@ TEST_F(coModeEditorTest, TabOnlyWithoutAModalDialog) {
     Key(9);
     EXPECT_TRUE(host.interfaceShown) << "no dialog flag before entry";
     editor.Enter();
+    host.duringDialog = [this] { Key(9); };
+    editor.SaveAs(); // cancelled
+    EXPECT_TRUE(host.interfaceShown) << "a modal dialog was up";
     Key(9);
     EXPECT_FALSE(host.interfaceShown);
     Key(9);
     EXPECT_TRUE(host.interfaceShown);
     editor.Exit();
+}
+
+TEST_F(coModeEditorTest, EscapeAsksAndOkLeavesForTheMainMenuWithTheWorldCleared) {
+    coScriptedMode mainMenu("main menu", journal);
+    coSetMode(0, &mainMenu);
+    editor.Enter();
+    editor.RunPaletteCommand("Short Straightaway");
+    input.released = {coActionEscape};
+    host.answer = 2;
+    editor.Think();
+    EXPECT_EQ(editor.GetResult(), coMode::Stay);
+    EXPECT_EQ(coCircuitPieceCount(), 1);
+    host.answer = 1;
+    editor.Think();
+    EXPECT_EQ(host.questions, (std::vector<u32>{13, 13}));
+    EXPECT_EQ(editor.GetResult(), coMode::Leave);
+    EXPECT_EQ(coCurrentMode(), &mainMenu);
+    EXPECT_EQ(coCircuitPieceCount(), 0);
+    EXPECT_EQ(coSelectionGetKind(), coSelectionNone);
+    editor.Exit();
+    coModeStackClear();
 }
 
 } // namespace
