@@ -16,6 +16,8 @@ class coEditorInput {
     virtual bool WasReleased(i32 action) const = 0;
     // The pointer's motion during this poll, in pixels (action 0).
     virtual void GetMotion(i32& x, i32& y) const = 0;
+    // The third axis of the pointer (the wheel and controller Z), in steps of this poll.
+    virtual i32 GetAxisZ() const = 0;
     // A key read from the keyboard by its engine key code.
     virtual bool IsKeyDown(i32 key) const = 0;
 
@@ -25,8 +27,8 @@ class coEditorInput {
     virtual double GetTime() const = 0;
     virtual float GetFrameStep() const = 0;
 
-    // GUI mouse-button records (1111 left, 1112 right): whether a window claimed it this frame; marking
-    // it handled by the view; giving it a click of no window when the view's drag ends.
+    // GUI mouse records (1111 left, 1112 right, 1113 the wheel): whether a window claimed it this frame;
+    // marking it handled by the view; giving it a click of no window when the view's drag ends.
     virtual bool IsMouseClaimed(i32 record) const = 0;
     virtual void ClaimMouse(i32 record) = 0;
     virtual void ReleaseMouse(i32 record) = 0;
@@ -56,3 +58,4 @@ inline constexpr i32 coKeyLeftControl = 69;
 inline constexpr i32 coKeyRightControl = 75;
 inline constexpr i32 coMouseRecordLeft = 1111;
 inline constexpr i32 coMouseRecordRight = 1112;
+inline constexpr i32 coMouseRecordWheel = 1113;

@@ -26,6 +26,7 @@
 #include "Source/Track/coPlacement.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 constexpr i32 kModeMainMenu = 0;
@@ -419,8 +420,19 @@ int coModeEditor::HandleActions() {
     if (result != 0) {
         m_heldAction = -1;
         m_heldWindow = nullptr;
+        return result;
     }
-    return result;
+    // The wheel steps through the circuit unless a window scrolls with it.
+    const i32 steps = input->GetAxisZ();
+    if (steps != 0 && !input->IsMouseClaimed(coMouseRecordWheel)) {
+        for (i32 i = 0; i < std::abs(steps); ++i) {
+            if (steps > 0)
+                SelectNext();
+            else
+                SelectPrevious();
+        }
+    }
+    return 0;
 }
 
 int coModeEditor::HandleManipulatePalettes() {

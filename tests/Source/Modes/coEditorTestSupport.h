@@ -23,6 +23,7 @@ struct coScriptedEditorInput : coEditorInput {
     bool IsHeld(i32 action) const override { return held.count(action) != 0; }
     bool WasReleased(i32 action) const override { return released.count(action) != 0; }
     void GetMotion(i32& x, i32& y) const override { x = motionX, y = motionY; }
+    i32 GetAxisZ() const override { return wheel; }
     bool IsKeyDown(i32 key) const override { return keys.count(key) != 0; }
     void GetPointer(i32& x, i32& y) const override { x = pointerX, y = pointerY; }
     void GetScreenSize(i32& w, i32& h) const override { w = 800, h = 600; }
@@ -35,11 +36,11 @@ struct coScriptedEditorInput : coEditorInput {
     // A new poll: nothing pressed or released, no motion.
     void Clear() {
         down.clear(), held.clear(), released.clear(), claimed.clear();
-        motionX = motionY = 0;
+        motionX = motionY = wheel = 0;
     }
 
     std::set<i32> down, held, released, keys, claimed, handled;
-    i32 motionX = 0, motionY = 0, pointerX = 0, pointerY = 0;
+    i32 motionX = 0, motionY = 0, wheel = 0, pointerX = 0, pointerY = 0;
     double time = 0.0;
     float step = 0.1f;
 };

@@ -400,6 +400,39 @@ TEST_F(coModeEditorTest, KeysPressThePaletteButtons) {
     editor.Exit();
 }
 
+TEST_F(coModeEditorTest, SteppingThroughTheCircuitPassesTheStationAsTheDock) {
+    coFakeDock dock;
+    park.dock = &dock;
+    editor.Enter();
+    for (int i = 0; i < 3; ++i)
+        editor.RunPaletteCommand("Short Straightaway");
+    coCoasterPiece* second = coCircuitPieceAt(1);
+    coCoasterPiece* third = coCircuitPieceAt(2);
+    coSelectLoadingDock();
+    // nullptr stands for the dock.
+    const struct {
+        bool next;
+        coCoasterPiece* expected;
+    } steps[] = {{true, second}, {true, third},   {true, nullptr},
+                 {false, third}, {false, second}, {false, nullptr}};
+    for (const auto& step : steps) {
+        step.next ? editor.SelectNext() : editor.SelectPrevious();
+        EXPECT_EQ(coSelectionGetObject(), step.expected);
+        EXPECT_EQ(coSelectionGetKind(), step.expected ? coSelectionPiece : coSelectionDock);
+    }
+    input.wheel = 2;
+    editor.Think();
+    EXPECT_EQ(coSelectionGetObject(), third);
+    input.Clear();
+    input.down = {154};
+    editor.Think();
+    EXPECT_EQ(coSelectionGetKind(), coSelectionDock);
+    input.down = {155};
+    editor.Think();
+    EXPECT_EQ(coSelectionGetObject(), third);
+    editor.Exit();
+}
+
 TEST_F(coModeEditorTest, TabOnlyWithoutAModalDialog) {
     Key(9);
     EXPECT_TRUE(host.interfaceShown) << "no dialog flag before entry";
