@@ -15,9 +15,11 @@
 #include "Source/Modes/coEditorWorld.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
@@ -41,6 +43,7 @@ constexpr u16 kKeyDelete = 0xE018;
 constexpr u16 kKeyTab = 9;
 
 constexpr int kSoundError = 18;
+constexpr int kPrefMetric = 4;
 
 const envString kCoasterExtension(".csa");
 
@@ -481,12 +484,16 @@ int coModeEditor::HandleMainPalette() {
     switch (host.TakeMainButton()) {
     case coMainButton::None:
         return 0;
-    case coMainButton::Ride:
+    case coMainButton::Ride: {
         BeginModal();
+        const bool metric = coPrefs::GetBool(kPrefMetric);
         if (host.RunRidePauseDialog(2) == 1)
             m_flags.set(RideRequested);
+        if (coPrefs::GetBool(kPrefMetric) != metric)
+            Refresh();
         EndModal();
         return 1;
+    }
     case coMainButton::Back:
         m_flags.set(QuitRequested);
         return 2;
@@ -512,14 +519,21 @@ int coModeEditor::HandleMainPalette() {
     case coMainButton::Save:
         SaveAs();
         return 1;
-    case coMainButton::Options:
+    case coMainButton::Options: {
         BeginModal();
-        if (host.RunRidePauseDialog(0) == 1) {
+        const u8 drag = coGetTrainDragOn();
+        const bool metric = coPrefs::GetBool(kPrefMetric);
+        host.RunRidePauseDialog(0);
+        // Air drag changes the ride the coaster is saved with; the units only how it is shown.
+        if (coGetTrainDragOn() != drag) {
             m_flags.set(Modified);
+            Refresh();
+        } else if (coPrefs::GetBool(kPrefMetric) != metric) {
             Refresh();
         }
         EndModal();
         return 1;
+    }
     }
     return 0;
 }

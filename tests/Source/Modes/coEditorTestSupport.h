@@ -84,7 +84,10 @@ struct coRecordingEditorHost : coEditorHost {
         typed.erase(typed.begin());
         return 1;
     }
-    i32 RunRidePauseDialog(int) override { return 1; }
+    i32 RunRidePauseDialog(int mode) override {
+        duringRidePause(mode);
+        return 1;
+    }
     void ReportError(const envExceptionX&) override { ++errors; }
     void ShowInterface(bool shown) override { interfaceShown = shown; }
     void PlaySound(int slot) override { sounds.push_back(slot); }
@@ -98,6 +101,7 @@ struct coRecordingEditorHost : coEditorHost {
     i32 answer = 1;
     std::vector<envString> typed;
     std::function<void()> duringDialog = [] {};
+    std::function<void(int)> duringRidePause = [](int) {};
     std::vector<u32> messages, questions;
     std::vector<int> sounds;
     int errors = 0;

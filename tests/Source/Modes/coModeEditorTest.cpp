@@ -7,6 +7,7 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coEditorSelection.h"
 #include "Source/Park/coObject.h"
+#include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 
 #include "Source/Modes/coEditorTestSupport.h"
@@ -430,6 +431,24 @@ TEST_F(coModeEditorTest, SteppingThroughTheCircuitPassesTheStationAsTheDock) {
     input.down = {155};
     editor.Think();
     EXPECT_EQ(coSelectionGetObject(), third);
+    editor.Exit();
+}
+
+TEST_F(coModeEditorTest, OptionsMarkTheCoasterChangedOnlyForAirDrag) {
+    const u8 drag = coGetTrainDragOn();
+    editor.Enter();
+    input.claimed = {coMouseRecordLeft};
+    host.mainButton = coMainButton::Options;
+    editor.Think();
+    EXPECT_FALSE(editor.IsModified());
+    host.duringRidePause = [](int mode) {
+        EXPECT_EQ(mode, 0);
+        coSetTrainDragOn(coGetTrainDragOn() ? 0 : 1);
+    };
+    host.mainButton = coMainButton::Options;
+    editor.Think();
+    EXPECT_TRUE(editor.IsModified());
+    coSetTrainDragOn(drag);
     editor.Exit();
 }
 
