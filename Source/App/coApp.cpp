@@ -91,13 +91,17 @@ void coApp::Trace(coMode* entered) {
             std::fprintf(stderr, "mode %d entered\n", static_cast<int>(id));
             if (id == coModeIdMainMenu && !m_menuReady) {
                 m_menuReady = true;
-                const auto elapsed = std::chrono::steady_clock::now() - m_programStart;
                 std::fprintf(stderr, "menu ready %lld ms\n",
-                             static_cast<long long>(
-                                 std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
+                             static_cast<long long>(MillisecondsSinceStart()));
             }
             return;
         }
+}
+
+i64 coApp::MillisecondsSinceStart() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 m_programStart)
+        .count();
 }
 
 void coApp::OnStart(appStartEvent*) {
@@ -141,6 +145,9 @@ void coApp::OnStart(appStartEvent*) {
 
     coPakManager::OpenGuiPaks();
     coLoadingScreenShow(true);
+    if (m_trace)
+        std::fprintf(stderr, "first loading frame %lld ms\n",
+                     static_cast<long long>(MillisecondsSinceStart()));
     m_teardown.push_back(coLoadingScreenHide);
     coBindDefaultInput();
 
@@ -153,6 +160,8 @@ void coApp::OnStart(appStartEvent*) {
     coLoadUiSounds();
     coLoadingScreenStep();
 
+    if (options.rideUnterminated)
+        DBG_WARNING("\"/ride\" without a coaster name between double quotes: the main menu instead");
     if (options.ride)
         StartRide(options);
     else

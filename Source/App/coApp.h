@@ -23,7 +23,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void SetCommandLine(const std::string& line) { m_commandLine = line; }
     // Frames to run before leaving as if the player had confirmed the quit (0: no end).
     void SetFrameLimit(u32 frames) { m_frameLimit = frames; }
-    // Writes "mode N entered" and "menu ready T ms" (since the program's start) to stderr.
+    // Writes "first loading frame T ms", "mode N entered" and "menu ready T ms" (since the program's
+    // start) to stderr.
     void SetTrace(std::chrono::steady_clock::time_point programStart) {
         m_trace = true;
         m_programStart = programStart;
@@ -54,6 +55,7 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     static void StopAudio();
     void StartRide(const coCommandLine& options);
     void Trace(coMode* entered);
+    i64 MillisecondsSinceStart() const;
 
     // The frame services of the modes.
     bool AskQuitQuestion(u32 textEntry) override;

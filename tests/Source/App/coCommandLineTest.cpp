@@ -1,4 +1,7 @@
 #include "Source/App/coCommandLine.h"
+#include "Source/App/coApp.h"
+#include "Source/Modes/coRideModeOptions.h"
+#include "Source/Settings/coPrefs.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +63,50 @@ TEST(coCommandLineTest, RideNameComesFromTheJoinedArguments) {
     options = coParseCommandLine("/ride \"Loop", 0);
     EXPECT_FALSE(options.ride);
     EXPECT_TRUE(options.rideUnterminated);
+}
+
+} // namespace
+
+namespace {
+
+// The ride mode as the command line sets it.
+struct coFakeRide : coMode, coRideModeOptions {
+    void Enter() override {}
+    void Think() override {}
+    void Exit() override {}
+    void SetPerpetual(bool on) override { calls.push_back(on ? "perpetual" : "not perpetual"); }
+    void SetMovieFrameRate(f32 rate) override {
+        calls.push_back("rate " + std::to_string(static_cast<int>(rate)));
+    }
+    void SetMovieShrink(i32 divisor) override { calls.push_back("shrink " + std::to_string(divisor)); }
+    void SetMovieCapture(bool on) override { calls.push_back(on ? "capture" : "no capture"); }
+    std::vector<std::string> calls;
+};
+
+TEST(coCommandLineTest, OptionsReachTheRideTheSessionAndThePreferences) {
+    coFakeRide ride;
+    coSetMode(coModeIdRide, &ride);
+    const struct {
+        const char* line;
+        std::vector<std::string> calls;
+        int resolution;
+        u8 flag2;
+    } rows[] = {
+        {"/x 30 2 /perpetual /cheat lineloop", {"perpetual", "rate 30", "shrink 2", "capture"}, 1, 1},
+        {"/x 75 2 /r3", {"shrink 2", "capture"}, 3, 0},
+        {"/r9 /w", {}, 1, 0},
+    };
+    for (const auto& row : rows) {
+        ride.calls.clear();
+        coPrefs::SetInt(0, 1);
+        coPrefs::SetSessionFlag(2, 0);
+        coApp::ApplyCommandLine(coParseCommandLine(row.line, coPrefs::GetInt(0)));
+        EXPECT_EQ(ride.calls, row.calls) << row.line;
+        EXPECT_EQ(coPrefs::GetInt(0), row.resolution) << row.line;
+        EXPECT_EQ(coPrefs::GetSessionFlag(2), row.flag2) << row.line;
+    }
+    coSetMode(coModeIdRide, nullptr);
+    coPrefs::SetInt(0, 0);
 }
 
 } // namespace
