@@ -39,7 +39,7 @@ void coCameraManipFocus::FindTarget(maVector3d& target, float& desired) const {
         desired = Diagonal(box);
         return;
     }
-    target = GetCentre();
+    target = GetCenter();
 }
 
 void coCameraManipFocus::Update() {
@@ -50,8 +50,8 @@ void coCameraManipFocus::Update() {
     maVector3d target;
     FindTarget(target, desired);
 
-    const maVector3d delta = target - GetCentre();
-    SetCentre(GetCentre() + (delta.Length() > 0.5f ? delta / 6.0f : delta));
+    const maVector3d delta = target - GetCenter();
+    SetCenter(GetCenter() + (delta.Length() > 0.5f ? delta / 6.0f : delta));
 
     const coEditorInput* input = coGetEditorInput();
     if (m_keysEnabled && input != nullptr) {

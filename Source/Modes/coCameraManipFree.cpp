@@ -26,7 +26,7 @@ void coCameraManipFree::SetCentreClear(const maVector3d& centre) {
         return;
     maVector3d clear = centre;
     clear.y = std::max(clear.y, GroundUnder(centre) + 5.0f);
-    SetCentre(clear);
+    SetCenter(clear);
 }
 
 void coCameraManipFree::Update() {
@@ -51,7 +51,7 @@ void coCameraManipFree::Update() {
                      {coActionNum3, up * -1.0f}, {coActionNum8, view},          {coActionNum5, view * -1.0f}};
         for (const auto& m : moves)
             if (input->IsDown(m.action))
-                SetCentreClear(GetCentre() + m.axis * move);
+                SetCentreClear(GetCenter() + m.axis * move);
         // The arrows turn without the pitch range; only a mouse drag brings the pitch back into it.
         if (input->IsDown(coActionLeft))
             SetYaw(GetYaw() - turn);
@@ -66,6 +66,6 @@ void coCameraManipFree::Update() {
     const maVector3d eye = GetEye();
     const float ground = GroundUnder(eye);
     if (ground + 5.0f > eye.y)
-        SetCentre(GetCentre() + maVector3d(0.0f, ground - eye.y + 5.0f, 0.0f));
+        SetCenter(GetCenter() + maVector3d(0.0f, ground - eye.y + 5.0f, 0.0f));
     ApplyCamera();
 }

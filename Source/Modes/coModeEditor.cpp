@@ -199,7 +199,7 @@ coModeEditor::~coModeEditor() {
     coRemoveClearSceneSteps(this);
 }
 
-coOrbitManip* coModeEditor::GetCurrentCamera() {
+scCameraManip* coModeEditor::GetCurrentCamera() {
     if (m_cameraIndex < 0 || m_cameraIndex >= static_cast<i32>(m_cameras.size()))
         return nullptr;
     return m_cameras[static_cast<size_t>(m_cameraIndex)].get();
@@ -221,7 +221,7 @@ void coModeEditor::Enter() {
         m_cameras.push_back(std::make_unique<coCameraManipFocus>());
         m_cameras.push_back(std::make_unique<coCameraManipFree>());
         m_cameraIndex = 0;
-        m_cameras[0]->Attach(&m_camera);
+        m_cameras[0]->Attach(&m_camera, false);
         m_camera.SetViewMatrix(maMatrix4d());
     }
     const bool fromTool =
@@ -310,7 +310,7 @@ void coModeEditor::Think() {
     }
     if (HandleInput() == 2)
         return;
-    if (coOrbitManip* camera = GetCurrentCamera())
+    if (scCameraManip* camera = GetCurrentCamera())
         camera->Update();
     coEditorClickPick(m_camera);
     UpdatePalettes();
@@ -543,7 +543,7 @@ void coModeEditor::SwitchCamera() {
         return;
     m_cameras[static_cast<size_t>(m_cameraIndex)]->Detach();
     m_cameraIndex = m_cameraIndex == 0 ? 1 : 0;
-    m_cameras[static_cast<size_t>(m_cameraIndex)]->Attach(&m_camera);
+    m_cameras[static_cast<size_t>(m_cameraIndex)]->Attach(&m_camera, false);
 }
 
 int coModeEditor::RunPaletteCommand(const std::string& button) {

@@ -12,7 +12,7 @@
 #include <vector>
 
 class coCoasterPiece;
-class coOrbitManip;
+class scCameraManip;
 class guiWindow;
 class envString;
 
@@ -118,7 +118,7 @@ class coModeEditor : public coMode, public appCharEventHandler {
     bool TestFlag(Flag flag) const { return m_flags.test(flag); }
     void SetFlag(Flag flag, bool on = true) { m_flags.set(flag, on); }
     g3dCamera& GetCamera() { return m_camera; }
-    coOrbitManip* GetCurrentCamera();
+    scCameraManip* GetCurrentCamera();
     const coCoasterPiece* GetStatsPiece() const { return m_statsPiece; }
 
     // The selection marker is drawn over the box's centre, scaled to the box (at least 4.0 an axis)
@@ -165,7 +165,7 @@ class coModeEditor : public coMode, public appCharEventHandler {
     guiWindow* m_heldWindow = nullptr;
     std::bitset<14> m_flags;
     g3dCamera m_camera;
-    std::vector<std::unique_ptr<coOrbitManip>> m_cameras;
+    std::vector<std::unique_ptr<scCameraManip>> m_cameras;
     i32 m_cameraIndex = 0;
     const coCoasterPiece* m_statsPiece = nullptr;
     bool m_markerVisible = false;

@@ -9,24 +9,31 @@
 
 coOrbitManip::coOrbitManip(const maVector3d& centre, float pitch, float yaw, float distance,
                            const Limits& limits)
-    : m_centre(centre), m_yaw(yaw), m_pitch(pitch), m_distance(distance), m_limits(limits) {}
+    : m_limits(limits) {
+    SetCenter(centre);
+    SetPitch(pitch);
+    SetYaw(yaw);
+    SetDistance(distance);
+}
 
 maVector3d coOrbitManip::GetEye() const {
-    const float level = std::cos(m_pitch);
-    return m_centre +
-           maVector3d(std::sin(m_yaw) * level, std::sin(m_pitch), std::cos(m_yaw) * level) * m_distance;
+    const float level = std::cos(GetPitch());
+    return GetCenter() +
+           maVector3d(std::sin(GetYaw()) * level, std::sin(GetPitch()), std::cos(GetYaw()) * level) *
+               GetDistance();
 }
 
 void coOrbitManip::AddPitch(float delta) {
-    m_pitch = std::clamp(m_pitch + delta, m_limits.minPitch, m_limits.maxPitch);
+    SetPitch(std::clamp(GetPitch() + delta, m_limits.minPitch, m_limits.maxPitch));
 }
 
 void coOrbitManip::AddDistance(float delta) {
-    m_distance = std::clamp(m_distance + delta, m_limits.minDistance, m_limits.maxDistance);
+    SetDistance(std::clamp(GetDistance() + delta, m_limits.minDistance, m_limits.maxDistance));
 }
 
 void coOrbitManip::ApplyCamera() {
-    m_camera->LookAt(GetEye(), m_centre, maVector3d(0.0f, 1.0f, 0.0f));
+    PlaceCamera();
+    scCameraManip::Update();
 }
 
 float coOrbitManip::MoveSpeed() const {
@@ -56,7 +63,7 @@ void coOrbitManip::HandleDrags(bool pans) {
             maVector3d up;
             m_camera->GetRightAxis(right);
             m_camera->GetUpAxis(up);
-            MoveCentre(m_centre + right * (0.4f * dx) + up * (0.4f * dy));
+            MoveCentre(GetCenter() + right * (0.4f * dx) + up * (0.4f * dy));
         } else {
             AddPitch(dy * 0.01f);
             AddYaw(dx * -0.01f);

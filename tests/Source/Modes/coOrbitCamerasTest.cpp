@@ -43,12 +43,12 @@ class coOrbitCameraTest : public coCircuitFixture {
 
 TEST_F(coOrbitCameraTest, FocusGlidesASixthAFrameThenSnaps) {
     coCameraManipFocus focus;
-    focus.Attach(&camera);
+    focus.Attach(&camera, false);
     coBoxObject object;
-    world.centre = focus.GetCentre() + maVector3d(100.0f, 0.0f, 0.0f);
+    world.centre = focus.GetCenter() + maVector3d(100.0f, 0.0f, 0.0f);
     coSelectionSetObject(&object);
     int frames = 0;
-    while (!Same(focus.GetCentre(), world.centre) && frames < 100) {
+    while (!Same(focus.GetCenter(), world.centre) && frames < 100) {
         focus.Update();
         ++frames;
     }
@@ -58,20 +58,20 @@ TEST_F(coOrbitCameraTest, FocusGlidesASixthAFrameThenSnaps) {
 
 TEST_F(coOrbitCameraTest, FocusWithoutSelectionStaysAndKeepsItsDistance) {
     coCameraManipFocus focus;
-    focus.Attach(&camera);
-    const maVector3d centre = focus.GetCentre();
+    focus.Attach(&camera, false);
+    const maVector3d centre = focus.GetCenter();
     input.down = {coActionNum8}; // closer
     input.step = 1.0f;
     for (int i = 0; i < 5; ++i)
         focus.Update();
-    EXPECT_TRUE(Same(focus.GetCentre(), centre));
+    EXPECT_TRUE(Same(focus.GetCenter(), centre));
     EXPECT_EQ(focus.GetDistance(), 30.0f);
 }
 
 TEST_F(coOrbitCameraTest, ShiftMakesMoveAndTurnSpeeds80) {
     for (bool shift : {false, true}) {
         coCameraManipFocus focus;
-        focus.Attach(&camera);
+        focus.Attach(&camera, false);
         input.down = {coActionNum5, coActionRight};
         if (shift)
             input.down.insert(coActionShift);
@@ -88,7 +88,7 @@ TEST_F(coOrbitCameraTest, FocusClearanceEndsOnGroundItNeverClears) {
     park.hasTerrain = true;
     park.groundLevel = 1.0e6f;
     coCameraManipFocus focus;
-    focus.Attach(&camera);
+    focus.Attach(&camera, false);
     focus.Update();
     EXPECT_FLOAT_EQ(focus.GetPitch(), coDegrees(80.0f));
 }
@@ -105,26 +105,26 @@ TEST_F(coOrbitCameraTest, FreeCameraStepsOutsideTheWorldAreDropped) {
     park.minX = park.minZ = -50.0f;
     park.maxX = park.maxZ = 50.0f;
     coCameraManipFree free;
-    free.Attach(&camera);
+    free.Attach(&camera, false);
     free.Update(); // the view axes
-    const maVector3d centre = free.GetCentre();
+    const maVector3d centre = free.GetCenter();
     input.step = 10.0f; // 300 units at once
     for (i32 action : {coActionNum4, coActionNum6, coActionNum8, coActionNum5}) {
         input.down = {action};
         free.Update();
-        EXPECT_EQ(free.GetCentre().x, centre.x) << action;
-        EXPECT_EQ(free.GetCentre().z, centre.z) << action;
+        EXPECT_EQ(free.GetCenter().x, centre.x) << action;
+        EXPECT_EQ(free.GetCenter().z, centre.z) << action;
     }
     input.down = {coActionShift};
     input.held = {coActionMouseLeft};
     input.motionX = 1000;
     free.Update();
-    EXPECT_EQ(free.GetCentre().x, centre.x) << "Shift-drag pan";
+    EXPECT_EQ(free.GetCenter().x, centre.x) << "Shift-drag pan";
 }
 
 TEST_F(coOrbitCameraTest, ArrowsPassTheRangeAndTheFirstDragReturnsToIt) {
     coCameraManipFree free;
-    free.Attach(&camera);
+    free.Attach(&camera, false);
     input.down = {coActionUp};
     input.step = 5.0f;
     free.Update();
@@ -137,7 +137,7 @@ TEST_F(coOrbitCameraTest, ArrowsPassTheRangeAndTheFirstDragReturnsToIt) {
 
 TEST_F(coOrbitCameraTest, DragsBelongToTheViewOnlyWhenTheyStartThere) {
     coCameraManipFree free;
-    free.Attach(&camera);
+    free.Attach(&camera, false);
     const float yaw = free.GetYaw();
     input.claimed = {coMouseRecordLeft};
     input.held = {coActionMouseLeft};
