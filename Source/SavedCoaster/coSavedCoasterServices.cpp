@@ -3,6 +3,7 @@
 #include "Engine/App/Ch/chWriter.h"
 #include "Engine/Core/Env/envUtf.h"
 #include "Source/Collision/coTrackCollision.h"
+#include "Source/Modes/coClearSceneSteps.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Track/coCircuit.h"
@@ -18,6 +19,7 @@ void coSavedCoasterServices::SetNumCars(int cars) {
 }
 
 void coSavedCoasterServices::ClearScene() {
+    coRunClearSceneSteps();
     coCircuitClear();
     coCollisionClearMarkers();
 }

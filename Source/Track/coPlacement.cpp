@@ -6,7 +6,7 @@
 #include "Source/Track/coCoasterPieceShallowTurn.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
-#include "Source/Track/coEditorSelection.h"
+#include "Source/Modes/coEditorSelection.h"
 #include "Source/Track/coPieceFitting.h"
 #include "Source/Track/coTrackBuilder.h"
 

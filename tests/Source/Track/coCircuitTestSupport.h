@@ -10,7 +10,7 @@
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coCoasterPieceUp.h"
-#include "Source/Track/coEditorSelection.h"
+#include "Source/Modes/coEditorSelection.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coPlacement.h"
 #include "Source/Track/coTrackBuilder.h"

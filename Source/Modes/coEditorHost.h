@@ -1,0 +1,77 @@
+#pragma once
+#include "Engine/Core/Env/envString.h"
+
+#include <string>
+
+class coCoasterPiece;
+class envExceptionX;
+class guiWindow;
+struct coRidePieceStats;
+
+// Buttons of the main palette.
+enum class coMainButton { None, Load, Save, Camera, Grid, Test, Ride, Options, Back };
+
+// What the palettes show of the editor's state, handed over every frame.
+struct coEditorPaletteState {
+    bool empty = true;
+    // A piece or the dock is selected; the piece concerned is the first piece for the dock.
+    bool pieceOrDock = false;
+    const coCoasterPiece* piece = nullptr;
+    bool isFirst = false;
+    i32 element = 0;
+    i32 tube = 0;
+    bool canEdit = false;
+    bool canDelete = false;
+    bool closed = false;
+    bool collides = false;
+    bool canClose = false;
+    bool testEnabled = false;
+    bool rideEnabled = false;
+    // The manipulate palette shown beside the selection (4 prop, 5 dock, 6 ring, 7 spot), 0 for none.
+    i32 manipulatePalette = 0;
+};
+
+// What the editor asks of the game's palettes, dialogs, error display and sound bank. The palette
+// manager and the dialogs install the real one; until then the default has no buttons, cancels every
+// dialog and plays the bank's sounds.
+class coEditorHost {
+  public:
+    virtual ~coEditorHost() = default;
+
+    // The track manipulation palette's button released this frame, by name; empty for none.
+    virtual std::string TakeReleasedTrackButton() { return std::string(); }
+    virtual coMainButton TakeMainButton() { return coMainButton::None; }
+    // The button of the shown manipulate palette released this frame ("Rotate", "Translate",
+    // "Choose Anim", "Delete"); empty for none.
+    virtual std::string TakeManipulateButton() { return std::string(); }
+    // A palette button by name, for the keys that press it; null when there is none.
+    virtual guiWindow* FindButton(const char* /*name*/) { return nullptr; }
+    virtual void UpdatePalettes(const coEditorPaletteState&) {}
+
+    virtual envString GetCoasterName() const { return envString(); }
+    virtual void SetCoasterName(const envString&) {}
+    // A feedback line of the main palette, for that many seconds.
+    virtual void ShowMessage(u32 /*message*/, float /*seconds*/) {}
+    virtual bool GetGridState() const { return false; }
+    virtual void SetGridState(bool) {}
+    virtual void SetGlobalStats(const float (&)[9]) {}
+    // The statistics palette: the piece's own figures with the ride's time; null clears it.
+    virtual void SetPieceStats(const coRidePieceStats*, float /*rideTime*/) {}
+
+    // The question dialog: 1 for Ok, 2 otherwise.
+    virtual i32 AskQuestion(u32 /*primary*/, u32 /*ok*/, u32 /*cancel*/) { return 2; }
+    // The keyboard dialog, starting from the text: 1 with the typed text, 2 when cancelled.
+    virtual i32 RunKeyboardDialog(envString& /*text*/) { return 2; }
+    // The ride pause dialog in its mode (2 before a ride, 0 as the options): 1 for Ok.
+    virtual i32 RunRidePauseDialog(int /*mode*/) { return 2; }
+    // The in-game error display.
+    virtual void ReportError(const envExceptionX&) {}
+    // Cursor, HUD and tooltip shown or hidden together (Tab).
+    virtual void ShowInterface(bool) {}
+
+    virtual void PlaySound(int slot);
+};
+
+coEditorHost& coGetEditorHost();
+// Not owned; null restores the default.
+void coSetEditorHost(coEditorHost* host);

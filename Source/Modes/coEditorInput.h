@@ -1,0 +1,61 @@
+#pragma once
+#include "Engine/Core/Env/envTypes.h"
+
+// The input the editor and its cameras read each frame: the actions of the virtual joystick, keys read
+// directly, the pointer, and the GUI's mouse-button records that arbitrate a click or drag between a
+// window and the 3D view. The application installs one over the input package and the window manager;
+// tests install a scripted one.
+class coEditorInput {
+  public:
+    virtual ~coEditorInput() = default;
+
+    virtual bool HasMouse() const = 0;
+    // Down at this poll; held = down at this and the previous poll; released at this poll.
+    virtual bool IsDown(i32 action) const = 0;
+    virtual bool IsHeld(i32 action) const = 0;
+    virtual bool WasReleased(i32 action) const = 0;
+    // The pointer's motion during this poll, in pixels (action 0).
+    virtual void GetMotion(i32& x, i32& y) const = 0;
+    // The third axis of the pointer (the wheel and controller Z), in steps of this poll.
+    virtual i32 GetAxisZ() const = 0;
+    // A key read from the keyboard by its engine key code.
+    virtual bool IsKeyDown(i32 key) const = 0;
+
+    virtual void GetPointer(i32& x, i32& y) const = 0;
+    virtual void GetScreenSize(i32& width, i32& height) const = 0;
+    // Application time, and the last frame's step, in seconds.
+    virtual double GetTime() const = 0;
+    virtual float GetFrameStep() const = 0;
+
+    // GUI mouse records (1111 left, 1112 right, 1113 the wheel): whether a window claimed it this frame;
+    // marking it handled by the view; giving it a click of no window when the view's drag ends.
+    virtual bool IsMouseClaimed(i32 record) const = 0;
+    virtual void ClaimMouse(i32 record) = 0;
+    virtual void ReleaseMouse(i32 record) = 0;
+};
+
+// Not owned; the editor and its cameras read nothing while none is installed.
+void coSetEditorInput(coEditorInput* input);
+coEditorInput* coGetEditorInput();
+
+// Input actions and key codes the editor reads.
+inline constexpr i32 coActionEscape = 36;
+inline constexpr i32 coActionNum4 = 103;
+inline constexpr i32 coActionNum6 = 104;
+inline constexpr i32 coActionNum9 = 105;
+inline constexpr i32 coActionNum3 = 106;
+inline constexpr i32 coActionNum8 = 107;
+inline constexpr i32 coActionNum5 = 108;
+inline constexpr i32 coActionLeft = 109;
+inline constexpr i32 coActionRight = 110;
+inline constexpr i32 coActionUp = 111;
+inline constexpr i32 coActionDown = 112;
+inline constexpr i32 coActionShift = 113;
+inline constexpr i32 coActionControl = 114;
+inline constexpr i32 coActionMouseLeft = 115;
+inline constexpr i32 coActionMouseRight = 116;
+inline constexpr i32 coKeyLeftControl = 69;
+inline constexpr i32 coKeyRightControl = 75;
+inline constexpr i32 coMouseRecordLeft = 1111;
+inline constexpr i32 coMouseRecordRight = 1112;
+inline constexpr i32 coMouseRecordWheel = 1113;

@@ -1,0 +1,755 @@
+#include "Source/Modes/coModeEditor.h"
+
+#include "Engine/App/App/appEvent.h"
+#include "Engine/App/Fs/fsFileEnum.h"
+#include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/GUI/Gui/guiWindow.h"
+#include "Source/Collision/coTrackCollision.h"
+#include "Source/Modes/coCameraManipFocus.h"
+#include "Source/Modes/coCameraManipFree.h"
+#include "Source/Modes/coClearSceneSteps.h"
+#include "Source/Modes/coEditorHost.h"
+#include "Source/Modes/coEditorInput.h"
+#include "Source/Modes/coEditorPick.h"
+#include "Source/Modes/coEditorSelection.h"
+#include "Source/Modes/coEditorWorld.h"
+#include "Source/Modes/coModeStack.h"
+#include "Source/Ride/coRideStats.h"
+#include "Source/Ride/coTrain.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coSoundEffects.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/Track/coCircuitPieceList.h"
+#include "Source/Track/coCoasterPiece.h"
+#include "Source/Track/coParkWorld.h"
+#include "Source/Track/coPlacement.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+constexpr i32 kModeMainMenu = 0;
+constexpr i32 kModeLoadMenu = 2;
+constexpr i32 kModeTestRide = 9;
+constexpr i32 kModeRide = 11;
+constexpr i32 kModeManipulateDock = 17;
+
+constexpr u16 kKeyF1 = 0xE000;
+constexpr u16 kKeyF2 = 0xE001;
+constexpr u16 kKeyDelete = 0xE018;
+constexpr u16 kKeyTab = 9;
+
+constexpr int kSoundError = 18;
+constexpr int kPrefMetric = 4;
+
+const envString kCoasterExtension(".csa");
+
+fsLocator CoasterFile(const envString& name) {
+    fsLocator locator(coRootSaves);
+    envString file(name);
+    file.Append(kCoasterExtension);
+    locator.AppendComponent(file);
+    return locator;
+}
+
+// UTF-8 bytes of the UTF-16 text; a surrogate pair makes 4.
+size_t Utf8Size(const envString& text) {
+    size_t bytes = 0;
+    for (u32 i = 0; i < text.GetLength(); ++i) {
+        const char16_t unit = text[i];
+        if (unit < 0x80)
+            bytes += 1;
+        else if (unit < 0x800)
+            bytes += 2;
+        else if (unit >= 0xD800 && unit < 0xDC00)
+            bytes += 4, ++i;
+        else
+            bytes += 3;
+    }
+    return bytes;
+}
+
+bool EndsWith(const envString& text, const envString& suffix) {
+    const u32 n = suffix.GetLength();
+    if (text.GetLength() < n)
+        return false;
+    for (u32 i = 0; i < n; ++i)
+        if (text[text.GetLength() - n + i] != suffix[i])
+            return false;
+    return true;
+}
+
+class CoasterNameTarget : public fsFileEnum::EnumTarget {
+  public:
+    explicit CoasterNameTarget(std::vector<envString>& names) : m_names(names) {}
+    bool OnEntry(const fsLocator&, const fsLocator& entry) override {
+        const envString& file = entry.GetLastComponent();
+        if (EndsWith(file, kCoasterExtension) && file.GetLength() > kCoasterExtension.GetLength())
+            m_names.emplace_back(0, file.GetLength() - kCoasterExtension.GetLength(), file);
+        return true;
+    }
+
+  private:
+    std::vector<envString>& m_names;
+};
+
+bool PushMode(i32 id) {
+    coMode* mode = coGetMode(id);
+    if (mode == nullptr)
+        return false;
+    coModePush(mode);
+    return true;
+}
+} // namespace
+
+const std::array<coActionButton, 30>& coEditorActionButtons() {
+    static const std::array<coActionButton, 30> table = {{
+        {117, "Load", 0},
+        {118, "Save", 0},
+        {119, "Camera", 0},
+        {120, "Grid", 0},
+        {121, "Test", 0},
+        {122, "Ride", 0},
+        {123, "Options", 0},
+        {124, "Back", 0},
+        {125, "Straight Up", 2},
+        {126, "Shallow Right", 2},
+        {127, "Shallow Left", 2},
+        {128, "Half Loop", 2},
+        {129, "HalfCork Right", 2},
+        {130, "HalfCork Left", 2},
+        {131, "Short Straightaway", 1},
+        {132, "Long Straightaway", 1},
+        {133, "Curved Right", 1},
+        {134, "Curved Left", 1},
+        {135, "Loop", 1},
+        {136, "Corkscrew", 1},
+        {137, "STurn", 1},
+        {138, "Pitch Up", 1},
+        {139, "Pitch Down", 1},
+        {140, "Bank Left", 1},
+        {141, "Bank Right", 1},
+        {147, "Finish Coaster", 1},
+        {148, "Bend Right", 1},
+        {149, "Bend Left", 1},
+        {150, "Widen", 1},
+        {151, "Narrow", 1},
+    }};
+    return table;
+}
+
+bool coIsValidCoasterName(const envString& name) {
+    if (!coIsPlainFolderName(name))
+        return false;
+    for (u32 i = 0; i < name.GetLength(); ++i)
+        if (name[i] < 0x20 || name[i] == 0x7F)
+            return false;
+    return Utf8Size(name) + kCoasterExtension.GetLength() <= 255;
+}
+
+std::vector<envString> coListSavedCoasterNames() {
+    std::vector<envString> names;
+    CoasterNameTarget target(names);
+    fsEnumerateFiles(fsLocator(coRootSaves), target);
+    return names;
+}
+
+coModeEditor::coModeEditor() {
+    appCharEventHandler::SetEnabled(false);
+    BindCommand("Short Straightaway", &coModeEditor::ShortStraightaway);
+    BindCommand("Long Straightaway", &coModeEditor::LongStraightaway);
+    BindCommand("Loop", &coModeEditor::Loop);
+    BindCommand("Corkscrew", &coModeEditor::Corkscrew);
+    BindCommand("STurn", &coModeEditor::STurn);
+    BindCommand("Curved Left", &coModeEditor::CurvedLeft);
+    BindCommand("Curved Right", &coModeEditor::CurvedRight);
+    BindCommand("Pitch Up", &coModeEditor::PitchUp);
+    BindCommand("Pitch Down", &coModeEditor::PitchDown);
+    BindCommand("Bank Left", &coModeEditor::BankLeft);
+    BindCommand("Bank Right", &coModeEditor::BankRight);
+    BindCommand("Widen", &coModeEditor::Widen);
+    BindCommand("Narrow", &coModeEditor::Narrow);
+    BindCommand("Bend Left", &coModeEditor::BendLeft);
+    BindCommand("Bend Right", &coModeEditor::BendRight);
+    BindCommand("Delete", &coModeEditor::Delete);
+    BindCommand("Finish Coaster", &coModeEditor::FinishCoaster);
+    BindCommand("Add Tube Decoration", &coModeEditor::AddTubeDecoration);
+    BindCommand("Remove Tube Decoration", &coModeEditor::RemoveTubeDecoration);
+    BindCommand("Add Retarder", &coModeEditor::AddRetarder);
+    BindCommand("Remove Retarder", &coModeEditor::RemoveRetarder);
+    BindCommand("Add Accelerator", &coModeEditor::AddAccelerator);
+    BindCommand("Remove Accelerator", &coModeEditor::RemoveAccelerator);
+    BindCommand("Add Brake", &coModeEditor::AddBrake);
+    BindCommand("Remove Brake", &coModeEditor::RemoveBrake);
+    BindCommand("Add Chain", &coModeEditor::AddChain);
+    BindCommand("Remove Chain", &coModeEditor::RemoveChain);
+    BindCommand("Half Loop", &coModeEditor::HalfLoop);
+    BindCommand("HalfCork Right", &coModeEditor::HalfCorkRight);
+    BindCommand("HalfCork Left", &coModeEditor::HalfCorkLeft);
+    BindCommand("Straight Up", &coModeEditor::StraightUp);
+    BindCommand("Shallow Right", &coModeEditor::ShallowRight);
+    BindCommand("Shallow Left", &coModeEditor::ShallowLeft);
+    coAddClearSceneStep(this, [this] { OnSceneCleared(); });
+}
+
+coModeEditor::~coModeEditor() {
+    coRemoveClearSceneSteps(this);
+}
+
+scCameraManip* coModeEditor::GetCurrentCamera() {
+    if (m_cameraIndex < 0 || m_cameraIndex >= static_cast<i32>(m_cameras.size()))
+        return nullptr;
+    return m_cameras[static_cast<size_t>(m_cameraIndex)].get();
+}
+
+void coModeEditor::OnSceneCleared() {
+    coSelectionClear();
+    m_statsPiece = nullptr;
+    m_flags.reset(TestRideRequested);
+    m_flags.reset(RideRequested);
+    m_flags.reset(Modified);
+}
+
+void coModeEditor::Enter() {
+    appCharEventHandler::SetEnabled(true);
+    EnterCommon();
+    m_cameraIndex = std::max(m_cameraIndex, 0);
+    if (m_cameras.empty()) {
+        m_cameras.push_back(std::make_unique<coCameraManipFocus>());
+        m_cameras.push_back(std::make_unique<coCameraManipFree>());
+        m_cameraIndex = 0;
+        m_cameras[0]->Attach(&m_camera, false);
+        m_camera.SetViewMatrix(maMatrix4d());
+    }
+    const bool fromTool =
+        m_flags.test(PlacePropStarted) || m_flags.test(DockModeRequested) || m_flags.test(ManipulateStarted);
+    // A return from the test ride or the ride keeps the unsaved changes that were there before it.
+    if (!fromTool && !m_flags.test(TestRideRequested) && !m_flags.test(RideRequested))
+        m_flags.reset(Modified);
+    if (!fromTool)
+        coLoadSoundEffects();
+    for (Flag flag : {TestRideRequested, RideRequested, PlacePropStarted, DockModeRequested,
+                      ManipulateStarted, QuitRequested, CareerQuitRequested})
+        m_flags.reset(flag);
+    m_flags.set(NoModalDialog);
+    coCollisionShowMarkers(true);
+    m_markerVisible = true;
+
+    coEditorHost& host = coGetEditorHost();
+    m_flags.set(GridShown, host.GetGridState());
+    m_flags.reset(GridAutomatic);
+    Refresh();
+    if (coCircuitPieceCount() == 0)
+        host.ShowMessage(0, 60.0f);
+    else
+        GiveCollisionFeedback();
+    m_heldAction = -1;
+    m_heldWindow = nullptr;
+}
+
+void coModeEditor::Exit() {
+    ExitCommon();
+    appCharEventHandler::SetEnabled(false);
+    m_markerVisible = false;
+    const bool toTool =
+        m_flags.test(PlacePropStarted) || m_flags.test(DockModeRequested) || m_flags.test(ManipulateStarted);
+    if (!toTool && !m_flags.test(TestRideRequested) && !m_flags.test(RideRequested)) {
+        m_cameras.clear();
+        m_cameraIndex = -1;
+    }
+    if (!toTool)
+        coReleaseSoundEffects();
+    if (m_flags.test(InterfaceHidden)) {
+        m_flags.reset(InterfaceHidden);
+        coGetEditorHost().ShowInterface(true);
+    }
+}
+
+void coModeEditor::Think() {
+    BeginFrame();
+    coEditorInput* input = coGetEditorInput();
+    if ((input != nullptr && input->WasReleased(coActionEscape)) || m_flags.test(QuitRequested)) {
+        BeginModal();
+        if (coGetEditorHost().AskQuestion(13, 7, 8) == 1) {
+            PushMode(kModeMainMenu);
+            coSelectionClear();
+            coGetSavedCoasterServices().ClearScene();
+            SetResult(Leave);
+            EndModal();
+            if (m_flags.test(InterfaceHidden)) {
+                m_flags.reset(InterfaceHidden);
+                coGetEditorHost().ShowInterface(true);
+            }
+        } else {
+            m_flags.reset(QuitRequested);
+            EndModal();
+        }
+        return;
+    }
+    // The prop placement mode was pushed by the props palette already (no mode id here).
+    const struct {
+        Flag flag;
+        i32 mode;
+    } switches[] = {{TestRideRequested, kModeTestRide},
+                    {RideRequested, kModeRide},
+                    {PlacePropStarted, -1},
+                    {DockModeRequested, kModeManipulateDock}};
+    for (const auto& s : switches) {
+        if (!m_flags.test(s.flag))
+            continue;
+        if (s.flag == TestRideRequested || s.flag == RideRequested)
+            coCircuitRebuildSupports();
+        if (s.mode < 0 || PushMode(s.mode))
+            SetResult(Switch);
+        else
+            m_flags.reset(s.flag);
+        return;
+    }
+    if (HandleInput() == 2)
+        return;
+    if (scCameraManip* camera = GetCurrentCamera())
+        camera->Update();
+    coEditorClickPick(m_camera);
+    UpdatePalettes();
+    UpdateSelectionDisplay();
+    RenderFrame(&m_camera);
+}
+
+int coModeEditor::HandleInput() {
+    int result = 0;
+    if (!m_flags.test(InterfaceHidden)) {
+        result = HandleActions();
+        if (result != 0 && result != 3)
+            return result;
+    }
+    const coEditorInput* input = coGetEditorInput();
+    if (input != nullptr && !input->IsMouseClaimed(coMouseRecordLeft) && result != 3)
+        return 0;
+    result = RunPaletteCommand(coGetEditorHost().TakeReleasedTrackButton());
+    if (result != 0)
+        return result;
+    result = HandleManipulatePalettes();
+    if (result != 0) {
+        m_flags.set(Modified);
+        return result;
+    }
+    return HandleMainPalette();
+}
+
+void coModeEditor::BindActionWindows() {
+    m_actionWindows.clear();
+    for (const coActionButton& entry : coEditorActionButtons())
+        if (guiWindow* window = coGetEditorHost().FindButton(entry.button))
+            m_actionWindows[entry.action] = window;
+}
+
+guiWindow* coModeEditor::GetActionWindow(i32 action) {
+    // The element keys press whichever of the Add and Remove buttons the selected piece shows.
+    static const struct {
+        const char* add;
+        const char* remove;
+        i32 element;
+    } elements[] = {{"Add Accelerator", "Remove Accelerator", 3},
+                    {"Add Brake", "Remove Brake", 2},
+                    {"Add Chain", "Remove Chain", 1},
+                    {"Add Retarder", "Remove Retarder", 4},
+                    {"Add Tube Decoration", "Remove Tube Decoration", -1}};
+    if (action >= 142 && action <= 146) {
+        coCoasterPiece* piece =
+            coSelectionGetKind() == coSelectionDock ? coCircuitFirstPiece() : coSelectionGetObject();
+        if (piece == nullptr)
+            return nullptr;
+        const auto& e = elements[action - 142];
+        const bool present = e.element < 0 ? piece->GetTube() != 0 : piece->GetElement() == e.element;
+        return coGetEditorHost().FindButton(present ? e.remove : e.add);
+    }
+    const auto found = m_actionWindows.find(action);
+    return found == m_actionWindows.end() ? nullptr : found->second;
+}
+
+int coModeEditor::PressActionWindow(i32 action, guiWindow* window) {
+    const coEditorInput* input = coGetEditorInput();
+    if (input == nullptr || window == nullptr || !window->IsEnabled())
+        return 0;
+    if (input->IsHeld(action)) {
+        window->SetState(guiStateHeld);
+    } else if (input->IsDown(action)) {
+        window->SetState(guiStatePressed);
+    } else if (input->WasReleased(action)) {
+        window->SetState(guiStateReleased);
+        m_heldAction = -1;
+        m_heldWindow = nullptr;
+        return 3;
+    } else {
+        return 0;
+    }
+    m_heldAction = action;
+    m_heldWindow = window;
+    return 3;
+}
+
+int coModeEditor::HandleActions() {
+    if (m_heldAction >= 0) {
+        if (const int result = PressActionWindow(m_heldAction, m_heldWindow))
+            return result;
+    }
+    for (i32 action = 117; action <= 151; ++action)
+        if (const int result = PressActionWindow(action, GetActionWindow(action)))
+            return result;
+    const coEditorInput* input = coGetEditorInput();
+    if (input == nullptr)
+        return 0;
+    const bool hasPieces = coCircuitPieceCount() > 0;
+    int result = 0;
+    if (input->IsDown(154) && hasPieces) {
+        coSelectLoadingDock();
+        result = 1;
+    } else if (input->IsDown(155) && hasPieces) {
+        if (coCircuitPieceCount() == 1)
+            coSelectLoadingDock();
+        else
+            coSelectionSetPiece(coCircuitLastPiece());
+        result = 1;
+    } else if (input->WasReleased(153)) {
+        SelectNext();
+        result = 1;
+    } else if (input->WasReleased(152)) {
+        SelectPrevious();
+        result = 1;
+    }
+    if (result != 0) {
+        m_heldAction = -1;
+        m_heldWindow = nullptr;
+        return result;
+    }
+    // The wheel steps through the circuit unless a window scrolls with it.
+    const i32 steps = input->GetAxisZ();
+    if (steps != 0 && !input->IsMouseClaimed(coMouseRecordWheel)) {
+        for (i32 i = 0; i < std::abs(steps); ++i) {
+            if (steps > 0)
+                SelectNext();
+            else
+                SelectPrevious();
+        }
+    }
+    return 0;
+}
+
+int coModeEditor::HandleManipulatePalettes() {
+    const std::string button = coGetEditorHost().TakeManipulateButton();
+    // Rotating and moving hand over to the prop and dock tools; a ring has no tool, so there is
+    // nothing to do for it, nor for a spot object.
+    if (button == "Delete" && CanDeleteSelection()) {
+        Delete();
+        return 2;
+    }
+    return 0;
+}
+
+void coModeEditor::UpdatePalettes() {
+    coEditorPaletteState state;
+    const i32 kind = coSelectionGetKind();
+    state.empty = coCircuitPieceCount() == 0;
+    state.pieceOrDock = kind == coSelectionPiece || kind == coSelectionDock;
+    coCoasterPiece* piece = kind == coSelectionDock ? coCircuitFirstPiece() : coSelectionGetObject();
+    state.piece = piece;
+    if (piece != nullptr) {
+        state.isFirst = piece == coCircuitFirstPiece();
+        state.element = piece->GetElement();
+        state.tube = piece->GetTube();
+    }
+    state.canEdit = CanEditSelectedPiece();
+    state.canDelete = CanDeleteSelection();
+    state.closed = coCircuitIsClosed();
+    state.collides = coCollisionHasMarkers();
+    state.canClose = coCircuitEndMeetsStart() && !coCircuitIsClosed();
+    state.testEnabled = !state.empty;
+    state.rideEnabled = state.closed && !state.collides;
+    if (kind == coSelectionProp && CanManipulateProp())
+        state.manipulatePalette = 4;
+    else if (kind == coSelectionDock && coCircuitPieceCount() == 1 && CanManipulateDock())
+        state.manipulatePalette = 5;
+    else if (kind == coSelectionRing)
+        state.manipulatePalette = 6;
+    else if (kind == coSelectionSpot)
+        state.manipulatePalette = 7;
+    coGetEditorHost().UpdatePalettes(state);
+}
+
+int coModeEditor::HandleMainPalette() {
+    coEditorHost& host = coGetEditorHost();
+    switch (host.TakeMainButton()) {
+    case coMainButton::None:
+        return 0;
+    case coMainButton::Ride: {
+        BeginModal();
+        const bool metric = coPrefs::GetBool(kPrefMetric);
+        if (host.RunRidePauseDialog(2) == 1)
+            m_flags.set(RideRequested);
+        if (coPrefs::GetBool(kPrefMetric) != metric)
+            Refresh();
+        EndModal();
+        return 1;
+    }
+    case coMainButton::Back:
+        m_flags.set(QuitRequested);
+        return 2;
+    case coMainButton::Test:
+        m_flags.set(TestRideRequested);
+        return 2;
+    case coMainButton::Grid:
+        m_flags.flip(GridShown);
+        host.SetGridState(m_flags.test(GridShown));
+        return 1;
+    case coMainButton::Camera:
+        SwitchCamera();
+        return 1;
+    case coMainButton::Load:
+        BeginModal();
+        if (host.AskQuestion(15, 7, 8) == 1 && PushMode(kModeLoadMenu)) {
+            SetResult(Switch);
+            EndModal();
+            return 2;
+        }
+        EndModal();
+        return 1;
+    case coMainButton::Save:
+        SaveAs();
+        return 1;
+    case coMainButton::Options: {
+        BeginModal();
+        const u8 drag = coGetTrainDragOn();
+        const bool metric = coPrefs::GetBool(kPrefMetric);
+        host.RunRidePauseDialog(0);
+        // Air drag changes the ride the coaster is saved with; the units only how it is shown.
+        if (coGetTrainDragOn() != drag) {
+            m_flags.set(Modified);
+            Refresh();
+        } else if (coPrefs::GetBool(kPrefMetric) != metric) {
+            Refresh();
+        }
+        EndModal();
+        return 1;
+    }
+    }
+    return 0;
+}
+
+void coModeEditor::SwitchCamera() {
+    if (m_cameras.size() < 2)
+        return;
+    m_cameras[static_cast<size_t>(m_cameraIndex)]->Detach();
+    m_cameraIndex = m_cameraIndex == 0 ? 1 : 0;
+    m_cameras[static_cast<size_t>(m_cameraIndex)]->Attach(&m_camera, false);
+}
+
+int coModeEditor::RunPaletteCommand(const std::string& button) {
+    const auto found = m_commands.find(button);
+    if (found == m_commands.end())
+        return 0;
+    m_flags.set(Modified);
+    (this->*found->second)();
+    GiveCollisionFeedback();
+    return m_flags.test(DockModeRequested) ? 2 : 1;
+}
+
+void coModeEditor::GiveCollisionFeedback() {
+    coEditorHost& host = coGetEditorHost();
+    if (coCollisionHasMarkers()) {
+        const bool atJoint = coCollisionOnlyAtJoint() && coCircuitEndMeetsStart() && !coCircuitIsClosed();
+        host.ShowMessage(atJoint ? 15 : 1, 15.0f);
+    }
+    const bool kindFour = coCollisionHasKindFourMarker();
+    if (kindFour && !m_flags.test(GridShown)) {
+        host.SetGridState(true);
+        m_flags.set(GridShown);
+        m_flags.set(GridAutomatic);
+    }
+    if (m_flags.test(GridAutomatic) && !kindFour) {
+        m_flags.reset(GridAutomatic);
+        if (m_flags.test(GridShown)) {
+            host.SetGridState(false);
+            m_flags.reset(GridShown);
+        }
+    }
+}
+
+void coModeEditor::Refresh() {
+    m_statsPiece = nullptr;
+    coRideComputeStats();
+    const coRideStats& stats = coGetRideStats();
+    const float values[9] = {stats[0], stats[1],  stats[2],  stats[4], stats[8],
+                             stats[9], stats[10], stats[11], stats[12]};
+    coGetEditorHost().SetGlobalStats(values);
+}
+
+void coModeEditor::UpdateSelectionDisplay() {
+    coEditorHost& host = coGetEditorHost();
+    coCoasterPiece* piece = coSelectionGetObject();
+    if (coSelectionGetKind() == coSelectionDock)
+        piece = coCircuitFirstPiece();
+    if (piece != nullptr) {
+        if (piece != m_statsPiece) {
+            const coRidePieceStats& stats = coRideStatsFind(piece);
+            host.SetPieceStats(stats.measured ? &stats : nullptr, coGetRideStats()[coStatRideTime]);
+            m_statsPiece = piece;
+        }
+        PlaceSelectionMarker(coGetEditorWorld().GetPieceBox(*piece));
+        return;
+    }
+    if (m_statsPiece != nullptr)
+        host.SetPieceStats(nullptr, 0.0f);
+    m_statsPiece = nullptr;
+    maBoundingBox box;
+    const coObject* object = coSelectionGetObjectBase();
+    if (object != nullptr && coGetEditorWorld().GetObjectBox(object, box))
+        PlaceSelectionMarker(box);
+    else
+        m_markerVisible = false;
+}
+
+maVector3d coModeEditor::MarkerScale(const maBoundingBox& box) {
+    const maVector3d extent = box.GetMax() - box.GetMin();
+    return maVector3d(-std::max(extent.x, 4.0f) * 0.6f, std::max(extent.y, 4.0f) * 0.6f,
+                      std::max(extent.z, 4.0f) * 0.6f);
+}
+
+void coModeEditor::PlaceSelectionMarker(const maBoundingBox& box) {
+    m_markerVisible = true;
+    m_markerPosition = box.GetCenter();
+    m_markerScale = MarkerScale(box);
+}
+
+void coModeEditor::BeginModal() {
+    appCharEventHandler::SetEnabled(false);
+    m_flags.reset(NoModalDialog);
+    if (m_flags.test(InterfaceHidden))
+        coGetEditorHost().ShowInterface(true);
+}
+
+void coModeEditor::EndModal() {
+    appCharEventHandler::SetEnabled(true);
+    m_flags.set(NoModalDialog);
+    if (m_flags.test(InterfaceHidden))
+        coGetEditorHost().ShowInterface(false);
+}
+
+void coModeEditor::SelectNext() {
+    coCoasterPiece* piece = coSelectionGetObject();
+    if (piece == nullptr && coSelectionGetKind() == coSelectionDock)
+        piece = coCircuitFirstPiece();
+    if (piece == nullptr)
+        return;
+    coCoasterPiece* next = piece->GetNext();
+    if (next != nullptr && next != coCircuitFirstPiece())
+        coSelectionSetPiece(next);
+    else
+        coSelectLoadingDock();
+}
+
+void coModeEditor::SelectPrevious() {
+    coCoasterPiece* first = coCircuitFirstPiece();
+    coCoasterPiece* result = nullptr;
+    if (coCoasterPiece* piece = coSelectionGetObject())
+        result = piece->GetPrevious();
+    else if (coSelectionGetKind() == coSelectionDock && first != nullptr)
+        result = coCircuitPieceCount() == 1 ? first : first->GetPrevious();
+    else
+        return;
+    if (result == first && first != nullptr)
+        coSelectLoadingDock();
+    else if (result == nullptr)
+        coSelectionSetPiece(coCircuitLastPiece());
+    else
+        coSelectionSetPiece(result);
+}
+
+void coModeEditor::OnChar(appCharEvent* event) {
+    switch (event->GetChar()) {
+    case kKeyF1:
+        Revert();
+        break;
+    case kKeyF2:
+        if (m_flags.test(Modified))
+            Save();
+        break;
+    case kKeyDelete:
+        if (CanDeleteSelection())
+            Delete();
+        break;
+    case kKeyTab:
+        if (m_flags.test(NoModalDialog)) {
+            m_flags.flip(InterfaceHidden);
+            coGetEditorHost().ShowInterface(!m_flags.test(InterfaceHidden));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void coModeEditor::Revert() {
+    coEditorHost& host = coGetEditorHost();
+    const envString name = host.GetCoasterName();
+    if (name.GetLength() == 0)
+        return;
+    try {
+        coLoadCoasterFile(CoasterFile(name));
+    } catch (const envExceptionX& failure) {
+        // The loader keeps the coaster it had when the file cannot be read whole.
+        host.ReportError(failure);
+        return;
+    }
+    m_flags.reset(Modified);
+    if (coCircuitPieceCount() > 0)
+        coSelectLoadingDock();
+    Refresh();
+}
+
+void coModeEditor::Save() {
+    coEditorHost& host = coGetEditorHost();
+    const envString name = host.GetCoasterName();
+    if (name.GetLength() == 0) {
+        SaveAs();
+        return;
+    }
+    try {
+        coSaveCoasterFile(CoasterFile(name));
+    } catch (const envExceptionX& failure) {
+        host.ReportError(failure);
+        return;
+    }
+    m_flags.reset(Modified);
+}
+
+void coModeEditor::SaveAs() {
+    coEditorHost& host = coGetEditorHost();
+    const std::vector<envString> existing = coListSavedCoasterNames();
+    BeginModal();
+    envString name = host.GetCoasterName();
+    for (;;) {
+        if (host.RunKeyboardDialog(name) != 1) {
+            EndModal();
+            return;
+        }
+        if (!coIsValidCoasterName(name)) {
+            host.PlaySound(kSoundError);
+            continue;
+        }
+        const bool taken = std::find(existing.begin(), existing.end(), name) != existing.end();
+        if (!taken || host.AskQuestion(6, 7, 8) == 1)
+            break;
+    }
+    try {
+        coSaveCoasterFile(CoasterFile(name));
+        m_flags.reset(Modified);
+        host.SetCoasterName(name);
+        host.ShowMessage(14, 5.0f);
+    } catch (const envExceptionX& failure) {
+        host.ReportError(failure);
+    }
+    EndModal();
+}
