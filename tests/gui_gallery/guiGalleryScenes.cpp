@@ -2,6 +2,8 @@
 #include "Engine/GUI/Gnf/gnfView.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
+#include "Engine/GUI/Gui/guiDialog.h"
+#include "Engine/GUI/Gui/guiEditField.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiProgressBar.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
@@ -274,4 +276,44 @@ void guiGalleryBuildToolTip(guiGallery& gallery, const guiGallerySkin& skin) {
     guiText& tip = *guiToolTip::GetText();
     tip.SetDefaultFont(g2dFont::Get(envString("DejaVu Sans"), 14));
     tip.SetDefaultColor({0, 0, 0});
+}
+
+guiDialog* guiGalleryBuildDialog(guiGallery& gallery, const guiGallerySkin& skin) {
+    auto* dialog = new guiDialog;
+    dialog->SetName("Dialog");
+    gallery.Root().AddChild(dialog);
+    dialog->SetSize(320, 160);
+    dialog->GetBackground()->SetImage(File(skin, "frame.png"), guiStateIdle);
+    const struct {
+        guiButton* button;
+        float x;
+        const char* caption;
+    } buttons[] = {{dialog->GetOk(), 40.0f, "Ok"}, {dialog->GetCancel(), 180.0f, "Cancel"}};
+    for (const auto& b : buttons) {
+        Caption(*b.button, b.caption);
+        b.button->SetSize(100, 24);
+        b.button->SetLayout(1.0f, 1.0f, 1.0f, 1.0f);
+        b.button->SetTextPositioning(guiButton::Free);
+        b.button->GetText()->SetTextureSize(100, 24);
+        SetButtonImages(*b.button->GetImage(), skin);
+        b.button->SetPosition({b.x, 100.0f, 0.99f});
+    }
+    // Centred in the root: the position is an offset from there.
+    dialog->SetPosition({0.0f, 0.0f, 1.0f});
+    return dialog;
+}
+
+void guiGalleryBuildEditField(guiGallery& gallery, const guiGallerySkin& skin) {
+    auto* field = Place<guiEditField>(gallery.Root(), 80.0f, 136.0f, 1.0f, 240, 28);
+    field->SetName("Field");
+    field->GetBackground()->SetImage(File(skin, "progress_bg.png"), guiStateIdle);
+    field->GetCaret()->SetImage(File(skin, "slider_thumb.png"), guiStateIdle);
+    field->GetCaret()->SetSize(2, 20);
+    field->SetCaretOffset(0, 4);
+    guiScrollingText* text = field->GetTextWindow();
+    text->SetTextureSize(240, 28);
+    text->SetDefaultColor(kWhite);
+    // The text's look is state 0's, kept while the pointer makes the text Over or Pressed.
+    field->SetText(envString(u""));
+    text->SetState(guiStateIdle);
 }
