@@ -175,6 +175,26 @@ std::vector<toolDefaultTexture> toolGuiSkin() {
         {"Data/GUI/decrease.png", Arrow(false)},
         {"Data/GUI/progress.png", ProgressStripes()},
         {"Data/GUI/progress_bg.png", Bevelled({0.15f, 0.15f, 0.2f}, true, kButtonWidth, 16, 2)},
+        {"Data/GUI/editfield.png", Bevelled({0.12f, 0.12f, 0.16f}, true, kButtonWidth, 28, 2)},
+        {"Data/GUI/caret.png", Bevelled({0.95f, 0.95f, 1.0f}, false, 2, 20, 0)},
+        {"Data/GUI/dialog_bg.png", Bevelled({0.2f, 0.23f, 0.3f}, false, 256, 128)},
+        {"Data/GUI/ok_i.png", Bevelled({0.3f, 0.55f, 0.35f}, false)},
+        {"Data/GUI/ok_o.png", Bevelled({0.4f, 0.7f, 0.45f}, false)},
+        {"Data/GUI/ok_p.png", Bevelled({0.25f, 0.5f, 0.3f}, true)},
+        {"Data/GUI/ok_d.png", Bevelled({0.4f, 0.45f, 0.4f}, false)},
+        {"Data/GUI/cancel_i.png", Bevelled({0.6f, 0.3f, 0.3f}, false)},
+        {"Data/GUI/cancel_o.png", Bevelled({0.75f, 0.4f, 0.4f}, false)},
+        {"Data/GUI/cancel_p.png", Bevelled({0.55f, 0.25f, 0.25f}, true)},
+        {"Data/GUI/cancel_d.png", Bevelled({0.45f, 0.4f, 0.4f}, false)},
+        // Tabs: states 0-5 plain, 6-11 the active tab, brighter.
+        {"Data/GUI/tab_i.png", Bevelled({0.3f, 0.35f, 0.45f}, false, 96, 24)},
+        {"Data/GUI/tab_o.png", Bevelled({0.4f, 0.45f, 0.6f}, false, 96, 24)},
+        {"Data/GUI/tab_p.png", Bevelled({0.25f, 0.3f, 0.4f}, true, 96, 24)},
+        {"Data/GUI/tab_d.png", Bevelled({0.4f, 0.4f, 0.4f}, false, 96, 24)},
+        {"Data/GUI/tab_a_i.png", Bevelled({0.5f, 0.6f, 0.8f}, false, 96, 24)},
+        {"Data/GUI/tab_a_o.png", Bevelled({0.6f, 0.7f, 0.95f}, false, 96, 24)},
+        {"Data/GUI/tab_a_p.png", Bevelled({0.45f, 0.55f, 0.75f}, true, 96, 24)},
+        {"Data/GUI/tab_a_d.png", Bevelled({0.5f, 0.5f, 0.55f}, false, 96, 24)},
     };
 }
 

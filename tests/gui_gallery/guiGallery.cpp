@@ -1,5 +1,6 @@
 #include "guiGallery.h"
 
+#include "Engine/App/App/appEventHandler.h"
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/App/In/inMouse.h"
 #include "Engine/App/In/inVirtualJoystick.h"
@@ -21,10 +22,27 @@
 
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
+
+namespace {
+
+// A scan code, by number or by the names the scripts use; -1 for neither.
+i32 KeyScanCode(const std::string& key) {
+    if (key == "Return")
+        return 0x1C;
+    if (key == "Escape")
+        return 0x01;
+    i32 number = -1;
+    const auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), number);
+    return error == std::errc() && end == key.data() + key.size() && number >= 0 && number < 256 ? number
+                                                                                                 : -1;
+}
+
+} // namespace
 
 guiGallery::guiGallery() {
     m_input.AddDevice(plInputDeviceKind::Mouse, u"Mouse");
@@ -114,38 +132,79 @@ void guiGallery::WritePng(const std::string& path) const {
     toolWritePng(path, image);
 }
 
-bool guiGallery::Inject(const std::string& script) {
+bool guiGallery::Load(const std::string& script) {
     std::stringstream commands(script);
     std::string command;
-    bool drawn = false;
+    m_commands.clear();
+    m_next = 0;
     while (std::getline(commands, command, ';')) {
         std::istringstream words(command);
-        std::string verb;
+        std::string verb, rest;
         if (!(words >> verb))
             continue;
-        float x = 0, y = 0;
+        float x = 0, y = 0, seconds = 0;
         char comma = 0;
-        i32 number = 0;
-        if (verb == "move" && words >> x >> comma >> y && comma == ',') {
-            Move(x, y);
-        } else if (verb == "down" || verb == "up") {
-            SetButton(verb == "down");
-        } else if (verb == "key" && words >> number && number >= 0 && number < 256) {
-            PressKey(static_cast<u8>(number));
-        } else if (verb == "frame") {
-            Frame();
-            drawn = true;
-        } else if (f32 seconds = 0; verb == "wait" && words >> seconds && seconds >= 0) {
-            for (const f32 end = m_time + seconds; m_time < end - kFrameTime / 2;)
-                Frame();
-            drawn = true;
-        } else {
+        const bool known = (verb == "move" && words >> x >> comma >> y && comma == ',') || verb == "down" ||
+                           verb == "up" || verb == "frame" || verb == "type" ||
+                           (verb == "wait" && words >> seconds && seconds >= 0) ||
+                           (verb == "key" && words >> rest && KeyScanCode(rest) >= 0);
+        if (!known) {
             std::fprintf(stderr, "gui_gallery: cannot inject \"%s\"\n", command.c_str());
             return false;
         }
+        // "frame n" is n frames, so that a modal run takes them one at a time.
+        i32 frames = 1;
+        if (verb == "frame" && !(words >> frames))
+            frames = 1;
+        for (i32 i = 1; i < frames; ++i)
+            m_commands.push_back(verb);
+        m_commands.push_back(command);
     }
-    if (!drawn)
+    return true;
+}
+
+bool guiGallery::Step() {
+    if (m_next >= m_commands.size()) {
         Frame();
+        return false;
+    }
+    while (m_next < m_commands.size()) {
+        std::istringstream words(m_commands[m_next++]);
+        std::string verb, rest;
+        words >> verb;
+        float x = 0, y = 0;
+        char comma = 0;
+        if (verb == "move" && words >> x >> comma >> y) {
+            Move(x, y);
+        } else if (verb == "down" || verb == "up") {
+            SetButton(verb == "down");
+        } else if (verb == "key" && words >> rest) {
+            PressKey(static_cast<u8>(KeyScanCode(rest)));
+        } else if (verb == "type") {
+            std::getline(words >> std::ws, rest);
+            for (unsigned char c : rest)
+                appDispatchChar(c);
+        } else if (verb == "frame") {
+            Frame();
+            return true;
+        } else if (f32 seconds = 0; verb == "wait" && words >> seconds) {
+            for (const f32 end = m_time + seconds; m_time < end - kFrameTime / 2;)
+                Frame();
+            return true;
+        }
+    }
+    // The script ended with no frame after its last commands: show their effect.
+    Frame();
+    return true;
+}
+
+bool guiGallery::Inject(const std::string& script) {
+    if (!Load(script))
+        return false;
+    if (m_commands.empty())
+        Frame();
+    while (m_next < m_commands.size())
+        Step();
     return true;
 }
 

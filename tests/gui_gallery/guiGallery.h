@@ -35,15 +35,22 @@ class guiGallery {
     const std::vector<u32>& GetPicture() const { return m_picture; }
     void WritePng(const std::string& path) const;
 
-    // Runs "move x,y", "down", "up", "key n", "frame" and "wait seconds" (frames until that much of the
-    // gallery's clock has passed) commands separated by ';'; false, with a message, for one it does not
-    // know. Ends with a frame when the script drew none.
+    // Queues "move x,y", "down", "up", "key n" (a scan code, or Return or Escape), "type text" (character
+    // events), "frame" and "wait seconds" (frames until that much of the gallery's clock has passed)
+    // commands separated by ';'; false, with a message, for one it does not know.
+    bool Load(const std::string& script);
+    // Runs the queued commands up to the next frame drawn, a frame of its own when none was left;
+    // false once the queue was empty. A modal run calls it as its frame.
+    bool Step();
+    // Load, then every command; ends with a frame when the last command drew none.
     bool Inject(const std::string& script);
 
   private:
     plSystemServices m_system;
     plTestInputSource m_input;
     plTestSoundDevice m_sound;
+    std::vector<std::string> m_commands;
+    size_t m_next = 0;
     bool m_ready = false;
     bool m_started = false;
     bool m_down = false;
@@ -74,3 +81,9 @@ void guiGalleryBuildWidgets(guiGallery& gallery, const guiGallerySkin& skin);
 // composite with its arrows, a progress bar at 0.5 and a scroll box over a view of 20 rows.
 void guiGalleryBuildValues(guiGallery& gallery, const guiGallerySkin& skin);
 void guiGalleryBuildToolTip(guiGallery& gallery, const guiGallerySkin& skin);
+// "dialog": a 320 x 160 dialog centred on the screen (its corner at (240, 220)), Ok at (40, 100) and
+// Cancel at (180, 100) inside it; the program runs it. "editfield": an edit field ("Field") of 240 x 28 at
+// (80, 136).
+class guiDialog;
+guiDialog* guiGalleryBuildDialog(guiGallery& gallery, const guiGallerySkin& skin);
+void guiGalleryBuildEditField(guiGallery& gallery, const guiGallerySkin& skin);

@@ -6,6 +6,7 @@
 #include "Engine/GUI/Gui/guiProgressBar.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Gui/guiToolTip.h"
+#include "Engine/GUI/Xui/xuiFadeOutObject.h"
 #include "guiGallery.h"
 
 #include <gtest/gtest.h>
@@ -147,4 +148,15 @@ TEST_F(guiGalleryPixels, TheToolTipShowsItsTwoLinesInItsBoxBesideThePointer) {
             ink += Near(At(x, y), box, 40) ? 0 : 1;
     EXPECT_GT(ink, 100);
     guiToolTip::Destroy();
+}
+
+TEST_F(guiGalleryPixels, TheFadeBlendsItsColourOverThePicture) {
+    Quad<guiMaterial>(0, 0, 1.0f, 800, 600)->SetColor({255, 255, 255}, guiStateIdle);
+    xuiFadeOutMgr::Create();
+    xuiFadeOutMgr::SetFullAlpha(0.25f);
+    xuiFadeOutMgr::FadeToColor();
+    gallery->Move(700, 500);
+    gallery->Frame();
+    EXPECT_TRUE(Near(At(400, 300), 0xBFBFBF, 2)) << std::hex << At(400, 300);
+    xuiFadeOutMgr::Destroy();
 }

@@ -2,6 +2,8 @@
 #include "Engine/GUI/Gnf/gnfView.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
+#include "Engine/GUI/Gui/guiDialog.h"
+#include "Engine/GUI/Gui/guiEditField.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiProgressBar.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
@@ -37,13 +39,13 @@ template <class W> W* Place(guiContainer& parent, float x, float y, float z, i32
 
 // The button look of every state by the per-state file rule: "_i" Idle, "_o" Over and Released, "_p"
 // Pressed and Held, "_d" Disabled.
-void SetButtonImages(guiImage& image, const guiGallerySkin& skin) {
+void SetButtonImages(guiImage& image, const guiGallerySkin& skin, const std::string& face = "button") {
     const struct {
         const char* suffix;
         i32 state;
     } files[] = {{"_i", 0}, {"_o", 1}, {"_o", 2}, {"_p", 3}, {"_p", 4}, {"_d", 5}};
     for (const auto& f : files)
-        image.SetImage(File(skin, std::string("button") + f.suffix + ".png"), f.state);
+        image.SetImage(File(skin, face + f.suffix + ".png"), f.state);
 }
 
 // A text whose texture has the window's size, so one texel is one pixel.
@@ -274,4 +276,45 @@ void guiGalleryBuildToolTip(guiGallery& gallery, const guiGallerySkin& skin) {
     guiText& tip = *guiToolTip::GetText();
     tip.SetDefaultFont(g2dFont::Get(envString("DejaVu Sans"), 14));
     tip.SetDefaultColor({0, 0, 0});
+}
+
+guiDialog* guiGalleryBuildDialog(guiGallery& gallery, const guiGallerySkin& skin) {
+    auto* dialog = new guiDialog;
+    dialog->SetName("Dialog");
+    gallery.Root().AddChild(dialog);
+    dialog->SetSize(320, 160);
+    dialog->GetBackground()->SetImage(File(skin, "dialog_bg.png"), guiStateIdle);
+    const struct {
+        guiButton* button;
+        float x;
+        const char* caption;
+        const char* face;
+    } buttons[] = {{dialog->GetOk(), 40.0f, "Ok", "ok"}, {dialog->GetCancel(), 180.0f, "Cancel", "cancel"}};
+    for (const auto& b : buttons) {
+        Caption(*b.button, b.caption);
+        b.button->SetSize(100, 24);
+        b.button->SetLayout(1.0f, 1.0f, 1.0f, 1.0f);
+        b.button->SetTextPositioning(guiButton::Free);
+        b.button->GetText()->SetTextureSize(100, 24);
+        SetButtonImages(*b.button->GetImage(), skin, b.face);
+        b.button->SetPosition({b.x, 100.0f, 0.99f});
+    }
+    // Centred in the root: the position is an offset from there.
+    dialog->SetPosition({0.0f, 0.0f, 1.0f});
+    return dialog;
+}
+
+void guiGalleryBuildEditField(guiGallery& gallery, const guiGallerySkin& skin) {
+    auto* field = Place<guiEditField>(gallery.Root(), 80.0f, 136.0f, 1.0f, 240, 28);
+    field->SetName("Field");
+    field->GetBackground()->SetImage(File(skin, "editfield.png"), guiStateIdle);
+    field->GetCaret()->SetImage(File(skin, "caret.png"), guiStateIdle);
+    field->GetCaret()->SetSize(2, 20);
+    field->SetCaretOffset(0, 4);
+    guiScrollingText* text = field->GetTextWindow();
+    text->SetTextureSize(240, 28);
+    text->SetDefaultColor(kWhite);
+    // The text's look is state 0's, kept while the pointer makes the text Over or Pressed.
+    field->SetText(envString(u""));
+    text->SetState(guiStateIdle);
 }

@@ -1,11 +1,15 @@
 // The GUI toolkit on the OpenGL device, a scene built in code, driven by an injected input script and
 // saved as a PNG:
-//   gui_gallery --scene widgets|values|tooltip [--inject "move 120,80; down; frame; up; frame"]
-//               [--png picture.png]
-// The state of the scene's button, the value of its slider and where the tooltip shows are printed after
-// the script.
+//   gui_gallery --scene widgets|values|tooltip|dialog|editfield
+//               [--inject "move 120,80; down; frame; up; frame"] [--png picture.png]
+// The state of the scene's button, the value of its slider, where the tooltip shows, the dialog's result
+// (the script runs as the dialog's frame) and the edit field's text and caret are printed after the
+// script.
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiDialog.h"
+#include "Engine/GUI/Gui/guiEditField.h"
+#include "Engine/GUI/Gui/guiFunction.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiSlider.h"
 #include "Engine/GUI/Gui/guiToolTip.h"
@@ -17,8 +21,24 @@
 
 namespace {
 
+// The dialog's frame: the script's next step; a few idle frames after the script end the run.
+class guiGalleryScriptFrame : public guiFunction {
+  public:
+    guiGalleryScriptFrame(guiGallery& gallery, guiDialog& dialog) : m_gallery(gallery), m_dialog(dialog) {}
+    void Execute() override {
+        if (!m_gallery.Step() && ++m_idle > 2)
+            m_dialog.EndDialog(false);
+    }
+
+  private:
+    guiGallery& m_gallery;
+    guiDialog& m_dialog;
+    i32 m_idle = 0;
+};
+
 int Usage() {
-    std::fputs("usage: gui_gallery --scene widgets|values|tooltip [--inject <script>] [--png <file.png>]\n",
+    std::fputs("usage: gui_gallery --scene widgets|values|tooltip|dialog|editfield [--inject <script>] "
+               "[--png <file.png>]\n",
                stderr);
     return 2;
 }
@@ -38,7 +58,9 @@ int main(int argc, char** argv) {
         else
             return Usage();
     }
-    if (argc % 2 == 0 || (scene != "widgets" && scene != "values" && scene != "tooltip"))
+    const bool known = scene == "widgets" || scene == "values" || scene == "tooltip" || scene == "dialog" ||
+                       scene == "editfield";
+    if (argc % 2 == 0 || !known)
         return Usage();
     try {
         guiGallerySkin skin;
@@ -47,16 +69,35 @@ int main(int argc, char** argv) {
             std::fputs("gui_gallery: no window or device\n", stderr);
             return 1;
         }
+        guiDialog* dialog = nullptr;
         if (scene == "widgets")
             guiGalleryBuildWidgets(gallery, skin);
         else if (scene == "values")
             guiGalleryBuildValues(gallery, skin);
-        else
+        else if (scene == "tooltip")
             guiGalleryBuildToolTip(gallery, skin);
+        else if (scene == "dialog")
+            dialog = guiGalleryBuildDialog(gallery, skin);
+        else
+            guiGalleryBuildEditField(gallery, skin);
         // The screen is up for a frame before the player acts, so every widget has thought once.
         gallery.Frame();
-        if (!gallery.Inject(script))
+        if (dialog) {
+            if (!gallery.Load(script))
+                return 2;
+            guiGalleryScriptFrame frame(gallery, *dialog);
+            dialog->SetThinkFunction(&frame);
+            std::printf("Dialog: result %d\n", dialog->DoModal());
+        } else if (!gallery.Inject(script)) {
             return 2;
+        }
+        if (const auto* field = dynamic_cast<const guiEditField*>(gallery.Root().FindChild("Field"))) {
+            std::string text;
+            envStringToNarrow(text, field->GetText());
+            const float x = field->GetCaret()->GetPosition().x;
+            std::printf("EditField: \"%s\", caret %d at x %g, %s\n", text.c_str(), field->GetCaretIndex(), x,
+                        x >= 0.0f && x < 240.0f ? "inside" : "outside");
+        }
         if (const guiWindow* button = gallery.Root().FindChild("Button"))
             std::printf("Button: state %d\n", button->GetState());
         if (const auto* slider = dynamic_cast<const guiSlider*>(gallery.Root().FindChild("Slider")))

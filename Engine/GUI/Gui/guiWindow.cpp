@@ -17,7 +17,7 @@ guiWindow::~guiWindow() {
     guiMouseButtons::Forget(this);
     guiToolTip::Forget(this);
     guiSoundCues::Forget(this);
-    guiWindowMgr::ForgetModal(this);
+    guiWindowMgr::Forget(this);
     // A window deleted directly leaves its container; the container's own delete paths detach first.
     if (auto* container = dynamic_cast<guiContainer*>(m_parent))
         container->RemoveChild(this);

@@ -12,8 +12,28 @@ namespace {
 
 std::unique_ptr<guiContainer> g_root;
 std::vector<guiWindow*> g_modal;
+std::vector<guiWindow*> g_pending;
+std::vector<const guiWindow*> g_kept;
+u32 g_updateDepth = 0;
 u32 g_stamp = 0;
 u32 g_sorts = 0;
+
+bool IsKept(const guiWindow* window) {
+    return std::find(g_kept.begin(), g_kept.end(), window) != g_kept.end();
+}
+
+// Frees the pending windows that nobody keeps alive.
+void DeletePending() {
+    for (size_t i = 0; i < g_pending.size();) {
+        guiWindow* window = g_pending[i];
+        if (IsKept(window)) {
+            ++i;
+            continue;
+        }
+        g_pending.erase(g_pending.begin() + static_cast<std::ptrdiff_t>(i));
+        delete window;
+    }
+}
 
 } // namespace
 
@@ -25,6 +45,9 @@ void guiWindowMgr::Create() {
 
 void guiWindowMgr::Destroy() {
     g_modal.clear();
+    g_kept.clear();
+    g_updateDepth = 0;
+    DeletePending();
     g_root.reset();
 }
 
@@ -36,6 +59,14 @@ void guiWindowMgr::Update() {
     guiMouseButtons::ClearClaims();
     g_stamp = 0;
     g_sorts = 0;
+    // Counted, not flagged: a modal run started from a Think updates inside this update.
+    struct Depth {
+        Depth() { ++g_updateDepth; }
+        ~Depth() {
+            if (--g_updateDepth == 0)
+                DeletePending();
+        }
+    } depth;
     if (!g_modal.empty())
         g_modal.back()->Think();
     else if (g_root)
@@ -67,8 +98,14 @@ void guiWindowMgr::DetachWindow(guiWindow* window) {
 }
 
 void guiWindowMgr::DeleteWindow(guiWindow* window) {
-    if (!window)
+    if (!window || IsDeletePending(window))
         return;
+    if (g_updateDepth > 0 || IsKept(window)) {
+        DetachWindow(window);
+        ForgetModal(window);
+        g_pending.push_back(window);
+        return;
+    }
     if (auto* parent = dynamic_cast<guiContainer*>(window->GetParent()))
         parent->RemoveAndDeleteChild(window);
     else
@@ -91,6 +128,24 @@ void guiWindowMgr::PopModal() {
 
 void guiWindowMgr::ForgetModal(const guiWindow* window) {
     std::erase(g_modal, window);
+}
+
+void guiWindowMgr::Forget(const guiWindow* window) {
+    ForgetModal(window);
+    std::erase(g_pending, window);
+    std::erase(g_kept, window);
+}
+
+void guiWindowMgr::KeepAlive(const guiWindow* window, bool keep) {
+    std::erase(g_kept, window);
+    if (keep)
+        g_kept.push_back(window);
+    else if (g_updateDepth == 0 && IsDeletePending(window))
+        DeletePending();
+}
+
+bool guiWindowMgr::IsDeletePending(const guiWindow* window) {
+    return std::find(g_pending.begin(), g_pending.end(), window) != g_pending.end();
 }
 
 u32 guiWindowMgr::GetModalCount() {

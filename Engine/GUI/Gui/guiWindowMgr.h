@@ -23,15 +23,24 @@ class guiWindowMgr {
     static void AddWindow(guiWindow* window);
     static void AddChildWindow(guiWindow* child, guiContainer* parent);
     static void DetachWindow(guiWindow* window);
-    // Null does nothing; a window without a container parent is deleted as it is.
+    // Null does nothing; a window without a container parent is deleted as it is. During an update
+    // the window leaves the tree and the modal stack at once but is freed when the outermost update
+    // ends, since a window's Think or Draw may delete its own container; a window kept alive is freed
+    // only after it is let go.
     static void DeleteWindow(guiWindow* window);
+    // True while the window waits for its deferred deletion.
+    static bool IsDeletePending(const guiWindow* window);
+    // A dialog's modal run keeps its dialog alive while it runs.
+    static void KeepAlive(const guiWindow* window, bool keep);
 
     // The window, already in the tree, goes on top with depth 0.1 - 0.01 per window beneath it.
     static void PushModal(guiWindow* window);
     // The window keeps its depth.
     static void PopModal();
-    // Every modal entry of the window goes; a deleted window calls it.
+    // Every modal entry of the window goes.
     static void ForgetModal(const guiWindow* window);
+    // A deleted window calls it: its modal entries and its pending deletion go.
+    static void Forget(const guiWindow* window);
     static u32 GetModalCount();
 
     // The counter's value, then one more.

@@ -25,7 +25,8 @@ TEST(toolGuiSkin, ButtonsAndCheckBoxesComeInEveryStateFileOfOneSize) {
     const struct {
         const char* stem;
         int size; // width * 1000 + height
-    } families[] = {{"button", 128032}, {"checkbox", 24024}, {"checkbox_c", 24024}};
+    } families[] = {{"button", 128032}, {"checkbox", 24024}, {"checkbox_c", 24024}, {"ok", 128032},
+                    {"cancel", 128032}, {"tab", 96024},      {"tab_a", 96024}};
     std::set<std::vector<u8>> looks;
     for (const auto& family : families)
         for (const char* suffix : {"_i", "_o", "_p", "_d"}) {
@@ -35,8 +36,8 @@ TEST(toolGuiSkin, ButtonsAndCheckBoxesComeInEveryStateFileOfOneSize) {
             EXPECT_EQ(found->second.width * 1000 + found->second.height, family.size) << name;
             looks.insert(found->second.pixels);
         }
-    // Every state looks different, and a ticked box from an unticked one.
-    EXPECT_EQ(looks.size(), 12u);
+    // Every state looks different, and a ticked box from an unticked one, an active tab from another.
+    EXPECT_EQ(looks.size(), 28u);
 }
 
 TEST(toolGuiSkin, TheBadgeFadesOutAtItsEdge) {

@@ -87,12 +87,13 @@ class guiTestWindow : public guiWindow {
     std::array<u8, 3> colour{};
 };
 
-// The fake platform: a clock, a window, a scripted mouse and the recording 3D device; the debug log
-// captured. Nothing is started.
+// The fake platform: a clock, a window, a scripted mouse (device 0) and keyboard (device 1), the recording 3D
+// device; the debug log captured. Nothing is started.
 class guiTestServices : public ::testing::Test {
   protected:
     void SetUp() override {
         input.AddDevice(plInputDeviceKind::Mouse, u"Mouse");
+        input.AddDevice(plInputDeviceKind::Keyboard, u"Keyboard");
         plInstallServices(
             {.time = &time, .window = &window, .messageBox = &messageBox, .input = &input, .d3d = &d3d});
     }

@@ -85,3 +85,22 @@ TEST_F(guiWindowMgrTest, DeletedWindowsLeaveTheStackTheTreeAndEveryPointer) {
     guiMouseButtons::RecordClick(guiMouseButtons::kMain, nullptr);
     EXPECT_EQ(guiMouseButtons::GetDoubleClick(guiMouseButtons::kMain), nullptr);
 }
+
+TEST_F(guiWindowMgrTest, AChildDeletingItsContainerWhileThinking) {
+    // The container is freed only after the update, so its Think and Draw never walk freed memory.
+    class guiDeletesParent : public guiTestWindow {
+      public:
+        using guiTestWindow::guiTestWindow;
+        void Think() override {
+            guiWindowMgr::DeleteWindow(GetParent());
+            guiWindowMgr::DeleteWindow(GetParent()); // a second request is ignored, not a double free
+        }
+    };
+    auto* box = Add<guiContainer>();
+    auto* inner = new guiDeletesParent("inner");
+    box->AddChild(inner);
+    box->AddChild(new guiTestWindow("sibling"));
+    Update(10, 10);
+    EXPECT_EQ(guiWindowMgr::GetRoot()->GetChildCount(), 0);
+    EXPECT_FALSE(guiWindowMgr::IsDeletePending(box));
+}
