@@ -13,6 +13,7 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
+#include "Source/SavedCoaster/coChunkBody.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Track/coCircuit.h"
@@ -112,54 +113,6 @@ std::vector<const coCoasterPiece*> PiecesInOrder() {
 }
 
 // ---- Reading.
-
-// Reads the values of one chunk body, refusing any that would run past the chunk's end.
-class ChunkBody {
-  public:
-    ChunkBody(chReader& reader, u32 size) : m_reader(reader), m_left(size) {}
-
-    float Float() {
-        Take(4);
-        float value;
-        m_reader.ReadFloat(&value);
-        return value;
-    }
-    i8 Int8() {
-        Take(1);
-        i8 value;
-        m_reader.ReadInt8(&value);
-        return value;
-    }
-    u32 UInt32() {
-        Take(4);
-        u32 value;
-        m_reader.ReadUInt32(&value);
-        return value;
-    }
-    std::string String() {
-        std::string value;
-        m_reader.ReadString(value);
-        Take(u64{value.size()} + 1);
-        return value;
-    }
-    envString Units(u32 count) {
-        // The count comes from the file: refuse it before anything is allocated for it.
-        Take(u64{count} * 2);
-        envString value;
-        m_reader.ReadChars(value, count);
-        return value;
-    }
-
-  private:
-    void Take(u64 bytes) {
-        if (bytes > m_left)
-            throw chInvalidChunkX();
-        m_left -= bytes;
-    }
-
-    chReader& m_reader;
-    u64 m_left;
-};
 
 // A name used as one folder component: no separators, not "." or "..", and not empty unless allowed.
 std::string PlainName(const std::string& name, const char* what, const std::string& fallback,
@@ -306,7 +259,7 @@ void coSaveCoasterFile(const fsLocator& locator) {
 void coReadCoasterData(chReader& reader, u16 version, u32 size, coCoasterData& data) {
     if (version < 1)
         throw chInvalidChunkX();
-    ChunkBody body(reader, size);
+    coChunkBody body(reader, size);
     coCoasterData read;
     read.dockPosition.x = body.Float();
     read.dockPosition.y = body.Float();

@@ -1,5 +1,7 @@
 #include "Source/Track/coParkWorld.h"
 
+#include "Source/World/coPlacementGrid.h"
+
 namespace {
 coParkWorld* g_installed = nullptr;
 }
@@ -11,4 +13,17 @@ coParkWorld& coGetParkWorld() {
 
 void coSetParkWorld(coParkWorld* world) {
     g_installed = world;
+}
+
+float coParkWorld::GetGridMinX() const {
+    return coGetPlacementGrid().GetMinX();
+}
+float coParkWorld::GetGridMaxX() const {
+    return coGetPlacementGrid().GetMaxX();
+}
+float coParkWorld::GetGridMinZ() const {
+    return coGetPlacementGrid().GetMinZ();
+}
+float coParkWorld::GetGridMaxZ() const {
+    return coGetPlacementGrid().GetMaxZ();
 }

@@ -15,7 +15,8 @@ class coLoadingDock {
 
 // What the circuit and its placement rules ask of the park: the terrain under the track, the
 // placement grid's bounds, the loading dock, the track props and the environment's start position.
-// The park installs its own; until then there is no terrain, no dock, no props and no bounds.
+// The park installs its own; until then there is no terrain, no dock and no props, and the bounds are the
+// placement grid's.
 class coParkWorld {
   public:
     virtual ~coParkWorld() = default;
@@ -25,11 +26,12 @@ class coParkWorld {
     // True with the hit point when the segment from p0 to p1 meets the terrain.
     virtual bool IntersectSegment(const maVector3d&, const maVector3d&, maVector3d&) const { return false; }
 
-    // The horizontal bounds of the placement grid; track points outside them are outside the world.
-    virtual float GetGridMinX() const { return -maMaxFloat; }
-    virtual float GetGridMaxX() const { return maMaxFloat; }
-    virtual float GetGridMinZ() const { return -maMaxFloat; }
-    virtual float GetGridMaxZ() const { return maMaxFloat; }
+    // The horizontal bounds of the placement grid (unbounded before it is built); track points outside
+    // them are outside the world.
+    virtual float GetGridMinX() const;
+    virtual float GetGridMaxX() const;
+    virtual float GetGridMinZ() const;
+    virtual float GetGridMaxZ() const;
 
     // The current loading dock, or null.
     virtual coLoadingDock* GetDock() const { return nullptr; }

@@ -12,7 +12,7 @@
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coCrossSection.h"
-#include "Source/TrackGeom/coWorldResources.h"
+#include "Source/World/coTextureCache.h"
 
 #include <cmath>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 #include "Source/TrackGeom/coCrossSection.h"
-#include "Source/TrackGeom/coWorldResources.h"
+#include "Source/World/coModelHolder.h"
 
 #include <memory>
 #include <string>

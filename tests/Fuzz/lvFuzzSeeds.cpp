@@ -286,6 +286,36 @@ void PakSeeds() {
     WriteText(Path("gfPakFuzz", "empty.pak"), gfBuildPak({}));
 }
 
+// Particle templates: one of each generator kind, with a constant, a blend and a keyed alpha curve.
+void ParticleSeeds() {
+    const u8 version[4] = {0, 1, 0, 0};
+    for (i8 kind = 0; kind < 3; ++kind) {
+        auto file = Create(Path("scParticleTemplateFuzz", "kind" + std::to_string(kind) + ".tpr"), 2);
+        file->WriteBinHeader(version);
+        chBinWriter w(file.get());
+        Id(w, "TPAR");
+        Id(w, "GENP");
+        w.WriteInt8(kind);
+        w.WriteInt8(kind);
+        Floats(w, {1, 2, 3});
+        w.EndChunk();
+        Id(w, "SGPP");
+        w.WriteInt8(kind == 1 ? 0 : 1);
+        w.WriteInt8(0);
+        w.WriteInt8(1);
+        w.WriteString(u"flame.png");
+        w.WriteInt8(static_cast<i8>(kind + 1));
+        for (i8 key = 0; key <= kind; ++key)
+            Floats(w, {key * 0.5f, 1.0f - key * 0.5f});
+        w.EndChunk();
+        Id(w, "PARP");
+        w.WriteInt8(18);
+        Floats(w, {0.5f, 1, 20, 100, 1, 1.5f, 0, 1, -1, 1, 0, 0, 0.5f, 2, 4, 0, 1, 0});
+        w.EndChunk();
+        w.EndChunk();
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -301,5 +331,6 @@ int main(int argc, char** argv) {
     PlaylistSeeds();
     WaveSeeds();
     PakSeeds();
+    ParticleSeeds();
     return 0;
 }

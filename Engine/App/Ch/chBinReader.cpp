@@ -18,14 +18,14 @@ bool chBinReader::BeginChunk(u32* id, u16* version, u32* size) {
     if (start >= m_size)
         return false;
     if (start + kHeaderSize > m_size)
-        throw chInvalidChunkX();
+        throw chInvalidChunkX(GetLocator());
     *id = ReadValue<u32>();
     *size = ReadValue<u32>();
     *version = ReadValue<u16>();
     const u64 end = start + kHeaderSize + *size;
     // A child that runs past its parent would let the parent's loader read the child's bytes as its own.
     if (end > m_size || (!m_ends.empty() && end > m_ends.back()))
-        throw chInvalidChunkX();
+        throw chInvalidChunkX(GetLocator());
     m_ends.push_back(end);
     return true;
 }
@@ -42,11 +42,11 @@ void chBinReader::EndChunk() {
 void chBinReader::ReadChars(envString& out, u32 count) {
     // The count comes from the file: refuse it before allocating for it.
     if (u64{count} * 2 > GetBytesLeft())
-        throw chInvalidChunkX();
+        throw chInvalidChunkX(GetLocator());
     out.Clear();
     std::u16string units(count, u'\0');
     if (m_file->ReadUnits(count, units.data()) != count)
-        throw chInvalidChunkX();
+        throw chInvalidChunkX(GetLocator());
     for (char16_t unit : units)
         out.AppendChar(unit);
 }
@@ -62,7 +62,7 @@ void chBinReader::ReadString(envString& out) {
 
 void chBinReader::ReadChars(std::string& out, u32 count) {
     if (count > GetBytesLeft())
-        throw chInvalidChunkX();
+        throw chInvalidChunkX(GetLocator());
     out.resize(count);
     ReadExact(out.data(), count);
 }
@@ -114,13 +114,13 @@ const fsLocator& chBinReader::GetLocator() const {
 void chBinReader::ReadExact(void* buffer, u32 count) {
     // Values may run into the next chunk, as the format allows, but never past the data.
     if (count > 0 && m_file->Read(count, buffer) != count)
-        throw chInvalidChunkX();
+        throw chInvalidChunkX(GetLocator());
 }
 
 // Straight into the caller's value: the file copies it there without a stop on the way.
 template <typename T> void chBinReader::ReadInto(T* value) {
     if (!m_file->ReadValue(*value))
-        throw chInvalidChunkX();
+        throw chInvalidChunkX(GetLocator());
 }
 
 template <typename T> T chBinReader::ReadValue() {

@@ -151,17 +151,17 @@ std::string chTxtReader::ReadToken(u32 maximum) {
     // The values of a chunk without a body are the rest of its line: a token on a later line is the
     // next chunk's name.
     if (!m_hasBody.empty() && !m_hasBody.back() && !LineHoldsValue())
-        throw chInvalidChunkX();
+        throw chInvalidChunkX(GetLocator());
     std::string token;
     const gfTokenKind kind = gfReadTokenKind(*m_file, token, maximum, kNoStop, true);
     if (kind == gfTokenKind::None) {
         // Bare values outside any chunk read as nothing once the file has ended.
         if (!m_hasBody.empty())
-            throw chInvalidChunkX();
+            throw chInvalidChunkX(GetLocator());
         return token;
     }
     if ((kind == gfTokenKind::Plain && (token == "{" || token == "}")) || NextOpensBody())
-        throw chInvalidChunkX();
+        throw chInvalidChunkX(GetLocator());
     return token;
 }
 

@@ -4,6 +4,7 @@
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gpr/gprWidgetTargets.h"
+#include "Engine/GUI/Gui/guiScriptTargets.h"
 #include "Engine/GUI/Gui/guiWindow.h"
 
 gprImageParser::gprImageParser() {
@@ -16,7 +17,7 @@ void gprImageParser::LoadProperty(u32 id, u16 version, u32 size, chReader& reade
         gprMaterialParser::LoadProperty(id, version, size, reader, target);
         return;
     }
-    auto& image = dynamic_cast<gprImageTarget&>(*target);
+    auto& image = dynamic_cast<guiImageTarget&>(*target);
     std::string name;
     reader.ReadString(name);
     const i32 state = ReadState(reader);
@@ -26,8 +27,8 @@ void gprImageParser::LoadProperty(u32 id, u16 version, u32 size, chReader& reade
 }
 
 void gprImageParser::SaveProperties(u16 version, chWriter& writer, guiWindow* window) {
-    const auto& image = dynamic_cast<const gprImageTarget&>(*window);
-    const auto& material = dynamic_cast<const gprMaterialTarget&>(*window);
+    const auto& image = dynamic_cast<const guiImageTarget&>(*window);
+    const auto& material = dynamic_cast<const guiMaterialTarget&>(*window);
     for (i32 state : KnownStates()) {
         if (!material.HasTexture(state))
             continue;
@@ -49,7 +50,7 @@ void gprImageParser::TranslateProperty(u32 id, u16 version, u32 size, chReader& 
 }
 
 bool gprImageParser::CanHandle(guiWindow* window) const {
-    return dynamic_cast<gprImageTarget*>(window) != nullptr;
+    return dynamic_cast<guiImageTarget*>(window) != nullptr;
 }
 
 guiWindow* gprImageParser::CreateWidget() const {

@@ -4,6 +4,7 @@
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gpr/gprWidgetTargets.h"
+#include "Engine/GUI/Gui/guiScriptTargets.h"
 #include "Engine/GUI/Gui/guiWindow.h"
 
 #include <set>
@@ -21,7 +22,7 @@ void gprMaterialParser::LoadProperty(u32 id, u16 version, u32 size, chReader& re
         gprWindowParser::LoadProperty(id, version, size, reader, target);
         return;
     }
-    auto& material = dynamic_cast<gprMaterialTarget&>(*target);
+    auto& material = dynamic_cast<guiMaterialTarget&>(*target);
     if (id == s_color) {
         const std::array<u8, 3> rgb = ReadColor(reader);
         target->SetColor(rgb, ReadState(reader));
@@ -51,7 +52,7 @@ void gprMaterialParser::LoadProperty(u32 id, u16 version, u32 size, chReader& re
 }
 
 void gprMaterialParser::SaveProperties(u16 version, chWriter& writer, guiWindow* window) {
-    const auto& material = dynamic_cast<const gprMaterialTarget&>(*window);
+    const auto& material = dynamic_cast<const guiMaterialTarget&>(*window);
     for (i32 state : KnownStates()) {
         if (!material.HasStateMaterial(state))
             continue;
@@ -89,7 +90,7 @@ void gprMaterialParser::TranslateProperty(u32 id, u16 version, u32 size, chReade
 }
 
 bool gprMaterialParser::CanHandle(guiWindow* window) const {
-    return dynamic_cast<gprMaterialTarget*>(window) != nullptr;
+    return dynamic_cast<guiMaterialTarget*>(window) != nullptr;
 }
 
 guiWindow* gprMaterialParser::CreateWidget() const {

@@ -10,6 +10,9 @@
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprParserUtil.h"
 #include "Engine/GUI/Gpr/gprTextParser.h"
+#include "Engine/GUI/Gpr/gprWidgetTargets.h"
+#include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiScrollingText.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiWindow.h"
 
@@ -26,6 +29,10 @@ void RegisterParsers() {
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprImageParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollingTextParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprTextParser>());
+    gprSetWidgetMaker("Material", [] { return new guiMaterial; });
+    gprSetWidgetMaker("Image", [] { return new guiImage; });
+    gprSetWidgetMaker("Text", [] { return new guiText; });
+    gprSetWidgetMaker("ScrollingText", [] { return new guiScrollingText; });
 }
 
 void FillStateNames() {

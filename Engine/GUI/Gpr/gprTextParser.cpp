@@ -5,6 +5,7 @@
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gpr/gprWidgetTargets.h"
+#include "Engine/GUI/Gui/guiScriptTargets.h"
 #include "Engine/GUI/Gui/guiWindow.h"
 
 namespace {
@@ -91,7 +92,7 @@ void gprTextParser::LoadProperty(u32 id, u16 version, u32 size, chReader& reader
         gprMaterialParser::LoadProperty(id, version, size, reader, target);
         return;
     }
-    auto& text = dynamic_cast<gprTextTarget&>(*target);
+    auto& text = dynamic_cast<guiTextTarget&>(*target);
     if (id == s_staticText) {
         std::string value;
         reader.ReadString(value);
@@ -143,8 +144,8 @@ void gprTextParser::LoadProperty(u32 id, u16 version, u32 size, chReader& reader
 }
 
 void gprTextParser::SaveProperties(u16 version, chWriter& writer, guiWindow* window) {
-    const auto& text = dynamic_cast<const gprTextTarget&>(*window);
-    const auto& material = dynamic_cast<const gprMaterialTarget&>(*window);
+    const auto& text = dynamic_cast<const guiTextTarget&>(*window);
+    const auto& material = dynamic_cast<const guiMaterialTarget&>(*window);
     writer.BeginChunk(s_wordWrap, version, false);
     writer.WriteInt8(text.GetWordWrap() != 0 ? 1 : 0);
     writer.EndChunk();
@@ -221,7 +222,7 @@ void gprTextParser::TranslateProperty(u32 id, u16 version, u32 size, chReader& r
 }
 
 bool gprTextParser::CanHandle(guiWindow* window) const {
-    return dynamic_cast<gprTextTarget*>(window) != nullptr;
+    return dynamic_cast<guiTextTarget*>(window) != nullptr;
 }
 
 guiWindow* gprTextParser::CreateWidget() const {
@@ -233,7 +234,7 @@ u32 gprScrollingTextParser::GetType() const {
 }
 
 bool gprScrollingTextParser::CanHandle(guiWindow* window) const {
-    return dynamic_cast<gprScrollingTextTarget*>(window) != nullptr;
+    return dynamic_cast<guiScrollingTextTarget*>(window) != nullptr;
 }
 
 guiWindow* gprScrollingTextParser::CreateWidget() const {

@@ -172,6 +172,10 @@ void Clear(const u8 rgb[3]) {
     g2dScreenPAC::Clear(rgb);
 }
 
+g2dFont GetDefaultFont() {
+    return g2dScreenPAC::GetDefaultFont();
+}
+
 void DrawText(i32 x, i32 y, g2dFont font, const envString& text, const u8 rgb[3]) {
     g2dScreenPAC::DrawText(x, y, font, text, rgb);
 }

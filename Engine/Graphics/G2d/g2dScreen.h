@@ -40,6 +40,8 @@ void SetDebugLine(i32 slot, const char* text);
 plD3dResult EndFrame();
 
 void Clear(const u8 rgb[3]);
+// The font the screen draws with when given none (its debug lines' font); none without a device.
+g2dFont GetDefaultFont();
 void DrawText(i32 x, i32 y, g2dFont font, const envString& text, const u8 rgb[3]);
 void DrawImage(i32 x, i32 y, const g2dImage& image);
 // The image's rectangle (right and bottom exclusive) at x, y, clipped to the image and the screen.

@@ -13,8 +13,9 @@ void ApplyFog() {
 
 } // namespace
 
-void g3dRenderer::Initialize() {
+void g3dRenderer::Initialize(const std::vector<g3dRenderListConfig>& lists) {
     g_fog = {};
+    g3dRendererPAC::BuildRenderLists(lists);
     g3dRendererPAC::ResetState();
     g3dRendererPAC::RegisterResetHandler();
 }
@@ -25,6 +26,39 @@ void g3dRenderer::InitStates() {
 
 void g3dRenderer::Shutdown() {
     g3dRendererPAC::Shutdown();
+}
+
+void g3dRenderer::RenderFrame(f32 time) {
+    g3dRendererPAC::RenderFrame(time);
+}
+
+void g3dRenderer::RenderToTexture(g3dRenderTargetTexture& target, const std::vector<g3dDynamicModel*>& models,
+                                  const g3dMaterial* overrideMaterial) {
+    g3dRendererPAC::RenderToTexture(target, models, overrideMaterial);
+}
+
+g3dWorldStaticModel* g3dRenderer::AddStaticModel(g3dFragment* fragment, u32 list) {
+    return g3dRendererPAC::AddStaticModel(fragment, list);
+}
+
+g3dStaticModel* g3dRenderer::AddPlacedStaticModel(g3dFragment* fragment, const maMatrix4d& world, u32 list) {
+    return g3dRendererPAC::AddPlacedStaticModel(fragment, world, list);
+}
+
+g3dDynamicModel* g3dRenderer::AddNode(const g3dTransformTreeNode& node, u32 list) {
+    return g3dRendererPAC::AddNode(node, list);
+}
+
+g3dSpriteGroupModel* g3dRenderer::AddSpriteGroup(u32 list) {
+    return g3dRendererPAC::AddSpriteGroup(list);
+}
+
+void g3dRenderer::RemoveModel(g3dModel* model) {
+    g3dRendererPAC::RemoveModel(model);
+}
+
+void g3dRenderer::ProjectToScreen(const maVector3d& point, f32 out[4]) {
+    g3dRendererPAC::ProjectToScreen(point, out);
 }
 
 void g3dRenderer::SetViewMatrix(const maMatrix4d& view) {

@@ -32,6 +32,7 @@ class g3dTexture {
     // A new mask: texels whose alpha x 1/255 is at most the threshold are transparent. Formats without
     // alpha get none; a failing device call leaves none.
     void BuildTransparencyMask(f32 threshold);
+    void FreeTransparencyMask() { m_mask.reset(); }
 
   protected:
     g3dTexture() = default;

@@ -8,7 +8,7 @@
 // A value that must lie inside the current chunk; floats must also be finite.
 template <class T> T mayReadInChunk(chBinReader& reader) {
     if (reader.GetChunkBytesLeft() < sizeof(T))
-        throw chInvalidChunkX();
+        throw chInvalidChunkX(reader.GetLocator());
     T value{};
     if constexpr (std::is_same_v<T, u16>)
         reader.ReadUInt16(&value);
@@ -18,7 +18,7 @@ template <class T> T mayReadInChunk(chBinReader& reader) {
         reader.ReadFloat(&value);
     if constexpr (std::is_same_v<T, f32>)
         if (!std::isfinite(value))
-            throw chInvalidChunkX();
+            throw chInvalidChunkX(reader.GetLocator());
     return value;
 }
 
@@ -26,7 +26,7 @@ template <class T> T mayReadInChunk(chBinReader& reader) {
 inline u32 mayReadCount(chBinReader& reader, u32 elementBytes) {
     const u32 count = mayReadInChunk<u16>(reader);
     if (u64{count} * elementBytes > reader.GetChunkBytesLeft())
-        throw chInvalidChunkX();
+        throw chInvalidChunkX(reader.GetLocator());
     return count;
 }
 

@@ -11,7 +11,8 @@
 #include "Source/TrackGeom/coSupportDefinitionReader.h"
 #include "Source/TrackGeom/coSupportMakerPole.h"
 #include "Source/TrackGeom/coTrackDefinitionReader.h"
-#include "Source/TrackGeom/coWorldResources.h"
+#include "Source/World/coModelHolder.h"
+#include "Source/World/coTextureCache.h"
 
 #include <gtest/gtest.h>
 

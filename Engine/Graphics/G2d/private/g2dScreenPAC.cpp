@@ -278,6 +278,10 @@ const plD3dCaps& GetCaps() {
     return g_caps;
 }
 
+g2dFont GetDefaultFont() {
+    return g_defaultFont;
+}
+
 void DrawDebugText(const std::string& text, i32 x, i32 y) {
     DrawTextIn(g_defaultFont, envString(text.c_str()), x, y, kDebugTextColour);
 }

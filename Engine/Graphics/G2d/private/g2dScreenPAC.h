@@ -45,6 +45,7 @@ void SetVerticalSync(u8 on);
 void SetTripleBuffering(u8 on);
 const plD3dCaps& GetCaps();
 
+g2dFont GetDefaultFont();
 void DrawDebugText(const std::string& text, i32 x, i32 y);
 void Clear(const u8 rgb[3]);
 void DrawText(i32 x, i32 y, g2dFont font, const envString& text, const u8 rgb[3]);

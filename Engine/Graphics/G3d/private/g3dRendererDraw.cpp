@@ -139,11 +139,7 @@ plD3dTexture* BindFlipBookFrame(u32 h, const g3dUVATexture& flipBook) {
     if (!page)
         return nullptr;
     TransformOn(h);
-    f32 u = 0.0f;
-    f32 v = 0.0f;
-    flipBook.GetCellOffset(frame, u, v);
-    SetTextureTransform(h, maMatrix4d(flipBook.GetCellWidth(), 0, 0, 0, 0, flipBook.GetCellHeight(), 0, 0, u,
-                                      v, 1, 0, 0, 0, 0, 1));
+    g3dSetFlipBookTransform(h, flipBook, frame);
     return page->GetPAC() ? page->GetPAC()->GetTexture() : nullptr;
 }
 
@@ -210,6 +206,22 @@ void DrawMultiPass(const g3dFragment& fragment, u32 range, const g3dMaterial& ma
 
 } // namespace
 
+void g3dSetStageCombiners(const g3dMaterial& material) {
+    SetStageCombiners(material);
+}
+
+void g3dBindTextureStage(u32 h, u32 s, const g3dMaterial& material) {
+    BindTextureStage(h, s, material);
+}
+
+void g3dSetFlipBookTransform(u32 h, const g3dUVATexture& flipBook, i32 frame) {
+    f32 u = 0.0f;
+    f32 v = 0.0f;
+    flipBook.GetCellOffset(frame, u, v);
+    SetTextureTransform(h, maMatrix4d(flipBook.GetCellWidth(), 0, 0, 0, 0, flipBook.GetCellHeight(), 0, 0, u,
+                                      v, 1, 0, 0, 0, 0, 1));
+}
+
 void g3dRendererPAC::DrawFragment(const g3dFragment& fragment, const g3dMaterial*& lastMaterial,
                                   bool& forced) {
     // Buffers the device refused, or released between a loss and the reset, draw nothing.
@@ -242,4 +254,18 @@ void g3dRendererPAC::DrawFragment(const g3dFragment& fragment, const g3dMaterial
         forced = false;
         DrawRange(fragment, range);
     }
+}
+
+void g3dRendererPAC::DrawFragmentUntextured(const g3dFragment& fragment, const g3dMaterial* material) {
+    if (!fragment.GetVertexBuffer() || !fragment.GetIndexBuffer())
+        return;
+    BindBuffers(fragment);
+    if (material)
+        ApplyMaterial(*material);
+    SetCombiner(0, plD3dTop::Modulate, plD3dTop::Modulate, plD3dTa::Diffuse);
+    SetStage(1, plD3dTss::ColorOp, plD3dTop::Disable);
+    g3dReportFailure(g_pdevice->SetTexture(0, nullptr));
+    g3dGetRendererState().lastStageCount = -1;
+    for (u32 range = 0; range < fragment.GetRangeCount(); ++range)
+        DrawRange(fragment, range);
 }

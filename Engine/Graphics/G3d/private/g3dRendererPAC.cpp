@@ -30,6 +30,7 @@ u32 ColorByte(f32 component) {
 
 void MakeSpriteBuffer() {
     g_state.spriteBuffer = nullptr;
+    g_state.spriteWritePosition = 0;
     g3dReportFailure(g_pdevice->CreateVertexBuffer(kSpriteBufferBytes,
                                                    plD3dUsage::WriteOnly | plD3dUsage::Dynamic, kSpriteFvf,
                                                    plD3dPool::Default, &g_state.spriteBuffer));
@@ -109,6 +110,8 @@ void g3dRendererPAC::InitStates() {
     g_state.lastStageCount = -1;
     g_state.view.SetIdentity();
     g_state.projection.SetIdentity();
+    g_state.viewProjection.SetIdentity();
+    g_state.eye = {0.0f, 0.0f, 0.0f};
     g_state.frameTime = 0.0f;
 }
 
@@ -178,12 +181,21 @@ void g3dRendererPAC::SetTransformMode(u32 mode) {
 
 void g3dRendererPAC::SetViewMatrix(const maMatrix4d& view) {
     g_state.view = view;
+    maMatrix4d inverse = view;
+    inverse.Invert();
+    g_state.eye = inverse.GetTranslation();
+    g_state.viewProjection = g_state.view * g_state.projection;
     g_state.cameraView = false;
 }
 
 void g3dRendererPAC::SetProjectionMatrix(const maMatrix4d& projection) {
     g_state.projection = projection;
+    g_state.viewProjection = g_state.view * g_state.projection;
     g_state.cameraProjection = false;
+}
+
+const maVector3d& g3dRendererPAC::GetEyePosition() {
+    return g_state.eye;
 }
 
 const maMatrix4d& g3dRendererPAC::GetViewMatrix() {

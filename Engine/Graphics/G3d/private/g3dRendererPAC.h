@@ -2,9 +2,12 @@
 #include "Engine/Core/Env/envTypes.h"
 #include "Engine/Core/Ma/maMatrix.h"
 #include "Engine/Graphics/G3d/g3dARGBColor.h"
+#include "Engine/Graphics/G3d/g3dRenderList.h"
 
 class g3dFragment;
 class g3dMaterial;
+class g3dRenderTargetTexture;
+class g3dTransformTreeNode;
 class plD3dVertexBuffer;
 
 // Fog as set: mode (0 none, 1 exponential, 2 exponential squared, 3 linear), colour and distances.
@@ -21,6 +24,21 @@ struct g3dFogSettings {
 // of fragments with their materials and texture stages.
 namespace g3dRendererPAC {
 
+// The render lists and the frame drawn from them (see g3dRenderer).
+void BuildRenderLists(const std::vector<g3dRenderListConfig>& lists);
+void RenderFrame(f32 time);
+void RenderToTexture(g3dRenderTargetTexture& target, const std::vector<g3dDynamicModel*>& models,
+                     const g3dMaterial* overrideMaterial);
+g3dWorldStaticModel* AddStaticModel(g3dFragment* fragment, u32 list);
+g3dStaticModel* AddPlacedStaticModel(g3dFragment* fragment, const maMatrix4d& world, u32 list);
+g3dDynamicModel* AddNode(const g3dTransformTreeNode& node, u32 list);
+g3dSpriteGroupModel* AddSpriteGroup(u32 list);
+void RemoveModel(g3dModel* model);
+void ProjectToScreen(const maVector3d& point, f32 out[4]);
+// The list's sort items in their order: opaque ones as they are, depth writes off and blending on from
+// the first transparent one, sprite groups through the sprite buffer.
+void DrawSortItems(const g3dRenderListEntry& entry, const g3dMaterial*& lastMaterial, bool& forced);
+
 // Everything the cache knows is forgotten; device limits 0 until InitStates.
 void ResetState();
 void RegisterResetHandler();
@@ -31,9 +49,11 @@ void SendDefaultStates();
 
 // 0: identity view and projection; 1: identity view, camera projection; 2: camera view and projection.
 void SetTransformMode(u32 mode);
+// The view also gives the eye position; both keep view x projection up to date.
 void SetViewMatrix(const maMatrix4d& view);
 // Stored as given (the facade mirrors it).
 void SetProjectionMatrix(const maMatrix4d& projection);
+const maVector3d& GetEyePosition();
 const maMatrix4d& GetViewMatrix();
 const maMatrix4d& GetProjectionMatrix();
 // The world transform, with the identity sent once while it stays.
@@ -57,5 +77,8 @@ plD3dVertexBuffer* GetSpriteBuffer();
 // forced belong to the caller's list: a range whose material is lastMaterial, while not forced, sends
 // no material, stage or texture call.
 void DrawFragment(const g3dFragment& fragment, const g3dMaterial*& lastMaterial, bool& forced);
+// Every range of the fragment with no texture, the diffuse colour alone, in the material when one is
+// given (without its animations) and otherwise in whatever material the device holds.
+void DrawFragmentUntextured(const g3dFragment& fragment, const g3dMaterial* material);
 
 } // namespace g3dRendererPAC

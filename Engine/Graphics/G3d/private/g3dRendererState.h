@@ -4,6 +4,8 @@
 
 #include <array>
 
+class g3dUVATexture;
+
 // What the renderer's device side knows of the device, shared by its state and drawing halves.
 struct g3dRendererState {
     bool additive = false;
@@ -21,12 +23,21 @@ struct g3dRendererState {
     u32 maxBlendStages = 0;
     maMatrix4d view;
     maMatrix4d projection;
+    maMatrix4d viewProjection;
+    maVector3d eye;
     f32 frameTime = 0.0f;
     u32 triangles = 0;
     g3dFogSettings fog;
     plD3dVertexBuffer* spriteBuffer = nullptr;
+    u32 spriteWritePosition = 0; // in vertices
 };
 
 g3dRendererState& g3dGetRendererState();
 // A failed result goes to the debug log.
 void g3dReportFailure(plD3dResult result);
+
+// Shared with the sprite drawing: the combiners for a material, a stage's texture and transform from
+// material stage s into hardware stage h, and a flip-book frame's cell as stage h's texture transform.
+void g3dSetStageCombiners(const g3dMaterial& material);
+void g3dBindTextureStage(u32 h, u32 s, const g3dMaterial& material);
+void g3dSetFlipBookTransform(u32 h, const g3dUVATexture& flipBook, i32 frame);

@@ -209,6 +209,8 @@ class g3dTextureReloader : public g2dD3DResetHandler {
 namespace g3dTextureManagerPAC {
 
 void RegisterResetHandler() {
+    // A package start may come with another device: its free memory is asked anew.
+    g_textureMemory = 0;
     g2dRegisterResetHandler(std::make_unique<g3dTextureReloader>());
 }
 

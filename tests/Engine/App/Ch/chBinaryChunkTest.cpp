@@ -183,7 +183,14 @@ TEST_F(chBinaryChunkTest, TruncationAndOversizeSweeps) {
     for (size_t cut = 0; cut < whole.size(); ++cut) {
         auto file = Open(whole.substr(0, cut));
         chBinReader r(file.get());
-        EXPECT_THROW(ReadSample(r), chInvalidChunkX) << cut;
+        try {
+            ReadSample(r);
+            ADD_FAILURE() << cut;
+        } catch (const chInvalidChunkX& error) {
+            // The reader's reports name the file (an empty one holds no chunk: the sample's check throws).
+            if (cut > 0)
+                EXPECT_EQ(error.GetLocator(), m_folder.Locator("in")) << cut;
+        }
     }
     for (size_t at = 0; at + 4 <= whole.size(); ++at) {
         for (u32 bad : {0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 0x00010000u, 0xFFFFFFF0u}) {

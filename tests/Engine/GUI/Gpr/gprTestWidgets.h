@@ -4,6 +4,7 @@
 #include "Engine/GUI/Gpr/gprWidgetTargets.h"
 #include "Engine/GUI/Gpr/gprWindowParser.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiScriptTargets.h"
 #include "Engine/Platform/plFontRasterizer.h"
 
 #include <map>
@@ -38,7 +39,7 @@ class gprTestContainerParser : public gprWindowParser {
 };
 
 // A material widget that records each state's look.
-class gprTestMaterial : public guiWindow, public gprMaterialTarget {
+class gprTestMaterial : public guiWindow, public guiMaterialTarget {
   public:
     struct Look {
         std::array<u8, 3> rgb{255, 255, 255};
@@ -72,7 +73,7 @@ class gprTestMaterial : public guiWindow, public gprMaterialTarget {
     std::map<i32, Look> looks;
 };
 
-class gprTestImage : public gprTestMaterial, public gprImageTarget {
+class gprTestImage : public gprTestMaterial, public guiImageTarget {
   public:
     void SetImage(const fsLocator& file, i32 state) override {
         looks[state].textured = true;
@@ -84,7 +85,7 @@ class gprTestImage : public gprTestMaterial, public gprImageTarget {
 };
 
 // A text widget as the toolkit's keeps it: a record per state, its texture made from the record.
-class gprTestText : public gprTestMaterial, public gprTextTarget {
+class gprTestText : public gprTestMaterial, public guiTextTarget {
   public:
     struct Record {
         envString text;
@@ -125,7 +126,7 @@ class gprTestText : public gprTestMaterial, public gprTextTarget {
     i32 xOffset = 0, width = 256, height = 128, wordWrap = 0;
 };
 
-class gprTestScrollingText : public gprTestText, public gprScrollingTextTarget {};
+class gprTestScrollingText : public gprTestText, public guiScrollingTextTarget {};
 
 // Registers the container parser and the test widgets behind the script kinds; the package must be
 // started.

@@ -139,7 +139,10 @@ TEST_F(g2dScreenTest, ALostDeviceIsResetOnceAndOnlyAfterASuccessfulReset) {
 }
 
 TEST_F(g2dScreenTest, TheFrameRateAndDebugLinesShowOnTheBackquoteKey) {
+    EXPECT_FALSE(g2dScreen::GetDefaultFont());
     g2dScreen::InitWindowed(640, 480, 0, 0);
+    // The debug lines' font is also the one texts without a font of their own use.
+    EXPECT_EQ(g2dScreen::GetDefaultFont(), g2dFont(7));
     g2dScreen::SetDebugLine(3, "triangles");
     for (int frame = 0; frame < 9; ++frame)
         g2dScreen::EndFrame();

@@ -15,7 +15,7 @@ class g3dRendererFixture : public g3dFragmentFixture {
   protected:
     void SetUp() override {
         g3dFragmentFixture::SetUp();
-        g3dRenderer::Initialize();
+        g3dRenderer::Initialize(m_lists);
         g3dRenderer::InitStates();
     }
     void TearDown() override {
@@ -38,11 +38,26 @@ class g3dRendererFixture : public g3dFragmentFixture {
                 }
         return calls;
     }
+    // Two triangles over four vertices at the origin with one material.
+    g3dFragment* Quad(g3dMaterial* material) {
+        const maVector3d points[4] = {};
+        const u16 indices[6] = {0, 1, 2, 2, 1, 3};
+        return Keep(g3dFragmentManager::CreateFragmentPNT(points, points, 4, indices, 6, &material, nullptr, 1,
+                                                          false));
+    }
+    // The calls of one frame whose line starts with one of the prefixes.
+    std::vector<std::string> Frame(const std::vector<std::string>& prefixes) {
+        Mark();
+        g3dRenderer::RenderFrame(0.0f);
+        return Since(prefixes);
+    }
     g3dTexture* Texture(i32 size) {
         m_textures.push_back(g3dTextureManager::CreateRenderTarget(size, size, *g3dGetOpaqueHighFormat()));
         return m_textures.back();
     }
 
+    // The render lists the renderer starts with; a test's constructor may set others.
+    std::vector<g3dRenderListConfig> m_lists = g3dDefaultRenderLists();
     size_t m_mark = 0;
     std::vector<g3dTexture*> m_textures;
 };

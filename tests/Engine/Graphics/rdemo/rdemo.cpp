@@ -1,8 +1,9 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
-//   rdemo --scene screen|textures|shapes|materials --out picture.png
+//   rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] [--time seconds]
+//         --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
-// its three vertex colours. "textures", "shapes" and "materials": see rdemoTextures.cpp,
-// rdemoShapes.cpp and rdemoMaterials.cpp.
+// its three vertex colours. The others: see rdemoTextures.cpp, rdemoShapes.cpp, rdemoMaterials.cpp,
+// rdemoFrame.cpp and rdemoParticles.cpp.
 #include "rdemo.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
@@ -15,6 +16,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -73,7 +75,8 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials --out <file.png>\n");
+    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] "
+                         "[--time seconds] --out <file.png>\n");
     return 2;
 }
 
@@ -137,16 +140,23 @@ std::vector<u32> DrawScreenScene() {
 
 int main(int argc, char** argv) {
     std::string scene, out;
+    u32 seed = 1;
+    f32 seconds = 2.0f;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--scene")
             scene = argv[i + 1];
         else if (option == "--out")
             out = argv[i + 1];
+        else if (option == "--seed")
+            seed = static_cast<u32>(std::strtoul(argv[i + 1], nullptr, 10));
+        else if (option == "--time")
+            seconds = std::strtof(argv[i + 1], nullptr);
         else
             return Usage();
     }
-    if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials") ||
+    if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials" &&
+         scene != "frame" && scene != "particles") ||
         out.empty())
         return Usage();
 
@@ -157,10 +167,12 @@ int main(int argc, char** argv) {
         try {
             g2dInitialize();
             g2dScreen::InitWindowed(kWidth, kHeight, 0, 0);
-            const std::vector<u32> picture = scene == "screen"     ? DrawScreenScene()
-                                             : scene == "textures" ? DrawTexturesScene()
-                                             : scene == "shapes"   ? DrawShapesScene()
-                                                                   : DrawMaterialsScene();
+            const std::vector<u32> picture = scene == "screen"      ? DrawScreenScene()
+                                             : scene == "textures"  ? DrawTexturesScene()
+                                             : scene == "shapes"    ? DrawShapesScene()
+                                             : scene == "materials" ? DrawMaterialsScene()
+                                             : scene == "frame"     ? DrawFrameScene()
+                                                                    : DrawParticlesScene(seed, seconds);
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();
             g2dShutdown();

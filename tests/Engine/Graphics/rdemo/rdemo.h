@@ -1,8 +1,11 @@
 #pragma once
 #include "Engine/Core/Env/envTypes.h"
 
+#include <memory>
 #include <string>
 #include <vector>
+
+class g3dPlainTexture;
 
 // The demo's window and back buffer.
 constexpr i32 kDemoWidth = 640;
@@ -11,6 +14,8 @@ constexpr i32 kDemoHeight = 480;
 // The back buffer as 0xAARRGGBB through the device's own copy into an image.
 std::vector<u32> DemoReadBackBuffer();
 // Pixels as 0xAARRGGBB, row after row, written as an RGB or RGBA PNG.
+// A texture in A8R8G8B8 made directly, so its texels are exact.
+std::unique_ptr<g3dPlainTexture> DemoMakeTexture(i32 width, i32 height, const std::vector<u32>& texels);
 bool DemoWritePng(const std::string& path, const std::vector<u32>& argb, i32 width, i32 height, bool alpha);
 
 // The scenes; each returns the picture to save, or nothing when it failed (with a message on stderr).
@@ -18,3 +23,5 @@ std::vector<u32> DrawScreenScene();
 std::vector<u32> DrawTexturesScene();
 std::vector<u32> DrawShapesScene();
 std::vector<u32> DrawMaterialsScene();
+std::vector<u32> DrawParticlesScene(u32 seed, f32 seconds);
+std::vector<u32> DrawFrameScene();

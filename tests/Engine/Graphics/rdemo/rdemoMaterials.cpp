@@ -24,12 +24,7 @@
 #include <memory>
 #include <numbers>
 
-namespace {
-
-constexpr f32 kQuadZ = 10.0f;
-
-// A texture in A8R8G8B8 made directly, so its texels are exact.
-std::unique_ptr<g3dPlainTexture> MakeTexture(i32 width, i32 height, const std::vector<u32>& texels) {
+std::unique_ptr<g3dPlainTexture> DemoMakeTexture(i32 width, i32 height, const std::vector<u32>& texels) {
     auto texture = std::make_unique<g3dPlainTexture>();
     g2dPixelFormat argb;
     g2dGetPixelFormat(plD3dFormat::A8R8G8B8, argb);
@@ -44,6 +39,10 @@ std::unique_ptr<g3dPlainTexture> MakeTexture(i32 width, i32 height, const std::v
     }
     return texture;
 }
+
+namespace {
+
+constexpr f32 kQuadZ = 10.0f;
 
 // A quad of corners (x0, y0, z0) and (x1, y1, z1), coordinates 0 to repeat across, one material.
 g3dFragment* MakeQuad(f32 x0, f32 y0, f32 z0, f32 x1, f32 y1, f32 z1, f32 repeat, g3dMaterial* material) {
@@ -84,13 +83,13 @@ std::vector<u32> DrawMaterialsScene() {
     g3dFragmentManager::Initialize();
     g3dRenderer::Initialize();
     g3dRenderer::InitStates();
-    auto grey = MakeTexture(1, 1, {0x80808080});
-    auto red = MakeTexture(1, 1, {0x40FF0000});
-    auto stripes = MakeTexture(2, 1, {0xFFFFFF00, 0xFF00A0FF});
+    auto grey = DemoMakeTexture(1, 1, {0x80808080});
+    auto red = DemoMakeTexture(1, 1, {0x40FF0000});
+    auto stripes = DemoMakeTexture(2, 1, {0xFFFFFF00, 0xFF00A0FF});
     std::vector<u32> checker(64);
     for (size_t i = 0; i < checker.size(); ++i)
         checker[i] = ((i % 8) / 4 + i / 32) % 2 ? 0xFFE0E0E0 : 0xFF304080; // two by two cells
-    auto checks = MakeTexture(8, 8, checker);
+    auto checks = DemoMakeTexture(8, 8, checker);
     g3dUVATexture empty;
 
     g3dMaterial cases[6];

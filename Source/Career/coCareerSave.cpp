@@ -1,0 +1,250 @@
+#include "Source/Career/coCareerSave.h"
+
+#include "Engine/App/Ch/chBinReader.h"
+#include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/Gf/gfFile.h"
+#include "Engine/Core/Env/dbgLog.h"
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+
+namespace {
+
+constexpr i32 kSavesRoot = 9;
+constexpr const char* kFileName = "SaveFile.isf";
+constexpr const char* kBadSuffix = ".bad";
+constexpr u32 kHeaderSize = 8;
+constexpr u32 kChunkHeaderSize = 10;
+constexpr u8 kVersion[4] = {gfByteOrderData, 0, 1, 0};
+constexpr u32 kGamePackage = 32;
+constexpr u32 kDamagedSaveError = 7;
+
+std::vector<coCareerCompletionMap> g_completion(coCareerCount);
+std::vector<coCareerGradeMap> g_grades(coCareerCount);
+
+fsLocator ProfileFolder(const envString& profile) {
+    fsLocator folder = fsGetRootDirectory(kSavesRoot, 0);
+    folder.AppendComponent(profile);
+    return folder;
+}
+
+fsLocator BadCopyPath(const fsLocator& path) {
+    fsLocator bad = path;
+    envString name = path.GetLastComponent();
+    name.Append(envString(kBadSuffix));
+    bad.RemoveLastComponent();
+    bad.AppendComponent(name);
+    return bad;
+}
+
+std::string NativePath(const fsLocator& locator) {
+    std::string path;
+    fsLocatorToNativePath(locator, path);
+    return path;
+}
+
+// The saves whose trouble was shown to the player in this run: each once, however often it is loaded
+// (the profile list loads every profile at each visit), until a write replaces it.
+std::set<std::string> g_reported;
+
+void ReportOnce(const fsLocator& path, u32 package, u32 number) {
+    const std::string native = NativePath(path);
+    if (g_reported.insert(native).second)
+        gfErrorHandler::Report(gfDisplayNotice, package, number, native.c_str());
+}
+
+void ReportDamaged(const fsLocator& path) {
+    ReportOnce(path, kGamePackage, kDamagedSaveError);
+}
+
+// What a walk over the save found. `keptEnd` is where the well-formed part ends: the header and every
+// chunk before the first that runs past the end of the file (0 when even the header is unusable).
+struct SaveScan {
+    enum State { Missing, Short, Intact, Outdated, Damaged } state = Missing;
+    u32 keptEnd = 0;
+};
+
+// Walks the top-level chunks, giving each well-formed one (the reader inside it) to `onChunk`.
+SaveScan ScanSave(const fsLocator& path, const envString& profile,
+                  const std::function<void(chReader&, u32 id, u32 size)>& onChunk) {
+    SaveScan scan;
+    if (!fsFileExists(path))
+        return scan;
+    gfFile file(path, gfFileRead, gfByteOrderData);
+    // A file cut before its header was never more than created: it counts as new.
+    if (file.GetSize() < kHeaderSize) {
+        scan.state = SaveScan::Short;
+        return scan;
+    }
+    u8 version[4];
+    try {
+        file.ReadBinHeader(version);
+    } catch (const gfInvalidFileBinX&) {
+        DBG_WARNING("%s is not a save file", NativePath(path).c_str());
+        scan.state = SaveScan::Damaged;
+        return scan;
+    }
+    if (version[1] != kVersion[1] || version[2] != kVersion[2] || version[3] != kVersion[3]) {
+        DBG_WARNING("You are using an old SaveFile.isf for Trackwright '%s' which is no longer valid, you "
+                    "should delete your saves",
+                    envStringToNarrow(profile).c_str());
+        scan.state = SaveScan::Outdated;
+        return scan;
+    }
+    scan.state = SaveScan::Intact;
+    scan.keptEnd = kHeaderSize;
+    chBinReader reader(&file);
+    u32 id, size;
+    u16 chunkVersion;
+    try {
+        while (reader.BeginChunk(&id, &chunkVersion, &size)) {
+            const u32 end = scan.keptEnd + kChunkHeaderSize + size;
+            onChunk(reader, id, size);
+            reader.EndChunk();
+            scan.keptEnd = end;
+        }
+    } catch (const chInvalidChunkX&) {
+        // A record torn by an interrupted append: what came before it stays.
+        DBG_WARNING("%s is damaged after byte %u; the records before are kept", NativePath(path).c_str(),
+                    scan.keptEnd);
+        scan.state = SaveScan::Damaged;
+    }
+    return scan;
+}
+
+void ReadRecord(int career, chReader& reader, u32 size) {
+    // n, the name, the mission index and the grade: 12 + 2n bytes, checked before anything is read.
+    i32 length = -1;
+    if (size >= 4)
+        reader.ReadInt32(&length);
+    if (length < 0 || 12 + 2 * u64(length) > size) {
+        DBG_WARNING("career record with a name of %d units in %u bytes skipped", length, size);
+        return;
+    }
+    envString name;
+    reader.ReadChars(name, static_cast<u32>(length));
+    i32 mission, grade;
+    reader.ReadInt32(&mission);
+    reader.ReadInt32(&grade);
+    if (mission < 0 || mission >= coCareerMissionCount || grade < 1 || grade > 4) {
+        DBG_WARNING("career record of mission %d with grade %d skipped", mission, grade);
+        return;
+    }
+    g_completion[career][name].set(static_cast<size_t>(mission));
+    coMissionGrade& best = g_grades[career][name][static_cast<size_t>(mission)]; // eight zeros when new
+    if (grade > best)
+        best = grade;
+}
+
+bool IsComplete(const envString& trackType, const std::bitset<coCareerMissionCount>& done) {
+    if (trackType == envString("Final"))
+        return done[0] || done[1];
+    return done.all();
+}
+
+} // namespace
+
+const std::vector<coCareerCompletionMap>& coCareerCompletion() {
+    return g_completion;
+}
+const std::vector<coCareerGradeMap>& coCareerGrades() {
+    return g_grades;
+}
+
+namespace coCareerSave {
+
+fsLocator GetPath(const envString& profile) {
+    fsLocator path = ProfileFolder(profile);
+    path.AppendComponent(kFileName);
+    return path;
+}
+
+std::unique_ptr<gfFile> OpenForAppend(const envString& profile, const fsLocator& temporary) {
+    const fsLocator path = GetPath(profile);
+    const SaveScan scan = ScanSave(path, profile, [](chReader&, u32, u32) {});
+
+    auto file = std::make_unique<gfFile>(temporary, gfFileWrite, gfByteOrderData);
+    if (scan.keptEnd >= kHeaderSize) {
+        gfFile old(path, gfFileRead, gfByteOrderData);
+        std::vector<u8> kept(scan.keptEnd);
+        if (old.Read(scan.keptEnd, kept.data()) != scan.keptEnd)
+            throw gfInvalidFileBinX(path);
+        file->Write(scan.keptEnd, kept.data());
+    } else {
+        file->WriteBinHeader(kVersion);
+    }
+    if (scan.state == SaveScan::Damaged || scan.state == SaveScan::Outdated) {
+        ReportDamaged(path);
+        const fsLocator bad = BadCopyPath(path);
+        if (fsFileExists(bad))
+            fsDeleteFile(bad);
+        fsCopyFile(path, bad);
+    }
+    return file;
+}
+
+void Write(int career, const envString& profile, const envString& trackType, i32 mission,
+           coMissionGrade grade) {
+    // Exactly this profile's folder: the file system's reads would take one whose name differs in case.
+    const fsLocator folder = ProfileFolder(profile);
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(NativePath(folder), ignored))
+        fsCreateDirectory(folder);
+    fsWriteFileAtomically(GetPath(profile), [&](const fsLocator& temporary) {
+        const std::unique_ptr<gfFile> file = OpenForAppend(profile, temporary);
+        chBinWriter writer(file.get());
+        writer.BeginChunk(career == 0 ? coChunkCoasterCareer : coChunkVantorex1Career, 0, false);
+        writer.WriteUInt32(trackType.GetLength());
+        writer.WriteChars(trackType.GetData(), trackType.GetLength());
+        writer.WriteInt32(mission);
+        writer.WriteInt32(grade);
+        writer.EndChunk();
+        file->Flush();
+    });
+    g_reported.erase(NativePath(GetPath(profile)));
+}
+
+void ReadCoasterRecord(chReader& reader, u32 size) {
+    ReadRecord(0, reader, size);
+}
+void ReadVantorex1Record(chReader& reader, u32 size) {
+    ReadRecord(1, reader, size);
+}
+
+void Load(const envString& profile, coCareerResultsTarget* menu, std::vector<i32>& counts) {
+    counts.assign(coCareerCount, 0);
+    g_completion.assign(coCareerCount, {});
+    g_grades.assign(coCareerCount, {});
+
+    const fsLocator path = GetPath(profile);
+    try {
+        const SaveScan scan = ScanSave(path, profile, [](chReader& reader, u32 id, u32 size) {
+            if (id == coChunkCoasterCareer)
+                ReadCoasterRecord(reader, size);
+            else if (id == coChunkVantorex1Career)
+                ReadVantorex1Record(reader, size);
+        });
+        if (scan.state == SaveScan::Damaged || scan.state == SaveScan::Outdated)
+            ReportDamaged(path);
+    } catch (const envExceptionX& failure) {
+        // A save that cannot be read: the career shows what was read before, the player is told.
+        const u32 code = failure.GetCode();
+        ReportOnce(path, envErrorCodePackage(code), envErrorCodeNumber(code));
+    }
+
+    for (int career = 0; career < coCareerCount; ++career)
+        for (const auto& [trackType, done] : g_completion[career])
+            counts[career] += IsComplete(trackType, done) ? 1 : 0;
+    if (menu)
+        menu->SetCareerResults(g_completion, g_grades, counts);
+}
+
+} // namespace coCareerSave

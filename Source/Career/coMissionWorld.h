@@ -1,0 +1,55 @@
+#pragma once
+#include "Engine/App/Ch/chReader.h"
+#include "Engine/Core/Env/envString.h"
+#include "Engine/Core/Ma/maVector.h"
+
+#include <memory>
+#include <vector>
+
+class chWriter;
+class coPendingProps;
+class coProp;
+
+// The chunk of the target-ring list.
+inline constexpr u32 coChunkRingList = chMakeId('C', 'T', 'R', 'L');
+
+// Target rings read from a mission and not yet in the program-wide ring list; the ring list knows what
+// it holds.
+class coPendingRings {
+  public:
+    virtual ~coPendingRings() = default;
+};
+
+// What the missions ask of the park world: the props that objectives and locks name, and the target
+// rings. The prop list and the ring list install their implementation; until then there are no props
+// (nothing found by position) and no rings (all passed, an empty ring chunk written).
+class coMissionWorld {
+  public:
+    virtual ~coMissionWorld() = default;
+
+    // The props of a prop chunk as read, in file order. Placing them keeps the same objects, so pointers
+    // taken here stay good once the coaster is built.
+    virtual void ListProps(coPendingProps&, std::vector<coProp*>& props) const { props.clear(); }
+    virtual maVector3d GetPropPosition(const coProp*) const { return maVector3d(); }
+    // The display name of the prop's template.
+    virtual envString GetPropName(const coProp*) const { return envString(); }
+    // The name of an animation event of the prop's template; empty for a number outside its list.
+    virtual envString GetPropEventName(const coProp*, int /*event*/) const { return envString(); }
+    virtual int GetPropActiveEvent(const coProp*) const { return -1; }
+    // Whether the ride records when the train passes the prop.
+    virtual void SetPropOrderTracked(coProp*, bool) {}
+
+    // The rings of a ring-list chunk (the reader inside it), not yet added.
+    virtual std::unique_ptr<coPendingRings> ReadRings(chReader&) const { return nullptr; }
+    virtual void AddRings(coPendingRings&) {}
+    // The ring list as one ring-list chunk; the default writes it empty.
+    virtual void WriteRings(chWriter& writer) const;
+    // Makes the pass detection of every ring after a load.
+    virtual void PrepareRings() {}
+    // Whether the train has passed every ring (recolouring the passed ones); true without rings.
+    virtual bool AllRingsPassed() { return true; }
+};
+
+coMissionWorld& coGetMissionWorld();
+// Not owned; null restores the defaults.
+void coSetMissionWorld(coMissionWorld* world);

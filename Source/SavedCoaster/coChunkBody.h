@@ -1,0 +1,52 @@
+#pragma once
+#include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Ch/chReader.h"
+
+#include <string>
+
+// Reads the values of one chunk body, refusing any that would run past the chunk's end (the binary reader
+// lets values run into the next chunk). Every refusal is chInvalidChunkX.
+class coChunkBody {
+  public:
+    coChunkBody(chReader& reader, u32 size) : m_reader(reader), m_left(size) {}
+
+    float Float() { return Value<float>(&chReader::ReadFloat); }
+    i8 Int8() { return Value<i8>(&chReader::ReadInt8); }
+    i16 Int16() { return Value<i16>(&chReader::ReadInt16); }
+    i32 Int32() { return Value<i32>(&chReader::ReadInt32); }
+    u32 UInt32() { return Value<u32>(&chReader::ReadUInt32); }
+    std::string String() {
+        std::string value;
+        m_reader.ReadString(value);
+        Take(u64{value.size()} + 1);
+        return value;
+    }
+    envString Units(u32 count) {
+        // The count comes from the file: refuse it before anything is allocated for it.
+        Take(u64{count} * 2);
+        envString value;
+        m_reader.ReadChars(value, count);
+        return value;
+    }
+    // Refuses `count` records of `bytes` each that the rest of the body cannot hold, before they are read.
+    void Require(u64 count, u64 bytes) const {
+        if (count * bytes > m_left)
+            throw chInvalidChunkX();
+    }
+
+  private:
+    template <class T> T Value(void (chReader::*read)(T*)) {
+        Take(sizeof(T));
+        T value;
+        (m_reader.*read)(&value);
+        return value;
+    }
+    void Take(u64 bytes) {
+        if (bytes > m_left)
+            throw chInvalidChunkX();
+        m_left -= bytes;
+    }
+
+    chReader& m_reader;
+    u64 m_left;
+};

@@ -1,0 +1,67 @@
+// Writes the default career missions and their text sets into an installation tree, from the circuits
+// laid by the track code. Usage: lvMissionWriter <data folder> (its text folder must hold "uiop.tsf").
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfTextSet.h"
+#include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Tools/Mission/lvMissionRecipes.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+class SteelDefinition : public coCoasterDefinition {
+  public:
+    std::string GetCoasterTypeName() const override { return "Steel"; }
+};
+
+// The world that a mission names: the mountain environment and the coaster type's own dock at the start.
+class MissionWorld : public coSavedCoasterServices {
+  public:
+    std::string GetEnvironmentName() const override { return "Mountain"; }
+    bool GetDock(maVector3d& position, float& heading, std::string& type) const override {
+        position = maVector3d(0.0f, 2.0f, 0.0f);
+        heading = 0.0f;
+        type = "Ironvale";
+        return true;
+    }
+};
+
+void AddRoot(i32 root, const std::string& folder) {
+    fsLocator locator;
+    fsLocatorFromNativePath(folder.c_str(), locator);
+    fsAddRootDirectory(root, locator);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <data folder>\n", argv[0]);
+        return 2;
+    }
+    const std::string data = argv[1];
+    AddRoot(coRootText, data + "/Data/Text/Eng");
+    AddRoot(coRootMissions, data + "/Data/Missions");
+    SteelDefinition definition;
+    coSetCoasterDefinition(&definition);
+    MissionWorld world;
+    coSetSavedCoasterServices(&world);
+
+    fsLocator textsFile(coRootText);
+    textsFile.AppendComponent("uiop.tsf");
+    const gfTextSet texts(textsFile, 32, true);
+    for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
+        lvLayMissionSolution(recipe);
+        lvWriteMission(recipe, texts);
+    }
+    lvWriteTrackTypeTexts();
+
+    coSetSavedCoasterServices(nullptr);
+    coSetCoasterDefinition(nullptr);
+    return 0;
+}

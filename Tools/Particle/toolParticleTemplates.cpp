@@ -1,0 +1,115 @@
+#include "Tools/Particle/toolParticleTemplates.h"
+
+#include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chReader.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Gf/gfFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <stdexcept>
+
+namespace {
+
+constexpr u32 kTemplate = chMakeId('T', 'P', 'A', 'R');
+constexpr u32 kGenerator = chMakeId('G', 'E', 'N', 'P');
+constexpr u32 kDisplay = chMakeId('S', 'G', 'P', 'P');
+constexpr u32 kParameters = chMakeId('P', 'A', 'R', 'P');
+
+i8 Count(size_t count, const char* what) {
+    if (count > 127)
+        throw std::length_error(std::string("more than 127 ") + what);
+    return static_cast<i8>(count);
+}
+
+u8 Byte(float value) {
+    return static_cast<u8>(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f);
+}
+
+} // namespace
+
+void toolWriteParticleTemplate(const std::string& path, const toolParticleTemplate& effect) {
+    const i8 keys = Count(effect.alpha.size(), "alpha keys");
+    const i8 parameters = Count(effect.parameters.size(), "parameters");
+    const std::u16string texture(effect.texture.begin(), effect.texture.end());
+    fsLocator target;
+    fsLocatorFromNativePath(path.c_str(), target);
+    gfWriteFileAtomically(target, gfByteOrderData, [&](gfFile& file) {
+        const u8 version[4] = {0, 1, 0, 0};
+        file.WriteBinHeader(version);
+        chBinWriter writer(&file);
+        writer.BeginChunk(kTemplate, 0, true);
+
+        writer.BeginChunk(kGenerator, 0, true);
+        writer.WriteInt8(effect.generatorType);
+        writer.WriteInt8(effect.emitterType);
+        writer.WriteFloat(effect.emitterSize.x);
+        writer.WriteFloat(effect.emitterSize.y);
+        writer.WriteFloat(effect.emitterSize.z);
+        writer.EndChunk();
+
+        writer.BeginChunk(kDisplay, 0, true);
+        writer.WriteInt8(effect.growthMode);
+        writer.WriteInt8(effect.frameMode);
+        writer.WriteInt8(effect.lightingMode);
+        writer.WriteString(texture.c_str());
+        writer.WriteInt8(keys);
+        for (const auto& [time, value] : effect.alpha) {
+            writer.WriteFloat(time);
+            writer.WriteFloat(value);
+        }
+        writer.EndChunk();
+
+        writer.BeginChunk(kParameters, 0, true);
+        writer.WriteInt8(parameters);
+        for (float value : effect.parameters)
+            writer.WriteFloat(value);
+        writer.EndChunk();
+
+        writer.EndChunk();
+    });
+}
+
+toolParticleTemplate toolCoasterFlame() {
+    toolParticleTemplate flame;
+    flame.generatorType = 1;
+    flame.emitterType = 2;
+    flame.emitterSize = {0.3f, 0.3f, 0.3f};
+    flame.growthMode = 0;
+    flame.lightingMode = 0; // flames give light, they do not take it
+    flame.texture = "flame.png";
+    flame.alpha = {{0.0f, 1.0f}, {1.0f, 0.0f}};
+    flame.parameters = {
+        0.4f,  0.7f,                                // life, seconds
+        60.0f, 200.0f,                              // births a second, most alive
+        0.6f,  -0.5f,                               // start size, shrinking a second
+        0.0f,  6.2831855f, -2.0f, 2.0f, 0.0f, 0.0f, // rotation, angular speed, angular acceleration
+        0.3f,  4.0f,       6.0f,                    // cone half-angle, speeds
+        0.0f,  3.0f,       0.0f,                    // acceleration: the flames rise
+    };
+    return flame;
+}
+
+toolImage toolFlameSprite() {
+    constexpr int kSide = 64;
+    toolImage image{kSide, kSide, 4, {}};
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            const float dx = (x + 0.5f) / kSide * 2.0f - 1.0f, dy = (y + 0.5f) / kSide * 2.0f - 1.0f;
+            const float r = std::min(std::sqrt(dx * dx + dy * dy), 1.0f);
+            const float heat = 1.0f - r;
+            image.pixels.insert(image.pixels.end(),
+                                {Byte(1.0f), Byte(0.25f + heat * 1.2f), Byte(heat * heat * 1.5f),
+                                 Byte(heat * heat * (3.0f - 2.0f * heat) * 1.2f)});
+        }
+    }
+    return image;
+}
+
+void toolWriteParticleEffects(const std::string& dataFolder) {
+    const std::filesystem::path folder = std::filesystem::path(dataFolder) / "Data" / "Effects" / "Particle";
+    std::filesystem::create_directories(folder);
+    toolWritePng((folder / "flame.png").string(), toolFlameSprite());
+    toolWriteParticleTemplate((folder / "coasterflame.tpr").string(), toolCoasterFlame());
+}

@@ -1,0 +1,35 @@
+#pragma once
+#include "Engine/Core/Env/envTypes.h"
+#include "Engine/Core/Ma/maVector.h"
+#include "Tools/Image/toolPngWriter.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// A particle effect as its ".tpr" file stores it.
+struct toolParticleTemplate {
+    i8 generatorType = 1; // 0 static, 1 cone, 2 spiral
+    i8 emitterType = 0;   // 0 point, 1 block, 2 circle
+    maVector3d emitterSize{1.0f, 1.0f, 1.0f};
+    i8 growthMode = 1;   // 0 linear
+    i8 frameMode = 0;    // 1 a random frame a particle
+    i8 lightingMode = 1; // 1 lit by the scene
+    std::string texture;
+    // (time, value) pairs of the alpha curve: one is a constant, two a blend, more are keys.
+    std::vector<std::pair<float, float>> alpha;
+    std::vector<float> parameters;
+};
+
+// Writes the ".tpr" file at the path, replacing any file there only once the new one is complete.
+// More than 127 curve keys or parameters throw std::length_error.
+void toolWriteParticleTemplate(const std::string& path, const toolParticleTemplate& effect);
+
+// The ride's car flame: a cone of glowing flame sprites that rise, shrink and fade from alpha 1 to 0.
+toolParticleTemplate toolCoasterFlame();
+// Its sprite: a soft round flame, white-yellow at the heart to red at the rim, clear outside.
+toolImage toolFlameSprite();
+
+// Writes the effects and their sprites into the "Particle" folder of the effects root under the data
+// folder ("Data/Effects/Particle").
+void toolWriteParticleEffects(const std::string& dataFolder);

@@ -1,0 +1,87 @@
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/Core/Env/dbgLog.h"
+#include "Source/Career/coFlythroughPath.h"
+#include "Source/Career/coMissionFile.h"
+#include "Source/Career/coObjectiveSet.h"
+#include "Source/Ride/coRideStats.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Tools/Mission/lvMissionRecipes.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+class SteelDefinition : public coCoasterDefinition {
+  public:
+    std::string GetCoasterTypeName() const override { return "Steel"; }
+};
+
+fsLocator InRoot(i32 root, const std::string& relative) {
+    fsLocator locator;
+    fsLocatorFromNativePath(relative.c_str(), locator);
+    locator.SetRoot(root);
+    return locator;
+}
+
+} // namespace
+
+// Each shipped mission loads without a warning, gives half its circuit, and the whole circuit that its
+// writer laid meets its win level.
+TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
+    fsResetRootTable();
+    for (const auto& [root, folder] :
+         {std::pair{coRootText, "/Data/Text/Eng"}, {coRootMissions, "/Data/Missions"}}) {
+        fsLocator directory;
+        fsLocatorFromNativePath((std::string(LV_DATA_DIR) + folder).c_str(), directory);
+        fsAddRootDirectory(root, directory);
+    }
+    SteelDefinition definition;
+    coSetCoasterDefinition(&definition);
+    std::vector<std::string> warnings;
+    dbgSetLogSink([&](const std::string& line) { warnings.push_back(line); });
+
+    for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
+        const std::string name = std::string(recipe.type) + "/Mission" + std::to_string(recipe.number);
+        coMissionBudgets budgets{};
+        coObjectiveSet objectives;
+        coMissionLocks locks;
+        coFlythroughPath path;
+        coLoadMission(InRoot(coRootMissions, name + ".cmi"), budgets, objectives, locks, path);
+        EXPECT_TRUE(warnings.empty()) << name << ": " << (warnings.empty() ? "" : warnings[0]);
+        warnings.clear();
+        EXPECT_EQ(coCircuitPieceCount(), lvMissionStartPieces) << name;
+        EXPECT_EQ(locks.lockedPieces, lvMissionStartPieces) << name;
+        EXPECT_EQ(path.GetPointCount(), 3) << name;
+        EXPECT_FALSE(objectives.AllMet(0)) << name;
+        for (const auto& objective : objectives.GetLevel(0))
+            EXPECT_EQ(envStringToNarrow(objective->GetDescription()).find('%'), std::string::npos) << name;
+
+        coCircuitClear();
+        lvLayMissionSolution(recipe);
+        coRideComputeStats();
+        EXPECT_TRUE(objectives.AllMet(0)) << name;
+        coCircuitClear();
+
+        const gfTextSet texts(InRoot(coRootText, "Missions/" + name + ".tsf"), 32, true);
+        EXPECT_EQ(envStringToNarrow(texts.GetText(0)), recipe.title) << name;
+        const gfTextSet typeTexts(InRoot(coRootText, std::string(recipe.type) + ".tsf"), 32, true);
+        EXPECT_EQ(envStringToNarrow(typeTexts.GetText(static_cast<u32>(recipe.number))), recipe.title)
+            << name;
+        EXPECT_TRUE(typeTexts.HasText(32u + static_cast<u32>(recipe.number))) << name;
+    }
+    dbgSetLogSink({});
+    coSetCoasterDefinition(nullptr);
+    fsResetRootTable();
+}
+
+TEST(MissionContent, TheDamagedCareerSaveHasItsErrorText) {
+    fsLocator file;
+    fsLocatorFromNativePath(LV_DATA_DIR "/Errors/Eng/coErrors.tsf", file);
+    const gfTextSet texts(file, 32, true);
+    EXPECT_NE(envStringToNarrow(texts.GetText(7)).find("SaveFile.isf.bad"), std::string::npos);
+}

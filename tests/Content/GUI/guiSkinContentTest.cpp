@@ -1,0 +1,30 @@
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+// The GUI's default skin as the engine's PNG reader sees it: the four button states alike in size, RGB,
+// and the badge with alpha.
+TEST(guiSkinContent, EveryImageReadsThroughThePngReader) {
+    std::map<std::string, g2dPixelRows> images;
+    for (const auto& entry : std::filesystem::directory_iterator(LV_DATA_DIR "/Data/GUI")) {
+        if (entry.path().extension() != ".png")
+            continue;
+        fsLocator file;
+        fsLocatorFromNativePath(entry.path().c_str(), file);
+        images[entry.path().filename().string()] = g2dReadPNG(file);
+    }
+    for (const char* name : {"button_i.png", "button_o.png", "button_p.png", "button_d.png"}) {
+        ASSERT_TRUE(images.count(name)) << name;
+        EXPECT_EQ(images[name].width * 1000 + images[name].height, 128032u) << name;
+        EXPECT_FALSE(images[name].hasAlpha) << name;
+    }
+    for (const char* name : {"frame.png", "highlight.png", "badge.png"}) {
+        ASSERT_TRUE(images.count(name)) << name;
+        EXPECT_TRUE(images[name].hasAlpha) << name;
+    }
+}

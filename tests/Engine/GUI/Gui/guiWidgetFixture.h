@@ -1,0 +1,70 @@
+#pragma once
+#include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/GUI/Gui/guiMaterial.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G3d/g3dFragment.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dModel.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
+#include "Engine/Graphics/G3d/g3dTextureFormats.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
+#include "Engine/Graphics/G3d/private/g3dTexturePAC.h"
+#include "Engine/Platform/Font/plFreeTypeFonts.h"
+#include "Engine/Platform/Graphics/plD3dSurface.h"
+#include "Engine/Platform/Graphics/plD3dTexture.h"
+#include "guiTestFrame.h"
+
+#include <vector>
+
+// The gui package on the fakes with an 800 x 600 fake device, the renderer's lists, the texture
+// manager and the FreeType rasterizer on DejaVu: real widgets, their quads in the GUI list. The
+// widgets go before the device does.
+class guiWidgetTest : public guiTestGui {
+  protected:
+    void SetUp() override {
+        guiTestGui::SetUp();
+        plInstallServices({.time = &time,
+                           .window = &window,
+                           .messageBox = &messageBox,
+                           .input = &input,
+                           .d3d = &d3d,
+                           .fonts = &fonts});
+        g2dScreen::InitWindowed(800, 600, 0, 0);
+        g3dSelectTextureFormats();
+        g3dTextureManager::Initialize();
+        g3dFragmentManager::Initialize();
+        g3dRenderer::Initialize();
+        g3dRenderer::InitStates();
+    }
+    void TearDown() override {
+        guiWindowMgr::GetRoot()->DeleteAllChildren();
+        EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr);
+        g3dRenderer::Shutdown();
+        g2dScreen::Deinitialize();
+        guiTestGui::TearDown();
+    }
+
+    // The GUI list's entries in their order.
+    static const g3dMaterial* Shown(const guiMaterial& widget) {
+        const auto* node = dynamic_cast<const g3dHFragment*>(widget.GetRenderEntry()->GetNode());
+        return node->GetFragment()->GetMaterial(0);
+    }
+    static const maMatrix4d& EntryMatrix(const guiMaterial& widget) {
+        return widget.GetRenderEntry()->GetNode()->GetLocalMatrix();
+    }
+    // The first level's texels as 16-bit words (the text textures are A4R4G4B4).
+    static std::vector<u16> Texels(const g3dTexture& texture) {
+        const plD3dSurface& surface = *texture.GetPAC()->GetTexture()->Level(0);
+        std::vector<u16> texels;
+        for (u32 y = 0; y < surface.Desc().height; ++y) {
+            const auto* row = reinterpret_cast<const u16*>(surface.Pixels() + y * surface.Pitch());
+            texels.insert(texels.end(), row, row + surface.Desc().width);
+        }
+        return texels;
+    }
+
+    plFreeTypeFonts fonts;
+    fsTestFolder folder;
+};

@@ -1,0 +1,66 @@
+#pragma once
+#include "Engine/Core/Env/envTypes.h"
+#include "Engine/Platform/Sound/plTestSoundDevice.h"
+#include "Engine/Platform/System/plSystemServices.h"
+#include "Engine/Platform/plTestInputSource.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class guiContainer;
+
+// The GUI on the OpenGL device in an 800 x 600 window (GUI pixels are screen pixels): the real backends
+// but for the input, which comes from a script, and the sound, mixed in memory. Scenes add their widgets
+// to the root; Frame() runs one GUI update and draws it.
+class guiGallery {
+  public:
+    static constexpr i32 kWidth = 800;
+    static constexpr i32 kHeight = 600;
+
+    // Check IsReady(): without a window or a device nothing else works.
+    guiGallery();
+    ~guiGallery();
+    bool IsReady() const { return m_ready; }
+
+    guiContainer& Root();
+    // The pointer for the next frames, in GUI pixels, and the main button; a key is held for one frame.
+    void Move(float x, float y);
+    void SetButton(bool down) { m_down = down; }
+    void PressKey(u8 scanCode) { m_key = scanCode; }
+    void Frame();
+    // The last frame's back buffer as 0xAARRGGBB, rows top first.
+    const std::vector<u32>& GetPicture() const { return m_picture; }
+    void WritePng(const std::string& path) const;
+
+    // Runs "move x,y", "down", "up", "key n", "frame" and "wait ms" commands separated by ';'; false, with
+    // a message, for one it does not know. Ends with a frame when the script drew none.
+    bool Inject(const std::string& script);
+
+  private:
+    plSystemServices m_system;
+    plTestInputSource m_input;
+    plTestSoundDevice m_sound;
+    bool m_ready = false;
+    bool m_started = false;
+    bool m_down = false;
+    i32 m_key = -1;
+    float m_x = 0.0f, m_y = 0.0f;
+    std::vector<u32> m_picture;
+};
+
+// The default skin (the GUI image generator's) written under a temporary data folder, removed with it.
+class guiGallerySkin {
+  public:
+    guiGallerySkin();
+    ~guiGallerySkin();
+    // A file of the skin by its name under "Data/GUI", e.g. "button_i.png".
+    std::string Path(const std::string& name) const;
+
+  private:
+    std::string m_folder;
+};
+
+// The scenes. "widgets": every pointer state of a skinned widget, the badge, three text columns, a
+// wrapped paragraph, a scrolled text and a button at (60, 60) to click.
+void guiGalleryBuildWidgets(guiGallery& gallery, const guiGallerySkin& skin);
