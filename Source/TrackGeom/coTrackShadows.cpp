@@ -11,7 +11,7 @@
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/TrackGeom/coTrackObjects.h"
-#include "Source/TrackGeom/coWorldResources.h"
+#include "Source/World/coTextureCache.h"
 
 #include <cmath>
 #include <memory>
