@@ -3,12 +3,18 @@
 #include "Engine/App/Ch/chWriter.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 
 namespace {
 coSavedCoasterServices* g_installed = nullptr;
+}
+
+void coSavedCoasterServices::LoadCoasterDefinitions(const std::string& environment,
+                                                    const std::string& coasterType, int environmentIndex) {
+    coLoadCoasterDefinitions(environment, coasterType, environmentIndex);
 }
 
 void coSavedCoasterServices::SetNumCars(int cars) {
@@ -34,6 +40,22 @@ fsLocator coSavedCoasterServices::GetMusicFolder(int list) const {
 
 void coSavedCoasterServices::SetMusicFolder(int list, const fsLocator& folder) {
     coMusicSetOwnTrack(list, folder);
+}
+
+std::string coSavedCoasterServices::GetEnvironmentName() const {
+    return coGetCoasterPackageHooks().GetEnvironmentName();
+}
+
+int coSavedCoasterServices::GetEnvironmentIndex() const {
+    return coGetCoasterPackageHooks().GetEnvironmentIndex();
+}
+
+void coSavedCoasterServices::ShowLoadingScreen(bool restart) {
+    coGetCoasterPackageHooks().ShowLoadingScreen(restart);
+}
+
+void coSavedCoasterServices::StepLoadingScreen() {
+    coGetCoasterPackageHooks().ShowLoadingScreen(false);
 }
 
 void coSavedCoasterServices::WriteProps(chWriter& writer) const {
