@@ -1,5 +1,6 @@
-// Writes the default textures of the game under a data folder:
-//   lvTextureGenerator <data folder>
+// Writes the default textures of the game under a data folder, and the "Wooden" type's into the folder
+// its pak is made from:
+//   lvTextureGenerator <data folder> <Wooden pak folder>
 #include "Tools/Image/toolDefaultTextures.h"
 
 #include "Engine/Core/Env/envExceptionX.h"
@@ -8,12 +9,12 @@
 #include <exception>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: lvTextureGenerator <data folder>\n", stderr);
+    if (argc != 3) {
+        std::fputs("usage: lvTextureGenerator <data folder> <Wooden pak folder>\n", stderr);
         return 2;
     }
     try {
-        toolWriteDefaultTextures(argv[1]);
+        toolWriteDefaultTextures(argv[1], argv[2]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "lvTextureGenerator: %s\n", e.what());
         return 1;

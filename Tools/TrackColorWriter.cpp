@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
                       Record(0.5f, 0.5f, 0.5f))});
         // Wooden: bare timber, white paint, dark stain.
         Write(argv[1], "Wooden",
-              {Scheme(Record(0.7f, 0.7f, 0.72f), Record(0.6f, 0.45f, 0.3f), Record(0.6f, 0.45f, 0.3f),
-                      Record(0.6f, 0.45f, 0.3f)),
+              {Scheme(Record(0.7f, 0.7f, 0.72f, "rail.png"), Record(0.6f, 0.45f, 0.3f),
+                      Record(0.6f, 0.45f, 0.3f), Record(0.6f, 0.45f, 0.3f)),
                Scheme(Record(0.7f, 0.7f, 0.72f), Record(0.9f, 0.9f, 0.88f), Record(0.9f, 0.9f, 0.88f),
                       Record(0.9f, 0.9f, 0.88f)),
                Scheme(Record(0.7f, 0.7f, 0.72f), Record(0.35f, 0.22f, 0.12f), Record(0.35f, 0.22f, 0.12f),

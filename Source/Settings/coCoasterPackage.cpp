@@ -12,7 +12,7 @@
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
-#include "Source/TrackGeom/coTrackDefinitions.h"
+#include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/TrackGeom/coTrackShadows.h"
 
 #include <vector>
@@ -80,7 +80,7 @@ void LoadColorSchemes(const std::string& environment, const std::string& type) {
 void LoadTypeFiles(const std::string& environment, const std::string& type) {
     coCoasterDefinitionStore().Load("Coaster.def");
     Refresh();
-    coTrackDefinitions& definitions = coGetTrackDefinitions();
+    coTrackDefinitionSource& definitions = coGetTrackDefinitionSource();
     definitions.LoadTrackDefinition("Track.def");
     Refresh();
     definitions.LoadSupportDefinition("Support.def");

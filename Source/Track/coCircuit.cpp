@@ -141,9 +141,12 @@ void coCircuitRemoveLast() {
     if (newLast) {
         newLast->SetNext(nullptr);
         newLast->Build();
+        coGetTrackBuilder().RebuildPieceObjects(newLast, 0);
     }
-    if (first != newLast)
-        Resample(first);
+    if (first && first != newLast) {
+        first->Build();
+        coGetTrackBuilder().RebuildPieceObjects(first, 0);
+    }
 }
 
 void coCircuitRemovePiece(coCoasterPiece* piece) {
@@ -221,11 +224,14 @@ coCoasterPiece* coCircuitOpen() {
         const bool linked = first->GetPrevious() || last->GetNext();
         first->SetPrevious(nullptr);
         last->SetNext(nullptr);
-        // The joint between them is gone, and with it the blending across it.
+        // The joint between them is gone, and with it the blending across it: their shapes and meshes change.
         if (linked) {
             first->Build();
-            if (last != first)
+            coGetTrackBuilder().RebuildPieceObjects(first, 0);
+            if (last != first) {
                 last->Build();
+                coGetTrackBuilder().RebuildPieceObjects(last, 0);
+            }
         }
     }
     State().closed = false;

@@ -11,7 +11,10 @@ bool IsAxis(const maVector3d& v) {
 }
 } // namespace
 
-coCoasterPiece::coCoasterPiece() : m_start(0.0f, 0.0f, 0.0f) {}
+coCoasterPiece::coCoasterPiece() : m_start(0.0f, 0.0f, 0.0f) {
+    static u64 made = 0;
+    m_serial = ++made;
+}
 
 coCoasterPiece::~coCoasterPiece() = default;
 

@@ -70,6 +70,9 @@ class coCoasterPiece {
     float GetBaseSlope() const { return m_slope; }
     float GetBaseSlopeTan() const { return m_slopeTan; }
 
+    // Numbers pieces in the order they were made, never reused: an identity that does not follow addresses.
+    u64 GetSerial() const { return m_serial; }
+
     coCoasterPiece* GetPrevious() const { return m_previous; }
     coCoasterPiece* GetNext() const { return m_next; }
     void SetPrevious(coCoasterPiece* previous) { m_previous = previous; }
@@ -174,6 +177,7 @@ class coCoasterPiece {
     float m_slopeTan = 0.0f;
     coCoasterPiece* m_previous = nullptr;
     coCoasterPiece* m_next = nullptr;
+    u64 m_serial;
     i32 m_tube = 0;
     i32 m_element = coElementNone;
     i32 m_rollBlend = 2;

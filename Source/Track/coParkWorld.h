@@ -3,6 +3,8 @@
 #include "Engine/Core/Ma/maVector.h"
 #include "Source/Track/coTrackBuilder.h"
 
+#include <string>
+
 class coCoasterPiece;
 
 // The loading dock as the circuit moves it: it follows the first piece when the circuit closes.
@@ -37,6 +39,10 @@ class coParkWorld {
     virtual coLoadingDock* GetDock() const { return nullptr; }
     // Removes every track prop attached to the piece; called before the piece is deleted.
     virtual void RemoveTrackPropsOnPiece(coCoasterPiece*) {}
+    // Puts every track prop back on its piece at its stored distance, after pieces have moved.
+    virtual void PlaceAllTrackProps() {}
+    // The current environment's name; empty when none is loaded.
+    virtual std::string GetEnvironmentName() const { return std::string(); }
     // Where the environment wants the first piece of a loaded circuit to start.
     virtual maVector3d GetStartPosition() const { return maVector3d(0.0f, 2.0f, 0.0f); }
 };

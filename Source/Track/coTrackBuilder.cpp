@@ -1,5 +1,7 @@
 #include "Source/Track/coTrackBuilder.h"
 
+#include "Engine/Core/Ma/maConstants.h"
+
 namespace {
 coTrackBuilder* g_installed = nullptr;
 }
@@ -11,4 +13,8 @@ coTrackBuilder& coGetTrackBuilder() {
 
 void coSetTrackBuilder(coTrackBuilder* builder) {
     g_installed = builder;
+}
+
+void coTrackBuilder::GetTrackBounds(coWorldBox& out) const {
+    out = {maMaxFloat, -maMaxFloat, maMaxFloat, -maMaxFloat, maMaxFloat, -maMaxFloat};
 }

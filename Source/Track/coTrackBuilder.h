@@ -2,6 +2,7 @@
 #include <array>
 
 class coCoasterPiece;
+class coPickPathMesh;
 
 // A box of six floats: x minimum, x maximum, y minimum, y maximum, z minimum, z maximum.
 using coWorldBox = std::array<float, 6>;
@@ -23,6 +24,17 @@ class coTrackBuilder {
     virtual void RebuildNearBox(const coWorldBox&) {}
     // Adds the piece to, or removes it from, the pieces whose collision path is marked.
     virtual void SetPieceFlagged(coCoasterPiece*, bool) {}
+    // The piece whose collision path the mesh is, or null.
+    virtual coCoasterPiece* FindPieceByCollisionPath(const coPickPathMesh*) const { return nullptr; }
+    // The shadow mode: any value but 0 means shadows are on.
+    virtual int GetShadowsEnabled() const { return 0; }
+    // The box of the piece's track mesh; out untouched when the piece has none.
+    virtual void GetPieceBounds(const coCoasterPiece*, coWorldBox& /*out*/) const {}
+    // The union of every piece's mesh box; with none, the empty box (every minimum above every maximum).
+    virtual void GetTrackBounds(coWorldBox& out) const;
+    virtual void ShowTrackObjects(bool) {}
+    // Shows each shadow exactly when its track is shown and the "Track Shadows" preference is on.
+    virtual void RefreshShadows() {}
 };
 
 coTrackBuilder& coGetTrackBuilder();

@@ -14,7 +14,7 @@
 #include "Source/TrackGeom/coCrossSectionReader.h"
 #include "Source/TrackGeom/coSupportMaker.h"
 #include "Source/TrackGeom/coTrackDefinition.h"
-#include "Source/TrackGeom/coTrackDefinitions.h"
+#include "Source/TrackGeom/coTrackDefinitionSource.h"
 
 #include <cmath>
 
@@ -186,9 +186,9 @@ void coTrackColorizer::ApplyMaterial(g3dMaterial& material, const coSchemeMateri
 
 void coTrackColorizer::ApplyPart(const std::string& name, const coSchemeMaterial& record) {
     std::vector<g3dMaterial*> materials;
-    if (coTrackDefinition* definition = coGetTrackDefinitions().GetTrackDefinition())
+    if (coTrackDefinition* definition = coGetTrackDefinitionSource().GetTrackDefinition())
         coCollectPartMaterials(*definition, name, materials);
-    if (coSupportMaker* maker = coGetTrackDefinitions().GetSupportMaker())
+    if (coSupportMaker* maker = coGetTrackDefinitionSource().GetSupportMaker())
         maker->CollectMaterials(name, materials);
     for (g3dMaterial* material : materials)
         ApplyMaterial(*material, record);

@@ -37,7 +37,7 @@ namespace coTrackColorizer {
 // Colours, power and the texture as the only stage. A texture that cannot be loaded is warned about and
 // the material is left without one, so one bad name cannot stop a coaster type from loading.
 void ApplyMaterial(g3dMaterial& material, const coSchemeMaterial& record);
-// Every track material of the part, then every support material of it (coGetTrackDefinitions).
+// Every track material of the part, then every support material of it (coGetTrackDefinitionSource).
 void ApplyPart(const std::string& name, const coSchemeMaterial& record);
 void ApplyScheme(const coColorScheme& scheme);
 // Negative indices and those past the list do nothing; the selection and current colours stay.

@@ -140,3 +140,7 @@ coTrackDefinition* coGetLoadedTrackDefinition() {
 void coFreeTrackDefinition() {
     g_current.reset();
 }
+
+std::unique_ptr<coTrackDefinition> coReleaseTrackDefinition() {
+    return std::move(g_current);
+}

@@ -30,3 +30,5 @@ void coLoadTrackDefinition(const std::string& fileName);
 // The current definition; null before the first load and after coFreeTrackDefinition.
 coTrackDefinition* coGetLoadedTrackDefinition();
 void coFreeTrackDefinition();
+// Hands the current definition to the caller; none is current afterwards.
+std::unique_ptr<coTrackDefinition> coReleaseTrackDefinition();

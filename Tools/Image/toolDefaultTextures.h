@@ -11,7 +11,10 @@ struct toolDefaultTexture {
 };
 
 // The textures of the default content: the "Steel" type's track sections, RGB but for the chain,
-// whose links have see-through gaps (RGBA).
+// whose links have see-through gaps (RGBA), and the shadow's fade (RGBA).
 std::vector<toolDefaultTexture> toolDefaultTextures();
-// Writes every default texture under the data folder.
-void toolWriteDefaultTextures(const std::string& dataFolder);
+// The "Wooden" type's textures, named as inside its pak: the support walls' beam lattice (RGBA) and the
+// track's rails and deck.
+std::vector<toolDefaultTexture> toolWoodenTextures();
+// Writes every default texture under the data folder, and the "Wooden" type's under its pak's folder.
+void toolWriteDefaultTextures(const std::string& dataFolder, const std::string& woodenFolder);

@@ -102,15 +102,17 @@ std::vector<toolDefaultSound> toolRideSounds() {
     return sounds;
 }
 
-void toolWriteDefaultSounds(const std::string& dataFolder) {
-    for (const toolDefaultSound& sound : toolDefaultSounds()) {
-        const std::filesystem::path path = std::filesystem::path(dataFolder) / sound.path;
+namespace {
+void WriteAll(const std::string& folder, const std::vector<toolDefaultSound>& sounds) {
+    for (const toolDefaultSound& sound : sounds) {
+        const std::filesystem::path path = std::filesystem::path(folder) / sound.path;
         std::filesystem::create_directories(path.parent_path());
         toolWriteFile(path.string(), toolBuildWave(toolSynthesize(sound.spec, SeedOf(sound.path))));
     }
-    std::vector<toolPakEntry> entries;
-    for (const toolDefaultSound& sound : toolRideSounds())
-        entries.push_back({sound.path, toolBuildWave(toolSynthesize(sound.spec, SeedOf(sound.path)))});
-    std::filesystem::create_directories(std::filesystem::path(dataFolder) / "Tracks");
-    toolWritePak((std::filesystem::path(dataFolder) / "Tracks" / "Wooden.pak").string(), entries);
+}
+} // namespace
+
+void toolWriteDefaultSounds(const std::string& dataFolder, const std::string& woodenFolder) {
+    WriteAll(dataFolder, toolDefaultSounds());
+    WriteAll(woodenFolder, toolRideSounds());
 }

@@ -15,5 +15,6 @@ std::vector<toolDefaultSound> toolDefaultSounds();
 // The ride sounds of a coaster type, named by file name as its pak holds them.
 std::vector<toolDefaultSound> toolRideSounds();
 
-// Writes every default sound under the data folder, then "Tracks/Wooden.pak" with the ride sounds.
-void toolWriteDefaultSounds(const std::string& dataFolder);
+// Writes every default sound under the data folder, and the ride sounds into the folder the "Wooden"
+// type's pak is made from.
+void toolWriteDefaultSounds(const std::string& dataFolder, const std::string& woodenFolder);

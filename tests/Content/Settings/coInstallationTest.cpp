@@ -2,6 +2,7 @@
 #include "Engine/App/App/appStartupTestServices.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Audio/Mu/muMusicManager.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
@@ -19,8 +20,11 @@
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coCrossSectionReader.h"
+#include "Source/TrackGeom/coSupportMakerWood.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
+#include "Source/TrackGeom/coTrackDefinition.h"
 #include "Source/TrackGeom/coTrackDefinitionReader.h"
+#include "Source/TrackGeom/coTrackMeshBuilder.h"
 #include "Source/TrackGeom/coTrackShadows.h"
 #include "Source/World/coModelHolder.h"
 #include "Source/World/coTextureCache.h"
@@ -45,13 +49,26 @@ struct coInstallationTest : appStartupTestServices {
     }
 };
 
+// Textures found (opened through the file system, paks included) but not loaded: no device here.
+struct coPresentTextures : coTextureCache {
+    coPresentTextures() { coSetTextureCache(this); }
+    ~coPresentTextures() override { coSetTextureCache(nullptr); }
+    g3dTexture* Acquire(const fsLocator& locator) override {
+        gfFile file(locator, gfFileRead);
+        ++found;
+        return nullptr;
+    }
+    void Release(g3dTexture*) override {}
+    int found = 0;
+};
+
 class coTypeDefinition : public coCoasterDefinition {
   public:
     std::string GetCoasterTypeName() const override { return type; }
     std::string type;
 };
 
-// Textures and models are looked up, not loaded: no device here.
+// Textures are opened, not loaded, and models not read: no device here.
 struct NoDeviceFiles : coTextureCache, coModelHolderLoader {
     NoDeviceFiles() {
         coSetTextureCache(this);
@@ -62,9 +79,11 @@ struct NoDeviceFiles : coTextureCache, coModelHolderLoader {
         coSetModelHolderLoader(nullptr);
     }
     g3dTexture* Acquire(const fsLocator& locator) override {
-        fsLocator found;
-        if (!fsFindInRootDirectories(locator, found))
+        try {
+            gfFile file(locator, gfFileRead);
+        } catch (const envExceptionX&) {
             missing.push_back(locator);
+        }
         return nullptr;
     }
     std::unique_ptr<coModelHolder> Load(const fsLocator&, const fsLocator&, bool) override {
@@ -155,18 +174,49 @@ TEST_F(coInstallationTest, EveryCoasterTypeLoadsInTheMountainsWithItsColours) {
         EXPECT_EQ(coTrackColorizer::GetCurrentScheme().size(), 4u) << type;
         EXPECT_EQ(coCoasterDefinitionStore().GetWoodSupports(), std::string(type) == "Wooden");
     }
-    // Only the shadow texture, which comes with the environment, asked for at each load.
-    for (const fsLocator& locator : files.missing) {
-        std::string name;
-        envStringToNarrow(name, locator.GetLastComponent());
-        EXPECT_EQ(name, "shadow.png");
-    }
+    for (const fsLocator& locator : files.missing)
+        ADD_FAILURE() << envStringToNarrow(locator.GetLastComponent()) << " is missing";
     EXPECT_EQ(log.Count("**Warning**"), 0u) << (log.lines.empty() ? "" : log.lines.front());
     coTrackColorizer::ClearCurrent();
     coTrackColorizer::ClearSchemes();
     coDestroyShadowMaterial();
     coFreeTrackDefinition();
     coReleaseTrackTextures();
+    coCoasterDefinitionStore() = saved;
+    coPakManager::Destroy();
+}
+
+// "Wooden" is listed by its empty folder and read from its pak: wooden supports of one lattice plane, a
+// track with its textures, and the shadow texture in "Environments".
+TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
+    appInitDefaultRoots(nullptr);
+    coPaths::LoadBasicStrings();
+    coPaths::Init();
+    coPrefs::SetDefaults();
+    coPakManager::Create();
+    const coCoasterDefinition saved = coCoasterDefinitionStore();
+    coCoasterDefinitionStore().SetCoasterTypeName("Wooden");
+    coPakManager::OpenCoasterPaks(envString("Wooden"));
+    {
+        coPresentTextures textures;
+        coTrackMeshBuilder builder;
+        coCoasterDefinitionStore().Load("Coaster.def");
+        EXPECT_TRUE(coCoasterDefinitionStore().GetWoodSupports());
+        builder.LoadTrackDefinition("Track.def");
+        EXPECT_EQ(builder.GetTrackDefinition().GetCrossSections().size(), 3u);
+        builder.LoadSupportDefinition("Support.def");
+        ASSERT_NE(dynamic_cast<coSupportMakerWood*>(&builder.GetSupportMaker()), nullptr);
+        ASSERT_EQ(builder.GetSupportMaker().GetPlanes().size(), 1u);
+        const coSupportPlane& plane = *builder.GetSupportMaker().GetPlanes()[0];
+        EXPECT_EQ(plane.spacing, 4.0f);
+        EXPECT_EQ(plane.group, 0);
+        EXPECT_NE(plane.material, nullptr);
+        builder.CreateShadowMaterial();
+        builder.DestroyShadowMaterial();
+        builder.FreeDefinitions();
+        EXPECT_EQ(textures.found, 5); // three sections, the lattice, the shadow
+    }
+    EXPECT_EQ(log.Count("**Warning**"), 0u) << (log.lines.empty() ? "" : log.lines.front());
     coCoasterDefinitionStore() = saved;
     coPakManager::Destroy();
 }

@@ -88,6 +88,8 @@ class coFakePark : public coParkWorld {
     float GetGridMaxZ() const override { return maxZ; }
     coLoadingDock* GetDock() const override { return dock; }
     void RemoveTrackPropsOnPiece(coCoasterPiece* piece) override { propsRemovedOn.push_back(piece); }
+    void PlaceAllTrackProps() override { ++trackPropPlacements; }
+    std::string GetEnvironmentName() const override { return environmentName; }
     maVector3d GetStartPosition() const override { return startPosition; }
 
     // The ground: groundLevel, rising to hillHeight at hillCentre over hillRadius.
@@ -115,6 +117,8 @@ class coFakePark : public coParkWorld {
     float maxZ = 1000.0f;
     coLoadingDock* dock = nullptr;
     std::vector<coCoasterPiece*> propsRemovedOn;
+    int trackPropPlacements = 0;
+    std::string environmentName;
     maVector3d startPosition{10.0f, 3.0f, -20.0f};
 };
 

@@ -8,7 +8,7 @@
 #include "Engine/App/Gf/gfFile.h"
 #include "Source/TrackGeom/coSupportMaker.h"
 #include "Source/TrackGeom/coTrackDefinition.h"
-#include "Source/TrackGeom/coTrackDefinitions.h"
+#include "Source/TrackGeom/coTrackDefinitionSource.h"
 
 #include "coTrackGeomTestSupport.h"
 
@@ -38,7 +38,7 @@ struct coTrackColorizerTest : coTrackGeomTest {
                   "Cross { Name Rail\nGeometry bar.mx } }");
         folder.Write("Tracks/Steel/Support.def", "Support { Pole { Name Rail\nMaterial { Power 3 } }\n"
                                                  "Plane { Name Support\nMaterial { Power 3 } } }");
-        coGetTrackDefinitions().LoadSupportDefinition("Support.def");
+        coGetTrackDefinitionSource().LoadSupportDefinition("Support.def");
     }
     void TearDown() override {
         coTrackColorizer::ClearCurrent();
@@ -49,8 +49,8 @@ struct coTrackColorizerTest : coTrackGeomTest {
     // Every material of the part, track first.
     std::vector<g3dMaterial*> Materials(const std::string& part) {
         std::vector<g3dMaterial*> out;
-        coCollectPartMaterials(*coGetTrackDefinitions().GetTrackDefinition(), part, out);
-        coGetTrackDefinitions().GetSupportMaker()->CollectMaterials(part, out);
+        coCollectPartMaterials(*coGetTrackDefinitionSource().GetTrackDefinition(), part, out);
+        coGetTrackDefinitionSource().GetSupportMaker()->CollectMaterials(part, out);
         return out;
     }
     std::vector<coColorScheme> Schemes() {

@@ -1,6 +1,7 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
 //   rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] [--time seconds]
 //         --out picture.png
+//   rdemo --scene circuit --recipe r1 --type Steel|Wooden --terrain hill [--shadows 0|1] --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
 // its three vertex colours. The others: see rdemoTextures.cpp, rdemoShapes.cpp, rdemoMaterials.cpp,
 // rdemoFrame.cpp and rdemoParticles.cpp.
@@ -76,7 +77,9 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
 
 int Usage() {
     std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] "
-                         "[--time seconds] --out <file.png>\n");
+                         "[--time seconds] --out <file.png>\n"
+                         "       rdemo --scene circuit --recipe r1 --type <coaster type> --terrain hill "
+                         "[--shadows 0|1] --out <file.png>\n");
     return 2;
 }
 
@@ -139,7 +142,8 @@ std::vector<u32> DrawScreenScene() {
 }
 
 int main(int argc, char** argv) {
-    std::string scene, out;
+    std::string scene, out, recipe = "r1", type = "Steel", terrain = "hill";
+    bool shadows = true;
     u32 seed = 1;
     f32 seconds = 2.0f;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -152,12 +156,20 @@ int main(int argc, char** argv) {
             seed = static_cast<u32>(std::strtoul(argv[i + 1], nullptr, 10));
         else if (option == "--time")
             seconds = std::strtof(argv[i + 1], nullptr);
+        else if (option == "--recipe")
+            recipe = argv[i + 1];
+        else if (option == "--type")
+            type = argv[i + 1];
+        else if (option == "--terrain")
+            terrain = argv[i + 1];
+        else if (option == "--shadows")
+            shadows = std::string(argv[i + 1]) != "0";
         else
             return Usage();
     }
     if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials" &&
-         scene != "frame" && scene != "particles") ||
-        out.empty())
+         scene != "frame" && scene != "particles" && scene != "circuit") ||
+        recipe != "r1" || terrain != "hill" || out.empty())
         return Usage();
 
     plSystemServices services;
@@ -172,6 +184,7 @@ int main(int argc, char** argv) {
                                              : scene == "shapes"    ? DrawShapesScene()
                                              : scene == "materials" ? DrawMaterialsScene()
                                              : scene == "frame"     ? DrawFrameScene()
+                                             : scene == "circuit"   ? DrawCircuitScene(type, shadows)
                                                                     : DrawParticlesScene(seed, seconds);
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();
