@@ -1,7 +1,8 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
 //   rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] [--time seconds]
 //         --out picture.png
-//   rdemo --scene circuit --recipe r1 --type Steel|Wooden --terrain hill [--shadows 0|1] --out picture.png
+//   rdemo --scene circuit --recipe r1 --type Steel|Wooden --terrain hill [--shadows 0|1] [--scheme n]
+//         --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
 // its three vertex colours. The others: see rdemoTextures.cpp, rdemoShapes.cpp, rdemoMaterials.cpp,
 // rdemoFrame.cpp and rdemoParticles.cpp.
@@ -79,7 +80,7 @@ int Usage() {
     std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] "
                          "[--time seconds] --out <file.png>\n"
                          "       rdemo --scene circuit --recipe r1 --type <coaster type> --terrain hill "
-                         "[--shadows 0|1] --out <file.png>\n");
+                         "[--shadows 0|1] [--scheme n] --out <file.png>\n");
     return 2;
 }
 
@@ -144,6 +145,7 @@ std::vector<u32> DrawScreenScene() {
 int main(int argc, char** argv) {
     std::string scene, out, recipe = "r1", type = "Steel", terrain = "hill";
     bool shadows = true;
+    int scheme = -1;
     u32 seed = 1;
     f32 seconds = 2.0f;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -164,6 +166,8 @@ int main(int argc, char** argv) {
             terrain = argv[i + 1];
         else if (option == "--shadows")
             shadows = std::string(argv[i + 1]) != "0";
+        else if (option == "--scheme")
+            scheme = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
         else
             return Usage();
     }
@@ -184,7 +188,7 @@ int main(int argc, char** argv) {
                                              : scene == "shapes"    ? DrawShapesScene()
                                              : scene == "materials" ? DrawMaterialsScene()
                                              : scene == "frame"     ? DrawFrameScene()
-                                             : scene == "circuit"   ? DrawCircuitScene(type, shadows)
+                                             : scene == "circuit"   ? DrawCircuitScene(type, shadows, scheme)
                                                                     : DrawParticlesScene(seed, seconds);
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();

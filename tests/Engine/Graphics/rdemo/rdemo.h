@@ -26,4 +26,4 @@ std::vector<u32> DrawMaterialsScene();
 std::vector<u32> DrawParticlesScene(u32 seed, f32 seconds);
 std::vector<u32> DrawFrameScene();
 // R1 of the coaster type over a hill, from the built content; shadows cast along the sun when asked.
-std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows);
+std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows, int scheme);
