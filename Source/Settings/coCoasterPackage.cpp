@@ -1,5 +1,6 @@
 #include "Source/Settings/coCoasterPackage.h"
 
+#include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
@@ -62,8 +63,15 @@ bool PlayerColorFolder(const std::string& environment, const std::string& type, 
 void LoadColorSchemes(const std::string& environment, const std::string& type) {
     fsLocator folder;
     if (PlayerColorFolder(environment, type, folder) && fsFileExists(Append(folder, kColorFile))) {
-        loadColorSchemes(Append(folder, kColorFile));
-        return;
+        // A damaged copy must not lock the player out of the type: the shipped schemes stand in for it,
+        // and the next save of the colours replaces it.
+        try {
+            loadColorSchemes(Append(folder, kColorFile));
+            return;
+        } catch (const chInvalidChunkX&) {
+            DBG_WARNING("track colours: the player's \"%s\" for %s in %s is damaged; the shipped one is used",
+                        kColorFile, type.c_str(), environment.c_str());
+        }
     }
     const fsLocator shipped =
         Append(TypeInEnvironment(fsLocator(coRootEnvironments), environment, type), kColorFile);

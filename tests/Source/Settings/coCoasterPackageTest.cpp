@@ -103,6 +103,11 @@ TEST_F(coCoasterPackageTest, LoadsInOrderAndPrefersThePlayersColours) {
     WriteColors(kPlayerCopy, 2);
     Load();
     EXPECT_EQ(coTrackColorizer::GetSchemeCount(), 2);
+    // A damaged player's copy gives way to the shipped one.
+    folder.Write(kPlayerCopy, "ColorScheme { Material { Name Rail\nDiffuse 1");
+    Load();
+    EXPECT_EQ(coTrackColorizer::GetSchemeCount(), 1);
+    EXPECT_TRUE(log.Holds("damaged"));
 
     // Saving creates the four folder levels.
     fsDeleteFileTree(folder.Locator("Saves/Track Color Preference Settings"));
