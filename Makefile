@@ -11,9 +11,9 @@ build: deps
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build -j $(JOBS)
 
+# The game on the installation tree build/data; options such as /w (windowed) go in ARGS.
 run: build
-	@if [ -x build/Source/loopvane ]; then build/Source/loopvane; \
-	else echo "Loopvane: the engine and track libraries are built; the game program itself is not built yet."; fi
+	build/Source/loopvane $(ARGS)
 
 build-test: deps
 	cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOOPVANE_SANITIZE=ON -DLOOPVANE_BENCH=OFF

@@ -5,6 +5,7 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/g2dTextService.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scJoint.h"
 #include "Engine/Graphics/Sc/scSingleSkinObject.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
@@ -46,7 +47,7 @@ std::unique_ptr<scSingleSkinObject> MakeSkin(u32 influences) {
     g3dFragment* fragment = g3dFragmentManager::CreateFragmentPNT(
         positions.data(), normals.data(), static_cast<u32>(positions.size()), indices.data(),
         static_cast<u32>(indices.size()), &none, nullptr, 1, true);
-    auto skin = std::make_unique<scSingleSkinObject>(fragment, positions, normals);
+    auto skin = std::make_unique<scSingleSkinObject>(fragment, positions, normals, 0);
     std::vector<scJointInfluence> all(positions.size());
     for (u32 v = 0; v < all.size(); ++v)
         all[v] = {static_cast<u16>(v), 1.0f / static_cast<f32>(influences)};
@@ -85,6 +86,7 @@ int main(int argc, char** argv) {
     g2dInitialize();
     g2dScreen::InitWindowed(640, 480, 0, 0);
     g3dFragmentManager::Initialize();
+    g3dRenderer::Initialize();
     benchReport reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const benchReport::Figures* one = reporter.Find("BM_ApplySkin/1");
@@ -93,6 +95,7 @@ int main(int argc, char** argv) {
         std::printf(
             "ApplySkin on 10 000 vertices: one influence %.1f us, two %.1f us, two/one %.2f (at most 2)\n",
             one->cpuSeconds * 1e6, two->cpuSeconds * 1e6, two->cpuSeconds / one->cpuSeconds);
+    g3dRenderer::Shutdown();
     g2dScreen::Deinitialize();
     g2dShutdown();
     g2dSetTextService(nullptr);

@@ -1,6 +1,11 @@
 #include "Source/Collision/coTrackCollision.h"
 
 #include "Engine/Core/Geo/geoIntersection.h"
+#include "Engine/Graphics/G3d/g3dFragment.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
+#include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Collision/coBoxTree.h"
 #include "Source/Collision/coPickPathMesh.h"
 #include "Source/Park/coDetailSets.h"
@@ -9,7 +14,6 @@
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coPieceLimits.h"
-#include "Source/Track/coTrackScene.h"
 
 #include <algorithm>
 
@@ -27,10 +31,13 @@ struct State {
     bool checksOn = true;
     bool forced = false;
     bool resourcesMade = false;
-    u32 material = 0;
-    u32 beamMesh = 0;
-    u32 boxMesh = 0;
+    std::unique_ptr<g3dMaterial> material;
+    g3dFragment* beamMesh = nullptr;
+    g3dFragment* boxMesh = nullptr;
 };
+
+// The markers are drawn with the track.
+constexpr u32 kMarkerRenderList = 2;
 
 State& S() {
     static State state;
@@ -45,14 +52,21 @@ void MakeResources() {
     State& s = S();
     if (s.resourcesMade)
         return;
-    coTrackScene& scene = coGetTrackScene();
-    s.material = scene.CreateMaterial({1, 0, 0, 1}, {0, 0, 0, 0}, {0, 0, 0, 0.5f});
+    // Glowing red, half transparent.
+    s.material = std::make_unique<g3dMaterial>();
+    s.material->SetEmissive({1, 0, 0, 1});
+    s.material->SetAmbient({0, 0, 0, 0});
+    s.material->SetDiffuse({0, 0, 0, 0.5f});
     std::vector<maVector3d> positions, normals;
     std::vector<u16> indices;
     coBuildBeamMesh(positions, normals, indices);
-    s.beamMesh = scene.CreateFragment(positions.data(), normals.data(), static_cast<int>(positions.size()),
-                                      indices.data(), static_cast<int>(indices.size()), s.material);
-    s.boxMesh = scene.CreateBox(maVector3d(1, 1, 1), s.material);
+    g3dMaterial* material = s.material.get();
+    s.beamMesh = g3dFragmentManager::CreateFragmentPNT(
+        positions.data(), normals.data(), static_cast<u32>(positions.size()), indices.data(),
+        static_cast<u32>(indices.size()), &material, nullptr, 1, false);
+    s.boxMesh = g3dFragmentManager::CreateBox(1, 1, 1);
+    if (s.boxMesh)
+        s.boxMesh->SetMaterial(material, 0);
     s.resourcesMade = true;
 }
 
@@ -60,49 +74,61 @@ void FreeResources() {
     State& s = S();
     if (!s.resourcesMade)
         return;
-    coTrackScene& scene = coGetTrackScene();
-    scene.DestroyFragment(s.beamMesh);
-    scene.DestroyFragment(s.boxMesh);
-    scene.DestroyMaterial(s.material);
+    for (g3dFragment* mesh : {s.beamMesh, s.boxMesh})
+        if (mesh)
+            g3dFragmentManager::DestroyFragment(mesh);
+    s.beamMesh = s.boxMesh = nullptr;
+    s.material.reset();
     s.resourcesMade = false;
 }
 
-std::unique_ptr<coSceneObject> Shown(std::unique_ptr<coSceneObject> object) {
+// A marker showing the mesh scaled, turned and placed, on the update list; none without the mesh.
+std::unique_ptr<scObject> MakeMarkerObject(g3dFragment* mesh, const maVector3d& scale,
+                                           const maRotation& rotation, const maVector3d& position) {
+    if (!mesh)
+        return nullptr;
+    auto object = std::make_unique<scSimpleMovableObject>(mesh, kMarkerRenderList);
+    object->SetScale(scale);
+    object->SetPositionRotation(position, rotation);
+    scAddToUpdateList(object.get());
+    return object;
+}
+
+std::unique_ptr<scObject> Shown(std::unique_ptr<scObject> object) {
     if (object)
         object->SetVisible(S().markersVisible);
     return object;
 }
 
 // A beam of thickness t from a to b; none when they coincide.
-std::unique_ptr<coSceneObject> MakeCollisionMarker(const maVector3d& a, const maVector3d& b, float t) {
+std::unique_ptr<scObject> MakeCollisionMarker(const maVector3d& a, const maVector3d& b, float t) {
     const float length = (b - a).Length();
     if (length == 0.0f)
         return nullptr;
     MakeResources();
     maRotation rotation;
     rotation.SetFromVectors(maVector3d(0, 0, 1), b - a);
-    return Shown(coGetTrackScene().CreateMovableObject(S().beamMesh, maVector3d(t, t, length), rotation, a));
+    return Shown(MakeMarkerObject(S().beamMesh, maVector3d(t, t, length), rotation, a));
 }
 
-std::unique_ptr<coSceneObject> MakeBoxMarker(const coOrientedBox& box) {
+std::unique_ptr<scObject> MakeBoxMarker(const coOrientedBox& box) {
     MakeResources();
     const maMatrix4d& m = box.transform;
     maRotation rotation;
     rotation.SetFromMatrix3d(m.GetRotationPart());
     const maBoundingBox& local = box.local;
     const maVector3d size(local.maxX - local.minX, local.maxY - local.minY, local.maxZ - local.minZ);
-    return Shown(coGetTrackScene().CreateMovableObject(S().boxMesh, size, rotation,
-                                                       m.TransformPoint(local.GetCenter())));
+    return Shown(MakeMarkerObject(S().boxMesh, size, rotation, m.TransformPoint(local.GetCenter())));
 }
 
-void AddMarker(std::unique_ptr<coSceneObject> object, const coPickPathMesh* mesh, const coPickPathMesh* other,
+void AddMarker(std::unique_ptr<scObject> object, const coPickPathMesh* mesh, const coPickPathMesh* other,
                int kind) {
     S().markers.push_back(coCollisionMarker{std::move(object), mesh, other, kind});
 }
 
 void DeleteMarkerObject(coCollisionMarker& marker) {
     if (marker.object) {
-        coGetTrackScene().RemoveFromUpdateList(*marker.object);
+        scRemoveFromUpdateList(marker.object.get());
         marker.object.reset();
     }
 }

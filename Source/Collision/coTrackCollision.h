@@ -9,7 +9,7 @@
 
 class coCoasterPiece;
 class coPickPathMesh;
-class coSceneObject;
+class scObject;
 
 // The collision registry of the placed track. Each placed piece's pick-path mesh is registered when the
 // piece's geometry is built; registering tests it against the terrain, the registered track, the park's
@@ -28,7 +28,7 @@ enum coMarkerKind : int {
 // A collision marker: its red scene object (none when the scene makes none), the registered mesh
 // concerned, the other mesh of a track-against-track hit, and its kind.
 struct coCollisionMarker {
-    std::unique_ptr<coSceneObject> object;
+    std::unique_ptr<scObject> object;
     const coPickPathMesh* mesh = nullptr;
     const coPickPathMesh* other = nullptr;
     int kind = coMarkerTrack;

@@ -1,11 +1,11 @@
 #include "Source/Park/coDetailSets.h"
 
-#include "Source/Track/coCircuitPieceList.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Source/Collision/coCollisionPark.h"
 #include "Source/Park/coCullOctree.h"
-#include "Source/Track/coPieceLimits.h"
 #include "Source/Park/coSceneObjectSet.h"
-#include "Source/Track/coTrackScene.h"
+#include "Source/Track/coCircuitPieceList.h"
+#include "Source/Track/coPieceLimits.h"
 
 #include <algorithm>
 #include <string>
@@ -69,7 +69,7 @@ void coChooseDetailGroup(int g) {
 void coCullObjectSets(const maMatrix4d& viewProjection) {
     Octree().Cull(viewProjection);
     const std::string text = "CoasterPieces " + std::to_string(coCircuitPieceCount());
-    coGetTrackScene().SetDebugLine(7, text.c_str());
+    g2dScreen::SetDebugLine(7, text.c_str());
 }
 
 void coClearObjectSets() {

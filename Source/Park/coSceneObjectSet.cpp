@@ -1,25 +1,23 @@
 #include "Source/Park/coSceneObjectSet.h"
 
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Source/Settings/coPrefs.h"
 
 #include <algorithm>
 
 coSceneObjectSet::~coSceneObjectSet() {
-    coTrackScene& scene = coGetTrackScene();
     for (auto& group : m_groups) {
         for (auto& object : group) {
-            scene.RemoveFromUpdateList(*object);
+            scRemoveFromUpdateList(object.get());
             object.reset();
         }
     }
-    for (u32 fragment : m_fragments)
-        scene.DestroyFragment(fragment);
     for (g3dFragment* mesh : m_meshes)
         g3dFragmentManager::DestroyFragment(mesh);
 }
 
-void coSceneObjectSet::Add(int g, std::unique_ptr<coSceneObject> object) {
+void coSceneObjectSet::Add(int g, std::unique_ptr<scObject> object) {
     if (!object || g < 0)
         return;
     if (GetGroupCount() < g + 1)
@@ -30,7 +28,7 @@ void coSceneObjectSet::Add(int g, std::unique_ptr<coSceneObject> object) {
     m_box = maBoundingBox();
     for (const auto& group : m_groups) {
         for (const auto& member : group) {
-            const maBoundingBox box = member->GetBox();
+            const maBoundingBox& box = member->GetBoundingBox();
             m_box.minX = std::min(m_box.minX, box.minX);
             m_box.maxX = std::max(m_box.maxX, box.maxX);
             m_box.minY = std::min(m_box.minY, box.minY);
@@ -42,10 +40,6 @@ void coSceneObjectSet::Add(int g, std::unique_ptr<coSceneObject> object) {
     m_centre = m_box.GetCenter();
     const maVector3d reach = m_box.GetMax() - m_centre;
     m_squaredRadius = maDot(reach, reach);
-}
-
-void coSceneObjectSet::AddFragment(u32 fragment) {
-    m_fragments.push_back(fragment);
 }
 
 void coSceneObjectSet::AddFragment(g3dFragment* fragment) {

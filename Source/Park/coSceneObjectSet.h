@@ -2,7 +2,7 @@
 #include "Engine/Core/Env/envTypes.h"
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Core/Ma/maVector.h"
-#include "Source/Track/coTrackScene.h"
+#include "Engine/Graphics/Sc/scObject.h"
 
 #include <memory>
 #include <vector>
@@ -22,9 +22,7 @@ class coSceneObjectSet {
 
     // Appends the object to group g (grown as needed), shown when g is the current group, else hidden;
     // the box, centre and radius then take in every object. Nothing for no object or a negative group.
-    void Add(int g, std::unique_ptr<coSceneObject> object);
-    // A fragment released with the set.
-    void AddFragment(u32 fragment);
+    void Add(int g, std::unique_ptr<scObject> object);
     // A fragment of the fragment manager, destroyed with the set.
     void AddFragment(g3dFragment* fragment);
 
@@ -33,7 +31,7 @@ class coSceneObjectSet {
     float GetSquaredRadius() const { return m_squaredRadius; }
     int GetGroupCount() const { return static_cast<int>(m_groups.size()); }
     int GetCurrentGroup() const { return m_currentGroup; }
-    const std::vector<std::unique_ptr<coSceneObject>>& GetGroup(int g) const {
+    const std::vector<std::unique_ptr<scObject>>& GetGroup(int g) const {
         return m_groups[static_cast<size_t>(g)];
     }
     bool HasObjectsIn(int g) const { return g >= 0 && g < GetGroupCount() && !GetGroup(g).empty(); }
@@ -56,8 +54,7 @@ class coSceneObjectSet {
   private:
     void ShowGroup(int g, bool show);
 
-    std::vector<std::vector<std::unique_ptr<coSceneObject>>> m_groups;
-    std::vector<u32> m_fragments;
+    std::vector<std::vector<std::unique_ptr<scObject>>> m_groups;
     std::vector<g3dFragment*> m_meshes;
     maBoundingBox m_box;
     maVector3d m_centre;

@@ -2,4 +2,4 @@
 #include "Engine/App/Fs/fsExceptions.h"
 
 // A coaster or career save file that this version cannot read; carries the file's locator.
-FS_LOCATOR_EXCEPTION(coInvalidSaveFileX, 0xE0300001);
+FS_LOCATOR_EXCEPTION(coInvalidSaveFileX, 0xE0740000);

@@ -1,12 +1,14 @@
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 
 #include "Engine/App/Ch/chWriter.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/World/coThemeList.h"
 
 namespace {
 coSavedCoasterServices* g_installed = nullptr;
@@ -56,6 +58,13 @@ void coSavedCoasterServices::ShowLoadingScreen(bool restart) {
 
 void coSavedCoasterServices::StepLoadingScreen() {
     coGetCoasterPackageHooks().ShowLoadingScreen(false);
+}
+
+std::string coSavedCoasterServices::GetDisplayName(const std::string& folder) const {
+    const std::u16string units = envUtf8ToUtf16(folder);
+    envString name;
+    coThemeList::GetDisplayName(name, envString(units.c_str()));
+    return envUtf16ToUtf8(std::u16string_view(name.GetData() ? name.GetData() : u"", name.GetLength()));
 }
 
 void coSavedCoasterServices::WriteProps(chWriter& writer) const {

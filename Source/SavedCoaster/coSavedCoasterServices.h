@@ -67,8 +67,8 @@ class coSavedCoasterServices {
     // circuit with pieces; none by default.
     virtual void WriteThumbnail(chWriter&) const {}
 
-    // A theme's display name; the folder name when the theme is not known.
-    virtual std::string GetDisplayName(const std::string& folder) const { return folder; }
+    // A folder's display name from the theme list (UTF-8 both ways); the folder name when it has none.
+    virtual std::string GetDisplayName(const std::string& folder) const;
 
     virtual void ShowLoadingScreen(bool restart);
     // Shows the loading screen again, its progress continuing.

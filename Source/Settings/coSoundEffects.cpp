@@ -7,7 +7,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Core/Ma/maRandom.h"
-#include "Source/Settings/coGuiSoundCues.h"
+#include "Engine/GUI/Gui/guiSoundCues.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 
@@ -161,10 +161,19 @@ const coSoundVariantSet* coGetSoundEffect(int slot) {
 }
 
 void coLoadUiSounds() {
-    coGuiSoundCues& cues = coGetGuiSoundCues();
-    cues.Clear();
+    guiSoundCues::Clear();
     const fsLocator folder = SoundFolder();
-    for (const auto& cue : kUiCues)
-        cues.SetCue(cue.slot, coWaveFile(folder, cue.name), 1.0f);
-    cues.SetMuted(coPrefs::GetBool(coPrefInterfaceMuted));
+    for (const auto& cue : kUiCues) {
+        const fsLocator file = coWaveFile(folder, cue.name);
+        try {
+            guiSoundCues::AddCue(cue.slot, file, 1.0f);
+        } catch (const envExceptionX& e) {
+            // The interface stays usable without its sounds.
+            std::string path;
+            fsLocatorToNativePath(file, path);
+            DBG_WARNING("The interface sound \"%s\" cannot be loaded (error 0x%08X); left out", path.c_str(),
+                        e.GetCode());
+        }
+    }
+    guiSoundCues::SetMuted(coPrefs::GetBool(coPrefInterfaceMuted));
 }

@@ -26,9 +26,8 @@ maBoundingBox PlacedBox(const maBoundingBox& local, const coTrackObjectPlacement
 
 } // namespace
 
-std::unique_ptr<coSceneObject> coTrackObjectMaker::Make(coTrackObjectKind kind, g3dFragment* fragment,
-                                                        int renderList,
-                                                        const coTrackObjectPlacement& placement) {
+std::unique_ptr<scObject> coTrackObjectMaker::Make(coTrackObjectKind kind, g3dFragment* fragment,
+                                                   int renderList, const coTrackObjectPlacement& placement) {
     return std::make_unique<coTrackObject>(kind, fragment, renderList, placement);
 }
 
@@ -36,7 +35,7 @@ coTrackObject::coTrackObject(coTrackObjectKind kind, g3dFragment* fragment, int 
                              const coTrackObjectPlacement& placement)
     : m_kind(kind), m_fragment(fragment), m_renderList(renderList), m_placement(placement) {
     if (fragment)
-        m_box = PlacedBox(fragment->GetBoundingBox(), placement);
+        SetBoundingBox(PlacedBox(fragment->GetBoundingBox(), placement));
 }
 
 void coSetTrackObjectMaker(coTrackObjectMaker* maker) {
@@ -48,7 +47,7 @@ void coAddTrackObject(coSceneObjectSet& set, int g, coTrackObjectKind kind, g3dF
     // The set keeps no negative group: nothing is made that would only be dropped.
     if (g < 0)
         return;
-    std::unique_ptr<coSceneObject> object = g_maker->Make(kind, fragment, renderList, placement);
+    std::unique_ptr<scObject> object = g_maker->Make(kind, fragment, renderList, placement);
     if (!object)
         return;
     object->SetVisible(true);

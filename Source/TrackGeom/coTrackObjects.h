@@ -2,7 +2,7 @@
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Core/Ma/maRotation.h"
 #include "Engine/Core/Ma/maVector.h"
-#include "Source/Track/coTrackScene.h"
+#include "Engine/Graphics/Sc/scObject.h"
 
 #include <memory>
 
@@ -29,13 +29,13 @@ struct coTrackObjectPlacement {
 class coTrackObjectMaker {
   public:
     virtual ~coTrackObjectMaker() = default;
-    virtual std::unique_ptr<coSceneObject> Make(coTrackObjectKind kind, g3dFragment* fragment, int renderList,
-                                                const coTrackObjectPlacement& placement);
+    virtual std::unique_ptr<scObject> Make(coTrackObjectKind kind, g3dFragment* fragment, int renderList,
+                                           const coTrackObjectPlacement& placement);
 };
 
 // The object the default maker makes: it keeps what it was made from, and its box is the fragment's box
 // carried by the placement.
-class coTrackObject : public coSceneObject {
+class coTrackObject : public scObject {
   public:
     coTrackObject(coTrackObjectKind kind, g3dFragment* fragment, int renderList,
                   const coTrackObjectPlacement& placement);
@@ -44,14 +44,13 @@ class coTrackObject : public coSceneObject {
     g3dFragment* GetFragment() const { return m_fragment; }
     int GetRenderList() const { return m_renderList; }
     const coTrackObjectPlacement& GetPlacement() const { return m_placement; }
-    maBoundingBox GetBox() const override { return m_box; }
+    void Update(float /*time*/) override {}
 
   private:
     coTrackObjectKind m_kind;
     g3dFragment* m_fragment;
     int m_renderList;
     coTrackObjectPlacement m_placement;
-    maBoundingBox m_box;
 };
 
 // Not owned; null restores the default maker.

@@ -63,7 +63,7 @@ std::vector<u16> BandIndices(int n) {
 
 // The fragment with the shadow material, shown by a movable object in the shadow list, group 0. Returns the
 // object made, or null.
-coSceneObject* AddShadowObject(const std::vector<maVector3d>& positions, const std::vector<maVector2d>& uvs,
+scObject* AddShadowObject(const std::vector<maVector3d>& positions, const std::vector<maVector2d>& uvs,
                                std::vector<u16>& indices, coSceneObjectSet& set) {
     FaceUp(positions, indices);
     const std::vector<maVector3d> normals(positions.size(), maVector3d(0.0f, 1.0f, 0.0f));
@@ -203,7 +203,7 @@ void coMakePieceShadow(const coCoasterPiece& piece, coSceneObjectSet& set) {
         uvs.insert(uvs.end(), {maVector2d(0.0f, 0.5f), maVector2d(1.0f, 0.5f)});
     }
     std::vector<u16> indices = BandIndices(n);
-    if (coSceneObject* shadow = AddShadowObject(positions, uvs, indices, set))
+    if (scObject* shadow = AddShadowObject(positions, uvs, indices, set))
         shadow->SetVisible(coPrefs::GetBool(coPrefTrackShadows));
 }
 

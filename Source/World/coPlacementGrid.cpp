@@ -1,5 +1,7 @@
 #include "Source/World/coPlacementGrid.h"
 
+#include "Engine/Graphics/Sc/scSceneManager.h"
+
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
@@ -212,9 +214,12 @@ void coPlacementGrid::ShowOverlay() {
         for (i32 bx = 0; bx < blocksX; ++bx)
             if (g3dFragment* block = MakeBlock(bx, bz))
                 m_overlay.push_back(block);
+    m_updater = std::make_unique<OverlayUpdater>(*this);
+    scAddToUpdateList(m_updater.get());
 }
 
 void coPlacementGrid::HideOverlay() {
+    m_updater.reset();
     for (g3dFragment* block : m_overlay)
         g3dFragmentManager::DestroyFragment(block);
     m_overlay.clear();

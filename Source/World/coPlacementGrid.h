@@ -2,6 +2,7 @@
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Graphics/An/an2StateAnimation.h"
 #include "Engine/Graphics/G3d/g3dARGBColor.h"
+#include "Engine/Graphics/Sc/scObject.h"
 
 #include <memory>
 #include <vector>
@@ -54,7 +55,8 @@ class coPlacementGrid {
     void HideOverlay();
     void SetCursorBox(const maBoundingBox& box, bool placeable);
     void SetCursorVisible(bool visible);
-    // The pulse of the outline's colour at the time, and the footprint made anew.
+    // The pulse of the outline's colour at the time, and the footprint made anew. While the overlay is
+    // shown, the scene's update list calls it every frame.
     void UpdateOverlay(f32 time);
 
     const std::vector<g3dFragment*>& GetOverlayFragments() const { return m_overlay; }
@@ -71,6 +73,16 @@ class coPlacementGrid {
     g3dFragment* MakeBlock(i32 bx, i32 bz) const;
     void DestroyFootprint();
 
+    // The overlay's place on the update list.
+    class OverlayUpdater : public scObject {
+      public:
+        explicit OverlayUpdater(coPlacementGrid& grid) : m_grid(grid) {}
+        void Update(float time) override { m_grid.UpdateOverlay(time); }
+
+      private:
+        coPlacementGrid& m_grid;
+    };
+
     f32 m_minX, m_maxX, m_minZ, m_maxZ;
     i32 m_nx = 0, m_nz = 0;
     f32 m_cellX = 0.0f, m_cellZ = 0.0f;
@@ -86,6 +98,7 @@ class coPlacementGrid {
     bool m_cursorVisible = false;
     g3dFragment* m_footprint = nullptr;
     std::unique_ptr<g3dMaterial> m_footprintMaterial;
+    std::unique_ptr<OverlayUpdater> m_updater;
 };
 
 coPlacementGrid& coGetPlacementGrid();

@@ -16,5 +16,6 @@ std::vector<toolDefaultTexture> toolDefaultTextures();
 // The "Wooden" type's textures, named as inside its pak: the support walls' beam lattice (RGBA) and the
 // track's rails and deck.
 std::vector<toolDefaultTexture> toolWoodenTextures();
-// Writes every default texture under the data folder, and the "Wooden" type's under its pak's folder.
+// Writes every default texture and the pictures of the game's own screens under the data folder, and the
+// "Wooden" type's under its pak's folder.
 void toolWriteDefaultTextures(const std::string& dataFolder, const std::string& woodenFolder);

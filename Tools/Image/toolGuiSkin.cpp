@@ -26,17 +26,85 @@ void Put(toolImage& image, Rgb c, float shade, float alpha = 1.0f) {
 
 // A face that darkens downwards, its top and left edges lit and its bottom and right edges shaded;
 // sunken swaps the two, as a pressed key looks.
-toolImage Bevelled(Rgb face, bool sunken) {
-    toolImage image{kButtonWidth, kButtonHeight, 3, {}};
-    for (int y = 0; y < kButtonHeight; ++y)
-        for (int x = 0; x < kButtonWidth; ++x) {
-            const bool lit = y < kBevel || x < kBevel;
-            const bool shaded = y >= kButtonHeight - kBevel || x >= kButtonWidth - kBevel;
-            float shade = 1.0f - 0.25f * static_cast<float>(y) / (kButtonHeight - 1);
+toolImage Bevelled(Rgb face, bool sunken, int width = kButtonWidth, int height = kButtonHeight,
+                   int bevel = kBevel) {
+    toolImage image{width, height, 3, {}};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool lit = y < bevel || x < bevel;
+            const bool shaded = y >= height - bevel || x >= width - bevel;
+            float shade = 1.0f - 0.25f * static_cast<float>(y) / static_cast<float>(height - 1);
             if (lit != shaded)
                 shade = lit != sunken ? 1.35f : 0.55f;
             Put(image, face, shade);
         }
+    return image;
+}
+
+// Distance from (px, py) to the segment from (ax, ay) to (bx, by).
+float SegmentDistance(float px, float py, float ax, float ay, float bx, float by) {
+    const float dx = bx - ax, dy = by - ay;
+    const float t = std::clamp(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy), 0.0f, 1.0f);
+    return std::hypot(px - ax - t * dx, py - ay - t * dy);
+}
+
+constexpr int kBoxSide = 24;
+
+// A small bevelled box; ticked, a white check mark across it.
+toolImage CheckBox(Rgb face, bool sunken, bool ticked) {
+    toolImage image = Bevelled(face, sunken, kBoxSide, kBoxSide, 2);
+    if (!ticked)
+        return image;
+    for (int y = 0; y < kBoxSide; ++y)
+        for (int x = 0; x < kBoxSide; ++x) {
+            const float px = static_cast<float>(x), py = static_cast<float>(y);
+            const float d =
+                std::min(SegmentDistance(px, py, 5, 12, 10, 17), SegmentDistance(px, py, 10, 17, 19, 6));
+            if (d < 1.8f) {
+                const size_t at = static_cast<size_t>((y * kBoxSide + x) * 3);
+                image.pixels[at] = image.pixels[at + 1] = image.pixels[at + 2] = 255;
+            }
+        }
+    return image;
+}
+
+// A round button: a light ring around a dark well, a bright dot in it when checked; clear outside.
+toolImage Radio(bool checked) {
+    toolImage image{kBoxSide, kBoxSide, 4, {}};
+    const float centre = (kBoxSide - 1) * 0.5f;
+    for (int y = 0; y < kBoxSide; ++y)
+        for (int x = 0; x < kBoxSide; ++x) {
+            const float d = std::hypot(static_cast<float>(x) - centre, static_cast<float>(y) - centre);
+            const float alpha = std::clamp(kBoxSide * 0.5f - d, 0.0f, 1.0f);
+            if (d > 8.5f)
+                Put(image, {0.75f, 0.8f, 0.9f}, 1.0f, alpha);
+            else if (checked && d < 4.5f)
+                Put(image, {1.0f, 0.85f, 0.3f}, 1.0f);
+            else
+                Put(image, {0.15f, 0.18f, 0.25f}, 1.0f);
+        }
+    return image;
+}
+
+// A triangle pointing right (or left), clear around it.
+toolImage Arrow(bool right) {
+    constexpr int side = 16;
+    toolImage image{side, side, 4, {}};
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const int along = right ? x : side - 1 - x;
+            const bool inside = along >= 3 && std::abs(2 * y - (side - 1)) <= 2 * (side - 3 - along);
+            Put(image, {0.9f, 0.9f, 0.95f}, 1.0f, inside ? 1.0f : 0.0f);
+        }
+    return image;
+}
+
+// Diagonal green stripes, so a cut picture shows where it ends.
+toolImage ProgressStripes() {
+    toolImage image{kButtonWidth, 16, 3, {}};
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            Put(image, {0.2f, 0.75f, 0.3f}, ((x + y) / 8) % 2 ? 1.0f : 0.8f);
     return image;
 }
 
@@ -91,6 +159,22 @@ std::vector<toolDefaultTexture> toolGuiSkin() {
         {"Data/GUI/frame.png", Frame()},
         {"Data/GUI/highlight.png", Highlight()},
         {"Data/GUI/badge.png", Badge()},
+        {"Data/GUI/checkbox_i.png", CheckBox({0.35f, 0.45f, 0.65f}, false, false)},
+        {"Data/GUI/checkbox_o.png", CheckBox({0.45f, 0.6f, 0.85f}, false, false)},
+        {"Data/GUI/checkbox_p.png", CheckBox({0.3f, 0.4f, 0.6f}, true, false)},
+        {"Data/GUI/checkbox_d.png", CheckBox({0.45f, 0.45f, 0.45f}, false, false)},
+        {"Data/GUI/checkbox_c_i.png", CheckBox({0.35f, 0.45f, 0.65f}, false, true)},
+        {"Data/GUI/checkbox_c_o.png", CheckBox({0.45f, 0.6f, 0.85f}, false, true)},
+        {"Data/GUI/checkbox_c_p.png", CheckBox({0.3f, 0.4f, 0.6f}, true, true)},
+        {"Data/GUI/checkbox_c_d.png", CheckBox({0.45f, 0.45f, 0.45f}, false, true)},
+        {"Data/GUI/radio.png", Radio(false)},
+        {"Data/GUI/radio_c.png", Radio(true)},
+        {"Data/GUI/slider_track.png", Bevelled({0.2f, 0.22f, 0.28f}, true, kButtonWidth, 8, 2)},
+        {"Data/GUI/slider_thumb.png", Bevelled({0.7f, 0.72f, 0.8f}, false, 12, 24, 2)},
+        {"Data/GUI/increase.png", Arrow(true)},
+        {"Data/GUI/decrease.png", Arrow(false)},
+        {"Data/GUI/progress.png", ProgressStripes()},
+        {"Data/GUI/progress_bg.png", Bevelled({0.15f, 0.15f, 0.2f}, true, kButtonWidth, 16, 2)},
     };
 }
 

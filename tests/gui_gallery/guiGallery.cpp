@@ -6,6 +6,7 @@
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiCursor.h"
 #include "Engine/GUI/Gui/guiPackage.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
@@ -20,12 +21,10 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
-#include <thread>
 
 guiGallery::guiGallery() {
     m_input.AddDevice(plInputDeviceKind::Mouse, u"Mouse");
@@ -53,6 +52,7 @@ guiGallery::guiGallery() {
 
 guiGallery::~guiGallery() {
     if (m_started) {
+        guiToolTip::Destroy();
         guiWindowMgr::GetRoot()->DeleteAllChildren();
         if (m_ready) {
             g3dRenderer::Shutdown();
@@ -82,6 +82,8 @@ void guiGallery::Frame() {
     m_key = -1;
     inDeviceManager::PollAll();
     guiWindowMgr::Update();
+    m_time += kFrameTime;
+    guiToolTip::Update(m_time);
     const u8 clear[3] = {40, 44, 52};
     g2dScreen::Clear(clear);
     g3dRenderer::RenderFrame(0.0f);
@@ -133,8 +135,10 @@ bool guiGallery::Inject(const std::string& script) {
         } else if (verb == "frame") {
             Frame();
             drawn = true;
-        } else if (verb == "wait" && words >> number && number >= 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(number));
+        } else if (f32 seconds = 0; verb == "wait" && words >> seconds && seconds >= 0) {
+            for (const f32 end = m_time + seconds; m_time < end - kFrameTime / 2;)
+                Frame();
+            drawn = true;
         } else {
             std::fprintf(stderr, "gui_gallery: cannot inject \"%s\"\n", command.c_str());
             return false;

@@ -12,11 +12,13 @@ class guiContainer;
 
 // The GUI on the OpenGL device in an 800 x 600 window (GUI pixels are screen pixels): the real backends
 // but for the input, which comes from a script, and the sound, mixed in memory. Scenes add their widgets
-// to the root; Frame() runs one GUI update and draws it.
+// to the root; Frame() runs one GUI update with the tooltip at the gallery's clock, which each frame
+// moves on by kFrameTime, and draws it.
 class guiGallery {
   public:
     static constexpr i32 kWidth = 800;
     static constexpr i32 kHeight = 600;
+    static constexpr f32 kFrameTime = 0.05f;
 
     // Check IsReady(): without a window or a device nothing else works.
     guiGallery();
@@ -33,8 +35,9 @@ class guiGallery {
     const std::vector<u32>& GetPicture() const { return m_picture; }
     void WritePng(const std::string& path) const;
 
-    // Runs "move x,y", "down", "up", "key n", "frame" and "wait ms" commands separated by ';'; false, with
-    // a message, for one it does not know. Ends with a frame when the script drew none.
+    // Runs "move x,y", "down", "up", "key n", "frame" and "wait seconds" (frames until that much of the
+    // gallery's clock has passed) commands separated by ';'; false, with a message, for one it does not
+    // know. Ends with a frame when the script drew none.
     bool Inject(const std::string& script);
 
   private:
@@ -46,6 +49,7 @@ class guiGallery {
     bool m_down = false;
     i32 m_key = -1;
     float m_x = 0.0f, m_y = 0.0f;
+    f32 m_time = 0.0f;
     std::vector<u32> m_picture;
 };
 
@@ -62,5 +66,11 @@ class guiGallerySkin {
 };
 
 // The scenes. "widgets": every pointer state of a skinned widget, the badge, three text columns, a
-// wrapped paragraph, a scrolled text and a button at (60, 60) to click.
+// wrapped paragraph, a scrolled text and a button at (60, 60) to click. "tooltip": the game's tooltip
+// (yellow box, black text, layout 12, 35, 3) and a skinned image named "Button" at (60, 60) with a
+// two-line tip; the tooltip goes with the gallery.
 void guiGalleryBuildWidgets(guiGallery& gallery, const guiGallerySkin& skin);
+// "values": a checked box, a radio group of three, a slider ("Slider", its thumb under (160, 210)), a
+// composite with its arrows, a progress bar at 0.5 and a scroll box over a view of 20 rows.
+void guiGalleryBuildValues(guiGallery& gallery, const guiGallerySkin& skin);
+void guiGalleryBuildToolTip(guiGallery& gallery, const guiGallerySkin& skin);

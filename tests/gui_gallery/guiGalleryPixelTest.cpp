@@ -1,6 +1,11 @@
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiMaterial.h"
+#include "Engine/GUI/Gui/guiProgressBar.h"
 #include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
 #include "guiGallery.h"
 
 #include <gtest/gtest.h>
@@ -85,4 +90,61 @@ TEST_F(guiGalleryPixels, TextInksOnlyItsQuad) {
         }
     EXPECT_GT(inkInside, 100);
     EXPECT_EQ(inkOutside, 0);
+}
+
+TEST_F(guiGalleryPixels, AProgressBarAtHalfFillsHalfItsColumns) {
+    auto* bar = Quad<guiProgressBar>(100, 300, 1.0f, 200, 20);
+    bar->GetBackground()->SetColor({0, 255, 0}, guiStateIdle);
+    bar->GetProgress()->SetColor({255, 0, 0}, guiStateIdle);
+    bar->SetValue(0.5f);
+    gallery->Move(700, 500);
+    gallery->Frame();
+    const struct {
+        i32 x;
+        u32 rgb;
+    } columns[] = {{100, 0xFF0000}, {199, 0xFF0000}, {200, 0x00FF00}, {299, 0x00FF00}};
+    for (const auto& c : columns)
+        EXPECT_TRUE(Near(At(c.x, 310), c.rgb, 2)) << c.x << ": " << std::hex << At(c.x, 310);
+    EXPECT_FALSE(Near(At(99, 310), 0xFF0000, 2));
+    EXPECT_FALSE(Near(At(300, 310), 0x00FF00, 2));
+}
+
+TEST_F(guiGalleryPixels, ACheckedBoxShowsItsCheckedImage) {
+    guiGallerySkin skin;
+    auto* box = Quad<guiCheckbox>(200, 200, 1.0f, 24, 24);
+    // Without a caption the text would cover the image with its untextured quad.
+    box->GetText()->SetEnabled(false);
+    box->GetText()->SetVisible(false);
+    for (const auto& [name, state] : {std::pair{"checkbox_i.png", 0}, std::pair{"checkbox_c_i.png", 6}}) {
+        fsLocator file;
+        fsLocatorFromNativePath(skin.Path(name).c_str(), file);
+        box->GetImage()->SetImage(file, state);
+    }
+    // The tick crosses the box's pixel (10, 17) in white.
+    for (bool checked : {false, true}) {
+        box->SetChecked(checked);
+        gallery->Move(700, 500);
+        gallery->Frame();
+        EXPECT_EQ(Near(At(210, 217), 0xFFFFFF, 8), checked) << std::hex << At(210, 217);
+    }
+}
+
+TEST_F(guiGalleryPixels, TheToolTipShowsItsTwoLinesInItsBoxBesideThePointer) {
+    guiGallerySkin skin;
+    guiGalleryBuildToolTip(*gallery, skin);
+    ASSERT_TRUE(gallery->Inject("move 120,80; wait 1.5"));
+    i32 w = 0, h = 0;
+    guiToolTip::GetImage()->GetSize(w, h);
+    EXPECT_GT(h, 30); // two lines of a 14-pixel font
+    const u32 box = 0xFFFFA0;
+    EXPECT_TRUE(Near(At(133, 116), box, 2)) << std::hex << At(133, 116);
+    EXPECT_TRUE(Near(At(132 + w - 1, 115 + h - 1), box, 2));
+    EXPECT_FALSE(Near(At(131, 116), box, 2));
+    EXPECT_FALSE(Near(At(132, 114), box, 2));
+    i32 ink = 0;
+    for (i32 y = 115; y < 115 + h; ++y)
+        for (i32 x = 132; x < 132 + w; ++x)
+            ink += Near(At(x, y), box, 40) ? 0 : 1;
+    EXPECT_GT(ink, 100);
+    guiToolTip::Destroy();
 }

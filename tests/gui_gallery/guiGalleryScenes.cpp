@@ -1,8 +1,19 @@
 #include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/GUI/Gnf/gnfView.h"
 #include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiProgressBar.h"
+#include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Gui/guiScrollingText.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
+#include "Engine/GUI/Xui/xuiScrollBox.h"
+#include "Engine/GUI/Xui/xuiSliderComposite.h"
 #include "guiGallery.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
 
 namespace {
 
@@ -47,7 +58,156 @@ T* Label(guiContainer& parent, float x, float y, i32 w, i32 h, const char* text)
     return label;
 }
 
+// The per-state rule for a check box: the button states from "<stem>_i/_o/_p/_d", the checked ones
+// from "<stem>_c" with the same suffixes.
+void SetCheckImages(guiImage& image, const guiGallerySkin& skin, const std::string& unchecked,
+                    const std::string& checked) {
+    const char* suffixes[] = {"_i", "_o", "_o", "_p", "_p", "_d"};
+    for (i32 state = 0; state < 6; ++state) {
+        image.SetImage(File(skin, unchecked + suffixes[state] + ".png"), state);
+        image.SetImage(File(skin, checked + suffixes[state] + ".png"), state + guiCheckbox::kCheckedStates);
+    }
+}
+
+// A 24-pixel box with its caption on its right in a 192-pixel button, so the caption clicks it too.
+void Caption(guiButton& button, const char* text) {
+    button.SetSize(192, 24);
+    button.SetLayout(0.125f, 1.0f, 0.875f, 1.0f);
+    button.SetTextPositioning(guiButton::TextRight);
+    guiText& caption = *button.GetText();
+    caption.SetTextureSize(168, 24);
+    caption.SetDefaultColor(kWhite);
+    caption.SetDefaultXOffset(8);
+    caption.SetText(envString(text), guiStateIdle);
+}
+
+// A radio button has one look unchecked and one checked.
+void SetRadioImages(guiImage& image, const guiGallerySkin& skin) {
+    for (i32 state = 0; state < 6; ++state) {
+        image.SetImage(File(skin, "radio.png"), state);
+        image.SetImage(File(skin, "radio_c.png"), state + guiCheckbox::kCheckedStates);
+    }
+}
+
+// A track image with a thumb centred on the value.
+template <class S> S* Slider(guiContainer& parent, const guiGallerySkin& skin, float x, float y, f32 value) {
+    auto* slider = Place<S>(parent, x, y, 1.0f, 200, 20);
+    slider->GetBackground()->SetImage(File(skin, "slider_track.png"), guiStateIdle);
+    slider->GetBackground()->SetSize(200, 8);
+    slider->GetBackground()->SetPosition({0, 6, 1.002f});
+    slider->GetThumb()->SetImage(File(skin, "slider_thumb.png"), guiStateIdle);
+    slider->GetThumb()->SetSize(12, 20);
+    slider->SetThumbOffset(-6, 0);
+    slider->SetValue(value);
+    return slider;
+}
+
+// A view taller than its window: rows of text of which those in the window show, scrolled by fraction.
+class TallView : public guiContainer, public gnfView {
+  public:
+    static constexpr i32 kRowHeight = 24;
+
+    explicit TallView(i32 rows) {
+        for (i32 i = 0; i < rows; ++i)
+            Label(*this, 4, 0, 200, kRowHeight, ("Row " + std::to_string(i + 1)).c_str());
+    }
+    bool FitsVertically() const override { return GetChildCount() <= Visible(); }
+    float GetVerticalScroll() const override { return m_scroll; }
+    void SetVerticalScroll(float fraction) override {
+        m_scroll = fraction;
+        Arrange();
+    }
+    void SetSize(i32 width, i32 height) override {
+        guiContainer::SetSize(width, height);
+        Arrange();
+    }
+
+  private:
+    i32 Visible() const {
+        i32 w = 0, h = 0;
+        GetSize(w, h);
+        return h / kRowHeight;
+    }
+    void Arrange() {
+        const i32 hidden = std::max(0, GetChildCount() - Visible());
+        const i32 first = static_cast<i32>(std::lround(m_scroll * static_cast<float>(hidden)));
+        for (i32 i = 0; i < GetChildCount(); ++i) {
+            guiWindow* row = GetChild(i);
+            const i32 line = i - first;
+            row->SetVisible(line >= 0 && line < Visible());
+            row->SetPosition({4, static_cast<float>(line * kRowHeight), 0.5f});
+        }
+    }
+    float m_scroll = 0.0f;
+};
+
 } // namespace
+
+void guiGalleryBuildValues(guiGallery& gallery, const guiGallerySkin& skin) {
+    guiContainer& root = gallery.Root();
+
+    auto* box = Place<guiCheckbox>(root, 60, 60, 1.0f, 24, 24);
+    SetCheckImages(*box->GetImage(), skin, "checkbox", "checkbox_c");
+    Caption(*box, "Sound effects");
+    box->SetChecked(true);
+
+    auto* group = Place<guiRadioGroup>(root, 60, 100, 1.0f, 192, 84);
+    const char* choices[] = {"Metric", "Imperial", "Both"};
+    for (i32 i = 0; i < 3; ++i) {
+        auto* radio = new guiCheckbox;
+        SetRadioImages(*radio->GetImage(), skin);
+        Caption(*radio, choices[i]);
+        group->AddButton(radio);
+    }
+    group->SetSpacing(6);
+    group->SetAutoSizing(true);
+    group->SetAutoPositioning(true);
+    group->SetSelection(1);
+
+    Slider<guiSlider>(root, skin, 100, 200, 0.3f)->SetName("Slider");
+
+    auto* composite = Slider<xuiSliderComposite>(root, skin, 130, 260, 0.5f);
+    composite->SetName("Composite");
+    const struct {
+        const char* file;
+        float x;
+        f32 delta;
+        i32 kind;
+    } arrows[] = {{"decrease.png", -24, -0.01f, xuiSliderComposite::kDecrease},
+                  {"increase.png", 208, 0.01f, xuiSliderComposite::kIncrease}};
+    for (const auto& a : arrows) {
+        auto* arrow = new guiButton;
+        arrow->SetSize(16, 16);
+        arrow->SetPosition({a.x, 2, 1.0f});
+        arrow->GetImage()->SetImage(File(skin, a.file), guiStateIdle);
+        // No caption: the empty text's plain quad would hide the arrow.
+        arrow->GetText()->SetEnabled(false);
+        arrow->GetText()->SetVisible(false);
+        composite->AddAssociatedControl(arrow, a.delta, a.kind);
+    }
+    composite->SetPosition(composite->GetPosition());
+
+    auto* bar = Place<guiProgressBar>(root, 100, 320, 1.0f, 200, 16);
+    bar->GetBackground()->SetImage(File(skin, "progress_bg.png"), guiStateIdle);
+    bar->GetProgress()->SetImage(File(skin, "progress.png"), guiStateIdle);
+    bar->SetValue(0.5f);
+
+    auto* frame = Place<guiMaterial>(root, 420, 60, 1.5f, 240, 200);
+    frame->SetColor({40, 48, 64}, guiStateIdle);
+    auto* scroll = Place<xuiScrollBox>(root, 420, 60, 1.0f, 0, 0);
+    auto* view = new TallView(20);
+    scroll->SetView(view);
+    auto* bar2 = new guiSlider;
+    bar2->SetAxis(2);
+    bar2->SetSize(16, 0);
+    bar2->GetBackground()->SetColor({20, 24, 32}, guiStateIdle);
+    bar2->GetThumb()->SetImage(File(skin, "slider_thumb.png"), guiStateIdle);
+    scroll->AddAssociatedControl(xuiScrollBox::kRight, bar2, 2);
+    scroll->SetSize(240, 200);
+    bar2->GetBackground()->SetSize(16, 200);
+    bar2->GetThumb()->SetSize(16, 24);
+    scroll->SetVerticalScroll(0.25f);
+}
 
 void guiGalleryBuildWidgets(guiGallery& gallery, const guiGallerySkin& skin) {
     guiContainer& root = gallery.Root();
@@ -99,4 +259,19 @@ void guiGalleryBuildWidgets(guiGallery& gallery, const guiGallerySkin& skin) {
 
     auto* scrolled = Label<guiScrollingText>(root, 420, 340, 300, 24, "0123456789 the end stays in view");
     scrolled->SetFirstVisibleChar(11, guiStateIdle);
+}
+
+void guiGalleryBuildToolTip(guiGallery& gallery, const guiGallerySkin& skin) {
+    // A material widget: the window that shows state Over, whose tip the tooltip reads.
+    auto* image = Place<guiImage>(gallery.Root(), 60, 60, 1.0f, 160, 48);
+    image->SetName("Button");
+    SetButtonImages(*image, skin);
+    image->SetToolTipText(envString("Close the circuit\nto ride the coaster"));
+
+    guiToolTip::Create();
+    guiToolTip::SetLayout(12, 35, 3);
+    guiToolTip::GetImage()->SetColor({255, 255, 160}, guiStateIdle);
+    guiText& tip = *guiToolTip::GetText();
+    tip.SetDefaultFont(g2dFont::Get(envString("DejaVu Sans"), 14));
+    tip.SetDefaultColor({0, 0, 0});
 }

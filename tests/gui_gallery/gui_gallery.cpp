@@ -1,9 +1,14 @@
 // The GUI toolkit on the OpenGL device, a scene built in code, driven by an injected input script and
 // saved as a PNG:
-//   gui_gallery --scene widgets [--inject "move 120,80; down; frame; up; frame"] [--png picture.png]
-// The states of the widgets named in the scene are printed after the script.
+//   gui_gallery --scene widgets|values|tooltip [--inject "move 120,80; down; frame; up; frame"]
+//               [--png picture.png]
+// The state of the scene's button, the value of its slider and where the tooltip shows are printed after
+// the script.
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiSlider.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
 #include "guiGallery.h"
 
 #include <cstdio>
@@ -13,7 +18,8 @@
 namespace {
 
 int Usage() {
-    std::fputs("usage: gui_gallery --scene widgets [--inject <script>] [--png <file.png>]\n", stderr);
+    std::fputs("usage: gui_gallery --scene widgets|values|tooltip [--inject <script>] [--png <file.png>]\n",
+               stderr);
     return 2;
 }
 
@@ -32,7 +38,7 @@ int main(int argc, char** argv) {
         else
             return Usage();
     }
-    if (argc % 2 == 0 || scene != "widgets")
+    if (argc % 2 == 0 || (scene != "widgets" && scene != "values" && scene != "tooltip"))
         return Usage();
     try {
         guiGallerySkin skin;
@@ -41,13 +47,24 @@ int main(int argc, char** argv) {
             std::fputs("gui_gallery: no window or device\n", stderr);
             return 1;
         }
-        guiGalleryBuildWidgets(gallery, skin);
+        if (scene == "widgets")
+            guiGalleryBuildWidgets(gallery, skin);
+        else if (scene == "values")
+            guiGalleryBuildValues(gallery, skin);
+        else
+            guiGalleryBuildToolTip(gallery, skin);
         // The screen is up for a frame before the player acts, so every widget has thought once.
         gallery.Frame();
         if (!gallery.Inject(script))
             return 2;
         if (const guiWindow* button = gallery.Root().FindChild("Button"))
             std::printf("Button: state %d\n", button->GetState());
+        if (const auto* slider = dynamic_cast<const guiSlider*>(gallery.Root().FindChild("Slider")))
+            std::printf("Slider: value %.3f\n", slider->GetValue());
+        if (const guiImage* box = guiToolTip::GetImage(); box && box->IsEffectivelyVisible()) {
+            const maVector3d at = box->GetParent()->GetPosition();
+            std::printf("ToolTip: shown at %g,%g\n", at.x, at.y);
+        }
         if (!png.empty())
             gallery.WritePng(png);
     } catch (const envExceptionX& e) {

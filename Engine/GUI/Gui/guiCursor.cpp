@@ -1,5 +1,7 @@
 #include "Engine/GUI/Gui/guiCursor.h"
 
+#include "Engine/GUI/Gui/private/guiHardwareCursor.h"
+
 namespace {
 std::unique_ptr<guiCursor> g_cursor;
 }
@@ -23,12 +25,18 @@ void guiCursor::SetShape(i32 id) {
 }
 
 void guiCursorMgr::Create() {
+    HardwareCursor::SetUp();
     g_cursor = std::make_unique<guiCursor>();
+    g_cursor->SetImageSetter(HardwareCursor::SetCursorImage);
     s_position = {};
+    s_visible = true;
 }
 
 void guiCursorMgr::Destroy() {
+    if (!g_cursor)
+        return;
     g_cursor.reset();
+    HardwareCursor::ShutDown();
 }
 
 guiCursor* guiCursorMgr::GetCursor() {
@@ -38,4 +46,22 @@ guiCursor* guiCursorMgr::GetCursor() {
 void guiCursorMgr::SetShape(i32 id) {
     if (g_cursor)
         g_cursor->SetShape(id);
+}
+
+void guiCursorMgr::SetPosition(const maVector2d& position) {
+    s_position = position;
+    HardwareCursor::SetPosition(position);
+}
+
+void guiCursorMgr::UpdatePosition() {
+    HardwareCursor::GetPosition(s_position);
+}
+
+void guiCursorMgr::SetVisible(bool visible) {
+    s_visible = visible;
+    HardwareCursor::Show(visible);
+}
+
+void guiCursorMgr::SetHotSpot(const maVector2d& hotSpot) {
+    HardwareCursor::SetHotSpot(hotSpot);
 }

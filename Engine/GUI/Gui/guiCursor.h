@@ -27,17 +27,29 @@ class guiCursor {
     ImageSetter m_setter;
 };
 
-// The program-wide pointer: its object, made at the GUI start-up, and its position in GUI pixels.
+// The program-wide pointer: its object, made at the GUI start-up with the hardware-cursor layer, whose
+// image setter shows the chosen shape; its position in GUI pixels and its visibility go straight to
+// that layer.
 class guiCursorMgr {
   public:
+    // Position (0, 0), shown.
     static void Create();
+    // Harmless when there is nothing to destroy.
     static void Destroy();
     // Null outside the GUI package's life.
     static guiCursor* GetCursor();
     static maVector2d GetPosition() { return s_position; }
-    static void SetPosition(const maVector2d& position) { s_position = position; }
+    // Stores the position and moves the pointer there.
+    static void SetPosition(const maVector2d& position);
+    // Reads the pointer into the position without moving it; without a device the position stays.
+    static void UpdatePosition();
+    static void SetVisible(bool visible);
+    static bool IsVisible() { return s_visible; }
+    // Pixels of the image; used by the current image and every later one.
+    static void SetHotSpot(const maVector2d& hotSpot);
     static void SetShape(i32 id);
 
   private:
     static inline maVector2d s_position;
+    static inline bool s_visible = true;
 };

@@ -3,6 +3,8 @@
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiMouseButtons.h"
 #include "Engine/GUI/Gui/guiScreen.h"
+#include "Engine/GUI/Gui/guiSoundCues.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 
 #include <algorithm>
@@ -13,6 +15,8 @@ guiWindow::~guiWindow() {
     if (s_over == this)
         s_over = nullptr;
     guiMouseButtons::Forget(this);
+    guiToolTip::Forget(this);
+    guiSoundCues::Forget(this);
     guiWindowMgr::ForgetModal(this);
     // A window deleted directly leaves its container; the container's own delete paths detach first.
     if (auto* container = dynamic_cast<guiContainer*>(m_parent))

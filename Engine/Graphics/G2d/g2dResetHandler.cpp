@@ -26,6 +26,13 @@ template <class Call> void Broadcast(const char* what, Call call) {
 
 } // namespace
 
+std::vector<const g2dD3DResetHandler*> g2dGetResetHandlers() {
+    std::vector<const g2dD3DResetHandler*> handlers;
+    for (const auto& handler : g_handlers)
+        handlers.push_back(handler.get());
+    return handlers;
+}
+
 void g2dRegisterResetHandler(std::unique_ptr<g2dD3DResetHandler> handler) {
     g_handlers.push_back(std::move(handler));
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <vector>
 
 // An owner of device resources: it releases them when the device is lost and makes them again after
 // the device is reset.
@@ -16,5 +17,7 @@ void g2dRegisterResetHandler(std::unique_ptr<g2dD3DResetHandler> handler);
 // is reported in the debug log and the broadcast goes on with the next one.
 void g2dBroadcastDeviceLost();
 void g2dBroadcastDeviceReset();
+// The handlers in call order, for a look at what the start-ups registered.
+std::vector<const g2dD3DResetHandler*> g2dGetResetHandlers();
 // Deletes every handler and empties the list (the screen's shut-down).
 void g2dFreeResetHandlers();

@@ -29,6 +29,11 @@ class DebugDisplay : public appCharEventHandler {
             m_lines.erase(slot);
     }
 
+    std::string GetLine(i32 slot) const {
+        const auto it = m_lines.find(slot);
+        return it == m_lines.end() ? std::string() : it->second;
+    }
+
     void Draw() const {
         if (!m_shown)
             return;
@@ -154,6 +159,10 @@ void ResetFpsAverage() {
 void SetDebugLine(i32 slot, const char* text) {
     if (g_debug)
         g_debug->SetLine(slot, text);
+}
+
+std::string GetDebugLine(i32 slot) {
+    return g_debug ? g_debug->GetLine(slot) : std::string();
 }
 
 plD3dResult EndFrame() {

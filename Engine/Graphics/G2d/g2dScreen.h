@@ -3,6 +3,8 @@
 #include "Engine/Graphics/G2d/g2dPixelFormat.h"
 #include "Engine/Graphics/G2d/g2dTextService.h"
 
+#include <string>
+
 class g2dImage;
 
 // The display: the one device, windowed or full screen, the end of every frame (frame rate, debug
@@ -36,6 +38,8 @@ void ResetFpsAverage();
 // Text for a debug line; null removes it. The lines show, with the frame rate, while show-fps is on
 // and the backquote key has toggled them on.
 void SetDebugLine(i32 slot, const char* text);
+// "" when the slot holds no line or the screen has not started.
+std::string GetDebugLine(i32 slot);
 // The frame rate's step, the debug lines, then present; the device's answer.
 plD3dResult EndFrame();
 

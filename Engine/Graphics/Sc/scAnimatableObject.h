@@ -1,5 +1,6 @@
 #pragma once
 #include "Engine/Graphics/Sc/scGeoFrameAnimation.h"
+#include "Engine/Graphics/Sc/scObject.h"
 
 #include <memory>
 
@@ -7,11 +8,8 @@ class anAnimation;
 
 // An object posed by frame animations of key-track trees, cross-fading from one to the next. Only
 // animations whose instances are frame instances of track trees play.
-class scAnimatableObject {
+class scAnimatableObject : public scMovableObject {
   public:
-    virtual ~scAnimatableObject() = default;
-    virtual void Update(float time) = 0;
-
     void PlayAnimation(const anAnimation& animation, float startTime);
     // Plays when nothing plays; otherwise fades the new instance in over the blend duration.
     void CrossFadeAnimation(const anAnimation& animation, float startTime, float blendDuration);

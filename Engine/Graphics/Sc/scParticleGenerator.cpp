@@ -73,7 +73,7 @@ void scSpriteGroupParticleGenerator::SetCulled(bool culled) {
 }
 
 void scSpriteGroupParticleGenerator::Show() {
-    m_model->SetVisible(visible && !culled);
+    m_model->SetVisible(IsVisible() && !IsCulled());
 }
 
 void scSpriteGroupParticleGenerator::SetPosition(const maVector3d& position) {

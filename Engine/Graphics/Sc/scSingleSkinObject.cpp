@@ -2,6 +2,8 @@
 
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dModel.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scJoint.h"
 
 namespace {
@@ -26,15 +28,18 @@ void BoundInfluences(g3dTransformTreeNode& node, u32 vertexCount) {
 } // namespace
 
 scSingleSkinObject::scSingleSkinObject(g3dFragment* fragment, const std::vector<maVector3d>& bindPositions,
-                                       const std::vector<maVector3d>& bindNormals)
-    : m_bindPositions(bindPositions), m_bindNormals(bindNormals), m_fragment(fragment) {
+                                       const std::vector<maVector3d>& bindNormals, u32 renderList)
+    : m_bindPositions(bindPositions), m_bindNormals(bindNormals), m_fragment(fragment),
+      m_model(g3dRenderer::AddNode(g3dHFragment(fragment), renderList)) {
     const u32 count = fragment ? fragment->GetVertexCount() : 0;
     m_bindPositions.resize(count, maVector3d(0, 0, 0));
     m_bindNormals.resize(count, maVector3d(0, 0, 0));
     m_localBox = BoxOf(m_bindPositions);
+    SetBoundingBox(m_localBox);
 }
 
 scSingleSkinObject::~scSingleSkinObject() {
+    g3dRenderer::RemoveModel(m_model);
     g3dFragmentManager::DestroyFragment(m_fragment);
 }
 
@@ -49,16 +54,56 @@ void scSingleSkinObject::ApplySkin() {
         return;
     std::vector<maVector3d> output;
     Skin(output);
+    UpdateTransform();
 }
 
 void scSingleSkinObject::Update(float time) {
-    scPose pose;
-    if (!m_root || !GetPose(time, pose))
+    if (!m_root)
         return;
-    scPoseJoints(*m_root, pose);
-    // Every skin of a frame shares one scratch array, grown to the largest skin.
-    static std::vector<maVector3d> scratch;
-    Skin(scratch);
+    scPose pose;
+    if (GetPose(time, pose)) {
+        scPoseJoints(*m_root, pose);
+        // Every skin of a frame shares one scratch array, grown to the largest skin.
+        static std::vector<maVector3d> scratch;
+        Skin(scratch);
+    }
+    UpdateTransform();
+}
+
+void scSingleSkinObject::SetVisible(bool visible) {
+    scAnimatableObject::SetVisible(visible);
+    ShowModel(m_model);
+}
+
+void scSingleSkinObject::SetCulled(bool culled) {
+    scAnimatableObject::SetCulled(culled);
+    ShowModel(m_model);
+}
+
+void scSingleSkinObject::SetPosition(const maVector3d& position) {
+    StorePosition(position);
+    UpdateTransform();
+}
+
+void scSingleSkinObject::SetRotation(const maRotation& rotation) {
+    StoreRotation(rotation);
+    UpdateTransform();
+}
+
+void scSingleSkinObject::SetPositionRotation(const maVector3d& position, const maRotation& rotation) {
+    StorePositionRotation(position, rotation);
+    UpdateTransform();
+}
+
+void scSingleSkinObject::SetScale(const maVector3d& scale) {
+    StoreScale(scale);
+    UpdateTransform();
+}
+
+void scSingleSkinObject::UpdateTransform() {
+    const maMatrix4d placement = GetPlacementMatrix();
+    m_model->GetNode()->GetLocalMatrix() = placement;
+    SetBoundingBox(scWorldBox(m_localBox, placement));
 }
 
 void scSingleSkinObject::Skin(std::vector<maVector3d>& output) {

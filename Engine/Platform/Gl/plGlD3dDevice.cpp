@@ -136,6 +136,9 @@ plGlD3dDevice::plGlD3dDevice(plGlD3d& d3d, plSdlWindowHost& window, const plD3dP
     : plD3dDevice(d3d, params, caps), m_window(window), m_context(context) {}
 
 plGlD3dDevice::~plGlD3dDevice() {
+    // The system pointer comes back in place of the one freed.
+    if (m_cursor)
+        SDL_FreeCursor(m_cursor);
     SDL_GL_MakeCurrent(m_window.GetSdlWindow(), static_cast<SDL_GLContext>(m_context));
     FreeTarget();
     if (m_whiteTexture) {
@@ -877,4 +880,60 @@ void plGlD3dDevice::PointAttributes(const plD3dVertexLayout& layout, uintptr_t v
         glDisableClientState(GL_COLOR_ARRAY);
         glColor4ub(255, 255, 255, 255);
     }
+}
+
+plGlView plGlD3dDevice::View() const {
+    plGlView view;
+    SDL_Window* window = m_window.GetSdlWindow();
+    SDL_GetWindowSize(window, &view.windowWidth, &view.windowHeight);
+    SDL_GL_GetDrawableSize(window, &view.drawableWidth, &view.drawableHeight);
+    view.pictureWidth = GetPresentParameters().backBufferWidth;
+    view.pictureHeight = GetPresentParameters().backBufferHeight;
+    return view;
+}
+
+plD3dResult plGlD3dDevice::SetCursorProperties(u32 xHotSpot, u32 yHotSpot, plD3dSurface* image) {
+    const plD3dResult result = plD3dDevice::SetCursorProperties(xHotSpot, yHotSpot, image);
+    if (plD3dFailed(result))
+        return result;
+    const CursorImage& cursor = *GetCursorImage();
+    // SDL copies the pixels into the cursor and never writes them.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<u32*>(cursor.argb.data()), static_cast<int>(cursor.width), static_cast<int>(cursor.height),
+        32, static_cast<int>(cursor.width * 4), SDL_PIXELFORMAT_ARGB8888);
+    SDL_Cursor* made =
+        surface ? SDL_CreateColorCursor(surface, static_cast<int>(xHotSpot), static_cast<int>(yHotSpot))
+                : nullptr;
+    SDL_FreeSurface(surface);
+    if (!made) {
+        if (!m_cursorWarned)
+            DBG_WARNING("The display takes no pointer image, the system pointer stays: %s", SDL_GetError());
+        m_cursorWarned = true;
+        return plD3dErr::InvalidCall;
+    }
+    SDL_SetCursor(made);
+    if (m_cursor)
+        SDL_FreeCursor(m_cursor);
+    m_cursor = made;
+    return result;
+}
+
+void plGlD3dDevice::SetCursorPosition(i32 x, i32 y, u32 flags) {
+    plD3dDevice::SetCursorPosition(x, y, flags);
+    i32 windowX = 0;
+    i32 windowY = 0;
+    plGlPictureToWindow(View(), x, y, windowX, windowY);
+    SDL_WarpMouseInWindow(m_window.GetSdlWindow(), windowX, windowY);
+}
+
+void plGlD3dDevice::GetCursorPosition(i32& x, i32& y) {
+    int windowX = 0;
+    int windowY = 0;
+    SDL_GetMouseState(&windowX, &windowY);
+    plGlWindowToPicture(View(), windowX, windowY, x, y);
+}
+
+bool plGlD3dDevice::ShowCursor(bool show) {
+    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    return plD3dDevice::ShowCursor(show);
 }

@@ -9,6 +9,8 @@
 
 class plGlD3d;
 class plSdlWindowHost;
+struct plGlView;
+struct SDL_Cursor;
 
 // The 3D device on an OpenGL 2.1 context of the program's window, fixed function. The back buffer is a
 // frame-buffer object drawn with clip y negated, so its rows lie in the device's order (row 0 on top)
@@ -64,6 +66,13 @@ class plGlD3dDevice : public plD3dDevice {
     plD3dResult DrawIndexedPrimitiveUP(u32 type, u32 minIndex, u32 vertexCount, u32 primitiveCount,
                                        const void* indices, plD3dFormat indexFormat, const void* vertices,
                                        u32 stride) override;
+    // The pointer is SDL's one pointer: the image becomes a colour cursor (InvalidCall, warned once,
+    // where the video driver has none, and the system pointer stays), positions are window points
+    // through the fit Present uses.
+    plD3dResult SetCursorProperties(u32 xHotSpot, u32 yHotSpot, plD3dSurface* image) override;
+    void SetCursorPosition(i32 x, i32 y, u32 flags) override;
+    void GetCursorPosition(i32& x, i32& y) override;
+    bool ShowCursor(bool show) override;
 
   protected:
     void WriteBackBuffer(const plD3dRect& rect, const u32* argb) override;
@@ -163,8 +172,12 @@ class plGlD3dDevice : public plD3dDevice {
     void BindStream(u64 firstVertex);
     void MakeBufferObject(const plD3dBuffer& buffer);
 
+    plGlView View() const;
+
     plSdlWindowHost& m_window;
     void* m_context;
+    SDL_Cursor* m_cursor = nullptr;
+    bool m_cursorWarned = false;
     u32 m_framebuffer = 0;
     u32 m_colorTexture = 0;
     u32 m_depthBuffer = 0;

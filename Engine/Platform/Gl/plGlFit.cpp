@@ -1,6 +1,7 @@
 #include "Engine/Platform/Gl/plGlFit.h"
 
 #include <algorithm>
+#include <cmath>
 
 plGlRect plGlFitCentred(i32 drawableWidth, i32 drawableHeight, u32 pictureWidth, u32 pictureHeight) {
     if (drawableWidth <= 0 || drawableHeight <= 0 || pictureWidth == 0 || pictureHeight == 0)
@@ -13,4 +14,40 @@ plGlRect plGlFitCentred(i32 drawableWidth, i32 drawableHeight, u32 pictureWidth,
     shown.left = (drawableWidth - shown.width) / 2;
     shown.bottom = (drawableHeight - shown.height) / 2;
     return shown;
+}
+
+namespace {
+
+// The shown rectangle with its top counted from the drawable's top, as window rows are.
+bool Shown(const plGlView& view, plGlRect& shown, i32& top) {
+    shown = plGlFitCentred(view.drawableWidth, view.drawableHeight, view.pictureWidth, view.pictureHeight);
+    top = view.drawableHeight - shown.bottom - shown.height;
+    return shown.width > 0 && shown.height > 0 && view.windowWidth > 0 && view.windowHeight > 0;
+}
+
+} // namespace
+
+// Pixel centres map onto pixel centres, so an unscaled view maps every pixel onto itself.
+void plGlWindowToPicture(const plGlView& view, i32 windowX, i32 windowY, i32& x, i32& y) {
+    plGlRect shown;
+    i32 top = 0;
+    x = y = 0;
+    if (!Shown(view, shown, top))
+        return;
+    const f64 dx = (windowX + 0.5) * view.drawableWidth / view.windowWidth;
+    const f64 dy = (windowY + 0.5) * view.drawableHeight / view.windowHeight;
+    x = static_cast<i32>(std::floor((dx - shown.left) * view.pictureWidth / shown.width));
+    y = static_cast<i32>(std::floor((dy - top) * view.pictureHeight / shown.height));
+}
+
+void plGlPictureToWindow(const plGlView& view, i32 x, i32 y, i32& windowX, i32& windowY) {
+    plGlRect shown;
+    i32 top = 0;
+    windowX = windowY = 0;
+    if (!Shown(view, shown, top))
+        return;
+    const f64 dx = (x + 0.5) * shown.width / view.pictureWidth + shown.left;
+    const f64 dy = (y + 0.5) * shown.height / view.pictureHeight + top;
+    windowX = static_cast<i32>(std::floor(dx * view.windowWidth / view.drawableWidth));
+    windowY = static_cast<i32>(std::floor(dy * view.windowHeight / view.drawableHeight));
 }

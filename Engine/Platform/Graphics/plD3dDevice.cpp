@@ -210,7 +210,41 @@ plD3dResult plD3dDevice::Reset(plD3dPresentParameters* params) {
     *params = next;
     m_params = next;
     SetDefaultStates();
+    m_cursor.reset();
     return plD3dErr::Ok;
+}
+
+plD3dResult plD3dDevice::SetCursorProperties(u32 xHotSpot, u32 yHotSpot, plD3dSurface* image) {
+    if (!image || &image->GetDevice() != this || image->IsBackBuffer() || image->IsDepthStencil() ||
+        image->m_locked)
+        return plD3dErr::InvalidCall;
+    const plD3dSurfaceDesc& desc = image->Desc();
+    if (desc.format != plD3dFormat::A8R8G8B8 || xHotSpot >= desc.width || yHotSpot >= desc.height ||
+        !image->Pixels())
+        return plD3dErr::InvalidCall;
+    CursorImage cursor{xHotSpot, yHotSpot, desc.width, desc.height, {}};
+    cursor.argb.resize(static_cast<size_t>(desc.width) * desc.height);
+    for (u32 y = 0; y < desc.height; ++y)
+        std::memcpy(&cursor.argb[static_cast<size_t>(y) * desc.width], image->Pixels() + y * image->Pitch(),
+                    desc.width * 4);
+    m_cursor = std::move(cursor);
+    return plD3dErr::Ok;
+}
+
+void plD3dDevice::SetCursorPosition(i32 x, i32 y, u32 /*flags*/) {
+    m_cursorX = x;
+    m_cursorY = y;
+}
+
+void plD3dDevice::GetCursorPosition(i32& x, i32& y) {
+    x = m_cursorX;
+    y = m_cursorY;
+}
+
+bool plD3dDevice::ShowCursor(bool show) {
+    const bool before = m_cursorShown;
+    m_cursorShown = show;
+    return before;
 }
 
 plD3dResult plD3dDevice::Present() {

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <map>
+#include <optional>
+#include <vector>
 
 class plD3d;
 class plD3dBuffer;
@@ -130,9 +132,29 @@ class plD3dDevice : public plD3dUnknown {
     virtual plD3dResult DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
                                              u32 primitiveCount);
 
+    // The pointer's image: an unlocked A8R8G8B8 image surface or texture level and the hot spot inside
+    // it. The device keeps a copy until Reset, which forgets it: its owner sets it again.
+    virtual plD3dResult SetCursorProperties(u32 xHotSpot, u32 yHotSpot, plD3dSurface* image);
+    // Moves the pointer to a back-buffer pixel (flags are accepted and ignored); it reads back there.
+    virtual void SetCursorPosition(i32 x, i32 y, u32 flags);
+    // The pointer in back-buffer pixels, in place of the system's cursor position and client mapping.
+    virtual void GetCursorPosition(i32& x, i32& y);
+    // Shows or hides the pointer; the previous setting.
+    virtual bool ShowCursor(bool show);
+
     bool IsInScene() const { return m_inScene; }
     const plD3dPresentParameters& GetPresentParameters() const { return m_params; }
     u32 GetLiveResourceCount(u32 pool) const { return m_liveResources[pool < 3 ? pool : 0]; }
+
+    // The cursor image last set since the device was made or reset.
+    struct CursorImage {
+        u32 hotSpotX = 0;
+        u32 hotSpotY = 0;
+        u32 width = 0;
+        u32 height = 0;
+        std::vector<u32> argb; // rows top first
+    };
+    const std::optional<CursorImage>& GetCursorImage() const { return m_cursor; }
 
   protected:
     plD3dDevice(plD3d& d3d, const plD3dPresentParameters& params, const plD3dCaps& caps);
@@ -214,5 +236,9 @@ class plD3dDevice : public plD3dUnknown {
     u32 m_fvf = 0;
     bool m_inScene = false;
     plD3dGammaRamp m_gamma;
+    std::optional<CursorImage> m_cursor;
+    bool m_cursorShown = false;
+    i32 m_cursorX = 0;
+    i32 m_cursorY = 0;
     std::array<u32, 3> m_liveResources{};
 };

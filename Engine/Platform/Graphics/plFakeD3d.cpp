@@ -338,3 +338,18 @@ void plFakeD3dDevice::ReadBackBuffer(const plD3dRect& rect, u32* argb) {
                                                                    static_cast<size_t>(rect.left)),
                     rectWidth, argb + static_cast<size_t>(y - rect.top) * rectWidth);
 }
+
+plD3dResult plFakeD3dDevice::SetCursorProperties(u32 xHotSpot, u32 yHotSpot, plD3dSurface* image) {
+    return Logged(Format("SetCursorProperties %u %u", xHotSpot, yHotSpot),
+                  plD3dDevice::SetCursorProperties(xHotSpot, yHotSpot, image));
+}
+
+void plFakeD3dDevice::SetCursorPosition(i32 x, i32 y, u32 flags) {
+    plD3dDevice::SetCursorPosition(x, y, flags);
+    Log(Format("SetCursorPosition %d %d %u", x, y, flags));
+}
+
+bool plFakeD3dDevice::ShowCursor(bool show) {
+    Log(Format("ShowCursor %d", show ? 1 : 0));
+    return plD3dDevice::ShowCursor(show);
+}

@@ -76,6 +76,8 @@ class plFakeD3dDevice : public plD3dDevice {
     void SetMaxActiveLights(u32 count) { m_caps.maxActiveLights = count; }
     // A back-buffer pixel as 0xAARRGGBB.
     u32 GetPixel(u32 x, u32 y) const;
+    // The player moves the pointer to a back-buffer pixel.
+    void MovePointer(i32 x, i32 y) { plD3dDevice::SetCursorPosition(x, y, 0); }
 
     static constexpr u8 kWriteOnlyPattern = 0xCD;
 
@@ -117,6 +119,9 @@ class plFakeD3dDevice : public plD3dDevice {
     plD3dResult DrawPrimitive(u32 type, u32 startVertex, u32 primitiveCount) override;
     plD3dResult DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
                                      u32 primitiveCount) override;
+    plD3dResult SetCursorProperties(u32 xHotSpot, u32 yHotSpot, plD3dSurface* image) override;
+    void SetCursorPosition(i32 x, i32 y, u32 flags) override;
+    bool ShowCursor(bool show) override;
 
   protected:
     void WriteBackBuffer(const plD3dRect& rect, const u32* argb) override;

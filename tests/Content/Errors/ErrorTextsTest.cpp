@@ -7,6 +7,10 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Engine/Graphics/G3d/g3dExceptions.h"
+#include "Engine/Graphics/G3d/g3dPackage.h"
+#include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plTimeSource.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -107,4 +111,33 @@ TEST(ErrorTexts, ReportFindsTheBuiltTextsUnderARoot) {
     EXPECT_EQ(displayer.shown[1].message.rfind("A data file is damaged", 0), 0u);
     EXPECT_EQ(displayer.shown[2].message,
               "ErrorCode #2 not found for package #4, try getting the latest engine error codes.");
+}
+
+TEST(ErrorTexts, AFailedScreenStartIsReportedWithTheTextTheStartUpsRegistered) {
+    fsResetRootTable();
+    fsLocator folder = ErrorFolder();
+    gfErrorHandler::Init(&folder);
+    gfRecordingDisplayer displayer;
+    gfErrorHandler::SetDisplayer(&displayer);
+    plTestTimeSource time;
+    plFakeD3d d3d;
+    plInstallServices({.time = &time, .d3d = &d3d});
+    // A start on a working device registers the packages' texts; then the device goes away.
+    g3dInitialize();
+    g3dShutdown();
+    d3d.SetAvailable(false);
+    try {
+        g3dInitialize();
+        ADD_FAILURE() << "started without a device";
+    } catch (const envExceptionX& error) {
+        gfErrorHandler::Report(gfDisplayNotice, envErrorCodePackage(error.GetCode()),
+                               envErrorCodeNumber(error.GetCode()), nullptr);
+    }
+    plInstallServices({});
+    gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
+    gfErrorHandler::Shutdown();
+
+    ASSERT_EQ(displayer.shown.size(), 1u);
+    gfTextSet set(ErrorFile(10), 32, true);
+    EXPECT_EQ(displayer.shown[0].message, envStringToNarrow(set.GetText(2)));
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 // The GUI's default skin as the engine's PNG reader sees it: the four button states alike in size, RGB,
-// and the badge with alpha.
+// the value widgets' boxes and bars RGB, and the badge, the round and the arrow images with alpha.
 TEST(guiSkinContent, EveryImageReadsThroughThePngReader) {
     std::map<std::string, g2dPixelRows> images;
     for (const auto& entry : std::filesystem::directory_iterator(LV_DATA_DIR "/Data/GUI")) {
@@ -23,7 +23,13 @@ TEST(guiSkinContent, EveryImageReadsThroughThePngReader) {
         EXPECT_EQ(images[name].width * 1000 + images[name].height, 128032u) << name;
         EXPECT_FALSE(images[name].hasAlpha) << name;
     }
-    for (const char* name : {"frame.png", "highlight.png", "badge.png"}) {
+    for (const char* name : {"checkbox_i.png", "checkbox_c_d.png", "slider_track.png", "slider_thumb.png",
+                             "progress.png", "progress_bg.png"}) {
+        ASSERT_TRUE(images.count(name)) << name;
+        EXPECT_FALSE(images[name].hasAlpha) << name;
+    }
+    for (const char* name : {"frame.png", "highlight.png", "badge.png", "radio.png", "radio_c.png",
+                             "increase.png", "decrease.png"}) {
         ASSERT_TRUE(images.count(name)) << name;
         EXPECT_TRUE(images[name].hasAlpha) << name;
     }

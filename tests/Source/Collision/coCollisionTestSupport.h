@@ -1,8 +1,10 @@
 #pragma once
 #include "Engine/Core/Geo/geoKDTree.h"
+#include "Engine/Graphics/G3d/g3dRendererFixture.h"
+#include "Engine/Graphics/Sc/scObject.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Source/Collision/coCollisionPark.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Track/coTrackScene.h"
 
 #include <map>
 #include <memory>
@@ -10,66 +12,26 @@
 #include <vector>
 
 // A scene object with a fixed box.
-class coFakeSceneObject : public coSceneObject {
+class coFakeSceneObject : public scObject {
   public:
-    explicit coFakeSceneObject(const maBoundingBox& box) : m_box(box) {}
-    maBoundingBox GetBox() const override { return m_box; }
-
-  private:
-    maBoundingBox m_box;
+    explicit coFakeSceneObject(const maBoundingBox& box) { SetBoundingBox(box); }
+    void Update(float) override {}
 };
 
-inline std::unique_ptr<coSceneObject> coMakeObject(const maVector3d& low, const maVector3d& high) {
+inline std::unique_ptr<scObject> coMakeObject(const maVector3d& low, const maVector3d& high) {
     return std::make_unique<coFakeSceneObject>(maBoundingBox(low, high));
 }
 
-// A scene that makes objects and counts what is made, released and taken off the update list;
-// installed for its lifetime.
-class coRecordingScene : public coTrackScene {
-  public:
-    struct Movable : coSceneObject {
-        u32 fragment;
-        maVector3d scale, position;
-        maRotation rotation;
-        maBoundingBox GetBox() const override { return maBoundingBox(position, position); }
-    };
-
-    coRecordingScene() { coSetTrackScene(this); }
-    ~coRecordingScene() override { coSetTrackScene(nullptr); }
-
-    u32 CreateMaterial(const coColor&, const coColor&, const coColor&) override {
-        ++materials;
-        return next++;
+// The engine's scene on the test device: the renderer's lists and the update list for the objects the
+// track makes, the fragment manager for their meshes, the screen for the debug lines.
+class coEngineSceneTest : public g3dRendererFixture {
+  protected:
+    static u32 FragmentCount() {
+        u32 count = 0;
+        for (const g3dFragment* f = g3dFragmentManager::GetFirstFragment(); f; f = f->GetNext())
+            ++count;
+        return count;
     }
-    void DestroyMaterial(u32) override { --materials; }
-    u32 CreateFragment(const maVector3d*, const maVector3d*, int, const u16*, int, u32) override {
-        ++fragments;
-        return next++;
-    }
-    u32 CreateBox(const maVector3d&, u32) override {
-        ++fragments;
-        return next++;
-    }
-    void DestroyFragment(u32) override { --fragments; }
-    std::unique_ptr<coSceneObject> CreateMovableObject(u32 fragment, const maVector3d& scale,
-                                                       const maRotation& rotation,
-                                                       const maVector3d& position) override {
-        auto object = std::make_unique<Movable>();
-        object->fragment = fragment;
-        object->scale = scale;
-        object->rotation = rotation;
-        object->position = position;
-        ++objects;
-        return object;
-    }
-    void RemoveFromUpdateList(coSceneObject&) override { --objects; }
-    void SetDebugLine(int line, const char* text) override { debugLines[line] = text; }
-
-    int materials = 0;
-    int fragments = 0;
-    int objects = 0;
-    u32 next = 1;
-    std::map<int, std::string> debugLines;
 };
 
 // Bool 41 and float 5 of the preferences, set to false and 1.0 for a test; the values before are put

@@ -6,6 +6,7 @@
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 
+#include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Collision/coCollisionTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -76,9 +77,11 @@ int CountKind(int kind) {
 
 constexpr float kEast = maHalfPiF; // heading towards +x
 
+class coTrackCollisionTest : public coEngineSceneTest {};
+
 } // namespace
 
-TEST(coTrackCollision, ConsecutivePiecesAreNotMarkedAtTheirJoint) {
+TEST_F(coTrackCollisionTest, ConsecutivePiecesAreNotMarkedAtTheirJoint) {
     coFakeCollisionPark park(-500, 500, -100);
     Track track;
     coCoasterPieceStraight& a = track.Piece({0, 10, 0}, 0.0f);
@@ -101,7 +104,7 @@ TEST(coTrackCollision, ConsecutivePiecesAreNotMarkedAtTheirJoint) {
     EXPECT_TRUE(againstLast);
 }
 
-TEST(coTrackCollision, FigureEightCrossingMarkedOnlyBelowTwiceTheRadius) {
+TEST_F(coTrackCollisionTest, FigureEightCrossingMarkedOnlyBelowTwiceTheRadius) {
     coFakeCollisionPark park(-500, 500, -100);
     RadiusDefinition definition(1.0f);
     for (const float gap : {1.5f, 1.99f, 2.01f, 2.5f}) {
@@ -120,7 +123,7 @@ TEST(coTrackCollision, FigureEightCrossingMarkedOnlyBelowTwiceTheRadius) {
     }
 }
 
-TEST(coTrackCollision, DipUnderTheGroundGivesTerrainMarkers) {
+TEST_F(coTrackCollisionTest, DipUnderTheGroundGivesTerrainMarkers) {
     coFakeCollisionPark park(-500, 500, 0);
     Track track;
     track.Register({0, 5, 0}, 0.0f);
@@ -140,7 +143,7 @@ TEST(coTrackCollision, DipUnderTheGroundGivesTerrainMarkers) {
     coUnregisterPlacedPiece(&bare);
 }
 
-TEST(coTrackCollision, ParkBoundClasses) {
+TEST_F(coTrackCollisionTest, ParkBoundClasses) {
     coFakeCollisionPark park(0, 100, -100);
     // Three segments of 20/3 from the start along the heading; a point on a bound counts as inside.
     const struct {
@@ -165,7 +168,7 @@ TEST(coTrackCollision, ParkBoundClasses) {
     }
 }
 
-TEST(coTrackCollision, PropsAndDockOnlyWithChecksOnOrForced) {
+TEST_F(coTrackCollisionTest, PropsAndDockOnlyWithChecksOnOrForced) {
     coFakeCollisionPark park(-500, 500, -100);
     coFakePrefs prefs;
     Track track;
@@ -217,7 +220,7 @@ TEST(coTrackCollision, PropsAndDockOnlyWithChecksOnOrForced) {
     EXPECT_TRUE(coGetCollisionChecks());
 }
 
-TEST(coTrackCollision, DockIsNotTestedAgainstTheFirstPieceAndItsNeighbours) {
+TEST_F(coTrackCollisionTest, DockIsNotTestedAgainstTheFirstPieceAndItsNeighbours) {
     coFakeCollisionPark park(-500, 500, -100);
     park.gridFree = false;
     park.hasDock = true;
@@ -248,8 +251,7 @@ TEST(coTrackCollision, DockIsNotTestedAgainstTheFirstPieceAndItsNeighbours) {
     circuit.clear();
 }
 
-TEST(coTrackCollision, OnlyAtJointAndUnregistering) {
-    coRecordingScene scene;
+TEST_F(coTrackCollisionTest, OnlyAtJointAndUnregistering) {
     coFakeCollisionPark park(-500, 500, -100);
     Track track;
     EXPECT_TRUE(coCollisionOnlyAtJoint());
@@ -264,9 +266,8 @@ TEST(coTrackCollision, OnlyAtJointAndUnregistering) {
     coRegisterPlacedPiece(high, circuit[2].get());
     ASSERT_TRUE(coCollisionHasMarkers());
     EXPECT_TRUE(coCollisionOnlyAtJoint()); // first against last
-    EXPECT_EQ(scene.objects, static_cast<int>(coCollisionGetMarkers().size()));
-    EXPECT_EQ(scene.materials, 1);
-    EXPECT_EQ(scene.fragments, 2);
+    EXPECT_EQ(scGetUpdateListCount(), coCollisionGetMarkers().size());
+    EXPECT_EQ(FragmentCount(), 2u);
 
     coRegisterPlacedPiece(high, circuit[1].get()); // re-registered on a middle piece
     EXPECT_FALSE(coCollisionOnlyAtJoint());
@@ -275,21 +276,19 @@ TEST(coTrackCollision, OnlyAtJointAndUnregistering) {
     // Unregistering the low mesh drops the markers that name it as the other mesh too.
     coUnregisterPlacedPiece(low);
     EXPECT_FALSE(coCollisionHasMarkers());
-    EXPECT_EQ(scene.objects, 0);
+    EXPECT_EQ(scGetUpdateListCount(), 0u);
     EXPECT_EQ(coCollisionGetRegistered(), std::vector<coPickPathMesh*>{high});
     coCollisionMarkPiece(high);
     EXPECT_EQ(CountKind(coMarkerPiece), high->GetPointCount() - 1);
     EXPECT_FALSE(coCollisionOnlyAtJoint());
     coCollisionClearMarkers();
-    EXPECT_EQ(scene.objects, 0);
-    EXPECT_EQ(scene.materials, 0);
-    EXPECT_EQ(scene.fragments, 0);
+    EXPECT_EQ(scGetUpdateListCount(), 0u);
+    EXPECT_EQ(FragmentCount(), 0u);
     EXPECT_TRUE(coCollisionGetRegistered().empty());
     circuit.clear();
 }
 
-TEST(coTrackCollision, MarkerObjects) {
-    coRecordingScene scene;
+TEST_F(coTrackCollisionTest, MarkerObjects) {
     coFakeCollisionPark park(-500, 500, -100);
     Track track;
     RadiusDefinition definition(0.5f);
@@ -297,14 +296,14 @@ TEST(coTrackCollision, MarkerObjects) {
     coCollisionMarkPiece(mesh);
     // A beam along each of the three segments, as thick as the extrusion.
     ASSERT_EQ(coCollisionGetMarkers().size(), 3u);
-    const auto* beam =
-        dynamic_cast<const coRecordingScene::Movable*>(coCollisionGetMarkers()[1].object.get());
+    const auto* beam = dynamic_cast<const scSimpleMovableObject*>(coCollisionGetMarkers()[1].object.get());
     ASSERT_NE(beam, nullptr);
-    EXPECT_EQ(beam->scale.x, 0.5f);
-    EXPECT_NEAR(beam->scale.z, 20.0f / 3.0f, 1e-4f);
-    EXPECT_NEAR(beam->position.x, 20.0f / 3.0f, 1e-4f);
+    EXPECT_TRUE(scIsInUpdateList(beam));
+    EXPECT_EQ(beam->GetScale().x, 0.5f);
+    EXPECT_NEAR(beam->GetScale().z, 20.0f / 3.0f, 1e-4f);
+    EXPECT_NEAR(beam->GetPosition().x, 20.0f / 3.0f, 1e-4f);
     maVector3d along(0, 0, 1);
-    beam->rotation.Rotate(along);
+    beam->GetRotation().Rotate(along);
     EXPECT_NEAR(along.x, 1.0f, 1e-5f);
     EXPECT_TRUE(beam->IsVisible());
     coCollisionShowMarkers(false);
@@ -324,7 +323,7 @@ TEST(coTrackCollision, MarkerObjects) {
     coUnregisterPlacedPiece(&lone);
 }
 
-TEST(coTrackCollision, QueriesOfBoxesSupportsPicksAndRings) {
+TEST_F(coTrackCollisionTest, QueriesOfBoxesSupportsPicksAndRings) {
     coFakeCollisionPark park(-500, 500, -100);
     Track track;
     coPickPathMesh* mesh = track.Register({0, 10, 0}, 0.0f, 40.0f);               // along +z at y 10
@@ -373,7 +372,7 @@ TEST(coTrackCollision, QueriesOfBoxesSupportsPicksAndRings) {
 // first a line that starts inside the box and leaves it slanting on every axis. Random lines and boxes
 // agree with points sampled along the lines: a sample inside the widened box means overlap, and an
 // overlap has a sample near it.
-TEST(coTrackCollision, BoxOverlapAgreesWithSampledCentreLines) {
+TEST_F(coTrackCollisionTest, BoxOverlapAgreesWithSampledCentreLines) {
     coFakeCollisionPark park(-500, 500, -100);
     coPickPathMesh mesh;
     const maVector3d slant[3] = {{0, 2, 0}, {10, 6, 10}, {20, 10, 20}};

@@ -55,18 +55,26 @@ bool Marked(const coSceneObjectSet& set) {
     return set.GetGroup(0).front()->GetSkipCullOnce();
 }
 
+// On the update list, as the track's objects are.
+std::unique_ptr<scObject> Listed(std::unique_ptr<scObject> object) {
+    scAddToUpdateList(object.get());
+    return object;
+}
+
+class coSceneObjectSetTest : public coEngineSceneTest {};
+class coDetailSetsTest : public coEngineSceneTest {};
+
 } // namespace
 
-TEST(coSceneObjectSet, GroupsVisibilityAndBox) {
-    coRecordingScene scene;
+TEST_F(coSceneObjectSetTest, GroupsVisibilityAndBox) {
     // Its objects leave the update list with it, and its fragments are freed.
     {
         coSceneObjectSet set;
-        set.Add(0, scene.CreateMovableObject(0, {1, 1, 1}, maRotation(), {0, 0, 0}));
-        set.Add(1, scene.CreateMovableObject(0, {1, 1, 1}, maRotation(), {5, 0, 0}));
-        EXPECT_EQ(scene.objects, 2);
+        set.Add(0, Listed(coMakeObject({0, 0, 0}, {1, 1, 1})));
+        set.Add(1, Listed(coMakeObject({5, 0, 0}, {6, 1, 1})));
+        EXPECT_EQ(scGetUpdateListCount(), 2u);
     }
-    EXPECT_EQ(scene.objects, 0);
+    EXPECT_EQ(scGetUpdateListCount(), 0u);
     {
         coSceneObjectSet set;
         EXPECT_FALSE(set.IsVisible()); // no group at all
@@ -95,9 +103,9 @@ TEST(coSceneObjectSet, GroupsVisibilityAndBox) {
         EXPECT_TRUE(set.IsVisible());
         EXPECT_FALSE(set.GetGroup(2).front()->IsVisible());
 
-        set.AddFragment(scene.CreateBox({1, 1, 1}, 0));
+        set.AddFragment(g3dFragmentManager::CreateBox(1, 1, 1));
     }
-    EXPECT_EQ(scene.fragments, 0);
+    EXPECT_EQ(FragmentCount(), 0u);
 }
 
 TEST(coSceneObjectSet, DetailByDistanceUsesThePreferenceFactor) {
@@ -276,8 +284,7 @@ TEST(coCullOctree, OrthographicAndPerspectiveCulling) {
         EXPECT_TRUE(Culled(*set));
 }
 
-TEST(coDetailSets, RegistryCubeIdempotenceAndPasses) {
-    coRecordingScene scene;
+TEST_F(coDetailSetsTest, RegistryCubeIdempotenceAndPasses) {
     coFakeCollisionPark park(0, 100, 0); // terrain bounds widen the ground by 1: lowest y -1
     coClearObjectSets();
     auto a = MakeSet({10, 0, 10}, {12, 2, 12});
@@ -306,7 +313,7 @@ TEST(coDetailSets, RegistryCubeIdempotenceAndPasses) {
     EXPECT_EQ(b->GetCurrentGroup(), 0);
 
     coCullObjectSets(Orthographic(0, 100, -1, 200, 0, 100));
-    EXPECT_EQ(scene.debugLines[7], "CoasterPieces 0");
+    EXPECT_EQ(g2dScreen::GetDebugLine(7), "CoasterPieces 0");
     EXPECT_FALSE(Culled(*a));
 
     coUnregisterObjectSet(a.get());
@@ -317,8 +324,7 @@ TEST(coDetailSets, RegistryCubeIdempotenceAndPasses) {
     EXPECT_EQ(coGetCullOctree().GetRoot(), nullptr);
 }
 
-TEST(coDetailSets, WithoutTerrainSetsStayOutOfTheOctree) {
-    coRecordingScene scene;
+TEST_F(coDetailSetsTest, WithoutTerrainSetsStayOutOfTheOctree) {
     coFakeCollisionPark park(0, 100, 0);
     park.hasTerrain = false;
     coClearObjectSets();

@@ -1,5 +1,5 @@
+#include "Engine/GUI/Gui/guiSoundCues.h"
 #include "Source/Settings/coAudioTestSupport.h"
-#include "Source/Settings/coGuiSoundCues.h"
 
 #include <set>
 #include <vector>
@@ -24,17 +24,6 @@ class coSoundEffectsTest : public coAudioTest {
         const coSoundVariantSet& set = *coGetSoundEffect(slot);
         return envStringToNarrow(set.GetVariant(set.GetLastPlayed()).GetName());
     }
-};
-
-struct coRecordingCues : coGuiSoundCues {
-    void Clear() override { cues.push_back("clear"); }
-    void SetCue(int slot, const fsLocator& file, float volume) override {
-        cues.push_back(std::to_string(slot) + " " + envStringToNarrow(file.GetLastComponent()) + " " +
-                       std::to_string(volume));
-    }
-    void SetMuted(bool flag) override { muted = flag; }
-    std::vector<std::string> cues;
-    bool muted = false;
 };
 
 } // namespace
@@ -80,16 +69,20 @@ TEST_F(coSoundEffectsTest, EffectsOffReleasesTheBankAndOnReloadsIt) {
 }
 
 TEST_F(coSoundEffectsTest, InterfaceSoundsGoToTheirCuesWithTheMute) {
-    coRecordingCues recorder;
-    coSetGuiSoundCues(&recorder);
+    WriteSound("GUI/Sound/ui001_o.wav");
+    WriteSound("GUI/Sound/ui001_p.wav");
     for (bool muted : {true, false}) {
         coPrefs::SetBool(coPrefInterfaceMuted, muted);
-        recorder.cues.clear();
         coLoadUiSounds();
-        EXPECT_EQ(recorder.cues,
-                  (std::vector<std::string>{"clear", "1 ui001_o.wav 1.000000", "7 ui001_o.wav 1.000000",
-                                            "3 ui001_p.wav 1.000000", "9 ui001_p.wav 1.000000"}));
-        EXPECT_EQ(recorder.muted, muted);
+        for (int state : {1, 7, 3, 9})
+            EXPECT_EQ(guiSoundCues::GetCueCount(state), 1u) << state;
+        EXPECT_EQ(guiSoundCues::IsMuted(), muted);
     }
-    coSetGuiSoundCues(nullptr);
+    // A missing file leaves its cues out and the others in.
+    std::filesystem::remove(folder.Path("GUI/Sound/ui001_p.wav"));
+    coLoadUiSounds();
+    EXPECT_EQ(guiSoundCues::GetCueCount(1), 1u);
+    EXPECT_EQ(guiSoundCues::GetCueCount(3), 0u);
+    EXPECT_TRUE(log.Holds("ui001_p.wav\" cannot be loaded"));
+    guiSoundCues::Clear();
 }

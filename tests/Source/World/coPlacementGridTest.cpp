@@ -2,6 +2,7 @@
 #include "Source/World/coPlacementGrid.h"
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Source/Collision/coCollisionPark.h"
 #include "coWorldTestSupport.h"
 
@@ -129,7 +130,9 @@ TEST_F(coPlacementOverlayTest, TheOutlineCoversEveryCellAndTheColoursPulse) {
     grid.Build(-205, 205, -20, 20, 82, 4);
     grid.ShowOverlay();
     EXPECT_EQ(grid.GetOverlayFragments().size(), 21u);
-    grid.UpdateOverlay(1.25f);
+    // The update list drives the pulse while the outline shows.
+    EXPECT_EQ(scGetUpdateListCount(), 1u);
+    scUpdateAll(1.25f);
     const g3dARGBColor pulse = grid.GetGridMaterial().GetDiffuse();
     EXPECT_NEAR(pulse.r, 0.45f, 1e-6f);
     EXPECT_NEAR(pulse.g, 0.45f, 1e-6f);
@@ -152,6 +155,7 @@ TEST_F(coPlacementOverlayTest, TheOutlineCoversEveryCellAndTheColoursPulse) {
     EXPECT_EQ(grid.GetFootprintFragment(), nullptr);
     grid.HideOverlay();
     EXPECT_TRUE(grid.GetOverlayFragments().empty());
+    EXPECT_EQ(scGetUpdateListCount(), 0u);
 }
 
 } // namespace

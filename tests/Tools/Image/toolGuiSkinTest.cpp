@@ -20,16 +20,23 @@ u8 Alpha(const toolImage& image, int x, int y) {
 
 } // namespace
 
-TEST(toolGuiSkin, ButtonsComeInEveryStateFileOfOneSize) {
+TEST(toolGuiSkin, ButtonsAndCheckBoxesComeInEveryStateFileOfOneSize) {
     const auto skin = Skin();
+    const struct {
+        const char* stem;
+        int size; // width * 1000 + height
+    } families[] = {{"button", 128032}, {"checkbox", 24024}, {"checkbox_c", 24024}};
     std::set<std::vector<u8>> looks;
-    for (const char* suffix : {"_i", "_o", "_p", "_d"}) {
-        const auto found = skin.find(std::string("Data/GUI/button") + suffix + ".png");
-        ASSERT_NE(found, skin.end()) << suffix;
-        EXPECT_EQ(found->second.width * 1000 + found->second.height, 128032);
-        looks.insert(found->second.pixels);
-    }
-    EXPECT_EQ(looks.size(), 4u);
+    for (const auto& family : families)
+        for (const char* suffix : {"_i", "_o", "_p", "_d"}) {
+            const std::string name = std::string("Data/GUI/") + family.stem + suffix + ".png";
+            const auto found = skin.find(name);
+            ASSERT_NE(found, skin.end()) << name;
+            EXPECT_EQ(found->second.width * 1000 + found->second.height, family.size) << name;
+            looks.insert(found->second.pixels);
+        }
+    // Every state looks different, and a ticked box from an unticked one.
+    EXPECT_EQ(looks.size(), 12u);
 }
 
 TEST(toolGuiSkin, TheBadgeFadesOutAtItsEdge) {

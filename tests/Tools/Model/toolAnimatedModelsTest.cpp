@@ -1,5 +1,5 @@
 #include "Tools/Model/toolAnimatedModels.h"
-#include "../../Engine/Graphics/G3d/g3dFragmentFixture.h"
+#include "../../Engine/Graphics/G3d/g3dRendererFixture.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Graphics/May/mayAnimationFile.h"
@@ -15,7 +15,7 @@ class NoTextures : public g3dTextureLoader {
     void ReleaseTexture(g3dTexture*) override {}
 };
 
-class toolModelsTest : public g3dFragmentFixture {};
+class toolModelsTest : public g3dRendererFixture {};
 
 } // namespace
 
@@ -38,7 +38,7 @@ TEST_F(toolModelsTest, TheDefaultModelsLoadAndTheTubeBends) {
     g3dFragment* fragment = g3dFragmentManager::CreateFragmentPNT(
         mesh.positions.data(), mesh.normals.data(), static_cast<u32>(mesh.positions.size()),
         mesh.indices.data(), static_cast<u32>(mesh.indices.size()), nullptr, nullptr, 0, true);
-    scSingleSkinObject skin(fragment, mesh.positions, mesh.normals);
+    scSingleSkinObject skin(fragment, mesh.positions, mesh.normals, 0);
     skin.SetJointTree(std::move(root));
     scGeoFrameAnimation bend(tree.root.get());
     EXPECT_EQ(bend.GetDuration(), 48.0f);

@@ -1,4 +1,5 @@
-#include "../G3d/g3dFragmentFixture.h"
+#include "../G3d/g3dRendererFixture.h"
+#include "Engine/Graphics/G3d/g3dModel.h"
 #include "Engine/Graphics/May/mayAnimationFile.h"
 #include "Engine/Graphics/Sc/scJoint.h"
 #include "Engine/Graphics/Sc/scSingleSkinObject.h"
@@ -21,15 +22,15 @@ struct Tracks {
 
 // A skin of two vertices, (1, 0, 0) and (0, 1, 0): the root joint moves vertex 0 by 0.25, its child,
 // 4 up, by 0.75; vertex 1 is influenced by nothing.
-class scSkinTest : public g3dFragmentFixture {
+class scSkinTest : public g3dRendererFixture {
   protected:
     void SetUp() override {
-        g3dFragmentFixture::SetUp();
+        g3dRendererFixture::SetUp();
         const std::vector<maVector3d> positions = {{1, 0, 0}, {0, 1, 0}}, normals = {{0, 0, 1}, {0, 0, 1}};
         const u16 indices[3] = {0, 1, 1};
         g3dFragment* fragment = g3dFragmentManager::CreateFragmentPNT(positions.data(), normals.data(), 2,
                                                                       indices, 3, nullptr, nullptr, 0, true);
-        skin = std::make_unique<scSingleSkinObject>(fragment, positions, normals);
+        skin = std::make_unique<scSingleSkinObject>(fragment, positions, normals, 0);
         auto root = std::make_unique<scJoint>();
         const scJointInfluence rootInfluences[] = {{0, 0.25f}, {7, 1.0f}}, childInfluences[] = {{0, 0.75f}};
         root->SetInfluences(rootInfluences, 2, 0x10000);
@@ -41,7 +42,7 @@ class scSkinTest : public g3dFragmentFixture {
     }
     void TearDown() override {
         skin.reset();
-        g3dFragmentFixture::TearDown();
+        g3dRendererFixture::TearDown();
     }
     maVector3d Vertex(u32 i) const { return VertexAt<g3dVertexPNT>(*skin->GetFragment(), i).position; }
 
@@ -91,6 +92,13 @@ TEST_F(scSkinTest, WeightsMixTheJointsPositions) {
     EXPECT_EQ(Vertex(1), maVector3d(0, 0, 0));
     EXPECT_EQ(VertexAt<g3dVertexPNT>(*skin->GetFragment(), 0).normal, maVector3d(0, 0, 1));
     EXPECT_EQ(skin->GetLocalBox().GetMax().y, 3.0f);
+
+    // The placement moves the model's node and the world box, not the skinned vertices.
+    skin->SetPosition({0, 0, 5});
+    EXPECT_EQ(skin->GetModel()->GetNode()->GetLocalMatrix().m[14], 5.0f);
+    EXPECT_EQ(skin->GetBoundingBox().minZ, 5.0f);
+    EXPECT_EQ(skin->GetBoundingBox().maxX, 3.0f);
+    EXPECT_EQ(Vertex(0), maVector3d(3, 3, 0));
 }
 
 TEST_F(scSkinTest, CrossFadesBlendAndFinish) {

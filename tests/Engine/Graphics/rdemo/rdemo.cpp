@@ -1,11 +1,9 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
-//   rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] [--time seconds]
-//         --out picture.png
+//   rdemo --scene <name> [--seed n] [--time seconds] [--theme folder] [--name prop] --out picture.png
 //   rdemo --scene circuit --recipe r1 --type Steel|Wooden --terrain hill [--shadows 0|1] [--scheme n]
 //         --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
-// its three vertex colours. The others: see rdemoTextures.cpp, rdemoShapes.cpp, rdemoMaterials.cpp,
-// rdemoFrame.cpp and rdemoParticles.cpp.
+// its three vertex colours. The others are listed in Scenes() and drawn in rdemo<Scene>.cpp.
 #include "rdemo.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
@@ -17,9 +15,12 @@
 
 #include <png.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -76,11 +77,45 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32
     return true;
 }
 
+// What the command line gives the scenes.
+struct SceneOptions {
+    f32 time = 0.0f;
+    u32 seed = 1;
+    std::string theme = "Ironvale", name = "fountain";
+    // The circuit scene knows one recipe over one terrain.
+    std::string recipe = "r1", type = "Steel", terrain = "hill";
+    bool shadows = true;
+    // One of the type's shipped colour schemes; below 0 the definitions' own colours.
+    int scheme = -1;
+};
+
+using SceneDrawer = std::function<std::vector<u32>(const SceneOptions&)>;
+
+const std::map<std::string, SceneDrawer>& Scenes() {
+    static const std::map<std::string, SceneDrawer> scenes = {
+        {"screen", [](const SceneOptions&) { return DrawScreenScene(); }},
+        {"textures", [](const SceneOptions&) { return DrawTexturesScene(); }},
+        {"shapes", [](const SceneOptions&) { return DrawShapesScene(); }},
+        {"materials", [](const SceneOptions&) { return DrawMaterialsScene(); }},
+        {"frame", [](const SceneOptions&) { return DrawFrameScene(); }},
+        {"skin", [](const SceneOptions& o) { return DrawSkinScene(o.time); }},
+        {"particles", [](const SceneOptions& o) { return DrawParticlesScene(o.seed, o.time); }},
+        {"projshadow", [](const SceneOptions&) { return DrawProjShadowScene(); }},
+        {"prop", [](const SceneOptions& o) { return DrawPropScene(o.theme, o.name, o.time); }},
+        {"circuit", [](const SceneOptions& o) { return DrawCircuitScene(o.type, o.shadows, o.scheme); }},
+    };
+    return scenes;
+}
+
 int Usage() {
-    std::fprintf(stderr, "usage: rdemo --scene screen|textures|shapes|materials|frame|particles [--seed n] "
-                         "[--time seconds] --out <file.png>\n"
-                         "       rdemo --scene circuit --recipe r1 --type <coaster type> --terrain hill "
-                         "[--shadows 0|1] [--scheme n] --out <file.png>\n");
+    std::string names;
+    for (const auto& [name, draw] : Scenes())
+        names += (names.empty() ? "" : "|") + name;
+    std::fprintf(
+        stderr,
+        "usage: rdemo --scene %s [--seed n] [--time seconds] [--theme folder] [--name prop] [--recipe r1 "
+        "--type <coaster type> --terrain hill --shadows 0|1 [--scheme n]] --out <file.png>\n",
+        names.c_str());
     return 2;
 }
 
@@ -143,37 +178,38 @@ std::vector<u32> DrawScreenScene() {
 }
 
 int main(int argc, char** argv) {
-    std::string scene, out, recipe = "r1", type = "Steel", terrain = "hill";
-    bool shadows = true;
-    int scheme = -1;
-    u32 seed = 1;
-    f32 seconds = 2.0f;
+    std::string scene, out;
+    SceneOptions options;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--scene")
             scene = argv[i + 1];
         else if (option == "--out")
             out = argv[i + 1];
-        else if (option == "--seed")
-            seed = static_cast<u32>(std::strtoul(argv[i + 1], nullptr, 10));
         else if (option == "--time")
-            seconds = std::strtof(argv[i + 1], nullptr);
+            options.time = std::strtof(argv[i + 1], nullptr);
+        else if (option == "--seed")
+            options.seed = static_cast<u32>(std::strtoul(argv[i + 1], nullptr, 10));
+        else if (option == "--theme")
+            options.theme = argv[i + 1];
+        else if (option == "--name")
+            options.name = argv[i + 1];
         else if (option == "--recipe")
-            recipe = argv[i + 1];
+            options.recipe = argv[i + 1];
         else if (option == "--type")
-            type = argv[i + 1];
+            options.type = argv[i + 1];
         else if (option == "--terrain")
-            terrain = argv[i + 1];
+            options.terrain = argv[i + 1];
         else if (option == "--shadows")
-            shadows = std::string(argv[i + 1]) != "0";
+            options.shadows = std::string(argv[i + 1]) != "0";
         else if (option == "--scheme")
-            scheme = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
+            options.scheme = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
         else
             return Usage();
     }
-    if ((scene != "screen" && scene != "textures" && scene != "shapes" && scene != "materials" &&
-         scene != "frame" && scene != "particles" && scene != "circuit") ||
-        recipe != "r1" || terrain != "hill" || out.empty())
+    const auto draw = Scenes().find(scene);
+    if (draw == Scenes().end() || out.empty() || !std::isfinite(options.time) || options.recipe != "r1" ||
+        options.terrain != "hill")
         return Usage();
 
     plSystemServices services;
@@ -183,13 +219,7 @@ int main(int argc, char** argv) {
         try {
             g2dInitialize();
             g2dScreen::InitWindowed(kWidth, kHeight, 0, 0);
-            const std::vector<u32> picture = scene == "screen"      ? DrawScreenScene()
-                                             : scene == "textures"  ? DrawTexturesScene()
-                                             : scene == "shapes"    ? DrawShapesScene()
-                                             : scene == "materials" ? DrawMaterialsScene()
-                                             : scene == "frame"     ? DrawFrameScene()
-                                             : scene == "circuit"   ? DrawCircuitScene(type, shadows, scheme)
-                                                                    : DrawParticlesScene(seed, seconds);
+            const std::vector<u32> picture = draw->second(options);
             status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
             g2dScreen::Deinitialize();
             g2dShutdown();

@@ -25,5 +25,11 @@ std::vector<u32> DrawShapesScene();
 std::vector<u32> DrawMaterialsScene();
 std::vector<u32> DrawParticlesScene(u32 seed, f32 seconds);
 std::vector<u32> DrawFrameScene();
+// A prop of the built content's theme posed by its idle animation at the time.
+std::vector<u32> DrawPropScene(const std::string& theme, const std::string& name, f32 seconds);
+// The animated models and the flare at the given time in seconds.
+std::vector<u32> DrawSkinScene(f32 time);
+// A box casting its projected shadow on the ground; checks that the shadow darkens and follows the box.
+std::vector<u32> DrawProjShadowScene();
 // R1 of the coaster type over a hill, from the built content; shadows cast along the sun when asked.
 std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows, int scheme);

@@ -1,7 +1,7 @@
 // The "circuit" scene: the closed R1 circuit (four chained straights of 20 and four right-angle turns
 // of radius 15) of a coaster type from the built content, over flat ground with a hill, lifted clear of
 // it, with its supports (poles or wooden walls) and its shadows cast along the sun. The track objects
-// enter the renderer's lists through a track object maker of this demo. The check: a shadow point beside
+// enter the renderer's lists as the scene's objects. The check: a shadow point beside
 // the track is darker than the same ground in a frame drawn without shadows.
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
@@ -25,6 +25,7 @@
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/TrackGeom/coCrossSectionReader.h"
+#include "Source/TrackGeom/coSceneTrackObjectMaker.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
@@ -66,42 +67,6 @@ class HillPark : public coParkWorld {
         return 6.0f * std::max(0.0f, 1.0f - d / 14.0f);
     }
     maVector3d hill{-30.0f, 0.0f, 30.0f};
-};
-
-// A track object as a model of the renderer's list, shown and hidden with it.
-class DemoObject : public coSceneObject {
-  public:
-    DemoObject(g3dModel* model, const maBoundingBox& box) : m_model(model), m_box(box) {}
-    ~DemoObject() override { g3dRenderer::RemoveModel(m_model); }
-    void SetVisible(bool visible) override {
-        coSceneObject::SetVisible(visible);
-        m_model->SetVisible(visible);
-    }
-    maBoundingBox GetBox() const override { return m_box; }
-
-  private:
-    g3dModel* m_model;
-    maBoundingBox m_box;
-};
-
-class DemoObjectMaker : public coTrackObjectMaker {
-  public:
-    std::unique_ptr<coSceneObject> Make(coTrackObjectKind kind, g3dFragment* fragment, int renderList,
-                                        const coTrackObjectPlacement& placement) override {
-        if (!fragment)
-            return nullptr;
-        const coTrackObject shape(kind, fragment, renderList, placement);
-        const auto list = static_cast<u32>(renderList);
-        if (kind == coTrackObjectKind::Static)
-            return std::make_unique<DemoObject>(g3dRenderer::AddStaticModel(fragment, list), shape.GetBox());
-        maMatrix4d world = placement.rotation.GetMatrix();
-        maMatrix4d scale;
-        scale.SetScale(placement.scale.x, placement.scale.y, placement.scale.z);
-        world = scale * world;
-        world.Translate(placement.position.x, placement.position.y, placement.position.z);
-        return std::make_unique<DemoObject>(g3dRenderer::AddPlacedStaticModel(fragment, world, list),
-                                            shape.GetBox());
-    }
 };
 
 // The ground as a lit grid over the square around the circuit.
@@ -186,7 +151,7 @@ std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows, int sch
 
     HillPark park;
     coSetParkWorld(&park);
-    DemoObjectMaker maker;
+    coSceneTrackObjectMaker maker;
     coSetTrackObjectMaker(&maker);
     std::vector<u32> picture;
     bool failed = false;

@@ -23,3 +23,32 @@ TEST(plGlFit, ThePictureKeepsItsShapeCentredWithBarsOnOneAxis) {
         EXPECT_EQ(shown.height, c.shown.height) << c.drawableWidth << "x" << c.drawableHeight;
     }
 }
+
+TEST(plGlFit, PointerPositionsMapThroughTheFitBothWays) {
+    const struct {
+        plGlView view;
+        i32 windowX, windowY;
+        i32 x, y;
+    } cases[] = {
+        {{800, 600, 800, 600, 800, 600}, 400, 300, 400, 300}, // a window: identity
+        {{800, 600, 800, 600, 800, 600}, 799, 599, 799, 599},
+        {{1000, 600, 1000, 600, 640, 480}, 100, 0, 0, 0}, // bars left and right, scale 1.25
+        {{1000, 600, 1000, 600, 640, 480}, 899, 599, 639, 479},
+        {{1000, 600, 1000, 600, 640, 480}, 50, 300, -40, 240},  // in the bar: off the picture
+        {{800, 600, 1600, 1200, 800, 600}, 400, 300, 400, 300}, // a dense display
+        {{800, 600, 1600, 1200, 400, 300}, 10, 20, 5, 10},
+    };
+    for (const auto& c : cases) {
+        i32 x = 0, y = 0;
+        plGlWindowToPicture(c.view, c.windowX, c.windowY, x, y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y)) << c.windowX << ", " << c.windowY;
+        i32 windowX = 0, windowY = 0;
+        plGlPictureToWindow(c.view, x, y, windowX, windowY);
+        plGlWindowToPicture(c.view, windowX, windowY, x, y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y))
+            << "back from " << windowX << ", " << windowY;
+    }
+    i32 x = 1, y = 1;
+    plGlWindowToPicture({800, 600, 0, 0, 800, 600}, 10, 10, x, y);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(0, 0));
+}

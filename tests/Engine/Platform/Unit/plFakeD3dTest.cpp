@@ -285,6 +285,46 @@ TEST(plFakeD3d, RenderTargetsTakeTheirSizeAndTheDepthBufferWhereItFits) {
     EXPECT_EQ(device.Reset(&f.params), plD3dErr::Ok);
 }
 
+TEST(plFakeD3d, TheCursorTakesUnlockedArgbImagesWithTheHotSpotInsideAndAResetForgetsIt) {
+    FakeDevice f;
+    plD3dSurface* argb = nullptr;
+    plD3dSurface* rgb = nullptr;
+    ASSERT_EQ(f.device->CreateImageSurface(4, 2, plD3dFormat::A8R8G8B8, &argb), plD3dErr::Ok);
+    ASSERT_EQ(f.device->CreateImageSurface(4, 2, plD3dFormat::X8R8G8B8, &rgb), plD3dErr::Ok);
+    reinterpret_cast<u32*>(argb->Pixels())[5] = 0x80112233u;
+    plD3dLockedRect locked;
+    ASSERT_EQ(argb->LockRect(&locked, nullptr, 0), plD3dErr::Ok);
+    const struct {
+        u32 x, y;
+        plD3dSurface* image;
+        plD3dResult result;
+    } calls[] = {
+        {0, 0, nullptr, plD3dErr::InvalidCall},
+        {0, 0, rgb, plD3dErr::InvalidCall},
+        {0, 0, argb, plD3dErr::InvalidCall}, // locked
+    };
+    for (const auto& c : calls)
+        EXPECT_EQ(f.device->SetCursorProperties(c.x, c.y, c.image), c.result);
+    argb->UnlockRect();
+    EXPECT_EQ(f.device->SetCursorProperties(4, 0, argb), plD3dErr::InvalidCall);
+    EXPECT_EQ(f.device->SetCursorProperties(1, 2, argb), plD3dErr::InvalidCall);
+    EXPECT_FALSE(f.device->GetCursorImage());
+    EXPECT_EQ(f.device->SetCursorProperties(3, 1, argb), plD3dErr::Ok);
+    EXPECT_EQ(f.device->GetCursorImage()->argb[5], 0x80112233u);
+    EXPECT_EQ(f.factory.GetLog().back(), "SetCursorProperties 3 1");
+
+    f.device->SetCursorPosition(-5, 700, 0);
+    i32 x = 0, y = 0;
+    f.device->GetCursorPosition(x, y);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(-5, 700));
+    EXPECT_FALSE(f.device->ShowCursor(true));
+    EXPECT_TRUE(f.device->ShowCursor(false));
+    EXPECT_EQ(f.device->Reset(&f.params), plD3dErr::Ok);
+    EXPECT_FALSE(f.device->GetCursorImage());
+    argb->Release();
+    rgb->Release();
+}
+
 TEST(plD3dPixels, ChannelsWidenByRepeatingTheirHighBits) {
     const struct {
         plD3dFormat format;

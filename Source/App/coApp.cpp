@@ -1,0 +1,393 @@
+#include "Source/App/coApp.h"
+
+#include "Engine/App/App/appClock.h"
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/App/In/inDeviceManager.h"
+#include "Engine/App/In/inKeyCode.h"
+#include "Engine/App/In/inKeyboard.h"
+#include "Engine/App/In/inPackage.h"
+#include "Engine/Audio/Mu/muMusicManager.h"
+#include "Engine/Audio/Sn/snExceptions.h"
+#include "Engine/Audio/Sn/snSoundManager.h"
+#include "Engine/Audio/Sn/snSoundSystem.h"
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/GUI/Gpr/gprPackage.h"
+#include "Engine/GUI/Gpr/gprScript.h"
+#include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiPackage.h"
+#include "Engine/GUI/Gui/guiScreen.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
+#include "Engine/Graphics/G2d/g2dImage.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Video/Vi/viMoviePlayer.h"
+#include "Source/App/coErrorDisplayerMgr.h"
+#include "Source/App/coLoadingScreen.h"
+#include "Source/App/coReportException.h"
+#include "Source/Collision/coTrackCollision.h"
+#include "Source/Modes/coMenuModes.h"
+#include "Source/Modes/coMenuWorld.h"
+#include "Source/Modes/coRideModeOptions.h"
+#include "Source/Settings/coDefaultInput.h"
+#include "Source/Settings/coMusic.h"
+#include "Source/Settings/coPakManager.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coScreenCapture.h"
+#include "Source/Settings/coSoundEffects.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr i32 kMenuWidth = 800;
+constexpr i32 kMenuHeight = 600;
+
+// The question dialog of the game's frame, until it is built from its script.
+class coQuestionDialog : public coModalDialog {
+  public:
+    coQuestionDialog() : coModalDialog("Dialog", {{"Ok", "OK"}, {"Cancel", "Cancel"}}) {}
+};
+
+} // namespace
+
+coApp::coApp() {
+    coSetModeHost(this);
+}
+
+coApp::~coApp() {
+    // The modes leave the table before they go, so nobody finds a deleted one there.
+    for (i32 id = 0; id < coModeTableSize; ++id)
+        if (m_modes[static_cast<size_t>(id)])
+            coSetMode(id, nullptr);
+    coSetModeHost(nullptr);
+}
+
+void coApp::Update() {
+    if (coModeStackIsEmpty()) {
+        RequestQuit();
+        return;
+    }
+    coMode* entering = coModeStackIsNewlyCurrent() ? coCurrentMode() : nullptr;
+    coModeManagerUpdate();
+    if (entering && m_trace)
+        Trace(entering);
+    if (m_frameLimit != 0 && ++m_frames >= m_frameLimit) {
+        if (m_lastFrame)
+            m_lastFrame();
+        coModeStackLeaveAll();
+    }
+}
+
+void coApp::Trace(coMode* entered) {
+    for (i32 id = 0; id < coModeTableSize; ++id)
+        if (coGetMode(id) == entered) {
+            std::fprintf(stderr, "mode %d entered\n", static_cast<int>(id));
+            if (id == coModeIdMainMenu && !m_menuReady) {
+                m_menuReady = true;
+                std::fprintf(stderr, "menu ready %lld ms\n",
+                             static_cast<long long>(MillisecondsSinceStart()));
+            }
+            return;
+        }
+}
+
+i64 coApp::MillisecondsSinceStart() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 m_programStart)
+        .count();
+}
+
+void coApp::OnStart(appStartEvent*) {
+    inInit();
+    guiInit();
+    m_inputAndGui = true;
+    m_guiUp = true;
+    m_teardown.push_back([this] { StopInputAndGui(); });
+    coPaths::Init();
+
+    fsLocator errors = fsGetRootDirectory(0, 0);
+    errors.AppendComponent("Errors");
+    errors.AppendComponent(fsGetRootDirectory(coRootText, 0).GetLastComponent());
+    gfErrorHandler::SetErrorFileDirectory(errors);
+
+    fsLocator fontNames = fsGetRootDirectory(coRootText, 0);
+    fontNames.AppendComponent("fontname.tsf");
+    g2dLoadFontNameTable(fontNames);
+    coPakManager::Create();
+    m_teardown.push_back(coPakManager::Destroy);
+    coPrefs::Load();
+    coSetCollisionChecks(!coPrefs::GetBool(coPrefDisablePropCollisions));
+    std::srand(static_cast<unsigned>(appGetTime() * 100.0));
+    CreateModes();
+    SetTitle(coPaths::GetBasicString(0));
+
+    const coCommandLine options = coParseCommandLine(m_commandLine, coPrefs::GetInt(0));
+    ApplyCommandLine(options);
+    if (!options.skipVideos)
+        PlayIntroMovies();
+
+    InitDisplay(options.resolution, options.windowed);
+    // The GUI and the renderer hold the device's resources: they go before the device.
+    m_teardown.push_back([this] {
+        StopInputAndGui();
+        g3dRenderer::Shutdown();
+        g2dScreen::Deinitialize();
+    });
+    g3dRenderer::InitStates();
+    g2dScreen::SetShowFps(options.tilde);
+
+    coPakManager::OpenGuiPaks();
+    coLoadingScreenShow(true);
+    if (m_trace)
+        std::fprintf(stderr, "first loading frame %lld ms\n",
+                     static_cast<long long>(MillisecondsSinceStart()));
+    m_teardown.push_back(coLoadingScreenHide);
+    coBindDefaultInput();
+
+    SetUpGui();
+    StartErrorDisplay();
+    m_teardown.push_back(coErrorDisplayerMgr::Stop);
+
+    coLoadingScreenShow(false);
+    StartAudio();
+    coLoadUiSounds();
+    coLoadingScreenStep();
+
+    if (options.rideUnterminated)
+        DBG_WARNING("\"/ride\" without a coaster name between double quotes: the main menu instead");
+    if (options.ride)
+        StartRide(options);
+    else
+        coModePush(coGetMode(coModeIdMainMenu));
+}
+
+void coApp::SetUpGui() {
+    guiSetScreenSize(kMenuWidth, kMenuHeight);
+    guiWindowMgr::GetRoot()->SetSize(kMenuWidth, kMenuHeight);
+    gprParserUtil::SetScriptDirectory(fsGetRootDirectory(coRootGui, 0));
+}
+
+void coApp::StartErrorDisplay() {
+    // Until the question dialog can show a message, the in-game display hands it to the engine's own
+    // displayer; what it adds already is that a report made while one is shown cannot run inside it.
+    coErrorDisplayerMgr::Start([](u32 type, const envString& message) {
+        return gfErrorHandler::GetDefaultDisplayer()->Display(type, message);
+    });
+}
+
+void coApp::RestartDisplay(i32 resolution, i32 depth) {
+    coGetMenuWorld().ClearScene();
+    coLoadingScreenHide();
+    const bool windowed = g2dScreen::IsWindowed();
+    coErrorDisplayerMgr::Stop();
+    if (m_guiUp) {
+        m_guiUp = false;
+        gprShutdown();
+        guiShutdown();
+    }
+    g3dRenderer::Shutdown();
+    g2dScreen::Deinitialize();
+    int width = 0;
+    int height = 0;
+    coPrefs::GetResolution(resolution, width, height);
+    g2dScreen::SetVerticalSync(coPrefs::GetBool(30));
+    g2dScreen::SetTripleBuffering(coPrefs::GetBool(31));
+    if (windowed)
+        g2dScreen::InitWindowed(width, height, 0, 0);
+    else
+        g2dScreen::InitFullScreen(width, height, depth);
+    g3dRenderer::InitStates();
+    guiInit();
+    gprInit();
+    m_guiUp = true;
+    StartErrorDisplay();
+    SetUpGui();
+    coLoadUiSounds();
+}
+
+void coApp::StopInputAndGui() {
+    if (!m_inputAndGui)
+        return;
+    m_inputAndGui = false;
+    if (m_guiUp)
+        guiShutdown();
+    m_guiUp = false;
+    inShutdown();
+}
+
+void coApp::CreateModes() {
+    const auto make = [this](i32 id, std::unique_ptr<coMode> mode) {
+        coSetMode(id, mode.get());
+        m_modes[static_cast<size_t>(id)] = std::move(mode);
+    };
+    auto menu = std::make_unique<coModeMainMenu>();
+    menu->SetDisplayRestart([this](i32 resolution, i32 depth) { RestartDisplay(resolution, depth); });
+    make(coModeIdMainMenu, std::move(menu));
+    make(coModeIdSplashScreen, std::make_unique<coModeSplashScreen>());
+    make(coModeIdLoadMenu, std::make_unique<coModeLoadMenu>());
+    make(coModeIdCareerMenu, std::make_unique<coModeCareerMenu>());
+    make(coModeIdCareerBuilder, std::make_unique<coModeCareerBuilder>());
+}
+
+void coApp::ApplyCommandLine(const coCommandLine& options) {
+    coPrefs::SetSessionFlag(coSessionMp3Music, options.mp3);
+    for (int flag = 0; flag < 4; ++flag)
+        if (options.cheats[flag])
+            coPrefs::SetSessionFlag(flag, 1);
+    if (options.storeResolution)
+        coPrefs::SetInt(0, options.resolution);
+    auto* ride = dynamic_cast<coRideModeOptions*>(coGetMode(coModeIdRide));
+    if (!ride)
+        return;
+    if (options.perpetual)
+        ride->SetPerpetual(true);
+    if (options.movieCapture) {
+        if (options.movieFrameRate != 0.0f)
+            ride->SetMovieFrameRate(options.movieFrameRate);
+        if (options.movieShrink != 0)
+            ride->SetMovieShrink(options.movieShrink);
+        ride->SetMovieCapture(true);
+    }
+}
+
+void coApp::PlayIntroMovies() {
+    viMoviePlayer player;
+    for (const char* name : {"zandrel.avi", "brisomar.avi"}) {
+        fsLocator movie(coRootVideo);
+        movie.AppendComponent(name);
+        player.Play(movie);
+    }
+}
+
+void coApp::InitDisplay(i32 resolution, bool windowed) {
+    int width = 0;
+    int height = 0;
+    coPrefs::GetResolution(resolution, width, height);
+    g2dScreen::SetVerticalSync(coPrefs::GetBool(30));
+    g2dScreen::SetTripleBuffering(coPrefs::GetBool(31));
+    if (windowed)
+        g2dScreen::InitWindowed(width, height, 0, 0);
+    else
+        g2dScreen::InitFullScreen(width, height, coPrefs::GetInt(1));
+    g2dScreen::SetGamma(coPrefs::GetFloat(3));
+}
+
+void coApp::StartAudio() {
+    try {
+        snStartSoundSystem();
+    } catch (const envExceptionX&) {
+        // Without a sound device the game runs silent: every sound call does nothing while it is down.
+        coReportCurrentException();
+    }
+    snSoundManager::Init();
+    coPrefs::ApplyVolumes();
+    coMusicStart();
+    coMusicSetDisabled(coPrefs::GetBool(coPrefMenuMusicOff));
+    m_teardown.push_back([] { StopAudio(); });
+}
+
+void coApp::StopAudio() {
+    coMusicSaveSettings();
+    coMusicStop();
+    muDestroyMusicManager();
+    snSoundManager::Shutdown();
+    snStopSoundSystem();
+}
+
+void coApp::StartRide(const coCommandLine& options) {
+    // The name must be one file of the save folder; anything else is a file that is not there.
+    const envString name(
+        (options.rideName + (m_commandLine.find(".csa") == std::string::npos ? ".csa" : "")).c_str());
+    fsLocator file(coRootSaves);
+    file.AppendComponent(name);
+    coGetMenuWorld().SetCoasterName(envString(options.rideName.c_str()));
+    if (!coIsPlainFolderName(name))
+        throw fsFileDoesntExistX(file);
+    coGetMenuWorld().LoadCoaster(file);
+    coGetMenuWorld().SetWorldMode(1);
+    coGetMenuWorld().PrepareRide();
+    coModePush(coGetMode(coModeIdRide));
+}
+
+void coApp::OnStop(appStopEvent*) {
+    coGetMenuWorld().ClearScene();
+    while (!m_teardown.empty()) {
+        const auto step = std::move(m_teardown.back());
+        m_teardown.pop_back();
+        step();
+    }
+}
+
+void coApp::OnSuspend(appSuspendEvent*) {
+    const muMusicManager* manager = muGetMusicManager();
+    m_suspendPaused = manager && (manager->GetFlags() & muMusicManager::kPlaying) != 0;
+    if (m_suspendPaused)
+        coMusicPause();
+}
+
+void coApp::OnResume(appResumeEvent*) {
+    appClock::Tick(0.0f);
+    if (m_suspendPaused)
+        coMusicResume();
+}
+
+// --- the frame services of the modes ---
+
+bool coApp::AskQuitQuestion(u32 textEntry) {
+    auto dialog = std::make_unique<coQuestionDialog>();
+    dialog->SetTextEntry(textEntry);
+    return dialog->DoModal([this] { ModalFrame(); }) == 1;
+}
+
+bool coApp::ScreenshotKeyReleased() {
+    const inKeyboard* keyboard = inDeviceManager::GetKeyboard(0);
+    return keyboard && keyboard->WasKeyReleased(inKeyF1 + 6);
+}
+
+void coApp::TakeScreenshot() {
+    coGrabScreenshot(*g_pdevice);
+}
+
+void coApp::HideLoadingScreen() {
+    coLoadingScreenHide();
+}
+
+void coApp::BeginMenuFrame(bool poll) {
+    const u8 black[3] = {0, 0, 0};
+    g2dScreen::Clear(black);
+    if (poll)
+        inDeviceManager::PollAll();
+    guiWindowMgr::Update();
+    snSoundManager::Update(appClock::GetTime());
+    coMusicHandleKeys();
+}
+
+void coApp::RenderFrame(g3dCamera*, g2dImage* overlay) {
+    if (overlay)
+        g2dScreen::DrawImage(0, 0, *overlay);
+    g2dScreen::EndFrame();
+}
+
+void coApp::ModalFrame() {
+    // A run of a given length ends inside a dialog too: the run loop's quit cancels every modal run.
+    if (m_frameLimit != 0 && ++m_frames >= m_frameLimit)
+        RequestQuit();
+    appClock::Tick(0.0f);
+    PumpMessages();
+    if (ScreenshotKeyReleased()) {
+        try {
+            TakeScreenshot();
+        } catch (...) {
+            coReportCurrentException();
+        }
+    }
+    BeginMenuFrame(true);
+    RenderFrame(nullptr, nullptr);
+}

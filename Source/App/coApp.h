@@ -1,0 +1,84 @@
+#pragma once
+#include "Engine/App/App/appApplication.h"
+#include "Engine/App/App/appEventHandler.h"
+#include "Source/App/coCommandLine.h"
+#include "Source/Modes/coMode.h"
+#include "Source/Modes/coModeStack.h"
+
+#include <array>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The game application: on start it builds the game (paths, preferences, every mode, display, input,
+// GUI, audio) and reads the command line; each frame it runs the current mode; on stop it tears the game
+// down. It owns every mode of the mode table.
+class coApp : public appApplication, public appFlowEventHandler, private coModeHost {
+  public:
+    coApp();
+    ~coApp() override;
+
+    void SetCommandLine(const std::string& line) { m_commandLine = line; }
+    // Frames to run before leaving as if the player had confirmed the quit (0: no end).
+    void SetFrameLimit(u32 frames) { m_frameLimit = frames; }
+    // Writes "first loading frame T ms", "mode N entered" and "menu ready T ms" (since the program's
+    // start) to stderr.
+    void SetTrace(std::chrono::steady_clock::time_point programStart) {
+        m_trace = true;
+        m_programStart = programStart;
+    }
+    // The frame shown last is kept for the caller when the run ends (a picture of the last frame).
+    using LastFrameHook = std::function<void()>;
+    void SetLastFrameHook(LastFrameHook hook) { m_lastFrame = std::move(hook); }
+
+    void Update() override;
+    void OnStart(appStartEvent*) override;
+    void OnStop(appStopEvent*) override;
+    void OnSuspend(appSuspendEvent*) override;
+    void OnResume(appResumeEvent*) override;
+
+    // The game world's side of the command line: session flags, the resolution preference, the ride mode.
+    static void ApplyCommandLine(const coCommandLine& options);
+
+  private:
+    void CreateModes();
+    void StopInputAndGui();
+    void SetUpGui();
+    void StartErrorDisplay();
+    // The display made anew in another mode, with everything that lives on it.
+    void RestartDisplay(i32 resolution, i32 depth);
+    void PlayIntroMovies();
+    void InitDisplay(i32 resolution, bool windowed);
+    void StartAudio();
+    static void StopAudio();
+    void StartRide(const coCommandLine& options);
+    void Trace(coMode* entered);
+    i64 MillisecondsSinceStart() const;
+
+    // The frame services of the modes.
+    bool AskQuitQuestion(u32 textEntry) override;
+    bool ScreenshotKeyReleased() override;
+    void TakeScreenshot() override;
+    void HideLoadingScreen() override;
+    void BeginMenuFrame(bool poll) override;
+    void RenderFrame(g3dCamera* camera, g2dImage* overlay) override;
+    // One loop of a modal dialog: the frame with game time standing still.
+    void ModalFrame();
+
+    std::string m_commandLine;
+    std::array<std::unique_ptr<coMode>, coModeTableSize> m_modes;
+    u32 m_frameLimit = 0;
+    u32 m_frames = 0;
+    bool m_trace = false;
+    bool m_audio = false;
+    bool m_suspendPaused = false;
+    bool m_menuReady = false;
+    bool m_inputAndGui = false;
+    bool m_guiUp = false;
+    std::chrono::steady_clock::time_point m_programStart;
+    LastFrameHook m_lastFrame;
+    // What the start has set up, undone in reverse by the stop (also after a start that failed).
+    std::vector<std::function<void()>> m_teardown;
+};

@@ -1,0 +1,141 @@
+#include "Source/App/coProgram.h"
+
+#include "Engine/App/App/appEnginePackages.h"
+#include "Engine/App/App/appPackage.h"
+#include "Engine/App/App/appSingleInstance.h"
+#include "Engine/App/App/appWindow.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/Audio/Sn/snPackage.h"
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/GUI/Gpr/gprPackage.h"
+#include "Engine/GUI/Gui/guiPackage.h"
+#include "Engine/Graphics/G2d/g2dPackage.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Video/Vi/viPackage.h"
+#include "Source/App/coApp.h"
+#include "Source/App/coErrorDisplayerMgr.h"
+#include "Source/App/coRenderListConfig.h"
+#include "Source/App/coReportException.h"
+#include "Source/Collision/coTrackCollision.h"
+#include "Source/Modes/coModeStack.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Track/coCircuit.h"
+
+#include <vector>
+
+namespace {
+
+constexpr u32 kG3dErrorPackage = 11;
+constexpr u32 kG3dStartFailed = 4;
+
+// The packages started so far, stopped in reverse.
+class coStartedPackages {
+  public:
+    ~coStartedPackages() { StopAll(); }
+    void Started(void (*stop)()) { m_stops.push_back(stop); }
+    void StopAll() {
+        while (!m_stops.empty()) {
+            void (*stop)() = m_stops.back();
+            m_stops.pop_back();
+            stop();
+        }
+    }
+
+  private:
+    std::vector<void (*)()> m_stops;
+};
+
+void StartFoundation(coStartedPackages& packages) {
+    envInit();
+    packages.Started(envShutdown);
+    dbgInit();
+    packages.Started(dbgShutdown);
+    fsInit();
+    packages.Started(fsShutdown);
+    itInit();
+    packages.Started(itShutdown);
+    gfInit(nullptr, nullptr);
+    packages.Started(gfShutdown);
+    coErrorDisplayerMgr::CountDefaultReports();
+
+    fsLocator errors = fsGetRootDirectory(0, 0);
+    errors.AppendComponent("Errors");
+    errors.AppendComponent("Eng");
+    gfErrorHandler::SetErrorFileDirectory(errors);
+    gfErrorHandler::RegisterPackage(coErrorPackage, envString("coErrors.tsf"));
+    coPaths::LoadBasicStrings();
+    appInit();
+    packages.Started(appShutdown);
+}
+
+// The 3D package with the game's render lists; the GUI draws into the overlay list.
+void StartGraphics(coStartedPackages& packages) {
+    g2dInitialize();
+    packages.Started(g2dShutdown);
+    std::vector<coRenderListConfig> lists;
+    coBuildRenderListConfigs(lists);
+    // The game's lists are handed over once the renderer takes a list of its own; until then it keeps
+    // its defaults. The renderer is shut down with the display it draws on.
+    g3dRenderer::Initialize();
+    guiSetRenderList(coGuiRenderList);
+}
+
+void ClearGame() {
+    coCollisionClearMarkers();
+    coCircuitClear();
+}
+
+} // namespace
+
+int coRunProgram(const std::string& commandLine, const coProgramSwitches& switches) {
+    coStartedPackages packages;
+    try {
+        appDisableStickyKeys();
+        StartFoundation(packages);
+        const std::string title = envStringToNarrow(coPaths::GetBasicString(0));
+        if (appCheckSingleInstance("LoopvaneApp", title.c_str()))
+            return appSecondInstanceExitCode;
+        try {
+            StartGraphics(packages);
+        } catch (...) {
+            gfErrorHandler::Report(gfDisplayNotice, kG3dErrorPackage, kG3dStartFailed, nullptr);
+            return coExitNotStarted;
+        }
+        snInit();
+        packages.Started(snShutdown);
+        viInit();
+        packages.Started(viShutdown);
+        gprInit();
+        packages.Started(gprShutdown);
+        coClearModeTable();
+        coCircuitResetFlags();
+        packages.Started(ClearGame);
+    } catch (...) {
+        coReportCurrentException();
+        return switches.frames != 0 ? 1 : coExitNormal;
+    }
+
+    {
+        coApp app;
+        app.SetCommandLine(commandLine);
+        app.SetFrameLimit(switches.frames);
+        if (switches.trace)
+            app.SetTrace(switches.start);
+        app.SetLastFrameHook(switches.lastFrame);
+        try {
+            app.Run();
+        } catch (...) {
+            coReportCurrentException();
+            // The loop was left without its stop event: the game is torn down here instead.
+            coModeStackClear();
+            app.OnStop(nullptr);
+        }
+    }
+    coModeStackClear();
+    coClearModeTable();
+    if (switches.frames != 0)
+        return coErrorDisplayerMgr::GetReportCount() == 0 ? 0 : 1;
+    return coExitNormal;
+}

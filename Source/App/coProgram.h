@@ -1,0 +1,26 @@
+#pragma once
+#include "Engine/Core/Env/envTypes.h"
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+// The exit codes of the program.
+inline constexpr int coExitNormal = 13;
+inline constexpr int coExitNotStarted = 15;
+
+// What the program's own switches ask of a run (they are taken off the command line first).
+struct coProgramSwitches {
+    // Frames to run, then leave as if the player confirmed the quit; the exit code is then 0 when
+    // nothing was reported, else 1. 0: run until the player leaves.
+    u32 frames = 0;
+    bool trace = false;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    // Called after the last frame was drawn, before anything is torn down.
+    std::function<void()> lastFrame;
+};
+
+// The game from start to end on the installed platform services: the engine's packages, the game's error
+// texts and basic strings, the single-instance guard, the 3D package, then the application's run loop;
+// everything started is stopped in reverse however the run ends. Returns the exit code.
+int coRunProgram(const std::string& commandLine, const coProgramSwitches& switches);

@@ -1,0 +1,57 @@
+#include "Source/App/coReportException.h"
+
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/Audio/Sn/snExceptions.h"
+
+#include <cstdio>
+#include <new>
+
+namespace {
+
+template <class X> coExceptionReport WithPath(u32 package, u32 number, const X& e) {
+    coExceptionReport report{package, number, {}};
+    fsLocatorToNativePath(e.GetLocator(), report.extra);
+    return report;
+}
+
+} // namespace
+
+coExceptionReport coDescribeException(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const fsFileDoesntExistX& e) {
+        return WithPath(4, 4, e);
+    } catch (const fsDirectoryDoesntExistX& e) {
+        return WithPath(4, 1, e);
+    } catch (const gfFileNotInPakX& e) {
+        return WithPath(7, 5, e);
+    } catch (const fsReadOnlyX& e) {
+        return WithPath(4, 8, e);
+    } catch (const fsUnknownX&) {
+        return {coErrorPackage, coErrorUnknownFile, {}};
+    } catch (const snSoundSystemCreateFailedX&) {
+        return {coErrorPackage, coErrorSound, {}};
+    } catch (const snSoundSystemBufferCreateFailedX&) {
+        return {coErrorPackage, coErrorSound, {}};
+    } catch (const std::bad_alloc&) {
+        return {coErrorPackage, coErrorGeneral, ": std::bad_alloc (out of memory?)"};
+    } catch (const envExceptionX& e) {
+        const u32 code = e.GetCode();
+        char extra[32];
+        std::snprintf(extra, sizeof extra, ": (%d-%d)", static_cast<int>(((code >> 16) & 0xFFF) - 16),
+                      static_cast<int>(code & 0xFFFF));
+        return {coErrorPackage, coErrorGeneral, extra};
+    } catch (...) {
+        return {coErrorPackage, coErrorGeneral, {}};
+    }
+}
+
+coExceptionReport coReportCurrentException() {
+    coExceptionReport report = coDescribeException(std::current_exception());
+    gfErrorHandler::Report(gfDisplayNotice, report.package, report.number,
+                           report.extra.empty() ? nullptr : report.extra.c_str());
+    return report;
+}

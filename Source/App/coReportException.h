@@ -1,0 +1,23 @@
+#pragma once
+#include "Engine/Core/Env/envTypes.h"
+
+#include <exception>
+#include <string>
+
+// How a failure is shown to the player: the error package and number of its text, and the extra text
+// appended to it (a file's path, or the code of an exception that has no text of its own).
+struct coExceptionReport {
+    u32 package = 0;
+    u32 number = 0;
+    std::string extra;
+};
+
+// The game's error package ("coErrors.tsf") and its texts.
+inline constexpr u32 coErrorPackage = 32;
+inline constexpr u32 coErrorGeneral = 3;
+inline constexpr u32 coErrorSound = 4;
+inline constexpr u32 coErrorUnknownFile = 6;
+
+coExceptionReport coDescribeException(const std::exception_ptr& failure);
+// Reports the exception being handled through the error handler as a notice and returns what it said.
+coExceptionReport coReportCurrentException();

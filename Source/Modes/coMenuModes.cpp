@@ -1,0 +1,352 @@
+#include "Source/Modes/coMenuModes.h"
+
+#include "Engine/App/App/appClock.h"
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/In/inDeviceManager.h"
+#include "Engine/App/In/inVirtualJoystick.h"
+#include "Engine/GUI/Gui/guiCursor.h"
+#include "Engine/GUI/Gui/guiScreen.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Graphics/G2d/g2dImage.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Source/App/coLoadingScreen.h"
+#include "Source/App/coReportException.h"
+#include "Source/Modes/coMenuWorld.h"
+#include "Source/Modes/coModeStack.h"
+#include "Source/Settings/coMusic.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
+
+namespace {
+
+constexpr i32 kPointerArrow = 0;
+constexpr i32 kPointerWait = 5;
+
+// The screen joins the window tree while its mode is entered; the mode keeps owning it.
+template <class Screen> Screen* ShowScreen(std::unique_ptr<Screen>& screen) {
+    screen = std::make_unique<Screen>();
+    i32 width = 0;
+    i32 height = 0;
+    guiGetScreenSize(width, height);
+    screen->SetSize(width, height);
+    if (guiContainer* root = guiWindowMgr::GetRoot())
+        root->AddChild(screen.get());
+    return screen.get();
+}
+
+template <class Screen> void DeleteScreen(std::unique_ptr<Screen>& screen) {
+    if (screen)
+        guiWindowMgr::DetachWindow(screen.get());
+    screen.reset();
+}
+
+void StartMenuMusic() {
+    coMusicRequestContext(coMusicMenu);
+    coMusicApplyContext(false);
+}
+
+// A file the menus could not load: told to the player, and nothing of it left in the world.
+void ReportLoadFailure() {
+    coReportCurrentException();
+    coGetMenuWorld().ClearScene();
+}
+
+} // namespace
+
+// --- main menu ---
+
+void coModeMainMenu::Enter() {
+    EnterCommon();
+    coGetMenuWorld().ClearScene();
+    ShowScreen(m_screen);
+    coGetMenuWorld().ShowBackground("uimm");
+    StartMenuMusic();
+    guiCursorMgr::SetShape(kPointerArrow);
+}
+
+void coModeMainMenu::Think() {
+    BeginFrame();
+    if (m_screen->TakePressed("Build")) {
+        guiCursorMgr::SetShape(kPointerWait);
+        m_screen->SetVisible(false);
+        Build();
+    } else if (m_screen->TakePressed("Load")) {
+        coModePush(coGetMode(coModeIdLoadMenu));
+        SetResult(Switch);
+    } else if (m_screen->TakePressed("Trkwt")) {
+        coModePush(coGetMode(coModeIdSelectTrackwright));
+        SetResult(Leave);
+    } else if (m_screen->TakePressed("Opt")) {
+        RunOptions();
+    } else if (m_screen->TakePressed("Cred")) {
+        RunCredits();
+    } else if (m_screen->TakePressed("Exit")) {
+        // The player chose to leave: no question.
+        coModeStackKeepCurrent();
+        SetResult(Leave);
+    } else {
+        PlainMenuFrame();
+    }
+}
+
+void coModeMainMenu::Build() {
+    coGetMenuWorld().ShowBackground("uicc");
+    guiCursorMgr::SetShape(kPointerArrow);
+    if (m_chooseCoaster.DoModal([] {}) != 1) {
+        coGetMenuWorld().ShowBackground("uimm");
+        m_screen->SetVisible(true);
+        return;
+    }
+    coMenuWorld& world = coGetMenuWorld();
+    world.SetCoasterName(envString());
+    world.ClearScene();
+    coLoadingScreenHide();
+    coLoadingScreenShow(true);
+    world.LoadCoasterDefinitions(chosenTrackType, chosenEnvironment);
+    coLoadingScreenStep();
+    coModePush(coGetMode(coModeIdBuilder));
+    SetResult(Leave);
+}
+
+void coModeMainMenu::RunOptions() {
+    guiCursorMgr::SetShape(kPointerWait);
+    guiCursorMgr::SetShape(kPointerArrow);
+    m_options.DoModal([] {});
+    m_newDisplay = optionsDisplayChange;
+    optionsDisplayChange = {};
+    m_displayChangePending = m_newDisplay.changed;
+    if (m_displayChangePending) {
+        // Leaving and entering again restarts the display between the two.
+        coModePush(this);
+        SetResult(Leave);
+    }
+}
+
+void coModeMainMenu::RunCredits() {
+    guiCursorMgr::SetShape(kPointerWait);
+    m_screen->SetVisible(false);
+    coGetMenuWorld().ShowBackground("uicd");
+    guiCursorMgr::SetShape(kPointerArrow);
+    m_credits.DoModal([] {});
+    coGetMenuWorld().ShowBackground("uimm");
+    m_screen->SetVisible(true);
+}
+
+void coModeMainMenu::Exit() {
+    guiCursorMgr::SetShape(kPointerWait);
+    ExitCommon();
+    DeleteScreen(m_screen);
+    coGetMenuWorld().ShowBackground("");
+    coMusicStop();
+    if (m_displayChangePending) {
+        m_displayChangePending = false;
+        RestartDisplay();
+    }
+}
+
+void coModeMainMenu::RestartDisplay() {
+    if (!m_restart)
+        return;
+    i32 oldResolution = coPrefs::GetInt(0);
+    try {
+        m_restart(m_newDisplay.resolution, m_newDisplay.depth);
+        return;
+    } catch (...) {
+        coReportCurrentException();
+    }
+    // The chosen mode cannot be made: the one that worked before, else the smallest the game runs in.
+    for (const i32 resolution : {oldResolution, 0}) {
+        try {
+            m_restart(resolution, coPrefs::GetInt(1));
+            coPrefs::SetInt(0, resolution);
+            return;
+        } catch (...) {
+            coReportCurrentException();
+        }
+    }
+}
+
+// --- load menu ---
+
+void coModeLoadMenu::Enter() {
+    EnterCommon();
+    coGetMenuWorld().ShowBackground("uilm");
+    ShowScreen(m_screen);
+    coGetMenuWorld().SetWorldMode(0);
+    StartMenuMusic();
+    guiCursorMgr::SetShape(kPointerArrow);
+}
+
+void coModeLoadMenu::Think() {
+    BeginFrame();
+    if (m_screen->TakePressed("Build")) {
+        guiCursorMgr::SetShape(kPointerWait);
+        if (LoadSelectedCoaster()) {
+            coGetMenuWorld().SetWorldMode(1);
+            coModePush(coGetMode(coModeIdBuilder));
+            SetResult(Leave);
+        }
+    } else if (m_screen->TakePressed("Back")) {
+        SetResult(Leave);
+    } else if (m_screen->TakePressed("Main Menu")) {
+        coModePush(coGetMode(coModeIdMainMenu));
+        SetResult(Leave);
+    } else if (m_screen->TakePressed("Ride")) {
+        guiCursorMgr::SetShape(kPointerWait);
+        if (LoadSelectedCoaster()) {
+            coGetMenuWorld().SetWorldMode(1);
+            coGetMenuWorld().PrepareRide();
+            coModePush(coGetMode(coModeIdRide));
+            SetResult(Switch);
+        }
+    } else {
+        PlainMenuFrame();
+    }
+}
+
+bool coModeLoadMenu::LoadSelectedCoaster() {
+    coMusicStop();
+    const std::string name = m_screen->GetSelectedName();
+    coGetMenuWorld().SetCoasterName(envString(name.c_str()));
+    fsLocator file(coRootSaves);
+    file.AppendComponent(envString((name + ".csa").c_str()));
+    try {
+        coGetMenuWorld().LoadCoaster(file);
+        return true;
+    } catch (...) {
+        ReportLoadFailure();
+        guiCursorMgr::SetShape(kPointerArrow);
+        return false;
+    }
+}
+
+void coModeLoadMenu::Exit() {
+    ExitCommon();
+    DeleteScreen(m_screen);
+    coGetMenuWorld().ShowBackground("");
+    coMusicStop();
+}
+
+// --- career menu ---
+
+void coModeCareerMenu::Enter() {
+    EnterCommon();
+    coLoadingScreenShow(true);
+    for (int step = 0; step < 5; ++step)
+        coLoadingScreenShow(false);
+    ShowScreen(m_screen);
+    coLoadingScreenShow(false);
+    m_screen->SetTrackwright(m_profile);
+    if (m_lastTrackType != "false")
+        m_screen->SetCareerPage(m_careerIndex, m_lastTrackType, m_lastMission);
+    coLoadingScreenShow(false);
+    // The career results come from the career save once it is read; until then the menu shows none.
+    coLoadingScreenShow(false);
+    coLoadingScreenShow(false);
+    coGetMenuWorld().ShowBackground("uicm");
+    coLoadingScreenStep();
+    StartMenuMusic();
+    guiCursorMgr::SetShape(kPointerArrow);
+}
+
+void coModeCareerMenu::Think() {
+    BeginFrame();
+    const bool launch = m_screen->TakePressed("Launch");
+    if (launch || m_screen->TakePressed("Start Again")) {
+        if (StartSelectedMission(launch)) {
+            coModePush(coGetMode(coModeIdCareerBuilder));
+            SetResult(Leave);
+        }
+    } else if (m_screen->TakePressed("Main Menu")) {
+        coModePush(coGetMode(coModeIdMainMenu));
+        SetResult(Leave);
+    } else {
+        PlainMenuFrame();
+    }
+}
+
+bool coModeCareerMenu::StartSelectedMission(bool launch) {
+    auto* builder = dynamic_cast<coCareerMissionTarget*>(coGetMode(coModeIdCareerBuilder));
+    m_lastTrackType = m_screen->selectedTrackType;
+    m_lastMission = m_screen->selectedMission;
+    try {
+        fsLocator folder = fsGetRootDirectory(coRootSaves, 0);
+        for (const envString& level : {m_profile, envString(m_lastTrackType.c_str())}) {
+            folder.AppendComponent(level);
+            if (!fsDirectoryExists(folder))
+                fsCreateDirectory(folder);
+        }
+        fsLocator file = folder;
+        file.AppendComponent(envString(m_lastMission.c_str()));
+        if (!launch || !fsFileExists(file)) {
+            file = fsLocator(coRootMissions);
+            file.AppendComponent(envString(m_lastTrackType.c_str()));
+            file.AppendComponent(envString(m_lastMission.c_str()));
+        }
+        m_careerIndex = m_screen->careerIndex;
+        if (builder) {
+            builder->LoadMission(file, m_careerIndex);
+            builder->SetPlayerName(m_profile);
+            builder->SetFinalMission(m_screen->closingMission);
+        }
+        return true;
+    } catch (...) {
+        ReportLoadFailure();
+        return false;
+    }
+}
+
+void coModeCareerMenu::Exit() {
+    guiCursorMgr::SetShape(kPointerWait);
+    ExitCommon();
+    DeleteScreen(m_screen);
+    coGetMenuWorld().ShowBackground("");
+    coMusicStop();
+}
+
+// --- career builder ---
+
+void coModeCareerBuilder::Think() {
+    BeginFrame();
+    coModePush(coGetMode(coModeIdCareerMenu));
+    SetResult(Leave);
+}
+
+void coModeCareerBuilder::LoadMission(const fsLocator& file, i32 index) {
+    missionFile = file;
+    careerIndex = index;
+}
+
+// --- splash screen ---
+
+void coModeSplashScreen::SetImage(const fsLocator& file, i32 seconds) {
+    m_file = file;
+    m_duration = seconds;
+}
+
+void coModeSplashScreen::Enter() {
+    EnterCommon();
+    m_image = std::make_unique<g2dImage>();
+    g2dLoadImage(m_file, *m_image);
+    m_start = static_cast<i32>(appClock::GetTime());
+}
+
+void coModeSplashScreen::Think() {
+    BeginFrame();
+    const inVirtualJoystick* joystick = inDeviceManager::GetVirtualJoystick();
+    if (static_cast<i32>(appClock::GetTime()) - m_start > m_duration && joystick &&
+        joystick->IsButtonHeld(115)) {
+        SetResult(Leave);
+        return;
+    }
+    inDeviceManager::PollAll();
+    appClock::Tick(1.0f);
+    g2dScreen::DrawImage(0, 0, *m_image);
+    g2dScreen::EndFrame();
+}
+
+void coModeSplashScreen::Exit() {
+    ExitCommon();
+    m_image.reset();
+}

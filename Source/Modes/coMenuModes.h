@@ -1,0 +1,127 @@
+#pragma once
+#include "Engine/App/Fs/fsLocator.h"
+#include "Source/Modes/coMenuScreens.h"
+#include "Source/Modes/coMode.h"
+
+#include <memory>
+#include <string>
+
+// The modes whose frames show a full-screen menu. Each builds its screen on Enter, reacts to the first
+// pressed button each frame (that frame draws nothing) or draws the plain menu frame, and deletes the
+// screen on Exit.
+
+class coModeMainMenu : public coMode {
+  public:
+    // How a display change is made: the display and everything on it rebuilt for the new mode. Throws
+    // when the mode cannot be made.
+    using DisplayRestart = std::function<void(i32 resolution, i32 depth)>;
+
+    void Enter() override;
+    void Think() override;
+    void Exit() override;
+
+    coMainMenu* GetScreen() { return m_screen.get(); }
+    void SetDisplayRestart(DisplayRestart restart) { m_restart = std::move(restart); }
+    // The choose-coaster dialog and the options and credits dialogs, as the main menu runs them.
+    coModalDialog* GetChooseCoasterDialog() { return &m_chooseCoaster; }
+    coModalDialog* GetCreditsDialog() { return &m_credits; }
+    coModalDialog* GetOptionsDialog() { return &m_options; }
+    std::string chosenTrackType;
+    std::string chosenEnvironment;
+    // What the options dialog changed of the display mode; read and cleared when the dialog ends.
+    struct DisplayChange {
+        bool changed = false;
+        i32 resolution = 0;
+        i32 depth = 0;
+    } optionsDisplayChange;
+
+  private:
+    void Build();
+    void RunOptions();
+    void RunCredits();
+    void RestartDisplay();
+
+    std::unique_ptr<coMainMenu> m_screen;
+    coModalDialog m_chooseCoaster{"Choose Coaster", {{"Ok", "OK"}, {"Cancel", "Cancel"}}};
+    coModalDialog m_options{"Options Dialog", {{"Ok", "OK"}, {"Cancel", "Cancel"}}};
+    coModalDialog m_credits{"Credits", {{"Ok", "OK"}}};
+    bool m_displayChangePending = false;
+    DisplayChange m_newDisplay;
+    DisplayRestart m_restart;
+};
+
+class coModeLoadMenu : public coMode {
+  public:
+    void Enter() override;
+    void Think() override;
+    void Exit() override;
+    coLoadMenu* GetScreen() { return m_screen.get(); }
+    // The selected coaster from the player's save folder; false, with the failure reported and the
+    // world cleared, when it cannot be loaded.
+    bool LoadSelectedCoaster();
+
+  private:
+    std::unique_ptr<coLoadMenu> m_screen;
+};
+
+// What the career builder is told when a mission starts.
+class coCareerMissionTarget {
+  public:
+    virtual ~coCareerMissionTarget() = default;
+    // Throws the loaders' exceptions for a mission that cannot be used.
+    virtual void LoadMission(const fsLocator& file, i32 careerIndex) = 0;
+    virtual void SetPlayerName(const envString& name) = 0;
+    virtual void SetFinalMission(bool final) = 0;
+};
+
+class coModeCareerMenu : public coMode {
+  public:
+    void Enter() override;
+    void Think() override;
+    void Exit() override;
+    void SetProfileName(const envString& name) { m_profile = name; }
+    coCareerMenu* GetScreen() { return m_screen.get(); }
+
+  private:
+    // False when the mission could not be started (reported; the menu stays).
+    bool StartSelectedMission(bool launch);
+
+    std::unique_ptr<coCareerMenu> m_screen;
+    envString m_profile;
+    i32 m_careerIndex = 0;
+    // "false" until a mission was launched.
+    std::string m_lastTrackType = "false";
+    std::string m_lastMission = "false";
+};
+
+// The career builder as the career menu sees it until the builder modes exist: it takes the mission
+// and goes back to the career menu.
+class coModeCareerBuilder : public coMode, public coCareerMissionTarget {
+  public:
+    void Enter() override { EnterCommon(); }
+    void Think() override;
+    void Exit() override { ExitCommon(); }
+    void LoadMission(const fsLocator& file, i32 careerIndex) override;
+    void SetPlayerName(const envString& name) override { playerName = name; }
+    void SetFinalMission(bool final) override { finalMission = final; }
+
+    fsLocator missionFile;
+    i32 careerIndex = -1;
+    envString playerName;
+    bool finalMission = false;
+};
+
+// A picture shown for a number of seconds, then until the main button is held. Nothing enters it yet.
+class coModeSplashScreen : public coMode {
+  public:
+    void Enter() override;
+    void Think() override;
+    void Exit() override;
+    void SetImage(const fsLocator& file, i32 seconds);
+
+  private:
+    fsLocator m_file;
+    i32 m_duration = 0;
+    i32 m_start = 0;
+    std::unique_ptr<g2dImage> m_image;
+};

@@ -1,0 +1,64 @@
+#include "Source/Modes/coMode.h"
+
+#include "Engine/App/App/appClock.h"
+#include "Source/App/coReportException.h"
+#include "Source/Modes/coModeExitX.h"
+
+#include <stdexcept>
+
+namespace {
+
+coModeHost* g_host = nullptr;
+
+} // namespace
+
+void coSetModeHost(coModeHost* host) {
+    g_host = host;
+}
+
+coModeHost& coGetModeHost() {
+    if (!g_host)
+        throw std::logic_error("no mode host installed");
+    return *g_host;
+}
+
+void coMode::BeginFrame() {
+    coModeHost& host = coGetModeHost();
+    if (m_exitRequested) {
+        // Further closes while the question is up belong to this one question.
+        const bool ok = host.AskQuitQuestion(IsModified() ? coQuitTextModified : coQuitTextPlain);
+        m_exitRequested = 0;
+        if (ok)
+            throw coModeExitX();
+    }
+    if (host.ScreenshotKeyReleased()) {
+        // A screenshot that cannot be written is the player's to know about, not the end of the game.
+        try {
+            host.TakeScreenshot();
+        } catch (...) {
+            coReportCurrentException();
+        }
+    }
+    if (!m_clockFrozen)
+        appClock::Tick(1.0f);
+}
+
+void coMode::EnterCommon() {
+    coGetModeHost().HideLoadingScreen();
+    m_result = Stay;
+    m_exitRequested = 0;
+    m_overlay = nullptr;
+}
+
+void coMode::ExitCommon() {
+    m_overlay = nullptr;
+}
+
+void coMode::RenderFrame(g3dCamera* camera) {
+    coGetModeHost().RenderFrame(camera, m_overlay);
+}
+
+void coMode::PlainMenuFrame(bool poll) {
+    coGetModeHost().BeginMenuFrame(poll);
+    RenderFrame(nullptr);
+}

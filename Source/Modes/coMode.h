@@ -1,0 +1,75 @@
+#pragma once
+#include "Engine/App/App/appEventHandler.h"
+
+class g2dImage;
+class g3dCamera;
+
+// What a mode's frame needs of the running game: the quit question, the screenshot, the loading screen
+// and the end of the frame. The application installs its host; tests install a recording one.
+class coModeHost {
+  public:
+    virtual ~coModeHost() = default;
+    // Runs the quit question showing the dialog text of that entry; true for OK. The question is
+    // taken off the screen and the modal stack however the run ends.
+    virtual bool AskQuitQuestion(u32 textEntry) = 0;
+    // The screenshot key was released at this frame's poll.
+    virtual bool ScreenshotKeyReleased() = 0;
+    // Writes the frame shown last as the next screenshot file; throws when it cannot.
+    virtual void TakeScreenshot() = 0;
+    virtual void HideLoadingScreen() = 0;
+    // The start of a menu's plain frame: clear to black, poll the input when asked, update the pointer
+    // and the GUI, the sound cues, the sound manager and the music keys.
+    virtual void BeginMenuFrame(bool poll) = 0;
+    // Scene update, 3D frame and present; the overlay, when given, is drawn at (0, 0) first.
+    virtual void RenderFrame(g3dCamera* camera, g2dImage* overlay) = 0;
+};
+
+// Not owned; null uninstalls.
+void coSetModeHost(coModeHost* host);
+coModeHost& coGetModeHost();
+
+// Texts of the quit question: with unsaved work, and without.
+inline constexpr u32 coQuitTextModified = 9;
+inline constexpr u32 coQuitTextPlain = 10;
+
+// The base of every game mode: the result the mode manager reads after Think, and the frame services
+// every mode shares. Every mode hears the quit request; the current one asks at its next frame.
+class coMode : public appFlowEventHandler {
+  public:
+    // What the mode manager does after Think.
+    enum Result : i32 { Stay = 0, Switch = 1, LeaveAndDelete = 2, Leave = 3 };
+
+    coMode() = default;
+
+    void OnQuitRequest(appQuitRequestEvent*) override { m_exitRequested = 1; }
+
+    virtual void Think() = 0;
+    virtual void Enter() = 0;
+    virtual void Exit() = 0;
+    // Whether the mode holds unsaved work (the quit question then warns of it).
+    virtual bool IsModified() { return false; }
+
+    i32 GetResult() const { return m_result; }
+    void SetResult(i32 result) { m_result = result; }
+    bool IsExitRequested() const { return m_exitRequested != 0; }
+    void SetClockFrozen(bool frozen) { m_clockFrozen = frozen; }
+
+  protected:
+    // The first step of every Think: the quit question (throws coModeExitX on OK), the screenshot key,
+    // the frame clock.
+    void BeginFrame();
+    void EnterCommon();
+    void ExitCommon();
+    // The last step of a Think; a null camera draws no world.
+    void RenderFrame(g3dCamera* camera);
+    // The frame of a menu whose buttons did nothing: the menu's start of frame, then no world.
+    void PlainMenuFrame(bool poll = true);
+
+    // Drawn at (0, 0) before the 3D frame while set; not owned.
+    g2dImage* m_overlay = nullptr;
+
+  private:
+    i32 m_result = Stay;
+    u8 m_exitRequested = 0;
+    u8 m_clockFrozen = 0;
+};

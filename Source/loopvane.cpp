@@ -1,0 +1,139 @@
+// The game program. Besides the game's own options it takes these switches, removed from the command
+// line first:
+//   --data DIR   the installation tree (else $LOOPVANE_DATA, else the program's folder when it holds
+//                "basicstr.tsf", else "../data" beside the program)
+//   --frames N   run N frames, then leave as if the player confirmed the quit; exit 0 when nothing was
+//                reported, else 1
+//   --headless   the test render device and SDL's dummy video and sound drivers
+//   --shot FILE  a PNG of the last frame
+//   --trace      "mode N entered" and "menu ready T ms" on stderr
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
+#include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/System/plSystemServices.h"
+#include "Source/App/coCommandLine.h"
+#include "Source/App/coProgram.h"
+#include "Source/Settings/coScreenCapture.h"
+#include "Tools/Image/toolPngWriter.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The system's folders with the program placed in the installation tree, so that root 0 is that tree.
+class coDataFolders : public plSystemFolders {
+  public:
+    coDataFolders(plSystemFolders& inner, std::string dataFolder)
+        : m_inner(inner), m_program(std::move(dataFolder) + "/loopvane") {}
+    std::string GetProgramPath() override { return m_program; }
+    std::string GetTempFolder() override { return m_inner.GetTempFolder(); }
+    bool GetCommonAppDataFolder(std::string& out) override { return m_inner.GetCommonAppDataFolder(out); }
+    std::vector<plVolume> GetOpticalVolumes() override { return m_inner.GetOpticalVolumes(); }
+
+  private:
+    plSystemFolders& m_inner;
+    std::string m_program;
+};
+
+std::string FindDataFolder(const std::string& given, const std::string& programPath) {
+    if (!given.empty())
+        return given;
+    if (const char* variable = std::getenv("LOOPVANE_DATA"); variable && *variable)
+        return variable;
+    const std::filesystem::path folder = std::filesystem::path(programPath).parent_path();
+    if (std::filesystem::exists(folder / "basicstr.tsf"))
+        return folder.string();
+    return (folder.parent_path() / "data").string();
+}
+
+// The frame shown last as a PNG, by way of the game's own screenshot bitmap.
+bool WriteShot(const std::string& path) {
+    const std::string bitmap = path + ".bmp";
+    fsLocator file;
+    fsLocatorFromNativePath(bitmap.c_str(), file);
+    try {
+        coGrabScreenToBmp(*g_pdevice, file, 1);
+        const g2dPixelRows rows = g2dReadBMP(file);
+        std::filesystem::remove(bitmap);
+        toolImage image{static_cast<int>(rows.width), static_cast<int>(rows.height), 3, rows.bytes};
+        toolWritePng(path, image);
+        return true;
+    } catch (...) {
+        std::filesystem::remove(bitmap);
+        return false;
+    }
+}
+
+struct Switches {
+    std::string data;
+    std::string shot;
+    bool headless = false;
+    coProgramSwitches program;
+    std::vector<std::string> rest;
+};
+
+bool ReadSwitches(int argc, char** argv, Switches& out) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--data" && hasValue) {
+            out.data = argv[++i];
+        } else if (argument == "--shot" && hasValue) {
+            out.shot = argv[++i];
+        } else if (argument == "--frames" && hasValue) {
+            const long frames = std::strtol(argv[++i], nullptr, 10);
+            if (frames <= 0)
+                return false;
+            out.program.frames = static_cast<u32>(frames);
+        } else if (argument == "--headless") {
+            out.headless = true;
+        } else if (argument == "--trace") {
+            out.program.trace = true;
+        } else if (argument.rfind("--", 0) == 0) {
+            return false;
+        } else {
+            out.rest.push_back(argument);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Switches switches;
+    if (!ReadSwitches(argc, argv, switches)) {
+        std::fputs(
+            "usage: loopvane [--data DIR] [--frames N] [--headless] [--shot FILE] [--trace] [options]\n",
+            stderr);
+        return 2;
+    }
+    if (switches.headless) {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+    }
+
+    plSystemServices system;
+    plServices services = system.GetServices();
+    coDataFolders folders(*services.folders,
+                          FindDataFolder(switches.data, services.folders->GetProgramPath()));
+    services.folders = &folders;
+    plFakeD3d fakeD3d;
+    if (switches.headless)
+        services.d3d = &fakeD3d;
+    plInstallServices(services);
+
+    if (!switches.shot.empty())
+        switches.program.lastFrame = [&switches] {
+            if (!WriteShot(switches.shot))
+                std::fprintf(stderr, "loopvane: cannot write %s\n", switches.shot.c_str());
+        };
+    const int code = coRunProgram(coJoinArguments(switches.rest), switches.program);
+    plInstallServices({});
+    return code;
+}

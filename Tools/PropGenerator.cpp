@@ -1,0 +1,24 @@
+// Writes the props of the default theme and the prop packs under a data folder:
+//   lvPropGenerator <data folder>
+#include "Engine/Core/Env/envExceptionX.h"
+#include "Tools/World/toolIronvaleProps.h"
+
+#include <cstdio>
+#include <exception>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("usage: lvPropGenerator <data folder>\n", stderr);
+        return 2;
+    }
+    try {
+        toolWriteIronvaleProps(argv[1]);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "lvPropGenerator: %s\n", e.what());
+        return 1;
+    } catch (const envExceptionX& e) {
+        std::fprintf(stderr, "lvPropGenerator: error 0x%08X\n", e.GetCode());
+        return 1;
+    }
+    return 0;
+}

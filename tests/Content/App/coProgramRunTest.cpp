@@ -1,0 +1,90 @@
+// The game program run on the built installation tree, each run with folders of its own for its lock,
+// configuration and saves.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct RunResult {
+    int code = -1;
+    std::string output;
+};
+
+class coProgramRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_home = std::filesystem::temp_directory_path() /
+                 ("loopvane-run-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_home);
+        std::filesystem::create_directories(m_home);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_home); }
+
+    std::string Command(const std::string& arguments) const {
+        const std::string home = m_home.string();
+        return "TMPDIR=" + home + " XDG_CONFIG_HOME=" + home + "/config XDG_DATA_HOME=" + home + "/data " +
+               LV_GAME_PROGRAM + " --headless " + arguments + " 2>&1";
+    }
+    // Runs the program to its end, with its output.
+    RunResult Start(const std::string& arguments) const {
+        RunResult run;
+        FILE* pipe = ::popen(Command(arguments).c_str(), "r");
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            run.output += buffer;
+        const int status = ::pclose(pipe);
+        run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return run;
+    }
+
+    std::filesystem::path m_home;
+};
+
+const std::string kData = std::string("--data ") + LV_DATA_DIR;
+
+TEST_F(coProgramRunTest, StartsIntoTheMainMenuAndLeavesWithoutAWarning) {
+    for (const char* frames : {"5", "120"}) {
+        const RunResult run = Start(kData + " --frames " + frames + " --trace /w /skipvideos");
+        EXPECT_EQ(run.code, 0) << run.output;
+        EXPECT_NE(run.output.find("mode 0 entered"), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("**Warning**"), std::string::npos) << run.output;
+    }
+}
+
+TEST_F(coProgramRunTest, FailuresAreReportedAndTheProgramEndsInOrder) {
+    const struct {
+        std::string arguments;
+        const char* reported;
+    } rows[] = {
+        // No installation at all.
+        {"--data " + m_home.string() + "/nothing --frames 5", "Error: "},
+        // A ride on a name that is no file of the save folder.
+        {kData + " --frames 5 /ride ../Loop", "../Loop.csa"},
+    };
+    for (const auto& row : rows) {
+        const RunResult run = Start(row.arguments);
+        EXPECT_EQ(run.code, 1) << run.output;
+        EXPECT_NE(run.output.find(row.reported), std::string::npos) << run.output;
+    }
+}
+
+TEST_F(coProgramRunTest, ASecondCopyEndsWith15) {
+    // The first copy runs long enough for the second to find it, then ends by itself.
+    FILE* first = ::popen(Command(kData + " --frames 400 --trace /w").c_str(), "r");
+    char buffer[512];
+    std::string output;
+    while (output.find("menu ready") == std::string::npos && std::fgets(buffer, sizeof buffer, first))
+        output += buffer;
+    EXPECT_EQ(Start(kData + " --frames 5").code, 15);
+    while (std::fgets(buffer, sizeof buffer, first))
+        output += buffer;
+    EXPECT_EQ(::pclose(first), 0) << output;
+}
+
+} // namespace

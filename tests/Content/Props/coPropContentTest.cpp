@@ -1,0 +1,121 @@
+// The shipped props and packs, read by the game's own readers from the built tree.
+#include "Engine/App/App/appDefaultRoots.h"
+#include "Engine/App/App/appStartupTestServices.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
+#include "Source/Settings/coPakManager.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/World/coPropDefinition.h"
+#include "Source/World/coPropPack.h"
+#include "Source/World/coPropTemplateList.h"
+#include "Source/World/coThemeList.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kData = LV_DATA_DIR;
+
+fsLocator Locator(const fs::path& path) {
+    fsLocator locator;
+    fsLocatorFromNativePath(path.c_str(), locator);
+    return locator;
+}
+
+std::string Narrow(const envString& text) {
+    return envStringToNarrow(text);
+}
+
+// Every file a definition names, in exact case, beside the theme's folders and the effects root.
+void ExpectFilesOf(const coPropDefinition& prop, const fs::path& theme, const std::string& what) {
+    EXPECT_TRUE(fs::exists(theme / "Model" / Narrow(prop.model))) << what << ": " << Narrow(prop.model);
+    std::vector<const coPropEventRecord*> events{&prop.idle, &prop.exit};
+    for (const coPropEventRecord& entry : prop.entries)
+        events.push_back(&entry);
+    for (const coPropEventRecord* event : events) {
+        if (event->animation.GetLength() > 0) {
+            EXPECT_TRUE(fs::exists(theme / "Model" / Narrow(event->animation))) << what;
+        }
+        for (const coPropParticleItem& particle : event->particles) {
+            const fs::path file = kData / "Data/Effects/Particle" / Narrow(particle.file);
+            ASSERT_TRUE(fs::exists(file)) << what;
+            scParticleGeneratorTemplate effect;
+            scLoadParticleGeneratorTemplate(Locator(file), effect);
+            EXPECT_TRUE(
+                fs::exists(kData / "Data/Effects/Texture" / Narrow(effect.textureFile.GetLastComponent())));
+        }
+        for (const coPropSoundItem& sound : event->sounds)
+            EXPECT_TRUE(fs::exists(theme / "Sound" / Narrow(sound.file))) << what;
+    }
+}
+
+struct coPropContentTest : appStartupTestServices {
+    void SetUp() override {
+        appStartupTestServices::SetUp();
+        envInit();
+        fsResetRootTable();
+        folders.programPath = LV_DATA_DIR "/loopvane";
+        folders.commonAppDataFolder = folder.Path();
+        appInitDefaultRoots("LOOPVANE");
+        coPaths::LoadBasicStrings();
+        coPaths::Init();
+        coPakManager::Create();
+        coPakManager::OpenGeomPaks();
+    }
+    void TearDown() override {
+        coPropTemplateList::DeleteAll();
+        coThemeList::Clear();
+        coPakManager::Destroy();
+        fsResetRootTable();
+        envShutdown();
+        appStartupTestServices::TearDown();
+    }
+};
+
+TEST_F(coPropContentTest, EveryShippedDefinitionReadsAndNamesFilesThatExist) {
+    int read = 0;
+    for (const auto& theme : fs::directory_iterator(kData / "Themes"))
+        for (const auto& file : fs::directory_iterator(theme.path() / "Data")) {
+            bool track = false;
+            coReadPropTrackFlag(Locator(file.path()), track);
+            ExpectFilesOf(coLoadPropDefinition(Locator(file.path())), theme.path(), file.path().string());
+            ++read;
+        }
+    EXPECT_EQ(read, 3);
+    for (int row = 0; row < coPropPackCount; ++row) {
+        fsLocator pack(coRootGeom);
+        pack.AppendComponent(coGetPropPackRow(row).packFile);
+        ExpectFilesOf(coLoadPropDefinition(pack), kData / "Themes" / coGetPropPackRow(row).theme,
+                      coGetPropPackRow(row).packFile);
+    }
+}
+
+TEST_F(coPropContentTest, TheThemeListsItsPropsWithTheirNamesAndTheRewardJoinsThem) {
+    coThemeList::Build();
+    coPropTemplateList::Build(false);
+    envString shown;
+    coThemeList::GetDisplayName(shown, envString("Ironvale"));
+    EXPECT_EQ(Narrow(shown), "Ironvale Works");
+    coThemeList::GetDisplayName(shown, envString("Steel"));
+    EXPECT_EQ(Narrow(shown), "Steel Coaster");
+
+    int category = -1, index = -1;
+    coFindPropTemplate(envString("banner"), category, index);
+    ASSERT_GE(category, 0);
+    EXPECT_TRUE(coPropTemplateList::GetTemplate(index, category)->IsTrackProp());
+    std::vector<std::string> names;
+    for (int i = 0; i < coPropTemplateList::GetTemplateCount(category); ++i)
+        names.push_back(Narrow(coPropTemplateList::GetTemplate(i, category)->GetName()));
+    EXPECT_EQ(names, (std::vector<std::string>{"Track Banner", "Park Bench", "Fountain"}));
+
+    coUnlockCareerRewardPack();
+    EXPECT_EQ(Narrow(coPropTemplateList::GetTemplate(3, category)->GetName()), "Golden Trophy");
+}
+
+} // namespace

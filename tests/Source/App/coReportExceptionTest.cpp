@@ -1,0 +1,52 @@
+#include "Source/App/coReportException.h"
+#include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/Audio/Sn/snExceptions.h"
+#include "Source/Park/coInvalidPropFileX.h"
+#include "Source/SavedCoaster/coInvalidSaveFileX.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+fsLocator File() {
+    fsLocator file;
+    file.AppendComponent("");
+    file.AppendComponent("saves");
+    file.AppendComponent("a b.csa");
+    return file;
+}
+
+TEST(coReportExceptionTest, EachFailureHasItsTextAndExtra) {
+    const struct {
+        std::exception_ptr failure;
+        u32 package, number;
+        const char* extra;
+    } rows[] = {
+        {std::make_exception_ptr(fsFileDoesntExistX(File())), 4, 4, "/saves/a b.csa"},
+        {std::make_exception_ptr(fsDirectoryDoesntExistX(File())), 4, 1, "/saves/a b.csa"},
+        {std::make_exception_ptr(gfFileNotInPakX(File())), 7, 5, "/saves/a b.csa"},
+        {std::make_exception_ptr(fsReadOnlyX(File())), 4, 8, "/saves/a b.csa"},
+        {std::make_exception_ptr(fsUnknownX(File())), 32, 6, ""},
+        {std::make_exception_ptr(snSoundSystemCreateFailedX()), 32, 4, ""},
+        {std::make_exception_ptr(snSoundSystemBufferCreateFailedX()), 32, 4, ""},
+        {std::make_exception_ptr(std::bad_alloc()), 32, 3, ": std::bad_alloc (out of memory?)"},
+        {std::make_exception_ptr(coInvalidSaveFileX(File())), 32, 3, ": (100-0)"},
+        {std::make_exception_ptr(coInvalidPropFileX(File())), 32, 3, ": (100-1)"},
+        {std::make_exception_ptr(chInvalidChunkX()), 32, 3, ": (8-1)"},
+        {std::make_exception_ptr(std::runtime_error("x")), 32, 3, ""},
+        {std::make_exception_ptr(7), 32, 3, ""},
+    };
+    for (const auto& row : rows) {
+        const coExceptionReport report = coDescribeException(row.failure);
+        EXPECT_EQ(report.package, row.package) << row.extra;
+        EXPECT_EQ(report.number, row.number) << row.extra;
+        EXPECT_EQ(report.extra, row.extra);
+    }
+}
+
+} // namespace

@@ -1,0 +1,195 @@
+#include "Source/Modes/coMenuModes.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Graphics/G2d/g2dImageBuilder.h"
+#include "Engine/Graphics/G2d/g2dPackage.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G2d/g2dScreenFixture.h"
+#include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Source/App/coLoadingScreen.h"
+#include "Source/Modes/coMenuWorld.h"
+#include "Source/Modes/coModeTestSupport.h"
+#include "Source/Settings/coPaths.h"
+
+#include <fstream>
+
+namespace {
+
+// The world as the menus drive it: what was asked, and loads that fail when told.
+struct coRecordingWorld : coMenuWorld {
+    std::vector<std::string> calls;
+    void ClearScene() override { calls.push_back("clear"); }
+    void LoadCoaster(const fsLocator& file) override {
+        calls.push_back("load " + envStringToNarrow(file.GetLastComponent()));
+        coMenuWorld::LoadCoaster(file);
+    }
+};
+
+// A mode that only stands in the table.
+struct coIdleMode : coMode {
+    void Enter() override { EnterCommon(); }
+    void Think() override {}
+    void Exit() override { ExitCommon(); }
+};
+
+struct coMenuModesTest : coModeTest {
+    plFakeD3d d3d;
+    g2dRecordingText text;
+    fsTestFolder folder;
+    coRecordingWorld world;
+    coModeMainMenu mainMenu;
+    coModeLoadMenu loadMenu;
+    coModeCareerMenu careerMenu;
+    coModeCareerBuilder careerBuilder;
+    coIdleMode builder;
+    coIdleMode ride;
+
+    void SetUp() override {
+        coModeTest::SetUp();
+        plInstallServices({.time = &time, .window = &window, .messageBox = &messageBox, .d3d = &d3d});
+        g2dSetTextService(&text);
+        g2dInitialize();
+        g2dScreen::InitWindowed(800, 600, 0, 0);
+        fsResetRootTable();
+        fsSetRootDirectory(coRootGui, folder.Locator("gui"));
+        fsSetRootDirectory(coRootSaves, folder.Locator("saves"));
+        fsSetRootDirectory(coRootMissions, folder.Locator("missions"));
+        folder.MakeFolder("gui/uild");
+        folder.MakeFolder("saves");
+        for (const char* name : {"gui/uild/uildbk_0.png", "gui/uild/uildlb_i.png"})
+            std::ofstream(folder.Path(name), std::ios::binary)
+                << g2dImageBuilder::Png(2, 8, 2, std::vector<std::string>(2, std::string(6, '\x40')));
+        coSetMenuWorld(&world);
+        const std::pair<i32, coMode*> table[] = {
+            {coModeIdMainMenu, &mainMenu},           {coModeIdLoadMenu, &loadMenu},
+            {coModeIdCareerMenu, &careerMenu},       {coModeIdBuilder, &builder},
+            {coModeIdCareerBuilder, &careerBuilder}, {coModeIdRide, &ride}};
+        for (const auto& [id, mode] : table)
+            coSetMode(id, mode);
+    }
+    void TearDown() override {
+        coModeStackLeaveAll();
+        coSetMenuWorld(nullptr);
+        coLoadingScreenHide();
+        fsResetRootTable();
+        g2dScreen::Deinitialize();
+        g2dShutdown();
+        g2dSetTextService(nullptr);
+        coModeTest::TearDown();
+    }
+    // One frame after pressing the named button of the current menu.
+    void Press(coMenuScreen* screen, const char* button) {
+        screen->Press(button);
+        coModeManagerUpdate();
+    }
+};
+
+TEST_F(coMenuModesTest, MainAndLoadMenuMoves) {
+    coModePush(&mainMenu);
+    coModeManagerUpdate();
+    Press(mainMenu.GetScreen(), "Load");
+    coModeManagerUpdate();
+    EXPECT_EQ(coCurrentMode(), &loadMenu);
+    EXPECT_TRUE(coModeStackIsPrevious(coModeIdMainMenu));
+
+    Press(loadMenu.GetScreen(), "Back"); // back to the main menu entry below
+    EXPECT_EQ(coModeStackSize(), 1);
+    EXPECT_EQ(coCurrentMode(), &mainMenu);
+
+    coModeManagerUpdate();
+    Press(mainMenu.GetScreen(), "Load");
+    coModeManagerUpdate();
+    Press(loadMenu.GetScreen(), "Main Menu"); // a new main menu entry replaces the load menu
+    EXPECT_EQ(coModeStackSize(), 2);
+    EXPECT_EQ(coCurrentMode(), &mainMenu);
+
+    // A damaged coaster is reported; the world is cleared and the load menu stays.
+    coModeManagerUpdate();
+    Press(mainMenu.GetScreen(), "Load");
+    coModeManagerUpdate();
+    std::ofstream(folder.Path("saves/Broken.csa"), std::ios::binary)
+        << std::string("KSFB\x01\0\0\0garbage", 15);
+    loadMenu.GetScreen()->SetSelectedName("Broken");
+    world.calls.clear();
+    Press(loadMenu.GetScreen(), "Ride");
+    EXPECT_EQ(world.calls, (std::vector<std::string>{"load Broken.csa", "clear"}));
+    EXPECT_EQ(displayer.shown.size(), 1u);
+    EXPECT_EQ(coCurrentMode(), &loadMenu);
+    EXPECT_EQ(loadMenu.GetResult(), coMode::Stay);
+
+    // Exit ends the game without the question.
+    Press(loadMenu.GetScreen(), "Main Menu");
+    coModeManagerUpdate();
+    Press(mainMenu.GetScreen(), "Exit");
+    EXPECT_TRUE(coModeStackIsEmpty());
+    EXPECT_TRUE(host.questions.empty());
+}
+
+TEST_F(coMenuModesTest, DisplayChangeRestartsOnceAndFallsBack) {
+    std::vector<std::pair<i32, i32>> restarts;
+    bool failNew = false;
+    mainMenu.SetDisplayRestart([&](i32 resolution, i32 depth) {
+        restarts.emplace_back(resolution, depth);
+        if (failNew && restarts.size() == 1)
+            throw envInitX("g2d");
+    });
+    coModePush(&mainMenu);
+    coModeManagerUpdate();
+    mainMenu.optionsDisplayChange = {true, 0, 16}; // only the colour depth changed
+    mainMenu.GetOptionsDialog()->SetAnswer(1);
+    Press(mainMenu.GetScreen(), "Opt");
+    EXPECT_EQ(restarts, (std::vector<std::pair<i32, i32>>{{0, 16}}));
+    for (int frame = 0; frame < 3; ++frame)
+        coModeManagerUpdate();
+    EXPECT_EQ(restarts.size(), 1u);
+    EXPECT_EQ(coCurrentMode(), &mainMenu);
+    EXPECT_EQ(coModeStackSize(), 1);
+
+    // A mode the device cannot make: reported, then the mode that worked before.
+    restarts.clear();
+    failNew = true;
+    mainMenu.optionsDisplayChange = {true, 4, 32};
+    mainMenu.GetOptionsDialog()->SetAnswer(1);
+    Press(mainMenu.GetScreen(), "Opt");
+    EXPECT_EQ(restarts, (std::vector<std::pair<i32, i32>>{{4, 32}, {0, 0}}));
+    EXPECT_EQ(displayer.shown.size(), 1u);
+}
+
+TEST_F(coMenuModesTest, CareerMenuLaunchesAndReopensOnTheLastLaunch) {
+    coModeCareerMenu& menu = careerMenu;
+    menu.SetProfileName(envString("Ann"));
+    coModePush(&menu);
+    coModeManagerUpdate();
+    coCareerMenu* screen = menu.GetScreen();
+    EXPECT_EQ(screen->selectedTrackType, "");
+    screen->selectedTrackType = "Steel";
+    screen->selectedMission = "Mission2.cmi";
+    screen->careerIndex = 3;
+    Press(screen, "Launch"); // no saved attempt: the installed mission
+    EXPECT_EQ(coCurrentMode(), &careerBuilder);
+    EXPECT_EQ(careerBuilder.missionFile.GetRoot(), coRootMissions);
+    EXPECT_EQ(careerBuilder.careerIndex, 3);
+    EXPECT_EQ(careerBuilder.playerName, envString("Ann"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.Path("saves/Ann/Steel")));
+
+    coModeManagerUpdate(); // the builder goes back to the career menu
+    coModeManagerUpdate();
+    ASSERT_EQ(coCurrentMode(), &menu);
+    screen = menu.GetScreen();
+    EXPECT_EQ(screen->selectedTrackType, "Steel");
+    EXPECT_EQ(screen->selectedMission, "Mission2.cmi");
+    EXPECT_EQ(screen->GetTrackwright(), envString("Ann"));
+
+    // The player's own attempt is taken by Launch, and left for Start Again.
+    std::ofstream(folder.Path("saves/Ann/Steel/Mission2.cmi")) << "attempt";
+    for (const char* button : {"Launch", "Start Again"}) {
+        Press(menu.GetScreen(), button);
+        EXPECT_EQ(careerBuilder.missionFile.GetRoot() == coRootMissions,
+                  std::string(button) == "Start Again");
+        coModeManagerUpdate();
+        coModeManagerUpdate();
+    }
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+#pragma once
+#include "Engine/App/App/appTestServices.h"
+#include "Engine/App/Gf/gfRecordingDisplayer.h"
+#include "Source/Modes/coModeStack.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A host that records what the modes ask of it and answers as told.
+struct coRecordingModeHost : coModeHost {
+    std::vector<u32> questions;
+    bool answerOk = false;
+    bool screenshotKey = false;
+    std::function<void()> screenshot = [] {};
+    int frames = 0;
+    int loadingHidden = 0;
+
+    bool AskQuitQuestion(u32 textEntry) override {
+        questions.push_back(textEntry);
+        return answerOk;
+    }
+    bool ScreenshotKeyReleased() override { return screenshotKey; }
+    void TakeScreenshot() override { screenshot(); }
+    void HideLoadingScreen() override { ++loadingHidden; }
+    void BeginMenuFrame(bool) override {}
+    void RenderFrame(g3dCamera*, g2dImage*) override { ++frames; }
+};
+
+// A mode whose Think runs a script and which logs its Enter, Think and Exit into a shared journal.
+struct coScriptedMode : coMode {
+    coScriptedMode(std::string name, std::vector<std::string>& journal)
+        : name(std::move(name)), journal(journal) {}
+    void Enter() override {
+        EnterCommon();
+        journal.push_back(name + " enter");
+    }
+    void Think() override {
+        BeginFrame();
+        journal.push_back(name + " think");
+        if (script)
+            script(*this);
+        RenderFrame(nullptr);
+    }
+    void Exit() override {
+        ExitCommon();
+        journal.push_back(name + " exit");
+    }
+    bool IsModified() override { return modified; }
+
+    std::string name;
+    std::vector<std::string>& journal;
+    std::function<void(coScriptedMode&)> script;
+    bool modified = false;
+};
+
+struct coModeTest : appTestServices {
+    coRecordingModeHost host;
+    gfRecordingDisplayer displayer;
+    std::vector<std::string> journal;
+
+    void SetUp() override {
+        appTestServices::SetUp();
+        coSetModeHost(&host);
+        gfErrorHandler::SetDisplayer(&displayer);
+        coClearModeTable();
+        coModeStackClear();
+    }
+    void TearDown() override {
+        coModeStackClear();
+        coClearModeTable();
+        gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
+        coSetModeHost(nullptr);
+        appTestServices::TearDown();
+    }
+};
