@@ -25,6 +25,7 @@
 #include "Source/Track/coPlacement.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/Track/coTrackChunks.h"
+#include "Source/TrackGeom/coTrackColorizer.h"
 
 #include <cmath>
 #include <typeinfo>
@@ -139,7 +140,7 @@ struct LoadedCoaster {
     std::vector<std::unique_ptr<coCoasterPiece>> pieces;
     std::vector<std::unique_ptr<coPendingProps>> props;
     bool hasScheme = false;
-    std::string scheme;
+    coColorScheme scheme;
 };
 
 void ReadCoaster(const fsLocator& locator, LoadedCoaster& loaded) {
@@ -164,7 +165,7 @@ void ReadCoaster(const fsLocator& locator, LoadedCoaster& loaded) {
             coReadCoasterData(reader, version, size, loaded.data);
         } else if (id == coChunkColourScheme) {
             services.StepLoadingScreen();
-            loaded.scheme = services.ReadColourScheme(reader);
+            loaded.scheme = coTrackColorizer::ReadScheme(reader);
             loaded.hasScheme = true;
         }
         reader.EndChunk();
@@ -232,7 +233,7 @@ void coWriteCoasterChunks(chWriter& writer) {
     WriteCoasterData(writer);
     if (hasPieces) {
         writer.BeginChunk(coChunkColourScheme, 1, true);
-        services.WriteColourScheme(writer);
+        coTrackColorizer::WriteScheme(writer);
         writer.EndChunk();
         coWriteCoasterStats(writer);
     }
@@ -316,7 +317,7 @@ void coLoadCoasterFile(const fsLocator& locator) {
     // The file is good: from here on it replaces the world.
     services.ClearScene();
     if (loaded.hasScheme)
-        services.SelectColourScheme(loaded.scheme);
+        coTrackColorizer::ReplaceCurrent(loaded.scheme);
     coApplyCoasterData(std::move(loaded.pieces), std::move(loaded.props), loaded.data);
 }
 

@@ -5,6 +5,7 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coClearSceneSteps.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
@@ -12,6 +13,11 @@
 
 namespace {
 coSavedCoasterServices* g_installed = nullptr;
+}
+
+void coSavedCoasterServices::LoadCoasterDefinitions(const std::string& environment,
+                                                    const std::string& coasterType, int environmentIndex) {
+    coLoadCoasterDefinitions(environment, coasterType, environmentIndex);
 }
 
 void coSavedCoasterServices::SetNumCars(int cars) {
@@ -38,6 +44,22 @@ fsLocator coSavedCoasterServices::GetMusicFolder(int list) const {
 
 void coSavedCoasterServices::SetMusicFolder(int list, const fsLocator& folder) {
     coMusicSetOwnTrack(list, folder);
+}
+
+std::string coSavedCoasterServices::GetEnvironmentName() const {
+    return coGetCoasterPackageHooks().GetEnvironmentName();
+}
+
+int coSavedCoasterServices::GetEnvironmentIndex() const {
+    return coGetCoasterPackageHooks().GetEnvironmentIndex();
+}
+
+void coSavedCoasterServices::ShowLoadingScreen(bool restart) {
+    coGetCoasterPackageHooks().ShowLoadingScreen(restart);
+}
+
+void coSavedCoasterServices::StepLoadingScreen() {
+    coGetCoasterPackageHooks().ShowLoadingScreen(false);
 }
 
 std::string coSavedCoasterServices::GetDisplayName(const std::string& folder) const {

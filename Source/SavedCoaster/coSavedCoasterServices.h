@@ -14,25 +14,20 @@ class coPendingProps {
     virtual ~coPendingProps() = default;
 };
 
-// What the coaster file asks of the rest of the game besides the track: the definitions, the colour
-// scheme, the world, the ride music and sounds, the environment, the loading dock, the props, the
-// theme names and the loading screen. Their subsystems install their implementation; until then the
-// defaults below hold (no scheme, no dock, an empty prop list, the music contexts' choices).
+// What the coaster file asks of the rest of the game besides the track and its colours: the definitions,
+// the world, the ride music and sounds, the environment, the loading dock, the props, the theme names
+// and the loading screen. Their subsystems install their implementation; until then the defaults below
+// hold (the coaster package loader and its hooks, no dock, an empty prop list, the music contexts'
+// choices).
 class coSavedCoasterServices {
   public:
     virtual ~coSavedCoasterServices() = default;
 
-    // Selects the environment and loads the coaster type's definitions when the type changes.
-    virtual void LoadCoasterDefinitions(const std::string& /*environment*/,
-                                        const std::string& /*coasterType*/, int /*environmentIndex*/) {}
+    // Makes the environment and the coaster type current (coLoadCoasterDefinitions).
+    virtual void LoadCoasterDefinitions(const std::string& environment, const std::string& coasterType,
+                                        int environmentIndex);
     // The current definition's cars per train; the default sets the definition store's.
     virtual void SetNumCars(int cars);
-
-    // The current track colour scheme as one chunk; nothing when there is none.
-    virtual void WriteColourScheme(chWriter&) const {}
-    // The scheme of a colour-scheme chunk (the reader inside it), to be selected once the file is read.
-    virtual std::string ReadColourScheme(chReader&) const { return std::string(); }
-    virtual void SelectColourScheme(const std::string&) {}
 
     // Empties every game-world component (track, props, rings, dock, terrain, statistics) before another
     // coaster is put in. The default empties what the track holds: the circuit and the collision registry.
@@ -49,8 +44,8 @@ class coSavedCoasterServices {
     virtual void SelectRideSoundSet(const std::string&) {}
 
     // The current environment's name (empty when none) and index.
-    virtual std::string GetEnvironmentName() const { return std::string(); }
-    virtual int GetEnvironmentIndex() const { return 0; }
+    virtual std::string GetEnvironmentName() const;
+    virtual int GetEnvironmentIndex() const;
 
     // False without a loading dock; else its position, heading and type name.
     virtual bool GetDock(maVector3d& /*position*/, float& /*heading*/, std::string& /*type*/) const {
@@ -75,8 +70,9 @@ class coSavedCoasterServices {
     // A folder's display name from the theme list (UTF-8 both ways); the folder name when it has none.
     virtual std::string GetDisplayName(const std::string& folder) const;
 
-    virtual void ShowLoadingScreen(bool /*restart*/) {}
-    virtual void StepLoadingScreen() {}
+    virtual void ShowLoadingScreen(bool restart);
+    // Shows the loading screen again, its progress continuing.
+    virtual void StepLoadingScreen();
 };
 
 coSavedCoasterServices& coGetSavedCoasterServices();

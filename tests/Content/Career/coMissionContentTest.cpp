@@ -6,6 +6,7 @@
 #include "Source/Career/coMissionFile.h"
 #include "Source/Career/coObjectiveSet.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
@@ -19,6 +20,11 @@ namespace {
 class SteelDefinition : public coCoasterDefinition {
   public:
     std::string GetCoasterTypeName() const override { return "Steel"; }
+};
+
+// The missions' coaster type is not this test's matter: its definitions stay as they are.
+struct NoDefinitions : coSavedCoasterServices {
+    void LoadCoasterDefinitions(const std::string&, const std::string&, int) override {}
 };
 
 fsLocator InRoot(i32 root, const std::string& relative) {
@@ -42,6 +48,8 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
     }
     SteelDefinition definition;
     coSetCoasterDefinition(&definition);
+    NoDefinitions services;
+    coSetSavedCoasterServices(&services);
     std::vector<std::string> warnings;
     dbgSetLogSink([&](const std::string& line) { warnings.push_back(line); });
 
@@ -75,6 +83,7 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
         EXPECT_TRUE(typeTexts.HasText(32u + static_cast<u32>(recipe.number))) << name;
     }
     dbgSetLogSink({});
+    coSetSavedCoasterServices(nullptr);
     coSetCoasterDefinition(nullptr);
     fsResetRootTable();
 }

@@ -1,5 +1,6 @@
 #include "Engine/App/App/appDefaultRoots.h"
 #include "Engine/App/App/appStartupTestServices.h"
+#include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfTextSet.h"
@@ -7,7 +8,9 @@
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Audio/Sn/snSoundSystem.h"
 #include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
+#include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
@@ -16,9 +19,14 @@
 #include "Source/Settings/coScreams.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/TrackGeom/coCrossSectionReader.h"
 #include "Source/TrackGeom/coSupportMakerWood.h"
+#include "Source/TrackGeom/coTrackColorizer.h"
 #include "Source/TrackGeom/coTrackDefinition.h"
+#include "Source/TrackGeom/coTrackDefinitionReader.h"
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
+#include "Source/TrackGeom/coTrackShadows.h"
+#include "Source/World/coModelHolder.h"
 #include "Source/World/coTextureCache.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +66,30 @@ class coTypeDefinition : public coCoasterDefinition {
   public:
     std::string GetCoasterTypeName() const override { return type; }
     std::string type;
+};
+
+// Textures are opened, not loaded, and models not read: no device here.
+struct NoDeviceFiles : coTextureCache, coModelHolderLoader {
+    NoDeviceFiles() {
+        coSetTextureCache(this);
+        coSetModelHolderLoader(this);
+    }
+    ~NoDeviceFiles() override {
+        coSetTextureCache(nullptr);
+        coSetModelHolderLoader(nullptr);
+    }
+    g3dTexture* Acquire(const fsLocator& locator) override {
+        try {
+            gfFile file(locator, gfFileRead);
+        } catch (const envExceptionX&) {
+            missing.push_back(locator);
+        }
+        return nullptr;
+    }
+    std::unique_ptr<coModelHolder> Load(const fsLocator&, const fsLocator&, bool) override {
+        return std::make_unique<coModelHolder>();
+    }
+    std::vector<fsLocator> missing;
 };
 
 } // namespace
@@ -124,6 +156,34 @@ TEST_F(coInstallationTest, EveryShippedSoundLoadsThroughTheGameWithoutAWarning) 
     coPakManager::Destroy();
     snSoundManager::Shutdown();
     snStopSoundSystem();
+}
+
+TEST_F(coInstallationTest, EveryCoasterTypeLoadsInTheMountainsWithItsColours) {
+    appInitDefaultRoots(nullptr);
+    coPaths::LoadBasicStrings();
+    coPaths::Init();
+    coPakManager::Create();
+    NoDeviceFiles files;
+    const coCoasterDefinition saved = coCoasterDefinitionStore();
+    // "Steel" loose, "Wooden" with its pak open.
+    for (const char* type : {"Steel", "Wooden"}) {
+        coTrackColorizer::ClearCurrent(); // as a new coaster starts
+        coLoadCoasterDefinitions("Mountain", type, 0);
+        EXPECT_EQ(coPakManager::GetOpenCoasterType(), envString(type));
+        EXPECT_EQ(coTrackColorizer::GetSchemeCount(), 3) << type;
+        EXPECT_EQ(coTrackColorizer::GetCurrentScheme().size(), 4u) << type;
+        EXPECT_EQ(coCoasterDefinitionStore().GetWoodSupports(), std::string(type) == "Wooden");
+    }
+    for (const fsLocator& locator : files.missing)
+        ADD_FAILURE() << envStringToNarrow(locator.GetLastComponent()) << " is missing";
+    EXPECT_EQ(log.Count("**Warning**"), 0u) << (log.lines.empty() ? "" : log.lines.front());
+    coTrackColorizer::ClearCurrent();
+    coTrackColorizer::ClearSchemes();
+    coDestroyShadowMaterial();
+    coFreeTrackDefinition();
+    coReleaseTrackTextures();
+    coCoasterDefinitionStore() = saved;
+    coPakManager::Destroy();
 }
 
 // "Wooden" is listed by its empty folder and read from its pak: wooden supports of one lattice plane, a

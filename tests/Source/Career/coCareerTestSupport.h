@@ -93,6 +93,8 @@ class coFakeMissionWorld : public coMissionWorld, public coSavedCoasterServices 
         return Handle(placed.back().get());
     }
 
+    // No coaster type folders here.
+    void LoadCoasterDefinitions(const std::string&, const std::string&, int) override {}
     void ClearScene() override {
         coSavedCoasterServices::ClearScene();
         placed.clear();

@@ -11,6 +11,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/SavedCoaster/coSavedCoasterServices.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -42,10 +43,16 @@ struct Input {
 
 std::unique_ptr<Input> g_input;
 
+// No coaster type folders here: the definitions stay as they are, so that inputs reach the track.
+struct NoDefinitions : coSavedCoasterServices {
+    void LoadCoasterDefinitions(const std::string&, const std::string&, int) override {}
+} g_services;
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_input = std::make_unique<Input>();
+    coSetSavedCoasterServices(&g_services);
     dbgSetLogSink([](const std::string&) {}); // the warnings of bad names and counts are expected
     return 0;
 }

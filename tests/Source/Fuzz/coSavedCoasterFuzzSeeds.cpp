@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/TrackGeom/coTrackColorizer.h"
 
 #include "Source/Track/coCircuitTestSupport.h"
 
@@ -19,6 +20,12 @@ int main(int argc, char** argv) {
     coRecordingTrackBuilder builder;
     coFakePark park;
     park.startPosition = maVector3d(0.0f, 2.0f, 0.0f);
+    // The colours of the first built-in scheme, one part textured, in every seed.
+    coTrackColorizer::MakeDefaultSchemes();
+    std::vector<coColorScheme> schemes;
+    coTrackColorizer::CopySchemes(schemes);
+    schemes[0]["Rail"].texture = "rail.png";
+    coTrackColorizer::SetCurrentScheme(schemes[0]);
     for (const coReferenceCircuit& circuit : coReferenceCircuits) {
         coBuildReference(circuit);
         coSetThemeName(circuit.name);

@@ -11,6 +11,7 @@
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Track/coTrackChunks.h"
+#include "Source/TrackGeom/coTrackColorizer.h"
 
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
 #include "Source/Track/coCircuitTestSupport.h"
@@ -54,6 +55,7 @@ struct WorldSnapshot {
     std::string theme;
     u8 drag;
     bool checks;
+    coColorScheme colors;
     size_t calls;
 
     bool operator==(const WorldSnapshot&) const = default;
@@ -75,6 +77,7 @@ class coSavedCoasterTest : public coCircuitFixture {
         coCollisionClearMarkers();
         coSetTrainDragOn(m_dragOn);
         coSetCollisionChecks(m_checksOn);
+        coTrackColorizer::ClearCurrent();
         dbgSetLogSink({});
     }
 
@@ -84,7 +87,11 @@ class coSavedCoasterTest : public coCircuitFixture {
         services.dockType = "Ironvale";
         services.dockPosition = maVector3d(3.0f, 2.0f, -8.0f);
         services.dockHeading = 0.5f;
-        services.scheme = "Red";
+        coSchemeMaterial red;
+        red.diffuse = g3dARGBColor(0.9f, 0.1f, 0.1f, 1.0f);
+        red.ambient.a = red.specular.a = 1.0f; // as a file gives it back
+        red.texture = "red.png";
+        coTrackColorizer::SetCurrentPart("Rail", red);
         services.placedProps = {"bench", "tree"};
         services.environmentIndex = 2;
         services.musicTrack = 3;
@@ -99,7 +106,8 @@ class coSavedCoasterTest : public coCircuitFixture {
     void ScrambleWorld() {
         services.log.clear();
         services.hasDock = false;
-        services.dockType = services.scheme = services.soundSet = "";
+        services.dockType = services.soundSet = "";
+        coTrackColorizer::ClearCurrent();
         services.dockPosition = maVector3d();
         services.dockHeading = 0.0f;
         services.placedProps.clear();
@@ -130,9 +138,13 @@ class coSavedCoasterTest : public coCircuitFixture {
     }
 
     WorldSnapshot Snapshot() const {
-        WorldSnapshot s{coCircuitPoses(),    {},
-                        coCircuitIsClosed(), coGetThemeName(),
-                        coGetTrainDragOn(),  coGetCollisionChecks(),
+        WorldSnapshot s{coCircuitPoses(),
+                        {},
+                        coCircuitIsClosed(),
+                        coGetThemeName(),
+                        coGetTrainDragOn(),
+                        coGetCollisionChecks(),
+                        coTrackColorizer::GetCurrentScheme(),
                         services.log.size()};
         for (const auto& piece : coCircuitPieces())
             s.classes.push_back(typeid(*piece).name());
@@ -194,6 +206,11 @@ TEST_F(coSavedCoasterTest, EmptyCircuitSavesExactBytesAndLoadsBack) {
     EXPECT_EQ(bytes, expected.bytes + coChunkBytes("CPLS", "") + coChunkBytes("CPRL", ""));
     EXPECT_FALSE(fsFileExists(folder.Locator("ride.csa.tmp")));
 
+    // The defaults but the coaster type, which would need its folder.
+    struct NoDefinitions : coSavedCoasterServices {
+        void LoadCoasterDefinitions(const std::string&, const std::string&, int) override {}
+    } defaults;
+    coSetSavedCoasterServices(&defaults);
     coLoadCoasterFile(folder.Locator("ride.csa"));
     EXPECT_EQ(coCircuitPieceCount(), 0);
     EXPECT_FALSE(coCircuitIsClosed());
@@ -214,6 +231,7 @@ TEST_F(coSavedCoasterTest, ReferenceCircuitsRoundTripBitExactly) {
         EXPECT_EQ(services.log.front(), "clear");
         EXPECT_EQ(DefinitionsCall(services.log), "definitions Mountain Steel 2");
         EXPECT_EQ(Snapshot().classes, saved.classes);
+        EXPECT_TRUE(Snapshot().colors == saved.colors);
         EXPECT_EQ(coCircuitIsClosed(), circuit.closed);
         EXPECT_TRUE(first == Save("again.csa"));
     }

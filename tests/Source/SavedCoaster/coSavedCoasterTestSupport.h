@@ -23,12 +23,9 @@ class coFileTestDefinition : public coCoasterDefinition {
 };
 
 // The coaster file's neighbours as a small world that records what the loader asks of it: every call
-// that changes the world is logged. The colour scheme is one chunk holding its name; the props are a
-// count and their names. Installed for its lifetime.
+// that changes the world is logged. The props are a count and their names. Installed for its lifetime.
 class coRecordingCoasterServices : public coSavedCoasterServices {
   public:
-    static constexpr u32 kSchemeChunk = chMakeId('S', 'C', 'H', 'M');
-
     struct Props : coPendingProps {
         std::vector<std::string> names;
     };
@@ -48,24 +45,6 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
         log.push_back("cars " + std::to_string(cars));
         m_definition.numCars = cars;
     }
-    void WriteColourScheme(chWriter& writer) const override {
-        if (scheme.empty())
-            return;
-        writer.BeginChunk(kSchemeChunk, 0, false);
-        writer.WriteString(scheme);
-        writer.EndChunk();
-    }
-    std::string ReadColourScheme(chReader& reader) const override {
-        u32 id, size;
-        u16 version;
-        std::string name;
-        if (reader.BeginChunk(&id, &version, &size)) {
-            if (id == kSchemeChunk)
-                reader.ReadString(name);
-            reader.EndChunk();
-        }
-        return name;
-    }
     void WriteThumbnail(chWriter& writer) const override {
         if (thumbnail.empty())
             return;
@@ -73,10 +52,6 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
         for (char byte : thumbnail)
             writer.WriteUInt8(static_cast<u8>(byte));
         writer.EndChunk();
-    }
-    void SelectColourScheme(const std::string& name) override {
-        log.push_back("scheme " + name);
-        scheme = name;
     }
     void ClearScene() override {
         log.push_back("clear");
@@ -145,7 +120,6 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
     std::string GetDisplayName(const std::string& folder) const override { return "<" + folder + ">"; }
 
     std::vector<std::string> log;
-    std::string scheme;
     int musicTrack = 5;
     fsLocator musicFolder;
     std::string soundSet;

@@ -1,6 +1,7 @@
 // Draws a rendering scene through the engine on the real device and saves the back buffer as a PNG:
 //   rdemo --scene <name> [--seed n] [--time seconds] [--theme folder] [--name prop] --out picture.png
-//   rdemo --scene circuit --recipe r1 --type Steel|Wooden --terrain hill [--shadows 0|1] --out picture.png
+//   rdemo --scene circuit --recipe r1 --type Steel|Wooden --terrain hill [--shadows 0|1] [--scheme n]
+//         --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
 // its three vertex colours. The others are listed in Scenes() and drawn in rdemo<Scene>.cpp.
 #include "rdemo.h"
@@ -84,6 +85,8 @@ struct SceneOptions {
     // The circuit scene knows one recipe over one terrain.
     std::string recipe = "r1", type = "Steel", terrain = "hill";
     bool shadows = true;
+    // One of the type's shipped colour schemes; below 0 the definitions' own colours.
+    int scheme = -1;
 };
 
 using SceneDrawer = std::function<std::vector<u32>(const SceneOptions&)>;
@@ -99,7 +102,7 @@ const std::map<std::string, SceneDrawer>& Scenes() {
         {"particles", [](const SceneOptions& o) { return DrawParticlesScene(o.seed, o.time); }},
         {"projshadow", [](const SceneOptions&) { return DrawProjShadowScene(); }},
         {"prop", [](const SceneOptions& o) { return DrawPropScene(o.theme, o.name, o.time); }},
-        {"circuit", [](const SceneOptions& o) { return DrawCircuitScene(o.type, o.shadows); }},
+        {"circuit", [](const SceneOptions& o) { return DrawCircuitScene(o.type, o.shadows, o.scheme); }},
     };
     return scenes;
 }
@@ -111,7 +114,7 @@ int Usage() {
     std::fprintf(
         stderr,
         "usage: rdemo --scene %s [--seed n] [--time seconds] [--theme folder] [--name prop] [--recipe r1 "
-        "--type <coaster type> --terrain hill --shadows 0|1] --out <file.png>\n",
+        "--type <coaster type> --terrain hill --shadows 0|1 [--scheme n]] --out <file.png>\n",
         names.c_str());
     return 2;
 }
@@ -199,6 +202,8 @@ int main(int argc, char** argv) {
             options.terrain = argv[i + 1];
         else if (option == "--shadows")
             options.shadows = std::string(argv[i + 1]) != "0";
+        else if (option == "--scheme")
+            options.scheme = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
         else
             return Usage();
     }

@@ -32,4 +32,4 @@ std::vector<u32> DrawSkinScene(f32 time);
 // A box casting its projected shadow on the ground; checks that the shadow darkens and follows the box.
 std::vector<u32> DrawProjShadowScene();
 // R1 of the coaster type over a hill, from the built content; shadows cast along the sun when asked.
-std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows);
+std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows, int scheme);

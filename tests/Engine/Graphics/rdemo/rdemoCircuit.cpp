@@ -26,6 +26,8 @@
 #include "Source/Track/coParkWorld.h"
 #include "Source/TrackGeom/coCrossSectionReader.h"
 #include "Source/TrackGeom/coSceneTrackObjectMaker.h"
+#include "Source/TrackGeom/coTrackColorizer.h"
+#include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
 #include "Source/TrackGeom/coTrackObjects.h"
 #include "Source/TrackGeom/coTrackShadows.h"
@@ -124,7 +126,7 @@ std::vector<u32> Frame() {
 
 } // namespace
 
-std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows) {
+std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows, int scheme) {
     g3dFragmentManager::Initialize();
     g3dTextureManager::Initialize();
     g3dRenderer::Initialize(kGameLists);
@@ -164,6 +166,20 @@ std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows) {
         coCoasterDefinitionStore().Load("Coaster.def");
         builder.LoadTrackDefinition("Track.def");
         builder.LoadSupportDefinition("Support.def");
+        coMeshBuilderDefinitions definitions(builder);
+        if (scheme >= 0) {
+            // One of the type's shipped colour schemes in the mountains.
+            fsLocator colors(coRootEnvironments);
+            for (const char* component : {"Mountain", "Tracks", type.c_str(), "TrkColor.def"})
+                fsAppendNativeName(colors, component);
+            loadColorSchemes(colors);
+            if (scheme >= coTrackColorizer::GetSchemeCount()) {
+                std::fprintf(stderr, "rdemo: %s has %d colour schemes\n", type.c_str(),
+                             coTrackColorizer::GetSchemeCount());
+                failed = true;
+            }
+            coTrackColorizer::SelectScheme(scheme);
+        }
         builder.CreateShadowMaterial();
         coSetShadowDirection(kSun);
         coSetShadowsEnabled(shadows ? coShadowsAlongDirection : coShadowsOff);
