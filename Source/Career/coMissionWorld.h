@@ -21,23 +21,23 @@ class coPendingRings {
 };
 
 // What the missions ask of the park world: the props that objectives and locks name, and the target
-// rings. The prop list and the ring list install their implementation; until then there are no props
-// (nothing found by position) and no rings (all passed, an empty ring chunk written).
+// rings. By default the props are the prop list's; the ring list installs its implementation, until then
+// there are no rings (all passed, an empty ring chunk written).
 class coMissionWorld {
   public:
     virtual ~coMissionWorld() = default;
 
     // The props of a prop chunk as read, in file order. Placing them keeps the same objects, so pointers
     // taken here stay good once the coaster is built.
-    virtual void ListProps(coPendingProps&, std::vector<coProp*>& props) const { props.clear(); }
-    virtual maVector3d GetPropPosition(const coProp*) const { return maVector3d(); }
+    virtual void ListProps(coPendingProps&, std::vector<coProp*>& props) const;
+    virtual maVector3d GetPropPosition(const coProp*) const;
     // The display name of the prop's template.
-    virtual envString GetPropName(const coProp*) const { return envString(); }
+    virtual envString GetPropName(const coProp*) const;
     // The name of an animation event of the prop's template; empty for a number outside its list.
     virtual envString GetPropEventName(const coProp*, int /*event*/) const { return envString(); }
-    virtual int GetPropActiveEvent(const coProp*) const { return -1; }
+    virtual int GetPropActiveEvent(const coProp*) const;
     // Whether the ride records when the train passes the prop.
-    virtual void SetPropOrderTracked(coProp*, bool) {}
+    virtual void SetPropOrderTracked(coProp*, bool);
 
     // The rings of a ring-list chunk (the reader inside it), not yet added.
     virtual std::unique_ptr<coPendingRings> ReadRings(chReader&) const { return nullptr; }

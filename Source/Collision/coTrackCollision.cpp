@@ -526,8 +526,8 @@ bool coCollisionTestRing(const coRingShape& ring) {
         for (int i = 1; i < mesh->GetPointCount(); ++i) {
             const maVector3d& a = mesh->GetPoint(i - 1);
             const maVector3d e = mesh->GetPoint(i) - a;
-            if (ring.kind == 0 && maDot(e, ring.normal) > 0.0f)
-                continue; // a kind 0 ring counts only for track running against its facing
+            if (ring.kind == 0 && maDot(e, ring.normal) < 0.0f)
+                continue; // a one-way ring is passed only by track running along its facing
             float t = 1.01f;
             geoIntersectLinePlane(a, e, ring.centre, ring.normal, t);
             if (t >= 0.0f && t < 1.0f && SquaredDistance(a + e * t, ring.centre) < ring.radius * ring.radius)

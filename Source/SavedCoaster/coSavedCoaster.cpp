@@ -397,6 +397,7 @@ void coApplyCoasterData(std::vector<std::unique_ptr<coCoasterPiece>> pieces,
         coGetTrackBuilder().RebuildPieceObjects(coCircuitFirstPiece(), 2);
         services.StepLoadingScreen();
     }
+    services.PlaceTrackProps();
     coCircuitRebuildSupports();
     services.StepLoadingScreen();
     // The statistics are never read from the file: they are simulated again.

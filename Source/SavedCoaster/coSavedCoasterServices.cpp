@@ -9,6 +9,8 @@
 #include "Source/Settings/coMusic.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/World/coProp.h"
+#include "Source/World/coPropList.h"
 #include "Source/World/coThemeList.h"
 
 namespace {
@@ -26,6 +28,8 @@ void coSavedCoasterServices::SetNumCars(int cars) {
 
 void coSavedCoasterServices::ClearScene() {
     coRunClearSceneSteps();
+    // Track props point at pieces: they go first.
+    coPropList::DeleteAll();
     coCircuitClear();
     coCollisionClearMarkers();
 }
@@ -70,8 +74,27 @@ std::string coSavedCoasterServices::GetDisplayName(const std::string& folder) co
 }
 
 void coSavedCoasterServices::WriteProps(chWriter& writer) const {
-    writer.BeginChunk(coChunkPropList, 0, true);
-    writer.EndChunk();
+    std::vector<coProp*> props;
+    coPropList::CollectAll(props);
+    coPropList::WriteChunk(writer, props);
+}
+
+std::unique_ptr<coPendingProps> coSavedCoasterServices::ReadProps(chReader& reader, u16, u32) const {
+    auto pending = std::make_unique<coPropRecords>();
+    coReadPropRecords(reader, pending->records);
+    return pending;
+}
+
+void coSavedCoasterServices::PlaceProps(coPendingProps& pending) {
+    auto* records = dynamic_cast<coPropRecords*>(&pending);
+    if (!records)
+        return;
+    for (auto& prop : records->Take())
+        coPropList::Add(std::move(prop));
+}
+
+void coSavedCoasterServices::PlaceTrackProps() {
+    coPropList::PlaceAllTrackProps();
 }
 
 coSavedCoasterServices& coGetSavedCoasterServices() {

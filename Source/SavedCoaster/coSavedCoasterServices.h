@@ -56,13 +56,14 @@ class coSavedCoasterServices {
     // Places the dock and enters its box in the prop placement grid.
     virtual void PlaceDock(const maVector3d& /*position*/, float /*heading*/) {}
 
-    // The chunk of every placed prop; the default writes an empty one.
+    // The chunk of every placed prop, from the prop list by default.
     virtual void WriteProps(chWriter& writer) const;
-    // The props of a prop chunk (the reader inside it), not placed; none by default.
-    virtual std::unique_ptr<coPendingProps> ReadProps(chReader&, u16 /*version*/, u32 /*size*/) const {
-        return nullptr;
-    }
-    virtual void PlaceProps(coPendingProps&) {}
+    // The props of a prop chunk (the reader inside it), not made yet: by default the prop list's records.
+    virtual std::unique_ptr<coPendingProps> ReadProps(chReader&, u16 version, u32 size) const;
+    // Makes the props read (after the world was cleared) and adds them to the prop list.
+    virtual void PlaceProps(coPendingProps&);
+    // Puts the track props on their pieces once the circuit stands.
+    virtual void PlaceTrackProps();
     // The coaster's thumbnail chunk (CSNP, version 1), written after the props by binary saves of a
     // circuit with pieces; none by default.
     virtual void WriteThumbnail(chWriter&) const {}

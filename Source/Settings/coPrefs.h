@@ -9,6 +9,7 @@ inline constexpr int coPrefDisablePropCollisions = 41; // bool: prop collision c
 inline constexpr int coPrefMetricUnits = 4;            // bool: lengths and speeds shown metric
 inline constexpr int coPrefDetailDistance = 5;         // float: factor of the detail distance thresholds
 inline constexpr int coPrefCrossbarDetail = 7;         // float: above 0.3 thins the crossbars out
+inline constexpr int coPrefPropFarClipping = 4;        // float: props farther than x 400 + 80 hide
 inline constexpr int coPrefTrackShadows = 39;          // bool: piece shadows shown
 // The audio's switches, volumes and remembered music choices.
 inline constexpr int coPrefRideMusicOff = 5;       // bool

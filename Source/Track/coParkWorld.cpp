@@ -1,6 +1,7 @@
 #include "Source/Track/coParkWorld.h"
 
 #include "Source/World/coPlacementGrid.h"
+#include "Source/World/coPropList.h"
 
 namespace {
 coParkWorld* g_installed = nullptr;
@@ -26,4 +27,12 @@ float coParkWorld::GetGridMinZ() const {
 }
 float coParkWorld::GetGridMaxZ() const {
     return coGetPlacementGrid().GetMaxZ();
+}
+
+void coParkWorld::RemoveTrackPropsOnPiece(coCoasterPiece* piece) {
+    coPropList::RemoveTrackPropsOnPiece(piece);
+}
+
+void coParkWorld::PlaceAllTrackProps() {
+    coPropList::PlaceAllTrackProps();
 }

@@ -38,9 +38,9 @@ class coParkWorld {
     // The current loading dock, or null.
     virtual coLoadingDock* GetDock() const { return nullptr; }
     // Removes every track prop attached to the piece; called before the piece is deleted.
-    virtual void RemoveTrackPropsOnPiece(coCoasterPiece*) {}
+    virtual void RemoveTrackPropsOnPiece(coCoasterPiece* piece);
     // Puts every track prop back on its piece at its stored distance, after pieces have moved.
-    virtual void PlaceAllTrackProps() {}
+    virtual void PlaceAllTrackProps();
     // The current environment's name; empty when none is loaded.
     virtual std::string GetEnvironmentName() const { return std::string(); }
     // Where the environment wants the first piece of a loaded circuit to start.

@@ -358,11 +358,10 @@ TEST_F(coTrackCollisionTest, QueriesOfBoxesSupportsPicksAndRings) {
     ring.normal = {0, 0, 1}; // faces the way the track runs
     ring.radius = 3.0f;
     ring.kind = 0;
+    EXPECT_TRUE(coCollisionTestRing(ring));
+    ring.normal = {0, 0, -1}; // crossed against its facing: a one-way ring stays unpassed
     EXPECT_FALSE(coCollisionTestRing(ring));
     ring.kind = 1;
-    EXPECT_TRUE(coCollisionTestRing(ring));
-    ring.kind = 0;
-    ring.normal = {0, 0, -1};
     EXPECT_TRUE(coCollisionTestRing(ring));
     ring.centre = {0, 14, 20}; // the track passes outside the disc
     EXPECT_FALSE(coCollisionTestRing(ring));

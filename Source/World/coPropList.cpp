@@ -1,0 +1,214 @@
+#include "Source/World/coPropList.h"
+
+#include "Engine/Core/Env/dbgLog.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/World/coPlacementGrid.h"
+#include "Source/World/coPropTemplateList.h"
+#include "Source/World/coTrackProp.h"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+bool Overlap(const maBoundingBox& a, const maBoundingBox& b) {
+    return a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY && a.minZ <= b.maxZ &&
+           b.minZ <= a.maxZ;
+}
+
+} // namespace
+
+void coPropRecords::Make() {
+    if (!made)
+        coPropList::MakeProps(records, props);
+    made = true;
+}
+
+std::vector<std::unique_ptr<coProp>> coPropRecords::Take() {
+    Make();
+    return std::move(props);
+}
+
+std::list<std::unique_ptr<coProp>>& coPropList::Props() {
+    static std::list<std::unique_ptr<coProp>> props;
+    return props;
+}
+
+std::vector<coTrackProp*>& coPropList::TrackProps() {
+    static std::vector<coTrackProp*> props;
+    return props;
+}
+
+bool& coPropList::Shown() {
+    static bool shown = true;
+    return shown;
+}
+
+void coPropList::Add(std::unique_ptr<coProp> prop) {
+    if (auto* track = dynamic_cast<coTrackProp*>(prop.get()))
+        TrackProps().push_back(track);
+    else
+        coGetPlacementGrid().MarkBox(prop->GetBounds(), coPlacementGrid::kOccupied);
+    Props().push_back(std::move(prop));
+}
+
+void coPropList::Remove(coProp* prop) {
+    auto& props = Props();
+    const auto it =
+        std::find_if(props.begin(), props.end(), [prop](const auto& p) { return p.get() == prop; });
+    if (it == props.end()) {
+        DBG_WARNING("placed props: removing a prop that is not placed; ignored");
+        return;
+    }
+    std::unique_ptr<coProp> owned = std::move(*it);
+    props.erase(it);
+    auto& tracks = TrackProps();
+    const auto track = std::find(tracks.begin(), tracks.end(), prop);
+    if (track != tracks.end()) {
+        tracks.erase(track);
+        return;
+    }
+    // Cells are whole: freeing this prop's cells frees those a neighbour shares, so they are taken again.
+    coPlacementGrid& grid = coGetPlacementGrid();
+    const maBoundingBox freed = prop->GetBounds();
+    grid.MarkBox(freed, coPlacementGrid::kFree);
+    // Whoever shares a freed cell stands within a cell of the freed box.
+    const i32 nx = std::max(grid.GetCellCountX(), 1), nz = std::max(grid.GetCellCountZ(), 1);
+    const f32 cellX = (grid.GetMaxX() - grid.GetMinX()) / f32(nx),
+              cellZ = (grid.GetMaxZ() - grid.GetMinZ()) / f32(nz);
+    maBoundingBox near = freed;
+    near.minX -= cellX;
+    near.maxX += cellX;
+    near.minZ -= cellZ;
+    near.maxZ += cellZ;
+    near.minY = -maMaxFloat;
+    near.maxY = maMaxFloat;
+    std::vector<coProp*> neighbours;
+    FindInBox(near, neighbours);
+    for (coProp* other : neighbours)
+        if (!dynamic_cast<coTrackProp*>(other))
+            grid.MarkBox(other->GetBounds(), coPlacementGrid::kOccupied);
+}
+
+void coPropList::DeleteAll() {
+    std::set<coPropTemplate*> templates;
+    for (const auto& prop : Props())
+        templates.insert(&prop->GetTemplate());
+    TrackProps().clear();
+    Props().clear();
+    for (coPropTemplate* propTemplate : templates)
+        if (coProp::CountUsing(*propTemplate) == 0)
+            coUnloadPropTemplate(*propTemplate);
+}
+
+void coPropList::CollectAll(std::vector<coProp*>& out) {
+    for (const auto& prop : Props())
+        out.push_back(prop.get());
+}
+
+const std::vector<coTrackProp*>& coPropList::GetTrackProps() {
+    return TrackProps();
+}
+
+void coPropList::SetAllVisible(bool visible) {
+    for (const auto& prop : Props())
+        prop->SetVisible(visible);
+    Shown() = visible;
+}
+
+bool coPropList::ArePropsShown() {
+    return Shown();
+}
+
+void coPropList::CullByDistance(const maVector3d& camera) {
+    if (!Shown())
+        return;
+    const f32 r = coPrefs::GetFloat(coPrefPropFarClipping) * 400.0f + 80.0f;
+    for (const auto& prop : Props()) {
+        const maVector3d d = prop->GetPosition() - camera;
+        prop->SetVisible(d.x * d.x + d.y * d.y + d.z * d.z < r * r);
+    }
+}
+
+void coPropList::UncullAll() {
+    if (Shown())
+        for (const auto& prop : Props())
+            prop->SetVisible(true);
+}
+
+void coPropList::FindInBox(const maBoundingBox& box, std::vector<coProp*>& out) {
+    out.clear();
+    for (const auto& prop : Props())
+        if (Overlap(prop->GetBounds(), box))
+            out.push_back(prop.get());
+}
+
+void coPropList::PlaceAllTrackProps() {
+    for (coTrackProp* prop : TrackProps())
+        prop->PlaceOnTrack();
+}
+
+void coPropList::RemoveTrackPropsOnPiece(const coCoasterPiece* piece) {
+    std::vector<coTrackProp*> onPiece;
+    for (coTrackProp* prop : TrackProps())
+        if (prop->GetPiece() == piece)
+            onPiece.push_back(prop);
+    for (coTrackProp* prop : onPiece)
+        Remove(prop);
+}
+
+coPropRecord coMakePropRecord(const coProp& prop) {
+    coPropRecord record;
+    const coPropTemplate& propTemplate = prop.GetTemplate();
+    record.name = propTemplate.GetInternalName();
+    if (const auto* track = dynamic_cast<const coTrackProp*>(&prop)) {
+        record.track = true;
+        record.pieceIndex = track->GetPieceIndex();
+        record.distance = track->GetDistance();
+    } else {
+        record.position = prop.GetPosition();
+        record.heading = prop.GetAngle();
+    }
+    record.activeEvent = prop.GetActiveEvent();
+    record.hasEvent = propTemplate.GetListSize(coPropTemplate::kEntry) > 1;
+    return record;
+}
+
+void coPropList::WriteChunk(chWriter& writer, const std::vector<coProp*>& props) {
+    std::vector<coPropRecord> records;
+    for (const coProp* prop : props)
+        records.push_back(coMakePropRecord(*prop));
+    coWritePropRecords(writer, records);
+}
+
+void coPropList::ReadChunk(chReader& reader, std::vector<std::unique_ptr<coProp>>& out) {
+    std::vector<coPropRecord> records;
+    coReadPropRecords(reader, records);
+    MakeProps(records, out);
+}
+
+void coPropList::MakeProps(const std::vector<coPropRecord>& records,
+                           std::vector<std::unique_ptr<coProp>>& out) {
+    for (const coPropRecord& record : records) {
+        int category, index;
+        coFindPropTemplate(record.name, category, index);
+        if (category < 0)
+            continue;
+        coPropTemplate& propTemplate = *coPropTemplateList::GetTemplate(index, category);
+        coLoadPropTemplate(propTemplate);
+        std::unique_ptr<coProp> prop;
+        if (record.track) {
+            auto track = std::make_unique<coTrackProp>(propTemplate);
+            track->SetPieceIndex(record.pieceIndex);
+            track->SetDistance(record.distance);
+            prop = std::move(track);
+        } else {
+            prop = std::make_unique<coProp>(propTemplate);
+            prop->SetPosition(record.position);
+            prop->SetAngle(record.heading);
+        }
+        if (record.hasEvent)
+            prop->SetActiveEvent(record.activeEvent);
+        out.push_back(std::move(prop));
+    }
+}

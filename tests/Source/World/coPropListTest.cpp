@@ -1,0 +1,206 @@
+// The placed-prop list: its file section, the grid cells its props occupy, and track props read unplaced.
+#include "Source/World/coPropList.h"
+#include "Engine/App/Ch/chBinReader.h"
+#include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Ch/chTestFile.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
+#include "Source/Track/coCircuitPieceList.h"
+#include "Source/Track/coCircuitTestSupport.h"
+#include "Source/World/coPlacementGrid.h"
+#include "Source/World/coPropTemplate.h"
+#include "Source/World/coTrackProp.h"
+#include "coPropTestBytes.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+using Body = coPropBytes;
+
+std::string Rock(f32 x = 1.0f) {
+    return coPropChunk("CPRP", coPropChunk("CPNM", Body().Wide("rock").Str()) +
+                                   coPropChunk("CPPO", Body().F({x, 2, 3, 0.5f}).Str()));
+}
+
+std::string Flag(i16 index = 3) {
+    return coPropChunk("CPRT", coPropChunk("CPNM", Body().Wide("flag").Str()) +
+                                   coPropChunk("CTPP", Body().I16(index).F({0.25f}).Str()) +
+                                   coPropChunk("CPAN", Body().U8(2).Str()));
+}
+
+class coPropListTest : public chTestFile {
+  protected:
+    std::vector<coPropRecord> Read(const std::string& bytes) {
+        auto file = Open(bytes);
+        chBinReader reader(file.get());
+        u32 id, size;
+        u16 version;
+        EXPECT_TRUE(reader.BeginChunk(&id, &version, &size));
+        std::vector<coPropRecord> records;
+        coReadPropRecords(reader, records);
+        return records;
+    }
+    std::string Write(const std::vector<coPropRecord>& records) {
+        auto file = Create();
+        chBinWriter writer(file.get());
+        coWritePropRecords(writer, records);
+        file.reset();
+        return Written();
+    }
+};
+
+TEST_F(coPropListTest, TheSectionMatchesItsBytesAndWritesBackIdentically) {
+    const std::string one = coPropChunk("CPRL", Rock());
+    const std::string two = coPropChunk("CPRL", Rock() + Flag());
+    ASSERT_EQ(one.size(), 66u);
+    ASSERT_EQ(two.size(), 123u);
+    const std::vector<coPropRecord> records = Read(two);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(envStringToNarrow(records[0].name), "rock"); // the 0 unit is not part of the name
+    EXPECT_FALSE(records[0].track);
+    EXPECT_EQ(records[0].position.z, 3.0f);
+    EXPECT_FALSE(records[0].hasEvent);
+    EXPECT_TRUE(records[1].track);
+    EXPECT_EQ(records[1].pieceIndex, 3);
+    EXPECT_EQ(records[1].distance, 0.25f);
+    EXPECT_EQ(records[1].activeEvent, 2);
+    EXPECT_EQ(Write(records), two);
+    EXPECT_EQ(Write(Read(one)), one);
+}
+
+TEST_F(coPropListTest, MalformedSectionsThrowOrDropWithAWarning) {
+    const std::string good = coPropChunk("CPRL", Rock() + Flag());
+    for (size_t cut = 10; cut < good.size(); ++cut) {
+        // A shortened outer size keeps the file whole: every child must then stay inside its chunk.
+        std::string bytes = good.substr(0, cut);
+        const u32 size = u32(cut - 10);
+        std::memcpy(&bytes[4], &size, 4);
+        try {
+            Read(bytes);
+        } catch (const chInvalidChunkX&) {
+        }
+    }
+    const f32 nan = std::numeric_limits<f32>::quiet_NaN();
+    dbgLogCapture log;
+    const std::vector<coPropRecord> records = Read(coPropChunk("CPRL", Rock(nan) + Rock() + Flag()));
+    EXPECT_EQ(records.size(), 2u);
+    EXPECT_TRUE(log.Holds("not a number"));
+    const std::string unterminated =
+        coPropChunk("CPRL", coPropChunk("CPRP", coPropChunk("CPNM", Body().Wide("rock", false).Str())));
+    EXPECT_EQ(envStringToNarrow(Read(unterminated).at(0).name), "rock");
+    const std::string shortPose =
+        coPropChunk("CPRL", coPropChunk("CPRP", coPropChunk("CPPO", Body().F({1, 2}).Str()) + Rock()));
+    std::vector<coPropRecord> kept{coPropRecord{}};
+    auto file = Open(shortPose);
+    chBinReader reader(file.get());
+    u32 id, size;
+    u16 version;
+    reader.BeginChunk(&id, &version, &size);
+    EXPECT_THROW(coReadPropRecords(reader, kept), chInvalidChunkX);
+    EXPECT_EQ(kept.size(), 1u); // nothing half-read is handed out
+}
+
+class coPlacedPropsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { coGetPlacementGrid().Build(0, 100, 0, 100, 10, 10); }
+    void TearDown() override { coPropList::DeleteAll(); }
+    coProp* Place(f32 x, f32 z) {
+        auto prop = std::make_unique<coProp>(m_rock);
+        prop->SetPosition(maVector3d(x, 0, z));
+        coProp* placed = prop.get();
+        coPropList::Add(std::move(prop));
+        return placed;
+    }
+    coPropTemplate m_rock{envString("rock"), envString("Rock"), false};
+    coPropTemplate m_flag{envString("flag"), envString("Flag"), true};
+};
+
+TEST_F(coPlacedPropsTest, SharedCellsStayTakenAndTouchingBoxesAreFound) {
+    coProp* a = Place(15, 15);
+    Place(16, 16);
+    EXPECT_EQ(coGetPlacementGrid().GetCell(1, 1), coPlacementGrid::kOccupied);
+    coPropList::Remove(a);
+    EXPECT_EQ(coGetPlacementGrid().GetCell(1, 1), coPlacementGrid::kOccupied);
+    std::vector<coProp*> found;
+    coPropList::FindInBox(maBoundingBox(maVector3d(16, 0, 0), maVector3d(20, 1, 20)), found);
+    EXPECT_EQ(found.size(), 1u);
+    dbgLogCapture log;
+    coProp stranger(m_rock);
+    coPropList::Remove(&stranger);
+    EXPECT_TRUE(log.Holds("not placed"));
+    std::vector<coProp*> all;
+    coPropList::CollectAll(all);
+    EXPECT_EQ(all.size(), 1u);
+}
+
+TEST_F(coPlacedPropsTest, TrackPropsOffTheCircuitStayHiddenAndKeepTheirIndex) {
+    for (i32 index : {-1, 99}) {
+        auto prop = std::make_unique<coTrackProp>(m_flag);
+        prop->SetPieceIndex(index);
+        prop->SetDistance(1.5f);
+        coTrackProp* placed = prop.get();
+        coPropList::Add(std::move(prop));
+        coPropList::PlaceAllTrackProps();
+        EXPECT_FALSE(placed->IsVisible());
+        const coPropRecord record = coMakePropRecord(*placed);
+        EXPECT_EQ(record.pieceIndex, index);
+        EXPECT_EQ(record.distance, 1.0f);
+        coPropList::Remove(placed);
+    }
+    EXPECT_EQ(coGetPlacementGrid().GetCell(0, 0), coPlacementGrid::kFree);
+}
+
+class coTrackPropTest : public coCircuitFixture {
+  protected:
+    ~coTrackPropTest() override { coPropList::DeleteAll(); }
+    coPropTemplate m_flag{envString("flag"), envString("Flag"), true};
+};
+
+TEST_F(coTrackPropTest, AReadPropStandsOnItsPieceAndLeavesWithIt) {
+    coBuildR1();
+    auto prop = std::make_unique<coTrackProp>(m_flag);
+    prop->SetPieceIndex(3);
+    prop->SetDistance(0.25f);
+    coTrackProp* placed = prop.get();
+    coPropList::Add(std::move(prop));
+    coPropList::PlaceAllTrackProps();
+    const maVector3d expected = coCircuitPieceAt(3)->FrameAt(0.25f).GetTranslation();
+    EXPECT_EQ(placed->GetPosition().x, expected.x);
+    EXPECT_EQ(placed->GetPosition().z, expected.z);
+    EXPECT_EQ(placed->GetPiece(), coCircuitPieceAt(3));
+    EXPECT_TRUE(placed->IsVisible());
+    EXPECT_EQ(coMakePropRecord(*placed).pieceIndex, 3);
+    coPropList::RemoveTrackPropsOnPiece(coCircuitPieceAt(2));
+    EXPECT_EQ(coPropList::GetTrackProps().size(), 1u);
+    coPropList::RemoveTrackPropsOnPiece(coCircuitPieceAt(3));
+    EXPECT_TRUE(coPropList::GetTrackProps().empty());
+}
+
+TEST(coPropTriggerTest, TheCarIsInsideNearTheBoxsCentreLine) {
+    const maBoundingBox box(maVector3d(-2, 0, -1), maVector3d(2, 4, 1));
+    const struct {
+        maVector3d car;
+        bool inside;
+    } cases[] = {{{0, 2, 10.9f}, true}, {{0, 2, 11}, false}, {{9, 2, 0}, true}, {{0, 12.5f, 0}, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(coPropTriggerInside(box, c.car, 10.0f), c.inside) << c.car.x << " " << c.car.z;
+    EXPECT_FALSE(coPropTriggerInside(box, maVector3d(0, 2, 0), 0.0f));
+    coPropTemplate rock(envString("rock"), envString("Rock"), false);
+    EXPECT_FALSE(coProp(rock).IsTrainInside()); // no ride cars yet
+}
+
+TEST(coPropTriggerTest, PhasesWrapAndAOneKeyAnimationFiresNothing) {
+    f32 phase = -1, from = -1;
+    ASSERT_TRUE(coPropPhase(15.5f - 10.0f, 2.0f, true, 1.8f, phase, from));
+    EXPECT_NEAR(phase, 1.5f, 1e-5f);
+    EXPECT_NEAR(from, -0.2f, 1e-5f);
+    EXPECT_FALSE(coPropPhase(1.0f, 0.0f, true, 0.0f, phase, from));
+    EXPECT_FALSE(coPropPhase(2.5f, 2.0f, false, 0.0f, phase, from));
+    ASSERT_TRUE(coPropPhase(1.0f, 2.0f, false, 0.5f, phase, from));
+    EXPECT_EQ(from, 0.5f);
+}
+
+} // namespace
