@@ -1,6 +1,7 @@
 // The ride's car objects on the fake device: their building from the theme's models, the flames, the
 // freeing, and the cavern headlight.
 #include "Source/Ride/coRideCars.h"
+#include "Engine/App/App/appClock.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
@@ -12,9 +13,12 @@
 #include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
+#include "Source/Ride/coRide.h"
+#include "Source/Ride/coTrain.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuit.h"
+#include "Source/Track/coCircuitTestSupport.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coParkWorld.h"
 
@@ -220,4 +224,29 @@ TEST_F(coRideCarsTest, TheCavernHeadlightHoldsOneTextureAndASphereRoundTheTrain)
     world.shadows = true;
     m_definition.SetNeedsShadow(false);
     EXPECT_EQ(m_cars.RenderCavernHeadlight().cars, nullptr);
+}
+
+TEST_F(coRideCarsTest, AMissingLeadModelLetsTheRideRunItsLapWithoutCars) {
+    std::filesystem::remove(m_folder.Path("Themes/Fair/Tracks/Steel/Model/carlead.mx"));
+    coCircuitClear();
+    coSetTrainDragOn(0);
+    coBuildR1();
+    coCircuitClose();
+    appInitTime();
+    coStartRideCars();
+    coRideStart(4, true, 1);
+    coRideLaunchTrain(0);
+    int frames = 0;
+    for (; coRideIsRunning() && frames < 2000; ++frames) {
+        appClock::SetTime(0.0f, 0.05f);
+        coRideUpdate(maVector3d());
+    }
+    EXPECT_LT(frames, 2000);
+    EXPECT_EQ(coGetCarCount(), 0);
+    EXPECT_EQ(m_errors.shown.size(), 1u);
+    EXPECT_EQ(coRenderCavernHeadlight().cars, nullptr);
+    coRideClear();
+    coStopRideCars();
+    coCircuitClear();
+    coSetTrainDragOn(1);
 }
