@@ -197,7 +197,8 @@ TEST_F(coRideCarsTest, TheCavernHeadlightHoldsOneTextureAndASphereRoundTheTrain)
     EXPECT_EQ(light.texture->GetWidth(), 256);
     EXPECT_EQ(light.texture->GetHeight(), 256);
     EXPECT_EQ(light.texture->GetPixelFormat().ToD3DFormat(), g2dScreen::GetPixelFormat()->ToD3DFormat());
-    for (const g3dARGBColor& c : {light.material->GetAmbient(), light.material->GetDiffuse()})
+    for (const g3dARGBColor& c :
+         {light.material->GetAmbient(), light.material->GetDiffuse(), light.material->GetSpecular()})
         EXPECT_TRUE(c.r == 0 && c.g == 0 && c.b == 0 && c.a == 1);
     const g3dARGBColor& glow = light.material->GetEmissive();
     EXPECT_TRUE(glow.r == 0.3f && glow.g == 0.3f && glow.b == 0.3f && glow.a == 1);
