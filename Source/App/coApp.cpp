@@ -33,6 +33,7 @@
 #include "Source/Modes/coMenuModes.h"
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coRideModeOptions.h"
+#include "Source/Ride/coRideCars.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPakManager.h"
@@ -142,6 +143,9 @@ void coApp::OnStart(appStartEvent*) {
     });
     g3dRenderer::InitStates();
     g2dScreen::SetShowFps(options.tilde);
+    // The ride's cars hold fragments and a render texture: they go before the renderer.
+    coStartRideCars();
+    m_teardown.push_back(coStopRideCars);
 
     coPakManager::OpenGuiPaks();
     coLoadingScreenShow(true);

@@ -43,6 +43,8 @@ class coParkWorld {
     virtual void PlaceAllTrackProps();
     // The current environment's name; empty when none is loaded.
     virtual std::string GetEnvironmentName() const { return std::string(); }
+    // The environment's shadow switch; off when none is loaded.
+    virtual bool GetEnvironmentShadowsOn() const { return false; }
     // Where the environment wants the first piece of a loaded circuit to start.
     virtual maVector3d GetStartPosition() const { return maVector3d(0.0f, 2.0f, 0.0f); }
 };

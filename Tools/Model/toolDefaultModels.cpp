@@ -14,7 +14,17 @@ std::vector<toolDefaultModel> toolDefaultModels() {
     // side, which is turned to the leg that stands.
     toolModelMaterial support = steel;
     support.diffuse = {0.5f, 0.52f, 0.58f, 1.0f};
+    // The train of the default theme: a car body over the rails, the lead car red with a raised nose,
+    // the followers blue; 3.4 long so that cars 4 apart leave a gap.
+    toolModelMaterial lead = steel;
+    lead.diffuse = {0.8f, 0.15f, 0.1f, 1.0f};
+    toolModelMaterial follower = steel;
+    follower.diffuse = {0.15f, 0.3f, 0.8f, 1.0f};
+    const maVector3d body{1.6f, 0.8f, 3.4f}, bodyCentre{0.0f, 0.5f, 0.0f};
     return {
+        {"Themes/Ironvale/Tracks/Steel/Model/carlead.mx",
+         {toolMakeBox(body, bodyCentre, lead), toolMakeBox({1.6f, 0.6f, 0.8f}, {0.0f, 1.2f, 1.3f}, lead)}},
+        {"Themes/Ironvale/Tracks/Steel/Model/carfoll.mx", {toolMakeBox(body, bodyCentre, follower)}},
         {"Tracks/Steel/crossbar.mx", {toolMakeBox({1.3f, 0.12f, 0.15f}, {0.0f, -0.16f, 0.0f}, steel)}},
         {"Tracks/Steel/pole.mx", {toolMakeCylinder(0.25f, 1.0f, 8, support)}},
         {"Tracks/Steel/joint.mx", {toolMakeBox({8.0f, 0.35f, 0.35f}, {0.0f, 2.0f, 0.0f}, support)}},

@@ -10,7 +10,8 @@ struct toolDefaultModel {
     std::vector<toolModelFragment> fragments;
 };
 
-// The models of the default content: the "Steel" type's crossbar and its support models.
+// The models of the default content: the "Steel" type's crossbar and its support models, and the
+// default theme's lead and follower cars of that type.
 std::vector<toolDefaultModel> toolDefaultModels();
 // Writes every default model under the data folder.
 void toolWriteDefaultModels(const std::string& dataFolder);

@@ -111,5 +111,9 @@ void toolWriteParticleEffects(const std::string& dataFolder) {
     const std::filesystem::path folder = std::filesystem::path(dataFolder) / "Data" / "Effects" / "Particle";
     std::filesystem::create_directories(folder);
     toolWritePng((folder / "flame.png").string(), toolFlameSprite());
+    // The ride looks for the car flame's sprite beside the cars' textures of the theme.
+    const std::filesystem::path theme = std::filesystem::path(dataFolder) / "Themes" / "Ironvale" / "Texture";
+    std::filesystem::create_directories(theme);
+    toolWritePng((theme / "flame.png").string(), toolFlameSprite());
     toolWriteParticleTemplate((folder / "coasterflame.tpr").string(), toolCoasterFlame());
 }

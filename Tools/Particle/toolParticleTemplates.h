@@ -31,5 +31,5 @@ toolParticleTemplate toolCoasterFlame();
 toolImage toolFlameSprite();
 
 // Writes the effects and their sprites into the "Particle" folder of the effects root under the data
-// folder ("Data/Effects/Particle").
+// folder ("Data/Effects/Particle"); the flame sprite also goes to the default theme's "Texture" folder.
 void toolWriteParticleEffects(const std::string& dataFolder);

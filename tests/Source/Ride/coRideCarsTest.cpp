@@ -1,0 +1,253 @@
+// The ride's car objects on the fake device: their building from the theme's models, the flames, the
+// freeing, and the cavern headlight.
+#include "Source/Ride/coRideCars.h"
+#include "Engine/App/App/appClock.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Gf/gfRecordingDisplayer.h"
+#include "Engine/Graphics/G2d/g2dImageBuilder.h"
+#include "Engine/Graphics/G3d/g3dRendererFixture.h"
+#include "Engine/Graphics/May/mayModelBytes.h"
+#include "Engine/Graphics/Sc/scParticleFactory.h"
+#include "Engine/Graphics/Sc/scParticleGenerators.h"
+#include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
+#include "Engine/Graphics/Sc/scSimpleMovableObject.h"
+#include "Source/Ride/coRide.h"
+#include "Source/Ride/coTrain.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/Track/coCircuitTestSupport.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coParkWorld.h"
+
+#include <filesystem>
+
+namespace {
+
+// The scene package's own lists as the particle factory's scene, without starting the package.
+class coListScene : public scParticleScene {
+  public:
+    coListScene() { scSetParticleScene(this); }
+    ~coListScene() override { scSetParticleScene(nullptr); }
+    void AddToUpdateList(scObject* object) override { scAddToUpdateList(object); }
+    void DeleteObject(scObject* object) override { scDeleteObject(object); }
+    std::vector<scAttachment*> GetAttachmentsOf(scObject* object) override {
+        return scGetAttachmentsOf(object);
+    }
+};
+
+class coCavernWorld : public coParkWorld {
+  public:
+    coCavernWorld() { coSetParkWorld(this); }
+    ~coCavernWorld() override { coSetParkWorld(nullptr); }
+    std::string GetEnvironmentName() const override { return name; }
+    bool GetEnvironmentShadowsOn() const override { return shadows; }
+    std::string name = "cavern";
+    bool shadows = true;
+};
+
+class coShadowDefinition : public coCoasterDefinition {
+  public:
+    coShadowDefinition() {
+        SetCoasterTypeName("Steel");
+        coSetCoasterDefinition(this);
+    }
+    ~coShadowDefinition() override { coSetCoasterDefinition(nullptr); }
+};
+
+class coRideCarsTest : public g3dRendererFixture {
+  protected:
+    void SetUp() override {
+        g3dRendererFixture::SetUp();
+        g3dTextureManager::Initialize();
+        g3dSelectTextureFormats();
+        fsResetRootTable();
+        fsAddRootDirectory(coRootThemes, m_folder.Locator("Themes"));
+        fsAddRootDirectory(coRootEffects, m_folder.Locator("Effects"));
+        coSetThemeName("Fair");
+        // Three points along x: a box from (0, 0, 0) to (2, 0, 0), half-diagonal 1.
+        const std::string model = mayModelBytes::File(mayModelBytes::Fragment(3, 1));
+        Write("Themes/Fair/Tracks/Steel/Model/carlead.mx", model);
+        Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", model);
+        Write("Themes/Fair/Texture/flame.png",
+              g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));
+        Write("Effects/Particle/coasterflame.tpr",
+              scTprBytes::Tpr(scTprBytes::Sgpp(1, 0, 1, "flame.png", {})));
+        gfErrorHandler::SetDisplayer(&m_errors);
+        m_updateListBefore = scGetUpdateListCount();
+    }
+    void TearDown() override {
+        m_cars.FreeCars();
+        EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore);
+        gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
+        coPrefs::SetSessionFlag(coRunFlagCarFlames, 0);
+        coPrefs::SetBool(coPrefHeadlight, false);
+        coPrefs::SetBool(coPrefHeadlightTexture, false);
+        coSetThemeName("");
+        fsResetRootTable();
+        g3dRendererFixture::TearDown();
+    }
+    void Write(const std::string& path, const std::string& bytes) {
+        m_folder.MakeFolder(path.substr(0, path.rfind('/')));
+        m_folder.Write(path, bytes);
+    }
+
+    fsTestFolder m_folder;
+    coShadowDefinition m_definition;
+    coListScene m_scene;
+    gfRecordingDisplayer m_errors;
+    u32 m_updateListBefore = 0;
+    coRideCars m_cars;
+};
+
+} // namespace
+
+TEST_F(coRideCarsTest, TrainsBuildTheirCarsInOrderOnTheUpdateListAndFreeThemWhole) {
+    m_cars.BuildCars(2, 4);
+    ASSERT_EQ(m_cars.GetCarCount(), 8);
+    EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore + 8);
+    const auto& cars = m_cars.GetCars();
+    for (const auto& car : cars)
+        EXPECT_TRUE(scIsInUpdateList(car.get()));
+    // Lead cars at 0 and 4 show the lead model, the others the follower's.
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(cars[size_t(i)]->GetFragment(), cars[i % 4 == 0 ? 0 : 1]->GetFragment()) << i;
+    EXPECT_NE(cars[0]->GetFragment(), cars[1]->GetFragment());
+    EXPECT_TRUE(m_cars.GetFlames().empty());
+
+    m_cars.PlaceCar(3, {1, 2, 3}, maRotation());
+    EXPECT_EQ(cars[3]->GetBoundingBox().GetMin(), maVector3d(1, 2, 3));
+    EXPECT_THROW(m_cars.PlaceCar(8, {}, maRotation()), std::out_of_range);
+
+    // A second build replaces the first; freeing leaves the lists as they were and no fragment behind.
+    m_cars.BuildCars(1, 3);
+    EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore + 3);
+    m_cars.FreeCars();
+    EXPECT_EQ(m_cars.GetCarCount(), 0);
+    EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore);
+    EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr);
+    EXPECT_TRUE(m_errors.shown.empty());
+}
+
+TEST_F(coRideCarsTest, RunFlagZeroPutsOneFlameOnEveryCarWhenTheTemplateIsThere) {
+    struct Case {
+        u8 flag;
+        bool templatePresent;
+        size_t flames;
+    };
+    for (const Case c : {Case{1, true, 8}, Case{0, true, 0}, Case{1, false, 0}}) {
+        coPrefs::SetSessionFlag(coRunFlagCarFlames, c.flag);
+        if (!c.templatePresent)
+            std::filesystem::remove(m_folder.Path("Effects/Particle/coasterflame.tpr"));
+        m_cars.BuildCars(2, 4);
+        ASSERT_EQ(m_cars.GetFlames().size(), c.flames) << int(c.flag) << c.templatePresent;
+        for (size_t i = 0; i < c.flames; ++i) {
+            scSpriteGroupParticleGenerator* flame = m_cars.GetFlames()[i];
+            EXPECT_TRUE(scIsInUpdateList(flame));
+            EXPECT_EQ(flame->GetEmitOffset(), maVector3d(0, 3, 2));
+            EXPECT_EQ(flame->GetEmitDirection(), maVector3d(0, 1, -1));
+            EXPECT_EQ(scGetAttachmentsOf(m_cars.GetCars()[i].get()).size(), 1u) << i;
+        }
+        EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore + 8 + c.flames);
+        m_cars.FreeCars();
+        EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore);
+    }
+    EXPECT_TRUE(m_errors.shown.empty());
+}
+
+TEST_F(coRideCarsTest, AnUnusableCarModelIsReportedOnceAndLeavesNoCars) {
+    for (const char* damage : {"remove lead", "truncate follower", "empty follower"}) {
+        const std::string model = mayModelBytes::File(mayModelBytes::Fragment(3, 1));
+        Write("Themes/Fair/Tracks/Steel/Model/carlead.mx", model);
+        Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", model);
+        if (std::string(damage) == "remove lead")
+            std::filesystem::remove(m_folder.Path("Themes/Fair/Tracks/Steel/Model/carlead.mx"));
+        else if (std::string(damage) == "truncate follower")
+            Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", model.substr(0, model.size() / 2));
+        else
+            Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", mayModelBytes::File(""));
+        m_errors.shown.clear();
+        coPrefs::SetSessionFlag(coRunFlagCarFlames, 1);
+        m_cars.BuildCars(2, 4);
+        EXPECT_EQ(m_cars.GetCarCount(), 0) << damage;
+        EXPECT_TRUE(m_cars.GetFlames().empty()) << damage;
+        EXPECT_EQ(m_errors.shown.size(), 1u) << damage;
+        EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore) << damage;
+        EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr) << damage;
+    }
+}
+
+TEST_F(coRideCarsTest, TheCavernHeadlightHoldsOneTextureAndASphereRoundTheTrain) {
+    coCavernWorld world;
+    coPrefs::SetBool(coPrefHeadlight, true);
+    coPrefs::SetBool(coPrefHeadlightTexture, true);
+    EXPECT_EQ(m_cars.RenderCavernHeadlight().cars, nullptr); // no cars yet
+    m_cars.BuildCars(1, 2);
+    // Boxes of half-diagonal 1 centred at (0, 0, 0) and (0, 0, 4).
+    m_cars.PlaceCar(0, {-1, 0, 0}, maRotation());
+    m_cars.PlaceCar(1, {-1, 0, 4}, maRotation());
+    const size_t created = Calls("CreateTexture").size();
+    coCavernHeadlight light = m_cars.RenderCavernHeadlight();
+    ASSERT_EQ(light.cars, &m_cars.GetCars());
+    EXPECT_EQ(light.centre, maVector3d(0, 0, 2));
+    EXPECT_FLOAT_EQ(light.radius, 3.0f);
+    ASSERT_NE(light.texture, nullptr);
+    EXPECT_EQ(light.texture->GetWidth(), 256);
+    EXPECT_EQ(light.texture->GetHeight(), 256);
+    EXPECT_EQ(light.texture->GetPixelFormat().ToD3DFormat(), g2dScreen::GetPixelFormat()->ToD3DFormat());
+    for (const g3dARGBColor& c :
+         {light.material->GetAmbient(), light.material->GetDiffuse(), light.material->GetSpecular()})
+        EXPECT_TRUE(c.r == 0 && c.g == 0 && c.b == 0 && c.a == 1);
+    const g3dARGBColor& glow = light.material->GetEmissive();
+    EXPECT_TRUE(glow.r == 0.3f && glow.g == 0.3f && glow.b == 0.3f && glow.a == 1);
+    EXPECT_EQ(light.camera, m_cars.RenderCavernHeadlight().camera);
+
+    // One texture while held, made again in place after a device loss.
+    EXPECT_EQ(m_cars.RenderCavernHeadlight().texture, light.texture);
+    EXPECT_EQ(Calls("CreateTexture").size(), created + 1);
+    Device().InjectLoss(0);
+    g2dScreen::EndFrame();
+    EXPECT_EQ(m_cars.RenderCavernHeadlight().texture, light.texture);
+    EXPECT_EQ(Calls("CreateTexture").size(), created + 2);
+
+    coPrefs::SetBool(coPrefHeadlightTexture, false);
+    EXPECT_EQ(m_cars.RenderCavernHeadlight().texture, nullptr);
+    EXPECT_NE(m_cars.RenderCavernHeadlight().cars, nullptr);
+
+    // Any other environment, or no shadows, hands out no car list.
+    world.name = "Cavern";
+    EXPECT_EQ(m_cars.RenderCavernHeadlight().cars, nullptr);
+    world.name = "cavern";
+    world.shadows = false;
+    EXPECT_EQ(m_cars.RenderCavernHeadlight().cars, nullptr);
+    world.shadows = true;
+    m_definition.SetNeedsShadow(false);
+    EXPECT_EQ(m_cars.RenderCavernHeadlight().cars, nullptr);
+}
+
+TEST_F(coRideCarsTest, AMissingLeadModelLetsTheRideRunItsLapWithoutCars) {
+    std::filesystem::remove(m_folder.Path("Themes/Fair/Tracks/Steel/Model/carlead.mx"));
+    coCircuitClear();
+    coSetTrainDragOn(0);
+    coBuildR1();
+    coCircuitClose();
+    appInitTime();
+    coStartRideCars();
+    coRideStart(4, true, 1);
+    coRideLaunchTrain(0);
+    int frames = 0;
+    for (; coRideIsRunning() && frames < 2000; ++frames) {
+        appClock::SetTime(0.0f, 0.05f);
+        coRideUpdate(maVector3d());
+    }
+    EXPECT_LT(frames, 2000);
+    EXPECT_EQ(coGetCarCount(), 0);
+    EXPECT_EQ(m_errors.shown.size(), 1u);
+    EXPECT_EQ(coRenderCavernHeadlight().cars, nullptr);
+    coRideClear();
+    coStopRideCars();
+    coCircuitClear();
+    coSetTrainDragOn(1);
+}
