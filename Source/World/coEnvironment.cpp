@@ -14,6 +14,7 @@
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/TrackGeom/coTrackShadows.h"
+#include "Source/World/coLFVisCompute.h"
 #include "Source/World/coModelHolder.h"
 #include "Source/World/coPlacementGrid.h"
 #include "Source/World/coTextureCache.h"
@@ -122,6 +123,7 @@ void coEnvironment::Load(const envString& name) {
     m_name = name;
     ReadRecords(file);
     coSetParkWorld(&g_terrain);
+    coSetCollisionPark(&g_terrain);
 
     const fsLocator models = Child(m_folder, "Model");
     const fsLocator textures = Child(m_folder, "Texture");
@@ -303,7 +305,8 @@ void coEnvironment::SetupLensFlare(const fsLocator& textureFolder) const {
         coSetShadowDirection({-sun.x, -sun.y, -sun.z});
     flare->SetSizeScale(0.75f);
     flare->SetMaximumSize(0.5f);
-    // The flare package owns the loader; installing a new one frees the old.
+    // The flare package owns the test and the loader; installing new ones frees the old.
+    scSetLFVisCompute(std::make_unique<coLFVisCompute>());
     scSetLensFlareTextureLoader(std::make_unique<coTextureLoader>(textureFolder));
     for (const coEnvFlareElement& info : m_lensFlare.elements) {
         auto element = std::make_unique<scLensFlareElement>(kFlareElementList);
@@ -351,7 +354,12 @@ void coEnvironment::Clear() {
     m_tree.Clear();
     // The flares hold textures through the loader: both go before it.
     scDeleteAllLensFlares();
+    scSetLFVisCompute(nullptr);
     scSetLensFlareTextureLoader(nullptr);
+}
+
+maBoundingBox coEnvironment::GetCollisionBounds() const {
+    return m_tree.GetTriangleCount() > 0 ? m_tree.GetBounds() : maBoundingBox();
 }
 
 bool coEnvironment::IntersectSegmentRaw(const maVector3d& p0, const maVector3d& p1, geoKDTreeHit& hit) const {
@@ -390,4 +398,14 @@ std::string coTerrain::GetEnvironmentName() const {
 
 maVector3d coTerrain::GetStartPosition() const {
     return coGetEnvironment().GetStartPosition();
+}
+
+void coTerrain::TrianglesInBox(const maVector3d& boxMin, const maVector3d& boxMax,
+                               std::vector<maVector3d>& points) const {
+    points.clear();
+    coGetEnvironment().QueryTriangles(boxMin, boxMax, points);
+}
+
+maBoundingBox coTerrain::GetCollisionBounds() const {
+    return coGetEnvironment().GetCollisionBounds();
 }

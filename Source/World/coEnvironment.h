@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Geo/geoKDTree.h"
+#include "Source/Collision/coCollisionPark.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/World/coEnvironmentFile.h"
 
@@ -51,7 +52,8 @@ class coEnvironment {
     const u8* GetBackgroundColor() const { return m_background; }
     i32 GetShadowMode() const { return m_shadowMode; }
 
-    const maBoundingBox& GetCollisionBounds() const { return m_tree.GetBounds(); }
+    // Empty without terrain.
+    maBoundingBox GetCollisionBounds() const;
     bool IntersectSegmentRaw(const maVector3d& p0, const maVector3d& p1, geoKDTreeHit& hit) const;
     void QueryTriangles(const maVector3d& boxMin, const maVector3d& boxMax,
                         std::vector<maVector3d>& points) const;
@@ -110,12 +112,16 @@ class coEnvironment {
 
 coEnvironment& coGetEnvironment();
 
-// The park seam answered by the environment: terrain heights and segments, its name and start position.
-class coTerrain : public coParkWorld {
+// The park seams answered by the environment: terrain heights, segments and triangles, its name and start
+// position. The grid and dock questions keep the seams' own answers.
+class coTerrain : public coParkWorld, public coCollisionPark {
   public:
     // Casts from (x, 2000, z) down to (x, -500, z).
     bool GetHeightAt(float x, float z, float& height) const override;
     bool IntersectSegment(const maVector3d& p0, const maVector3d& p1, maVector3d& point) const override;
     std::string GetEnvironmentName() const override;
     maVector3d GetStartPosition() const override;
+    void TrianglesInBox(const maVector3d& boxMin, const maVector3d& boxMax,
+                        std::vector<maVector3d>& points) const override;
+    maBoundingBox GetCollisionBounds() const override;
 };

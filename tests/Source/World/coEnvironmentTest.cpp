@@ -6,12 +6,15 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dLightManager.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/World/coLFVisCompute.h"
 #include "Source/World/coTextureCache.h"
 #include "coWorldTestSupport.h"
 
@@ -93,6 +96,7 @@ class coEnvironmentTest : public coWorldDeviceTest {
         coGetEnvironment().Clear();
         coGetEnvironment().SelectVariant(0);
         coSetParkWorld(nullptr);
+        coSetCollisionPark(nullptr);
         EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
         fsResetRootTable();
         g3dLightManager::Shutdown();
@@ -172,6 +176,7 @@ TEST_F(coEnvironmentTest, ALoadedEnvironmentAnswersHeightsAndClearGivesEverythin
     maVector3d hit;
     EXPECT_TRUE(coGetParkWorld().IntersectSegment({50, 20, 0}, {50, 0, 0}, hit));
     EXPECT_NEAR(hit.y, 10.0f, 1e-3f);
+    EXPECT_NEAR(coGetCollisionPark().GetCollisionBounds().maxY, 11.0f, 1e-3f); // widened by 1
 
     // The untextured copy: ambient x 0.4, diffuse and specular x 0.6, alpha kept, no stages.
     g3dFragment* terrain = environment.GetModels().front();
@@ -201,6 +206,7 @@ TEST_F(coEnvironmentTest, ALoadedEnvironmentAnswersHeightsAndClearGivesEverythin
               0u);
     EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
     EXPECT_FALSE(coGetParkWorld().GetHeightAt(-50, 0, height));
+    EXPECT_GT(coGetCollisionPark().GetCollisionBounds().minX, coGetCollisionPark().GetCollisionBounds().maxX);
 }
 
 TEST_F(coEnvironmentTest, AVariantReappliesLightingAndKeepsTheModels) {
@@ -225,4 +231,29 @@ TEST_F(coEnvironmentTest, AFailedLoadKeepsWhatItAddedUntilClear) {
     environment.Clear();
     EXPECT_EQ(environment.GetObjectCount() + environment.GetModels().size(), 0u);
     EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
+}
+
+TEST_F(coEnvironmentTest, TheFlareHidesBehindTheTerrainOrTheDockAndWithThePreferenceOff) {
+    coGetEnvironment().Load("Mountain");
+    coLFVisCompute test;
+    scLensFlare flare;
+    flare.SetSourcePosition({50, 100, 0}); // above the high ground
+    g3dCamera camera;
+    const bool lensFlare = coPrefs::GetBool(coLFVisCompute::kPrefLensFlare);
+    coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, false);
+    EXPECT_FALSE(test.IsVisible(flare));
+    coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, true);
+    EXPECT_TRUE(test.IsVisible(flare));
+    test.SetCamera(&camera);
+    const struct {
+        maVector3d eye;
+        bool dock, visible;
+    } cases[] = {{{50, 20, 0}, false, true}, {{50, 5, 0}, false, false}, {{50, 20, 0}, true, false}};
+    for (const auto& c : cases) {
+        camera.LookAt(c.eye, {0, 0, 1}, {0, 1, 0});
+        coSetDockSegmentTest([&](const maVector3d&, const maVector3d&) { return c.dock; });
+        EXPECT_EQ(test.IsVisible(flare), c.visible) << c.eye.y << c.dock;
+    }
+    coSetDockSegmentTest(nullptr);
+    coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, lensFlare);
 }
