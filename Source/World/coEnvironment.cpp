@@ -15,6 +15,7 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/TrackGeom/coTrackShadows.h"
 #include "Source/World/coLFVisCompute.h"
+#include "Source/World/coLoadingDock.h"
 #include "Source/World/coModelHolder.h"
 #include "Source/World/coPlacementGrid.h"
 #include "Source/World/coTextureCache.h"
@@ -408,4 +409,17 @@ void coTerrain::TrianglesInBox(const maVector3d& boxMin, const maVector3d& boxMa
 
 maBoundingBox coTerrain::GetCollisionBounds() const {
     return coGetEnvironment().GetCollisionBounds();
+}
+
+coLoadingDock* coTerrain::GetDock() const {
+    return coGetDock();
+}
+
+bool coTerrain::GetDock(maBoundingBox& world, coOrientedBox& box) const {
+    const coLoadingDock* dock = coGetDock();
+    if (!dock)
+        return false;
+    world = dock->GetBounds();
+    box = {dock->GetLocalBounds(), dock->GetLocalToWorld()};
+    return true;
 }

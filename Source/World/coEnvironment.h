@@ -124,4 +124,6 @@ class coTerrain : public coParkWorld, public coCollisionPark {
     void TrianglesInBox(const maVector3d& boxMin, const maVector3d& boxMax,
                         std::vector<maVector3d>& points) const override;
     maBoundingBox GetCollisionBounds() const override;
+    coLoadingDock* GetDock() const override;
+    bool GetDock(maBoundingBox& world, coOrientedBox& box) const override;
 };

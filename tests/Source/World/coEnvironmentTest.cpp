@@ -16,6 +16,7 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/World/coLFVisCompute.h"
 #include "Source/World/coTextureCache.h"
+#include "coWorldModelBytes.h"
 #include "coWorldTestSupport.h"
 
 #include <cmath>
@@ -35,31 +36,6 @@ Body& Wide(Body& body, const std::string& text) {
     for (char c : text)
         body.U16(static_cast<u8>(c));
     return body.U16(0);
-}
-
-// Ground at height 0 for x in -100..0 and 10 for x in 0..100 (z in -100..100), each square drawn from
-// both sides, in one material of diffuse (1, 0.5, 0.25, 0.8) with the named texture.
-std::string Terrain(const char* texture) {
-    const f32 corners[8][3] = {{-100, 0, -100}, {0, 0, -100},    {0, 0, 100},    {-100, 0, 100},
-                               {0, 10, -100},   {100, 10, -100}, {100, 10, 100}, {0, 10, 100}};
-    Body gver, nver, gind, nind, mbas;
-    gver.U16(8);
-    for (const auto& c : corners)
-        gver.Floats({c[0], c[1], c[2]});
-    nver.U16(1).Floats({0, 1, 0});
-    const u16 triangles[8][3] = {{0, 1, 2}, {0, 2, 3}, {2, 1, 0}, {3, 2, 0},
-                                 {4, 5, 6}, {4, 6, 7}, {6, 5, 4}, {7, 6, 4}};
-    gind.U16(8);
-    nind.U16(8);
-    for (const auto& t : triangles) {
-        gind.U16(t[0]).U16(t[1]).U16(t[2]);
-        nind.U16(0).U16(0).U16(0);
-    }
-    mbas.Floats({1, 0.5f, 0.25f, 0.8f, 0.5f, 0.5f, 0.5f, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0}).U8(1);
-    mbas.Text(std::string(texture) + '\0');
-    return mayModelBytes::File(Chunk("GFRG", Chunk("GVER", gver.Str()) + Chunk("NVER", nver.Str()) +
-                                                 Chunk("MATR", Chunk("MBAS", mbas.Str())) +
-                                                 Chunk("GIND", gind.Str()) + Chunk("NIND", nind.Str())));
 }
 
 // An environment file naming the terrain and a flat, turning sky, with one directional light.
@@ -87,7 +63,7 @@ class coEnvironmentTest : public coWorldDeviceTest {
         fsAddRootDirectory(coRootEnvironments, m_folder.Locator("Environments/Mountain"));
         m_folder.Write("Environments/Mountain/Texture/grass.png",
                        g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));
-        m_folder.Write("Environments/Mountain/Model/terrain.mx", Terrain("grass.png"));
+        m_folder.Write("Environments/Mountain/Model/terrain.mx", coTwoLevelGround({"grass.png"}));
         m_folder.Write("Environments/Mountain/Model/sky.mx",
                        mayModelBytes::File(mayModelBytes::Fragment(3, 1)));
         m_folder.Write("Environments/Mountain/Data/1.end", EnvFile(1.5f, 7));
