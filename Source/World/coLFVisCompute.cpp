@@ -3,19 +3,7 @@
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coParkWorld.h"
-
-namespace {
-
-coDockSegmentTest& DockTest() {
-    static coDockSegmentTest test;
-    return test;
-}
-
-} // namespace
-
-void coSetDockSegmentTest(coDockSegmentTest test) {
-    DockTest() = std::move(test);
-}
+#include "Source/World/coLoadingDock.h"
 
 bool coLFVisCompute::IsVisible(const scLensFlare& flare) {
     if (!coPrefs::GetBool(kPrefLensFlare))
@@ -24,7 +12,8 @@ bool coLFVisCompute::IsVisible(const scLensFlare& flare) {
         return true;
     const maVector3d& source = flare.GetSourcePosition();
     const maVector3d& eye = *m_camera->GetPosition();
-    if (DockTest() && DockTest()(source, eye))
+    geoKDTreeHit dockHit;
+    if (coDockIntersectSegment(source, eye, dockHit))
         return false;
     maVector3d hit;
     return !coGetParkWorld().IntersectSegment(source, eye, hit);

@@ -1,8 +1,6 @@
 #pragma once
 #include "Engine/Graphics/Sc/scLensFlare.h"
 
-#include <functional>
-
 class g3dCamera;
 
 // Shows the sun's flare only while the "Lens Flare" preference is on and neither the dock nor the
@@ -17,7 +15,3 @@ class coLFVisCompute : public scLFVisCompute {
   private:
     g3dCamera* m_camera = nullptr;
 };
-
-// Whether the loading dock blocks the segment; none until a dock is installed.
-using coDockSegmentTest = std::function<bool(const maVector3d&, const maVector3d&)>;
-void coSetDockSegmentTest(coDockSegmentTest test);

@@ -14,7 +14,9 @@
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coLFVisCompute.h"
+#include "Source/World/coLoadingDock.h"
 #include "Source/World/coTextureCache.h"
 #include "coWorldModelBytes.h"
 #include "coWorldTestSupport.h"
@@ -61,6 +63,8 @@ class coEnvironmentTest : public coWorldDeviceTest {
         g3dLightManager::Initialize();
         fsResetRootTable();
         fsAddRootDirectory(coRootEnvironments, m_folder.Locator("Environments/Mountain"));
+        fsAddRootDirectory(coRootThemes, m_folder.Locator("Themes"));
+        m_folder.Write("Themes/Ironvale/Tracks/Steel/Model/loaddock.mx", coTwoLevelGround({}));
         m_folder.Write("Environments/Mountain/Texture/grass.png",
                        g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));
         m_folder.Write("Environments/Mountain/Model/terrain.mx", coTwoLevelGround({"grass.png"}));
@@ -226,10 +230,17 @@ TEST_F(coEnvironmentTest, TheFlareHidesBehindTheTerrainOrTheDockAndWithThePrefer
         bool dock, visible;
     } cases[] = {{{50, 20, 0}, false, true}, {{50, 5, 0}, false, false}, {{50, 20, 0}, true, false}};
     for (const auto& c : cases) {
+        if (c.dock) {
+            // The dock's high ground reaches x 0..100 at height 22.
+            const std::string typeName = coGetCoasterDefinition().GetCoasterTypeName();
+            coCoasterDefinitionStore().SetCoasterTypeName("Steel");
+            coLoadDock("Ironvale");
+            coCoasterDefinitionStore().SetCoasterTypeName(typeName);
+            coGetDock()->SetPosition({0, 12, 0});
+        }
         camera.LookAt(c.eye, {0, 0, 1}, {0, 1, 0});
-        coSetDockSegmentTest([&](const maVector3d&, const maVector3d&) { return c.dock; });
         EXPECT_EQ(test.IsVisible(flare), c.visible) << c.eye.y << c.dock;
     }
-    coSetDockSegmentTest(nullptr);
+    coFreeDock();
     coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, lensFlare);
 }
