@@ -174,8 +174,11 @@ void coEnvironment::Keep(mayModelParts& parts) {
     parts = {};
 }
 
+// The lists take the parts first, so that Clear gives them back should making an object throw.
 void coEnvironment::AddTerrainModels(mayModelParts& parts) {
-    for (g3dFragment* model : parts.fragments) {
+    const std::vector<g3dFragment*> models = parts.fragments;
+    Keep(parts);
+    for (g3dFragment* model : models) {
         bool transparent = false;
         for (u32 i = 0; i < model->GetMaterialCount(); ++i)
             transparent = transparent || (model->GetMaterial(i) && model->GetMaterial(i)->IsTransparent());
@@ -187,20 +190,20 @@ void coEnvironment::AddTerrainModels(mayModelParts& parts) {
         scAddToUpdateList(object.get());
         m_objects.push_back(std::move(object));
     }
-    Keep(parts);
 }
 
 void coEnvironment::AddSkyLayer(const fsLocator& file, const fsLocator& textures,
                                 std::vector<scSimpleMovableObject*>& layer) {
     mayModelParts parts;
     coLoadStaticModel(file, textures, parts, nullptr);
-    for (g3dFragment* model : parts.fragments) {
+    const std::vector<g3dFragment*> models = parts.fragments;
+    Keep(parts);
+    for (g3dFragment* model : models) {
         auto object = std::make_unique<scSimpleMovableObject>(model, kRenderList);
         scAddToUpdateList(object.get());
         layer.push_back(object.get());
         m_objects.push_back(std::move(object));
     }
-    Keep(parts);
 }
 
 void coEnvironment::MakeUntexturedMaterial(g3dMaterial& source) {

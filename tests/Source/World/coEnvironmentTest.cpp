@@ -10,6 +10,7 @@
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dLightManager.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Settings/coPaths.h"
@@ -60,6 +61,7 @@ class coEnvironmentTest : public coWorldDeviceTest {
   protected:
     void SetUp() override {
         coWorldDeviceTest::SetUp();
+        g3dRenderer::Initialize();
         g3dLightManager::Initialize();
         fsResetRootTable();
         fsAddRootDirectory(coRootEnvironments, m_folder.Locator("Environments/Mountain"));
@@ -80,6 +82,7 @@ class coEnvironmentTest : public coWorldDeviceTest {
         EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
         fsResetRootTable();
         g3dLightManager::Shutdown();
+        g3dRenderer::Shutdown();
         coWorldDeviceTest::TearDown();
     }
     fsTestFolder m_folder;
@@ -150,8 +153,9 @@ TEST_F(coEnvironmentTest, ALoadedEnvironmentAnswersHeightsAndClearGivesEverythin
     for (const auto& p : probes) {
         height = -1;
         EXPECT_EQ(coGetParkWorld().GetHeightAt(p.x, p.z, height), p.hit) << p.x;
-        if (p.hit)
+        if (p.hit) {
             EXPECT_NEAR(height, p.y, 1e-3f) << p.x;
+        }
     }
     maVector3d hit;
     EXPECT_TRUE(coGetParkWorld().IntersectSegment({50, 20, 0}, {50, 0, 0}, hit));

@@ -6,6 +6,7 @@
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/World/coTextureCache.h"
@@ -18,6 +19,7 @@ class coLoadingDockTest : public coWorldDeviceTest {
   protected:
     void SetUp() override {
         coWorldDeviceTest::SetUp();
+        g3dRenderer::Initialize();
         fsResetRootTable();
         fsAddRootDirectory(coRootThemes, m_folder.Locator("Themes"));
         const std::string png =
@@ -34,6 +36,7 @@ class coLoadingDockTest : public coWorldDeviceTest {
         coCoasterDefinitionStore().SetCoasterTypeName(m_typeName);
         EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
         fsResetRootTable();
+        g3dRenderer::Shutdown();
         coWorldDeviceTest::TearDown();
     }
     fsTestFolder m_folder;
@@ -103,7 +106,8 @@ TEST_F(coLoadingDockTest, TheSegmentTestAsksTheTreeInDockSpace) {
     for (const auto& c : cases) {
         geoKDTreeHit hit;
         EXPECT_EQ(coDockIntersectSegment(c.p0, c.p1, hit), c.hit) << c.p0.x << " " << c.p1.y;
-        if (c.hit)
+        if (c.hit) {
             EXPECT_NEAR(hit.point.y, 10.0f, 1e-3f);
+        }
     }
 }

@@ -1,12 +1,23 @@
 // Spot objects: where they stand, their colour and how the pick finds them.
 #include "Source/World/coSpotObject.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "coWorldTestSupport.h"
 
 #include <tuple>
 
 namespace {
 
-using coSpotObjectTest = coWorldDeviceTest;
+class coSpotObjectTest : public coWorldDeviceTest {
+  protected:
+    void SetUp() override {
+        coWorldDeviceTest::SetUp();
+        g3dRenderer::Initialize();
+    }
+    void TearDown() override {
+        g3dRenderer::Shutdown();
+        coWorldDeviceTest::TearDown();
+    }
+};
 
 } // namespace
 
