@@ -1,11 +1,15 @@
 #include "Source/World/coEnvironment.h"
 
+#include "Engine/App/App/appClock.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileEnum.h"
+#include "Engine/Graphics/An/an2StateAnimation.h"
+#include "Engine/Graphics/An/anKeyAnimation.h"
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dLightManager.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
@@ -56,6 +60,19 @@ class FindEnvFile : public fsFileEnum::EnumTarget {
     bool any = false;
 };
 
+// "Cavern" in any case.
+bool IsCavern(const envString& name) {
+    const char* cavern = "cavern";
+    if (name.GetLength() != 6)
+        return false;
+    for (u32 i = 0; i < 6; ++i) {
+        const char16_t c = name[i];
+        if ((c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c) != cavern[i])
+            return false;
+    }
+    return true;
+}
+
 g3dARGBColor Scaled(const g3dARGBColor& c, f32 s) {
     return {c.r * s, c.g * s, c.b * s, c.a};
 }
@@ -72,6 +89,29 @@ i32 coFogDistance(f32 distance, i32 fallback) {
     if (!std::isfinite(distance) || distance >= 2147483648.0f || distance < -2147483648.0f)
         return fallback;
     return static_cast<i32>(distance);
+}
+
+void coAnimateCavernMaterial(g3dMaterial& material, f32 startTime) {
+    auto slide = std::make_unique<an2StateAnimation<maVector2d>>();
+    slide->SetStates(maVector2d(0.0f, 0.0f), maVector2d(2.0f, 0.0f));
+    slide->SetDuration(90.0f);
+    slide->SetLooping(true);
+    material.AddAnimation(
+        std::make_unique<g3dMaterialAnimation>(std::move(slide), g3dMaterialChannel::StageOffset, startTime));
+
+    auto glow = std::make_unique<anKeyAnimation<g3dARGBColor>>();
+    const std::pair<f32, g3dARGBColor> keys[] = {{0.0f, {0.9f, 0.5f, 0.5f, 1.0f}},
+                                                 {3.0f, {0.9f, 0.7f, 0.5f, 1.0f}},
+                                                 {5.5f, {0.9f, 0.6f, 0.3f, 1.0f}},
+                                                 {7.4f, {0.6f, 0.6f, 0.5f, 1.0f}},
+                                                 {9.1f, {0.9f, 0.7f, 0.5f, 1.0f}}};
+    for (const auto& [time, colour] : keys)
+        glow->AddKey(time, colour);
+    glow->SetDuration(9.1f);
+    glow->SetLooping(true);
+    glow->SetPingPong(true);
+    material.AddAnimation(
+        std::make_unique<g3dMaterialAnimation>(std::move(glow), g3dMaterialChannel::Ambient, startTime));
 }
 
 coEnvironment::~coEnvironment() {
@@ -134,6 +174,8 @@ void coEnvironment::Load(const envString& name) {
     if (m_extraTerrainModel.GetLength() > 0) {
         mayModelParts extra;
         coLoadStaticModel(Child(models, m_extraTerrainModel), textures, extra, &m_tree);
+        if (IsCavern(m_name) && !extra.materials.empty())
+            coAnimateCavernMaterial(*extra.materials.front().material, static_cast<f32>(appGetTime()));
         AddTerrainModels(extra);
     }
     m_tree.Build();

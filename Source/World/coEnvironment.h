@@ -22,6 +22,10 @@ u8 coColorByte(f32 component);
 // A fog distance truncated to whole units; one that is not finite or past the int range takes fallback.
 i32 coFogDistance(f32 distance, i32 fallback);
 
+// The cavern's glow: the first stage's texture slides 2 across in 90 s, and the ambient colour swings
+// through its keys and back, both from the start time.
+void coAnimateCavernMaterial(g3dMaterial& material, f32 startTime);
+
 // The park's environment: its terrain, extra terrain and sky layers as scene objects, its lights, fog,
 // background colour, shadow mode and sun flare, and the terrain's collision tree. Load does not clear:
 // the caller clears first, and what a failed Load added stays until Clear.

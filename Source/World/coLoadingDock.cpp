@@ -6,8 +6,11 @@
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
+#include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/World/coModelHolder.h"
 #include "Source/World/coPlacementGrid.h"
 
@@ -94,6 +97,22 @@ void coLoadingDock::PlaceAtPiece(const coCoasterPiece& piece) {
 
 void coLoadingDock::AttachFirstPiece(coCoasterPiece& piece) const {
     piece.Place(m_position - GetFacing() * (piece.GetSpan() * 0.5f), m_heading);
+}
+
+void coLoadingDock::ConnectTrack() const {
+    if (coCoasterPiece* first = coCircuitFirstPiece()) {
+        AttachFirstPiece(*first);
+        coCircuitReflowFrom(first, true);
+        return;
+    }
+    constexpr f32 kLength = 40.0f;
+    auto straight = std::make_unique<coCoasterPieceStraight>();
+    straight->SetRunLength(kLength);
+    straight->SetElement(coElementChainLift);
+    if (coGetCoasterDefinition().GetInvertStation())
+        straight->SetRoll(maPi);
+    straight->Place(m_position - GetFacing() * (kLength * 0.5f), m_heading);
+    coCircuitAppend(std::move(straight), false);
 }
 
 void coLoadingDock::SetPosition(const maVector3d& position) {

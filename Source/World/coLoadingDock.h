@@ -32,6 +32,10 @@ class coLoadingDock : public coObject {
     // Puts the piece half its span behind the dock with the dock's heading.
     void AttachFirstPiece(coCoasterPiece& piece) const;
 
+    // On leaving the dock mode: the first piece goes to the dock, or an empty circuit starts with a
+    // chain-lift straight of 40 through it, rolled over for coasters whose station is inverted.
+    void ConnectTrack() const;
+
     maBoundingBox GetBounds() const;
     // The world box from origin along direction (its lengths), to a parameter of 2.0.
     bool RayTest(const maVector3d& origin, const maVector3d& direction, f32& t) const override;

@@ -10,6 +10,7 @@
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dLightManager.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
@@ -247,4 +248,16 @@ TEST_F(coEnvironmentTest, TheFlareHidesBehindTheTerrainOrTheDockAndWithThePrefer
     }
     coFreeDock();
     coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, lensFlare);
+}
+
+TEST_F(coEnvironmentTest, TheCavernGlowsAndSlides) {
+    g3dMaterial stored, drawn;
+    stored.AddTextureStage(nullptr, 0);
+    coAnimateCavernMaterial(stored, 0.0f);
+    g3dApplyMaterialAnimations(stored, 4.25f, drawn);
+    const g3dARGBColor glow = drawn.GetAmbient();
+    EXPECT_NEAR(glow.r + glow.g * 10 + glow.b * 100 + glow.a * 1000, 0.9 + 6.5 + 40 + 1000, 1e-3);
+    g3dApplyMaterialAnimations(stored, 45.0f, drawn);
+    EXPECT_NEAR(drawn.GetStage(0).offset.x, 1.0f, 1e-4f);
+    EXPECT_EQ(drawn.GetStage(0).offset.y, 0.0f);
 }

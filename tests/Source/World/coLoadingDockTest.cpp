@@ -9,6 +9,8 @@
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/Track/coCircuitPieceList.h"
 #include "Source/World/coTextureCache.h"
 #include "coWorldModelBytes.h"
 #include "coWorldTestSupport.h"
@@ -63,6 +65,25 @@ TEST_F(coLoadingDockTest, TheFirstPieceSitsHalfItsSpanBehindTheDock) {
     const maBoundingBox box = dock->GetBounds();
     EXPECT_NEAR(box.maxX - box.minX, 200.0f, 1e-3f);
     EXPECT_NEAR(box.minZ, -50.0f, 1e-3f);
+}
+
+TEST_F(coLoadingDockTest, AnEmptyCircuitStartsWithAChainLiftThroughTheDock) {
+    coLoadDock("Ironvale");
+    coLoadingDock& dock = *coGetDock();
+    dock.SetPosition({100, 5, 50});
+    dock.SetAngle(maPi / 2);
+    dock.ConnectTrack();
+    coCoasterPiece* first = coCircuitFirstPiece();
+    ASSERT_NE(first, nullptr);
+    EXPECT_NEAR(first->GetStart().x, 80.0f, 1e-4f);
+    EXPECT_NEAR(first->GetSpan(), 40.0f, 1e-4f);
+    EXPECT_EQ(first->GetElement(), coElementChainLift);
+    // Moved away, the first piece is brought back behind the dock.
+    first->Place({0, 5, 0}, 0.0f);
+    dock.ConnectTrack();
+    EXPECT_NEAR(coCircuitFirstPiece()->GetStart().x, 80.0f, 1e-4f);
+    EXPECT_EQ(coCircuitFirstPiece(), first);
+    coCircuitClear();
 }
 
 TEST_F(coLoadingDockTest, StrippingTakesEveryStageOffOnceAndRestoringGivesTheWholeListBack) {
