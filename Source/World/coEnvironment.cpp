@@ -114,10 +114,6 @@ void coAnimateCavernMaterial(g3dMaterial& material, f32 startTime) {
         std::make_unique<g3dMaterialAnimation>(std::move(glow), g3dMaterialChannel::Ambient, startTime));
 }
 
-coEnvironment::~coEnvironment() {
-    Clear();
-}
-
 fsLocator coEnvironment::FindFile(const fsLocator& dataFolder, i32 variant) {
     envString name;
     name.AppendChar(static_cast<char16_t>(u'1' + variant));
@@ -417,9 +413,10 @@ void coEnvironment::QueryTriangles(const maVector3d& boxMin, const maVector3d& b
     m_tree.GetTrianglesInBox(boxMin, boxMax, points);
 }
 
+// Never destroyed: the scene and light packages it would give back to may be gone at exit.
 coEnvironment& coGetEnvironment() {
-    static coEnvironment environment;
-    return environment;
+    static auto* environment = new coEnvironment;
+    return *environment;
 }
 
 bool coTerrain::GetHeightAt(float x, float z, float& height) const {

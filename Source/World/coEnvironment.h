@@ -36,7 +36,6 @@ class coEnvironment {
     coEnvironment() = default;
     coEnvironment(const coEnvironment&) = delete;
     coEnvironment& operator=(const coEnvironment&) = delete;
-    ~coEnvironment();
 
     // Loads the environment of that name from the environments root, in the current variant.
     void Load(const envString& name);

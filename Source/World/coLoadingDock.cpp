@@ -27,9 +27,10 @@ struct DockState {
     envString theme;
 };
 
+// Never destroyed: the scene packages its objects would leave may be gone at exit.
 DockState& State() {
-    static DockState state;
-    return state;
+    static auto* state = new DockState;
+    return *state;
 }
 
 } // namespace
