@@ -12,6 +12,7 @@
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/private/g3dRendererPAC.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Settings/coPaths.h"
@@ -260,4 +261,19 @@ TEST_F(coEnvironmentTest, TheCavernGlowsAndSlides) {
     g3dApplyMaterialAnimations(stored, 45.0f, drawn);
     EXPECT_NEAR(drawn.GetStage(0).offset.x, 1.0f, 1e-4f);
     EXPECT_EQ(drawn.GetStage(0).offset.y, 0.0f);
+}
+
+TEST_F(coEnvironmentTest, EachVariantSetsItsFogAndAnUnknownModeOnlyTheColour) {
+    m_folder.Write("Environments/Mountain/Data/2.end", EnvFile(0.0f, 1));
+    m_folder.Write("Environments/Mountain/Data/3.end", EnvFile(0.0f, 0));
+    g3dRenderer::SetFogMode(2);
+    g3dRenderer::SetFogColor({0, 0, 0, 1});
+    coEnvironment& environment = coGetEnvironment();
+    environment.Load("Mountain"); // mode 7
+    const g3dFogSettings& fog = g3dRendererPAC::GetFog();
+    EXPECT_EQ(std::tuple(fog.mode, fog.color.r), std::tuple(2u, 0.5f));
+    environment.SelectVariant(1); // linear from 1.9 to 50.7
+    EXPECT_EQ(std::tuple(fog.mode, fog.start, fog.end), std::tuple(3u, 1.0f, 50.0f));
+    environment.SelectVariant(2);
+    EXPECT_EQ(fog.mode, 0u);
 }
