@@ -6,6 +6,7 @@
 #include "Source/Track/coPieceFitting.h"
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coTrackBuilder.h"
+#include "Source/World/coLoadingDock.h"
 
 #include <algorithm>
 #include <cmath>

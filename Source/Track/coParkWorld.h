@@ -6,14 +6,7 @@
 #include <string>
 
 class coCoasterPiece;
-
-// The loading dock as the circuit moves it: it follows the first piece when the circuit closes.
-class coLoadingDock {
-  public:
-    virtual ~coLoadingDock() = default;
-    virtual coWorldBox GetBox() const = 0;
-    virtual void PlaceAtPiece(const coCoasterPiece& piece) = 0;
-};
+class coLoadingDock;
 
 // What the circuit and its placement rules ask of the park: the terrain under the track, the
 // placement grid's bounds, the loading dock, the track props and the environment's start position.

@@ -14,6 +14,7 @@
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coPlacement.h"
 #include "Source/Track/coTrackBuilder.h"
+#include "Source/World/coLoadingDock.h"
 
 #include <gtest/gtest.h>
 
