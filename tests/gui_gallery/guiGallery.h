@@ -60,6 +60,7 @@ class guiGallerySkin {
     ~guiGallerySkin();
     // A file of the skin by its name under "Data/GUI", e.g. "button_i.png".
     std::string Path(const std::string& name) const;
+    const std::string& Folder() const { return m_folder; }
 
   private:
     std::string m_folder;
@@ -74,3 +75,8 @@ void guiGalleryBuildWidgets(guiGallery& gallery, const guiGallerySkin& skin);
 // composite with its arrows, a progress bar at 0.5 and a scroll box over a view of 20 rows.
 void guiGalleryBuildValues(guiGallery& gallery, const guiGallerySkin& skin);
 void guiGalleryBuildToolTip(guiGallery& gallery, const guiGallerySkin& skin);
+// The script "<name>.gst" of the folder, copied beside the skin and loaded into the root. A script's
+// "rgba.png" is made there when the folder has none: 256 x 256, red rising to the right, blue downwards,
+// opaque at the left edge and clear at the right.
+void guiGalleryLoadScript(guiGallery& gallery, const guiGallerySkin& skin, const std::string& folder,
+                          const std::string& name);
