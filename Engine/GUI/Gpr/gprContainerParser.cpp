@@ -16,9 +16,13 @@ void gprContainerParser::Save(u16 version, chWriter& writer, guiWindow* window) 
     const auto& container = dynamic_cast<const guiContainer&>(*window);
     writer.BeginChunk(GetType(), version, true);
     for (i32 i = 0; i < container.GetChildCount(); ++i)
-        gprParserUtil::SaveChild(version, writer, container.GetChild(i));
+        SaveChildWindow(version, writer, container.GetChild(i));
     SaveProperties(version, writer, window);
     writer.EndChunk();
+}
+
+void gprContainerParser::SaveChildWindow(u16 version, chWriter& writer, guiWindow* child) {
+    gprParserUtil::SaveChild(version, writer, child);
 }
 
 bool gprContainerParser::LoadChild(u32 id, u16 version, u32 size, chReader& reader, guiWindow* parent) {

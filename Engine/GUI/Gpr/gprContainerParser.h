@@ -17,6 +17,8 @@ class gprContainerParser : public gprWindowParser {
     guiWindow* CreateWidget() const override;
 
   protected:
+    // One child as a widget object; a widget's own sub-widgets may be written under their keywords.
+    virtual void SaveChildWindow(u16 version, chWriter& writer, guiWindow* child);
     // Loads the chunk's body into the parent's child of that name. An earlier "Id" may have renamed the
     // child: then the chunk is skipped with a warning naming the keyword and the name.
     static void LoadNamedChild(gprParser& parser, u32 id, const char* name, chReader& reader,

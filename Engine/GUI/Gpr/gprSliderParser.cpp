@@ -4,6 +4,7 @@
 #include "Engine/GUI/Gpr/gprAssociatedControlParser.h"
 #include "Engine/GUI/Gpr/gprImageParser.h"
 #include "Engine/GUI/Gpr/gprKeywords.h"
+#include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Xui/xuiSliderComposite.h"
 
 gprSliderParser::gprSliderParser() {
@@ -30,6 +31,19 @@ bool gprSliderParser::TranslateChild(u32 id, u16 version, u32 size, chReader& re
     gprImageParser image;
     TranslateObject(image, id, version, reader, writer);
     return true;
+}
+
+void gprSliderParser::SaveChildWindow(u16 version, chWriter& writer, guiWindow* child) {
+    const auto& slider = dynamic_cast<const guiSlider&>(*child->GetParent());
+    const bool thumb = child == slider.GetThumb();
+    if (!thumb && child != slider.GetBackground()) {
+        gprContainerParser::SaveChildWindow(version, writer, child);
+        return;
+    }
+    gprImageParser image;
+    writer.BeginChunk(thumb ? s_thumb : s_background, version, true);
+    image.SaveProperties(version, writer, child);
+    writer.EndChunk();
 }
 
 void gprSliderParser::LoadProperty(u32 id, u16 version, u32 size, chReader& reader, guiWindow* target) {

@@ -17,6 +17,11 @@ class gprSliderParser : public gprContainerParser {
     bool CanHandle(guiWindow* window) const override;
     guiWindow* CreateWidget() const override;
 
+  protected:
+    // The thumb and the background go under their keywords, so that a load puts them back into the
+    // slider's own images instead of adding images.
+    void SaveChildWindow(u16 version, chWriter& writer, guiWindow* child) override;
+
   private:
     static inline u32 s_slider = 0, s_thumb = 0, s_background = 0, s_thumbOffset = 0,
                       s_backgroundConstraint = 0, s_thumbPos = 0, s_axis = 0;
