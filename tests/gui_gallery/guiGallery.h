@@ -67,6 +67,7 @@ class guiGallerySkin {
     ~guiGallerySkin();
     // A file of the skin by its name under "Data/GUI", e.g. "button_i.png".
     std::string Path(const std::string& name) const;
+    const std::string& Folder() const { return m_folder; }
 
   private:
     std::string m_folder;
@@ -87,3 +88,8 @@ void guiGalleryBuildToolTip(guiGallery& gallery, const guiGallerySkin& skin);
 class guiDialog;
 guiDialog* guiGalleryBuildDialog(guiGallery& gallery, const guiGallerySkin& skin);
 void guiGalleryBuildEditField(guiGallery& gallery, const guiGallerySkin& skin);
+// The script "<name>.gst" of the folder, copied beside the skin and loaded into the root. A script's
+// "rgba.png" is made there when the folder has none: 256 x 256, red rising to the right, blue downwards,
+// opaque at the left edge and clear at the right.
+void guiGalleryLoadScript(guiGallery& gallery, const guiGallerySkin& skin, const std::string& folder,
+                          const std::string& name);

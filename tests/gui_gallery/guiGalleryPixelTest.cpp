@@ -160,3 +160,32 @@ TEST_F(guiGalleryPixels, TheFadeBlendsItsColourOverThePicture) {
     EXPECT_TRUE(Near(At(400, 300), 0xBFBFBF, 2)) << std::hex << At(400, 300);
     xuiFadeOutMgr::Destroy();
 }
+
+// The sample script's label in its three state colours as the pointer comes and presses, and its image
+// blended by its own alpha: blue rising downwards where opaque, the background where clear.
+TEST_F(guiGalleryPixels, ScriptedTextsAndImage) {
+    guiGallerySkin skin;
+    guiGalleryLoadScript(*gallery, skin, LV_GPR_SAMPLES, "texts");
+    const auto labelHas = [](u32 rgb) {
+        for (i32 y = 80; y < 130; ++y)
+            for (i32 x = 100; x < 500; ++x)
+                if (Near(At(x, y), rgb, 24))
+                    return true;
+        return false;
+    };
+    const struct {
+        const char* steps;
+        u32 rgb;
+    } states[] = {{"move 700,500; frame", 0xFF4040},
+                  {"move 300,105; frame; frame", 0x40FF40},
+                  {"down; frame", 0x4040FF}};
+    for (const auto& s : states) {
+        ASSERT_TRUE(gallery->Inject(s.steps));
+        EXPECT_TRUE(labelHas(s.rgb)) << s.steps;
+    }
+    ASSERT_TRUE(gallery->Inject("up; move 700,500; frame"));
+    const u32 opaque = At(101, 440), clear = At(354, 440);
+    EXPECT_GT(opaque & 0xFF, 120u) << std::hex << opaque;
+    EXPECT_LT((opaque >> 16) & 0xFF, 60u) << std::hex << opaque;
+    EXPECT_TRUE(Near(clear, 0x282C34, 12)) << std::hex << clear;
+}

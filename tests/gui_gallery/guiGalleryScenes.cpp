@@ -1,5 +1,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/GUI/Gnf/gnfView.h"
+#include "Engine/GUI/Gpr/gprPackage.h"
+#include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiDialog.h"
@@ -11,10 +13,12 @@
 #include "Engine/GUI/Gui/guiToolTip.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Engine/GUI/Xui/xuiSliderComposite.h"
+#include "Tools/Image/toolPngWriter.h"
 #include "guiGallery.h"
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -317,4 +321,33 @@ void guiGalleryBuildEditField(guiGallery& gallery, const guiGallerySkin& skin) {
     // The text's look is state 0's, kept while the pointer makes the text Over or Pressed.
     field->SetText(envString(u""));
     text->SetState(guiStateIdle);
+}
+
+void guiGalleryLoadScript(guiGallery& gallery, const guiGallerySkin& skin, const std::string& folder,
+                          const std::string& name) {
+    namespace fs = std::filesystem;
+    // A copy, so the compiled form lands beside the skin and not in the script's folder.
+    const fs::path scripts = fs::path(skin.Folder()) / "Scripts";
+    fs::create_directories(scripts);
+    fs::copy_file(fs::path(folder) / (name + ".gst"), scripts / (name + ".gst"));
+    if (fs::exists(fs::path(folder) / "rgba.png")) {
+        fs::copy_file(fs::path(folder) / "rgba.png", scripts / "rgba.png");
+    } else {
+        toolImage rgba{256, 256, 4, {}};
+        for (int y = 0; y < rgba.height; ++y)
+            for (int x = 0; x < rgba.width; ++x)
+                rgba.pixels.insert(rgba.pixels.end(),
+                                   {static_cast<u8>(x), 0, static_cast<u8>(y), static_cast<u8>(255 - x)});
+        toolWritePng((scripts / "rgba.png").string(), rgba);
+    }
+    fsLocator directory;
+    fsLocatorFromNativePath(scripts.string().c_str(), directory);
+    gprInit();
+    try {
+        gprParserUtil::LoadScript(directory, envString(name.c_str()), &gallery.Root());
+    } catch (...) {
+        gprShutdown();
+        throw;
+    }
+    gprShutdown();
 }

@@ -2,6 +2,7 @@
 // saved as a PNG:
 //   gui_gallery --scene widgets|values|tooltip|dialog|editfield
 //               [--inject "move 120,80; down; frame; up; frame"] [--png picture.png]
+//   gui_gallery --script <folder> <name> [--inject ...] [--png ...]   (the GUI script <folder>/<name>.gst)
 // The state of the scene's button, the value of its slider, where the tooltip shows, the dialog's result
 // (the script runs as the dialog's frame) and the edit field's text and caret are printed after the
 // script.
@@ -37,30 +38,37 @@ class guiGalleryScriptFrame : public guiFunction {
 };
 
 int Usage() {
-    std::fputs("usage: gui_gallery --scene widgets|values|tooltip|dialog|editfield [--inject <script>] "
-               "[--png <file.png>]\n",
-               stderr);
+    std::fputs(
+        "usage: gui_gallery --scene widgets|values|tooltip|dialog|editfield | --script <folder> <name>\n"
+        "                  [--inject <script>] [--png <file.png>]\n",
+        stderr);
     return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string scene, script, png;
+    std::string scene, script, png, scriptFolder, scriptName;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
-        if (option == "--scene")
+        if (option == "--scene") {
             scene = argv[i + 1];
-        else if (option == "--inject")
+        } else if (option == "--script" && i + 2 < argc) {
+            scene = "script";
+            scriptFolder = argv[i + 1];
+            scriptName = argv[++i + 1];
+        } else if (option == "--inject") {
             script = argv[i + 1];
-        else if (option == "--png")
+        } else if (option == "--png") {
             png = argv[i + 1];
-        else
+        } else {
             return Usage();
+        }
     }
     const bool known = scene == "widgets" || scene == "values" || scene == "tooltip" || scene == "dialog" ||
-                       scene == "editfield";
-    if (argc % 2 == 0 || !known)
+                       scene == "editfield" || scene == "script";
+    const int values = argc - 1 - (scriptName.empty() ? 0 : 1);
+    if (values % 2 != 0 || !known)
         return Usage();
     try {
         guiGallerySkin skin;
@@ -72,6 +80,8 @@ int main(int argc, char** argv) {
         guiDialog* dialog = nullptr;
         if (scene == "widgets")
             guiGalleryBuildWidgets(gallery, skin);
+        else if (scene == "script")
+            guiGalleryLoadScript(gallery, skin, scriptFolder, scriptName);
         else if (scene == "values")
             guiGalleryBuildValues(gallery, skin);
         else if (scene == "tooltip")

@@ -6,14 +6,19 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Env/envPackageCount.h"
+#include "Engine/GUI/Gpr/gprAssociatedControlParser.h"
+#include "Engine/GUI/Gpr/gprButtonParser.h"
+#include "Engine/GUI/Gpr/gprContainerParser.h"
 #include "Engine/GUI/Gpr/gprImageParser.h"
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprParserUtil.h"
+#include "Engine/GUI/Gpr/gprScrollBoxParser.h"
+#include "Engine/GUI/Gpr/gprSliderParser.h"
 #include "Engine/GUI/Gpr/gprTextParser.h"
 #include "Engine/GUI/Gpr/gprWidgetTargets.h"
 #include "Engine/GUI/Gui/guiImage.h"
-#include "Engine/GUI/Gui/guiScrollingText.h"
 #include "Engine/GUI/Gui/guiPackage.h"
+#include "Engine/GUI/Gui/guiScrollingText.h"
 #include "Engine/GUI/Gui/guiWindow.h"
 
 #include <memory>
@@ -26,9 +31,18 @@ std::unique_ptr<gfTextSet> g_textSet;
 
 // The widget list puts every derived widget's parser before its base's.
 void RegisterParsers() {
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprCheckboxParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprButtonParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprRadioGroupParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderCompositeParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollBoxParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprContainerParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprImageParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollingTextParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprTextParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprAssociatedControlDeltaFloatParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprAssociatedControlParser>());
     gprSetWidgetMaker("Material", [] { return new guiMaterial; });
     gprSetWidgetMaker("Image", [] { return new guiImage; });
     gprSetWidgetMaker("Text", [] { return new guiText; });

@@ -1,7 +1,7 @@
 #pragma once
-// What both script fuzz targets share: the package started with the test widgets and the container
-// parser, a folder for the input and a text set, and the load of the binary form into a target made
-// by the parser of the file's first chunk.
+// What both script fuzz targets share: the package started with the test widgets, the gui package and
+// the renderer's lists on the fake platform for the toolkit's widgets, a folder for the input and a text set,
+// and the load of the binary form into a target made by the parser of the file's first chunk.
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
@@ -9,7 +9,18 @@
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gpr/gprTestWidgets.h"
+#include "Engine/GUI/Gui/guiPackage.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTextureFormats.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/plMessageBox.h"
 #include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plTestInputSource.h"
+#include "Engine/Platform/plTestWindowHost.h"
+#include "Engine/Platform/plTimeSource.h"
 #include "Fuzz/fuzzInputFile.h"
 
 #include <cstdlib>
@@ -30,15 +41,37 @@ inline void Initialize(const char* inputName) {
     g_textSet.AppendComponent("texts.tsf");
     dbgSetLogSink([](const std::string&) {});
     static gprTestFonts fonts;
-    plInstallServices({.fonts = &fonts});
+    static plTestTimeSource time;
+    static plTestWindowHost window;
+    static plTestMessageBox messageBox;
+    static plTestInputSource input;
+    static plFakeD3d d3d;
+    input.AddDevice(plInputDeviceKind::Mouse, u"Mouse");
+    plInstallServices({.time = &time,
+                       .window = &window,
+                       .messageBox = &messageBox,
+                       .input = &input,
+                       .d3d = &d3d,
+                       .fonts = &fonts});
+    g2dScreen::InitWindowed(800, 600, 0, 0);
+    g3dSelectTextureFormats();
+    g3dTextureManager::Initialize();
+    g3dFragmentManager::Initialize();
+    g3dRenderer::Initialize();
+    g3dRenderer::InitStates();
+    guiInit();
     gprInit();
     gprInstallTestWidgets();
     gfWriteTextSet(g_textSet, 32, {{0, u"Zero"}, {1, u"One"}, {7, u"Seven"}});
     std::atexit([] {
         gprRemoveTestWidgets();
         gprShutdown();
+        guiShutdown();
+        g3dRenderer::Shutdown();
+        g2dScreen::Deinitialize();
         g2dFont::ReleaseAll();
         g_input.reset();
+        plInstallServices({});
     });
 }
 

@@ -2,7 +2,13 @@
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gpr/gprScript.h"
+#include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiTestFrame.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTextureFormats.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "gprTestWidgets.h"
 
 #include <cstring>
@@ -29,7 +35,8 @@ inline std::string gprChunk(const std::string& code, const std::string& body = {
     return id + gprBytes(&size, 4) + std::string(2, '\0') + body;
 }
 
-// The script package started with the test widgets, a folder to write scripts into and the script
+// The script package started with the test widgets, the gui package and the renderer's lists for the
+// toolkit's widgets, a folder to write scripts into and the script
 // directory set to it.
 class gprTestScripts : public guiTestServices {
   protected:
@@ -41,6 +48,13 @@ class gprTestScripts : public guiTestServices {
                            .input = &input,
                            .d3d = &d3d,
                            .fonts = &fonts});
+        g2dScreen::InitWindowed(800, 600, 0, 0);
+        g3dSelectTextureFormats();
+        g3dTextureManager::Initialize();
+        g3dFragmentManager::Initialize();
+        g3dRenderer::Initialize();
+        g3dRenderer::InitStates();
+        guiInit();
         gprInit();
         gprInstallTestWidgets();
         gprParserUtil::SetScriptDirectory(folder.Locator());
@@ -49,6 +63,9 @@ class gprTestScripts : public guiTestServices {
         gprParserUtil::SetScriptDirectory({});
         gprRemoveTestWidgets();
         gprShutdown();
+        guiShutdown();
+        g3dRenderer::Shutdown();
+        g2dScreen::Deinitialize();
         g2dFont::ReleaseAll();
         guiTestServices::TearDown();
     }

@@ -10,34 +10,6 @@
 #include <map>
 #include <memory>
 
-// "Container" objects holding widget objects, standing in for the container parser of the toolkit's
-// scripts.
-class gprTestContainerParser : public gprWindowParser {
-  public:
-    bool IsType(u32 id) const override { return id == GetType(); }
-    u32 GetType() const override { return gprLookUpKeyword("Container"); }
-    bool LoadChild(u32 id, u16 version, u32 size, chReader& reader, guiWindow* parent) override {
-        std::unique_ptr<guiWindow> child(gprParserUtil::LoadChild(id, version, size, reader));
-        if (!child)
-            return false;
-        dynamic_cast<guiContainer&>(*parent).AddChild(child.release());
-        return true;
-    }
-    bool TranslateChild(u32 id, u16 version, u32 size, chReader& reader, chWriter& writer) override {
-        return gprParserUtil::TranslateChild(id, version, size, reader, writer);
-    }
-    void SaveProperties(u16 version, chWriter& writer, guiWindow* window) override {
-        gprWindowParser::SaveProperties(version, writer, window);
-        const auto& container = dynamic_cast<const guiContainer&>(*window);
-        for (i32 i = 0; i < container.GetChildCount(); ++i)
-            gprParserUtil::SaveChild(version, writer, container.GetChild(i));
-    }
-    bool CanHandle(guiWindow* window) const override {
-        return dynamic_cast<guiContainer*>(window) != nullptr;
-    }
-    guiWindow* CreateWidget() const override { return new guiContainer; }
-};
-
 // A material widget that records each state's look.
 class gprTestMaterial : public guiWindow, public guiMaterialTarget {
   public:
@@ -128,10 +100,8 @@ class gprTestText : public gprTestMaterial, public guiTextTarget {
 
 class gprTestScrollingText : public gprTestText, public guiScrollingTextTarget {};
 
-// Registers the container parser and the test widgets behind the script kinds; the package must be
-// started.
+// Puts the test widgets behind the script kinds; the package must be started.
 inline void gprInstallTestWidgets() {
-    gprParserUtil::RegisterWidgetParser(std::make_unique<gprTestContainerParser>());
     gprSetWidgetMaker("Material", [] { return new gprTestMaterial; });
     gprSetWidgetMaker("Image", [] { return new gprTestImage; });
     gprSetWidgetMaker("Text", [] { return new gprTestText; });

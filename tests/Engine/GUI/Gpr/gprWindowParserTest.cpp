@@ -80,9 +80,9 @@ TEST_F(gprWindowParserTest, NamedValuesOfTheScript) {
         EXPECT_EQ(names, c.savedJustification) << c.text;
     }
     EXPECT_EQ(gprStateNumberToName(1), "Over");
-    EXPECT_EQ(gprStateNumberToName(7), "Idle");
-    gprSetNamedValue("Checked", 7);
-    EXPECT_EQ(gprStateNumberToName(7), "Checked");
+    EXPECT_EQ(gprStateNumberToName(12), "Idle");
+    gprSetNamedValue("Checked", 12);
+    EXPECT_EQ(gprStateNumberToName(12), "Checked");
     EXPECT_EQ(gprGetNamedValue("Missing"), -1);
 }
 

@@ -51,10 +51,11 @@ TEST_F(guiPackageTest, CountedStartsAndStopsInTheirOrder) {
     gprInit();
     EXPECT_EQ(steps, (Steps{"env", "dbg", "ch", "keywords", "parsers", "names", "errors"}));
     EXPECT_EQ(gprGetStateNames().at("Held"), 4);
-    EXPECT_EQ(gprGetStateNames().size(), 6u);
+    // The six window states and the six a checked box shows.
+    EXPECT_EQ(gprGetStateNames().size(), 12u);
     EXPECT_EQ(*gfErrorHandler::GetPackageFile(gprErrorPackage), envString("gprErrors.tsf"));
     gprShutdown();
-    EXPECT_EQ(gprGetStateNames().size(), 6u);
+    EXPECT_EQ(gprGetStateNames().size(), 12u);
     steps.clear();
     gprShutdown();
     EXPECT_EQ(steps, (Steps{"names", "parsers", "keywords", "ch", "dbg", "env"}));
