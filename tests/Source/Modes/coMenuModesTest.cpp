@@ -11,6 +11,7 @@
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coModeTestSupport.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
 
 #include <fstream>
 
@@ -151,9 +152,12 @@ TEST_F(coMenuModesTest, DisplayChangeRestartsOnceAndFallsBack) {
     failNew = true;
     mainMenu.optionsDisplayChange = {true, 4, 32};
     mainMenu.GetOptionsDialog()->SetAnswer(1);
+    const i32 depth = coPrefs::GetInt(1);
+    coPrefs::SetInt(1, 16); // the depth that worked before
     Press(mainMenu.GetScreen(), "Opt");
-    EXPECT_EQ(restarts, (std::vector<std::pair<i32, i32>>{{4, 32}, {0, 0}}));
+    EXPECT_EQ(restarts, (std::vector<std::pair<i32, i32>>{{4, 32}, {0, 16}}));
     EXPECT_EQ(displayer.shown.size(), 1u);
+    coPrefs::SetInt(1, depth);
 }
 
 TEST_F(coMenuModesTest, CareerMenuLaunchesAndReopensOnTheLastLaunch) {
