@@ -103,6 +103,7 @@ const std::map<std::string, SceneDrawer>& Scenes() {
         {"projshadow", [](const SceneOptions&) { return DrawProjShadowScene(); }},
         {"prop", [](const SceneOptions& o) { return DrawPropScene(o.theme, o.name, o.time); }},
         {"circuit", [](const SceneOptions& o) { return DrawCircuitScene(o.type, o.shadows, o.scheme); }},
+        {"grid", [](const SceneOptions&) { return DrawGridScene(); }},
     };
     return scenes;
 }

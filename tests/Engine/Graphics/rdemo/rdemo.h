@@ -33,3 +33,5 @@ std::vector<u32> DrawSkinScene(f32 time);
 std::vector<u32> DrawProjShadowScene();
 // R1 of the coaster type over a hill, from the built content; shadows cast along the sun when asked.
 std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows, int scheme);
+// The placement grid's outline over a hill with a placeable and a refused footprint.
+std::vector<u32> DrawGridScene();
