@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 // The window host of tests: a queue of injected messages and a record of what was asked of the window.
 class plTestWindowHost : public plWindowHost {
@@ -21,6 +22,7 @@ class plTestWindowHost : public plWindowHost {
     i32 GetMessage(plMessage& message) override;
     void TranslateMessage(const plMessage& message) override;
     i64 DefaultProcedure(const plMessage& message) override;
+    void InjectInput(const plInjectedInput& input) override { m_injected.push_back(input); }
 
     void Inject(const plMessage& message) { m_queue.push_back(message); }
     void SetWaitHandler(std::function<void()> handler) { m_waitHandler = std::move(handler); }
@@ -35,9 +37,11 @@ class plTestWindowHost : public plWindowHost {
     const std::u16string& GetTitle() const { return m_title; }
     u32 GetWaitCount() const { return m_waits; }
     size_t GetQueueSize() const { return m_queue.size(); }
+    const std::vector<plInjectedInput>& GetInjectedInput() const { return m_injected; }
 
   private:
     std::deque<plMessage> m_queue;
+    std::vector<plInjectedInput> m_injected;
     std::function<void()> m_waitHandler;
     u32 m_failingGets = 0;
     u32 m_waits = 0;

@@ -75,6 +75,10 @@ void coApp::Update() {
         RequestQuit();
         return;
     }
+    if (!PlayInjected()) {
+        coModeStackLeaveAll();
+        return;
+    }
     coMode* entering = coModeStackIsNewlyCurrent() ? coCurrentMode() : nullptr;
     coModeManagerUpdate();
     if (entering && m_trace)
@@ -84,6 +88,16 @@ void coApp::Update() {
             m_lastFrame();
         coModeStackLeaveAll();
     }
+}
+
+bool coApp::PlayInjected() {
+    if (!m_injector || m_injectionFailed)
+        return !m_injectionFailed;
+    if (m_injector->Step() != coInjector::Result::Failed)
+        return true;
+    std::fprintf(stderr, "loopvane: injected step %s\n", m_injector->GetFailure().c_str());
+    m_injectionFailed = true;
+    return false;
 }
 
 void coApp::Trace(coMode* entered) {
@@ -381,7 +395,7 @@ void coApp::RenderFrame(g3dCamera*, g2dImage* overlay) {
 
 void coApp::ModalFrame() {
     // A run of a given length ends inside a dialog too: the run loop's quit cancels every modal run.
-    if (m_frameLimit != 0 && ++m_frames >= m_frameLimit)
+    if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected())
         RequestQuit();
     appClock::Tick(0.0f);
     PumpMessages();

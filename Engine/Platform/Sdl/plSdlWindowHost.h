@@ -29,6 +29,7 @@ class plSdlWindowHost : public plWindowHost {
     i64 DefaultProcedure(const plMessage& message) override;
 
     // The window, for the message boxes it owns; null before creation.
+    void InjectInput(const plInjectedInput& input) override;
     SDL_Window* GetSdlWindow() const { return m_window; }
 
   private:
