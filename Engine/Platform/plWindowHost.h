@@ -61,6 +61,8 @@ class plWindowHost {
     // Moves the window and sizes its client area; nothing without a window.
     virtual void SetWindowRect(i32 x, i32 y, i32 width, i32 height) = 0;
     virtual void SetWindowTitle(const std::u16string& title) = 0;
+    // The window's icon from width x height pixels, 4 bytes each (R, G, B, A), rows top first.
+    virtual void SetWindowIcon(i32 width, i32 height, const u8* rgba) = 0;
     // Full screen covers the desktop at its own resolution (the 3D device scales its picture to it);
     // nothing without a window.
     virtual void SetFullScreen(bool fullScreen) = 0;

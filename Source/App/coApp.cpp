@@ -1,6 +1,7 @@
 #include "Source/App/coApp.h"
 
 #include "Engine/App/App/appClock.h"
+#include "Engine/App/App/appWindow.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsRootTable.h"
@@ -22,6 +23,7 @@
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
@@ -142,6 +144,7 @@ void coApp::OnStart(appStartEvent*) {
     std::srand(static_cast<unsigned>(appGetTime() * 100.0));
     CreateModes();
     SetTitle(coPaths::GetBasicString(0));
+    SetWindowIcon();
 
     const coCommandLine options = coParseCommandLine(m_commandLine, coPrefs::GetInt(0));
     ApplyCommandLine(options);
@@ -281,6 +284,26 @@ void coApp::PlayIntroMovies() {
         fsLocator movie(coRootVideo);
         movie.AppendComponent(name);
         player.Play(movie);
+    }
+}
+
+void coApp::SetWindowIcon() {
+    fsLocator file = fsGetRootDirectory(0, 0);
+    file.AppendComponent("icon.png");
+    try {
+        const g2dPixelRows rows = g2dReadPNG(file);
+        std::vector<u8> rgba;
+        rgba.reserve(static_cast<size_t>(rows.width) * rows.height * 4);
+        for (size_t at = 0; at < rows.bytes.size(); at += rows.BytesPerPixel()) {
+            rgba.insert(rgba.end(), rows.bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                        rows.bytes.begin() + static_cast<std::ptrdiff_t>(at + 3));
+            rgba.push_back(rows.hasAlpha ? rows.bytes[at + 3] : 255);
+        }
+        if (appWindow* window = appGetWindow())
+            window->SetIcon(static_cast<i32>(rows.width), static_cast<i32>(rows.height), rgba.data());
+    } catch (const envExceptionX&) {
+        // The window keeps the desktop's own icon.
+        DBG_WARNING("the window icon \"icon.png\" could not be read");
     }
 }
 

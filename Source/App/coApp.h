@@ -55,6 +55,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void RestartDisplay(i32 resolution, i32 depth);
     void PlayIntroMovies();
     void InitDisplay(i32 resolution, bool windowed);
+    // Root 0's "icon.png" on the window.
+    void SetWindowIcon();
     void StartAudio();
     static void StopAudio();
     void StartRide(const coCommandLine& options);

@@ -309,6 +309,18 @@ void plSdlWindowHost::Translate(const SDL_Event& event) {
     }
 }
 
+void plSdlWindowHost::SetWindowIcon(i32 width, i32 height, const u8* rgba) {
+    if (!m_window || width <= 0 || height <= 0)
+        return;
+    // SDL copies the pixels into the window's icon; the surface only borrows them meanwhile.
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<u8*>(rgba), width, height, 32,
+                                                           width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!icon)
+        return;
+    SDL_SetWindowIcon(m_window, icon);
+    SDL_FreeSurface(icon);
+}
+
 void plSdlWindowHost::InjectInput(const plInjectedInput& input) {
     if (!m_window)
         return;
