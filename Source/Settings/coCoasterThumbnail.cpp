@@ -3,6 +3,7 @@
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/Ch/chWriter.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Platform/Graphics/plD3dDevice.h"
@@ -74,12 +75,14 @@ void coWriteCoasterThumbnail(const coBmpTarget& target, plD3dDevice& device) {
 }
 
 void coGameCoasterServices::WriteThumbnail(chWriter& writer) const {
+    if (!g_pdevice)
+        return;
     writer.BeginChunk(coChunkSnapshot, 1, true);
     coWriteCoasterThumbnail(
         [&writer](const u8* bytes, u32 count) {
             for (u32 i = 0; i < count; ++i)
                 writer.WriteUInt8(bytes[i]);
         },
-        m_device);
+        *g_pdevice);
     writer.EndChunk();
 }

@@ -11,12 +11,9 @@ void coRenderCoasterThumbnail();
 // Draws the coaster and writes its 160 x 120 thumbnail bitmap through the target.
 void coWriteCoasterThumbnail(const coBmpTarget& target, plD3dDevice& device);
 
-// The saved coaster's services of the running game: every binary save of a circuit carries its thumbnail.
+// The saved coaster's services of the running game: every binary save of a circuit carries the thumbnail
+// of the display's device (none without a display).
 class coGameCoasterServices : public coSavedCoasterServices {
   public:
-    explicit coGameCoasterServices(plD3dDevice& device) : m_device(device) {}
     void WriteThumbnail(chWriter& writer) const override;
-
-  private:
-    plD3dDevice& m_device;
 };
