@@ -175,8 +175,10 @@ int coRunRidePauseDialog(int mode) {
     const bool builder = mode <= coRideDialogCareerBuilder;
     if (result != kOk) {
         ResumeMusic(mode);
-        // Undoes a colour preview.
-        if (builder)
+        // Undoes a colour preview: the current colours, or the selected scheme while there are none.
+        if (builder && coTrackColorizer::GetCurrentScheme().empty())
+            coTrackColorizer::ApplySchemeByIndex(coTrackColorizer::GetSelectedIndex());
+        else if (builder)
             coTrackColorizer::ApplyScheme(coTrackColorizer::GetCurrentScheme());
         return kCancel;
     }
