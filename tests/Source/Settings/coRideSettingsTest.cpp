@@ -133,23 +133,23 @@ TEST_F(coRideSettingsTest, EachModeAppliesItsOwnShareOfAnOkAndACancelChangesNoth
             s.environment = 2, s.colourScheme = 1, s.carType = "Other", s.fanfare = "Fanfare2";
         };
         screens.result = c.result;
-        EXPECT_EQ(coRunRidePauseDialog(c.mode), c.result) << c.mode;
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " result " << c.result);
+        EXPECT_EQ(coRunRidePauseDialog(c.mode), c.result);
         EXPECT_EQ(screens.log,
                   (std::vector<std::string>{"mode " + std::to_string(c.mode), "feedback hidden",
                                             "objectives collapsed", "modal", "objectives expanded"}));
         EXPECT_EQ(screens.shown.carCountIndex, 3);
-        EXPECT_EQ(coGetCoasterDefinition().GetNumCars(), c.cars) << c.mode << " " << c.result;
-        EXPECT_EQ(coRideGetViewCar(), c.viewCar) << c.mode << " " << c.result;
-        EXPECT_EQ(coGetRideCameraIndex(), c.camera) << c.mode << " " << c.result;
-        EXPECT_EQ(coGetTrainDragOn(), c.drag) << c.mode << " " << c.result;
-        EXPECT_EQ(coGetCollisionChecks(), c.drag == 1) << c.mode << " " << c.result;
-        EXPECT_EQ(coGetCoasterPackageHooks().GetEnvironmentIndex(), c.environment)
-            << c.mode << " " << c.result;
-        EXPECT_EQ(coTrackColorizer::GetSelectedIndex(), c.scheme) << c.mode << " " << c.result;
-        EXPECT_EQ(coGetThemeName(), c.theme) << c.mode << " " << c.result;
-        EXPECT_EQ(services.fanfare, c.fanfare) << c.mode << " " << c.result;
+        EXPECT_EQ(coGetCoasterDefinition().GetNumCars(), c.cars);
+        EXPECT_EQ(coRideGetViewCar(), c.viewCar);
+        EXPECT_EQ(coGetRideCameraIndex(), c.camera);
+        EXPECT_EQ(coGetTrainDragOn(), c.drag);
+        EXPECT_EQ(coGetCollisionChecks(), c.drag == 1);
+        EXPECT_EQ(coGetCoasterPackageHooks().GetEnvironmentIndex(), c.environment);
+        EXPECT_EQ(coTrackColorizer::GetSelectedIndex(), c.scheme);
+        EXPECT_EQ(coGetThemeName(), c.theme);
+        EXPECT_EQ(services.fanfare, c.fanfare);
         // Nothing of the music changed: it resumes, or stops for the ride about to start.
-        EXPECT_EQ(MusicPlays(), c.mode != 2) << c.mode << " " << c.result;
+        EXPECT_EQ(MusicPlays(), c.mode != 2);
     }
 }
 
