@@ -16,18 +16,17 @@ namespace {
 constexpr i32 kDockPalette = 5;
 constexpr int kSoundPlaced = 6;
 constexpr int kPrefTextureInBuild = 2;
-constexpr float kDockLift = 13.5f;
+// The station's height over the terrain, on top of the coaster type's own offset.
+constexpr float kStationHeight = 13.5f;
 constexpr u32 kMessageCannotPlace = 4;
 constexpr u32 kMessageCannotTurn = 7;
 constexpr u32 kMessagePlaceDock = 2;
 constexpr u32 kMessageTurnDock = 5;
 constexpr u32 kMessageDragDock = 9;
-} // namespace
 
-namespace {
-// How far above the terrain the dock's origin stands: the type's own offset and the station's height.
+// How far above the terrain the dock's origin stands.
 float DockLift() {
-    return coGetCoasterDefinition().GetTerrainOffset() + kDockLift;
+    return coGetCoasterDefinition().GetTerrainOffset() + kStationHeight;
 }
 } // namespace
 
@@ -49,6 +48,9 @@ void coModeManipulateDock::Enter() {
     coEditorHost& host = coGetEditorHost();
     m_grabX = m_grabY = 0.0f;
     if (m_kind == PlaceNew) {
+        // Loading frees the dock the park had; nothing may keep pointing at it.
+        if (coSelectionGetKind() == coSelectionDock)
+            coSelectionClear();
         try {
             coLoadDock(envString(m_dockType.c_str()));
         } catch (const envExceptionX& failure) {
@@ -91,13 +93,8 @@ void coModeManipulateDock::Think() {
         return;
     coPlacementGrid& grid = coGetPlacementGrid();
     if (m_kind == Turn) {
-        if (const coEditorInput* input = coGetEditorInput()) {
-            i32 x = 0;
-            i32 y = 0;
-            input->GetMotion(x, y);
-            m_turned += static_cast<float>(x);
-        }
-        m_dock->SetAngle(m_turned * 0.015f + m_startAngle);
+        m_turned += HorizontalMotion();
+        m_dock->SetAngle(coTurnedHeading(m_turned, m_startAngle));
     } else {
         maVector3d hit;
         if (HitTerrain(PointerRay(), hit)) {
@@ -137,6 +134,7 @@ void coModeManipulateDock::Exit() {
     grid.HideOverlay();
     if (m_dock == nullptr) {
         RestoreFirstPiece();
+        coSelectLoadingDock();
         m_camera = nullptr;
         return;
     }

@@ -19,10 +19,6 @@ constexpr u32 kMessageCannotTurn = 8;
 constexpr u32 kMessageDragging = 10;
 constexpr u32 kMessageClicking = 3;
 
-coWorldBox ToWorldBox(const maBoundingBox& b) {
-    return {b.minX, b.maxX, b.minY, b.maxY, b.minZ, b.maxZ};
-}
-
 // The palette hidden, the tool's message and the other palettes inert, as every prop tool starts.
 void StartTool(u32 message) {
     coEditorHost& host = coGetEditorHost();
@@ -47,8 +43,8 @@ void LiftFromGrid(const coProp& prop, maBoundingBox& oldBounds) {
 // The prop's cells marked where it ends, and the track near both places rebuilt.
 void SetDownOnGrid(const coProp& prop, const maBoundingBox& oldBounds) {
     coGetPlacementGrid().MarkBox(prop.GetBounds(), coPlacementGrid::kOccupied);
-    coGetTrackBuilder().RebuildNearBox(ToWorldBox(oldBounds));
-    coGetTrackBuilder().RebuildNearBox(ToWorldBox(prop.GetBounds()));
+    coGetTrackBuilder().RebuildNearBox(coWorldBoxOf(oldBounds));
+    coGetTrackBuilder().RebuildNearBox(coWorldBoxOf(prop.GetBounds()));
 }
 } // namespace
 
@@ -65,12 +61,7 @@ void coModeRotateProp::Enter() {
 
 void coModeRotateProp::Think() {
     BeginFrame();
-    if (const coEditorInput* input = coGetEditorInput()) {
-        i32 x = 0;
-        i32 y = 0;
-        input->GetMotion(x, y);
-        m_turned += static_cast<float>(x);
-    }
+    m_turned += HorizontalMotion();
     m_prop->SetAngle(coTurnedHeading(m_turned, m_startAngle));
     if (Released(coActionEscape)) {
         m_cancelled = true;

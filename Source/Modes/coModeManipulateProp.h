@@ -51,8 +51,3 @@ class coModeTranslateTrackProp : public coModeTool {
     coCoasterPiece* m_startPiece = nullptr;
     float m_startFraction = 0.5f;
 };
-
-// The heading of the turn tools: 0.015 radians a pixel of horizontal motion, never wrapped.
-inline float coTurnedHeading(float turned, float startAngle) {
-    return turned * 0.015f + startAngle;
-}

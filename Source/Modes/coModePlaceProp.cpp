@@ -93,11 +93,10 @@ void coModePlaceProp::Exit() {
     std::unique_ptr<coProp> prop = std::move(m_prop);
     if (!m_cancelled && m_shown) {
         coProp* placed = prop.get();
-        const maBoundingBox box = placed->GetBounds();
         coPropList::Add(std::move(prop));
         placed->SetVisible(true);
         coSelectionSetProp(placed);
-        coGetTrackBuilder().RebuildNearBox({box.minX, box.maxX, box.minY, box.maxY, box.minZ, box.maxZ});
+        coGetTrackBuilder().RebuildNearBox(coWorldBoxOf(placed->GetBounds()));
     }
     m_camera = nullptr;
     m_template = nullptr;

@@ -134,6 +134,15 @@ bool coModeTool::Released(i32 action) {
     return input != nullptr && input->WasReleased(action);
 }
 
+float coModeTool::HorizontalMotion() {
+    const coEditorInput* input = coGetEditorInput();
+    i32 x = 0;
+    i32 y = 0;
+    if (input != nullptr)
+        input->GetMotion(x, y);
+    return static_cast<float>(x);
+}
+
 void coModeTool::Feedback(u32 message) {
     coGetEditorHost().ShowMessage(message, 5.0f);
 }

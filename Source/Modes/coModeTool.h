@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Source/Modes/coMode.h"
+#include "Source/Track/coTrackBuilder.h"
 
 class coCoasterPiece;
 class g3dCamera;
@@ -28,6 +29,15 @@ float coPathFraction(int pointCount, int i, float u);
 // segment nearest to the eye among those within the pick radius; it is left alone when none is.
 coCoasterPiece* coPickTrackPosition(const maVector3d& start, const maVector3d& end, float& fraction);
 
+inline coWorldBox coWorldBoxOf(const maBoundingBox& b) {
+    return {b.minX, b.maxX, b.minY, b.maxY, b.minZ, b.maxZ};
+}
+
+// The heading of the turn tools: 0.015 radians a pixel of horizontal motion, never wrapped.
+inline float coTurnedHeading(float turned, float startAngle) {
+    return turned * 0.015f + startAngle;
+}
+
 // Releases of the primary button that finish a turn or move: one with "Drag v Click" on, else two (the
 // release of the palette press that started the tool is the first).
 i32 coToolClicksToFinish();
@@ -48,6 +58,8 @@ class coModeTool : public coMode {
     // (0, 0) for a point at or behind the eye.
     void GrabPoint(const maVector3d& point);
     static bool Released(i32 action);
+    // The pointer's sideways motion at this poll, in pixels.
+    static float HorizontalMotion();
     // Feedback on the main palette for 5 seconds.
     static void Feedback(u32 message);
     // The footprint for this frame, the grid's overlay and the frame drawn from the editor's camera.
