@@ -34,6 +34,11 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coMenuModes.h"
 #include "Source/Modes/coMenuWorld.h"
+#include "Source/Modes/coModeBuilder.h"
+#include "Source/Modes/coModeCareerBuilder.h"
+#include "Source/Modes/coModeManipulateDock.h"
+#include "Source/Modes/coModeManipulateProp.h"
+#include "Source/Modes/coModePlaceProp.h"
 #include "Source/Modes/coRideModeOptions.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Settings/coCoasterThumbnail.h"
@@ -260,7 +265,14 @@ void coApp::CreateModes() {
     make(coModeIdSplashScreen, std::make_unique<coModeSplashScreen>());
     make(coModeIdLoadMenu, std::make_unique<coModeLoadMenu>());
     make(coModeIdCareerMenu, std::make_unique<coModeCareerMenu>());
+    make(coModeIdBuilder, std::make_unique<coModeBuilder>());
     make(coModeIdCareerBuilder, std::make_unique<coModeCareerBuilder>());
+    make(coModeIdPlaceProp, std::make_unique<coModePlaceProp>());
+    make(coModeIdRotateProp, std::make_unique<coModeRotateProp>());
+    make(coModeIdTranslateProp, std::make_unique<coModeTranslateProp>());
+    make(coModeIdPlaceTrackProp, std::make_unique<coModePlaceTrackProp>());
+    make(coModeIdTranslateTrackProp, std::make_unique<coModeTranslateTrackProp>());
+    make(coModeIdManipulateDock, std::make_unique<coModeManipulateDock>());
 }
 
 void coApp::ApplyCommandLine(const coCommandLine& options) {

@@ -305,19 +305,6 @@ void coModeCareerMenu::Exit() {
     coMusicStop();
 }
 
-// --- career builder ---
-
-void coModeCareerBuilder::Think() {
-    BeginFrame();
-    coModePush(coGetMode(coModeIdCareerMenu));
-    SetResult(Leave);
-}
-
-void coModeCareerBuilder::LoadMission(const fsLocator& file, i32 index) {
-    missionFile = file;
-    careerIndex = index;
-}
-
 // --- splash screen ---
 
 void coModeSplashScreen::SetImage(const fsLocator& file, i32 seconds) {

@@ -94,23 +94,6 @@ class coModeCareerMenu : public coMode {
     std::string m_lastMission = "false";
 };
 
-// The career builder as the career menu sees it until the builder modes exist: it takes the mission
-// and goes back to the career menu.
-class coModeCareerBuilder : public coMode, public coCareerMissionTarget {
-  public:
-    void Enter() override { EnterCommon(); }
-    void Think() override;
-    void Exit() override { ExitCommon(); }
-    void LoadMission(const fsLocator& file, i32 careerIndex) override;
-    void SetPlayerName(const envString& name) override { playerName = name; }
-    void SetFinalMission(bool final) override { finalMission = final; }
-
-    fsLocator missionFile;
-    i32 careerIndex = -1;
-    envString playerName;
-    bool finalMission = false;
-};
-
 // A picture shown for a number of seconds, then until the main button is held. Nothing enters it yet.
 class coModeSplashScreen : public coMode {
   public:

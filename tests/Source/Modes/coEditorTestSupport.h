@@ -66,6 +66,9 @@ struct coRecordingEditorHost : coEditorHost {
         return button.get();
     }
     void UpdatePalettes(const coEditorPaletteState& state) override { palettes = state; }
+    std::string TakeManipulatePress() override { return std::exchange(manipulatePress, std::string()); }
+    coPropTemplate* TakeChosenProp() override { return std::exchange(chosenProp, nullptr); }
+    std::string TakeChosenDock() override { return std::exchange(chosenDock, std::string()); }
     coMainButton TakeMainButton() override { return std::exchange(mainButton, coMainButton::None); }
     envString GetCoasterName() const override { return name; }
     void SetCoasterName(const envString& text) override { name = text; }
@@ -95,6 +98,9 @@ struct coRecordingEditorHost : coEditorHost {
     std::map<std::string, std::unique_ptr<coMenuButton>> buttons;
     coEditorPaletteState palettes;
     std::string trackButton;
+    std::string manipulatePress;
+    coPropTemplate* chosenProp = nullptr;
+    std::string chosenDock;
     coMainButton mainButton = coMainButton::None;
     envString name;
     bool grid = false;
