@@ -24,7 +24,9 @@
 #include "Engine/Graphics/G2d/g2dImage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Video/Vi/viMoviePlayer.h"
 #include "Source/App/coErrorDisplayerMgr.h"
 #include "Source/App/coLoadingScreen.h"
@@ -32,6 +34,10 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coMenuModes.h"
 #include "Source/Modes/coMenuWorld.h"
+#include "Source/Modes/coModeFlythrough.h"
+#include "Source/Modes/coModeRideCoaster.h"
+#include "Source/Modes/coModeTestRideCoaster.h"
+#include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideModeOptions.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Settings/coDefaultInput.h"
@@ -41,6 +47,7 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Settings/coSoundEffects.h"
+#include "Source/World/coEnvironment.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,6 +62,14 @@ class coQuestionDialog : public coModalDialog {
   public:
     coQuestionDialog() : coModalDialog("Dialog", {{"Ok", "OK"}, {"Cancel", "Cancel"}}) {}
 };
+
+// What the ride modes find of the game so far: the movie frames go to disc.
+class coAppRideHost : public coRideModeHost {
+  public:
+    void CaptureMovieFrame(i32 shrink) override { coGrabRideFrame(*g_pdevice, shrink); }
+};
+
+coAppRideHost g_rideHost;
 
 } // namespace
 
@@ -146,6 +161,8 @@ void coApp::OnStart(appStartEvent*) {
     // The ride's cars hold fragments and a render texture: they go before the renderer.
     coStartRideCars();
     m_teardown.push_back(coStopRideCars);
+    coSetRideModeHost(&g_rideHost);
+    m_teardown.push_back([] { coSetRideModeHost(nullptr); });
 
     coPakManager::OpenGuiPaks();
     coLoadingScreenShow(true);
@@ -238,6 +255,9 @@ void coApp::CreateModes() {
     make(coModeIdLoadMenu, std::make_unique<coModeLoadMenu>());
     make(coModeIdCareerMenu, std::make_unique<coModeCareerMenu>());
     make(coModeIdCareerBuilder, std::make_unique<coModeCareerBuilder>());
+    make(coModeIdTestRide, std::make_unique<coModeTestRideCoaster>());
+    make(coModeIdRide, std::make_unique<coModeRideCoaster>());
+    make(coModeIdFlythrough, std::make_unique<coModeFlythrough>());
 }
 
 void coApp::ApplyCommandLine(const coCommandLine& options) {
@@ -373,9 +393,17 @@ void coApp::BeginMenuFrame(bool poll) {
     coMusicHandleKeys();
 }
 
-void coApp::RenderFrame(g3dCamera*, g2dImage* overlay) {
+void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
+    // Whatever the sky leaves uncovered shows the environment's background, never the last frame.
+    if (camera)
+        g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     if (overlay)
         g2dScreen::DrawImage(0, 0, *overlay);
+    if (camera) {
+        scUpdateAll(appClock::GetTime());
+        camera->Apply();
+        g3dRenderer::RenderFrame(appClock::GetTime());
+    }
     g2dScreen::EndFrame();
 }
 

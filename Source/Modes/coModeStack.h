@@ -10,7 +10,9 @@ inline constexpr i32 coModeIdSelectTrackwright = 3;
 inline constexpr i32 coModeIdCareerMenu = 4;
 inline constexpr i32 coModeIdBuilder = 6;
 inline constexpr i32 coModeIdCareerBuilder = 7;
+inline constexpr i32 coModeIdTestRide = 9;
 inline constexpr i32 coModeIdRide = 11;
+inline constexpr i32 coModeIdFlythrough = 22;
 
 coMode* coGetMode(i32 id);
 void coSetMode(i32 id, coMode* mode);
