@@ -47,6 +47,7 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Settings/coSoundEffects.h"
+#include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/World/coEnvironment.h"
 
 #include <cstdio>
@@ -63,9 +64,12 @@ class coQuestionDialog : public coModalDialog {
     coQuestionDialog() : coModalDialog("Dialog", {{"Ok", "OK"}, {"Cancel", "Cancel"}}) {}
 };
 
-// What the ride modes find of the game so far: the movie frames go to disc.
+// What the ride modes find of the game so far: the sky follows the camera, the movie frames go to disc.
 class coAppRideHost : public coRideModeHost {
   public:
+    void UpdateEnvironment(g3dCamera& camera, float time) override {
+        coGetEnvironment().UpdateSky(*camera.GetPosition(), time);
+    }
     void CaptureMovieFrame(i32 shrink) override { coGrabRideFrame(*g_pdevice, shrink); }
 };
 
@@ -161,6 +165,8 @@ void coApp::OnStart(appStartEvent*) {
     // The ride's cars hold fragments and a render texture: they go before the renderer.
     coStartRideCars();
     m_teardown.push_back(coStopRideCars);
+    // A loaded coaster type's supports and track textures hold the renderer's fragments and textures.
+    m_teardown.push_back([] { coGetTrackDefinitionSource().Free(); });
     coSetRideModeHost(&g_rideHost);
     m_teardown.push_back([] { coSetRideModeHost(nullptr); });
 

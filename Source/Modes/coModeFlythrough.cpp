@@ -10,6 +10,7 @@
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/World/coEnvironment.h"
 
 #include <vector>
 
@@ -37,7 +38,7 @@ void coModeFlythrough::Enter() {
     coMusicRequestContext(-1);
     coRideModeHost& host = coGetRideModeHost();
     host.ShowPointer(false);
-    m_sceneCamera.SetClipPlanes(0.5f, 3500.0f);
+    m_sceneCamera.SetClipPlanes(0.5f, coGetEnvironment().GetFarClipDistance());
     if (m_path != nullptr && m_path->GetPointCount() > 0) {
         const coFlythroughPoint& start = m_path->GetPoint(m_path->GetPointCount() < 2 ? 0 : 1);
         m_sceneCamera.LookAt(start.GetCameraPosition(), start.GetLookAt(), maVector3d(0.0f, 1.0f, 0.0f));

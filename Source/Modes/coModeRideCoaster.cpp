@@ -26,6 +26,7 @@
 #include "Source/Settings/coRideSounds.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
+#include "Source/World/coEnvironment.h"
 #include "Source/World/coPropList.h"
 
 namespace {
@@ -121,7 +122,7 @@ void coModeRideCoaster::Enter() {
     m_cameras.push_back(std::make_unique<coCameraManipFree>());
     m_cameras.push_back(std::make_unique<coCameraManipCloseRide>());
     m_cameras[static_cast<size_t>(m_currentCamera)]->Attach(&m_sceneCamera, false);
-    m_sceneCamera.SetClipPlanes(0.5f, 3500.0f);
+    m_sceneCamera.SetClipPlanes(0.5f, coGetEnvironment().GetFarClipDistance());
 
     coSetCarsVisible(m_currentCamera != coRideCameraCloseSeat);
     UpdateSoundPositioning();

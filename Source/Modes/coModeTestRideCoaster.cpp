@@ -15,6 +15,7 @@
 #include "Source/Settings/coRideSounds.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
+#include "Source/World/coEnvironment.h"
 #include "Source/World/coPropList.h"
 
 namespace {
@@ -37,7 +38,7 @@ void coModeTestRideCoaster::Enter() {
     coRideStart(coGetCoasterDefinition().GetNumCars(), false, 1);
     // The ride starts with train 0 under way: the start only sets the trains up at rest.
     coRideLaunchTrain(0);
-    m_sceneCamera.SetClipPlanes(0.5f, 3500.0f);
+    m_sceneCamera.SetClipPlanes(0.5f, coGetEnvironment().GetFarClipDistance());
     m_closeCamera = std::make_unique<coCameraManipCloseRide>();
     m_closeCamera->Attach(&m_sceneCamera, false);
     m_closeCamera->SetLookYaw(0.0f);
