@@ -27,6 +27,7 @@
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coParkWorld.h"
+#include "Source/TrackGeom/coCrossSectionReader.h"
 #include "Source/TrackGeom/coSceneTrackObjectMaker.h"
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
@@ -201,11 +202,12 @@ void RunBenchmarks() {
 
         for (const auto& [name, frames] :
              {std::pair{"camera 0 (seat)", &g_seatFrames}, std::pair{"camera 2 (fixed)", &g_fixedFrames}})
-            std::printf("%s: median %.3f, p90 %.3f of 16.7 ms (target < 0.7)\n", name,
-                        Percentile(*frames, 0.5) / kFrameMs, Percentile(*frames, 0.9) / kFrameMs);
+            if (!frames->empty())
+                std::printf("%s: median %.3f, p90 %.3f of 16.7 ms (target < 0.7)\n", name,
+                            Percentile(*frames, 0.5) / kFrameMs, Percentile(*frames, 0.9) / kFrameMs);
         const double plain = Percentile(g_seatFrames, 0.5);
         const double capture = Percentile(g_captureFrames, 0.5);
-        if (plain > 0.0)
+        if (plain > 0.0 && capture > 0.0)
             std::printf("capture frame / plain frame: %.2f\n", capture / plain);
 
         coPropList::DeleteAll();
@@ -213,6 +215,7 @@ void RunBenchmarks() {
         coRideClear();
         coCircuitClear();
         builder.FreeDefinitions();
+        coReleaseTrackTextures();
         coSetTrackBuilder(nullptr);
     }
     coStopRideCars();
