@@ -46,7 +46,7 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     bool IsHudHidden() const { return m_hudHidden != 0; }
 
   private:
-    // 0 the frame goes on, 1 it ends.
+    // The pause behind the dialog; true when an exit button ended the ride and with it the frame.
     bool Pause();
     void Resume();
     void SwitchCamera(i32 index);

@@ -235,6 +235,20 @@ TEST_F(coRideCameraTest, FixedPostsComeEverySixtyAndBeforeEveryLoopOrCorkscrew) 
     }
     EXPECT_TRUE(fixed.HasPost(coCircuitLastPiece()));
 
+    // A straight line of 200: a post at its end, then one whenever the next would stand over 60 away.
+    coCircuitClear();
+    for (int i = 0; i < 20; ++i)
+        coAppendStraight(10.0f);
+    fixed.BuildPosts();
+    int posts = 0;
+    for (int i = 0; i < coCircuitPieceCount(); ++i) {
+        posts += fixed.HasPost(coCircuitPieceAt(i)) ? 1 : 0;
+        if (i > 0)
+            EXPECT_FALSE(fixed.HasPost(coCircuitPieceAt(i)) && fixed.HasPost(coCircuitPieceAt(i - 1))) << i;
+    }
+    EXPECT_GE(posts, 3);
+    EXPECT_LE(posts, 5);
+
     coCircuitClear();
     fixed.BuildPosts(); // nothing to build on an empty circuit
     EXPECT_FALSE(fixed.HasPost(nullptr));
