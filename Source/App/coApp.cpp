@@ -26,7 +26,9 @@
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Video/Vi/viMoviePlayer.h"
 #include "Source/App/coErrorDisplayerMgr.h"
 #include "Source/App/coLoadingScreen.h"
@@ -36,9 +38,13 @@
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coModeBuilder.h"
 #include "Source/Modes/coModeCareerBuilder.h"
+#include "Source/Modes/coModeFlythrough.h"
 #include "Source/Modes/coModeManipulateDock.h"
 #include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Modes/coModePlaceProp.h"
+#include "Source/Modes/coModeRideCoaster.h"
+#include "Source/Modes/coModeTestRideCoaster.h"
+#include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideModeOptions.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Settings/coCoasterThumbnail.h"
@@ -49,6 +55,8 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Settings/coSoundEffects.h"
+#include "Source/TrackGeom/coTrackDefinitionSource.h"
+#include "Source/World/coEnvironment.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -65,6 +73,16 @@ class coQuestionDialog : public coModalDialog {
 };
 
 coGameCoasterServices g_coasterServices;
+// What the ride modes find of the game so far: the sky follows the camera, the movie frames go to disc.
+class coAppRideHost : public coRideModeHost {
+  public:
+    void UpdateEnvironment(g3dCamera& camera, float time) override {
+        coGetEnvironment().UpdateSky(*camera.GetPosition(), time);
+    }
+    void CaptureMovieFrame(i32 shrink) override { coGrabRideFrame(*g_pdevice, shrink); }
+};
+
+coAppRideHost g_rideHost;
 
 } // namespace
 
@@ -174,6 +192,10 @@ void coApp::OnStart(appStartEvent*) {
     // Saves made from now on carry the coaster's thumbnail.
     coSetSavedCoasterServices(&g_coasterServices);
     m_teardown.push_back([] { coSetSavedCoasterServices(nullptr); });
+    // A loaded coaster type's supports and track textures hold the renderer's fragments and textures.
+    m_teardown.push_back([] { coGetTrackDefinitionSource().Free(); });
+    coSetRideModeHost(&g_rideHost);
+    m_teardown.push_back([] { coSetRideModeHost(nullptr); });
 
     coPakManager::OpenGuiPaks();
     coLoadingScreenShow(true);
@@ -273,6 +295,9 @@ void coApp::CreateModes() {
     make(coModeIdPlaceTrackProp, std::make_unique<coModePlaceTrackProp>());
     make(coModeIdTranslateTrackProp, std::make_unique<coModeTranslateTrackProp>());
     make(coModeIdManipulateDock, std::make_unique<coModeManipulateDock>());
+    make(coModeIdTestRide, std::make_unique<coModeTestRideCoaster>());
+    make(coModeIdRide, std::make_unique<coModeRideCoaster>());
+    make(coModeIdFlythrough, std::make_unique<coModeFlythrough>());
 }
 
 void coApp::ApplyCommandLine(const coCommandLine& options) {
@@ -428,9 +453,17 @@ void coApp::BeginMenuFrame(bool poll) {
     coMusicHandleKeys();
 }
 
-void coApp::RenderFrame(g3dCamera*, g2dImage* overlay) {
+void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
+    // Whatever the sky leaves uncovered shows the environment's background, never the last frame.
+    if (camera)
+        g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     if (overlay)
         g2dScreen::DrawImage(0, 0, *overlay);
+    if (camera) {
+        scUpdateAll(appClock::GetTime());
+        camera->Apply();
+        g3dRenderer::RenderFrame(appClock::GetTime());
+    }
     g2dScreen::EndFrame();
 }
 

@@ -11,15 +11,16 @@
 #include "Source/Career/coMissionObjective.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCareerPalettes.h"
-#include "Source/Modes/coClearSceneSteps.h"
 #include "Source/Modes/coEditorHost.h"
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coEditorSelection.h"
+#include "Source/Modes/coFlythroughIntro.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -103,7 +104,7 @@ i32 coMissionNumber(const envString& fileName) {
 }
 
 coModeCareerBuilder::coModeCareerBuilder() {
-    coAddClearSceneStep(this, [] { g_closingReplaced = -1; });
+    coAddClearSceneStep(coClearStep::TrackObjects, this, [] { g_closingReplaced = -1; });
 }
 
 coModeCareerBuilder::~coModeCareerBuilder() {
@@ -450,7 +451,7 @@ bool coModeCareerBuilder::CanDeleteSelection() {
 
 bool coModeCareerBuilder::CanEditSelectedPiece() {
     return m_locks.piecesFree ||
-           coSelectionGetKind() != coSelectionDock && !IsLockedPiece(coSelectionGetObject());
+           (coSelectionGetKind() != coSelectionDock && !IsLockedPiece(coSelectionGetObject()));
 }
 
 bool coModeCareerBuilder::CanManipulateProp() {

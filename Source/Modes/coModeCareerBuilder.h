@@ -8,15 +8,6 @@
 
 #include <functional>
 
-// What the career builder hands the fly-through mode before a mission's intro.
-class coFlythroughIntro {
-  public:
-    virtual ~coFlythroughIntro() = default;
-    // Not owned; the path outlives the flight.
-    virtual void SetPath(const coFlythroughPath* path) = 0;
-    virtual void SetVoiceFile(const fsLocator& file) = 0;
-};
-
 // The number after "Mission" in a mission file's name ("Mission3.cmi" gives 3); 0 for any other name.
 i32 coMissionNumber(const envString& fileName);
 

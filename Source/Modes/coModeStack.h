@@ -10,6 +10,7 @@ inline constexpr i32 coModeIdSelectTrackwright = 3;
 inline constexpr i32 coModeIdCareerMenu = 4;
 inline constexpr i32 coModeIdBuilder = 6;
 inline constexpr i32 coModeIdCareerBuilder = 7;
+inline constexpr i32 coModeIdTestRide = 9;
 inline constexpr i32 coModeIdRide = 11;
 inline constexpr i32 coModeIdPlaceProp = 12;
 inline constexpr i32 coModeIdRotateProp = 13;

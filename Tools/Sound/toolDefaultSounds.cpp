@@ -88,6 +88,23 @@ u32 SeedOf(const std::string& path) {
     return seed;
 }
 
+// The ride modes' ambient loop of the mountain environment.
+const toolDefaultSound kAmbient[] = {{"Ambient", {Noise, 400.0f, 10.0f, true}}};
+
+// A short voice-over tone for every career mission: "<type>/mvo<d>".
+std::vector<toolDefaultSound> MissionVoices() {
+    std::vector<toolDefaultSound> voices;
+    const struct {
+        const char* type;
+        int missions;
+    } types[] = {{"Starter", 8}, {"Classic", 8}, {"Final", 2}};
+    for (const auto& type : types)
+        for (int d = 1; d <= type.missions; ++d)
+            voices.push_back({std::string(type.type) + "/mvo" + std::to_string(d),
+                              {Tone, 300.0f + 40.0f * static_cast<float>(d), 0.5f, false}});
+    return voices;
+}
+
 } // namespace
 
 std::vector<toolDefaultSound> toolDefaultSounds() {
@@ -97,6 +114,8 @@ std::vector<toolDefaultSound> toolDefaultSounds() {
     AppendIn(sounds, "Tracks/", kScreams);
     AppendIn(sounds, "Data/Music/", kMusic);
     AppendIn(sounds, "Themes/Ironvale/Sound/", kFanfare);
+    AppendIn(sounds, "Environments/Mountain/Sound/", kAmbient);
+    AppendIn(sounds, "Data/Voice/Eng/", MissionVoices());
     return sounds;
 }
 

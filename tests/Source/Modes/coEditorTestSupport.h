@@ -22,6 +22,7 @@ struct coScriptedEditorInput : coEditorInput {
     bool IsDown(i32 action) const override { return down.count(action) != 0 || held.count(action) != 0; }
     bool IsHeld(i32 action) const override { return held.count(action) != 0; }
     bool WasReleased(i32 action) const override { return released.count(action) != 0; }
+    void SuppressRelease(i32 action) override { released.erase(action); }
     void GetMotion(i32& x, i32& y) const override { x = motionX, y = motionY; }
     i32 GetAxisZ() const override { return wheel; }
     bool IsKeyDown(i32 key) const override { return keys.count(key) != 0; }

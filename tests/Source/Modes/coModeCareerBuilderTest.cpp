@@ -1,6 +1,7 @@
 // The career builder on the real circuit with real mission files: budgets, locks, the medal and the
 // career save, the player's attempt, the intro.
 #include "Source/Modes/coModeCareerBuilder.h"
+#include "Source/Modes/coFlythroughIntro.h"
 
 #include "Engine/App/App/appEvent.h"
 #include "Engine/Platform/plServices.h"
