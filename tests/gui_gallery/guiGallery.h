@@ -88,6 +88,10 @@ void guiGalleryBuildToolTip(guiGallery& gallery, const guiGallerySkin& skin);
 class guiDialog;
 guiDialog* guiGalleryBuildDialog(guiGallery& gallery, const guiGallerySkin& skin);
 void guiGalleryBuildEditField(guiGallery& gallery, const guiGallerySkin& skin);
+// "keyboard": an on-screen keyboard ("Keyboard") at (140, 200): 26 letters in two rows of 13 keys 40
+// pixels apart, capitals while CapsLock (its middle at (598, 308)) is checked, then Space and Backspace.
+class xuiOrderedKeyboard;
+xuiOrderedKeyboard* guiGalleryBuildKeyboard(guiGallery& gallery, const guiGallerySkin& skin);
 // The script "<name>.gst" of the folder, copied beside the skin and loaded into the root. A script's
 // "rgba.png" is made there when the folder has none: 256 x 256, red rising to the right, blue downwards,
 // opaque at the left edge and clear at the right.

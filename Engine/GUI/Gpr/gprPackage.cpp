@@ -10,6 +10,9 @@
 #include "Engine/GUI/Gpr/gprButtonParser.h"
 #include "Engine/GUI/Gpr/gprContainerParser.h"
 #include "Engine/GUI/Gpr/gprImageParser.h"
+#include "Engine/GUI/Gpr/gprKeyPrototypeParser.h"
+#include "Engine/GUI/Gpr/gprKeyboardLayoutParser.h"
+#include "Engine/GUI/Gpr/gprKeyboardParser.h"
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprParserUtil.h"
 #include "Engine/GUI/Gpr/gprScrollBoxParser.h"
@@ -37,12 +40,20 @@ void RegisterParsers() {
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderCompositeParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollBoxParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprKeyboardSelectorParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprOrderedKeyboardParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprContainerParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprImageParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollingTextParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprTextParser>());
     gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprAssociatedControlDeltaFloatParser>());
     gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprAssociatedControlParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyPrototypeToggleParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyPrototypeSpecialParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyPrototypeStandardParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyTogglePropertiesParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyboardLayoutGridParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyboardLayoutParser>());
     gprSetWidgetMaker("Material", [] { return new guiMaterial; });
     gprSetWidgetMaker("Image", [] { return new guiImage; });
     gprSetWidgetMaker("Text", [] { return new guiText; });
