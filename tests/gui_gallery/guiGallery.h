@@ -94,6 +94,7 @@ class xuiOrderedKeyboard;
 xuiOrderedKeyboard* guiGalleryBuildKeyboard(guiGallery& gallery, const guiGallerySkin& skin);
 // The script "<name>.gst" of the folder, copied beside the skin and loaded into the root. A script's
 // "rgba.png" is made there when the folder has none: 256 x 256, red rising to the right, blue downwards,
-// opaque at the left edge and clear at the right.
+// opaque at the left edge and clear at the right. The skin's pictures and the letter sets "lower.tsf" and
+// "upper.tsf" are put there too.
 void guiGalleryLoadScript(guiGallery& gallery, const guiGallerySkin& skin, const std::string& folder,
                           const std::string& name);

@@ -398,6 +398,11 @@ void guiGalleryLoadScript(guiGallery& gallery, const guiGallerySkin& skin, const
     const fs::path scripts = fs::path(skin.Folder()) / "Scripts";
     fs::create_directories(scripts);
     fs::copy_file(fs::path(folder) / (name + ".gst"), scripts / (name + ".gst"));
+    // The keyboard sample's character sets and every picture of the skin lie beside the script.
+    Letters(skin, "lower.tsf", 'a');
+    Letters(skin, "upper.tsf", 'A');
+    for (const auto& entry : fs::directory_iterator(fs::path(skin.Path("lower.tsf")).parent_path()))
+        fs::copy_file(entry.path(), scripts / entry.path().filename(), fs::copy_options::skip_existing);
     if (fs::exists(fs::path(folder) / "rgba.png")) {
         fs::copy_file(fs::path(folder) / "rgba.png", scripts / "rgba.png");
     } else {

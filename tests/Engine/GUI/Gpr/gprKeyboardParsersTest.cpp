@@ -160,32 +160,34 @@ TEST_F(gprKeyboardParsersTest, GridsByToggleValueFirstWinsLastPrototypeWins) {
 
 TEST_F(gprKeyboardParsersTest, SelectorPairsInEitherOrderAndMalformedOnesAddNothing) {
     WriteSets();
-    const std::string keyboard = "OrderedKeyboard { Id \"K\" }";
+    const auto keyboard = [](int i) { return "OrderedKeyboard { Id \"K" + std::to_string(i) + "\" }"; };
     const std::string image = "Image { Id \"I\" }";
     guiContainer screen;
     LoadText("Container { KeyboardSelector { Previous { Size 20 20 } Next { Id \"Forward\" }\n"
              "KeyboardSelectorPair { " +
-                 keyboard + image +
+                 keyboard(0) + image +
                  " }\n"
                  "KeyboardSelectorPair { " +
-                 image + keyboard +
+                 image + keyboard(1) +
                  " }\n"
                  "KeyboardSelectorPair { Text { } " +
-                 keyboard + image +
+                 keyboard(9) + image +
                  " }\n"
                  "KeyboardSelectorPair { " +
-                 keyboard +
+                 keyboard(9) +
                  " }\n"
                  "KeyboardSelectorPair { " +
-                 image + image + keyboard +
+                 image + image + keyboard(9) +
                  " }\n"
                  "KeyboardSelectorPair { " +
-                 keyboard + image +
+                 keyboard(2) + image +
                  " }\n"
                  "Next { Size 5 5 } } Text { Id \"After\" } }",
              &screen);
     auto& selector = dynamic_cast<xuiKeyboardSelector&>(*screen.GetChild(0));
-    EXPECT_EQ(selector.GetNumKeyboards(), 3);
+    ASSERT_EQ(selector.GetNumKeyboards(), 3);
+    for (i32 i = 0; i < 3; ++i)
+        EXPECT_EQ(selector.GetKeyboard(i)->GetName(), "K" + std::to_string(i));
     EXPECT_EQ(selector.GetCurrentIndex(), 0);
     EXPECT_EQ(selector.GetCurrentKeyboard(), selector.GetKeyboard(0));
     EXPECT_EQ(log.Count("does not hold one \"OrderedKeyboard\" and one \"Image\""), 3u);
