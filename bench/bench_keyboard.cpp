@@ -85,6 +85,7 @@ class Scene {
         keyboard->AddLayoutGrid(0, grid);
         keyboard->AddLayoutGrid(1, grid);
         xuiKeyPrototypeToggle toggle;
+        toggle.SetKeySize(30, 30);
         toggle.SetKeyId(6);
         toggle.SetToggleValue(1);
         keyboard->AddToggleKey(toggle);
