@@ -1,10 +1,14 @@
 // An on-screen keyboard whose toggle key flips between two grids of the same size on the test device:
 // each flip deletes every character key and builds the other grid's keys (a key picture per state, a
 // caption read from the character set). Prints the time of a flip of 104 keys over one of 26, whose
-// target is at most 5 (linear: 4).
+// target is at most 5 (linear: 4), and the load of a binary script of a keyboard selector of 4 pairs of
+// 48-key keyboards over one of 1 pair, whose target is at most 4.6 (linear: 4).
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/GUI/Gpr/gprPackage.h"
+#include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
+#include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
@@ -45,6 +49,7 @@ class Scene {
                            .d3d = &m_d3d,
                            .fonts = &m_fonts});
         guiInit();
+        gprInit();
         g2dScreen::InitWindowed(800, 600, 0, 0);
         g3dSelectTextureFormats();
         g3dTextureManager::Initialize();
@@ -55,6 +60,7 @@ class Scene {
         guiWindowMgr::GetRoot()->DeleteAllChildren();
         g3dRenderer::Shutdown();
         g2dScreen::Deinitialize();
+        gprShutdown();
         guiShutdown();
         plInstallServices({});
         std::error_code ignored;
@@ -93,6 +99,33 @@ class Scene {
         return keyboard;
     }
 
+    // "selector<pairs>.gsf": a selector of that many pairs of a 48-key keyboard and its image.
+    fsLocator SelectorScript(i32 pairs) const {
+        std::map<u32, envString> captions;
+        for (u32 i = 0; i < 48; ++i)
+            captions[i] = envString(std::to_string(i).c_str());
+        gfWriteTextSet(File("set48.tsf"), 32, captions);
+        std::string text = "Container { KeyboardSelector {\n";
+        for (i32 i = 0; i < pairs; ++i)
+            text +=
+                "KeyboardSelectorPair { OrderedKeyboard { LayoutGrid { CharacterSetPath \"set48.tsf\" "
+                "NumColumns 12 "
+                "StandardLayoutSize 360 120 KeyPrototypeStandard { KeySize 30 30 ImageState \"key.png\" Idle "
+                "ImageState \"key.png\" Pressed } } } Image { ImageState \"key.png\" Idle } }\n";
+        text += "} }\n";
+        const std::string name = "selector" + std::to_string(pairs);
+        std::FILE* out = std::fopen((m_folder / (name + ".gst")).string().c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), out);
+        std::fclose(out);
+        gprParserUtil::CompileScript(File(name + ".gst"), File(name + ".gsf"));
+        return File(name + ".gsf");
+    }
+    fsLocator Folder() const {
+        fsLocator folder;
+        fsLocatorFromNativePath(m_folder.string().c_str(), folder);
+        return folder;
+    }
+
   private:
     std::filesystem::path m_folder;
     plTestTimeSource m_time;
@@ -116,6 +149,18 @@ void BM_ToggleRebuild(benchmark::State& state) {
 }
 BENCHMARK(BM_ToggleRebuild)->Arg(26)->Arg(104)->Unit(benchmark::kMillisecond);
 
+void BM_SelectorLoad(benchmark::State& state) {
+    const i32 pairs = static_cast<i32>(state.range(0));
+    g_scene->SelectorScript(pairs);
+    const fsLocator folder = g_scene->Folder();
+    const envString name(("selector" + std::to_string(pairs)).c_str());
+    for (auto _ : state) {
+        guiContainer screen;
+        gprParserUtil::LoadScript(folder, name, &screen);
+    }
+}
+BENCHMARK(BM_SelectorLoad)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -131,6 +176,12 @@ int main(int argc, char** argv) {
     if (small && large && small->cpuSeconds > 0.0)
         std::printf("toggle rebuilding 104 keys / 26 keys: %.2f (linear: 4, target at most 5)\n",
                     large->cpuSeconds / small->cpuSeconds);
+    const benchReport::Figures* one = report.Find("BM_SelectorLoad/1");
+    const benchReport::Figures* four = report.Find("BM_SelectorLoad/4");
+    if (one && four && one->cpuSeconds > 0.0)
+        std::printf(
+            "selector of 4 pairs / 1 pair from the binary script: %.2f (linear: 4, target at most 4.6)\n",
+            four->cpuSeconds / one->cpuSeconds);
     g_scene = nullptr;
     benchmark::Shutdown();
     return 0;
