@@ -5,6 +5,7 @@
 #include "Engine/GUI/Gpr/gprKeyPrototypeParser.h"
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprParserUtil.h"
+#include "Engine/GUI/Gpr/gprWindowParser.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiText.h"
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -205,4 +207,22 @@ TEST_F(gprKeyboardParsersTest, SelectorPairsInEitherOrderAndMalformedOnesAddNoth
     guiContainer again;
     LoadBytes(saved, &again);
     EXPECT_EQ(again.GetChildCount(), 2);
+}
+
+// The widget list puts derived widgets' parsers first: each kind's new widget is saved by its own parser.
+TEST_F(gprKeyboardParsersTest, EveryWidgetKindSavesUnderItsOwnKeyword) {
+    size_t kinds = 0;
+    for (const auto& [keyword, code] : gprKeywordTable) {
+        const u32 id = gprLookUpKeyword(keyword);
+        gprWindowParser* parser = gprParserUtil::FindWidgetParser(id);
+        // A kind read by another kind's parser ("ComboBoxText") saves as that kind.
+        if (!parser || parser->GetType() != id)
+            continue;
+        std::unique_ptr<guiWindow> widget(parser->CreateWidget());
+        if (!widget)
+            continue;
+        EXPECT_EQ(Save(widget.get()).substr(0, 4), code) << keyword;
+        ++kinds;
+    }
+    EXPECT_GE(kinds, 12u);
 }
