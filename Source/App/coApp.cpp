@@ -15,9 +15,11 @@
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Audio/Sn/snSoundSystem.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiCursor.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
@@ -60,6 +62,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -206,6 +209,7 @@ void coApp::OnStart(appStartEvent*) {
     coBindDefaultInput();
 
     SetUpGui();
+    CreateCursors();
     StartErrorDisplay();
     m_teardown.push_back(coErrorDisplayerMgr::Stop);
 
@@ -226,6 +230,25 @@ void coApp::SetUpGui() {
     guiSetScreenSize(kMenuWidth, kMenuHeight);
     guiWindowMgr::GetRoot()->SetSize(kMenuWidth, kMenuHeight);
     gprParserUtil::SetScriptDirectory(fsGetRootDirectory(coRootGui, 0));
+}
+
+void coApp::CreateCursors() {
+    guiCursor& cursor = *guiCursorMgr::GetCursor();
+    // Without its pictures the game still runs, under the pointer the system shows.
+    try {
+        for (const auto& [name, shape] :
+             {std::pair{"Cursor.png", coPointerArrow}, {"CursorWait.png", coPointerWait}}) {
+            fsLocator file = fsGetRootDirectory(coRootGui, 0);
+            file.AppendComponent(name);
+            cursor.SetImage(file, shape);
+        }
+    } catch (const envExceptionX& e) {
+        DBG_WARNING("A pointer picture cannot be read (error 0x%08X); the pointer may keep its old look",
+                    e.GetCode());
+    }
+    guiCursorMgr::SetHotSpot({2.0f, 2.0f});
+    guiCursorMgr::SetShape(coPointerArrow);
+    guiCursorMgr::SetPosition({320.0f, 240.0f});
 }
 
 void coApp::StartErrorDisplay() {
@@ -263,6 +286,7 @@ void coApp::RestartDisplay(i32 resolution, i32 depth) {
     m_guiUp = true;
     StartErrorDisplay();
     SetUpGui();
+    CreateCursors();
     coLoadUiSounds();
 }
 

@@ -50,6 +50,9 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void CreateModes();
     void StopInputAndGui();
     void SetUpGui();
+    // The arrow (shape 0) and wait (shape 5) pointers from the GUI folder, hot spot (2, 2); the arrow shows
+    // at (320, 240).
+    void CreateCursors();
     void StartErrorDisplay();
     // The display made anew in another mode, with everything that lives on it.
     void RestartDisplay(i32 resolution, i32 depth);

@@ -20,9 +20,6 @@
 
 namespace {
 
-constexpr i32 kPointerArrow = 0;
-constexpr i32 kPointerWait = 5;
-
 // The screen joins the window tree while its mode is entered; the mode keeps owning it.
 template <class Screen> Screen* ShowScreen(std::unique_ptr<Screen>& screen) {
     screen = std::make_unique<Screen>();
@@ -62,13 +59,13 @@ void coModeMainMenu::Enter() {
     ShowScreen(m_screen);
     coGetMenuWorld().ShowBackground("uimm");
     StartMenuMusic();
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerArrow);
 }
 
 void coModeMainMenu::Think() {
     BeginFrame();
     if (m_screen->TakePressed("Build")) {
-        guiCursorMgr::SetShape(kPointerWait);
+        guiCursorMgr::SetShape(coPointerWait);
         m_screen->SetVisible(false);
         Build();
     } else if (m_screen->TakePressed("Load")) {
@@ -92,7 +89,7 @@ void coModeMainMenu::Think() {
 
 void coModeMainMenu::Build() {
     coGetMenuWorld().ShowBackground("uicc");
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerArrow);
     if (m_chooseCoaster.DoModal([] {}) != 1) {
         coGetMenuWorld().ShowBackground("uimm");
         m_screen->SetVisible(true);
@@ -110,8 +107,8 @@ void coModeMainMenu::Build() {
 }
 
 void coModeMainMenu::RunOptions() {
-    guiCursorMgr::SetShape(kPointerWait);
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerWait);
+    guiCursorMgr::SetShape(coPointerArrow);
     m_options.DoModal([] {});
     m_newDisplay = optionsDisplayChange;
     optionsDisplayChange = {};
@@ -124,17 +121,17 @@ void coModeMainMenu::RunOptions() {
 }
 
 void coModeMainMenu::RunCredits() {
-    guiCursorMgr::SetShape(kPointerWait);
+    guiCursorMgr::SetShape(coPointerWait);
     m_screen->SetVisible(false);
     coGetMenuWorld().ShowBackground("uicd");
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerArrow);
     m_credits.DoModal([] {});
     coGetMenuWorld().ShowBackground("uimm");
     m_screen->SetVisible(true);
 }
 
 void coModeMainMenu::Exit() {
-    guiCursorMgr::SetShape(kPointerWait);
+    guiCursorMgr::SetShape(coPointerWait);
     ExitCommon();
     DeleteScreen(m_screen);
     coGetMenuWorld().ShowBackground("");
@@ -175,13 +172,13 @@ void coModeLoadMenu::Enter() {
     ShowScreen(m_screen);
     coGetMenuWorld().SetWorldMode(0);
     StartMenuMusic();
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerArrow);
 }
 
 void coModeLoadMenu::Think() {
     BeginFrame();
     if (m_screen->TakePressed("Build")) {
-        guiCursorMgr::SetShape(kPointerWait);
+        guiCursorMgr::SetShape(coPointerWait);
         if (LoadSelectedCoaster()) {
             coGetMenuWorld().SetWorldMode(1);
             coModePush(coGetMode(coModeIdBuilder));
@@ -193,7 +190,7 @@ void coModeLoadMenu::Think() {
         coModePush(coGetMode(coModeIdMainMenu));
         SetResult(Leave);
     } else if (m_screen->TakePressed("Ride")) {
-        guiCursorMgr::SetShape(kPointerWait);
+        guiCursorMgr::SetShape(coPointerWait);
         if (LoadSelectedCoaster()) {
             coGetMenuWorld().SetWorldMode(1);
             coGetMenuWorld().PrepareRide();
@@ -216,7 +213,7 @@ bool coModeLoadMenu::LoadSelectedCoaster() {
         return true;
     } catch (...) {
         ReportLoadFailure();
-        guiCursorMgr::SetShape(kPointerArrow);
+        guiCursorMgr::SetShape(coPointerArrow);
         return false;
     }
 }
@@ -247,7 +244,7 @@ void coModeCareerMenu::Enter() {
     coGetMenuWorld().ShowBackground("uicm");
     coLoadingScreenStep();
     StartMenuMusic();
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerArrow);
 }
 
 void coModeCareerMenu::Think() {
@@ -298,7 +295,7 @@ bool coModeCareerMenu::StartSelectedMission(bool launch) {
 }
 
 void coModeCareerMenu::Exit() {
-    guiCursorMgr::SetShape(kPointerWait);
+    guiCursorMgr::SetShape(coPointerWait);
     ExitCommon();
     DeleteScreen(m_screen);
     coGetMenuWorld().ShowBackground("");

@@ -12,6 +12,9 @@
 #include "Engine/GUI/Gpr/gprDialogParser.h"
 #include "Engine/GUI/Gpr/gprEditFieldParser.h"
 #include "Engine/GUI/Gpr/gprImageParser.h"
+#include "Engine/GUI/Gpr/gprKeyPrototypeParser.h"
+#include "Engine/GUI/Gpr/gprKeyboardLayoutParser.h"
+#include "Engine/GUI/Gpr/gprKeyboardParser.h"
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprListBoxParser.h"
 #include "Engine/GUI/Gpr/gprParserUtil.h"
@@ -43,6 +46,8 @@ void RegisterParsers() {
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprRadioGroupParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderCompositeParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprOrderedKeyboardParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprKeyboardSelectorParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprListBoxParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollBoxParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprContainerParser>());
@@ -51,6 +56,12 @@ void RegisterParsers() {
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprTextParser>());
     gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprAssociatedControlDeltaFloatParser>());
     gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprAssociatedControlParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyPrototypeToggleParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyPrototypeSpecialParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyPrototypeStandardParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyTogglePropertiesParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyboardLayoutGridParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyboardLayoutParser>());
     gprSetWidgetMaker("Material", [] { return new guiMaterial; });
     gprSetWidgetMaker("Image", [] { return new guiImage; });
     gprSetWidgetMaker("Text", [] { return new guiText; });
