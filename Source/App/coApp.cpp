@@ -34,6 +34,7 @@
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coRideModeOptions.h"
 #include "Source/Ride/coRideCars.h"
+#include "Source/Settings/coCoasterThumbnail.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPakManager.h"
@@ -55,6 +56,8 @@ class coQuestionDialog : public coModalDialog {
   public:
     coQuestionDialog() : coModalDialog("Dialog", {{"Ok", "OK"}, {"Cancel", "Cancel"}}) {}
 };
+
+coGameCoasterServices g_coasterServices;
 
 } // namespace
 
@@ -146,6 +149,9 @@ void coApp::OnStart(appStartEvent*) {
     // The ride's cars hold fragments and a render texture: they go before the renderer.
     coStartRideCars();
     m_teardown.push_back(coStopRideCars);
+    // Saves made from now on carry the coaster's thumbnail.
+    coSetSavedCoasterServices(&g_coasterServices);
+    m_teardown.push_back([] { coSetSavedCoasterServices(nullptr); });
 
     coPakManager::OpenGuiPaks();
     coLoadingScreenShow(true);

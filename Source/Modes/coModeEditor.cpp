@@ -7,7 +7,6 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCameraManipFocus.h"
 #include "Source/Modes/coCameraManipFree.h"
-#include "Source/Modes/coClearSceneSteps.h"
 #include "Source/Modes/coEditorHost.h"
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coEditorPick.h"
@@ -21,6 +20,7 @@
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coSoundEffects.h"
+#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -192,7 +192,7 @@ coModeEditor::coModeEditor() {
     BindCommand("Straight Up", &coModeEditor::StraightUp);
     BindCommand("Shallow Right", &coModeEditor::ShallowRight);
     BindCommand("Shallow Left", &coModeEditor::ShallowLeft);
-    coAddClearSceneStep(this, [this] { OnSceneCleared(); });
+    coAddClearSceneStep(coClearStep::Holders, this, [this] { OnSceneCleared(); });
 }
 
 coModeEditor::~coModeEditor() {

@@ -62,6 +62,9 @@ const toolDefaultSound kScreams[] = {
     {"SCREAMS5", {Tone, 1100.0f, 1.5f, false}},
 };
 
+// The fanfare of the default theme, played as a ride starts.
+const toolDefaultSound kFanfare[] = {{"fanfare", {Melody, 523.0f, 2.0f, false}}};
+
 // Twelve seconds of arpeggio each: six whole bars, so every track loops.
 const toolDefaultSound kMusic[] = {
     {"main1", {Melody, 392.0f, 12.0f, true}},  {"main2", {Melody, 349.0f, 12.0f, true}},
@@ -93,6 +96,7 @@ std::vector<toolDefaultSound> toolDefaultSounds() {
     AppendIn(sounds, "Tracks/Steel/", kRide);
     AppendIn(sounds, "Tracks/", kScreams);
     AppendIn(sounds, "Data/Music/", kMusic);
+    AppendIn(sounds, "Themes/Ironvale/Sound/", kFanfare);
     return sounds;
 }
 
