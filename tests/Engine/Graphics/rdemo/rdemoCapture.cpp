@@ -10,14 +10,13 @@
 #include "Engine/App/In/inPackage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 #include "Engine/Platform/plDirectInputKeys.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTestInputSource.h"
+#include "Source/Settings/coCoasterThumbnail.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coScreenCapture.h"
-#include "Source/Track/coCircuit.h"
 #include "rdemo.h"
 #include "rdemoCoaster.h"
 
@@ -30,8 +29,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-const u8 kThumbnailSky[3] = {140, 166, 191};
 
 u32 ReadU32(const std::string& bytes, size_t at) {
     u32 value = 0;
@@ -101,30 +98,13 @@ bool PressScreenshotKey(const fs::path& folder) {
     return ConvertToPng(written, folder / "grab.png", kCaptureWidth, kCaptureHeight);
 }
 
-// The coaster drawn into the back buffer from the thumbnail camera and reduced to 160 x 120.
-bool WriteThumbnail(DemoCoaster& coaster, const fs::path& folder) {
-    coWorldBox bounds{};
-    coaster.Builder().GetTrackBounds(bounds);
-    maBoundingBox box;
-    box.AddPoint({bounds[0], bounds[2], bounds[4]});
-    box.AddPoint({bounds[1], bounds[3], bounds[5]});
-    const DemoHillPark& park = coaster.Park();
-    const coThumbnailWorld world{
-        .terrainHeight = [&](f32 x, f32 z, f32& height) { return park.GetHeightAt(x, z, height); },
-        .touchesProp = [](const maBoundingBox&) { return false; },
-        .rejects = [](const maVector3d&) { return false; },
-    };
-    maVector3d target;
-    const maVector3d eye = coChooseThumbnailCamera(box, world, target);
-    g3dCamera& camera = coaster.Camera();
-    camera.LookAt(eye, target, {0, 1, 0});
-    camera.Apply();
-    g2dScreen::Clear(kThumbnailSky);
-    g3dRenderer::RenderFrame(1.0f);
+// The game's thumbnail step: the coaster drawn into the back buffer from its chosen camera and reduced
+// to 160 x 120.
+bool WriteThumbnail(const fs::path& folder) {
     const fs::path bmp = folder / "thumb.bmp";
     {
         std::ofstream out(bmp, std::ios::binary);
-        coWriteThumbnailBmp(
+        coWriteCoasterThumbnail(
             [&](const u8* bytes, u32 count) { out.write(reinterpret_cast<const char*>(bytes), count); },
             *g_pdevice);
     }
@@ -145,8 +125,8 @@ bool RunCaptureScene(const std::string& type, bool grab, bool thumb, const std::
     {
         DemoCoaster coaster(type, -1, true, DemoLayR1, 4);
         coaster.Draw();
-        written = !coaster.Failed() && (!grab || PressScreenshotKey(folder)) &&
-                  (!thumb || WriteThumbnail(coaster, folder));
+        written =
+            !coaster.Failed() && (!grab || PressScreenshotKey(folder)) && (!thumb || WriteThumbnail(folder));
     }
     fsResetRootTable();
     return written;

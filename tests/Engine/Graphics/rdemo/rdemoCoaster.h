@@ -42,7 +42,6 @@ class DemoCoaster {
     // Set when the content could not give what was asked (with a message on stderr).
     bool Failed() const { return m_failed; }
     coTrackMeshBuilder& Builder() { return m_builder; }
-    const DemoHillPark& Park() const { return m_park; }
     g3dCamera& Camera() { return m_camera; }
     // Clears to the sky, renders, reads the back buffer and presents it.
     std::vector<u32> Frame();
