@@ -8,6 +8,7 @@
 #include "Engine/App/In/inKeyCode.h"
 #include "Engine/App/In/inKeyboard.h"
 #include "Engine/App/In/inPackage.h"
+#include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/Graphics/plD3dDevice.h"
@@ -20,6 +21,7 @@
 #include "rdemo.h"
 #include "rdemoCoaster.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -57,12 +59,16 @@ bool ReadBmp(const fs::path& file, i32& width, i32& height, std::vector<u32>& pi
     return true;
 }
 
-// The bitmap saved again as a PNG when it has the expected size.
+// The bitmap saved again as a PNG when it has the expected size and shows more than one colour.
 bool ConvertToPng(const fs::path& bmp, const fs::path& png, i32 width, i32 height) {
     i32 w = 0, h = 0;
     std::vector<u32> pixels;
     if (!ReadBmp(bmp, w, h, pixels) || w != width || h != height) {
         std::fprintf(stderr, "rdemo: %s is not a %d x %d bitmap\n", bmp.c_str(), width, height);
+        return false;
+    }
+    if (std::all_of(pixels.begin(), pixels.end(), [&](u32 pixel) { return pixel == pixels.front(); })) {
+        std::fprintf(stderr, "rdemo: %s shows one colour only\n", bmp.c_str());
         return false;
     }
     return DemoWritePng(png.string(), pixels, w, h, false);
@@ -83,18 +89,24 @@ bool PressScreenshotKey(const fs::path& folder) {
     input.GetScript(keyboard).keys[plDik::F7] = 0;
     inDeviceManager::PollAll();
     const inKeyboard* first = inDeviceManager::GetKeyboard(0);
+    const bool released = first && first->WasKeyReleased(inKeyF1 + 6);
     fs::path written;
-    if (first && first->WasKeyReleased(inKeyF1 + 6)) {
-        std::string path;
-        fsLocatorToNativePath(coGrabScreenshot(*g_pdevice), path);
-        written = path;
+    if (released) {
+        // The input package and the real input source come back whatever the grab does.
+        try {
+            std::string path;
+            fsLocatorToNativePath(coGrabScreenshot(*g_pdevice), path);
+            written = path;
+        } catch (const envExceptionX& failure) {
+            std::fprintf(stderr, "rdemo: the grab failed with 0x%08X\n", failure.GetCode());
+        }
     }
     inShutdown();
     plInstallServices(real);
-    if (written.empty()) {
+    if (!released)
         std::fprintf(stderr, "rdemo: the screenshot key was not seen\n");
+    if (written.empty())
         return false;
-    }
     return ConvertToPng(written, folder / "grab.png", kCaptureWidth, kCaptureHeight);
 }
 
