@@ -1,6 +1,7 @@
 #include "Source/App/coApp.h"
 
 #include "Engine/App/App/appClock.h"
+#include "Engine/App/App/appWindow.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsRootTable.h"
@@ -22,6 +23,7 @@
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
@@ -78,6 +80,10 @@ void coApp::Update() {
         RequestQuit();
         return;
     }
+    if (!PlayInjected()) {
+        coModeStackLeaveAll();
+        return;
+    }
     coMode* entering = coModeStackIsNewlyCurrent() ? coCurrentMode() : nullptr;
     coModeManagerUpdate();
     if (entering && m_trace)
@@ -87,6 +93,16 @@ void coApp::Update() {
             m_lastFrame();
         coModeStackLeaveAll();
     }
+}
+
+bool coApp::PlayInjected() {
+    if (!m_injector || m_injectionFailed)
+        return !m_injectionFailed;
+    if (m_injector->Step() != coInjector::Result::Failed)
+        return true;
+    std::fprintf(stderr, "loopvane: injected step %s\n", m_injector->GetFailure().c_str());
+    m_injectionFailed = true;
+    return false;
 }
 
 void coApp::Trace(coMode* entered) {
@@ -131,6 +147,7 @@ void coApp::OnStart(appStartEvent*) {
     std::srand(static_cast<unsigned>(appGetTime() * 100.0));
     CreateModes();
     SetTitle(coPaths::GetBasicString(0));
+    SetWindowIcon();
 
     const coCommandLine options = coParseCommandLine(m_commandLine, coPrefs::GetInt(0));
     ApplyCommandLine(options);
@@ -276,6 +293,26 @@ void coApp::PlayIntroMovies() {
     }
 }
 
+void coApp::SetWindowIcon() {
+    fsLocator file = fsGetRootDirectory(0, 0);
+    file.AppendComponent("icon.png");
+    try {
+        const g2dPixelRows rows = g2dReadPNG(file);
+        std::vector<u8> rgba;
+        rgba.reserve(static_cast<size_t>(rows.width) * rows.height * 4);
+        for (size_t at = 0; at < rows.bytes.size(); at += rows.BytesPerPixel()) {
+            rgba.insert(rgba.end(), rows.bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                        rows.bytes.begin() + static_cast<std::ptrdiff_t>(at + 3));
+            rgba.push_back(rows.hasAlpha ? rows.bytes[at + 3] : 255);
+        }
+        if (appWindow* window = appGetWindow())
+            window->SetIcon(static_cast<i32>(rows.width), static_cast<i32>(rows.height), rgba.data());
+    } catch (const envExceptionX&) {
+        // The window keeps the desktop's own icon.
+        DBG_WARNING("the window icon \"icon.png\" could not be read");
+    }
+}
+
 void coApp::InitDisplay(i32 resolution, bool windowed) {
     int width = 0;
     int height = 0;
@@ -387,7 +424,7 @@ void coApp::RenderFrame(g3dCamera*, g2dImage* overlay) {
 
 void coApp::ModalFrame() {
     // A run of a given length ends inside a dialog too: the run loop's quit cancels every modal run.
-    if (m_frameLimit != 0 && ++m_frames >= m_frameLimit)
+    if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected())
         RequestQuit();
     appClock::Tick(0.0f);
     PumpMessages();

@@ -9,6 +9,8 @@
 #include "Engine/GUI/Gpr/gprAssociatedControlParser.h"
 #include "Engine/GUI/Gpr/gprButtonParser.h"
 #include "Engine/GUI/Gpr/gprContainerParser.h"
+#include "Engine/GUI/Gpr/gprDialogParser.h"
+#include "Engine/GUI/Gpr/gprEditFieldParser.h"
 #include "Engine/GUI/Gpr/gprImageParser.h"
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprParserUtil.h"
@@ -31,6 +33,10 @@ std::unique_ptr<gfTextSet> g_textSet;
 
 // The widget list puts every derived widget's parser before its base's.
 void RegisterParsers() {
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldFloatParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldIntegerParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprDialogParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprCheckboxParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprButtonParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprRadioGroupParser>());

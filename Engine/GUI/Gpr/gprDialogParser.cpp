@@ -1,0 +1,62 @@
+#include "Engine/GUI/Gpr/gprDialogParser.h"
+
+#include "Engine/GUI/Gpr/gprButtonParser.h"
+#include "Engine/GUI/Gpr/gprImageParser.h"
+#include "Engine/GUI/Gpr/gprKeywords.h"
+#include "Engine/GUI/Gui/guiDialog.h"
+
+gprDialogParser::gprDialogParser() {
+    s_dialog = gprLookUpKeyword("Dialog");
+    s_okButton = gprLookUpKeyword("OkButton");
+    s_cancelButton = gprLookUpKeyword("CancelButton");
+    s_background = gprLookUpKeyword("Background");
+}
+
+bool gprDialogParser::LoadChild(u32 id, u16 version, u32 size, chReader& reader, guiWindow* parent) {
+    if (id == s_okButton || id == s_cancelButton) {
+        gprButtonParser button;
+        LoadNamedChild(button, id, id == s_okButton ? "Ok" : "Cancel", reader, parent);
+        return true;
+    }
+    if (id == s_background) {
+        gprImageParser image;
+        LoadNamedChild(image, id, "Background", reader, parent);
+        return true;
+    }
+    return gprContainerParser::LoadChild(id, version, size, reader, parent);
+}
+
+bool gprDialogParser::TranslateChild(u32 id, u16 version, u32 size, chReader& reader, chWriter& writer) {
+    if (id == s_okButton || id == s_cancelButton) {
+        gprButtonParser button;
+        TranslateObject(button, id, version, reader, writer);
+        return true;
+    }
+    if (id == s_background) {
+        gprImageParser image;
+        TranslateObject(image, id, version, reader, writer);
+        return true;
+    }
+    return gprContainerParser::TranslateChild(id, version, size, reader, writer);
+}
+
+void gprDialogParser::SaveChildWindow(u16 version, chWriter& writer, guiWindow* child) {
+    const std::string& name = child->GetName();
+    if (name == "Ok" || name == "Cancel") {
+        gprButtonParser button;
+        SavePart(button, name == "Ok" ? s_okButton : s_cancelButton, version, writer, child);
+    } else if (name == "Background") {
+        gprImageParser image;
+        SavePart(image, s_background, version, writer, child);
+    } else {
+        gprContainerParser::SaveChildWindow(version, writer, child);
+    }
+}
+
+bool gprDialogParser::CanHandle(guiWindow* window) const {
+    return dynamic_cast<guiDialog*>(window) != nullptr;
+}
+
+guiWindow* gprDialogParser::CreateWidget() const {
+    return new guiDialog;
+}
