@@ -2,6 +2,7 @@
 //   rdemo --scene <name> [--seed n] [--time seconds] [--theme folder] [--name prop] --out picture.png
 //   rdemo --scene circuit --recipe r1 --type Steel|Wooden --terrain hill [--shadows 0|1] [--scheme n]
 //         --out picture.png
+//   rdemo --scene environment [--env Mountain] [--variant n] [--dock Ironvale] --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
 // its three vertex colours. The others are listed in Scenes() and drawn in rdemo<Scene>.cpp.
 #include "rdemo.h"
@@ -87,6 +88,9 @@ struct SceneOptions {
     bool shadows = true;
     // One of the type's shipped colour schemes; below 0 the definitions' own colours.
     int scheme = -1;
+    // The environment scene's environment, variant and dock theme.
+    std::string env = "Mountain", dock = "Ironvale";
+    int variant = 1;
 };
 
 using SceneDrawer = std::function<std::vector<u32>(const SceneOptions&)>;
@@ -104,6 +108,7 @@ const std::map<std::string, SceneDrawer>& Scenes() {
         {"prop", [](const SceneOptions& o) { return DrawPropScene(o.theme, o.name, o.time); }},
         {"circuit", [](const SceneOptions& o) { return DrawCircuitScene(o.type, o.shadows, o.scheme); }},
         {"grid", [](const SceneOptions&) { return DrawGridScene(); }},
+        {"environment", [](const SceneOptions& o) { return DrawEnvironmentScene(o.env, o.variant, o.dock); }},
     };
     return scenes;
 }
@@ -115,7 +120,9 @@ int Usage() {
     std::fprintf(
         stderr,
         "usage: rdemo --scene %s [--seed n] [--time seconds] [--theme folder] [--name prop] [--recipe r1 "
-        "--type <coaster type> --terrain hill --shadows 0|1 [--scheme n]] --out <file.png>\n",
+        "--type <coaster type> --terrain hill --shadows 0|1 [--scheme n]] [--env name --variant n --dock "
+        "theme] "
+        "--out <file.png>\n",
         names.c_str());
     return 2;
 }
@@ -203,6 +210,12 @@ int main(int argc, char** argv) {
             options.terrain = argv[i + 1];
         else if (option == "--shadows")
             options.shadows = std::string(argv[i + 1]) != "0";
+        else if (option == "--env")
+            options.env = argv[i + 1];
+        else if (option == "--variant")
+            options.variant = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
+        else if (option == "--dock")
+            options.dock = argv[i + 1];
         else if (option == "--scheme")
             options.scheme = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
         else

@@ -35,3 +35,5 @@ std::vector<u32> DrawProjShadowScene();
 std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows, int scheme);
 // The placement grid's outline over a hill with a placeable and a refused footprint.
 std::vector<u32> DrawGridScene();
+// An environment of the built content in a variant, with a theme's dock at its start.
+std::vector<u32> DrawEnvironmentScene(const std::string& environment, int variant, const std::string& dock);
