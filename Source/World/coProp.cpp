@@ -39,11 +39,13 @@ const coPropAnimation* FirstOf(const coPropTemplate& t, int list) {
     return t.GetListSize(list) > 0 ? &t.GetAnimation(list, 0) : nullptr;
 }
 
-// Copies the local matrices of the rest pose back over the posed tree, node by node.
+// Copies the local matrices of the rest pose back over the posed tree below its root, which carries the
+// object's placement.
 void RestorePose(const g3dTransformTreeNode& rest, g3dTransformTreeNode& posed) {
-    posed.GetLocalMatrix() = rest.GetLocalMatrix();
-    for (u32 i = 0; i < std::min(rest.GetChildCount(), posed.GetChildCount()); ++i)
+    for (u32 i = 0; i < std::min(rest.GetChildCount(), posed.GetChildCount()); ++i) {
+        posed.GetChild(i)->GetLocalMatrix() = rest.GetChild(i)->GetLocalMatrix();
         RestorePose(*rest.GetChild(i), *posed.GetChild(i));
+    }
 }
 
 void StopSlot(snSoundJob2D*& job, coSoundAttachment*& attachment) {
@@ -96,6 +98,7 @@ void coProp::MakeModels() {
     for (const auto& model : m_models) {
         model->SetScale(scale);
         model->SetPositionRotation(maVector3d(), maRotation());
+        model->SetVisible(m_visible);
         scAddToUpdateList(model.get());
     }
     m_animated = !m_restPoses.empty() &&

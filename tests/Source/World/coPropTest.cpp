@@ -11,6 +11,8 @@
 #include "Engine/Core/Ma/maRandom.h"
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
+#include "Engine/Graphics/Sc/scObject.h"
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
@@ -115,6 +117,7 @@ TEST_F(coPropTest, TheStateMachineRunsIdleEntryExitAndBackToIdle) {
     Load();
     coProp prop(m_template);
     ASSERT_TRUE(prop.IsAnimated());
+    prop.SetPosition({5, 0, 7});
     prop.Update(1.0f); // inactive: nothing starts
     EXPECT_EQ(prop.GetCurrentAnimation(), nullptr);
     prop.SetActive(true);
@@ -152,6 +155,8 @@ TEST_F(coPropTest, TheStateMachineRunsIdleEntryExitAndBackToIdle) {
     prop.SetActive(false);
     EXPECT_EQ(prop.GetCurrentAnimation(), nullptr);
     EXPECT_EQ(prop.CountGenerators() + prop.CountSounds(), 0u);
+    // Back at rest where it stands.
+    EXPECT_EQ(scGetObjectTree(prop.GetModels().front().get())->GetLocalMatrix().GetTranslation().z, 7.0f);
 }
 
 TEST_F(coPropTest, HidingEndsCuesAndADroppedOneShotPlaysOutThenGoes) {

@@ -117,7 +117,7 @@ std::vector<u32> DrawEnvironmentScene(const std::string& environment, int varian
 
     // Near ground at the bottom of the picture, far ground just under the horizon, both at the side.
     const u32 nearGround = picture[static_cast<size_t>((kDemoHeight - 8) * kDemoWidth + 40)];
-    const u32 farGround = picture[static_cast<size_t>((kDemoHeight / 2 + 12) * kDemoWidth + 40)];
+    const u32 farGround = picture[static_cast<size_t>((kDemoHeight / 2 + 30) * kDemoWidth + 40)];
     std::fprintf(stderr,
                  "rdemo: near ground %06x, far ground %06x, fog %02x%02x%02x; flare %s, behind the hill %s\n",
                  nearGround & 0xFFFFFF, farGround & 0xFFFFFF, fog[0], fog[1], fog[2],
