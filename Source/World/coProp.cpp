@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <stdexcept>
 
 namespace {
 
@@ -413,11 +412,7 @@ bool coProp::RayTest(const maVector3d& origin, const maVector3d& direction, f32&
 }
 
 bool coProp::IsTrainInside() const {
-    try {
-        return IsCarInside(coRideGetLeadCar(0).frame.GetTranslation());
-    } catch (const std::out_of_range&) {
-        return false;
-    }
+    return coRideHasCars(0) && IsCarInside(coRideGetLeadCar(0).frame.GetTranslation());
 }
 
 bool coProp::IsCarInside(const maVector3d& car) const {

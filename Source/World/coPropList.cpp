@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <optional>
 #include <set>
-#include <stdexcept>
 
 namespace {
 
@@ -147,10 +146,8 @@ void coPropList::SetAllActive(bool active) {
 // The lead car is asked once for every prop: before the ride has cars there is none to trigger them.
 void coPropList::UpdateAll(f32 time) {
     std::optional<maVector3d> car;
-    try {
+    if (coRideHasCars(0))
         car = coRideGetLeadCar(0).frame.GetTranslation();
-    } catch (const std::out_of_range&) {
-    }
     for (const auto& prop : Props())
         prop->Advance(time, car && prop->IsCarInside(*car));
 }
