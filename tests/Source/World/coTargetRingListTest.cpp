@@ -20,6 +20,7 @@
 #include "coWorldTestSupport.h"
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <numbers>
 
@@ -49,20 +50,21 @@ class coTargetRingListTest : public coWorldDeviceTest {
         g3dRenderer::Shutdown();
         coWorldDeviceTest::TearDown();
     }
-    void Read(const std::string& bytes) {
+    void Read(const std::string& bytes,
+              const std::function<void(chReader&)>& read = coTargetRingList::ReadRings) {
         m_folder.Write("in", bytes);
         auto file = std::make_unique<gfFile>(m_folder.Locator("in"), gfFileRead, gfByteOrderData);
         chBinReader reader(file.get());
         u32 id, size;
         u16 version;
         ASSERT_TRUE(reader.BeginChunk(&id, &version, &size));
-        coTargetRingList::ReadRings(reader);
+        read(reader);
     }
-    std::string Write() {
+    std::string Write(const std::function<void(chWriter&)>& write = coTargetRingList::WriteRings) {
         m_folder.Write("out", "");
         auto file = std::make_unique<gfFile>(m_folder.Locator("out"), gfFileReadWrite, gfByteOrderData);
         chBinWriter writer(file.get());
-        coTargetRingList::WriteRings(writer);
+        write(writer);
         file.reset();
         return m_folder.Read("out");
     }
@@ -156,6 +158,23 @@ TEST_F(coTargetRingListTest, RingsGlowInTheirColoursAndStandOnSupportsUntilClear
     coTargetRingList::Clear();
     EXPECT_EQ(coGetObjectSets().size(), registered);
     EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr);
+}
+
+// The missions read their rings before the world is cleared and add them after.
+TEST_F(coTargetRingListTest, TheMissionsRingsAreTheRingLists) {
+    coMissionWorld& world = coGetMissionWorld();
+    const std::string two = coPropChunk("CTRL", Ring(0, 10) + Ring(1, 5));
+    std::unique_ptr<coPendingRings> pending;
+    Read(two, [&](chReader& reader) { pending = world.ReadRings(reader); });
+    ASSERT_NE(pending, nullptr);
+    EXPECT_TRUE(coTargetRingList::GetRings().empty());
+    const size_t registered = coGetObjectSets().size();
+    world.AddRings(*pending);
+    world.PrepareRings();
+    EXPECT_EQ(coTargetRingList::GetRings().size(), 2u);
+    EXPECT_EQ(coGetObjectSets().size(), registered + 2);
+    EXPECT_FALSE(world.AllRingsPassed()); // no track runs through them
+    EXPECT_EQ(Write([&](chWriter& writer) { world.WriteRings(writer); }), two);
 }
 
 } // namespace
