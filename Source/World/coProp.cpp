@@ -5,13 +5,16 @@
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Core/Ma/maRandom.h"
 #include "Engine/Graphics/G3d/g3dFragment.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/Sc/scHierarchyObject.h"
+#include "Engine/Graphics/Sc/scJoint.h"
 #include "Engine/Graphics/Sc/scParticleAttachment.h"
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleGenerators.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
+#include "Engine/Graphics/Sc/scSingleSkinObject.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/Settings/coPrefs.h"
@@ -47,6 +50,33 @@ void RestorePose(const g3dTransformTreeNode& rest, g3dTransformTreeNode& posed) 
     }
 }
 
+// Each prop skins a fragment of its own over the template's bind mesh and a copy of its joints.
+std::unique_ptr<scSingleSkinObject> MakeSkin(const coPropTemplate& t) {
+    const mayMesh& mesh = t.GetSkinMesh();
+    std::vector<g3dMaterial*> materials;
+    for (const mayMaterialRecord& record : t.GetModelParts().materials)
+        materials.push_back(record.material.get());
+    const auto count = static_cast<u32>(materials.size());
+    const u32* starts = count > 1 ? mesh.rangeStarts.data() : nullptr;
+    const auto vertices = static_cast<u32>(mesh.positions.size());
+    const auto indices = static_cast<u32>(mesh.indices.size());
+    g3dFragment* fragment =
+        mesh.uvs.empty()
+            ? g3dFragmentManager::CreateFragmentPNT(mesh.positions.data(), mesh.normals.data(), vertices,
+                                                    mesh.indices.data(), indices, materials.data(), starts,
+                                                    count, true)
+            : g3dFragmentManager::CreateFragmentPNT2(mesh.positions.data(), mesh.normals.data(),
+                                                     mesh.uvs.data(), vertices, mesh.indices.data(), indices,
+                                                     materials.data(), starts, count, true);
+    if (!fragment)
+        return nullptr;
+    auto skin =
+        std::make_unique<scSingleSkinObject>(fragment, mesh.positions, mesh.normals, coProp::kRenderList);
+    skin->SetJointTree(
+        std::unique_ptr<scJoint>(static_cast<scJoint*>(t.GetSkinRoot()->CloneTree().release())));
+    return skin;
+}
+
 void StopSlot(snSoundJob2D*& job, coSoundAttachment*& attachment) {
     if (!job)
         return;
@@ -79,18 +109,31 @@ coProp::coProp(coPropTemplate& propTemplate)
 }
 
 // A hierarchy file's root only gathers its first levels: each is a posed tree of its own, the first the
-// one the animations' root level moves.
+// one the animations' root level moves. A skin is posed by its idle animation at 0 for its box.
 void coProp::MakeModels() {
     const maVector3d scale(m_template.GetScale(), m_template.GetScale(), m_template.GetScale());
     const g3dTransformTreeNode* tree = m_template.GetNodeTree();
+    const coPropAnimation* idle = FirstOf(m_template, coPropTemplate::kIdle);
     if (m_template.GetModelKind() == coPropTemplate::kHierarchy && tree) {
         for (u32 i = 0; i < tree->GetChildCount(); ++i) {
             m_models.push_back(std::make_unique<scHierarchyObject>(*tree->GetChild(i), kRenderList));
             if (g3dTransformTreeNode* posed = scGetObjectTree(m_models.back().get()))
                 m_restPoses.push_back(posed->CloneTree());
         }
+    } else if (m_template.GetModelKind() == coPropTemplate::kSkinned && m_template.GetSkinRoot()) {
+        if (std::unique_ptr<scSingleSkinObject> skin = MakeSkin(m_template)) {
+            if (idle)
+                skin->PlayAnimation(idle->GetFrameAnimation(), 0.0f);
+            skin->ApplySkin();
+            skin->Update(0.0f);
+            skin->SetScale(scale);
+            m_localBounds = skin->GetBoundingBox();
+            m_worldBounds = m_localBounds;
+            m_restPoses.push_back(skin->GetJointTree()->CloneTree());
+            skin->StopAnimation();
+            m_models.push_back(std::move(skin));
+        }
     } else {
-        // Skinned kinds stand unposed in their meshes' bind shape.
         for (g3dFragment* fragment : m_template.GetModelParts().fragments)
             m_models.push_back(std::make_unique<scSimpleMovableObject>(fragment, kRenderList));
     }
@@ -100,9 +143,8 @@ void coProp::MakeModels() {
         model->SetVisible(m_visible);
         scAddToUpdateList(model.get());
     }
-    m_animated = !m_restPoses.empty() &&
-                 (FirstOf(m_template, coPropTemplate::kIdle) || FirstOf(m_template, coPropTemplate::kEntry) ||
-                  FirstOf(m_template, coPropTemplate::kExit));
+    m_animated = !m_restPoses.empty() && (idle || FirstOf(m_template, coPropTemplate::kEntry) ||
+                                          FirstOf(m_template, coPropTemplate::kExit));
 }
 
 coProp::~coProp() {
@@ -189,6 +231,11 @@ void coProp::SetActive(bool active) {
     for (size_t i = 0; i < m_restPoses.size() && i < m_models.size(); ++i)
         if (g3dTransformTreeNode* tree = scGetObjectTree(m_models[i].get()))
             RestorePose(*m_restPoses[i], *tree);
+    // A skin's joints start at its root, which is no placement.
+    if (auto* skin = m_models.empty() ? nullptr : dynamic_cast<scSingleSkinObject*>(m_models.front().get())) {
+        skin->GetJointTree()->GetLocalMatrix() = m_restPoses.front()->GetLocalMatrix();
+        skin->ApplySkin();
+    }
     DeleteGenerators();
     StopAllSounds();
     m_trainInside = false;

@@ -16,6 +16,7 @@
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
+#include "Engine/Graphics/Sc/scSingleSkinObject.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
@@ -24,6 +25,8 @@
 #include "Tools/Model/toolAnimatedModels.h"
 #include "Tools/World/toolPropWriter.h"
 #include "coWorldTestSupport.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -112,6 +115,35 @@ class coPropTest : public coWorldDeviceTest {
 };
 
 } // namespace
+
+TEST_F(coPropTest, ASkinnedPropSkinsItsOwnCopyAndAnimates) {
+    toolWriteAnimatedModels(Native("Ironvale/Model"));
+    std::filesystem::rename(Native("Ironvale/Model/skintube.mx"), Native("Ironvale/Model/tube.msk"));
+    toolPropEvent bend;
+    bend.animation = "skintubebend.mx";
+    toolPropDefinition tube;
+    tube.model = "tube.msk";
+    tube.triggerDistance = 5.0f;
+    tube.idle = {bend};
+    toolWritePropDefinition(Native("Ironvale/Data/tube.prd"), tube);
+    coPropTemplate kind(envString("tube"), envString("Tube"), false);
+    kind.Load(m_folder.Locator("Ironvale"));
+    {
+        coProp first(kind), second(kind);
+        ASSERT_EQ(first.GetModels().size(), 1u);
+        const auto* skin = dynamic_cast<const scSingleSkinObject*>(first.GetModels().front().get());
+        ASSERT_NE(skin, nullptr);
+        EXPECT_NE(skin->GetFragment(),
+                  static_cast<const scSingleSkinObject&>(*second.GetModels().front()).GetFragment());
+        EXPECT_TRUE(first.IsAnimated());
+        EXPECT_LT(first.GetBounds().minY, first.GetBounds().maxY);
+        first.SetActive(true);
+        first.Advance(1.0f, false);
+        EXPECT_EQ(first.GetCurrentAnimation(), &kind.GetAnimation(coPropTemplate::kIdle, 0));
+        first.SetActive(false);
+    }
+    kind.Unload();
+}
 
 TEST_F(coPropTest, TheStateMachineRunsIdleEntryExitAndBackToIdle) {
     Load();
