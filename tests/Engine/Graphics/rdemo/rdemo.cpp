@@ -5,6 +5,7 @@
 //   rdemo --scene ride [--type Steel] [--time seconds] --out picture.png
 //   rdemo --scene track [--type Steel] [--pieces straight,turn90,loop,corkscrew,roll180] --out picture.png
 //   rdemo --scene circuit --recipe r1 --type Steel [--grab] [--thumb] --out folder
+//   rdemo --scene environment [--env Mountain] [--variant n] [--dock Ironvale] --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
 // its three vertex colours. The others are listed in Scenes() and drawn in rdemo<Scene>.cpp.
 #include "rdemo.h"
@@ -93,6 +94,9 @@ struct SceneOptions {
     int scheme = -1;
     // The track scene's pieces in order.
     std::vector<std::string> pieces = {"straight", "turn90", "loop", "corkscrew", "roll180"};
+    // The environment scene's environment, variant and dock theme.
+    std::string env = "Mountain", dock = "Ironvale";
+    int variant = 1;
 };
 
 std::vector<std::string> SplitAtCommas(const std::string& list) {
@@ -122,6 +126,7 @@ const std::map<std::string, SceneDrawer>& Scenes() {
         {"grid", [](const SceneOptions&) { return DrawGridScene(); }},
         {"ride", [](const SceneOptions& o) { return DrawRideScene(o.type, o.time); }},
         {"track", [](const SceneOptions& o) { return DrawTrackScene(o.type, o.pieces); }},
+        {"environment", [](const SceneOptions& o) { return DrawEnvironmentScene(o.env, o.variant, o.dock); }},
     };
     return scenes;
 }
@@ -134,7 +139,7 @@ int Usage() {
         stderr,
         "usage: rdemo --scene %s [--seed n] [--time seconds] [--theme folder] [--name prop] [--recipe r1 "
         "--type <coaster type> --terrain hill --shadows 0|1 [--scheme n] [--grab] [--thumb]] [--pieces "
-        "a,b,...] "
+        "a,b,...] [--env name --variant n --dock theme] "
         "--out <file.png or, with --grab or --thumb, folder>\n",
         names.c_str());
     return 2;
@@ -233,6 +238,12 @@ int main(int argc, char** argv) {
             options.shadows = std::string(value) != "0";
         else if (option == "--pieces")
             options.pieces = SplitAtCommas(value);
+        else if (option == "--env")
+            options.env = value;
+        else if (option == "--variant")
+            options.variant = static_cast<int>(std::strtol(value, nullptr, 10));
+        else if (option == "--dock")
+            options.dock = value;
         else if (option == "--scheme")
             options.scheme = static_cast<int>(std::strtol(value, nullptr, 10));
         else

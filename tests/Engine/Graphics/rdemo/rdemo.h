@@ -47,3 +47,5 @@ std::vector<u32> DrawTrackScene(const std::string& type, const std::vector<std::
 // The capture run over R1 of the type: the screenshot key's grab and the coaster thumbnail, as bitmaps and
 // PNGs in the folder, in a window of kCaptureWidth x kCaptureHeight. False (with a message) on a failure.
 bool RunCaptureScene(const std::string& type, bool grab, bool thumb, const std::string& folder);
+// An environment of the built content in a variant, with a theme's dock at its start.
+std::vector<u32> DrawEnvironmentScene(const std::string& environment, int variant, const std::string& dock);
