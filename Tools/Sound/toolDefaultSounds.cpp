@@ -71,6 +71,13 @@ const toolDefaultSound kMusic[] = {
     {"ride3", {Melody, 523.0f, 12.0f, true}},  {"ride4", {Melody, 587.0f, 12.0f, true}},
 };
 
+// The main menu's voice-overs, one a button: short rising phrases in the voice folder.
+const toolDefaultSound kVoices[] = {
+    {"Build", {Melody, 220.0f, 1.5f, false}}, {"Load", {Melody, 247.0f, 1.5f, false}},
+    {"Trkwt", {Melody, 262.0f, 1.5f, false}}, {"Opt", {Melody, 294.0f, 1.5f, false}},
+    {"Cred", {Melody, 330.0f, 1.5f, false}},  {"Exit", {Melody, 196.0f, 1.5f, false}},
+};
+
 void AppendIn(std::vector<toolDefaultSound>& out, const char* folder,
               std::span<const toolDefaultSound> sounds) {
     for (const toolDefaultSound& sound : sounds)
@@ -93,6 +100,7 @@ std::vector<toolDefaultSound> toolDefaultSounds() {
     AppendIn(sounds, "Tracks/Steel/", kRide);
     AppendIn(sounds, "Tracks/", kScreams);
     AppendIn(sounds, "Data/Music/", kMusic);
+    AppendIn(sounds, "Data/Voice/Eng/", kVoices);
     return sounds;
 }
 

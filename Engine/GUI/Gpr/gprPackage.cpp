@@ -9,6 +9,7 @@
 #include "Engine/GUI/Gpr/gprAssociatedControlParser.h"
 #include "Engine/GUI/Gpr/gprButtonParser.h"
 #include "Engine/GUI/Gpr/gprContainerParser.h"
+#include "Engine/GUI/Gpr/gprDialogParser.h"
 #include "Engine/GUI/Gpr/gprImageParser.h"
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprParserUtil.h"
@@ -37,6 +38,7 @@ void RegisterParsers() {
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderCompositeParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollBoxParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprDialogParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprContainerParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprImageParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollingTextParser>());
