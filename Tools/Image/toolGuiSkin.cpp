@@ -86,16 +86,30 @@ toolImage Radio(bool checked) {
     return image;
 }
 
-// A triangle pointing right (or left), clear around it.
-toolImage Arrow(bool right) {
+enum class Pointing { Right, Left, Up, Down };
+
+// A triangle pointing one way, clear around it.
+toolImage Arrow(Pointing to) {
     constexpr int side = 16;
+    const bool vertical = to == Pointing::Up || to == Pointing::Down;
+    const bool forward = to == Pointing::Right || to == Pointing::Down;
     toolImage image{side, side, 4, {}};
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x) {
-            const int along = right ? x : side - 1 - x;
-            const bool inside = along >= 3 && std::abs(2 * y - (side - 1)) <= 2 * (side - 3 - along);
+            const int a = vertical ? y : x;
+            const int across = vertical ? x : y;
+            const int along = forward ? a : side - 1 - a;
+            const bool inside = along >= 3 && std::abs(2 * across - (side - 1)) <= 2 * (side - 3 - along);
             Put(image, {0.9f, 0.9f, 0.95f}, 1.0f, inside ? 1.0f : 0.0f);
         }
+    return image;
+}
+
+// A flat bar of one colour and alpha: the list's highlight and the table's cell selection.
+toolImage Bar(Rgb colour, float alpha, int width, int height) {
+    toolImage image{width, height, 4, {}};
+    for (int i = 0; i < width * height; ++i)
+        Put(image, colour, 1.0f, alpha);
     return image;
 }
 
@@ -171,8 +185,8 @@ std::vector<toolDefaultTexture> toolGuiSkin() {
         {"Data/GUI/radio_c.png", Radio(true)},
         {"Data/GUI/slider_track.png", Bevelled({0.2f, 0.22f, 0.28f}, true, kButtonWidth, 8, 2)},
         {"Data/GUI/slider_thumb.png", Bevelled({0.7f, 0.72f, 0.8f}, false, 12, 24, 2)},
-        {"Data/GUI/increase.png", Arrow(true)},
-        {"Data/GUI/decrease.png", Arrow(false)},
+        {"Data/GUI/increase.png", Arrow(Pointing::Right)},
+        {"Data/GUI/decrease.png", Arrow(Pointing::Left)},
         {"Data/GUI/progress.png", ProgressStripes()},
         {"Data/GUI/progress_bg.png", Bevelled({0.15f, 0.15f, 0.2f}, true, kButtonWidth, 16, 2)},
         {"Data/GUI/editfield.png", Bevelled({0.12f, 0.12f, 0.16f}, true, kButtonWidth, 28, 2)},
@@ -195,6 +209,16 @@ std::vector<toolDefaultTexture> toolGuiSkin() {
         {"Data/GUI/tab_a_o.png", Bevelled({0.6f, 0.7f, 0.95f}, false, 96, 24)},
         {"Data/GUI/tab_a_p.png", Bevelled({0.45f, 0.55f, 0.75f}, true, 96, 24)},
         {"Data/GUI/tab_a_d.png", Bevelled({0.5f, 0.5f, 0.55f}, false, 96, 24)},
+        // List rows by the button rule, flat with a thin bevel; the highlight and the table's selection.
+        {"Data/GUI/listrow_i.png", Bevelled({0.16f, 0.18f, 0.24f}, false, kButtonWidth, 20, 1)},
+        {"Data/GUI/listrow_o.png", Bevelled({0.24f, 0.28f, 0.38f}, false, kButtonWidth, 20, 1)},
+        {"Data/GUI/listrow_p.png", Bevelled({0.14f, 0.16f, 0.22f}, true, kButtonWidth, 20, 1)},
+        {"Data/GUI/listrow_d.png", Bevelled({0.25f, 0.25f, 0.25f}, false, kButtonWidth, 20, 1)},
+        {"Data/GUI/list_highlight.png", Bar({0.3f, 0.55f, 1.0f}, 0.55f, kButtonWidth, 20)},
+        {"Data/GUI/table_select.png", Bar({0.35f, 0.6f, 1.0f}, 1.0f, 32, 32)},
+        {"Data/GUI/dropdown.png", Arrow(Pointing::Down)},
+        {"Data/GUI/uparrow.png", Arrow(Pointing::Up)},
+        {"Data/GUI/browser_bg.png", Bevelled({0.18f, 0.2f, 0.26f}, false, 256, 192)},
     };
 }
 

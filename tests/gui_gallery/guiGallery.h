@@ -88,6 +88,12 @@ void guiGalleryBuildToolTip(guiGallery& gallery, const guiGallerySkin& skin);
 class guiDialog;
 guiDialog* guiGalleryBuildDialog(guiGallery& gallery, const guiGallerySkin& skin);
 void guiGalleryBuildEditField(guiGallery& gallery, const guiGallerySkin& skin);
+// "lists": a list of 20 rows ("List", its scroll box at (40, 60), rows 20 high) with its highlight and
+// slider, a two-column table with its third row selected, and an open combo box. "filebrowse": the file
+// browser over a folder, showing its folders and its ".gst" and ".png" files; the program runs it.
+void guiGalleryBuildLists(guiGallery& gallery, const guiGallerySkin& skin);
+guiDialog* guiGalleryBuildFileBrowse(guiGallery& gallery, const guiGallerySkin& skin,
+                                     const std::string& folder);
 // The script "<name>.gst" of the folder, copied beside the skin and loaded into the root. A script's
 // "rgba.png" is made there when the folder has none: 256 x 256, red rising to the right, blue downwards,
 // opaque at the left edge and clear at the right.

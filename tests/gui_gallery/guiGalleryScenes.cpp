@@ -7,10 +7,14 @@
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiEditField.h"
 #include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiListBox.h"
 #include "Engine/GUI/Gui/guiProgressBar.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Gui/guiScrollingText.h"
+#include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiToolTip.h"
+#include "Engine/GUI/Xui/xuiComboBox.h"
+#include "Engine/GUI/Xui/xuiFileBrowseDialog.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Engine/GUI/Xui/xuiSliderComposite.h"
 #include "Tools/Image/toolPngWriter.h"
@@ -147,7 +151,156 @@ class TallView : public guiContainer, public gnfView {
     float m_scroll = 0.0f;
 };
 
+// Rows 20 high made like a template skinned by the button rule, with its highlight.
+void SkinList(guiListBox* list, const guiGallerySkin& skin) {
+    list->SetRowHeight(20);
+    list->GetBackground()->SetColor({16, 18, 24}, guiStateIdle);
+    guiButton& form = *list->GetRowTemplate();
+    SetButtonImages(*form.GetImage(), skin, "listrow");
+    guiText& text = *form.GetText();
+    text.SetTextureSize(256, 20);
+    text.SetDefaultColor(kWhite);
+    text.SetDefaultXOffset(6);
+    text.SetText(envString(""), guiStateIdle);
+    list->GetHighlight()->GetImage()->SetImage(File(skin, "list_highlight.png"), guiStateIdle);
+    guiText& lit = *list->GetHighlight()->GetText();
+    lit.SetTextureSize(256, 20);
+    lit.SetDefaultColor(kYellow);
+    lit.SetDefaultXOffset(6);
+}
+
+guiListBox* SkinnedList(const guiGallerySkin& skin) {
+    auto* list = new guiListBox;
+    SkinList(list, skin);
+    return list;
+}
+
+// A vertical slider of 16 pixels on the right of the box, which then takes its size.
+void AddBar(xuiScrollBox& scroll, const guiGallerySkin& skin, i32 w, i32 h) {
+    auto* bar = new guiSlider;
+    bar->SetAxis(2);
+    bar->SetSize(16, 0);
+    bar->GetBackground()->SetColor({20, 24, 32}, guiStateIdle);
+    bar->GetThumb()->SetImage(File(skin, "slider_thumb.png"), guiStateIdle);
+    scroll.AddAssociatedControl(xuiScrollBox::kRight, bar, 2);
+    scroll.SetSize(w, h);
+    bar->GetBackground()->SetSize(16, h);
+    bar->GetThumb()->SetSize(16, 24);
+}
+
+xuiScrollBox* Scrolled(guiContainer& parent, const guiGallerySkin& skin, gnfView* view, float x, float y,
+                       i32 w, i32 h) {
+    auto* scroll = Place<xuiScrollBox>(parent, x, y, 1.0f, 0, 0);
+    scroll->SetView(view);
+    AddBar(*scroll, skin, w, h);
+    return scroll;
+}
+
 } // namespace
+
+void guiGalleryBuildLists(guiGallery& gallery, const guiGallerySkin& skin) {
+    guiContainer& root = gallery.Root();
+
+    guiListBox* list = SkinnedList(skin);
+    for (i32 i = 0; i < 20; ++i)
+        list->AppendRow(envString(("Coaster " + std::to_string(i + 1)).c_str()));
+    xuiScrollBox* scroll = Scrolled(root, skin, list, 40, 60, 220, 200);
+    scroll->SetName("List");
+    list->SetPosition({0.0f, 0.0f, 0.5f});
+    scroll->SetVerticalScroll(0.0f);
+
+    auto* table = Place<guiTableBox>(root, 300, 60, 1.0f, 0, 0);
+    table->GetBackground()->SetColor({200, 205, 215}, guiStateIdle);
+    table->InsertColumn(0, 130);
+    table->InsertColumn(1, 130);
+    table->SetRowHeight(24);
+    table->SetSize(260, 144);
+    table->SetCellTextureSize(130, 24);
+    table->SetCellStateStyle(guiStateIdle, g2dFont{}, 6, {20, 24, 40});
+    table->SetCellTransparency(0.35f);
+    const char* rows[][2] = {{"Steel Viper", "92 km/h"}, {"Timber Twist", "71 km/h"},
+                             {"Loop Royale", "84 km/h"}, {"Cloud Hopper", "66 km/h"},
+                             {"Red Comet", "101 km/h"},  {"Night Owl", "58 km/h"}};
+    for (i32 r = 0; r < 6; ++r)
+        for (i32 c = 0; c < 2; ++c)
+            table->SetCellText(r, c, {envString(rows[r][c])}, guiStateIdle);
+    table->Select(2);
+
+    auto* combo = Place<xuiComboBox>(root, 600, 60, 1.0f, 0, 0);
+    auto* choice = new guiText;
+    choice->SetSize(140, 24);
+    choice->SetTextureSize(140, 24);
+    choice->SetDefaultColor(kWhite);
+    choice->SetDefaultXOffset(6);
+    choice->SetText(envString("Daylight"), guiStateIdle);
+    combo->SetResults(choice);
+    auto* arrow = new guiButton;
+    arrow->SetSize(24, 24);
+    SetButtonImages(*arrow->GetImage(), skin);
+    arrow->GetText()->SetEnabled(false);
+    arrow->GetText()->SetVisible(false);
+    auto* mark = Place<guiImage>(*arrow, 4, 4, 0.5f, 16, 16);
+    mark->SetImage(File(skin, "dropdown.png"), guiStateIdle);
+    combo->SetDropDown({xuiComboBox::kRight, arrow});
+    guiListBox* choices = SkinnedList(skin);
+    for (const char* name : {"Daylight", "Sunset", "Night", "Fog"})
+        choices->AppendRow(envString(name));
+    combo->SetScrollView({xuiComboBox::kBottom, choices});
+    combo->SetSize(164, 104);
+    choices->SetPosition({0.0f, 24.0f, 0.5f});
+    combo->SetOpen(true);
+    // Open while it holds the focus.
+    guiWindow::SetFocusWindow(arrow->GetImage());
+}
+
+guiDialog* guiGalleryBuildFileBrowse(guiGallery& gallery, const guiGallerySkin& skin,
+                                     const std::string& folder) {
+    auto* dialog = new xuiFileBrowseDialog;
+    dialog->SetName("FileBrowse");
+    gallery.Root().AddChild(dialog);
+    dialog->SetSize(420, 340);
+    dialog->GetBackground()->SetImage(File(skin, "browser_bg.png"), guiStateIdle);
+    guiButton& up = *dialog->GetUpArrow();
+    up.SetSize(24, 24);
+    up.SetPosition({16.0f, 16.0f, 0.99f});
+    SetButtonImages(*up.GetImage(), skin);
+    up.GetText()->SetEnabled(false);
+    up.GetText()->SetVisible(false);
+    Place<guiImage>(up, 4, 4, 0.5f, 16, 16)->SetImage(File(skin, "uparrow.png"), guiStateIdle);
+    guiEditField& display = *dialog->GetSelectionDisplay();
+    display.SetSize(364, 24);
+    display.SetPosition({48.0f, 16.0f, 0.99f});
+    display.GetBackground()->SetImage(File(skin, "editfield.png"), guiStateIdle);
+    display.GetCaret()->SetSize(0, 0);
+    display.GetTextWindow()->SetTextureSize(364, 24);
+    display.GetTextWindow()->SetDefaultColor(kWhite);
+    SkinList(dialog->GetFileSelector(), skin);
+    xuiScrollBox& scroll = *dialog->GetFileSelectorScrollBox();
+    AddBar(scroll, skin, 388, 232);
+    scroll.SetPosition({16.0f, 52.0f, 0.99f});
+    const struct {
+        guiButton* button;
+        float x;
+        const char* caption;
+        const char* face;
+    } buttons[] = {{dialog->GetOk(), 90.0f, "Ok", "ok"}, {dialog->GetCancel(), 230.0f, "Cancel", "cancel"}};
+    for (const auto& b : buttons) {
+        Caption(*b.button, b.caption);
+        b.button->SetSize(100, 24);
+        b.button->SetLayout(1.0f, 1.0f, 1.0f, 1.0f);
+        b.button->SetTextPositioning(guiButton::Free);
+        b.button->GetText()->SetTextureSize(100, 24);
+        SetButtonImages(*b.button->GetImage(), skin, b.face);
+        b.button->GetText()->SetPosition({0.0f, 0.0f, 0.5f});
+        b.button->SetPosition({b.x, 300.0f, 0.99f});
+    }
+    dialog->SetPosition({0.0f, 0.0f, 1.0f});
+    fsLocator directory;
+    fsLocatorFromNativePath(folder.c_str(), directory);
+    dialog->SetDirectory(directory);
+    dialog->SetFilter(envString("gst;png"));
+    return dialog;
+}
 
 void guiGalleryBuildValues(guiGallery& gallery, const guiGallerySkin& skin) {
     guiContainer& root = gallery.Root();

@@ -1,19 +1,22 @@
 // The GUI toolkit on the OpenGL device, a scene built in code, driven by an injected input script and
 // saved as a PNG:
-//   gui_gallery --scene widgets|values|tooltip|dialog|editfield
+//   gui_gallery --scene widgets|values|tooltip|dialog|editfield|lists|filebrowse [--dir <folder>]
 //               [--inject "move 120,80; down; frame; up; frame"] [--png picture.png]
 //   gui_gallery --script <folder> <name> [--inject ...] [--png ...]   (the GUI script <folder>/<name>.gst)
 // The state of the scene's button, the value of its slider, where the tooltip shows, the dialog's result
-// (the script runs as the dialog's frame) and the edit field's text and caret are printed after the
-// script.
+// (the script runs as the dialog's frame), the edit field's text and caret and the list's selection are
+// printed after the script.
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiEditField.h"
 #include "Engine/GUI/Gui/guiFunction.h"
 #include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiListBox.h"
 #include "Engine/GUI/Gui/guiSlider.h"
 #include "Engine/GUI/Gui/guiToolTip.h"
+#include "Engine/GUI/Xui/xuiFileBrowseDialog.h"
+#include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "guiGallery.h"
 
 #include <cstdio>
@@ -38,17 +41,18 @@ class guiGalleryScriptFrame : public guiFunction {
 };
 
 int Usage() {
-    std::fputs(
-        "usage: gui_gallery --scene widgets|values|tooltip|dialog|editfield | --script <folder> <name>\n"
-        "                  [--inject <script>] [--png <file.png>]\n",
-        stderr);
+    std::fputs("usage: gui_gallery --scene widgets|values|tooltip|dialog|editfield|lists|filebrowse [--dir "
+               "<folder>]\n"
+               "                  | --script <folder> <name>\n"
+               "                  [--inject <script>] [--png <file.png>]\n",
+               stderr);
     return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string scene, script, png, scriptFolder, scriptName;
+    std::string scene, script, png, scriptFolder, scriptName, folder = ".";
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--scene") {
@@ -59,6 +63,8 @@ int main(int argc, char** argv) {
             scriptName = argv[++i + 1];
         } else if (option == "--inject") {
             script = argv[i + 1];
+        } else if (option == "--dir") {
+            folder = argv[i + 1];
         } else if (option == "--png") {
             png = argv[i + 1];
         } else {
@@ -66,7 +72,7 @@ int main(int argc, char** argv) {
         }
     }
     const bool known = scene == "widgets" || scene == "values" || scene == "tooltip" || scene == "dialog" ||
-                       scene == "editfield" || scene == "script";
+                       scene == "editfield" || scene == "lists" || scene == "filebrowse" || scene == "script";
     const int values = argc - 1 - (scriptName.empty() ? 0 : 1);
     if (values % 2 != 0 || !known)
         return Usage();
@@ -88,6 +94,10 @@ int main(int argc, char** argv) {
             guiGalleryBuildToolTip(gallery, skin);
         else if (scene == "dialog")
             dialog = guiGalleryBuildDialog(gallery, skin);
+        else if (scene == "lists")
+            guiGalleryBuildLists(gallery, skin);
+        else if (scene == "filebrowse")
+            dialog = guiGalleryBuildFileBrowse(gallery, skin, folder);
         else
             guiGalleryBuildEditField(gallery, skin);
         // The screen is up for a frame before the player acts, so every widget has thought once.
@@ -98,6 +108,8 @@ int main(int argc, char** argv) {
             guiGalleryScriptFrame frame(gallery, *dialog);
             dialog->SetThinkFunction(&frame);
             std::printf("Dialog: result %d\n", dialog->DoModal());
+            if (const auto* browser = dynamic_cast<const xuiFileBrowseDialog*>(dialog))
+                std::printf("FileBrowse: %d rows\n", browser->GetFileSelector()->GetItemCount());
         } else if (!gallery.Inject(script)) {
             return 2;
         }
@@ -108,6 +120,8 @@ int main(int argc, char** argv) {
             std::printf("EditField: \"%s\", caret %d at x %g, %s\n", text.c_str(), field->GetCaretIndex(), x,
                         x >= 0.0f && x < 240.0f ? "inside" : "outside");
         }
+        if (const auto* list = dynamic_cast<const xuiScrollBox*>(gallery.Root().FindChild("List")))
+            std::printf("List: selection %d of %d\n", list->GetSelection(), list->GetItemCount());
         if (const guiWindow* button = gallery.Root().FindChild("Button"))
             std::printf("Button: state %d\n", button->GetState());
         if (const auto* slider = dynamic_cast<const guiSlider*>(gallery.Root().FindChild("Slider")))

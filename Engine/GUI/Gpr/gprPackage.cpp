@@ -12,6 +12,7 @@
 #include "Engine/GUI/Gpr/gprDialogParser.h"
 #include "Engine/GUI/Gpr/gprImageParser.h"
 #include "Engine/GUI/Gpr/gprKeywords.h"
+#include "Engine/GUI/Gpr/gprListBoxParser.h"
 #include "Engine/GUI/Gpr/gprParserUtil.h"
 #include "Engine/GUI/Gpr/gprScrollBoxParser.h"
 #include "Engine/GUI/Gpr/gprSliderParser.h"
@@ -37,6 +38,7 @@ void RegisterParsers() {
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprRadioGroupParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderCompositeParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprListBoxParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollBoxParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprDialogParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprContainerParser>());

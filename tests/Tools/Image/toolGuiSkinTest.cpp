@@ -26,7 +26,7 @@ TEST(toolGuiSkin, ButtonsAndCheckBoxesComeInEveryStateFileOfOneSize) {
         const char* stem;
         int size; // width * 1000 + height
     } families[] = {{"button", 128032}, {"checkbox", 24024}, {"checkbox_c", 24024}, {"ok", 128032},
-                    {"cancel", 128032}, {"tab", 96024},      {"tab_a", 96024}};
+                    {"cancel", 128032}, {"tab", 96024},      {"tab_a", 96024},      {"listrow", 128020}};
     std::set<std::vector<u8>> looks;
     for (const auto& family : families)
         for (const char* suffix : {"_i", "_o", "_p", "_d"}) {
@@ -37,7 +37,7 @@ TEST(toolGuiSkin, ButtonsAndCheckBoxesComeInEveryStateFileOfOneSize) {
             looks.insert(found->second.pixels);
         }
     // Every state looks different, and a ticked box from an unticked one, an active tab from another.
-    EXPECT_EQ(looks.size(), 28u);
+    EXPECT_EQ(looks.size(), 32u);
 }
 
 TEST(toolGuiSkin, TheBadgeFadesOutAtItsEdge) {

@@ -1,6 +1,9 @@
+#include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/GUI/Gpr/gprAssociatedControlParser.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
+#include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiListBox.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Engine/GUI/Xui/xuiSliderComposite.h"
@@ -187,4 +190,39 @@ TEST_F(gprWidgetParsersTest, WidgetTreeSavesLoadsAndSavesAlike) {
     guiContainer again;
     LoadBytes(saved, &again);
     EXPECT_EQ(Save(&again), saved);
+}
+
+TEST_F(gprWidgetParsersTest, ListBoxRowsAndLooks) {
+    gfWriteTextSet(folder.Locator("texts.tsf"), 32, {{2, u"Two"}});
+    const std::string script =
+        "Container { ScrollBox { ListBox { Id \"List\" RowHeight 20 Size 200 100 RowText \"a\" RowText "
+        "\"b\"\n"
+        "RowTemplate { TextPositioning \"Right\" } Highlight { Id \"Lit\" } Background { Color 1 2 3 Idle }\n"
+        "RowTextNum 2 RowTextNum 9 Button { Id \"Nested\" } RowText \"c\" } } }";
+    const std::string compiled = Compile(script);
+    EXPECT_NE(compiled.find("Nested"), std::string::npos);
+    guiContainer screen;
+    gprPushTextSet(folder.Locator("texts.tsf"));
+    LoadBytes(compiled, &screen);
+    gprPopTextSet();
+    const auto& box = Child<xuiScrollBox>(screen, 0);
+    const auto& list = dynamic_cast<const guiListBox&>(*box.GetChild(0));
+    std::vector<std::string> rows;
+    for (i32 i = 0; i < list.GetItemCount(); ++i)
+        rows.push_back(envStringToNarrow(list.GetItemText(i)));
+    EXPECT_EQ(rows, (std::vector<std::string>{"a", "b", "Two", "", "c"}));
+    EXPECT_EQ(list.GetVisibleRows(), 5);
+    EXPECT_EQ(list.GetRow(2)->GetTextPositioning(), guiButton::TextRight);
+    EXPECT_EQ(list.GetHighlight()->GetName(), "Lit");
+    EXPECT_EQ(list.GetBackground()->GetColor(guiStateIdle), (std::array<u8, 3>{1, 2, 3}));
+    EXPECT_EQ(list.FindChild("Nested"), nullptr);
+    EXPECT_EQ(box.GetItemCount(), 5);
+
+    // Without a text set a numbered row is refused; a list saves as a list box inside its scroll box.
+    guiContainer bare;
+    LoadBytes(compiled, &bare);
+    EXPECT_TRUE(log.Holds("names row text 2, but no text set is installed"));
+    EXPECT_EQ(dynamic_cast<const guiListBox&>(*Child<xuiScrollBox>(bare, 0).GetChild(0)).GetItemCount(), 3);
+    const std::string saved = Save(&bare);
+    EXPECT_LT(saved.find("SCBX"), saved.find("LBOX"));
 }

@@ -1,0 +1,140 @@
+#include "Engine/GUI/Xui/xuiFileBrowseDialog.h"
+
+#include "Engine/App/Fs/fsFileEnum.h"
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiEditField.h"
+#include "Engine/GUI/Gui/guiListBox.h"
+#include "Engine/GUI/Gui/guiMouseButtons.h"
+#include "Engine/GUI/Xui/xuiScrollBox.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr float kPartDepth = 0.99f;
+
+// The parts of the filter between its ';'; empty parts name no pattern.
+std::vector<envString> SplitFilter(const envString& filter) {
+    std::vector<envString> patterns;
+    const u32 length = filter.GetLength();
+    u32 start = 0;
+    for (u32 i = 0; i <= length; ++i) {
+        if (i < length && filter.GetData()[i] != u';')
+            continue;
+        if (i > start)
+            patterns.emplace_back(start, i - start, filter);
+        start = i + 1;
+    }
+    return patterns;
+}
+
+// A drive's row shows its path ("/"); any other entry its name.
+envString RowText(const fsLocator& entry, bool drive) {
+    if (!drive)
+        return entry.GetLastComponent();
+    envString path;
+    fsLocatorToPath(entry, path);
+    return path;
+}
+
+} // namespace
+
+xuiFileBrowseDialog::xuiFileBrowseDialog() {
+    m_upArrow = new guiButton;
+    m_upArrow->SetName("Up Arrow");
+    m_display = new guiEditField;
+    m_display->SetName("Selection Display");
+    m_fileSelector = new guiListBox;
+    m_fileSelector->SetName("File Selector");
+    m_scrollBox = new xuiScrollBox;
+    m_scrollBox->SetName("File Selector ScrollBox");
+    m_scrollBox->SetView(m_fileSelector);
+    // In front of the dialog's background, as its buttons are.
+    for (guiWindow* part : {static_cast<guiWindow*>(m_upArrow), static_cast<guiWindow*>(m_display),
+                            static_cast<guiWindow*>(m_scrollBox)}) {
+        part->SetPosition({0.0f, 0.0f, kPartDepth});
+        AddChild(part);
+    }
+}
+
+i32 xuiFileBrowseDialog::DoModal() {
+    m_currentDirectory = m_startDirectory;
+    ListDirectory();
+    return guiDialog::DoModal();
+}
+
+void xuiFileBrowseDialog::ListDirectory() {
+    const bool top = m_currentDirectory.GetComponentCount() == 0;
+    std::vector<fsLocator> directories;
+    std::vector<fsLocator> files;
+    if (top) {
+        fsListDrives(directories);
+    } else {
+        fsFileEnum::ListDirectories(m_currentDirectory, directories);
+        for (const envString& pattern : SplitFilter(m_filter)) {
+            std::vector<fsLocator> matching;
+            fsFileEnum::ListFiles(m_currentDirectory, matching, &pattern);
+            files.insert(files.end(), matching.begin(), matching.end());
+        }
+    }
+    for (const char* name : {".", ".."}) {
+        fsLocator self = m_currentDirectory;
+        self.AppendComponent(name);
+        std::erase(directories, self);
+    }
+    m_fileSelector->RemoveAllRows();
+    m_entries.clear();
+    for (const fsLocator& directory : directories) {
+        m_fileSelector->AppendRow(RowText(directory, top));
+        m_entries.push_back(directory);
+    }
+    for (const fsLocator& file : files) {
+        m_fileSelector->AppendRow(file.GetLastComponent());
+        m_entries.push_back(file);
+    }
+    SelectionChanged();
+}
+
+void xuiFileBrowseDialog::SelectionChanged() {
+    m_lastSelection = m_fileSelector->GetSelection();
+    // Without a selection the path stays the folder itself, which no Ok can take.
+    const bool selected = m_lastSelection >= 0 && m_lastSelection < static_cast<i32>(m_entries.size());
+    m_selectedPath = selected ? m_entries[static_cast<size_t>(m_lastSelection)] : m_currentDirectory;
+    GetOk()->SetEnabled(selected && fsFileExists(m_selectedPath));
+    envString path;
+    fsLocatorToPath(m_currentDirectory, path);
+    m_display->SetText(path);
+    m_display->SetCaretIndex(0);
+}
+
+void xuiFileBrowseDialog::Enter(const fsLocator& directory) {
+    m_currentDirectory = directory;
+    ListDirectory();
+}
+
+void xuiFileBrowseDialog::Think() {
+    m_upArrow->SetEnabled(m_currentDirectory.GetComponentCount() > 0);
+    guiContainer::Think();
+    if (m_upArrow->GetState() == guiStateReleased) {
+        fsLocator parent = m_currentDirectory;
+        parent.RemoveLastComponent();
+        Enter(parent);
+        return;
+    }
+    if (m_fileSelector->GetSelection() != m_lastSelection) {
+        SelectionChanged();
+        return;
+    }
+    const guiWindow* clicked = guiMouseButtons::GetDoubleClick(guiMouseButtons::kMain);
+    if (!clicked || (clicked != m_fileSelector && !clicked->IsDescendantOf(m_fileSelector)))
+        return;
+    if (GetOk()->IsEnabled()) {
+        EndDialog(true);
+        return;
+    }
+    guiMouseButtons::ResetDoubleClick(guiMouseButtons::kMain);
+    if (m_lastSelection >= 0)
+        Enter(m_selectedPath);
+}
