@@ -23,6 +23,12 @@ coModeHost& coGetModeHost() {
 }
 
 void coMode::BeginFrame() {
+    BeginModalFrame();
+    if (!m_clockFrozen)
+        appClock::Tick(1.0f);
+}
+
+void coMode::BeginModalFrame() {
     coModeHost& host = coGetModeHost();
     if (m_exitRequested) {
         // Further closes while the question is up belong to this one question.
@@ -39,8 +45,6 @@ void coMode::BeginFrame() {
             coReportCurrentException();
         }
     }
-    if (!m_clockFrozen)
-        appClock::Tick(1.0f);
 }
 
 void coMode::EnterCommon() {

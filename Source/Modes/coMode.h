@@ -53,6 +53,9 @@ class coMode : public appFlowEventHandler {
     void SetResult(i32 result) { m_result = result; }
     bool IsExitRequested() const { return m_exitRequested != 0; }
     void SetClockFrozen(bool frozen) { m_clockFrozen = frozen; }
+    // The frame start of a menu dialog's modal loop: the quit question (throws coModeExitX on OK) and the
+    // screenshot key, without the clock's tick, so game time stands still while the dialog is up.
+    void BeginModalFrame();
 
   protected:
     // The first step of every Think: the quit question (throws coModeExitX on OK), the screenshot key,

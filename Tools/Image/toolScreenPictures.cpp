@@ -114,7 +114,7 @@ std::vector<toolDefaultTexture> toolScreenPictures() {
     AddFaces(pictures, "Data/GUI/uimm/uimmbn", 256, 64, {60, 90, 170});
     AddFaces(pictures, "Data/GUI/uiqd/uiqdbn", 128, 32, {70, 120, 70});
     pictures.push_back({"Data/GUI/uiqd/uiqdbk_i.png", Face(512, 256, {40, 40, 70})});
-    pictures.push_back({"Data/GUI/uicd/uicdbn_i.png", Face(128, 32, {70, 70, 120})});
+    AddFaces(pictures, "Data/GUI/uicd/uicdbn", 128, 32, {70, 70, 120});
     const std::pair<const char*, Rgb> folders[] = {{"Tracks/Steel", {80, 110, 170}},
                                                    {"Tracks/Wooden", {150, 100, 60}},
                                                    {"Environments/Mountain", {70, 140, 80}}};
