@@ -1,6 +1,7 @@
 #include "Source/App/coApp.h"
 
 #include "Engine/App/App/appClock.h"
+#include "Engine/App/App/appWindow.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsRootTable.h"
@@ -17,6 +18,7 @@
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiFunction.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
@@ -25,6 +27,7 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Video/Vi/viMoviePlayer.h"
 #include "Source/App/coErrorDisplayerMgr.h"
 #include "Source/App/coLoadingScreen.h"
@@ -33,7 +36,10 @@
 #include "Source/Modes/coMenuModes.h"
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coRideModeOptions.h"
+#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Palettes/coPaletteManager.h"
 #include "Source/Ride/coRideCars.h"
+#include "Source/Screens/coQuestionDialog.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPakManager.h"
@@ -50,11 +56,26 @@ namespace {
 constexpr i32 kMenuWidth = 800;
 constexpr i32 kMenuHeight = 600;
 
-// The question dialog of the game's frame, until it is built from its script.
-class coQuestionDialog : public coModalDialog {
+// A dialog's modal run on the game's frame. The run loop's quit (a run of a given length, the window
+// closed) ends the run as Cancel, so no dialog outlives the loop that shows it.
+class coFrameFunction : public guiFunction {
   public:
-    coQuestionDialog() : coModalDialog("Dialog", {{"Ok", "OK"}, {"Cancel", "Cancel"}}) {}
+    coFrameFunction(std::function<void()> frame, guiDialog* dialog)
+        : m_frame(std::move(frame)), m_dialog(dialog) {}
+    void Execute() override {
+        m_frame();
+        const appWindow* window = appGetWindow();
+        if (window && window->IsQuitRequested())
+            m_dialog->EndDialog(false);
+    }
+
+  private:
+    std::function<void()> m_frame;
+    guiDialog* m_dialog;
 };
+
+// The error display lives in the window tree; it goes with the GUI.
+coQuestionDialog* g_errorDisplay = nullptr;
 
 } // namespace
 
@@ -156,8 +177,10 @@ void coApp::OnStart(appStartEvent*) {
     coBindDefaultInput();
 
     SetUpGui();
+    StartScreens();
+    m_teardown.push_back(StopScreens);
     StartErrorDisplay();
-    m_teardown.push_back(coErrorDisplayerMgr::Stop);
+    m_teardown.push_back(StopErrorDisplay);
 
     coLoadingScreenShow(false);
     StartAudio();
@@ -179,18 +202,43 @@ void coApp::SetUpGui() {
 }
 
 void coApp::StartErrorDisplay() {
-    // Until the question dialog can show a message, the in-game display hands it to the engine's own
-    // displayer; what it adds already is that a report made while one is shown cannot run inside it.
-    coErrorDisplayerMgr::Start([](u32 type, const envString& message) {
-        return gfErrorHandler::GetDefaultDisplayer()->Display(type, message);
-    });
+    try {
+        g_errorDisplay = new coQuestionDialog;
+    } catch (...) {
+        // Without its content the question box cannot show a message: the engine's displayer does.
+        coReportCurrentException();
+        return;
+    }
+    g_errorDisplay->SetName("Error Display");
+    guiWindowMgr::AddWindow(g_errorDisplay);
+    m_errorFrame = std::make_unique<coFrameFunction>([this] { ModalFrame(); }, g_errorDisplay);
+    g_errorDisplay->SetThinkFunction(m_errorFrame.get());
+    coErrorDisplayerMgr::Start(
+        [](u32 type, const envString& message) { return g_errorDisplay->Display(type, message); });
+}
+
+void coApp::StopErrorDisplay() {
+    coErrorDisplayerMgr::Stop();
+    guiWindowMgr::DeleteWindow(g_errorDisplay);
+    g_errorDisplay = nullptr;
+}
+
+void coApp::StartScreens() {
+    coDialogDimmer::Create();
+    coPaletteManager::Create();
+}
+
+void coApp::StopScreens() {
+    coPaletteManager::Destroy();
+    coDialogDimmer::Destroy();
 }
 
 void coApp::RestartDisplay(i32 resolution, i32 depth) {
     coGetMenuWorld().ClearScene();
     coLoadingScreenHide();
     const bool windowed = g2dScreen::IsWindowed();
-    coErrorDisplayerMgr::Stop();
+    StopErrorDisplay();
+    StopScreens();
     if (m_guiUp) {
         m_guiUp = false;
         gprShutdown();
@@ -211,8 +259,9 @@ void coApp::RestartDisplay(i32 resolution, i32 depth) {
     guiInit();
     gprInit();
     m_guiUp = true;
-    StartErrorDisplay();
     SetUpGui();
+    StartScreens();
+    StartErrorDisplay();
     coLoadUiSounds();
 }
 
@@ -345,9 +394,19 @@ void coApp::OnResume(appResumeEvent*) {
 // --- the frame services of the modes ---
 
 bool coApp::AskQuitQuestion(u32 textEntry) {
-    auto dialog = std::make_unique<coQuestionDialog>();
-    dialog->SetTextEntry(textEntry);
-    return dialog->DoModal([this] { ModalFrame(); }) == 1;
+    auto* dialog = new coQuestionDialog;
+    dialog->SetName("Dialog");
+    guiWindowMgr::AddWindow(dialog);
+    struct Delete {
+        guiWindow* dialog;
+        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
+    } owner{dialog};
+    coFrameFunction frame([this] { ModalFrame(); }, dialog);
+    dialog->SetThinkFunction(&frame);
+    dialog->SetPrimaryTextNum(textEntry);
+    dialog->SetOkTextNum(7);
+    dialog->SetCancelTextNum(8);
+    return dialog->DoModal() == 1;
 }
 
 bool coApp::ScreenshotKeyReleased() {
@@ -376,6 +435,10 @@ void coApp::BeginMenuFrame(bool poll) {
 void coApp::RenderFrame(g3dCamera*, g2dImage* overlay) {
     if (overlay)
         g2dScreen::DrawImage(0, 0, *overlay);
+    // The GUI's quads are in the renderer's lists: the menus show with the 3D frame.
+    const f32 time = appClock::GetTime();
+    scUpdateAll(time);
+    g3dRenderer::RenderFrame(time);
     g2dScreen::EndFrame();
 }
 

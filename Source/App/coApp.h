@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class guiFunction;
+
 // The game application: on start it builds the game (paths, preferences, every mode, display, input,
 // GUI, audio) and reads the command line; each frame it runs the current mode; on stop it tears the game
 // down. It owns every mode of the mode table.
@@ -46,7 +48,12 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void CreateModes();
     void StopInputAndGui();
     void SetUpGui();
+    // The question box that shows every reported error inside the game, in the window tree.
     void StartErrorDisplay();
+    static void StopErrorDisplay();
+    // The dialog dimmer, the palettes and the menus' background.
+    static void StartScreens();
+    static void StopScreens();
     // The display made anew in another mode, with everything that lives on it.
     void RestartDisplay(i32 resolution, i32 depth);
     void PlayIntroMovies();
@@ -79,6 +86,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     bool m_guiUp = false;
     std::chrono::steady_clock::time_point m_programStart;
     LastFrameHook m_lastFrame;
+    // The error display's modal frame.
+    std::unique_ptr<guiFunction> m_errorFrame;
     // What the start has set up, undone in reverse by the stop (also after a start that failed).
     std::vector<std::function<void()>> m_teardown;
 };

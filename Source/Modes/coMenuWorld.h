@@ -3,7 +3,7 @@
 
 #include <string>
 
-// What the menus ask of the game world, the menu backgrounds and the career save; each subsystem
+// What the menus ask of the game world and the career save; each subsystem
 // fills its part as it is built. The base does nothing, so menus run on an empty world.
 class coMenuWorld {
   public:
@@ -19,8 +19,6 @@ class coMenuWorld {
     virtual void PrepareRide() {}
     // The coaster name on the main palette.
     virtual void SetCoasterName(const envString&) {}
-    // The full-screen menu background of that name ("uimm", "uilm", "uicm"); empty releases it.
-    virtual void ShowBackground(const char*) {}
 };
 
 // Not owned; null goes back to the base's empty world.

@@ -49,12 +49,14 @@ void coMode::BeginModalFrame() {
 
 void coMode::EnterCommon() {
     coGetModeHost().HideLoadingScreen();
+    coPaletteManager::ApplyStates(m_paletteStates);
     m_result = Stay;
     m_exitRequested = 0;
     m_overlay = nullptr;
 }
 
 void coMode::ExitCommon() {
+    coPaletteManager::SaveStates(m_paletteStates);
     m_overlay = nullptr;
 }
 

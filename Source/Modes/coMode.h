@@ -1,5 +1,6 @@
 #pragma once
 #include "Engine/App/App/appEventHandler.h"
+#include "Source/Palettes/coPaletteManager.h"
 
 class g2dImage;
 class g3dCamera;
@@ -70,6 +71,8 @@ class coMode : public appFlowEventHandler {
 
     // Drawn at (0, 0) before the 3D frame while set; not owned.
     g2dImage* m_overlay = nullptr;
+    // How the mode shows each palette: applied on entry, saved on exit.
+    coPaletteStates m_paletteStates;
 
   private:
     i32 m_result = Stay;

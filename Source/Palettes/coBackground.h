@@ -22,3 +22,7 @@ class coBackground : public guiContainer {
   private:
     std::array<guiImage*, kTileCount> m_tiles{};
 };
+
+// The background palette shows the picture of that menu ("uimm", "uilm", "uisi", "uicm"); an empty name
+// releases its textures. Nothing without a background.
+void coShowMenuBackground(const char* name);
