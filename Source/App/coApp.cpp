@@ -40,6 +40,7 @@
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPakManager.h"
@@ -47,6 +48,7 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Settings/coSoundEffects.h"
+#include "Source/World/coPropScreens.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -73,6 +75,22 @@ class coFrameFunction : public guiFunction {
     std::function<void()> m_frame;
     guiDialog* m_dialog;
 };
+
+// Listing props and making a coaster type current show the loading screen and rebuild their palettes.
+class coGamePropScreens : public coPropScreens {
+  public:
+    void ShowLoadingScreen(bool restart) override { coLoadingScreenShow(restart); }
+    void RebuildPropsPalette() override { coPaletteManager::RebuildPropsPalette(); }
+};
+
+class coGameCoasterPackageHooks : public coCoasterPackageHooks {
+  public:
+    void RebuildDockPalette() override { coPaletteManager::RebuildDockPalette(); }
+    void ShowLoadingScreen(bool restart) override { coLoadingScreenShow(restart); }
+};
+
+coGamePropScreens g_propScreens;
+coGameCoasterPackageHooks g_coasterPackageHooks;
 
 // The error display lives in the window tree; it goes with the GUI.
 coQuestionDialog* g_errorDisplay = nullptr;
@@ -226,9 +244,13 @@ void coApp::StopErrorDisplay() {
 void coApp::StartScreens() {
     coDialogDimmer::Create();
     coPaletteManager::Create();
+    coSetPropScreens(&g_propScreens);
+    coSetCoasterPackageHooks(&g_coasterPackageHooks);
 }
 
 void coApp::StopScreens() {
+    coSetCoasterPackageHooks(nullptr);
+    coSetPropScreens(nullptr);
     coPaletteManager::Destroy();
     coDialogDimmer::Destroy();
 }

@@ -49,6 +49,12 @@ toolImage Face(int width, int height, Rgb colour) {
     return image;
 }
 
+// The nearest value that 5 bits hold, so the 16-bit textures the GUI's pictures load into keep it.
+u8 FiveBits(u8 value) {
+    const int five = (value * 31 + 127) / 255;
+    return static_cast<u8>((five * 255 + 15) / 31);
+}
+
 toolImage Cut(const toolImage& whole, int left, int top) {
     toolImage tile{kTile, kTile, 3, {}};
     for (int y = 0; y < kTile; ++y) {
@@ -92,9 +98,10 @@ toolImage toolMenuBackdrop(const std::string& menu) {
         for (int x = 0; x < kWidth; ++x) {
             // A slow wave of light across the sky, so the tiles differ left to right too.
             const float glow = 0.85f + 0.15f * std::sin(static_cast<float>(x) / 127.0f);
-            image.pixels.insert(image.pixels.end(), {Byte((top.r + (bottom.r - top.r) * t) * glow),
-                                                     Byte((top.g + (bottom.g - top.g) * t) * glow),
-                                                     Byte((top.b + (bottom.b - top.b) * t) * glow)});
+            image.pixels.insert(image.pixels.end(),
+                                {FiveBits(Byte((top.r + (bottom.r - top.r) * t) * glow)),
+                                 FiveBits(Byte((top.g + (bottom.g - top.g) * t) * glow)),
+                                 FiveBits(Byte((top.b + (bottom.b - top.b) * t) * glow))});
         }
     }
     return image;
