@@ -1,8 +1,11 @@
 #include "Tools/Image/toolScreenPictures.h"
 
+#include "Engine/Platform/plFontRasterizer.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -79,6 +82,27 @@ toolImage Medal(Rgb metal) {
     return image;
 }
 
+// The caption in white, centred on the face, blended by the glyphs' coverage.
+void Letter(toolImage& face, const envString& caption, plFontRasterizer& fonts) {
+    const std::u16string_view text(caption.GetData() ? caption.GetData() : u"", caption.GetLength());
+    const plFontHandle font = fonts.CreateFont("DejaVu Sans", face.height * 2 / 3);
+    u32 width = 0, height = 0;
+    if (!font || !fonts.MeasureText(font, text, width, height))
+        throw std::runtime_error("no font to letter the captions with");
+    std::vector<u32> coverage(static_cast<size_t>(face.width) * static_cast<size_t>(face.height), 0);
+    fonts.DrawText(font, text, (face.width - static_cast<i32>(width)) / 2,
+                   (face.height - static_cast<i32>(height)) / 2, coverage.data(),
+                   static_cast<u32>(face.width), static_cast<u32>(face.height));
+    fonts.DeleteFont(font);
+    for (size_t i = 0; i < coverage.size(); ++i) {
+        const float c = static_cast<float>(coverage[i] & 0xFF) / 255.0f;
+        for (size_t channel = 0; channel < 3; ++channel) {
+            u8& value = face.pixels[i * 3 + channel];
+            value = Byte(static_cast<float>(value) * (1.0f - c) + 255.0f * c);
+        }
+    }
+}
+
 void AddFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, int width, int height,
               Rgb colour) {
     const std::pair<const char*, float> states[] = {{"_i", 1.0f}, {"_o", 1.25f}, {"_p", 0.8f}, {"_d", 0.5f}};
@@ -107,7 +131,7 @@ toolImage toolMenuBackdrop(const std::string& menu) {
     return image;
 }
 
-std::vector<toolDefaultTexture> toolScreenPictures() {
+std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, plFontRasterizer& fonts) {
     std::vector<toolDefaultTexture> pictures;
     for (const std::string menu : {"uimm", "uilm", "uisi", "uicm", "uicc", "uicd"}) {
         const toolImage whole = toolMenuBackdrop(menu);
@@ -122,6 +146,8 @@ std::vector<toolDefaultTexture> toolScreenPictures() {
     AddFaces(pictures, "Data/GUI/uiqd/uiqdbn", 128, 32, {70, 120, 70});
     pictures.push_back({"Data/GUI/uiqd/uiqdbk_i.png", Face(512, 256, {40, 40, 70})});
     AddFaces(pictures, "Data/GUI/uicd/uicdbn", 128, 32, {70, 70, 120});
+    for (size_t i = pictures.size() - 4; i < pictures.size(); ++i)
+        Letter(pictures[i].image, okCaption, fonts);
     const std::pair<const char*, Rgb> folders[] = {{"Tracks/Steel", {80, 110, 170}},
                                                    {"Tracks/Wooden", {150, 100, 60}},
                                                    {"Environments/Mountain", {70, 140, 80}}};
