@@ -12,6 +12,7 @@
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
+#include "Engine/Graphics/Sc/scAnimatableObject.h"
 #include "Engine/Graphics/Sc/scObject.h"
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
@@ -221,7 +222,7 @@ TEST_F(coPropTest, HidingEndsCuesAndADroppedOneShotPlaysOutThenGoes) {
     EXPECT_EQ(snSoundManager::GetActiveCount(), 0u);
 }
 
-TEST_F(coPropTest, AnEventBeyondTheEntriesPlaysNothingAndParticlesOffKeepTheSounds) {
+TEST_F(coPropTest, EventsBeyondTheListsPlayNothingAndParticlesOffKeepTheSounds) {
     Load();
     coProp prop(m_template);
     prop.SetActive(true);
@@ -241,10 +242,29 @@ TEST_F(coPropTest, AnEventBeyondTheEntriesPlaysNothingAndParticlesOffKeepTheSoun
     EXPECT_EQ(prop.CountSounds(), 2u);
     prop.SetActive(false);
 
-    // A static model never animates, whatever its definition holds.
-    toolWriteStaticModel(Native("Ironvale/Model/box.mx"), {toolMakeBox({1, 1, 1}, {0, 0.5f, 0}, {})});
     toolPropEvent sway;
     sway.animation = "fountainsway.mx";
+    // Without exit or idle animations, leaving stops the model.
+    toolPropDefinition only;
+    only.model = "fountain.mhx";
+    only.triggerDistance = 10.0f;
+    only.entries = {sway};
+    toolWritePropDefinition(Native("Ironvale/Data/only.prd"), only);
+    coPropTemplate entryOnly(envString("only"), envString("Only"), false);
+    entryOnly.Load(m_folder.Locator("Ironvale"));
+    {
+        coProp passing(entryOnly);
+        passing.SetActive(true);
+        passing.Advance(1.0f, true);
+        const auto& model = dynamic_cast<const scAnimatableObject&>(*passing.GetModels().front());
+        EXPECT_TRUE(model.IsPlaying());
+        passing.Advance(5.0f, false);
+        EXPECT_FALSE(model.IsPlaying());
+    }
+    entryOnly.Unload();
+
+    // A static model never animates, whatever its definition holds.
+    toolWriteStaticModel(Native("Ironvale/Model/box.mx"), {toolMakeBox({1, 1, 1}, {0, 0.5f, 0}, {})});
     toolPropDefinition box;
     box.model = "box.mx";
     box.triggerDistance = 10.0f;
