@@ -171,7 +171,7 @@ std::vector<u32> DrawPropsScene(const std::string& environment, int variant, con
     {
         DemoCoaster coaster("Steel", -1, true, DemoLayR1, -1);
         coaster.HideGround();
-        // Props make no sound here: the demo has no sound device.
+        // The demo starts no sound system: props play their particles and animations only.
         coPrefs::SetBool(coPrefSoundEffectsOff, true);
         scLensFlarePackageStart();
         coRideCars cars;
