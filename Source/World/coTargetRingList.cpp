@@ -177,19 +177,11 @@ void coTargetRingList::ReadRings(chReader& reader) {
 }
 
 void coTargetRingList::WriteRings(chWriter& writer) {
-    writer.BeginChunk(coChunkRingList, 0, true);
-    for (const auto& ring : Rings()) {
-        writer.BeginChunk(coChunkRing, 0, false);
-        writer.WriteInt8(static_cast<i8>(ring->GetKind()));
-        writer.WriteFloat(ring->GetRadius());
-        writer.WriteFloat(ring->GetPosition().x);
-        writer.WriteFloat(ring->GetPosition().y);
-        writer.WriteFloat(ring->GetPosition().z);
-        writer.WriteFloat(ring->GetAngle());
-        writer.WriteFloat(ring->GetPitch());
-        writer.EndChunk();
-    }
-    writer.EndChunk();
+    std::vector<coRingRecord> records;
+    for (const auto& ring : Rings())
+        records.push_back(
+            {ring->GetKind(), ring->GetRadius(), ring->GetPosition(), ring->GetAngle(), ring->GetPitch()});
+    coWriteRingRecords(writer, records);
 }
 
 void coTargetRingList::BuildSupports() {
@@ -237,4 +229,17 @@ void coTargetRingList::Clear() {
     DeleteSupports();
     Rings().clear();
     Models().reset();
+}
+
+void coWriteRingRecords(chWriter& writer, const std::vector<coRingRecord>& rings) {
+    writer.BeginChunk(coChunkRingList, 0, true);
+    for (const coRingRecord& ring : rings) {
+        writer.BeginChunk(coChunkRing, 0, false);
+        writer.WriteInt8(static_cast<i8>(ring.kind));
+        for (f32 value :
+             {ring.radius, ring.position.x, ring.position.y, ring.position.z, ring.heading, ring.pitch})
+            writer.WriteFloat(value);
+        writer.EndChunk();
+    }
+    writer.EndChunk();
 }

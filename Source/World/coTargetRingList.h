@@ -18,6 +18,9 @@ struct coRingRecord {
     f32 heading = 0.0f, pitch = 0.0f;
 };
 
+// A ring-list chunk of the rings in order.
+void coWriteRingRecords(chWriter& writer, const std::vector<coRingRecord>& rings);
+
 // Rings of a mission read and not yet added.
 class coRingRecords : public coPendingRings {
   public:

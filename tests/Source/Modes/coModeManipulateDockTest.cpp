@@ -2,7 +2,6 @@
 // on every way out.
 #include "Source/Modes/coModeManipulateDock.h"
 
-#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Source/Modes/coEditorSelection.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
@@ -19,7 +18,6 @@ class coDockToolTest : public coToolTest {
   protected:
     void SetUp() override {
         coToolTest::SetUp();
-        g3dRenderer::Initialize();
         fsAddRootDirectory(coRootThemes, folder.Locator("Themes"));
         folder.MakeFolder("Themes/Ironvale/Texture");
         folder.MakeFolder("Themes/Ironvale/Tracks/Steel/Model");
@@ -35,7 +33,6 @@ class coDockToolTest : public coToolTest {
         coCircuitClear();
         coFreeDock();
         coCoasterDefinitionStore().SetCoasterTypeName(m_typeName);
-        g3dRenderer::Shutdown();
         coToolTest::TearDown();
     }
     // The camera straight above the point, so that the pointer in the middle points at it.

@@ -6,6 +6,7 @@
 #include "Engine/App/Ch/chTestFile.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Source/Ride/coRideServices.h"
+#include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCircuitTestSupport.h"
 #include "Source/World/coPlacementGrid.h"
@@ -143,6 +144,25 @@ TEST_F(coPlacedPropsTest, SharedCellsStayTakenAndTouchingBoxesAreFound) {
     ASSERT_EQ(measured, (std::vector<const coProp*>{all[0]}));
     EXPECT_EQ(coGetRideProps().GetProximityRadius(all[0]), all[0]->GetTriggerDistance());
     EXPECT_TRUE(coGetRideProps().GetOrderingFlag(all[0]));
+}
+
+TEST_F(coPlacedPropsTest, FarPropsAreCulledOnlyWhileThePropsAreShown) {
+    const f32 clipping = coPrefs::GetFloat(coPrefPropFarClipping);
+    coPrefs::SetFloat(coPrefPropFarClipping, 0.5f); // a radius of 280
+    coProp* near = Place(29, 50);
+    coProp* far = Place(31, 50);
+    const maVector3d camera(-250, 0, 50);
+    coPropList::CullByDistance(camera);
+    EXPECT_TRUE(near->IsVisible());
+    EXPECT_FALSE(far->IsVisible());
+    coPropList::UncullAll();
+    EXPECT_TRUE(far->IsVisible());
+    coPropList::SetAllVisible(false);
+    coPropList::CullByDistance(camera);
+    coPropList::UncullAll();
+    EXPECT_FALSE(near->IsVisible() || far->IsVisible());
+    coPropList::SetAllVisible(true);
+    coPrefs::SetFloat(coPrefPropFarClipping, clipping);
 }
 
 TEST_F(coPlacedPropsTest, TrackPropsOffTheCircuitStayHiddenAndKeepTheirIndex) {

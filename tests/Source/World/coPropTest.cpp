@@ -12,6 +12,7 @@
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
+#include "Engine/Graphics/Sc/scAnimatableObject.h"
 #include "Engine/Graphics/Sc/scObject.h"
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
@@ -23,6 +24,7 @@
 #include "Source/World/coPropTemplate.h"
 #include "Source/World/coTextureCache.h"
 #include "Tools/Model/toolAnimatedModels.h"
+#include "Tools/Model/toolModelWriter.h"
 #include "Tools/World/toolPropWriter.h"
 #include "coWorldTestSupport.h"
 
@@ -218,4 +220,64 @@ TEST_F(coPropTest, HidingEndsCuesAndADroppedOneShotPlaysOutThenGoes) {
     ASSERT_EQ(prop->CountGenerators(), 1u);
     prop.reset();
     EXPECT_EQ(snSoundManager::GetActiveCount(), 0u);
+}
+
+TEST_F(coPropTest, EventsBeyondTheListsPlayNothingAndParticlesOffKeepTheSounds) {
+    Load();
+    coProp prop(m_template);
+    prop.SetActive(true);
+    prop.SetActiveEvent(3); // the template has one entry event
+    const coPropAnimation* idle = &m_template.GetAnimation(coPropTemplate::kIdle, 0);
+    prop.Advance(10.0f, false);
+    prop.Advance(20.0f, true);
+    EXPECT_EQ(prop.GetCurrentAnimation(), idle);
+    prop.Advance(21.0f, false);
+    EXPECT_EQ(prop.GetCurrentAnimation(), &m_template.GetAnimation(coPropTemplate::kExit, 0));
+
+    coPrefs::SetBool(coPrefParticles, false);
+    prop.SetActiveEvent(0);
+    prop.Advance(30.0f, true);
+    prop.Advance(31.5f, true);
+    EXPECT_EQ(prop.CountGenerators(), 0u);
+    EXPECT_EQ(prop.CountSounds(), 2u);
+    prop.SetActive(false);
+
+    toolPropEvent sway;
+    sway.animation = "fountainsway.mx";
+    // Without exit or idle animations, leaving stops the model.
+    toolPropDefinition only;
+    only.model = "fountain.mhx";
+    only.triggerDistance = 10.0f;
+    only.entries = {sway};
+    toolWritePropDefinition(Native("Ironvale/Data/only.prd"), only);
+    coPropTemplate entryOnly(envString("only"), envString("Only"), false);
+    entryOnly.Load(m_folder.Locator("Ironvale"));
+    {
+        coProp passing(entryOnly);
+        passing.SetActive(true);
+        passing.Advance(1.0f, true);
+        const auto& model = dynamic_cast<const scAnimatableObject&>(*passing.GetModels().front());
+        EXPECT_TRUE(model.IsPlaying());
+        passing.Advance(5.0f, false);
+        EXPECT_FALSE(model.IsPlaying());
+    }
+    entryOnly.Unload();
+
+    // A static model never animates, whatever its definition holds.
+    toolWriteStaticModel(Native("Ironvale/Model/box.mx"), {toolMakeBox({1, 1, 1}, {0, 0.5f, 0}, {})});
+    toolPropDefinition box;
+    box.model = "box.mx";
+    box.triggerDistance = 10.0f;
+    box.idle = box.entries = {sway};
+    toolWritePropDefinition(Native("Ironvale/Data/box.prd"), box);
+    coPropTemplate kind(envString("box"), envString("Box"), false);
+    kind.Load(m_folder.Locator("Ironvale"));
+    {
+        coProp still(kind);
+        still.SetActive(true);
+        still.Advance(1.0f, true);
+        EXPECT_FALSE(still.IsAnimated());
+        EXPECT_EQ(still.GetCurrentAnimation(), nullptr);
+    }
+    kind.Unload();
 }

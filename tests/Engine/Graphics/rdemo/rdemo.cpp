@@ -6,6 +6,8 @@
 //   rdemo --scene track [--type Steel] [--pieces straight,turn90,loop,corkscrew,roll180] --out picture.png
 //   rdemo --scene circuit --recipe r1 --type Steel [--grab] [--thumb] --out folder
 //   rdemo --scene environment [--env Mountain] [--variant n] [--dock Ironvale] --out picture.png
+//   rdemo --scene props [--env Mountain] [--variant n] --props p.cprl --rings r.ctrl [--ride-time seconds]
+//         --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
 // its three vertex colours. The others are listed in Scenes() and drawn in rdemo<Scene>.cpp.
 #include "rdemo.h"
@@ -82,6 +84,9 @@ struct SceneOptions {
     // The environment scene's environment, variant and dock theme.
     std::string env = "Mountain", dock = "Ironvale";
     int variant = 1;
+    // The props scene's chunk files and how long the train rides before the picture.
+    std::string props, rings;
+    f32 rideTime = 6.0f;
 };
 
 std::vector<std::string> SplitAtCommas(const std::string& list) {
@@ -112,6 +117,10 @@ const std::map<std::string, SceneDrawer>& Scenes() {
         {"ride", [](const SceneOptions& o) { return DrawRideScene(o.type, o.time); }},
         {"track", [](const SceneOptions& o) { return DrawTrackScene(o.type, o.pieces); }},
         {"environment", [](const SceneOptions& o) { return DrawEnvironmentScene(o.env, o.variant, o.dock); }},
+        {"props",
+         [](const SceneOptions& o) {
+             return DrawPropsScene(o.env, o.variant, o.props, o.rings, o.rideTime);
+         }},
     };
     return scenes;
 }
@@ -124,7 +133,7 @@ int Usage() {
         stderr,
         "usage: rdemo --scene %s [--seed n] [--time seconds] [--theme folder] [--name prop] [--recipe r1 "
         "--type <coaster type> --terrain hill --shadows 0|1 [--scheme n] [--grab] [--thumb]] [--pieces "
-        "a,b,...] [--env name --variant n --dock theme] "
+        "a,b,...] [--env name --variant n --dock theme] [--props file --rings file --ride-time seconds] "
         "--out <file.png or, with --grab or --thumb, folder>\n",
         names.c_str());
     return 2;
@@ -223,6 +232,12 @@ int main(int argc, char** argv) {
             options.variant = static_cast<int>(std::strtol(value, nullptr, 10));
         else if (option == "--dock")
             options.dock = value;
+        else if (option == "--props")
+            options.props = value;
+        else if (option == "--rings")
+            options.rings = value;
+        else if (option == "--ride-time")
+            options.rideTime = std::strtof(value, nullptr);
         else if (option == "--scheme")
             options.scheme = static_cast<int>(std::strtol(value, nullptr, 10));
         else
@@ -231,7 +246,9 @@ int main(int argc, char** argv) {
     const auto draw = Scenes().find(scene);
     // The capture run grabs the circuit scene into the folder named by --out.
     const bool capture = grab || thumb;
-    if (draw == Scenes().end() || out.empty() || !std::isfinite(options.time) || options.recipe != "r1" ||
+    if (draw == Scenes().end() || out.empty() || !std::isfinite(options.time) ||
+        !std::isfinite(options.rideTime) ||
+        (scene == "props" && (options.props.empty() || options.rings.empty())) || options.recipe != "r1" ||
         options.terrain != "hill" || (capture && scene != "circuit"))
         return Usage();
     const i32 width = capture ? kCaptureWidth : kWidth, height = capture ? kCaptureHeight : kHeight;

@@ -49,3 +49,7 @@ std::vector<u32> DrawTrackScene(const std::string& type, const std::vector<std::
 bool RunCaptureScene(const std::string& type, bool grab, bool thumb, const std::string& folder);
 // An environment of the built content in a variant, with a theme's dock at its start.
 std::vector<u32> DrawEnvironmentScene(const std::string& environment, int variant, const std::string& dock);
+// Placed props and target rings from their chunk files over R1 in an environment of the built content,
+// after the train has ridden for the seconds.
+std::vector<u32> DrawPropsScene(const std::string& environment, int variant, const std::string& props,
+                                const std::string& rings, f32 seconds);

@@ -11,12 +11,10 @@
 #include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
-#include "Source/Track/coCoasterPieceStraight.h"
-#include "Source/Track/coCoasterPieceTurn.h"
+#include "Source/Track/coCoasterPiece.h"
 #include "Source/TrackGeom/coCrossSectionReader.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
 #include "Source/TrackGeom/coTrackObjects.h"
@@ -175,6 +173,10 @@ DemoCoaster::~DemoCoaster() {
     g3dRenderer::Shutdown();
 }
 
+void DemoCoaster::HideGround() {
+    m_groundModel->SetVisible(false);
+}
+
 std::vector<u32> DemoCoaster::Frame() {
     g2dScreen::Clear(kSky);
     g3dRenderer::RenderFrame(1.0f);
@@ -187,23 +189,6 @@ void DemoCoaster::Draw() {
     g2dScreen::Clear(kSky);
     g3dRenderer::RenderFrame(1.0f);
     g2dScreen::EndFrame();
-}
-
-void DemoLayR1() {
-    for (int i = 0; i < 4; ++i) {
-        auto straight = std::make_unique<coCoasterPieceStraight>();
-        straight->SetRunLength(20.0f);
-        straight->SetElement(coElementChainLift);
-        straight->Place(maVector3d(0.0f, 2.0f, 0.0f), 0.0f);
-        coCircuitAppend(std::move(straight), true);
-        auto turn = std::make_unique<coCoasterPieceTurn>();
-        turn->SetAngle(coDegrees(90.0f));
-        turn->SetRadius(15.0f);
-        turn->SetElement(coElementChainLift);
-        turn->Place(maVector3d(0.0f, 2.0f, 0.0f), 0.0f);
-        coCircuitAppend(std::move(turn), true);
-    }
-    coCircuitClose();
 }
 
 u32 DemoBrightness(u32 pixel) {

@@ -6,6 +6,7 @@
 #include "Source/TrackGeom/coSceneTrackObjectMaker.h"
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
+#include "rdemoR1.h"
 
 #include <functional>
 #include <string>
@@ -43,6 +44,8 @@ class DemoCoaster {
     bool Failed() const { return m_failed; }
     coTrackMeshBuilder& Builder() { return m_builder; }
     g3dCamera& Camera() { return m_camera; }
+    // An environment's terrain stands in place of the demo's own ground.
+    void HideGround();
     // Clears to the sky, renders, reads the back buffer and presents it.
     std::vector<u32> Frame();
     // The same without reading the back buffer, at any window size.
@@ -60,7 +63,5 @@ class DemoCoaster {
     bool m_failed = false;
 };
 
-// The closed R1 circuit: four chained straights of 20 and four right-angle turns of radius 15.
-void DemoLayR1();
 // Brightness of a pixel as the sum of its three channels.
 u32 DemoBrightness(u32 pixel);
