@@ -14,6 +14,7 @@
 #include "Source/Settings/coPaths.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -25,7 +26,9 @@ constexpr i32 kCellStates[] = {0, 1, 3, guiTableBox::kSelectedState};
 constexpr const char* kHeaders[] = {"Name", "Environment", "TrackType", "Date"};
 
 // Brings each coaster file found up to date in its own copy of the cache, keeping the loading screen
-// up with one presentation per file.
+// up. It is presented after each 40 ms of scanning rather than once a file: with a frame a file,
+// presenting (in step with the display) would cost far more than reading the cache, and hundreds of
+// coasters would take seconds.
 class RowAdder : public fsFileEnum::EnumTarget {
   public:
     explicit RowAdder(coLoadCacheMap cache) : m_cache(std::move(cache)) {}
@@ -33,13 +36,18 @@ class RowAdder : public fsFileEnum::EnumTarget {
         fsLocator file = directory;
         file.AppendComponent(entry.GetLastComponent());
         coScanLoadCacheFile(file, m_cache);
-        coLoadingScreenShow(false);
+        if (std::chrono::steady_clock::now() - m_lastShown >= kShowInterval) {
+            coLoadingScreenShow(false);
+            m_lastShown = std::chrono::steady_clock::now();
+        }
         return true;
     }
     coLoadCacheMap& GetCache() { return m_cache; }
 
   private:
+    static constexpr std::chrono::milliseconds kShowInterval{40};
     coLoadCacheMap m_cache;
+    std::chrono::steady_clock::time_point m_lastShown = std::chrono::steady_clock::now();
 };
 
 bool ByName(const coLoadCacheEntry& a, const coLoadCacheEntry& b) {
@@ -89,7 +97,8 @@ coLoadMenu::coLoadMenu() {
         m_table->SetCellStateStyle(state, {m_font, m_font}, {1, 180}, {colour, colour});
     }
     m_table->SetCellTransparency(0.0f);
-    m_table->SetCellTextureSize(256, 32);
+    // Text textures as high as the rows, so the texts show 1:1.
+    m_table->SetCellTextureSize(256, kRowHeight);
     m_table->InsertColumn(0, 256);
     m_table->InsertColumn(1, 256);
     box->SetView(m_table);

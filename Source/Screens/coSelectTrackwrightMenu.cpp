@@ -113,7 +113,8 @@ coSelectTrackwrightMenu::coSelectTrackwrightMenu() {
     m_table->SetCellStateStyle(1, m_font, 1, g3dTextColour{255, 252, 0});
     m_table->SetCellStateStyle(guiTableBox::kSelectedState, m_font, 1, g3dTextColour{0, 255, 0});
     m_table->SetCellTransparency(0.0f);
-    m_table->SetCellTextureSize(256, 32);
+    // Text textures as high as the rows, so the texts show 1:1.
+    m_table->SetCellTextureSize(256, kRowHeight);
     m_table->InsertColumn(0, 256);
     m_table->InsertColumn(1, 128);
     box->SetView(m_table);

@@ -82,6 +82,7 @@ screenGallery::~screenGallery() {
     coPaletteManager::Destroy();
     coDialogDimmer::Destroy();
     guiWindowMgr::GetRoot()->DeleteAllChildren();
+    coLoadingScreenHide(); // the load menu shows it while it scans
     gprShutdown();
     fsResetRootTable();
     if (!m_saves.empty())

@@ -67,7 +67,8 @@ bool RowHasRed(guiGallery& gallery, int row) {
     for (int y = 112 + 16 * row; y < 128 + 16 * row; ++y)
         for (int x = 132; x < 312; ++x) {
             const u32 p = Pixel(gallery, x, y);
-            if (((p >> 16) & 0xFF) > 180 && ((p >> 8) & 0xFF) < 60 && (p & 0xFF) < 60)
+            const u32 r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+            if (r > 100 && r > 2 * g && r > 2 * b)
                 return true;
         }
     return false;
