@@ -12,6 +12,7 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Source/App/coLoadingScreen.h"
 #include "Source/App/coReportException.h"
+#include "Source/Career/coCareerSave.h"
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Palettes/coBackground.h"
@@ -243,10 +244,10 @@ void coModeLoadMenu::Think() {
 
 bool coModeLoadMenu::LoadSelectedCoaster() {
     coMusicStop();
-    const std::string name = m_screen->GetSelectedName();
-    coGetMenuWorld().SetCoasterName(envString(name.c_str()));
-    fsLocator file(coRootSaves);
-    file.AppendComponent(envString((name + ".csa").c_str()));
+    const fsLocator file = m_screen->GetSelectedFile();
+    if (file.GetComponentCount() == 0)
+        return false;
+    coGetMenuWorld().SetCoasterName(m_screen->GetSelectedName());
     try {
         coGetMenuWorld().LoadCoaster(file);
         return true;
@@ -277,7 +278,8 @@ void coModeCareerMenu::Enter() {
     if (m_lastTrackType != "false")
         m_screen->SetCareerPage(m_careerIndex, m_lastTrackType, m_lastMission);
     coLoadingScreenShow(false);
-    // The career results come from the career save once it is read; until then the menu shows none.
+    std::vector<i32> counts;
+    coCareerSave::Load(m_profile, m_screen.get(), counts);
     coLoadingScreenShow(false);
     coLoadingScreenShow(false);
     coShowMenuBackground("uicm");
@@ -304,8 +306,8 @@ void coModeCareerMenu::Think() {
 
 bool coModeCareerMenu::StartSelectedMission(bool launch) {
     auto* builder = dynamic_cast<coCareerMissionTarget*>(coGetMode(coModeIdCareerBuilder));
-    m_lastTrackType = m_screen->selectedTrackType;
-    m_lastMission = m_screen->selectedMission;
+    m_lastTrackType = m_screen->GetSelectedTrackType();
+    m_lastMission = m_screen->GetSelectedMission();
     try {
         fsLocator folder = fsGetRootDirectory(coRootSaves, 0);
         for (const envString& level : {m_profile, envString(m_lastTrackType.c_str())}) {
@@ -320,11 +322,11 @@ bool coModeCareerMenu::StartSelectedMission(bool launch) {
             file.AppendComponent(envString(m_lastTrackType.c_str()));
             file.AppendComponent(envString(m_lastMission.c_str()));
         }
-        m_careerIndex = m_screen->careerIndex;
+        m_careerIndex = m_screen->GetCareerIndex();
         if (builder) {
             builder->LoadMission(file, m_careerIndex);
             builder->SetPlayerName(m_profile);
-            builder->SetFinalMission(m_screen->closingMission);
+            builder->SetFinalMission(m_screen->IsClosingMission());
         }
         return true;
     } catch (...) {

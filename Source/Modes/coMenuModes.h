@@ -2,6 +2,8 @@
 #include "Engine/App/Fs/fsLocator.h"
 #include "Source/Modes/coMenuScreens.h"
 #include "Source/Modes/coMode.h"
+#include "Source/Screens/coCareerMenu.h"
+#include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coMainMenu.h"
 
 #include <memory>

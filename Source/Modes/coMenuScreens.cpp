@@ -33,20 +33,6 @@ void coMenuScreen::Press(const char* name) {
         button->SetState(coButtonReleased);
 }
 
-coLoadMenu::coLoadMenu()
-    : coMenuScreen("Load Menu",
-                   {{"Build", "Build"}, {"Back", "Back"}, {"Main Menu", "Main Menu"}, {"Ride", "Ride"}}) {}
-
-coCareerMenu::coCareerMenu()
-    : coMenuScreen("Career Menu",
-                   {{"Launch", "Launch"}, {"Start Again", "Start Again"}, {"Main Menu", "Main Menu"}}) {}
-
-void coCareerMenu::SetCareerPage(i32 index, const std::string& trackType, const std::string& mission) {
-    careerIndex = index;
-    selectedTrackType = trackType;
-    selectedMission = mission;
-}
-
 coModalDialog::coModalDialog(const char* name, const Buttons& buttons) : coMenuScreen(name, buttons) {}
 
 i32 coModalDialog::DoModal(const std::function<void()>& frame) {

@@ -38,34 +38,6 @@ class coMenuScreen : public guiContainer {
     void Press(const char* name);
 };
 
-class coLoadMenu : public coMenuScreen {
-  public:
-    coLoadMenu();
-    // The coaster selected in the list, without ".csa".
-    std::string GetSelectedName() const { return m_selected; }
-    void SetSelectedName(std::string name) { m_selected = std::move(name); }
-
-  private:
-    std::string m_selected;
-};
-
-class coCareerMenu : public coMenuScreen {
-  public:
-    coCareerMenu();
-    void SetTrackwright(const envString& name) { m_trackwright = name; }
-    const envString& GetTrackwright() const { return m_trackwright; }
-    // Opens the page and selection of a launch.
-    void SetCareerPage(i32 careerIndex, const std::string& trackType, const std::string& mission);
-
-    std::string selectedTrackType;
-    std::string selectedMission;
-    i32 careerIndex = 0;
-    bool closingMission = false;
-
-  private:
-    envString m_trackwright;
-};
-
 // A modal dialog: the frame function runs once a loop until the dialog has its answer (1 OK, 2 Cancel),
 // from the player's Return or Escape, the run loop's quit, or a preset answer. The dialog is on the modal
 // stack only while it runs, however the run ends.

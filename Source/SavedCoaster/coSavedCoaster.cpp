@@ -16,6 +16,7 @@
 #include "Source/SavedCoaster/coChunkBody.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -191,14 +192,22 @@ void ApplyRideMusic(const coCoasterData& data) {
     }
 }
 
-// Whether the name is the last component of one of the root's directories.
+// Whether the name is installed under the root: one of the root's directories is so named (a root made
+// of the installed folders themselves), or holds a folder of that name (the installation's one folder).
 bool NamesRootDirectory(int root, const std::string& name) {
     std::vector<fsLocator> directories;
     fsGetRootDirectories(root, directories);
     const envString wanted(name.c_str());
-    for (const fsLocator& directory : directories)
+    if (!coIsPlainFolderName(wanted))
+        return false;
+    for (const fsLocator& directory : directories) {
         if (directory.GetComponentCount() > 0 && directory.GetLastComponent() == wanted)
             return true;
+        fsLocator inside = directory;
+        inside.AppendComponent(wanted);
+        if (fsDirectoryExists(inside))
+            return true;
+    }
     return false;
 }
 

@@ -111,6 +111,17 @@ void AddFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, i
                        Face(width, height, {colour.r * shade, colour.g * shade, colour.b * shade})});
 }
 
+// Idle, over, checked and disabled faces of a 128 x 32 check box.
+void AddCheckFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, Rgb colour) {
+    const std::pair<const char*, Rgb> states[] = {
+        {"_i", colour},
+        {"_o", {colour.r * 1.25f, colour.g * 1.25f, colour.b * 1.25f}},
+        {"_s", {colour.r * 0.6f, colour.g * 1.6f, colour.b * 0.6f}},
+        {"_d", {colour.r * 0.5f, colour.g * 0.5f, colour.b * 0.5f}}};
+    for (const auto& [suffix, shade] : states)
+        out.push_back({prefix + suffix + ".png", Face(128, 32, shade)});
+}
+
 } // namespace
 
 toolImage toolMenuBackdrop(const std::string& menu) {
@@ -148,6 +159,14 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     AddFaces(pictures, "Data/GUI/uicd/uicdbn", 128, 32, {70, 70, 120});
     for (size_t i = pictures.size() - 4; i < pictures.size(); ++i)
         Letter(pictures[i].image, okCaption, fonts);
+    AddFaces(pictures, "Data/GUI/uilm/uilmhd", 128, 32, {90, 60, 110});
+    // The career menu's check faces: track types, and missions lettered with their numbers.
+    AddCheckFaces(pictures, "Data/GUI/uicm/uicmtt", {60, 90, 170});
+    for (int mission = 1; mission <= 8; ++mission) {
+        AddCheckFaces(pictures, "Data/GUI/uicm/uicmm" + std::to_string(mission), {70, 110, 90});
+        for (size_t i = pictures.size() - 4; i < pictures.size(); ++i)
+            Letter(pictures[i].image, envString(("Mission " + std::to_string(mission)).c_str()), fonts);
+    }
     const std::pair<const char*, Rgb> folders[] = {{"Tracks/Steel", {80, 110, 170}},
                                                    {"Tracks/Wooden", {150, 100, 60}},
                                                    {"Environments/Mountain", {70, 140, 80}}};

@@ -6,18 +6,23 @@
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Source/App/coLoadingScreen.h"
+#include "Source/Career/coCareerSave.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coDialogDimmer.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Screens/coCareerMenu.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
+#include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coMainMenu.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coSelectTrackwrightMenu.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -29,6 +34,17 @@ void SetRoot(i32 root, const std::string& path) {
 
 std::string Data(const std::string& relative) {
     return std::string(LV_DATA_DIR) + "/" + relative;
+}
+
+// A saved coaster holding only its setting chunk: the track type and environment, closed.
+std::string CoasterBytes(const std::string& trackType) {
+    std::string body(16, '\0');
+    body += trackType + '\0' + "Mountain" + '\0' + '\1' + "Ironvale" + '\0';
+    std::string bytes = std::string("KSFB") + '\2' + '\1' + '\0' + '\0' + "CDAT";
+    const u32 size = static_cast<u32>(body.size());
+    bytes.append(reinterpret_cast<const char*>(&size), 4);
+    bytes.append("\1\0", 2);
+    return bytes + body;
 }
 
 } // namespace
@@ -46,6 +62,7 @@ screenGallery::screenGallery() {
                                                  {coRootVoice, "Data/Voice/Eng"}};
     for (const auto& [root, relative] : roots)
         SetRoot(root, Data(relative));
+    SetRoot(coRootMissions, Data("Data/Missions"));
     SetRoot(coRootSaves, m_saves);
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
@@ -65,6 +82,7 @@ screenGallery::~screenGallery() {
     coPaletteManager::Destroy();
     coDialogDimmer::Destroy();
     guiWindowMgr::GetRoot()->DeleteAllChildren();
+    coLoadingScreenHide(); // the load menu shows it while it scans
     gprShutdown();
     fsResetRootTable();
     if (!m_saves.empty())
@@ -72,7 +90,31 @@ screenGallery::~screenGallery() {
 }
 
 bool screenGallery::Knows(const std::string& screen) const {
-    return screen == "mainmenu" || screen == "question" || screen == "credits" || screen == "choose";
+    for (const char* known :
+         {"mainmenu", "loadmenu", "profiles", "careermenu", "question", "credits", "choose"})
+        if (screen == known)
+            return true;
+    return false;
+}
+
+bool screenGallery::MakeFixture(const std::string& fixture) {
+    if (fixture == "saves-5") {
+        const std::pair<const char*, const char*> coasters[] = {{"Twister", "Steel"},
+                                                                {"Boomerang", "Steel"},
+                                                                {"Old Timer", "Wooden"},
+                                                                {"Lost Loop", "Looping"},
+                                                                {"Zephyr", "Steel"}};
+        for (const auto& [name, trackType] : coasters)
+            std::ofstream(m_saves + "/" + name + ".csa", std::ios::binary) << CoasterBytes(trackType);
+        return true;
+    }
+    if (fixture == "classic-3done") {
+        for (i32 mission = 0; mission < 3; ++mission)
+            coCareerSave::Write(1, envString("Ann"), envString("Classic"), mission, 2 + mission);
+        std::filesystem::create_directories(m_saves + "/Bea");
+        return true;
+    }
+    return false;
 }
 
 guiDialog* screenGallery::Build(const std::string& screen) {
@@ -82,6 +124,25 @@ guiDialog* screenGallery::Build(const std::string& screen) {
     if (screen == "mainmenu") {
         coShowMenuBackground("uimm");
         guiWindowMgr::AddWindow(new coMainMenu);
+        return nullptr;
+    }
+    if (screen == "loadmenu") {
+        coShowMenuBackground("uilm");
+        guiWindowMgr::AddWindow(new coLoadMenu);
+        return nullptr;
+    }
+    if (screen == "profiles") {
+        coShowMenuBackground("uisi");
+        guiWindowMgr::AddWindow(new coSelectTrackwrightMenu);
+        return nullptr;
+    }
+    if (screen == "careermenu") {
+        coShowMenuBackground("uicm");
+        auto* menu = new coCareerMenu;
+        guiWindowMgr::AddWindow(menu);
+        menu->SetTrackwright(envString("Ann"));
+        std::vector<i32> counts;
+        coCareerSave::Load(envString("Ann"), menu, counts);
         return nullptr;
     }
     guiDialog* dialog = nullptr;

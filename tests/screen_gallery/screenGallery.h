@@ -16,11 +16,15 @@ class screenGallery {
     bool IsReady() const { return m_gallery.IsReady(); }
     guiGallery& Gallery() { return m_gallery; }
 
-    // "mainmenu": the main menu on its backdrop. The dialogs, each on its menu's backdrop, are returned
-    // for the caller's modal run: "question" (the quit question), "credits", "choose" (a new coaster).
-    // Null for an unknown name or a menu.
+    // "mainmenu": the main menu on its backdrop; "loadmenu", "profiles" and "careermenu" likewise. The
+    // dialogs, each on its menu's backdrop, are returned for the caller's modal run: "question" (the quit
+    // question), "credits", "choose" (a new coaster). Null for an unknown name or a menu.
     bool Knows(const std::string& screen) const;
     guiDialog* Build(const std::string& screen);
+    // Writes the saves the screens show: "saves-5" (five coasters, one of a track type not installed),
+    // "classic-3done" (the profile "Ann" with the first three Classic missions done). False for another
+    // name.
+    bool MakeFixture(const std::string& fixture);
 
   private:
     guiGallery m_gallery;

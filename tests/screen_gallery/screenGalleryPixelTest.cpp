@@ -62,4 +62,29 @@ TEST(screenGalleryPixels, MainMenuTilesAndTheDimmedQuestion) {
     ExpectBackdrop(gallery, backdrop, 100, 300, 0.5f);
 }
 
+// Whether a red pixel lies in the band of the load list's row (16 pixels from y 112, the name's half).
+bool RowHasRed(guiGallery& gallery, int row) {
+    for (int y = 112 + 16 * row; y < 128 + 16 * row; ++y)
+        for (int x = 132; x < 312; ++x) {
+            const u32 p = Pixel(gallery, x, y);
+            const u32 r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+            if (r > 100 && r > 2 * g && r > 2 * b)
+                return true;
+        }
+    return false;
+}
+
+TEST(screenGalleryPixels, TheLoadMenuTintsTheUnloadableRowRed) {
+    screenGallery screens;
+    ASSERT_TRUE(screens.IsReady());
+    ASSERT_TRUE(screens.MakeFixture("saves-5"));
+    guiGallery& gallery = screens.Gallery();
+    screens.Build("loadmenu");
+    gallery.Frame();
+    // By name: "Boomerang", "Lost Loop" (its track type is not installed), "Old Timer", ...
+    EXPECT_FALSE(RowHasRed(gallery, 0));
+    EXPECT_TRUE(RowHasRed(gallery, 1));
+    EXPECT_FALSE(RowHasRed(gallery, 2));
+}
+
 } // namespace

@@ -1,7 +1,7 @@
 // The game's screens on the OpenGL device over the built tree, driven by an injected input script and
 // saved as a PNG:
-//   screen_gallery --screen mainmenu|question|credits|choose [--over mainmenu] [--inject "..."]
-//                  [--png picture.png]
+//   screen_gallery --screen mainmenu|loadmenu|profiles|careermenu|question|credits|choose
+//                  [--over mainmenu] [--fixture saves-5|classic-3done] [--inject "..."] [--png picture.png]
 // A dialog runs modally with the script as its frame and prints its result; the main menu prints the
 // state of each button.
 #include "Engine/Core/Env/envExceptionX.h"
@@ -33,22 +33,26 @@ class screenGalleryFrame : public guiFunction {
 };
 
 int Usage() {
-    std::fputs("usage: screen_gallery --screen mainmenu|question|credits|choose [--over mainmenu]\n"
-               "                      [--inject <script>] [--png <file.png>]\n",
-               stderr);
+    std::fputs(
+        "usage: screen_gallery --screen mainmenu|loadmenu|profiles|careermenu|question|credits|choose\n"
+        "                      [--over mainmenu] [--fixture saves-5|classic-3done]\n"
+        "                      [--inject <script>] [--png <file.png>]\n",
+        stderr);
     return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string screen, over, script, png;
+    std::string screen, over, fixture, script, png;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--screen")
             screen = argv[i + 1];
         else if (option == "--over")
             over = argv[i + 1];
+        else if (option == "--fixture")
+            fixture = argv[i + 1];
         else if (option == "--inject")
             script = argv[i + 1];
         else if (option == "--png")
@@ -64,6 +68,8 @@ int main(int argc, char** argv) {
             std::fputs("screen_gallery: no window or device\n", stderr);
             return 1;
         }
+        if (!fixture.empty() && !screens.MakeFixture(fixture))
+            return Usage();
         guiGallery& gallery = screens.Gallery();
         if (!over.empty())
             screens.Build(over);

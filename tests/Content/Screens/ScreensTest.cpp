@@ -2,12 +2,17 @@
 // tree; the texts and pictures the scripts and screens name exist, in exact case.
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/GUI/Gpr/gprScript.h"
+#include "Engine/GUI/Gui/guiRadioGroup.h"
+#include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coBackground.h"
+#include "Source/Screens/coCareerMenu.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
+#include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coMainMenu.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coScreenTestKit.h"
+#include "Source/Screens/coSelectTrackwrightMenu.h"
 
 #include <filesystem>
 #include <fstream>
@@ -20,8 +25,9 @@ struct Script {
     const char* name;
     const char* textSet; // null: loaded without one
 };
-constexpr Script kScripts[] = {
-    {"uiqd", "uimc.tsf"}, {"uibk", nullptr}, {"uimm", "uimm.tsf"}, {"uicd", nullptr}, {"uicc", "uicc.tsf"}};
+constexpr Script kScripts[] = {{"uiqd", "uimc.tsf"}, {"uibk", nullptr},    {"uimm", "uimm.tsf"},
+                               {"uicd", nullptr},    {"uicc", "uicc.tsf"}, {"uilm", "uilm.tsf"},
+                               {"uisi", "uisi.tsf"}, {"uicm", "uicm.tsf"}};
 
 std::string Source(const std::string& name) {
     std::ifstream in(std::string(LV_SOURCE_DIR) + "/Content/GUI/" + name + "/" + name + ".gst");
@@ -69,6 +75,10 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coCreditsDialog);
     auto* choice = new coChooseCoasterDialog;
     screens.emplace_back(choice);
+    screens.emplace_back(new coLoadMenu);
+    screens.emplace_back(new coSelectTrackwrightMenu);
+    auto* career = new coCareerMenu;
+    screens.emplace_back(career);
     for (const char* menu : {"uimm", "uilm", "uisi", "uicm", "uicc", "uicd"})
         background->SetImage(menu);
     EXPECT_EQ(log.Count("Warning"), 0u) << (log.lines.empty() ? "" : log.lines.front());
@@ -77,6 +87,23 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     for (const char* voice : coMainMenu::kButtons)
         EXPECT_TRUE(std::filesystem::exists(DataPath("Data/Voice/Eng/" + std::string(voice) + ".wav")))
             << voice;
+    coLoadingScreenHide(); // the load menu's
+    // Every mission button of the career menu names an installed mission of its track type.
+    for (const char* page : {"Coaster", "Vantorex1"}) {
+        const auto* container = dynamic_cast<const guiContainer*>(career->FindChild(page));
+        for (i32 i = 0; i < container->GetChildCount(); ++i) {
+            const auto* group = dynamic_cast<const guiRadioGroup*>(container->GetChild(i));
+            if (!group || group->GetName() == "TrackType")
+                continue;
+            EXPECT_GT(group->GetButtonCount(), 0) << group->GetName();
+            for (i32 b = 0; b < group->GetButtonCount(); ++b) {
+                const std::string name = group->GetChild(b)->GetName();
+                EXPECT_TRUE(
+                    std::filesystem::exists(DataPath("Data/Missions/" + group->GetName() + "/" + name)))
+                    << name;
+            }
+        }
+    }
     fsResetRootTable();
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);

@@ -113,12 +113,11 @@ TEST_F(coMenuModesTest, MainAndLoadMenuMoves) {
     EXPECT_EQ(coCurrentMode(), &mainMenu);
 
     // A damaged coaster is reported; the world is cleared and the load menu stays.
+    std::ofstream(folder.Path("saves/Broken.csa"), std::ios::binary)
+        << std::string("KSFB\x01\0\0\0garbage", 15);
     coModeManagerUpdate();
     Press(mainMenu.GetScreen(), "Load");
     coModeManagerUpdate();
-    std::ofstream(folder.Path("saves/Broken.csa"), std::ios::binary)
-        << std::string("KSFB\x01\0\0\0garbage", 15);
-    loadMenu.GetScreen()->SetSelectedName("Broken");
     world.calls.clear();
     Press(loadMenu.GetScreen(), "Ride");
     EXPECT_EQ(world.calls, (std::vector<std::string>{"load Broken.csa", "clear"}));
@@ -172,29 +171,28 @@ TEST_F(coMenuModesTest, CareerMenuLaunchesAndReopensOnTheLastLaunch) {
     menu.SetProfileName(envString("Ann"));
     coModePush(&menu);
     coModeManagerUpdate();
+    coModeManagerUpdate(); // the first frame picks the first mission not done
     coCareerMenu* screen = menu.GetScreen();
-    EXPECT_EQ(screen->selectedTrackType, "");
-    screen->selectedTrackType = "Steel";
-    screen->selectedMission = "Mission2.cmi";
-    screen->careerIndex = 3;
+    EXPECT_EQ(screen->GetSelectedTrackType(), "Classic");
+    EXPECT_EQ(screen->GetSelectedMission(), "Mission1.cmi");
     Press(screen, "Launch"); // no saved attempt: the installed mission
     EXPECT_EQ(coCurrentMode(), &careerBuilder);
     EXPECT_EQ(careerBuilder.missionFile.GetRoot(), coRootMissions);
-    EXPECT_EQ(careerBuilder.careerIndex, 3);
+    EXPECT_EQ(careerBuilder.careerIndex, 1);
     EXPECT_EQ(careerBuilder.playerName, envString("Ann"));
-    EXPECT_TRUE(std::filesystem::is_directory(folder.Path("saves/Ann/Steel")));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.Path("saves/Ann/Classic")));
 
     coModeManagerUpdate(); // the builder goes back to the career menu
     coModeManagerUpdate();
     ASSERT_EQ(coCurrentMode(), &menu);
     screen = menu.GetScreen();
-    EXPECT_EQ(screen->selectedTrackType, "Steel");
-    EXPECT_EQ(screen->selectedMission, "Mission2.cmi");
+    EXPECT_EQ(screen->GetSelectedTrackType(), "Classic");
     EXPECT_EQ(screen->GetTrackwright(), envString("Ann"));
 
     // The player's own attempt is taken by Launch, and left for Start Again.
-    std::ofstream(folder.Path("saves/Ann/Steel/Mission2.cmi")) << "attempt";
+    std::ofstream(folder.Path("saves/Ann/Classic/Mission1.cmi")) << "attempt";
     for (const char* button : {"Launch", "Start Again"}) {
+        coModeManagerUpdate();
         Press(menu.GetScreen(), button);
         EXPECT_EQ(careerBuilder.missionFile.GetRoot() == coRootMissions,
                   std::string(button) == "Start Again");

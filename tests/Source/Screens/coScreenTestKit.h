@@ -134,6 +134,14 @@ class coScreenTest : public ::testing::Test {
         inDeviceManager::PollAll();
         guiWindowMgr::Update();
     }
+    // The player's click on the screen's button over two frames of the window manager, the screen up for
+    // them: the screen polls its buttons in its own think.
+    void ClickOn(guiContainer& screen, const char* button) {
+        guiWindowMgr::AddWindow(&screen);
+        PointerFrame(screen.FindChild(button), true);
+        PointerFrame(nullptr, false);
+        guiWindowMgr::DetachWindow(&screen);
+    }
     // A frame function that lets the dialog be drawn once, then clicks the widget (found anew each
     // frame by the caller's lookup) over two frames.
     coTestFrameFunction ClickLater(std::function<guiWindow*()> widget) {

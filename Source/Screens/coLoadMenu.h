@@ -1,0 +1,49 @@
+#pragma once
+#include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
+#include "Source/SavedCoaster/coLoadCache.h"
+
+#include <vector>
+
+class guiTableBox;
+
+// The load menu's widget tree from the script "uilm": the player's saved coasters in a table of four
+// sortable columns (name, environment, track type, date), and "Build", "Ride" and "Delete" following the
+// selected coaster. Construction brings the load-menu cache up to date from the saves folders; the end
+// writes it back. Coasters whose track type or environment is missing are listed in red.
+class coLoadMenu : public guiContainer {
+  public:
+    enum SortKey : i32 { kByName = 1, kByEnvironment, kByTrackType, kByDate };
+
+    // Throws coScreenScriptX for a script without its widgets, and the loaders' exceptions.
+    coLoadMenu();
+    ~coLoadMenu() override;
+
+    void Think() override;
+
+    // The selected coaster's name and file; empty when no row is selected.
+    envString GetSelectedName() const;
+    fsLocator GetSelectedFile() const;
+    guiTableBox* GetTable() const { return m_table; }
+    // The listed coasters in display order.
+    const std::vector<coLoadCacheEntry>& GetEntries() const { return m_entries; }
+
+  private:
+    void RebuildList();
+    void CollectEntries();
+    void SortEntries();
+    void FillRow(i32 row, const coLoadCacheEntry& entry);
+    void SetButtons(i32 row);
+    void DisableButtons();
+    void DeleteSelected(i32 row);
+    i32 FirstSelectedRow() const;
+
+    guiTableBox* m_table = nullptr;
+    g2dFont m_font;
+    coLoadCacheMap m_cache;
+    std::vector<coLoadCacheEntry> m_entries;
+    i32 m_selectedRow = -1;
+    i32 m_sortKey = kByName;
+    envString m_environmentFilter;
+    envString m_trackTypeFilter;
+};

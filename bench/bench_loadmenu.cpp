@@ -1,0 +1,184 @@
+// Building the load menu over 200 saved coasters with the cache warm (every file known and unchanged)
+// against none (every file opened), on the recording device over the built tree; unchanged files are
+// not opened, and the target is at most 0.2. The list's 1600 cell texts and the loading screen cost the
+// same either way, so the scan alone is measured too.
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/GUI/Gpr/gprPackage.h"
+#include "Engine/GUI/Gui/guiPackage.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTextureFormats.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Platform/Font/plFreeTypeFonts.h"
+#include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plTestInputSource.h"
+#include "Engine/Platform/plTestWindowHost.h"
+#include "Engine/Platform/plTimeSource.h"
+#include "Source/App/coLoadingScreen.h"
+#include "Source/SavedCoaster/coLoadCache.h"
+#include "Source/Screens/coLoadMenu.h"
+#include "Source/Settings/coPaths.h"
+#include "benchReport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+constexpr int kCoasters = 200;
+
+void SetRoot(i32 root, const std::string& path) {
+    fsLocator folder;
+    fsLocatorFromNativePath(path.c_str(), folder);
+    fsSetRootDirectory(root, folder);
+}
+
+// A saved coaster holding only its setting chunk: a steel coaster in the mountains, closed.
+std::string CoasterBytes() {
+    std::string body(16, '\0');
+    body += std::string("Steel") + '\0' + "Mountain" + '\0' + '\1' + "Ironvale" + '\0';
+    std::string bytes = std::string("KSFB") + '\2' + '\1' + '\0' + '\0' + "CDAT";
+    const u32 size = static_cast<u32>(body.size());
+    bytes.append(reinterpret_cast<const char*>(&size), 4);
+    bytes.append("\1\0", 2);
+    return bytes + body;
+}
+
+struct SavesFolder {
+    plTestTimeSource time;
+    plTestWindowHost window;
+    plTestInputSource input;
+    plFakeD3d d3d;
+    plFreeTypeFonts fonts;
+    std::filesystem::path folder;
+
+    SavesFolder() {
+        char pattern[] = "/tmp/lvbench-XXXXXX";
+        folder = mkdtemp(pattern);
+        for (const char* installed : {"Steel", "Mountain"})
+            std::filesystem::create_directories(folder / installed);
+        std::filesystem::create_directories(folder / "Saves");
+        const std::string bytes = CoasterBytes();
+        for (int i = 0; i < kCoasters; ++i)
+            std::ofstream(folder / "Saves" / ("Coaster" + std::to_string(i) + ".csa"), std::ios::binary)
+                << bytes;
+        plInstallServices({.time = &time, .window = &window, .input = &input, .d3d = &d3d, .fonts = &fonts});
+        SetRoot(coRootGui, std::string(LV_DATA_DIR) + "/Data/GUI");
+        SetRoot(coRootText, std::string(LV_DATA_DIR) + "/Data/Text/Eng");
+        SetRoot(coRootSaves, (folder / "Saves").string());
+        SetRoot(coRootTracks, (folder / "Steel").string());
+        SetRoot(coRootEnvironments, (folder / "Mountain").string());
+        fsLocator fontNames(coRootText);
+        fontNames.AppendComponent("fontname.tsf");
+        g2dLoadFontNameTable(fontNames);
+        g2dScreen::InitWindowed(800, 600, 0, 0);
+        g3dSelectTextureFormats();
+        g3dTextureManager::Initialize();
+        g3dFragmentManager::Initialize();
+        g3dRenderer::Initialize();
+        g3dRenderer::InitStates();
+        guiInit();
+        gprInit();
+    }
+    ~SavesFolder() {
+        coLoadingScreenHide();
+        gprShutdown();
+        guiShutdown();
+        g3dRenderer::Shutdown();
+        g2dScreen::Deinitialize();
+        g2dFont::ReleaseAll();
+        fsResetRootTable();
+        plInstallServices({});
+        std::filesystem::remove_all(folder);
+    }
+    void ForgetCache() const { std::filesystem::remove(folder / "Saves" / "LoadCach.bin"); }
+    fsLocator Saved(int i) const {
+        fsLocator file;
+        fsLocatorFromNativePath((folder / "Saves" / ("Coaster" + std::to_string(i) + ".csa")).c_str(), file);
+        return file;
+    }
+};
+
+SavesFolder* g_saves = nullptr;
+
+// The menu is built and ended each time; its end writes the cache, which the cold run removes again.
+void BM_LoadMenuNoCache(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        g_saves->ForgetCache();
+        state.ResumeTiming();
+        coLoadMenu menu;
+        benchmark::DoNotOptimize(menu.GetEntries().size());
+    }
+}
+BENCHMARK(BM_LoadMenuNoCache)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_LoadMenuWarmCache(benchmark::State& state) {
+    { coLoadMenu warm; }
+    for (auto _ : state) {
+        coLoadMenu menu;
+        benchmark::DoNotOptimize(menu.GetEntries().size());
+    }
+}
+BENCHMARK(BM_LoadMenuWarmCache)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The cache's own share: reading it and bringing the 200 entries up to date, without the list's texts
+// and the loading screen.
+void ScanSaves() {
+    coLoadCacheMap cache;
+    coReadLoadCache(cache);
+    for (int i = 0; i < kCoasters; ++i)
+        coScanLoadCacheFile(g_saves->Saved(i), cache);
+    benchmark::DoNotOptimize(cache.size());
+}
+
+void BM_ScanNoCache(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        g_saves->ForgetCache();
+        state.ResumeTiming();
+        ScanSaves();
+    }
+}
+BENCHMARK(BM_ScanNoCache)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_ScanWarmCache(benchmark::State& state) {
+    { coLoadMenu warm; }
+    for (auto _ : state)
+        ScanSaves();
+}
+BENCHMARK(BM_ScanWarmCache)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    SavesFolder saves;
+    g_saves = &saves;
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    const benchReport::Figures* cold = report.Find("BM_LoadMenuNoCache/iterations:1");
+    const benchReport::Figures* warm = report.Find("BM_LoadMenuWarmCache/iterations:1");
+    if (cold && warm && cold->seconds > 0.0)
+        std::printf("Load menu over %d coasters, warm cache / no cache: %.3f (target: at most 0.2)\n",
+                    kCoasters, warm->seconds / cold->seconds);
+    const benchReport::Figures* coldScan = report.Find("BM_ScanNoCache/iterations:1");
+    const benchReport::Figures* warmScan = report.Find("BM_ScanWarmCache/iterations:1");
+    if (coldScan && warmScan && coldScan->seconds > 0.0)
+        std::printf("Scan of %d coasters alone, warm cache / no cache: %.3f\n", kCoasters,
+                    warmScan->seconds / coldScan->seconds);
+    g_saves = nullptr;
+    benchmark::Shutdown();
+    return 0;
+}
