@@ -6,6 +6,8 @@
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coBackground.h"
+#include "Source/Palettes/coDockPalette.h"
+#include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Track/coCircuitPieceList.h"
 
 #include <cstring>
@@ -28,7 +30,20 @@ g2dFont g_font;
 
 // The palettes whose screens are not built yet are empty containers of their names.
 guiWindow* MakePalette(i32 index) {
-    auto* palette = new guiContainer;
+    guiWindow* palette = nullptr;
+    switch (index) {
+    case coPaletteManipulateProp:
+    case coPaletteManipulateDock:
+    case coPaletteManipulateRing:
+    case coPaletteManipulateSpot:
+        palette = new coManipulatePalette;
+        break;
+    case coPaletteDock:
+        palette = new coDockPalette;
+        break;
+    default:
+        palette = new guiContainer;
+    }
     palette->SetName(kNames[index]);
     return palette;
 }
