@@ -8,6 +8,7 @@
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coDockPalette.h"
 #include "Source/Palettes/coManipulatePalette.h"
+#include "Source/Palettes/coPropsPalette.h"
 #include "Source/Track/coCircuitPieceList.h"
 
 #include <cstring>
@@ -28,10 +29,13 @@ std::array<guiWindow*, coPaletteCount> g_table{};
 xuiHudMgr* g_hud = nullptr;
 g2dFont g_font;
 
-// The palettes whose screens are not built yet are empty containers of their names.
+// The palettes without screens of their own are empty containers of their names.
 guiWindow* MakePalette(i32 index) {
     guiWindow* palette = nullptr;
     switch (index) {
+    case coPaletteProps:
+        palette = new coPropsPalette;
+        break;
     case coPaletteManipulateProp:
     case coPaletteManipulateDock:
     case coPaletteManipulateRing:
