@@ -122,8 +122,7 @@ void coDockPalette::AddItem(const envString& category, i32 k) {
     auto* item = new guiImage;
     item->SetSize(28, 28);
     item->SetName(envStringToNarrow(category).c_str());
-    for (const i32 state : {0, 1, 3})
-        coSetPaletteImageOr(*item, ThemeFile(category, "dock_i.png"), DefaultFile("dckdef_i.png"), state);
+    coSetPaletteImageOr(*item, ThemeFile(category, "dock_i.png"), DefaultFile("dckdef_i.png"), {0, 1, 3});
     item->SetColor({170, 170, 170}, 0);
     item->SetColor({65, 65, 65}, 3);
     envString display;

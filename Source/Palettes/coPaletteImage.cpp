@@ -37,3 +37,10 @@ void coSetPaletteImageOr(guiImage& image, const fsLocator& file, const fsLocator
     if (!TrySetImage(image, file, state))
         image.SetImage(fallback, state);
 }
+
+void coSetPaletteImageOr(guiImage& image, const fsLocator& file, const fsLocator& fallback,
+                         std::initializer_list<i32> states) {
+    const fsLocator& shown = TrySetImage(image, file, *states.begin()) ? file : fallback;
+    for (const i32 state : states)
+        image.SetImage(shown, state);
+}

@@ -267,8 +267,7 @@ void coPropsPalette::LoadPageImages(i32 category) {
     for (const ButtonRecord& record : m_records) {
         if (record.category != category)
             continue;
-        for (const i32 state : {0, 1, 3})
-            coSetPaletteImageOr(*record.button, record.icon, DefaultFile("prpdef_i.png"), state);
+        coSetPaletteImageOr(*record.button, record.icon, DefaultFile("prpdef_i.png"), {0, 1, 3});
     }
 }
 
