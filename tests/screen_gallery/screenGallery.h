@@ -18,6 +18,8 @@ class screenGallery {
 
     // "mainmenu": the main menu on its backdrop. The dialogs, each on its menu's backdrop, are returned
     // for the caller's modal run: "question" (the quit question), "credits", "choose" (a new coaster).
+    // The builder's palettes show alone over the built tree's themes: "props", "dock" (for "Steel") and
+    // "manipulate" (beside a 10-unit cube 100 ahead of the default camera).
     // Null for an unknown name or a menu.
     bool Knows(const std::string& screen) const;
     guiDialog* Build(const std::string& screen);

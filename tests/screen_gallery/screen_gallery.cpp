@@ -1,6 +1,7 @@
 // The game's screens on the OpenGL device over the built tree, driven by an injected input script and
 // saved as a PNG:
-//   screen_gallery --screen mainmenu|question|credits|choose [--over mainmenu] [--inject "..."]
+//   screen_gallery --screen mainmenu|question|credits|choose|props|dock|manipulate [--over mainmenu]
+//   [--inject "..."]
 //                  [--png picture.png]
 // A dialog runs modally with the script as its frame and prints its result; the main menu prints the
 // state of each button.
@@ -33,7 +34,8 @@ class screenGalleryFrame : public guiFunction {
 };
 
 int Usage() {
-    std::fputs("usage: screen_gallery --screen mainmenu|question|credits|choose [--over mainmenu]\n"
+    std::fputs("usage: screen_gallery --screen mainmenu|question|credits|choose|props|dock|manipulate "
+               "[--over mainmenu]\n"
                "                      [--inject <script>] [--png <file.png>]\n",
                stderr);
     return 2;
