@@ -118,6 +118,7 @@ coPropsPalette::coPropsPalette()
     m_sheet = MakePiece<xuiPropSheet>("Palette", 128, 0, {20.0f, 44.0f, 0.989f});
 
     std::vector<guiButton*> leading(std::size(kLeadingCategories), nullptr);
+    guiButton* environmentTab = nullptr;
     i32 activePage = -1;
     for (int c = 0; c < categories; ++c) {
         const envString& name = coPropTemplateList::GetCategoryName(c);
@@ -127,7 +128,7 @@ coPropsPalette::coPropsPalette()
         m_sheet->AddPage(tab, MakePage(c));
         const auto lead = std::find(std::begin(kLeadingCategories), std::end(kLeadingCategories), folder);
         if (environment)
-            tab->SetPosition({31.0f, -51.0f, 0.99f});
+            environmentTab = tab;
         else if (lead != std::end(kLeadingCategories))
             leading[static_cast<size_t>(lead - std::begin(kLeadingCategories))] = tab;
         else
@@ -135,6 +136,9 @@ coPropsPalette::coPropsPalette()
         if (lead == std::begin(kLeadingCategories))
             activePage = c;
     }
+    // After the last page: the sheet lays out every tab each time one is added.
+    if (environmentTab)
+        environmentTab->SetPosition({31.0f, -51.0f, 0.99f});
     std::erase(leading, nullptr);
     m_tabs.insert(m_tabs.begin(), leading.begin(), leading.end());
     // Empty means no category at all: the held-back and the "Environment" tabs are categories too.
