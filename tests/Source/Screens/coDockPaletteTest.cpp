@@ -38,7 +38,7 @@ TEST_F(coDockPaletteTest, OneIconPerDockCategoryThreeToARow) {
     EXPECT_EQ(palette.GetItems()[0]->GetColor(0), (std::array<u8, 3>{170, 170, 170}));
 }
 
-TEST_F(coDockPaletteTest, AClickIsReportedOnceAndTheLastHoveredWins) {
+TEST_F(coDockPaletteTest, AClickIsReportedOnce) {
     Category("A", 1, true);
     Category("B", 1, true);
     coPropTemplateList::Build(false);
@@ -49,12 +49,22 @@ TEST_F(coDockPaletteTest, AClickIsReportedOnceAndTheLastHoveredWins) {
     ASSERT_TRUE(palette.GetItemName(name));
     EXPECT_EQ(name, "B");
     EXPECT_FALSE(palette.GetItemName(name));
+}
 
-    palette.GetItems()[0]->SetState(guiStateOver);
-    palette.GetItems()[1]->SetState(guiStateHeld);
-    palette.Think();
-    EXPECT_TRUE(palette.GetPreviewImage()->IsVisible());
-    EXPECT_NE(FileOf(*palette.GetPreviewImage(), 0).find("dckdefpd.png"), std::string::npos);
+TEST_F(coDockPaletteTest, ThePreviewFollowsThePointer) {
+    Category("A", 1, true);
+    Picture("A/Icons/dock_pd.png");
+    Category("B", 1, true);
+    coPropTemplateList::Build(false);
+    auto* palette = new coDockPalette;
+    guiWindowMgr::AddWindow(palette);
+    PointerFrame(palette->GetItems()[1], false);
+    EXPECT_TRUE(palette->GetPreviewImage()->IsVisible());
+    EXPECT_NE(FileOf(*palette->GetPreviewImage(), 0).find("dckdefpd.png"), std::string::npos);
+    PointerFrame(palette->GetItems()[0], false);
+    EXPECT_NE(FileOf(*palette->GetPreviewImage(), 0).find("A/Icons/dock_pd.png"), std::string::npos);
+    PointerFrame(guiWindowMgr::GetRoot(), false);
+    EXPECT_FALSE(palette->GetPreviewImage()->IsVisible());
 }
 
 TEST_F(coDockPaletteTest, NoDockCategoryLeavesTheFrame) {

@@ -15,6 +15,18 @@ class coPropsPaletteTest : public coParkPaletteTest {
         coPropTemplateList::Build(false);
         return std::make_unique<coPropsPalette>();
     }
+    // Owned by the window manager, so the pointer drives it.
+    coPropsPalette* Show() {
+        coPropTemplateList::Build(false);
+        auto* palette = new coPropsPalette;
+        guiWindowMgr::AddWindow(palette);
+        PointerFrame(nullptr, false);
+        return palette;
+    }
+    void ClickOn(const guiWindow* window) {
+        PointerFrame(window, true);
+        PointerFrame(window, false);
+    }
     static std::vector<std::string> TabNames(const coPropsPalette& palette) {
         std::vector<std::string> names;
         for (const guiButton* tab : palette.GetTabs())
@@ -69,40 +81,42 @@ TEST_F(coPropsPaletteTest, HeldBackTabsLeadAndEnvironmentStandsApart) {
     EXPECT_EQ(environment->GetPosition().y, -51.0f);
     EXPECT_EQ(Button(*palette, 4)->GetPosition().x, 46.0f);
     EXPECT_EQ(Button(*palette, 4)->GetPosition().y, 55.0f);
+}
 
-    // Five tabs: the right arrow walks the first tab to 2 and stops.
-    for (int frame = 0; frame < 3; ++frame) {
-        Click(palette->FindChild("RightArrow"));
-        palette->Think();
-    }
+TEST_F(coPropsPaletteTest, TheRightArrowWalksFiveTabsToTheLastThree) {
+    for (const char* name : {"A", "B", "C", "D", "E"})
+        Category(name, 1);
+    coPropsPalette* palette = Show();
+    for (int click = 0; click < 3; ++click)
+        ClickOn(palette->FindChild("RightArrow"));
     EXPECT_EQ(palette->GetFirstTab(), 2);
     EXPECT_FALSE(palette->FindChild("RightArrow")->IsEnabled());
     EXPECT_TRUE(palette->FindChild("LeftArrow")->IsEnabled());
+    EXPECT_FALSE(palette->GetTabs()[1]->IsVisible());
+    EXPECT_TRUE(palette->GetTabs()[4]->IsVisible());
 }
 
 TEST_F(coPropsPaletteTest, ClicksPreviewAndFold) {
     // Only a held-back category: still a catalogue that reports clicks.
     Category("Gothic", 7);
-    auto palette = Build();
+    coPropsPalette* palette = Show();
     Click(Button(*palette, 5));
     Click(Button(*palette, 3));
     i32 button = -1, category = -1;
     ASSERT_TRUE(palette->GetClickedProp(button, category));
     EXPECT_EQ(std::pair(button, category), std::pair(3, 0));
 
-    Button(*palette, 2)->SetState(guiStateOver);
-    palette->Think();
+    PointerFrame(Button(*palette, 2), false);
     EXPECT_TRUE(palette->GetPreview()->IsVisible());
     EXPECT_NE(FileOf(*palette->GetPreview(), 0).find("prpdefpd.png"), std::string::npos);
 
     const f32 sheetY = palette->GetSheet()->GetPosition().y;
-    palette->GetSheet()->GetActiveTab()->SetState(10);
-    palette->Think();
+    guiButton* tab = palette->GetSheet()->GetActiveTab();
+    ClickOn(tab);
     EXPECT_TRUE(palette->IsFolded());
     EXPECT_EQ(palette->GetSheet()->GetPosition().y, sheetY + 116.0f);
     EXPECT_FALSE(palette->GetSheet()->GetActivePage()->IsVisible());
-    palette->GetSheet()->GetActiveTab()->SetState(10);
-    palette->Think();
+    ClickOn(tab);
     EXPECT_FALSE(palette->IsFolded());
     EXPECT_EQ(palette->GetSheet()->GetPosition().y, sheetY);
     EXPECT_TRUE(palette->GetSheet()->GetActivePage()->IsVisible());
