@@ -67,7 +67,10 @@ coChooseAnimDialog::coChooseAnimDialog(coProp* prop, i32 x, i32 y)
         SetTableRowText(*m_eventTable, i,
                         name.GetLength() == 0 ? envString(std::to_string(i).c_str()) : name);
     }
-    m_eventTable->SetSelected(m_prop->GetActiveEvent(), -1, true);
+    // Row -1 would select every row; an event past the list leaves none selected.
+    if (const i32 active = m_prop->GetActiveEvent();
+        active >= 0 && active < propTemplate.GetListSize(kEventList))
+        m_eventTable->SetSelected(active, -1, true);
     AddChild(m_eventTable);
 
     SetJustification(0, 3);
