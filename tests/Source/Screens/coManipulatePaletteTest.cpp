@@ -46,13 +46,15 @@ TEST_F(coManipulatePaletteTest, SitsBesideTheObjectAndHidesBehindTheEye) {
     }
 }
 
-TEST_F(coManipulatePaletteTest, TheEyeAtTheCentreStaysFinite) {
+TEST_F(coManipulatePaletteTest, TheEyeAtTheCentreHidesWithoutDividingByZero) {
     coManipulatePalette palette;
     g3dCamera camera;
-    camera.LookAt({0, 0, 0}, {0, 0, 1}, {0, 1, 0});
-    // Half a unit ahead: in front, well inside the near plane.
-    palette.AttachToObject(camera, Cube({0, 0, 0.5f}, 10));
+    palette.AttachToObject(camera, Cube({0, 0, 0}, 10));
+    EXPECT_FALSE(palette.IsVisible());
     EXPECT_TRUE(std::isfinite(palette.GetPosition().x) && std::isfinite(palette.GetPosition().y));
+    // Back in front, it shows again.
+    palette.AttachToObject(camera, Cube({0, 0, 100}, 10));
+    EXPECT_TRUE(palette.IsVisible());
 }
 
 TEST_F(coManipulatePaletteTest, AnObjectOtherThanAPropShowsThreeButtons) {
