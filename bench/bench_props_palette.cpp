@@ -97,6 +97,7 @@ struct Screen {
 void BM_BuildPropsPalette(benchmark::State& state) {
     const std::string themes = MakeThemes(static_cast<int>(state.range(0)));
     SetRoot(coRootThemes, themes);
+    coPaths::ListRootDirectories(coRootThemes);
     coPropTemplateList::Build(false);
     for (auto _ : state)
         delete new coPropsPalette;

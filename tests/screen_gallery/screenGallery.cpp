@@ -69,6 +69,7 @@ screenGallery::screenGallery() {
     g2dLoadFontNameTable(fontNames);
     gprInit();
     coSetCoasterDefinition(&g_steel);
+    coPaths::ListRootDirectories(coRootThemes);
     coPropTemplateList::Build(false);
     coDialogDimmer::Create();
     coPaletteManager::Create();

@@ -21,6 +21,7 @@ TEST_F(ParkPalettesContentTest, TheDefaultTreeFillsEveryPaletteWithoutAWarning) 
     SetRoot(coRootThemes, DataPath("Themes"));
     SteelDefinition steel;
     coSetCoasterDefinition(&steel);
+    coPaths::ListRootDirectories(coRootThemes);
     coPropTemplateList::Build(false);
     log.lines.clear();
     {

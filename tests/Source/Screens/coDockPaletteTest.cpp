@@ -15,6 +15,7 @@ TEST_F(coDockPaletteTest, OneIconPerDockCategoryThreeToARow) {
     Category("NoDock", 1, false);
     Damaged("B/Icons/dock_i.png");
     Picture("C/Icons/dock_i.png");
+    coPaths::ListRootDirectories(coRootThemes);
     coPropTemplateList::Build(false);
     coDockPalette palette;
 
@@ -41,6 +42,7 @@ TEST_F(coDockPaletteTest, OneIconPerDockCategoryThreeToARow) {
 TEST_F(coDockPaletteTest, AClickIsReportedOnce) {
     Category("A", 1, true);
     Category("B", 1, true);
+    coPaths::ListRootDirectories(coRootThemes);
     coPropTemplateList::Build(false);
     coDockPalette palette;
     std::string name;
@@ -55,6 +57,7 @@ TEST_F(coDockPaletteTest, ThePreviewFollowsThePointer) {
     Category("A", 1, true);
     Picture("A/Icons/dock_pd.png");
     Category("B", 1, true);
+    coPaths::ListRootDirectories(coRootThemes);
     coPropTemplateList::Build(false);
     auto* palette = new coDockPalette;
     guiWindowMgr::AddWindow(palette);
@@ -69,6 +72,7 @@ TEST_F(coDockPaletteTest, ThePreviewFollowsThePointer) {
 
 TEST_F(coDockPaletteTest, NoDockCategoryLeavesTheFrame) {
     Category("A", 2, false);
+    coPaths::ListRootDirectories(coRootThemes);
     coPropTemplateList::Build(false);
     coDockPalette palette;
     i32 w = 0, h = 0;

@@ -12,11 +12,13 @@ namespace {
 class coPropsPaletteTest : public coParkPaletteTest {
   protected:
     std::unique_ptr<coPropsPalette> Build() {
+        coPaths::ListRootDirectories(coRootThemes);
         coPropTemplateList::Build(false);
         return std::make_unique<coPropsPalette>();
     }
     // Owned by the window manager, so the pointer drives it.
     coPropsPalette* Show() {
+        coPaths::ListRootDirectories(coRootThemes);
         coPropTemplateList::Build(false);
         auto* palette = new coPropsPalette;
         guiWindowMgr::AddWindow(palette);
