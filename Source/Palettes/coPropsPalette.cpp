@@ -249,12 +249,16 @@ void coPropsPalette::Think() {
 void coPropsPalette::LayoutTabRow() {
     const i32 count = static_cast<i32>(m_tabs.size());
     m_firstTab = std::clamp(m_firstTab, 0, std::max(count - kTabsShown, 0));
-    for (guiButton* tab : m_tabs)
-        Show(tab, false);
-    for (i32 i = 0; i < kTabsShown && m_firstTab + i < count; ++i) {
-        guiButton* tab = m_tabs[static_cast<size_t>(m_firstTab + i)];
-        Show(tab, true);
-        tab->SetPosition({kTabX[i], -24.0f, 0.99f});
+    // Only tabs that change are shown or hidden: disabling a tab resets its state, which would lose the
+    // second click on the current tab that folds the palette.
+    for (i32 i = 0; i < count; ++i) {
+        guiButton* tab = m_tabs[static_cast<size_t>(i)];
+        const i32 slot = i - m_firstTab;
+        const bool shown = slot >= 0 && slot < kTabsShown;
+        if (tab->IsVisible() != shown || tab->IsEnabled() != shown)
+            Show(tab, shown);
+        if (shown)
+            tab->SetPosition({kTabX[slot], -24.0f, 0.99f});
     }
     m_leftArrow->SetEnabled(m_firstTab != 0);
     m_rightArrow->SetEnabled(m_firstTab < count - kTabsShown);
