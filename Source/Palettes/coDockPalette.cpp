@@ -85,14 +85,18 @@ coDockPalette::coDockPalette() : m_paletteFont(g2dFont::GetByTextId(1, 14)) {
     bar->SetName("Bar");
     bar->SetSize(128, 32);
     bar->SetJustification(0, 4);
-    coSetPaletteImage(*bar->GetImage(), coRootGuiFile("uipp", "uippbr_i.png"), 0);
+    // The bar stays disabled, so the disabled state shows the same picture and caption.
+    for (const i32 state : {0, 5})
+        coSetPaletteImage(*bar->GetImage(), coRootGuiFile("uipp", "uippbr_i.png"), state);
     guiText* caption = bar->GetText();
     caption->SetDefaultFont(m_paletteFont);
     caption->SetTextureSize(128, 32);
     caption->SetDefaultXOffset(1);
     caption->SetDefaultColor({255, 255, 255});
     caption->SetPosition({25.0f, 9.0f, 0.92f});
-    caption->SetText(gfTextSet(coScreenTextSet("uipp.tsf"), 32, true).GetText(1), 0);
+    const envString title = gfTextSet(coScreenTextSet("uipp.tsf"), 32, true).GetText(1);
+    for (const i32 state : {0, 5})
+        caption->SetText(title, state);
     bar->SetState(0);
     bar->SetEnabled(false);
     bar->SetPosition({15.0f, 59.0f, 0.93f});

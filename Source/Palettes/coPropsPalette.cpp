@@ -99,14 +99,18 @@ coPropsPalette::coPropsPalette()
 
     auto* bar = MakePiece<guiButton>("Bar", 128, 32, {15.0f, 59.0f, 0.93f});
     bar->SetJustification(0, 4);
-    coSetPaletteImage(*bar->GetImage(), coRootGuiFile("uipp", "uippbr_i.png"), 0);
+    // The bar stays disabled, so the disabled state shows the same picture and caption.
+    for (const i32 state : {0, 5})
+        coSetPaletteImage(*bar->GetImage(), coRootGuiFile("uipp", "uippbr_i.png"), state);
     guiText* caption = bar->GetText();
     caption->SetDefaultFont(m_captionFont);
     caption->SetDefaultColor({255, 255, 255});
     caption->SetDefaultXOffset(1);
     caption->SetTextureSize(128, 32);
     caption->SetPosition({25.0f, 9.0f, 0.92f});
-    caption->SetText(gfTextSet(coScreenTextSet("uipp.tsf"), 32, true).GetText(0), 0);
+    const envString title = gfTextSet(coScreenTextSet("uipp.tsf"), 32, true).GetText(0);
+    for (const i32 state : {0, 5})
+        caption->SetText(title, state);
     bar->SetEnabled(false);
 
     guiImage* bottoms = MakeImage("Bottoms", 121, 64, {0.0f, 19.0f, 1.0f}, "uippbm_i.png");
