@@ -6,6 +6,9 @@
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coBackground.h"
+#include "Source/Palettes/coDockPalette.h"
+#include "Source/Palettes/coManipulatePalette.h"
+#include "Source/Palettes/coPropsPalette.h"
 #include "Source/Track/coCircuitPieceList.h"
 
 #include <cstring>
@@ -26,9 +29,25 @@ std::array<guiWindow*, coPaletteCount> g_table{};
 xuiHudMgr* g_hud = nullptr;
 g2dFont g_font;
 
-// The palettes whose screens are not built yet are empty containers of their names.
+// The palettes without screens of their own are empty containers of their names.
 guiWindow* MakePalette(i32 index) {
-    auto* palette = new guiContainer;
+    guiWindow* palette = nullptr;
+    switch (index) {
+    case coPaletteProps:
+        palette = new coPropsPalette;
+        break;
+    case coPaletteManipulateProp:
+    case coPaletteManipulateDock:
+    case coPaletteManipulateRing:
+    case coPaletteManipulateSpot:
+        palette = new coManipulatePalette;
+        break;
+    case coPaletteDock:
+        palette = new coDockPalette;
+        break;
+    default:
+        palette = new guiContainer;
+    }
     palette->SetName(kNames[index]);
     return palette;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "Engine/Core/Env/envTypes.h"
+#include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Core/Ma/maVector.h"
 
 #include <list>
@@ -15,6 +16,8 @@ class coObject {
 
     // Whether the ray hits the object; on a hit t is the distance along the direction in its lengths.
     virtual bool RayTest(const maVector3d& origin, const maVector3d& direction, f32& t) const = 0;
+    // The world box, which the builder's tool box keeps beside.
+    virtual maBoundingBox GetBoundingBox() const = 0;
 
     bool IsEnabled() const { return m_enabled != 0; }
     void SetEnabled(bool enabled) { m_enabled = enabled ? 1 : 0; }

@@ -37,6 +37,7 @@ class coLoadingDock : public coObject {
     void ConnectTrack() const;
 
     maBoundingBox GetBounds() const;
+    maBoundingBox GetBoundingBox() const override { return GetBounds(); }
     // The world box from origin along direction (its lengths), to a parameter of 2.0.
     bool RayTest(const maVector3d& origin, const maVector3d& direction, f32& t) const override;
 

@@ -39,6 +39,7 @@ class coProp : public scGeneratorEventHandler, public coObject {
     void SetTransform(const maMatrix4d& transform) { m_transform = transform; }
 
     const maBoundingBox& GetBounds() const { return m_worldBounds; }
+    maBoundingBox GetBoundingBox() const override { return m_worldBounds; }
     const maBoundingBox& GetLocalBounds() const { return m_localBounds; }
     bool IsVisible() const { return m_visible; }
     // Hiding while an animation is current stops the prop's sounds and ends its particles.

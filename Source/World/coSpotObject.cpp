@@ -40,3 +40,8 @@ void coSpotObject::SetColor(const g3dARGBColor& color) {
 bool coSpotObject::RayTest(const maVector3d& origin, const maVector3d& direction, f32& t) const {
     return geoPointNearSegment(origin, direction, GetPosition(), kRadius, t);
 }
+
+maBoundingBox coSpotObject::GetBoundingBox() const {
+    const maVector3d r{kRadius, kRadius, kRadius};
+    return maBoundingBox(GetPosition() - r, GetPosition() + r);
+}

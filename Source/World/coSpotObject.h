@@ -24,6 +24,8 @@ class coSpotObject : public coObject {
 
     // The segment from origin along direction comes within the radius of the centre.
     bool RayTest(const maVector3d& origin, const maVector3d& direction, f32& t) const override;
+    // The cube around the sphere.
+    maBoundingBox GetBoundingBox() const override;
 
   private:
     g3dMaterial m_material;

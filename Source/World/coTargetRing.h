@@ -23,6 +23,7 @@ class coTargetRing : public coObject {
     void SetModels(g3dFragment* idle, g3dFragment* passed);
     // The idle object's box; empty without models.
     maBoundingBox GetBounds() const;
+    maBoundingBox GetBoundingBox() const override { return GetBounds(); }
     void SetVisible(bool visible);
 
     u8 GetKind() const { return m_kind; }

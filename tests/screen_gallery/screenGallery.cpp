@@ -5,11 +5,14 @@
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/App/coLoadingScreen.h"
 #include "Source/Career/coCareerSave.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Park/coObject.h"
 #include "Source/Screens/coCareerMenu.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
@@ -19,6 +22,8 @@
 #include "Source/Screens/coSelectTrackwrightMenu.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Source/World/coPropTemplateList.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -46,6 +51,16 @@ std::string CoasterBytes(const std::string& trackType) {
     bytes.append("\1\0", 2);
     return bytes + body;
 }
+// The station chooser offers the docks of this type.
+struct SteelDefinition : coCoasterDefinition {
+    std::string GetCoasterTypeName() const override { return "Steel"; }
+} g_steel;
+
+// A 10-unit cube 100 ahead of the camera's default eye, for the tool box to stand beside.
+struct Cube : coObject {
+    bool RayTest(const maVector3d&, const maVector3d&, f32&) const override { return false; }
+    maBoundingBox GetBoundingBox() const override { return maBoundingBox({-5, -5, 95}, {5, 5, 105}); }
+};
 
 } // namespace
 
@@ -55,11 +70,9 @@ screenGallery::screenGallery() {
     std::string pattern = (std::filesystem::temp_directory_path() / "screen-gallery-XXXXXX").string();
     m_saves = mkdtemp(pattern.data()) ? pattern : std::string();
     fsResetRootTable();
-    const std::pair<i32, const char*> roots[] = {{coRootTracks, "Tracks"},
-                                                 {coRootEnvironments, "Environments"},
-                                                 {coRootGui, "Data/GUI"},
-                                                 {coRootText, "Data/Text/Eng"},
-                                                 {coRootVoice, "Data/Voice/Eng"}};
+    const std::pair<i32, const char*> roots[] = {
+        {coRootTracks, "Tracks"},      {coRootEnvironments, "Environments"}, {coRootGui, "Data/GUI"},
+        {coRootText, "Data/Text/Eng"}, {coRootVoice, "Data/Voice/Eng"},      {coRootThemes, "Themes"}};
     for (const auto& [root, relative] : roots)
         SetRoot(root, Data(relative));
     SetRoot(coRootMissions, Data("Data/Missions"));
@@ -71,6 +84,9 @@ screenGallery::screenGallery() {
     fontNames.AppendComponent("fontname.tsf");
     g2dLoadFontNameTable(fontNames);
     gprInit();
+    coSetCoasterDefinition(&g_steel);
+    coPaths::ListRootDirectories(coRootThemes);
+    coPropTemplateList::Build(false);
     coDialogDimmer::Create();
     coPaletteManager::Create();
     coLoadingScreenHide();
@@ -80,6 +96,8 @@ screenGallery::~screenGallery() {
     if (!m_gallery.IsReady())
         return;
     coPaletteManager::Destroy();
+    coPropTemplateList::DeleteAll();
+    coSetCoasterDefinition(nullptr);
     coDialogDimmer::Destroy();
     guiWindowMgr::GetRoot()->DeleteAllChildren();
     coLoadingScreenHide(); // the load menu shows it while it scans
@@ -90,8 +108,8 @@ screenGallery::~screenGallery() {
 }
 
 bool screenGallery::Knows(const std::string& screen) const {
-    for (const char* known :
-         {"mainmenu", "loadmenu", "profiles", "careermenu", "question", "credits", "choose"})
+    for (const char* known : {"mainmenu", "loadmenu", "profiles", "careermenu", "question", "credits",
+                              "choose", "props", "dock", "manipulate"})
         if (screen == known)
             return true;
     return false;
@@ -121,6 +139,20 @@ guiDialog* screenGallery::Build(const std::string& screen) {
     coPaletteStates menu;
     menu.codes[coPaletteBackground] = 2;
     coPaletteManager::ApplyStates(menu);
+    const std::pair<const char*, i32> palettes[] = {
+        {"props", coPaletteProps}, {"dock", coPaletteDock}, {"manipulate", coPaletteManipulateProp}};
+    for (const auto& [name, index] : palettes) {
+        if (screen != name)
+            continue;
+        coPaletteStates shown;
+        shown.codes[static_cast<size_t>(index)] = 3;
+        coPaletteManager::ApplyStates(shown);
+        if (auto* tools = dynamic_cast<coManipulatePalette*>(coPaletteManager::GetPalette(index))) {
+            g3dCamera camera;
+            tools->AttachToObject(camera, Cube());
+        }
+        return nullptr;
+    }
     if (screen == "mainmenu") {
         coShowMenuBackground("uimm");
         guiWindowMgr::AddWindow(new coMainMenu);

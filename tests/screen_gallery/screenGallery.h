@@ -18,7 +18,9 @@ class screenGallery {
 
     // "mainmenu": the main menu on its backdrop; "loadmenu", "profiles" and "careermenu" likewise. The
     // dialogs, each on its menu's backdrop, are returned for the caller's modal run: "question" (the quit
-    // question), "credits", "choose" (a new coaster). Null for an unknown name or a menu.
+    // question), "credits", "choose" (a new coaster). The builder's palettes show alone over the built
+    // tree's themes: "props", "dock" (for "Steel") and "manipulate" (beside a 10-unit cube 100 ahead of the
+    // default camera). Null for an unknown name or a menu.
     bool Knows(const std::string& screen) const;
     guiDialog* Build(const std::string& screen);
     // Writes the saves the screens show: "saves-5" (five coasters, one of a track type not installed),

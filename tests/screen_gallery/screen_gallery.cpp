@@ -1,6 +1,7 @@
 // The game's screens on the OpenGL device over the built tree, driven by an injected input script and
 // saved as a PNG:
-//   screen_gallery --screen mainmenu|loadmenu|profiles|careermenu|question|credits|choose
+//   screen_gallery --screen
+//   mainmenu|loadmenu|profiles|careermenu|question|credits|choose|props|dock|manipulate
 //                  [--over mainmenu] [--fixture saves-5|classic-3done] [--inject "..."] [--png picture.png]
 // A dialog runs modally with the script as its frame and prints its result; the main menu prints the
 // state of each button.
@@ -34,7 +35,8 @@ class screenGalleryFrame : public guiFunction {
 
 int Usage() {
     std::fputs(
-        "usage: screen_gallery --screen mainmenu|loadmenu|profiles|careermenu|question|credits|choose\n"
+        "usage: screen_gallery --screen mainmenu|loadmenu|profiles|careermenu|question|credits|choose|props|"
+        "dock|manipulate\n"
         "                      [--over mainmenu] [--fixture saves-5|classic-3done]\n"
         "                      [--inject <script>] [--png <file.png>]\n",
         stderr);

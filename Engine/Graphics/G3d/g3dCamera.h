@@ -14,6 +14,7 @@ class g3dCamera {
     void SetFieldOfView(float degrees);
     void SetAspectRatio(float ratio);
     void SetClipPlanes(float nearDistance, float farDistance);
+    float GetNearDistance() const { return m_near; }
 
     // Up parallel to the view direction takes right as +x.
     void LookAt(const maVector3d& eye, const maVector3d& target, const maVector3d& up);

@@ -80,8 +80,10 @@ struct coPropContentTest : appStartupTestServices {
 
 TEST_F(coPropContentTest, EveryShippedDefinitionReadsAndNamesFilesThatExist) {
     int read = 0;
+    // The themes folder also holds the palettes' default pictures.
     for (const auto& theme : fs::directory_iterator(kData / "Themes"))
-        for (const auto& file : fs::directory_iterator(theme.path() / "Data")) {
+        for (const auto& file : theme.is_directory() ? fs::directory_iterator(theme.path() / "Data")
+                                                     : fs::directory_iterator()) {
             bool track = false;
             coReadPropTrackFlag(Locator(file.path()), track);
             ExpectFilesOf(coLoadPropDefinition(Locator(file.path())), theme.path(), file.path().string());

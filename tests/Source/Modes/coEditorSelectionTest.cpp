@@ -12,6 +12,7 @@ namespace {
 
 // A pickable object hit at a fixed fraction of the ray, recording the rays it was asked about.
 struct coFixedObject : coObject {
+    maBoundingBox GetBoundingBox() const override { return {}; }
     bool RayTest(const maVector3d& origin, const maVector3d& direction, f32& t) const override {
         rays.emplace_back(origin, direction);
         if (hitAt < 0.0f)

@@ -44,6 +44,7 @@ struct coDockWorld : coEditorWorld {
 };
 
 struct coInertObject : coObject {
+    maBoundingBox GetBoundingBox() const override { return {}; }
     bool RayTest(const maVector3d&, const maVector3d&, f32&) const override { return false; }
 };
 

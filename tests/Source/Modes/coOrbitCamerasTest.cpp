@@ -14,6 +14,7 @@ bool Same(const maVector3d& a, const maVector3d& b) {
 }
 
 struct coBoxObject : coObject {
+    maBoundingBox GetBoundingBox() const override { return {}; }
     bool RayTest(const maVector3d&, const maVector3d&, f32&) const override { return false; }
 };
 

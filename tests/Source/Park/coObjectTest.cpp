@@ -8,6 +8,7 @@ namespace {
 
 // Answers every ray with its scripted hit, or a miss.
 struct ScriptedObject : coObject {
+    maBoundingBox GetBoundingBox() const override { return {}; }
     std::optional<f32> hit;
     explicit ScriptedObject(std::optional<f32> at = std::nullopt) : hit(at) {}
     bool RayTest(const maVector3d&, const maVector3d&, f32& t) const override {

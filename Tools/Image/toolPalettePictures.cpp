@@ -1,0 +1,82 @@
+#include "Tools/Image/toolPalettePictures.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+struct Rgb {
+    float r, g, b;
+};
+
+u8 Byte(float value) {
+    return static_cast<u8>(std::clamp(value, 0.0f, 255.0f) + 0.5f);
+}
+
+// One colour with a lighter top-left edge and a darker bottom-right edge.
+toolImage Face(int width, int height, Rgb colour) {
+    toolImage image{width, height, 3, {}};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool top = y < 2 || x < 2;
+            const bool bottom = y >= height - 2 || x >= width - 2;
+            const float shade = top ? 1.3f : bottom ? 0.6f : 1.0f;
+            image.pixels.insert(image.pixels.end(),
+                                {Byte(colour.r * shade), Byte(colour.g * shade), Byte(colour.b * shade)});
+        }
+    return image;
+}
+
+Rgb Shaded(Rgb colour, float shade) {
+    return {colour.r * shade, colour.g * shade, colour.b * shade};
+}
+
+void AddStates(std::vector<toolDefaultTexture>& out, const std::string& prefix, Rgb colour, bool disabled) {
+    out.push_back({prefix + "_i.png", Face(32, 32, colour)});
+    out.push_back({prefix + "_o.png", Face(32, 32, Shaded(colour, 1.25f))});
+    out.push_back({prefix + "_p.png", Face(32, 32, Shaded(colour, 0.8f))});
+    if (disabled)
+        out.push_back({prefix + "_d.png", Face(32, 32, Shaded(colour, 0.5f))});
+}
+
+} // namespace
+
+std::vector<toolDefaultTexture> toolPalettePictures() {
+    constexpr Rgb kFrame{70, 90, 130};
+    std::vector<toolDefaultTexture> pictures;
+    const std::string uipp = "Data/GUI/uipp/uipp";
+    pictures.push_back({uipp + "nb_i.png", Face(128, 128, kFrame)});
+    pictures.push_back({uipp + "lr_i.png", Face(32, 32, Shaded(kFrame, 0.8f))});
+    pictures.push_back({uipp + "br_i.png", Face(128, 32, {40, 60, 110})});
+    pictures.push_back({uipp + "bm_i.png", Face(128, 64, kFrame)});
+    pictures.push_back({uipp + "gd_i.png", Face(32, 32, {200, 200, 190})});
+    pictures.push_back({uipp + "tp_i.png", Face(128, 16, kFrame)});
+    AddStates(pictures, uipp + "la", {200, 160, 60}, true);
+    AddStates(pictures, uipp + "ra", {200, 160, 60}, true);
+    const std::string uipa = "Data/GUI/uipa/uipa";
+    AddStates(pictures, uipa + "rt", {60, 140, 200}, true);
+    AddStates(pictures, uipa + "tr", {60, 180, 90}, true);
+    AddStates(pictures, uipa + "sa", {200, 140, 60}, false);
+    AddStates(pictures, uipa + "dl", {190, 60, 60}, false);
+    pictures.push_back({"Data/GUI/uisp/uigsbg_i.png", Face(128, 128, {30, 40, 70})});
+
+    constexpr Rgb kTab{150, 120, 70};
+    constexpr Rgb kWhite{255, 255, 255};
+    for (const std::string folder : {"Themes/", "Themes/Ironvale/Icons/"}) {
+        pictures.push_back({folder + "thmtab_i.png", Face(32, 32, kTab)});
+        pictures.push_back({folder + "thmtab_s.png", Face(32, 32, Shaded(kTab, 1.4f))});
+    }
+    pictures.push_back({"Themes/prpdef_i.png", Face(32, 32, {120, 120, 120})});
+    pictures.push_back({"Themes/prpdefpd.png", Face(128, 64, {120, 120, 120})});
+    pictures.push_back({"Themes/dckdef_i.png", Face(32, 32, kWhite)});
+    pictures.push_back({"Themes/dckdefpd.png", Face(128, 64, {120, 120, 120})});
+    pictures.push_back({"Themes/Ironvale/Icons/dock_i.png", Face(32, 32, kWhite)});
+    pictures.push_back({"Themes/Ironvale/Icons/dock_pd.png", Face(128, 64, {90, 90, 110})});
+    const std::pair<const char*, Rgb> props[] = {
+        {"bench", {140, 100, 60}}, {"fountain", {70, 130, 200}}, {"banner", {190, 50, 60}}};
+    for (const auto& [prop, colour] : props) {
+        pictures.push_back({std::string("Themes/Ironvale/Icons/") + prop + "_i.png", Face(32, 32, colour)});
+        pictures.push_back({std::string("Themes/Ironvale/Icons/") + prop + "_pd.png", Face(128, 64, colour)});
+    }
+    return pictures;
+}
