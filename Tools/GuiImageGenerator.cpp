@@ -2,6 +2,7 @@
 // lettered into faces come from a text-set source (0: the credits' Ok):
 //   lvGuiImageGenerator <data folder> <captions.tss>
 #include "Tools/Image/toolGuiSkin.h"
+#include "Tools/Image/toolPalettePictures.h"
 #include "Tools/Image/toolScreenPictures.h"
 #include "Tools/TextSet/toolTextSetSource.h"
 
@@ -27,7 +28,10 @@ int main(int argc, char** argv) {
             if (entry.id == 0)
                 okCaption = entry.text;
         plFreeTypeFonts fonts;
-        for (const toolDefaultTexture& picture : toolScreenPictures(okCaption, fonts)) {
+        std::vector<toolDefaultTexture> pictures = toolScreenPictures(okCaption, fonts);
+        for (toolDefaultTexture& picture : toolPalettePictures())
+            pictures.push_back(std::move(picture));
+        for (const toolDefaultTexture& picture : pictures) {
             const std::filesystem::path path = std::filesystem::path(argv[1]) / picture.path;
             std::filesystem::create_directories(path.parent_path());
             toolWritePng(path.string(), picture.image);

@@ -6,6 +6,12 @@
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coBackground.h"
+#include "Source/Palettes/coGlobalStatsPalette.h"
+#include "Source/Palettes/coLocalStatsPalette.h"
+#include "Source/Palettes/coMainPalette.h"
+#include "Source/Palettes/coObjectivesPalette.h"
+#include "Source/Palettes/coStatsPalette.h"
+#include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Track/coCircuitPieceList.h"
 
 #include <cstring>
@@ -28,7 +34,29 @@ g2dFont g_font;
 
 // The palettes whose screens are not built yet are empty containers of their names.
 guiWindow* MakePalette(i32 index) {
-    auto* palette = new guiContainer;
+    guiWindow* palette = nullptr;
+    switch (index) {
+    case coPaletteStats:
+        palette = new coStatsPalette;
+        break;
+    case coPaletteGlobalStats:
+        palette = new coGlobalStatsPalette;
+        break;
+    case coPaletteLocalStats:
+        palette = new coLocalStatsPalette;
+        break;
+    case coPaletteTrackManip:
+        palette = new coTrackManipPalette;
+        break;
+    case coPaletteMain:
+        palette = new coMainPalette;
+        break;
+    case coPaletteObjectives:
+        palette = new coObjectivesPalette;
+        break;
+    default:
+        palette = new guiContainer;
+    }
     palette->SetName(kNames[index]);
     return palette;
 }

@@ -18,11 +18,14 @@ class screenGallery {
 
     // "mainmenu": the main menu on its backdrop. The dialogs, each on its menu's backdrop, are returned
     // for the caller's modal run: "question" (the quit question), "credits", "choose" (a new coaster).
-    // Null for an unknown name or a menu.
+    // "builder-hud": the builder's palettes with sample figures; the fixture "closed-oval" gives the piece
+    // palette a closed circuit. Null for an unknown name, a menu or the HUD.
     bool Knows(const std::string& screen) const;
-    guiDialog* Build(const std::string& screen);
+    guiDialog* Build(const std::string& screen, const std::string& fixture = {});
 
   private:
+    void BuildHud(const std::string& fixture);
+
     guiGallery m_gallery;
     std::string m_saves;
 };

@@ -1,13 +1,14 @@
 // The game's screens on the OpenGL device over the built tree, driven by an injected input script and
 // saved as a PNG:
-//   screen_gallery --screen mainmenu|question|credits|choose [--over mainmenu] [--inject "..."]
-//                  [--png picture.png]
+//   screen_gallery --screen mainmenu|question|credits|choose|builder-hud [--over mainmenu]
+//                  [--fixture closed-oval] [--inject "..."] [--png picture.png]
 // A dialog runs modally with the script as its frame and prints its result; the main menu prints the
-// state of each button.
+// state of each button, the builder's HUD the objectives panel's x.
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiFunction.h"
+#include "Source/Palettes/coPaletteManager.h"
 #include "Source/Screens/coMainMenu.h"
 #include "screenGallery.h"
 
@@ -33,22 +34,25 @@ class screenGalleryFrame : public guiFunction {
 };
 
 int Usage() {
-    std::fputs("usage: screen_gallery --screen mainmenu|question|credits|choose [--over mainmenu]\n"
-               "                      [--inject <script>] [--png <file.png>]\n",
-               stderr);
+    std::fputs(
+        "usage: screen_gallery --screen mainmenu|question|credits|choose|builder-hud [--over mainmenu]\n"
+        "                      [--fixture closed-oval] [--inject <script>] [--png <file.png>]\n",
+        stderr);
     return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string screen, over, script, png;
+    std::string screen, over, fixture, script, png;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--screen")
             screen = argv[i + 1];
         else if (option == "--over")
             over = argv[i + 1];
+        else if (option == "--fixture")
+            fixture = argv[i + 1];
         else if (option == "--inject")
             script = argv[i + 1];
         else if (option == "--png")
@@ -67,7 +71,7 @@ int main(int argc, char** argv) {
         guiGallery& gallery = screens.Gallery();
         if (!over.empty())
             screens.Build(over);
-        guiDialog* dialog = screens.Build(screen);
+        guiDialog* dialog = screens.Build(screen, fixture);
         // The screen is up for a frame before the player acts, so every widget has thought once.
         gallery.Frame();
         if (dialog) {
@@ -83,6 +87,9 @@ int main(int argc, char** argv) {
             for (const char* button : coMainMenu::kButtons)
                 if (const guiWindow* window = menu->FindChild(button))
                     std::printf("%s: state %d\n", button, window->GetState());
+        if (const guiWindow* objectives = coPaletteManager::GetPalette(coPaletteObjectives);
+            objectives && screen == "builder-hud")
+            std::printf("Objectives: x %g\n", static_cast<double>(objectives->GetPosition().x));
         if (!png.empty())
             gallery.WritePng(png);
     } catch (const envExceptionX& e) {
