@@ -23,10 +23,11 @@ fsLocator GuiImage(const char* name) {
 } // namespace
 
 coObjectivesPalette::coObjectivesPalette() {
+    coLoadScreenScript("uiop", nullptr, this);
+    // After the script, whose container would otherwise place the panel.
     SetJustification(guiJustifyLeft, guiJustifyTop);
     SetPosition({0.0f, 165.0f, 0.0f});
     SetSize(288, 160);
-    coLoadScreenScript("uiop", nullptr, this);
     m_font = g2dFont::GetByTextId(1, 14);
 
     m_box = new guiTableBox;
@@ -82,6 +83,8 @@ void coObjectivesPalette::SetObjective(i32 row, const envString& text, bool met)
     if (cell->GetDefaultColor() == colour && cell->GetText(0) == text)
         return;
     cell->SetDefaultStyle({colour, colour}, {m_font, m_font}, {1, 200});
+    // The table styled the cell's state itself, so the new defaults are handed to that state too.
+    cell->SetStateStyle({colour, colour}, {m_font, m_font}, {1, 200}, 0);
     cell->SetText(text, 0);
 }
 

@@ -1,14 +1,21 @@
-// The shipped screens: each script compiles without a warning and loads into its screen over the built
-// tree; the texts and pictures the scripts and screens name exist, in exact case.
+// The shipped screens and builder palettes: each script compiles without a warning and loads into its screen
+// over the built tree; the texts and pictures the scripts and screens name exist, in exact case.
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Source/Palettes/coBackground.h"
+#include "Source/Palettes/coGlobalStatsPalette.h"
+#include "Source/Palettes/coLocalStatsPalette.h"
+#include "Source/Palettes/coMainPalette.h"
+#include "Source/Palettes/coObjectivesPalette.h"
+#include "Source/Palettes/coStatsPalette.h"
+#include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
 #include "Source/Screens/coMainMenu.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coScreenTestKit.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -20,11 +27,22 @@ struct Script {
     const char* name;
     const char* textSet; // null: loaded without one
 };
-constexpr Script kScripts[] = {
-    {"uiqd", "uimc.tsf"}, {"uibk", nullptr}, {"uimm", "uimm.tsf"}, {"uicd", nullptr}, {"uicc", "uicc.tsf"}};
+// A name "<folder>/<script>" for a script kept in another folder than its own name's.
+constexpr Script kScripts[] = {{"uiqd", "uimc.tsf"},   {"uibk", nullptr},    {"uimm", "uimm.tsf"},
+                               {"uicd", nullptr},      {"uicc", "uicc.tsf"}, {"uimp", nullptr},
+                               {"uitm", nullptr},      {"uisp", "uisp.tsf"}, {"uisp/uigs", nullptr},
+                               {"uisp/uils", nullptr}, {"uiop", nullptr}};
+
+std::string Folder(const std::string& name) {
+    return name.substr(0, name.find('/'));
+}
+std::string FileName(const std::string& name) {
+    return name.substr(name.rfind('/') + 1);
+}
 
 std::string Source(const std::string& name) {
-    std::ifstream in(std::string(LV_SOURCE_DIR) + "/Content/GUI/" + name + "/" + name + ".gst");
+    std::ifstream in(std::string(LV_SOURCE_DIR) + "/Content/GUI/" + Folder(name) + "/" + FileName(name) +
+                     ".gst");
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
@@ -36,10 +54,10 @@ TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
         SCOPED_TRACE(script.name);
         const std::string text = Source(script.name);
         ASSERT_FALSE(text.empty());
-        out.Write(std::string(script.name) + ".gst", text);
+        const std::string file = FileName(script.name);
+        out.Write(file + ".gst", text);
         log.lines.clear();
-        gprParserUtil::CompileScript(out.Locator(std::string(script.name) + ".gst"),
-                                     out.Locator(std::string(script.name) + ".gsf"));
+        gprParserUtil::CompileScript(out.Locator(file + ".gst"), out.Locator(file + ".gsf"));
         EXPECT_EQ(log.Count("Warning"), 0u);
 
         const std::regex number("StaticTextNum ([0-9]+)");
@@ -51,7 +69,7 @@ TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
         const std::regex picture("ImageState \"([^\"]+)\"");
         for (std::sregex_iterator it(text.begin(), text.end(), picture), end; it != end; ++it)
             EXPECT_TRUE(std::filesystem::exists(
-                DataPath("Data/GUI/" + std::string(script.name) + "/" + std::string((*it)[1]))))
+                DataPath("Data/GUI/" + Folder(script.name) + "/" + std::string((*it)[1]))))
                 << (*it)[1];
     }
 }
@@ -69,6 +87,12 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coCreditsDialog);
     auto* choice = new coChooseCoasterDialog;
     screens.emplace_back(choice);
+    screens.emplace_back(new coMainPalette);
+    screens.emplace_back(new coTrackManipPalette);
+    screens.emplace_back(new coStatsPalette);
+    screens.emplace_back(new coGlobalStatsPalette);
+    screens.emplace_back(new coLocalStatsPalette);
+    screens.emplace_back(new coObjectivesPalette);
     for (const char* menu : {"uimm", "uilm", "uisi", "uicm", "uicc", "uicd"})
         background->SetImage(menu);
     EXPECT_EQ(log.Count("Warning"), 0u) << (log.lines.empty() ? "" : log.lines.front());
@@ -77,6 +101,11 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     for (const char* voice : coMainMenu::kButtons)
         EXPECT_TRUE(std::filesystem::exists(DataPath("Data/Voice/Eng/" + std::string(voice) + ".wav")))
             << voice;
+    for (int hint = 0; hint <= 10; ++hint) {
+        char name[16];
+        std::snprintf(name, sizeof name, "fbvo%02d.wav", hint);
+        EXPECT_TRUE(std::filesystem::exists(DataPath(std::string("Data/Voice/Eng/") + name))) << name;
+    }
     fsResetRootTable();
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
