@@ -5,6 +5,8 @@
 //   --frames N   run N frames, then leave as if the player confirmed the quit; exit 0 when nothing was
 //                reported, else 1
 //   --headless   the test render device and SDL's dummy video and sound drivers
+//   --inject S   plays the input script S (a file, or the steps themselves) into the frames; a step
+//                that fails is named on stderr and the exit code is 1
 //   --shot FILE  a PNG of the last frame
 //   --trace      "mode N entered" and "menu ready T ms" on stderr
 #include "Engine/App/Fs/fsNativePath.h"
@@ -20,6 +22,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -69,9 +73,20 @@ bool WriteShot(const std::string& path) {
     }
 }
 
+// An injected script: the file's text when the argument names one, else the argument itself.
+std::string ReadScript(const std::string& argument) {
+    std::ifstream file(argument);
+    if (!file)
+        return argument;
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
 struct Switches {
     std::string data;
     std::string shot;
+    std::string inject;
     bool headless = false;
     coProgramSwitches program;
     std::vector<std::string> rest;
@@ -85,6 +100,8 @@ bool ReadSwitches(int argc, char** argv, Switches& out) {
             out.data = argv[++i];
         } else if (argument == "--shot" && hasValue) {
             out.shot = argv[++i];
+        } else if (argument == "--inject" && hasValue) {
+            out.inject = argv[++i];
         } else if (argument == "--frames" && hasValue) {
             const long frames = std::strtol(argv[++i], nullptr, 10);
             if (frames <= 0)
@@ -108,9 +125,10 @@ bool ReadSwitches(int argc, char** argv, Switches& out) {
 int main(int argc, char** argv) {
     Switches switches;
     if (!ReadSwitches(argc, argv, switches)) {
-        std::fputs(
-            "usage: loopvane [--data DIR] [--frames N] [--headless] [--shot FILE] [--trace] [options]\n",
-            stderr);
+        std::fputs("usage: loopvane [--data DIR] [--frames N] [--headless] [--inject SCRIPT] [--shot FILE] "
+                   "[--trace] "
+                   "[options]\n",
+                   stderr);
         return 2;
     }
     if (switches.headless) {
@@ -133,6 +151,14 @@ int main(int argc, char** argv) {
             if (!WriteShot(switches.shot))
                 std::fprintf(stderr, "loopvane: cannot write %s\n", switches.shot.c_str());
         };
+    if (!switches.inject.empty()) {
+        try {
+            switches.program.injector = std::make_shared<coInjector>(ReadScript(switches.inject), WriteShot);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "loopvane: --inject: %s\n", error.what());
+            return 2;
+        }
+    }
     const int code = coRunProgram(coJoinArguments(switches.rest), switches.program);
     plInstallServices({});
     return code;

@@ -1,6 +1,6 @@
 // Writes the default sounds of the game under a data folder: the interface and effect sounds, the ride
-// sounds of the "Steel" type, the screams and the music; and the "Wooden" type's ride sounds into the
-// folder its pak is made from:
+// sounds of the "Steel" type, the screams, the music and the default theme's fanfare; and the "Wooden"
+// type's ride sounds into the folder its pak is made from:
 //   lvSoundGenerator <data folder> <Wooden pak folder>
 #include "Tools/Sound/toolDefaultSounds.h"
 

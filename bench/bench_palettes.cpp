@@ -15,6 +15,7 @@
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plTestInputSource.h"
 #include "Engine/Platform/plTimeSource.h"
 #include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coBackground.h"
@@ -39,19 +40,20 @@ void SetRoot(i32 root, const char* relative) {
 // The main menu over its backdrop, with every palette made.
 struct MenuScreen {
     plTestTimeSource time;
+    plTestInputSource input;
     plFakeD3d d3d;
     plFreeTypeFonts fonts;
 
     MenuScreen() {
-        plInstallServices({.time = &time, .d3d = &d3d, .fonts = &fonts});
+        plInstallServices({.time = &time, .input = &input, .d3d = &d3d, .fonts = &fonts});
         for (const auto& [root, relative] :
              {std::pair{coRootGui, "Data/GUI"}, std::pair{coRootText, "Data/Text/Eng"}})
             SetRoot(root, relative);
         coPrefs::SetDefaults();
         coPrefs::SetBool(35, true); // no voices: nothing is saved while it runs
         fsLocator fontNames(coRootText);
-    fontNames.AppendComponent("fontname.tsf");
-    g2dLoadFontNameTable(fontNames);
+        fontNames.AppendComponent("fontname.tsf");
+        g2dLoadFontNameTable(fontNames);
         g2dScreen::InitWindowed(800, 600, 0, 0);
         g3dSelectTextureFormats();
         g3dTextureManager::Initialize();

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 // The window host of tests: a queue of injected messages and a record of what was asked of the window.
 class plTestWindowHost : public plWindowHost {
@@ -11,6 +12,9 @@ class plTestWindowHost : public plWindowHost {
     bool HasWindow() const override { return m_created; }
     void SetWindowRect(i32 x, i32 y, i32 width, i32 height) override;
     void SetWindowTitle(const std::u16string& title) override;
+    void SetWindowIcon(i32 width, i32 height, const u8*) override {
+        m_iconWidth = width, m_iconHeight = height;
+    }
     void SetFullScreen(bool fullScreen) override { m_fullScreen = m_created && fullScreen; }
     bool IsFullScreen() const override { return m_fullScreen; }
     void ClientToScreen(i32& x, i32& y) override;
@@ -21,6 +25,7 @@ class plTestWindowHost : public plWindowHost {
     i32 GetMessage(plMessage& message) override;
     void TranslateMessage(const plMessage& message) override;
     i64 DefaultProcedure(const plMessage& message) override;
+    void InjectInput(const plInjectedInput& input) override { m_injected.push_back(input); }
 
     void Inject(const plMessage& message) { m_queue.push_back(message); }
     void SetWaitHandler(std::function<void()> handler) { m_waitHandler = std::move(handler); }
@@ -33,11 +38,15 @@ class plTestWindowHost : public plWindowHost {
     i32 GetWidth() const { return m_width; }
     i32 GetHeight() const { return m_height; }
     const std::u16string& GetTitle() const { return m_title; }
+    i32 GetIconWidth() const { return m_iconWidth; }
+    i32 GetIconHeight() const { return m_iconHeight; }
     u32 GetWaitCount() const { return m_waits; }
     size_t GetQueueSize() const { return m_queue.size(); }
+    const std::vector<plInjectedInput>& GetInjectedInput() const { return m_injected; }
 
   private:
     std::deque<plMessage> m_queue;
+    std::vector<plInjectedInput> m_injected;
     std::function<void()> m_waitHandler;
     u32 m_failingGets = 0;
     u32 m_waits = 0;
@@ -48,5 +57,7 @@ class plTestWindowHost : public plWindowHost {
     i32 m_y = 0;
     i32 m_width = 0;
     i32 m_height = 0;
+    i32 m_iconWidth = 0;
+    i32 m_iconHeight = 0;
     std::u16string m_title;
 };

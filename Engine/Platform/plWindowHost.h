@@ -31,6 +31,23 @@ struct plMessage {
     bool ctrlDown = false; // key down: Control is held (TranslateMessage reads it)
 };
 
+// Input a script plays into the program as the player's own. Pointer moves go through the cursor, which
+// the 3D device places; the rest arrives here.
+struct plInjectedInput {
+    enum class Kind : u8 {
+        Focus,       // the window gains the keyboard focus
+        MouseButton, // button 0 left, 1 right, 2 middle, at the pointer
+        Key,         // scanCode in the keyboard's DirectInput numbering
+        Text,        // typed characters, UTF-8
+        Close,       // the window's close button
+    };
+    Kind kind = Kind::Focus;
+    i32 button = 0;
+    bool down = false;
+    u8 scanCode = 0;
+    std::string text;
+};
+
 // The one top-level window of the program and its message queue, shaped like the USER32 calls
 // the engine makes on it.
 class plWindowHost {
@@ -44,6 +61,8 @@ class plWindowHost {
     // Moves the window and sizes its client area; nothing without a window.
     virtual void SetWindowRect(i32 x, i32 y, i32 width, i32 height) = 0;
     virtual void SetWindowTitle(const std::u16string& title) = 0;
+    // The window's icon from width x height pixels, 4 bytes each (R, G, B, A), rows top first.
+    virtual void SetWindowIcon(i32 width, i32 height, const u8* rgba) = 0;
     // Full screen covers the desktop at its own resolution (the 3D device scales its picture to it);
     // nothing without a window.
     virtual void SetFullScreen(bool fullScreen) = 0;
@@ -59,6 +78,8 @@ class plWindowHost {
     virtual void TranslateMessage(const plMessage& message) = 0;
     // DefWindowProc: Alt+F4 queues a Close; everything else is ignored. Returns the result, 0.
     virtual i64 DefaultProcedure(const plMessage& message) = 0;
+    // Queues the input as the system's own events, so that every translation of them runs.
+    virtual void InjectInput(const plInjectedInput& input) = 0;
 };
 
 // The control character that TranslateMessage makes of a key down (Backspace 8, Tab 9, Enter 13,

@@ -15,17 +15,21 @@
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Audio/Sn/snSoundSystem.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiCursor.h"
 #include "Engine/GUI/Gui/guiFunction.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Video/Vi/viMoviePlayer.h"
@@ -35,12 +39,22 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coMenuModes.h"
 #include "Source/Modes/coMenuWorld.h"
+#include "Source/Modes/coModeBuilder.h"
+#include "Source/Modes/coModeCareerBuilder.h"
+#include "Source/Modes/coModeFlythrough.h"
+#include "Source/Modes/coModeManipulateDock.h"
+#include "Source/Modes/coModeManipulateProp.h"
+#include "Source/Modes/coModePlaceProp.h"
+#include "Source/Modes/coModeRideCoaster.h"
+#include "Source/Modes/coModeTestRideCoaster.h"
+#include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideModeOptions.h"
 #include "Source/Palettes/coDialogDimmer.h"
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Settings/coCoasterPackage.h"
+#include "Source/Settings/coCoasterThumbnail.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPakManager.h"
@@ -48,10 +62,13 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Settings/coSoundEffects.h"
+#include "Source/TrackGeom/coTrackDefinitionSource.h"
+#include "Source/World/coEnvironment.h"
 #include "Source/World/coPropScreens.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -94,6 +111,17 @@ coGameCoasterPackageHooks g_coasterPackageHooks;
 
 // The error display lives in the window tree; it goes with the GUI.
 coQuestionDialog* g_errorDisplay = nullptr;
+coGameCoasterServices g_coasterServices;
+// What the ride modes find of the game so far: the sky follows the camera, the movie frames go to disc.
+class coAppRideHost : public coRideModeHost {
+  public:
+    void UpdateEnvironment(g3dCamera& camera, float time) override {
+        coGetEnvironment().UpdateSky(*camera.GetPosition(), time);
+    }
+    void CaptureMovieFrame(i32 shrink) override { coGrabRideFrame(*g_pdevice, shrink); }
+};
+
+coAppRideHost g_rideHost;
 
 } // namespace
 
@@ -114,6 +142,10 @@ void coApp::Update() {
         RequestQuit();
         return;
     }
+    if (!PlayInjected()) {
+        coModeStackLeaveAll();
+        return;
+    }
     coMode* entering = coModeStackIsNewlyCurrent() ? coCurrentMode() : nullptr;
     coModeManagerUpdate();
     if (entering && m_trace)
@@ -123,6 +155,16 @@ void coApp::Update() {
             m_lastFrame();
         coModeStackLeaveAll();
     }
+}
+
+bool coApp::PlayInjected() {
+    if (!m_injector || m_injectionFailed)
+        return !m_injectionFailed;
+    if (m_injector->Step() != coInjector::Result::Failed)
+        return true;
+    std::fprintf(stderr, "loopvane: injected step %s\n", m_injector->GetFailure().c_str());
+    m_injectionFailed = true;
+    return false;
 }
 
 void coApp::Trace(coMode* entered) {
@@ -167,6 +209,7 @@ void coApp::OnStart(appStartEvent*) {
     std::srand(static_cast<unsigned>(appGetTime() * 100.0));
     CreateModes();
     SetTitle(coPaths::GetBasicString(0));
+    SetWindowIcon();
 
     const coCommandLine options = coParseCommandLine(m_commandLine, coPrefs::GetInt(0));
     ApplyCommandLine(options);
@@ -185,6 +228,13 @@ void coApp::OnStart(appStartEvent*) {
     // The ride's cars hold fragments and a render texture: they go before the renderer.
     coStartRideCars();
     m_teardown.push_back(coStopRideCars);
+    // Saves made from now on carry the coaster's thumbnail.
+    coSetSavedCoasterServices(&g_coasterServices);
+    m_teardown.push_back([] { coSetSavedCoasterServices(nullptr); });
+    // A loaded coaster type's supports and track textures hold the renderer's fragments and textures.
+    m_teardown.push_back([] { coGetTrackDefinitionSource().Free(); });
+    coSetRideModeHost(&g_rideHost);
+    m_teardown.push_back([] { coSetRideModeHost(nullptr); });
 
     coPakManager::OpenGuiPaks();
     coLoadingScreenShow(true);
@@ -195,6 +245,7 @@ void coApp::OnStart(appStartEvent*) {
     coBindDefaultInput();
 
     SetUpGui();
+    CreateCursors();
     StartScreens();
     m_teardown.push_back(StopScreens);
     StartErrorDisplay();
@@ -217,6 +268,25 @@ void coApp::SetUpGui() {
     guiSetScreenSize(kMenuWidth, kMenuHeight);
     guiWindowMgr::GetRoot()->SetSize(kMenuWidth, kMenuHeight);
     gprParserUtil::SetScriptDirectory(fsGetRootDirectory(coRootGui, 0));
+}
+
+void coApp::CreateCursors() {
+    guiCursor& cursor = *guiCursorMgr::GetCursor();
+    // Without its pictures the game still runs, under the pointer the system shows.
+    try {
+        for (const auto& [name, shape] :
+             {std::pair{"Cursor.png", coPointerArrow}, {"CursorWait.png", coPointerWait}}) {
+            fsLocator file = fsGetRootDirectory(coRootGui, 0);
+            file.AppendComponent(name);
+            cursor.SetImage(file, shape);
+        }
+    } catch (const envExceptionX& e) {
+        DBG_WARNING("A pointer picture cannot be read (error 0x%08X); the pointer may keep its old look",
+                    e.GetCode());
+    }
+    guiCursorMgr::SetHotSpot({2.0f, 2.0f});
+    guiCursorMgr::SetShape(coPointerArrow);
+    guiCursorMgr::SetPosition({320.0f, 240.0f});
 }
 
 void coApp::StartErrorDisplay() {
@@ -282,6 +352,7 @@ void coApp::RestartDisplay(i32 resolution, i32 depth) {
     gprInit();
     m_guiUp = true;
     SetUpGui();
+    CreateCursors();
     StartScreens();
     StartErrorDisplay();
     coLoadUiSounds();
@@ -308,7 +379,17 @@ void coApp::CreateModes() {
     make(coModeIdSplashScreen, std::make_unique<coModeSplashScreen>());
     make(coModeIdLoadMenu, std::make_unique<coModeLoadMenu>());
     make(coModeIdCareerMenu, std::make_unique<coModeCareerMenu>());
+    make(coModeIdBuilder, std::make_unique<coModeBuilder>());
     make(coModeIdCareerBuilder, std::make_unique<coModeCareerBuilder>());
+    make(coModeIdPlaceProp, std::make_unique<coModePlaceProp>());
+    make(coModeIdRotateProp, std::make_unique<coModeRotateProp>());
+    make(coModeIdTranslateProp, std::make_unique<coModeTranslateProp>());
+    make(coModeIdPlaceTrackProp, std::make_unique<coModePlaceTrackProp>());
+    make(coModeIdTranslateTrackProp, std::make_unique<coModeTranslateTrackProp>());
+    make(coModeIdManipulateDock, std::make_unique<coModeManipulateDock>());
+    make(coModeIdTestRide, std::make_unique<coModeTestRideCoaster>());
+    make(coModeIdRide, std::make_unique<coModeRideCoaster>());
+    make(coModeIdFlythrough, std::make_unique<coModeFlythrough>());
 }
 
 void coApp::ApplyCommandLine(const coCommandLine& options) {
@@ -338,6 +419,26 @@ void coApp::PlayIntroMovies() {
         fsLocator movie(coRootVideo);
         movie.AppendComponent(name);
         player.Play(movie);
+    }
+}
+
+void coApp::SetWindowIcon() {
+    fsLocator file = fsGetRootDirectory(0, 0);
+    file.AppendComponent("icon.png");
+    try {
+        const g2dPixelRows rows = g2dReadPNG(file);
+        std::vector<u8> rgba;
+        rgba.reserve(static_cast<size_t>(rows.width) * rows.height * 4);
+        for (size_t at = 0; at < rows.bytes.size(); at += rows.BytesPerPixel()) {
+            rgba.insert(rgba.end(), rows.bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                        rows.bytes.begin() + static_cast<std::ptrdiff_t>(at + 3));
+            rgba.push_back(rows.hasAlpha ? rows.bytes[at + 3] : 255);
+        }
+        if (appWindow* window = appGetWindow())
+            window->SetIcon(static_cast<i32>(rows.width), static_cast<i32>(rows.height), rgba.data());
+    } catch (const envExceptionX&) {
+        // The window keeps the desktop's own icon.
+        DBG_WARNING("the window icon \"icon.png\" could not be read");
     }
 }
 
@@ -454,19 +555,27 @@ void coApp::BeginMenuFrame(bool poll) {
     coMusicHandleKeys();
 }
 
-void coApp::RenderFrame(g3dCamera*, g2dImage* overlay) {
+void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
+    // Whatever the sky leaves uncovered shows the environment's background, never the last frame.
+    if (camera)
+        g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     if (overlay)
         g2dScreen::DrawImage(0, 0, *overlay);
     // The GUI's quads are in the renderer's lists: the menus show with the 3D frame.
     const f32 time = appClock::GetTime();
     scUpdateAll(time);
     g3dRenderer::RenderFrame(time);
+    if (camera) {
+        scUpdateAll(appClock::GetTime());
+        camera->Apply();
+        g3dRenderer::RenderFrame(appClock::GetTime());
+    }
     g2dScreen::EndFrame();
 }
 
 void coApp::ModalFrame() {
     // A run of a given length ends inside a dialog too: the run loop's quit cancels every modal run.
-    if (m_frameLimit != 0 && ++m_frames >= m_frameLimit)
+    if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected())
         RequestQuit();
     appClock::Tick(0.0f);
     PumpMessages();

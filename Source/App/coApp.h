@@ -2,6 +2,7 @@
 #include "Engine/App/App/appApplication.h"
 #include "Engine/App/App/appEventHandler.h"
 #include "Source/App/coCommandLine.h"
+#include "Source/App/coInjector.h"
 #include "Source/Modes/coMode.h"
 #include "Source/Modes/coModeStack.h"
 
@@ -34,6 +35,9 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     // The frame shown last is kept for the caller when the run ends (a picture of the last frame).
     using LastFrameHook = std::function<void()>;
     void SetLastFrameHook(LastFrameHook hook) { m_lastFrame = std::move(hook); }
+    // Input played into every frame; a step that fails is reported on stderr and the game left.
+    void SetInjector(std::shared_ptr<coInjector> injector) { m_injector = std::move(injector); }
+    bool InjectionFailed() const { return m_injectionFailed; }
 
     void Update() override;
     void OnStart(appStartEvent*) override;
@@ -48,6 +52,9 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void CreateModes();
     void StopInputAndGui();
     void SetUpGui();
+    // The arrow (shape 0) and wait (shape 5) pointers from the GUI folder, hot spot (2, 2); the arrow shows
+    // at (320, 240).
+    void CreateCursors();
     // The question box that shows every reported error inside the game, in the window tree.
     void StartErrorDisplay();
     static void StopErrorDisplay();
@@ -58,6 +65,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void RestartDisplay(i32 resolution, i32 depth);
     void PlayIntroMovies();
     void InitDisplay(i32 resolution, bool windowed);
+    // Root 0's "icon.png" on the window.
+    void SetWindowIcon();
     void StartAudio();
     static void StopAudio();
     void StartRide(const coCommandLine& options);
@@ -73,6 +82,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void RenderFrame(g3dCamera* camera, g2dImage* overlay) override;
     // One loop of a modal dialog: the frame with game time standing still.
     void ModalFrame();
+    // This frame's share of the injected input; false once a step has failed.
+    bool PlayInjected();
 
     std::string m_commandLine;
     std::array<std::unique_ptr<coMode>, coModeTableSize> m_modes;
@@ -86,6 +97,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     bool m_guiUp = false;
     std::chrono::steady_clock::time_point m_programStart;
     LastFrameHook m_lastFrame;
+    std::shared_ptr<coInjector> m_injector;
+    bool m_injectionFailed = false;
     // The error display's modal frame.
     std::unique_ptr<guiFunction> m_errorFrame;
     // What the start has set up, undone in reverse by the stop (also after a start that failed).

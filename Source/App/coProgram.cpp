@@ -116,6 +116,7 @@ int coRunProgram(const std::string& commandLine, const coProgramSwitches& switch
         return switches.frames != 0 ? 1 : coExitNormal;
     }
 
+    bool injectionFailed = false;
     {
         coApp app;
         app.SetCommandLine(commandLine);
@@ -123,6 +124,7 @@ int coRunProgram(const std::string& commandLine, const coProgramSwitches& switch
         if (switches.trace)
             app.SetTrace(switches.start);
         app.SetLastFrameHook(switches.lastFrame);
+        app.SetInjector(switches.injector);
         try {
             app.Run();
         } catch (...) {
@@ -131,9 +133,12 @@ int coRunProgram(const std::string& commandLine, const coProgramSwitches& switch
             coModeStackClear();
             app.OnStop(nullptr);
         }
+        injectionFailed = app.InjectionFailed();
     }
     coModeStackClear();
     coClearModeTable();
+    if (injectionFailed)
+        return 1;
     if (switches.frames != 0)
         return coErrorDisplayerMgr::GetReportCount() == 0 ? 0 : 1;
     return coExitNormal;

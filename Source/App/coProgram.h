@@ -1,8 +1,10 @@
 #pragma once
 #include "Engine/Core/Env/envTypes.h"
+#include "Source/App/coInjector.h"
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 
 // The exit codes of the program.
@@ -18,6 +20,8 @@ struct coProgramSwitches {
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     // Called after the last frame was drawn, before anything is torn down.
     std::function<void()> lastFrame;
+    // Input played into the frames; a failed step ends the run with exit code 1.
+    std::shared_ptr<coInjector> injector;
 };
 
 // The game from start to end on the installed platform services: the engine's packages, the game's error

@@ -4,6 +4,7 @@
 #include <string>
 
 class coCoasterPiece;
+class coPropTemplate;
 class envExceptionX;
 class guiWindow;
 struct coRidePieceStats;
@@ -44,6 +45,18 @@ class coEditorHost {
     // The button of the shown manipulate palette released this frame ("Rotate", "Translate",
     // "Choose Anim", "Delete"); empty for none.
     virtual std::string TakeManipulateButton() { return std::string(); }
+    // "Rotate" or "Translate" of the shown manipulate palette when pressed or held this frame (the tools
+    // start on the press); empty for none. Taking it gives up the button's hold on the mouse.
+    virtual std::string TakeManipulatePress() { return std::string(); }
+    // A manipulate palette (4 prop, 5 dock) hidden while its tool runs, and shown again afterwards with
+    // its "Rotate" and "Translate" buttons idle.
+    virtual void ShowManipulatePalette(i32 /*palette*/, bool /*shown*/) {}
+    // The template of the prop clicked in the props palette this frame, or null.
+    virtual coPropTemplate* TakeChosenProp() { return nullptr; }
+    // The coaster type picked in the dock palette this frame; empty for none.
+    virtual std::string TakeChosenDock() { return std::string(); }
+    // The palettes of building shown as usual, or shown but inert while a tool runs.
+    virtual void ShowBuildPalettes(bool /*active*/) {}
     // A palette button by name, for the keys that press it; null when there is none.
     virtual guiWindow* FindButton(const char* /*name*/) { return nullptr; }
     virtual void UpdatePalettes(const coEditorPaletteState&) {}

@@ -14,6 +14,8 @@ class coEditorInput {
     virtual bool IsDown(i32 action) const = 0;
     virtual bool IsHeld(i32 action) const = 0;
     virtual bool WasReleased(i32 action) const = 0;
+    // Later queries of the action's release at this poll report none.
+    virtual void SuppressRelease(i32 /*action*/) {}
     // The pointer's motion during this poll, in pixels (action 0).
     virtual void GetMotion(i32& x, i32& y) const = 0;
     // The third axis of the pointer (the wheel and controller Z), in steps of this poll.

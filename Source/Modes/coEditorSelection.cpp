@@ -3,6 +3,7 @@
 #include "Source/Modes/coEditorWorld.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coParkWorld.h"
+#include "Source/World/coProp.h"
 
 namespace {
 coEditorSelection g_selection;
@@ -81,6 +82,15 @@ void coSelectionSetDock(coLoadingDock* dock, coObject* object) {
     g_selection.kind = coSelectionDock;
     g_selection.dock = dock;
     g_selection.object = object;
+}
+
+void coSelectionSetProp(coProp* prop) {
+    coSelectionClear();
+    if (prop == nullptr)
+        return;
+    g_selection.kind = coSelectionProp;
+    g_selection.prop = prop;
+    g_selection.object = prop;
 }
 
 void coSelectLoadingDock() {

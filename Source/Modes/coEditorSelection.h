@@ -46,6 +46,8 @@ void coSelectionSetPiece(coCoasterPiece* piece);
 // Selects the object by what it is (the editor world tells); any other object, or null, clears.
 void coSelectionSetObject(coObject* object);
 void coSelectionSetDock(coLoadingDock* dock, coObject* object = nullptr);
+// A prop the tools have just placed; it is its own pickable object.
+void coSelectionSetProp(coProp* prop);
 void coSelectionClear();
 
 // "Select the dock": the park's dock, or the first piece of the circuit while the park has no dock (a

@@ -23,9 +23,6 @@
 
 namespace {
 
-constexpr i32 kPointerArrow = 0;
-constexpr i32 kPointerWait = 5;
-
 // The screen joins the window tree while its mode is entered; the mode keeps owning it.
 template <class Screen> Screen* ShowScreen(std::unique_ptr<Screen>& screen) {
     screen = std::make_unique<Screen>();
@@ -84,13 +81,13 @@ void coModeMainMenu::Enter() {
     ShowScreen(m_screen);
     coShowMenuBackground("uimm");
     StartMenuMusic();
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerArrow);
 }
 
 void coModeMainMenu::Think() {
     BeginFrame();
     if (coTakeReleased(*m_screen, "Build")) {
-        guiCursorMgr::SetShape(kPointerWait);
+        guiCursorMgr::SetShape(coPointerWait);
         m_screen->SetVisible(false);
         Build();
     } else if (coTakeReleased(*m_screen, "Load")) {
@@ -114,7 +111,7 @@ void coModeMainMenu::Think() {
 
 void coModeMainMenu::Build() {
     coShowMenuBackground("uicc");
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerArrow);
     std::string trackType;
     std::string environment;
     const bool chosen =
@@ -144,8 +141,8 @@ void coModeMainMenu::Build() {
 }
 
 void coModeMainMenu::RunOptions() {
-    guiCursorMgr::SetShape(kPointerWait);
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerWait);
+    guiCursorMgr::SetShape(coPointerArrow);
     m_options.DoModal([] {});
     m_newDisplay = optionsDisplayChange;
     optionsDisplayChange = {};
@@ -158,10 +155,10 @@ void coModeMainMenu::RunOptions() {
 }
 
 void coModeMainMenu::RunCredits() {
-    guiCursorMgr::SetShape(kPointerWait);
+    guiCursorMgr::SetShape(coPointerWait);
     m_screen->SetVisible(false);
     coShowMenuBackground("uicd");
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerArrow);
     RunDialog<coCreditsDialog>("CreditsDialog", [this](coCreditsDialog& dialog) {
         coCreditsDialogFunction frame(this);
         frame.SetDialog(&dialog);
@@ -173,7 +170,7 @@ void coModeMainMenu::RunCredits() {
 }
 
 void coModeMainMenu::Exit() {
-    guiCursorMgr::SetShape(kPointerWait);
+    guiCursorMgr::SetShape(coPointerWait);
     ExitCommon();
     DeleteScreen(m_screen);
     coShowMenuBackground("");
@@ -214,13 +211,13 @@ void coModeLoadMenu::Enter() {
     ShowScreen(m_screen);
     coGetMenuWorld().SetWorldMode(0);
     StartMenuMusic();
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerArrow);
 }
 
 void coModeLoadMenu::Think() {
     BeginFrame();
     if (coTakeReleased(*m_screen, "Build")) {
-        guiCursorMgr::SetShape(kPointerWait);
+        guiCursorMgr::SetShape(coPointerWait);
         if (LoadSelectedCoaster()) {
             coGetMenuWorld().SetWorldMode(1);
             coModePush(coGetMode(coModeIdBuilder));
@@ -232,7 +229,7 @@ void coModeLoadMenu::Think() {
         coModePush(coGetMode(coModeIdMainMenu));
         SetResult(Leave);
     } else if (coTakeReleased(*m_screen, "Ride")) {
-        guiCursorMgr::SetShape(kPointerWait);
+        guiCursorMgr::SetShape(coPointerWait);
         if (LoadSelectedCoaster()) {
             coGetMenuWorld().SetWorldMode(1);
             coGetMenuWorld().PrepareRide();
@@ -255,7 +252,7 @@ bool coModeLoadMenu::LoadSelectedCoaster() {
         return true;
     } catch (...) {
         ReportLoadFailure();
-        guiCursorMgr::SetShape(kPointerArrow);
+        guiCursorMgr::SetShape(coPointerArrow);
         return false;
     }
 }
@@ -286,7 +283,7 @@ void coModeCareerMenu::Enter() {
     coShowMenuBackground("uicm");
     coLoadingScreenStep();
     StartMenuMusic();
-    guiCursorMgr::SetShape(kPointerArrow);
+    guiCursorMgr::SetShape(coPointerArrow);
 }
 
 void coModeCareerMenu::Think() {
@@ -337,24 +334,11 @@ bool coModeCareerMenu::StartSelectedMission(bool launch) {
 }
 
 void coModeCareerMenu::Exit() {
-    guiCursorMgr::SetShape(kPointerWait);
+    guiCursorMgr::SetShape(coPointerWait);
     ExitCommon();
     DeleteScreen(m_screen);
     coShowMenuBackground("");
     coMusicStop();
-}
-
-// --- career builder ---
-
-void coModeCareerBuilder::Think() {
-    BeginFrame();
-    coModePush(coGetMode(coModeIdCareerMenu));
-    SetResult(Leave);
-}
-
-void coModeCareerBuilder::LoadMission(const fsLocator& file, i32 index) {
-    missionFile = file;
-    careerIndex = index;
 }
 
 // --- splash screen ---

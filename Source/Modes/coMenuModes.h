@@ -7,6 +7,10 @@
 #include <memory>
 #include <string>
 
+// The game's pointer shapes (cursor ids of the GUI's pointer).
+inline constexpr i32 coPointerArrow = 0;
+inline constexpr i32 coPointerWait = 5;
+
 // The modes whose frames show a full-screen menu. Each builds its screen on Enter, reacts to the first
 // pressed button each frame (that frame draws nothing) or draws the plain menu frame, and deletes the
 // screen on Exit.
@@ -93,23 +97,6 @@ class coModeCareerMenu : public coMenuMode {
     // "false" until a mission was launched.
     std::string m_lastTrackType = "false";
     std::string m_lastMission = "false";
-};
-
-// The career builder as the career menu sees it until the builder modes exist: it takes the mission
-// and goes back to the career menu.
-class coModeCareerBuilder : public coMode, public coCareerMissionTarget {
-  public:
-    void Enter() override { EnterCommon(); }
-    void Think() override;
-    void Exit() override { ExitCommon(); }
-    void LoadMission(const fsLocator& file, i32 careerIndex) override;
-    void SetPlayerName(const envString& name) override { playerName = name; }
-    void SetFinalMission(bool final) override { finalMission = final; }
-
-    fsLocator missionFile;
-    i32 careerIndex = -1;
-    envString playerName;
-    bool finalMission = false;
 };
 
 // A picture shown for a number of seconds, then until the main button is held. Nothing enters it yet.

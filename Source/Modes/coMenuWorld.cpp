@@ -1,6 +1,7 @@
 #include "Source/Modes/coMenuWorld.h"
 
 #include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Settings/coWorldSwitches.h"
 
 namespace {
 
@@ -8,6 +9,10 @@ coMenuWorld g_empty;
 coMenuWorld* g_world = &g_empty;
 
 } // namespace
+
+void coMenuWorld::ClearScene() {
+    coClearScene();
+}
 
 void coMenuWorld::LoadCoaster(const fsLocator& file) {
     coLoadCoasterFile(file);

@@ -3,13 +3,13 @@
 
 #include <string>
 
-// What the menus ask of the game world and the career save; each subsystem
-// fills its part as it is built. The base does nothing, so menus run on an empty world.
+// What the menus ask of the game world and the career save; each subsystem fills its part as it is
+// built. Besides clearing the world the base does nothing, so menus run on an empty world.
 class coMenuWorld {
   public:
     virtual ~coMenuWorld() = default;
-    // Empties track, props, rings, dock, terrain and statistics.
-    virtual void ClearScene() {}
+    // Empties track, props, rings, dock, terrain and statistics (coClearScene).
+    virtual void ClearScene();
     virtual void SetWorldMode(i32) {}
     virtual void LoadCoasterDefinitions(const std::string& /*trackType*/,
                                         const std::string& /*environment*/) {}

@@ -7,12 +7,14 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCameraManipFocus.h"
 #include "Source/Modes/coCameraManipFree.h"
-#include "Source/Modes/coClearSceneSteps.h"
 #include "Source/Modes/coEditorHost.h"
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coEditorPick.h"
 #include "Source/Modes/coEditorSelection.h"
 #include "Source/Modes/coEditorWorld.h"
+#include "Source/Modes/coModeManipulateDock.h"
+#include "Source/Modes/coModeManipulateProp.h"
+#include "Source/Modes/coModePlaceProp.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
@@ -21,11 +23,14 @@
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coSoundEffects.h"
+#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coPlacement.h"
+#include "Source/World/coPropTemplate.h"
+#include "Source/World/coTrackProp.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -192,7 +197,7 @@ coModeEditor::coModeEditor() {
     BindCommand("Straight Up", &coModeEditor::StraightUp);
     BindCommand("Shallow Right", &coModeEditor::ShallowRight);
     BindCommand("Shallow Left", &coModeEditor::ShallowLeft);
-    coAddClearSceneStep(this, [this] { OnSceneCleared(); });
+    coAddClearSceneStep(coClearStep::Holders, this, [this] { OnSceneCleared(); });
 }
 
 coModeEditor::~coModeEditor() {
@@ -302,6 +307,12 @@ void coModeEditor::Think() {
             continue;
         if (s.flag == TestRideRequested || s.flag == RideRequested)
             coCircuitRebuildSupports();
+        if (auto* dock = dynamic_cast<coModeManipulateDock*>(coGetMode(kModeManipulateDock));
+            dock != nullptr && s.flag == DockModeRequested) {
+            dock->SetKind(coModeManipulateDock::PlaceNew);
+            dock->SetCamera(&m_camera);
+            dock->SetDock(nullptr);
+        }
         if (s.mode < 0 || PushMode(s.mode))
             SetResult(Switch);
         else
@@ -336,7 +347,12 @@ int coModeEditor::HandleInput() {
         m_flags.set(Modified);
         return result;
     }
-    return HandleMainPalette();
+    result = HandlePropsPalette();
+    if (result == 0)
+        result = HandleMainPalette();
+    if (result == 0)
+        result = HandleDockPalette();
+    return result;
 }
 
 void coModeEditor::BindActionWindows() {
@@ -439,14 +455,97 @@ int coModeEditor::HandleActions() {
 }
 
 int coModeEditor::HandleManipulatePalettes() {
-    const std::string button = coGetEditorHost().TakeManipulateButton();
+    coEditorHost& host = coGetEditorHost();
     // Rotating and moving hand over to the prop and dock tools; a ring has no tool, so there is
     // nothing to do for it, nor for a spot object.
-    if (button == "Delete" && CanDeleteSelection()) {
+    if (StartManipulateTool(host.TakeManipulatePress()))
+        return 2;
+    if (host.TakeManipulateButton() == "Delete" && CanDeleteSelection()) {
         Delete();
         return 2;
     }
     return 0;
+}
+
+bool coModeEditor::StartManipulateTool(const std::string& button) {
+    const bool rotate = button == "Rotate";
+    if (!rotate && button != "Translate")
+        return false;
+    coModeTool* tool = nullptr;
+    if (coProp* prop = coSelectionGetProp(); prop != nullptr && CanManipulateProp()) {
+        if (rotate) {
+            auto* mode = dynamic_cast<coModeRotateProp*>(coGetMode(coModeIdRotateProp));
+            if (mode != nullptr)
+                mode->SetProp(prop);
+            tool = mode;
+        } else if (auto* trackProp = dynamic_cast<coTrackProp*>(prop)) {
+            auto* mode = dynamic_cast<coModeTranslateTrackProp*>(coGetMode(coModeIdTranslateTrackProp));
+            if (mode != nullptr)
+                mode->SetProp(trackProp);
+            tool = mode;
+        } else {
+            auto* mode = dynamic_cast<coModeTranslateProp*>(coGetMode(coModeIdTranslateProp));
+            if (mode != nullptr)
+                mode->SetProp(prop);
+            tool = mode;
+        }
+    } else if (coLoadingDock* dock = coSelectionGetDock();
+               dock != nullptr && coCircuitPieceCount() == 1 && CanManipulateDock()) {
+        auto* mode = dynamic_cast<coModeManipulateDock*>(coGetMode(coModeIdManipulateDock));
+        if (mode != nullptr) {
+            mode->SetKind(rotate ? coModeManipulateDock::Turn : coModeManipulateDock::Move);
+            mode->SetDock(dock);
+        }
+        tool = mode;
+    }
+    if (tool == nullptr)
+        return false;
+    tool->SetCamera(&m_camera);
+    coModePush(tool);
+    SetResult(Switch);
+    m_flags.set(ManipulateStarted);
+    return true;
+}
+
+int coModeEditor::HandlePropsPalette() {
+    coEditorHost& host = coGetEditorHost();
+    coPropTemplate* chosen = host.TakeChosenProp();
+    if (chosen == nullptr)
+        return 0;
+    if (chosen->IsTrackProp() && coCircuitPieceCount() < 2) {
+        host.ShowMessage(16, 10.0f);
+        return 2;
+    }
+    coModeTool* tool = nullptr;
+    if (chosen->IsTrackProp()) {
+        auto* mode = dynamic_cast<coModePlaceTrackProp*>(coGetMode(coModeIdPlaceTrackProp));
+        if (mode != nullptr)
+            mode->SetTemplate(chosen);
+        tool = mode;
+    } else {
+        auto* mode = dynamic_cast<coModePlaceProp*>(coGetMode(coModeIdPlaceProp));
+        if (mode != nullptr)
+            mode->SetTemplate(chosen);
+        tool = mode;
+    }
+    if (tool == nullptr)
+        return 0;
+    tool->SetCamera(&m_camera);
+    m_flags.set(PlacePropStarted);
+    coModePush(tool);
+    m_flags.set(Modified);
+    return 2;
+}
+
+int coModeEditor::HandleDockPalette() {
+    const std::string type = coGetEditorHost().TakeChosenDock();
+    if (type.empty())
+        return 0;
+    if (auto* mode = dynamic_cast<coModeManipulateDock*>(coGetMode(kModeManipulateDock)))
+        mode->SetDockType(type.c_str());
+    m_flags.set(DockModeRequested);
+    m_flags.set(Modified);
+    return 2;
 }
 
 void coModeEditor::UpdatePalettes() {
@@ -466,6 +565,7 @@ void coModeEditor::UpdatePalettes() {
     state.closed = coCircuitIsClosed();
     state.collides = coCollisionHasMarkers();
     state.canClose = coCircuitEndMeetsStart() && !coCircuitIsClosed();
+    UpdateTrackManipPalette(state);
     state.testEnabled = !state.empty;
     state.rideEnabled = state.closed && !state.collides;
     if (kind == coSelectionProp && CanManipulateProp())
@@ -480,8 +580,12 @@ void coModeEditor::UpdatePalettes() {
 }
 
 int coModeEditor::HandleMainPalette() {
+    return HandleMainButton(coGetEditorHost().TakeMainButton());
+}
+
+int coModeEditor::HandleMainButton(coMainButton button) {
     coEditorHost& host = coGetEditorHost();
-    switch (host.TakeMainButton()) {
+    switch (button) {
     case coMainButton::None:
         return 0;
     case coMainButton::Ride: {

@@ -2,6 +2,7 @@
 #include "Engine/App/App/appEventHandler.h"
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
+#include "Source/Modes/coEditorHost.h"
 #include "Source/Modes/coMode.h"
 
 #include <array>
@@ -131,6 +132,10 @@ class coModeEditor : public coMode, public appCharEventHandler {
   protected:
     void BeginModal();
     void EndModal();
+    // A main palette button: 0 nothing, 1 handled, 2 handled and the frame ends.
+    virtual int HandleMainButton(coMainButton button);
+    // What the track manipulation palette is shown, adjusted before it is handed over.
+    virtual void UpdateTrackManipPalette(coEditorPaletteState&) {}
 
   private:
     void BindCommand(const char* button, Command command) { m_commands[button] = command; }
@@ -138,6 +143,10 @@ class coModeEditor : public coMode, public appCharEventHandler {
     int HandleInput();
     int HandleMainPalette();
     int HandleManipulatePalettes();
+    // Starts the tool that turns or moves the selected prop or dock; false when none applies.
+    bool StartManipulateTool(const std::string& button);
+    int HandlePropsPalette();
+    int HandleDockPalette();
     // 0 nothing, 1 handled, 3 a key pressed a palette button.
     int HandleActions();
     int PressActionWindow(i32 action, guiWindow* window);

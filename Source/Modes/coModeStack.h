@@ -10,7 +10,15 @@ inline constexpr i32 coModeIdSelectTrackwright = 3;
 inline constexpr i32 coModeIdCareerMenu = 4;
 inline constexpr i32 coModeIdBuilder = 6;
 inline constexpr i32 coModeIdCareerBuilder = 7;
+inline constexpr i32 coModeIdTestRide = 9;
 inline constexpr i32 coModeIdRide = 11;
+inline constexpr i32 coModeIdPlaceProp = 12;
+inline constexpr i32 coModeIdRotateProp = 13;
+inline constexpr i32 coModeIdTranslateProp = 14;
+inline constexpr i32 coModeIdPlaceTrackProp = 15;
+inline constexpr i32 coModeIdTranslateTrackProp = 16;
+inline constexpr i32 coModeIdManipulateDock = 17;
+inline constexpr i32 coModeIdFlythrough = 22;
 
 coMode* coGetMode(i32 id);
 void coSetMode(i32 id, coMode* mode);

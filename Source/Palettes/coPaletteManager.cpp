@@ -118,8 +118,12 @@ void coPaletteManager::SetPaletteState(guiWindow* palette, u32 code) {
         return;
     if (g_hud)
         g_hud->SetItemEnabled(code != 0, palette->GetName().c_str());
-    palette->SetEnabled(code == 3);
-    palette->SetVisible(code >= 2);
+    // Every mode change applies all 13: a flag that stays is not set again, which would walk the
+    // palette's windows for nothing.
+    if (palette->IsEnabled() != (code == 3))
+        palette->SetEnabled(code == 3);
+    if (palette->IsVisible() != (code >= 2))
+        palette->SetVisible(code >= 2);
 }
 
 void coPaletteManager::GetPaletteState(guiWindow* palette, u32& code) {

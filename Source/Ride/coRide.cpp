@@ -167,7 +167,9 @@ void coRideLaunchTrain(int train) {
 void coRideUpdate(const maVector3d& listener) {
     if (!g_ride.running || g_ride.paused)
         return;
-    const float frameTime = g_ride.timeScale * appClock::GetDeltaTime();
+    // The time scale has no bound: a scale of 0 or below (or not a number) holds the trains, never runs
+    // the physics backwards.
+    const float frameTime = std::max(0.0f, g_ride.timeScale * appClock::GetDeltaTime());
     for (int i = 0; i < g_ride.trainCount; ++i) {
         if (Slot(i).launched)
             UpdateTrain(i, frameTime, listener);

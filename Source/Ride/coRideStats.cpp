@@ -241,6 +241,12 @@ const coRideStats& coGetRideStats() {
     return g_stats;
 }
 
+void coRideStatsClear() {
+    g_stats = coRideStats();
+    g_pieces.clear();
+    g_visits.clear();
+}
+
 const coRidePieceStats& coRideStatsFind(const coCoasterPiece* piece) {
     const auto found = g_pieces.find(piece);
     return found == g_pieces.end() ? g_unmeasured : found->second;

@@ -49,6 +49,9 @@ struct coRidePieceStats {
 // the record, the per-piece map and (when tracking) the prop visits.
 void coRideComputeStats();
 const coRideStats& coGetRideStats();
+// Back to no statistics (all values 0), no piece entries and no prop visits: the pieces and props they
+// name are about to go.
+void coRideStatsClear();
 // The piece's entry, or an all-zero entry (measured 0) for a piece the run did not record.
 const coRidePieceStats& coRideStatsFind(const coCoasterPiece* piece);
 const std::map<const coCoasterPiece*, coRidePieceStats>& coRideStatsPieces();

@@ -2,12 +2,10 @@
 
 #include "Engine/App/Ch/chWriter.h"
 #include "Engine/Core/Env/envUtf.h"
-#include "Source/Collision/coTrackCollision.h"
-#include "Source/Modes/coClearSceneSteps.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coMusic.h"
-#include "Source/Track/coCircuit.h"
+#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coProp.h"
 #include "Source/World/coPropList.h"
@@ -27,11 +25,7 @@ void coSavedCoasterServices::SetNumCars(int cars) {
 }
 
 void coSavedCoasterServices::ClearScene() {
-    coRunClearSceneSteps();
-    // Track props point at pieces: they go first.
-    coPropList::DeleteAll();
-    coCircuitClear();
-    coCollisionClearMarkers();
+    coClearScene();
 }
 
 int coSavedCoasterServices::GetMusicTrack(int list) const {

@@ -30,7 +30,7 @@ class coSavedCoasterServices {
     virtual void SetNumCars(int cars);
 
     // Empties every game-world component (track, props, rings, dock, terrain, statistics) before another
-    // coaster is put in. The default empties what the track holds: the circuit and the collision registry.
+    // coaster is put in (coClearScene by default).
     virtual void ClearScene();
 
     // The music list's track number and folder (the ride music is list 2): by default the choice and own

@@ -7,6 +7,7 @@
 // Preference indices read outside the options screen.
 inline constexpr int coPrefDisablePropCollisions = 41; // bool: prop collision checks stay off
 inline constexpr int coPrefMetricUnits = 4;            // bool: lengths and speeds shown metric
+inline constexpr int coPrefTextureInBuild = 2;         // bool: the world keeps its textures while building
 inline constexpr int coPrefDetailDistance = 5;         // float: factor of the detail distance thresholds
 inline constexpr int coPrefCrossbarDetail = 7;         // float: above 0.3 thins the crossbars out
 inline constexpr int coPrefPropFarClipping = 4;        // float: props farther than x 400 + 80 hide

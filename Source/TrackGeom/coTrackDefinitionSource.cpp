@@ -1,6 +1,7 @@
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
 
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/TrackGeom/coCrossSectionReader.h"
 #include "Source/TrackGeom/coSupportDefinitionReader.h"
 #include "Source/TrackGeom/coSupportMakerPole.h"
 #include "Source/TrackGeom/coSupportMakerWood.h"
@@ -25,6 +26,12 @@ void coTrackDefinitionSource::LoadSupportDefinition(const std::string& fileName)
     else
         m_maker = std::make_unique<coSupportMakerPole>();
     coLoadSupportDefinition(fileName, *m_maker);
+}
+
+void coTrackDefinitionSource::Free() {
+    m_maker.reset();
+    coFreeTrackDefinition();
+    coReleaseTrackTextures();
 }
 
 coTrackDefinition* coTrackDefinitionSource::GetTrackDefinition() {

@@ -20,6 +20,9 @@ class coTrackDefinitionSource {
     // Null while none is loaded.
     virtual coTrackDefinition* GetTrackDefinition();
     virtual coSupportMaker* GetSupportMaker() { return m_maker.get(); }
+    // Drops the loaded definition, the maker and the track textures: their models and textures must go
+    // before the renderer that holds their fragments.
+    void Free();
 
   private:
     std::unique_ptr<coSupportMaker> m_maker;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -162,6 +163,51 @@ toolImage Badge() {
     return image;
 }
 
+constexpr int kPointerSide = 32;
+
+// Whether (x, y) lies inside the polygon (even-odd rule).
+bool Inside(float x, float y, const std::vector<std::pair<float, float>>& polygon) {
+    bool inside = false;
+    for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const auto [xi, yi] = polygon[i];
+        const auto [xj, yj] = polygon[j];
+        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi)
+            inside = !inside;
+    }
+    return inside;
+}
+
+// A pointer picture: white inside the outline, a black rim one pixel wide, clear outside.
+toolImage Pointer(const std::vector<std::pair<float, float>>& outline) {
+    toolImage image{kPointerSide, kPointerSide, 4, {}};
+    for (int y = 0; y < kPointerSide; ++y)
+        for (int x = 0; x < kPointerSide; ++x) {
+            const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
+            if (!Inside(px, py, outline)) {
+                Put(image, {0.0f, 0.0f, 0.0f}, 1.0f, 0.0f);
+                continue;
+            }
+            bool rim = false;
+            for (const auto& [dx, dy] : {std::pair{-1.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, -1.0f}, {0.0f, 1.0f}})
+                rim = rim || !Inside(px + dx, py + dy, outline);
+            Put(image, rim ? Rgb{0.0f, 0.0f, 0.0f} : Rgb{1.0f, 1.0f, 1.0f}, 1.0f);
+        }
+    return image;
+}
+
+// The arrow's tip is the pointer's hot spot, (2, 2).
+toolImage ArrowPointer() {
+    return Pointer({{2, 2}, {2, 26}, {8, 20}, {13, 30}, {17, 28}, {12, 19}, {20, 19}});
+}
+
+// An hourglass: two wedges meeting in the middle between a top and a bottom bar.
+toolImage WaitPointer() {
+    return Pointer(
+        {{2, 2}, {22, 2}, {22, 5}, {14, 15}, {22, 26}, {22, 29}, {2, 29}, {2, 26}, {10, 15}, {2, 5}});
+}
+
+constexpr int kKeySide = 28;
+
 } // namespace
 
 std::vector<toolDefaultTexture> toolGuiSkin() {
@@ -219,6 +265,14 @@ std::vector<toolDefaultTexture> toolGuiSkin() {
         {"Data/GUI/dropdown.png", Arrow(Pointing::Down)},
         {"Data/GUI/uparrow.png", Arrow(Pointing::Up)},
         {"Data/GUI/browser_bg.png", Bevelled({0.18f, 0.2f, 0.26f}, false, 256, 192)},
+        {"Data/GUI/Cursor.png", ArrowPointer()},
+        {"Data/GUI/CursorWait.png", WaitPointer()},
+        // On-screen keyboard keys by the button rule; "key_c" is a toggle key that is checked.
+        {"Data/GUI/key_i.png", Bevelled({0.8f, 0.8f, 0.85f}, false, kKeySide, kKeySide, 2)},
+        {"Data/GUI/key_o.png", Bevelled({0.9f, 0.9f, 1.0f}, false, kKeySide, kKeySide, 2)},
+        {"Data/GUI/key_p.png", Bevelled({0.65f, 0.65f, 0.7f}, true, kKeySide, kKeySide, 2)},
+        {"Data/GUI/key_d.png", Bevelled({0.5f, 0.5f, 0.5f}, false, kKeySide, kKeySide, 2)},
+        {"Data/GUI/key_c.png", Bevelled({0.95f, 0.75f, 0.3f}, true, kKeySide, kKeySide, 2)},
     };
 }
 

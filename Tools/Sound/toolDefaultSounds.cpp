@@ -62,6 +62,9 @@ const toolDefaultSound kScreams[] = {
     {"SCREAMS5", {Tone, 1100.0f, 1.5f, false}},
 };
 
+// The fanfare of the default theme, played as a ride starts.
+const toolDefaultSound kFanfare[] = {{"fanfare", {Melody, 523.0f, 2.0f, false}}};
+
 // Twelve seconds of arpeggio each: six whole bars, so every track loops.
 const toolDefaultSound kMusic[] = {
     {"main1", {Melody, 392.0f, 12.0f, true}},  {"main2", {Melody, 349.0f, 12.0f, true}},
@@ -102,6 +105,23 @@ u32 SeedOf(const std::string& path) {
     return seed;
 }
 
+// The ride modes' ambient loop of the mountain environment.
+const toolDefaultSound kAmbient[] = {{"Ambient", {Noise, 400.0f, 10.0f, true}}};
+
+// A short voice-over tone for every career mission: "<type>/mvo<d>".
+std::vector<toolDefaultSound> MissionVoices() {
+    std::vector<toolDefaultSound> voices;
+    const struct {
+        const char* type;
+        int missions;
+    } types[] = {{"Starter", 8}, {"Classic", 8}, {"Final", 2}};
+    for (const auto& type : types)
+        for (int d = 1; d <= type.missions; ++d)
+            voices.push_back({std::string(type.type) + "/mvo" + std::to_string(d),
+                              {Tone, 300.0f + 40.0f * static_cast<float>(d), 0.5f, false}});
+    return voices;
+}
+
 } // namespace
 
 std::vector<toolDefaultSound> toolDefaultSounds() {
@@ -110,6 +130,9 @@ std::vector<toolDefaultSound> toolDefaultSounds() {
     AppendIn(sounds, "Tracks/Steel/", kRide);
     AppendIn(sounds, "Tracks/", kScreams);
     AppendIn(sounds, "Data/Music/", kMusic);
+    AppendIn(sounds, "Themes/Ironvale/Sound/", kFanfare);
+    AppendIn(sounds, "Environments/Mountain/Sound/", kAmbient);
+    AppendIn(sounds, "Data/Voice/Eng/", MissionVoices());
     AppendIn(sounds, "Data/Voice/Eng/", kVoices);
     AppendIn(sounds, "Data/Voice/Eng/", kFeedbackVoices);
     return sounds;

@@ -10,8 +10,8 @@ struct toolDefaultSound {
     toolSoundSpec spec;
 };
 
-// The interface and effect sounds, the ride sounds of the "Steel" type, the screams, the music and the
-// main menu's voice-overs.
+// The interface and effect sounds, the ride sounds of the "Steel" type, the screams, the music, the
+// mountain's ambient loop, the missions' voice-overs and the main menu's.
 std::vector<toolDefaultSound> toolDefaultSounds();
 // The ride sounds of a coaster type, named by file name as its pak holds them.
 std::vector<toolDefaultSound> toolRideSounds();

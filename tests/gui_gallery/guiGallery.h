@@ -94,8 +94,13 @@ void guiGalleryBuildEditField(guiGallery& gallery, const guiGallerySkin& skin);
 void guiGalleryBuildLists(guiGallery& gallery, const guiGallerySkin& skin);
 guiDialog* guiGalleryBuildFileBrowse(guiGallery& gallery, const guiGallerySkin& skin,
                                      const std::string& folder);
+// "keyboard": an on-screen keyboard ("Keyboard") at (140, 200): 26 letters in two rows of 13 keys 40
+// pixels apart, capitals while CapsLock (its middle at (598, 308)) is checked, then Space and Backspace.
+class xuiOrderedKeyboard;
+xuiOrderedKeyboard* guiGalleryBuildKeyboard(guiGallery& gallery, const guiGallerySkin& skin);
 // The script "<name>.gst" of the folder, copied beside the skin and loaded into the root. A script's
 // "rgba.png" is made there when the folder has none: 256 x 256, red rising to the right, blue downwards,
-// opaque at the left edge and clear at the right.
+// opaque at the left edge and clear at the right. The skin's pictures and the letter sets "lower.tsf" and
+// "upper.tsf" are put there too.
 void guiGalleryLoadScript(guiGallery& gallery, const guiGallerySkin& skin, const std::string& folder,
                           const std::string& name);

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -188,4 +189,29 @@ TEST_F(guiGalleryPixels, ScriptedTextsAndImage) {
     EXPECT_GT(opaque & 0xFF, 120u) << std::hex << opaque;
     EXPECT_LT((opaque >> 16) & 0xFF, 60u) << std::hex << opaque;
     EXPECT_TRUE(Near(clear, 0x282C34, 12)) << std::hex << clear;
+}
+
+// The sample keyboard script draws what the keyboard built in code draws, before and after a click on
+// CapsLock (capital captions, the checked picture).
+TEST_F(guiGalleryPixels, TheScriptedKeyboardLooksLikeTheOneBuiltInCode) {
+    guiGallerySkin skin;
+    std::vector<u32> pictures[2][2];
+    for (int scripted = 0; scripted < 2; ++scripted) {
+        if (scripted)
+            guiGalleryLoadScript(*gallery, skin, LV_GPR_SAMPLES, "keyboard");
+        else
+            guiGalleryBuildKeyboard(*gallery, skin);
+        ASSERT_TRUE(gallery->Inject("move 700,560; frame"));
+        pictures[scripted][0] = gallery->GetPicture();
+        ASSERT_TRUE(gallery->Inject("move 598,308; down; frame; up; frame; move 700,560; frame"));
+        pictures[scripted][1] = gallery->GetPicture();
+        gallery->Root().DeleteAllChildren();
+    }
+    EXPECT_NE(pictures[0][0], pictures[0][1]);
+    for (int click = 0; click < 2; ++click) {
+        size_t differ = 0;
+        for (size_t i = 0; i < pictures[0][click].size(); ++i)
+            differ += Near(pictures[0][click][i], pictures[1][click][i], 24) ? 0 : 1;
+        EXPECT_EQ(differ, 0u) << "click " << click;
+    }
 }

@@ -15,15 +15,19 @@
 #include "Engine/GUI/Gui/guiToolTip.h"
 #include "Engine/GUI/Xui/xuiComboBox.h"
 #include "Engine/GUI/Xui/xuiFileBrowseDialog.h"
+#include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Engine/GUI/Xui/xuiSliderComposite.h"
 #include "Tools/Image/toolPngWriter.h"
+#include "Tools/TextSet/toolTextSetSource.h"
 #include "guiGallery.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -476,6 +480,70 @@ void guiGalleryBuildEditField(guiGallery& gallery, const guiGallerySkin& skin) {
     text->SetState(guiStateIdle);
 }
 
+namespace {
+
+// Keys by the button rule of "key_*"; a toggle key shows "key_c" while checked. Black captions from
+// (offset, 8).
+template <class P> P KeyPrototype(const guiGallerySkin& skin, i32 width, f32 offset) {
+    P prototype;
+    prototype.SetKeySize(width, 36);
+    prototype.SetTextOffset(offset, 8.0f);
+    const char* suffixes[] = {"_i", "_o", "_o", "_p", "_p", "_d"};
+    for (i32 state = 0; state < 6; ++state) {
+        prototype.SetImage(state, File(skin, std::string("key") + suffixes[state] + ".png"));
+        prototype.SetImage(state + guiCheckbox::kCheckedStates, File(skin, "key_c.png"));
+    }
+    return prototype;
+}
+
+// The letters as a character set beside the skin.
+fsLocator Letters(const guiGallerySkin& skin, const std::string& name, char first) {
+    std::vector<toolTextSetEntry> entries;
+    for (u32 i = 0; i < 26; ++i)
+        entries.push_back({i, envString(std::string(1, static_cast<char>(first + i)).c_str())});
+    const std::string path = skin.Path(name);
+    toolWriteTextSet(path, 32, entries);
+    fsLocator file;
+    fsLocatorFromNativePath(path.c_str(), file);
+    return file;
+}
+
+} // namespace
+
+xuiOrderedKeyboard* guiGalleryBuildKeyboard(guiGallery& gallery, const guiGallerySkin& skin) {
+    auto* keyboard = new xuiOrderedKeyboard;
+    keyboard->SetName("Keyboard");
+    keyboard->SetPosition({140.0f, 200.0f, 1.0f});
+    gallery.Root().AddChild(keyboard);
+    for (const auto& [value, set, first] : {std::tuple{0u, "lower.tsf", 'a'}, {1u, "upper.tsf", 'A'}}) {
+        xuiKeyboardLayoutGrid grid;
+        grid.GetLayout().SetKeyPrototype(KeyPrototype<xuiKeyPrototypeStandard>(skin, 36, 11.0f));
+        grid.GetLayout().SetCharacterSetPath(Letters(skin, set, first));
+        grid.GetLayout().SetStandardLayoutSize(520, 80);
+        grid.SetOffsetPosition(0.0f, 0.0f, 0.5f);
+        grid.SetNumColumns(13);
+        keyboard->AddLayoutGrid(value, grid);
+    }
+    auto space = KeyPrototype<xuiKeyPrototypeSpecial>(skin, 236, 90.0f);
+    space.SetKeyId(1);
+    space.SetKeyPosition({0.0f, 90.0f, 0.5f});
+    space.SetKeyLabel(u"Space");
+    keyboard->AddSpecialKey(space);
+    auto backspace = KeyPrototype<xuiKeyPrototypeSpecial>(skin, 116, 14.0f);
+    backspace.SetKeyId(3);
+    backspace.SetKeyPosition({240.0f, 90.0f, 0.5f});
+    backspace.SetKeyLabel(u"Backspace");
+    keyboard->AddSpecialKey(backspace);
+    auto capsLock = KeyPrototype<xuiKeyPrototypeToggle>(skin, 116, 14.0f);
+    capsLock.SetKeyId(6);
+    capsLock.SetKeyPosition({400.0f, 90.0f, 0.5f});
+    capsLock.SetKeyLabel(u"CapsLock");
+    capsLock.SetToggleValue(xuiToggleCapitalLetters);
+    keyboard->AddToggleKey(capsLock);
+    keyboard->BuildLayout(0);
+    return keyboard;
+}
+
 void guiGalleryLoadScript(guiGallery& gallery, const guiGallerySkin& skin, const std::string& folder,
                           const std::string& name) {
     namespace fs = std::filesystem;
@@ -483,6 +551,11 @@ void guiGalleryLoadScript(guiGallery& gallery, const guiGallerySkin& skin, const
     const fs::path scripts = fs::path(skin.Folder()) / "Scripts";
     fs::create_directories(scripts);
     fs::copy_file(fs::path(folder) / (name + ".gst"), scripts / (name + ".gst"));
+    // The keyboard sample's character sets and every picture of the skin lie beside the script.
+    Letters(skin, "lower.tsf", 'a');
+    Letters(skin, "upper.tsf", 'A');
+    for (const auto& entry : fs::directory_iterator(fs::path(skin.Path("lower.tsf")).parent_path()))
+        fs::copy_file(entry.path(), scripts / entry.path().filename(), fs::copy_options::skip_existing);
     if (fs::exists(fs::path(folder) / "rgba.png")) {
         fs::copy_file(fs::path(folder) / "rgba.png", scripts / "rgba.png");
     } else {

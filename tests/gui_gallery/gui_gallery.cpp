@@ -1,12 +1,14 @@
 // The GUI toolkit on the OpenGL device, a scene built in code, driven by an injected input script and
 // saved as a PNG:
-//   gui_gallery --scene widgets|values|tooltip|dialog|editfield|lists|filebrowse [--dir <folder>]
+//   gui_gallery --scene widgets|values|tooltip|dialog|editfield|lists|filebrowse|keyboard
+//               [--dir <folder>]
 //               [--inject "move 120,80; down; frame; up; frame"] [--png picture.png]
 //   gui_gallery --script <folder> <name> [--inject ...] [--png ...]   (the GUI script <folder>/<name>.gst)
 // The state of the scene's button, the value of its slider, where the tooltip shows, the dialog's result
-// (the script runs as the dialog's frame), the edit field's text and caret and the list's selection are
-// printed after the script.
+// (the script runs as the dialog's frame), the edit field's text and caret, the list's selection and the
+// keyboard's CapsLock and captions are printed after the script.
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiEditField.h"
@@ -14,14 +16,17 @@
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiListBox.h"
 #include "Engine/GUI/Gui/guiSlider.h"
+#include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Gui/guiToolTip.h"
 #include "Engine/GUI/Xui/xuiFileBrowseDialog.h"
+#include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "guiGallery.h"
 
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,11 +46,12 @@ class guiGalleryScriptFrame : public guiFunction {
 };
 
 int Usage() {
-    std::fputs("usage: gui_gallery --scene widgets|values|tooltip|dialog|editfield|lists|filebrowse [--dir "
-               "<folder>]\n"
-               "                  | --script <folder> <name>\n"
-               "                  [--inject <script>] [--png <file.png>]\n",
-               stderr);
+    std::fputs(
+        "usage: gui_gallery --scene widgets|values|tooltip|dialog|editfield|lists|filebrowse|keyboard [--dir "
+        "<folder>]\n"
+        "                  | --script <folder> <name>\n"
+        "                  [--inject <script>] [--png <file.png>]\n",
+        stderr);
     return 2;
 }
 
@@ -72,7 +78,8 @@ int main(int argc, char** argv) {
         }
     }
     const bool known = scene == "widgets" || scene == "values" || scene == "tooltip" || scene == "dialog" ||
-                       scene == "editfield" || scene == "lists" || scene == "filebrowse" || scene == "script";
+                       scene == "editfield" || scene == "lists" || scene == "filebrowse" ||
+                       scene == "keyboard" || scene == "script";
     const int values = argc - 1 - (scriptName.empty() ? 0 : 1);
     if (values % 2 != 0 || !known)
         return Usage();
@@ -98,6 +105,8 @@ int main(int argc, char** argv) {
             guiGalleryBuildLists(gallery, skin);
         else if (scene == "filebrowse")
             dialog = guiGalleryBuildFileBrowse(gallery, skin, folder);
+        else if (scene == "keyboard")
+            guiGalleryBuildKeyboard(gallery, skin);
         else
             guiGalleryBuildEditField(gallery, skin);
         // The screen is up for a frame before the player acts, so every widget has thought once.
@@ -122,6 +131,17 @@ int main(int argc, char** argv) {
         }
         if (const auto* list = dynamic_cast<const xuiScrollBox*>(gallery.Root().FindChild("List")))
             std::printf("List: selection %d of %d\n", list->GetSelection(), list->GetItemCount());
+        if (const auto* keyboard =
+                dynamic_cast<const xuiOrderedKeyboard*>(gallery.Root().FindChild("Keyboard"))) {
+            std::vector<guiButton*> keys;
+            keyboard->GetKeys(keys);
+            std::string captions;
+            for (const guiButton* key : keys)
+                captions += envStringToNarrow(key->GetText()->GetText(guiStateIdle));
+            const guiCheckbox* capsLock = keyboard->FindKey(6);
+            std::printf("Keyboard: CapsLock %s, captions %s\n",
+                        capsLock && capsLock->IsChecked() ? "checked" : "free", captions.c_str());
+        }
         if (const guiWindow* button = gallery.Root().FindChild("Button"))
             std::printf("Button: state %d\n", button->GetState());
         if (const auto* slider = dynamic_cast<const guiSlider*>(gallery.Root().FindChild("Slider")))

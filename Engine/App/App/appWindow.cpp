@@ -71,6 +71,11 @@ void appWindow::SetTitle(const envString& title) {
         host->SetWindowTitle(ToUtf16(m_title));
 }
 
+void appWindow::SetIcon(i32 width, i32 height, const u8* rgba) {
+    if (plWindowHost* host = CreatedHost())
+        host->SetWindowIcon(width, height, rgba);
+}
+
 appWindow* appGetWindow() {
     return g_window;
 }

@@ -21,6 +21,8 @@ class appWindow {
     // Position and client size; applied at once when the window exists.
     void SetRect(i32 x, i32 y, i32 width, i32 height);
     void SetTitle(const envString& title);
+    // The icon from 4-byte R, G, B, A pixels, rows top first; nothing before the window exists.
+    void SetIcon(i32 width, i32 height, const u8* rgba);
 
     i32 GetX() const { return m_x; }
     i32 GetY() const { return m_y; }

@@ -21,6 +21,17 @@ void gprContainerParser::Save(u16 version, chWriter& writer, guiWindow* window) 
     writer.EndChunk();
 }
 
+void gprContainerParser::SavePart(gprParser& parser, u32 id, u16 version, chWriter& writer, guiWindow* part) {
+    writer.BeginChunk(id, version, true);
+    if (auto* container = dynamic_cast<gprContainerParser*>(&parser)) {
+        const auto& widget = dynamic_cast<const guiContainer&>(*part);
+        for (i32 i = 0; i < widget.GetChildCount(); ++i)
+            container->SaveChildWindow(version, writer, widget.GetChild(i));
+    }
+    parser.SaveProperties(version, writer, part);
+    writer.EndChunk();
+}
+
 void gprContainerParser::SaveChildWindow(u16 version, chWriter& writer, guiWindow* child) {
     gprParserUtil::SaveChild(version, writer, child);
 }

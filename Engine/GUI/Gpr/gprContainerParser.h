@@ -19,6 +19,9 @@ class gprContainerParser : public gprWindowParser {
   protected:
     // One child as a widget object; a widget's own sub-widgets may be written under their keywords.
     virtual void SaveChildWindow(u16 version, chWriter& writer, guiWindow* child);
+    // A part the widget makes itself, written under its keyword with the body its own parser writes, so
+    // that a load puts it back into the part instead of adding a child.
+    static void SavePart(gprParser& parser, u32 id, u16 version, chWriter& writer, guiWindow* part);
     // Loads the chunk's body into the parent's child of that name. An earlier "Id" may have renamed the
     // child: then the chunk is skipped with a warning naming the keyword and the name.
     static void LoadNamedChild(gprParser& parser, u32 id, const char* name, chReader& reader,

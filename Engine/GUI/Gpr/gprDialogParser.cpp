@@ -3,35 +3,19 @@
 #include "Engine/GUI/Gpr/gprButtonParser.h"
 #include "Engine/GUI/Gpr/gprImageParser.h"
 #include "Engine/GUI/Gpr/gprKeywords.h"
-#include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiDialog.h"
-#include "Engine/GUI/Gui/guiImage.h"
-
-namespace {
-
-// A parser whose object goes under another keyword: the dialog's parts have the bodies of their kinds.
-template <class Parser> class Renamed : public Parser {
-  public:
-    explicit Renamed(u32 id) : m_id(id) {}
-    u32 GetType() const override { return m_id; }
-
-  private:
-    u32 m_id;
-};
-
-} // namespace
 
 gprDialogParser::gprDialogParser() {
     s_dialog = gprLookUpKeyword("Dialog");
-    s_ok = gprLookUpKeyword("OkButton");
-    s_cancel = gprLookUpKeyword("CancelButton");
+    s_okButton = gprLookUpKeyword("OkButton");
+    s_cancelButton = gprLookUpKeyword("CancelButton");
     s_background = gprLookUpKeyword("Background");
 }
 
 bool gprDialogParser::LoadChild(u32 id, u16 version, u32 size, chReader& reader, guiWindow* parent) {
-    if (id == s_ok || id == s_cancel) {
+    if (id == s_okButton || id == s_cancelButton) {
         gprButtonParser button;
-        LoadNamedChild(button, id, id == s_ok ? "Ok" : "Cancel", reader, parent);
+        LoadNamedChild(button, id, id == s_okButton ? "Ok" : "Cancel", reader, parent);
         return true;
     }
     if (id == s_background) {
@@ -43,7 +27,7 @@ bool gprDialogParser::LoadChild(u32 id, u16 version, u32 size, chReader& reader,
 }
 
 bool gprDialogParser::TranslateChild(u32 id, u16 version, u32 size, chReader& reader, chWriter& writer) {
-    if (id == s_ok || id == s_cancel) {
+    if (id == s_okButton || id == s_cancelButton) {
         gprButtonParser button;
         TranslateObject(button, id, version, reader, writer);
         return true;
@@ -57,11 +41,13 @@ bool gprDialogParser::TranslateChild(u32 id, u16 version, u32 size, chReader& re
 }
 
 void gprDialogParser::SaveChildWindow(u16 version, chWriter& writer, guiWindow* child) {
-    const auto* dialog = dynamic_cast<const guiDialog*>(child->GetParent());
-    if (dialog && (child == dialog->GetOk() || child == dialog->GetCancel())) {
-        Renamed<gprButtonParser>(child == dialog->GetOk() ? s_ok : s_cancel).Save(version, writer, child);
-    } else if (dialog && child == dialog->GetBackground()) {
-        Renamed<gprImageParser>(s_background).Save(version, writer, child);
+    const std::string& name = child->GetName();
+    if (name == "Ok" || name == "Cancel") {
+        gprButtonParser button;
+        SavePart(button, name == "Ok" ? s_okButton : s_cancelButton, version, writer, child);
+    } else if (name == "Background") {
+        gprImageParser image;
+        SavePart(image, s_background, version, writer, child);
     } else {
         gprContainerParser::SaveChildWindow(version, writer, child);
     }

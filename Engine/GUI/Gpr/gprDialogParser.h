@@ -1,9 +1,8 @@
 #pragma once
 #include "Engine/GUI/Gpr/gprContainerParser.h"
 
-// The parser of "Dialog" objects: the dialog's own buttons and background under "OkButton",
-// "CancelButton" and "Background" (bodies of a "Button" and an "Image"); other widget objects become
-// further children.
+// The parser of "Dialog" objects: "OkButton", "CancelButton" and "Background" load into the parts the
+// dialog already has; other widget objects become further children.
 class gprDialogParser : public gprContainerParser {
   public:
     gprDialogParser();
@@ -19,5 +18,5 @@ class gprDialogParser : public gprContainerParser {
     void SaveChildWindow(u16 version, chWriter& writer, guiWindow* child) override;
 
   private:
-    static inline u32 s_dialog = 0, s_ok = 0, s_cancel = 0, s_background = 0;
+    static inline u32 s_dialog = 0, s_okButton = 0, s_cancelButton = 0, s_background = 0;
 };

@@ -10,7 +10,11 @@
 #include "Engine/GUI/Gpr/gprButtonParser.h"
 #include "Engine/GUI/Gpr/gprContainerParser.h"
 #include "Engine/GUI/Gpr/gprDialogParser.h"
+#include "Engine/GUI/Gpr/gprEditFieldParser.h"
 #include "Engine/GUI/Gpr/gprImageParser.h"
+#include "Engine/GUI/Gpr/gprKeyPrototypeParser.h"
+#include "Engine/GUI/Gpr/gprKeyboardLayoutParser.h"
+#include "Engine/GUI/Gpr/gprKeyboardParser.h"
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprListBoxParser.h"
 #include "Engine/GUI/Gpr/gprParserUtil.h"
@@ -33,20 +37,31 @@ std::unique_ptr<gfTextSet> g_textSet;
 
 // The widget list puts every derived widget's parser before its base's.
 void RegisterParsers() {
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldFloatParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldIntegerParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprDialogParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprCheckboxParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprButtonParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprRadioGroupParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderCompositeParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprSliderParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprOrderedKeyboardParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprKeyboardSelectorParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprListBoxParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollBoxParser>());
-    gprParserUtil::RegisterWidgetParser(std::make_unique<gprDialogParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprContainerParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprImageParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprScrollingTextParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprTextParser>());
     gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprAssociatedControlDeltaFloatParser>());
     gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprAssociatedControlParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyPrototypeToggleParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyPrototypeSpecialParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyPrototypeStandardParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyTogglePropertiesParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyboardLayoutGridParser>());
+    gprParserUtil::RegisterAuxiliaryParser(std::make_unique<gprKeyboardLayoutParser>());
     gprSetWidgetMaker("Material", [] { return new guiMaterial; });
     gprSetWidgetMaker("Image", [] { return new guiImage; });
     gprSetWidgetMaker("Text", [] { return new guiText; });

@@ -8,8 +8,11 @@ namespace {
 constexpr float kImageDepth = 1.0f;
 constexpr float kPlacedTextDepth = 0.99f;
 
+// A share from a script may be huge or negative: the part stays within 0 and the largest size.
 i32 Fraction(i32 size, f32 fraction) {
-    return static_cast<i32>(static_cast<f32>(size) * fraction);
+    const f32 part = static_cast<f32>(size) * fraction;
+    constexpr f32 kLargest = 2147483520.0f; // the largest float below 2^31
+    return part >= kLargest ? static_cast<i32>(kLargest) : part > 0.0f ? static_cast<i32>(part) : 0;
 }
 
 } // namespace

@@ -33,6 +33,7 @@ class guiTableBox : public guiContainer, public appCharEventHandler, public gnfV
     void InsertColumn(i32 index, i32 width);
     // -1 stands for every row or column: one cell emptied, a row, a column, or everything.
     void RemoveCells(i32 row, i32 column);
+    // Every row goes; with forgetColumns the columns too.
     void Clear(bool forgetColumns);
     void SetRowHeight(i32 height);
     i32 GetRowHeight() const { return m_rowHeight; }
@@ -44,8 +45,8 @@ class guiTableBox : public guiContainer, public appCharEventHandler, public gnfV
     void SetCellText(i32 row, i32 column, const std::vector<envString>& lines, i32 state);
     void SetCellTexts(i32 row, i32 column, const std::vector<std::vector<envString>>& lines,
                       const std::vector<i32>& states);
-    // The window becomes a child the table does not own: it leaves the table with its cell, and only the
-    // table's own end deletes it.
+    // The window becomes a child that the table does not own: replaced or removed with its cell, it is
+    // the caller's again; one still in the table when the table goes is deleted with it.
     void SetCellWindow(i32 row, i32 column, guiWindow* window);
     guiWindow* GetCellWindow(i32 row, i32 column) const;
     // The per-line style lists of the texts the table makes; the values are guiText's x offsets.

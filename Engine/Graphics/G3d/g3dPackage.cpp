@@ -14,8 +14,6 @@
 #include "Engine/Graphics/G3d/g3dLightManager.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
-#include "Engine/Graphics/Sc/scSceneManager.h"
-#include "Engine/Video/Vi/viPackage.h"
 
 #include <string>
 
@@ -93,20 +91,4 @@ u32 g3dGetInitCount() {
 
 const std::vector<g3dRenderListConfig>& g3dGetRenderListConfig() {
     return g_lists;
-}
-
-void g3dStackInit() {
-    dbgInit();
-    anInitialize();
-    g3dInitialize();
-    scInitialize();
-    viInit();
-}
-
-void g3dStackShutdown() {
-    viShutdown();
-    scShutdown();
-    g3dShutdown();
-    anShutdown();
-    dbgShutdown();
 }

@@ -13,7 +13,3 @@ void g3dShutdown();
 u32 g3dGetInitCount();
 // The configuration the first start fixed.
 const std::vector<g3dRenderListConfig>& g3dGetRenderListConfig();
-
-// The 3D stack the application starts in one call: dbg, an, g3d, the scene package and video.
-void g3dStackInit();
-void g3dStackShutdown();

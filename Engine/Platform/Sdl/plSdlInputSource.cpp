@@ -243,6 +243,13 @@ u8 plSdlScancodeToDik(i32 scancode) {
     return 0;
 }
 
+i32 plSdlDikToScancode(u8 dik) {
+    for (const auto& [sdl, key] : kScancodeKeys)
+        if (key == dik)
+            return sdl;
+    return SDL_SCANCODE_UNKNOWN;
+}
+
 u32 plSdlHatToPov(u8 hat) {
     switch (hat) {
     case SDL_HAT_UP:

@@ -48,6 +48,8 @@ class plSdlInputSource : public plInputSource {
 i32 plSdlMouseButton(u8 button);
 // The DirectInput key number of an SDL scan code; 0 for a key the engine does not read.
 u8 plSdlScancodeToDik(i32 scancode);
+// The SDL scan code of a DirectInput key number; 0 (unknown) for a key the engine does not read.
+i32 plSdlDikToScancode(u8 dik);
 // An SDL hat position as a point-of-view value: hundredths of a degree clockwise from up, or 0xFFFFFFFF
 // when centred.
 u32 plSdlHatToPov(u8 hat);

@@ -10,6 +10,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -306,6 +307,73 @@ void plSdlWindowHost::Translate(const SDL_Event& event) {
     default:
         break;
     }
+}
+
+void plSdlWindowHost::SetWindowIcon(i32 width, i32 height, const u8* rgba) {
+    if (!m_window || width <= 0 || height <= 0)
+        return;
+    // SDL copies the pixels into the window's icon; the surface only borrows them meanwhile.
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<u8*>(rgba), width, height, 32,
+                                                           width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!icon)
+        return;
+    SDL_SetWindowIcon(m_window, icon);
+    SDL_FreeSurface(icon);
+}
+
+void plSdlWindowHost::InjectInput(const plInjectedInput& input) {
+    if (!m_window)
+        return;
+    SDL_Event event{};
+    const Uint32 window = SDL_GetWindowID(m_window);
+    switch (input.kind) {
+    case plInjectedInput::Kind::Focus:
+    case plInjectedInput::Kind::Close:
+        event.type = SDL_WINDOWEVENT;
+        event.window.windowID = window;
+        event.window.event =
+            input.kind == plInjectedInput::Kind::Focus ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_CLOSE;
+        break;
+    case plInjectedInput::Kind::MouseButton: {
+        static constexpr Uint8 kButtons[] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE};
+        if (input.button < 0 || input.button > 2)
+            return;
+        event.type = input.down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        event.button.windowID = window;
+        event.button.button = kButtons[input.button];
+        event.button.state = input.down ? SDL_PRESSED : SDL_RELEASED;
+        event.button.clicks = 1;
+        SDL_GetMouseState(&event.button.x, &event.button.y);
+        break;
+    }
+    case plInjectedInput::Kind::Key: {
+        const auto scancode = static_cast<SDL_Scancode>(plSdlDikToScancode(input.scanCode));
+        if (scancode == SDL_SCANCODE_UNKNOWN)
+            return;
+        event.type = input.down ? SDL_KEYDOWN : SDL_KEYUP;
+        event.key.windowID = window;
+        event.key.state = input.down ? SDL_PRESSED : SDL_RELEASED;
+        event.key.keysym.scancode = scancode;
+        event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+        break;
+    }
+    case plInjectedInput::Kind::Text:
+        // One event per character, so any length fits the event's small buffer.
+        for (size_t at = 0; at < input.text.size();) {
+            size_t length = 1;
+            while (at + length < input.text.size() &&
+                   (static_cast<u8>(input.text[at + length]) & 0xC0) == 0x80)
+                ++length;
+            SDL_Event text{};
+            text.type = SDL_TEXTINPUT;
+            text.text.windowID = window;
+            std::memcpy(text.text.text, input.text.data() + at, std::min(length, sizeof text.text.text - 1));
+            SDL_PushEvent(&text);
+            at += length;
+        }
+        return;
+    }
+    SDL_PushEvent(&event);
 }
 
 void plSdlWindowHost::PushMouse(plMessageKind kind, i32 x, i32 y, i32 button) {

@@ -29,6 +29,8 @@ class plSdlWindowHost : public plWindowHost {
     i64 DefaultProcedure(const plMessage& message) override;
 
     // The window, for the message boxes it owns; null before creation.
+    void InjectInput(const plInjectedInput& input) override;
+    void SetWindowIcon(i32 width, i32 height, const u8* rgba) override;
     SDL_Window* GetSdlWindow() const { return m_window; }
 
   private:

@@ -74,6 +74,17 @@ TEST_F(coProgramRunTest, FailuresAreReportedAndTheProgramEndsInOrder) {
     }
 }
 
+TEST_F(coProgramRunTest, InjectedInputDrivesTheGameAndAFailedStepEndsIt) {
+    // The window's close asks the quit question; Return confirms it.
+    RunResult run =
+        Start(kData + " --inject \"wait mode 0 60; close; frame 5; key Return; frame 60\" /w /skipvideos");
+    EXPECT_EQ(run.code, 13) << run.output;
+    run = Start(kData + " --inject \"wait mode 3 1\" /w /skipvideos");
+    EXPECT_EQ(run.code, 1) << run.output;
+    EXPECT_NE(run.output.find("injected step \"wait mode 3 1\": mode 0 stayed"), std::string::npos)
+        << run.output;
+}
+
 TEST_F(coProgramRunTest, ASecondCopyEndsWith15) {
     // The first copy runs long enough for the second to find it, then ends by itself.
     FILE* first = ::popen(Command(kData + " --frames 400 --trace /w").c_str(), "r");

@@ -5,6 +5,7 @@
 #include "Source/Career/coFlythroughPath.h"
 #include "Source/Career/coMissionFile.h"
 #include "Source/Career/coObjectiveSet.h"
+#include "Source/Modes/coModeFlythrough.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
@@ -35,6 +36,20 @@ fsLocator InRoot(i32 root, const std::string& relative) {
 }
 
 } // namespace
+
+// Each shipped mission has its voice-over where the mission's fly-through finds it.
+TEST(MissionContent, EveryMissionHasItsVoiceOver) {
+    for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
+        fsLocator voice;
+        fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/Data/Voice/Eng/" + recipe.type + "/mvo" +
+                                 std::to_string(recipe.number) + ".wav")
+                                    .c_str(),
+                                voice);
+        coModeFlythrough flight;
+        flight.SetVoiceFile(voice);
+        EXPECT_TRUE(flight.HasVoice()) << recipe.type << " " << recipe.number;
+    }
+}
 
 // Each shipped mission loads without a warning, gives half its circuit, and the whole circuit that its
 // writer laid meets its win level.

@@ -138,6 +138,10 @@ TEST_F(coInstallationTest, EveryShippedSoundLoadsThroughTheGameWithoutAWarning) 
     }
     coLoadScreams();
     EXPECT_EQ(snSoundManager::GetActiveCount(), 35u + coRideSoundCount + coScreamsLoaded);
+    fsLocator fanfare(coRootThemes);
+    fanfare.AppendComponent("Ironvale");
+    fanfare.AppendComponent("Sound");
+    EXPECT_NE(coMakeRideSound(fanfare, "fanfare", false, true), nullptr);
     coMusicStart();
     // Every context with each shipped choice.
     for (int i = 0; i < coMusicContextCount * 4; ++i) {

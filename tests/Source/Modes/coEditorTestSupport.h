@@ -22,6 +22,7 @@ struct coScriptedEditorInput : coEditorInput {
     bool IsDown(i32 action) const override { return down.count(action) != 0 || held.count(action) != 0; }
     bool IsHeld(i32 action) const override { return held.count(action) != 0; }
     bool WasReleased(i32 action) const override { return released.count(action) != 0; }
+    void SuppressRelease(i32 action) override { released.erase(action); }
     void GetMotion(i32& x, i32& y) const override { x = motionX, y = motionY; }
     i32 GetAxisZ() const override { return wheel; }
     bool IsKeyDown(i32 key) const override { return keys.count(key) != 0; }
@@ -66,6 +67,9 @@ struct coRecordingEditorHost : coEditorHost {
         return button.get();
     }
     void UpdatePalettes(const coEditorPaletteState& state) override { palettes = state; }
+    std::string TakeManipulatePress() override { return std::exchange(manipulatePress, std::string()); }
+    coPropTemplate* TakeChosenProp() override { return std::exchange(chosenProp, nullptr); }
+    std::string TakeChosenDock() override { return std::exchange(chosenDock, std::string()); }
     coMainButton TakeMainButton() override { return std::exchange(mainButton, coMainButton::None); }
     envString GetCoasterName() const override { return name; }
     void SetCoasterName(const envString& text) override { name = text; }
@@ -95,6 +99,9 @@ struct coRecordingEditorHost : coEditorHost {
     std::map<std::string, std::unique_ptr<coMenuButton>> buttons;
     coEditorPaletteState palettes;
     std::string trackButton;
+    std::string manipulatePress;
+    coPropTemplate* chosenProp = nullptr;
+    std::string chosenDock;
     coMainButton mainButton = coMainButton::None;
     envString name;
     bool grid = false;

@@ -6,9 +6,14 @@
 #include "Engine/App/Fs/fsWriteCalls.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coEditorSelection.h"
+#include "Source/Modes/coModeManipulateDock.h"
+#include "Source/Modes/coModeManipulateProp.h"
+#include "Source/Modes/coModePlaceProp.h"
 #include "Source/Park/coObject.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/World/coPropTemplate.h"
+#include "Source/World/coTrackProp.h"
 
 #include "Source/Modes/coEditorTestSupport.h"
 #include "Source/Modes/coModeTestSupport.h"
@@ -485,6 +490,63 @@ TEST_F(coModeEditorTest, EscapeAsksAndOkLeavesForTheMainMenuWithTheWorldCleared)
     EXPECT_EQ(coSelectionGetKind(), coSelectionNone);
     editor.Exit();
     coModeStackClear();
+}
+
+TEST_F(coModeEditorTest, PalettesStartTheToolsWithTheEditorsCamera) {
+    coModePlaceProp place;
+    coModeRotateProp rotate;
+    coModeTranslateTrackProp slide;
+    coModeManipulateDock dock;
+    const std::pair<i32, coMode*> tools[] = {{coModeIdPlaceProp, &place},
+                                             {coModeIdRotateProp, &rotate},
+                                             {coModeIdTranslateTrackProp, &slide},
+                                             {coModeIdManipulateDock, &dock}};
+    for (const auto& [id, mode] : tools)
+        coSetMode(id, mode);
+    coPropTemplate rock(envString("rock"), envString("Rock"), false);
+    coPropTemplate flag(envString("flag"), envString("Flag"), true);
+    editor.Enter();
+    input.claimed = {coMouseRecordLeft};
+
+    host.chosenProp = &flag; // a track prop wants two pieces
+    editor.Think();
+    EXPECT_EQ(host.messages.back(), 16u);
+    EXPECT_EQ(place.GetCamera(), nullptr);
+    host.chosenProp = &rock;
+    editor.Think();
+    editor.Think();
+    EXPECT_EQ(place.GetCamera(), &editor.GetCamera());
+    EXPECT_EQ(editor.GetResult(), coMode::Switch);
+    EXPECT_TRUE(editor.IsModified());
+
+    const struct {
+        std::string press;
+        bool trackProp;
+        coModeTool* tool;
+    } presses[] = {{"Rotate", false, &rotate}, {"Translate", true, &slide}};
+    for (const auto& p : presses) {
+        editor.Exit();
+        editor.Enter();
+        coTrackProp prop(rock);
+        coProp plain(rock);
+        coSelectionSetProp(p.trackProp ? &prop : &plain);
+        host.manipulatePress = p.press;
+        editor.Think();
+        EXPECT_EQ(p.tool->GetCamera(), &editor.GetCamera()) << p.press;
+        EXPECT_TRUE(editor.TestFlag(coModeEditor::ManipulateStarted));
+        coSelectionClear();
+    }
+
+    editor.Exit();
+    editor.Enter();
+    host.chosenDock = "Wooden";
+    editor.Think();
+    editor.Think();
+    EXPECT_EQ(dock.GetDockType(), "Wooden");
+    EXPECT_EQ(dock.GetCamera(), &editor.GetCamera());
+    editor.Exit();
+    editor.Enter(); // back from the tool: the final exit gives back the sounds the first entry loaded
+    editor.Exit();
 }
 
 } // namespace

@@ -51,6 +51,22 @@ TEST_F(coMainMenuTest, AVoicePlaysOnceAfterMoreThanASecond) {
     EXPECT_TRUE(coPrefs::GetBool(12));
 }
 
+TEST_F(coMainMenuTest, HoverTimeCrossesButtonsAndTheFirstGapCountsWhole) {
+    Rest("Load", 0.0f, 0.75f);
+    Rest("Build", 1.0f, 1.0f);
+    EXPECT_EQ(Voices(), 0u);
+    Rest("Build", 1.25f, 1.25f); // 0.75 s on Load and 0.5 s on Build
+    EXPECT_FALSE(coPrefs::GetBool(11));
+    EXPECT_TRUE(coPrefs::GetBool(12));
+
+    guiWindowMgr::DeleteWindow(menu);
+    menu = new coMainMenu;
+    guiWindowMgr::AddWindow(menu);
+    sound.Render(44100 * 4);
+    Rest("Load", 9.0f, 9.0f); // the menu's first frame: all 9 s since time 0 count
+    EXPECT_FALSE(coPrefs::GetBool(12));
+}
+
 TEST_F(coMainMenuTest, VoicesOffOrAllHeardPlayNothing) {
     coPrefs::SetBool(35, true);
     Rest("Load", 0.0f, 3.0f);

@@ -13,6 +13,27 @@
 
 namespace {
 
+// Takes the mission it is given and goes back to the career menu.
+struct coMissionTakingMode : coMode, coCareerMissionTarget {
+    void Enter() override { EnterCommon(); }
+    void Think() override {
+        BeginFrame();
+        coModePush(coGetMode(coModeIdCareerMenu));
+        SetResult(Leave);
+    }
+    void Exit() override { ExitCommon(); }
+    void LoadMission(const fsLocator& file, i32 index) override {
+        missionFile = file;
+        careerIndex = index;
+    }
+    void SetPlayerName(const envString& name) override { playerName = name; }
+    void SetFinalMission(bool) override {}
+
+    fsLocator missionFile;
+    i32 careerIndex = -1;
+    envString playerName;
+};
+
 // The world as the menus drive it: what was asked, and loads that fail when told.
 struct coRecordingWorld : coMenuWorld {
     std::vector<std::string> calls;
@@ -38,7 +59,7 @@ struct coMenuModesTest : coScreenTest {
     coModeMainMenu mainMenu;
     coModeLoadMenu loadMenu;
     coModeCareerMenu careerMenu;
-    coModeCareerBuilder careerBuilder;
+    coMissionTakingMode careerBuilder;
     coIdleMode builder;
     coIdleMode ride;
 

@@ -3,6 +3,7 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Park/coDetailSets.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coWorldSwitches.h"
 #include "Source/TrackGeom/coSupportMakerPole.h"
 #include "Source/TrackGeom/coSupportMakerWood.h"
 #include "Source/TrackGeom/coTrackShadows.h"
@@ -196,6 +197,22 @@ TEST_F(coTrackMeshBuilderTest, RegistrationsBalanceAndEmptyBounds) {
     builder.GetTrackBounds(bounds);
     EXPECT_EQ(bounds,
               (coWorldBox{maMaxFloat, -maMaxFloat, maMaxFloat, -maMaxFloat, maMaxFloat, -maMaxFloat}));
+}
+
+// The world's clear takes a live track, its objects before the definitions they were made from.
+TEST_F(coTrackMeshBuilderTest, TheWorldsClearTakesALiveTrackAndItsDefinitions) {
+    const size_t before = coGetObjectSets().size();
+    textures.known = {"shadow.png"};
+    builder.CreateShadowMaterial();
+    OpenTrack(3);
+    coClearScene();
+    EXPECT_EQ(coCircuitPieceCount(), 0);
+    EXPECT_EQ(builder.GetEntryCount(), 0);
+    EXPECT_EQ(coGetObjectSets().size(), before);
+    EXPECT_TRUE(coCollisionGetRegistered().empty());
+    const coTrackDefinitions held = builder.ResetDefinitionPointers();
+    EXPECT_EQ(held.track, nullptr);
+    EXPECT_EQ(held.supports, nullptr);
 }
 
 TEST_F(coTrackMeshBuilderTest, ShadowsByEnvironmentAndPreference) {

@@ -54,3 +54,17 @@ TEST(toolGuiSkin, TheBadgeFadesOutAtItsEdge) {
     EXPECT_LT(Alpha(badge, 0, 32), 32);
     EXPECT_TRUE(edge.count(255));
 }
+
+TEST(toolGuiSkin, PointersAreClearAroundAnOutlinedShapeFromTheHotSpot) {
+    const auto skin = Skin();
+    for (const char* name : {"Data/GUI/Cursor.png", "Data/GUI/CursorWait.png"}) {
+        const toolImage& pointer = skin.at(name);
+        ASSERT_EQ(pointer.width * 1000 + pointer.height + pointer.channels * 1000000, 4032032) << name;
+        EXPECT_EQ(Alpha(pointer, 2, 2), 255) << name;
+        EXPECT_EQ(pointer.pixels[(2 * 32 + 2) * 4], 0) << name; // the rim at the tip is black
+        EXPECT_EQ(Alpha(pointer, 1, 1), 0) << name;
+        EXPECT_EQ(Alpha(pointer, 31, 31), 0) << name;
+    }
+    // The arrow's inside is white.
+    EXPECT_EQ(skin.at("Data/GUI/Cursor.png").pixels[(12 * 32 + 5) * 4], 255);
+}

@@ -5,6 +5,7 @@
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/Graphics/G2d/g2dDXError.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/g2dResetHandler.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
@@ -135,7 +136,19 @@ void Show(bool show) {
         g_pdevice->ShowCursor(show);
 }
 
+void LoadCursorImage(const fsLocator& file, g2dImage& image) {
+    g2dPixelFormat argb;
+    g2dGetPixelFormat(plD3dFormat::A8R8G8B8, argb);
+    if (g2dGetImageFileType(file) == g2dImageFileBMP)
+        g2dLoadBMPImage(image, file, argb);
+    else
+        g2dLoadPNGImage(image, file, argb, argb);
+    image.SetLocator(file);
+}
+
 void SetCursorImage(const g2dImage& image) {
+    if (!g_pdevice)
+        return;
     // Lock is not const, but reading the texels leaves the image as it was.
     CursorPixels copy = CopyPixels(const_cast<g2dImage&>(image));
     if (copy.argb.empty()) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Ma/maVector.h"
 
 class g2dImage;
@@ -22,7 +23,10 @@ void SetPosition(const maVector2d& position);
 // Pixels, truncated; applied at once when an image is set.
 void SetHotSpot(const maVector2d& hotSpot);
 void Show(bool show);
-// Copies the image's pixels as A8R8G8B8 and hands them with the hot spot to the device.
+// Reads a PNG or BMP into the image as A8R8G8B8; the readers' exceptions pass on.
+void LoadCursorImage(const fsLocator& file, g2dImage& image);
+// Copies the image's pixels as A8R8G8B8 and hands them with the hot spot to the device; nothing without
+// a device.
 void SetCursorImage(const g2dImage& image);
 
 } // namespace HardwareCursor

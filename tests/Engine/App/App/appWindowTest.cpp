@@ -104,12 +104,15 @@ TEST_F(appWindowTest, RunCreatesTheWindowAndFramesRunUntilQuit) {
     }
     EXPECT_EQ(appGetWindow(), nullptr);
     TestApp app;
+    const u8 pixels[2 * 2 * 4] = {};
     app.onUpdate = [&](u32 frame) {
+        app.GetWindow().SetIcon(2, 2, pixels);
         if (frame == 3)
             app.RequestQuit();
     };
     app.Run();
     EXPECT_EQ(app.updates, 3u);
+    EXPECT_EQ(window.GetIconWidth(), 2);
 }
 
 TEST_F(appWindowTest, AFailedWindowCreationThrowsTheInitException) {

@@ -197,7 +197,8 @@ TEST_F(gprWidgetParsersTest, ListBoxRowsAndLooks) {
     const std::string script =
         "Container { ScrollBox { ListBox { Id \"List\" RowHeight 20 Size 200 100 RowText \"a\" RowText "
         "\"b\"\n"
-        "RowTemplate { TextPositioning \"Right\" } Highlight { Id \"Lit\" } Background { Color 1 2 3 Idle }\n"
+        "RowTemplate { TextPositioning \"Right\" } Highlight { Id \"Lit\" } Highlight { } Background { Color "
+        "1 2 3 Idle }\n"
         "RowTextNum 2 RowTextNum 9 Button { Id \"Nested\" } RowText \"c\" } } }";
     const std::string compiled = Compile(script);
     EXPECT_NE(compiled.find("Nested"), std::string::npos);
@@ -214,6 +215,7 @@ TEST_F(gprWidgetParsersTest, ListBoxRowsAndLooks) {
     EXPECT_EQ(list.GetVisibleRows(), 5);
     EXPECT_EQ(list.GetRow(2)->GetTextPositioning(), guiButton::TextRight);
     EXPECT_EQ(list.GetHighlight()->GetName(), "Lit");
+    EXPECT_TRUE(log.Holds("\"Highlight\" of \"List\": no child named \"Highlight\""));
     EXPECT_EQ(list.GetBackground()->GetColor(guiStateIdle), (std::array<u8, 3>{1, 2, 3}));
     EXPECT_EQ(list.FindChild("Nested"), nullptr);
     EXPECT_EQ(box.GetItemCount(), 5);

@@ -47,6 +47,12 @@ TEST_F(guiButtonTest, TheTextPositioningPlacesTheChildren) {
     EXPECT_EQ(w, 50);
     button->GetText()->GetSize(w, h);
     EXPECT_EQ(w * 100 + h, 30 * 100 + 10);
+    // Shares beyond any size give the largest size, negative ones none.
+    button->SetLayout(1e9f, -2.0f, 0.3f, 0.25f);
+    button->GetImage()->GetSize(w, h);
+    EXPECT_EQ(w, 2147483520);
+    EXPECT_EQ(h, 0);
+    button->SetLayout(0.5f, 1.0f, 0.3f, 0.25f);
     struct Case {
         i32 positioning;
         maVector3d image, text;

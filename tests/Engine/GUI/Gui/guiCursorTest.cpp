@@ -1,15 +1,16 @@
 #include "Engine/App/App/private/appWindowProc.h"
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
+#include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G2d/g2dPackage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "guiWidgetFixture.h"
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -25,15 +26,24 @@ class guiCursorTest : public guiWidgetTest {
         device = d3d.GetDevice();
     }
 
-    static std::unique_ptr<g2dImage> Image(u32 seed) {
-        g2dPixelFormat argb;
-        g2dGetPixelFormat(plD3dFormat::A8R8G8B8, argb);
-        auto image = std::make_unique<g2dImage>(4, 4, argb);
-        auto* texels = reinterpret_cast<u32*>(image->Lock());
-        for (u32 i = 0; i < 16; ++i)
-            texels[i] = seed * 0x01010101u + i;
-        image->Unlock();
-        return image;
+    // A 4 x 4 RGBA picture whose texel i is seed, i, 0x30 with alpha 0x80 + i, written as "<name>.png".
+    fsLocator Picture(const std::string& name, u8 seed) {
+        std::vector<std::string> rows;
+        for (int y = 0; y < 4; ++y) {
+            std::string row;
+            for (int x = 0; x < 4; ++x)
+                row += {static_cast<char>(seed), static_cast<char>(y * 4 + x), '\x30',
+                        static_cast<char>(0x80 + y * 4 + x)};
+            rows.push_back(row);
+        }
+        folder.Write(name + ".png", g2dImageBuilder::Png(4, 8, 6, rows));
+        return folder.Locator(name + ".png");
+    }
+    size_t Properties() {
+        const auto& calls = d3d.GetLog();
+        return static_cast<size_t>(std::count_if(calls.begin(), calls.end(), [](const std::string& line) {
+            return line.rfind("SetCursorProperties", 0) == 0;
+        }));
     }
     size_t Count(const std::string& line) {
         const auto& calls = d3d.GetLog();
@@ -49,27 +59,44 @@ class guiCursorTest : public guiWidgetTest {
     plFakeD3dDevice* device = nullptr;
 };
 
-TEST_F(guiCursorTest, ImagesAndHotSpotReachTheDeviceOnceAndSurviveResetsAndRestarts) {
+TEST_F(guiCursorTest, ImagesReachTheDeviceOnlyWhenTheirIdIsChosen) {
     EXPECT_EQ(At(guiCursorMgr::GetPosition()), std::make_pair(0.0f, 0.0f));
     guiCursorMgr::SetHotSpot({2.7f, 2.2f});
-    EXPECT_EQ(Count("SetCursorProperties 2 2"), 0u);
-    auto arrow = Image(1);
+    EXPECT_EQ(Properties(), 0u);
     guiCursor& cursor = *guiCursorMgr::GetCursor();
-    cursor.SetImage(1, arrow.get());
-    guiCursorMgr::SetShape(1);
-    guiCursorMgr::SetShape(1);
+    cursor.SetImage(Picture("arrow", 1), 0);
+    cursor.SetImage(Picture("wait", 2), 5);
+    EXPECT_EQ(Properties(), 0u);
+    guiCursorMgr::SetShape(0);
+    guiCursorMgr::SetShape(0);
     EXPECT_EQ(Count("SetCursorProperties 2 2"), 1u);
-    const std::vector<u32> pixels = device->GetCursorImage()->argb;
-    EXPECT_EQ(pixels[5], 0x01010106u);
+    EXPECT_EQ(device->GetCursorImage()->argb[5], 0x85010530u);
 
-    // The image object goes; the device still gets its pixels back after a reset.
-    cursor.SetImage(1, nullptr);
-    arrow.reset();
+    // A new image of the current id shows only once another id and then it are chosen again.
+    cursor.SetImage(Picture("arrow2", 3), 0);
+    EXPECT_EQ(Properties(), 1u);
+    guiCursorMgr::SetShape(5);
+    guiCursorMgr::SetShape(0);
+    EXPECT_EQ(Properties(), 3u);
+    EXPECT_EQ(device->GetCursorImage()->argb[0], 0x80030030u);
+
+    // A file that cannot be read keeps the working image; an id without image changes nothing.
+    folder.Write("broken.png", g2dImageBuilder::kPngSignature + "garbage");
+    for (const char* name : {"missing.png", "broken.png"})
+        EXPECT_ANY_THROW(cursor.SetImage(folder.Locator(name), 5)) << name;
+    ASSERT_NE(cursor.GetImage(5), nullptr);
+    EXPECT_EQ(cursor.GetImage(5)->GetWidth(), 4);
+    guiCursorMgr::SetShape(7);
+    EXPECT_EQ(cursor.GetShape(), 0);
+    EXPECT_EQ(Properties(), 3u);
+    EXPECT_TRUE(log.Holds("No pointer image for cursor id 7"));
+
+    // The hot spot goes with the current image at once; a reset brings both back.
+    guiCursorMgr::SetHotSpot({1.0f, 3.0f});
+    cursor.SetImage(Picture("arrow3", 4), 0);
     LoseAndReset();
-    ASSERT_TRUE(device->GetCursorImage());
-    EXPECT_EQ(device->GetCursorImage()->argb, pixels);
-    EXPECT_EQ(device->GetCursorImage()->hotSpotX, 2u);
-    EXPECT_EQ(Count("SetCursorProperties 2 2"), 2u);
+    EXPECT_EQ(Count("SetCursorProperties 1 3"), 2u);
+    EXPECT_EQ(device->GetCursorImage()->argb[0], 0x80030030u);
 
     // Display changes restart the GUI; the screen stays up, and one handler brings the image back.
     g2dInitialize();
@@ -77,13 +104,12 @@ TEST_F(guiCursorTest, ImagesAndHotSpotReachTheDeviceOnceAndSurviveResetsAndResta
         guiShutdown();
         guiInit();
     }
-    auto wait = Image(2);
-    guiCursorMgr::GetCursor()->SetImage(2, wait.get());
-    guiCursorMgr::SetShape(2);
+    guiCursorMgr::GetCursor()->SetImage(Picture("wait", 2), 5);
+    guiCursorMgr::SetShape(5);
     d3d.GetLog().clear();
     LoseAndReset();
-    EXPECT_EQ(Count("SetCursorProperties 2 2"), 1u);
-    EXPECT_EQ(device->GetCursorImage()->argb[0], 0x02020202u);
+    EXPECT_EQ(Properties(), 1u);
+    EXPECT_EQ(device->GetCursorImage()->argb[0], 0x80020030u);
     g2dShutdown();
 
     guiCursorMgr::Destroy();

@@ -1,7 +1,8 @@
+#include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gui/guiContainer.h"
-#include "Engine/Graphics/G2d/g2dImage.h"
+#include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "guiTestFrame.h"
 
 #include <string>
@@ -20,6 +21,7 @@ class guiPackageTest : public guiTestServices {
         guiTestServices::TearDown();
     }
     std::vector<std::string> steps;
+    fsTestFolder folder;
 };
 
 using Steps = std::vector<std::string>;
@@ -81,25 +83,23 @@ TEST_F(guiPackageTest, ADisplayChangeCycleLeavesNoWindowModalEntryOrClick) {
     guiShutdown();
 }
 
-TEST_F(guiPackageTest, TheCursorShapeChangesOnlyToANewIdWithAnImage) {
+TEST_F(guiPackageTest, ThePointerStoresWithoutADisplayAndCallsNothing) {
     guiInit();
+    folder.Write("arrow.png", g2dImageBuilder::Png(1, 8, 6, {std::string("\x10\x20\x30\xFF", 4)}));
     guiCursor& cursor = *guiCursorMgr::GetCursor();
-    std::vector<const g2dImage*> shown;
-    cursor.SetImageSetter([&shown](const g2dImage& image) { shown.push_back(&image); });
-    g2dImage arrow, hand;
-    cursor.SetImage(0, &arrow);
-    cursor.SetImage(1, &hand);
-    EXPECT_EQ(cursor.GetShape(), -1);
-    const struct {
-        i32 id;
-        i32 expectShape;
-        size_t expectShown;
-    } steps[] = {{0, 0, 1}, {0, 0, 1}, {7, 0, 1}, {1, 1, 2}, {0, 0, 3}};
-    for (const auto& s : steps) {
-        guiCursorMgr::SetShape(s.id);
-        EXPECT_EQ(cursor.GetShape(), s.expectShape) << s.id;
-        EXPECT_EQ(shown.size(), s.expectShown) << s.id;
-    }
-    EXPECT_EQ(shown.back(), &arrow);
+    cursor.SetImage(folder.Locator("arrow.png"), 0);
+    guiCursorMgr::SetHotSpot({2.0f, 2.0f});
+    guiCursorMgr::SetShape(0);
+    guiCursorMgr::SetPosition({10.0f, 20.0f});
+    guiCursorMgr::SetVisible(false);
+    guiCursorMgr::UpdatePosition();
+    EXPECT_EQ(cursor.GetShape(), 0);
+    EXPECT_EQ(guiCursorMgr::GetPosition().x, 10.0f);
+    EXPECT_FALSE(guiCursorMgr::IsVisible());
+    EXPECT_EQ(d3d.GetDevice(), nullptr);
     guiShutdown();
+    // Outside the package's life the forwarders do nothing.
+    guiCursorMgr::SetPosition({5.0f, 5.0f});
+    EXPECT_EQ(guiCursorMgr::GetPosition().x, 0.0f);
+    EXPECT_TRUE(guiCursorMgr::IsVisible());
 }

@@ -6,6 +6,7 @@
 #include "Engine/Graphics/G2d/g2dScreenFixture.h"
 #include "Engine/Graphics/G3d/g3dExceptions.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
+#include "Engine/Graphics/Sc/scStack.h"
 #include "Engine/Video/Vi/viPackage.h"
 
 #include <string>

@@ -1,0 +1,334 @@
+#include "Source/App/coInjector.h"
+
+#include "Engine/Core/Env/envString.h"
+#include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiCursor.h"
+#include "Engine/GUI/Gui/guiMaterial.h"
+#include "Engine/GUI/Gui/guiScreen.h"
+#include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plWindowHost.h"
+#include "Source/Modes/coModeStack.h"
+#include "Source/Track/coCircuit.h"
+
+#include <algorithm>
+#include <charconv>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+constexpr f64 kDefaultTimeout = 30.0;
+constexpr f64 kFindTimeout = 10.0;
+
+struct NamedKey {
+    const char* name;
+    u8 scanCode;
+};
+constexpr NamedKey kKeys[] = {
+    {"Return", 0x1C}, {"Escape", 0x01}, {"F7", 0x41}, {"Minus", 0x0C}, {"Equals", 0x0D}};
+
+i32 ScanCode(const std::string& name) {
+    for (const NamedKey& key : kKeys)
+        if (name == key.name)
+            return key.scanCode;
+    i32 number = -1;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
+    return error == std::errc() && end == name.data() + name.size() && number > 0 && number < 256 ? number
+                                                                                                  : -1;
+}
+
+void Inject(plInjectedInput::Kind kind, bool down = false, u8 scanCode = 0, const std::string& text = {}) {
+    plInjectedInput input;
+    input.kind = kind;
+    input.down = down;
+    input.scanCode = scanCode;
+    input.text = text;
+    if (plWindowHost* host = plGetServices().window)
+        host->InjectInput(input);
+}
+
+std::string Rest(std::istringstream& words) {
+    std::string rest;
+    std::getline(words >> std::ws, rest);
+    return rest;
+}
+
+guiWindow* FindDescendant(guiWindow* from, const std::string& name) {
+    auto* container = dynamic_cast<guiContainer*>(from);
+    if (!container)
+        return nullptr;
+    for (i32 i = 0; i < container->GetChildCount(); ++i) {
+        guiWindow* child = container->GetChild(i);
+        if (!child->IsEffectivelyVisible())
+            continue;
+        if (child->GetName() == name)
+            return child;
+        if (guiWindow* found = FindDescendant(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+// The screen boxes of a widget's drawn parts joined, in device coordinates.
+struct ScreenRect {
+    f32 minX = 0.0f, maxX = 0.0f, minY = 0.0f, maxY = 0.0f;
+    bool any = false;
+
+    void Join(const guiWindow* window) {
+        if (!window->IsEffectivelyVisible())
+            return;
+        if (const auto* material = dynamic_cast<const guiMaterial*>(window)) {
+            const maBoundingBox& box = material->GetScreenBox();
+            if (box.maxX > box.minX && box.maxY > box.minY) {
+                minX = any ? std::min(minX, box.minX) : box.minX;
+                maxX = any ? std::max(maxX, box.maxX) : box.maxX;
+                minY = any ? std::min(minY, box.minY) : box.minY;
+                maxY = any ? std::max(maxY, box.maxY) : box.maxY;
+                any = true;
+            }
+        }
+        if (const auto* container = dynamic_cast<const guiContainer*>(window))
+            for (i32 i = 0; i < container->GetChildCount(); ++i)
+                Join(container->GetChild(i));
+    }
+};
+
+// The first text a widget shows in its idle state: its own, or its first text part's.
+bool TextOf(guiWindow* window, std::string& out) {
+    if (auto* text = dynamic_cast<guiText*>(window)) {
+        out = envStringToNarrow(text->GetText(0));
+        return true;
+    }
+    if (auto* container = dynamic_cast<guiContainer*>(window))
+        for (i32 i = 0; i < container->GetChildCount(); ++i)
+            if (TextOf(container->GetChild(i), out))
+                return true;
+    return false;
+}
+
+i32 CurrentModeId() {
+    const coMode* current = coCurrentMode();
+    for (i32 id = 0; id < coModeTableSize; ++id)
+        if (current && coGetMode(id) == current)
+            return id;
+    return -1;
+}
+
+} // namespace
+
+coInjector::coInjector(const std::string& script, ShotWriter shot) : m_shot(std::move(shot)) {
+    std::string step;
+    std::istringstream steps(script);
+    while (std::getline(steps, step)) {
+        if (step.find_first_not_of(" \t") == std::string::npos || step[step.find_first_not_of(" \t")] == '#')
+            continue;
+        std::istringstream parts(step);
+        std::string part;
+        while (std::getline(parts, part, ';'))
+            if (part.find_first_not_of(" \t\r") != std::string::npos)
+                m_actions.push_back(Parse(part));
+    }
+}
+
+coInjector::Action coInjector::Parse(const std::string& step) {
+    std::istringstream words(step);
+    std::string verb, word;
+    words >> verb;
+    Action action{Verb::Frame, step, {}};
+    action.number = 1;
+    char comma = 0;
+    const auto bad = [&step] { return std::invalid_argument("cannot read the step \"" + step + "\""); };
+    if (verb == "move") {
+        if (!(words >> action.x >> comma >> action.y) || comma != ',')
+            throw bad();
+        action.verb = Verb::Move;
+    } else if (verb == "down" || verb == "up" || verb == "close") {
+        action.verb = verb == "down" ? Verb::Down : verb == "up" ? Verb::Up : Verb::Close;
+    } else if (verb == "key") {
+        if (!(words >> word) || (action.number = ScanCode(word)) < 0)
+            throw bad();
+        action.verb = Verb::Key;
+    } else if (verb == "type") {
+        action.verb = Verb::Type;
+        action.argument = Rest(words);
+    } else if (verb == "frame") {
+        if (words >> word &&
+            (std::from_chars(word.data(), word.data() + word.size(), action.number).ec != std::errc() ||
+             action.number < 1))
+            throw bad();
+    } else if (verb == "wait") {
+        action.seconds = kDefaultTimeout;
+        if (words >> word && word == "mode") {
+            action.verb = Verb::WaitMode;
+            if (!(words >> action.number))
+                throw bad();
+            words >> action.seconds;
+        } else {
+            action.verb = Verb::Wait;
+            std::istringstream seconds(word);
+            if (!(seconds >> action.seconds) || action.seconds < 0.0)
+                throw bad();
+        }
+    } else if (verb == "click" || verb == "shot") {
+        action.verb = verb == "click" ? Verb::Click : Verb::Shot;
+        action.argument = Rest(words);
+        if (action.argument.empty())
+            throw bad();
+    } else if (verb == "expect") {
+        if (!(words >> word))
+            throw bad();
+        if (word == "circuit") {
+            action.verb = Verb::ExpectCircuit;
+            if (!(words >> word) || word != "closed" || !(words >> action.number))
+                throw bad();
+        } else {
+            action.verb = Verb::Expect;
+            action.argument = word;
+            const std::string pattern = Rest(words);
+            if (pattern.size() < 2 || pattern.front() != '"' || pattern.back() != '"')
+                throw bad();
+            action.argument += '\n' + pattern.substr(1, pattern.size() - 2);
+        }
+        action.seconds = kFindTimeout;
+    } else {
+        throw bad();
+    }
+    return action;
+}
+
+coInjector::Result coInjector::Step() {
+    if (!m_failure.empty())
+        return Result::Failed;
+    if (!m_focused) {
+        // Without the focus the game reads no input at all.
+        Inject(plInjectedInput::Kind::Focus);
+        m_focused = true;
+        return Result::Running;
+    }
+    if (m_heldKey != 0) {
+        Inject(plInjectedInput::Kind::Key, false, m_heldKey);
+        m_heldKey = 0;
+        return Result::Running;
+    }
+    while (m_next < m_actions.size())
+        if (Play(m_actions[m_next]))
+            return m_failure.empty() ? Result::Running : Result::Failed;
+    return Result::Done;
+}
+
+void coInjector::Advance() {
+    ++m_next;
+    m_phase = 0;
+    m_started = Clock::now();
+}
+
+bool coInjector::Fail(const Action& action, const std::string& why) {
+    m_failure = "\"" + action.text + "\": " + why;
+    return true;
+}
+
+bool coInjector::TimedOut(f64 seconds) const {
+    return std::chrono::duration<f64>(Clock::now() - m_started).count() > seconds;
+}
+
+guiWindow* coInjector::FindWidget(const std::string& path) {
+    guiWindow* window = guiWindowMgr::GetRoot();
+    std::istringstream names(path);
+    std::string name;
+    while (window && std::getline(names, name, '/'))
+        window = FindDescendant(window, name);
+    return window;
+}
+
+bool coInjector::Play(Action& action) {
+    switch (action.verb) {
+    case Verb::Move:
+        guiCursorMgr::SetPosition({action.x, action.y});
+        Advance();
+        return false;
+    case Verb::Down:
+    case Verb::Up:
+        Inject(plInjectedInput::Kind::MouseButton, action.verb == Verb::Down);
+        Advance();
+        return true;
+    case Verb::Key:
+        m_heldKey = static_cast<u8>(action.number);
+        Inject(plInjectedInput::Kind::Key, true, m_heldKey);
+        Advance();
+        return true;
+    case Verb::Type:
+        Inject(plInjectedInput::Kind::Text, false, 0, action.argument);
+        Advance();
+        return true;
+    case Verb::Close:
+        Inject(plInjectedInput::Kind::Close);
+        Advance();
+        return true;
+    case Verb::Frame:
+        if (++m_phase >= action.number)
+            Advance();
+        return true;
+    case Verb::Wait:
+        if (TimedOut(action.seconds))
+            Advance();
+        return true;
+    case Verb::WaitMode:
+        if (CurrentModeId() == action.number) {
+            Advance();
+            return false;
+        }
+        return TimedOut(action.seconds) ? Fail(action, "mode " + std::to_string(CurrentModeId()) + " stayed")
+                                        : true;
+    case Verb::Click: {
+        if (m_phase == 1 || m_phase == 2) {
+            Inject(plInjectedInput::Kind::MouseButton, m_phase == 1);
+            if (m_phase++ == 2)
+                Advance();
+            return true;
+        }
+        ScreenRect box;
+        if (guiWindow* widget = FindWidget(action.argument))
+            box.Join(widget);
+        if (!box.any)
+            return TimedOut(kFindTimeout) ? Fail(action, "no such widget on screen") : true;
+        i32 width = 0, height = 0;
+        guiGetScreenSize(width, height);
+        // The box's centre from device coordinates back to GUI pixels.
+        const f32 x = ((box.minX + box.maxX) / 2.0f + 1.0f) * static_cast<f32>(width) / 2.0f + 0.5f;
+        const f32 y = (1.0f - (box.minY + box.maxY) / 2.0f) * static_cast<f32>(height) / 2.0f + 0.5f;
+        guiCursorMgr::SetPosition({x, y});
+        m_phase = 1;
+        return true;
+    }
+    case Verb::Expect: {
+        const size_t split = action.argument.find('\n');
+        std::string shown;
+        guiWindow* widget = FindWidget(action.argument.substr(0, split));
+        if (widget && TextOf(widget, shown) &&
+            std::regex_search(shown, std::regex(action.argument.substr(split + 1)))) {
+            Advance();
+            return false;
+        }
+        return TimedOut(action.seconds)
+                   ? Fail(action, widget ? "it shows \"" + shown + "\"" : "no such widget on screen")
+                   : true;
+    }
+    case Verb::ExpectCircuit:
+        if (coCircuitIsClosed() && coCircuitPieceCount() >= action.number) {
+            Advance();
+            return false;
+        }
+        return TimedOut(action.seconds) ? Fail(action, std::to_string(coCircuitPieceCount()) + " pieces, " +
+                                                           (coCircuitIsClosed() ? "closed" : "open"))
+                                        : true;
+    case Verb::Shot:
+        if (!m_shot || !m_shot(action.argument))
+            return Fail(action, "the picture was not written");
+        Advance();
+        return false;
+    }
+    return false;
+}

@@ -1,0 +1,76 @@
+#pragma once
+#include "Engine/Core/Env/envTypes.h"
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+class guiWindow;
+
+// A script of the player's input played into the running game a frame at a time (the program's
+// --inject): pointer moves, clicks on widgets found by their names, keys, typing, waits for modes, and
+// checks of what the screens show. Steps are separated by ";" or line ends; "#" starts a comment line.
+//   move X,Y | down | up | key NAME | type TEXT | frame [N] | wait SECONDS | wait mode N [SECONDS]
+//   click PATH | expect PATH "REGEX" | expect circuit closed N | close | shot FILE
+// NAME is Return, Escape, F7, Minus, Equals or a scan code; PATH names widgets from the GUI's root,
+// each found among the descendants of the one before ("Hud/TrackManip/Loop").
+class coInjector {
+  public:
+    using ShotWriter = std::function<bool(const std::string& path)>;
+    enum class Result { Running, Done, Failed };
+
+    // Throws std::invalid_argument naming the first step it cannot read.
+    coInjector(const std::string& script, ShotWriter shot);
+
+    // Plays what is due this frame.
+    Result Step();
+    // The failed step and why.
+    const std::string& GetFailure() const { return m_failure; }
+
+    // A widget by its path; null when a name is not found among visible widgets.
+    static guiWindow* FindWidget(const std::string& path);
+
+  private:
+    enum class Verb {
+        Move,
+        Down,
+        Up,
+        Key,
+        Type,
+        Frame,
+        Wait,
+        WaitMode,
+        Click,
+        Expect,
+        ExpectCircuit,
+        Close,
+        Shot
+    };
+    struct Action {
+        Verb verb;
+        std::string text; // the step as written, for failures
+        std::string argument;
+        f32 x = 0.0f;
+        f32 y = 0.0f;
+        i32 number = 0;
+        f64 seconds = 0.0;
+    };
+    using Clock = std::chrono::steady_clock;
+
+    static Action Parse(const std::string& step);
+    // One step's share of this frame: true when the frame has had its input.
+    bool Play(Action& action);
+    bool Fail(const Action& action, const std::string& why);
+    bool TimedOut(f64 seconds) const;
+    void Advance();
+
+    std::vector<Action> m_actions;
+    ShotWriter m_shot;
+    size_t m_next = 0;
+    i32 m_phase = 0;
+    Clock::time_point m_started = Clock::now();
+    u8 m_heldKey = 0;
+    bool m_focused = false;
+    std::string m_failure;
+};

@@ -1,0 +1,67 @@
+#pragma once
+#include "Engine/App/App/appEventHandler.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
+#include "Source/Modes/coMode.h"
+#include "Source/Modes/coModeSounds.h"
+#include "Source/Modes/coRideModeOptions.h"
+
+#include <memory>
+#include <vector>
+
+class scCameraManip;
+
+// Ride camera numbers, in the order the ride builds its cameras.
+inline constexpr i32 coRideCameraSeat = 0;
+inline constexpr i32 coRideCameraTether = 1;
+inline constexpr i32 coRideCameraFixed = 2;
+inline constexpr i32 coRideCameraFree = 3;
+inline constexpr i32 coRideCameraCloseSeat = 4;
+inline constexpr i32 coRideCameraCount = 5;
+
+// The player rides the finished coaster: each frame the ride steps, the chosen camera follows, the
+// statistics and the sound listener follow the train and the park is drawn; Escape pauses behind the ride
+// pause dialog, whose exit buttons lead to the builder, the load menu or the main menu. Unattended, the
+// ride starts again when it ends ("/perpetual") and every frame is written to disc at a fixed time step
+// (movie capture).
+class coModeRideCoaster : public coMode, public appCharEventHandler, public coRideModeOptions {
+  public:
+    coModeRideCoaster();
+    ~coModeRideCoaster() override;
+
+    void SetPerpetual(bool perpetual) override { m_perpetual = perpetual; }
+    void SetMovieFrameRate(f32 rate) override { m_movieFrameRate = rate; }
+    void SetMovieShrink(i32 divisor) override { m_movieShrink = divisor; }
+    void SetMovieCapture(bool capture) override { m_movieCapture = capture; }
+    bool IsMovieCapture() const { return m_movieCapture != 0; }
+
+    void Think() override;
+    void Enter() override;
+    void Exit() override;
+    void OnChar(appCharEvent* event) override;
+
+    void RestartRide();
+    i32 GetCurrentCamera() const { return m_currentCamera; }
+    scCameraManip* GetCamera(i32 index) const;
+    g3dCamera& GetSceneCamera() { return m_sceneCamera; }
+    bool IsHudHidden() const { return m_hudHidden != 0; }
+
+  private:
+    // The pause behind the dialog; true when an exit button ended the ride and with it the frame.
+    bool Pause();
+    void Resume();
+    void SwitchCamera(i32 index);
+    void HandleCameraKeys();
+    void UpdateSoundPositioning();
+    void PlayFanfare(float time);
+    void CaptureMovieFrame();
+
+    g3dCamera m_sceneCamera;
+    std::vector<std::unique_ptr<scCameraManip>> m_cameras;
+    i32 m_currentCamera = 0;
+    coRideAmbientSound m_ambient;
+    u8 m_perpetual = 0;
+    u8 m_hudHidden = 0;
+    u8 m_movieCapture = 0;
+    f32 m_movieFrameRate = 24.0f;
+    i32 m_movieShrink = 1;
+};

@@ -1,0 +1,88 @@
+#include "Source/Settings/coCoasterThumbnail.h"
+
+#include "Engine/App/App/appClock.h"
+#include "Engine/App/Ch/chWriter.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Platform/Graphics/plD3dDevice.h"
+#include "Source/Collision/coTrackCollision.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coWorldSwitches.h"
+#include "Source/Track/coParkWorld.h"
+#include "Source/Track/coTrackBuilder.h"
+#include "Source/World/coEnvironment.h"
+#include "Source/World/coPropList.h"
+
+#include <vector>
+
+namespace {
+
+constexpr f32 kFieldOfView = 60.0f;
+constexpr f32 kNear = 1.0f;
+constexpr f32 kClearance = 5.0f;
+
+maBoundingBox Around(const maVector3d& p, f32 half) {
+    return maBoundingBox(maVector3d(p.x - half, p.y - half, p.z - half),
+                         maVector3d(p.x + half, p.y + half, p.z + half));
+}
+
+maBoundingBox TrackBox() {
+    coWorldBox box{};
+    coGetTrackBuilder().GetTrackBounds(box);
+    maBoundingBox out;
+    out.minX = box[0], out.maxX = box[1], out.minY = box[2], out.maxY = box[3], out.minZ = box[4],
+    out.maxZ = box[5];
+    return out;
+}
+
+} // namespace
+
+void coRenderCoasterThumbnail() {
+    const coThumbnailWorld world{
+        [](f32 x, f32 z, f32& height) { return coGetParkWorld().GetHeightAt(x, z, height); },
+        [](const maBoundingBox& box) {
+            std::vector<coProp*> props;
+            coPropList::FindInBox(box, props);
+            return !props.empty();
+        },
+        [](const maVector3d& p) { return coCollisionBoxOverlaps(Around(p, kClearance)); }};
+    maVector3d target;
+    const maVector3d eye = coChooseThumbnailCamera(TrackBox(), world, target);
+
+    i32 width = 0, height = 0;
+    g2dScreen::GetSize(width, height);
+    g3dCamera camera;
+    camera.SetFieldOfView(kFieldOfView);
+    if (width > 0 && height > 0)
+        camera.SetAspectRatio(static_cast<f32>(width) / static_cast<f32>(height));
+    camera.SetClipPlanes(kNear, coEnvironment::kFarClipDistance);
+    camera.LookAt(eye, target, maVector3d(0.0f, 1.0f, 0.0f));
+    camera.Apply();
+
+    coSetWorldTextured(true);
+    g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
+    g3dRenderer::RenderFrame(appClock::GetTime());
+    if (!coPrefs::GetBool(coPrefTextureInBuild))
+        coSetWorldTextured(false);
+}
+
+void coWriteCoasterThumbnail(const coBmpTarget& target, plD3dDevice& device) {
+    coRenderCoasterThumbnail();
+    coWriteThumbnailBmp(target, device);
+}
+
+void coGameCoasterServices::WriteThumbnail(chWriter& writer) const {
+    if (!g_pdevice)
+        return;
+    writer.BeginChunk(coChunkSnapshot, 1, true);
+    coWriteCoasterThumbnail(
+        [&writer](const u8* bytes, u32 count) {
+            for (u32 i = 0; i < count; ++i)
+                writer.WriteUInt8(bytes[i]);
+        },
+        *g_pdevice);
+    writer.EndChunk();
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Settings/coScreenCapture.h"
+
+class plD3dDevice;
+
+// Draws the coaster for its thumbnail into the back buffer, without the GUI: the camera stands where
+// coChooseThumbnailCamera puts it for the track's box in the park and looks at the box's centre. The world
+// objects are attached (textured) for the draw and detached again unless "Texture In Build" is set.
+void coRenderCoasterThumbnail();
+// Draws the coaster and writes its 160 x 120 thumbnail bitmap through the target.
+void coWriteCoasterThumbnail(const coBmpTarget& target, plD3dDevice& device);
+
+// The saved coaster's services of the running game: every binary save of a circuit carries the thumbnail
+// of the display's device (none without a display).
+class coGameCoasterServices : public coSavedCoasterServices {
+  public:
+    void WriteThumbnail(chWriter& writer) const override;
+};

@@ -1,0 +1,65 @@
+#include "Engine/GUI/Gui/guiDialog.h"
+#include "Engine/GUI/Gui/guiEditField.h"
+#include "gprTestScripts.h"
+
+namespace {
+
+using gprDialogParsersTest = gprTestScripts;
+
+guiWindow& ChildOf(const guiWindow& parent, i32 index) {
+    return *dynamic_cast<const guiContainer&>(parent).GetChild(index);
+}
+
+} // namespace
+
+TEST_F(gprDialogParsersTest, DialogPartsLoadIntoTheDialogsOwnChildren) {
+    const i32 parts = guiDialog().GetChildCount();
+    guiContainer screen;
+    LoadText(
+        "Container { Dialog { OkButton { Id \"Yes\" } CancelButton { Id \"No\" } Background { Id \"Back\" }\n"
+        "Text { Id \"Question\" } } }",
+        &screen);
+    const auto& dialog = dynamic_cast<guiDialog&>(ChildOf(screen, 0));
+    EXPECT_EQ(dialog.GetChildCount(), parts + 1);
+    for (const char* name : {"Yes", "No", "Back", "Question"})
+        EXPECT_NE(dialog.FindChild(name), nullptr) << name;
+    EXPECT_EQ(dialog.FindChild("Ok"), nullptr);
+}
+
+TEST_F(gprDialogParsersTest, EditFieldsTakeTheirTextAfterTheBody) {
+    struct Case {
+        const char* script;
+        const char* text;
+        i32 caret;
+    };
+    const Case cases[] = {
+        // The caret position applies to the text held at that moment; the text then puts it at the end.
+        {"EditField { CaretPosition -5 Text { StaticText \"abc\" Idle } CaretPosition 1 }", "abc", 3},
+        {"EditFieldInteger { Text { StaticText \"42\" Idle } Editable 0 }", "42", 2},
+        // A renamed text part is not looked up again: the caret stays where it was.
+        {"EditFieldFloat { Text { Id \"Other\" StaticText \"1.5\" Idle } }", "1.5", 0},
+    };
+    for (const Case& c : cases) {
+        guiContainer screen;
+        LoadText(std::string("Container { ") + c.script + " }", &screen);
+        const auto& field = dynamic_cast<guiEditField&>(ChildOf(screen, 0));
+        EXPECT_EQ(envStringToNarrow(field.GetText()), c.text) << c.script;
+        EXPECT_EQ(field.GetCaretIndex(), c.caret) << c.script;
+    }
+
+    // Each kind comes back as itself, its parts as parts: the most derived parser saves it.
+    guiContainer screen;
+    LoadText("Container { EditFieldFloat { } EditFieldInteger { CaretOffset 2 3 } EditField { } Dialog { } }",
+             &screen);
+    EXPECT_NE(dynamic_cast<guiEditFieldFloat*>(&ChildOf(screen, 0)), nullptr);
+    EXPECT_NE(dynamic_cast<guiEditFieldInteger*>(&ChildOf(screen, 1)), nullptr);
+    const std::string saved = Save(&screen);
+    for (const char* id : {"EDFF", "EDFI", "EDFD", "DLOG"})
+        EXPECT_NE(saved.find(id), std::string::npos) << id;
+    guiContainer again;
+    LoadBytes(saved, &again);
+    ASSERT_EQ(again.GetChildCount(), 4);
+    for (i32 i = 0; i < 4; ++i)
+        EXPECT_EQ(dynamic_cast<guiContainer&>(ChildOf(again, i)).GetChildCount(),
+                  dynamic_cast<guiContainer&>(ChildOf(screen, i)).GetChildCount());
+}

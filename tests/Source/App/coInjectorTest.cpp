@@ -1,0 +1,82 @@
+#include "Source/App/coInjector.h"
+
+#include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plTestWindowHost.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+class coInjectorTest : public ::testing::Test {
+  protected:
+    coInjectorTest() { plInstallServices({.window = &host}); }
+    ~coInjectorTest() override { plInstallServices({}); }
+
+    // Steps the script to its end or failure; the frames it took.
+    int Run(coInjector& injector, coInjector::Result& result) {
+        int frames = 0;
+        while ((result = injector.Step()) == coInjector::Result::Running && frames < 1000)
+            ++frames;
+        return frames;
+    }
+
+    plTestWindowHost host;
+};
+
+TEST_F(coInjectorTest, StepsThatCannotBeReadAreNamed) {
+    for (const char* step :
+         {"hop", "move 10", "move 10 20", "key", "key Banana", "key 0", "frame 0", "wait -1", "wait mode",
+          "click", "expect Menu", "expect Menu Build", "expect circuit open 8", "shot"}) {
+        try {
+            coInjector injector(std::string("frame; ") + step, nullptr);
+            ADD_FAILURE() << step;
+        } catch (const std::invalid_argument& error) {
+            EXPECT_NE(std::string(error.what()).find(step), std::string::npos) << error.what();
+        }
+    }
+    EXPECT_NO_THROW(
+        coInjector("# a comment\nmove 1,2; key F7\n\nexpect A/B \"^x$\"; wait mode 6 2.5", nullptr));
+}
+
+TEST_F(coInjectorTest, InputReachesTheWindowOneFrameAtATime) {
+    coInjector injector("key Escape; type ab; down; up; frame 3; close", nullptr);
+    coInjector::Result result;
+    // Focus, key down, key up, text, down, up, three frames, close.
+    EXPECT_EQ(Run(injector, result), 10);
+    EXPECT_EQ(result, coInjector::Result::Done);
+    using Kind = plInjectedInput::Kind;
+    const std::vector<std::pair<Kind, bool>> expected = {
+        {Kind::Focus, false},      {Kind::Key, true},          {Kind::Key, false},  {Kind::Text, false},
+        {Kind::MouseButton, true}, {Kind::MouseButton, false}, {Kind::Close, false}};
+    ASSERT_EQ(host.GetInjectedInput().size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(host.GetInjectedInput()[i].kind, expected[i].first) << i;
+        EXPECT_EQ(host.GetInjectedInput()[i].down, expected[i].second) << i;
+    }
+    EXPECT_EQ(host.GetInjectedInput()[1].scanCode, 0x01);
+    EXPECT_EQ(host.GetInjectedInput()[3].text, "ab");
+}
+
+TEST_F(coInjectorTest, FailedStepsStopTheScriptAndSayWhy) {
+    struct Case {
+        const char* script;
+        const char* failure;
+    };
+    const Case cases[] = {
+        {"wait mode 6 0", "\"wait mode 6 0\": mode -1 stayed"},
+        {"shot out.png", "\"shot out.png\": the picture was not written"},
+    };
+    for (const Case& c : cases) {
+        coInjector injector(std::string(c.script) + "; close", [](const std::string&) { return false; });
+        coInjector::Result result;
+        Run(injector, result);
+        EXPECT_EQ(result, coInjector::Result::Failed) << c.script;
+        EXPECT_EQ(injector.GetFailure(), c.failure);
+        EXPECT_EQ(injector.Step(), coInjector::Result::Failed);
+    }
+    EXPECT_EQ(coInjector::FindWidget("Main Menu/Exit"), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,334 @@
+// The career builder on the real circuit with real mission files: budgets, locks, the medal and the
+// career save, the player's attempt, the intro.
+#include "Source/Modes/coModeCareerBuilder.h"
+#include "Source/Modes/coFlythroughIntro.h"
+
+#include "Engine/App/App/appEvent.h"
+#include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plTimeSource.h"
+#include "Source/Career/coCareerSave.h"
+#include "Source/Career/coMissionObjective.h"
+#include "Source/Collision/coTrackCollision.h"
+#include "Source/Modes/coCareerPalettes.h"
+#include "Source/Modes/coEditorSelection.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Track/coCircuitPieceList.h"
+
+#include "Source/Career/coCareerTestSupport.h"
+#include "Source/Modes/coEditorTestSupport.h"
+#include "Source/Modes/coModeTestSupport.h"
+#include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
+
+#include <filesystem>
+
+namespace {
+
+// The medal dialog answered as told.
+struct coAnsweringPalettes : coCareerPalettes {
+    i32 RunMedalDialog(i32 level, const envString& text, bool& menu) override {
+        coCareerPalettes::RunMedalDialog(level, text, menu);
+        menu = chooseMenu;
+        return 2;
+    }
+    bool chooseMenu = false;
+};
+
+// The fly-through as the career builder starts it.
+struct coIntroMode : coMode, coFlythroughIntro {
+    void Enter() override { EnterCommon(); }
+    void Think() override {}
+    void Exit() override { ExitCommon(); }
+    void SetPath(const coFlythroughPath* given) override { path = given; }
+    void SetVoiceFile(const fsLocator& file) override { voice = file; }
+    const coFlythroughPath* path = nullptr;
+    fsLocator voice;
+};
+
+struct coMissionSetup {
+    coMissionBudgets budgets{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    coMissionLocks locks;
+    int medalLevels = 4; // how many levels ask for one straight (the others ask for 99)
+    bool flight = false;
+};
+
+class coCareerBuilderTest : public coCircuitFixture {
+  protected:
+    coCareerBuilderTest() {
+        park.startPosition = maVector3d(0.0f, 2.0f, 0.0f);
+        plInstallServices({.time = &time});
+        coSetModeHost(&modeHost);
+        coSetCareerPalettes(&palettes);
+        fsAddRootDirectory(coRootMissions, career.folder.Locator("Missions"));
+        fsAddRootDirectory(coRootVoice, career.folder.Locator("Voice"));
+        career.folder.MakeFolder("Missions/Classic");
+        career.folder.MakeFolder("Text/Missions/Classic");
+        gfWriteTextSet(career.folder.Locator("Text/Classic.tsf"), 32,
+                       {{3, u"Mind the loop"}, {35, u"Three"}});
+        gfWriteTextSet(career.folder.Locator("Text/Missions/Classic/Mission3.tsf"), 32,
+                       {{0, u"Done"}, {1, u"Bronze"}, {2, u"Silver"}, {3, u"Gold"}});
+        mode.SetPlayerName(envString("Ann"));
+        coClearModeTable();
+        coModeStackClear();
+    }
+    ~coCareerBuilderTest() override {
+        coModeStackClear();
+        coClearModeTable();
+        coCollisionClearMarkers();
+        coSetCareerPalettes(nullptr);
+        coSetModeHost(nullptr);
+        plInstallServices({});
+    }
+
+    // An open square of four chained straights and turns with the mission's budgets and objectives,
+    // written as the installed mission of that name and loaded.
+    void Load(const coMissionSetup& setup, const char* name = "Mission3.cmi") {
+        coBuildR1();
+        coObjectiveSet objectives;
+        for (int level = 0; level < 4; ++level)
+            objectives.Add(
+                std::make_unique<coTrackCountObjective>(0, level < setup.medalLevels ? 1 : 99, false, *texts),
+                level);
+        coFlythroughPath path;
+        if (setup.flight)
+            path.AddPoint(maVector3d(0, 50, 0), maVector3d(0, 0, 0));
+        const fsLocator file = fsRootedLocator(coRootMissions, std::string("Classic/") + name);
+        coWriteMissionFile(file, setup.budgets, objectives, setup.locks, path);
+        coCircuitClear();
+        mode.LoadMission(file, 1);
+    }
+    void Run(const char* command) { mode.RunPaletteCommand(command); }
+    void Type(char16_t key) {
+        appCharEvent event(key);
+        mode.OnChar(&event);
+    }
+    std::array<coMissionGrade, 8> Grades() {
+        std::vector<i32> counts;
+        coCareerSave::Load(envString("Ann"), nullptr, counts);
+        const auto& grades = coCareerGrades().at(1);
+        const auto found = grades.find(envString("Classic"));
+        return found == grades.end() ? std::array<coMissionGrade, 8>{} : found->second;
+    }
+
+    plTestTimeSource time;
+    coCareerEnvironment career;
+    coFileTestDefinition definition;
+    coFakeMissionWorld world;
+    coRecordingModeHost modeHost;
+    coScriptedEditorInput input;
+    coRecordingEditorHost host;
+    coAnsweringPalettes palettes;
+    std::unique_ptr<gfTextSet> texts = coWriteObjectiveTexts(career.folder, {{46, u"Objectives"}});
+    coModeCareerBuilder mode;
+};
+
+TEST(coMissionNumber, IsTheNumberAfterTheWordMission) {
+    const std::pair<const char16_t*, i32> cases[] = {
+        {u"Mission3.cmi", 3}, {u"Mission9.cmi", 9}, {u"Mission12.cmi", 12}, {u"Mission.cmi", 0},
+        {u"MissionX.cmi", 0}, {u"Missio", 0},       {u"mission3.cmi", 0},   {u"Mission", 0}};
+    for (const auto& [name, number] : cases)
+        EXPECT_EQ(coMissionNumber(envString(name)), number) << envStringToNarrow(envString(name));
+}
+
+TEST_F(coCareerBuilderTest, BudgetsMoveOnlyWhenTheCircuitOrThePieceChanged) {
+    coMissionSetup setup;
+    setup.budgets[coPieceCodeStraight] = 1;
+    setup.budgets[6] = 2; // chains
+    setup.budgets[8] = 0; // brakes
+    Load(setup);
+    EXPECT_EQ(palettes.counts[6], 2);
+    const i32 pieces = coCircuitPieceCount();
+
+    Run("Short Straightaway");
+    EXPECT_EQ(coCircuitPieceCount(), pieces + 1);
+    EXPECT_EQ(mode.GetBudgets()[coPieceCodeStraight], 0);
+    EXPECT_EQ(palettes.counts[coPieceCodeStraight], 0);
+    host.sounds.clear();
+    Run("Long Straightaway"); // exhausted: nothing, silently
+    EXPECT_EQ(coCircuitPieceCount(), pieces + 1);
+    EXPECT_TRUE(host.sounds.empty());
+    Run("Curved Left"); // unlimited
+    EXPECT_EQ(mode.GetBudgets()[coPieceCodeTurnLeft], -1);
+
+    // A chain over a brake takes a chain and gives the brake back; over a chain it takes nothing.
+    coCoasterPiece* braked = coCircuitLastPiece();
+    braked->SetElement(2);
+    Run("Add Chain");
+    EXPECT_EQ(braked->GetElement(), 1);
+    EXPECT_EQ(mode.GetBudgets()[6], 1);
+    EXPECT_EQ(mode.GetBudgets()[8], 1);
+    Run("Add Chain");
+    EXPECT_EQ(mode.GetBudgets()[6], 1);
+    Run("Remove Chain");
+    EXPECT_EQ(mode.GetBudgets()[6], 2);
+
+    // Deleting gives back the piece and its element; a mission's own chained piece gives a chain back.
+    coSelectionSetPiece(coCircuitLastPiece()->GetPrevious());
+    Run("Delete"); // not the last piece: nothing moves
+    EXPECT_EQ(mode.GetBudgets()[coPieceCodeStraight], 0);
+    coSelectionSetPiece(coCircuitLastPiece());
+    Run("Delete"); // the unlimited turn
+    Run("Delete"); // the straight
+    EXPECT_EQ(mode.GetBudgets()[coPieceCodeStraight], 1);
+    Run("Delete"); // the mission's last turn, chained
+    EXPECT_EQ(mode.GetBudgets()[6], 3);
+    EXPECT_EQ(mode.GetBudgets()[coPieceCodeTurnLeft], -1);
+}
+
+TEST_F(coCareerBuilderTest, DeletingTheClosingSTurnGivesBackWhatItReplaced) {
+    coMissionSetup setup;
+    setup.budgets[coPieceCodeShallowTurnLeft] = 0;
+    setup.budgets[coPieceCodeSTurn] = 0;
+    Load(setup);
+    coCircuitClear();
+    // Shallow turns through 340 degrees: closing replaces the last one by an S-turn.
+    coAppendStraight(5.0f);
+    for (int i = 0; i < 12; ++i)
+        coAppendPiece<coCoasterPieceShallowTurn>([&](coCoasterPieceShallowTurn& p) {
+            const float degrees = i == 10 ? 10.0f : 30.0f;
+            p.SetAngle(coDegrees(degrees));
+            p.SetRunLength(20.0f * degrees / 30.0f);
+        });
+    Run("Finish Coaster");
+    ASSERT_EQ(coObjectivePieceKind(*coCircuitLastPiece()), coPieceCodeSTurn);
+    coCircuitOpen();
+    coSelectionSetPiece(coCircuitLastPiece());
+    Run("Delete");
+    EXPECT_EQ(mode.GetBudgets()[coPieceCodeShallowTurnLeft], 1);
+    EXPECT_EQ(mode.GetBudgets()[coPieceCodeSTurn], 0);
+}
+
+TEST_F(coCareerBuilderTest, EveryClosingMeetingTheWinLevelRecordsItsMedal) {
+    Load({});
+    EXPECT_EQ(palettes.objectives.size(), 2u);
+    EXPECT_EQ(palettes.objectives[0], std::make_pair(envString("Objectives"), false));
+    EXPECT_EQ(host.name, envString("Three"));
+    Run("Finish Coaster");
+    ASSERT_TRUE(coCircuitIsClosed());
+    EXPECT_EQ(palettes.medals, (std::vector<std::pair<i32, envString>>{{4, envString("Gold")}}));
+    EXPECT_EQ(host.sounds.back(), 24);
+    EXPECT_EQ(Grades()[2], 4);
+    EXPECT_TRUE(std::filesystem::exists(career.folder.Path("Saves/Ann/Classic/Mission3.cmi")));
+    EXPECT_FALSE(mode.IsModified());
+
+    // Once per closing: another edit of the closed circuit asks nothing; opening and closing again does.
+    Run("Bank Left");
+    EXPECT_EQ(palettes.medals.size(), 1u);
+    coCircuitOpen();
+    mode.CheckCompletion();
+    Run("Finish Coaster");
+    EXPECT_EQ(palettes.medals.size(), 2u);
+
+    // "Menu" leaves for the career menu without the quit question.
+    coIntroMode menu;
+    coSetMode(coModeIdCareerMenu, &menu);
+    palettes.chooseMenu = true;
+    coCircuitOpen();
+    mode.CheckCompletion();
+    Run("Finish Coaster");
+    mode.Think(); // the intro's turn: there is none
+    mode.Think();
+    EXPECT_TRUE(host.questions.empty());
+    EXPECT_EQ(mode.GetResult(), coMode::Leave);
+}
+
+TEST_F(coCareerBuilderTest, MedalsOfMissionsOutsideTheCareerOrWithoutTextsAreHandledSafely) {
+    // A missing medal text: an empty text, and the medal still kept.
+    std::filesystem::remove(career.folder.Path("Text/Missions/Classic/Mission3.tsf"));
+    coMissionSetup setup;
+    setup.medalLevels = 2; // bronze
+    Load(setup);
+    Run("Finish Coaster");
+    EXPECT_EQ(palettes.medals.back(), std::make_pair(2, envString()));
+    EXPECT_EQ(Grades()[2], 2);
+
+    for (const char* name : {"Mission9.cmi", "Mission.cmi"}) {
+        coCircuitClear();
+        std::filesystem::remove(career.folder.Path("Saves/Ann/SaveFile.isf"));
+        Load({}, name);
+        Run("Finish Coaster");
+        EXPECT_TRUE(career.Warned("medal is not kept")) << name;
+        EXPECT_EQ(Grades(), (std::array<coMissionGrade, 8>{})) << name;
+    }
+}
+
+TEST_F(coCareerBuilderTest, AFailedSaveIsReportedAndTheGamePlaysOn) {
+    Load({});
+    std::filesystem::remove_all(career.folder.Path("Saves/Ann"));
+    career.folder.Write("Saves/Ann", "a file where the player's folder belongs");
+    Run("Finish Coaster");
+    EXPECT_EQ(palettes.medals.size(), 1u);
+    EXPECT_GE(host.errors + int(career.displayer.shown.size()), 2); // the medal and the attempt
+    EXPECT_TRUE(mode.IsModified());
+}
+
+TEST_F(coCareerBuilderTest, KeysRestartFromThePlayersCopyAndShowTheHint) {
+    coMissionSetup setup;
+    setup.budgets[coPieceCodeStraight] = 5;
+    Load(setup);
+    Run("Short Straightaway");
+    mode.SaveMission(); // the player's copy has 4 straights left
+    Run("Short Straightaway");
+    EXPECT_EQ(mode.GetBudgets()[coPieceCodeStraight], 3);
+    Type(0xE000); // F1
+    EXPECT_EQ(mode.GetBudgets()[coPieceCodeStraight], 4);
+    EXPECT_NE(mode.GetMissionFile().GetRoot(), coRootMissions);
+    Type(u'p');
+    EXPECT_EQ(palettes.hints, std::vector<envString>{envString("Mind the loop")});
+
+    // A damaged copy is reported and the world kept.
+    career.folder.Write("Saves/Ann/Classic/Mission3.cmi", "damaged");
+    const i32 pieces = coCircuitPieceCount();
+    Type(0xE000);
+    EXPECT_EQ(host.errors, 1);
+    EXPECT_EQ(coCircuitPieceCount(), pieces);
+}
+
+TEST_F(coCareerBuilderTest, LockedPiecesStayUnlessTheMissionFreesThem) {
+    coMissionSetup setup;
+    setup.locks.lockedPieces = 8;
+    Load(setup);
+    Run("Short Straightaway");
+    coSelectionSetPiece(coCircuitLastPiece()->GetPrevious());
+    EXPECT_FALSE(mode.CanEditSelectedPiece());
+    coSelectionSetPiece(coCircuitLastPiece());
+    EXPECT_TRUE(mode.CanEditSelectedPiece());
+    EXPECT_TRUE(mode.CanDeleteSelection());
+    Run("Delete");
+    EXPECT_FALSE(mode.CanDeleteSelection()); // the mission's last piece
+    coSelectLoadingDock();
+    EXPECT_FALSE(mode.CanEditSelectedPiece());
+    EXPECT_FALSE(mode.CanManipulateDock());
+
+    coCircuitClear();
+    setup.locks.piecesFree = true;
+    Load(setup);
+    coSelectionSetPiece(coCircuitLastPiece());
+    EXPECT_TRUE(mode.CanEditSelectedPiece());
+    EXPECT_TRUE(mode.CanDeleteSelection());
+}
+
+TEST_F(coCareerBuilderTest, TheIntroFliesOncePerLoadAndNeverWithoutAPath) {
+    coIntroMode intro;
+    coSetMode(coModeIdFlythrough, &intro);
+    coMissionSetup setup;
+    setup.flight = true;
+    Load(setup);
+    mode.Think();
+    EXPECT_EQ(mode.GetResult(), coMode::Switch);
+    EXPECT_EQ(intro.path->GetPointCount(), 1);
+    EXPECT_EQ(envStringToNarrow(intro.voice.GetLastComponent()), "mvo3.wav");
+    mode.Exit(); // into the fly-through
+    EXPECT_FALSE(mode.IsIntroPending());
+    mode.Enter();
+    EXPECT_FALSE(mode.IsIntroPending());
+
+    intro.path = nullptr;
+    coCircuitClear();
+    Load({});
+    mode.Think();
+    EXPECT_EQ(intro.path, nullptr);
+    EXPECT_FALSE(mode.IsIntroPending());
+    mode.Exit();
+}
+
+} // namespace

@@ -1,0 +1,153 @@
+// The dock tool: a new dock under the pointer, moving and turning the dock, and the track joined to it
+// on every way out.
+#include "Source/Modes/coModeManipulateDock.h"
+
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Source/Modes/coEditorSelection.h"
+#include "Source/Track/coCircuitPieceList.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coCoasterPiece.h"
+#include "Source/World/coLoadingDock.h"
+
+#include "Source/Modes/coToolTestSupport.h"
+
+#include <algorithm>
+
+namespace {
+
+class coDockToolTest : public coToolTest {
+  protected:
+    void SetUp() override {
+        coToolTest::SetUp();
+        g3dRenderer::Initialize();
+        fsAddRootDirectory(coRootThemes, folder.Locator("Themes"));
+        folder.MakeFolder("Themes/Ironvale/Texture");
+        folder.MakeFolder("Themes/Ironvale/Tracks/Steel/Model");
+        folder.Write("Themes/Ironvale/Texture/a.png",
+                     g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));
+        folder.Write("Themes/Ironvale/Tracks/Steel/Model/loaddock.mx",
+                     mayModelBytes::File(mayModelBytes::Fragment(3, 1, {"a.png"})));
+        m_typeName = coCoasterDefinitionStore().GetCoasterTypeName();
+        coCoasterDefinitionStore().SetCoasterTypeName("Steel");
+        tool.SetCamera(&camera);
+    }
+    void TearDown() override {
+        coCircuitClear();
+        coFreeDock();
+        coCoasterDefinitionStore().SetCoasterTypeName(m_typeName);
+        g3dRenderer::Shutdown();
+        coToolTest::TearDown();
+    }
+    // The camera straight above the point, so that the pointer in the middle points at it.
+    void LookDownAt(const maVector3d& point) {
+        camera.LookAt(point + maVector3d(0.0f, 80.0f, 0.0f), point, maVector3d(0.0f, 0.0f, 1.0f));
+    }
+    bool FirstPieceRebuilt() const {
+        return std::count(builder.rebuilt.begin(), builder.rebuilt.end(),
+                          std::pair<coCoasterPiece*, int>(coCircuitFirstPiece(), 1)) > 0;
+    }
+    // A loaded dock over (x, z) with the circuit's one piece joined to it and its cells marked.
+    coLoadingDock* StandingDock(float x, float z) {
+        coLoadDock(envString("Ironvale"));
+        coLoadingDock* dock = coGetDock();
+        dock->SetPosition(maVector3d(x, 15.0f, z));
+        coAppendStraight(40.0f);
+        dock->ConnectTrack();
+        coGetPlacementGrid().MarkBox(coDockBounds(*dock), coPlacementGrid::kOccupied);
+        return dock;
+    }
+
+    coModeManipulateDock tool;
+
+  private:
+    std::string m_typeName;
+};
+
+TEST_F(coDockToolTest, ANewDockStandsAboveTheHitAndStartsTheTrack) {
+    tool.SetKind(coModeManipulateDock::PlaceNew);
+    tool.SetDock(nullptr);
+    tool.SetDockType("Ironvale");
+    tool.Enter();
+    ASSERT_NE(coGetDock(), nullptr);
+    EXPECT_EQ(host.messages, std::vector<u32>{2});
+    Frame(tool);
+    const maVector3d ground = Ground();
+    EXPECT_NEAR(coGetDock()->GetPosition().y, ground.y + 15.0f, 1e-4f);
+    EXPECT_EQ(coGetDock()->GetPosition().x, ground.x);
+    coPrefs::SetBool(0, false); // a new dock ends on its first valid release whatever the preference
+    Click(tool);
+    EXPECT_EQ(tool.GetResult(), coMode::Leave);
+    EXPECT_EQ(host.sounds, std::vector<int>{6});
+    tool.Exit();
+    EXPECT_EQ(coCircuitPieceCount(), 1);
+    EXPECT_EQ(coSelectionGetDock(), coGetDock());
+    EXPECT_FALSE(coGetPlacementGrid().IsBoxFree(coDockBounds(*coGetDock())));
+}
+
+TEST_F(coDockToolTest, ANewDockThatIsNotPlacedLeavesTheFirstPieceDrawn) {
+    coAppendStraight(40.0f);
+    tool.SetKind(coModeManipulateDock::PlaceNew);
+    tool.SetDockType("Nowhere");
+    tool.Enter();
+    EXPECT_EQ(host.errors, 1);
+    EXPECT_EQ(tool.GetResult(), coMode::Leave);
+    tool.Exit();
+    EXPECT_TRUE(builder.removed.empty() || FirstPieceRebuilt());
+
+    tool.SetDockType("Ironvale");
+    tool.SetCamera(&camera);
+    tool.Enter();
+    EXPECT_EQ(builder.removed, std::vector<coCoasterPiece*>{coCircuitFirstPiece()});
+    input.released.insert(coActionEscape);
+    Frame(tool);
+    EXPECT_EQ(tool.GetResult(), coMode::Leave);
+    tool.Exit();
+    EXPECT_EQ(coGetDock(), nullptr);
+    EXPECT_TRUE(FirstPieceRebuilt());
+    EXPECT_EQ(coSelectionGetObject(), coCircuitFirstPiece());
+}
+
+TEST_F(coDockToolTest, AMoveOutOfTheMarginsOrACancelledTurnPutsTheDockBack) {
+    coPrefs::SetBool(0, true);
+    coLoadingDock* dock = StandingDock(0.0f, 0.0f);
+    const maVector3d start = dock->GetPosition();
+    const maVector3d firstStart = coCircuitFirstPiece()->GetStart();
+
+    // Within 3 cells of the high x edge: refused with message 4, and put back on exit.
+    LookDownAt(start);
+    tool.SetKind(coModeManipulateDock::Move);
+    tool.SetDock(dock);
+    tool.Enter();
+    EXPECT_EQ(host.messages, std::vector<u32>{9});
+    LookDownAt(maVector3d(94.0f, 0.0f, 0.0f));
+    Frame(tool);
+    EXPECT_NEAR(dock->GetPosition().x, 94.0f, 0.01f);
+    Click(tool);
+    EXPECT_EQ(tool.GetResult(), coMode::Stay);
+    EXPECT_EQ(host.messages, (std::vector<u32>{9, 4}));
+    input.released.insert(coActionEscape);
+    Frame(tool);
+    tool.Exit();
+    EXPECT_EQ(dock->GetPosition(), start);
+    EXPECT_EQ(coCircuitFirstPiece()->GetStart(), firstStart);
+    EXPECT_FALSE(coGetPlacementGrid().IsBoxFree(coDockBounds(*dock)));
+
+    // A turn follows the motion and is undone by a cancel.
+    host.messages.clear();
+    tool.SetKind(coModeManipulateDock::Turn);
+    tool.SetCamera(&camera);
+    tool.SetDock(dock);
+    tool.Enter();
+    EXPECT_EQ(host.messages, std::vector<u32>{5});
+    input.motionX = 100;
+    Frame(tool);
+    EXPECT_FLOAT_EQ(dock->GetAngle(), 1.5f);
+    input.released.insert(coActionEscape);
+    Frame(tool);
+    tool.Exit();
+    EXPECT_EQ(dock->GetAngle(), 0.0f);
+    EXPECT_EQ(coCircuitFirstPiece()->GetStart(), firstStart);
+    EXPECT_FALSE(coGetPlacementGrid().IsBoxFree(coDockBounds(*dock)));
+}
+
+} // namespace

@@ -1,0 +1,305 @@
+#include "Source/Modes/coModeFlythrough.h"
+#include "Source/Modes/coModeRideCoaster.h"
+#include "Source/Modes/coModeTestRideCoaster.h"
+
+#include "Engine/App/App/appClock.h"
+#include "Engine/App/App/appEvent.h"
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Source/Career/coFlythroughPath.h"
+#include "Source/Modes/coCameraManipFixed.h"
+#include "Source/Modes/coCameraManipRide.h"
+#include "Source/Modes/coRideModeHost.h"
+#include "Source/Ride/coRide.h"
+#include "Source/Ride/coRideServices.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/Track/coCoasterDefinition.h"
+
+#include "Source/Modes/coEditorTestSupport.h"
+#include "Source/Modes/coModeTestSupport.h"
+
+#include <functional>
+#include <stdexcept>
+
+namespace {
+
+// Records what the ride modes show and answers the pause dialog as scripted.
+struct coRecordingRideHost : coRideModeHost {
+    coRecordingRideHost() { coSetRideModeHost(this); }
+    ~coRecordingRideHost() override { coSetRideModeHost(nullptr); }
+
+    void SetStats(float speed, float, const maVector3d&, float, float) override { lastSpeed = speed; }
+    void ShowHud(bool shown) override { hudShown = shown; }
+    void ShowPointer(bool shown) override { pointerShown = shown; }
+    void SetPointerShape(i32 shape) override { pointerShape = shape; }
+    void HideConstraintCounters() override { countersHidden = true; }
+    i32 RunPauseDialog(i32 mode) override {
+        dialogMode = mode;
+        hudDuringDialog = hudShown;
+        pausedDuringDialog = coRideIsPaused();
+        return duringDialog();
+    }
+    i32 GetPauseDialogExit() override { return exitAction; }
+    void CaptureMovieFrame(i32 shrink) override {
+        if (unwritable)
+            throw fsReadOnlyX(fsLocator());
+        captures.push_back({shrink, appClock::GetDeltaTime()});
+    }
+
+    std::function<i32()> duringDialog = [] { return 2; };
+    i32 exitAction = 0;
+    i32 dialogMode = -1;
+    bool hudShown = true, hudDuringDialog = true, pointerShown = true, pausedDuringDialog = false;
+    bool countersHidden = false, unwritable = false;
+    i32 pointerShape = -1;
+    float lastSpeed = 0.0f;
+    struct Capture {
+        i32 shrink;
+        float step;
+    };
+    std::vector<Capture> captures;
+};
+
+// Four car objects whose visibility is recorded.
+struct coCountedCars : coRideCarScene {
+    coCountedCars() { coSetRideCarScene(this); }
+    ~coCountedCars() override { coSetRideCarScene(nullptr); }
+    int GetCarCount() const override { return 4; }
+    void SetCarsVisible(bool shown) override { visible = shown; }
+    bool visible = false;
+};
+
+class coRideModeTest : public coModeTest {
+  protected:
+    void SetUp() override {
+        coModeTest::SetUp();
+        // The frame clock from 0, so that each frame's step is 1/60 s exactly enough to count frames.
+        appInitTime();
+        appClock::SetTime(0.0f, 0.0f);
+        coCircuitClear();
+        coPrefs::SetDefaults();
+        coSetCoasterDefinition(&definition);
+        coBuildR1();
+        coCircuitClose();
+        coSetMode(0, &mainMenu);
+        coSetMode(2, &loadMenu);
+        coSetMode(4, &careerMenu);
+        coSetMode(6, &builderMode);
+        coSetMode(7, &careerBuilder);
+        coSetMode(coModeIdRide, &ride);
+        coSetMode(coModeIdTestRide, &testRide);
+    }
+    void TearDown() override {
+        coRideClear();
+        coCircuitClear();
+        coSetCoasterDefinition(nullptr);
+        coModeTest::TearDown();
+    }
+    // The next frame, 1/60 s later.
+    void Frame() {
+        time.Advance(1.0 / 60.0);
+        coModeManagerUpdate();
+        input.Clear();
+    }
+    void Char(coMode& mode, u16 code) {
+        appCharEvent event(code);
+        dynamic_cast<appCharEventHandler&>(mode).OnChar(&event);
+    }
+
+    coRecordingTrackBuilder builder;
+    coFakePark park;
+    coScriptedEditorInput input;
+    coRecordingRideHost rideHost;
+    coCountedCars cars;
+    coCoasterDefinition definition;
+    coScriptedMode mainMenu{"main", journal}, loadMenu{"load", journal}, careerMenu{"career", journal},
+        builderMode{"builder", journal}, careerBuilder{"career builder", journal};
+    coModeRideCoaster ride;
+    coModeTestRideCoaster testRide;
+};
+
+TEST_F(coRideModeTest, PauseExitsLeadOnByTheEntryBelowTheRide) {
+    const struct {
+        i32 exit;
+        i32 below;
+        std::vector<i32> stack; // ids after the frame, the last one current; 11 the ride
+        bool countersHidden;
+    } cases[] = {
+        {3, 7, {7, 4}, true},      {3, 6, {0}, false}, {2, 2, {2}, false},
+        {2, 6, {6, 11, 2}, false}, {1, 2, {6}, false}, {1, 7, {7}, false},
+    };
+    for (const auto& c : cases) {
+        coModeStackClear();
+        coBuildR1();
+        coCircuitClose();
+        rideHost.exitAction = c.exit;
+        rideHost.countersHidden = false;
+        coModePush(coGetMode(c.below));
+        coModePush(&ride);
+        input.released.insert(coActionEscape);
+        coModeManagerUpdate();
+        input.Clear();
+        EXPECT_EQ(rideHost.dialogMode, 3);
+        EXPECT_TRUE(rideHost.pausedDuringDialog);
+        EXPECT_FALSE(coRideIsPaused()) << c.exit << " " << c.below;
+        ASSERT_EQ(coModeStackSize(), static_cast<i32>(c.stack.size())) << c.exit << " " << c.below;
+        EXPECT_EQ(coCurrentMode(), coGetMode(c.stack.back())) << c.exit << " " << c.below;
+        EXPECT_EQ(rideHost.countersHidden, c.countersHidden);
+        if (coCurrentMode() != &ride && coModeStackIsPrevious(coModeIdRide))
+            ride.Exit();
+    }
+}
+
+TEST_F(coRideModeTest, PauseShowsTheHiddenHudAndResumesEvenWhenTheDialogThrows) {
+    coModePush(&ride);
+    Frame();
+    Char(ride, 9); // Tab
+    EXPECT_FALSE(rideHost.hudShown);
+    rideHost.duringDialog = [] { return 1; };
+    rideHost.SetRideCamera(coRideCameraFixed);
+    input.released.insert(coActionEscape);
+    Frame();
+    EXPECT_TRUE(rideHost.hudDuringDialog);
+    EXPECT_FALSE(rideHost.hudShown);
+    EXPECT_EQ(ride.GetCurrentCamera(), coRideCameraFixed);
+    EXPECT_FALSE(rideHost.pointerShown);
+
+    rideHost.duringDialog = []() -> i32 { throw std::runtime_error("dialog"); };
+    input.released.insert(coActionEscape);
+    time.Advance(1.0 / 60.0);
+    EXPECT_THROW(coModeManagerUpdate(), std::runtime_error);
+    EXPECT_FALSE(coRideIsPaused());
+    EXPECT_FALSE(rideHost.pointerShown);
+    EXPECT_EQ(rideHost.pointerShape, 5);
+    ride.Exit();
+    EXPECT_TRUE(rideHost.hudShown);
+}
+
+TEST_F(coRideModeTest, CameraAndViewCarKeysKeepTheirBounds) {
+    coRideSetViewCar(-1);
+    coModePush(&ride);
+    Frame();
+    EXPECT_EQ(coRideGetViewCar(), 0);
+    EXPECT_TRUE(cars.visible);
+    const struct {
+        std::set<i32> keys;
+        i32 camera;
+        i32 viewCar;
+        bool carsVisible;
+    } cases[] = {
+        {{31}, coRideCameraCloseSeat, 0, false}, {{29}, coRideCameraFixed, 0, true},
+        {{34}, coRideCameraFixed, 2, true},      {{75, 32}, coRideCameraFixed, 2, true}, // car 4 of 4
+        {{27, 35}, coRideCameraSeat, 2, true},
+    };
+    for (const auto& c : cases) {
+        input.keys = c.keys;
+        Frame();
+        input.keys.clear();
+        EXPECT_EQ(ride.GetCurrentCamera(), c.camera);
+        EXPECT_EQ(rideHost.GetRideCamera(), c.camera);
+        EXPECT_EQ(coRideGetViewCar(), c.viewCar);
+        EXPECT_EQ(cars.visible, c.carsVisible);
+    }
+    ride.Exit();
+}
+
+TEST_F(coRideModeTest, MovieCaptureStepsTheClockAndStopsOnceWhenItCannotWrite) {
+    ride.SetMovieFrameRate(30.0f);
+    ride.SetMovieShrink(2);
+    ride.SetMovieCapture(true);
+    coModePush(&ride);
+    Frame();
+    for (int frame = 0; frame < 4; ++frame) {
+        const float before = appClock::GetTime();
+        Frame();
+        EXPECT_NEAR(appClock::GetTime() - before, 1.0f / 30.0f, 1e-5f);
+    }
+    ASSERT_EQ(rideHost.captures.size(), 5u);
+    EXPECT_EQ(rideHost.captures[0].shrink, 2);
+    EXPECT_FLOAT_EQ(rideHost.captures[4].step, 1.0f / 30.0f);
+
+    rideHost.unwritable = true;
+    const float distance = coRideGetTrainElapsed(0);
+    for (int frame = 0; frame < 3; ++frame)
+        Frame();
+    EXPECT_EQ(displayer.shown.size(), 1u);
+    EXPECT_FALSE(ride.IsMovieCapture());
+    EXPECT_GT(coRideGetTrainElapsed(0), distance);
+    ride.Exit();
+}
+
+TEST_F(coRideModeTest, PerpetualRideStartsAgainWhenItStops) {
+    ride.SetPerpetual(true);
+    coModePush(&ride);
+    Frame();
+    coRideSetPaused(false);
+    ASSERT_TRUE(coRideIsRunning());
+    // The lap ends when the train rolls back past where it was.
+    for (int frame = 0; frame < 20000 && coRideIsRunning(); ++frame) {
+        time.Advance(0.5);
+        appClock::Tick(1.0f);
+        coRideUpdate(maVector3d());
+    }
+    ASSERT_FALSE(coRideIsRunning());
+    Frame();
+    EXPECT_TRUE(coRideIsRunning());
+    ride.Exit();
+}
+
+TEST_F(coRideModeTest, TestRideScaleHasNoBoundAndEscapeLeavesAtOnce) {
+    coRideSetViewCar(2);
+    coModePush(&builderMode);
+    coModePush(&testRide);
+    Frame();
+    EXPECT_EQ(coRideGetViewCar(), 0);
+    for (int release = 0; release < 2; ++release) {
+        input.released.insert(156);
+        Frame();
+    }
+    EXPECT_FLOAT_EQ(coRideGetTimeScale(), -1.0f);
+    const maVector3d standing = coRideGetLeadCar(0).frame.GetTranslation();
+    Frame();
+    EXPECT_EQ(coRideGetLeadCar(0).frame.GetTranslation().z, standing.z);
+    input.released.insert(157);
+    Frame();
+    EXPECT_FLOAT_EQ(coRideGetTimeScale(), 0.0f);
+
+    input.released.insert(coActionEscape);
+    time.Advance(1.0 / 60.0);
+    coModeManagerUpdate();
+    EXPECT_FALSE(input.WasReleased(coActionEscape));
+    EXPECT_EQ(coCurrentMode(), &builderMode);
+    EXPECT_EQ(coRideGetViewCar(), 2);
+}
+
+TEST_F(coRideModeTest, FlythroughFliesItsTimeAndLeavesWithoutPoints) {
+    coModeFlythrough flight;
+    coModePush(&flight);
+    Frame();
+    EXPECT_EQ(coModeStackSize(), 0); // no path: left in the first frame
+
+    coFlythroughPath path;
+    path.AddPoint(maVector3d(0, 10, 0), maVector3d(0, 0, 50));
+    path.AddPoint(maVector3d(10, 10, 0), maVector3d(0, 0, 50));
+    path.AddPoint(maVector3d(20, 12, 0), maVector3d(0, 0, 50));
+    path.AddPoint(maVector3d(30, 12, 0), maVector3d(0, 0, 50));
+    flight.SetPath(&path);
+    coModePush(&flight);
+    int frames = 0;
+    while (flight.GetPhase() == coModeFlythrough::Waiting && frames < 200) {
+        Frame();
+        ++frames;
+    }
+    EXPECT_NEAR(frames, 61, 1);
+    frames = 0;
+    while (flight.GetPhase() == coModeFlythrough::Flying && frames < 400) {
+        Frame();
+        ++frames;
+    }
+    EXPECT_NEAR(frames, 180, 1);
+    input.released.insert(coActionMouseLeft);
+    Frame();
+    EXPECT_EQ(coModeStackSize(), 0);
+}
+
+} // namespace
