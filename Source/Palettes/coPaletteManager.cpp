@@ -10,6 +10,8 @@
 #include "Source/Palettes/coLocalStatsPalette.h"
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"
+#include "Source/Palettes/coScreenCareerPalettes.h"
+#include "Source/Palettes/coScreenEditorHost.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Track/coCircuitPieceList.h"
@@ -29,6 +31,8 @@ constexpr i32 kCreationOrder[] = {coPaletteStats,          coPaletteMain,       
                                   coPaletteManipulateRing, coPaletteManipulateSpot, coPaletteDock};
 
 std::array<guiWindow*, coPaletteCount> g_table{};
+coScreenCareerPalettes g_career;
+coScreenEditorHost g_editor;
 xuiHudMgr* g_hud = nullptr;
 g2dFont g_font;
 
@@ -82,9 +86,13 @@ void coPaletteManager::Create() {
     guiWindowMgr::AddWindow(background);
     coLoadingScreenShow(false);
     guiWindowMgr::AddWindow(g_hud);
+    coSetCareerPalettes(&g_career);
+    coSetEditorHost(&g_editor);
 }
 
 void coPaletteManager::Destroy() {
+    coSetCareerPalettes(nullptr);
+    coSetEditorHost(nullptr);
     g2dFont::Release(g_font);
     g_font = {};
     guiWindowMgr::DeleteWindow(g_hud);

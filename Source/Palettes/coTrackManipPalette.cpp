@@ -391,6 +391,16 @@ void coTrackManipPalette::SetConstraintCount(i32 index, i32 count) {
     }
 }
 
+void coTrackManipPalette::HideConstraintCount(i32 index) {
+    if (index < 0 || index >= kBudgetCount)
+        return;
+    if (guiText* counter = m_counters[static_cast<size_t>(index)])
+        counter->SetVisible(false);
+    m_available[static_cast<size_t>(index)] = 1;
+    if (index == 0)
+        m_longStraightCounter->SetVisible(false);
+}
+
 void coTrackManipPalette::HideConstraintCounts() {
     for (size_t i = 0; i < kBudgetCount; ++i) {
         if (m_counters[i])

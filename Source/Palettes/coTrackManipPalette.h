@@ -57,6 +57,8 @@ class coTrackManipPalette : public guiContainer {
     // Index 0 to 15 (outside: nothing, a warning). The availability acts at the next SetEnabled(true).
     void SetConstraintCount(i32 index, i32 count);
     void HideConstraintCounts();
+    // One kind's count hidden and its budget lifted; outside 0 to 15 nothing.
+    void HideConstraintCount(i32 index);
 
   private:
     guiWindow* Child(const char* name) const;
