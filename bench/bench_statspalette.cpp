@@ -15,6 +15,7 @@
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plTestInputSource.h"
 #include "Engine/Platform/plTimeSource.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Settings/coPaths.h"
@@ -37,12 +38,13 @@ void SetRoot(i32 root, const char* relative) {
 // The gauges alone on the GUI's root.
 struct GaugeScreen {
     plTestTimeSource time;
+    plTestInputSource input;
     plFakeD3d d3d;
     plFreeTypeFonts fonts;
     coStatsPalette* stats = nullptr;
 
     GaugeScreen() {
-        plInstallServices({.time = &time, .d3d = &d3d, .fonts = &fonts});
+        plInstallServices({.time = &time, .input = &input, .d3d = &d3d, .fonts = &fonts});
         SetRoot(coRootGui, "Data/GUI");
         SetRoot(coRootText, "Data/Text/Eng");
         coPrefs::SetDefaults();

@@ -96,6 +96,7 @@ void coStatsPalette::SetStats(f32 speed, f32 climb, f32 gx, f32 gy, f32 gz, f32 
     m_bars[2]->SetValue(std::fabs(gy) * 0.2f);
     m_bars[3]->SetValue(std::fabs(gz) * 0.5f);
     m_bars[4]->SetValue(std::fabs(gx) * 0.5f);
-    m_texts[kTime]->SetText(coFormatRideTime(elapsed), 0);
+    // As lines, which are compared before drawing; SetText draws again whenever the text has two fields.
+    m_texts[kTime]->SetTextLines({coFormatRideTime(elapsed)}, 0);
     m_bars[5]->SetValue(total != 0.0f ? elapsed / total : 0.0f);
 }

@@ -59,6 +59,10 @@ TEST_F(coStatsPalettesTest, GaugesInThePlayersUnits) {
     EXPECT_NEAR(Bar(0), 0.1118568f, 1e-6f);
     EXPECT_EQ(Bar(1), 0.5f);
     EXPECT_EQ(Bar(5), 0.25f);
+    // The same figures again draw nothing.
+    const size_t drawn = d3d.GetLog().size();
+    stats->SetStats(10.0f, 100.0f, 0.0f, 0.0f, 0.0f, 30.0f, 120.0f);
+    EXPECT_EQ(d3d.GetLog().size(), drawn);
     stats->ClearStats();
     EXPECT_EQ(Fields(stats->FindChild("Time Stat")), "-|-");
     EXPECT_EQ(Bar(0), 0.0f);
