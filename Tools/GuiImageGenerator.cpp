@@ -1,8 +1,9 @@
 // Writes the game screens' pictures and the GUI toolkit's default skin under a data folder; the captions
 // lettered into faces come from a text-set source (0: the credits' Ok):
 //   lvGuiImageGenerator <data folder> <captions.tss>
+#include "Tools/Image/toolBuilderPalettePictures.h"
 #include "Tools/Image/toolGuiSkin.h"
-#include "Tools/Image/toolPalettePictures.h"
+#include "Tools/Image/toolParkPalettePictures.h"
 #include "Tools/Image/toolScreenPictures.h"
 #include "Tools/TextSet/toolTextSetSource.h"
 
@@ -29,8 +30,9 @@ int main(int argc, char** argv) {
                 okCaption = entry.text;
         plFreeTypeFonts fonts;
         std::vector<toolDefaultTexture> pictures = toolScreenPictures(okCaption, fonts);
-        for (toolDefaultTexture& picture : toolPalettePictures())
-            pictures.push_back(std::move(picture));
+        for (auto* more : {&toolBuilderPalettePictures, &toolParkPalettePictures})
+            for (toolDefaultTexture& picture : more())
+                pictures.push_back(std::move(picture));
         for (const toolDefaultTexture& picture : pictures) {
             const std::filesystem::path path = std::filesystem::path(argv[1]) / picture.path;
             std::filesystem::create_directories(path.parent_path());

@@ -7,8 +7,16 @@
 #include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coDockPalette.h"
+#include "Source/Palettes/coGlobalStatsPalette.h"
+#include "Source/Palettes/coLocalStatsPalette.h"
+#include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coManipulatePalette.h"
+#include "Source/Palettes/coObjectivesPalette.h"
 #include "Source/Palettes/coPropsPalette.h"
+#include "Source/Palettes/coScreenCareerPalettes.h"
+#include "Source/Palettes/coScreenEditorHost.h"
+#include "Source/Palettes/coStatsPalette.h"
+#include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Track/coCircuitPieceList.h"
 
 #include <cstring>
@@ -26,6 +34,8 @@ constexpr i32 kCreationOrder[] = {coPaletteStats,          coPaletteMain,       
                                   coPaletteManipulateRing, coPaletteManipulateSpot, coPaletteDock};
 
 std::array<guiWindow*, coPaletteCount> g_table{};
+coScreenCareerPalettes g_career;
+coScreenEditorHost g_editor;
 xuiHudMgr* g_hud = nullptr;
 g2dFont g_font;
 
@@ -44,6 +54,23 @@ guiWindow* MakePalette(i32 index) {
         break;
     case coPaletteDock:
         palette = new coDockPalette;
+    case coPaletteStats:
+        palette = new coStatsPalette;
+        break;
+    case coPaletteGlobalStats:
+        palette = new coGlobalStatsPalette;
+        break;
+    case coPaletteLocalStats:
+        palette = new coLocalStatsPalette;
+        break;
+    case coPaletteTrackManip:
+        palette = new coTrackManipPalette;
+        break;
+    case coPaletteMain:
+        palette = new coMainPalette;
+        break;
+    case coPaletteObjectives:
+        palette = new coObjectivesPalette;
         break;
     default:
         palette = new guiContainer;
@@ -73,9 +100,13 @@ void coPaletteManager::Create() {
     guiWindowMgr::AddWindow(background);
     coLoadingScreenShow(false);
     guiWindowMgr::AddWindow(g_hud);
+    coSetCareerPalettes(&g_career);
+    coSetEditorHost(&g_editor);
 }
 
 void coPaletteManager::Destroy() {
+    coSetCareerPalettes(nullptr);
+    coSetEditorHost(nullptr);
     g2dFont::Release(g_font);
     g_font = {};
     guiWindowMgr::DeleteWindow(g_hud);

@@ -8,14 +8,25 @@
 #include "Source/Settings/coPaths.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
 constexpr u32 kScreenTextSet = 32;
 
+// "<folder>/<script>" names a script in another folder than its own name's.
+std::pair<std::string, std::string> Split(const char* name) {
+    const std::string path(name);
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {path, path};
+    return {path.substr(0, slash), path.substr(slash + 1)};
+}
+
 fsLocator ScriptFile(const char* name) {
-    fsLocator file = coScreenScriptFolder(name);
-    file.AppendComponent((std::string(name) + ".gsf").c_str());
+    const auto [folder, script] = Split(name);
+    fsLocator file = coScreenScriptFolder(folder.c_str());
+    file.AppendComponent((script + ".gsf").c_str());
     return file;
 }
 
@@ -39,12 +50,13 @@ fsLocator coScreenTextSet(const char* fileName) {
 }
 
 void coLoadScreenScript(const char* name, const char* textSet, guiWindow* screen) {
-    const fsLocator folder = coScreenScriptFolder(name);
+    const auto [folderName, script] = Split(name);
+    const fsLocator folder = coScreenScriptFolder(folderName.c_str());
     try {
         if (textSet)
-            guiLoadScript(folder, envString(name), coScreenTextSet(textSet), screen);
+            guiLoadScript(folder, envString(script.c_str()), coScreenTextSet(textSet), screen);
         else
-            gprParserUtil::LoadScript(folder, envString(name), screen);
+            gprParserUtil::LoadScript(folder, envString(script.c_str()), screen);
     } catch (const chInvalidChunkX&) {
         Damaged(name);
     } catch (const gfInvalidFileBinX&) {

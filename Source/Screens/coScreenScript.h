@@ -13,9 +13,9 @@ fsLocator coScreenScriptFolder(const char* name);
 // A text set of the language folder (root 11).
 fsLocator coScreenTextSet(const char* fileName);
 
-// Loads the screen's script into it, with the text set of that file name (of root 11) pushed for the
-// load unless null. A damaged script is a coScreenScriptX after a warning naming it; a missing file
-// passes on as the file system's exception.
+// Loads the screen's script (or "<folder>/<script>" for one kept in another folder) into it, with the text
+// set of that file name (of root 11) pushed for the load unless null. A damaged script is a coScreenScriptX
+// after a warning naming it; a missing file passes on as the file system's exception.
 void coLoadScreenScript(const char* name, const char* textSet, guiWindow* screen);
 
 // Warns naming the script, the widget and the kind the screen needs, and throws coScreenScriptX.

@@ -81,6 +81,16 @@ const toolDefaultSound kVoices[] = {
     {"Cred", {Melody, 330.0f, 1.5f, false}},  {"Exit", {Melody, 196.0f, 1.5f, false}},
 };
 
+// The builder's spoken hints, one a feedback message 0 to 10.
+const toolDefaultSound kFeedbackVoices[] = {
+    {"fbvo00", {Melody, 196.0f, 1.5f, false}}, {"fbvo01", {Melody, 218.0f, 1.5f, false}},
+    {"fbvo02", {Melody, 240.0f, 1.5f, false}}, {"fbvo03", {Melody, 262.0f, 1.5f, false}},
+    {"fbvo04", {Melody, 284.0f, 1.5f, false}}, {"fbvo05", {Melody, 306.0f, 1.5f, false}},
+    {"fbvo06", {Melody, 328.0f, 1.5f, false}}, {"fbvo07", {Melody, 350.0f, 1.5f, false}},
+    {"fbvo08", {Melody, 372.0f, 1.5f, false}}, {"fbvo09", {Melody, 394.0f, 1.5f, false}},
+    {"fbvo10", {Melody, 416.0f, 1.5f, false}},
+};
+
 void AppendIn(std::vector<toolDefaultSound>& out, const char* folder,
               std::span<const toolDefaultSound> sounds) {
     for (const toolDefaultSound& sound : sounds)
@@ -124,6 +134,7 @@ std::vector<toolDefaultSound> toolDefaultSounds() {
     AppendIn(sounds, "Environments/Mountain/Sound/", kAmbient);
     AppendIn(sounds, "Data/Voice/Eng/", MissionVoices());
     AppendIn(sounds, "Data/Voice/Eng/", kVoices);
+    AppendIn(sounds, "Data/Voice/Eng/", kFeedbackVoices);
     return sounds;
 }
 

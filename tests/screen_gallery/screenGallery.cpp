@@ -10,8 +10,14 @@
 #include "Source/Career/coCareerSave.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Palettes/coGlobalStatsPalette.h"
+#include "Source/Palettes/coLocalStatsPalette.h"
+#include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coManipulatePalette.h"
+#include "Source/Palettes/coObjectivesPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Palettes/coStatsPalette.h"
+#include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Park/coObject.h"
 #include "Source/Screens/coCareerMenu.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
@@ -109,13 +115,15 @@ screenGallery::~screenGallery() {
 
 bool screenGallery::Knows(const std::string& screen) const {
     for (const char* known : {"mainmenu", "loadmenu", "profiles", "careermenu", "question", "credits",
-                              "choose", "props", "dock", "manipulate"})
+                              "choose", "props", "dock", "manipulate", "builder-hud"})
         if (screen == known)
             return true;
     return false;
 }
 
 bool screenGallery::MakeFixture(const std::string& fixture) {
+    if (fixture == "closed-oval")
+        return true; // the builder's palettes lay the circuit themselves
     if (fixture == "saves-5") {
         const std::pair<const char*, const char*> coasters[] = {{"Twister", "Steel"},
                                                                 {"Boomerang", "Steel"},
@@ -135,7 +143,36 @@ bool screenGallery::MakeFixture(const std::string& fixture) {
     return false;
 }
 
-guiDialog* screenGallery::Build(const std::string& screen) {
+void screenGallery::BuildHud(const std::string& fixture) {
+    coPaletteStates hud;
+    for (const i32 index : {coPaletteStats, coPaletteGlobalStats, coPaletteLocalStats, coPaletteTrackManip,
+                            coPaletteMain, coPaletteObjectives})
+        hud.codes[static_cast<size_t>(index)] = 3;
+    coPaletteManager::ApplyStates(hud);
+    coPaletteManager::SetHudVisible(true);
+    coPaletteManager::SetHudEnabled(true);
+    auto* stats = static_cast<coStatsPalette*>(coPaletteManager::GetPalette(coPaletteStats));
+    // Half of the full 89.4 m/s, a third of the ride gone.
+    stats->SetStats(44.7f, 12.0f, 0.4f, 1.5f, -0.3f, 30.0f, 90.0f);
+    static_cast<coGlobalStatsPalette*>(coPaletteManager::GetPalette(coPaletteGlobalStats))
+        ->SetStats(4.0f, 30.0f, 15.0f, 3.2f, -0.8f, 2.0f, 35.0f, 420.0f, 90.0f);
+    static_cast<coLocalStatsPalette*>(coPaletteManager::GetPalette(coPaletteLocalStats))->SetStats(nullptr);
+    auto* objectives = static_cast<coObjectivesPalette*>(coPaletteManager::GetPalette(coPaletteObjectives));
+    objectives->SetObjective(0, envString("Reach 60 mph"), true);
+    objectives->SetObjective(1, envString("Build two loops"), false);
+    coTrackManipPalette::PieceState state{.circuitEmpty = false, .pieceContext = true};
+    state.circuitClosed = fixture == "closed-oval";
+    static_cast<coTrackManipPalette*>(coPaletteManager::GetPalette(coPaletteTrackManip))
+        ->SetPieceState(state);
+    static_cast<coMainPalette*>(coPaletteManager::GetPalette(coPaletteMain))
+        ->SetCoasterName(envString("Oval"));
+}
+
+guiDialog* screenGallery::Build(const std::string& screen, const std::string& fixture) {
+    if (screen == "builder-hud") {
+        BuildHud(fixture);
+        return nullptr;
+    }
     coPaletteStates menu;
     menu.codes[coPaletteBackground] = 2;
     coPaletteManager::ApplyStates(menu);

@@ -20,15 +20,18 @@ class screenGallery {
     // dialogs, each on its menu's backdrop, are returned for the caller's modal run: "question" (the quit
     // question), "credits", "choose" (a new coaster). The builder's palettes show alone over the built
     // tree's themes: "props", "dock" (for "Steel") and "manipulate" (beside a 10-unit cube 100 ahead of the
-    // default camera). Null for an unknown name or a menu.
+    // default camera). "builder-hud": the builder's palettes with sample figures; the fixture "closed-oval"
+    // gives the piece palette a closed circuit. Null for an unknown name, a menu or the HUD.
     bool Knows(const std::string& screen) const;
-    guiDialog* Build(const std::string& screen);
+    guiDialog* Build(const std::string& screen, const std::string& fixture = {});
     // Writes the saves the screens show: "saves-5" (five coasters, one of a track type not installed),
     // "classic-3done" (the profile "Ann" with the first three Classic missions done). False for another
     // name.
     bool MakeFixture(const std::string& fixture);
 
   private:
+    void BuildHud(const std::string& fixture);
+
     guiGallery m_gallery;
     std::string m_saves;
 };

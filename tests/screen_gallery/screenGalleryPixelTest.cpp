@@ -1,5 +1,6 @@
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiFunction.h"
+#include "Source/Palettes/coPaletteManager.h"
 #include "Tools/Image/toolScreenPictures.h"
 #include "screenGallery.h"
 
@@ -85,6 +86,46 @@ TEST(screenGalleryPixels, TheLoadMenuTintsTheUnloadableRowRed) {
     EXPECT_FALSE(RowHasRed(gallery, 0));
     EXPECT_TRUE(RowHasRed(gallery, 1));
     EXPECT_FALSE(RowHasRed(gallery, 2));
+}
+
+// The channels of a pixel against a colour.
+void ExpectColour(guiGallery& gallery, int x, int y, int r, int g, int b) {
+    const u32 shown = Pixel(gallery, x, y);
+    const int expected[3] = {r, g, b};
+    for (int c = 0; c < 3; ++c)
+        EXPECT_LE(std::abs(static_cast<int>((shown >> (16 - 8 * c)) & 0xFF) - expected[c]), kTolerance)
+            << "at " << x << "," << y << " channel " << c;
+}
+
+TEST(screenGalleryPixels, BuilderHudOnAClosedCircuit) {
+    screenGallery screens;
+    ASSERT_TRUE(screens.IsReady());
+    guiGallery& gallery = screens.Gallery();
+    screens.Build("builder-hud", "closed-oval");
+    gallery.Frame();
+    // The gauges stand 8 pixels in from the bottom left (150 high); the speed bar at (62, 11) in them is
+    // half full: its left 32 of 64 columns in the speed colour.
+    const int barX = 8 + 62, barY = 600 - 8 - 150 + 11 + 8;
+    ExpectColour(gallery, barX + 2, barY, 41, 203, 57);
+    ExpectColour(gallery, barX + 29, barY, 41, 203, 57);
+    EXPECT_NE(Pixel(gallery, barX + 34, barY) & 0xFFFFFF, Pixel(gallery, barX + 2, barY) & 0xFFFFFF);
+    // No piece can be added to a closed circuit: the first piece button, at the piece palette's (8, 6),
+    // shows its disabled face.
+    ExpectColour(gallery, 160 + 8 + 8 + 2, 600 - 95 + 6 + 6 + 2, 49, 49, 57);
+
+    // The objectives panel's tab, at the panel's right edge, slides it out.
+    const guiWindow* objectives = coPaletteManager::GetPalette(coPaletteObjectives);
+    EXPECT_EQ(objectives->GetPosition().x, 0.0f);
+    const u32 panel = Pixel(gallery, 100, 300);
+    gallery.Move(264.0f, 174.0f);
+    gallery.Frame();
+    gallery.SetButton(true);
+    gallery.Frame();
+    gallery.SetButton(false);
+    gallery.Frame();
+    gallery.Frame();
+    EXPECT_EQ(objectives->GetPosition().x, -255.0f);
+    EXPECT_NE(Pixel(gallery, 100, 300), panel);
 }
 
 } // namespace

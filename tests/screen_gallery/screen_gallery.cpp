@@ -1,14 +1,16 @@
 // The game's screens on the OpenGL device over the built tree, driven by an injected input script and
 // saved as a PNG:
 //   screen_gallery --screen
-//   mainmenu|loadmenu|profiles|careermenu|question|credits|choose|props|dock|manipulate
-//                  [--over mainmenu] [--fixture saves-5|classic-3done] [--inject "..."] [--png picture.png]
+//   mainmenu|loadmenu|profiles|careermenu|question|credits|choose|props|dock|manipulate|builder-hud
+//                  [--over mainmenu] [--fixture saves-5|classic-3done|closed-oval] [--inject "..."]
+//                  [--png picture.png]
 // A dialog runs modally with the script as its frame and prints its result; the main menu prints the
-// state of each button.
+// state of each button, the builder's HUD the objectives panel's x.
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiFunction.h"
+#include "Source/Palettes/coPaletteManager.h"
 #include "Source/Screens/coMainMenu.h"
 #include "screenGallery.h"
 
@@ -36,8 +38,8 @@ class screenGalleryFrame : public guiFunction {
 int Usage() {
     std::fputs(
         "usage: screen_gallery --screen mainmenu|loadmenu|profiles|careermenu|question|credits|choose|props|"
-        "dock|manipulate\n"
-        "                      [--over mainmenu] [--fixture saves-5|classic-3done]\n"
+        "dock|manipulate|builder-hud\n"
+        "                      [--over mainmenu] [--fixture saves-5|classic-3done|closed-oval]\n"
         "                      [--inject <script>] [--png <file.png>]\n",
         stderr);
     return 2;
@@ -75,7 +77,7 @@ int main(int argc, char** argv) {
         guiGallery& gallery = screens.Gallery();
         if (!over.empty())
             screens.Build(over);
-        guiDialog* dialog = screens.Build(screen);
+        guiDialog* dialog = screens.Build(screen, fixture);
         // The screen is up for a frame before the player acts, so every widget has thought once.
         gallery.Frame();
         if (dialog) {
@@ -91,6 +93,9 @@ int main(int argc, char** argv) {
             for (const char* button : coMainMenu::kButtons)
                 if (const guiWindow* window = menu->FindChild(button))
                     std::printf("%s: state %d\n", button, window->GetState());
+        if (const guiWindow* objectives = coPaletteManager::GetPalette(coPaletteObjectives);
+            objectives && screen == "builder-hud")
+            std::printf("Objectives: x %g\n", static_cast<double>(objectives->GetPosition().x));
         if (!png.empty())
             gallery.WritePng(png);
     } catch (const envExceptionX& e) {

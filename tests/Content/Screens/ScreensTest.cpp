@@ -1,10 +1,16 @@
-// The shipped screens: each script compiles without a warning and loads into its screen over the built
-// tree; the texts and pictures the scripts and screens name exist, in exact case.
+// The shipped screens and builder palettes: each script compiles without a warning and loads into its screen
+// over the built tree; the texts and pictures the scripts and screens name exist, in exact case.
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coBackground.h"
+#include "Source/Palettes/coGlobalStatsPalette.h"
+#include "Source/Palettes/coLocalStatsPalette.h"
+#include "Source/Palettes/coMainPalette.h"
+#include "Source/Palettes/coObjectivesPalette.h"
+#include "Source/Palettes/coStatsPalette.h"
+#include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Screens/coCareerMenu.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
@@ -14,6 +20,7 @@
 #include "Source/Screens/coScreenTestKit.h"
 #include "Source/Screens/coSelectTrackwrightMenu.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -25,12 +32,23 @@ struct Script {
     const char* name;
     const char* textSet; // null: loaded without one
 };
-constexpr Script kScripts[] = {{"uiqd", "uimc.tsf"}, {"uibk", nullptr},    {"uimm", "uimm.tsf"},
-                               {"uicd", nullptr},    {"uicc", "uicc.tsf"}, {"uilm", "uilm.tsf"},
-                               {"uisi", "uisi.tsf"}, {"uicm", "uicm.tsf"}};
+// A name "<folder>/<script>" for a script kept in another folder than its own name's.
+constexpr Script kScripts[] = {{"uiqd", "uimc.tsf"},   {"uibk", nullptr},    {"uimm", "uimm.tsf"},
+                               {"uicd", nullptr},      {"uicc", "uicc.tsf"}, {"uilm", "uilm.tsf"},
+                               {"uisi", "uisi.tsf"},   {"uicm", "uicm.tsf"}, {"uimp", nullptr},
+                               {"uitm", nullptr},      {"uisp", "uisp.tsf"}, {"uisp/uigs", nullptr},
+                               {"uisp/uils", nullptr}, {"uiop", nullptr}};
+
+std::string Folder(const std::string& name) {
+    return name.substr(0, name.find('/'));
+}
+std::string FileName(const std::string& name) {
+    return name.substr(name.rfind('/') + 1);
+}
 
 std::string Source(const std::string& name) {
-    std::ifstream in(std::string(LV_SOURCE_DIR) + "/Content/GUI/" + name + "/" + name + ".gst");
+    std::ifstream in(std::string(LV_SOURCE_DIR) + "/Content/GUI/" + Folder(name) + "/" + FileName(name) +
+                     ".gst");
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
@@ -42,10 +60,10 @@ TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
         SCOPED_TRACE(script.name);
         const std::string text = Source(script.name);
         ASSERT_FALSE(text.empty());
-        out.Write(std::string(script.name) + ".gst", text);
+        const std::string file = FileName(script.name);
+        out.Write(file + ".gst", text);
         log.lines.clear();
-        gprParserUtil::CompileScript(out.Locator(std::string(script.name) + ".gst"),
-                                     out.Locator(std::string(script.name) + ".gsf"));
+        gprParserUtil::CompileScript(out.Locator(file + ".gst"), out.Locator(file + ".gsf"));
         EXPECT_EQ(log.Count("Warning"), 0u);
 
         const std::regex number("StaticTextNum ([0-9]+)");
@@ -57,7 +75,7 @@ TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
         const std::regex picture("ImageState \"([^\"]+)\"");
         for (std::sregex_iterator it(text.begin(), text.end(), picture), end; it != end; ++it)
             EXPECT_TRUE(std::filesystem::exists(
-                DataPath("Data/GUI/" + std::string(script.name) + "/" + std::string((*it)[1]))))
+                DataPath("Data/GUI/" + Folder(script.name) + "/" + std::string((*it)[1]))))
                 << (*it)[1];
     }
 }
@@ -79,6 +97,12 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coSelectTrackwrightMenu);
     auto* career = new coCareerMenu;
     screens.emplace_back(career);
+    screens.emplace_back(new coMainPalette);
+    screens.emplace_back(new coTrackManipPalette);
+    screens.emplace_back(new coStatsPalette);
+    screens.emplace_back(new coGlobalStatsPalette);
+    screens.emplace_back(new coLocalStatsPalette);
+    screens.emplace_back(new coObjectivesPalette);
     for (const char* menu : {"uimm", "uilm", "uisi", "uicm", "uicc", "uicd"})
         background->SetImage(menu);
     EXPECT_EQ(log.Count("Warning"), 0u) << (log.lines.empty() ? "" : log.lines.front());
@@ -103,6 +127,11 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
                     << name;
             }
         }
+    }
+    for (int hint = 0; hint <= 10; ++hint) {
+        char name[16];
+        std::snprintf(name, sizeof name, "fbvo%02d.wav", hint);
+        EXPECT_TRUE(std::filesystem::exists(DataPath(std::string("Data/Voice/Eng/") + name))) << name;
     }
     fsResetRootTable();
     coPaths::ListRootDirectories(coRootTracks);

@@ -1,4 +1,4 @@
-#include "Tools/Image/toolPalettePictures.h"
+#include "Tools/Image/toolParkPalettePictures.h"
 
 #include <algorithm>
 #include <string>
@@ -41,7 +41,7 @@ void AddStates(std::vector<toolDefaultTexture>& out, const std::string& prefix, 
 
 } // namespace
 
-std::vector<toolDefaultTexture> toolPalettePictures() {
+std::vector<toolDefaultTexture> toolParkPalettePictures() {
     constexpr Rgb kFrame{70, 90, 130};
     std::vector<toolDefaultTexture> pictures;
     const std::string uipp = "Data/GUI/uipp/uipp";

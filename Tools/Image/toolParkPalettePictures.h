@@ -8,4 +8,4 @@
 // background ("Data/GUI/uisp/uigsbg_i.png"), the default tab, prop and dock pictures under "Themes", and
 // Ironvale's own tab, dock and prop icons and previews (128 x 64) in "Themes/Ironvale/Icons". The dock
 // icons are white inside, so their tint shows as it is.
-std::vector<toolDefaultTexture> toolPalettePictures();
+std::vector<toolDefaultTexture> toolParkPalettePictures();

@@ -1,0 +1,117 @@
+#include "Source/Palettes/coObjectivesPalette.h"
+
+#include "Engine/App/In/inDeviceManager.h"
+#include "Engine/App/In/inKeyboard.h"
+#include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiTableBox.h"
+#include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Xui/xuiScrollBox.h"
+#include "Source/Screens/coScreenScript.h"
+#include "Source/Settings/coPaths.h"
+
+namespace {
+
+constexpr i32 kToggleKey = 14;
+
+// The panel's pictures lie in the GUI root itself.
+fsLocator GuiImage(const char* name) {
+    fsLocator file(coRootGui);
+    file.AppendComponent(name);
+    return file;
+}
+
+} // namespace
+
+coObjectivesPalette::coObjectivesPalette() {
+    coLoadScreenScript("uiop", nullptr, this);
+    // After the script, whose container would otherwise place the panel.
+    SetJustification(guiJustifyLeft, guiJustifyTop);
+    SetPosition({0.0f, 165.0f, 0.0f});
+    SetSize(288, 160);
+    m_font = g2dFont::GetByTextId(1, 14);
+
+    m_box = new guiTableBox;
+    m_box->SetName("ObjectivesBox");
+    m_box->SetCellsEnabled(false);
+    m_box->SetSize(256, 160);
+    m_box->SetRowHeight(32);
+    m_box->InsertColumn(0, 256);
+    m_box->SetCellStateStyle(0, m_font, 1, {255, 255, 255});
+    m_box->SetCellTransparency(0.0f);
+    m_box->SetCellTextureSize(256, 32);
+    m_box->SetPosition({0.0f, 0.0f, 0.99f});
+    guiImage* background = m_box->GetBackground();
+    background->SetImage(GuiImage("uishbk_i.png"), 0);
+    background->SetSize(256, 256);
+    background->SetState(0);
+    background->SetEnabled(false);
+    background->SetPosition({-9.0f, -8.0f, 1.0f});
+    AddChild(m_box);
+    coFindWidget<xuiScrollBox>(*this, "uiop", "ScrollBox", "ScrollBox")->SetView(m_box);
+
+    m_tab = new guiImage;
+    m_tab->SetName("Tab");
+    m_tab->SetSize(32, 32);
+    m_tab->SetJustification(guiJustifyRight, guiJustifyTop);
+    m_tab->SetPosition({8.0f, -7.0f, 0.0f});
+    m_tab->SetImage(GuiImage("uiopmn_i.png"), 0);
+    m_tab->SetImage(GuiImage("uiopmn_o.png"), 1);
+    m_tab->SetImage(GuiImage("uiopmn_p.png"), 3);
+    AddChild(m_tab);
+}
+
+coObjectivesPalette::~coObjectivesPalette() {
+    g2dFont::Release(m_font);
+    DeleteAllChildren();
+}
+
+void coObjectivesPalette::SetObjective(i32 row, const envString& text, bool met) {
+    i32 rows = 0, columns = 0;
+    m_box->GetDimensions(rows, columns);
+    if (row >= rows) {
+        row = rows;
+        m_box->SetCellText(row, 0, {envString()}, 0);
+    }
+    auto* cell = dynamic_cast<guiText*>(m_box->GetCellWindow(row, 0));
+    if (!cell)
+        return;
+    if (row == rows) {
+        cell->SetWordWrap(1);
+        cell->SetSoundEnabled(false);
+    }
+    const g3dTextColour colour = met ? g3dTextColour{0, 255, 0} : g3dTextColour{255, 0, 0};
+    if (cell->GetDefaultColor() == colour && cell->GetText(0) == text)
+        return;
+    cell->SetDefaultStyle({colour, colour}, {m_font, m_font}, {1, 200});
+    // The table styled the cell's state itself, so the new defaults are handed to that state too.
+    cell->SetStateStyle({colour, colour}, {m_font, m_font}, {1, 200}, 0);
+    cell->SetText(text, 0);
+}
+
+void coObjectivesPalette::ClearObjectives() {
+    m_box->Clear(false);
+}
+
+void coObjectivesPalette::SetCollapsed(bool collapse) {
+    if (collapse && GetPosition().x == 0.0f) {
+        m_collapsed = true;
+        MoveTo(kCollapsedX);
+    } else if (!collapse && m_collapsed) {
+        m_collapsed = false;
+        MoveTo(0.0f);
+    }
+}
+
+void coObjectivesPalette::Think() {
+    guiContainer::Think();
+    const inKeyboard* keyboard =
+        inDeviceManager::GetKeyboardCount() > 0 ? inDeviceManager::GetKeyboard(0) : nullptr;
+    if (m_tab->GetState() == 2 || (keyboard && keyboard->WasKeyReleased(kToggleKey)))
+        MoveTo(GetPosition().x == 0.0f ? kCollapsedX : 0.0f);
+}
+
+void coObjectivesPalette::MoveTo(f32 x) {
+    maVector3d position = GetPosition();
+    position.x = x;
+    SetPosition(position);
+}

@@ -1,0 +1,66 @@
+#include "Source/Palettes/coScreenCareerPalettes.h"
+
+#include "Source/Palettes/coMainPalette.h"
+#include "Source/Palettes/coObjectivesPalette.h"
+#include "Source/Palettes/coPaletteManager.h"
+#include "Source/Palettes/coTrackManipPalette.h"
+
+namespace {
+
+coTrackManipPalette* TrackManip() {
+    return dynamic_cast<coTrackManipPalette*>(coPaletteManager::GetPalette(coPaletteTrackManip));
+}
+coObjectivesPalette* Objectives() {
+    return dynamic_cast<coObjectivesPalette*>(coPaletteManager::GetPalette(coPaletteObjectives));
+}
+coMainPalette* Main() {
+    return dynamic_cast<coMainPalette*>(coPaletteManager::GetPalette(coPaletteMain));
+}
+
+} // namespace
+
+void coScreenCareerPalettes::SetBudgetCount(int index, i32 count) {
+    coCareerPalettes::SetBudgetCount(index, count);
+    if (coTrackManipPalette* palette = TrackManip()) {
+        if (count < 0)
+            palette->HideConstraintCount(index);
+        else
+            palette->SetConstraintCount(index, count);
+    }
+}
+
+void coScreenCareerPalettes::HideBudgetCounts() {
+    coCareerPalettes::HideBudgetCounts();
+    if (coTrackManipPalette* palette = TrackManip())
+        palette->HideConstraintCounts();
+}
+
+void coScreenCareerPalettes::ForgetSelectedPiece() {
+    if (coTrackManipPalette* palette = TrackManip())
+        palette->ClearSelectedPiece();
+}
+
+void coScreenCareerPalettes::ClearObjectives() {
+    coCareerPalettes::ClearObjectives();
+    if (coObjectivesPalette* palette = Objectives())
+        palette->ClearObjectives();
+}
+
+void coScreenCareerPalettes::SetObjectives(const std::vector<std::pair<envString, bool>>& rows) {
+    coCareerPalettes::SetObjectives(rows);
+    if (coObjectivesPalette* palette = Objectives())
+        for (size_t row = 0; row < rows.size(); ++row)
+            palette->SetObjective(static_cast<i32>(row), rows[row].first, rows[row].second);
+}
+
+void coScreenCareerPalettes::EnableSaveButton() {
+    if (coMainPalette* palette = Main())
+        if (guiWindow* save = palette->FindChild("Save"))
+            save->SetEnabled(true);
+}
+
+void coScreenCareerPalettes::AllowFeedbackVoice(bool allowed) {
+    coCareerPalettes::AllowFeedbackVoice(allowed);
+    if (coMainPalette* palette = Main())
+        palette->SetFeedbackVoice(allowed);
+}

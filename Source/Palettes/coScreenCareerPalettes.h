@@ -1,0 +1,16 @@
+#pragma once
+#include "Source/Modes/coCareerPalettes.h"
+
+// The career builder's budgets, objectives, save button and feedback voice on the builder's palettes;
+// the medal and hint dialogs stay recorded until their screens exist. The palette manager installs it
+// while its palettes exist.
+class coScreenCareerPalettes : public coCareerPalettes {
+  public:
+    void SetBudgetCount(int index, i32 count) override;
+    void HideBudgetCounts() override;
+    void ForgetSelectedPiece() override;
+    void ClearObjectives() override;
+    void SetObjectives(const std::vector<std::pair<envString, bool>>& rows) override;
+    void EnableSaveButton() override;
+    void AllowFeedbackVoice(bool allowed) override;
+};

@@ -1,0 +1,22 @@
+#pragma once
+#include "Source/Modes/coEditorHost.h"
+
+// The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
+// selection's state, the coaster's name, feedback, the grid and the ride statistics. Dialogs and the
+// manipulate, props and dock palettes keep the default answers until their screens exist. The palette
+// manager installs it while its palettes exist.
+class coScreenEditorHost : public coEditorHost {
+  public:
+    std::string TakeReleasedTrackButton() override;
+    coMainButton TakeMainButton() override;
+    void ShowBuildPalettes(bool active) override;
+    guiWindow* FindButton(const char* name) override;
+    void UpdatePalettes(const coEditorPaletteState& state) override;
+    envString GetCoasterName() const override;
+    void SetCoasterName(const envString& name) override;
+    void ShowMessage(u32 message, float seconds) override;
+    bool GetGridState() const override;
+    void SetGridState(bool shown) override;
+    void SetGlobalStats(const float (&values)[9]) override;
+    void SetPieceStats(const coRidePieceStats* stats, float rideTime) override;
+};

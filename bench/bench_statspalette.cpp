@@ -1,0 +1,114 @@
+// What the ride gauges cost when nothing changed: 1,000 coStatsPalette::SetStats with the same values
+// against 1,000 with changing ones, whose texts FreeType draws, on the recording device over the built
+// tree. Equal texts are not drawn again, so the ratio should stay at most 0.05.
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/GUI/Gpr/gprPackage.h"
+#include "Engine/GUI/Gui/guiPackage.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTextureFormats.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Platform/Font/plFreeTypeFonts.h"
+#include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plTestInputSource.h"
+#include "Engine/Platform/plTimeSource.h"
+#include "Source/Palettes/coStatsPalette.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
+#include "benchReport.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int kCalls = 1000;
+
+void SetRoot(i32 root, const char* relative) {
+    fsLocator folder;
+    fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/" + relative).c_str(), folder);
+    fsSetRootDirectory(root, folder);
+}
+
+// The gauges alone on the GUI's root.
+struct GaugeScreen {
+    plTestTimeSource time;
+    plTestInputSource input;
+    plFakeD3d d3d;
+    plFreeTypeFonts fonts;
+    coStatsPalette* stats = nullptr;
+
+    GaugeScreen() {
+        plInstallServices({.time = &time, .input = &input, .d3d = &d3d, .fonts = &fonts});
+        SetRoot(coRootGui, "Data/GUI");
+        SetRoot(coRootText, "Data/Text/Eng");
+        coPrefs::SetDefaults();
+        fsLocator fontNames(coRootText);
+        fontNames.AppendComponent("fontname.tsf");
+        g2dLoadFontNameTable(fontNames);
+        g2dScreen::InitWindowed(800, 600, 0, 0);
+        g3dSelectTextureFormats();
+        g3dTextureManager::Initialize();
+        g3dFragmentManager::Initialize();
+        g3dRenderer::Initialize();
+        g3dRenderer::InitStates();
+        guiInit();
+        gprInit();
+        guiWindowMgr::GetRoot()->SetSize(800, 600);
+        stats = new coStatsPalette;
+        guiWindowMgr::AddWindow(stats);
+    }
+    ~GaugeScreen() {
+        gprShutdown();
+        guiShutdown();
+        g3dRenderer::Shutdown();
+        g2dScreen::Deinitialize();
+        g2dFont::ReleaseAll();
+        fsResetRootTable();
+        plInstallServices({});
+    }
+};
+
+GaugeScreen* g_screen = nullptr;
+
+void BM_SetStatsUnchanged(benchmark::State& state) {
+    for (auto _ : state)
+        for (int i = 0; i < kCalls; ++i)
+            g_screen->stats->SetStats(20.0f, 12.5f, 0.3f, 1.8f, -0.4f, 42.25f, 90.0f);
+}
+BENCHMARK(BM_SetStatsUnchanged)->Iterations(1);
+
+void BM_SetStatsChanging(benchmark::State& state) {
+    for (auto _ : state)
+        for (int i = 0; i < kCalls; ++i) {
+            const float f = static_cast<float>(i);
+            g_screen->stats->SetStats(f * 0.05f, f * 0.1f, f * 0.01f, f * 0.02f, -f * 0.01f, f * 0.1f,
+                                      200.0f);
+        }
+}
+BENCHMARK(BM_SetStatsChanging)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    GaugeScreen screen;
+    g_screen = &screen;
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    const benchReport::Figures* unchanged = report.Find("BM_SetStatsUnchanged/iterations:1");
+    const benchReport::Figures* changing = report.Find("BM_SetStatsChanging/iterations:1");
+    if (unchanged && changing && changing->cpuSeconds > 0.0)
+        std::printf("1,000 SetStats unchanged / 1,000 changing: %.4f (target: at most 0.05)\n",
+                    unchanged->cpuSeconds / changing->cpuSeconds);
+    g_screen = nullptr;
+    benchmark::Shutdown();
+    return 0;
+}
