@@ -54,6 +54,7 @@ guiWindow* MakePalette(i32 index) {
         break;
     case coPaletteDock:
         palette = new coDockPalette;
+        break;
     case coPaletteStats:
         palette = new coStatsPalette;
         break;
