@@ -1,9 +1,9 @@
 #include "Source/Career/coMissionWorld.h"
 
-#include "Engine/App/Ch/chWriter.h"
 #include "Source/World/coProp.h"
 #include "Source/World/coPropList.h"
 #include "Source/World/coPropTemplate.h"
+#include "Source/World/coTargetRingList.h"
 
 namespace {
 
@@ -38,9 +38,28 @@ void coMissionWorld::SetPropOrderTracked(coProp* prop, bool tracked) {
     prop->SetObjectiveFlag(tracked ? 1 : 0);
 }
 
+std::unique_ptr<coPendingRings> coMissionWorld::ReadRings(chReader& reader) const {
+    auto records = std::make_unique<coRingRecords>();
+    records->rings = coTargetRingList::ReadRecords(reader);
+    return records;
+}
+
+void coMissionWorld::AddRings(coPendingRings& rings) {
+    if (auto* records = dynamic_cast<coRingRecords*>(&rings))
+        coTargetRingList::AddRings(records->rings);
+}
+
 void coMissionWorld::WriteRings(chWriter& writer) const {
-    writer.BeginChunk(coChunkRingList, 0, true);
-    writer.EndChunk();
+    coTargetRingList::WriteRings(writer);
+}
+
+void coMissionWorld::PrepareRings() {
+    coTargetRingList::BuildSupports();
+}
+
+// The passing sound belongs to the career builder, which asks the list itself.
+bool coMissionWorld::AllRingsPassed() {
+    return coTargetRingList::AllPassed(false);
 }
 
 coMissionWorld& coGetMissionWorld() {

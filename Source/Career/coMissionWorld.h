@@ -21,8 +21,7 @@ class coPendingRings {
 };
 
 // What the missions ask of the park world: the props that objectives and locks name, and the target
-// rings. By default the props are the prop list's; the ring list installs its implementation, until then
-// there are no rings (all passed, an empty ring chunk written).
+// rings. By default the props are the prop list's and the rings the ring list's.
 class coMissionWorld {
   public:
     virtual ~coMissionWorld() = default;
@@ -40,14 +39,14 @@ class coMissionWorld {
     virtual void SetPropOrderTracked(coProp*, bool);
 
     // The rings of a ring-list chunk (the reader inside it), not yet added.
-    virtual std::unique_ptr<coPendingRings> ReadRings(chReader&) const { return nullptr; }
-    virtual void AddRings(coPendingRings&) {}
-    // The ring list as one ring-list chunk; the default writes it empty.
+    virtual std::unique_ptr<coPendingRings> ReadRings(chReader& reader) const;
+    virtual void AddRings(coPendingRings& rings);
+    // The ring list as one ring-list chunk.
     virtual void WriteRings(chWriter& writer) const;
-    // Makes the pass detection of every ring after a load.
-    virtual void PrepareRings() {}
+    // Makes the supports of every ring after a load.
+    virtual void PrepareRings();
     // Whether the train has passed every ring (recolouring the passed ones); true without rings.
-    virtual bool AllRingsPassed() { return true; }
+    virtual bool AllRingsPassed();
 };
 
 coMissionWorld& coGetMissionWorld();

@@ -217,6 +217,11 @@ void coRideSetScreamsOn(bool on) {
     g_ride.screamsOn = on;
 }
 
+bool coRideHasCars(int train) {
+    return train >= 0 && static_cast<size_t>(train) < g_ride.slots.size() &&
+           g_ride.slots[static_cast<size_t>(train)].train.GetCarCount() > 0;
+}
+
 const coTrainCar& coRideGetLeadCar(int train) {
     return SlotWithCars(train).train.GetCar(0);
 }

@@ -28,6 +28,8 @@ void coRideSetScreamsOn(bool on);
 // Train accessors; the index is checked (std::out_of_range). Before the first start the one train stands
 // at 0 at rest and has no cars: the car accessors throw std::out_of_range then.
 const coTrainCar& coRideGetLeadCar(int train);
+// Whether the train exists and has cars, so that its car accessors answer.
+bool coRideHasCars(int train);
 // The piece holding the train's distance.
 coCoasterPiece* coRideGetTrainPiece(int train);
 float coRideGetTrainElapsed(int train);

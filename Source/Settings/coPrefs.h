@@ -12,6 +12,7 @@ inline constexpr int coPrefDetailDistance = 5;         // float: factor of the d
 inline constexpr int coPrefCrossbarDetail = 7;         // float: above 0.3 thins the crossbars out
 inline constexpr int coPrefPropFarClipping = 4;        // float: props farther than x 400 + 80 hide
 inline constexpr int coPrefTrackShadows = 39;          // bool: piece shadows shown
+inline constexpr int coPrefParticles = 3;              // bool: particle effects shown
 // The audio's switches, volumes and remembered music choices.
 inline constexpr int coPrefRideMusicOff = 5;       // bool
 inline constexpr int coPrefSoundEffectsOff = 6;    // bool

@@ -12,7 +12,9 @@
 #include "Source/Track/coCoasterPieceCorkscrew.h"
 #include "Source/Track/coCoasterPieceLoop.h"
 #include "Source/Track/coParkWorld.h"
+#include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/TrackGeom/coTrackObjects.h"
+#include "Source/TrackGeom/coTrackShadows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -270,4 +272,11 @@ maVector3d coGroundBelow(const maVector3d& point) {
     if (!coGetParkWorld().GetHeightAt(point.x, point.z, height))
         height = 0.0f;
     return maVector3d(point.x, height - kGroundDepth, point.z);
+}
+
+void coMakeTargetRingSupport(const coShadowRing& ring, coSceneObjectSet& set) {
+    const maVector3d top = ring.position - maVector3d(0.0f, 1.4f * ring.radius, 0.0f);
+    if (auto* maker = dynamic_cast<coSupportMakerPole*>(coGetTrackDefinitionSource().GetSupportMaker()))
+        maker->AddSegment(coGroundBelow(top), top, set, false);
+    coMakeTargetRingShadow(ring, set);
 }

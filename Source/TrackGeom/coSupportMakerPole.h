@@ -32,3 +32,8 @@ class coSupportMakerPole : public coSupportMaker {
 bool coIsSupportPathClear(const maVector3d& a, const maVector3d& b);
 // The point 10 units below the terrain under the point (below height 0 where there is no terrain).
 maVector3d coGroundBelow(const maVector3d& point);
+
+struct coShadowRing;
+// A target ring's support: a pole of the current type's pole maker from below the ground up to 1.4 radii
+// under the ring's centre (none for a type without one), and the ring's shadow, in one set.
+void coMakeTargetRingSupport(const coShadowRing& ring, coSceneObjectSet& set);

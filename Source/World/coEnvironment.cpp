@@ -225,6 +225,7 @@ void coEnvironment::AddTerrainModels(mayModelParts& parts) {
             object = std::make_unique<scSimpleMovableObject>(model, kRenderList);
         else
             object = std::make_unique<scStaticObject>(model, kRenderList);
+        object->SetVisible(true); // submitted to the scene
         scAddToUpdateList(object.get());
         m_objects.push_back(std::move(object));
     }
@@ -238,6 +239,7 @@ void coEnvironment::AddSkyLayer(const fsLocator& file, const fsLocator& textures
     Keep(parts);
     for (g3dFragment* model : models) {
         auto object = std::make_unique<scSimpleMovableObject>(model, kRenderList);
+        object->SetVisible(true);
         scAddToUpdateList(object.get());
         layer.push_back(object.get());
         m_objects.push_back(std::move(object));

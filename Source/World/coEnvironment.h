@@ -54,6 +54,8 @@ class coEnvironment {
     f32 GetFarClipDistance() const { return kFarClipDistance; }
     const u8* GetBackgroundColor() const { return m_background; }
     i32 GetShadowMode() const { return m_shadowMode; }
+    const coEnvFogInfo& GetFog() const { return m_fog; }
+    const coEnvLensFlareInfo& GetLensFlare() const { return m_lensFlare; }
 
     // Empty without terrain.
     maBoundingBox GetCollisionBounds() const;

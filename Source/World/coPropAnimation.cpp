@@ -2,6 +2,7 @@
 
 #include "Engine/Audio/Sn/snSoundJob2D.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
+#include "Engine/Graphics/Sc/scGeoFrameAnimation.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
 #include "Source/World/coModelHolder.h"
 
@@ -47,6 +48,7 @@ coPropAnimation::coPropAnimation(const coPropEventRecord& record, const Folders&
     : m_displayName(displayName), m_speed(record.speed),
       m_loop(record.playCount > 1 || record.playCount < 0 ? 1 : 0) {
     coLoadAnimation(In(folders.model, record.animation), m_tree, m_tracks);
+    m_frames = std::make_unique<scGeoFrameAnimation>(m_tree.root.get());
     // The cue times follow the first track; a file without one has no duration and fires at the
     // indices taken as seconds.
     std::vector<f32> keys;
@@ -92,6 +94,10 @@ coPropAnimation::coPropAnimation(const coPropEventRecord& record, const Folders&
         ReleaseSounds();
         throw;
     }
+}
+
+const anAnimation& coPropAnimation::GetFrameAnimation() const {
+    return *m_frames;
 }
 
 coPropAnimation::~coPropAnimation() {

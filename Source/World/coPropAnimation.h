@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+class anAnimation;
+class scGeoFrameAnimation;
 class scParticleGeneratorTemplate;
 class snSoundJob2D;
 
@@ -54,6 +56,8 @@ class coPropAnimation {
 
     const envString& GetDisplayName() const { return m_displayName; }
     const mayAnimationTree& GetTree() const { return m_tree; }
+    // The key tracks as an animation the prop's models cross-fade to.
+    const anAnimation& GetFrameAnimation() const;
     f32 GetSpeed() const { return m_speed; }
     f32 GetDuration() const { return m_duration; }
     bool IsLooping() const { return m_loop != 0; }
@@ -66,6 +70,7 @@ class coPropAnimation {
     envString m_displayName;
     mayAnimationTree m_tree;
     mayAnimationTracks m_tracks;
+    std::unique_ptr<scGeoFrameAnimation> m_frames;
     f32 m_speed = 1.0f;
     f32 m_duration = 0.0f;
     i32 m_loop = 0;

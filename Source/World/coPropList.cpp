@@ -1,12 +1,15 @@
 #include "Source/World/coPropList.h"
 
 #include "Engine/Core/Env/dbgLog.h"
+#include "Source/Ride/coRide.h"
+#include "Source/Ride/coRideServices.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/World/coPlacementGrid.h"
 #include "Source/World/coPropTemplateList.h"
 #include "Source/World/coTrackProp.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 
 namespace {
@@ -15,6 +18,23 @@ bool Overlap(const maBoundingBox& a, const maBoundingBox& b) {
     return a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY && a.minZ <= b.maxZ &&
            b.minZ <= a.maxZ;
 }
+
+// What the ride's statistics measure of the placed props: a prop counts as passed within its trigger
+// distance, and its order is checked when an objective watches it.
+class PlacedRideProps : public coRideProps {
+  public:
+    void CollectAll(std::vector<const coProp*>& props) const override {
+        props.clear();
+        std::vector<coProp*> placed;
+        coPropList::CollectAll(placed);
+        props.assign(placed.begin(), placed.end());
+    }
+    float GetProximityRadius(const coProp* prop) const override { return prop->GetTriggerDistance(); }
+    maBoundingBox GetBounds(const coProp* prop) const override { return prop->GetBounds(); }
+    bool GetOrderingFlag(const coProp* prop) const override { return prop->GetObjectiveFlag() != 0; }
+};
+
+PlacedRideProps g_rideProps;
 
 } // namespace
 
@@ -29,9 +49,10 @@ std::vector<std::unique_ptr<coProp>> coPropRecords::Take() {
     return std::move(props);
 }
 
+// Never destroyed: at exit the scene packages the props' models would leave may be gone.
 std::list<std::unique_ptr<coProp>>& coPropList::Props() {
-    static std::list<std::unique_ptr<coProp>> props;
-    return props;
+    static auto* props = new std::list<std::unique_ptr<coProp>>;
+    return *props;
 }
 
 std::vector<coTrackProp*>& coPropList::TrackProps() {
@@ -45,6 +66,7 @@ bool& coPropList::Shown() {
 }
 
 void coPropList::Add(std::unique_ptr<coProp> prop) {
+    coSetRideProps(&g_rideProps);
     if (auto* track = dynamic_cast<coTrackProp*>(prop.get()))
         TrackProps().push_back(track);
     else
@@ -114,6 +136,30 @@ void coPropList::SetAllVisible(bool visible) {
     for (const auto& prop : Props())
         prop->SetVisible(visible);
     Shown() = visible;
+}
+
+void coPropList::SetAllActive(bool active) {
+    for (const auto& prop : Props())
+        prop->SetActive(active);
+}
+
+// The lead car is asked once for every prop: before the ride has cars there is none to trigger them.
+void coPropList::UpdateAll(f32 time) {
+    std::optional<maVector3d> car;
+    if (coRideHasCars(0))
+        car = coRideGetLeadCar(0).frame.GetTranslation();
+    for (const auto& prop : Props())
+        prop->Advance(time, car && prop->IsCarInside(*car));
+}
+
+void coPropList::PauseSounds() {
+    for (const auto& prop : Props())
+        prop->PauseSounds();
+}
+
+void coPropList::ResumeSounds() {
+    for (const auto& prop : Props())
+        prop->ResumeSounds();
 }
 
 bool coPropList::ArePropsShown() {

@@ -40,6 +40,11 @@ class coPropList {
     static void CollectAll(std::vector<coProp*>& out);
     static const std::vector<coTrackProp*>& GetTrackProps();
 
+    static void SetAllActive(bool active);
+    // One step of every prop's trigger and animation at the game time.
+    static void UpdateAll(f32 time);
+    static void PauseSounds();
+    static void ResumeSounds();
     static void SetAllVisible(bool visible);
     static bool ArePropsShown();
     // Only while props are shown: each prop within "Prop Far Clipping" x 400 + 80 of the camera shows.

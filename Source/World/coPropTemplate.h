@@ -51,6 +51,8 @@ class coPropTemplate {
     const mayModelParts& GetModelParts() const { return m_parts; }
     const g3dTransformTreeNode* GetNodeTree() const { return m_nodeTree.get(); }
     const scJoint* GetSkinRoot() const { return m_skinRoot.get(); }
+    // The skin's bind mesh; its materials are the model parts'.
+    const mayMesh& GetSkinMesh() const { return m_skinMesh; }
 
   private:
     void LoadModel(const fsLocator& themeFolder, const envString& file);

@@ -2,6 +2,23 @@
 
 #include <filesystem>
 
+namespace {
+
+// Two single-material boxes of the same material as one fragment: a ride car shows one fragment only.
+toolModelFragment Joined(toolModelFragment a, const toolModelFragment& b) {
+    const auto p = static_cast<u16>(a.positions.size()), n = static_cast<u16>(a.normals.size()),
+               t = static_cast<u16>(a.uvs.size());
+    a.positions.insert(a.positions.end(), b.positions.begin(), b.positions.end());
+    a.normals.insert(a.normals.end(), b.normals.begin(), b.normals.end());
+    a.uvs.insert(a.uvs.end(), b.uvs.begin(), b.uvs.end());
+    for (const toolModelCorner& c : b.triangles[0])
+        a.triangles[0].push_back(
+            {static_cast<u16>(c.position + p), static_cast<u16>(c.normal + n), static_cast<u16>(c.uv + t)});
+    return a;
+}
+
+} // namespace
+
 std::vector<toolDefaultModel> toolDefaultModels() {
     // A grey steel tie under the rails (which run 0.6 to either side), reaching down to the spine.
     toolModelMaterial steel;
@@ -23,7 +40,8 @@ std::vector<toolDefaultModel> toolDefaultModels() {
     const maVector3d body{1.6f, 0.8f, 3.4f}, bodyCentre{0.0f, 0.5f, 0.0f};
     return {
         {"Themes/Ironvale/Tracks/Steel/Model/carlead.mx",
-         {toolMakeBox(body, bodyCentre, lead), toolMakeBox({1.6f, 0.6f, 0.8f}, {0.0f, 1.2f, 1.3f}, lead)}},
+         {Joined(toolMakeBox(body, bodyCentre, lead),
+                 toolMakeBox({1.6f, 0.6f, 0.8f}, {0.0f, 1.2f, 1.3f}, lead))}},
         {"Themes/Ironvale/Tracks/Steel/Model/carfoll.mx", {toolMakeBox(body, bodyCentre, follower)}},
         {"Tracks/Steel/crossbar.mx", {toolMakeBox({1.3f, 0.12f, 0.15f}, {0.0f, -0.16f, 0.0f}, steel)}},
         {"Tracks/Steel/pole.mx", {toolMakeCylinder(0.25f, 1.0f, 8, support)}},

@@ -180,6 +180,9 @@ g3dFragment* mayReadFragment(chBinReader& reader, u16 version, u32 size, g3dText
             : g3dFragmentManager::CreateFragmentPNT2(
                   mesh.positions.data(), mesh.normals.data(), mesh.uvs.data(), vertexCount,
                   mesh.indices.data(), indexCount, materials.data(), starts, materialCount, dynamic);
+    // A mesh the fragment manager refuses (past 65535 vertices or indices) makes no model.
+    if (!fragment)
+        throw chInvalidChunkX(reader.GetLocator());
     out.fragments.push_back(fragment);
     if (sink)
         sink->Add(fragment, mesh.positions.data(), vertexCount, mesh.indices.data(), indexCount);

@@ -243,8 +243,9 @@ TEST_F(coRideCameraTest, FixedPostsComeEverySixtyAndBeforeEveryLoopOrCorkscrew) 
     int posts = 0;
     for (int i = 0; i < coCircuitPieceCount(); ++i) {
         posts += fixed.HasPost(coCircuitPieceAt(i)) ? 1 : 0;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_FALSE(fixed.HasPost(coCircuitPieceAt(i)) && fixed.HasPost(coCircuitPieceAt(i - 1))) << i;
+        }
     }
     EXPECT_GE(posts, 3);
     EXPECT_LE(posts, 5);

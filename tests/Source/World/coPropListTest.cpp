@@ -5,6 +5,7 @@
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Ch/chTestFile.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
+#include "Source/Ride/coRideServices.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCircuitTestSupport.h"
 #include "Source/World/coPlacementGrid.h"
@@ -134,6 +135,14 @@ TEST_F(coPlacedPropsTest, SharedCellsStayTakenAndTouchingBoxesAreFound) {
     std::vector<coProp*> all;
     coPropList::CollectAll(all);
     EXPECT_EQ(all.size(), 1u);
+
+    // The ride measures the placed props: passed within the trigger distance, ordered when watched.
+    all[0]->SetObjectiveFlag(1);
+    std::vector<const coProp*> measured;
+    coGetRideProps().CollectAll(measured);
+    ASSERT_EQ(measured, (std::vector<const coProp*>{all[0]}));
+    EXPECT_EQ(coGetRideProps().GetProximityRadius(all[0]), all[0]->GetTriggerDistance());
+    EXPECT_TRUE(coGetRideProps().GetOrderingFlag(all[0]));
 }
 
 TEST_F(coPlacedPropsTest, TrackPropsOffTheCircuitStayHiddenAndKeepTheirIndex) {

@@ -178,6 +178,7 @@ TEST_F(mayModelFileTest, MalformedFilesThrowTheReadersException) {
         return inner;
     };
     const std::pair<Kind, std::string> cases[] = {
+        {Static, File(Fragment(3, 21846))}, // 65,538 indices: more than a fragment holds
         {Skin, File(Chunk("MSSK", Chunk("JOIN", JointData({{0, 1}}, 2))))},
         {Skin, File(Chunk("MSSK", Chunk("JOIN", JointData({{0, nan}}))))},
         {Hierarchy, File(Chunk("MHIE", Chunk("HLEV", Chunk("HTRN", Body().Floats({1, inf}).Str()))))},

@@ -2,6 +2,10 @@
 //   rdemo --scene <name> [--seed n] [--time seconds] [--theme folder] [--name prop] --out picture.png
 //   rdemo --scene circuit --recipe r1 --type Steel|Wooden --terrain hill [--shadows 0|1] [--scheme n]
 //         --out picture.png
+//   rdemo --scene ride [--type Steel] [--time seconds] --out picture.png
+//   rdemo --scene track [--type Steel] [--pieces straight,turn90,loop,corkscrew,roll180] --out picture.png
+//   rdemo --scene circuit --recipe r1 --type Steel [--grab] [--thumb] --out folder
+//   rdemo --scene environment [--env Mountain] [--variant n] [--dock Ironvale] --out picture.png
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
 // its three vertex colours. The others are listed in Scenes() and drawn in rdemo<Scene>.cpp.
 #include "rdemo.h"
@@ -15,6 +19,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -87,7 +92,22 @@ struct SceneOptions {
     bool shadows = true;
     // One of the type's shipped colour schemes; below 0 the definitions' own colours.
     int scheme = -1;
+    // The track scene's pieces in order.
+    std::vector<std::string> pieces = {"straight", "turn90", "loop", "corkscrew", "roll180"};
+    // The environment scene's environment, variant and dock theme.
+    std::string env = "Mountain", dock = "Ironvale";
+    int variant = 1;
 };
+
+std::vector<std::string> SplitAtCommas(const std::string& list) {
+    std::vector<std::string> items;
+    for (size_t start = 0; start <= list.size();) {
+        const size_t end = std::min(list.find(',', start), list.size());
+        items.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return items;
+}
 
 using SceneDrawer = std::function<std::vector<u32>(const SceneOptions&)>;
 
@@ -104,6 +124,9 @@ const std::map<std::string, SceneDrawer>& Scenes() {
         {"prop", [](const SceneOptions& o) { return DrawPropScene(o.theme, o.name, o.time); }},
         {"circuit", [](const SceneOptions& o) { return DrawCircuitScene(o.type, o.shadows, o.scheme); }},
         {"grid", [](const SceneOptions&) { return DrawGridScene(); }},
+        {"ride", [](const SceneOptions& o) { return DrawRideScene(o.type, o.time); }},
+        {"track", [](const SceneOptions& o) { return DrawTrackScene(o.type, o.pieces); }},
+        {"environment", [](const SceneOptions& o) { return DrawEnvironmentScene(o.env, o.variant, o.dock); }},
     };
     return scenes;
 }
@@ -115,7 +138,9 @@ int Usage() {
     std::fprintf(
         stderr,
         "usage: rdemo --scene %s [--seed n] [--time seconds] [--theme folder] [--name prop] [--recipe r1 "
-        "--type <coaster type> --terrain hill --shadows 0|1 [--scheme n]] --out <file.png>\n",
+        "--type <coaster type> --terrain hill --shadows 0|1 [--scheme n] [--grab] [--thumb]] [--pieces "
+        "a,b,...] [--env name --variant n --dock theme] "
+        "--out <file.png or, with --grab or --thumb, folder>\n",
         names.c_str());
     return 2;
 }
@@ -181,47 +206,70 @@ std::vector<u32> DrawScreenScene() {
 int main(int argc, char** argv) {
     std::string scene, out;
     SceneOptions options;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool grab = false, thumb = false;
+    for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        if (option == "--grab" || option == "--thumb") {
+            (option == "--grab" ? grab : thumb) = true;
+            continue;
+        }
+        if (i + 1 == argc)
+            return Usage();
+        const char* value = argv[++i];
         if (option == "--scene")
-            scene = argv[i + 1];
+            scene = value;
         else if (option == "--out")
-            out = argv[i + 1];
+            out = value;
         else if (option == "--time")
-            options.time = std::strtof(argv[i + 1], nullptr);
+            options.time = std::strtof(value, nullptr);
         else if (option == "--seed")
-            options.seed = static_cast<u32>(std::strtoul(argv[i + 1], nullptr, 10));
+            options.seed = static_cast<u32>(std::strtoul(value, nullptr, 10));
         else if (option == "--theme")
-            options.theme = argv[i + 1];
+            options.theme = value;
         else if (option == "--name")
-            options.name = argv[i + 1];
+            options.name = value;
         else if (option == "--recipe")
-            options.recipe = argv[i + 1];
+            options.recipe = value;
         else if (option == "--type")
-            options.type = argv[i + 1];
+            options.type = value;
         else if (option == "--terrain")
-            options.terrain = argv[i + 1];
+            options.terrain = value;
         else if (option == "--shadows")
-            options.shadows = std::string(argv[i + 1]) != "0";
+            options.shadows = std::string(value) != "0";
+        else if (option == "--pieces")
+            options.pieces = SplitAtCommas(value);
+        else if (option == "--env")
+            options.env = value;
+        else if (option == "--variant")
+            options.variant = static_cast<int>(std::strtol(value, nullptr, 10));
+        else if (option == "--dock")
+            options.dock = value;
         else if (option == "--scheme")
-            options.scheme = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
+            options.scheme = static_cast<int>(std::strtol(value, nullptr, 10));
         else
             return Usage();
     }
     const auto draw = Scenes().find(scene);
+    // The capture run grabs the circuit scene into the folder named by --out.
+    const bool capture = grab || thumb;
     if (draw == Scenes().end() || out.empty() || !std::isfinite(options.time) || options.recipe != "r1" ||
-        options.terrain != "hill")
+        options.terrain != "hill" || (capture && scene != "circuit"))
         return Usage();
+    const i32 width = capture ? kCaptureWidth : kWidth, height = capture ? kCaptureHeight : kHeight;
 
     plSystemServices services;
     plInstallServices(services.GetServices());
     int status = 1;
-    if (plGetWindowHost().CreateWindow(0, 0, kWidth, kHeight, u"rdemo")) {
+    if (plGetWindowHost().CreateWindow(0, 0, width, height, u"rdemo")) {
         try {
             g2dInitialize();
-            g2dScreen::InitWindowed(kWidth, kHeight, 0, 0);
-            const std::vector<u32> picture = draw->second(options);
-            status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
+            g2dScreen::InitWindowed(width, height, 0, 0);
+            if (capture) {
+                status = RunCaptureScene(options.type, grab, thumb, out) ? 0 : 1;
+            } else {
+                const std::vector<u32> picture = draw->second(options);
+                status = !picture.empty() && DemoWritePng(out, picture, kWidth, kHeight, false) ? 0 : 1;
+            }
             g2dScreen::Deinitialize();
             g2dShutdown();
         } catch (const envExceptionX& exception) {

@@ -10,6 +10,9 @@ class g3dPlainTexture;
 // The demo's window and back buffer.
 constexpr i32 kDemoWidth = 640;
 constexpr i32 kDemoHeight = 480;
+// The window of the capture run, whose grab is the whole window.
+constexpr i32 kCaptureWidth = 1024;
+constexpr i32 kCaptureHeight = 768;
 
 // The back buffer as 0xAARRGGBB through the device's own copy into an image.
 std::vector<u32> DemoReadBackBuffer();
@@ -35,3 +38,14 @@ std::vector<u32> DrawProjShadowScene();
 std::vector<u32> DrawCircuitScene(const std::string& type, bool shadows, int scheme);
 // The placement grid's outline over a hill with a placeable and a refused footprint.
 std::vector<u32> DrawGridScene();
+// The default theme's train on R1 of the coaster type after riding for the seconds; checks that the lead
+// car shows.
+std::vector<u32> DrawRideScene(const std::string& type, f32 seconds);
+// The named pieces (straight, turn90, loop, corkscrew, roll180) chained from the built content on flat
+// ground; checks that the first piece's track and pole show.
+std::vector<u32> DrawTrackScene(const std::string& type, const std::vector<std::string>& pieces);
+// The capture run over R1 of the type: the screenshot key's grab and the coaster thumbnail, as bitmaps and
+// PNGs in the folder, in a window of kCaptureWidth x kCaptureHeight. False (with a message) on a failure.
+bool RunCaptureScene(const std::string& type, bool grab, bool thumb, const std::string& folder);
+// An environment of the built content in a variant, with a theme's dock at its start.
+std::vector<u32> DrawEnvironmentScene(const std::string& environment, int variant, const std::string& dock);

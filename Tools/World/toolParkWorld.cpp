@@ -1,0 +1,254 @@
+#include "Tools/World/toolParkWorld.h"
+
+#include "Engine/Core/Ma/maConstants.h"
+#include "Tools/Image/toolPngWriter.h"
+#include "Tools/Model/toolModelWriter.h"
+#include "Tools/World/toolEnvironmentWriter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The terrain: 128 x 128 quads, 5 units each, centred on the origin.
+constexpr int kQuads = 128;
+constexpr float kSpacing = 5.0f;
+// The hill stands between the start and the dusk sun.
+const maVector3d kHill{230.0f, 90.0f, 230.0f};
+constexpr float kHillWidth = 45.0f;
+const maVector3d kSun{1000.0f, 420.0f, 1000.0f};
+
+u8 Byte(float value) {
+    return static_cast<u8>(std::clamp(value, 0.0f, 255.0f));
+}
+
+toolImage MakeImage(int size, int channels, const std::function<std::array<float, 4>(float, float)>& texel) {
+    toolImage image{size, size, channels, {}};
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const std::array<float, 4> c = texel((static_cast<float>(x) + 0.5f) / static_cast<float>(size),
+                                                 (static_cast<float>(y) + 0.5f) / static_cast<float>(size));
+            for (int i = 0; i < channels; ++i)
+                image.pixels.push_back(Byte(c[static_cast<size_t>(i)]));
+        }
+    return image;
+}
+
+// A small repeatable speckle, so that textures are not flat.
+float Speckle(float u, float v) {
+    const float s = std::sin(u * 12.9898f * 97.0f + v * 78.233f * 89.0f) * 43758.5453f;
+    return s - std::floor(s);
+}
+
+toolModelMaterial Textured(const std::string& texture) {
+    toolModelMaterial material;
+    material.textures = {texture};
+    return material;
+}
+
+// Lit only by itself: the sky keeps its colours whatever the lights.
+toolModelMaterial Glowing(const std::string& texture) {
+    toolModelMaterial material = Textured(texture);
+    material.diffuse = {0.0f, 0.0f, 0.0f, 1.0f};
+    material.ambient = {0.0f, 0.0f, 0.0f, 1.0f};
+    material.emissive = {1.0f, 1.0f, 1.0f, 1.0f};
+    return material;
+}
+
+// The rows from `first` to `last` (quad rows) of the terrain: a fragment holds at most 65535 indices, so
+// the 128 rows go in two halves that share their middle row of vertices.
+toolModelFragment Terrain(int first, int last) {
+    toolModelFragment terrain;
+    terrain.materials = {Textured("grass.png")};
+    terrain.triangles.resize(1);
+    const float half = kQuads * kSpacing * 0.5f;
+    const auto at = [&](int i) { return static_cast<float>(i) * kSpacing - half; };
+    for (int row = first; row <= last; ++row)
+        for (int column = 0; column <= kQuads; ++column) {
+            const float x = at(column), z = at(row);
+            terrain.positions.push_back({x, toolMountainHeight(x, z), z});
+            // The normal from the heights either side.
+            const float dx = toolMountainHeight(x + 1.0f, z) - toolMountainHeight(x - 1.0f, z);
+            const float dz = toolMountainHeight(x, z + 1.0f) - toolMountainHeight(x, z - 1.0f);
+            maVector3d normal(-dx, 2.0f, -dz);
+            terrain.normals.push_back(normal * (1.0f / std::sqrt(maDot(normal, normal))));
+            terrain.uvs.push_back({x / 20.0f, z / 20.0f});
+        }
+    const auto index = [&](int row, int column) {
+        return static_cast<u16>((row - first) * (kQuads + 1) + column);
+    };
+    for (int row = first; row < last; ++row)
+        for (int column = 0; column < kQuads; ++column) {
+            const u16 a = index(row, column), b = index(row + 1, column), c = index(row + 1, column + 1),
+                      d = index(row, column + 1);
+            for (u16 corner : {a, b, c, a, c, d})
+                terrain.triangles[0].push_back({corner, corner, corner});
+        }
+    return terrain;
+}
+
+// A dome over the origin seen from inside: rings from the horizon (v = 1) to the top (v = 0).
+toolModelFragment Dome(float radius, float height, const toolModelMaterial& material) {
+    constexpr int kSides = 24, kRings = 8;
+    toolModelFragment dome;
+    dome.materials = {material};
+    dome.triangles.resize(1);
+    for (int ring = 0; ring <= kRings; ++ring) {
+        const float up = static_cast<float>(ring) / kRings * maPiF * 0.5f;
+        for (int side = 0; side <= kSides; ++side) {
+            const float around = static_cast<float>(side) / kSides * 2.0f * maPiF;
+            const maVector3d out(std::cos(up) * std::cos(around), std::sin(up),
+                                 std::cos(up) * std::sin(around));
+            dome.positions.push_back({out.x * radius, out.y * height, out.z * radius});
+            dome.normals.push_back(out * -1.0f);
+            dome.uvs.push_back({static_cast<float>(side) / kSides, 1.0f - static_cast<float>(ring) / kRings});
+        }
+    }
+    const auto index = [](int ring, int side) { return static_cast<u16>(ring * (kSides + 1) + side); };
+    for (int ring = 0; ring < kRings; ++ring)
+        for (int side = 0; side < kSides; ++side) {
+            const u16 a = index(ring, side), b = index(ring, side + 1), c = index(ring + 1, side + 1),
+                      d = index(ring + 1, side);
+            for (u16 corner : {a, b, c, a, c, d})
+                dome.triangles[0].push_back({corner, corner, corner});
+        }
+    return dome;
+}
+
+// A round element of the flare: white, its alpha a soft disc or a band near the rim.
+toolImage FlareElement(bool ring, float softness) {
+    return MakeImage(64, 4, [&](float u, float v) -> std::array<float, 4> {
+        const float r = std::hypot(u * 2.0f - 1.0f, v * 2.0f - 1.0f);
+        const float a =
+            ring ? 1.0f - std::abs(r - 0.8f) * 6.0f : std::pow(std::max(0.0f, 1.0f - r), softness);
+        return {255.0f, 240.0f, 210.0f, std::clamp(a, 0.0f, 1.0f) * 255.0f};
+    });
+}
+
+void WriteMountainTextures(const fs::path& folder) {
+    toolWritePng((folder / "grass.png").string(),
+                 MakeImage(64, 3, [](float u, float v) -> std::array<float, 4> {
+                     const float s = Speckle(u, v) * 40.0f;
+                     return {60.0f + s, 110.0f + s, 45.0f + s * 0.5f, 255.0f};
+                 }));
+    // Deep blue at the top of the dome down to a pale horizon.
+    toolWritePng((folder / "sky.png").string(), MakeImage(16, 3, [](float, float v) -> std::array<float, 4> {
+                     return {70.0f + 120.0f * v, 110.0f + 100.0f * v, 200.0f + 40.0f * v, 255.0f};
+                 }));
+    // White puffs over nothing: the alpha makes the layer transparent.
+    toolWritePng((folder / "clouds.png").string(),
+                 MakeImage(64, 4, [](float u, float v) -> std::array<float, 4> {
+                     const float puff = std::sin(u * 6.0f * maPiF) * std::sin(v * 3.0f * maPiF) +
+                                        0.5f * std::sin(u * 14.0f * maPiF + v * 9.0f);
+                     return {255.0f, 255.0f, 255.0f, std::clamp(puff, 0.0f, 0.8f) * 255.0f};
+                 }));
+    toolWritePng((folder / "flaresun.png").string(), FlareElement(false, 2.0f));
+    toolWritePng((folder / "flarering.png").string(), FlareElement(true, 1.0f));
+    toolWritePng((folder / "flaredisc.png").string(), FlareElement(false, 0.5f));
+}
+
+toolEnvironment Day() {
+    toolEnvironment day;
+    day.terrainModel = envString("terrain.mx");
+    day.sky.layer1Model = envString("sky.mx");
+    day.sky.layer2Model = envString("clouds.mx");
+    day.sky.layer2Rate = 0.01f;
+    day.sky.staticSky = false;
+    day.sky.flatSky = true;
+    day.background = {0.55f, 0.7f, 0.9f};
+    day.ambient = {0.35f, 0.35f, 0.4f};
+    day.directionalLights = {{1.0f, 0.95f, 0.85f, -0.5f, -1.0f, -0.4f}};
+    day.startPosition = {0.0f, 2.0f, 0.0f};
+    day.shadowMode = 2;
+    return day;
+}
+
+toolEnvironment Dusk() {
+    toolEnvironment dusk = Day();
+    dusk.background = {0.55f, 0.4f, 0.35f};
+    dusk.ambient = {0.25f, 0.2f, 0.25f};
+    dusk.directionalLights = {{0.9f, 0.6f, 0.4f, -kSun.x, -kSun.y, -kSun.z}};
+    dusk.fog = {1, 0.55f, 0.4f, 0.35f, 150.0f, 900.0f, 0.0f};
+    dusk.lensFlare.sun = kSun;
+    dusk.lensFlare.elements = {{envString("flaresun.png"), 0.0f, 0.5f},
+                               {envString("flarering.png"), 0.5f, 0.3f},
+                               {envString("flaredisc.png"), 1.2f, 0.12f}};
+    return dusk;
+}
+
+} // namespace
+
+float toolMountainHeight(float x, float z) {
+    const float d2 = (x - kHill.x) * (x - kHill.x) + (z - kHill.z) * (z - kHill.z);
+    const float hill = kHill.y * std::exp(-d2 / (2.0f * kHillWidth * kHillWidth));
+    // Flat within 60 of the start, rolling up to 3 units from 160 out.
+    const float out = std::clamp((std::hypot(x, z) - 60.0f) / 100.0f, 0.0f, 1.0f);
+    return hill + out * 3.0f * std::sin(x / 37.0f) * std::sin(z / 29.0f);
+}
+
+void toolWriteMountain(const std::string& dataFolder) {
+    const fs::path mountain = fs::path(dataFolder) / "Environments" / "Mountain";
+    for (const char* folder : {"Data", "Model", "Texture"})
+        fs::create_directories(mountain / folder);
+    WriteMountainTextures(mountain / "Texture");
+    const std::string models = (mountain / "Model").string();
+    toolWriteStaticModel(models + "/terrain.mx", {Terrain(0, kQuads / 2), Terrain(kQuads / 2, kQuads)});
+    toolWriteStaticModel(models + "/sky.mx", {Dome(1500.0f, 600.0f, Glowing("sky.png"))});
+    toolWriteStaticModel(models + "/clouds.mx", {Dome(1200.0f, 350.0f, Glowing("clouds.png"))});
+    toolWriteEnvironment((mountain / "Data" / "1.end").string(), Day());
+    toolWriteEnvironment((mountain / "Data" / "2.end").string(), Dusk());
+}
+
+void toolWriteIronvaleDock(const std::string& dataFolder) {
+    const fs::path theme = fs::path(dataFolder) / "Themes" / "Ironvale";
+    fs::create_directories(theme / "Texture");
+    fs::create_directories(theme / "Tracks" / "Steel" / "Model");
+    toolWritePng((theme / "Texture" / "dockfloor.png").string(),
+                 MakeImage(32, 3, [](float u, float v) -> std::array<float, 4> {
+                     const float seam = std::fmod(v * 8.0f, 1.0f) < 0.08f ? -50.0f : 0.0f;
+                     const float s = Speckle(u, v) * 25.0f + seam;
+                     return {150.0f + s, 145.0f + s, 135.0f + s, 255.0f};
+                 }));
+    toolWritePng((theme / "Texture" / "dockroof.png").string(),
+                 MakeImage(32, 3, [](float u, float) -> std::array<float, 4> {
+                     const float rib = std::fmod(u * 6.0f, 1.0f) < 0.15f ? -40.0f : 0.0f;
+                     return {170.0f + rib, 50.0f + rib * 0.5f, 40.0f, 255.0f};
+                 }));
+    toolModelMaterial steel;
+    steel.diffuse = {0.45f, 0.47f, 0.52f, 1.0f};
+    steel.ambient = {0.4f, 0.4f, 0.45f, 1.0f};
+    // The track runs along z through the origin; the platforms stand either side of it, down to the
+    // ground 2 below the start, and the roof spans both on six posts.
+    constexpr float kLength = 30.0f;
+    std::vector<toolModelFragment> dock;
+    for (float side : {-1.0f, 1.0f}) {
+        dock.push_back(
+            toolMakeBox({2.6f, 2.3f, kLength}, {side * 2.5f, -0.85f, 0.0f}, Textured("dockfloor.png")));
+        for (float z : {-kLength * 0.45f, 0.0f, kLength * 0.45f})
+            dock.push_back(toolMakeBox({0.25f, 4.0f, 0.25f}, {side * 3.5f, 2.3f, z}, steel));
+    }
+    dock.push_back(toolMakeBox({8.4f, 0.3f, kLength + 1.0f}, {0.0f, 4.45f, 0.0f}, Textured("dockroof.png")));
+    toolWriteStaticModel((theme / "Tracks" / "Steel" / "Model" / "loaddock.mx").string(), dock);
+}
+
+void toolWriteRingTextures(const std::string& dataFolder) {
+    const fs::path folder = fs::path(dataFolder) / "Data" / "Effects" / "Texture";
+    fs::create_directories(folder);
+    const struct {
+        const char* file;
+        float red, green, blue;
+    } rings[] = {
+        {"ringgreen.png", 60, 230, 80}, {"ringred.png", 230, 60, 50}, {"ringgold.png", 255, 200, 40}};
+    for (const auto& ring : rings)
+        toolWritePng((folder / ring.file).string(),
+                     MakeImage(64, 4, [&](float u, float v) -> std::array<float, 4> {
+                         // The square spans 1.5 radii each way: the band is brightest on the radius.
+                         const float r = std::hypot(u * 2.0f - 1.0f, v * 2.0f - 1.0f);
+                         const float band = std::clamp(1.0f - std::abs(r - 1.0f / 1.5f) * 10.0f, 0.0f, 1.0f);
+                         return {ring.red, ring.green, ring.blue, band * 255.0f};
+                     }));
+}

@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+// The ground of the "Mountain" environment at (x, z): flat round the start, rolling gently further out,
+// with one hill to the north-east between the start and the sun.
+float toolMountainHeight(float x, float z);
+
+// The "Mountain" environment under a data folder: its terrain, sky and cloud models with their textures,
+// and two variants, "Data/1.end" (day) and "Data/2.end" (dusk, with fog and a sun flare).
+void toolWriteMountain(const std::string& dataFolder);
+
+// The loading dock of the "Ironvale" theme's steel track: platforms either side of the track and a roof
+// on posts, in "Themes/Ironvale/Tracks/Steel/Model/loaddock.mx", textured from the theme's folder.
+void toolWriteIronvaleDock(const std::string& dataFolder);
+
+// The target rings' textures in "Data/Effects/Texture": "ringgreen.png", "ringred.png" and "ringgold.png",
+// a coloured band on a square, alpha 0 outside it.
+void toolWriteRingTextures(const std::string& dataFolder);

@@ -1,0 +1,115 @@
+// The shipped environment and dock, read by the game's own loaders from the built tree.
+#include "../../Source/World/coWorldTestSupport.h"
+#include "Engine/App/App/appDefaultRoots.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
+#include "Engine/Graphics/G3d/g3dFragment.h"
+#include "Engine/Graphics/G3d/g3dLightManager.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/Sc/scLensFlare.h"
+#include "Engine/Platform/plIniReader.h"
+#include "Engine/Platform/plKeyValueStore.h"
+#include "Engine/Platform/plSystemFolders.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Source/World/coEnvironment.h"
+#include "Source/World/coLFVisCompute.h"
+#include "Source/World/coLoadingDock.h"
+#include "Source/World/coTextureCache.h"
+#include "Tools/World/toolParkWorld.h"
+
+namespace {
+
+// The game's roots over the built tree, as the program finds them, on the test device.
+class coWorldContentTest : public coWorldDeviceTest {
+  protected:
+    void SetUp() override {
+        coWorldDeviceTest::SetUp();
+        plInstallServices({.time = &m_time,
+                           .keyValueStore = &m_store,
+                           .iniReader = &m_ini,
+                           .folders = &m_folders,
+                           .d3d = &m_d3d});
+        envInit();
+        fsResetRootTable();
+        m_folders.programPath = LV_DATA_DIR "/loopvane";
+        m_folders.commonAppDataFolder = m_folder.Path();
+        appInitDefaultRoots("LOOPVANE");
+        coPaths::LoadBasicStrings();
+        coPaths::Init();
+        g3dRenderer::Initialize();
+        g3dLightManager::Initialize();
+        m_typeName = coCoasterDefinitionStore().GetCoasterTypeName();
+        coCoasterDefinitionStore().SetCoasterTypeName("Steel");
+    }
+    void TearDown() override {
+        coFreeDock();
+        coGetEnvironment().Clear();
+        coGetEnvironment().SelectVariant(0);
+        coSetParkWorld(nullptr);
+        coSetCollisionPark(nullptr);
+        coCoasterDefinitionStore().SetCoasterTypeName(m_typeName);
+        EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
+        g3dLightManager::Shutdown();
+        g3dRenderer::Shutdown();
+        fsResetRootTable();
+        envShutdown();
+        coWorldDeviceTest::TearDown();
+    }
+    std::string m_typeName;
+    fsTestFolder m_folder;
+    plKeyValueStore m_store{m_folder.Path("config")};
+    plIniReader m_ini{m_folder.Path()};
+    plTestSystemFolders m_folders;
+};
+
+} // namespace
+
+TEST_F(coWorldContentTest, BothVariantsOfTheMountainsAndTheDockLoadWithoutAWarning) {
+    coEnvironment& environment = coGetEnvironment();
+    for (i32 variant : {0, 1}) {
+        environment.Clear();
+        environment.SelectVariant(variant);
+        environment.Load(envString("Mountain"));
+        // The terrain in two halves of 129 x 65 vertices, the sky and, with the layered sky, the clouds.
+        ASSERT_EQ(environment.GetModels().size(), coPrefs::GetBool(8) ? 4u : 3u) << variant;
+        EXPECT_EQ(environment.GetModels()[0]->GetVertexCount() + environment.GetModels()[1]->GetVertexCount(),
+                  2 * 129 * 65);
+        EXPECT_EQ(environment.GetSkyLayer(2).size(), coPrefs::GetBool(8) ? 1u : 0u);
+        EXPECT_EQ(environment.GetLightCount(), 1u);
+        EXPECT_EQ(environment.GetShadowMode(), 2);
+        // The terrain answers the generator's heights: the flat start and the top of the hill.
+        for (const auto& [x, z] : {std::pair(0.0f, 0.0f), {230.0f, 230.0f}, {-170.0f, 95.0f}}) {
+            float height = 0;
+            ASSERT_TRUE(coGetParkWorld().GetHeightAt(x, z, height));
+            EXPECT_NEAR(height, toolMountainHeight(x, z), 0.5f) << x << ", " << z;
+        }
+    }
+    coLoadDock(envString("Ironvale"));
+    ASSERT_NE(coGetDock(), nullptr);
+    const maBoundingBox dock = coGetDock()->GetBounds();
+    EXPECT_LT(dock.minX, -3.0f);
+    EXPECT_GT(dock.maxY, 4.0f);
+    EXPECT_EQ(m_log.Count("**Warning**"), 0u) << m_log.lines.back();
+}
+
+// At dusk the sun stands beyond the hill: seen from the start it shines, from behind the hill it hides.
+TEST_F(coWorldContentTest, TheDuskSunHidesBehindTheHill) {
+    coGetEnvironment().SelectVariant(1);
+    coGetEnvironment().Load(envString("Mountain"));
+    const bool lensFlare = coPrefs::GetBool(coLFVisCompute::kPrefLensFlare);
+    coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, true);
+    scLensFlare flare;
+    flare.SetSourcePosition({1000, 420, 1000});
+    coLFVisCompute test;
+    g3dCamera camera;
+    test.SetCamera(&camera);
+    camera.LookAt({0, 10, 0}, {1, 10, 1}, {0, 1, 0});
+    EXPECT_TRUE(test.IsVisible(flare));
+    camera.LookAt({180, 8, 180}, {181, 8, 181}, {0, 1, 0});
+    EXPECT_FALSE(test.IsVisible(flare));
+    coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, lensFlare);
+}

@@ -1,0 +1,221 @@
+// A placed prop's trigger state machine with its particle and sound cues, on the fountain the
+// content writer makes: a hierarchy model and a sway of 2 s.
+#include "Source/World/coProp.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/Audio/Sn/snSoundManager.h"
+#include "Engine/Audio/Sn/snSoundSystem.h"
+#include "Engine/Audio/Sn/snWaveBuilder.h"
+#include "Engine/Core/Ma/maRandom.h"
+#include "Engine/Graphics/G2d/g2dImageBuilder.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
+#include "Engine/Graphics/Sc/scObject.h"
+#include "Engine/Graphics/Sc/scParticleFactory.h"
+#include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
+#include "Engine/Graphics/Sc/scSingleSkinObject.h"
+#include "Engine/Platform/Sound/plTestSoundDevice.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/World/coPropTemplate.h"
+#include "Source/World/coTextureCache.h"
+#include "Tools/Model/toolAnimatedModels.h"
+#include "Tools/World/toolPropWriter.h"
+#include "coWorldTestSupport.h"
+
+#include <filesystem>
+
+namespace {
+
+// The scene's own lists as the particle factory's scene, without starting the package.
+class coListScene : public scParticleScene {
+  public:
+    coListScene() { scSetParticleScene(this); }
+    ~coListScene() override { scSetParticleScene(nullptr); }
+    void AddToUpdateList(scObject* object) override { scAddToUpdateList(object); }
+    void DeleteObject(scObject* object) override { scDeleteObject(object); }
+    std::vector<scAttachment*> GetAttachmentsOf(scObject* object) override {
+        return scGetAttachmentsOf(object);
+    }
+};
+
+class coPropTest : public coWorldDeviceTest {
+  protected:
+    void SetUp() override {
+        coWorldDeviceTest::SetUp();
+        plInstallServices({.time = &m_time, .sound = &m_sound, .d3d = &m_d3d});
+        snStartSoundSystem();
+        snSoundManager::Init();
+        g3dRenderer::Initialize();
+        fsResetRootTable();
+        fsAddRootDirectory(coRootText, m_folder.Locator("Text"));
+        fsAddRootDirectory(coRootEffects, m_folder.Locator("Effects"));
+        for (const char* folder : {"Ironvale/Model", "Ironvale/Sound", "Ironvale/Data", "Effects/Particle",
+                                   "Effects/Texture", "Text/Ironvale"})
+            m_folder.MakeFolder(folder);
+        toolWriteFountainModels(Native("Ironvale/Model"));
+        m_folder.Write("Ironvale/Sound/drip.wav", snWaveBuilder::Wave16(snWaveBuilder::Ramp(2000)));
+        m_folder.Write("Effects/Texture/spark.png",
+                       g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));
+        m_folder.Write("Effects/Particle/spark.tpr",
+                       scTprBytes::Tpr(scTprBytes::Sgpp(1, 0, 1, "spark.png", {})));
+        gfWriteTextSet(m_folder.Locator("Text/Ironvale/fountain.tsf"), 32, {{0, envString("Fountain")}});
+        coPrefs::SetBool(coPrefParticles, true);
+        maRandomSeed(1);
+    }
+    void TearDown() override {
+        m_template.Unload();
+        coPrefs::SetBool(coPrefParticles, false);
+        scUpdateAll(100.0f); // lets the finished attachments go
+        EXPECT_EQ(scGetUpdateListCount(), 0u);
+        g3dRenderer::Shutdown();
+        snSoundManager::Shutdown();
+        snStopSoundSystem();
+        fsResetRootTable();
+        coWorldDeviceTest::TearDown();
+    }
+    // The sounds asked for start, mix to their end and are seen to have ended, as frames would.
+    void PlayOut(f32 time) {
+        snSoundManager::Update(time);
+        m_sound.Render(22050);
+        snSoundManager::Update(time);
+    }
+    std::string Native(const std::string& relative) {
+        std::string path;
+        fsLocatorToNativePath(m_folder.Locator(relative), path);
+        return path;
+    }
+    // Idle sways once; the entry sways on with a spark at 1 s, a looping drip and a one-shot drip; the
+    // exit is a plain sway.
+    void Load() {
+        toolPropEvent sway;
+        sway.animation = "fountainsway.mx";
+        toolPropEvent entry = sway;
+        entry.playCount = -1;
+        entry.particles.push_back({"spark.tpr", "", 1, -1.0f, {0, 1, 0}, {0, 1, 0}});
+        entry.sounds.push_back({"drip.wav", "", 0, true});
+        entry.sounds.push_back({"drip.wav", "", 0, false});
+        toolPropDefinition fountain;
+        fountain.model = "fountain.mhx";
+        fountain.triggerDistance = 10.0f;
+        fountain.idle = {sway};
+        fountain.entries = {entry};
+        fountain.exit = {sway};
+        toolWritePropDefinition(Native("Ironvale/Data/fountain.prd"), fountain);
+        m_template.Load(m_folder.Locator("Ironvale"));
+    }
+
+    fsTestFolder m_folder;
+    plTestSoundDevice m_sound;
+    coListScene m_scene;
+    coPropTemplate m_template{envString("fountain"), envString("Fountain"), false};
+};
+
+} // namespace
+
+TEST_F(coPropTest, ASkinnedPropSkinsItsOwnCopyAndAnimates) {
+    toolWriteAnimatedModels(Native("Ironvale/Model"));
+    std::filesystem::rename(Native("Ironvale/Model/skintube.mx"), Native("Ironvale/Model/tube.msk"));
+    toolPropEvent bend;
+    bend.animation = "skintubebend.mx";
+    toolPropDefinition tube;
+    tube.model = "tube.msk";
+    tube.triggerDistance = 5.0f;
+    tube.idle = {bend};
+    toolWritePropDefinition(Native("Ironvale/Data/tube.prd"), tube);
+    coPropTemplate kind(envString("tube"), envString("Tube"), false);
+    kind.Load(m_folder.Locator("Ironvale"));
+    {
+        coProp first(kind), second(kind);
+        ASSERT_EQ(first.GetModels().size(), 1u);
+        const auto* skin = dynamic_cast<const scSingleSkinObject*>(first.GetModels().front().get());
+        ASSERT_NE(skin, nullptr);
+        EXPECT_NE(skin->GetFragment(),
+                  static_cast<const scSingleSkinObject&>(*second.GetModels().front()).GetFragment());
+        EXPECT_TRUE(first.IsAnimated());
+        EXPECT_LT(first.GetBounds().minY, first.GetBounds().maxY);
+        first.SetActive(true);
+        first.Advance(1.0f, false);
+        EXPECT_EQ(first.GetCurrentAnimation(), &kind.GetAnimation(coPropTemplate::kIdle, 0));
+        first.SetActive(false);
+    }
+    kind.Unload();
+}
+
+TEST_F(coPropTest, TheStateMachineRunsIdleEntryExitAndBackToIdle) {
+    Load();
+    coProp prop(m_template);
+    ASSERT_TRUE(prop.IsAnimated());
+    prop.SetPosition({5, 0, 7});
+    prop.Update(1.0f); // inactive: nothing starts
+    EXPECT_EQ(prop.GetCurrentAnimation(), nullptr);
+    prop.SetActive(true);
+    const coPropAnimation* idle = &m_template.GetAnimation(coPropTemplate::kIdle, 0);
+    const coPropAnimation* entry = &m_template.GetAnimation(coPropTemplate::kEntry, 0);
+    const coPropAnimation* exit = &m_template.GetAnimation(coPropTemplate::kExit, 0);
+    prop.Advance(10.0f, false);
+    EXPECT_EQ(prop.GetCurrentAnimation(), idle);
+    EXPECT_GE(prop.GetStartTime(), 10.0f);
+    EXPECT_LT(prop.GetStartTime(), 15.0f);
+
+    const struct {
+        f32 time;
+        bool inside;
+        const coPropAnimation* current;
+        f32 start;
+    } steps[] = {
+        {20.0f, true, entry, 20.0f},  {21.0f, true, entry, 20.0f}, {23.0f, false, exit, 23.0f},
+        {24.0f, false, exit, 23.0f},  {25.5f, false, idle, 25.5f}, {26.0f, true, entry, 26.0f},
+        {27.0f, false, entry, 26.0f}, // the entry runs on while it lasts
+        {28.5f, false, exit, 28.5f},  {29.0f, true, entry, 29.0f},
+    };
+    for (const auto& s : steps) {
+        prop.Advance(s.time, s.inside);
+        EXPECT_EQ(prop.GetCurrentAnimation(), s.current) << s.time;
+        EXPECT_EQ(prop.GetStartTime(), s.start) << s.time;
+    }
+    // The entry's particle fires at its key; its drips play, and the one-shots the changes dropped have
+    // played out and gone.
+    PlayOut(30.5f);
+    prop.Advance(30.6f, true);
+    EXPECT_EQ(prop.CountGenerators(), 1u);
+    EXPECT_EQ(prop.CountSounds(), 2u);
+
+    prop.SetActive(false);
+    EXPECT_EQ(prop.GetCurrentAnimation(), nullptr);
+    EXPECT_EQ(prop.CountGenerators() + prop.CountSounds(), 0u);
+    // Back at rest where it stands.
+    EXPECT_EQ(scGetObjectTree(prop.GetModels().front().get())->GetLocalMatrix().GetTranslation().z, 7.0f);
+}
+
+TEST_F(coPropTest, HidingEndsCuesAndADroppedOneShotPlaysOutThenGoes) {
+    Load();
+    auto prop = std::make_unique<coProp>(m_template);
+    prop->SetActive(true);
+    prop->Advance(0.0f, true);
+    prop->Advance(1.5f, true);
+    ASSERT_EQ(prop->CountGenerators(), 1u);
+    ASSERT_EQ(prop->CountSounds(), 2u);
+    prop->SetVisible(false);
+    EXPECT_EQ(prop->CountGenerators() + prop->CountSounds(), 0u);
+    prop->SetVisible(true);
+
+    // Leaving: the looping drip stops, the one-shot's slot is dropped by the silent exit and plays on.
+    prop->Advance(2.0f, true);
+    ASSERT_EQ(prop->CountSounds(), 2u);
+    prop->Advance(3.0f, false);
+    EXPECT_EQ(prop->CountSounds(), 1u);
+    PlayOut(3.05f);
+    prop->Advance(3.1f, false);
+    EXPECT_EQ(prop->CountSounds(), 0u);
+
+    // A prop deleted with an endless spark alive takes it along.
+    prop->Advance(4.0f, true);
+    prop->Advance(5.5f, true);
+    ASSERT_EQ(prop->CountGenerators(), 1u);
+    prop.reset();
+    EXPECT_EQ(snSoundManager::GetActiveCount(), 0u);
+}
