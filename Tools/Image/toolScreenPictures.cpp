@@ -159,5 +159,13 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
         pictures.push_back(
             {prefix + "_s.png", Face(256, 128, {colour.r * 0.6f, colour.g * 1.4f, colour.b * 0.6f})});
     }
+    // The file browser's and the keyboard's panels, buttons and keys.
+    pictures.push_back({"Data/GUI/uibd/uibdbk_i.png", Face(512, 512, {40, 40, 70})});
+    AddFaces(pictures, "Data/GUI/uibd/uibdbn", 128, 32, {70, 120, 70});
+    AddFaces(pictures, "Data/GUI/uibd/uibdup", 32, 32, {90, 90, 140});
+    pictures.push_back({"Data/GUI/uikd/uikdbk_i.png", Face(512, 256, {40, 40, 70})});
+    AddFaces(pictures, "Data/GUI/uikd/uikdbn", 128, 32, {70, 120, 70});
+    AddFaces(pictures, "Data/GUI/uikd/uikdky", 32, 32, {90, 90, 140});
+    pictures.push_back({"Data/GUI/uikd/uikdky_c.png", Face(32, 32, {150, 150, 60})});
     return pictures;
 }

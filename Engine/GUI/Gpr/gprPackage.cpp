@@ -10,6 +10,7 @@
 #include "Engine/GUI/Gpr/gprButtonParser.h"
 #include "Engine/GUI/Gpr/gprContainerParser.h"
 #include "Engine/GUI/Gpr/gprDialogParser.h"
+#include "Engine/GUI/Gpr/gprFileBrowseDialogParser.h"
 #include "Engine/GUI/Gpr/gprEditFieldParser.h"
 #include "Engine/GUI/Gpr/gprImageParser.h"
 #include "Engine/GUI/Gpr/gprKeyPrototypeParser.h"
@@ -40,6 +41,7 @@ void RegisterParsers() {
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldFloatParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldIntegerParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprFileBrowseDialogParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprDialogParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprCheckboxParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprButtonParser>());

@@ -5,6 +5,8 @@
 #include "Source/Palettes/coBackground.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
+#include "Source/Screens/coFileBrowseDialog.h"
+#include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coMainMenu.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coScreenTestKit.h"
@@ -21,7 +23,8 @@ struct Script {
     const char* textSet; // null: loaded without one
 };
 constexpr Script kScripts[] = {
-    {"uiqd", "uimc.tsf"}, {"uibk", nullptr}, {"uimm", "uimm.tsf"}, {"uicd", nullptr}, {"uicc", "uicc.tsf"}};
+    {"uiqd", "uimc.tsf"}, {"uibk", nullptr},      {"uimm", "uimm.tsf"}, {"uicd", nullptr},
+    {"uicc", "uicc.tsf"}, {"uibd", "uibd.tsf"}, {"uikd", "uikd.tsf"}};
 
 std::string Source(const std::string& name) {
     std::ifstream in(std::string(LV_SOURCE_DIR) + "/Content/GUI/" + name + "/" + name + ".gst");
@@ -69,6 +72,8 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coCreditsDialog);
     auto* choice = new coChooseCoasterDialog;
     screens.emplace_back(choice);
+    screens.emplace_back(new coFileBrowseDialog);
+    screens.emplace_back(new coKeyboardDialog);
     for (const char* menu : {"uimm", "uilm", "uisi", "uicm", "uicc", "uicd"})
         background->SetImage(menu);
     EXPECT_EQ(log.Count("Warning"), 0u) << (log.lines.empty() ? "" : log.lines.front());
