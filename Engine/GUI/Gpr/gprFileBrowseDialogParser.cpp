@@ -5,6 +5,7 @@
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprListBoxParser.h"
 #include "Engine/GUI/Gpr/gprScrollBoxParser.h"
+#include "Engine/GUI/Gui/guiListBox.h"
 #include "Engine/GUI/Xui/xuiFileBrowseDialog.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 

@@ -1,7 +1,9 @@
 #include "Source/Screens/coKeyboardDialog.h"
 
+#include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
+#include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Xui/xuiKeyboardSelector.h"
 #include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
 #include "Engine/Platform/plDirectInputKeys.h"
