@@ -11,6 +11,8 @@
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
+#include "Source/Screens/coFileBrowseDialog.h"
+#include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coMainMenu.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Settings/coPaths.h"
@@ -72,10 +74,11 @@ screenGallery::~screenGallery() {
 }
 
 bool screenGallery::Knows(const std::string& screen) const {
-    return screen == "mainmenu" || screen == "question" || screen == "credits" || screen == "choose";
+    return screen == "mainmenu" || screen == "question" || screen == "credits" || screen == "choose" ||
+           screen == "keyboard" || screen == "browse";
 }
 
-guiDialog* screenGallery::Build(const std::string& screen) {
+guiDialog* screenGallery::Build(const std::string& screen, const std::string& text) {
     coPaletteStates menu;
     menu.codes[coPaletteBackground] = 2;
     coPaletteManager::ApplyStates(menu);
@@ -97,6 +100,19 @@ guiDialog* screenGallery::Build(const std::string& screen) {
     } else if (screen == "choose") {
         coShowMenuBackground("uicc");
         dialog = new coChooseCoasterDialog;
+    } else if (screen == "keyboard") {
+        coShowMenuBackground("uimm");
+        auto* keyboard = new coKeyboardDialog;
+        keyboard->SetText(envString(text.c_str()));
+        dialog = keyboard;
+    } else if (screen == "browse") {
+        coShowMenuBackground("uimm");
+        auto* browser = new coFileBrowseDialog;
+        fsLocator music;
+        fsLocatorFromNativePath(Data("Data/Music").c_str(), music);
+        browser->SetDirectory(music);
+        browser->SetFilter(envString("m3u;M3U;mp3;MP3;wma;wav"));
+        dialog = browser;
     }
     if (dialog)
         guiWindowMgr::AddWindow(dialog);

@@ -17,10 +17,11 @@ class screenGallery {
     guiGallery& Gallery() { return m_gallery; }
 
     // "mainmenu": the main menu on its backdrop. The dialogs, each on its menu's backdrop, are returned
-    // for the caller's modal run: "question" (the quit question), "credits", "choose" (a new coaster).
+    // for the caller's modal run: "question" (the quit question), "credits", "choose" (a new coaster),
+    // "keyboard" (the name keyboard holding the text), "browse" (the file browser in the music folder).
     // Null for an unknown name or a menu.
     bool Knows(const std::string& screen) const;
-    guiDialog* Build(const std::string& screen);
+    guiDialog* Build(const std::string& screen, const std::string& text = {});
 
   private:
     guiGallery m_gallery;

@@ -1,7 +1,7 @@
 // The game's screens on the OpenGL device over the built tree, driven by an injected input script and
 // saved as a PNG:
-//   screen_gallery --screen mainmenu|question|credits|choose [--over mainmenu] [--inject "..."]
-//                  [--png picture.png]
+//   screen_gallery --screen mainmenu|question|credits|choose|keyboard|browse [--over mainmenu]
+//                  [--text "typed name"] [--inject "..."] [--png picture.png]
 // A dialog runs modally with the script as its frame and prints its result; the main menu prints the
 // state of each button.
 #include "Engine/Core/Env/envExceptionX.h"
@@ -33,8 +33,8 @@ class screenGalleryFrame : public guiFunction {
 };
 
 int Usage() {
-    std::fputs("usage: screen_gallery --screen mainmenu|question|credits|choose [--over mainmenu]\n"
-               "                      [--inject <script>] [--png <file.png>]\n",
+    std::fputs("usage: screen_gallery --screen mainmenu|question|credits|choose|keyboard|browse\n"
+               "                      [--over mainmenu] [--text <name>] [--inject <script>] [--png <file.png>]\n",
                stderr);
     return 2;
 }
@@ -42,13 +42,15 @@ int Usage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string screen, over, script, png;
+    std::string screen, over, text, script, png;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--screen")
             screen = argv[i + 1];
         else if (option == "--over")
             over = argv[i + 1];
+        else if (option == "--text")
+            text = argv[i + 1];
         else if (option == "--inject")
             script = argv[i + 1];
         else if (option == "--png")
@@ -67,7 +69,7 @@ int main(int argc, char** argv) {
         guiGallery& gallery = screens.Gallery();
         if (!over.empty())
             screens.Build(over);
-        guiDialog* dialog = screens.Build(screen);
+        guiDialog* dialog = screens.Build(screen, text);
         // The screen is up for a frame before the player acts, so every widget has thought once.
         gallery.Frame();
         if (dialog) {
