@@ -24,7 +24,7 @@ struct Script {
 };
 constexpr Script kScripts[] = {
     {"uiqd", "uimc.tsf"}, {"uibk", nullptr},      {"uimm", "uimm.tsf"}, {"uicd", nullptr},
-    {"uicc", "uicc.tsf"}, {"uibd", "uibd.tsf"}, {"uikd", "uikd.tsf"}};
+    {"uicc", "uicc.tsf"}, {"uibd", "uibd.tsf"}, {"uikd", "uikd.tsf"}, {"uitc", "uitc.tsf"}};
 
 std::string Source(const std::string& name) {
     std::ifstream in(std::string(LV_SOURCE_DIR) + "/Content/GUI/" + name + "/" + name + ".gst");
