@@ -9,7 +9,8 @@ class coMode;
 // over the world (the file browser) leaves the back buffer uncleared.
 class coDialogFrameFunction : public guiFunction {
   public:
-    explicit coDialogFrameFunction(coMode* mode, bool clearScreen = true) : m_mode(mode), m_clear(clearScreen) {}
+    explicit coDialogFrameFunction(coMode* mode, bool clearScreen = true)
+        : m_mode(mode), m_clear(clearScreen) {}
     void Execute() override;
 
   protected:

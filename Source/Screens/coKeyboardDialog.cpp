@@ -35,6 +35,7 @@ constexpr u32 kClearKey = 2;
 constexpr u32 kBackspaceKey = 3;
 constexpr u32 kCapsKey = 6;
 constexpr u32 kDigitsKey = 35;
+constexpr u32 kSpecialKeys[] = {kSpaceKey, kBackspaceKey, kClearKey};
 
 constexpr i32 kPressedLook = 3;
 constexpr i32 kCheckedPressedLook = 9;
@@ -44,9 +45,10 @@ constexpr const char* kOwnFolders[] = {"Track Color Preference Settings", "Direc
 
 bool SameIgnoringCase(const envString& a, const char* b) {
     const std::string narrow = envStringToNarrow(a);
-    return std::equal(narrow.begin(), narrow.end(), b, b + std::char_traits<char>::length(b),
-                      [](char x, char y) { return std::tolower(static_cast<unsigned char>(x)) ==
-                                                  std::tolower(static_cast<unsigned char>(y)); });
+    return std::equal(
+        narrow.begin(), narrow.end(), b, b + std::char_traits<char>::length(b), [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+        });
 }
 
 bool CanBeAName(const envString& text) {
@@ -75,14 +77,14 @@ envString Caption(const guiButton* key) {
 }
 
 // The real key's look on its on-screen key: pressed while down, released (a press) when let go. A
-// disabled key takes no press, so a full field stays full.
-void Mirror(const inKeyboard& keys, i32 code, guiButton* key) {
-    if (!key || !key->IsEnabled())
+// disabled key takes no press, so a full field stays full. The key is looked up only for a key in use.
+template <class FindKey> void Mirror(const inKeyboard& keys, i32 code, FindKey findKey) {
+    const bool released = keys.WasKeyReleased(code);
+    if (!released && !keys.IsKeyDown(code) && !keys.IsKeyHeld(code))
         return;
-    if (keys.WasKeyReleased(code))
-        key->SetState(guiStateReleased);
-    else if (keys.IsKeyDown(code) || keys.IsKeyHeld(code))
-        key->SetState(kPressedLook);
+    guiButton* key = findKey();
+    if (key && key->IsEnabled())
+        key->SetState(released ? guiStateReleased : kPressedLook);
 }
 
 } // namespace
@@ -153,21 +155,24 @@ void coKeyboardDialog::DriveRealKeys(xuiOrderedKeyboard& page) {
     if (!keys)
         return;
     std::vector<guiButton*> characterKeys;
-    page.GetKeys(characterKeys);
     const auto labelled = [&](char16_t c) -> guiButton* {
+        if (characterKeys.empty())
+            page.GetKeys(characterKeys);
         const char16_t text[2] = {c, 0};
         const envString wanted(text);
         const auto found = std::find_if(characterKeys.begin(), characterKeys.end(),
                                         [&](const guiButton* key) { return Caption(key) == wanted; });
         return found == characterKeys.end() ? nullptr : *found;
     };
-    for (i32 code = inKeyA; code <= inKey9; ++code) {
-        guiButton* key = labelled(m_unshifted[static_cast<size_t>(code)]);
-        Mirror(*keys, code, key ? key : labelled(m_shifted[static_cast<size_t>(code)]));
-    }
-    Mirror(*keys, inKeySpace, page.GetKeyById(kSpaceKey));
-    Mirror(*keys, inKeyBackspace, page.GetKeyById(kBackspaceKey));
-    Mirror(*keys, inKeyDelete, page.GetKeyById(kClearKey));
+    for (i32 code = inKeyA; code <= inKey9; ++code)
+        Mirror(*keys, code, [&] {
+            guiButton* key = labelled(m_unshifted[static_cast<size_t>(code)]);
+            return key ? key : labelled(m_shifted[static_cast<size_t>(code)]);
+        });
+    const std::pair<i32, u32> specials[] = {
+        {inKeySpace, kSpaceKey}, {inKeyBackspace, kBackspaceKey}, {inKeyDelete, kClearKey}};
+    for (const auto& [code, id] : specials)
+        Mirror(*keys, code, [&page, id = id] { return page.GetKeyById(id); });
     if (guiCheckbox* caps = page.FindKey(kCapsKey)) {
         if (keys->WasKeyReleased(inKeyCapsLock))
             caps->SetChecked(!caps->IsChecked());
@@ -177,7 +182,8 @@ void coKeyboardDialog::DriveRealKeys(xuiOrderedKeyboard& page) {
 }
 
 void coKeyboardDialog::TypeOneEvent(xuiOrderedKeyboard& page) {
-    std::u16string text(GetText().GetData() ? GetText().GetData() : u"", GetText().GetLength());
+    const envString current = GetText();
+    std::u16string text(current.GetData() ? current.GetData() : u"", current.GetLength());
     const auto type = [&](u32 keyId) {
         if (keyId == kSpaceKey)
             text += u' ';
@@ -190,8 +196,9 @@ void coKeyboardDialog::TypeOneEvent(xuiOrderedKeyboard& page) {
     u32 keyId = 0;
     std::vector<guiButton*> characterKeys;
     page.GetKeys(characterKeys);
-    const auto pressed = std::find_if(characterKeys.begin(), characterKeys.end(),
-                                      [](const guiButton* key) { return key->GetState() == guiStateReleased; });
+    const auto pressed = std::find_if(characterKeys.begin(), characterKeys.end(), [](const guiButton* key) {
+        return key->GetState() == guiStateReleased;
+    });
     if (page.PopText(typed)) {
         text.append(typed.GetData() ? typed.GetData() : u"", typed.GetLength());
     } else if (page.PopKeyId(keyId)) {
@@ -202,17 +209,16 @@ void coKeyboardDialog::TypeOneEvent(xuiOrderedKeyboard& page) {
         text.append(caption.GetData() ? caption.GetData() : u"", caption.GetLength());
         (*pressed)->SetState(guiStateIdle);
     } else {
-        for (u32 id : {kSpaceKey, kBackspaceKey, kClearKey}) {
-            guiButton* key = page.GetKeyById(id);
-            if (key && key->GetState() == guiStateReleased) {
-                type(id);
-                key->SetState(guiStateIdle);
-                break;
-            }
-        }
+        const auto special = std::find_if(std::begin(kSpecialKeys), std::end(kSpecialKeys), [&](u32 id) {
+            const guiButton* key = page.GetKeyById(id);
+            return key && key->GetState() == guiStateReleased;
+        });
+        if (special == std::end(kSpecialKeys))
+            return;
+        type(*special);
+        page.GetKeyById(*special)->SetState(guiStateIdle);
     }
-    if (envString(text.c_str()) != GetText())
-        m_field->SetText(envString(text.c_str()));
+    m_field->SetText(envString(text.c_str()));
 }
 
 void coKeyboardDialog::Think() {

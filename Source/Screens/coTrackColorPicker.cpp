@@ -99,8 +99,9 @@ void coTrackColorPicker::ApplySelectedScheme() const {
 
 std::string coTrackColorPicker::SelectedPart() const {
     const i32 part = m_parts->GetSelection();
-    return part >= 0 && static_cast<size_t>(part) < m_partNames.size() ? m_partNames[static_cast<size_t>(part)]
-                                                                        : std::string();
+    return part >= 0 && static_cast<size_t>(part) < m_partNames.size()
+               ? m_partNames[static_cast<size_t>(part)]
+               : std::string();
 }
 
 std::array<f32, 3> coTrackColorPicker::Sliders() const {

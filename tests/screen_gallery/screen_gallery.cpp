@@ -33,9 +33,10 @@ class screenGalleryFrame : public guiFunction {
 };
 
 int Usage() {
-    std::fputs("usage: screen_gallery --screen mainmenu|question|credits|choose|keyboard|browse\n"
-               "                      [--over mainmenu] [--text <name>] [--inject <script>] [--png <file.png>]\n",
-               stderr);
+    std::fputs(
+        "usage: screen_gallery --screen mainmenu|question|credits|choose|keyboard|browse\n"
+        "                      [--over mainmenu] [--text <name>] [--inject <script>] [--png <file.png>]\n",
+        stderr);
     return 2;
 }
 

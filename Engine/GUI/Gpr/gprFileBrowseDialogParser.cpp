@@ -36,23 +36,28 @@ gprFileBrowseDialogParser::gprFileBrowseDialogParser() {
     s_selector = gprLookUpKeyword("FileSelector");
 }
 
-bool gprFileBrowseDialogParser::LoadChild(u32 id, u16 version, u32 size, chReader& reader, guiWindow* parent) {
-    const std::unique_ptr<gprWindowParser> part = PartParser(id, s_upArrow, s_display, s_scrollBox, s_selector);
+bool gprFileBrowseDialogParser::LoadChild(u32 id, u16 version, u32 size, chReader& reader,
+                                          guiWindow* parent) {
+    const std::unique_ptr<gprWindowParser> part =
+        PartParser(id, s_upArrow, s_display, s_scrollBox, s_selector);
     if (!part)
         return gprDialogParser::LoadChild(id, version, size, reader, parent);
     // The list lies inside the scroll box, so it is reached through the browser, not by name.
     if (id == s_selector)
         part->Load(reader, dynamic_cast<xuiFileBrowseDialog&>(*parent).GetFileSelector());
     else
-        LoadNamedChild(*part, id, id == s_upArrow ? "Up Arrow" : id == s_display ? "Selection Display"
-                                                                                   : "File Selector ScrollBox",
+        LoadNamedChild(*part, id,
+                       id == s_upArrow   ? "Up Arrow"
+                       : id == s_display ? "Selection Display"
+                                         : "File Selector ScrollBox",
                        reader, parent);
     return true;
 }
 
 bool gprFileBrowseDialogParser::TranslateChild(u32 id, u16 version, u32 size, chReader& reader,
                                                chWriter& writer) {
-    const std::unique_ptr<gprWindowParser> part = PartParser(id, s_upArrow, s_display, s_scrollBox, s_selector);
+    const std::unique_ptr<gprWindowParser> part =
+        PartParser(id, s_upArrow, s_display, s_scrollBox, s_selector);
     if (!part)
         return gprDialogParser::TranslateChild(id, version, size, reader, writer);
     TranslateObject(*part, id, version, reader, writer);

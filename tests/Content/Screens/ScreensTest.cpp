@@ -22,9 +22,9 @@ struct Script {
     const char* name;
     const char* textSet; // null: loaded without one
 };
-constexpr Script kScripts[] = {
-    {"uiqd", "uimc.tsf"}, {"uibk", nullptr},      {"uimm", "uimm.tsf"}, {"uicd", nullptr},
-    {"uicc", "uicc.tsf"}, {"uibd", "uibd.tsf"}, {"uikd", "uikd.tsf"}, {"uitc", "uitc.tsf"}};
+constexpr Script kScripts[] = {{"uiqd", "uimc.tsf"}, {"uibk", nullptr},    {"uimm", "uimm.tsf"},
+                               {"uicd", nullptr},    {"uicc", "uicc.tsf"}, {"uibd", "uibd.tsf"},
+                               {"uikd", "uikd.tsf"}, {"uitc", "uitc.tsf"}};
 
 std::string Source(const std::string& name) {
     std::ifstream in(std::string(LV_SOURCE_DIR) + "/Content/GUI/" + name + "/" + name + ".gst");

@@ -48,11 +48,10 @@ TEST_F(coKeyboardDialogTest, RealKeysTypeThroughTheirOnScreenKeysOnceARelease) {
     ASSERT_NE(inDeviceManager::GetKeyboard(0), nullptr);
     struct Step {
         u8 dik;
-        const char* text; // after the press
-    } const steps[] = {{plDik::A, "a"},       {plDik::Space, "a "}, {plDik::D1, "a "}, // no digit keys shown
-                       {plDik::Back, "a"},     {plDik::Capital, "a"}, {plDik::B, "aB"},
-                       {plDik::Delete, ""},    {plDik::Back, ""},     {plDik::Capital, ""},
-                       {plDik::C, "c"}};
+        const char* text;                                                            // after the press
+    } const steps[] = {{plDik::A, "a"},    {plDik::Space, "a "},  {plDik::D1, "a "}, // no digit keys shown
+                       {plDik::Back, "a"}, {plDik::Capital, "a"}, {plDik::B, "aB"},  {plDik::Delete, ""},
+                       {plDik::Back, ""},  {plDik::Capital, ""},  {plDik::C, "c"}};
     for (const Step& step : steps) {
         Press(step.dik);
         EXPECT_EQ(Text(), step.text) << "after key " << int(step.dik);

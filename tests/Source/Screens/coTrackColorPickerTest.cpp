@@ -38,7 +38,8 @@ struct coTrackColorPickerTest : coScreenTest {
         group = new guiRadioGroup;
         for (int i = 0; i <= buttons; ++i) {
             auto* button = new guiCheckbox;
-            button->GetText()->SetText(envString(i < buttons ? ("Scheme " + std::to_string(i)).c_str() : "Mine"), 0);
+            button->GetText()->SetText(
+                envString(i < buttons ? ("Scheme " + std::to_string(i)).c_str() : "Mine"), 0);
             group->AddButton(button);
             if (i == buttons)
                 button->SetName("Custom");

@@ -1,5 +1,5 @@
-#include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiEditField.h"
 #include "Engine/GUI/Gui/guiListBox.h"
 #include "Engine/GUI/Xui/xuiFileBrowseDialog.h"
