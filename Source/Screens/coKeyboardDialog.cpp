@@ -63,7 +63,7 @@ bool CanBeAName(const envString& text) {
 
 // The toggle key's caption: the off text in the plain looks, the on text in the checked ones.
 void LabelToggle(xuiOrderedKeyboard& page, u32 keyId, const envString& off, const envString& on) {
-    guiButton* key = page.GetKeyById(keyId);
+    guiCheckbox* key = page.FindKey(keyId);
     if (!key || !key->GetText())
         return;
     for (i32 state : {0, 1, 3, 5}) {

@@ -26,8 +26,11 @@ TEST_F(coFileBrowseDialogTest, OnlyItsButtonsEndItWhileGameTimeStandsStill) {
     coTestFrameFunction frame([&](int f) {
         input.GetScript(1).keys[plDik::Return] = f < 20 && f % 4 == 0 ? 0x80 : 0;
         input.GetScript(1).keys[plDik::Escape] = f < 20 && f % 4 == 2 ? 0x80 : 0;
-        if (f >= 20)
-            PointerFrame(dialog->GetCancel(), f == 20);
+        if (f >= 20) {
+            const maVector3d at = dialog->GetCancel()->GetWorldMatrix().GetTranslation();
+            guiCursorMgr::SetPosition({at.x + 4.0f, at.y + 4.0f});
+            input.GetScript(0).mouse.buttons[0] = f == 20 ? 0x80 : 0;
+        }
         real.Execute();
     });
     dialog->SetThinkFunction(&frame);

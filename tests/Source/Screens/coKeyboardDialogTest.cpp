@@ -99,10 +99,10 @@ TEST_F(coKeyboardDialogTest, AFullFieldLeavesOnlyBackspaceAndClear) {
 }
 
 TEST_F(coKeyboardDialogTest, TogglesAreLabelledFromThePagesTextSet) {
-    EXPECT_EQ(envStringToNarrow(Page().GetKeyById(6)->GetText()->GetText(0)), "Caps");
-    EXPECT_EQ(envStringToNarrow(Page().GetKeyById(6)->GetText()->GetText(9)), "CAPS");
-    EXPECT_EQ(envStringToNarrow(Page().GetKeyById(35)->GetText()->GetText(5)), "123");
-    EXPECT_EQ(envStringToNarrow(Page().GetKeyById(35)->GetText()->GetText(11)), "abc");
+    EXPECT_EQ(envStringToNarrow(Page().FindKey(6)->GetText()->GetText(0)), "Caps");
+    EXPECT_EQ(envStringToNarrow(Page().FindKey(6)->GetText()->GetText(9)), "CAPS");
+    EXPECT_EQ(envStringToNarrow(Page().FindKey(35)->GetText()->GetText(5)), "123");
+    EXPECT_EQ(envStringToNarrow(Page().FindKey(35)->GetText()->GetText(11)), "abc");
 }
 
 TEST_F(coKeyboardDialogTest, AnotherLanguageFallsBackToEnglishAndAMissingPageSetIsNamed) {

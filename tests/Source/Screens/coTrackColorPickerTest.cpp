@@ -28,8 +28,7 @@ struct coTrackColorPickerTest : coScreenTest {
         coTrackColorizer::SetCurrentScheme({{"Rail", Diffuse(0.9f)}, {"Support", Diffuse(0.9f)}});
     }
     void TearDown() override {
-        delete picker;
-        delete group;
+        Drop();
         coTrackColorizer::ClearSchemes();
         coTrackColorizer::ClearCurrent();
         coScreenTest::TearDown();
@@ -46,6 +45,20 @@ struct coTrackColorPickerTest : coScreenTest {
         }
         group->SetSelection(buttons);
         picker = new coTrackColorPicker(group);
+        guiWindowMgr::AddWindow(picker);
+    }
+    void Drop() {
+        if (picker)
+            guiWindowMgr::DeleteWindow(picker);
+        delete group;
+        picker = nullptr;
+        group = nullptr;
+    }
+    // A click on the picker's button over two frames of the window manager.
+    void ClickButton(const char* name) {
+        PointerFrame(picker->FindChild(name), true);
+        PointerFrame(picker->FindChild(name), false);
+        PointerFrame(nullptr, false);
     }
     guiSlider& Slider(const char* name) { return *dynamic_cast<guiSlider*>(picker->FindChild(name)); }
     f32 Red(int scheme) { return picker->GetScheme(scheme).at("Rail").diffuse.r; }
@@ -67,27 +80,27 @@ TEST_F(coTrackColorPickerTest, CustomIsTheLastEntryWhereverItsButtonStands) {
         picker->GetSchemes(stored);
         EXPECT_EQ(stored.size(), 3u);
         EXPECT_EQ(envStringToNarrow(dynamic_cast<guiText*>(picker->FindChild("Title"))->GetText(0)), "Mine");
-        delete picker;
-        delete group;
-        picker = nullptr;
-        group = nullptr;
+        Drop();
     }
 }
 
 TEST_F(coTrackColorPickerTest, ASliderPaintsThePartAndWinsTheFrameOverASchemeChange) {
     Make();
     Slider("Red").SetValue(0.5f);
-    group->SetSelection(1);
     picker->Think();
     const auto* display = dynamic_cast<guiImage*>(picker->FindChild("Color Display"));
     EXPECT_EQ(display->GetColor(0)[0], 127);
     const g3dARGBColor& painted = picker->GetScheme(3).at("Rail").diffuse;
     EXPECT_EQ((std::array<f32, 4>{painted.r, painted.g, painted.b, painted.a}),
               (std::array<f32, 4>{0.5f, 0.25f, 0.75f, 1.0f}));
-    EXPECT_FLOAT_EQ(Red(1), 0.2f);
-    // The next frame takes the scheme: its colours come to the sliders.
+    // Both in one frame: the slider's branch alone, on the scheme now selected; the title waits.
+    Slider("Red").SetValue(0.4f);
+    group->SetSelection(1);
     picker->Think();
-    EXPECT_FLOAT_EQ(Slider("Red").GetValue(), 0.2f);
+    EXPECT_FLOAT_EQ(Red(1), 0.4f);
+    EXPECT_EQ(envStringToNarrow(dynamic_cast<guiText*>(picker->FindChild("Title"))->GetText(0)), "Mine");
+    picker->Think();
+    EXPECT_EQ(envStringToNarrow(dynamic_cast<guiText*>(picker->FindChild("Title"))->GetText(0)), "Scheme 1");
 }
 
 TEST_F(coTrackColorPickerTest, AddResetAndCancelKeepTheListsInStep) {
@@ -97,20 +110,18 @@ TEST_F(coTrackColorPickerTest, AddResetAndCancelKeepTheListsInStep) {
     picker->Think();
     Slider("Red").SetValue(0.6f);
     picker->Think();
-    picker->FindChild("Add Scheme")->SetState(guiStateReleased);
-    picker->Think();
+    ClickButton("Add Scheme");
     EXPECT_EQ(coTrackColorizer::GetSchemeCount(), 4);
     EXPECT_FLOAT_EQ(Red(3), 0.6f);
     EXPECT_FLOAT_EQ(Red(4), 0.9f); // custom stays last
     group->SetSelection(3);
     picker->Think();
-    picker->FindChild("Reset Scheme")->SetState(guiStateReleased);
-    picker->Think();
+    ClickButton("Reset Scheme");
     EXPECT_FLOAT_EQ(Red(3), 0.2f); // scheme 1 as it was before the edit
     EXPECT_FLOAT_EQ(Red(1), 0.6f);
-    picker->FindChild("Cancel")->SetState(guiStateReleased);
-    picker->Think();
+    ClickButton("Cancel");
     EXPECT_FLOAT_EQ(Red(1), 0.2f);
+    EXPECT_FLOAT_EQ(Red(3), 0.2f);
 }
 
 TEST_F(coTrackColorPickerTest, PartsBeyondTheTrackAreHiddenAndUnknownOnesShowTheirName) {
@@ -121,8 +132,9 @@ TEST_F(coTrackColorPickerTest, PartsBeyondTheTrackAreHiddenAndUnknownOnesShowThe
     for (i32 i = 0; i < parts.GetChildCount(); ++i) {
         const auto& button = *dynamic_cast<guiButton*>(parts.GetChild(i));
         EXPECT_EQ(button.IsVisible(), i < 3) << i;
-        if (i < 3)
+        if (i < 3) {
             EXPECT_EQ(envStringToNarrow(button.GetText()->GetText(0)), captions[i]);
+        }
     }
 }
 
