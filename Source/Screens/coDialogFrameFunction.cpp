@@ -16,8 +16,10 @@
 void coDialogFrameFunction::Execute() {
     appPumpMessages();
     m_mode->BeginModalFrame();
-    const u8 black[3] = {0, 0, 0};
-    g2dScreen::Clear(black);
+    if (m_clear) {
+        const u8 black[3] = {0, 0, 0};
+        g2dScreen::Clear(black);
+    }
     inDeviceManager::PollAll();
     guiCursorMgr::UpdatePosition();
     guiWindowMgr::Update();

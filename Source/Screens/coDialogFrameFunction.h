@@ -5,10 +5,12 @@ class coMode;
 
 // One frame of a menu dialog's modal loop (the choose-coaster dialog's as it is): the mode's frame
 // start without the clock's tick, a black screen, the input, the pointer, the GUI, the sound cues, the
-// sound manager and the music keys at the standing game time, then the scene and the 3D frame.
+// sound manager and the music keys at the standing game time, then the scene and the 3D frame. A dialog
+// over the world (the file browser) leaves the back buffer uncleared.
 class coDialogFrameFunction : public guiFunction {
   public:
-    explicit coDialogFrameFunction(coMode* mode) : m_mode(mode) {}
+    explicit coDialogFrameFunction(coMode* mode, bool clearScreen = true)
+        : m_mode(mode), m_clear(clearScreen) {}
     void Execute() override;
 
   protected:
@@ -17,6 +19,7 @@ class coDialogFrameFunction : public guiFunction {
 
   private:
     coMode* m_mode;
+    bool m_clear;
 };
 
 using coChooseCoasterDialogFunction = coDialogFrameFunction;

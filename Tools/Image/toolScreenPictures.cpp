@@ -52,6 +52,13 @@ toolImage Face(int width, int height, Rgb colour) {
     return image;
 }
 
+toolImage Solid(int width, int height, Rgb colour) {
+    toolImage image{width, height, 3, {}};
+    for (int i = 0; i < width * height; ++i)
+        image.pixels.insert(image.pixels.end(), {Byte(colour.r), Byte(colour.g), Byte(colour.b)});
+    return image;
+}
+
 // The nearest value that 5 bits hold, so the 16-bit textures the GUI's pictures load into keep it.
 u8 FiveBits(u8 value) {
     const int five = (value * 31 + 127) / 255;
@@ -178,5 +185,17 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
         pictures.push_back(
             {prefix + "_s.png", Face(256, 128, {colour.r * 0.6f, colour.g * 1.4f, colour.b * 0.6f})});
     }
+    // The file browser's and the name keyboard's panels, buttons and keys.
+    pictures.push_back({"Data/GUI/uibd/uibdbk_i.png", Face(512, 512, {40, 40, 70})});
+    AddFaces(pictures, "Data/GUI/uibd/uibdbn", 128, 32, {70, 120, 70});
+    AddFaces(pictures, "Data/GUI/uibd/uibdup", 32, 32, {90, 90, 140});
+    pictures.push_back({"Data/GUI/uikd/uikdbk_i.png", Face(512, 256, {40, 40, 70})});
+    AddFaces(pictures, "Data/GUI/uikd/uikdbn", 128, 32, {70, 120, 70});
+    AddFaces(pictures, "Data/GUI/uikd/uikdky", 32, 32, {90, 90, 140});
+    pictures.push_back({"Data/GUI/uikd/uikdky_c.png", Face(32, 32, {150, 150, 60})});
+    // The colour picker's panel and buttons, and its swatch, white so that the set colour shows as it is.
+    pictures.push_back({"Data/GUI/uitc/uitcbk_i.png", Face(512, 512, {40, 40, 70})});
+    AddFaces(pictures, "Data/GUI/uitc/uitcbn", 128, 32, {70, 120, 70});
+    pictures.push_back({"Data/GUI/uitc/uitcsw_i.png", Solid(64, 64, {255, 255, 255})});
     return pictures;
 }

@@ -22,6 +22,8 @@
 #include "Source/Screens/coCareerMenu.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
+#include "Source/Screens/coFileBrowseDialog.h"
+#include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coMainMenu.h"
 #include "Source/Screens/coQuestionDialog.h"
@@ -115,7 +117,7 @@ screenGallery::~screenGallery() {
 
 bool screenGallery::Knows(const std::string& screen) const {
     for (const char* known : {"mainmenu", "loadmenu", "profiles", "careermenu", "question", "credits",
-                              "choose", "props", "dock", "manipulate", "builder-hud"})
+                              "choose", "props", "dock", "manipulate", "builder-hud", "keyboard", "browse"})
         if (screen == known)
             return true;
     return false;
@@ -168,7 +170,8 @@ void screenGallery::BuildHud(const std::string& fixture) {
         ->SetCoasterName(envString("Oval"));
 }
 
-guiDialog* screenGallery::Build(const std::string& screen, const std::string& fixture) {
+guiDialog* screenGallery::Build(const std::string& screen, const std::string& fixture,
+                                const std::string& text) {
     if (screen == "builder-hud") {
         BuildHud(fixture);
         return nullptr;
@@ -227,6 +230,19 @@ guiDialog* screenGallery::Build(const std::string& screen, const std::string& fi
     } else if (screen == "choose") {
         coShowMenuBackground("uicc");
         dialog = new coChooseCoasterDialog;
+    } else if (screen == "keyboard") {
+        coShowMenuBackground("uimm");
+        auto* keyboard = new coKeyboardDialog;
+        keyboard->SetText(envString(text.c_str()));
+        dialog = keyboard;
+    } else if (screen == "browse") {
+        coShowMenuBackground("uimm");
+        auto* browser = new coFileBrowseDialog;
+        fsLocator music;
+        fsLocatorFromNativePath(Data("Data/Music").c_str(), music);
+        browser->SetDirectory(music);
+        browser->SetFilter(envString("m3u;M3U;mp3;MP3;wma;wav"));
+        dialog = browser;
     }
     if (dialog)
         guiWindowMgr::AddWindow(dialog);

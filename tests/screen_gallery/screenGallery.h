@@ -21,9 +21,11 @@ class screenGallery {
     // question), "credits", "choose" (a new coaster). The builder's palettes show alone over the built
     // tree's themes: "props", "dock" (for "Steel") and "manipulate" (beside a 10-unit cube 100 ahead of the
     // default camera). "builder-hud": the builder's palettes with sample figures; the fixture "closed-oval"
-    // gives the piece palette a closed circuit. Null for an unknown name, a menu or the HUD.
+    // gives the piece palette a closed circuit. "keyboard": the name keyboard holding the text; "browse":
+    // the file browser in the music folder. Null for an unknown name, a menu or the HUD.
     bool Knows(const std::string& screen) const;
-    guiDialog* Build(const std::string& screen, const std::string& fixture = {});
+    guiDialog* Build(const std::string& screen, const std::string& fixture = {},
+                     const std::string& text = {});
     // Writes the saves the screens show: "saves-5" (five coasters, one of a track type not installed),
     // "classic-3done" (the profile "Ann" with the first three Classic missions done). False for another
     // name.

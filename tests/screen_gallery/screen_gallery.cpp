@@ -1,9 +1,9 @@
 // The game's screens on the OpenGL device over the built tree, driven by an injected input script and
 // saved as a PNG:
 //   screen_gallery --screen
-//   mainmenu|loadmenu|profiles|careermenu|question|credits|choose|props|dock|manipulate|builder-hud
-//                  [--over mainmenu] [--fixture saves-5|classic-3done|closed-oval] [--inject "..."]
-//                  [--png picture.png]
+//   mainmenu|loadmenu|profiles|careermenu|question|credits|choose|props|dock|manipulate|builder-hud|keyboard|browse
+//                  [--over mainmenu] [--fixture saves-5|classic-3done|closed-oval] [--text "typed name"]
+//                  [--inject "..."] [--png picture.png]
 // A dialog runs modally with the script as its frame and prints its result; the main menu prints the
 // state of each button, the builder's HUD the objectives panel's x.
 #include "Engine/Core/Env/envExceptionX.h"
@@ -38,8 +38,9 @@ class screenGalleryFrame : public guiFunction {
 int Usage() {
     std::fputs(
         "usage: screen_gallery --screen mainmenu|loadmenu|profiles|careermenu|question|credits|choose|props|"
-        "dock|manipulate|builder-hud\n"
-        "                      [--over mainmenu] [--fixture saves-5|classic-3done|closed-oval]\n"
+        "dock|manipulate|builder-hud|keyboard|browse\n"
+        "                      [--over mainmenu] [--fixture saves-5|classic-3done|closed-oval] [--text "
+        "<name>]\n"
         "                      [--inject <script>] [--png <file.png>]\n",
         stderr);
     return 2;
@@ -48,7 +49,7 @@ int Usage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string screen, over, fixture, script, png;
+    std::string screen, over, fixture, text, script, png;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--screen")
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
             over = argv[i + 1];
         else if (option == "--fixture")
             fixture = argv[i + 1];
+        else if (option == "--text")
+            text = argv[i + 1];
         else if (option == "--inject")
             script = argv[i + 1];
         else if (option == "--png")
@@ -77,7 +80,7 @@ int main(int argc, char** argv) {
         guiGallery& gallery = screens.Gallery();
         if (!over.empty())
             screens.Build(over);
-        guiDialog* dialog = screens.Build(screen, fixture);
+        guiDialog* dialog = screens.Build(screen, fixture, text);
         // The screen is up for a frame before the player acts, so every widget has thought once.
         gallery.Frame();
         if (dialog) {

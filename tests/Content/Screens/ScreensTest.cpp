@@ -14,6 +14,8 @@
 #include "Source/Screens/coCareerMenu.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
+#include "Source/Screens/coFileBrowseDialog.h"
+#include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coMainMenu.h"
 #include "Source/Screens/coQuestionDialog.h"
@@ -37,7 +39,8 @@ constexpr Script kScripts[] = {{"uiqd", "uimc.tsf"},   {"uibk", nullptr},    {"u
                                {"uicd", nullptr},      {"uicc", "uicc.tsf"}, {"uilm", "uilm.tsf"},
                                {"uisi", "uisi.tsf"},   {"uicm", "uicm.tsf"}, {"uimp", nullptr},
                                {"uitm", nullptr},      {"uisp", "uisp.tsf"}, {"uisp/uigs", nullptr},
-                               {"uisp/uils", nullptr}, {"uiop", nullptr}};
+                               {"uisp/uils", nullptr}, {"uiop", nullptr},    {"uibd", "uibd.tsf"},
+                               {"uikd", "uikd.tsf"},   {"uitc", "uitc.tsf"}};
 
 std::string Folder(const std::string& name) {
     return name.substr(0, name.find('/'));
@@ -103,6 +106,8 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coGlobalStatsPalette);
     screens.emplace_back(new coLocalStatsPalette);
     screens.emplace_back(new coObjectivesPalette);
+    screens.emplace_back(new coFileBrowseDialog);
+    screens.emplace_back(new coKeyboardDialog);
     for (const char* menu : {"uimm", "uilm", "uisi", "uicm", "uicc", "uicd"})
         background->SetImage(menu);
     EXPECT_EQ(log.Count("Warning"), 0u) << (log.lines.empty() ? "" : log.lines.front());

@@ -1,7 +1,10 @@
+#include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiEditField.h"
+#include "Engine/GUI/Gui/guiListBox.h"
 #include "Engine/GUI/Xui/xuiComboBox.h"
 #include "Engine/GUI/Xui/xuiFileBrowseDialog.h"
+#include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "gprTestScripts.h"
 
 namespace {
@@ -104,4 +107,23 @@ TEST_F(gprDialogParsersTest, FileBrowserPartsLoadIntoTheBrowsersOwn) {
     EXPECT_NE(dynamic_cast<guiContainer&>(*browser.FindChild("Box")).FindChild("Files"), nullptr);
     // Once the scroll box is renamed, a later "FileSelector" finds nothing to load into.
     EXPECT_TRUE(log.Holds("no child named \"File Selector ScrollBox\""));
+}
+
+TEST_F(gprDialogParsersTest, FileBrowserPartsLoadIntoTheBrowsersOwnParts) {
+    xuiFileBrowseDialog dialog;
+    const i32 parts = dialog.GetChildCount();
+    LoadText("FileBrowseDialog { UpArrowButton { Size 30 31 } SelectionDisplay { Size 300 20 }\n"
+             "FileSelectorScrollBox { Position 5 6 1 } FileSelector { RowHeight 17 }\n"
+             "OkButton { Size 50 20 } Text { Id \"Title\" } }",
+             &dialog);
+    EXPECT_EQ(dialog.GetChildCount(), parts + 1);
+    i32 w = 0, h = 0;
+    dialog.GetUpArrow()->GetSize(w, h);
+    EXPECT_EQ(h, 31);
+    dialog.GetSelectionDisplay()->GetSize(w, h);
+    EXPECT_EQ(w, 300);
+    EXPECT_EQ(dialog.GetFileSelectorScrollBox()->GetPosition().y, 6.0f);
+    EXPECT_EQ(dialog.GetFileSelector()->GetRowHeight(), 17);
+    dialog.GetOk()->GetSize(w, h);
+    EXPECT_EQ(w, 50);
 }

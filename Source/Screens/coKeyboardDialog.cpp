@@ -1,0 +1,243 @@
+#include "Source/Screens/coKeyboardDialog.h"
+
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/App/In/inDeviceManager.h"
+#include "Engine/App/In/inKeyCode.h"
+#include "Engine/App/In/inKeyboard.h"
+#include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiCheckbox.h"
+#include "Engine/GUI/Gui/guiEditField.h"
+#include "Engine/GUI/Gui/guiScrollingText.h"
+#include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Xui/xuiKeyboardSelector.h"
+#include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Source/Career/coProfileFiles.h"
+#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coScreenScript.h"
+#include "Source/Settings/coPaths.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace {
+
+constexpr const char* kScript = "uikd";
+constexpr u32 kPageTextSet = 32;
+constexpr u32 kWidestText = 165;
+
+// On-screen key ids.
+constexpr u32 kSpaceKey = 1;
+constexpr u32 kClearKey = 2;
+constexpr u32 kBackspaceKey = 3;
+constexpr u32 kCapsKey = 6;
+constexpr u32 kDigitsKey = 35;
+constexpr u32 kSpecialKeys[] = {kSpaceKey, kBackspaceKey, kClearKey};
+
+constexpr i32 kPressedLook = 3;
+constexpr i32 kCheckedPressedLook = 9;
+
+// Folders the game keeps in the saves root beside the profiles; a fresh start would empty them.
+constexpr const char* kOwnFolders[] = {"Track Color Preference Settings", "Directory For Unlocked Props"};
+
+bool SameIgnoringCase(const envString& a, const char* b) {
+    const std::string narrow = envStringToNarrow(a);
+    return std::equal(
+        narrow.begin(), narrow.end(), b, b + std::char_traits<char>::length(b), [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+        });
+}
+
+bool CanBeAName(const envString& text) {
+    bool blank = true;
+    for (u32 i = 0; i < text.GetLength(); ++i)
+        blank = blank && (text[i] == u' ' || text[i] == u'\t');
+    if (blank || !coIsValidProfileName(text))
+        return false;
+    return std::none_of(std::begin(kOwnFolders), std::end(kOwnFolders),
+                        [&](const char* folder) { return SameIgnoringCase(text, folder); });
+}
+
+// The toggle key's caption: the off text in the plain looks, the on text in the checked ones.
+void LabelToggle(xuiOrderedKeyboard& page, u32 keyId, const envString& off, const envString& on) {
+    guiCheckbox* key = page.FindKey(keyId);
+    if (!key || !key->GetText())
+        return;
+    for (i32 state : {0, 1, 3, 5}) {
+        key->GetText()->SetText(off, state);
+        key->GetText()->SetText(on, state + guiCheckbox::kCheckedStates);
+    }
+}
+
+envString Caption(const guiButton* key) {
+    return key->GetText() ? key->GetText()->GetText(0) : envString();
+}
+
+// The real key's look on its on-screen key: pressed while down, released (a press) when let go. A
+// disabled key takes no press, so a full field stays full. The key is looked up only for a key in use.
+template <class FindKey> void Mirror(const inKeyboard& keys, i32 code, FindKey findKey) {
+    const bool released = keys.WasKeyReleased(code);
+    if (!released && !keys.IsKeyDown(code) && !keys.IsKeyHeld(code))
+        return;
+    guiButton* key = findKey();
+    if (key && key->IsEnabled())
+        key->SetState(released ? guiStateReleased : kPressedLook);
+}
+
+} // namespace
+
+coKeyboardDialog::coKeyboardDialog() {
+    coLoadScreenScript(kScript, "uikd.tsf", this);
+    m_field = coFindWidget<guiEditField>(*this, kScript, "EditField", "EditField");
+    m_selector = coFindWidget<xuiKeyboardSelector>(*this, kScript, "Selector", "KeyboardSelector");
+    const fsLocator& languageFolder = fsGetRootDirectory(coRootText, 0);
+    const envString language =
+        languageFolder.GetComponentCount() ? languageFolder.GetLastComponent() : envString();
+    for (i32 i = 0; i < m_selector->GetNumKeyboards(); ++i) {
+        auto* page = dynamic_cast<xuiOrderedKeyboard*>(m_selector->GetKeyboard(i));
+        if (!page)
+            continue;
+        const envString name(page->GetName().c_str());
+        const std::string file = kScript + page->GetName() + ".tsf";
+        const gfTextSet texts(coScreenTextSet(file.c_str()), kPageTextSet, true);
+        if (name == language)
+            m_languagePage = i;
+        if (page->GetName() == "Eng")
+            m_englishPage = i;
+        LabelToggle(*page, kCapsKey, texts.GetText(0), texts.GetText(1));
+        LabelToggle(*page, kDigitsKey, texts.GetText(2), texts.GetText(3));
+    }
+    for (u32 i = 0; i < 26; ++i) {
+        m_unshifted[i] = static_cast<char16_t>(u'a' + i);
+        m_shifted[i] = static_cast<char16_t>(u'A' + i);
+    }
+    for (u32 i = 0; i < 10; ++i)
+        m_unshifted[26 + i] = m_shifted[26 + i] = static_cast<char16_t>(u'0' + i);
+    // Without the player's language the English page shows, and without that the first.
+    m_selector->SelectKeyboard(m_languagePage >= 0 ? m_languagePage : std::max(m_englishPage, 0));
+    SetVisible(false);
+    SetEnabled(false);
+}
+
+envString coKeyboardDialog::GetText() const {
+    return m_field->GetText();
+}
+
+bool coKeyboardDialog::IsTooWide() const {
+    const guiScrollingText* text = m_field->GetTextWindow();
+    const g2dFont font = text && text->GetFont(0) ? text->GetFont(0) : g2dScreen::GetDefaultFont();
+    u32 width = 0, height = 0;
+    g2dFont::MeasureText(font, GetText(), width, height);
+    return width >= kWidestText;
+}
+
+void coKeyboardDialog::SetTextFull(bool full) {
+    m_textFull = full;
+    xuiOrderedKeyboard* page = m_selector->GetCurrentKeyboard();
+    if (!page)
+        return;
+    page->SetEnabled(!full);
+    for (u32 id : {kBackspaceKey, kClearKey})
+        if (guiButton* key = page->GetKeyById(id))
+            key->SetEnabled(true);
+}
+
+void coKeyboardDialog::SetText(const envString& text) {
+    m_field->SetText(text);
+    SetTextFull(IsTooWide());
+}
+
+void coKeyboardDialog::DriveRealKeys(xuiOrderedKeyboard& page) {
+    const inKeyboard* keys = inDeviceManager::GetKeyboard(0);
+    if (!keys)
+        return;
+    std::vector<guiButton*> characterKeys;
+    const auto labelled = [&](char16_t c) -> guiButton* {
+        if (characterKeys.empty())
+            page.GetKeys(characterKeys);
+        const char16_t text[2] = {c, 0};
+        const envString wanted(text);
+        const auto found = std::find_if(characterKeys.begin(), characterKeys.end(),
+                                        [&](const guiButton* key) { return Caption(key) == wanted; });
+        return found == characterKeys.end() ? nullptr : *found;
+    };
+    for (i32 code = inKeyA; code <= inKey9; ++code)
+        Mirror(*keys, code, [&] {
+            guiButton* key = labelled(m_unshifted[static_cast<size_t>(code)]);
+            return key ? key : labelled(m_shifted[static_cast<size_t>(code)]);
+        });
+    const std::pair<i32, u32> specials[] = {
+        {inKeySpace, kSpaceKey}, {inKeyBackspace, kBackspaceKey}, {inKeyDelete, kClearKey}};
+    for (const auto& [code, id] : specials)
+        Mirror(*keys, code, [&page, id = id] { return page.GetKeyById(id); });
+    if (guiCheckbox* caps = page.FindKey(kCapsKey)) {
+        if (keys->WasKeyReleased(inKeyCapsLock))
+            caps->SetChecked(!caps->IsChecked());
+        else if (keys->IsKeyDown(inKeyCapsLock) || keys->IsKeyHeld(inKeyCapsLock))
+            caps->SetState(caps->IsChecked() ? kCheckedPressedLook : kPressedLook);
+    }
+}
+
+void coKeyboardDialog::TypeOneEvent(xuiOrderedKeyboard& page) {
+    const envString current = GetText();
+    std::u16string text(current.GetData() ? current.GetData() : u"", current.GetLength());
+    const auto type = [&](u32 keyId) {
+        if (keyId == kSpaceKey)
+            text += u' ';
+        else if (keyId == kClearKey)
+            text.clear();
+        else if (keyId == kBackspaceKey && !text.empty())
+            text.pop_back();
+    };
+    envString typed;
+    u32 keyId = 0;
+    std::vector<guiButton*> characterKeys;
+    page.GetKeys(characterKeys);
+    const auto pressed = std::find_if(characterKeys.begin(), characterKeys.end(), [](const guiButton* key) {
+        return key->GetState() == guiStateReleased;
+    });
+    if (page.PopText(typed)) {
+        text.append(typed.GetData() ? typed.GetData() : u"", typed.GetLength());
+    } else if (page.PopKeyId(keyId)) {
+        type(keyId);
+    } else if (pressed != characterKeys.end()) {
+        // Only a character key types its caption; taken back to idle, one release types once.
+        const envString caption = Caption(*pressed);
+        text.append(caption.GetData() ? caption.GetData() : u"", caption.GetLength());
+        (*pressed)->SetState(guiStateIdle);
+    } else {
+        const auto special = std::find_if(std::begin(kSpecialKeys), std::end(kSpecialKeys), [&](u32 id) {
+            const guiButton* key = page.GetKeyById(id);
+            return key && key->GetState() == guiStateReleased;
+        });
+        if (special == std::end(kSpecialKeys))
+            return;
+        type(*special);
+        page.GetKeyById(*special)->SetState(guiStateIdle);
+    }
+    m_field->SetText(envString(text.c_str()));
+}
+
+void coKeyboardDialog::Think() {
+    const bool tooWide = IsTooWide();
+    if (tooWide != m_textFull)
+        SetTextFull(tooWide);
+    if (xuiOrderedKeyboard* page = m_selector->GetCurrentKeyboard()) {
+        const bool hasText = GetText().GetLength() > 0;
+        for (u32 id : {kBackspaceKey, kClearKey})
+            if (guiButton* key = page->GetKeyById(id))
+                key->SetEnabled(hasText);
+        DriveRealKeys(*page);
+        TypeOneEvent(*page);
+    }
+    GetOk()->SetEnabled(CanBeAName(GetText()));
+    guiContainer::Think();
+}
+
+i32 coKeyboardDialog::DoModal() {
+    const coDialogDimmer::Scope dimmer(this);
+    return guiDialog::DoModal();
+}

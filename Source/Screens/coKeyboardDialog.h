@@ -1,0 +1,47 @@
+#pragma once
+#include "Engine/GUI/Gui/guiDialog.h"
+#include "Source/Screens/coDialogFrameFunction.h"
+
+#include <array>
+
+class guiEditField;
+class xuiKeyboardSelector;
+class xuiOrderedKeyboard;
+
+// The modal dialog in which the player types a name ("uikd" with "uikd.tsf"): an edit field over an
+// on-screen keyboard of one page per language, typed on by clicks or by the real keyboard, whose keys
+// press the matching on-screen keys. Ok takes only names that are not blank, can be a folder's name and
+// are none of the folders the game keeps beside the profiles.
+class coKeyboardDialog : public guiDialog {
+  public:
+    // Throws coScreenScriptX for a script without "EditField" or "Selector", and the loaders' exceptions
+    // (a page's text set "uikd<page>.tsf" that is missing among them).
+    coKeyboardDialog();
+
+    // Sets the text and whether the keyboard takes more.
+    void SetText(const envString& text);
+    envString GetText() const;
+    xuiKeyboardSelector* GetSelector() const { return m_selector; }
+    bool IsTextFull() const { return m_textFull; }
+
+    void Think() override;
+    // The dialog dimmer lies behind the dialog during the run.
+    i32 DoModal() override;
+
+  private:
+    bool IsTooWide() const;
+    void SetTextFull(bool full);
+    void DriveRealKeys(xuiOrderedKeyboard& page);
+    void TypeOneEvent(xuiOrderedKeyboard& page);
+
+    guiEditField* m_field = nullptr;
+    xuiKeyboardSelector* m_selector = nullptr;
+    bool m_textFull = false;
+    i32 m_languagePage = -1;
+    i32 m_englishPage = -1;
+    // The characters of the engine's letter and digit key codes 0 to 35, unshifted and shifted.
+    std::array<char16_t, 36> m_unshifted{};
+    std::array<char16_t, 36> m_shifted{};
+};
+
+using coKeyboardDialogFunction = coDialogFrameFunction;

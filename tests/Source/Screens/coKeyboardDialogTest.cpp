@@ -1,0 +1,135 @@
+#include "Source/Screens/coKeyboardDialog.h"
+
+#include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiCheckbox.h"
+#include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Xui/xuiKeyboardSelector.h"
+#include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
+#include "Engine/Platform/plDirectInputKeys.h"
+#include "Source/Palettes/coDialogDimmer.h"
+#include "coScreenTestKit.h"
+
+#include <filesystem>
+
+namespace {
+
+struct coKeyboardDialogTest : coScreenTest {
+    void SetUp() override {
+        coScreenTest::SetUp();
+        dialog = new coKeyboardDialog;
+        guiWindowMgr::AddWindow(dialog);
+        // Up as during its run, so the window manager's frames reach its Think.
+        dialog->SetVisible(true);
+        dialog->SetEnabled(true);
+    }
+    void TearDown() override {
+        guiWindowMgr::DeleteWindow(dialog);
+        coScreenTest::TearDown();
+    }
+    void Frame() {
+        inDeviceManager::PollAll();
+        guiWindowMgr::Update();
+    }
+    // The real key pressed for a frame and let go, then a frame more.
+    void Press(u8 dik) {
+        for (u8 state : {u8{0x80}, u8{0}, u8{0}}) {
+            input.GetScript(1).keys[dik] = state;
+            Frame();
+        }
+    }
+    std::string Text() const { return envStringToNarrow(dialog->GetText()); }
+    xuiOrderedKeyboard& Page() const { return *dialog->GetSelector()->GetCurrentKeyboard(); }
+
+    coKeyboardDialog* dialog = nullptr;
+};
+
+TEST_F(coKeyboardDialogTest, RealKeysTypeThroughTheirOnScreenKeysOnceARelease) {
+    ASSERT_NE(inDeviceManager::GetKeyboard(0), nullptr);
+    struct Step {
+        u8 dik;
+        const char* text;                                                            // after the press
+    } const steps[] = {{plDik::A, "a"},    {plDik::Space, "a "},  {plDik::D1, "a "}, // no digit keys shown
+                       {plDik::Back, "a"}, {plDik::Capital, "a"}, {plDik::B, "aB"},  {plDik::Delete, ""},
+                       {plDik::Back, ""},  {plDik::Capital, ""},  {plDik::C, "c"}};
+    for (const Step& step : steps) {
+        Press(step.dik);
+        EXPECT_EQ(Text(), step.text) << "after key " << int(step.dik);
+    }
+    EXPECT_FALSE(Page().FindKey(6)->IsChecked());
+}
+
+TEST_F(coKeyboardDialogTest, OkOnlyForNamesThatCanBeAProfilesFolder) {
+    const std::pair<const char*, bool> names[] = {{"", false},
+                                                  {"   ", false},
+                                                  {"track color preference settings", false},
+                                                  {"DIRECTORY FOR UNLOCKED PROPS", false},
+                                                  {"a/b", false},
+                                                  {"..", false},
+                                                  {"My Coaster", true},
+                                                  {" x ", true}};
+    for (const auto& [name, ok] : names) {
+        dialog->SetText(envString(name));
+        Frame();
+        EXPECT_EQ(dialog->GetOk()->IsEnabled(), ok) << '"' << name << '"';
+    }
+}
+
+TEST_F(coKeyboardDialogTest, AFullFieldLeavesOnlyBackspaceAndClear) {
+    dialog->SetText(envString("WWWWWWWWWWWWWWWWWWWWWWWW"));
+    Frame();
+    EXPECT_TRUE(dialog->IsTextFull());
+    std::vector<guiButton*> keys;
+    Page().GetKeys(keys);
+    ASSERT_FALSE(keys.empty());
+    EXPECT_FALSE(keys.front()->IsEnabled());
+    EXPECT_FALSE(Page().GetKeyById(1)->IsEnabled());
+    EXPECT_TRUE(Page().GetKeyById(2)->IsEnabled());
+    EXPECT_TRUE(Page().GetKeyById(3)->IsEnabled());
+    Press(plDik::A);
+    EXPECT_EQ(Text(), "WWWWWWWWWWWWWWWWWWWWWWWW");
+    // Backspace until the text is narrow enough again.
+    for (int i = 0; i < 30 && dialog->IsTextFull(); ++i)
+        Press(plDik::Back);
+    EXPECT_FALSE(dialog->IsTextFull());
+    EXPECT_TRUE(keys.front()->IsEnabled());
+    const std::string before = Text();
+    Press(plDik::A);
+    EXPECT_EQ(Text(), before + "a");
+}
+
+TEST_F(coKeyboardDialogTest, TogglesAreLabelledFromThePagesTextSet) {
+    EXPECT_EQ(envStringToNarrow(Page().FindKey(6)->GetText()->GetText(0)), "Caps");
+    EXPECT_EQ(envStringToNarrow(Page().FindKey(6)->GetText()->GetText(9)), "CAPS");
+    EXPECT_EQ(envStringToNarrow(Page().FindKey(35)->GetText()->GetText(5)), "123");
+    EXPECT_EQ(envStringToNarrow(Page().FindKey(35)->GetText()->GetText(11)), "abc");
+}
+
+TEST_F(coKeyboardDialogTest, AnotherLanguageFallsBackToEnglishAndAMissingPageSetIsNamed) {
+    // A language folder with the dialog's texts: without "uikdEng.tsf" the construction fails naming it.
+    fsTestFolder ger;
+    ger.MakeFolder("Ger");
+    std::filesystem::copy_file(DataPath("Data/Text/Eng/uikd.tsf"), ger.Path("Ger/uikd.tsf"));
+    SetRoot(coRootText, ger.Path("Ger"));
+    try {
+        coKeyboardDialog broken;
+        ADD_FAILURE() << "no exception";
+    } catch (const fsFileDoesntExistX& error) {
+        EXPECT_EQ(envStringToNarrow(error.GetLocator().GetLastComponent()), "uikdEng.tsf");
+    }
+    std::filesystem::copy_file(DataPath("Data/Text/Eng/uikdEng.tsf"), ger.Path("Ger/uikdEng.tsf"));
+    const coKeyboardDialog german;
+    EXPECT_EQ(german.GetSelector()->GetCurrentIndex(), 0);
+}
+
+TEST_F(coKeyboardDialogTest, ARunReturnsOkWithTheTypedName) {
+    coDialogDimmer::Create();
+    dialog->SetText(envString("Ride"));
+    coTestFrameFunction frame = ClickLater([&] { return dialog->GetOk(); });
+    dialog->SetThinkFunction(&frame);
+    EXPECT_EQ(dialog->DoModal(), 1);
+    EXPECT_EQ(Text(), "Ride");
+    coDialogDimmer::Destroy();
+}
+
+} // namespace
