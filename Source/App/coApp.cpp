@@ -30,9 +30,12 @@
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Video/Vi/viMoviePlayer.h"
 #include "Source/App/coErrorDisplayerMgr.h"
+#include "Source/App/coGameEditorInput.h"
+#include "Source/App/coGameEditorWorld.h"
 #include "Source/App/coLoadingScreen.h"
 #include "Source/App/coReportException.h"
 #include "Source/Collision/coTrackCollision.h"
@@ -55,10 +58,12 @@
 #include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coRideSettings.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/World/coEnvironment.h"
+#include "Source/World/coPropList.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -76,12 +81,32 @@ class coQuestionDialog : public coModalDialog {
 };
 
 coGameCoasterServices g_coasterServices;
-// What the ride modes find of the game so far: the sky follows the camera, the movie frames go to disc.
+coGameEditorInput g_editorInput;
+coGameEditorWorld g_editorWorld;
+
+// Lens flares judged from the camera as it will draw, and the sky around it.
+void UpdateFlaresAndSky(g3dCamera& camera, float time) {
+    camera.Apply();
+    scUpdateLensFlares();
+    coGetEnvironment().UpdateSky(*camera.GetPosition(), time);
+}
+
+// What the ride modes find of the game so far: the remembered camera and fanfare of the ride settings,
+// the placed props, the pause dialog, flares and sky from the camera, and movie frames written to disc.
 class coAppRideHost : public coRideModeHost {
   public:
-    void UpdateEnvironment(g3dCamera& camera, float time) override {
-        coGetEnvironment().UpdateSky(*camera.GetPosition(), time);
-    }
+    i32 GetRideCamera() override { return coGetRideCameraIndex(); }
+    void SetRideCamera(i32 camera) override { coSetRideCameraIndex(camera); }
+    std::string GetFanfareSet() override { return coGetRideSettings().fanfare; }
+    void CreatePauseDialog() override { coCreateRidePauseDialog(); }
+    void DestroyPauseDialog() override { coDestroyRidePauseDialog(); }
+    i32 RunPauseDialog(i32 mode) override { return coRunRidePauseDialog(mode); }
+    i32 GetPauseDialogExit() override { return coGetRidePauseDialogResult(); }
+    void SetPropsActive(bool active) override { coPropList::SetAllActive(active); }
+    void UpdateProps(float time) override { coPropList::UpdateAll(time); }
+    void PausePropSounds() override { coPropList::PauseSounds(); }
+    void ResumePropSounds() override { coPropList::ResumeSounds(); }
+    void UpdateEnvironment(g3dCamera& camera, float time) override { UpdateFlaresAndSky(camera, time); }
     void CaptureMovieFrame(i32 shrink) override { coGrabRideFrame(*g_pdevice, shrink); }
 };
 
@@ -102,6 +127,7 @@ coApp::~coApp() {
 }
 
 void coApp::Update() {
+    m_frameStart = std::chrono::steady_clock::now();
     if (coModeStackIsEmpty()) {
         RequestQuit();
         return;
@@ -207,6 +233,10 @@ void coApp::OnStart(appStartEvent*) {
                      static_cast<long long>(MillisecondsSinceStart()));
     m_teardown.push_back(coLoadingScreenHide);
     coBindDefaultInput();
+    coSetEditorInput(&g_editorInput);
+    m_teardown.push_back([] { coSetEditorInput(nullptr); });
+    coSetEditorWorld(&g_editorWorld);
+    m_teardown.push_back([] { coSetEditorWorld(nullptr); });
 
     SetUpGui();
     CreateCursors();
@@ -477,6 +507,16 @@ void coApp::BeginMenuFrame(bool poll) {
     coMusicHandleKeys();
 }
 
+void coApp::UpdateGui() {
+    guiWindowMgr::Update();
+}
+
+void coApp::UpdateScene(g3dCamera& camera, float time) {
+    UpdateFlaresAndSky(camera, time);
+    snSoundManager::Update(time);
+    coMusicHandleKeys();
+}
+
 void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
     // Whatever the sky leaves uncovered shows the environment's background, never the last frame.
     if (camera)
@@ -489,9 +529,15 @@ void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
         g3dRenderer::RenderFrame(appClock::GetTime());
     }
     g2dScreen::EndFrame();
+    if (m_trace)
+        std::fprintf(
+            stderr, "frame %.3f ms\n",
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_frameStart)
+                .count());
 }
 
 void coApp::ModalFrame() {
+    m_frameStart = std::chrono::steady_clock::now();
     // A run of a given length ends inside a dialog too: the run loop's quit cancels every modal run.
     if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected())
         RequestQuit();
