@@ -18,7 +18,6 @@
 #include "Source/App/coCommandLine.h"
 #include "Source/App/coProgram.h"
 #include "Source/Settings/coScreenCapture.h"
-#include "Tools/Image/toolPngWriter.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -63,11 +62,11 @@ bool WriteShot(const std::string& path) {
     fsLocatorFromNativePath(bitmap.c_str(), file);
     try {
         coGrabScreenToBmp(*g_pdevice, file, 1);
-        const g2dPixelRows rows = g2dReadBMP(file);
+        const std::string png = g2dEncodePNG(g2dReadBMP(file));
         std::filesystem::remove(bitmap);
-        toolImage image{static_cast<int>(rows.width), static_cast<int>(rows.height), 3, rows.bytes};
-        toolWritePng(path, image);
-        return true;
+        std::ofstream out(path, std::ios::binary);
+        out << png;
+        return static_cast<bool>(out.flush());
     } catch (...) {
         std::filesystem::remove(bitmap);
         return false;

@@ -8,6 +8,7 @@
 #include "Engine/Core/Env/envPackageCount.h"
 #include "Engine/GUI/Gpr/gprAssociatedControlParser.h"
 #include "Engine/GUI/Gpr/gprButtonParser.h"
+#include "Engine/GUI/Gpr/gprComboBoxParser.h"
 #include "Engine/GUI/Gpr/gprContainerParser.h"
 #include "Engine/GUI/Gpr/gprDialogParser.h"
 #include "Engine/GUI/Gpr/gprEditFieldParser.h"
@@ -40,6 +41,9 @@ void RegisterParsers() {
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldFloatParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldIntegerParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprEditFieldParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprComboBoxTextParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprComboBoxParser>());
+    gprParserUtil::RegisterWidgetParser(std::make_unique<gprFileBrowseDialogParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprDialogParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprCheckboxParser>());
     gprParserUtil::RegisterWidgetParser(std::make_unique<gprButtonParser>());

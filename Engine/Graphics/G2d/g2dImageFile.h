@@ -4,6 +4,7 @@
 #include "Engine/Graphics/G2d/g2dPixelFormat.h"
 
 #include <span>
+#include <string>
 #include <vector>
 
 // Decoded pixels between a reader and the converter: rows top first, each of width pixels of 3 bytes
@@ -42,6 +43,9 @@ g2dPixelRows g2dDecodeBMP(std::span<const u8> file);
 // Any PNG: palettes and grey become RGB, transparency becomes alpha, 16-bit channels 8-bit. A damaged
 // file, or one beyond the largest image, throws g2dGeneralX.
 g2dPixelRows g2dDecodePNG(std::span<const u8> file);
+// The rows as a PNG file's bytes; g2dGeneralX for rows that do not match their size or are beyond the
+// largest image.
+std::string g2dEncodePNG(const g2dPixelRows& rows);
 g2dPixelRows g2dReadBMP(const fsLocator& file);
 g2dPixelRows g2dReadPNG(const fsLocator& file);
 

@@ -5,6 +5,7 @@
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dFragmentFixture.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/May/mayModelBytes.h"
 #include "Source/Collision/coPickPathMesh.h"
 #include "Source/Collision/coTrackCollision.h"
@@ -39,6 +40,8 @@ class coToolTest : public coWorldDeviceTest {
   protected:
     void SetUp() override {
         coWorldDeviceTest::SetUp();
+        // Placed props show their models in the renderer's lists.
+        g3dRenderer::Initialize();
         coSetModeHost(&modeHost);
         fsResetRootTable();
         fsAddRootDirectory(coRootText, folder.Locator("Text"));
@@ -74,6 +77,7 @@ class coToolTest : public coWorldDeviceTest {
         flag.Unload();
         fsResetRootTable();
         coSetModeHost(nullptr);
+        g3dRenderer::Shutdown();
         coWorldDeviceTest::TearDown();
     }
 

@@ -1,5 +1,7 @@
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiEditField.h"
+#include "Engine/GUI/Xui/xuiComboBox.h"
+#include "Engine/GUI/Xui/xuiFileBrowseDialog.h"
 #include "gprTestScripts.h"
 
 namespace {
@@ -62,4 +64,44 @@ TEST_F(gprDialogParsersTest, EditFieldsTakeTheirTextAfterTheBody) {
     for (i32 i = 0; i < 4; ++i)
         EXPECT_EQ(dynamic_cast<guiContainer&>(ChildOf(again, i)).GetChildCount(),
                   dynamic_cast<guiContainer&>(ChildOf(screen, i)).GetChildCount());
+}
+
+TEST_F(gprDialogParsersTest, ComboBoxPartsAndAnEmptyResultsKeepTheWalkInStep) {
+    guiContainer screen;
+    LoadText("Container { ComboBoxText { Results { EditField { } } DropDown { ControlPosition \"Right\" "
+             "Button { } }\n"
+             "ScrollView { ControlPosition \"Bottom\" ListBox { RowText \"a\" } } }\n"
+             "ComboBox { Results { } Text { Id \"Inside\" } } ComboBox { Results { Image { } } } Text { Id "
+             "\"After\" } }",
+             &screen);
+    ASSERT_EQ(screen.GetChildCount(), 4);
+    const auto& text = dynamic_cast<xuiComboBoxText&>(ChildOf(screen, 0));
+    EXPECT_NE(dynamic_cast<guiEditField*>(text.GetResults()), nullptr);
+    EXPECT_EQ(text.GetDropDown().position, xuiComboBox::kRight);
+    EXPECT_NE(text.GetDropDown().window, nullptr);
+    EXPECT_EQ(text.GetScrollView().position, xuiComboBox::kBottom);
+    EXPECT_NE(text.GetScrollView().view, nullptr);
+    // An empty "Results" leaves the next object inside the same combo box, and the one after outside.
+    EXPECT_NE(dynamic_cast<guiContainer&>(ChildOf(screen, 1)).FindChild("Inside"), nullptr);
+    EXPECT_EQ(ChildOf(screen, 3).GetName(), "After");
+    EXPECT_EQ(dynamic_cast<xuiComboBox&>(ChildOf(screen, 2)).GetResults(), nullptr);
+    EXPECT_TRUE(log.Holds("is no container; it is dropped"));
+}
+
+TEST_F(gprDialogParsersTest, FileBrowserPartsLoadIntoTheBrowsersOwn) {
+    const i32 parts = xuiFileBrowseDialog().GetChildCount();
+    guiContainer screen;
+    LoadText("Container { FileBrowseDialog { OkButton { Id \"Yes\" } UpArrowButton { Id \"Up\" }\n"
+             "SelectionDisplay { Text { StaticText \"x\" Idle } } FileSelector { Id \"Files\" }\n"
+             "FileSelectorScrollBox { Id \"Box\" } FileSelector { Id \"Lost\" } } }",
+             &screen);
+    const auto& browser = dynamic_cast<xuiFileBrowseDialog&>(ChildOf(screen, 0));
+    EXPECT_EQ(browser.GetChildCount(), parts);
+    for (const char* name : {"Yes", "Up", "Box"})
+        EXPECT_NE(browser.FindChild(name), nullptr) << name;
+    const auto& display = dynamic_cast<guiEditField&>(*browser.FindChild("Selection Display"));
+    EXPECT_EQ(envStringToNarrow(display.GetText()), "x");
+    EXPECT_NE(dynamic_cast<guiContainer&>(*browser.FindChild("Box")).FindChild("Files"), nullptr);
+    // Once the scroll box is renamed, a later "FileSelector" finds nothing to load into.
+    EXPECT_TRUE(log.Holds("no child named \"File Selector ScrollBox\""));
 }

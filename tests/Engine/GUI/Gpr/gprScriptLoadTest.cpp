@@ -157,8 +157,8 @@ TEST_F(gprScriptLoadTest, ScriptPathsResolveAgainstTheScriptDirectory) {
 
 TEST_F(gprScriptLoadTest, DamagedSamplesLoadOrThrow) {
     gfWriteTextSet(folder.Locator("t.tsf"), 32, {{1, u"One"}, {3, u"Three"}});
-    for (const char* sample :
-         {"texts.gst", "window.gst", "scrolling.gst", "controls.gst", "lists.gst", "keyboard.gst"}) {
+    for (const char* sample : {"texts.gst", "window.gst", "scrolling.gst", "controls.gst", "lists.gst",
+                               "keyboard.gst", "dialogs.gst"}) {
         const std::string good = Compile(ReadSample(sample));
         ASSERT_GT(good.size(), 100u) << sample;
         std::vector<std::string> damaged;

@@ -11,19 +11,19 @@
 #include "rdemo.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/g2dPackage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Engine/Platform/System/plSystemServices.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -65,21 +65,6 @@ void DrawTriangle() {
     g_pdevice->SetVertexShader(plD3dFvf::XyzRhw | plD3dFvf::Diffuse);
     g_pdevice->DrawPrimitiveUP(plD3dPt::TriangleList, 1, triangle, sizeof(ScreenVertex));
     g_pdevice->EndScene();
-}
-
-// libpng may jump back into this function: nothing in it changes after the jump point is set.
-bool WriteRows(png_structp png, png_infop info, FILE* file, png_bytepp rows, i32 width, i32 height,
-               bool alpha) {
-    if (setjmp(png_jmpbuf(png)))
-        return false;
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    png_write_image(png, rows);
-    png_write_end(png, nullptr);
-    return true;
 }
 
 // What the command line gives the scenes.
@@ -169,26 +154,20 @@ std::vector<u32> DemoReadBackBuffer() {
 
 bool DemoWritePng(const std::string& path, const std::vector<u32>& pixels, i32 width, i32 height,
                   bool alpha) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    const size_t channels = alpha ? 4 : 3;
-    std::vector<u8> bytes(pixels.size() * channels);
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        bytes[i * channels] = static_cast<u8>(pixels[i] >> 16);
-        bytes[i * channels + 1] = static_cast<u8>(pixels[i] >> 8);
-        bytes[i * channels + 2] = static_cast<u8>(pixels[i]);
+    g2dPixelRows rows{static_cast<u32>(width), static_cast<u32>(height), alpha, {}};
+    for (u32 pixel : pixels) {
+        rows.bytes.insert(rows.bytes.end(), {static_cast<u8>(pixel >> 16), static_cast<u8>(pixel >> 8),
+                                             static_cast<u8>(pixel)});
         if (alpha)
-            bytes[i * channels + 3] = static_cast<u8>(pixels[i] >> 24);
+            rows.bytes.push_back(static_cast<u8>(pixel >> 24));
     }
-    std::vector<png_bytep> rows(static_cast<size_t>(height));
-    for (i32 y = 0; y < height; ++y)
-        rows[static_cast<size_t>(y)] = &bytes[static_cast<size_t>(y) * static_cast<size_t>(width) * channels];
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    const bool written = info && WriteRows(png, info, file, rows.data(), width, height, alpha);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0 && written;
+    try {
+        std::ofstream file(path, std::ios::binary);
+        file << g2dEncodePNG(rows);
+        return static_cast<bool>(file.flush());
+    } catch (const envExceptionX&) {
+        return false;
+    }
 }
 
 std::vector<u32> DrawScreenScene() {
