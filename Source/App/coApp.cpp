@@ -33,9 +33,11 @@
 #include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Video/Vi/viMoviePlayer.h"
+#include "Source/App/coEnvironmentHooks.h"
 #include "Source/App/coErrorDisplayerMgr.h"
 #include "Source/App/coGameEditorInput.h"
 #include "Source/App/coGameEditorWorld.h"
+#include "Source/App/coGameMenuWorld.h"
 #include "Source/App/coLoadingScreen.h"
 #include "Source/App/coReportException.h"
 #include "Source/Collision/coTrackCollision.h"
@@ -61,7 +63,9 @@
 #include "Source/Settings/coRideSettings.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Settings/coSoundEffects.h"
+#include "Source/Track/coTrackBuilder.h"
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
+#include "Source/TrackGeom/coTrackMeshBuilder.h"
 #include "Source/World/coEnvironment.h"
 #include "Source/World/coPropList.h"
 
@@ -82,6 +86,10 @@ class coQuestionDialog : public coModalDialog {
 
 coGameCoasterServices g_coasterServices;
 coGameEditorInput g_editorInput;
+coGameMenuWorld g_menuWorld;
+coEnvironmentHooks g_environmentHooks;
+std::unique_ptr<coTrackMeshBuilder> g_trackBuilder;
+std::unique_ptr<coMeshBuilderDefinitions> g_trackDefinitions;
 coGameEditorWorld g_editorWorld;
 
 // Lens flares judged from the camera as it will draw, and the sky around it.
@@ -221,8 +229,22 @@ void coApp::OnStart(appStartEvent*) {
     // Saves made from now on carry the coaster's thumbnail.
     coSetSavedCoasterServices(&g_coasterServices);
     m_teardown.push_back([] { coSetSavedCoasterServices(nullptr); });
-    // A loaded coaster type's supports and track textures hold the renderer's fragments and textures.
-    m_teardown.push_back([] { coGetTrackDefinitionSource().Free(); });
+    // The track is drawn by the mesh builder, which holds the coaster type's track and support
+    // definitions; their fragments and textures go before the renderer.
+    g_trackBuilder = std::make_unique<coTrackMeshBuilder>();
+    coSetTrackBuilder(g_trackBuilder.get());
+    g_trackDefinitions = std::make_unique<coMeshBuilderDefinitions>(*g_trackBuilder);
+    m_teardown.push_back([] {
+        g_trackBuilder->FreeDefinitions();
+        g_trackDefinitions.reset();
+        coSetTrackBuilder(nullptr);
+        g_trackBuilder.reset();
+        coGetTrackDefinitionSource().Free();
+    });
+    coSetMenuWorld(&g_menuWorld);
+    m_teardown.push_back([] { coSetMenuWorld(nullptr); });
+    coSetCoasterPackageHooks(&g_environmentHooks);
+    m_teardown.push_back([] { coSetCoasterPackageHooks(nullptr); });
     coSetRideModeHost(&g_rideHost);
     m_teardown.push_back([] { coSetRideModeHost(nullptr); });
 
