@@ -1,6 +1,8 @@
 // The editor's input in the running game, over the input package and the GUI's mouse records.
 #include "Source/App/coGameEditorInput.h"
 #include "Engine/GUI/Gui/guiMouseButtons.h"
+#include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plTimeSource.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +24,9 @@ TEST(coGameEditorInputTest, BeforeTheInputStartsNothingIsPressedOrMoved) {
 }
 
 TEST(coGameEditorInputTest, TheViewHoldsAMouseButtonUntilItsDragEnds) {
+    // A click is recorded with its time.
+    plTestTimeSource time;
+    plInstallServices({&time, nullptr, nullptr});
     coGameEditorInput input;
     for (i32 record : {coMouseRecordLeft, coMouseRecordRight, coMouseRecordWheel}) {
         guiMouseButtons::ClearClaims();
@@ -31,4 +36,5 @@ TEST(coGameEditorInputTest, TheViewHoldsAMouseButtonUntilItsDragEnds) {
         input.ReleaseMouse(record);
         EXPECT_FALSE(input.IsMouseClaimed(record)) << record;
     }
+    plInstallServices({});
 }
