@@ -20,6 +20,7 @@
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiCursor.h"
+#include "Engine/GUI/Gui/guiFunction.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
@@ -53,7 +54,11 @@
 #include "Source/Modes/coModeTestRideCoaster.h"
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideModeOptions.h"
+#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Palettes/coPaletteManager.h"
 #include "Source/Ride/coRideCars.h"
+#include "Source/Screens/coQuestionDialog.h"
+#include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coCoasterThumbnail.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coMusic.h"
@@ -68,6 +73,7 @@
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
 #include "Source/World/coEnvironment.h"
 #include "Source/World/coPropList.h"
+#include "Source/World/coPropScreens.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -78,16 +84,45 @@ namespace {
 constexpr i32 kMenuWidth = 800;
 constexpr i32 kMenuHeight = 600;
 
-// The question dialog of the game's frame, until it is built from its script.
-class coQuestionDialog : public coModalDialog {
+// A dialog's modal run on the game's frame. The run loop's quit (a run of a given length, the window
+// closed) ends the run as Cancel, so no dialog outlives the loop that shows it.
+class coFrameFunction : public guiFunction {
   public:
-    coQuestionDialog() : coModalDialog("Dialog", {{"Ok", "OK"}, {"Cancel", "Cancel"}}) {}
+    coFrameFunction(std::function<void()> frame, guiDialog* dialog)
+        : m_frame(std::move(frame)), m_dialog(dialog) {}
+    void Execute() override {
+        m_frame();
+        const appWindow* window = appGetWindow();
+        if (window && window->IsQuitRequested())
+            m_dialog->EndDialog(false);
+    }
+
+  private:
+    std::function<void()> m_frame;
+    guiDialog* m_dialog;
 };
 
+// Listing props and making a coaster type current show the loading screen and rebuild their palettes.
+class coGamePropScreens : public coPropScreens {
+  public:
+    void ShowLoadingScreen(bool restart) override { coLoadingScreenShow(restart); }
+    void RebuildPropsPalette() override { coPaletteManager::RebuildPropsPalette(); }
+};
+
+class coGameCoasterPackageHooks : public coEnvironmentHooks {
+  public:
+    void RebuildDockPalette() override { coPaletteManager::RebuildDockPalette(); }
+    void ShowLoadingScreen(bool restart) override { coLoadingScreenShow(restart); }
+};
+
+coGamePropScreens g_propScreens;
+coGameCoasterPackageHooks g_coasterPackageHooks;
+
+// The error display lives in the window tree; it goes with the GUI.
+coQuestionDialog* g_errorDisplay = nullptr;
 coGameCoasterServices g_coasterServices;
 coGameEditorInput g_editorInput;
 coGameMenuWorld g_menuWorld;
-coEnvironmentHooks g_environmentHooks;
 std::unique_ptr<coTrackMeshBuilder> g_trackBuilder;
 std::unique_ptr<coMeshBuilderDefinitions> g_trackDefinitions;
 coGameEditorWorld g_editorWorld;
@@ -243,8 +278,6 @@ void coApp::OnStart(appStartEvent*) {
     });
     coSetMenuWorld(&g_menuWorld);
     m_teardown.push_back([] { coSetMenuWorld(nullptr); });
-    coSetCoasterPackageHooks(&g_environmentHooks);
-    m_teardown.push_back([] { coSetCoasterPackageHooks(nullptr); });
     coSetRideModeHost(&g_rideHost);
     m_teardown.push_back([] { coSetRideModeHost(nullptr); });
 
@@ -262,8 +295,10 @@ void coApp::OnStart(appStartEvent*) {
 
     SetUpGui();
     CreateCursors();
+    StartScreens();
+    m_teardown.push_back(StopScreens);
     StartErrorDisplay();
-    m_teardown.push_back(coErrorDisplayerMgr::Stop);
+    m_teardown.push_back(StopErrorDisplay);
 
     coLoadingScreenShow(false);
     StartAudio();
@@ -304,18 +339,47 @@ void coApp::CreateCursors() {
 }
 
 void coApp::StartErrorDisplay() {
-    // Until the question dialog can show a message, the in-game display hands it to the engine's own
-    // displayer; what it adds already is that a report made while one is shown cannot run inside it.
-    coErrorDisplayerMgr::Start([](u32 type, const envString& message) {
-        return gfErrorHandler::GetDefaultDisplayer()->Display(type, message);
-    });
+    try {
+        g_errorDisplay = new coQuestionDialog;
+    } catch (...) {
+        // Without its content the question box cannot show a message: the engine's displayer does.
+        coReportCurrentException();
+        return;
+    }
+    g_errorDisplay->SetName("Error Display");
+    guiWindowMgr::AddWindow(g_errorDisplay);
+    m_errorFrame = std::make_unique<coFrameFunction>([this] { ModalFrame(); }, g_errorDisplay);
+    g_errorDisplay->SetThinkFunction(m_errorFrame.get());
+    coErrorDisplayerMgr::Start(
+        [](u32 type, const envString& message) { return g_errorDisplay->Display(type, message); });
+}
+
+void coApp::StopErrorDisplay() {
+    coErrorDisplayerMgr::Stop();
+    guiWindowMgr::DeleteWindow(g_errorDisplay);
+    g_errorDisplay = nullptr;
+}
+
+void coApp::StartScreens() {
+    coDialogDimmer::Create();
+    coPaletteManager::Create();
+    coSetPropScreens(&g_propScreens);
+    coSetCoasterPackageHooks(&g_coasterPackageHooks);
+}
+
+void coApp::StopScreens() {
+    coSetCoasterPackageHooks(nullptr);
+    coSetPropScreens(nullptr);
+    coPaletteManager::Destroy();
+    coDialogDimmer::Destroy();
 }
 
 void coApp::RestartDisplay(i32 resolution, i32 depth) {
     coGetMenuWorld().ClearScene();
     coLoadingScreenHide();
     const bool windowed = g2dScreen::IsWindowed();
-    coErrorDisplayerMgr::Stop();
+    StopErrorDisplay();
+    StopScreens();
     if (m_guiUp) {
         m_guiUp = false;
         gprShutdown();
@@ -336,9 +400,10 @@ void coApp::RestartDisplay(i32 resolution, i32 depth) {
     guiInit();
     gprInit();
     m_guiUp = true;
-    StartErrorDisplay();
     SetUpGui();
     CreateCursors();
+    StartScreens();
+    StartErrorDisplay();
     coLoadUiSounds();
 }
 
@@ -501,9 +566,19 @@ void coApp::OnResume(appResumeEvent*) {
 // --- the frame services of the modes ---
 
 bool coApp::AskQuitQuestion(u32 textEntry) {
-    auto dialog = std::make_unique<coQuestionDialog>();
-    dialog->SetTextEntry(textEntry);
-    return dialog->DoModal([this] { ModalFrame(); }) == 1;
+    auto* dialog = new coQuestionDialog;
+    dialog->SetName("Dialog");
+    guiWindowMgr::AddWindow(dialog);
+    struct Delete {
+        guiWindow* dialog;
+        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
+    } owner{dialog};
+    coFrameFunction frame([this] { ModalFrame(); }, dialog);
+    dialog->SetThinkFunction(&frame);
+    dialog->SetPrimaryTextNum(textEntry);
+    dialog->SetOkTextNum(7);
+    dialog->SetCancelTextNum(8);
+    return dialog->DoModal() == 1;
 }
 
 bool coApp::ScreenshotKeyReleased() {
@@ -545,11 +620,12 @@ void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
         g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     if (overlay)
         g2dScreen::DrawImage(0, 0, *overlay);
-    if (camera) {
-        scUpdateAll(appClock::GetTime());
+    // The GUI's quads are in the renderer's lists: the menus show with the 3D frame, drawn once.
+    const f32 time = appClock::GetTime();
+    scUpdateAll(time);
+    if (camera)
         camera->Apply();
-        g3dRenderer::RenderFrame(appClock::GetTime());
-    }
+    g3dRenderer::RenderFrame(time);
     g2dScreen::EndFrame();
     if (m_trace)
         std::fprintf(

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+class guiFunction;
+
 // The game application: on start it builds the game (paths, preferences, every mode, display, input,
 // GUI, audio) and reads the command line; each frame it runs the current mode; on stop it tears the game
 // down. It owns every mode of the mode table.
@@ -53,7 +55,12 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     // The arrow (shape 0) and wait (shape 5) pointers from the GUI folder, hot spot (2, 2); the arrow shows
     // at (320, 240).
     void CreateCursors();
+    // The question box that shows every reported error inside the game, in the window tree.
     void StartErrorDisplay();
+    static void StopErrorDisplay();
+    // The dialog dimmer, the palettes and the menus' background.
+    static void StartScreens();
+    static void StopScreens();
     // The display made anew in another mode, with everything that lives on it.
     void RestartDisplay(i32 resolution, i32 depth);
     void PlayIntroMovies();
@@ -96,6 +103,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     LastFrameHook m_lastFrame;
     std::shared_ptr<coInjector> m_injector;
     bool m_injectionFailed = false;
+    // The error display's modal frame.
+    std::unique_ptr<guiFunction> m_errorFrame;
     // What the start has set up, undone in reverse by the stop (also after a start that failed).
     std::vector<std::function<void()>> m_teardown;
 };

@@ -5,6 +5,7 @@
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
+#include "Source/Screens/coScreenScript.h"
 
 #include <cstdio>
 #include <new>
@@ -22,6 +23,8 @@ template <class X> coExceptionReport WithPath(u32 package, u32 number, const X& 
 coExceptionReport coDescribeException(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
+    } catch (const coScreenScriptX& e) {
+        return WithPath(coErrorPackage, coErrorScreenScript, e);
     } catch (const fsFileDoesntExistX& e) {
         return WithPath(4, 4, e);
     } catch (const fsDirectoryDoesntExistX& e) {

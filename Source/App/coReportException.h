@@ -17,6 +17,7 @@ inline constexpr u32 coErrorPackage = 32;
 inline constexpr u32 coErrorGeneral = 3;
 inline constexpr u32 coErrorSound = 4;
 inline constexpr u32 coErrorUnknownFile = 6;
+inline constexpr u32 coErrorScreenScript = 8;
 
 coExceptionReport coDescribeException(const std::exception_ptr& failure);
 // Reports the exception being handled through the error handler as a notice and returns what it said.

@@ -14,6 +14,9 @@
 #include "Source/App/coReportException.h"
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Palettes/coBackground.h"
+#include "Source/Screens/coChooseCoasterDialog.h"
+#include "Source/Screens/coCreditsDialog.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
@@ -43,6 +46,25 @@ void StartMenuMusic() {
     coMusicApplyContext(false);
 }
 
+// Runs a new dialog of the window tree and deletes it however the run ends. A dialog whose content
+// cannot be loaded is reported, and the menu stays: false.
+template <class Dialog, class Run> bool RunDialog(const char* name, Run run) {
+    Dialog* dialog = nullptr;
+    try {
+        dialog = new Dialog;
+    } catch (...) {
+        coReportCurrentException();
+        return false;
+    }
+    dialog->SetName(name);
+    guiWindowMgr::AddWindow(dialog);
+    struct Delete {
+        guiWindow* dialog;
+        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
+    } owner{dialog};
+    return run(*dialog);
+}
+
 // A file the menus could not load: told to the player, and nothing of it left in the world.
 void ReportLoadFailure() {
     coReportCurrentException();
@@ -57,28 +79,28 @@ void coModeMainMenu::Enter() {
     EnterCommon();
     coGetMenuWorld().ClearScene();
     ShowScreen(m_screen);
-    coGetMenuWorld().ShowBackground("uimm");
+    coShowMenuBackground("uimm");
     StartMenuMusic();
     guiCursorMgr::SetShape(coPointerArrow);
 }
 
 void coModeMainMenu::Think() {
     BeginFrame();
-    if (m_screen->TakePressed("Build")) {
+    if (coTakeReleased(*m_screen, "Build")) {
         guiCursorMgr::SetShape(coPointerWait);
         m_screen->SetVisible(false);
         Build();
-    } else if (m_screen->TakePressed("Load")) {
+    } else if (coTakeReleased(*m_screen, "Load")) {
         coModePush(coGetMode(coModeIdLoadMenu));
         SetResult(Switch);
-    } else if (m_screen->TakePressed("Trkwt")) {
+    } else if (coTakeReleased(*m_screen, "Trkwt")) {
         coModePush(coGetMode(coModeIdSelectTrackwright));
         SetResult(Leave);
-    } else if (m_screen->TakePressed("Opt")) {
+    } else if (coTakeReleased(*m_screen, "Opt")) {
         RunOptions();
-    } else if (m_screen->TakePressed("Cred")) {
+    } else if (coTakeReleased(*m_screen, "Cred")) {
         RunCredits();
-    } else if (m_screen->TakePressed("Exit")) {
+    } else if (coTakeReleased(*m_screen, "Exit")) {
         // The player chose to leave: no question.
         coModeStackKeepCurrent();
         SetResult(Leave);
@@ -88,10 +110,22 @@ void coModeMainMenu::Think() {
 }
 
 void coModeMainMenu::Build() {
-    coGetMenuWorld().ShowBackground("uicc");
+    coShowMenuBackground("uicc");
     guiCursorMgr::SetShape(coPointerArrow);
-    if (m_chooseCoaster.DoModal([] {}) != 1) {
-        coGetMenuWorld().ShowBackground("uimm");
+    std::string trackType;
+    std::string environment;
+    const bool chosen =
+        RunDialog<coChooseCoasterDialog>("Choose Coaster", [&](coChooseCoasterDialog& dialog) {
+            coChooseCoasterDialogFunction frame(this);
+            dialog.SetThinkFunction(&frame);
+            if (dialog.DoModal() != 1)
+                return false;
+            trackType = dialog.GetSelectedTrackType();
+            environment = dialog.GetSelectedEnvironment();
+            return true;
+        });
+    if (!chosen) {
+        coShowMenuBackground("uimm");
         m_screen->SetVisible(true);
         return;
     }
@@ -100,7 +134,7 @@ void coModeMainMenu::Build() {
     world.ClearScene();
     coLoadingScreenHide();
     coLoadingScreenShow(true);
-    world.LoadCoasterDefinitions(chosenTrackType, chosenEnvironment);
+    world.LoadCoasterDefinitions(trackType, environment);
     coLoadingScreenStep();
     coModePush(coGetMode(coModeIdBuilder));
     SetResult(Leave);
@@ -123,10 +157,15 @@ void coModeMainMenu::RunOptions() {
 void coModeMainMenu::RunCredits() {
     guiCursorMgr::SetShape(coPointerWait);
     m_screen->SetVisible(false);
-    coGetMenuWorld().ShowBackground("uicd");
+    coShowMenuBackground("uicd");
     guiCursorMgr::SetShape(coPointerArrow);
-    m_credits.DoModal([] {});
-    coGetMenuWorld().ShowBackground("uimm");
+    RunDialog<coCreditsDialog>("CreditsDialog", [this](coCreditsDialog& dialog) {
+        coCreditsDialogFunction frame(this);
+        frame.SetDialog(&dialog);
+        dialog.SetThinkFunction(&frame);
+        return dialog.DoModal() == 1;
+    });
+    coShowMenuBackground("uimm");
     m_screen->SetVisible(true);
 }
 
@@ -134,7 +173,7 @@ void coModeMainMenu::Exit() {
     guiCursorMgr::SetShape(coPointerWait);
     ExitCommon();
     DeleteScreen(m_screen);
-    coGetMenuWorld().ShowBackground("");
+    coShowMenuBackground("");
     coMusicStop();
     if (m_displayChangePending) {
         m_displayChangePending = false;
@@ -168,7 +207,7 @@ void coModeMainMenu::RestartDisplay() {
 
 void coModeLoadMenu::Enter() {
     EnterCommon();
-    coGetMenuWorld().ShowBackground("uilm");
+    coShowMenuBackground("uilm");
     ShowScreen(m_screen);
     coGetMenuWorld().SetWorldMode(0);
     StartMenuMusic();
@@ -177,19 +216,19 @@ void coModeLoadMenu::Enter() {
 
 void coModeLoadMenu::Think() {
     BeginFrame();
-    if (m_screen->TakePressed("Build")) {
+    if (coTakeReleased(*m_screen, "Build")) {
         guiCursorMgr::SetShape(coPointerWait);
         if (LoadSelectedCoaster()) {
             coGetMenuWorld().SetWorldMode(1);
             coModePush(coGetMode(coModeIdBuilder));
             SetResult(Leave);
         }
-    } else if (m_screen->TakePressed("Back")) {
+    } else if (coTakeReleased(*m_screen, "Back")) {
         SetResult(Leave);
-    } else if (m_screen->TakePressed("Main Menu")) {
+    } else if (coTakeReleased(*m_screen, "Main Menu")) {
         coModePush(coGetMode(coModeIdMainMenu));
         SetResult(Leave);
-    } else if (m_screen->TakePressed("Ride")) {
+    } else if (coTakeReleased(*m_screen, "Ride")) {
         guiCursorMgr::SetShape(coPointerWait);
         if (LoadSelectedCoaster()) {
             coGetMenuWorld().SetWorldMode(1);
@@ -221,7 +260,7 @@ bool coModeLoadMenu::LoadSelectedCoaster() {
 void coModeLoadMenu::Exit() {
     ExitCommon();
     DeleteScreen(m_screen);
-    coGetMenuWorld().ShowBackground("");
+    coShowMenuBackground("");
     coMusicStop();
 }
 
@@ -241,7 +280,7 @@ void coModeCareerMenu::Enter() {
     // The career results come from the career save once it is read; until then the menu shows none.
     coLoadingScreenShow(false);
     coLoadingScreenShow(false);
-    coGetMenuWorld().ShowBackground("uicm");
+    coShowMenuBackground("uicm");
     coLoadingScreenStep();
     StartMenuMusic();
     guiCursorMgr::SetShape(coPointerArrow);
@@ -249,13 +288,13 @@ void coModeCareerMenu::Enter() {
 
 void coModeCareerMenu::Think() {
     BeginFrame();
-    const bool launch = m_screen->TakePressed("Launch");
-    if (launch || m_screen->TakePressed("Start Again")) {
+    const bool launch = coTakeReleased(*m_screen, "Launch");
+    if (launch || coTakeReleased(*m_screen, "Start Again")) {
         if (StartSelectedMission(launch)) {
             coModePush(coGetMode(coModeIdCareerBuilder));
             SetResult(Leave);
         }
-    } else if (m_screen->TakePressed("Main Menu")) {
+    } else if (coTakeReleased(*m_screen, "Main Menu")) {
         coModePush(coGetMode(coModeIdMainMenu));
         SetResult(Leave);
     } else {
@@ -298,7 +337,7 @@ void coModeCareerMenu::Exit() {
     guiCursorMgr::SetShape(coPointerWait);
     ExitCommon();
     DeleteScreen(m_screen);
-    coGetMenuWorld().ShowBackground("");
+    coShowMenuBackground("");
     coMusicStop();
 }
 

@@ -2,6 +2,7 @@
 #include "Engine/App/Fs/fsLocator.h"
 #include "Source/Modes/coMenuScreens.h"
 #include "Source/Modes/coMode.h"
+#include "Source/Screens/coMainMenu.h"
 
 #include <memory>
 #include <string>
@@ -14,7 +15,13 @@ inline constexpr i32 coPointerWait = 5;
 // pressed button each frame (that frame draws nothing) or draws the plain menu frame, and deletes the
 // screen on Exit.
 
-class coModeMainMenu : public coMode {
+// The menus stand on their picture: their records show the background, inert.
+class coMenuMode : public coMode {
+  protected:
+    coMenuMode() { m_paletteStates.codes[coPaletteBackground] = 2; }
+};
+
+class coModeMainMenu : public coMenuMode {
   public:
     // How a display change is made: the display and everything on it rebuilt for the new mode. Throws
     // when the mode cannot be made.
@@ -26,12 +33,8 @@ class coModeMainMenu : public coMode {
 
     coMainMenu* GetScreen() { return m_screen.get(); }
     void SetDisplayRestart(DisplayRestart restart) { m_restart = std::move(restart); }
-    // The choose-coaster dialog and the options and credits dialogs, as the main menu runs them.
-    coModalDialog* GetChooseCoasterDialog() { return &m_chooseCoaster; }
-    coModalDialog* GetCreditsDialog() { return &m_credits; }
+    // The options dialog, as the main menu runs it.
     coModalDialog* GetOptionsDialog() { return &m_options; }
-    std::string chosenTrackType;
-    std::string chosenEnvironment;
     // What the options dialog changed of the display mode; read and cleared when the dialog ends.
     struct DisplayChange {
         bool changed = false;
@@ -46,15 +49,13 @@ class coModeMainMenu : public coMode {
     void RestartDisplay();
 
     std::unique_ptr<coMainMenu> m_screen;
-    coModalDialog m_chooseCoaster{"Choose Coaster", {{"Ok", "OK"}, {"Cancel", "Cancel"}}};
     coModalDialog m_options{"Options Dialog", {{"Ok", "OK"}, {"Cancel", "Cancel"}}};
-    coModalDialog m_credits{"Credits", {{"Ok", "OK"}}};
     bool m_displayChangePending = false;
     DisplayChange m_newDisplay;
     DisplayRestart m_restart;
 };
 
-class coModeLoadMenu : public coMode {
+class coModeLoadMenu : public coMenuMode {
   public:
     void Enter() override;
     void Think() override;
@@ -78,7 +79,7 @@ class coCareerMissionTarget {
     virtual void SetFinalMission(bool final) = 0;
 };
 
-class coModeCareerMenu : public coMode {
+class coModeCareerMenu : public coMenuMode {
   public:
     void Enter() override;
     void Think() override;

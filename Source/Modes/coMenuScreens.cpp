@@ -16,26 +16,22 @@ coMenuScreen::coMenuScreen(const char* name, const Buttons& buttons) {
         AddChild(new coMenuButton(buttonName, label));
 }
 
-bool coMenuScreen::TakePressed(const char* name) {
-    guiWindow* button = FindChild(name);
+bool coTakeReleased(guiContainer& screen, const char* name) {
+    guiWindow* button = screen.FindChild(name);
     if (!button || button->GetState() != coButtonReleased)
         return false;
     button->SetState(0);
     return true;
 }
 
+bool coMenuScreen::TakePressed(const char* name) {
+    return coTakeReleased(*this, name);
+}
+
 void coMenuScreen::Press(const char* name) {
     if (guiWindow* button = FindChild(name))
         button->SetState(coButtonReleased);
 }
-
-coMainMenu::coMainMenu()
-    : coMenuScreen("Main Menu", {{"Build", "Build a Coaster"},
-                                 {"Load", "Load a Coaster"},
-                                 {"Trkwt", "Career"},
-                                 {"Opt", "Options"},
-                                 {"Cred", "Credits"},
-                                 {"Exit", "Exit"}}) {}
 
 coLoadMenu::coLoadMenu()
     : coMenuScreen("Load Menu",

@@ -12,6 +12,10 @@
 
 inline constexpr i32 coButtonReleased = 2;
 
+// Whether the screen's button of that name was clicked this frame; it goes back to idle once read, so a
+// modal run that keeps the screen from thinking does not find it clicked again.
+bool coTakeReleased(guiContainer& screen, const char* name);
+
 class coMenuButton : public guiWindow {
   public:
     coMenuButton(const char* name, const char* label);
@@ -32,11 +36,6 @@ class coMenuScreen : public guiContainer {
     // Whether the named button was clicked this frame; it goes back to idle once read.
     bool TakePressed(const char* name);
     void Press(const char* name);
-};
-
-class coMainMenu : public coMenuScreen {
-  public:
-    coMainMenu();
 };
 
 class coLoadMenu : public coMenuScreen {

@@ -3,9 +3,8 @@
 
 #include <string>
 
-// What the menus ask of the game world, the menu backgrounds and the career save; each subsystem
-// fills its part as it is built. Besides clearing the world the base does nothing, so menus run on an
-// empty world.
+// What the menus ask of the game world and the career save; each subsystem fills its part as it is
+// built. Besides clearing the world the base does nothing, so menus run on an empty world.
 class coMenuWorld {
   public:
     virtual ~coMenuWorld() = default;
@@ -20,8 +19,6 @@ class coMenuWorld {
     virtual void PrepareRide() {}
     // The coaster name on the main palette.
     virtual void SetCoasterName(const envString&) {}
-    // The full-screen menu background of that name ("uimm", "uilm", "uicm"); empty releases it.
-    virtual void ShowBackground(const char*) {}
 };
 
 // Not owned; null goes back to the base's empty world.

@@ -23,6 +23,12 @@ coModeHost& coGetModeHost() {
 }
 
 void coMode::BeginFrame() {
+    BeginModalFrame();
+    if (!m_clockFrozen)
+        appClock::Tick(1.0f);
+}
+
+void coMode::BeginModalFrame() {
     coModeHost& host = coGetModeHost();
     if (m_exitRequested) {
         // Further closes while the question is up belong to this one question.
@@ -39,18 +45,18 @@ void coMode::BeginFrame() {
             coReportCurrentException();
         }
     }
-    if (!m_clockFrozen)
-        appClock::Tick(1.0f);
 }
 
 void coMode::EnterCommon() {
     coGetModeHost().HideLoadingScreen();
+    coPaletteManager::ApplyStates(m_paletteStates);
     m_result = Stay;
     m_exitRequested = 0;
     m_overlay = nullptr;
 }
 
 void coMode::ExitCommon() {
+    coPaletteManager::SaveStates(m_paletteStates);
     m_overlay = nullptr;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "Engine/App/App/appEventHandler.h"
+#include "Source/Palettes/coPaletteManager.h"
 
 class g2dImage;
 class g3dCamera;
@@ -58,6 +59,9 @@ class coMode : public appFlowEventHandler {
     void SetResult(i32 result) { m_result = result; }
     bool IsExitRequested() const { return m_exitRequested != 0; }
     void SetClockFrozen(bool frozen) { m_clockFrozen = frozen; }
+    // The frame start of a menu dialog's modal loop: the quit question (throws coModeExitX on OK) and the
+    // screenshot key, without the clock's tick, so game time stands still while the dialog is up.
+    void BeginModalFrame();
 
   protected:
     // The first step of every Think: the quit question (throws coModeExitX on OK), the screenshot key,
@@ -72,6 +76,8 @@ class coMode : public appFlowEventHandler {
 
     // Drawn at (0, 0) before the 3D frame while set; not owned.
     g2dImage* m_overlay = nullptr;
+    // How the mode shows each palette: applied on entry, saved on exit.
+    coPaletteStates m_paletteStates;
 
   private:
     i32 m_result = Stay;

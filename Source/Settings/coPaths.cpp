@@ -370,11 +370,6 @@ class DirLister : public fsFileEnum::EnumTarget {
     std::set<envString> m_names;
 };
 
-void ListSubdirectories(i32 root) {
-    DirLister lister(root, RootLists()[root]);
-    fsEnumerateDirectories(fsLocator(root), lister);
-}
-
 } // namespace
 
 bool coIsPlainFolderName(const envString& name) {
@@ -439,10 +434,18 @@ void coPaths::Init() {
     for (std::vector<fsLocator>& list : RootLists())
         list.clear();
     for (i32 root : {coRootEnvironments, coRootThemes, coRootTracks})
-        ListSubdirectories(root);
+        ListRootDirectories(root);
     const fsLocator saves = FirstDirectory(coRootSaves);
     if (IsPresent(saves))
         RootLists()[coRootSaves].push_back(saves);
+}
+
+void coPaths::ListRootDirectories(i32 root) {
+    if (root < 0 || static_cast<u32>(root) >= kRootListCount)
+        return;
+    RootLists()[root].clear();
+    DirLister lister(root, RootLists()[root]);
+    fsEnumerateDirectories(fsLocator(root), lister);
 }
 
 void coPaths::GetRootDirectories(i32 root, std::vector<fsLocator>& out) {

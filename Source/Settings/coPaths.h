@@ -42,6 +42,8 @@ class coPaths {
 
     // The sub-folder list of a root (empty for lists that are not kept).
     static void GetRootDirectories(i32 root, std::vector<fsLocator>& out);
+    // Lists the sub-folders of the root's directories again (themes, track types, environments).
+    static void ListRootDirectories(i32 root);
     // The listed sub-folder whose last component is the name (exact units); otherwise the root's first
     // directory, or, when the root has none, the root's empty rooted locator.
     static fsLocator FindRootDirectory(i32 root, const envString& name);

@@ -74,6 +74,13 @@ const toolDefaultSound kMusic[] = {
     {"ride3", {Melody, 523.0f, 12.0f, true}},  {"ride4", {Melody, 587.0f, 12.0f, true}},
 };
 
+// The main menu's voice-overs, one a button: short rising phrases in the voice folder.
+const toolDefaultSound kVoices[] = {
+    {"Build", {Melody, 220.0f, 1.5f, false}}, {"Load", {Melody, 247.0f, 1.5f, false}},
+    {"Trkwt", {Melody, 262.0f, 1.5f, false}}, {"Opt", {Melody, 294.0f, 1.5f, false}},
+    {"Cred", {Melody, 330.0f, 1.5f, false}},  {"Exit", {Melody, 196.0f, 1.5f, false}},
+};
+
 void AppendIn(std::vector<toolDefaultSound>& out, const char* folder,
               std::span<const toolDefaultSound> sounds) {
     for (const toolDefaultSound& sound : sounds)
@@ -116,6 +123,7 @@ std::vector<toolDefaultSound> toolDefaultSounds() {
     AppendIn(sounds, "Themes/Ironvale/Sound/", kFanfare);
     AppendIn(sounds, "Environments/Mountain/Sound/", kAmbient);
     AppendIn(sounds, "Data/Voice/Eng/", MissionVoices());
+    AppendIn(sounds, "Data/Voice/Eng/", kVoices);
     return sounds;
 }
 

@@ -16,13 +16,13 @@ namespace fs = std::filesystem;
 
 constexpr int kExitNormal = 13;
 
-struct Run {
+struct GameRun {
     int exitCode = -1;
     std::string output;
 };
 
 // The game with its own settings and saves in a temporary folder, silent, on a virtual screen.
-Run PlayScript(const std::string& script) {
+GameRun PlayScript(const std::string& script) {
     const fs::path home = fs::temp_directory_path() / ("loopvane-e2e-" + std::to_string(::getpid()));
     fs::remove_all(home);
     fs::create_directories(home);
@@ -32,7 +32,7 @@ Run PlayScript(const std::string& script) {
         "/data xvfb-run -a -s \"-screen 0 1024x768x24\" " + LV_GAME_PROGRAM +
         " /w /skipvideos --trace --inject " + LV_SCRIPT_DIR + "/" + script + " >out.txt 2>&1";
     const int status = std::system(command.c_str());
-    Run run;
+    GameRun run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::ifstream in(home / "out.txt");
     run.output.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -58,7 +58,7 @@ TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
         {"quit_from_menu.inject", "0"},
     };
     for (const Case& c : cases) {
-        const Run run = PlayScript(c.script);
+        const GameRun run = PlayScript(c.script);
         EXPECT_EQ(run.exitCode, kExitNormal) << c.script << "\n" << run.output;
         EXPECT_EQ(ModesEntered(run.output), c.modes) << c.script;
         EXPECT_TRUE(std::regex_search(run.output, std::regex("frame \\d+\\.\\d{3} ms"))) << c.script;

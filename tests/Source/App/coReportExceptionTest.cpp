@@ -5,6 +5,7 @@
 #include "Engine/Audio/Sn/snExceptions.h"
 #include "Source/Park/coInvalidPropFileX.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
+#include "Source/Screens/coScreenScript.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,7 @@ TEST(coReportExceptionTest, EachFailureHasItsTextAndExtra) {
         const char* extra;
     } rows[] = {
         {std::make_exception_ptr(fsFileDoesntExistX(File())), 4, 4, "/saves/a b.csa"},
+        {std::make_exception_ptr(coScreenScriptX(File())), 32, 8, "/saves/a b.csa"},
         {std::make_exception_ptr(fsDirectoryDoesntExistX(File())), 4, 1, "/saves/a b.csa"},
         {std::make_exception_ptr(gfFileNotInPakX(File())), 7, 5, "/saves/a b.csa"},
         {std::make_exception_ptr(fsReadOnlyX(File())), 4, 8, "/saves/a b.csa"},

@@ -2,16 +2,12 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/Core/Env/envExceptionX.h"
-#include "Engine/Graphics/G2d/g2dImageBuilder.h"
-#include "Engine/Graphics/G2d/g2dPackage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G2d/g2dScreenFixture.h"
-#include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Source/App/coLoadingScreen.h"
 #include "Source/Modes/coMenuWorld.h"
-#include "Source/Modes/coModeTestSupport.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "coScreenTestKit.h"
 
 #include <fstream>
 
@@ -55,9 +51,9 @@ struct coIdleMode : coMode {
     void Exit() override { ExitCommon(); }
 };
 
-struct coMenuModesTest : coModeTest {
-    plFakeD3d d3d;
-    g2dRecordingText text;
+// The menu modes on the screen kit: the main menu is its real screen over the built tree; the saves and
+// missions are the test folder's.
+struct coMenuModesTest : coScreenTest {
     fsTestFolder folder;
     coRecordingWorld world;
     coModeMainMenu mainMenu;
@@ -68,20 +64,12 @@ struct coMenuModesTest : coModeTest {
     coIdleMode ride;
 
     void SetUp() override {
-        coModeTest::SetUp();
-        plInstallServices({.time = &time, .window = &window, .messageBox = &messageBox, .d3d = &d3d});
-        g2dSetTextService(&text);
-        g2dInitialize();
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        fsResetRootTable();
-        fsSetRootDirectory(coRootGui, folder.Locator("gui"));
+        coScreenTest::SetUp();
+        coClearModeTable();
+        coModeStackClear();
+        folder.MakeFolder("saves");
         fsSetRootDirectory(coRootSaves, folder.Locator("saves"));
         fsSetRootDirectory(coRootMissions, folder.Locator("missions"));
-        folder.MakeFolder("gui/uild");
-        folder.MakeFolder("saves");
-        for (const char* name : {"gui/uild/uildbk_0.png", "gui/uild/uildlb_i.png"})
-            std::ofstream(folder.Path(name), std::ios::binary)
-                << g2dImageBuilder::Png(2, 8, 2, std::vector<std::string>(2, std::string(6, '\x40')));
         coSetMenuWorld(&world);
         const std::pair<i32, coMode*> table[] = {
             {coModeIdMainMenu, &mainMenu},           {coModeIdLoadMenu, &loadMenu},
@@ -92,17 +80,15 @@ struct coMenuModesTest : coModeTest {
     }
     void TearDown() override {
         coModeStackLeaveAll();
+        coModeStackClear();
+        coClearModeTable();
         coSetMenuWorld(nullptr);
         coLoadingScreenHide();
-        fsResetRootTable();
-        g2dScreen::Deinitialize();
-        g2dShutdown();
-        g2dSetTextService(nullptr);
-        coModeTest::TearDown();
+        coScreenTest::TearDown();
     }
-    // One frame after pressing the named button of the current menu.
-    void Press(coMenuScreen* screen, const char* button) {
-        screen->Press(button);
+    // One frame after a click on the named button of the current menu.
+    void Press(guiContainer* screen, const char* button) {
+        Click(screen->FindChild(button));
         coModeManagerUpdate();
     }
 };

@@ -1,0 +1,32 @@
+#include "Source/Screens/coDialogFrameFunction.h"
+
+#include "Engine/App/App/appClock.h"
+#include "Engine/App/App/appWindow.h"
+#include "Engine/App/In/inDeviceManager.h"
+#include "Engine/Audio/Sn/snSoundManager.h"
+#include "Engine/GUI/Gui/guiCursor.h"
+#include "Engine/GUI/Gui/guiSoundCues.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
+#include "Source/Modes/coMode.h"
+#include "Source/Settings/coMusic.h"
+
+void coDialogFrameFunction::Execute() {
+    appPumpMessages();
+    m_mode->BeginModalFrame();
+    const u8 black[3] = {0, 0, 0};
+    g2dScreen::Clear(black);
+    inDeviceManager::PollAll();
+    guiCursorMgr::UpdatePosition();
+    guiWindowMgr::Update();
+    const f32 time = appClock::GetTime();
+    guiSoundCues::Update(time);
+    snSoundManager::Update(time);
+    coMusicHandleKeys();
+    DrawOverlay();
+    scUpdateAll(time);
+    g3dRenderer::RenderFrame(time);
+    g2dScreen::EndFrame();
+}

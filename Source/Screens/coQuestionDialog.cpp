@@ -1,0 +1,143 @@
+#include "Source/Screens/coQuestionDialog.h"
+
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envUtf.h"
+#include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coScreenScript.h"
+
+#include <string_view>
+
+namespace {
+
+constexpr const char* kScript = "uiqd";
+constexpr const char* kTexts = "uimc.tsf";
+
+// Labels of the error display.
+constexpr u32 kOk = 0;
+constexpr u32 kCancel = 1;
+constexpr u32 kAbortOk = 18;
+constexpr u32 kRetryCancel = 19;
+constexpr u32 kIgnoreMenu = 20;
+
+// Answers of the error-display interface.
+constexpr u32 kAnswerAbort = 0;
+constexpr u32 kAnswerRetry = 1;
+constexpr u32 kAnswerIgnore = 2;
+constexpr u32 kAnswerOk = 3;
+constexpr u32 kAnswerCancel = 4;
+
+void ShowAndEnable(guiWindow* window, bool on) {
+    if (!window)
+        return;
+    window->SetVisible(on);
+    window->SetEnabled(on);
+}
+
+guiImage* MakeMedal(i32 medal) {
+    const char* files[] = {"uicmbrbi.png", "uicmslbi.png", "uicmgdbi.png"};
+    auto* image = new guiImage;
+    fsLocator file = coScreenScriptFolder("uicm");
+    file.AppendComponent(files[medal - 2]);
+    image->SetImage(file, 0);
+    image->SetSize(256, 128);
+    image->SetState(0);
+    image->SetPosition({47.0f, 45.0f, 0.0f});
+    image->SetTransparency(0.6f, 0);
+    image->SetEnabled(false);
+    return image;
+}
+
+} // namespace
+
+coQuestionDialog::coQuestionDialog() : coQuestionDialog(0, false) {}
+
+coQuestionDialog::coQuestionDialog(i32 medal) : coQuestionDialog(medal, true) {}
+
+coQuestionDialog::coQuestionDialog(i32 medal, bool medalQuestion) {
+    coLoadScreenScript(kScript, kTexts, this);
+    m_texts = coReadTexts(kTexts);
+    m_primary = coFindWidget<guiText>(*this, kScript, "PrimaryText", "Text");
+    if (medal >= 2 && medal <= 4)
+        guiWindowMgr::AddChildWindow(MakeMedal(medal), this);
+    // Two runs of the text's own style: the question and, at 244, what a caller adds beside it.
+    const g3dTextColour colour = m_primary->GetDefaultColor();
+    const g2dFont font = m_primary->GetDefaultFont();
+    m_primary->SetDefaultStyle({colour, colour}, {font, font}, {1, 244});
+    m_menu = dynamic_cast<guiButton*>(FindChild("Menu"));
+    if (medalQuestion)
+        ShowAndEnable(m_menu, true);
+    SetVisible(false);
+    SetEnabled(false);
+}
+
+void coQuestionDialog::SetPrimaryText(const envString& text) {
+    m_primary->SetText(text, 0);
+}
+
+void coQuestionDialog::SetPrimaryTextNum(u32 number) {
+    SetPrimaryText(coTextOrEmpty(m_texts, number, kTexts));
+}
+
+void coQuestionDialog::SetOkTextNum(u32 number) {
+    SetLabel(GetOk(), number);
+}
+
+void coQuestionDialog::SetCancelTextNum(u32 number) {
+    SetLabel(GetCancel(), number);
+}
+
+void coQuestionDialog::SetLabel(guiButton* button, u32 number) {
+    if (button && button->GetText())
+        button->GetText()->SetText(coTextOrEmpty(m_texts, number, kTexts), 0);
+}
+
+void coQuestionDialog::Think() {
+    guiContainer::Think();
+    if (m_menu && m_menu->GetState() == guiStateReleased) {
+        m_menuChosen = true;
+        m_menuEndedRun = true;
+        EndDialog(false);
+    }
+}
+
+i32 coQuestionDialog::DoModal() {
+    const coDialogDimmer::Scope dimmer(this);
+    m_menuEndedRun = false;
+    return guiDialog::DoModal();
+}
+
+u32 coQuestionDialog::Display(u32 type, const envString& message) {
+    ShowAndEnable(GetCancel(), false);
+    ShowAndEnable(m_menu, false);
+    if (type == 0) {
+        ShowAndEnable(GetCancel(), true);
+        ShowAndEnable(m_menu, true);
+        SetOkTextNum(kAbortOk);
+        SetCancelTextNum(kRetryCancel);
+        if (m_menu && m_menu->GetText())
+            m_menu->GetText()->SetText(coTextOrEmpty(m_texts, kIgnoreMenu, kTexts), 0);
+    } else if (type == 1) {
+        ShowAndEnable(GetCancel(), true);
+        SetOkTextNum(kOk);
+        SetCancelTextNum(kCancel);
+    } else {
+        SetOkTextNum(kOk);
+    }
+    // The message is data, never a format: a path may hold '%'.
+    const std::u16string_view units(message.GetData() ? message.GetData() : u"", message.GetLength());
+    DBG_WARNING("%s", envUtf16ToUtf8(units).c_str());
+    SetPrimaryText(message);
+    const i32 result = DoModal();
+    if (type == 0) {
+        if (m_menuEndedRun)
+            return kAnswerIgnore;
+        return result == 1 ? kAnswerAbort : kAnswerRetry;
+    }
+    if (type == 1)
+        return result == 1 ? kAnswerOk : kAnswerCancel;
+    return kAnswerOk;
+}

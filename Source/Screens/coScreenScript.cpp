@@ -1,0 +1,73 @@
+#include "Source/Screens/coScreenScript.h"
+
+#include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/GUI/Gpr/gprScript.h"
+#include "Source/Settings/coPaths.h"
+
+#include <string>
+
+namespace {
+
+constexpr u32 kScreenTextSet = 32;
+
+fsLocator ScriptFile(const char* name) {
+    fsLocator file = coScreenScriptFolder(name);
+    file.AppendComponent((std::string(name) + ".gsf").c_str());
+    return file;
+}
+
+[[noreturn]] void Damaged(const char* name) {
+    DBG_WARNING("The screen script \"%s\" is damaged", name);
+    throw coScreenScriptX(ScriptFile(name));
+}
+
+} // namespace
+
+fsLocator coScreenScriptFolder(const char* name) {
+    fsLocator folder(coRootGui);
+    folder.AppendComponent(name);
+    return folder;
+}
+
+fsLocator coScreenTextSet(const char* fileName) {
+    fsLocator file(coRootText);
+    file.AppendComponent(fileName);
+    return file;
+}
+
+void coLoadScreenScript(const char* name, const char* textSet, guiWindow* screen) {
+    const fsLocator folder = coScreenScriptFolder(name);
+    try {
+        if (textSet)
+            guiLoadScript(folder, envString(name), coScreenTextSet(textSet), screen);
+        else
+            gprParserUtil::LoadScript(folder, envString(name), screen);
+    } catch (const chInvalidChunkX&) {
+        Damaged(name);
+    } catch (const gfInvalidFileBinX&) {
+        Damaged(name);
+    }
+}
+
+void coThrowMissingWidget(const char* script, const char* widget, const char* kind) {
+    DBG_WARNING("The screen script \"%s\" has no %s named \"%s\"", script, kind, widget);
+    throw coScreenScriptX(ScriptFile(script));
+}
+
+std::vector<envString> coReadTexts(const char* fileName) {
+    const gfTextSet set(coScreenTextSet(fileName), kScreenTextSet, true);
+    std::vector<envString> texts(set.GetTexts().size());
+    for (u32 id = 0; id < texts.size(); ++id)
+        texts[id] = set.GetText(id);
+    return texts;
+}
+
+envString coTextOrEmpty(const std::vector<envString>& texts, u32 number, const char* fileName) {
+    if (number < texts.size())
+        return texts[number];
+    DBG_WARNING("\"%s\" has no text %u; left empty", fileName, number);
+    return envString();
+}

@@ -1,0 +1,163 @@
+#include "Tools/Image/toolScreenPictures.h"
+
+#include "Engine/Platform/plFontRasterizer.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr int kTile = 200;
+
+struct Rgb {
+    float r, g, b;
+};
+
+u8 Byte(float value) {
+    return static_cast<u8>(std::clamp(value, 0.0f, 255.0f) + 0.5f);
+}
+
+// Each menu's two sky colours, top and bottom.
+std::array<Rgb, 2> Colours(const std::string& menu) {
+    if (menu == "uimm")
+        return {{{40, 70, 160}, {230, 140, 60}}};
+    if (menu == "uilm")
+        return {{{30, 110, 90}, {200, 210, 120}}};
+    if (menu == "uisi")
+        return {{{90, 40, 120}, {220, 120, 160}}};
+    if (menu == "uicm")
+        return {{{110, 30, 30}, {240, 200, 90}}};
+    if (menu == "uicc")
+        return {{{20, 90, 140}, {140, 220, 230}}};
+    if (menu == "uicd")
+        return {{{20, 20, 50}, {110, 60, 140}}};
+    return {{{100, 100, 100}, {160, 160, 160}}};
+}
+
+// A flat face of one colour with a lighter top edge and a darker bottom edge, as a bevel.
+toolImage Face(int width, int height, Rgb colour) {
+    toolImage image{width, height, 3, {}};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool top = y < 3 || x < 3;
+            const bool bottom = y >= height - 3 || x >= width - 3;
+            const float shade = top ? 1.3f : bottom ? 0.6f : 1.0f;
+            image.pixels.insert(image.pixels.end(),
+                                {Byte(colour.r * shade), Byte(colour.g * shade), Byte(colour.b * shade)});
+        }
+    return image;
+}
+
+// The nearest value that 5 bits hold, so the 16-bit textures the GUI's pictures load into keep it.
+u8 FiveBits(u8 value) {
+    const int five = (value * 31 + 127) / 255;
+    return static_cast<u8>((five * 255 + 15) / 31);
+}
+
+toolImage Cut(const toolImage& whole, int left, int top) {
+    toolImage tile{kTile, kTile, 3, {}};
+    for (int y = 0; y < kTile; ++y) {
+        const auto row = whole.pixels.begin() + ((top + y) * whole.width + left) * 3;
+        tile.pixels.insert(tile.pixels.end(), row, row + kTile * 3);
+    }
+    return tile;
+}
+
+// A medal: a disc of the metal's colour on a clear field.
+toolImage Medal(Rgb metal) {
+    toolImage image{256, 128, 4, {}};
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const float dx = static_cast<float>(x) - 128.0f;
+            const float dy = static_cast<float>(y) - 64.0f;
+            const float d = std::sqrt(dx * dx + dy * dy);
+            const float shade = 1.0f - 0.3f * d / 56.0f;
+            image.pixels.insert(image.pixels.end(), {Byte(metal.r * shade), Byte(metal.g * shade),
+                                                     Byte(metal.b * shade), d < 56.0f ? u8(255) : u8(0)});
+        }
+    return image;
+}
+
+// The caption in white, centred on the face, blended by the glyphs' coverage.
+void Letter(toolImage& face, const envString& caption, plFontRasterizer& fonts) {
+    const std::u16string_view text(caption.GetData() ? caption.GetData() : u"", caption.GetLength());
+    const plFontHandle font = fonts.CreateFont("DejaVu Sans", face.height * 2 / 3);
+    u32 width = 0, height = 0;
+    if (!font || !fonts.MeasureText(font, text, width, height))
+        throw std::runtime_error("no font to letter the captions with");
+    std::vector<u32> coverage(static_cast<size_t>(face.width) * static_cast<size_t>(face.height), 0);
+    fonts.DrawText(font, text, (face.width - static_cast<i32>(width)) / 2,
+                   (face.height - static_cast<i32>(height)) / 2, coverage.data(),
+                   static_cast<u32>(face.width), static_cast<u32>(face.height));
+    fonts.DeleteFont(font);
+    for (size_t i = 0; i < coverage.size(); ++i) {
+        const float c = static_cast<float>(coverage[i] & 0xFF) / 255.0f;
+        for (size_t channel = 0; channel < 3; ++channel) {
+            u8& value = face.pixels[i * 3 + channel];
+            value = Byte(static_cast<float>(value) * (1.0f - c) + 255.0f * c);
+        }
+    }
+}
+
+void AddFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, int width, int height,
+              Rgb colour) {
+    const std::pair<const char*, float> states[] = {{"_i", 1.0f}, {"_o", 1.25f}, {"_p", 0.8f}, {"_d", 0.5f}};
+    for (const auto& [suffix, shade] : states)
+        out.push_back({prefix + suffix + ".png",
+                       Face(width, height, {colour.r * shade, colour.g * shade, colour.b * shade})});
+}
+
+} // namespace
+
+toolImage toolMenuBackdrop(const std::string& menu) {
+    const auto [top, bottom] = Colours(menu);
+    toolImage image{kWidth, kHeight, 3, {}};
+    image.pixels.reserve(static_cast<size_t>(kWidth) * kHeight * 3);
+    for (int y = 0; y < kHeight; ++y) {
+        const float t = static_cast<float>(y) / (kHeight - 1);
+        for (int x = 0; x < kWidth; ++x) {
+            // A slow wave of light across the sky, so the tiles differ left to right too.
+            const float glow = 0.85f + 0.15f * std::sin(static_cast<float>(x) / 127.0f);
+            image.pixels.insert(image.pixels.end(),
+                                {FiveBits(Byte((top.r + (bottom.r - top.r) * t) * glow)),
+                                 FiveBits(Byte((top.g + (bottom.g - top.g) * t) * glow)),
+                                 FiveBits(Byte((top.b + (bottom.b - top.b) * t) * glow))});
+        }
+    }
+    return image;
+}
+
+std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, plFontRasterizer& fonts) {
+    std::vector<toolDefaultTexture> pictures;
+    for (const std::string menu : {"uimm", "uilm", "uisi", "uicm", "uicc", "uicd"}) {
+        const toolImage whole = toolMenuBackdrop(menu);
+        for (int i = 0; i < 12; ++i)
+            pictures.push_back({"Data/GUI/" + menu + "/" + menu + "_" + std::to_string(i) + ".png",
+                                Cut(whole, kTile * (i % 4), kTile * (i / 4))});
+    }
+    pictures.push_back({"Data/GUI/uicm/uicmbrbi.png", Medal({205, 127, 50})});
+    pictures.push_back({"Data/GUI/uicm/uicmslbi.png", Medal({200, 200, 210})});
+    pictures.push_back({"Data/GUI/uicm/uicmgdbi.png", Medal({250, 200, 40})});
+    AddFaces(pictures, "Data/GUI/uimm/uimmbn", 256, 64, {60, 90, 170});
+    AddFaces(pictures, "Data/GUI/uiqd/uiqdbn", 128, 32, {70, 120, 70});
+    pictures.push_back({"Data/GUI/uiqd/uiqdbk_i.png", Face(512, 256, {40, 40, 70})});
+    AddFaces(pictures, "Data/GUI/uicd/uicdbn", 128, 32, {70, 70, 120});
+    for (size_t i = pictures.size() - 4; i < pictures.size(); ++i)
+        Letter(pictures[i].image, okCaption, fonts);
+    const std::pair<const char*, Rgb> folders[] = {{"Tracks/Steel", {80, 110, 170}},
+                                                   {"Tracks/Wooden", {150, 100, 60}},
+                                                   {"Environments/Mountain", {70, 140, 80}}};
+    for (const auto& [folder, colour] : folders) {
+        const std::string prefix = std::string(folder) + "/uiccbn";
+        pictures.push_back({prefix + "_i.png", Face(256, 128, colour)});
+        pictures.push_back(
+            {prefix + "_o.png", Face(256, 128, {colour.r * 1.3f, colour.g * 1.3f, colour.b * 1.3f})});
+        pictures.push_back(
+            {prefix + "_s.png", Face(256, 128, {colour.r * 0.6f, colour.g * 1.4f, colour.b * 0.6f})});
+    }
+    return pictures;
+}

@@ -1,0 +1,103 @@
+#include "Source/Screens/coMainMenu.h"
+
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Source/Screens/coScreenScript.h"
+#include "coScreenTestKit.h"
+
+#include <filesystem>
+
+namespace {
+
+struct coMainMenuTest : coScreenTest {
+    void SetUp() override {
+        coScreenTest::SetUp();
+        menu = new coMainMenu;
+        guiWindowMgr::AddWindow(menu);
+    }
+    // Frames a quarter of a second apart with the pointer on the button (null: off every button),
+    // from the time given up to and including the last.
+    void Rest(const char* button, f32 from, f32 to) {
+        for (f32 t = from; t <= to + 0.001f; t += 0.25f) {
+            SetTime(t);
+            PointerFrame(button ? menu->FindChild(button) : guiWindowMgr::GetRoot(), false);
+            snSoundManager::Update(t);
+        }
+    }
+    u32 Voices() const { return snSoundManager::GetActiveCount(); }
+    coMainMenu* menu = nullptr;
+};
+
+TEST_F(coMainMenuTest, AVoicePlaysOnceAfterMoreThanASecond) {
+    Rest("Build", 0.0f, 1.0f);
+    EXPECT_EQ(Voices(), 0u);
+    EXPECT_TRUE(coPrefs::GetBool(11));
+    Rest("Build", 1.25f, 1.25f);
+    EXPECT_EQ(Voices(), 1u);
+    EXPECT_FALSE(coPrefs::GetBool(11));
+    fsLocator prefs;
+    coPrefs::GetFilePath(prefs);
+    EXPECT_TRUE(fsFileExists(prefs));
+
+    // While it plays no other voice starts; the hover time gathers again from the refused attempt.
+    Rest(nullptr, 1.5f, 1.5f);
+    Rest("Exit", 1.75f, 3.0f);
+    EXPECT_EQ(Voices(), 1u);
+    EXPECT_TRUE(coPrefs::GetBool(16));
+    sound.Render(44100 * 4);
+    snSoundManager::Update(3.0f);
+    Rest("Exit", 3.25f, 4.0f);
+    EXPECT_FALSE(coPrefs::GetBool(16));
+    Rest("Build", 4.25f, 6.0f); // heard already
+    EXPECT_TRUE(coPrefs::GetBool(12));
+}
+
+TEST_F(coMainMenuTest, HoverTimeCrossesButtonsAndTheFirstGapCountsWhole) {
+    Rest("Load", 0.0f, 0.75f);
+    Rest("Build", 1.0f, 1.0f);
+    EXPECT_EQ(Voices(), 0u);
+    Rest("Build", 1.25f, 1.25f); // 0.75 s on Load and 0.5 s on Build
+    EXPECT_FALSE(coPrefs::GetBool(11));
+    EXPECT_TRUE(coPrefs::GetBool(12));
+
+    guiWindowMgr::DeleteWindow(menu);
+    menu = new coMainMenu;
+    guiWindowMgr::AddWindow(menu);
+    sound.Render(44100 * 4);
+    Rest("Load", 9.0f, 9.0f); // the menu's first frame: all 9 s since time 0 count
+    EXPECT_FALSE(coPrefs::GetBool(12));
+}
+
+TEST_F(coMainMenuTest, VoicesOffOrAllHeardPlayNothing) {
+    coPrefs::SetBool(35, true);
+    Rest("Load", 0.0f, 3.0f);
+    EXPECT_EQ(Voices(), 0u);
+    EXPECT_TRUE(coPrefs::GetBool(12));
+
+    coPrefs::SetBool(35, false);
+    for (i32 pref = 11; pref <= 16; ++pref)
+        coPrefs::SetBool(pref, false);
+    guiWindowMgr::DeleteWindow(menu);
+    menu = new coMainMenu;
+    guiWindowMgr::AddWindow(menu);
+    Rest("Load", 3.25f, 6.0f);
+    EXPECT_EQ(Voices(), 0u);
+}
+
+TEST_F(coMainMenuTest, AMissingVoiceIsWarnedOnceAndTheMenuRunsOn) {
+    fsTestFolder voices;
+    SetRoot(coRootVoice, voices.Path());
+    Rest("Exit", 0.0f, 4.0f);
+    EXPECT_EQ(Voices(), 0u);
+    EXPECT_EQ(log.Count("Exit.wav"), 1u);
+    EXPECT_TRUE(coPrefs::GetBool(16));
+}
+
+TEST_F(coMainMenuTest, AScriptWithoutAButtonIsReported) {
+    fsTestFolder gui;
+    gui.Write("uimm/uimm.gst", "Container { Id \"uimm\" Button { Id \"Build\" } }");
+    SetRoot(coRootGui, gui.Path());
+    EXPECT_THROW(coMainMenu(), coScreenScriptX);
+    EXPECT_TRUE(log.Holds("\"uimm\" has no Button named \"Load\""));
+}
+
+} // namespace
