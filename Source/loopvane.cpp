@@ -8,7 +8,8 @@
 //   --inject S   plays the input script S (a file, or the steps themselves) into the frames; a step
 //                that fails is named on stderr and the exit code is 1
 //   --shot FILE  a PNG of the last frame
-//   --trace      "mode N entered" and "menu ready T ms" on stderr
+//   --trace      "mode N entered", "menu ready T ms" and each frame's "frame T ms" (its start to its
+//                present) on stderr
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"

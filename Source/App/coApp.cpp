@@ -31,9 +31,14 @@
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Video/Vi/viMoviePlayer.h"
+#include "Source/App/coEnvironmentHooks.h"
 #include "Source/App/coErrorDisplayerMgr.h"
+#include "Source/App/coGameEditorInput.h"
+#include "Source/App/coGameEditorWorld.h"
+#include "Source/App/coGameMenuWorld.h"
 #include "Source/App/coLoadingScreen.h"
 #include "Source/App/coReportException.h"
 #include "Source/Collision/coTrackCollision.h"
@@ -60,10 +65,14 @@
 #include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coRideSettings.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Settings/coSoundEffects.h"
+#include "Source/Track/coTrackBuilder.h"
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
+#include "Source/TrackGeom/coTrackMeshBuilder.h"
 #include "Source/World/coEnvironment.h"
+#include "Source/World/coPropList.h"
 #include "Source/World/coPropScreens.h"
 
 #include <cstdio>
@@ -100,7 +109,7 @@ class coGamePropScreens : public coPropScreens {
     void RebuildPropsPalette() override { coPaletteManager::RebuildPropsPalette(); }
 };
 
-class coGameCoasterPackageHooks : public coCoasterPackageHooks {
+class coGameCoasterPackageHooks : public coEnvironmentHooks {
   public:
     void RebuildDockPalette() override { coPaletteManager::RebuildDockPalette(); }
     void ShowLoadingScreen(bool restart) override { coLoadingScreenShow(restart); }
@@ -112,12 +121,35 @@ coGameCoasterPackageHooks g_coasterPackageHooks;
 // The error display lives in the window tree; it goes with the GUI.
 coQuestionDialog* g_errorDisplay = nullptr;
 coGameCoasterServices g_coasterServices;
-// What the ride modes find of the game so far: the sky follows the camera, the movie frames go to disc.
+coGameEditorInput g_editorInput;
+coGameMenuWorld g_menuWorld;
+std::unique_ptr<coTrackMeshBuilder> g_trackBuilder;
+std::unique_ptr<coMeshBuilderDefinitions> g_trackDefinitions;
+coGameEditorWorld g_editorWorld;
+
+// Lens flares judged from the camera as it will draw, and the sky around it.
+void UpdateFlaresAndSky(g3dCamera& camera, float time) {
+    camera.Apply();
+    scUpdateLensFlares();
+    coGetEnvironment().UpdateSky(*camera.GetPosition(), time);
+}
+
+// What the ride modes find of the game so far: the remembered camera and fanfare of the ride settings,
+// the placed props, the pause dialog, flares and sky from the camera, and movie frames written to disc.
 class coAppRideHost : public coRideModeHost {
   public:
-    void UpdateEnvironment(g3dCamera& camera, float time) override {
-        coGetEnvironment().UpdateSky(*camera.GetPosition(), time);
-    }
+    i32 GetRideCamera() override { return coGetRideCameraIndex(); }
+    void SetRideCamera(i32 camera) override { coSetRideCameraIndex(camera); }
+    std::string GetFanfareSet() override { return coGetRideSettings().fanfare; }
+    void CreatePauseDialog() override { coCreateRidePauseDialog(); }
+    void DestroyPauseDialog() override { coDestroyRidePauseDialog(); }
+    i32 RunPauseDialog(i32 mode) override { return coRunRidePauseDialog(mode); }
+    i32 GetPauseDialogExit() override { return coGetRidePauseDialogResult(); }
+    void SetPropsActive(bool active) override { coPropList::SetAllActive(active); }
+    void UpdateProps(float time) override { coPropList::UpdateAll(time); }
+    void PausePropSounds() override { coPropList::PauseSounds(); }
+    void ResumePropSounds() override { coPropList::ResumeSounds(); }
+    void UpdateEnvironment(g3dCamera& camera, float time) override { UpdateFlaresAndSky(camera, time); }
     void CaptureMovieFrame(i32 shrink) override { coGrabRideFrame(*g_pdevice, shrink); }
 };
 
@@ -138,6 +170,7 @@ coApp::~coApp() {
 }
 
 void coApp::Update() {
+    m_frameStart = std::chrono::steady_clock::now();
     if (coModeStackIsEmpty()) {
         RequestQuit();
         return;
@@ -231,8 +264,20 @@ void coApp::OnStart(appStartEvent*) {
     // Saves made from now on carry the coaster's thumbnail.
     coSetSavedCoasterServices(&g_coasterServices);
     m_teardown.push_back([] { coSetSavedCoasterServices(nullptr); });
-    // A loaded coaster type's supports and track textures hold the renderer's fragments and textures.
-    m_teardown.push_back([] { coGetTrackDefinitionSource().Free(); });
+    // The track is drawn by the mesh builder, which holds the coaster type's track and support
+    // definitions; their fragments and textures go before the renderer.
+    g_trackBuilder = std::make_unique<coTrackMeshBuilder>();
+    coSetTrackBuilder(g_trackBuilder.get());
+    g_trackDefinitions = std::make_unique<coMeshBuilderDefinitions>(*g_trackBuilder);
+    m_teardown.push_back([] {
+        g_trackBuilder->FreeDefinitions();
+        g_trackDefinitions.reset();
+        coSetTrackBuilder(nullptr);
+        g_trackBuilder.reset();
+        coGetTrackDefinitionSource().Free();
+    });
+    coSetMenuWorld(&g_menuWorld);
+    m_teardown.push_back([] { coSetMenuWorld(nullptr); });
     coSetRideModeHost(&g_rideHost);
     m_teardown.push_back([] { coSetRideModeHost(nullptr); });
 
@@ -243,6 +288,10 @@ void coApp::OnStart(appStartEvent*) {
                      static_cast<long long>(MillisecondsSinceStart()));
     m_teardown.push_back(coLoadingScreenHide);
     coBindDefaultInput();
+    coSetEditorInput(&g_editorInput);
+    m_teardown.push_back([] { coSetEditorInput(nullptr); });
+    coSetEditorWorld(&g_editorWorld);
+    m_teardown.push_back([] { coSetEditorWorld(nullptr); });
 
     SetUpGui();
     CreateCursors();
@@ -555,25 +604,38 @@ void coApp::BeginMenuFrame(bool poll) {
     coMusicHandleKeys();
 }
 
+void coApp::UpdateGui() {
+    guiWindowMgr::Update();
+}
+
+void coApp::UpdateScene(g3dCamera& camera, float time) {
+    UpdateFlaresAndSky(camera, time);
+    snSoundManager::Update(time);
+    coMusicHandleKeys();
+}
+
 void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
     // Whatever the sky leaves uncovered shows the environment's background, never the last frame.
     if (camera)
         g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     if (overlay)
         g2dScreen::DrawImage(0, 0, *overlay);
-    // The GUI's quads are in the renderer's lists: the menus show with the 3D frame.
+    // The GUI's quads are in the renderer's lists: the menus show with the 3D frame, drawn once.
     const f32 time = appClock::GetTime();
     scUpdateAll(time);
-    g3dRenderer::RenderFrame(time);
-    if (camera) {
-        scUpdateAll(appClock::GetTime());
+    if (camera)
         camera->Apply();
-        g3dRenderer::RenderFrame(appClock::GetTime());
-    }
+    g3dRenderer::RenderFrame(time);
     g2dScreen::EndFrame();
+    if (m_trace)
+        std::fprintf(
+            stderr, "frame %.3f ms\n",
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_frameStart)
+                .count());
 }
 
 void coApp::ModalFrame() {
+    m_frameStart = std::chrono::steady_clock::now();
     // A run of a given length ends inside a dialog too: the run loop's quit cancels every modal run.
     if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected())
         RequestQuit();

@@ -79,6 +79,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void TakeScreenshot() override;
     void HideLoadingScreen() override;
     void BeginMenuFrame(bool poll) override;
+    void UpdateGui() override;
+    void UpdateScene(g3dCamera& camera, float time) override;
     void RenderFrame(g3dCamera* camera, g2dImage* overlay) override;
     // One loop of a modal dialog: the frame with game time standing still.
     void ModalFrame();
@@ -96,6 +98,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     bool m_inputAndGui = false;
     bool m_guiUp = false;
     std::chrono::steady_clock::time_point m_programStart;
+    // Where the frame being drawn began, for the trace's frame times.
+    std::chrono::steady_clock::time_point m_frameStart;
     LastFrameHook m_lastFrame;
     std::shared_ptr<coInjector> m_injector;
     bool m_injectionFailed = false;

@@ -10,6 +10,7 @@
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plWindowHost.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Ride/coRide.h"
 #include "Source/Track/coCircuit.h"
 
 #include <algorithm>
@@ -21,6 +22,8 @@
 namespace {
 
 constexpr f64 kDefaultTimeout = 30.0;
+// A ride of a long coaster outlasts the usual wait.
+constexpr f64 kRideTimeout = 300.0;
 constexpr f64 kFindTimeout = 10.0;
 
 struct NamedKey {
@@ -166,6 +169,11 @@ coInjector::Action coInjector::Parse(const std::string& step) {
             if (!(words >> action.number))
                 throw bad();
             words >> action.seconds;
+        } else if (word == "ride-end") {
+            action.verb = Verb::WaitRideEnd;
+            action.seconds = kRideTimeout;
+            if (f64 seconds = 0.0; words >> seconds)
+                action.seconds = seconds;
         } else {
             action.verb = Verb::Wait;
             std::istringstream seconds(word);
@@ -281,6 +289,14 @@ bool coInjector::Play(Action& action) {
             return false;
         }
         return TimedOut(action.seconds) ? Fail(action, "mode " + std::to_string(CurrentModeId()) + " stayed")
+                                        : true;
+    case Verb::WaitRideEnd:
+        if (CurrentModeId() == coModeIdRide && !coRideIsRunning()) {
+            Advance();
+            return false;
+        }
+        return TimedOut(action.seconds) ? Fail(action, "mode " + std::to_string(CurrentModeId()) +
+                                                           (coRideIsRunning() ? ", the ride running" : ""))
                                         : true;
     case Verb::Click: {
         if (m_phase == 1 || m_phase == 2) {

@@ -21,6 +21,11 @@ class coModeHost {
     // The start of a menu's plain frame: clear to black, poll the input when asked, update the pointer
     // and the GUI, the sound cues, the sound manager and the music keys.
     virtual void BeginMenuFrame(bool poll) = 0;
+    // A 3D mode's GUI step: the pointer, the windows' think and draw, the GUI sound cues.
+    virtual void UpdateGui() {}
+    // A 3D mode's world step before its render: lens-flare visibility and the sky from the camera, the
+    // sound manager and the music keys at the game time.
+    virtual void UpdateScene(g3dCamera& /*camera*/, float /*time*/) {}
     // Scene update, 3D frame and present; the overlay, when given, is drawn at (0, 0) first.
     virtual void RenderFrame(g3dCamera* camera, g2dImage* overlay) = 0;
 };

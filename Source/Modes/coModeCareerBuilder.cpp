@@ -25,6 +25,7 @@
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/World/coPropPack.h"
+#include "Source/World/coTargetRingList.h"
 
 #include <algorithm>
 #include <string>
@@ -258,6 +259,8 @@ void coModeCareerBuilder::CheckCompletion() {
 }
 
 void coModeCareerBuilder::UpdateObjectivesPalette() {
+    // A ring the track passes for the first time chimes here, once; the objectives then find it passed.
+    coTargetRingList::AllPassed(true);
     std::vector<std::pair<envString, bool>> rows;
     rows.emplace_back(m_objectivesTitle, coCircuitIsClosed());
     for (int i = 0; i < m_objectives.GetCount(0); ++i) {

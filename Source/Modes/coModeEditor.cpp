@@ -1,7 +1,9 @@
 #include "Source/Modes/coModeEditor.h"
 
+#include "Engine/App/App/appClock.h"
 #include "Engine/App/App/appEvent.h"
 #include "Engine/App/Fs/fsFileEnum.h"
+#include "Engine/App/In/inDeviceManager.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiWindow.h"
 #include "Source/Collision/coTrackCollision.h"
@@ -20,6 +22,7 @@
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coSoundEffects.h"
@@ -29,6 +32,7 @@
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coPlacement.h"
+#include "Source/World/coPropList.h"
 #include "Source/World/coPropTemplate.h"
 #include "Source/World/coTrackProp.h"
 
@@ -247,6 +251,8 @@ void coModeEditor::Enter() {
     m_flags.set(GridShown, host.GetGridState());
     m_flags.reset(GridAutomatic);
     Refresh();
+    coMusicRequestContext(coMusicBuilder);
+    coMusicApplyContext(false);
     if (coCircuitPieceCount() == 0)
         host.ShowMessage(0, 60.0f);
     else
@@ -274,11 +280,14 @@ void coModeEditor::Exit() {
 }
 
 void coModeEditor::Think() {
+    const float time = appClock::GetTime();
     BeginFrame();
+    inDeviceManager::PollAll();
     coEditorInput* input = coGetEditorInput();
     if ((input != nullptr && input->WasReleased(coActionEscape)) || m_flags.test(QuitRequested)) {
         BeginModal();
         if (coGetEditorHost().AskQuestion(13, 7, 8) == 1) {
+            coMusicStop();
             PushMode(kModeMainMenu);
             coSelectionClear();
             coGetSavedCoasterServices().ClearScene();
@@ -307,6 +316,8 @@ void coModeEditor::Think() {
             continue;
         if (s.flag == TestRideRequested || s.flag == RideRequested)
             coCircuitRebuildSupports();
+        if (s.flag == TestRideRequested)
+            coMusicStop();
         if (auto* dock = dynamic_cast<coModeManipulateDock*>(coGetMode(kModeManipulateDock));
             dock != nullptr && s.flag == DockModeRequested) {
             dock->SetKind(coModeManipulateDock::PlaceNew);
@@ -319,13 +330,17 @@ void coModeEditor::Think() {
             m_flags.reset(s.flag);
         return;
     }
+    coModeHost& host = coGetModeHost();
+    host.UpdateGui();
     if (HandleInput() == 2)
         return;
     if (scCameraManip* camera = GetCurrentCamera())
         camera->Update();
     coEditorClickPick(m_camera);
     UpdatePalettes();
+    coPropList::UpdateAll(time);
     UpdateSelectionDisplay();
+    host.UpdateScene(m_camera, time);
     RenderFrame(&m_camera);
 }
 

@@ -7,6 +7,9 @@
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Core/Ma/maRotation.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
+#include "Engine/Graphics/Sc/scProjectedTexture.h"
+#include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/App/coReportException.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCameraManipFixed.h"
@@ -18,6 +21,7 @@
 #include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Ride/coRide.h"
+#include "Source/Ride/coRideCars.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coMusic.h"
@@ -26,6 +30,7 @@
 #include "Source/Settings/coRideSounds.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
+#include "Source/TrackGeom/coTrackShadows.h"
 #include "Source/World/coEnvironment.h"
 #include "Source/World/coPropList.h"
 
@@ -144,6 +149,7 @@ void coModeRideCoaster::Enter() {
 
 void coModeRideCoaster::Exit() {
     ExitCommon();
+    StopCavernHeadlight();
     appCharEventHandler::SetEnabled(false);
     coRideModeHost& host = coGetRideModeHost();
     host.SetPropsActive(false);
@@ -173,6 +179,7 @@ void coModeRideCoaster::Think() {
         if (Pause())
             return;
     } else {
+        coGetModeHost().UpdateGui();
         HandleCameraKeys();
         if (!coRideIsRunning() && m_perpetual)
             RestartRide();
@@ -205,11 +212,35 @@ void coModeRideCoaster::Think() {
         const bool wireframe = coPrefs::GetSessionFlag(kFlagWireframe) != 0;
         host.SetClearToBackground(m_currentCamera == coRideCameraFree || wireframe);
         host.SetWireframe(wireframe);
+        CastCavernHeadlight();
         RenderFrame(&m_sceneCamera);
         host.SetWireframe(false);
     }
     if (m_movieCapture && coRideIsRunning())
         CaptureMovieFrame();
+}
+
+void coModeRideCoaster::CastCavernHeadlight() {
+    const coCavernHeadlight light = coRenderCavernHeadlight();
+    if (light.cars == nullptr || light.texture == nullptr) {
+        StopCavernHeadlight();
+        return;
+    }
+    // The train drawn flat into the texture from the light's side, then laid over what lies below it.
+    std::vector<scObject*> casters;
+    for (const auto& car : *light.cars)
+        casters.push_back(car.get());
+    scSetUpProjector(light.radius, light.centre, coGetShadowDirection(), *light.camera);
+    light.camera->Apply();
+    scRenderCastersToTexture(*light.texture, casters, light.material);
+    scApplyProjectedTexture(*light.camera, light.texture);
+    m_headlightCast = true;
+}
+
+void coModeRideCoaster::StopCavernHeadlight() {
+    if (m_headlightCast)
+        scClearProjectedTexture();
+    m_headlightCast = false;
 }
 
 bool coModeRideCoaster::Pause() {

@@ -48,6 +48,9 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
   private:
     // The pause behind the dialog; true when an exit button ended the ride and with it the frame.
     bool Pause();
+    // The cavern's headlight: the train's texture projected for this frame, taken off when it goes.
+    void CastCavernHeadlight();
+    void StopCavernHeadlight();
     void Resume();
     void SwitchCamera(i32 index);
     void HandleCameraKeys();
@@ -61,6 +64,7 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     coRideAmbientSound m_ambient;
     u8 m_perpetual = 0;
     u8 m_hudHidden = 0;
+    bool m_headlightCast = false;
     u8 m_movieCapture = 0;
     f32 m_movieFrameRate = 24.0f;
     i32 m_movieShrink = 1;

@@ -66,6 +66,7 @@ TEST_F(coInjectorTest, FailedStepsStopTheScriptAndSayWhy) {
     };
     const Case cases[] = {
         {"wait mode 6 0", "\"wait mode 6 0\": mode -1 stayed"},
+        {"wait ride-end 0", "\"wait ride-end 0\": mode -1"},
         {"shot out.png", "\"shot out.png\": the picture was not written"},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,13 @@
+#include "Source/App/coGameMenuWorld.h"
+
+#include "Source/Settings/coCoasterPackage.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/World/coEnvironment.h"
+
+void coGameMenuWorld::LoadCoasterDefinitions(const std::string& trackType, const std::string& environment) {
+    coLoadCoasterDefinitions(environment, trackType, coGetEnvironment().GetIndex());
+}
+
+void coGameMenuWorld::PrepareRide() {
+    coCircuitRebuildSupports();
+}
