@@ -15,6 +15,7 @@ namespace {
 // A park object of no kind the editor selects.
 struct coStone : coObject {
     bool RayTest(const maVector3d&, const maVector3d&, f32&) const override { return false; }
+    maBoundingBox GetBoundingBox() const override { return {}; }
 };
 
 // Meshes for one piece only.
