@@ -634,11 +634,14 @@ void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
                 .count());
 }
 
-void coApp::ModalFrame() {
-    m_frameStart = std::chrono::steady_clock::now();
-    // A run of a given length ends inside a dialog too: the run loop's quit cancels every modal run.
+void coApp::OnModalFrame() {
     if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected())
         RequestQuit();
+}
+
+void coApp::ModalFrame() {
+    m_frameStart = std::chrono::steady_clock::now();
+    OnModalFrame();
     appClock::Tick(0.0f);
     PumpMessages();
     if (ScreenshotKeyReleased()) {

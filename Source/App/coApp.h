@@ -84,6 +84,9 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void RenderFrame(g3dCamera* camera, g2dImage* overlay) override;
     // One loop of a modal dialog: the frame with game time standing still.
     void ModalFrame();
+    // A limited run ends, and a failed injected step quits, inside a dialog too: the run loop's quit
+    // cancels every modal run.
+    void OnModalFrame() override;
     // This frame's share of the injected input; false once a step has failed.
     bool PlayInjected();
 

@@ -28,6 +28,8 @@ class coModeHost {
     virtual void UpdateScene(g3dCamera& /*camera*/, float /*time*/) {}
     // Scene update, 3D frame and present; the overlay, when given, is drawn at (0, 0) first.
     virtual void RenderFrame(g3dCamera* camera, g2dImage* overlay) = 0;
+    // A screen's own modal frame begins: the run's share of it (a limited run's count, injected input).
+    virtual void OnModalFrame() {}
 };
 
 // Not owned; null uninstalls.

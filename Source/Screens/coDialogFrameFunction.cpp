@@ -14,6 +14,7 @@
 #include "Source/Settings/coMusic.h"
 
 void coDialogFrameFunction::Execute() {
+    coGetModeHost().OnModalFrame();
     appPumpMessages();
     m_mode->BeginModalFrame();
     if (m_clear) {

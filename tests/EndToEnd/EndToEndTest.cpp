@@ -56,6 +56,7 @@ TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
     };
     const Case cases[] = {
         {"quit_from_menu.inject", "0"},
+        {"build_then_quit.inject", "0 6"},
     };
     for (const Case& c : cases) {
         const GameRun run = PlayScript(c.script);
