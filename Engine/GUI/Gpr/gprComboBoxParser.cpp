@@ -77,15 +77,3 @@ bool gprComboBoxParser::CanHandle(guiWindow* window) const {
 guiWindow* gprComboBoxParser::CreateWidget() const {
     return new xuiComboBox;
 }
-
-gprComboBoxTextParser::gprComboBoxTextParser() {
-    s_type = gprLookUpKeyword("ComboBoxText");
-}
-
-bool gprComboBoxTextParser::CanHandle(guiWindow* window) const {
-    return dynamic_cast<xuiComboBoxText*>(window) != nullptr;
-}
-
-guiWindow* gprComboBoxTextParser::CreateWidget() const {
-    return new xuiComboBoxText;
-}

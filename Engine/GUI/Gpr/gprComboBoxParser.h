@@ -1,5 +1,7 @@
 #pragma once
 #include "Engine/GUI/Gpr/gprContainerParser.h"
+#include "Engine/GUI/Gpr/gprKindParser.h"
+#include "Engine/GUI/Xui/xuiComboBox.h"
 
 // The parser of "ComboBox" objects: "Results" holds the one widget that shows the choice, "DropDown"
 // and "ScrollView" are associated controls (a control and its edge) for the button and the list.
@@ -19,15 +21,7 @@ class gprComboBoxParser : public gprContainerParser {
 };
 
 // "ComboBoxText": a combo box whose results are an edit field kept in step with the list.
-class gprComboBoxTextParser : public gprComboBoxParser {
+class gprComboBoxTextParser : public gprKindParser<gprComboBoxParser, xuiComboBoxText> {
   public:
-    gprComboBoxTextParser();
-
-    bool IsType(u32 id) const override { return id == s_type; }
-    u32 GetType() const override { return s_type; }
-    bool CanHandle(guiWindow* window) const override;
-    guiWindow* CreateWidget() const override;
-
-  private:
-    static inline u32 s_type = 0;
+    gprComboBoxTextParser() : gprKindParser("ComboBoxText") {}
 };

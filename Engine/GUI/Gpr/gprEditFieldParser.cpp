@@ -104,27 +104,3 @@ bool gprEditFieldParser::CanHandle(guiWindow* window) const {
 guiWindow* gprEditFieldParser::CreateWidget() const {
     return new guiEditField;
 }
-
-gprEditFieldIntegerParser::gprEditFieldIntegerParser() {
-    s_type = gprLookUpKeyword("EditFieldInteger");
-}
-
-bool gprEditFieldIntegerParser::CanHandle(guiWindow* window) const {
-    return dynamic_cast<guiEditFieldInteger*>(window) != nullptr;
-}
-
-guiWindow* gprEditFieldIntegerParser::CreateWidget() const {
-    return new guiEditFieldInteger;
-}
-
-gprEditFieldFloatParser::gprEditFieldFloatParser() {
-    s_type = gprLookUpKeyword("EditFieldFloat");
-}
-
-bool gprEditFieldFloatParser::CanHandle(guiWindow* window) const {
-    return dynamic_cast<guiEditFieldFloat*>(window) != nullptr;
-}
-
-guiWindow* gprEditFieldFloatParser::CreateWidget() const {
-    return new guiEditFieldFloat;
-}

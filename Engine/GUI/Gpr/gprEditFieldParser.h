@@ -1,5 +1,7 @@
 #pragma once
 #include "Engine/GUI/Gpr/gprContainerParser.h"
+#include "Engine/GUI/Gpr/gprKindParser.h"
+#include "Engine/GUI/Gui/guiEditField.h"
 
 // The parser of "EditField" objects: the field's "Background", "Caret" and "Text" parts, the caret's
 // offset and position and the editable flag. The field takes its text from its "Text" part once the
@@ -27,29 +29,13 @@ class gprEditFieldParser : public gprContainerParser {
 };
 
 // "EditFieldInteger": digits only.
-class gprEditFieldIntegerParser : public gprEditFieldParser {
+class gprEditFieldIntegerParser : public gprKindParser<gprEditFieldParser, guiEditFieldInteger> {
   public:
-    gprEditFieldIntegerParser();
-
-    bool IsType(u32 id) const override { return id == s_type; }
-    u32 GetType() const override { return s_type; }
-    bool CanHandle(guiWindow* window) const override;
-    guiWindow* CreateWidget() const override;
-
-  private:
-    static inline u32 s_type = 0;
+    gprEditFieldIntegerParser() : gprKindParser("EditFieldInteger") {}
 };
 
 // "EditFieldFloat": a decimal value.
-class gprEditFieldFloatParser : public gprEditFieldParser {
+class gprEditFieldFloatParser : public gprKindParser<gprEditFieldParser, guiEditFieldFloat> {
   public:
-    gprEditFieldFloatParser();
-
-    bool IsType(u32 id) const override { return id == s_type; }
-    u32 GetType() const override { return s_type; }
-    bool CanHandle(guiWindow* window) const override;
-    guiWindow* CreateWidget() const override;
-
-  private:
-    static inline u32 s_type = 0;
+    gprEditFieldFloatParser() : gprKindParser("EditFieldFloat") {}
 };
