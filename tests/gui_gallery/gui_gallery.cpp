@@ -58,6 +58,8 @@ int Usage() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Each result line reaches the test as it is printed, whatever happens at exit.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::string scene, script, png, scriptFolder, scriptName, folder = ".";
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
