@@ -125,19 +125,13 @@ TEST(fsFileSystem, CopyFileKeepsTimeAndRefusesExisting) {
     EXPECT_EQ(fsGetFileTime(folder.Locator("dst.bin")), fsGetFileTime(folder.Locator("src.bin")));
 
     folder.Write("other.bin", "keep");
-    try {
-        fsCopyFile(folder.Locator("src.bin"), folder.Locator("other.bin"));
-        FAIL();
-    } catch (const fsFileExistsX& e) {
-        EXPECT_EQ(e.GetLocator(), folder.Locator("other.bin"));
-    }
+    EXPECT_EQ(CaughtLocator<fsFileExistsX>(
+                  [&] { fsCopyFile(folder.Locator("src.bin"), folder.Locator("other.bin")); }),
+              folder.Locator("other.bin"));
     EXPECT_EQ(folder.Read("other.bin"), "keep");
-    try {
-        fsCopyFile(folder.Locator("none.bin"), folder.Locator("x.bin"));
-        FAIL();
-    } catch (const fsFileDoesntExistX& e) {
-        EXPECT_EQ(e.GetLocator(), folder.Locator("none.bin"));
-    }
+    EXPECT_EQ(CaughtLocator<fsFileDoesntExistX>(
+                  [&] { fsCopyFile(folder.Locator("none.bin"), folder.Locator("x.bin")); }),
+              folder.Locator("none.bin"));
     EXPECT_THROW(fsCopyFile(folder.Locator("src.bin"), folder.Locator("none/x.bin")),
                  fsDirectoryDoesntExistX);
     EXPECT_FALSE(fsFileExists(folder.Locator("x.bin")));
@@ -152,18 +146,12 @@ TEST(fsFileSystem, RenameReplacesAFileAndNamesTheSideThatFailed) {
     EXPECT_FALSE(fsFileExists(folder.Locator("new.bin")));
 
     // A missing source is the source's fault; a missing destination folder the destination's.
-    try {
-        fsRename(folder.Locator("none.bin"), folder.Locator("x.bin"));
-        FAIL();
-    } catch (const fsFileDoesntExistX& e) {
-        EXPECT_EQ(e.GetLocator(), folder.Locator("none.bin"));
-    }
-    try {
-        fsRename(folder.Locator("old.bin"), folder.Locator("none/x.bin"));
-        FAIL();
-    } catch (const fsDirectoryDoesntExistX& e) {
-        EXPECT_EQ(e.GetLocator(), folder.Locator("none/x.bin"));
-    }
+    EXPECT_EQ(CaughtLocator<fsFileDoesntExistX>(
+                  [&] { fsRename(folder.Locator("none.bin"), folder.Locator("x.bin")); }),
+              folder.Locator("none.bin"));
+    EXPECT_EQ(CaughtLocator<fsDirectoryDoesntExistX>(
+                  [&] { fsRename(folder.Locator("old.bin"), folder.Locator("none/x.bin")); }),
+              folder.Locator("none/x.bin"));
     folder.Write("full/inside", "");
     folder.MakeFolder("done");
     EXPECT_THROW(fsRename(folder.Locator("done"), folder.Locator("full")), fsDirectoryNotEmptyX);
