@@ -9,7 +9,13 @@
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiWindow.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTextureFormats.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/plFontRasterizer.h"
 #include "Engine/Platform/plMessageBox.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTestInputSource.h"
@@ -98,6 +104,22 @@ class guiTestServices : public ::testing::Test {
             {.time = &time, .window = &window, .messageBox = &messageBox, .input = &input, .d3d = &d3d});
     }
     void TearDown() override { plInstallServices({}); }
+
+    // The services again with the fonts, then the 800 x 600 screen with the renderer's lists and states.
+    void StartScreen(plFontRasterizer& fonts) {
+        plInstallServices({.time = &time,
+                           .window = &window,
+                           .messageBox = &messageBox,
+                           .input = &input,
+                           .d3d = &d3d,
+                           .fonts = &fonts});
+        g2dScreen::InitWindowed(800, 600, 0, 0);
+        g3dSelectTextureFormats();
+        g3dTextureManager::Initialize();
+        g3dFragmentManager::Initialize();
+        g3dRenderer::Initialize();
+        g3dRenderer::InitStates();
+    }
 
     plTestTimeSource time;
     plTestWindowHost window;

@@ -1,14 +1,9 @@
 #pragma once
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/GUI/Gui/guiMaterial.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G3d/g3dFragment.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dModel.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dTexture.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/G3d/private/g3dTexturePAC.h"
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
@@ -25,18 +20,7 @@ class guiWidgetTest : public guiTestGui {
   protected:
     void SetUp() override {
         guiTestGui::SetUp();
-        plInstallServices({.time = &time,
-                           .window = &window,
-                           .messageBox = &messageBox,
-                           .input = &input,
-                           .d3d = &d3d,
-                           .fonts = &fonts});
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
-        g3dRenderer::InitStates();
+        StartScreen(fonts);
     }
     void TearDown() override {
         guiWindowMgr::GetRoot()->DeleteAllChildren();
