@@ -11,6 +11,8 @@
 #include "Engine/Platform/Graphics/plD3dTexture.h"
 #include "guiTestFrame.h"
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 // The gui package on the fakes with an 800 x 600 fake device, the renderer's lists, the texture
@@ -28,6 +30,17 @@ class guiWidgetTest : public guiTestGui {
         g3dRenderer::Shutdown();
         g2dScreen::Deinitialize();
         guiTestGui::TearDown();
+    }
+
+    // The device's calls since the mark whose line starts with the name; the count marks again.
+    void Mark() { mark = d3d.GetLog().size(); }
+    size_t CountSinceMark(const std::string& call) {
+        const auto& log = d3d.GetLog();
+        const size_t count = static_cast<size_t>(
+            std::count_if(log.begin() + static_cast<std::ptrdiff_t>(mark), log.end(),
+                          [&](const std::string& line) { return line.rfind(call, 0) == 0; }));
+        Mark();
+        return count;
     }
 
     // The GUI list's entries in their order.
@@ -51,4 +64,5 @@ class guiWidgetTest : public guiTestGui {
 
     plFreeTypeFonts fonts;
     fsTestFolder folder;
+    size_t mark = 0;
 };
