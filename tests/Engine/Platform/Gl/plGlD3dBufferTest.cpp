@@ -34,9 +34,9 @@ template <class T> std::vector<u8> Bytes(const std::vector<T>& values) {
 
 } // namespace
 
-TEST(plGlD3dBuffer, BuffersHoldWhatTheUnlocksWroteAndDrawAsMemoryDoes) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+using plGlD3dBufferTest = plGlDeviceTest;
+
+TEST_F(plGlD3dBufferTest, BuffersHoldWhatTheUnlocksWroteAndDrawAsMemoryDoes) {
     auto& device = static_cast<plGlD3dDevice&>(*gl.device);
     device.SetRenderState(plD3dRs::ZEnable, 0);
     device.SetRenderState(plD3dRs::CullMode, plD3dCull::None);
@@ -125,9 +125,7 @@ TEST(plGlD3dBuffer, BuffersHoldWhatTheUnlocksWroteAndDrawAsMemoryDoes) {
     EXPECT_EQ(device.Present(), plD3dErr::Ok);
 }
 
-TEST(plGlD3dBuffer, RepeatedDrawsKeepTheirArraysUntilOtherCodeMovesThem) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dBufferTest, RepeatedDrawsKeepTheirArraysUntilOtherCodeMovesThem) {
     auto& device = static_cast<plGlD3dDevice&>(*gl.device);
     device.SetRenderState(plD3dRs::ZEnable, 0);
     device.SetRenderState(plD3dRs::CullMode, plD3dCull::None);

@@ -89,3 +89,9 @@ class GlDevice {
   private:
     plGlD3d m_factory{m_window};
 };
+
+// Each test on a device of its own; without one the test stops at the start.
+struct plGlDeviceTest : ::testing::Test {
+    void SetUp() override { ASSERT_NE(gl.device, nullptr); }
+    GlDevice gl;
+};
