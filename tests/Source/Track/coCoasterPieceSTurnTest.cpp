@@ -6,6 +6,7 @@
 #include "Source/Track/coTrackTestSupport.h"
 
 #include <limits>
+#include <tuple>
 
 TEST(coCoasterPieceSTurn, DefaultShapeAndTheSlideWithinTwiceTheLength) {
     coCoasterPieceSTurn piece;
@@ -58,11 +59,10 @@ TEST(coCoasterPieceSTurn, FitToPoint) {
     const maVector3d forward = coForward(maHalfPiF), side = coSide(maHalfPiF);
     // Less than 0.5 ahead, or not finite: refused, nothing changed.
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-    EXPECT_FALSE(piece.FitToPoint(piece.GetStart() + forward * 0.4f + side * 3.0f));
-    EXPECT_FALSE(piece.FitToPoint(maVector3d(nan, 0, 0)));
-    EXPECT_FALSE(piece.FitToPoint(maVector3d(0, inf, 0)));
-    EXPECT_EQ(piece.GetRunLength(), 20.0f);
-    EXPECT_EQ(piece.GetSlide(), 8.0f);
+    for (const maVector3d& refused :
+         {piece.GetStart() + forward * 0.4f + side * 3.0f, maVector3d(nan, 0, 0), maVector3d(0, inf, 0)})
+        EXPECT_FALSE(piece.FitToPoint(refused));
+    EXPECT_EQ(std::tuple(piece.GetRunLength(), piece.GetSlide()), std::tuple(20.0f, 8.0f));
 
     // 10 ahead, 3 along +N and 2 up: length 10, slide -3, slope atan(2 / 13); the end lands there.
     const maVector3d target = piece.GetStart() + forward * 10.0f + side * 3.0f + maVector3d(0, 2, 0);
@@ -87,7 +87,7 @@ TEST(coCoasterPieceSTurn, ExplicitEndHeading) {
     EXPECT_EQ(piece.GetEndHeading(), maHalfPiF);
     // Headings from outside are kept within a turn; non-finite ones are refused.
     EXPECT_TRUE(piece.SetEndHeading(7.0f));
-    EXPECT_FALSE(piece.SetEndHeading(std::numeric_limits<float>::infinity()));
-    EXPECT_FALSE(piece.SetEndHeading(std::numeric_limits<float>::quiet_NaN()));
+    for (float refused : {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_FALSE(piece.SetEndHeading(refused));
     EXPECT_FLOAT_EQ(piece.GetEndHeading(), 7.0f - maTwoPiF);
 }

@@ -38,8 +38,8 @@ TEST(coCoasterPieceUp, ClimbsOrDropsAQuarterTurnFromItsSlopeAndRunsOnWhenReverse
 TEST(coCoasterPieceUp, AngleTurnsTheFrameNotTheCentreLine) {
     coCoasterPieceUp piece;
     EXPECT_TRUE(piece.SetAngle(maHalfPiF));
-    EXPECT_FALSE(piece.SetAngle(std::numeric_limits<float>::infinity()));
-    EXPECT_FALSE(piece.SetAngle(std::numeric_limits<float>::quiet_NaN()));
+    for (float refused : {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_FALSE(piece.SetAngle(refused));
     EXPECT_EQ(piece.GetAngle(), maHalfPiF);
     piece.Place(maVector3d(0, 0, 0), 0.0f);
     // Vertical: the side turns from N(0) to N(pi/2) about the run.

@@ -5,6 +5,8 @@
 
 #include "Source/Track/coTrackTestSupport.h"
 
+#include <tuple>
+
 namespace {
 class coCappedLinePiece : public coTestLinePiece {
   public:
@@ -95,9 +97,8 @@ TEST(coSlopeBlend, SteepJointsTakeTheFallbackAndJointOffsetsKeepADirection) {
     coTestLinePiece a(20.0f), b(20.0f);
     a.SetSlope(coDegrees(80.0f));
     coLinkPieces({&a, &b});
-    EXPECT_FALSE(coSlopeBlendAllowed(a, 1));
-    EXPECT_FALSE(coSlopeBlendAllowed(b, 0));
-    EXPECT_TRUE(coSlopeBlendAllowed(b, 1));
+    EXPECT_EQ(std::tuple(coSlopeBlendAllowed(a, 1), coSlopeBlendAllowed(b, 0), coSlopeBlendAllowed(b, 1)),
+              std::tuple(false, false, true));
     // The joint offsets for curved pieces: at the joint the fallback's, without a neighbour level.
     maVector2d direction;
     const maVector2d fromB = VerticalProfileOffset(b, 0.0f, nullptr);
