@@ -15,6 +15,7 @@
 #include "Source/Career/coMissionWorld.h"
 #include "Source/Park/coDetailSets.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Track/coTrackTestSupport.h"
 #include "Source/World/coTextureCache.h"
 #include "coPropTestBytes.h"
 #include "coWorldTestSupport.h"
@@ -84,9 +85,7 @@ TEST(coTargetRingTest, NormalsFollowHeadingThenPitch) {
         coTargetRing ring(0);
         ring.SetHeading(c.heading);
         ring.SetPitch(c.pitch);
-        EXPECT_NEAR(ring.GetNormal().x, c.normal.x, 1e-5f);
-        EXPECT_NEAR(ring.GetNormal().y, c.normal.y, 1e-5f);
-        EXPECT_NEAR(ring.GetNormal().z, c.normal.z, 1e-5f);
+        ExpectVectorNear(ring.GetNormal(), c.normal, 1e-5f);
         // The models turn as the normal does.
         maVector3d turned(0, 0, 1);
         ring.GetRotation().Rotate(turned);
