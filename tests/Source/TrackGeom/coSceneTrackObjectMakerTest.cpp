@@ -7,6 +7,8 @@
 #include "Engine/Graphics/Sc/scStaticObject.h"
 #include "Source/Park/coSceneObjectSet.h"
 
+#include <tuple>
+
 namespace {
 
 class coSceneTrackObjectMakerTest : public g3dRendererFixture {
@@ -39,8 +41,7 @@ TEST_F(coSceneTrackObjectMakerTest, EachKindBecomesAVisibleObjectOnTheUpdateList
         for (const auto& c : cases) {
             coAddTrackObject(set, 0, c.kind, Keep(g3dFragmentManager::CreateBox(1, 1, 1)), placement);
             const scObject& object = *set.GetGroup(0).back();
-            EXPECT_TRUE(scIsInUpdateList(&object));
-            EXPECT_TRUE(object.IsVisible());
+            EXPECT_EQ(std::tuple(scIsInUpdateList(&object), object.IsVisible()), std::tuple(true, true));
             EXPECT_NEAR(object.GetBoundingBox().minX, c.minX, 1e-5f);
             EXPECT_NEAR(object.GetBoundingBox().maxX, c.maxX, 1e-5f);
         }

@@ -108,12 +108,6 @@ class coSupportMakerPoleTest : public coTrackSceneTest {
     std::unique_ptr<coSupportMakerPole> maker = std::make_unique<coSupportMakerPole>();
 };
 
-void ExpectNear(const maVector3d& a, const maVector3d& b, float tolerance = 1e-4f) {
-    EXPECT_NEAR(a.x, b.x, tolerance);
-    EXPECT_NEAR(a.y, b.y, tolerance);
-    EXPECT_NEAR(a.z, b.z, tolerance);
-}
-
 } // namespace
 
 // The kind by piece class, roll and inversion.
@@ -199,8 +193,8 @@ TEST_F(coSupportMakerPoleTest, PolesAndArms) {
         ASSERT_EQ(sections.size(), c.segments.size());
         for (size_t s = 0; s < models.size(); ++s) {
             const auto& [top, bottom] = c.segments[s];
-            ExpectNear(models[s].first, bottom);
-            ExpectNear(models[s].second, top);
+            ExpectVectorNear(models[s].first, bottom, 1e-4f);
+            ExpectVectorNear(models[s].second, top, 1e-4f);
             // The section's two rings lie round the top and the bottom; v runs to trunc(length / 4).
             const g3dFragment& fragment = *sections[s]->GetFragment();
             ASSERT_EQ(fragment.GetVertexCount(), 10);
@@ -254,7 +248,7 @@ TEST_F(coSupportMakerPoleTest, PortalsAndHalfJoints) {
         const auto joints = PoleModels(set, joint);
         ASSERT_EQ(joints.size(), 1u);
         EXPECT_TRUE(PoleModels(set, other).empty());
-        ExpectNear(joints[0].first, p);
+        ExpectVectorNear(joints[0].first, p, 1e-4f);
         if (c.blocked != 0) {
             for (const coTrackObject* object : Objects(set)) {
                 if (object->GetFragment() != joint)
@@ -276,7 +270,7 @@ TEST_F(coSupportMakerPoleTest, PortalsAndHalfJoints) {
     const auto legs = PoleModels(set, Model(maker->GetPoleGeometry()));
     ASSERT_EQ(legs.size(), 2u);
     for (const auto& [bottom, top] : legs)
-        ExpectNear(bottom, maVector3d(top.x, -7.0f, top.z));
+        ExpectVectorNear(bottom, maVector3d(top.x, -7.0f, top.z), 1e-4f);
 }
 
 // A prop whose bounds meet the pole's box, the dock on its path or a registered track path within the
@@ -344,7 +338,7 @@ TEST_F(coSupportMakerPoleTest, SegmentsExtrudeEveryPoleSection) {
         if (c.b.z < a.z) {
             // (x, y) of the outline turned half about y: (-x, y).
             const auto corner = VertexAt<g3dVertexPNT2>(*Objects(set)[0]->GetFragment(), 1);
-            ExpectNear(corner.position, a + maVector3d(-0.2f, -0.2f, 0.0f));
+            ExpectVectorNear(corner.position, a + maVector3d(-0.2f, -0.2f, 0.0f), 1e-4f);
         }
     }
 }

@@ -98,9 +98,9 @@ TEST_F(coTrackColorizerTest, SchemesAreSelectedMatchedAndAppliedByPartName) {
 
     // A custom scheme merges into the current colours; parts it lacks keep theirs.
     coTrackColorizer::SetCurrentScheme({{"Center", Diffuse(0.2f, 0.3f, 0.4f)}, {"Extra", Diffuse(1, 1, 1)}});
-    EXPECT_EQ(coTrackColorizer::GetSelectedIndex(), 3);
-    EXPECT_EQ(coTrackColorizer::GetCurrentScheme().size(), 5u);
-    EXPECT_EQ(Materials("Center")[0]->GetDiffuse().g, 0.3f);
+    EXPECT_EQ(std::tuple(coTrackColorizer::GetSelectedIndex(), coTrackColorizer::GetCurrentScheme().size(),
+                         Materials("Center")[0]->GetDiffuse().g),
+              std::tuple(3, 5u, 0.3f));
 
     // A bad index for a stored part is refused with a warning.
     coTrackColorizer::SetSchemePart(7, "Rail", changed);

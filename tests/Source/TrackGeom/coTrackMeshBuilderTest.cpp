@@ -190,9 +190,9 @@ TEST_F(coTrackMeshBuilderTest, RegistrationsBalanceAndEmptyBounds) {
     EXPECT_EQ(coCollisionGetRegistered().size(), 3u);
     EXPECT_NE(builder.FindPieceByCollisionPath(coCollisionGetRegistered()[1]), nullptr);
     coCircuitClear();
-    EXPECT_EQ(coGetObjectSets().size(), before);
-    EXPECT_TRUE(coCollisionGetRegistered().empty());
-    EXPECT_EQ(builder.GetEntryCount(), 0);
+    EXPECT_EQ(
+        std::tuple(coGetObjectSets().size(), coCollisionGetRegistered().empty(), builder.GetEntryCount()),
+        std::tuple(before, true, 0));
     coWorldBox bounds{};
     builder.GetTrackBounds(bounds);
     EXPECT_EQ(bounds,
@@ -206,13 +206,11 @@ TEST_F(coTrackMeshBuilderTest, TheWorldsClearTakesALiveTrackAndItsDefinitions) {
     builder.CreateShadowMaterial();
     OpenTrack(3);
     coClearScene();
-    EXPECT_EQ(coCircuitPieceCount(), 0);
-    EXPECT_EQ(builder.GetEntryCount(), 0);
-    EXPECT_EQ(coGetObjectSets().size(), before);
-    EXPECT_TRUE(coCollisionGetRegistered().empty());
+    EXPECT_EQ(std::tuple(coCircuitPieceCount(), builder.GetEntryCount(), coGetObjectSets().size(),
+                         coCollisionGetRegistered().empty()),
+              std::tuple(0, 0, before, true));
     const coTrackDefinitions held = builder.ResetDefinitionPointers();
-    EXPECT_EQ(held.track, nullptr);
-    EXPECT_EQ(held.supports, nullptr);
+    EXPECT_EQ(std::tuple(held.track.get(), held.supports.get()), std::tuple(nullptr, nullptr));
 }
 
 TEST_F(coTrackMeshBuilderTest, ShadowsByEnvironmentAndPreference) {

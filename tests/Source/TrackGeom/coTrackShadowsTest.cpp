@@ -73,9 +73,8 @@ TEST_F(coTrackShadowsTest, PieceBandsCountFaceUpAndFollowThePreference) {
         coSceneObjectSet set;
         coMakePieceShadow(piece, set);
         const g3dFragment& shadow = Shadow(set);
-        EXPECT_EQ(shadow.GetVertexCount(), c.vertices);
-        EXPECT_EQ(shadow.GetIndexCount(), c.indices);
-        EXPECT_EQ(Objects(set)[0]->IsVisible(), c.shown);
+        EXPECT_EQ(std::tuple(shadow.GetVertexCount(), shadow.GetIndexCount(), Objects(set)[0]->IsVisible()),
+                  std::tuple(c.vertices, c.indices, c.shown));
         EXPECT_FLOAT_EQ(VertexAt<g3dVertexPNT2>(shadow, 0).position.y, 0.45f);
         ExpectFacingUp(shadow);
     }
