@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <tuple>
 
 namespace {
 
@@ -82,11 +83,9 @@ TEST_F(coSceneObjectSetTest, GroupsVisibilityAndBox) {
         EXPECT_EQ(set.GetGroupCount(), 0);
         set.Add(2, coMakeObject({0, 0, 0}, {2, 2, 2}));
         set.Add(0, coMakeObject({-2, 0, 0}, {0, 4, 2}));
-        EXPECT_EQ(set.GetGroupCount(), 3);
-        EXPECT_FALSE(set.GetGroup(2).front()->IsVisible());
-        EXPECT_TRUE(set.IsVisible());
-        EXPECT_EQ(set.GetCentre().y, 2.0f);
-        EXPECT_EQ(set.GetSquaredRadius(), 4.0f + 4.0f + 1.0f);
+        EXPECT_EQ(std::tuple(set.GetGroupCount(), set.GetGroup(2).front()->IsVisible(), set.IsVisible(),
+                             set.GetCentre().y, set.GetSquaredRadius()),
+                  std::tuple(3, false, true, 2.0f, 4.0f + 4.0f + 1.0f));
 
         // An empty group and a group the set lacks show nothing, and IsVisible answers false.
         for (int group : {1, 7}) {
@@ -142,12 +141,10 @@ TEST(coCullOctree, CellsAndTheFarFace) {
     for (int depth = 0; depth <= 4; ++depth)
         EXPECT_EQ(coCullChildIndex(cell, depth), 0) << depth;
     ASSERT_TRUE(octree.CellOf({0, -32, 1.9f}, cell));
-    EXPECT_EQ(cell.x, 0);
-    EXPECT_EQ(cell.z, 16);
-    EXPECT_EQ(coCullChildIndex(cell, 0), 1);
-    EXPECT_FALSE(octree.CellOf({64.01f, 0, 0}, cell));
-    EXPECT_FALSE(octree.CellOf({0, -32.01f, 0}, cell));
-    EXPECT_FALSE(octree.CellOf({NAN, 0, 0}, cell));
+    EXPECT_EQ(std::tuple(cell.x, cell.z, coCullChildIndex(cell, 0)), std::tuple(0, 16, 1));
+    for (const maVector3d& outside :
+         {maVector3d(64.01f, 0, 0), maVector3d(0, -32.01f, 0), maVector3d(NAN, 0, 0)})
+        EXPECT_FALSE(octree.CellOf(outside, cell)) << outside.x << " " << outside.y;
 
     // A set ending on the far face and starting just inside straddles the root's halves.
     auto set = MakeSet({63, -30, -30}, {64, -28, -28});
@@ -306,9 +303,7 @@ TEST_F(coDetailSetsTest, RegistryCubeIdempotenceAndPasses) {
     b->Add(1, coMakeObject({50, 0, 50}, {52, 2, 52}));
     coRegisterObjectSet(b.get());
     coChooseDetailGroup(1); // a lacks group 1 and is left alone
-    EXPECT_EQ(a->GetCurrentGroup(), 0);
-    EXPECT_EQ(b->GetCurrentGroup(), 1);
-    EXPECT_TRUE(a->IsVisible());
+    EXPECT_EQ(std::tuple(a->GetCurrentGroup(), b->GetCurrentGroup(), a->IsVisible()), std::tuple(0, 1, true));
     coChooseDetailByDistance({51, 1, 51});
     EXPECT_EQ(b->GetCurrentGroup(), 0);
 
@@ -330,9 +325,8 @@ TEST_F(coDetailSetsTest, WithoutTerrainSetsStayOutOfTheOctree) {
     coClearObjectSets();
     auto a = MakeSet({10, 0, 10}, {12, 2, 12});
     coRegisterObjectSet(a.get());
-    EXPECT_EQ(coGetObjectSets().size(), 1u);
-    EXPECT_FALSE(coGetCullOctree().HasCube());
-    EXPECT_EQ(coGetCullOctree().GetRoot(), nullptr);
+    EXPECT_EQ(std::tuple(coGetObjectSets().size(), coGetCullOctree().HasCube(), coGetCullOctree().GetRoot()),
+              std::tuple(1u, false, nullptr));
     coCullObjectSets(Orthographic(0, 100, -1, 200, 0, 100));
     EXPECT_FALSE(Marked(*a));
     coChooseDetailByDistance({0, 0, 0});
