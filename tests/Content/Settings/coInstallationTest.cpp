@@ -31,6 +31,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // The built tree as the game finds it when started from it, with a fresh user folder.
@@ -173,10 +175,11 @@ TEST_F(coInstallationTest, EveryCoasterTypeLoadsInTheMountainsWithItsColours) {
     for (const char* type : {"Steel", "Wooden"}) {
         coTrackColorizer::ClearCurrent(); // as a new coaster starts
         coLoadCoasterDefinitions("Mountain", type, 0);
-        EXPECT_EQ(coPakManager::GetOpenCoasterType(), envString(type));
-        EXPECT_EQ(coTrackColorizer::GetSchemeCount(), 3) << type;
-        EXPECT_EQ(coTrackColorizer::GetCurrentScheme().size(), 4u) << type;
-        EXPECT_EQ(coCoasterDefinitionStore().GetWoodSupports(), std::string(type) == "Wooden");
+        EXPECT_EQ(std::tuple(coPakManager::GetOpenCoasterType(), coTrackColorizer::GetSchemeCount(),
+                             coTrackColorizer::GetCurrentScheme().size(),
+                             coCoasterDefinitionStore().GetWoodSupports()),
+                  std::tuple(envString(type), 3, 4u, std::string(type) == "Wooden"))
+            << type;
     }
     for (const fsLocator& locator : files.missing)
         ADD_FAILURE() << envStringToNarrow(locator.GetLastComponent()) << " is missing";
@@ -212,8 +215,7 @@ TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
         ASSERT_NE(dynamic_cast<coSupportMakerWood*>(&builder.GetSupportMaker()), nullptr);
         ASSERT_EQ(builder.GetSupportMaker().GetPlanes().size(), 1u);
         const coSupportPlane& plane = *builder.GetSupportMaker().GetPlanes()[0];
-        EXPECT_EQ(plane.spacing, 4.0f);
-        EXPECT_EQ(plane.group, 0);
+        EXPECT_EQ(std::tuple(plane.spacing, plane.group), std::tuple(4.0f, 0));
         EXPECT_NE(plane.material, nullptr);
         builder.CreateShadowMaterial();
         builder.DestroyShadowMaterial();
