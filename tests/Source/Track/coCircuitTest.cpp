@@ -29,8 +29,7 @@ TEST_F(coCircuitTest, AppendKeepsTheFirstPieceWhereItIsAndChainsTheRest) {
         p.SetRunLength(20.0f);
         p.Place(maVector3d(5.0f, 7.0f, -3.0f), 1.0f);
     });
-    EXPECT_EQ(first->GetStart().x, 5.0f);
-    EXPECT_EQ(first->GetHeading(), 1.0f);
+    EXPECT_EQ(std::tuple(first->GetStart().x, first->GetHeading()), std::tuple(5.0f, 1.0f));
     auto* turn = coAppendTurn(coDegrees(90.0f), 15.0f);
     EXPECT_EQ(std::tuple(turn->GetStart().x, turn->GetStart().z, turn->GetHeading()),
               std::tuple(first->GetEnd().x, first->GetEnd().z, first->GetEndHeading()));
@@ -82,8 +81,7 @@ TEST_F(coCircuitTest, InsertAfterReplacesTheFollowingPiecesOrPutsThemBackBitForB
     EXPECT_FALSE(coCircuitInsertAfter(std::move(inserted), a, true));
     EXPECT_EQ(coCircuitIndexOf(raw), -1);
     EXPECT_NE(std::find(builder.removed.begin(), builder.removed.end(), raw), builder.removed.end());
-    EXPECT_TRUE(coCircuitPoses() == before);
-    EXPECT_TRUE(coCircuitLinksAgree());
+    EXPECT_EQ(std::tuple(coCircuitPoses() == before, coCircuitLinksAgree()), std::tuple(true, true));
 
     // Five more fit: the Turn and everything after it move 5 ahead.
     EXPECT_TRUE(coCircuitInsertAfter(StraightOf(5.0f), a, true));

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <limits>
+#include <tuple>
 
 namespace {
 // Opens the centre-line function to the tests, which check the curve by its own parameter.
@@ -154,8 +155,7 @@ TEST(coCoasterPieceHalfCorkscrew, DefaultEndsUpsideDownTurnedAndRaised) {
         ExpectVectorNear(coFrameRow(end, row), rows[row], 1e-5f);
     // Only atEnd 1 is the end.
     piece.SetRoll(0.25f);
-    EXPECT_EQ(piece.GetRoll(1), 0.25f + maPiF);
-    EXPECT_EQ(piece.GetRoll(2), 0.25f);
+    EXPECT_EQ(std::tuple(piece.GetRoll(1), piece.GetRoll(2)), std::tuple(0.25f + maPiF, 0.25f));
     piece.SetRoll(0.0f);
 
     down.SetDownward(true);

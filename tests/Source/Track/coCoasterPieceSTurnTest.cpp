@@ -12,8 +12,7 @@ TEST(coCoasterPieceSTurn, DefaultShapeAndTheSlideWithinTwiceTheLength) {
     coCoasterPieceSTurn piece;
     piece.Place(maVector3d(0, 0, 0), 0.0f);
     ExpectVectorNear(piece.GetEnd(), maVector3d(-8, 0, 20), 1e-6f);
-    EXPECT_EQ(piece.GetEndHeading(), 0.0f);
-    EXPECT_EQ(piece.GetSpan(), 28.0f);
+    EXPECT_EQ(std::tuple(piece.GetEndHeading(), piece.GetSpan()), std::tuple(0.0f, 28.0f));
     // It arrives along the heading, sliding towards -N on the way.
     maVector3d direction;
     piece.PointAt(1.0f, &direction);
@@ -27,8 +26,7 @@ TEST(coCoasterPieceSTurn, DefaultShapeAndTheSlideWithinTwiceTheLength) {
     // Stepping either parameter past |slide| = 2 x length is refused; the normalised setters allow it.
     piece.SetParamANormalised(0.0f);
     piece.SetParamBNormalised(0.75f);
-    EXPECT_EQ(piece.GetRunLength(), 5.0f);
-    EXPECT_EQ(piece.GetSlide(), 20.0f);
+    EXPECT_EQ(std::tuple(piece.GetRunLength(), piece.GetSlide()), std::tuple(5.0f, 20.0f));
     piece.SetParamANormalised(0.42857143f); // length 20
     piece.SetParamBNormalised(1.0f);        // slide 40
     piece.AdjustParamA(-1.0f);
@@ -83,8 +81,7 @@ TEST(coCoasterPieceSTurn, ExplicitEndHeading) {
     ExpectVectorNear(direction, coForward(maHalfPiF), 1e-4f);
     // The end heading stays whatever the start heading becomes, and through Reverse.
     piece.Reverse();
-    EXPECT_TRUE(piece.HasEndHeading());
-    EXPECT_EQ(piece.GetEndHeading(), maHalfPiF);
+    EXPECT_EQ(std::tuple(piece.HasEndHeading(), piece.GetEndHeading()), std::tuple(true, maHalfPiF));
     // Headings from outside are kept within a turn; non-finite ones are refused.
     EXPECT_TRUE(piece.SetEndHeading(7.0f));
     for (float refused : {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()})

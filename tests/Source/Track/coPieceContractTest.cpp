@@ -165,8 +165,7 @@ TEST_P(coPieceContract, ReversedOnceAndTwice) {
     piece->Reverse();
     if (shape.reversed == StaysPut) {
         ExpectVectorNear(piece->GetStart(), start, 0.0f);
-        EXPECT_EQ(piece->GetHeading(), heading);
-        EXPECT_EQ(piece->GetPrevious(), &previous);
+        EXPECT_EQ(std::tuple(piece->GetHeading(), piece->GetPrevious()), std::tuple(heading, &previous));
     } else {
         ExpectVectorNear(piece->GetStart(), end, coPositionTolerance(end));
         EXPECT_NEAR(piece->GetHeading(), endHeading + maPiF, 1e-5f);

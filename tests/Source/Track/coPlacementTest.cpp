@@ -63,8 +63,7 @@ TEST_F(coPlacementTest, ClimbsHalfLoopsAndInvertedEnds) {
     EXPECT_FALSE(up->IsDown());
     up->SetRoll(0.5f);
     auto* climb = AppendDefault<coCoasterPieceUp>();
-    EXPECT_FALSE(climb->IsDown());
-    EXPECT_EQ(climb->GetRoll(0), 0.5f);
+    EXPECT_EQ(std::tuple(climb->IsDown(), climb->GetRoll(0)), std::tuple(false, 0.5f));
     // After a descent it descends.
     coCircuitRemoveLast();
     coCircuitRemoveLast();

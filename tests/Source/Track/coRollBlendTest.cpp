@@ -70,8 +70,7 @@ TEST(coRollBlend, RollsMeetAtTheJointTheShortWayRound) {
     // A piece that twists along its length is compared by its end roll, and answers its base roll:
     // its own twist comes on top.
     a.endRollOffset = 0.4f;
-    EXPECT_EQ(RollAt(a, 1.0f), 0.2f);
-    EXPECT_EQ(RollAt(b, 0.0f), 0.6f);
+    EXPECT_EQ(std::tuple(RollAt(a, 1.0f), RollAt(b, 0.0f)), std::tuple(0.2f, 0.6f));
 }
 
 TEST(coRollBlend, ZeroSpanPiecesStayFiniteAndContinuous) {
