@@ -154,8 +154,7 @@ TEST_F(coEnvironmentFileTest, AFileWithoutModelsResetsTheSkyOfTheLastOne) {
     Read read;
     read.From(m_folder.Locator("a.end"));
     read.From(m_folder.Locator("b.end"));
-    EXPECT_EQ(read.sky.layer1Model.GetLength(), 0u);
-    EXPECT_TRUE(read.sky.staticSky);
+    EXPECT_EQ(std::tuple(read.sky.layer1Model.GetLength(), read.sky.staticSky), std::tuple(0u, true));
     // A negative element count reads none.
     EXPECT_TRUE(read.flare.elements.empty());
 }

@@ -135,8 +135,8 @@ TEST_F(coEnvironmentTest, ALoadedEnvironmentAnswersHeightsAndClearGivesEverythin
     coEnvironment& environment = coGetEnvironment();
     coParkWorld& world = coGetParkWorld();
     float height = -1;
-    EXPECT_FALSE(world.GetHeightAt(0, 0, height));
-    EXPECT_EQ(world.GetStartPosition().y, 2.0f);
+    EXPECT_EQ(std::tuple(world.GetHeightAt(0, 0, height), world.GetStartPosition().y),
+              std::tuple(false, 2.0f));
 
     environment.Load("Mountain");
     EXPECT_EQ(std::tuple(coGetParkWorld().GetEnvironmentName(), coGetParkWorld().GetStartPosition().z),

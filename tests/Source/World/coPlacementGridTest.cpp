@@ -64,8 +64,7 @@ TEST_F(DefaultGrid, BoxesThatAreNotBoxesAreNeverFreeAndMarkNothing) {
         EXPECT_FALSE(grid.CanPlaceBox(box));
         grid.MarkBox(box, coPlacementGrid::kOccupied);
     }
-    EXPECT_TRUE(grid.IsBoxFree(BoxX(-199, 199)));
-    EXPECT_FALSE(grid.IsBoxFree(huge));
+    EXPECT_EQ(std::tuple(grid.IsBoxFree(BoxX(-199, 199)), grid.IsBoxFree(huge)), std::tuple(true, false));
     grid.MarkBox(huge, coPlacementGrid::kOccupied);
     EXPECT_EQ(std::tuple(grid.GetCell(0, 0), grid.GetCell(79, 79)), std::tuple(1, 1));
 }
@@ -156,8 +155,7 @@ TEST_F(coPlacementOverlayTest, TheOutlineCoversEveryCellAndTheColoursPulse) {
     grid.UpdateOverlay(3.0f);
     EXPECT_EQ(grid.GetFootprintFragment(), nullptr);
     grid.HideOverlay();
-    EXPECT_TRUE(grid.GetOverlayFragments().empty());
-    EXPECT_EQ(scGetUpdateListCount(), 0u);
+    EXPECT_EQ(std::tuple(grid.GetOverlayFragments().empty(), scGetUpdateListCount()), std::tuple(true, 0u));
 }
 
 } // namespace

@@ -72,8 +72,7 @@ TEST_F(coPropListTest, TheSectionMatchesItsBytesAndWritesBackIdentically) {
     EXPECT_EQ(
         std::tuple(records[1].track, records[1].pieceIndex, records[1].distance, records[1].activeEvent),
         std::tuple(true, 3, 0.25f, 2));
-    EXPECT_EQ(Write(records), two);
-    EXPECT_EQ(Write(Read(one)), one);
+    EXPECT_EQ(std::tuple(Write(records), Write(Read(one))), std::tuple(two, one));
 }
 
 TEST_F(coPropListTest, MalformedSectionsThrowOrDropWithAWarning) {
@@ -91,8 +90,7 @@ TEST_F(coPropListTest, MalformedSectionsThrowOrDropWithAWarning) {
     const f32 nan = std::numeric_limits<f32>::quiet_NaN();
     dbgLogCapture log;
     const std::vector<coPropRecord> records = Read(coPropChunk("CPRL", Rock(nan) + Rock() + Flag()));
-    EXPECT_EQ(records.size(), 2u);
-    EXPECT_TRUE(log.Holds("not a number"));
+    EXPECT_EQ(std::tuple(records.size(), log.Holds("not a number")), std::tuple(2u, true));
     const std::string unterminated =
         coPropChunk("CPRL", coPropChunk("CPRP", coPropChunk("CPNM", Body().Wide("rock", false).Str())));
     EXPECT_EQ(envStringToNarrow(Read(unterminated).at(0).name), "rock");
@@ -151,8 +149,7 @@ TEST_F(coPlacedPropsTest, FarPropsAreCulledOnlyWhileThePropsAreShown) {
     coProp* far = Place(31, 50);
     const maVector3d camera(-250, 0, 50);
     coPropList::CullByDistance(camera);
-    EXPECT_TRUE(near->IsVisible());
-    EXPECT_FALSE(far->IsVisible());
+    EXPECT_EQ(std::tuple(near->IsVisible(), far->IsVisible()), std::tuple(true, false));
     coPropList::UncullAll();
     EXPECT_TRUE(far->IsVisible());
     coPropList::SetAllVisible(false);

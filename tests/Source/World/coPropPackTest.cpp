@@ -92,8 +92,7 @@ TEST_F(coPropPackTest, AFailedWriteKeepsTheOldFileAndThePaksOpen) {
     fsLocator source, destination;
     ASSERT_TRUE(coMatchPropPack(envString("finale"), source, destination));
     EXPECT_THROW(coInstallPropPack(source, destination, halfThenFail), fsUnknownX);
-    EXPECT_EQ(Installed("trophy.prd"), before);
-    EXPECT_EQ(ReadGeom("Props/p.prd"), "in the pak");
+    EXPECT_EQ(std::tuple(Installed("trophy.prd"), ReadGeom("Props/p.prd")), std::tuple(before, "in the pak"));
 
     fsLocator missing(coRootGeom);
     missing.AppendComponent("none.prd");

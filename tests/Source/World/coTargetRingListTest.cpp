@@ -24,6 +24,7 @@
 #include <functional>
 #include <limits>
 #include <numbers>
+#include <tuple>
 
 namespace {
 
@@ -110,8 +111,7 @@ TEST_F(coTargetRingListTest, RingsReadWriteAndRefuseBadValues) {
     ASSERT_EQ(two.size(), 80u);
     Read(two);
     ASSERT_EQ(coTargetRingList::GetRings().size(), 2u);
-    EXPECT_EQ(coTargetRingList::GetRings()[1]->GetRadius(), 5.0f);
-    EXPECT_EQ(Write(), two);
+    EXPECT_EQ(std::tuple(coTargetRingList::GetRings()[1]->GetRadius(), Write()), std::tuple(5.0f, two));
     coTargetRingList::Clear();
 
     Read(coPropChunk("CTRL", Ring(7, 10)));
