@@ -9,6 +9,8 @@
 #include "Source/Track/coTrackTestSupport.h"
 #include "coTrackGeomTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 struct coCoasterDefinitionTest : coTrackGeomTest {
@@ -66,8 +68,7 @@ const std::vector<size_t> kResetEachLoad = {26, 3, 4, 11, 12, 13, 14};
 
 TEST_F(coCoasterDefinitionTest, EveryKeyFromItsDefaultToTheFilesValue) {
     const coCoasterDefinition fresh;
-    EXPECT_EQ(Values(fresh), kDefaults);
-    EXPECT_EQ(fresh.GetCoasterTypeName(), "");
+    EXPECT_EQ(std::tuple(Values(fresh), fresh.GetCoasterTypeName()), std::tuple(kDefaults, ""));
     RecordingPalette palette;
     // CameraPitch bit for bit; unknown chunks and extra values are passed over.
     Load(std::string(kEveryKey) + "Unknown 1 2 3\nCameraShake {\n0.25 99\n}\n");

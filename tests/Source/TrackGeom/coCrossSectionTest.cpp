@@ -10,6 +10,7 @@
 #include "coTrackGeomTestSupport.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -49,8 +50,7 @@ TEST(coCrossSection, NormalsTurnTheTangentAndFollowNewVertices) {
     computeVertexNormals(section, normals);
     section.SetVertices(up, 2);
     computeVertexNormals(section, normals);
-    EXPECT_EQ(normals[1].x, 1.0f);
-    EXPECT_EQ(normals[1].y, 0.0f);
+    EXPECT_EQ(std::tuple(normals[1].x, normals[1].y), std::tuple(1.0f, 0.0f));
 }
 
 TEST_F(coTrackGeomTest, SectionAndMaterialChildren) {

@@ -8,6 +8,7 @@
 #include "coTrackSceneTestSupport.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -61,8 +62,7 @@ TEST_F(coExtrusionTest, RingsTextureRepeatsAndEasedPlacement) {
             ASSERT_EQ(fragment.GetVertexCount(), 2 * c.rings) << c.length;
             EXPECT_EQ(fragment.GetIndexCount(), 6 * (c.rings - 1));
             const std::vector<float> vs = RingVs(fragment, 2);
-            EXPECT_EQ(vs.front(), 0.0f);
-            EXPECT_EQ(vs.back(), c.repeats);
+            EXPECT_EQ(std::tuple(vs.front(), vs.back()), std::tuple(0.0f, c.repeats));
         }
         EXPECT_EQ(log.Count("**Warning**") - warnings, c.rings == 10923 ? 1u : 0u);
     }

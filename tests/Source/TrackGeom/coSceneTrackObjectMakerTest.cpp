@@ -47,8 +47,7 @@ TEST_F(coSceneTrackObjectMakerTest, EachKindBecomesAVisibleObjectOnTheUpdateList
         }
         const auto* movable = dynamic_cast<const scSimpleMovableObject*>(set.GetGroup(0).back().get());
         ASSERT_NE(movable, nullptr);
-        EXPECT_TRUE(movable->GetModel()->IsVisible());
-        EXPECT_EQ(scGetUpdateListCount(), 3u);
+        EXPECT_EQ(std::tuple(movable->GetModel()->IsVisible(), scGetUpdateListCount()), std::tuple(true, 3u));
     }
     // The set takes its objects off the list with it.
     EXPECT_EQ(scGetUpdateListCount(), 0u);

@@ -5,6 +5,8 @@
 
 #include "coTrackGeomTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 struct coSupportDefinitionTest : coTrackGeomTest {
@@ -59,8 +61,8 @@ TEST_F(coSupportDefinitionTest, EntriesInFileOrderWithPartMaterials) {
              "JointGeom { Name Steel\nGeometry joint.mx }\n"
              "HalfJoint { Geometry half.mx\nName steel }\n}\n");
     ASSERT_EQ(maker->GetPoles().size(), 2u);
-    EXPECT_EQ(maker->GetPoles()[0]->GetVertexCount(), 2);
-    EXPECT_EQ(maker->GetPoles()[0]->GetLOD(), 1);
+    EXPECT_EQ(std::tuple(maker->GetPoles()[0]->GetVertexCount(), maker->GetPoles()[0]->GetLOD()),
+              std::tuple(2, 1));
     ASSERT_EQ(maker->GetPlanes().size(), 2u);
     const coSupportPlane& plain = *maker->GetPlanes()[0];
     const coSupportPlane& wall = *maker->GetPlanes()[1];

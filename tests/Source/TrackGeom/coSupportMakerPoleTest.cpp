@@ -11,6 +11,7 @@
 #include "coTrackSceneTestSupport.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -333,8 +334,7 @@ TEST_F(coSupportMakerPoleTest, SegmentsExtrudeEveryPoleSection) {
             sections += object->GetKind() == coTrackObjectKind::Static;
             models += object->GetKind() == coTrackObjectKind::Placed;
         }
-        EXPECT_EQ(sections, c.sections);
-        EXPECT_EQ(models, c.models);
+        EXPECT_EQ(std::tuple(sections, models), std::tuple(c.sections, c.models));
         if (c.b.z < a.z) {
             // (x, y) of the outline turned half about y: (-x, y).
             const auto corner = VertexAt<g3dVertexPNT2>(*Objects(set)[0]->GetFragment(), 1);

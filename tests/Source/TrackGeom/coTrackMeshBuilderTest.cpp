@@ -12,6 +12,8 @@
 #include "coTrackGeomTestSupport.h"
 #include "coTrackSceneTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 // Records the pieces it is asked for, in order; builds one object when `builds` is set.
@@ -85,8 +87,7 @@ class coTrackMeshBuilderTest : public coTrackSceneTest {
 TEST_F(coTrackMeshBuilderTest, ModesRebuildTheirPieces) {
     const auto p = OpenTrack(4);
     coAppendStraight(10.0f);
-    EXPECT_EQ(maker->made.size(), 2u);
-    EXPECT_EQ(maker->made[1], p[3]);
+    EXPECT_EQ(std::tuple(maker->made.size(), maker->made[1]), std::tuple(2u, p[3]));
 
     const struct {
         int piece, mode;
@@ -137,8 +138,7 @@ TEST_F(coTrackMeshBuilderTest, ClosedCircuitWalks) {
     maker->made.clear();
     builder.RebuildPieceObjects(piece, 2);
     ASSERT_EQ(maker->made.size(), 10u);
-    EXPECT_EQ(maker->made.front(), piece);
-    EXPECT_EQ(maker->made.back(), piece);
+    EXPECT_EQ(std::tuple(maker->made.front(), maker->made.back()), std::tuple(piece, piece));
     coWorldBox again{};
     builder.GetPieceBounds(piece, again);
     EXPECT_EQ(again, alone);
