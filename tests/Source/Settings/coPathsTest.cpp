@@ -196,8 +196,8 @@ TEST_F(coSettingsTest, SavesFallBackToTheDataRoot) {
         if (c.installSaves)
             folder.MakeFolder("install/Saves");
         Start();
-        EXPECT_EQ(Root(coRootSaves), c.saves);
-        EXPECT_EQ(List(coRootSaves).size(), c.saves.size());
+        EXPECT_EQ(std::tuple(Root(coRootSaves), List(coRootSaves).size()),
+                  std::tuple(c.saves, c.saves.size()));
     }
     EXPECT_EQ(coPaths::FindRootDirectory(coRootSaves, "x").GetRoot(), coRootSaves);
     EXPECT_FALSE(std::filesystem::exists(folder.Path("user/Loopvane")));

@@ -146,8 +146,7 @@ TEST(coThumbnailCameraTest, CandidatesRaisedDroppedAndDrawn) {
     for (size_t i = 0; i < 4; ++i)
         EXPECT_TRUE(asked[i].x == expected[i].x && asked[i].y == expected[i].y && asked[i].z == expected[i].z)
             << i;
-    EXPECT_EQ(chosen.x, expected[draw % 4].x);
-    EXPECT_EQ(target.z, 20.0f);
+    EXPECT_EQ(std::tuple(chosen.x, target.z), std::tuple(expected[draw % 4].x, 20.0f));
 
     // Every candidate dropped: the first as computed, unraised. An empty box looks at the origin from
     // (80, 80, 80), raised above the terrain.
@@ -167,8 +166,7 @@ TEST_F(coScreenCaptureTest, GrabsSkipTakenNumbersAndKeepOldFiles) {
     EXPECT_EQ(grab.GetLastComponent(), envString("grab0002.bmp"));
     EXPECT_EQ(folder.Read("saves/grab0001.bmp"), "earlier");
     const std::string bmp = folder.Read("saves/grab0002.bmp");
-    EXPECT_EQ(bmp.substr(0, 54), HeaderOf(32, 16));
-    EXPECT_EQ(Bgr(bmp, 54), 0x102030u);
+    EXPECT_EQ(std::tuple(bmp.substr(0, 54), Bgr(bmp, 54)), std::tuple(HeaderOf(32, 16), 0x102030u));
 
     {
         const fsWriteCalls failing(EIO);
