@@ -91,8 +91,7 @@ TEST_F(coTrackCollisionTest, ConsecutivePiecesAreNotMarkedAtTheirJoint) {
     for (coCoasterPiece* piece : {static_cast<coCoasterPiece*>(&a), static_cast<coCoasterPiece*>(&b),
                                   static_cast<coCoasterPiece*>(&c)})
         coRegisterPlacedPiece(track.Mesh(*piece), piece);
-    EXPECT_FALSE(coCollisionHasMarkers());
-    EXPECT_EQ(coCollisionGetRegistered().size(), 3u);
+    EXPECT_EQ(std::tuple(coCollisionHasMarkers(), coCollisionGetRegistered().size()), std::tuple(false, 3u));
 
     // A piece that doubles back down the last one is marked against it, joint or not.
     coPickPathMesh* back = track.Register(c.GetEnd(), maPiF, 20.0f, -0.3f);
@@ -185,8 +184,7 @@ TEST_F(coTrackCollisionTest, PropsAndDockOnlyWithChecksOnOrForced) {
 
     coCollisionSetForced(true);
     coRegisterPlacedPiece(mesh, nullptr);
-    EXPECT_EQ(coCollisionGetRegistered().size(), 1u);
-    EXPECT_EQ(park.propQueries, 1);
+    EXPECT_EQ(std::tuple(coCollisionGetRegistered().size(), park.propQueries), std::tuple(1u, 1));
     EXPECT_GT(CountKind(coMarkerProp), 0);
     EXPECT_GT(CountKind(coMarkerDock), 0);
     coCollisionSetForced(false);
@@ -263,12 +261,11 @@ TEST_F(coTrackCollisionTest, OnlyAtJointAndUnregistering) {
     coRegisterPlacedPiece(high, circuit[2].get());
     ASSERT_TRUE(coCollisionHasMarkers());
     EXPECT_TRUE(coCollisionOnlyAtJoint()); // first against last
-    EXPECT_EQ(scGetUpdateListCount(), coCollisionGetMarkers().size());
-    EXPECT_EQ(FragmentCount(), 2u);
+    EXPECT_EQ(std::tuple(scGetUpdateListCount(), FragmentCount()),
+              std::tuple(coCollisionGetMarkers().size(), 2u));
 
     coRegisterPlacedPiece(high, circuit[1].get()); // re-registered on a middle piece
-    EXPECT_FALSE(coCollisionOnlyAtJoint());
-    EXPECT_EQ(coCollisionGetRegistered().size(), 2u);
+    EXPECT_EQ(std::tuple(coCollisionOnlyAtJoint(), coCollisionGetRegistered().size()), std::tuple(false, 2u));
 
     // Unregistering the low mesh drops the markers that name it as the other mesh too.
     coUnregisterPlacedPiece(low);

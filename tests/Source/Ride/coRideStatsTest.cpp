@@ -3,6 +3,7 @@
 #include "Source/Ride/coRideTestSupport.h"
 
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -76,8 +77,7 @@ TEST_F(coRideStatsTest, TheReferenceSquareClosedAndOpen) {
     coCircuitClear();
     BuildR1(false);
     coRideComputeStats();
-    EXPECT_EQ(Steps(), 466);
-    EXPECT_EQ(coRideStatsPieces().size(), 8u);
+    EXPECT_EQ(std::tuple(Steps(), coRideStatsPieces().size()), std::tuple(466, 8u));
 
     // Empty, the record is reset.
     coCircuitClear();
@@ -91,8 +91,7 @@ TEST_F(coRideStatsTest, LevelTrackWithoutAChainEndsAfterOneStepAndSkippedPiecesG
     AddStraight(40.0f);
     AddStraight(40.0f);
     coRideComputeStats();
-    EXPECT_EQ(Steps(), 1);
-    EXPECT_EQ(Stat(coStatHighestSpeed), 0.0f);
+    EXPECT_EQ(std::tuple(Steps(), Stat(coStatHighestSpeed)), std::tuple(1, 0.0f));
     ASSERT_EQ(coRideStatsPieces().size(), 1u);
     EXPECT_EQ(coRideStatsPieces().begin()->first, coCircuitFirstPiece());
     // A piece without an entry answers with the unmeasured default.

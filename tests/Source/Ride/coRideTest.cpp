@@ -6,6 +6,7 @@
 #include "Source/Ride/coRideTestSupport.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -118,8 +119,7 @@ TEST_F(coRideTest, StartSetsTheTrainsUpAtTheStartPositionAndSwitchesTheSounds) {
     }
     // Not launched: frames move nothing.
     Frame(0.04f);
-    EXPECT_EQ(coRideGetTrainSpeed(0), 0.0f);
-    EXPECT_EQ(audio.soundUpdates, 0);
+    EXPECT_EQ(std::tuple(coRideGetTrainSpeed(0), audio.soundUpdates), std::tuple(0.0f, 0));
 
     // Restarting with the preferences set switches both off, freeing them; no cars are built.
     audio.eventSoundsOff = audio.screamsOff = true;
@@ -209,8 +209,7 @@ TEST_F(coRideTest, ALapEndsWhenTheTrainComesRoundOrRollsBack) {
     Frame(0.04f);
     EXPECT_TRUE(coRideIsRunning());
     Frame(0.04f);
-    EXPECT_FALSE(coRideIsRunning());
-    EXPECT_EQ(coRideGetTrainSpeed(0), 0.0f);
+    EXPECT_EQ(std::tuple(coRideIsRunning(), coRideGetTrainSpeed(0)), std::tuple(false, 0.0f));
 }
 
 TEST_F(coRideTest, CarObjectsFollowTheCarsAtRailHeight) {
@@ -252,8 +251,7 @@ TEST_F(coRideTest, ATrainStartingAtZeroRunsAndPausingStopsIt) {
     definition.initialPosition = 0.0f;
     LaunchOnR1(4, false, 1);
     Frame(0.04f);
-    EXPECT_TRUE(coRideIsRunning());
-    EXPECT_EQ(coRideGetTrainSpeed(0), 8.0f);
+    EXPECT_EQ(std::tuple(coRideIsRunning(), coRideGetTrainSpeed(0)), std::tuple(true, 8.0f));
     audio.log.clear();
     coRideSetPaused(true);
     Frame(0.04f);
@@ -280,8 +278,7 @@ TEST_F(coRideTest, CarsAreAskedForOnlyOnceTheRideHasStarted) {
     EXPECT_THROW(coRideLaunchTrain(0), std::out_of_range);
     Frame(0.04f);
     // The one train stands at 0, at rest.
-    EXPECT_EQ(coRideGetTrainSpeed(0), 0.0f);
-    EXPECT_EQ(coRideGetTrainElapsed(0), 0.0f);
+    EXPECT_EQ(std::tuple(coRideGetTrainSpeed(0), coRideGetTrainElapsed(0)), std::tuple(0.0f, 0.0f));
     EXPECT_THROW(coRideGetTrainSpeed(1), std::out_of_range);
 
     // Stopped, the train keeps its cars where they stood; only the car objects are gone.
@@ -289,8 +286,7 @@ TEST_F(coRideTest, CarsAreAskedForOnlyOnceTheRideHasStarted) {
     coRideLaunchTrain(0);
     Frame(0.04f);
     coRideStop();
-    EXPECT_EQ(coGetCarCount(), 0);
-    EXPECT_EQ(coRideGetLeadCar(0).piece, coCircuitPieceAt(1));
+    EXPECT_EQ(std::tuple(coGetCarCount(), coRideGetLeadCar(0).piece), std::tuple(0, coCircuitPieceAt(1)));
     EXPECT_EQ(coRideGetTrainViewCar(0).piece, coCircuitPieceAt(0)); // car 2, 8 behind the lead
 
     // Started with no trains, there is no train to ask for.

@@ -65,8 +65,7 @@ TEST_F(coTrainTest, DragAndEachElementOnALevelPiece) {
     coTrain resting;
     SetupTrain(resting, 4, 25.0f, 0.0f);
     resting.Step(0.04f);
-    EXPECT_EQ(resting.GetSpeed(), 0.0f);
-    EXPECT_EQ(resting.GetDistance(), 25.0f);
+    EXPECT_EQ(std::tuple(resting.GetSpeed(), resting.GetDistance()), std::tuple(0.0f, 25.0f));
     ExpectVectorNear(resting.GetAcceleration(), maVector3d(0.0f, 1.0f, 0.0f), 1e-6f);
 
     for (const coElementStep& step : kElementSteps) {
