@@ -35,7 +35,7 @@
 
 namespace {
 
-// The built tree as the game finds it when started from it, with a fresh user folder.
+// The built tree as the game finds it when started from it, with a fresh user folder; its roots set up.
 struct coInstallationTest : appStartupTestServices {
     void SetUp() override {
         appStartupTestServices::SetUp();
@@ -43,6 +43,9 @@ struct coInstallationTest : appStartupTestServices {
         fsResetRootTable();
         folders.programPath = LV_DATA_DIR "/loopvane";
         folders.commonAppDataFolder = folder.Path();
+        appInitDefaultRoots(nullptr);
+        coPaths::LoadBasicStrings();
+        coPaths::Init();
     }
     void TearDown() override {
         fsResetRootTable();
@@ -97,9 +100,6 @@ struct NoDeviceFiles : coTextureCache, coModelHolderLoader {
 } // namespace
 
 TEST_F(coInstallationTest, EveryRootIsFoundWithoutAWarning) {
-    appInitDefaultRoots(nullptr);
-    coPaths::LoadBasicStrings();
-    coPaths::Init();
     EXPECT_EQ(log.Count("**Warning**"), 0u) << (log.lines.empty() ? "" : log.lines.front());
     for (i32 root = 5; root <= 17; ++root) {
         std::vector<fsLocator> directories;
@@ -115,9 +115,6 @@ TEST_F(coInstallationTest, EveryRootIsFoundWithoutAWarning) {
 }
 
 TEST_F(coInstallationTest, EveryShippedSoundLoadsThroughTheGameWithoutAWarning) {
-    appInitDefaultRoots(nullptr);
-    coPaths::LoadBasicStrings();
-    coPaths::Init();
     plTestSoundDevice device;
     plServices services = plGetServices();
     services.sound = &device;
@@ -165,9 +162,6 @@ TEST_F(coInstallationTest, EveryShippedSoundLoadsThroughTheGameWithoutAWarning) 
 }
 
 TEST_F(coInstallationTest, EveryCoasterTypeLoadsInTheMountainsWithItsColours) {
-    appInitDefaultRoots(nullptr);
-    coPaths::LoadBasicStrings();
-    coPaths::Init();
     coPakManager::Create();
     NoDeviceFiles files;
     const coCoasterDefinition saved = coCoasterDefinitionStore();
@@ -196,9 +190,6 @@ TEST_F(coInstallationTest, EveryCoasterTypeLoadsInTheMountainsWithItsColours) {
 // "Wooden" is listed by its empty folder and read from its pak: wooden supports of one lattice plane, a
 // track with its textures, and the shadow texture in "Environments".
 TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
-    appInitDefaultRoots(nullptr);
-    coPaths::LoadBasicStrings();
-    coPaths::Init();
     coPrefs::SetDefaults();
     coPakManager::Create();
     const coCoasterDefinition saved = coCoasterDefinitionStore();
