@@ -46,11 +46,13 @@
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coModeBuilder.h"
 #include "Source/Modes/coModeCareerBuilder.h"
+#include "Source/Modes/coModeExitX.h"
 #include "Source/Modes/coModeFlythrough.h"
 #include "Source/Modes/coModeManipulateDock.h"
 #include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Modes/coModePlaceProp.h"
 #include "Source/Modes/coModeRideCoaster.h"
+#include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coModeTestRideCoaster.h"
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideModeOptions.h"
@@ -646,8 +648,13 @@ void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
 }
 
 void coApp::OnModalFrame() {
-    if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected())
+    if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected()) {
         RequestQuit();
+        // A dialog's loop does not end on the window's quit request: leave it the way an Ok to the
+        // quit question does.
+        if (coModeStackIsThinking())
+            throw coModeExitX();
+    }
 }
 
 void coApp::ModalFrame() {
