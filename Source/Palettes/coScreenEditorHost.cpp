@@ -6,6 +6,7 @@
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/Settings/coRideSettings.h"
 
 #include <climits>
 #include <cmath>
@@ -106,4 +107,8 @@ void coScreenEditorHost::SetPieceStats(const coRidePieceStats* stats, float ride
         return;
     }
     palette->SetStats(stats->speed, stats->height, stats->g.x, stats->g.y, stats->g.z, stats->time, rideTime);
+}
+
+i32 coScreenEditorHost::RunRidePauseDialog(int mode) {
+    return coRunRidePauseDialog(mode);
 }

@@ -2,9 +2,9 @@
 #include "Source/Modes/coEditorHost.h"
 
 // The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
-// selection's state, the coaster's name, feedback, the grid and the ride statistics. Dialogs and the
-// manipulate, props and dock palettes keep the default answers until their screens exist. The palette
-// manager installs it while its palettes exist.
+// selection's state, the coaster's name, feedback, the grid, the ride statistics and the ride settings.
+// Other dialogs and the manipulate, props and dock palettes keep the default answers until their screens
+// exist. The palette manager installs it while its palettes exist.
 class coScreenEditorHost : public coEditorHost {
   public:
     std::string TakeReleasedTrackButton() override;
@@ -19,4 +19,5 @@ class coScreenEditorHost : public coEditorHost {
     void SetGridState(bool shown) override;
     void SetGlobalStats(const float (&values)[9]) override;
     void SetPieceStats(const coRidePieceStats* stats, float rideTime) override;
+    i32 RunRidePauseDialog(int mode) override;
 };
