@@ -60,6 +60,7 @@
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coRidePauseDialog.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coCoasterThumbnail.h"
 #include "Source/Settings/coDefaultInput.h"
@@ -120,6 +121,7 @@ class coGameCoasterPackageHooks : public coEnvironmentHooks {
 };
 
 coGamePropScreens g_propScreens;
+coGameRidePauseScreens g_ridePauseScreens;
 coGameCoasterPackageHooks g_coasterPackageHooks;
 
 // The error display lives in the window tree; it goes with the GUI.
@@ -378,9 +380,13 @@ void coApp::StartScreens() {
             editor->BindActionWindows();
     coSetPropScreens(&g_propScreens);
     coSetCoasterPackageHooks(&g_coasterPackageHooks);
+    coSetRidePauseDialogScreens(&g_ridePauseScreens);
 }
 
 void coApp::StopScreens() {
+    // The dialog lives in the window tree, which goes with the GUI.
+    g_ridePauseScreens.DestroyDialog();
+    coSetRidePauseDialogScreens(nullptr);
     coSetCoasterPackageHooks(nullptr);
     coSetPropScreens(nullptr);
     coPaletteManager::Destroy();

@@ -21,11 +21,8 @@ struct GameRun {
     std::string output;
 };
 
-// The game with its own settings and saves in a temporary folder, silent, on a virtual screen.
-GameRun PlayScript(const std::string& script) {
-    const fs::path home = fs::temp_directory_path() / ("loopvane-e2e-" + std::to_string(::getpid()));
-    fs::remove_all(home);
-    fs::create_directories(home);
+// The game with its settings and saves in that folder, silent, on a virtual screen.
+GameRun PlayScriptIn(const fs::path& home, const std::string& script) {
     const std::string command =
         "cd " + home.string() + " && env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy TMPDIR=" + home.string() +
         " XDG_CONFIG_HOME=" + home.string() + "/config XDG_DATA_HOME=" + home.string() +
@@ -36,6 +33,20 @@ GameRun PlayScript(const std::string& script) {
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::ifstream in(home / "out.txt");
     run.output.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return run;
+}
+
+fs::path FreshHome() {
+    const fs::path home = fs::temp_directory_path() / ("loopvane-e2e-" + std::to_string(::getpid()));
+    fs::remove_all(home);
+    fs::create_directories(home);
+    return home;
+}
+
+// The game in a fresh temporary home.
+GameRun PlayScript(const std::string& script) {
+    const fs::path home = FreshHome();
+    GameRun run = PlayScriptIn(home, script);
     fs::remove_all(home);
     return run;
 }
@@ -65,6 +76,16 @@ TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
         EXPECT_TRUE(std::regex_search(run.output, std::regex("frame \\d+\\.\\d{3} ms"))) << c.script;
         EXPECT_EQ(run.output.find("injected step"), std::string::npos) << c.script;
     }
+}
+
+TEST(EndToEndTest, OptionsChosenInOneRunHoldInTheNext) {
+    const fs::path home = FreshHome();
+    for (const char* script : {"options_change.inject", "options_kept.inject"}) {
+        const GameRun run = PlayScriptIn(home, script);
+        EXPECT_EQ(run.exitCode, kExitNormal) << script << "\n" << run.output;
+        EXPECT_EQ(run.output.find("injected step"), std::string::npos) << script << "\n" << run.output;
+    }
+    fs::remove_all(home);
 }
 
 } // namespace
