@@ -57,7 +57,10 @@
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideModeOptions.h"
 #include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Palettes/coStatsPalette.h"
+#include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coRidePauseDialog.h"
@@ -141,7 +144,8 @@ void UpdateFlaresAndSky(g3dCamera& camera, float time) {
 }
 
 // What the ride modes find of the game so far: the remembered camera and fanfare of the ride settings,
-// the placed props, the pause dialog, flares and sky from the camera, and movie frames written to disc.
+// the placed props, the pause dialog, the statistics and main palettes, the pointer, flares and sky from
+// the camera, and movie frames written to disc.
 class coAppRideHost : public coRideModeHost {
   public:
     i32 GetRideCamera() override { return coGetRideCameraIndex(); }
@@ -157,6 +161,38 @@ class coAppRideHost : public coRideModeHost {
     void ResumePropSounds() override { coPropList::ResumeSounds(); }
     void UpdateEnvironment(g3dCamera& camera, float time) override { UpdateFlaresAndSky(camera, time); }
     void CaptureMovieFrame(i32 shrink) override { coGrabRideFrame(*g_pdevice, shrink); }
+    void SetStats(float speed, float height, const maVector3d& g, float elapsed, float rideTime) override {
+        if (auto* stats = dynamic_cast<coStatsPalette*>(coPaletteManager::GetPalette(coPaletteStats)))
+            stats->SetStats(speed, height, g.x, g.y, g.z, elapsed, rideTime);
+    }
+    void ShowMainButtons(bool shown) override {
+        if (coMainPalette* main = MainPalette())
+            main->HideButtons(!shown);
+    }
+    void ShowFeedback(u32 message, float seconds) override {
+        if (coMainPalette* main = MainPalette())
+            main->ShowFeedback(static_cast<i32>(message), static_cast<i32>(seconds));
+    }
+    void HideFeedback() override {
+        if (coMainPalette* main = MainPalette())
+            main->HideFeedback();
+    }
+    void HideConstraintCounters() override {
+        if (auto* track =
+                dynamic_cast<coTrackManipPalette*>(coPaletteManager::GetPalette(coPaletteTrackManip)))
+            track->HideConstraintCounts();
+    }
+    void ShowHud(bool shown) override {
+        coPaletteManager::SetHudEnabled(shown);
+        coPaletteManager::SetHudVisible(shown);
+    }
+    void ShowPointer(bool shown) override { guiCursorMgr::SetVisible(shown); }
+    void SetPointerShape(i32 shape) override { guiCursorMgr::SetShape(shape); }
+
+  private:
+    static coMainPalette* MainPalette() {
+        return dynamic_cast<coMainPalette*>(coPaletteManager::GetPalette(coPaletteMain));
+    }
 };
 
 coAppRideHost g_rideHost;
