@@ -294,15 +294,16 @@ bool coInjector::Play(Action& action) {
         if (TimedOut(action.seconds))
             Advance();
         return true;
+    // A mode counts once it has been entered: a pushed mode enters only at the manager's next update.
     case Verb::WaitMode:
-        if (CurrentModeId() == action.number) {
+        if (CurrentModeId() == action.number && !coModeStackIsNewlyCurrent()) {
             Advance();
             return false;
         }
         return TimedOut(action.seconds) ? Fail(action, "mode " + std::to_string(CurrentModeId()) + " stayed")
                                         : true;
     case Verb::WaitRideEnd:
-        if (CurrentModeId() == coModeIdRide && !coRideIsRunning()) {
+        if (CurrentModeId() == coModeIdRide && !coModeStackIsNewlyCurrent() && !coRideIsRunning()) {
             Advance();
             return false;
         }
