@@ -1,6 +1,9 @@
 // The game program as a player meets it: started under Xvfb in a fresh home, played by an injected
 // script, and judged by its exit code and its trace.
 #include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +12,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -60,6 +64,40 @@ std::string ModesEntered(const std::string& output) {
     return modes;
 }
 
+// The size of a picture the game wrote and whether it shows more than one colour.
+struct Picture {
+    unsigned width = 0, height = 0;
+    bool varied = false;
+};
+
+Picture ReadPicture(const fs::path& file) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    Picture picture;
+    if (!png_image_begin_read_from_file(&image, file.c_str()))
+        return picture;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+        return picture;
+    picture.width = image.width;
+    picture.height = image.height;
+    for (size_t i = 3; i < pixels.size() && !picture.varied; ++i)
+        picture.varied = pixels[i] != pixels[i % 3];
+    return picture;
+}
+
+// The names of the files in the folder that holds the saved coasters, wherever the data home puts it.
+std::vector<std::string> SavesFolderFiles(const fs::path& home) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(home / "data"))
+        if (entry.path().filename() == "Saves" && entry.is_directory())
+            for (const auto& file : fs::directory_iterator(entry.path()))
+                names.push_back(file.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
     struct Case {
         const char* script;
@@ -84,6 +122,28 @@ TEST(EndToEndTest, OptionsChosenInOneRunHoldInTheNext) {
         const GameRun run = PlayScriptIn(home, script);
         EXPECT_EQ(run.exitCode, kExitNormal) << script << "\n" << run.output;
         EXPECT_EQ(run.output.find("injected step"), std::string::npos) << script << "\n" << run.output;
+    }
+    fs::remove_all(home);
+}
+
+// A new coaster built, ridden to the end (the script checks the ride's time) and saved under a name.
+TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
+    const fs::path home = FreshHome();
+    const GameRun run = PlayScriptIn(home, "build_ride_save.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 11 6");
+    EXPECT_FALSE(std::regex_search(
+        run.output, std::regex("Warning.*(missing|cannot|not found|no such|unknown)", std::regex::icase)))
+        << run.output;
+    const std::vector<std::string> saves = SavesFolderFiles(home);
+    EXPECT_EQ(std::count(saves.begin(), saves.end(), "E2E Oval.csa"), 1);
+    for (const std::string& name : saves)
+        EXPECT_TRUE(name.ends_with(".csa") || name.ends_with(".bin")) << name;
+    for (const char* shot : {"builder.png", "ride.png"}) {
+        const Picture picture = ReadPicture(home / shot);
+        EXPECT_EQ(picture.width, 800u) << shot;
+        EXPECT_EQ(picture.height, 600u) << shot;
+        EXPECT_TRUE(picture.varied) << shot;
     }
     fs::remove_all(home);
 }
