@@ -216,9 +216,7 @@ void coOptionsDialog::SelectCategoryGroup(const guiCheckbox* oldCategory) {
 
 void coOptionsDialog::ShowCategory(const std::string& name) {
     const guiCheckbox* old = m_categories->GetSelectedButton();
-    for (i32 i = 0; i < m_categories->GetButtonCount(); ++i)
-        if (m_categories->GetChild(i)->GetName() == name)
-            m_categories->SetSelection(i);
+    m_categories->SelectByName(name);
     if (m_categories->GetSelectedButton() != old)
         SelectCategoryGroup(old);
 }

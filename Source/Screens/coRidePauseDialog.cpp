@@ -16,6 +16,9 @@
 #include "Source/App/coReportException.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Palettes/coMainPalette.h"
+#include "Source/Palettes/coObjectivesPalette.h"
+#include "Source/Palettes/coPaletteManager.h"
 #include "Source/Screens/coFileBrowseDialog.h"
 #include "Source/Screens/coOptionsDialog.h"
 #include "Source/Screens/coScreenScript.h"
@@ -351,7 +354,7 @@ void coRidePauseDialog::RefreshTrackColorList() {
     if (selected < kMaxSchemes && selected != n)
         m_trackColor->SetSelection(selected);
     else
-        m_trackColor->SetSelection(m_trackColor->GetButtonCount() - 1);
+        m_trackColor->SelectByName("Custom");
     if (auto* add = dynamic_cast<guiButton*>(m_picker->FindChild("Add Scheme")))
         add->SetEnabled(n < kMaxSchemes);
 }
@@ -543,4 +546,14 @@ int coGameRidePauseScreens::DoModal() {
 
 int coGameRidePauseScreens::GetExitAction() const {
     return m_dialog ? m_dialog->GetExitAction() : 0;
+}
+
+void coGameRidePauseScreens::HideFeedback() {
+    if (auto* palette = dynamic_cast<coMainPalette*>(coPaletteManager::GetPalette(coPaletteMain)))
+        palette->HideFeedback();
+}
+
+void coGameRidePauseScreens::SetObjectivesCollapsed(bool collapsed) {
+    if (auto* palette = dynamic_cast<coObjectivesPalette*>(coPaletteManager::GetPalette(coPaletteObjectives)))
+        palette->SetCollapsed(collapsed);
 }

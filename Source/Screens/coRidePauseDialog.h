@@ -103,6 +103,9 @@ class coGameRidePauseScreens : public coRidePauseDialogScreens {
     void GetSchemes(std::vector<coColorScheme>& out) override;
     int DoModal() override;
     int GetExitAction() const override;
+    // The main palette's feedback line and the objectives panel, while they exist.
+    void HideFeedback() override;
+    void SetObjectivesCollapsed(bool collapsed) override;
     coRidePauseDialog* GetDialog() const { return m_dialog; }
 
   private:
