@@ -8,10 +8,9 @@
 #include "Engine/GUI/Gui/guiSoundCues.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Source/App/coReportException.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Modes/coModeStack.h"
 #include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPrefs.h"
@@ -343,7 +342,7 @@ void coOptionsDialogFunction::DrawOverlay() {
     snSoundManager::SetCategoryVolume(m_dialog->GetSlider("Interface")->GetValue(), guiSoundCues::kCategory);
 }
 
-coOptionsResult coRunOptionsDialog(i32 modeId, bool startupOptions) {
+coOptionsResult coRunOptionsDialog(i32 modeId, bool startupOptions, std::function<void()> frameStart) {
     coOptionsResult result;
     coOptionsDialog* dialog = nullptr;
     try {
@@ -358,7 +357,7 @@ coOptionsResult coRunOptionsDialog(i32 modeId, bool startupOptions) {
         guiWindow* dialog;
         ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
     } owner{dialog};
-    coOptionsDialogFunction frame(coCurrentMode(), dialog, modeId == coOptionsFromMenu);
+    coOptionsDialogFunction frame(std::move(frameStart), dialog, modeId == coOptionsFromMenu);
     dialog->SetThinkFunction(&frame);
     dialog->SetModeId(modeId);
     dialog->EnableStartupOptions(startupOptions);

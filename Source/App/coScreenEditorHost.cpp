@@ -1,12 +1,12 @@
-#include "Source/Palettes/coScreenEditorHost.h"
+#include "Source/App/coScreenEditorHost.h"
 
+#include "Source/Modes/coRideSettings.h"
 #include "Source/Palettes/coGlobalStatsPalette.h"
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideStats.h"
-#include "Source/Settings/coRideSettings.h"
 
 #include <climits>
 #include <cmath>

@@ -4,7 +4,7 @@
 // The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
 // selection's state, the coaster's name, feedback, the grid, the ride statistics and the ride settings.
 // Other dialogs and the manipulate, props and dock palettes keep the default answers until their screens
-// exist. The palette manager installs it while its palettes exist.
+// exist. The application installs it while the palettes exist.
 class coScreenEditorHost : public coEditorHost {
   public:
     std::string TakeReleasedTrackButton() override;
