@@ -39,8 +39,9 @@
 #include "Source/App/coGameEditorInput.h"
 #include "Source/App/coGameEditorWorld.h"
 #include "Source/App/coGameMenuWorld.h"
-#include "Source/App/coLoadingScreen.h"
-#include "Source/App/coReportException.h"
+#include "Source/App/coScreenCareerPalettes.h"
+#include "Source/App/coScreenEditorHost.h"
+#include "Source/App/coScreenRideSettings.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coMenuModes.h"
 #include "Source/Modes/coMenuWorld.h"
@@ -56,14 +57,16 @@
 #include "Source/Modes/coModeTestRideCoaster.h"
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideModeOptions.h"
+#include "Source/Modes/coRideSettings.h"
 #include "Source/Palettes/coDialogDimmer.h"
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideCars.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
-#include "Source/Screens/coRidePauseDialog.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coCoasterThumbnail.h"
 #include "Source/Settings/coDefaultInput.h"
@@ -71,7 +74,6 @@
 #include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coRideSettings.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coTrackBuilder.h"
@@ -124,8 +126,10 @@ class coGameCoasterPackageHooks : public coEnvironmentHooks {
 };
 
 coGamePropScreens g_propScreens;
-coGameRidePauseScreens g_ridePauseScreens;
+coScreenRideSettings g_ridePauseScreens;
 coGameCoasterPackageHooks g_coasterPackageHooks;
+coScreenCareerPalettes g_careerPalettes;
+coScreenEditorHost g_editorHost;
 
 // The error display lives in the window tree; it goes with the GUI.
 coQuestionDialog* g_errorDisplay = nullptr;
@@ -410,6 +414,8 @@ void coApp::StopErrorDisplay() {
 void coApp::StartScreens() {
     coDialogDimmer::Create();
     coPaletteManager::Create();
+    coSetCareerPalettes(&g_careerPalettes);
+    coSetEditorHost(&g_editorHost);
     // The editors' keys press the buttons of the palettes just made.
     for (const i32 id : {coModeIdBuilder, coModeIdCareerBuilder})
         if (auto* editor = dynamic_cast<coModeEditor*>(coGetMode(id)))
@@ -425,6 +431,8 @@ void coApp::StopScreens() {
     coSetRidePauseDialogScreens(nullptr);
     coSetCoasterPackageHooks(nullptr);
     coSetPropScreens(nullptr);
+    coSetEditorHost(nullptr);
+    coSetCareerPalettes(nullptr);
     coPaletteManager::Destroy();
     coDialogDimmer::Destroy();
 }

@@ -47,7 +47,9 @@ class coModeMainMenu : public coMenuMode {
     void RestartDisplay();
 
     std::unique_ptr<coMainMenu> m_screen;
-    OptionsRun m_runOptions = [] { return coRunOptionsDialog(coOptionsFromMenu, true); };
+    OptionsRun m_runOptions = [this] {
+        return coRunOptionsDialog(coOptionsFromMenu, true, ModalFrameStart());
+    };
     bool m_displayChangePending = false;
     coOptionsResult m_newDisplay;
     DisplayRestart m_restart;

@@ -8,10 +8,9 @@
 #include "Engine/GUI/Gui/guiSoundCues.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Source/App/coReportException.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Modes/coModeStack.h"
 #include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPrefs.h"
@@ -216,9 +215,7 @@ void coOptionsDialog::SelectCategoryGroup(const guiCheckbox* oldCategory) {
 
 void coOptionsDialog::ShowCategory(const std::string& name) {
     const guiCheckbox* old = m_categories->GetSelectedButton();
-    for (i32 i = 0; i < m_categories->GetButtonCount(); ++i)
-        if (m_categories->GetChild(i)->GetName() == name)
-            m_categories->SetSelection(i);
+    m_categories->SelectByName(name);
     if (m_categories->GetSelectedButton() != old)
         SelectCategoryGroup(old);
 }
@@ -345,7 +342,7 @@ void coOptionsDialogFunction::DrawOverlay() {
     snSoundManager::SetCategoryVolume(m_dialog->GetSlider("Interface")->GetValue(), guiSoundCues::kCategory);
 }
 
-coOptionsResult coRunOptionsDialog(i32 modeId, bool startupOptions) {
+coOptionsResult coRunOptionsDialog(i32 modeId, bool startupOptions, std::function<void()> frameStart) {
     coOptionsResult result;
     coOptionsDialog* dialog = nullptr;
     try {
@@ -360,7 +357,7 @@ coOptionsResult coRunOptionsDialog(i32 modeId, bool startupOptions) {
         guiWindow* dialog;
         ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
     } owner{dialog};
-    coOptionsDialogFunction frame(coCurrentMode(), dialog, modeId == coOptionsFromMenu);
+    coOptionsDialogFunction frame(std::move(frameStart), dialog, modeId == coOptionsFromMenu);
     dialog->SetThinkFunction(&frame);
     dialog->SetModeId(modeId);
     dialog->EnableStartupOptions(startupOptions);

@@ -2,7 +2,7 @@
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Source/Screens/coDialogFrameFunction.h"
 
-#include <array>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -69,8 +69,8 @@ class coOptionsDialog : public guiDialog {
 // interface sounds tried out from the controls as they stand.
 class coOptionsDialogFunction : public coDialogFrameFunction {
   public:
-    coOptionsDialogFunction(coMode* mode, coOptionsDialog* dialog, bool clearScreen)
-        : coDialogFrameFunction(mode, clearScreen), m_dialog(dialog) {}
+    coOptionsDialogFunction(std::function<void()> frameStart, coOptionsDialog* dialog, bool clearScreen)
+        : coDialogFrameFunction(std::move(frameStart), clearScreen), m_dialog(dialog) {}
     void SetLastGamma(f32 gamma) { m_lastGamma = gamma; }
 
   protected:
@@ -89,6 +89,6 @@ struct coOptionsResult {
     i32 depth = 0;
 };
 
-// Makes the options dialog for that caller, runs it on the current mode's frame and deletes it. Content
-// that cannot be loaded is reported and the run ends as Cancel.
-coOptionsResult coRunOptionsDialog(i32 modeId, bool startupOptions);
+// Makes the options dialog for that caller, runs it on frames that start with the caller's frame start and
+// deletes it. Content that cannot be loaded is reported and the run ends as Cancel.
+coOptionsResult coRunOptionsDialog(i32 modeId, bool startupOptions, std::function<void()> frameStart);

@@ -11,13 +11,11 @@
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
-#include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
-#include "Source/App/coReportException.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Modes/coModeStack.h"
 #include "Source/Screens/coFileBrowseDialog.h"
 #include "Source/Screens/coOptionsDialog.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Screens/coTrackColorPicker.h"
 #include "Source/Settings/coPaths.h"
@@ -351,7 +349,7 @@ void coRidePauseDialog::RefreshTrackColorList() {
     if (selected < kMaxSchemes && selected != n)
         m_trackColor->SetSelection(selected);
     else
-        m_trackColor->SetSelection(m_trackColor->GetButtonCount() - 1);
+        m_trackColor->SelectByName("Custom");
     if (auto* add = dynamic_cast<guiButton*>(m_picker->FindChild("Add Scheme")))
         add->SetEnabled(n < kMaxSchemes);
 }
@@ -400,7 +398,7 @@ void coRidePauseDialog::Think() {
 }
 
 void coRidePauseDialog::RunOptions() {
-    coRunOptionsDialog(m_mode == 3 ? coOptionsFromRide : coOptionsFromBuilder, false);
+    coRunOptionsDialog(m_mode == 3 ? coOptionsFromRide : coOptionsFromBuilder, false, m_frameStart);
     m_propCollisions->SetChecked(!coGetCollisionChecks());
     // The click that opened the options must not count again here.
     inDeviceManager::PollAll();
@@ -414,7 +412,7 @@ void coRidePauseDialog::ChooseMusicFile() {
         coReportCurrentException();
         return;
     }
-    coFileBrowseDialogFunction frame(coCurrentMode());
+    coFileBrowseDialogFunction frame(m_frameStart);
     browser->SetThinkFunction(&frame);
     AddChild(browser);
     browser->SetFilter(envString("m3u;M3U;mp3;MP3;wma;wav"));
@@ -470,77 +468,4 @@ void coRidePauseDialog::OnClose(bool accepted) {
     m_customize->SetChecked(false);
     Show(m_picker, false);
     KeepSeatWithinTrain();
-}
-
-// --- the game's screens of the ride settings ---
-
-coGameRidePauseScreens::~coGameRidePauseScreens() {
-    DestroyDialog();
-}
-
-bool coGameRidePauseScreens::Ensure() {
-    if (m_dialog)
-        return true;
-    try {
-        m_dialog = new coRidePauseDialog;
-    } catch (...) {
-        coReportCurrentException();
-        return false;
-    }
-    guiWindowMgr::AddWindow(m_dialog);
-    return true;
-}
-
-void coGameRidePauseScreens::CreateDialog() {
-    Ensure();
-    m_madeForOneUse = false;
-}
-
-void coGameRidePauseScreens::DestroyDialog() {
-    if (m_dialog)
-        guiWindowMgr::DeleteWindow(m_dialog);
-    m_dialog = nullptr;
-}
-
-void coGameRidePauseScreens::SetMode(int mode) {
-    // A dialog made for the last use lists that moment's car types and schemes: a new one for this use.
-    if (m_madeForOneUse)
-        DestroyDialog();
-    if (!m_dialog) {
-        m_madeForOneUse = true;
-        if (!Ensure())
-            return;
-    }
-    m_dialog->SetMode(mode);
-}
-
-void coGameRidePauseScreens::SetSettings(const coRideSettings& settings) {
-    if (m_dialog)
-        m_dialog->SetSettings(settings);
-}
-
-void coGameRidePauseScreens::GetSettings(coRideSettings& settings) {
-    if (m_dialog)
-        m_dialog->GetSettings(settings);
-}
-
-void coGameRidePauseScreens::GetSchemes(std::vector<coColorScheme>& out) {
-    if (m_dialog)
-        m_dialog->GetColourPicker()->GetSchemes(out);
-    else
-        coRidePauseDialogScreens::GetSchemes(out);
-}
-
-int coGameRidePauseScreens::DoModal() {
-    if (!m_dialog)
-        return 2;
-    coRidePauseDialogFunction frame(coCurrentMode());
-    m_dialog->SetThinkFunction(&frame);
-    const int result = m_dialog->DoModal();
-    m_dialog->SetThinkFunction(nullptr);
-    return result;
-}
-
-int coGameRidePauseScreens::GetExitAction() const {
-    return m_dialog ? m_dialog->GetExitAction() : 0;
 }

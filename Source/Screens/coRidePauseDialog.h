@@ -3,9 +3,11 @@
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Source/Screens/coDialogFrameFunction.h"
-#include "Source/Settings/coRideSettings.h"
+#include "Source/Settings/coRideSettingsRecord.h"
+#include "Source/TrackGeom/coTrackColorizer.h"
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class guiButton;
@@ -31,6 +33,8 @@ class coRidePauseDialog : public guiDialog {
     // 0 none, 1 "Build", 2 "Load", 3 "Main": the exit button that ended the run.
     int GetExitAction() const { return m_exitAction; }
     coTrackColorPicker* GetColourPicker() const { return m_picker; }
+    // What the frames of the dialogs it opens (the options, the file browser) start with.
+    void SetFrameStart(std::function<void()> start) { m_frameStart = std::move(start); }
     const fsLocator& GetMusicFile() const { return m_musicFile; }
 
     // Hiding closes the open panel; showing closes all of them and stacks the column.
@@ -81,33 +85,12 @@ class coRidePauseDialog : public guiDialog {
     int m_mode = 0;
     // The track's colours when the settings were set: what Cancel puts back after a preview.
     coColorScheme m_openingColours;
+    std::function<void()> m_frameStart = [] {};
 };
 
 // A frame of the dialog's run: the dialog frame over the world as it stands, game time still.
 class coRidePauseDialogFunction : public coDialogFrameFunction {
   public:
-    explicit coRidePauseDialogFunction(coMode* mode) : coDialogFrameFunction(mode, false) {}
-};
-
-// The game's ride pause dialog behind the ride settings flow, run on the current mode's frame: the one of
-// CreateDialog (the ride's, for its pauses) until DestroyDialog, else one made for each use. A dialog whose
-// content cannot be loaded is reported and that use ends as Cancel.
-class coGameRidePauseScreens : public coRidePauseDialogScreens {
-  public:
-    ~coGameRidePauseScreens() override;
-    void CreateDialog() override;
-    void DestroyDialog() override;
-    void SetMode(int mode) override;
-    void SetSettings(const coRideSettings& settings) override;
-    void GetSettings(coRideSettings& settings) override;
-    void GetSchemes(std::vector<coColorScheme>& out) override;
-    int DoModal() override;
-    int GetExitAction() const override;
-    coRidePauseDialog* GetDialog() const { return m_dialog; }
-
-  private:
-    bool Ensure();
-
-    coRidePauseDialog* m_dialog = nullptr;
-    bool m_madeForOneUse = false;
+    explicit coRidePauseDialogFunction(std::function<void()> frameStart)
+        : coDialogFrameFunction(std::move(frameStart), false) {}
 };

@@ -1,9 +1,9 @@
-#include "Source/Palettes/coScreenEditorHost.h"
+#include "Source/App/coScreenEditorHost.h"
 
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
-#include "Source/App/coReportException.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Modes/coRideSettings.h"
 #include "Source/Palettes/coDockPalette.h"
 #include "Source/Palettes/coGlobalStatsPalette.h"
 #include "Source/Palettes/coMainPalette.h"
@@ -12,7 +12,7 @@
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Screens/coKeyboardDialog.h"
-#include "Source/Settings/coRideSettings.h"
+#include "Source/Screens/coReportException.h"
 
 #include <climits>
 #include <cmath>
@@ -136,7 +136,7 @@ i32 coScreenEditorHost::RunKeyboardDialog(envString& text) {
         ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
     } owner{dialog};
     // The editor stays in view behind the dialog.
-    coKeyboardDialogFunction frame(coCurrentMode());
+    coKeyboardDialogFunction frame(coCurrentMode()->ModalFrameStart());
     dialog->SetThinkFunction(&frame);
     dialog->SetText(text);
     const i32 result = dialog->DoModal();
