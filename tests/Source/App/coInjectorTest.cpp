@@ -2,6 +2,7 @@
 
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTestWindowHost.h"
+#include "Source/Modes/coModeStack.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,8 @@ class coInjectorTest : public ::testing::Test {
 TEST_F(coInjectorTest, StepsThatCannotBeReadAreNamed) {
     for (const char* step :
          {"hop", "move 10", "move 10 20", "key", "key Banana", "key 0", "frame 0", "wait -1", "wait mode",
-          "click", "expect Menu", "expect Menu Build", "expect circuit open 8", "shot"}) {
+          "click", "expect Menu", "expect Menu Build", "expect \"x\"", "expect A \"", "expect circuit open 8",
+          "expect checked", "shot"}) {
         try {
             coInjector injector(std::string("frame; ") + step, nullptr);
             ADD_FAILURE() << step;
@@ -36,8 +38,10 @@ TEST_F(coInjectorTest, StepsThatCannotBeReadAreNamed) {
             EXPECT_NE(std::string(error.what()).find(step), std::string::npos) << error.what();
         }
     }
-    EXPECT_NO_THROW(
-        coInjector("# a comment\nmove 1,2; key F7\n\nexpect A/B \"^x$\"; wait mode 6 2.5", nullptr));
+    EXPECT_NO_THROW(coInjector(
+        "# a comment\nmove 1,2; key F7\n\nexpect A/B \"^x$\"; wait mode 6 2.5; expect checked A/Tool Tips",
+        nullptr));
+    EXPECT_NO_THROW(coInjector("expect Hud/Stats/Time Stat \"^[0-9]+:\"", nullptr));
 }
 
 TEST_F(coInjectorTest, InputReachesTheWindowOneFrameAtATime) {
@@ -78,6 +82,29 @@ TEST_F(coInjectorTest, FailedStepsStopTheScriptAndSayWhy) {
         EXPECT_EQ(injector.Step(), coInjector::Result::Failed);
     }
     EXPECT_EQ(coInjector::FindWidget("Main Menu/Exit"), nullptr);
+}
+
+// A mode of the table with nothing of its own to do.
+struct IdleMode : coMode {
+    void Think() override {}
+    void Enter() override {}
+    void Exit() override {}
+};
+
+TEST_F(coInjectorTest, AModeIsWaitedForUntilItWasEntered) {
+    IdleMode builder;
+    coSetMode(coModeIdBuilder, &builder);
+    coModePush(&builder);
+    coInjector::Result result;
+    coInjector pushed("wait mode 6 0", nullptr);
+    Run(pushed, result);
+    EXPECT_EQ(result, coInjector::Result::Failed) << "pushed, not yet entered";
+    coModeManagerUpdate();
+    coInjector entered("wait mode 6 0", nullptr);
+    Run(entered, result);
+    EXPECT_EQ(result, coInjector::Result::Done);
+    coModeStackClear();
+    coSetMode(coModeIdBuilder, nullptr);
 }
 
 } // namespace
