@@ -74,6 +74,8 @@
 #include "Source/World/coEnvironment.h"
 #include "Source/World/coPropList.h"
 #include "Source/World/coPropScreens.h"
+#include "Source/World/coPropTemplateList.h"
+#include "Source/World/coThemeList.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -235,6 +237,8 @@ void coApp::OnStart(appStartEvent*) {
     fsLocator fontNames = fsGetRootDirectory(coRootText, 0);
     fontNames.AppendComponent("fontname.tsf");
     g2dLoadFontNameTable(fontNames);
+    coThemeList::Build();
+    m_teardown.push_back(coThemeList::Clear);
     coPakManager::Create();
     m_teardown.push_back(coPakManager::Destroy);
     coPrefs::Load();
@@ -287,6 +291,9 @@ void coApp::OnStart(appStartEvent*) {
         std::fprintf(stderr, "first loading frame %lld ms\n",
                      static_cast<long long>(MillisecondsSinceStart()));
     m_teardown.push_back(coLoadingScreenHide);
+    // The props palette and the dock chooser list what the template list found.
+    coPropTemplateList::Build(options.loadPropsNow);
+    m_teardown.push_back(coPropTemplateList::DeleteAll);
     coBindDefaultInput();
     coSetEditorInput(&g_editorInput);
     m_teardown.push_back([] { coSetEditorInput(nullptr); });
@@ -363,6 +370,10 @@ void coApp::StopErrorDisplay() {
 void coApp::StartScreens() {
     coDialogDimmer::Create();
     coPaletteManager::Create();
+    // The editors' keys press the buttons of the palettes just made.
+    for (const i32 id : {coModeIdBuilder, coModeIdCareerBuilder})
+        if (auto* editor = dynamic_cast<coModeEditor*>(coGetMode(id)))
+            editor->BindActionWindows();
     coSetPropScreens(&g_propScreens);
     coSetCoasterPackageHooks(&g_coasterPackageHooks);
 }

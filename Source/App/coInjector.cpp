@@ -198,12 +198,15 @@ coInjector::Action coInjector::Parse(const std::string& step) {
             if (!(words >> action.number))
                 throw bad();
         } else {
+            // Widget names hold spaces ("Time Stat"): the path runs up to the quoted pattern.
             action.verb = Verb::Expect;
-            action.argument = word;
-            const std::string pattern = Rest(words);
-            if (pattern.size() < 2 || pattern.front() != '"' || pattern.back() != '"')
+            const std::string more = Rest(words);
+            const std::string rest = more.empty() ? word : word + ' ' + more;
+            const size_t quote = rest.find('"');
+            if (quote == std::string::npos || quote == 0 || rest.size() - quote < 2 || rest.back() != '"')
                 throw bad();
-            action.argument += '\n' + pattern.substr(1, pattern.size() - 2);
+            action.argument = rest.substr(0, rest.find_last_not_of(' ', quote - 1) + 1);
+            action.argument += '\n' + rest.substr(quote + 1, rest.size() - quote - 2);
         }
         action.seconds = kFindTimeout;
     } else {
