@@ -10,23 +10,25 @@
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Source/App/coLoadingScreen.h"
-#include "Source/App/coReportException.h"
 #include "Source/Career/coCareerSave.h"
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
+#include "Source/Screens/coLoadingScreen.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 
+#include <utility>
+
 namespace {
 
 // The screen joins the window tree while its mode is entered; the mode keeps owning it.
-template <class Screen> Screen* ShowScreen(std::unique_ptr<Screen>& screen) {
-    screen = std::make_unique<Screen>();
+template <class Screen, class... Args> Screen* ShowScreen(std::unique_ptr<Screen>& screen, Args&&... args) {
+    screen = std::make_unique<Screen>(std::forward<Args>(args)...);
     i32 width = 0;
     i32 height = 0;
     guiGetScreenSize(width, height);
@@ -117,7 +119,7 @@ void coModeMainMenu::Build() {
     std::string environment;
     const bool chosen =
         RunDialog<coChooseCoasterDialog>("Choose Coaster", [&](coChooseCoasterDialog& dialog) {
-            coChooseCoasterDialogFunction frame(this);
+            coChooseCoasterDialogFunction frame(ModalFrameStart());
             dialog.SetThinkFunction(&frame);
             if (dialog.DoModal() != 1)
                 return false;
@@ -161,7 +163,7 @@ void coModeMainMenu::RunCredits() {
     coShowMenuBackground("uicd");
     guiCursorMgr::SetShape(coPointerArrow);
     RunDialog<coCreditsDialog>("CreditsDialog", [this](coCreditsDialog& dialog) {
-        coCreditsDialogFunction frame(this);
+        coCreditsDialogFunction frame(ModalFrameStart());
         frame.SetDialog(&dialog);
         dialog.SetThinkFunction(&frame);
         return dialog.DoModal() == 1;
@@ -209,7 +211,7 @@ void coModeMainMenu::RestartDisplay() {
 void coModeLoadMenu::Enter() {
     EnterCommon();
     coShowMenuBackground("uilm");
-    ShowScreen(m_screen);
+    ShowScreen(m_screen, [](u32 textEntry) { return coGetModeHost().AskQuitQuestion(textEntry); });
     coGetMenuWorld().SetWorldMode(0);
     StartMenuMusic();
     guiCursorMgr::SetShape(coPointerArrow);

@@ -1,5 +1,5 @@
-#include "Source/Palettes/coScreenCareerPalettes.h"
-#include "Source/Palettes/coScreenEditorHost.h"
+#include "Source/App/coScreenCareerPalettes.h"
+#include "Source/App/coScreenEditorHost.h"
 
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
@@ -8,7 +8,6 @@
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Xui/xuiPropSheet.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
-#include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"
@@ -18,6 +17,7 @@
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Screens/coChooseAnimDialog.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/World/coProp.h"
@@ -33,8 +33,12 @@ struct coScreenHostsTest : coScreenTest {
         for (i32 i = 0; i < coPaletteBackground; ++i)
             states.codes[static_cast<size_t>(i)] = 3;
         coPaletteManager::ApplyStates(states);
+        coSetCareerPalettes(&careerPalettes);
+        coSetEditorHost(&editorHost);
     }
     void TearDown() override {
+        coSetEditorHost(nullptr);
+        coSetCareerPalettes(nullptr);
         coPaletteManager::Destroy();
         coLoadingScreenHide();
         coReleaseSoundEffects();
@@ -43,6 +47,8 @@ struct coScreenHostsTest : coScreenTest {
     template <class Palette> static Palette* Get(i32 index) {
         return static_cast<Palette*>(coPaletteManager::GetPalette(index));
     }
+    coScreenCareerPalettes careerPalettes;
+    coScreenEditorHost editorHost;
 };
 
 TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
@@ -87,10 +93,6 @@ TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
     i32 rows = 0, columns = 0;
     Get<coObjectivesPalette>(coPaletteObjectives)->GetObjectivesBox()->GetDimensions(rows, columns);
     EXPECT_EQ(rows, 2);
-
-    coPaletteManager::Destroy();
-    EXPECT_EQ(dynamic_cast<coScreenEditorHost*>(&coGetEditorHost()), nullptr);
-    coPaletteManager::Create();
 }
 
 // The tree's fountain through the builder's palettes: clicked in the catalogue, then its tool box beside

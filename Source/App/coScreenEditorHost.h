@@ -6,8 +6,8 @@ class coManipulatePalette;
 // The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
 // selection's state, the coaster's name, feedback, the grid and the ride statistics, the prop catalogue,
 // the tool box beside the selection and the list of a prop's animations. The other dialogs and the dock
-// palette keep the default answers until their screens exist. The palette manager installs it while
-// its palettes exist.
+// palette keep the default answers until their screens exist. The application installs it while the
+// palettes exist.
 class coScreenEditorHost : public coEditorHost {
   public:
     std::string TakeReleasedTrackButton() override;

@@ -1,4 +1,4 @@
-#include "Source/Palettes/coScreenEditorHost.h"
+#include "Source/App/coScreenEditorHost.h"
 
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
@@ -192,7 +192,7 @@ i32 coScreenEditorHost::RunChooseAnimDialog(coProp& prop) {
         ~Owner() { guiWindowMgr::DeleteWindow(dialog); }
     } owner{dialog};
     // The list stands over the world, which goes on being drawn behind it.
-    coDialogFrameFunction frame(coCurrentMode(), false);
+    coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart(), false);
     dialog->SetThinkFunction(&frame);
     return dialog->DoModal();
 }
