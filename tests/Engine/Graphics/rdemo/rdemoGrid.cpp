@@ -64,11 +64,15 @@ g3dFragment* MakeGround(g3dMaterial* material) {
         static_cast<u32>(indices.size()), &material, nullptr, 1, false);
 }
 
-// The cursor over the box, its footprint made anew in place of the last one.
-void ShowFootprint(coPlacementGrid& grid, const maBoundingBox& box) {
+// The cursor over the box, its footprint made anew and drawn in place of the last one.
+g3dModel* ShowFootprint(coPlacementGrid& grid, g3dModel* previous, const maBoundingBox& box) {
+    g3dRenderer::RemoveModel(previous);
     grid.SetCursorBox(box, grid.CanPlaceBox(box));
     grid.SetCursorVisible(true);
     grid.UpdateOverlay(0.0f);
+    g3dModel* model = g3dRenderer::AddStaticModel(grid.GetFootprintFragment(), 0);
+    model->SetVisible(true);
+    return model;
 }
 
 std::vector<u32> Frame() {
@@ -109,15 +113,18 @@ std::vector<u32> DrawGridScene() {
     coPlacementGrid grid;
     grid.Build(-kExtent, kExtent, -kExtent, kExtent, kCells, kCells);
     grid.MarkSteepCells(kMaxStep);
-    // The grid draws its outline and footprint with the world itself.
     grid.ShowOverlay();
+    std::vector<g3dModel*> models;
+    for (g3dFragment* block : grid.GetOverlayFragments())
+        models.push_back(g3dRenderer::AddStaticModel(block, 0));
     // Bare earth, so that only the footprints are strongly green or red.
     g3dMaterial earth;
     earth.SetAmbient({0.55f, 0.5f, 0.42f, 1.0f});
     earth.SetDiffuse({0.55f, 0.5f, 0.42f, 1.0f});
     g3dFragment* ground = MakeGround(&earth);
-    g3dModel* groundModel = g3dRenderer::AddStaticModel(ground, 0);
-    groundModel->SetVisible(true);
+    models.push_back(g3dRenderer::AddStaticModel(ground, 0));
+    for (g3dModel* model : models)
+        model->SetVisible(true);
 
     g3dCamera camera;
     camera.SetFieldOfView(60.0f);
@@ -129,15 +136,17 @@ std::vector<u32> DrawGridScene() {
     // On the flat ground beside the hill, then on its slope.
     const maBoundingBox flat({-27.0f, 0.0f, -4.0f}, {-19.0f, 5.0f, 4.0f});
     const maBoundingBox slope({3.0f, 0.0f, -4.0f}, {11.0f, 5.0f, 4.0f});
-    ShowFootprint(grid, flat);
+    g3dModel* footprint = ShowFootprint(grid, nullptr, flat);
     const std::vector<u32> green = Frame();
-    ShowFootprint(grid, slope);
+    footprint = ShowFootprint(grid, footprint, slope);
     std::vector<u32> picture = Frame();
     for (i32 y = 0; y < kDemoHeight; ++y)
         std::copy_n(green.begin() + y * kDemoWidth + kDemoWidth / 2, kDemoWidth / 2,
                     picture.begin() + y * kDemoWidth + kDemoWidth / 2);
 
-    g3dRenderer::RemoveModel(groundModel);
+    g3dRenderer::RemoveModel(footprint);
+    for (g3dModel* model : models)
+        g3dRenderer::RemoveModel(model);
     grid.HideOverlay();
     g3dFragmentManager::DestroyFragment(ground);
     coSetParkWorld(nullptr);
