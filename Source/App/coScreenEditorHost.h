@@ -1,10 +1,13 @@
 #pragma once
 #include "Source/Modes/coEditorHost.h"
 
+class coManipulatePalette;
+
+// The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
 // The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
 // selection's state, the coaster's name, feedback, the grid and the ride statistics, the dock chooser,
-// the name entry and the ride's set-up. The question dialog and the manipulate and props palettes keep
-// the default answers until their screens exist. The application installs it while the palettes exist.
+// the prop catalogue, the tool box beside the selection, the list of a prop's animations, the name entry
+// and the ride's set-up. The application installs it while the palettes exist.
 class coScreenEditorHost : public coEditorHost {
   public:
     std::string TakeReleasedTrackButton() override;
@@ -23,4 +26,16 @@ class coScreenEditorHost : public coEditorHost {
     // A keyboard dialog whose screen cannot be made is reported and counts as cancelled.
     i32 RunKeyboardDialog(envString& text) override;
     i32 RunRidePauseDialog(int mode) override;
+
+    coPropTemplate* TakeChosenProp() override;
+    std::string TakeManipulateButton() override;
+    std::string TakeManipulatePress() override;
+    void ShowManipulatePalette(i32 palette, bool shown) override;
+    i32 RunChooseAnimDialog(coProp& prop) override;
+
+  private:
+    // The palette of the selection shown beside it, the other three hidden.
+    static void PlaceManipulatePalettes(const coEditorPaletteState& state);
+    // The manipulate palette on screen and usable, or null.
+    static coManipulatePalette* ShownManipulatePalette();
 };

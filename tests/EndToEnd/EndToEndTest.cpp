@@ -106,6 +106,8 @@ TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
     const Case cases[] = {
         {"quit_from_menu.inject", "0"},
         {"build_then_quit.inject", "0 6"},
+        // Placing, turning and deleting a prop: the placing tool and the turning tool in between.
+        {"place_turn_delete_prop.inject", "0 6 12 6 13 6"},
     };
     for (const Case& c : cases) {
         const GameRun run = PlayScript(c.script);

@@ -1,18 +1,26 @@
 #include "Source/App/coScreenCareerPalettes.h"
 #include "Source/App/coScreenEditorHost.h"
 
+#include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiProgressBar.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Xui/xuiPropSheet.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Palettes/coMainPalette.h"
+#include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Palettes/coPropsPalette.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/Screens/coChooseAnimDialog.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coCoasterPieceTurn.h"
+#include "Source/World/coProp.h"
 #include "coScreenTestKit.h"
 
 namespace {
@@ -85,6 +93,69 @@ TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
     i32 rows = 0, columns = 0;
     Get<coObjectivesPalette>(coPaletteObjectives)->GetObjectivesBox()->GetDimensions(rows, columns);
     EXPECT_EQ(rows, 2);
+}
+
+// The tree's fountain through the builder's palettes: clicked in the catalogue, then its tool box beside
+// it, whose buttons reach the editor and whose "Choose Anim" runs the list of its events.
+TEST_F(coScreenHostsTest, APropGoesFromTheCatalogueToTheToolBoxBesideIt) {
+    coPropTemplate& fountainTemplate = LoadShippedFountain();
+    coPaletteManager::RebuildPropsPalette();
+    coEditorHost& editor = coGetEditorHost();
+    const auto click = [this](guiWindow* button) {
+        for (const bool down : {false, true, false})
+            PointerFrame(button, down);
+    };
+    int category = -1, index = -1;
+    coFindPropTemplate(envString("fountain"), category, index);
+    click(static_cast<guiContainer*>(Get<coPropsPalette>(coPaletteProps)->GetSheet()->GetActivePage())
+              ->FindChild(std::to_string(index).c_str()));
+    EXPECT_EQ(editor.TakeChosenProp(), &fountainTemplate);
+    PointerFrame(nullptr, false);
+    EXPECT_EQ(editor.TakeChosenProp(), nullptr);
+
+    coProp fountain(fountainTemplate);
+    fountain.SetPosition({0.0f, 0.0f, 100.0f});
+    g3dCamera camera;
+    coEditorPaletteState state;
+    state.manipulatePalette = coPaletteManipulateProp;
+    state.selection = &fountain;
+    state.camera = &camera;
+    editor.UpdatePalettes(state);
+    auto* box = Get<coManipulatePalette>(coPaletteManipulateProp);
+    for (const i32 index :
+         {coPaletteManipulateProp, coPaletteManipulateDock, coPaletteManipulateRing, coPaletteManipulateSpot})
+        EXPECT_EQ(Get<guiWindow>(index)->IsVisible(), index == coPaletteManipulateProp) << index;
+    ASSERT_TRUE(box->GetChooseAnimButton()->IsVisible());
+    click(box->GetChooseAnimButton());
+    EXPECT_EQ(editor.TakeManipulateButton(), "Choose Anim");
+
+    // The tool starts on the press and takes the button's hold on the mouse with it.
+    PointerFrame(box->GetRotateButton(), true);
+    EXPECT_EQ(editor.TakeManipulatePress(), "Rotate");
+    EXPECT_FALSE(box->GetRotateButton()->GetImage()->IsCaptured(1111));
+    editor.ShowManipulatePalette(coPaletteManipulateProp, false);
+    EXPECT_EQ(editor.TakeManipulatePress(), "");
+    editor.ShowManipulatePalette(coPaletteManipulateProp, true);
+    EXPECT_EQ(box->GetRotateButton()->GetState(), guiStateIdle);
+
+    // The list's second row clicked in its own frames: the fountain shows "Cascade" from then on.
+    coModePush(&mode);
+    int frame = 0;
+    host.modalFrame = [&] {
+        auto* dialog = static_cast<coChooseAnimDialog*>(guiWindowMgr::GetRoot()->FindChild("Dialog"));
+        const maVector3d at = dialog->GetEventTable()->GetCellWindow(1, 0)->GetWorldMatrix().GetTranslation();
+        guiCursorMgr::SetPosition({at.x + 4.0f, at.y + 4.0f});
+        input.GetScript(0).mouse.buttons[0] = frame == 1 ? 0x80 : 0;
+        if (++frame > 50)
+            throw std::runtime_error("the list stayed");
+    };
+    EXPECT_EQ(editor.RunChooseAnimDialog(fountain), 1);
+    EXPECT_EQ(fountain.GetActiveEvent(), 1);
+    EXPECT_EQ(guiWindowMgr::GetRoot()->FindChild("Dialog"), nullptr);
+    coModeStackClear();
+
+    editor.UpdatePalettes(coEditorPaletteState());
+    EXPECT_FALSE(box->IsVisible());
 }
 
 } // namespace
