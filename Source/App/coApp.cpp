@@ -46,11 +46,13 @@
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coModeBuilder.h"
 #include "Source/Modes/coModeCareerBuilder.h"
+#include "Source/Modes/coModeExitX.h"
 #include "Source/Modes/coModeFlythrough.h"
 #include "Source/Modes/coModeManipulateDock.h"
 #include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Modes/coModePlaceProp.h"
 #include "Source/Modes/coModeRideCoaster.h"
+#include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coModeTestRideCoaster.h"
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideModeOptions.h"
@@ -58,6 +60,7 @@
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coRidePauseDialog.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coCoasterThumbnail.h"
 #include "Source/Settings/coDefaultInput.h"
@@ -74,6 +77,8 @@
 #include "Source/World/coEnvironment.h"
 #include "Source/World/coPropList.h"
 #include "Source/World/coPropScreens.h"
+#include "Source/World/coPropTemplateList.h"
+#include "Source/World/coThemeList.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -116,6 +121,7 @@ class coGameCoasterPackageHooks : public coEnvironmentHooks {
 };
 
 coGamePropScreens g_propScreens;
+coGameRidePauseScreens g_ridePauseScreens;
 coGameCoasterPackageHooks g_coasterPackageHooks;
 
 // The error display lives in the window tree; it goes with the GUI.
@@ -235,6 +241,8 @@ void coApp::OnStart(appStartEvent*) {
     fsLocator fontNames = fsGetRootDirectory(coRootText, 0);
     fontNames.AppendComponent("fontname.tsf");
     g2dLoadFontNameTable(fontNames);
+    coThemeList::Build();
+    m_teardown.push_back(coThemeList::Clear);
     coPakManager::Create();
     m_teardown.push_back(coPakManager::Destroy);
     coPrefs::Load();
@@ -287,6 +295,9 @@ void coApp::OnStart(appStartEvent*) {
         std::fprintf(stderr, "first loading frame %lld ms\n",
                      static_cast<long long>(MillisecondsSinceStart()));
     m_teardown.push_back(coLoadingScreenHide);
+    // The props palette and the dock chooser list what the template list found.
+    coPropTemplateList::Build(options.loadPropsNow);
+    m_teardown.push_back(coPropTemplateList::DeleteAll);
     coBindDefaultInput();
     coSetEditorInput(&g_editorInput);
     m_teardown.push_back([] { coSetEditorInput(nullptr); });
@@ -363,11 +374,19 @@ void coApp::StopErrorDisplay() {
 void coApp::StartScreens() {
     coDialogDimmer::Create();
     coPaletteManager::Create();
+    // The editors' keys press the buttons of the palettes just made.
+    for (const i32 id : {coModeIdBuilder, coModeIdCareerBuilder})
+        if (auto* editor = dynamic_cast<coModeEditor*>(coGetMode(id)))
+            editor->BindActionWindows();
     coSetPropScreens(&g_propScreens);
     coSetCoasterPackageHooks(&g_coasterPackageHooks);
+    coSetRidePauseDialogScreens(&g_ridePauseScreens);
 }
 
 void coApp::StopScreens() {
+    // The dialog lives in the window tree, which goes with the GUI.
+    g_ridePauseScreens.DestroyDialog();
+    coSetRidePauseDialogScreens(nullptr);
     coSetCoasterPackageHooks(nullptr);
     coSetPropScreens(nullptr);
     coPaletteManager::Destroy();
@@ -635,8 +654,13 @@ void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
 }
 
 void coApp::OnModalFrame() {
-    if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected())
+    if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected()) {
         RequestQuit();
+        // A dialog's loop does not end on the window's quit request: leave it the way an Ok to the
+        // quit question does.
+        if (coModeStackIsThinking())
+            throw coModeExitX();
+    }
 }
 
 void coApp::ModalFrame() {

@@ -290,4 +290,13 @@ TEST(EndToEndTest, TheLoadMenuListsGoodCoastersOverADamagedCacheAndMarksJunk) {
     ExpectMenuTiles(menu);
 }
 
+TEST(EndToEndTest, OptionsChosenInOneRunHoldInTheNext) {
+    GameHome home;
+    for (const char* script : {"options_change.inject", "options_kept.inject"}) {
+        const GameRun run = home.Play(script);
+        EXPECT_EQ(run.exitCode, kExitNormal) << script << "\n" << run.output;
+        EXPECT_EQ(run.output.find("injected step"), std::string::npos) << script << "\n" << run.output;
+    }
+}
+
 } // namespace

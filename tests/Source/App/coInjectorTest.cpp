@@ -26,9 +26,9 @@ class coInjectorTest : public ::testing::Test {
 };
 
 TEST_F(coInjectorTest, StepsThatCannotBeReadAreNamed) {
-    for (const char* step :
-         {"hop", "move 10", "move 10 20", "key", "key Banana", "key 0", "frame 0", "wait -1", "wait mode",
-          "click", "expect Menu", "expect Menu Build", "expect circuit open 8", "shot"}) {
+    for (const char* step : {"hop", "move 10", "move 10 20", "key", "key Banana", "key 0", "frame 0",
+                             "wait -1", "wait mode", "click", "expect Menu", "expect Menu Build",
+                             "expect \"x\"", "expect A \"", "expect circuit open 8", "shot"}) {
         try {
             coInjector injector(std::string("frame; ") + step, nullptr);
             ADD_FAILURE() << step;
@@ -38,6 +38,7 @@ TEST_F(coInjectorTest, StepsThatCannotBeReadAreNamed) {
     }
     EXPECT_NO_THROW(
         coInjector("# a comment\nmove 1,2; key F7\n\nexpect A/B \"^x$\"; wait mode 6 2.5", nullptr));
+    EXPECT_NO_THROW(coInjector("expect Hud/Stats/Time Stat \"^[0-9]+:\"", nullptr));
 }
 
 TEST_F(coInjectorTest, InputReachesTheWindowOneFrameAtATime) {
