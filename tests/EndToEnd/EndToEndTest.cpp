@@ -32,6 +32,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kExitNormal = 13;
+// The oval's long sides, along z from the start.
+constexpr float kFirstStraight = 40.0f;
 
 struct GameRun {
     int exitCode = -1;
@@ -104,7 +106,7 @@ bool ComplainsOfSomethingMissing(const std::string& output) {
 // --- Saved coasters ---
 
 // The saved coaster's neighbours as the game has them after building on the default "Mountain": the
-// "Ironvale" dock at the circuit's start.
+// "Ironvale" station over the middle of the first piece, where the builder puts it.
 struct MountainServices : coSavedCoasterServices {
     MountainServices() { coSetSavedCoasterServices(this); }
     ~MountainServices() override { coSetSavedCoasterServices(nullptr); }
@@ -114,7 +116,7 @@ struct MountainServices : coSavedCoasterServices {
     std::string GetEnvironmentName() const override { return "Mountain"; }
     int GetEnvironmentIndex() const override { return 0; }
     bool GetDock(maVector3d& position, float& heading, std::string& type) const override {
-        position = coCircuitFirstPiece()->GetStart();
+        position = coCircuitFirstPiece()->GetStart() + maVector3d(0.0f, 0.0f, kFirstStraight / 2.0f);
         heading = 0.0f;
         type = "Ironvale";
         return true;
@@ -128,7 +130,7 @@ void WriteOval(const fs::path& file) {
     coCircuitClear();
     coCoasterDefinitionStore().SetCoasterTypeName("Steel");
     coSetThemeName("Ironvale");
-    coBuildR1({40.0f, 20.0f, 40.0f, 20.0f});
+    coBuildR1({kFirstStraight, 20.0f, kFirstStraight, 20.0f});
     coCircuitClose();
     coRideComputeStats();
     fsLocator locator;
@@ -136,6 +138,16 @@ void WriteOval(const fs::path& file) {
     coSaveCoasterFile(locator);
     coCircuitClear();
     coRideStatsClear();
+}
+
+// Every chunk of a coaster file but the thumbnail, each leaf with its bytes, in file order.
+std::vector<std::string> ChunksButThumbnail(const std::string& bytes) {
+    std::vector<std::string> chunks;
+    for (const coChunkAt& chunk : coChunksOf(bytes))
+        if (chunk.id != "CSNP" && chunk.parent != "CSNP")
+            chunks.push_back(chunk.parent + "/" + chunk.id +
+                             (chunk.container ? "" : ":" + bytes.substr(chunk.Body(), chunk.size)));
+    return chunks;
 }
 
 // --- The load menu's cache, read by an independent byte reader ---
@@ -296,6 +308,36 @@ TEST(EndToEndTest, OptionsChosenInOneRunHoldInTheNext) {
         const GameRun run = home.Play(script);
         EXPECT_EQ(run.exitCode, kExitNormal) << script << "\n" << run.output;
         EXPECT_EQ(run.output.find("injected step"), std::string::npos) << script << "\n" << run.output;
+    }
+}
+
+TEST(EndToEndTest, ASavedCoasterIsBuiltOnAndSavedUnderASecondName) {
+    GameHome home;
+    WriteOval(home.Saves() / "E2E Oval.csa");
+    const GameRun run = home.Play("load_build_save.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 2 6 0 2 0");
+    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
+    for (const char* shot : {"loadmenu.png", "builder.png", "loadmenu2.png"})
+        ExpectScreenPicture(ReadShot(home.Path(shot)), shot);
+
+    // Saved twice from the same builder, once over the first file: only the pictures may differ.
+    EXPECT_EQ(ChunksButThumbnail(ReadAll(home.Saves() / "E2E Oval.csa")),
+              ChunksButThumbnail(ReadAll(home.Saves() / "E2E Oval b.csa")));
+    const std::map<std::string, CachedCoaster> expected = {{"E2E Oval", {true, true}},
+                                                           {"E2E Oval b", {true, true}}};
+    EXPECT_EQ(ReadLoadCache(ReadAll(home.Saves() / "LoadCach.bin")), expected);
+    for (const auto& entry : fs::recursive_directory_iterator(home.Saves()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+    for (const char* name : {"E2E Oval.csa", "E2E Oval b.csa"}) {
+        coRecordingTrackBuilder builder;
+        MountainServices services;
+        fsLocator file;
+        fsLocatorFromNativePath((home.Saves() / name).string().c_str(), file);
+        coLoadCoasterFile(file);
+        EXPECT_TRUE(coCircuitIsClosed()) << name;
+        EXPECT_GE(coCircuitPieceCount(), 8) << name;
+        coCircuitClear();
     }
 }
 
