@@ -20,6 +20,7 @@
 #include "Source/Screens/coChooseAnimDialog.h"
 #include "Source/Screens/coDialogFrameFunction.h"
 #include "Source/Screens/coKeyboardDialog.h"
+#include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/World/coPropTemplateList.h"
 
@@ -39,6 +40,27 @@ constexpr i32 kManipulatePalettes[] = {coPaletteManipulateProp, coPaletteManipul
 void Show(guiWindow& window, bool shown) {
     window.SetVisible(shown);
     window.SetEnabled(shown);
+}
+
+// A dialog of the builder run modally by `run`, the editor staying in view behind it; its answer, or 2
+// (Cancel) when its screen cannot be made.
+template <class Dialog, class Run> i32 RunDialog(const char* name, Run run) {
+    Dialog* dialog = nullptr;
+    try {
+        dialog = new Dialog;
+    } catch (const envExceptionX&) {
+        coReportCurrentException();
+        return 2;
+    }
+    dialog->SetName(name);
+    guiWindowMgr::AddWindow(dialog);
+    struct Delete {
+        guiWindow* dialog;
+        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
+    } owner{dialog};
+    coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart());
+    dialog->SetThinkFunction(&frame);
+    return run(*dialog);
 }
 
 } // namespace
@@ -140,28 +162,23 @@ void coScreenEditorHost::SetPieceStats(const coRidePieceStats* stats, float ride
     palette->SetStats(stats->speed, stats->height, stats->g.x, stats->g.y, stats->g.z, stats->time, rideTime);
 }
 
+i32 coScreenEditorHost::AskQuestion(u32 primary, u32 ok, u32 cancel) {
+    return RunDialog<coQuestionDialog>("Dialog", [&](coQuestionDialog& dialog) {
+        dialog.SetPrimaryTextNum(primary);
+        dialog.SetOkTextNum(ok);
+        dialog.SetCancelTextNum(cancel);
+        return dialog.DoModal();
+    });
+}
+
 i32 coScreenEditorHost::RunKeyboardDialog(envString& text) {
-    coKeyboardDialog* dialog = nullptr;
-    try {
-        dialog = new coKeyboardDialog;
-    } catch (const envExceptionX&) {
-        coReportCurrentException();
-        return 2;
-    }
-    dialog->SetName("Keyboard Dialog");
-    guiWindowMgr::AddWindow(dialog);
-    struct Delete {
-        guiWindow* dialog;
-        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
-    } owner{dialog};
-    // The editor stays in view behind the dialog.
-    coKeyboardDialogFunction frame(coCurrentMode()->ModalFrameStart());
-    dialog->SetThinkFunction(&frame);
-    dialog->SetText(text);
-    const i32 result = dialog->DoModal();
-    if (result == 1)
-        text = dialog->GetText();
-    return result;
+    return RunDialog<coKeyboardDialog>("Keyboard Dialog", [&](coKeyboardDialog& dialog) {
+        dialog.SetText(text);
+        const i32 result = dialog.DoModal();
+        if (result == 1)
+            text = dialog.GetText();
+        return result;
+    });
 }
 
 i32 coScreenEditorHost::RunRidePauseDialog(int mode) {

@@ -24,6 +24,7 @@ class coScreenEditorHost : public coEditorHost {
     void SetGlobalStats(const float (&values)[9]) override;
     void SetPieceStats(const coRidePieceStats* stats, float rideTime) override;
     // A keyboard dialog whose screen cannot be made is reported and counts as cancelled.
+    i32 AskQuestion(u32 primary, u32 ok, u32 cancel) override;
     i32 RunKeyboardDialog(envString& text) override;
     i32 RunRidePauseDialog(int mode) override;
 
