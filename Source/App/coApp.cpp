@@ -318,6 +318,8 @@ void coApp::OnStart(appStartEvent*) {
     coSetTrackBuilder(g_trackBuilder.get());
     g_trackDefinitions = std::make_unique<coMeshBuilderDefinitions>(*g_trackBuilder);
     m_teardown.push_back([] {
+        // The shadow material holds its texture, which holds the device.
+        g_trackBuilder->DestroyShadowMaterial();
         g_trackBuilder->FreeDefinitions();
         g_trackDefinitions.reset();
         coSetTrackBuilder(nullptr);

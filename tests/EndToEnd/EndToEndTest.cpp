@@ -256,6 +256,9 @@ TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
         EXPECT_EQ(ModesEntered(run.output), c.modes) << c.script;
         EXPECT_TRUE(std::regex_search(run.output, std::regex("frame \\d+\\.\\d{3} ms"))) << c.script;
         EXPECT_EQ(run.output.find("injected step"), std::string::npos) << c.script;
+        // The world, the GUI and the renderer let go of the device and every texture before it closes.
+        EXPECT_EQ(run.output.find("didn't really release"), std::string::npos) << c.script;
+        EXPECT_EQ(run.output.find("still held"), std::string::npos) << c.script;
     }
 }
 
