@@ -18,6 +18,7 @@
 #include "Source/Palettes/coDialogDimmer.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coSoundEffects.h"
 
 #include <algorithm>
 #include <cctype>
@@ -36,6 +37,8 @@ constexpr u32 kBackspaceKey = 3;
 constexpr u32 kCapsKey = 6;
 constexpr u32 kDigitsKey = 35;
 constexpr u32 kSpecialKeys[] = {kSpaceKey, kBackspaceKey, kClearKey};
+
+constexpr int kErrorSound = 18;
 
 constexpr i32 kPressedLook = 3;
 constexpr i32 kCheckedPressedLook = 9;
@@ -233,7 +236,12 @@ void coKeyboardDialog::Think() {
         DriveRealKeys(*page);
         TypeOneEvent(*page);
     }
-    GetOk()->SetEnabled(CanBeAName(GetText()));
+    const bool usable = CanBeAName(GetText());
+    GetOk()->SetEnabled(usable);
+    // Return on a name the game cannot take is refused aloud; the keyboard stays up to mend it.
+    const inKeyboard* keys = inDeviceManager::GetKeyboard(0);
+    if (!usable && keys && (keys->WasKeyReleased(inKeyReturn) || keys->WasKeyReleased(inKeyNumpadEnter)))
+        coPlaySoundEffect(kErrorSound);
     guiContainer::Think();
 }
 

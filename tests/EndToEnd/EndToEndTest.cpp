@@ -21,11 +21,18 @@ struct GameRun {
     std::string output;
 };
 
-// The game with its own settings and saves in a temporary folder, silent, on a virtual screen.
-GameRun PlayScript(const std::string& script) {
-    const fs::path home = fs::temp_directory_path() / ("loopvane-e2e-" + std::to_string(::getpid()));
-    fs::remove_all(home);
-    fs::create_directories(home);
+// A temporary folder for the game's settings and saves, gone with the object.
+struct Home {
+    fs::path path = fs::temp_directory_path() / ("loopvane-e2e-" + std::to_string(::getpid()));
+    Home() {
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~Home() { fs::remove_all(path); }
+};
+
+// The game with its settings and saves in the home folder, silent, on a virtual screen.
+GameRun PlayScript(const std::string& script, const fs::path& home) {
     const std::string command =
         "cd " + home.string() + " && env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy TMPDIR=" + home.string() +
         " XDG_CONFIG_HOME=" + home.string() + "/config XDG_DATA_HOME=" + home.string() +
@@ -36,8 +43,13 @@ GameRun PlayScript(const std::string& script) {
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::ifstream in(home / "out.txt");
     run.output.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    fs::remove_all(home);
     return run;
+}
+
+// The game in a fresh home of its own.
+GameRun PlayScript(const std::string& script) {
+    const Home home;
+    return PlayScript(script, home.path);
 }
 
 // The modes in the order the trace saw them entered.
@@ -64,6 +76,21 @@ TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
         EXPECT_EQ(ModesEntered(run.output), c.modes) << c.script;
         EXPECT_TRUE(std::regex_search(run.output, std::regex("frame \\d+\\.\\d{3} ms"))) << c.script;
         EXPECT_EQ(run.output.find("injected step"), std::string::npos) << c.script;
+    }
+}
+
+TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
+    const Home home;
+    const struct {
+        const char* script;
+        const char* modes;
+    } runs[] = {{"new_profile_career.inject", "0 3 4 7 22 7 4 0"},
+                {"known_profile_career.inject", "0 3 4 0"}};
+    for (const auto& r : runs) {
+        const GameRun run = PlayScript(r.script, home.path);
+        EXPECT_EQ(run.exitCode, kExitNormal) << r.script << "\n" << run.output;
+        EXPECT_EQ(ModesEntered(run.output), r.modes) << r.script;
+        EXPECT_EQ(run.output.find("injected step"), std::string::npos) << r.script;
     }
 }
 
