@@ -19,9 +19,9 @@
 #include "Engine/Platform/plTestInputSource.h"
 #include "Engine/Platform/plTestWindowHost.h"
 #include "Engine/Platform/plTimeSource.h"
-#include "Source/App/coLoadingScreen.h"
 #include "Source/SavedCoaster/coLoadCache.h"
 #include "Source/Screens/coLoadMenu.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Source/Settings/coPaths.h"
 #include "benchReport.h"
 
@@ -109,6 +109,8 @@ struct SavesFolder {
 };
 
 SavesFolder* g_saves = nullptr;
+// The benchmark never deletes a coaster.
+const auto kNoDelete = [](u32) { return false; };
 
 // The menu is built and ended each time; its end writes the cache, which the cold run removes again.
 void BM_LoadMenuNoCache(benchmark::State& state) {
@@ -116,16 +118,16 @@ void BM_LoadMenuNoCache(benchmark::State& state) {
         state.PauseTiming();
         g_saves->ForgetCache();
         state.ResumeTiming();
-        coLoadMenu menu;
+        coLoadMenu menu(kNoDelete);
         benchmark::DoNotOptimize(menu.GetEntries().size());
     }
 }
 BENCHMARK(BM_LoadMenuNoCache)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_LoadMenuWarmCache(benchmark::State& state) {
-    { coLoadMenu warm; }
+    { coLoadMenu warm(kNoDelete); }
     for (auto _ : state) {
-        coLoadMenu menu;
+        coLoadMenu menu(kNoDelete);
         benchmark::DoNotOptimize(menu.GetEntries().size());
     }
 }
@@ -152,7 +154,7 @@ void BM_ScanNoCache(benchmark::State& state) {
 BENCHMARK(BM_ScanNoCache)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_ScanWarmCache(benchmark::State& state) {
-    { coLoadMenu warm; }
+    { coLoadMenu warm(kNoDelete); }
     for (auto _ : state)
         ScanSaves();
 }

@@ -39,8 +39,8 @@
 #include "Source/App/coGameEditorInput.h"
 #include "Source/App/coGameEditorWorld.h"
 #include "Source/App/coGameMenuWorld.h"
-#include "Source/App/coLoadingScreen.h"
-#include "Source/App/coReportException.h"
+#include "Source/App/coScreenCareerPalettes.h"
+#include "Source/App/coScreenEditorHost.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coMenuModes.h"
 #include "Source/Modes/coMenuWorld.h"
@@ -54,10 +54,13 @@
 #include "Source/Modes/coModeTestRideCoaster.h"
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideModeOptions.h"
+#include "Source/Modes/coRideSettings.h"
 #include "Source/Palettes/coDialogDimmer.h"
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Ride/coRideCars.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coCoasterThumbnail.h"
 #include "Source/Settings/coDefaultInput.h"
@@ -65,7 +68,6 @@
 #include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coRideSettings.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coTrackBuilder.h"
@@ -117,6 +119,8 @@ class coGameCoasterPackageHooks : public coEnvironmentHooks {
 
 coGamePropScreens g_propScreens;
 coGameCoasterPackageHooks g_coasterPackageHooks;
+coScreenCareerPalettes g_careerPalettes;
+coScreenEditorHost g_editorHost;
 
 // The error display lives in the window tree; it goes with the GUI.
 coQuestionDialog* g_errorDisplay = nullptr;
@@ -363,6 +367,8 @@ void coApp::StopErrorDisplay() {
 void coApp::StartScreens() {
     coDialogDimmer::Create();
     coPaletteManager::Create();
+    coSetCareerPalettes(&g_careerPalettes);
+    coSetEditorHost(&g_editorHost);
     coSetPropScreens(&g_propScreens);
     coSetCoasterPackageHooks(&g_coasterPackageHooks);
 }
@@ -370,6 +376,8 @@ void coApp::StartScreens() {
 void coApp::StopScreens() {
     coSetCoasterPackageHooks(nullptr);
     coSetPropScreens(nullptr);
+    coSetEditorHost(nullptr);
+    coSetCareerPalettes(nullptr);
     coPaletteManager::Destroy();
     coDialogDimmer::Destroy();
 }

@@ -17,9 +17,9 @@
 #include "Source/App/coApp.h"
 #include "Source/App/coErrorDisplayerMgr.h"
 #include "Source/App/coRenderListConfig.h"
-#include "Source/App/coReportException.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuit.h"
 

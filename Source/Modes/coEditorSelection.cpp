@@ -3,11 +3,23 @@
 #include "Source/Modes/coEditorWorld.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coParkWorld.h"
+#include "Source/Track/coPlacement.h"
 #include "Source/World/coProp.h"
 
 namespace {
+
 coEditorSelection g_selection;
+
+void FollowReplacedPiece(coCoasterPiece* old, coCoasterPiece* replacement) {
+    if (g_selection.piece == old)
+        coSelectionSetPiece(replacement);
 }
+
+// The selection follows the circuit's automatic completion wherever the selection is part of the
+// program, without a step at start-up.
+[[maybe_unused]] const bool g_followsReplacedPieces = (coSetPieceReplacedHook(&FollowReplacedPiece), true);
+
+} // namespace
 
 const coEditorSelection& coGetEditorSelection() {
     return g_selection;

@@ -10,8 +10,6 @@
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Source/App/coLoadingScreen.h"
-#include "Source/App/coReportException.h"
 #include "Source/Career/coCareerSave.h"
 #include "Source/Career/coProfileFiles.h"
 #include "Source/Modes/coMenuWorld.h"
@@ -20,16 +18,20 @@
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
 #include "Source/Screens/coKeyboardDialog.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 
+#include <utility>
+
 namespace {
 
 // The screen joins the window tree while its mode is entered; the mode keeps owning it.
-template <class Screen> Screen* ShowScreen(std::unique_ptr<Screen>& screen) {
-    screen = std::make_unique<Screen>();
+template <class Screen, class... Args> Screen* ShowScreen(std::unique_ptr<Screen>& screen, Args&&... args) {
+    screen = std::make_unique<Screen>(std::forward<Args>(args)...);
     i32 width = 0;
     i32 height = 0;
     guiGetScreenSize(width, height);
@@ -120,7 +122,7 @@ void coModeMainMenu::Build() {
     std::string environment;
     const bool chosen =
         RunDialog<coChooseCoasterDialog>("Choose Coaster", [&](coChooseCoasterDialog& dialog) {
-            coChooseCoasterDialogFunction frame(this);
+            coChooseCoasterDialogFunction frame(ModalFrameStart());
             dialog.SetThinkFunction(&frame);
             if (dialog.DoModal() != 1)
                 return false;
@@ -164,7 +166,7 @@ void coModeMainMenu::RunCredits() {
     coShowMenuBackground("uicd");
     guiCursorMgr::SetShape(coPointerArrow);
     RunDialog<coCreditsDialog>("CreditsDialog", [this](coCreditsDialog& dialog) {
-        coCreditsDialogFunction frame(this);
+        coCreditsDialogFunction frame(ModalFrameStart());
         frame.SetDialog(&dialog);
         dialog.SetThinkFunction(&frame);
         return dialog.DoModal() == 1;
@@ -212,7 +214,7 @@ void coModeMainMenu::RestartDisplay() {
 void coModeLoadMenu::Enter() {
     EnterCommon();
     coShowMenuBackground("uilm");
-    ShowScreen(m_screen);
+    ShowScreen(m_screen, [](u32 textEntry) { return coGetModeHost().AskQuitQuestion(textEntry); });
     coGetMenuWorld().SetWorldMode(0);
     StartMenuMusic();
     guiCursorMgr::SetShape(coPointerArrow);
@@ -395,7 +397,7 @@ void coModeSelectTrackwrightMenu::StartCareer(const envString& profile) {
 envString coModeSelectTrackwrightMenu::MakeProfile() {
     envString made;
     RunDialog<coKeyboardDialog>("Keyboard Dialog", [&](coKeyboardDialog& keyboard) {
-        coKeyboardDialogFunction frame(this);
+        coKeyboardDialogFunction frame(ModalFrameStart());
         keyboard.SetThinkFunction(&frame);
         keyboard.SetText(envString());
         if (keyboard.DoModal() != 1)

@@ -1,8 +1,9 @@
 #include "Source/Modes/coMode.h"
 
 #include "Engine/App/App/appClock.h"
-#include "Source/App/coReportException.h"
+#include "Engine/App/App/appWindow.h"
 #include "Source/Modes/coModeExitX.h"
+#include "Source/Screens/coReportException.h"
 
 #include <stdexcept>
 
@@ -26,6 +27,14 @@ void coMode::BeginFrame() {
     BeginModalFrame();
     if (!m_clockFrozen)
         appClock::Tick(1.0f);
+}
+
+std::function<void()> coMode::ModalFrameStart() {
+    return [this] {
+        coGetModeHost().OnModalFrame();
+        appPumpMessages();
+        BeginModalFrame();
+    };
 }
 
 void coMode::BeginModalFrame() {

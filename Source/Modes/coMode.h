@@ -2,6 +2,8 @@
 #include "Engine/App/App/appEventHandler.h"
 #include "Source/Palettes/coPaletteManager.h"
 
+#include <functional>
+
 class g2dImage;
 class g3dCamera;
 
@@ -64,6 +66,9 @@ class coMode : public appFlowEventHandler {
     // The frame start of a menu dialog's modal loop: the quit question (throws coModeExitX on OK) and the
     // screenshot key, without the clock's tick, so game time stands still while the dialog is up.
     void BeginModalFrame();
+    // What a screen's modal frame starts with over this mode: the host's share of the frame, the window's
+    // messages, then BeginModalFrame.
+    std::function<void()> ModalFrameStart();
 
   protected:
     // The first step of every Think: the quit question (throws coModeExitX on OK), the screenshot key,

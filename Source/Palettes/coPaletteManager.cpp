@@ -4,7 +4,6 @@
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/GUI/Xui/xuiHudMgr.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
-#include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coDockPalette.h"
 #include "Source/Palettes/coGlobalStatsPalette.h"
@@ -13,10 +12,9 @@
 #include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"
 #include "Source/Palettes/coPropsPalette.h"
-#include "Source/Palettes/coScreenCareerPalettes.h"
-#include "Source/Palettes/coScreenEditorHost.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Source/Track/coCircuitPieceList.h"
 
 #include <cstring>
@@ -34,8 +32,6 @@ constexpr i32 kCreationOrder[] = {coPaletteStats,          coPaletteMain,       
                                   coPaletteManipulateRing, coPaletteManipulateSpot, coPaletteDock};
 
 std::array<guiWindow*, coPaletteCount> g_table{};
-coScreenCareerPalettes g_career;
-coScreenEditorHost g_editor;
 xuiHudMgr* g_hud = nullptr;
 g2dFont g_font;
 
@@ -101,13 +97,9 @@ void coPaletteManager::Create() {
     guiWindowMgr::AddWindow(background);
     coLoadingScreenShow(false);
     guiWindowMgr::AddWindow(g_hud);
-    coSetCareerPalettes(&g_career);
-    coSetEditorHost(&g_editor);
 }
 
 void coPaletteManager::Destroy() {
-    coSetCareerPalettes(nullptr);
-    coSetEditorHost(nullptr);
     g2dFont::Release(g_font);
     g_font = {};
     guiWindowMgr::DeleteWindow(g_hud);

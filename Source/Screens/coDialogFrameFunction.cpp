@@ -1,7 +1,6 @@
 #include "Source/Screens/coDialogFrameFunction.h"
 
 #include "Engine/App/App/appClock.h"
-#include "Engine/App/App/appWindow.h"
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/GUI/Gui/guiCursor.h"
@@ -10,13 +9,10 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
-#include "Source/Modes/coMode.h"
 #include "Source/Settings/coMusic.h"
 
 void coDialogFrameFunction::Execute() {
-    coGetModeHost().OnModalFrame();
-    appPumpMessages();
-    m_mode->BeginModalFrame();
+    m_frameStart();
     if (m_clear) {
         const u8 black[3] = {0, 0, 0};
         g2dScreen::Clear(black);

@@ -1,16 +1,17 @@
 #pragma once
 #include "Engine/GUI/Gui/guiFunction.h"
 
-class coMode;
+#include <functional>
+#include <utility>
 
-// One frame of a menu dialog's modal loop (the choose-coaster dialog's as it is): the mode's frame
-// start without the clock's tick, a black screen, the input, the pointer, the GUI, the sound cues, the
-// sound manager and the music keys at the standing game time, then the scene and the 3D frame. A dialog
-// over the world (the file browser) leaves the back buffer uncleared.
+// One frame of a menu dialog's modal loop (the choose-coaster dialog's as it is): the frame start the
+// mode hands over (its own, without the clock's tick), a black screen, the input, the pointer, the GUI, the
+// sound cues, the sound manager and the music keys at the standing game time, then the scene and the 3D
+// frame. A dialog over the world (the file browser) leaves the back buffer uncleared.
 class coDialogFrameFunction : public guiFunction {
   public:
-    explicit coDialogFrameFunction(coMode* mode, bool clearScreen = true)
-        : m_mode(mode), m_clear(clearScreen) {}
+    explicit coDialogFrameFunction(std::function<void()> frameStart, bool clearScreen = true)
+        : m_frameStart(std::move(frameStart)), m_clear(clearScreen) {}
     void Execute() override;
 
   protected:
@@ -18,7 +19,7 @@ class coDialogFrameFunction : public guiFunction {
     virtual void DrawOverlay() {}
 
   private:
-    coMode* m_mode;
+    std::function<void()> m_frameStart;
     bool m_clear;
 };
 

@@ -13,5 +13,6 @@ class coFileBrowseDialog : public xuiFileBrowseDialog {
 // A frame of the browser's run: the dialog frame over the world as it stands, game time still.
 class coFileBrowseDialogFunction : public coDialogFrameFunction {
   public:
-    explicit coFileBrowseDialogFunction(coMode* mode) : coDialogFrameFunction(mode, false) {}
+    explicit coFileBrowseDialogFunction(std::function<void()> frameStart)
+        : coDialogFrameFunction(std::move(frameStart), false) {}
 };

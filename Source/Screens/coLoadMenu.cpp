@@ -8,13 +8,13 @@
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Source/App/coLoadingScreen.h"
-#include "Source/Modes/coMode.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -71,7 +71,8 @@ bool ByDate(const coLoadCacheEntry& a, const coLoadCacheEntry& b) {
 
 } // namespace
 
-coLoadMenu::coLoadMenu() {
+coLoadMenu::coLoadMenu(std::function<bool(u32 textEntry)> askQuestion)
+    : m_askQuestion(std::move(askQuestion)) {
     m_font = g2dFont::GetByTextId(1, 14);
     i32 width = 0, height = 0;
     g2dScreen::GetSize(width, height);
@@ -229,7 +230,7 @@ void coLoadMenu::Think() {
 }
 
 void coLoadMenu::DeleteSelected(i32 row) {
-    if (!coGetModeHost().AskQuitQuestion(kDeleteQuestion))
+    if (!m_askQuestion(kDeleteQuestion))
         return;
     // The entry's own file: with several saves folders, the one it was found in.
     const fsLocator file = m_entries[static_cast<size_t>(row)].file;

@@ -3,6 +3,7 @@
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Source/SavedCoaster/coLoadCache.h"
 
+#include <functional>
 #include <vector>
 
 class guiTableBox;
@@ -15,8 +16,9 @@ class coLoadMenu : public guiContainer {
   public:
     enum SortKey : i32 { kByName = 1, kByEnvironment, kByTrackType, kByDate };
 
-    // Throws coScreenScriptX for a script without its widgets, and the loaders' exceptions.
-    coLoadMenu();
+    // askQuestion runs the question of that dialog text before a delete; true for OK. Throws
+    // coScreenScriptX for a script without its widgets, and the loaders' exceptions.
+    explicit coLoadMenu(std::function<bool(u32 textEntry)> askQuestion);
     ~coLoadMenu() override;
 
     void Think() override;
@@ -38,6 +40,7 @@ class coLoadMenu : public guiContainer {
     void DeleteSelected(i32 row);
     i32 FirstSelectedRow() const;
 
+    std::function<bool(u32)> m_askQuestion;
     guiTableBox* m_table = nullptr;
     g2dFont m_font;
     coLoadCacheMap m_cache;

@@ -6,7 +6,6 @@
 #include "Source/Track/coCoasterPieceShallowTurn.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
-#include "Source/Modes/coEditorSelection.h"
 #include "Source/Track/coPieceFitting.h"
 #include "Source/Track/coTrackBuilder.h"
 
@@ -27,6 +26,9 @@ constexpr float kDragSearchLength = 0.2f;
 constexpr float kFirstPieceMinLength = 30.0f;
 // The pieces a search may pass before it gives up.
 constexpr int kSearchDepth = 6;
+
+void (*g_pieceReplaced)(coCoasterPiece*, coCoasterPiece*) = nullptr;
+
 // A gap left after the fitting steps that counts as met: float residues of about 1e-6 remain
 // wherever a circuit turns (cos(3 pi / 2) is not 0 in float).
 constexpr float kFitTolerance = 1e-3f;
@@ -186,6 +188,10 @@ bool coFitEndToPiece(coCoasterPiece* last, coCoasterPiece* target) {
     return true;
 }
 
+void coSetPieceReplacedHook(void (*hook)(coCoasterPiece* old, coCoasterPiece* replacement)) {
+    g_pieceReplaced = hook;
+}
+
 bool coFitOrReplaceLast(coCoasterPiece* last, coCoasterPiece* target) {
     if (coFitEndToPiece(last, target))
         return true;
@@ -198,22 +204,16 @@ bool coFitOrReplaceLast(coCoasterPiece* last, coCoasterPiece* target) {
     else
         return false;
 
-    const float slope = last->GetBaseSlope();
-    const float roll = last->GetRoll(0);
-    const bool selected = coSelectionGetObject() == last;
-    if (selected)
-        coSelectionClear();
-    coCircuitRemoveLast();
-
     auto sTurn = std::make_unique<coCoasterPieceSTurn>();
     sTurn->SetRunLength(length);
     sTurn->SetSlide(0.0f);
-    sTurn->SetRoll(roll);
-    sTurn->SetSlope(slope);
+    sTurn->SetRoll(last->GetRoll(0));
+    sTurn->SetSlope(last->GetBaseSlope());
     coCoasterPieceSTurn* replacement = sTurn.get();
+    if (g_pieceReplaced)
+        g_pieceReplaced(last, replacement);
+    coCircuitRemoveLast();
     coCircuitAppend(std::move(sTurn), true);
-    if (selected)
-        coSelectionSetPiece(replacement);
     return coFitEndToPiece(replacement, target);
 }
 

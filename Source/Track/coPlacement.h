@@ -17,6 +17,9 @@ bool coFixTurnAngle(float delta);
 bool coFixByDrag(const maVector3d& offset, float tolerance);
 bool coFitEndToPiece(coCoasterPiece* last, coCoasterPiece* target);
 bool coFitOrReplaceLast(coCoasterPiece* last, coCoasterPiece* target);
+// Told when completion puts a new piece in place of the circuit's last one, before the old one leaves
+// the circuit, so that whatever points at pieces (the editor's selection) can follow. Null tells nobody.
+void coSetPieceReplacedHook(void (*hook)(coCoasterPiece* old, coCoasterPiece* replacement));
 
 // Whether the piece's end lies within 30 degrees, 8.0 up or down and 10.0 across of a pose.
 bool coEndNearPose(const coCoasterPiece& piece, const maVector3d& point, float heading);

@@ -6,7 +6,6 @@
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
-#include "Source/App/coLoadingScreen.h"
 #include "Source/Career/coCareerSave.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coDialogDimmer.h"
@@ -25,6 +24,7 @@
 #include "Source/Screens/coFileBrowseDialog.h"
 #include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coLoadMenu.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coMainMenu.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coSelectTrackwrightMenu.h"
@@ -200,7 +200,7 @@ guiDialog* screenGallery::Build(const std::string& screen, const std::string& fi
     }
     if (screen == "loadmenu") {
         coShowMenuBackground("uilm");
-        guiWindowMgr::AddWindow(new coLoadMenu);
+        guiWindowMgr::AddWindow(new coLoadMenu([](u32) { return false; }));
         return nullptr;
     }
     if (screen == "profiles") {

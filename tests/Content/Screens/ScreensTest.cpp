@@ -3,7 +3,6 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
-#include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coGlobalStatsPalette.h"
 #include "Source/Palettes/coLocalStatsPalette.h"
@@ -17,6 +16,7 @@
 #include "Source/Screens/coFileBrowseDialog.h"
 #include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coLoadMenu.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coMainMenu.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coScreenTestKit.h"
@@ -96,7 +96,7 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coCreditsDialog);
     auto* choice = new coChooseCoasterDialog;
     screens.emplace_back(choice);
-    screens.emplace_back(new coLoadMenu);
+    screens.emplace_back(new coLoadMenu([](u32) { return false; }));
     screens.emplace_back(new coSelectTrackwrightMenu);
     auto* career = new coCareerMenu;
     screens.emplace_back(career);

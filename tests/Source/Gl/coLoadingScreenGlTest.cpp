@@ -8,7 +8,7 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/System/plSystemServices.h"
-#include "Source/App/coLoadingScreen.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coScreenCapture.h"

@@ -57,7 +57,7 @@ TEST_F(coCreditsDialogTest, TheModalRunLeavesTheClock) {
     auto* dialog = new coCreditsDialog;
     guiWindowMgr::AddWindow(dialog);
     SetTime(5.0f);
-    coCreditsDialogFunction frame(&mode);
+    coCreditsDialogFunction frame(mode.ModalFrameStart());
     frame.SetDialog(dialog);
     struct Counting : guiFunction {
         coCreditsDialogFunction& frame;

@@ -21,7 +21,7 @@ TEST_F(coFileBrowseDialogTest, OnlyItsButtonsEndItWhileGameTimeStandsStill) {
     dialog->SetDirectory(music.Locator());
     dialog->SetFilter(envString("m3u;M3U;mp3;MP3;wma;wav"));
     SetTime(5.0f);
-    coFileBrowseDialogFunction real(&mode);
+    coFileBrowseDialogFunction real(mode.ModalFrameStart());
     // Twenty frames of Enter and Escape pressed and let go, then a click on Cancel.
     coTestFrameFunction frame([&](int f) {
         input.GetScript(1).keys[plDik::Return] = f < 20 && f % 4 == 0 ? 0x80 : 0;

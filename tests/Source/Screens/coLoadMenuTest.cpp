@@ -2,8 +2,8 @@
 
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
-#include "Source/App/coLoadingScreen.h"
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "coScreenTestKit.h"
 
 #include <filesystem>
@@ -70,7 +70,7 @@ TEST_F(coLoadMenuTest, ListsCoasterFilesSortedWithTheirButtons) {
     std::filesystem::permissions(saves.Path("Beta.csa"),
                                  perms::owner_write | perms::group_write | perms::others_write,
                                  std::filesystem::perm_options::remove);
-    coLoadMenu menu;
+    coLoadMenu menu([this](u32 text) { return host.AskQuitQuestion(text); });
     // Code-unit order: capitals first.
     EXPECT_EQ(Names(menu), (std::vector<std::string>{"A", "Beta", "Wreck", "Zeta", "alpha"}));
     EXPECT_EQ(Buttons(menu), "BBB");
@@ -97,7 +97,7 @@ TEST_F(coLoadMenuTest, DeleteRemovesTheEntrysOwnFileAfterTheQuestion) {
         WriteCoaster(name, 1700000000);
     second.Write("Two.csa", saves.Read("Two.csa"));
     {
-        coLoadMenu menu;
+        coLoadMenu menu([this](u32 text) { return host.AskQuitQuestion(text); });
         ASSERT_EQ(menu.GetEntries().size(), 3u);
         // "Two" of the second folder; the two of that name tie in the name order.
         const i32 row = menu.GetEntries()[1].file == second.Locator("Two.csa") ? 1 : 2;
@@ -124,7 +124,7 @@ TEST_F(coLoadMenuTest, DeleteRemovesTheEntrysOwnFileAfterTheQuestion) {
     }
     // The deleted coasters are forgotten: the cache holds nothing.
     EXPECT_EQ(saves.Read("LoadCach.bin"), "");
-    coLoadMenu empty;
+    coLoadMenu empty([this](u32 text) { return host.AskQuitQuestion(text); });
     EXPECT_EQ(Buttons(empty), "---");
 }
 

@@ -1,8 +1,8 @@
 #include "Source/Palettes/coPaletteManager.h"
 
 #include "Engine/GUI/Gui/guiImage.h"
-#include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coBackground.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "coScreenTestKit.h"
 
 namespace {

@@ -1,16 +1,16 @@
-#include "Source/Palettes/coScreenCareerPalettes.h"
-#include "Source/Palettes/coScreenEditorHost.h"
+#include "Source/App/coScreenCareerPalettes.h"
+#include "Source/App/coScreenEditorHost.h"
 
 #include "Engine/GUI/Gui/guiProgressBar.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
-#include "Source/App/coLoadingScreen.h"
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "coScreenTestKit.h"
@@ -25,8 +25,12 @@ struct coScreenHostsTest : coScreenTest {
         for (i32 i = 0; i < coPaletteBackground; ++i)
             states.codes[static_cast<size_t>(i)] = 3;
         coPaletteManager::ApplyStates(states);
+        coSetCareerPalettes(&careerPalettes);
+        coSetEditorHost(&editorHost);
     }
     void TearDown() override {
+        coSetEditorHost(nullptr);
+        coSetCareerPalettes(nullptr);
         coPaletteManager::Destroy();
         coLoadingScreenHide();
         coReleaseSoundEffects();
@@ -35,6 +39,8 @@ struct coScreenHostsTest : coScreenTest {
     template <class Palette> static Palette* Get(i32 index) {
         return static_cast<Palette*>(coPaletteManager::GetPalette(index));
     }
+    coScreenCareerPalettes careerPalettes;
+    coScreenEditorHost editorHost;
 };
 
 TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
@@ -79,10 +85,6 @@ TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
     i32 rows = 0, columns = 0;
     Get<coObjectivesPalette>(coPaletteObjectives)->GetObjectivesBox()->GetDimensions(rows, columns);
     EXPECT_EQ(rows, 2);
-
-    coPaletteManager::Destroy();
-    EXPECT_EQ(dynamic_cast<coScreenEditorHost*>(&coGetEditorHost()), nullptr);
-    coPaletteManager::Create();
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "Source/App/coReportException.h"
+#include "Source/Screens/coReportException.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Gf/gfExceptions.h"

@@ -1,11 +1,11 @@
-#include "Source/Settings/coRideSettings.h"
+#include "Source/Modes/coRideSettings.h"
 
-#include "Source/App/coReportException.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Track/coCircuit.h"

@@ -3,8 +3,8 @@
 
 // The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
 // selection's state, the coaster's name, feedback, the grid and the ride statistics. Dialogs and the
-// manipulate, props and dock palettes keep the default answers until their screens exist. The palette
-// manager installs it while its palettes exist.
+// manipulate, props and dock palettes keep the default answers until their screens exist. The application
+// installs it while the palettes exist.
 class coScreenEditorHost : public coEditorHost {
   public:
     std::string TakeReleasedTrackButton() override;

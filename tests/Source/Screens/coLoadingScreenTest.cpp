@@ -1,4 +1,4 @@
-#include "Source/App/coLoadingScreen.h"
+#include "Source/Screens/coLoadingScreen.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"

@@ -2,8 +2,8 @@
 #include "Source/Modes/coCareerPalettes.h"
 
 // The career builder's budgets, objectives, save button and feedback voice on the builder's palettes;
-// the medal and hint dialogs stay recorded until their screens exist. The palette manager installs it
-// while its palettes exist.
+// the medal and hint dialogs stay recorded until their screens exist. The application installs it
+// while the palettes exist.
 class coScreenCareerPalettes : public coCareerPalettes {
   public:
     void SetBudgetCount(int index, i32 count) override;

@@ -1,4 +1,4 @@
-#include "Source/Settings/coRideSettings.h"
+#include "Source/Modes/coRideSettings.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coModeTestSupport.h"

@@ -1,4 +1,4 @@
-#include "Source/Palettes/coScreenCareerPalettes.h"
+#include "Source/App/coScreenCareerPalettes.h"
 
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"

@@ -1,4 +1,4 @@
-#include "Source/App/coLoadingScreen.h"
+#include "Source/Screens/coLoadingScreen.h"
 
 #include "Engine/Graphics/G2d/g2dImage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"

@@ -1,4 +1,4 @@
-#include "Source/Palettes/coScreenEditorHost.h"
+#include "Source/App/coScreenEditorHost.h"
 
 #include "Source/Palettes/coGlobalStatsPalette.h"
 #include "Source/Palettes/coMainPalette.h"

@@ -1,4 +1,4 @@
-#include "Source/App/coReportException.h"
+#include "Source/Screens/coReportException.h"
 
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsNativePath.h"
