@@ -41,22 +41,28 @@
 #include "Source/App/coGameMenuWorld.h"
 #include "Source/App/coScreenCareerPalettes.h"
 #include "Source/App/coScreenEditorHost.h"
+#include "Source/App/coScreenRideSettings.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coMenuModes.h"
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coModeBuilder.h"
 #include "Source/Modes/coModeCareerBuilder.h"
+#include "Source/Modes/coModeExitX.h"
 #include "Source/Modes/coModeFlythrough.h"
 #include "Source/Modes/coModeManipulateDock.h"
 #include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Modes/coModePlaceProp.h"
 #include "Source/Modes/coModeRideCoaster.h"
+#include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coModeTestRideCoaster.h"
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideModeOptions.h"
 #include "Source/Modes/coRideSettings.h"
 #include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Palettes/coStatsPalette.h"
+#include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
@@ -76,6 +82,8 @@
 #include "Source/World/coEnvironment.h"
 #include "Source/World/coPropList.h"
 #include "Source/World/coPropScreens.h"
+#include "Source/World/coPropTemplateList.h"
+#include "Source/World/coThemeList.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -118,6 +126,7 @@ class coGameCoasterPackageHooks : public coEnvironmentHooks {
 };
 
 coGamePropScreens g_propScreens;
+coScreenRideSettings g_ridePauseScreens;
 coGameCoasterPackageHooks g_coasterPackageHooks;
 coScreenCareerPalettes g_careerPalettes;
 coScreenEditorHost g_editorHost;
@@ -139,7 +148,8 @@ void UpdateFlaresAndSky(g3dCamera& camera, float time) {
 }
 
 // What the ride modes find of the game so far: the remembered camera and fanfare of the ride settings,
-// the placed props, the pause dialog, flares and sky from the camera, and movie frames written to disc.
+// the placed props, the pause dialog, the statistics and main palettes, the pointer, flares and sky from
+// the camera, and movie frames written to disc.
 class coAppRideHost : public coRideModeHost {
   public:
     i32 GetRideCamera() override { return coGetRideCameraIndex(); }
@@ -155,6 +165,38 @@ class coAppRideHost : public coRideModeHost {
     void ResumePropSounds() override { coPropList::ResumeSounds(); }
     void UpdateEnvironment(g3dCamera& camera, float time) override { UpdateFlaresAndSky(camera, time); }
     void CaptureMovieFrame(i32 shrink) override { coGrabRideFrame(*g_pdevice, shrink); }
+    void SetStats(float speed, float height, const maVector3d& g, float elapsed, float rideTime) override {
+        if (auto* stats = dynamic_cast<coStatsPalette*>(coPaletteManager::GetPalette(coPaletteStats)))
+            stats->SetStats(speed, height, g.x, g.y, g.z, elapsed, rideTime);
+    }
+    void ShowMainButtons(bool shown) override {
+        if (coMainPalette* main = MainPalette())
+            main->HideButtons(!shown);
+    }
+    void ShowFeedback(u32 message, float seconds) override {
+        if (coMainPalette* main = MainPalette())
+            main->ShowFeedback(static_cast<i32>(message), static_cast<i32>(seconds));
+    }
+    void HideFeedback() override {
+        if (coMainPalette* main = MainPalette())
+            main->HideFeedback();
+    }
+    void HideConstraintCounters() override {
+        if (auto* track =
+                dynamic_cast<coTrackManipPalette*>(coPaletteManager::GetPalette(coPaletteTrackManip)))
+            track->HideConstraintCounts();
+    }
+    void ShowHud(bool shown) override {
+        coPaletteManager::SetHudEnabled(shown);
+        coPaletteManager::SetHudVisible(shown);
+    }
+    void ShowPointer(bool shown) override { guiCursorMgr::SetVisible(shown); }
+    void SetPointerShape(i32 shape) override { guiCursorMgr::SetShape(shape); }
+
+  private:
+    static coMainPalette* MainPalette() {
+        return dynamic_cast<coMainPalette*>(coPaletteManager::GetPalette(coPaletteMain));
+    }
 };
 
 coAppRideHost g_rideHost;
@@ -239,6 +281,8 @@ void coApp::OnStart(appStartEvent*) {
     fsLocator fontNames = fsGetRootDirectory(coRootText, 0);
     fontNames.AppendComponent("fontname.tsf");
     g2dLoadFontNameTable(fontNames);
+    coThemeList::Build();
+    m_teardown.push_back(coThemeList::Clear);
     coPakManager::Create();
     m_teardown.push_back(coPakManager::Destroy);
     coPrefs::Load();
@@ -291,6 +335,9 @@ void coApp::OnStart(appStartEvent*) {
         std::fprintf(stderr, "first loading frame %lld ms\n",
                      static_cast<long long>(MillisecondsSinceStart()));
     m_teardown.push_back(coLoadingScreenHide);
+    // The props palette and the dock chooser list what the template list found.
+    coPropTemplateList::Build(options.loadPropsNow);
+    m_teardown.push_back(coPropTemplateList::DeleteAll);
     coBindDefaultInput();
     coSetEditorInput(&g_editorInput);
     m_teardown.push_back([] { coSetEditorInput(nullptr); });
@@ -369,11 +416,19 @@ void coApp::StartScreens() {
     coPaletteManager::Create();
     coSetCareerPalettes(&g_careerPalettes);
     coSetEditorHost(&g_editorHost);
+    // The editors' keys press the buttons of the palettes just made.
+    for (const i32 id : {coModeIdBuilder, coModeIdCareerBuilder})
+        if (auto* editor = dynamic_cast<coModeEditor*>(coGetMode(id)))
+            editor->BindActionWindows();
     coSetPropScreens(&g_propScreens);
     coSetCoasterPackageHooks(&g_coasterPackageHooks);
+    coSetRidePauseDialogScreens(&g_ridePauseScreens);
 }
 
 void coApp::StopScreens() {
+    // The dialog lives in the window tree, which goes with the GUI.
+    g_ridePauseScreens.DestroyDialog();
+    coSetRidePauseDialogScreens(nullptr);
     coSetCoasterPackageHooks(nullptr);
     coSetPropScreens(nullptr);
     coSetEditorHost(nullptr);
@@ -644,8 +699,13 @@ void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
 }
 
 void coApp::OnModalFrame() {
-    if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected())
+    if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected()) {
         RequestQuit();
+        // A dialog's loop does not end on the window's quit request: leave it the way an Ok to the
+        // quit question does.
+        if (coModeStackIsThinking())
+            throw coModeExitX();
+    }
 }
 
 void coApp::ModalFrame() {

@@ -1,6 +1,7 @@
 #include "Source/App/coInjector.h"
 
 #include "Engine/Core/Env/envString.h"
+#include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiCursor.h"
 #include "Engine/GUI/Gui/guiMaterial.h"
@@ -188,17 +189,27 @@ coInjector::Action coInjector::Parse(const std::string& step) {
     } else if (verb == "expect") {
         if (!(words >> word))
             throw bad();
-        if (word == "circuit") {
+        if (word == "checked" || word == "unchecked") {
+            // The rest names the box, so its path may hold blanks.
+            action.verb = Verb::ExpectChecked;
+            action.number = word == "checked" ? 1 : 0;
+            action.argument = Rest(words);
+            if (action.argument.empty())
+                throw bad();
+        } else if (word == "circuit") {
             action.verb = Verb::ExpectCircuit;
             if (!(words >> word) || word != "closed" || !(words >> action.number))
                 throw bad();
         } else {
+            // Widget names hold spaces ("Time Stat"): the path runs up to the quoted pattern.
             action.verb = Verb::Expect;
-            action.argument = word;
-            const std::string pattern = Rest(words);
-            if (pattern.size() < 2 || pattern.front() != '"' || pattern.back() != '"')
+            const std::string more = Rest(words);
+            const std::string rest = more.empty() ? word : word + ' ' + more;
+            const size_t quote = rest.find('"');
+            if (quote == std::string::npos || quote == 0 || rest.size() - quote < 2 || rest.back() != '"')
                 throw bad();
-            action.argument += '\n' + pattern.substr(1, pattern.size() - 2);
+            action.argument = rest.substr(0, rest.find_last_not_of(' ', quote - 1) + 1);
+            action.argument += '\n' + rest.substr(quote + 1, rest.size() - quote - 2);
         }
         action.seconds = kFindTimeout;
     } else {
@@ -283,15 +294,16 @@ bool coInjector::Play(Action& action) {
         if (TimedOut(action.seconds))
             Advance();
         return true;
+    // A mode counts once it has been entered: a pushed mode enters only at the manager's next update.
     case Verb::WaitMode:
-        if (CurrentModeId() == action.number) {
+        if (CurrentModeId() == action.number && !coModeStackIsNewlyCurrent()) {
             Advance();
             return false;
         }
         return TimedOut(action.seconds) ? Fail(action, "mode " + std::to_string(CurrentModeId()) + " stayed")
                                         : true;
     case Verb::WaitRideEnd:
-        if (CurrentModeId() == coModeIdRide && !coRideIsRunning()) {
+        if (CurrentModeId() == coModeIdRide && !coModeStackIsNewlyCurrent() && !coRideIsRunning()) {
             Advance();
             return false;
         }
@@ -340,6 +352,17 @@ bool coInjector::Play(Action& action) {
         return TimedOut(action.seconds) ? Fail(action, std::to_string(coCircuitPieceCount()) + " pieces, " +
                                                            (coCircuitIsClosed() ? "closed" : "open"))
                                         : true;
+    case Verb::ExpectChecked: {
+        const auto* box = dynamic_cast<const guiCheckbox*>(FindWidget(action.argument));
+        if (box && box->IsChecked() == (action.number == 1)) {
+            Advance();
+            return false;
+        }
+        return TimedOut(action.seconds)
+                   ? Fail(action, box ? (box->IsChecked() ? "it is checked" : "it is unchecked")
+                                      : "no such box on screen")
+                   : true;
+    }
     case Verb::Shot:
         if (!m_shot || !m_shot(action.argument))
             return Fail(action, "the picture was not written");

@@ -13,7 +13,8 @@ class guiWindow;
 // checks of what the screens show. Steps are separated by ";" or line ends; "#" starts a comment line.
 //   move X,Y | down | up | key NAME | type TEXT | frame [N] | wait SECONDS | wait mode N [SECONDS]
 //   wait ride-end [SECONDS] (the ride mode current and its train stopped)
-//   click PATH | expect PATH "REGEX" | expect circuit closed N | close | shot FILE
+//   click PATH | expect PATH "REGEX" | expect checked PATH | expect unchecked PATH
+//   expect circuit closed N | close | shot FILE
 // NAME is Return, Escape, F7, Minus, Equals or a scan code; PATH names widgets from the GUI's root,
 // each found among the descendants of the one before ("Hud/TrackManip/Loop").
 class coInjector {
@@ -46,6 +47,7 @@ class coInjector {
         Click,
         Expect,
         ExpectCircuit,
+        ExpectChecked,
         Close,
         Shot
     };

@@ -1,11 +1,18 @@
 #include "Source/App/coScreenEditorHost.h"
 
+#include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Source/Modes/coModeStack.h"
+#include "Source/Modes/coRideSettings.h"
+#include "Source/Palettes/coDockPalette.h"
 #include "Source/Palettes/coGlobalStatsPalette.h"
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/Screens/coKeyboardDialog.h"
+#include "Source/Screens/coReportException.h"
 
 #include <climits>
 #include <cmath>
@@ -21,6 +28,12 @@ template <class Palette> Palette* Find(i32 index) {
 std::string coScreenEditorHost::TakeReleasedTrackButton() {
     auto* palette = Find<coTrackManipPalette>(coPaletteTrackManip);
     return palette ? envStringToNarrow(palette->GetReleasedButtonName()) : std::string();
+}
+
+std::string coScreenEditorHost::TakeChosenDock() {
+    auto* palette = Find<coDockPalette>(coPaletteDock);
+    std::string type;
+    return palette && palette->GetItemName(type) ? type : std::string();
 }
 
 coMainButton coScreenEditorHost::TakeMainButton() {
@@ -106,4 +119,32 @@ void coScreenEditorHost::SetPieceStats(const coRidePieceStats* stats, float ride
         return;
     }
     palette->SetStats(stats->speed, stats->height, stats->g.x, stats->g.y, stats->g.z, stats->time, rideTime);
+}
+
+i32 coScreenEditorHost::RunKeyboardDialog(envString& text) {
+    coKeyboardDialog* dialog = nullptr;
+    try {
+        dialog = new coKeyboardDialog;
+    } catch (const envExceptionX&) {
+        coReportCurrentException();
+        return 2;
+    }
+    dialog->SetName("Keyboard Dialog");
+    guiWindowMgr::AddWindow(dialog);
+    struct Delete {
+        guiWindow* dialog;
+        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
+    } owner{dialog};
+    // The editor stays in view behind the dialog.
+    coKeyboardDialogFunction frame(coCurrentMode()->ModalFrameStart());
+    dialog->SetThinkFunction(&frame);
+    dialog->SetText(text);
+    const i32 result = dialog->DoModal();
+    if (result == 1)
+        text = dialog->GetText();
+    return result;
+}
+
+i32 coScreenEditorHost::RunRidePauseDialog(int mode) {
+    return coRunRidePauseDialog(mode);
 }

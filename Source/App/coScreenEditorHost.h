@@ -2,12 +2,13 @@
 #include "Source/Modes/coEditorHost.h"
 
 // The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
-// selection's state, the coaster's name, feedback, the grid and the ride statistics. Dialogs and the
-// manipulate, props and dock palettes keep the default answers until their screens exist. The application
-// installs it while the palettes exist.
+// selection's state, the coaster's name, feedback, the grid and the ride statistics, the dock chooser,
+// the name entry and the ride's set-up. The question dialog and the manipulate and props palettes keep
+// the default answers until their screens exist. The application installs it while the palettes exist.
 class coScreenEditorHost : public coEditorHost {
   public:
     std::string TakeReleasedTrackButton() override;
+    std::string TakeChosenDock() override;
     coMainButton TakeMainButton() override;
     void ShowBuildPalettes(bool active) override;
     guiWindow* FindButton(const char* name) override;
@@ -19,4 +20,7 @@ class coScreenEditorHost : public coEditorHost {
     void SetGridState(bool shown) override;
     void SetGlobalStats(const float (&values)[9]) override;
     void SetPieceStats(const coRidePieceStats* stats, float rideTime) override;
+    // A keyboard dialog whose screen cannot be made is reported and counts as cancelled.
+    i32 RunKeyboardDialog(envString& text) override;
+    i32 RunRidePauseDialog(int mode) override;
 };

@@ -149,10 +149,8 @@ void coModeMainMenu::Build() {
 void coModeMainMenu::RunOptions() {
     guiCursorMgr::SetShape(coPointerWait);
     guiCursorMgr::SetShape(coPointerArrow);
-    m_options.DoModal([] {});
-    m_newDisplay = optionsDisplayChange;
-    optionsDisplayChange = {};
-    m_displayChangePending = m_newDisplay.changed;
+    m_newDisplay = m_runOptions();
+    m_displayChangePending = m_newDisplay.displayChanged;
     if (m_displayChangePending) {
         // Leaving and entering again restarts the display between the two.
         coModePush(this);

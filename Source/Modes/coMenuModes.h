@@ -5,7 +5,11 @@
 #include "Source/Screens/coCareerMenu.h"
 #include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coMainMenu.h"
+<<<<<<< HEAD
 #include "Source/Screens/coSelectTrackwrightMenu.h"
+=======
+#include "Source/Screens/coOptionsDialog.h"
+>>>>>>> h/road
 
 #include <memory>
 #include <string>
@@ -38,14 +42,9 @@ class coModeMainMenu : public coMenuMode {
 
     coMainMenu* GetScreen() { return m_screen.get(); }
     void SetDisplayRestart(DisplayRestart restart) { m_restart = std::move(restart); }
-    // The options dialog, as the main menu runs it.
-    coModalDialog* GetOptionsDialog() { return &m_options; }
-    // What the options dialog changed of the display mode; read and cleared when the dialog ends.
-    struct DisplayChange {
-        bool changed = false;
-        i32 resolution = 0;
-        i32 depth = 0;
-    } optionsDisplayChange;
+    // How the options are run; the options dialog unless replaced.
+    using OptionsRun = std::function<coOptionsResult()>;
+    void SetOptionsRun(OptionsRun run) { m_runOptions = std::move(run); }
 
   private:
     void Build();
@@ -54,9 +53,11 @@ class coModeMainMenu : public coMenuMode {
     void RestartDisplay();
 
     std::unique_ptr<coMainMenu> m_screen;
-    coModalDialog m_options{"Options Dialog", {{"Ok", "OK"}, {"Cancel", "Cancel"}}};
+    OptionsRun m_runOptions = [this] {
+        return coRunOptionsDialog(coOptionsFromMenu, true, ModalFrameStart());
+    };
     bool m_displayChangePending = false;
-    DisplayChange m_newDisplay;
+    coOptionsResult m_newDisplay;
     DisplayRestart m_restart;
 };
 

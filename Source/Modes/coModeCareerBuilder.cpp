@@ -105,6 +105,7 @@ i32 coMissionNumber(const envString& fileName) {
 }
 
 coModeCareerBuilder::coModeCareerBuilder() {
+    m_paletteStates.Set({coPaletteObjectives}, 3);
     coAddClearSceneStep(coClearStep::TrackObjects, this, [] { g_closingReplaced = -1; });
 }
 

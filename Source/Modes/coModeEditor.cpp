@@ -168,6 +168,9 @@ std::vector<envString> coListSavedCoasterNames() {
 
 coModeEditor::coModeEditor() {
     appCharEventHandler::SetEnabled(false);
+    m_paletteStates.Set({coPaletteStats, coPaletteProps, coPaletteTrackManip, coPaletteMain, coPaletteDock},
+                        3);
+    m_paletteStates.Set({coPaletteGlobalStats, coPaletteLocalStats}, 2);
     BindCommand("Short Straightaway", &coModeEditor::ShortStraightaway);
     BindCommand("Long Straightaway", &coModeEditor::LongStraightaway);
     BindCommand("Loop", &coModeEditor::Loop);
@@ -253,6 +256,7 @@ void coModeEditor::Enter() {
     Refresh();
     coMusicRequestContext(coMusicBuilder);
     coMusicApplyContext(false);
+    host.ShowBuildPalettes(true);
     if (coCircuitPieceCount() == 0)
         host.ShowMessage(0, 60.0f);
     else
@@ -747,6 +751,15 @@ void coModeEditor::BeginModal() {
     m_flags.reset(NoModalDialog);
     if (m_flags.test(InterfaceHidden))
         coGetEditorHost().ShowInterface(true);
+    // Behind a dialog the palettes stay on screen but take no clicks; the dialog's own go on top.
+    coPaletteStates modal;
+    modal.Set({coPaletteStats, coPaletteProps, coPaletteTrackManip, coPaletteMain}, 2);
+    const guiWindow* global = coPaletteManager::GetPalette(coPaletteGlobalStats);
+    if (global != nullptr && global->IsVisible())
+        modal.Set({coPaletteGlobalStats, coPaletteLocalStats}, 2);
+    else
+        modal.Set({coPaletteDock}, 2);
+    coPaletteManager::ApplyStates(modal);
 }
 
 void coModeEditor::EndModal() {
@@ -754,6 +767,8 @@ void coModeEditor::EndModal() {
     m_flags.set(NoModalDialog);
     if (m_flags.test(InterfaceHidden))
         coGetEditorHost().ShowInterface(false);
+    coPaletteManager::ApplyStates(m_paletteStates);
+    coGetEditorHost().ShowBuildPalettes(true);
 }
 
 void coModeEditor::SelectNext() {

@@ -352,6 +352,8 @@ void coModeEditor::Delete() {
         world.FreeDock();
         coCircuitRemoveLast();
         Play(kSoundRemoved);
+        // The circuit is empty again: the dock chooser comes back.
+        coGetEditorHost().ShowBuildPalettes(true);
         ReapplyGrid();
     }
     Refresh();

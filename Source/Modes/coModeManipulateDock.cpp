@@ -88,7 +88,7 @@ void coModeManipulateDock::Enter() {
 }
 
 void coModeManipulateDock::Think() {
-    BeginFrame();
+    BeginToolFrame();
     if (m_dock == nullptr)
         return;
     coPlacementGrid& grid = coGetPlacementGrid();

@@ -60,7 +60,7 @@ void coModeRotateProp::Enter() {
 }
 
 void coModeRotateProp::Think() {
-    BeginFrame();
+    BeginToolFrame();
     m_turned += HorizontalMotion();
     m_prop->SetAngle(coTurnedHeading(m_turned, m_startAngle));
     if (Released(coActionEscape)) {
@@ -104,7 +104,7 @@ void coModeTranslateProp::Enter() {
 }
 
 void coModeTranslateProp::Think() {
-    BeginFrame();
+    BeginToolFrame();
     coPlacementGrid& grid = coGetPlacementGrid();
     maVector3d hit;
     if (HitTerrain(PointerRay(), hit)) {
@@ -159,7 +159,7 @@ void coModeTranslateTrackProp::Enter() {
 }
 
 void coModeTranslateTrackProp::Think() {
-    BeginFrame();
+    BeginToolFrame();
     coAttachTrackPropUnderRay(*m_prop, PointerRay());
     if (Released(coActionEscape)) {
         m_cancelled = true;

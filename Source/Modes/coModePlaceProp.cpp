@@ -59,7 +59,7 @@ void coModePlaceProp::Enter() {
 }
 
 void coModePlaceProp::Think() {
-    BeginFrame();
+    BeginToolFrame();
     coPlacementGrid& grid = coGetPlacementGrid();
     maVector3d hit;
     if (HitTerrain(PointerRay(), hit)) {
@@ -115,7 +115,7 @@ void coModePlaceTrackProp::Enter() {
 }
 
 void coModePlaceTrackProp::Think() {
-    BeginFrame();
+    BeginToolFrame();
     coAttachTrackPropUnderRay(*m_prop, PointerRay());
     if (Released(coActionEscape)) {
         m_cancelled = true;

@@ -92,6 +92,7 @@ class coRideResumeGuard {
 
 coModeRideCoaster::coModeRideCoaster() {
     appCharEventHandler::SetEnabled(false);
+    m_paletteStates.Set({coPaletteStats, coPaletteMain}, 3);
 }
 
 coModeRideCoaster::~coModeRideCoaster() = default;

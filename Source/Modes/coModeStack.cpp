@@ -105,6 +105,10 @@ i32 coModeStackSize() {
     return static_cast<i32>(g_stack.entries.size());
 }
 
+bool coModeStackIsThinking() {
+    return g_stack.inThink;
+}
+
 void coModeManagerUpdate() {
     coMode* mode = coCurrentMode();
     if (!mode)

@@ -27,6 +27,7 @@ constexpr i32 kPointerArrow = 0;
 
 coModeTestRideCoaster::coModeTestRideCoaster() {
     appCharEventHandler::SetEnabled(false);
+    m_paletteStates.Set({coPaletteStats, coPaletteMain}, 3);
 }
 
 coModeTestRideCoaster::~coModeTestRideCoaster() = default;

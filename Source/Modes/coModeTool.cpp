@@ -1,6 +1,7 @@
 #include "Source/Modes/coModeTool.h"
 
 #include "Engine/App/App/appClock.h"
+#include "Engine/App/In/inDeviceManager.h"
 #include "Engine/Core/Geo/geoIntersection.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Collision/coPickPathMesh.h"
@@ -12,6 +13,7 @@
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/World/coPlacementGrid.h"
+#include "Source/World/coPropList.h"
 
 #include <algorithm>
 
@@ -147,9 +149,19 @@ void coModeTool::Feedback(u32 message) {
     coGetEditorHost().ShowMessage(message, 5.0f);
 }
 
+void coModeTool::BeginToolFrame() {
+    BeginFrame();
+    inDeviceManager::PollAll();
+    coGetModeHost().UpdateGui();
+}
+
 void coModeTool::EndToolFrame(const maBoundingBox& box, bool placeable) {
+    const float time = appClock::GetTime();
+    coPropList::UpdateAll(time);
     coPlacementGrid& grid = coGetPlacementGrid();
     grid.SetCursorBox(box, placeable);
-    grid.UpdateOverlay(appClock::GetTime());
+    grid.UpdateOverlay(time);
+    if (m_camera != nullptr)
+        coGetModeHost().UpdateScene(*m_camera, time);
     RenderFrame(m_camera);
 }

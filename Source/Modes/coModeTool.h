@@ -46,6 +46,11 @@ i32 coToolClicksToFinish();
 // borrow the editor's camera, read the pointer, and show a footprint on the placement grid.
 class coModeTool : public coMode {
   public:
+    // The builder's palettes stay on screen behind the tool, inert.
+    coModeTool() {
+        m_paletteStates.Set({coPaletteStats, coPaletteProps, coPaletteTrackManip, coPaletteMain}, 2);
+    }
+
     void SetCamera(g3dCamera* camera) { m_camera = camera; }
     g3dCamera* GetCamera() const { return m_camera; }
 
@@ -62,7 +67,10 @@ class coModeTool : public coMode {
     static float HorizontalMotion();
     // Feedback on the main palette for 5 seconds.
     static void Feedback(u32 message);
-    // The footprint for this frame, the grid's overlay and the frame drawn from the editor's camera.
+    // The mode's frame start, then this frame's input and the GUI.
+    void BeginToolFrame();
+    // The placed props, the footprint for this frame, the grid's overlay, the world's sounds and sky, and
+    // the frame drawn from the editor's camera.
     void EndToolFrame(const maBoundingBox& box, bool placeable);
 
     g3dCamera* m_camera = nullptr;

@@ -154,6 +154,9 @@ void coPaletteManager::SaveStates(coPaletteStates& states) {
     for (i32 i = 0; i < coPaletteCount; ++i)
         if (guiWindow* palette = g_table[static_cast<size_t>(i)])
             GetPaletteState(palette, states.codes[static_cast<size_t>(i)]);
+    // A message of the mode left behind does not greet the next one.
+    if (auto* main = dynamic_cast<coMainPalette*>(g_table[coPaletteMain]))
+        main->HideFeedback();
 }
 
 void coPaletteManager::ApplyStates(const coPaletteStates& states) {

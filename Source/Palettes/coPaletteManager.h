@@ -2,6 +2,8 @@
 #include "Engine/Core/Env/envTypes.h"
 
 #include <array>
+#include <cstddef>
+#include <initializer_list>
 
 class guiWindow;
 class xuiHudMgr;
@@ -27,6 +29,11 @@ inline constexpr i32 coPaletteCount = 13;
 // How a mode shows one palette: 0 not part of the mode, 1 hidden, 2 shown but inert, 3 shown and usable.
 struct coPaletteStates {
     std::array<u32, coPaletteCount> codes{};
+
+    void Set(std::initializer_list<i32> palettes, u32 code) {
+        for (const i32 palette : palettes)
+            codes[static_cast<std::size_t>(palette)] = code;
+    }
 };
 
 // The palettes of the head-up display, made once at start-up (and again after a display change) and

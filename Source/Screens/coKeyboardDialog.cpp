@@ -64,11 +64,13 @@ bool CanBeAName(const envString& text) {
                         [&](const char* folder) { return SameIgnoringCase(text, folder); });
 }
 
-// The toggle key's caption: the off text in the plain looks, the on text in the checked ones.
+// The toggle key's caption: the off text in the plain looks, the on text in the checked ones. The key is
+// named by the off text, as the other keys are by theirs.
 void LabelToggle(xuiOrderedKeyboard& page, u32 keyId, const envString& off, const envString& on) {
     guiCheckbox* key = page.FindKey(keyId);
     if (!key || !key->GetText())
         return;
+    key->SetName(envStringToNarrow(off).c_str());
     for (i32 state : {0, 1, 3, 5}) {
         key->GetText()->SetText(off, state);
         key->GetText()->SetText(on, state + guiCheckbox::kCheckedStates);

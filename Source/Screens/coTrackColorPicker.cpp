@@ -44,6 +44,9 @@ coTrackColorPicker::coTrackColorPicker(guiRadioGroup* schemeGroup) : m_schemes(s
     m_cancel = coFindWidget<guiButton>(*this, kScript, "Cancel", "Button");
     m_title = coFindWidget<guiText>(*this, kScript, "Title", "Text");
     m_parts->SetSelection(0);
+    // The panel's face lies under the buttons; it must not take the pointer from them.
+    if (guiWindow* background = FindChild("Background"))
+        background->SetEnabled(false);
 
     const gfTextSet texts(coScreenTextSet(kTexts), 32, true);
     guiButton* const captioned[] = {m_add, save, m_reset, m_cancel};

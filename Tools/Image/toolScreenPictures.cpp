@@ -197,5 +197,15 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     pictures.push_back({"Data/GUI/uitc/uitcbk_i.png", Face(512, 512, {40, 40, 70})});
     AddFaces(pictures, "Data/GUI/uitc/uitcbn", 128, 32, {70, 120, 70});
     pictures.push_back({"Data/GUI/uitc/uitcsw_i.png", Solid(64, 64, {255, 255, 255})});
+    // The ride pause dialog's column buttons, check boxes, panel options and the lists' backdrop.
+    AddFaces(pictures, "Data/GUI/uirp/uirpbn", 256, 64, {60, 90, 170});
+    AddCheckFaces(pictures, "Data/GUI/uirp/uirpck", {70, 110, 90});
+    AddCheckFaces(pictures, "Data/GUI/uirp/uirpop", {50, 60, 100});
+    pictures.push_back({"Data/GUI/uirp/uirplb_i.png", Face(256, 256, {30, 30, 60})});
+    // The options dialog's panel, buttons, category tabs and check boxes.
+    pictures.push_back({"Data/GUI/uiod/uiodbk_i.png", Face(512, 512, {40, 40, 70})});
+    AddFaces(pictures, "Data/GUI/uiod/uiodbn", 128, 32, {70, 120, 70});
+    AddCheckFaces(pictures, "Data/GUI/uiod/uiodtb", {60, 90, 170});
+    AddCheckFaces(pictures, "Data/GUI/uiod/uiodck", {50, 60, 100});
     return pictures;
 }

@@ -1,6 +1,9 @@
 // The game program as a player meets it: started under Xvfb in a fresh home, played by an injected
 // script, and judged by its exit code and its trace.
 #include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +12,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -21,18 +25,8 @@ struct GameRun {
     std::string output;
 };
 
-// A temporary folder for the game's settings and saves, gone with the object.
-struct Home {
-    fs::path path = fs::temp_directory_path() / ("loopvane-e2e-" + std::to_string(::getpid()));
-    Home() {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~Home() { fs::remove_all(path); }
-};
-
-// The game with its settings and saves in the home folder, silent, on a virtual screen.
-GameRun PlayScript(const std::string& script, const fs::path& home) {
+// The game with its settings and saves in that folder, silent, on a virtual screen.
+GameRun PlayScriptIn(const fs::path& home, const std::string& script) {
     const std::string command =
         "cd " + home.string() + " && env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy TMPDIR=" + home.string() +
         " XDG_CONFIG_HOME=" + home.string() + "/config XDG_DATA_HOME=" + home.string() +
@@ -46,10 +40,19 @@ GameRun PlayScript(const std::string& script, const fs::path& home) {
     return run;
 }
 
-// The game in a fresh home of its own.
+fs::path FreshHome() {
+    const fs::path home = fs::temp_directory_path() / ("loopvane-e2e-" + std::to_string(::getpid()));
+    fs::remove_all(home);
+    fs::create_directories(home);
+    return home;
+}
+
+// The game in a fresh temporary home.
 GameRun PlayScript(const std::string& script) {
-    const Home home;
-    return PlayScript(script, home.path);
+    const fs::path home = FreshHome();
+    GameRun run = PlayScriptIn(home, script);
+    fs::remove_all(home);
+    return run;
 }
 
 // The modes in the order the trace saw them entered.
@@ -59,6 +62,40 @@ std::string ModesEntered(const std::string& output) {
     for (std::sregex_iterator at(output.begin(), output.end(), entered), end; at != end; ++at)
         modes += (modes.empty() ? "" : " ") + (*at)[1].str();
     return modes;
+}
+
+// The size of a picture the game wrote and whether it shows more than one colour.
+struct Picture {
+    unsigned width = 0, height = 0;
+    bool varied = false;
+};
+
+Picture ReadPicture(const fs::path& file) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    Picture picture;
+    if (!png_image_begin_read_from_file(&image, file.c_str()))
+        return picture;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+        return picture;
+    picture.width = image.width;
+    picture.height = image.height;
+    for (size_t i = 3; i < pixels.size() && !picture.varied; ++i)
+        picture.varied = pixels[i] != pixels[i % 3];
+    return picture;
+}
+
+// The names of the files in the folder that holds the saved coasters, wherever the data home puts it.
+std::vector<std::string> SavesFolderFiles(const fs::path& home) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(home / "data"))
+        if (entry.path().filename() == "Saves" && entry.is_directory())
+            for (const auto& file : fs::directory_iterator(entry.path()))
+                names.push_back(file.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
@@ -79,19 +116,52 @@ TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
     }
 }
 
+TEST(EndToEndTest, OptionsChosenInOneRunHoldInTheNext) {
+    const fs::path home = FreshHome();
+    for (const char* script : {"options_change.inject", "options_kept.inject"}) {
+        const GameRun run = PlayScriptIn(home, script);
+        EXPECT_EQ(run.exitCode, kExitNormal) << script << "\n" << run.output;
+        EXPECT_EQ(run.output.find("injected step"), std::string::npos) << script << "\n" << run.output;
+    }
+    fs::remove_all(home);
+}
+
+// A new coaster built, ridden to the end (the script checks the ride's time) and saved under a name.
+TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
+    const fs::path home = FreshHome();
+    const GameRun run = PlayScriptIn(home, "build_ride_save.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 11 6");
+    EXPECT_FALSE(std::regex_search(
+        run.output, std::regex("Warning.*(missing|cannot|not found|no such|unknown)", std::regex::icase)))
+        << run.output;
+    const std::vector<std::string> saves = SavesFolderFiles(home);
+    EXPECT_EQ(std::count(saves.begin(), saves.end(), "E2E Oval.csa"), 1);
+    for (const std::string& name : saves)
+        EXPECT_TRUE(name.ends_with(".csa") || name.ends_with(".bin")) << name;
+    for (const char* shot : {"builder.png", "ride.png"}) {
+        const Picture picture = ReadPicture(home / shot);
+        EXPECT_EQ(picture.width, 800u) << shot;
+        EXPECT_EQ(picture.height, 600u) << shot;
+        EXPECT_TRUE(picture.varied) << shot;
+    }
+    fs::remove_all(home);
+}
+
 TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
-    const Home home;
+    const fs::path home = FreshHome();
     const struct {
         const char* script;
         const char* modes;
     } runs[] = {{"new_profile_career.inject", "0 3 4 7 22 7 4 0"},
                 {"known_profile_career.inject", "0 3 4 0"}};
     for (const auto& r : runs) {
-        const GameRun run = PlayScript(r.script, home.path);
+        const GameRun run = PlayScriptIn(home, r.script);
         EXPECT_EQ(run.exitCode, kExitNormal) << r.script << "\n" << run.output;
         EXPECT_EQ(ModesEntered(run.output), r.modes) << r.script;
         EXPECT_EQ(run.output.find("injected step"), std::string::npos) << r.script;
     }
+    fs::remove_all(home);
 }
 
 } // namespace

@@ -26,7 +26,9 @@
 #include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coMainMenu.h"
+#include "Source/Screens/coOptionsDialog.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coRidePauseDialog.h"
 #include "Source/Screens/coSelectTrackwrightMenu.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
@@ -106,6 +108,8 @@ screenGallery::~screenGallery() {
     coPaletteManager::Destroy();
     coPropTemplateList::DeleteAll();
     coSetCoasterDefinition(nullptr);
+    coTrackColorizer::ClearSchemes();
+    coTrackColorizer::ClearCurrent();
     coDialogDimmer::Destroy();
     guiWindowMgr::GetRoot()->DeleteAllChildren();
     coLoadingScreenHide(); // the load menu shows it while it scans
@@ -116,8 +120,9 @@ screenGallery::~screenGallery() {
 }
 
 bool screenGallery::Knows(const std::string& screen) const {
-    for (const char* known : {"mainmenu", "loadmenu", "profiles", "careermenu", "question", "credits",
-                              "choose", "props", "dock", "manipulate", "builder-hud", "keyboard", "browse"})
+    for (const char* known :
+         {"mainmenu", "loadmenu", "profiles", "careermenu", "question", "credits", "choose", "props", "dock",
+          "manipulate", "builder-hud", "keyboard", "browse", "options", "ridepause"})
         if (screen == known)
             return true;
     return false;
@@ -243,6 +248,20 @@ guiDialog* screenGallery::Build(const std::string& screen, const std::string& fi
         browser->SetDirectory(music);
         browser->SetFilter(envString("m3u;M3U;mp3;MP3;wma;wav"));
         dialog = browser;
+    } else if (screen == "options") {
+        coShowMenuBackground("uimm");
+        dialog = new coOptionsDialog;
+    } else if (screen == "ridepause") {
+        coShowMenuBackground("uimm");
+        // Three stored schemes, the first on the track: its rail a clear sky blue.
+        coTrackColorizer::ClearSchemes();
+        for (const f32 red : {0.2f, 0.6f, 0.9f}) {
+            coSchemeMaterial rail;
+            rail.diffuse = {red, 0.6f, 0.8f, 1.0f};
+            coTrackColorizer::AddScheme({{"Rail", rail}, {"Support", rail}});
+        }
+        coTrackColorizer::SelectScheme(0);
+        dialog = new coRidePauseDialog;
     }
     if (dialog)
         guiWindowMgr::AddWindow(dialog);

@@ -22,7 +22,8 @@ class screenGallery {
     // tree's themes: "props", "dock" (for "Steel") and "manipulate" (beside a 10-unit cube 100 ahead of the
     // default camera). "builder-hud": the builder's palettes with sample figures; the fixture "closed-oval"
     // gives the piece palette a closed circuit. "keyboard": the name keyboard holding the text; "browse":
-    // the file browser in the music folder. Null for an unknown name, a menu or the HUD.
+    // the file browser in the music folder; "options" the preferences; "ridepause" the ride settings over
+    // three stored colour schemes. Null for an unknown name, a menu or the HUD.
     bool Knows(const std::string& screen) const;
     guiDialog* Build(const std::string& screen, const std::string& fixture = {},
                      const std::string& text = {});

@@ -1,12 +1,16 @@
+#include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiFunction.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Screens/coOptionsDialog.h"
+#include "Source/Screens/coRidePauseDialog.h"
 #include "Tools/Image/toolScreenPictures.h"
 #include "screenGallery.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -126,6 +130,64 @@ TEST(screenGalleryPixels, BuilderHudOnAClosedCircuit) {
     gallery.Frame();
     EXPECT_EQ(objectives->GetPosition().x, -255.0f);
     EXPECT_NE(Pixel(gallery, 100, 300), panel);
+}
+
+// Runs the dialog for two frames, the first doing what the test asks.
+void RunTwoFrames(guiGallery& gallery, guiDialog& dialog, const std::function<void()>& first = {}) {
+    struct Frames : guiFunction {
+        guiGallery& gallery;
+        guiDialog& dialog;
+        std::function<void()> first;
+        int frames = 0;
+        Frames(guiGallery& g, guiDialog& d, std::function<void()> f)
+            : gallery(g), dialog(d), first(std::move(f)) {}
+        void Execute() override {
+            if (frames == 0 && first)
+                first();
+            gallery.Frame();
+            if (++frames == 2)
+                dialog.EndDialog(false);
+        }
+    } frame(gallery, dialog, first);
+    dialog.SetThinkFunction(&frame);
+    dialog.DoModal();
+    dialog.SetThinkFunction(nullptr);
+}
+
+TEST(screenGalleryPixels, TheOptionsAndTheKeyboardDimTheMenuBesideThem) {
+    for (const char* screen : {"options", "keyboard"}) {
+        SCOPED_TRACE(screen);
+        screenGallery screens;
+        ASSERT_TRUE(screens.IsReady());
+        guiGallery& gallery = screens.Gallery();
+        guiDialog* dialog = screens.Build(screen, {}, "My Coaster");
+        ASSERT_NE(dialog, nullptr);
+        if (auto* options = dynamic_cast<coOptionsDialog*>(dialog))
+            options->ShowCategory("Audio");
+        RunTwoFrames(gallery, *dialog);
+        ExpectBackdrop(gallery, toolMenuBackdrop("uimm"), 40, 300, 0.5f);
+    }
+}
+
+TEST(screenGalleryPixels, TheColourPickersSwatchShowsThePartsColour) {
+    screenGallery screens;
+    ASSERT_TRUE(screens.IsReady());
+    guiGallery& gallery = screens.Gallery();
+    auto* dialog = dynamic_cast<coRidePauseDialog*>(screens.Build("ridepause"));
+    ASSERT_NE(dialog, nullptr);
+    dialog->SetMode(0);
+    dialog->SetSettings(coRideSettings{});
+    RunTwoFrames(gallery, *dialog, [dialog] {
+        dialog->ShowPanel(7);
+        auto& colours = dynamic_cast<guiContainer&>(*dialog->FindChild("TrackColor"));
+        dynamic_cast<guiCheckbox&>(*colours.FindChild("Customize")).SetChecked(true);
+    });
+    const guiWindow* swatch = dialog->GetColourPicker()->FindChild("Color Display");
+    const maVector3d at = swatch->GetWorldMatrix().GetTranslation();
+    i32 w = 0, h = 0;
+    swatch->GetSize(w, h);
+    // The first scheme's rail: 0.2, 0.6 and 0.8 of full, truncated to bytes.
+    ExpectColour(gallery, static_cast<int>(at.x) + w / 2, static_cast<int>(at.y) + h / 2, 51, 153, 204);
 }
 
 } // namespace

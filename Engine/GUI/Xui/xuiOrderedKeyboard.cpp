@@ -118,6 +118,8 @@ void xuiOrderedKeyboard::SetupKey(guiButton* window, const xuiKeyPrototypeStanda
                                   const maVector3d& position, const envString& caption) {
     const i32 width = prototype.GetKeyWidth();
     const i32 height = prototype.GetKeyHeight();
+    // Named as labelled, so a key is found by what it shows.
+    window->SetName(envStringToNarrow(caption).c_str());
     window->SetSize(width, height);
     guiImage& image = *window->GetImage();
     guiText& text = *window->GetText();

@@ -18,7 +18,9 @@
 #include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coMainMenu.h"
+#include "Source/Screens/coOptionsDialog.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coRidePauseDialog.h"
 #include "Source/Screens/coScreenTestKit.h"
 #include "Source/Screens/coSelectTrackwrightMenu.h"
 
@@ -35,12 +37,12 @@ struct Script {
     const char* textSet; // null: loaded without one
 };
 // A name "<folder>/<script>" for a script kept in another folder than its own name's.
-constexpr Script kScripts[] = {{"uiqd", "uimc.tsf"},   {"uibk", nullptr},    {"uimm", "uimm.tsf"},
-                               {"uicd", nullptr},      {"uicc", "uicc.tsf"}, {"uilm", "uilm.tsf"},
-                               {"uisi", "uisi.tsf"},   {"uicm", "uicm.tsf"}, {"uimp", nullptr},
-                               {"uitm", nullptr},      {"uisp", "uisp.tsf"}, {"uisp/uigs", nullptr},
-                               {"uisp/uils", nullptr}, {"uiop", nullptr},    {"uibd", "uibd.tsf"},
-                               {"uikd", "uikd.tsf"},   {"uitc", "uitc.tsf"}};
+constexpr Script kScripts[] = {
+    {"uiqd", "uimc.tsf"},   {"uibk", nullptr},    {"uimm", "uimm.tsf"}, {"uicd", nullptr},
+    {"uicc", "uicc.tsf"},   {"uilm", "uilm.tsf"}, {"uisi", "uisi.tsf"}, {"uicm", "uicm.tsf"},
+    {"uimp", nullptr},      {"uitm", nullptr},    {"uisp", "uisp.tsf"}, {"uisp/uigs", nullptr},
+    {"uisp/uils", nullptr}, {"uiop", nullptr},    {"uibd", "uibd.tsf"}, {"uikd", "uikd.tsf"},
+    {"uitc", "uitc.tsf"},   {"uirp", "uirp.tsf"}, {"uiod", "uiod.tsf"}};
 
 std::string Folder(const std::string& name) {
     return name.substr(0, name.find('/'));
@@ -108,6 +110,8 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coObjectivesPalette);
     screens.emplace_back(new coFileBrowseDialog);
     screens.emplace_back(new coKeyboardDialog);
+    screens.emplace_back(new coOptionsDialog);
+    screens.emplace_back(new coRidePauseDialog);
     for (const char* menu : {"uimm", "uilm", "uisi", "uicm", "uicc", "uicd"})
         background->SetImage(menu);
     EXPECT_EQ(log.Count("Warning"), 0u) << (log.lines.empty() ? "" : log.lines.front());

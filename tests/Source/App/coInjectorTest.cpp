@@ -28,7 +28,8 @@ class coInjectorTest : public ::testing::Test {
 TEST_F(coInjectorTest, StepsThatCannotBeReadAreNamed) {
     for (const char* step :
          {"hop", "move 10", "move 10 20", "key", "key Banana", "key 0", "frame 0", "wait -1", "wait mode",
-          "click", "expect Menu", "expect Menu Build", "expect circuit open 8", "shot"}) {
+          "click", "expect Menu", "expect Menu Build", "expect \"x\"", "expect A \"", "expect circuit open 8",
+          "expect checked", "shot"}) {
         try {
             coInjector injector(std::string("frame; ") + step, nullptr);
             ADD_FAILURE() << step;
@@ -36,8 +37,10 @@ TEST_F(coInjectorTest, StepsThatCannotBeReadAreNamed) {
             EXPECT_NE(std::string(error.what()).find(step), std::string::npos) << error.what();
         }
     }
-    EXPECT_NO_THROW(
-        coInjector("# a comment\nmove 1,2; key F7\n\nexpect A/B \"^x$\"; wait mode 6 2.5", nullptr));
+    EXPECT_NO_THROW(coInjector(
+        "# a comment\nmove 1,2; key F7\n\nexpect A/B \"^x$\"; wait mode 6 2.5; expect checked A/Tool Tips",
+        nullptr));
+    EXPECT_NO_THROW(coInjector("expect Hud/Stats/Time Stat \"^[0-9]+:\"", nullptr));
 }
 
 TEST_F(coInjectorTest, InputReachesTheWindowOneFrameAtATime) {

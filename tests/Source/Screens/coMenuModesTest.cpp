@@ -175,8 +175,8 @@ TEST_F(coMenuModesTest, DisplayChangeRestartsOnceAndFallsBack) {
     });
     coModePush(&mainMenu);
     coModeManagerUpdate();
-    mainMenu.optionsDisplayChange = {true, 0, 16}; // only the colour depth changed
-    mainMenu.GetOptionsDialog()->SetAnswer(1);
+    // Only the colour depth changed.
+    mainMenu.SetOptionsRun([] { return coOptionsResult{1, true, 0, 16}; });
     Press(mainMenu.GetScreen(), "Opt");
     EXPECT_EQ(restarts, (std::vector<std::pair<i32, i32>>{{0, 16}}));
     for (int frame = 0; frame < 3; ++frame)
@@ -188,8 +188,7 @@ TEST_F(coMenuModesTest, DisplayChangeRestartsOnceAndFallsBack) {
     // A mode the device cannot make: reported, then the mode that worked before.
     restarts.clear();
     failNew = true;
-    mainMenu.optionsDisplayChange = {true, 4, 32};
-    mainMenu.GetOptionsDialog()->SetAnswer(1);
+    mainMenu.SetOptionsRun([] { return coOptionsResult{1, true, 4, 32}; });
     const i32 depth = coPrefs::GetInt(1);
     coPrefs::SetInt(1, 16); // the depth that worked before
     Press(mainMenu.GetScreen(), "Opt");

@@ -1,0 +1,367 @@
+#include "Source/Screens/coOptionsDialog.h"
+
+#include "Engine/Audio/Sn/snSoundManager.h"
+#include "Engine/GUI/Gui/guiCheckbox.h"
+#include "Engine/GUI/Gui/guiRadioGroup.h"
+#include "Engine/GUI/Gui/guiScreen.h"
+#include "Engine/GUI/Gui/guiSlider.h"
+#include "Engine/GUI/Gui/guiSoundCues.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Source/Collision/coTrackCollision.h"
+#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coReportException.h"
+#include "Source/Screens/coScreenScript.h"
+#include "Source/Settings/coMusic.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coTrackBuilder.h"
+
+namespace {
+
+constexpr const char* kScript = "uiod";
+
+struct Box {
+    const char* name;
+    const char* group;
+    int pref;
+    // The preference means "off" where the box means "on".
+    bool inverted;
+};
+
+constexpr Box kBoxes[] = {
+    {"Drag v Click", "Game Group", 0, false},
+    {"Tool Tips", "Game Group", 1, false},
+    {"Texture In Build", "Graphics Group", 2, false},
+    {"Particles", "Graphics Group", 3, false},
+    {"EnglishMetric", "Game Group", 4, false},
+    {"Layered Sky", "Graphics Group", 8, false},
+    {"Multitexture", "Graphics Group", 9, false},
+    {"Vertical Sync", "Graphics Group", 30, false},
+    {"Triple Buffering", "Graphics Group", 31, false},
+    {"Camera Shake", "Game Group", 33, false},
+    {"Allow Inversions", "Game Group", 37, false},
+    {"Car Shadows", "Graphics Group", 38, false},
+    {"Track Shadows", "Graphics Group", 39, false},
+    {"Lens Flare", "Graphics Group", 40, false},
+    {"Disable Prop Collisions", "Game Group", 41, false},
+};
+
+struct Row {
+    const char* name;
+    const char* group;
+    int floatPref;
+    // The audio rows' switch: the bool preference that means off; -1 for a slider alone.
+    int offPref;
+};
+
+constexpr Row kRows[] = {
+    {"Menu Music", "Audio Group", 9, 10},
+    {"Builder Music", "Audio Group", 8, 34},
+    {"Ride Music", "Audio Group", 0, 5},
+    {"SFX", "Audio Group", 1, 6},
+    {"Interface", "Audio Group", 2, 7},
+    {"Ambient", "Audio Group", 6, 28},
+    {"Voices", "Audio Group", 10, 35},
+    {"Screams", "Audio Group", 11, 36},
+    {"Gamma", "Graphics Group", 3, -1},
+    {"GeometryLOD", "Graphics Group", 5, -1},
+    {"Prop Far Clipping", "Graphics Group", 4, -1},
+    {"Crossbar Detail", "Graphics Group", 7, -1},
+};
+
+constexpr int kResolutionButtons = 6;
+constexpr int kMultitextureUnavailable = 29;
+constexpr int kDeepColourAvailable = 32;
+
+// The music a caller tries out: its row, the switch and volume preferences and the music context.
+struct CallerMusic {
+    const char* row;
+    int offPref;
+    int volumePref;
+    int context;
+};
+
+bool MusicOf(i32 modeId, CallerMusic& out) {
+    if (modeId == 0)
+        out = {"Menu Music", 10, 9, coMusicMenu};
+    else if (modeId >= 6 && modeId <= 8)
+        out = {"Builder Music", 34, 8, coMusicBuilder};
+    else if (modeId == 9 || modeId == 11)
+        out = {"Ride Music", 5, 0, coMusicRide};
+    else
+        return false;
+    return true;
+}
+
+int ResolutionOfButton(const guiCheckbox* button) {
+    const std::string& name = button ? button->GetName() : std::string();
+    return name.size() == 1 && name[0] >= '0' && name[0] <= '5' ? name[0] - '0' : 0;
+}
+
+bool DisplayHas(int resolution, u32 bits) {
+    int width = 0, height = 0;
+    coPrefs::GetResolution(resolution, width, height);
+    return g2dScreen::HasDisplayMode(static_cast<u32>(width), static_cast<u32>(height), bits);
+}
+
+} // namespace
+
+coOptionsDialog::coOptionsDialog() {
+    coLoadScreenScript(kScript, "uiod.tsf", this);
+    SetKeysEnabled(true);
+    i32 width = 0, height = 0;
+    guiGetScreenSize(width, height);
+    SetSize(width, height);
+    m_categories = coFindWidget<guiRadioGroup>(*this, kScript, "Categories", "RadioGroup");
+    for (const char* group : {"Audio Group", "Game Group", "Graphics Group", "Resolution Group"})
+        m_groups[group] = coFindWidget<guiContainer>(*this, kScript, group, "Container");
+    guiContainer& resolutionGroup = *m_groups["Resolution Group"];
+    m_resolution = coFindWidget<guiRadioGroup>(resolutionGroup, kScript, "Resolution", "RadioGroup");
+    m_bitDepth = coFindWidget<guiCheckbox>(resolutionGroup, kScript, "Bit Depth", "Checkbox");
+    m_resetButton = coFindWidget<guiWindow>(*this, kScript, "Reset", "Button");
+    for (const Box& box : kBoxes)
+        m_boxes[box.name] = coFindWidget<guiCheckbox>(*m_groups[box.group], kScript, box.name, "Checkbox");
+    for (const Row& row : kRows) {
+        auto* container = coFindWidget<guiContainer>(*m_groups[row.group], kScript, row.name, "Container");
+        m_sliders[row.name] = coFindWidget<guiSlider>(*container, kScript, "Slider", "Slider");
+        if (row.offPref >= 0)
+            m_boxes[row.name] = coFindWidget<guiCheckbox>(*container, kScript, row.name, "Checkbox");
+    }
+    m_crossbarDetail = dynamic_cast<guiContainer*>(m_groups["Graphics Group"]->FindChild("Crossbar Detail"));
+    SelectCategoryGroup(nullptr);
+}
+
+guiCheckbox* coOptionsDialog::GetBox(const std::string& name) const {
+    const auto found = m_boxes.find(name);
+    return found == m_boxes.end() ? nullptr : found->second;
+}
+
+guiSlider* coOptionsDialog::GetSlider(const std::string& container) const {
+    const auto found = m_sliders.find(container);
+    return found == m_sliders.end() ? nullptr : found->second;
+}
+
+void coOptionsDialog::EnableStartupOptions(bool enable) {
+    m_resolution->SetEnabled(enable);
+    for (const char* name : {"Texture In Build", "Layered Sky", "Particles", "Vertical Sync"})
+        m_boxes[name]->SetEnabled(enable);
+    m_crossbarDetail->SetEnabled(enable);
+    m_crossbarDetail->SetVisible(enable);
+}
+
+void coOptionsDialog::FillControls() {
+    for (const Box& box : kBoxes)
+        m_boxes[box.name]->SetChecked(coPrefs::GetBool(box.pref) != box.inverted);
+    for (const Row& row : kRows) {
+        if (row.offPref >= 0)
+            m_boxes[row.name]->SetChecked(!coPrefs::GetBool(row.offPref));
+        m_sliders[row.name]->SetValue(coPrefs::GetFloat(row.floatPref));
+    }
+    if (coPrefs::GetBool(kMultitextureUnavailable)) {
+        m_boxes["Multitexture"]->SetChecked(false);
+        m_boxes["Multitexture"]->SetEnabled(false);
+    }
+    m_bitDepth->SetChecked(coPrefs::GetInt(1) == 32);
+    const int position = coPrefs::GetInt(0) + 1;
+    m_resolution->SetSelection(position >= 0 && position < m_resolution->GetButtonCount() ? position : 0);
+    for (i32 i = 0; i < m_resolution->GetChildCount(); ++i) {
+        guiWindow* button = m_resolution->GetChild(i);
+        const std::string& name = button->GetName();
+        if (name.size() == 1 && name[0] >= '0' && name[0] < '0' + kResolutionButtons)
+            button->SetEnabled(DisplayHas(name[0] - '0', 16));
+    }
+    CheckBitDepth();
+}
+
+void coOptionsDialog::CheckBitDepth() {
+    const int resolution = ResolutionOfButton(m_resolution->GetSelectedButton());
+    const bool available = coPrefs::GetBool(kDeepColourAvailable) && DisplayHas(resolution, 32);
+    if (!available)
+        m_bitDepth->SetChecked(false);
+    m_bitDepth->SetEnabled(available);
+}
+
+void coOptionsDialog::StoreControls() const {
+    for (const Box& box : kBoxes)
+        coPrefs::SetBool(box.pref, m_boxes.at(box.name)->IsChecked() != box.inverted);
+    for (const Row& row : kRows) {
+        if (row.offPref >= 0)
+            coPrefs::SetBool(row.offPref, !m_boxes.at(row.name)->IsChecked());
+        coPrefs::SetFloat(row.floatPref, m_sliders.at(row.name)->GetValue());
+    }
+    coPrefs::SetInt(1, m_bitDepth->IsChecked() ? 32 : 16);
+    coPrefs::SetInt(0, ResolutionOfButton(m_resolution->GetSelectedButton()));
+}
+
+void coOptionsDialog::SelectCategoryGroup(const guiCheckbox* oldCategory) {
+    // Before the first selection there is no old group to put away.
+    if (oldCategory) {
+        const auto old = m_groups.find(oldCategory->GetName() + " Group");
+        if (old != m_groups.end()) {
+            old->second->SetVisible(false);
+            old->second->SetEnabled(false);
+        }
+    }
+    const guiCheckbox* selected = m_categories->GetSelectedButton();
+    if (!selected)
+        return;
+    const auto now = m_groups.find(selected->GetName() + " Group");
+    if (now != m_groups.end()) {
+        now->second->SetVisible(true);
+        now->second->SetEnabled(true);
+    }
+}
+
+void coOptionsDialog::ShowCategory(const std::string& name) {
+    const guiCheckbox* old = m_categories->GetSelectedButton();
+    m_categories->SelectByName(name);
+    if (m_categories->GetSelectedButton() != old)
+        SelectCategoryGroup(old);
+}
+
+void coOptionsDialog::ResetPreferences() {
+    coPrefs::SetDefaults();
+    FillControls();
+    m_reset = true;
+    guiSoundCues::SetMuted(!m_boxes["Interface"]->IsChecked());
+    coMusicSetDisabled(false);
+    if (coMusicGetContext() == coMusicMenu)
+        coMusicApplyContext(false);
+}
+
+void coOptionsDialog::Think() {
+    const guiCheckbox* category = m_categories->GetSelectedButton();
+    guiContainer::Think();
+    CheckBitDepth();
+    if (m_categories->GetSelectedButton() != category)
+        SelectCategoryGroup(category);
+    if (m_resetButton->GetState() == guiStateReleased)
+        ResetPreferences();
+}
+
+i32 coOptionsDialog::DoModal() {
+    m_cancelled = false;
+    m_reset = false;
+    FillControls();
+    m_openingResolution = coPrefs::GetInt(0);
+    m_openingDepth = coPrefs::GetInt(1);
+    m_openingGamma = coPrefs::GetFloat(3);
+    if (auto* frame = dynamic_cast<coOptionsDialogFunction*>(GetThinkFunction()))
+        frame->SetLastGamma(m_openingGamma);
+    const bool interfaceMuted = coPrefs::GetBool(7);
+    const f32 interfaceVolume = coPrefs::GetFloat(2);
+    CallerMusic music{};
+    const bool hasMusic = MusicOf(m_modeId, music);
+    const bool musicOff = hasMusic && coPrefs::GetBool(music.offPref);
+    const f32 musicVolume = hasMusic ? coPrefs::GetFloat(music.volumePref) : 0.0f;
+    const bool menuMusicWasOff = coPrefs::GetBool(10);
+
+    i32 result = 2;
+    {
+        const coDialogDimmer::Scope dimmer(this);
+        result = guiDialog::DoModal();
+    }
+    if (m_cancelled) {
+        coPrefs::SetFloat(3, m_openingGamma);
+        if (hasMusic) {
+            coPrefs::SetBool(music.offPref, musicOff);
+            coPrefs::SetFloat(music.volumePref, musicVolume);
+            coMusicSetDisabled(musicOff);
+        }
+        coPrefs::SetBool(7, interfaceMuted);
+        coPrefs::SetFloat(2, interfaceVolume);
+    }
+    g2dScreen::SetGamma(coPrefs::GetFloat(3));
+    coPrefs::ApplyVolumes();
+    if (hasMusic)
+        coSetMusicVolume(coPrefs::GetFloat(music.volumePref));
+    guiSoundCues::SetMuted(coPrefs::GetBool(7));
+    g2dScreen::SetVerticalSync(coPrefs::GetBool(30) ? 1 : 0);
+    coCoasterDefinition& definition = coCoasterDefinitionStore();
+    definition.SetAllowInvertPieces(definition.GetAllowInvertPieces());
+    coSetCollisionChecks(!coPrefs::GetBool(41));
+    coGetTrackBuilder().RefreshShadows();
+    if (coMusicGetContext() == coMusicMenu && menuMusicWasOff) {
+        coMusicSetDisabled(true);
+        coMusicStop();
+    }
+    return result;
+}
+
+void coOptionsDialog::OnClose(bool accepted) {
+    guiDialog::OnClose(accepted);
+    if (accepted) {
+        StoreControls();
+        try {
+            coPrefs::Save();
+        } catch (...) {
+            // The choices hold for this run; only the file keeps the old ones.
+            coReportCurrentException();
+        }
+        return;
+    }
+    m_cancelled = true;
+    if (m_reset)
+        coPrefs::Load();
+}
+
+bool coOptionsDialog::GetChangedDisplayMode(i32& resolution, i32& depth) const {
+    resolution = coPrefs::GetInt(0);
+    depth = coPrefs::GetInt(1);
+    return resolution != m_openingResolution || depth != m_openingDepth;
+}
+
+void coOptionsDialogFunction::DrawOverlay() {
+    if (guiSlider* gamma = m_dialog->GetSlider("Gamma"); gamma && gamma->GetValue() != m_lastGamma) {
+        m_lastGamma = gamma->GetValue();
+        g2dScreen::SetGamma(m_lastGamma);
+    }
+    CallerMusic music{};
+    if (MusicOf(m_dialog->GetModeId(), music)) {
+        const bool off = !m_dialog->GetBox(music.row)->IsChecked();
+        if (off != coPrefs::GetBool(music.offPref)) {
+            coPrefs::SetBool(music.offPref, off);
+            coMusicSetDisabled(off);
+            if (off) {
+                coMusicStop();
+            } else {
+                coMusicRequestContext(music.context);
+                if (m_dialog->GetModeId() == coOptionsFromMenu)
+                    coMusicApplyContext(false);
+            }
+        }
+        coSetMusicVolume(m_dialog->GetSlider(music.row)->GetValue());
+    }
+    const bool interfaceOff = !m_dialog->GetBox("Interface")->IsChecked();
+    if (interfaceOff != coPrefs::GetBool(7)) {
+        coPrefs::SetBool(7, interfaceOff);
+        guiSoundCues::SetMuted(interfaceOff);
+    }
+    g2dScreen::SetVerticalSync(m_dialog->GetBox("Vertical Sync")->IsChecked() ? 1 : 0);
+    snSoundManager::SetCategoryVolume(m_dialog->GetSlider("Interface")->GetValue(), guiSoundCues::kCategory);
+}
+
+coOptionsResult coRunOptionsDialog(i32 modeId, bool startupOptions, std::function<void()> frameStart) {
+    coOptionsResult result;
+    coOptionsDialog* dialog = nullptr;
+    try {
+        dialog = new coOptionsDialog;
+    } catch (...) {
+        coReportCurrentException();
+        return result;
+    }
+    dialog->SetName("Options Dialog");
+    guiWindowMgr::AddWindow(dialog);
+    struct Delete {
+        guiWindow* dialog;
+        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
+    } owner{dialog};
+    coOptionsDialogFunction frame(std::move(frameStart), dialog, modeId == coOptionsFromMenu);
+    dialog->SetThinkFunction(&frame);
+    dialog->SetModeId(modeId);
+    dialog->EnableStartupOptions(startupOptions);
+    result.answer = dialog->DoModal();
+    result.displayChanged = dialog->GetChangedDisplayMode(result.resolution, result.depth);
+    return result;
+}

@@ -1,0 +1,111 @@
+#include "Source/Screens/coOptionsDialog.h"
+
+#include "Engine/GUI/Gui/guiCheckbox.h"
+#include "Engine/GUI/Gui/guiRadioGroup.h"
+#include "Engine/GUI/Gui/guiSlider.h"
+#include "Source/Palettes/coDialogDimmer.h"
+#include "coScreenTestKit.h"
+
+namespace {
+
+struct coOptionsDialogTest : coScreenTest {
+    void SetUp() override {
+        coScreenTest::SetUp();
+        coDialogDimmer::Create();
+        dialog = new coOptionsDialog;
+        guiWindowMgr::AddWindow(dialog);
+    }
+    void TearDown() override {
+        guiWindowMgr::DeleteWindow(dialog);
+        coDialogDimmer::Destroy();
+        coScreenTest::TearDown();
+    }
+    // A run in which the step changes the controls on the first frame, then Ok or Cancel is clicked.
+    i32 Run(const std::function<void()>& change, bool ok) {
+        coTestFrameFunction frame([&](int n) {
+            if (n == 0)
+                change();
+            PointerFrame(n == 0 ? nullptr : ok ? dialog->GetOk() : dialog->GetCancel(), n == 1);
+        });
+        dialog->SetThinkFunction(&frame);
+        return dialog->DoModal();
+    }
+    std::string SelectedResolution() const { return dialog->GetResolution()->GetSelectedButton()->GetName(); }
+
+    coOptionsDialog* dialog = nullptr;
+};
+
+TEST_F(coOptionsDialogTest, TheResolutionPreferencePicksItsButton) {
+    // Index 5 stands first; the others follow it in order.
+    for (const auto& [resolution, name] : {std::pair{5, "5"}, {2, "2"}, {0, "0"}, {7, "5"}}) {
+        SCOPED_TRACE(resolution);
+        coPrefs::SetInt(0, resolution);
+        Run([] {}, false);
+        EXPECT_EQ(SelectedResolution(), name);
+    }
+}
+
+TEST_F(coOptionsDialogTest, OkStoresEveryControlAndSavesCancelPutsBackWhatWasTried) {
+    Run(
+        [this] {
+            dialog->GetBox("Tool Tips")->SetChecked(!coPrefs::GetBool(1));
+            dialog->GetBox("Screams")->SetChecked(!dialog->GetBox("Screams")->IsChecked());
+            dialog->GetSlider("Gamma")->SetValue(0.8f);
+            dialog->GetResolution()->SetSelection(3);
+        },
+        false);
+    EXPECT_FLOAT_EQ(coPrefs::GetFloat(3), 0.5f);
+    const bool screamsOff = coPrefs::GetBool(36);
+    EXPECT_TRUE(screamsOff);
+
+    const bool tips = coPrefs::GetBool(1);
+    EXPECT_EQ(Run(
+                  [this, tips, screamsOff] {
+                      dialog->GetBox("Tool Tips")->SetChecked(!tips);
+                      dialog->GetBox("Screams")->SetChecked(
+                          screamsOff); // the box means on, the preference off
+                      dialog->GetSlider("SFX")->SetValue(0.25f);
+                      dialog->GetResolution()->SetSelection(3);
+                  },
+                  true),
+              1);
+    EXPECT_EQ(coPrefs::GetBool(1), !tips);
+    EXPECT_EQ(coPrefs::GetBool(36), !screamsOff);
+    EXPECT_FLOAT_EQ(coPrefs::GetFloat(1), 0.25f);
+    EXPECT_EQ(coPrefs::GetInt(0), 2);
+    // The file holds them too.
+    coPrefs::SetDefaults();
+    coPrefs::Load();
+    EXPECT_EQ(coPrefs::GetBool(1), !tips);
+    EXPECT_EQ(coPrefs::GetBool(36), !screamsOff);
+    i32 resolution = 0, depth = 0;
+    EXPECT_TRUE(dialog->GetChangedDisplayMode(resolution, depth));
+    EXPECT_EQ(resolution, 2);
+}
+
+TEST_F(coOptionsDialogTest, ResetThenCancelReloadsTheSavedFile) {
+    coPrefs::SetBool(1, !coPrefs::GetBool(1));
+    coPrefs::Save();
+    const bool saved = coPrefs::GetBool(1);
+    Run([this] { Click(dialog->FindChild("Reset")); }, false);
+    EXPECT_EQ(coPrefs::GetBool(1), saved);
+}
+
+TEST_F(coOptionsDialogTest, FromTheRideSettingsTheStartupOptionsAreOff) {
+    dialog->EnableStartupOptions(false);
+    for (const char* name : {"Texture In Build", "Layered Sky", "Particles", "Vertical Sync"})
+        EXPECT_FALSE(dialog->GetBox(name)->IsEnabled()) << name;
+    EXPECT_FALSE(dialog->GetResolution()->IsEnabled());
+    EXPECT_FALSE(dialog->GetSlider("Crossbar Detail")->GetParent()->IsVisible());
+    // The category buttons switch the group shown.
+    dialog->SetVisible(true);
+    dialog->SetEnabled(true);
+    const guiWindow* graphics =
+        dynamic_cast<guiContainer*>(dialog->FindChild("Categories"))->FindChild("Graphics");
+    PointerFrame(graphics, true);
+    PointerFrame(graphics, false);
+    EXPECT_TRUE(dialog->FindChild("Graphics Group")->IsVisible());
+    EXPECT_FALSE(dialog->FindChild("Audio Group")->IsVisible());
+}
+
+} // namespace
