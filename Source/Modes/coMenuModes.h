@@ -5,11 +5,8 @@
 #include "Source/Screens/coCareerMenu.h"
 #include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coMainMenu.h"
-<<<<<<< HEAD
-#include "Source/Screens/coSelectTrackwrightMenu.h"
-=======
 #include "Source/Screens/coOptionsDialog.h"
->>>>>>> h/road
+#include "Source/Screens/coSelectTrackwrightMenu.h"
 
 #include <memory>
 #include <string>
