@@ -12,6 +12,7 @@
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Screens/coKeyboardDialog.h"
+#include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coReportException.h"
 
 #include <climits>
@@ -121,28 +122,49 @@ void coScreenEditorHost::SetPieceStats(const coRidePieceStats* stats, float ride
     palette->SetStats(stats->speed, stats->height, stats->g.x, stats->g.y, stats->g.z, stats->time, rideTime);
 }
 
-i32 coScreenEditorHost::RunKeyboardDialog(envString& text) {
-    coKeyboardDialog* dialog = nullptr;
+namespace {
+
+// Runs a new dialog of the window tree over the current mode's modal frame, the editor in view behind
+// it, and deletes it however the run ends. A dialog whose screen cannot be made is reported and counts
+// as cancelled (2).
+template <class Dialog, class Run> i32 RunDialog(const char* name, Run run) {
+    Dialog* dialog = nullptr;
     try {
-        dialog = new coKeyboardDialog;
+        dialog = new Dialog;
     } catch (const envExceptionX&) {
         coReportCurrentException();
         return 2;
     }
-    dialog->SetName("Keyboard Dialog");
+    dialog->SetName(name);
     guiWindowMgr::AddWindow(dialog);
     struct Delete {
         guiWindow* dialog;
         ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
     } owner{dialog};
-    // The editor stays in view behind the dialog.
-    coKeyboardDialogFunction frame(coCurrentMode()->ModalFrameStart());
+    coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart());
     dialog->SetThinkFunction(&frame);
-    dialog->SetText(text);
-    const i32 result = dialog->DoModal();
-    if (result == 1)
-        text = dialog->GetText();
-    return result;
+    return run(*dialog);
+}
+
+} // namespace
+
+i32 coScreenEditorHost::AskQuestion(u32 primary, u32 ok, u32 cancel) {
+    return RunDialog<coQuestionDialog>("Dialog", [&](coQuestionDialog& question) {
+        question.SetPrimaryTextNum(primary);
+        question.SetOkTextNum(ok);
+        question.SetCancelTextNum(cancel);
+        return question.DoModal();
+    });
+}
+
+i32 coScreenEditorHost::RunKeyboardDialog(envString& text) {
+    return RunDialog<coKeyboardDialog>("Keyboard Dialog", [&](coKeyboardDialog& keyboard) {
+        keyboard.SetText(text);
+        const i32 result = keyboard.DoModal();
+        if (result == 1)
+            text = keyboard.GetText();
+        return result;
+    });
 }
 
 i32 coScreenEditorHost::RunRidePauseDialog(int mode) {

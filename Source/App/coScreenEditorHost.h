@@ -3,8 +3,8 @@
 
 // The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
 // selection's state, the coaster's name, feedback, the grid and the ride statistics, the dock chooser,
-// the name entry and the ride's set-up. The question dialog and the manipulate and props palettes keep
-// the default answers until their screens exist. The application installs it while the palettes exist.
+// the name entry, the questions and the ride's set-up. The manipulate and props palettes keep the default
+// answers until their screens exist. The application installs it while the palettes exist.
 class coScreenEditorHost : public coEditorHost {
   public:
     std::string TakeReleasedTrackButton() override;
@@ -20,7 +20,8 @@ class coScreenEditorHost : public coEditorHost {
     void SetGridState(bool shown) override;
     void SetGlobalStats(const float (&values)[9]) override;
     void SetPieceStats(const coRidePieceStats* stats, float rideTime) override;
-    // A keyboard dialog whose screen cannot be made is reported and counts as cancelled.
+    // A dialog whose screen cannot be made is reported and counts as cancelled.
+    i32 AskQuestion(u32 primary, u32 ok, u32 cancel) override;
     i32 RunKeyboardDialog(envString& text) override;
     i32 RunRidePauseDialog(int mode) override;
 };
