@@ -4,6 +4,7 @@
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Screens/coOptionsDialog.h"
 #include "Source/Screens/coRidePauseDialog.h"
+#include "Source/Screens/coTrackColorPicker.h"
 #include "Tools/Image/toolScreenPictures.h"
 #include "screenGallery.h"
 
