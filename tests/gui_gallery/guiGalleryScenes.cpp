@@ -200,6 +200,26 @@ xuiScrollBox* Scrolled(guiContainer& parent, const guiGallerySkin& skin, gnfView
     return scroll;
 }
 
+// A dialog's Ok and Cancel: captioned 100 x 24 buttons on the row y, Cancel 140 right of Ok.
+void SkinOkCancel(guiButton& ok, guiButton& cancel, const guiGallerySkin& skin, float okX, float y) {
+    const struct {
+        guiButton& button;
+        const char* caption;
+        const char* face;
+    } buttons[] = {{ok, "Ok", "ok"}, {cancel, "Cancel", "cancel"}};
+    float x = okX;
+    for (const auto& b : buttons) {
+        Caption(b.button, b.caption);
+        b.button.SetSize(100, 24);
+        b.button.SetLayout(1.0f, 1.0f, 1.0f, 1.0f);
+        b.button.SetTextPositioning(guiButton::Free);
+        b.button.GetText()->SetTextureSize(100, 24);
+        SetButtonImages(*b.button.GetImage(), skin, b.face);
+        b.button.SetPosition({x, y, 0.99f});
+        x += 140.0f;
+    }
+}
+
 } // namespace
 
 void guiGalleryBuildLists(guiGallery& gallery, const guiGallerySkin& skin) {
@@ -282,22 +302,9 @@ guiDialog* guiGalleryBuildFileBrowse(guiGallery& gallery, const guiGallerySkin& 
     xuiScrollBox& scroll = *dialog->GetFileSelectorScrollBox();
     AddBar(scroll, skin, 388, 232);
     scroll.SetPosition({16.0f, 52.0f, 0.99f});
-    const struct {
-        guiButton* button;
-        float x;
-        const char* caption;
-        const char* face;
-    } buttons[] = {{dialog->GetOk(), 90.0f, "Ok", "ok"}, {dialog->GetCancel(), 230.0f, "Cancel", "cancel"}};
-    for (const auto& b : buttons) {
-        Caption(*b.button, b.caption);
-        b.button->SetSize(100, 24);
-        b.button->SetLayout(1.0f, 1.0f, 1.0f, 1.0f);
-        b.button->SetTextPositioning(guiButton::Free);
-        b.button->GetText()->SetTextureSize(100, 24);
-        SetButtonImages(*b.button->GetImage(), skin, b.face);
-        b.button->GetText()->SetPosition({0.0f, 0.0f, 0.5f});
-        b.button->SetPosition({b.x, 300.0f, 0.99f});
-    }
+    SkinOkCancel(*dialog->GetOk(), *dialog->GetCancel(), skin, 90.0f, 300.0f);
+    for (guiButton* button : {dialog->GetOk(), dialog->GetCancel()})
+        button->GetText()->SetPosition({0.0f, 0.0f, 0.5f});
     dialog->SetPosition({0.0f, 0.0f, 1.0f});
     fsLocator directory;
     fsLocatorFromNativePath(folder.c_str(), directory);
@@ -445,21 +452,7 @@ guiDialog* guiGalleryBuildDialog(guiGallery& gallery, const guiGallerySkin& skin
     gallery.Root().AddChild(dialog);
     dialog->SetSize(320, 160);
     dialog->GetBackground()->SetImage(File(skin, "dialog_bg.png"), guiStateIdle);
-    const struct {
-        guiButton* button;
-        float x;
-        const char* caption;
-        const char* face;
-    } buttons[] = {{dialog->GetOk(), 40.0f, "Ok", "ok"}, {dialog->GetCancel(), 180.0f, "Cancel", "cancel"}};
-    for (const auto& b : buttons) {
-        Caption(*b.button, b.caption);
-        b.button->SetSize(100, 24);
-        b.button->SetLayout(1.0f, 1.0f, 1.0f, 1.0f);
-        b.button->SetTextPositioning(guiButton::Free);
-        b.button->GetText()->SetTextureSize(100, 24);
-        SetButtonImages(*b.button->GetImage(), skin, b.face);
-        b.button->SetPosition({b.x, 100.0f, 0.99f});
-    }
+    SkinOkCancel(*dialog->GetOk(), *dialog->GetCancel(), skin, 40.0f, 100.0f);
     // Centred in the root: the position is an offset from there.
     dialog->SetPosition({0.0f, 0.0f, 1.0f});
     return dialog;

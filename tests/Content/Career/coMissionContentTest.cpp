@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -77,10 +78,10 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
         coLoadMission(InRoot(coRootMissions, name + ".cmi"), budgets, objectives, locks, path);
         EXPECT_TRUE(warnings.empty()) << name << ": " << (warnings.empty() ? "" : warnings[0]);
         warnings.clear();
-        EXPECT_EQ(coCircuitPieceCount(), lvMissionStartPieces) << name;
-        EXPECT_EQ(locks.lockedPieces, lvMissionStartPieces) << name;
-        EXPECT_EQ(path.GetPointCount(), 3) << name;
-        EXPECT_FALSE(objectives.AllMet(0)) << name;
+        EXPECT_EQ(
+            std::tuple(coCircuitPieceCount(), locks.lockedPieces, path.GetPointCount(), objectives.AllMet(0)),
+            std::tuple(lvMissionStartPieces, lvMissionStartPieces, 3, false))
+            << name;
         for (const auto& objective : objectives.GetLevel(0))
             EXPECT_EQ(envStringToNarrow(objective->GetDescription()).find('%'), std::string::npos) << name;
 

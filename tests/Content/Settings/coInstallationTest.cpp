@@ -31,9 +31,11 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
-// The built tree as the game finds it when started from it, with a fresh user folder.
+// The built tree as the game finds it when started from it, with a fresh user folder; its roots set up.
 struct coInstallationTest : appStartupTestServices {
     void SetUp() override {
         appStartupTestServices::SetUp();
@@ -41,6 +43,9 @@ struct coInstallationTest : appStartupTestServices {
         fsResetRootTable();
         folders.programPath = LV_DATA_DIR "/loopvane";
         folders.commonAppDataFolder = folder.Path();
+        appInitDefaultRoots(nullptr);
+        coPaths::LoadBasicStrings();
+        coPaths::Init();
     }
     void TearDown() override {
         fsResetRootTable();
@@ -95,9 +100,6 @@ struct NoDeviceFiles : coTextureCache, coModelHolderLoader {
 } // namespace
 
 TEST_F(coInstallationTest, EveryRootIsFoundWithoutAWarning) {
-    appInitDefaultRoots(nullptr);
-    coPaths::LoadBasicStrings();
-    coPaths::Init();
     EXPECT_EQ(log.Count("**Warning**"), 0u) << (log.lines.empty() ? "" : log.lines.front());
     for (i32 root = 5; root <= 17; ++root) {
         std::vector<fsLocator> directories;
@@ -113,9 +115,6 @@ TEST_F(coInstallationTest, EveryRootIsFoundWithoutAWarning) {
 }
 
 TEST_F(coInstallationTest, EveryShippedSoundLoadsThroughTheGameWithoutAWarning) {
-    appInitDefaultRoots(nullptr);
-    coPaths::LoadBasicStrings();
-    coPaths::Init();
     plTestSoundDevice device;
     plServices services = plGetServices();
     services.sound = &device;
@@ -163,9 +162,6 @@ TEST_F(coInstallationTest, EveryShippedSoundLoadsThroughTheGameWithoutAWarning) 
 }
 
 TEST_F(coInstallationTest, EveryCoasterTypeLoadsInTheMountainsWithItsColours) {
-    appInitDefaultRoots(nullptr);
-    coPaths::LoadBasicStrings();
-    coPaths::Init();
     coPakManager::Create();
     NoDeviceFiles files;
     const coCoasterDefinition saved = coCoasterDefinitionStore();
@@ -173,10 +169,11 @@ TEST_F(coInstallationTest, EveryCoasterTypeLoadsInTheMountainsWithItsColours) {
     for (const char* type : {"Steel", "Wooden"}) {
         coTrackColorizer::ClearCurrent(); // as a new coaster starts
         coLoadCoasterDefinitions("Mountain", type, 0);
-        EXPECT_EQ(coPakManager::GetOpenCoasterType(), envString(type));
-        EXPECT_EQ(coTrackColorizer::GetSchemeCount(), 3) << type;
-        EXPECT_EQ(coTrackColorizer::GetCurrentScheme().size(), 4u) << type;
-        EXPECT_EQ(coCoasterDefinitionStore().GetWoodSupports(), std::string(type) == "Wooden");
+        EXPECT_EQ(std::tuple(coPakManager::GetOpenCoasterType(), coTrackColorizer::GetSchemeCount(),
+                             coTrackColorizer::GetCurrentScheme().size(),
+                             coCoasterDefinitionStore().GetWoodSupports()),
+                  std::tuple(envString(type), 3, 4u, std::string(type) == "Wooden"))
+            << type;
     }
     for (const fsLocator& locator : files.missing)
         ADD_FAILURE() << envStringToNarrow(locator.GetLastComponent()) << " is missing";
@@ -193,9 +190,6 @@ TEST_F(coInstallationTest, EveryCoasterTypeLoadsInTheMountainsWithItsColours) {
 // "Wooden" is listed by its empty folder and read from its pak: wooden supports of one lattice plane, a
 // track with its textures, and the shadow texture in "Environments".
 TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
-    appInitDefaultRoots(nullptr);
-    coPaths::LoadBasicStrings();
-    coPaths::Init();
     coPrefs::SetDefaults();
     coPakManager::Create();
     const coCoasterDefinition saved = coCoasterDefinitionStore();
@@ -212,8 +206,7 @@ TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
         ASSERT_NE(dynamic_cast<coSupportMakerWood*>(&builder.GetSupportMaker()), nullptr);
         ASSERT_EQ(builder.GetSupportMaker().GetPlanes().size(), 1u);
         const coSupportPlane& plane = *builder.GetSupportMaker().GetPlanes()[0];
-        EXPECT_EQ(plane.spacing, 4.0f);
-        EXPECT_EQ(plane.group, 0);
+        EXPECT_EQ(std::tuple(plane.spacing, plane.group), std::tuple(4.0f, 0));
         EXPECT_NE(plane.material, nullptr);
         builder.CreateShadowMaterial();
         builder.DestroyShadowMaterial();

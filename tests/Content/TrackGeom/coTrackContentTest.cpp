@@ -20,6 +20,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -141,9 +142,9 @@ mayMesh ReadModel(const char* name) {
 // tall on its lower end. The section textures are RGB PNGs but for the chain's RGBA.
 TEST(coTrackContent, SteelModelsAndTextures) {
     const mayMesh box = ReadModel("crossbar.mx");
-    EXPECT_EQ(box.positions.size(), 24u); // a vertex per face corner
-    EXPECT_EQ(box.uvs.size(), 24u);
-    EXPECT_EQ(box.indices.size(), 36u);
+    // A vertex per face corner.
+    EXPECT_EQ(std::tuple(box.positions.size(), box.uvs.size(), box.indices.size()),
+              std::tuple(24u, 24u, 36u));
     ASSERT_EQ(box.materials.size(), 1u);
     EXPECT_TRUE(box.materials[0].material->IsSpecularEnabled());
     for (const char* name : {"joint.mx", "halfjoint.mx"})

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <deque>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -69,8 +70,7 @@ TEST(coBoxTree, TheFifthItemSplitsALargeLeafAlongTheNextLargeAxis) {
     tree.Insert(pool.At(190, 10, 10));
     const coBoxTreeNode* root = tree.GetRoot();
     ASSERT_TRUE(root->HasChildren());
-    EXPECT_EQ(root->axis, 0);
-    EXPECT_EQ(root->split, 100.0f);
+    EXPECT_EQ(std::tuple(root->axis, root->split), std::tuple(0, 100.0f));
     EXPECT_EQ(root->upper->items.size(), 2u); // x 130, 190
     EXPECT_EQ(root->lower->items.size(), 3u); // x 10, 50, 90
     EXPECT_TRUE(root->items.empty());
@@ -93,8 +93,7 @@ TEST(coBoxTree, TheFifthItemSplitsALargeLeafAlongTheNextLargeAxis) {
     tall.SetWorldBox(Box(0, 10, 0, 150, 0, 10));
     for (int i = 0; i < 5; ++i)
         tall.Insert(pool.At(5, 10.0f + 30 * i, 5));
-    EXPECT_EQ(tall.GetRoot()->axis, 1);
-    EXPECT_EQ(tall.GetRoot()->split, 75.0f);
+    EXPECT_EQ(std::tuple(tall.GetRoot()->axis, tall.GetRoot()->split), std::tuple(1, 75.0f));
 
     // Degenerate world boxes never split.
     for (const maBoundingBox& world : {maBoundingBox(), Box(NAN, NAN, 0, 1, 0, 1)}) {
@@ -131,8 +130,7 @@ TEST(coBoxTree, ItemsOnTheSplitStayInTheNodeAndQueriesFindTouchingBoxes) {
     // The upper subtree first, then the lower, then the node's own; a box that only touches is found.
     tree.Query(Box(0, 200, 0, 10, 0, 10), out);
     ASSERT_EQ(out.size(), 6u);
-    EXPECT_EQ(out[0], high);
-    EXPECT_EQ(out[5], across);
+    EXPECT_EQ(std::tuple(out[0], out[5]), std::tuple(high, across));
     tree.Query(Box(151, 160, 0, 10, 0, 10), out);
     EXPECT_EQ(out, (std::vector<coPickPathMesh*>{high}));
 

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <deque>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -90,8 +91,7 @@ TEST_F(coTrackCollisionTest, ConsecutivePiecesAreNotMarkedAtTheirJoint) {
     for (coCoasterPiece* piece : {static_cast<coCoasterPiece*>(&a), static_cast<coCoasterPiece*>(&b),
                                   static_cast<coCoasterPiece*>(&c)})
         coRegisterPlacedPiece(track.Mesh(*piece), piece);
-    EXPECT_FALSE(coCollisionHasMarkers());
-    EXPECT_EQ(coCollisionGetRegistered().size(), 3u);
+    EXPECT_EQ(std::tuple(coCollisionHasMarkers(), coCollisionGetRegistered().size()), std::tuple(false, 3u));
 
     // A piece that doubles back down the last one is marked against it, joint or not.
     coPickPathMesh* back = track.Register(c.GetEnd(), maPiF, 20.0f, -0.3f);
@@ -116,9 +116,7 @@ TEST_F(coTrackCollisionTest, FigureEightCrossingMarkedOnlyBelowTwiceTheRadius) {
         if (marked) {
             ASSERT_EQ(coCollisionGetMarkers().size() % 2, 0u);
             const coCollisionMarker& first = coCollisionGetMarkers()[0];
-            EXPECT_EQ(first.kind, coMarkerTrack);
-            EXPECT_EQ(first.mesh, high);
-            EXPECT_EQ(first.other, low);
+            EXPECT_EQ(std::tuple(first.kind, first.mesh, first.other), std::tuple(coMarkerTrack, high, low));
         }
     }
 }
@@ -181,15 +179,12 @@ TEST_F(coTrackCollisionTest, PropsAndDockOnlyWithChecksOnOrForced) {
 
     coSetCollisionChecks(false);
     coPickPathMesh* mesh = track.Register({0, 10, 0}, 0.0f, 40.0f);
-    EXPECT_EQ(park.propQueries, 0);
-    EXPECT_EQ(park.dockQueries, 0);
-    EXPECT_EQ(CountKind(coMarkerProp), 0);
+    EXPECT_EQ(std::tuple(park.propQueries, park.dockQueries, CountKind(coMarkerProp)), std::tuple(0, 0, 0));
     EXPECT_FALSE(coCollisionTestProp(prop.box));
 
     coCollisionSetForced(true);
     coRegisterPlacedPiece(mesh, nullptr);
-    EXPECT_EQ(coCollisionGetRegistered().size(), 1u);
-    EXPECT_EQ(park.propQueries, 1);
+    EXPECT_EQ(std::tuple(coCollisionGetRegistered().size(), park.propQueries), std::tuple(1u, 1));
     EXPECT_GT(CountKind(coMarkerProp), 0);
     EXPECT_GT(CountKind(coMarkerDock), 0);
     coCollisionSetForced(false);
@@ -266,25 +261,22 @@ TEST_F(coTrackCollisionTest, OnlyAtJointAndUnregistering) {
     coRegisterPlacedPiece(high, circuit[2].get());
     ASSERT_TRUE(coCollisionHasMarkers());
     EXPECT_TRUE(coCollisionOnlyAtJoint()); // first against last
-    EXPECT_EQ(scGetUpdateListCount(), coCollisionGetMarkers().size());
-    EXPECT_EQ(FragmentCount(), 2u);
+    EXPECT_EQ(std::tuple(scGetUpdateListCount(), FragmentCount()),
+              std::tuple(coCollisionGetMarkers().size(), 2u));
 
     coRegisterPlacedPiece(high, circuit[1].get()); // re-registered on a middle piece
-    EXPECT_FALSE(coCollisionOnlyAtJoint());
-    EXPECT_EQ(coCollisionGetRegistered().size(), 2u);
+    EXPECT_EQ(std::tuple(coCollisionOnlyAtJoint(), coCollisionGetRegistered().size()), std::tuple(false, 2u));
 
     // Unregistering the low mesh drops the markers that name it as the other mesh too.
     coUnregisterPlacedPiece(low);
-    EXPECT_FALSE(coCollisionHasMarkers());
-    EXPECT_EQ(scGetUpdateListCount(), 0u);
-    EXPECT_EQ(coCollisionGetRegistered(), std::vector<coPickPathMesh*>{high});
+    EXPECT_EQ(std::tuple(coCollisionHasMarkers(), scGetUpdateListCount(), coCollisionGetRegistered()),
+              std::tuple(false, 0u, std::vector<coPickPathMesh*>{high}));
     coCollisionMarkPiece(high);
     EXPECT_EQ(CountKind(coMarkerPiece), high->GetPointCount() - 1);
     EXPECT_FALSE(coCollisionOnlyAtJoint());
     coCollisionClearMarkers();
-    EXPECT_EQ(scGetUpdateListCount(), 0u);
-    EXPECT_EQ(FragmentCount(), 0u);
-    EXPECT_TRUE(coCollisionGetRegistered().empty());
+    EXPECT_EQ(std::tuple(scGetUpdateListCount(), FragmentCount(), coCollisionGetRegistered().empty()),
+              std::tuple(0u, 0u, true));
     circuit.clear();
 }
 
@@ -298,8 +290,7 @@ TEST_F(coTrackCollisionTest, MarkerObjects) {
     ASSERT_EQ(coCollisionGetMarkers().size(), 3u);
     const auto* beam = dynamic_cast<const scSimpleMovableObject*>(coCollisionGetMarkers()[1].object.get());
     ASSERT_NE(beam, nullptr);
-    EXPECT_TRUE(scIsInUpdateList(beam));
-    EXPECT_EQ(beam->GetScale().x, 0.5f);
+    EXPECT_EQ(std::tuple(scIsInUpdateList(beam), beam->GetScale().x), std::tuple(true, 0.5f));
     EXPECT_NEAR(beam->GetScale().z, 20.0f / 3.0f, 1e-4f);
     EXPECT_NEAR(beam->GetPosition().x, 20.0f / 3.0f, 1e-4f);
     maVector3d along(0, 0, 1);
@@ -332,9 +323,10 @@ TEST_F(coTrackCollisionTest, QueriesOfBoxesSupportsPicksAndRings) {
     EXPECT_FALSE(coCollisionBoxOverlaps(maBoundingBox({1.2f, 9, 5}, {3, 11, 6})));
     EXPECT_FALSE(coCollisionBoxOverlaps(maBoundingBox({-1, 9, 45}, {1, 11, 50})));
 
-    EXPECT_TRUE(coCollisionTestSupport({0, 0, 20}, {0, 9.5f, 20}, 1.0f));
-    EXPECT_FALSE(coCollisionTestSupport({0, 0, 20}, {0, 8.5f, 20}, 1.0f));
-    EXPECT_FALSE(coCollisionTestSupport({5, 0, 20}, {5, 20, 20}, 1.0f));
+    EXPECT_EQ(std::tuple(coCollisionTestSupport({0, 0, 20}, {0, 9.5f, 20}, 1.0f),
+                         coCollisionTestSupport({0, 0, 20}, {0, 8.5f, 20}, 1.0f),
+                         coCollisionTestSupport({5, 0, 20}, {5, 20, 20}, 1.0f)),
+              std::tuple(true, false, false));
 
     float height = -1.0f;
     const maVector3d wall[4] = {{-3, 0, 12}, {3, 0, 12}, {3, 20, 12}, {-3, 20, 12}};

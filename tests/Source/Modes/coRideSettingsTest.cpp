@@ -11,6 +11,7 @@
 #include "Source/Track/coCoasterDefinition.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -138,16 +139,12 @@ TEST_F(coRideSettingsTest, EachModeAppliesItsOwnShareOfAnOkAndACancelChangesNoth
         EXPECT_EQ(screens.log,
                   (std::vector<std::string>{"mode " + std::to_string(c.mode), "feedback hidden",
                                             "objectives collapsed", "modal", "objectives expanded"}));
-        EXPECT_EQ(screens.shown.carCountIndex, 3);
-        EXPECT_EQ(coGetCoasterDefinition().GetNumCars(), c.cars);
-        EXPECT_EQ(coRideGetViewCar(), c.viewCar);
-        EXPECT_EQ(coGetRideCameraIndex(), c.camera);
-        EXPECT_EQ(coGetTrainDragOn(), c.drag);
-        EXPECT_EQ(coGetCollisionChecks(), c.drag == 1);
-        EXPECT_EQ(coGetCoasterPackageHooks().GetEnvironmentIndex(), c.environment);
-        EXPECT_EQ(coTrackColorizer::GetSelectedIndex(), c.scheme);
-        EXPECT_EQ(coGetThemeName(), c.theme);
-        EXPECT_EQ(services.fanfare, c.fanfare);
+        EXPECT_EQ(std::tuple(screens.shown.carCountIndex, coGetCoasterDefinition().GetNumCars(),
+                             coRideGetViewCar(), coGetRideCameraIndex(), coGetTrainDragOn(),
+                             coGetCollisionChecks(), coGetCoasterPackageHooks().GetEnvironmentIndex(),
+                             coTrackColorizer::GetSelectedIndex(), coGetThemeName(), services.fanfare),
+                  std::tuple(3, c.cars, c.viewCar, c.camera, c.drag, c.drag == 1, c.environment, c.scheme,
+                             c.theme, c.fanfare));
         // Nothing of the music changed: it resumes, or stops for the ride about to start.
         EXPECT_EQ(MusicPlays(), c.mode != 2);
     }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <tuple>
 
 namespace {
 
@@ -82,11 +83,9 @@ TEST_F(coSceneObjectSetTest, GroupsVisibilityAndBox) {
         EXPECT_EQ(set.GetGroupCount(), 0);
         set.Add(2, coMakeObject({0, 0, 0}, {2, 2, 2}));
         set.Add(0, coMakeObject({-2, 0, 0}, {0, 4, 2}));
-        EXPECT_EQ(set.GetGroupCount(), 3);
-        EXPECT_FALSE(set.GetGroup(2).front()->IsVisible());
-        EXPECT_TRUE(set.IsVisible());
-        EXPECT_EQ(set.GetCentre().y, 2.0f);
-        EXPECT_EQ(set.GetSquaredRadius(), 4.0f + 4.0f + 1.0f);
+        EXPECT_EQ(std::tuple(set.GetGroupCount(), set.GetGroup(2).front()->IsVisible(), set.IsVisible(),
+                             set.GetCentre().y, set.GetSquaredRadius()),
+                  std::tuple(3, false, true, 2.0f, 4.0f + 4.0f + 1.0f));
 
         // An empty group and a group the set lacks show nothing, and IsVisible answers false.
         for (int group : {1, 7}) {
@@ -100,8 +99,7 @@ TEST_F(coSceneObjectSetTest, GroupsVisibilityAndBox) {
         set.SetVisible(false);
         EXPECT_FALSE(set.IsVisible());
         set.SetVisible(true);
-        EXPECT_TRUE(set.IsVisible());
-        EXPECT_FALSE(set.GetGroup(2).front()->IsVisible());
+        EXPECT_EQ(std::tuple(set.IsVisible(), set.GetGroup(2).front()->IsVisible()), std::tuple(true, false));
 
         set.AddFragment(g3dFragmentManager::CreateBox(1, 1, 1));
     }
@@ -118,8 +116,7 @@ TEST(coSceneObjectSet, DetailByDistanceUsesThePreferenceFactor) {
     set.ChooseGroupByDistance({0, 0, std::sqrt(50803.0f) - 0.01f});
     EXPECT_EQ(set.GetCurrentGroup(), 0);
     set.ChooseGroupByDistance({0, 0, std::sqrt(50803.0f) + 0.01f});
-    EXPECT_EQ(set.GetCurrentGroup(), 1);
-    EXPECT_FALSE(set.GetGroup(0).front()->IsVisible());
+    EXPECT_EQ(std::tuple(set.GetCurrentGroup(), set.GetGroup(0).front()->IsVisible()), std::tuple(1, false));
     set.ChooseGroupByDistance({0, 0, 1000}); // only two groups: stays at 1
     EXPECT_EQ(set.GetCurrentGroup(), 1);
     set.Add(2, coMakeObject({-1, -1, -1}, {1, 1, 1}));
@@ -137,17 +134,14 @@ TEST(coCullOctree, CellsAndTheFarFace) {
     SetTestCube(octree);
     coCullCell cell;
     ASSERT_TRUE(octree.CellOf({64, 32, 32}, cell)); // the far face: n = 1 exactly
-    EXPECT_EQ(cell.x, 32);
-    EXPECT_EQ(cell.y, 32);
+    EXPECT_EQ(std::tuple(cell.x, cell.y), std::tuple(32, 32));
     for (int depth = 0; depth <= 4; ++depth)
         EXPECT_EQ(coCullChildIndex(cell, depth), 0) << depth;
     ASSERT_TRUE(octree.CellOf({0, -32, 1.9f}, cell));
-    EXPECT_EQ(cell.x, 0);
-    EXPECT_EQ(cell.z, 16);
-    EXPECT_EQ(coCullChildIndex(cell, 0), 1);
-    EXPECT_FALSE(octree.CellOf({64.01f, 0, 0}, cell));
-    EXPECT_FALSE(octree.CellOf({0, -32.01f, 0}, cell));
-    EXPECT_FALSE(octree.CellOf({NAN, 0, 0}, cell));
+    EXPECT_EQ(std::tuple(cell.x, cell.z, coCullChildIndex(cell, 0)), std::tuple(0, 16, 1));
+    for (const maVector3d& outside :
+         {maVector3d(64.01f, 0, 0), maVector3d(0, -32.01f, 0), maVector3d(NAN, 0, 0)})
+        EXPECT_FALSE(octree.CellOf(outside, cell)) << outside.x << " " << outside.y;
 
     // A set ending on the far face and starting just inside straddles the root's halves.
     auto set = MakeSet({63, -30, -30}, {64, -28, -28});
@@ -202,12 +196,11 @@ TEST(coCullOctree, FifthSetSplitsALeafAndDepthFourAccumulates) {
             if (child)
                 node = child.get();
     }
-    EXPECT_EQ(depth, 4);
-    EXPECT_EQ(node->sets.size(), 9u);
+    EXPECT_EQ(std::tuple(depth, node->sets.size()), std::tuple(4, 9u));
     for (size_t i = 5; i < pool.sets.size(); ++i)
         deep.Remove(pool.sets[i].get());
-    EXPECT_FALSE(deep.GetRoot()->HasChildren());
-    EXPECT_TRUE(deep.GetRoot()->sets.empty());
+    EXPECT_EQ(std::tuple(deep.GetRoot()->HasChildren(), deep.GetRoot()->sets.empty()),
+              std::tuple(false, true));
 }
 
 TEST(coCullOctree, RemovalFindsSetsWhoseBoxChanged) {
@@ -256,15 +249,12 @@ TEST(coCullOctree, OrthographicAndPerspectiveCulling) {
         EXPECT_TRUE(Marked(*set));
         EXPECT_TRUE(Culled(*set));
     }
-    EXPECT_FALSE(Marked(*straddler));
-    EXPECT_FALSE(Culled(*straddler));
+    EXPECT_EQ(std::tuple(Marked(*straddler), Culled(*straddler)), std::tuple(false, false));
     // A view that misses the whole cube culls everything; one that holds it culls nothing.
     octree.Cull(Orthographic(100, 200, -40, 40, -40, 40));
-    EXPECT_TRUE(Culled(*straddler));
-    EXPECT_TRUE(Culled(*left.sets.front()));
+    EXPECT_EQ(std::tuple(Culled(*straddler), Culled(*left.sets.front())), std::tuple(true, true));
     octree.Cull(Orthographic(-10, 80, -40, 40, -40, 40));
-    EXPECT_FALSE(Culled(*straddler));
-    EXPECT_FALSE(Culled(*far.sets.front()));
+    EXPECT_EQ(std::tuple(Culled(*straddler), Culled(*far.sets.front())), std::tuple(false, false));
 
     // Perspective from (40, 0, 1) along +z (near 1, far 100, 90 degrees): what lies behind is culled,
     // down to a node wholly behind the camera.
@@ -299,29 +289,24 @@ TEST_F(coDetailSetsTest, RegistryCubeIdempotenceAndPasses) {
     ASSERT_NE(octree.GetRoot(), nullptr);
 
     coRegisterObjectSet(a.get()); // a second registration leaves one entry
-    EXPECT_EQ(coGetObjectSets().size(), 1u);
-    EXPECT_EQ(octree.GetRoot()->sets.size(), 1u);
+    EXPECT_EQ(std::tuple(coGetObjectSets().size(), octree.GetRoot()->sets.size()), std::tuple(1u, 1u));
 
     auto b = MakeSet({50, 0, 50}, {52, 2, 52});
     b->Add(1, coMakeObject({50, 0, 50}, {52, 2, 52}));
     coRegisterObjectSet(b.get());
     coChooseDetailGroup(1); // a lacks group 1 and is left alone
-    EXPECT_EQ(a->GetCurrentGroup(), 0);
-    EXPECT_EQ(b->GetCurrentGroup(), 1);
-    EXPECT_TRUE(a->IsVisible());
+    EXPECT_EQ(std::tuple(a->GetCurrentGroup(), b->GetCurrentGroup(), a->IsVisible()), std::tuple(0, 1, true));
     coChooseDetailByDistance({51, 1, 51});
     EXPECT_EQ(b->GetCurrentGroup(), 0);
 
     coCullObjectSets(Orthographic(0, 100, -1, 200, 0, 100));
-    EXPECT_EQ(g2dScreen::GetDebugLine(7), "CoasterPieces 0");
-    EXPECT_FALSE(Culled(*a));
+    EXPECT_EQ(std::tuple(g2dScreen::GetDebugLine(7), Culled(*a)), std::tuple("CoasterPieces 0", false));
 
     coUnregisterObjectSet(a.get());
     coUnregisterObjectSet(a.get());
     EXPECT_EQ(coGetObjectSets().size(), 1u);
     coClearObjectSets();
-    EXPECT_TRUE(coGetObjectSets().empty());
-    EXPECT_EQ(coGetCullOctree().GetRoot(), nullptr);
+    EXPECT_EQ(std::tuple(coGetObjectSets().empty(), coGetCullOctree().GetRoot()), std::tuple(true, nullptr));
 }
 
 TEST_F(coDetailSetsTest, WithoutTerrainSetsStayOutOfTheOctree) {
@@ -330,9 +315,8 @@ TEST_F(coDetailSetsTest, WithoutTerrainSetsStayOutOfTheOctree) {
     coClearObjectSets();
     auto a = MakeSet({10, 0, 10}, {12, 2, 12});
     coRegisterObjectSet(a.get());
-    EXPECT_EQ(coGetObjectSets().size(), 1u);
-    EXPECT_FALSE(coGetCullOctree().HasCube());
-    EXPECT_EQ(coGetCullOctree().GetRoot(), nullptr);
+    EXPECT_EQ(std::tuple(coGetObjectSets().size(), coGetCullOctree().HasCube(), coGetCullOctree().GetRoot()),
+              std::tuple(1u, false, nullptr));
     coCullObjectSets(Orthographic(0, 100, -1, 200, 0, 100));
     EXPECT_FALSE(Marked(*a));
     coChooseDetailByDistance({0, 0, 0});

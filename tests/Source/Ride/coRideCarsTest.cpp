@@ -23,6 +23,7 @@
 #include "Source/Track/coParkWorld.h"
 
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -125,10 +126,9 @@ TEST_F(coRideCarsTest, TrainsBuildTheirCarsInOrderOnTheUpdateListAndFreeThemWhol
     m_cars.BuildCars(1, 3);
     EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore + 3);
     m_cars.FreeCars();
-    EXPECT_EQ(m_cars.GetCarCount(), 0);
-    EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore);
-    EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr);
-    EXPECT_TRUE(m_errors.shown.empty());
+    EXPECT_EQ(std::tuple(m_cars.GetCarCount(), scGetUpdateListCount(), g3dFragmentManager::GetFirstFragment(),
+                         m_errors.shown.empty()),
+              std::tuple(0, m_updateListBefore, nullptr, true));
 }
 
 TEST_F(coRideCarsTest, RunFlagZeroPutsOneFlameOnEveryCarWhenTheTemplateIsThere) {
@@ -145,10 +145,10 @@ TEST_F(coRideCarsTest, RunFlagZeroPutsOneFlameOnEveryCarWhenTheTemplateIsThere) 
         ASSERT_EQ(m_cars.GetFlames().size(), c.flames) << int(c.flag) << c.templatePresent;
         for (size_t i = 0; i < c.flames; ++i) {
             scSpriteGroupParticleGenerator* flame = m_cars.GetFlames()[i];
-            EXPECT_TRUE(scIsInUpdateList(flame));
-            EXPECT_EQ(flame->GetEmitOffset(), maVector3d(0, 3, 2));
-            EXPECT_EQ(flame->GetEmitDirection(), maVector3d(0, 1, -1));
-            EXPECT_EQ(scGetAttachmentsOf(m_cars.GetCars()[i].get()).size(), 1u) << i;
+            EXPECT_EQ(std::tuple(scIsInUpdateList(flame), flame->GetEmitOffset(), flame->GetEmitDirection(),
+                                 scGetAttachmentsOf(m_cars.GetCars()[i].get()).size()),
+                      std::tuple(true, maVector3d(0, 3, 2), maVector3d(0, 1, -1), 1u))
+                << i;
         }
         EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore + 8 + c.flames);
         m_cars.FreeCars();
@@ -171,11 +171,10 @@ TEST_F(coRideCarsTest, AnUnusableCarModelIsReportedOnceAndLeavesNoCars) {
         m_errors.shown.clear();
         coPrefs::SetSessionFlag(coRunFlagCarFlames, 1);
         m_cars.BuildCars(2, 4);
-        EXPECT_EQ(m_cars.GetCarCount(), 0) << damage;
-        EXPECT_TRUE(m_cars.GetFlames().empty()) << damage;
-        EXPECT_EQ(m_errors.shown.size(), 1u) << damage;
-        EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore) << damage;
-        EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr) << damage;
+        EXPECT_EQ(std::tuple(m_cars.GetCarCount(), m_cars.GetFlames().empty(), m_errors.shown.size(),
+                             scGetUpdateListCount(), g3dFragmentManager::GetFirstFragment()),
+                  std::tuple(0, true, 1u, m_updateListBefore, nullptr))
+            << damage;
     }
 }
 
@@ -194,8 +193,7 @@ TEST_F(coRideCarsTest, TheCavernHeadlightHoldsOneTextureAndASphereRoundTheTrain)
     EXPECT_EQ(light.centre, maVector3d(0, 0, 2));
     EXPECT_FLOAT_EQ(light.radius, 3.0f);
     ASSERT_NE(light.texture, nullptr);
-    EXPECT_EQ(light.texture->GetWidth(), 256);
-    EXPECT_EQ(light.texture->GetHeight(), 256);
+    EXPECT_EQ(std::tuple(light.texture->GetWidth(), light.texture->GetHeight()), std::tuple(256, 256));
     EXPECT_EQ(light.texture->GetPixelFormat().ToD3DFormat(), g2dScreen::GetPixelFormat()->ToD3DFormat());
     for (const g3dARGBColor& c :
          {light.material->GetAmbient(), light.material->GetDiffuse(), light.material->GetSpecular()})
@@ -243,9 +241,8 @@ TEST_F(coRideCarsTest, AMissingLeadModelLetsTheRideRunItsLapWithoutCars) {
         coRideUpdate(maVector3d());
     }
     EXPECT_LT(frames, 2000);
-    EXPECT_EQ(coGetCarCount(), 0);
-    EXPECT_EQ(m_errors.shown.size(), 1u);
-    EXPECT_EQ(coRenderCavernHeadlight().cars, nullptr);
+    EXPECT_EQ(std::tuple(coGetCarCount(), m_errors.shown.size(), coRenderCavernHeadlight().cars),
+              std::tuple(0, 1u, nullptr));
     coRideClear();
     coStopRideCars();
     coCircuitClear();

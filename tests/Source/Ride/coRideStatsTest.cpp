@@ -3,6 +3,7 @@
 #include "Source/Ride/coRideTestSupport.h"
 
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -66,9 +67,7 @@ TEST_F(coRideStatsTest, TheReferenceSquareClosedAndOpen) {
     EXPECT_EQ(coRideStatsPieces().size(), 8u);
     for (int i = 0; i < 8; ++i) {
         const coRidePieceStats& entry = coRideStatsFind(coCircuitPieceAt(i));
-        EXPECT_EQ(entry.measured, 1);
-        EXPECT_EQ(entry.speed, 8.0f);
-        EXPECT_EQ(entry.height, 2.0f);
+        EXPECT_EQ(std::tuple(entry.measured, entry.speed, entry.height), std::tuple(1, 8.0f, 2.0f));
     }
     EXPECT_NEAR(coRideStatsFind(coCircuitPieceAt(1)).time, 18.555f / 8.0f, 0.05f);
     EXPECT_NEAR(std::fabs(coRideStatsFind(coCircuitPieceAt(3)).g.x), 0.435f, 1e-3f);
@@ -78,25 +77,21 @@ TEST_F(coRideStatsTest, TheReferenceSquareClosedAndOpen) {
     coCircuitClear();
     BuildR1(false);
     coRideComputeStats();
-    EXPECT_EQ(Steps(), 466);
-    EXPECT_EQ(coRideStatsPieces().size(), 8u);
+    EXPECT_EQ(std::tuple(Steps(), coRideStatsPieces().size()), std::tuple(466, 8u));
 
     // Empty, the record is reset.
     coCircuitClear();
     coRideComputeStats();
-    EXPECT_EQ(Stat(coStatCircuitLength), 0.0f);
-    EXPECT_EQ(Stat(coStatRideTime), 0.0f);
-    EXPECT_EQ(Stat(coStatLowestSpeed), 10000.0f);
-    EXPECT_EQ(Stat(coStatHighestHeight), -10000.0f);
-    EXPECT_TRUE(coRideStatsPieces().empty());
+    EXPECT_EQ(std::tuple(Stat(coStatCircuitLength), Stat(coStatRideTime), Stat(coStatLowestSpeed),
+                         Stat(coStatHighestHeight), coRideStatsPieces().empty()),
+              std::tuple(0.0f, 0.0f, 10000.0f, -10000.0f, true));
 }
 
 TEST_F(coRideStatsTest, LevelTrackWithoutAChainEndsAfterOneStepAndSkippedPiecesGetNoEntry) {
     AddStraight(40.0f);
     AddStraight(40.0f);
     coRideComputeStats();
-    EXPECT_EQ(Steps(), 1);
-    EXPECT_EQ(Stat(coStatHighestSpeed), 0.0f);
+    EXPECT_EQ(std::tuple(Steps(), Stat(coStatHighestSpeed)), std::tuple(1, 0.0f));
     ASSERT_EQ(coRideStatsPieces().size(), 1u);
     EXPECT_EQ(coRideStatsPieces().begin()->first, coCircuitFirstPiece());
     // A piece without an entry answers with the unmeasured default.
@@ -166,8 +161,8 @@ TEST_F(coRideStatsTest, PropsAreTimedWhileTheLeadCarPassesNearThem) {
     EXPECT_NEAR(coRidePropMeasure(props.Handle(0)), 0.75f, 0.041f);
     EXPECT_NEAR(coRidePropMeasure(props.Handle(1)), 0.75f, 0.041f);
     EXPECT_EQ(coRidePropMeasure(props.Handle(2)), 0.0f);
-    EXPECT_EQ(coRidePropVisitOrder(props.Handle(1)), 1);
-    EXPECT_EQ(coRidePropVisitOrder(props.Handle(3)), 2);
+    EXPECT_EQ(std::tuple(coRidePropVisitOrder(props.Handle(1)), coRidePropVisitOrder(props.Handle(3))),
+              std::tuple(1, 2));
     // Only ordered props passed before count: the unordered one on the third side does not.
     EXPECT_EQ(coRidePropVisitOrder(props.Handle(0)), 2);
     EXPECT_EQ(coRidePropVisitOrder(props.Handle(2)), 0);

@@ -6,6 +6,7 @@
 #include "Source/Ride/coRideTestSupport.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -108,9 +109,7 @@ TEST_F(coRideTest, StartSetsTheTrainsUpAtTheStartPositionAndSwitchesTheSounds) {
     BuildR1(true);
     coRideStart(4, true, 1);
     EXPECT_EQ(audio.log, (std::vector<std::string>{"load sounds", "load screams"}));
-    EXPECT_EQ(coGetCarCount(), 4);
-    EXPECT_TRUE(scene.visible);
-    EXPECT_FALSE(coRideIsRunning());
+    EXPECT_EQ(std::tuple(coGetCarCount(), scene.visible, coRideIsRunning()), std::tuple(4, true, false));
     // The lead car stands 25 along: 5 into the first Turn, the last car 12 behind it. A view car past the
     // train's end is held to its last car.
     EXPECT_EQ(coRideGetTrainPiece(0), coCircuitPieceAt(1));
@@ -120,16 +119,14 @@ TEST_F(coRideTest, StartSetsTheTrainsUpAtTheStartPositionAndSwitchesTheSounds) {
     }
     // Not launched: frames move nothing.
     Frame(0.04f);
-    EXPECT_EQ(coRideGetTrainSpeed(0), 0.0f);
-    EXPECT_EQ(audio.soundUpdates, 0);
+    EXPECT_EQ(std::tuple(coRideGetTrainSpeed(0), audio.soundUpdates), std::tuple(0.0f, 0));
 
     // Restarting with the preferences set switches both off, freeing them; no cars are built.
     audio.eventSoundsOff = audio.screamsOff = true;
     audio.log.clear();
     coRideStart(4, false, 1);
     EXPECT_EQ(audio.log, (std::vector<std::string>{"free sounds", "free screams"}));
-    EXPECT_FALSE(scene.visible);
-    EXPECT_EQ(scene.builds, 1);
+    EXPECT_EQ(std::tuple(scene.visible, scene.builds), std::tuple(false, 1));
 }
 
 TEST_F(coRideTest, FramesAreSteppedInSubStepsOfThreeHundredths) {
@@ -156,15 +153,16 @@ TEST_F(coRideTest, FramesAreSteppedInSubStepsOfThreeHundredths) {
         }
         if (f.frame == 0.2f)
             reference.Step(rest);
-        EXPECT_EQ(coRideGetTrainSpeed(0), reference.GetSpeed()) << f.frame;
-        EXPECT_EQ(coRideGetLeadCar(0).frame.m[14], reference.GetCar(0).frame.m[14]) << f.frame;
-        EXPECT_EQ(coRideGetTrainAcceleration(0).z, reference.GetAcceleration().z) << f.frame;
+        EXPECT_EQ(
+            std::tuple(coRideGetTrainSpeed(0), coRideGetLeadCar(0).frame.m[14],
+                       coRideGetTrainAcceleration(0).z),
+            std::tuple(reference.GetSpeed(), reference.GetCar(0).frame.m[14], reference.GetAcceleration().z))
+            << f.frame;
     }
     EXPECT_FLOAT_EQ(coRideGetTrainElapsed(0), 0.29f);
     // The sounds hear every frame, with the listener handed on.
-    EXPECT_EQ(audio.soundUpdates, 3);
-    EXPECT_EQ(audio.lastSpeed, reference.GetSpeed());
-    EXPECT_EQ(audio.listener.z, 3.0f);
+    EXPECT_EQ(std::tuple(audio.soundUpdates, audio.lastSpeed, audio.listener.z),
+              std::tuple(3, reference.GetSpeed(), 3.0f));
     EXPECT_FLOAT_EQ(audio.slope, -0.5f);
 }
 
@@ -200,9 +198,8 @@ TEST_F(coRideTest, ALapEndsWhenTheTrainComesRoundOrRollsBack) {
         Frame(0.05f);
     // A lap of 174.2 at 8 units per second, from 25 round to 25; reset there, at rest.
     EXPECT_NEAR(static_cast<float>(frames) * 0.05f, 174.221f / 8.0f, 0.1f);
-    EXPECT_EQ(audio.log.back(), "lap ended");
-    EXPECT_EQ(coRideGetTrainSpeed(0), 0.0f);
-    EXPECT_EQ(coRideGetTrainPiece(0), coCircuitPieceAt(1));
+    EXPECT_EQ(std::tuple(audio.log.back(), coRideGetTrainSpeed(0), coRideGetTrainPiece(0)),
+              std::tuple("lap ended", 0.0f, coCircuitPieceAt(1)));
 
     // Rolling back: a climb from the start position.
     coCircuitClear();
@@ -212,8 +209,7 @@ TEST_F(coRideTest, ALapEndsWhenTheTrainComesRoundOrRollsBack) {
     Frame(0.04f);
     EXPECT_TRUE(coRideIsRunning());
     Frame(0.04f);
-    EXPECT_FALSE(coRideIsRunning());
-    EXPECT_EQ(coRideGetTrainSpeed(0), 0.0f);
+    EXPECT_EQ(std::tuple(coRideIsRunning(), coRideGetTrainSpeed(0)), std::tuple(false, 0.0f));
 }
 
 TEST_F(coRideTest, CarObjectsFollowTheCarsAtRailHeight) {
@@ -232,9 +228,8 @@ TEST_F(coRideTest, CarObjectsFollowTheCarsAtRailHeight) {
     coSetCarsVisible(false);
     EXPECT_FALSE(scene.visible);
     coRideStop();
-    EXPECT_EQ(coGetCarCount(), 0);
-    EXPECT_FALSE(coRideGetEventSoundsOn());
-    EXPECT_FALSE(coRideGetScreamsOn());
+    EXPECT_EQ(std::tuple(coGetCarCount(), coRideGetEventSoundsOn(), coRideGetScreamsOn()),
+              std::tuple(0, false, false));
 }
 
 TEST_F(coRideTest, TrainsLeaveOneAfterAnotherAndAsManyAsAsked) {
@@ -256,8 +251,7 @@ TEST_F(coRideTest, ATrainStartingAtZeroRunsAndPausingStopsIt) {
     definition.initialPosition = 0.0f;
     LaunchOnR1(4, false, 1);
     Frame(0.04f);
-    EXPECT_TRUE(coRideIsRunning());
-    EXPECT_EQ(coRideGetTrainSpeed(0), 8.0f);
+    EXPECT_EQ(std::tuple(coRideIsRunning(), coRideGetTrainSpeed(0)), std::tuple(true, 8.0f));
     audio.log.clear();
     coRideSetPaused(true);
     Frame(0.04f);
@@ -284,8 +278,7 @@ TEST_F(coRideTest, CarsAreAskedForOnlyOnceTheRideHasStarted) {
     EXPECT_THROW(coRideLaunchTrain(0), std::out_of_range);
     Frame(0.04f);
     // The one train stands at 0, at rest.
-    EXPECT_EQ(coRideGetTrainSpeed(0), 0.0f);
-    EXPECT_EQ(coRideGetTrainElapsed(0), 0.0f);
+    EXPECT_EQ(std::tuple(coRideGetTrainSpeed(0), coRideGetTrainElapsed(0)), std::tuple(0.0f, 0.0f));
     EXPECT_THROW(coRideGetTrainSpeed(1), std::out_of_range);
 
     // Stopped, the train keeps its cars where they stood; only the car objects are gone.
@@ -293,8 +286,7 @@ TEST_F(coRideTest, CarsAreAskedForOnlyOnceTheRideHasStarted) {
     coRideLaunchTrain(0);
     Frame(0.04f);
     coRideStop();
-    EXPECT_EQ(coGetCarCount(), 0);
-    EXPECT_EQ(coRideGetLeadCar(0).piece, coCircuitPieceAt(1));
+    EXPECT_EQ(std::tuple(coGetCarCount(), coRideGetLeadCar(0).piece), std::tuple(0, coCircuitPieceAt(1)));
     EXPECT_EQ(coRideGetTrainViewCar(0).piece, coCircuitPieceAt(0)); // car 2, 8 behind the lead
 
     // Started with no trains, there is no train to ask for.

@@ -1,18 +1,19 @@
 #pragma once
+#include "Source/Ride/coTrain.h"
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
+#include "Source/Track/coCircuitTestSupport.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
-#include "Source/Ride/coTrain.h"
-#include "Source/Track/coCircuitTestSupport.h"
 #include "Source/Track/coTrackTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 // A definition whose train values a test sets; installed for its lifetime.

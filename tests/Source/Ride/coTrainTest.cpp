@@ -65,8 +65,7 @@ TEST_F(coTrainTest, DragAndEachElementOnALevelPiece) {
     coTrain resting;
     SetupTrain(resting, 4, 25.0f, 0.0f);
     resting.Step(0.04f);
-    EXPECT_EQ(resting.GetSpeed(), 0.0f);
-    EXPECT_EQ(resting.GetDistance(), 25.0f);
+    EXPECT_EQ(std::tuple(resting.GetSpeed(), resting.GetDistance()), std::tuple(0.0f, 25.0f));
     ExpectVectorNear(resting.GetAcceleration(), maVector3d(0.0f, 1.0f, 0.0f), 1e-6f);
 
     for (const coElementStep& step : kElementSteps) {
@@ -100,8 +99,7 @@ TEST_F(coTrainTest, DistanceWrapsAndCarsBehindTheFirstPieceStandOnTheLast) {
     ExpectVectorNear(coCarPosition(train.GetCar(0)), maVector3d(0.0f, 2.0f, 0.5f), 1e-4f);
     // The second car stands 4 behind: 3.5 before the end of the last piece.
     const coTrainCar& second = train.GetCar(1);
-    EXPECT_EQ(second.piece, coCircuitLastPiece());
-    EXPECT_EQ(second.element, coElementChainLift);
+    EXPECT_EQ(std::tuple(second.piece, second.element), std::tuple(coCircuitLastPiece(), coElementChainLift));
     EXPECT_FLOAT_EQ(second.pieceStart, length - coCircuitLastPiece()->GetLength());
     ExpectVectorNear(coCarPosition(second), coCircuitLastPiece()->PointAt(1.0f - 3.5f / 23.555f), 1e-3f);
 
@@ -172,8 +170,7 @@ TEST_F(coTrainTest, CircuitsWithoutLengthNeitherHangNorDivideByZero) {
     coTrain train;
     SetupTrain(train, 2, 25.0f, 3.0f);
     train.Step(0.04f);
-    EXPECT_EQ(train.GetLeadPiece(), nullptr);
-    EXPECT_EQ(train.GetFraction(), 0.0f);
+    EXPECT_EQ(std::tuple(train.GetLeadPiece(), train.GetFraction()), std::tuple(nullptr, 0.0f));
     EXPECT_FLOAT_EQ(train.GetDistance(), 25.12f);
 
     // One piece of no length: nothing to stand on either.

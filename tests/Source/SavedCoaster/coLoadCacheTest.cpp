@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -88,13 +89,10 @@ TEST_F(coLoadCacheTest, TheFileHoldsOneInfoChunkPerSeenEntryAndReadsBack) {
     coReadLoadCache(read);
     ASSERT_EQ(read.size(), 1u);
     const coLoadCacheEntry& entry = read.begin()->second;
-    EXPECT_EQ(read.begin()->first, Saved("Oval.csa"));
-    EXPECT_EQ(entry.file, Saved("Oval.csa"));
-    EXPECT_EQ(entry.trackTypeText, envString("Steel"));
-    EXPECT_EQ(entry.dockText, envString("Ironvale"));
-    EXPECT_EQ(entry.fileTime, 1700000000.5);
-    EXPECT_TRUE(entry.finished && entry.loadable);
-    EXPECT_FALSE(entry.seen);
+    EXPECT_EQ(std::tuple(read.begin()->first, entry.file, entry.trackTypeText, entry.dockText),
+              std::tuple(Saved("Oval.csa"), Saved("Oval.csa"), envString("Steel"), envString("Ironvale")));
+    EXPECT_EQ(std::tuple(entry.fileTime, entry.finished, entry.loadable, entry.seen),
+              std::tuple(1700000000.5, true, true, false));
 
     // Only unseen entries: an empty file; an empty map: no file, and no cache file leaves the map alone.
     map.erase(Saved("Oval.csa"));
@@ -155,9 +153,9 @@ TEST_F(coLoadCacheTest, TheScanListsCoastersAndOpensOnlyChangedOnes) {
     std::vector<std::string> names;
     for (const auto& [file, entry] : map) {
         names.push_back(envStringToNarrow(entry.name));
-        EXPECT_TRUE(entry.seen);
-        EXPECT_EQ(entry.directoryIndex, 0u);
-        EXPECT_EQ(entry.loadable, entry.name != envString("Wood")) << names.back();
+        EXPECT_EQ(std::tuple(entry.seen, entry.directoryIndex, entry.loadable),
+                  std::tuple(true, 0u, entry.name != envString("Wood")))
+            << names.back();
     }
     EXPECT_EQ(names, (std::vector<std::string>{"A", "Loop", "Oval", "Wood"}));
     EXPECT_EQ(map[Saved("Oval.csa")].environmentText, envString("<Mountain>"));
@@ -174,10 +172,9 @@ TEST_F(coLoadCacheTest, TheScanListsCoastersAndOpensOnlyChangedOnes) {
         entry.seen = false;
     for (const char* name : {"Oval.csa", "A.CSA", "Wood.csa"})
         coScanLoadCacheFile(Saved(name), map);
-    EXPECT_TRUE(map[Saved("Oval.csa")].loadable);
-    EXPECT_EQ(map[Saved("A.CSA")].trackTypeText, envString("<Steel>"));
-    EXPECT_EQ(map[Saved("Wood.csa")].trackTypeText, envString("<Wood>"));
-    EXPECT_FALSE(map[Saved("Coasters/Loop.csa")].seen);
+    EXPECT_EQ(std::tuple(map[Saved("Oval.csa")].loadable, map[Saved("A.CSA")].trackTypeText,
+                         map[Saved("Wood.csa")].trackTypeText, map[Saved("Coasters/Loop.csa")].seen),
+              std::tuple(true, envString("<Steel>"), envString("<Wood>"), false));
 
     // A write that cannot complete keeps the old cache.
     coWriteLoadCache(map);

@@ -212,8 +212,7 @@ TEST_F(coSavedCoasterTest, EmptyCircuitSavesExactBytesAndLoadsBack) {
     } defaults;
     coSetSavedCoasterServices(&defaults);
     coLoadCoasterFile(folder.Locator("ride.csa"));
-    EXPECT_EQ(coCircuitPieceCount(), 0);
-    EXPECT_FALSE(coCircuitIsClosed());
+    EXPECT_EQ(std::tuple(coCircuitPieceCount(), coCircuitIsClosed()), std::tuple(0, false));
     coSetSavedCoasterServices(&services);
 }
 
@@ -228,11 +227,10 @@ TEST_F(coSavedCoasterTest, ReferenceCircuitsRoundTripBitExactly) {
         const std::string first = Save();
         ScrambleWorld();
         coLoadCoasterFile(folder.Locator("ride.csa"));
-        EXPECT_EQ(services.log.front(), "clear");
-        EXPECT_EQ(DefinitionsCall(services.log), "definitions Mountain Steel 2");
-        EXPECT_EQ(Snapshot().classes, saved.classes);
+        EXPECT_EQ(std::tuple(services.log.front(), DefinitionsCall(services.log), Snapshot().classes,
+                             coCircuitIsClosed()),
+                  std::tuple("clear", "definitions Mountain Steel 2", saved.classes, circuit.closed));
         EXPECT_TRUE(Snapshot().colors == saved.colors);
-        EXPECT_EQ(coCircuitIsClosed(), circuit.closed);
         EXPECT_TRUE(first == Save("again.csa"));
     }
 }
@@ -242,8 +240,7 @@ TEST_F(coSavedCoasterTest, AThumbnailFollowsThePropsAndIsSkippedOnLoad) {
     const std::string bytes = SavedR1();
     const std::vector<coChunkAt> chunks = coChunksOf(bytes);
     ASSERT_GE(chunks.size(), 2u);
-    EXPECT_EQ(chunks[chunks.size() - 2].id, "CPRL");
-    EXPECT_EQ(chunks.back().id, "CSNP");
+    EXPECT_EQ(std::tuple(chunks[chunks.size() - 2].id, chunks.back().id), std::tuple("CPRL", "CSNP"));
     EXPECT_EQ(bytes.substr(chunks.back().Body(), chunks.back().size), services.thumbnail);
     const WorldSnapshot saved = Snapshot();
     ScrambleWorld();
@@ -264,9 +261,8 @@ TEST_F(coSavedCoasterTest, StatisticsAreWrittenInTheFileOrderAndNeverRead) {
     ASSERT_EQ(stats.size, 3u * 2 + 13u * 4);
     i16 counts[3];
     std::memcpy(counts, &bytes[stats.Body()], 6);
-    EXPECT_EQ(counts[0], coCircuitPieceCount());
-    EXPECT_EQ(counts[1], 1); // one Loop
-    EXPECT_EQ(counts[2], 1); // one Corkscrew
+    // The pieces, one Loop, one Corkscrew.
+    EXPECT_EQ(std::tuple(counts[0], counts[1], counts[2]), std::tuple(coCircuitPieceCount(), 1, 1));
     float values[13];
     std::memcpy(values, &bytes[stats.Body() + 6], sizeof values);
     const coRideStats& s = coGetRideStats();
@@ -290,31 +286,26 @@ TEST_F(coSavedCoasterTest, OlderOrMissingCoasterDataLoadsWithDefaults) {
     coCdatFields fields;
     services.log.clear();
     Load(WithCdat(saved, &fields, 2));
-    EXPECT_EQ(coGetTrainDragOn(), 0);
-    EXPECT_TRUE(coGetCollisionChecks());
-    EXPECT_EQ(definition.numCars, 4);
-    EXPECT_EQ(services.musicTrack, 5);
-    EXPECT_EQ(coGetThemeName(), "Ironvale"); // no theme: the dock type's
-    EXPECT_EQ(DefinitionsCall(services.log), "definitions Mountain Steel 1");
-    EXPECT_TRUE(coCircuitIsClosed());
-    EXPECT_EQ(services.dockPosition.x, 1.5f);
+    // No theme: the dock type's.
+    EXPECT_EQ(std::tuple(coGetTrainDragOn(), coGetCollisionChecks(), definition.numCars, services.musicTrack,
+                         coGetThemeName(), DefinitionsCall(services.log), coCircuitIsClosed(),
+                         services.dockPosition.x),
+              std::tuple(0, true, 4, 5, "Ironvale", "definitions Mountain Steel 1", true, 1.5f));
     Load(WithCdat(saved, &fields, 3));
     EXPECT_EQ(coGetTrainDragOn(), 1);
     fields.airDrag = 2; // only 1 means on
     Load(WithCdat(saved, &fields, 3));
     EXPECT_EQ(coGetTrainDragOn(), 0);
     Load(WithCdat(saved, &fields, 4));
-    EXPECT_EQ(definition.numCars, 3);
-    EXPECT_EQ(coGetThemeName(), "Forest");
+    EXPECT_EQ(std::tuple(definition.numCars, coGetThemeName()), std::tuple(3, "Forest"));
     ExpectRefused<chInvalidChunkX>(WithCdat(saved, &fields, 0));
 
     // No coaster data: closed, with the default names; the dock stands at the environment's start.
     services.log.clear();
     Load(WithCdat(saved, nullptr));
-    EXPECT_TRUE(coCircuitIsClosed());
-    EXPECT_EQ(DefinitionsCall(services.log), "definitions Mountain Steel 0");
-    EXPECT_EQ(services.dockType, "Ironvale");
-    EXPECT_EQ(services.dockPosition.y, 2.0f);
+    EXPECT_EQ(std::tuple(coCircuitIsClosed(), DefinitionsCall(services.log), services.dockType,
+                         services.dockPosition.y),
+              std::tuple(true, "definitions Mountain Steel 0", "Ironvale", 2.0f));
     // Said to be closed, but the end lies far from the start: it loads open.
     coCircuitClear();
     coBuildEveryClass();
@@ -350,22 +341,19 @@ TEST_F(coSavedCoasterTest, NamesCarsIndicesAndTheDockFromTheFileAreChecked) {
     services.log.clear();
     warnings.clear();
     Load(WithCdat(saved, &fields));
-    EXPECT_EQ(DefinitionsCall(services.log), "definitions Mountain Steel 0");
-    EXPECT_EQ(definition.numCars, 4);
-    EXPECT_EQ(services.dockType, "Ironvale");
-    EXPECT_EQ(coGetThemeName(), "Ironvale");
-    EXPECT_EQ(services.soundSet, "");
-    EXPECT_EQ(warnings.size(), 7u); // five names, the cars, the index
+    // Seven warnings: five names, the cars, the index.
+    EXPECT_EQ(std::tuple(DefinitionsCall(services.log), definition.numCars, services.dockType,
+                         coGetThemeName(), services.soundSet, warnings.size()),
+              std::tuple("definitions Mountain Steel 0", 4, "Ironvale", "Ironvale", "", 7u));
 
     fields = coCdatFields();
     fields.cars = -5;
     fields.type = "";
     fields.dock[1] = std::numeric_limits<float>::infinity(); // the dock falls back to the start
     Load(WithCdat(saved, &fields));
-    EXPECT_EQ(definition.numCars, 4);
-    EXPECT_EQ(definition.typeName, "Steel");
-    EXPECT_EQ(services.dockPosition.y, 2.0f);
-    EXPECT_EQ(services.dockHeading, 0.0f);
+    EXPECT_EQ(
+        std::tuple(definition.numCars, definition.typeName, services.dockPosition.y, services.dockHeading),
+        std::tuple(4, "Steel", 2.0f, 0.0f));
 }
 
 TEST_F(coSavedCoasterTest, MusicFolderRules) {
@@ -377,8 +365,8 @@ TEST_F(coSavedCoasterTest, MusicFolderRules) {
     Load(WithCdat(saved, &fields));
     EXPECT_EQ(services.musicFolder.GetRoot(), 15);
     ASSERT_EQ(services.musicFolder.GetComponentCount(), 1u);
-    EXPECT_EQ(services.musicFolder.GetLastComponent(), envString("all"));
-    EXPECT_EQ(services.musicTrack, 5);
+    EXPECT_EQ(std::tuple(services.musicFolder.GetLastComponent(), services.musicTrack),
+              std::tuple(envString("all"), 5));
 
     // An existing folder is taken as it is.
     folder.MakeFolder("tunes");
@@ -397,8 +385,8 @@ TEST_F(coSavedCoasterTest, MusicFolderRules) {
     fields.musicFolder += u"mine.wav\\";
     fields.musicTrack = 4;
     Load(WithCdat(saved, &fields));
-    EXPECT_TRUE(services.musicFolder == folder.Locator("tunes/mine.wav"));
-    EXPECT_EQ(services.musicTrack, 4);
+    EXPECT_EQ(std::tuple(services.musicFolder == folder.Locator("tunes/mine.wav"), services.musicTrack),
+              std::tuple(true, 4));
 
     // The count must fit in the chunk: after the dock, three names, the closed flag and four bytes.
     const std::string file = WithCdat(saved, &fields);

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // A definition with a coaster type name and a car count that the file's loader sets.

@@ -85,29 +85,27 @@ TEST_F(coCoasterPackageTest, LoadsInOrderAndPrefersThePlayersColours) {
                                                "refresh",       "refresh", "refresh",       "refresh",
                                                "refresh",       "refresh"};
     EXPECT_EQ(hooks.log, expected);
-    EXPECT_EQ(coCoasterDefinitionStore().GetNumCars(), 3); // from the pak
-    EXPECT_EQ(coPakManager::GetOpenCoasterType(), envString("Steel"));
-    // Neither copy: the built-in schemes, the first applied.
-    EXPECT_TRUE(log.Holds("built-in"));
-    EXPECT_EQ(coTrackColorizer::GetSchemeCount(), 3);
-    EXPECT_EQ(coTrackColorizer::GetCurrentScheme().size(), 4u);
+    // The cars from the pak; neither colour copy: the built-in schemes, the first applied.
+    EXPECT_EQ(std::tuple(coCoasterDefinitionStore().GetNumCars(), coPakManager::GetOpenCoasterType(),
+                         log.Holds("built-in"), coTrackColorizer::GetSchemeCount(),
+                         coTrackColorizer::GetCurrentScheme().size()),
+              std::tuple(3, envString("Steel"), true, 3, 4u));
     ASSERT_NE(coGetShadowMaterial(), nullptr);
 
     // The same type again: paks reopened, no palette; the shipped copy, then the player's.
     WritePak(5);
     WriteColors(kShipped, 1);
     Load();
-    EXPECT_EQ(std::count(hooks.log.begin(), hooks.log.end(), "palette"), 0);
-    EXPECT_EQ(coCoasterDefinitionStore().GetNumCars(), 5);
-    EXPECT_EQ(coTrackColorizer::GetSchemeCount(), 1);
+    EXPECT_EQ(std::tuple(std::count(hooks.log.begin(), hooks.log.end(), "palette"),
+                         coCoasterDefinitionStore().GetNumCars(), coTrackColorizer::GetSchemeCount()),
+              std::tuple(0, 5, 1));
     WriteColors(kPlayerCopy, 2);
     Load();
     EXPECT_EQ(coTrackColorizer::GetSchemeCount(), 2);
     // A damaged player's copy gives way to the shipped one.
     folder.Write(kPlayerCopy, "ColorScheme { Material { Name Rail\nDiffuse 1");
     Load();
-    EXPECT_EQ(coTrackColorizer::GetSchemeCount(), 1);
-    EXPECT_TRUE(log.Holds("damaged"));
+    EXPECT_EQ(std::tuple(coTrackColorizer::GetSchemeCount(), log.Holds("damaged")), std::tuple(1, true));
 
     // Saving creates the four folder levels.
     fsDeleteFileTree(folder.Locator("Saves/Track Color Preference Settings"));

@@ -55,9 +55,8 @@ TEST_F(coCoasterThumbnailTest, TheThumbnailChunkHoldsTheDrawnSceneAndTheWorldIsD
         // 640 x 480: 4 x 4 blocks of the whole screen, 160 x 120, rows of 480 bytes.
         ASSERT_EQ(chunks[0].size, 54u + 480 * 120);
         const std::string bmp = bytes.substr(chunks[0].Body(), chunks[0].size);
-        EXPECT_EQ(bmp.substr(0, 2), "BM");
-        EXPECT_EQ(static_cast<u8>(bmp[18]), 160);
-        EXPECT_EQ(static_cast<u8>(bmp[22]), 120);
+        EXPECT_EQ(std::tuple(bmp.substr(0, 2), static_cast<u8>(bmp[18]), static_cast<u8>(bmp[22])),
+                  std::tuple("BM", 160, 120));
         EXPECT_EQ(coPropTemplateList::AreTexturesStripped(), !keepTextures) << keepTextures;
     }
 }

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -88,8 +89,7 @@ TEST_F(coMusicTest, BuilderRestartsOnlyWhenAskedOrEnteredAnewAndResumesWhatItPau
     // The second building context follows the builder's choice, from playlists of its own.
     coMusicSetChoice(coMusicBuilder, 2);
     Apply(coMusicSecondBuilder);
-    EXPECT_EQ(Playing(), "build3.wav");
-    EXPECT_EQ(Manager().GetCurrentPlaylist(), 20);
+    EXPECT_EQ(std::tuple(Playing(), Manager().GetCurrentPlaylist()), std::tuple("build3.wav", 20));
 }
 
 TEST_F(coMusicTest, ChoicesAndContextsOutsideTheirRangeAreRefused) {
@@ -136,9 +136,8 @@ TEST_F(coMusicTest, TracksThatCannotBePlayedLeaveTheMusicSilentWithAWarning) {
     coMusicSetChoice(coMusicBuilder, 2);
     coMusicApplyContext(true);
     EXPECT_EQ(Playing(), "");
-    EXPECT_TRUE(log.Holds("mine.wav"));
-    EXPECT_TRUE(log.Holds("build3.wav"));
-    EXPECT_EQ(log.Count("can be played"), 2u);
+    EXPECT_EQ(std::tuple(log.Holds("mine.wav"), log.Holds("build3.wav"), log.Count("can be played")),
+              std::tuple(true, true, 2u));
 }
 
 TEST_F(coMusicTest, KeysStepAndWrapThroughThePlaylistAndToggleShuffle) {
@@ -173,8 +172,7 @@ TEST_F(coMusicTest, KeysStepAndWrapThroughThePlaylistAndToggleShuffle) {
     Mark();
     press(plDik::RBracket);
     press(plDik::Backslash);
-    EXPECT_EQ(Playing(), "marked");
-    EXPECT_FALSE(Manager().IsShuffled(7));
+    EXPECT_EQ(std::tuple(Playing(), Manager().IsShuffled(7)), std::tuple("marked", false));
     inDeviceManager::Stop();
 }
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // Two directories in the coaster-type root, each with the type's pak, a GUI pak and a geometry pak;
@@ -89,9 +91,9 @@ TEST_F(coPakManagerTest, ReadsAreRoutedByRoot) {
 
     coPakManager::CloseGeomPaks();
     coPakManager::CloseCoasterPaks();
-    EXPECT_EQ(coPakManager::GetOpenCoasterType().GetLength(), 0u);
-    EXPECT_EQ(Read(coRootGeom, "Props/p.prd"), "disc");
-    EXPECT_EQ(Read(coRootTracks, "Steel/Track.def"), "disc");
+    EXPECT_EQ(std::tuple(coPakManager::GetOpenCoasterType().GetLength(), Read(coRootGeom, "Props/p.prd"),
+                         Read(coRootTracks, "Steel/Track.def")),
+              std::tuple(0u, "disc", "disc"));
 }
 
 // A stream opened from a type's pak stays readable when the type's paks are closed and reopened.

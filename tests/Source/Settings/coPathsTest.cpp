@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -39,8 +40,9 @@ TEST_F(coSettingsTest, DataRootsFromTheHardDiscThenTheDisc) {
         log.lines.clear();
         Start(c.disc);
         EXPECT_EQ(Root(coRootTracks), c.tracks);
-        EXPECT_EQ(log.Holds("looking on CD for"), c.lookedOnDisc);
-        EXPECT_EQ(log.Holds("Corrupt installation - couldn't find"), c.tracks.empty());
+        EXPECT_EQ(
+            std::tuple(log.Holds("looking on CD for"), log.Holds("Corrupt installation - couldn't find")),
+            std::tuple(c.lookedOnDisc, c.tracks.empty()));
         const fsLocator found = coPaths::FindRootDirectory(coRootTracks, "Steel");
         EXPECT_EQ(found.GetComponentCount() == 0, c.tracks.empty());
         EXPECT_EQ(found.GetRoot(), c.tracks.empty() ? coRootTracks : -1);
@@ -146,8 +148,8 @@ TEST_F(coSettingsTest, SavesFolderIsMadeAndOldSavesMoveIn) {
     Start();
     EXPECT_EQ(Root(coRootSaves), Paths{kSaves});
     EXPECT_EQ(List(coRootSaves), Paths{"-1:" + folder.Path(kSaves)});
-    EXPECT_EQ(folder.Read(kSaves + "/Sub/Two.csa"), "two");
-    EXPECT_EQ(folder.Read(kSaves + "/One.csa"), "one");
+    EXPECT_EQ(std::tuple(folder.Read(kSaves + "/Sub/Two.csa"), folder.Read(kSaves + "/One.csa")),
+              std::tuple("two", "one"));
 
     // Present already: nothing is copied again.
     folder.Write("install/Saves/Three.csa", "three");
@@ -164,8 +166,9 @@ TEST_F(coSettingsTest, SavesFolderIsMadeAndOldSavesMoveIn) {
         Start();
     }
     EXPECT_EQ(Root(coRootSaves), Paths{kSaves});
-    EXPECT_TRUE(std::filesystem::is_empty(folder.Path(kSaves)));
-    EXPECT_FALSE(std::filesystem::exists(folder.Path(kSaves + ".partial")));
+    EXPECT_EQ(std::tuple(std::filesystem::is_empty(folder.Path(kSaves)),
+                         std::filesystem::exists(folder.Path(kSaves + ".partial"))),
+              std::tuple(true, false));
     ASSERT_EQ(displayer.shown.size(), 1u);
     EXPECT_EQ(displayer.shown[0].type, 5u);
 }
@@ -193,8 +196,8 @@ TEST_F(coSettingsTest, SavesFallBackToTheDataRoot) {
         if (c.installSaves)
             folder.MakeFolder("install/Saves");
         Start();
-        EXPECT_EQ(Root(coRootSaves), c.saves);
-        EXPECT_EQ(List(coRootSaves).size(), c.saves.size());
+        EXPECT_EQ(std::tuple(Root(coRootSaves), List(coRootSaves).size()),
+                  std::tuple(c.saves, c.saves.size()));
     }
     EXPECT_EQ(coPaths::FindRootDirectory(coRootSaves, "x").GetRoot(), coRootSaves);
     EXPECT_FALSE(std::filesystem::exists(folder.Path("user/Loopvane")));
@@ -215,7 +218,7 @@ TEST_F(coSettingsTest, SubfolderListsKeepTheFirstFolderOfAName) {
     EXPECT_EQ(List(coRootEnvironments), (Paths{"8:Mountain"}));
     EXPECT_EQ(List(coRootGui), Paths{});
     const fsLocator candy = coPaths::FindRootDirectory(coRootThemes, "Candy");
-    EXPECT_EQ(candy.GetRoot(), coRootThemes);
-    EXPECT_EQ(candy.GetLastComponent(), envString("Candy"));
+    EXPECT_EQ(std::tuple(candy.GetRoot(), candy.GetLastComponent()),
+              std::tuple(coRootThemes, envString("Candy")));
     EXPECT_EQ(Relative(coPaths::FindRootDirectory(coRootThemes, "candy")), "install/Themes");
 }

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -79,8 +80,7 @@ TEST_F(coScreenCaptureTest, HeaderRowsAndBlockAverages) {
     EXPECT_EQ(bmp.substr(0, 54), HeaderOf(266, 2));
     ASSERT_EQ(bmp.size(), 54u + 2 * 800);
     // Bottom block at (0, 3): mean of x + 10 y over x 0..2, y 3..5 is 41; the top row's third block 17.
-    EXPECT_EQ(Bgr(bmp, 54), 41u);
-    EXPECT_EQ(Bgr(bmp, 54 + 800 + 6), 17u);
+    EXPECT_EQ(std::tuple(Bgr(bmp, 54), Bgr(bmp, 54 + 800 + 6)), std::tuple(41u, 17u));
     EXPECT_EQ(bmp.substr(54 + 798, 2), std::string(2, '\0'));
 
     // Full size: 3 x 2 with 3 bytes of padding; the area clipped to the surface.
@@ -88,15 +88,13 @@ TEST_F(coScreenCaptureTest, HeaderRowsAndBlockAverages) {
     const std::string clipped =
         Bmp(*Surface(4, 2, plD3dFormat::X8R8G8B8, [](u32 x, u32 y) { return x | y << 16; }), 1, &beyond);
     EXPECT_EQ(clipped.substr(0, 54), HeaderOf(3, 2));
-    EXPECT_EQ(Bgr(clipped, 54), 0x010001u);
-    EXPECT_EQ(Bgr(clipped, 54 + 12 + 6), 3u);
+    EXPECT_EQ(std::tuple(Bgr(clipped, 54), Bgr(clipped, 54 + 12 + 6)), std::tuple(0x010001u, 3u));
 
     // 16-bit pixels through the format: pure red, green and blue keep their top bits.
     const u32 rgb[] = {0xFF0000, 0x00FF00, 0x0000FF};
     const std::string wide = Bmp(*Surface(3, 1, plD3dFormat::R5G6B5, [&](u32 x, u32) { return rgb[x]; }), 1);
-    EXPECT_EQ(Bgr(wide, 54), 0xF80000u);
-    EXPECT_EQ(Bgr(wide, 57), 0x00FC00u);
-    EXPECT_EQ(Bgr(wide, 60), 0x0000F8u);
+    EXPECT_EQ(std::tuple(Bgr(wide, 54), Bgr(wide, 57), Bgr(wide, 60)),
+              std::tuple(0xF80000u, 0x00FC00u, 0x0000F8u));
 }
 
 TEST_F(coScreenCaptureTest, ThumbnailAreas) {
@@ -110,9 +108,8 @@ TEST_F(coScreenCaptureTest, ThumbnailAreas) {
     for (const Case& c : cases) {
         int factor = 0;
         const plD3dRect area = coThumbnailArea(c.width, c.height, factor);
-        EXPECT_EQ(factor, c.factor) << c.width;
-        EXPECT_EQ(area.right, c.right) << c.width;
-        EXPECT_EQ(area.bottom, c.bottom) << c.width;
+        EXPECT_EQ(std::tuple(factor, area.right, area.bottom), std::tuple(c.factor, c.right, c.bottom))
+            << c.width;
     }
 }
 
@@ -149,8 +146,7 @@ TEST(coThumbnailCameraTest, CandidatesRaisedDroppedAndDrawn) {
     for (size_t i = 0; i < 4; ++i)
         EXPECT_TRUE(asked[i].x == expected[i].x && asked[i].y == expected[i].y && asked[i].z == expected[i].z)
             << i;
-    EXPECT_EQ(chosen.x, expected[draw % 4].x);
-    EXPECT_EQ(target.z, 20.0f);
+    EXPECT_EQ(std::tuple(chosen.x, target.z), std::tuple(expected[draw % 4].x, 20.0f));
 
     // Every candidate dropped: the first as computed, unraised. An empty box looks at the origin from
     // (80, 80, 80), raised above the terrain.
@@ -170,8 +166,7 @@ TEST_F(coScreenCaptureTest, GrabsSkipTakenNumbersAndKeepOldFiles) {
     EXPECT_EQ(grab.GetLastComponent(), envString("grab0002.bmp"));
     EXPECT_EQ(folder.Read("saves/grab0001.bmp"), "earlier");
     const std::string bmp = folder.Read("saves/grab0002.bmp");
-    EXPECT_EQ(bmp.substr(0, 54), HeaderOf(32, 16));
-    EXPECT_EQ(Bgr(bmp, 54), 0x102030u);
+    EXPECT_EQ(std::tuple(bmp.substr(0, 54), Bgr(bmp, 54)), std::tuple(HeaderOf(32, 16), 0x102030u));
 
     {
         const fsWriteCalls failing(EIO);

@@ -2,6 +2,7 @@
 #include "Source/Settings/coAudioTestSupport.h"
 
 #include <set>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -61,8 +62,7 @@ TEST_F(coSoundEffectsTest, EffectsOffReleasesTheBankAndOnReloadsIt) {
     coPrefs::SetBool(coPrefSoundEffectsOff, true);
     coLoadSoundEffects();
     coPlaySoundEffect(4);
-    EXPECT_EQ(coGetSoundEffect(0), nullptr);
-    EXPECT_EQ(snSoundManager::GetActiveCount(), 0u);
+    EXPECT_EQ(std::tuple(coGetSoundEffect(0), snSoundManager::GetActiveCount()), std::tuple(nullptr, 0u));
     coPrefs::SetBool(coPrefSoundEffectsOff, false);
     EXPECT_EQ(Play(4), "LENGTHEN.wav");
     EXPECT_EQ(snSoundManager::GetActiveCount(), 35u);
@@ -81,8 +81,7 @@ TEST_F(coSoundEffectsTest, InterfaceSoundsGoToTheirCuesWithTheMute) {
     // A missing file leaves its cues out and the others in.
     std::filesystem::remove(folder.Path("GUI/Sound/ui001_p.wav"));
     coLoadUiSounds();
-    EXPECT_EQ(guiSoundCues::GetCueCount(1), 1u);
-    EXPECT_EQ(guiSoundCues::GetCueCount(3), 0u);
+    EXPECT_EQ(std::tuple(guiSoundCues::GetCueCount(1), guiSoundCues::GetCueCount(3)), std::tuple(1u, 0u));
     EXPECT_TRUE(log.Holds("ui001_p.wav\" cannot be loaded"));
     guiSoundCues::Clear();
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -42,8 +43,7 @@ TEST(coWorldSwitchesTest, StepsRunInThePartsOrderAfterThePartsOwn) {
     order.clear();
     coCircuitAppend(std::make_unique<coTestLinePiece>(10.0f), false);
     coClearScene();
-    EXPECT_TRUE(order.empty());
-    EXPECT_EQ(coCircuitPieceCount(), 0);
+    EXPECT_EQ(std::tuple(order.empty(), coCircuitPieceCount()), std::tuple(true, 0));
 }
 
 TEST(coWorldSwitchesTest, SwitchesReachTheTrackThePropsAndTheirTemplates) {

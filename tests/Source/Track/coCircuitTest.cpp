@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <random>
+#include <tuple>
 
 namespace {
 using coCircuitTest = coCircuitFixture;
@@ -28,15 +29,12 @@ TEST_F(coCircuitTest, AppendKeepsTheFirstPieceWhereItIsAndChainsTheRest) {
         p.SetRunLength(20.0f);
         p.Place(maVector3d(5.0f, 7.0f, -3.0f), 1.0f);
     });
-    EXPECT_EQ(first->GetStart().x, 5.0f);
-    EXPECT_EQ(first->GetHeading(), 1.0f);
+    EXPECT_EQ(std::tuple(first->GetStart().x, first->GetHeading()), std::tuple(5.0f, 1.0f));
     auto* turn = coAppendTurn(coDegrees(90.0f), 15.0f);
-    EXPECT_EQ(turn->GetStart().x, first->GetEnd().x);
-    EXPECT_EQ(turn->GetStart().z, first->GetEnd().z);
-    EXPECT_EQ(turn->GetHeading(), first->GetEndHeading());
+    EXPECT_EQ(std::tuple(turn->GetStart().x, turn->GetStart().z, turn->GetHeading()),
+              std::tuple(first->GetEnd().x, first->GetEnd().z, first->GetEndHeading()));
     EXPECT_TRUE(coCircuitLinksAgree());
-    EXPECT_EQ(first->GetPrevious(), nullptr);
-    EXPECT_EQ(turn->GetNext(), nullptr);
+    EXPECT_EQ(std::tuple(first->GetPrevious(), turn->GetNext()), std::tuple(nullptr, nullptr));
     ASSERT_EQ(builder.rebuilt.size(), 2u);
     EXPECT_EQ(builder.rebuilt[1], std::make_pair(static_cast<coCoasterPiece*>(turn), 2));
     coCircuitAppend(nullptr, true);
@@ -59,10 +57,9 @@ TEST_F(coCircuitTest, AddingAfterTheLastPieceOfAClosedCircuitOpensItAndTearsNoth
         else
             coCircuitAppend(std::move(piece), true);
         EXPECT_FALSE(coCircuitIsClosed());
-        EXPECT_EQ(coCircuitLastPiece(), added);
-        EXPECT_EQ(added->GetPrevious(), oldLast);
-        EXPECT_EQ(added->GetNext(), nullptr);
-        EXPECT_EQ(coCircuitFirstPiece()->GetPrevious(), nullptr);
+        EXPECT_EQ(std::tuple(coCircuitLastPiece(), added->GetPrevious()), std::tuple(added, oldLast));
+        EXPECT_EQ(std::tuple(added->GetNext(), coCircuitFirstPiece()->GetPrevious()),
+                  std::tuple(nullptr, nullptr));
         EXPECT_TRUE(coCircuitLinksAgree());
         for (size_t i = 0; i < before.size(); ++i)
             EXPECT_TRUE(coPiecePose(*coCircuitPieceAt(static_cast<int>(i))) == before[i]) << i;
@@ -84,13 +81,11 @@ TEST_F(coCircuitTest, InsertAfterReplacesTheFollowingPiecesOrPutsThemBackBitForB
     EXPECT_FALSE(coCircuitInsertAfter(std::move(inserted), a, true));
     EXPECT_EQ(coCircuitIndexOf(raw), -1);
     EXPECT_NE(std::find(builder.removed.begin(), builder.removed.end(), raw), builder.removed.end());
-    EXPECT_TRUE(coCircuitPoses() == before);
-    EXPECT_TRUE(coCircuitLinksAgree());
+    EXPECT_EQ(std::tuple(coCircuitPoses() == before, coCircuitLinksAgree()), std::tuple(true, true));
 
     // Five more fit: the Turn and everything after it move 5 ahead.
     EXPECT_TRUE(coCircuitInsertAfter(StraightOf(5.0f), a, true));
-    EXPECT_EQ(coCircuitIndexOf(a), 0);
-    EXPECT_EQ(coCircuitPieceCount(), 6);
+    EXPECT_EQ(std::tuple(coCircuitIndexOf(a), coCircuitPieceCount()), std::tuple(0, 6));
     EXPECT_TRUE(coCircuitLinksAgree());
     EXPECT_NEAR(coCircuitLastPiece()->GetEnd().z, before.back().end.z + 5.0f, 1e-4f);
     EXPECT_NEAR(coCircuitLastPiece()->GetEnd().x, before.back().end.x, 1e-4f);
@@ -109,14 +104,13 @@ TEST_F(coCircuitTest, RemovingPiecesFromAClosedCircuitOpensIt) {
     ASSERT_TRUE(coCircuitTryClose());
     coCircuitRemovePiece(coCircuitPieceAt(3));
     EXPECT_FALSE(coCircuitIsClosed());
-    EXPECT_EQ(coCircuitLastPiece()->GetNext(), coCircuitFirstPiece());
-    EXPECT_EQ(coCircuitFirstPiece()->GetPrevious(), coCircuitLastPiece());
+    EXPECT_EQ(std::tuple(coCircuitLastPiece()->GetNext(), coCircuitFirstPiece()->GetPrevious()),
+              std::tuple(coCircuitFirstPiece(), coCircuitLastPiece()));
     // The first piece: its predecessor, the last piece, is unlinked.
     coCoasterPiece* second = coCircuitPieceAt(1);
     coCircuitRemovePiece(coCircuitFirstPiece());
-    EXPECT_EQ(coCircuitFirstPiece(), second);
-    EXPECT_EQ(second->GetPrevious(), nullptr);
-    EXPECT_EQ(coCircuitLastPiece()->GetNext(), nullptr);
+    EXPECT_EQ(std::tuple(coCircuitFirstPiece(), second->GetPrevious(), coCircuitLastPiece()->GetNext()),
+              std::tuple(second, nullptr, nullptr));
 
     // The last piece: the circuit opens and the other subsystems hear of it.
     coCircuitClear();
@@ -127,12 +121,11 @@ TEST_F(coCircuitTest, RemovingPiecesFromAClosedCircuitOpensIt) {
     coCoasterPiece* newLast = last->GetPrevious();
     coCircuitRemoveLast();
     EXPECT_FALSE(coCircuitIsClosed());
-    EXPECT_EQ(coCircuitFirstPiece()->GetPrevious(), nullptr);
+    EXPECT_EQ(std::tuple(coCircuitFirstPiece()->GetPrevious(), newLast->GetNext()),
+              std::tuple(nullptr, nullptr));
     EXPECT_EQ(coCircuitLastPiece(), newLast);
-    EXPECT_EQ(newLast->GetNext(), nullptr);
-    EXPECT_EQ(builder.removed.back(), last);
+    EXPECT_EQ(std::tuple(builder.removed.back(), park.propsRemovedOn.back()), std::tuple(last, last));
     EXPECT_EQ(builder.flags.back(), std::make_pair(last, false));
-    EXPECT_EQ(park.propsRemovedOn.back(), last);
 }
 
 TEST_F(coCircuitTest, RemovingFromAnOpenCircuitKeepsTheRestInPlace) {
@@ -143,16 +136,12 @@ TEST_F(coCircuitTest, RemovingFromAnOpenCircuitKeepsTheRestInPlace) {
     // The first piece: its successor becomes first and stays where it is.
     const coPiecePose bBefore(*b), dBefore(*d);
     coCircuitRemovePiece(a);
-    EXPECT_EQ(coCircuitFirstPiece(), b);
-    EXPECT_EQ(b->GetPrevious(), nullptr);
-    EXPECT_EQ(b->GetStart().z, bBefore.start.z);
-    EXPECT_EQ(b->GetEnd().x, bBefore.end.x);
+    EXPECT_EQ(std::tuple(coCircuitFirstPiece(), b->GetPrevious()), std::tuple(b, nullptr));
+    EXPECT_EQ(std::tuple(b->GetStart().z, b->GetEnd().x), std::tuple(bBefore.start.z, bBefore.end.x));
     EXPECT_TRUE(coPiecePose(*d) == dBefore);
     // A middle piece: the next one closes up behind the predecessor.
     coCircuitRemovePiece(c);
-    EXPECT_EQ(b->GetNext(), d);
-    EXPECT_EQ(d->GetPrevious(), b);
-    EXPECT_EQ(d->GetStart().x, b->GetEnd().x);
+    EXPECT_EQ(std::tuple(b->GetNext(), d->GetPrevious(), d->GetStart().x), std::tuple(d, b, b->GetEnd().x));
     EXPECT_EQ(builder.rebuilt.back(), std::make_pair(static_cast<coCoasterPiece*>(d), 2));
     coCoasterPieceStraight foreign;
     coCircuitRemovePiece(&foreign);
@@ -177,9 +166,10 @@ TEST_F(coCircuitTest, CloseJoinsAGapBelowOneAndLeavesALargerOneOpen) {
         c.build();
         ASSERT_NEAR(coCircuitGap(), c.gap, 1e-4f);
         coCircuitClose();
-        EXPECT_EQ(coCircuitIsClosed(), c.closes);
-        EXPECT_EQ(coCircuitLastPiece()->GetNext(), c.closes ? coCircuitFirstPiece() : nullptr);
-        EXPECT_EQ(coCircuitFirstPiece()->GetPrevious(), c.closes ? coCircuitLastPiece() : nullptr);
+        EXPECT_EQ(std::tuple(coCircuitIsClosed(), coCircuitLastPiece()->GetNext(),
+                             coCircuitFirstPiece()->GetPrevious()),
+                  std::tuple(c.closes, c.closes ? coCircuitFirstPiece() : nullptr,
+                             c.closes ? coCircuitLastPiece() : nullptr));
         EXPECT_NEAR(coCircuitGap(), c.gap, 1e-4f);
         // Closing again changes nothing.
         coCircuitClose();
@@ -273,8 +263,7 @@ TEST_F(coCircuitTest, ReflowReplacesEveryFollowingPieceAndReportsStartsOutside) 
     a->SetRunLength(40.0f);
     a->Build();
     EXPECT_FALSE(coCircuitReflowFrom(a, true));
-    EXPECT_EQ(b->GetStart().z, 40.0f);
-    EXPECT_EQ(c->GetStart().z, 60.0f);
+    EXPECT_EQ(std::tuple(b->GetStart().z, c->GetStart().z), std::tuple(40.0f, 60.0f));
     EXPECT_EQ(builder.rebuilt.back(), std::make_pair(static_cast<coCoasterPiece*>(a), 2));
     a->SetRunLength(20.0f);
     a->Build();
@@ -293,8 +282,8 @@ TEST_F(coCircuitTest, RebuildFromListChainsLoadedPiecesFromTheStartPositionAndCl
     EXPECT_EQ(builder.removed.size(), 8u);
     ASSERT_EQ(coCircuitPieceCount(), 3);
     EXPECT_FALSE(coCircuitIsClosed());
-    EXPECT_EQ(coCircuitFirstPiece()->GetStart().x, park.startPosition.x);
-    EXPECT_EQ(coCircuitFirstPiece()->GetStart().z, park.startPosition.z);
+    EXPECT_EQ(std::tuple(coCircuitFirstPiece()->GetStart().x, coCircuitFirstPiece()->GetStart().z),
+              std::tuple(park.startPosition.x, park.startPosition.z));
     EXPECT_EQ(coCircuitPieceAt(2)->GetStart().x, coCircuitPieceAt(1)->GetEnd().x);
     EXPECT_TRUE(coCircuitLinksAgree());
 
@@ -303,14 +292,13 @@ TEST_F(coCircuitTest, RebuildFromListChainsLoadedPiecesFromTheStartPositionAndCl
     placed.push_back(std::make_unique<coCoasterPieceStraight>());
     placed[0]->Place(maVector3d(1.0f, 2.0f, 3.0f), 0.5f);
     coCircuitRebuildFromList(std::move(placed));
-    EXPECT_EQ(coCircuitFirstPiece()->GetStart().x, 1.0f);
-    EXPECT_EQ(coCircuitFirstPiece()->GetHeading(), 0.5f);
+    EXPECT_EQ(std::tuple(coCircuitFirstPiece()->GetStart().x, coCircuitFirstPiece()->GetHeading()),
+              std::tuple(1.0f, 0.5f));
 
     coCircuitTotalLength();
     coCircuitClear();
-    EXPECT_EQ(coCircuitPieceCount(), 0);
-    EXPECT_EQ(coCircuitPieceAtDistance(1.0f), nullptr);
-    EXPECT_EQ(coGetThemeName(), "Ironvale");
+    EXPECT_EQ(std::tuple(coCircuitPieceCount(), coCircuitPieceAtDistance(1.0f), coGetThemeName()),
+              std::tuple(0, nullptr, "Ironvale"));
 }
 
 template <class Piece> std::unique_ptr<coCoasterPiece> Make() {

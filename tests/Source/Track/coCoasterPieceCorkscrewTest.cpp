@@ -11,6 +11,7 @@
 
 #include <array>
 #include <limits>
+#include <tuple>
 
 namespace {
 // Opens the centre-line function to the tests, which check the curve by its own parameter.
@@ -121,8 +122,8 @@ TEST(coCoasterPieceCorkscrew, AnglesFromOutsideAreWrappedOrRefused) {
     coCoasterPieceCorkscrew piece;
     EXPECT_TRUE(piece.SetApproachAngle(coDegrees(30.0f) + 2.0f * maTwoPiF));
     EXPECT_NEAR(piece.GetApproachAngle(), coDegrees(30.0f), 1e-5f);
-    EXPECT_FALSE(piece.SetApproachAngle(inf));
-    EXPECT_FALSE(piece.SetApproachAngle(nan));
+    for (float refused : {inf, nan})
+        EXPECT_FALSE(piece.SetApproachAngle(refused)) << refused;
     EXPECT_NEAR(piece.GetApproachAngle(), coDegrees(30.0f), 1e-5f);
     EXPECT_TRUE(piece.SetApproachAngle(maPiF));
     EXPECT_EQ(piece.GetApproachAngle(), maPiF);
@@ -132,9 +133,7 @@ TEST(coCoasterPieceCorkscrew, AnglesFromOutsideAreWrappedOrRefused) {
     coCoasterPieceHalfCorkscrew half;
     ASSERT_TRUE(half.SetAngle(GetHalfCorkscrewAngleMax()));
     EXPECT_EQ(half.GetAngle(), GetHalfCorkscrewAngleMax());
-    EXPECT_FALSE(half.SetAngle(-inf));
-    EXPECT_FALSE(half.SetAngle(nan));
-    for (float outside : {0.0f, coDegrees(0.00005f), 3.2f, -3.2f})
+    for (float outside : {-inf, nan, 0.0f, coDegrees(0.00005f), 3.2f, -3.2f})
         EXPECT_FALSE(half.SetAngle(outside)) << outside;
     EXPECT_EQ(half.GetAngle(), GetHalfCorkscrewAngleMax());
     ASSERT_TRUE(half.SetAngle(coDegrees(-90.0f)));
@@ -151,13 +150,12 @@ TEST(coCoasterPieceHalfCorkscrew, DefaultEndsUpsideDownTurnedAndRaised) {
     EXPECT_FLOAT_EQ(piece.GetEndHeading(), maHalfPiF);
     // At the end the rider is upside down, the side reversed.
     const maMatrix4d end = piece.FrameAt(1.0f);
-    ExpectVectorNear(coFrameRow(end, 0), maVector3d(0, 0, 1), 1e-5f);
-    ExpectVectorNear(coFrameRow(end, 1), maVector3d(0, -1, 0), 1e-5f);
-    ExpectVectorNear(coFrameRow(end, 2), maVector3d(1, 0, 0), 1e-5f);
+    const maVector3d rows[3] = {maVector3d(0, 0, 1), maVector3d(0, -1, 0), maVector3d(1, 0, 0)};
+    for (int row = 0; row < 3; ++row)
+        ExpectVectorNear(coFrameRow(end, row), rows[row], 1e-5f);
     // Only atEnd 1 is the end.
     piece.SetRoll(0.25f);
-    EXPECT_EQ(piece.GetRoll(1), 0.25f + maPiF);
-    EXPECT_EQ(piece.GetRoll(2), 0.25f);
+    EXPECT_EQ(std::tuple(piece.GetRoll(1), piece.GetRoll(2)), std::tuple(0.25f + maPiF, 0.25f));
     piece.SetRoll(0.0f);
 
     down.SetDownward(true);

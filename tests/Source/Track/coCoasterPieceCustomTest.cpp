@@ -5,6 +5,7 @@
 #include "Source/Track/coTrackTestSupport.h"
 
 #include <limits>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -37,9 +38,8 @@ TEST(coCoasterPieceCustom, PointsAreLocalToThePieceAndTheLastGivesTheEndAttitude
     piece.SetSlope(0.1f);
     ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 10, 10, 1.0f, 0.0f, 1.0f, 0.3f)}));
     EXPECT_FLOAT_EQ(piece.GetRoll(1), 0.2f + 0.3f);
-    EXPECT_EQ(piece.GetRoll(2), 0.2f);
-    EXPECT_EQ(piece.GetSlope(1), 1.0f);
-    EXPECT_EQ(piece.GetSlope(0), 0.1f);
+    EXPECT_EQ(std::tuple(piece.GetRoll(2), piece.GetSlope(1), piece.GetSlope(0)),
+              std::tuple(0.2f, 1.0f, 0.1f));
     // Pitched past a quarter turn the track is upside down there.
     ASSERT_TRUE(piece.SetPoints({Point(0, 0, 0), Point(0, 10, 10, 2.0f, 0.0f, 1.0f, 0.3f)}));
     EXPECT_FLOAT_EQ(piece.GetRoll(1), 0.2f + 0.3f + maPiF);
@@ -69,8 +69,7 @@ TEST(coCoasterPieceCustom, ReverseMovesToTheEndAndKeepsThePoints) {
     const maVector3d end = piece.GetEnd();
     piece.Reverse();
     ExpectVectorNear(piece.GetStart(), end, 0.0f);
-    EXPECT_EQ(piece.GetRoll(0), 0.3f);
-    EXPECT_EQ(piece.GetBaseSlope(), 0.1f);
+    EXPECT_EQ(std::tuple(piece.GetRoll(0), piece.GetBaseSlope()), std::tuple(0.3f, 0.1f));
     ASSERT_EQ(piece.GetPointCount(), 3);
     for (int i = 0; i < 3; ++i)
         ExpectVectorNear(piece.GetPoint(i).position, Bend()[i].position, 0.0f);
@@ -116,10 +115,8 @@ TEST(coCoasterPieceCustom, EmptyPieceEndsAtItsStart) {
     coCoasterPieceCustom piece;
     piece.Place(maVector3d(3, 4, 5), 1.0f);
     ExpectVectorNear(piece.GetEnd(), maVector3d(3, 4, 5), 0.0f);
-    EXPECT_EQ(piece.GetEndHeading(), 1.0f);
-    EXPECT_EQ(piece.GetRoll(1), 0.0f);
-    EXPECT_EQ(piece.GetSlope(1), 0.0f);
-    EXPECT_EQ(piece.GetLength(), 0.0f);
+    EXPECT_EQ(std::tuple(piece.GetEndHeading(), piece.GetRoll(1), piece.GetSlope(1), piece.GetLength()),
+              std::tuple(1.0f, 0.0f, 0.0f, 0.0f));
     ExpectVectorNear(piece.PointAt(0.5f), maVector3d(3, 4, 5), 0.0f);
     ExpectSoundFrames(piece, 1e-4f, 2);
     piece.Reverse();

@@ -6,13 +6,13 @@
 #include "Source/Track/coTrackTestSupport.h"
 
 #include <limits>
+#include <tuple>
 
 TEST(coCoasterPieceSTurn, DefaultShapeAndTheSlideWithinTwiceTheLength) {
     coCoasterPieceSTurn piece;
     piece.Place(maVector3d(0, 0, 0), 0.0f);
     ExpectVectorNear(piece.GetEnd(), maVector3d(-8, 0, 20), 1e-6f);
-    EXPECT_EQ(piece.GetEndHeading(), 0.0f);
-    EXPECT_EQ(piece.GetSpan(), 28.0f);
+    EXPECT_EQ(std::tuple(piece.GetEndHeading(), piece.GetSpan()), std::tuple(0.0f, 28.0f));
     // It arrives along the heading, sliding towards -N on the way.
     maVector3d direction;
     piece.PointAt(1.0f, &direction);
@@ -26,8 +26,7 @@ TEST(coCoasterPieceSTurn, DefaultShapeAndTheSlideWithinTwiceTheLength) {
     // Stepping either parameter past |slide| = 2 x length is refused; the normalised setters allow it.
     piece.SetParamANormalised(0.0f);
     piece.SetParamBNormalised(0.75f);
-    EXPECT_EQ(piece.GetRunLength(), 5.0f);
-    EXPECT_EQ(piece.GetSlide(), 20.0f);
+    EXPECT_EQ(std::tuple(piece.GetRunLength(), piece.GetSlide()), std::tuple(5.0f, 20.0f));
     piece.SetParamANormalised(0.42857143f); // length 20
     piece.SetParamBNormalised(1.0f);        // slide 40
     piece.AdjustParamA(-1.0f);
@@ -58,11 +57,10 @@ TEST(coCoasterPieceSTurn, FitToPoint) {
     const maVector3d forward = coForward(maHalfPiF), side = coSide(maHalfPiF);
     // Less than 0.5 ahead, or not finite: refused, nothing changed.
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-    EXPECT_FALSE(piece.FitToPoint(piece.GetStart() + forward * 0.4f + side * 3.0f));
-    EXPECT_FALSE(piece.FitToPoint(maVector3d(nan, 0, 0)));
-    EXPECT_FALSE(piece.FitToPoint(maVector3d(0, inf, 0)));
-    EXPECT_EQ(piece.GetRunLength(), 20.0f);
-    EXPECT_EQ(piece.GetSlide(), 8.0f);
+    for (const maVector3d& refused :
+         {piece.GetStart() + forward * 0.4f + side * 3.0f, maVector3d(nan, 0, 0), maVector3d(0, inf, 0)})
+        EXPECT_FALSE(piece.FitToPoint(refused));
+    EXPECT_EQ(std::tuple(piece.GetRunLength(), piece.GetSlide()), std::tuple(20.0f, 8.0f));
 
     // 10 ahead, 3 along +N and 2 up: length 10, slide -3, slope atan(2 / 13); the end lands there.
     const maVector3d target = piece.GetStart() + forward * 10.0f + side * 3.0f + maVector3d(0, 2, 0);
@@ -83,11 +81,10 @@ TEST(coCoasterPieceSTurn, ExplicitEndHeading) {
     ExpectVectorNear(direction, coForward(maHalfPiF), 1e-4f);
     // The end heading stays whatever the start heading becomes, and through Reverse.
     piece.Reverse();
-    EXPECT_TRUE(piece.HasEndHeading());
-    EXPECT_EQ(piece.GetEndHeading(), maHalfPiF);
+    EXPECT_EQ(std::tuple(piece.HasEndHeading(), piece.GetEndHeading()), std::tuple(true, maHalfPiF));
     // Headings from outside are kept within a turn; non-finite ones are refused.
     EXPECT_TRUE(piece.SetEndHeading(7.0f));
-    EXPECT_FALSE(piece.SetEndHeading(std::numeric_limits<float>::infinity()));
-    EXPECT_FALSE(piece.SetEndHeading(std::numeric_limits<float>::quiet_NaN()));
+    for (float refused : {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_FALSE(piece.SetEndHeading(refused));
     EXPECT_FLOAT_EQ(piece.GetEndHeading(), 7.0f - maTwoPiF);
 }

@@ -77,10 +77,11 @@ TEST(coPieceLimits, ClampDeltaAndTheAttitudeChecks) {
     piece.SetRoll(coDegrees(50.0f));
     EXPECT_TRUE(coRollWithinLimits(piece, coDegrees(170.0f)));
     coFakeDefinition noInverts(false);
-    EXPECT_TRUE(coRollWithinLimits(piece, coDegrees(4.0f)));
-    EXPECT_FALSE(coRollWithinLimits(piece, coDegrees(5.0f)));
-    EXPECT_TRUE(coRollWithinLimits(piece, -coDegrees(103.0f)));
-    EXPECT_FALSE(coRollWithinLimits(piece, -coDegrees(105.0f)));
+    for (const auto& [delta, within] : {std::pair{coDegrees(4.0f), true},
+                                        {coDegrees(5.0f), false},
+                                        {-coDegrees(103.0f), true},
+                                        {-coDegrees(105.0f), false}})
+        EXPECT_EQ(coRollWithinLimits(piece, delta), within) << delta;
 }
 
 TEST(coBezier, ClampedPointsUnclampedTangentsAndTheEase) {

@@ -6,6 +6,8 @@
 
 #include "Source/Track/coTrackTestSupport.h"
 
+#include <tuple>
+
 TEST(coCoasterPieceTurn, DefaultQuarterTurnsBothWays) {
     coCoasterPieceTurn turn;
     EXPECT_EQ(turn.GetAngle(), 1.5707964f);
@@ -52,8 +54,7 @@ TEST(coCoasterPieceTurn, NegativeAndZeroAnglesStepAsNegative) {
     float chord = 0.0f;
     EXPECT_FALSE(turn.GetDragHandle(direction, chord));
     turn.Drag(5.0f);
-    EXPECT_EQ(turn.GetRadius(), 15.0f);
-    EXPECT_EQ(turn.GetLength(), 0.0f);
+    EXPECT_EQ(std::tuple(turn.GetRadius(), turn.GetLength()), std::tuple(15.0f, 0.0f));
     ExpectFiniteFrames(turn);
 }
 

@@ -6,6 +6,7 @@
 #include "Source/Track/coTrackTestSupport.h"
 
 #include <limits>
+#include <tuple>
 
 TEST(coCoasterPieceUp, ClimbsOrDropsAQuarterTurnFromItsSlopeAndRunsOnWhenReversed) {
     coCoasterPieceUp piece;
@@ -14,8 +15,7 @@ TEST(coCoasterPieceUp, ClimbsOrDropsAQuarterTurnFromItsSlopeAndRunsOnWhenReverse
     maVector3d direction;
     piece.PointAt(0.0f, &direction);
     ExpectVectorNear(direction, maVector3d(0, 1, 0), 1e-6f);
-    EXPECT_EQ(piece.GetSlope(1), maHalfPiF);
-    EXPECT_EQ(piece.GetEndHeading(), 0.6f);
+    EXPECT_EQ(std::tuple(piece.GetSlope(1), piece.GetEndHeading()), std::tuple(maHalfPiF, 0.6f));
     piece.SetDown(true);
     piece.Build();
     ExpectVectorNear(piece.GetEnd(), maVector3d(1, -28, 3), 1e-5f);
@@ -38,8 +38,8 @@ TEST(coCoasterPieceUp, ClimbsOrDropsAQuarterTurnFromItsSlopeAndRunsOnWhenReverse
 TEST(coCoasterPieceUp, AngleTurnsTheFrameNotTheCentreLine) {
     coCoasterPieceUp piece;
     EXPECT_TRUE(piece.SetAngle(maHalfPiF));
-    EXPECT_FALSE(piece.SetAngle(std::numeric_limits<float>::infinity()));
-    EXPECT_FALSE(piece.SetAngle(std::numeric_limits<float>::quiet_NaN()));
+    for (float refused : {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_FALSE(piece.SetAngle(refused));
     EXPECT_EQ(piece.GetAngle(), maHalfPiF);
     piece.Place(maVector3d(0, 0, 0), 0.0f);
     // Vertical: the side turns from N(0) to N(pi/2) about the run.

@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <ostream>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -164,13 +165,11 @@ TEST_P(coPieceContract, ReversedOnceAndTwice) {
     piece->Reverse();
     if (shape.reversed == StaysPut) {
         ExpectVectorNear(piece->GetStart(), start, 0.0f);
-        EXPECT_EQ(piece->GetHeading(), heading);
-        EXPECT_EQ(piece->GetPrevious(), &previous);
+        EXPECT_EQ(std::tuple(piece->GetHeading(), piece->GetPrevious()), std::tuple(heading, &previous));
     } else {
         ExpectVectorNear(piece->GetStart(), end, coPositionTolerance(end));
         EXPECT_NEAR(piece->GetHeading(), endHeading + maPiF, 1e-5f);
-        EXPECT_EQ(piece->GetPrevious(), &next);
-        EXPECT_EQ(piece->GetNext(), &previous);
+        EXPECT_EQ(std::tuple(piece->GetPrevious(), piece->GetNext()), std::tuple(&next, &previous));
     }
     if (shape.reversed == RunsBack)
         ExpectVectorNear(piece->GetEnd(), start, coPositionTolerance(start));
@@ -182,14 +181,12 @@ TEST_P(coPieceContract, ReversedOnceAndTwice) {
     // Twice reversed every class has its heading (up to whole turns), slope, roll, parameters, links and
     // shape back; those that run back also their start.
     piece->Reverse();
-    EXPECT_EQ(piece->GetPrevious(), &previous);
-    EXPECT_EQ(piece->GetNext(), &next);
+    EXPECT_EQ(std::tuple(piece->GetPrevious(), piece->GetNext(), piece->GetBaseSlope(),
+                         piece->GetParamANormalised(), piece->GetParamBNormalised()),
+              std::tuple(&previous, &next, slope, a, b));
     EXPECT_NEAR(std::remainder(piece->GetHeading() - heading, maTwoPiF), 0.0f, 1e-5f);
-    EXPECT_EQ(piece->GetBaseSlope(), slope);
     // The half corkscrew starts its reversed run with its end roll: back again within a rounding step.
     EXPECT_NEAR(piece->GetRoll(0), roll, 1e-6f);
-    EXPECT_EQ(piece->GetParamANormalised(), a);
-    EXPECT_EQ(piece->GetParamBNormalised(), b);
     ExpectVectorNear(piece->GetEnd() - piece->GetStart(), end - start, 1e-4f);
     if (shape.reversed != MovesOn)
         ExpectVectorNear(piece->GetStart(), start, coPositionTolerance(start));

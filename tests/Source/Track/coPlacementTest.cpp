@@ -5,6 +5,7 @@
 #include "Source/Track/coPieceLimits.h"
 
 #include <array>
+#include <tuple>
 
 namespace {
 using coPlacementTest = coCircuitFixture;
@@ -20,13 +21,11 @@ TEST_F(coPlacementTest, APieceOfTheSameKindContinuesBankAndPitch) {
     a->SetRoll(0.3f);
     a->SetSlope(0.1f);
     auto* b = coAppendStraight(20.0f);
-    EXPECT_EQ(b->GetRoll(0), 0.3f);
-    EXPECT_EQ(b->GetBaseSlope(), 0.1f);
+    EXPECT_EQ(std::tuple(b->GetRoll(0), b->GetBaseSlope()), std::tuple(0.3f, 0.1f));
     // A piece raised clear of the terrain passes on its bank but not its pitch.
     b->SetRaised(true);
     auto* c = coAppendStraight(20.0f);
-    EXPECT_EQ(c->GetRoll(0), 0.3f);
-    EXPECT_EQ(c->GetBaseSlope(), 0.0f);
+    EXPECT_EQ(std::tuple(c->GetRoll(0), c->GetBaseSlope()), std::tuple(0.3f, 0.0f));
     // Without matching nothing is taken over.
     EXPECT_EQ(coAppendStraight(20.0f, coElementNone, false)->GetRoll(0), 0.0f);
 
@@ -34,14 +33,11 @@ TEST_F(coPlacementTest, APieceOfTheSameKindContinuesBankAndPitch) {
     auto* right = coAppendTurn(coDegrees(90.0f), 20.0f);
     right->SetRoll(0.2f);
     auto* left = coAppendTurn(coDegrees(-90.0f), 15.0f);
-    EXPECT_EQ(left->GetRadius(), 20.0f);
-    EXPECT_EQ(left->GetRoll(0), 0.0f);
-    EXPECT_EQ(left->GetBaseSlope(), 0.0f);
-    EXPECT_EQ(left->GetAngle(), coDegrees(-90.0f));
+    EXPECT_EQ(std::tuple(left->GetRadius(), left->GetRoll(0), left->GetBaseSlope(), left->GetAngle()),
+              std::tuple(20.0f, 0.0f, 0.0f, coDegrees(-90.0f)));
     left->SetRoll(-0.2f);
     auto* sameWay = coAppendTurn(coDegrees(-45.0f), 30.0f);
-    EXPECT_EQ(sameWay->GetRadius(), 20.0f);
-    EXPECT_EQ(sameWay->GetRoll(0), -0.2f);
+    EXPECT_EQ(std::tuple(sameWay->GetRadius(), sameWay->GetRoll(0)), std::tuple(20.0f, -0.2f));
 
     // Corkscrews and loops chain with equal shape; a corkscrew after a left bank turns left.
     coCircuitClear();
@@ -52,9 +48,8 @@ TEST_F(coPlacementTest, APieceOfTheSameKindContinuesBankAndPitch) {
     corkscrew->SetRunLength(40.0f);
     corkscrew->SetRadius(10.0f);
     auto* next = AppendDefault<coCoasterPieceCorkscrew>();
-    EXPECT_EQ(next->GetApproachAngle(), -coDegrees(30.0f));
-    EXPECT_EQ(next->GetRunLength(), 40.0f);
-    EXPECT_EQ(next->GetRadius(), 10.0f);
+    EXPECT_EQ(std::tuple(next->GetApproachAngle(), next->GetRunLength(), next->GetRadius()),
+              std::tuple(-coDegrees(30.0f), 40.0f, 10.0f));
     auto* loop = coAppendPiece<coCoasterPieceLoop>([](coCoasterPieceLoop& p) { p.SetHeight(44.0f); });
     auto* nextLoop = AppendDefault<coCoasterPieceLoop>();
     EXPECT_EQ(nextLoop->GetHeight(), loop->GetHeight());
@@ -68,8 +63,7 @@ TEST_F(coPlacementTest, ClimbsHalfLoopsAndInvertedEnds) {
     EXPECT_FALSE(up->IsDown());
     up->SetRoll(0.5f);
     auto* climb = AppendDefault<coCoasterPieceUp>();
-    EXPECT_FALSE(climb->IsDown());
-    EXPECT_EQ(climb->GetRoll(0), 0.5f);
+    EXPECT_EQ(std::tuple(climb->IsDown(), climb->GetRoll(0)), std::tuple(false, 0.5f));
     // After a descent it descends.
     coCircuitRemoveLast();
     coCircuitRemoveLast();
@@ -88,8 +82,7 @@ TEST_F(coPlacementTest, ClimbsHalfLoopsAndInvertedEnds) {
     EXPECT_FLOAT_EQ(second->GetRoll(0), maPiF);
     ASSERT_FALSE(coEndsInverted(*second));
     auto* third = AppendDefault<coCoasterPieceHalfLoop>();
-    EXPECT_FALSE(third->IsInverted());
-    EXPECT_EQ(third->GetRoll(0), 0.0f);
+    EXPECT_EQ(std::tuple(third->IsInverted(), third->GetRoll(0)), std::tuple(false, 0.0f));
 
     // Anything after an inverted end is turned upside down.
     coCircuitClear();
@@ -143,8 +136,7 @@ TEST_F(coPlacementTest, TheLiftRaisesAPieceOverTheHillAndNothingWithoutTerrain) 
     park.hillHeight = 500.0f;
     coAppendStraight(10.0f);
     auto* under = coAppendStraight(20.0f);
-    EXPECT_FALSE(under->IsRaised());
-    EXPECT_EQ(under->GetBaseSlope(), 0.0f);
+    EXPECT_EQ(std::tuple(under->IsRaised(), under->GetBaseSlope()), std::tuple(false, 0.0f));
     // Terrain and piece so deep that stepping up by 1.0 no longer changes the height: no endless loop.
     park.groundLevel = -1e9f;
     coCoasterPieceStraight deep;
@@ -156,8 +148,9 @@ TEST_F(coPlacementTest, SetEndHeightRefusesWhatNoSlopeCanReach) {
     auto* piece = coAppendStraight(20.0f);
     EXPECT_TRUE(coSetEndHeight(piece, 12.0f));
     EXPECT_NEAR(piece->GetEnd().y, 12.0f, 1e-5f);
-    EXPECT_FALSE(coSetEndHeight(piece, 2.0f + 20.0f * std::tan(coDegrees(76.0f))));
-    EXPECT_FALSE(coSetEndHeight(piece, std::numeric_limits<float>::quiet_NaN()));
+    for (float unreachable :
+         {2.0f + 20.0f * std::tan(coDegrees(76.0f)), std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_FALSE(coSetEndHeight(piece, unreachable)) << unreachable;
     piece->SetRunLength(0.0f);
     EXPECT_FALSE(coSetEndHeight(piece, 3.0f));
 }
@@ -262,11 +255,10 @@ TEST_F(coPlacementTest, AShallowTurnThatCannotFitIsReplacedByAnSTurnThatTakesThe
         EXPECT_TRUE(coCircuitTryClose());
         auto* replacement = dynamic_cast<coCoasterPieceSTurn*>(coCircuitLastPiece());
         ASSERT_NE(replacement, nullptr);
-        EXPECT_EQ(coCircuitPieceCount(), 13);
+        EXPECT_EQ(std::tuple(coCircuitPieceCount(), builder.removed.size(), replacement->HasEndHeading()),
+                  std::tuple(13, 1u, true));
         EXPECT_EQ(coSelectionGetObject(), selected ? replacement : nullptr);
-        EXPECT_TRUE(replacement->HasEndHeading());
         EXPECT_LT(coCircuitGap(), 1e-3f);
-        EXPECT_EQ(builder.removed.size(), 1u);
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include "Source/Track/coTrackTestSupport.h"
 
+#include <tuple>
+
 namespace {
 class coCappedLinePiece : public coTestLinePiece {
   public:
@@ -68,8 +70,7 @@ TEST(coRollBlend, RollsMeetAtTheJointTheShortWayRound) {
     // A piece that twists along its length is compared by its end roll, and answers its base roll:
     // its own twist comes on top.
     a.endRollOffset = 0.4f;
-    EXPECT_EQ(RollAt(a, 1.0f), 0.2f);
-    EXPECT_EQ(RollAt(b, 0.0f), 0.6f);
+    EXPECT_EQ(std::tuple(RollAt(a, 1.0f), RollAt(b, 0.0f)), std::tuple(0.2f, 0.6f));
 }
 
 TEST(coRollBlend, ZeroSpanPiecesStayFiniteAndContinuous) {
@@ -95,9 +96,8 @@ TEST(coSlopeBlend, SteepJointsTakeTheFallbackAndJointOffsetsKeepADirection) {
     coTestLinePiece a(20.0f), b(20.0f);
     a.SetSlope(coDegrees(80.0f));
     coLinkPieces({&a, &b});
-    EXPECT_FALSE(coSlopeBlendAllowed(a, 1));
-    EXPECT_FALSE(coSlopeBlendAllowed(b, 0));
-    EXPECT_TRUE(coSlopeBlendAllowed(b, 1));
+    EXPECT_EQ(std::tuple(coSlopeBlendAllowed(a, 1), coSlopeBlendAllowed(b, 0), coSlopeBlendAllowed(b, 1)),
+              std::tuple(false, false, true));
     // The joint offsets for curved pieces: at the joint the fallback's, without a neighbour level.
     maVector2d direction;
     const maVector2d fromB = VerticalProfileOffset(b, 0.0f, nullptr);

@@ -1,16 +1,17 @@
 #include "Source/Track/coTrackChunks.h"
 
-#include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Ch/chTxtReader.h"
 #include "Engine/App/Ch/chTxtWriter.h"
-#include "Source/Track/coCircuitTestSupport.h"
+#include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Gf/gfFile.h"
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
+#include "Source/Track/coCircuitTestSupport.h"
 #include "Source/Track/coTrackTestSupport.h"
 
 #include <limits>
+#include <tuple>
 #include <typeinfo>
 
 namespace {
@@ -345,16 +346,15 @@ TEST_F(coTrackChunksTest, MissingAndUnknownChunksLeaveTheDefaults) {
         coChunkBytes("CPSH", coChunkBytes("RTRD", "") + coFloatChunk("ANGL", 0.0f))));
     ASSERT_EQ(read.size(), 5u);
     const auto& turn = static_cast<const coCoasterPieceTurn&>(*read[0]);
-    EXPECT_EQ(turn.GetRoll(0), 0.5f);
-    EXPECT_EQ(turn.GetAngle(), 1.5707964f);
-    EXPECT_EQ(turn.GetRadius(), 15.0f);
-    EXPECT_EQ(read[1]->GetElement(), coElementChainLift);
-    EXPECT_EQ(read[1]->GetTube(), 1);
-    EXPECT_EQ(static_cast<const coCoasterPieceStraight&>(*read[1]).GetRunLength(), 10.0f);
-    EXPECT_EQ(read[2]->GetElement(), coElementBrakes);
-    EXPECT_EQ(read[3]->GetElement(), coElementBooster);
-    // A shallow turn through no angle is a straight piece, not a malformed one.
-    EXPECT_EQ(read[4]->GetElement(), coElementRetarder);
+    EXPECT_EQ(std::tuple(turn.GetRoll(0), turn.GetAngle(), turn.GetRadius()),
+              std::tuple(0.5f, 1.5707964f, 15.0f));
+    EXPECT_EQ(
+        std::tuple(read[1]->GetTube(), static_cast<const coCoasterPieceStraight&>(*read[1]).GetRunLength()),
+        std::tuple(1, 10.0f));
+    // The last, a shallow turn through no angle, is a straight piece, not a malformed one.
+    const i32 elements[] = {coElementChainLift, coElementBrakes, coElementBooster, coElementRetarder};
+    for (size_t i = 0; i < std::size(elements); ++i)
+        EXPECT_EQ(read[i + 1]->GetElement(), elements[i]) << i + 1;
     EXPECT_TRUE(ReadBinary(ListFile("")).empty());
     EXPECT_TRUE(ReadText("CPLS\r\n{\r\n}\r\n").empty());
 

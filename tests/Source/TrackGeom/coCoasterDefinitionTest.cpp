@@ -6,7 +6,10 @@
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
 
+#include "Source/Track/coTrackTestSupport.h"
 #include "coTrackGeomTestSupport.h"
+
+#include <tuple>
 
 namespace {
 
@@ -61,24 +64,16 @@ const std::vector<float> kRead = {1,     0, 0,          1,     1, 1, 2,     3,  
 // CameraPitch, InvertStation, WoodSupports and TetherOffset.
 const std::vector<size_t> kResetEachLoad = {26, 3, 4, 11, 12, 13, 14};
 
-void ExpectNear(const maVector3d& a, const maVector3d& b) {
-    EXPECT_NEAR(a.x, b.x, 1e-4f);
-    EXPECT_NEAR(a.y, b.y, 1e-4f);
-    EXPECT_NEAR(a.z, b.z, 1e-4f);
-}
-
 } // namespace
 
 TEST_F(coCoasterDefinitionTest, EveryKeyFromItsDefaultToTheFilesValue) {
     const coCoasterDefinition fresh;
-    EXPECT_EQ(Values(fresh), kDefaults);
-    EXPECT_EQ(fresh.GetCoasterTypeName(), "");
+    EXPECT_EQ(std::tuple(Values(fresh), fresh.GetCoasterTypeName()), std::tuple(kDefaults, ""));
     RecordingPalette palette;
     // CameraPitch bit for bit; unknown chunks and extra values are passed over.
     Load(std::string(kEveryKey) + "Unknown 1 2 3\nCameraShake {\n0.25 99\n}\n");
     EXPECT_EQ(Values(store), kRead);
-    EXPECT_EQ(palette.told, std::vector<bool>{false});
-    EXPECT_EQ(log.Count("**Warning**"), 0u);
+    EXPECT_EQ(std::tuple(palette.told, log.Count("**Warning**")), std::tuple(std::vector<bool>{false}, 0u));
 
     // Only four keys go back to their defaults; the rest keep the last file's values.
     Load("NumCars 5\n");
@@ -94,14 +89,12 @@ TEST_F(coCoasterDefinitionTest, RefusedValuesKeepThePreviousOnes) {
     // Booleans are numbers ("TRUE" is 0); NumCars is one signed byte; out-of-range floats are refused.
     Load("Inverted 1\nNeedsShadow TRUE\nNumCars 200\nRailHeight 1e99\nEyePosition 1 1e99 3\n"
          "ExtrusionPolygon 2 0 0 1 -1e99\nCameraPitch 2e38\n");
-    EXPECT_TRUE(store.GetInverted());
-    EXPECT_FALSE(store.GetNeedsShadow());
-    EXPECT_EQ(store.GetNumCars(), 4);
+    // The camera pitch is reset by the load, then refused.
+    EXPECT_EQ(std::tuple(store.GetInverted(), store.GetNeedsShadow(), store.GetNumCars(),
+                         store.GetRailHeight(), store.GetEyePosition().y, store.GetExtrusionPolygon().size(),
+                         store.GetCameraPitch()),
+              std::tuple(true, false, 4, 2.0f, 2.0f, 1u, 0.0f));
     EXPECT_TRUE(log.Holds("a train of -56 cars refused"));
-    EXPECT_EQ(store.GetRailHeight(), 2.0f);
-    EXPECT_EQ(store.GetEyePosition().y, 2.0f);
-    EXPECT_EQ(store.GetExtrusionPolygon().size(), 1u);
-    EXPECT_EQ(store.GetCameraPitch(), 0.0f); // reset by the load, then refused
     EXPECT_EQ(log.Count("is not a finite number"), 4u);
 
     // The saved coaster's car count goes to the store through the same rule.
@@ -135,17 +128,16 @@ TEST_F(coCoasterDefinitionTest, PickPathsFollowTheDefinition) {
                  std::initializer_list<const coCoasterPiece*>{&straight, &turn, &loop}) {
                 const coPickPathMesh mesh = coBuildPickPathMesh(*piece);
                 const int n = mesh.GetPointCount();
-                EXPECT_EQ(n, piece->GetSectionCount());
-                EXPECT_EQ(mesh.HasGrid(), m >= 2);
-                EXPECT_EQ(mesh.GetDetailPoints().size(), radius > 0 ? size_t(n) : 0u);
+                EXPECT_EQ(std::tuple(n, mesh.HasGrid(), mesh.GetDetailPoints().size()),
+                          std::tuple(piece->GetSectionCount(), m >= 2, radius > 0 ? size_t(n) : 0u));
                 for (int i = 0; i < n; ++i) {
                     const maMatrix4d frame =
                         piece->FrameAt(static_cast<float>(i) / static_cast<float>(n - 1));
-                    ExpectNear(mesh.GetPoint(i), frame.TransformPoint({0, 2, 0}));
+                    ExpectVectorNear(mesh.GetPoint(i), frame.TransformPoint({0, 2, 0}), 1e-4f);
                     if (radius > 0)
-                        ExpectNear(mesh.GetDetailPoints()[i], frame.GetTranslation());
+                        ExpectVectorNear(mesh.GetDetailPoints()[i], frame.GetTranslation(), 1e-4f);
                     if (m >= 2)
-                        ExpectNear(mesh.GetRow(i)[0], frame.TransformPoint({-1, 0, 0}));
+                        ExpectVectorNear(mesh.GetRow(i)[0], frame.TransformPoint({-1, 0, 0}), 1e-4f);
                 }
             }
         }
@@ -154,5 +146,5 @@ TEST_F(coCoasterDefinitionTest, PickPathsFollowTheDefinition) {
     store.SetExtrusionPolygon(ring, 3);
     const coPickPathMesh mesh = coBuildPickPathMesh(straight);
     for (int i = 0; i < 4; ++i)
-        ExpectNear(mesh.GetPoint(i), {0, 7, 10.0f * i});
+        ExpectVectorNear(mesh.GetPoint(i), {0, 7, 10.0f * i}, 1e-4f);
 }

@@ -10,6 +10,7 @@
 #include "coTrackGeomTestSupport.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -49,8 +50,7 @@ TEST(coCrossSection, NormalsTurnTheTangentAndFollowNewVertices) {
     computeVertexNormals(section, normals);
     section.SetVertices(up, 2);
     computeVertexNormals(section, normals);
-    EXPECT_EQ(normals[1].x, 1.0f);
-    EXPECT_EQ(normals[1].y, 0.0f);
+    EXPECT_EQ(std::tuple(normals[1].x, normals[1].y), std::tuple(1.0f, 0.0f));
 }
 
 TEST_F(coTrackGeomTest, SectionAndMaterialChildren) {
@@ -64,37 +64,33 @@ TEST_F(coTrackGeomTest, SectionAndMaterialChildren) {
         "CrossSection\n{\nVertices 2 -1 0 1 0\nVertices 3 0 0 1 1 2 0\n}\n"
         "LOD 2\nTextureSpacing 4\nSampleSpacing 1e999\nTextureSlide 3\nName Rail\n}\n}\n");
     const coCrossSection& rail = *coGetLoadedTrackDefinition()->GetCrossSections().at(0);
-    EXPECT_EQ(rail.GetVertexCount(), 3);
-    EXPECT_EQ(rail.GetVertex(2).x, 2.0f);
-    EXPECT_EQ(rail.GetLOD(), 2);
-    EXPECT_EQ(rail.GetTextureSpacing(), 4.0f);
-    EXPECT_EQ(rail.GetSampleSpacing(), 0.0f);
-    EXPECT_EQ(rail.GetName(), "Rail");
+    EXPECT_EQ(std::tuple(rail.GetVertexCount(), rail.GetVertex(2).x, rail.GetLOD(), rail.GetTextureSpacing(),
+                         rail.GetSampleSpacing(), rail.GetName()),
+              std::tuple(3, 2.0f, 2, 4.0f, 0.0f, "Rail"));
 
     const g3dMaterial& material = *rail.GetMaterial();
     ASSERT_EQ(material.GetStageCount(), 1u);
-    EXPECT_EQ(material.GetStage(0).texture, textures.Texture("rail.png"));
-    EXPECT_EQ(material.GetStage(0).mode, 0u);
-    EXPECT_EQ(textures.references["rail.png"], 1);
-    EXPECT_EQ(log.Count("File not found: " + Path("missing.png")), 1u);
-    EXPECT_EQ(log.Count("File not found in pak: " + Path("packed.png")), 1u);
-    EXPECT_EQ(log.Count("File not found: " + Path("../rail.png")), 1u);
-    EXPECT_EQ(material.GetAmbient().b, 0.75f);
-    EXPECT_EQ(material.GetDiffuse().g, 1.0f); // refused
-    EXPECT_TRUE(material.IsSpecularEnabled());
-    EXPECT_EQ(material.GetSpecular().r, 0.0f);
-    EXPECT_EQ(material.GetSpecularPower(), 8.0f);
+    EXPECT_EQ(
+        std::tuple(material.GetStage(0).texture, material.GetStage(0).mode, textures.references["rail.png"]),
+        std::tuple(textures.Texture("rail.png"), 0u, 1));
+    for (const std::string& missing :
+         {"File not found: " + Path("missing.png"), "File not found in pak: " + Path("packed.png"),
+          "File not found: " + Path("../rail.png")})
+        EXPECT_EQ(log.Count(missing), 1u) << missing;
+    // The diffuse 1e99 is refused.
+    EXPECT_EQ(std::tuple(material.GetAmbient().b, material.GetDiffuse().g, material.IsSpecularEnabled(),
+                         material.GetSpecular().r, material.GetSpecularPower()),
+              std::tuple(0.75f, 1.0f, true, 0.0f, 8.0f));
 
     // One slide: the one directly in the section is not read, rates 0 and -1e99 give none.
     ASSERT_EQ(material.GetAnimationCount(), 1u);
     const g3dMaterialAnimation& slide = material.GetAnimation(0);
-    EXPECT_EQ(slide.GetChannel(), 5u); // stage 0's offset
-    EXPECT_EQ(slide.GetStartTime(), 0.0f);
+    EXPECT_EQ(std::tuple(slide.GetChannel(), slide.GetStartTime()), std::tuple(5u, 0.0f)); // stage 0's offset
     const auto& animation = dynamic_cast<const an2StateAnimation<maVector2d>&>(slide.GetAnimation());
     EXPECT_EQ(animation.GetDuration(), 0.5f);
     EXPECT_EQ(animation.Evaluate(animation.MapTime(0.875f)).y, -0.75f); // looping
-    EXPECT_EQ(log.Count("gives no period"), 2u);
-    EXPECT_EQ(log.Count("is not a finite number"), 2u);
+    EXPECT_EQ(std::tuple(log.Count("gives no period"), log.Count("is not a finite number")),
+              std::tuple(2u, 2u));
 
     coReleaseTrackTextures();
     EXPECT_EQ(textures.references["rail.png"], 0);
@@ -130,8 +126,7 @@ TEST_F(coTrackGeomTest, BinaryVertexCountsAreBoundedByTheirChunk) {
         coCrossSection section;
         if (count == 1) {
             readCrossSection(reader, section);
-            EXPECT_EQ(section.GetVertexCount(), 1);
-            EXPECT_EQ(section.GetName(), "Rail");
+            EXPECT_EQ(std::tuple(section.GetVertexCount(), section.GetName()), std::tuple(1, "Rail"));
         } else {
             EXPECT_THROW(readCrossSection(reader, section), chInvalidChunkX);
         }

@@ -8,6 +8,7 @@
 #include "coTrackSceneTestSupport.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -61,8 +62,7 @@ TEST_F(coExtrusionTest, RingsTextureRepeatsAndEasedPlacement) {
             ASSERT_EQ(fragment.GetVertexCount(), 2 * c.rings) << c.length;
             EXPECT_EQ(fragment.GetIndexCount(), 6 * (c.rings - 1));
             const std::vector<float> vs = RingVs(fragment, 2);
-            EXPECT_EQ(vs.front(), 0.0f);
-            EXPECT_EQ(vs.back(), c.repeats);
+            EXPECT_EQ(std::tuple(vs.front(), vs.back()), std::tuple(0.0f, c.repeats));
         }
         EXPECT_EQ(log.Count("**Warning**") - warnings, c.rings == 10923 ? 1u : 0u);
     }
@@ -76,10 +76,9 @@ TEST_F(coExtrusionTest, RingsTextureRepeatsAndEasedPlacement) {
     const g3dFragment& fragment = *Objects(set)[0]->GetFragment();
     const auto vertex = VertexAt<g3dVertexPNT2>(fragment, 3 + 2);
     EXPECT_NEAR(vertex.position.z, 10.0f * 19.0f / 343.0f, 1e-5f);
-    EXPECT_EQ(vertex.position.x, 1.0f);
-    EXPECT_EQ(vertex.position.y, 0.5f);
-    EXPECT_EQ(vertex.uv.x, 1.0f);
-    EXPECT_EQ(VertexAt<g3dVertexPNT2>(fragment, 4).uv.x, 0.5f);
+    EXPECT_EQ(std::tuple(vertex.position.x, vertex.position.y, vertex.uv.x,
+                         VertexAt<g3dVertexPNT2>(fragment, 4).uv.x),
+              std::tuple(1.0f, 0.5f, 1.0f, 0.5f));
     // A straight outline along +x faces -y; the normal is the frame's, not renormalised.
     EXPECT_EQ(vertex.normal, maVector3d(0.0f, -1.0f, 0.0f));
     // Triangles (a, b+1, b) and (b+1, a, a+1).
@@ -107,14 +106,13 @@ TEST_F(coExtrusionTest, LinesEmptyAndMaterialFreeSections) {
     const std::vector<const coTrackObject*> objects = Objects(set);
     ASSERT_EQ(objects.size(), 2u);
     const g3dFragment& line = *objects[0]->GetFragment();
-    EXPECT_EQ(line.GetPrimitive(), 2u);
-    EXPECT_EQ(line.GetVertexKind(), g3dVertexKind::PN);
-    EXPECT_EQ(line.GetVertexCount(), 8);
+    EXPECT_EQ(std::tuple(line.GetPrimitive(), line.GetVertexKind(), line.GetVertexCount()),
+              std::tuple(2u, g3dVertexKind::PN, 8));
     EXPECT_EQ(std::vector<u16>(line.GetIndices(), line.GetIndices() + line.GetIndexCount()),
               (std::vector<u16>{0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7}));
-    EXPECT_EQ(objects[1]->GetFragment()->GetMaterial(0), coDefaultTrackMaterial());
-    EXPECT_FALSE(coDefaultTrackMaterial()->IsTransparent());
-    EXPECT_EQ(coDefaultTrackMaterial()->GetDiffuse().g, 1.0f);
+    EXPECT_EQ(std::tuple(objects[1]->GetFragment()->GetMaterial(0), coDefaultTrackMaterial()->IsTransparent(),
+                         coDefaultTrackMaterial()->GetDiffuse().g),
+              std::tuple(coDefaultTrackMaterial(), false, 1.0f));
 }
 
 // A transparent section goes in chunks of about 20 units that share their boundary ring, the last taking
@@ -139,9 +137,8 @@ TEST_F(coExtrusionTest, TransparentSectionsComeInChunks) {
         const int rings = static_cast<int>(static_cast<double>(0.9f) * c.length);
         for (size_t k = 0; k < objects.size(); ++k) {
             const g3dFragment& chunk = *objects[k]->GetFragment();
-            EXPECT_EQ(objects[k]->GetKind(), coTrackObjectKind::Movable);
-            EXPECT_EQ(chunk.GetVertexCount(), 2 * c.ringCounts[k]);
-            EXPECT_EQ(chunk.GetIndexCount(), 6 * (c.ringCounts[k] - 1));
+            EXPECT_EQ(std::tuple(objects[k]->GetKind(), chunk.GetVertexCount(), chunk.GetIndexCount()),
+                      std::tuple(coTrackObjectKind::Movable, 2 * c.ringCounts[k], 6 * (c.ringCounts[k] - 1)));
             const float s = coEaseInOut(static_cast<float>(c.firstRings[k]) / static_cast<float>(rings - 1));
             EXPECT_NEAR(VertexAt<g3dVertexPNT2>(chunk, 0).position.z, s * c.length, 1e-4f) << k;
             EXPECT_EQ(chunk.GetIndices()[1], 3);
@@ -206,8 +203,8 @@ TEST_F(coExtrusionTest, CrossbarsAlongThePiece) {
         const std::vector<const coTrackObject*> objects = Objects(set);
         ASSERT_EQ(objects.size(), 6u);
         for (size_t k = 0; k < objects.size(); ++k) {
-            EXPECT_EQ(objects[k]->GetKind(), coTrackObjectKind::Placed);
-            EXPECT_EQ(objects[k]->GetFragment(), box);
+            EXPECT_EQ(std::tuple(objects[k]->GetKind(), objects[k]->GetFragment()),
+                      std::tuple(coTrackObjectKind::Placed, box));
             EXPECT_NEAR(objects[k]->GetPlacement().position.z, 10.0f * static_cast<float>(k) / 6.0f, 1e-5f);
             maVector3d up(0.0f, 1.0f, 0.0f);
             objects[k]->GetPlacement().rotation.Rotate(up);

@@ -7,6 +7,8 @@
 #include "Engine/Graphics/Sc/scStaticObject.h"
 #include "Source/Park/coSceneObjectSet.h"
 
+#include <tuple>
+
 namespace {
 
 class coSceneTrackObjectMakerTest : public g3dRendererFixture {
@@ -39,15 +41,13 @@ TEST_F(coSceneTrackObjectMakerTest, EachKindBecomesAVisibleObjectOnTheUpdateList
         for (const auto& c : cases) {
             coAddTrackObject(set, 0, c.kind, Keep(g3dFragmentManager::CreateBox(1, 1, 1)), placement);
             const scObject& object = *set.GetGroup(0).back();
-            EXPECT_TRUE(scIsInUpdateList(&object));
-            EXPECT_TRUE(object.IsVisible());
+            EXPECT_EQ(std::tuple(scIsInUpdateList(&object), object.IsVisible()), std::tuple(true, true));
             EXPECT_NEAR(object.GetBoundingBox().minX, c.minX, 1e-5f);
             EXPECT_NEAR(object.GetBoundingBox().maxX, c.maxX, 1e-5f);
         }
         const auto* movable = dynamic_cast<const scSimpleMovableObject*>(set.GetGroup(0).back().get());
         ASSERT_NE(movable, nullptr);
-        EXPECT_TRUE(movable->GetModel()->IsVisible());
-        EXPECT_EQ(scGetUpdateListCount(), 3u);
+        EXPECT_EQ(std::tuple(movable->GetModel()->IsVisible(), scGetUpdateListCount()), std::tuple(true, 3u));
     }
     // The set takes its objects off the list with it.
     EXPECT_EQ(scGetUpdateListCount(), 0u);

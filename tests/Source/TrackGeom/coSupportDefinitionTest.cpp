@@ -5,6 +5,8 @@
 
 #include "coTrackGeomTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 struct coSupportDefinitionTest : coTrackGeomTest {
@@ -37,10 +39,10 @@ TEST_F(coSupportDefinitionTest, NumbersAndTheirDefaults) {
     for (const auto& c : cases) {
         const size_t before = log.Count("**Warning**");
         const auto maker = Load(c.text);
-        EXPECT_EQ(maker->GetXOffset(), c.x) << c.text;
-        EXPECT_EQ(maker->GetYOffset(), c.y) << c.text;
-        EXPECT_EQ(maker->GetSupportAngle(), c.angle) << c.text;
-        EXPECT_EQ(log.Count("**Warning**") - before, c.warnings) << c.text;
+        EXPECT_EQ(std::tuple(maker->GetXOffset(), maker->GetYOffset(), maker->GetSupportAngle(),
+                             log.Count("**Warning**") - before),
+                  std::tuple(c.x, c.y, c.angle, c.warnings))
+            << c.text;
     }
 }
 
@@ -59,22 +61,19 @@ TEST_F(coSupportDefinitionTest, EntriesInFileOrderWithPartMaterials) {
              "JointGeom { Name Steel\nGeometry joint.mx }\n"
              "HalfJoint { Geometry half.mx\nName steel }\n}\n");
     ASSERT_EQ(maker->GetPoles().size(), 2u);
-    EXPECT_EQ(maker->GetPoles()[0]->GetVertexCount(), 2);
-    EXPECT_EQ(maker->GetPoles()[0]->GetLOD(), 1);
+    EXPECT_EQ(std::tuple(maker->GetPoles()[0]->GetVertexCount(), maker->GetPoles()[0]->GetLOD()),
+              std::tuple(2, 1));
     ASSERT_EQ(maker->GetPlanes().size(), 2u);
     const coSupportPlane& plain = *maker->GetPlanes()[0];
     const coSupportPlane& wall = *maker->GetPlanes()[1];
-    EXPECT_EQ(plain.spacing, 4.0f);
-    EXPECT_EQ(plain.group, 0);
-    EXPECT_EQ(plain.material, nullptr);
-    EXPECT_EQ(wall.spacing, 3.0f);
-    EXPECT_EQ(wall.group, 2);
+    EXPECT_EQ(std::tuple(plain.spacing, plain.group, plain.material.get()), std::tuple(4.0f, 0, nullptr));
+    EXPECT_EQ(std::tuple(wall.spacing, wall.group), std::tuple(3.0f, 2));
     ASSERT_NE(wall.material, nullptr);
     ASSERT_EQ(maker->GetPoleGeometry().size(), 1u);
     ASSERT_EQ(maker->GetJointGeometry().size(), 1u);
     ASSERT_EQ(maker->GetHalfJointGeometry().size(), 1u);
-    EXPECT_EQ(maker->GetHalfJointGeometry()[0]->name, "steel");
-    EXPECT_EQ(maker->GetPoleGeometry()[0]->group, 0);
+    EXPECT_EQ(std::tuple(maker->GetHalfJointGeometry()[0]->name, maker->GetPoleGeometry()[0]->group),
+              std::tuple("steel", 0));
     EXPECT_EQ(models.partFlags, (std::vector<bool>{false, false, false}));
 
     std::vector<g3dMaterial*> materials;
@@ -102,9 +101,9 @@ TEST_F(coSupportDefinitionTest, FaultsKeepTheEntriesReadBefore) {
                               maker),
                      fsFileDoesntExistX)
             << geometry;
-        EXPECT_EQ(maker.GetPoles().size(), 1u);
-        EXPECT_EQ(maker.GetPoleGeometry().size(), 1u);
-        EXPECT_TRUE(maker.GetJointGeometry().empty());
+        EXPECT_EQ(std::tuple(maker.GetPoles().size(), maker.GetPoleGeometry().size(),
+                             maker.GetJointGeometry().empty()),
+                  std::tuple(1u, 1u, true));
     }
 
     const std::string full = "Support\n{\nPole\n{\nMaterial\n{\nDiffuse 1 1 1\n}\nCrossSection\n{\n"

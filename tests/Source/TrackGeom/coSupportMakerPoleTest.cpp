@@ -11,6 +11,7 @@
 #include "coTrackSceneTestSupport.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -108,12 +109,6 @@ class coSupportMakerPoleTest : public coTrackSceneTest {
     std::unique_ptr<coSupportMakerPole> maker = std::make_unique<coSupportMakerPole>();
 };
 
-void ExpectNear(const maVector3d& a, const maVector3d& b, float tolerance = 1e-4f) {
-    EXPECT_NEAR(a.x, b.x, tolerance);
-    EXPECT_NEAR(a.y, b.y, tolerance);
-    EXPECT_NEAR(a.z, b.z, tolerance);
-}
-
 } // namespace
 
 // The kind by piece class, roll and inversion.
@@ -199,8 +194,8 @@ TEST_F(coSupportMakerPoleTest, PolesAndArms) {
         ASSERT_EQ(sections.size(), c.segments.size());
         for (size_t s = 0; s < models.size(); ++s) {
             const auto& [top, bottom] = c.segments[s];
-            ExpectNear(models[s].first, bottom);
-            ExpectNear(models[s].second, top);
+            ExpectVectorNear(models[s].first, bottom, 1e-4f);
+            ExpectVectorNear(models[s].second, top, 1e-4f);
             // The section's two rings lie round the top and the bottom; v runs to trunc(length / 4).
             const g3dFragment& fragment = *sections[s]->GetFragment();
             ASSERT_EQ(fragment.GetVertexCount(), 10);
@@ -254,7 +249,7 @@ TEST_F(coSupportMakerPoleTest, PortalsAndHalfJoints) {
         const auto joints = PoleModels(set, joint);
         ASSERT_EQ(joints.size(), 1u);
         EXPECT_TRUE(PoleModels(set, other).empty());
-        ExpectNear(joints[0].first, p);
+        ExpectVectorNear(joints[0].first, p, 1e-4f);
         if (c.blocked != 0) {
             for (const coTrackObject* object : Objects(set)) {
                 if (object->GetFragment() != joint)
@@ -276,7 +271,7 @@ TEST_F(coSupportMakerPoleTest, PortalsAndHalfJoints) {
     const auto legs = PoleModels(set, Model(maker->GetPoleGeometry()));
     ASSERT_EQ(legs.size(), 2u);
     for (const auto& [bottom, top] : legs)
-        ExpectNear(bottom, maVector3d(top.x, -7.0f, top.z));
+        ExpectVectorNear(bottom, maVector3d(top.x, -7.0f, top.z), 1e-4f);
 }
 
 // A prop whose bounds meet the pole's box, the dock on its path or a registered track path within the
@@ -339,12 +334,11 @@ TEST_F(coSupportMakerPoleTest, SegmentsExtrudeEveryPoleSection) {
             sections += object->GetKind() == coTrackObjectKind::Static;
             models += object->GetKind() == coTrackObjectKind::Placed;
         }
-        EXPECT_EQ(sections, c.sections);
-        EXPECT_EQ(models, c.models);
+        EXPECT_EQ(std::tuple(sections, models), std::tuple(c.sections, c.models));
         if (c.b.z < a.z) {
             // (x, y) of the outline turned half about y: (-x, y).
             const auto corner = VertexAt<g3dVertexPNT2>(*Objects(set)[0]->GetFragment(), 1);
-            ExpectNear(corner.position, a + maVector3d(-0.2f, -0.2f, 0.0f));
+            ExpectVectorNear(corner.position, a + maVector3d(-0.2f, -0.2f, 0.0f), 1e-4f);
         }
     }
 }

@@ -45,10 +45,10 @@ class coSupportMakerWoodTest : public coTrackSceneTest {
 
 TEST(coSupportMakerWood, SampleCountsAndFragmentSplits) {
     dbgLogCapture log;
-    EXPECT_EQ(coSupportMakerWood::SampleCount(10.0f, 4.0f), 4);
-    EXPECT_EQ(coSupportMakerWood::SampleCount(9.0f, 4.0f), 3);
-    EXPECT_EQ(coSupportMakerWood::SampleCount(1.0f, 4.0f), 1);
-    EXPECT_EQ(coSupportMakerWood::SampleCount(10.0f, 0.0f), 2);
+    EXPECT_EQ(
+        std::tuple(coSupportMakerWood::SampleCount(10.0f, 4.0f), coSupportMakerWood::SampleCount(9.0f, 4.0f),
+                   coSupportMakerWood::SampleCount(1.0f, 4.0f), coSupportMakerWood::SampleCount(10.0f, 0.0f)),
+        std::tuple(4, 3, 1, 2));
     EXPECT_FALSE(log.Holds("Warning"));
     EXPECT_EQ(coSupportMakerWood::SampleCount(1.0e6f, 1.0e-4f), 1024);
     EXPECT_TRUE(log.Holds("wall samples cut to 1024"));

@@ -12,6 +12,8 @@
 
 #include "coTrackGeomTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 coSchemeMaterial Diffuse(float r, float g, float b) {
@@ -93,14 +95,13 @@ TEST_F(coTrackColorizerTest, SchemesAreSelectedMatchedAndAppliedByPartName) {
         coTrackColorizer::SelectScheme(index);
     }
     coTrackColorizer::ApplyPart("Nothing", Diffuse(0.1f, 0.1f, 0.1f));
-    EXPECT_EQ(rail[0]->GetDiffuse().b, 0.8f);
-    EXPECT_EQ(coTrackColorizer::GetSelectedIndex(), 3);
+    EXPECT_EQ(std::tuple(rail[0]->GetDiffuse().b, coTrackColorizer::GetSelectedIndex()), std::tuple(0.8f, 3));
 
     // A custom scheme merges into the current colours; parts it lacks keep theirs.
     coTrackColorizer::SetCurrentScheme({{"Center", Diffuse(0.2f, 0.3f, 0.4f)}, {"Extra", Diffuse(1, 1, 1)}});
-    EXPECT_EQ(coTrackColorizer::GetSelectedIndex(), 3);
-    EXPECT_EQ(coTrackColorizer::GetCurrentScheme().size(), 5u);
-    EXPECT_EQ(Materials("Center")[0]->GetDiffuse().g, 0.3f);
+    EXPECT_EQ(std::tuple(coTrackColorizer::GetSelectedIndex(), coTrackColorizer::GetCurrentScheme().size(),
+                         Materials("Center")[0]->GetDiffuse().g),
+              std::tuple(3, 5u, 0.3f));
 
     // A bad index for a stored part is refused with a warning.
     coTrackColorizer::SetSchemePart(7, "Rail", changed);
@@ -137,8 +138,7 @@ TEST_F(coTrackColorizerTest, TheFileReadsAnIndependentTextAndRoundTrips) {
     rail.texture = "rail.png";
     EXPECT_EQ(read[0].at("Rail"), rail);
     EXPECT_EQ(read[0].at("Center"), coSchemeMaterial()); // the texture dropped with a warning
-    EXPECT_EQ(log.Count("**Warning**"), 1u);
-    EXPECT_TRUE(read[1].empty());
+    EXPECT_EQ(std::tuple(log.Count("**Warning**"), read[1].empty()), std::tuple(1u, true));
 
     // Without current colours each scheme is written whole; alpha reads back as 1.
     rail.ambient.a = 1.0f;

@@ -4,6 +4,7 @@
 
 #include "coTrackGeomTestSupport.h"
 
+#include <tuple>
 #include <typeinfo>
 
 TEST_F(coTrackGeomTest, TrackDefinitionInFileOrderWithPartMaterials) {
@@ -26,12 +27,10 @@ TEST_F(coTrackGeomTest, TrackDefinitionInFileOrderWithPartMaterials) {
     ASSERT_EQ(definition.GetCrossbars().size(), 2u);
     const coTrackCrossbar& crossbar = *definition.GetCrossbars()[0];
     const coTrackCrossbar& bare = *definition.GetCrossbars()[1];
-    EXPECT_EQ(crossbar.spacing, 3.0f);
-    EXPECT_EQ(bare.spacing, 2.0f);
-    EXPECT_EQ(bare.model, nullptr);
-    EXPECT_EQ(bare.group, 0);
-    EXPECT_EQ(models.trees, std::vector<bool>{false});
-    EXPECT_EQ(models.partFlags, std::vector<bool>{false});
+    EXPECT_EQ(std::tuple(crossbar.spacing, bare.spacing, bare.model.get(), bare.group),
+              std::tuple(3.0f, 2.0f, nullptr, 0));
+    EXPECT_EQ(std::tuple(models.trees, models.partFlags),
+              std::tuple(std::vector<bool>{false}, std::vector<bool>{false}));
     EXPECT_EQ(models.folders.at(0), coTrackTypeFolder());
 
     // Sections of the part first (exact case), then the crossbar model's materials.

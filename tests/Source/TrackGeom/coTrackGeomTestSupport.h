@@ -19,6 +19,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 
 inline std::string coLastComponent(const fsLocator& locator) {
     fsLocator last;

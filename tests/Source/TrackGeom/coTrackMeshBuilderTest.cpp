@@ -12,6 +12,8 @@
 #include "coTrackGeomTestSupport.h"
 #include "coTrackSceneTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 // Records the pieces it is asked for, in order; builds one object when `builds` is set.
@@ -85,8 +87,7 @@ class coTrackMeshBuilderTest : public coTrackSceneTest {
 TEST_F(coTrackMeshBuilderTest, ModesRebuildTheirPieces) {
     const auto p = OpenTrack(4);
     coAppendStraight(10.0f);
-    EXPECT_EQ(maker->made.size(), 2u);
-    EXPECT_EQ(maker->made[1], p[3]);
+    EXPECT_EQ(std::tuple(maker->made.size(), maker->made[1]), std::tuple(2u, p[3]));
 
     const struct {
         int piece, mode;
@@ -137,8 +138,7 @@ TEST_F(coTrackMeshBuilderTest, ClosedCircuitWalks) {
     maker->made.clear();
     builder.RebuildPieceObjects(piece, 2);
     ASSERT_EQ(maker->made.size(), 10u);
-    EXPECT_EQ(maker->made.front(), piece);
-    EXPECT_EQ(maker->made.back(), piece);
+    EXPECT_EQ(std::tuple(maker->made.front(), maker->made.back()), std::tuple(piece, piece));
     coWorldBox again{};
     builder.GetPieceBounds(piece, again);
     EXPECT_EQ(again, alone);
@@ -190,9 +190,9 @@ TEST_F(coTrackMeshBuilderTest, RegistrationsBalanceAndEmptyBounds) {
     EXPECT_EQ(coCollisionGetRegistered().size(), 3u);
     EXPECT_NE(builder.FindPieceByCollisionPath(coCollisionGetRegistered()[1]), nullptr);
     coCircuitClear();
-    EXPECT_EQ(coGetObjectSets().size(), before);
-    EXPECT_TRUE(coCollisionGetRegistered().empty());
-    EXPECT_EQ(builder.GetEntryCount(), 0);
+    EXPECT_EQ(
+        std::tuple(coGetObjectSets().size(), coCollisionGetRegistered().empty(), builder.GetEntryCount()),
+        std::tuple(before, true, 0));
     coWorldBox bounds{};
     builder.GetTrackBounds(bounds);
     EXPECT_EQ(bounds,
@@ -206,13 +206,11 @@ TEST_F(coTrackMeshBuilderTest, TheWorldsClearTakesALiveTrackAndItsDefinitions) {
     builder.CreateShadowMaterial();
     OpenTrack(3);
     coClearScene();
-    EXPECT_EQ(coCircuitPieceCount(), 0);
-    EXPECT_EQ(builder.GetEntryCount(), 0);
-    EXPECT_EQ(coGetObjectSets().size(), before);
-    EXPECT_TRUE(coCollisionGetRegistered().empty());
+    EXPECT_EQ(std::tuple(coCircuitPieceCount(), builder.GetEntryCount(), coGetObjectSets().size(),
+                         coCollisionGetRegistered().empty()),
+              std::tuple(0, 0, before, true));
     const coTrackDefinitions held = builder.ResetDefinitionPointers();
-    EXPECT_EQ(held.track, nullptr);
-    EXPECT_EQ(held.supports, nullptr);
+    EXPECT_EQ(std::tuple(held.track.get(), held.supports.get()), std::tuple(nullptr, nullptr));
 }
 
 TEST_F(coTrackMeshBuilderTest, ShadowsByEnvironmentAndPreference) {

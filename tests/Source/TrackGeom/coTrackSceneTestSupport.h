@@ -8,6 +8,7 @@
 #include "Source/TrackGeom/coTrackObjects.h"
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 // A straight along +z from the start whose sampled length is exactly L (two distinct samples) and whose

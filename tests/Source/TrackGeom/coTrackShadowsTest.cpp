@@ -7,6 +7,8 @@
 #include "coTrackGeomTestSupport.h"
 #include "coTrackSceneTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 class coTrackShadowsTest : public coTrackSceneTest {
@@ -20,8 +22,8 @@ class coTrackShadowsTest : public coTrackSceneTest {
     }
     static const g3dFragment& Shadow(const coSceneObjectSet& set) {
         const auto objects = Objects(set, 0);
-        EXPECT_EQ(objects.size(), 1u);
-        EXPECT_EQ(objects[0]->GetRenderList(), coShadowRenderList);
+        EXPECT_EQ(std::tuple(objects.size(), objects[0]->GetRenderList()),
+                  std::tuple(1u, coShadowRenderList));
         return *objects[0]->GetFragment();
     }
     // Every triangle faces up, every normal is up.
@@ -73,9 +75,8 @@ TEST_F(coTrackShadowsTest, PieceBandsCountFaceUpAndFollowThePreference) {
         coSceneObjectSet set;
         coMakePieceShadow(piece, set);
         const g3dFragment& shadow = Shadow(set);
-        EXPECT_EQ(shadow.GetVertexCount(), c.vertices);
-        EXPECT_EQ(shadow.GetIndexCount(), c.indices);
-        EXPECT_EQ(Objects(set)[0]->IsVisible(), c.shown);
+        EXPECT_EQ(std::tuple(shadow.GetVertexCount(), shadow.GetIndexCount(), Objects(set)[0]->IsVisible()),
+                  std::tuple(c.vertices, c.indices, c.shown));
         EXPECT_FLOAT_EQ(VertexAt<g3dVertexPNT2>(shadow, 0).position.y, 0.45f);
         ExpectFacingUp(shadow);
     }
@@ -135,8 +136,7 @@ TEST_F(coTrackShadowsTest, MaterialTakesAndGivesBackItsTexture) {
     ASSERT_NE(coGetShadowMaterial(), nullptr);
     EXPECT_EQ(coGetShadowMaterial()->GetStageCount(), 1u);
     coDestroyShadowMaterial();
-    EXPECT_EQ(textures.references["shadow.png"], 0);
-    EXPECT_EQ(coGetShadowMaterial(), nullptr);
+    EXPECT_EQ(std::tuple(textures.references["shadow.png"], coGetShadowMaterial()), std::tuple(0, nullptr));
     coSceneObjectSet set;
     coMakeStripShadow(maVector3d(0.0f, 3.0f, 0.0f), maVector3d(1.0f, 0.0f, 0.0f), 10.0f, set);
     EXPECT_EQ(Shadow(set).GetVertexCount(), 16u);

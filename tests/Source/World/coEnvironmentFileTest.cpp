@@ -85,12 +85,9 @@ std::string Emod4() {
 TEST_F(coEnvironmentFileTest, AnEmptyEnvironmentGivesTheDefaults) {
     const Read read = ReadBytes(Cenv(""));
     EXPECT_TRUE(read.points.empty() && read.directionals.empty() && read.flare.elements.empty());
-    EXPECT_EQ(read.start.x + read.start.y + read.start.z, 0.0f);
-    EXPECT_EQ(read.ambient.x + read.background.z, 0.0f);
-    EXPECT_EQ(read.grid.cellsX, 80);
-    EXPECT_EQ(read.grid.maxZ, 200.0f);
-    EXPECT_EQ(read.fog.mode, 0);
-    EXPECT_EQ(read.shadow, 1);
+    EXPECT_EQ(std::tuple(read.start.x + read.start.y + read.start.z, read.ambient.x + read.background.z,
+                         read.grid.cellsX, read.grid.maxZ, read.fog.mode, read.shadow),
+              std::tuple(0.0f, 0.0f, 80, 200.0f, 0, 1));
     EXPECT_TRUE(read.sky.staticSky && read.sky.flatSky);
 }
 
@@ -144,12 +141,10 @@ TEST_F(coEnvironmentFileTest, TheModelChunkVersionDecidesItsFieldsAndFlags) {
     };
     for (const auto& c : cases) {
         const Read read = ReadBytes(Cenv(Chunk("EMOD", c.body, c.version)));
-        EXPECT_EQ(Narrow(read.terrain), "t.mx") << c.version;
-        EXPECT_EQ(Narrow(read.sky.layer1Model), c.sky1) << c.version;
-        EXPECT_EQ(read.sky.staticSky, c.staticSky) << c.version;
-        EXPECT_EQ(read.sky.flatSky, c.flatSky) << c.version;
-        EXPECT_EQ(read.extra.GetLength(), 0u);
-        EXPECT_EQ(read.sky.layer2Model.GetLength(), 0u);
+        EXPECT_EQ(std::tuple(Narrow(read.terrain), Narrow(read.sky.layer1Model), read.sky.staticSky,
+                             read.sky.flatSky, read.extra.GetLength(), read.sky.layer2Model.GetLength()),
+                  std::tuple("t.mx", c.sky1, c.staticSky, c.flatSky, 0u, 0u))
+            << c.version;
     }
 }
 
@@ -159,8 +154,7 @@ TEST_F(coEnvironmentFileTest, AFileWithoutModelsResetsTheSkyOfTheLastOne) {
     Read read;
     read.From(m_folder.Locator("a.end"));
     read.From(m_folder.Locator("b.end"));
-    EXPECT_EQ(read.sky.layer1Model.GetLength(), 0u);
-    EXPECT_TRUE(read.sky.staticSky);
+    EXPECT_EQ(std::tuple(read.sky.layer1Model.GetLength(), read.sky.staticSky), std::tuple(0u, true));
     // A negative element count reads none.
     EXPECT_TRUE(read.flare.elements.empty());
 }
@@ -190,10 +184,8 @@ TEST_F(coEnvironmentFileTest, ADamagedFileThrowsNamingItAndChangesNothing) {
         } catch (const chInvalidChunkX& error) {
             EXPECT_EQ(error.GetLocator(), m_folder.Locator("bad.end"));
         }
-        EXPECT_EQ(Narrow(read.terrain), "kept");
-        EXPECT_EQ(read.grid.cellsX, 7);
-        EXPECT_TRUE(read.points.empty());
-        EXPECT_EQ(read.start.x, 9.0f);
+        EXPECT_EQ(std::tuple(Narrow(read.terrain), read.grid.cellsX, read.points.empty(), read.start.x),
+                  std::tuple("kept", 7, true, 9.0f));
     }
 }
 

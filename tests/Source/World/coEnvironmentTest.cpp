@@ -135,16 +135,15 @@ TEST_F(coEnvironmentTest, ALoadedEnvironmentAnswersHeightsAndClearGivesEverythin
     coEnvironment& environment = coGetEnvironment();
     coParkWorld& world = coGetParkWorld();
     float height = -1;
-    EXPECT_FALSE(world.GetHeightAt(0, 0, height));
-    EXPECT_EQ(world.GetStartPosition().y, 2.0f);
+    EXPECT_EQ(std::tuple(world.GetHeightAt(0, 0, height), world.GetStartPosition().y),
+              std::tuple(false, 2.0f));
 
     environment.Load("Mountain");
-    EXPECT_EQ(coGetParkWorld().GetEnvironmentName(), "Mountain");
-    EXPECT_EQ(coGetParkWorld().GetStartPosition().z, 5.0f);
+    EXPECT_EQ(std::tuple(coGetParkWorld().GetEnvironmentName(), coGetParkWorld().GetStartPosition().z),
+              std::tuple("Mountain", 5.0f));
     const u8* background = environment.GetBackgroundColor();
     EXPECT_EQ(std::vector<u8>(background, background + 3), (std::vector<u8>{255, 127, 0}));
-    EXPECT_EQ(environment.GetLightCount(), 1u);
-    EXPECT_EQ(environment.GetObjectCount(), 2u);
+    EXPECT_EQ(std::tuple(environment.GetLightCount(), environment.GetObjectCount()), std::tuple(1u, 2u));
     ASSERT_EQ(environment.GetSkyLayer(1).size(), 1u);
 
     const struct {
@@ -201,10 +200,10 @@ TEST_F(coEnvironmentTest, AVariantReappliesLightingAndKeepsTheModels) {
     environment.Load("Mountain");
     const std::vector<g3dFragment*> models = environment.GetModels();
     environment.SelectVariant(1);
-    EXPECT_EQ(environment.GetIndex(), 1);
-    EXPECT_EQ(environment.GetBackgroundColor()[0], 0);
+    EXPECT_EQ(
+        std::tuple(environment.GetIndex(), environment.GetBackgroundColor()[0], environment.GetLightCount()),
+        std::tuple(1, 0, 1u));
     EXPECT_EQ(environment.GetModels(), models);
-    EXPECT_EQ(environment.GetLightCount(), 1u);
 }
 
 TEST_F(coEnvironmentTest, AFailedLoadKeepsWhatItAddedUntilClear) {
@@ -212,8 +211,8 @@ TEST_F(coEnvironmentTest, AFailedLoadKeepsWhatItAddedUntilClear) {
                    mayModelBytes::File(mayModelBytes::Fragment(3, 1, {"missing.png"})));
     coEnvironment& environment = coGetEnvironment();
     EXPECT_ANY_THROW(environment.Load("Mountain"));
-    EXPECT_EQ(environment.GetObjectCount(), 1u);
-    EXPECT_EQ(environment.GetSkyLayer(1).size(), 0u);
+    EXPECT_EQ(std::tuple(environment.GetObjectCount(), environment.GetSkyLayer(1).size()),
+              std::tuple(1u, 0u));
     environment.Clear();
     EXPECT_EQ(environment.GetObjectCount() + environment.GetModels().size(), 0u);
     EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);

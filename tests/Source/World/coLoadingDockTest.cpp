@@ -15,6 +15,8 @@
 #include "coWorldModelBytes.h"
 #include "coWorldTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 class coLoadingDockTest : public coWorldDeviceTest {
@@ -109,8 +111,7 @@ TEST_F(coLoadingDockTest, StrippingTakesEveryStageOffOnceAndRestoringGivesTheWho
 TEST_F(coLoadingDockTest, AFailedLoadLeavesNoDockAndNoTheme) {
     coLoadDock("Ironvale");
     EXPECT_ANY_THROW(coLoadDock("Nowhere"));
-    EXPECT_EQ(coGetDock(), nullptr);
-    EXPECT_EQ(coGetDockTheme().GetLength(), 0u);
+    EXPECT_EQ(std::tuple(coGetDock(), coGetDockTheme().GetLength()), std::tuple(nullptr, 0u));
     geoKDTreeHit hit;
     EXPECT_FALSE(coDockIntersectSegment({50, 100, 0}, {50, -100, 0}, hit));
 }

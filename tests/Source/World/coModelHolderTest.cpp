@@ -10,6 +10,8 @@
 #include "Source/World/coTextureCache.h"
 #include "coWorldTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 class coModelHolderTest : public coWorldDeviceTest {
@@ -39,17 +41,16 @@ TEST_F(coModelHolderTest, AHolderKeepsWhatItsLoadMadeUntilItGoes) {
                                                 mayModelBytes::Fragment(3, 2, {"a.png"}));
     for (const bool tree : {false, true}) {
         auto holder = std::make_unique<coModelHolder>(file, Textures(), tree);
-        EXPECT_EQ(holder->GetModelCount(), 2);
-        EXPECT_EQ(holder->GetMaterialCount(), 2);
-        EXPECT_EQ(holder->GetMaterial(0)->GetStageCount(), 2u);
-        EXPECT_EQ(holder->GetTree().GetTriangleCount(), tree ? 3u : 0u);
+        EXPECT_EQ(std::tuple(holder->GetModelCount(), holder->GetMaterialCount(),
+                             holder->GetMaterial(0)->GetStageCount(), holder->GetTree().GetTriangleCount()),
+                  std::tuple(2, 2, 2u, tree ? 3u : 0u));
         g3dTexture* a = holder->GetMaterial(1)->GetStage(0).texture;
         EXPECT_EQ(coGetTextureCache().GetCount(a), 2);
         holder->SetPartFlag(false);
         EXPECT_EQ(holder->GetPartFlag(1), 0);
         holder.reset();
-        EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
-        EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr);
+        EXPECT_EQ(std::tuple(coGetTextureCache().GetEntryCount(), g3dFragmentManager::GetFirstFragment()),
+                  std::tuple(0u, nullptr));
     }
 }
 
@@ -67,10 +68,9 @@ TEST_F(coModelHolderTest, AFailedLoadLeavesNothingBehindAndTheListsAsTheyWere) {
     coLoadStaticModel(good, Textures(), parts, &tree);
     EXPECT_THROW(coLoadStaticModel(missingTexture, Textures(), parts, &tree), fsFileDoesntExistX);
     EXPECT_THROW(coLoadStaticModel(cut, Textures(), parts, &tree), mayInvalidModelFileX);
-    EXPECT_EQ(parts.fragments.size(), 1u);
-    EXPECT_EQ(parts.materials.size(), 1u);
+    EXPECT_EQ(std::tuple(parts.fragments.size(), parts.materials.size(), tree.GetTriangleCount()),
+              std::tuple(1u, 1u, 1u));
     ASSERT_EQ(parts.textures.size(), 1u);
-    EXPECT_EQ(tree.GetTriangleCount(), 1u);
     EXPECT_EQ(coGetTextureCache().GetCount(parts.textures[0]), 1);
     g3dFragmentManager::DestroyFragment(parts.fragments[0]);
     coReleaseTexture(parts.textures[0]);

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -34,21 +35,20 @@ TEST_F(DefaultGrid, BoxesAtTheEdgesAreFreeOrPlaceableAsTheirCellsSay) {
     for (i32 cx = 76; cx < 80; ++cx)
         EXPECT_EQ(grid.GetCell(cx, 40), cx >= 78 ? 1 : 0) << cx;
     // 1.2 to 2.8: inside, but in the margin of 2.
-    EXPECT_TRUE(grid.IsBoxFree(BoxX(-194, -186)));
-    EXPECT_FALSE(grid.CanPlaceBox(BoxX(-194, -186)));
-    EXPECT_TRUE(grid.CanPlaceBox(BoxX(-189, -186)));
+    EXPECT_EQ(std::tuple(grid.IsBoxFree(BoxX(-194, -186)), grid.CanPlaceBox(BoxX(-194, -186)),
+                         grid.CanPlaceBox(BoxX(-189, -186))),
+              std::tuple(true, false, true));
     // Just below the low edge truncates to cell 0; a whole cell below is outside.
-    EXPECT_TRUE(grid.IsBoxFree(BoxX(-202, -196)));
-    EXPECT_FALSE(grid.IsBoxFree(BoxX(-206, -196)));
+    EXPECT_EQ(std::tuple(grid.IsBoxFree(BoxX(-202, -196)), grid.IsBoxFree(BoxX(-206, -196))),
+              std::tuple(true, false));
     // At the high edge the last cell an object may cover is n - 3.
-    EXPECT_TRUE(grid.CanPlaceBox(BoxX(180, 189)));
-    EXPECT_FALSE(grid.CanPlaceBox(BoxX(180, 191)));
-    EXPECT_EQ(grid.GetCell(-1, 0), coPlacementGrid::kBlocked);
-    EXPECT_EQ(grid.GetCell(0, 80), coPlacementGrid::kBlocked);
+    EXPECT_EQ(std::tuple(grid.CanPlaceBox(BoxX(180, 189)), grid.CanPlaceBox(BoxX(180, 191))),
+              std::tuple(true, false));
+    EXPECT_EQ(std::tuple(grid.GetCell(-1, 0), grid.GetCell(0, 80)),
+              std::tuple(coPlacementGrid::kBlocked, coPlacementGrid::kBlocked));
     i32 cx = -1, cz = -1;
     grid.WorldToCell(1e30f, kNaN, cx, cz);
-    EXPECT_EQ(cx, 79);
-    EXPECT_EQ(cz, 0);
+    EXPECT_EQ(std::tuple(cx, cz), std::tuple(79, 0));
 }
 
 TEST_F(DefaultGrid, BoxesThatAreNotBoxesAreNeverFreeAndMarkNothing) {
@@ -64,11 +64,9 @@ TEST_F(DefaultGrid, BoxesThatAreNotBoxesAreNeverFreeAndMarkNothing) {
         EXPECT_FALSE(grid.CanPlaceBox(box));
         grid.MarkBox(box, coPlacementGrid::kOccupied);
     }
-    EXPECT_TRUE(grid.IsBoxFree(BoxX(-199, 199)));
-    EXPECT_FALSE(grid.IsBoxFree(huge));
+    EXPECT_EQ(std::tuple(grid.IsBoxFree(BoxX(-199, 199)), grid.IsBoxFree(huge)), std::tuple(true, false));
     grid.MarkBox(huge, coPlacementGrid::kOccupied);
-    EXPECT_EQ(grid.GetCell(0, 0), 1);
-    EXPECT_EQ(grid.GetCell(79, 79), 1);
+    EXPECT_EQ(std::tuple(grid.GetCell(0, 0), grid.GetCell(79, 79)), std::tuple(1, 1));
 }
 
 TEST(coPlacementGridTest, SteepCellsBlockAndStayBlockedWhenObjectsLeave) {
@@ -79,8 +77,8 @@ TEST(coPlacementGridTest, SteepCellsBlockAndStayBlockedWhenObjectsLeave) {
         grid.Build(-200, 200, -200, 200, 80, 80);
         grid.MarkSteepCells(20.0f);
         EXPECT_EQ(grid.GetCell(40, 10), step > 20.0f ? coPlacementGrid::kBlocked : coPlacementGrid::kFree);
-        EXPECT_EQ(grid.GetCell(39, 10), coPlacementGrid::kFree);
-        EXPECT_EQ(grid.GetCornerHeight(41, 3), step);
+        EXPECT_EQ(std::tuple(grid.GetCell(39, 10), grid.GetCornerHeight(41, 3)),
+                  std::tuple(coPlacementGrid::kFree, step));
         grid.MarkBox(BoxX(-5, 6), coPlacementGrid::kOccupied);
         grid.MarkBox(BoxX(-5, 6), coPlacementGrid::kFree);
         EXPECT_EQ(grid.GetCell(40, 0), grid.GetCell(40, 10));
@@ -101,11 +99,10 @@ TEST(coPlacementGridTest, UnusableExtentsGiveTheDefaultGridAndAWarning) {
         dbgLogCapture log;
         coPlacementGrid grid;
         grid.Build(c.minX, c.maxX, -50, 50, c.nx, c.nz);
-        EXPECT_EQ(grid.GetMinX(), -200.0f);
-        EXPECT_EQ(grid.GetMaxZ(), 200.0f);
-        EXPECT_EQ(grid.GetCellCountX(), 80);
-        EXPECT_EQ(grid.GetCellCountZ(), 80);
-        EXPECT_EQ(log.Count("**Warning**"), 1u) << c.nx;
+        EXPECT_EQ(std::tuple(grid.GetMinX(), grid.GetMaxZ(), grid.GetCellCountX(), grid.GetCellCountZ(),
+                             log.Count("**Warning**")),
+                  std::tuple(-200.0f, 200.0f, 80, 80, 1u))
+            << c.nx;
     }
 }
 
@@ -113,15 +110,16 @@ TEST(coPlacementGridTest, TheSeamsAnswerFromTheGridOnceItIsBuilt) {
     coPlacementGrid& grid = coGetPlacementGrid();
     // Run with the whole program, an earlier test may have built the program's grid already.
     if (grid.GetCellCountX() == 0) {
-        EXPECT_EQ(coGetCollisionPark().GetGridMaxX(), maMaxFloat);
-        EXPECT_TRUE(coGetCollisionPark().IsBoxFree(BoxX(-1e30f, 1e30f)));
-        EXPECT_EQ(coGetParkWorld().GetGridMinZ(), -maMaxFloat);
+        EXPECT_EQ(std::tuple(coGetCollisionPark().GetGridMaxX(),
+                             coGetCollisionPark().IsBoxFree(BoxX(-1e30f, 1e30f)),
+                             coGetParkWorld().GetGridMinZ()),
+                  std::tuple(maMaxFloat, true, -maMaxFloat));
     }
     coHeightWorld world([](float, float) { return 0.0f; });
     grid.Build(-100, 100, -50, 50, 40, 20);
-    EXPECT_EQ(coGetCollisionPark().GetGridMaxX(), 100.0f);
-    EXPECT_EQ(coGetParkWorld().GetGridMinZ(), -50.0f);
-    EXPECT_FALSE(coGetCollisionPark().IsBoxFree(BoxX(-1e30f, 1e30f)));
+    EXPECT_EQ(std::tuple(coGetCollisionPark().GetGridMaxX(), coGetParkWorld().GetGridMinZ(),
+                         coGetCollisionPark().IsBoxFree(BoxX(-1e30f, 1e30f))),
+              std::tuple(100.0f, -50.0f, false));
 }
 
 using coPlacementOverlayTest = coWorldDeviceTest;
@@ -140,8 +138,7 @@ TEST_F(coPlacementOverlayTest, TheOutlineCoversEveryCellAndTheColoursPulse) {
     EXPECT_NEAR(pulse.r, 0.45f, 1e-6f);
     EXPECT_NEAR(pulse.g, 0.45f, 1e-6f);
     EXPECT_NEAR(pulse.b, 0.9f, 1e-6f);
-    EXPECT_EQ(pulse.a, 1.0f);
-    EXPECT_EQ(grid.GetFootprintFragment(), nullptr);
+    EXPECT_EQ(std::tuple(pulse.a, grid.GetFootprintFragment()), std::tuple(1.0f, nullptr));
 
     for (const bool placeable : {true, false}) {
         grid.SetCursorBox(BoxX(-4, 4), placeable);
@@ -149,16 +146,16 @@ TEST_F(coPlacementOverlayTest, TheOutlineCoversEveryCellAndTheColoursPulse) {
         grid.UpdateOverlay(2.0f);
         ASSERT_NE(grid.GetFootprintFragment(), nullptr);
         // Cells 40 and 41 in x, row 2 in z: 3 x 2 corners, 2.2 above the terrain.
-        EXPECT_EQ(grid.GetFootprintFragment()->GetVertexCount(), 6u);
-        EXPECT_EQ(grid.GetFootprintFragment()->GetBoundingBox().maxY, 3.2f);
-        EXPECT_EQ(grid.GetFootprintMaterial().GetDiffuse().g, placeable ? 0.9f : 0.2f);
+        EXPECT_EQ(std::tuple(grid.GetFootprintFragment()->GetVertexCount(),
+                             grid.GetFootprintFragment()->GetBoundingBox().maxY,
+                             grid.GetFootprintMaterial().GetDiffuse().g),
+                  std::tuple(6u, 3.2f, placeable ? 0.9f : 0.2f));
     }
     grid.SetCursorVisible(false);
     grid.UpdateOverlay(3.0f);
     EXPECT_EQ(grid.GetFootprintFragment(), nullptr);
     grid.HideOverlay();
-    EXPECT_TRUE(grid.GetOverlayFragments().empty());
-    EXPECT_EQ(scGetUpdateListCount(), 0u);
+    EXPECT_EQ(std::tuple(grid.GetOverlayFragments().empty(), scGetUpdateListCount()), std::tuple(true, 0u));
 }
 
 } // namespace

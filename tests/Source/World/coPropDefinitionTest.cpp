@@ -141,8 +141,7 @@ TEST_F(coPropDefinitionTest, TheScanReadsTheTrackFlagAndRejectsNewerFiles) {
         coReadPropTrackFlag(v2, flag);
         FAIL() << "version 2 was scanned";
     } catch (const coInvalidPropFileX& e) {
-        EXPECT_EQ(e.GetCode(), 0xE0740001u);
-        EXPECT_EQ(e.GetLocator(), v2);
+        EXPECT_EQ(std::tuple(e.GetCode(), e.GetLocator()), std::tuple(0xE0740001u, v2));
     }
     EXPECT_EQ(
         Narrow(coLoadPropDefinition(Write(Chunk("CPRP", Chunk("MODL", Body().Wide("v2").Str()), 2))).model),

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -35,14 +36,17 @@ std::string Flag(i16 index = 3) {
 
 class coPropListTest : public chTestFile {
   protected:
-    std::vector<coPropRecord> Read(const std::string& bytes) {
+    void ReadInto(const std::string& bytes, std::vector<coPropRecord>& records) {
         auto file = Open(bytes);
         chBinReader reader(file.get());
         u32 id, size;
         u16 version;
         EXPECT_TRUE(reader.BeginChunk(&id, &version, &size));
-        std::vector<coPropRecord> records;
         coReadPropRecords(reader, records);
+    }
+    std::vector<coPropRecord> Read(const std::string& bytes) {
+        std::vector<coPropRecord> records;
+        ReadInto(bytes, records);
         return records;
     }
     std::string Write(const std::vector<coPropRecord>& records) {
@@ -61,16 +65,14 @@ TEST_F(coPropListTest, TheSectionMatchesItsBytesAndWritesBackIdentically) {
     ASSERT_EQ(two.size(), 123u);
     const std::vector<coPropRecord> records = Read(two);
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(envStringToNarrow(records[0].name), "rock"); // the 0 unit is not part of the name
-    EXPECT_FALSE(records[0].track);
-    EXPECT_EQ(records[0].position.z, 3.0f);
-    EXPECT_FALSE(records[0].hasEvent);
-    EXPECT_TRUE(records[1].track);
-    EXPECT_EQ(records[1].pieceIndex, 3);
-    EXPECT_EQ(records[1].distance, 0.25f);
-    EXPECT_EQ(records[1].activeEvent, 2);
-    EXPECT_EQ(Write(records), two);
-    EXPECT_EQ(Write(Read(one)), one);
+    // The 0 unit is not part of the name.
+    EXPECT_EQ(std::tuple(envStringToNarrow(records[0].name), records[0].track, records[0].position.z,
+                         records[0].hasEvent),
+              std::tuple("rock", false, 3.0f, false));
+    EXPECT_EQ(
+        std::tuple(records[1].track, records[1].pieceIndex, records[1].distance, records[1].activeEvent),
+        std::tuple(true, 3, 0.25f, 2));
+    EXPECT_EQ(std::tuple(Write(records), Write(Read(one))), std::tuple(two, one));
 }
 
 TEST_F(coPropListTest, MalformedSectionsThrowOrDropWithAWarning) {
@@ -88,20 +90,14 @@ TEST_F(coPropListTest, MalformedSectionsThrowOrDropWithAWarning) {
     const f32 nan = std::numeric_limits<f32>::quiet_NaN();
     dbgLogCapture log;
     const std::vector<coPropRecord> records = Read(coPropChunk("CPRL", Rock(nan) + Rock() + Flag()));
-    EXPECT_EQ(records.size(), 2u);
-    EXPECT_TRUE(log.Holds("not a number"));
+    EXPECT_EQ(std::tuple(records.size(), log.Holds("not a number")), std::tuple(2u, true));
     const std::string unterminated =
         coPropChunk("CPRL", coPropChunk("CPRP", coPropChunk("CPNM", Body().Wide("rock", false).Str())));
     EXPECT_EQ(envStringToNarrow(Read(unterminated).at(0).name), "rock");
     const std::string shortPose =
         coPropChunk("CPRL", coPropChunk("CPRP", coPropChunk("CPPO", Body().F({1, 2}).Str()) + Rock()));
     std::vector<coPropRecord> kept{coPropRecord{}};
-    auto file = Open(shortPose);
-    chBinReader reader(file.get());
-    u32 id, size;
-    u16 version;
-    reader.BeginChunk(&id, &version, &size);
-    EXPECT_THROW(coReadPropRecords(reader, kept), chInvalidChunkX);
+    EXPECT_THROW(ReadInto(shortPose, kept), chInvalidChunkX);
     EXPECT_EQ(kept.size(), 1u); // nothing half-read is handed out
 }
 
@@ -153,8 +149,7 @@ TEST_F(coPlacedPropsTest, FarPropsAreCulledOnlyWhileThePropsAreShown) {
     coProp* far = Place(31, 50);
     const maVector3d camera(-250, 0, 50);
     coPropList::CullByDistance(camera);
-    EXPECT_TRUE(near->IsVisible());
-    EXPECT_FALSE(far->IsVisible());
+    EXPECT_EQ(std::tuple(near->IsVisible(), far->IsVisible()), std::tuple(true, false));
     coPropList::UncullAll();
     EXPECT_TRUE(far->IsVisible());
     coPropList::SetAllVisible(false);
@@ -173,10 +168,9 @@ TEST_F(coPlacedPropsTest, TrackPropsOffTheCircuitStayHiddenAndKeepTheirIndex) {
         coTrackProp* placed = prop.get();
         coPropList::Add(std::move(prop));
         coPropList::PlaceAllTrackProps();
-        EXPECT_FALSE(placed->IsVisible());
         const coPropRecord record = coMakePropRecord(*placed);
-        EXPECT_EQ(record.pieceIndex, index);
-        EXPECT_EQ(record.distance, 1.0f);
+        EXPECT_EQ(std::tuple(placed->IsVisible(), record.pieceIndex, record.distance),
+                  std::tuple(false, index, 1.0f));
         coPropList::Remove(placed);
     }
     EXPECT_EQ(coGetPlacementGrid().GetCell(0, 0), coPlacementGrid::kFree);
@@ -197,11 +191,9 @@ TEST_F(coTrackPropTest, AReadPropStandsOnItsPieceAndLeavesWithIt) {
     coPropList::Add(std::move(prop));
     coPropList::PlaceAllTrackProps();
     const maVector3d expected = coCircuitPieceAt(3)->FrameAt(0.25f).GetTranslation();
-    EXPECT_EQ(placed->GetPosition().x, expected.x);
-    EXPECT_EQ(placed->GetPosition().z, expected.z);
-    EXPECT_EQ(placed->GetPiece(), coCircuitPieceAt(3));
-    EXPECT_TRUE(placed->IsVisible());
-    EXPECT_EQ(coMakePropRecord(*placed).pieceIndex, 3);
+    EXPECT_EQ(std::tuple(placed->GetPosition().x, placed->GetPosition().z, placed->GetPiece(),
+                         placed->IsVisible(), coMakePropRecord(*placed).pieceIndex),
+              std::tuple(expected.x, expected.z, coCircuitPieceAt(3), true, 3));
     coPropList::RemoveTrackPropsOnPiece(coCircuitPieceAt(2));
     EXPECT_EQ(coPropList::GetTrackProps().size(), 1u);
     coPropList::RemoveTrackPropsOnPiece(coCircuitPieceAt(3));
@@ -226,8 +218,9 @@ TEST(coPropTriggerTest, PhasesWrapAndAOneKeyAnimationFiresNothing) {
     ASSERT_TRUE(coPropPhase(15.5f - 10.0f, 2.0f, true, 1.8f, phase, from));
     EXPECT_NEAR(phase, 1.5f, 1e-5f);
     EXPECT_NEAR(from, -0.2f, 1e-5f);
-    EXPECT_FALSE(coPropPhase(1.0f, 0.0f, true, 0.0f, phase, from));
-    EXPECT_FALSE(coPropPhase(2.5f, 2.0f, false, 0.0f, phase, from));
+    EXPECT_EQ(std::tuple(coPropPhase(1.0f, 0.0f, true, 0.0f, phase, from),
+                         coPropPhase(2.5f, 2.0f, false, 0.0f, phase, from)),
+              std::tuple(false, false));
     ASSERT_TRUE(coPropPhase(1.0f, 2.0f, false, 0.5f, phase, from));
     EXPECT_EQ(from, 0.5f);
 }

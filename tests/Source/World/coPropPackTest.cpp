@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -59,15 +60,13 @@ class coPropPackTest : public coPropTreeTest {
 TEST_F(coPropPackTest, TheCareerWordInstallsRowZeroOnce) {
     for (const char* word : {"finale", "FiNaLe"})
         ASSERT_TRUE(coUnlockPropPack(envString(word)));
-    EXPECT_EQ(Installed("trophy.prd"), Pack(0));
-    EXPECT_EQ(UnlockedDirectories(), 1);
+    EXPECT_EQ(
+        std::tuple(Installed("trophy.prd"), UnlockedDirectories(), screens.palettes, ReadGeom("Props/p.prd")),
+        std::tuple(Pack(0), 1, 2, "in the pak"));
     EXPECT_EQ(Names("Ironvale"), (std::vector<std::string>{"bench", "trophy"}));
-    EXPECT_EQ(screens.palettes, 2);
-    EXPECT_EQ(ReadGeom("Props/p.prd"), "in the pak");
 
     ASSERT_TRUE(coUnlockPropPack(envString("Gazebo2")));
-    EXPECT_EQ(Installed("gazebo.prd"), Pack(10));
-    EXPECT_EQ(Names("Ironvale").back(), "gazebo");
+    EXPECT_EQ(std::tuple(Installed("gazebo.prd"), Names("Ironvale").back()), std::tuple(Pack(10), "gazebo"));
 }
 
 TEST_F(coPropPackTest, WordsMatchTheirRowOrNothing) {
@@ -80,8 +79,7 @@ TEST_F(coPropPackTest, WordsMatchTheirRowOrNothing) {
         EXPECT_FALSE(coMatchPropPack(envString(word), source, destination));
         EXPECT_EQ(source.GetComponentCount() + destination.GetComponentCount(), 0u);
     }
-    EXPECT_EQ(screens.palettes, 0);
-    EXPECT_EQ(UnlockedDirectories(), 0);
+    EXPECT_EQ(std::tuple(screens.palettes, UnlockedDirectories()), std::tuple(0, 0));
 }
 
 TEST_F(coPropPackTest, AFailedWriteKeepsTheOldFileAndThePaksOpen) {
@@ -94,14 +92,12 @@ TEST_F(coPropPackTest, AFailedWriteKeepsTheOldFileAndThePaksOpen) {
     fsLocator source, destination;
     ASSERT_TRUE(coMatchPropPack(envString("finale"), source, destination));
     EXPECT_THROW(coInstallPropPack(source, destination, halfThenFail), fsUnknownX);
-    EXPECT_EQ(Installed("trophy.prd"), before);
-    EXPECT_EQ(ReadGeom("Props/p.prd"), "in the pak");
+    EXPECT_EQ(std::tuple(Installed("trophy.prd"), ReadGeom("Props/p.prd")), std::tuple(before, "in the pak"));
 
     fsLocator missing(coRootGeom);
     missing.AppendComponent("none.prd");
     EXPECT_THROW(coInstallPropPack(missing, destination), fsFileDoesntExistX);
-    EXPECT_EQ(ReadGeom("Props/p.prd"), "in the pak");
-    EXPECT_EQ(screens.palettes, 1);
+    EXPECT_EQ(std::tuple(ReadGeom("Props/p.prd"), screens.palettes), std::tuple("in the pak", 1));
 }
 
 TEST_F(coPropPackTest, APackOfAThemeWithoutACategoryIsCopiedButNotListed) {
@@ -123,9 +119,8 @@ TEST_F(coPropPackTest, AFullThemeCopiesThePackWithoutListingIt) {
         Write("Themes/Ironvale/Data/x" + std::to_string(i) + ".prd", coPropFile("m.mx"));
     coPropTemplateList::Build(false);
     coUnlockCareerRewardPack();
-    EXPECT_EQ(Installed("trophy.prd"), Pack(0));
-    EXPECT_EQ(Names("Ironvale").size(), 24u);
-    EXPECT_EQ(Names("Ironvale").back(), "x9");
+    EXPECT_EQ(std::tuple(Installed("trophy.prd"), Names("Ironvale").size(), Names("Ironvale").back()),
+              std::tuple(Pack(0), 24u, "x9"));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <tuple>
 
 namespace {
 
@@ -30,13 +31,13 @@ TEST_F(coPropTemplateListTest, EachThemeListsItsFilesOnceUpToTheCap) {
     Start();
     coPropTemplateList::Build(false);
 
-    EXPECT_EQ(Names("Ironvale").size(), 24u);
-    EXPECT_EQ(Names("Ironvale").back(), "p23");
+    EXPECT_EQ(std::tuple(Names("Ironvale").size(), Names("Ironvale").back()), std::tuple(24u, "p23"));
     EXPECT_EQ(Names("Mountain"), (std::vector<std::string>{"lamp", "post"}));
     const coPropTemplate* lamp = coPropTemplateList::GetTemplate(0, Category("Mountain"));
     EXPECT_TRUE(lamp->IsTrackProp() && !lamp->IsLoaded());
-    EXPECT_EQ(envStringToNarrow(lamp->GetName()), "Street lamp");
-    EXPECT_EQ(coPropTemplateList::GetTemplate(1, Category("Mountain"))->GetName().GetLength(), 0u);
+    EXPECT_EQ(std::tuple(envStringToNarrow(lamp->GetName()),
+                         coPropTemplateList::GetTemplate(1, Category("Mountain"))->GetName().GetLength()),
+              std::tuple("Street lamp", 0u));
     for (const char* warned : {"cut.prd", "newer.prd", "post.tsf"})
         EXPECT_EQ(log.Count(warned), 1u) << warned;
     EXPECT_EQ(screens.shown, 26);
@@ -56,12 +57,14 @@ TEST_F(coPropTemplateListTest, StylesAndTheFanfareAreFoundOnlyWithStyleFolders) 
     Start();
     coPropTemplateList::Build(false);
     const int iron = Category("Ironvale"), mountain = Category("Mountain");
-    EXPECT_TRUE(coPropTemplateList::HasDockStyle(iron, envString("Steel")));
-    EXPECT_FALSE(coPropTemplateList::HasDockStyle(iron, envString("Wood")));
-    EXPECT_TRUE(coPropTemplateList::HasLeadCarStyle(iron, envString("Wood")));
-    EXPECT_FALSE(coPropTemplateList::HasLeadCarStyle(iron, envString("Steel")));
-    EXPECT_TRUE(coPropTemplateList::HasFanfare(iron));
-    EXPECT_FALSE(coPropTemplateList::HasFanfare(mountain));
+    EXPECT_EQ(std::tuple(coPropTemplateList::HasDockStyle(iron, envString("Steel")),
+                         coPropTemplateList::HasDockStyle(iron, envString("Wood"))),
+              std::tuple(true, false));
+    EXPECT_EQ(std::tuple(coPropTemplateList::HasLeadCarStyle(iron, envString("Wood")),
+                         coPropTemplateList::HasLeadCarStyle(iron, envString("Steel"))),
+              std::tuple(true, false));
+    EXPECT_EQ(std::tuple(coPropTemplateList::HasFanfare(iron), coPropTemplateList::HasFanfare(mountain)),
+              std::tuple(true, false));
 }
 
 TEST_F(coPropTemplateListTest, UnlockedPropsJoinTheirThemeAfterItsOwn) {

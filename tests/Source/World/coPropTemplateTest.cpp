@@ -141,8 +141,8 @@ TEST_F(coPropTemplateTest, AFailedLoadGivesBackWhatItMade) {
              coPropChunk("EXIT", Body().I32(0).Wide("missing.anx").Wide("").Str()));
     coPropTemplate lamp(envString("lamp"), envString(), false);
     EXPECT_THROW(lamp.Load(Theme()), fsFileDoesntExistX);
-    EXPECT_FALSE(lamp.IsLoaded());
-    EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr);
+    EXPECT_EQ(std::tuple(lamp.IsLoaded(), g3dFragmentManager::GetFirstFragment()),
+              std::tuple(false, nullptr));
 }
 
 TEST(coPropCueTime, KeyIndicesClampToTheKeysOrCountSecondsWithoutATrack) {

@@ -29,6 +29,7 @@
 #include "coWorldTestSupport.h"
 
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -183,8 +184,7 @@ TEST_F(coPropTest, TheStateMachineRunsIdleEntryExitAndBackToIdle) {
     // played out and gone.
     PlayOut(30.5f);
     prop.Advance(30.6f, true);
-    EXPECT_EQ(prop.CountGenerators(), 1u);
-    EXPECT_EQ(prop.CountSounds(), 2u);
+    EXPECT_EQ(std::tuple(prop.CountGenerators(), prop.CountSounds()), std::tuple(1u, 2u));
 
     prop.SetActive(false);
     EXPECT_EQ(prop.GetCurrentAnimation(), nullptr);
@@ -238,8 +238,7 @@ TEST_F(coPropTest, EventsBeyondTheListsPlayNothingAndParticlesOffKeepTheSounds) 
     prop.SetActiveEvent(0);
     prop.Advance(30.0f, true);
     prop.Advance(31.5f, true);
-    EXPECT_EQ(prop.CountGenerators(), 0u);
-    EXPECT_EQ(prop.CountSounds(), 2u);
+    EXPECT_EQ(std::tuple(prop.CountGenerators(), prop.CountSounds()), std::tuple(0u, 2u));
     prop.SetActive(false);
 
     toolPropEvent sway;
@@ -276,8 +275,7 @@ TEST_F(coPropTest, EventsBeyondTheListsPlayNothingAndParticlesOffKeepTheSounds) 
         coProp still(kind);
         still.SetActive(true);
         still.Advance(1.0f, true);
-        EXPECT_FALSE(still.IsAnimated());
-        EXPECT_EQ(still.GetCurrentAnimation(), nullptr);
+        EXPECT_EQ(std::tuple(still.IsAnimated(), still.GetCurrentAnimation()), std::tuple(false, nullptr));
     }
     kind.Unload();
 }

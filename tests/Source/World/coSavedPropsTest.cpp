@@ -17,6 +17,7 @@
 #include "coWorldTestSupport.h"
 
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -140,14 +141,12 @@ TEST_F(coSavedPropsTest, PropsRoundTripThroughTheCoasterFile) {
     coLoadCoasterFile(folder.Locator("ride.csa"));
     const std::vector<coProp*> loaded = Placed();
     ASSERT_EQ(loaded.size(), 2u);
-    EXPECT_EQ(loaded[0]->GetPosition().x, 10.0f);
-    EXPECT_EQ(loaded[0]->GetPosition().z, 20.0f);
-    EXPECT_EQ(loaded[0]->GetAngle(), 0.5f);
+    EXPECT_EQ(std::tuple(loaded[0]->GetPosition().x, loaded[0]->GetPosition().z, loaded[0]->GetAngle()),
+              std::tuple(10.0f, 20.0f, 0.5f));
     const auto* track = dynamic_cast<const coTrackProp*>(loaded[1]);
     ASSERT_NE(track, nullptr);
-    EXPECT_EQ(track->GetPiece(), coCircuitPieceAt(3));
-    EXPECT_EQ(track->GetActiveEvent(), 1);
-    EXPECT_TRUE(track->IsVisible());
+    EXPECT_EQ(std::tuple(track->GetPiece(), track->GetActiveEvent(), track->IsVisible()),
+              std::tuple(coCircuitPieceAt(3), 1, true));
     EXPECT_EQ(Save(), saved);
 
     // A kind whose file has gone since is left out.

@@ -15,6 +15,7 @@
 #include "Source/Career/coMissionWorld.h"
 #include "Source/Park/coDetailSets.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Track/coTrackTestSupport.h"
 #include "Source/World/coTextureCache.h"
 #include "coPropTestBytes.h"
 #include "coWorldTestSupport.h"
@@ -23,6 +24,7 @@
 #include <functional>
 #include <limits>
 #include <numbers>
+#include <tuple>
 
 namespace {
 
@@ -84,9 +86,7 @@ TEST(coTargetRingTest, NormalsFollowHeadingThenPitch) {
         coTargetRing ring(0);
         ring.SetHeading(c.heading);
         ring.SetPitch(c.pitch);
-        EXPECT_NEAR(ring.GetNormal().x, c.normal.x, 1e-5f);
-        EXPECT_NEAR(ring.GetNormal().y, c.normal.y, 1e-5f);
-        EXPECT_NEAR(ring.GetNormal().z, c.normal.z, 1e-5f);
+        ExpectVectorNear(ring.GetNormal(), c.normal, 1e-5f);
         // The models turn as the normal does.
         maVector3d turned(0, 0, 1);
         ring.GetRotation().Rotate(turned);
@@ -111,8 +111,7 @@ TEST_F(coTargetRingListTest, RingsReadWriteAndRefuseBadValues) {
     ASSERT_EQ(two.size(), 80u);
     Read(two);
     ASSERT_EQ(coTargetRingList::GetRings().size(), 2u);
-    EXPECT_EQ(coTargetRingList::GetRings()[1]->GetRadius(), 5.0f);
-    EXPECT_EQ(Write(), two);
+    EXPECT_EQ(std::tuple(coTargetRingList::GetRings()[1]->GetRadius(), Write()), std::tuple(5.0f, two));
     coTargetRingList::Clear();
 
     Read(coPropChunk("CTRL", Ring(7, 10)));

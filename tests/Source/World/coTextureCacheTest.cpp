@@ -11,6 +11,8 @@
 #include "Source/Settings/coPrefs.h"
 #include "coWorldTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 std::string Png(u32 size) {
@@ -136,8 +138,7 @@ TEST_F(coTextureCacheTest, ShortMemoryDropsLevelsOfTheTexturesLoaded) {
     m_folder.Write("Environments/E/e.png", Png(16));
     g3dTexture* prop = coAcquireTexture(fsRootedLocator(coRootThemes, "T/p.png"));
     g3dTexture* environment = coAcquireTexture(fsRootedLocator(coRootEnvironments, "E/e.png"));
-    EXPECT_EQ(prop->GetWidth(), 8);
-    EXPECT_EQ(environment->GetWidth(), 16);
+    EXPECT_EQ(std::tuple(prop->GetWidth(), environment->GetWidth()), std::tuple(8, 16));
     ReleaseAll({prop, environment});
 }
 
@@ -151,8 +152,7 @@ TEST_F(coTextureCacheTest, TheWoodFlagServesTheWoodTextureWhenItIsThere) {
     EXPECT_EQ(a->GetWidth(), 4);
     m_folder.Write("Themes/Environment/Texture/wood.png", Png(2));
     g3dTexture* wood = loader.GetTexture("b.png");
-    EXPECT_EQ(wood->GetWidth(), 2);
-    EXPECT_EQ(loader.GetTexture("a.png"), wood);
+    EXPECT_EQ(std::tuple(wood->GetWidth(), loader.GetTexture("a.png")), std::tuple(2, wood));
     EXPECT_EQ(coGetTextureCache().GetCount(wood), 2);
     ReleaseAll({a, wood, wood});
 }

@@ -38,16 +38,6 @@ class fsFileStreamTest : public ::testing::Test {
     std::optional<fsOpenFailures> m_failures;
 };
 
-template <class X> fsLocator CaughtLocator(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const X& e) {
-        return e.GetLocator();
-    }
-    ADD_FAILURE() << "expected exception not thrown";
-    return {};
-}
-
 } // namespace
 
 TEST_F(fsFileStreamTest, ReadWriteSeekOnAnExistingFile) {

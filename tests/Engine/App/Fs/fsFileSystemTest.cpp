@@ -40,10 +40,13 @@ class StopAfter : public fsFileEnum::EnumTarget {
     size_t m_limit;
 };
 
+struct fsFileSystemTest : ::testing::Test {
+    fsTestFolder folder;
+};
+
 } // namespace
 
-TEST(fsFileSystem, CreateDeleteAndFolders) {
-    fsTestFolder folder;
+TEST_F(fsFileSystemTest, CreateDeleteAndFolders) {
     const fsLocator file = folder.Locator("new.bin");
     EXPECT_FALSE(fsFileExists(file));
     fsCreateFile(file);
@@ -82,8 +85,7 @@ TEST(fsFileSystem, CreateDeleteAndFolders) {
     EXPECT_THROW(fsCreateFile(file), fsReadOnlyX);
 }
 
-TEST(fsFileSystem, ReadOnlyTestAndFileTimes) {
-    fsTestFolder folder;
+TEST_F(fsFileSystemTest, ReadOnlyTestAndFileTimes) {
     folder.Write("a.txt", "abc");
     const fsLocator file = folder.Locator("a.txt");
     EXPECT_FALSE(fsIsFileReadOnly(file));
@@ -115,8 +117,7 @@ TEST(fsFileSystem, ReadOnlyTestAndFileTimes) {
     EXPECT_TRUE(fsDirectoryExists(drives[0]));
 }
 
-TEST(fsFileSystem, CopyFileKeepsTimeAndRefusesExisting) {
-    fsTestFolder folder;
+TEST_F(fsFileSystemTest, CopyFileKeepsTimeAndRefusesExisting) {
     folder.Write("src.bin", std::string(200000, 'q'));
     const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
     utimensat(AT_FDCWD, folder.Path("src.bin").c_str(), times, 0);
@@ -125,26 +126,19 @@ TEST(fsFileSystem, CopyFileKeepsTimeAndRefusesExisting) {
     EXPECT_EQ(fsGetFileTime(folder.Locator("dst.bin")), fsGetFileTime(folder.Locator("src.bin")));
 
     folder.Write("other.bin", "keep");
-    try {
-        fsCopyFile(folder.Locator("src.bin"), folder.Locator("other.bin"));
-        FAIL();
-    } catch (const fsFileExistsX& e) {
-        EXPECT_EQ(e.GetLocator(), folder.Locator("other.bin"));
-    }
+    EXPECT_EQ(CaughtLocator<fsFileExistsX>(
+                  [&] { fsCopyFile(folder.Locator("src.bin"), folder.Locator("other.bin")); }),
+              folder.Locator("other.bin"));
     EXPECT_EQ(folder.Read("other.bin"), "keep");
-    try {
-        fsCopyFile(folder.Locator("none.bin"), folder.Locator("x.bin"));
-        FAIL();
-    } catch (const fsFileDoesntExistX& e) {
-        EXPECT_EQ(e.GetLocator(), folder.Locator("none.bin"));
-    }
+    EXPECT_EQ(CaughtLocator<fsFileDoesntExistX>(
+                  [&] { fsCopyFile(folder.Locator("none.bin"), folder.Locator("x.bin")); }),
+              folder.Locator("none.bin"));
     EXPECT_THROW(fsCopyFile(folder.Locator("src.bin"), folder.Locator("none/x.bin")),
                  fsDirectoryDoesntExistX);
     EXPECT_FALSE(fsFileExists(folder.Locator("x.bin")));
 }
 
-TEST(fsFileSystem, RenameReplacesAFileAndNamesTheSideThatFailed) {
-    fsTestFolder folder;
+TEST_F(fsFileSystemTest, RenameReplacesAFileAndNamesTheSideThatFailed) {
     folder.Write("new.bin", "new");
     folder.Write("old.bin", "old");
     fsRename(folder.Locator("new.bin"), folder.Locator("old.bin"));
@@ -152,25 +146,18 @@ TEST(fsFileSystem, RenameReplacesAFileAndNamesTheSideThatFailed) {
     EXPECT_FALSE(fsFileExists(folder.Locator("new.bin")));
 
     // A missing source is the source's fault; a missing destination folder the destination's.
-    try {
-        fsRename(folder.Locator("none.bin"), folder.Locator("x.bin"));
-        FAIL();
-    } catch (const fsFileDoesntExistX& e) {
-        EXPECT_EQ(e.GetLocator(), folder.Locator("none.bin"));
-    }
-    try {
-        fsRename(folder.Locator("old.bin"), folder.Locator("none/x.bin"));
-        FAIL();
-    } catch (const fsDirectoryDoesntExistX& e) {
-        EXPECT_EQ(e.GetLocator(), folder.Locator("none/x.bin"));
-    }
+    EXPECT_EQ(CaughtLocator<fsFileDoesntExistX>(
+                  [&] { fsRename(folder.Locator("none.bin"), folder.Locator("x.bin")); }),
+              folder.Locator("none.bin"));
+    EXPECT_EQ(CaughtLocator<fsDirectoryDoesntExistX>(
+                  [&] { fsRename(folder.Locator("old.bin"), folder.Locator("none/x.bin")); }),
+              folder.Locator("none/x.bin"));
     folder.Write("full/inside", "");
     folder.MakeFolder("done");
     EXPECT_THROW(fsRename(folder.Locator("done"), folder.Locator("full")), fsDirectoryNotEmptyX);
 }
 
-TEST(fsFileSystem, CopyTreeAndItsRefusals) {
-    fsTestFolder folder;
+TEST_F(fsFileSystemTest, CopyTreeAndItsRefusals) {
     folder.Write("src/a.txt", "a");
     folder.Write("src/sub/b.txt", "b");
     folder.Write("src/sub/deep/c.txt", "c");
@@ -207,8 +194,7 @@ TEST(fsFileSystem, CopyTreeAndItsRefusals) {
     EXPECT_TRUE(fsDirectoryExists(folder.Locator("made")));
 }
 
-TEST(fsFileSystem, DeleteTreeRemovesEverythingButWhatLinksPointTo) {
-    fsTestFolder folder;
+TEST_F(fsFileSystemTest, DeleteTreeRemovesEverythingButWhatLinksPointTo) {
     folder.Write("tree/a.txt", "a");
     folder.Write("tree/sub/deep/b.txt", "b");
     folder.MakeFolder("tree/empty");

@@ -3,7 +3,10 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Platform/Unit/plTestFolder.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <functional>
 #include <string>
 
 // The temporary test folder, with its files named by locators.
@@ -19,6 +22,17 @@ class fsTestFolder : public plTestFolder {
         std::filesystem::create_directories(Path(relative));
     }
 };
+
+// The locator that the action's exception X names; a failure when nothing is thrown.
+template <class X> fsLocator CaughtLocator(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const X& e) {
+        return e.GetLocator();
+    }
+    ADD_FAILURE() << "expected exception not thrown";
+    return {};
+}
 
 // A locator under a root: the components of a relative path ("Data/x.bin").
 inline fsLocator fsRootedLocator(i32 root, const std::string& relative) {

@@ -112,12 +112,11 @@ TEST_F(gfFileTest, TheOldMagicIsAcceptedAndOthersRefused) {
     EXPECT_EQ(version[3], 3);
 
     m_second.Write("bad.dat", envBytes({'K', 'S', 'F', 'X', 2, 0, 0, 0}));
-    try {
-        gfFile(fsRootedLocator(kRoot, "bad.dat"), gfFileRead, gfByteOrderData).ReadBinHeader(version);
-        FAIL();
-    } catch (const gfInvalidFileBinX& e) {
-        EXPECT_EQ(e.GetLocator(), m_second.Locator("bad.dat"));
-    }
+    EXPECT_EQ(
+        CaughtLocator<gfInvalidFileBinX>([&] {
+            gfFile(fsRootedLocator(kRoot, "bad.dat"), gfFileRead, gfByteOrderData).ReadBinHeader(version);
+        }),
+        m_second.Locator("bad.dat"));
 }
 
 // Disc modes need an existing file, in any directory of the root, and never truncate it.
@@ -156,12 +155,9 @@ TEST_F(gfFileTest, PaksFirstForReadsDiscForWritesAndExistence) {
     EXPECT_EQ(m_fake.asked, 0);
 
     // Found nowhere: the primary directory, where the open fails.
-    try {
-        gfFile none(fsRootedLocator(kRoot, "Data/none.dat"), gfFileRead, gfByteOrderData);
-        FAIL();
-    } catch (const fsFileDoesntExistX& e) {
-        EXPECT_EQ(e.GetLocator(), m_primary.Locator("Data/none.dat"));
-    }
+    EXPECT_EQ(CaughtLocator<fsFileDoesntExistX>(
+                  [&] { gfFile none(fsRootedLocator(kRoot, "Data/none.dat"), gfFileRead, gfByteOrderData); }),
+              m_primary.Locator("Data/none.dat"));
 
     m_fake.prefix = "Sub";
     gfFile nested(fsRootedLocator(kRoot, "Data/nested.dat"), gfFileRead);

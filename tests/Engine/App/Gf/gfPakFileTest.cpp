@@ -83,10 +83,13 @@ long PeakGrowthKb(const std::function<void()>& action) {
     return growth;
 }
 
+struct gfPakFileTest : ::testing::Test {
+    fsTestFolder folder;
+};
+
 } // namespace
 
-TEST(gfPakFile, EntriesReadLikeFilesAndLayoutsVary) {
-    fsTestFolder folder;
+TEST_F(gfPakFileTest, EntriesReadLikeFilesAndLayoutsVary) {
     folder.Write("a.pak", gfBuildPak(ThreeEntries()));
     gfPakFile pak(folder.Locator("A.PAK")); // the pak file's name, too, is matched ignoring case
     EXPECT_EQ(pak.GetEntryCount(), 3u);
@@ -136,8 +139,7 @@ TEST(gfPakFile, EntriesReadLikeFilesAndLayoutsVary) {
     EXPECT_THROW(gfPakEntryStream(other, Entry("packed.bin")), gfInvalidPakFileX);
 }
 
-TEST(gfPakFile, CountsAboveSignedSixteenBits) {
-    fsTestFolder folder;
+TEST_F(gfPakFileTest, CountsAboveSignedSixteenBits) {
     gfPakBuilderLayout layout;
     for (u32 i = 0; i < 40000; ++i)
         layout.entries.push_back({"f" + std::to_string(i), i == 39999 ? "last" : ""});
@@ -147,8 +149,7 @@ TEST(gfPakFile, CountsAboveSignedSixteenBits) {
     EXPECT_EQ(ReadEntry(pak, "f39999"), "last");
 }
 
-TEST(gfPakFile, EntriesOutsideTheFile) {
-    fsTestFolder folder;
+TEST_F(gfPakFileTest, EntriesOutsideTheFile) {
     gfPakBuilderOffsets offsets;
     const std::string bytes = gfBuildPak(ThreeEntries(), &offsets);
     const auto patched = [&](size_t at, u32 value) {
@@ -184,8 +185,7 @@ TEST(gfPakFile, EntriesOutsideTheFile) {
 
 // An end record declaring a 3.5 GiB directory in front of it, in a sparse file: opening it costs no more
 // memory than opening a real pak of two entries (reading the declared directory whole took 3.5 GiB).
-TEST(gfPakFile, AHugeDeclaredDirectoryCostsNoMemory) {
-    fsTestFolder folder;
+TEST_F(gfPakFileTest, AHugeDeclaredDirectoryCostsNoMemory) {
     gfPakBuilderLayout two;
     two.entries = {{"a.txt", "a"}, {"b.txt", "b"}};
     folder.Write("real.pak", gfBuildPak(two));
@@ -206,8 +206,7 @@ TEST(gfPakFile, AHugeDeclaredDirectoryCostsNoMemory) {
     EXPECT_LE(sparse, 2 * real + 1024) << real << " KiB for the real pak";
 }
 
-TEST(gfPakFile, FileFailuresAndTheRemovedDisc) {
-    fsTestFolder folder;
+TEST_F(gfPakFileTest, FileFailuresAndTheRemovedDisc) {
     dbgLogCapture log;
     folder.Write("a.pak", gfBuildPak(ThreeEntries()));
     EXPECT_THROW(gfPakFile(folder.Locator("none.pak")), fsFileDoesntExistX);
@@ -259,8 +258,7 @@ TEST(gfPakFile, ZipToolFixtures) {
 }
 
 // Cut at every byte, and every header byte corrupted: only the loader's exceptions come out.
-TEST(gfPakFile, TruncationAndCorruptionSweeps) {
-    fsTestFolder folder;
+TEST_F(gfPakFileTest, TruncationAndCorruptionSweeps) {
     gfPakBuilderOffsets offsets;
     gfPakBuilderLayout layout = ThreeEntries();
     layout.entries.push_back({"stream.bin", "descriptor", 0, true});

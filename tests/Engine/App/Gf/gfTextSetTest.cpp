@@ -10,8 +10,8 @@
 #include "Engine/Core/Env/dbgLogCapture.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -114,12 +114,7 @@ TEST_F(gfTextSetTest, HeadersAndTags) {
               envString("ok"));
     // Byte 4 must be 2, the tag KSTS.
     const fsLocator locator = Put(SetBytes("KSFB", 0).U32(32).U32(0).Str());
-    try {
-        gfTextSet set(locator, 32, true);
-        FAIL();
-    } catch (const gfInvalidTextSetFileX& e) {
-        EXPECT_EQ(e.GetLocator(), locator);
-    }
+    EXPECT_EQ(CaughtLocator<gfInvalidTextSetFileX>([&] { gfTextSet set(locator, 32, true); }), locator);
     EXPECT_THROW(gfTextSet(Put(SetBytes("KSFB", 2, "KSTX").U32(32).U32(0).Str()), 32, true),
                  gfInvalidTextSetFileX);
     EXPECT_THROW(gfTextSet(Put(SetBytes("XSFB").U32(32).U32(0).Str()), 32, true), gfInvalidFileBinX);
@@ -189,9 +184,8 @@ TEST_F(gfTextSetTest, TruncationAndOversizeSweeps) {
                  gfInvalidTextSetFileX);
     EXPECT_THROW(gfTextSet(Put(SetBytes().U32(32).U32(1).U32(1).U16(0x7FFF).U32(0).Str()), 32, true),
                  gfInvalidTextSetFileX);
-    EXPECT_TRUE(gfTextSet(Put(SetBytes().U32(32).U32(0x80000000).Entry(1, u"a").Str()), 32, true)
-                    .GetTexts()
-                    .empty());
+    EXPECT_TRUE(
+        gfTextSet(Put(SetBytes().U32(32).U32(0x80000000).Entry(1, u"a").Str()), 32, true).GetTexts().empty());
     EXPECT_EQ(
         gfTextSet(Put(SetBytes().U32(32).U32(1).U32(4).U16(0xFFFF).Str()), 32, true).GetText(4).GetLength(),
         0u);

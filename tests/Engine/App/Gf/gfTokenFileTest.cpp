@@ -73,12 +73,8 @@ TEST_F(gfTokenFileTest, TheMaximumLength) {
         read.push_back(token);
     }
     EXPECT_EQ(read, (Tokens{"abcd", "ij.k", "-5", "abcd"}));
-    try {
-        gfReadToken(*cut, token, 4, 0, true);
-        FAIL();
-    } catch (const gfInvalidTokenFileTxtX& e) {
-        EXPECT_EQ(e.GetLocator(), m_folder.Locator("t.txt"));
-    }
+    EXPECT_EQ(CaughtLocator<gfInvalidTokenFileTxtX>([&] { gfReadToken(*cut, token, 4, 0, true); }),
+              m_folder.Locator("t.txt"));
 }
 
 TEST_F(gfTokenFileTest, WrittenTokensReadBackWhole) {

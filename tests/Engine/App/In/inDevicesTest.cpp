@@ -2,6 +2,7 @@
 
 #include "Engine/Core/Ma/maConstants.h"
 
+#include <array>
 #include <cmath>
 #include <map>
 
@@ -9,27 +10,29 @@ namespace {
 
 using Kind = plInputDeviceKind;
 
-struct inKeyboardTest : inTestInput {
+// The package started on one device of the kind, the first of its kind.
+template <class Device, Kind kind, Device* (*first)(u32)> struct inOneDeviceTest : inTestInput {
     u32 id = 0;
-    inKeyboard* keyboard = nullptr;
+    Device* device = nullptr;
     void SetUp() override {
         inTestInput::SetUp();
-        id = input.AddDevice(Kind::Keyboard, u"Test keyboard");
+        id = input.AddDevice(kind, u"Test device");
         Start();
-        keyboard = inDeviceManager::GetKeyboard(0);
-        ASSERT_NE(keyboard, nullptr);
+        device = first(0);
+        ASSERT_NE(device, nullptr);
     }
 };
 
-struct inMouseTest : inTestInput {
-    u32 id = 0;
-    inMouse* mouse = nullptr;
-    void SetUp() override {
-        inTestInput::SetUp();
-        id = input.AddDevice(Kind::Mouse, u"Test mouse");
-        Start();
-        mouse = inDeviceManager::GetMouse(0);
-        ASSERT_NE(mouse, nullptr);
+struct inKeyboardTest : inOneDeviceTest<inKeyboard, Kind::Keyboard, inDeviceManager::GetKeyboard> {
+    inKeyboard*& keyboard = device;
+};
+
+struct inMouseTest : inOneDeviceTest<inMouse, Kind::Mouse, inDeviceManager::GetMouse> {
+    inMouse*& mouse = device;
+    std::pair<i32, i32> Position() {
+        i32 x = 0, y = 0;
+        mouse->GetPosition(x, y);
+        return {x, y};
     }
     void Move(i32 dx, i32 dy, i32 wheel = 0) {
         Script(id).mouse.x = dx;
@@ -39,18 +42,22 @@ struct inMouseTest : inTestInput {
     }
 };
 
-struct inGamepadTest : inTestInput {
-    u32 id = 0;
-    inGamepad* pad = nullptr;
-    void SetUp() override {
-        inTestInput::SetUp();
-        id = input.AddDevice(Kind::GameController, u"Test pad");
-        Start();
-        pad = inDeviceManager::GetGamepad(0);
-        ASSERT_NE(pad, nullptr);
-    }
+struct inGamepadTest : inOneDeviceTest<inGamepad, Kind::GameController, inDeviceManager::GetGamepad> {
+    inGamepad*& pad = device;
     void Axes(i32 x, i32 y, i32 z = 0) { Script(id).rawAxes = {x, y, z}; }
+    std::pair<i32, i32> Axes2D(i32 stick) {
+        i32 x = 7, y = 7;
+        pad->GetAxes2D(stick, x, y);
+        return {x, y};
+    }
+    std::array<i32, 3> Axes3D(i32 stick) {
+        std::array<i32, 3> xyz{7, 7, 7};
+        pad->GetAxes3D(stick, xyz[0], xyz[1], xyz[2]);
+        return xyz;
+    }
 };
+
+using Xyz = std::array<i32, 3>;
 
 } // namespace
 
@@ -65,30 +72,35 @@ TEST(inKeyCode, EveryEngineKeyHasExactlyOneScanCode) {
         EXPECT_LT(code, inKeyCodeCount);
         EXPECT_EQ(count, 1u) << code;
     }
-    // Positional keys land on their own codes, not on neighbours of the scan-code order.
-    EXPECT_EQ(inKeyCodeOfScanCode(plDik::Q), inKeyA + 16);
-    EXPECT_EQ(inKeyCodeOfScanCode(plDik::D0), inKey0);
-    EXPECT_EQ(inKeyCodeOfScanCode(plDik::F11), inKeyF11);
-    EXPECT_EQ(inKeyCodeOfScanCode(plDik::SysRq), inKeyPrintScreen);
-    EXPECT_EQ(inKeyCodeOfScanCode(plDik::Numpad7), inKeyNumpad0 + 7);
-    EXPECT_EQ(inKeyCodeOfScanCode(plDik::NumpadEnter), inKeyNumpadEnter);
-    EXPECT_EQ(inKeyCodeOfScanCode(plDik::RControl), inKeyRightControl);
-    EXPECT_EQ(inKeyCodeOfScanCode(0x56), -1); // the extra key of ISO keyboards is not read
-    EXPECT_EQ(inKeyCodeOfScanCode(0x00), -1);
+    // Positional keys land on their own codes, not on neighbours of the scan-code order; the extra key of
+    // ISO keyboards (0x56) is not read.
+    const std::pair<u8, i32> keys[] = {{plDik::Q, inKeyA + 16},
+                                       {plDik::D0, inKey0},
+                                       {plDik::F11, inKeyF11},
+                                       {plDik::SysRq, inKeyPrintScreen},
+                                       {plDik::Numpad7, inKeyNumpad0 + 7},
+                                       {plDik::NumpadEnter, inKeyNumpadEnter},
+                                       {plDik::RControl, inKeyRightControl},
+                                       {0x56, -1},
+                                       {0x00, -1}};
+    for (const auto& [scanCode, code] : keys)
+        EXPECT_EQ(inKeyCodeOfScanCode(scanCode), code) << int(scanCode);
 }
 
 TEST(inDirection, SectorsMeetWithoutGapsAndPiOverEightIsUp) {
     const f32 eighth = maPiF / 8.0f;
-    EXPECT_EQ(inDirectionOfAngle(0.0f), 0);
-    EXPECT_EQ(inDirectionOfAngle(eighth), 0);
-    EXPECT_EQ(inDirectionOfAngle(std::nextafter(eighth, 1.0f)), 1);
-    EXPECT_EQ(inDirectionOfAngle(3.0f * eighth), 1);
-    EXPECT_EQ(inDirectionOfAngle(maHalfPiF), 2);
-    EXPECT_EQ(inDirectionOfAngle(maPiF), 4);
-    EXPECT_EQ(inDirectionOfAngle(13.0f * eighth), 6);
-    EXPECT_EQ(inDirectionOfAngle(std::nextafter(15.0f * eighth, 0.0f)), 7);
-    EXPECT_EQ(inDirectionOfAngle(15.0f * eighth), 0);
-    EXPECT_EQ(inDirectionOfAngle(std::nextafter(maTwoPiF, 0.0f)), 0);
+    const std::pair<f32, i32> angles[] = {{0.0f, 0},
+                                          {eighth, 0},
+                                          {std::nextafter(eighth, 1.0f), 1},
+                                          {3.0f * eighth, 1},
+                                          {maHalfPiF, 2},
+                                          {maPiF, 4},
+                                          {13.0f * eighth, 6},
+                                          {std::nextafter(15.0f * eighth, 0.0f), 7},
+                                          {15.0f * eighth, 0},
+                                          {std::nextafter(maTwoPiF, 0.0f), 0}};
+    for (const auto& [angle, direction] : angles)
+        EXPECT_EQ(inDirectionOfAngle(angle), direction) << angle;
     // Every angle round the circle lands in one of the eight sectors, in order.
     i32 last = 0;
     for (f32 a = 0.0f; a < maTwoPiF; a += 0.001f) {
@@ -175,11 +187,7 @@ TEST_F(inMouseTest, MovementGivesAngleMagnitudeAndDirection) {
     EXPECT_FLOAT_EQ(mouse->GetMagnitude(), 0.1f);
     EXPECT_FLOAT_EQ(mouse->GetAngle(), std::atan2(3.0f, 4.0f));
     EXPECT_EQ(mouse->GetDirection(), 1);
-    i32 x = 0;
-    i32 y = 0;
-    mouse->GetPosition(x, y);
-    EXPECT_EQ(x, 3);
-    EXPECT_EQ(y, -4);
+    EXPECT_EQ(Position(), (std::pair{3, -4}));
     EXPECT_TRUE(mouse->IsMoving());
 
     Move(100, 0);
@@ -194,9 +202,7 @@ TEST_F(inMouseTest, MovementGivesAngleMagnitudeAndDirection) {
 
     // The movement is the poll's own: with none since, the mouse is still.
     Poll();
-    mouse->GetPosition(x, y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
+    EXPECT_EQ(Position(), (std::pair{0, 0}));
     EXPECT_EQ(mouse->GetDirection(), -1);
     EXPECT_EQ(mouse->GetAngle(), 0.0f);
     EXPECT_FALSE(mouse->IsMoving());
@@ -207,9 +213,7 @@ TEST_F(inMouseTest, WheelInNotchesAndButtons) {
     EXPECT_FLOAT_EQ(mouse->GetWheel(), 1.0f);
     EXPECT_TRUE(mouse->IsMoving());
     EXPECT_EQ(mouse->GetDirection(), -1);
-    i32 x = 0;
-    i32 y = 0;
-    i32 z = 0;
+    i32 x = 0, y = 0, z = 0;
     mouse->GetAxes3D(0, x, y, z);
     EXPECT_EQ(z, 1);
     Move(0, 0, -60);
@@ -231,20 +235,14 @@ TEST_F(inMouseTest, WheelInNotchesAndButtons) {
 
     Move(9, 2);
     mouse->SetEnabled(false);
-    mouse->GetPosition(x, y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
+    EXPECT_EQ(Position(), (std::pair{0, 0}));
     EXPECT_FALSE(mouse->IsButtonDown(-1));
 }
 
 TEST_F(inGamepadTest, AxesAreScaledToTheRangeWithDeadZoneAndSaturation) {
-    i32 x = 0;
-    i32 y = 0;
     Axes(3000, -3000); // inside the tenth of the range around the centre
     Poll();
-    pad->GetAxes2D(0, x, y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
+    EXPECT_EQ(Axes2D(0), (std::pair{0, 0}));
     EXPECT_FALSE(pad->IsStickActive(0));
     EXPECT_EQ(pad->GetDirection(0), -1);
 
@@ -261,9 +259,7 @@ TEST_F(inGamepadTest, AxesAreScaledToTheRangeWithDeadZoneAndSaturation) {
     // reads half the range.
     Axes(0, -static_cast<i32>(std::lround(0.525 * 32767.5)));
     Poll();
-    pad->GetAxes2D(0, x, y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, -500);
+    EXPECT_EQ(Axes2D(0), (std::pair{0, -500}));
     EXPECT_EQ(pad->GetDirection(0), 0);
     EXPECT_FLOAT_EQ(pad->GetStick(0, magnitude, throttle), 0.0f);
     EXPECT_FLOAT_EQ(magnitude, 0.5f);
@@ -271,9 +267,7 @@ TEST_F(inGamepadTest, AxesAreScaledToTheRangeWithDeadZoneAndSaturation) {
     // The Z axis alone: its throttle keeps the stick active while it points nowhere.
     Axes(0, 0, 32767);
     Poll();
-    i32 z = 0;
-    pad->GetAxes3D(0, x, y, z);
-    EXPECT_EQ(z, 1000);
+    EXPECT_EQ(Axes3D(0)[2], 1000);
     EXPECT_FLOAT_EQ(pad->GetStick(0, magnitude, throttle), -1.0f);
     EXPECT_FLOAT_EQ(throttle, 1000.0f);
     EXPECT_TRUE(pad->IsStickActive(0));
@@ -284,11 +278,9 @@ TEST_F(inGamepadTest, HatsAreSticksOneToFour) {
     Script(id).joystick.pov[1] = 4500;
     Script(id).joystick.pov[2] = 0;
     Poll();
-    i32 x = 0;
-    i32 y = 0;
     f32 magnitude = 0.0f;
     f32 throttle = 0.0f;
-    pad->GetAxes2D(1, x, y);
+    const auto [x, y] = Axes2D(1);
     EXPECT_EQ(pad->GetDirection(1), 2);
     EXPECT_EQ(y, 0);
     EXPECT_GE(x, 999);
@@ -297,9 +289,8 @@ TEST_F(inGamepadTest, HatsAreSticksOneToFour) {
     EXPECT_FLOAT_EQ(magnitude, 1.0f);
     EXPECT_EQ(pad->GetDirection(2), 1);
     // A hat pushed up gives a positive y.
-    pad->GetAxes2D(3, x, y);
     EXPECT_EQ(pad->GetDirection(3), 0);
-    EXPECT_EQ(y, 1000);
+    EXPECT_EQ(Axes2D(3).second, 1000);
     // Centred (low word 0xFFFF, whatever the high word).
     Script(id).joystick.pov[3] = 0x0000FFFF;
     Poll();
@@ -314,20 +305,13 @@ TEST_F(inGamepadTest, StickFiveButtonsAndAFailedRead) {
     Script(id).joystick.buttons[127] = 0x80;
     Axes(32767, 32767);
     Poll();
-    i32 x = 7;
-    i32 y = 7;
-    i32 z = 7;
     f32 magnitude = 7.0f;
     f32 throttle = 7.0f;
     EXPECT_EQ(pad->GetStick(5, magnitude, throttle), 0.0f);
     EXPECT_EQ(magnitude, 0.0f);
     EXPECT_EQ(throttle, 0.0f);
-    pad->GetAxes3D(5, x, y, z);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    EXPECT_EQ(z, 0);
-    pad->GetAxes2D(-1, x, y);
-    EXPECT_EQ(x, 0);
+    EXPECT_EQ(Axes3D(5), (Xyz{0, 0, 0}));
+    EXPECT_EQ(Axes2D(-1).first, 0);
     EXPECT_FALSE(pad->IsStickActive(5));
     EXPECT_TRUE(pad->IsButtonDown(3));
     EXPECT_TRUE(pad->IsButtonDown(127));

@@ -17,18 +17,13 @@ fsLocator Under(const fsLocator& folder, std::initializer_list<const char*> part
     return out;
 }
 
+// An empty first component makes a path absolute.
 fsLocator Absolute(std::initializer_list<const char*> parts) {
-    fsLocator out;
-    out.AppendComponent("");
-    for (const char* part : parts)
-        out.AppendComponent(part);
-    return out;
+    return Under(Under({}, {""}), parts);
 }
 
 fsLocator Track(const char* name) {
-    fsLocator out;
-    out.AppendComponent(name);
-    return out;
+    return Under({}, {name});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "Engine/Core/Geo/geoKDTree.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Geo/geoIntersection.h"
+#include "Engine/Core/Ma/maTestNear.h"
 
 #include <gtest/gtest.h>
 
@@ -331,9 +332,7 @@ TEST(geoKDTree, AgreesWithBruteForceOnRandomSegmentsAndBoxes) {
             ASSERT_EQ(tree_hit, brute_hit) << "set " << set << " segment " << q;
             if (tree_hit) {
                 ++hits;
-                EXPECT_NEAR(hit.point.x, expected.x, 1e-3f);
-                EXPECT_NEAR(hit.point.y, expected.y, 1e-3f);
-                EXPECT_NEAR(hit.point.z, expected.z, 1e-3f);
+                ExpectNear(hit.point, expected, 1e-3f);
             }
 
             const maVector3d lo(coord(rng), coord(rng) * 0.3f, coord(rng));

@@ -1,6 +1,7 @@
 #include "Engine/Core/Ma/maMatrix.h"
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Core/Ma/maConstants.h"
+#include "maTestNear.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +9,6 @@
 #include <cstring>
 
 namespace {
-
-void ExpectNear(const maVector3d& v, float x, float y, float z, float eps = 1e-6f) {
-    EXPECT_NEAR(v.x, x, eps);
-    EXPECT_NEAR(v.y, y, eps);
-    EXPECT_NEAR(v.z, z, eps);
-}
 
 void ExpectIdentity(const maMatrix4d& m, float eps) {
     for (int i = 0; i < 16; ++i)
@@ -34,7 +29,7 @@ TEST(maVector, CrossMayWriteOverAnInputAndVectorsAreRawFloats) {
     maVector3d a(1.0f, 2.0f, 3.0f);
     const maVector3d b(4.0f, 5.0f, 6.0f);
     a.Cross(b, a);
-    ExpectNear(a, -3, 6, -3);
+    ExpectNear(a, {-3, 6, -3});
     EXPECT_FLOAT_EQ(maVector3d(2, 3, 6).Length(), 7.0f);
     maVector3d arr[2] = {{1, 2, 3}, {4, 5, 6}};
     float flat[6];
@@ -56,17 +51,17 @@ TEST(maMatrix4d, AxisRotationsTurnTheAxesRightHanded) {
                  {&maMatrix4d::SetRotationZ, &maMatrix3d::SetRotationZ, {1, 0, 0}, {0, 1, 0}}};
     for (const auto& c : cases) {
         (m.*c.set4)(maHalfPiF);
-        ExpectNear(m.TransformPoint(c.from), c.to.x, c.to.y, c.to.z);
+        ExpectNear(m.TransformPoint(c.from), c.to);
         (r.*c.set3)(maHalfPiF);
         maVector3d v = c.from;
-        ExpectNear(r.TransformInPlace(v), c.to.x, c.to.y, c.to.z);
+        ExpectNear(r.TransformInPlace(v), c.to);
     }
 }
 
 TEST(maMatrix4d, ProductAppliesTheLeftMatrixFirst) {
     maMatrix4d t;
     t.SetTranslation(1, 2, 3);
-    ExpectNear(t.TransformPoint({0, 0, 0}), 1, 2, 3);
+    ExpectNear(t.TransformPoint({0, 0, 0}), {1, 2, 3});
     const maVector4d zero = t.TransformVector4d(maVector4d(0, 0, 0, 0));
     EXPECT_EQ(zero.x + zero.y + zero.z + zero.w, 0.0f);
     maVector4d one(0, 0, 0, 1);
@@ -77,9 +72,9 @@ TEST(maMatrix4d, ProductAppliesTheLeftMatrixFirst) {
     maMatrix4d a;
     a.SetRotationZ(maHalfPiF);
     // Rotate (1,0,0) to (0,1,0), then translate.
-    ExpectNear((a * t).TransformPoint({1, 0, 0}), 1, 3, 3);
+    ExpectNear((a * t).TransformPoint({1, 0, 0}), {1, 3, 3});
     // Translate to (2,2,3), then rotate about Z.
-    ExpectNear((t * a).TransformPoint({1, 0, 0}), -2, 2, 3, 1e-6f);
+    ExpectNear((t * a).TransformPoint({1, 0, 0}), {-2, 2, 3}, 1e-6f);
 
     maMatrix4d b = a;
     b *= t;
@@ -97,7 +92,7 @@ TEST(maMatrix4d, ProductAppliesTheLeftMatrixFirst) {
     for (int i = 0; i < 16; ++i)
         EXPECT_FLOAT_EQ(c.m[i], (t * s).m[i]);
     maVector3d p(1, 1, 1);
-    ExpectNear(c.TransformPointInPlace(p), 4, 9, 16);
+    ExpectNear(c.TransformPointInPlace(p), {4, 9, 16});
 }
 
 // A frame's rows are the images of the unit axes and of the origin under TransformPoint.
@@ -107,13 +102,13 @@ TEST(maMatrix4d, AxesAndTranslationAreTheFramesRows) {
     frame.Translate(1, 2, 3);
     frame.m[3] = 5.0f;
     const maVector3d origin = frame.TransformPoint({0, 0, 0});
-    ExpectNear(frame.GetTranslation(), origin.x, origin.y, origin.z, 0.0f);
+    ExpectNear(frame.GetTranslation(), origin, 0.0f);
     const maVector3d axes[3] = {frame.GetXAxis(), frame.GetYAxis(), frame.GetZAxis()};
     const maVector3d units[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     for (int i = 0; i < 3; ++i) {
         const maVector3d image = frame.TransformPoint(units[i]) - origin;
-        ExpectNear(axes[i], image.x, image.y, image.z);
-        ExpectNear(frame.GetAxis(i), axes[i].x, axes[i].y, axes[i].z, 0.0f);
+        ExpectNear(axes[i], image);
+        ExpectNear(frame.GetAxis(i), axes[i], 0.0f);
     }
     const maVector4d row = frame.GetRow(0);
     EXPECT_EQ(row.w, 5.0f);
@@ -123,8 +118,8 @@ TEST(maMatrix4d, AxesAndTranslationAreTheFramesRows) {
 
     // Unlike SetTranslation, replacing the translation keeps the rotation.
     frame.ReplaceTranslation({-1, -2, -3});
-    ExpectNear(frame.GetTranslation(), -1, -2, -3, 0.0f);
-    ExpectNear(frame.GetZAxis(), axes[2].x, axes[2].y, axes[2].z, 0.0f);
+    ExpectNear(frame.GetTranslation(), {-1, -2, -3}, 0.0f);
+    ExpectNear(frame.GetZAxis(), axes[2], 0.0f);
 }
 
 TEST(maMatrix4d, InverseTimesMatrixIsIdentity) {
@@ -174,11 +169,11 @@ TEST(maMatrix3d, AxisRotationNormalisesAndInverts) {
     // An oblique axis: the axis itself stays, a perpendicular vector turns by the angle.
     a.SetRotation(maHalfPiF, 1, 1, 0);
     maVector3d axis(1, 1, 0);
-    ExpectNear(a.TransformInPlace(axis), 1, 1, 0);
+    ExpectNear(a.TransformInPlace(axis), {1, 1, 0});
     maVector3d side(0, 0, 1);
     const float h = std::sqrt(0.5f);
     // Right-handed about (1,1,0)/sqrt2: +z turns toward (1,1,0) x (0,0,1) / sqrt2 = (h, -h, 0).
-    ExpectNear(a.TransformInPlace(side), h, -h, 0);
+    ExpectNear(a.TransformInPlace(side), {h, -h, 0});
 
     maMatrix3d m(2, 0, 1, 1, 3, 0, 0, 1, 4);
     EXPECT_FLOAT_EQ(m.GetDeterminant(), 25.0f);
@@ -207,20 +202,20 @@ TEST(maBoundingBox, CornersFollowTheBitOrder) {
     const maBoundingBox box(maVector3d(1, 5, -2), maVector3d(-1, 2, 3));
     const float interleaved[6] = {-1, 1, 2, 5, -2, 3};
     EXPECT_EQ(std::memcmp(&box, interleaved, sizeof interleaved), 0);
-    ExpectNear(box.GetCorner(0), 1, 5, 3);
-    ExpectNear(box.GetCorner(1), -1, 5, 3);
-    ExpectNear(box.GetCorner(6), 1, 2, -2);
-    ExpectNear(box.GetCorner(7), -1, 2, -2);
-    ExpectNear(box.GetCorner(8), 0, 0, 0);
-    ExpectNear(box.GetCorner(-1), 0, 0, 0);
-    ExpectNear(box.GetCenter(), 0, 3.5f, 0.5f);
+    ExpectNear(box.GetCorner(0), {1, 5, 3});
+    ExpectNear(box.GetCorner(1), {-1, 5, 3});
+    ExpectNear(box.GetCorner(6), {1, 2, -2});
+    ExpectNear(box.GetCorner(7), {-1, 2, -2});
+    ExpectNear(box.GetCorner(8), {0, 0, 0});
+    ExpectNear(box.GetCorner(-1), {0, 0, 0});
+    ExpectNear(box.GetCenter(), {0, 3.5f, 0.5f});
 
     maVector3d corners[8];
     maVector4d corners4[8];
     box.GetCorners(corners);
     box.GetCorners4d(corners4);
     for (int i = 0; i < 8; ++i) {
-        ExpectNear(corners[i], box.GetCorner(i).x, box.GetCorner(i).y, box.GetCorner(i).z, 0);
+        ExpectNear(corners[i], box.GetCorner(i), 0);
         EXPECT_EQ(corners4[i].x, corners[i].x);
         EXPECT_EQ(corners4[i].z, corners[i].z);
         EXPECT_EQ(corners4[i].w, 1.0f);
@@ -231,6 +226,6 @@ TEST(maBoundingBox, CornersFollowTheBitOrder) {
     maBoundingBox grown;
     grown.AddPoint({1, 2, 3});
     grown.AddPoint({-1, 4, 0});
-    ExpectNear(grown.GetMin(), -1, 2, 0);
-    ExpectNear(grown.GetMax(), 1, 4, 3);
+    ExpectNear(grown.GetMin(), {-1, 2, 0});
+    ExpectNear(grown.GetMax(), {1, 4, 3});
 }

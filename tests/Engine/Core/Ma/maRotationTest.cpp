@@ -1,5 +1,6 @@
 #include "Engine/Core/Ma/maRotation.h"
 #include "Engine/Core/Ma/maConstants.h"
+#include "maTestNear.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +8,6 @@
 #include <random>
 
 namespace {
-
-void ExpectNear(const maVector3d& v, float x, float y, float z, float eps = 1e-6f) {
-    EXPECT_NEAR(v.x, x, eps);
-    EXPECT_NEAR(v.y, y, eps);
-    EXPECT_NEAR(v.z, z, eps);
-}
 
 void ExpectRotation(const maRotation& q, float x, float y, float z, float w, float eps = 1e-6f) {
     EXPECT_NEAR(q.x, x, eps);
@@ -56,7 +51,7 @@ TEST(maRotation, DefaultIsIdentityAndAxisAngleNormalises) {
     ExpectRotation(id, 0, 0, 0, 1, 0);
     maVector3d v(1, 2, 3);
     id.Rotate(v);
-    ExpectNear(v, 1, 2, 3);
+    ExpectNear(v, {1, 2, 3});
 
     ExpectRotation(maRotation(maVector3d(0, 0, 2), maPiF), 0, 0, 1, 0);
     ExpectRotation(maRotation(maVector3d(0, 0, 0), 1.0f), 0, 0, 0, std::cos(0.5f), 0);
@@ -64,13 +59,13 @@ TEST(maRotation, DefaultIsIdentityAndAxisAngleNormalises) {
     maVector3d axis;
     float angle = 0;
     maRotation(maVector3d(0, 3, 0), 1.25f).GetAxisAngle(axis, angle);
-    ExpectNear(axis, 0, 1, 0);
+    ExpectNear(axis, {0, 1, 0});
     EXPECT_NEAR(angle, 1.25f, 1e-6f);
 
     // A w a rounding step above 1 must not turn into a NaN angle.
     maRotation(0, 0, 0, 1.0000001f).GetAxisAngle(axis, angle);
     EXPECT_EQ(angle, 0.0f);
-    ExpectNear(axis, 0, 0, 0, 0);
+    ExpectNear(axis, {0, 0, 0}, 0);
     maRotation(0, 0, 0, -1.0000001f).GetAxisAngle(axis, angle);
     EXPECT_FLOAT_EQ(angle, 2.0f * maPiF);
 }
@@ -81,7 +76,7 @@ TEST(maRotation, FromVectors) {
     ExpectRotation(q, 0, 0, 0.70710677f, 0.70710677f);
     maVector3d v(1, 0, 0);
     q.Rotate(v);
-    ExpectNear(v, 0, 1, 0);
+    ExpectNear(v, {0, 1, 0});
 
     q.SetFromVectors({1, 0, 0}, {-1, 0, 0});
     ExpectRotation(q, 0, 1, 0, 0);
@@ -97,7 +92,7 @@ TEST(maRotation, FromVectors) {
     float angle = 0;
     q.SetFromVectors({1, 0, 0}, {-1, 1, 0});
     q.GetAxisAngle(axis, angle);
-    ExpectNear(axis, 0, 0, 1);
+    ExpectNear(axis, {0, 0, 1});
     EXPECT_NEAR(angle, 3.0f * maPiF / 4.0f, 1e-6f);
 
     // Perpendicular unit directions whose cross product rounds above length 1 still give a finite turn.
@@ -114,7 +109,7 @@ TEST(maRotation, FromVectors) {
         maVector3d turned = a;
         q.Rotate(turned);
         const float lb = b.Length();
-        ExpectNear(turned, b.x / lb, b.y / lb, b.z / lb, 1e-3f);
+        ExpectNear(turned, {b.x / lb, b.y / lb, b.z / lb}, 1e-3f);
     }
 }
 
@@ -123,17 +118,17 @@ TEST(maRotation, ProductAppliesTheRightFactorFirst) {
     const maRotation aboutZ(maVector3d(0, 0, 1), maHalfPiF);
     maVector3d v(0, 1, 0);
     (aboutZ * aboutX).Rotate(v); // X turns +y to +z, Z leaves it
-    ExpectNear(v, 0, 0, 1);
+    ExpectNear(v, {0, 0, 1});
     v = {0, 1, 0};
     (aboutX * aboutZ).Rotate(v); // Z turns +y to -x, X leaves it
-    ExpectNear(v, -1, 0, 0);
+    ExpectNear(v, {-1, 0, 0});
 
     maRotation e;
     e.SetEuler(maHalfPiF, 0, maHalfPiF);
     ExpectSameRotation(e, aboutZ * aboutX, 1e-6f);
     v = {0, 1, 0};
     e.Rotate(v);
-    ExpectNear(v, 0, 0, 1);
+    ExpectNear(v, {0, 0, 1});
 
     maRotation c = aboutX;
     c *= aboutZ;
@@ -149,7 +144,7 @@ TEST(maRotation, ProductAppliesTheRightFactorFirst) {
 TEST(maRotation, MatrixAgreesWithRotateAndRoundTripsOnEveryBranch) {
     maVector3d p(1, 0, 0);
     maRotation(maVector3d(0, 0, 1), maHalfPiF).GetMatrix().TransformPointInPlace(p);
-    ExpectNear(p, 0, 1, 0);
+    ExpectNear(p, {0, 1, 0});
 
     std::mt19937 rng(12345);
     std::uniform_real_distribution<float> angles(-maPiF, maPiF);
@@ -172,7 +167,7 @@ TEST(maRotation, MatrixAgreesWithRotateAndRoundTripsOnEveryBranch) {
         maVector3d byQ = v;
         q.Rotate(byQ);
         const maVector3d byM = m.TransformPoint(v);
-        ExpectNear(byM, byQ.x, byQ.y, byQ.z, 3e-6f);
+        ExpectNear(byM, byQ, 3e-6f);
 
         const maMatrix3d block = m.GetMinor(3, 3);
         ++branches[BranchOf(block)];

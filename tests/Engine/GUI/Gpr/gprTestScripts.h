@@ -4,11 +4,6 @@
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiTestFrame.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "gprTestWidgets.h"
 
 #include <cstring>
@@ -42,18 +37,7 @@ class gprTestScripts : public guiTestServices {
   protected:
     void SetUp() override {
         guiTestServices::SetUp();
-        plInstallServices({.time = &time,
-                           .window = &window,
-                           .messageBox = &messageBox,
-                           .input = &input,
-                           .d3d = &d3d,
-                           .fonts = &fonts});
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
-        g3dRenderer::InitStates();
+        StartScreen(fonts);
         guiInit();
         gprInit();
         gprInstallTestWidgets();

@@ -1,6 +1,5 @@
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiButton.h"
-#include "Engine/GUI/Gui/guiFunction.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "guiWidgetFixture.h"
 
@@ -22,18 +21,6 @@ class guiTestDialog : public guiDialog {
 
   private:
     std::vector<bool>& m_closes;
-};
-
-// One scripted frame per call: the step may press keys, move the pointer or end the dialog, then the
-// devices are polled and the GUI updated, as the application's frame would.
-class guiScriptedFrame : public guiFunction {
-  public:
-    void Execute() override {
-        ASSERT_LT(frame, steps.size()) << "the run did not end";
-        steps[frame++]();
-    }
-    std::vector<std::function<void()>> steps;
-    size_t frame = 0;
 };
 
 class guiDialogTest : public guiWidgetTest {
@@ -62,7 +49,7 @@ class guiDialogTest : public guiWidgetTest {
 
     std::vector<bool> closes;
     guiTestDialog* dialog = nullptr;
-    guiScriptedFrame frames;
+    guiScriptedFrames frames;
 };
 
 } // namespace

@@ -30,16 +30,14 @@ TEST_F(guiWidgetTest, EveryWidgetIsOneEntryDrawnWhileEffectivelyVisible) {
     hidden->SetVisible(false);
     box->SetVisible(false);
     auto draws = [&] {
-        const size_t before = d3d.GetLog().size();
+        Mark();
         g3dRenderer::RenderFrame(0.0f);
-        return std::count_if(
-            d3d.GetLog().begin() + static_cast<std::ptrdiff_t>(before), d3d.GetLog().end(),
-            [](const std::string& line) { return line.rfind("DrawIndexedPrimitive", 0) == 0; });
+        return CountSinceMark("DrawIndexedPrimitive");
     };
-    EXPECT_EQ(draws(), 1);
+    EXPECT_EQ(draws(), 1u);
     box->SetVisible(true);
     EXPECT_TRUE(inBox->GetRenderEntry()->IsVisible());
-    EXPECT_EQ(draws(), 2);
+    EXPECT_EQ(draws(), 2u);
     EXPECT_NE(inBox->GetRenderEntry(), hidden->GetRenderEntry());
 }
 
@@ -200,11 +198,9 @@ TEST_F(guiWidgetTest, AMissingImageLeavesTheStateUntextured) {
     widget->GetImageFile(guiStateIdle, file);
     EXPECT_EQ(file, folder.Locator("a.png"));
     // The same file again: the texture only this widget used is released before the file is loaded again.
-    const size_t before = d3d.GetLog().size();
+    Mark();
     widget->SetImage(folder.Locator("a.png"), guiStateIdle);
-    EXPECT_EQ(std::count_if(d3d.GetLog().begin() + static_cast<std::ptrdiff_t>(before), d3d.GetLog().end(),
-                            [](const std::string& line) { return line.rfind("CreateTexture", 0) == 0; }),
-              1);
+    EXPECT_EQ(CountSinceMark("CreateTexture"), 1u);
     EXPECT_THROW(widget->SetImage(folder.Locator("missing.png"), guiStateIdle), fsFileDoesntExistX);
     EXPECT_TRUE(widget->HasStateMaterial(guiStateIdle));
     EXPECT_FALSE(widget->HasTexture(guiStateIdle));

@@ -1,3 +1,4 @@
+#include "Engine/Core/Ma/maTestNear.h"
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/g2dScreenFixture.h"
@@ -67,10 +68,7 @@ TEST_F(guiMouseButtonsTest, ScreenConversions) {
         {{800, 600, 2}, {0.99875f, -0.9983333f, 0.6666667f}},
     };
     for (const auto& c : cases) {
-        const maVector3d d = guiPixelsToDevice(c.pixels);
-        EXPECT_NEAR(d.x, c.device.x, 1e-6);
-        EXPECT_NEAR(d.y, c.device.y, 1e-6);
-        EXPECT_NEAR(d.z, c.device.z, 1e-6);
+        ExpectNear(guiPixelsToDevice(c.pixels), c.device);
     }
     // No real screen yet: the point comes back as it was.
     EXPECT_FLOAT_EQ(guiScreenToGui({512, 384}).x, 512.0f);

@@ -108,12 +108,9 @@ TEST_F(guiSoundCuesTest, PicksNeverRepeatAndFollowTheProgramGenerator) {
 
 TEST_F(guiSoundCuesTest, AMissingFileThrowsNamingItAndTheSetKeepsItsSounds) {
     guiSoundCues::AddCue(guiStateOver, Sound(0), 1.0f);
-    try {
-        guiSoundCues::AddCue(guiStateOver, folder.Locator("missing.wav"), 1.0f);
-        ADD_FAILURE() << "no exception";
-    } catch (const fsFileDoesntExistX& e) {
-        EXPECT_EQ(envStringToNarrow(e.GetLocator().GetLastComponent()), "missing.wav");
-    }
+    const fsLocator named = CaughtLocator<fsFileDoesntExistX>(
+        [&] { guiSoundCues::AddCue(guiStateOver, folder.Locator("missing.wav"), 1.0f); });
+    EXPECT_EQ(envStringToNarrow(named.GetLastComponent()), "missing.wav");
     EXPECT_EQ(guiSoundCues::GetCueCount(guiStateOver), 1u);
     EXPECT_EQ(snSoundManager::GetActiveCount(), 1u);
     EXPECT_EQ(Step(50, 10), 0);

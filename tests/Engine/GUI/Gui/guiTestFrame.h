@@ -5,11 +5,18 @@
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiCursor.h"
+#include "Engine/GUI/Gui/guiFunction.h"
 #include "Engine/GUI/Gui/guiMouseButtons.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiWindow.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTextureFormats.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/plFontRasterizer.h"
 #include "Engine/Platform/plMessageBox.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTestInputSource.h"
@@ -19,6 +26,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
+#include <vector>
 
 // A material widget in miniature: a hit box of its size at its absolute place, the main button's
 // pointer states, and a Draw that takes the frame's next stamp. A widget deleted while pressed records
@@ -87,6 +96,25 @@ class guiTestWindow : public guiWindow {
     std::array<u8, 3> colour{};
 };
 
+// A window's x, y, width and height.
+inline std::array<float, 4> Rect(const guiWindow& w) {
+    i32 width = 0, height = 0;
+    w.GetSize(width, height);
+    return {w.GetPosition().x, w.GetPosition().y, static_cast<float>(width), static_cast<float>(height)};
+}
+
+// One scripted step per frame of a modal run: the step may press keys, move the pointer or end the
+// dialog, then the devices are polled and the GUI updated, as the application's frame would.
+class guiScriptedFrames : public guiFunction {
+  public:
+    void Execute() override {
+        ASSERT_LT(frame, steps.size()) << "the run did not end";
+        steps[frame++]();
+    }
+    std::vector<std::function<void()>> steps;
+    size_t frame = 0;
+};
+
 // The fake platform: a clock, a window, a scripted mouse (device 0) and keyboard (device 1), the recording 3D
 // device; the debug log captured. Nothing is started.
 class guiTestServices : public ::testing::Test {
@@ -98,6 +126,22 @@ class guiTestServices : public ::testing::Test {
             {.time = &time, .window = &window, .messageBox = &messageBox, .input = &input, .d3d = &d3d});
     }
     void TearDown() override { plInstallServices({}); }
+
+    // The services again with the fonts, then the 800 x 600 screen with the renderer's lists and states.
+    void StartScreen(plFontRasterizer& fonts) {
+        plInstallServices({.time = &time,
+                           .window = &window,
+                           .messageBox = &messageBox,
+                           .input = &input,
+                           .d3d = &d3d,
+                           .fonts = &fonts});
+        g2dScreen::InitWindowed(800, 600, 0, 0);
+        g3dSelectTextureFormats();
+        g3dTextureManager::Initialize();
+        g3dFragmentManager::Initialize();
+        g3dRenderer::Initialize();
+        g3dRenderer::InitStates();
+    }
 
     plTestTimeSource time;
     plTestWindowHost window;
@@ -134,6 +178,12 @@ class guiTestGui : public guiTestServices {
     void Update(float x, float y, bool main = false) {
         Frame(x, y, main);
         guiWindowMgr::Update();
+    }
+    // Pointer there, the main button pressed and released, one frame each.
+    void Click(float x, float y) {
+        Update(x, y);
+        Update(x, y, true);
+        Update(x, y);
     }
     // A window of the root, which owns it.
     template <class W = guiTestWindow, class... Args> W* Add(Args&&... args) {

@@ -42,46 +42,37 @@ class guiTextTest : public guiWidgetTest {
         guiWindowMgr::AddWindow(text);
         text->SetState(guiStateIdle);
     }
-    size_t Count(const std::string& call) {
-        const size_t now = d3d.GetLog().size();
-        const size_t count = static_cast<size_t>(
-            std::count_if(d3d.GetLog().begin() + static_cast<std::ptrdiff_t>(mark), d3d.GetLog().end(),
-                          [&](const std::string& line) { return line.rfind(call, 0) == 0; }));
-        mark = now;
-        return count;
-    }
     const g3dTexture& Texture(i32 state) { return *text->GetStateMaterial(state).GetStage(0).texture; }
 
     guiScrollingText* text = nullptr;
-    size_t mark = 0;
 };
 
 TEST_F(guiTextTest, OnlyAChangedTextIsDrawnAgain) {
     ASSERT_TRUE(g2dScreen::GetDefaultFont());
-    mark = d3d.GetLog().size();
+    Mark();
     const struct {
         const char* text;
         size_t draws;
     } steps[] = {{"Hello", 1}, {"Hello", 0}, {"World", 1}, {"", 1}, {"", 1}};
     for (const auto& step : steps) {
         text->SetText(envString(step.text), guiStateIdle);
-        EXPECT_EQ(Count("CopyRects"), step.draws) << step.text;
+        EXPECT_EQ(CountSinceMark("CopyRects"), step.draws) << step.text;
     }
     // A record made from the defaults, which name no offset, draws.
     text->SetText(envString("Hello"), guiStateIdle);
     EXPECT_GE(InkColumns(Texture(guiStateIdle), Texels(Texture(guiStateIdle))).first, 0);
-    EXPECT_EQ(Count("CreateTexture"), 0u);
+    EXPECT_EQ(CountSinceMark("CreateTexture"), 0u);
 }
 
 TEST_F(guiTextTest, HiddenTextsHoldNoTextures) {
     text->SetVisible(false);
-    mark = d3d.GetLog().size();
+    Mark();
     text->SetText(envString("later"), guiStateIdle);
     text->SetText(envString("over"), guiStateOver);
-    EXPECT_EQ(Count("CreateTexture"), 0u);
+    EXPECT_EQ(CountSinceMark("CreateTexture"), 0u);
     EXPECT_FALSE(text->guiMaterial::HasTexture(guiStateIdle));
     text->SetVisible(true);
-    EXPECT_EQ(Count("CreateTexture"), 2u);
+    EXPECT_EQ(CountSinceMark("CreateTexture"), 2u);
     EXPECT_EQ(text->GetShownState(), guiStateIdle);
     text->SetVisible(false);
     EXPECT_FALSE(text->guiMaterial::HasTexture(guiStateOver));
@@ -164,15 +155,15 @@ TEST_F(guiTextTest, DefaultsReachOnlyTheStatesThatFollowThem) {
 TEST_F(guiTextTest, ANewTextureSizeReplacesEveryTexture) {
     text->SetText(envString("a"), guiStateIdle);
     text->SetText(envString("b"), guiStateOver);
-    mark = d3d.GetLog().size();
+    Mark();
     text->SetTextureSize(128, 64);
-    EXPECT_EQ(Count("CreateTexture"), 2u);
+    EXPECT_EQ(CountSinceMark("CreateTexture"), 2u);
     EXPECT_EQ(Texture(guiStateOver).GetWidth(), 128);
     text->SetTextureSize(128, 64);
     const std::pair<i32, i32> refused[] = {{0, 64}, {128, -1}, {5000, 64}};
     for (const auto& [w, h] : refused)
         text->SetTextureSize(w, h);
-    EXPECT_EQ(Count("CreateTexture"), 0u);
+    EXPECT_EQ(CountSinceMark("CreateTexture"), 0u);
     i32 w = 0, h = 0;
     text->GetTextureSize(w, h);
     EXPECT_EQ(w * 1000 + h, 128064);

@@ -59,12 +59,6 @@ TEST(guiTextureCacheTest, OnlyTheExactTuvMarksAFlipBook) {
 TEST(guiTextureCacheTest, AMissingFileThrowsAndIsNotCached) {
     fsTestFolder folder;
     const fsLocator missing = folder.Locator("missing.png");
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        try {
-            guiTextureCache::Acquire(missing);
-            FAIL() << "no exception";
-        } catch (const fsFileDoesntExistX& x) {
-            EXPECT_EQ(x.GetLocator(), missing);
-        }
-    }
+    for (int attempt = 0; attempt < 2; ++attempt)
+        EXPECT_EQ(CaughtLocator<fsFileDoesntExistX>([&] { guiTextureCache::Acquire(missing); }), missing);
 }

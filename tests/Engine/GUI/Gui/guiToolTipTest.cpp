@@ -2,12 +2,6 @@
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiText.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
-#include "Engine/Platform/plFontRasterizer.h"
 #include "guiTestFrame.h"
 
 namespace {
@@ -30,17 +24,7 @@ class guiToolTipTest : public guiTestGui {
   protected:
     void SetUp() override {
         guiTestGui::SetUp();
-        plInstallServices({.time = &time,
-                           .window = &window,
-                           .messageBox = &messageBox,
-                           .input = &input,
-                           .d3d = &d3d,
-                           .fonts = &fonts});
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
+        StartScreen(fonts);
         guiToolTip::Create();
         guiToolTip::SetLayout(12, 35, 3);
         tipped = Add("tipped", maVector3d{100.0f, 100.0f, 1.0f}, 200, 100);

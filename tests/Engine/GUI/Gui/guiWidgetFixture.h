@@ -1,14 +1,9 @@
 #pragma once
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/GUI/Gui/guiMaterial.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G3d/g3dFragment.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dModel.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dTexture.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/G3d/private/g3dTexturePAC.h"
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
@@ -16,6 +11,8 @@
 #include "Engine/Platform/Graphics/plD3dTexture.h"
 #include "guiTestFrame.h"
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 // The gui package on the fakes with an 800 x 600 fake device, the renderer's lists, the texture
@@ -25,18 +22,7 @@ class guiWidgetTest : public guiTestGui {
   protected:
     void SetUp() override {
         guiTestGui::SetUp();
-        plInstallServices({.time = &time,
-                           .window = &window,
-                           .messageBox = &messageBox,
-                           .input = &input,
-                           .d3d = &d3d,
-                           .fonts = &fonts});
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
-        g3dRenderer::InitStates();
+        StartScreen(fonts);
     }
     void TearDown() override {
         guiWindowMgr::GetRoot()->DeleteAllChildren();
@@ -44,6 +30,17 @@ class guiWidgetTest : public guiTestGui {
         g3dRenderer::Shutdown();
         g2dScreen::Deinitialize();
         guiTestGui::TearDown();
+    }
+
+    // The device's calls since the mark whose line starts with the name; the count marks again.
+    void Mark() { mark = d3d.GetLog().size(); }
+    size_t CountSinceMark(const std::string& call) {
+        const auto& log = d3d.GetLog();
+        const size_t count = static_cast<size_t>(
+            std::count_if(log.begin() + static_cast<std::ptrdiff_t>(mark), log.end(),
+                          [&](const std::string& line) { return line.rfind(call, 0) == 0; }));
+        Mark();
+        return count;
     }
 
     // The GUI list's entries in their order.
@@ -67,4 +64,5 @@ class guiWidgetTest : public guiTestGui {
 
     plFreeTypeFonts fonts;
     fsTestFolder folder;
+    size_t mark = 0;
 };

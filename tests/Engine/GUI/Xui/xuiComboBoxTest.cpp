@@ -5,19 +5,6 @@
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiListBox.h"
 
-#include <array>
-
-namespace {
-
-// x, y, width, height.
-std::array<float, 4> Rect(const guiWindow& w) {
-    i32 width = 0, height = 0;
-    w.GetSize(width, height);
-    return {w.GetPosition().x, w.GetPosition().y, static_cast<float>(width), static_cast<float>(height)};
-}
-
-} // namespace
-
 // A text combo box 200 x 100: an edit field 20 high, a 20 x 20 button, a list of 20-pixel rows.
 class xuiComboBoxTest : public guiWidgetTest {
   protected:

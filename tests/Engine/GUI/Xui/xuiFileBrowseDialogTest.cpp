@@ -2,7 +2,6 @@
 #include "../Gui/guiWidgetFixture.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiEditField.h"
-#include "Engine/GUI/Gui/guiFunction.h"
 #include "Engine/GUI/Gui/guiListBox.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 
@@ -11,17 +10,6 @@
 #include <vector>
 
 namespace {
-
-// One scripted step per frame of the modal run.
-class xuiScriptedFrames : public guiFunction {
-  public:
-    void Execute() override {
-        ASSERT_LT(frame, steps.size()) << "the run did not end";
-        steps[frame++]();
-    }
-    std::vector<std::function<void()>> steps;
-    size_t frame = 0;
-};
 
 std::string Narrow(const envString& text) {
     std::string out;
@@ -75,7 +63,7 @@ class xuiFileBrowseDialogTest : public guiWidgetTest {
         });
     }
     xuiFileBrowseDialog* dialog = nullptr;
-    xuiScriptedFrames frames;
+    guiScriptedFrames frames;
 };
 
 TEST_F(xuiFileBrowseDialogTest, FoldersAreEnteredAndLeftAndAFileEndsTheRun) {

@@ -40,11 +40,6 @@ class xuiKeyboardTest : public guiWidgetTest {
         grid.SetNumColumns(13);
         return grid;
     }
-    void Click(float x, float y) {
-        Update(x, y);
-        Update(x, y, true);
-        Update(x, y);
-    }
     // The middle of character key i of a Grid.
     void ClickCharacter(i32 i) {
         Click(30.0f * static_cast<float>(i % 13) + 15.0f, 115.0f + 30.0f * static_cast<float>(i / 13));

@@ -199,9 +199,7 @@ TEST_F(xuiKeyboardTest, TheSelectorShowsOnePairAndPagesWithWrap) {
         const char* expect;
     } clicks[] = {{10, "001"}, {50, "100"}, {50, "010"}, {10, "100"}};
     for (const auto& c : clicks) {
-        Update(c.x, 10);
-        Update(c.x, 10, true);
-        Update(c.x, 10);
+        Click(c.x, 10);
         selector->UpdateSelection();
         EXPECT_EQ(shown(), c.expect) << c.x;
     }

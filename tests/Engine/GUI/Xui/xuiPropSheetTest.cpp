@@ -24,11 +24,6 @@ class xuiPropSheetTest : public guiWidgetTest {
             pages.push_back(page);
         }
     }
-    void Click(float x, float y) {
-        Update(x, y);
-        Update(x, y, true);
-        Update(x, y);
-    }
     xuiPropSheet* sheet = nullptr;
     std::vector<guiButton*> tabs;
     std::vector<guiWindow*> pages;

@@ -41,13 +41,6 @@ guiSlider* Slider(i32 axis, i32 w, i32 h, f32 step = 0.01f) {
     return slider;
 }
 
-// x, y, width, height.
-std::array<float, 4> Rect(const guiWindow& w) {
-    i32 width = 0, height = 0;
-    w.GetSize(width, height);
-    return {w.GetPosition().x, w.GetPosition().y, static_cast<float>(width), static_cast<float>(height)};
-}
-
 } // namespace
 
 class xuiScrollBoxTest : public guiWidgetTest {

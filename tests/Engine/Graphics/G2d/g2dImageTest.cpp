@@ -12,12 +12,6 @@
 
 namespace {
 
-g2dPixelFormat FormatOf(plD3dFormat d3dFormat) {
-    g2dPixelFormat format;
-    g2dGetPixelFormat(d3dFormat, format);
-    return format;
-}
-
 u32 TexelAt(g2dImage& image, i32 x, i32 y) {
     const u8* texels = image.Lock();
     const u32 bytes = image.GetPixelFormat().bitsPerPixel / 8;

@@ -1,16 +1,5 @@
 #include "Engine/Graphics/G2d/g2dPixelFormat.h"
-
-#include <gtest/gtest.h>
-
-namespace {
-
-g2dPixelFormat FormatOf(plD3dFormat d3dFormat) {
-    g2dPixelFormat format;
-    g2dGetPixelFormat(d3dFormat, format);
-    return format;
-}
-
-} // namespace
+#include "g2dScreenFixture.h"
 
 TEST(g2dPixelFormat, FormatsMapBothWaysAndPackTheTopBitsOfEachChannel) {
     for (i32 d3dFormat = 20; d3dFormat <= 26; ++d3dFormat)

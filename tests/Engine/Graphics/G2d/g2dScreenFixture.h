@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Graphics/G2d/g2dPackage.h"
+#include "Engine/Graphics/G2d/g2dPixelFormat.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/g2dTextService.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
@@ -28,6 +29,13 @@ class g2dRecordingText : public g2dTextService {
 
     std::vector<std::string> drawn;
 };
+
+// The engine's description of a device format.
+inline g2dPixelFormat FormatOf(plD3dFormat d3dFormat) {
+    g2dPixelFormat format;
+    g2dGetPixelFormat(d3dFormat, format);
+    return format;
+}
 
 // The test device factory and clock installed, the package started, the debug log captured.
 class g2dScreenFixture : public ::testing::Test {

@@ -1,16 +1,7 @@
 #include "Engine/Graphics/G3d/g3dCamera.h"
+#include "Engine/Core/Ma/maTestNear.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-void ExpectNear(const maVector3d& actual, const maVector3d& expected) {
-    EXPECT_NEAR(actual.x, expected.x, 1e-5f);
-    EXPECT_NEAR(actual.y, expected.y, 1e-5f);
-    EXPECT_NEAR(actual.z, expected.z, 1e-5f);
-}
-
-} // namespace
 
 TEST(g3dCamera, ANewCameraHasTheIdentityViewAndTheDefaultLens) {
     g3dCamera camera;
@@ -18,7 +9,7 @@ TEST(g3dCamera, ANewCameraHasTheIdentityViewAndTheDefaultLens) {
     camera.GetViewMatrix(view);
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(view.m[i], maMatrix4d().m[i]) << i;
-    ExpectNear(*camera.GetPosition(), {0, 0, 0});
+    ExpectNear(*camera.GetPosition(), {0, 0, 0}, 1e-5f);
 
     maMatrix4d projection;
     camera.GetProjectionMatrix(projection);
@@ -33,30 +24,30 @@ TEST(g3dCamera, LookAtAndGivenViewsPlaceTheAxesAndTheEye) {
     maVector3d axis;
     // Up along the view: right falls back to +x, up is forward x right.
     camera.LookAt({0, 0, 0}, {0, 5, 0}, {0, 1, 0});
-    ExpectNear(camera.GetRightAxis(axis), {1, 0, 0});
-    ExpectNear(camera.GetUpAxis(axis), {0, 0, -1});
-    ExpectNear(camera.GetViewDirection(axis), {0, 1, 0});
+    ExpectNear(camera.GetRightAxis(axis), {1, 0, 0}, 1e-5f);
+    ExpectNear(camera.GetUpAxis(axis), {0, 0, -1}, 1e-5f);
+    ExpectNear(camera.GetViewDirection(axis), {0, 1, 0}, 1e-5f);
 
     camera.LookAt({1, 2, 3}, {4, 2, 7}, {0, 1, 0});
-    ExpectNear(camera.GetViewDirection(axis), {0.6f, 0, 0.8f});
+    ExpectNear(camera.GetViewDirection(axis), {0.6f, 0, 0.8f}, 1e-5f);
     // The eye itself maps to the view origin.
     maMatrix4d view;
     camera.GetViewMatrix(view);
-    ExpectNear(view.TransformPoint({1, 2, 3}), {0, 0, 0});
+    ExpectNear(view.TransformPoint({1, 2, 3}), {0, 0, 0}, 1e-5f);
 
     maMatrix4d translation;
     translation.SetTranslation(-3, -4, -5);
     camera.SetViewMatrix(translation);
-    ExpectNear(*camera.GetPosition(), {3, 4, 5});
+    ExpectNear(*camera.GetPosition(), {3, 4, 5}, 1e-5f);
 }
 
 TEST(g3dCamera, ScreenPointsMapOneUnitAheadWithXMirrored) {
     g3dCamera camera;
     camera.LookAt({10, 0, 0}, {10, 0, 5}, {0, 1, 0});
-    ExpectNear(camera.ScreenToWorld(0, 0), {10, 0, 1});
+    ExpectNear(camera.ScreenToWorld(0, 0), {10, 0, 1}, 1e-5f);
     // The right edge of the screen shows the camera's left side.
-    ExpectNear(camera.ScreenToWorld(1, 0), {9, 0, 1});
-    ExpectNear(camera.ScreenToWorld(0, 1), {10, 0.75f, 1});
+    ExpectNear(camera.ScreenToWorld(1, 0), {9, 0, 1}, 1e-5f);
+    ExpectNear(camera.ScreenToWorld(0, 1), {10, 0.75f, 1}, 1e-5f);
 }
 
 TEST(g3dCamera, EachLensSetterRebuildsTheProjection) {

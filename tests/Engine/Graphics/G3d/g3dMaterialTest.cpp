@@ -1,6 +1,7 @@
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/An/an2StateAnimation.h"
 #include "Engine/Graphics/An/anConstantAnimation.h"
+#include "Engine/Graphics/G2d/g2dScreenFixture.h"
 #include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Engine/Graphics/G3d/g3dTexture.h"
 
@@ -59,11 +60,8 @@ TEST(g3dMaterial, FlagsFollowDiffuseAlphaAndStages) {
 
     // One opaque stage makes the material opaque: a texture without alpha bits in a mode other than 1.
     g3dPlainTexture withAlpha, opaque;
-    g2dPixelFormat format;
-    g2dGetPixelFormat(plD3dFormat::A4R4G4B4, format);
-    withAlpha.SetPixelFormat(format);
-    g2dGetPixelFormat(plD3dFormat::R5G6B5, format);
-    opaque.SetPixelFormat(format);
+    withAlpha.SetPixelFormat(FormatOf(plD3dFormat::A4R4G4B4));
+    opaque.SetPixelFormat(FormatOf(plD3dFormat::R5G6B5));
     const struct {
         std::vector<std::pair<g3dTexture*, u32>> stages;
         bool transparent;

@@ -20,12 +20,6 @@ std::string SmallBmp() {
     return g2dImageBuilder::Bmp(2, 2, {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9});
 }
 
-g2dPixelFormat FormatOf(plD3dFormat d3dFormat) {
-    g2dPixelFormat format;
-    g2dGetPixelFormat(d3dFormat, format);
-    return format;
-}
-
 // The texels of a text texture as A4R4G4B4 values, row after row.
 std::vector<u16> TextTexels(const g3dTexture& texture) {
     const std::vector<u8> bytes = g3dTexels(texture);

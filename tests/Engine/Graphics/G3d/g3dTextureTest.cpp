@@ -53,12 +53,6 @@ class g3dTextureTest : public g2dScreenFixture {
     fsTestFolder m_folder;
 };
 
-g2dPixelFormat FormatOf(plD3dFormat d3dFormat) {
-    g2dPixelFormat format;
-    g2dGetPixelFormat(d3dFormat, format);
-    return format;
-}
-
 } // namespace
 
 TEST_F(g3dTextureTest, FormatsAreTheFirstTheDeviceAcceptsAndTheSixteenBitOnesAreRequired) {

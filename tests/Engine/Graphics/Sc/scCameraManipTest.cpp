@@ -1,4 +1,5 @@
 #include "Engine/Graphics/Sc/scCameraManip.h"
+#include "Engine/Core/Ma/maTestNear.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 
 #include <gtest/gtest.h>
@@ -6,16 +7,6 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
-
-namespace {
-
-void ExpectNear(const maVector3d& a, const maVector3d& b, float tolerance) {
-    EXPECT_NEAR(a.x, b.x, tolerance);
-    EXPECT_NEAR(a.y, b.y, tolerance);
-    EXPECT_NEAR(a.z, b.z, tolerance);
-}
-
-} // namespace
 
 TEST(scCameraManipOrbit, PlacesTheEyeOnItsSphere) {
     // Deleted through the base, as the game's cameras are.

@@ -2,6 +2,7 @@
 #include "Engine/Graphics/Sc/scParticleGenerators.h"
 
 #include "Engine/Core/Ma/maRandom.h"
+#include "Engine/Core/Ma/maTestNear.h"
 #include "Engine/Graphics/An/an2StateAnimation.h"
 #include "Engine/Graphics/G2d/g2dScreenFixture.h"
 #include "Engine/Graphics/G3d/g3dModel.h"
@@ -44,12 +45,6 @@ void Record(const scParticle* p, std::vector<u32>& bits) {
         for (float value : {p->position.x, p->position.y, p->position.z, p->rotation, p->alpha, p->size,
                             static_cast<float>(p->frame), p->age, p->life, p->angularSpeed})
             bits.push_back(std::bit_cast<u32>(value));
-}
-
-void ExpectNear(const maVector3d& a, const maVector3d& b) {
-    EXPECT_NEAR(a.x, b.x, 1e-5f);
-    EXPECT_NEAR(a.y, b.y, 1e-5f);
-    EXPECT_NEAR(a.z, b.z, 1e-5f);
 }
 
 // The renderer's lists on the test device, for the generators' sprite groups.
@@ -130,9 +125,9 @@ TEST_F(scParticleGeneratorTest, BirthsLieAlongThePathTurnedAndScaledByTheGenerat
     maVector3d offset(2, 0, 0);
     maRotation({0, 1, 0}, maHalfPiF).Rotate(offset);
     for (int i = 0; i < 3; ++i)
-        ExpectNear(born[i]->position, a + (b - a) * (float(i) / 3.0f) + offset);
+        ExpectNear(born[i]->position, a + (b - a) * (float(i) / 3.0f) + offset, 1e-5f);
     const maBoundingBox& box = g->GetBoundingBox();
-    ExpectNear(g->GetModel().GetPosition(), box.GetCenter());
+    ExpectNear(g->GetModel().GetPosition(), box.GetCenter(), 1e-5f);
     EXPECT_EQ(g->GetModel().GetFirstSprite(), g->GetParticles());
     EXPECT_LE(box.minX, born[0]->position.x);
 
@@ -141,7 +136,7 @@ TEST_F(scParticleGeneratorTest, BirthsLieAlongThePathTurnedAndScaledByTheGenerat
     idle->SetPosition({5, 5, 5});
     idle->Update(0.0f);
     idle->Update(1.0f);
-    ExpectNear(idle->GetModel().GetPosition(), {0, 0, 0});
+    ExpectNear(idle->GetModel().GetPosition(), {0, 0, 0}, 1e-5f);
     EXPECT_GT(idle->GetBoundingBox().minX, idle->GetBoundingBox().maxX);
 }
 
@@ -221,7 +216,7 @@ TEST_F(scParticleGeneratorTest, SpiralsArePlacedAtBirthAndConesFly) {
     spiral->Update(0.25f);
     ASSERT_EQ(spiral->GetParticleCount(), 2u);
     // The axis velocity is (0, 1, 0): the circle lies in x-z, angle 0 at +x, radius 3.
-    ExpectNear(spiral->GetParticles()->position, {13, 0, 0});
+    ExpectNear(spiral->GetParticles()->position, {13, 0, 0}, 1e-5f);
     spiral->SetParameter(2, 0.0f);
     spiral->Update(0.5f);
     EXPECT_EQ(spiral->GetParticleCount(), 0u);
@@ -237,7 +232,7 @@ TEST_F(scParticleGeneratorTest, SpiralsArePlacedAtBirthAndConesFly) {
     cone->Update(0.125f);
     cone->SetParameter(2, 0.0f);
     cone->Update(1.125f);
-    ExpectNear(cone->GetParticles()->position, {5, -1, 1});
+    ExpectNear(cone->GetParticles()->position, {5, -1, 1}, 1e-5f);
 }
 
 TEST_F(scParticleGeneratorTest, OneSeedGivesOneRun) {
@@ -280,7 +275,7 @@ TEST_F(scParticleGeneratorTest, AttachmentsFollowFadeOutAndHearOfDeletions) {
     auto attachment = std::make_unique<scParticleAttachment>();
     attachment->SetGenerator(g.get());
     attachment->UpdateTransform({4, 5, 6}, maRotation());
-    ExpectNear(g->GetPosition(), {4, 5, 6});
+    ExpectNear(g->GetPosition(), {4, 5, 6}, 1e-5f);
     g->Update(0.0f);
     g->Update(0.25f);
     ASSERT_EQ(g->GetParticleCount(), 2u);

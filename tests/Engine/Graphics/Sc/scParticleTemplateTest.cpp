@@ -158,12 +158,7 @@ TEST_F(scParticleTemplateTextureTest, FlipBooksByNameAndFailuresKeepTheTexture) 
     EXPECT_THROW(t.LoadTexture(), fsFileDoesntExistX);
     EXPECT_TRUE(m_log.Holds("Couldn't make texture from empty filename"));
     t.textureFile = m_folder.Locator("missing.png");
-    try {
-        t.LoadTexture();
-        ADD_FAILURE();
-    } catch (const fsFileDoesntExistX& e) {
-        EXPECT_EQ(e.GetLocator(), t.textureFile);
-    }
+    EXPECT_EQ(CaughtLocator<fsFileDoesntExistX>([&] { t.LoadTexture(); }), t.textureFile);
     EXPECT_THROW((t.textureFile = Write("bad.png", "not a picture"), t.LoadTexture()), envExceptionX);
     EXPECT_EQ(t.GetTexture(), held);
     {

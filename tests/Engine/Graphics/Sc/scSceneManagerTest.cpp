@@ -1,6 +1,7 @@
 // The update list, culling, generator deletion and attachments, on the test device.
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "../G3d/g3dRendererFixture.h"
+#include "Engine/Core/Ma/maTestNear.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/Sc/scAttachment.h"
@@ -232,9 +233,8 @@ TEST_F(scSceneManagerTest, AttachmentsFollowTheirNodesAndLeaveWithTheirObjects) 
     }
     scUpdateAll(0.0f);
     for (size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_NEAR(followers[i]->position.x, cases[i].expected.x, 1e-5f) << i;
-        EXPECT_NEAR(followers[i]->position.y, cases[i].expected.y, 1e-5f) << i;
-        EXPECT_NEAR(followers[i]->position.z, cases[i].expected.z, 1e-5f) << i;
+        SCOPED_TRACE(cases[i].node);
+        ExpectNear(followers[i]->position, cases[i].expected, 1e-5f);
     }
 
     // Finished: deleted by the walk. Detached: the owner keeps it. Deleted object: its attachments go.

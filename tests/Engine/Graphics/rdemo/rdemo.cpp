@@ -11,12 +11,14 @@
 // "screen": a clear colour, an image of a gradient copied to the back buffer, a triangle shaded between
 // its three vertex colours. The others are listed in Scenes() and drawn in rdemo<Scene>.cpp.
 #include "rdemo.h"
+#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/g2dPackage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Engine/Platform/System/plSystemServices.h"
 
@@ -28,6 +30,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -177,6 +180,49 @@ bool DemoWritePng(const std::string& path, const std::vector<u32>& pixels, i32 w
     } catch (const envExceptionX&) {
         return false;
     }
+}
+
+maMatrix4d DemoProjection(f32 far, i32 width) {
+    const f32 near = 1.0f;
+    const f32 yScale = 1.0f / std::tan(std::numbers::pi_v<f32> / 6.0f);
+    const f32 xScale = yScale * static_cast<f32>(kDemoHeight) / static_cast<f32>(width);
+    return {xScale, 0, 0, 0, 0, yScale, 0, 0, 0, 0, far / (far - near), 1, 0, 0, -near * far / (far - near),
+            0};
+}
+
+u32 DemoPixelAt(const std::vector<u32>& picture, const maVector3d& p) {
+    const maMatrix4d m = DemoProjection();
+    const i32 column = static_cast<i32>((p.x * m.m[0] / p.z + 1.0f) * 0.5f * kDemoWidth);
+    const i32 row = static_cast<i32>((1.0f - p.y * m.m[5] / p.z) * 0.5f * kDemoHeight);
+    return picture[static_cast<size_t>(row * kDemoWidth + column)];
+}
+
+u32 DemoPixelOf(const std::vector<u32>& picture, const maVector3d& world) {
+    f32 screen[4];
+    g3dRenderer::ProjectToScreen(world, screen);
+    const i32 x = std::clamp(static_cast<i32>(screen[0]), 0, kDemoWidth - 1);
+    const i32 y = std::clamp(static_cast<i32>(screen[1]), 0, kDemoHeight - 1);
+    return picture[static_cast<size_t>(y * kDemoWidth + x)];
+}
+
+fsLocator DemoLocator(const std::filesystem::path& path) {
+    fsLocator locator;
+    fsLocatorFromNativePath(path.string().c_str(), locator);
+    return locator;
+}
+
+fsLocator DemoInData(const std::string& relative) {
+    return DemoLocator(std::string(LV_DATA_DIR) + "/" + relative);
+}
+
+bool DemoAllHold(std::initializer_list<DemoCheck> checks) {
+    bool ok = true;
+    for (const DemoCheck& check : checks)
+        if (!check.ok) {
+            std::fprintf(stderr, "rdemo: not so: %s\n", check.what);
+            ok = false;
+        }
+    return ok;
 }
 
 std::vector<u32> DrawScreenScene() {

@@ -1,6 +1,10 @@
 #pragma once
+#include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Env/envTypes.h"
+#include "Engine/Core/Ma/maMatrix.h"
 
+#include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +24,21 @@ std::vector<u32> DemoReadBackBuffer();
 // A texture in A8R8G8B8 made directly, so its texels are exact.
 std::unique_ptr<g3dPlainTexture> DemoMakeTexture(i32 width, i32 height, const std::vector<u32>& texels);
 bool DemoWritePng(const std::string& path, const std::vector<u32>& argb, i32 width, i32 height, bool alpha);
+// Looking down +z from the origin, 60 degrees high, onto a view of the width and the demo's height.
+maMatrix4d DemoProjection(f32 far = 200.0f, i32 width = kDemoWidth);
+// The pixel a point in front of the eye of DemoProjection() lands on.
+u32 DemoPixelAt(const std::vector<u32>& picture, const maVector3d& p);
+// Where a world point lands through the renderer's matrices, clamped to the picture.
+u32 DemoPixelOf(const std::vector<u32>& picture, const maVector3d& world);
+// A native path, and a path under the built content's folder.
+fsLocator DemoLocator(const std::filesystem::path& path);
+fsLocator DemoInData(const std::string& relative);
+// What a scene checks on its picture; each that does not hold is named on stderr.
+struct DemoCheck {
+    const char* what;
+    bool ok;
+};
+bool DemoAllHold(std::initializer_list<DemoCheck> checks);
 
 // The scenes; each returns the picture to save, or nothing when it failed (with a message on stderr).
 std::vector<u32> DrawScreenScene();

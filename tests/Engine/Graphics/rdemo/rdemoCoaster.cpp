@@ -59,12 +59,6 @@ g3dFragment* MakeGround(const DemoHillPark& park, const maVector3d& centre, g3dM
         static_cast<u32>(indices.size()), &material, nullptr, 1, false);
 }
 
-fsLocator InData(const char* relative) {
-    fsLocator locator;
-    fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/" + relative).c_str(), locator);
-    return locator;
-}
-
 } // namespace
 
 bool DemoHillPark::GetHeightAt(float x, float z, float& height) const {
@@ -104,8 +98,8 @@ DemoCoaster::DemoCoaster(const std::string& type, int scheme, bool shadows, cons
     sun->SetColor(0.8f, 0.78f, 0.7f, 1.0f);
     sun->SetEnabled();
 
-    fsAddRootDirectory(coRootTracks, InData("Tracks"));
-    fsAddRootDirectory(coRootEnvironments, InData("Environments"));
+    fsAddRootDirectory(coRootTracks, DemoInData("Tracks"));
+    fsAddRootDirectory(coRootEnvironments, DemoInData("Environments"));
     coPrefs::SetDefaults();
     coPrefs::SetBool(coPrefTrackShadows, true);
     coPakManager::Create();

@@ -34,12 +34,6 @@ constexpr int kPrefLayeredSky = 8;
 const maVector3d kEye{-30.0f, 8.0f, -30.0f}, kBehindHill{180.0f, 8.0f, 180.0f};
 const maVector3d kLookAt{60.0f, 10.0f, 60.0f};
 
-fsLocator InData(const std::string& relative) {
-    fsLocator locator;
-    fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/" + relative).c_str(), locator);
-    return locator;
-}
-
 // Draws the frame from the eye and tells whether the sun's flare shows from there.
 std::vector<u32> Frame(g3dCamera& camera, const maVector3d& eye, bool& flareShown) {
     camera.LookAt(eye, eye + (kLookAt - kEye), {0, 1, 0});
@@ -73,8 +67,8 @@ std::vector<u32> DrawEnvironmentScene(const std::string& environment, int varian
     g3dLightManager::Initialize();
     g3dRenderer::InitStates();
     scLensFlarePackageStart();
-    fsAddRootDirectory(coRootEnvironments, InData("Environments/" + environment));
-    fsAddRootDirectory(coRootThemes, InData("Themes"));
+    fsAddRootDirectory(coRootEnvironments, DemoInData("Environments/" + environment));
+    fsAddRootDirectory(coRootThemes, DemoInData("Themes"));
     coPrefs::SetDefaults();
     coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, true);
     coPrefs::SetBool(kPrefLayeredSky, true);

@@ -68,14 +68,6 @@ bool Near(u32 pixel, u32 r, u32 g, u32 b, u32 tolerance) {
     return true;
 }
 
-u32 PixelOf(const std::vector<u32>& picture, const maVector3d& world) {
-    f32 screen[4];
-    g3dRenderer::ProjectToScreen(world, screen);
-    const i32 x = std::clamp(static_cast<i32>(screen[0]), 0, kDemoWidth - 1);
-    const i32 y = std::clamp(static_cast<i32>(screen[1]), 0, kDemoHeight - 1);
-    return picture[static_cast<size_t>(y * kDemoWidth + x)];
-}
-
 // A point of clip space (transform mode 0) in pixels.
 u32 ScreenPixelOf(const std::vector<u32>& picture, f32 x, f32 y) {
     const i32 column = static_cast<i32>((x + 1.0f) * 0.5f * kDemoWidth);
@@ -185,31 +177,22 @@ std::vector<u32> DrawFrameScene() {
 
     // Each list leaves its mark: the lit sphere, the floor lost in the fog, a sprite over the sky, the
     // additive quad brighter than the sky, the overlay's own colour and the debug text.
-    const u32 centre = PixelOf(picture, {0, 0, 12}), farFloor = PixelOf(picture, {40, -3, 150}),
-              sprite = PixelOf(picture, row[4].position), glowPixel = ScreenPixelOf(picture, 0.65f, 0.7f),
+    const u32 centre = DemoPixelOf(picture, {0, 0, 12}), farFloor = DemoPixelOf(picture, {40, -3, 150}),
+              sprite = DemoPixelOf(picture, row[4].position), glowPixel = ScreenPixelOf(picture, 0.65f, 0.7f),
               overlayPixel = ScreenPixelOf(picture, -0.75f, -0.8f);
     size_t text = 0;
     for (i32 y = 20; y < 90; ++y)
         for (i32 x = 0; x < 200; ++x)
             text += picture[static_cast<size_t>(y * kDemoWidth + x)] !=
                     before[static_cast<size_t>(y * kDemoWidth + x)];
-    const struct {
-        const char* what;
-        bool ok;
-    } checks[] = {
+    const bool ok = DemoAllHold({
         {"the sphere is lit orange", Channel(centre, 16) > Channel(centre, 0) + 60},
         {"the far floor is fog", Near(farFloor, kSky[0], kSky[1], kSky[2], 6)},
         {"a sprite shows over the sky", !Near(sprite, kSky[0], kSky[1], kSky[2], 12)},
         {"the additive quad brightens the sky", Channel(glowPixel, 0) > kSky[2] + 40u},
         {"the overlay shows its colour", Near(overlayPixel, 255, 217, 25, 3)},
         {"the debug lines are drawn", text > 100},
-    };
-    bool ok = true;
-    for (const auto& check : checks)
-        if (!check.ok) {
-            std::fprintf(stderr, "rdemo: not so: %s\n", check.what);
-            ok = false;
-        }
+    });
     std::fprintf(
         stderr, "rdemo: sphere %06x, far floor %06x, sprite %06x, glow %06x, overlay %06x, %zu text pixels\n",
         centre & 0xFFFFFF, farFloor & 0xFFFFFF, sprite & 0xFFFFFF, glowPixel & 0xFFFFFF,

@@ -22,7 +22,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <numbers>
 
 std::unique_ptr<g3dPlainTexture> DemoMakeTexture(i32 width, i32 height, const std::vector<u32>& texels) {
     auto texture = std::make_unique<g3dPlainTexture>();
@@ -52,22 +51,6 @@ g3dFragment* MakeQuad(f32 x0, f32 y0, f32 z0, f32 x1, f32 y1, f32 z1, f32 repeat
     const u16 indices[6] = {0, 1, 2, 2, 1, 3};
     return g3dFragmentManager::CreateFragmentPNT2(positions, normals, uvs, 4, indices, 6, &material, nullptr,
                                                   1, false);
-}
-
-maMatrix4d Projection() {
-    const f32 near = 1.0f, far = 200.0f;
-    const f32 yScale = 1.0f / std::tan(std::numbers::pi_v<f32> / 6.0f);
-    const f32 xScale = yScale * static_cast<f32>(kDemoHeight) / static_cast<f32>(kDemoWidth);
-    return {xScale, 0, 0, 0, 0, yScale, 0, 0, 0, 0, far / (far - near), 1, 0, 0, -near * far / (far - near),
-            0};
-}
-
-// The pixel a point in front of the camera lands on.
-u32 PixelAt(const std::vector<u32>& picture, f32 x, f32 y, f32 z) {
-    const maMatrix4d p = Projection();
-    const i32 column = static_cast<i32>((x * p.m[0] / z + 1.0f) * 0.5f * kDemoWidth);
-    const i32 row = static_cast<i32>((1.0f - y * p.m[5] / z) * 0.5f * kDemoHeight);
-    return picture[static_cast<size_t>(row * kDemoWidth + column)] & 0xFFFFFF;
 }
 
 bool Near(u32 a, u32 b) {
@@ -121,7 +104,7 @@ std::vector<u32> DrawMaterialsScene() {
     fragments.push_back(MakeQuad(-30.0f, -3.0f, 100.0f, 30.0f, -3.0f, 6.0f, 20.0f, &floor));
 
     // The renderer mirrors the projection in x; the demo's is mirrored first so the picture is not.
-    maMatrix4d projection = Projection();
+    maMatrix4d projection = DemoProjection();
     projection.Scale(-1.0f, 1.0f, 1.0f);
     g3dRenderer::SetProjectionMatrix(projection);
     g3dRenderer::SetViewMatrix(maMatrix4d());
@@ -152,15 +135,15 @@ std::vector<u32> DrawMaterialsScene() {
     } checks_[] = {{-5.0f, 0xFF8000}, {-3.0f, 0x404040}, {-1.0f, 0x4000BF}, {5.0f, 0xFFFFFF}};
     bool ok = true;
     for (const auto& check : checks_) {
-        const u32 pixel = PixelAt(picture, check.x, 3.0f, kQuadZ);
+        const u32 pixel = DemoPixelAt(picture, {check.x, 3.0f, kQuadZ}) & 0xFFFFFF;
         if (!Near(pixel, check.expected)) {
             std::fprintf(stderr, "rdemo: the quad at x %g is %06x, not %06x\n", check.x, pixel,
                          check.expected);
             ok = false;
         }
     }
-    const u32 nearFloor = PixelAt(picture, 6.0f, -3.0f, 12.0f),
-              farFloor = PixelAt(picture, 25.0f, -3.0f, 95.0f);
+    const u32 nearFloor = DemoPixelAt(picture, {6.0f, -3.0f, 12.0f}) & 0xFFFFFF,
+              farFloor = DemoPixelAt(picture, {25.0f, -3.0f, 95.0f}) & 0xFFFFFF;
     if (!Near(farFloor, 0x99B2CC) || Near(nearFloor, farFloor)) {
         std::fprintf(stderr, "rdemo: the floor does not fade into the fog (%06x near, %06x far)\n", nearFloor,
                      farFloor);

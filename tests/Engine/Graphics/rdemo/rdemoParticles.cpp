@@ -18,32 +18,14 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <numbers>
 
 namespace {
 
 constexpr u32 kSky = 0xFF203048;
 const maVector3d kSource(0.0f, -1.5f, 12.0f);
 
-maMatrix4d Projection() {
-    const f32 near = 1.0f, far = 200.0f;
-    const f32 yScale = 1.0f / std::tan(std::numbers::pi_v<f32> / 6.0f);
-    const f32 xScale = yScale * static_cast<f32>(kDemoHeight) / static_cast<f32>(kDemoWidth);
-    return {xScale, 0, 0, 0, 0, yScale, 0, 0, 0, 0, far / (far - near), 1, 0, 0, -near * far / (far - near),
-            0};
-}
-
-u32 PixelAt(const std::vector<u32>& picture, const maVector3d& p) {
-    const maMatrix4d m = Projection();
-    const i32 column = static_cast<i32>((p.x * m.m[0] / p.z + 1.0f) * 0.5f * kDemoWidth);
-    const i32 row = static_cast<i32>((1.0f - p.y * m.m[5] / p.z) * 0.5f * kDemoHeight);
-    return picture[static_cast<size_t>(row * kDemoWidth + column)];
-}
-
 fsLocator ParticleFile(const char* name) {
-    fsLocator locator;
-    fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/Data/Effects/Particle/" + name).c_str(), locator);
-    return locator;
+    return DemoInData(std::string("Data/Effects/Particle/") + name);
 }
 
 } // namespace
@@ -81,7 +63,7 @@ std::vector<u32> DrawParticlesScene(u32 seed, f32 seconds) {
     for (f32 time = 0.0f; time <= seconds; time += 1.0f / 30.0f)
         generator->Update(time);
 
-    maMatrix4d projection = Projection();
+    maMatrix4d projection = DemoProjection();
     projection.Scale(-1.0f, 1.0f, 1.0f);
     g3dRenderer::SetProjectionMatrix(projection);
     g3dRenderer::SetViewMatrix(maMatrix4d());
@@ -90,7 +72,7 @@ std::vector<u32> DrawParticlesScene(u32 seed, f32 seconds) {
     g3dRenderer::RenderFrame(seconds);
     std::vector<u32> picture = DemoReadBackBuffer();
 
-    const u32 flamePixel = PixelAt(picture, kSource + maVector3d(0.0f, 1.0f, 0.0f));
+    const u32 flamePixel = DemoPixelAt(picture, kSource + maVector3d(0.0f, 1.0f, 0.0f));
     const bool warm = ((flamePixel >> 16) & 0xFF) > ((kSky >> 16) & 0xFF) + 60;
     if (!warm)
         std::fprintf(stderr, "rdemo: no flame above the source (%06x)\n", flamePixel & 0xFFFFFF);

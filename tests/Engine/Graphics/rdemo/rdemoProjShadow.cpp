@@ -124,18 +124,11 @@ std::vector<u32> DrawProjShadowScene() {
         box.SetPosition(start + maVector3d(kMove, 0, 0));
         second = DrawShadowFrame(box, *target, flat, viewer);
         const u32 after = Brightness(second, moved), left = Brightness(second, shadow);
-        const struct {
-            const char* what;
-            bool ok;
-        } checks[] = {
-            {"the ground under the box is darker than away from it", under + 60 < clear},
-            {"the shadow moves with the box to +x", after + 60 < before && left > under + 60},
-        };
-        for (const auto& check : checks)
-            if (!check.ok) {
-                std::fprintf(stderr, "rdemo: not so: %s\n", check.what);
-                ok = false;
-            }
+        ok = DemoAllHold({
+                 {"the ground under the box is darker than away from it", under + 60 < clear},
+                 {"the shadow moves with the box to +x", after + 60 < before && left > under + 60},
+             }) &&
+             ok;
         std::fprintf(stderr, "rdemo: shadow %u, clear ground %u; after the move: shadow %u, old place %u\n",
                      under, clear, after, left);
         scClearProjectedTexture();

@@ -21,39 +21,17 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <numbers>
 
 namespace {
 
 constexpr u32 kSky = 0xFF203048;
 const maVector3d kPlace(0.0f, -1.0f, 8.0f);
 
-maMatrix4d Projection() {
-    const f32 near = 1.0f, far = 200.0f;
-    const f32 yScale = 1.0f / std::tan(std::numbers::pi_v<f32> / 6.0f);
-    const f32 xScale = yScale * static_cast<f32>(kDemoHeight) / static_cast<f32>(kDemoWidth);
-    return {xScale, 0, 0, 0, 0, yScale, 0, 0, 0, 0, far / (far - near), 1, 0, 0, -near * far / (far - near),
-            0};
-}
-
-u32 PixelAt(const std::vector<u32>& picture, const maVector3d& p) {
-    const maMatrix4d m = Projection();
-    const i32 column = static_cast<i32>((p.x * m.m[0] / p.z + 1.0f) * 0.5f * kDemoWidth);
-    const i32 row = static_cast<i32>((1.0f - p.y * m.m[5] / p.z) * 0.5f * kDemoHeight);
-    return picture[static_cast<size_t>(row * kDemoWidth + column)];
-}
-
-fsLocator InData(const std::string& relative) {
-    fsLocator locator;
-    fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/" + relative).c_str(), locator);
-    return locator;
-}
-
 } // namespace
 
 std::vector<u32> DrawPropScene(const std::string& theme, const std::string& name, f32 seconds) {
-    fsAddRootDirectory(coRootText, InData("Data/Text/Eng"));
-    fsAddRootDirectory(coRootEffects, InData("Data/Effects"));
+    fsAddRootDirectory(coRootText, DemoInData("Data/Text/Eng"));
+    fsAddRootDirectory(coRootEffects, DemoInData("Data/Effects"));
     g3dFragmentManager::Initialize();
     g3dTextureManager::Initialize();
     g3dRenderer::Initialize();
@@ -61,7 +39,7 @@ std::vector<u32> DrawPropScene(const std::string& theme, const std::string& name
     maRandomSeed(1);
 
     auto prop = std::make_unique<coPropTemplate>(envString(name.c_str()), envString(), false);
-    prop->Load(InData("Themes/" + theme));
+    prop->Load(DemoInData("Themes/" + theme));
     std::vector<g3dModel*> models;
     std::vector<std::unique_ptr<scSpriteGroupParticleGenerator>> generators;
     maMatrix4d place;
@@ -106,7 +84,7 @@ std::vector<u32> DrawPropScene(const std::string& theme, const std::string& name
         for (auto& generator : generators)
             generator->Update(time);
 
-    maMatrix4d projection = Projection();
+    maMatrix4d projection = DemoProjection();
     projection.Scale(-1.0f, 1.0f, 1.0f);
     g3dRenderer::SetProjectionMatrix(projection);
     g3dRenderer::SetViewMatrix(maMatrix4d());
@@ -115,7 +93,7 @@ std::vector<u32> DrawPropScene(const std::string& theme, const std::string& name
     g3dRenderer::RenderFrame(seconds);
     std::vector<u32> picture = DemoReadBackBuffer();
 
-    const u32 base = PixelAt(picture, kPlace + maVector3d(0.0f, 0.2f, 0.0f));
+    const u32 base = DemoPixelAt(picture, kPlace + maVector3d(0.0f, 0.2f, 0.0f));
     const bool found = (base & 0xFFFFFF) != (kSky & 0xFFFFFF);
     if (!found)
         std::fprintf(stderr, "rdemo: no prop at its place (%06x)\n", base & 0xFFFFFF);

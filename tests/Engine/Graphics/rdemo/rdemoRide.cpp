@@ -14,28 +14,12 @@
 #include "rdemo.h"
 #include "rdemoCoaster.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
 
 constexpr int kCarsPerTrain = 4;
 constexpr f32 kStep = 1.0f / 30.0f;
-
-fsLocator InData(const char* relative) {
-    fsLocator locator;
-    fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/" + relative).c_str(), locator);
-    return locator;
-}
-
-// Where a world point lands in the picture, clamped to it.
-u32 PixelAt(const std::vector<u32>& picture, const maVector3d& world) {
-    f32 screen[4];
-    g3dRenderer::ProjectToScreen(world, screen);
-    const i32 x = std::clamp(static_cast<i32>(screen[0]), 0, kDemoWidth - 1);
-    const i32 y = std::clamp(static_cast<i32>(screen[1]), 0, kDemoHeight - 1);
-    return picture[static_cast<size_t>(y * kDemoWidth + x)];
-}
 
 // The cars on the track after the ride has run for the seconds; the track alone as the reference.
 bool CarsShow(DemoCoaster& coaster, const coRideCars& cars, f32 seconds, std::vector<u32>& picture) {
@@ -53,7 +37,7 @@ bool CarsShow(DemoCoaster& coaster, const coRideCars& cars, f32 seconds, std::ve
     const maVector3d lead = cars.GetCars().front()->GetBoundingBox().GetCenter();
     coSetCarsVisible(false);
     const std::vector<u32> trackOnly = coaster.Frame();
-    const u32 withCar = PixelAt(picture, lead), without = PixelAt(trackOnly, lead);
+    const u32 withCar = DemoPixelOf(picture, lead), without = DemoPixelOf(trackOnly, lead);
     if ((withCar & 0xFFFFFF) == (without & 0xFFFFFF)) {
         std::fprintf(stderr, "rdemo: nothing drawn at the lead car (%06x)\n", withCar & 0xFFFFFF);
         return false;
@@ -64,8 +48,8 @@ bool CarsShow(DemoCoaster& coaster, const coRideCars& cars, f32 seconds, std::ve
 } // namespace
 
 std::vector<u32> DrawRideScene(const std::string& type, f32 seconds) {
-    fsAddRootDirectory(coRootThemes, InData("Themes"));
-    fsAddRootDirectory(coRootEffects, InData("Data/Effects"));
+    fsAddRootDirectory(coRootThemes, DemoInData("Themes"));
+    fsAddRootDirectory(coRootEffects, DemoInData("Data/Effects"));
     coSetThemeName("Ironvale");
     std::vector<u32> picture;
     bool shown = false;

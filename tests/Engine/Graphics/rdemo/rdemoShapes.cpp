@@ -15,21 +15,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <numbers>
 
 namespace {
 
 constexpr i32 kHalf = kDemoWidth / 2;
 constexpr u32 kClear = 0xFF203040;
-
-// Looking down +z from the origin, 60 degrees high, for a half of the back buffer.
-maMatrix4d Projection() {
-    const f32 near = 1.0f, far = 100.0f;
-    const f32 yScale = 1.0f / std::tan(std::numbers::pi_v<f32> / 6.0f);
-    const f32 xScale = yScale * static_cast<f32>(kDemoHeight) / static_cast<f32>(kHalf);
-    return {xScale, 0, 0, 0, 0, yScale, 0, 0, 0, 0, far / (far - near), 1, 0, 0, -near * far / (far - near),
-            0};
-}
 
 maMatrix4d Place(f32 turn, f32 tilt, f32 y) {
     maMatrix4d spin, lean, at;
@@ -55,7 +45,7 @@ bool DrawShapes(const g3dFragment* const shapes[3], i32 left) {
     const plD3dViewport half{static_cast<u32>(left), 0, kHalf, kDemoHeight, 0.0f, 1.0f};
     g_pdevice->SetViewport(&half);
     g_pdevice->Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, kClear, 1.0f, 0);
-    const maMatrix4d projection = Projection();
+    const maMatrix4d projection = DemoProjection(100.0f, kHalf);
     const maMatrix4d view;
     g_pdevice->SetTransform(plD3dTs::Projection, &projection);
     g_pdevice->SetTransform(plD3dTs::View, &view);

@@ -79,14 +79,6 @@ class DemoTextureLoader : public g3dTextureLoader {
     std::map<std::string, std::unique_ptr<g3dPlainTexture>> m_textures;
 };
 
-u32 PixelOf(const std::vector<u32>& picture, const maVector3d& world) {
-    f32 screen[4];
-    g3dRenderer::ProjectToScreen(world, screen);
-    const i32 x = std::clamp(static_cast<i32>(screen[0]), 0, kDemoWidth - 1);
-    const i32 y = std::clamp(static_cast<i32>(screen[1]), 0, kDemoHeight - 1);
-    return picture[static_cast<size_t>(y * kDemoWidth + x)];
-}
-
 bool IsSky(u32 pixel) {
     for (int i = 0; i < 3; ++i)
         if (std::abs(static_cast<int>((pixel >> (16 - 8 * i)) & 0xFF) - static_cast<int>(kSky[i])) > 8)
@@ -105,12 +97,6 @@ int Brightening(u32 pixel) {
     for (int i = 0; i < 3; ++i)
         gain = std::max(gain, static_cast<int>((pixel >> (16 - 8 * i)) & 0xFF) - static_cast<int>(kSky[i]));
     return gain;
-}
-
-fsLocator Locator(const std::filesystem::path& path) {
-    fsLocator locator;
-    fsLocatorFromNativePath(path.string().c_str(), locator);
-    return locator;
 }
 
 // The mean skinned position of the tube's top ring, in the tube's own space.
@@ -166,7 +152,7 @@ std::vector<u32> DrawSkinScene(f32 time) {
     mayModelParts parts;
     mayMesh bind;
     std::unique_ptr<scJoint> joints;
-    mayReadSingleSkin(Locator(folder / "skintube.mx"), *textures, parts, bind, joints);
+    mayReadSingleSkin(DemoLocator(folder / "skintube.mx"), *textures, parts, bind, joints);
     g3dFragment* skin = g3dFragmentManager::CreateFragmentPNT(
         bind.positions.data(), bind.normals.data(), static_cast<u32>(bind.positions.size()),
         bind.indices.data(), static_cast<u32>(bind.indices.size()), tubeMaterials, nullptr, 1, true);
@@ -174,7 +160,7 @@ std::vector<u32> DrawSkinScene(f32 time) {
     tube->SetJointTree(std::move(joints));
     mayAnimationTree bendTree;
     mayAnimationTracks bendTracks;
-    mayReadAnimation(Locator(folder / "skintubebend.mx"), bendTree, bendTracks);
+    mayReadAnimation(DemoLocator(folder / "skintubebend.mx"), bendTree, bendTracks);
     scGeoFrameAnimation bend(bendTree.root.get());
     tube->SetPosition(kTubePlace);
     tube->PlayAnimation(bend, 0);
@@ -182,7 +168,7 @@ std::vector<u32> DrawSkinScene(f32 time) {
 
     // The arm, its forearm kept one unit up and swung about z over two seconds.
     g3dHFragment armRoot;
-    mayReadHierarchy(Locator(folder / "arm.mhx"), *textures, armRoot, parts, nullptr);
+    mayReadHierarchy(DemoLocator(folder / "arm.mhx"), *textures, armRoot, parts, nullptr);
     anKeyData<maVector3d> forearmPositions;
     forearmPositions.AddKey(0, {0, 1, 0});
     anKeyData<maRotation> forearmTurns;
@@ -233,29 +219,20 @@ std::vector<u32> DrawSkinScene(f32 time) {
     const maVector3d tip = TipOf(*tube, bind) + kTubePlace;
     maMatrix4d forearm;
     arm->GetModel()->GetNode()->GetChild(0)->GetChild(0)->GetWorldMatrix(forearm);
-    const u32 tipPixel = PixelOf(picture, tip),
-              straightPixel = PixelOf(picture, kTubePlace + maVector3d(0, 1.95f, 0)),
-              forearmPixel = PixelOf(picture, forearm.TransformPoint({0, 0.5f, 0})),
-              sunPixel = PixelOf(picture, kSun),
+    const u32 tipPixel = DemoPixelOf(picture, tip),
+              straightPixel = DemoPixelOf(picture, kTubePlace + maVector3d(0, 1.95f, 0)),
+              forearmPixel = DemoPixelOf(picture, forearm.TransformPoint({0, 0.5f, 0})),
+              sunPixel = DemoPixelOf(picture, kSun),
               ringPixel =
                   picture[static_cast<size_t>(kDemoHeight / 2 * kDemoWidth + kDemoWidth / 2 + kRingRadius)];
-    const struct {
-        const char* what;
-        bool ok;
-    } checks[] = {
+    const bool ok = DemoAllHold({
         {"the tube's tip is bent aside", std::abs(tip.x - kTubePlace.x) > 0.3f},
         {"the bent tip is drawn", IsTube(tipPixel)},
         {"the straight tube's tip is empty", !IsTube(straightPixel)},
         {"the swung forearm is drawn", !IsSky(forearmPixel)},
         {"the flare glows on the sun", Brightening(sunPixel) > 60},
         {"the flare's ring lies around the centre", Brightening(ringPixel) > 40},
-    };
-    bool ok = true;
-    for (const auto& check : checks)
-        if (!check.ok) {
-            std::fprintf(stderr, "rdemo: not so: %s\n", check.what);
-            ok = false;
-        }
+    });
     std::fprintf(stderr, "rdemo: tip (%.2f, %.2f) %06x, straight %06x, forearm %06x, sun %06x, ring %06x\n",
                  tip.x, tip.y, tipPixel & 0xFFFFFF, straightPixel & 0xFFFFFF, forearmPixel & 0xFFFFFF,
                  sunPixel & 0xFFFFFF, ringPixel & 0xFFFFFF);

@@ -115,12 +115,6 @@ bool WriteFiles(const std::filesystem::path& folder) {
            WriteFile(folder / "book.tuv", FlipBook());
 }
 
-fsLocator Locator(const std::filesystem::path& path) {
-    fsLocator locator;
-    fsLocatorFromNativePath(path.string().c_str(), locator);
-    return locator;
-}
-
 // A quad over pixels [x, x + width) x [y, y + height), its texels centred on the pixels.
 void Quad(const g3dTexture* texture, f32 x, f32 y, f32 width, f32 height, u32 colour = 0xFFFFFFFF,
           f32 u0 = 0.0f, f32 v0 = 0.0f, f32 u1 = 1.0f, f32 v1 = 1.0f) {
@@ -203,12 +197,12 @@ std::vector<u32> DrawTexturesScene() {
     namespace tm = g3dTextureManager;
     const g2dFont font = g2dFont::Get("Arial", 24);
     Textures textures;
-    textures.picture = tm::LoadPlainTexture(Locator(folder / "picture.bmp"), 0, 0);
-    textures.sprite = tm::LoadPlainTexture(Locator(folder / "sprite.png"), 0, 0);
-    textures.stripes = tm::LoadMipTexture(Locator(folder / "stripes.png"), 0, 0);
+    textures.picture = tm::LoadPlainTexture(DemoLocator(folder / "picture.bmp"), 0, 0);
+    textures.sprite = tm::LoadPlainTexture(DemoLocator(folder / "sprite.png"), 0, 0);
+    textures.stripes = tm::LoadMipTexture(DemoLocator(folder / "stripes.png"), 0, 0);
     textures.text = tm::CreateTextTextureRuns({font, font}, {"Loopvane", "textures\nand text"}, {0, 120},
                                               {{255, 210, 60}, {120, 200, 255}}, 256, 64);
-    textures.book = tm::LoadUVATexture(Locator(folder / "book.tuv"), 0, 0);
+    textures.book = tm::LoadUVATexture(DemoLocator(folder / "book.tuv"), 0, 0);
 
     // Ten frames give the first frame rate; the backquote shows the debug lines.
     g2dScreen::SetShowFps(true);

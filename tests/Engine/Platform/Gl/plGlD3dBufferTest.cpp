@@ -17,13 +17,6 @@ namespace {
 constexpr u32 kWorld = plD3dFvf::Xyz | plD3dFvf::Diffuse;
 constexpr u32 kScreen = plD3dFvf::XyzRhw | plD3dFvf::Diffuse;
 
-template <class T> void Write(plD3dBuffer& buffer, const std::vector<T>& values, u32 flags = 0) {
-    u8* data = nullptr;
-    ASSERT_EQ(buffer.Lock(0, 0, &data, flags), plD3dErr::Ok);
-    std::memcpy(data, values.data(), values.size() * sizeof(T));
-    ASSERT_EQ(buffer.Unlock(), plD3dErr::Ok);
-}
-
 // What the buffer object holds.
 std::vector<u8> Stored(plGlD3dDevice& device, const plD3dBuffer& buffer) {
     std::vector<u8> bytes(buffer.Desc().size);
@@ -41,9 +34,9 @@ template <class T> std::vector<u8> Bytes(const std::vector<T>& values) {
 
 } // namespace
 
-TEST(plGlD3dBuffer, BuffersHoldWhatTheUnlocksWroteAndDrawAsMemoryDoes) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+using plGlD3dBufferTest = plGlDeviceTest;
+
+TEST_F(plGlD3dBufferTest, BuffersHoldWhatTheUnlocksWroteAndDrawAsMemoryDoes) {
     auto& device = static_cast<plGlD3dDevice&>(*gl.device);
     device.SetRenderState(plD3dRs::ZEnable, 0);
     device.SetRenderState(plD3dRs::CullMode, plD3dCull::None);
@@ -132,9 +125,7 @@ TEST(plGlD3dBuffer, BuffersHoldWhatTheUnlocksWroteAndDrawAsMemoryDoes) {
     EXPECT_EQ(device.Present(), plD3dErr::Ok);
 }
 
-TEST(plGlD3dBuffer, RepeatedDrawsKeepTheirArraysUntilOtherCodeMovesThem) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dBufferTest, RepeatedDrawsKeepTheirArraysUntilOtherCodeMovesThem) {
     auto& device = static_cast<plGlD3dDevice&>(*gl.device);
     device.SetRenderState(plD3dRs::ZEnable, 0);
     device.SetRenderState(plD3dRs::CullMode, plD3dCull::None);

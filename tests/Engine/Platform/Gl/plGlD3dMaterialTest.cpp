@@ -57,9 +57,9 @@ void DrawQuad(GlDevice& gl, f32 z, f32 half) {
 
 } // namespace
 
-TEST(plGlD3dMaterial, StagesFogTransformsAndBlendingGiveTheirPixels) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+using plGlD3dMaterialTest = plGlDeviceTest;
+
+TEST_F(plGlD3dMaterialTest, StagesFogTransformsAndBlendingGiveTheirPixels) {
     plD3dTexture* grey = MakeTexture(gl, {0x80808080});
     plD3dTexture* red = MakeTexture(gl, {0x40FF0000});
     plD3dTexture* two = MakeTexture(gl, {0xFFFF0000, 0xFF00FF00});

@@ -24,6 +24,8 @@ std::vector<ScreenVertex> ClockwiseOnScreen(f32 z = 0.5f) {
 
 } // namespace
 
+using plGlD3dTest = plGlDeviceTest;
+
 TEST(plGlD3d, TheFactoryNamesTheRendererAndListsModesAtBothDepths) {
     plSdlWindowHost window;
     plGlD3d factory(window);
@@ -53,9 +55,7 @@ TEST(plGlD3d, TheFactoryNamesTheRendererAndListsModesAtBothDepths) {
     EXPECT_EQ(d3d->Release(), 0u);
 }
 
-TEST(plGlD3d, ClearsAreExactAndRowsKeepTheDeviceOrder) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dTest, ClearsAreExactAndRowsKeepTheDeviceOrder) {
     ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF123456, 1.0f, 0), plD3dErr::Ok);
     const plD3dRect top{0, 0, static_cast<i32>(kSize), 4};
     ASSERT_EQ(gl.device->Clear(1, &top, plD3dClear::Target, 0xFFFF0000, 1.0f, 0), plD3dErr::Ok);
@@ -100,9 +100,7 @@ TEST(plGlD3d, ClearsAreExactAndRowsKeepTheDeviceOrder) {
     front->Release();
 }
 
-TEST(plGlD3d, SquaresCoverThePixelsWhoseCentresTheyHold) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dTest, SquaresCoverThePixelsWhoseCentresTheyHold) {
     gl.device->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
     // Pixel centres lie on integer coordinates; an edge through a centre takes it on the top and left.
     const struct {
@@ -136,9 +134,7 @@ TEST(plGlD3d, SquaresCoverThePixelsWhoseCentresTheyHold) {
         }
 }
 
-TEST(plGlD3d, CullingFollowsTheWindingOnTheScreen) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dTest, CullingFollowsTheWindingOnTheScreen) {
     // Top left, top right, bottom left in clip space (y up): clockwise on the screen too.
     const std::vector<WorldVertex> world = {
         {-1, 1, 0.5f, kWhite}, {1, 1, 0.5f, kWhite}, {-1, -1, 0.5f, kWhite}};
@@ -159,9 +155,7 @@ TEST(plGlD3d, CullingFollowsTheWindingOnTheScreen) {
         }
 }
 
-TEST(plGlD3d, ClearsIgnoreTheDepthAndColourWriteStates) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dTest, ClearsIgnoreTheDepthAndColourWriteStates) {
     gl.device->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
     gl.device->SetRenderState(plD3dRs::ZWriteEnable, 0);
     gl.device->SetRenderState(plD3dRs::ColorWriteEnable, 0);
@@ -176,9 +170,7 @@ TEST(plGlD3d, ClearsIgnoreTheDepthAndColourWriteStates) {
     }
 }
 
-TEST(plGlD3d, AMovieBetweenTwoFramesLeavesTheSecondAsTheFirst) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dTest, AMovieBetweenTwoFramesLeavesTheSecondAsTheFirst) {
     // A moved and scaled triangle, culled and depth-tested: any state lost would show.
     maMatrix4d world;
     world.SetScale(0.5f, 0.5f, 1.0f);
@@ -211,9 +203,7 @@ TEST(plGlD3d, AMovieBetweenTwoFramesLeavesTheSecondAsTheFirst) {
     EXPECT_EQ(frame(), first);
 }
 
-TEST(plGlD3d, AResetWhoseBackBufferCannotBeMadeLeavesTheDeviceWaitingForAnother) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dTest, AResetWhoseBackBufferCannotBeMadeLeavesTheDeviceWaitingForAnother) {
     plD3dCaps caps;
     gl.device->GetDeviceCaps(&caps);
     plD3dPresentParameters tooWide = gl.params;

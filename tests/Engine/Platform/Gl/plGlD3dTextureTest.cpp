@@ -53,9 +53,9 @@ plD3dTexture* MakeTexture(GlDevice& gl, u32 width, u32 height, u32 levels, plD3d
 
 } // namespace
 
-TEST(plGlD3dTexture, EveryLayoutIsDrawnAsItsTexelsSay) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+using plGlD3dTextureTest = plGlDeviceTest;
+
+TEST_F(plGlD3dTextureTest, EveryLayoutIsDrawnAsItsTexelsSay) {
     const struct {
         plD3dFormat format;
         u32 texels[2];
@@ -88,9 +88,7 @@ TEST(plGlD3dTexture, EveryLayoutIsDrawnAsItsTexelsSay) {
     }
 }
 
-TEST(plGlD3dTexture, SmallerDrawsTakeSmallerLevelsAndRenderTargetsHaveAFrameBuffer) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dTextureTest, SmallerDrawsTakeSmallerLevelsAndRenderTargetsHaveAFrameBuffer) {
     // Drivers that do not tell (Mesa) count as 256 MiB: no world texture loses levels for want of memory.
     EXPECT_GE(gl.device->GetAvailableTextureMem(), 18874368u);
     plD3dTexture* texture = MakeTexture(gl, 8, 8, 0, plD3dFormat::X8R8G8B8);
@@ -138,9 +136,7 @@ TEST(plGlD3dTexture, SmallerDrawsTakeSmallerLevelsAndRenderTargetsHaveAFrameBuff
     EXPECT_EQ(gl.Read()[kSize + 1], 0xFF204060u);
 }
 
-TEST(plGlD3dTexture, StagesCombineTextureColourAndFactorAsTheyAreSet) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dTextureTest, StagesCombineTextureColourAndFactorAsTheyAreSet) {
     plD3dTexture* texture = MakeTexture(gl, 1, 1, 1, plD3dFormat::A8R8G8B8);
     plD3dLockedRect locked;
     ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), plD3dErr::Ok);
@@ -170,9 +166,7 @@ TEST(plGlD3dTexture, StagesCombineTextureColourAndFactorAsTheyAreSet) {
     EXPECT_EQ(texture->Release(), 0u);
 }
 
-TEST(plGlD3dTexture, FontsDrawTheirGlyphsInTheColourGiven) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dTextureTest, FontsDrawTheirGlyphsInTheColourGiven) {
     plFreeTypeFonts fonts;
     plInstallServices({.fonts = &fonts});
     const plFontHandle handle = fonts.CreateFont("Arial", 16);
@@ -199,9 +193,7 @@ TEST(plGlD3dTexture, FontsDrawTheirGlyphsInTheColourGiven) {
     plInstallServices({});
 }
 
-TEST(plGlD3dTexture, ATargetTextureIsDrawnInRowOrderWithTheDepthBuffer) {
-    GlDevice gl;
-    ASSERT_NE(gl.device, nullptr);
+TEST_F(plGlD3dTextureTest, ATargetTextureIsDrawnInRowOrderWithTheDepthBuffer) {
     plD3dTexture* target = nullptr;
     ASSERT_EQ(gl.device->CreateTexture(16, 16, 1, plD3dUsage::RenderTarget, plD3dFormat::X8R8G8B8,
                                        plD3dPool::Default, &target),

@@ -3,6 +3,7 @@
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
+#include "Engine/Platform/Unit/plD3dTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -37,12 +38,6 @@ class GlDevice {
     GlDevice() {
         EXPECT_TRUE(m_window.CreateWindow(0, 0, kSize, kSize, u"gl"));
         d3d = m_factory.Create();
-        params.windowed = true;
-        params.backBufferWidth = kSize;
-        params.backBufferHeight = kSize;
-        params.enableAutoDepthStencil = true;
-        params.autoDepthStencilFormat = plD3dFormat::D16;
-        params.swapEffect = plD3dSwapEffect::Discard;
         EXPECT_EQ(
             d3d->CreateDevice(0, plD3dDevType::Hal, plD3dCreate::HardwareVertexProcessing, &params, &device),
             plD3dErr::Ok);
@@ -88,9 +83,15 @@ class GlDevice {
 
     plD3d* d3d = nullptr;
     plD3dDevice* device = nullptr;
-    plD3dPresentParameters params;
+    plD3dPresentParameters params = Windowed(kSize, kSize);
     plSdlWindowHost m_window;
 
   private:
     plGlD3d m_factory{m_window};
+};
+
+// Each test on a device of its own; without one the test stops at the start.
+struct plGlDeviceTest : ::testing::Test {
+    void SetUp() override { ASSERT_NE(gl.device, nullptr); }
+    GlDevice gl;
 };

@@ -1,6 +1,9 @@
 #pragma once
 // Fixtures for the MP3 and movie tests, made at test time with the platform's encoders.
+#include "Engine/Platform/Media/plMovieSource.h"
 #include "Engine/Platform/MediaWriter/plMediaWriter.h"
+
+#include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
@@ -35,6 +38,17 @@ inline std::array<u8, 3> plBarColour(u32 bar) {
     static constexpr u8 bars[8][3] = {{255, 255, 255}, {255, 255, 0}, {0, 255, 255}, {0, 255, 0},
                                       {255, 0, 255},   {255, 0, 0},   {0, 0, 255},   {0, 0, 0}};
     return {bars[bar][0], bars[bar][1], bars[bar][2]};
+}
+
+// The colour in the middle of each bar of a frame, within a tolerance for the codec's losses.
+inline void plExpectColourBars(const plVideoFrame& frame) {
+    for (u32 bar = 0; bar < 8; ++bar) {
+        const u32 x = bar * frame.width / 8 + frame.width / 16;
+        const u8* pixel = &frame.rgba[(static_cast<size_t>(frame.height / 2) * frame.width + x) * 4];
+        const auto expected = plBarColour(bar);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(pixel[c], expected[c], 24) << "bar " << bar << " channel " << c;
+    }
 }
 
 inline std::vector<u8> plColourBars(u32 width, u32 height) {

@@ -4,21 +4,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// The colour in the middle of bar b of a frame, within a tolerance for the codec's losses.
-void ExpectBars(const plVideoFrame& frame) {
-    for (u32 bar = 0; bar < 8; ++bar) {
-        const u32 x = bar * frame.width / 8 + frame.width / 16;
-        const u8* pixel = &frame.rgba[(static_cast<size_t>(frame.height / 2) * frame.width + x) * 4];
-        const auto expected = plBarColour(bar);
-        for (int c = 0; c < 3; ++c)
-            EXPECT_NEAR(pixel[c], expected[c], 24) << "bar " << bar << " channel " << c;
-    }
-}
-
-} // namespace
-
 TEST(plMovieSource, DeliversEveryPictureInOrderWithItsSound) {
     const plTestFolder folder;
     const std::string path = folder.Path("bars.avi");
@@ -40,7 +25,7 @@ TEST(plMovieSource, DeliversEveryPictureInOrderWithItsSound) {
     while (source.ReadVideoFrame(frame)) {
         EXPECT_NEAR(frame.time, frames / 24.0, 1e-6);
         ASSERT_EQ(frame.rgba.size(), 64u * 48u * 4u);
-        ExpectBars(frame);
+        plExpectColourBars(frame);
         ++frames;
     }
     EXPECT_EQ(frames, 48u);

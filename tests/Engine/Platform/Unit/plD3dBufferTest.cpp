@@ -12,13 +12,6 @@ constexpr u32 kDynamic = plD3dUsage::Dynamic | plD3dUsage::WriteOnly;
 constexpr u32 kPnt = plD3dFvf::Xyz | plD3dFvf::Normal | plD3dFvf::Tex1; // 32 bytes
 constexpr u32 kDefault = plD3dPool::Default;
 
-template <class T> void Write(plD3dBuffer& buffer, const std::vector<T>& values, u32 flags = 0) {
-    u8* data = nullptr;
-    ASSERT_EQ(buffer.Lock(0, 0, &data, flags), plD3dErr::Ok);
-    std::memcpy(data, values.data(), values.size() * sizeof(T));
-    ASSERT_EQ(buffer.Unlock(), plD3dErr::Ok);
-}
-
 bool Garbled(const u8* bytes, size_t count) {
     return std::all_of(bytes, bytes + count, [](u8 b) { return b == plFakeD3dDevice::kWriteOnlyPattern; });
 }

@@ -7,6 +7,10 @@
 
 #include <cstring>
 
+struct plFakeD3dTest : ::testing::Test {
+    FakeDevice f;
+};
+
 TEST(plFakeD3d, CreationHonoursRefusalsAndFailures) {
     plFakeD3d factory;
     plInstallServices({.d3d = &factory});
@@ -42,8 +46,7 @@ TEST(plFakeD3d, CreationHonoursRefusalsAndFailures) {
     plInstallServices({});
 }
 
-TEST(plFakeD3d, LossThenNotResetUntilAResetSucceeds) {
-    FakeDevice f;
+TEST_F(plFakeD3dTest, LossThenNotResetUntilAResetSucceeds) {
     f.Fake().InjectLoss(2);
     EXPECT_EQ(f.device->TestCooperativeLevel(), plD3dErr::DeviceLost);
     EXPECT_EQ(f.device->Reset(&f.params), plD3dErr::DeviceLost);
@@ -71,8 +74,7 @@ TEST(plFakeD3d, LossThenNotResetUntilAResetSucceeds) {
     EXPECT_EQ(image->Release(), 0u);
 }
 
-TEST(plFakeD3d, ResetRestoresEveryDefaultState) {
-    FakeDevice f;
+TEST_F(plFakeD3dTest, ResetRestoresEveryDefaultState) {
     maMatrix4d moved;
     moved.SetTranslation(1.0f, 2.0f, 3.0f);
     const plD3dViewport corner{1, 1, 4, 4, 0.0f, 1.0f};
@@ -100,8 +102,7 @@ TEST(plFakeD3d, ResetRestoresEveryDefaultState) {
     EXPECT_EQ(viewport.height, 16u);
 }
 
-TEST(plFakeD3d, CopyRectsConvertsAndRefusesRectanglesOutside) {
-    FakeDevice f;
+TEST_F(plFakeD3dTest, CopyRectsConvertsAndRefusesRectanglesOutside) {
     plD3dSurface* image = nullptr;
     ASSERT_EQ(f.device->CreateImageSurface(2, 2, plD3dFormat::R5G6B5, &image), plD3dErr::Ok);
     plD3dLockedRect locked;
@@ -138,8 +139,7 @@ TEST(plFakeD3d, CopyRectsConvertsAndRefusesRectanglesOutside) {
     image->Release();
 }
 
-TEST(plFakeD3d, FrontBufferHoldsTheFramePresentedLast) {
-    FakeDevice f;
+TEST_F(plFakeD3dTest, FrontBufferHoldsTheFramePresentedLast) {
     plD3dSurface* image = nullptr;
     plD3dSurface* small = nullptr;
     plD3dSurface* back = nullptr;
@@ -163,8 +163,7 @@ TEST(plFakeD3d, FrontBufferHoldsTheFramePresentedLast) {
     image->Release();
 }
 
-TEST(plFakeD3d, DrawsWhoseCountsOverflowAreRefused) {
-    FakeDevice f;
+TEST_F(plFakeD3dTest, DrawsWhoseCountsOverflowAreRefused) {
     const f32 vertices[3][4] = {};
     const u16 indices[3] = {1, 2, 3};
     f.device->SetVertexShader(plD3dFvf::XyzRhw);
@@ -183,8 +182,7 @@ TEST(plFakeD3d, DrawsWhoseCountsOverflowAreRefused) {
     f.device->EndScene();
 }
 
-TEST(plFakeD3d, LightsAreKeptBelowTheLimitUntilAReset) {
-    FakeDevice f;
+TEST_F(plFakeD3dTest, LightsAreKeptBelowTheLimitUntilAReset) {
     plD3dDevice& device = *f.device;
     plD3dLight point;
     point.type = plD3dLightType::Point;
@@ -217,8 +215,7 @@ TEST(plFakeD3d, LightsAreKeptBelowTheLimitUntilAReset) {
     EXPECT_EQ(device.GetLight(7, &got), plD3dErr::InvalidCall);
 }
 
-TEST(plFakeD3d, RenderTargetsTakeTheirSizeAndTheDepthBufferWhereItFits) {
-    FakeDevice f;
+TEST_F(plFakeD3dTest, RenderTargetsTakeTheirSizeAndTheDepthBufferWhereItFits) {
     plD3dDevice& device = *f.device;
     const auto makeTexture = [&](u32 side, u32 levels, u32 usage, u32 pool) {
         plD3dTexture* texture = nullptr;
@@ -285,8 +282,7 @@ TEST(plFakeD3d, RenderTargetsTakeTheirSizeAndTheDepthBufferWhereItFits) {
     EXPECT_EQ(device.Reset(&f.params), plD3dErr::Ok);
 }
 
-TEST(plFakeD3d, TheCursorTakesUnlockedArgbImagesWithTheHotSpotInsideAndAResetForgetsIt) {
-    FakeDevice f;
+TEST_F(plFakeD3dTest, TheCursorTakesUnlockedArgbImagesWithTheHotSpotInsideAndAResetForgetsIt) {
     plD3dSurface* argb = nullptr;
     plD3dSurface* rgb = nullptr;
     ASSERT_EQ(f.device->CreateImageSurface(4, 2, plD3dFormat::A8R8G8B8, &argb), plD3dErr::Ok);

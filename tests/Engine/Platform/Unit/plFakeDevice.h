@@ -1,19 +1,9 @@
 #pragma once
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/plServices.h"
+#include "plD3dTestHelpers.h"
 
 #include <gtest/gtest.h>
-
-inline plD3dPresentParameters Windowed(u32 width, u32 height) {
-    plD3dPresentParameters params;
-    params.backBufferWidth = width;
-    params.backBufferHeight = height;
-    params.windowed = true;
-    params.enableAutoDepthStencil = true;
-    params.autoDepthStencilFormat = plD3dFormat::D16;
-    params.swapEffect = plD3dSwapEffect::Discard;
-    return params;
-}
 
 // The test factory installed and a windowed device of 32 x 16 on it.
 struct FakeDevice {

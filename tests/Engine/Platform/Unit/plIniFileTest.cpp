@@ -19,21 +19,19 @@ TEST(plIniFile, FindsTrimmedUnquotedValuesIgnoringCase) {
                         "k=v=w\r\n"
                         "[main]\r\n"
                         "Late=found only in the second Main\r\n");
-    std::string value;
-    EXPECT_TRUE(ini.Find("MAIN", "name", value));
-    EXPECT_EQ(value, "  spaced  ");
-    EXPECT_TRUE(ini.Find("main", "Single", value));
-    EXPECT_EQ(value, "x");
-    EXPECT_TRUE(ini.Find("main", "Mismatched", value));
-    EXPECT_EQ(value, "\"x'");
-    EXPECT_TRUE(ini.Find("main", "Empty", value));
-    EXPECT_EQ(value, "");
-    EXPECT_FALSE(ini.Find("main", "NoEquals", value));
-    EXPECT_TRUE(ini.Find("Sub\\Key", "K", value));
-    EXPECT_EQ(value, "v=w");
-    EXPECT_FALSE(ini.Find("main", "Late", value)); // the first section of a name wins
-    EXPECT_FALSE(ini.Find("", "top", value));
-    EXPECT_FALSE(ini.Find("none", "k", value));
+    // Late is in the second section called main: the first section of a name wins.
+    const struct {
+        const char *section, *key, *value; // value null: not found
+    } finds[] = {
+        {"MAIN", "name", "  spaced  "}, {"main", "Single", "x"},       {"main", "Mismatched", "\"x'"},
+        {"main", "Empty", ""},          {"main", "NoEquals", nullptr}, {"Sub\\Key", "K", "v=w"},
+        {"main", "Late", nullptr},      {"", "top", nullptr},          {"none", "k", nullptr}};
+    std::string value; // carried over, so that each find must set it
+    for (const auto& f : finds) {
+        EXPECT_EQ(ini.Find(f.section, f.key, value), f.value != nullptr) << f.key;
+        if (f.value)
+            EXPECT_EQ(value, f.value) << f.key;
+    }
     EXPECT_EQ(ini.GetSections(), (std::vector<std::string>{"Main", "sub\\key", "main"}));
 }
 
@@ -57,15 +55,19 @@ TEST(plIniReader, DefaultsRelativeNamesAndTheBufferSize) {
     const plTestFolder folder;
     folder.Write("a.ini", "[S]\nk=value\n");
     const plIniReader reader(folder.Path());
-    std::string out;
-    EXPECT_EQ(reader.GetPrivateProfileString("s", "K", "dflt", out, 1024, "a.ini"), 5u);
-    EXPECT_EQ(out, "value");
-    EXPECT_EQ(reader.GetPrivateProfileString("S", "k", "dflt", out, 4, folder.Path("a.ini")), 3u);
-    EXPECT_EQ(out, "val");
-    EXPECT_EQ(reader.GetPrivateProfileString("S", "other", "dflt", out, 1024, "a.ini"), 4u);
-    EXPECT_EQ(out, "dflt");
-    EXPECT_EQ(reader.GetPrivateProfileString("S", "k", "dflt", out, 1024, "missing.ini"), 4u);
-    EXPECT_EQ(out, "dflt");
-    EXPECT_EQ(reader.GetPrivateProfileString("S", "k", "dflt", out, 0, "a.ini"), 0u);
-    EXPECT_EQ(out, "");
+    const struct {
+        const char *section, *key;
+        u32 size;
+        std::string file, out;
+    } reads[] = {{"s", "K", 1024, "a.ini", "value"},
+                 {"S", "k", 4, folder.Path("a.ini"), "val"},
+                 {"S", "other", 1024, "a.ini", "dflt"},
+                 {"S", "k", 1024, "missing.ini", "dflt"},
+                 {"S", "k", 0, "a.ini", ""}};
+    std::string out; // carried over, so that each read must set it
+    for (const auto& r : reads) {
+        EXPECT_EQ(reader.GetPrivateProfileString(r.section, r.key, "dflt", out, r.size, r.file),
+                  r.out.size());
+        EXPECT_EQ(out, r.out) << r.key << " " << r.size;
+    }
 }
