@@ -226,10 +226,20 @@ void coKeyboardDialog::TypeOneEvent(xuiOrderedKeyboard& page) {
     m_field->SetText(envString(text.c_str()));
 }
 
+void coKeyboardDialog::JudgeText() {
+    const envString text = GetText();
+    if (m_judged && text == m_judgedText)
+        return;
+    m_judgedText = text;
+    m_judged = true;
+    m_tooWide = IsTooWide();
+    m_nameAllowed = CanBeAName(text);
+}
+
 void coKeyboardDialog::Think() {
-    const bool tooWide = IsTooWide();
-    if (tooWide != m_textFull)
-        SetTextFull(tooWide);
+    JudgeText();
+    if (m_tooWide != m_textFull)
+        SetTextFull(m_tooWide);
     if (xuiOrderedKeyboard* page = m_selector->GetCurrentKeyboard()) {
         const bool hasText = GetText().GetLength() > 0;
         for (u32 id : {kBackspaceKey, kClearKey})
@@ -238,11 +248,12 @@ void coKeyboardDialog::Think() {
         DriveRealKeys(*page);
         TypeOneEvent(*page);
     }
-    const bool usable = CanBeAName(GetText());
-    GetOk()->SetEnabled(usable);
+    JudgeText();
+    GetOk()->SetEnabled(m_nameAllowed);
     // Return on a name the game cannot take is refused aloud; the keyboard stays up to mend it.
     const inKeyboard* keys = inDeviceManager::GetKeyboard(0);
-    if (!usable && keys && (keys->WasKeyReleased(inKeyReturn) || keys->WasKeyReleased(inKeyNumpadEnter)))
+    if (!m_nameAllowed && keys &&
+        (keys->WasKeyReleased(inKeyReturn) || keys->WasKeyReleased(inKeyNumpadEnter)))
         coPlaySoundEffect(kErrorSound);
     guiContainer::Think();
 }

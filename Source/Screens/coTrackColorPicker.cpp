@@ -16,6 +16,8 @@ namespace {
 
 constexpr const char* kScript = "uitc";
 constexpr const char* kTexts = "uitc.tsf";
+// Behind the widgets of the script (depth 1).
+constexpr f32 kFaceDepth = 1.5f;
 
 const std::map<std::string, u32> kPartCaptions = {
     {"Rail", 4}, {"Center", 5}, {"Crossbar", 6}, {"Planks", 7}, {"Support", 8}};
@@ -45,8 +47,10 @@ coTrackColorPicker::coTrackColorPicker(guiRadioGroup* schemeGroup) : m_schemes(s
     m_title = coFindWidget<guiText>(*this, kScript, "Title", "Text");
     m_parts->SetSelection(0);
     // The panel's face lies under the buttons; it must not take the pointer from them.
-    if (guiWindow* background = FindChild("Background"))
+    if (guiWindow* background = FindChild("Background")) {
         background->SetEnabled(false);
+        background->SetState(guiStateIdle);
+    }
 
     const gfTextSet texts(coScreenTextSet(kTexts), 32, true);
     guiButton* const captioned[] = {m_add, save, m_reset, m_cancel};
@@ -205,8 +209,9 @@ void coTrackColorPicker::SetEnabled(bool enabled) {
 
 void coTrackColorPicker::SetPosition(const maVector3d& position) {
     guiContainer::SetPosition(position);
+    // Children stand relative to the picker: the face keeps its depth behind the picker's own widgets.
     if (guiWindow* background = FindChild("Background")) {
         const maVector3d own = background->GetPosition();
-        background->SetPosition({own.x, own.y, position.z});
+        background->SetPosition({own.x, own.y, std::max(own.z, position.z + kFaceDepth)});
     }
 }

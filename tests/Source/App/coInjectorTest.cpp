@@ -2,6 +2,7 @@
 
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTestWindowHost.h"
+#include "Source/Modes/coModeStack.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,29 @@ TEST_F(coInjectorTest, FailedStepsStopTheScriptAndSayWhy) {
         EXPECT_EQ(injector.Step(), coInjector::Result::Failed);
     }
     EXPECT_EQ(coInjector::FindWidget("Main Menu/Exit"), nullptr);
+}
+
+// A mode of the table with nothing of its own to do.
+struct IdleMode : coMode {
+    void Think() override {}
+    void Enter() override {}
+    void Exit() override {}
+};
+
+TEST_F(coInjectorTest, AModeIsWaitedForUntilItWasEntered) {
+    IdleMode builder;
+    coSetMode(coModeIdBuilder, &builder);
+    coModePush(&builder);
+    coInjector::Result result;
+    coInjector pushed("wait mode 6 0", nullptr);
+    Run(pushed, result);
+    EXPECT_EQ(result, coInjector::Result::Failed) << "pushed, not yet entered";
+    coModeManagerUpdate();
+    coInjector entered("wait mode 6 0", nullptr);
+    Run(entered, result);
+    EXPECT_EQ(result, coInjector::Result::Done);
+    coModeStackClear();
+    coSetMode(coModeIdBuilder, nullptr);
 }
 
 } // namespace
