@@ -492,6 +492,7 @@ void coApp::CreateModes() {
     make(coModeIdMainMenu, std::move(menu));
     make(coModeIdSplashScreen, std::make_unique<coModeSplashScreen>());
     make(coModeIdLoadMenu, std::make_unique<coModeLoadMenu>());
+    make(coModeIdSelectTrackwright, std::make_unique<coModeSelectTrackwrightMenu>());
     make(coModeIdCareerMenu, std::make_unique<coModeCareerMenu>());
     make(coModeIdBuilder, std::make_unique<coModeBuilder>());
     make(coModeIdCareerBuilder, std::make_unique<coModeCareerBuilder>());

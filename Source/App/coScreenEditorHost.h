@@ -4,10 +4,9 @@
 class coManipulatePalette;
 
 // The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
-// The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
 // selection's state, the coaster's name, feedback, the grid and the ride statistics, the dock chooser,
-// the prop catalogue, the tool box beside the selection, the list of a prop's animations, the name entry
-// and the ride's set-up. The application installs it while the palettes exist.
+// the prop catalogue, the tool box beside the selection, the list of a prop's animations, the name entry,
+// the questions and the ride's set-up. The application installs it while the palettes exist.
 class coScreenEditorHost : public coEditorHost {
   public:
     std::string TakeReleasedTrackButton() override;
@@ -23,7 +22,7 @@ class coScreenEditorHost : public coEditorHost {
     void SetGridState(bool shown) override;
     void SetGlobalStats(const float (&values)[9]) override;
     void SetPieceStats(const coRidePieceStats* stats, float rideTime) override;
-    // A keyboard dialog whose screen cannot be made is reported and counts as cancelled.
+    // A dialog whose screen cannot be made is reported and counts as cancelled.
     i32 AskQuestion(u32 primary, u32 ok, u32 cancel) override;
     i32 RunKeyboardDialog(envString& text) override;
     i32 RunRidePauseDialog(int mode) override;

@@ -362,4 +362,20 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
         ExpectScreenPicture(ReadShot(home.Path(shot)), shot);
 }
 
+TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
+    const fs::path home = FreshHome();
+    const struct {
+        const char* script;
+        const char* modes;
+    } runs[] = {{"new_profile_career.inject", "0 3 4 7 22 7 4 0"},
+                {"known_profile_career.inject", "0 3 4 0"}};
+    for (const auto& r : runs) {
+        const GameRun run = PlayScriptIn(home, r.script);
+        EXPECT_EQ(run.exitCode, kExitNormal) << r.script << "\n" << run.output;
+        EXPECT_EQ(ModesEntered(run.output), r.modes) << r.script;
+        EXPECT_EQ(run.output.find("injected step"), std::string::npos) << r.script;
+    }
+    fs::remove_all(home);
+}
+
 } // namespace

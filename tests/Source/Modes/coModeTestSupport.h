@@ -15,6 +15,8 @@ struct coRecordingModeHost : coModeHost {
     std::function<void()> screenshot = [] {};
     int frames = 0;
     int loadingHidden = 0;
+    // What the player does at the start of each frame of a screen's modal run.
+    std::function<void()> modalFrame;
 
     bool AskQuitQuestion(u32 textEntry) override {
         questions.push_back(textEntry);

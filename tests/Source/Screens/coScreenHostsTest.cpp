@@ -8,6 +8,7 @@
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Xui/xuiPropSheet.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
+#include "Engine/Platform/plDirectInputKeys.h"
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"
@@ -156,6 +157,33 @@ TEST_F(coScreenHostsTest, APropGoesFromTheCatalogueToTheToolBoxBesideIt) {
 
     editor.UpdatePalettes(coEditorPaletteState());
     EXPECT_FALSE(box->IsVisible());
+}
+
+TEST_F(coScreenHostsTest, TheEditorsQuestionsAndNameEntryAreAnsweredInTheirDialogs) {
+    coModePush(&mode);
+    coModeManagerUpdate();
+    // The answer's key goes down in a dialog's first frame and up in its second.
+    u8 key = 0;
+    int frame = 0;
+    host.modalFrame = [&] {
+        if (frame == 20)
+            throw std::runtime_error("the dialog did not end");
+        input.GetScript(1).keys[key] = frame++ % 2 == 0 ? 0x80 : 0;
+    };
+    coEditorHost& editor = coGetEditorHost();
+    envString name("Oval");
+    const struct {
+        u8 key;
+        bool question;
+        i32 answer;
+    } cases[] = {{plDik::Return, true, 1}, {plDik::Escape, true, 2}, {plDik::Return, false, 1}};
+    for (const auto& c : cases) {
+        key = c.key;
+        frame = 0;
+        EXPECT_EQ(c.question ? editor.AskQuestion(13, 7, 8) : editor.RunKeyboardDialog(name), c.answer);
+    }
+    EXPECT_EQ(name, envString("Oval"));
+    coModeStackClear();
 }
 
 } // namespace
