@@ -183,6 +183,8 @@ i32 coScreenEditorHost::RunKeyboardDialog(envString& text) {
 
 i32 coScreenEditorHost::RunRidePauseDialog(int mode) {
     return coRunRidePauseDialog(mode);
+}
+
 coPropTemplate* coScreenEditorHost::TakeChosenProp() {
     const auto* palette = Find<coPropsPalette>(coPaletteProps);
     i32 button = 0, category = 0;

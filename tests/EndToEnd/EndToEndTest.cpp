@@ -363,19 +363,18 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
 }
 
 TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
-    const fs::path home = FreshHome();
+    GameHome home;
     const struct {
         const char* script;
         const char* modes;
     } runs[] = {{"new_profile_career.inject", "0 3 4 7 22 7 4 0"},
                 {"known_profile_career.inject", "0 3 4 0"}};
     for (const auto& r : runs) {
-        const GameRun run = PlayScriptIn(home, r.script);
+        const GameRun run = home.Play(r.script);
         EXPECT_EQ(run.exitCode, kExitNormal) << r.script << "\n" << run.output;
         EXPECT_EQ(ModesEntered(run.output), r.modes) << r.script;
         EXPECT_EQ(run.output.find("injected step"), std::string::npos) << r.script;
     }
-    fs::remove_all(home);
 }
 
 } // namespace

@@ -27,9 +27,10 @@ struct coRecordingModeHost : coModeHost {
     void HideLoadingScreen() override { ++loadingHidden; }
     void BeginMenuFrame(bool) override {}
     void RenderFrame(g3dCamera*, g2dImage*) override { ++frames; }
-    // A screen's own modal frame begins: the test's input for it.
-    void OnModalFrame() override { modalFrame(); }
-    std::function<void()> modalFrame = [] {};
+    void OnModalFrame() override {
+        if (modalFrame)
+            modalFrame();
+    }
 };
 
 // A mode whose Think runs a script and which logs its Enter, Think and Exit into a shared journal.
