@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <filesystem>
 #include <fstream>
@@ -64,10 +65,22 @@ std::string ModesEntered(const std::string& output) {
     return modes;
 }
 
-// The size of a picture the game wrote and whether it shows more than one colour.
+// The size of a picture the game wrote, whether it shows more than one colour, and its pixels.
 struct Picture {
     unsigned width = 0, height = 0;
     bool varied = false;
+    std::vector<png_byte> rgb;
+
+    // How many pixels of the box [x0, x1) x [y0, y1) pass the test, which gets red, green and blue.
+    template <class Test> int Count(unsigned x0, unsigned y0, unsigned x1, unsigned y1, Test test) const {
+        int count = 0;
+        for (unsigned y = y0; y < std::min(y1, height); ++y)
+            for (unsigned x = x0; x < std::min(x1, width); ++x) {
+                const png_byte* p = &rgb[(y * width + x) * 3];
+                count += test(int{p[0]}, int{p[1]}, int{p[2]});
+            }
+        return count;
+    }
 };
 
 Picture ReadPicture(const fs::path& file) {
@@ -84,6 +97,7 @@ Picture ReadPicture(const fs::path& file) {
     picture.height = image.height;
     for (size_t i = 3; i < pixels.size() && !picture.varied; ++i)
         picture.varied = pixels[i] != pixels[i % 3];
+    picture.rgb = std::move(pixels);
     return picture;
 }
 
@@ -145,6 +159,14 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
         EXPECT_EQ(picture.height, 600u) << shot;
         EXPECT_TRUE(picture.varied) << shot;
     }
+    // Where the builder's camera shows the oval's right bend: grey steel among green grass.
+    const auto steel = [](int r, int g, int b) {
+        return std::abs(r - g) <= 12 && std::abs(g - b) <= 12 && r + g + b < 450;
+    };
+    EXPECT_GT(ReadPicture(home / "builder.png").Count(330, 250, 440, 380, steel), 300);
+    // The time gauge of the statistics palette (top right, its bar 64 pixels wide) filled by the ride's end.
+    const auto filled = [](int r, int g, int b) { return g - r > 120 && g - b > 120; };
+    EXPECT_GE(ReadPicture(home / "ride.png").Count(654, 217, 718, 218, filled), 61);
     fs::remove_all(home);
 }
 
