@@ -77,6 +77,7 @@
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coTrackBuilder.h"
+#include "Source/TrackGeom/coSceneTrackObjectMaker.h"
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
 #include "Source/World/coEnvironment.h"
@@ -137,6 +138,7 @@ coGameCoasterServices g_coasterServices;
 coGameEditorInput g_editorInput;
 coGameMenuWorld g_menuWorld;
 std::unique_ptr<coTrackMeshBuilder> g_trackBuilder;
+coSceneTrackObjectMaker g_trackObjectMaker;
 std::unique_ptr<coMeshBuilderDefinitions> g_trackDefinitions;
 coGameEditorWorld g_editorWorld;
 
@@ -314,6 +316,8 @@ void coApp::OnStart(appStartEvent*) {
     m_teardown.push_back([] { coSetSavedCoasterServices(nullptr); });
     // The track is drawn by the mesh builder, which holds the coaster type's track and support
     // definitions; their fragments and textures go before the renderer.
+    // Without the scene's maker the pieces' objects would be made but never drawn.
+    coSetTrackObjectMaker(&g_trackObjectMaker);
     g_trackBuilder = std::make_unique<coTrackMeshBuilder>();
     coSetTrackBuilder(g_trackBuilder.get());
     g_trackDefinitions = std::make_unique<coMeshBuilderDefinitions>(*g_trackBuilder);
@@ -325,6 +329,7 @@ void coApp::OnStart(appStartEvent*) {
         coSetTrackBuilder(nullptr);
         g_trackBuilder.reset();
         coGetTrackDefinitionSource().Free();
+        coSetTrackObjectMaker(nullptr);
     });
     coSetMenuWorld(&g_menuWorld);
     m_teardown.push_back([] { coSetMenuWorld(nullptr); });

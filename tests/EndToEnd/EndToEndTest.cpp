@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -194,6 +195,16 @@ struct Picture {
         const u8* pixel = rows.Row(y) + static_cast<size_t>(x) * rows.BytesPerPixel();
         return {pixel[0], pixel[1], pixel[2]};
     }
+    // How many pixels of the box [x0, x1) x [y0, y1) pass the test, which gets red, green and blue.
+    template <class Test> int Count(u32 x0, u32 y0, u32 x1, u32 y1, Test test) const {
+        int count = 0;
+        for (u32 y = y0; y < std::min(y1, rows.height); ++y)
+            for (u32 x = x0; x < std::min(x1, rows.width); ++x) {
+                const std::array<int, 3> rgb = At(x, y);
+                count += test(rgb[0], rgb[1], rgb[2]);
+            }
+        return count;
+    }
     bool OneColour() const {
         for (u32 y = 0; y < rows.height; ++y)
             for (u32 x = 0; x < rows.width; ++x)
@@ -360,6 +371,14 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
         EXPECT_TRUE(name.ends_with(".csa") || name.ends_with(".bin")) << name;
     for (const char* shot : {"builder.png", "ride.png"})
         ExpectScreenPicture(ReadShot(home.Path(shot)), shot);
+    // Where the builder's camera shows the oval's right bend: grey steel among green grass.
+    const auto steel = [](int r, int g, int b) {
+        return std::abs(r - g) <= 12 && std::abs(g - b) <= 12 && r + g + b < 450;
+    };
+    EXPECT_GT(ReadShot(home.Path("builder.png")).Count(330, 250, 440, 380, steel), 300);
+    // The time gauge of the statistics palette (top right, its bar 64 pixels wide) filled by the ride's end.
+    const auto filled = [](int r, int g, int b) { return g - r > 120 && g - b > 120; };
+    EXPECT_GE(ReadShot(home.Path("ride.png")).Count(654, 217, 718, 218, filled), 61);
 }
 
 TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {

@@ -108,9 +108,9 @@ TEST(screenGalleryPixels, BuilderHudOnAClosedCircuit) {
     guiGallery& gallery = screens.Gallery();
     screens.Build("builder-hud", "closed-oval");
     gallery.Frame();
-    // The gauges stand 8 pixels in from the bottom left (150 high); the speed bar at (62, 11) in them is
-    // half full: its left 32 of 64 columns in the speed colour.
-    const int barX = 8 + 62, barY = 600 - 8 - 150 + 11 + 8;
+    // The gauges (200 wide) stand 8 pixels in from the right, 80 down; the speed bar at (62, 11) in them
+    // is half full: its left 32 of 64 columns in the speed colour.
+    const int barX = 800 - 8 - 200 + 62, barY = 80 + 11 + 8;
     ExpectColour(gallery, barX + 2, barY, 41, 203, 57);
     ExpectColour(gallery, barX + 29, barY, 41, 203, 57);
     EXPECT_NE(Pixel(gallery, barX + 34, barY) & 0xFFFFFF, Pixel(gallery, barX + 2, barY) & 0xFFFFFF);
