@@ -1,8 +1,6 @@
 # The two commands of the README: `make run` and `make test`.
 JOBS ?= $(shell nproc)
 export CCACHE_BASEDIR := $(CURDIR)
-# Debug builds would otherwise hash the build folder, so a fresh clone elsewhere shares no cache entry.
-export CCACHE_NOHASHDIR := 1
 
 .PHONY: run test fuzz deps build build-test clean
 
