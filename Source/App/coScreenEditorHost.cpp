@@ -1,6 +1,8 @@
 #include "Source/App/coScreenEditorHost.h"
 
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/GUI/Gui/guiCursor.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coRideSettings.h"
@@ -12,10 +14,12 @@
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Screens/coKeyboardDialog.h"
+#include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coReportException.h"
 
 #include <climits>
 #include <cmath>
+#include <exception>
 
 namespace {
 
@@ -147,4 +151,47 @@ i32 coScreenEditorHost::RunKeyboardDialog(envString& text) {
 
 i32 coScreenEditorHost::RunRidePauseDialog(int mode) {
     return coRunRidePauseDialog(mode);
+}
+
+i32 coScreenEditorHost::AskQuestion(u32 primary, u32 ok, u32 cancel) {
+    coQuestionDialog* dialog = nullptr;
+    try {
+        dialog = new coQuestionDialog;
+    } catch (const envExceptionX&) {
+        coReportCurrentException();
+        return 2;
+    }
+    dialog->SetName("Dialog");
+    guiWindowMgr::AddWindow(dialog);
+    struct Delete {
+        guiWindow* dialog;
+        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
+    } owner{dialog};
+    coKeyboardDialogFunction frame(coCurrentMode()->ModalFrameStart());
+    dialog->SetThinkFunction(&frame);
+    dialog->SetPrimaryTextNum(primary);
+    dialog->SetOkTextNum(ok);
+    dialog->SetCancelTextNum(cancel);
+    return dialog->DoModal();
+}
+
+void coScreenEditorHost::ReportError(const envExceptionX& failure) {
+    // The editor reports from its handler, where the exception in flight keeps its full type and path.
+    if (std::current_exception()) {
+        coReportCurrentException();
+        return;
+    }
+    try {
+        throw failure;
+    } catch (const envExceptionX&) {
+        coReportCurrentException();
+    }
+}
+
+void coScreenEditorHost::ShowInterface(bool shown) {
+    guiCursorMgr::SetVisible(shown);
+    coPaletteManager::SetHudEnabled(shown);
+    coPaletteManager::SetHudVisible(shown);
+    if (!shown)
+        guiToolTip::Hide();
 }
