@@ -148,4 +148,17 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
     fs::remove_all(home);
 }
 
+// The builder's questions answered both ways: the replace question on a second save under one name, and
+// the leave question with a change unsaved, first staying, then back to the main menu.
+TEST(EndToEndTest, TheBuildersQuestionsAnswerBothWays) {
+    const fs::path home = FreshHome();
+    const GameRun run = PlayScriptIn(home, "questions.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(run.output.find("injected step"), std::string::npos) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 0");
+    const std::vector<std::string> saves = SavesFolderFiles(home);
+    EXPECT_EQ(std::count(saves.begin(), saves.end(), "loop2.csa"), 1);
+    fs::remove_all(home);
+}
+
 } // namespace
