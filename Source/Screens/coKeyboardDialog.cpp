@@ -223,10 +223,20 @@ void coKeyboardDialog::TypeOneEvent(xuiOrderedKeyboard& page) {
     m_field->SetText(envString(text.c_str()));
 }
 
+void coKeyboardDialog::JudgeText() {
+    const envString text = GetText();
+    if (m_judged && text == m_judgedText)
+        return;
+    m_judgedText = text;
+    m_judged = true;
+    m_tooWide = IsTooWide();
+    m_nameAllowed = CanBeAName(text);
+}
+
 void coKeyboardDialog::Think() {
-    const bool tooWide = IsTooWide();
-    if (tooWide != m_textFull)
-        SetTextFull(tooWide);
+    JudgeText();
+    if (m_tooWide != m_textFull)
+        SetTextFull(m_tooWide);
     if (xuiOrderedKeyboard* page = m_selector->GetCurrentKeyboard()) {
         const bool hasText = GetText().GetLength() > 0;
         for (u32 id : {kBackspaceKey, kClearKey})
@@ -235,7 +245,8 @@ void coKeyboardDialog::Think() {
         DriveRealKeys(*page);
         TypeOneEvent(*page);
     }
-    GetOk()->SetEnabled(CanBeAName(GetText()));
+    JudgeText();
+    GetOk()->SetEnabled(m_nameAllowed);
     guiContainer::Think();
 }
 

@@ -29,6 +29,8 @@ class coKeyboardDialog : public guiDialog {
     i32 DoModal() override;
 
   private:
+    // Measures and judges the text when it differs from the last one judged.
+    void JudgeText();
     bool IsTooWide() const;
     void SetTextFull(bool full);
     void DriveRealKeys(xuiOrderedKeyboard& page);
@@ -37,6 +39,11 @@ class coKeyboardDialog : public guiDialog {
     guiEditField* m_field = nullptr;
     xuiKeyboardSelector* m_selector = nullptr;
     bool m_textFull = false;
+    // The text last measured and judged, so an unchanged text costs no measuring a frame.
+    envString m_judgedText;
+    bool m_judged = false;
+    bool m_tooWide = false;
+    bool m_nameAllowed = false;
     i32 m_languagePage = -1;
     i32 m_englishPage = -1;
     // The characters of the engine's letter and digit key codes 0 to 35, unshifted and shifted.

@@ -4,6 +4,7 @@
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 guiContainer::~guiContainer() {
@@ -38,6 +39,8 @@ void guiContainer::Draw() {
         std::stable_sort(m_children.begin(), m_children.end(), [](const guiWindow* a, const guiWindow* b) {
             return a->GetPosition().z < b->GetPosition().z;
         });
+        m_depthsSorted = std::none_of(m_children.begin(), m_children.end(),
+                                      [](const guiWindow* c) { return std::isnan(c->GetPosition().z); });
         guiWindowMgr::CountSort();
     }
     for (guiWindow* child : m_children)
@@ -72,10 +75,16 @@ void guiContainer::AddChild(guiWindow* child) {
     child->SetParent(this);
     child->UpdateTransform();
     child->UpdateVisibility();
+    // Before the first deeper sibling, as the depths stand: a sibling moved since the last sort keeps
+    // its place until the next draw, so only children known to be in order are searched by halving.
     const float depth = child->GetPosition().z;
-    const auto behind = std::find_if(m_children.begin(), m_children.end(),
-                                     [depth](const guiWindow* c) { return c->GetPosition().z > depth; });
+    const auto deeper = [](float z, const guiWindow* c) { return c->GetPosition().z > z; };
+    const auto behind = m_depthsSorted ? std::upper_bound(m_children.begin(), m_children.end(), depth, deeper)
+                                       : std::find_if(m_children.begin(), m_children.end(),
+                                                      [&](const guiWindow* c) { return deeper(depth, c); });
     m_children.insert(behind, child);
+    if (std::isnan(depth))
+        m_depthsSorted = false;
 }
 
 bool guiContainer::Detach(guiWindow* child) {
@@ -103,6 +112,7 @@ void guiContainer::RemoveAndDeleteChild(guiWindow* child) {
 void guiContainer::DeleteAllChildren() {
     std::vector<guiWindow*> children;
     children.swap(m_children);
+    m_depthsSorted = true;
     ++m_removals;
     for (guiWindow* child : children) {
         child->SetParent(nullptr);

@@ -32,6 +32,8 @@ class guiContainer : public guiWindow {
     i32 GetChildCount() const { return static_cast<i32>(m_children.size()); }
     bool ContainsFocus() const { return Contains(GetFocusWindow()); }
     bool ContainsOver() const { return Contains(GetOverWindow()); }
+    // A child's depth changed: the children are no longer known to be in depth order.
+    void OnChildDepthChanged() { m_depthsSorted = false; }
 
   private:
     bool Contains(const guiWindow* window) const;
@@ -40,4 +42,6 @@ class guiContainer : public guiWindow {
 
     std::vector<guiWindow*> m_children;
     u32 m_removals = 0;
+    // The children stand in depth order, none at NaN: an add then finds its place by halving.
+    bool m_depthsSorted = true;
 };

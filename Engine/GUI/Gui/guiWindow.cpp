@@ -41,8 +41,11 @@ void guiWindow::SetEnabled(bool enabled) {
 }
 
 void guiWindow::SetPosition(const maVector3d& position) {
-    if (position.z != m_position.z)
+    if (position.z != m_position.z) {
         m_depthDirty = true;
+        if (auto* container = dynamic_cast<guiContainer*>(m_parent))
+            container->OnChildDepthChanged();
+    }
     m_position = position;
     UpdateTransform();
 }

@@ -12,6 +12,7 @@
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Engine/Platform/Graphics/plD3dTexture.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -168,10 +169,20 @@ g3dSpriteGroupModel* g3dRendererPAC::AddSpriteGroup(u32 list) {
 }
 
 void g3dRendererPAC::RemoveModel(g3dModel* model) {
+    // A model is owned once, so the search ends where it is found: models removed in the order they
+    // were added (a screen's windows) are found at the front instead of after a walk of the whole list.
+    const auto eraseFirst = [](auto& models, auto owns) {
+        const auto found = std::find_if(models.begin(), models.end(), owns);
+        if (found == models.end())
+            return false;
+        models.erase(found);
+        return true;
+    };
     const auto held = [model](const auto& owned) { return owned.get() == model; };
     for (g3dRenderListEntry& entry : g_lists)
-        if (entry.placedStatic.remove_if(held) || entry.worldStatic.remove_if(held) ||
-            entry.sortItems.remove_if([model](const g3dSortItem& item) { return item.model.get() == model; }))
+        if (eraseFirst(entry.placedStatic, held) || eraseFirst(entry.worldStatic, held) ||
+            eraseFirst(entry.sortItems,
+                       [model](const g3dSortItem& item) { return item.model.get() == model; }))
             return;
 }
 

@@ -1,6 +1,7 @@
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "guiTestFrame.h"
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -93,4 +94,37 @@ TEST(guiContainerTest, LookupsAndRemovalsAreCheckedAndDeletedChildrenLeave) {
     AddAt(*inner, "x", 1.0f);
     c.RemoveAndDeleteChild(inner);
     EXPECT_EQ(c.GetChildCount(), 0);
+}
+
+TEST(guiContainerTest, AnAddGoesBeforeTheFirstDeeperSiblingAsTheDepthsStand) {
+    // Steps: 'a' adds a window at the depth, 'm' moves one there, 'd' draws (which sorts again).
+    struct Step {
+        char op;
+        const char* name;
+        float depth;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        std::vector<Step> steps;
+        std::vector<std::string> order;
+    } cases[] = {
+        {{{'a', "a", 1}, {'a', "b", 2}, {'a', "c", 3}, {'m', "a", 5}, {'a', "d", 2.5f}},
+         {"d", "a", "b", "c"}},
+        {{{'a', "a", 1}, {'a', "b", 2}, {'a', "c", 3}, {'m', "a", 5}, {'d', "", 0}, {'a', "d", 2.5f}},
+         {"b", "d", "c", "a"}},
+        {{{'a', "a", 1}, {'a', "n", nan}, {'a', "b", 2}, {'a', "c", 1.5f}}, {"a", "n", "c", "b"}},
+        {{{'a', "a", 2}, {'a', "b", 1}, {'a', "c", 2}, {'a', "d", 0}}, {"d", "b", "a", "c"}},
+    };
+    for (const auto& c : cases) {
+        guiContainer container;
+        for (const Step& s : c.steps) {
+            if (s.op == 'a')
+                AddAt(container, s.name, s.depth);
+            else if (s.op == 'm')
+                container.FindChild(s.name)->SetPosition({0, 0, s.depth});
+            else
+                container.Draw();
+        }
+        EXPECT_EQ(Order(container), c.order) << c.order.front();
+    }
 }
