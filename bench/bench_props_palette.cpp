@@ -15,6 +15,7 @@
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/plServices.h"
+#include "Engine/Platform/plTestInputSource.h"
 #include "Engine/Platform/plTimeSource.h"
 #include "Source/Palettes/coPropsPalette.h"
 #include "Source/Settings/coPaths.h"
@@ -45,7 +46,9 @@ std::string MakeThemes(int categories) {
     const toolImage icon{32, 32, 3, std::vector<u8>(32 * 32 * 3, 200)};
     toolPropDefinition prop;
     prop.model = "m.mx";
-    toolWritePng(pattern + "/prpdef_i.png", icon);
+    // The default pictures stand in for the tabs' own, which the categories leave out.
+    for (const char* name : {"prpdef_i.png", "thmtab_i.png", "thmtab_s.png"})
+        toolWritePng(pattern + "/" + name, icon);
     for (int c = 0; c < categories; ++c) {
         const std::string theme = pattern + "/C" + std::to_string(c);
         std::filesystem::create_directories(theme + "/Data");
@@ -61,12 +64,14 @@ std::string MakeThemes(int categories) {
 
 struct Screen {
     plTestTimeSource time;
+    // The GUI package starts the input package, which wants a source.
+    plTestInputSource input;
     plFakeD3d d3d;
     plFreeTypeFonts fonts;
     std::string saves = MakeThemes(0);
 
     Screen() {
-        plInstallServices({.time = &time, .d3d = &d3d, .fonts = &fonts});
+        plInstallServices({.time = &time, .input = &input, .d3d = &d3d, .fonts = &fonts});
         SetRoot(coRootGui, std::string(LV_DATA_DIR) + "/Data/GUI");
         SetRoot(coRootText, std::string(LV_DATA_DIR) + "/Data/Text/Eng");
         SetRoot(coRootSaves, saves);

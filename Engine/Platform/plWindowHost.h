@@ -40,9 +40,12 @@ struct plInjectedInput {
         Key,         // scanCode in the keyboard's DirectInput numbering
         Text,        // typed characters, UTF-8
         Close,       // the window's close button
+        MouseMotion, // the mouse moved by (dx, dy), the pointer staying where it is
     };
     Kind kind = Kind::Focus;
     i32 button = 0;
+    i32 dx = 0;
+    i32 dy = 0;
     bool down = false;
     u8 scanCode = 0;
     std::string text;

@@ -318,6 +318,8 @@ void coApp::OnStart(appStartEvent*) {
     coSetTrackBuilder(g_trackBuilder.get());
     g_trackDefinitions = std::make_unique<coMeshBuilderDefinitions>(*g_trackBuilder);
     m_teardown.push_back([] {
+        // The shadow material holds its texture, which holds the device.
+        g_trackBuilder->DestroyShadowMaterial();
         g_trackBuilder->FreeDefinitions();
         g_trackDefinitions.reset();
         coSetTrackBuilder(nullptr);
@@ -490,6 +492,7 @@ void coApp::CreateModes() {
     make(coModeIdMainMenu, std::move(menu));
     make(coModeIdSplashScreen, std::make_unique<coModeSplashScreen>());
     make(coModeIdLoadMenu, std::make_unique<coModeLoadMenu>());
+    make(coModeIdSelectTrackwright, std::make_unique<coModeSelectTrackwrightMenu>());
     make(coModeIdCareerMenu, std::make_unique<coModeCareerMenu>());
     make(coModeIdBuilder, std::make_unique<coModeBuilder>());
     make(coModeIdCareerBuilder, std::make_unique<coModeCareerBuilder>());

@@ -1,5 +1,6 @@
 #include "Source/App/coGameMenuWorld.h"
 
+#include "Source/Modes/coEditorHost.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/World/coEnvironment.h"
@@ -10,4 +11,8 @@ void coGameMenuWorld::LoadCoasterDefinitions(const std::string& trackType, const
 
 void coGameMenuWorld::PrepareRide() {
     coCircuitRebuildSupports();
+}
+
+void coGameMenuWorld::SetCoasterName(const envString& name) {
+    coGetEditorHost().SetCoasterName(name);
 }

@@ -13,6 +13,7 @@
 #include "Source/Modes/coModeStack.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Track/coCircuit.h"
+#include "Source/World/coPropList.h"
 
 #include <algorithm>
 #include <charconv>
@@ -145,10 +146,10 @@ coInjector::Action coInjector::Parse(const std::string& step) {
     action.number = 1;
     char comma = 0;
     const auto bad = [&step] { return std::invalid_argument("cannot read the step \"" + step + "\""); };
-    if (verb == "move") {
+    if (verb == "move" || verb == "motion") {
         if (!(words >> action.x >> comma >> action.y) || comma != ',')
             throw bad();
-        action.verb = Verb::Move;
+        action.verb = verb == "move" ? Verb::Move : Verb::Motion;
     } else if (verb == "down" || verb == "up" || verb == "close") {
         action.verb = verb == "down" ? Verb::Down : verb == "up" ? Verb::Up : Verb::Close;
     } else if (verb == "key") {
@@ -181,8 +182,8 @@ coInjector::Action coInjector::Parse(const std::string& step) {
             if (!(seconds >> action.seconds) || action.seconds < 0.0)
                 throw bad();
         }
-    } else if (verb == "click" || verb == "shot") {
-        action.verb = verb == "click" ? Verb::Click : Verb::Shot;
+    } else if (verb == "click" || verb == "point" || verb == "shot") {
+        action.verb = verb == "click" ? Verb::Click : verb == "point" ? Verb::Point : Verb::Shot;
         action.argument = Rest(words);
         if (action.argument.empty())
             throw bad();
@@ -199,6 +200,10 @@ coInjector::Action coInjector::Parse(const std::string& step) {
         } else if (word == "circuit") {
             action.verb = Verb::ExpectCircuit;
             if (!(words >> word) || word != "closed" || !(words >> action.number))
+                throw bad();
+        } else if (word == "props") {
+            action.verb = Verb::ExpectProps;
+            if (!(words >> action.number))
                 throw bad();
         } else {
             // Widget names hold spaces ("Time Stat"): the path runs up to the quoted pattern.
@@ -268,6 +273,16 @@ bool coInjector::Play(Action& action) {
         guiCursorMgr::SetPosition({action.x, action.y});
         Advance();
         return false;
+    case Verb::Motion: {
+        plInjectedInput motion;
+        motion.kind = plInjectedInput::Kind::MouseMotion;
+        motion.dx = static_cast<i32>(action.x);
+        motion.dy = static_cast<i32>(action.y);
+        if (plWindowHost* host = plGetServices().window)
+            host->InjectInput(motion);
+        Advance();
+        return true;
+    }
     case Verb::Down:
     case Verb::Up:
         Inject(plInjectedInput::Kind::MouseButton, action.verb == Verb::Down);
@@ -310,6 +325,7 @@ bool coInjector::Play(Action& action) {
         return TimedOut(action.seconds) ? Fail(action, "mode " + std::to_string(CurrentModeId()) +
                                                            (coRideIsRunning() ? ", the ride running" : ""))
                                         : true;
+    case Verb::Point:
     case Verb::Click: {
         if (m_phase == 1 || m_phase == 2) {
             Inject(plInjectedInput::Kind::MouseButton, m_phase == 1);
@@ -328,7 +344,11 @@ bool coInjector::Play(Action& action) {
         const f32 x = ((box.minX + box.maxX) / 2.0f + 1.0f) * static_cast<f32>(width) / 2.0f + 0.5f;
         const f32 y = (1.0f - (box.minY + box.maxY) / 2.0f) * static_cast<f32>(height) / 2.0f + 0.5f;
         guiCursorMgr::SetPosition({x, y});
-        m_phase = 1;
+        // Pointing ends here; a click goes on with the button down, then up.
+        if (action.verb == Verb::Point)
+            Advance();
+        else
+            m_phase = 1;
         return true;
     }
     case Verb::Expect: {
@@ -362,6 +382,15 @@ bool coInjector::Play(Action& action) {
                    ? Fail(action, box ? (box->IsChecked() ? "it is checked" : "it is unchecked")
                                       : "no such box on screen")
                    : true;
+    }
+    case Verb::ExpectProps: {
+        std::vector<coProp*> props;
+        coPropList::CollectAll(props);
+        if (static_cast<i32>(props.size()) == action.number) {
+            Advance();
+            return false;
+        }
+        return TimedOut(action.seconds) ? Fail(action, std::to_string(props.size()) + " props") : true;
     }
     case Verb::Shot:
         if (!m_shot || !m_shot(action.argument))

@@ -11,10 +11,12 @@ class guiWindow;
 // A script of the player's input played into the running game a frame at a time (the program's
 // --inject): pointer moves, clicks on widgets found by their names, keys, typing, waits for modes, and
 // checks of what the screens show. Steps are separated by ";" or line ends; "#" starts a comment line.
-//   move X,Y | down | up | key NAME | type TEXT | frame [N] | wait SECONDS | wait mode N [SECONDS]
-//   wait ride-end [SECONDS] (the ride mode current and its train stopped)
-//   click PATH | expect PATH "REGEX" | expect checked PATH | expect unchecked PATH
-//   expect circuit closed N | close | shot FILE
+//   move X,Y | motion DX,DY | down | up | key NAME | type TEXT | frame [N] | wait SECONDS
+//   wait mode N [SECONDS] | wait ride-end [SECONDS] (the ride mode current and its train stopped)
+//   click PATH | point PATH | expect PATH "REGEX" | expect checked PATH
+//   expect unchecked PATH | expect circuit closed N | expect props N | close | shot FILE
+// "point" only moves the pointer onto the widget, so that "down", "motion" and "up" can drag from it;
+// "motion" moves the mouse by that much without moving the pointer, as the tools that turn things read it.
 // NAME is Return, Escape, F7, Minus, Equals or a scan code; PATH names widgets from the GUI's root,
 // each found among the descendants of the one before ("Hud/TrackManip/Loop").
 class coInjector {
@@ -36,6 +38,7 @@ class coInjector {
   private:
     enum class Verb {
         Move,
+        Motion,
         Down,
         Up,
         Key,
@@ -45,9 +48,11 @@ class coInjector {
         WaitMode,
         WaitRideEnd,
         Click,
+        Point,
         Expect,
         ExpectCircuit,
         ExpectChecked,
+        ExpectProps,
         Close,
         Shot
     };

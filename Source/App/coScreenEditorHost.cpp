@@ -1,7 +1,11 @@
 #include "Source/App/coScreenEditorHost.h"
 
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiCursor.h"
+#include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiMouseButtons.h"
+#include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiToolTip.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Source/Modes/coModeStack.h"
@@ -9,14 +13,20 @@
 #include "Source/Palettes/coDockPalette.h"
 #include "Source/Palettes/coGlobalStatsPalette.h"
 #include "Source/Palettes/coMainPalette.h"
+#include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Palettes/coPropsPalette.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/Screens/coChooseAnimDialog.h"
+#include "Source/Screens/coDialogFrameFunction.h"
 #include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coReportException.h"
+#include "Source/World/coPropTemplateList.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <exception>
@@ -25,6 +35,35 @@ namespace {
 
 template <class Palette> Palette* Find(i32 index) {
     return dynamic_cast<Palette*>(coPaletteManager::GetPalette(index));
+}
+
+constexpr i32 kManipulatePalettes[] = {coPaletteManipulateProp, coPaletteManipulateDock,
+                                       coPaletteManipulateRing, coPaletteManipulateSpot};
+
+void Show(guiWindow& window, bool shown) {
+    window.SetVisible(shown);
+    window.SetEnabled(shown);
+}
+
+// A dialog of the builder run modally by `run`, the editor staying in view behind it; its answer, or 2
+// (Cancel) when its screen cannot be made.
+template <class Dialog, class Run> i32 RunDialog(const char* name, Run run) {
+    Dialog* dialog = nullptr;
+    try {
+        dialog = new Dialog;
+    } catch (const envExceptionX&) {
+        coReportCurrentException();
+        return 2;
+    }
+    dialog->SetName(name);
+    guiWindowMgr::AddWindow(dialog);
+    struct Delete {
+        guiWindow* dialog;
+        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
+    } owner{dialog};
+    coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart());
+    dialog->SetThinkFunction(&frame);
+    return run(*dialog);
 }
 
 } // namespace
@@ -75,6 +114,7 @@ void coScreenEditorHost::UpdatePalettes(const coEditorPaletteState& state) {
                                 .circuitClosed = state.closed,
                                 .deleteAllowed = state.canDelete,
                                 .pieceEditable = state.canEdit});
+    PlaceManipulatePalettes(state);
     if (auto* palette = Find<coMainPalette>(coPaletteMain); palette && palette->IsEnabled()) {
         palette->FindChild("Test")->SetEnabled(state.testEnabled);
         palette->FindChild("Ride")->SetEnabled(state.rideEnabled);
@@ -125,54 +165,115 @@ void coScreenEditorHost::SetPieceStats(const coRidePieceStats* stats, float ride
     palette->SetStats(stats->speed, stats->height, stats->g.x, stats->g.y, stats->g.z, stats->time, rideTime);
 }
 
+i32 coScreenEditorHost::AskQuestion(u32 primary, u32 ok, u32 cancel) {
+    return RunDialog<coQuestionDialog>("Dialog", [&](coQuestionDialog& dialog) {
+        dialog.SetPrimaryTextNum(primary);
+        dialog.SetOkTextNum(ok);
+        dialog.SetCancelTextNum(cancel);
+        return dialog.DoModal();
+    });
+}
+
 i32 coScreenEditorHost::RunKeyboardDialog(envString& text) {
-    coKeyboardDialog* dialog = nullptr;
-    try {
-        dialog = new coKeyboardDialog;
-    } catch (const envExceptionX&) {
-        coReportCurrentException();
-        return 2;
-    }
-    dialog->SetName("Keyboard Dialog");
-    guiWindowMgr::AddWindow(dialog);
-    struct Delete {
-        guiWindow* dialog;
-        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
-    } owner{dialog};
-    // The editor stays in view behind the dialog.
-    coKeyboardDialogFunction frame(coCurrentMode()->ModalFrameStart());
-    dialog->SetThinkFunction(&frame);
-    dialog->SetText(text);
-    const i32 result = dialog->DoModal();
-    if (result == 1)
-        text = dialog->GetText();
-    return result;
+    return RunDialog<coKeyboardDialog>("Keyboard Dialog", [&](coKeyboardDialog& dialog) {
+        dialog.SetText(text);
+        const i32 result = dialog.DoModal();
+        if (result == 1)
+            text = dialog.GetText();
+        return result;
+    });
 }
 
 i32 coScreenEditorHost::RunRidePauseDialog(int mode) {
     return coRunRidePauseDialog(mode);
 }
 
-i32 coScreenEditorHost::AskQuestion(u32 primary, u32 ok, u32 cancel) {
-    coQuestionDialog* dialog = nullptr;
-    try {
-        dialog = new coQuestionDialog;
-    } catch (const envExceptionX&) {
-        coReportCurrentException();
-        return 2;
+coPropTemplate* coScreenEditorHost::TakeChosenProp() {
+    const auto* palette = Find<coPropsPalette>(coPaletteProps);
+    i32 button = 0, category = 0;
+    if (!palette || !palette->IsEnabled() || !palette->GetClickedProp(button, category))
+        return nullptr;
+    return coPropTemplateList::GetTemplate(button, category);
+}
+
+std::string coScreenEditorHost::TakeManipulateButton() {
+    const coManipulatePalette* palette = ShownManipulatePalette();
+    if (!palette)
+        return std::string();
+    for (const guiButton* button : {palette->GetRotateButton(), palette->GetTranslateButton(),
+                                    palette->GetChooseAnimButton(), palette->GetDeleteButton()})
+        if (button->IsEnabled() && button->GetState() == guiStateReleased)
+            return button->GetName();
+    return std::string();
+}
+
+std::string coScreenEditorHost::TakeManipulatePress() {
+    const coManipulatePalette* palette = ShownManipulatePalette();
+    if (!palette)
+        return std::string();
+    for (guiButton* button : {palette->GetRotateButton(), palette->GetTranslateButton()}) {
+        const i32 state = button->GetState();
+        if (button->IsEnabled() && (state == guiStatePressed || state == guiStateHeld)) {
+            // The tool takes over the held button: its release is the tool's, not the palette's.
+            button->GetImage()->ReleaseCapture(guiMouseButtons::kMain);
+            return button->GetName();
+        }
     }
+    return std::string();
+}
+
+void coScreenEditorHost::ShowManipulatePalette(i32 index, bool shown) {
+    auto* palette = Find<coManipulatePalette>(index);
+    if (!palette)
+        return;
+    Show(*palette, shown);
+    if (shown)
+        for (guiButton* button : {palette->GetRotateButton(), palette->GetTranslateButton()})
+            button->SetState(guiStateIdle);
+}
+
+i32 coScreenEditorHost::RunChooseAnimDialog(coProp& prop) {
+    // Opened where "Choose Anim" was clicked, kept whole on the screen.
+    i32 x = 0, y = 0;
+    if (const auto* palette = Find<coManipulatePalette>(coPaletteManipulateProp)) {
+        const maVector3d at = palette->GetChooseAnimButton()->GetWorldMatrix().GetTranslation();
+        i32 width = 0, height = 0;
+        guiGetScreenSize(width, height);
+        x = std::clamp(static_cast<i32>(at.x), 0, std::max(width - 128, 0));
+        y = std::clamp(static_cast<i32>(at.y), 0, std::max(height - 80, 0));
+    }
+    auto* dialog = new coChooseAnimDialog(&prop, x, y);
     dialog->SetName("Dialog");
     guiWindowMgr::AddWindow(dialog);
-    struct Delete {
+    struct Owner {
         guiWindow* dialog;
-        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
+        ~Owner() { guiWindowMgr::DeleteWindow(dialog); }
     } owner{dialog};
-    coKeyboardDialogFunction frame(coCurrentMode()->ModalFrameStart());
+    // The list stands over the world, which goes on being drawn behind it.
+    coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart(), false);
     dialog->SetThinkFunction(&frame);
-    dialog->SetPrimaryTextNum(primary);
-    dialog->SetOkTextNum(ok);
-    dialog->SetCancelTextNum(cancel);
     return dialog->DoModal();
+}
+
+void coScreenEditorHost::PlaceManipulatePalettes(const coEditorPaletteState& state) {
+    for (const i32 index : kManipulatePalettes) {
+        auto* palette = Find<coManipulatePalette>(index);
+        if (!palette)
+            continue;
+        const bool shown = index == state.manipulatePalette && state.selection && state.camera;
+        Show(*palette, shown);
+        // Hidden again while the object is behind the eye.
+        if (shown)
+            palette->AttachToObject(*state.camera, *state.selection);
+    }
+}
+
+coManipulatePalette* coScreenEditorHost::ShownManipulatePalette() {
+    for (const i32 index : kManipulatePalettes)
+        if (auto* palette = Find<coManipulatePalette>(index);
+            palette && palette->IsEnabled() && palette->IsEffectivelyVisible())
+            return palette;
+    return nullptr;
 }
 
 void coScreenEditorHost::ReportError(const envExceptionX& failure) {

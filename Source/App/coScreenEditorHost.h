@@ -1,10 +1,12 @@
 #pragma once
 #include "Source/Modes/coEditorHost.h"
 
+class coManipulatePalette;
+
 // The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
 // selection's state, the coaster's name, feedback, the grid and the ride statistics, the dock chooser,
-// the name entry, the questions, the error display and the ride's set-up. The manipulate and props
-// palettes keep the default answers until their screens exist. The application installs it while the
+// the prop catalogue, the tool box beside the selection, the list of a prop's animations, the name entry,
+// the questions, the error display, Tab's hiding and the ride's set-up. The application installs it while the
 // palettes exist.
 class coScreenEditorHost : public coEditorHost {
   public:
@@ -21,14 +23,23 @@ class coScreenEditorHost : public coEditorHost {
     void SetGridState(bool shown) override;
     void SetGlobalStats(const float (&values)[9]) override;
     void SetPieceStats(const coRidePieceStats* stats, float rideTime) override;
-    // A keyboard dialog whose screen cannot be made is reported and counts as cancelled.
+    // A dialog whose screen cannot be made is reported and counts as cancelled.
+    i32 AskQuestion(u32 primary, u32 ok, u32 cancel) override;
     i32 RunKeyboardDialog(envString& text) override;
     i32 RunRidePauseDialog(int mode) override;
-
-    // A question box over the editor, its texts by number; a box that cannot be made is reported and
-    // counts as cancelled.
-    i32 AskQuestion(u32 primary, u32 ok, u32 cancel) override;
     // Through the error handler, so the game's error display shows it.
     void ReportError(const envExceptionX& failure) override;
     void ShowInterface(bool shown) override;
+
+    coPropTemplate* TakeChosenProp() override;
+    std::string TakeManipulateButton() override;
+    std::string TakeManipulatePress() override;
+    void ShowManipulatePalette(i32 palette, bool shown) override;
+    i32 RunChooseAnimDialog(coProp& prop) override;
+
+  private:
+    // The palette of the selection shown beside it, the other three hidden.
+    static void PlaceManipulatePalettes(const coEditorPaletteState& state);
+    // The manipulate palette on screen and usable, or null.
+    static coManipulatePalette* ShownManipulatePalette();
 };

@@ -4,7 +4,10 @@
 #include <string>
 
 class coCoasterPiece;
+class coObject;
+class coProp;
 class coPropTemplate;
+class g3dCamera;
 class envExceptionX;
 class guiWindow;
 struct coRidePieceStats;
@@ -28,8 +31,11 @@ struct coEditorPaletteState {
     bool canClose = false;
     bool testEnabled = false;
     bool rideEnabled = false;
-    // The manipulate palette shown beside the selection (4 prop, 5 dock, 6 ring, 7 spot), 0 for none.
+    // The manipulate palette shown beside the selection (4 prop, 5 dock, 6 ring, 7 spot), 0 for none,
+    // the selected object it stands beside and the camera that sees it.
     i32 manipulatePalette = 0;
+    const coObject* selection = nullptr;
+    g3dCamera* camera = nullptr;
 };
 
 // What the editor asks of the game's palettes, dialogs, error display and sound bank. The palette
@@ -71,6 +77,9 @@ class coEditorHost {
     // The statistics palette: the piece's own figures with the ride's time; null clears it.
     virtual void SetPieceStats(const coRidePieceStats*, float /*rideTime*/) {}
 
+    // The list of the prop's animation events, beside the manipulate palette: 1 when one was picked (it
+    // is the prop's active event from then on), 2 when cancelled.
+    virtual i32 RunChooseAnimDialog(coProp& /*prop*/) { return 2; }
     // The question dialog: 1 for Ok, 2 otherwise.
     virtual i32 AskQuestion(u32 /*primary*/, u32 /*ok*/, u32 /*cancel*/) { return 2; }
     // The keyboard dialog, starting from the text: 1 with the typed text, 2 when cancelled.

@@ -11,12 +11,15 @@
 #include "Engine/Graphics/G2d/g2dImage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Source/Career/coCareerSave.h"
+#include "Source/Career/coProfileFiles.h"
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
+#include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coLoadingScreen.h"
+#include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
@@ -336,6 +339,87 @@ bool coModeCareerMenu::StartSelectedMission(bool launch) {
 }
 
 void coModeCareerMenu::Exit() {
+    guiCursorMgr::SetShape(coPointerWait);
+    ExitCommon();
+    DeleteScreen(m_screen);
+    coShowMenuBackground("");
+    coMusicStop();
+}
+
+// --- profile selection ---
+
+namespace {
+// Question texts of "uimc.tsf".
+constexpr u32 kRestartQuestion = 4;
+constexpr u32 kOkText = 0;
+constexpr u32 kCancelText = 1;
+} // namespace
+
+void coModeSelectTrackwrightMenu::Enter() {
+    EnterCommon();
+    ShowScreen(m_screen);
+    // Without a profile the first frame acts as if "New Trackwright" had been pressed.
+    if (m_screen->GetProfileCount() == 0)
+        m_screen->FindChild("New Trackwright")->SetState(coButtonReleased);
+    coShowMenuBackground("uisi");
+    StartMenuMusic();
+    guiCursorMgr::SetShape(coPointerArrow);
+}
+
+void coModeSelectTrackwrightMenu::Think() {
+    BeginFrame();
+    if (coTakeReleased(*m_screen, "Load Trackwright")) {
+        StartCareer(m_screen->GetSelectedName());
+    } else if (coTakeReleased(*m_screen, "Main Menu")) {
+        coModePush(coGetMode(coModeIdMainMenu));
+        SetResult(Leave);
+    } else if (coTakeReleased(*m_screen, "New Trackwright")) {
+        StartCareer(MakeProfile());
+    } else {
+        PlainMenuFrame();
+    }
+}
+
+void coModeSelectTrackwrightMenu::StartCareer(const envString& profile) {
+    // No name would make the saves folder itself the profile.
+    if (profile.GetLength() == 0) {
+        PlainMenuFrame();
+        return;
+    }
+    if (auto* career = dynamic_cast<coModeCareerMenu*>(coGetMode(coModeIdCareerMenu)))
+        career->SetProfileName(profile);
+    coModePush(coGetMode(coModeIdCareerMenu));
+    SetResult(Leave);
+}
+
+envString coModeSelectTrackwrightMenu::MakeProfile() {
+    envString made;
+    RunDialog<coKeyboardDialog>("Keyboard Dialog", [&](coKeyboardDialog& keyboard) {
+        coKeyboardDialogFunction frame(ModalFrameStart());
+        keyboard.SetThinkFunction(&frame);
+        keyboard.SetText(envString());
+        if (keyboard.DoModal() != 1)
+            return false;
+        // The dialog's Ok takes only a name that can be one folder's.
+        const envString name = keyboard.GetText();
+        if (coProfileExists(name) ? AskRestart(frame) && coRestartProfile(name) : coCreateProfile(name))
+            made = name;
+        return true;
+    });
+    return made;
+}
+
+bool coModeSelectTrackwrightMenu::AskRestart(guiFunction& frame) {
+    return RunDialog<coQuestionDialog>("Dialog", [&](coQuestionDialog& question) {
+        question.SetThinkFunction(&frame);
+        question.SetPrimaryTextNum(kRestartQuestion);
+        question.SetOkTextNum(kOkText);
+        question.SetCancelTextNum(kCancelText);
+        return question.DoModal() == 1;
+    });
+}
+
+void coModeSelectTrackwrightMenu::Exit() {
     guiCursorMgr::SetShape(coPointerWait);
     ExitCommon();
     DeleteScreen(m_screen);

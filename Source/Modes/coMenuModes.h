@@ -6,9 +6,12 @@
 #include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coMainMenu.h"
 #include "Source/Screens/coOptionsDialog.h"
+#include "Source/Screens/coSelectTrackwrightMenu.h"
 
 #include <memory>
 #include <string>
+
+class guiFunction;
 
 // The game's pointer shapes (cursor ids of the GUI's pointer).
 inline constexpr i32 coPointerArrow = 0;
@@ -97,6 +100,26 @@ class coModeCareerMenu : public coMenuMode {
     // "false" until a mission was launched.
     std::string m_lastTrackType = "false";
     std::string m_lastMission = "false";
+};
+
+// The choice of a Trackwright profile before the career: an existing one, or one made (or started
+// afresh) by a typed name. The chosen name goes to the career menu mode, which is entered next.
+class coModeSelectTrackwrightMenu : public coMenuMode {
+  public:
+    void Enter() override;
+    void Think() override;
+    void Exit() override;
+    coSelectTrackwrightMenu* GetScreen() { return m_screen.get(); }
+
+  private:
+    // The profile the player named, made or started afresh; empty when the player cancelled or the
+    // files could not be made (reported).
+    envString MakeProfile();
+    // Whether the player agreed to start the existing profile again from the beginning.
+    bool AskRestart(guiFunction& frame);
+    void StartCareer(const envString& profile);
+
+    std::unique_ptr<coSelectTrackwrightMenu> m_screen;
 };
 
 // A picture shown for a number of seconds, then until the main button is held. Nothing enters it yet.

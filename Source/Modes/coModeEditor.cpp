@@ -32,8 +32,10 @@
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coPlacement.h"
+#include "Source/World/coLoadingDock.h"
 #include "Source/World/coPropList.h"
 #include "Source/World/coPropTemplate.h"
+#include "Source/World/coPropTemplateList.h"
 #include "Source/World/coTrackProp.h"
 
 #include <algorithm>
@@ -479,7 +481,14 @@ int coModeEditor::HandleManipulatePalettes() {
     // nothing to do for it, nor for a spot object.
     if (StartManipulateTool(host.TakeManipulatePress()))
         return 2;
-    if (host.TakeManipulateButton() == "Delete" && CanDeleteSelection()) {
+    const std::string released = host.TakeManipulateButton();
+    if (coProp* prop = coSelectionGetProp(); prop != nullptr && released == "Choose Anim") {
+        BeginModal();
+        host.RunChooseAnimDialog(*prop);
+        EndModal();
+        return 2;
+    }
+    if (released == "Delete" && CanDeleteSelection()) {
         Delete();
         return 2;
     }
@@ -533,6 +542,13 @@ int coModeEditor::HandlePropsPalette() {
         return 0;
     if (chosen->IsTrackProp() && coCircuitPieceCount() < 2) {
         host.ShowMessage(16, 10.0f);
+        return 2;
+    }
+    // The first prop of a kind loads its model and animations; without them there is nothing to place.
+    try {
+        coLoadPropTemplate(*chosen);
+    } catch (const envExceptionX& failure) {
+        host.ReportError(failure);
         return 2;
     }
     coModeTool* tool = nullptr;
@@ -595,6 +611,13 @@ void coModeEditor::UpdatePalettes() {
         state.manipulatePalette = 6;
     else if (kind == coSelectionSpot)
         state.manipulatePalette = 7;
+    if (state.manipulatePalette != 0) {
+        // A dock the park handed over without its pickable object is an object all the same.
+        state.selection = coSelectionGetObjectBase();
+        if (state.selection == nullptr)
+            state.selection = coSelectionGetDock();
+        state.camera = &m_camera;
+    }
     coGetEditorHost().UpdatePalettes(state);
 }
 

@@ -4,6 +4,7 @@
 #include "Engine/App/In/inVirtualJoystick.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiMaterial.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Source/Palettes/coPaletteImage.h"
 #include "Source/Settings/coDefaultInput.h"
@@ -99,8 +100,11 @@ void coChooseAnimDialog::Think() {
             Choose(row);
             return;
         }
-        const guiWindow* cell = m_eventTable->GetCellWindow(row, columns.empty() ? 0 : columns.front());
-        if (cell && cell->GetState() == guiStateOver && input->WasButtonReleased(coActionMouseLeft)) {
+        // The active row's cell shows the selected state whatever the pointer does, so a click on it is
+        // read from the pointer's place.
+        const auto* cell = dynamic_cast<const guiMaterial*>(
+            m_eventTable->GetCellWindow(row, columns.empty() ? 0 : columns.front()));
+        if (cell && cell->IsPointerOver() && input->WasButtonReleased(coActionMouseLeft)) {
             Choose(row);
             return;
         }

@@ -18,6 +18,7 @@
 #include "Source/Palettes/coDialogDimmer.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coSoundEffects.h"
 
 #include <algorithm>
 #include <cctype>
@@ -36,6 +37,8 @@ constexpr u32 kBackspaceKey = 3;
 constexpr u32 kCapsKey = 6;
 constexpr u32 kDigitsKey = 35;
 constexpr u32 kSpecialKeys[] = {kSpaceKey, kBackspaceKey, kClearKey};
+
+constexpr int kErrorSound = 18;
 
 constexpr i32 kPressedLook = 3;
 constexpr i32 kCheckedPressedLook = 9;
@@ -247,6 +250,11 @@ void coKeyboardDialog::Think() {
     }
     JudgeText();
     GetOk()->SetEnabled(m_nameAllowed);
+    // Return on a name the game cannot take is refused aloud; the keyboard stays up to mend it.
+    const inKeyboard* keys = inDeviceManager::GetKeyboard(0);
+    if (!m_nameAllowed && keys &&
+        (keys->WasKeyReleased(inKeyReturn) || keys->WasKeyReleased(inKeyNumpadEnter)))
+        coPlaySoundEffect(kErrorSound);
     guiContainer::Think();
 }
 

@@ -2,6 +2,7 @@
 
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
@@ -12,9 +13,17 @@
 
 namespace {
 
+// The file's path on disc, so the player can find it: a file of a search root is named in the root's
+// directory that holds it (or its first).
 template <class X> coExceptionReport WithPath(u32 package, u32 number, const X& e) {
     coExceptionReport report{package, number, {}};
-    fsLocatorToNativePath(e.GetLocator(), report.extra);
+    fsLocator file = e.GetLocator();
+    try {
+        fsResolveRoot(file);
+    } catch (const envExceptionX&) {
+        // A root without directories: the components are all there is to name.
+    }
+    fsLocatorToNativePath(file, report.extra);
     return report;
 }
 

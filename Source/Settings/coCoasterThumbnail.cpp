@@ -14,6 +14,8 @@
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/World/coEnvironment.h"
+#include "Source/World/coLoadingDock.h"
+#include "Source/World/coPlacementGrid.h"
 #include "Source/World/coPropList.h"
 
 #include <vector>
@@ -72,6 +74,33 @@ void coRenderCoasterThumbnail() {
 void coWriteCoasterThumbnail(const coBmpTarget& target, plD3dDevice& device) {
     coRenderCoasterThumbnail();
     coWriteThumbnailBmp(target, device);
+}
+
+bool coGameCoasterServices::GetDock(maVector3d& position, float& heading, std::string& type) const {
+    const coLoadingDock* dock = coGetDock();
+    if (!dock)
+        return false;
+    position = dock->GetPosition();
+    heading = dock->GetAngle();
+    type = envStringToNarrow(coGetDockTheme());
+    return true;
+}
+
+void coGameCoasterServices::LoadDock(const std::string& type) {
+    coLoadDock(envString(type.c_str()));
+}
+
+void coGameCoasterServices::PlaceDock(const maVector3d& position, float heading) {
+    coLoadingDock* dock = coGetDock();
+    if (!dock)
+        return;
+    dock->SetPosition(position);
+    dock->SetAngle(heading);
+    // Props are not placed over the station.
+    const coWorldBox b = dock->GetBox();
+    maBoundingBox box;
+    box.Set(maVector3d(b[0], b[2], b[4]), maVector3d(b[1], b[3], b[5]));
+    coGetPlacementGrid().MarkBox(box, coPlacementGrid::kOccupied);
 }
 
 void coGameCoasterServices::WriteThumbnail(chWriter& writer) const {

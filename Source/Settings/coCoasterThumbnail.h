@@ -11,9 +11,12 @@ void coRenderCoasterThumbnail();
 // Draws the coaster and writes its 160 x 120 thumbnail bitmap through the target.
 void coWriteCoasterThumbnail(const coBmpTarget& target, plD3dDevice& device);
 
-// The saved coaster's services of the running game: every binary save of a circuit carries the thumbnail
-// of the display's device (none without a display).
+// The saved coaster's services of the running game: the coaster's loading dock is the world's, and every
+// binary save of a circuit carries the thumbnail of the display's device (none without a display).
 class coGameCoasterServices : public coSavedCoasterServices {
   public:
+    bool GetDock(maVector3d& position, float& heading, std::string& type) const override;
+    void LoadDock(const std::string& type) override;
+    void PlaceDock(const maVector3d& position, float heading) override;
     void WriteThumbnail(chWriter& writer) const override;
 };

@@ -5,6 +5,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Track/coParkWorld.h"
 
 #include <algorithm>
@@ -15,6 +16,8 @@ namespace {
 constexpr f32 kDefaultMin = -200.0f, kDefaultMax = 200.0f;
 constexpr i32 kDefaultCells = 80;
 constexpr i32 kBlockCells = 4;
+// The world's render list, the props' own.
+constexpr u32 kWorldRenderList = 2;
 constexpr f32 kOutlineLift = 2.0f;
 constexpr f32 kFootprintLift = kOutlineLift + 0.2f;
 constexpr i32 kLowMargin = 2, kHighMargin = 3;
@@ -212,14 +215,17 @@ void coPlacementGrid::ShowOverlay() {
               blocksZ = (m_nz + kBlockCells - 1) / kBlockCells;
     for (i32 bz = 0; bz < blocksZ; ++bz)
         for (i32 bx = 0; bx < blocksX; ++bx)
-            if (g3dFragment* block = MakeBlock(bx, bz))
+            if (g3dFragment* block = MakeBlock(bx, bz)) {
                 m_overlay.push_back(block);
+                m_overlayObjects.push_back(Drawn(block));
+            }
     m_updater = std::make_unique<OverlayUpdater>(*this);
     scAddToUpdateList(m_updater.get());
 }
 
 void coPlacementGrid::HideOverlay() {
     m_updater.reset();
+    m_overlayObjects.clear();
     for (g3dFragment* block : m_overlay)
         g3dFragmentManager::DestroyFragment(block);
     m_overlay.clear();
@@ -235,7 +241,16 @@ void coPlacementGrid::SetCursorVisible(bool visible) {
     m_cursorVisible = visible;
 }
 
+std::unique_ptr<scSimpleMovableObject> coPlacementGrid::Drawn(g3dFragment* fragment) {
+    auto object = std::make_unique<scSimpleMovableObject>(fragment, kWorldRenderList);
+    // The fragments are built in world coordinates.
+    object->SetPosition(maVector3d());
+    object->SetVisible(true);
+    return object;
+}
+
 void coPlacementGrid::DestroyFootprint() {
+    m_footprintObject.reset();
     g3dFragmentManager::DestroyFragment(m_footprint);
     m_footprint = nullptr;
 }
@@ -271,6 +286,7 @@ void coPlacementGrid::UpdateOverlay(f32 time) {
     m_footprint = g3dFragmentManager::CreateFragmentPNT(positions.data(), normals.data(),
                                                         u32(positions.size()), indices.data(),
                                                         u32(indices.size()), &material, nullptr, 1, false);
+    m_footprintObject = Drawn(m_footprint);
 }
 
 coPlacementGrid& coGetPlacementGrid() {

@@ -9,6 +9,7 @@
 
 class g3dFragment;
 class g3dMaterial;
+class scSimpleMovableObject;
 
 // The cells laid over the environment's extent on which props and the dock are placed: free (0),
 // occupied (1) or blocked because the terrain is too steep (3). It answers whether a footprint may go
@@ -49,8 +50,8 @@ class coPlacementGrid {
     // IsBoxFree, and clear of the edges: 2 cells at the low edges, 3 at the high ones.
     bool CanPlaceBox(const maBoundingBox& box) const;
 
-    // The outline of the free cells, 4 x 4 cells a fragment, and the footprint; their fragments are
-    // handed to whoever draws them through the getters below.
+    // The outline of the free cells, 4 x 4 cells a fragment, and the footprint, drawn with the world
+    // while the overlay is shown.
     void ShowOverlay();
     void HideOverlay();
     void SetCursorBox(const maBoundingBox& box, bool placeable);
@@ -71,6 +72,8 @@ class coPlacementGrid {
     bool Covers(const maBoundingBox& box, Span& x, Span& z) const;
     maVector3d LiftedCorner(i32 i, i32 j, f32 lift) const;
     g3dFragment* MakeBlock(i32 bx, i32 bz) const;
+    // The fragment drawn where it stands, with the world.
+    static std::unique_ptr<scSimpleMovableObject> Drawn(g3dFragment* fragment);
     void DestroyFootprint();
 
     // The overlay's place on the update list.
@@ -90,6 +93,7 @@ class coPlacementGrid {
     std::vector<f32> m_cornerHeight; // i * (nz + 1) + j
 
     std::vector<g3dFragment*> m_overlay;
+    std::vector<std::unique_ptr<scSimpleMovableObject>> m_overlayObjects;
     std::unique_ptr<g3dMaterial> m_gridMaterial;
     an2StateAnimation<g3dARGBColor> m_pulse;
 
@@ -97,6 +101,7 @@ class coPlacementGrid {
     bool m_cursorPlaceable = false;
     bool m_cursorVisible = false;
     g3dFragment* m_footprint = nullptr;
+    std::unique_ptr<scSimpleMovableObject> m_footprintObject;
     std::unique_ptr<g3dMaterial> m_footprintMaterial;
     std::unique_ptr<OverlayUpdater> m_updater;
 };

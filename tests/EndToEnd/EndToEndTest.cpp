@@ -1,14 +1,28 @@
 // The game program as a player meets it: started under Xvfb in a fresh home, played by an injected
-// script, and judged by its exit code and its trace.
+// script, and judged by its exit code, its trace, its pictures and the files it leaves.
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
+#include "Source/Ride/coRideStats.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Tools/Image/toolScreenPictures.h"
+
+#include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
+#include "Source/Track/coCircuitTestSupport.h"
+
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <algorithm>
-
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <regex>
+#include <stdexcept>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,41 +33,59 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kExitNormal = 13;
+// The oval's long sides, along z from the start.
+constexpr float kFirstStraight = 40.0f;
 
 struct GameRun {
     int exitCode = -1;
     std::string output;
 };
 
-// The game with its settings and saves in that folder, silent, on a virtual screen.
-GameRun PlayScriptIn(const fs::path& home, const std::string& script) {
-    const std::string command =
-        "cd " + home.string() + " && env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy TMPDIR=" + home.string() +
-        " XDG_CONFIG_HOME=" + home.string() + "/config XDG_DATA_HOME=" + home.string() +
-        "/data xvfb-run -a -s \"-screen 0 1024x768x24\" " + LV_GAME_PROGRAM +
-        " /w /skipvideos --trace --inject " + LV_SCRIPT_DIR + "/" + script + " >out.txt 2>&1";
-    const int status = std::system(command.c_str());
-    GameRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(home / "out.txt");
-    run.output.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return run;
+std::string ReadAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-fs::path FreshHome() {
-    const fs::path home = fs::temp_directory_path() / ("loopvane-e2e-" + std::to_string(::getpid()));
-    fs::remove_all(home);
-    fs::create_directories(home);
-    return home;
-}
+// A fresh home for the game (settings, saves and temporary files of its own), removed afterwards.
+// Pictures that scripts shoot land in it.
+class GameHome {
+  public:
+    GameHome() {
+        static int homes = 0;
+        m_root += "-" + std::to_string(++homes);
+        fs::remove_all(m_root);
+        fs::create_directories(Saves());
+    }
+    // Kept after a failure, with the game's output and pictures, for a look at what went wrong.
+    ~GameHome() {
+        if (::testing::Test::HasFailure())
+            std::fprintf(stderr, "the game's home is kept in %s\n", m_root.string().c_str());
+        else
+            fs::remove_all(m_root);
+    }
 
-// The game in a fresh temporary home.
-GameRun PlayScript(const std::string& script) {
-    const fs::path home = FreshHome();
-    GameRun run = PlayScriptIn(home, script);
-    fs::remove_all(home);
-    return run;
-}
+    fs::path Saves() const { return m_root / "data" / "Zandrel Trackwrighting" / "Loopvane" / "Saves"; }
+    fs::path Path(const std::string& name) const { return m_root / name; }
+
+    // The game on the installation tree, silent, on a virtual screen, playing the script.
+    GameRun Play(const std::string& script, const fs::path& data = LV_DATA_DIR) const {
+        const std::string home = m_root.string();
+        const std::string command = "cd '" + home +
+                                    "' && env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy TMPDIR='" + home +
+                                    "' XDG_CONFIG_HOME='" + home + "/config' XDG_DATA_HOME='" + home +
+                                    "/data' xvfb-run -a -s \"-screen 0 1024x768x24\" " + LV_GAME_PROGRAM +
+                                    " --data '" + data.string() + "' /w /skipvideos --trace --inject " +
+                                    LV_SCRIPT_DIR + "/" + script + " >out.txt 2>&1";
+        const int status = std::system(command.c_str());
+        GameRun run;
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.output = ReadAll(m_root / "out.txt");
+        return run;
+    }
+
+  private:
+    fs::path m_root = fs::temp_directory_path() / ("loopvane-e2e-" + std::to_string(::getpid()));
+};
 
 // The modes in the order the trace saw them entered.
 std::string ModesEntered(const std::string& output) {
@@ -64,38 +96,147 @@ std::string ModesEntered(const std::string& output) {
     return modes;
 }
 
-// The size of a picture the game wrote and whether it shows more than one colour.
-struct Picture {
-    unsigned width = 0, height = 0;
-    bool varied = false;
-};
-
-Picture ReadPicture(const fs::path& file) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    Picture picture;
-    if (!png_image_begin_read_from_file(&image, file.c_str()))
-        return picture;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
-        return picture;
-    picture.width = image.width;
-    picture.height = image.height;
-    for (size_t i = 3; i < pixels.size() && !picture.varied; ++i)
-        picture.varied = pixels[i] != pixels[i % 3];
-    return picture;
+// What a play-through must not complain of: a missing file, text or widget.
+bool ComplainsOfSomethingMissing(const std::string& output) {
+    static const std::regex missing("doesn't exist|does not exist|no such|not found|missing|no (text|widget|"
+                                    "child|button|window)",
+                                    std::regex::icase);
+    return std::regex_search(output, missing);
 }
 
-// The names of the files in the folder that holds the saved coasters, wherever the data home puts it.
-std::vector<std::string> SavesFolderFiles(const fs::path& home) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(home / "data"))
-        if (entry.path().filename() == "Saves" && entry.is_directory())
-            for (const auto& file : fs::directory_iterator(entry.path()))
-                names.push_back(file.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+// --- Saved coasters ---
+
+// The saved coaster's neighbours as the game has them after building on the default "Mountain": the
+// "Ironvale" station over the middle of the first piece, where the builder puts it.
+struct MountainServices : coSavedCoasterServices {
+    MountainServices() { coSetSavedCoasterServices(this); }
+    ~MountainServices() override { coSetSavedCoasterServices(nullptr); }
+    void LoadCoasterDefinitions(const std::string&, const std::string&, int) override {}
+    void ShowLoadingScreen(bool) override {}
+    void StepLoadingScreen() override {}
+    std::string GetEnvironmentName() const override { return "Mountain"; }
+    int GetEnvironmentIndex() const override { return 0; }
+    bool GetDock(maVector3d& position, float& heading, std::string& type) const override {
+        position = coCircuitFirstPiece()->GetStart() + maVector3d(0.0f, 0.0f, kFirstStraight / 2.0f);
+        heading = 0.0f;
+        type = "Ironvale";
+        return true;
+    }
+};
+
+// A closed oval of eight chained pieces, written by the game's own writer.
+void WriteOval(const fs::path& file) {
+    coRecordingTrackBuilder builder;
+    MountainServices services;
+    coCircuitClear();
+    coCoasterDefinitionStore().SetCoasterTypeName("Steel");
+    coSetThemeName("Ironvale");
+    coBuildR1({kFirstStraight, 20.0f, kFirstStraight, 20.0f});
+    coCircuitClose();
+    coRideComputeStats();
+    fsLocator locator;
+    fsLocatorFromNativePath(file.string().c_str(), locator);
+    coSaveCoasterFile(locator);
+    coCircuitClear();
+    coRideStatsClear();
+}
+
+// Every chunk of a coaster file but the thumbnail, each leaf with its bytes, in file order.
+std::vector<std::string> ChunksButThumbnail(const std::string& bytes) {
+    std::vector<std::string> chunks;
+    for (const coChunkAt& chunk : coChunksOf(bytes))
+        if (chunk.id != "CSNP" && chunk.parent != "CSNP")
+            chunks.push_back(chunk.parent + "/" + chunk.id +
+                             (chunk.container ? "" : ":" + bytes.substr(chunk.Body(), chunk.size)));
+    return chunks;
+}
+
+// --- The load menu's cache, read by an independent byte reader ---
+
+struct CachedCoaster {
+    bool finished = false;
+    bool loadable = false;
+    bool operator==(const CachedCoaster&) const = default;
+};
+
+// The name of every "INFO" chunk with its two flags; names are taken as ASCII.
+std::map<std::string, CachedCoaster> ReadLoadCache(const std::string& bytes) {
+    std::map<std::string, CachedCoaster> coasters;
+    const auto u32At = [&bytes](size_t at) {
+        if (at + 4 > bytes.size())
+            throw std::out_of_range("a field past the cache's end");
+        u32 value = 0;
+        std::memcpy(&value, bytes.data() + at, 4);
+        return value;
+    };
+    for (size_t at = 0; at + 10 <= bytes.size(); at += 10 + u32At(at + 4)) {
+        if (bytes.compare(at, 4, "INFO") != 0)
+            continue;
+        size_t field = at + 14;
+        std::string texts[4];
+        for (std::string& text : texts) {
+            const u32 units = u32At(field);
+            for (u32 i = 0; i < units; ++i)
+                text += bytes.at(field + 4 + 2 * i);
+            field += 4 + 2 * static_cast<size_t>(units);
+        }
+        coasters[texts[0]] = {bytes.at(field + 8) != 0, bytes.at(field + 9) != 0};
+    }
+    return coasters;
+}
+
+// --- Pictures ---
+
+struct Picture {
+    g2dPixelRows rows;
+    // Red, green and blue of a pixel.
+    std::array<int, 3> At(u32 x, u32 y) const {
+        const u8* pixel = rows.Row(y) + static_cast<size_t>(x) * rows.BytesPerPixel();
+        return {pixel[0], pixel[1], pixel[2]};
+    }
+    bool OneColour() const {
+        for (u32 y = 0; y < rows.height; ++y)
+            for (u32 x = 0; x < rows.width; ++x)
+                if (At(x, y) != At(0, 0))
+                    return false;
+        return true;
+    }
+};
+
+Picture ReadShot(const fs::path& file) {
+    const std::string bytes = ReadAll(file);
+    return {g2dDecodePNG(std::span(reinterpret_cast<const u8*>(bytes.data()), bytes.size()))};
+}
+
+// An 800 x 600 picture of more than one colour.
+void ExpectScreenPicture(const Picture& picture, const std::string& what) {
+    EXPECT_EQ(picture.rows.width, 800u) << what;
+    EXPECT_EQ(picture.rows.height, 600u) << what;
+    EXPECT_FALSE(picture.OneColour()) << what;
+}
+
+// The main menu's backdrop tiles show at their centres as generated, beside the buttons (x 500 to 756,
+// y 140 to 546).
+void ExpectMenuTiles(const Picture& picture) {
+    const toolImage backdrop = toolMenuBackdrop("uimm");
+    for (int tile = 0; tile < 12; ++tile) {
+        const int x = 200 * (tile % 4) + 100, y = 200 * (tile / 4) + 100;
+        if (x >= 500 && x < 756 && y >= 140 && y < 546)
+            continue;
+        const std::array<int, 3> shown = picture.At(static_cast<u32>(x), static_cast<u32>(y));
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(shown[c], backdrop.pixels[static_cast<size_t>((y * backdrop.width + x) * 3 + c)], 3)
+                << "tile " << tile << " channel " << c;
+    }
+}
+
+// The saves folder's files with their contents, but for the preferences that every exit saves.
+std::map<std::string, std::string> FilesIn(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file() && entry.path().filename() != "prefs.bin")
+            files[fs::relative(entry.path(), folder).string()] = ReadAll(entry.path());
+    return files;
 }
 
 TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
@@ -106,59 +247,145 @@ TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
     const Case cases[] = {
         {"quit_from_menu.inject", "0"},
         {"build_then_quit.inject", "0 6"},
+        // Placing, turning and deleting a prop: the placing tool and the turning tool in between.
+        {"place_turn_delete_prop.inject", "0 6 12 6 13 6"},
     };
     for (const Case& c : cases) {
-        const GameRun run = PlayScript(c.script);
+        const GameRun run = GameHome().Play(c.script);
         EXPECT_EQ(run.exitCode, kExitNormal) << c.script << "\n" << run.output;
         EXPECT_EQ(ModesEntered(run.output), c.modes) << c.script;
         EXPECT_TRUE(std::regex_search(run.output, std::regex("frame \\d+\\.\\d{3} ms"))) << c.script;
         EXPECT_EQ(run.output.find("injected step"), std::string::npos) << c.script;
+        // The world, the GUI and the renderer let go of the device and every texture before it closes.
+        EXPECT_EQ(run.output.find("didn't really release"), std::string::npos) << c.script;
+        EXPECT_EQ(run.output.find("still held"), std::string::npos) << c.script;
     }
 }
 
+// Two good coasters, written by the game's writer, for the runs that start from the load menu.
+void WriteTwoOvals(const GameHome& home) {
+    WriteOval(home.Saves() / "E2E Oval.csa");
+    WriteOval(home.Saves() / "E2E Oval 2.csa");
+}
+
+TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
+    GameHome home;
+    WriteTwoOvals(home);
+    const fs::path data = home.Path("installed");
+    fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
+    const fs::path script = data / "Data" / "GUI" / "uimm" / "uimm.gsf";
+    fs::resize_file(script, fs::file_size(script) / 2);
+    const std::map<std::string, std::string> saves = FilesIn(home.Saves());
+
+    const GameRun run = home.Play("damaged_menu_script.inject", data);
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_NE(run.output.find(script.string()), std::string::npos) << run.output;
+    EXPECT_EQ(FilesIn(home.Saves()), saves);
+}
+
+TEST(EndToEndTest, TheLoadMenuListsGoodCoastersOverADamagedCacheAndMarksJunk) {
+    GameHome home;
+    WriteTwoOvals(home);
+    std::ofstream(home.Saves() / "LoadCach.bin", std::ios::binary)
+        << std::string("\x49\x4e\x46\x4f\xff\x7f\x01", 7);
+    std::string junk(100, '\0');
+    for (size_t i = 0; i < junk.size(); ++i)
+        junk[i] = static_cast<char>(i * 37 + 11);
+    std::ofstream(home.Saves() / "Junk.csa", std::ios::binary) << junk;
+
+    const GameRun run = home.Play("load_menu_junk.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 2 0");
+    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
+    // The file that is no coaster is listed as one that cannot be loaded, red, below the good ones.
+    const std::map<std::string, CachedCoaster> listed = ReadLoadCache(ReadAll(home.Saves() / "LoadCach.bin"));
+    const std::map<std::string, CachedCoaster> expected = {
+        {"E2E Oval", {true, true}}, {"E2E Oval 2", {true, true}}, {"Junk", {false, false}}};
+    EXPECT_EQ(listed, expected);
+    ExpectScreenPicture(ReadShot(home.Path("loadmenu.png")), "load menu");
+    const Picture menu = ReadShot(home.Path("mainmenu.png"));
+    ExpectScreenPicture(menu, "main menu");
+    ExpectMenuTiles(menu);
+}
+
 TEST(EndToEndTest, OptionsChosenInOneRunHoldInTheNext) {
-    const fs::path home = FreshHome();
+    GameHome home;
     for (const char* script : {"options_change.inject", "options_kept.inject"}) {
-        const GameRun run = PlayScriptIn(home, script);
+        const GameRun run = home.Play(script);
         EXPECT_EQ(run.exitCode, kExitNormal) << script << "\n" << run.output;
         EXPECT_EQ(run.output.find("injected step"), std::string::npos) << script << "\n" << run.output;
     }
-    fs::remove_all(home);
+}
+
+TEST(EndToEndTest, ASavedCoasterIsBuiltOnAndSavedUnderASecondName) {
+    GameHome home;
+    WriteOval(home.Saves() / "E2E Oval.csa");
+    const GameRun run = home.Play("load_build_save.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 2 6 0 2 0");
+    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
+    for (const char* shot : {"loadmenu.png", "builder.png", "loadmenu2.png"})
+        ExpectScreenPicture(ReadShot(home.Path(shot)), shot);
+
+    // Saved twice from the same builder, once over the first file: only the pictures may differ.
+    EXPECT_EQ(ChunksButThumbnail(ReadAll(home.Saves() / "E2E Oval.csa")),
+              ChunksButThumbnail(ReadAll(home.Saves() / "E2E Oval b.csa")));
+    const std::map<std::string, CachedCoaster> expected = {{"E2E Oval", {true, true}},
+                                                           {"E2E Oval b", {true, true}}};
+    EXPECT_EQ(ReadLoadCache(ReadAll(home.Saves() / "LoadCach.bin")), expected);
+    for (const auto& entry : fs::recursive_directory_iterator(home.Saves()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+    for (const char* name : {"E2E Oval.csa", "E2E Oval b.csa"}) {
+        coRecordingTrackBuilder builder;
+        MountainServices services;
+        fsLocator file;
+        fsLocatorFromNativePath((home.Saves() / name).string().c_str(), file);
+        coLoadCoasterFile(file);
+        EXPECT_TRUE(coCircuitIsClosed()) << name;
+        EXPECT_GE(coCircuitPieceCount(), 8) << name;
+        coCircuitClear();
+    }
 }
 
 // A new coaster built, ridden to the end (the script checks the ride's time) and saved under a name.
 TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
-    const fs::path home = FreshHome();
-    const GameRun run = PlayScriptIn(home, "build_ride_save.inject");
+    GameHome home;
+    const GameRun run = home.Play("build_ride_save.inject");
     EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
     EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 11 6");
-    EXPECT_FALSE(std::regex_search(
-        run.output, std::regex("Warning.*(missing|cannot|not found|no such|unknown)", std::regex::icase)))
-        << run.output;
-    const std::vector<std::string> saves = SavesFolderFiles(home);
-    EXPECT_EQ(std::count(saves.begin(), saves.end(), "E2E Oval.csa"), 1);
-    for (const std::string& name : saves)
+    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
+    const std::map<std::string, std::string> saves = FilesIn(home.Saves());
+    EXPECT_EQ(saves.count("E2E Oval.csa"), 1u);
+    for (const auto& [name, bytes] : saves)
         EXPECT_TRUE(name.ends_with(".csa") || name.ends_with(".bin")) << name;
-    for (const char* shot : {"builder.png", "ride.png"}) {
-        const Picture picture = ReadPicture(home / shot);
-        EXPECT_EQ(picture.width, 800u) << shot;
-        EXPECT_EQ(picture.height, 600u) << shot;
-        EXPECT_TRUE(picture.varied) << shot;
+    for (const char* shot : {"builder.png", "ride.png"})
+        ExpectScreenPicture(ReadShot(home.Path(shot)), shot);
+}
+
+TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
+    GameHome home;
+    const struct {
+        const char* script;
+        const char* modes;
+    } runs[] = {{"new_profile_career.inject", "0 3 4 7 22 7 4 0"},
+                {"known_profile_career.inject", "0 3 4 0"}};
+    for (const auto& r : runs) {
+        const GameRun run = home.Play(r.script);
+        EXPECT_EQ(run.exitCode, kExitNormal) << r.script << "\n" << run.output;
+        EXPECT_EQ(ModesEntered(run.output), r.modes) << r.script;
+        EXPECT_EQ(run.output.find("injected step"), std::string::npos) << r.script;
     }
-    fs::remove_all(home);
 }
 
 // The builder's questions answered both ways: the replace question on a second save under one name, and
 // the leave question with a change unsaved, first staying, then back to the main menu.
 TEST(EndToEndTest, TheBuildersQuestionsAnswerBothWays) {
-    const fs::path home = FreshHome();
-    const GameRun run = PlayScriptIn(home, "questions.inject");
+    GameHome home;
+    const GameRun run = home.Play("questions.inject");
     EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
     EXPECT_EQ(run.output.find("injected step"), std::string::npos) << run.output;
     EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 0");
-    const std::vector<std::string> saves = SavesFolderFiles(home);
-    EXPECT_EQ(std::count(saves.begin(), saves.end(), "loop2.csa"), 1);
-    fs::remove_all(home);
+    EXPECT_EQ(FilesIn(home.Saves()).count("loop2.csa"), 1u);
 }
 
 } // namespace

@@ -346,6 +346,13 @@ void plSdlWindowHost::InjectInput(const plInjectedInput& input) {
         SDL_GetMouseState(&event.button.x, &event.button.y);
         break;
     }
+    case plInjectedInput::Kind::MouseMotion:
+        event.type = SDL_MOUSEMOTION;
+        event.motion.windowID = window;
+        event.motion.xrel = input.dx;
+        event.motion.yrel = input.dy;
+        SDL_GetMouseState(&event.motion.x, &event.motion.y);
+        break;
     case plInjectedInput::Kind::Key: {
         const auto scancode = static_cast<SDL_Scancode>(plSdlDikToScancode(input.scanCode));
         if (scancode == SDL_SCANCODE_UNKNOWN)

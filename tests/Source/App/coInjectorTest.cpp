@@ -30,7 +30,7 @@ TEST_F(coInjectorTest, StepsThatCannotBeReadAreNamed) {
     for (const char* step :
          {"hop", "move 10", "move 10 20", "key", "key Banana", "key 0", "frame 0", "wait -1", "wait mode",
           "click", "expect Menu", "expect Menu Build", "expect \"x\"", "expect A \"", "expect circuit open 8",
-          "expect checked", "shot"}) {
+          "expect checked", "shot", "motion 5", "expect props", "point"}) {
         try {
             coInjector injector(std::string("frame; ") + step, nullptr);
             ADD_FAILURE() << step;
@@ -45,15 +45,16 @@ TEST_F(coInjectorTest, StepsThatCannotBeReadAreNamed) {
 }
 
 TEST_F(coInjectorTest, InputReachesTheWindowOneFrameAtATime) {
-    coInjector injector("key Escape; type ab; down; up; frame 3; close", nullptr);
+    coInjector injector("key Escape; type ab; down; motion 40,-3; up; frame 3; close", nullptr);
     coInjector::Result result;
-    // Focus, key down, key up, text, down, up, three frames, close.
-    EXPECT_EQ(Run(injector, result), 10);
+    // Focus, key down, key up, text, down, motion, up, three frames, close.
+    EXPECT_EQ(Run(injector, result), 11);
     EXPECT_EQ(result, coInjector::Result::Done);
     using Kind = plInjectedInput::Kind;
     const std::vector<std::pair<Kind, bool>> expected = {
-        {Kind::Focus, false},      {Kind::Key, true},          {Kind::Key, false},  {Kind::Text, false},
-        {Kind::MouseButton, true}, {Kind::MouseButton, false}, {Kind::Close, false}};
+        {Kind::Focus, false},       {Kind::Key, true},         {Kind::Key, false},
+        {Kind::Text, false},        {Kind::MouseButton, true}, {Kind::MouseMotion, false},
+        {Kind::MouseButton, false}, {Kind::Close, false}};
     ASSERT_EQ(host.GetInjectedInput().size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(host.GetInjectedInput()[i].kind, expected[i].first) << i;
@@ -61,6 +62,7 @@ TEST_F(coInjectorTest, InputReachesTheWindowOneFrameAtATime) {
     }
     EXPECT_EQ(host.GetInjectedInput()[1].scanCode, 0x01);
     EXPECT_EQ(host.GetInjectedInput()[3].text, "ab");
+    EXPECT_EQ(std::pair(host.GetInjectedInput()[5].dx, host.GetInjectedInput()[5].dy), std::pair(40, -3));
 }
 
 TEST_F(coInjectorTest, FailedStepsStopTheScriptAndSayWhy) {

@@ -68,6 +68,11 @@ struct coRecordingEditorHost : coEditorHost {
     }
     void UpdatePalettes(const coEditorPaletteState& state) override { palettes = state; }
     std::string TakeManipulatePress() override { return std::exchange(manipulatePress, std::string()); }
+    std::string TakeManipulateButton() override { return std::exchange(manipulateButton, std::string()); }
+    i32 RunChooseAnimDialog(coProp& prop) override {
+        animationsOf = &prop;
+        return 1;
+    }
     coPropTemplate* TakeChosenProp() override { return std::exchange(chosenProp, nullptr); }
     std::string TakeChosenDock() override { return std::exchange(chosenDock, std::string()); }
     coMainButton TakeMainButton() override { return std::exchange(mainButton, coMainButton::None); }
@@ -100,6 +105,8 @@ struct coRecordingEditorHost : coEditorHost {
     coEditorPaletteState palettes;
     std::string trackButton;
     std::string manipulatePress;
+    std::string manipulateButton;
+    coProp* animationsOf = nullptr;
     coPropTemplate* chosenProp = nullptr;
     std::string chosenDock;
     coMainButton mainButton = coMainButton::None;

@@ -538,6 +538,23 @@ TEST_F(coModeEditorTest, PalettesStartTheToolsWithTheEditorsCamera) {
         coSelectionClear();
     }
 
+    // The selected prop's tool box stands beside it as the editor's camera sees it; "Choose Anim" runs
+    // the list of its events and counts as a change.
+    editor.Exit();
+    editor.Enter();
+    coProp plain(rock);
+    coSelectionSetProp(&plain);
+    editor.Think();
+    EXPECT_EQ(host.palettes.manipulatePalette, 4);
+    EXPECT_EQ(host.palettes.selection, &plain);
+    EXPECT_EQ(host.palettes.camera, &editor.GetCamera());
+    editor.SetFlag(coModeEditor::Modified, false);
+    host.manipulateButton = "Choose Anim";
+    editor.Think();
+    EXPECT_EQ(host.animationsOf, &plain);
+    EXPECT_TRUE(editor.IsModified());
+    coSelectionClear();
+
     editor.Exit();
     editor.Enter();
     host.chosenDock = "Wooden";

@@ -15,6 +15,8 @@ struct coRecordingModeHost : coModeHost {
     std::function<void()> screenshot = [] {};
     int frames = 0;
     int loadingHidden = 0;
+    // What the player does at the start of each frame of a screen's modal run.
+    std::function<void()> modalFrame;
 
     bool AskQuitQuestion(u32 textEntry) override {
         questions.push_back(textEntry);
@@ -25,6 +27,10 @@ struct coRecordingModeHost : coModeHost {
     void HideLoadingScreen() override { ++loadingHidden; }
     void BeginMenuFrame(bool) override {}
     void RenderFrame(g3dCamera*, g2dImage*) override { ++frames; }
+    void OnModalFrame() override {
+        if (modalFrame)
+            modalFrame();
+    }
 };
 
 // A mode whose Think runs a script and which logs its Enter, Think and Exit into a shared journal.

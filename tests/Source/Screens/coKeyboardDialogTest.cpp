@@ -8,6 +8,7 @@
 #include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
 #include "Engine/Platform/plDirectInputKeys.h"
 #include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Settings/coSoundEffects.h"
 #include "coScreenTestKit.h"
 
 #include <filesystem>
@@ -85,6 +86,10 @@ TEST_F(coKeyboardDialogTest, OkOnlyForNamesThatCanBeAProfilesFolder) {
         dialog->SetText(envString(name));
         Frame();
         EXPECT_EQ(dialog->GetOk()->IsEnabled(), ok) << '"' << name << '"';
+        // Return on a refused name plays the error sound, which fills the effects' bank.
+        Press(plDik::Return);
+        EXPECT_EQ(coGetSoundEffect(18) != nullptr, !ok) << '"' << name << '"';
+        coReleaseSoundEffects();
     }
 }
 

@@ -44,7 +44,7 @@ TEST_F(coMainPaletteTest, FeedbackWithItsVoiceOnce) {
     snSoundManager::Update(0.0f);
     snSoundManager::Update(0.1f);
     EXPECT_TRUE(Child("Feedback")->IsVisible());
-    EXPECT_EQ(FeedbackText(), envString("That piece cannot go there."));
+    EXPECT_EQ(FeedbackText(), envString("It cannot stand there."));
     // Heard: the hint's preference (17 + 4) is cleared and saved.
     EXPECT_FALSE(coPrefs::GetBool(21));
     fsLocator prefs;

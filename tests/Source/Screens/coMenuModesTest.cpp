@@ -4,11 +4,16 @@
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Source/Modes/coMenuWorld.h"
+#include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coSoundEffects.h"
 #include "coScreenTestKit.h"
 
+#include "Engine/Platform/plDirectInputKeys.h"
+
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -59,6 +64,7 @@ struct coMenuModesTest : coScreenTest {
     coModeMainMenu mainMenu;
     coModeLoadMenu loadMenu;
     coModeCareerMenu careerMenu;
+    coModeSelectTrackwrightMenu profiles;
     coMissionTakingMode careerBuilder;
     coIdleMode builder;
     coIdleMode ride;
@@ -71,10 +77,13 @@ struct coMenuModesTest : coScreenTest {
         fsSetRootDirectory(coRootSaves, folder.Locator("saves"));
         fsSetRootDirectory(coRootMissions, folder.Locator("missions"));
         coSetMenuWorld(&world);
-        const std::pair<i32, coMode*> table[] = {
-            {coModeIdMainMenu, &mainMenu},           {coModeIdLoadMenu, &loadMenu},
-            {coModeIdCareerMenu, &careerMenu},       {coModeIdBuilder, &builder},
-            {coModeIdCareerBuilder, &careerBuilder}, {coModeIdRide, &ride}};
+        const std::pair<i32, coMode*> table[] = {{coModeIdMainMenu, &mainMenu},
+                                                 {coModeIdLoadMenu, &loadMenu},
+                                                 {coModeIdCareerMenu, &careerMenu},
+                                                 {coModeIdBuilder, &builder},
+                                                 {coModeIdSelectTrackwright, &profiles},
+                                                 {coModeIdCareerBuilder, &careerBuilder},
+                                                 {coModeIdRide, &ride}};
         for (const auto& [id, mode] : table)
             coSetMode(id, mode);
     }
@@ -84,8 +93,31 @@ struct coMenuModesTest : coScreenTest {
         coClearModeTable();
         coSetMenuWorld(nullptr);
         coLoadingScreenHide();
+        coReleaseSoundEffects();
         coScreenTest::TearDown();
     }
+    // The player's answers to the modal dialogs in turn: the name typed into the keyboard dialog (null
+    // for a question), then the key that ends it, down for a frame and let go. A dialog still waiting
+    // when the answers are used up fails the test.
+    struct Answer {
+        const char* name;
+        u8 key;
+    };
+    void Answer(std::vector<struct Answer> answers) {
+        host.modalFrame = [this, answers, at = size_t{0}, down = false]() mutable {
+            if (at == answers.size())
+                throw std::runtime_error("a dialog was left waiting");
+            const struct Answer& answer = answers[at];
+            auto* keyboard =
+                dynamic_cast<coKeyboardDialog*>(guiWindowMgr::GetRoot()->FindChild("Keyboard Dialog"));
+            if (!down && answer.name && keyboard)
+                keyboard->SetText(envString(answer.name));
+            input.GetScript(1).keys[answer.key] = down ? 0 : 0x80;
+            at += down ? 1 : 0;
+            down = !down;
+        };
+    }
+    bool Exists(const std::string& relative) { return std::filesystem::exists(folder.Path(relative)); }
     // One frame after a click on the named button of the current menu.
     void Press(guiContainer* screen, const char* button) {
         Click(screen->FindChild(button));
@@ -198,6 +230,72 @@ TEST_F(coMenuModesTest, CareerMenuLaunchesAndReopensOnTheLastLaunch) {
         coModeManagerUpdate();
         coModeManagerUpdate();
     }
+}
+
+TEST_F(coMenuModesTest, ProfilesAreChosenOrMadeByNameAndHandedToTheCareer) {
+    // No profile yet: the keyboard opens at once; a name that cannot be a folder keeps it up.
+    Answer({{"a/b", plDik::Return}, {"..", plDik::Return}, {"Ann", plDik::Return}});
+    coModePush(&profiles);
+    coModeManagerUpdate();
+    coModeManagerUpdate();
+    EXPECT_TRUE(Exists("saves/Ann"));
+    EXPECT_FALSE(Exists("saves/a"));
+    coModeManagerUpdate();
+    ASSERT_EQ(coCurrentMode(), &careerMenu);
+    EXPECT_EQ(careerMenu.GetScreen()->GetTrackwright(), envString("Ann"));
+
+    // Through the main menu's career road, the profile is listed and chosen; no dialog opens.
+    host.modalFrame = [] { throw std::runtime_error("no dialog expected"); };
+    Press(careerMenu.GetScreen(), "Main Menu");
+    coModeManagerUpdate();
+    Press(mainMenu.GetScreen(), "Trkwt");
+    coModeManagerUpdate();
+    ASSERT_EQ(coCurrentMode(), &profiles);
+    coModeManagerUpdate();
+    ASSERT_EQ(profiles.GetScreen()->GetProfileCount(), 1);
+    Press(profiles.GetScreen(), "Load Trackwright");
+    coModeManagerUpdate();
+    ASSERT_EQ(coCurrentMode(), &careerMenu);
+    EXPECT_EQ(careerMenu.GetScreen()->GetTrackwright(), envString("Ann"));
+    Press(careerMenu.GetScreen(), "Main Menu");
+    coModeManagerUpdate();
+    Press(mainMenu.GetScreen(), "Trkwt");
+    coModeManagerUpdate();
+    Press(profiles.GetScreen(), "Main Menu");
+    coModeManagerUpdate();
+    EXPECT_EQ(coCurrentMode(), &mainMenu);
+}
+
+TEST_F(coMenuModesTest, AnExistingNameStartsTheProfileAfreshOnlyOnOkAndFailuresStay) {
+    folder.MakeFolder("saves/Ann/Classic");
+    std::ofstream(folder.Path("saves/Ann/SaveFile.isf")) << "career";
+    std::ofstream(folder.Path("saves/Ann/Classic/Mission1.cmi")) << "attempt";
+    std::ofstream(folder.Path("saves/Bob")) << "a file where the folder would go";
+    coModePush(&profiles);
+    coModeManagerUpdate();
+    const struct {
+        std::vector<struct Answer> answers;
+        bool filesKept;
+        coMode* next;
+        size_t reports;
+    } cases[] = {
+        {{{"Ann", plDik::Return}, {nullptr, plDik::Escape}}, true, &profiles, 0}, // the question cancelled
+        {{{"Zed", plDik::Escape}}, true, &profiles, 0},                           // the keyboard cancelled
+        {{{"Bob", plDik::Return}}, true, &profiles, 1},                           // the folder cannot be made
+        {{{"Ann", plDik::Return}, {nullptr, plDik::Return}}, false, &careerMenu, 1},
+    };
+    for (const auto& c : cases) {
+        Answer(c.answers);
+        Press(profiles.GetScreen(), "New Trackwright");
+        coModeManagerUpdate();
+        EXPECT_EQ(coCurrentMode(), c.next);
+        EXPECT_EQ(Exists("saves/Ann/SaveFile.isf"), c.filesKept);
+        EXPECT_EQ(Exists("saves/Ann/Classic"), c.filesKept);
+        EXPECT_EQ(displayer.shown.size(), c.reports);
+        EXPECT_FALSE(Exists("saves/Zed"));
+    }
+    EXPECT_TRUE(Exists("saves/Ann"));
+    EXPECT_EQ(careerMenu.GetScreen()->GetTrackwright(), envString("Ann"));
 }
 
 } // namespace

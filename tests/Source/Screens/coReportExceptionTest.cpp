@@ -1,14 +1,18 @@
 #include "Source/Screens/coReportException.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
 #include "Source/Park/coInvalidPropFileX.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
 
+#include "Engine/App/Fs/fsTestFolder.h"
+
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <new>
 #include <stdexcept>
 
@@ -49,6 +53,23 @@ TEST(coReportExceptionTest, EachFailureHasItsTextAndExtra) {
         EXPECT_EQ(report.number, row.number) << row.extra;
         EXPECT_EQ(report.extra, row.extra);
     }
+}
+
+TEST(coReportExceptionTest, AFileOfASearchRootIsNamedByItsPathOnDisc) {
+    fsTestFolder folder;
+    folder.MakeFolder("gui/uimm");
+    std::ofstream(folder.Path("gui/uimm/uimm.gsf")) << "damaged";
+    fsResetRootTable();
+    fsAddRootDirectory(10, folder.Locator("gui"));
+    EXPECT_EQ(
+        coDescribeException(std::make_exception_ptr(coScreenScriptX(fsRootedLocator(10, "uimm/uimm.gsf"))))
+            .extra,
+        folder.Path("gui/uimm/uimm.gsf"));
+    // A root without directories has no place on disc to name.
+    EXPECT_EQ(
+        coDescribeException(std::make_exception_ptr(fsFileDoesntExistX(fsRootedLocator(12, "a.tsf")))).extra,
+        "a.tsf");
+    fsResetRootTable();
 }
 
 } // namespace

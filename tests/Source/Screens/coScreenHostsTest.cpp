@@ -2,19 +2,28 @@
 #include "Source/App/coScreenEditorHost.h"
 
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiProgressBar.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Xui/xuiPropSheet.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
+#include "Engine/Platform/plDirectInputKeys.h"
 #include "Source/Palettes/coMainPalette.h"
+#include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Palettes/coPropsPalette.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/Screens/coChooseAnimDialog.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coCoasterPieceTurn.h"
+#include "Source/World/coProp.h"
 #include "coScreenTestKit.h"
 
 namespace {
@@ -89,51 +98,98 @@ TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
     EXPECT_EQ(rows, 2);
 }
 
-// The player's answer to the question up in the modal loop: the pointer on the button in the second
-// frame, pressed, and let go in the third.
-struct coAnsweringModeHost : coRecordingModeHost {
-    void OnModalFrame() override {
-        if (++step > 50)
-            throw std::runtime_error("the question was not answered");
-        auto* dialog = static_cast<guiContainer*>(guiWindowMgr::GetRoot()->FindChild("Dialog"));
-        primary = static_cast<const guiText*>(dialog->FindChild("PrimaryText"))->GetText(0);
-        if (step == 2) {
-            const guiWindow* button = dialog->FindChild(answer);
-            const maVector3d at = button->GetWorldMatrix().GetTranslation();
-            i32 w = 0, h = 0;
-            button->GetSize(w, h);
-            guiCursorMgr::SetPosition({at.x + static_cast<float>(w) / 2, at.y + static_cast<float>(h) / 2});
-        }
-        input->GetScript(0).mouse.buttons[0] = step == 2 ? 0x80 : 0;
-    }
-    int step = 0;
-    plTestInputSource* input = nullptr;
-    const char* answer = "Ok";
-    envString primary;
-};
-
-TEST_F(coScreenHostsTest, TheEditorsQuestionsErrorsAndInterface) {
+// The tree's fountain through the builder's palettes: clicked in the catalogue, then its tool box beside
+// it, whose buttons reach the editor and whose "Choose Anim" runs the list of its events.
+TEST_F(coScreenHostsTest, APropGoesFromTheCatalogueToTheToolBoxBesideIt) {
+    coPropTemplate& fountainTemplate = LoadShippedFountain();
+    coPaletteManager::RebuildPropsPalette();
     coEditorHost& editor = coGetEditorHost();
-    coAnsweringModeHost answering;
-    answering.input = &input;
-    coSetModeHost(&answering);
-    coModePush(&mode);
-    // Leave, load, overwrite: each answered both ways, its question text taken by number.
-    for (const u32 question : {13u, 15u, 6u})
-        for (const auto& [button, result] : {std::pair{"Ok", 1}, std::pair{"Cancel", 2}}) {
-            answering.step = 0;
-            answering.answer = button;
-            EXPECT_EQ(editor.AskQuestion(question, 7, 8), result) << question << ' ' << button;
-            coQuestionDialog expected;
-            expected.SetPrimaryTextNum(question);
-            EXPECT_EQ(answering.primary,
-                      static_cast<const guiText*>(expected.FindChild("PrimaryText"))->GetText(0));
-            EXPECT_EQ(guiWindowMgr::GetRoot()->FindChild("Dialog"), nullptr);
-        }
-    coModeStackLeaveAll();
-    coModeStackClear();
-    coSetModeHost(&host);
+    const auto click = [this](guiWindow* button) {
+        for (const bool down : {false, true, false})
+            PointerFrame(button, down);
+    };
+    int category = -1, index = -1;
+    coFindPropTemplate(envString("fountain"), category, index);
+    click(static_cast<guiContainer*>(Get<coPropsPalette>(coPaletteProps)->GetSheet()->GetActivePage())
+              ->FindChild(std::to_string(index).c_str()));
+    EXPECT_EQ(editor.TakeChosenProp(), &fountainTemplate);
+    PointerFrame(nullptr, false);
+    EXPECT_EQ(editor.TakeChosenProp(), nullptr);
 
+    coProp fountain(fountainTemplate);
+    fountain.SetPosition({0.0f, 0.0f, 100.0f});
+    g3dCamera camera;
+    coEditorPaletteState state;
+    state.manipulatePalette = coPaletteManipulateProp;
+    state.selection = &fountain;
+    state.camera = &camera;
+    editor.UpdatePalettes(state);
+    auto* box = Get<coManipulatePalette>(coPaletteManipulateProp);
+    for (const i32 index :
+         {coPaletteManipulateProp, coPaletteManipulateDock, coPaletteManipulateRing, coPaletteManipulateSpot})
+        EXPECT_EQ(Get<guiWindow>(index)->IsVisible(), index == coPaletteManipulateProp) << index;
+    ASSERT_TRUE(box->GetChooseAnimButton()->IsVisible());
+    click(box->GetChooseAnimButton());
+    EXPECT_EQ(editor.TakeManipulateButton(), "Choose Anim");
+
+    // The tool starts on the press and takes the button's hold on the mouse with it.
+    PointerFrame(box->GetRotateButton(), true);
+    EXPECT_EQ(editor.TakeManipulatePress(), "Rotate");
+    EXPECT_FALSE(box->GetRotateButton()->GetImage()->IsCaptured(1111));
+    editor.ShowManipulatePalette(coPaletteManipulateProp, false);
+    EXPECT_EQ(editor.TakeManipulatePress(), "");
+    editor.ShowManipulatePalette(coPaletteManipulateProp, true);
+    EXPECT_EQ(box->GetRotateButton()->GetState(), guiStateIdle);
+
+    // The list's second row clicked in its own frames: the fountain shows "Cascade" from then on.
+    coModePush(&mode);
+    int frame = 0;
+    host.modalFrame = [&] {
+        auto* dialog = static_cast<coChooseAnimDialog*>(guiWindowMgr::GetRoot()->FindChild("Dialog"));
+        const maVector3d at = dialog->GetEventTable()->GetCellWindow(1, 0)->GetWorldMatrix().GetTranslation();
+        guiCursorMgr::SetPosition({at.x + 4.0f, at.y + 4.0f});
+        input.GetScript(0).mouse.buttons[0] = frame == 1 ? 0x80 : 0;
+        if (++frame > 50)
+            throw std::runtime_error("the list stayed");
+    };
+    EXPECT_EQ(editor.RunChooseAnimDialog(fountain), 1);
+    EXPECT_EQ(fountain.GetActiveEvent(), 1);
+    EXPECT_EQ(guiWindowMgr::GetRoot()->FindChild("Dialog"), nullptr);
+    coModeStackClear();
+
+    editor.UpdatePalettes(coEditorPaletteState());
+    EXPECT_FALSE(box->IsVisible());
+}
+
+TEST_F(coScreenHostsTest, TheEditorsQuestionsAndNameEntryAreAnsweredInTheirDialogs) {
+    coModePush(&mode);
+    coModeManagerUpdate();
+    // The answer's key goes down in a dialog's first frame and up in its second.
+    u8 key = 0;
+    int frame = 0;
+    host.modalFrame = [&] {
+        if (frame == 20)
+            throw std::runtime_error("the dialog did not end");
+        input.GetScript(1).keys[key] = frame++ % 2 == 0 ? 0x80 : 0;
+    };
+    coEditorHost& editor = coGetEditorHost();
+    envString name("Oval");
+    const struct {
+        u8 key;
+        bool question;
+        i32 answer;
+    } cases[] = {{plDik::Return, true, 1}, {plDik::Escape, true, 2}, {plDik::Return, false, 1}};
+    for (const auto& c : cases) {
+        key = c.key;
+        frame = 0;
+        EXPECT_EQ(c.question ? editor.AskQuestion(13, 7, 8) : editor.RunKeyboardDialog(name), c.answer);
+    }
+    EXPECT_EQ(name, envString("Oval"));
+    coModeStackClear();
+}
+
+TEST_F(coScreenHostsTest, TheEditorsErrorsReachTheErrorDisplayAndTabHidesTheInterface) {
+    coEditorHost& editor = coGetEditorHost();
     fsLocator file;
     fsLocatorFromNativePath("/read-only/Oval.csa", file);
     try {

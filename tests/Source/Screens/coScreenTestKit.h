@@ -32,6 +32,7 @@
 #include "Source/Modes/coModeTestSupport.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/World/coPropTemplateList.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,7 @@ class coScreenTest : public ::testing::Test {
         gfErrorHandler::SetDisplayer(&displayer);
     }
     void TearDown() override {
+        coPropTemplateList::DeleteAll();
         gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
         coSetModeHost(nullptr);
         gprShutdown();
@@ -147,6 +149,21 @@ class coScreenTest : public ::testing::Test {
     coTestFrameFunction ClickLater(std::function<guiWindow*()> widget) {
         return coTestFrameFunction(
             [this, widget](int frame) { PointerFrame(frame == 0 ? nullptr : widget(), frame == 1); });
+    }
+    // The tree's props in the template list (root 6 their themes, root 12 their effects) and the
+    // fountain's template loaded: a real prop whose two entry events are "Burst" and "Cascade".
+    static coPropTemplate& LoadShippedFountain() {
+        SetRoot(coRootThemes, DataPath("Themes"));
+        SetRoot(coRootEffects, DataPath("Data/Effects"));
+        coPaths::ListRootDirectories(coRootThemes);
+        coPropTemplateList::Build(false);
+        int category = -1, index = -1;
+        coFindPropTemplate(envString("fountain"), category, index);
+        if (category < 0)
+            throw std::runtime_error("the tree has no fountain");
+        coPropTemplate& fountain = *coPropTemplateList::GetTemplate(index, category);
+        coLoadPropTemplate(fountain);
+        return fountain;
     }
     // The game clock at that time.
     static void SetTime(f32 seconds) { appClock::SetTime(seconds, 0.0f); }

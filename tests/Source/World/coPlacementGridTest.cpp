@@ -2,6 +2,7 @@
 #include "Source/World/coPlacementGrid.h"
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Source/Collision/coCollisionPark.h"
 #include "coWorldTestSupport.h"
@@ -122,7 +123,18 @@ TEST(coPlacementGridTest, TheSeamsAnswerFromTheGridOnceItIsBuilt) {
               std::tuple(100.0f, -50.0f, false));
 }
 
-using coPlacementOverlayTest = coWorldDeviceTest;
+// The outline and the footprint are drawn with the world, so the renderer's lists are up.
+class coPlacementOverlayTest : public coWorldDeviceTest {
+  protected:
+    void SetUp() override {
+        coWorldDeviceTest::SetUp();
+        g3dRenderer::Initialize();
+    }
+    void TearDown() override {
+        g3dRenderer::Shutdown();
+        coWorldDeviceTest::TearDown();
+    }
+};
 
 TEST_F(coPlacementOverlayTest, TheOutlineCoversEveryCellAndTheColoursPulse) {
     coHeightWorld world([](float, float) { return 1.0f; });
