@@ -2,9 +2,11 @@
 
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiCursor.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiMouseButtons.h"
 #include "Engine/GUI/Gui/guiScreen.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coRideSettings.h"
@@ -27,6 +29,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <exception>
 
 namespace {
 
@@ -271,4 +274,25 @@ coManipulatePalette* coScreenEditorHost::ShownManipulatePalette() {
             palette && palette->IsEnabled() && palette->IsEffectivelyVisible())
             return palette;
     return nullptr;
+}
+
+void coScreenEditorHost::ReportError(const envExceptionX& failure) {
+    // The editor reports from its handler, where the exception in flight keeps its full type and path.
+    if (std::current_exception()) {
+        coReportCurrentException();
+        return;
+    }
+    try {
+        throw failure;
+    } catch (const envExceptionX&) {
+        coReportCurrentException();
+    }
+}
+
+void coScreenEditorHost::ShowInterface(bool shown) {
+    guiCursorMgr::SetVisible(shown);
+    coPaletteManager::SetHudEnabled(shown);
+    coPaletteManager::SetHudVisible(shown);
+    if (!shown)
+        guiToolTip::Hide();
 }

@@ -6,7 +6,8 @@ class coManipulatePalette;
 // The editor's view on the builder's palettes: the piece palette's and the top bar's buttons, the
 // selection's state, the coaster's name, feedback, the grid and the ride statistics, the dock chooser,
 // the prop catalogue, the tool box beside the selection, the list of a prop's animations, the name entry,
-// the questions and the ride's set-up. The application installs it while the palettes exist.
+// the questions, the error display, Tab's hiding and the ride's set-up. The application installs it while the
+// palettes exist.
 class coScreenEditorHost : public coEditorHost {
   public:
     std::string TakeReleasedTrackButton() override;
@@ -26,6 +27,9 @@ class coScreenEditorHost : public coEditorHost {
     i32 AskQuestion(u32 primary, u32 ok, u32 cancel) override;
     i32 RunKeyboardDialog(envString& text) override;
     i32 RunRidePauseDialog(int mode) override;
+    // Through the error handler, so the game's error display shows it.
+    void ReportError(const envExceptionX& failure) override;
+    void ShowInterface(bool shown) override;
 
     coPropTemplate* TakeChosenProp() override;
     std::string TakeManipulateButton() override;

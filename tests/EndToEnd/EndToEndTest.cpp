@@ -396,4 +396,15 @@ TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
     }
 }
 
+// The builder's questions answered both ways: the replace question on a second save under one name, and
+// the leave question with a change unsaved, first staying, then back to the main menu.
+TEST(EndToEndTest, TheBuildersQuestionsAnswerBothWays) {
+    GameHome home;
+    const GameRun run = home.Play("questions.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(run.output.find("injected step"), std::string::npos) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 0");
+    EXPECT_EQ(FilesIn(home.Saves()).count("loop2.csa"), 1u);
+}
+
 } // namespace

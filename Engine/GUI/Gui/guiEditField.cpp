@@ -55,6 +55,9 @@ guiEditField::guiEditField() {
     SetEditable(true);
     appCharEventHandler::SetEnabled(false);
     m_caret->SetVisible(false);
+    // The caret is a mark, not a target: thinking, it would take the pointer's clicks from the widgets
+    // under it (a keyboard's keys) and the focus from the field.
+    m_caret->SetEnabled(false);
 }
 
 guiEditField::~guiEditField() {

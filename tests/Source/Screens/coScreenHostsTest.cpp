@@ -1,6 +1,7 @@
 #include "Source/App/coScreenCareerPalettes.h"
 #include "Source/App/coScreenEditorHost.h"
 
+#include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiProgressBar.h"
@@ -19,6 +20,7 @@
 #include "Source/Ride/coRideStats.h"
 #include "Source/Screens/coChooseAnimDialog.h"
 #include "Source/Screens/coLoadingScreen.h"
+#include "Source/Screens/coQuestionDialog.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/World/coProp.h"
@@ -184,6 +186,28 @@ TEST_F(coScreenHostsTest, TheEditorsQuestionsAndNameEntryAreAnsweredInTheirDialo
     }
     EXPECT_EQ(name, envString("Oval"));
     coModeStackClear();
+}
+
+TEST_F(coScreenHostsTest, TheEditorsErrorsReachTheErrorDisplayAndTabHidesTheInterface) {
+    coEditorHost& editor = coGetEditorHost();
+    fsLocator file;
+    fsLocatorFromNativePath("/read-only/Oval.csa", file);
+    try {
+        throw fsReadOnlyX(file);
+    } catch (const envExceptionX& failure) {
+        editor.ReportError(failure);
+    }
+    ASSERT_EQ(displayer.shown.size(), 1u);
+    // The file system's read-only text (error 8 of package 4), not the general one: the full type arrived.
+    EXPECT_NE(displayer.shown[0].message.find("#8 not found for package #4"), std::string::npos)
+        << displayer.shown[0].message;
+
+    editor.ShowInterface(false);
+    EXPECT_FALSE(guiCursorMgr::IsVisible());
+    EXPECT_FALSE(coPaletteManager::FindHudWindow("Hud")->IsVisible());
+    editor.ShowInterface(true);
+    EXPECT_TRUE(guiCursorMgr::IsVisible());
+    EXPECT_TRUE(coPaletteManager::FindHudWindow("Hud")->IsVisible());
 }
 
 } // namespace
