@@ -340,13 +340,13 @@ TEST(EndToEndTest, ASavedCoasterIsBuiltOnAndSavedUnderASecondName) {
 
     // Saved twice from the same builder, once over the first file: only the pictures may differ.
     EXPECT_EQ(ChunksButThumbnail(ReadAll(home.Saves() / "E2E Oval.csa")),
-              ChunksButThumbnail(ReadAll(home.Saves() / "E2E Oval b.csa")));
+              ChunksButThumbnail(ReadAll(home.Saves() / "E2E Oval 2.csa")));
     const std::map<std::string, CachedCoaster> expected = {{"E2E Oval", {true, true}},
-                                                           {"E2E Oval b", {true, true}}};
+                                                           {"E2E Oval 2", {true, true}}};
     EXPECT_EQ(ReadLoadCache(ReadAll(home.Saves() / "LoadCach.bin")), expected);
     for (const auto& entry : fs::recursive_directory_iterator(home.Saves()))
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
-    for (const char* name : {"E2E Oval.csa", "E2E Oval b.csa"}) {
+    for (const char* name : {"E2E Oval.csa", "E2E Oval 2.csa"}) {
         coRecordingTrackBuilder builder;
         MountainServices services;
         fsLocator file;
