@@ -22,6 +22,7 @@
 #include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "benchGuiScreen.h"
 #include "benchReport.h"
 
 #include <cstdio>
@@ -49,17 +50,7 @@ struct KeyboardScreen {
              {std::pair{coRootGui, "Data/GUI"}, std::pair{coRootText, "Data/Text/Eng"}})
             SetRoot(root, relative);
         coPrefs::SetDefaults();
-        fsLocator fontNames(coRootText);
-        fontNames.AppendComponent("fontname.tsf");
-        g2dLoadFontNameTable(fontNames);
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
-        g3dRenderer::InitStates();
-        guiInit();
-        gprInit();
+        benchStartGuiScreen();
         guiWindowMgr::GetRoot()->SetSize(800, 600);
         dialog = new coKeyboardDialog;
         guiWindowMgr::AddWindow(dialog);
@@ -68,15 +59,7 @@ struct KeyboardScreen {
         dialog->SetText(envString("Twenty letters named"));
         dialog->Think();
     }
-    ~KeyboardScreen() {
-        gprShutdown();
-        guiShutdown();
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
-        g2dFont::ReleaseAll();
-        fsResetRootTable();
-        plInstallServices({});
-    }
+    ~KeyboardScreen() { benchStopGuiScreen(); }
     coKeyboardDialog* dialog = nullptr;
 };
 

@@ -23,6 +23,7 @@
 #include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Settings/coPaths.h"
+#include "benchGuiScreen.h"
 #include "benchReport.h"
 
 #include <cstdio>
@@ -77,27 +78,11 @@ struct SavesFolder {
         SetRoot(coRootSaves, (folder / "Saves").string());
         SetRoot(coRootTracks, (folder / "Steel").string());
         SetRoot(coRootEnvironments, (folder / "Mountain").string());
-        fsLocator fontNames(coRootText);
-        fontNames.AppendComponent("fontname.tsf");
-        g2dLoadFontNameTable(fontNames);
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
-        g3dRenderer::InitStates();
-        guiInit();
-        gprInit();
+        benchStartGuiScreen();
     }
     ~SavesFolder() {
         coLoadingScreenHide();
-        gprShutdown();
-        guiShutdown();
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
-        g2dFont::ReleaseAll();
-        fsResetRootTable();
-        plInstallServices({});
+        benchStopGuiScreen();
         std::filesystem::remove_all(folder);
     }
     void ForgetCache() const { std::filesystem::remove(folder / "Saves" / "LoadCach.bin"); }

@@ -24,6 +24,7 @@
 #include "Source/Screens/coMainMenu.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "benchGuiScreen.h"
 #include "benchReport.h"
 
 #include <cstdio>
@@ -51,17 +52,7 @@ struct MenuScreen {
             SetRoot(root, relative);
         coPrefs::SetDefaults();
         coPrefs::SetBool(35, true); // no voices: nothing is saved while it runs
-        fsLocator fontNames(coRootText);
-        fontNames.AppendComponent("fontname.tsf");
-        g2dLoadFontNameTable(fontNames);
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
-        g3dRenderer::InitStates();
-        guiInit();
-        gprInit();
+        benchStartGuiScreen();
         guiWindowMgr::GetRoot()->SetSize(800, 600);
         coDialogDimmer::Create();
         coPaletteManager::Create();
@@ -75,13 +66,7 @@ struct MenuScreen {
     ~MenuScreen() {
         coPaletteManager::Destroy();
         coDialogDimmer::Destroy();
-        gprShutdown();
-        guiShutdown();
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
-        g2dFont::ReleaseAll();
-        fsResetRootTable();
-        plInstallServices({});
+        benchStopGuiScreen();
     }
     coPaletteStates states;
 };

@@ -22,6 +22,7 @@
 #include "Source/World/coPropTemplateList.h"
 #include "Tools/Image/toolPngWriter.h"
 #include "Tools/World/toolPropWriter.h"
+#include "benchGuiScreen.h"
 #include "benchReport.h"
 
 #include <cstdio>
@@ -75,26 +76,10 @@ struct Screen {
         SetRoot(coRootGui, std::string(LV_DATA_DIR) + "/Data/GUI");
         SetRoot(coRootText, std::string(LV_DATA_DIR) + "/Data/Text/Eng");
         SetRoot(coRootSaves, saves);
-        fsLocator fontNames(coRootText);
-        fontNames.AppendComponent("fontname.tsf");
-        g2dLoadFontNameTable(fontNames);
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
-        g3dRenderer::InitStates();
-        guiInit();
-        gprInit();
+        benchStartGuiScreen();
     }
     ~Screen() {
-        gprShutdown();
-        guiShutdown();
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
-        g2dFont::ReleaseAll();
-        fsResetRootTable();
-        plInstallServices({});
+        benchStopGuiScreen();
         std::filesystem::remove_all(saves);
     }
 };

@@ -20,6 +20,7 @@
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "benchGuiScreen.h"
 #include "benchReport.h"
 
 #include <cstdio>
@@ -48,30 +49,12 @@ struct GaugeScreen {
         SetRoot(coRootGui, "Data/GUI");
         SetRoot(coRootText, "Data/Text/Eng");
         coPrefs::SetDefaults();
-        fsLocator fontNames(coRootText);
-        fontNames.AppendComponent("fontname.tsf");
-        g2dLoadFontNameTable(fontNames);
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
-        g3dRenderer::InitStates();
-        guiInit();
-        gprInit();
+        benchStartGuiScreen();
         guiWindowMgr::GetRoot()->SetSize(800, 600);
         stats = new coStatsPalette;
         guiWindowMgr::AddWindow(stats);
     }
-    ~GaugeScreen() {
-        gprShutdown();
-        guiShutdown();
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
-        g2dFont::ReleaseAll();
-        fsResetRootTable();
-        plInstallServices({});
-    }
+    ~GaugeScreen() { benchStopGuiScreen(); }
 };
 
 GaugeScreen* g_screen = nullptr;

@@ -1,0 +1,40 @@
+#pragma once
+#include "Engine/App/Fs/fsLocator.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/GUI/Gpr/gprPackage.h"
+#include "Engine/GUI/Gui/guiPackage.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
+#include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTextureFormats.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Platform/plServices.h"
+#include "Source/Settings/coPaths.h"
+
+// The 800 x 600 screen, renderer and GUI with its script parsers, over the installed services and the text
+// root's font names: what every screen benchmark stands on.
+inline void benchStartGuiScreen() {
+    fsLocator fontNames(coRootText);
+    fontNames.AppendComponent("fontname.tsf");
+    g2dLoadFontNameTable(fontNames);
+    g2dScreen::InitWindowed(800, 600, 0, 0);
+    g3dSelectTextureFormats();
+    g3dTextureManager::Initialize();
+    g3dFragmentManager::Initialize();
+    g3dRenderer::Initialize();
+    g3dRenderer::InitStates();
+    guiInit();
+    gprInit();
+}
+
+// Undoes benchStartGuiScreen, the fonts, the roots and the installed services.
+inline void benchStopGuiScreen() {
+    gprShutdown();
+    guiShutdown();
+    g3dRenderer::Shutdown();
+    g2dScreen::Deinitialize();
+    g2dFont::ReleaseAll();
+    fsResetRootTable();
+    plInstallServices({});
+}
