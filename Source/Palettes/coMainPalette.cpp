@@ -23,7 +23,6 @@
 namespace {
 
 constexpr i32 kErrorSound = 18;
-constexpr u32 kVoicesCategory = 2;
 constexpr const char* kMessages = "uimpfb.tsf";
 
 bool HasErrorSound(i32 message) {
@@ -167,22 +166,12 @@ void coMainPalette::PlayVoiceOver(i32 message) {
     std::snprintf(name, sizeof name, "fbvo%02d.wav", message);
     fsLocator file(coRootVoice);
     file.AppendComponent(name);
-    snSoundJob2D* voice = snSoundManager::CreateSound(file, envString(name), false);
-    try {
-        voice->Load();
-    } catch (const envExceptionX& e) {
-        // A hint that cannot be heard is no reason to stop building: silence, and the preference stays.
-        std::string path;
-        fsLocatorToNativePath(file, path);
-        DBG_WARNING("The voice-over \"%s\" cannot be played (error 0x%08X)", path.c_str(), e.GetCode());
-        snSoundManager::DestroySound(voice);
+    m_voice = coStartVoiceOver(file, envString(name));
+    if (!m_voice) {
+        // Silence, and the preference stays.
         m_broken.insert(message);
         return;
     }
-    m_voice = voice;
-    m_voice->SetCategory(kVoicesCategory);
-    snSoundManager::ApplyVolume(m_voice);
-    m_voice->Play(appClock::GetTime());
     coPrefs::SetBool(kFirstVoicePref + message, false);
     coPrefs::Save();
 }

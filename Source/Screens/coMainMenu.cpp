@@ -10,14 +10,11 @@
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coSoundEffects.h"
 
 #include <string>
 
-namespace {
-
-constexpr u32 kVoicesCategory = 2;
-
-} // namespace
+namespace {} // namespace
 
 coMainMenu::coMainMenu() {
     coLoadScreenScript("uimm", "uimm.tsf", this);
@@ -74,22 +71,12 @@ void coMainMenu::PlayVoiceOver(i32 pref, const char* button) {
         return;
     fsLocator file(coRootVoice);
     file.AppendComponent((std::string(button) + ".wav").c_str());
-    snSoundJob2D* voice = snSoundManager::CreateSound(file, envString(button), false);
-    try {
-        voice->Load();
-    } catch (const envExceptionX& e) {
-        // A voice that cannot be heard is no reason to leave the menu: silence, and the preference stays.
-        std::string path;
-        fsLocatorToNativePath(file, path);
-        DBG_WARNING("The voice-over \"%s\" cannot be played (error 0x%08X)", path.c_str(), e.GetCode());
-        snSoundManager::DestroySound(voice);
+    m_voice = coStartVoiceOver(file, envString(button));
+    if (!m_voice) {
+        // Silence, and the preference stays.
         m_broken.insert(button);
         return;
     }
-    m_voice = voice;
-    m_voice->SetCategory(kVoicesCategory);
-    snSoundManager::ApplyVolume(m_voice);
-    m_voice->Play(appClock::GetTime());
     coPrefs::SetBool(pref, false);
     coPrefs::Save();
     UpdatePending();

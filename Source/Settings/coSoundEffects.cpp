@@ -177,3 +177,21 @@ void coLoadUiSounds() {
     }
     guiSoundCues::SetMuted(coPrefs::GetBool(coPrefInterfaceMuted));
 }
+
+snSoundJob2D* coStartVoiceOver(const fsLocator& file, const envString& name) {
+    snSoundJob2D* voice = snSoundManager::CreateSound(file, name, false);
+    try {
+        voice->Load();
+    } catch (const envExceptionX& e) {
+        std::string path;
+        fsLocatorToNativePath(file, path);
+        DBG_WARNING("The voice-over \"%s\" cannot be played (error 0x%08X)", path.c_str(), e.GetCode());
+        snSoundManager::DestroySound(voice);
+        return nullptr;
+    }
+    constexpr u32 kVoicesCategory = 2;
+    voice->SetCategory(kVoicesCategory);
+    snSoundManager::ApplyVolume(voice);
+    voice->Play(appClock::GetTime());
+    return voice;
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
+#include "Engine/Core/Env/envString.h"
 
 #include <vector>
 
@@ -50,3 +51,7 @@ fsLocator coWaveFile(const fsLocator& folder, const envString& name);
 // A new effects job (category 1) on the file, loaded, at the volume, with the manager's volumes
 // applied; null, with a warning and no job left behind, when the file cannot be loaded.
 snSoundJob2D* coCreateEffectSound(const fsLocator& file, float volume);
+
+// Loads the voice-over and starts it in the voices' volume category; one that cannot be loaded warns,
+// is freed and gives null, since a voice that cannot be heard is no reason to stop the game.
+snSoundJob2D* coStartVoiceOver(const fsLocator& file, const envString& name);
