@@ -33,7 +33,7 @@ struct NamedKey {
     u8 scanCode;
 };
 constexpr NamedKey kKeys[] = {
-    {"Return", 0x1C}, {"Escape", 0x01}, {"F7", 0x41}, {"Minus", 0x0C}, {"Equals", 0x0D}};
+    {"Return", 0x1C}, {"Escape", 0x01}, {"F7", 0x41}, {"Minus", 0x0C}, {"Equals", 0x0D}, {"Tab", 0x0F}};
 
 i32 ScanCode(const std::string& name) {
     for (const NamedKey& key : kKeys)

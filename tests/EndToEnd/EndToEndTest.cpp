@@ -20,6 +20,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <map>
 #include <regex>
@@ -241,6 +242,36 @@ void ExpectMenuTiles(const Picture& picture) {
     }
 }
 
+// Where the builder's and menus' panels lie, and what most of each box shows: a panel that lost its look
+// is drawn as an opaque white or grey box.
+struct PanelLook {
+    const char* what;
+    u32 x0, y0, x1, y1;
+    bool (*test)(int r, int g, int b);
+    double share; // at least this share of the box's pixels pass
+};
+
+bool Dark(int r, int g, int b) {
+    return r + g + b < 300;
+}
+bool Reddish(int r, int g, int b) {
+    return r > g + 50 && r > b + 50;
+}
+bool Bluish(int r, int g, int b) {
+    return b > r + 30 && b > g;
+}
+bool NotLightGrey(int r, int g, int b) {
+    return !(std::abs(r - g) < 16 && std::abs(g - b) < 16 && r > 150);
+}
+
+void ExpectPanels(const Picture& picture, std::initializer_list<PanelLook> panels) {
+    for (const PanelLook& panel : panels) {
+        const double area = static_cast<double>(panel.x1 - panel.x0) * (panel.y1 - panel.y0);
+        EXPECT_GE(picture.Count(panel.x0, panel.y0, panel.x1, panel.y1, panel.test) / area, panel.share)
+            << panel.what;
+    }
+}
+
 // The saves folder's files with their contents, but for the preferences that every exit saves.
 std::map<std::string, std::string> FilesIn(const fs::path& folder) {
     std::map<std::string, std::string> files;
@@ -313,7 +344,9 @@ TEST(EndToEndTest, TheLoadMenuListsGoodCoastersOverADamagedCacheAndMarksJunk) {
     const std::map<std::string, CachedCoaster> expected = {
         {"E2E Oval", {true, true}}, {"E2E Oval 2", {true, true}}, {"Junk", {false, false}}};
     EXPECT_EQ(listed, expected);
-    ExpectScreenPicture(ReadShot(home.Path("loadmenu.png")), "load menu");
+    const Picture loadMenu = ReadShot(home.Path("loadmenu.png"));
+    ExpectScreenPicture(loadMenu, "load menu");
+    ExpectPanels(loadMenu, {{"the list's backdrop", 132, 112, 644, 464, NotLightGrey, 0.9}});
     const Picture menu = ReadShot(home.Path("mainmenu.png"));
     ExpectScreenPicture(menu, "main menu");
     ExpectMenuTiles(menu);
@@ -369,8 +402,17 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
     EXPECT_EQ(saves.count("E2E Oval.csa"), 1u);
     for (const auto& [name, bytes] : saves)
         EXPECT_TRUE(name.ends_with(".csa") || name.ends_with(".bin")) << name;
-    for (const char* shot : {"builder.png", "ride.png"})
+    for (const char* shot : {"empty_builder.png", "builder.png", "ride.png"})
         ExpectScreenPicture(ReadShot(home.Path(shot)), shot);
+    // The empty builder's palettes where they belong: name, feedback line, statistics, the dock's tab.
+    ExpectPanels(ReadShot(home.Path("empty_builder.png")),
+                 {{"name", 10, 10, 366, 34, Dark, 0.95},
+                  {"feedback line", 380, 8, 790, 36, Reddish, 0.6},
+                  {"statistics", 594, 82, 790, 228, NotLightGrey, 0.9},
+                  {"dock palette's tab", 8, 490, 130, 514, Bluish, 0.6}});
+    // Once there is track, the summaries of the whole ride and of the piece, each on its dark backdrop.
+    ExpectPanels(ReadShot(home.Path("builder.png")), {{"global statistics", 8, 360, 276, 500, Dark, 0.7},
+                                                       {"piece statistics", 524, 236, 792, 376, Dark, 0.7}});
     // Where the builder's camera shows the oval's right bend: grey steel among green grass.
     const auto steel = [](int r, int g, int b) {
         return std::abs(r - g) <= 12 && std::abs(g - b) <= 12 && r + g + b < 450;

@@ -173,26 +173,31 @@ g3dMaterial& guiMaterial::GetStateMaterial(i32 state) {
 }
 
 void guiMaterial::SetColor(const std::array<u8, 3>& rgb, i32 state) {
-    g3dMaterial* material = FindMaterial(state);
-    if (!material) {
+    if (g3dMaterial* material = FindMaterial(state)) {
+        const g3dARGBColor colour = Channels(rgb, material->GetEmissive().a);
+        material->SetEmissive(colour);
+        material->SetDiffuse(colour);
+    } else {
         m_materials[state] = MakeMaterial(Channels(rgb, 1.0f));
-        return;
     }
-    const g3dARGBColor colour = Channels(rgb, material->GetEmissive().a);
-    material->SetEmissive(colour);
-    material->SetDiffuse(colour);
+    ShowFirstLook();
 }
 
 void guiMaterial::SetTransparency(float alpha, i32 state) {
-    g3dMaterial* material = FindMaterial(state);
-    if (!material) {
+    if (g3dMaterial* material = FindMaterial(state)) {
+        const g3dARGBColor& emissive = material->GetEmissive();
+        const g3dARGBColor colour{emissive.r, emissive.g, emissive.b, alpha};
+        material->SetEmissive(colour);
+        material->SetDiffuse(colour);
+    } else {
         m_materials[state] = MakeMaterial({1.0f, 1.0f, 1.0f, alpha});
-        return;
     }
-    const g3dARGBColor& emissive = material->GetEmissive();
-    const g3dARGBColor colour{emissive.r, emissive.g, emissive.b, alpha};
-    material->SetEmissive(colour);
-    material->SetDiffuse(colour);
+    ShowFirstLook();
+}
+
+void guiMaterial::ShowFirstLook() {
+    if (m_shown == guiStateNone)
+        ShowState(GetState() == guiStateNone ? guiStateIdle : GetState());
 }
 
 std::array<u8, 3> guiMaterial::GetColor(i32 state) const {
@@ -279,6 +284,12 @@ void guiMaterial::ShowState(i32 state) {
     if (state == m_shown)
         return;
     g3dMaterial* material = FindMaterial(state);
+    // A state without a look keeps the one before; a widget that first shows under the pointer has
+    // none before but the white default, so it takes its normal look.
+    if (!material && m_shown == guiStateNone) {
+        state = guiStateIdle;
+        material = FindMaterial(state);
+    }
     if (!material)
         return;
     m_fragment->SetMaterial(material, 0);

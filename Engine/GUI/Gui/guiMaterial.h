@@ -25,7 +25,8 @@ class guiMaterial : public guiWindow, public guiMaterialTarget {
     void Think() override;
     void Draw() override;
     void UpdateTransform() override;
-    // Both change the state's material; it shows at the next ShowState of that state.
+    // Both change the state's material; it shows at the next ShowState of that state, or at once
+    // when the quad shows nothing yet.
     void SetColor(const std::array<u8, 3>& rgb, i32 state) override;
     void SetTransparency(float alpha, i32 state) override;
 
@@ -74,6 +75,10 @@ class guiMaterial : public guiWindow, public guiMaterialTarget {
     g3dMaterial* FindMaterial(i32 state) const;
     // Removes every stage of the material, giving each texture back to the GUI texture cache.
     static void ReleaseStages(g3dMaterial& material);
+
+    // Shows the window's state, or the normal one, while the quad still shows the white default: a
+    // widget that never thinks (inside a disabled container) would keep that default for good.
+    void ShowFirstLook();
 
   private:
     void CreateQuad();

@@ -245,6 +245,7 @@ void guiText::Render(i32 state) {
     RenderTexture(record.fonts, texts, record.offsets, record.colours, m_textureWidth, m_textureHeight,
                   state);
     ApplyTile(state);
+    ShowFirstLook();
 }
 
 void guiText::LayoutAndRender(i32 state) {

@@ -130,6 +130,12 @@ TEST_F(guiWidgetTest, AStateWithoutALookKeepsTheOneBefore) {
     widget->ClearMaterials();
     EXPECT_EQ(widget->GetShownState(), guiStateNone);
     EXPECT_FALSE(widget->HasStateMaterial(guiStateIdle));
+    // First shown under the pointer with no look for "over": the normal look, not the white default.
+    guiMaterial* under = Widget(*guiWindowMgr::GetRoot(), {0, 0, 0.5f});
+    under->SetColor({10, 20, 30}, guiStateIdle);
+    Update(10, 10);
+    EXPECT_EQ(under->GetState(), guiStateOver);
+    EXPECT_EQ(Shown(*under), &under->GetStateMaterial(guiStateIdle));
 }
 
 TEST_F(guiWidgetTest, HitsAreMinInclusiveMaxExclusive) {
