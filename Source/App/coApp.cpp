@@ -63,6 +63,7 @@
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
+#include "Source/Park/coDetailSets.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
@@ -149,6 +150,16 @@ void UpdateFlaresAndSky(g3dCamera& camera, float time) {
     coGetEnvironment().UpdateSky(*camera.GetPosition(), time);
 }
 
+// The track's object sets through their octree, then every other scene object, against the camera's view.
+void CullAgainst(g3dCamera& camera) {
+    maMatrix4d view, projection;
+    camera.GetViewMatrix(view);
+    camera.GetProjectionMatrix(projection);
+    const maMatrix4d viewProjection = view * projection;
+    coCullObjectSets(viewProjection);
+    scCullObjects(viewProjection);
+}
+
 // What the ride modes find of the game so far: the remembered camera and fanfare of the ride settings,
 // the placed props, the pause dialog, the statistics and main palettes, the pointer, flares and sky from
 // the camera, and movie frames written to disc.
@@ -165,6 +176,7 @@ class coAppRideHost : public coRideModeHost {
     void UpdateProps(float time) override { coPropList::UpdateAll(time); }
     void PausePropSounds() override { coPropList::PauseSounds(); }
     void ResumePropSounds() override { coPropList::ResumeSounds(); }
+    void UpdateCollisions(const maVector3d& eye) override { coChooseDetailByDistance(eye); }
     void UpdateEnvironment(g3dCamera& camera, float time) override { UpdateFlaresAndSky(camera, time); }
     void CaptureMovieFrame(i32 shrink) override { coGrabRideFrame(*g_pdevice, shrink); }
     void SetStats(float speed, float height, const maVector3d& g, float elapsed, float rideTime) override {
@@ -680,6 +692,7 @@ void coApp::UpdateGui() {
 }
 
 void coApp::UpdateScene(g3dCamera& camera, float time) {
+    coChooseDetailByDistance(*camera.GetPosition());
     UpdateFlaresAndSky(camera, time);
     snSoundManager::Update(time);
     coMusicHandleKeys();
@@ -693,6 +706,8 @@ void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
         g2dScreen::DrawImage(0, 0, *overlay);
     // The GUI's quads are in the renderer's lists: the menus show with the 3D frame, drawn once.
     const f32 time = appClock::GetTime();
+    if (camera)
+        CullAgainst(*camera);
     scUpdateAll(time);
     if (camera)
         camera->Apply();
