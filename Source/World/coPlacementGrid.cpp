@@ -218,6 +218,8 @@ void coPlacementGrid::ShowOverlay() {
             if (g3dFragment* block = MakeBlock(bx, bz)) {
                 m_overlay.push_back(block);
                 m_overlayObjects.push_back(Drawn(block));
+                // On the update list, so the blocks out of view are culled.
+                scAddToUpdateList(m_overlayObjects.back().get());
             }
     m_updater = std::make_unique<OverlayUpdater>(*this);
     scAddToUpdateList(m_updater.get());

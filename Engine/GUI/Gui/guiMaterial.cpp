@@ -92,7 +92,14 @@ void guiMaterial::SetState(i32 state) {
 
 void guiMaterial::UpdateVisibility() {
     guiWindow::UpdateVisibility();
-    m_entry->SetVisible(IsEffectivelyVisible());
+    ShowEntry();
+}
+
+// A fully transparent look draws nothing: leaving it out of the frame spares blending its whole area
+// (the fade sheet and the dialog dimmer cover the screen while they are clear).
+void guiMaterial::ShowEntry() {
+    const g3dMaterial* shown = m_fragment->GetMaterial(0);
+    m_entry->SetVisible(IsEffectivelyVisible() && !(shown && shown->GetDiffuse().a <= 0.0f));
 }
 
 void guiMaterial::Think() {
@@ -181,6 +188,7 @@ void guiMaterial::SetColor(const std::array<u8, 3>& rgb, i32 state) {
         m_materials[state] = MakeMaterial(Channels(rgb, 1.0f));
     }
     ShowFirstLook();
+    ShowEntry();
 }
 
 void guiMaterial::SetTransparency(float alpha, i32 state) {
@@ -193,6 +201,7 @@ void guiMaterial::SetTransparency(float alpha, i32 state) {
         m_materials[state] = MakeMaterial({1.0f, 1.0f, 1.0f, alpha});
     }
     ShowFirstLook();
+    ShowEntry();
 }
 
 void guiMaterial::ShowFirstLook() {
@@ -294,6 +303,7 @@ void guiMaterial::ShowState(i32 state) {
         return;
     m_fragment->SetMaterial(material, 0);
     m_shown = state;
+    ShowEntry();
 }
 
 void guiMaterial::ReleaseStages(g3dMaterial& material) {
@@ -310,6 +320,7 @@ void guiMaterial::ClearMaterials() {
     m_fragment->SetMaterial(&DefaultMaterial(), 0);
     m_materials.clear();
     m_shown = guiStateNone;
+    ShowEntry();
 }
 
 void guiMaterial::ReleaseTextures() {

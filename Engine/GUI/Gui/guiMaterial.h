@@ -82,6 +82,7 @@ class guiMaterial : public guiWindow, public guiMaterialTarget {
 
   private:
     void CreateQuad();
+    void ShowEntry();
 
     std::map<i32, std::unique_ptr<g3dMaterial>> m_materials;
     i32 m_shown = guiStateNone;

@@ -143,8 +143,8 @@ TEST_F(coPlacementOverlayTest, TheOutlineCoversEveryCellAndTheColoursPulse) {
     grid.Build(-205, 205, -20, 20, 82, 4);
     grid.ShowOverlay();
     EXPECT_EQ(grid.GetOverlayFragments().size(), 21u);
-    // The update list drives the pulse while the outline shows.
-    EXPECT_EQ(scGetUpdateListCount(), 1u);
+    // The update list drives the pulse while the outline shows, and culls the blocks out of view.
+    EXPECT_EQ(scGetUpdateListCount(), 22u);
     scUpdateAll(1.25f);
     const g3dARGBColor pulse = grid.GetGridMaterial().GetDiffuse();
     EXPECT_NEAR(pulse.r, 0.45f, 1e-6f);

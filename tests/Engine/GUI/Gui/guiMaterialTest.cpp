@@ -136,6 +136,12 @@ TEST_F(guiWidgetTest, AStateWithoutALookKeepsTheOneBefore) {
     Update(10, 10);
     EXPECT_EQ(under->GetState(), guiStateOver);
     EXPECT_EQ(Shown(*under), &under->GetStateMaterial(guiStateIdle));
+    // A fully transparent look is left out of the frame until it has some alpha again.
+    for (const float alpha : {0.0f, 0.5f, 0.0f}) {
+        under->SetTransparency(alpha, guiStateIdle);
+        Update(300, 300);
+        EXPECT_EQ(under->GetRenderEntry()->IsVisible(), alpha > 0.0f) << alpha;
+    }
 }
 
 TEST_F(guiWidgetTest, HitsAreMinInclusiveMaxExclusive) {
