@@ -150,16 +150,6 @@ void UpdateFlaresAndSky(g3dCamera& camera, float time) {
     coGetEnvironment().UpdateSky(*camera.GetPosition(), time);
 }
 
-// The track's object sets through their octree, then every other scene object, against the camera's view.
-void CullAgainst(g3dCamera& camera) {
-    maMatrix4d view, projection;
-    camera.GetViewMatrix(view);
-    camera.GetProjectionMatrix(projection);
-    const maMatrix4d viewProjection = view * projection;
-    coCullObjectSets(viewProjection);
-    scCullObjects(viewProjection);
-}
-
 // What the ride modes find of the game so far: the remembered camera and fanfare of the ride settings,
 // the placed props, the pause dialog, the statistics and main palettes, the pointer, flares and sky from
 // the camera, and movie frames written to disc.
@@ -707,7 +697,7 @@ void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
     // The GUI's quads are in the renderer's lists: the menus show with the 3D frame, drawn once.
     const f32 time = appClock::GetTime();
     if (camera)
-        CullAgainst(*camera);
+        coCullScene(*camera);
     scUpdateAll(time);
     if (camera)
         camera->Apply();

@@ -1,6 +1,8 @@
 #include "Source/Park/coDetailSets.h"
 
 #include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
+#include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Source/Collision/coCollisionPark.h"
 #include "Source/Park/coCullOctree.h"
 #include "Source/Park/coSceneObjectSet.h"
@@ -70,6 +72,15 @@ void coCullObjectSets(const maMatrix4d& viewProjection) {
     Octree().Cull(viewProjection);
     const std::string text = "CoasterPieces " + std::to_string(coCircuitPieceCount());
     g2dScreen::SetDebugLine(7, text.c_str());
+}
+
+void coCullScene(g3dCamera& camera) {
+    maMatrix4d view, projection;
+    camera.GetViewMatrix(view);
+    camera.GetProjectionMatrix(projection);
+    const maMatrix4d viewProjection = view * projection;
+    coCullObjectSets(viewProjection);
+    scCullObjects(viewProjection);
 }
 
 void coClearObjectSets() {

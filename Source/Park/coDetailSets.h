@@ -6,6 +6,7 @@
 
 class coCullOctree;
 class coSceneObjectSet;
+class g3dCamera;
 
 // The program-wide registry of the placed track's scene object sets, and the culling octree over them.
 
@@ -20,6 +21,9 @@ void coChooseDetailByDistance(const maVector3d& camera);
 void coChooseDetailGroup(int g);
 // The octree's culling pass by the view-projection matrix, then the piece count on debug line 7.
 void coCullObjectSets(const maMatrix4d& viewProjection);
+// The track's sets through the octree, then every other object of the scene's update list, against
+// the camera's view.
+void coCullScene(g3dCamera& camera);
 // Empties the registry and the octree; the sets themselves belong to their makers.
 void coClearObjectSets();
 

@@ -8,6 +8,7 @@
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 #include "Source/Collision/coTrackCollision.h"
+#include "Source/Park/coDetailSets.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coWorldSwitches.h"
@@ -63,6 +64,9 @@ void coRenderCoasterThumbnail() {
     camera.SetClipPlanes(kNear, coEnvironment::kFarClipDistance);
     camera.LookAt(eye, target, maVector3d(0.0f, 1.0f, 0.0f));
     camera.Apply();
+    // The still picture shows the whole track at full detail, whatever the player's view culled.
+    coChooseDetailGroup(0);
+    coCullScene(camera);
 
     coSetWorldTextured(true);
     g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
