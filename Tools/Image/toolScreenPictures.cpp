@@ -52,6 +52,21 @@ toolImage Face(int width, int height, Rgb colour) {
     return image;
 }
 
+// A face over the top `rows` rows, clear below: stacked buttons that overlap the next by their lower part
+// leave its caption showing.
+toolImage TopFace(int width, int height, int rows, Rgb colour) {
+    const toolImage face = Face(width, rows, colour);
+    toolImage image{width, height, 4, {}};
+    image.pixels.reserve(static_cast<size_t>(width) * height * 4);
+    for (int i = 0; i < width * height; ++i) {
+        const bool shown = i < width * rows;
+        for (int c = 0; c < 3; ++c)
+            image.pixels.push_back(shown ? face.pixels[static_cast<size_t>(i) * 3 + c] : 0);
+        image.pixels.push_back(shown ? 255 : 0);
+    }
+    return image;
+}
+
 toolImage Solid(int width, int height, Rgb colour) {
     toolImage image{width, height, 3, {}};
     for (int i = 0; i < width * height; ++i)
@@ -111,22 +126,26 @@ void Letter(toolImage& face, const envString& caption, plFontRasterizer& fonts) 
 }
 
 void AddFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, int width, int height,
-              Rgb colour) {
+              Rgb colour, int faceRows = 0) {
     const std::pair<const char*, float> states[] = {{"_i", 1.0f}, {"_o", 1.25f}, {"_p", 0.8f}, {"_d", 0.5f}};
-    for (const auto& [suffix, shade] : states)
-        out.push_back({prefix + suffix + ".png",
-                       Face(width, height, {colour.r * shade, colour.g * shade, colour.b * shade})});
+    for (const auto& [suffix, shade] : states) {
+        const Rgb shaded{colour.r * shade, colour.g * shade, colour.b * shade};
+        out.push_back({prefix + suffix + ".png", faceRows ? TopFace(width, height, faceRows, shaded)
+                                                          : Face(width, height, shaded)});
+    }
 }
 
-// Idle, over, checked and disabled faces of a 128 x 32 check box.
-void AddCheckFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, Rgb colour) {
+// Idle, over, checked and disabled faces of a 128 x 32 check box, the face over its top `faceRows` rows.
+void AddCheckFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, Rgb colour,
+                   int faceRows = 32) {
     const std::pair<const char*, Rgb> states[] = {
         {"_i", colour},
         {"_o", {colour.r * 1.25f, colour.g * 1.25f, colour.b * 1.25f}},
         {"_s", {colour.r * 0.6f, colour.g * 1.6f, colour.b * 0.6f}},
         {"_d", {colour.r * 0.5f, colour.g * 0.5f, colour.b * 0.5f}}};
     for (const auto& [suffix, shade] : states)
-        out.push_back({prefix + suffix + ".png", Face(128, 32, shade)});
+        out.push_back(
+            {prefix + suffix + ".png", faceRows < 32 ? TopFace(128, 32, faceRows, shade) : Face(128, 32, shade)});
 }
 
 } // namespace
@@ -198,8 +217,10 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     AddFaces(pictures, "Data/GUI/uitc/uitcbn", 128, 32, {70, 120, 70});
     pictures.push_back({"Data/GUI/uitc/uitcsw_i.png", Solid(64, 64, {255, 255, 255})});
     // The ride pause dialog's column buttons, check boxes, panel options and the lists' backdrop.
-    AddFaces(pictures, "Data/GUI/uirp/uirpbn", 256, 64, {60, 90, 170});
-    AddCheckFaces(pictures, "Data/GUI/uirp/uirpck", {70, 110, 90});
+    // The ride pause column's buttons are 38 high and stacked every 28: the face fills the top 28.
+    AddFaces(pictures, "Data/GUI/uirp/uirpbn", 256, 64, {60, 90, 170}, 64 * 28 / 38);
+    // Its check boxes are 32 high and stacked every 22.
+    AddCheckFaces(pictures, "Data/GUI/uirp/uirpck", {70, 110, 90}, 22);
     AddCheckFaces(pictures, "Data/GUI/uirp/uirpop", {50, 60, 100});
     pictures.push_back({"Data/GUI/uirp/uirplb_i.png", Face(256, 256, {30, 30, 60})});
     // The options dialog's panel, buttons, category tabs and check boxes.

@@ -49,6 +49,17 @@ TEST(screenGalleryPixels, MainMenuTilesAndTheDimmedQuestion) {
         if (!UnderButtons(x, y))
             ExpectBackdrop(gallery, backdrop, x, y, 1.0f);
     }
+    // The button under the pointer keeps its caption, in yellow ("Load a Coaster", y 210 to 266).
+    gallery.Move(600, 240);
+    gallery.Frame();
+    int yellow = 0;
+    for (int y = 210; y < 240; ++y)
+        for (int x = 500; x < 756; ++x) {
+            const u32 p = Pixel(gallery, x, y);
+            yellow += ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) > 200 && (p & 0xFF) < 100;
+        }
+    EXPECT_GT(yellow, 100);
+    gallery.Move(0, 0);
 
     guiDialog* question = screens.Build("question");
     struct TwoFrames : guiFunction {
