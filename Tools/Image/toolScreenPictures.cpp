@@ -201,8 +201,9 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
         pictures.push_back({prefix + "_i.png", Face(256, 128, colour)});
         pictures.push_back(
             {prefix + "_o.png", Face(256, 128, {colour.r * 1.3f, colour.g * 1.3f, colour.b * 1.3f})});
+        // Chosen: dark, so the dialog's green caption of the chosen row reads on it.
         pictures.push_back(
-            {prefix + "_s.png", Face(256, 128, {colour.r * 0.6f, colour.g * 1.4f, colour.b * 0.6f})});
+            {prefix + "_s.png", Face(256, 128, {colour.r * 0.4f, colour.g * 0.4f, colour.b * 0.4f})});
     }
     // The file browser's and the name keyboard's panels, buttons and keys.
     pictures.push_back({"Data/GUI/uibd/uibdbk_i.png", Face(512, 512, {40, 40, 70})});
