@@ -1,4 +1,5 @@
 #include "Source/Park/coDetailSets.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Park/coCullOctree.h"
 #include "Source/Park/coSceneObjectSet.h"
 
@@ -322,4 +323,30 @@ TEST_F(coDetailSetsTest, WithoutTerrainSetsStayOutOfTheOctree) {
     coChooseDetailByDistance({0, 0, 0});
     coUnregisterObjectSet(a.get());
     EXPECT_TRUE(coGetObjectSets().empty());
+}
+
+// The game's frame culls both the track's sets and the other listed objects by the camera's view.
+TEST_F(coDetailSetsTest, TheSceneIsCulledByTheCamerasView) {
+    coFakeCollisionPark park(0, 100, 0);
+    coClearObjectSets();
+    auto track = MakeSet({10, 0, 10}, {12, 2, 12});
+    coRegisterObjectSet(track.get());
+    // Alone in the octree's root, the set is left to the scene's own test of its listed object.
+    scAddToUpdateList(track->GetGroup(0).front().get());
+    const std::unique_ptr<scObject> prop = Listed(coMakeObject({200, 0, 0}, {202, 2, 2}));
+    g3dCamera camera;
+    camera.SetFieldOfView(60.0f);
+    camera.SetAspectRatio(4.0f / 3.0f);
+    camera.SetClipPlanes(1.0f, 1000.0f);
+    const struct {
+        maVector3d target;
+        bool trackCulled, propCulled;
+    } views[] = {{{11, 1, 11}, false, true}, {{11, 1, -100}, true, true}, {{201, 1, 1}, true, false}};
+    for (const auto& view : views) {
+        camera.LookAt({11, 1, -20}, view.target, {0, 1, 0});
+        coCullScene(camera);
+        EXPECT_EQ(std::tuple(Culled(*track), prop->IsCulled()), std::tuple(view.trackCulled, view.propCulled))
+            << view.target.x << "," << view.target.z;
+    }
+    coClearObjectSets();
 }
