@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -62,4 +63,16 @@ inline double benchMilliseconds(std::chrono::steady_clock::time_point start) {
 inline double benchQuantile(std::vector<double> values, double q) {
     std::sort(values.begin(), values.end());
     return values[static_cast<size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
+}
+
+// What a shell command printed; empty when it could not be started.
+inline std::string benchCommandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            output += buffer;
+        ::pclose(pipe);
+    }
+    return output;
 }

@@ -87,13 +87,7 @@ std::string PlayGame(const fs::path& home, const std::string& arguments, const s
                                 "/config' XDG_DATA_HOME='" + home.string() + "/data' " + LV_GAME_PROGRAM +
                                 " --data " + LV_DATA_DIR + " /w /skipvideos " + arguments +
                                 " --trace --inject '" + script + "' 2>&1";
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-        output += buffer;
-    ::pclose(pipe);
-    return output;
+    return benchCommandOutput(command);
 }
 
 // The frame times traced after the mode was first entered, the first `skip` left out.
@@ -165,13 +159,7 @@ BENCHMARK(BM_GameRideFrame)->Iterations(kTimedFrames)->UseManualTime()->Unit(ben
 double RideFrameSeatShare(const char* self) {
     const std::string command = (fs::path(self).parent_path() / "bench_ride_frame").string() +
                                 " --benchmark_filter=BM_RideFrameSeat 2>&1";
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            output += buffer;
-        ::pclose(pipe);
-    }
+    const std::string output = benchCommandOutput(command);
     std::smatch found;
     return std::regex_search(output, found, std::regex("camera 0 \\(seat\\): median (\\d+\\.\\d+)"))
                ? std::stod(found[1].str())

@@ -29,12 +29,7 @@ void BM_StartupToMenu(benchmark::State& state) {
                                 LV_DATA_DIR + " /w /skipvideos --frames 1 --trace 2>&1";
     for (auto _ : state) {
         std::filesystem::create_directories(home);
-        std::string output;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            output += buffer;
-        ::pclose(pipe);
+        const std::string output = benchCommandOutput(command);
         const double ready = TracedMilliseconds(output, "menu ready ");
         const double loading = TracedMilliseconds(output, "first loading frame ");
         if (ready <= 0.0 || loading < 0.0) {

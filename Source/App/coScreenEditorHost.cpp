@@ -24,6 +24,7 @@
 #include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coReportException.h"
+#include "Source/Screens/coRunDialog.h"
 #include "Source/World/coPropTemplateList.h"
 
 #include <algorithm>
@@ -48,22 +49,11 @@ void Show(guiWindow& window, bool shown) {
 // A dialog of the builder run modally by `run`, the editor staying in view behind it; its answer, or 2
 // (Cancel) when its screen cannot be made.
 template <class Dialog, class Run> i32 RunDialog(const char* name, Run run) {
-    Dialog* dialog = nullptr;
-    try {
-        dialog = new Dialog;
-    } catch (const envExceptionX&) {
-        coReportCurrentException();
-        return 2;
-    }
-    dialog->SetName(name);
-    guiWindowMgr::AddWindow(dialog);
-    struct Delete {
-        guiWindow* dialog;
-        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
-    } owner{dialog};
-    coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart());
-    dialog->SetThinkFunction(&frame);
-    return run(*dialog);
+    return coRunNewDialog<Dialog>(name, 2, [&run](Dialog& dialog) {
+        coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart());
+        dialog.SetThinkFunction(&frame);
+        return run(dialog);
+    });
 }
 
 } // namespace

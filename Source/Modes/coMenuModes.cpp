@@ -21,6 +21,7 @@
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coReportException.h"
+#include "Source/Screens/coRunDialog.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
@@ -52,23 +53,9 @@ void StartMenuMusic() {
     coMusicApplyContext(false);
 }
 
-// Runs a new dialog of the window tree and deletes it however the run ends. A dialog whose content
-// cannot be loaded is reported, and the menu stays: false.
+// A dialog whose content cannot be loaded is reported, and the menu stays: false.
 template <class Dialog, class Run> bool RunDialog(const char* name, Run run) {
-    Dialog* dialog = nullptr;
-    try {
-        dialog = new Dialog;
-    } catch (...) {
-        coReportCurrentException();
-        return false;
-    }
-    dialog->SetName(name);
-    guiWindowMgr::AddWindow(dialog);
-    struct Delete {
-        guiWindow* dialog;
-        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
-    } owner{dialog};
-    return run(*dialog);
+    return coRunNewDialog<Dialog>(name, false, run);
 }
 
 // A file the menus could not load: told to the player, and nothing of it left in the world.

@@ -124,17 +124,7 @@ TEST(coPlacementGridTest, TheSeamsAnswerFromTheGridOnceItIsBuilt) {
 }
 
 // The outline and the footprint are drawn with the world, so the renderer's lists are up.
-class coPlacementOverlayTest : public coWorldDeviceTest {
-  protected:
-    void SetUp() override {
-        coWorldDeviceTest::SetUp();
-        g3dRenderer::Initialize();
-    }
-    void TearDown() override {
-        g3dRenderer::Shutdown();
-        coWorldDeviceTest::TearDown();
-    }
-};
+class coPlacementOverlayTest : public coWorldRendererTest {};
 
 TEST_F(coPlacementOverlayTest, TheOutlineCoversEveryCellAndTheColoursPulse) {
     coHeightWorld world([](float, float) { return 1.0f; });

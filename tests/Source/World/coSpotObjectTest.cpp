@@ -7,17 +7,7 @@
 
 namespace {
 
-class coSpotObjectTest : public coWorldDeviceTest {
-  protected:
-    void SetUp() override {
-        coWorldDeviceTest::SetUp();
-        g3dRenderer::Initialize();
-    }
-    void TearDown() override {
-        g3dRenderer::Shutdown();
-        coWorldDeviceTest::TearDown();
-    }
-};
+class coSpotObjectTest : public coWorldRendererTest {};
 
 } // namespace
 

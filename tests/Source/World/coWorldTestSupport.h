@@ -2,6 +2,7 @@
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Graphics/G2d/g2dScreenFixture.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
+#include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dTextureFormats.h"
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Source/Track/coParkWorld.h"
@@ -39,5 +40,18 @@ class coWorldDeviceTest : public g2dScreenFixture {
     void TearDown() override {
         EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr);
         g2dScreenFixture::TearDown();
+    }
+};
+
+// The same with the renderer's lists up, for what the world draws.
+class coWorldRendererTest : public coWorldDeviceTest {
+  protected:
+    void SetUp() override {
+        coWorldDeviceTest::SetUp();
+        g3dRenderer::Initialize();
+    }
+    void TearDown() override {
+        g3dRenderer::Shutdown();
+        coWorldDeviceTest::TearDown();
     }
 };
