@@ -296,7 +296,7 @@ void coApp::OnStart(appStartEvent*) {
     SetTitle(coPaths::GetBasicString(0));
     SetWindowIcon();
 
-    const coCommandLine options = coParseCommandLine(m_commandLine, coPrefs::GetInt(0));
+    const coCommandLine options = coParseCommandLine(m_commandLine, coPrefs::GetInt(coPrefResolution));
     ApplyCommandLine(options);
     if (!options.skipVideos)
         PlayIntroMovies();
@@ -462,8 +462,8 @@ void coApp::RestartDisplay(i32 resolution, i32 depth) {
     int width = 0;
     int height = 0;
     coPrefs::GetResolution(resolution, width, height);
-    g2dScreen::SetVerticalSync(coPrefs::GetBool(30));
-    g2dScreen::SetTripleBuffering(coPrefs::GetBool(31));
+    g2dScreen::SetVerticalSync(coPrefs::GetBool(coPrefVerticalSync));
+    g2dScreen::SetTripleBuffering(coPrefs::GetBool(coPrefTripleBuffering));
     if (windowed)
         g2dScreen::InitWindowed(width, height, 0, 0);
     else
@@ -520,7 +520,7 @@ void coApp::ApplyCommandLine(const coCommandLine& options) {
         if (options.cheats[flag])
             coPrefs::SetSessionFlag(flag, 1);
     if (options.storeResolution)
-        coPrefs::SetInt(0, options.resolution);
+        coPrefs::SetInt(coPrefResolution, options.resolution);
     auto* ride = dynamic_cast<coRideModeOptions*>(coGetMode(coModeIdRide));
     if (!ride)
         return;
@@ -568,13 +568,13 @@ void coApp::InitDisplay(i32 resolution, bool windowed) {
     int width = 0;
     int height = 0;
     coPrefs::GetResolution(resolution, width, height);
-    g2dScreen::SetVerticalSync(coPrefs::GetBool(30));
-    g2dScreen::SetTripleBuffering(coPrefs::GetBool(31));
+    g2dScreen::SetVerticalSync(coPrefs::GetBool(coPrefVerticalSync));
+    g2dScreen::SetTripleBuffering(coPrefs::GetBool(coPrefTripleBuffering));
     if (windowed)
         g2dScreen::InitWindowed(width, height, 0, 0);
     else
-        g2dScreen::InitFullScreen(width, height, coPrefs::GetInt(1));
-    g2dScreen::SetGamma(coPrefs::GetFloat(3));
+        g2dScreen::InitFullScreen(width, height, coPrefs::GetInt(coPrefColourDepth));
+    g2dScreen::SetGamma(coPrefs::GetFloat(coPrefGamma));
 }
 
 void coApp::StartAudio() {

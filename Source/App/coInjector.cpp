@@ -32,8 +32,8 @@ struct NamedKey {
     const char* name;
     u8 scanCode;
 };
-constexpr NamedKey kKeys[] = {
-    {"Return", 0x1C}, {"Escape", 0x01}, {"F7", 0x41}, {"Minus", 0x0C}, {"Equals", 0x0D}, {"Tab", 0x0F}};
+constexpr NamedKey kKeys[] = {{"Return", 0x1C}, {"Escape", 0x01}, {"F7", 0x41},
+                              {"Minus", 0x0C},  {"Equals", 0x0D}, {"Tab", 0x0F}};
 
 i32 ScanCode(const std::string& name) {
     for (const NamedKey& key : kKeys)
@@ -45,14 +45,18 @@ i32 ScanCode(const std::string& name) {
                                                                                                   : -1;
 }
 
+void Deliver(const plInjectedInput& input) {
+    if (plWindowHost* host = plGetServices().window)
+        host->InjectInput(input);
+}
+
 void Inject(plInjectedInput::Kind kind, bool down = false, u8 scanCode = 0, const std::string& text = {}) {
     plInjectedInput input;
     input.kind = kind;
     input.down = down;
     input.scanCode = scanCode;
     input.text = text;
-    if (plWindowHost* host = plGetServices().window)
-        host->InjectInput(input);
+    Deliver(input);
 }
 
 std::string Rest(std::istringstream& words) {
@@ -278,8 +282,7 @@ bool coInjector::Play(Action& action) {
         motion.kind = plInjectedInput::Kind::MouseMotion;
         motion.dx = static_cast<i32>(action.x);
         motion.dy = static_cast<i32>(action.y);
-        if (plWindowHost* host = plGetServices().window)
-            host->InjectInput(motion);
+        Deliver(motion);
         Advance();
         return true;
     }

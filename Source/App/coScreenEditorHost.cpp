@@ -25,6 +25,7 @@
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Screens/coRunDialog.h"
+#include "Source/Screens/coScreenScript.h"
 #include "Source/World/coPropTemplateList.h"
 
 #include <algorithm>
@@ -40,11 +41,6 @@ template <class Palette> Palette* Find(i32 index) {
 
 constexpr i32 kManipulatePalettes[] = {coPaletteManipulateProp, coPaletteManipulateDock,
                                        coPaletteManipulateRing, coPaletteManipulateSpot};
-
-void Show(guiWindow& window, bool shown) {
-    window.SetVisible(shown);
-    window.SetEnabled(shown);
-}
 
 // A dialog of the builder run modally by `run`, the editor staying in view behind it; its answer, or 2
 // (Cancel) when its screen cannot be made.
@@ -216,7 +212,7 @@ void coScreenEditorHost::ShowManipulatePalette(i32 index, bool shown) {
     auto* palette = Find<coManipulatePalette>(index);
     if (!palette)
         return;
-    Show(*palette, shown);
+    coShowWidget(palette, shown);
     if (shown)
         for (guiButton* button : {palette->GetRotateButton(), palette->GetTranslateButton()})
             button->SetState(guiStateIdle);
@@ -232,17 +228,15 @@ i32 coScreenEditorHost::RunChooseAnimDialog(coProp& prop) {
         x = std::clamp(static_cast<i32>(at.x), 0, std::max(width - 128, 0));
         y = std::clamp(static_cast<i32>(at.y), 0, std::max(height - 80, 0));
     }
-    auto* dialog = new coChooseAnimDialog(&prop, x, y);
-    dialog->SetName("Dialog");
-    guiWindowMgr::AddWindow(dialog);
-    struct Owner {
-        guiWindow* dialog;
-        ~Owner() { guiWindowMgr::DeleteWindow(dialog); }
-    } owner{dialog};
-    // The list stands over the world, which goes on being drawn behind it.
-    coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart(), false);
-    dialog->SetThinkFunction(&frame);
-    return dialog->DoModal();
+    return coRunNewDialog<coChooseAnimDialog>(
+        "Dialog", 2,
+        [](coChooseAnimDialog& dialog) {
+            // The list stands over the world, which goes on being drawn behind it.
+            coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart(), false);
+            dialog.SetThinkFunction(&frame);
+            return dialog.DoModal();
+        },
+        &prop, x, y);
 }
 
 void coScreenEditorHost::PlaceManipulatePalettes(const coEditorPaletteState& state) {
@@ -251,7 +245,7 @@ void coScreenEditorHost::PlaceManipulatePalettes(const coEditorPaletteState& sta
         if (!palette)
             continue;
         const bool shown = index == state.manipulatePalette && state.selection && state.camera;
-        Show(*palette, shown);
+        coShowWidget(palette, shown);
         // Hidden again while the object is behind the eye.
         if (shown)
             palette->AttachToObject(*state.camera, *state.selection);

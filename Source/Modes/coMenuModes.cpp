@@ -175,7 +175,7 @@ void coModeMainMenu::Exit() {
 void coModeMainMenu::RestartDisplay() {
     if (!m_restart)
         return;
-    i32 oldResolution = coPrefs::GetInt(0);
+    i32 oldResolution = coPrefs::GetInt(coPrefResolution);
     try {
         m_restart(m_newDisplay.resolution, m_newDisplay.depth);
         return;
@@ -185,8 +185,8 @@ void coModeMainMenu::RestartDisplay() {
     // The chosen mode cannot be made: the one that worked before, else the smallest the game runs in.
     for (const i32 resolution : {oldResolution, 0}) {
         try {
-            m_restart(resolution, coPrefs::GetInt(1));
-            coPrefs::SetInt(0, resolution);
+            m_restart(resolution, coPrefs::GetInt(coPrefColourDepth));
+            coPrefs::SetInt(coPrefResolution, resolution);
             return;
         } catch (...) {
             coReportCurrentException();

@@ -30,13 +30,6 @@ float DockLift() {
 }
 } // namespace
 
-maBoundingBox coDockBounds(const coLoadingDock& dock) {
-    const coWorldBox b = dock.GetBox();
-    maBoundingBox box;
-    box.Set(maVector3d(b[0], b[2], b[4]), maVector3d(b[1], b[3], b[5]));
-    return box;
-}
-
 void coModeManipulateDock::RestoreFirstPiece() {
     if (coCoasterPiece* first = coCircuitFirstPiece())
         coGetTrackBuilder().RebuildPieceObjects(first, 1);

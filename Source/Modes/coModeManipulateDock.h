@@ -31,6 +31,3 @@ class coModeManipulateDock : public coModeTool {
     float m_turned = 0.0f;
     std::string m_dockType = "Ironvale";
 };
-
-// A dock's box as the grid reads it.
-maBoundingBox coDockBounds(const coLoadingDock& dock);

@@ -2,13 +2,10 @@
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/Fs/fsFileSystem.h"
-#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
-#include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Audio/Sn/snSoundJob2D.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Core/Env/dbgLog.h"
-#include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Source/Collision/coTrackCollision.h"

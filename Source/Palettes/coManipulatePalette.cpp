@@ -6,6 +6,7 @@
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Palettes/coPaletteImage.h"
+#include "Source/Screens/coScreenScript.h"
 #include "Source/World/coPropTemplate.h"
 #include "Source/World/coTrackProp.h"
 
@@ -43,15 +44,9 @@ guiButton* MakeButton(const ButtonSpec& spec) {
     coSetPaletteImage(*image, coRootGuiFile("uipa", (stem + "_p.png").c_str()), 3);
     if (spec.disabledImage)
         coSetPaletteImage(*image, coRootGuiFile("uipa", (stem + "_d.png").c_str()), 5);
-    button->GetText()->SetVisible(false);
-    button->GetText()->SetEnabled(false);
+    coShowWidget(button->GetText(), false);
     button->SetState(0);
     return button;
-}
-
-void Show(guiButton* button, bool shown) {
-    button->SetVisible(shown);
-    button->SetEnabled(shown);
 }
 
 } // namespace
@@ -90,8 +85,8 @@ void coManipulatePalette::AttachToObject(g3dCamera& camera, const coObject& obje
     const f32 y = p.y / p.w;
 
     const coProp* prop = dynamic_cast<const coProp*>(&object);
-    Show(m_chooseAnim, prop != nullptr && prop->GetTemplate().GetListSize(1) > 1);
-    Show(m_rotate, dynamic_cast<const coTrackProp*>(&object) == nullptr);
+    coShowWidget(m_chooseAnim, prop != nullptr && prop->GetTemplate().GetListSize(1) > 1);
+    coShowWidget(m_rotate, dynamic_cast<const coTrackProp*>(&object) == nullptr);
 
     // The eye at the box centre would make the distance 0; the near plane is as close as anything shows.
     const maVector3d toCentre = centre - *camera.GetPosition();

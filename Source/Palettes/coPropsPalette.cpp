@@ -61,11 +61,6 @@ guiImage* MakeArrow(const char* name, const maVector3d& position, const std::str
     return arrow;
 }
 
-void Show(guiWindow* window, bool shown) {
-    window->SetVisible(shown);
-    window->SetEnabled(shown);
-}
-
 void MoveDown(guiWindow* window, f32 amount) {
     const maVector3d at = window->GetPosition();
     window->SetPosition({at.x, at.y + amount, at.z});
@@ -173,7 +168,7 @@ guiButton* coPropsPalette::MakeTab(const envString& category, i32 width) {
     guiImage* image = tab->GetImage();
     coSetPaletteImageOr(*image, ThemeFile(category, "thmtab_i.png"), DefaultFile("thmtab_i.png"), 0);
     coSetPaletteImageOr(*image, ThemeFile(category, "thmtab_s.png"), DefaultFile("thmtab_s.png"), 6);
-    Show(tab->GetText(), false);
+    coShowWidget(tab->GetText(), false);
     return tab;
 }
 
@@ -245,7 +240,7 @@ void coPropsPalette::Think() {
             Fold();
         } else {
             Unfold();
-            Show(m_sheet->GetActivePage(), true);
+            coShowWidget(m_sheet->GetActivePage(), true);
         }
     }
 }
@@ -260,7 +255,7 @@ void coPropsPalette::LayoutTabRow() {
         const i32 slot = i - m_firstTab;
         const bool shown = slot >= 0 && slot < kTabsShown;
         if (tab->IsVisible() != shown || tab->IsEnabled() != shown)
-            Show(tab, shown);
+            coShowWidget(tab, shown);
         if (shown)
             tab->SetPosition({kTabX[slot], -24.0f, 0.99f});
     }
@@ -309,7 +304,7 @@ void coPropsPalette::UpdatePreview() {
 void coPropsPalette::Fold() {
     for (guiWindow* window : {m_left, m_right, m_grid, static_cast<guiWindow*>(m_leftArrow),
                               static_cast<guiWindow*>(m_rightArrow), m_sheet->GetActivePage()})
-        Show(window, false);
+        coShowWidget(window, false);
     const f32 amount = static_cast<f32>(32 * m_rows + 20);
     MoveDown(m_sheet, amount);
     MoveDown(m_top, amount);
@@ -319,7 +314,7 @@ void coPropsPalette::Fold() {
 void coPropsPalette::Unfold() {
     for (guiWindow* window : {m_left, m_right, m_grid, static_cast<guiWindow*>(m_leftArrow),
                               static_cast<guiWindow*>(m_rightArrow)})
-        Show(window, true);
+        coShowWidget(window, true);
     const f32 amount = static_cast<f32>(32 * m_rows + 20);
     MoveDown(m_sheet, -amount);
     MoveDown(m_top, -amount);

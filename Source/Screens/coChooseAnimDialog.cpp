@@ -7,6 +7,7 @@
 #include "Engine/GUI/Gui/guiMaterial.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Source/Palettes/coPaletteImage.h"
+#include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/World/coProp.h"
 #include "Source/World/coPropAnimation.h"
@@ -22,11 +23,6 @@ constexpr g3dTextColour kOverColour{255, 252, 0};
 constexpr g3dTextColour kSelectedColour{0, 255, 0};
 // The list of animation events is template list 1.
 constexpr int kEventList = 1;
-
-void Hide(guiWindow* window) {
-    window->SetVisible(false);
-    window->SetEnabled(false);
-}
 
 } // namespace
 
@@ -81,7 +77,7 @@ coChooseAnimDialog::coChooseAnimDialog(coProp* prop, i32 x, i32 y)
     for (guiWindow* child : {static_cast<guiWindow*>(GetOk()), static_cast<guiWindow*>(GetCancel()),
                              static_cast<guiWindow*>(GetBackground())})
         if (child)
-            Hide(child);
+            coShowWidget(child, false);
 }
 
 coChooseAnimDialog::~coChooseAnimDialog() {

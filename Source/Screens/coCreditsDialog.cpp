@@ -19,7 +19,7 @@ constexpr i32 kRowHeight = 16;
 
 coCreditsDialog::coCreditsDialog() {
     m_tableFont = g2dFont::GetByTextId(1, 14);
-    const i32 resolution = coPrefs::GetInt(0);
+    const i32 resolution = coPrefs::GetInt(coPrefResolution);
     m_displayFont = g2dFont::GetByTextId(0, resolution == 3 || resolution == 4 ? 26 : 14);
     SetName("CreditsDialog");
     coLoadScreenScript("uicd", nullptr, this);
@@ -78,7 +78,7 @@ void coCreditsDialogFunction::DrawOverlay() {
     if (!m_dialog)
         return;
     i32 x = 0, y = 0;
-    coCreditsDialog::GetLineOrigin(coPrefs::GetInt(0), x, y);
+    coCreditsDialog::GetLineOrigin(coPrefs::GetInt(coPrefResolution), x, y);
     const u8 white[3] = {255, 255, 255};
     const std::vector<envString>& lines = m_dialog->GetDisplayLines();
     for (size_t i = 0; i < lines.size(); ++i)

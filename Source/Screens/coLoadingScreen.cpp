@@ -26,7 +26,7 @@ fsLocator InLoadingFolder(const char* name) {
 void LoadImages() {
     if (!g_background) {
         char name[13];
-        coLoadingBackgroundName(coPrefs::GetInt(0), name);
+        coLoadingBackgroundName(coPrefs::GetInt(coPrefResolution), name);
         auto image = std::make_unique<g2dImage>();
         g2dLoadImage(InLoadingFolder(name), *image);
         g_background = std::move(image);

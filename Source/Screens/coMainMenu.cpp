@@ -1,11 +1,8 @@
 #include "Source/Screens/coMainMenu.h"
 
 #include "Engine/App/App/appClock.h"
-#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Audio/Sn/snSoundJob2D.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
-#include "Engine/Core/Env/dbgLog.h"
-#include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
@@ -13,8 +10,6 @@
 #include "Source/Settings/coSoundEffects.h"
 
 #include <string>
-
-namespace {} // namespace
 
 coMainMenu::coMainMenu() {
     coLoadScreenScript("uimm", "uimm.tsf", this);

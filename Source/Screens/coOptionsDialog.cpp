@@ -11,6 +11,7 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Palettes/coDialogDimmer.h"
 #include "Source/Screens/coReportException.h"
+#include "Source/Screens/coRunDialog.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPrefs.h"
@@ -74,21 +75,19 @@ constexpr int kResolutionButtons = 6;
 constexpr int kMultitextureUnavailable = 29;
 constexpr int kDeepColourAvailable = 32;
 
-// The music a caller tries out: its row, the switch and volume preferences and the music context.
+// The music a caller tries out: its row of the audio group and its music context.
 struct CallerMusic {
-    const char* row;
-    int offPref;
-    int volumePref;
+    const Row* row;
     int context;
 };
 
 bool MusicOf(i32 modeId, CallerMusic& out) {
     if (modeId == 0)
-        out = {"Menu Music", 10, 9, coMusicMenu};
+        out = {&kRows[0], coMusicMenu};
     else if (modeId >= 6 && modeId <= 8)
-        out = {"Builder Music", 34, 8, coMusicBuilder};
+        out = {&kRows[1], coMusicBuilder};
     else if (modeId == 9 || modeId == 11)
-        out = {"Ride Music", 5, 0, coMusicRide};
+        out = {&kRows[2], coMusicRide};
     else
         return false;
     return true;
@@ -162,8 +161,8 @@ void coOptionsDialog::FillControls() {
         m_boxes["Multitexture"]->SetChecked(false);
         m_boxes["Multitexture"]->SetEnabled(false);
     }
-    m_bitDepth->SetChecked(coPrefs::GetInt(1) == 32);
-    const int position = coPrefs::GetInt(0) + 1;
+    m_bitDepth->SetChecked(coPrefs::GetInt(coPrefColourDepth) == 32);
+    const int position = coPrefs::GetInt(coPrefResolution) + 1;
     m_resolution->SetSelection(position >= 0 && position < m_resolution->GetButtonCount() ? position : 0);
     for (i32 i = 0; i < m_resolution->GetChildCount(); ++i) {
         guiWindow* button = m_resolution->GetChild(i);
@@ -190,27 +189,23 @@ void coOptionsDialog::StoreControls() const {
             coPrefs::SetBool(row.offPref, !m_boxes.at(row.name)->IsChecked());
         coPrefs::SetFloat(row.floatPref, m_sliders.at(row.name)->GetValue());
     }
-    coPrefs::SetInt(1, m_bitDepth->IsChecked() ? 32 : 16);
-    coPrefs::SetInt(0, ResolutionOfButton(m_resolution->GetSelectedButton()));
+    coPrefs::SetInt(coPrefColourDepth, m_bitDepth->IsChecked() ? 32 : 16);
+    coPrefs::SetInt(coPrefResolution, ResolutionOfButton(m_resolution->GetSelectedButton()));
 }
 
 void coOptionsDialog::SelectCategoryGroup(const guiCheckbox* oldCategory) {
     // Before the first selection there is no old group to put away.
     if (oldCategory) {
         const auto old = m_groups.find(oldCategory->GetName() + " Group");
-        if (old != m_groups.end()) {
-            old->second->SetVisible(false);
-            old->second->SetEnabled(false);
-        }
+        if (old != m_groups.end())
+            coShowWidget(old->second, false);
     }
     const guiCheckbox* selected = m_categories->GetSelectedButton();
     if (!selected)
         return;
     const auto now = m_groups.find(selected->GetName() + " Group");
-    if (now != m_groups.end()) {
-        now->second->SetVisible(true);
-        now->second->SetEnabled(true);
-    }
+    if (now != m_groups.end())
+        coShowWidget(now->second, true);
 }
 
 void coOptionsDialog::ShowCategory(const std::string& name) {
@@ -244,18 +239,18 @@ i32 coOptionsDialog::DoModal() {
     m_cancelled = false;
     m_reset = false;
     FillControls();
-    m_openingResolution = coPrefs::GetInt(0);
-    m_openingDepth = coPrefs::GetInt(1);
-    m_openingGamma = coPrefs::GetFloat(3);
+    m_openingResolution = coPrefs::GetInt(coPrefResolution);
+    m_openingDepth = coPrefs::GetInt(coPrefColourDepth);
+    m_openingGamma = coPrefs::GetFloat(coPrefGamma);
     if (auto* frame = dynamic_cast<coOptionsDialogFunction*>(GetThinkFunction()))
         frame->SetLastGamma(m_openingGamma);
-    const bool interfaceMuted = coPrefs::GetBool(7);
-    const f32 interfaceVolume = coPrefs::GetFloat(2);
+    const bool interfaceMuted = coPrefs::GetBool(coPrefInterfaceMuted);
+    const f32 interfaceVolume = coPrefs::GetFloat(coPrefInterfaceVolume);
     CallerMusic music{};
     const bool hasMusic = MusicOf(m_modeId, music);
-    const bool musicOff = hasMusic && coPrefs::GetBool(music.offPref);
-    const f32 musicVolume = hasMusic ? coPrefs::GetFloat(music.volumePref) : 0.0f;
-    const bool menuMusicWasOff = coPrefs::GetBool(10);
+    const bool musicOff = hasMusic && coPrefs::GetBool(music.row->offPref);
+    const f32 musicVolume = hasMusic ? coPrefs::GetFloat(music.row->floatPref) : 0.0f;
+    const bool menuMusicWasOff = coPrefs::GetBool(coPrefMenuMusicOff);
 
     i32 result = 2;
     {
@@ -263,24 +258,24 @@ i32 coOptionsDialog::DoModal() {
         result = guiDialog::DoModal();
     }
     if (m_cancelled) {
-        coPrefs::SetFloat(3, m_openingGamma);
+        coPrefs::SetFloat(coPrefGamma, m_openingGamma);
         if (hasMusic) {
-            coPrefs::SetBool(music.offPref, musicOff);
-            coPrefs::SetFloat(music.volumePref, musicVolume);
+            coPrefs::SetBool(music.row->offPref, musicOff);
+            coPrefs::SetFloat(music.row->floatPref, musicVolume);
             coMusicSetDisabled(musicOff);
         }
-        coPrefs::SetBool(7, interfaceMuted);
-        coPrefs::SetFloat(2, interfaceVolume);
+        coPrefs::SetBool(coPrefInterfaceMuted, interfaceMuted);
+        coPrefs::SetFloat(coPrefInterfaceVolume, interfaceVolume);
     }
-    g2dScreen::SetGamma(coPrefs::GetFloat(3));
+    g2dScreen::SetGamma(coPrefs::GetFloat(coPrefGamma));
     coPrefs::ApplyVolumes();
     if (hasMusic)
-        coSetMusicVolume(coPrefs::GetFloat(music.volumePref));
-    guiSoundCues::SetMuted(coPrefs::GetBool(7));
-    g2dScreen::SetVerticalSync(coPrefs::GetBool(30) ? 1 : 0);
+        coSetMusicVolume(coPrefs::GetFloat(music.row->floatPref));
+    guiSoundCues::SetMuted(coPrefs::GetBool(coPrefInterfaceMuted));
+    g2dScreen::SetVerticalSync(coPrefs::GetBool(coPrefVerticalSync) ? 1 : 0);
     coCoasterDefinition& definition = coCoasterDefinitionStore();
     definition.SetAllowInvertPieces(definition.GetAllowInvertPieces());
-    coSetCollisionChecks(!coPrefs::GetBool(41));
+    coSetCollisionChecks(!coPrefs::GetBool(coPrefDisablePropCollisions));
     coGetTrackBuilder().RefreshShadows();
     if (coMusicGetContext() == coMusicMenu && menuMusicWasOff) {
         coMusicSetDisabled(true);
@@ -307,8 +302,8 @@ void coOptionsDialog::OnClose(bool accepted) {
 }
 
 bool coOptionsDialog::GetChangedDisplayMode(i32& resolution, i32& depth) const {
-    resolution = coPrefs::GetInt(0);
-    depth = coPrefs::GetInt(1);
+    resolution = coPrefs::GetInt(coPrefResolution);
+    depth = coPrefs::GetInt(coPrefColourDepth);
     return resolution != m_openingResolution || depth != m_openingDepth;
 }
 
@@ -319,9 +314,9 @@ void coOptionsDialogFunction::DrawOverlay() {
     }
     CallerMusic music{};
     if (MusicOf(m_dialog->GetModeId(), music)) {
-        const bool off = !m_dialog->GetBox(music.row)->IsChecked();
-        if (off != coPrefs::GetBool(music.offPref)) {
-            coPrefs::SetBool(music.offPref, off);
+        const bool off = !m_dialog->GetBox(music.row->name)->IsChecked();
+        if (off != coPrefs::GetBool(music.row->offPref)) {
+            coPrefs::SetBool(music.row->offPref, off);
             coMusicSetDisabled(off);
             if (off) {
                 coMusicStop();
@@ -331,11 +326,11 @@ void coOptionsDialogFunction::DrawOverlay() {
                     coMusicApplyContext(false);
             }
         }
-        coSetMusicVolume(m_dialog->GetSlider(music.row)->GetValue());
+        coSetMusicVolume(m_dialog->GetSlider(music.row->name)->GetValue());
     }
     const bool interfaceOff = !m_dialog->GetBox("Interface")->IsChecked();
-    if (interfaceOff != coPrefs::GetBool(7)) {
-        coPrefs::SetBool(7, interfaceOff);
+    if (interfaceOff != coPrefs::GetBool(coPrefInterfaceMuted)) {
+        coPrefs::SetBool(coPrefInterfaceMuted, interfaceOff);
         guiSoundCues::SetMuted(interfaceOff);
     }
     g2dScreen::SetVerticalSync(m_dialog->GetBox("Vertical Sync")->IsChecked() ? 1 : 0);
@@ -343,25 +338,14 @@ void coOptionsDialogFunction::DrawOverlay() {
 }
 
 coOptionsResult coRunOptionsDialog(i32 modeId, bool startupOptions, std::function<void()> frameStart) {
-    coOptionsResult result;
-    coOptionsDialog* dialog = nullptr;
-    try {
-        dialog = new coOptionsDialog;
-    } catch (...) {
-        coReportCurrentException();
+    return coRunNewDialog<coOptionsDialog>("Options Dialog", coOptionsResult{}, [&](coOptionsDialog& dialog) {
+        coOptionsDialogFunction frame(std::move(frameStart), &dialog, modeId == coOptionsFromMenu);
+        dialog.SetThinkFunction(&frame);
+        dialog.SetModeId(modeId);
+        dialog.EnableStartupOptions(startupOptions);
+        coOptionsResult result;
+        result.answer = dialog.DoModal();
+        result.displayChanged = dialog.GetChangedDisplayMode(result.resolution, result.depth);
         return result;
-    }
-    dialog->SetName("Options Dialog");
-    guiWindowMgr::AddWindow(dialog);
-    struct Delete {
-        guiWindow* dialog;
-        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
-    } owner{dialog};
-    coOptionsDialogFunction frame(std::move(frameStart), dialog, modeId == coOptionsFromMenu);
-    dialog->SetThinkFunction(&frame);
-    dialog->SetModeId(modeId);
-    dialog->EnableStartupOptions(startupOptions);
-    result.answer = dialog->DoModal();
-    result.displayChanged = dialog->GetChangedDisplayMode(result.resolution, result.depth);
-    return result;
+    });
 }

@@ -30,13 +30,6 @@ constexpr u32 kAnswerIgnore = 2;
 constexpr u32 kAnswerOk = 3;
 constexpr u32 kAnswerCancel = 4;
 
-void ShowAndEnable(guiWindow* window, bool on) {
-    if (!window)
-        return;
-    window->SetVisible(on);
-    window->SetEnabled(on);
-}
-
 guiImage* MakeMedal(i32 medal) {
     const char* files[] = {"uicmbrbi.png", "uicmslbi.png", "uicmgdbi.png"};
     auto* image = new guiImage;
@@ -69,7 +62,7 @@ coQuestionDialog::coQuestionDialog(i32 medal, bool medalQuestion) {
     m_primary->SetDefaultStyle({colour, colour}, {font, font}, {1, 244});
     m_menu = dynamic_cast<guiButton*>(FindChild("Menu"));
     if (medalQuestion)
-        ShowAndEnable(m_menu, true);
+        coShowWidget(m_menu, true);
     SetVisible(false);
     SetEnabled(false);
 }
@@ -111,17 +104,17 @@ i32 coQuestionDialog::DoModal() {
 }
 
 u32 coQuestionDialog::Display(u32 type, const envString& message) {
-    ShowAndEnable(GetCancel(), false);
-    ShowAndEnable(m_menu, false);
+    coShowWidget(GetCancel(), false);
+    coShowWidget(m_menu, false);
     if (type == 0) {
-        ShowAndEnable(GetCancel(), true);
-        ShowAndEnable(m_menu, true);
+        coShowWidget(GetCancel(), true);
+        coShowWidget(m_menu, true);
         SetOkTextNum(kAbortOk);
         SetCancelTextNum(kRetryCancel);
         if (m_menu && m_menu->GetText())
             m_menu->GetText()->SetText(coTextOrEmpty(m_texts, kIgnoreMenu, kTexts), 0);
     } else if (type == 1) {
-        ShowAndEnable(GetCancel(), true);
+        coShowWidget(GetCancel(), true);
         SetOkTextNum(kOk);
         SetCancelTextNum(kCancel);
     } else {

@@ -40,11 +40,6 @@ bool Pressed(const guiWindow* window) {
     return window->GetState() == guiStateReleased || window->GetState() == kCheckedReleased;
 }
 
-void Show(guiWindow* window, bool shown) {
-    window->SetVisible(shown);
-    window->SetEnabled(shown);
-}
-
 template <class Widget> Widget* Find(const guiContainer& in, const char* name, const char* kind) {
     return coFindWidget<Widget>(in, kScript, name, kind);
 }
@@ -159,7 +154,7 @@ coRidePauseDialog::coRidePauseDialog() {
     m_picker->SetName("Track Color Picker");
     m_picker->SetPosition({190.0f, -160.0f, 0.0f});
     m_trackColor->AddChild(m_picker);
-    Show(m_picker, false);
+    coShowWidget(m_picker, false);
 
     m_musicFile = fsLocator(coRootMusic);
     m_musicFile.AppendComponent("Ride1.wav");
@@ -225,17 +220,17 @@ void coRidePauseDialog::SetMode(int mode) {
     const auto in = [mode](std::initializer_list<int> modes) {
         return std::find(modes.begin(), modes.end(), mode) != modes.end();
     };
-    Show(m_friction, in({0}));
-    Show(m_propCollisions, in({0}));
+    coShowWidget(m_friction, in({0}));
+    coShowWidget(m_propCollisions, in({0}));
     for (guiButton* exit : m_exits)
-        Show(exit, in({3}));
-    Show(m_panelButtons[0], in({2, 3}));
-    Show(m_panelButtons[1], in({2}));
-    Show(m_panelButtons[2], in({2}));
-    Show(m_panelButtons[3], in({1, 2, 3}));
-    Show(m_panelButtons[5], in({2, 3}));
-    Show(m_panelButtons[6], in({0, 1}));
-    Show(m_panelButtons[7], in({0, 1}));
+        coShowWidget(exit, in({3}));
+    coShowWidget(m_panelButtons[0], in({2, 3}));
+    coShowWidget(m_panelButtons[1], in({2}));
+    coShowWidget(m_panelButtons[2], in({2}));
+    coShowWidget(m_panelButtons[3], in({1, 2, 3}));
+    coShowWidget(m_panelButtons[5], in({2, 3}));
+    coShowWidget(m_panelButtons[6], in({0, 1}));
+    coShowWidget(m_panelButtons[7], in({0, 1}));
     if (in({0, 1})) {
         const gfTextSet texts(coScreenTextSet(kTexts), 32, true);
         for (int i = 0; i < 4; ++i) {
@@ -294,13 +289,13 @@ void coRidePauseDialog::KeepSeatWithinTrain() {
 
 void coRidePauseDialog::ShowPanel(int index) {
     if (m_panel) {
-        Show(m_panel, false);
+        coShowWidget(m_panel, false);
         if (m_panel == m_panels[3])
             KeepSeatWithinTrain();
     }
     if (index != -1 && index != m_panelIndex) {
         m_panel = m_panels[static_cast<size_t>(index)];
-        Show(m_panel, true);
+        coShowWidget(m_panel, true);
         m_panelIndex = index;
     } else {
         m_panelIndex = -1;
@@ -330,11 +325,11 @@ void coRidePauseDialog::Relayout() {
 void coRidePauseDialog::RefreshTrackColorList() {
     const int n = coTrackColorizer::GetSchemeCount();
     for (int i = 0; i < kMaxSchemes && i < m_trackColor->GetButtonCount(); ++i)
-        Show(m_trackColor->GetChild(i), i < n);
+        coShowWidget(m_trackColor->GetChild(i), i < n);
     guiWindow* custom = m_trackColor->FindChild("Custom");
     for (guiWindow* window :
          {static_cast<guiWindow*>(m_picker), static_cast<guiWindow*>(m_customize), custom})
-        Show(window, true);
+        coShowWidget(window, true);
     // The shown schemes stand in rows of 22 with "Custom" and "Customize" below them.
     const int rows = std::min(n, kMaxSchemes);
     for (const auto& [window, row] :
@@ -361,7 +356,7 @@ void coRidePauseDialog::SetVisible(bool visible) {
         return;
     }
     for (guiWindow* panel : m_panels)
-        Show(panel, false);
+        coShowWidget(panel, false);
     Relayout();
 }
 
@@ -385,7 +380,7 @@ void coRidePauseDialog::Think() {
             const int cars =
                 std::clamp(coGetCoasterDefinition().GetNumCars(), 0, m_position->GetButtonCount());
             for (int car = 0; car < m_position->GetButtonCount(); ++car)
-                Show(m_position->GetChild(car), car < cars);
+                coShowWidget(m_position->GetChild(car), car < cars);
             m_position->SetSize(256, 13 + 22 * cars);
         }
         ShowPanel(static_cast<int>(i));
@@ -440,7 +435,7 @@ void coRidePauseDialog::ThinkTrackColours() {
             if ((i < kMaxSchemes || button->GetName() == "Custom") && Pressed(button))
                 m_picker->ApplySelectedScheme();
         }
-        Show(m_picker, false);
+        coShowWidget(m_picker, false);
     } else if (save && Pressed(save)) {
         m_customize->SetChecked(false);
         save->SetState(guiStateIdle);
@@ -453,9 +448,9 @@ void coRidePauseDialog::ThinkTrackColours() {
     } else if (cancel && Pressed(cancel)) {
         m_customize->SetChecked(false);
         cancel->SetState(guiStateIdle);
-        Show(m_picker, false);
+        coShowWidget(m_picker, false);
     } else {
-        Show(m_picker, true);
+        coShowWidget(m_picker, true);
     }
 }
 
@@ -466,6 +461,6 @@ void coRidePauseDialog::OnClose(bool accepted) {
     else if (!accepted)
         coTrackColorizer::ApplySchemeByIndex(coTrackColorizer::GetSelectedIndex());
     m_customize->SetChecked(false);
-    Show(m_picker, false);
+    coShowWidget(m_picker, false);
     KeepSeatWithinTrain();
 }

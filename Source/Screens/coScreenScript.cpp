@@ -83,3 +83,10 @@ envString coTextOrEmpty(const std::vector<envString>& texts, u32 number, const c
     DBG_WARNING("\"%s\" has no text %u; left empty", fileName, number);
     return envString();
 }
+
+void coShowWidget(guiWindow* widget, bool shown) {
+    if (!widget)
+        return;
+    widget->SetVisible(shown);
+    widget->SetEnabled(shown);
+}

@@ -31,6 +31,10 @@ Widget* coFindWidget(const guiContainer& screen, const char* script, const char*
     return widget;
 }
 
+// Shows and enables a widget, or hides and disables it, so a hidden widget takes no clicks; a widget the
+// screen lacks (null) is left alone.
+void coShowWidget(guiWindow* widget, bool shown);
+
 // Every text of a read-only set, text i at index i for the ids 0 to count - 1 (an id the file skips
 // reads empty). Throws the text set's exceptions.
 std::vector<envString> coReadTexts(const char* fileName);

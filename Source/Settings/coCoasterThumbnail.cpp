@@ -101,10 +101,7 @@ void coGameCoasterServices::PlaceDock(const maVector3d& position, float heading)
     dock->SetPosition(position);
     dock->SetAngle(heading);
     // Props are not placed over the station.
-    const coWorldBox b = dock->GetBox();
-    maBoundingBox box;
-    box.Set(maVector3d(b[0], b[2], b[4]), maVector3d(b[1], b[3], b[5]));
-    coGetPlacementGrid().MarkBox(box, coPlacementGrid::kOccupied);
+    coGetPlacementGrid().MarkBox(coDockBounds(*dock), coPlacementGrid::kOccupied);
 }
 
 void coGameCoasterServices::WriteThumbnail(chWriter& writer) const {

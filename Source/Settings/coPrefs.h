@@ -5,6 +5,11 @@
 #include <string>
 
 // Preference indices read outside the options screen.
+inline constexpr int coPrefResolution = 0;             // int: index of the display mode
+inline constexpr int coPrefColourDepth = 1;            // int: 16 or 32 bits
+inline constexpr int coPrefGamma = 3;                  // float
+inline constexpr int coPrefVerticalSync = 30;          // bool
+inline constexpr int coPrefTripleBuffering = 31;       // bool
 inline constexpr int coPrefDisablePropCollisions = 41; // bool: prop collision checks stay off
 inline constexpr int coPrefMetricUnits = 4;            // bool: lengths and speeds shown metric
 inline constexpr int coPrefTextureInBuild = 2;         // bool: the world keeps its textures while building
@@ -24,6 +29,7 @@ inline constexpr int coPrefBuilderMusicChoice = 2; // int
 inline constexpr int coPrefRideMusicVolume = 0;    // float
 inline constexpr int coPrefBuilderMusicVolume = 8; // float
 inline constexpr int coPrefMenuMusicVolume = 9;    // float
+inline constexpr int coPrefInterfaceVolume = 2;    // float
 inline constexpr int coPrefBuilderOwnTrack = 0;    // path
 inline constexpr int coSessionMp3Music = 4;        // session flag: music files are ".mp3"
 

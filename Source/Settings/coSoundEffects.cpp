@@ -69,6 +69,23 @@ fsLocator SoundFolder() {
     return folder;
 }
 
+// A static sound of the category, loaded; null after a warning naming the file when it cannot be.
+snSoundJob2D* LoadSound(const fsLocator& file, const envString& name, u32 category, const char* kind) {
+    snSoundJob2D* job = snSoundManager::CreateSound(file, name, false);
+    try {
+        job->Load();
+    } catch (const envExceptionX& e) {
+        std::string path;
+        fsLocatorToNativePath(file, path);
+        DBG_WARNING("The %s \"%s\" cannot be loaded (error 0x%08X); left out", kind, path.c_str(),
+                    e.GetCode());
+        snSoundManager::DestroySound(job);
+        return nullptr;
+    }
+    job->SetCategory(category);
+    return job;
+}
+
 } // namespace
 
 fsLocator coWaveFile(const fsLocator& folder, const envString& name) {
@@ -81,19 +98,11 @@ fsLocator coWaveFile(const fsLocator& folder, const envString& name) {
 
 snSoundJob2D* coCreateEffectSound(const fsLocator& file, float volume) {
     const envString name = file.GetComponentCount() > 0 ? file.GetLastComponent() : envString();
-    snSoundJob2D* job = snSoundManager::CreateSound(file, name, false);
-    try {
-        job->Load();
-    } catch (const envExceptionX& e) {
-        std::string path;
-        fsLocatorToNativePath(file, path);
-        DBG_WARNING("The sound \"%s\" cannot be loaded (error 0x%08X); left out", path.c_str(), e.GetCode());
-        snSoundManager::DestroySound(job);
-        return nullptr;
+    snSoundJob2D* job = LoadSound(file, name, kEffectsCategory, "sound");
+    if (job) {
+        job->SetVolume(volume);
+        snSoundManager::ApplyVolume(job);
     }
-    job->SetVolume(volume);
-    job->SetCategory(kEffectsCategory);
-    snSoundManager::ApplyVolume(job);
     return job;
 }
 
@@ -179,19 +188,11 @@ void coLoadUiSounds() {
 }
 
 snSoundJob2D* coStartVoiceOver(const fsLocator& file, const envString& name) {
-    snSoundJob2D* voice = snSoundManager::CreateSound(file, name, false);
-    try {
-        voice->Load();
-    } catch (const envExceptionX& e) {
-        std::string path;
-        fsLocatorToNativePath(file, path);
-        DBG_WARNING("The voice-over \"%s\" cannot be played (error 0x%08X)", path.c_str(), e.GetCode());
-        snSoundManager::DestroySound(voice);
-        return nullptr;
-    }
     constexpr u32 kVoicesCategory = 2;
-    voice->SetCategory(kVoicesCategory);
-    snSoundManager::ApplyVolume(voice);
-    voice->Play(appClock::GetTime());
+    snSoundJob2D* voice = LoadSound(file, name, kVoicesCategory, "voice-over");
+    if (voice) {
+        snSoundManager::ApplyVolume(voice);
+        voice->Play(appClock::GetTime());
+    }
     return voice;
 }

@@ -76,6 +76,8 @@ class coLoadingDock : public coObject {
 // theme and an empty tree.
 void coLoadDock(const envString& theme);
 // Frees the dock's grid cells, the dock, its models and its tree.
+// A dock's box (GetBox, as stand-ins give it) as the placement grid reads it.
+maBoundingBox coDockBounds(const coLoadingDock& dock);
 void coFreeDock();
 coLoadingDock* coGetDock();
 const envString& coGetDockTheme();

@@ -9,6 +9,7 @@
 #include "Source/Track/coParkWorld.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -259,14 +260,21 @@ void coPlacementGrid::DestroyFootprint() {
 
 void coPlacementGrid::UpdateOverlay(f32 time) {
     SetColour(*m_gridMaterial, m_pulse.Evaluate(time));
-    DestroyFootprint();
     Span x, z;
-    if (!m_cursorVisible || m_nx == 0 || !Covers(m_cursorBox, x, z))
+    if (!m_cursorVisible || m_nx == 0 || !Covers(m_cursorBox, x, z)) {
+        DestroyFootprint();
         return;
+    }
     SetColour(*m_footprintMaterial, m_cursorPlaceable ? kPlaceable : kNotPlaceable);
-    // The covered cells as one sheet over their corners, just above the outline.
+    // The covered cells as one sheet over their corners, just above the outline; made anew only when
+    // the cursor covers other cells.
     const i32 x0 = std::clamp(x.first, 0, m_nx - 1), x1 = std::clamp(x.last, 0, m_nx - 1);
     const i32 z0 = std::clamp(z.first, 0, m_nz - 1), z1 = std::clamp(z.last, 0, m_nz - 1);
+    const std::array<i32, 4> cells{x0, x1, z0, z1};
+    if (m_footprint && cells == m_footprintCells)
+        return;
+    DestroyFootprint();
+    m_footprintCells = cells;
     const i32 columns = x1 - x0 + 2, rows = z1 - z0 + 2;
     // A footprint with more corners or corner indices than 16 bits count is not drawn.
     if (columns * rows > 0xFFFF || 6 * (columns - 1) * (rows - 1) > 0xFFFF)

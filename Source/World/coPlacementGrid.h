@@ -4,6 +4,7 @@
 #include "Engine/Graphics/G3d/g3dARGBColor.h"
 #include "Engine/Graphics/Sc/scObject.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -56,8 +57,8 @@ class coPlacementGrid {
     void HideOverlay();
     void SetCursorBox(const maBoundingBox& box, bool placeable);
     void SetCursorVisible(bool visible);
-    // The pulse of the outline's colour at the time, and the footprint made anew. While the overlay is
-    // shown, the scene's update list calls it every frame.
+    // The pulse of the outline's colour at the time, and the footprint over the cells the cursor covers.
+    // While the overlay is shown, the scene's update list calls it every frame.
     void UpdateOverlay(f32 time);
 
     const std::vector<g3dFragment*>& GetOverlayFragments() const { return m_overlay; }
@@ -101,6 +102,7 @@ class coPlacementGrid {
     bool m_cursorPlaceable = false;
     bool m_cursorVisible = false;
     g3dFragment* m_footprint = nullptr;
+    std::array<i32, 4> m_footprintCells{}; // x0, x1, z0, z1 the footprint covers
     std::unique_ptr<scSimpleMovableObject> m_footprintObject;
     std::unique_ptr<g3dMaterial> m_footprintMaterial;
     std::unique_ptr<OverlayUpdater> m_updater;

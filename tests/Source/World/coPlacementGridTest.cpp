@@ -142,6 +142,7 @@ TEST_F(coPlacementOverlayTest, TheOutlineCoversEveryCellAndTheColoursPulse) {
     EXPECT_NEAR(pulse.b, 0.9f, 1e-6f);
     EXPECT_EQ(std::tuple(pulse.a, grid.GetFootprintFragment()), std::tuple(1.0f, nullptr));
 
+    const g3dFragment* first = nullptr;
     for (const bool placeable : {true, false}) {
         grid.SetCursorBox(BoxX(-4, 4), placeable);
         grid.SetCursorVisible(true);
@@ -152,7 +153,13 @@ TEST_F(coPlacementOverlayTest, TheOutlineCoversEveryCellAndTheColoursPulse) {
                              grid.GetFootprintFragment()->GetBoundingBox().maxY,
                              grid.GetFootprintMaterial().GetDiffuse().g),
                   std::tuple(6u, 3.2f, placeable ? 0.9f : 0.2f));
+        // The same cells keep their sheet; only its colour follows the answer.
+        first = first ? first : grid.GetFootprintFragment();
+        EXPECT_EQ(grid.GetFootprintFragment(), first);
     }
+    grid.SetCursorBox(BoxX(-4, 12), true);
+    grid.UpdateOverlay(2.5f);
+    EXPECT_GT(grid.GetFootprintFragment()->GetVertexCount(), 6u);
     grid.SetCursorVisible(false);
     grid.UpdateOverlay(3.0f);
     EXPECT_EQ(grid.GetFootprintFragment(), nullptr);
