@@ -54,6 +54,18 @@ class benchReport : public benchmark::ConsoleReporter {
     std::set<std::string> m_fromMedian;
 };
 
+// Runs the benchmarks the command line selects under a report, then prints the figures computed from it.
+template <class Print> int benchRunAndPrint(int argc, char** argv, Print printFigures) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    printFigures(report);
+    benchmark::Shutdown();
+    return 0;
+}
+
 // Milliseconds since start, for benches that time frames themselves.
 inline double benchMilliseconds(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

@@ -50,17 +50,12 @@ BENCHMARK(BM_HeapPairs)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchReport reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const benchReport::Figures* pool = reporter.Find("BM_PoolPairs");
-    const benchReport::Figures* heap = reporter.Find("BM_HeapPairs");
-    if (pool && heap)
-        std::printf("10^6 pairs of 64 bytes: pool %.3f ms, new/delete %.3f ms, pool/new ratio %.3f (must "
-                    "stay below 1)\n",
-                    pool->seconds * 1e3, heap->seconds * 1e3, pool->seconds / heap->seconds);
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [&](const benchReport& reporter) {
+        const benchReport::Figures* pool = reporter.Find("BM_PoolPairs");
+        const benchReport::Figures* heap = reporter.Find("BM_HeapPairs");
+        if (pool && heap)
+            std::printf("10^6 pairs of 64 bytes: pool %.3f ms, new/delete %.3f ms, pool/new ratio %.3f (must "
+                        "stay below 1)\n",
+                        pool->seconds * 1e3, heap->seconds * 1e3, pool->seconds / heap->seconds);
+    });
 }

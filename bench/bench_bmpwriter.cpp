@@ -69,18 +69,13 @@ BENCHMARK(BM_Factor5)->Unit(benchmark::kMillisecond)->Iterations(1);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchReport reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const benchReport::Figures* full = reporter.Find("BM_FullSize/iterations:1");
-    const benchReport::Figures* reduced = reporter.Find("BM_Factor5/iterations:1");
-    if (full && reduced)
-        std::printf(
-            "1600 x 1200 bitmap pixels: full size %.3f ms, factor 5 %.3f ms, ratio %.3f (target: at most "
-            "1.5)\n",
-            full->seconds * 1e3, reduced->seconds * 1e3, reduced->seconds / full->seconds);
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [&](const benchReport& reporter) {
+        const benchReport::Figures* full = reporter.Find("BM_FullSize/iterations:1");
+        const benchReport::Figures* reduced = reporter.Find("BM_Factor5/iterations:1");
+        if (full && reduced)
+            std::printf(
+                "1600 x 1200 bitmap pixels: full size %.3f ms, factor 5 %.3f ms, ratio %.3f (target: at most "
+                "1.5)\n",
+                full->seconds * 1e3, reduced->seconds * 1e3, reduced->seconds / full->seconds);
+    });
 }

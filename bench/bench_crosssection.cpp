@@ -56,18 +56,13 @@ BENCHMARK(BM_CachedCall)->UseManualTime()->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchReport reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const benchReport::Figures* first = reporter.Find("BM_FirstCall/manual_time");
-    const benchReport::Figures* cached = reporter.Find("BM_CachedCall/manual_time");
-    if (first && cached)
-        std::printf(
-            "computeVertexNormals on %d vertices: first call %.3f us, cached call %.3f us, cached/first "
-            "ratio %.3f (target: at most 0.5)\n",
-            kVertices, first->seconds * 1e6, cached->seconds * 1e6, cached->seconds / first->seconds);
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [&](const benchReport& reporter) {
+        const benchReport::Figures* first = reporter.Find("BM_FirstCall/manual_time");
+        const benchReport::Figures* cached = reporter.Find("BM_CachedCall/manual_time");
+        if (first && cached)
+            std::printf(
+                "computeVertexNormals on %d vertices: first call %.3f us, cached call %.3f us, cached/first "
+                "ratio %.3f (target: at most 0.5)\n",
+                kVertices, first->seconds * 1e6, cached->seconds * 1e6, cached->seconds / first->seconds);
+    });
 }

@@ -44,22 +44,17 @@ BENCHMARK(BM_Extrude)->Arg(200)->Arg(10)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchReport reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const benchReport::Figures* longPiece = reporter.Find("BM_Extrude/200");
-    const benchReport::Figures* shortPiece = reporter.Find("BM_Extrude/10");
-    if (longPiece && shortPiece) {
-        const double perRingLong = longPiece->cpuSeconds / longPiece->counters.at("rings");
-        const double perRingShort = shortPiece->cpuSeconds / shortPiece->counters.at("rings");
-        std::printf(
-            "Extrusion per ring: 200-unit straight %.3f us (%.0f rings), 10-unit straight %.3f us (%.0f "
-            "rings), ratio %.3f (target: at most 1.5)\n",
-            perRingLong * 1e6, longPiece->counters.at("rings"), perRingShort * 1e6,
-            shortPiece->counters.at("rings"), perRingLong / perRingShort);
-    }
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [&](const benchReport& reporter) {
+        const benchReport::Figures* longPiece = reporter.Find("BM_Extrude/200");
+        const benchReport::Figures* shortPiece = reporter.Find("BM_Extrude/10");
+        if (longPiece && shortPiece) {
+            const double perRingLong = longPiece->cpuSeconds / longPiece->counters.at("rings");
+            const double perRingShort = shortPiece->cpuSeconds / shortPiece->counters.at("rings");
+            std::printf(
+                "Extrusion per ring: 200-unit straight %.3f us (%.0f rings), 10-unit straight %.3f us (%.0f "
+                "rings), ratio %.3f (target: at most 1.5)\n",
+                perRingLong * 1e6, longPiece->counters.at("rings"), perRingShort * 1e6,
+                shortPiece->counters.at("rings"), perRingLong / perRingShort);
+        }
+    });
 }

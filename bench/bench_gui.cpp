@@ -65,17 +65,12 @@ BENCHMARK(BM_UnchangedUpdate)->Arg(4)->Arg(40);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    const benchReport::Figures* small = report.Find("BM_UnchangedUpdate/4");
-    const benchReport::Figures* large = report.Find("BM_UnchangedUpdate/40");
-    if (small && large && small->cpuSeconds > 0.0)
-        std::printf("unchanged Update, 2000 windows in 40 containers / 200 in 4: %.2f (linear: 10); "
-                    "sorts in an unchanged frame: %.0f\n",
-                    large->cpuSeconds / small->cpuSeconds, large->counters.at("sorts"));
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [&](const benchReport& report) {
+        const benchReport::Figures* small = report.Find("BM_UnchangedUpdate/4");
+        const benchReport::Figures* large = report.Find("BM_UnchangedUpdate/40");
+        if (small && large && small->cpuSeconds > 0.0)
+            std::printf("unchanged Update, 2000 windows in 40 containers / 200 in 4: %.2f (linear: 10); "
+                        "sorts in an unchanged frame: %.0f\n",
+                        large->cpuSeconds / small->cpuSeconds, large->counters.at("sorts"));
+    });
 }

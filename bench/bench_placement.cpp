@@ -114,18 +114,14 @@ BENCHMARK(BM_Place500)->Iterations(1)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    const benchReport::Figures* few = report.Find("BM_Place50/iterations:1");
-    const benchReport::Figures* many = report.Find("BM_Place500/iterations:1");
-    if (few && many && few->cpuSeconds > 0.0)
-        std::printf("placement frame (CPU) with 500 props %.3f us / with 50 props %.3f us = %.2f (target: at "
-                    "most 2)\n",
-                    many->cpuSeconds * 1e6 / kFrames, few->cpuSeconds * 1e6 / kFrames,
-                    many->cpuSeconds / few->cpuSeconds);
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [&](const benchReport& report) {
+        const benchReport::Figures* few = report.Find("BM_Place50/iterations:1");
+        const benchReport::Figures* many = report.Find("BM_Place500/iterations:1");
+        if (few && many && few->cpuSeconds > 0.0)
+            std::printf(
+                "placement frame (CPU) with 500 props %.3f us / with 50 props %.3f us = %.2f (target: at "
+                "most 2)\n",
+                many->cpuSeconds * 1e6 / kFrames, few->cpuSeconds * 1e6 / kFrames,
+                many->cpuSeconds / few->cpuSeconds);
+    });
 }

@@ -49,18 +49,13 @@ BENCHMARK(BM_CullObjects)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchReport reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const benchReport::Figures* small = reporter.Find("BM_CullObjects/1000");
-    const benchReport::Figures* large = reporter.Find("BM_CullObjects/10000");
-    if (small && large)
-        std::printf(
-            "culling pass, 10 000 objects / 1 000: %.2f (expected about 10: one pass, eight corners an "
-            "object)\n",
-            large->cpuSeconds / small->cpuSeconds);
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [&](const benchReport& reporter) {
+        const benchReport::Figures* small = reporter.Find("BM_CullObjects/1000");
+        const benchReport::Figures* large = reporter.Find("BM_CullObjects/10000");
+        if (small && large)
+            std::printf(
+                "culling pass, 10 000 objects / 1 000: %.2f (expected about 10: one pass, eight corners an "
+                "object)\n",
+                large->cpuSeconds / small->cpuSeconds);
+    });
 }

@@ -301,7 +301,7 @@ void coApp::OnStart(appStartEvent*) {
     if (!options.skipVideos)
         PlayIntroMovies();
 
-    InitDisplay(options.resolution, options.windowed);
+    InitDisplay(options.resolution, options.windowed, coPrefs::GetInt(coPrefColourDepth));
     // The GUI and the renderer hold the device's resources: they go before the device.
     m_teardown.push_back([this] {
         StopInputAndGui();
@@ -459,15 +459,7 @@ void coApp::RestartDisplay(i32 resolution, i32 depth) {
     }
     g3dRenderer::Shutdown();
     g2dScreen::Deinitialize();
-    int width = 0;
-    int height = 0;
-    coPrefs::GetResolution(resolution, width, height);
-    g2dScreen::SetVerticalSync(coPrefs::GetBool(coPrefVerticalSync));
-    g2dScreen::SetTripleBuffering(coPrefs::GetBool(coPrefTripleBuffering));
-    if (windowed)
-        g2dScreen::InitWindowed(width, height, 0, 0);
-    else
-        g2dScreen::InitFullScreen(width, height, depth);
+    InitDisplay(resolution, windowed, depth);
     g3dRenderer::InitStates();
     guiInit();
     gprInit();
@@ -564,7 +556,7 @@ void coApp::SetWindowIcon() {
     }
 }
 
-void coApp::InitDisplay(i32 resolution, bool windowed) {
+void coApp::InitDisplay(i32 resolution, bool windowed, i32 depth) {
     int width = 0;
     int height = 0;
     coPrefs::GetResolution(resolution, width, height);
@@ -573,7 +565,7 @@ void coApp::InitDisplay(i32 resolution, bool windowed) {
     if (windowed)
         g2dScreen::InitWindowed(width, height, 0, 0);
     else
-        g2dScreen::InitFullScreen(width, height, coPrefs::GetInt(coPrefColourDepth));
+        g2dScreen::InitFullScreen(width, height, depth);
     g2dScreen::SetGamma(coPrefs::GetFloat(coPrefGamma));
 }
 

@@ -64,7 +64,7 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     // The display made anew in another mode, with everything that lives on it.
     void RestartDisplay(i32 resolution, i32 depth);
     void PlayIntroMovies();
-    void InitDisplay(i32 resolution, bool windowed);
+    void InitDisplay(i32 resolution, bool windowed, i32 depth);
     // Root 0's "icon.png" on the window.
     void SetWindowIcon();
     void StartAudio();

@@ -6,7 +6,6 @@
 #include "Engine/Audio/Sn/snSoundJob.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Core/Env/envExceptionX.h"
-#include "Engine/Core/Ma/maRotation.h"
 #include "Engine/Graphics/G3d/g3dTexture.h"
 #include "Engine/Graphics/Sc/scProjectedTexture.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
@@ -195,12 +194,7 @@ void coModeRideCoaster::Think() {
         const maVector3d& cameraEye = *m_sceneCamera.GetPosition();
         host.UpdateEnvironment(m_sceneCamera, t);
         if (!m_movieCapture) {
-            maMatrix4d view;
-            m_sceneCamera.GetViewMatrix(view);
-            maRotation orientation;
-            orientation.SetFromMatrix3d(view.GetRotationPart());
-            snSoundManager::SetListenerPosition(cameraEye);
-            snSoundManager::SetListenerOrientation(orientation);
+            coSetListenerFromCamera(m_sceneCamera);
             const coCoasterPiece* piece = coRideGetTrainPiece(0);
             m_ambient.Follow(piece != nullptr && piece->GetTube() != 0, t);
             snSoundManager::Update(t);

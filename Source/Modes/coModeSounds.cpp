@@ -8,6 +8,8 @@
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Core/Ma/maRotation.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coParkWorld.h"
@@ -77,6 +79,15 @@ void coRideAmbientSound::Start(float time) {
     m_lastTime = time;
     m_job =
         coStartModeSound(coModeSoundKind::Plain, file, "Ambient.wav", -1, m_volume, kCategoryAmbient, time);
+}
+
+void coSetListenerFromCamera(const g3dCamera& camera) {
+    maMatrix4d view;
+    camera.GetViewMatrix(view);
+    maRotation orientation;
+    orientation.SetFromMatrix3d(view.GetRotationPart());
+    snSoundManager::SetListenerPosition(*camera.GetPosition());
+    snSoundManager::SetListenerOrientation(orientation);
 }
 
 void coRideAmbientSound::Follow(bool inTube, float time) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 
+class g3dCamera;
 class snSoundJob;
 
 // A file exists in its root's folders (a rooted locator) or on disc.
@@ -11,6 +12,9 @@ bool coSoundFileExists(const fsLocator& file);
 enum class coModeSoundKind { Plain, Streamed, Mp3 };
 snSoundJob* coStartModeSound(coModeSoundKind kind, const fsLocator& file, const char* name, i32 loop,
                              float volume, u32 category, float time);
+
+// The listener placed and turned as the camera sees.
+void coSetListenerFromCamera(const g3dCamera& camera);
 
 // The environment's looping ambient sound of the ride modes, ducked inside tube-decorated pieces.
 class coRideAmbientSound {

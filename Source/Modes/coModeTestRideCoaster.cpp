@@ -4,7 +4,6 @@
 #include "Engine/App/App/appEvent.h"
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
-#include "Engine/Core/Ma/maRotation.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCameraManipRide.h"
 #include "Source/Modes/coEditorInput.h"
@@ -93,12 +92,7 @@ void coModeTestRideCoaster::Think() {
     if (m_closeCamera)
         m_closeCamera->Update();
     const maVector3d eye = *m_sceneCamera.GetPosition();
-    maMatrix4d view;
-    m_sceneCamera.GetViewMatrix(view);
-    maRotation orientation;
-    orientation.SetFromMatrix3d(view.GetRotationPart());
-    snSoundManager::SetListenerPosition(eye);
-    snSoundManager::SetListenerOrientation(orientation);
+    coSetListenerFromCamera(m_sceneCamera);
     const coCoasterPiece* piece = coRideGetTrainPiece(0);
     m_ambient.Follow(piece != nullptr && piece->GetTube() != 0, t);
     snSoundManager::Update(appClock::GetTime());
