@@ -8,6 +8,7 @@
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G3d/g3dRendererFixture.h"
 #include "Engine/Graphics/May/mayModelBytes.h"
+#include "Engine/Graphics/Sc/scListParticleScene.h"
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleGenerators.h"
 #include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
@@ -26,18 +27,6 @@
 #include <tuple>
 
 namespace {
-
-// The scene package's own lists as the particle factory's scene, without starting the package.
-class coListScene : public scParticleScene {
-  public:
-    coListScene() { scSetParticleScene(this); }
-    ~coListScene() override { scSetParticleScene(nullptr); }
-    void AddToUpdateList(scObject* object) override { scAddToUpdateList(object); }
-    void DeleteObject(scObject* object) override { scDeleteObject(object); }
-    std::vector<scAttachment*> GetAttachmentsOf(scObject* object) override {
-        return scGetAttachmentsOf(object);
-    }
-};
 
 class coCavernWorld : public coParkWorld {
   public:
@@ -97,7 +86,7 @@ class coRideCarsTest : public g3dRendererFixture {
 
     fsTestFolder m_folder;
     coShadowDefinition m_definition;
-    coListScene m_scene;
+    scListParticleScene m_scene;
     gfRecordingDisplayer m_errors;
     u32 m_updateListBefore = 0;
     coRideCars m_cars;

@@ -13,6 +13,7 @@
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/Sc/scAnimatableObject.h"
+#include "Engine/Graphics/Sc/scListParticleScene.h"
 #include "Engine/Graphics/Sc/scObject.h"
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
@@ -32,18 +33,6 @@
 #include <tuple>
 
 namespace {
-
-// The scene's own lists as the particle factory's scene, without starting the package.
-class coListScene : public scParticleScene {
-  public:
-    coListScene() { scSetParticleScene(this); }
-    ~coListScene() override { scSetParticleScene(nullptr); }
-    void AddToUpdateList(scObject* object) override { scAddToUpdateList(object); }
-    void DeleteObject(scObject* object) override { scDeleteObject(object); }
-    std::vector<scAttachment*> GetAttachmentsOf(scObject* object) override {
-        return scGetAttachmentsOf(object);
-    }
-};
 
 class coPropTest : public coWorldDeviceTest {
   protected:
@@ -113,7 +102,7 @@ class coPropTest : public coWorldDeviceTest {
 
     fsTestFolder m_folder;
     plTestSoundDevice m_sound;
-    coListScene m_scene;
+    scListParticleScene m_scene;
     coPropTemplate m_template{envString("fountain"), envString("Fountain"), false};
 };
 
