@@ -9,13 +9,15 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// The terrain: 128 x 128 quads, 5 units each, centred on the origin.
+// The terrain: 128 x 128 quads, 5 units each, centred on the origin, in tiles of 16 x 16 quads.
 constexpr int kQuads = 128;
+constexpr int kTile = 16;
 constexpr float kSpacing = 5.0f;
 // The hill stands between the start and the dusk sun.
 const maVector3d kHill{230.0f, 90.0f, 230.0f};
@@ -59,16 +61,16 @@ toolModelMaterial Glowing(const std::string& texture) {
     return material;
 }
 
-// The rows from `first` to `last` (quad rows) of the terrain: a fragment holds at most 65535 indices, so
-// the 128 rows go in two halves that share their middle row of vertices.
-toolModelFragment Terrain(int first, int last) {
+// The tile of kTile x kTile quads from quad (row, column); its edge vertices stand again in its
+// neighbours. The terrain goes in tiles so that the scene leaves those out of view undrawn.
+toolModelFragment TerrainTile(int firstRow, int firstColumn) {
     toolModelFragment terrain;
     terrain.materials = {Textured("grass.png")};
     terrain.triangles.resize(1);
     const float half = kQuads * kSpacing * 0.5f;
     const auto at = [&](int i) { return static_cast<float>(i) * kSpacing - half; };
-    for (int row = first; row <= last; ++row)
-        for (int column = 0; column <= kQuads; ++column) {
+    for (int row = firstRow; row <= firstRow + kTile; ++row)
+        for (int column = firstColumn; column <= firstColumn + kTile; ++column) {
             const float x = at(column), z = at(row);
             terrain.positions.push_back({x, toolMountainHeight(x, z), z});
             // The normal from the heights either side.
@@ -78,17 +80,23 @@ toolModelFragment Terrain(int first, int last) {
             terrain.normals.push_back(normal * (1.0f / std::sqrt(maDot(normal, normal))));
             terrain.uvs.push_back({x / 20.0f, z / 20.0f});
         }
-    const auto index = [&](int row, int column) {
-        return static_cast<u16>((row - first) * (kQuads + 1) + column);
-    };
-    for (int row = first; row < last; ++row)
-        for (int column = 0; column < kQuads; ++column) {
+    const auto index = [](int row, int column) { return static_cast<u16>(row * (kTile + 1) + column); };
+    for (int row = 0; row < kTile; ++row)
+        for (int column = 0; column < kTile; ++column) {
             const u16 a = index(row, column), b = index(row + 1, column), c = index(row + 1, column + 1),
                       d = index(row, column + 1);
             for (u16 corner : {a, b, c, a, c, d})
                 terrain.triangles[0].push_back({corner, corner, corner});
         }
     return terrain;
+}
+
+std::vector<toolModelFragment> TerrainTiles() {
+    std::vector<toolModelFragment> tiles;
+    for (int row = 0; row < kQuads; row += kTile)
+        for (int column = 0; column < kQuads; column += kTile)
+            tiles.push_back(TerrainTile(row, column));
+    return tiles;
 }
 
 // A dome over the origin seen from inside: rings from the horizon (v = 1) to the top (v = 0).
@@ -196,7 +204,7 @@ void toolWriteMountain(const std::string& dataFolder) {
         fs::create_directories(mountain / folder);
     WriteMountainTextures(mountain / "Texture");
     const std::string models = (mountain / "Model").string();
-    toolWriteStaticModel(models + "/terrain.mx", {Terrain(0, kQuads / 2), Terrain(kQuads / 2, kQuads)});
+    toolWriteStaticModel(models + "/terrain.mx", TerrainTiles());
     toolWriteStaticModel(models + "/sky.mx", {Dome(1500.0f, 600.0f, Glowing("sky.png"))});
     toolWriteStaticModel(models + "/clouds.mx", {Dome(1200.0f, 350.0f, Glowing("clouds.png"))});
     toolWriteEnvironment((mountain / "Data" / "1.end").string(), Day());

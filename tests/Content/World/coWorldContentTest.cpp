@@ -76,10 +76,12 @@ TEST_F(coWorldContentTest, BothVariantsOfTheMountainsAndTheDockLoadWithoutAWarni
         environment.Clear();
         environment.SelectVariant(variant);
         environment.Load(envString("Mountain"));
-        // The terrain in two halves of 129 x 65 vertices, the sky and, with the layered sky, the clouds.
-        ASSERT_EQ(environment.GetModels().size(), coPrefs::GetBool(8) ? 4u : 3u) << variant;
-        EXPECT_EQ(environment.GetModels()[0]->GetVertexCount() + environment.GetModels()[1]->GetVertexCount(),
-                  2 * 129 * 65);
+        // The terrain in 8 x 8 tiles of 17 x 17 vertices, the sky and, with the layered sky, the clouds.
+        ASSERT_EQ(environment.GetModels().size(), coPrefs::GetBool(8) ? 66u : 65u) << variant;
+        u32 terrainVertices = 0;
+        for (size_t tile = 0; tile < 64; ++tile)
+            terrainVertices += environment.GetModels()[tile]->GetVertexCount();
+        EXPECT_EQ(terrainVertices, 64u * 17 * 17);
         EXPECT_EQ(std::tuple(environment.GetSkyLayer(2).size(), environment.GetLightCount(),
                              environment.GetShadowMode()),
                   std::tuple(coPrefs::GetBool(8) ? 1u : 0u, 1u, 2));
