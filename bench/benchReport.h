@@ -54,7 +54,8 @@ class benchReport : public benchmark::ConsoleReporter {
     std::set<std::string> m_fromMedian;
 };
 
-// Runs the benchmarks the command line selects under a report, then prints the figures computed from it.
+// The main of a bench whose benchmarks make their own fixtures: runs those the command line selects under
+// a report, then prints the figures computed from it.
 template <class Print> int benchRunAndPrint(int argc, char** argv, Print printFigures) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

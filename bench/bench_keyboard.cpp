@@ -164,20 +164,25 @@ BENCHMARK(BM_SelectorLoad)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     Scene scene;
     g_scene = &scene;
-    return benchRunAndPrint(argc, argv, [&](const benchReport& report) {
-        const benchReport::Figures* small = report.Find("BM_ToggleRebuild/26");
-        const benchReport::Figures* large = report.Find("BM_ToggleRebuild/104");
-        if (small && large && small->cpuSeconds > 0.0)
-            std::printf("toggle rebuilding 104 keys / 26 keys: %.2f (linear: 4, target at most 5)\n",
-                        large->cpuSeconds / small->cpuSeconds);
-        const benchReport::Figures* one = report.Find("BM_SelectorLoad/1");
-        const benchReport::Figures* four = report.Find("BM_SelectorLoad/4");
-        if (one && four && one->cpuSeconds > 0.0)
-            std::printf(
-                "selector of 4 pairs / 1 pair from the binary script: %.2f (linear: 4, target at most 4.6)\n",
-                four->cpuSeconds / one->cpuSeconds);
-        g_scene = nullptr;
-    });
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    const benchReport::Figures* small = report.Find("BM_ToggleRebuild/26");
+    const benchReport::Figures* large = report.Find("BM_ToggleRebuild/104");
+    if (small && large && small->cpuSeconds > 0.0)
+        std::printf("toggle rebuilding 104 keys / 26 keys: %.2f (linear: 4, target at most 5)\n",
+                    large->cpuSeconds / small->cpuSeconds);
+    const benchReport::Figures* one = report.Find("BM_SelectorLoad/1");
+    const benchReport::Figures* four = report.Find("BM_SelectorLoad/4");
+    if (one && four && one->cpuSeconds > 0.0)
+        std::printf(
+            "selector of 4 pairs / 1 pair from the binary script: %.2f (linear: 4, target at most 4.6)\n",
+            four->cpuSeconds / one->cpuSeconds);
+    g_scene = nullptr;
+    benchmark::Shutdown();
+    return 0;
 }

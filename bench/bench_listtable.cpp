@@ -101,22 +101,27 @@ BENCHMARK(BM_AppendListRows)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond)
 } // namespace
 
 int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     Scene scene;
     g_scene = &scene;
-    return benchRunAndPrint(argc, argv, [&](const benchReport& reporter) {
-        const benchReport::Figures* deferred = reporter.Find("BM_FillTableDeferred/iterations:1");
-        const benchReport::Figures* rowByRow = reporter.Find("BM_FillTableRowByRow/iterations:1");
-        if (deferred && rowByRow && rowByRow->seconds > 0.0)
-            std::printf(
-                "2,000 x 3 table cells: deferred %.1f ms (%.0f passes), row by row %.1f ms (%.0f passes), "
-                "ratio deferred/row by row %.3f\n",
-                deferred->seconds * 1e3, deferred->counters.at("passes"), rowByRow->seconds * 1e3,
-                rowByRow->counters.at("passes"), deferred->seconds / rowByRow->seconds);
-        const benchReport::Figures* few = reporter.Find("BM_AppendListRows/200/iterations:1");
-        const benchReport::Figures* many = reporter.Find("BM_AppendListRows/2000/iterations:1");
-        if (few && many && few->seconds > 0.0)
-            std::printf("list of 10 on view: 2,000 rows %.1f ms / 200 rows %.1f ms = %.2f (linear: 10)\n",
-                        many->seconds * 1e3, few->seconds * 1e3, many->seconds / few->seconds);
-        g_scene = nullptr;
-    });
+    benchReport reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const benchReport::Figures* deferred = reporter.Find("BM_FillTableDeferred/iterations:1");
+    const benchReport::Figures* rowByRow = reporter.Find("BM_FillTableRowByRow/iterations:1");
+    if (deferred && rowByRow && rowByRow->seconds > 0.0)
+        std::printf(
+            "2,000 x 3 table cells: deferred %.1f ms (%.0f passes), row by row %.1f ms (%.0f passes), "
+            "ratio deferred/row by row %.3f\n",
+            deferred->seconds * 1e3, deferred->counters.at("passes"), rowByRow->seconds * 1e3,
+            rowByRow->counters.at("passes"), deferred->seconds / rowByRow->seconds);
+    const benchReport::Figures* few = reporter.Find("BM_AppendListRows/200/iterations:1");
+    const benchReport::Figures* many = reporter.Find("BM_AppendListRows/2000/iterations:1");
+    if (few && many && few->seconds > 0.0)
+        std::printf("list of 10 on view: 2,000 rows %.1f ms / 200 rows %.1f ms = %.2f (linear: 10)\n",
+                    many->seconds * 1e3, few->seconds * 1e3, many->seconds / few->seconds);
+    g_scene = nullptr;
+    benchmark::Shutdown();
+    return 0;
 }

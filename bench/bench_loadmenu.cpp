@@ -148,19 +148,24 @@ BENCHMARK(BM_ScanWarmCache)->Iterations(1)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     SavesFolder saves;
     g_saves = &saves;
-    return benchRunAndPrint(argc, argv, [&](const benchReport& report) {
-        const benchReport::Figures* cold = report.Find("BM_LoadMenuNoCache/iterations:1");
-        const benchReport::Figures* warm = report.Find("BM_LoadMenuWarmCache/iterations:1");
-        if (cold && warm && cold->seconds > 0.0)
-            std::printf("Load menu over %d coasters, warm cache / no cache: %.3f (target: at most 0.2)\n",
-                        kCoasters, warm->seconds / cold->seconds);
-        const benchReport::Figures* coldScan = report.Find("BM_ScanNoCache/iterations:1");
-        const benchReport::Figures* warmScan = report.Find("BM_ScanWarmCache/iterations:1");
-        if (coldScan && warmScan && coldScan->seconds > 0.0)
-            std::printf("Scan of %d coasters alone, warm cache / no cache: %.3f\n", kCoasters,
-                        warmScan->seconds / coldScan->seconds);
-        g_saves = nullptr;
-    });
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    const benchReport::Figures* cold = report.Find("BM_LoadMenuNoCache/iterations:1");
+    const benchReport::Figures* warm = report.Find("BM_LoadMenuWarmCache/iterations:1");
+    if (cold && warm && cold->seconds > 0.0)
+        std::printf("Load menu over %d coasters, warm cache / no cache: %.3f (target: at most 0.2)\n",
+                    kCoasters, warm->seconds / cold->seconds);
+    const benchReport::Figures* coldScan = report.Find("BM_ScanNoCache/iterations:1");
+    const benchReport::Figures* warmScan = report.Find("BM_ScanWarmCache/iterations:1");
+    if (coldScan && warmScan && coldScan->seconds > 0.0)
+        std::printf("Scan of %d coasters alone, warm cache / no cache: %.3f\n", kCoasters,
+                    warmScan->seconds / coldScan->seconds);
+    g_saves = nullptr;
+    benchmark::Shutdown();
+    return 0;
 }

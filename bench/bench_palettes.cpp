@@ -90,16 +90,21 @@ BENCHMARK(BM_MenuUpdate);
 } // namespace
 
 int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     MenuScreen screen;
     g_screen = &screen;
-    return benchRunAndPrint(argc, argv, [&](const benchReport& report) {
-        const benchReport::Figures* states = report.Find("BM_ApplyAndSaveStates");
-        const benchReport::Figures* update = report.Find("BM_MenuUpdate");
-        if (states && update && update->cpuSeconds > 0.0)
-            std::printf(
-                "ApplyStates + SaveStates over 13 slots / one GUI update of the main menu: %.4f (target: at "
-                "most 0.05)\n",
-                states->cpuSeconds / update->cpuSeconds);
-        g_screen = nullptr;
-    });
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    const benchReport::Figures* states = report.Find("BM_ApplyAndSaveStates");
+    const benchReport::Figures* update = report.Find("BM_MenuUpdate");
+    if (states && update && update->cpuSeconds > 0.0)
+        std::printf(
+            "ApplyStates + SaveStates over 13 slots / one GUI update of the main menu: %.4f (target: at "
+            "most 0.05)\n",
+            states->cpuSeconds / update->cpuSeconds);
+    g_screen = nullptr;
+    benchmark::Shutdown();
+    return 0;
 }

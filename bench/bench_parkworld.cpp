@@ -238,19 +238,24 @@ BENCHMARK(BM_UpdateAll)->Arg(50)->Arg(500)->Iterations(300)->Unit(benchmark::kMi
 } // namespace
 
 int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     Scene scene;
     g_scene = &scene;
-    return benchRunAndPrint(argc, argv, [&](const benchReport& report) {
-        const benchReport::Figures* tree = report.Find("BM_HeightAtTree/iterations:1024");
-        const benchReport::Figures* scan = report.Find("BM_HeightAtScan/iterations:1024");
-        if (tree && scan && tree->cpuSeconds > 0.0)
-            std::printf("GetHeightAt: kd-tree %.2f us / scan %.2f us = 1/%.0f (target: at most 1/20)\n",
-                        tree->cpuSeconds * 1e6, scan->cpuSeconds * 1e6, scan->cpuSeconds / tree->cpuSeconds);
-        const benchReport::Figures* few = report.Find("BM_UpdateAll/50/iterations:300");
-        const benchReport::Figures* many = report.Find("BM_UpdateAll/500/iterations:300");
-        if (few && many && few->cpuSeconds > 0.0)
-            std::printf("UpdateAll: 500 props %.1f us / 50 props %.1f us = %.1f (one pass: 10)\n",
-                        many->cpuSeconds * 1e6, few->cpuSeconds * 1e6, many->cpuSeconds / few->cpuSeconds);
-        g_scene = nullptr;
-    });
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    const benchReport::Figures* tree = report.Find("BM_HeightAtTree/iterations:1024");
+    const benchReport::Figures* scan = report.Find("BM_HeightAtScan/iterations:1024");
+    if (tree && scan && tree->cpuSeconds > 0.0)
+        std::printf("GetHeightAt: kd-tree %.2f us / scan %.2f us = 1/%.0f (target: at most 1/20)\n",
+                    tree->cpuSeconds * 1e6, scan->cpuSeconds * 1e6, scan->cpuSeconds / tree->cpuSeconds);
+    const benchReport::Figures* few = report.Find("BM_UpdateAll/50/iterations:300");
+    const benchReport::Figures* many = report.Find("BM_UpdateAll/500/iterations:300");
+    if (few && many && few->cpuSeconds > 0.0)
+        std::printf("UpdateAll: 500 props %.1f us / 50 props %.1f us = %.1f (one pass: 10)\n",
+                    many->cpuSeconds * 1e6, few->cpuSeconds * 1e6, many->cpuSeconds / few->cpuSeconds);
+    g_scene = nullptr;
+    benchmark::Shutdown();
+    return 0;
 }

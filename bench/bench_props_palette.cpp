@@ -99,12 +99,17 @@ BENCHMARK(BM_BuildPropsPalette)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     Screen screen;
-    return benchRunAndPrint(argc, argv, [&](const benchReport& report) {
-        const benchReport::Figures* one = report.Find("BM_BuildPropsPalette/1");
-        const benchReport::Figures* ten = report.Find("BM_BuildPropsPalette/10");
-        if (one && ten && one->cpuSeconds > 0.0)
-            std::printf("Props palette of 10 x 24 templates / of 1 x 24: %.2f (target: at most 2)\n",
-                        ten->cpuSeconds / one->cpuSeconds);
-    });
+    benchReport report;
+    benchmark::RunSpecifiedBenchmarks(&report);
+    const benchReport::Figures* one = report.Find("BM_BuildPropsPalette/1");
+    const benchReport::Figures* ten = report.Find("BM_BuildPropsPalette/10");
+    if (one && ten && one->cpuSeconds > 0.0)
+        std::printf("Props palette of 10 x 24 templates / of 1 x 24: %.2f (target: at most 2)\n",
+                    ten->cpuSeconds / one->cpuSeconds);
+    benchmark::Shutdown();
+    return 0;
 }

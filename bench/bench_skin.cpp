@@ -75,6 +75,9 @@ BENCHMARK(BM_ApplySkin)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     plTestTimeSource time;
     plFakeD3d d3d;
     plInstallServices({.time = &time, .d3d = &d3d});
@@ -84,17 +87,19 @@ int main(int argc, char** argv) {
     g2dScreen::InitWindowed(640, 480, 0, 0);
     g3dFragmentManager::Initialize();
     g3dRenderer::Initialize();
-    return benchRunAndPrint(argc, argv, [&](const benchReport& reporter) {
-        const benchReport::Figures* one = reporter.Find("BM_ApplySkin/1");
-        const benchReport::Figures* two = reporter.Find("BM_ApplySkin/2");
-        if (one && two)
-            std::printf("ApplySkin on 10 000 vertices: one influence %.1f us, two %.1f us, two/one %.2f (at "
-                        "most 2)\n",
-                        one->cpuSeconds * 1e6, two->cpuSeconds * 1e6, two->cpuSeconds / one->cpuSeconds);
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
-        g2dShutdown();
-        g2dSetTextService(nullptr);
-        plInstallServices({});
-    });
+    benchReport reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const benchReport::Figures* one = reporter.Find("BM_ApplySkin/1");
+    const benchReport::Figures* two = reporter.Find("BM_ApplySkin/2");
+    if (one && two)
+        std::printf(
+            "ApplySkin on 10 000 vertices: one influence %.1f us, two %.1f us, two/one %.2f (at most 2)\n",
+            one->cpuSeconds * 1e6, two->cpuSeconds * 1e6, two->cpuSeconds / one->cpuSeconds);
+    g3dRenderer::Shutdown();
+    g2dScreen::Deinitialize();
+    g2dShutdown();
+    g2dSetTextService(nullptr);
+    plInstallServices({});
+    benchmark::Shutdown();
+    return 0;
 }

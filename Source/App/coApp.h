@@ -64,6 +64,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     // The display made anew in another mode, with everything that lives on it.
     void RestartDisplay(i32 resolution, i32 depth);
     void PlayIntroMovies();
+    // The display in that mode, with vertical sync, triple buffering and gamma from the preferences; the
+    // colour depth counts only full screen.
     void InitDisplay(i32 resolution, bool windowed, i32 depth);
     // Root 0's "icon.png" on the window.
     void SetWindowIcon();

@@ -7,7 +7,6 @@
 #include "Engine/GUI/Gui/guiMouseButtons.h"
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiToolTip.h"
-#include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coRideSettings.h"
 #include "Source/Palettes/coDockPalette.h"

@@ -175,18 +175,20 @@ void coModeMainMenu::Exit() {
 void coModeMainMenu::RestartDisplay() {
     if (!m_restart)
         return;
-    i32 oldResolution = coPrefs::GetInt(coPrefResolution);
     try {
         m_restart(m_newDisplay.resolution, m_newDisplay.depth);
         return;
     } catch (...) {
         coReportCurrentException();
     }
-    // The chosen mode cannot be made: the one that worked before, else the smallest the game runs in.
-    for (const i32 resolution : {oldResolution, 0}) {
+    // The chosen mode cannot be made: the one that worked before, else the smallest the game runs in. The
+    // dialog has already stored the chosen mode, so the preferences take back the one that is made.
+    const i32 depth = m_newDisplay.previousDepth;
+    for (const i32 resolution : {m_newDisplay.previousResolution, 0}) {
         try {
-            m_restart(resolution, coPrefs::GetInt(coPrefColourDepth));
+            m_restart(resolution, depth);
             coPrefs::SetInt(coPrefResolution, resolution);
+            coPrefs::SetInt(coPrefColourDepth, depth);
             return;
         } catch (...) {
             coReportCurrentException();

@@ -63,6 +63,15 @@ snSoundJob* coStartModeSound(coModeSoundKind kind, const fsLocator& file, const 
     return job;
 }
 
+void coSetListenerFromCamera(const g3dCamera& camera) {
+    maMatrix4d view;
+    camera.GetViewMatrix(view);
+    maRotation orientation;
+    orientation.SetFromMatrix3d(view.GetRotationPart());
+    snSoundManager::SetListenerPosition(*camera.GetPosition());
+    snSoundManager::SetListenerOrientation(orientation);
+}
+
 fsLocator coRideAmbientSound::GetFile() {
     fsLocator file(coRootEnvironments);
     file.AppendComponent(coGetParkWorld().GetEnvironmentName().c_str());
@@ -79,15 +88,6 @@ void coRideAmbientSound::Start(float time) {
     m_lastTime = time;
     m_job =
         coStartModeSound(coModeSoundKind::Plain, file, "Ambient.wav", -1, m_volume, kCategoryAmbient, time);
-}
-
-void coSetListenerFromCamera(const g3dCamera& camera) {
-    maMatrix4d view;
-    camera.GetViewMatrix(view);
-    maRotation orientation;
-    orientation.SetFromMatrix3d(view.GetRotationPart());
-    snSoundManager::SetListenerPosition(*camera.GetPosition());
-    snSoundManager::SetListenerOrientation(orientation);
 }
 
 void coRideAmbientSound::Follow(bool inTube, float time) {

@@ -76,8 +76,7 @@ coChooseAnimDialog::coChooseAnimDialog(coProp* prop, i32 x, i32 y)
     SetKeysEnabled(false);
     for (guiWindow* child : {static_cast<guiWindow*>(GetOk()), static_cast<guiWindow*>(GetCancel()),
                              static_cast<guiWindow*>(GetBackground())})
-        if (child)
-            coShowWidget(child, false);
+        coShowWidget(child, false);
 }
 
 coChooseAnimDialog::~coChooseAnimDialog() {

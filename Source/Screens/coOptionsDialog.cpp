@@ -6,7 +6,6 @@
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiSlider.h"
 #include "Engine/GUI/Gui/guiSoundCues.h"
-#include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Palettes/coDialogDimmer.h"
@@ -17,6 +16,10 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coTrackBuilder.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
 
 namespace {
 
@@ -81,13 +84,18 @@ struct CallerMusic {
     int context;
 };
 
+const Row* RowNamed(std::string_view name) {
+    return &*std::find_if(std::begin(kRows), std::end(kRows),
+                          [name](const Row& row) { return row.name == name; });
+}
+
 bool MusicOf(i32 modeId, CallerMusic& out) {
     if (modeId == 0)
-        out = {&kRows[0], coMusicMenu};
+        out = {RowNamed("Menu Music"), coMusicMenu};
     else if (modeId >= 6 && modeId <= 8)
-        out = {&kRows[1], coMusicBuilder};
+        out = {RowNamed("Builder Music"), coMusicBuilder};
     else if (modeId == 9 || modeId == 11)
-        out = {&kRows[2], coMusicRide};
+        out = {RowNamed("Ride Music"), coMusicRide};
     else
         return false;
     return true;
@@ -301,6 +309,11 @@ void coOptionsDialog::OnClose(bool accepted) {
         coPrefs::Load();
 }
 
+void coOptionsDialog::GetOpeningDisplayMode(i32& resolution, i32& depth) const {
+    resolution = m_openingResolution;
+    depth = m_openingDepth;
+}
+
 bool coOptionsDialog::GetChangedDisplayMode(i32& resolution, i32& depth) const {
     resolution = coPrefs::GetInt(coPrefResolution);
     depth = coPrefs::GetInt(coPrefColourDepth);
@@ -346,6 +359,7 @@ coOptionsResult coRunOptionsDialog(i32 modeId, bool startupOptions, std::functio
         coOptionsResult result;
         result.answer = dialog.DoModal();
         result.displayChanged = dialog.GetChangedDisplayMode(result.resolution, result.depth);
+        dialog.GetOpeningDisplayMode(result.previousResolution, result.previousDepth);
         return result;
     });
 }

@@ -34,6 +34,8 @@ class coOptionsDialog : public guiDialog {
     void Think() override;
     // True when the resolution or the colour depth preference differs from its value at opening.
     bool GetChangedDisplayMode(i32& resolution, i32& depth) const;
+    // The resolution and colour depth preferences at opening.
+    void GetOpeningDisplayMode(i32& resolution, i32& depth) const;
     // Selects the category button of that name and shows its group, as a click on it does.
     void ShowCategory(const std::string& name);
 
@@ -87,6 +89,9 @@ struct coOptionsResult {
     bool displayChanged = false;
     i32 resolution = 0;
     i32 depth = 0;
+    // The mode the display was in when the dialog opened, to go back to should the new one fail.
+    i32 previousResolution = 0;
+    i32 previousDepth = 0;
 };
 
 // Makes the options dialog for that caller, runs it on frames that start with the caller's frame start and

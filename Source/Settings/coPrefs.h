@@ -4,7 +4,7 @@
 
 #include <string>
 
-// Preference indices read outside the options screen.
+// Named preference indices.
 inline constexpr int coPrefResolution = 0;             // int: index of the display mode
 inline constexpr int coPrefColourDepth = 1;            // int: 16 or 32 bits
 inline constexpr int coPrefGamma = 3;                  // float

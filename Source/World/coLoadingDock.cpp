@@ -72,16 +72,16 @@ maBoundingBox coLoadingDock::GetBounds() const {
     return m_objects.empty() ? maBoundingBox() : scWorldBox(m_localBounds, m_localToWorld);
 }
 
+coWorldBox coLoadingDock::GetBox() const {
+    const maBoundingBox b = GetBounds();
+    return {b.minX, b.maxX, b.minY, b.maxY, b.minZ, b.maxZ};
+}
+
 maBoundingBox coDockBounds(const coLoadingDock& dock) {
     const coWorldBox b = dock.GetBox();
     maBoundingBox box;
     box.Set(maVector3d(b[0], b[2], b[4]), maVector3d(b[1], b[3], b[5]));
     return box;
-}
-
-coWorldBox coLoadingDock::GetBox() const {
-    const maBoundingBox b = GetBounds();
-    return {b.minX, b.maxX, b.minY, b.maxY, b.minZ, b.maxZ};
 }
 
 bool coLoadingDock::RayTest(const maVector3d& origin, const maVector3d& direction, f32& t) const {

@@ -72,12 +72,13 @@ class coLoadingDock : public coObject {
     bool m_stripped = false;
 };
 
+// A dock's box (GetBox, as stand-ins give it) as the placement grid reads it.
+maBoundingBox coDockBounds(const coLoadingDock& dock);
+
 // Frees the dock, then loads "loaddock.mx" of the theme's track type; a failed load leaves no dock, no
 // theme and an empty tree.
 void coLoadDock(const envString& theme);
 // Frees the dock's grid cells, the dock, its models and its tree.
-// A dock's box (GetBox, as stand-ins give it) as the placement grid reads it.
-maBoundingBox coDockBounds(const coLoadingDock& dock);
 void coFreeDock();
 coLoadingDock* coGetDock();
 const envString& coGetDockTheme();

@@ -62,6 +62,8 @@ coPlacementGrid::coPlacementGrid()
 coPlacementGrid::~coPlacementGrid() = default;
 
 void coPlacementGrid::Build(f32 minX, f32 maxX, f32 minZ, f32 maxZ, i32 nx, i32 nz) {
+    // The footprint stands on the old corners.
+    DestroyFootprint();
     // Zero or negative counts divide by zero; huge ones ask for gigabytes of cells and heights.
     if (!SaneExtent(minX, maxX, nx) || !SaneExtent(minZ, maxZ, nz)) {
         DBG_WARNING("placement grid x %g..%g, z %g..%g with %d x %d cells is unusable; the default grid is "

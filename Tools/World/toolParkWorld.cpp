@@ -19,6 +19,7 @@ namespace fs = std::filesystem;
 constexpr int kQuads = 128;
 constexpr int kTile = 16;
 constexpr float kSpacing = 5.0f;
+static_assert(kQuads % kTile == 0 && (kTile + 1) * (kTile + 1) <= 0x10000, "whole tiles of 16-bit indices");
 // The hill stands between the start and the dusk sun.
 const maVector3d kHill{230.0f, 90.0f, 230.0f};
 constexpr float kHillWidth = 45.0f;

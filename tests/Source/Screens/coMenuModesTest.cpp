@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace {
 
@@ -185,16 +186,20 @@ TEST_F(coMenuModesTest, DisplayChangeRestartsOnceAndFallsBack) {
     EXPECT_EQ(coCurrentMode(), &mainMenu);
     EXPECT_EQ(coModeStackSize(), 1);
 
-    // A mode the device cannot make: reported, then the mode that worked before.
+    // A mode the device cannot make: reported, then the mode that worked before, which the preferences
+    // take back from the dialog's stored choice.
     restarts.clear();
     failNew = true;
-    mainMenu.SetOptionsRun([] { return coOptionsResult{1, true, 4, 32}; });
-    const i32 depth = coPrefs::GetInt(1);
-    coPrefs::SetInt(1, 16); // the depth that worked before
+    mainMenu.SetOptionsRun([] {
+        coPrefs::SetInt(coPrefResolution, 4);
+        coPrefs::SetInt(coPrefColourDepth, 32);
+        return coOptionsResult{1, true, 4, 32, 2, 16};
+    });
     Press(mainMenu.GetScreen(), "Opt");
-    EXPECT_EQ(restarts, (std::vector<std::pair<i32, i32>>{{4, 32}, {0, 16}}));
+    EXPECT_EQ(restarts, (std::vector<std::pair<i32, i32>>{{4, 32}, {2, 16}}));
+    EXPECT_EQ(std::tuple(coPrefs::GetInt(coPrefResolution), coPrefs::GetInt(coPrefColourDepth)),
+              std::tuple(2, 16));
     EXPECT_EQ(displayer.shown.size(), 1u);
-    coPrefs::SetInt(1, depth);
 }
 
 TEST_F(coMenuModesTest, CareerMenuLaunchesAndReopensOnTheLastLaunch) {

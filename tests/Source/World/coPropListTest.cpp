@@ -66,9 +66,9 @@ TEST_F(coPropListTest, TheSectionMatchesItsBytesAndWritesBackIdentically) {
     const std::vector<coPropRecord> records = Read(two);
     ASSERT_EQ(records.size(), 2u);
     // The 0 unit is not part of the name.
-    EXPECT_EQ(std::tuple(envStringToNarrow(records[0].name), records[0].track, records[0].position.z,
-                         records[0].hasEvent),
-              std::tuple("rock", false, 3.0f, false));
+    EXPECT_EQ(envStringToNarrow(records[0].name), "rock");
+    EXPECT_EQ(std::tuple(records[0].track, records[0].position.z, records[0].hasEvent),
+              std::tuple(false, 3.0f, false));
     EXPECT_EQ(
         std::tuple(records[1].track, records[1].pieceIndex, records[1].distance, records[1].activeEvent),
         std::tuple(true, 3, 0.25f, 2));
