@@ -55,6 +55,31 @@ function(lv_add_test_suite name)
   gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} ${ARG_PROPERTIES} DISCOVERY_TIMEOUT 60)
 endfunction()
 
+# lv_add_xvfb_test(name PROGRAM <target> [SCREEN <WxH>] [FONTS] [ENV <vars>] [PASS <regex>] [FIXTURE <name>]
+#                  [ARGS <arguments>])
+# A run of the program under Xvfb (1024x768 unless SCREEN says), a gl test with leak detection on and the
+# driver's own leaks suppressed; FONTS pins fontconfig to the test fonts, PASS is what the run must print.
+function(lv_add_xvfb_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "FONTS" "PROGRAM;SCREEN;PASS;FIXTURE" "ENV;ARGS")
+  if(NOT ARG_SCREEN)
+    set(ARG_SCREEN 1024x768)
+  endif()
+  set(environment "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/Engine/Platform/sdl-lsan.supp" ${ARG_ENV})
+  if(ARG_FONTS)
+    list(APPEND environment "FONTCONFIG_FILE=${CMAKE_SOURCE_DIR}/tests/Engine/Platform/Font/fonts.conf")
+  endif()
+  add_test(NAME ${name}
+           COMMAND ${CMAKE_COMMAND} -E env --unset=SDL_VIDEODRIVER xvfb-run -a -s "-screen 0 ${ARG_SCREEN}x24"
+                   $<TARGET_FILE:${ARG_PROGRAM}> ${ARG_ARGS})
+  set_tests_properties(${name} PROPERTIES LABELS gl RESOURCE_LOCK xvfb TIMEOUT 120 ENVIRONMENT "${environment}")
+  if(DEFINED ARG_PASS)
+    set_tests_properties(${name} PROPERTIES PASS_REGULAR_EXPRESSION "${ARG_PASS}")
+  endif()
+  if(ARG_FIXTURE)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${ARG_FIXTURE})
+  endif()
+endfunction()
+
 # lv_add_fuzz_target(name SOURCE <file> DEPS <libraries>)
 # A libFuzzer program of one source (LOOPVANE_FUZZ builds only: it needs clang); it may use the test
 # helpers under tests/. scripts/fuzz runs every such program.
