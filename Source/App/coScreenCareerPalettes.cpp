@@ -1,9 +1,13 @@
 #include "Source/App/coScreenCareerPalettes.h"
 
+#include "Engine/GUI/Gui/guiButton.h"
+#include "Source/App/coModeDialog.h"
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Palettes/coTrackManipPalette.h"
+#include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coScreenScript.h"
 
 namespace {
 
@@ -63,4 +67,28 @@ void coScreenCareerPalettes::AllowFeedbackVoice(bool allowed) {
     coCareerPalettes::AllowFeedbackVoice(allowed);
     if (coMainPalette* palette = Main())
         palette->SetFeedbackVoice(allowed);
+}
+
+i32 coScreenCareerPalettes::RunMedalDialog(i32 level, const envString& text, bool& menu) {
+    menu = false;
+    return coRunModeDialog<coQuestionDialog>(
+        "Dialog",
+        [&](coQuestionDialog& dialog) {
+            dialog.SetPrimaryText(text);
+            dialog.SetOkTextNum(7);
+            dialog.SetCancelTextNum(8);
+            const i32 answer = dialog.DoModal();
+            menu = dialog.WasMenuChosen();
+            return answer;
+        },
+        level);
+}
+
+void coScreenCareerPalettes::ShowHint(const envString& text) {
+    coRunModeDialog<coQuestionDialog>("Dialog", [&](coQuestionDialog& dialog) {
+        dialog.SetPrimaryText(text);
+        dialog.SetOkTextNum(0);
+        coShowWidget(dialog.GetCancel(), false);
+        return dialog.DoModal();
+    });
 }

@@ -1,9 +1,8 @@
 #pragma once
 #include "Source/Modes/coCareerPalettes.h"
 
-// The career builder's budgets, objectives, save button and feedback voice on the builder's palettes;
-// the medal and hint dialogs stay recorded until their screens exist. The application installs it
-// while the palettes exist.
+// The career builder's budgets, objectives, save button and feedback voice on the builder's palettes,
+// and its medal and hint dialogs as question boxes. The application installs it while the palettes exist.
 class coScreenCareerPalettes : public coCareerPalettes {
   public:
     void SetBudgetCount(int index, i32 count) override;
@@ -11,6 +10,8 @@ class coScreenCareerPalettes : public coCareerPalettes {
     void ForgetSelectedPiece() override;
     void ClearObjectives() override;
     void SetObjectives(const std::vector<std::pair<envString, bool>>& rows) override;
+    i32 RunMedalDialog(i32 level, const envString& text, bool& menu) override;
+    void ShowHint(const envString& text) override;
     void EnableSaveButton() override;
     void AllowFeedbackVoice(bool allowed) override;
 };

@@ -7,6 +7,7 @@
 #include "Engine/GUI/Gui/guiMouseButtons.h"
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiToolTip.h"
+#include "Source/App/coModeDialog.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coRideSettings.h"
 #include "Source/Palettes/coDockPalette.h"
@@ -40,16 +41,6 @@ template <class Palette> Palette* Find(i32 index) {
 
 constexpr i32 kManipulatePalettes[] = {coPaletteManipulateProp, coPaletteManipulateDock,
                                        coPaletteManipulateRing, coPaletteManipulateSpot};
-
-// A dialog of the builder run modally by `run`, the editor staying in view behind it; its answer, or 2
-// (Cancel) when its screen cannot be made.
-template <class Dialog, class Run> i32 RunDialog(const char* name, Run run) {
-    return coRunNewDialog<Dialog>(name, 2, [&run](Dialog& dialog) {
-        coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart());
-        dialog.SetThinkFunction(&frame);
-        return run(dialog);
-    });
-}
 
 } // namespace
 
@@ -151,7 +142,7 @@ void coScreenEditorHost::SetPieceStats(const coRidePieceStats* stats, float ride
 }
 
 i32 coScreenEditorHost::AskQuestion(u32 primary, u32 ok, u32 cancel) {
-    return RunDialog<coQuestionDialog>("Dialog", [&](coQuestionDialog& dialog) {
+    return coRunModeDialog<coQuestionDialog>("Dialog", [&](coQuestionDialog& dialog) {
         dialog.SetPrimaryTextNum(primary);
         dialog.SetOkTextNum(ok);
         dialog.SetCancelTextNum(cancel);
@@ -160,7 +151,7 @@ i32 coScreenEditorHost::AskQuestion(u32 primary, u32 ok, u32 cancel) {
 }
 
 i32 coScreenEditorHost::RunKeyboardDialog(envString& text) {
-    return RunDialog<coKeyboardDialog>("Keyboard Dialog", [&](coKeyboardDialog& dialog) {
+    return coRunModeDialog<coKeyboardDialog>("Keyboard Dialog", [&](coKeyboardDialog& dialog) {
         dialog.SetText(text);
         const i32 result = dialog.DoModal();
         if (result == 1)

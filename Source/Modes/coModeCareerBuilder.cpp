@@ -12,7 +12,6 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCareerPalettes.h"
 #include "Source/Modes/coEditorHost.h"
-#include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coEditorSelection.h"
 #include "Source/Modes/coFlythroughIntro.h"
 #include "Source/Modes/coModeStack.h"
@@ -314,9 +313,7 @@ void coModeCareerBuilder::Think() {
         coGetCareerPalettes().AllowFeedbackVoice(true);
         return;
     }
-    const coEditorInput* input = coGetEditorInput();
-    const bool escape = input != nullptr && input->WasReleased(coActionEscape);
-    if (!TestFlag(CareerQuitRequested) && !escape) {
+    if (!TestFlag(CareerQuitRequested)) {
         PlayDelayedSoundWhenDue();
         coModeEditor::Think();
         return;
@@ -326,14 +323,16 @@ void coModeCareerBuilder::Think() {
         LeaveToCareerMenu();
         return;
     }
+    AskToLeave();
+}
+
+void coModeCareerBuilder::AskToLeave() {
+    SetFlag(QuitRequested, false);
+    SetFlag(CareerQuitRequested, false);
     BeginModal();
-    const bool leave = coGetEditorHost().AskQuestion(13, 7, 8) == 1;
-    if (leave)
+    if (coGetEditorHost().AskQuestion(13, 7, 8) == 1)
         LeaveToCareerMenu();
-    else
-        SetFlag(CareerQuitRequested, false);
     EndModal();
-    // The editor's frame is not run after a declined question: it would read the same Escape again.
 }
 
 void coModeCareerBuilder::Enter() {

@@ -90,6 +90,8 @@ class coModeCareerBuilder : public coModeEditor, public coCareerMissionTarget {
   protected:
     int HandleMainButton(coMainButton button) override;
     void UpdateTrackManipPalette(coEditorPaletteState& state) override;
+    // Escape, like "Back", leaves for the career menu.
+    void AskToLeave() override;
 
   private:
     void RunPieceCommand(int budget, const std::function<void()>& command);

@@ -285,28 +285,32 @@ void coModeEditor::Exit() {
     }
 }
 
+void coModeEditor::AskToLeave() {
+    BeginModal();
+    if (coGetEditorHost().AskQuestion(13, 7, 8) == 1) {
+        coMusicStop();
+        PushMode(kModeMainMenu);
+        coSelectionClear();
+        coGetSavedCoasterServices().ClearScene();
+        SetResult(Leave);
+        EndModal();
+        if (m_flags.test(InterfaceHidden)) {
+            m_flags.reset(InterfaceHidden);
+            coGetEditorHost().ShowInterface(true);
+        }
+    } else {
+        m_flags.reset(QuitRequested);
+        EndModal();
+    }
+}
+
 void coModeEditor::Think() {
     const float time = appClock::GetTime();
     BeginFrame();
     inDeviceManager::PollAll();
     coEditorInput* input = coGetEditorInput();
     if ((input != nullptr && input->WasReleased(coActionEscape)) || m_flags.test(QuitRequested)) {
-        BeginModal();
-        if (coGetEditorHost().AskQuestion(13, 7, 8) == 1) {
-            coMusicStop();
-            PushMode(kModeMainMenu);
-            coSelectionClear();
-            coGetSavedCoasterServices().ClearScene();
-            SetResult(Leave);
-            EndModal();
-            if (m_flags.test(InterfaceHidden)) {
-                m_flags.reset(InterfaceHidden);
-                coGetEditorHost().ShowInterface(true);
-            }
-        } else {
-            m_flags.reset(QuitRequested);
-            EndModal();
-        }
+        AskToLeave();
         return;
     }
     // The prop placement mode was pushed by the props palette already (no mode id here).

@@ -134,6 +134,8 @@ class coModeEditor : public coMode, public appCharEventHandler {
     void EndModal();
     // A main palette button: 0 nothing, 1 handled, 2 handled and the frame ends.
     virtual int HandleMainButton(coMainButton button);
+    // Escape or "Back": asks, and on Ok leaves for the main menu with the world cleared.
+    virtual void AskToLeave();
     // What the track manipulation palette is shown, adjusted before it is handed over.
     virtual void UpdateTrackManipPalette(coEditorPaletteState&) {}
 

@@ -134,7 +134,11 @@ void coModeFlythrough::Think() {
     coRideModeHost& host = coGetRideModeHost();
     host.UpdateCollisions(*m_sceneCamera.GetPosition());
     RenderFrame(&m_sceneCamera);
-    const coEditorInput* input = coGetEditorInput();
-    if (input != nullptr && (input->WasReleased(coActionMouseLeft) || input->WasReleased(coActionEscape)))
-        SetResult(Leave);
+    coEditorInput* input = coGetEditorInput();
+    for (const i32 action : {coActionMouseLeft, coActionEscape})
+        if (input != nullptr && input->WasReleased(action)) {
+            // The builder beneath reads this poll's input next: the press that ends the flight is not its.
+            input->SuppressRelease(action);
+            SetResult(Leave);
+        }
 }

@@ -27,6 +27,7 @@
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coRideSounds.h"
+#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/TrackGeom/coTrackShadows.h"
@@ -105,6 +106,8 @@ scCameraManip* coModeRideCoaster::GetCamera(i32 index) const {
 void coModeRideCoaster::Enter() {
     appCharEventHandler::SetEnabled(true);
     EnterCommon();
+    // Placing the dock strips its textures for the building view; a ride shows the world whole.
+    coSetWorldTextured(true);
     coRideModeHost& host = coGetRideModeHost();
     coGetMenuWorld().SetWorldMode(1);
     if (coPrefs::GetSessionFlag(kFlagHideTrack))

@@ -10,7 +10,6 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Park/coDetailSets.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
-#include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coTrackBuilder.h"
@@ -68,10 +67,13 @@ void coRenderCoasterThumbnail() {
     coChooseDetailGroup(0);
     coCullScene(camera);
 
+    // The picture shows the world textured; the world is left as it was, so a save never changes the look
+    // of the builder or of the rides that follow.
+    const bool textured = coIsWorldTextured();
     coSetWorldTextured(true);
     g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     g3dRenderer::RenderFrame(appClock::GetTime());
-    if (!coPrefs::GetBool(coPrefTextureInBuild))
+    if (!textured)
         coSetWorldTextured(false);
 }
 

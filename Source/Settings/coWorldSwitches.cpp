@@ -49,6 +49,8 @@ std::vector<Step>& Steps() {
     return steps;
 }
 
+bool g_worldTextured = true;
+
 } // namespace
 
 void coAddClearSceneStep(coClearStep part, const void* owner, std::function<void()> step) {
@@ -77,7 +79,12 @@ void coSetWorldVisible(bool visible) {
         dock->ShowModels(visible);
 }
 
+bool coIsWorldTextured() {
+    return g_worldTextured;
+}
+
 void coSetWorldTextured(bool textured) {
+    g_worldTextured = textured;
     coLoadingDock* dock = coGetDock();
     if (textured) {
         coGetEnvironment().ShowTextured();

@@ -34,3 +34,5 @@ void coSetWorldVisible(bool visible);
 // Gives the terrain, the props and the dock their textures, or strips them (the untextured building
 // view). Attaching the world objects for a render is this switch with true.
 void coSetWorldTextured(bool textured);
+// What the switch was last set to; textured until then.
+bool coIsWorldTextured();

@@ -119,11 +119,12 @@ void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTex
     coWriteMissionFile(Rooted(coRootMissions, std::string(recipe.type) + "/" + name + ".cmi"), budgets,
                        objectives, locks, path);
     const std::string title = recipe.title;
+    // What the medal question says: completed, bronze, silver, gold.
     gfWriteTextSet(Rooted(coRootText, "Missions/" + std::string(recipe.type) + "/" + name + ".tsf"), 32,
-                   {{0, envString(title.c_str())},
-                    {1, envString("Half of the square is laid: finish it and close the circuit.")},
-                    {2, envString((title + " is complete!").c_str())},
-                    {3, envString("The circuit does not meet the mission yet.")}});
+                   {{0, envString((title + " is complete. Ride it?").c_str())},
+                    {1, envString((title + " wins bronze! Ride it?").c_str())},
+                    {2, envString((title + " wins silver! Ride it?").c_str())},
+                    {3, envString((title + " wins gold! Ride it?").c_str())}});
     coCircuitClear();
 }
 

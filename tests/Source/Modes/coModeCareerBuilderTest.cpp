@@ -231,6 +231,22 @@ TEST_F(coCareerBuilderTest, EveryClosingMeetingTheWinLevelRecordsItsMedal) {
     EXPECT_EQ(mode.GetResult(), coMode::Leave);
 }
 
+// Escape asks as "Back" does; No stays, Ok leaves for the career menu, not the main menu.
+TEST_F(coCareerBuilderTest, EscapeAsksAndOkLeavesForTheCareerMenu) {
+    Load({});
+    coIntroMode menu;
+    coSetMode(coModeIdCareerMenu, &menu);
+    mode.Think(); // the intro's turn: there is none
+    for (const i32 answer : {2, 1}) {
+        host.answer = answer;
+        input.released = {coActionEscape};
+        mode.Think();
+    }
+    EXPECT_EQ(host.questions, (std::vector<u32>{13, 13}));
+    EXPECT_EQ(mode.GetResult(), coMode::Leave);
+    EXPECT_EQ(coCurrentMode(), &menu);
+}
+
 TEST_F(coCareerBuilderTest, MedalsOfMissionsOutsideTheCareerOrWithoutTextsAreHandledSafely) {
     // A missing medal text: an empty text, and the medal still kept.
     std::filesystem::remove(career.folder.Path("Text/Missions/Classic/Mission3.tsf"));

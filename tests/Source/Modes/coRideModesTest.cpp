@@ -13,6 +13,7 @@
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideServices.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCoasterDefinition.h"
 
 #include "Source/Modes/coEditorTestSupport.h"
@@ -177,8 +178,10 @@ TEST_F(coRideModeTest, PauseShowsTheHiddenHudAndResumesEvenWhenTheDialogThrows) 
 
 TEST_F(coRideModeTest, CameraAndViewCarKeysKeepTheirBounds) {
     coRideSetViewCar(-1);
+    coSetWorldTextured(false); // the building view
     coModePush(&ride);
     Frame();
+    EXPECT_TRUE(coIsWorldTextured());
     EXPECT_EQ(coRideGetViewCar(), 0);
     EXPECT_TRUE(cars.visible);
     const struct {
@@ -249,8 +252,10 @@ TEST_F(coRideModeTest, PerpetualRideStartsAgainWhenItStops) {
 TEST_F(coRideModeTest, TestRideScaleHasNoBoundAndEscapeLeavesAtOnce) {
     coRideSetViewCar(2);
     coModePush(&builderMode);
+    coSetWorldTextured(false); // the building view
     coModePush(&testRide);
     Frame();
+    EXPECT_TRUE(coIsWorldTextured());
     EXPECT_EQ(coRideGetViewCar(), 0);
     for (int release = 0; release < 2; ++release) {
         input.released.insert(156);
@@ -297,9 +302,12 @@ TEST_F(coRideModeTest, FlythroughFliesItsTimeAndLeavesWithoutPoints) {
         ++frames;
     }
     EXPECT_NEAR(frames, 180, 1);
+    // A click or Escape ends the flight and is spent: the builder beneath would read it again.
     input.released.insert(coActionMouseLeft);
+    input.released.insert(coActionEscape);
     Frame();
     EXPECT_EQ(coModeStackSize(), 0);
+    EXPECT_TRUE(input.released.empty());
 }
 
 } // namespace

@@ -88,6 +88,7 @@ TEST_F(coQuestionDialogTest, MedalQuestionEndedThroughMenu) {
             pictures += dynamic_cast<guiImage*>(dialog->GetChild(i)) &&
                         dialog->GetChild(i) != dialog->GetBackground();
         EXPECT_EQ(pictures, medal >= 2 ? 1 : 0);
+        EXPECT_EQ(Text(static_cast<guiButton*>(dialog->FindChild("Menu"))), "Menu");
         coTestFrameFunction frame = ClickLater([dialog] { return dialog->FindChild("Menu"); });
         dialog->SetThinkFunction(&frame);
         EXPECT_EQ(dialog->DoModal(), 2);

@@ -6,8 +6,10 @@
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
-#include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coWorldSwitches.h"
 #include "Source/World/coPropTemplateList.h"
+
+#include <tuple>
 
 namespace {
 
@@ -22,8 +24,7 @@ class coCoasterThumbnailTest : public g2dScreenFixture {
         g3dRenderer::InitStates();
     }
     void TearDown() override {
-        coPrefs::SetBool(coPrefTextureInBuild, false);
-        coPropTemplateList::RestoreTextures();
+        coSetWorldTextured(true);
         g3dRenderer::Shutdown();
         g2dScreenFixture::TearDown();
     }
@@ -44,10 +45,10 @@ class coCoasterThumbnailTest : public g2dScreenFixture {
 
 } // namespace
 
-TEST_F(coCoasterThumbnailTest, TheThumbnailChunkHoldsTheDrawnSceneAndTheWorldIsDetachedAgain) {
-    for (bool keepTextures : {false, true}) {
-        coPrefs::SetBool(coPrefTextureInBuild, keepTextures);
-        coPropTemplateList::StripTextures();
+// The picture is drawn textured and the world is left as it was: a save never changes the builder's look.
+TEST_F(coCoasterThumbnailTest, TheThumbnailChunkHoldsTheDrawnSceneAndTheWorldIsLeftAsItWas) {
+    for (bool textured : {false, true}) {
+        coSetWorldTextured(textured);
         const std::string bytes = Saved();
         const std::vector<coChunkAt> chunks = coChunksOf(bytes);
         ASSERT_EQ(chunks.size(), 1u);
@@ -57,6 +58,7 @@ TEST_F(coCoasterThumbnailTest, TheThumbnailChunkHoldsTheDrawnSceneAndTheWorldIsD
         const std::string bmp = bytes.substr(chunks[0].Body(), chunks[0].size);
         EXPECT_EQ(std::tuple(bmp.substr(0, 2), static_cast<u8>(bmp[18]), static_cast<u8>(bmp[22])),
                   std::tuple("BM", 160, 120));
-        EXPECT_EQ(coPropTemplateList::AreTexturesStripped(), !keepTextures) << keepTextures;
+        EXPECT_EQ(std::tuple(coIsWorldTextured(), coPropTemplateList::AreTexturesStripped()),
+                  std::tuple(textured, !textured));
     }
 }

@@ -1,0 +1,20 @@
+#pragma once
+#include "Source/Modes/coModeStack.h"
+#include "Source/Screens/coDialogFrameFunction.h"
+#include "Source/Screens/coRunDialog.h"
+
+#include <utility>
+
+// A dialog of the current mode, made from `args` and run modally by `run` with the mode's frame start
+// behind it: its answer, or 2 (Cancel) when its screen cannot be made.
+template <class Dialog, class Run, class... Args>
+i32 coRunModeDialog(const char* name, Run run, Args&&... args) {
+    return coRunNewDialog<Dialog>(
+        name, 2,
+        [&run](Dialog& dialog) {
+            coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart());
+            dialog.SetThinkFunction(&frame);
+            return run(dialog);
+        },
+        std::forward<Args>(args)...);
+}
