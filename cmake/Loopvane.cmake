@@ -55,12 +55,20 @@ function(lv_add_test_suite name)
   gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} ${ARG_PROPERTIES} DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# lv_add_xvfb_test(name PROGRAM <target> [SCREEN <WxH>] [FONTS] [ENV <vars>] [PASS <regex>] [FIXTURE <name>]
-#                  [ARGS <arguments>])
-# A run of the program under Xvfb (1024x768 unless SCREEN says), a gl test with leak detection on and the
-# driver's own leaks suppressed; FONTS pins fontconfig to the test fonts, PASS is what the run must print.
+# lv_add_xvfb_test(name PROGRAM <target> [LABEL <label>] [SCREEN <WxH>] [FONTS] [ENV <vars>] [PASS <regex>]
+#                  [FIXTURE <name>] [ARGS <arguments>])
+# A run of the program under Xvfb (1024x768 unless SCREEN says) holding the Xvfb lock, with leak detection
+# on and the driver's own leaks suppressed; labelled gl unless LABEL says. FONTS pins fontconfig to the test
+# fonts, PASS is what the run must print. ARGS comes last: the program's own arguments.
 function(lv_add_xvfb_test name)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "FONTS" "PROGRAM;SCREEN;PASS;FIXTURE" "ENV;ARGS")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "FONTS" "PROGRAM;LABEL;SCREEN;PASS;FIXTURE" "ENV;ARGS")
+  if(ARG_UNPARSED_ARGUMENTS OR ARG_KEYWORDS_MISSING_VALUES OR NOT ARG_PROGRAM)
+    message(FATAL_ERROR "lv_add_xvfb_test(${name}): PROGRAM is needed, and '${ARG_UNPARSED_ARGUMENTS}"
+                        "${ARG_KEYWORDS_MISSING_VALUES}' is not understood")
+  endif()
+  if(NOT ARG_LABEL)
+    set(ARG_LABEL gl)
+  endif()
   if(NOT ARG_SCREEN)
     set(ARG_SCREEN 1024x768)
   endif()
@@ -71,11 +79,12 @@ function(lv_add_xvfb_test name)
   add_test(NAME ${name}
            COMMAND ${CMAKE_COMMAND} -E env --unset=SDL_VIDEODRIVER xvfb-run -a -s "-screen 0 ${ARG_SCREEN}x24"
                    $<TARGET_FILE:${ARG_PROGRAM}> ${ARG_ARGS})
-  set_tests_properties(${name} PROPERTIES LABELS gl RESOURCE_LOCK xvfb TIMEOUT 120 ENVIRONMENT "${environment}")
+  set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} RESOURCE_LOCK xvfb TIMEOUT 120 ENVIRONMENT
+                                          "${environment}")
   if(DEFINED ARG_PASS)
     set_tests_properties(${name} PROPERTIES PASS_REGULAR_EXPRESSION "${ARG_PASS}")
   endif()
-  if(ARG_FIXTURE)
+  if(DEFINED ARG_FIXTURE)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${ARG_FIXTURE})
   endif()
 endfunction()

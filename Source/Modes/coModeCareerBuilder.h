@@ -90,7 +90,7 @@ class coModeCareerBuilder : public coModeEditor, public coCareerMissionTarget {
   protected:
     int HandleMainButton(coMainButton button) override;
     void UpdateTrackManipPalette(coEditorPaletteState& state) override;
-    // Escape, like "Back", leaves for the career menu.
+    // Escape and "Back" ask, and on Ok leave for the career menu.
     void AskToLeave() override;
 
   private:

@@ -134,11 +134,11 @@ void coModeFlythrough::Think() {
     coRideModeHost& host = coGetRideModeHost();
     host.UpdateCollisions(*m_sceneCamera.GetPosition());
     RenderFrame(&m_sceneCamera);
-    coEditorInput* input = coGetEditorInput();
-    for (const i32 action : {coActionMouseLeft, coActionEscape})
-        if (input != nullptr && input->WasReleased(action)) {
-            // The builder beneath reads this poll's input next: the press that ends the flight is not its.
-            input->SuppressRelease(action);
-            SetResult(Leave);
-        }
+    // A click or Escape is spent by the flight it ends.
+    if (coEditorInput* input = coGetEditorInput())
+        for (const i32 action : {coActionMouseLeft, coActionEscape})
+            if (input->WasReleased(action)) {
+                input->SuppressRelease(action);
+                SetResult(Leave);
+            }
 }

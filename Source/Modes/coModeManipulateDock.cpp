@@ -15,7 +15,6 @@
 namespace {
 constexpr i32 kDockPalette = 5;
 constexpr int kSoundPlaced = 6;
-constexpr int kPrefTextureInBuild = 2;
 // The station's height over the terrain, on top of the coaster type's own offset.
 constexpr float kStationHeight = 13.5f;
 constexpr u32 kMessageCannotPlace = 4;
@@ -55,7 +54,7 @@ void coModeManipulateDock::Enter() {
             SetResult(Leave);
             return;
         }
-        if (!coPrefs::GetBool(kPrefTextureInBuild))
+        if (!coPrefs::GetBool(coPrefTextureInBuild))
             m_dock->StripTextures();
     }
     m_startPosition = m_dock->GetPosition();

@@ -27,7 +27,6 @@
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coRideSounds.h"
-#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/TrackGeom/coTrackShadows.h"
@@ -106,8 +105,8 @@ scCameraManip* coModeRideCoaster::GetCamera(i32 index) const {
 void coModeRideCoaster::Enter() {
     appCharEventHandler::SetEnabled(true);
     EnterCommon();
-    // Placing the dock strips its textures for the building view; a ride shows the world whole.
-    coSetWorldTextured(true);
+    // A ride shows the world textured, whatever the building view stripped.
+    m_textured.emplace();
     coRideModeHost& host = coGetRideModeHost();
     coGetMenuWorld().SetWorldMode(1);
     if (coPrefs::GetSessionFlag(kFlagHideTrack))
@@ -152,6 +151,7 @@ void coModeRideCoaster::Enter() {
 
 void coModeRideCoaster::Exit() {
     ExitCommon();
+    m_textured.reset();
     StopCavernHeadlight();
     appCharEventHandler::SetEnabled(false);
     coRideModeHost& host = coGetRideModeHost();

@@ -4,8 +4,10 @@
 #include "Source/Modes/coMode.h"
 #include "Source/Modes/coModeSounds.h"
 #include "Source/Modes/coRideModeOptions.h"
+#include "Source/Settings/coWorldSwitches.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class scCameraManip;
@@ -62,6 +64,7 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     std::vector<std::unique_ptr<scCameraManip>> m_cameras;
     i32 m_currentCamera = 0;
     coRideAmbientSound m_ambient;
+    std::optional<coTexturedWorld> m_textured;
     u8 m_perpetual = 0;
     u8 m_hudHidden = 0;
     bool m_headlightCast = false;

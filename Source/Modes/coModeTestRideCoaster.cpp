@@ -12,7 +12,6 @@
 #include "Source/Ride/coRideStats.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coRideSounds.h"
-#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/World/coEnvironment.h"
@@ -35,8 +34,8 @@ coModeTestRideCoaster::~coModeTestRideCoaster() = default;
 void coModeTestRideCoaster::Enter() {
     appCharEventHandler::SetEnabled(true);
     EnterCommon();
-    // Placing the dock strips its textures for the building view; a ride shows the world whole.
-    coSetWorldTextured(true);
+    // A ride shows the world textured, whatever the building view stripped.
+    m_textured.emplace();
     coRideModeHost& host = coGetRideModeHost();
     coRideStart(coGetCoasterDefinition().GetNumCars(), false, 1);
     // The ride starts with train 0 under way: the start only sets the trains up at rest.
@@ -60,6 +59,7 @@ void coModeTestRideCoaster::Enter() {
 
 void coModeTestRideCoaster::Exit() {
     ExitCommon();
+    m_textured.reset();
     appCharEventHandler::SetEnabled(false);
     coRideModeHost& host = coGetRideModeHost();
     host.SetPropsActive(false);

@@ -3,8 +3,10 @@
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Modes/coMode.h"
 #include "Source/Modes/coModeSounds.h"
+#include "Source/Settings/coWorldSwitches.h"
 
 #include <memory>
+#include <optional>
 
 class coCameraManipCloseRide;
 
@@ -27,4 +29,5 @@ class coModeTestRideCoaster : public coMode, public appCharEventHandler {
     std::unique_ptr<coCameraManipCloseRide> m_closeCamera;
     i32 m_savedViewCar = 0;
     coRideAmbientSound m_ambient;
+    std::optional<coTexturedWorld> m_textured;
 };

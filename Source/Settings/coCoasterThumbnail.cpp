@@ -67,14 +67,10 @@ void coRenderCoasterThumbnail() {
     coChooseDetailGroup(0);
     coCullScene(camera);
 
-    // The picture shows the world textured; the world is left as it was, so a save never changes the look
-    // of the builder or of the rides that follow.
-    const bool textured = coIsWorldTextured();
-    coSetWorldTextured(true);
+    // The picture shows the world textured; a save leaves the builder's look as it was.
+    const coTexturedWorld textured;
     g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     g3dRenderer::RenderFrame(appClock::GetTime());
-    if (!textured)
-        coSetWorldTextured(false);
 }
 
 void coWriteCoasterThumbnail(const coBmpTarget& target, plD3dDevice& device) {

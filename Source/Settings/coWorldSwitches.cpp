@@ -98,3 +98,16 @@ void coSetWorldTextured(bool textured) {
             dock->StripTextures();
     }
 }
+
+coTexturedWorld::coTexturedWorld() : m_worldTextured(coIsWorldTextured()) {
+    const coLoadingDock* dock = coGetDock();
+    m_dockStripped = dock && dock->IsStripped();
+    coSetWorldTextured(true);
+}
+
+coTexturedWorld::~coTexturedWorld() {
+    if (!m_worldTextured)
+        coSetWorldTextured(false);
+    else if (coLoadingDock* dock = coGetDock(); dock && m_dockStripped)
+        dock->StripTextures();
+}

@@ -36,3 +36,17 @@ void coSetWorldVisible(bool visible);
 void coSetWorldTextured(bool textured);
 // What the switch was last set to; textured until then.
 bool coIsWorldTextured();
+
+// Shows the world textured while it lives (a picture, a ride), then puts it back as it was, the dock's
+// own building view included.
+class coTexturedWorld {
+  public:
+    coTexturedWorld();
+    ~coTexturedWorld();
+    coTexturedWorld(const coTexturedWorld&) = delete;
+    coTexturedWorld& operator=(const coTexturedWorld&) = delete;
+
+  private:
+    bool m_worldTextured;
+    bool m_dockStripped;
+};

@@ -92,10 +92,12 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
         coCircuitClear();
 
         const gfTextSet texts(InRoot(coRootText, "Missions/" + name + ".tsf"), 32, true);
-        // The medal question's texts, completed to gold, each naming the mission.
+        // The medal question's texts, completed to gold: each names the mission and its own result.
+        const char* const results[4] = {"complete", "bronze", "silver", "gold"};
         for (u32 level = 0; level < 4; ++level)
-            EXPECT_NE(envStringToNarrow(texts.GetText(level)).find(recipe.title), std::string::npos)
-                << name << " " << level;
+            for (const std::string& word : {std::string(recipe.title), std::string(results[level])})
+                EXPECT_NE(envStringToNarrow(texts.GetText(level)).find(word), std::string::npos)
+                    << name << " " << level;
         const gfTextSet typeTexts(InRoot(coRootText, std::string(recipe.type) + ".tsf"), 32, true);
         EXPECT_EQ(envStringToNarrow(typeTexts.GetText(static_cast<u32>(recipe.number))), recipe.title)
             << name;

@@ -204,6 +204,8 @@ TEST_F(coRideModeTest, CameraAndViewCarKeysKeepTheirBounds) {
         EXPECT_EQ(cars.visible, c.carsVisible);
     }
     ride.Exit();
+    EXPECT_FALSE(coIsWorldTextured()); // the building view again
+    coSetWorldTextured(true);
 }
 
 TEST_F(coRideModeTest, MovieCaptureStepsTheClockAndStopsOnceWhenItCannotWrite) {
@@ -275,6 +277,8 @@ TEST_F(coRideModeTest, TestRideScaleHasNoBoundAndEscapeLeavesAtOnce) {
     EXPECT_FALSE(input.WasReleased(coActionEscape));
     EXPECT_EQ(coCurrentMode(), &builderMode);
     EXPECT_EQ(coRideGetViewCar(), 2);
+    EXPECT_FALSE(coIsWorldTextured()); // the building view again
+    coSetWorldTextured(true);
 }
 
 TEST_F(coRideModeTest, FlythroughFliesItsTimeAndLeavesWithoutPoints) {

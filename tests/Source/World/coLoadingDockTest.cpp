@@ -9,6 +9,7 @@
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/World/coTextureCache.h"
@@ -106,6 +107,14 @@ TEST_F(coLoadingDockTest, StrippingTakesEveryStageOffOnceAndRestoringGivesTheWho
         EXPECT_EQ(material.GetStage(1).texture, second);
         EXPECT_EQ(material.GetStage(1).offset.y, 0.0f); // recorded at load, before the offset was set
     }
+    // A picture or a ride shows the dock textured, then gives it its building view back.
+    dock.StripTextures();
+    {
+        const coTexturedWorld shown;
+        EXPECT_EQ(material.GetStageCount(), 2u);
+    }
+    EXPECT_TRUE(dock.IsStripped());
+    dock.RestoreTextures();
 }
 
 TEST_F(coLoadingDockTest, AFailedLoadLeavesNoDockAndNoTheme) {
