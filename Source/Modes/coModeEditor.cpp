@@ -308,12 +308,8 @@ void coModeEditor::Think() {
     const float time = appClock::GetTime();
     BeginFrame();
     inDeviceManager::PollAll();
-    coEditorInput* input = coGetEditorInput();
-    if ((input != nullptr && input->WasReleased(coActionEscape)) || m_flags.test(QuitRequested)) {
-        AskToLeave();
-        return;
-    }
-    // The prop placement mode was pushed by the props palette already (no mode id here).
+    // The prop placement mode was pushed by the props palette already (no mode id here). A switch asked
+    // for goes first: the mode it pushed must not stay under a leave.
     const struct {
         Flag flag;
         i32 mode;
@@ -338,6 +334,11 @@ void coModeEditor::Think() {
             SetResult(Switch);
         else
             m_flags.reset(s.flag);
+        return;
+    }
+    coEditorInput* input = coGetEditorInput();
+    if ((input != nullptr && input->WasReleased(coActionEscape)) || m_flags.test(QuitRequested)) {
+        AskToLeave();
         return;
     }
     coModeHost& host = coGetModeHost();

@@ -515,7 +515,11 @@ TEST_F(coModeEditorTest, PalettesStartTheToolsWithTheEditorsCamera) {
     EXPECT_EQ(place.GetCamera(), nullptr);
     host.chosenProp = &rock;
     editor.Think();
+    // An Escape in the frame the placing tool takes over is not the editor's: no leave under the tool.
+    input.released = {coActionEscape};
     editor.Think();
+    input.released.clear();
+    EXPECT_TRUE(host.questions.empty());
     EXPECT_EQ(place.GetCamera(), &editor.GetCamera());
     EXPECT_EQ(editor.GetResult(), coMode::Switch);
     EXPECT_TRUE(editor.IsModified());
