@@ -58,15 +58,3 @@ TEST(coWorldSwitchesTest, SwitchesReachTheTrackThePropsAndTheirTemplates) {
     EXPECT_FALSE(coPropTemplateList::AreTexturesStripped());
     EXPECT_EQ(builder.shown, (std::vector<bool>{false, true}));
 }
-
-TEST(coWorldSwitchesTest, ATexturedWorldIsPutBackAsItWas) {
-    for (const bool textured : {false, true}) {
-        coSetWorldTextured(textured);
-        {
-            const coTexturedWorld shown;
-            EXPECT_FALSE(coPropTemplateList::AreTexturesStripped());
-        }
-        EXPECT_EQ(std::tuple(coIsWorldTextured(), coPropTemplateList::AreTexturesStripped()),
-                  std::tuple(textured, !textured));
-    }
-}
