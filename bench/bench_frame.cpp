@@ -16,14 +16,9 @@
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/G3d/private/g3dRendererPAC.h"
-#include "Engine/Platform/Gl/plGlContextUse.h"
 #include "Engine/Platform/System/plSystemServices.h"
+#include "benchDirectGl.h"
 #include "benchReport.h"
-#include "benchTiles.h"
-
-#define GL_GLEXT_PROTOTYPES 1
-#include <SDL.h>
-#include <SDL_opengl.h>
 
 #include <chrono>
 #include <cmath>
@@ -152,84 +147,29 @@ class RendererFrame {
 // one fan, all lit by three lights with linear fog, into a frame buffer of the same size with depth.
 class DirectFrame {
   public:
-    DirectFrame() {
-        const Tile tile;
-        std::vector<f32> vertices;
-        for (size_t v = 0; v < tile.positions.size(); ++v)
-            vertices.insert(vertices.end(),
-                            {tile.positions[v].x, tile.positions[v].y, tile.positions[v].z, tile.normals[v].x,
-                             tile.normals[v].y, tile.normals[v].z, tile.uvs[v].x, tile.uvs[v].y});
-        for (u32 i = 0; i < kModels; ++i) {
-            GLuint buffers[2];
-            glGenBuffers(2, buffers);
-            glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
-            glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * 4), vertices.data(),
-                         GL_STATIC_DRAW);
-            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
-            glBufferData(GL_ELEMENT_ARRAY_BUFFER, 240, tile.indices.data(), GL_STATIC_DRAW);
-            m_buffers.insert(m_buffers.end(), {buffers[0], buffers[1]});
-        }
+    DirectFrame() : m_target(kWidth, kHeight), m_tiles(kModels), m_worlds(TileWorlds()) {
         glGenBuffers(1, &m_spriteBuffer);
         glBindBuffer(GL_ARRAY_BUFFER, m_spriteBuffer);
         glBufferData(GL_ARRAY_BUFFER, 3200, nullptr, GL_DYNAMIC_DRAW);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
         for (u32 m = 0; m <= kMaterials; ++m)
-            m_textures.push_back(MakeTexture(m < kMaterials ? TexelOf(m) : 0xFFFFE0A0));
-        glGenTextures(1, &m_color);
-        glBindTexture(GL_TEXTURE_2D, m_color);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kWidth, kHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        glGenRenderbuffers(1, &m_depth);
-        glBindRenderbuffer(GL_RENDERBUFFER, m_depth);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kWidth, kHeight);
-        glGenFramebuffers(1, &m_framebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_color, 0);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_depth);
-        m_worlds = TileWorlds();
+            m_textures.push_back(MakeDirectTexture(m < kMaterials ? TexelOf(m) : 0xFFFFE0A0));
+        // Far to near: the deeper layer comes first in the worlds already.
         for (u32 i = 0; i < kModels; ++i)
             (IsTransparent(i * kMaterials / kModels) ? m_transparent : m_opaque).push_back(i);
-        // Far to near: the deeper layer comes first in the worlds already.
         plGlCountForeignUse();
     }
     ~DirectFrame() {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &m_framebuffer);
-        glDeleteRenderbuffers(1, &m_depth);
-        glDeleteTextures(1, &m_color);
         glDeleteTextures(static_cast<GLsizei>(m_textures.size()), m_textures.data());
-        glDeleteBuffers(static_cast<GLsizei>(m_buffers.size()), m_buffers.data());
         glDeleteBuffers(1, &m_spriteBuffer);
         plGlCountForeignUse();
     }
 
     void Draw() {
-        plGlCountForeignUse();
-        glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-        glViewport(0, 0, kWidth, kHeight);
-        glClearColor(0.125f, 0.1875f, 0.25f, 1.0f);
-        glClearDepth(1.0);
-        glDepthMask(GL_TRUE);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glEnable(GL_DEPTH_TEST);
-        glDepthFunc(GL_LEQUAL);
-        glEnable(GL_CULL_FACE);
-        glCullFace(GL_FRONT);
-        glMatrixMode(GL_PROJECTION);
-        const maMatrix4d projection(2.0f / kWidth, 0, 0, 0, 0, 2.0f / kHeight, 0, 0, 0, 0, 2, 0, -1, -1, -1,
-                                    1);
-        glLoadMatrixf(projection.m);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        m_target.Begin();
         SetLights();
         SetFog();
-        glActiveTexture(GL_TEXTURE0);
-        glEnable(GL_TEXTURE_2D);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisable(GL_BLEND);
         DrawTiles(m_opaque);
         glEnable(GL_BLEND);
@@ -238,29 +178,10 @@ class DirectFrame {
         DrawTiles(m_transparent);
         DrawSprites();
         glDepthMask(GL_TRUE);
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glBlitFramebuffer(0, 0, kWidth, kHeight, 0, kHeight, kWidth, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        SDL_GL_SwapWindow(SDL_GL_GetCurrentWindow());
-        glFinish();
+        m_target.Present();
     }
 
   private:
-    static GLuint MakeTexture(u32 texel) {
-        GLuint name = 0;
-        glGenTextures(1, &name);
-        glBindTexture(GL_TEXTURE_2D, name);
-        const std::vector<u32> texels(64 * 64, texel);
-        for (GLint level = 0, size = 64; size > 0; ++level, size /= 2)
-            glTexImage2D(GL_TEXTURE_2D, level, GL_RGB8, size, size, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-                         texels.data());
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        return name;
-    }
-
     static void SetLights() {
         const GLfloat white[4] = {1, 1, 1, 1}, black[4] = {0, 0, 0, 1};
         const GLfloat positions[3][4] = {{1, -1, -1, 0}, {-1, -0.5f, -1, 0}, {200, 300, -50, 1}};
@@ -295,12 +216,7 @@ class DirectFrame {
                 bound = m_textures[m];
             }
             glLoadMatrixf(m_worlds[i].m);
-            glBindBuffer(GL_ARRAY_BUFFER, m_buffers[i * 2]);
-            glVertexPointer(3, GL_FLOAT, 32, nullptr);
-            glNormalPointer(GL_FLOAT, 32, reinterpret_cast<const void*>(12));
-            glTexCoordPointer(2, GL_FLOAT, 32, reinterpret_cast<const void*>(24));
-            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_buffers[i * 2 + 1]);
-            glDrawRangeElements(GL_TRIANGLES, 0, 29, 120, GL_UNSIGNED_SHORT, nullptr);
+            m_tiles.Draw(i);
         }
     }
 
@@ -330,10 +246,12 @@ class DirectFrame {
             }
     }
 
-    std::vector<GLuint> m_buffers, m_textures;
+    DirectTarget m_target;
+    DirectTileBuffers m_tiles;
     std::vector<maMatrix4d> m_worlds;
+    std::vector<GLuint> m_textures;
     std::vector<u32> m_opaque, m_transparent;
-    GLuint m_color = 0, m_depth = 0, m_framebuffer = 0, m_spriteBuffer = 0;
+    GLuint m_spriteBuffer = 0;
     u32 m_write = 0;
 };
 
