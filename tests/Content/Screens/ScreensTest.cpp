@@ -2,7 +2,12 @@
 // over the built tree; the texts and pictures the scripts and screens name exist, in exact case.
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/GUI/Gpr/gprScript.h"
+#include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
+#include "Engine/GUI/Gui/guiSlider.h"
+#include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coGlobalStatsPalette.h"
 #include "Source/Palettes/coLocalStatsPalette.h"
@@ -57,6 +62,16 @@ std::string Source(const std::string& name) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+void CollectSliders(const guiContainer& container, std::vector<const guiSlider*>& sliders) {
+    for (i32 i = 0; i < container.GetChildCount(); ++i) {
+        const guiWindow* child = container.GetChild(i);
+        if (const auto* slider = dynamic_cast<const guiSlider*>(child))
+            sliders.push_back(slider);
+        else if (const auto* inner = dynamic_cast<const guiContainer*>(child))
+            CollectSliders(*inner, sliders);
+    }
+}
+
 using ScreensContentTest = coScreenTest;
 
 TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
@@ -83,6 +98,57 @@ TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
                 DataPath("Data/GUI/" + Folder(script.name) + "/" + std::string((*it)[1]))))
                 << (*it)[1];
     }
+}
+
+// A slider whose track has no length can be neither dragged nor clicked; a scroll slider stands on its
+// box's right edge and opens on the top of the list.
+TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
+    std::vector<std::unique_ptr<guiContainer>> screens;
+    screens.emplace_back(new coOptionsDialog);
+    screens.emplace_back(new coCreditsDialog);
+    screens.emplace_back(new coChooseCoasterDialog);
+    screens.emplace_back(new coLoadMenu([](u32) { return false; }));
+    coLoadingScreenHide();
+    std::vector<const guiSlider*> sliders;
+    for (const auto& screen : screens)
+        CollectSliders(*screen, sliders);
+    ASSERT_EQ(sliders.size(), 12u + 1u + 2u + 1u);
+    for (const guiSlider* slider : sliders) {
+        SCOPED_TRACE(slider->GetName());
+        i32 width = 0, height = 0, trackWidth = 0, trackHeight = 0, thumbWidth = 0, thumbHeight = 0;
+        slider->GetSize(width, height);
+        slider->GetBackground()->GetSize(trackWidth, trackHeight);
+        slider->GetThumb()->GetSize(thumbWidth, thumbHeight);
+        if (slider->GetAxis() == 1) {
+            EXPECT_EQ(trackWidth + thumbWidth, width);
+            continue;
+        }
+        EXPECT_EQ(trackHeight, height);
+        EXPECT_EQ(slider->GetValue(), 1.0f);
+        const auto* box = dynamic_cast<const xuiScrollBox*>(slider->GetParent());
+        ASSERT_NE(box, nullptr);
+        i32 boxWidth = 0, boxHeight = 0;
+        box->GetSize(boxWidth, boxHeight);
+        EXPECT_EQ(slider->GetPosition().x, static_cast<float>(boxWidth - width));
+        EXPECT_EQ(height, boxHeight);
+    }
+    // Each resolution button says the display size its digit stands for.
+    const auto& options = dynamic_cast<const coOptionsDialog&>(*screens.front());
+    const guiRadioGroup& resolutions = *options.GetResolution();
+    ASSERT_EQ(resolutions.GetButtonCount(), coPrefs::GetResolutionCount());
+    for (i32 b = 0; b < resolutions.GetButtonCount(); ++b) {
+        const auto* button = dynamic_cast<const guiButton*>(resolutions.GetChild(b));
+        int width = 0, height = 0;
+        coPrefs::GetResolution(std::stoi(button->GetName()), width, height);
+        EXPECT_EQ(envStringToNarrow(button->GetText()->GetText(0)),
+                  std::to_string(width) + " x " + std::to_string(height));
+    }
+    screens.clear();
+    fsResetRootTable();
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
 }
 
 TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
