@@ -101,7 +101,7 @@ TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
 }
 
 // A slider whose track has no length can be neither dragged nor clicked; a scroll slider stands on its
-// box's right edge and opens on the top of the list.
+// box's right edge and opens on the top of the list, which shows in front of its backdrop.
 TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
@@ -110,11 +110,12 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
     screens.emplace_back(new coCreditsDialog);
     screens.emplace_back(new coChooseCoasterDialog);
     screens.emplace_back(new coLoadMenu([](u32) { return false; }));
+    screens.emplace_back(new coSelectTrackwrightMenu);
     coLoadingScreenHide();
     std::vector<const guiSlider*> sliders;
     for (const auto& screen : screens)
         CollectSliders(*screen, sliders);
-    ASSERT_EQ(sliders.size(), 12u + 1u + 2u + 1u);
+    ASSERT_EQ(sliders.size(), 12u + 1u + 2u + 1u + 1u);
     for (const guiSlider* slider : sliders) {
         SCOPED_TRACE(slider->GetName());
         i32 width = 0, height = 0, trackWidth = 0, trackHeight = 0, thumbWidth = 0, thumbHeight = 0;
@@ -133,6 +134,11 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
         box->GetSize(boxWidth, boxHeight);
         EXPECT_EQ(slider->GetPosition().x, static_cast<float>(boxWidth - width));
         EXPECT_EQ(height, boxHeight);
+        // A backdrop stands behind the list, where it neither dims the rows nor takes their clicks.
+        if (const guiWindow* backdrop = box->FindChild("Backdrop"))
+            for (i32 i = 0; i < box->GetChildCount(); ++i)
+                if (dynamic_cast<const gnfView*>(box->GetChild(i)))
+                    EXPECT_GT(backdrop->GetPosition().z, box->GetChild(i)->GetPosition().z);
     }
     // Each resolution button says the display size its digit stands for.
     const auto& options = dynamic_cast<const coOptionsDialog&>(*screens.front());
