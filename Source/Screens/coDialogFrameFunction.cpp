@@ -24,8 +24,8 @@ void coDialogFrameFunction::Execute() {
     guiSoundCues::Update(time);
     snSoundManager::Update(time);
     coMusicHandleKeys();
-    DrawOverlay();
     scUpdateAll(time);
     g3dRenderer::RenderFrame(time);
+    DrawOverlay();
     g2dScreen::EndFrame();
 }
