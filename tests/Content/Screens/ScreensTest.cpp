@@ -28,6 +28,7 @@
 #include "Source/Screens/coRidePauseDialog.h"
 #include "Source/Screens/coScreenTestKit.h"
 #include "Source/Screens/coSelectTrackwrightMenu.h"
+#include "Source/World/coThemeList.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -155,6 +156,23 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
     fsResetRootTable();
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
+}
+
+// The coaster choice and the load menu show each installed type and environment by a name of its own.
+TEST_F(ScreensContentTest, EveryTrackTypeAndEnvironmentHasADisplayName) {
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
+    coThemeList::Build();
+    for (const char* root : {"Tracks", "Environments"})
+        for (const auto& folder : std::filesystem::directory_iterator(DataPath(root))) {
+            if (!folder.is_directory())
+                continue;
+            const envString name(folder.path().filename().string().c_str());
+            envString display;
+            coThemeList::GetDisplayName(display, name);
+            EXPECT_NE(display, name) << folder.path();
+        }
+    coThemeList::Clear();
 }
 
 TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
