@@ -725,5 +725,7 @@ void coApp::ModalFrame() {
         }
     }
     BeginMenuFrame(true);
+    // A question over the world: what the sky leaves uncovered would show frames before it.
+    g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     RenderFrame(nullptr, nullptr);
 }

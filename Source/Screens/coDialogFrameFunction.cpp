@@ -10,13 +10,14 @@
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Source/Settings/coMusic.h"
+#include "Source/World/coEnvironment.h"
 
 void coDialogFrameFunction::Execute() {
     m_frameStart();
-    if (m_clear) {
-        const u8 black[3] = {0, 0, 0};
-        g2dScreen::Clear(black);
-    }
+    // Over the world, what the sky leaves uncovered shows the environment's background, never a frame
+    // before (the dialog's own pictures among them).
+    const u8 black[3] = {0, 0, 0};
+    g2dScreen::Clear(m_clear ? black : coGetEnvironment().GetBackgroundColor());
     inDeviceManager::PollAll();
     guiCursorMgr::UpdatePosition();
     guiWindowMgr::Update();
@@ -24,8 +25,8 @@ void coDialogFrameFunction::Execute() {
     guiSoundCues::Update(time);
     snSoundManager::Update(time);
     coMusicHandleKeys();
-    DrawOverlay();
     scUpdateAll(time);
     g3dRenderer::RenderFrame(time);
+    DrawOverlay();
     g2dScreen::EndFrame();
 }

@@ -377,6 +377,8 @@ void coEnvironment::UpdateSky(const maVector3d& camera, f32 time) {
 }
 
 void coEnvironment::Clear() {
+    // Nothing is loaded any more: the next builder entry loads the same environment again.
+    m_name = envString();
     for (auto& object : m_objects)
         scRemoveFromUpdateList(object.get());
     m_objects.clear();

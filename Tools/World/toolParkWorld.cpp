@@ -215,7 +215,6 @@ void toolWriteMountain(const std::string& dataFolder) {
 void toolWriteIronvaleDock(const std::string& dataFolder) {
     const fs::path theme = fs::path(dataFolder) / "Themes" / "Ironvale";
     fs::create_directories(theme / "Texture");
-    fs::create_directories(theme / "Tracks" / "Steel" / "Model");
     toolWritePng((theme / "Texture" / "dockfloor.png").string(),
                  MakeImage(32, 3, [](float u, float v) -> std::array<float, 4> {
                      const float seam = std::fmod(v * 8.0f, 1.0f) < 0.08f ? -50.0f : 0.0f;
@@ -241,7 +240,12 @@ void toolWriteIronvaleDock(const std::string& dataFolder) {
             dock.push_back(toolMakeBox({0.25f, 4.0f, 0.25f}, {side * 3.5f, 2.3f, z}, steel));
     }
     dock.push_back(toolMakeBox({8.4f, 0.3f, kLength + 1.0f}, {0.0f, 4.45f, 0.0f}, Textured("dockroof.png")));
-    toolWriteStaticModel((theme / "Tracks" / "Steel" / "Model" / "loaddock.mx").string(), dock);
+    // Both coaster types start from it: a type without a dock could not be built at all.
+    for (const char* type : {"Steel", "Wooden"}) {
+        const fs::path models = theme / "Tracks" / type / "Model";
+        fs::create_directories(models);
+        toolWriteStaticModel((models / "loaddock.mx").string(), dock);
+    }
 }
 
 void toolWriteRingTextures(const std::string& dataFolder) {

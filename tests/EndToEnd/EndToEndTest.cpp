@@ -396,6 +396,21 @@ TEST(EndToEndTest, ASavedCoasterIsBuiltOnAndSavedUnderASecondName) {
     }
 }
 
+// Props placed by a coaster chosen in the load menu are there again when it is loaded a second time,
+// on the terrain of a builder entered anew.
+TEST(EndToEndTest, PropsSavedWithAChosenCoasterStandAgainWhenItIsLoaded) {
+    GameHome home;
+    WriteTwoOvals(home);
+    const GameRun run = home.Play("props_kept.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 2 6 12 6 12 6 0 2 6");
+    EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
+    const Picture builder = ReadShot(home.Path("builder2.png"));
+    ExpectScreenPicture(builder, "builder entered again");
+    ExpectPanels(builder, {{"the terrain below the coaster", 300, 380, 500, 500,
+                            [](int r, int g, int b) { return g > r && g > b; }, 0.8}});
+}
+
 // A new coaster built, ridden to the end (the script checks the ride's time) and saved under a name.
 TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
     GameHome home;
@@ -418,7 +433,7 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
                   {"dock palette's tab", 8, 490, 130, 514, Bluish, 0.6}});
     // Once there is track, the summaries of the whole ride and of the piece, each on its dark backdrop.
     ExpectPanels(ReadShot(home.Path("builder.png")), {{"global statistics", 8, 360, 276, 500, Dark, 0.7},
-                                                       {"piece statistics", 524, 236, 792, 376, Dark, 0.7}});
+                                                      {"piece statistics", 524, 236, 792, 376, Dark, 0.7}});
     // Where the builder's camera shows the oval's right bend: grey steel among green grass.
     const auto steel = [](int r, int g, int b) {
         return std::abs(r - g) <= 12 && std::abs(g - b) <= 12 && r + g + b < 450;

@@ -2,7 +2,12 @@
 // over the built tree; the texts and pictures the scripts and screens name exist, in exact case.
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/GUI/Gpr/gprScript.h"
+#include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
+#include "Engine/GUI/Gui/guiSlider.h"
+#include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coGlobalStatsPalette.h"
 #include "Source/Palettes/coLocalStatsPalette.h"
@@ -23,6 +28,7 @@
 #include "Source/Screens/coRidePauseDialog.h"
 #include "Source/Screens/coScreenTestKit.h"
 #include "Source/Screens/coSelectTrackwrightMenu.h"
+#include "Source/World/coThemeList.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -57,6 +63,16 @@ std::string Source(const std::string& name) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+void CollectSliders(const guiContainer& container, std::vector<const guiSlider*>& sliders) {
+    for (i32 i = 0; i < container.GetChildCount(); ++i) {
+        const guiWindow* child = container.GetChild(i);
+        if (const auto* slider = dynamic_cast<const guiSlider*>(child))
+            sliders.push_back(slider);
+        else if (const auto* inner = dynamic_cast<const guiContainer*>(child))
+            CollectSliders(*inner, sliders);
+    }
+}
+
 using ScreensContentTest = coScreenTest;
 
 TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
@@ -83,6 +99,80 @@ TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
                 DataPath("Data/GUI/" + Folder(script.name) + "/" + std::string((*it)[1]))))
                 << (*it)[1];
     }
+}
+
+// A slider whose track has no length can be neither dragged nor clicked; a scroll slider stands on its
+// box's right edge and opens on the top of the list, which shows in front of its backdrop.
+TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
+    std::vector<std::unique_ptr<guiContainer>> screens;
+    screens.emplace_back(new coOptionsDialog);
+    screens.emplace_back(new coCreditsDialog);
+    screens.emplace_back(new coChooseCoasterDialog);
+    screens.emplace_back(new coLoadMenu([](u32) { return false; }));
+    screens.emplace_back(new coSelectTrackwrightMenu);
+    coLoadingScreenHide();
+    std::vector<const guiSlider*> sliders;
+    for (const auto& screen : screens)
+        CollectSliders(*screen, sliders);
+    ASSERT_EQ(sliders.size(), 12u + 1u + 2u + 1u + 1u);
+    for (const guiSlider* slider : sliders) {
+        SCOPED_TRACE(slider->GetName());
+        i32 width = 0, height = 0, trackWidth = 0, trackHeight = 0, thumbWidth = 0, thumbHeight = 0;
+        slider->GetSize(width, height);
+        slider->GetBackground()->GetSize(trackWidth, trackHeight);
+        slider->GetThumb()->GetSize(thumbWidth, thumbHeight);
+        if (slider->GetAxis() == 1) {
+            EXPECT_EQ(trackWidth + thumbWidth, width);
+            continue;
+        }
+        EXPECT_EQ(trackHeight, height);
+        EXPECT_EQ(slider->GetValue(), 1.0f);
+        const auto* box = dynamic_cast<const xuiScrollBox*>(slider->GetParent());
+        ASSERT_NE(box, nullptr);
+        i32 boxWidth = 0, boxHeight = 0;
+        box->GetSize(boxWidth, boxHeight);
+        EXPECT_EQ(slider->GetPosition().x, static_cast<float>(boxWidth - width));
+        EXPECT_EQ(height, boxHeight);
+        // A backdrop stands behind the list, where it neither dims the rows nor takes their clicks.
+        if (const guiWindow* backdrop = box->FindChild("Backdrop"))
+            for (i32 i = 0; i < box->GetChildCount(); ++i)
+                if (dynamic_cast<const gnfView*>(box->GetChild(i)))
+                    EXPECT_GT(backdrop->GetPosition().z, box->GetChild(i)->GetPosition().z);
+    }
+    // Each resolution button says the display size its digit stands for.
+    const auto& options = dynamic_cast<const coOptionsDialog&>(*screens.front());
+    const guiRadioGroup& resolutions = *options.GetResolution();
+    ASSERT_EQ(resolutions.GetButtonCount(), coPrefs::GetResolutionCount());
+    for (i32 b = 0; b < resolutions.GetButtonCount(); ++b) {
+        const auto* button = dynamic_cast<const guiButton*>(resolutions.GetChild(b));
+        int width = 0, height = 0;
+        coPrefs::GetResolution(std::stoi(button->GetName()), width, height);
+        EXPECT_EQ(envStringToNarrow(button->GetText()->GetText(0)),
+                  std::to_string(width) + " x " + std::to_string(height));
+    }
+    screens.clear();
+    fsResetRootTable();
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
+}
+
+// The coaster choice and the load menu show each installed type and environment by a name of its own.
+TEST_F(ScreensContentTest, EveryTrackTypeAndEnvironmentHasADisplayName) {
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
+    coThemeList::Build();
+    for (const char* root : {"Tracks", "Environments"})
+        for (const auto& folder : std::filesystem::directory_iterator(DataPath(root))) {
+            if (!folder.is_directory())
+                continue;
+            const envString name(folder.path().filename().string().c_str());
+            envString display;
+            coThemeList::GetDisplayName(display, name);
+            EXPECT_NE(display, name) << folder.path();
+        }
+    coThemeList::Clear();
 }
 
 TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {

@@ -21,6 +21,7 @@
 #include "Source/World/coTextureCache.h"
 #include "Tools/World/toolParkWorld.h"
 
+#include <filesystem>
 #include <tuple>
 
 namespace {
@@ -70,7 +71,7 @@ class coWorldContentTest : public coWorldDeviceTest {
 
 } // namespace
 
-TEST_F(coWorldContentTest, BothVariantsOfTheMountainsAndTheDockLoadWithoutAWarning) {
+TEST_F(coWorldContentTest, BothVariantsOfTheMountainsAndEachTypesDockLoadWithoutAWarning) {
     coEnvironment& environment = coGetEnvironment();
     for (i32 variant : {0, 1}) {
         environment.Clear();
@@ -92,11 +93,23 @@ TEST_F(coWorldContentTest, BothVariantsOfTheMountainsAndTheDockLoadWithoutAWarni
             EXPECT_NEAR(height, toolMountainHeight(x, z), 0.5f) << x << ", " << z;
         }
     }
-    coLoadDock(envString("Ironvale"));
-    ASSERT_NE(coGetDock(), nullptr);
-    const maBoundingBox dock = coGetDock()->GetBounds();
-    EXPECT_LT(dock.minX, -3.0f);
-    EXPECT_GT(dock.maxY, 4.0f);
+    // Every coaster type offered has a dock to start from, and a train to ride.
+    for (const auto& type : std::filesystem::directory_iterator(LV_DATA_DIR "/Tracks")) {
+        if (!type.is_directory())
+            continue;
+        const std::string name = type.path().filename().string();
+        SCOPED_TRACE(name);
+        coCoasterDefinitionStore().SetCoasterTypeName(name);
+        coFreeDock();
+        coLoadDock(envString("Ironvale"));
+        ASSERT_NE(coGetDock(), nullptr);
+        const maBoundingBox dock = coGetDock()->GetBounds();
+        EXPECT_LT(dock.minX, -3.0f);
+        EXPECT_GT(dock.maxY, 4.0f);
+        for (const char* car : {"carlead.mx", "carfoll.mx"})
+            EXPECT_TRUE(
+                std::filesystem::exists(LV_DATA_DIR "/Themes/Ironvale/Tracks/" + name + "/Model/" + car));
+    }
     EXPECT_EQ(m_log.Count("**Warning**"), 0u) << m_log.lines.back();
 }
 

@@ -6,6 +6,7 @@
 #include "Source/Screens/coScreenScript.h"
 #include "coScreenTestKit.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -75,6 +76,26 @@ TEST_F(coCreditsDialogTest, TheModalRunLeavesTheClock) {
     EXPECT_EQ(dialog->DoModal(), 1);
     EXPECT_EQ(appClock::GetTime(), 5.0f);
     EXPECT_EQ(Presents() - presents, 10u);
+    guiWindowMgr::DeleteWindow(dialog);
+}
+
+// The lines go over the 3D frame: drawn before it, the menu's full-screen picture would cover them.
+TEST_F(coCreditsDialogTest, TheLinesAreDrawnOverTheFrame) {
+    auto* dialog = new coCreditsDialog;
+    ASSERT_FALSE(dialog->GetDisplayLines().empty());
+    guiWindowMgr::AddWindow(dialog);
+    coCreditsDialogFunction frame(mode.ModalFrameStart());
+    frame.SetDialog(dialog);
+    d3d.GetLog().clear();
+    frame.Execute();
+    const std::vector<std::string>& calls = d3d.GetLog();
+    const auto at = [&calls](const char* call) {
+        return std::find_if(calls.rbegin(), calls.rend(),
+                            [call](const std::string& line) { return line.rfind(call, 0) == 0; })
+            .base();
+    };
+    // The 3D frame begins by clearing the depth buffer; the lines' glyphs come after it.
+    EXPECT_GT(at("DrawPrimitiveUP"), at("Clear 2 "));
     guiWindowMgr::DeleteWindow(dialog);
 }
 

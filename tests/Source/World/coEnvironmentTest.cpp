@@ -15,6 +15,7 @@
 #include "Engine/Graphics/G3d/private/g3dRendererPAC.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
+#include "Source/App/coEnvironmentHooks.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCoasterDefinition.h"
@@ -192,6 +193,11 @@ TEST_F(coEnvironmentTest, ALoadedEnvironmentAnswersHeightsAndClearGivesEverythin
     EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
     EXPECT_FALSE(coGetParkWorld().GetHeightAt(-50, 0, height));
     EXPECT_GT(coGetCollisionPark().GetCollisionBounds().minX, coGetCollisionPark().GetCollisionBounds().maxX);
+
+    // The builder's next entry names the same environment: a cleared one is loaded again.
+    coEnvironmentHooks().SetEnvironmentName("Mountain");
+    EXPECT_EQ(environment.GetObjectCount(), 2u);
+    environment.Clear();
 }
 
 TEST_F(coEnvironmentTest, AVariantReappliesLightingAndKeepsTheModels) {
