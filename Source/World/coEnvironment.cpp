@@ -396,6 +396,8 @@ void coEnvironment::Clear() {
         g3dLightManager::RemoveLight(light);
     m_lights.clear();
     m_tree.Clear();
+    // Nothing is loaded any more: loading the same environment again must not be taken for a no-op.
+    m_name.Clear();
     // The flares hold textures through the loader: both go before it.
     scDeleteAllLensFlares();
     scSetLFVisCompute(nullptr);
