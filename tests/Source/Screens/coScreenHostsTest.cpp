@@ -84,6 +84,16 @@ TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
     stats.speed = 44.7f;
     editor.SetPieceStats(&stats, 0.0f);
     EXPECT_EQ(Get<coStatsPalette>(coPaletteStats)->GetBar(0)->GetValue(), 0.5f);
+    // The local palette shows the selected turn's shape, and its labels alone without a piece.
+    const auto localText = [] {
+        return envStringToNarrow(
+            static_cast<const guiText*>(Get<guiContainer>(coPaletteLocalStats)->FindChild("Local Stats"))
+                ->GetText(0));
+    };
+    editor.SetSelectedPiece(&turn);
+    EXPECT_NE(localText().find("Angle: "), std::string::npos) << localText();
+    editor.SetSelectedPiece(nullptr);
+    EXPECT_EQ(localText().find("Angle: "), std::string::npos) << localText();
 
     career.SetBudgetCount(4, 2);
     EXPECT_EQ(
