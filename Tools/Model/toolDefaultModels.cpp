@@ -38,16 +38,24 @@ std::vector<toolDefaultModel> toolDefaultModels() {
     toolModelMaterial follower = steel;
     follower.diffuse = {0.15f, 0.3f, 0.8f, 1.0f};
     const maVector3d body{1.6f, 0.8f, 3.4f}, bodyCentre{0.0f, 0.5f, 0.0f};
-    return {
-        {"Themes/Ironvale/Tracks/Steel/Model/carlead.mx",
-         {Joined(toolMakeBox(body, bodyCentre, lead),
-                 toolMakeBox({1.6f, 0.6f, 0.8f}, {0.0f, 1.2f, 1.3f}, lead))}},
-        {"Themes/Ironvale/Tracks/Steel/Model/carfoll.mx", {toolMakeBox(body, bodyCentre, follower)}},
-        {"Tracks/Steel/crossbar.mx", {toolMakeBox({1.3f, 0.12f, 0.15f}, {0.0f, -0.16f, 0.0f}, steel)}},
-        {"Tracks/Steel/pole.mx", {toolMakeCylinder(0.25f, 1.0f, 8, support)}},
-        {"Tracks/Steel/joint.mx", {toolMakeBox({8.0f, 0.35f, 0.35f}, {0.0f, 2.0f, 0.0f}, support)}},
-        {"Tracks/Steel/halfjoint.mx", {toolMakeBox({4.0f, 0.35f, 0.35f}, {-2.0f, 2.0f, 0.0f}, support)}},
-    };
+    std::vector<toolDefaultModel> models;
+    // Every coaster type the game ships rides the same train.
+    for (const std::string type : {"Steel", "Wooden"}) {
+        const std::string folder = "Themes/Ironvale/Tracks/" + type + "/Model/";
+        models.push_back({folder + "carlead.mx",
+                          {Joined(toolMakeBox(body, bodyCentre, lead),
+                                  toolMakeBox({1.6f, 0.6f, 0.8f}, {0.0f, 1.2f, 1.3f}, lead))}});
+        models.push_back({folder + "carfoll.mx", {toolMakeBox(body, bodyCentre, follower)}});
+    }
+    models.insert(
+        models.end(),
+        {
+            {"Tracks/Steel/crossbar.mx", {toolMakeBox({1.3f, 0.12f, 0.15f}, {0.0f, -0.16f, 0.0f}, steel)}},
+            {"Tracks/Steel/pole.mx", {toolMakeCylinder(0.25f, 1.0f, 8, support)}},
+            {"Tracks/Steel/joint.mx", {toolMakeBox({8.0f, 0.35f, 0.35f}, {0.0f, 2.0f, 0.0f}, support)}},
+            {"Tracks/Steel/halfjoint.mx", {toolMakeBox({4.0f, 0.35f, 0.35f}, {-2.0f, 2.0f, 0.0f}, support)}},
+        });
+    return models;
 }
 
 void toolWriteDefaultModels(const std::string& dataFolder) {

@@ -11,7 +11,7 @@ struct toolDefaultModel {
 };
 
 // The models of the default content: the "Steel" type's crossbar and its support models, and the
-// default theme's lead and follower cars of that type.
+// default theme's lead and follower cars of the "Steel" and "Wooden" types.
 std::vector<toolDefaultModel> toolDefaultModels();
 // Writes every default model under the data folder.
 void toolWriteDefaultModels(const std::string& dataFolder);

@@ -9,8 +9,9 @@ float toolMountainHeight(float x, float z);
 // and two variants, "Data/1.end" (day) and "Data/2.end" (dusk, with fog and a sun flare).
 void toolWriteMountain(const std::string& dataFolder);
 
-// The loading dock of the "Ironvale" theme's steel track: platforms either side of the track and a roof
-// on posts, in "Themes/Ironvale/Tracks/Steel/Model/loaddock.mx", textured from the theme's folder.
+// The loading dock of the "Ironvale" theme's steel and wooden tracks: platforms either side of the track
+// and a roof on posts, in "Themes/Ironvale/Tracks/<type>/Model/loaddock.mx", textured from the theme's
+// folder.
 void toolWriteIronvaleDock(const std::string& dataFolder);
 
 // The target rings' textures in "Data/Effects/Texture": "ringgreen.png", "ringred.png" and "ringgold.png",

@@ -97,6 +97,8 @@ TEST_F(coWorldContentTest, BothVariantsOfTheMountainsAndTheDockLoadWithoutAWarni
     const maBoundingBox dock = coGetDock()->GetBounds();
     EXPECT_LT(dock.minX, -3.0f);
     EXPECT_GT(dock.maxY, 4.0f);
+    // Its legs reach the ground 15 below the track, where the builder stands a station.
+    EXPECT_NEAR(dock.minY, -15.0f, 0.01f);
     EXPECT_EQ(m_log.Count("**Warning**"), 0u) << m_log.lines.back();
 }
 
