@@ -418,7 +418,7 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
                   {"dock palette's tab", 8, 490, 130, 514, Bluish, 0.6}});
     // Once there is track, the summaries of the whole ride and of the piece, each on its dark backdrop.
     ExpectPanels(ReadShot(home.Path("builder.png")), {{"global statistics", 8, 360, 276, 500, Dark, 0.7},
-                                                       {"piece statistics", 524, 236, 792, 376, Dark, 0.7}});
+                                                      {"piece statistics", 524, 236, 792, 376, Dark, 0.7}});
     // Where the builder's camera shows the oval's right bend: grey steel among green grass.
     const auto steel = [](int r, int g, int b) {
         return std::abs(r - g) <= 12 && std::abs(g - b) <= 12 && r + g + b < 450;
@@ -427,6 +427,18 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
     // The time gauge of the statistics palette (top right, its bar 64 pixels wide) filled by the ride's end.
     const auto filled = [](int r, int g, int b) { return g - r > 120 && g - b > 120; };
     EXPECT_GE(ReadShot(home.Path("ride.png")).Count(654, 217, 718, 218, filled), 61);
+}
+
+// A wooden coaster built, saved and loaded again in the same run: the mountain is back under it.
+TEST(EndToEndTest, AWoodenCoasterIsSavedAndLoadedAgainInOneRun) {
+    GameHome home;
+    const GameRun run = home.Play("wooden_save_load.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 0 2 6 0");
+    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
+    EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
+    const auto grass = [](int r, int g, int b) { return g - r > 40 && g - b > 40; };
+    EXPECT_GT(ReadShot(home.Path("loaded.png")).Count(0, 505, 170, 600, grass), 5000);
 }
 
 TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
