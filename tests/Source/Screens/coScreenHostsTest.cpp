@@ -22,6 +22,7 @@
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Settings/coSoundEffects.h"
+#include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/World/coProp.h"
 #include "coScreenTestKit.h"
@@ -106,6 +107,23 @@ TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
     i32 rows = 0, columns = 0;
     Get<coObjectivesPalette>(coPaletteObjectives)->GetObjectivesBox()->GetDimensions(rows, columns);
     EXPECT_EQ(rows, 2);
+}
+
+// The coaster type read says whether the inverting pieces may be placed (the preference is off).
+TEST_F(coScreenHostsTest, TheCoasterTypeDecidesWhetherTrackMayInvert) {
+    coEditorHost& editor = coGetEditorHost();
+    coEditorPaletteState state;
+    state.empty = false;
+    state.pieceOrDock = true;
+    coCoasterDefinition& definition = coCoasterDefinitionStore();
+    const bool before = definition.GetAllowInvertPieces();
+    for (const bool allowed : {true, false, true}) {
+        definition.SetAllowInvertPieces(allowed);
+        editor.UpdatePalettes(state);
+        EXPECT_EQ(editor.FindButton("Corkscrew")->IsEnabled(), allowed);
+        EXPECT_TRUE(editor.FindButton("Loop")->IsEnabled());
+    }
+    definition.SetAllowInvertPieces(before);
 }
 
 // The tree's fountain through the builder's palettes: clicked in the catalogue, then its tool box beside
