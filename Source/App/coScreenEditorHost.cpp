@@ -12,6 +12,7 @@
 #include "Source/Modes/coRideSettings.h"
 #include "Source/Palettes/coDockPalette.h"
 #include "Source/Palettes/coGlobalStatsPalette.h"
+#include "Source/Palettes/coLocalStatsPalette.h"
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Palettes/coPaletteManager.h"
@@ -139,6 +140,11 @@ void coScreenEditorHost::SetPieceStats(const coRidePieceStats* stats, float ride
         return;
     }
     palette->SetStats(stats->speed, stats->height, stats->g.x, stats->g.y, stats->g.z, stats->time, rideTime);
+}
+
+void coScreenEditorHost::SetSelectedPiece(const coCoasterPiece* piece) {
+    if (auto* palette = Find<coLocalStatsPalette>(coPaletteLocalStats))
+        palette->SetStats(piece);
 }
 
 i32 coScreenEditorHost::AskQuestion(u32 primary, u32 ok, u32 cancel) {

@@ -23,6 +23,7 @@ class coScreenEditorHost : public coEditorHost {
     void SetGridState(bool shown) override;
     void SetGlobalStats(const float (&values)[9]) override;
     void SetPieceStats(const coRidePieceStats* stats, float rideTime) override;
+    void SetSelectedPiece(const coCoasterPiece* piece) override;
     // A dialog whose screen cannot be made is reported and counts as cancelled.
     i32 AskQuestion(u32 primary, u32 ok, u32 cancel) override;
     i32 RunKeyboardDialog(envString& text) override;

@@ -76,6 +76,8 @@ class coEditorHost {
     virtual void SetGlobalStats(const float (&)[9]) {}
     // The statistics palette: the piece's own figures with the ride's time; null clears it.
     virtual void SetPieceStats(const coRidePieceStats*, float /*rideTime*/) {}
+    // The local statistics palette: the selected piece's shape; null shows the labels alone.
+    virtual void SetSelectedPiece(const coCoasterPiece*) {}
 
     // The list of the prop's animation events, beside the manipulate palette: 1 when one was picked (it
     // is the prop's active event from then on), 2 when cancelled.

@@ -742,6 +742,8 @@ void coModeEditor::UpdateSelectionDisplay() {
     coCoasterPiece* piece = coSelectionGetObject();
     if (coSelectionGetKind() == coSelectionDock)
         piece = coCircuitFirstPiece();
+    // Every frame: pitching or widening changes the selected piece without a new selection.
+    host.SetSelectedPiece(piece);
     if (piece != nullptr) {
         if (piece != m_statsPiece) {
             const coRidePieceStats& stats = coRideStatsFind(piece);
@@ -751,8 +753,8 @@ void coModeEditor::UpdateSelectionDisplay() {
         PlaceSelectionMarker(coGetEditorWorld().GetPieceBox(*piece));
         return;
     }
-    if (m_statsPiece != nullptr)
-        host.SetPieceStats(nullptr, 0.0f);
+    // Unconditionally: a refresh forgets the statistics piece while its figures are still shown.
+    host.SetPieceStats(nullptr, 0.0f);
     m_statsPiece = nullptr;
     maBoundingBox box;
     const coObject* object = coSelectionGetObjectBase();

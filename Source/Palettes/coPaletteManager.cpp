@@ -97,9 +97,14 @@ void coPaletteManager::Create() {
     guiWindowMgr::AddWindow(background);
     coLoadingScreenShow(false);
     guiWindowMgr::AddWindow(g_hud);
+    // The coaster type says whether its track may invert, now and whenever another type is read.
+    auto* track = static_cast<coTrackManipPalette*>(g_table[coPaletteTrackManip]);
+    track->SetAllowInversions(coGetCoasterDefinition().GetAllowInvertPieces());
+    coSetInversionPalette(track);
 }
 
 void coPaletteManager::Destroy() {
+    coSetInversionPalette(nullptr);
     g2dFont::Release(g_font);
     g_font = {};
     guiWindowMgr::DeleteWindow(g_hud);

@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/Core/Env/envString.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Source/Track/coCoasterDefinition.h"
 
 #include <array>
 #include <vector>
@@ -14,7 +15,7 @@ class guiText;
 // add or remove its element or tube, delete it or finish the coaster, and a row of six extra pieces that
 // a check box shows. It holds no track logic: the editor tells it what the selection and the circuit
 // allow and asks each frame which button was released. In missions it shows each piece kind's budget.
-class coTrackManipPalette : public guiContainer {
+class coTrackManipPalette : public guiContainer, public coInversionPalette {
   public:
     static constexpr i32 kBudgetCount = 16;
 
@@ -43,7 +44,7 @@ class coTrackManipPalette : public guiContainer {
     // Keeps what the rules need of the piece's kind, never the piece itself, then applies the rules.
     void SetPieceState(const PieceState& state);
     // The coaster's own permission or the player's preference.
-    void SetAllowInversions(bool allowed);
+    void SetAllowInversions(bool allowed) override;
     void ClearSelectedPiece();
 
     // Which of each pair is on screen.

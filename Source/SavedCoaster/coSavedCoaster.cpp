@@ -399,6 +399,7 @@ void coApplyCoasterData(std::vector<std::unique_ptr<coCoasterPiece>> pieces,
             coSetThemeName(dockType);
         services.PlaceDock(data.dockPosition, data.dockHeading);
         coCircuitRebuildFromList(std::move(pieces));
+        services.AttachTrackToDock();
         services.StepLoadingScreen();
         if (data.closed && coCircuitEndMeetsStart())
             coCircuitTryClose();

@@ -55,6 +55,9 @@ class coSavedCoasterServices {
     virtual void LoadDock(const std::string& /*type*/) {}
     // Places the dock and enters its box in the prop placement grid.
     virtual void PlaceDock(const maVector3d& /*position*/, float /*heading*/) {}
+    // Puts the loaded circuit's first piece at the placed dock, where the builder had it: the file keeps
+    // the dock's pose, not the track's.
+    virtual void AttachTrackToDock() {}
 
     // The chunk of every placed prop, from the prop list by default.
     virtual void WriteProps(chWriter& writer) const;

@@ -36,6 +36,8 @@ void SetCaption(guiButton* button, const envString& text) {
 coTrackColorPicker::coTrackColorPicker(guiRadioGroup* schemeGroup) : m_schemes(schemeGroup) {
     coLoadScreenScript(kScript, kTexts, this);
     m_parts = coFindWidget<guiRadioGroup>(*this, kScript, "Parts", "RadioGroup");
+    // The script places the group before it has buttons: placing it again stacks them.
+    m_parts->SetPosition(m_parts->GetPosition());
     m_display = coFindWidget<guiImage>(*this, kScript, "Color Display", "Image");
     m_rgb = {coFindWidget<guiSlider>(*this, kScript, "Red", "Slider"),
              coFindWidget<guiSlider>(*this, kScript, "Green", "Slider"),

@@ -11,6 +11,7 @@
 #include "Source/Park/coDetailSets.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coWorldSwitches.h"
+#include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/World/coEnvironment.h"
@@ -100,6 +101,12 @@ void coGameCoasterServices::PlaceDock(const maVector3d& position, float heading)
     dock->SetAngle(heading);
     // Props are not placed over the station.
     coGetPlacementGrid().MarkBox(coDockBounds(*dock), coPlacementGrid::kOccupied);
+}
+
+void coGameCoasterServices::AttachTrackToDock() {
+    const coLoadingDock* dock = coGetDock();
+    if (dock && coCircuitFirstPiece())
+        dock->ConnectTrack();
 }
 
 void coGameCoasterServices::WriteThumbnail(chWriter& writer) const {

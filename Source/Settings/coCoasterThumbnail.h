@@ -18,5 +18,6 @@ class coGameCoasterServices : public coSavedCoasterServices {
     bool GetDock(maVector3d& position, float& heading, std::string& type) const override;
     void LoadDock(const std::string& type) override;
     void PlaceDock(const maVector3d& position, float heading) override;
+    void AttachTrackToDock() override;
     void WriteThumbnail(chWriter& writer) const override;
 };

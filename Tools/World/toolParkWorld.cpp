@@ -229,15 +229,19 @@ void toolWriteIronvaleDock(const std::string& dataFolder) {
     toolModelMaterial steel;
     steel.diffuse = {0.45f, 0.47f, 0.52f, 1.0f};
     steel.ambient = {0.4f, 0.4f, 0.45f, 1.0f};
-    // The track runs along z through the origin; the platforms stand either side of it, down to the
-    // ground 2 below the start, and the roof spans both on six posts.
-    constexpr float kLength = 30.0f;
+    // The track runs along z through the origin; the platforms stand either side of it, 2 deep, on legs
+    // down to the ground 15 below, where the builder stands a station over the terrain; the roof spans
+    // both on six posts.
+    constexpr float kLength = 30.0f, kGround = -15.0f, kPlatformBottom = -2.0f;
     std::vector<toolModelFragment> dock;
     for (float side : {-1.0f, 1.0f}) {
         dock.push_back(
             toolMakeBox({2.6f, 2.3f, kLength}, {side * 2.5f, -0.85f, 0.0f}, Textured("dockfloor.png")));
-        for (float z : {-kLength * 0.45f, 0.0f, kLength * 0.45f})
+        for (float z : {-kLength * 0.45f, 0.0f, kLength * 0.45f}) {
             dock.push_back(toolMakeBox({0.25f, 4.0f, 0.25f}, {side * 3.5f, 2.3f, z}, steel));
+            dock.push_back(toolMakeBox({0.5f, kPlatformBottom - kGround, 0.5f},
+                                       {side * 2.5f, (kGround + kPlatformBottom) * 0.5f, z}, steel));
+        }
     }
     dock.push_back(toolMakeBox({8.4f, 0.3f, kLength + 1.0f}, {0.0f, 4.45f, 0.0f}, Textured("dockroof.png")));
     // Both coaster types start from it: a type without a dock could not be built at all.

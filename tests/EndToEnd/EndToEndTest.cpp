@@ -444,6 +444,18 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
     EXPECT_GE(ReadShot(home.Path("ride.png")).Count(654, 217, 718, 218, filled), 61);
 }
 
+// A wooden coaster built, saved and loaded again in the same run: the mountain is back under it.
+TEST(EndToEndTest, AWoodenCoasterIsSavedAndLoadedAgainInOneRun) {
+    GameHome home;
+    const GameRun run = home.Play("wooden_save_load.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 0 2 6 0");
+    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
+    EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
+    const auto grass = [](int r, int g, int b) { return g - r > 40 && g - b > 40; };
+    EXPECT_GT(ReadShot(home.Path("loaded.png")).Count(0, 505, 170, 600, grass), 5000);
+}
+
 TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
     GameHome home;
     const struct {

@@ -56,6 +56,11 @@ class coRideCarsContentTest : public g3dRendererFixture {
 } // namespace
 
 TEST_F(coRideCarsContentTest, TheDefaultTrainLoadsWholeWithItsFlames) {
+    // Both shipped types ride it.
+    coCoasterDefinitionStore().SetCoasterTypeName("Wooden");
+    m_cars.BuildCars(1, 2);
+    EXPECT_EQ(m_cars.GetCarCount(), 2);
+    coCoasterDefinitionStore().SetCoasterTypeName("Steel");
     coPrefs::SetSessionFlag(coRunFlagCarFlames, 1);
     m_cars.BuildCars(2, 4);
     ASSERT_EQ(m_cars.GetCarCount(), 8);

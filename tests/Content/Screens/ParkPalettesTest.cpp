@@ -11,15 +11,17 @@
 
 namespace {
 
-struct SteelDefinition : coCoasterDefinition {
-    std::string GetCoasterTypeName() const override { return "Steel"; }
+struct TypeDefinition : coCoasterDefinition {
+    explicit TypeDefinition(const char* type) : type(type) {}
+    std::string GetCoasterTypeName() const override { return type; }
+    std::string type;
 };
 
 using ParkPalettesContentTest = coScreenTest;
 
 TEST_F(ParkPalettesContentTest, TheDefaultTreeFillsEveryPaletteWithoutAWarning) {
     SetRoot(coRootThemes, DataPath("Themes"));
-    SteelDefinition steel;
+    TypeDefinition steel("Steel");
     coSetCoasterDefinition(&steel);
     coPaths::ListRootDirectories(coRootThemes);
     coPropTemplateList::Build(false);
@@ -32,9 +34,15 @@ TEST_F(ParkPalettesContentTest, TheDefaultTreeFillsEveryPaletteWithoutAWarning) 
         EXPECT_EQ(props.GetTabs().size(), 1u);
         EXPECT_FALSE(props.FindChild("LeftArrow")->IsEnabled());
         EXPECT_FALSE(props.FindChild("RightArrow")->IsEnabled());
-        coDockPalette dock;
-        EXPECT_EQ(dock.GetItems().size(), 1u);
         coManipulatePalette manipulate;
+    }
+    // Every type the new-coaster choice offers has a station to start from.
+    for (const char* type : {"Steel", "Wooden"}) {
+        TypeDefinition definition(type);
+        coSetCoasterDefinition(&definition);
+        coDockPalette dock;
+        EXPECT_EQ(dock.GetItems().size(), 1u) << type;
+        coSetCoasterDefinition(&steel);
     }
     EXPECT_EQ(log.Count("Warning"), 0u) << (log.lines.empty() ? "" : log.lines.front());
     coPropTemplateList::DeleteAll();

@@ -106,6 +106,8 @@ TEST_F(coWorldContentTest, BothVariantsOfTheMountainsAndEachTypesDockLoadWithout
         const maBoundingBox dock = coGetDock()->GetBounds();
         EXPECT_LT(dock.minX, -3.0f);
         EXPECT_GT(dock.maxY, 4.0f);
+        // Its legs reach the ground 15 below the track, where the builder stands a station.
+        EXPECT_NEAR(dock.minY, -15.0f, 0.01f);
         for (const char* car : {"carlead.mx", "carfoll.mx"})
             EXPECT_TRUE(
                 std::filesystem::exists(LV_DATA_DIR "/Themes/Ironvale/Tracks/" + name + "/Model/" + car));

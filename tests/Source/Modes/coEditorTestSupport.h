@@ -100,6 +100,10 @@ struct coRecordingEditorHost : coEditorHost {
     void ReportError(const envExceptionX&) override { ++errors; }
     void ShowInterface(bool shown) override { interfaceShown = shown; }
     void PlaySound(int slot) override { sounds.push_back(slot); }
+    void SetSelectedPiece(const coCoasterPiece* piece) override { shownPiece = piece; }
+    void SetPieceStats(const coRidePieceStats* stats, float) override {
+        pieceStatsCleared = stats == nullptr;
+    }
 
     std::map<std::string, std::unique_ptr<coMenuButton>> buttons;
     coEditorPaletteState palettes;
@@ -118,6 +122,8 @@ struct coRecordingEditorHost : coEditorHost {
     std::function<void(int)> duringRidePause = [](int) {};
     std::vector<u32> messages, questions;
     std::vector<int> sounds;
+    const coCoasterPiece* shownPiece = nullptr;
+    bool pieceStatsCleared = false;
     int errors = 0;
     bool interfaceShown = true;
 };

@@ -430,13 +430,24 @@ TEST_F(coModeEditorTest, SteppingThroughTheCircuitPassesTheStationAsTheDock) {
     input.wheel = 2;
     editor.Think();
     EXPECT_EQ(coSelectionGetObject(), third);
+    EXPECT_EQ(host.shownPiece, third);
     input.Clear();
     input.down = {154};
     editor.Think();
     EXPECT_EQ(coSelectionGetKind(), coSelectionDock);
+    // The dock shows the station's piece.
+    EXPECT_EQ(host.shownPiece, coCircuitFirstPiece());
     input.down = {155};
     editor.Think();
     EXPECT_EQ(coSelectionGetObject(), third);
+    // Nothing selected after a refresh: the figures of the piece shown last are cleared.
+    input.Clear();
+    host.pieceStatsCleared = false;
+    coSelectionClear();
+    editor.RunPaletteCommand("Delete");
+    editor.Think();
+    EXPECT_TRUE(host.pieceStatsCleared);
+    EXPECT_EQ(host.shownPiece, nullptr);
     editor.Exit();
 }
 

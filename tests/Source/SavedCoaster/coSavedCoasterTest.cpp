@@ -16,6 +16,7 @@
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
 #include "Source/Track/coCircuitTestSupport.h"
 
+#include <algorithm>
 #include <functional>
 #include <limits>
 #include <typeinfo>
@@ -231,6 +232,10 @@ TEST_F(coSavedCoasterTest, ReferenceCircuitsRoundTripBitExactly) {
                              coCircuitIsClosed()),
                   std::tuple("clear", "definitions Mountain Steel 2", saved.classes, circuit.closed));
         EXPECT_TRUE(Snapshot().colors == saved.colors);
+        // The file keeps the dock's pose, not the track's: the whole circuit is attached to the dock.
+        const auto placed = std::find(services.log.begin(), services.log.end(), "place dock");
+        ASSERT_NE(placed, services.log.end());
+        EXPECT_EQ(*std::next(placed), "attach track " + std::to_string(saved.classes.size()));
         EXPECT_TRUE(first == Save("again.csa"));
     }
 }

@@ -4,6 +4,7 @@
 #include "Engine/App/Ch/chWriter.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 
 #include <cstring>
@@ -94,6 +95,10 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
         log.push_back("place dock");
         dockPosition = position;
         dockHeading = heading;
+    }
+    // Logs how many pieces stand when the track is attached.
+    void AttachTrackToDock() override {
+        log.push_back("attach track " + std::to_string(coCircuitPieceCount()));
     }
     void WriteProps(chWriter& writer) const override {
         writer.BeginChunk(coChunkPropList, 0, true);

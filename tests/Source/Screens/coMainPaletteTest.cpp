@@ -5,6 +5,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiText.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/World/coPlacementGrid.h"
 #include "coScreenTestKit.h"
@@ -63,6 +64,30 @@ TEST_F(coMainPaletteTest, FeedbackWithItsVoiceOnce) {
     palette->Think();
     EXPECT_EQ(palette->GetCurrentMessage(), -1);
     EXPECT_FALSE(Child("Feedback")->IsVisible());
+}
+
+// Every message is drawn whole into the feedback line's texture, wrapped where it is long.
+TEST_F(coMainPaletteTest, EveryFeedbackMessageFitsItsLine) {
+    const auto* text =
+        static_cast<const guiText*>(static_cast<guiButton*>(Child("Feedback"))->FindChild("Text"));
+    i32 width = 0, height = 0;
+    text->GetTextureSize(width, height);
+    for (i32 message = 0; message < 17; ++message) {
+        palette->ShowFeedback(message, 5);
+        const guiTextRecord& record = *text->FindRecord(0);
+        const envString& shown = record.wrapped.empty() ? record.fields[0] : record.wrapped[0];
+        u32 used = 0, start = 0;
+        for (u32 i = 0; i <= shown.GetLength(); ++i) {
+            if (i < shown.GetLength() && shown[i] != u'\n')
+                continue;
+            u32 lineWidth = 0, lineHeight = 0;
+            g2dFont::MeasureText(record.fonts[0], envString(start, i - start, shown), lineWidth, lineHeight);
+            EXPECT_LE(lineWidth, static_cast<u32>(width)) << message;
+            used += lineHeight;
+            start = i + 1;
+        }
+        EXPECT_LE(used, static_cast<u32>(height)) << message;
+    }
 }
 
 TEST_F(coMainPaletteTest, NameMessagesAndTheCollisionMessage) {

@@ -22,6 +22,7 @@
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Settings/coSoundEffects.h"
+#include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/World/coProp.h"
 #include "coScreenTestKit.h"
@@ -84,6 +85,16 @@ TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
     stats.speed = 44.7f;
     editor.SetPieceStats(&stats, 0.0f);
     EXPECT_EQ(Get<coStatsPalette>(coPaletteStats)->GetBar(0)->GetValue(), 0.5f);
+    // The local palette shows the selected turn's shape, and its labels alone without a piece.
+    const auto localText = [] {
+        return envStringToNarrow(
+            static_cast<const guiText*>(Get<guiContainer>(coPaletteLocalStats)->FindChild("Local Stats"))
+                ->GetText(0));
+    };
+    editor.SetSelectedPiece(&turn);
+    EXPECT_NE(localText().find("Angle: "), std::string::npos) << localText();
+    editor.SetSelectedPiece(nullptr);
+    EXPECT_EQ(localText().find("Angle: "), std::string::npos) << localText();
 
     career.SetBudgetCount(4, 2);
     EXPECT_EQ(
@@ -96,6 +107,23 @@ TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
     i32 rows = 0, columns = 0;
     Get<coObjectivesPalette>(coPaletteObjectives)->GetObjectivesBox()->GetDimensions(rows, columns);
     EXPECT_EQ(rows, 2);
+}
+
+// The coaster type read says whether the inverting pieces may be placed (the preference is off).
+TEST_F(coScreenHostsTest, TheCoasterTypeDecidesWhetherTrackMayInvert) {
+    coEditorHost& editor = coGetEditorHost();
+    coEditorPaletteState state;
+    state.empty = false;
+    state.pieceOrDock = true;
+    coCoasterDefinition& definition = coCoasterDefinitionStore();
+    const bool before = definition.GetAllowInvertPieces();
+    for (const bool allowed : {true, false, true}) {
+        definition.SetAllowInvertPieces(allowed);
+        editor.UpdatePalettes(state);
+        EXPECT_EQ(editor.FindButton("Corkscrew")->IsEnabled(), allowed);
+        EXPECT_TRUE(editor.FindButton("Loop")->IsEnabled());
+    }
+    definition.SetAllowInvertPieces(before);
 }
 
 // The tree's fountain through the builder's palettes: clicked in the catalogue, then its tool box beside

@@ -124,6 +124,19 @@ TEST_F(coTrackColorPickerTest, AddResetAndCancelKeepTheListsInStep) {
     EXPECT_FLOAT_EQ(Red(3), 0.2f);
 }
 
+// The part buttons stand one below the other, and each slider shows its track with the thumb at the
+// value of the custom colours (red 0.9).
+TEST_F(coTrackColorPickerTest, ThePartsStackAndTheSlidersShowTheColour) {
+    Make();
+    const auto& parts = *dynamic_cast<guiRadioGroup*>(picker->FindChild("Parts"));
+    EXPECT_LT(parts.GetChild(0)->GetPosition().y + 20.0f, parts.GetChild(1)->GetPosition().y);
+    guiSlider& red = Slider("Red");
+    i32 width = 0, height = 0;
+    red.GetBackground()->GetSize(width, height);
+    EXPECT_GT(width, 100);
+    EXPECT_GT(red.GetThumb()->GetPosition().x, red.GetBackground()->GetPosition().x + 0.8f * width);
+}
+
 TEST_F(coTrackColorPickerTest, PartsBeyondTheTrackAreHiddenAndUnknownOnesShowTheirName) {
     coTrackColorizer::SetCurrentScheme({{"Zebra", Diffuse(0.4f)}});
     Make();

@@ -176,6 +176,16 @@ TEST_F(coTrackManipPaletteTest, ThePieceIsNeverReadAfterItsStateWasSet) {
 }
 
 TEST_F(coTrackManipPaletteTest, MissingPicturesAndWidgets) {
+    // With its pictures there, a placer shows its own.
+    fsLocator face;
+    const auto placerFace = [&face](const coTrackManipPalette& shown, const char* name) {
+        auto* cell = static_cast<guiContainer*>(
+            static_cast<guiTableBox*>(shown.FindChild("Placers"))->GetCellWindow(0, 1));
+        static_cast<guiImage*>(cell->FindChild(name))->GetImageFile(1, face);
+        return face.GetComponent(face.GetComponentCount() - 1);
+    };
+    EXPECT_EQ(placerFace(*palette, "Shallow Right"), envString("uitmsr_o.png"));
+
     fsTestFolder gui;
     gui.MakeFolder("uitm");
     for (const char* file : {"uitm.gsf", "uitmnc_i.png", "uitmnc_o.png", "uitmnc_p.png", "uitmnc_d.png"})
@@ -183,11 +193,7 @@ TEST_F(coTrackManipPaletteTest, MissingPicturesAndWidgets) {
                                    gui.Path("uitm/" + std::string(file)));
     SetRoot(coRootGui, gui.Path());
     coTrackManipPalette blank;
-    fsLocator face;
-    auto* cell = static_cast<guiContainer*>(
-        static_cast<guiTableBox*>(blank.FindChild("Placers"))->GetCellWindow(0, 1));
-    static_cast<guiImage*>(cell->FindChild("Shallow Right"))->GetImageFile(1, face);
-    EXPECT_EQ(face.GetComponent(face.GetComponentCount() - 1), envString("uitmnc_o.png"));
+    EXPECT_EQ(placerFace(blank, "Shallow Right"), envString("uitmnc_o.png"));
 
     gui.Write("uitm/uitm.gst", "Container { Id \"uitm\" }");
     std::filesystem::remove(gui.Path("uitm/uitm.gsf"));

@@ -191,6 +191,8 @@ TEST_F(coEnvironmentTest, ALoadedEnvironmentAnswersHeightsAndClearGivesEverythin
     EXPECT_EQ(environment.GetObjectCount() + environment.GetModels().size() + environment.GetLightCount(),
               0u);
     EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
+    // Without a name, the next coaster of this environment loads it again.
+    EXPECT_EQ(environment.GetName().GetLength(), 0u);
     EXPECT_FALSE(coGetParkWorld().GetHeightAt(-50, 0, height));
     EXPECT_GT(coGetCollisionPark().GetCollisionBounds().minX, coGetCollisionPark().GetCollisionBounds().maxX);
 
