@@ -19,7 +19,8 @@
 namespace {
 
 constexpr float kTurnRadius = 15.0f;
-constexpr float kEasy = 0.9f; // the share of the solution's values that the win level asks for
+constexpr float kShortStraight = 10.0f; // the length "Short Straightaway" lays
+constexpr float kEasy = 0.9f;           // the share of the solution's values that the win level asks for
 
 fsLocator Rooted(i32 root, const std::string& relative) {
     fsLocator locator;
@@ -44,7 +45,8 @@ void Append(std::unique_ptr<coCoasterPiece> piece) {
 }
 
 // The win level: the track length and four left turns; the Classic missions also the top speed, the Final
-// ones the ride time. The higher levels ask for more than the solution gives.
+// ones the ride time. Bronze asks for a longer ride than the solution gives, silver and gold for the free
+// sides laid in more straights.
 void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfTextSet& texts) {
     const coRideStats& stats = coGetRideStats();
     const std::string type = recipe.type;
@@ -55,8 +57,8 @@ void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfT
     if (type == "Final")
         set.Add(std::make_unique<coStatObjective>(7, true, stats[coStatRideTime] * kEasy, texts), 0);
     set.Add(std::make_unique<coStatObjective>(7, true, stats[coStatRideTime], texts), 1);
-    set.Add(std::make_unique<coTrackCountObjective>(0, 6, false, texts), 2);
-    set.Add(std::make_unique<coTrackCountObjective>(4, 1, false, texts), 3);
+    set.Add(std::make_unique<coTrackCountObjective>(0, 2 + 2 * lvSilverStraightsPerSide, false, texts), 2);
+    set.Add(std::make_unique<coTrackCountObjective>(0, 2 + 2 * lvGoldStraightsPerSide, false, texts), 3);
 }
 
 } // namespace
@@ -80,12 +82,18 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
     return recipes;
 }
 
-void lvLayMissionSolution(const lvMissionRecipe& recipe) {
+void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide) {
     for (int side = 0; side < 4; ++side) {
-        auto straight = std::make_unique<coCoasterPieceStraight>();
-        straight->SetRunLength(side % 2 ? recipe.sideB : recipe.sideA);
-        straight->Place(maVector3d(0.0f, 2.0f, 0.0f), 0.0f);
-        Append(std::move(straight));
+        // The free sides in short straights and one that takes what is left, as a player lays them.
+        const int straights = side < 2 ? 1 : straightsPerSide;
+        float left = side % 2 ? recipe.sideB : recipe.sideA;
+        for (int i = 0; i < straights; ++i) {
+            auto straight = std::make_unique<coCoasterPieceStraight>();
+            straight->SetRunLength(i + 1 < straights ? kShortStraight : left);
+            left -= kShortStraight;
+            straight->Place(maVector3d(0.0f, 2.0f, 0.0f), 0.0f);
+            Append(std::move(straight));
+        }
         auto turn = std::make_unique<coCoasterPieceTurn>();
         turn->SetAngle(coDegrees(90.0f));
         turn->SetRadius(kTurnRadius);
@@ -98,10 +106,10 @@ void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTex
     coRideComputeStats();
     coObjectiveSet objectives;
     AddObjectives(recipe, objectives, objectiveTexts);
-    // The start gives half the circuit; the player lays two straights and two left turns.
+    // The start gives half the circuit; the player lays two left turns and the straights of the gold level.
     coMissionBudgets budgets;
     budgets.fill(0);
-    budgets[0] = 2;
+    budgets[0] = 2 * lvGoldStraightsPerSide;
     budgets[2] = 2;
     for (int element = 6; element <= 9; ++element)
         budgets[element] = -1;
@@ -132,8 +140,10 @@ void lvWriteTrackTypeTexts() {
     std::map<std::string, std::map<u32, envString>> sets;
     for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
         auto& texts = sets[recipe.type];
-        texts[static_cast<u32>(recipe.number)] = envString(recipe.title);
-        texts[32u + static_cast<u32>(recipe.number)] = envString("Finish the square and ride it.");
+        texts[static_cast<u32>(recipe.number)] =
+            envString("Lay the two missing sides of the square, each as long as the side across from it, "
+                      "with a left turn after each. More straights in a side win better medals.");
+        texts[32u + static_cast<u32>(recipe.number)] = envString(recipe.title);
     }
     for (const auto& [type, texts] : sets)
         gfWriteTextSet(Rooted(coRootText, type + ".tsf"), 32, texts);
