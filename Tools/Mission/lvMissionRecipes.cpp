@@ -19,8 +19,7 @@
 namespace {
 
 constexpr float kTurnRadius = 15.0f;
-constexpr float kShortStraight = 10.0f; // the length "Short Straightaway" lays
-constexpr float kEasy = 0.9f;           // the share of the solution's values that the win level asks for
+constexpr float kEasy = 0.9f; // the share of the solution's values that the win level asks for
 
 fsLocator Rooted(i32 root, const std::string& relative) {
     fsLocator locator;
@@ -65,16 +64,32 @@ void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfT
 
 const std::vector<lvMissionRecipe>& lvMissionRecipes() {
     static const std::vector<lvMissionRecipe> recipes = [] {
+        // Three track types a career, so that completing them opens "Final" on its page. Mission d's square
+        // has the sides side + grow * d.
+        static const struct {
+            const char* name;
+            float sideA, sideB, growA, growB;
+        } kTypes[] = {{"Starter", 20.0f, 20.0f, 2.0f, 2.0f}, {"Junior", 24.0f, 22.0f, 2.0f, 2.0f},
+                      {"Senior", 26.0f, 28.0f, 2.0f, 2.0f},  {"Classic", 24.0f, 30.0f, 3.0f, 2.0f},
+                      {"Vintage", 28.0f, 34.0f, 3.0f, 2.0f}, {"Grand", 32.0f, 36.0f, 3.0f, 2.0f}};
+        static const char* const kTitles[][8] = {{"First Circuit", "Longer Sides", "Stretch", "Wide Square",
+                                                  "Long Haul", "Far Corners", "Big Block",
+                                                  "The Grand Square"},
+                                                 {"Side Step", "Square Deal", "Corner Shop", "Two by Two",
+                                                  "Even Keel", "Level Best", "Steady Run", "Full Lap"},
+                                                 {"High Noon", "Long Shadow", "Tall Order", "Wide Berth",
+                                                  "Far Reach", "Open Field", "Home Run", "Top Form"},
+                                                 {"Old Timer", "Boardwalk", "Pier Run", "County Fair",
+                                                  "Long Lines", "The Meadow", "Night Train", "Heritage"},
+                                                 {"Penny Ride", "Bandstand", "Carousel Row", "Lantern Walk",
+                                                  "Old Mill", "Promenade", "Pavilion", "Sunday Best"},
+                                                 {"Grand Tour", "Great Lawn", "Royal Park", "Crown Green",
+                                                  "Palace Gate", "Regatta", "Jubilee", "Grand Finale"}};
         std::vector<lvMissionRecipe> all;
-        static const char* const kStarter[8] = {"First Circuit", "Longer Sides",    "Stretch",
-                                                "Wide Square",   "Long Haul",       "Far Corners",
-                                                "Big Block",     "The Grand Square"};
-        static const char* const kClassic[8] = {"Old Timer",  "Boardwalk",  "Pier Run",    "County Fair",
-                                                "Long Lines", "The Meadow", "Night Train", "Heritage"};
-        for (int d = 1; d <= 8; ++d) {
-            all.push_back({"Starter", d, 20.0f + 2.0f * d, 20.0f + 2.0f * d, kStarter[d - 1]});
-            all.push_back({"Classic", d, 24.0f + 3.0f * d, 30.0f + 2.0f * d, kClassic[d - 1]});
-        }
+        for (size_t t = 0; t < std::size(kTypes); ++t)
+            for (int d = 1; d <= 8; ++d)
+                all.push_back({kTypes[t].name, d, kTypes[t].sideA + kTypes[t].growA * static_cast<float>(d),
+                               kTypes[t].sideB + kTypes[t].growB * static_cast<float>(d), kTitles[t][d - 1]});
         all.push_back({"Final", 1, 60.0f, 40.0f, "Championship"});
         all.push_back({"Final", 2, 70.0f, 50.0f, "Masterpiece"});
         return all;
@@ -84,13 +99,12 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
 
 void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide) {
     for (int side = 0; side < 4; ++side) {
-        // The free sides in short straights and one that takes what is left, as a player lays them.
+        // The free sides in equal straights.
         const int straights = side < 2 ? 1 : straightsPerSide;
-        float left = side % 2 ? recipe.sideB : recipe.sideA;
+        const float length = side % 2 ? recipe.sideB : recipe.sideA;
         for (int i = 0; i < straights; ++i) {
             auto straight = std::make_unique<coCoasterPieceStraight>();
-            straight->SetRunLength(i + 1 < straights ? kShortStraight : left);
-            left -= kShortStraight;
+            straight->SetRunLength(length / static_cast<float>(straights));
             straight->Place(maVector3d(0.0f, 2.0f, 0.0f), 0.0f);
             Append(std::move(straight));
         }

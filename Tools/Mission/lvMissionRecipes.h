@@ -9,7 +9,8 @@ class gfTextSet;
 // The default career missions. Each is laid as one whole closed circuit, its solution; the mission starts
 // from the first pieces of it, and its win level asks for a little less than the whole circuit gives.
 struct lvMissionRecipe {
-    const char* type;   // the track type's folder: "Starter" (career 0), "Classic" (career 1) or "Final"
+    const char* type;   // the track type's folder: "Starter", "Junior", "Senior" (career 0), "Classic",
+                        // "Vintage", "Grand" (career 1) or "Final"
     int number;         // of "Mission<number>.cmi", 1 to 8
     float sideA, sideB; // the square's straights, in turn
     const char* title;

@@ -429,13 +429,15 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
     EXPECT_GE(ReadShot(home.Path("ride.png")).Count(654, 217, 718, 218, filled), 61);
 }
 
+// The medal of a run is kept for the next, and a mission played again wins a better one.
 TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
     GameHome home;
     const struct {
         const char* script;
         const char* modes;
     } runs[] = {{"new_profile_career.inject", "0 3 4 7 22 7 4 0"},
-                {"known_profile_career.inject", "0 3 4 0"}};
+                {"known_profile_career.inject", "0 3 4 0"},
+                {"better_medal_career.inject", "0 3 4 7 22 7 4 0"}};
     for (const auto& r : runs) {
         const GameRun run = home.Play(r.script);
         EXPECT_EQ(run.exitCode, kExitNormal) << r.script << "\n" << run.output;
