@@ -86,7 +86,7 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
             EXPECT_EQ(envStringToNarrow(objective->GetDescription()).find('%'), std::string::npos) << name;
 
         // Each medal is won within the budgets: the free sides in one straight each win, in more straights
-        // silver and gold. Budgets stay the start's straights short of every level's.
+        // silver and gold.
         for (const auto& [perSide, level] :
              {std::pair{1, 0}, {lvSilverStraightsPerSide, 2}, {lvGoldStraightsPerSide, 3}}) {
             coCircuitClear();
