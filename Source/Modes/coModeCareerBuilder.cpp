@@ -259,6 +259,10 @@ void coModeCareerBuilder::CheckCompletion() {
 }
 
 void coModeCareerBuilder::UpdateObjectivesPalette() {
+    // Every edit passes here: a circuit opened since its completion (a delete, say) completes again when
+    // it closes, whichever command closes it.
+    if (!coCircuitIsClosed())
+        m_completed = false;
     // A ring the track passes for the first time chimes here, once; the objectives then find it passed.
     coTargetRingList::AllPassed(true);
     std::vector<std::pair<envString, bool>> rows;

@@ -9,7 +9,8 @@ class gfTextSet;
 // The default career missions. Each is laid as one whole closed circuit, its solution; the mission starts
 // from the first pieces of it, and its win level asks for a little less than the whole circuit gives.
 struct lvMissionRecipe {
-    const char* type;   // the track type's folder: "Starter" (career 0), "Classic" (career 1) or "Final"
+    const char* type;   // the track type's folder: "Starter", "Junior", "Senior" (career 0), "Classic",
+                        // "Vintage", "Grand" (career 1) or "Final"
     int number;         // of "Mission<number>.cmi", 1 to 8
     float sideA, sideB; // the square's straights, in turn
     const char* title;
@@ -20,14 +21,19 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes();
 // The pieces a mission gives at its start.
 inline constexpr int lvMissionStartPieces = 4;
 
-// Lays the recipe's whole circuit into the empty circuit and closes it.
-void lvLayMissionSolution(const lvMissionRecipe& recipe);
+// The straights in each side the player lays that silver and gold ask for.
+inline constexpr int lvSilverStraightsPerSide = 2;
+inline constexpr int lvGoldStraightsPerSide = 3;
+
+// Lays the recipe's whole circuit into the empty circuit and closes it, each side the player lays in that
+// many straights.
+void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide = 1);
 
 // Writes the mission and its text set from the solved circuit, then leaves the circuit empty. The mission
 // goes to "<type>/Mission<number>.cmi" of the missions root, its texts (0 title, 1 briefing, 2 success,
 // 3 failure) to "Missions/<type>/Mission<number>.tsf" of the text root.
 void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts);
 
-// The text sets of the track types ("<type>.tsf" of the text root): per mission d its title at id d and a
-// line about it at 32 + d.
+// The text sets of the track types ("<type>.tsf" of the text root): per mission d its hint at id d and its
+// title, the coaster's name, at 32 + d.
 void lvWriteTrackTypeTexts();

@@ -114,7 +114,8 @@ std::vector<toolDefaultSound> MissionVoices() {
     const struct {
         const char* type;
         int missions;
-    } types[] = {{"Starter", 8}, {"Classic", 8}, {"Final", 2}};
+    } types[] = {{"Starter", 8}, {"Junior", 8}, {"Senior", 8}, {"Classic", 8},
+                 {"Vintage", 8}, {"Grand", 8},  {"Final", 2}};
     for (const auto& type : types)
         for (int d = 1; d <= type.missions; ++d)
             voices.push_back({std::string(type.type) + "/mvo" + std::to_string(d),

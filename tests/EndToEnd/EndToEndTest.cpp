@@ -456,13 +456,15 @@ TEST(EndToEndTest, AWoodenCoasterIsSavedAndLoadedAgainInOneRun) {
     EXPECT_GT(ReadShot(home.Path("loaded.png")).Count(0, 505, 170, 600, grass), 5000);
 }
 
+// The medal of a run is kept for the next, and a mission played again wins a better one.
 TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
     GameHome home;
     const struct {
         const char* script;
         const char* modes;
     } runs[] = {{"new_profile_career.inject", "0 3 4 7 22 7 4 0"},
-                {"known_profile_career.inject", "0 3 4 0"}};
+                {"known_profile_career.inject", "0 3 4 0"},
+                {"better_medal_career.inject", "0 3 4 7 22 7 4 0"}};
     for (const auto& r : runs) {
         const GameRun run = home.Play(r.script);
         EXPECT_EQ(run.exitCode, kExitNormal) << r.script << "\n" << run.output;

@@ -53,7 +53,7 @@ TEST(MissionContent, EveryMissionHasItsVoiceOver) {
 }
 
 // Each shipped mission loads without a warning, gives half its circuit, and the whole circuit that its
-// writer laid meets its win level.
+// writer laid meets its win level and, in more straights, its medals.
 TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
     fsResetRootTable();
     for (const auto& [root, folder] :
@@ -85,10 +85,17 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
         for (const auto& objective : objectives.GetLevel(0))
             EXPECT_EQ(envStringToNarrow(objective->GetDescription()).find('%'), std::string::npos) << name;
 
-        coCircuitClear();
-        lvLayMissionSolution(recipe);
-        coRideComputeStats();
-        EXPECT_TRUE(objectives.AllMet(0)) << name;
+        // Each medal is won within the budgets: the free sides in one straight each win, in more straights
+        // silver and gold.
+        for (const auto& [perSide, level] :
+             {std::pair{1, 0}, {lvSilverStraightsPerSide, 2}, {lvGoldStraightsPerSide, 3}}) {
+            coCircuitClear();
+            lvLayMissionSolution(recipe, perSide);
+            coRideComputeStats();
+            EXPECT_TRUE(coCircuitIsClosed() && objectives.AllMet(0) && objectives.AllMet(level))
+                << name << " " << perSide;
+            EXPECT_LE(2 * perSide, budgets[0]) << name << " " << perSide;
+        }
         coCircuitClear();
 
         const gfTextSet texts(InRoot(coRootText, "Missions/" + name + ".tsf"), 32, true);
@@ -99,9 +106,10 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
                 EXPECT_NE(envStringToNarrow(texts.GetText(level)).find(word), std::string::npos)
                     << name << " " << level;
         const gfTextSet typeTexts(InRoot(coRootText, std::string(recipe.type) + ".tsf"), 32, true);
-        EXPECT_EQ(envStringToNarrow(typeTexts.GetText(static_cast<u32>(recipe.number))), recipe.title)
+        // The hint at the mission's number, its title (the coaster's name) 32 further.
+        EXPECT_EQ(envStringToNarrow(typeTexts.GetText(32u + static_cast<u32>(recipe.number))), recipe.title)
             << name;
-        EXPECT_TRUE(typeTexts.HasText(32u + static_cast<u32>(recipe.number))) << name;
+        EXPECT_GT(typeTexts.GetText(static_cast<u32>(recipe.number)).GetLength(), 40u) << name;
     }
     dbgSetLogSink({});
     coSetSavedCoasterServices(nullptr);
@@ -114,4 +122,12 @@ TEST(MissionContent, TheDamagedCareerSaveHasItsErrorText) {
     fsLocatorFromNativePath(LV_DATA_DIR "/Errors/Eng/coErrors.tsf", file);
     const gfTextSet texts(file, 32, true);
     EXPECT_NE(envStringToNarrow(texts.GetText(7)).find("SaveFile.isf.bad"), std::string::npos);
+}
+
+// The career builder heads its objectives list with this text; an empty one leaves a blank red row.
+TEST(MissionContent, TheObjectivesListHasItsTitle) {
+    fsLocator file;
+    fsLocatorFromNativePath(LV_DATA_DIR "/Data/Text/Eng/uiop.tsf", file);
+    const gfTextSet texts(file, 32, true);
+    EXPECT_GT(texts.GetText(46).GetLength(), 0u);
 }

@@ -93,8 +93,12 @@ TEST_F(coPropContentTest, EveryShippedDefinitionReadsAndNamesFilesThatExist) {
     for (int row = 0; row < coPropPackCount; ++row) {
         fsLocator pack(coRootGeom);
         pack.AppendComponent(coGetPropPackRow(row).packFile);
-        ExpectFilesOf(coLoadPropDefinition(pack), kData / "Themes" / coGetPropPackRow(row).theme,
-                      coGetPropPackRow(row).packFile);
+        const fs::path theme = kData / "Themes" / coGetPropPackRow(row).theme;
+        ExpectFilesOf(coLoadPropDefinition(pack), theme, coGetPropPackRow(row).packFile);
+        // Once unlocked, the prop shows in the props palette by its own pictures.
+        const std::string name = fs::path(coGetPropPackRow(row).definitionFile).stem().string();
+        for (const char* suffix : {"_i.png", "_pd.png"})
+            EXPECT_TRUE(fs::exists(theme / "Icons" / (name + suffix))) << name << suffix;
     }
 }
 

@@ -210,12 +210,16 @@ TEST_F(coCareerBuilderTest, EveryClosingMeetingTheWinLevelRecordsItsMedal) {
     EXPECT_TRUE(std::filesystem::exists(career.folder.Path("Saves/Ann/Classic/Mission3.cmi")));
     EXPECT_FALSE(mode.IsModified());
 
-    // Once per closing: another edit of the closed circuit asks nothing; opening and closing again does.
+    // Once per closing: another edit of the closed circuit asks nothing; opening it by a delete and
+    // closing it again does.
     Run("Bank Left");
     EXPECT_EQ(palettes.medals.size(), 1u);
-    coCircuitOpen();
-    mode.CheckCompletion();
+    coSelectionSetPiece(coCircuitLastPiece());
+    Run("Delete");
+    ASSERT_FALSE(coCircuitIsClosed());
+    Run("Curved Left");
     Run("Finish Coaster");
+    ASSERT_TRUE(coCircuitIsClosed());
     EXPECT_EQ(palettes.medals.size(), 2u);
 
     // "Menu" leaves for the career menu without the quit question.

@@ -117,6 +117,27 @@ TEST_F(coCareerMenuTest, ResultsMedalsRankingAndGrade) {
     EXPECT_EQ(TextOf(menu, "Trackwright Ranking"), " - Expert");
 }
 
+// "Final" opens once three track types of a career are complete: each page offers three, each with its
+// eight missions.
+TEST_F(coCareerMenuTest, EachCareerOffersThreeTrackTypesBeforeItsFinal) {
+    coTestCareerMenu menu;
+    for (const char* name : {"Coaster", "Vantorex1"}) {
+        auto* page = dynamic_cast<guiContainer*>(menu.FindChild(name));
+        auto* types = dynamic_cast<guiRadioGroup*>(page->FindChild("TrackType"));
+        int offered = 0;
+        for (i32 i = 0; i < types->GetChildCount(); ++i) {
+            const std::string type = types->GetChild(i)->GetName();
+            auto* missions = dynamic_cast<guiRadioGroup*>(page->FindChild(type.c_str()));
+            ASSERT_NE(missions, nullptr) << name << " " << type;
+            if (type != "Final") {
+                EXPECT_EQ(missions->GetButtonCount(), 8) << name << " " << type;
+                ++offered;
+            }
+        }
+        EXPECT_GE(offered, 3) << name;
+    }
+}
+
 TEST_F(coCareerMenuTest, DamagedMissionsAndOddButtons) {
     coTestCareerMenu menu;
     SetResults(menu, 0b111);
