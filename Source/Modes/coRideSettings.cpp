@@ -61,12 +61,13 @@ void ApplyTrain(int mode, const coRideSettings& settings) {
         coSetThemeName(settings.carType);
         coGetSavedCoasterServices().SelectRideSoundSet(settings.fanfare);
     }
+    // Every mode that shows "Cars" takes its choice; a running ride starts again with the new train.
+    const int cars = std::max(settings.carCountIndex, 0) + 1;
+    coGetSavedCoasterServices().SetNumCars(cars);
+    // Cars count from 0: a camera in car `cars` would sit past the end of the train.
+    if (coRideGetViewCar() >= cars)
+        coRideSetViewCar(0);
     if (mode == coRideDialogBuilder) {
-        const int cars = std::max(settings.carCountIndex, 0) + 1;
-        coGetSavedCoasterServices().SetNumCars(cars);
-        // Cars count from 0: a camera in car `cars` would sit past the end of the train.
-        if (coRideGetViewCar() >= cars)
-            coRideSetViewCar(0);
         coSetTrainDragOn(settings.frictionOn);
         coSetCollisionChecks(settings.collisionsOff == 0);
     }

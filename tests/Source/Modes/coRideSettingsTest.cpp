@@ -116,10 +116,11 @@ TEST_F(coRideSettingsTest, EachModeAppliesItsOwnShareOfAnOkAndACancelChangesNoth
         const char* fanfare;
     };
     // The player picks 2 cars, car 1, camera 3, no drag, environment 2, scheme 1, another car type and
-    // fanfare. In mode 0 the camera's car 2 is past 2 cars and goes back to 0.
+    // fanfare. Every mode takes the cars; in modes 0 and 1 the camera's car 2 is past 2 cars and goes
+    // back to 0.
     const Case cases[] = {
-        {0, 1, 2, 0, 1, 0, 2, 1, "Ironvale", "Ironvale"}, {1, 1, 4, 2, 1, 1, 2, 1, "Ironvale", "Ironvale"},
-        {2, 1, 4, 1, 3, 1, 0, 0, "Other", "Fanfare2"},    {3, 1, 4, 1, 3, 1, 0, 0, "Ironvale", "Ironvale"},
+        {0, 1, 2, 0, 1, 0, 2, 1, "Ironvale", "Ironvale"}, {1, 1, 2, 0, 1, 1, 2, 1, "Ironvale", "Ironvale"},
+        {2, 1, 2, 1, 3, 1, 0, 0, "Other", "Fanfare2"},    {3, 1, 2, 1, 3, 1, 0, 0, "Ironvale", "Ironvale"},
         {0, 2, 4, 2, 1, 1, 0, 0, "Ironvale", "Ironvale"}, {3, 2, 4, 2, 1, 1, 0, 0, "Ironvale", "Ironvale"},
     };
     for (const Case& c : cases) {
