@@ -3,12 +3,15 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coModeTestSupport.h"
 #include "Source/Ride/coRide.h"
+#include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coAudioTestSupport.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
+
+#include "Source/Track/coCircuitTestSupport.h"
 
 #include <string>
 #include <tuple>
@@ -149,6 +152,24 @@ TEST_F(coRideSettingsTest, EachModeAppliesItsOwnShareOfAnOkAndACancelChangesNoth
         // Nothing of the music changed: it resumes, or stops for the ride about to start.
         EXPECT_EQ(MusicPlays(), c.mode != 2);
     }
+}
+
+TEST_F(coRideSettingsTest, AnotherNumberOfCarsMeasuresTheRideAgain) {
+    coRecordingTrackBuilder builder;
+    coFakePark park;
+    coBuildR1();
+    coCircuitClose();
+    screens.result = 1;
+    screens.edit = [](coRideSettings& s) { s.carCountIndex = 1; };
+    coRideStatsClear();
+    coRunRidePauseDialog(coRideDialogRidePause);
+    EXPECT_GT(coGetRideStats()[coStatRideTime], 0.0f);
+    // The same two cars again: the train is as it was.
+    coRideStatsClear();
+    coRunRidePauseDialog(coRideDialogRidePause);
+    EXPECT_EQ(coGetRideStats()[coStatRideTime], 0.0f);
+    coCircuitClear();
+    coRideStatsClear();
 }
 
 TEST_F(coRideSettingsTest, TheBuildersOkSavesThePlayersColoursAndTheClockStandsStillMeanwhile) {
