@@ -314,6 +314,16 @@ void WriteTwoOvals(const GameHome& home) {
     WriteOval(home.Saves() / "E2E Oval 2.csa");
 }
 
+TEST(EndToEndTest, ACoasterRiddenFromTheLoadMenuTakesAShorterTrainAndGoesOnToTheBuilder) {
+    GameHome home;
+    WriteOval(home.Saves() / "E2E Oval.csa");
+    const GameRun run = home.Play("load_ride_cars.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 2 11 6 0");
+    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
+    EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
+}
+
 TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
     GameHome home;
     WriteTwoOvals(home);
@@ -418,7 +428,7 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
                   {"dock palette's tab", 8, 490, 130, 514, Bluish, 0.6}});
     // Once there is track, the summaries of the whole ride and of the piece, each on its dark backdrop.
     ExpectPanels(ReadShot(home.Path("builder.png")), {{"global statistics", 8, 360, 276, 500, Dark, 0.7},
-                                                       {"piece statistics", 524, 236, 792, 376, Dark, 0.7}});
+                                                      {"piece statistics", 524, 236, 792, 376, Dark, 0.7}});
     // Where the builder's camera shows the oval's right bend: grey steel among green grass.
     const auto steel = [](int r, int g, int b) {
         return std::abs(r - g) <= 12 && std::abs(g - b) <= 12 && r + g + b < 450;
