@@ -115,9 +115,7 @@ void coModeRideCoaster::Enter() {
 
     if (coGetRideStats()[coStatRideTime] == 0.0f)
         coRideComputeStats();
-    coRideStart(coGetCoasterDefinition().GetNumCars(), true, 1);
-    // The ride starts with train 0 under way: the start only sets the trains up at rest.
-    coRideLaunchTrain(0);
+    StartTrain();
 
     m_currentCamera = host.GetRideCamera();
     if (m_currentCamera < 0 || m_currentCamera >= coRideCameraCount)
@@ -256,6 +254,9 @@ bool coModeRideCoaster::Pause() {
     m_ambient.Pause();
     coRideResumeGuard guard;
     if (host.RunPauseDialog(kPauseDialogRide) == 1) {
+        // Another number of cars is another train: it leaves the station again.
+        if (coGetCoasterDefinition().GetNumCars() != m_trainCars)
+            StartTrain();
         if (scCameraManip* camera = GetCamera(m_currentCamera))
             camera->Detach();
         m_currentCamera = host.GetRideCamera();
@@ -313,6 +314,13 @@ bool coModeRideCoaster::Pause() {
     }
     Resume();
     return false;
+}
+
+void coModeRideCoaster::StartTrain() {
+    m_trainCars = coGetCoasterDefinition().GetNumCars();
+    coRideStart(m_trainCars, true, 1);
+    // The ride starts with train 0 under way: the start only sets the trains up at rest.
+    coRideLaunchTrain(0);
 }
 
 void coModeRideCoaster::Resume() {

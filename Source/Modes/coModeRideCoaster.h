@@ -54,6 +54,8 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     void CastCavernHeadlight();
     void StopCavernHeadlight();
     void Resume();
+    // Train 0 of as many cars as the coaster now has, set off from the station.
+    void StartTrain();
     void SwitchCamera(i32 index);
     void HandleCameraKeys();
     void UpdateSoundPositioning();
@@ -63,6 +65,8 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     g3dCamera m_sceneCamera;
     std::vector<std::unique_ptr<scCameraManip>> m_cameras;
     i32 m_currentCamera = 0;
+    // The cars of the train the ride was started with.
+    i32 m_trainCars = 0;
     coRideAmbientSound m_ambient;
     std::optional<coTexturedWorld> m_textured;
     u8 m_perpetual = 0;

@@ -3,6 +3,7 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Ride/coRide.h"
+#include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Screens/coReportException.h"
@@ -61,12 +62,17 @@ void ApplyTrain(int mode, const coRideSettings& settings) {
         coSetThemeName(settings.carType);
         coGetSavedCoasterServices().SelectRideSoundSet(settings.fanfare);
     }
-    if (mode == coRideDialogBuilder) {
-        const int cars = std::max(settings.carCountIndex, 0) + 1;
+    // Every mode that shows "Cars" takes its choice; a running ride starts again with the new train.
+    const int cars = std::max(settings.carCountIndex, 0) + 1;
+    if (cars != coGetCoasterDefinition().GetNumCars()) {
         coGetSavedCoasterServices().SetNumCars(cars);
-        // Cars count from 0: a camera in car `cars` would sit past the end of the train.
-        if (coRideGetViewCar() >= cars)
-            coRideSetViewCar(0);
+        // The statistics describe the train that rides.
+        coRideComputeStats();
+    }
+    // Cars count from 0: a camera in car `cars` would sit past the end of the train.
+    if (coRideGetViewCar() >= cars)
+        coRideSetViewCar(0);
+    if (mode == coRideDialogBuilder) {
         coSetTrainDragOn(settings.frictionOn);
         coSetCollisionChecks(settings.collisionsOff == 0);
     }

@@ -91,8 +91,14 @@ void UpdateTrain(int i, float frameTime, const maVector3d& listener) {
     if (i == 0) {
         if (g_ride.screamsOn)
             audio.ScreamsSlope(d, lead.GetZAxis().y);
-        // The lap is over when the train comes back past its start, or rolls back from where it was.
-        if (slot.launchDistance < initial && (d >= initial || d < slot.launchDistance)) {
+        // The lap is over when the train comes back past its start, or rolls back from where it was:
+        // anywhere on the circuit, as a train that fails a climb would otherwise rock in the dip for
+        // ever. Running forwards over the circuit's end lowers the distance too, so only a backward
+        // roll counts away from the start.
+        const bool cameRound = slot.launchDistance < initial && d >= initial;
+        const bool rolledBack =
+            d < slot.launchDistance && (slot.launchDistance < initial || train.GetSpeed() < 0.0f);
+        if (cameRound || rolledBack) {
             if (g_ride.eventSoundsOn)
                 audio.RideEventSoundsLapEnded();
             train.Setup(initial, 0.0f);

@@ -314,6 +314,16 @@ void WriteTwoOvals(const GameHome& home) {
     WriteOval(home.Saves() / "E2E Oval 2.csa");
 }
 
+TEST(EndToEndTest, ACoasterRiddenFromTheLoadMenuTakesAShorterTrainAndGoesOnToTheBuilder) {
+    GameHome home;
+    WriteOval(home.Saves() / "E2E Oval.csa");
+    const GameRun run = home.Play("load_ride_cars.inject");
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), "0 2 11 6 0");
+    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
+    EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
+}
+
 TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
     GameHome home;
     WriteTwoOvals(home);

@@ -176,6 +176,31 @@ TEST_F(coRideModeTest, PauseShowsTheHiddenHudAndResumesEvenWhenTheDialogThrows) 
     EXPECT_TRUE(rideHost.hudShown);
 }
 
+TEST_F(coRideModeTest, AnOkThatChangesTheCarsSetsTheNewTrainOffAgain) {
+    definition.SetNumCars(4);
+    coModePush(&ride);
+    for (int i = 0; i < 60; ++i)
+        Frame();
+    ASSERT_GT(coRideGetTrainElapsed(0), 0.9f);
+    // The dialog's Ok has given the coaster two cars.
+    rideHost.duringDialog = [this] {
+        definition.SetNumCars(2);
+        return 1;
+    };
+    input.released.insert(coActionEscape);
+    Frame();
+    coRideSetViewCar(7);
+    EXPECT_EQ(&coRideGetTrainViewCar(0) - &coRideGetLeadCar(0), 1);
+    EXPECT_EQ(std::tuple(coRideIsRunning(), coRideGetTrainElapsed(0)), std::tuple(true, 0.0f));
+    // An Ok that leaves the cars as they are lets the ride go on.
+    rideHost.duringDialog = [] { return 1; };
+    Frame();
+    input.released.insert(coActionEscape);
+    Frame();
+    EXPECT_GT(coRideGetTrainElapsed(0), 0.0f);
+    ride.Exit();
+}
+
 TEST_F(coRideModeTest, CameraAndViewCarKeysKeepTheirBounds) {
     coRideSetViewCar(-1);
     coSetWorldTextured(false); // the building view

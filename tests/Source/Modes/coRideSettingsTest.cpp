@@ -3,12 +3,15 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coModeTestSupport.h"
 #include "Source/Ride/coRide.h"
+#include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coAudioTestSupport.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
+
+#include "Source/Track/coCircuitTestSupport.h"
 
 #include <string>
 #include <tuple>
@@ -116,10 +119,11 @@ TEST_F(coRideSettingsTest, EachModeAppliesItsOwnShareOfAnOkAndACancelChangesNoth
         const char* fanfare;
     };
     // The player picks 2 cars, car 1, camera 3, no drag, environment 2, scheme 1, another car type and
-    // fanfare. In mode 0 the camera's car 2 is past 2 cars and goes back to 0.
+    // fanfare. Every mode takes the cars; in modes 0 and 1 the camera's car 2 is past 2 cars and goes
+    // back to 0.
     const Case cases[] = {
-        {0, 1, 2, 0, 1, 0, 2, 1, "Ironvale", "Ironvale"}, {1, 1, 4, 2, 1, 1, 2, 1, "Ironvale", "Ironvale"},
-        {2, 1, 4, 1, 3, 1, 0, 0, "Other", "Fanfare2"},    {3, 1, 4, 1, 3, 1, 0, 0, "Ironvale", "Ironvale"},
+        {0, 1, 2, 0, 1, 0, 2, 1, "Ironvale", "Ironvale"}, {1, 1, 2, 0, 1, 1, 2, 1, "Ironvale", "Ironvale"},
+        {2, 1, 2, 1, 3, 1, 0, 0, "Other", "Fanfare2"},    {3, 1, 2, 1, 3, 1, 0, 0, "Ironvale", "Ironvale"},
         {0, 2, 4, 2, 1, 1, 0, 0, "Ironvale", "Ironvale"}, {3, 2, 4, 2, 1, 1, 0, 0, "Ironvale", "Ironvale"},
     };
     for (const Case& c : cases) {
@@ -148,6 +152,24 @@ TEST_F(coRideSettingsTest, EachModeAppliesItsOwnShareOfAnOkAndACancelChangesNoth
         // Nothing of the music changed: it resumes, or stops for the ride about to start.
         EXPECT_EQ(MusicPlays(), c.mode != 2);
     }
+}
+
+TEST_F(coRideSettingsTest, AnotherNumberOfCarsMeasuresTheRideAgain) {
+    coRecordingTrackBuilder builder;
+    coFakePark park;
+    coBuildR1();
+    coCircuitClose();
+    screens.result = 1;
+    screens.edit = [](coRideSettings& s) { s.carCountIndex = 1; };
+    coRideStatsClear();
+    coRunRidePauseDialog(coRideDialogRidePause);
+    EXPECT_GT(coGetRideStats()[coStatRideTime], 0.0f);
+    // The same two cars again: the train is as it was.
+    coRideStatsClear();
+    coRunRidePauseDialog(coRideDialogRidePause);
+    EXPECT_EQ(coGetRideStats()[coStatRideTime], 0.0f);
+    coCircuitClear();
+    coRideStatsClear();
 }
 
 TEST_F(coRideSettingsTest, TheBuildersOkSavesThePlayersColoursAndTheClockStandsStillMeanwhile) {
