@@ -92,12 +92,17 @@ class DirectTarget {
     DirectTarget(const DirectTarget&) = delete;
     DirectTarget& operator=(const DirectTarget&) = delete;
 
-    // Clears colour and depth and sets the states every direct frame shares: depth test, culling of the
-    // tiles' back faces, a pixel projection, one texture stage and the interleaved arrays.
-    void Begin() const {
+    // Draws into the target from here on; the device shares the context, so it sends its state again.
+    void Bind() const {
         plGlCountForeignUse();
         glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
         glViewport(0, 0, m_width, m_height);
+    }
+
+    // Clears colour and depth and sets the states every direct frame shares: depth test, culling of the
+    // tiles' back faces, a pixel projection, one texture stage and the interleaved arrays.
+    void Begin() const {
+        Bind();
         glClearColor(0.125f, 0.1875f, 0.25f, 1.0f);
         glClearDepth(1.0);
         glDepthMask(GL_TRUE);

@@ -2,16 +2,13 @@
 // (a) 10 000 two-triangle screen-space draws into a 64x64 back buffer.
 // (b) An 800x600 frame: clear, 1000 indexed draws of 40 triangles, each with its own world matrix, depth on,
 //     covering half the target twice, then present. Frame times are given as shares of 16.7 ms.
-#include "Engine/Platform/Gl/plGlContextUse.h"
 #include "Engine/Platform/Gl/plGlD3d.h"
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
-#define GL_GLEXT_PROTOTYPES 1
+#include "benchDirectGl.h"
 #include "benchReport.h"
 
-#include <SDL.h>
-#include <SDL_opengl.h>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -64,52 +61,6 @@ class Bench {
     plSdlWindowHost m_window;
     plGlD3d m_factory{m_window};
     plD3d* m_d3d = nullptr;
-};
-
-// A frame buffer of its own for the direct calls, like the device's back buffer.
-class DirectTarget {
-  public:
-    DirectTarget(u32 width, u32 height)
-        : m_width(static_cast<GLsizei>(width)), m_height(static_cast<GLsizei>(height)) {
-        glGenTextures(1, &m_color);
-        glBindTexture(GL_TEXTURE_2D, m_color);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, m_width, m_height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        glGenRenderbuffers(1, &m_depth);
-        glBindRenderbuffer(GL_RENDERBUFFER, m_depth);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, m_width, m_height);
-        glGenFramebuffers(1, &m_framebuffer);
-        Bind();
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_color, 0);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_depth);
-    }
-    ~DirectTarget() {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &m_framebuffer);
-        glDeleteRenderbuffers(1, &m_depth);
-        glDeleteTextures(1, &m_color);
-        plGlCountForeignUse();
-    }
-    void Bind() {
-        // The device shares the context: it sends its state again after these calls.
-        plGlCountForeignUse();
-        glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-        glViewport(0, 0, m_width, m_height);
-    }
-    void Present() {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glBlitFramebuffer(0, 0, m_width, m_height, 0, m_height, m_width, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        SDL_GL_SwapWindow(SDL_GL_GetCurrentWindow());
-        glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-    }
-
-  private:
-    GLsizei m_width;
-    GLsizei m_height;
-    GLuint m_color = 0;
-    GLuint m_depth = 0;
-    GLuint m_framebuffer = 0;
 };
 
 void ScreenQuadsThroughTheLayerAndDirect(benchmark::State& state) {

@@ -287,6 +287,14 @@ std::map<std::string, std::string> FilesIn(const fs::path& folder) {
     return files;
 }
 
+// A run that left normally through these modes, missing no file, text or widget and releasing everything.
+void ExpectCleanRun(const GameRun& run, const std::string& modes) {
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_EQ(ModesEntered(run.output), modes);
+    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
+    EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
+}
+
 TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
     struct Case {
         const char* script;
@@ -318,10 +326,7 @@ TEST(EndToEndTest, ACoasterRiddenFromTheLoadMenuTakesAShorterTrainAndGoesOnToThe
     GameHome home;
     WriteOval(home.Saves() / "E2E Oval.csa");
     const GameRun run = home.Play("load_ride_cars.inject");
-    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
-    EXPECT_EQ(ModesEntered(run.output), "0 2 11 6 0");
-    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
-    EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
+    ExpectCleanRun(run, "0 2 11 6 0");
 }
 
 TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
@@ -379,10 +384,7 @@ TEST(EndToEndTest, ASavedCoasterIsBuiltOnAndSavedUnderASecondName) {
     GameHome home;
     WriteOval(home.Saves() / "E2E Oval.csa");
     const GameRun run = home.Play("load_build_save.inject");
-    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
-    EXPECT_EQ(ModesEntered(run.output), "0 2 6 0 2 0");
-    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
-    EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
+    ExpectCleanRun(run, "0 2 6 0 2 0");
     for (const char* shot : {"loadmenu.png", "builder.png", "loadmenu2.png"})
         ExpectScreenPicture(ReadShot(home.Path(shot)), shot);
 
@@ -425,10 +427,7 @@ TEST(EndToEndTest, PropsSavedWithAChosenCoasterStandAgainWhenItIsLoaded) {
 TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
     GameHome home;
     const GameRun run = home.Play("build_ride_save.inject");
-    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
-    EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 11 6");
-    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
-    EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
+    ExpectCleanRun(run, "0 6 17 6 11 6");
     const std::map<std::string, std::string> saves = FilesIn(home.Saves());
     EXPECT_EQ(saves.count("E2E Oval.csa"), 1u);
     for (const auto& [name, bytes] : saves)
@@ -458,10 +457,7 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
 TEST(EndToEndTest, AWoodenCoasterIsSavedAndLoadedAgainInOneRun) {
     GameHome home;
     const GameRun run = home.Play("wooden_save_load.inject");
-    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
-    EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 0 2 6 0");
-    EXPECT_FALSE(ComplainsOfSomethingMissing(run.output)) << run.output;
-    EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
+    ExpectCleanRun(run, "0 6 17 6 0 2 6 0");
     const auto grass = [](int r, int g, int b) { return g - r > 40 && g - b > 40; };
     EXPECT_GT(ReadShot(home.Path("loaded.png")).Count(0, 505, 170, 600, grass), 5000);
 }
