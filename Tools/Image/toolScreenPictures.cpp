@@ -104,7 +104,8 @@ toolImage Medal(Rgb metal) {
     return image;
 }
 
-// The caption in white, centred on the face, blended by the glyphs' coverage.
+// The caption in white, centred on the face (on its left `span` columns when given), blended by the
+// glyphs' coverage.
 void Letter(toolImage& face, const envString& caption, plFontRasterizer& fonts, int span = 0) {
     span = span > 0 ? span : face.width;
     const std::u16string_view text(caption.GetData() ? caption.GetData() : u"", caption.GetLength());
