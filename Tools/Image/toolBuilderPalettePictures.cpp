@@ -28,31 +28,50 @@ toolImage Tab(Rgb face) {
     return image;
 }
 
+// A placer's picture is 64 x 64 but its window stands in a 44-pixel column over the piece buttons, so
+// the piece is drawn in the top-left 40 x 40 and the rest is left clear.
+constexpr int kPlacerSide = 64;
+constexpr int kPlacerDrawn = 40;
+constexpr int kPlacerMargin = 2;
+
 // A piece's track seen from the side or above as a light band on the state's face; "nc" is blank.
 toolImage Silhouette(const std::string& piece, Rgb face) {
-    toolImage image = Solid(64, 64, face);
-    auto plot = [&image](float x, float y) {
-        for (int dy = -2; dy <= 2; ++dy) {
-            const int px = static_cast<int>(x), py = static_cast<int>(y) + dy;
-            if (px >= 0 && px < 64 && py >= 0 && py < 64)
-                std::fill_n(image.pixels.begin() + (py * 64 + px) * 3, 3, u8(235));
+    toolImage image{kPlacerSide, kPlacerSide, 4, std::vector<u8>(kPlacerSide * kPlacerSide * 4, 0)};
+    auto put = [&image](int x, int y, Rgb colour) {
+        u8* pixel = &image.pixels[static_cast<size_t>((y * kPlacerSide + x) * 4)];
+        *pixel++ = static_cast<u8>(colour.r);
+        *pixel++ = static_cast<u8>(colour.g);
+        *pixel++ = static_cast<u8>(colour.b);
+        *pixel = 255;
+    };
+    for (int y = kPlacerMargin; y < kPlacerMargin + kPlacerDrawn; ++y)
+        for (int x = kPlacerMargin; x < kPlacerMargin + kPlacerDrawn; ++x)
+            put(x, y, face);
+    // The track's course in units of the drawn square: (0, 0) top left, (1, 1) bottom right.
+    auto plot = [&put](float u, float v) {
+        const int px = kPlacerMargin + static_cast<int>(u * (kPlacerDrawn - 1));
+        for (int dy = -1; dy <= 1; ++dy) {
+            const int py = kPlacerMargin + static_cast<int>(v * (kPlacerDrawn - 1)) + dy;
+            if (py >= kPlacerMargin && py < kPlacerMargin + kPlacerDrawn)
+                put(px, py, {235, 235, 235});
         }
     };
     for (int i = 0; i < 200; ++i) {
         const float t = static_cast<float>(i) / 199.0f;
         const float angle = t * 3.14159265f;
+        const float across = 0.125f + 0.75f * t;
         if (piece == "su")
-            plot(8 + 48 * t, 56 - 48 * t);
+            plot(across, 0.875f - 0.75f * t);
         else if (piece == "sr")
-            plot(8 + 48 * t, 32 + 16 * t * t);
+            plot(across, 0.5f + 0.25f * t * t);
         else if (piece == "sl")
-            plot(8 + 48 * t, 32 - 16 * t * t);
+            plot(across, 0.5f - 0.25f * t * t);
         else if (piece == "hl")
-            plot(32 - 20 * std::sin(angle), 56 - 40 * t);
+            plot(0.5f - 0.3125f * std::sin(angle), 0.875f - 0.625f * t);
         else if (piece == "zr")
-            plot(8 + 48 * t, 32 + 16 * std::sin(angle * 2));
+            plot(across, 0.5f + 0.25f * std::sin(angle * 2));
         else if (piece == "zl")
-            plot(8 + 48 * t, 32 - 16 * std::sin(angle * 2));
+            plot(across, 0.5f - 0.25f * std::sin(angle * 2));
     }
     return image;
 }

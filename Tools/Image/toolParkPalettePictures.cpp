@@ -1,7 +1,9 @@
 #include "Tools/Image/toolParkPalettePictures.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -31,6 +33,28 @@ Rgb Shaded(Rgb colour, float shade) {
     return {colour.r * shade, colour.g * shade, colour.b * shade};
 }
 
+// The props palette's tab arrows flank the category title, which runs to within 8 pixels of their inner
+// edges: each arrow is a triangle at the outer side of its 32 x 32 picture, clear everywhere else.
+toolImage Arrow(Rgb colour, bool pointsLeft) {
+    toolImage image{32, 32, 4, {}};
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const int fromOuter = pointsLeft ? x : 31 - x;
+            const bool inside =
+                y >= 8 && y < 24 && fromOuter < 16 && fromOuter >= 3 + 12 * std::abs(2 * y - 31) / 16;
+            image.pixels.insert(image.pixels.end(),
+                                {Byte(colour.r), Byte(colour.g), Byte(colour.b), u8(inside ? 255 : 0)});
+        }
+    return image;
+}
+
+void AddArrowStates(std::vector<toolDefaultTexture>& out, const std::string& prefix, Rgb colour,
+                    bool pointsLeft) {
+    const std::pair<const char*, float> states[] = {{"_i", 1.0f}, {"_o", 1.25f}, {"_p", 0.8f}, {"_d", 0.5f}};
+    for (const auto& [suffix, shade] : states)
+        out.push_back({prefix + suffix + ".png", Arrow(Shaded(colour, shade), pointsLeft)});
+}
+
 void AddStates(std::vector<toolDefaultTexture>& out, const std::string& prefix, Rgb colour, bool disabled) {
     out.push_back({prefix + "_i.png", Face(32, 32, colour)});
     out.push_back({prefix + "_o.png", Face(32, 32, Shaded(colour, 1.25f))});
@@ -51,8 +75,8 @@ std::vector<toolDefaultTexture> toolParkPalettePictures() {
     pictures.push_back({uipp + "bm_i.png", Face(128, 64, kFrame)});
     pictures.push_back({uipp + "gd_i.png", Face(32, 32, {200, 200, 190})});
     pictures.push_back({uipp + "tp_i.png", Face(128, 16, kFrame)});
-    AddStates(pictures, uipp + "la", {200, 160, 60}, true);
-    AddStates(pictures, uipp + "ra", {200, 160, 60}, true);
+    AddArrowStates(pictures, uipp + "la", {200, 160, 60}, true);
+    AddArrowStates(pictures, uipp + "ra", {200, 160, 60}, false);
     const std::string uipa = "Data/GUI/uipa/uipa";
     AddStates(pictures, uipa + "rt", {60, 140, 200}, true);
     AddStates(pictures, uipa + "tr", {60, 180, 90}, true);

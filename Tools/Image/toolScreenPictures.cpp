@@ -104,15 +104,17 @@ toolImage Medal(Rgb metal) {
     return image;
 }
 
-// The caption in white, centred on the face, blended by the glyphs' coverage.
-void Letter(toolImage& face, const envString& caption, plFontRasterizer& fonts) {
+// The caption in white, centred on the face (on its left `span` columns when given), blended by the
+// glyphs' coverage.
+void Letter(toolImage& face, const envString& caption, plFontRasterizer& fonts, int span = 0) {
+    span = span > 0 ? span : face.width;
     const std::u16string_view text(caption.GetData() ? caption.GetData() : u"", caption.GetLength());
     const plFontHandle font = fonts.CreateFont("DejaVu Sans", face.height * 2 / 3);
     u32 width = 0, height = 0;
     if (!font || !fonts.MeasureText(font, text, width, height))
         throw std::runtime_error("no font to letter the captions with");
     std::vector<u32> coverage(static_cast<size_t>(face.width) * static_cast<size_t>(face.height), 0);
-    fonts.DrawText(font, text, (face.width - static_cast<i32>(width)) / 2,
+    fonts.DrawText(font, text, (span - static_cast<i32>(width)) / 2,
                    (face.height - static_cast<i32>(height)) / 2, coverage.data(),
                    static_cast<u32>(face.width), static_cast<u32>(face.height));
     fonts.DeleteFont(font);
@@ -130,22 +132,22 @@ void AddFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, i
     const std::pair<const char*, float> states[] = {{"_i", 1.0f}, {"_o", 1.25f}, {"_p", 0.8f}, {"_d", 0.5f}};
     for (const auto& [suffix, shade] : states) {
         const Rgb shaded{colour.r * shade, colour.g * shade, colour.b * shade};
-        out.push_back({prefix + suffix + ".png", faceRows ? TopFace(width, height, faceRows, shaded)
-                                                          : Face(width, height, shaded)});
+        out.push_back({prefix + suffix + ".png",
+                       faceRows ? TopFace(width, height, faceRows, shaded) : Face(width, height, shaded)});
     }
 }
 
-// Idle, over, checked and disabled faces of a 128 x 32 check box, the face over its top `faceRows` rows.
+// Idle, over, checked and disabled faces of a check box `width` x 32, the face over its top `faceRows` rows.
 void AddCheckFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, Rgb colour,
-                   int faceRows = 32) {
+                   int faceRows = 32, int width = 128) {
     const std::pair<const char*, Rgb> states[] = {
         {"_i", colour},
         {"_o", {colour.r * 1.25f, colour.g * 1.25f, colour.b * 1.25f}},
         {"_s", {colour.r * 0.6f, colour.g * 1.6f, colour.b * 0.6f}},
         {"_d", {colour.r * 0.5f, colour.g * 0.5f, colour.b * 0.5f}}};
     for (const auto& [suffix, shade] : states)
-        out.push_back(
-            {prefix + suffix + ".png", faceRows < 32 ? TopFace(128, 32, faceRows, shade) : Face(128, 32, shade)});
+        out.push_back({prefix + suffix + ".png",
+                       faceRows < 32 ? TopFace(width, 32, faceRows, shade) : Face(width, 32, shade)});
 }
 
 } // namespace
@@ -186,12 +188,13 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     for (size_t i = pictures.size() - 4; i < pictures.size(); ++i)
         Letter(pictures[i].image, okCaption, fonts);
     AddFaces(pictures, "Data/GUI/uilm/uilmhd", 128, 32, {90, 60, 110});
-    // The career menu's check faces: track types, and missions lettered with their numbers.
+    // The career menu's check faces: track types, and missions lettered with their numbers. A mission's
+    // button is 200 wide and its "Done" stands over the right 72 pixels, so the caption keeps to the left.
     AddCheckFaces(pictures, "Data/GUI/uicm/uicmtt", {60, 90, 170});
     for (int mission = 1; mission <= 8; ++mission) {
-        AddCheckFaces(pictures, "Data/GUI/uicm/uicmm" + std::to_string(mission), {70, 110, 90});
+        AddCheckFaces(pictures, "Data/GUI/uicm/uicmm" + std::to_string(mission), {70, 110, 90}, 32, 200);
         for (size_t i = pictures.size() - 4; i < pictures.size(); ++i)
-            Letter(pictures[i].image, envString(("Mission " + std::to_string(mission)).c_str()), fonts);
+            Letter(pictures[i].image, envString(("Mission " + std::to_string(mission)).c_str()), fonts, 128);
     }
     const std::pair<const char*, Rgb> folders[] = {{"Tracks/Steel", {80, 110, 170}},
                                                    {"Tracks/Wooden", {150, 100, 60}},

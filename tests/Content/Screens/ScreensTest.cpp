@@ -158,12 +158,15 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
     coPaths::ListRootDirectories(coRootEnvironments);
 }
 
-// The coaster choice and the load menu show each installed type and environment by a name of its own.
-TEST_F(ScreensContentTest, EveryTrackTypeAndEnvironmentHasADisplayName) {
+// The coaster choice and the load menu show each installed type and environment by a name of its own,
+// short enough in the list's font for its column of the load menu: a track type from 1 to 180 pixels into
+// a row's right half, an environment from 180 to the row's 256-pixel half, with a few pixels to spare.
+TEST_F(ScreensContentTest, EveryTrackTypeAndEnvironmentHasADisplayNameThatFitsTheLoadMenu) {
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
     coThemeList::Build();
-    for (const char* root : {"Tracks", "Environments"})
+    const g2dFont listFont = g2dFont::GetByTextId(1, 14);
+    for (const auto& [root, room] : {std::pair("Tracks", 179u - 4u), std::pair("Environments", 76u - 4u)})
         for (const auto& folder : std::filesystem::directory_iterator(DataPath(root))) {
             if (!folder.is_directory())
                 continue;
@@ -171,7 +174,11 @@ TEST_F(ScreensContentTest, EveryTrackTypeAndEnvironmentHasADisplayName) {
             envString display;
             coThemeList::GetDisplayName(display, name);
             EXPECT_NE(display, name) << folder.path();
+            u32 width = 0, height = 0;
+            g2dFont::MeasureText(listFont, display, width, height);
+            EXPECT_LE(width, room) << folder.path();
         }
+    g2dFont::Release(listFont);
     coThemeList::Clear();
 }
 

@@ -1,0 +1,57 @@
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A part of a picture that the screen's layout gives to a neighbour: it must be one plain colour (clear,
+// where the picture has alpha), so nothing drawn there runs into the neighbour.
+struct PlainArea {
+    std::string file;
+    u32 left, top, right, bottom;
+};
+
+g2dPixelRows Read(const std::string& file) {
+    fsLocator locator;
+    fsLocatorFromNativePath((std::string(LV_DATA_DIR "/Data/GUI/") + file).c_str(), locator);
+    return g2dReadPNG(locator);
+}
+
+} // namespace
+
+TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
+    std::vector<PlainArea> areas = {
+        // The props palette's arrows against the category title between them.
+        {"uipp/uippla_i.png", 16, 0, 32, 32},
+        {"uipp/uippra_d.png", 0, 0, 16, 32},
+        // The right 72 pixels of a mission's button carry its "Done".
+        {"uicm/uicmm1_i.png", 128, 3, 197, 29},
+        {"uicm/uicmm8_s.png", 128, 3, 197, 29},
+    };
+    // The placers' 64 x 64 pictures stand in 44-pixel columns over the piece buttons.
+    for (const char* piece : {"su", "sr", "sl", "hl", "zr", "zl", "nc"})
+        for (const char* state : {"_i", "_o", "_p", "_d"}) {
+            const std::string file = std::string("uitm/uitm") + piece + state + ".png";
+            areas.push_back({file, 42, 0, 64, 64});
+            areas.push_back({file, 0, 42, 64, 64});
+        }
+    for (const PlainArea& area : areas) {
+        const g2dPixelRows image = Read(area.file);
+        ASSERT_GE(image.width, area.right) << area.file;
+        ASSERT_GE(image.height, area.bottom) << area.file;
+        const u32 size = image.BytesPerPixel();
+        const u8* first = image.Row(area.top) + area.left * size;
+        if (image.hasAlpha)
+            EXPECT_EQ(first[3], 0) << area.file;
+        u32 differing = 0;
+        for (u32 y = area.top; y < area.bottom; ++y)
+            for (u32 x = area.left; x < area.right; ++x)
+                differing += std::memcmp(image.Row(y) + x * size, first, size) != 0;
+        EXPECT_EQ(differing, 0u) << area.file;
+    }
+}
