@@ -46,8 +46,9 @@ TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
         ASSERT_GE(image.height, area.bottom) << area.file;
         const u32 size = image.BytesPerPixel();
         const u8* first = image.Row(area.top) + area.left * size;
-        if (image.hasAlpha)
+        if (image.hasAlpha) {
             EXPECT_EQ(first[3], 0) << area.file;
+        }
         u32 differing = 0;
         for (u32 y = area.top; y < area.bottom; ++y)
             for (u32 x = area.left; x < area.right; ++x)

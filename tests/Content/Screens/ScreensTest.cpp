@@ -136,10 +136,13 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
         EXPECT_EQ(slider->GetPosition().x, static_cast<float>(boxWidth - width));
         EXPECT_EQ(height, boxHeight);
         // A backdrop stands behind the list, where it neither dims the rows nor takes their clicks.
-        if (const guiWindow* backdrop = box->FindChild("Backdrop"))
-            for (i32 i = 0; i < box->GetChildCount(); ++i)
-                if (dynamic_cast<const gnfView*>(box->GetChild(i)))
+        if (const guiWindow* backdrop = box->FindChild("Backdrop")) {
+            for (i32 i = 0; i < box->GetChildCount(); ++i) {
+                if (dynamic_cast<const gnfView*>(box->GetChild(i))) {
                     EXPECT_GT(backdrop->GetPosition().z, box->GetChild(i)->GetPosition().z);
+                }
+            }
+        }
     }
     // Each resolution button says the display size its digit stands for.
     const auto& options = dynamic_cast<const coOptionsDialog&>(*screens.front());

@@ -188,8 +188,9 @@ TEST_F(chBinaryChunkTest, TruncationAndOversizeSweeps) {
             ADD_FAILURE() << cut;
         } catch (const chInvalidChunkX& error) {
             // The reader's reports name the file (an empty one holds no chunk: the sample's check throws).
-            if (cut > 0)
+            if (cut > 0) {
                 EXPECT_EQ(error.GetLocator(), m_folder.Locator("in")) << cut;
+            }
         }
     }
     for (size_t at = 0; at + 4 <= whole.size(); ++at) {

@@ -29,8 +29,9 @@ TEST(plIniFile, FindsTrimmedUnquotedValuesIgnoringCase) {
     std::string value; // carried over, so that each find must set it
     for (const auto& f : finds) {
         EXPECT_EQ(ini.Find(f.section, f.key, value), f.value != nullptr) << f.key;
-        if (f.value)
+        if (f.value) {
             EXPECT_EQ(value, f.value) << f.key;
+        }
     }
     EXPECT_EQ(ini.GetSections(), (std::vector<std::string>{"Main", "sub\\key", "main"}));
 }
