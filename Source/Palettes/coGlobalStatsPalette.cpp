@@ -11,9 +11,10 @@ namespace {
 
 constexpr const char* kTextSet = "uigs.tsf";
 
-envString Line(const char* format, double x, double y, double z) {
+envString Line(const char* format, int decimals, double x, double y, double z) {
     char text[128];
-    std::snprintf(text, sizeof text, format, x, y, z);
+    std::snprintf(text, sizeof text, format, coDropNegativeZero(x, decimals), coDropNegativeZero(y, decimals),
+                  coDropNegativeZero(z, decimals));
     return envString(text);
 }
 
@@ -35,10 +36,10 @@ void coGlobalStatsPalette::SetStats(f32 a, f32 b, f32 c, f32 d, f32 e, f32 f, f3
         text.Append(coTextOrEmpty(m_labels, label, kTextSet));
         text.Append(value);
     };
-    add(0, Line("%.1f/%.1f/%.1f\n", coToDisplaySpeed(a), coToDisplaySpeed(c), coToDisplaySpeed(b)));
-    add(1, Line("%.2f/%.2f\n", d, e, 0.0));
-    add(2, Line("%.2f/%.2f\n", coToDisplayLength(f), coToDisplayLength(g), 0.0));
-    add(3, Line("%.1f\n", coToDisplayLength(h), 0.0, 0.0));
+    add(0, Line("%.1f/%.1f/%.1f\n", 1, coToDisplaySpeed(a), coToDisplaySpeed(c), coToDisplaySpeed(b)));
+    add(1, Line("%.2f/%.2f\n", 2, d, e, 0.0));
+    add(2, Line("%.2f/%.2f\n", 2, coToDisplayLength(f), coToDisplayLength(g), 0.0));
+    add(3, Line("%.1f\n", 1, coToDisplayLength(h), 0.0, 0.0));
     add(4, coFormatRideTime(t));
     m_text->SetText(text, 0);
 }

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -27,13 +28,19 @@ constexpr BarLayout kBars[6] = {{11, "uisppbsi.png"}, {36, "uisppbsi.png"},  {62
 constexpr f32 kFullSpeed = 89.4f;
 constexpr f32 kFullClimb = 200.0f;
 
-envString Format(const char* format, double value) {
+envString Format(int decimals, double value) {
     char text[64];
-    std::snprintf(text, sizeof text, format, value);
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return envString(text);
 }
 
 } // namespace
+
+double coDropNegativeZero(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return std::strtod(text, nullptr) == 0.0 ? 0.0 : value;
+}
 
 envString coFormatRideTime(f32 seconds) {
     const i32 minutes = static_cast<i32>(seconds) / 60;
@@ -78,20 +85,21 @@ void coStatsPalette::ClearStats() {
         bar->SetValue(0.0f);
 }
 
-void coStatsPalette::SetSigned(Text text, f32 value, const char* format) {
-    m_texts[text]->SetTextLines({envString(value < 0.0f ? "-" : ""), Format(format, std::fabs(value))}, 0);
+void coStatsPalette::SetSigned(Text text, f32 value, int decimals) {
+    const double shown = coDropNegativeZero(value, decimals);
+    m_texts[text]->SetTextLines({envString(shown < 0.0 ? "-" : ""), Format(decimals, std::fabs(shown))}, 0);
 }
 
 void coStatsPalette::SetStats(f32 speed, f32 climb, f32 gx, f32 gy, f32 gz, f32 elapsed, f32 total) {
     const f32 v = coToDisplaySpeed(speed);
-    SetSigned(kSpeed, v, "%.0f");
+    SetSigned(kSpeed, v, 0);
     m_bars[0]->SetValue(std::fabs(v) / coToDisplaySpeed(kFullSpeed));
     const f32 h = coToDisplayLength(climb);
-    SetSigned(kClimb, h, "%.2f");
+    SetSigned(kClimb, h, 2);
     m_bars[1]->SetValue(std::fabs(h) / coToDisplayLength(kFullClimb));
-    SetSigned(kGx, gx, "%.2f");
-    SetSigned(kGy, gy, "%.2f");
-    SetSigned(kGz, gz, "%.2f");
+    SetSigned(kGx, gx, 2);
+    SetSigned(kGy, gy, 2);
+    SetSigned(kGz, gz, 2);
     // A full bar at 5 G vertically, 2 G sideways and lengthways.
     m_bars[2]->SetValue(std::fabs(gy) * 0.2f);
     m_bars[3]->SetValue(std::fabs(gz) * 0.5f);

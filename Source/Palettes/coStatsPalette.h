@@ -11,6 +11,10 @@ class guiText;
 // the minutes, so 59.999 reads "0:60.00".
 envString coFormatRideTime(f32 seconds);
 
+// The value, or 0 when printing it with that many decimals shows only zeros: a small negative reads
+// "0.0", never "-0.0".
+double coDropNegativeZero(double value, int decimals);
+
 // The live gauges of a ride from the script "uisp": speed, climb, the three G components and the time,
 // each as a sign line and a magnitude beside a progress bar.
 class coStatsPalette : public guiContainer {
@@ -26,7 +30,7 @@ class coStatsPalette : public guiContainer {
 
   private:
     enum Text { kSpeed, kClimb, kGx, kGy, kGz, kTime };
-    void SetSigned(Text text, f32 value, const char* format);
+    void SetSigned(Text text, f32 value, int decimals);
 
     std::array<guiText*, 6> m_texts{};
     std::array<guiProgressBar*, 6> m_bars{};

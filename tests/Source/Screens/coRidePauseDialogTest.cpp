@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace {
 
@@ -113,6 +114,22 @@ TEST_F(coRidePauseDialogTest, ModesShowTheirButtonsAndTheColumnStacks) {
     dialog->ShowPanel(3); // its own button again closes it
     EXPECT_EQ(dialog->GetPanelIndex(), -1);
     EXPECT_EQ(RailHeight(), 263);
+
+    // An open list's backdrop ends above the button stacked below it and stays within the rails.
+    const auto world = [](const guiWindow* window) { return window->GetWorldMatrix().m; };
+    for (const auto& [panel, list, below] :
+         {std::tuple{1, "CarTypeScrollBox", "FanfareButton"}, {2, "FanfareScrollBox", "NumCarsButton"}}) {
+        SCOPED_TRACE(list);
+        dialog->ShowPanel(panel);
+        const auto* box = dynamic_cast<guiContainer*>(dialog->FindChild(list));
+        const guiWindow* backdrop =
+            dynamic_cast<guiContainer*>(box->FindChild("CarType"))->FindChild("Background");
+        i32 width = 0, height = 0;
+        backdrop->GetSize(width, height);
+        EXPECT_LE(world(backdrop)[13] + static_cast<float>(height), world(dialog->FindChild(below))[13]);
+        EXPECT_LE(world(backdrop)[12] + static_cast<float>(width),
+                  world(dialog->FindChild("Rail 2"))[12] + 16.0f);
+    }
 }
 
 TEST_F(coRidePauseDialogTest, TheColourListGrowsWithTheStoredSchemesUpToNine) {

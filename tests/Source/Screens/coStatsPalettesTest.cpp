@@ -52,6 +52,9 @@ TEST_F(coStatsPalettesTest, GaugesInThePlayersUnits) {
     EXPECT_EQ(Bar(4), 0.5f);
     EXPECT_EQ(Fields(stats->FindChild("Time Stat")), "1:15.50|");
     EXPECT_EQ(Bar(5), 0.0f); // no total: empty
+    stats->SetStats(-0.1f, -0.004f, 0.0f, -0.0f, -0.001f, 0.0f, 0.0f);
+    for (const char* gauge : {"MPH Stat", "Climb Stat", "GForce StatY", "GForce StatZ"})
+        EXPECT_EQ(Fields(stats->FindChild(gauge)).front(), '|') << gauge << ": no sign before a zero";
 
     coPrefs::SetBool(coPrefMetricUnits, false);
     stats->SetStats(10.0f, 100.0f, 0.0f, 0.0f, 0.0f, 30.0f, 120.0f);
@@ -87,6 +90,11 @@ TEST_F(coStatsPalettesTest, SummaryAndPieceTexts) {
     EXPECT_NE(summary.find("6.56/131.23\n"), std::string::npos) << summary;
     EXPECT_NE(summary.find("1640.4\n"), std::string::npos) << summary;
     EXPECT_NE(summary.find("0:60.00"), std::string::npos) << summary;
+    global->SetStats(-0.01f, 15.0f, 10.0f, 3.5f, -0.004f, -0.0f, 40.0f, 500.0f, 59.999f);
+    const std::string zeros = Fields(global->GetText());
+    EXPECT_NE(zeros.find(": 0.0/"), std::string::npos) << zeros;
+    EXPECT_NE(zeros.find("3.50/0.00\n"), std::string::npos) << zeros;
+    EXPECT_EQ(zeros.find("-0."), std::string::npos) << zeros;
 
     coCoasterPieceTurn turn;
     turn.SetRadius(20.0f);
