@@ -138,8 +138,23 @@ coInjector::coInjector(const std::string& script, ShotWriter shot) : m_shot(std:
         std::string part;
         while (std::getline(parts, part, ';'))
             if (part.find_first_not_of(" \t\r") != std::string::npos)
-                m_actions.push_back(Parse(part));
+                AddStep(part);
     }
+}
+
+void coInjector::AddStep(const std::string& step) {
+    std::istringstream words(step);
+    std::string verb;
+    words >> verb;
+    if (verb != "repeat") {
+        m_actions.push_back(Parse(step));
+        return;
+    }
+    int count = 0;
+    const std::string repeated = words >> count ? Rest(words) : std::string();
+    if (count < 1 || repeated.empty())
+        throw std::invalid_argument("cannot read the step \"" + step + "\"");
+    m_actions.insert(m_actions.end(), static_cast<size_t>(count), Parse(repeated));
 }
 
 coInjector::Action coInjector::Parse(const std::string& step) {

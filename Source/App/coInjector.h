@@ -15,6 +15,7 @@ class guiWindow;
 //   wait mode N [SECONDS] | wait ride-end [SECONDS] (the ride mode current and its train stopped)
 //   click PATH | point PATH | expect PATH "REGEX" | expect checked PATH
 //   expect unchecked PATH | expect circuit closed N | expect props N | close | shot FILE
+//   repeat N STEP (the step N times over)
 // "point" only moves the pointer onto the widget, so that "down", "motion" and "up" can drag from it;
 // "motion" moves the mouse by that much without moving the pointer, as the tools that turn things read it.
 // NAME is Return, Escape, F7, Minus, Equals or a scan code; PATH names widgets from the GUI's root,
@@ -36,6 +37,8 @@ class coInjector {
     static guiWindow* FindWidget(const std::string& path);
 
   private:
+    void AddStep(const std::string& step);
+
     enum class Verb {
         Move,
         Motion,

@@ -38,6 +38,8 @@ TEST_F(coInjectorTest, StepsThatCannotBeReadAreNamed) {
             EXPECT_NE(std::string(error.what()).find(step), std::string::npos) << error.what();
         }
     }
+    for (const char* step : {"repeat 0 up", "repeat 2", "repeat 2 hop"})
+        EXPECT_THROW(coInjector(step, nullptr), std::invalid_argument) << step;
     EXPECT_NO_THROW(coInjector(
         "# a comment\nmove 1,2; key F7\n\nexpect A/B \"^x$\"; wait mode 6 2.5; expect checked A/Tool Tips",
         nullptr));
@@ -45,7 +47,7 @@ TEST_F(coInjectorTest, StepsThatCannotBeReadAreNamed) {
 }
 
 TEST_F(coInjectorTest, InputReachesTheWindowOneFrameAtATime) {
-    coInjector injector("key Escape; type ab; down; motion 40,-3; up; frame 3; close", nullptr);
+    coInjector injector("key Escape; type ab; down; motion 40,-3; up; repeat 3 frame; close", nullptr);
     coInjector::Result result;
     // Focus, key down, key up, text, down, motion, up, three frames, close.
     EXPECT_EQ(Run(injector, result), 11);
