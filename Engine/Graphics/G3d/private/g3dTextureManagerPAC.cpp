@@ -17,6 +17,7 @@
 #include "Engine/Platform/plFontRasterizer.h"
 #include "Engine/Platform/plServices.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -57,28 +58,53 @@ std::u16string_view Units(const envString& text, u32 start = 0, u32 end = ~0u) {
     return {text.GetData() + start, end - start};
 }
 
-// White-on-black coverage of the runs in a buffer of the texture's size.
+// Where run i's column ends: a gap before the next column to its right, or the texture's edge.
+i32 ColumnEnd(const g3dTextRuns& runs, size_t i, i32 width) {
+    constexpr i32 kGap = 6;
+    i32 end = width;
+    for (const i32 x : runs.xs)
+        if (x > runs.xs[i])
+            end = std::min(end, std::max(runs.xs[i] + 1, x - kGap));
+    return end;
+}
+
+// One run's lines drawn into a white-on-black buffer `width` texels wide, which clips them.
+void DrawRun(const g3dTextRuns& runs, size_t i, u32* buffer, i32 width, i32 height) {
+    plFontRasterizer& fonts = plGetFontRasterizer();
+    const u32 font = runs.fonts[i].GetHandle();
+    const envString& text = runs.strings[i];
+    u32 lineHeight = 0;
+    u32 start = 0;
+    for (i32 line = 0; start <= text.GetLength(); ++line) {
+        u32 end = start;
+        while (end < text.GetLength() && text[end] != u'\n')
+            ++end;
+        if (end < text.GetLength() && lineHeight == 0) {
+            u32 gtWidth = 0;
+            fonts.MeasureText(font, u"gt", gtWidth, lineHeight);
+        }
+        if (end > start)
+            fonts.DrawText(font, Units(text, start, end), runs.xs[i], line * static_cast<i32>(lineHeight),
+                           buffer, static_cast<u32>(width), static_cast<u32>(height));
+        start = end + 1;
+    }
+}
+
+// White-on-black coverage of the runs in a buffer of the texture's size. Each run stops at the next
+// column, so that a long name in a table does not run into its neighbour's cell.
 std::vector<u32> DrawCoverage(const g3dTextRuns& runs, i32 width, i32 height) {
     std::vector<u32> coverage(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-    plFontRasterizer& fonts = plGetFontRasterizer();
     for (size_t i = 0; i < runs.fonts.size(); ++i) {
-        const u32 font = runs.fonts[i].GetHandle();
-        const envString& text = runs.strings[i];
-        u32 lineHeight = 0;
-        u32 start = 0;
-        for (i32 line = 0; start <= text.GetLength(); ++line) {
-            u32 end = start;
-            while (end < text.GetLength() && text[end] != u'\n')
-                ++end;
-            if (end < text.GetLength() && lineHeight == 0) {
-                u32 gtWidth = 0;
-                fonts.MeasureText(font, u"gt", gtWidth, lineHeight);
-            }
-            if (end > start)
-                fonts.DrawText(font, Units(text, start, end), runs.xs[i], line * static_cast<i32>(lineHeight),
-                               coverage.data(), static_cast<u32>(width), static_cast<u32>(height));
-            start = end + 1;
+        const i32 end = ColumnEnd(runs, i, width);
+        if (end >= width) {
+            DrawRun(runs, i, coverage.data(), width, height);
+            continue;
         }
+        std::vector<u32> cell(static_cast<size_t>(end) * static_cast<size_t>(height), 0);
+        DrawRun(runs, i, cell.data(), end, height);
+        for (i32 y = 0; y < height; ++y)
+            for (i32 x = std::max(runs.xs[i], 0); x < end; ++x)
+                coverage[static_cast<size_t>(y) * width + x] = cell[static_cast<size_t>(y) * end + x];
     }
     return coverage;
 }

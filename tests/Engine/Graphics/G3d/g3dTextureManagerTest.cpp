@@ -122,13 +122,25 @@ TEST_F(g3dTextureManagerTest, TextRunsTakeTheirColoursByColumnAndLinesTheCellHei
         opaque |= (texels[i] >> 12) == 0xF;
     }
     EXPECT_TRUE(opaque);
+    // A run too long for its column stops where the next begins, even an empty one.
+    g3dPlainTexture* cut =
+        tm::CreateTextTextureRuns({font, font}, {"HHHHHH", ""}, {0, 20}, {{255, 0, 0}, {0, 0, 255}}, 40, 16);
+    const std::vector<u16> cutTexels = TextTexels(*cut);
+    bool drawn = false;
+    for (size_t i = 0; i < cutTexels.size(); ++i) {
+        if (i % 40 >= 20) {
+            EXPECT_EQ(cutTexels[i] >> 12, 0) << "texel " << i;
+        }
+        drawn |= (cutTexels[i] >> 12) != 0;
+    }
+    EXPECT_TRUE(drawn);
     // Runs that disagree draw nothing, at creation and at a redraw.
     g3dPlainTexture* blank = tm::CreateTextTextureRuns({font}, {"a", "b"}, {0}, {{1, 2, 3}}, 8, 8);
     EXPECT_EQ(TextTexels(*blank), std::vector<u16>(64, 0));
     tm::DrawTextRuns(runs, {}, {}, {}, {});
     EXPECT_EQ(TextTexels(*runs), std::vector<u16>(40 * 16, 0));
     EXPECT_TRUE(m_log.Holds("no text drawn"));
-    for (g3dTexture* texture : {one, two, runs, blank})
+    for (g3dTexture* texture : {one, two, runs, cut, blank})
         tm::ReleaseTexture(texture);
     g2dFont::Release(font);
 }
