@@ -192,8 +192,10 @@ void ReadPaths(ChunkBody& body, Values& values) {
     }
 }
 
-// The file's values over those given; a damaged file throws chInvalidChunkX or gfInvalidFileBinX.
-void ReadFile(const fsLocator& locator, Values& values) {
+// The file's values over those given, a whole chunk at a time: when a damaged file throws
+// chInvalidChunkX or gfInvalidFileBinX, the values hold the chunks read whole before the damage, and
+// chunksRead counts them.
+void ReadFile(const fsLocator& locator, Values& values, int& chunksRead) {
     auto file = std::make_unique<gfFile>(locator, gfFileRead, gfByteOrderData);
     u8 version[4];
     file->ReadBinHeader(version);
@@ -206,15 +208,18 @@ void ReadFile(const fsLocator& locator, Values& values) {
     u16 chunkVersion;
     while (reader.BeginChunk(&id, &chunkVersion, &size)) {
         ChunkBody body(reader, size);
+        Values read = values;
         if (id == coChunkFloatPrefs)
-            ReadFloats(body, chunkVersion, values);
+            ReadFloats(body, chunkVersion, read);
         else if (id == coChunkIntPrefs)
-            ReadInts(body, values);
+            ReadInts(body, read);
         else if (id == coChunkBoolPrefs)
-            ReadBools(body, chunkVersion, values);
+            ReadBools(body, chunkVersion, read);
         else if (id == coChunkPathPrefs)
-            ReadPaths(body, values);
+            ReadPaths(body, read);
         reader.EndChunk();
+        values = std::move(read);
+        ++chunksRead;
     }
 }
 
@@ -257,13 +262,14 @@ fsLocator Sibling(const fsLocator& file, const char* name) {
     return sibling;
 }
 
-// Keeps the damaged file for a look and starts afresh.
-void ReplaceDamagedFile(const fsLocator& file) {
+// Keeps the damaged file for a look and saves the settings in force in its place.
+void ReplaceDamagedFile(const fsLocator& file, int chunksRead) {
     std::string path;
     fsLocatorToNativePath(file, path);
-    DBG_WARNING("%s is damaged: kept as %s, the default settings are used", path.c_str(), kDamagedName);
+    DBG_WARNING("%s is damaged: kept as %s, %s", path.c_str(), kDamagedName,
+                chunksRead ? "the settings read before the damage are kept"
+                           : "the default settings are used");
     fsRename(file, Sibling(file, kDamagedName));
-    coPrefs::SetDefaults();
     coPrefs::Save();
 }
 
@@ -278,17 +284,22 @@ void coPrefs::Load() {
         return;
     }
     Values values = DefaultValues();
+    int chunksRead = 0;
+    bool damaged = false;
     try {
-        ReadFile(file, values);
+        ReadFile(file, values, chunksRead);
     } catch (const chInvalidChunkX&) {
-        ReplaceDamagedFile(file);
-        return;
+        damaged = true;
     } catch (const gfInvalidFileBinX&) {
-        ReplaceDamagedFile(file);
-        return;
+        damaged = true;
     }
-    ApplyLoadedWorkarounds(values);
-    g_values = std::move(values);
+    // A file damaged before its first whole chunk gave nothing: the fresh defaults stand.
+    if (!damaged || chunksRead > 0) {
+        ApplyLoadedWorkarounds(values);
+        g_values = std::move(values);
+    }
+    if (damaged)
+        ReplaceDamagedFile(file, chunksRead);
 }
 
 void coPrefs::Save() {

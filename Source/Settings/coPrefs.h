@@ -51,8 +51,9 @@ class coPrefs {
     static constexpr int kResolutionCount = 6;
 
     // Reads the file over the defaults. No file: the defaults are made and saved. A damaged file is
-    // renamed "prefs.bin.bad" with a warning, and the defaults are made and saved. Without a saves folder
-    // the defaults are made and fsDirectoryDoesntExistX passes out.
+    // renamed "prefs.bin.bad" with a warning, and the settings of the chunks read whole before the
+    // damage (over the defaults) are kept and saved. Without a saves folder the defaults are made and
+    // fsDirectoryDoesntExistX passes out.
     static void Load();
     // Writes a temporary file beside the old one and puts it in place only when complete.
     static void Save();

@@ -200,12 +200,15 @@ TEST_F(coPrefsTest, ChunksArePatchedAndOverlaidOnTheDefaults) {
 }
 
 // Every truncation, impossible counts and a wrong magic: the file is either read (each value the file's
-// or its default) or set aside as "prefs.bin.bad" and replaced by the defaults.
-TEST_F(coPrefsTest, DamagedFilesAreSetAsideForTheDefaults) {
+// or its default) or set aside as "prefs.bin.bad" and replaced by the chunks read whole before the damage
+// over the defaults.
+TEST_F(coPrefsTest, DamagedFilesAreSetAsideKeepingTheWholeChunks) {
     const std::vector<u8> bools(43, 0);
     const std::vector<i32> ints = {7, 8, 9};
     const std::vector<float> floats(12, 0.25f);
     const std::string good = FileOf(bools, ints, floats, {"Music"});
+    const size_t intsEnd =
+        File({Chunk("BOLP", 2, Counted<u8>(43, bools)), Chunk("INTP", 0, Counted<i32>(3, ints))}).size();
     std::vector<std::string> damaged = {
         File({Chunk("BOLP", 2, Counted<u8>(0xFFFF, bools))}), File({Chunk("INTP", 0, Counted<i32>(4, ints))}),
         File({Chunk("LLOP", 0, chTestBytes().U16(1).U32(0xFFFFFFFF).U32(1).U16('a').Str())}),
@@ -223,8 +226,17 @@ TEST_F(coPrefsTest, DamagedFilesAreSetAsideForTheDefaults) {
         read += setAside ? 0 : 1;
         EXPECT_EQ(folder.Read(setAside ? "prefs.bin.bad" : "prefs.bin"), bytes);
         EXPECT_EQ(log.Holds("is damaged"), setAside);
+        // The ints survive every cut after their chunk.
+        if (bytes.size() < good.size() && bytes == good.substr(0, bytes.size())) {
+            EXPECT_EQ(coPrefs::GetInt(0), bytes.size() >= intsEnd ? 7 : 0);
+        }
         if (setAside) {
-            EXPECT_EQ(folder.Read("prefs.bin"), kDefaultFile);
+            // What was kept is saved and reads back whole.
+            const float kept = coPrefs::GetFloat(0);
+            std::filesystem::remove(folder.Path("prefs.bin.bad"));
+            coPrefs::Load();
+            EXPECT_FALSE(std::filesystem::exists(folder.Path("prefs.bin.bad")));
+            EXPECT_EQ(coPrefs::GetFloat(0), kept);
         }
         for (int i = 0; i < coPrefs::kBoolCount; ++i)
             EXPECT_TRUE(coPrefs::GetBool(i) == (kBools[i] == 1) || coPrefs::GetBool(i) == (bools[i] == 1))
