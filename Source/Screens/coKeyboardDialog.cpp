@@ -83,13 +83,16 @@ envString Caption(const guiButton* key) {
 
 // The real key's look on its on-screen key: pressed while down, released (a press) when let go. A
 // disabled key takes no press, so a full field stays full. The key is looked up only for a key in use.
-template <class FindKey> void Mirror(const inKeyboard& keys, i32 code, FindKey findKey) {
+// Returns the key pressed by a release.
+template <class FindKey> guiButton* Mirror(const inKeyboard& keys, i32 code, FindKey findKey) {
     const bool released = keys.WasKeyReleased(code);
     if (!released && !keys.IsKeyDown(code) && !keys.IsKeyHeld(code))
-        return;
+        return nullptr;
     guiButton* key = findKey();
-    if (key && key->IsEnabled())
-        key->SetState(released ? guiStateReleased : kPressedLook);
+    if (!key || !key->IsEnabled())
+        return nullptr;
+    key->SetState(released ? guiStateReleased : kPressedLook);
+    return released ? key : nullptr;
 }
 
 } // namespace
@@ -169,11 +172,21 @@ void coKeyboardDialog::DriveRealKeys(xuiOrderedKeyboard& page) {
                                         [&](const guiButton* key) { return Caption(key) == wanted; });
         return found == characterKeys.end() ? nullptr : *found;
     };
-    for (i32 code = inKeyA; code <= inKey9; ++code)
-        Mirror(*keys, code, [&] {
-            guiButton* key = labelled(m_unshifted[static_cast<size_t>(code)]);
-            return key ? key : labelled(m_shifted[static_cast<size_t>(code)]);
+    // As on a typewriter, Shift down when a letter goes down types it in the other case, whichever of
+    // the two is let go first.
+    const bool shift = keys->IsKeyDown(inKeyLeftShift) || keys->IsKeyDown(inKeyRightShift);
+    m_shiftedKey = nullptr;
+    for (i32 code = inKeyA; code <= inKey9; ++code) {
+        const size_t index = static_cast<size_t>(code);
+        if (keys->IsKeyDown(code) && !keys->IsKeyHeld(code))
+            m_shiftedCodes[index] = shift;
+        guiButton* released = Mirror(*keys, code, [&] {
+            guiButton* key = labelled(m_unshifted[index]);
+            return key ? key : labelled(m_shifted[index]);
         });
+        if (released && m_shiftedCodes.test(index))
+            m_shiftedKey = released;
+    }
     const std::pair<i32, u32> specials[] = {
         {inKeySpace, kSpaceKey}, {inKeyBackspace, kBackspaceKey}, {inKeyDelete, kClearKey}};
     for (const auto& [code, id] : specials)
@@ -184,6 +197,17 @@ void coKeyboardDialog::DriveRealKeys(xuiOrderedKeyboard& page) {
         else if (keys->IsKeyDown(inKeyCapsLock) || keys->IsKeyHeld(inKeyCapsLock))
             caps->SetState(caps->IsChecked() ? kCheckedPressedLook : kPressedLook);
     }
+}
+
+envString coKeyboardDialog::OtherCase(const envString& caption) const {
+    if (caption.GetLength() != 1)
+        return caption;
+    char16_t text[2] = {caption[0], 0};
+    for (size_t i = 0; i < m_unshifted.size() && text[0] == caption[0]; ++i)
+        text[0] = caption[0] == m_unshifted[i] ? m_shifted[i]
+                  : caption[0] == m_shifted[i] ? m_unshifted[i]
+                                               : text[0];
+    return envString(text);
 }
 
 void coKeyboardDialog::TypeOneEvent(xuiOrderedKeyboard& page) {
@@ -210,7 +234,7 @@ void coKeyboardDialog::TypeOneEvent(xuiOrderedKeyboard& page) {
         type(keyId);
     } else if (pressed != characterKeys.end()) {
         // Only a character key types its caption; taken back to idle, one release types once.
-        const envString caption = Caption(*pressed);
+        const envString caption = *pressed == m_shiftedKey ? OtherCase(Caption(*pressed)) : Caption(*pressed);
         text.append(caption.GetData() ? caption.GetData() : u"", caption.GetLength());
         (*pressed)->SetState(guiStateIdle);
     } else {

@@ -3,6 +3,7 @@
 #include "Source/Screens/coDialogFrameFunction.h"
 
 #include <array>
+#include <bitset>
 
 class guiEditField;
 class xuiKeyboardSelector;
@@ -10,8 +11,9 @@ class xuiOrderedKeyboard;
 
 // The modal dialog in which the player types a name ("uikd" with "uikd.tsf"): an edit field over an
 // on-screen keyboard of one page per language, typed on by clicks or by the real keyboard, whose keys
-// press the matching on-screen keys. Ok takes only names that are not blank, can be a folder's name and
-// are none of the folders the game keeps beside the profiles.
+// press the matching on-screen keys (a letter with Shift in the other case, as Caps Lock shows it). Ok takes
+// only names that are not blank, can be a folder's name and are none of the folders the game keeps beside the
+// profiles.
 class coKeyboardDialog : public guiDialog {
   public:
     // Throws coScreenScriptX for a script without "EditField" or "Selector", and the loaders' exceptions
@@ -35,6 +37,8 @@ class coKeyboardDialog : public guiDialog {
     void SetTextFull(bool full);
     void DriveRealKeys(xuiOrderedKeyboard& page);
     void TypeOneEvent(xuiOrderedKeyboard& page);
+    // A letter's caption in the other case from the two tables; any other caption as it is.
+    envString OtherCase(const envString& caption) const;
 
     guiEditField* m_field = nullptr;
     xuiKeyboardSelector* m_selector = nullptr;
@@ -49,6 +53,10 @@ class coKeyboardDialog : public guiDialog {
     // The characters of the engine's letter and digit key codes 0 to 35, unshifted and shifted.
     std::array<char16_t, 36> m_unshifted{};
     std::array<char16_t, 36> m_shifted{};
+    // The key codes that went down while Shift was down.
+    std::bitset<36> m_shiftedCodes;
+    // The on-screen key a real key released with Shift this frame, to be typed in the other case.
+    const guiButton* m_shiftedKey = nullptr;
 };
 
 using coKeyboardDialogFunction = coDialogFrameFunction;

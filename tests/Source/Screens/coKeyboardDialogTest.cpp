@@ -60,6 +60,34 @@ TEST_F(coKeyboardDialogTest, RealKeysTypeThroughTheirOnScreenKeysOnceARelease) {
     EXPECT_FALSE(Page().FindKey(6)->IsChecked());
 }
 
+// Shift down when a letter goes down types the other case, whichever is let go first; a letter already
+// down when Shift comes keeps its own. Under Caps Lock, Shift gives the small letter.
+TEST_F(coKeyboardDialogTest, ShiftTypesALetterInTheOtherCase) {
+    struct Case {
+        bool capsLock;
+        u8 shiftKey;
+        std::vector<std::pair<u8, u8>> polls; // Shift and E down, a poll each
+        const char* text;
+    } const cases[] = {
+        {false, plDik::RShift, {{1, 0}, {1, 1}, {1, 0}, {0, 0}}, "E"},   // E let go first
+        {false, plDik::LShift, {{1, 0}, {1, 1}, {0, 1}, {0, 0}}, "EE"},  // Shift let go first
+        {false, plDik::LShift, {{0, 1}, {1, 1}, {1, 0}, {0, 0}}, "EEe"}, // E down before Shift
+        {true, plDik::LShift, {{1, 0}, {1, 1}, {0, 0}, {0, 0}}, "EEee"}, // Caps Lock on
+    };
+    for (const Case& c : cases) {
+        if (c.capsLock)
+            Press(plDik::Capital);
+        for (const auto& [shift, letter] : c.polls) {
+            input.GetScript(1).keys[c.shiftKey] = shift ? 0x80 : 0;
+            input.GetScript(1).keys[plDik::E] = letter ? 0x80 : 0;
+            Frame();
+        }
+        EXPECT_EQ(Text(), c.text);
+    }
+    Press(plDik::E);
+    EXPECT_EQ(Text(), "EEeeE");
+}
+
 TEST_F(coKeyboardDialogTest, ClickedKeysTypeEveryLetterAndDigit) {
     // Each key clicked over two frames, one frame more to type it; the keys are found anew since a
     // toggle builds them again.
