@@ -1,6 +1,9 @@
 #include "Source/Screens/coCreditsDialog.h"
 
 #include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/App/In/inDeviceManager.h"
+#include "Engine/App/In/inKeyCode.h"
+#include "Engine/App/In/inKeyboard.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
@@ -65,6 +68,13 @@ coCreditsDialog::~coCreditsDialog() {
     DeleteAllChildren();
     g2dFont::Release(m_tableFont);
     g2dFont::Release(m_displayFont);
+}
+
+void coCreditsDialog::Think() {
+    guiContainer::Think();
+    const inKeyboard* keys = inDeviceManager::GetKeyboard(0);
+    if (keys && keys->WasKeyReleased(inKeyEscape))
+        EndDialog(true);
 }
 
 void coCreditsDialog::GetLineOrigin(i32 resolution, i32& x, i32& y) {

@@ -15,7 +15,8 @@ class coCreditsDialog : public guiDialog {
     coCreditsDialog();
     ~coCreditsDialog() override;
 
-    void Think() override { guiContainer::Think(); }
+    // The children's frame; Escape leaves as Ok does, since the credits have no Cancel button.
+    void Think() override;
 
     guiTableBox* GetTable() const { return m_table; }
     i32 GetRowCount() const { return m_rows; }

@@ -3,6 +3,7 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
+#include "Engine/Platform/plDirectInputKeys.h"
 #include "Source/Screens/coScreenScript.h"
 #include "coScreenTestKit.h"
 
@@ -76,6 +77,20 @@ TEST_F(coCreditsDialogTest, TheModalRunLeavesTheClock) {
     EXPECT_EQ(dialog->DoModal(), 1);
     EXPECT_EQ(appClock::GetTime(), 5.0f);
     EXPECT_EQ(Presents() - presents, 10u);
+    guiWindowMgr::DeleteWindow(dialog);
+}
+
+// With no Cancel button, Escape leaves the credits as Ok does.
+TEST_F(coCreditsDialogTest, EscapeLeaves) {
+    auto* dialog = new coCreditsDialog;
+    guiWindowMgr::AddWindow(dialog);
+    coTestFrameFunction frame([&](int f) {
+        input.GetScript(1).keys[plDik::Escape] = f == 1 ? 0x80 : 0;
+        PointerFrame(nullptr, false);
+    });
+    dialog->SetThinkFunction(&frame);
+    EXPECT_EQ(dialog->DoModal(), 1);
+    EXPECT_EQ(frame.frames, 3);
     guiWindowMgr::DeleteWindow(dialog);
 }
 
