@@ -278,6 +278,7 @@ void coModeCareerMenu::Enter() {
     coLoadingScreenStep();
     StartMenuMusic();
     guiCursorMgr::SetShape(coPointerArrow);
+    coCareerSave::ShowReports();
 }
 
 void coModeCareerMenu::Think() {
@@ -362,6 +363,7 @@ void coModeSelectTrackwrightMenu::Enter() {
     coShowMenuBackground("uisi");
     StartMenuMusic();
     guiCursorMgr::SetShape(coPointerArrow);
+    coCareerSave::ShowReports();
 }
 
 void coModeSelectTrackwrightMenu::Think() {
