@@ -15,6 +15,8 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -51,14 +53,21 @@ std::string NativePath(const fsLocator& locator) {
     return path;
 }
 
-// The saves whose trouble was shown to the player in this run: each once, however often it is loaded
+// The saves whose trouble was told to the player in this run: each once, however often it is loaded
 // (the profile list loads every profile at each visit), until a write replaces it.
 std::set<std::string> g_reported;
 
+struct PendingReport {
+    std::string path;
+    u32 package, number;
+};
+// Troubles found by loads and not shown yet: a load runs while its screen is being built.
+std::vector<PendingReport> g_pending;
+
 void ReportOnce(const fsLocator& path, u32 package, u32 number) {
-    const std::string native = NativePath(path);
+    std::string native = NativePath(path);
     if (g_reported.insert(native).second)
-        gfErrorHandler::Report(gfDisplayNotice, package, number, native.c_str());
+        g_pending.push_back({std::move(native), package, number});
 }
 
 void ReportDamaged(const fsLocator& path) {
@@ -245,6 +254,12 @@ void Load(const envString& profile, coCareerResultsTarget* menu, std::vector<i32
             counts[career] += IsComplete(trackType, done) ? 1 : 0;
     if (menu)
         menu->SetCareerResults(g_completion, g_grades, counts);
+}
+
+void ShowReports() {
+    const std::vector<PendingReport> reports = std::exchange(g_pending, {});
+    for (const PendingReport& report : reports)
+        gfErrorHandler::Report(gfDisplayNotice, report.package, report.number, report.path.c_str());
 }
 
 } // namespace coCareerSave

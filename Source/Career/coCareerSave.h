@@ -59,8 +59,12 @@ std::unique_ptr<gfFile> OpenForAppend(const envString& profile, const fsLocator&
 // Rebuilds the tables and `counts` (complete track types per career) from the profile's save and hands
 // them to the career menu when one is given. A missing or short file is an empty career. Records that
 // cannot be used are skipped with a warning; a damaged, outdated or unreadable file keeps what was read
-// before the trouble and is reported once a run. Never throws.
+// before the trouble and is reported once a run, by the next `ShowReports`. Never throws.
 void Load(const envString& profile, coCareerResultsTarget* menu, std::vector<i32>& counts);
+
+// Shows the troubles that loads found and have not shown yet. The menus call it once their screen is up,
+// so that the notice never stands over a screen half built.
+void ShowReports();
 
 // One record body (the reader inside its chunk of `size` bytes) into career 0's or career 1's tables.
 void ReadCoasterRecord(chReader& reader, u32 size);

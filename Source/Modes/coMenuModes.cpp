@@ -278,6 +278,7 @@ void coModeCareerMenu::Enter() {
     coLoadingScreenStep();
     StartMenuMusic();
     guiCursorMgr::SetShape(coPointerArrow);
+    coCareerSave::ShowReports();
 }
 
 void coModeCareerMenu::Think() {
@@ -300,6 +301,8 @@ bool coModeCareerMenu::StartSelectedMission(bool launch) {
     auto* builder = dynamic_cast<coCareerMissionTarget*>(coGetMode(coModeIdCareerBuilder));
     m_lastTrackType = m_screen->GetSelectedTrackType();
     m_lastMission = m_screen->GetSelectedMission();
+    fsLocator file;
+    bool attempt = false;
     try {
         fsLocator folder = fsGetRootDirectory(coRootSaves, 0);
         for (const envString& level : {m_profile, envString(m_lastTrackType.c_str())}) {
@@ -307,9 +310,10 @@ bool coModeCareerMenu::StartSelectedMission(bool launch) {
             if (!fsDirectoryExists(folder))
                 fsCreateDirectory(folder);
         }
-        fsLocator file = folder;
+        file = folder;
         file.AppendComponent(envString(m_lastMission.c_str()));
-        if (!launch || !fsFileExists(file)) {
+        attempt = launch && fsFileExists(file);
+        if (!attempt) {
             file = fsLocator(coRootMissions);
             file.AppendComponent(envString(m_lastTrackType.c_str()));
             file.AppendComponent(envString(m_lastMission.c_str()));
@@ -322,7 +326,13 @@ bool coModeCareerMenu::StartSelectedMission(bool launch) {
         }
         return true;
     } catch (...) {
-        ReportLoadFailure();
+        // A damaged mission is named, with the way out: the player's attempt gives way to "Start Again".
+        if (coIsDamagedFileFailure(std::current_exception())) {
+            coReportFileProblem(attempt ? coErrorDamagedAttempt : coErrorDamagedMission, file);
+            coGetMenuWorld().ClearScene();
+        } else {
+            ReportLoadFailure();
+        }
         return false;
     }
 }
@@ -353,6 +363,7 @@ void coModeSelectTrackwrightMenu::Enter() {
     coShowMenuBackground("uisi");
     StartMenuMusic();
     guiCursorMgr::SetShape(coPointerArrow);
+    coCareerSave::ShowReports();
 }
 
 void coModeSelectTrackwrightMenu::Think() {

@@ -1,11 +1,14 @@
 #include "Source/Screens/coReportException.h"
 
+#include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
+#include "Source/Park/coInvalidPropFileX.h"
+#include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
 
 #include <cstdio>
@@ -15,9 +18,8 @@ namespace {
 
 // The file's path on disc, so the player can find it: a file of a search root is named in the root's
 // directory that holds it (or its first).
-template <class X> coExceptionReport WithPath(u32 package, u32 number, const X& e) {
+coExceptionReport WithPath(u32 package, u32 number, fsLocator file) {
     coExceptionReport report{package, number, {}};
-    fsLocator file = e.GetLocator();
     try {
         fsResolveRoot(file);
     } catch (const envExceptionX&) {
@@ -25,6 +27,10 @@ template <class X> coExceptionReport WithPath(u32 package, u32 number, const X& 
     }
     fsLocatorToNativePath(file, report.extra);
     return report;
+}
+
+template <class X> coExceptionReport WithPath(u32 package, u32 number, const X& e) {
+    return WithPath(package, number, e.GetLocator());
 }
 
 } // namespace
@@ -66,4 +72,25 @@ coExceptionReport coReportCurrentException() {
     gfErrorHandler::Report(gfDisplayNotice, report.package, report.number,
                            report.extra.empty() ? nullptr : report.extra.c_str());
     return report;
+}
+
+bool coIsDamagedFileFailure(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const chInvalidChunkX&) {
+        return true;
+    } catch (const gfInvalidFileBinX&) {
+        return true;
+    } catch (const coInvalidSaveFileX&) {
+        return true;
+    } catch (const coInvalidPropFileX&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void coReportFileProblem(u32 number, const fsLocator& file) {
+    const coExceptionReport report = WithPath(coErrorPackage, number, file);
+    gfErrorHandler::Report(gfDisplayNotice, report.package, report.number, report.extra.c_str());
 }

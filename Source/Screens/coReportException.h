@@ -1,4 +1,5 @@
 #pragma once
+#include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Env/envTypes.h"
 
 #include <exception>
@@ -18,7 +19,15 @@ inline constexpr u32 coErrorGeneral = 3;
 inline constexpr u32 coErrorSound = 4;
 inline constexpr u32 coErrorUnknownFile = 6;
 inline constexpr u32 coErrorScreenScript = 8;
+inline constexpr u32 coErrorDamagedAttempt = 9;
+inline constexpr u32 coErrorDamagedMission = 10;
 
 coExceptionReport coDescribeException(const std::exception_ptr& failure);
 // Reports the exception being handled through the error handler as a notice and returns what it said.
 coExceptionReport coReportCurrentException();
+
+// True when the failure says that a file's content cannot be read (its chunks, header or records are
+// damaged), rather than that it is missing or cannot be opened.
+bool coIsDamagedFileFailure(const std::exception_ptr& failure);
+// Reports text `number` of the game's error texts as a notice, naming the file by its path on disc.
+void coReportFileProblem(u32 number, const fsLocator& file);

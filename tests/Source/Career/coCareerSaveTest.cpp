@@ -37,7 +37,10 @@ class coCareerSaveTest : public coCareerFixture {
         folder.Write("Saves/Ann/SaveFile.isf", bytes);
     }
     std::string Saved() { return folder.Read("Saves/Ann/SaveFile.isf"); }
-    void Load() { coCareerSave::Load(u"Ann", nullptr, counts); }
+    void Load() {
+        coCareerSave::Load(u"Ann", nullptr, counts);
+        coCareerSave::ShowReports();
+    }
     void Write(int career, const char16_t* type, i32 mission, i32 grade) {
         coCareerSave::Write(career, u"Ann", type, mission, grade);
     }
@@ -145,6 +148,9 @@ TEST_F(coCareerSaveTest, ADamagedSaveIsReportedOnceKeptAsBadAndReplaced) {
     for (const auto& c : cases) {
         std::filesystem::remove_all(folder.Path("Saves/Ann"));
         Put(c.bytes);
+        // The notice waits for the menu's screen to be up.
+        coCareerSave::Load(u"Ann", nullptr, counts);
+        EXPECT_TRUE(displayer.shown.empty()) << c.name;
         Load();
         Load();
         EXPECT_EQ(Types(0), c.kept) << c.name;
@@ -166,6 +172,7 @@ TEST_F(coCareerSaveTest, ADamagedSaveIsReportedOnceKeptAsBadAndReplaced) {
     const fsOpenFailures refused(EACCES, -1);
     coCareerSave::Load(u"Bo", nullptr, counts);
     coCareerSave::Load(u"Bo", nullptr, counts);
+    coCareerSave::ShowReports();
     EXPECT_EQ(Types(0), 0u);
     EXPECT_EQ(displayer.shown.size(), 2u);
 }

@@ -55,6 +55,23 @@ TEST(coReportExceptionTest, EachFailureHasItsTextAndExtra) {
     }
 }
 
+TEST(coReportExceptionTest, OnlyUnreadableContentCountsAsDamage) {
+    const struct {
+        std::exception_ptr failure;
+        bool damaged;
+    } rows[] = {
+        {std::make_exception_ptr(chInvalidChunkX()), true},
+        {std::make_exception_ptr(gfInvalidFileBinX(File())), true},
+        {std::make_exception_ptr(coInvalidSaveFileX(File())), true},
+        {std::make_exception_ptr(coInvalidPropFileX(File())), true},
+        {std::make_exception_ptr(fsFileDoesntExistX(File())), false},
+        {std::make_exception_ptr(fsReadOnlyX(File())), false},
+        {std::make_exception_ptr(std::bad_alloc()), false},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(coIsDamagedFileFailure(rows[i].failure), rows[i].damaged) << i;
+}
+
 TEST(coReportExceptionTest, AFileOfASearchRootIsNamedByItsPathOnDisc) {
     fsTestFolder folder;
     folder.MakeFolder("gui/uimm");
