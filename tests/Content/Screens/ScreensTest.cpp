@@ -185,6 +185,42 @@ TEST_F(ScreensContentTest, EveryTrackTypeAndEnvironmentHasADisplayNameThatFitsTh
     coThemeList::Clear();
 }
 
+// Every question the game asks, and every notice of its error texts (with a long path after those that
+// name a file), fits the
+// question box: wrapped to the text's column, its lines stay within the text's texture.
+TEST_F(ScreensContentTest, EveryQuestionAndNoticeFitsTheQuestionBox) {
+    coQuestionDialog dialog;
+    guiText& text = *dynamic_cast<guiText*>(dialog.FindChild("PrimaryText"));
+    i32 textureWidth = 0, textureHeight = 0;
+    text.GetTextureSize(textureWidth, textureHeight);
+    u32 gtWidth = 0, lineHeight = 0;
+    g2dFont::MeasureText(text.GetDefaultFont(), envString("gt"), gtWidth, lineHeight);
+    const auto lines = [&](const envString& shown) {
+        dialog.SetPrimaryText(shown);
+        const guiTextRecord& record = *text.FindRecord(0);
+        const envString& wrapped = record.wrapped.empty() ? record.fields[0] : record.wrapped[0];
+        u32 count = 1;
+        for (u32 i = 0; i < wrapped.GetLength(); ++i)
+            count += wrapped[i] == u'\n' ? 1 : 0;
+        return count;
+    };
+    const u32 room = static_cast<u32>(textureHeight) / lineHeight;
+    const gfTextSet questions(fsRootedLocator(coRootText, "uimc.tsf"), 32, true);
+    for (const auto& [number, question] : questions.GetTexts())
+        EXPECT_LE(lines(question), room) << "question " << number;
+    fsLocator errorsFile;
+    fsLocatorFromNativePath(DataPath("Errors/Eng/coErrors.tsf").c_str(), errorsFile);
+    const gfTextSet errors(errorsFile, 32, true);
+    const envString path(
+        "/home/trackwright/.local/share/Zandrel Trackwrighting/Loopvane/Saves/Ann/SaveFile.isf");
+    for (const auto& [number, notice] : errors.GetTexts()) {
+        envString shown = notice;
+        if (envStringToNarrow(notice).ends_with(": "))
+            shown.Append(path);
+        EXPECT_LE(lines(shown), room) << "notice " << number;
+    }
+}
+
 TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
