@@ -90,16 +90,17 @@ toolImage Cut(const toolImage& whole, int left, int top) {
 }
 
 // A medal: a disc of the metal's colour on a clear field.
+// The medal question's picture: the dialog lays it over its middle, so the disc stands in its upper right,
+// clear of the question's column on the left and of the buttons below.
 toolImage Medal(Rgb metal) {
+    constexpr float kCentreX = 200.0f, kCentreY = 50.0f, kRadius = 40.0f;
     toolImage image{256, 128, 4, {}};
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 256; ++x) {
-            const float dx = static_cast<float>(x) - 128.0f;
-            const float dy = static_cast<float>(y) - 64.0f;
-            const float d = std::sqrt(dx * dx + dy * dy);
-            const float shade = 1.0f - 0.3f * d / 56.0f;
+            const float d = std::hypot(static_cast<float>(x) - kCentreX, static_cast<float>(y) - kCentreY);
+            const float shade = d < kRadius ? 1.0f - 0.3f * d / kRadius : 0.0f;
             image.pixels.insert(image.pixels.end(), {Byte(metal.r * shade), Byte(metal.g * shade),
-                                                     Byte(metal.b * shade), d < 56.0f ? u8(255) : u8(0)});
+                                                     Byte(metal.b * shade), d < kRadius ? u8(255) : u8(0)});
         }
     return image;
 }

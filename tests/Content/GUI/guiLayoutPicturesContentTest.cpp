@@ -33,6 +33,12 @@ TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
         {"uicm/uicmm1_i.png", 128, 3, 197, 29},
         {"uicm/uicmm8_s.png", 128, 3, 197, 29},
     };
+    // The medal question lays its picture at (47, 45): clear of the question's column on the left and of
+    // the buttons from row 144 of the dialog.
+    for (const char* medal : {"uicm/uicmbrbi.png", "uicm/uicmslbi.png", "uicm/uicmgdbi.png"}) {
+        areas.push_back({medal, 0, 0, 144, 128});
+        areas.push_back({medal, 0, 99, 256, 128});
+    }
     // The placers' 64 x 64 pictures stand in 44-pixel columns over the piece buttons.
     for (const char* piece : {"su", "sr", "sl", "hl", "zr", "zl", "nc"})
         for (const char* state : {"_i", "_o", "_p", "_d"}) {
