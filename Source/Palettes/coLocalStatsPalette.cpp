@@ -1,6 +1,7 @@
 #include "Source/Palettes/coLocalStatsPalette.h"
 
 #include "Engine/GUI/Gui/guiText.h"
+#include "Source/Palettes/coStatsPalette.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coUnits.h"
 #include "Source/Track/coCoasterPieceCorkscrew.h"
@@ -45,7 +46,8 @@ void coLocalStatsPalette::SetStats(const coCoasterPiece* piece) {
     auto add = [&](u32 label, f32 value) {
         text.Append(coTextOrEmpty(m_labels, label, kTextSet));
         char number[64];
-        std::snprintf(number, sizeof number, "%.2f\n", static_cast<double>(value));
+        // A slope pitched back to level may be a hair below zero: it reads 0.00, not -0.00.
+        std::snprintf(number, sizeof number, "%.2f\n", coDropNegativeZero(value, 2));
         text.Append(envString(number));
     };
     if (!piece) {

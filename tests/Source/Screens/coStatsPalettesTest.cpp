@@ -119,6 +119,9 @@ TEST_F(coStatsPalettesTest, SummaryAndPieceTexts) {
     coPrefs::SetBool(coPrefMetricUnits, false);
     local->SetStats(&straight);
     EXPECT_NE(Fields(local->GetText()).find("Length: 32.81\n"), std::string::npos);
+    straight.SetSlope(-1e-5f); // pitched up and down again
+    local->SetStats(&straight);
+    EXPECT_NE(Fields(local->GetText()).find("Slope: 0.00\n"), std::string::npos) << Fields(local->GetText());
     local->SetStats(&shallow);
     EXPECT_EQ(lines(), 3);
     local->SetStats(nullptr);

@@ -58,14 +58,37 @@ std::u16string_view Units(const envString& text, u32 start = 0, u32 end = ~0u) {
     return {text.GetData() + start, end - start};
 }
 
-// Where run i's column ends: a gap before the next column to its right, or the texture's edge.
+// The widest line of run i, in texels.
+i32 RunWidth(const g3dTextRuns& runs, size_t i) {
+    plFontRasterizer& fonts = plGetFontRasterizer();
+    const envString& text = runs.strings[i];
+    u32 widest = 0;
+    for (u32 start = 0; start <= text.GetLength();) {
+        u32 end = start;
+        while (end < text.GetLength() && text[end] != u'\n')
+            ++end;
+        u32 width = 0;
+        u32 height = 0;
+        if (end > start &&
+            fonts.MeasureText(runs.fonts[i].GetHandle(), Units(text, start, end), width, height))
+            widest = std::max(widest, width);
+        start = end + 1;
+    }
+    return static_cast<i32>(widest);
+}
+
+// Where run i's column ends: the texture's edge, or, for a run that would reach into the next column with
+// text to its right, a gap before that column. A run that ends before that column begins is never cut, so
+// a narrow column (a sign before a number) keeps its text; an empty column leaves its room to the run.
 i32 ColumnEnd(const g3dTextRuns& runs, size_t i, i32 width) {
     constexpr i32 kGap = 6;
-    i32 end = width;
-    for (const i32 x : runs.xs)
-        if (x > runs.xs[i])
-            end = std::min(end, std::max(runs.xs[i] + 1, x - kGap));
-    return end;
+    i32 next = width;
+    for (size_t j = 0; j < runs.xs.size(); ++j)
+        if (runs.xs[j] > runs.xs[i] && runs.strings[j].GetLength() != 0)
+            next = std::min(next, runs.xs[j]);
+    if (next >= width || runs.xs[i] + RunWidth(runs, i) <= next)
+        return width;
+    return std::max(runs.xs[i] + 1, next - kGap);
 }
 
 // One run's lines drawn into a white-on-black buffer `width` texels wide, which clips them.
@@ -109,8 +132,8 @@ std::vector<u32> DrawCoverage(const g3dTextRuns& runs, i32 width, i32 height) {
     return coverage;
 }
 
-// The runs in the texture's first level: each texel the colour of the run its column belongs to,
-// with the coverage as its alpha.
+// The runs in the texture's first level: each texel the colour of the run its column belongs to (an
+// empty run's column belongs to the run before it), with the coverage as its alpha.
 void DrawRuns(g3dPlainTexture& texture, const g3dTextRuns& runs) {
     plD3dTexture* d3dTexture = texture.GetPAC()->GetTexture();
     if (!d3dTexture)
@@ -138,7 +161,7 @@ void DrawRuns(g3dPlainTexture& texture, const g3dTextRuns& runs) {
     for (i32 x = 0; x < width; ++x) {
         size_t run = 0;
         for (size_t i = 1; agree && i < runs.xs.size(); ++i)
-            if (runs.xs[i] <= x)
+            if (runs.xs[i] <= x && runs.strings[i].GetLength() != 0)
                 run = i;
         const u32 colour = agree ? packed[run] : 0;
         for (i32 y = 0; y < height; ++y) {

@@ -122,25 +122,38 @@ TEST_F(g3dTextureManagerTest, TextRunsTakeTheirColoursByColumnAndLinesTheCellHei
         opaque |= (texels[i] >> 12) == 0xF;
     }
     EXPECT_TRUE(opaque);
-    // A run too long for its column stops where the next begins, even an empty one.
+    // A run too long for its column stops short of the next column with text; an empty column leaves
+    // it room, in its own colour; a run that ends before the next column (a sign) is drawn whole.
     g3dPlainTexture* cut =
+        tm::CreateTextTextureRuns({font, font}, {"HHHHHH", "H"}, {0, 20}, {{255, 0, 0}, {0, 0, 255}}, 40, 16);
+    g3dPlainTexture* roomy =
         tm::CreateTextTextureRuns({font, font}, {"HHHHHH", ""}, {0, 20}, {{255, 0, 0}, {0, 0, 255}}, 40, 16);
+    g3dPlainTexture* whole = tm::CreateTextTextureRuns({font}, {"HHHHHH"}, {0}, {{255, 0, 0}}, 40, 16);
+    g3dPlainTexture* sign =
+        tm::CreateTextTextureRuns({font, font}, {"-", "1"}, {0, 8}, {{255, 0, 0}, {0, 0, 255}}, 40, 16);
+    g3dPlainTexture* dash = tm::CreateTextTextureRuns({font}, {"-"}, {0}, {{255, 0, 0}}, 40, 16);
     const std::vector<u16> cutTexels = TextTexels(*cut);
+    const std::vector<u16> signTexels = TextTexels(*sign);
+    const std::vector<u16> dashTexels = TextTexels(*dash);
     bool drawn = false;
     for (size_t i = 0; i < cutTexels.size(); ++i) {
-        if (i % 40 >= 20) {
+        if (i % 40 >= 14 && i % 40 < 20) {
             EXPECT_EQ(cutTexels[i] >> 12, 0) << "texel " << i;
+        }
+        if (i % 40 < 8) {
+            EXPECT_EQ(signTexels[i], dashTexels[i]) << "texel " << i;
         }
         drawn |= (cutTexels[i] >> 12) != 0;
     }
     EXPECT_TRUE(drawn);
+    EXPECT_EQ(TextTexels(*roomy), TextTexels(*whole));
     // Runs that disagree draw nothing, at creation and at a redraw.
     g3dPlainTexture* blank = tm::CreateTextTextureRuns({font}, {"a", "b"}, {0}, {{1, 2, 3}}, 8, 8);
     EXPECT_EQ(TextTexels(*blank), std::vector<u16>(64, 0));
     tm::DrawTextRuns(runs, {}, {}, {}, {});
     EXPECT_EQ(TextTexels(*runs), std::vector<u16>(40 * 16, 0));
     EXPECT_TRUE(m_log.Holds("no text drawn"));
-    for (g3dTexture* texture : {one, two, runs, cut, blank})
+    for (g3dTexture* texture : {one, two, runs, cut, roomy, whole, sign, dash, blank})
         tm::ReleaseTexture(texture);
     g2dFont::Release(font);
 }
