@@ -132,8 +132,8 @@ std::vector<u32> DrawCoverage(const g3dTextRuns& runs, i32 width, i32 height) {
     return coverage;
 }
 
-// The runs in the texture's first level: each texel the colour of the run its column belongs to (an
-// empty run's column belongs to the run before it), with the coverage as its alpha.
+// The runs in the texture's first level: each texel the colour of the run its column belongs to,
+// with the coverage as its alpha.
 void DrawRuns(g3dPlainTexture& texture, const g3dTextRuns& runs) {
     plD3dTexture* d3dTexture = texture.GetPAC()->GetTexture();
     if (!d3dTexture)
@@ -161,7 +161,7 @@ void DrawRuns(g3dPlainTexture& texture, const g3dTextRuns& runs) {
     for (i32 x = 0; x < width; ++x) {
         size_t run = 0;
         for (size_t i = 1; agree && i < runs.xs.size(); ++i)
-            if (runs.xs[i] <= x && runs.strings[i].GetLength() != 0)
+            if (runs.xs[i] <= x)
                 run = i;
         const u32 colour = agree ? packed[run] : 0;
         for (i32 y = 0; y < height; ++y) {
