@@ -2,6 +2,7 @@
 
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
+#include "Engine/Platform/Sdl/plLostDisplay.h"
 #include "Engine/Platform/Sdl/plSdlInputSource.h"
 #include "Engine/Platform/plInstanceGuard.h"
 #include "Engine/Platform/plServices.h"
@@ -168,6 +169,8 @@ bool plSdlWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const st
             return false;
         }
         m_videoStarted = true;
+        if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::strcmp(driver, "x11") == 0)
+            plEndProcessOnLostDisplay();
     }
     if (m_window) {
         SDL_DestroyWindow(m_window);

@@ -4,7 +4,9 @@
 #include "plSdlTestEvents.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -176,4 +178,20 @@ TEST(plSdlMessageBox, WithoutADisplayTheTextGoesToStderr) {
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("Application can't start: Disc \xC3\xA9 removed\n"), std::string::npos);
     EXPECT_NE(err.find("Q: Retry?\n"), std::string::npos);
+}
+
+// Under X, a display connection lost mid-run ends the process at once with its line, instead of through
+// exit() and every static destructor in the middle of a frame.
+TEST(plXvfbLostDisplay, EndsTheProcessAtOnce) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            plSdlWindowHost window;
+            if (window.CreateWindow(0, 0, 64, 48, u"lost")) {
+                Display* display = XOpenDisplay(nullptr);
+                close(ConnectionNumber(display));
+                XSync(display, False);
+            }
+        },
+        ::testing::ExitedWithCode(EXIT_FAILURE), "connection to the display was lost");
 }
