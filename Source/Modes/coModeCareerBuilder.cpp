@@ -187,6 +187,7 @@ void coModeCareerBuilder::Restart() {
         coGetEditorHost().ReportError(failure);
         return;
     }
+    ShowBuildingView();
     SetFlag(Modified, false);
 }
 

@@ -256,6 +256,7 @@ void coModeEditor::Enter() {
     m_flags.set(GridShown, host.GetGridState());
     m_flags.reset(GridAutomatic);
     Refresh();
+    ShowBuildingView();
     coMusicRequestContext(coMusicBuilder);
     coMusicApplyContext(false);
     host.ShowBuildPalettes(true);
@@ -277,8 +278,11 @@ void coModeEditor::Exit() {
         m_cameras.clear();
         m_cameraIndex = -1;
     }
-    if (!toTool)
+    if (!toTool) {
         coReleaseSoundEffects();
+        if (!coPrefs::GetBool(coPrefTextureInBuild))
+            coSetWorldTextured(true);
+    }
     if (m_flags.test(InterfaceHidden)) {
         m_flags.reset(InterfaceHidden);
         coGetEditorHost().ShowInterface(true);
@@ -868,9 +872,15 @@ void coModeEditor::Revert() {
         return;
     }
     m_flags.reset(Modified);
+    ShowBuildingView();
     if (coCircuitPieceCount() > 0)
         coSelectLoadingDock();
     Refresh();
+}
+
+void coModeEditor::ShowBuildingView() {
+    if (!coPrefs::GetBool(coPrefTextureInBuild))
+        coSetWorldTextured(false);
 }
 
 void coModeEditor::Save() {

@@ -110,6 +110,9 @@ class coModeEditor : public coMode, public appCharEventHandler {
 
     // After every change of the circuit: the ride is simulated again for the statistics.
     void Refresh();
+    // The untextured building view (terrain, props and dock without their textures), unless the player
+    // keeps textures in the builder; called again after a load brings new world objects.
+    static void ShowBuildingView();
     void SelectNext();
     void SelectPrevious();
     void SaveAs();

@@ -216,6 +216,7 @@ void coEnvironment::Keep(mayModelParts& parts) {
 void coEnvironment::AddTerrainModels(mayModelParts& parts) {
     const std::vector<g3dFragment*> models = parts.fragments;
     Keep(parts);
+    m_terrainModels.insert(m_terrainModels.end(), models.begin(), models.end());
     for (g3dFragment* model : models) {
         bool transparent = false;
         for (u32 i = 0; i < model->GetMaterialCount(); ++i)
@@ -264,7 +265,7 @@ g3dMaterial* coEnvironment::GetUntexturedCopy(g3dMaterial* source) const {
 }
 
 void coEnvironment::SwapMaterials(const std::map<g3dMaterial*, g3dMaterial*>& swap) {
-    for (g3dFragment* model : m_models)
+    for (g3dFragment* model : m_terrainModels)
         for (u32 i = 0; i < model->GetMaterialCount(); ++i) {
             const auto it = swap.find(model->GetMaterial(i));
             if (it != swap.end())
@@ -387,6 +388,7 @@ void coEnvironment::Clear() {
     for (g3dFragment* model : m_models)
         g3dFragmentManager::DestroyFragment(model);
     m_models.clear();
+    m_terrainModels.clear();
     m_materials.clear();
     m_untextured.clear();
     m_toUntextured.clear();

@@ -65,6 +65,7 @@ class coEnvironment {
 
     // Turns the sky layers by rate times time about y, following the camera unless the sky is static.
     void UpdateSky(const maVector3d& camera, f32 time);
+    // The terrain's materials swapped for their untextured copies, or back; the sky keeps its own.
     void ShowUntextured();
     void ShowTextured();
     void SetVisible(bool visible);
@@ -106,6 +107,7 @@ class coEnvironment {
 
     geoKDTree m_tree;
     std::vector<g3dFragment*> m_models;
+    std::vector<g3dFragment*> m_terrainModels;
     std::vector<std::unique_ptr<g3dMaterial>> m_materials;
     std::vector<g3dTexture*> m_textures;
     std::vector<std::unique_ptr<scObject>> m_objects;

@@ -12,6 +12,8 @@
 #include "Source/Park/coObject.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/Settings/coWorldSwitches.h"
 #include "Source/World/coPropTemplate.h"
 #include "Source/World/coTrackProp.h"
 
@@ -330,6 +332,19 @@ TEST_F(coModeEditorTest, UnsavedChangesSurviveATestRideButNotAWorldClear) {
     EXPECT_EQ(editor.GetStatsPiece(), nullptr);
     EXPECT_EQ(coSelectionGetKind(), coSelectionNone);
     editor.Exit();
+}
+
+// The builder shows the untextured building view unless "Texture In Build" is on; leaving it gives the world
+// its textures back.
+TEST_F(coModeEditorTest, TheBuildingViewIsUntexturedUnlessTexturesAreKept) {
+    for (const bool kept : {false, true}) {
+        coPrefs::SetBool(coPrefTextureInBuild, kept);
+        editor.Enter();
+        EXPECT_EQ(coIsWorldTextured(), kept);
+        editor.Exit();
+        EXPECT_TRUE(coIsWorldTextured());
+    }
+    coPrefs::SetBool(coPrefTextureInBuild, false);
 }
 
 TEST_F(coModeEditorTest, RevertAndSaveFailuresAreReportedAndKeepTheWork) {
