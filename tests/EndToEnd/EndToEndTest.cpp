@@ -72,12 +72,13 @@ class GameHome {
     // The game on the installation tree, silent, on a virtual screen, playing the script.
     GameRun Play(const std::string& script, const fs::path& data = LV_DATA_DIR) const {
         const std::string home = m_root.string();
-        const std::string command = "cd '" + home +
-                                    "' && env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy TMPDIR='" + home +
-                                    "' XDG_CONFIG_HOME='" + home + "/config' XDG_DATA_HOME='" + home +
-                                    "/data' xvfb-run -a -s \"-screen 0 1024x768x24\" " + LV_GAME_PROGRAM +
-                                    " --data '" + data.string() + "' /w /skipvideos --trace --inject " +
-                                    LV_SCRIPT_DIR + "/" + script + " >out.txt 2>&1";
+        // The game's temporary folder is its home; xvfb-run keeps its own (and cleans it) elsewhere.
+        const std::string command =
+            "cd '" + home + "' && env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME='" + home +
+            "/config' XDG_DATA_HOME='" + home +
+            "/data' xvfb-run -a -s \"-screen 0 1024x768x24\" env TMPDIR='" + home + "' " + LV_GAME_PROGRAM +
+            " --data '" + data.string() + "' /w /skipvideos --trace --inject " + LV_SCRIPT_DIR + "/" +
+            script + " >out.txt 2>&1";
         const int status = std::system(command.c_str());
         GameRun run;
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
