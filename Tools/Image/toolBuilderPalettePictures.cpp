@@ -76,6 +76,18 @@ toolImage Silhouette(const std::string& piece, Rgb face) {
     return image;
 }
 
+// The objectives panel's backdrop: the panel holds five 32-pixel rows and the backdrop stands 8 pixels
+// above them, so only its top 176 rows are drawn; the rest stays clear over the stats panel below.
+toolImage ObjectivesBackdrop() {
+    constexpr int kSide = 256, kDrawn = 176;
+    toolImage image{kSide, kSide, 4, std::vector<u8>(kSide * kSide * 4, 0)};
+    for (int i = 0; i < kSide * kDrawn; ++i) {
+        u8* pixel = &image.pixels[static_cast<size_t>(i * 4)];
+        pixel[0] = 30, pixel[1] = 30, pixel[2] = 60, pixel[3] = 255;
+    }
+    return image;
+}
+
 } // namespace
 
 std::vector<toolDefaultTexture> toolBuilderPalettePictures() {
@@ -95,7 +107,7 @@ std::vector<toolDefaultTexture> toolBuilderPalettePictures() {
     for (toolDefaultTexture& picture :
          std::vector<toolDefaultTexture>{{"Data/GUI/uisp/uisppbsi.png", Solid(64, 16, {40, 200, 60})},
                                          {"Data/GUI/uisp/uisppbgi.png", Solid(64, 16, {230, 140, 30})},
-                                         {"Data/GUI/uishbk_i.png", Solid(256, 256, {30, 30, 60})},
+                                         {"Data/GUI/uishbk_i.png", ObjectivesBackdrop()},
                                          {"Data/GUI/uiopmn_i.png", Tab({60, 90, 170})},
                                          {"Data/GUI/uiopmn_o.png", Tab({80, 120, 220})},
                                          {"Data/GUI/uiopmn_p.png", Tab({40, 60, 120})}})

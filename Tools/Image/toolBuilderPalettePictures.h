@@ -6,6 +6,7 @@
 // The builder palettes' pictures: the top bar's button faces "Data/GUI/uimp/uimpbn_{i,o,p,d}.png", name
 // background and feedback box; the ride gauges' bar fills "Data/GUI/uisp/uisppbsi.png" (speed, climb,
 // time) and "uisppbgi.png" (G), 64 x 16 so a half-full bar shows 32 columns; the objectives panel's
-// backdrop "Data/GUI/uishbk_i.png" and its tab "Data/GUI/uiopmn_{i,o,p}.png"; the track palette's piece
-// button faces and placer pictures "Data/GUI/uitm/uitm<piece>_<state>.png", drawn in their top-left 40 x 40.
+// backdrop "Data/GUI/uishbk_i.png", drawn in its top 176 rows, and its tab "Data/GUI/uiopmn_{i,o,p}.png"; the
+// track palette's piece button faces and placer pictures "Data/GUI/uitm/uitm<piece>_<state>.png", drawn in
+// their top-left 40 x 40.
 std::vector<toolDefaultTexture> toolBuilderPalettePictures();

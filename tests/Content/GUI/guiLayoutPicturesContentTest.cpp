@@ -14,6 +14,7 @@ namespace {
 struct PlainArea {
     std::string file;
     u32 left, top, right, bottom;
+    bool clear = false; // the area must also be see-through
 };
 
 g2dPixelRows Read(const std::string& file) {
@@ -33,6 +34,8 @@ TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
         {"uicm/uicmm1_i.png", 128, 3, 197, 29},
         {"uicm/uicmm8_s.png", 128, 3, 197, 29},
     };
+    // The objectives panel's backdrop reaches below its five rows, over the stats panel.
+    areas.push_back({"uishbk_i.png", 0, 176, 256, 256, true});
     // The medal question lays its picture at (47, 45): clear of the question's column on the left and of
     // the buttons from row 144 of the dialog.
     for (const char* medal : {"uicm/uicmbrbi.png", "uicm/uicmslbi.png", "uicm/uicmgdbi.png"}) {
@@ -52,6 +55,7 @@ TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
         ASSERT_GE(image.height, area.bottom) << area.file;
         const u32 size = image.BytesPerPixel();
         const u8* first = image.Row(area.top) + area.left * size;
+        EXPECT_TRUE(image.hasAlpha || !area.clear) << area.file;
         if (image.hasAlpha) {
             EXPECT_EQ(first[3], 0) << area.file;
         }
