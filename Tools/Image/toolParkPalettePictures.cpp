@@ -29,6 +29,19 @@ toolImage Face(int width, int height, Rgb colour) {
     return image;
 }
 
+// The props palette's top stands from 11 pixels above the palette down to where the icon grid begins, 64
+// pixels into it: its picture is a face in the top 75 rows, clear below, so the grid shows at any height.
+toolImage PropsTop(Rgb colour) {
+    constexpr int kSide = 128, kDrawn = 75;
+    const toolImage face = Face(kSide, kDrawn, colour);
+    toolImage image{kSide, kSide, 4, std::vector<u8>(kSide * kSide * 4, 0)};
+    for (int i = 0; i < kSide * kDrawn; ++i) {
+        std::copy_n(face.pixels.begin() + i * 3, 3, image.pixels.begin() + i * 4);
+        image.pixels[static_cast<size_t>(i * 4 + 3)] = 255;
+    }
+    return image;
+}
+
 Rgb Shaded(Rgb colour, float shade) {
     return {colour.r * shade, colour.g * shade, colour.b * shade};
 }
@@ -69,7 +82,7 @@ std::vector<toolDefaultTexture> toolParkPalettePictures() {
     constexpr Rgb kFrame{70, 90, 130};
     std::vector<toolDefaultTexture> pictures;
     const std::string uipp = "Data/GUI/uipp/uipp";
-    pictures.push_back({uipp + "nb_i.png", Face(128, 128, kFrame)});
+    pictures.push_back({uipp + "nb_i.png", PropsTop(kFrame)});
     pictures.push_back({uipp + "lr_i.png", Face(32, 32, Shaded(kFrame, 0.8f))});
     pictures.push_back({uipp + "br_i.png", Face(128, 32, {40, 60, 110})});
     pictures.push_back({uipp + "bm_i.png", Face(128, 64, kFrame)});

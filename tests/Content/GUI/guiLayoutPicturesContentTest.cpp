@@ -30,6 +30,8 @@ TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
         // The props palette's arrows against the category title between them.
         {"uipp/uippla_i.png", 16, 0, 32, 32},
         {"uipp/uippra_d.png", 0, 0, 16, 32},
+        // The props palette's top ends where its icon grid begins, whatever the grid's height.
+        {"uipp/uippnb_i.png", 0, 75, 128, 128, true},
         // The right 72 pixels of a mission's button carry its "Done".
         {"uicm/uicmm1_i.png", 128, 3, 197, 29},
         {"uicm/uicmm8_s.png", 128, 3, 197, 29},
