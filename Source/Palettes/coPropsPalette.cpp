@@ -48,9 +48,12 @@ template <class T> T* MakePiece(const char* name, i32 width, i32 height, const m
     return piece;
 }
 
+// A palette rebuilt behind a modal dialog takes no Think until the dialog ends: its pictures show their
+// idle look from the start, not the blank quad of a window that has no state yet.
 guiImage* MakeImage(const char* name, i32 width, i32 height, const maVector3d& position, const char* file) {
     auto* image = MakePiece<guiImage>(name, width, height, position);
     coSetPaletteImage(*image, coRootGuiFile("uipp", file), 0);
+    image->SetState(guiStateIdle);
     return image;
 }
 
@@ -169,6 +172,7 @@ guiButton* coPropsPalette::MakeTab(const envString& category, i32 width) {
     coSetPaletteImageOr(*image, ThemeFile(category, "thmtab_i.png"), DefaultFile("thmtab_i.png"), 0);
     coSetPaletteImageOr(*image, ThemeFile(category, "thmtab_s.png"), DefaultFile("thmtab_s.png"), 6);
     coShowWidget(tab->GetText(), false);
+    tab->SetState(guiStateIdle);
     return tab;
 }
 

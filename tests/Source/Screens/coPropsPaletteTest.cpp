@@ -137,6 +137,18 @@ TEST_F(coPropsPaletteTest, HiddenPagesShowNoPreviewAndHoldNoImages) {
     EXPECT_FALSE(palette->GetPreview()->IsVisible());
 }
 
+// Rebuilt behind the medal dialog, the palette is disabled before it ever thinks.
+TEST_F(coPropsPaletteTest, PicturesShowBeforeTheFirstThink) {
+    Category("Alpha", 4);
+    Category("Beta", 2);
+    auto palette = Build();
+    palette->SetEnabled(false);
+    for (const char* name : {"Top", "Left", "Right", "Bottoms", "Grid"})
+        EXPECT_EQ(static_cast<guiImage*>(palette->FindChild(name))->GetShownState(), guiStateIdle) << name;
+    for (const guiButton* tab : palette->GetTabs())
+        EXPECT_NE(tab->GetImage()->GetShownState(), guiStateNone) << tab->GetName();
+}
+
 TEST_F(coPropsPaletteTest, ADamagedIconFallsBackWithOneWarning) {
     Category("Ironvale", 3);
     Damaged("Ironvale/Icons/p00_i.png");
