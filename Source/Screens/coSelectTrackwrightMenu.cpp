@@ -6,6 +6,7 @@
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
+#include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Source/Career/coCareerSave.h"
@@ -53,6 +54,10 @@ class RowAdder : public fsFileEnum::EnumTarget {
             m_table->SetCellText(m_row, 0, {shown}, state);
             m_table->SetCellText(m_row, 1, {ranking}, state);
         }
+        // The ranking's column is narrower than the names': its text texture matches it, or the text is
+        // squeezed to half its width.
+        if (auto* cell = dynamic_cast<guiText*>(m_table->GetCellWindow(m_row, 1)))
+            cell->SetTextureSize(m_table->GetColumnWidth(1), kRowHeight);
         ++m_row;
         return true;
     }

@@ -34,6 +34,13 @@ TEST_F(coSelectTrackwrightMenuTest, ProfilesWithTheirRankingInFolderOrder) {
     EXPECT_EQ(CellText(menu, 0, 0), "Ann");
     // A damaged save still gives its row, unranked.
     EXPECT_EQ(CellText(menu, 1, 1), "Novice");
+    // Each column's text texture is as wide as the column, so the texts show 1:1.
+    for (const i32 column : {0, 1}) {
+        i32 width = 0, height = 0;
+        dynamic_cast<const guiText*>(menu.GetTable()->GetCellWindow(1, column))
+            ->GetTextureSize(width, height);
+        EXPECT_EQ(width, menu.GetTable()->GetColumnWidth(column)) << column;
+    }
     const std::string shown = CellText(menu, 2, 0);
     EXPECT_LT(shown.size(), wide.size());
     EXPECT_EQ(shown.substr(shown.size() - 3), "...");
