@@ -73,6 +73,21 @@ void CollectSliders(const guiContainer& container, std::vector<const guiSlider*>
     }
 }
 
+// A caption whose text texture is wider than its window is drawn squeezed.
+void ExpectCaptionsUnsqueezed(const guiContainer& container) {
+    for (i32 i = 0; i < container.GetChildCount(); ++i) {
+        const guiWindow* child = container.GetChild(i);
+        if (const auto* button = dynamic_cast<const guiButton*>(child)) {
+            i32 width = 0, height = 0, textureWidth = 0, textureHeight = 0;
+            button->GetText()->GetSize(width, height);
+            button->GetText()->GetTextureSize(textureWidth, textureHeight);
+            EXPECT_LE(textureWidth, width) << button->GetName();
+        }
+        if (const auto* inner = dynamic_cast<const guiContainer*>(child))
+            ExpectCaptionsUnsqueezed(*inner);
+    }
+}
+
 using ScreensContentTest = coScreenTest;
 
 TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
@@ -273,6 +288,7 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
             }
         }
     }
+    ExpectCaptionsUnsqueezed(*career);
     for (int hint = 0; hint <= 10; ++hint) {
         char name[16];
         std::snprintf(name, sizeof name, "fbvo%02d.wav", hint);
