@@ -23,6 +23,7 @@
 #include "Engine/GUI/Gui/guiFunction.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiScreen.h"
+#include "Engine/GUI/Gui/guiSoundCues.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
@@ -664,13 +665,18 @@ void coApp::BeginMenuFrame(bool poll) {
     g2dScreen::Clear(black);
     if (poll)
         inDeviceManager::PollAll();
+    guiCursorMgr::UpdatePosition();
     guiWindowMgr::Update();
-    snSoundManager::Update(appClock::GetTime());
+    const f32 time = appClock::GetTime();
+    guiSoundCues::Update(time);
+    snSoundManager::Update(time);
     coMusicHandleKeys();
 }
 
 void coApp::UpdateGui() {
+    guiCursorMgr::UpdatePosition();
     guiWindowMgr::Update();
+    guiSoundCues::Update(appClock::GetTime());
 }
 
 void coApp::UpdateScene(g3dCamera& camera, float time) {

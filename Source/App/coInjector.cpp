@@ -3,11 +3,11 @@
 #include "Engine/Core/Env/envString.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiContainer.h"
-#include "Engine/GUI/Gui/guiCursor.h"
 #include "Engine/GUI/Gui/guiMaterial.h"
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plWindowHost.h"
 #include "Source/Modes/coModeStack.h"
@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
@@ -116,6 +117,15 @@ bool TextOf(guiWindow* window, std::string& out) {
             if (TextOf(container->GetChild(i), out))
                 return true;
     return false;
+}
+
+// The system's pointer moves, as the player's mouse moves it; the GUI reads it at its next update.
+void MovePointer(f32 x, f32 y) {
+    if (!g_pdevice)
+        return;
+    const maVector2d pixels = guiGuiToScreen({x, y});
+    g_pdevice->SetCursorPosition(static_cast<i32>(std::lround(pixels.x)),
+                                 static_cast<i32>(std::lround(pixels.y)), 0);
 }
 
 i32 CurrentModeId() {
@@ -289,7 +299,7 @@ guiWindow* coInjector::FindWidget(const std::string& path) {
 bool coInjector::Play(Action& action) {
     switch (action.verb) {
     case Verb::Move:
-        guiCursorMgr::SetPosition({action.x, action.y});
+        MovePointer(action.x, action.y);
         Advance();
         return false;
     case Verb::Motion: {
@@ -361,7 +371,7 @@ bool coInjector::Play(Action& action) {
         // The box's centre from device coordinates back to GUI pixels.
         const f32 x = ((box.minX + box.maxX) / 2.0f + 1.0f) * static_cast<f32>(width) / 2.0f + 0.5f;
         const f32 y = (1.0f - (box.minY + box.maxY) / 2.0f) * static_cast<f32>(height) / 2.0f + 0.5f;
-        guiCursorMgr::SetPosition({x, y});
+        MovePointer(x, y);
         // Pointing ends here; a click goes on with the button down, then up.
         if (action.verb == Verb::Point)
             Advance();
