@@ -3,6 +3,7 @@
 #include "Engine/Core/Env/envString.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiCursor.h"
 #include "Engine/GUI/Gui/guiMaterial.h"
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiText.h"
@@ -361,6 +362,17 @@ bool coInjector::Play(Action& action) {
                 Advance();
             return true;
         }
+        // As a player waits for the pointer to reach the widget before pressing.
+        if (m_phase == 3) {
+            const maVector2d at = guiCursorMgr::GetPosition();
+            if (std::fabs(at.x - action.x) > 1.5f || std::fabs(at.y - action.y) > 1.5f)
+                return TimedOut(kFindTimeout) ? Fail(action, "the pointer stays off the widget") : true;
+            if (action.verb == Verb::Point)
+                Advance();
+            else
+                m_phase = 1;
+            return true;
+        }
         ScreenRect box;
         if (guiWindow* widget = FindWidget(action.argument))
             box.Join(widget);
@@ -372,11 +384,10 @@ bool coInjector::Play(Action& action) {
         const f32 x = ((box.minX + box.maxX) / 2.0f + 1.0f) * static_cast<f32>(width) / 2.0f + 0.5f;
         const f32 y = (1.0f - (box.minY + box.maxY) / 2.0f) * static_cast<f32>(height) / 2.0f + 0.5f;
         MovePointer(x, y);
-        // Pointing ends here; a click goes on with the button down, then up.
-        if (action.verb == Verb::Point)
-            Advance();
-        else
-            m_phase = 1;
+        // Once the pointer is there pointing ends; a click goes on with the button down, then up.
+        action.x = x;
+        action.y = y;
+        m_phase = 3;
         return true;
     }
     case Verb::Expect: {
