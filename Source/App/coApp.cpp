@@ -21,8 +21,12 @@
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiCursor.h"
 #include "Engine/GUI/Gui/guiFunction.h"
+#include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiScreen.h"
+#include "Engine/GUI/Gui/guiSoundCues.h"
+#include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Engine/Graphics/G2d/g2dImage.h"
@@ -396,6 +400,15 @@ void coApp::CreateCursors() {
     guiCursorMgr::SetHotSpot({2.0f, 2.0f});
     guiCursorMgr::SetShape(coPointerArrow);
     guiCursorMgr::SetPosition({320.0f, 240.0f});
+
+    guiToolTip::Create();
+    guiToolTip::GetImage()->SetColor({166, 31, 31}, guiStateIdle);
+    guiToolTip::GetImage()->SetTransparency(0.6f, guiStateIdle);
+    guiText& tip = *guiToolTip::GetText();
+    tip.SetDefaultFont(g2dFont::GetByTextId(1, 24));
+    tip.SetDefaultColor({255, 255, 255});
+    tip.SetTextureSize(256, 256);
+    guiToolTip::SetLayout(12, 35, 3);
 }
 
 void coApp::StartErrorDisplay() {
@@ -664,13 +677,22 @@ void coApp::BeginMenuFrame(bool poll) {
     g2dScreen::Clear(black);
     if (poll)
         inDeviceManager::PollAll();
+    guiCursorMgr::UpdatePosition();
     guiWindowMgr::Update();
-    snSoundManager::Update(appClock::GetTime());
+    const f32 time = appClock::GetTime();
+    guiSoundCues::Update(time);
+    snSoundManager::Update(time);
     coMusicHandleKeys();
 }
 
 void coApp::UpdateGui() {
+    guiCursorMgr::UpdatePosition();
     guiWindowMgr::Update();
+    guiSoundCues::Update(appClock::GetTime());
+}
+
+void coApp::UpdateToolTip(float time) {
+    guiToolTip::Update(time);
 }
 
 void coApp::UpdateScene(g3dCamera& camera, float time) {

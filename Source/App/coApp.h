@@ -82,6 +82,7 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void HideLoadingScreen() override;
     void BeginMenuFrame(bool poll) override;
     void UpdateGui() override;
+    void UpdateToolTip(float time) override;
     void UpdateScene(g3dCamera& camera, float time) override;
     void RenderFrame(g3dCamera* camera, g2dImage* overlay) override;
     // One loop of a modal dialog: the frame with game time standing still.

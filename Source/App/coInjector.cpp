@@ -8,6 +8,7 @@
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plWindowHost.h"
 #include "Source/Modes/coModeStack.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
@@ -116,6 +118,15 @@ bool TextOf(guiWindow* window, std::string& out) {
             if (TextOf(container->GetChild(i), out))
                 return true;
     return false;
+}
+
+// The system's pointer moves, as the player's mouse moves it; the GUI reads it at its next update.
+void MovePointer(f32 x, f32 y) {
+    if (!g_pdevice)
+        return;
+    const maVector2d pixels = guiGuiToScreen({x, y});
+    g_pdevice->SetCursorPosition(static_cast<i32>(std::lround(pixels.x)),
+                                 static_cast<i32>(std::lround(pixels.y)), 0);
 }
 
 i32 CurrentModeId() {
@@ -289,7 +300,7 @@ guiWindow* coInjector::FindWidget(const std::string& path) {
 bool coInjector::Play(Action& action) {
     switch (action.verb) {
     case Verb::Move:
-        guiCursorMgr::SetPosition({action.x, action.y});
+        MovePointer(action.x, action.y);
         Advance();
         return false;
     case Verb::Motion: {
@@ -351,6 +362,17 @@ bool coInjector::Play(Action& action) {
                 Advance();
             return true;
         }
+        // As a player waits for the pointer to reach the widget before pressing.
+        if (m_phase == 3) {
+            const maVector2d at = guiCursorMgr::GetPosition();
+            if (std::fabs(at.x - action.x) > 1.5f || std::fabs(at.y - action.y) > 1.5f)
+                return TimedOut(kFindTimeout) ? Fail(action, "the pointer stays off the widget") : true;
+            if (action.verb == Verb::Point)
+                Advance();
+            else
+                m_phase = 1;
+            return true;
+        }
         ScreenRect box;
         if (guiWindow* widget = FindWidget(action.argument))
             box.Join(widget);
@@ -361,12 +383,11 @@ bool coInjector::Play(Action& action) {
         // The box's centre from device coordinates back to GUI pixels.
         const f32 x = ((box.minX + box.maxX) / 2.0f + 1.0f) * static_cast<f32>(width) / 2.0f + 0.5f;
         const f32 y = (1.0f - (box.minY + box.maxY) / 2.0f) * static_cast<f32>(height) / 2.0f + 0.5f;
-        guiCursorMgr::SetPosition({x, y});
-        // Pointing ends here; a click goes on with the button down, then up.
-        if (action.verb == Verb::Point)
-            Advance();
-        else
-            m_phase = 1;
+        MovePointer(x, y);
+        // Once the pointer is there pointing ends; a click goes on with the button down, then up.
+        action.x = x;
+        action.y = y;
+        m_phase = 3;
         return true;
     }
     case Verb::Expect: {

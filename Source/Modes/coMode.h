@@ -25,6 +25,8 @@ class coModeHost {
     virtual void BeginMenuFrame(bool poll) = 0;
     // A 3D mode's GUI step: the pointer, the windows' think and draw, the GUI sound cues.
     virtual void UpdateGui() {}
+    // The tooltip's step at the game time; only the building modes take it.
+    virtual void UpdateToolTip(float /*time*/) {}
     // A 3D mode's world step before its render: lens-flare visibility and the sky from the camera, the
     // sound manager and the music keys at the game time.
     virtual void UpdateScene(g3dCamera& /*camera*/, float /*time*/) {}

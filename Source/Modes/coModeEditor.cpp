@@ -55,6 +55,7 @@ constexpr u16 kKeyTab = 9;
 
 constexpr int kSoundError = 18;
 constexpr int kPrefMetric = 4;
+constexpr int kPrefToolTips = 1;
 
 const envString kCoasterExtension(".csa");
 
@@ -347,6 +348,8 @@ void coModeEditor::Think() {
     }
     coModeHost& host = coGetModeHost();
     host.UpdateGui();
+    if (coPrefs::GetBool(kPrefToolTips) && !m_flags.test(InterfaceHidden))
+        host.UpdateToolTip(time);
     if (HandleInput() == 2)
         return;
     if (scCameraManip* camera = GetCurrentCamera())

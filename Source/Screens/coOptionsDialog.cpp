@@ -176,7 +176,8 @@ void coOptionsDialog::FillControls() {
         guiWindow* button = m_resolution->GetChild(i);
         const std::string& name = button->GetName();
         if (name.size() == 1 && name[0] >= '0' && name[0] < '0' + kResolutionButtons)
-            button->SetEnabled(DisplayHas(name[0] - '0', 16));
+            // A locked group does not think, so its buttons are locked too and show so.
+            button->SetEnabled(m_resolution->IsEnabled() && DisplayHas(name[0] - '0', 16));
     }
     CheckBitDepth();
 }

@@ -145,7 +145,9 @@ void AddCheckFaces(std::vector<toolDefaultTexture>& out, const std::string& pref
         {"_i", colour},
         {"_o", {colour.r * 1.25f, colour.g * 1.25f, colour.b * 1.25f}},
         {"_s", {colour.r * 0.6f, colour.g * 1.6f, colour.b * 0.6f}},
-        {"_d", {colour.r * 0.5f, colour.g * 0.5f, colour.b * 0.5f}}};
+        {"_d", {colour.r * 0.5f, colour.g * 0.5f, colour.b * 0.5f}},
+        // Checked but disabled: a dimmed checked face, so a locked option still shows that it is on.
+        {"_sd", {colour.r * 0.4f, colour.g * 1.0f, colour.b * 0.4f}}};
     for (const auto& [suffix, shade] : states)
         out.push_back({prefix + suffix + ".png",
                        faceRows < 32 ? TopFace(width, 32, faceRows, shade) : Face(width, 32, shade)});

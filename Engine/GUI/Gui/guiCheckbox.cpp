@@ -11,3 +11,20 @@ void guiCheckbox::Think() {
     const bool buttonState = state >= guiStateIdle && state <= guiStateDisabled;
     SetState(buttonState ? state + kCheckedStates : state);
 }
+
+void guiCheckbox::SetChecked(bool checked) {
+    m_checked = checked;
+    ShowDisabledLook();
+}
+
+void guiCheckbox::SetEnabled(bool enabled) {
+    guiButton::SetEnabled(enabled);
+    if (enabled && GetState() == guiStateDisabled + kCheckedStates)
+        SetState(guiStateIdle);
+    ShowDisabledLook();
+}
+
+void guiCheckbox::ShowDisabledLook() {
+    if (!IsEnabled())
+        SetState(m_checked ? guiStateDisabled + kCheckedStates : guiStateDisabled);
+}

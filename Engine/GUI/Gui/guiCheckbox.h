@@ -13,10 +13,14 @@ class guiCheckbox : public guiButton, public gnfValue {
     void Increase() override { m_checked = !m_checked; }
     void Decrease() override { m_checked = !m_checked; }
 
-    // The look follows at the next Think.
-    void SetChecked(bool checked) { m_checked = checked; }
+    // The look follows at the next Think; a disabled box, which does not think, shows it at once.
+    void SetChecked(bool checked);
     bool IsChecked() const { return m_checked; }
+    // A disabled box still shows whether it is checked.
+    void SetEnabled(bool enabled) override;
 
   private:
+    void ShowDisabledLook();
+
     bool m_checked = false;
 };

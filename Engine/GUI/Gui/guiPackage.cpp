@@ -9,6 +9,7 @@
 #include "Engine/Core/Env/envPackageCount.h"
 #include "Engine/GUI/Gui/guiCursor.h"
 #include "Engine/GUI/Gui/guiSoundCues.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dPackage.h"
 
@@ -97,6 +98,8 @@ void guiShutdown() {
         guiLogStartStep("cues");
         guiSoundCues::Clear();
         guiLogStartStep("root");
+        // The tooltip lies outside the window tree, so the root's end does not reach it.
+        guiToolTip::Destroy();
         guiWindowMgr::Destroy();
         guiLogStartStep("cursor");
         guiCursorMgr::Destroy();

@@ -41,6 +41,14 @@ void Measure(g2dFont font, const envString& text, u32& width, u32& height) {
     }
 }
 
+// A button's image and text show its state, so a tip given to the button serves them too.
+const envString& TipOf(const guiWindow& over) {
+    const auto* button = dynamic_cast<const guiButton*>(over.GetParent());
+    if (over.GetToolTipText().GetLength() == 0 && button)
+        return button->GetToolTipText();
+    return over.GetToolTipText();
+}
+
 } // namespace
 
 void guiToolTip::Create() {
@@ -97,8 +105,7 @@ void guiToolTip::Update(f32 now) {
         return;
     }
     s_lastTime = now;
-    if (!over || over != s_hovered || over->GetState() != guiStateOver ||
-        over->GetToolTipText().GetLength() == 0) {
+    if (!over || over != s_hovered || over->GetState() != guiStateOver || TipOf(*over).GetLength() == 0) {
         s_hovered = over;
         s_hoverTime = 0.0f;
         s_window->SetVisible(false);
@@ -108,9 +115,10 @@ void guiToolTip::Update(f32 now) {
         return;
     const bool appearing = !s_window->IsVisible();
     s_window->SetVisible(true);
-    const bool changed = s_window->GetText()->GetText(guiStateIdle) != over->GetToolTipText();
+    const envString& tip = TipOf(*over);
+    const bool changed = s_window->GetText()->GetText(guiStateIdle) != tip;
     if (changed)
-        Layout(*over);
+        Layout(tip);
     // The box and the laid-out text show in their Idle look as it is now: looks given since the
     // last showing take effect.
     if (appearing || changed)
@@ -125,13 +133,13 @@ void guiToolTip::Forget(const guiWindow* window) {
     }
 }
 
-void guiToolTip::Layout(const guiWindow& over) {
+void guiToolTip::Layout(const envString& tip) {
     guiText& text = *s_window->GetText();
-    text.SetText(over.GetToolTipText(), guiStateIdle);
+    text.SetText(tip, guiStateIdle);
     const g2dFont font = text.GetFont(guiStateIdle);
     u32 width = 0;
     u32 height = 0;
-    Measure(font ? font : g2dScreen::GetDefaultFont(), over.GetToolTipText(), width, height);
+    Measure(font ? font : g2dScreen::GetDefaultFont(), tip, width, height);
     const auto w = static_cast<i32>(width);
     const auto h = static_cast<i32>(height);
     s_window->GetImage()->SetSize(w + 5, h + 5);

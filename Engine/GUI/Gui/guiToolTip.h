@@ -1,15 +1,16 @@
 #pragma once
 #include "Engine/Core/Env/envTypes.h"
 
+class envString;
 class guiButton;
 class guiImage;
 class guiText;
 class guiWindow;
 
 // The GUI's one tooltip: a disabled button outside the window tree whose Image is the box and whose
-// Text holds the tip. When the pointer has rested a second on a window in state Over that has a tip,
-// the tooltip shows beside the pointer, sized to its text, kept on the screen. Without a tooltip
-// window every call does nothing.
+// Text holds the tip. When the pointer has rested a second on a window in state Over that has a tip (or
+// whose button has one), the tooltip shows beside the pointer, sized to its text, kept on the screen. Without
+// a tooltip window every call does nothing.
 class guiToolTip {
   public:
     static void Create();
@@ -28,7 +29,7 @@ class guiToolTip {
     static constexpr f32 kDepth = 0.003f;
 
   private:
-    static void Layout(const guiWindow& over);
+    static void Layout(const envString& tip);
     static void Place();
 
     static inline guiButton* s_window = nullptr;

@@ -3,6 +3,7 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Gui/guiSlider.h"
@@ -88,6 +89,18 @@ void ExpectCaptionsUnsqueezed(const guiContainer& container) {
     }
 }
 
+// The option boxes, not the category tabs.
+void CollectBoxes(const guiContainer& container, std::vector<const guiCheckbox*>& boxes) {
+    for (i32 i = 0; i < container.GetChildCount(); ++i) {
+        const guiWindow* child = container.GetChild(i);
+        if (const auto* box = dynamic_cast<const guiCheckbox*>(child);
+            box && container.GetName() != "Categories")
+            boxes.push_back(box);
+        else if (const auto* inner = dynamic_cast<const guiContainer*>(child))
+            CollectBoxes(*inner, boxes);
+    }
+}
+
 using ScreensContentTest = coScreenTest;
 
 TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
@@ -170,6 +183,12 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
         EXPECT_EQ(envStringToNarrow(button->GetText()->GetText(0)),
                   std::to_string(width) + " x " + std::to_string(height));
     }
+    // A box the dialog locks still shows whether its option is on.
+    std::vector<const guiCheckbox*> boxes;
+    CollectBoxes(options, boxes);
+    EXPECT_GT(boxes.size(), 20u);
+    for (const guiCheckbox* box : boxes)
+        EXPECT_TRUE(box->GetImage()->HasTexture(guiStateDisabled + 6)) << box->GetName();
     screens.clear();
     fsResetRootTable();
     coPaths::ListRootDirectories(coRootTracks);

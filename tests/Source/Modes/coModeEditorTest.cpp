@@ -347,6 +347,25 @@ TEST_F(coModeEditorTest, TheBuildingViewIsUntexturedUnlessTexturesAreKept) {
     coPrefs::SetBool(coPrefTextureInBuild, false);
 }
 
+// The tooltip follows the pointer only with "Tool Tips" on and the interface shown.
+TEST_F(coModeEditorTest, TheTooltipNeedsItsOptionAndTheInterface) {
+    editor.Enter();
+    const struct {
+        bool option;
+        bool hidden;
+        int updates;
+    } cases[] = {{true, false, 1}, {false, false, 0}, {true, true, 0}};
+    for (const auto& c : cases) {
+        coPrefs::SetBool(1, c.option);
+        if (c.hidden)
+            Key(9);
+        coModeTest::host.toolTipUpdates = 0;
+        editor.Think();
+        EXPECT_EQ(coModeTest::host.toolTipUpdates, c.updates) << c.option << c.hidden;
+    }
+    editor.Exit();
+}
+
 TEST_F(coModeEditorTest, RevertAndSaveFailuresAreReportedAndKeepTheWork) {
     editor.Enter();
     editor.RunPaletteCommand("Short Straightaway");

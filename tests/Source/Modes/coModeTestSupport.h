@@ -15,6 +15,7 @@ struct coRecordingModeHost : coModeHost {
     std::function<void()> screenshot = [] {};
     int frames = 0;
     int loadingHidden = 0;
+    int toolTipUpdates = 0;
     // What the player does at the start of each frame of a screen's modal run.
     std::function<void()> modalFrame;
 
@@ -27,6 +28,7 @@ struct coRecordingModeHost : coModeHost {
     void HideLoadingScreen() override { ++loadingHidden; }
     void BeginMenuFrame(bool) override {}
     void RenderFrame(g3dCamera*, g2dImage*) override { ++frames; }
+    void UpdateToolTip(float) override { ++toolTipUpdates; }
     void OnModalFrame() override {
         if (modalFrame)
             modalFrame();

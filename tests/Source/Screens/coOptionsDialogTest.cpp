@@ -97,6 +97,11 @@ TEST_F(coOptionsDialogTest, FromTheRideSettingsTheStartupOptionsAreOff) {
         EXPECT_FALSE(dialog->GetBox(name)->IsEnabled()) << name;
     EXPECT_FALSE(dialog->GetResolution()->IsEnabled());
     EXPECT_FALSE(dialog->GetSlider("Crossbar Detail")->GetParent()->IsVisible());
+    // Its buttons show themselves locked, the chosen one still checked.
+    Run([] {}, false);
+    const guiRadioGroup& resolutions = *dialog->GetResolution();
+    for (i32 b = 0; b < resolutions.GetButtonCount(); ++b)
+        EXPECT_EQ(resolutions.GetChild(b)->GetState(), b == 1 ? guiStateDisabled + 6 : guiStateDisabled) << b;
     // The category buttons switch the group shown.
     dialog->SetVisible(true);
     dialog->SetEnabled(true);

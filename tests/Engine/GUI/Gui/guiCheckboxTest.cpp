@@ -24,6 +24,17 @@ TEST_F(guiWidgetTest, ACheckBoxTogglesOnEveryClickAndShowsItsCheckedStates) {
     box->Decrease();
     Update(100, 100);
     EXPECT_EQ(box->GetState(), 0);
+
+    // A disabled box does not think, yet shows its flag; enabled again it is idle.
+    box->SetChecked(true);
+    box->SetEnabled(false);
+    EXPECT_EQ(box->GetImage()->GetState(), 11);
+    box->SetChecked(false);
+    EXPECT_EQ(box->GetImage()->GetState(), guiStateDisabled);
+    box->SetChecked(true);
+    box->SetEnabled(true);
+    Update(100, 100);
+    EXPECT_EQ(box->GetState(), 6);
 }
 
 // Three boxes stacked in a 100-pixel group at (0, 0) with spacing 5.

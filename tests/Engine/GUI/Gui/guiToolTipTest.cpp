@@ -109,6 +109,19 @@ TEST_F(guiToolTipTest, OnlyAWindowWithTextInStateOverShowsItAndHideStartsAfresh)
     EXPECT_TRUE(Shown());
 }
 
+// Scripts give the tip to the button, while the pointer is over its image or text.
+TEST_F(guiToolTipTest, AButtonsTipServesItsChildren) {
+    auto* button = Add<guiButton>();
+    button->SetPosition({400.0f, 300.0f, 1.0f});
+    button->SetSize(100, 40);
+    button->SetToolTipText(envString("Save the coaster"));
+    At(1.0f, 410, 310);
+    At(1.5f, 410, 310);
+    At(2.5f, 410, 310);
+    ASSERT_TRUE(Shown());
+    EXPECT_EQ(guiToolTip::GetText()->GetText(guiStateIdle), envString("Save the coaster"));
+}
+
 TEST_F(guiToolTipTest, StaysOnTheScreenAtTheRightAndFlipsAboveAtTheBottom) {
     tipped->SetSize(800, 600);
     tipped->SetPosition({0.0f, 0.0f, 1.0f});
