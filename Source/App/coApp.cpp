@@ -189,6 +189,10 @@ class coAppRideHost : public coRideModeHost {
         if (coMainPalette* main = MainPalette())
             main->HideFeedback();
     }
+    void ShowCoasterName() override {
+        if (coMainPalette* main = MainPalette())
+            main->ShowCoasterName();
+    }
     void HideConstraintCounters() override {
         if (auto* track =
                 dynamic_cast<coTrackManipPalette*>(coPaletteManager::GetPalette(coPaletteTrackManip)))

@@ -63,6 +63,11 @@ void coMainPalette::SetCoasterName(const envString& name) {
     m_name->SetText(name, 0);
 }
 
+void coMainPalette::ShowCoasterName() {
+    m_name->SetVisible(true);
+    m_nameBackground->SetVisible(true);
+}
+
 envString coMainPalette::GetCoasterName() const {
     return m_name->GetText(0);
 }

@@ -30,6 +30,8 @@ class coMainPalette : public guiContainer {
     void SetEnabled(bool enabled) override;
 
     void SetCoasterName(const envString& name);
+    // The name and its background again, after a ride's message took them away.
+    void ShowCoasterName();
     envString GetCoasterName() const;
     // 2 "Ride" to 9 "Options" for the first button released this frame, 0 for none.
     i32 GetPressedButton() const;

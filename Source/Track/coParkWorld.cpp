@@ -33,6 +33,10 @@ void coParkWorld::RemoveTrackPropsOnPiece(coCoasterPiece* piece) {
     coPropList::RemoveTrackPropsOnPiece(piece);
 }
 
+void coParkWorld::MoveTrackProps(coCoasterPiece* from, coCoasterPiece* to) {
+    coPropList::MoveTrackProps(from, to);
+}
+
 void coParkWorld::PlaceAllTrackProps() {
     coPropList::PlaceAllTrackProps();
 }

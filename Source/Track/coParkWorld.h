@@ -32,6 +32,8 @@ class coParkWorld {
     virtual coLoadingDock* GetDock() const { return nullptr; }
     // Removes every track prop attached to the piece; called before the piece is deleted.
     virtual void RemoveTrackPropsOnPiece(coCoasterPiece* piece);
+    // Moves every track prop attached to one piece onto another that takes its place in the circuit.
+    virtual void MoveTrackProps(coCoasterPiece* from, coCoasterPiece* to);
     // Puts every track prop back on its piece at its stored distance, after pieces have moved.
     virtual void PlaceAllTrackProps();
     // The current environment's name; empty when none is loaded.

@@ -6,6 +6,7 @@
 #include "Source/Track/coCoasterPieceShallowTurn.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
+#include "Source/Track/coParkWorld.h"
 #include "Source/Track/coPieceFitting.h"
 #include "Source/Track/coTrackBuilder.h"
 
@@ -212,6 +213,9 @@ bool coFitOrReplaceLast(coCoasterPiece* last, coCoasterPiece* target) {
     coCoasterPieceSTurn* replacement = sTurn.get();
     if (g_pieceReplaced)
         g_pieceReplaced(last, replacement);
+    // The player's track props stay on the track where they were: removing the piece would delete them
+    // (and a selected one under the editor's feet).
+    coGetParkWorld().MoveTrackProps(last, replacement);
     coCircuitRemoveLast();
     coCircuitAppend(std::move(sTurn), true);
     return coFitEndToPiece(replacement, target);

@@ -203,6 +203,12 @@ void coPropList::RemoveTrackPropsOnPiece(const coCoasterPiece* piece) {
         Remove(prop);
 }
 
+void coPropList::MoveTrackProps(const coCoasterPiece* from, coCoasterPiece* to) {
+    for (coTrackProp* prop : TrackProps())
+        if (prop->GetPiece() == from)
+            prop->SetPiece(to);
+}
+
 coPropRecord coMakePropRecord(const coProp& prop) {
     coPropRecord record;
     const coPropTemplate& propTemplate = prop.GetTemplate();

@@ -54,6 +54,7 @@ class coPropList {
     static void FindInBox(const maBoundingBox& box, std::vector<coProp*>& out);
     static void PlaceAllTrackProps();
     static void RemoveTrackPropsOnPiece(const coCoasterPiece* piece);
+    static void MoveTrackProps(const coCoasterPiece* from, coCoasterPiece* to);
 
     static void WriteChunk(chWriter& writer, const std::vector<coProp*>& props);
     // Makes a prop of every record whose template exists (loading it), in file order; unknown

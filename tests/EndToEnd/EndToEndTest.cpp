@@ -431,7 +431,7 @@ TEST(EndToEndTest, PropsSavedWithAChosenCoasterStandAgainWhenItIsLoaded) {
 TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
     GameHome home;
     const GameRun run = home.Play("build_ride_save.inject");
-    ExpectCleanRun(run, "0 6 17 6 11 6");
+    ExpectCleanRun(run, "0 6 17 6 9 6 11 6");
     const std::map<std::string, std::string> saves = FilesIn(home.Saves());
     EXPECT_EQ(saves.count("E2E Oval.csa"), 1u);
     for (const auto& [name, bytes] : saves)

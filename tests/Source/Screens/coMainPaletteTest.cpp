@@ -95,6 +95,10 @@ TEST_F(coMainPaletteTest, NameMessagesAndTheCollisionMessage) {
     palette->HideFeedback();
     EXPECT_FALSE(Child("Name")->IsVisible());
     EXPECT_FALSE(Child("Name Background")->IsVisible());
+    palette->ShowCoasterName();
+    EXPECT_TRUE(Child("Name Background")->IsVisible());
+    palette->ShowFeedback(12, 60);
+    palette->HideFeedback();
     palette->ShowFeedback(2, 5);
     palette->HideFeedback();
     EXPECT_TRUE(Child("Name")->IsVisible());

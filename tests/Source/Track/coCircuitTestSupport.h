@@ -1,4 +1,5 @@
 #pragma once
+#include "Source/Modes/coEditorSelection.h"
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterPieceCorkscrew.h"
@@ -10,7 +11,6 @@
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coCoasterPieceUp.h"
-#include "Source/Modes/coEditorSelection.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coPlacement.h"
 #include "Source/Track/coTrackBuilder.h"
@@ -89,6 +89,7 @@ class coFakePark : public coParkWorld {
     float GetGridMaxZ() const override { return maxZ; }
     coLoadingDock* GetDock() const override { return dock; }
     void RemoveTrackPropsOnPiece(coCoasterPiece* piece) override { propsRemovedOn.push_back(piece); }
+    void MoveTrackProps(coCoasterPiece*, coCoasterPiece* to) override { propsMovedTo.push_back(to); }
     void PlaceAllTrackProps() override { ++trackPropPlacements; }
     std::string GetEnvironmentName() const override { return environmentName; }
     maVector3d GetStartPosition() const override { return startPosition; }
@@ -118,6 +119,7 @@ class coFakePark : public coParkWorld {
     float maxZ = 1000.0f;
     coLoadingDock* dock = nullptr;
     std::vector<coCoasterPiece*> propsRemovedOn;
+    std::vector<coCoasterPiece*> propsMovedTo;
     int trackPropPlacements = 0;
     std::string environmentName;
     maVector3d startPosition{10.0f, 3.0f, -20.0f};

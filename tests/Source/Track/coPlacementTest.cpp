@@ -235,10 +235,12 @@ TEST_F(coPlacementTest, TryCloseTakesASidewaysAndAVerticalGapApart) {
 
 TEST_F(coPlacementTest, AShallowTurnThatCannotFitIsReplacedByAnSTurnThatTakesTheSelection) {
     // A Straight, then shallow turns through 340 degrees: no Turn to fix the last 20 degrees with. Once
-    // with the last piece selected, once with nothing selected, which stays so.
+    // with the last piece selected, once with nothing selected, which stays so. The replaced piece's
+    // track props go over to the S-turn.
     for (bool selected : {true, false}) {
         coCircuitClear();
         coSelectionClear();
+        park.propsMovedTo.clear();
         coAppendStraight(5.0f);
         coCoasterPieceShallowTurn* last = nullptr;
         for (int i = 0; i < 12; ++i) {
@@ -258,6 +260,7 @@ TEST_F(coPlacementTest, AShallowTurnThatCannotFitIsReplacedByAnSTurnThatTakesThe
         EXPECT_EQ(std::tuple(coCircuitPieceCount(), builder.removed.size(), replacement->HasEndHeading()),
                   std::tuple(13, 1u, true));
         EXPECT_EQ(coSelectionGetObject(), selected ? replacement : nullptr);
+        EXPECT_EQ(park.propsMovedTo, std::vector<coCoasterPiece*>{replacement});
         EXPECT_LT(coCircuitGap(), 1e-3f);
     }
 }

@@ -194,9 +194,11 @@ TEST_F(coTrackPropTest, AReadPropStandsOnItsPieceAndLeavesWithIt) {
     EXPECT_EQ(std::tuple(placed->GetPosition().x, placed->GetPosition().z, placed->GetPiece(),
                          placed->IsVisible(), coMakePropRecord(*placed).pieceIndex),
               std::tuple(expected.x, expected.z, coCircuitPieceAt(3), true, 3));
-    coPropList::RemoveTrackPropsOnPiece(coCircuitPieceAt(2));
-    EXPECT_EQ(coPropList::GetTrackProps().size(), 1u);
+    coPropList::MoveTrackProps(coCircuitPieceAt(3), coCircuitPieceAt(2));
     coPropList::RemoveTrackPropsOnPiece(coCircuitPieceAt(3));
+    EXPECT_EQ(std::tuple(coPropList::GetTrackProps().size(), placed->GetPiece()),
+              std::tuple(1u, coCircuitPieceAt(2)));
+    coPropList::RemoveTrackPropsOnPiece(coCircuitPieceAt(2));
     EXPECT_TRUE(coPropList::GetTrackProps().empty());
 }
 
