@@ -195,8 +195,9 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     // button is 200 wide and its "Done" stands over the right 72 pixels, so the caption keeps to the left.
     AddCheckFaces(pictures, "Data/GUI/uicm/uicmtt", {60, 90, 170});
     for (int mission = 1; mission <= 8; ++mission) {
+        const size_t first = pictures.size();
         AddCheckFaces(pictures, "Data/GUI/uicm/uicmm" + std::to_string(mission), {70, 110, 90}, 32, 200);
-        for (size_t i = pictures.size() - 4; i < pictures.size(); ++i)
+        for (size_t i = first; i < pictures.size(); ++i)
             Letter(pictures[i].image, envString(("Mission " + std::to_string(mission)).c_str()), fonts, 128);
     }
     const std::pair<const char*, Rgb> folders[] = {{"Tracks/Steel", {80, 110, 170}},

@@ -68,3 +68,20 @@ TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
         EXPECT_EQ(differing, 0u) << area.file;
     }
 }
+
+// The career menu's mission buttons carry their captions in their pictures, in every look.
+TEST(guiLayoutPicturesContent, MissionPicturesAreLetteredInEveryLook) {
+    for (int mission = 1; mission <= 8; ++mission)
+        for (const char* look : {"_i", "_o", "_s", "_d", "_sd"}) {
+            const std::string file = "uicm/uicmm" + std::to_string(mission) + look + ".png";
+            const g2dPixelRows image = Read(file);
+            const u32 size = image.BytesPerPixel();
+            const u8* face = image.Row(image.height / 2) + 4 * size;
+            u32 differing = 0;
+            // Inside the bevel, only the caption differs from the face.
+            for (u32 y = 3; y + 3 < image.height; ++y)
+                for (u32 x = 3; x < 125; ++x)
+                    differing += std::memcmp(image.Row(y) + x * size, face, size) != 0;
+            EXPECT_GT(differing, 50u) << file;
+        }
+}
