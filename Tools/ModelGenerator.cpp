@@ -1,5 +1,5 @@
 // Writes the default models of the game under a data folder:
-//   lvModelGenerator <data folder>
+//   lvModelGenerator <data folder> <folder of the "Wooden" pak's files>
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Tools/Model/toolAnimatedModels.h"
 #include "Tools/Model/toolDefaultModels.h"
@@ -9,12 +9,13 @@
 #include <filesystem>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: lvModelGenerator <data folder>\n", stderr);
+    if (argc != 3) {
+        std::fputs("usage: lvModelGenerator <data folder> <wooden pak folder>\n", stderr);
         return 2;
     }
     try {
         toolWriteDefaultModels(argv[1]);
+        toolWriteWoodenModels(argv[2]);
         const std::filesystem::path geometry = std::filesystem::path(argv[1]) / "Data" / "Geom";
         std::filesystem::create_directories(geometry);
         toolWriteAnimatedModels(geometry.string());

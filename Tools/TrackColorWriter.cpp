@@ -52,14 +52,15 @@ int main(int argc, char** argv) {
                       Record(0.9f, 0.9f, 0.9f)),
                Scheme(Record(0.1f, 0.7f, 0.2f), Record(0.1f, 0.7f, 0.2f), Record(0.5f, 0.5f, 0.5f),
                       Record(0.5f, 0.5f, 0.5f))});
-        // Wooden: bare timber, white paint, dark stain.
+        // Wooden: bare timber, white paint, dark stain; the deck keeps its planks and the trestles their
+        // lattice (an untextured trestle would be a solid wall).
         Write(argv[1], "Wooden",
-              {Scheme(Record(0.7f, 0.7f, 0.72f, "rail.png"), Record(0.6f, 0.45f, 0.3f),
-                      Record(0.6f, 0.45f, 0.3f), Record(0.6f, 0.45f, 0.3f)),
-               Scheme(Record(0.7f, 0.7f, 0.72f), Record(0.9f, 0.9f, 0.88f), Record(0.9f, 0.9f, 0.88f),
-                      Record(0.9f, 0.9f, 0.88f)),
-               Scheme(Record(0.7f, 0.7f, 0.72f), Record(0.35f, 0.22f, 0.12f), Record(0.35f, 0.22f, 0.12f),
-                      Record(0.35f, 0.22f, 0.12f))});
+              {Scheme(Record(0.7f, 0.7f, 0.72f, "rail.png"), Record(0.6f, 0.45f, 0.3f, "deck.png"),
+                      Record(0.6f, 0.45f, 0.3f), Record(0.75f, 0.6f, 0.45f, "lattice.png")),
+               Scheme(Record(0.7f, 0.7f, 0.72f), Record(0.9f, 0.9f, 0.88f, "deck.png"),
+                      Record(0.9f, 0.9f, 0.88f), Record(0.9f, 0.9f, 0.88f, "lattice.png")),
+               Scheme(Record(0.7f, 0.7f, 0.72f), Record(0.35f, 0.22f, 0.12f, "deck.png"),
+                      Record(0.35f, 0.22f, 0.12f), Record(0.35f, 0.22f, 0.12f, "lattice.png"))});
     } catch (const envExceptionX& error) {
         std::fprintf(stderr, "%s: cannot write the colour schemes (0x%08X)\n", argv[0], error.GetCode());
         return 1;

@@ -62,3 +62,13 @@ void toolWriteDefaultModels(const std::string& dataFolder) {
         toolWriteStaticModel(path.string(), model.fragments);
     }
 }
+
+void toolWriteWoodenModels(const std::string& woodenFolder) {
+    // A timber tie under the plank deck (0.3 deep, 2 wide), wider than the deck so that it shows.
+    toolModelMaterial timber;
+    timber.diffuse = {0.55f, 0.4f, 0.25f, 1.0f};
+    timber.ambient = {0.35f, 0.27f, 0.18f, 1.0f};
+    std::filesystem::create_directories(woodenFolder);
+    toolWriteStaticModel((std::filesystem::path(woodenFolder) / "crossbar.mx").string(),
+                         {toolMakeBox({2.4f, 0.2f, 0.3f}, {0.0f, -0.4f, 0.0f}, timber)});
+}

@@ -15,3 +15,5 @@ struct toolDefaultModel {
 std::vector<toolDefaultModel> toolDefaultModels();
 // Writes every default model under the data folder.
 void toolWriteDefaultModels(const std::string& dataFolder);
+// Writes the "Wooden" type's crossbar into the folder its pak is packed from.
+void toolWriteWoodenModels(const std::string& woodenFolder);

@@ -24,11 +24,13 @@
 #include "Source/TrackGeom/coTrackColorizer.h"
 #include "Source/TrackGeom/coTrackDefinition.h"
 #include "Source/TrackGeom/coTrackDefinitionReader.h"
+#include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
 #include "Source/TrackGeom/coTrackShadows.h"
 #include "Source/World/coModelHolder.h"
 #include "Source/World/coTextureCache.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -174,6 +176,18 @@ TEST_F(coInstallationTest, EveryCoasterTypeLoadsInTheMountainsWithItsColours) {
                              coCoasterDefinitionStore().GetWoodSupports()),
                   std::tuple(envString(type), 3, 4u, std::string(type) == "Wooden"))
             << type;
+        // Every part the schemes name recolours something of the type (crossbar models are not loaded
+        // without a device: their names count).
+        const coTrackDefinition& track = *coGetTrackDefinitionSource().GetTrackDefinition();
+        for (const auto& [part, record] : coTrackColorizer::GetCurrentScheme()) {
+            std::vector<g3dMaterial*> sections, supports;
+            coCollectPartMaterials(track, part, sections);
+            coGetTrackDefinitionSource().GetSupportMaker()->CollectMaterials(part, supports);
+            const auto crossbars =
+                std::count_if(track.GetCrossbars().begin(), track.GetCrossbars().end(),
+                              [&](const auto& crossbar) { return crossbar->name == part; });
+            EXPECT_GT(sections.size() + supports.size() + size_t(crossbars), 0u) << type << " " << part;
+        }
     }
     for (const fsLocator& locator : files.missing)
         ADD_FAILURE() << envStringToNarrow(locator.GetLastComponent()) << " is missing";
@@ -201,7 +215,9 @@ TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
         coCoasterDefinitionStore().Load("Coaster.def");
         EXPECT_TRUE(coCoasterDefinitionStore().GetWoodSupports());
         builder.LoadTrackDefinition("Track.def");
-        EXPECT_EQ(builder.GetTrackDefinition().GetCrossSections().size(), 3u);
+        EXPECT_EQ(std::tuple(builder.GetTrackDefinition().GetCrossSections().size(),
+                             builder.GetTrackDefinition().GetCrossbars().size()),
+                  std::tuple(3u, 1u));
         builder.LoadSupportDefinition("Support.def");
         ASSERT_NE(dynamic_cast<coSupportMakerWood*>(&builder.GetSupportMaker()), nullptr);
         ASSERT_EQ(builder.GetSupportMaker().GetPlanes().size(), 1u);
