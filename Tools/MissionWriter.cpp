@@ -3,7 +3,6 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfTextSet.h"
-#include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
@@ -17,18 +16,6 @@ namespace {
 class SteelDefinition : public coCoasterDefinition {
   public:
     std::string GetCoasterTypeName() const override { return "Steel"; }
-};
-
-// The world that a mission names: the mountain environment and the coaster type's own dock at the start.
-class MissionWorld : public coSavedCoasterServices {
-  public:
-    std::string GetEnvironmentName() const override { return "Mountain"; }
-    bool GetDock(maVector3d& position, float& heading, std::string& type) const override {
-        position = maVector3d(0.0f, 2.0f, 0.0f);
-        heading = 0.0f;
-        type = "Ironvale";
-        return true;
-    }
 };
 
 void AddRoot(i32 root, const std::string& folder) {
@@ -49,8 +36,6 @@ int main(int argc, char** argv) {
     AddRoot(coRootMissions, data + "/Data/Missions");
     SteelDefinition definition;
     coSetCoasterDefinition(&definition);
-    MissionWorld world;
-    coSetSavedCoasterServices(&world);
 
     fsLocator textsFile(coRootText);
     textsFile.AppendComponent("uiop.tsf");
@@ -61,7 +46,6 @@ int main(int argc, char** argv) {
     }
     lvWriteTrackTypeTexts();
 
-    coSetSavedCoasterServices(nullptr);
     coSetCoasterDefinition(nullptr);
     return 0;
 }

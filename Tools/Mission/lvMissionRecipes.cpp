@@ -5,14 +5,20 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Source/Career/coFlythroughPath.h"
 #include "Source/Career/coMissionFile.h"
+#include "Source/Career/coMissionWorld.h"
 #include "Source/Career/coObjectiveSet.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
+#include "Source/World/coPropListChunk.h"
+#include "Source/World/coTargetRingList.h"
+#include "Tools/World/toolParkWorld.h"
 
+#include <cmath>
 #include <filesystem>
 #include <map>
 
@@ -20,6 +26,51 @@ namespace {
 
 constexpr float kTurnRadius = 15.0f;
 constexpr float kEasy = 0.9f; // the share of the solution's values that the win level asks for
+constexpr float kRingRadius = 6.0f;
+constexpr float kPropAside = 7.0f; // from the middle of its side, outwards, well within its trigger distance
+constexpr float kPropStay = 0.5f;  // seconds the lead car must stay near the fountain
+
+// The world a mission is written from: the mountain environment, the "Ironvale" dock at the start, and
+// the mission's own ring and fountain. Its props are only records, so the handles that objectives keep
+// point at those records.
+class MissionWorld : public coSavedCoasterServices, public coMissionWorld {
+  public:
+    MissionWorld() {
+        coSetSavedCoasterServices(this);
+        coSetMissionWorld(this);
+    }
+    ~MissionWorld() override {
+        coSetMissionWorld(nullptr);
+        coSetSavedCoasterServices(nullptr);
+    }
+    MissionWorld(const MissionWorld&) = delete;
+    MissionWorld& operator=(const MissionWorld&) = delete;
+
+    std::string GetEnvironmentName() const override { return "Mountain"; }
+    bool GetDock(maVector3d& position, float& heading, std::string& type) const override {
+        position = maVector3d(0.0f, 2.0f, 0.0f);
+        heading = 0.0f;
+        type = "Ironvale";
+        return true;
+    }
+    void WriteProps(chWriter& writer) const override { coWritePropRecords(writer, props); }
+    maVector3d GetPropPosition(const coProp* prop) const override { return Record(prop).position; }
+    envString GetPropName(const coProp*) const override { return envString("Fountain"); }
+    void WriteRings(chWriter& writer) const override { coWriteRingRecords(writer, rings); }
+
+    coProp* AddProp(const coPropRecord& record) {
+        props.push_back(record);
+        return reinterpret_cast<coProp*>(&props.back());
+    }
+
+    std::vector<coPropRecord> props; // reserved up front: handles point into it
+    std::vector<coRingRecord> rings;
+
+  private:
+    static const coPropRecord& Record(const coProp* prop) {
+        return *reinterpret_cast<const coPropRecord*>(prop);
+    }
+};
 
 fsLocator Rooted(i32 root, const std::string& relative) {
     fsLocator locator;
@@ -60,6 +111,63 @@ void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfT
     set.Add(std::make_unique<coTrackCountObjective>(0, 2 + 2 * lvGoldStraightsPerSide, false, texts), 3);
 }
 
+// The middle of the first straight the player lays in the free side (0 or 1) of the solved circuit, with
+// its direction, and the square's centre.
+maVector3d FreeSideMiddle(int side, maVector3d& direction, maVector3d& centre) {
+    centre = maVector3d(0.0f, 0.0f, 0.0f);
+    for (int i = 0; i < coCircuitPieceCount(); ++i)
+        centre =
+            centre + coCircuitPieceAt(i)->GetStart() * (1.0f / static_cast<float>(coCircuitPieceCount()));
+    const int index = lvMissionStartPieces + 2 * side;
+    const maVector3d start = coCircuitPieceAt(index)->GetStart(),
+                     end = coCircuitPieceAt(index + 1)->GetStart();
+    direction = end - start;
+    return (start + end) * 0.5f;
+}
+
+// A two-way ring over the first free side, which every way of closing the square flies through.
+void AddRing(MissionWorld& world, coObjectiveSet& set, const gfTextSet& texts) {
+    maVector3d direction, centre;
+    const maVector3d middle = FreeSideMiddle(0, direction, centre);
+    coRingRecord ring;
+    ring.kind = 1;
+    ring.radius = kRingRadius;
+    ring.position = middle + maVector3d(0.0f, 1.5f, 0.0f);
+    ring.heading = std::atan2(direction.x, direction.z);
+    world.rings.push_back(ring);
+    set.Add(std::make_unique<coRingObjective>(texts), 0);
+}
+
+// A fountain on the ground outside the second free side; the train must stay near it for a moment.
+void AddFountain(MissionWorld& world, coObjectiveSet& set, const gfTextSet& texts) {
+    maVector3d direction, centre;
+    const maVector3d middle = FreeSideMiddle(1, direction, centre);
+    maVector3d outwards(middle.x - centre.x, 0.0f, middle.z - centre.z);
+    outwards = outwards * (kPropAside / std::hypot(outwards.x, outwards.z));
+    coPropRecord fountain;
+    fountain.name = envString("fountain");
+    fountain.position = middle + outwards;
+    fountain.position.y = toolMountainHeight(fountain.position.x, fountain.position.z);
+    set.Add(std::make_unique<coPropProximityObjective>(world.AddProp(fountain), kPropStay, texts), 0);
+}
+
+const char* Hint(lvMissionFeature feature) {
+    switch (feature) {
+    case lvMissionFeature::Ring:
+        return "Lay the two missing sides of the square, each as long as the side across from it, with a "
+               "left turn after each; the first must fly through the ring. More straights in a side win "
+               "better medals.";
+    case lvMissionFeature::Prop:
+        return "Lay the two missing sides of the square, each as long as the side across from it, with a "
+               "left turn after each; the second passes the fountain. More straights in a side win better "
+               "medals.";
+    case lvMissionFeature::None:
+        break;
+    }
+    return "Lay the two missing sides of the square, each as long as the side across from it, with a left "
+           "turn after each. More straights in a side win better medals.";
+}
+
 } // namespace
 
 const std::vector<lvMissionRecipe>& lvMissionRecipes() {
@@ -90,6 +198,9 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
             for (int d = 1; d <= 8; ++d)
                 all.push_back({kTypes[t].name, d, kTypes[t].sideA + kTypes[t].growA * static_cast<float>(d),
                                kTypes[t].sideB + kTypes[t].growB * static_cast<float>(d), kTitles[t][d - 1]});
+        // Early in the first career, so that a player soon meets a ring and a prop to pass.
+        all[1].feature = lvMissionFeature::Ring;
+        all[2].feature = lvMissionFeature::Prop;
         all.push_back({"Final", 1, 60.0f, 40.0f, "Championship"});
         all.push_back({"Final", 2, 70.0f, 50.0f, "Masterpiece"});
         return all;
@@ -117,9 +228,15 @@ void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide) {
 }
 
 void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts) {
+    MissionWorld world;
+    world.props.reserve(1);
     coRideComputeStats();
     coObjectiveSet objectives;
     AddObjectives(recipe, objectives, objectiveTexts);
+    if (recipe.feature == lvMissionFeature::Ring)
+        AddRing(world, objectives, objectiveTexts);
+    if (recipe.feature == lvMissionFeature::Prop)
+        AddFountain(world, objectives, objectiveTexts);
     // The start gives half the circuit; the player lays two left turns and the straights of the gold level.
     coMissionBudgets budgets;
     budgets.fill(0);
@@ -154,9 +271,7 @@ void lvWriteTrackTypeTexts() {
     std::map<std::string, std::map<u32, envString>> sets;
     for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
         auto& texts = sets[recipe.type];
-        texts[static_cast<u32>(recipe.number)] =
-            envString("Lay the two missing sides of the square, each as long as the side across from it, "
-                      "with a left turn after each. More straights in a side win better medals.");
+        texts[static_cast<u32>(recipe.number)] = envString(Hint(recipe.feature));
         texts[32u + static_cast<u32>(recipe.number)] = envString(recipe.title);
     }
     for (const auto& [type, texts] : sets)

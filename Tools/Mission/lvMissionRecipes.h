@@ -6,6 +6,10 @@
 
 class gfTextSet;
 
+// What a mission asks beyond its square: nothing, flying through a ring over the first side the player
+// lays, or passing close by a fountain beside the second.
+enum class lvMissionFeature { None, Ring, Prop };
+
 // The default career missions. Each is laid as one whole closed circuit, its solution; the mission starts
 // from the first pieces of it, and its win level asks for a little less than the whole circuit gives.
 struct lvMissionRecipe {
@@ -14,6 +18,7 @@ struct lvMissionRecipe {
     int number;         // of "Mission<number>.cmi", 1 to 8
     float sideA, sideB; // the square's straights, in turn
     const char* title;
+    lvMissionFeature feature = lvMissionFeature::None;
 };
 
 const std::vector<lvMissionRecipe>& lvMissionRecipes();
@@ -29,9 +34,10 @@ inline constexpr int lvGoldStraightsPerSide = 3;
 // many straights.
 void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide = 1);
 
-// Writes the mission and its text set from the solved circuit, then leaves the circuit empty. The mission
-// goes to "<type>/Mission<number>.cmi" of the missions root, its texts (0 title, 1 briefing, 2 success,
-// 3 failure) to "Missions/<type>/Mission<number>.tsf" of the text root.
+// Writes the mission and its text set from the solved circuit, then leaves the circuit empty. Its world
+// is the mountain environment with the "Ironvale" dock at the start, its ring or fountain if it has one. The
+// mission goes to "<type>/Mission<number>.cmi" of the missions root, its texts (0 title, 1 briefing, 2
+// success, 3 failure) to "Missions/<type>/Mission<number>.tsf" of the text root.
 void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts);
 
 // The text sets of the track types ("<type>.tsf" of the text root): per mission d its hint at id d and its

@@ -4,18 +4,34 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Source/Career/coFlythroughPath.h"
 #include "Source/Career/coMissionFile.h"
+#include "Source/Career/coMissionObjective.h"
+#include "Source/Career/coMissionWorld.h"
 #include "Source/Career/coObjectiveSet.h"
+#include "Source/Collision/coCollisionPark.h"
 #include "Source/Modes/coModeFlythrough.h"
+#include "Source/Ride/coRideServices.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coCoasterPieceStraight.h"
+#include "Source/Track/coCoasterPieceTurn.h"
+#include "Source/Track/coPieceLimits.h"
+#include "Source/Track/coPlacement.h"
+#include "Source/World/coPropList.h"
+#include "Source/World/coTargetRingList.h"
 #include "Tools/Mission/lvMissionRecipes.h"
 
+#include <algorithm>
+#include <cmath>
+#include <deque>
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 #include <string>
 #include <tuple>
+#include <typeinfo>
 
 namespace {
 
@@ -24,10 +40,99 @@ class SteelDefinition : public coCoasterDefinition {
     std::string GetCoasterTypeName() const override { return "Steel"; }
 };
 
-// The missions' coaster type is not this test's matter: its definitions stay as they are.
-struct NoDefinitions : coSavedCoasterServices {
+// The missions' world without a device: no coaster type folders; props are their records (the
+// fountain's trigger distance and a 2-unit box), rings are tested against the track alone.
+struct MissionWorld : coSavedCoasterServices, coMissionWorld, coRideProps {
+    MissionWorld() {
+        coSetSavedCoasterServices(this);
+        coSetMissionWorld(this);
+        coSetRideProps(this);
+        coRideSetPropTracking(true);
+    }
+    ~MissionWorld() override {
+        coRideSetPropTracking(false);
+        coSetRideProps(nullptr);
+        coSetMissionWorld(nullptr);
+        coSetSavedCoasterServices(nullptr);
+    }
     void LoadCoasterDefinitions(const std::string&, const std::string&, int) override {}
+    void PlaceProps(coPendingProps&) override {}
+    void ListProps(coPendingProps& pending, std::vector<coProp*>& out) const override {
+        out.clear();
+        for (const coPropRecord& record : dynamic_cast<coPropRecords&>(pending).records) {
+            props.push_back(record);
+            out.push_back(reinterpret_cast<coProp*>(&props.back()));
+        }
+    }
+    maVector3d GetPropPosition(const coProp* prop) const override { return Of(prop).position; }
+    envString GetPropName(const coProp* prop) const override { return Of(prop).name; }
+    void AddRings(coPendingRings& pending) override {
+        for (const coRingRecord& ring : dynamic_cast<coRingRecords&>(pending).rings)
+            rings.push_back({ring.position, coRingNormal(ring.heading, ring.pitch), ring.radius, ring.kind});
+    }
+    void PrepareRings() override {}
+    bool AllRingsPassed() override { return std::all_of(rings.begin(), rings.end(), Passed); }
+    // The centre line, in half-unit steps, crosses the ring's disc (either way).
+    static bool Passed(const coRingShape& ring) {
+        for (int i = 0; i < coCircuitPieceCount(); ++i) {
+            const coCoasterPiece& piece = *coCircuitPieceAt(i);
+            for (float s = 0.0f; s < piece.GetLength(); s += 0.5f) {
+                const maVector3d a = piece.PointAt(s),
+                                 b = piece.PointAt(std::min(s + 0.5f, piece.GetLength()));
+                const float da = maDot(a - ring.centre, ring.normal),
+                            db = maDot(b - ring.centre, ring.normal);
+                if ((da < 0.0f) == (db < 0.0f) || da == db)
+                    continue;
+                const maVector3d at = a + (b - a) * (da / (da - db)), gap = at - ring.centre;
+                if (maDot(gap, gap) < ring.radius * ring.radius)
+                    return true;
+            }
+        }
+        return false;
+    }
+    void CollectAll(std::vector<const coProp*>& out) const override {
+        out.clear();
+        for (const coPropRecord& record : props)
+            out.push_back(reinterpret_cast<const coProp*>(&record));
+    }
+    float GetProximityRadius(const coProp*) const override { return 12.0f; }
+    maBoundingBox GetBounds(const coProp* prop) const override {
+        const maVector3d at = Of(prop).position;
+        return maBoundingBox(at - maVector3d(1.0f, 0.0f, 1.0f), at + maVector3d(1.0f, 2.0f, 1.0f));
+    }
+    static const coPropRecord& Of(const coProp* prop) { return *reinterpret_cast<const coPropRecord*>(prop); }
+
+    mutable std::deque<coPropRecord> props; // handles point into it
+    std::vector<coRingShape> rings;
 };
+
+// Lays the two free sides as a player would from the mission's start (a straight, a turn, a straight, a
+// turn): each as long as the locked side across from it, in at least the given number of straights and
+// as many more as the longest straight needs, each followed by the locked turn, then "Finish Coaster".
+// Returns the pieces laid per budget code.
+std::map<int, int> LayAsAPlayer(int straightsPerSide) {
+    std::map<int, int> laid;
+    for (int side = 0; side < 2; ++side) {
+        const auto& locked = dynamic_cast<const coCoasterPieceStraight&>(*coCircuitPieceAt(2 * side));
+        const auto& corner = dynamic_cast<const coCoasterPieceTurn&>(*coCircuitPieceAt(2 * side + 1));
+        const float length = locked.GetRunLength();
+        const int straights =
+            std::max(straightsPerSide, static_cast<int>(std::ceil(length / GetStraightLengthMax())));
+        for (int i = 0; i < straights; ++i) {
+            auto straight = std::make_unique<coCoasterPieceStraight>();
+            straight->SetRunLength(length / static_cast<float>(straights));
+            ++laid[coObjectivePieceKind(*straight)];
+            coCircuitAppend(std::move(straight), true);
+        }
+        auto turn = std::make_unique<coCoasterPieceTurn>();
+        turn->SetAngle(corner.GetAngle());
+        turn->SetRadius(corner.GetRadius());
+        ++laid[coObjectivePieceKind(*turn)];
+        coCircuitAppend(std::move(turn), true);
+    }
+    coCircuitTryClose();
+    return laid;
+}
 
 fsLocator InRoot(i32 root, const std::string& relative) {
     fsLocator locator;
@@ -52,8 +157,9 @@ TEST(MissionContent, EveryMissionHasItsVoiceOver) {
     }
 }
 
-// Each shipped mission loads without a warning, gives half its circuit, and the whole circuit that its
-// writer laid meets its win level and, in more straights, its medals.
+// Each shipped mission loads without a warning and gives half its circuit; a player who closes it within
+// the budgets, in straights no longer than the builder allows, wins bronze, and in more straights silver
+// and gold. A ring and a prop mission are among them.
 TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
     fsResetRootTable();
     for (const auto& [root, folder] :
@@ -64,8 +170,8 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
     }
     SteelDefinition definition;
     coSetCoasterDefinition(&definition);
-    NoDefinitions services;
-    coSetSavedCoasterServices(&services);
+    MissionWorld world;
+    std::set<std::string> kinds;
     std::vector<std::string> warnings;
     dbgSetLogSink([&](const std::string& line) { warnings.push_back(line); });
 
@@ -75,6 +181,8 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
         coObjectiveSet objectives;
         coMissionLocks locks;
         coFlythroughPath path;
+        world.props.clear();
+        world.rings.clear();
         coLoadMission(InRoot(coRootMissions, name + ".cmi"), budgets, objectives, locks, path);
         EXPECT_TRUE(warnings.empty()) << name << ": " << (warnings.empty() ? "" : warnings[0]);
         warnings.clear();
@@ -85,17 +193,20 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
         for (const auto& objective : objectives.GetLevel(0))
             EXPECT_EQ(envStringToNarrow(objective->GetDescription()).find('%'), std::string::npos) << name;
 
-        // Each medal is won within the budgets: the free sides in one straight each win, in more straights
-        // silver and gold.
         for (const auto& [perSide, level] :
-             {std::pair{1, 0}, {lvSilverStraightsPerSide, 2}, {lvGoldStraightsPerSide, 3}}) {
-            coCircuitClear();
-            lvLayMissionSolution(recipe, perSide);
+             {std::pair{1, 1}, {lvSilverStraightsPerSide, 2}, {lvGoldStraightsPerSide, 3}}) {
+            while (coCircuitPieceCount() > lvMissionStartPieces)
+                coCircuitRemoveLast();
+            for (const auto& [code, count] : LayAsAPlayer(perSide))
+                EXPECT_TRUE(budgets[size_t(code)] < 0 || count <= budgets[size_t(code)])
+                    << name << " " << perSide << ": code " << code;
             coRideComputeStats();
-            EXPECT_TRUE(coCircuitIsClosed() && objectives.AllMet(0) && objectives.AllMet(level))
+            EXPECT_TRUE(coCircuitIsClosed() && objectives.AllMet(0) && objectives.AllMet(1) &&
+                        objectives.AllMet(level))
                 << name << " " << perSide;
-            EXPECT_LE(2 * perSide, budgets[0]) << name << " " << perSide;
         }
+        for (const auto& objective : objectives.GetLevel(0))
+            kinds.insert(typeid(*objective).name());
         coCircuitClear();
 
         const gfTextSet texts(InRoot(coRootText, "Missions/" + name + ".tsf"), 32, true);
@@ -111,8 +222,10 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
             << name;
         EXPECT_GT(typeTexts.GetText(static_cast<u32>(recipe.number)).GetLength(), 40u) << name;
     }
+    EXPECT_EQ(kinds.count(typeid(coRingObjective).name()) +
+                  kinds.count(typeid(coPropProximityObjective).name()),
+              2u);
     dbgSetLogSink({});
-    coSetSavedCoasterServices(nullptr);
     coSetCoasterDefinition(nullptr);
     fsResetRootTable();
 }
