@@ -26,14 +26,17 @@ coColorScheme Scheme(const coSchemeMaterial& rail, const coSchemeMaterial& cente
     return {{"Rail", rail}, {"Center", center}, {"Crossbar", crossbar}, {"Support", support}};
 }
 
+// The same schemes in every shipped environment.
 void Write(const std::string& dataFolder, const char* type, const std::vector<coColorScheme>& schemes) {
-    const std::filesystem::path folder =
-        std::filesystem::path(dataFolder) / "Environments" / "Mountain" / "Tracks" / type;
-    std::filesystem::create_directories(folder);
-    fsLocator file;
-    fsLocatorFromNativePath((folder / "TrkColor.def").c_str(), file);
-    coTrackColorizer::AssignSchemes(schemes);
-    saveColorSchemes(file);
+    for (const char* environment : {"Mountain", "cavern"}) {
+        const std::filesystem::path folder =
+            std::filesystem::path(dataFolder) / "Environments" / environment / "Tracks" / type;
+        std::filesystem::create_directories(folder);
+        fsLocator file;
+        fsLocatorFromNativePath((folder / "TrkColor.def").c_str(), file);
+        coTrackColorizer::AssignSchemes(schemes);
+        saveColorSchemes(file);
+    }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// Writes the default park world under a data folder: the "Mountain" environment, the "Ironvale" dock and the
-// target rings' textures:
+// Writes the default park world under a data folder: the "Mountain" and "cavern" environments, the "Ironvale"
+// dock and the target rings' textures:
 //   lvWorldGenerator <data folder>
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Tools/World/toolParkWorld.h"
@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     }
     try {
         toolWriteMountain(argv[1]);
+        toolWriteCavern(argv[1]);
         toolWriteIronvaleDock(argv[1]);
         toolWriteRingTextures(argv[1]);
     } catch (const std::exception& e) {

@@ -202,7 +202,8 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     }
     const std::pair<const char*, Rgb> folders[] = {{"Tracks/Steel", {80, 110, 170}},
                                                    {"Tracks/Wooden", {150, 100, 60}},
-                                                   {"Environments/Mountain", {70, 140, 80}}};
+                                                   {"Environments/Mountain", {70, 140, 80}},
+                                                   {"Environments/cavern", {95, 85, 75}}};
     for (const auto& [folder, colour] : folders) {
         const std::string prefix = std::string(folder) + "/uiccbn";
         pictures.push_back({prefix + "_i.png", Face(256, 128, colour)});

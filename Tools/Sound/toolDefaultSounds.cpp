@@ -133,6 +133,7 @@ std::vector<toolDefaultSound> toolDefaultSounds() {
     AppendIn(sounds, "Data/Music/", kMusic);
     AppendIn(sounds, "Themes/Ironvale/Sound/", kFanfare);
     AppendIn(sounds, "Environments/Mountain/Sound/", kAmbient);
+    AppendIn(sounds, "Environments/cavern/Sound/", kAmbient);
     AppendIn(sounds, "Data/Voice/Eng/", MissionVoices());
     AppendIn(sounds, "Data/Voice/Eng/", kVoices);
     AppendIn(sounds, "Data/Voice/Eng/", kFeedbackVoices);

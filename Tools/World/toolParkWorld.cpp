@@ -62,21 +62,24 @@ toolModelMaterial Glowing(const std::string& texture) {
     return material;
 }
 
+using Height = std::function<float(float, float)>;
+
 // The tile of kTile x kTile quads from quad (row, column); its edge vertices stand again in its
 // neighbours. The terrain goes in tiles so that the scene leaves those out of view undrawn.
-toolModelFragment TerrainTile(int firstRow, int firstColumn) {
+toolModelFragment TerrainTile(int firstRow, int firstColumn, const Height& height,
+                              const std::string& texture) {
     toolModelFragment terrain;
-    terrain.materials = {Textured("grass.png")};
+    terrain.materials = {Textured(texture)};
     terrain.triangles.resize(1);
     const float half = kQuads * kSpacing * 0.5f;
     const auto at = [&](int i) { return static_cast<float>(i) * kSpacing - half; };
     for (int row = firstRow; row <= firstRow + kTile; ++row)
         for (int column = firstColumn; column <= firstColumn + kTile; ++column) {
             const float x = at(column), z = at(row);
-            terrain.positions.push_back({x, toolMountainHeight(x, z), z});
+            terrain.positions.push_back({x, height(x, z), z});
             // The normal from the heights either side.
-            const float dx = toolMountainHeight(x + 1.0f, z) - toolMountainHeight(x - 1.0f, z);
-            const float dz = toolMountainHeight(x, z + 1.0f) - toolMountainHeight(x, z - 1.0f);
+            const float dx = height(x + 1.0f, z) - height(x - 1.0f, z);
+            const float dz = height(x, z + 1.0f) - height(x, z - 1.0f);
             maVector3d normal(-dx, 2.0f, -dz);
             terrain.normals.push_back(normal * (1.0f / std::sqrt(maDot(normal, normal))));
             terrain.uvs.push_back({x / 20.0f, z / 20.0f});
@@ -92,12 +95,18 @@ toolModelFragment TerrainTile(int firstRow, int firstColumn) {
     return terrain;
 }
 
-std::vector<toolModelFragment> TerrainTiles() {
+std::vector<toolModelFragment> TerrainTiles(const Height& height, const std::string& texture) {
     std::vector<toolModelFragment> tiles;
     for (int row = 0; row < kQuads; row += kTile)
         for (int column = 0; column < kQuads; column += kTile)
-            tiles.push_back(TerrainTile(row, column));
+            tiles.push_back(TerrainTile(row, column, height, texture));
     return tiles;
+}
+
+// The cavern's floor: flat round the start, rising towards the walls.
+float CavernHeight(float x, float z) {
+    const float out = std::clamp((std::hypot(x, z) - 150.0f) / 150.0f, 0.0f, 1.0f);
+    return out * out * 40.0f + 1.5f * std::sin(x / 23.0f) * std::sin(z / 31.0f) * out;
 }
 
 // A dome over the origin seen from inside: rings from the horizon (v = 1) to the top (v = 0).
@@ -189,6 +198,32 @@ toolEnvironment Dusk() {
     return dusk;
 }
 
+// The cavern: no sky, a rock vault instead, a faint glow from above, and the track's shadows on, so that
+// the train's headlight lights the way.
+toolEnvironment Cavern() {
+    toolEnvironment cavern;
+    cavern.terrainModel = envString("terrain.mx");
+    cavern.sky.layer1Model = envString("vault.mx");
+    cavern.sky.staticSky = true;
+    cavern.background = {0.0f, 0.0f, 0.0f};
+    cavern.ambient = {0.18f, 0.16f, 0.14f};
+    cavern.directionalLights = {{0.2f, 0.18f, 0.15f, 0.2f, -1.0f, 0.3f}};
+    cavern.fog = {1, 0.02f, 0.02f, 0.02f, 80.0f, 420.0f, 0.0f};
+    cavern.startPosition = {0.0f, 2.0f, 0.0f};
+    cavern.shadowMode = 2;
+    return cavern;
+}
+
+// Moonlight from high in the south-west over a dark blue haze that hides the day's sky.
+toolEnvironment Night() {
+    toolEnvironment night = Day();
+    night.background = {0.03f, 0.04f, 0.1f};
+    night.ambient = {0.12f, 0.13f, 0.2f};
+    night.directionalLights = {{0.35f, 0.4f, 0.6f, 0.4f, -1.0f, 0.6f}};
+    night.fog = {1, 0.03f, 0.04f, 0.1f, 100.0f, 700.0f, 0.0f};
+    return night;
+}
+
 } // namespace
 
 float toolMountainHeight(float x, float z) {
@@ -205,11 +240,33 @@ void toolWriteMountain(const std::string& dataFolder) {
         fs::create_directories(mountain / folder);
     WriteMountainTextures(mountain / "Texture");
     const std::string models = (mountain / "Model").string();
-    toolWriteStaticModel(models + "/terrain.mx", TerrainTiles());
+    toolWriteStaticModel(models + "/terrain.mx", TerrainTiles(toolMountainHeight, "grass.png"));
     toolWriteStaticModel(models + "/sky.mx", {Dome(1500.0f, 600.0f, Glowing("sky.png"))});
     toolWriteStaticModel(models + "/clouds.mx", {Dome(1200.0f, 350.0f, Glowing("clouds.png"))});
     toolWriteEnvironment((mountain / "Data" / "1.end").string(), Day());
     toolWriteEnvironment((mountain / "Data" / "2.end").string(), Dusk());
+    toolWriteEnvironment((mountain / "Data" / "3.end").string(), Night());
+}
+
+void toolWriteCavern(const std::string& dataFolder) {
+    const fs::path cavern = fs::path(dataFolder) / "Environments" / "cavern";
+    for (const char* folder : {"Data", "Model", "Texture"})
+        fs::create_directories(cavern / folder);
+    const auto rock = [](float base) {
+        return [base](float u, float v) -> std::array<float, 4> {
+            const float s =
+                Speckle(u, v) * 30.0f + 12.0f * std::sin(u * 9.0f * maPiF) * std::sin(v * 7.0f * maPiF);
+            return {base + s, base * 0.9f + s, base * 0.8f + s, 255.0f};
+        };
+    };
+    toolWritePng((cavern / "Texture" / "cavefloor.png").string(), MakeImage(64, 3, rock(95.0f)));
+    toolWritePng((cavern / "Texture" / "caveroof.png").string(), MakeImage(64, 3, rock(60.0f)));
+    const std::string models = (cavern / "Model").string();
+    toolWriteStaticModel(models + "/terrain.mx", TerrainTiles(CavernHeight, "cavefloor.png"));
+    toolModelMaterial roof = Textured("caveroof.png");
+    roof.ambient = {0.5f, 0.5f, 0.5f, 1.0f};
+    toolWriteStaticModel(models + "/vault.mx", {Dome(330.0f, 140.0f, roof)});
+    toolWriteEnvironment((cavern / "Data" / "1.end").string(), Cavern());
 }
 
 void toolWriteIronvaleDock(const std::string& dataFolder) {

@@ -6,8 +6,13 @@
 float toolMountainHeight(float x, float z);
 
 // The "Mountain" environment under a data folder: its terrain, sky and cloud models with their textures,
-// and two variants, "Data/1.end" (day) and "Data/2.end" (dusk, with fog and a sun flare).
+// and three variants, "Data/1.end" (day), "Data/2.end" (dusk, with fog and a sun flare) and "Data/3.end"
+// (night).
 void toolWriteMountain(const std::string& dataFolder);
+
+// The "cavern" environment under a data folder: a rock floor under a rock vault, dark, with shadows on, so
+// that the train's headlight is used there.
+void toolWriteCavern(const std::string& dataFolder);
 
 // The loading dock of the "Ironvale" theme for both coaster types: platforms either side of the track and a
 // roof on posts, in "Themes/Ironvale/Tracks/<type>/Model/loaddock.mx", textured from the theme's folder.

@@ -71,9 +71,16 @@ class coWorldContentTest : public coWorldDeviceTest {
 
 } // namespace
 
-TEST_F(coWorldContentTest, BothVariantsOfTheMountainsAndEachTypesDockLoadWithoutAWarning) {
+TEST_F(coWorldContentTest, EveryVariantOfTheMountainsTheCavernAndEachTypesDockLoadWithoutAWarning) {
     coEnvironment& environment = coGetEnvironment();
-    for (i32 variant : {0, 1}) {
+    // The cavern: its floor in tiles under a vault, shadows on (its headlight needs them), no flare.
+    environment.Clear();
+    environment.SelectVariant(0);
+    environment.Load(envString("cavern"));
+    EXPECT_EQ(std::tuple(environment.GetModels().size(), environment.GetSkyLayer(1).size(),
+                         environment.GetShadowMode()),
+              std::tuple(65u, 1u, 2));
+    for (i32 variant : {0, 1, 2}) {
         environment.Clear();
         environment.SelectVariant(variant);
         environment.Load(envString("Mountain"));
