@@ -397,7 +397,8 @@ void coApp::CreateCursors() {
     try {
         for (const auto& [name, shape] :
              {std::pair{"Cursor.png", coPointerArrow}, {"CursorWait.png", coPointerWait}}) {
-            fsLocator file = fsGetRootDirectory(coRootGui, 0);
+            // Rooted, so that the pictures come from "gui.pak" when it holds them.
+            fsLocator file(coRootGui);
             file.AppendComponent(name);
             cursor.SetImage(file, shape);
         }

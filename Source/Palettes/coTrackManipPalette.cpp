@@ -1,6 +1,7 @@
 #include "Source/Palettes/coTrackManipPalette.h"
 
 #include "Engine/App/Fs/fsResolveRoot.h"
+#include "Engine/App/Gf/gfPakSearcher.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
@@ -90,10 +91,9 @@ fsLocator Picture(const std::string& name) {
 void SetFaces(guiImage& image, const std::string& prefix) {
     const char* suffixes[6] = {"_i.png", "_o.png", "_o.png", "_p.png", "_p.png", "_d.png"};
     std::string faces = prefix;
-    fsLocator found;
-    // The pictures are looked up through the root's directories: the locator names no file on its own.
+    // Looked up as they are read: in "gui.pak" and the root's directories.
     for (const char* suffix : suffixes)
-        if (!fsFindInRootDirectories(Picture(prefix + suffix), found))
+        if (!gfFileExists(Picture(prefix + suffix)))
             faces = "uitmnc";
     for (i32 state = 0; state < 6; ++state)
         image.SetImage(Picture(faces + suffixes[state]), state);

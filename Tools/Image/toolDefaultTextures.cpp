@@ -1,7 +1,5 @@
 #include "Tools/Image/toolDefaultTextures.h"
 
-#include "Tools/Image/toolMenuPictures.h"
-
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -107,7 +105,6 @@ void WriteAll(const std::string& folder, const std::vector<toolDefaultTexture>& 
 
 void toolWriteDefaultTextures(const std::string& dataFolder, const std::string& woodenFolder) {
     WriteAll(woodenFolder, toolWoodenTextures());
-    WriteAll(dataFolder, toolMenuPictures());
     // Written last: the build takes the Steel tube's texture to stand for all of them.
     WriteAll(dataFolder, toolDefaultTextures());
 }

@@ -1,5 +1,4 @@
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/Graphics/G2d/g2dImageFile.h"
+#include "Content/GUI/guiPakPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +17,7 @@ struct PlainArea {
 };
 
 g2dPixelRows Read(const std::string& file) {
-    fsLocator locator;
-    fsLocatorFromNativePath((std::string(LV_DATA_DIR "/Data/GUI/") + file).c_str(), locator);
-    return g2dReadPNG(locator);
+    return guiReadPakPicture(file);
 }
 
 } // namespace

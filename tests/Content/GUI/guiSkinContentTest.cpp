@@ -1,9 +1,7 @@
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/Graphics/G2d/g2dImageFile.h"
+#include "Content/GUI/guiPakPictures.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <map>
 #include <string>
 
@@ -11,13 +9,9 @@
 // the value widgets' boxes and bars RGB, and the badge, the round and the arrow images with alpha.
 TEST(guiSkinContent, EveryImageReadsThroughThePngReader) {
     std::map<std::string, g2dPixelRows> images;
-    for (const auto& entry : std::filesystem::directory_iterator(LV_DATA_DIR "/Data/GUI")) {
-        if (entry.path().extension() != ".png")
-            continue;
-        fsLocator file;
-        fsLocatorFromNativePath(entry.path().c_str(), file);
-        images[entry.path().filename().string()] = g2dReadPNG(file);
-    }
+    for (const std::string& entry : guiPak().GetEntryNames())
+        if (entry.find('/') == std::string::npos)
+            images[entry] = guiReadPakPicture(entry);
     for (const char* name : {"button_i.png", "button_o.png", "button_p.png", "button_d.png"}) {
         ASSERT_TRUE(images.count(name)) << name;
         EXPECT_EQ(images[name].width * 1000 + images[name].height, 128032u) << name;

@@ -1,5 +1,6 @@
 // The shipped screens and builder palettes: each script compiles without a warning and loads into its screen
 // over the built tree; the texts and pictures the scripts and screens name exist, in exact case.
+#include "Engine/App/Gf/gfPakSearcher.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiButton.h"
@@ -122,10 +123,11 @@ TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
             EXPECT_TRUE(set.HasText(static_cast<u32>(std::stoul((*it)[1])))) << (*it)[0];
         }
         const std::regex picture("ImageState \"([^\"]+)\"");
-        for (std::sregex_iterator it(text.begin(), text.end(), picture), end; it != end; ++it)
-            EXPECT_TRUE(std::filesystem::exists(
-                DataPath("Data/GUI/" + Folder(script.name) + "/" + std::string((*it)[1]))))
+        for (std::sregex_iterator it(text.begin(), text.end(), picture), end; it != end; ++it) {
+            const std::filesystem::path file = Folder(script.name) + "/" + std::string((*it)[1]);
+            EXPECT_TRUE(gfFileExists(fsRootedLocator(coRootGui, file.lexically_normal().string())))
                 << (*it)[1];
+        }
     }
 }
 

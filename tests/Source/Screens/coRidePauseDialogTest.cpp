@@ -219,6 +219,7 @@ TEST_F(coRidePauseDialogTest, AScriptWithoutARailIsNamed) {
     fsTestFolder gui;
     for (const char* folder : {"uirp", "uitc"})
         std::filesystem::copy(DataPath(std::string("Data/GUI/") + folder), gui.Path(folder));
+    std::filesystem::copy_file(DataPath("Data/GUI/gui.pak"), gui.Path("gui.pak"));
     std::ifstream in(std::string(LV_SOURCE_DIR) + "/Content/GUI/uirp/uirp.gst");
     std::string text{std::istreambuf_iterator<char>(in), {}};
     const size_t rail = text.find("Image { Id \"Rail 2\"");

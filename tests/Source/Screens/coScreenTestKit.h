@@ -30,6 +30,7 @@
 #include "Engine/Platform/plTestWindowHost.h"
 #include "Engine/Platform/plTimeSource.h"
 #include "Source/Modes/coModeTestSupport.h"
+#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/World/coPropTemplateList.h"
@@ -77,6 +78,9 @@ class coScreenTest : public ::testing::Test {
         for (const auto& [root, relative] : kTreeRoots)
             SetRoot(root, DataPath(relative));
         fsSetRootDirectory(coRootSaves, saves.Locator());
+        // The interface pictures come from "gui.pak", as the game mounts it.
+        coPakManager::Create();
+        coPakManager::OpenGuiPaks();
         coPrefs::SetDefaults();
         g2dLoadFontNameTable(fsRootedLocator(coRootText, "fontname.tsf"));
         g2dScreen::InitWindowed(800, 600, 0, 0);
@@ -107,6 +111,7 @@ class coScreenTest : public ::testing::Test {
         g3dRenderer::Shutdown();
         g2dScreen::Deinitialize();
         g2dFont::ReleaseAll();
+        coPakManager::Destroy();
         fsResetRootTable();
         plInstallServices({});
     }
@@ -119,6 +124,8 @@ class coScreenTest : public ::testing::Test {
         fsLocator folder;
         fsLocatorFromNativePath(path.c_str(), folder);
         fsSetRootDirectory(root, folder);
+        if (root == coRootGui)
+            coPakManager::OpenGuiPaks(); // the new folder's pak, if any, in place of the tree's
     }
     // A click as the screens poll it: the widget's state is Released (2), or 8 for a check box released
     // while checked.

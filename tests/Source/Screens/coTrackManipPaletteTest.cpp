@@ -1,5 +1,6 @@
 #include "Source/Palettes/coTrackManipPalette.h"
 
+#include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
@@ -188,9 +189,17 @@ TEST_F(coTrackManipPaletteTest, MissingPicturesAndWidgets) {
 
     fsTestFolder gui;
     gui.MakeFolder("uitm");
-    for (const char* file : {"uitm.gsf", "uitmnc_i.png", "uitmnc_o.png", "uitmnc_p.png", "uitmnc_d.png"})
-        std::filesystem::copy_file(DataPath(std::string("Data/GUI/uitm/") + file),
-                                   gui.Path("uitm/" + std::string(file)));
+    std::filesystem::copy_file(DataPath("Data/GUI/uitm/uitm.gsf"), gui.Path("uitm/uitm.gsf"));
+    // Only the placeholder's pictures, loose, out of the tree's pak.
+    fsLocator pakFile;
+    fsLocatorFromNativePath(DataPath("Data/GUI/gui.pak").c_str(), pakFile);
+    const gfPakFile pak(pakFile);
+    for (const char* file : {"uitmnc_i.png", "uitmnc_o.png", "uitmnc_p.png", "uitmnc_d.png"}) {
+        gfPakEntryStream entry(pak, fsRootedLocator(coRootGui, std::string("uitm/") + file));
+        std::string bytes(entry.GetSize(), '\0');
+        entry.Read(bytes.data(), entry.GetSize());
+        gui.Write("uitm/" + std::string(file), bytes);
+    }
     SetRoot(coRootGui, gui.Path());
     coTrackManipPalette blank;
     EXPECT_EQ(placerFace(blank, "Shallow Right"), envString("uitmnc_o.png"));
