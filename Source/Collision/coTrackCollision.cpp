@@ -8,7 +8,7 @@
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Collision/coBoxTree.h"
 #include "Source/Collision/coPickPathMesh.h"
-#include "Source/Park/coDetailSets.h"
+#include "Source/Scene/coDetailSets.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"

@@ -15,14 +15,14 @@
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Engine/Graphics/Sc/scStaticObject.h"
+#include "Source/Scene/coModelHolder.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/TrackGeom/coTrackShadows.h"
 #include "Source/World/coLFVisCompute.h"
 #include "Source/World/coLoadingDock.h"
-#include "Source/World/coModelHolder.h"
 #include "Source/World/coPlacementGrid.h"
-#include "Source/World/coTextureCache.h"
 
 #include <climits>
 #include <cmath>

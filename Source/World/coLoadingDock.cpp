@@ -5,13 +5,13 @@
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
+#include "Source/Scene/coModelHolder.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coCoasterPieceStraight.h"
-#include "Source/World/coModelHolder.h"
 #include "Source/World/coPlacementGrid.h"
 
 #include <cmath>

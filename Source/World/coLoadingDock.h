@@ -3,7 +3,7 @@
 #include "Engine/Core/Geo/geoKDTree.h"
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Core/Ma/maMatrix.h"
-#include "Source/Park/coObject.h"
+#include "Source/Scene/coObject.h"
 #include "Source/Track/coTrackBuilder.h"
 
 #include <map>

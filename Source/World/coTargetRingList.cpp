@@ -8,14 +8,14 @@
 #include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Source/Collision/coCollisionPark.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Park/coDetailSets.h"
-#include "Source/Park/coSceneObjectSet.h"
 #include "Source/SavedCoaster/coChunkBody.h"
+#include "Source/Scene/coDetailSets.h"
+#include "Source/Scene/coSceneObjectSet.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coSoundEffects.h"
 #include "Source/TrackGeom/coSupportMakerPole.h"
 #include "Source/TrackGeom/coTrackShadows.h"
-#include "Source/World/coTextureCache.h"
 
 #include <cmath>
 #include <map>

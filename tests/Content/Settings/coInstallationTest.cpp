@@ -10,6 +10,8 @@
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
+#include "Source/Scene/coModelHolder.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPakManager.h"
@@ -26,8 +28,6 @@
 #include "Source/TrackGeom/coTrackDefinitionReader.h"
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
 #include "Source/TrackGeom/coTrackShadows.h"
-#include "Source/World/coModelHolder.h"
-#include "Source/World/coTextureCache.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
 
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Park/coDetailSets.h"
+#include "Source/Scene/coDetailSets.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coWorldSwitches.h"
 #include "Source/TrackGeom/coSupportMakerPole.h"

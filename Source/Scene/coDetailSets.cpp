@@ -1,11 +1,11 @@
-#include "Source/Park/coDetailSets.h"
+#include "Source/Scene/coDetailSets.h"
 
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Source/Collision/coCollisionPark.h"
-#include "Source/Park/coCullOctree.h"
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coCullOctree.h"
+#include "Source/Scene/coSceneObjectSet.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coPieceLimits.h"
 
