@@ -2,12 +2,12 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coModeTestSupport.h"
+#include "Source/Park/coCoasterPackage.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coAudioTestSupport.h"
-#include "Source/Settings/coCoasterPackage.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 

@@ -5,8 +5,8 @@
 #include "Engine/Graphics/G2d/g2dScreenFixture.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Source/Park/coWorldSwitches.h"
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
-#include "Source/Settings/coWorldSwitches.h"
 #include "Source/World/coPropTemplateList.h"
 
 #include <tuple>
