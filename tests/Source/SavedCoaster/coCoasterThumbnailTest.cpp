@@ -1,4 +1,4 @@
-#include "Source/Settings/coCoasterThumbnail.h"
+#include "Source/SavedCoaster/coCoasterThumbnail.h"
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfFile.h"

@@ -1,4 +1,4 @@
-#include "Source/Settings/coCoasterThumbnail.h"
+#include "Source/SavedCoaster/coCoasterThumbnail.h"
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/Ch/chWriter.h"
