@@ -8,7 +8,7 @@
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Screens/coReportException.h"
-#include "Source/Settings/coMusic.h"
+#include "Source/Sound/coMusic.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 

@@ -5,7 +5,7 @@
 #include "Source/Park/coCoasterPackage.h"
 #include "Source/Park/coWorldSwitches.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
-#include "Source/Settings/coMusic.h"
+#include "Source/Sound/coMusic.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coProp.h"
 #include "Source/World/coPropList.h"

@@ -18,7 +18,7 @@
 #include "Source/Palettes/coDialogDimmer.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 
 #include <algorithm>
 #include <cctype>

@@ -12,8 +12,8 @@
 #include "Source/Screens/coReportException.h"
 #include "Source/Screens/coRunDialog.h"
 #include "Source/Screens/coScreenScript.h"
-#include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Sound/coMusic.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coTrackBuilder.h"
 

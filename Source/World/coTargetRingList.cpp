@@ -13,7 +13,7 @@
 #include "Source/Scene/coSceneObjectSet.h"
 #include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 #include "Source/TrackGeom/coSupportMakerPole.h"
 #include "Source/TrackGeom/coTrackShadows.h"
 

@@ -7,7 +7,7 @@
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
-#include "Source/Settings/coAudioTestSupport.h"
+#include "Source/Sound/coAudioTestSupport.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 
