@@ -8,7 +8,7 @@
 #include "Engine/GUI/Gui/guiSoundCues.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Screens/coRunDialog.h"
 #include "Source/Screens/coScreenScript.h"
