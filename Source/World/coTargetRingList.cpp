@@ -1,5 +1,6 @@
 #include "Source/World/coTargetRingList.h"
 
+#include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Ch/chWriter.h"
 #include "Engine/Graphics/An/an2StateAnimation.h"
@@ -8,7 +9,6 @@
 #include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Source/Collision/coCollisionPark.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/SavedCoaster/coChunkBody.h"
 #include "Source/Scene/coDetailSets.h"
 #include "Source/Scene/coSceneObjectSet.h"
 #include "Source/Scene/coTextureCache.h"
@@ -118,7 +118,7 @@ void DeleteSupports() {
 }
 
 coRingRecord ReadRing(chReader& reader, u32 size) {
-    coChunkBody body(reader, size);
+    chChunkBody body(reader, size);
     coRingRecord ring;
     ring.kind = body.Int8() != 0 ? 1 : 0;
     for (f32* value :
