@@ -3,7 +3,6 @@
 #include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chWriter.h"
 #include "Engine/Core/Env/dbgLog.h"
-#include "Source/SavedCoaster/coSavedCoaster.h"
 
 #include <cmath>
 
