@@ -23,6 +23,7 @@
 #include "Source/World/coLFVisCompute.h"
 #include "Source/World/coLoadingDock.h"
 #include "Source/World/coPlacementGrid.h"
+#include "Source/World/coPropList.h"
 
 #include <climits>
 #include <cmath>
@@ -470,4 +471,32 @@ bool coTerrain::GetDock(maBoundingBox& world, coOrientedBox& box) const {
     world = dock->GetBounds();
     box = {dock->GetLocalBounds(), dock->GetLocalToWorld()};
     return true;
+}
+
+float coTerrain::GetGridMinX() const {
+    return coGetPlacementGrid().GetMinX();
+}
+float coTerrain::GetGridMaxX() const {
+    return coGetPlacementGrid().GetMaxX();
+}
+float coTerrain::GetGridMinZ() const {
+    return coGetPlacementGrid().GetMinZ();
+}
+float coTerrain::GetGridMaxZ() const {
+    return coGetPlacementGrid().GetMaxZ();
+}
+bool coTerrain::IsBoxFree(const maBoundingBox& box) const {
+    return coGetPlacementGrid().IsBoxFree(box);
+}
+
+void coTerrain::RemoveTrackPropsOnPiece(coCoasterPiece* piece) {
+    coPropList::RemoveTrackPropsOnPiece(piece);
+}
+
+void coTerrain::MoveTrackProps(coCoasterPiece* from, coCoasterPiece* to) {
+    coPropList::MoveTrackProps(from, to);
+}
+
+void coTerrain::PlaceAllTrackProps() {
+    coPropList::PlaceAllTrackProps();
 }
