@@ -29,6 +29,8 @@ class coParkWorld {
 
     // The current loading dock, or null.
     virtual coLoadingDock* GetDock() const { return nullptr; }
+    // Closing the circuit moved its first piece: the dock follows it.
+    virtual void CircuitStartMoved(const coCoasterPiece& /*first*/) {}
     // Removes every track prop attached to the piece; called before the piece is deleted.
     virtual void RemoveTrackPropsOnPiece(coCoasterPiece* /*piece*/) {}
     // Moves every track prop attached to one piece onto another that takes its place in the circuit.

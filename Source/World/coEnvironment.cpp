@@ -464,6 +464,11 @@ coLoadingDock* coTerrain::GetDock() const {
     return coGetDock();
 }
 
+void coTerrain::CircuitStartMoved(const coCoasterPiece& first) {
+    if (coLoadingDock* dock = coGetDock())
+        dock->FollowPiece(first);
+}
+
 bool coTerrain::GetDock(maBoundingBox& world, coOrientedBox& box) const {
     const coLoadingDock* dock = coGetDock();
     if (!dock)

@@ -138,6 +138,7 @@ class coTerrain : public coParkWorld, public coCollisionPark {
     float GetGridMaxZ() const override;
     bool IsBoxFree(const maBoundingBox& box) const override;
     coLoadingDock* GetDock() const override;
+    void CircuitStartMoved(const coCoasterPiece& first) override;
     bool GetDock(maBoundingBox& world, coOrientedBox& box) const override;
     void RemoveTrackPropsOnPiece(coCoasterPiece* piece) override;
     void MoveTrackProps(coCoasterPiece* from, coCoasterPiece* to) override;
