@@ -22,6 +22,7 @@
 #include "Source/SavedCoaster/coLoadCache.h"
 #include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coLoadingScreen.h"
+#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "benchGuiScreen.h"
 #include "benchReport.h"
@@ -41,6 +42,10 @@ void SetRoot(i32 root, const std::string& path) {
     fsLocator folder;
     fsLocatorFromNativePath(path.c_str(), folder);
     fsSetRootDirectory(root, folder);
+    if (root == coRootGui) { // its pictures come from "gui.pak", as the game mounts it
+        coPakManager::Create();
+        coPakManager::OpenGuiPaks();
+    }
 }
 
 // A saved coaster holding only its setting chunk: a steel coaster in the mountains, closed.

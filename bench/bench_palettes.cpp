@@ -22,6 +22,7 @@
 #include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coMainMenu.h"
+#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "benchGuiScreen.h"
@@ -36,6 +37,10 @@ void SetRoot(i32 root, const char* relative) {
     fsLocator folder;
     fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/" + relative).c_str(), folder);
     fsSetRootDirectory(root, folder);
+    if (root == coRootGui) { // its pictures come from "gui.pak", as the game mounts it
+        coPakManager::Create();
+        coPakManager::OpenGuiPaks();
+    }
 }
 
 // The main menu over its backdrop, with every palette made.

@@ -18,6 +18,7 @@
 #include "Engine/Platform/plTestInputSource.h"
 #include "Engine/Platform/plTimeSource.h"
 #include "Source/Palettes/coPropsPalette.h"
+#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/World/coPropTemplateList.h"
 #include "Tools/Image/toolPngWriter.h"
@@ -37,6 +38,10 @@ void SetRoot(i32 root, const std::string& path) {
     fsLocator folder;
     fsLocatorFromNativePath(path.c_str(), folder);
     fsSetRootDirectory(root, folder);
+    if (root == coRootGui) { // its pictures come from "gui.pak", as the game mounts it
+        coPakManager::Create();
+        coPakManager::OpenGuiPaks();
+    }
 }
 
 // A themes folder of that many categories, each of 24 props with their icons.

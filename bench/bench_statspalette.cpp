@@ -18,6 +18,7 @@
 #include "Engine/Platform/plTestInputSource.h"
 #include "Engine/Platform/plTimeSource.h"
 #include "Source/Palettes/coStatsPalette.h"
+#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "benchGuiScreen.h"
@@ -34,6 +35,10 @@ void SetRoot(i32 root, const char* relative) {
     fsLocator folder;
     fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/" + relative).c_str(), folder);
     fsSetRootDirectory(root, folder);
+    if (root == coRootGui) { // its pictures come from "gui.pak", as the game mounts it
+        coPakManager::Create();
+        coPakManager::OpenGuiPaks();
+    }
 }
 
 // The gauges alone on the GUI's root.

@@ -30,6 +30,7 @@
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coRidePauseDialog.h"
 #include "Source/Screens/coSelectTrackwrightMenu.h"
+#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCoasterDefinition.h"
@@ -89,6 +90,9 @@ screenGallery::screenGallery() {
     SetRoot(coRootSaves, m_saves);
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
+    // The interface pictures come from "gui.pak", as the game mounts it.
+    coPakManager::Create();
+    coPakManager::OpenGuiPaks();
     coPrefs::SetDefaults();
     fsLocator fontNames(coRootText);
     fontNames.AppendComponent("fontname.tsf");
@@ -114,6 +118,7 @@ screenGallery::~screenGallery() {
     guiWindowMgr::GetRoot()->DeleteAllChildren();
     coLoadingScreenHide(); // the load menu shows it while it scans
     gprShutdown();
+    coPakManager::Destroy();
     fsResetRootTable();
     if (!m_saves.empty())
         std::filesystem::remove_all(m_saves);

@@ -72,22 +72,14 @@ struct MissionWorld : coSavedCoasterServices, coMissionWorld, coRideProps {
     }
     void PrepareRings() override {}
     bool AllRingsPassed() override { return std::all_of(rings.begin(), rings.end(), Passed); }
-    // The centre line, in half-unit steps, crosses the ring's disc (either way).
+    // A point of the centre line, in half-unit steps, lies in the ring's disc.
     static bool Passed(const coRingShape& ring) {
-        for (int i = 0; i < coCircuitPieceCount(); ++i) {
-            const coCoasterPiece& piece = *coCircuitPieceAt(i);
-            for (float s = 0.0f; s < piece.GetLength(); s += 0.5f) {
-                const maVector3d a = piece.PointAt(s),
-                                 b = piece.PointAt(std::min(s + 0.5f, piece.GetLength()));
-                const float da = maDot(a - ring.centre, ring.normal),
-                            db = maDot(b - ring.centre, ring.normal);
-                if ((da < 0.0f) == (db < 0.0f) || da == db)
-                    continue;
-                const maVector3d at = a + (b - a) * (da / (da - db)), gap = at - ring.centre;
-                if (maDot(gap, gap) < ring.radius * ring.radius)
+        for (int i = 0; i < coCircuitPieceCount(); ++i)
+            for (float s = 0.0f; s < coCircuitPieceAt(i)->GetLength(); s += 0.5f) {
+                const maVector3d gap = coCircuitPieceAt(i)->PointAt(s) - ring.centre;
+                if (maDot(gap, gap) < ring.radius * ring.radius && std::fabs(maDot(gap, ring.normal)) < 0.5f)
                     return true;
             }
-        }
         return false;
     }
     void CollectAll(std::vector<const coProp*>& out) const override {
