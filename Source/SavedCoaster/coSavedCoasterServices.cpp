@@ -5,6 +5,7 @@
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coCoasterPackage.h"
 #include "Source/Settings/coMusic.h"
+#include "Source/Settings/coRideSounds.h"
 #include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coProp.h"
@@ -42,6 +43,14 @@ fsLocator coSavedCoasterServices::GetMusicFolder(int list) const {
 
 void coSavedCoasterServices::SetMusicFolder(int list, const fsLocator& folder) {
     coMusicSetOwnTrack(list, folder);
+}
+
+std::string coSavedCoasterServices::GetRideSoundSet() const {
+    return coGetRideSoundSet();
+}
+
+void coSavedCoasterServices::SelectRideSoundSet(const std::string& name) {
+    coSelectRideSoundSet(name);
 }
 
 std::string coSavedCoasterServices::GetEnvironmentName() const {

@@ -53,6 +53,7 @@ TEST_F(coProgramRunTest, StartsIntoTheMainMenuAndLeavesWithoutAWarning) {
         const RunResult run = Start(kData + " --frames " + frames + " --trace /w /skipvideos");
         EXPECT_EQ(run.code, 0) << run.output;
         EXPECT_NE(run.output.find("mode 0 entered"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find("Display Adapter: Loopvane test adapter"), std::string::npos) << run.output;
         EXPECT_EQ(run.output.find("**Warning**"), std::string::npos) << run.output;
     }
 }

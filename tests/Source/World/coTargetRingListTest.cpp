@@ -15,6 +15,7 @@
 #include "Source/Career/coMissionWorld.h"
 #include "Source/Park/coDetailSets.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coTrackTestSupport.h"
 #include "Source/World/coTextureCache.h"
 #include "coPropTestBytes.h"
@@ -146,10 +147,12 @@ TEST_F(coTargetRingListTest, RingsGlowInTheirColoursAndStandOnSupportsUntilClear
     EXPECT_TRUE(gold->IsVisible());
     g3dApplyMaterialAnimations(*gold->GetFragment()->GetMaterial(0), 4.5f, drawn);
     EXPECT_NEAR(drawn.GetDiffuse().a, 0.6f, 1e-5f);
-    // Hiding reaches only the shown look; passing back shows the idle one hidden as the gold was.
-    coTargetRingList::SetVisible(false);
+    // Hiding the world reaches only the shown look; passing back shows the idle one hidden as the gold was.
+    coSetWorldVisible(false);
     rings[0]->SetPassed(false);
     EXPECT_FALSE(rings[0]->GetShownObject()->IsVisible());
+    coSetWorldVisible(true);
+    EXPECT_TRUE(rings[1]->GetShownObject()->IsVisible());
 
     const size_t registered = coGetObjectSets().size();
     coTargetRingList::BuildSupports();

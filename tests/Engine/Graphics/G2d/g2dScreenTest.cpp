@@ -1,8 +1,10 @@
 #include "Engine/App/App/appEventHandler.h"
 #include "Engine/App/App/appPackage.h"
+#include "Engine/App/App/appWindow.h"
 #include "Engine/Graphics/G2d/g2dDXError.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Engine/Graphics/G2d/g2dResetHandler.h"
+#include "Engine/Platform/plTestWindowHost.h"
 #include "g2dScreenFixture.h"
 
 #include <optional>
@@ -136,6 +138,27 @@ TEST_F(g2dScreenTest, ALostDeviceIsResetOnceAndOnlyAfterASuccessfulReset) {
     EXPECT_EQ(g2dScreen::EndFrame(), plD3dErr::Ok);
     EXPECT_EQ(g_handlerCalls, (std::vector<std::string>{"lost", "reset"}));
     EXPECT_EQ(Calls("Reset").size(), 3u);
+}
+
+// A full-screen device made or reset while the window is minimised brings the window back to the front.
+TEST_F(g2dScreenTest, FullScreenCreationAndResetRestoreAMinimisedWindow) {
+    plTestWindowHost host;
+    plInstallServices({.time = &m_time, .window = &host, .d3d = &m_d3d});
+    appWindow window;
+    host.CreateWindow(0, 0, 640, 480, u"");
+    for (const bool reset : {false, true}) {
+        host.Minimize();
+        if (reset) {
+            Device().InjectLoss(1);
+            g2dScreen::EndFrame();
+            g2dScreen::EndFrame();
+        } else {
+            g2dScreen::InitFullScreen(640, 480, 32);
+        }
+        EXPECT_FALSE(host.IsMinimized()) << reset;
+    }
+    EXPECT_EQ(host.GetRaiseCount(), 3u);
+    plInstallServices({.time = &m_time, .d3d = &m_d3d});
 }
 
 TEST_F(g2dScreenTest, TheFrameRateAndDebugLinesShowOnTheBackquoteKey) {
