@@ -86,6 +86,9 @@ int coRunProgram(const std::string& commandLine, const coProgramSwitches& switch
         const std::string title = envStringToNarrow(coPaths::GetBasicString(0));
         if (appCheckSingleInstance("LoopvaneApp", title.c_str()))
             return appSecondInstanceExitCode;
+        // The 3D package registers its texts only once it has started; its failure to start is told with
+        // them.
+        gfErrorHandler::RegisterPackage(kG3dErrorPackage, envString("g3dErrors.tsf"));
         try {
             coStartGraphics();
             packages.Started(coStopGraphics);
