@@ -2,6 +2,7 @@
 
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfTextSet.h"
@@ -10,7 +11,6 @@
 #include "Source/Career/coMissionWorld.h"
 #include "Source/Career/coObjectiveSet.h"
 #include "Source/Ride/coTrain.h"
-#include "Source/SavedCoaster/coChunkBody.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -35,7 +35,7 @@ std::unique_ptr<gfTextSet> OpenObjectiveTexts() {
     return std::make_unique<gfTextSet>(locator, kObjectiveTextSet, true);
 }
 
-maVector3d ReadPosition(coChunkBody& body) {
+maVector3d ReadPosition(chChunkBody& body) {
     const float x = body.Float();
     const float y = body.Float();
     const float z = body.Float();
@@ -71,7 +71,7 @@ float CheckedTime(float value, bool mayBeZero, float fallback, const char* what)
 
 void ReadObjective(chReader& reader, u32 id, u32 size, coMissionProps* mission, coObjectiveSet& objectives,
                    int level, const gfTextSet& texts) {
-    coChunkBody body(reader, size);
+    chChunkBody body(reader, size);
     if (id == coChunkStatObjective) {
         const i8 kind = body.Int8();
         const i8 above = body.Int8();
@@ -164,7 +164,7 @@ void ReadMission(chReader& reader, const gfTextSet& texts, LoadedMission& missio
 } // namespace
 
 void coReadMissionBudgets(chReader& reader, u16 version, u32 size, coMissionBudgets& budgets) {
-    coChunkBody body(reader, size);
+    chChunkBody body(reader, size);
     coMissionBudgets read{};
     const int count = version == 0 ? kVersion0Budgets : coMissionBudgetCount;
     for (int i = 0; i < count; ++i)
@@ -181,7 +181,7 @@ void coWriteMissionBudgets(chWriter& writer, const coMissionBudgets& budgets) {
 
 void coReadMissionLocks(chReader& reader, u32 size, coMissionLocks& locks,
                         std::vector<maVector3d>& lockedPositions) {
-    coChunkBody body(reader, size);
+    chChunkBody body(reader, size);
     coMissionLocks read;
     read.propsFree = body.Int8() == 1;
     read.piecesFree = body.Int8() == 1;
@@ -209,7 +209,7 @@ void coWriteMissionLocks(chWriter& writer, const coMissionLocks& locks) {
 }
 
 void coReadFlythroughPath(chReader& reader, u16 version, u32 size, coFlythroughPath& path) {
-    coChunkBody body(reader, size);
+    chChunkBody body(reader, size);
     coFlythroughPath read;
     read.SetWaitBefore(path.GetWaitBefore());
     read.SetWaitAfter(path.GetWaitAfter());

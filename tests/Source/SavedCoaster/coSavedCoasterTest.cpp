@@ -10,7 +10,7 @@
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
-#include "Source/Settings/coRideSounds.h"
+#include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coTrackChunks.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
 
