@@ -26,17 +26,16 @@ class coProgramRunTest : public ::testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(m_home); }
 
-    // Without the program's --headless the display is the given SDL video driver's.
-    std::string Command(const std::string& arguments, const std::string& videoDriver) const {
+    // The display is the test device's, or with "" the one of SDL's video driver.
+    std::string Command(const std::string& arguments, const char* display = "--headless") const {
         const std::string home = m_home.string();
         return "TMPDIR=" + home + " XDG_CONFIG_HOME=" + home + "/config XDG_DATA_HOME=" + home + "/data " +
-               (videoDriver.empty() ? std::string() : "SDL_VIDEODRIVER=" + videoDriver + " ") +
-               LV_GAME_PROGRAM + (videoDriver.empty() ? " --headless " : " ") + arguments + " 2>&1";
+               LV_GAME_PROGRAM + " " + display + " " + arguments + " 2>&1";
     }
     // Runs the program to its end, with its output.
-    RunResult Start(const std::string& arguments, const std::string& videoDriver = "") const {
+    RunResult Start(const std::string& arguments, const char* display = "--headless") const {
         RunResult run;
-        FILE* pipe = ::popen(Command(arguments, videoDriver).c_str(), "r");
+        FILE* pipe = ::popen(Command(arguments, display).c_str(), "r");
         char buffer[512];
         while (std::fgets(buffer, sizeof buffer, pipe))
             run.output += buffer;
@@ -79,7 +78,9 @@ TEST_F(coProgramRunTest, FailuresAreReportedAndTheProgramEndsInOrder) {
 
 // Without a display for 3D the start fails with the 3D package's own text.
 TEST_F(coProgramRunTest, AFailed3DStartIsToldWithItsText) {
-    const RunResult run = Start(kData + " --frames 5 /w /skipvideos", "none");
+    ::setenv("SDL_VIDEODRIVER", "none", 1);
+    const RunResult run = Start(kData + " --frames 5 /w /skipvideos", "");
+    ::unsetenv("SDL_VIDEODRIVER");
     EXPECT_EQ(run.code, 15) << run.output;
     EXPECT_NE(run.output.find("Error: No suitable 3D graphics support"), std::string::npos) << run.output;
 }
@@ -97,7 +98,7 @@ TEST_F(coProgramRunTest, InjectedInputDrivesTheGameAndAFailedStepEndsIt) {
 
 TEST_F(coProgramRunTest, ASecondCopyEndsWith15) {
     // The first copy runs long enough for the second to find it, then ends by itself.
-    FILE* first = ::popen(Command(kData + " --frames 400 --trace /w", "").c_str(), "r");
+    FILE* first = ::popen(Command(kData + " --frames 400 --trace /w").c_str(), "r");
     char buffer[512];
     std::string output;
     while (output.find("menu ready") == std::string::npos && std::fgets(buffer, sizeof buffer, first))
