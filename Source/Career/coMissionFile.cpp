@@ -7,6 +7,7 @@
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Source/Career/coCareerSave.h"
 #include "Source/Career/coFlythroughPath.h"
 #include "Source/Career/coMissionWorld.h"
 #include "Source/Career/coObjectiveSet.h"
@@ -17,7 +18,9 @@
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coTrackChunks.h"
 
+#include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace {
 
@@ -377,4 +380,18 @@ void coWriteMissionFile(const fsLocator& locator, const coMissionBudgets& budget
         for (int level = 0; level < coObjectiveLevelCount; ++level)
             coWriteObjectiveList(writer, objectives, level, ringsWritten);
     });
+}
+
+i32 coMissionNumber(const std::string& fileName) {
+    constexpr std::string_view prefix = "Mission", suffix = ".cmi";
+    const std::string_view name = fileName;
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
+        return 0;
+    const char* first = name.data() + prefix.size();
+    const char* last = name.data() + name.size() - suffix.size();
+    i32 number = 0;
+    const auto [end, error] = std::from_chars(first, last, number);
+    if (error != std::errc() || end != last || number < 1 || number > coCareerMissionCount)
+        return 0;
+    return number;
 }
