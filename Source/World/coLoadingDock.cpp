@@ -13,6 +13,7 @@
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/World/coModelHolder.h"
 #include "Source/World/coPlacementGrid.h"
+#include "Source/World/coPropList.h"
 
 #include <cmath>
 
@@ -193,7 +194,7 @@ void coLoadDock(const envString& theme) {
 void coFreeDock() {
     DockState& state = State();
     if (state.dock)
-        coGetPlacementGrid().MarkBox(state.dock->GetBounds(), coPlacementGrid::kFree);
+        coPropList::FreeGridCells(coDockBounds(*state.dock), state.dock.get());
     state.dock.reset();
     state.holder.reset();
     state.theme.Clear();

@@ -3,10 +3,13 @@
 #include "Source/Modes/coModeManipulateDock.h"
 
 #include "Source/Modes/coEditorSelection.h"
+#include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/World/coLoadingDock.h"
+#include "Source/World/coProp.h"
+#include "Source/World/coPropList.h"
 
 #include "Source/Modes/coToolTestSupport.h"
 
@@ -145,6 +148,36 @@ TEST_F(coDockToolTest, AMoveOutOfTheMarginsOrACancelledTurnPutsTheDockBack) {
     EXPECT_EQ(dock->GetAngle(), 0.0f);
     EXPECT_EQ(coCircuitFirstPiece()->GetStart(), firstStart);
     EXPECT_FALSE(coGetPlacementGrid().IsBoxFree(coDockBounds(*dock)));
+}
+
+// Cells are whole: whichever of a dock and a prop on a shared cell leaves, the other keeps its cells.
+TEST_F(coDockToolTest, CellsStayTakenUnderWhatStillStandsWhenTheDockOrAPropLeaves) {
+    coLoadingDock* dock = StandingDock(0.0f, 0.0f);
+    auto rock = std::make_unique<coProp>(lamp);
+    rock->SetPosition(dock->GetPosition());
+    coProp* prop = rock.get();
+    coPropList::Add(std::move(rock));
+    const maBoundingBox propBox = prop->GetBounds(), dockBox = coDockBounds(*dock);
+    coPlacementGrid& grid = coGetPlacementGrid();
+
+    tool.SetKind(coModeManipulateDock::Move);
+    tool.SetDock(dock);
+    tool.Enter();
+    EXPECT_FALSE(grid.IsBoxFree(propBox));
+    input.released.insert(coActionEscape);
+    Frame(tool);
+    tool.Exit();
+
+    coModeRotateProp rotate;
+    rotate.SetCamera(&camera);
+    rotate.SetProp(prop);
+    rotate.Enter();
+    EXPECT_FALSE(grid.IsBoxFree(dockBox));
+    rotate.Exit();
+    coPropList::Remove(prop);
+    EXPECT_FALSE(grid.IsBoxFree(dockBox));
+    coFreeDock();
+    EXPECT_TRUE(grid.IsBoxFree(dockBox));
 }
 
 } // namespace
