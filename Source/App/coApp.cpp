@@ -62,25 +62,25 @@
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideModeOptions.h"
 #include "Source/Modes/coRideSettings.h"
-#include "Source/Palettes/coDialogDimmer.h"
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
-#include "Source/Park/coDetailSets.h"
+#include "Source/Park/coCoasterPackage.h"
 #include "Source/Ride/coRideCars.h"
+#include "Source/SavedCoaster/coCoasterThumbnail.h"
+#include "Source/Scene/coDetailSets.h"
+#include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coReportException.h"
-#include "Source/Settings/coCoasterPackage.h"
-#include "Source/Settings/coCoasterThumbnail.h"
 #include "Source/Settings/coDefaultInput.h"
-#include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coScreenCapture.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coMusic.h"
+#include "Source/Sound/coSoundEffects.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/TrackGeom/coSceneTrackObjectMaker.h"
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
@@ -241,11 +241,15 @@ void coApp::Update() {
     coModeManagerUpdate();
     if (entering && m_trace)
         Trace(entering);
-    if (m_frameLimit != 0 && ++m_frames >= m_frameLimit) {
+    if (FrameLimitReached() || appIsEndingSession()) {
         if (m_lastFrame)
             m_lastFrame();
         coModeStackLeaveAll();
     }
+}
+
+bool coApp::FrameLimitReached() {
+    return m_frameLimit != 0 && ++m_frames >= m_frameLimit;
 }
 
 bool coApp::PlayInjected() {
@@ -729,7 +733,7 @@ void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
 }
 
 void coApp::OnModalFrame() {
-    if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected()) {
+    if (FrameLimitReached() || !PlayInjected() || appIsEndingSession()) {
         RequestQuit();
         // A dialog's loop does not end on the window's quit request: leave it the way an Ok to the
         // quit question does.
