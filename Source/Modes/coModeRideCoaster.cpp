@@ -70,7 +70,7 @@ void Push(i32 id) {
 // The builder asks before it clears a coaster holding unsaved work; "Main" from the ride clears it too,
 // so it asks the same when the editor below the ride holds unsaved work.
 bool MayClearEditedCoaster() {
-    const i32 id = coModeStackIsPrevious(kModeCareerBuilder) ? kModeCareerBuilder : kModeBuilder;
+    const i32 id = coModeStackIsPrevious(coModeIdCareerBuilder) ? coModeIdCareerBuilder : coModeIdBuilder;
     coMode* editor = coModeStackIsPrevious(id) ? coGetMode(id) : nullptr;
     return !editor || !editor->IsModified() ||
            coGetEditorHost().AskQuestion(kQuestionLeave, kAnswerYes, kAnswerNo) == 1;
