@@ -163,7 +163,6 @@ TEST_F(guiWidgetTest, AnUnsizedWidgetIsHitNowhereAndAnEmptyCaptionDrawsNothing) 
     guiMaterial* unsized = Widget(*guiWindowMgr::GetRoot(), {0, 0, 1}, 0, 0);
     guiCursorMgr::SetPosition({10, 10});
     EXPECT_FALSE(unsized->IsPointerOver());
-
     auto* button = new guiButton;
     button->SetSize(100, 50);
     guiWindowMgr::GetRoot()->AddChild(button);
