@@ -349,6 +349,40 @@ TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
     EXPECT_EQ(FilesIn(home.Saves()), saves);
 }
 
+// Damaged content on the way into the builder: a shipped file ends the game through the error box, the
+// player's colour copy gives way to the shipped one. Either way the program ends by itself, cleanly.
+TEST(EndToEndTest, DamagedContentIsAnsweredAndTheGameEndsCleanly) {
+    const struct {
+        const char* file; // under the installation tree, or "Saves/" for the player's
+        const char* bytes;
+        const char* script;
+        const char* said;
+    } cases[] = {
+        {"Environments/Mountain/Data/1.end", nullptr, "damaged_content.inject", "has to end"},
+        {"Tracks/Steel/Track.def", nullptr, "damaged_content.inject", "has to end"},
+        {"Saves/Track Color Preference Settings/Mountain/Tracks/Steel/TrkColor.def", "ColorScheme { \"Rail\n",
+         "build_then_quit.inject", "the shipped one is used"},
+    };
+    for (const auto& c : cases) {
+        GameHome home;
+        const fs::path data = home.Path("installed");
+        fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
+        const std::string file = c.file;
+        if (file.starts_with("Saves/")) {
+            const fs::path copy = home.Saves() / file.substr(6);
+            fs::create_directories(copy.parent_path());
+            std::ofstream(copy, std::ios::binary) << c.bytes;
+        } else {
+            fs::resize_file(data / file, std::min<std::uintmax_t>(fs::file_size(data / file) / 2, 100));
+        }
+        const GameRun run = home.Play(c.script, data);
+        EXPECT_EQ(run.exitCode, kExitNormal) << file << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.said), std::string::npos) << file << "\n" << run.output;
+        EXPECT_FALSE(std::regex_search(run.output, std::regex("Sanitizer|runtime error|Warning"))) << file;
+        EXPECT_TRUE(ReleasesEverything(run.output)) << file;
+    }
+}
+
 TEST(EndToEndTest, TheLoadMenuListsGoodCoastersOverADamagedCacheAndMarksJunk) {
     GameHome home;
     WriteTwoOvals(home);

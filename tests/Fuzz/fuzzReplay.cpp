@@ -16,8 +16,8 @@
 
 namespace fs = std::filesystem;
 
-#define LV_DECLARE_TARGET(name)                                                                           \
-    extern "C" int name##_TestOneInput(const std::uint8_t*, std::size_t);                                 \
+#define LV_DECLARE_TARGET(name)                                                                              \
+    extern "C" int name##_TestOneInput(const std::uint8_t*, std::size_t);                                    \
     extern "C" __attribute__((weak)) int name##_Initialize(int*, char***);
 LV_FUZZ_TARGETS(LV_DECLARE_TARGET)
 
@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
         target->initialize(&argc, &argv);
     for (const fs::path& file : files) {
         std::ifstream in(file, std::ios::binary);
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                              std::istreambuf_iterator<char>()};
         target->testOneInput(bytes.data(), bytes.size());
     }
     std::printf("%s: %zu seeds replayed\n", argv[1], files.size());

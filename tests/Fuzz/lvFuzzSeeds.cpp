@@ -2,7 +2,8 @@
 // the project's own writers: chunk files by the chunk writers, token files by the token writer, text
 // sets by the text set itself, INI text by the INI file and the key-value store, PNG files by the PNG
 // writer. Paks, WAV and BMP files have no writer in the engine: they are laid out by the tests' builders,
-// the paks holding the other seeds as entries. Playlists have none either: their lines are written here. Usage: lvFuzzSeeds <folder>
+// the paks holding the other seeds as entries. Playlists have none either: their lines are written here.
+// Usage: lvFuzzSeeds <folder>
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Ch/chTestSample.h"
 #include "Engine/App/Ch/chTxtWriter.h"

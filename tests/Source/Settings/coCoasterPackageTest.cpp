@@ -106,7 +106,8 @@ TEST_F(coCoasterPackageTest, LoadsInOrderAndPrefersThePlayersColours) {
     for (const char* damaged : {"ColorScheme { Material { Name Rail\nDiffuse 1", "ColorScheme { \"Rail\n"}) {
         folder.Write(kPlayerCopy, damaged);
         Load();
-        EXPECT_EQ(std::tuple(coTrackColorizer::GetSchemeCount(), log.Holds("cannot be read")), std::tuple(1, true))
+        EXPECT_EQ(std::tuple(coTrackColorizer::GetSchemeCount(), log.Holds("cannot be read")),
+                  std::tuple(1, true))
             << damaged;
     }
 

@@ -10,12 +10,12 @@
 namespace {
 
 void Check(const g2dPixelRows& rows) {
-    if (rows.width == 0 || rows.height == 0 || rows.width > g2dMaxImageSide || rows.height > g2dMaxImageSide ||
-        u64{rows.width} * rows.height > g2dMaxImagePixels || rows.bytes.size() != rows.RowBytes() * rows.height)
+    if (rows.width == 0 || rows.height == 0 || rows.width > g2dMaxImageSide ||
+        rows.height > g2dMaxImageSide || u64{rows.width} * rows.height > g2dMaxImagePixels ||
+        rows.bytes.size() != rows.RowBytes() * rows.height)
         std::abort();
     const std::string png = g2dEncodePNG(rows);
-    const g2dPixelRows again =
-        g2dDecodePNG(std::span(reinterpret_cast<const u8*>(png.data()), png.size()));
+    const g2dPixelRows again = g2dDecodePNG(std::span(reinterpret_cast<const u8*>(png.data()), png.size()));
     if (again.width != rows.width || again.height != rows.height || again.hasAlpha != rows.hasAlpha ||
         again.bytes != rows.bytes)
         std::abort();
