@@ -5,18 +5,11 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
-#include "Engine/Graphics/G2d/g2dPackage.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
-#include "Engine/Platform/Graphics/plFakeD3d.h"
-#include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
 
+#include "Fuzz/fuzzFakeDevice.h"
 #include "Fuzz/fuzzInputFile.h"
 
 #include <cstdlib>
@@ -46,19 +39,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fsSetRootDirectory(coRootTracks, folder);
     coCoasterDefinitionStore().SetCoasterTypeName("Steel");
     dbgSetLogSink([](const std::string&) {});
-    static plTestTimeSource time;
-    static plFakeD3d d3d;
-    plInstallServices({.time = &time, .d3d = &d3d});
-    g2dInitialize();
-    g3dTextureManager::Initialize();
-    g2dScreen::InitWindowed(64, 48, 0, 0);
-    g3dSelectTextureFormats();
-    g3dFragmentManager::Initialize();
-    // The screen goes before the statics it registered with.
-    std::atexit([] {
-        g2dScreen::Deinitialize();
-        g2dShutdown();
-    });
+    fuzzStartFakeDevice();
     return 0;
 }
 

@@ -3,15 +3,11 @@
 // every frame maps to one of its pages and to a cell inside it. Seeds: tests/Fuzz/lvFuzzSeeds.
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
-#include "Engine/Graphics/G2d/g2dPackage.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Graphics/G3d/g3dUVATexture.h"
-#include "Engine/Platform/Graphics/plFakeD3d.h"
-#include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
+#include "Fuzz/fuzzFakeDevice.h"
 #include "Fuzz/fuzzInputFile.h"
 
 #include <cstdlib>
@@ -47,21 +43,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_input = std::make_unique<fuzzInputFile>("book.tuv");
     fsLocatorFromNativePath(g_input->GetPath().c_str(), g_locator);
     dbgSetLogSink([](const std::string&) {});
-    static plTestTimeSource time;
-    static plFakeD3d d3d;
-    plInstallServices({.time = &time, .d3d = &d3d});
-    g2dInitialize();
-    g3dTextureManager::Initialize();
-    g2dScreen::InitWindowed(64, 48, 0, 0);
-    g3dSelectTextureFormats();
+    fuzzStartFakeDevice();
     WritePage("p0.png", 4, 4);
     WritePage("p1.png", 8, 2);
     std::ofstream(g_input->GetFolder() + "/bad.png", std::ios::binary) << "\x89PNG\r\n\x1a\n";
-    // The screen goes before the statics it registered with.
-    std::atexit([] {
-        g2dScreen::Deinitialize();
-        g2dShutdown();
-    });
     return 0;
 }
 
