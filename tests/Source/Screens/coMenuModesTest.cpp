@@ -145,7 +145,7 @@ TEST_F(coMenuModesTest, MainAndLoadMenuMoves) {
     EXPECT_EQ(coModeStackSize(), 2);
     EXPECT_EQ(coCurrentMode(), &mainMenu);
 
-    // A damaged coaster is reported; the world is cleared and the load menu stays.
+    // A damaged coaster is reported as one (text 11); the world is cleared and the load menu stays.
     std::ofstream(folder.Path("saves/Broken.csa"), std::ios::binary)
         << std::string("KSFB\x01\0\0\0garbage", 15);
     coModeManagerUpdate();
@@ -154,7 +154,8 @@ TEST_F(coMenuModesTest, MainAndLoadMenuMoves) {
     world.calls.clear();
     Press(loadMenu.GetScreen(), "Ride");
     EXPECT_EQ(world.calls, (std::vector<std::string>{"load Broken.csa", "clear"}));
-    EXPECT_EQ(displayer.shown.size(), 1u);
+    ASSERT_EQ(displayer.shown.size(), 1u);
+    EXPECT_NE(displayer.shown[0].message.find("#11 "), std::string::npos) << displayer.shown[0].message;
     EXPECT_EQ(coCurrentMode(), &loadMenu);
     EXPECT_EQ(loadMenu.GetResult(), coMode::Stay);
 
