@@ -2,14 +2,21 @@
 JOBS ?= $(shell nproc)
 export CCACHE_BASEDIR := $(CURDIR)
 
-.PHONY: run test fuzz deps build build-test clean
+.PHONY: run test bench fuzz deps configure build build-test clean
 
 deps:
 	scripts/install-deps
 
-build: deps
+configure: deps
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build build -j $(JOBS)
+
+# Only what the game needs: the program, its libraries and the installation tree.
+build: configure
+	cmake --build build -j $(JOBS) --target loopvane content
+
+# The benchmark programs, in build/bench/.
+bench: configure
+	cmake --build build -j $(JOBS) --target benchmarks
 
 # The game on the installation tree build/data; options such as /w (windowed) go in ARGS.
 run: build

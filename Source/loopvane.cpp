@@ -14,6 +14,7 @@
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/Sdl/plEndSession.h"
 #include "Engine/Platform/System/plSystemServices.h"
 #include "Source/App/coCommandLine.h"
 #include "Source/App/coProgram.h"
@@ -134,6 +135,12 @@ int main(int argc, char** argv) {
     if (switches.headless) {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+    }
+    if (!plDisplayAvailable()) {
+        std::fputs("loopvane: no display (DISPLAY and WAYLAND_DISPLAY are unset); start it on a desktop, or "
+                   "with --headless\n",
+                   stderr);
+        return coExitNotStarted;
     }
 
     plSystemServices system;

@@ -57,7 +57,7 @@ endfunction()
 
 # lv_add_xvfb_test(name PROGRAM <target> [LABEL <label>] [SCREEN <WxH>] [FONTS] [ENV <vars>] [PASS <regex>]
 #                  [FIXTURE <name>] [ARGS <arguments>])
-# A run of the program under Xvfb (1024x768 unless SCREEN says) holding the Xvfb lock, with leak detection
+# A run of the program on the run's Xvfb (1024x768 unless SCREEN says 800x600) holding the Xvfb lock, with leak detection
 # on and the driver's own leaks suppressed; labelled gl unless LABEL says. FONTS pins fontconfig to the test
 # fonts, PASS is what the run must print. ARGS comes last: the program's own arguments.
 function(lv_add_xvfb_test name)
@@ -69,25 +69,30 @@ function(lv_add_xvfb_test name)
   if(NOT ARG_LABEL)
     set(ARG_LABEL gl)
   endif()
-  if(NOT ARG_SCREEN)
-    set(ARG_SCREEN 1024x768)
+  # The run's one Xvfb (scripts/xvfb) has a screen of each size.
+  if(NOT ARG_SCREEN OR ARG_SCREEN STREQUAL "1024x768")
+    set(screen 0)
+  elseif(ARG_SCREEN STREQUAL "800x600")
+    set(screen 1)
+  else()
+    message(FATAL_ERROR "lv_add_xvfb_test(${name}): no Xvfb screen of ${ARG_SCREEN}")
   endif()
   set(environment "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/Engine/Platform/sdl-lsan.supp" ${ARG_ENV})
   if(ARG_FONTS)
     list(APPEND environment "FONTCONFIG_FILE=${CMAKE_SOURCE_DIR}/tests/Engine/Platform/Font/fonts.conf")
   endif()
-  add_test(NAME ${name}
-           COMMAND ${CMAKE_COMMAND} -E env --unset=SDL_VIDEODRIVER xvfb-run -a -s "-screen 0 ${ARG_SCREEN}x24"
-                   $<TARGET_FILE:${ARG_PROGRAM}> ${ARG_ARGS})
+  set(fixtures xvfb ${ARG_FIXTURE})
+  add_test(NAME ${name} COMMAND ${LV_XVFB_RUN} ${screen} $<TARGET_FILE:${ARG_PROGRAM}> ${ARG_ARGS})
+  # One window at a time: without a window manager, windows of parallel runs would take each other's focus.
   set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} RESOURCE_LOCK xvfb TIMEOUT 120 ENVIRONMENT
-                                          "${environment}")
+                                          "${environment}" FIXTURES_REQUIRED "${fixtures}")
   if(DEFINED ARG_PASS)
     set_tests_properties(${name} PROPERTIES PASS_REGULAR_EXPRESSION "${ARG_PASS}")
   endif()
-  if(DEFINED ARG_FIXTURE)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${ARG_FIXTURE})
-  endif()
 endfunction()
+
+# The command prefix that runs a program on the test run's Xvfb: append the screen and the command.
+set(LV_XVFB_RUN ${CMAKE_SOURCE_DIR}/scripts/xvfb run ${CMAKE_BINARY_DIR}/xvfb)
 
 # lv_add_fuzz_target(name SOURCE <file> DEPS <libraries>)
 # A libFuzzer program of one source; it may use the test helpers under tests/. With LOOPVANE_FUZZ (clang)

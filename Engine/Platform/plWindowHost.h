@@ -17,6 +17,7 @@ enum class plMessageKind : u8 {
     KeyDown,     // WM_KEYDOWN: value is the virtual key
     SysKeyDown,  // WM_SYSKEYDOWN: value is the virtual key; Alt held, F10, or Alt itself
     Char,        // WM_CHAR: value is one UTF-16 code unit
+    EndSession,  // WM_ENDSESSION: the system ends the program; it leaves without asking
 };
 
 // One message. Positions are signed, so screens left of or above the primary one give negative x, y.

@@ -241,11 +241,15 @@ void coApp::Update() {
     coModeManagerUpdate();
     if (entering && m_trace)
         Trace(entering);
-    if (m_frameLimit != 0 && ++m_frames >= m_frameLimit) {
+    if (FrameLimitReached() || appIsEndingSession()) {
         if (m_lastFrame)
             m_lastFrame();
         coModeStackLeaveAll();
     }
+}
+
+bool coApp::FrameLimitReached() {
+    return m_frameLimit != 0 && ++m_frames >= m_frameLimit;
 }
 
 bool coApp::PlayInjected() {
@@ -733,7 +737,7 @@ void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
 }
 
 void coApp::OnModalFrame() {
-    if ((m_frameLimit != 0 && ++m_frames >= m_frameLimit) || !PlayInjected()) {
+    if (FrameLimitReached() || !PlayInjected() || appIsEndingSession()) {
         RequestQuit();
         // A dialog's loop does not end on the window's quit request: leave it the way an Ok to the
         // quit question does.

@@ -92,6 +92,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void OnModalFrame() override;
     // This frame's share of the injected input; false once a step has failed.
     bool PlayInjected();
+    // Counts the frame; true once the frame limit of a test run is reached.
+    bool FrameLimitReached();
 
     std::string m_commandLine;
     std::array<std::unique_ptr<coMode>, coModeTableSize> m_modes;

@@ -73,18 +73,37 @@ class GameHome {
     // The game on the installation tree, silent, on a virtual screen, playing the script.
     GameRun Play(const std::string& script, const fs::path& data = LV_DATA_DIR) const {
         const std::string home = m_root.string();
-        // The game's temporary folder is its home; xvfb-run keeps its own (and cleans it) elsewhere.
-        const std::string command =
-            "cd '" + home + "' && env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME='" + home +
-            "/config' XDG_DATA_HOME='" + home +
-            "/data' xvfb-run -a -s \"-screen 0 1024x768x24\" env TMPDIR='" + home + "' " + LV_GAME_PROGRAM +
-            " --data '" + data.string() + "' /w /skipvideos --trace --inject " + LV_SCRIPT_DIR + "/" +
-            script + " >out.txt 2>&1";
+        // The test runs on the test run's Xvfb; the game's temporary folder is its home.
+        const std::string command = "cd '" + home + "' && " + Environment() + LV_GAME_PROGRAM + " --data '" +
+                                    data.string() + "' /w /skipvideos --trace --inject " + LV_SCRIPT_DIR +
+                                    "/" + script + " >out.txt 2>&1";
         const int status = std::system(command.c_str());
         GameRun run;
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.output = ReadAll(m_root / "out.txt");
         return run;
+    }
+
+    // The game started on the main menu and ended by a signal once the menu is ready; `exitCode` is the
+    // game's, and the output ends with the milliseconds from the signal to the end.
+    GameRun EndBySignal(const char* signal) const {
+        const std::string home = m_root.string();
+        const std::string command =
+            "cd '" + home + "' && { " + Environment() + LV_GAME_PROGRAM + " --data '" LV_DATA_DIR +
+            "' /w /skipvideos --trace >out.txt 2>&1 & pid=$!; for i in $(seq 1200); do grep -q 'menu ready' "
+            "out.txt && break; sleep 0.1; done; sent=$(date +%s%N); kill -" +
+            signal +
+            " $pid; wait $pid; code=$?; echo \"ended after $((($(date +%s%N) - sent) / 1000000)) ms\" " +
+            ">>out.txt; exit $code; }";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(m_root / "out.txt")};
+    }
+
+    // The game's settings, saves and temporary files in this home, and no sound.
+    std::string Environment() const {
+        const std::string home = m_root.string();
+        return "env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME='" + home +
+               "/config' XDG_DATA_HOME='" + home + "/data' TMPDIR='" + home + "' ";
     }
 
   private:
@@ -285,6 +304,16 @@ void ExpectPanels(const Picture& picture, std::initializer_list<PanelLook> panel
 }
 
 // The saves folder's files with their contents, but for the preferences that every exit saves.
+// The names of the files under a folder, relative to it.
+std::vector<std::string> FileNamesUnder(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            names.push_back(fs::relative(entry.path(), folder).string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::map<std::string, std::string> FilesIn(const fs::path& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
@@ -326,6 +355,33 @@ TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
 void WriteTwoOvals(const GameHome& home) {
     WriteOval(home.Saves() / "E2E Oval.csa");
     WriteOval(home.Saves() / "E2E Oval 2.csa");
+}
+
+// A terminal's Ctrl+C or a kill leaves the game as a confirmed quit does, saving the same files; without
+// a display the game says so and ends instead of running unseen.
+TEST(EndToEndTest, SignalsEndTheGameAsAQuitAndNoDisplayEndsItAtOnce) {
+    GameHome quitHome;
+    ASSERT_EQ(quitHome.Play("quit_from_menu.inject").exitCode, kExitNormal);
+    for (const char* signal : {"TERM", "INT"}) {
+        GameHome home;
+        const GameRun run = home.EndBySignal(signal);
+        EXPECT_EQ(run.exitCode, kExitNormal) << signal << "\n" << run.output;
+        EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
+        EXPECT_EQ(FileNamesUnder(home.Path("data")), FileNamesUnder(quitHome.Path("data"))) << signal;
+        std::smatch took;
+        ASSERT_TRUE(std::regex_search(run.output, took, std::regex("ended after (\\d+) ms"))) << run.output;
+        EXPECT_LT(std::stoi(took[1]), 5000) << signal;
+    }
+
+    const std::string command =
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " LV_GAME_PROGRAM " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char line[256] = {};
+    const bool said = std::fgets(line, sizeof line, pipe) != nullptr;
+    const int status = pclose(pipe);
+    EXPECT_TRUE(said && std::strstr(line, "no display")) << line;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0);
 }
 
 TEST(EndToEndTest, ACoasterRiddenFromTheLoadMenuTakesAShorterTrainAndGoesOnToTheBuilder) {

@@ -18,6 +18,9 @@ class appWindow {
     // The loop ends after the message or frame in progress.
     void RequestQuit() { m_quit = true; }
     bool IsQuitRequested() const { return m_quit; }
+    // The system ends the program: the application leaves without asking.
+    void RequestEndSession() { m_endingSession = true; }
+    bool IsEndingSession() const { return m_endingSession; }
     // Position and client size; applied at once when the window exists.
     void SetRect(i32 x, i32 y, i32 width, i32 height);
     void SetTitle(const envString& title);
@@ -39,6 +42,7 @@ class appWindow {
     i32 m_width = 640;
     i32 m_height = 480;
     bool m_quit = false;
+    bool m_endingSession = false;
     envString m_title{"Kestrune Window"};
 };
 
@@ -58,6 +62,8 @@ void appPumpMessages();
 // The accessibility setting is the desktop's business here: nothing to change, success (0).
 u32 appDisableStickyKeys();
 bool appIsSuspended();
+// The window was told that the system ends the program.
+bool appIsEndingSession();
 // Mouse positions in screen coordinates (full screen, the default) or client coordinates (a window).
 void appSetMouseScreenCoords(bool screen);
 void appSetCursorHook(appCursorHook hook);

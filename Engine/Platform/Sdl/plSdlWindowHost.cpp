@@ -1,6 +1,7 @@
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/Sdl/plEndSession.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
 #include "Engine/Platform/Sdl/plLostDisplay.h"
 #include "Engine/Platform/Sdl/plSdlInputSource.h"
@@ -164,11 +165,14 @@ bool plSdlWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const st
     if (!m_videoStarted) {
         // A window close is a message for the application to judge, not a quit of its own.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        // A termination signal is no window close: the quit question would wait for a player.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             DBG_WARNING("SDL video cannot start: %s", SDL_GetError());
             return false;
         }
         m_videoStarted = true;
+        plCatchEndSessionSignals();
         if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::strcmp(driver, "x11") == 0)
             plEndProcessOnLostDisplay();
     }
@@ -225,6 +229,10 @@ void plSdlWindowHost::ClientToScreen(i32& x, i32& y) {
 }
 
 bool plSdlWindowHost::TakeQueued(plMessage& message) {
+    if (!m_endSessionSent && plEndSessionSignalled()) {
+        m_endSessionSent = true;
+        m_queue.push_front(Message(plMessageKind::EndSession));
+    }
     if (m_queue.empty())
         return false;
     message = m_queue.front();
@@ -254,12 +262,11 @@ i32 plSdlWindowHost::GetMessage(plMessage& message) {
     if (!m_window)
         return -1;
     SDL_Event event;
-    while (m_queue.empty()) {
+    while (!TakeQueued(message)) {
         ServeRaiseRequest();
         if (SDL_WaitEventTimeout(&event, kWaitSliceMs))
             Translate(event);
     }
-    TakeQueued(message);
     return 1;
 }
 

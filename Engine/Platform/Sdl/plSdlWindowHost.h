@@ -46,6 +46,7 @@ class plSdlWindowHost : public plWindowHost {
     bool m_videoStarted = false;
     // The last key down was a system key (Alt held): the text SDL sends for it is not typed.
     bool m_systemKeyDown = false;
+    bool m_endSessionSent = false;
     std::deque<plMessage> m_queue;
 };
 

@@ -94,6 +94,10 @@ i64 appWindowProc(plWindowHost& host, const plMessage& message) {
         return 0;
     case plMessageKind::ActivateApp:
         return Activate(host, message);
+    case plMessageKind::EndSession:
+        if (appWindow* window = appGetWindow())
+            window->RequestEndSession();
+        return 0;
     case plMessageKind::SetCursor:
         if (g_cursorHook)
             g_cursorHook();
@@ -124,7 +128,7 @@ i64 appWindowProc(plWindowHost& host, const plMessage& message) {
 
 bool appHandleOneMessage(plWindowHost& host) {
     plMessage message;
-    const bool taken = g_suspended ? host.GetMessage(message) > 0 : host.PeekMessage(message);
+    const bool taken = appIsSuspended() ? host.GetMessage(message) > 0 : host.PeekMessage(message);
     if (taken) {
         host.TranslateMessage(message);
         appWindowProc(host, message);
@@ -133,7 +137,13 @@ bool appHandleOneMessage(plWindowHost& host) {
 }
 
 bool appIsSuspended() {
-    return g_suspended;
+    // An ending session runs frames even without the focus, so that the game can leave.
+    return g_suspended && !appIsEndingSession();
+}
+
+bool appIsEndingSession() {
+    const appWindow* window = appGetWindow();
+    return window && window->IsEndingSession();
 }
 
 void appSetMouseScreenCoords(bool screen) {

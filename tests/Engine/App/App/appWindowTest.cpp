@@ -147,6 +147,26 @@ TEST_F(appWindowTest, NoUpdateWhileSuspendedAndAFailedWaitIsNoMessage) {
     EXPECT_TRUE(app.log.empty());
 }
 
+// The system's end of the session is no quit question, and frames run again even without the focus, so
+// that the application can leave by itself.
+TEST_F(appWindowTest, AnEndedSessionRunsFramesWithoutAsking) {
+    TestApp app;
+    app.onUpdate = [&](u32 frame) {
+        if (frame == 1) {
+            window.Inject(Msg(plMessageKind::ActivateApp, 0));
+            window.Inject(Msg(plMessageKind::EndSession));
+        } else if (frame == 2) {
+            EXPECT_TRUE(appIsEndingSession());
+            window.Inject(Msg(plMessageKind::ActivateApp, 1));
+        } else {
+            app.RequestQuit();
+        }
+    };
+    app.Run();
+    EXPECT_EQ(app.log, Log({"start", "suspend", "resume", "stop"}));
+    EXPECT_EQ(app.updates, 3u);
+}
+
 TEST_F(appWindowTest, KeysAndClosesReachTheHandlers) {
     struct Case {
         const char* name;
