@@ -1,7 +1,7 @@
 // Extrusion of a rail section (9 vertices, opaque) along a 200-unit and a 10-unit straight, into a fresh
 // mesh set each time. The time per ring of the long piece over that of the short one is printed at the
 // end; the cost must stay linear in the rings, so the ratio should stay at most 1.5.
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coSceneObjectSet.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/TrackGeom/coExtrusion.h"
 #include "Source/TrackGeom/coTrackDefinition.h"

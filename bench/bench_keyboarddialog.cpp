@@ -18,7 +18,7 @@
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTestInputSource.h"
 #include "Engine/Platform/plTimeSource.h"
-#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"

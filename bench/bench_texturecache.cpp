@@ -9,7 +9,7 @@
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTimeSource.h"
-#include "Source/World/coTextureCache.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Tools/Image/toolPngWriter.h"
 #include "benchReport.h"
 

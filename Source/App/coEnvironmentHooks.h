@@ -1,5 +1,5 @@
 #pragma once
-#include "Source/Settings/coCoasterPackage.h"
+#include "Source/Park/coCoasterPackage.h"
 
 // The coaster package's environment in the running game: the environment named for a coaster is loaded
 // in the variant chosen for it, and a variant chosen later is applied at once.

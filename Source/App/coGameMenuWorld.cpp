@@ -1,7 +1,7 @@
 #include "Source/App/coGameMenuWorld.h"
 
 #include "Source/Modes/coEditorHost.h"
-#include "Source/Settings/coCoasterPackage.h"
+#include "Source/Park/coCoasterPackage.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/World/coEnvironment.h"
 

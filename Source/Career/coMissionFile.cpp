@@ -2,22 +2,25 @@
 
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Source/Career/coCareerSave.h"
 #include "Source/Career/coFlythroughPath.h"
 #include "Source/Career/coMissionWorld.h"
 #include "Source/Career/coObjectiveSet.h"
 #include "Source/Ride/coTrain.h"
-#include "Source/SavedCoaster/coChunkBody.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coTrackChunks.h"
 
+#include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace {
 
@@ -35,7 +38,7 @@ std::unique_ptr<gfTextSet> OpenObjectiveTexts() {
     return std::make_unique<gfTextSet>(locator, kObjectiveTextSet, true);
 }
 
-maVector3d ReadPosition(coChunkBody& body) {
+maVector3d ReadPosition(chChunkBody& body) {
     const float x = body.Float();
     const float y = body.Float();
     const float z = body.Float();
@@ -71,7 +74,7 @@ float CheckedTime(float value, bool mayBeZero, float fallback, const char* what)
 
 void ReadObjective(chReader& reader, u32 id, u32 size, coMissionProps* mission, coObjectiveSet& objectives,
                    int level, const gfTextSet& texts) {
-    coChunkBody body(reader, size);
+    chChunkBody body(reader, size);
     if (id == coChunkStatObjective) {
         const i8 kind = body.Int8();
         const i8 above = body.Int8();
@@ -164,7 +167,7 @@ void ReadMission(chReader& reader, const gfTextSet& texts, LoadedMission& missio
 } // namespace
 
 void coReadMissionBudgets(chReader& reader, u16 version, u32 size, coMissionBudgets& budgets) {
-    coChunkBody body(reader, size);
+    chChunkBody body(reader, size);
     coMissionBudgets read{};
     const int count = version == 0 ? kVersion0Budgets : coMissionBudgetCount;
     for (int i = 0; i < count; ++i)
@@ -181,7 +184,7 @@ void coWriteMissionBudgets(chWriter& writer, const coMissionBudgets& budgets) {
 
 void coReadMissionLocks(chReader& reader, u32 size, coMissionLocks& locks,
                         std::vector<maVector3d>& lockedPositions) {
-    coChunkBody body(reader, size);
+    chChunkBody body(reader, size);
     coMissionLocks read;
     read.propsFree = body.Int8() == 1;
     read.piecesFree = body.Int8() == 1;
@@ -209,7 +212,7 @@ void coWriteMissionLocks(chWriter& writer, const coMissionLocks& locks) {
 }
 
 void coReadFlythroughPath(chReader& reader, u16 version, u32 size, coFlythroughPath& path) {
-    coChunkBody body(reader, size);
+    chChunkBody body(reader, size);
     coFlythroughPath read;
     read.SetWaitBefore(path.GetWaitBefore());
     read.SetWaitAfter(path.GetWaitAfter());
@@ -377,4 +380,18 @@ void coWriteMissionFile(const fsLocator& locator, const coMissionBudgets& budget
         for (int level = 0; level < coObjectiveLevelCount; ++level)
             coWriteObjectiveList(writer, objectives, level, ringsWritten);
     });
+}
+
+i32 coMissionNumber(const std::string& fileName) {
+    constexpr std::string_view prefix = "Mission", suffix = ".cmi";
+    const std::string_view name = fileName;
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
+        return 0;
+    const char* first = name.data() + prefix.size();
+    const char* last = name.data() + name.size() - suffix.size();
+    i32 number = 0;
+    const auto [end, error] = std::from_chars(first, last, number);
+    if (error != std::errc() || end != last || number < 1 || number > coCareerMissionCount)
+        return 0;
+    return number;
 }

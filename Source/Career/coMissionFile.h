@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 class chWriter;
@@ -45,6 +46,9 @@ struct coMissionLocks {
     i32 lockedPieces = 0;
     std::vector<coProp*> lockedProps;
 };
+
+// The number of a mission file named "Mission<n>.cmi" (n from 1 to 8); 0 for any other name.
+i32 coMissionNumber(const std::string& fileName);
 
 // Loads the mission into the game world. The whole file is read first: a bad file throws (chInvalidChunkX,
 // gfInvalidFileBinX or the file system's exceptions) and leaves the world and every output as they were.

@@ -2,6 +2,7 @@
 #include "Engine/App/Ch/chReader.h"
 #include "Engine/Core/Env/envString.h"
 #include "Engine/Core/Ma/maVector.h"
+#include "Source/World/coTargetRingList.h"
 
 #include <memory>
 #include <vector>
@@ -9,16 +10,6 @@
 class chWriter;
 class coPendingProps;
 class coProp;
-
-// The chunk of the target-ring list.
-inline constexpr u32 coChunkRingList = chMakeId('C', 'T', 'R', 'L');
-
-// Target rings read from a mission and not yet in the program-wide ring list; the ring list knows what
-// it holds.
-class coPendingRings {
-  public:
-    virtual ~coPendingRings() = default;
-};
 
 // What the missions ask of the park world: the props that objectives and locks name, and the target
 // rings. By default the props are the prop list's and the rings the ring list's.

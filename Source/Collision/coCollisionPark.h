@@ -30,7 +30,7 @@ struct coRingShape {
 
 // What the collision and detail registries ask of the park: the terrain's triangles and bounds, the
 // placement grid, the placed props and the loading dock. The park installs its own; until then there is
-// no terrain, no props and no dock, and the grid is the placement grid.
+// no terrain, no props and no dock, and the world is unbounded and free.
 class coCollisionPark {
   public:
     virtual ~coCollisionPark() = default;
@@ -43,13 +43,16 @@ class coCollisionPark {
     // The bounds of the terrain's triangle tree; empty without terrain.
     virtual maBoundingBox GetCollisionBounds() const { return maBoundingBox(); }
 
-    // The placement grid's bounds and answer (unbounded and free before it is built).
-    virtual float GetGridMinX() const;
-    virtual float GetGridMaxX() const;
-    virtual float GetGridMinZ() const;
-    virtual float GetGridMaxZ() const;
-    // True when the box lies inside the grid and no cell it covers is occupied.
-    virtual bool IsBoxFree(const maBoundingBox& box) const;
+    // The placement grid's bounds and answer.
+    virtual float GetGridMinX() const { return -maMaxFloat; }
+    virtual float GetGridMaxX() const { return maMaxFloat; }
+    virtual float GetGridMinZ() const { return -maMaxFloat; }
+    virtual float GetGridMaxZ() const { return maMaxFloat; }
+    // True when the box lies inside the grid and no cell it covers is occupied; false for an empty or
+    // NaN box.
+    virtual bool IsBoxFree(const maBoundingBox& box) const {
+        return box.minX <= box.maxX && box.minZ <= box.maxZ;
+    }
 
     // Clears props, then every placed prop whose world bounds overlap the box.
     virtual void FindPropsInBox(const maBoundingBox&, std::vector<coCollisionProp>& props) const {

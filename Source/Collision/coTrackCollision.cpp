@@ -8,7 +8,6 @@
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Collision/coBoxTree.h"
 #include "Source/Collision/coPickPathMesh.h"
-#include "Source/Park/coDetailSets.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
@@ -18,6 +17,9 @@
 #include <algorithm>
 
 namespace {
+
+// What clearing the markers also clears (coSetCollisionClearHook).
+void (*g_clearHook)() = nullptr;
 
 // Two path end points closer than this (squared) are joined.
 constexpr float kJointTolerance = 0.05f;
@@ -376,13 +378,18 @@ void coUnregisterPlacedPiece(coPickPathMesh* mesh) {
     s.markers.erase(std::remove_if(s.markers.begin(), s.markers.end(), named), s.markers.end());
 }
 
+void coSetCollisionClearHook(void (*hook)()) {
+    g_clearHook = hook;
+}
+
 void coCollisionClearMarkers() {
     State& s = S();
     for (coCollisionMarker& marker : s.markers)
         DeleteMarkerObject(marker);
     s.markers.clear();
     s.tree.Clear();
-    coClearObjectSets();
+    if (g_clearHook)
+        g_clearHook();
     s.meshes.clear();
     s.pieces.clear();
     FreeResources();

@@ -40,8 +40,11 @@ void coRegisterPlacedPiece(coPickPathMesh* mesh, const coCoasterPiece* piece);
 // Drops the mesh and every marker that names it; to be called before the mesh is freed.
 void coUnregisterPlacedPiece(coPickPathMesh* mesh);
 // Deletes every marker and the marker resources, and empties the registry, the box tree, and the detail
-// sets' registry and octree.
+// sets' registry and octree (through the clear hook).
 void coCollisionClearMarkers();
+// What coCollisionClearMarkers also clears; the scene installs the emptying of its render sets and
+// culling octree. Null clears nothing more.
+void coSetCollisionClearHook(void (*hook)());
 
 void coCollisionShowMarkers(bool show);
 bool coCollisionHasMarkers();

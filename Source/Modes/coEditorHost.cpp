@@ -1,6 +1,6 @@
 #include "Source/Modes/coEditorHost.h"
 
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 
 namespace {
 coEditorHost g_default;

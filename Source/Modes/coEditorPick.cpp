@@ -5,7 +5,7 @@
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coEditorSelection.h"
 #include "Source/Modes/coEditorWorld.h"
-#include "Source/Park/coObject.h"
+#include "Source/Scene/coObject.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coParkWorld.h"
 #include <cstdlib>

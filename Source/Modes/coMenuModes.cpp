@@ -22,9 +22,9 @@
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Screens/coRunDialog.h"
-#include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Sound/coMusic.h"
 
 #include <utility>
 

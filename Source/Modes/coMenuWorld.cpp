@@ -1,7 +1,7 @@
 #include "Source/Modes/coMenuWorld.h"
 
+#include "Source/Park/coWorldSwitches.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
-#include "Source/Settings/coWorldSwitches.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include "Source/Modes/coEditorSelection.h"
 #include "Source/Modes/coFlythroughIntro.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Park/coWorldSwitches.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
-#include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
-#include "Source/Settings/coWorldSwitches.h"
+#include "Source/Sound/coMusic.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -88,21 +88,6 @@ fsLocator TextFile(std::initializer_list<envString> components) {
 }
 } // namespace
 
-i32 coMissionNumber(const envString& fileName) {
-    const envString prefix("Mission");
-    const u32 n = prefix.GetLength();
-    if (fileName.GetLength() <= n)
-        return 0;
-    for (u32 i = 0; i < n; ++i)
-        if (fileName[i] != prefix[i])
-            return 0;
-    i32 number = 0;
-    u32 i = n;
-    for (; i < fileName.GetLength() && fileName[i] >= u'0' && fileName[i] <= u'9' && number < 1000; ++i)
-        number = number * 10 + (fileName[i] - u'0');
-    return i == n ? 0 : number;
-}
-
 coModeCareerBuilder::coModeCareerBuilder() {
     m_paletteStates.Set({coPaletteObjectives}, 3);
     coAddClearSceneStep(coClearStep::TrackObjects, this, [] { g_closingReplaced = -1; });
@@ -157,7 +142,7 @@ void coModeCareerBuilder::LoadMission(const fsLocator& file, i32 careerIndex) {
     Refresh();
 
     m_missionFile = file;
-    const i32 number = coMissionNumber(file.GetLastComponent());
+    const i32 number = coMissionNumber(envStringToNarrow(file.GetLastComponent()));
     const envString trackType = GetTrackType();
     envString typeFile(trackType);
     typeFile.Append(envString(".tsf"));
@@ -210,7 +195,7 @@ void coModeCareerBuilder::SaveMission() {
 
 bool coModeCareerBuilder::CompleteMission() {
     coMusicPause();
-    const i32 number = coMissionNumber(m_missionFile.GetLastComponent());
+    const i32 number = coMissionNumber(envStringToNarrow(m_missionFile.GetLastComponent()));
     i32 level = 1;
     for (int objectives = 3; objectives >= 1; --objectives)
         if (m_objectives.AllMet(objectives)) {
@@ -308,7 +293,8 @@ void coModeCareerBuilder::Think() {
         fsLocator voice(coRootVoice);
         voice.AppendComponent(GetTrackType());
         const std::string name =
-            "mvo" + std::to_string(coMissionNumber(m_missionFile.GetLastComponent())) + ".wav";
+            "mvo" + std::to_string(coMissionNumber(envStringToNarrow(m_missionFile.GetLastComponent()))) +
+            ".wav";
         voice.AppendComponent(name.c_str());
         intro->SetPath(&m_path);
         intro->SetVoiceFile(voice);

@@ -8,8 +8,6 @@
 
 #include <functional>
 
-// The number after "Mission" in a mission file's name ("Mission3.cmi" gives 3); 0 for any other name.
-i32 coMissionNumber(const envString& fileName);
 
 // The editor inside a career mission: the mission's first pieces and its props may be locked, every
 // piece kind and track element has a budget, the objectives are tested after each edit, and a closed

@@ -18,15 +18,15 @@
 #include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Modes/coModePlaceProp.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Park/coWorldSwitches.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
-#include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coSoundEffects.h"
-#include "Source/Settings/coWorldSwitches.h"
+#include "Source/Sound/coMusic.h"
+#include "Source/Sound/coSoundEffects.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -42,12 +42,6 @@
 #include <cstdlib>
 
 namespace {
-constexpr i32 kModeMainMenu = 0;
-constexpr i32 kModeLoadMenu = 2;
-constexpr i32 kModeTestRide = 9;
-constexpr i32 kModeRide = 11;
-constexpr i32 kModeManipulateDock = 17;
-
 constexpr u16 kKeyF1 = 0xE000;
 constexpr u16 kKeyF2 = 0xE001;
 constexpr u16 kKeyDelete = 0xE018;
@@ -294,7 +288,7 @@ void coModeEditor::AskToLeave() {
     BeginModal();
     if (coGetEditorHost().AskQuestion(13, 7, 8) == 1) {
         coMusicStop();
-        PushMode(kModeMainMenu);
+        PushMode(coModeIdMainMenu);
         coSelectionClear();
         coGetSavedCoasterServices().ClearScene();
         SetResult(Leave);
@@ -318,10 +312,10 @@ void coModeEditor::Think() {
     const struct {
         Flag flag;
         i32 mode;
-    } switches[] = {{TestRideRequested, kModeTestRide},
-                    {RideRequested, kModeRide},
+    } switches[] = {{TestRideRequested, coModeIdTestRide},
+                    {RideRequested, coModeIdRide},
                     {PlacePropStarted, -1},
-                    {DockModeRequested, kModeManipulateDock}};
+                    {DockModeRequested, coModeIdManipulateDock}};
     for (const auto& s : switches) {
         if (!m_flags.test(s.flag))
             continue;
@@ -329,7 +323,7 @@ void coModeEditor::Think() {
             coCircuitRebuildSupports();
         if (s.flag == TestRideRequested)
             coMusicStop();
-        if (auto* dock = dynamic_cast<coModeManipulateDock*>(coGetMode(kModeManipulateDock));
+        if (auto* dock = dynamic_cast<coModeManipulateDock*>(coGetMode(coModeIdManipulateDock));
             dock != nullptr && s.flag == DockModeRequested) {
             dock->SetKind(coModeManipulateDock::PlaceNew);
             dock->SetCamera(&m_camera);
@@ -588,7 +582,7 @@ int coModeEditor::HandleDockPalette() {
     const std::string type = coGetEditorHost().TakeChosenDock();
     if (type.empty())
         return 0;
-    if (auto* mode = dynamic_cast<coModeManipulateDock*>(coGetMode(kModeManipulateDock)))
+    if (auto* mode = dynamic_cast<coModeManipulateDock*>(coGetMode(coModeIdManipulateDock)))
         mode->SetDockType(type.c_str());
     m_flags.set(DockModeRequested);
     m_flags.set(Modified);
@@ -667,7 +661,7 @@ int coModeEditor::HandleMainButton(coMainButton button) {
         return 1;
     case coMainButton::Load:
         BeginModal();
-        if (host.AskQuestion(15, 7, 8) == 1 && PushMode(kModeLoadMenu)) {
+        if (host.AskQuestion(15, 7, 8) == 1 && PushMode(coModeIdLoadMenu)) {
             SetResult(Switch);
             EndModal();
             return 2;

@@ -8,8 +8,8 @@
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coModeSounds.h"
 #include "Source/Modes/coRideModeHost.h"
-#include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Sound/coMusic.h"
 #include "Source/World/coEnvironment.h"
 
 #include <vector>

@@ -23,10 +23,10 @@
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Screens/coReportException.h"
-#include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coRideSounds.h"
+#include "Source/Sound/coMusic.h"
+#include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/TrackGeom/coTrackShadows.h"
@@ -34,12 +34,6 @@
 #include "Source/World/coPropList.h"
 
 namespace {
-constexpr i32 kModeMainMenu = 0;
-constexpr i32 kModeLoadMenu = 2;
-constexpr i32 kModeCareerMenu = 4;
-constexpr i32 kModeBuilder = 6;
-constexpr i32 kModeCareerBuilder = 7;
-
 constexpr i32 kPauseDialogRide = 3;
 constexpr i32 kExitBuild = 1;
 constexpr i32 kExitLoad = 2;
@@ -280,31 +274,31 @@ bool coModeRideCoaster::Pause() {
         case kExitMain:
             coMusicStop();
             coGetSavedCoasterServices().ClearScene();
-            if (coModeStackIsPrevious(kModeCareerBuilder)) {
+            if (coModeStackIsPrevious(coModeIdCareerBuilder)) {
                 host.HideConstraintCounters();
-                Push(kModeCareerMenu);
+                Push(coModeIdCareerMenu);
             } else {
                 coModeStackKeepCurrent();
-                Push(kModeMainMenu);
+                Push(coModeIdMainMenu);
             }
             SetResult(Leave);
             return true;
         case kExitLoad:
             coMusicStop();
             coGetMenuWorld().SetWorldMode(0);
-            if (coModeStackIsPrevious(kModeCareerBuilder))
+            if (coModeStackIsPrevious(coModeIdCareerBuilder))
                 host.HideConstraintCounters();
-            if (coModeStackIsPrevious(kModeLoadMenu)) {
+            if (coModeStackIsPrevious(coModeIdLoadMenu)) {
                 SetResult(Leave);
             } else {
-                Push(kModeLoadMenu);
+                Push(coModeIdLoadMenu);
                 SetResult(Switch);
             }
             return true;
         case kExitBuild:
-            if (coModeStackIsPrevious(kModeLoadMenu)) {
+            if (coModeStackIsPrevious(coModeIdLoadMenu)) {
                 coModeStackKeepCurrent();
-                Push(kModeBuilder);
+                Push(coModeIdBuilder);
             }
             SetResult(Leave);
             return true;

@@ -4,7 +4,7 @@
 #include "Source/Modes/coMode.h"
 #include "Source/Modes/coModeSounds.h"
 #include "Source/Modes/coRideModeOptions.h"
-#include "Source/Settings/coWorldSwitches.h"
+#include "Source/Park/coWorldSwitches.h"
 
 #include <memory>
 #include <optional>

@@ -3,7 +3,7 @@
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Modes/coMode.h"
 #include "Source/Modes/coModeSounds.h"
-#include "Source/Settings/coWorldSwitches.h"
+#include "Source/Park/coWorldSwitches.h"
 
 #include <memory>
 #include <optional>

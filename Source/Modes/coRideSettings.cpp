@@ -2,13 +2,13 @@
 
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Park/coCoasterPackage.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Screens/coReportException.h"
-#include "Source/Settings/coCoasterPackage.h"
-#include "Source/Settings/coMusic.h"
+#include "Source/Sound/coMusic.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 

@@ -6,7 +6,7 @@
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiText.h"
-#include "Source/Palettes/coPaletteImage.h"
+#include "Source/Screens/coPaletteImage.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCoasterDefinition.h"

@@ -12,7 +12,7 @@
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 #include "Source/World/coPlacementGrid.h"
 
 #include <cstdio>

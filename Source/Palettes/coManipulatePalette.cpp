@@ -5,7 +5,7 @@
 #include "Engine/GUI/Gui/guiScreen.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
-#include "Source/Palettes/coPaletteImage.h"
+#include "Source/Screens/coPaletteImage.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/World/coPropTemplate.h"
 #include "Source/World/coTrackProp.h"

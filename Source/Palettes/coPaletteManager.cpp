@@ -100,11 +100,11 @@ void coPaletteManager::Create() {
     // The coaster type says whether its track may invert, now and whenever another type is read.
     auto* track = static_cast<coTrackManipPalette*>(g_table[coPaletteTrackManip]);
     track->SetAllowInversions(coGetCoasterDefinition().GetAllowInvertPieces());
-    coSetInversionPalette(track);
+    coSetInversionListener(track);
 }
 
 void coPaletteManager::Destroy() {
-    coSetInversionPalette(nullptr);
+    coSetInversionListener(nullptr);
     g2dFont::Release(g_font);
     g_font = {};
     guiWindowMgr::DeleteWindow(g_hud);

@@ -5,7 +5,7 @@
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Xui/xuiPropSheet.h"
-#include "Source/Palettes/coPaletteImage.h"
+#include "Source/Screens/coPaletteImage.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/World/coPropTemplateList.h"

@@ -15,7 +15,7 @@ class guiText;
 // add or remove its element or tube, delete it or finish the coaster, and a row of six extra pieces that
 // a check box shows. It holds no track logic: the editor tells it what the selection and the circuit
 // allow and asks each frame which button was released. In missions it shows each piece kind's budget.
-class coTrackManipPalette : public guiContainer, public coInversionPalette {
+class coTrackManipPalette : public guiContainer, public coInversionListener {
   public:
     static constexpr i32 kBudgetCount = 16;
 

@@ -14,12 +14,12 @@
 #include "Engine/Graphics/Sc/scParticleGenerators.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
+#include "Source/Scene/coModelHolder.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coParkWorld.h"
-#include "Source/World/coModelHolder.h"
 
 namespace {
 

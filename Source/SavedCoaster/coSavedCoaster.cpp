@@ -2,6 +2,7 @@
 
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
@@ -13,7 +14,6 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
-#include "Source/SavedCoaster/coChunkBody.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
@@ -269,7 +269,7 @@ void coSaveCoasterFile(const fsLocator& locator) {
 void coReadCoasterData(chReader& reader, u16 version, u32 size, coCoasterData& data) {
     if (version < 1)
         throw chInvalidChunkX();
-    coChunkBody body(reader, size);
+    chChunkBody body(reader, size);
     coCoasterData read;
     read.dockPosition.x = body.Float();
     read.dockPosition.y = body.Float();

@@ -2,6 +2,7 @@
 #include "Engine/App/Ch/chReader.h"
 #include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Ma/maVector.h"
+#include "Source/World/coPropListChunk.h"
 
 #include <memory>
 #include <string>
@@ -9,7 +10,6 @@
 
 class chWriter;
 class coCoasterPiece;
-class coPendingProps;
 
 // The saved coaster file ".csa": one binary chunk file holding the coaster's setting (CDAT), its track
 // colour scheme (CCMP), its ride statistics (CSTT), its piece list (CPLS) and its props (CPRL).
@@ -17,7 +17,6 @@ class coPendingProps;
 inline constexpr u32 coChunkCoasterData = chMakeId('C', 'D', 'A', 'T');
 inline constexpr u32 coChunkColourScheme = chMakeId('C', 'C', 'M', 'P');
 inline constexpr u32 coChunkStatistics = chMakeId('C', 'S', 'T', 'T');
-inline constexpr u32 coChunkPropList = chMakeId('C', 'P', 'R', 'L');
 inline constexpr u32 coChunkSnapshot = chMakeId('C', 'S', 'N', 'P');
 
 inline constexpr u16 coCoasterDataVersion = 4;

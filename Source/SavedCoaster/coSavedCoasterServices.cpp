@@ -2,10 +2,10 @@
 
 #include "Engine/App/Ch/chWriter.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Source/Park/coCoasterPackage.h"
+#include "Source/Park/coWorldSwitches.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
-#include "Source/Settings/coCoasterPackage.h"
-#include "Source/Settings/coMusic.h"
-#include "Source/Settings/coWorldSwitches.h"
+#include "Source/Sound/coMusic.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coProp.h"
 #include "Source/World/coPropList.h"

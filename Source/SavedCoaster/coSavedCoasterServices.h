@@ -1,18 +1,13 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Ma/maVector.h"
+#include "Source/World/coPropListChunk.h"
 
 #include <memory>
 #include <string>
 
 class chReader;
 class chWriter;
-
-// Props read from a coaster file and not placed yet; the prop list knows what it holds.
-class coPendingProps {
-  public:
-    virtual ~coPendingProps() = default;
-};
 
 // What the coaster file asks of the rest of the game besides the track and its colours: the definitions,
 // the world, the ride music and sounds, the environment, the loading dock, the props, the theme names

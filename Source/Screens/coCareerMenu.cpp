@@ -48,20 +48,6 @@ bool IsHiddenObjective(const coMissionObjective& objective) {
 
 } // namespace
 
-i32 coMissionNumber(const std::string& buttonName) {
-    constexpr std::string_view prefix = "Mission", suffix = ".cmi";
-    const std::string_view name = buttonName;
-    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
-        return 0;
-    const char* first = name.data() + prefix.size();
-    const char* last = name.data() + name.size() - suffix.size();
-    i32 number = 0;
-    const auto [end, error] = std::from_chars(first, last, number);
-    if (error != std::errc() || end != last || number < 1 || number > coCareerMissionCount)
-        return 0;
-    return number;
-}
-
 coCareerMenu::coCareerMenu() : m_grades(coCareerCount), m_completion(coCareerCount) {
     coLoadScreenScript(kScript, "uicm.tsf", this);
     for (i32 page = 0; page < coCareerCount; ++page)

@@ -70,6 +70,3 @@ class coCareerMenu : public guiContainer, public coCareerResultsTarget {
     // Mission files already reported as unreadable: each is reported once.
     std::set<std::string> m_reported;
 };
-
-// The mission number in a button name "Mission<n>.cmi" (n from 1 to 8); 0 for any other name.
-i32 coMissionNumber(const std::string& buttonName);

@@ -6,7 +6,7 @@
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiMaterial.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
-#include "Source/Palettes/coPaletteImage.h"
+#include "Source/Screens/coPaletteImage.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/World/coProp.h"

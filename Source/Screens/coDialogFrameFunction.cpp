@@ -9,7 +9,7 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
-#include "Source/Settings/coMusic.h"
+#include "Source/Sound/coMusic.h"
 #include "Source/World/coEnvironment.h"
 
 void coDialogFrameFunction::Execute() {

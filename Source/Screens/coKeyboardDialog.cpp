@@ -15,10 +15,10 @@
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Source/Career/coProfileFiles.h"
-#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 
 #include <algorithm>
 #include <cctype>

@@ -7,7 +7,7 @@
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 
 #include <string>
 

@@ -6,7 +6,7 @@
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
-#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coScreenScript.h"
 
 #include <string_view>

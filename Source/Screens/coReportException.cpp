@@ -7,9 +7,9 @@
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
-#include "Source/Park/coInvalidPropFileX.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
+#include "Source/World/coInvalidPropFileX.h"
 
 #include <cstdio>
 #include <new>

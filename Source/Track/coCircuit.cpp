@@ -6,7 +6,6 @@
 #include "Source/Track/coPieceFitting.h"
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coTrackBuilder.h"
-#include "Source/World/coLoadingDock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,10 +54,6 @@ void EraseAt(int index) {
     pieces.erase(pieces.begin() + index);
 }
 
-coWorldBox BoxUnion(const coWorldBox& a, const coWorldBox& b) {
-    return {std::min(a[0], b[0]), std::max(a[1], b[1]), std::min(a[2], b[2]),
-            std::max(a[3], b[3]), std::min(a[4], b[4]), std::max(a[5], b[5])};
-}
 } // namespace
 
 void coCircuitResetFlags() {
@@ -203,13 +198,8 @@ void coCircuitClose() {
     coCircuitReflowFrom(first, true);
 
     const maVector3d shift = first->GetStart() - oldStart;
-    if (shift.x != 0.0f || shift.y != 0.0f || shift.z != 0.0f) {
-        if (coLoadingDock* dock = coGetParkWorld().GetDock()) {
-            const coWorldBox before = dock->GetBox();
-            dock->PlaceAtPiece(*first);
-            coGetTrackBuilder().RebuildNearBox(BoxUnion(before, dock->GetBox()));
-        }
-    }
+    if (shift.x != 0.0f || shift.y != 0.0f || shift.z != 0.0f)
+        coGetParkWorld().CircuitStartMoved(*first);
 
     const maVector3d gap = last->GetEnd() - first->GetStart();
     if (maDot(gap, gap) < 1.0f)

@@ -62,7 +62,7 @@ constexpr float kOneOver180 = 0.0055555557f;
 
 coCoasterDefinition g_store;
 const coCoasterDefinition* g_installed = nullptr;
-coInversionPalette* g_palette = nullptr;
+coInversionListener* g_listener = nullptr;
 
 void WarnNotFinite(const chReader& reader, const char* key) {
     std::string path;
@@ -101,8 +101,8 @@ void ReadPolygon(chReader& reader, coCoasterDefinition& definition) {
 
 } // namespace
 
-void coSetInversionPalette(coInversionPalette* palette) {
-    g_palette = palette;
+void coSetInversionListener(coInversionListener* listener) {
+    g_listener = listener;
 }
 
 void coCoasterDefinition::Load(const std::string& fileName) {
@@ -221,8 +221,8 @@ void coCoasterDefinition::GetExtrusion(maVector3d& offset, float& width) const {
 
 void coCoasterDefinition::SetAllowInvertPieces(bool on) {
     m_allowInvertPieces = on;
-    if (g_palette)
-        g_palette->SetAllowInversions(on);
+    if (g_listener)
+        g_listener->SetAllowInversions(on);
 }
 
 void coCoasterDefinition::SetExtrusion(const maVector3d& offset, float width) {

@@ -6,16 +6,16 @@
 
 class chReader;
 
-// What the definition tells the track-manipulation palette: whether inverting pieces may be placed.
-// The game's screens install their palette; until then nobody is told.
-class coInversionPalette {
+// Told by the definition whether inverting pieces may be placed; the track-manipulation palette listens.
+// The game's screens install it; until then nobody is told.
+class coInversionListener {
   public:
-    virtual ~coInversionPalette() = default;
+    virtual ~coInversionListener() = default;
     virtual void SetAllowInversions(bool allow) = 0;
 };
 
 // Not owned; null for none.
-void coSetInversionPalette(coInversionPalette* palette);
+void coSetInversionListener(coInversionListener* listener);
 
 // The current coaster type as its "Coaster.def" describes it: how the train hangs and what it holds,
 // where the ride cameras sit, the pick path round the track and the type's folder under "Tracks".

@@ -9,10 +9,10 @@
 #include "Engine/Graphics/An/an2StateAnimation.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coCrossSection.h"
-#include "Source/World/coTextureCache.h"
 
 #include <cmath>
 #include <vector>

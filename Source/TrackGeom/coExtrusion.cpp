@@ -3,7 +3,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coSceneObjectSet.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coBezier.h"
 #include "Source/Track/coCoasterPiece.h"

@@ -5,7 +5,7 @@
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Source/Collision/coCollisionPark.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coSceneObjectSet.h"
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"

@@ -6,7 +6,7 @@
 #include "Source/Collision/coCollisionPark.h"
 #include "Source/Collision/coPickPathMesh.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coSceneObjectSet.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPieceLoop.h"
 #include "Source/TrackGeom/coSupportMakerPole.h"

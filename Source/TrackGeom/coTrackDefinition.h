@@ -1,6 +1,6 @@
 #pragma once
+#include "Source/Scene/coModelHolder.h"
 #include "Source/TrackGeom/coCrossSection.h"
-#include "Source/World/coModelHolder.h"
 
 #include <memory>
 #include <string>

@@ -3,7 +3,7 @@
 #include "Source/Collision/coBoxTree.h"
 #include "Source/Collision/coPickPathBuilder.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Park/coDetailSets.h"
+#include "Source/Scene/coDetailSets.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"

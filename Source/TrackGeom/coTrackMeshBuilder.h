@@ -1,6 +1,6 @@
 #pragma once
 #include "Source/Collision/coPickPathMesh.h"
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coSceneObjectSet.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/TrackGeom/coSupportMaker.h"
 #include "Source/TrackGeom/coTrackDefinition.h"

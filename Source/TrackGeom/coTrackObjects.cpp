@@ -2,7 +2,7 @@
 
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coSceneObjectSet.h"
 
 namespace {
 

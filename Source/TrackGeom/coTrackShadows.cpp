@@ -4,14 +4,14 @@
 #include "Engine/Core/Ma/maConstants.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coSceneObjectSet.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/TrackGeom/coTrackObjects.h"
-#include "Source/World/coTextureCache.h"
 
 #include <cmath>
 #include <memory>
@@ -64,7 +64,7 @@ std::vector<u16> BandIndices(int n) {
 // The fragment with the shadow material, shown by a movable object in the shadow list, group 0. Returns the
 // object made, or null.
 scObject* AddShadowObject(const std::vector<maVector3d>& positions, const std::vector<maVector2d>& uvs,
-                               std::vector<u16>& indices, coSceneObjectSet& set) {
+                          std::vector<u16>& indices, coSceneObjectSet& set) {
     FaceUp(positions, indices);
     const std::vector<maVector3d> normals(positions.size(), maVector3d(0.0f, 1.0f, 0.0f));
     g3dMaterial* material = State().material.get();

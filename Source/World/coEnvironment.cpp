@@ -16,14 +16,15 @@
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Engine/Graphics/Sc/scStaticObject.h"
+#include "Source/Scene/coModelHolder.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/TrackGeom/coTrackShadows.h"
 #include "Source/World/coLFVisCompute.h"
 #include "Source/World/coLoadingDock.h"
-#include "Source/World/coModelHolder.h"
 #include "Source/World/coPlacementGrid.h"
-#include "Source/World/coTextureCache.h"
+#include "Source/World/coPropList.h"
 
 #include <climits>
 #include <cmath>
@@ -467,6 +468,11 @@ coLoadingDock* coTerrain::GetDock() const {
     return coGetDock();
 }
 
+void coTerrain::CircuitStartMoved(const coCoasterPiece& first) {
+    if (coLoadingDock* dock = coGetDock())
+        dock->FollowPiece(first);
+}
+
 bool coTerrain::GetDock(maBoundingBox& world, coOrientedBox& box) const {
     const coLoadingDock* dock = coGetDock();
     if (!dock)
@@ -474,4 +480,32 @@ bool coTerrain::GetDock(maBoundingBox& world, coOrientedBox& box) const {
     world = dock->GetBounds();
     box = {dock->GetLocalBounds(), dock->GetLocalToWorld()};
     return true;
+}
+
+float coTerrain::GetGridMinX() const {
+    return coGetPlacementGrid().GetMinX();
+}
+float coTerrain::GetGridMaxX() const {
+    return coGetPlacementGrid().GetMaxX();
+}
+float coTerrain::GetGridMinZ() const {
+    return coGetPlacementGrid().GetMinZ();
+}
+float coTerrain::GetGridMaxZ() const {
+    return coGetPlacementGrid().GetMaxZ();
+}
+bool coTerrain::IsBoxFree(const maBoundingBox& box) const {
+    return coGetPlacementGrid().IsBoxFree(box);
+}
+
+void coTerrain::RemoveTrackPropsOnPiece(coCoasterPiece* piece) {
+    coPropList::RemoveTrackPropsOnPiece(piece);
+}
+
+void coTerrain::MoveTrackProps(coCoasterPiece* from, coCoasterPiece* to) {
+    coPropList::MoveTrackProps(from, to);
+}
+
+void coTerrain::PlaceAllTrackProps() {
+    coPropList::PlaceAllTrackProps();
 }

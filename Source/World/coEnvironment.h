@@ -120,7 +120,7 @@ class coEnvironment {
 coEnvironment& coGetEnvironment();
 
 // The park seams answered by the environment: terrain heights, segments and triangles, its name and start
-// position. The grid and dock questions keep the seams' own answers.
+// position, the placement grid's bounds and answer, the dock and the track props.
 class coTerrain : public coParkWorld, public coCollisionPark {
   public:
     // Casts from (x, 2000, z) down to (x, -500, z).
@@ -131,6 +131,16 @@ class coTerrain : public coParkWorld, public coCollisionPark {
     void TrianglesInBox(const maVector3d& boxMin, const maVector3d& boxMax,
                         std::vector<maVector3d>& points) const override;
     maBoundingBox GetCollisionBounds() const override;
+    // Both seams ask the placement grid.
+    float GetGridMinX() const override;
+    float GetGridMaxX() const override;
+    float GetGridMinZ() const override;
+    float GetGridMaxZ() const override;
+    bool IsBoxFree(const maBoundingBox& box) const override;
     coLoadingDock* GetDock() const override;
+    void CircuitStartMoved(const coCoasterPiece& first) override;
     bool GetDock(maBoundingBox& world, coOrientedBox& box) const override;
+    void RemoveTrackPropsOnPiece(coCoasterPiece* piece) override;
+    void MoveTrackProps(coCoasterPiece* from, coCoasterPiece* to) override;
+    void PlaceAllTrackProps() override;
 };

@@ -5,15 +5,17 @@
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
+#include "Source/Scene/coModelHolder.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coCoasterPieceStraight.h"
-#include "Source/World/coModelHolder.h"
+#include "Source/Track/coTrackBuilder.h"
 #include "Source/World/coPlacementGrid.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -101,6 +103,15 @@ maVector3d coLoadingDock::GetFacing() const {
 
 void coLoadingDock::PlaceAtPiece(const coCoasterPiece& piece) {
     SetPosition(piece.GetStart() + GetFacing() * (piece.GetSpan() * 0.5f));
+}
+
+void coLoadingDock::FollowPiece(const coCoasterPiece& piece) {
+    const coWorldBox before = GetBox();
+    PlaceAtPiece(piece);
+    const coWorldBox after = GetBox();
+    coGetTrackBuilder().RebuildNearBox({std::min(before[0], after[0]), std::max(before[1], after[1]),
+                                        std::min(before[2], after[2]), std::max(before[3], after[3]),
+                                        std::min(before[4], after[4]), std::max(before[5], after[5])});
 }
 
 void coLoadingDock::AttachFirstPiece(coCoasterPiece& piece) const {

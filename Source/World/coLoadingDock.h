@@ -3,7 +3,7 @@
 #include "Engine/Core/Geo/geoKDTree.h"
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Core/Ma/maMatrix.h"
-#include "Source/Park/coObject.h"
+#include "Source/Scene/coObject.h"
 #include "Source/Track/coTrackBuilder.h"
 
 #include <map>
@@ -29,6 +29,8 @@ class coLoadingDock : public coObject {
     virtual coWorldBox GetBox() const;
     // Moves the dock to the piece's start plus half its span along the dock's facing.
     virtual void PlaceAtPiece(const coCoasterPiece& piece);
+    // Places the dock at the piece and rebuilds the track near where it stood and now stands.
+    void FollowPiece(const coCoasterPiece& piece);
     // Puts the piece half its span behind the dock with the dock's heading.
     void AttachFirstPiece(coCoasterPiece& piece) const;
 

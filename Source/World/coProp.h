@@ -2,7 +2,7 @@
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Core/Ma/maMatrix.h"
 #include "Engine/Graphics/Sc/scGeneratorEvents.h"
-#include "Source/Park/coObject.h"
+#include "Source/Scene/coObject.h"
 
 #include <memory>
 #include <vector>

@@ -4,7 +4,7 @@
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Graphics/Sc/scGeoFrameAnimation.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
-#include "Source/World/coModelHolder.h"
+#include "Source/Scene/coModelHolder.h"
 
 #include <algorithm>
 #include <limits>

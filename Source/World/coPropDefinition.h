@@ -2,6 +2,7 @@
 #include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Core/Ma/maVector.h"
+#include "Source/World/coInvalidPropFileX.h"
 
 #include <string>
 #include <vector>
@@ -47,16 +48,6 @@ struct coPropDefinition {
     f32 triggerDistance = 0.0f;
     f32 height = 0.0f;
     f32 scale = 1.0f;
-};
-
-class coInvalidPropFileX : public envExceptionX {
-  public:
-    explicit coInvalidPropFileX(const fsLocator& locator) : m_locator(locator) {}
-    u32 GetCode() const override { return 0xE0740001; }
-    const fsLocator& GetLocator() const { return m_locator; }
-
-  private:
-    fsLocator m_locator;
 };
 
 // The quick scan: coInvalidPropFileX for a top chunk above version 1; the "TRPR" byte into the flag,

@@ -1,6 +1,5 @@
 #pragma once
 #include "Engine/Core/Ma/maBoundingBox.h"
-#include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/World/coPropListChunk.h"
 
 #include <list>

@@ -1,9 +1,8 @@
 #include "Source/World/coPropListChunk.h"
 
+#include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chWriter.h"
 #include "Engine/Core/Env/dbgLog.h"
-#include "Source/SavedCoaster/coChunkBody.h"
-#include "Source/SavedCoaster/coSavedCoaster.h"
 
 #include <cmath>
 
@@ -23,7 +22,7 @@ bool ReadRecord(chReader& reader, bool track, coPropRecord& record) {
     u32 id, size;
     u16 version;
     while (reader.BeginChunk(&id, &version, &size)) {
-        coChunkBody body(reader, size);
+        chChunkBody body(reader, size);
         if (id == coChunkPropName) {
             // The name is stored with its 0 unit; it must not take part in the template lookup.
             record.name = body.Units(size / 2);

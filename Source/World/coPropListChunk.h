@@ -7,12 +7,20 @@
 
 class chWriter;
 
+// The prop-list chunk and its children.
+inline constexpr u32 coChunkPropList = chMakeId('C', 'P', 'R', 'L');
 inline constexpr u32 coChunkPlacedProp = chMakeId('C', 'P', 'R', 'P');
 inline constexpr u32 coChunkPlacedTrackProp = chMakeId('C', 'P', 'R', 'T');
 inline constexpr u32 coChunkPropName = chMakeId('C', 'P', 'N', 'M');
 inline constexpr u32 coChunkPropPose = chMakeId('C', 'P', 'P', 'O');
 inline constexpr u32 coChunkTrackPropPlace = chMakeId('C', 'T', 'P', 'P');
 inline constexpr u32 coChunkPropEvent = chMakeId('C', 'P', 'A', 'N');
+
+// Props read from a file section and not placed yet; the prop list knows what it holds.
+class coPendingProps {
+  public:
+    virtual ~coPendingProps() = default;
+};
 
 // One placed prop as its file section holds it: a plain prop stands at a position with a heading, a
 // track prop at a fraction of a circuit piece. The prop list makes props of these once the world is

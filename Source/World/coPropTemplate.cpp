@@ -3,9 +3,9 @@
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/Sc/scJoint.h"
+#include "Source/Scene/coModelHolder.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
-#include "Source/World/coModelHolder.h"
-#include "Source/World/coTextureCache.h"
 #include "Source/World/coThemeList.h"
 
 #include <map>

@@ -1,7 +1,7 @@
 #pragma once
 #include "Engine/Graphics/G3d/g3dARGBColor.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
-#include "Source/Park/coObject.h"
+#include "Source/Scene/coObject.h"
 
 #include <memory>
 

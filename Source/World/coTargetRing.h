@@ -2,7 +2,7 @@
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Core/Ma/maRotation.h"
 #include "Engine/Core/Ma/maVector.h"
-#include "Source/Park/coObject.h"
+#include "Source/Scene/coObject.h"
 
 #include <memory>
 

@@ -1,5 +1,6 @@
 #include "Source/World/coTargetRingList.h"
 
+#include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Ch/chWriter.h"
 #include "Engine/Graphics/An/an2StateAnimation.h"
@@ -8,14 +9,13 @@
 #include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Source/Collision/coCollisionPark.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Park/coDetailSets.h"
-#include "Source/Park/coSceneObjectSet.h"
-#include "Source/SavedCoaster/coChunkBody.h"
+#include "Source/Scene/coDetailSets.h"
+#include "Source/Scene/coSceneObjectSet.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 #include "Source/TrackGeom/coSupportMakerPole.h"
 #include "Source/TrackGeom/coTrackShadows.h"
-#include "Source/World/coTextureCache.h"
 
 #include <cmath>
 #include <map>
@@ -118,7 +118,7 @@ void DeleteSupports() {
 }
 
 coRingRecord ReadRing(chReader& reader, u32 size) {
-    coChunkBody body(reader, size);
+    chChunkBody body(reader, size);
     coRingRecord ring;
     ring.kind = body.Int8() != 0 ? 1 : 0;
     for (f32* value :

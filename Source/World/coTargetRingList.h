@@ -1,6 +1,5 @@
 #pragma once
 #include "Engine/App/Ch/chReader.h"
-#include "Source/Career/coMissionWorld.h"
 #include "Source/World/coTargetRing.h"
 
 #include <memory>
@@ -8,7 +7,16 @@
 
 class chWriter;
 
+// The chunk of the target-ring list, and of one ring in it.
+inline constexpr u32 coChunkRingList = chMakeId('C', 'T', 'R', 'L');
 inline constexpr u32 coChunkRing = chMakeId('C', 'R', 'N', 'G');
+
+// Target rings read from a mission and not yet in the program-wide ring list; the ring list knows what
+// it holds.
+class coPendingRings {
+  public:
+    virtual ~coPendingRings() = default;
+};
 
 // A ring as its chunk stores it; any kind but 0 reads as 1.
 struct coRingRecord {

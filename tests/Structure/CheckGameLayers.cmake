@@ -1,18 +1,26 @@
-# The game's areas include downward only: the screens and palettes know nothing of the modes and the
-# application, and the areas of the world below them nothing of either layer above.
-set(world "Track|Ride|Collision|Park|SavedCoaster|Settings|TrackGeom|World|Career")
-set(layers "Screens|Palettes>Modes|App" "${world}>Screens|Palettes|Modes|App")
-foreach(layer ${layers})
-  string(REPLACE ">" ";" sides "${layer}")
-  list(GET sides 0 lower)
-  list(GET sides 1 upper)
-  string(REPLACE "|" ";" folders "${lower}")
+# The game's areas stand on a ladder, each including only from its own rung and those below; areas on
+# one rung (separated by |) do not include each other. The libraries' layers (lvGameCore, lvScreens,
+# lvGame) cut the ladder, so they include downward too.
+set(ladder Settings Track Collision Scene "Ride|TrackGeom" Sound World Park SavedCoaster Career Screens Palettes
+           Modes App)
+set(above "${ladder}")
+foreach(rung ${ladder})
+  list(REMOVE_AT above 0)
+  string(REPLACE "|" ";" folders "${rung}")
+  set(upper "${above}")
   foreach(folder ${folders})
-    file(GLOB files ${ROOT}/Source/${folder}/*.h ${ROOT}/Source/${folder}/*.cpp)
+    set(others "${folders}")
+    list(REMOVE_ITEM others ${folder})
+    set(forbidden ${upper} ${others})
+    if(NOT forbidden)
+      continue()
+    endif()
+    string(REPLACE ";" "|" forbidden "${forbidden}")
+    file(GLOB_RECURSE files ${ROOT}/Source/${folder}/*.h ${ROOT}/Source/${folder}/*.cpp)
     foreach(file ${files})
-      file(STRINGS ${file} upward REGEX "#include \"Source/(${upper})/")
+      file(STRINGS ${file} upward REGEX "#include \"Source/(${forbidden})/")
       if(upward)
-        message(SEND_ERROR "${file} includes from a layer above it: ${upward}")
+        message(SEND_ERROR "${file} includes from an area above it: ${upward}")
       endif()
     endforeach()
   endforeach()

@@ -6,13 +6,13 @@
 #include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/May/mayGeometry.h"
+#include "Source/Scene/coModelHolder.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coSupportDefinitionReader.h"
 #include "Source/TrackGeom/coSupportMakerPole.h"
 #include "Source/TrackGeom/coTrackDefinitionReader.h"
-#include "Source/World/coModelHolder.h"
-#include "Source/World/coTextureCache.h"
 
 #include <gtest/gtest.h>
 

@@ -12,13 +12,13 @@
 #include "Engine/Platform/plIniReader.h"
 #include "Engine/Platform/plKeyValueStore.h"
 #include "Engine/Platform/plSystemFolders.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coEnvironment.h"
 #include "Source/World/coLFVisCompute.h"
 #include "Source/World/coLoadingDock.h"
-#include "Source/World/coTextureCache.h"
 #include "Tools/World/toolParkWorld.h"
 
 #include <filesystem>

@@ -43,10 +43,10 @@ class coCareerEnvironment {
 
 class coCareerFixture : public ::testing::Test, public coCareerEnvironment {};
 
+#include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chWriter.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Source/Career/coMissionWorld.h"
-#include "Source/SavedCoaster/coChunkBody.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 
@@ -113,7 +113,7 @@ class coFakeMissionWorld : public coMissionWorld, public coSavedCoasterServices 
         writer.EndChunk();
     }
     std::unique_ptr<coPendingProps> ReadProps(chReader& reader, u16, u32 size) const override {
-        coChunkBody body(reader, size);
+        chChunkBody body(reader, size);
         const i32 count = body.Int32();
         body.Require(count < 0 ? 0 : static_cast<u64>(count), 13);
         auto read = std::make_unique<PendingProps>();
@@ -152,7 +152,7 @@ class coFakeMissionWorld : public coMissionWorld, public coSavedCoasterServices 
         u32 id, size;
         u16 version;
         while (reader.BeginChunk(&id, &version, &size)) {
-            coChunkBody body(reader, size);
+            chChunkBody body(reader, size);
             if (id == kRingChunk) {
                 maVector3d ring;
                 ring.x = body.Float();

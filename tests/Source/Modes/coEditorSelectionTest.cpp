@@ -4,7 +4,7 @@
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Collision/coPickPathMesh.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Park/coObject.h"
+#include "Source/Scene/coObject.h"
 
 #include "Source/Modes/coEditorTestSupport.h"
 

@@ -121,14 +121,6 @@ class coCareerBuilderTest : public coCircuitFixture {
     coModeCareerBuilder mode;
 };
 
-TEST(coMissionNumber, IsTheNumberAfterTheWordMission) {
-    const std::pair<const char16_t*, i32> cases[] = {
-        {u"Mission3.cmi", 3}, {u"Mission9.cmi", 9}, {u"Mission12.cmi", 12}, {u"Mission.cmi", 0},
-        {u"MissionX.cmi", 0}, {u"Missio", 0},       {u"mission3.cmi", 0},   {u"Mission", 0}};
-    for (const auto& [name, number] : cases)
-        EXPECT_EQ(coMissionNumber(envString(name)), number) << envStringToNarrow(envString(name));
-}
-
 TEST_F(coCareerBuilderTest, BudgetsMoveOnlyWhenTheCircuitOrThePieceChanged) {
     coMissionSetup setup;
     setup.budgets[coPieceCodeStraight] = 1;

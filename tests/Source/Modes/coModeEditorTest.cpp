@@ -9,11 +9,11 @@
 #include "Source/Modes/coModeManipulateDock.h"
 #include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Modes/coModePlaceProp.h"
-#include "Source/Park/coObject.h"
+#include "Source/Park/coWorldSwitches.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Scene/coObject.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coWorldSwitches.h"
 #include "Source/World/coPropTemplate.h"
 #include "Source/World/coTrackProp.h"
 

@@ -5,7 +5,7 @@
 #include "Source/Modes/coModeFlythrough.h"
 
 #include "Source/Modes/coModeTestSupport.h"
-#include "Source/Settings/coAudioTestSupport.h"
+#include "Source/Sound/coAudioTestSupport.h"
 #include "Source/Track/coCircuitTestSupport.h"
 
 namespace {

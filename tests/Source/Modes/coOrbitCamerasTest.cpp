@@ -3,7 +3,7 @@
 
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Modes/coEditorSelection.h"
-#include "Source/Park/coObject.h"
+#include "Source/Scene/coObject.h"
 
 #include "Source/Modes/coEditorTestSupport.h"
 

@@ -10,10 +10,10 @@
 #include "Source/Modes/coCameraManipFixed.h"
 #include "Source/Modes/coCameraManipRide.h"
 #include "Source/Modes/coRideModeHost.h"
+#include "Source/Park/coWorldSwitches.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideServices.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCoasterDefinition.h"
 
 #include "Source/Modes/coEditorTestSupport.h"

@@ -1,4 +1,5 @@
 #include "Source/Screens/coCareerMenu.h"
+#include "Source/Career/coMissionFile.h"
 
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Gf/gfTextSet.h"

@@ -7,8 +7,8 @@
 #include "Engine/GUI/Xui/xuiKeyboardSelector.h"
 #include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
 #include "Engine/Platform/plDirectInputKeys.h"
-#include "Source/Palettes/coDialogDimmer.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Screens/coDialogDimmer.h"
+#include "Source/Sound/coSoundEffects.h"
 #include "coScreenTestKit.h"
 
 #include <filesystem>

@@ -6,7 +6,7 @@
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 #include "Source/World/coPlacementGrid.h"
 #include "coScreenTestKit.h"
 

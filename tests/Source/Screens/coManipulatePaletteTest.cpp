@@ -2,7 +2,7 @@
 #include "Source/Palettes/coManipulatePalette.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
-#include "Source/Park/coObject.h"
+#include "Source/Scene/coObject.h"
 #include "coScreenTestKit.h"
 
 #include <cmath>

@@ -8,7 +8,7 @@
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 #include "coScreenTestKit.h"
 
 #include "Engine/Platform/plDirectInputKeys.h"

@@ -3,7 +3,7 @@
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Gui/guiSlider.h"
-#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coDialogDimmer.h"
 #include "coScreenTestKit.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Xui/xuiFadeOutObject.h"
 #include "Source/Modes/coModeExitX.h"
-#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coScreenScript.h"
 #include "coScreenTestKit.h"
 

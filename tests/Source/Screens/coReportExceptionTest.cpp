@@ -4,9 +4,9 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
-#include "Source/Park/coInvalidPropFileX.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
+#include "Source/World/coInvalidPropFileX.h"
 
 #include "Engine/App/Fs/fsTestFolder.h"
 

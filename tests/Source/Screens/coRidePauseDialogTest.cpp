@@ -5,7 +5,7 @@
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
-#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Screens/coTrackColorPicker.h"
 #include "coScreenTestKit.h"

@@ -21,7 +21,7 @@
 #include "Source/Screens/coChooseAnimDialog.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/World/coProp.h"

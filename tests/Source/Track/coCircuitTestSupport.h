@@ -88,6 +88,10 @@ class coFakePark : public coParkWorld {
     float GetGridMinZ() const override { return minZ; }
     float GetGridMaxZ() const override { return maxZ; }
     coLoadingDock* GetDock() const override { return dock; }
+    void CircuitStartMoved(const coCoasterPiece& first) override {
+        if (dock)
+            dock->FollowPiece(first);
+    }
     void RemoveTrackPropsOnPiece(coCoasterPiece* piece) override { propsRemovedOn.push_back(piece); }
     void MoveTrackProps(coCoasterPiece*, coCoasterPiece* to) override { propsMovedTo.push_back(to); }
     void PlaceAllTrackProps() override { ++trackPropPlacements; }

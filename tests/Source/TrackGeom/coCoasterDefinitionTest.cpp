@@ -18,9 +18,9 @@ struct coCoasterDefinitionTest : coTrackGeomTest {
     void Load(const std::string& children) { LoadCoaster("CoasterDefinition\n{\n" + children + "}\n"); }
 };
 
-struct RecordingPalette : coInversionPalette {
-    RecordingPalette() { coSetInversionPalette(this); }
-    ~RecordingPalette() override { coSetInversionPalette(nullptr); }
+struct RecordingPalette : coInversionListener {
+    RecordingPalette() { coSetInversionListener(this); }
+    ~RecordingPalette() override { coSetInversionListener(nullptr); }
     void SetAllowInversions(bool allow) override { told.push_back(allow); }
     std::vector<bool> told;
 };

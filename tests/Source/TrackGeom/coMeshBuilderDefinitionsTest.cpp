@@ -1,5 +1,5 @@
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Settings/coCoasterPackage.h"
+#include "Source/Park/coCoasterPackage.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/TrackGeom/coTrackMeshBuilder.h"

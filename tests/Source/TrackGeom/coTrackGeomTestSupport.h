@@ -7,12 +7,12 @@
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/G3d/g3dTexture.h"
+#include "Source/Scene/coModelHolder.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coCrossSectionReader.h"
 #include "Source/TrackGeom/coTrackDefinitionReader.h"
-#include "Source/World/coModelHolder.h"
-#include "Source/World/coTextureCache.h"
 
 #include <gtest/gtest.h>
 

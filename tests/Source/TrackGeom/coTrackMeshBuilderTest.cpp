@@ -1,9 +1,9 @@
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
 
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Park/coDetailSets.h"
+#include "Source/Park/coWorldSwitches.h"
+#include "Source/Scene/coDetailSets.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coWorldSwitches.h"
 #include "Source/TrackGeom/coSupportMakerPole.h"
 #include "Source/TrackGeom/coSupportMakerWood.h"
 #include "Source/TrackGeom/coTrackShadows.h"

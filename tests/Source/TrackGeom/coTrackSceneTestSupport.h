@@ -2,7 +2,7 @@
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Graphics/G3d/g3dFragmentFixture.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coSceneObjectSet.h"
 #include "Source/Track/coTrackTestSupport.h"
 #include "Source/TrackGeom/coCrossSection.h"
 #include "Source/TrackGeom/coTrackObjects.h"

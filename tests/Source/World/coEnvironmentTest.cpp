@@ -17,12 +17,12 @@
 #include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/App/coEnvironmentHooks.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coLFVisCompute.h"
 #include "Source/World/coLoadingDock.h"
-#include "Source/World/coTextureCache.h"
 #include "coWorldModelBytes.h"
 #include "coWorldTestSupport.h"
 

@@ -8,11 +8,11 @@
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
+#include "Source/Park/coWorldSwitches.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
-#include "Source/Settings/coWorldSwitches.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
-#include "Source/World/coTextureCache.h"
 #include "coWorldModelBytes.h"
 #include "coWorldTestSupport.h"
 

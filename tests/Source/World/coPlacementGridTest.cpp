@@ -5,6 +5,7 @@
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Source/Collision/coCollisionPark.h"
+#include "Source/World/coEnvironment.h"
 #include "coWorldTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -107,20 +108,19 @@ TEST(coPlacementGridTest, UnusableExtentsGiveTheDefaultGridAndAWarning) {
     }
 }
 
-TEST(coPlacementGridTest, TheSeamsAnswerFromTheGridOnceItIsBuilt) {
-    coPlacementGrid& grid = coGetPlacementGrid();
-    // Run with the whole program, an earlier test may have built the program's grid already.
-    if (grid.GetCellCountX() == 0) {
-        EXPECT_EQ(std::tuple(coGetCollisionPark().GetGridMaxX(),
-                             coGetCollisionPark().IsBoxFree(BoxX(-1e30f, 1e30f)),
-                             coGetParkWorld().GetGridMinZ()),
-                  std::tuple(maMaxFloat, true, -maMaxFloat));
-    }
-    coHeightWorld world([](float, float) { return 0.0f; });
-    grid.Build(-100, 100, -50, 50, 40, 20);
+TEST(coPlacementGridTest, TheTerrainAnswersTheSeamsFromTheGridAndTheEmptyParkIsUnbounded) {
+    EXPECT_EQ(std::tuple(coGetCollisionPark().GetGridMaxX(),
+                         coGetCollisionPark().IsBoxFree(BoxX(-1e30f, 1e30f)), coGetParkWorld().GetGridMinZ()),
+              std::tuple(maMaxFloat, true, -maMaxFloat));
+    coTerrain terrain;
+    coSetParkWorld(&terrain);
+    coSetCollisionPark(&terrain);
+    coGetPlacementGrid().Build(-100, 100, -50, 50, 40, 20);
     EXPECT_EQ(std::tuple(coGetCollisionPark().GetGridMaxX(), coGetParkWorld().GetGridMinZ(),
                          coGetCollisionPark().IsBoxFree(BoxX(-1e30f, 1e30f))),
               std::tuple(100.0f, -50.0f, false));
+    coSetParkWorld(nullptr);
+    coSetCollisionPark(nullptr);
 }
 
 // The outline and the footprint are drawn with the world, so the renderer's lists are up.

@@ -11,8 +11,8 @@
 #include "Engine/Graphics/May/mayModelBytes.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
 #include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
-#include "Source/World/coTextureCache.h"
 #include "coPropTestBytes.h"
 #include "coWorldTestSupport.h"
 

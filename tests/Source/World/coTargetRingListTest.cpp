@@ -13,10 +13,10 @@
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Career/coMissionWorld.h"
-#include "Source/Park/coDetailSets.h"
+#include "Source/Scene/coDetailSets.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coTrackTestSupport.h"
-#include "Source/World/coTextureCache.h"
 #include "coPropTestBytes.h"
 #include "coWorldTestSupport.h"
 

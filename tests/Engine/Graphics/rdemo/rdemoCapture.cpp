@@ -15,7 +15,7 @@
 #include "Engine/Platform/plDirectInputKeys.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTestInputSource.h"
-#include "Source/Settings/coCoasterThumbnail.h"
+#include "Source/SavedCoaster/coCoasterThumbnail.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "rdemo.h"

@@ -1,8 +1,8 @@
-#include "Source/Settings/coRideAudioHooks.h"
+#include "Source/Sound/coRideAudioHooks.h"
 
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coRideSounds.h"
-#include "Source/Settings/coScreams.h"
+#include "Source/Sound/coRideSounds.h"
+#include "Source/Sound/coScreams.h"
 
 bool coRideAudioHooks::GetPrefBool(int index) const {
     return coPrefs::GetBool(index);

@@ -1,4 +1,4 @@
-#include "Source/Settings/coWorldSwitches.h"
+#include "Source/Park/coWorldSwitches.h"
 
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Ride/coRide.h"

@@ -13,12 +13,12 @@
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTestInputSource.h"
 #include "Engine/Platform/plTimeSource.h"
-#include "Source/Settings/coMusic.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Settings/coRideSounds.h"
-#include "Source/Settings/coScreams.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coMusic.h"
+#include "Source/Sound/coRideSounds.h"
+#include "Source/Sound/coScreams.h"
+#include "Source/Sound/coSoundEffects.h"
 
 #include <gtest/gtest.h>
 

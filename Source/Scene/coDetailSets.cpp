@@ -1,11 +1,12 @@
-#include "Source/Park/coDetailSets.h"
+#include "Source/Scene/coDetailSets.h"
 
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Source/Collision/coCollisionPark.h"
-#include "Source/Park/coCullOctree.h"
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Collision/coTrackCollision.h"
+#include "Source/Scene/coCullOctree.h"
+#include "Source/Scene/coSceneObjectSet.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coPieceLimits.h"
 
@@ -34,6 +35,13 @@ void SetCubeOverThePark() {
     Octree().SetCube(maBoundingBox(maVector3d(park.GetGridMinX(), terrain.minY, park.GetGridMinZ()),
                                    maVector3d(park.GetGridMaxX(), GetWorldMaxHeight(), park.GetGridMaxZ())));
 }
+
+// Clearing the collision markers empties the sets and the octree too. Installed with this file: without
+// it linked there are no sets to empty.
+const bool g_clearHookInstalled = [] {
+    coSetCollisionClearHook(coClearObjectSets);
+    return true;
+}();
 
 } // namespace
 

@@ -1,4 +1,4 @@
-#include "Source/Palettes/coPaletteImage.h"
+#include "Source/Screens/coPaletteImage.h"
 
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Core/Env/dbgLog.h"

@@ -1,10 +1,10 @@
-#include "Source/Settings/coRideSounds.h"
+#include "Source/Sound/coRideSounds.h"
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/Audio/Sn/snSoundJob2D.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Source/Settings/coPaths.h"
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"

@@ -1,4 +1,4 @@
-#include "Source/Settings/coSoundEffects.h"
+#include "Source/Sound/coSoundEffects.h"
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/Fs/fsNativePath.h"

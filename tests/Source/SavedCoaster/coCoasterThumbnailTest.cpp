@@ -1,12 +1,12 @@
-#include "Source/Settings/coCoasterThumbnail.h"
+#include "Source/SavedCoaster/coCoasterThumbnail.h"
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Graphics/G2d/g2dScreenFixture.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Source/Park/coWorldSwitches.h"
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
-#include "Source/Settings/coWorldSwitches.h"
 #include "Source/World/coPropTemplateList.h"
 
 #include <tuple>

@@ -1,10 +1,10 @@
-#include "Source/Settings/coScreams.h"
+#include "Source/Sound/coScreams.h"
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/Audio/Sn/snSoundJob2D.h"
 #include "Engine/Core/Ma/maRandom.h"
 #include "Source/Settings/coPaths.h"
-#include "Source/Settings/coRideSounds.h"
+#include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterPieceLoop.h"
 

@@ -1,7 +1,7 @@
-#include "Source/Park/coDetailSets.h"
+#include "Source/Scene/coDetailSets.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
-#include "Source/Park/coCullOctree.h"
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coCullOctree.h"
+#include "Source/Scene/coSceneObjectSet.h"
 
 #include "Source/Collision/coCollisionTestSupport.h"
 

@@ -1,5 +1,5 @@
 // The world's texture cache and texture loader on the test device.
-#include "Source/World/coTextureCache.h"
+#include "Source/Scene/coTextureCache.h"
 #include "Engine/App/Ch/chTestBytes.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsRootTable.h"
@@ -9,7 +9,7 @@
 #include "Engine/Graphics/G3d/g3dUVATexture.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
-#include "coWorldTestSupport.h"
+#include "Source/World/coWorldTestSupport.h"
 
 #include <tuple>
 

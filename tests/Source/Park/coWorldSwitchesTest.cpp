@@ -1,4 +1,4 @@
-#include "Source/Settings/coWorldSwitches.h"
+#include "Source/Park/coWorldSwitches.h"
 #include "Source/Track/coCircuitTestSupport.h"
 #include "Source/Track/coTrackTestSupport.h"
 #include "Source/World/coPropList.h"

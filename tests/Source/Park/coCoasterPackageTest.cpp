@@ -1,4 +1,4 @@
-#include "Source/Settings/coCoasterPackage.h"
+#include "Source/Park/coCoasterPackage.h"
 
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Gf/gfPakBuilder.h"

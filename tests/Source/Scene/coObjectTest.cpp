@@ -1,4 +1,4 @@
-#include "Source/Park/coObject.h"
+#include "Source/Scene/coObject.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +18,16 @@ struct ScriptedObject : coObject {
     }
 };
 
-// Leaves the registry during exit, after the other statics are gone.
-ScriptedObject s_outlivesMain(0.5f);
+// Leaves the registry during exit, after the other statics are gone; enabled only in its own test, so
+// that the picks of the other tests in this program do not see it.
+struct OutlivesMain : ScriptedObject {
+    OutlivesMain() : ScriptedObject(0.5f) { SetEnabled(false); }
+};
+OutlivesMain s_outlivesMain;
 
 } // namespace
 
 TEST(coObjectTest, PickTheNearestEnabledHitBelowTheReach) {
-    s_outlivesMain.SetEnabled(false);
     const maVector3d origin(0, 0, 0), direction(0, 0, 1);
     const u32 before = coGetObjectCount();
     f32 t = -1.0f;
@@ -44,4 +47,5 @@ TEST(coObjectTest, PickTheNearestEnabledHitBelowTheReach) {
     EXPECT_EQ(coGetObjectCount(), before);
     s_outlivesMain.SetEnabled(true);
     EXPECT_EQ(coPickObject(origin, direction, t), &s_outlivesMain);
+    s_outlivesMain.SetEnabled(false);
 }

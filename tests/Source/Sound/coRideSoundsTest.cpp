@@ -1,8 +1,8 @@
 #include "Engine/Audio/Sn/private/snSoundJob2DPAC.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideTestSupport.h"
-#include "Source/Settings/coAudioTestSupport.h"
-#include "Source/Settings/coRideAudioHooks.h"
+#include "Source/Sound/coAudioTestSupport.h"
+#include "Source/Sound/coRideAudioHooks.h"
 
 #include <string>
 #include <vector>

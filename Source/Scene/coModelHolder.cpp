@@ -1,11 +1,11 @@
-#include "Source/World/coModelHolder.h"
+#include "Source/Scene/coModelHolder.h"
 
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/May/mayTriangleSink.h"
 #include "Engine/Graphics/Sc/scJoint.h"
-#include "Source/World/coTextureCache.h"
+#include "Source/Scene/coTextureCache.h"
 
 namespace {
 

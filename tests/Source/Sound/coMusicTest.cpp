@@ -1,10 +1,10 @@
-#include "Source/Settings/coMusic.h"
+#include "Source/Sound/coMusic.h"
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/App/In/inKeyboard.h"
 #include "Engine/App/In/inVirtualJoystick.h"
 #include "Engine/Platform/plDirectInputKeys.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
-#include "Source/Settings/coAudioTestSupport.h"
+#include "Source/Sound/coAudioTestSupport.h"
 
 #include <filesystem>
 #include <string>

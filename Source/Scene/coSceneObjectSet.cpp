@@ -1,4 +1,4 @@
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coSceneObjectSet.h"
 
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"

@@ -1,6 +1,6 @@
-#include "Source/Park/coCullOctree.h"
+#include "Source/Scene/coCullOctree.h"
 
-#include "Source/Park/coSceneObjectSet.h"
+#include "Source/Scene/coSceneObjectSet.h"
 
 #include <algorithm>
 #include <cmath>

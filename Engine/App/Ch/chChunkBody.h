@@ -6,9 +6,9 @@
 
 // Reads the values of one chunk body, refusing any that would run past the chunk's end (the binary reader
 // lets values run into the next chunk). Every refusal is chInvalidChunkX.
-class coChunkBody {
+class chChunkBody {
   public:
-    coChunkBody(chReader& reader, u32 size) : m_reader(reader), m_left(size) {}
+    chChunkBody(chReader& reader, u32 size) : m_reader(reader), m_left(size) {}
 
     float Float() { return Value<float>(&chReader::ReadFloat); }
     i8 Int8() { return Value<i8>(&chReader::ReadInt8); }

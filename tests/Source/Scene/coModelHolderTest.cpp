@@ -1,5 +1,5 @@
 // Model loads and holders of the world, with textures through the world's cache.
-#include "Source/World/coModelHolder.h"
+#include "Source/Scene/coModelHolder.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
@@ -7,8 +7,8 @@
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
 #include "Engine/Graphics/May/mayModelBytes.h"
 #include "Engine/Graphics/Sc/scJoint.h"
-#include "Source/World/coTextureCache.h"
-#include "coWorldTestSupport.h"
+#include "Source/Scene/coTextureCache.h"
+#include "Source/World/coWorldTestSupport.h"
 
 #include <tuple>
 

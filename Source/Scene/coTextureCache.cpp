@@ -1,4 +1,4 @@
-#include "Source/World/coTextureCache.h"
+#include "Source/Scene/coTextureCache.h"
 
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsNativePath.h"

@@ -1,4 +1,4 @@
-#include "Source/Settings/coCoasterThumbnail.h"
+#include "Source/SavedCoaster/coCoasterThumbnail.h"
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/Ch/chWriter.h"
@@ -8,9 +8,9 @@
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 #include "Source/Collision/coTrackCollision.h"
-#include "Source/Park/coDetailSets.h"
+#include "Source/Park/coWorldSwitches.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
-#include "Source/Settings/coWorldSwitches.h"
+#include "Source/Scene/coDetailSets.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coTrackBuilder.h"

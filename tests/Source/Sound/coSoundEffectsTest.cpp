@@ -1,5 +1,5 @@
 #include "Engine/GUI/Gui/guiSoundCues.h"
-#include "Source/Settings/coAudioTestSupport.h"
+#include "Source/Sound/coAudioTestSupport.h"
 
 #include <set>
 #include <tuple>

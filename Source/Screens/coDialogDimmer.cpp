@@ -1,4 +1,4 @@
-#include "Source/Palettes/coDialogDimmer.h"
+#include "Source/Screens/coDialogDimmer.h"
 
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/GUI/Xui/xuiFadeOutObject.h"

@@ -1,4 +1,4 @@
-#include "Source/Settings/coMusic.h"
+#include "Source/Sound/coMusic.h"
 
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
