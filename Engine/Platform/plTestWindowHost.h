@@ -18,6 +18,9 @@ class plTestWindowHost : public plWindowHost {
     void SetFullScreen(bool fullScreen) override { m_fullScreen = m_created && fullScreen; }
     bool IsFullScreen() const override { return m_fullScreen; }
     void ClientToScreen(i32& x, i32& y) override;
+    bool IsMinimized() const override { return m_minimized; }
+    void RestoreWindow() override { m_minimized = false; }
+    void RaiseWindow() override { ++m_raises; }
 
     bool PeekMessage(plMessage& message) override;
     // With an empty queue, runs the wait handler (time passing while blocked); a queue still empty
@@ -32,6 +35,8 @@ class plTestWindowHost : public plWindowHost {
     // The next count GetMessage calls fail with -1 (and leave a Close in the out record).
     void FailNextGets(u32 count) { m_failingGets = count; }
     void SetCreateFails(bool fails) { m_createFails = fails; }
+    // The user minimises the window.
+    void Minimize() { m_minimized = m_created; }
 
     i32 GetX() const { return m_x; }
     i32 GetY() const { return m_y; }
@@ -41,6 +46,7 @@ class plTestWindowHost : public plWindowHost {
     i32 GetIconWidth() const { return m_iconWidth; }
     i32 GetIconHeight() const { return m_iconHeight; }
     u32 GetWaitCount() const { return m_waits; }
+    u32 GetRaiseCount() const { return m_raises; }
     size_t GetQueueSize() const { return m_queue.size(); }
     const std::vector<plInjectedInput>& GetInjectedInput() const { return m_injected; }
 
@@ -50,6 +56,8 @@ class plTestWindowHost : public plWindowHost {
     std::function<void()> m_waitHandler;
     u32 m_failingGets = 0;
     u32 m_waits = 0;
+    u32 m_raises = 0;
+    bool m_minimized = false;
     bool m_createFails = false;
     bool m_created = false;
     bool m_fullScreen = false;

@@ -73,6 +73,11 @@ class plWindowHost {
     virtual bool IsFullScreen() const = 0;
     // Adds the screen position of the client area's top-left corner.
     virtual void ClientToScreen(i32& x, i32& y) = 0;
+    // IsIconic and ShowWindow(SW_RESTORE): whether the window is minimised, and bringing it back.
+    virtual bool IsMinimized() const = 0;
+    virtual void RestoreWindow() = 0;
+    // SetForegroundWindow and SetActiveWindow: the window comes to the front with the keyboard focus.
+    virtual void RaiseWindow() = 0;
 
     // PeekMessage with PM_REMOVE: true when a message was taken.
     virtual bool PeekMessage(plMessage& message) = 0;

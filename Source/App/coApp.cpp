@@ -34,6 +34,7 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
+#include "Engine/Graphics/G3d/g3dHardware.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
@@ -80,6 +81,7 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Sound/coMusic.h"
+#include "Source/Sound/coRideSounds.h"
 #include "Source/Sound/coSoundEffects.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/TrackGeom/coSceneTrackObjectMaker.h"
@@ -154,14 +156,14 @@ void UpdateFlaresAndSky(g3dCamera& camera, float time) {
     coGetEnvironment().UpdateSky(*camera.GetPosition(), time);
 }
 
-// What the ride modes find of the game so far: the remembered camera and fanfare of the ride settings,
+// What the ride modes find of the game so far: the remembered camera, the coaster's ride-sound set,
 // the placed props, the pause dialog, the statistics and main palettes, the pointer, flares and sky from
 // the camera, and movie frames written to disc.
 class coAppRideHost : public coRideModeHost {
   public:
     i32 GetRideCamera() override { return coGetRideCameraIndex(); }
     void SetRideCamera(i32 camera) override { coSetRideCameraIndex(camera); }
-    std::string GetFanfareSet() override { return coGetRideSettings().fanfare; }
+    std::string GetFanfareSet() override { return coGetRideSoundSet(); }
     void CreatePauseDialog() override { coCreateRidePauseDialog(); }
     void DestroyPauseDialog() override { coDestroyRidePauseDialog(); }
     i32 RunPauseDialog(i32 mode) override { return coRunRidePauseDialog(mode); }
@@ -363,7 +365,11 @@ void coApp::OnStart(appStartEvent*) {
     coSetEditorInput(&g_editorInput);
     m_teardown.push_back([] { coSetEditorInput(nullptr); });
     coSetEditorWorld(&g_editorWorld);
-    m_teardown.push_back([] { coSetEditorWorld(nullptr); });
+    m_teardown.push_back([] {
+        // The marker's sphere holds device buffers.
+        g_editorWorld.FreeSelectionMarker();
+        coSetEditorWorld(nullptr);
+    });
 
     SetUpGui();
     CreateCursors();
@@ -578,6 +584,8 @@ void coApp::SetWindowIcon() {
 }
 
 void coApp::InitDisplay(i32 resolution, bool windowed, i32 depth) {
+    // A plain log line, not a warning: a clean start logs no warnings.
+    dbgLogLine(("Display Adapter: " + g3dGetAdapterName()).c_str());
     int width = 0;
     int height = 0;
     coPrefs::GetResolution(resolution, width, height);

@@ -60,3 +60,11 @@ void coGameEditorWorld::FreeDock() {
 coCoasterPiece* coGameEditorWorld::FindPieceByCollisionPath(const coPickPathMesh* path) const {
     return coGetTrackBuilder().FindPieceByCollisionPath(path);
 }
+
+void coGameEditorWorld::ShowSelectionMarker(bool shown, const maVector3d& position, const maVector3d& scale) {
+    m_marker.Show(shown, position, scale);
+}
+
+void coGameEditorWorld::FreeSelectionMarker() {
+    m_marker.Free();
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include "Source/App/coSelectionMarker.h"
 #include "Source/Modes/coEditorWorld.h"
 
 // The editor's view of the running game's park: picked objects are the placed props, the loading dock,
@@ -12,4 +13,9 @@ class coGameEditorWorld : public coEditorWorld {
     void RemoveProp(coProp* prop) override;
     void FreeDock() override;
     coCoasterPiece* FindPieceByCollisionPath(const coPickPathMesh* path) const override;
+    void ShowSelectionMarker(bool shown, const maVector3d& position, const maVector3d& scale) override;
+    void FreeSelectionMarker() override;
+
+  private:
+    coSelectionMarker m_marker;
 };

@@ -11,9 +11,10 @@
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gui/guiPackage.h"
+#include "Engine/Graphics/An/anPackage.h"
 #include "Engine/Graphics/G2d/g2dPackage.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Video/Vi/viPackage.h"
+#include "Engine/Graphics/G3d/g3dPackage.h"
+#include "Engine/Graphics/Sc/scStack.h"
 #include "Source/App/coApp.h"
 #include "Source/App/coErrorDisplayerMgr.h"
 #include "Source/App/coRenderListConfig.h"
@@ -70,17 +71,6 @@ void StartFoundation(coStartedPackages& packages) {
     packages.Started(appShutdown);
 }
 
-// The 3D package with the game's render lists; the GUI draws into the overlay list.
-void StartGraphics(coStartedPackages& packages) {
-    g2dInitialize();
-    packages.Started(g2dShutdown);
-    std::vector<g3dRenderListConfig> lists;
-    coBuildRenderListConfigs(lists);
-    // The renderer keeps its lists through display restarts; it is shut down with the display it draws on.
-    g3dRenderer::Initialize(lists);
-    guiSetRenderList(coGuiRenderList);
-}
-
 void ClearGame() {
     coCollisionClearMarkers();
     coCircuitClear();
@@ -96,16 +86,22 @@ int coRunProgram(const std::string& commandLine, const coProgramSwitches& switch
         const std::string title = envStringToNarrow(coPaths::GetBasicString(0));
         if (appCheckSingleInstance("LoopvaneApp", title.c_str()))
             return appSecondInstanceExitCode;
+        // The 3D package registers its texts only once it has started; its failure to start is told with
+        // them.
+        gfErrorHandler::RegisterPackage(kG3dErrorPackage, envString("g3dErrors.tsf"));
         try {
-            StartGraphics(packages);
+            coStartGraphics();
+            packages.Started(coStopGraphics);
         } catch (...) {
             gfErrorHandler::Report(gfDisplayNotice, kG3dErrorPackage, kG3dStartFailed, nullptr);
             return coExitNotStarted;
         }
+        // The scene and video packages, on top of the game's graphics: the stack's default render lists
+        // do not replace the game's.
+        g3dStackInit();
+        packages.Started(g3dStackShutdown);
         snInit();
         packages.Started(snShutdown);
-        viInit();
-        packages.Started(viShutdown);
         gprInit();
         packages.Started(gprShutdown);
         coClearModeTable();
@@ -142,4 +138,30 @@ int coRunProgram(const std::string& commandLine, const coProgramSwitches& switch
     if (switches.frames != 0)
         return coErrorDisplayerMgr::GetReportCount() == 0 ? 0 : 1;
     return coExitNormal;
+}
+
+void coStartGraphics() {
+    anInitialize();
+    try {
+        g2dInitialize();
+    } catch (...) {
+        anShutdown();
+        throw;
+    }
+    std::vector<g3dRenderListConfig> lists;
+    coBuildRenderListConfigs(lists);
+    try {
+        g3dInitialize(&lists);
+    } catch (...) {
+        g2dShutdown();
+        anShutdown();
+        throw;
+    }
+    guiSetRenderList(coGuiRenderList);
+}
+
+void coStopGraphics() {
+    g3dShutdown();
+    g2dShutdown();
+    anShutdown();
 }

@@ -28,3 +28,8 @@ struct coProgramSwitches {
 // texts and basic strings, the single-instance guard, the 3D package, then the application's run loop;
 // everything started is stopped in reverse however the run ends. Returns the exit code.
 int coRunProgram(const std::string& commandLine, const coProgramSwitches& switches);
+
+// The graphics packages as the game starts them: an, g2d, then g3d with the game's render lists (the GUI
+// draws into the overlay list). A failed start stops what it started and passes the exception on.
+void coStartGraphics();
+void coStopGraphics();

@@ -40,6 +40,11 @@ class coEditorWorld {
     virtual void FreeDock() {}
     // The piece whose collision path this is, or null.
     virtual coCoasterPiece* FindPieceByCollisionPath(const coPickPathMesh*) const { return nullptr; }
+    // Draws the selection marker centred at the position with the scale, or hides it.
+    virtual void ShowSelectionMarker(bool /*shown*/, const maVector3d& /*position*/,
+                                     const maVector3d& /*scale*/) {}
+    // The marker's drawing goes (the editor leaves).
+    virtual void FreeSelectionMarker() {}
 };
 
 coEditorWorld& coGetEditorWorld();

@@ -267,6 +267,7 @@ void coModeEditor::Exit() {
     ExitCommon();
     appCharEventHandler::SetEnabled(false);
     m_markerVisible = false;
+    coGetEditorWorld().FreeSelectionMarker();
     const bool toTool =
         m_flags.test(PlacePropStarted) || m_flags.test(DockModeRequested) || m_flags.test(ManipulateStarted);
     if (!toTool && !m_flags.test(TestRideRequested) && !m_flags.test(RideRequested)) {
@@ -352,6 +353,7 @@ void coModeEditor::Think() {
     UpdatePalettes();
     coPropList::UpdateAll(time);
     UpdateSelectionDisplay();
+    coGetEditorWorld().ShowSelectionMarker(m_markerVisible, m_markerPosition, m_markerScale);
     host.UpdateScene(m_camera, time);
     RenderFrame(&m_camera);
 }

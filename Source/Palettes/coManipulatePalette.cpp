@@ -44,6 +44,9 @@ guiButton* MakeButton(const ButtonSpec& spec) {
     coSetPaletteImage(*image, coRootGuiFile("uipa", (stem + "_p.png").c_str()), 3);
     if (spec.disabledImage)
         coSetPaletteImage(*image, coRootGuiFile("uipa", (stem + "_d.png").c_str()), 5);
+    // The icon's transparent corners take no click.
+    for (i32 state : {0, 1, 3})
+        image->MakeTransparencyMap(0.0f, state);
     coShowWidget(button->GetText(), false);
     button->SetState(0);
     return button;

@@ -97,6 +97,9 @@ void SetFaces(guiImage& image, const std::string& prefix) {
             faces = "uitmnc";
     for (i32 state = 0; state < 6; ++state)
         image.SetImage(Picture(faces + suffixes[state]), state);
+    // The icon's transparent corners take no click.
+    for (i32 state : {0, 1, 3})
+        image.MakeTransparencyMap(0.0f, state);
 }
 
 envString CountText(i32 count) {

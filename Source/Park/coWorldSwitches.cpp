@@ -75,6 +75,7 @@ void coSetWorldVisible(bool visible) {
     coGetTrackBuilder().ShowTrackObjects(visible);
     coPropList::SetAllVisible(visible);
     coCollisionShowMarkers(visible);
+    coTargetRingList::SetVisible(visible);
     if (coLoadingDock* dock = coGetDock())
         dock->ShowModels(visible);
 }

@@ -6,6 +6,7 @@
 #include "Source/Park/coWorldSwitches.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Sound/coMusic.h"
+#include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coProp.h"
 #include "Source/World/coPropList.h"
@@ -42,6 +43,14 @@ fsLocator coSavedCoasterServices::GetMusicFolder(int list) const {
 
 void coSavedCoasterServices::SetMusicFolder(int list, const fsLocator& folder) {
     coMusicSetOwnTrack(list, folder);
+}
+
+std::string coSavedCoasterServices::GetRideSoundSet() const {
+    return coGetRideSoundSet();
+}
+
+void coSavedCoasterServices::SelectRideSoundSet(const std::string& name) {
+    coSelectRideSoundSet(name);
 }
 
 std::string coSavedCoasterServices::GetEnvironmentName() const {

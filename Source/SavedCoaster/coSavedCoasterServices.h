@@ -13,7 +13,7 @@ class chWriter;
 // the world, the ride music and sounds, the environment, the loading dock, the props, the theme names
 // and the loading screen. Their subsystems install their implementation; until then the defaults below
 // hold (the coaster package loader and its hooks, no dock, an empty prop list, the music contexts'
-// choices).
+// choices, the ride event sounds' set).
 class coSavedCoasterServices {
   public:
     virtual ~coSavedCoasterServices() = default;
@@ -34,9 +34,10 @@ class coSavedCoasterServices {
     virtual void SetMusicTrack(int list, int track);
     virtual fsLocator GetMusicFolder(int list) const;
     virtual void SetMusicFolder(int list, const fsLocator& folder);
-    // The name of the selected ride event sound set; empty when none.
-    virtual std::string GetRideSoundSet() const { return std::string(); }
-    virtual void SelectRideSoundSet(const std::string&) {}
+    // The name of the selected ride event sound set (its fanfare's theme folder); empty when none. By
+    // default the ride event sounds' own.
+    virtual std::string GetRideSoundSet() const;
+    virtual void SelectRideSoundSet(const std::string& name);
 
     // The current environment's name (empty when none) and index.
     virtual std::string GetEnvironmentName() const;

@@ -58,8 +58,12 @@ guiButton* MakeChoice(const fsLocator& folder, g2dFont font) {
     text->SetTextColor({0, 255, 0}, kSelectedState);
     envString display;
     coThemeList::GetDisplayName(display, name);
-    for (const i32 state : {0, 1, kSelectedState})
+    for (const i32 state : {0, 1, kSelectedState}) {
         text->SetText(display, state);
+        // Clicks pass through the pictures' transparent parts.
+        image->MakeTransparencyMap(0.0f, state);
+        text->MakeTransparencyMap(0.0f, state);
+    }
     return button;
 }
 

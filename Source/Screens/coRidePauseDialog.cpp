@@ -71,8 +71,14 @@ void AppendRow(guiTableBox* table, const envString& text, const std::string& nam
     const i32 row = table->GetItemCount();
     for (const i32 state : {0, 1, kSelectedState})
         table->SetCellText(row, 0, {text}, state);
-    if (guiWindow* cell = table->GetCellWindow(row, 0))
-        cell->SetName(name.c_str());
+    guiWindow* cell = table->GetCellWindow(row, 0);
+    if (!cell)
+        return;
+    cell->SetName(name.c_str());
+    // The 16-pixel row shows the upper half of its 32-pixel text texture, unscaled.
+    if (auto* cellText = dynamic_cast<guiText*>(cell))
+        for (const i32 state : {0, 1, kSelectedState})
+            cellText->SetTile(1.0f, 0.5f, state);
 }
 
 envString DisplayName(int category) {

@@ -191,6 +191,8 @@ void FollowSpeed(float speed, float turn) {
     }
 }
 
+std::string g_soundSet;
+
 } // namespace
 
 coRideSound::~coRideSound() {
@@ -282,4 +284,12 @@ void coSetRideSoundsPositional(bool positional) {
 
 const coRideSound* coGetRideSound(coRideSoundId id) {
     return id >= 0 && id < coRideSoundCount ? g_sounds.sounds[id].get() : nullptr;
+}
+
+void coSelectRideSoundSet(const std::string& name) {
+    g_soundSet = name;
+}
+
+const std::string& coGetRideSoundSet() {
+    return g_soundSet;
 }

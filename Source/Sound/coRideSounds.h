@@ -3,6 +3,7 @@
 #include "Engine/Core/Ma/maVector.h"
 
 #include <memory>
+#include <string>
 
 class snSoundJob2D;
 
@@ -63,3 +64,8 @@ void coRideSoundsEnd();
 void coSetRideSoundsPositional(bool positional);
 // Null when the sound is not loaded.
 const coRideSound* coGetRideSound(coRideSoundId id);
+
+// The ride-sound set of the coaster (a folder of the themes, whose fanfare the ride plays), empty for
+// none; it is saved with the coaster.
+void coSelectRideSoundSet(const std::string& name);
+const std::string& coGetRideSoundSet();

@@ -76,6 +76,15 @@ void appWindow::SetIcon(i32 width, i32 height, const u8* rgba) {
         host->SetWindowIcon(width, height, rgba);
 }
 
+void appWindow::BringToFront() {
+    plWindowHost* host = CreatedHost();
+    if (!host)
+        return;
+    if (host->IsMinimized())
+        host->RestoreWindow();
+    host->RaiseWindow();
+}
+
 appWindow* appGetWindow() {
     return g_window;
 }

@@ -26,6 +26,8 @@ class appWindow {
     void SetTitle(const envString& title);
     // The icon from 4-byte R, G, B, A pixels, rows top first; nothing before the window exists.
     void SetIcon(i32 width, i32 height, const u8* rgba);
+    // Restores the window when it is minimised and brings it to the front; nothing before it exists.
+    void BringToFront();
 
     i32 GetX() const { return m_x; }
     i32 GetY() const { return m_y; }

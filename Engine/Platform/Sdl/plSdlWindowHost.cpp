@@ -228,6 +228,20 @@ void plSdlWindowHost::ClientToScreen(i32& x, i32& y) {
     y += top;
 }
 
+bool plSdlWindowHost::IsMinimized() const {
+    return m_window && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+void plSdlWindowHost::RestoreWindow() {
+    if (m_window)
+        SDL_RestoreWindow(m_window);
+}
+
+void plSdlWindowHost::RaiseWindow() {
+    if (m_window)
+        SDL_RaiseWindow(m_window);
+}
+
 bool plSdlWindowHost::TakeQueued(plMessage& message) {
     if (!m_endSessionSent && plEndSessionSignalled()) {
         m_endSessionSent = true;

@@ -22,6 +22,9 @@ class plSdlWindowHost : public plWindowHost {
     void SetFullScreen(bool fullScreen) override;
     bool IsFullScreen() const override;
     void ClientToScreen(i32& x, i32& y) override;
+    bool IsMinimized() const override;
+    void RestoreWindow() override;
+    void RaiseWindow() override;
 
     bool PeekMessage(plMessage& message) override;
     i32 GetMessage(plMessage& message) override;

@@ -26,15 +26,16 @@ class coProgramRunTest : public ::testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(m_home); }
 
-    std::string Command(const std::string& arguments) const {
+    // The display is the test device's, or with "" the one of SDL's video driver.
+    std::string Command(const std::string& arguments, const char* display = "--headless") const {
         const std::string home = m_home.string();
         return "TMPDIR=" + home + " XDG_CONFIG_HOME=" + home + "/config XDG_DATA_HOME=" + home + "/data " +
-               LV_GAME_PROGRAM + " --headless " + arguments + " 2>&1";
+               LV_GAME_PROGRAM + " " + display + " " + arguments + " 2>&1";
     }
     // Runs the program to its end, with its output.
-    RunResult Start(const std::string& arguments) const {
+    RunResult Start(const std::string& arguments, const char* display = "--headless") const {
         RunResult run;
-        FILE* pipe = ::popen(Command(arguments).c_str(), "r");
+        FILE* pipe = ::popen(Command(arguments, display).c_str(), "r");
         char buffer[512];
         while (std::fgets(buffer, sizeof buffer, pipe))
             run.output += buffer;
@@ -53,6 +54,7 @@ TEST_F(coProgramRunTest, StartsIntoTheMainMenuAndLeavesWithoutAWarning) {
         const RunResult run = Start(kData + " --frames " + frames + " --trace /w /skipvideos");
         EXPECT_EQ(run.code, 0) << run.output;
         EXPECT_NE(run.output.find("mode 0 entered"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find("Display Adapter: Loopvane test adapter"), std::string::npos) << run.output;
         EXPECT_EQ(run.output.find("**Warning**"), std::string::npos) << run.output;
     }
 }
@@ -72,6 +74,15 @@ TEST_F(coProgramRunTest, FailuresAreReportedAndTheProgramEndsInOrder) {
         EXPECT_EQ(run.code, 1) << run.output;
         EXPECT_NE(run.output.find(row.reported), std::string::npos) << run.output;
     }
+}
+
+// Without a display for 3D the start fails with the 3D package's own text.
+TEST_F(coProgramRunTest, AFailed3DStartIsToldWithItsText) {
+    ::setenv("SDL_VIDEODRIVER", "none", 1);
+    const RunResult run = Start(kData + " --frames 5 /w /skipvideos", "");
+    ::unsetenv("SDL_VIDEODRIVER");
+    EXPECT_EQ(run.code, 15) << run.output;
+    EXPECT_NE(run.output.find("Error: No suitable 3D graphics support"), std::string::npos) << run.output;
 }
 
 TEST_F(coProgramRunTest, InjectedInputDrivesTheGameAndAFailedStepEndsIt) {

@@ -10,6 +10,7 @@
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
+#include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coTrackChunks.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
 
@@ -184,7 +185,9 @@ class coSavedCoasterTest : public coCircuitFixture {
 TEST_F(coSavedCoasterTest, EmptyCircuitSavesExactBytesAndLoadsBack) {
     coSetSavedCoasterServices(nullptr); // the defaults: no dock, no scheme, an empty prop chunk
     coSetTrainDragOn(0);
+    coSelectRideSoundSet("Sea");
     const std::string bytes = Save();
+    coSelectRideSoundSet("");
 
     coByteBuilder expected;
     expected.Header();
@@ -202,7 +205,7 @@ TEST_F(coSavedCoasterTest, EmptyCircuitSavesExactBytesAndLoadsBack) {
     expected.Str("");    // theme
     expected.I8(5);      // ride music track
     expected.Units(u""); // music folder
-    expected.Str("");    // sound set
+    expected.Str("Sea"); // the ride event sounds' set
     expected.End();
     EXPECT_EQ(bytes, expected.bytes + coChunkBytes("CPLS", "") + coChunkBytes("CPRL", ""));
     EXPECT_FALSE(fsFileExists(folder.Locator("ride.csa.tmp")));
@@ -213,7 +216,9 @@ TEST_F(coSavedCoasterTest, EmptyCircuitSavesExactBytesAndLoadsBack) {
     } defaults;
     coSetSavedCoasterServices(&defaults);
     coLoadCoasterFile(folder.Locator("ride.csa"));
-    EXPECT_EQ(std::tuple(coCircuitPieceCount(), coCircuitIsClosed()), std::tuple(0, false));
+    EXPECT_EQ(std::tuple(coCircuitPieceCount(), coCircuitIsClosed(), coGetRideSoundSet()),
+              std::tuple(0, false, "Sea"));
+    coSelectRideSoundSet("");
     coSetSavedCoasterServices(&services);
 }
 

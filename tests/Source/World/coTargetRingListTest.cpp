@@ -13,6 +13,7 @@
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Career/coMissionWorld.h"
+#include "Source/Park/coWorldSwitches.h"
 #include "Source/Scene/coDetailSets.h"
 #include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
@@ -146,8 +147,8 @@ TEST_F(coTargetRingListTest, RingsGlowInTheirColoursAndStandOnSupportsUntilClear
     EXPECT_TRUE(gold->IsVisible());
     g3dApplyMaterialAnimations(*gold->GetFragment()->GetMaterial(0), 4.5f, drawn);
     EXPECT_NEAR(drawn.GetDiffuse().a, 0.6f, 1e-5f);
-    // Hiding reaches only the shown look; passing back shows the idle one hidden as the gold was.
-    coTargetRingList::SetVisible(false);
+    // Hiding the world reaches only the shown look; passing back shows the idle one hidden as the gold was.
+    coSetWorldVisible(false);
     rings[0]->SetPassed(false);
     EXPECT_FALSE(rings[0]->GetShownObject()->IsVisible());
 

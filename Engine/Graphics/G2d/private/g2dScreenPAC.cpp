@@ -36,6 +36,12 @@ void OpenFactory() {
         throw g2dScreenInitX();
 }
 
+// A minimised window would leave the full-screen device or its reset without a picture to show.
+void BringWindowToFront() {
+    if (appWindow* window = appGetWindow())
+        window->BringToFront();
+}
+
 // Nothing of a failed creation stays behind.
 [[noreturn]] void FailCreation() {
     if (g_pd3d)
@@ -159,7 +165,9 @@ void CreateFullScreen(i32 width, i32 height, i32 depth, g2dPixelFormat& format) 
     } catch (const g2dScreenInitX&) {
         FailCreation();
     }
+    BringWindowToFront();
     CreateDevice(false, width, height, format);
+    BringWindowToFront();
 }
 
 plD3dFormat SelectFullScreenFormat(i32 depth) {
@@ -224,6 +232,7 @@ plD3dResult Present() {
         }
         g_handlersLost = false;
         g2dBroadcastDeviceReset();
+        BringWindowToFront();
     }
     return g_pdevice->Present();
 }

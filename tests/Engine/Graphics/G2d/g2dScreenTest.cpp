@@ -1,11 +1,14 @@
 #include "Engine/App/App/appEventHandler.h"
 #include "Engine/App/App/appPackage.h"
+#include "Engine/App/App/appWindow.h"
 #include "Engine/Graphics/G2d/g2dDXError.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Engine/Graphics/G2d/g2dResetHandler.h"
+#include "Engine/Platform/plTestWindowHost.h"
 #include "g2dScreenFixture.h"
 
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -136,6 +139,23 @@ TEST_F(g2dScreenTest, ALostDeviceIsResetOnceAndOnlyAfterASuccessfulReset) {
     EXPECT_EQ(g2dScreen::EndFrame(), plD3dErr::Ok);
     EXPECT_EQ(g_handlerCalls, (std::vector<std::string>{"lost", "reset"}));
     EXPECT_EQ(Calls("Reset").size(), 3u);
+}
+
+// A full-screen device made or reset while the window is minimised brings the window back to the front.
+TEST_F(g2dScreenTest, FullScreenCreationAndResetRestoreAMinimisedWindow) {
+    plTestWindowHost host;
+    plInstallServices({.time = &m_time, .window = &host, .d3d = &m_d3d});
+    appWindow window;
+    host.CreateWindow(0, 0, 640, 480, u"");
+    host.Minimize();
+    g2dScreen::InitFullScreen(640, 480, 32);
+    EXPECT_FALSE(host.IsMinimized());
+    host.Minimize();
+    Device().InjectLoss(1);
+    g2dScreen::EndFrame();
+    g2dScreen::EndFrame();
+    EXPECT_EQ(std::tuple(host.IsMinimized(), host.GetRaiseCount()), std::tuple(false, 3u));
+    plInstallServices({.time = &m_time, .d3d = &m_d3d});
 }
 
 TEST_F(g2dScreenTest, TheFrameRateAndDebugLinesShowOnTheBackquoteKey) {
