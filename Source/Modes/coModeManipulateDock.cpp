@@ -11,6 +11,7 @@
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/World/coLoadingDock.h"
 #include "Source/World/coPlacementGrid.h"
+#include "Source/World/coPropList.h"
 
 namespace {
 constexpr i32 kDockPalette = 5;
@@ -70,7 +71,7 @@ void coModeManipulateDock::Enter() {
     if (coCoasterPiece* first = coCircuitFirstPiece())
         coGetTrackBuilder().RemovePieceObjects(first);
     if (m_kind != PlaceNew)
-        grid.MarkBox(coDockBounds(*m_dock), coPlacementGrid::kFree);
+        coPropList::FreeGridCells(coDockBounds(*m_dock), m_dock);
     grid.ShowOverlay();
     const bool drag = coToolClicksToFinish() == 1;
     m_clicksLeft = !drag && m_kind != PlaceNew ? 2 : 1;

@@ -8,6 +8,7 @@
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/World/coPlacementGrid.h"
 #include "Source/World/coProp.h"
+#include "Source/World/coPropList.h"
 #include "Source/World/coPropTemplate.h"
 #include "Source/World/coTrackProp.h"
 
@@ -36,7 +37,7 @@ void LiftFromGrid(const coProp& prop, maBoundingBox& oldBounds) {
     coPlacementGrid& grid = coGetPlacementGrid();
     grid.SetCursorVisible(true);
     oldBounds = prop.GetBounds();
-    grid.MarkBox(oldBounds, coPlacementGrid::kFree);
+    coPropList::FreeGridCells(oldBounds, &prop);
     grid.ShowOverlay();
 }
 

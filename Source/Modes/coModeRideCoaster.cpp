@@ -14,6 +14,7 @@
 #include "Source/Modes/coCameraManipFree.h"
 #include "Source/Modes/coCameraManipRide.h"
 #include "Source/Modes/coCameraManipTether.h"
+#include "Source/Modes/coEditorHost.h"
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coModeStack.h"
@@ -39,6 +40,10 @@ constexpr i32 kExitBuild = 1;
 constexpr i32 kExitLoad = 2;
 constexpr i32 kExitMain = 3;
 
+constexpr u32 kQuestionLeave = 13;
+constexpr u32 kAnswerYes = 7;
+constexpr u32 kAnswerNo = 8;
+
 constexpr u32 kMessageRiding = 11;
 constexpr u32 kMessagePaused = 14;
 constexpr float kMessageSeconds = 60.0f;
@@ -60,6 +65,15 @@ f32 g_movieStep = 1.0f / 24.0f;
 void Push(i32 id) {
     if (coMode* mode = coGetMode(id))
         coModePush(mode);
+}
+
+// The builder asks before it clears a coaster holding unsaved work; "Main" from the ride clears it too,
+// so it asks the same when the editor below the ride holds unsaved work.
+bool MayClearEditedCoaster() {
+    const i32 id = coModeStackIsPrevious(coModeIdCareerBuilder) ? coModeIdCareerBuilder : coModeIdBuilder;
+    coMode* editor = coModeStackIsPrevious(id) ? coGetMode(id) : nullptr;
+    return !editor || !editor->IsModified() ||
+           coGetEditorHost().AskQuestion(kQuestionLeave, kAnswerYes, kAnswerNo) == 1;
 }
 
 bool ViewCarValid(i32 car) {
@@ -272,6 +286,8 @@ bool coModeRideCoaster::Pause() {
     } else {
         switch (host.GetPauseDialogExit()) {
         case kExitMain:
+            if (!MayClearEditedCoaster())
+                break;
             coMusicStop();
             coGetSavedCoasterServices().ClearScene();
             if (coModeStackIsPrevious(coModeIdCareerBuilder)) {

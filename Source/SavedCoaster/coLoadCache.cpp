@@ -4,8 +4,11 @@
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
+#include "Engine/Core/Env/dbgLog.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coPaths.h"
 
@@ -97,6 +100,12 @@ void Summarise(const fsLocator& file, coLoadCacheEntry& entry) {
     entry.fileTime = fsGetFileTime(file);
 }
 
+void WarnNoCoaster(const fsLocator& file) {
+    std::string path;
+    fsLocatorToNativePath(file, path);
+    DBG_WARNING("load menu: \"%s\" is no coaster file; not listed", path.c_str());
+}
+
 void MarkSeen(const fsLocator& file, coLoadCacheEntry& entry) {
     fsGetFileTimeText(file, entry.dateText);
     entry.readOnly = fsIsFileReadOnly(file);
@@ -161,7 +170,15 @@ void coScanLoadCacheFile(const fsLocator& file, coLoadCacheMap& map) {
         entry.name = WithoutExtension(file.GetLastComponent());
         entry.file = file;
     }
-    Summarise(file, entry);
+    try {
+        Summarise(file, entry);
+    } catch (const gfInvalidFileBinX&) {
+        WarnNoCoaster(file);
+        return;
+    } catch (const chInvalidChunkX&) {
+        WarnNoCoaster(file);
+        return;
+    }
     MarkSeen(file, entry);
     map[file] = std::move(entry);
 }

@@ -9,6 +9,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Source/Collision/coTrackCollision.h"
@@ -359,6 +360,10 @@ void coReadCoasterSummary(const fsLocator& locator, std::string& typeName, std::
     closed = false;
     try {
         coReadCoasterSetting(locator, coasterType, environment, dockType, closed);
+    } catch (const gfInvalidFileBinX&) {
+        throw; // no coaster file at all: the caller leaves it out
+    } catch (const chInvalidChunkX&) {
+        throw;
     } catch (const envExceptionX&) {
         valid = false;
     }

@@ -60,7 +60,8 @@ void coReadCoasterData(chReader& reader, u16 version, u32 size, coCoasterData& d
 void coReadCoasterSetting(const fsLocator& locator, std::string& coasterType, std::string& environment,
                           std::string& dockType, bool& closed);
 // The display names of the file's coaster type, environment and dock; valid when the setting was read and
-// names a coaster type of root 7 and an environment of root 8.
+// names a coaster type of root 7 and an environment of root 8. A file that is no coaster file (its header
+// or chunks cannot be read) throws gfInvalidFileBinX or chInvalidChunkX.
 void coReadCoasterSummary(const fsLocator& locator, std::string& typeName, std::string& environmentName,
                           std::string& dockName, bool& closed, bool& valid);
 // Puts a loaded coaster into the world (which the caller has cleared).

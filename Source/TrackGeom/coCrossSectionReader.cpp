@@ -14,6 +14,7 @@
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coCrossSection.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -227,7 +228,10 @@ void readCrossSectionVertices(chReader& reader, coCrossSection& section) {
 
 g3dTexture* coLoadTrackTexture(const std::string& name) {
     g3dTexture* texture = coAcquireTexture(coTrackTypeFile(name));
-    if (texture)
+    // The list holds one reference a texture, however often it is asked for (every colour change asks).
+    if (std::find(g_trackTextures.begin(), g_trackTextures.end(), texture) != g_trackTextures.end())
+        coReleaseTexture(texture);
+    else if (texture)
         g_trackTextures.push_back(texture);
     return texture;
 }

@@ -26,7 +26,7 @@ void readCrossSectionMaterial(chReader& reader, g3dMaterial& material);
 // The children of a CrossSection chunk: each Vertices child replaces the outline.
 void readCrossSectionVertices(chReader& reader, coCrossSection& section);
 
-// The texture of a file in the current coaster type's folder, kept in the track-texture list until
+// The texture of a file in the current coaster type's folder, held once in the track-texture list until
 // coReleaseTrackTextures; null when the cache makes none. A name that is not one plain file name is a
 // missing file (fsFileDoesntExistX), as a file that is not there.
 g3dTexture* coLoadTrackTexture(const std::string& name);

@@ -51,8 +51,9 @@ Colorizer& State() {
     return colorizer;
 }
 
+// Alpha is left out: "TrkColor.def" carries red, green and blue only, and reads alpha back as 1.
 bool ColorsEqual(const g3dARGBColor& a, const g3dARGBColor& b) {
-    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+    return a.r == b.r && a.g == b.g && a.b == b.b;
 }
 
 // A colour or a power that is not finite would poison every lit pixel of the part.

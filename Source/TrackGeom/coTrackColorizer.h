@@ -20,7 +20,7 @@ struct coSchemeMaterial {
     std::string texture;
     float power = 1.0f;
 
-    // Every component compared exactly, the texture name byte for byte.
+    // Every component the file carries compared exactly (not alpha), the texture name byte for byte.
     bool operator==(const coSchemeMaterial& other) const;
 };
 

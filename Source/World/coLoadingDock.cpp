@@ -14,6 +14,7 @@
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/World/coPlacementGrid.h"
+#include "Source/World/coPropList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -204,7 +205,7 @@ void coLoadDock(const envString& theme) {
 void coFreeDock() {
     DockState& state = State();
     if (state.dock)
-        coGetPlacementGrid().MarkBox(state.dock->GetBounds(), coPlacementGrid::kFree);
+        coPropList::FreeGridCells(coDockBounds(*state.dock), state.dock.get());
     state.dock.reset();
     state.holder.reset();
     state.theme.Clear();

@@ -59,6 +59,9 @@ coPropAnimation::coPropAnimation(const coPropEventRecord& record, const Folders&
         keys = coKeyTimes(*m_tracks.rotations.front());
     else
         hasTrack = false;
+    // Key times are frames; the prop plays in game seconds.
+    for (f32& key : keys)
+        key /= m_frames->GetFrameRate();
     m_duration = keys.empty() ? 0.0f : keys.back();
 
     for (const coPropParticleItem& item : record.particles) {

@@ -34,8 +34,8 @@ struct coPropSoundCue {
 // The key times of a track in time order, each once.
 template <class T> std::vector<f32> coKeyTimes(const anKeyData<T>& track);
 
-// When a cue fires: the time of key `keyIndex` (a negative index takes the first key, one past the last
-// the last key); without a key track the index itself, in seconds.
+// When a cue fires, in seconds: the time of key `keyIndex` (a negative index takes the first key, one past
+// the last the last key); without a key track the index itself.
 f32 coPropCueTime(const std::vector<f32>& keyTimes, bool hasTrack, i16 keyIndex);
 
 // One idle, entry or exit animation of a prop kind with its particle and sound cues. Where the files
@@ -59,6 +59,7 @@ class coPropAnimation {
     // The key tracks as an animation the prop's models cross-fade to.
     const anAnimation& GetFrameAnimation() const;
     f32 GetSpeed() const { return m_speed; }
+    // The time of the first track's last key, in seconds.
     f32 GetDuration() const { return m_duration; }
     bool IsLooping() const { return m_loop != 0; }
     const std::vector<coPropParticleCue>& GetParticleCues() const { return m_particles; }

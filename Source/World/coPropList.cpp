@@ -4,6 +4,7 @@
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideServices.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/World/coLoadingDock.h"
 #include "Source/World/coPlacementGrid.h"
 #include "Source/World/coPropTemplateList.h"
 #include "Source/World/coTrackProp.h"
@@ -92,26 +93,17 @@ void coPropList::Remove(coProp* prop) {
         tracks.erase(track);
         return;
     }
-    // Cells are whole: freeing this prop's cells frees those a neighbour shares, so they are taken again.
+    FreeGridCells(prop->GetBounds(), prop);
+}
+
+void coPropList::FreeGridCells(const maBoundingBox& freed, const coObject* leaving) {
     coPlacementGrid& grid = coGetPlacementGrid();
-    const maBoundingBox freed = prop->GetBounds();
     grid.MarkBox(freed, coPlacementGrid::kFree);
-    // Whoever shares a freed cell stands within a cell of the freed box.
-    const i32 nx = std::max(grid.GetCellCountX(), 1), nz = std::max(grid.GetCellCountZ(), 1);
-    const f32 cellX = (grid.GetMaxX() - grid.GetMinX()) / f32(nx),
-              cellZ = (grid.GetMaxZ() - grid.GetMinZ()) / f32(nz);
-    maBoundingBox near = freed;
-    near.minX -= cellX;
-    near.maxX += cellX;
-    near.minZ -= cellZ;
-    near.maxZ += cellZ;
-    near.minY = -maMaxFloat;
-    near.maxY = maMaxFloat;
-    std::vector<coProp*> neighbours;
-    FindInBox(near, neighbours);
-    for (coProp* other : neighbours)
-        if (!dynamic_cast<coTrackProp*>(other))
-            grid.MarkBox(other->GetBounds(), coPlacementGrid::kOccupied);
+    for (const auto& prop : Props())
+        if (prop.get() != leaving && !dynamic_cast<coTrackProp*>(prop.get()))
+            grid.MarkBox(prop->GetBounds(), coPlacementGrid::kOccupied);
+    if (const coLoadingDock* dock = coGetDock(); dock && dock != leaving)
+        grid.MarkBox(coDockBounds(*dock), coPlacementGrid::kOccupied);
 }
 
 void coPropList::DeleteAll() {

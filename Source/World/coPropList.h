@@ -9,6 +9,7 @@
 class chReader;
 class chWriter;
 class coCoasterPiece;
+class coObject;
 class coProp;
 class coTrackProp;
 
@@ -34,6 +35,9 @@ class coPropList {
     static void Add(std::unique_ptr<coProp> prop);
     // A prop that is not in the list is warned about and left alone.
     static void Remove(coProp* prop);
+    // Frees the box's cells on the placement grid, then takes again every cell another plain prop or the
+    // dock still stands on: cells are whole, so a neighbour may share one with the leaving object.
+    static void FreeGridCells(const maBoundingBox& freed, const coObject* leaving);
     // Deletes every prop, then unloads each template no prop still standing uses (the career keeps
     // props of its own outside the list). The grid is left as it is.
     static void DeleteAll();

@@ -187,13 +187,13 @@ void toolWriteFountainModels(const std::string& folder) {
         }
         WriteFragment(w, spout);
     });
-    // The spout sways about z: keys at 0, 1 and 2 seconds.
+    // The spout sways about z: keys at frames 0, 24 and 48 (0, 1 and 2 seconds).
     WriteFile(folder, "fountainsway.mx", [](chBinWriter& w) {
         Chunk animation(w, "ANIH");
         Chunk base(w, "ANLV");
         Chunk nozzle(w, "ANLV");
         Chunk keys(w, "ARKY");
         w.WriteUInt16(3);
-        WriteFloats(w, {0, 0, 0, 0, 0, 0, 0.3f, 1, 0, 0, 0, 2});
+        WriteFloats(w, {0, 0, 0, 0, 0, 0, 0.3f, 24, 0, 0, 0, 48});
     });
 }

@@ -73,8 +73,10 @@ void chTxtReader::EndChunk() {
         std::string token;
         for (u32 level = 1; level > 0;) {
             const gfTokenKind kind = gfReadTokenKind(*m_file, token, 0, kNoStop, true);
-            if (kind == gfTokenKind::None)
+            if (kind == gfTokenKind::None) {
+                m_unclosedBody = true;
                 break;
+            }
             if (kind == gfTokenKind::Plain && token == "{")
                 ++level;
             else if (kind == gfTokenKind::Plain && token == "}")

@@ -21,6 +21,8 @@ class chTxtReader : public chReader {
 
     bool BeginChunk(u32* id, u16* version, u32* size) override;
     void EndChunk() override;
+    // Whether an ended chunk's body ran to the end of the file without its closing brace.
+    bool HasUnclosedBody() const { return m_unclosedBody; }
 
     // Text bytes widen to units zero-extended, as envString does with narrow text.
     void ReadChars(envString& out, u32 count) override;
@@ -57,4 +59,5 @@ class chTxtReader : public chReader {
     gfFile* m_file;
     const chTagMap* m_tagMap = nullptr;
     std::vector<bool> m_hasBody; // one per entered chunk, innermost last
+    bool m_unclosedBody = false;
 };

@@ -134,7 +134,8 @@ void CompileScript(const fsLocator& text, const fsLocator& binary, u32* errorLin
             translated = TranslateTop(reader, writer);
         } catch (const envExceptionX&) {
         }
-        if (!translated) {
+        // A script cut short would compile into part of its screen.
+        if (!translated || reader.HasUnclosedBody()) {
             if (errorLine)
                 *errorLine = LineAt(in, in.Tell());
             throw chInvalidChunkX();

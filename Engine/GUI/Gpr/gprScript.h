@@ -22,8 +22,8 @@ constexpr f64 kCompileAfterSeconds = 3.0;
 // load removes only the children it added to the target, restores the script directory, and passes on.
 void LoadScript(const fsLocator& directory, const envString& name, guiWindow* target);
 // Compiles a text script into a binary one in one step: the target is the whole new file or the old
-// one. A text that is not readable (as chunks or as tokens) throws chInvalidChunkX, with the line it
-// stopped in when asked.
+// one. A text that is not readable (as chunks or as tokens) or ends inside a body throws chInvalidChunkX,
+// with the line it stopped in when asked.
 void CompileScript(const fsLocator& text, const fsLocator& binary, u32* errorLine = nullptr);
 // Writes the window as a binary script in one step, through the first parser that can handle it.
 void SaveScript(const fsLocator& binary, guiWindow* window);

@@ -18,8 +18,9 @@ void guiContainer::UpdateVisibility() {
 }
 
 void guiContainer::Think() {
-    // A child's Think may remove or delete siblings: walk a copy, and once the array has changed skip
-    // the children that left it.
+    // A child's Think may remove or delete siblings, or this container: deletions wait for the scope's
+    // end, and the walk goes over a copy that skips the children that left the array.
+    const guiWindowMgr::UpdateScope scope;
     const std::vector<guiWindow*> children = m_children;
     const u32 removals = m_removals;
     for (guiWindow* child : children) {
@@ -32,6 +33,7 @@ void guiContainer::Think() {
 }
 
 void guiContainer::Draw() {
+    const guiWindowMgr::UpdateScope scope;
     const bool dirty = std::any_of(m_children.begin(), m_children.end(),
                                    [](const guiWindow* c) { return c->IsDepthDirty(); });
     if (dirty) {

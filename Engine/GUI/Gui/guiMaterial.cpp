@@ -98,8 +98,12 @@ void guiMaterial::UpdateVisibility() {
 // A fully transparent look draws nothing: leaving it out of the frame spares blending its whole area
 // (the fade sheet and the dialog dimmer cover the screen while they are clear).
 void guiMaterial::ShowEntry() {
+    m_entry->SetVisible(IsEffectivelyVisible() && !LooksEmpty());
+}
+
+bool guiMaterial::LooksEmpty() const {
     const g3dMaterial* shown = m_fragment->GetMaterial(0);
-    m_entry->SetVisible(IsEffectivelyVisible() && !(shown && shown->GetDiffuse().a <= 0.0f));
+    return shown && shown->GetDiffuse().a <= 0.0f;
 }
 
 void guiMaterial::Think() {
@@ -340,13 +344,16 @@ void guiMaterial::ReleaseCapture(i32 button) {
 }
 
 bool guiMaterial::IsPointerOver() const {
+    i32 width = 0, height = 0;
+    GetSize(width, height);
+    if (width <= 0 || height <= 0)
+        return false;
     const maVector2d p = guiPixelsToDevice2d(guiCursorMgr::GetPosition());
     const maBoundingBox& box = m_screenBox;
     if (!(box.minX <= p.x && p.x < box.maxX && box.minY <= p.y && p.y < box.maxY))
         return false;
     if (!HasTransparencyMap(m_shown))
         return true;
-    i32 width = 0, height = 0;
     GetTextureSize(width, height, m_shown);
     const maVector3d& scale = GetScale();
     // A quad scaled to nothing shows no texel to hit.

@@ -62,7 +62,8 @@ class guiMaterial : public guiWindow, public guiMaterialTarget {
     void ReleaseTextures();
     bool IsCaptured(i32 button) const;
     void ReleaseCapture(i32 button);
-    // Whether the pointer hits the quad, through the shown state's transparency map.
+    // Whether the pointer hits the quad, through the shown state's transparency map; a widget never
+    // sized keeps the unit scale, a quad as large as the screen, and is hit nowhere.
     bool IsPointerOver() const;
 
     // The render list entry and the quad's box in device coordinates, for the renderer's side.
@@ -79,10 +80,13 @@ class guiMaterial : public guiWindow, public guiMaterialTarget {
     // Shows the window's state, or the normal one, while the quad still shows the white default: a
     // widget that never thinks (inside a disabled container) would keep that default for good.
     void ShowFirstLook();
+    // The render entry is shown while the window is visible and its look draws something.
+    void ShowEntry();
+    // Whether the quad's look draws nothing: a fully transparent material.
+    virtual bool LooksEmpty() const;
 
   private:
     void CreateQuad();
-    void ShowEntry();
 
     std::map<i32, std::unique_ptr<g3dMaterial>> m_materials;
     i32 m_shown = guiStateNone;

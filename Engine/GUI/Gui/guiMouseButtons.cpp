@@ -71,10 +71,18 @@ i32 guiMouseButtons::GetButtonEvent(i32 id) {
 }
 
 guiWindow* guiMouseButtons::GetDoubleClick(i32 id) {
+    guiWindow *first = nullptr, *second = nullptr;
+    return GetClickPair(id, first, second) && first == second ? second : nullptr;
+}
+
+bool guiMouseButtons::GetClickPair(i32 id, guiWindow*& first, guiWindow*& second) {
     const Slot* slot = Find(id);
-    if (!slot || !slot->lastWindow || slot->lastWindow != slot->previousWindow)
-        return nullptr;
-    return slot->lastTime - slot->previousTime <= kDoubleClickSeconds ? slot->lastWindow : nullptr;
+    if (!slot || !slot->lastWindow || !slot->previousWindow ||
+        slot->lastTime - slot->previousTime > kDoubleClickSeconds)
+        return false;
+    first = slot->previousWindow;
+    second = slot->lastWindow;
+    return true;
 }
 
 void guiMouseButtons::ResetDoubleClick(i32 id) {

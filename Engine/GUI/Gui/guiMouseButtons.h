@@ -26,6 +26,9 @@ class guiMouseButtons {
     static i32 GetButtonEvent(i32 id);
     // The window clicked twice within 0.75 s, never null clicks; otherwise null.
     static guiWindow* GetDoubleClick(i32 id);
+    // The windows of the last two clicks when both hit a window within 0.75 s, for widgets whose parts
+    // move between the clicks; false otherwise.
+    static bool GetClickPair(i32 id, guiWindow*& first, guiWindow*& second);
     static void ResetDoubleClick(i32 id);
     // Every click slot that holds the window becomes null.
     static void Forget(const guiWindow* window);

@@ -246,6 +246,14 @@ void guiText::Render(i32 state) {
                   state);
     ApplyTile(state);
     ShowFirstLook();
+    ShowEntry();
+}
+
+bool guiText::LooksEmpty() const {
+    const guiTextRecord* record = FindRecord(GetShownState());
+    return !record || std::all_of(record->fields.begin(), record->fields.end(), [](const envString& field) {
+        return field.GetLength() == 0;
+    }) || guiMaterial::LooksEmpty();
 }
 
 void guiText::LayoutAndRender(i32 state) {

@@ -88,6 +88,8 @@ class guiText : public guiMaterial, public guiTextTarget {
     const guiTextRecord* FindRecord(i32 state) const;
 
   protected:
+    // A text with no characters in its shown state draws nothing, not the white default quad.
+    bool LooksEmpty() const override;
     // The state's tile onto its texture stage, after a drawing.
     void ApplyTile(i32 state);
 

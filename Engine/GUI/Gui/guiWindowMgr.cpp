@@ -60,13 +60,7 @@ void guiWindowMgr::Update() {
     g_stamp = 0;
     g_sorts = 0;
     // Counted, not flagged: a modal run started from a Think updates inside this update.
-    struct Depth {
-        Depth() { ++g_updateDepth; }
-        ~Depth() {
-            if (--g_updateDepth == 0)
-                DeletePending();
-        }
-    } depth;
+    const UpdateScope scope;
     if (!g_modal.empty())
         g_modal.back()->Think();
     else if (g_root)
@@ -75,6 +69,15 @@ void guiWindowMgr::Update() {
         guiWindow::SetOverWindow(nullptr);
     if (g_root)
         g_root->Draw();
+}
+
+guiWindowMgr::UpdateScope::UpdateScope() {
+    ++g_updateDepth;
+}
+
+guiWindowMgr::UpdateScope::~UpdateScope() {
+    if (g_updateDepth > 0 && --g_updateDepth == 0)
+        DeletePending();
 }
 
 void guiWindowMgr::AddWindow(guiWindow* window) {

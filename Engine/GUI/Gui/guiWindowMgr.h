@@ -24,10 +24,18 @@ class guiWindowMgr {
     static void AddChildWindow(guiWindow* child, guiContainer* parent);
     static void DetachWindow(guiWindow* window);
     // Null does nothing; a window without a container parent is deleted as it is. During an update
-    // the window leaves the tree and the modal stack at once but is freed when the outermost update
-    // ends, since a window's Think or Draw may delete its own container; a window kept alive is freed
-    // only after it is let go.
+    // (the manager's, or any container's Think or Draw) the window leaves the tree and the modal stack
+    // at once but is freed when the outermost update ends, since a window's Think or Draw may delete
+    // its own container; a window kept alive is freed only after it is let go.
     static void DeleteWindow(guiWindow* window);
+    // Held while windows update: deleted windows wait for the outermost scope's end.
+    class UpdateScope {
+      public:
+        UpdateScope();
+        ~UpdateScope();
+        UpdateScope(const UpdateScope&) = delete;
+        UpdateScope& operator=(const UpdateScope&) = delete;
+    };
     // True while the window waits for its deferred deletion.
     static bool IsDeletePending(const guiWindow* window);
     // A dialog's modal run keeps its dialog alive while it runs.

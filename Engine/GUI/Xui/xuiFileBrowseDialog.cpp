@@ -114,6 +114,22 @@ void xuiFileBrowseDialog::Enter(const fsLocator& directory) {
     ListDirectory();
 }
 
+// Both clicks on the selected row: the first click on a row not yet selected brings the highlight over
+// it, so the second lands on the highlight.
+bool xuiFileBrowseDialog::IsSelectionDoubleClicked() const {
+    guiWindow *first = nullptr, *second = nullptr;
+    if (!guiMouseButtons::GetClickPair(guiMouseButtons::kMain, first, second))
+        return false;
+    const guiWindow* row = m_fileSelector->GetRow(m_fileSelector->GetSelection());
+    const auto onSelection = [&](const guiWindow* clicked) {
+        for (const guiWindow* part : {row, static_cast<const guiWindow*>(m_fileSelector->GetHighlight())})
+            if (part && (clicked == part || clicked->IsDescendantOf(part)))
+                return true;
+        return false;
+    };
+    return onSelection(first) && onSelection(second);
+}
+
 void xuiFileBrowseDialog::Think() {
     m_upArrow->SetEnabled(m_currentDirectory.GetComponentCount() > 0);
     guiContainer::Think();
@@ -127,8 +143,7 @@ void xuiFileBrowseDialog::Think() {
         SelectionChanged();
         return;
     }
-    const guiWindow* clicked = guiMouseButtons::GetDoubleClick(guiMouseButtons::kMain);
-    if (!clicked || (clicked != m_fileSelector && !clicked->IsDescendantOf(m_fileSelector)))
+    if (!IsSelectionDoubleClicked())
         return;
     if (GetOk()->IsEnabled()) {
         EndDialog(true);

@@ -40,6 +40,7 @@ class xuiFileBrowseDialog : public guiDialog {
   private:
     void SelectionChanged();
     void Enter(const fsLocator& directory);
+    bool IsSelectionDoubleClicked() const;
 
     guiListBox* m_fileSelector = nullptr;
     xuiScrollBox* m_scrollBox = nullptr;

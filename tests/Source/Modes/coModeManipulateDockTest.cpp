@@ -7,6 +7,8 @@
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/World/coLoadingDock.h"
+#include "Source/World/coProp.h"
+#include "Source/World/coPropList.h"
 
 #include "Source/Modes/coToolTestSupport.h"
 
@@ -144,6 +146,24 @@ TEST_F(coDockToolTest, AMoveOutOfTheMarginsOrACancelledTurnPutsTheDockBack) {
     tool.Exit();
     EXPECT_EQ(dock->GetAngle(), 0.0f);
     EXPECT_EQ(coCircuitFirstPiece()->GetStart(), firstStart);
+    EXPECT_FALSE(coGetPlacementGrid().IsBoxFree(coDockBounds(*dock)));
+}
+
+// Cells are whole: whichever of a dock and a prop on a shared cell leaves, the other keeps its cells.
+TEST_F(coDockToolTest, CellsStayTakenUnderWhatStillStandsWhenTheDockOrAPropLeaves) {
+    coLoadingDock* dock = StandingDock(0.0f, 0.0f);
+    auto rock = std::make_unique<coProp>(lamp);
+    rock->SetPosition(dock->GetPosition());
+    coProp* prop = rock.get();
+    coPropList::Add(std::move(rock));
+    tool.SetKind(coModeManipulateDock::Move);
+    tool.SetDock(dock);
+    tool.Enter();
+    EXPECT_FALSE(coGetPlacementGrid().IsBoxFree(prop->GetBounds()));
+    input.released.insert(coActionEscape);
+    Frame(tool);
+    tool.Exit();
+    coPropList::Remove(prop);
     EXPECT_FALSE(coGetPlacementGrid().IsBoxFree(coDockBounds(*dock)));
 }
 

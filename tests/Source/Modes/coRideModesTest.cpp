@@ -151,6 +151,25 @@ TEST_F(coRideModeTest, PauseExitsLeadOnByTheEntryBelowTheRide) {
     }
 }
 
+TEST_F(coRideModeTest, MainOverUnsavedWorkAsksTheBuildersLeaveQuestionFirst) {
+    coRecordingEditorHost editorHost;
+    builderMode.modified = true;
+    rideHost.exitAction = 3;
+    coModeStackClear();
+    coModePush(&builderMode);
+    coModePush(&ride);
+    for (const i32 answer : {2, 1}) {
+        editorHost.answer = answer;
+        input.released.insert(coActionEscape);
+        coModeManagerUpdate();
+        input.Clear();
+        EXPECT_EQ(coCurrentMode(), answer == 1 ? static_cast<coMode*>(&mainMenu) : &ride) << answer;
+    }
+    EXPECT_EQ(editorHost.questions, (std::vector<u32>{13, 13}));
+    if (coModeStackIsPrevious(coModeIdRide))
+        ride.Exit();
+}
+
 TEST_F(coRideModeTest, PauseShowsTheHiddenHudAndResumesEvenWhenTheDialogThrows) {
     coModePush(&ride);
     Frame();

@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
 #include "Source/Settings/coPaths.h"
 
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
@@ -158,6 +159,11 @@ TEST_F(coLoadCacheTest, TheScanListsCoastersAndOpensOnlyChangedOnes) {
             << names.back();
     }
     EXPECT_EQ(names, (std::vector<std::string>{"A", "Loop", "Oval", "Wood"}));
+    // A file that is no coaster gets no entry, and a warning names it.
+    dbgLogCapture log;
+    folder.Write("Saves/Junk.csa", std::string(100, '\x5a'));
+    coScanLoadCacheFile(Saved("Junk.csa"), map);
+    EXPECT_EQ(std::tuple(map.count(Saved("Junk.csa")), log.Holds("Junk.csa")), std::tuple(0u, true));
     EXPECT_EQ(map[Saved("Oval.csa")].environmentText, envString("<Mountain>"));
 
     // An unchanged file is not opened again (its damage goes unseen); a changed one and one that was not

@@ -501,13 +501,15 @@ TEST_F(coSavedCoasterTest, SettingAndSummaryForTheLoadMenu) {
     EXPECT_TRUE(valid);
     EXPECT_EQ(type + " " + environment + " " + dock, "<Steel> <Mountain> <Ironvale>");
 
-    // A coaster type without a folder, a broken file and no file at all are not valid.
+    // A coaster type without a folder and no file at all are not valid; a file of no coasters throws.
     definition.typeName = "Wood";
     Save();
     folder.Write("junk.csa", "KSFB\x02\x01\x00\x00garbage");
-    for (const char* name : {"ride.csa", "junk.csa", "none.csa"}) {
+    for (const char* name : {"ride.csa", "none.csa"}) {
         coReadCoasterSummary(folder.Locator(name), type, environment, dock, closed, valid);
         EXPECT_FALSE(valid) << name;
     }
+    EXPECT_THROW(coReadCoasterSummary(folder.Locator("junk.csa"), type, environment, dock, closed, valid),
+                 envExceptionX);
     fsResetRootTable();
 }

@@ -4,6 +4,7 @@
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Source/Modes/coMenuWorld.h"
+#include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
 #include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Settings/coPaths.h"
@@ -145,9 +146,12 @@ TEST_F(coMenuModesTest, MainAndLoadMenuMoves) {
     EXPECT_EQ(coModeStackSize(), 2);
     EXPECT_EQ(coCurrentMode(), &mainMenu);
 
-    // A damaged coaster is reported as one (text 11); the world is cleared and the load menu stays.
-    std::ofstream(folder.Path("saves/Broken.csa"), std::ios::binary)
-        << std::string("KSFB\x01\0\0\0garbage", 15);
+    // A damaged coaster (its setting whole, a chunk cut short) is reported as one (text 11); the world is
+    // cleared and the load menu stays.
+    coByteBuilder broken;
+    broken.Header();
+    coCdatFields().Write(broken, 4);
+    std::ofstream(folder.Path("saves/Broken.csa"), std::ios::binary) << broken.bytes << "garbage";
     coModeManagerUpdate();
     Press(mainMenu.GetScreen(), "Load");
     coModeManagerUpdate();

@@ -113,13 +113,14 @@ TEST_F(coTrackColorizerTest, SchemesAreSelectedMatchedAndAppliedByPartName) {
 TEST_F(coTrackColorizerTest, ATextureThatCannotBeLoadedLeavesThePartUntextured) {
     g3dMaterial material;
     coSchemeMaterial record = Diffuse(1.0f, 0.0f, 0.0f);
-    for (const char* name : {"rail.png", "missing.png", "../rail.png", ""}) {
+    for (const char* name : {"rail.png", "missing.png", "../rail.png", "", "rail.png", "rail.png"}) {
         record.texture = name;
         coTrackColorizer::ApplyMaterial(material, record);
         EXPECT_EQ(material.GetStageCount(), std::string(name) == "rail.png" ? 1u : 0u) << name;
         EXPECT_TRUE(material.IsSpecularEnabled());
     }
     EXPECT_EQ(log.Count("**Warning**"), 2u);
+    EXPECT_EQ(textures.references["rail.png"], 1); // held once by the track texture list
 }
 
 TEST_F(coTrackColorizerTest, TheFileReadsAnIndependentTextAndRoundTrips) {
@@ -165,6 +166,14 @@ TEST_F(coTrackColorizerTest, TheFileReadsAnIndependentTextAndRoundTrips) {
     coTrackColorizer::ClearSchemes();
     saveColorSchemes(File());
     EXPECT_FALSE(fsFileExists(File()));
+
+    // A built-in scheme (alpha 0) is still recognised once written and read back (alpha 1).
+    coTrackColorizer::MakeDefaultSchemes();
+    coTrackColorizer::SelectScheme(2);
+    saveColorSchemes(File());
+    loadColorSchemes(File());
+    coTrackColorizer::FindMatchingScheme();
+    EXPECT_EQ(coTrackColorizer::GetSelectedIndex(), 2);
 }
 
 // Every prefix of a "TrkColor.def" and of a saved coaster's colour chunk, and values made NaN: the

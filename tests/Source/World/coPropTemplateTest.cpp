@@ -63,8 +63,8 @@ class coPropTemplateTest : public coWorldDeviceTest {
         using mayModelBytes::Chunk;
         Write("Ironvale/Model/spin.anx",
               mayModelBytes::File(Chunk(
-                  "ANIH", Chunk("ANLV", mayModelBytes::Keys(
-                                            "APKY", {{0, 0, 0, 0}, {0, 1, 0, 0.5f}, {0, 0, 0, 1.25f}})))));
+                  "ANIH",
+                  Chunk("ANLV", mayModelBytes::Keys("APKY", {{0, 0, 0, 0}, {0, 1, 0, 12}, {0, 0, 0, 30}})))));
         Write("Ironvale/Sound/hum.wav", snWaveBuilder::Wave16(snWaveBuilder::Ramp(200)));
         Write("Effects/Particle/spark.tpr", scTprBytes::Tpr(scTprBytes::Sgpp(1, 0, 1, "spark.png", {})));
         m_folder.MakeFolder("Text/Ironvale");

@@ -42,6 +42,12 @@ TEST_F(toolModelsTest, TheDefaultModelsLoadAndTheTubeBends) {
     skin.SetJointTree(std::move(root));
     scGeoFrameAnimation bend(tree.root.get());
     EXPECT_EQ(bend.GetDuration(), 48.0f);
+    // Key times are frames in every generated animation: the fountain's two-second sway as well.
+    toolWriteFountainModels(folder.Path());
+    mayAnimationTree swayTree;
+    mayAnimationTracks swayTracks;
+    mayReadAnimation(folder.Locator("fountainsway.mx"), swayTree, swayTracks);
+    EXPECT_EQ(scGeoFrameAnimation(swayTree.root.get()).GetDuration(), 48.0f);
     skin.PlayAnimation(bend, 0);
     skin.Update(0);
     EXPECT_NEAR(skin.GetLocalBox().GetMax().y, 2.0f, 1e-5f);

@@ -130,6 +130,8 @@ u32 DrawSpriteGroup(const g3dSpriteGroupModel& group, const g3dTexture*& lastSpr
         if (texture && texture != lastSpriteTexture) {
             g3dBindTextureStage(0, 0, material);
             lastSpriteTexture = texture;
+        } else if (!texture) {
+            lastSpriteTexture = nullptr; // the stage combiners of a material without stages unbind stage 0
         }
         return DrawSprites(group, nullptr);
     }

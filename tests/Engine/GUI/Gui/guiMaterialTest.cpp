@@ -1,5 +1,7 @@
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiText.h"
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "guiWidgetFixture.h"
@@ -154,6 +156,21 @@ TEST_F(guiWidgetTest, HitsAreMinInclusiveMaxExclusive) {
     for (const auto& p : points) {
         guiCursorMgr::SetPosition({p.x, p.y});
         EXPECT_EQ(widget->IsPointerOver(), p.hit) << p.x << ", " << p.y;
+    }
+}
+
+TEST_F(guiWidgetTest, AnUnsizedWidgetIsHitNowhereAndAnEmptyCaptionDrawsNothing) {
+    guiMaterial* unsized = Widget(*guiWindowMgr::GetRoot(), {0, 0, 1}, 0, 0);
+    guiCursorMgr::SetPosition({10, 10});
+    EXPECT_FALSE(unsized->IsPointerOver());
+    auto* button = new guiButton;
+    button->SetSize(100, 50);
+    guiWindowMgr::GetRoot()->AddChild(button);
+    const g3dDynamicModel& caption = *button->GetText()->GetRenderEntry();
+    EXPECT_FALSE(caption.IsVisible());
+    for (const char16_t* text : {u"Go", u""}) {
+        button->GetText()->SetText(envString(text), guiStateIdle);
+        EXPECT_EQ(caption.IsVisible(), text[0] != 0);
     }
 }
 

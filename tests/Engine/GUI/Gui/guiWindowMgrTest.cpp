@@ -96,11 +96,16 @@ TEST_F(guiWindowMgrTest, AChildDeletingItsContainerWhileThinking) {
             guiWindowMgr::DeleteWindow(GetParent()); // a second request is ignored, not a double free
         }
     };
-    auto* box = Add<guiContainer>();
-    auto* inner = new guiDeletesParent("inner");
-    box->AddChild(inner);
-    box->AddChild(new guiTestWindow("sibling"));
-    Update(10, 10);
-    EXPECT_EQ(guiWindowMgr::GetRoot()->GetChildCount(), 0);
-    EXPECT_FALSE(guiWindowMgr::IsDeletePending(box));
+    // Thought by the manager, or on its own outside any manager update.
+    for (const bool managed : {true, false}) {
+        auto* box = Add<guiContainer>();
+        box->AddChild(new guiDeletesParent("inner"));
+        box->AddChild(new guiTestWindow("sibling"));
+        if (managed)
+            Update(10, 10);
+        else
+            box->Think();
+        EXPECT_EQ(guiWindowMgr::GetRoot()->GetChildCount(), 0);
+        EXPECT_FALSE(guiWindowMgr::IsDeletePending(box));
+    }
 }

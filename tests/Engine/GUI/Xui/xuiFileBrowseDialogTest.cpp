@@ -78,6 +78,10 @@ TEST_F(xuiFileBrowseDialogTest, FoldersAreEnteredAndLeftAndAFileEndsTheRun) {
     // The highlight is on row 1: a double-click enters "b", whose folder "inner" shows alone.
     Click(100, 60);
     Click(100, 60, [this] { EXPECT_EQ(Rows(), std::vector<std::string>{"inner"}); });
+    Click(10, 10, [this] { EXPECT_EQ(list().GetSelection(), 0); });
+    // On row 1, not selected, the second click lands on the highlight the first brought; still entered.
+    Click(100, 60);
+    Click(100, 60, [this] { EXPECT_EQ(Rows(), std::vector<std::string>{"inner"}); });
     Click(10, 10, [this] {
         EXPECT_EQ(Rows().size(), 4u);
         list().Select(2);

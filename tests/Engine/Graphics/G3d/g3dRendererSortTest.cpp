@@ -172,3 +172,15 @@ TEST_F(g3dRendererSortTest, FlipBookSpritesBindTheirFramesPages) {
         (std::vector<std::string>{"SetTextureStageState 0 24 2", "SetTexture 0 null", "DrawPrimitive 6 24 2",
                                   "DrawPrimitive 6 28 2", "DrawPrimitive 6 32 2"}));
 }
+
+TEST_F(g3dRendererSortTest, AGroupWithoutTextureLeavesNoStaleSpriteTextureBehind) {
+    g3dTexture* plain = Texture(4);
+    Group(1, {0, 0, 30}, plain);
+    Group(1, {0, 0, 20});
+    Group(1, {0, 0, 10}, plain);
+    const std::vector<std::string> calls = {"SetTexture 0 ", "DrawPrimitive "};
+    EXPECT_EQ(Frame(calls),
+              (std::vector<std::string>{"SetTexture 0 4x4", "DrawPrimitive 6 0 2", "SetTexture 0 null",
+                                        "DrawPrimitive 6 4 2", "SetTexture 0 4x4", "DrawPrimitive 6 8 2",
+                                        "SetTexture 0 null"}));
+}

@@ -51,7 +51,9 @@ std::vector<u32> DrawPropScene(const std::string& theme, const std::string& name
             posed->GetChild(i)->GetLocalMatrix() = place;
         if (prop->GetListSize(coPropTemplate::kIdle) > 0) {
             const coPropAnimation& idle = prop->GetAnimation(coPropTemplate::kIdle, 0);
-            const f32 frame = idle.GetDuration() > 0.0f ? std::fmod(seconds, idle.GetDuration()) : 0.0f;
+            const f32 phase = idle.GetDuration() > 0.0f ? std::fmod(seconds, idle.GetDuration()) : 0.0f;
+            const f32 frame =
+                phase * static_cast<const anFrameAnimation&>(idle.GetFrameAnimation()).GetFrameRate();
             // The animation's root level is the model's first level.
             scPoseHierarchy(*posed->GetChild(0), scPose{.a = idle.GetTree().root.get(), .fa = frame});
             posed->GetChild(0)->GetLocalMatrix() = place;
