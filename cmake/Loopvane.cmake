@@ -95,12 +95,21 @@ endfunction()
 set(LV_XVFB_RUN ${CMAKE_SOURCE_DIR}/scripts/xvfb run ${CMAKE_BINARY_DIR}/xvfb)
 
 # lv_add_fuzz_target(name SOURCE <file> DEPS <libraries>)
-# A libFuzzer program of one source (LOOPVANE_FUZZ builds only: it needs clang); it may use the test
-# helpers under tests/. scripts/fuzz runs every such program.
+# A libFuzzer program of one source; it may use the test helpers under tests/. With LOOPVANE_FUZZ (clang)
+# it is a program that scripts/fuzz runs; otherwise its entry points are renamed after it and tests/Fuzz
+# links them into lvFuzzReplay, which the tests run over the target's seeds.
 function(lv_add_fuzz_target name)
   cmake_parse_arguments(ARG "" "SOURCE" "DEPS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCE})
+  if(LOOPVANE_FUZZ)
+    add_executable(${name} ${ARG_SOURCE})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  else()
+    add_library(${name} OBJECT ${ARG_SOURCE})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    target_compile_definitions(${name} PRIVATE LLVMFuzzerTestOneInput=${name}_TestOneInput
+                                               LLVMFuzzerInitialize=${name}_Initialize)
+    set_property(GLOBAL APPEND PROPERTY LV_FUZZ_TARGETS ${name})
+  endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
-  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()

@@ -638,6 +638,10 @@ void coApp::StartRide(const coCommandLine& options) {
 
 void coApp::OnStop(appStopEvent*) {
     coGetMenuWorld().ClearScene();
+    // A mode left by an error was not exited: its screens go before the GUI that shows them.
+    for (const auto& mode : m_modes)
+        if (mode)
+            mode->DeleteScreens();
     while (!m_teardown.empty()) {
         const auto step = std::move(m_teardown.back());
         m_teardown.pop_back();

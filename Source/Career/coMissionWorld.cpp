@@ -22,8 +22,9 @@ void coMissionWorld::ListProps(coPendingProps& pending, std::vector<coProp*>& pr
         props.push_back(prop.get());
 }
 
+// An objective whose prop the file placed where none stands has none: it is written at the origin.
 maVector3d coMissionWorld::GetPropPosition(const coProp* prop) const {
-    return prop->GetPosition();
+    return prop ? prop->GetPosition() : maVector3d(0.0f, 0.0f, 0.0f);
 }
 
 envString coMissionWorld::GetPropName(const coProp* prop) const {

@@ -160,6 +160,10 @@ void coModeMainMenu::RunCredits() {
     m_screen->SetVisible(true);
 }
 
+void coModeMainMenu::DeleteScreens() {
+    DeleteScreen(m_screen);
+}
+
 void coModeMainMenu::Exit() {
     guiCursorMgr::SetShape(coPointerWait);
     ExitCommon();
@@ -244,10 +248,20 @@ bool coModeLoadMenu::LoadSelectedCoaster() {
         coGetMenuWorld().LoadCoaster(file);
         return true;
     } catch (...) {
-        ReportLoadFailure();
+        // A damaged coaster is named and the menu stays; other failures take the general report.
+        if (coIsDamagedFileFailure(std::current_exception())) {
+            coReportFileProblem(coErrorDamagedCoaster, file);
+            coGetMenuWorld().ClearScene();
+        } else {
+            ReportLoadFailure();
+        }
         guiCursorMgr::SetShape(coPointerArrow);
         return false;
     }
+}
+
+void coModeLoadMenu::DeleteScreens() {
+    DeleteScreen(m_screen);
 }
 
 void coModeLoadMenu::Exit() {
@@ -337,6 +351,10 @@ bool coModeCareerMenu::StartSelectedMission(bool launch) {
     }
 }
 
+void coModeCareerMenu::DeleteScreens() {
+    DeleteScreen(m_screen);
+}
+
 void coModeCareerMenu::Exit() {
     guiCursorMgr::SetShape(coPointerWait);
     ExitCommon();
@@ -417,6 +435,10 @@ bool coModeSelectTrackwrightMenu::AskRestart(guiFunction& frame) {
         question.SetCancelTextNum(kCancelText);
         return question.DoModal() == 1;
     });
+}
+
+void coModeSelectTrackwrightMenu::DeleteScreens() {
+    DeleteScreen(m_screen);
 }
 
 void coModeSelectTrackwrightMenu::Exit() {

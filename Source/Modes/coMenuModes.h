@@ -36,6 +36,7 @@ class coModeMainMenu : public coMenuMode {
     void Enter() override;
     void Think() override;
     void Exit() override;
+    void DeleteScreens() override;
 
     coMainMenu* GetScreen() { return m_screen.get(); }
     void SetDisplayRestart(DisplayRestart restart) { m_restart = std::move(restart); }
@@ -63,6 +64,7 @@ class coModeLoadMenu : public coMenuMode {
     void Enter() override;
     void Think() override;
     void Exit() override;
+    void DeleteScreens() override;
     coLoadMenu* GetScreen() { return m_screen.get(); }
     // The selected coaster from the player's save folder; false, with the failure reported and the
     // world cleared, when it cannot be loaded.
@@ -87,6 +89,7 @@ class coModeCareerMenu : public coMenuMode {
     void Enter() override;
     void Think() override;
     void Exit() override;
+    void DeleteScreens() override;
     void SetProfileName(const envString& name) { m_profile = name; }
     coCareerMenu* GetScreen() { return m_screen.get(); }
 
@@ -109,6 +112,7 @@ class coModeSelectTrackwrightMenu : public coMenuMode {
     void Enter() override;
     void Think() override;
     void Exit() override;
+    void DeleteScreens() override;
     coSelectTrackwrightMenu* GetScreen() { return m_screen.get(); }
 
   private:

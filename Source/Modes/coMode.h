@@ -60,6 +60,8 @@ class coMode : public appFlowEventHandler {
     virtual void Exit() = 0;
     // Whether the mode holds unsaved work (the quit question then warns of it).
     virtual bool IsModified() { return false; }
+    // Deletes the screens the mode owns, entered or not: the GUI's shut-down comes next.
+    virtual void DeleteScreens() {}
 
     i32 GetResult() const { return m_result; }
     void SetResult(i32 result) { m_result = result; }

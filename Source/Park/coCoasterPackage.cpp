@@ -1,11 +1,11 @@
 #include "Source/Park/coCoasterPackage.h"
 
-#include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envExceptionX.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
@@ -68,9 +68,10 @@ void LoadColorSchemes(const std::string& environment, const std::string& type) {
         try {
             loadColorSchemes(Append(folder, kColorFile));
             return;
-        } catch (const chInvalidChunkX&) {
-            DBG_WARNING("track colours: the player's \"%s\" for %s in %s is damaged; the shipped one is used",
-                        kColorFile, type.c_str(), environment.c_str());
+        } catch (const envExceptionX& e) {
+            DBG_WARNING("track colours: the player's \"%s\" for %s in %s cannot be read (error 0x%08X); the "
+                        "shipped one is used",
+                        kColorFile, type.c_str(), environment.c_str(), e.GetCode());
         }
     }
     const fsLocator shipped =

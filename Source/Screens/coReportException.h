@@ -21,6 +21,7 @@ inline constexpr u32 coErrorUnknownFile = 6;
 inline constexpr u32 coErrorScreenScript = 8;
 inline constexpr u32 coErrorDamagedAttempt = 9;
 inline constexpr u32 coErrorDamagedMission = 10;
+inline constexpr u32 coErrorDamagedCoaster = 11;
 
 coExceptionReport coDescribeException(const std::exception_ptr& failure);
 // Reports the exception being handled through the error handler as a notice and returns what it said.

@@ -1,6 +1,7 @@
 #include "Source/World/coEnvironment.h"
 
 #include "Engine/App/App/appClock.h"
+#include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileEnum.h"
 #include "Engine/Graphics/An/an2StateAnimation.h"
@@ -139,6 +140,9 @@ void coEnvironment::ReadRecords(const fsLocator& file) {
     i32 shadowMode = 1;
     coReadEnvironmentFile(file, points, directionals, ambient, terrain, extra, start, sky, grid, background,
                           fog, flare, shadowMode);
+    // Without a terrain model the file names no park: the model folder itself would be opened.
+    if (terrain.GetLength() == 0)
+        throw chInvalidChunkX(file);
     m_pointLights = std::move(points);
     m_directionalLights = std::move(directionals);
     m_ambient = ambient;

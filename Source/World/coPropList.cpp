@@ -39,6 +39,8 @@ PlacedRideProps g_rideProps;
 
 } // namespace
 
+coPropRecords::~coPropRecords() = default;
+
 void coPropRecords::Make() {
     if (!made)
         coPropList::MakeProps(records, props);

@@ -17,6 +17,7 @@ class coTrackProp;
 // a mission's are made at once, so that its objectives can name them, and placed as they are.
 class coPropRecords : public coPendingProps {
   public:
+    ~coPropRecords() override;
     // Nothing when made already.
     void Make();
     // Made now unless made already, and handed over.

@@ -24,6 +24,7 @@
 #include <iterator>
 #include <map>
 #include <regex>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <sys/wait.h>
@@ -403,6 +404,48 @@ TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
     EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
     EXPECT_NE(run.output.find(script.string()), std::string::npos) << run.output;
     EXPECT_EQ(FilesIn(home.Saves()), saves);
+}
+
+// Damaged content on the way into the builder: a shipped file ends the game through the error box, the
+// player's colour copy gives way to the shipped one. Either way the program ends by itself, cleanly, and
+// warns of nothing but the damage.
+TEST(EndToEndTest, DamagedContentIsAnsweredAndTheGameEndsCleanly) {
+    const struct {
+        const char* file;  // under the installation tree, or "Saves/" for the player's
+        const char* bytes; // in place of the file's; none: the file is cut to 100 bytes
+        const char* script;
+        const char* said;
+    } cases[] = {
+        {"Environments/Mountain/Data/1.end", nullptr, "damaged_content.inject", "has to end"},
+        {"Tracks/Steel/Track.def", "Track { \"Rail\n", "damaged_content.inject", "has to end"},
+        {"Saves/Track Color Preference Settings/Mountain/Tracks/Steel/TrkColor.def", "ColorScheme { \"Rail\n",
+         "build_then_quit.inject", "the shipped one is used"},
+    };
+    for (const auto& c : cases) {
+        GameHome home;
+        const fs::path data = home.Path("installed");
+        fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
+        const std::string file = c.file;
+        const fs::path damaged = file.starts_with("Saves/") ? home.Saves() / file.substr(6) : data / file;
+        fs::create_directories(damaged.parent_path());
+        if (c.bytes)
+            std::ofstream(damaged, std::ios::binary) << c.bytes;
+        else
+            fs::resize_file(damaged, 100);
+        const GameRun run = home.Play(c.script, data);
+        EXPECT_EQ(run.exitCode, kExitNormal) << file << "\n" << run.output;
+        EXPECT_FALSE(std::regex_search(run.output, std::regex("Sanitizer|runtime error"))) << run.output;
+        std::istringstream lines(run.output);
+        int warnings = 0;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.find("Warning") == std::string::npos)
+                continue;
+            ++warnings;
+            EXPECT_NE(line.find(c.said), std::string::npos) << file << ": " << line;
+        }
+        EXPECT_EQ(warnings, 1) << file;
+        EXPECT_TRUE(ReleasesEverything(run.output)) << file;
+    }
 }
 
 TEST(EndToEndTest, TheLoadMenuListsGoodCoastersOverADamagedCacheAndSkipsJunk) {

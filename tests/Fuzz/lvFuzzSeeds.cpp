@@ -1,8 +1,9 @@
 // Writes the seed corpora of the loader fuzz targets, one folder per target under the given folder, with
 // the project's own writers: chunk files by the chunk writers, token files by the token writer, text
-// sets by the text set itself, INI text by the INI file and the key-value store. Paks and WAV files have
-// no writer in the engine: they are laid out by the tests' builders, the paks holding the other seeds as
-// entries. Playlists have none either: their lines are written here. Usage: lvFuzzSeeds <folder>
+// sets by the text set itself, INI text by the INI file and the key-value store, PNG files by the PNG
+// writer. Paks, WAV and BMP files have no writer in the engine: they are laid out by the tests' builders,
+// the paks holding the other seeds as entries. Playlists have none either: their lines are written here.
+// Usage: lvFuzzSeeds <folder>
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Ch/chTestSample.h"
 #include "Engine/App/Ch/chTxtWriter.h"
@@ -12,6 +13,8 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/App/Gf/gfTokenFile.h"
 #include "Engine/Audio/Sn/snWaveBuilder.h"
+#include "Engine/Graphics/G2d/g2dImageBuilder.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Platform/plIniFile.h"
 #include "Engine/Platform/plKeyValueStore.h"
 
@@ -316,6 +319,53 @@ void ParticleSeeds() {
     }
 }
 
+// Images: PNG files by the engine's writer, grey, colour and with alpha; BMP files, which the engine does
+// not write, by the tests' builder, bottom-up and top-down.
+void ImageSeeds() {
+    for (const bool alpha : {false, true}) {
+        g2dPixelRows rows{5, 3, alpha, {}};
+        for (size_t i = 0; i < rows.RowBytes() * rows.height; ++i)
+            rows.bytes.push_back(static_cast<u8>(i * 29));
+        WriteText(Path("g2dImageFuzz", alpha ? "alpha.png" : "colour.png"), g2dEncodePNG(rows));
+    }
+    std::vector<u8> rgb(3 * 3 * 2);
+    for (size_t i = 0; i < rgb.size(); ++i)
+        rgb[i] = static_cast<u8>(i * 41);
+    WriteText(Path("g2dImageFuzz", "up.bmp"), g2dImageBuilder::Bmp(3, 2, rgb));
+    WriteText(Path("g2dImageFuzz", "down.bmp"), g2dImageBuilder::Bmp(3, 2, rgb, true));
+}
+
+// Flip-books over the pages the target writes beside them (p0.png, p1.png): with and without an
+// animation chunk, before and after the pages.
+void FlipBookSeeds() {
+    const u8 version[4] = {0, 1, 0, 0};
+    for (int layout = 0; layout < 3; ++layout) {
+        auto file = Create(Path("g3dFlipBookFuzz", "book" + std::to_string(layout) + ".tuv"), 2);
+        file->WriteBinHeader(version);
+        chBinWriter w(file.get());
+        Id(w, "TUVA");
+        const auto animation = [&w] {
+            w.BeginChunk(chMakeId('U', 'D', 'A', 'T'), 1, false);
+            for (i32 value : {16, 4, 2})
+                w.WriteInt32(value);
+            w.WriteFloat(10.0f);
+            w.WriteUInt8(1);
+            w.WriteUInt8(0);
+            w.EndChunk();
+        };
+        if (layout == 1)
+            animation();
+        for (const char* page : {"p0.png", "p1.png"}) {
+            w.BeginChunk(chMakeId('T', 'P', 'A', 'G'), 1, false);
+            w.WriteChars(page, 7);
+            w.EndChunk();
+        }
+        if (layout == 2)
+            animation();
+        w.EndChunk();
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -332,5 +382,7 @@ int main(int argc, char** argv) {
     WaveSeeds();
     PakSeeds();
     ParticleSeeds();
+    ImageSeeds();
+    FlipBookSeeds();
     return 0;
 }

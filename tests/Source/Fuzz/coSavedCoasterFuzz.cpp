@@ -1,12 +1,7 @@
 // libFuzzer target: arbitrary bytes as a saved coaster file through the loader. Every input must end in
 // the loader's exception or in a loaded coaster; anything else (another exception, a crash, a sanitizer
 // report, a leak) is a finding. The seeds are the reference circuits, written by coSavedCoasterFuzzSeeds.
-//
-//   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-//       -DLOOPVANE_FUZZ=ON -DLOOPVANE_SANITIZE=ON -DLOOPVANE_BENCH=OFF
-//   cmake --build build-fuzz --target coSavedCoasterFuzz coSavedCoasterFuzzSeeds
-//   build-fuzz/tests/Source/coSavedCoasterFuzzSeeds build-fuzz/csa-corpus
-//   build-fuzz/tests/Source/coSavedCoasterFuzz -max_total_time=60 build-fuzz/csa-corpus
+// scripts/fuzz builds and runs it.
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"

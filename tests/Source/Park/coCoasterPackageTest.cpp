@@ -102,10 +102,14 @@ TEST_F(coCoasterPackageTest, LoadsInOrderAndPrefersThePlayersColours) {
     WriteColors(kPlayerCopy, 2);
     Load();
     EXPECT_EQ(coTrackColorizer::GetSchemeCount(), 2);
-    // A damaged player's copy gives way to the shipped one.
-    folder.Write(kPlayerCopy, "ColorScheme { Material { Name Rail\nDiffuse 1");
-    Load();
-    EXPECT_EQ(std::tuple(coTrackColorizer::GetSchemeCount(), log.Holds("damaged")), std::tuple(1, true));
+    // A player's copy damaged in its chunks or in its tokens gives way to the shipped one.
+    for (const char* damaged : {"ColorScheme { Material { Name Rail\nDiffuse 1", "ColorScheme { \"Rail\n"}) {
+        folder.Write(kPlayerCopy, damaged);
+        Load();
+        EXPECT_EQ(std::tuple(coTrackColorizer::GetSchemeCount(), log.Holds("cannot be read")),
+                  std::tuple(1, true))
+            << damaged;
+    }
 
     // Saving creates the four folder levels.
     fsDeleteFileTree(folder.Locator("Saves/Track Color Preference Settings"));

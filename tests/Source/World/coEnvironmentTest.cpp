@@ -1,6 +1,7 @@
 // The environment on the fake device: its file, terrain, lights and what Clear gives back.
 #include "Source/World/coEnvironment.h"
 #include "../../Engine/Graphics/May/mayModelBytes.h"
+#include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Ch/chTestBytes.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsRootTable.h"
@@ -45,9 +46,9 @@ Body& Wide(Body& body, const std::string& text) {
 }
 
 // An environment file naming the terrain and a flat, turning sky, with one directional light.
-std::string EnvFile(f32 background, i8 fogMode) {
+std::string EnvFile(f32 background, i8 fogMode, const std::string& terrain = "terrain.mx") {
     Body emod;
-    Wide(emod, "terrain.mx");
+    Wide(emod, terrain);
     Wide(emod, "sky.mx").U8(1).Floats({0.1f});
     Wide(emod, "").Floats({0});
     Wide(emod, "").U8(0);
@@ -212,6 +213,15 @@ TEST_F(coEnvironmentTest, AVariantReappliesLightingAndKeepsTheModels) {
         std::tuple(environment.GetIndex(), environment.GetBackgroundColor()[0], environment.GetLightCount()),
         std::tuple(1, 0, 1u));
     EXPECT_EQ(environment.GetModels(), models);
+}
+
+TEST_F(coEnvironmentTest, AFileWithoutATerrainModelIsMalformed) {
+    for (const std::string& file :
+         {EnvFile(1.5f, 7, ""), EnvChunk("CENV", EnvChunk("ECST", Body().Floats({3, 4, 5}).Str()))}) {
+        m_folder.Write("Environments/Mountain/Data/1.end", file);
+        EXPECT_THROW(coGetEnvironment().Load("Mountain"), chInvalidChunkX);
+        EXPECT_EQ(coGetEnvironment().GetObjectCount(), 0u);
+    }
 }
 
 TEST_F(coEnvironmentTest, AFailedLoadKeepsWhatItAddedUntilClear) {

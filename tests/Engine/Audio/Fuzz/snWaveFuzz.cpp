@@ -1,11 +1,6 @@
 // libFuzzer target: arbitrary bytes as a WAV file through the reader and the static and streamed
 // loads on the test sound device. Anything but the engine's own exceptions is a finding.
-//
-//   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-//       -DLOOPVANE_FUZZ=ON -DLOOPVANE_SANITIZE=ON -DLOOPVANE_BENCH=OFF
-//   cmake --build build-fuzz --target snWaveFuzz
-//   mkdir -p build-fuzz/wav-corpus && build-fuzz/tests/Engine/Audio/snWaveFuzz -max_total_time=60 \
-//       -dict=tests/Engine/Audio/Fuzz/snWave.dict build-fuzz/wav-corpus
+// scripts/fuzz builds and runs it.
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Audio/Sn/private/snSoundJob2DPAC.h"
 #include "Engine/Audio/Sn/private/snSoundJob2DStreamedPAC.h"
