@@ -2,6 +2,7 @@
 
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chBinWriter.h"
+#include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
@@ -105,67 +106,31 @@ void ApplyLoadedWorkarounds(Values& values) {
     }
 }
 
-// The reads of one chunk body, each checked against the bytes the chunk has left: counts come from the
-// file and are refused before anything is read or allocated for them.
-class ChunkBody {
-  public:
-    ChunkBody(chReader& reader, u32 size) : m_reader(reader), m_left(size) {}
-
-    // A u16 count of items of itemSize bytes each, all of which must fit.
-    u32 Count(u32 itemSize) {
-        Take(2);
-        u16 count;
-        m_reader.ReadUInt16(&count);
-        Take(u64{count} * itemSize, false);
-        return count;
-    }
-    u8 UInt8() { return Read<u8>(&chReader::ReadUInt8); }
-    i32 Int32() { return Read<i32>(&chReader::ReadInt32); }
-    float Float() { return Read<float>(&chReader::ReadFloat); }
-    u32 UInt32() { return Read<u32>(&chReader::ReadUInt32); }
-    envString Units(u32 count) {
-        Take(u64{count} * 2);
-        envString units;
-        m_reader.ReadChars(units, count);
-        return units;
-    }
-
-  private:
-    template <class T> T Read(void (chReader::*read)(T*)) {
-        Take(sizeof(T));
-        T value;
-        (m_reader.*read)(&value);
-        return value;
-    }
-    // Without consume, only tests that the bytes are there.
-    void Take(u64 bytes, bool consume = true) {
-        if (bytes > m_left)
-            throw chInvalidChunkX();
-        if (consume)
-            m_left -= bytes;
-    }
-
-    chReader& m_reader;
-    u64 m_left;
-};
+// A u16 count of items of itemSize bytes each, all of which must fit in the rest of the body: counts
+// come from the file and are refused before anything is read or allocated for them.
+u32 Count(chChunkBody& body, u32 itemSize) {
+    const u16 count = body.UInt16();
+    body.Require(count, itemSize);
+    return count;
+}
 
 // Values beyond a short count are set to one; values beyond the known count are left in the file.
-void ReadBools(ChunkBody& body, u16 version, Values& values) {
-    const u32 count = body.Count(1);
+void ReadBools(chChunkBody& body, u16 version, Values& values) {
+    const u32 count = Count(body, 1);
     for (u32 i = 0; i < values.bools.size(); ++i)
         values.bools[i] = i < count ? (body.UInt8() == 1 ? 1 : 0) : 1;
     if (version == 0)
         values.bools[kBoolLayeredSky] = values.bools[kBoolMultitexture] = 1;
 }
 
-void ReadInts(ChunkBody& body, Values& values) {
-    const u32 count = body.Count(4);
+void ReadInts(chChunkBody& body, Values& values) {
+    const u32 count = Count(body, 4);
     for (u32 i = 0; i < values.ints.size(); ++i)
         values.ints[i] = i < count ? body.Int32() : 1;
 }
 
-void ReadFloats(ChunkBody& body, u16 version, Values& values) {
-    const u32 count = body.Count(4);
+void ReadFloats(chChunkBody& body, u16 version, Values& values) {
+    const u32 count = Count(body, 4);
     for (u32 i = 0; i < values.floats.size(); ++i) {
         const float value = i < count ? body.Float() : 1.0f;
         values.floats[i] = std::isfinite(value) ? value : kFloatDefaults[i];
@@ -177,8 +142,8 @@ void ReadFloats(ChunkBody& body, u16 version, Values& values) {
     }
 }
 
-void ReadPaths(ChunkBody& body, Values& values) {
-    const u32 count = body.Count(4);
+void ReadPaths(chChunkBody& body, Values& values) {
+    const u32 count = Count(body, 4);
     for (u32 i = 0; i < values.paths.size(); ++i) {
         fsLocator path;
         if (i < count) {
@@ -207,7 +172,7 @@ void ReadFile(const fsLocator& locator, Values& values, int& chunksRead) {
     u32 id, size;
     u16 chunkVersion;
     while (reader.BeginChunk(&id, &chunkVersion, &size)) {
-        ChunkBody body(reader, size);
+        chChunkBody body(reader, size);
         Values read = values;
         if (id == coChunkFloatPrefs)
             ReadFloats(body, chunkVersion, read);

@@ -1,6 +1,7 @@
 #include "Source/Track/coTrackChunks.h"
 
 #include "Engine/App/Ch/chBinReader.h"
+#include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Ch/chWriter.h"
 #include "Source/Track/coCoasterPieceCorkscrew.h"
@@ -21,12 +22,27 @@ namespace {
 // x, y, z, slope, heading, roll, tangent scale.
 constexpr u32 kControlPointBytes = 7 * 4;
 
-// Every float of a track file must be finite: no shape is drawn from an infinite one.
-float ReadFinite(chReader& reader) {
-    f32 value = 0.0f;
-    reader.ReadFloat(&value);
+// A field chunk's body. Binary chunks carry their size, and a value must not run past it into the next
+// chunk; text chunks carry none, and their values are single tokens.
+chChunkBody FieldBody(chReader& reader, u32 size) {
+    if (dynamic_cast<const chBinReader*>(&reader))
+        return chChunkBody(reader, size);
+    return chChunkBody::Unsized(reader);
+}
+
+// Angles and offsets: any finite value. No shape is drawn from an infinite one.
+float Finite(chChunkBody& field) {
+    const float value = field.Float();
     if (!std::isfinite(value))
-        throw chInvalidChunkX();
+        field.Refuse();
+    return value;
+}
+
+// Lengths, radii, heights and ratios: a piece of no size has no shape.
+float Positive(chChunkBody& field) {
+    const float value = Finite(field);
+    if (!(value > 0.0f))
+        field.Refuse();
     return value;
 }
 
@@ -35,54 +51,6 @@ void Accepted(bool accepted) {
     if (!accepted)
         throw chInvalidChunkX();
 }
-
-// One field chunk being read. Binary chunks carry their size, and a value must not run past it into
-// the next chunk; text chunks carry none, and their values are single tokens.
-class coFieldChunk {
-  public:
-    coFieldChunk(chReader& reader, u32 size)
-        : m_reader(reader), m_left(size), m_sized(dynamic_cast<const chBinReader*>(&reader) != nullptr) {}
-
-    chReader& Reader() { return m_reader; }
-
-    // Refuses a value that would run past the chunk.
-    void Take(u64 bytes) {
-        if (m_sized && bytes > m_left)
-            throw chInvalidChunkX();
-        if (m_sized)
-            m_left -= static_cast<u32>(bytes);
-    }
-
-    // Angles and offsets: any finite value.
-    float Finite() {
-        Take(4);
-        return ReadFinite(m_reader);
-    }
-    // Lengths, radii, heights and ratios: a piece of no size has no shape.
-    float Positive() {
-        const float value = Finite();
-        if (!(value > 0.0f))
-            throw chInvalidChunkX();
-        return value;
-    }
-    i32 Int32() {
-        Take(4);
-        i32 value = 0;
-        m_reader.ReadInt32(&value);
-        return value;
-    }
-    i16 Int16() {
-        Take(2);
-        i16 value = 0;
-        m_reader.ReadInt16(&value);
-        return value;
-    }
-
-  private:
-    chReader& m_reader;
-    u32 m_left;
-    bool m_sized;
-};
 
 // --- Writing
 
@@ -200,76 +168,76 @@ template <class Piece> bool WritePieceAs(chWriter& writer, const coCoasterPiece&
 
 // --- Reading
 
-void ReadField(coFieldChunk& field, coCoasterPieceStraight& piece, u32 id) {
+void ReadField(chChunkBody& field, coCoasterPieceStraight& piece, u32 id) {
     if (id == coChunkLength)
-        piece.SetRunLength(field.Positive());
+        piece.SetRunLength(Positive(field));
 }
 
-void ReadField(coFieldChunk& field, coCoasterPieceTurn& piece, u32 id) {
+void ReadField(chChunkBody& field, coCoasterPieceTurn& piece, u32 id) {
     if (id == coChunkAngle) {
         // A turn through no angle has no length.
-        const float angle = field.Finite();
+        const float angle = Finite(field);
         if (angle == 0.0f)
             throw chInvalidChunkX();
         piece.SetAngle(angle);
     } else if (id == coChunkRadius) {
-        piece.SetRadius(field.Positive());
+        piece.SetRadius(Positive(field));
     }
 }
 
-void ReadField(coFieldChunk& field, coCoasterPieceSTurn& piece, u32 id) {
+void ReadField(chChunkBody& field, coCoasterPieceSTurn& piece, u32 id) {
     if (id == coChunkLength)
-        piece.SetRunLength(field.Positive());
+        piece.SetRunLength(Positive(field));
     else if (id == coChunkSlide)
-        piece.SetSlide(field.Finite());
+        piece.SetSlide(Finite(field));
     else if (id == coChunkEndHeading)
-        piece.SetEndHeading(field.Finite());
+        piece.SetEndHeading(Finite(field));
 }
 
-void ReadField(coFieldChunk& field, coCoasterPieceLoop& piece, u32 id) {
+void ReadField(chChunkBody& field, coCoasterPieceLoop& piece, u32 id) {
     if (id == coChunkLength)
-        piece.SetRunLength(field.Positive());
+        piece.SetRunLength(Positive(field));
     else if (id == coChunkHeight)
-        piece.SetHeight(field.Positive());
+        piece.SetHeight(Positive(field));
     else if (id == coChunkSlide)
-        piece.SetSlide(field.Finite());
+        piece.SetSlide(Finite(field));
 }
 
-void ReadField(coFieldChunk& field, coCoasterPieceCorkscrew& piece, u32 id) {
+void ReadField(chChunkBody& field, coCoasterPieceCorkscrew& piece, u32 id) {
     if (id == coChunkLength)
-        piece.SetRunLength(field.Positive());
+        piece.SetRunLength(Positive(field));
     else if (id == coChunkRadius)
-        piece.SetRadius(field.Positive());
+        piece.SetRadius(Positive(field));
     else if (id == coChunkRevolutions)
         piece.SetRevolutions(field.Int32());
     else if (id == coChunkApproachAngle)
-        Accepted(piece.SetApproachAngle(field.Finite()));
+        Accepted(piece.SetApproachAngle(Finite(field)));
 }
 
-void ReadField(coFieldChunk& field, coCoasterPieceHalfLoop& piece, u32 id) {
+void ReadField(chChunkBody& field, coCoasterPieceHalfLoop& piece, u32 id) {
     if (id == coChunkHeight)
-        piece.SetHeight(field.Positive());
+        piece.SetHeight(Positive(field));
     else if (id == coChunkRatio)
-        piece.SetRatio(field.Positive());
+        piece.SetRatio(Positive(field));
     else if (id == coChunkInverted)
         piece.SetInverted(true);
 }
 
-void ReadField(coFieldChunk& field, coCoasterPieceHalfCorkscrew& piece, u32 id) {
+void ReadField(chChunkBody& field, coCoasterPieceHalfCorkscrew& piece, u32 id) {
     if (id == coChunkAngle)
-        Accepted(piece.SetAngle(field.Finite()));
+        Accepted(piece.SetAngle(Finite(field)));
     else if (id == coChunkRadius)
-        piece.SetRadius(field.Positive());
+        piece.SetRadius(Positive(field));
     else if (id == coChunkInverted)
         piece.SetDownward(true);
 }
 
-void ReadField(coFieldChunk& field, coCoasterPieceUp& piece, u32 id) {
+void ReadField(chChunkBody& field, coCoasterPieceUp& piece, u32 id) {
     if (id == coChunkAngle) {
-        Accepted(piece.SetAngle(field.Finite()));
+        Accepted(piece.SetAngle(Finite(field)));
         piece.Build();
     } else if (id == coChunkLength) {
-        piece.SetRunLength(field.Positive());
+        piece.SetRunLength(Positive(field));
         piece.Build();
     } else if (id == coChunkInverted) {
         piece.SetDown(true);
@@ -277,31 +245,30 @@ void ReadField(coFieldChunk& field, coCoasterPieceUp& piece, u32 id) {
     }
 }
 
-void ReadField(coFieldChunk& field, coCoasterPieceShallowTurn& piece, u32 id) {
+void ReadField(chChunkBody& field, coCoasterPieceShallowTurn& piece, u32 id) {
     if (id == coChunkAngle)
-        piece.SetAngle(field.Finite());
+        piece.SetAngle(Finite(field));
     else if (id == coChunkLength)
-        piece.SetRunLength(field.Positive());
+        piece.SetRunLength(Positive(field));
 }
 
 // The control points of a custom piece's curve: a count, then the records.
-void ReadControlPoints(coFieldChunk& field, coCoasterPieceCustom& piece) {
+void ReadControlPoints(chChunkBody& field, coCoasterPieceCustom& piece) {
     const i16 count = field.Int16();
     if (count < 0)
         throw chInvalidChunkX();
-    field.Take(u64{kControlPointBytes} * static_cast<u64>(count));
+    field.Require(static_cast<u64>(count), kControlPointBytes);
     std::vector<maVector3d> positions(static_cast<size_t>(count));
     std::vector<float> slopes(positions.size()), headings(positions.size()), rolls(positions.size()),
         tangentScales(positions.size());
-    chReader& reader = field.Reader();
     for (size_t i = 0; i < positions.size(); ++i) {
-        positions[i].x = ReadFinite(reader);
-        positions[i].y = ReadFinite(reader);
-        positions[i].z = ReadFinite(reader);
-        slopes[i] = ReadFinite(reader);
-        headings[i] = ReadFinite(reader);
-        rolls[i] = ReadFinite(reader);
-        tangentScales[i] = ReadFinite(reader);
+        positions[i].x = Finite(field);
+        positions[i].y = Finite(field);
+        positions[i].z = Finite(field);
+        slopes[i] = Finite(field);
+        headings[i] = Finite(field);
+        rolls[i] = Finite(field);
+        tangentScales[i] = Finite(field);
     }
     // Fewer than two points make no curve.
     if (!piece.SetPointsFromArrays(count, positions.data(), slopes.data(), headings.data(),
@@ -309,16 +276,21 @@ void ReadControlPoints(coFieldChunk& field, coCoasterPieceCustom& piece) {
         throw chInvalidChunkX();
 }
 
-void ReadField(coFieldChunk& field, coCoasterPieceCustom& piece, u32 id) {
+template <class Piece> void ReadPieceField(chReader& reader, u32 size, Piece& piece, u32 id) {
+    chChunkBody field = FieldBody(reader, size);
+    ReadField(field, piece, id);
+}
+
+// The curve chunk of a custom piece holds no values: its control points are a chunk of their own.
+void ReadPieceField(chReader& reader, u32, coCoasterPieceCustom& piece, u32 id) {
     if (id != coChunkCurve)
         return;
-    chReader& reader = field.Reader();
     u32 childId = 0;
     u16 version = 0;
     u32 size = 0;
     while (reader.BeginChunk(&childId, &version, &size)) {
         if (childId == coChunkControlPoints) {
-            coFieldChunk points(reader, size);
+            chChunkBody points = FieldBody(reader, size);
             ReadControlPoints(points, piece);
         }
         reader.EndChunk();
@@ -331,10 +303,8 @@ template <class Piece> std::unique_ptr<coCoasterPiece> ReadPieceAs(chReader& rea
     u16 version = 0;
     u32 size = 0;
     while (reader.BeginChunk(&id, &version, &size)) {
-        if (!coReadPieceCommonField(reader, *piece, id, size)) {
-            coFieldChunk field(reader, size);
-            ReadField(field, *piece, id);
-        }
+        if (!coReadPieceCommonField(reader, *piece, id, size))
+            ReadPieceField(reader, size, *piece, id);
         reader.EndChunk();
     }
     return piece;
@@ -457,13 +427,13 @@ void coReadCoasterPieces(chReader& reader, u16, u32, std::vector<std::unique_ptr
 }
 
 bool coReadPieceCommonField(chReader& reader, coCoasterPiece& piece, u32 id, u32 size) {
-    coFieldChunk field(reader, size);
+    chChunkBody field = FieldBody(reader, size);
     switch (id) {
     case coChunkRoll:
-        piece.SetRoll(field.Finite());
+        piece.SetRoll(Finite(field));
         return true;
     case coChunkSlope:
-        piece.SetSlope(field.Finite());
+        piece.SetSlope(Finite(field));
         return true;
     case coChunkChainLift:
         piece.SetElement(coElementChainLift);

@@ -1,6 +1,7 @@
 #include "Source/World/coEnvironmentFile.h"
 
 #include "Engine/App/Ch/chBinReader.h"
+#include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
 
@@ -32,126 +33,81 @@ struct Records {
     i32 shadowMode = 1;
 };
 
-// Values of the chunk the reader is in: one that would pass the chunk's body belongs to the next chunk,
-// so it fails, as do floats that are not finite.
-class Body {
-  public:
-    explicit Body(chBinReader& reader) : m_reader(reader) {}
+// Floats of an environment must be finite.
+f32 Finite(chChunkBody& body) {
+    const f32 value = body.Float();
+    if (!std::isfinite(value))
+        body.Refuse();
+    return value;
+}
 
-    f32 Float() {
-        Need(4);
-        f32 value = 0.0f;
-        m_reader.ReadFloat(&value);
-        if (!std::isfinite(value))
-            Fail();
-        return value;
-    }
-    i32 Int32() {
-        Need(4);
-        i32 value = 0;
-        m_reader.ReadInt32(&value);
-        return value;
-    }
-    i16 Int16() {
-        Need(2);
-        i16 value = 0;
-        m_reader.ReadInt16(&value);
-        return value;
-    }
-    i8 Int8() {
-        Need(1);
-        i8 value = 0;
-        m_reader.ReadInt8(&value);
-        return value;
-    }
-    // UTF-16 units up to a 0 unit inside the body; the 0 is not kept.
-    envString String() {
-        envString text;
-        for (;;) {
-            Need(2);
-            u16 unit = 0;
-            m_reader.ReadUInt16(&unit);
-            if (unit == 0)
-                return text;
-            text.AppendChar(static_cast<char16_t>(unit));
-        }
-    }
-    maVector3d Vector() {
-        const f32 x = Float(), y = Float();
-        return {x, y, Float()};
-    }
-    coEnvLightInfo Light() {
-        coEnvLightInfo light;
-        light.red = Float();
-        light.green = Float();
-        light.blue = Float();
-        light.x = Float();
-        light.y = Float();
-        light.z = Float();
-        return light;
-    }
+maVector3d Vector(chChunkBody& body) {
+    const f32 x = Finite(body), y = Finite(body);
+    return {x, y, Finite(body)};
+}
 
-  private:
-    void Need(u64 bytes) {
-        if (m_reader.GetChunkBytesLeft() < bytes)
-            Fail();
-    }
-    [[noreturn]] void Fail() { throw chInvalidChunkX(m_reader.GetLocator()); }
+coEnvLightInfo Light(chChunkBody& body) {
+    coEnvLightInfo light;
+    light.red = Finite(body);
+    light.green = Finite(body);
+    light.blue = Finite(body);
+    light.x = Finite(body);
+    light.y = Finite(body);
+    light.z = Finite(body);
+    return light;
+}
 
-    chBinReader& m_reader;
-};
-
-void ReadModels(Body& body, u16 version, Records& r) {
+void ReadModels(chChunkBody& body, u16 version, Records& r) {
     r.sky = {};
-    r.terrainModel = body.String();
+    r.terrainModel = body.Wide();
     if (version > 1)
-        r.sky.layer1Model = body.String();
+        r.sky.layer1Model = body.Wide();
     if (version > 2) {
         r.sky.flatSky = body.Int8() == 1;
-        r.sky.layer1Rate = body.Float();
+        r.sky.layer1Rate = Finite(body);
     }
     if (version > 3) {
-        r.sky.layer2Model = body.String();
-        r.sky.layer2Rate = body.Float();
-        r.extraTerrainModel = body.String();
+        r.sky.layer2Model = body.Wide();
+        r.sky.layer2Rate = Finite(body);
+        r.extraTerrainModel = body.Wide();
         r.sky.staticSky = body.Int8() == 1;
     }
     if (version == 3)
         r.sky.staticSky = false;
 }
 
-void ReadGrid(Body& body, coEnvGridInfo& grid) {
-    grid.minX = body.Float();
-    grid.maxX = body.Float();
-    grid.minZ = body.Float();
-    grid.maxZ = body.Float();
+void ReadGrid(chChunkBody& body, coEnvGridInfo& grid) {
+    grid.minX = Finite(body);
+    grid.maxX = Finite(body);
+    grid.minZ = Finite(body);
+    grid.maxZ = Finite(body);
     grid.cellsX = body.Int16();
     grid.cellsZ = body.Int16();
 }
 
-void ReadFog(Body& body, coEnvFogInfo& fog) {
+void ReadFog(chChunkBody& body, coEnvFogInfo& fog) {
     fog.mode = body.Int8();
-    fog.red = body.Float();
-    fog.green = body.Float();
-    fog.blue = body.Float();
-    fog.start = body.Float();
-    fog.end = body.Float();
-    fog.density = body.Float();
+    fog.red = Finite(body);
+    fog.green = Finite(body);
+    fog.blue = Finite(body);
+    fog.start = Finite(body);
+    fog.end = Finite(body);
+    fog.density = Finite(body);
 }
 
-void ReadLensFlare(Body& body, coEnvLensFlareInfo& flare) {
-    flare.sun = body.Vector();
+void ReadLensFlare(chChunkBody& body, coEnvLensFlareInfo& flare) {
+    flare.sun = Vector(body);
     const i8 count = body.Int8();
     for (i8 i = 0; i < count; ++i) {
         coEnvFlareElement element;
-        element.texture = body.String();
-        element.offset = body.Float();
-        element.scale = body.Float();
+        element.texture = body.Wide();
+        element.offset = Finite(body);
+        element.scale = Finite(body);
         flare.elements.push_back(std::move(element));
     }
 }
 
-void ReadChunk(Body& body, u32 id, u16 version, Records& r) {
+void ReadChunk(chChunkBody& body, u32 id, u16 version, Records& r) {
     switch (id) {
     case kEMOD:
         ReadModels(body, version, r);
@@ -160,22 +116,22 @@ void ReadChunk(Body& body, u32 id, u16 version, Records& r) {
         ReadGrid(body, r.grid);
         break;
     case kERHT:
-        r.grid.height = body.Float();
+        r.grid.height = Finite(body);
         break;
     case kEBGC:
-        r.background = body.Vector();
+        r.background = Vector(body);
         break;
     case kEAMB:
-        r.ambient = body.Vector();
+        r.ambient = Vector(body);
         break;
     case kEPOL:
-        r.pointLights.push_back(body.Light());
+        r.pointLights.push_back(Light(body));
         break;
     case kEDIL:
-        r.directionalLights.push_back(body.Light());
+        r.directionalLights.push_back(Light(body));
         break;
     case kECST:
-        r.startPosition = body.Vector();
+        r.startPosition = Vector(body);
         break;
     case kEFOG:
         ReadFog(body, r.fog);
@@ -213,12 +169,13 @@ void coReadEnvironmentFile(const fsLocator& file, std::vector<coEnvLightInfo>& p
               shadowMode};
     gfFile stream(file, gfFileRead, gfByteOrderData);
     chBinReader reader(&stream);
-    Body body(reader);
     u32 id = 0, size = 0;
     u16 version = 0;
     // The one top-level chunk is "CENV"; neither its id nor its version is looked at.
     if (reader.BeginChunk(&id, &version, &size)) {
         while (reader.BeginChunk(&id, &version, &size)) {
+            // A value past its chunk's body belongs to the next chunk: refused, naming the file.
+            chChunkBody body(reader, size, &reader.GetLocator());
             ReadChunk(body, id, version, r);
             reader.EndChunk();
         }

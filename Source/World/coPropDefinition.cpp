@@ -1,6 +1,7 @@
 #include "Source/World/coPropDefinition.h"
 
 #include "Engine/App/Ch/chBinReader.h"
+#include "Engine/App/Ch/chChunkBody.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
@@ -16,96 +17,57 @@ constexpr u32 kEntr = chMakeId('E', 'N', 'T', 'R');
 constexpr u32 kIdle = chMakeId('I', 'D', 'L', 'E');
 constexpr u32 kExit = chMakeId('E', 'X', 'I', 'T');
 
-// Reads inside the entered chunk only: the binary reader lets values run on into the next chunk.
-class Body {
-  public:
-    explicit Body(chBinReader& reader) : m_reader(reader) {}
+maVector3d Vector(chChunkBody& body) {
+    const f32 x = body.Float(), y = body.Float(), z = body.Float();
+    return {x, y, z};
+}
 
-    template <typename T> T Value() {
-        Need(sizeof(T));
-        T value{};
-        if constexpr (sizeof(T) == 1)
-            m_reader.ReadUInt8(reinterpret_cast<u8*>(&value));
-        else if constexpr (std::is_same_v<T, i16>)
-            m_reader.ReadInt16(&value);
-        else if constexpr (std::is_same_v<T, i32>)
-            m_reader.ReadInt32(&value);
-        else
-            m_reader.ReadFloat(&value);
-        return value;
-    }
-    maVector3d Vector() {
-        const f32 x = Value<f32>(), y = Value<f32>(), z = Value<f32>();
-        return {x, y, z};
-    }
-    // The stored 0 unit is dropped: names are compared and given extensions later.
-    envString Wide() {
-        envString text;
-        for (char16_t unit = Unit(); unit != 0; unit = Unit())
-            text.AppendChar(unit);
-        return text;
-    }
-    std::string Narrow() {
-        std::string text;
-        for (char c = static_cast<char>(Value<u8>()); c != 0; c = static_cast<char>(Value<u8>()))
-            text += c;
-        return text;
-    }
+// A value past its chunk's body belongs to the next chunk (the binary reader lets it run on): refused,
+// naming the file.
+chChunkBody EnteredBody(chBinReader& reader, u32 size) {
+    return chChunkBody(reader, size, &reader.GetLocator());
+}
 
-  private:
-    char16_t Unit() {
-        Need(2);
-        u16 unit = 0;
-        m_reader.ReadUInt16(&unit);
-        return unit;
-    }
-    void Need(u64 bytes) {
-        if (m_reader.GetChunkBytesLeft() < bytes)
-            throw chInvalidChunkX(m_reader.GetLocator());
-    }
-    chBinReader& m_reader;
-};
-
-coPropParticleItem ReadParticle(Body& body, u16 version) {
+coPropParticleItem ReadParticle(chChunkBody& body, u16 version) {
     coPropParticleItem item;
     item.file = body.Wide();
-    item.node = body.Narrow();
-    item.keyIndex = body.Value<i16>();
-    item.duration = body.Value<f32>();
-    item.offset = body.Vector();
+    item.node = body.String();
+    item.keyIndex = body.Int16();
+    item.duration = body.Float();
+    item.offset = Vector(body);
     if (version >= 3)
-        item.direction = body.Vector();
+        item.direction = Vector(body);
     return item;
 }
 
-coPropSoundItem ReadSound(Body& body, u16 version) {
+coPropSoundItem ReadSound(chChunkBody& body, u16 version) {
     coPropSoundItem item;
     item.file = body.Wide();
-    item.node = body.Narrow();
-    item.keyIndex = body.Value<i16>();
-    item.loop = body.Value<u8>();
-    item.volume = body.Value<f32>();
-    item.pitch = body.Value<f32>();
+    item.node = body.String();
+    item.keyIndex = body.Int16();
+    item.loop = body.UInt8();
+    item.volume = body.Float();
+    item.pitch = body.Float();
     if (version >= 5) {
-        item.minDistance = body.Value<f32>();
-        item.maxDistance = body.Value<f32>();
+        item.minDistance = body.Float();
+        item.maxDistance = body.Float();
     }
     return item;
 }
 
-coPropEventRecord ReadRecord(Body& body, u16 version, bool withPlayCount) {
+coPropEventRecord ReadRecord(chChunkBody& body, u16 version, bool withPlayCount) {
     coPropEventRecord record;
     if (withPlayCount)
-        record.playCount = body.Value<i32>();
+        record.playCount = body.Int32();
     record.animation = body.Wide();
     record.secondName = body.Wide();
     if (version >= 1)
-        record.speed = body.Value<f32>();
+        record.speed = body.Float();
     if (version >= 2)
-        for (u8 n = body.Value<u8>(); n > 0; --n)
+        for (u8 n = body.UInt8(); n > 0; --n)
             record.particles.push_back(ReadParticle(body, version));
     if (version >= 4)
-        for (u8 n = body.Value<u8>(); n > 0; --n)
+        for (u8 n = body.UInt8(); n > 0; --n)
             record.sounds.push_back(ReadSound(body, version));
     return record;
 }
@@ -119,25 +81,25 @@ bool EnterTop(chBinReader& reader, u16& version) {
 coPropDefinition ReadDefinition(const fsLocator& file) {
     gfFile stream(file, gfFileRead, gfByteOrderData);
     chBinReader reader(&stream);
-    Body body(reader);
     coPropDefinition definition;
     u16 version = 0;
     if (!EnterTop(reader, version))
         return definition;
     u32 id = 0, size = 0;
     while (reader.BeginChunk(&id, &version, &size)) {
+        chChunkBody body = EnteredBody(reader, size);
         switch (id) {
         case kModl:
             definition.model = body.Wide();
             break;
         case kTrig:
-            definition.triggerDistance = body.Value<f32>();
+            definition.triggerDistance = body.Float();
             break;
         case kHeig:
-            definition.height = body.Value<f32>();
+            definition.height = body.Float();
             break;
         case kScal:
-            definition.scale = body.Value<f32>();
+            definition.scale = body.Float();
             break;
         case kEntr:
             definition.entries.push_back(ReadRecord(body, version, true));
@@ -170,7 +132,7 @@ void coReadPropTrackFlag(const fsLocator& file, bool& trackProp) {
     u32 id = 0, size = 0;
     while (reader.BeginChunk(&id, &version, &size)) {
         if (id == kTrpr) {
-            trackProp = Body(reader).Value<u8>() != 0;
+            trackProp = EnteredBody(reader, size).UInt8() != 0;
             return;
         }
         reader.EndChunk();
