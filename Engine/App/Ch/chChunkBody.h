@@ -6,7 +6,8 @@
 #include <string>
 
 // Reads the values of one chunk body, refusing any that would run past the chunk's end (the binary reader
-// lets values run into the next chunk). Every refusal is chInvalidChunkX, naming `file` when given one.
+// lets values run into the next chunk). Every refusal is chInvalidChunkX, naming `file` when given one
+// (which must outlive the body: the reader's own locator does).
 class chChunkBody {
   public:
     chChunkBody(chReader& reader, u32 size, const fsLocator* file = nullptr)
