@@ -235,14 +235,20 @@ void Paint(toolImage& image, const toolPictogram& canvas, Rgb colour) {
     canvas.PaintOnto(image, static_cast<u8>(colour.r), static_cast<u8>(colour.g), static_cast<u8>(colour.b));
 }
 
-// A script button's picture: its pictogram, and for an element's pair a plus or minus badge at the top right.
-toolImage ButtonPicture(const std::string& code, char badge, const Look& look) {
-    toolImage image = Face(look.face);
-    toolPictogram glyph(32, 32), disc(32, 32), sign(32, 32);
+// A script button's pictogram, drawn once for all its looks.
+toolPictogram ButtonGlyph(const std::string& code) {
+    toolPictogram glyph(32, 32);
     Square square(glyph, 3, 3, 26);
     DrawGlyph(code, square);
-    Paint(image, glyph, code == "dx" && look.suffix[1] != 'd' ? Rgb{255, 120, 110} : look.glyph);
+    return glyph;
+}
+
+// A script button's picture: its pictogram, and for an element's pair a plus or minus badge at the top right.
+toolImage ButtonPicture(const toolPictogram& glyph, Rgb glyphColour, char badge, const Look& look) {
+    toolImage image = Face(look.face);
+    Paint(image, glyph, glyphColour);
     if (badge != 0) {
+        toolPictogram disc(32, 32), sign(32, 32);
         disc.Disc({25, 7}, 6.5f);
         sign.Stroke({{21.5f, 7}, {28.5f, 7}}, 2.2f);
         if (badge == '+')
@@ -255,18 +261,23 @@ toolImage ButtonPicture(const std::string& code, char badge, const Look& look) {
 
 // A placer's picture is 64 x 64 but its window stands in a 44-pixel column over the piece buttons, so
 // the piece is drawn in the top-left 40 x 40 and the rest is left clear; "nc" is blank.
-toolImage PlacerPicture(const std::string& code, const Look& look) {
-    constexpr int kSide = 64, kDrawn = 40, kMargin = 2;
-    toolImage image{kSide, kSide, 4, std::vector<u8>(kSide * kSide * 4, 0)};
-    for (int y = kMargin; y < kMargin + kDrawn; ++y)
-        for (int x = kMargin; x < kMargin + kDrawn; ++x) {
-            u8* pixel = &image.pixels[static_cast<size_t>((y * kSide + x) * 4)];
+constexpr int kPlacerSide = 64, kPlacerDrawn = 40, kPlacerMargin = 2;
+
+toolPictogram PlacerGlyph(const std::string& code) {
+    toolPictogram glyph(kPlacerSide, kPlacerSide);
+    Square square(glyph, kPlacerMargin + 4, kPlacerMargin + 4, kPlacerDrawn - 8);
+    DrawGlyph(code, square);
+    return glyph;
+}
+
+toolImage PlacerPicture(const toolPictogram& glyph, const Look& look) {
+    toolImage image{kPlacerSide, kPlacerSide, 4, std::vector<u8>(kPlacerSide * kPlacerSide * 4, 0)};
+    for (int y = kPlacerMargin; y < kPlacerMargin + kPlacerDrawn; ++y)
+        for (int x = kPlacerMargin; x < kPlacerMargin + kPlacerDrawn; ++x) {
+            u8* pixel = &image.pixels[static_cast<size_t>((y * kPlacerSide + x) * 4)];
             pixel[0] = static_cast<u8>(look.face.r), pixel[1] = static_cast<u8>(look.face.g);
             pixel[2] = static_cast<u8>(look.face.b), pixel[3] = 255;
         }
-    toolPictogram glyph(kSide, kSide);
-    Square square(glyph, kMargin + 4, kMargin + 4, kDrawn - 8);
-    DrawGlyph(code, square);
     Paint(image, glyph, look.glyph);
     return image;
 }
@@ -291,18 +302,28 @@ std::vector<toolDefaultTexture> toolBuilderPalettePictures() {
         pictures.push_back(
             {std::string("Data/GUI/uimp/uimpbn") + look.suffix + ".png", Solid(128, 32, look.face)});
     const std::string uitm = "Data/GUI/uitm/uitm";
-    for (const Look& look : kLooks) {
-        for (const char* piece : {"su", "sr", "sl", "hl", "zr", "zl", "nc"})
-            pictures.push_back({uitm + piece + look.suffix + ".png", PlacerPicture(piece, look)});
-        for (const char* code : {"ss", "ls", "cr", "cl", "st", "lp", "cs", "pu", "pd", "kl", "kr", "dl", "dr",
-                                 "wi", "na", "dx", "fn", "px"})
-            pictures.push_back({uitm + code + look.suffix + ".png", ButtonPicture(code, 0, look)});
-        // An element's add and remove buttons share its pictogram: "a" adds, "r" removes.
-        for (const char* element : {"tb", "ac", "bk", "ch", "rt"}) {
+    for (const char* piece : {"su", "sr", "sl", "hl", "zr", "zl", "nc"}) {
+        const toolPictogram glyph = PlacerGlyph(piece);
+        for (const Look& look : kLooks)
+            pictures.push_back({uitm + piece + look.suffix + ".png", PlacerPicture(glyph, look)});
+    }
+    for (const char* code : {"ss", "ls", "cr", "cl", "st", "lp", "cs", "pu", "pd", "kl", "kr", "dl", "dr",
+                             "wi", "na", "dx", "fn", "px"}) {
+        const toolPictogram glyph = ButtonGlyph(code);
+        for (const Look& look : kLooks) {
+            const bool red = std::string(code) == "dx" && std::string(look.suffix) != "_d";
+            pictures.push_back({uitm + code + look.suffix + ".png",
+                                ButtonPicture(glyph, red ? Rgb{255, 120, 110} : look.glyph, 0, look)});
+        }
+    }
+    // An element's add and remove buttons share its pictogram: "a" adds, "r" removes.
+    for (const char* element : {"tb", "ac", "bk", "ch", "rt"}) {
+        const toolPictogram glyph = ButtonGlyph(element);
+        for (const Look& look : kLooks) {
             pictures.push_back(
-                {uitm + element + "a" + look.suffix + ".png", ButtonPicture(element, '+', look)});
+                {uitm + element + "a" + look.suffix + ".png", ButtonPicture(glyph, look.glyph, '+', look)});
             pictures.push_back(
-                {uitm + element + "r" + look.suffix + ".png", ButtonPicture(element, '-', look)});
+                {uitm + element + "r" + look.suffix + ".png", ButtonPicture(glyph, look.glyph, '-', look)});
         }
     }
     pictures.push_back({"Data/GUI/uimp/uimpnb_i.png", Solid(512, 32, {20, 20, 40})});

@@ -73,11 +73,10 @@ void AddArrowStates(std::vector<toolDefaultTexture>& out, const std::string& pre
 
 // The tool box's pictograms: "rt" turns, "tr" moves, "sa" chooses an animation, "dl" deletes.
 toolPictogram ToolGlyph(const std::string& tool) {
-    constexpr float kPi = 3.14159265f;
     toolPictogram glyph(32, 32);
     if (tool == "rt") {
-        glyph.Arrow(toolPictogram::Curve([kPi](float t) {
-                        const float angle = kPi * (-0.4f + 1.6f * t);
+        glyph.Arrow(toolPictogram::Curve([](float t) {
+                        const float angle = 3.14159265f * (-0.4f + 1.6f * t);
                         return toolPictogram::Point{16 + 9 * std::cos(angle), 16 + 9 * std::sin(angle)};
                     }),
                     3, 7);
