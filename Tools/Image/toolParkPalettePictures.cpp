@@ -50,14 +50,15 @@ Rgb Shaded(Rgb colour, float shade) {
 }
 
 // The props palette's tab arrows flank the category title, which runs to within 8 pixels of their inner
-// edges: each arrow is a triangle at the outer side of its 32 x 32 picture, clear everywhere else.
+// edges: each arrow is a triangle in the outer 12 columns of its 32 x 32 picture, clear everywhere else, so
+// a long title keeps clear of them.
 toolImage Arrow(Rgb colour, bool pointsLeft) {
     toolImage image{32, 32, 4, {}};
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             const int fromOuter = pointsLeft ? x : 31 - x;
             const bool inside =
-                y >= 8 && y < 24 && fromOuter < 16 && fromOuter >= 3 + 12 * std::abs(2 * y - 31) / 16;
+                y >= 9 && y < 23 && fromOuter < 12 && fromOuter >= 2 + 10 * std::abs(2 * y - 31) / 14;
             image.pixels.insert(image.pixels.end(),
                                 {Byte(colour.r), Byte(colour.g), Byte(colour.b), u8(inside ? 255 : 0)});
         }

@@ -25,8 +25,8 @@ g2dPixelRows Read(const std::string& file) {
 TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
     std::vector<PlainArea> areas = {
         // The props palette's arrows against the category title between them.
-        {"uipp/uippla_i.png", 16, 0, 32, 32},
-        {"uipp/uippra_d.png", 0, 0, 16, 32},
+        {"uipp/uippla_i.png", 12, 0, 32, 32},
+        {"uipp/uippra_d.png", 0, 0, 20, 32},
         // The props palette's top ends where its icon grid begins, whatever the grid's height.
         {"uipp/uippnb_i.png", 0, 75, 128, 128, true},
         // The right 72 pixels of a mission's button carry its "Done".
