@@ -136,7 +136,7 @@ void DrawGlyph(const std::string& code, Square& s) {
     else if (code == "sr" || code == "sl")
         s.Track(Mirrored([](float t) { return Point{0.3f + 0.36f * t * t, 0.92f - 0.84f * t}; }, left));
     else if (code == "hl") {
-        s.Line({s.At(0.08f, 0.85f), s.At(0.5f, 0.85f)}, 0.09f);
+        s.Line({{0.08f, 0.85f}, {0.5f, 0.85f}}, 0.09f);
         s.CurvedArrow([](float t) {
             return t < 0.85f ? OnCircle(0.5f, 0.5f, 0.35f, kPi * (0.5f - t / 0.85f))
                              : Point{0.5f - (t - 0.85f) * 2.2f, 0.15f};
