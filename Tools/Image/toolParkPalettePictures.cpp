@@ -1,6 +1,9 @@
 #include "Tools/Image/toolParkPalettePictures.h"
 
+#include "Tools/Image/toolPictogram.h"
+
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -47,14 +50,15 @@ Rgb Shaded(Rgb colour, float shade) {
 }
 
 // The props palette's tab arrows flank the category title, which runs to within 8 pixels of their inner
-// edges: each arrow is a triangle at the outer side of its 32 x 32 picture, clear everywhere else.
+// edges: each arrow is a triangle in the outer 12 columns of its 32 x 32 picture, clear everywhere else, so
+// a long title keeps clear of them.
 toolImage Arrow(Rgb colour, bool pointsLeft) {
     toolImage image{32, 32, 4, {}};
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             const int fromOuter = pointsLeft ? x : 31 - x;
             const bool inside =
-                y >= 8 && y < 24 && fromOuter < 16 && fromOuter >= 3 + 12 * std::abs(2 * y - 31) / 16;
+                y >= 9 && y < 23 && fromOuter < 12 && fromOuter >= 2 + 10 * std::abs(2 * y - 31) / 14;
             image.pixels.insert(image.pixels.end(),
                                 {Byte(colour.r), Byte(colour.g), Byte(colour.b), u8(inside ? 255 : 0)});
         }
@@ -68,12 +72,39 @@ void AddArrowStates(std::vector<toolDefaultTexture>& out, const std::string& pre
         out.push_back({prefix + suffix + ".png", Arrow(Shaded(colour, shade), pointsLeft)});
 }
 
-void AddStates(std::vector<toolDefaultTexture>& out, const std::string& prefix, Rgb colour, bool disabled) {
-    out.push_back({prefix + "_i.png", Face(32, 32, colour)});
-    out.push_back({prefix + "_o.png", Face(32, 32, Shaded(colour, 1.25f))});
-    out.push_back({prefix + "_p.png", Face(32, 32, Shaded(colour, 0.8f))});
-    if (disabled)
-        out.push_back({prefix + "_d.png", Face(32, 32, Shaded(colour, 0.5f))});
+// The tool box's pictograms: "rt" turns, "tr" moves, "sa" chooses an animation, "dl" deletes.
+toolPictogram ToolGlyph(const std::string& tool) {
+    toolPictogram glyph(32, 32);
+    if (tool == "rt") {
+        glyph.Arrow(toolPictogram::Curve([](float t) {
+                        const float angle = 3.14159265f * (-0.4f + 1.6f * t);
+                        return toolPictogram::Point{16 + 9 * std::cos(angle), 16 + 9 * std::sin(angle)};
+                    }),
+                    3, 7);
+    } else if (tool == "tr") {
+        for (const toolPictogram::Point& end : {toolPictogram::Point{16, 4}, {28, 16}, {16, 28}, {4, 16}})
+            glyph.Arrow({{16, 16}, end}, 3, 7);
+    } else if (tool == "sa") {
+        glyph.Triangle({10, 7}, {25, 16}, {10, 25});
+    } else if (tool == "dl") {
+        glyph.Stroke({{8, 8}, {24, 24}}, 4);
+        glyph.Stroke({{24, 8}, {8, 24}}, 4);
+    }
+    return glyph;
+}
+
+void AddStates(std::vector<toolDefaultTexture>& out, const std::string& folder, const std::string& tool,
+               Rgb colour, bool disabled) {
+    const toolPictogram glyph = ToolGlyph(tool);
+    const std::pair<const char*, float> states[] = {{"_i", 1.0f}, {"_o", 1.25f}, {"_p", 0.8f}, {"_d", 0.5f}};
+    for (const auto& [suffix, shade] : states) {
+        if (suffix[1] == 'd' && !disabled)
+            continue;
+        toolImage face = Face(32, 32, Shaded(colour, shade));
+        const u8 light = suffix[1] == 'd' ? 150 : 255;
+        glyph.PaintOnto(face, light, light, light);
+        out.push_back({folder + tool + suffix + ".png", std::move(face)});
+    }
 }
 
 } // namespace
@@ -91,10 +122,10 @@ std::vector<toolDefaultTexture> toolParkPalettePictures() {
     AddArrowStates(pictures, uipp + "la", {200, 160, 60}, true);
     AddArrowStates(pictures, uipp + "ra", {200, 160, 60}, false);
     const std::string uipa = "Data/GUI/uipa/uipa";
-    AddStates(pictures, uipa + "rt", {60, 140, 200}, true);
-    AddStates(pictures, uipa + "tr", {60, 180, 90}, true);
-    AddStates(pictures, uipa + "sa", {200, 140, 60}, false);
-    AddStates(pictures, uipa + "dl", {190, 60, 60}, false);
+    AddStates(pictures, uipa, "rt", {60, 140, 200}, true);
+    AddStates(pictures, uipa, "tr", {60, 180, 90}, true);
+    AddStates(pictures, uipa, "sa", {200, 140, 60}, false);
+    AddStates(pictures, uipa, "dl", {190, 60, 60}, false);
     pictures.push_back({"Data/GUI/uisp/uigsbg_i.png", Face(128, 128, {30, 40, 70})});
 
     constexpr Rgb kTab{150, 120, 70};

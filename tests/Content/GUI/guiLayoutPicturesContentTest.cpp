@@ -25,8 +25,8 @@ g2dPixelRows Read(const std::string& file) {
 TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
     std::vector<PlainArea> areas = {
         // The props palette's arrows against the category title between them.
-        {"uipp/uippla_i.png", 16, 0, 32, 32},
-        {"uipp/uippra_d.png", 0, 0, 16, 32},
+        {"uipp/uippla_i.png", 12, 0, 32, 32},
+        {"uipp/uippra_d.png", 0, 0, 20, 32},
         // The props palette's top ends where its icon grid begins, whatever the grid's height.
         {"uipp/uippnb_i.png", 0, 75, 128, 128, true},
         // The right 72 pixels of a mission's button carry its "Done".
@@ -66,19 +66,32 @@ TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
     }
 }
 
-// The career menu's mission buttons carry their captions in their pictures, in every look.
-TEST(guiLayoutPicturesContent, MissionPicturesAreLetteredInEveryLook) {
+// Buttons carry their meaning in their pictures, in every look: the career menu's mission buttons their
+// captions, the piece palette's and the tool box's buttons their pictograms. Inside the given area only the
+// drawing differs from the face, whose colour is that of the area's top-left pixel.
+TEST(guiLayoutPicturesContent, ButtonPicturesAreDrawnInEveryLook) {
+    std::vector<PlainArea> drawn;
     for (int mission = 1; mission <= 8; ++mission)
-        for (const char* look : {"_i", "_o", "_s", "_d", "_sd"}) {
-            const std::string file = "uicm/uicmm" + std::to_string(mission) + look + ".png";
-            const g2dPixelRows image = Read(file);
-            const u32 size = image.BytesPerPixel();
-            const u8* face = image.Row(image.height / 2) + 4 * size;
-            u32 differing = 0;
-            // Inside the bevel, only the caption differs from the face.
-            for (u32 y = 3; y + 3 < image.height; ++y)
-                for (u32 x = 3; x < 125; ++x)
-                    differing += std::memcmp(image.Row(y) + x * size, face, size) != 0;
-            EXPECT_GT(differing, 50u) << file;
-        }
+        for (const char* look : {"_i", "_o", "_s", "_d", "_sd"})
+            drawn.push_back({"uicm/uicmm" + std::to_string(mission) + look + ".png", 3, 3, 125, 29});
+    for (const char* look : {"_i", "_o", "_p", "_d"}) {
+        for (const char* placer : {"su", "sr", "sl", "hl", "zr", "zl"})
+            drawn.push_back({std::string("uitm/uitm") + placer + look + ".png", 3, 3, 42, 42});
+        for (const char* button :
+             {"ss", "ls", "cr", "cl", "st",  "lp",  "cs",  "pu",  "pd",  "kl",  "kr",  "dl",  "dr",  "wi",
+              "na", "dx", "fn", "px", "tba", "tbr", "aca", "acr", "bka", "bkr", "cha", "chr", "rta", "rtr"})
+            drawn.push_back({std::string("uitm/uitm") + button + look + ".png", 3, 3, 29, 29});
+    }
+    for (const char* tool : {"rt_i", "rt_d", "tr_o", "tr_d", "sa_p", "dl_i"})
+        drawn.push_back({std::string("uipa/uipa") + tool + ".png", 3, 3, 29, 29});
+    for (const PlainArea& area : drawn) {
+        const g2dPixelRows image = Read(area.file);
+        const u32 size = image.BytesPerPixel();
+        const u8* face = image.Row(area.top) + area.left * size;
+        u32 differing = 0;
+        for (u32 y = area.top; y < area.bottom; ++y)
+            for (u32 x = area.left; x < area.right; ++x)
+                differing += std::memcmp(image.Row(y) + x * size, face, size) != 0;
+        EXPECT_GT(differing, 50u) << area.file;
+    }
 }

@@ -154,7 +154,11 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
         slider->GetBackground()->GetSize(trackWidth, trackHeight);
         slider->GetThumb()->GetSize(thumbWidth, thumbHeight);
         if (slider->GetAxis() == 1) {
-            EXPECT_EQ(trackWidth + thumbWidth, width);
+            // The thumb's travel ends where the track does, so a full value keeps the thumb on it.
+            i32 low = 0, high = 0;
+            slider->GetBackgroundConstraint(low, high);
+            EXPECT_EQ(high - low + thumbWidth, trackWidth);
+            EXPECT_EQ(trackWidth, width);
             continue;
         }
         EXPECT_EQ(trackHeight, height);
