@@ -17,8 +17,8 @@
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Platform/plIniFile.h"
 #include "Engine/Platform/plKeyValueStore.h"
+#include "Fuzz/fuzzSeedRun.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -369,20 +369,17 @@ void FlipBookSeeds() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
-    }
-    g_folder = std::filesystem::absolute(argv[1]).string();
-    ChunkSeeds();
-    ModelSeeds();
-    TextSeeds();
-    IniSeeds();
-    PlaylistSeeds();
-    WaveSeeds();
-    PakSeeds();
-    ParticleSeeds();
-    ImageSeeds();
-    FlipBookSeeds();
-    return 0;
+    return fuzzWriteSeeds(argc, argv, [](const std::string& folder) {
+        g_folder = folder;
+        ChunkSeeds();
+        ModelSeeds();
+        TextSeeds();
+        IniSeeds();
+        PlaylistSeeds();
+        WaveSeeds();
+        PakSeeds();
+        ParticleSeeds();
+        ImageSeeds();
+        FlipBookSeeds();
+    });
 }
