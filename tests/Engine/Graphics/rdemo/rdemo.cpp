@@ -18,6 +18,7 @@
 #include "Engine/Graphics/G2d/g2dPackage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Engine/Platform/System/plSystemServices.h"
@@ -203,6 +204,35 @@ u32 DemoPixelOf(const std::vector<u32>& picture, const maVector3d& world) {
     const i32 x = std::clamp(static_cast<i32>(screen[0]), 0, kDemoWidth - 1);
     const i32 y = std::clamp(static_cast<i32>(screen[1]), 0, kDemoHeight - 1);
     return picture[static_cast<size_t>(y * kDemoWidth + x)];
+}
+
+u32 DemoBrightness(u32 pixel) {
+    return ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
+}
+
+g3dFragment* DemoMakeGround(const std::function<float(float, float)>& ground, const maVector3d& centre,
+                            f32 half, int cells, g3dMaterial* material) {
+    std::vector<maVector3d> positions, normals;
+    std::vector<u16> indices;
+    const float step = 2.0f * half / static_cast<float>(cells);
+    for (int j = 0; j <= cells; ++j)
+        for (int i = 0; i <= cells; ++i) {
+            const float x = centre.x - half + step * static_cast<float>(i);
+            const float z = centre.z - half + step * static_cast<float>(j);
+            positions.emplace_back(x, ground(x, z), z);
+            maVector3d n(ground(x - 0.5f, z) - ground(x + 0.5f, z), 1.0f,
+                         ground(x, z - 0.5f) - ground(x, z + 0.5f));
+            normals.push_back(n / n.Length());
+        }
+    for (int j = 0; j < cells; ++j)
+        for (int i = 0; i < cells; ++i) {
+            const auto a = static_cast<u16>(j * (cells + 1) + i);
+            const u16 b = a + 1, c = static_cast<u16>(a + cells + 1), d = c + 1;
+            indices.insert(indices.end(), {a, c, b, b, c, d});
+        }
+    return g3dFragmentManager::CreateFragmentPNT(
+        positions.data(), normals.data(), static_cast<u32>(positions.size()), indices.data(),
+        static_cast<u32>(indices.size()), &material, nullptr, 1, false);
 }
 
 fsLocator DemoLocator(const std::filesystem::path& path) {

@@ -4,11 +4,14 @@
 #include "Engine/Core/Ma/maMatrix.h"
 
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
+class g3dFragment;
+class g3dMaterial;
 class g3dPlainTexture;
 
 // The demo's window and back buffer.
@@ -30,6 +33,12 @@ maMatrix4d DemoProjection(f32 far = 200.0f, i32 width = kDemoWidth);
 u32 DemoPixelAt(const std::vector<u32>& picture, const maVector3d& p);
 // Where a world point lands through the renderer's matrices, clamped to the picture.
 u32 DemoPixelOf(const std::vector<u32>& picture, const maVector3d& world);
+// Brightness of a pixel as the sum of its three channels.
+u32 DemoBrightness(u32 pixel);
+// The ground as a lit grid of cells x cells over the square of the half side around the centre, its
+// heights from ground(x, z), its normals from their slope.
+g3dFragment* DemoMakeGround(const std::function<float(float, float)>& ground, const maVector3d& centre,
+                            f32 half, int cells, g3dMaterial* material);
 // A native path, and a path under the built content's folder.
 fsLocator DemoLocator(const std::filesystem::path& path);
 fsLocator DemoInData(const std::string& relative);
