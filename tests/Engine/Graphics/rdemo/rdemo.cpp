@@ -191,6 +191,24 @@ maMatrix4d DemoProjection(f32 far, i32 width) {
             0};
 }
 
+const std::vector<g3dRenderListConfig>& DemoGameLists() {
+    static const std::vector<g3dRenderListConfig> lists = {
+        {0, 2, 0, true}, {0, 2, 0, true}, {0, 2, 0, true}, {0, 0, 1, false}, {1, 0, 0, false}};
+    return lists;
+}
+
+std::vector<u32> DemoRenderFrame(u32 sky, f32 time) {
+    // The renderer mirrors the projection in x; the demo's is mirrored first so the picture is not.
+    maMatrix4d projection = DemoProjection();
+    projection.Scale(-1.0f, 1.0f, 1.0f);
+    g3dRenderer::SetProjectionMatrix(projection);
+    g3dRenderer::SetViewMatrix(maMatrix4d());
+    g_pdevice->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
+    g_pdevice->Clear(0, nullptr, plD3dClear::Target, sky, 1.0f, 0);
+    g3dRenderer::RenderFrame(time);
+    return DemoReadBackBuffer();
+}
+
 u32 DemoPixelAt(const std::vector<u32>& picture, const maVector3d& p) {
     const maMatrix4d m = DemoProjection();
     const i32 column = static_cast<i32>((p.x * m.m[0] / p.z + 1.0f) * 0.5f * kDemoWidth);

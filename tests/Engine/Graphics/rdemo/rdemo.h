@@ -11,6 +11,7 @@
 #include <vector>
 
 class g3dFragment;
+struct g3dRenderListConfig;
 class g3dMaterial;
 class g3dPlainTexture;
 
@@ -27,6 +28,11 @@ std::vector<u32> DemoReadBackBuffer();
 // A texture in A8R8G8B8 made directly, so its texels are exact.
 std::unique_ptr<g3dPlainTexture> DemoMakeTexture(i32 width, i32 height, const std::vector<u32>& texels);
 bool DemoWritePng(const std::string& path, const std::vector<u32>& argb, i32 width, i32 height, bool alpha);
+// The render lists the game draws with.
+const std::vector<g3dRenderListConfig>& DemoGameLists();
+// A frame of the renderer at the time, through DemoProjection() from the origin, both faces drawn over
+// the sky colour, read back.
+std::vector<u32> DemoRenderFrame(u32 sky, f32 time);
 // Looking down +z from the origin, 60 degrees high, onto a view of the width and the demo's height.
 maMatrix4d DemoProjection(f32 far = 200.0f, i32 width = kDemoWidth);
 // The pixel a point in front of the eye of DemoProjection() lands on.

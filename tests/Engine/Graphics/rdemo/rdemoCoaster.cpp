@@ -27,8 +27,6 @@
 
 namespace {
 
-const std::vector<g3dRenderListConfig> kGameLists = {
-    {0, 2, 0, true}, {0, 2, 0, true}, {0, 2, 0, true}, {0, 0, 1, false}, {1, 0, 0, false}};
 const u8 kSky[3] = {140, 166, 191};
 const maVector3d kSun(0.8f, -1.0f, -0.6f);
 
@@ -62,7 +60,7 @@ DemoCoaster::DemoCoaster(const std::string& type, int scheme, bool shadows, cons
                          int hillPiece) {
     g3dFragmentManager::Initialize();
     g3dTextureManager::Initialize();
-    g3dRenderer::Initialize(kGameLists);
+    g3dRenderer::Initialize(DemoGameLists());
     g3dLightManager::Initialize();
     g3dRenderer::InitStates();
     g3dLightManager::SetAmbientColor(0.35f, 0.35f, 0.35f, 1.0f);
