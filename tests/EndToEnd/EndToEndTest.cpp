@@ -437,20 +437,24 @@ TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
     EXPECT_EQ(FilesIn(home.Saves()), saves);
 }
 
-// Damaged content on the way into the builder: a shipped file ends the game through the error box, the
-// player's colour copy gives way to the shipped one. Either way the program ends by itself, cleanly, and
-// warns of nothing but the damage.
+// Damaged content on the way into the builder: a shipped file ends the game through the error box (a
+// failure the game has no text of its own for is shown by its package and number, and the log gives that
+// package's text), the player's colour copy gives way to the shipped one. Either way the program ends by
+// itself, cleanly, and warns of nothing but the damage.
 TEST(EndToEndTest, DamagedContentIsAnsweredAndTheGameEndsCleanly) {
     const struct {
         const char* file;  // under the installation tree, or "Saves/" for the player's
         const char* bytes; // in place of the file's; none: the file is cut to 100 bytes
         const char* script;
         const char* said;
+        const char* logged; // the failure in its own package's words, or null
     } cases[] = {
-        {"Environments/Mountain/Data/1.end", nullptr, "damaged_content.inject", "has to end"},
-        {"Tracks/Steel/Track.def", "Track { \"Rail\n", "damaged_content.inject", "has to end"},
+        {"Environments/Mountain/Data/1.end", nullptr, "damaged_content.inject", "has to end", nullptr},
+        {"Tracks/Steel/Track.def", "Track { \"Rail\n", "damaged_content.inject", "has to end", nullptr},
+        {"Tracks/Steel/rail.png", "not a picture", "damaged_content.inject", "has to end: (11-3)",
+         "The failure: (11-3) A texture file is in a format the game cannot read."},
         {"Saves/Track Color Preference Settings/Mountain/Tracks/Steel/TrkColor.def", "ColorScheme { \"Rail\n",
-         "build_then_quit.inject", "the shipped one is used"},
+         "build_then_quit.inject", "the shipped one is used", nullptr},
     };
     for (const auto& c : cases) {
         GameHome home;
@@ -475,6 +479,9 @@ TEST(EndToEndTest, DamagedContentIsAnsweredAndTheGameEndsCleanly) {
             EXPECT_NE(line.find(c.said), std::string::npos) << file << ": " << line;
         }
         EXPECT_EQ(warnings, 1) << file;
+        if (c.logged) {
+            EXPECT_NE(run.output.find(c.logged), std::string::npos) << file << "\n" << run.output;
+        }
         EXPECT_TRUE(ReleasesEverything(run.output)) << file;
     }
 }
