@@ -75,18 +75,19 @@ void CollectSliders(const guiContainer& container, std::vector<const guiSlider*>
     }
 }
 
-// A caption whose text texture is wider than its window is drawn squeezed.
-void ExpectCaptionsUnsqueezed(const guiContainer& container) {
+// A text drawn on a texture of another size than its window reads stretched or squeezed.
+void ExpectTextsAtTheirOwnSize(const guiContainer& container) {
     for (i32 i = 0; i < container.GetChildCount(); ++i) {
         const guiWindow* child = container.GetChild(i);
-        if (const auto* button = dynamic_cast<const guiButton*>(child)) {
+        if (const auto* text = dynamic_cast<const guiText*>(child)) {
             i32 width = 0, height = 0, textureWidth = 0, textureHeight = 0;
-            button->GetText()->GetSize(width, height);
-            button->GetText()->GetTextureSize(textureWidth, textureHeight);
-            EXPECT_LE(textureWidth, width) << button->GetName();
+            text->GetSize(width, height);
+            text->GetTextureSize(textureWidth, textureHeight);
+            EXPECT_EQ(std::pair(textureWidth, textureHeight), std::pair(width, height))
+                << container.GetName() << "/" << text->GetName();
         }
         if (const auto* inner = dynamic_cast<const guiContainer*>(child))
-            ExpectCaptionsUnsqueezed(*inner);
+            ExpectTextsAtTheirOwnSize(*inner);
     }
 }
 
@@ -270,7 +271,8 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coQuestionDialog(4));
     auto* background = new coBackground;
     screens.emplace_back(background);
-    screens.emplace_back(new coMainMenu);
+    auto* mainMenu = new coMainMenu;
+    screens.emplace_back(mainMenu);
     screens.emplace_back(new coCreditsDialog);
     auto* choice = new coChooseCoasterDialog;
     screens.emplace_back(choice);
@@ -278,9 +280,11 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coSelectTrackwrightMenu);
     auto* career = new coCareerMenu;
     screens.emplace_back(career);
-    screens.emplace_back(new coMainPalette);
+    auto* topBar = new coMainPalette;
+    screens.emplace_back(topBar);
     screens.emplace_back(new coTrackManipPalette);
-    screens.emplace_back(new coStatsPalette);
+    auto* gauges = new coStatsPalette;
+    screens.emplace_back(gauges);
     screens.emplace_back(new coGlobalStatsPalette);
     screens.emplace_back(new coLocalStatsPalette);
     screens.emplace_back(new coObjectivesPalette);
@@ -313,7 +317,9 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
             }
         }
     }
-    ExpectCaptionsUnsqueezed(*career);
+    for (const guiContainer* screen :
+         std::initializer_list<const guiContainer*>{mainMenu, career, topBar, gauges})
+        ExpectTextsAtTheirOwnSize(*screen);
     for (int hint = 0; hint <= 10; ++hint) {
         char name[16];
         std::snprintf(name, sizeof name, "fbvo%02d.wav", hint);
