@@ -290,7 +290,8 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coObjectivesPalette);
     screens.emplace_back(new coFileBrowseDialog);
     screens.emplace_back(new coKeyboardDialog);
-    screens.emplace_back(new coOptionsDialog);
+    auto* options = new coOptionsDialog;
+    screens.emplace_back(options);
     screens.emplace_back(new coRidePauseDialog);
     for (const char* menu : {"uimm", "uilm", "uisi", "uicm", "uicc", "uicd"})
         background->SetImage(menu);
@@ -318,7 +319,7 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
         }
     }
     for (const guiContainer* screen :
-         std::initializer_list<const guiContainer*>{mainMenu, career, topBar, gauges})
+         std::initializer_list<const guiContainer*>{mainMenu, career, topBar, gauges, options})
         ExpectTextsAtTheirOwnSize(*screen);
     for (int hint = 0; hint <= 10; ++hint) {
         char name[16];
