@@ -267,7 +267,8 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     coPaths::ListRootDirectories(coRootEnvironments);
     log.lines.clear();
     std::vector<std::unique_ptr<guiWindow>> screens;
-    screens.emplace_back(new coQuestionDialog);
+    auto* question = new coQuestionDialog;
+    screens.emplace_back(question);
     screens.emplace_back(new coQuestionDialog(4));
     auto* background = new coBackground;
     screens.emplace_back(background);
@@ -289,7 +290,8 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coLocalStatsPalette);
     screens.emplace_back(new coObjectivesPalette);
     screens.emplace_back(new coFileBrowseDialog);
-    screens.emplace_back(new coKeyboardDialog);
+    auto* keyboard = new coKeyboardDialog;
+    screens.emplace_back(keyboard);
     auto* options = new coOptionsDialog;
     screens.emplace_back(options);
     screens.emplace_back(new coRidePauseDialog);
@@ -318,8 +320,8 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
             }
         }
     }
-    for (const guiContainer* screen :
-         std::initializer_list<const guiContainer*>{mainMenu, career, topBar, gauges, options})
+    for (const guiContainer* screen : std::initializer_list<const guiContainer*>{
+             question, mainMenu, career, topBar, gauges, keyboard, options})
         ExpectTextsAtTheirOwnSize(*screen);
     for (int hint = 0; hint <= 10; ++hint) {
         char name[16];
