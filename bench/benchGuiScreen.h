@@ -4,13 +4,9 @@
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Platform/plServices.h"
 #include "Source/Settings/coPaths.h"
+#include "tests/Engine/Graphics/G3d/g3dTestScreen.h"
 
 // The 800 x 600 screen, renderer and GUI with its script parsers, over the installed services and the text
 // root's font names: what every screen benchmark stands on.
@@ -18,12 +14,7 @@ inline void benchStartGuiScreen() {
     fsLocator fontNames(coRootText);
     fontNames.AppendComponent("fontname.tsf");
     g2dLoadFontNameTable(fontNames);
-    g2dScreen::InitWindowed(800, 600, 0, 0);
-    g3dSelectTextureFormats();
-    g3dTextureManager::Initialize();
-    g3dFragmentManager::Initialize();
-    g3dRenderer::Initialize();
-    g3dRenderer::InitStates();
+    g3dStartTestScreen(800, 600);
     guiInit();
     gprInit();
 }
@@ -32,9 +23,7 @@ inline void benchStartGuiScreen() {
 inline void benchStopGuiScreen() {
     gprShutdown();
     guiShutdown();
-    g3dRenderer::Shutdown();
-    g2dScreen::Deinitialize();
-    g2dFont::ReleaseAll();
+    g3dStopTestScreen();
     fsResetRootTable();
     plInstallServices({});
 }
