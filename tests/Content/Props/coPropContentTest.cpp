@@ -1,12 +1,11 @@
 // The shipped props and packs, read by the game's own readers from the built tree.
-#include "Engine/App/App/appDefaultRoots.h"
+#include "Content/coBuiltTree.h"
 #include "Engine/App/App/appStartupTestServices.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
 #include "Source/Settings/coPakManager.h"
-#include "Source/Settings/coPaths.h"
 #include "Source/World/coPropDefinition.h"
 #include "Source/World/coPropPack.h"
 #include "Source/World/coPropTemplateList.h"
@@ -60,11 +59,7 @@ struct coPropContentTest : appStartupTestServices {
         appStartupTestServices::SetUp();
         envInit();
         fsResetRootTable();
-        folders.programPath = LV_DATA_DIR "/loopvane";
-        folders.commonAppDataFolder = folder.Path();
-        appInitDefaultRoots("LOOPVANE");
-        coPaths::LoadBasicStrings();
-        coPaths::Init();
+        coStartFromBuiltTree(folders, folder.Path());
         coPakManager::Create();
         coPakManager::OpenGeomPaks();
     }

@@ -1,4 +1,4 @@
-#include "Engine/App/App/appDefaultRoots.h"
+#include "Content/coBuiltTree.h"
 #include "Engine/App/App/appStartupTestServices.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Fs/fsRootTable.h"
@@ -43,11 +43,7 @@ struct coInstallationTest : appStartupTestServices {
         appStartupTestServices::SetUp();
         envInit();
         fsResetRootTable();
-        folders.programPath = LV_DATA_DIR "/loopvane";
-        folders.commonAppDataFolder = folder.Path();
-        appInitDefaultRoots(nullptr);
-        coPaths::LoadBasicStrings();
-        coPaths::Init();
+        coStartFromBuiltTree(folders, folder.Path());
     }
     void TearDown() override {
         fsResetRootTable();
