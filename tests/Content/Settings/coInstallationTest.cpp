@@ -1,5 +1,4 @@
-#include "Content/coBuiltTree.h"
-#include "Engine/App/App/appStartupTestServices.h"
+#include "Content/coBuiltTreeTest.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfFile.h"
@@ -7,7 +6,6 @@
 #include "Engine/Audio/Mu/muMusicManager.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Audio/Sn/snSoundSystem.h"
-#include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
 #include "Source/Park/coCoasterPackage.h"
@@ -37,20 +35,7 @@
 
 namespace {
 
-// The built tree as the game finds it when started from it, with a fresh user folder; its roots set up.
-struct coInstallationTest : appStartupTestServices {
-    void SetUp() override {
-        appStartupTestServices::SetUp();
-        envInit();
-        fsResetRootTable();
-        coStartFromBuiltTree(folders, folder.Path());
-    }
-    void TearDown() override {
-        fsResetRootTable();
-        envShutdown();
-        appStartupTestServices::TearDown();
-    }
-};
+using coInstallationTest = coBuiltTreeTest;
 
 // Textures found (opened through the file system, paks included) but not loaded: no device here.
 struct coPresentTextures : coTextureCache {
