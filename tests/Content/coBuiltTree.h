@@ -1,5 +1,6 @@
 #pragma once
 #include "Engine/App/App/appDefaultRoots.h"
+#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Platform/plSystemFolders.h"
 #include "Source/Settings/coPaths.h"
 
@@ -13,4 +14,11 @@ inline void coStartFromBuiltTree(plTestSystemFolders& folders, const std::string
     appInitDefaultRoots("LOOPVANE");
     coPaths::LoadBasicStrings();
     coPaths::Init();
+}
+
+// The locator of a path in the built tree ("Data/GUI/gui.pak").
+inline fsLocator coBuiltTreeLocator(const std::string& relative) {
+    fsLocator locator;
+    fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/" + relative).c_str(), locator);
+    return locator;
 }

@@ -92,9 +92,7 @@ TEST_F(coInstallationTest, EveryRootIsFoundWithoutAWarning) {
     EXPECT_EQ(coPaths::GetBasicString(16), envString("Metric Units: false"));
     EXPECT_EQ(coPaths::GetBasicString(4), envString("Software\\Zandrel Trackwrighting"));
 
-    fsLocator errors;
-    fsLocatorFromNativePath(LV_DATA_DIR "/Errors/Eng/coErrors.tsf", errors);
-    EXPECT_GT(gfTextSet(errors, 32, true).GetText(2).GetLength(), 10u);
+    EXPECT_GT(gfTextSet(coBuiltTreeLocator("Errors/Eng/coErrors.tsf"), 32, true).GetText(2).GetLength(), 10u);
 }
 
 TEST_F(coInstallationTest, EveryShippedSoundLoadsThroughTheGameWithoutAWarning) {
