@@ -13,8 +13,12 @@
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
+#include "Engine/Graphics/G3d/g3dTextureFormats.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Graphics/G3d/private/g3dRendererPAC.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
+#include "Engine/Graphics/Sc/scProjectedTexture.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/App/coEnvironmentHooks.h"
 #include "Source/Scene/coTextureCache.h"
@@ -175,6 +179,16 @@ TEST_F(coEnvironmentTest, ALoadedEnvironmentAnswersHeightsAndClearGivesEverythin
     EXPECT_EQ(plain->GetStageCount(), 0u);
     environment.ShowTextured();
     EXPECT_EQ(terrain->GetMaterial(0), textured);
+
+    // The shadow switch is on (mode 1), and the ground takes what a projector casts on it.
+    EXPECT_TRUE(coGetParkWorld().GetEnvironmentShadowsOn());
+    g3dCamera projector;
+    scSetUpProjector(10.0f, {-50, 0, 0}, {0, -1, 0}, projector);
+    g3dTexture* cast = g3dTextureManager::CreateRenderTarget(64, 64, *g3dGetOpaqueHighFormat());
+    scApplyProjectedTexture(projector, cast);
+    EXPECT_EQ(textured->GetStageCount(), 2u);
+    scClearProjectedTexture();
+    g3dTextureManager::ReleaseTexture(cast);
 
     // A flat sky follows the camera at height 0, turned by rate x time about y.
     environment.UpdateSky({7, 8, 9}, 10.0f);
