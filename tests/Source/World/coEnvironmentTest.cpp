@@ -65,11 +65,10 @@ std::string EnvFile(f32 background, i8 fogMode, const std::string& terrain = "te
                                 EnvChunk("EFOG", fog.Str()));
 }
 
-class coEnvironmentTest : public coWorldDeviceTest {
+class coEnvironmentTest : public coWorldRendererTest {
   protected:
     void SetUp() override {
-        coWorldDeviceTest::SetUp();
-        g3dRenderer::Initialize();
+        coWorldRendererTest::SetUp();
         g3dLightManager::Initialize();
         fsResetRootTable();
         fsAddRootDirectory(coRootEnvironments, m_folder.Locator("Environments/Mountain"));
@@ -90,8 +89,7 @@ class coEnvironmentTest : public coWorldDeviceTest {
         EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
         fsResetRootTable();
         g3dLightManager::Shutdown();
-        g3dRenderer::Shutdown();
-        coWorldDeviceTest::TearDown();
+        coWorldRendererTest::TearDown();
     }
     fsTestFolder m_folder;
 };
