@@ -10,6 +10,7 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace {
 
@@ -145,9 +146,16 @@ void guiToolTip::Layout(const envString& tip) {
     s_window->GetImage()->SetSize(w + 5, h + 5);
     text.SetSize(w, h);
     // The texture is shown unscaled: the quad covers as many texels as it has pixels, and a little more.
+    // A tip longer than its texture would be cut and its start repeated, so the texture grows to hold it.
     i32 textureWidth = 0;
     i32 textureHeight = 0;
     text.GetTextureSize(textureWidth, textureHeight);
+    if (w + 5 > textureWidth || h + 5 > textureHeight) {
+        text.SetTextureSize(
+            static_cast<i32>(std::bit_ceil(static_cast<u32>(std::max(w + 5, textureWidth)))),
+            static_cast<i32>(std::bit_ceil(static_cast<u32>(std::max(h + 5, textureHeight)))));
+        text.GetTextureSize(textureWidth, textureHeight);
+    }
     text.SetTile(static_cast<f32>(w + 5) / static_cast<f32>(textureWidth),
                  static_cast<f32>(h + 5) / static_cast<f32>(textureHeight), guiStateIdle);
 }

@@ -4,6 +4,8 @@
 #include "Engine/GUI/Gui/guiText.h"
 #include "guiTestFrame.h"
 
+#include <string>
+
 namespace {
 
 // Every character 5 pixels wide in a cell 12 high; nothing is drawn.
@@ -74,6 +76,14 @@ TEST_F(guiToolTipTest, ShowsAfterASecondOfRestSizedToItsLines) {
     // The pointer leaving hides it.
     At(2.5f, 10, 10);
     EXPECT_FALSE(Shown());
+    // A tip wider than its texture gets a texture that holds it, rather than a tiling that repeats its start.
+    tipped->SetToolTipText(envString(std::u16string(60, u'a').c_str()));
+    for (f32 now : {3.0f, 3.25f, 4.5f})
+        At(now, 120, 110);
+    ASSERT_TRUE(Shown());
+    guiToolTip::GetText()->GetTile(u, v, guiStateIdle);
+    EXPECT_LE(u, 1.0f);
+    EXPECT_LE(v, 1.0f);
 }
 
 TEST_F(guiToolTipTest, OnlyAWindowWithTextInStateOverShowsItAndHideStartsAfresh) {
