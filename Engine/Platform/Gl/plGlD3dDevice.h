@@ -58,7 +58,7 @@ class plGlD3dDevice : public plD3dDevice {
     plD3dResult CreateIndexBuffer(u32 length, u32 usage, plD3dFormat format, u32 pool,
                                   plD3dIndexBuffer** buffer) override;
     // The buffer object of a vertex or index buffer.
-    u32 GetBufferName(const plD3dBuffer& buffer) const;
+    static u32 GetBufferName(const plD3dBuffer& buffer);
     plD3dResult DrawPrimitive(u32 type, u32 startVertex, u32 primitiveCount) override;
     plD3dResult DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
                                      u32 primitiveCount) override;
@@ -170,7 +170,7 @@ class plGlD3dDevice : public plD3dDevice {
     // Sends the state of a draw and points every array at the stream's buffer object from that vertex on,
     // unless they already point there.
     void BindStream(u64 firstVertex);
-    void MakeBufferObject(const plD3dBuffer& buffer);
+    void MakeBufferObject(plD3dBuffer& buffer);
 
     plGlView View() const;
 
@@ -200,7 +200,6 @@ class plGlD3dDevice : public plD3dDevice {
     };
     std::optional<StreamArrays> m_streamArrays;
     std::unordered_map<const plD3dTexture*, GlTexture> m_glTextures;
-    std::unordered_map<const plD3dBuffer*, u32> m_glBuffers;
     // Lost until a Reset succeeds: nothing is drawn, Present answers DeviceLost.
     bool m_lost = false;
     u32 m_units = 1;
