@@ -17,8 +17,8 @@
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/Sdl/plEndSession.h"
-#include "Engine/Platform/plTimeSource.h"
 #include "Engine/Platform/System/plSystemServices.h"
+#include "Engine/Platform/plTimeSource.h"
 #include "Source/App/coCommandLine.h"
 #include "Source/App/coProgram.h"
 #include "Source/Settings/coScreenCapture.h"
@@ -134,9 +134,8 @@ bool ReadSwitches(int argc, char** argv, Switches& out) {
 int main(int argc, char** argv) {
     Switches switches;
     if (!ReadSwitches(argc, argv, switches)) {
-        std::fputs("usage: loopvane [--data DIR] [--frames N] [--frame-step S] [--headless] [--inject SCRIPT] [--shot FILE] "
-                   "[--trace] "
-                   "[options]\n",
+        std::fputs("usage: loopvane [--data DIR] [--frames N] [--frame-step S] [--headless] "
+                   "[--inject SCRIPT] [--shot FILE] [--trace] [options]\n",
                    stderr);
         return 2;
     }
@@ -163,7 +162,9 @@ int main(int argc, char** argv) {
     if (switches.frameStep > 0.0) {
         steppedTime.SetFrequency(1'000'000'000);
         services.time = &steppedTime;
-        switches.program.frameStart = [&steppedTime, step = switches.frameStep] { steppedTime.Advance(step); };
+        switches.program.frameStart = [&steppedTime, step = switches.frameStep] {
+            steppedTime.Advance(step);
+        };
     }
     plInstallServices(services);
 
