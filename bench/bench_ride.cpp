@@ -7,7 +7,6 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/Graphics/G2d/g2dPackage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G2d/g2dTextService.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dTextureFormats.h"
@@ -27,6 +26,7 @@
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Tools/Model/toolDefaultModels.h"
 #include "benchReport.h"
+#include "tests/Engine/Graphics/G2d/g2dNoText.h"
 
 #include <benchmark/benchmark.h>
 
@@ -100,15 +100,6 @@ void BM_FrameAt200(benchmark::State& state) {
     }
 }
 
-// Fragments need the screen, which asks for a text service; nothing here draws text.
-class NoText : public g2dTextService {
-  public:
-    g2dFont GetFont(const envString&, i32) override { return g2dFont(1); }
-    void ReleaseFont(g2dFont) override {}
-    void MeasureText(g2dFont, const envString&, u32& width, u32& height) override { width = height = 0; }
-    void DrawText(g2dFont, const envString&, const plD3dRect&, u32) override {}
-};
-
 // The ride's cars on the fake device, with the default theme's car models written by the model generator
 // into a temporary folder.
 class CarScene {
@@ -150,7 +141,7 @@ class CarScene {
   private:
     plTestTimeSource m_time;
     plFakeD3d m_d3d;
-    NoText m_text;
+    g2dNoText m_text; // fragments need the screen, which asks for a text service
     std::string m_folder;
     coRideCars m_cars;
 };

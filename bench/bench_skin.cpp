@@ -3,7 +3,6 @@
 // two/one ratio printed after the table should be at most 2.
 #include "Engine/Graphics/G2d/g2dPackage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G2d/g2dTextService.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scJoint.h"
@@ -12,6 +11,7 @@
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTimeSource.h"
 #include "benchReport.h"
+#include "tests/Engine/Graphics/G2d/g2dNoText.h"
 
 #include <cstdio>
 #include <vector>
@@ -19,15 +19,6 @@
 namespace {
 
 constexpr u32 kSide = 100; // 100 x 100 vertices
-
-// Fragments need the screen, which asks for a text service; nothing here draws text.
-class NoText : public g2dTextService {
-  public:
-    g2dFont GetFont(const envString&, i32) override { return g2dFont(1); }
-    void ReleaseFont(g2dFont) override {}
-    void MeasureText(g2dFont, const envString&, u32& width, u32& height) override { width = height = 0; }
-    void DrawText(g2dFont, const envString&, const plD3dRect&, u32) override {}
-};
 
 // A grid skin whose root joint influences every vertex, and, with two influences, a child joint too.
 std::unique_ptr<scSingleSkinObject> MakeSkin(u32 influences) {
@@ -81,7 +72,7 @@ int main(int argc, char** argv) {
     plTestTimeSource time;
     plFakeD3d d3d;
     plInstallServices({.time = &time, .d3d = &d3d});
-    NoText text;
+    g2dNoText text; // fragments need the screen, which asks for a text service
     g2dSetTextService(&text);
     g2dInitialize();
     g2dScreen::InitWindowed(640, 480, 0, 0);

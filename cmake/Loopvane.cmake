@@ -87,7 +87,9 @@ function(lv_add_xvfb_test name)
   set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} RESOURCE_LOCK xvfb TIMEOUT 120 ENVIRONMENT
                                           "${environment}" FIXTURES_REQUIRED "${fixtures}")
   if(DEFINED ARG_PASS)
-    set_tests_properties(${name} PROPERTIES PASS_REGULAR_EXPRESSION "${ARG_PASS}")
+    # A pass pattern makes CTest ignore the exit code, so a sanitizer's report must fail the run by its text.
+    set_tests_properties(${name} PROPERTIES PASS_REGULAR_EXPRESSION "${ARG_PASS}" FAIL_REGULAR_EXPRESSION
+                                            "ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:")
   endif()
 endfunction()
 

@@ -7,6 +7,7 @@
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
+#include "Engine/Core/Env/dbgLog.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/World/coInvalidPropFileX.h"
@@ -59,9 +60,9 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure) {
     } catch (const envExceptionX& e) {
         const u32 code = e.GetCode();
         char extra[32];
-        std::snprintf(extra, sizeof extra, ": (%d-%d)", static_cast<int>(((code >> 16) & 0xFFF) - 16),
-                      static_cast<int>(code & 0xFFFF));
-        return {coErrorPackage, coErrorGeneral, extra};
+        std::snprintf(extra, sizeof extra, ": (%d-%d)", static_cast<int>(envErrorCodePackage(code)),
+                      static_cast<int>(envErrorCodeNumber(code)));
+        return {coErrorPackage, coErrorGeneral, extra, code};
     } catch (...) {
         return {coErrorPackage, coErrorGeneral, {}};
     }
@@ -69,6 +70,13 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure) {
 
 coExceptionReport coReportCurrentException() {
     coExceptionReport report = coDescribeException(std::current_exception());
+    if (report.code != 0) {
+        // The player's message says only which package failed: the log says how, in its own words.
+        std::string own = envStringToNarrow(gfErrorHandler::GetMessage(
+            envErrorCodePackage(report.code), envErrorCodeNumber(report.code), nullptr));
+        own.erase(own.find_last_not_of(" \n") + 1);
+        dbgLogLine(("The failure" + report.extra + " " + own).c_str());
+    }
     gfErrorHandler::Report(gfDisplayNotice, report.package, report.number,
                            report.extra.empty() ? nullptr : report.extra.c_str());
     return report;

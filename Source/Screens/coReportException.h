@@ -6,11 +6,13 @@
 #include <string>
 
 // How a failure is shown to the player: the error package and number of its text, and the extra text
-// appended to it (a file's path, or the code of an exception that has no text of its own).
+// appended to it (a file's path, or the package and number of an exception the game has no text of its
+// own for; that exception's code is kept then).
 struct coExceptionReport {
     u32 package = 0;
     u32 number = 0;
     std::string extra;
+    u32 code = 0;
 };
 
 // The game's error package ("coErrors.tsf") and its texts.
@@ -25,6 +27,7 @@ inline constexpr u32 coErrorDamagedCoaster = 11;
 
 coExceptionReport coDescribeException(const std::exception_ptr& failure);
 // Reports the exception being handled through the error handler as a notice and returns what it said.
+// An exception shown only by its package and number also has its own package's text written to the log.
 coExceptionReport coReportCurrentException();
 
 // True when the failure says that a file's content cannot be read (its chunks, header or records are

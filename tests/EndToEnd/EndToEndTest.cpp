@@ -6,6 +6,7 @@
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/World/coPropListChunk.h"
 #include "Tools/Image/toolScreenPictures.h"
 
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
@@ -151,12 +152,22 @@ struct MountainServices : coSavedCoasterServices {
         type = "Ironvale";
         return true;
     }
+    // The props stand on the ground, placed from the first piece's start.
+    void WriteProps(chWriter& writer) const override {
+        std::vector<coPropRecord> placed = props;
+        const maVector3d start = coCircuitFirstPiece()->GetStart();
+        for (coPropRecord& prop : placed)
+            prop.position = maVector3d(start.x + prop.position.x, 0.0f, start.z + prop.position.z);
+        coWritePropRecords(writer, placed);
+    }
+    std::vector<coPropRecord> props;
 };
 
-// A closed oval of eight chained pieces, written by the game's own writer.
-void WriteOval(const fs::path& file) {
+// A closed oval of eight chained pieces, written by the game's own writer, with the props given.
+void WriteOval(const fs::path& file, const std::vector<coPropRecord>& props = {}) {
     coRecordingTrackBuilder builder;
     MountainServices services;
+    services.props = props;
     coCircuitClear();
     coCoasterDefinitionStore().SetCoasterTypeName("Steel");
     coSetThemeName("Ironvale");
@@ -384,11 +395,31 @@ TEST(EndToEndTest, SignalsEndTheGameAsAQuitAndNoDisplayEndsItAtOnce) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0);
 }
 
+// Fountains on both sides of the track past the station's end, every 8 m, for the train to set spraying.
+std::vector<coPropRecord> FountainsAhead() {
+    std::vector<coPropRecord> fountains;
+    for (float z = kFirstStraight + 6.0f; z < kFirstStraight + 32.0f; z += 8.0f)
+        for (float x : {-6.0f, 6.0f}) {
+            coPropRecord fountain;
+            fountain.name = envString("fountain");
+            fountain.position = maVector3d(x, 0.0f, z);
+            fountains.push_back(fountain);
+        }
+    return fountains;
+}
+
 TEST(EndToEndTest, ACoasterRiddenFromTheLoadMenuTakesAShorterTrainAndGoesOnToTheBuilder) {
     GameHome home;
-    WriteOval(home.Saves() / "E2E Oval.csa");
+    WriteOval(home.Saves() / "E2E Oval.csa", FountainsAhead());
     const GameRun run = home.Play("load_ride_cars.inject");
     ExpectCleanRun(run, "0 2 11 6 0");
+    // Seen from the seat, the fountains the train nears spray their flame-coloured particles; the car and
+    // the grass below the horizon show no such colour.
+    const auto flame = [](int r, int g, int b) { return r > 200 && g > 150 && b < 160; };
+    int sprayed = 0;
+    for (const char* shot : {"spray1.png", "spray2.png", "spray3.png"})
+        sprayed += ReadShot(home.Path(shot)).Count(0, 240, 800, 600, flame);
+    EXPECT_GT(sprayed, 100);
 }
 
 TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
@@ -406,20 +437,24 @@ TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
     EXPECT_EQ(FilesIn(home.Saves()), saves);
 }
 
-// Damaged content on the way into the builder: a shipped file ends the game through the error box, the
-// player's colour copy gives way to the shipped one. Either way the program ends by itself, cleanly, and
-// warns of nothing but the damage.
+// Damaged content on the way into the builder: a shipped file ends the game through the error box (a
+// failure the game has no text of its own for is shown by its package and number, and the log gives that
+// package's text), the player's colour copy gives way to the shipped one. Either way the program ends by
+// itself, cleanly, and warns of nothing but the damage.
 TEST(EndToEndTest, DamagedContentIsAnsweredAndTheGameEndsCleanly) {
     const struct {
         const char* file;  // under the installation tree, or "Saves/" for the player's
         const char* bytes; // in place of the file's; none: the file is cut to 100 bytes
         const char* script;
         const char* said;
+        const char* logged; // the failure in its own package's words, or null
     } cases[] = {
-        {"Environments/Mountain/Data/1.end", nullptr, "damaged_content.inject", "has to end"},
-        {"Tracks/Steel/Track.def", "Track { \"Rail\n", "damaged_content.inject", "has to end"},
+        {"Environments/Mountain/Data/1.end", nullptr, "damaged_content.inject", "has to end", nullptr},
+        {"Tracks/Steel/Track.def", "Track { \"Rail\n", "damaged_content.inject", "has to end", nullptr},
+        {"Tracks/Steel/rail.png", "not a picture", "damaged_content.inject", "has to end: (11-3)",
+         "The failure: (11-3) A texture file is in a format the game cannot read."},
         {"Saves/Track Color Preference Settings/Mountain/Tracks/Steel/TrkColor.def", "ColorScheme { \"Rail\n",
-         "build_then_quit.inject", "the shipped one is used"},
+         "build_then_quit.inject", "the shipped one is used", nullptr},
     };
     for (const auto& c : cases) {
         GameHome home;
@@ -444,6 +479,9 @@ TEST(EndToEndTest, DamagedContentIsAnsweredAndTheGameEndsCleanly) {
             EXPECT_NE(line.find(c.said), std::string::npos) << file << ": " << line;
         }
         EXPECT_EQ(warnings, 1) << file;
+        if (c.logged) {
+            EXPECT_NE(run.output.find(c.logged), std::string::npos) << file << "\n" << run.output;
+        }
         EXPECT_TRUE(ReleasesEverything(run.output)) << file;
     }
 }

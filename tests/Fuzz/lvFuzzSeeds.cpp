@@ -17,8 +17,8 @@
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Platform/plIniFile.h"
 #include "Engine/Platform/plKeyValueStore.h"
+#include "Fuzz/fuzzSeedRun.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -45,6 +45,14 @@ std::string Path(const std::string& target, const std::string& name) {
 std::unique_ptr<gfFile> Create(const std::string& path, u32 byteOrder) {
     std::ofstream(path, std::ios::trunc);
     return std::make_unique<gfFile>(Locator(path), 1, byteOrder);
+}
+
+// A new binary chunk file (by default in the file's own byte order) with its data-file header written.
+std::unique_ptr<gfFile> CreateBinary(const std::string& path, u32 byteOrder = 2) {
+    const u8 version[4] = {0, 1, 0, 0};
+    auto file = Create(path, byteOrder);
+    file->WriteBinHeader(version);
+    return file;
 }
 
 void WriteText(const std::string& path, const std::string& text) {
@@ -87,12 +95,11 @@ void WriteTree(chWriter& w) {
 }
 
 void ChunkSeeds() {
-    const u8 version[4] = {0, 1, 0, 0};
     for (u32 byteOrder : {2u, 1u}) {
         const std::string order = byteOrder == 1 ? "-swapped" : "";
         for (bool tree : {false, true}) {
-            auto file = Create(Path("chChunkFuzz", (tree ? "tree" : "sample") + order + ".bin"), byteOrder);
-            file->WriteBinHeader(version);
+            auto file =
+                CreateBinary(Path("chChunkFuzz", (tree ? "tree" : "sample") + order + ".bin"), byteOrder);
             chBinWriter w(file.get());
             tree ? WriteTree(w) : WriteSample(w, MakeSample());
         }
@@ -176,10 +183,8 @@ void WriteKeys(chBinWriter& w, const char* id) {
 }
 
 void ModelSeeds() {
-    const u8 version[4] = {0, 1, 0, 0};
-    const auto write = [&](const char* name, void (*body)(chBinWriter&)) {
-        auto file = Create(Path("mayModelFuzz", name), 2);
-        file->WriteBinHeader(version);
+    const auto write = [](const char* name, void (*body)(chBinWriter&)) {
+        auto file = CreateBinary(Path("mayModelFuzz", name));
         chBinWriter w(file.get());
         body(w);
     };
@@ -291,10 +296,8 @@ void PakSeeds() {
 
 // Particle templates: one of each generator kind, with a constant, a blend and a keyed alpha curve.
 void ParticleSeeds() {
-    const u8 version[4] = {0, 1, 0, 0};
     for (i8 kind = 0; kind < 3; ++kind) {
-        auto file = Create(Path("scParticleTemplateFuzz", "kind" + std::to_string(kind) + ".tpr"), 2);
-        file->WriteBinHeader(version);
+        auto file = CreateBinary(Path("scParticleTemplateFuzz", "kind" + std::to_string(kind) + ".tpr"));
         chBinWriter w(file.get());
         Id(w, "TPAR");
         Id(w, "GENP");
@@ -338,10 +341,8 @@ void ImageSeeds() {
 // Flip-books over the pages the target writes beside them (p0.png, p1.png): with and without an
 // animation chunk, before and after the pages.
 void FlipBookSeeds() {
-    const u8 version[4] = {0, 1, 0, 0};
     for (int layout = 0; layout < 3; ++layout) {
-        auto file = Create(Path("g3dFlipBookFuzz", "book" + std::to_string(layout) + ".tuv"), 2);
-        file->WriteBinHeader(version);
+        auto file = CreateBinary(Path("g3dFlipBookFuzz", "book" + std::to_string(layout) + ".tuv"));
         chBinWriter w(file.get());
         Id(w, "TUVA");
         const auto animation = [&w] {
@@ -369,20 +370,17 @@ void FlipBookSeeds() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
-    }
-    g_folder = std::filesystem::absolute(argv[1]).string();
-    ChunkSeeds();
-    ModelSeeds();
-    TextSeeds();
-    IniSeeds();
-    PlaylistSeeds();
-    WaveSeeds();
-    PakSeeds();
-    ParticleSeeds();
-    ImageSeeds();
-    FlipBookSeeds();
-    return 0;
+    return fuzzWriteSeeds(argc, argv, [](const std::string& folder) {
+        g_folder = folder;
+        ChunkSeeds();
+        ModelSeeds();
+        TextSeeds();
+        IniSeeds();
+        PlaylistSeeds();
+        WaveSeeds();
+        PakSeeds();
+        ParticleSeeds();
+        ImageSeeds();
+        FlipBookSeeds();
+    });
 }

@@ -65,22 +65,6 @@ std::unique_ptr<gfTextSet> OpenErrorTexts(const envString& fileName) {
     return nullptr;
 }
 
-envString BuildMessage(u32 package, u32 number, const char* extra) {
-    // Reporting for a package that never registered enters it with an empty name.
-    const envString fileName = g_registry[package];
-    const std::unique_ptr<gfTextSet> texts = OpenErrorTexts(fileName);
-    if (!texts)
-        return Format("ErrorCode #%u not found for package #%u because the .tsf file for it was not found",
-                      number, package);
-    if (!texts->HasText(number))
-        return Format("ErrorCode #%u not found for package #%u, try getting the latest engine error codes.",
-                      number, package);
-    envString message = texts->GetText(number);
-    if (extra)
-        message.Append(envString(extra));
-    return message;
-}
-
 } // namespace
 
 namespace gfErrorHandler {
@@ -127,8 +111,24 @@ gfErrorDisplayer* GetDefaultDisplayer() {
     return &g_defaultDisplayer;
 }
 
+envString GetMessage(u32 package, u32 number, const char* extra) {
+    // Reporting for a package that never registered enters it with an empty name.
+    const envString fileName = g_registry[package];
+    const std::unique_ptr<gfTextSet> texts = OpenErrorTexts(fileName);
+    if (!texts)
+        return Format("ErrorCode #%u not found for package #%u because the .tsf file for it was not found",
+                      number, package);
+    if (!texts->HasText(number))
+        return Format("ErrorCode #%u not found for package #%u, try getting the latest engine error codes.",
+                      number, package);
+    envString message = texts->GetText(number);
+    if (extra)
+        message.Append(envString(extra));
+    return message;
+}
+
 u32 Report(u32 type, u32 package, u32 number, const char* extra) {
-    const envString message = BuildMessage(package, number, extra);
+    const envString message = GetMessage(package, number, extra);
     if (!g_displayer) {
         // The message is text, never a format.
         dbgWarning("gfErrorHandler", 130, "%s", envStringToNarrow(message).c_str());

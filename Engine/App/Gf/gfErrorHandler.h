@@ -40,9 +40,11 @@ void SetDisplayer(gfErrorDisplayer* displayer);
 gfErrorDisplayer* GetDefaultDisplayer();
 
 // The message of the number in the package's error texts followed by the extra text (when given),
-// or a fallback naming the number and package when the set or the entry is missing; returns the
-// displayer's answer. A report made while one is being made (a retry question from inside the file
-// open) does not look for its text set, so it cannot recurse.
+// or a fallback naming the number and package when the set or the entry is missing. A message asked
+// for while one is being made (a retry question from inside the file open) does not look for its text
+// set, so it cannot recurse.
+envString GetMessage(u32 package, u32 number, const char* extra);
+// Shows GetMessage's message through the installed displayer and returns the displayer's answer.
 u32 Report(u32 type, u32 package, u32 number, const char* extra);
 // The env report hook: the same as Report.
 u32 ReportHook(u32 type, u32 package, u32 number, const char* extra);

@@ -1,5 +1,6 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Source/Career/coFlythroughPath.h"
@@ -126,13 +127,6 @@ std::map<int, int> LayAsAPlayer(int straightsPerSide) {
     return laid;
 }
 
-fsLocator InRoot(i32 root, const std::string& relative) {
-    fsLocator locator;
-    fsLocatorFromNativePath(relative.c_str(), locator);
-    locator.SetRoot(root);
-    return locator;
-}
-
 } // namespace
 
 // Each shipped mission has its voice-over where the mission's fly-through finds it.
@@ -175,7 +169,7 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
         coFlythroughPath path;
         world.props.clear();
         world.rings.clear();
-        coLoadMission(InRoot(coRootMissions, name + ".cmi"), budgets, objectives, locks, path);
+        coLoadMission(fsRootedLocator(coRootMissions, name + ".cmi"), budgets, objectives, locks, path);
         EXPECT_TRUE(warnings.empty()) << name << ": " << (warnings.empty() ? "" : warnings[0]);
         warnings.clear();
         EXPECT_EQ(
@@ -201,14 +195,14 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
             kinds.insert(typeid(*objective).name());
         coCircuitClear();
 
-        const gfTextSet texts(InRoot(coRootText, "Missions/" + name + ".tsf"), 32, true);
+        const gfTextSet texts(fsRootedLocator(coRootText, "Missions/" + name + ".tsf"), 32, true);
         // The medal question's texts, completed to gold: each names the mission and its own result.
         const char* const results[4] = {"complete", "bronze", "silver", "gold"};
         for (u32 level = 0; level < 4; ++level)
             for (const std::string& word : {std::string(recipe.title), std::string(results[level])})
                 EXPECT_NE(envStringToNarrow(texts.GetText(level)).find(word), std::string::npos)
                     << name << " " << level;
-        const gfTextSet typeTexts(InRoot(coRootText, std::string(recipe.type) + ".tsf"), 32, true);
+        const gfTextSet typeTexts(fsRootedLocator(coRootText, std::string(recipe.type) + ".tsf"), 32, true);
         // The hint at the mission's number, its title (the coaster's name) 32 further.
         EXPECT_EQ(envStringToNarrow(typeTexts.GetText(32u + static_cast<u32>(recipe.number))), recipe.title)
             << name;

@@ -12,7 +12,8 @@
 #include "Tools/World/toolEnvironmentWriter.h"
 #include "Tools/World/toolPropWriter.h"
 
-#include <cstdio>
+#include "Fuzz/fuzzSeedRun.h"
+
 #include <filesystem>
 #include <string>
 
@@ -101,13 +102,10 @@ void WorldSeeds() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
-    }
-    g_folder = std::filesystem::absolute(argv[1]).string();
-    dbgSetLogSink([](const std::string&) {});
-    SaveSeeds();
-    WorldSeeds();
-    return 0;
+    return fuzzWriteSeeds(argc, argv, [](const std::string& folder) {
+        g_folder = folder;
+        dbgSetLogSink([](const std::string&) {});
+        SaveSeeds();
+        WorldSeeds();
+    });
 }

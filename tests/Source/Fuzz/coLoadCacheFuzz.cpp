@@ -1,19 +1,13 @@
 // libFuzzer target: arbitrary bytes as the load menu's "LoadCach.bin". Reading never throws, and what it
 // read, written back and read again, is the same coasters under the same names. Seeds: coGameFuzzSeeds.
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/App/Fs/fsRootTable.h"
-#include "Engine/Core/Env/dbgLog.h"
 #include "Source/SavedCoaster/coLoadCache.h"
 #include "Source/Settings/coPaths.h"
 
-#include "Fuzz/fuzzInputFile.h"
+#include "Fuzz/fuzzLoaderInput.h"
 
 #include <cstdlib>
-#include <memory>
 
 namespace {
-
-std::unique_ptr<fuzzInputFile> g_input;
 
 bool SameCoasters(const coLoadCacheMap& a, const coLoadCacheMap& b) {
     if (a.size() != b.size())
@@ -28,16 +22,12 @@ bool SameCoasters(const coLoadCacheMap& a, const coLoadCacheMap& b) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_input = std::make_unique<fuzzInputFile>("LoadCach.bin");
-    fsLocator folder;
-    fsLocatorFromNativePath(g_input->GetFolder().c_str(), folder);
-    fsSetRootDirectory(coRootSaves, folder);
-    dbgSetLogSink([](const std::string&) {});
+    fuzzLoader::Start("LoadCach.bin", coRootSaves);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    g_input->Write(data, size);
+    fuzzLoader::Write(data, size);
     coLoadCacheMap read;
     coReadLoadCache(read);
     for (auto& [file, entry] : read)

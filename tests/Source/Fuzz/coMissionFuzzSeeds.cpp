@@ -7,19 +7,15 @@
 #include "Source/Career/coObjectiveSet.h"
 #include "Source/Ride/coRideStats.h"
 
+#include "Fuzz/fuzzSeedRun.h"
 #include "Source/Track/coCircuitTestSupport.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
-    }
-    const std::string folder = argv[1];
-    std::filesystem::create_directories(folder);
+namespace {
+
+void WriteSeeds(const std::string& folder) {
     fsLocator textsFile;
     fsLocatorFromNativePath((folder + "/uiop.tsf").c_str(), textsFile);
     gfWriteTextSet(textsFile, 32, {});
@@ -52,5 +48,10 @@ int main(int argc, char** argv) {
         ++number;
     }
     coCircuitClear();
-    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return fuzzWriteSeeds(argc, argv, WriteSeeds);
 }

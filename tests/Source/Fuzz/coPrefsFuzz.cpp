@@ -1,23 +1,19 @@
 // libFuzzer target: arbitrary bytes as "prefs.bin". Loading never fails on a bad file (it is set aside and
 // what could be read is kept and saved), and the file it leaves loads again to the same settings without
 // being set aside. Seeds: coGameFuzzSeeds.
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/App/Fs/fsRootTable.h"
-#include "Engine/Core/Env/dbgLog.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 
-#include "Fuzz/fuzzInputFile.h"
+#include "Fuzz/fuzzLoaderInput.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <vector>
 
 namespace {
 
-std::unique_ptr<fuzzInputFile> g_input;
+std::string g_setAside; // where a damaged file goes
 
 // Every saved setting, floats by their bits so that a NaN equals itself.
 std::vector<u32> Settings() {
@@ -39,23 +35,18 @@ std::vector<u32> Settings() {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_input = std::make_unique<fuzzInputFile>("prefs.bin");
-    fsLocator folder;
-    fsLocatorFromNativePath(g_input->GetFolder().c_str(), folder);
-    fsSetRootDirectory(coRootSaves, folder);
-    dbgSetLogSink([](const std::string&) {}); // the warnings of a damaged file are expected
+    g_setAside = fuzzLoader::Start("prefs.bin", coRootSaves).GetPath() + ".bad";
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string setAside = g_input->GetPath() + ".bad";
-    std::filesystem::remove(setAside);
-    g_input->Write(data, size);
+    std::filesystem::remove(g_setAside);
+    fuzzLoader::Write(data, size);
     coPrefs::Load();
     const std::vector<u32> loaded = Settings();
-    std::filesystem::remove(setAside);
+    std::filesystem::remove(g_setAside);
     coPrefs::Load();
-    if (Settings() != loaded || std::filesystem::exists(setAside))
+    if (Settings() != loaded || std::filesystem::exists(g_setAside))
         std::abort();
     return 0;
 }

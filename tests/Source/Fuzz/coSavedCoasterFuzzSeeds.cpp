@@ -5,18 +5,15 @@
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
 
+#include "Fuzz/fuzzSeedRun.h"
 #include "Source/Track/coCircuitTestSupport.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
-    }
-    std::filesystem::create_directories(argv[1]);
+namespace {
+
+void WriteSeeds(const std::string& folder) {
     coRecordingTrackBuilder builder;
     coFakePark park;
     park.startPosition = maVector3d(0.0f, 2.0f, 0.0f);
@@ -31,9 +28,14 @@ int main(int argc, char** argv) {
         coSetThemeName(circuit.name);
         coRideComputeStats();
         fsLocator locator;
-        fsLocatorFromNativePath((std::string(argv[1]) + "/" + circuit.name + ".csa").c_str(), locator);
+        fsLocatorFromNativePath((folder + "/" + circuit.name + ".csa").c_str(), locator);
         coSaveCoasterFile(locator);
     }
     coCircuitClear();
-    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return fuzzWriteSeeds(argc, argv, WriteSeeds);
 }

@@ -1,38 +1,31 @@
 // libFuzzer target: arbitrary bytes as a "TrkColor.def". A load ends in the loaders' exceptions, keeping
 // the schemes held before, or replaces them; saving what it read and loading that again gives as many
 // schemes. Seeds: coGameFuzzSeeds.
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
 
-#include "Fuzz/fuzzInputFile.h"
+#include "Fuzz/fuzzLoaderInput.h"
 
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
-std::unique_ptr<fuzzInputFile> g_input;
-fsLocator g_locator;
 fsLocator g_saved;
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_input = std::make_unique<fuzzInputFile>("TrkColor.def");
-    fsLocatorFromNativePath(g_input->GetPath().c_str(), g_locator);
-    fsLocatorFromNativePath((g_input->GetFolder() + "/Saved.def").c_str(), g_saved);
-    dbgSetLogSink([](const std::string&) {});
+    const fuzzInputFile& input = fuzzLoader::Start("TrkColor.def");
+    fsLocatorFromNativePath((input.GetFolder() + "/Saved.def").c_str(), g_saved);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    g_input->Write(data, size);
+    const fsLocator& file = fuzzLoader::Write(data, size);
     coTrackColorizer::MakeDefaultSchemes();
     const int before = coTrackColorizer::GetSchemeCount();
     try {
-        loadColorSchemes(g_locator);
+        loadColorSchemes(file);
     } catch (const envExceptionX&) {
         if (coTrackColorizer::GetSchemeCount() != before)
             std::abort();

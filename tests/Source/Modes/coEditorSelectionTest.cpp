@@ -25,15 +25,7 @@ struct coFixedObject : coObject {
 };
 
 // Objects are props; collision paths belong to the pieces they were registered for.
-struct coPickWorld : coEditorWorld {
-    coPickWorld() { coSetEditorWorld(this); }
-    ~coPickWorld() override { coSetEditorWorld(nullptr); }
-    Target Classify(coObject* object) const override {
-        Target target;
-        target.kind = coSelectionProp;
-        target.prop = reinterpret_cast<coProp*>(object);
-        return target;
-    }
+struct coPickWorld : coPropsOnlyEditorWorld {
     coCoasterPiece* FindPieceByCollisionPath(const coPickPathMesh* mesh) const override {
         const auto found = pieces.find(mesh);
         return found == pieces.end() ? nullptr : found->second;

@@ -46,6 +46,18 @@ struct coScriptedEditorInput : coEditorInput {
     float step = 0.1f;
 };
 
+// An editor world, installed for its lifetime, whose every object is a prop (the object itself).
+struct coPropsOnlyEditorWorld : coEditorWorld {
+    coPropsOnlyEditorWorld() { coSetEditorWorld(this); }
+    ~coPropsOnlyEditorWorld() override { coSetEditorWorld(nullptr); }
+    Target Classify(coObject* object) const override {
+        Target target;
+        target.kind = coSelectionProp;
+        target.prop = reinterpret_cast<coProp*>(object);
+        return target;
+    }
+};
+
 // A host that records sounds, messages, questions and errors and answers as told.
 struct coRecordingEditorHost : coEditorHost {
     coRecordingEditorHost() { coSetEditorHost(this); }

@@ -26,15 +26,7 @@
 namespace {
 
 // Every object is a prop in a unit box at the origin.
-struct coDockWorld : coEditorWorld {
-    coDockWorld() { coSetEditorWorld(this); }
-    ~coDockWorld() override { coSetEditorWorld(nullptr); }
-    Target Classify(coObject* object) const override {
-        Target target;
-        target.kind = coSelectionProp;
-        target.prop = reinterpret_cast<coProp*>(object);
-        return target;
-    }
+struct coDockWorld : coPropsOnlyEditorWorld {
     bool GetObjectBox(const coObject*, maBoundingBox& box) const override {
         box.Set(maVector3d(0.0f, 0.0f, 0.0f), maVector3d(1.0f, 1.0f, 1.0f));
         return true;

@@ -19,15 +19,7 @@ struct coBoxObject : coObject {
 };
 
 // Every object is a prop in a 2 x 2 x 2 box around `centre`.
-struct coBoxWorld : coEditorWorld {
-    coBoxWorld() { coSetEditorWorld(this); }
-    ~coBoxWorld() override { coSetEditorWorld(nullptr); }
-    Target Classify(coObject* object) const override {
-        Target target;
-        target.kind = coSelectionProp;
-        target.prop = reinterpret_cast<coProp*>(object);
-        return target;
-    }
+struct coBoxWorld : coPropsOnlyEditorWorld {
     bool GetObjectBox(const coObject*, maBoundingBox& box) const override {
         box.Set(centre - maVector3d(1.0f, 1.0f, 1.0f), centre + maVector3d(1.0f, 1.0f, 1.0f));
         return true;

@@ -127,10 +127,7 @@ class coSavedCoasterTest : public coCircuitFixture {
         coSaveCoasterFile(folder.Locator(name));
         return folder.Read(name);
     }
-    void Load(const std::string& bytes) {
-        folder.Write("in.csa", bytes);
-        coLoadCoasterFile(folder.Locator("in.csa"));
-    }
+    void Load(const std::string& bytes) { coLoadCoasterFile(folder.Write("in.csa", bytes)); }
     // The closed R1 in the world of SetUpWorld, saved.
     std::string SavedR1() {
         coBuildR1();

@@ -28,8 +28,7 @@ class coModelHolderTest : public coWorldDeviceTest {
         coWorldDeviceTest::TearDown();
     }
     fsLocator Model(const std::string& name, const std::string& chunks) {
-        m_folder.Write(name, mayModelBytes::File(chunks));
-        return m_folder.Locator(name);
+        return m_folder.Write(name, mayModelBytes::File(chunks));
     }
     fsLocator Textures() const { return m_folder.Locator("Texture"); }
 

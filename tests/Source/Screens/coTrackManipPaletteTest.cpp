@@ -3,8 +3,10 @@
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiMaterial.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPieceStraight.h"
@@ -165,6 +167,40 @@ TEST_F(coTrackManipPaletteTest, PlacersAndReleasedButtons) {
         Click(Find("Half Loop"));
         EXPECT_EQ(palette->GetReleasedButtonName(), envString("Half Loop")) << twice;
         EXPECT_EQ(Find("Half Loop")->GetState(), 0);
+    }
+}
+
+// The shipped placer picture's corner is see-through: a click there does not press the placer, one on the
+// picture's middle does.
+TEST_F(coTrackManipPaletteTest, APlacersTransparentCornerTakesNoClick) {
+    fsLocator pakFile;
+    fsLocatorFromNativePath(DataPath("Data/GUI/gui.pak").c_str(), pakFile);
+    gfPakEntryStream entry(gfPakFile(pakFile), fsRootedLocator(coRootGui, "uitm/uitmhl_i.png"));
+    std::vector<u8> bytes(entry.GetSize());
+    entry.Read(bytes.data(), entry.GetSize());
+    const g2dPixelRows picture = g2dDecodePNG(bytes);
+    ASSERT_EQ(picture.BytesPerPixel(), 4u);
+    ASSERT_EQ(picture.Row(1)[4 + 3], 0) << "texel (1, 1) of the idle picture is opaque";
+
+    coCoasterPieceTurn turn;
+    palette->SetAllowInversions(true);
+    palette->SetPieceState({.circuitEmpty = false, .pieceContext = true, .piece = &turn});
+    auto* displayer = static_cast<guiCheckbox*>(palette->FindChild("Placer Displayer"));
+    displayer->SetChecked(true);
+    Click(displayer, true);
+    palette->GetReleasedButtonName();
+    guiWindowMgr::Update();
+    // The drawn quad's box is in device coordinates, y up; the pointer's are GUI pixels, y down.
+    const maBoundingBox& box = static_cast<const guiMaterial*>(Find("Half Loop"))->GetScreenBox();
+    for (const bool onCorner : {true, false}) {
+        const f32 along = onCorner ? 1.5f / static_cast<f32>(picture.width) : 0.5f;
+        const f32 x = box.minX + along * (box.maxX - box.minX), y = box.maxY - along * (box.maxY - box.minY);
+        guiCursorMgr::SetPosition({((x + 1.0f) * 800.0f + 1.0f) / 2.0f, ((1.0f - y) * 600.0f + 1.0f) / 2.0f});
+        PointerFrame(nullptr, true);
+        PointerFrame(nullptr, false);
+        // Through the corner the click reaches the bars behind, which are no command.
+        EXPECT_EQ(envStringToNarrow(palette->GetReleasedButtonName()),
+                  onCorner ? "Placer Bars" : "Half Loop");
     }
 }
 

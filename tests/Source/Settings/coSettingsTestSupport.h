@@ -52,8 +52,7 @@ struct coSettingsTest : appStartupTestServices {
                                             {28, "Language"}};
         for (const auto& [id, text] : replaced)
             texts[id] = text;
-        folder.Write("install/basicstr.tsf", "");
-        gfTextSet set(folder.Locator("install/basicstr.tsf"), 32, false);
+        gfTextSet set(folder.Write("install/basicstr.tsf", ""), 32, false);
         for (const auto& [id, text] : texts)
             set.SetText(id, envString(text.c_str()));
         set.Save();

@@ -169,8 +169,7 @@ class coTrackChunksTest : public coCircuitFixture {
 
     // The pieces of the file's piece list (a file that holds none gives none), added to `pieces`.
     void ReadInto(const std::string& bytes, coPieces& pieces) {
-        m_folder.Write("in.bin", bytes);
-        gfFile file(m_folder.Locator("in.bin"), gfFileRead, gfByteOrderData);
+        gfFile file(m_folder.Write("in.bin", bytes), gfFileRead, gfByteOrderData);
         file.ReadBinHeader(nullptr);
         chBinReader reader(&file);
         ReadList(reader, pieces);
@@ -181,8 +180,7 @@ class coTrackChunksTest : public coCircuitFixture {
         return pieces;
     }
     coPieces ReadText(const std::string& text) {
-        m_folder.Write("in.txt", text);
-        gfFile file(m_folder.Locator("in.txt"), gfFileRead);
+        gfFile file(m_folder.Write("in.txt", text), gfFileRead);
         chTxtReader reader(&file);
         coPieces pieces;
         ReadList(reader, pieces);

@@ -213,8 +213,7 @@ TEST_F(coTrackColorizerTest, DamagedSchemesEndInTheReadersExceptionAndChangeNoth
     };
     const std::string bytes = written();
     for (size_t length = 0; length <= bytes.size(); ++length) {
-        folder.Write("cut.bin", bytes.substr(0, length));
-        gfFile file(folder.Locator("cut.bin"), gfFileRead, gfByteOrderData);
+        gfFile file(folder.Write("cut.bin", bytes.substr(0, length)), gfFileRead, gfByteOrderData);
         chBinReader reader(&file);
         try {
             const coColorScheme read = coTrackColorizer::ReadScheme(reader);

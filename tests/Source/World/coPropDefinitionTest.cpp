@@ -56,8 +56,7 @@ class coPropDefinitionTest : public ::testing::Test {
     fsLocator Write(const std::string& bytes, const std::string& path = "Lamp/Data/lamp.prd") {
         const std::string folder = path.substr(0, path.rfind('/'));
         m_folder.MakeFolder(folder);
-        m_folder.Write(path, bytes);
-        return m_folder.Locator(path);
+        return m_folder.Write(path, bytes);
     }
     fsLocator DataFile() const { return m_folder.Locator("Lamp/Data/lamp.prd"); }
     fsTestFolder m_folder;

@@ -133,8 +133,7 @@ TEST_F(coSavedPropsTest, PropsRoundTripThroughTheCoasterFile) {
     for (const coChunkAt& chunk : coChunksOf(saved))
         cprl = chunk.id == "CPRL" ? chunk.offset : cprl;
     ASSERT_GT(cprl, 0u);
-    folder.Write("cut.csa", saved.substr(0, cprl + 40));
-    EXPECT_THROW(coLoadCoasterFile(folder.Locator("cut.csa")), envExceptionX);
+    EXPECT_THROW(coLoadCoasterFile(folder.Write("cut.csa", saved.substr(0, cprl + 40))), envExceptionX);
     ASSERT_EQ(Placed().size(), 2u);
 
     coPropList::Remove(Placed().front());

@@ -55,8 +55,7 @@ class coTargetRingListTest : public coWorldDeviceTest {
     }
     void Read(const std::string& bytes,
               const std::function<void(chReader&)>& read = coTargetRingList::ReadRings) {
-        m_folder.Write("in", bytes);
-        auto file = std::make_unique<gfFile>(m_folder.Locator("in"), gfFileRead, gfByteOrderData);
+        auto file = std::make_unique<gfFile>(m_folder.Write("in", bytes), gfFileRead, gfByteOrderData);
         chBinReader reader(file.get());
         u32 id, size;
         u16 version;
@@ -64,8 +63,7 @@ class coTargetRingListTest : public coWorldDeviceTest {
         read(reader);
     }
     std::string Write(const std::function<void(chWriter&)>& write = coTargetRingList::WriteRings) {
-        m_folder.Write("out", "");
-        auto file = std::make_unique<gfFile>(m_folder.Locator("out"), gfFileReadWrite, gfByteOrderData);
+        auto file = std::make_unique<gfFile>(m_folder.Write("out", ""), gfFileReadWrite, gfByteOrderData);
         chBinWriter writer(file.get());
         write(writer);
         file.reset();

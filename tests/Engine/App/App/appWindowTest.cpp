@@ -1,5 +1,4 @@
-#include "Engine/App/App/appApplication.h"
-#include "Engine/App/App/appEventHandler.h"
+#include "Engine/App/App/appRecordingApp.h"
 #include "Engine/App/App/appTestServices.h"
 #include "Engine/App/App/private/appWindowProc.h"
 #include "Engine/Core/Env/envEnvironment.h"
@@ -20,33 +19,8 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// The game's shape: the application is its own flow handler, and here its own mouse and char handler.
-struct TestApp : appApplication, appFlowEventHandler, appMouseEventHandler, appCharEventHandler {
-    Log log;
-    u32 updates = 0;
-    bool obeyQuitRequest = true;
-    std::function<void(u32 frame)> onUpdate;
-
-    void Update() override {
-        EXPECT_FALSE(appIsSuspended());
-        ++updates;
-        if (onUpdate)
-            onUpdate(updates);
-    }
-    void OnStart(appStartEvent*) override { log.push_back("start"); }
-    void OnStop(appStopEvent*) override { log.push_back("stop"); }
-    void OnSuspend(appSuspendEvent*) override { log.push_back("suspend"); }
-    void OnResume(appResumeEvent*) override { log.push_back("resume"); }
-    void OnQuitRequest(appQuitRequestEvent*) override {
-        log.push_back("quit");
-        if (obeyQuitRequest)
-            RequestQuit();
-    }
-    void OnChar(appCharEvent* e) override {
-        char text[16];
-        std::snprintf(text, sizeof text, "char %04X", e->GetChar());
-        log.push_back(text);
-    }
+// Here the application is its own mouse handler too.
+struct TestApp : appRecordingApp, appMouseEventHandler {
     void Mouse(const char* what, const appMouseEvent* e, i32 button) {
         log.push_back(std::string(what) + " " + std::to_string(e->GetX()) + "," + std::to_string(e->GetY()) +
                       (button >= 0 ? " " + std::to_string(button) : ""));

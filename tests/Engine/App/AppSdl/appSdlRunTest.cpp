@@ -1,5 +1,4 @@
-#include "Engine/App/App/appApplication.h"
-#include "Engine/App/App/appEventHandler.h"
+#include "Engine/App/App/appRecordingApp.h"
 #include "Engine/Platform/Sdl/plSdlTestEvents.h"
 #include "Engine/Platform/System/plSystemServices.h"
 
@@ -14,31 +13,6 @@
 namespace {
 
 using Log = std::vector<std::string>;
-
-struct SdlApp : appApplication, appFlowEventHandler, appCharEventHandler {
-    Log log;
-    u32 updates = 0;
-    std::function<void(u32 frame)> onUpdate;
-
-    void Update() override {
-        ++updates;
-        if (onUpdate)
-            onUpdate(updates);
-    }
-    void OnStart(appStartEvent*) override { log.push_back("start"); }
-    void OnStop(appStopEvent*) override { log.push_back("stop"); }
-    void OnSuspend(appSuspendEvent*) override { log.push_back("suspend"); }
-    void OnResume(appResumeEvent*) override { log.push_back("resume"); }
-    void OnQuitRequest(appQuitRequestEvent*) override {
-        log.push_back("quit");
-        RequestQuit();
-    }
-    void OnChar(appCharEvent* e) override {
-        char text[16];
-        std::snprintf(text, sizeof text, "char %04X", e->GetChar());
-        log.push_back(text);
-    }
-};
 
 // The real platform for one test.
 struct appSdlServices : ::testing::Test {
@@ -57,7 +31,7 @@ using appXvfb = appSdlServices;
 } // namespace
 
 TEST_F(appSdlRun, PushedEventsReachTheApplicationInOrder) {
-    SdlApp app;
+    appRecordingApp app;
     app.onUpdate = [&](u32 frame) {
         if (frame != 1)
             return;
@@ -74,7 +48,7 @@ TEST_F(appSdlRun, PushedEventsReachTheApplicationInOrder) {
 
 // Run under Xvfb by its own test: a real OpenGL window, 120 frames, closed by a close event.
 TEST_F(appXvfb, ARealWindowRuns120FramesAndCloses) {
-    SdlApp app;
+    appRecordingApp app;
     app.onUpdate = [&](u32 frame) {
         if (frame == 1) {
             EXPECT_STREQ(SDL_GetCurrentVideoDriver(), "x11");

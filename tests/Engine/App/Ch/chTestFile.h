@@ -10,12 +10,10 @@
 class chTestFile : public ::testing::Test {
   protected:
     std::unique_ptr<gfFile> Open(const std::string& bytes, u32 byteOrder = gfByteOrderData) {
-        m_folder.Write("in", bytes);
-        return std::make_unique<gfFile>(m_folder.Locator("in"), gfFileRead, byteOrder);
+        return std::make_unique<gfFile>(m_folder.Write("in", bytes), gfFileRead, byteOrder);
     }
     std::unique_ptr<gfFile> Create(u32 byteOrder = gfByteOrderData) {
-        m_folder.Write("out", "");
-        return std::make_unique<gfFile>(m_folder.Locator("out"), gfFileReadWrite, byteOrder);
+        return std::make_unique<gfFile>(m_folder.Write("out", ""), gfFileReadWrite, byteOrder);
     }
     std::string Written() const { return m_folder.Read("out"); }
 

@@ -121,8 +121,7 @@ TEST_F(fsFileStreamTest, ReadsMatchNamesIgnoringCaseButCreatesNever) {
 }
 
 TEST_F(fsFileStreamTest, RemovedMediumAsksUntilOkOrCancel) {
-    m_folder.Write("disc.bin", "d");
-    const fsLocator file = m_folder.Locator("disc.bin");
+    const fsLocator file = m_folder.Write("disc.bin", "d");
 
     // OK twice: the open is tried three times and succeeds.
     envSetErrorReportHook(AnswerHook);

@@ -86,8 +86,7 @@ TEST_F(fsFileSystemTest, CreateDeleteAndFolders) {
 }
 
 TEST_F(fsFileSystemTest, ReadOnlyTestAndFileTimes) {
-    folder.Write("a.txt", "abc");
-    const fsLocator file = folder.Locator("a.txt");
+    const fsLocator file = folder.Write("a.txt", "abc");
     EXPECT_FALSE(fsIsFileReadOnly(file));
     chmod(folder.Path("a.txt").c_str(), 0444);
     EXPECT_TRUE(fsIsFileReadOnly(file));

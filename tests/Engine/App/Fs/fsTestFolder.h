@@ -18,6 +18,11 @@ class fsTestFolder : public plTestFolder {
         fsLocatorFromNativePath((relative.empty() ? Path() : Path(relative)).c_str(), locator);
         return locator;
     }
+    // Writes the file (its folders made) and gives its locator.
+    fsLocator Write(const std::string& relative, const std::string& bytes) const {
+        plTestFolder::Write(relative, bytes);
+        return Locator(relative);
+    }
     void MakeFolder(const std::string& relative) const {
         std::filesystem::create_directories(Path(relative));
     }

@@ -6,21 +6,16 @@
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chTestSample.h"
 #include "Engine/App/Ch/chTxtReader.h"
-#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
-#include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
-#include "Fuzz/fuzzInputFile.h"
+#include "Fuzz/fuzzLoaderInput.h"
 
-#include <memory>
 #include <type_traits>
 
 namespace {
 
 constexpr int kMaxDepth = 16;
 
-std::unique_ptr<fuzzInputFile> g_input;
-fsLocator g_locator;
 const chTagMap g_tags = {{"Sample", kABCD}, {"Nested", kWXYZ}};
 
 void ReadNumbers(chReader& reader) {
@@ -87,10 +82,10 @@ void Walk(chReader& reader, int depth) {
     }
 }
 
-template <class Reader> void ReadBoth(u32 byteOrder, bool binary) {
+template <class Reader> void ReadBoth(const fsLocator& input, u32 byteOrder, bool binary) {
     for (int pass = 0; pass < 2; ++pass) {
         try {
-            gfFile file(g_locator, 0, byteOrder);
+            gfFile file(input, 0, byteOrder);
             if (binary)
                 file.ReadBinHeader(nullptr);
             Reader reader(&file);
@@ -109,16 +104,14 @@ template <class Reader> void ReadBoth(u32 byteOrder, bool binary) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_input = std::make_unique<fuzzInputFile>("input.chunk");
-    fsLocatorFromNativePath(g_input->GetPath().c_str(), g_locator);
-    dbgSetLogSink([](const std::string&) {}); // warnings of unbalanced chunks are expected
+    fuzzLoader::Start("input.chunk");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    g_input->Write(data, size);
+    const fsLocator& input = fuzzLoader::Write(data, size);
     // The header's first version byte is the writer's byte-order flag.
-    ReadBoth<chBinReader>(size > 4 && data[4] == 1 ? 1 : 2, true);
-    ReadBoth<chTxtReader>(0, false);
+    ReadBoth<chBinReader>(input, size > 4 && data[4] == 1 ? 1 : 2, true);
+    ReadBoth<chTxtReader>(input, 0, false);
     return 0;
 }

@@ -2,16 +2,14 @@
 // whole through its entry stream and through gfFile (as the game reads paks, by the pak searcher), with
 // seeks back into it. Anything but the engine's own exceptions, or an entry whose reads do not add up
 // to its size, is a finding. Seeds: tests/Fuzz/lvFuzzSeeds; scripts/fuzz builds and runs it.
-#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
 #include "Engine/Core/Env/envExceptionX.h"
-#include "Fuzz/fuzzInputFile.h"
+#include "Fuzz/fuzzLoaderInput.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -25,7 +23,6 @@ class OnePak : public gfPakSearcher::PakLocator {
     gfPakFile* pak = nullptr;
 };
 
-std::unique_ptr<fuzzInputFile> g_input;
 OnePak g_searcher;
 
 void Check(bool condition) {
@@ -63,17 +60,15 @@ void ReadFile(const fsLocator& name) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_input = std::make_unique<fuzzInputFile>("input.pak");
+    fuzzLoader::Start("input.pak");
     gfPakSearcher::SetPakLocator(&g_searcher);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    g_input->Write(data, size);
-    fsLocator locator;
-    fsLocatorFromNativePath(g_input->GetPath().c_str(), locator);
+    const fsLocator& file = fuzzLoader::Write(data, size);
     try {
-        gfPakFile pak(locator);
+        gfPakFile pak(file);
         g_searcher.pak = &pak;
         for (const std::string& entryName : pak.GetEntryNames()) {
             fsLocator name;

@@ -3,25 +3,21 @@
 // The text set is opened read-only, then writable: a text is set, the set saved and read again, and it
 // must hold what was saved. Anything else but the engine's own exceptions is a finding.
 // Seeds: tests/Fuzz/lvFuzzSeeds; scripts/fuzz builds and runs it.
-#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/App/Gf/gfTokenFile.h"
-#include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
-#include "Fuzz/fuzzInputFile.h"
+#include "Fuzz/fuzzLoaderInput.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <map>
-#include <memory>
 #include <vector>
 
 namespace {
 
-std::unique_ptr<fuzzInputFile> g_input;
-fsLocator g_locator;
-fsLocator g_written; // the tokens written back
+std::string g_writtenPath; // the tokens written back
+fsLocator g_written;
 
 void Check(bool condition) {
     if (!condition)
@@ -39,14 +35,14 @@ std::vector<std::string> Tokens(const fsLocator& locator) {
     return tokens;
 }
 
-void WriteBackTokens() {
+void WriteBackTokens(const fsLocator& input) {
     std::vector<std::string> tokens;
     try {
-        tokens = Tokens(g_locator);
+        tokens = Tokens(input);
     } catch (const envExceptionX&) {
         return; // a bad quoted token
     }
-    std::ofstream(g_input->GetFolder() + "/written", std::ios::trunc);
+    std::ofstream(g_writtenPath, std::ios::trunc);
     {
         gfFile out(g_written, 1);
         for (const std::string& token : tokens) {
@@ -57,9 +53,9 @@ void WriteBackTokens() {
     Check(Tokens(g_written) == tokens);
 }
 
-void ReadCutTokensAndLines() {
+void ReadCutTokensAndLines(const fsLocator& input) {
     try {
-        gfFile file(g_locator, 0);
+        gfFile file(input, 0);
         const u32 size = file.GetSize();
         for (std::string token; file.Tell() < size;)
             gfReadTokenKind(file, token, 8, '\n', false);
@@ -70,19 +66,19 @@ void ReadCutTokensAndLines() {
     }
 }
 
-void ReadAndSaveTextSet() {
+void ReadAndSaveTextSet(const fsLocator& input) {
     try {
-        { const gfTextSet readOnly(g_locator, 7, true); }
+        { const gfTextSet readOnly(input, 7, true); }
         std::map<u32, envString> saved;
         u32 setNumber;
         {
-            gfTextSet set(g_locator, 7, false);
+            gfTextSet set(input, 7, false);
             set.SetText(42, envString("fuzz"));
             set.Save();
             saved = set.GetTexts();
             setNumber = set.GetSetNumber();
         }
-        const gfTextSet again(g_locator, 0, true);
+        const gfTextSet again(input, 0, true);
         Check(again.GetTexts() == saved && again.GetSetNumber() == setNumber);
     } catch (const envExceptionX&) {
         // The loader's answer to a bad set.
@@ -92,17 +88,15 @@ void ReadAndSaveTextSet() {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_input = std::make_unique<fuzzInputFile>("input.tsf");
-    fsLocatorFromNativePath(g_input->GetPath().c_str(), g_locator);
-    fsLocatorFromNativePath((g_input->GetFolder() + "/written").c_str(), g_written);
-    dbgSetLogSink([](const std::string&) {});
+    g_writtenPath = fuzzLoader::Start("input.tsf").GetFolder() + "/written";
+    fsLocatorFromNativePath(g_writtenPath.c_str(), g_written);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    g_input->Write(data, size);
-    WriteBackTokens();
-    ReadCutTokensAndLines();
-    ReadAndSaveTextSet(); // last: it rewrites the input
+    const fsLocator& input = fuzzLoader::Write(data, size);
+    WriteBackTokens(input);
+    ReadCutTokensAndLines(input);
+    ReadAndSaveTextSet(input); // last: it rewrites the input
     return 0;
 }

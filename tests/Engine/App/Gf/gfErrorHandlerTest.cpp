@@ -28,8 +28,7 @@ class gfErrorHandlerTest : public ::testing::Test {
     }
     // An error text set written with the engine's own writer.
     void WriteTexts(const std::string& name, std::initializer_list<std::pair<u32, const char*>> texts) {
-        m_folder.Write(name, "");
-        gfTextSet set(m_folder.Locator(name), 32, false);
+        gfTextSet set(m_folder.Write(name, ""), 32, false);
         for (const auto& [id, text] : texts)
             set.SetText(id, envString(text));
         set.Save();

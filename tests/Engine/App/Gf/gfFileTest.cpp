@@ -187,8 +187,7 @@ TEST_F(gfFileTest, DataFileTruncationSweepOnDiscAndInPak) {
         const std::string bytes = data.substr(0, cut);
         gfPakBuilderLayout layout;
         layout.entries = {{"Data/cut.dat", bytes}};
-        m_second.Write("cut.pak", gfBuildPak(layout));
-        m_fake.pak = std::make_unique<gfPakFile>(m_second.Locator("cut.pak"));
+        m_fake.pak = std::make_unique<gfPakFile>(m_second.Write("cut.pak", gfBuildPak(layout)));
         m_primary.Write("Data/cut.dat", bytes);
 
         for (u32 mode : {gfFileRead, gfFileReadWrite}) {
@@ -241,8 +240,7 @@ TEST_F(gfFileTest, WritesCollectInTheWindowAndSeeksBackPatchIt) {
 // A failed write of the window is reported once, by the call that flushes it; an atomic save then keeps
 // the old file. A file opened for reading refuses writes.
 TEST_F(gfFileTest, AFailedFlushIsReportedByItsCallAndKeepsTheOldFile) {
-    m_primary.Write("keep.dat", "old bytes");
-    const fsLocator keep = m_primary.Locator("keep.dat");
+    const fsLocator keep = m_primary.Write("keep.dat", "old bytes");
     EXPECT_THROW(gfFile(keep, gfFileRead).Write(1, "x"), fsReadOnlyX);
     {
         const fsWriteCalls full(ENOSPC);

@@ -118,11 +118,9 @@ TEST_F(gfPakFileTest, EntriesReadLikeFilesAndLayoutsVary) {
     gfPakBuilderLayout layout = ThreeEntries();
     layout.prefix = std::string(1000, '#');
     layout.comment = std::string(65513, 'c');
-    folder.Write("comment.pak", gfBuildPak(layout));
-    EXPECT_EQ(ReadEntry(gfPakFile(folder.Locator("comment.pak")), "readme.txt"), "read me");
+    EXPECT_EQ(ReadEntry(gfPakFile(folder.Write("comment.pak", gfBuildPak(layout))), "readme.txt"), "read me");
     layout.comment += 'c';
-    folder.Write("toolong.pak", gfBuildPak(layout));
-    EXPECT_THROW(gfPakFile(folder.Locator("toolong.pak")), gfInvalidPakFileX);
+    EXPECT_THROW(gfPakFile(folder.Write("toolong.pak", gfBuildPak(layout))), gfInvalidPakFileX);
 
     // The later of two names equal but for case wins; data descriptors use the central sizes; a
     // compressed entry fails when it is opened, not when the pak is.
@@ -131,8 +129,7 @@ TEST_F(gfPakFileTest, EntriesReadLikeFilesAndLayoutsVary) {
                      {"READ.TXT", "second"},
                      {"stream.bin", "streamed data", 0, true},
                      {"packed.bin", "\x01\x02\x03", 8}};
-    folder.Write("twice.pak", gfBuildPak(twice));
-    gfPakFile other(folder.Locator("twice.pak"));
+    gfPakFile other(folder.Write("twice.pak", gfBuildPak(twice)));
     EXPECT_EQ(other.GetEntryCount(), 3u);
     EXPECT_EQ(ReadEntry(other, "read.txt"), "second");
     EXPECT_EQ(ReadEntry(other, "stream.bin"), "streamed data");
@@ -143,8 +140,7 @@ TEST_F(gfPakFileTest, CountsAboveSignedSixteenBits) {
     gfPakBuilderLayout layout;
     for (u32 i = 0; i < 40000; ++i)
         layout.entries.push_back({"f" + std::to_string(i), i == 39999 ? "last" : ""});
-    folder.Write("big.pak", gfBuildPak(layout));
-    gfPakFile pak(folder.Locator("big.pak"));
+    gfPakFile pak(folder.Write("big.pak", gfBuildPak(layout)));
     EXPECT_EQ(pak.GetEntryCount(), 40000u);
     EXPECT_EQ(ReadEntry(pak, "f39999"), "last");
 }
@@ -155,8 +151,7 @@ TEST_F(gfPakFileTest, EntriesOutsideTheFile) {
     const auto patched = [&](size_t at, u32 value) {
         std::string out = bytes;
         out.replace(at, 4, envTestBytes().U32(value).Str());
-        folder.Write("bad.pak", out);
-        return folder.Locator("bad.pak");
+        return folder.Write("bad.pak", out);
     };
     // A local header far past the end, a size whose end overflows 32 bits, one past the end of the
     // file, a wrong local signature: that entry is not in the pak, the others still are.
@@ -179,8 +174,7 @@ TEST_F(gfPakFileTest, EntriesOutsideTheFile) {
     commented.comment = std::string(100, '\0');
     std::string bytes4 = gfBuildPak(commented, &offsets);
     bytes4.replace(offsets.endRecord + 8, 4, envTestBytes().U16(4).U16(4).Str());
-    folder.Write("four.pak", bytes4);
-    EXPECT_THROW(gfPakFile(folder.Locator("four.pak")), gfInvalidPakFileX);
+    EXPECT_THROW(gfPakFile(folder.Write("four.pak", bytes4)), gfInvalidPakFileX);
 }
 
 // An end record declaring a 3.5 GiB directory in front of it, in a sparse file: opening it costs no more
@@ -266,8 +260,7 @@ TEST_F(gfPakFileTest, TruncationAndCorruptionSweeps) {
     const std::string bytes = gfBuildPak(layout, &offsets);
     const std::vector<std::string> names = {"data/track.bin", "readme.txt", "empty", "stream.bin"};
     const auto check = [&](const std::string& variant) {
-        folder.Write("bad.pak", variant);
-        OpenAndReadAll(folder.Locator("bad.pak"), names);
+        OpenAndReadAll(folder.Write("bad.pak", variant), names);
     };
     for (size_t cut = 0; cut < bytes.size(); ++cut)
         check(bytes.substr(0, cut));
@@ -286,8 +279,7 @@ TEST_F(gfPakFileTest, TruncationAndCorruptionSweeps) {
     }
 
     // A pak cut short after it was opened: reads return what is there.
-    folder.Write("live.pak", gfBuildPak(ThreeEntries()));
-    gfPakFile pak(folder.Locator("live.pak"));
+    gfPakFile pak(folder.Write("live.pak", gfBuildPak(ThreeEntries())));
     gfPakEntryStream entry(pak, Entry("data/track.bin"));
     ASSERT_EQ(truncate(folder.Path("live.pak").c_str(), 30 + 14 + 4), 0);
     char buffer[16];

@@ -44,10 +44,7 @@ class OnePak : public gfPakSearcher::PakLocator {
 
 class gfTextSetTest : public ::testing::Test {
   protected:
-    fsLocator Put(const std::string& bytes) {
-        m_folder.Write("set.tsf", bytes);
-        return m_folder.Locator("set.tsf");
-    }
+    fsLocator Put(const std::string& bytes) { return m_folder.Write("set.tsf", bytes); }
     std::string File() const { return m_folder.Read("set.tsf"); }
 
     fsTestFolder m_folder;
@@ -206,8 +203,7 @@ TEST_F(gfTextSetTest, TruncationAndOversizeSweeps) {
 TEST_F(gfTextSetTest, ReadOnlySetsAreReadFromPaks) {
     gfPakBuilderLayout layout;
     layout.entries.push_back({"errors/eng/fserrors.tsf", Golden()});
-    m_folder.Write("data.pak", gfBuildPak(layout));
-    gfPakFile pak(m_folder.Locator("data.pak"));
+    gfPakFile pak(m_folder.Write("data.pak", gfBuildPak(layout)));
     OnePak locator;
     locator.pak = &pak;
     fsResetRootTable();

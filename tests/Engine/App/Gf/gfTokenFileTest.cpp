@@ -11,8 +11,7 @@ namespace {
 class gfTokenFileTest : public ::testing::Test {
   protected:
     std::unique_ptr<gfFile> Open(const std::string& bytes) {
-        m_folder.Write("t.txt", bytes);
-        return std::make_unique<gfFile>(m_folder.Locator("t.txt"), gfFileRead);
+        return std::make_unique<gfFile>(m_folder.Write("t.txt", bytes), gfFileRead);
     }
     // Every token of the text (no maximum, no stop character).
     std::vector<std::string> Split(const std::string& text, bool comments = true) {

@@ -2,10 +2,9 @@
 // then shuffled and walked as the music manager walks it. The shuffled order must be a permutation of
 // the tracks. Anything else but the engine's own exceptions is a finding.
 // Seeds: tests/Fuzz/lvFuzzSeeds; scripts/fuzz builds and runs it.
-#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Audio/Mu/muPlaylist.h"
 #include "Engine/Core/Env/envExceptionX.h"
-#include "Fuzz/fuzzInputFile.h"
+#include "Fuzz/fuzzLoaderInput.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,9 +12,6 @@
 #include <numeric>
 
 namespace {
-
-std::unique_ptr<fuzzInputFile> g_input;
-fsLocator g_locator;
 
 void Check(bool condition) {
     if (!condition)
@@ -25,17 +21,16 @@ void Check(bool condition) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_input = std::make_unique<fuzzInputFile>("input.m3u");
-    fsLocatorFromNativePath(g_input->GetPath().c_str(), g_locator);
+    fuzzLoader::Start("input.m3u");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    g_input->Write(data, size);
+    const fsLocator& file = fuzzLoader::Write(data, size);
     muPlaylist playlist;
-    playlist.AddTrack(g_locator);
+    playlist.AddTrack(file);
     try {
-        muReadPlaylistFile(g_locator, playlist, size % 2 == 0); // appending or replacing, by the length
+        muReadPlaylistFile(file, playlist, size % 2 == 0); // appending or replacing, by the length
     } catch (const envExceptionX&) {
         return 0;
     }

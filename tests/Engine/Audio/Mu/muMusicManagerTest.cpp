@@ -162,8 +162,7 @@ TEST_F(muMusicManagerTest, UnplayableTracksArePassedOver) {
         EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);
         EXPECT_EQ(m_log.Count(name), 1u);
     }
-    m_folder.Write("bad.m3u", "missing.mp3\r\nbad.wav\r\n");
-    m_manager->LoadPlaylist(m_folder.Locator("bad.m3u"), 0);
+    m_manager->LoadPlaylist(m_folder.Write("bad.m3u", "missing.mp3\r\nbad.wav\r\n"), 0);
     m_manager->SetFlags(muMusicManager::kAdvance | muMusicManager::kWrap);
     m_manager->PlayCurrent();
     EXPECT_FALSE(m_manager->GetFlags() & muMusicManager::kPlaying);

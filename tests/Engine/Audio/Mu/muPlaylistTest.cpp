@@ -67,8 +67,8 @@ TEST(muReadPlaylistFile, MissingAndForeignFilesThrow) {
     muPlaylist playlist;
     EXPECT_THROW(muReadPlaylistFile(folder.Locator("missing.m3u"), playlist, true), fsFileDoesntExistX);
     for (const char* name : {"list.pls", "list.M3u"}) {
-        folder.Write(name, "a.wav\n");
-        EXPECT_THROW(muReadPlaylistFile(folder.Locator(name), playlist, true), snUnsupportedPlaylistTypeX);
+        EXPECT_THROW(muReadPlaylistFile(folder.Write(name, "a.wav\n"), playlist, true),
+                     snUnsupportedPlaylistTypeX);
     }
     EXPECT_TRUE(playlist.tracks.empty());
     EXPECT_TRUE(muIsPlaylistFile(Track("x.M3U")));
@@ -109,8 +109,7 @@ TEST(muPlaylist, ShuffleReachesEveryOrderNotOnlyTheCyclicOnes) {
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted, (std::vector<u32>{0, 1, 2, 3}));
     fsTestFolder folder;
-    folder.Write("three.m3u", "x.wav\ny.wav\nz.wav\n");
-    muReadPlaylistFile(folder.Locator("three.m3u"), playlist, true);
+    muReadPlaylistFile(folder.Write("three.m3u", "x.wav\ny.wav\nz.wav\n"), playlist, true);
     EXPECT_EQ(playlist.order.size(), 3u);
 }
 

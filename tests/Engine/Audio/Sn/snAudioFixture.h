@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-// The test sound device and the media decoders installed and the sound system started, a folder for WAV files, and the debug log captured.
+// The test sound device and the media decoders installed and the sound system started, a folder for WAV
+// files, and the debug log captured.
 class snAudioFixture : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -22,11 +23,6 @@ class snAudioFixture : public ::testing::Test {
     void TearDown() override {
         snStopSoundSystem();
         plInstallServices({});
-    }
-
-    fsLocator WriteFile(const std::string& name, const std::string& bytes) {
-        m_folder.Write(name, bytes);
-        return m_folder.Locator(name);
     }
 
     // Mixes frames of output and returns just those.

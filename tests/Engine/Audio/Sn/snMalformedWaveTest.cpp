@@ -14,7 +14,7 @@ namespace {
 class snMalformedWaveTest : public snAudioFixture {
   protected:
     void Feed(const std::string& bytes, const std::string& label) {
-        const fsLocator file = WriteFile("bad.wav", bytes);
+        const fsLocator file = m_folder.Write("bad.wav", bytes);
         snWaveFile wave;
         if (snWaveOpen(file, wave) == snWaveResult::Ok && snWaveStartData(wave) == snWaveResult::Ok) {
             std::vector<u8> data(4096);

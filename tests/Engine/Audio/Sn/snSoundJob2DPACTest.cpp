@@ -21,7 +21,7 @@ std::vector<i16> NonZero(const std::vector<i16>& samples) {
 class snSoundJob2DPACTest : public snAudioFixture {
   protected:
     void Load(const std::string& bytes) {
-        m_job.SetFile(WriteFile("s.wav", bytes));
+        m_job.SetFile(m_folder.Write("s.wav", bytes));
         m_job.Load();
     }
     i32 Volume() {
@@ -209,7 +209,7 @@ TEST_F(snSoundJob2DPACTest, SettersAndRampsWithoutABufferDoNothing) {
         job.Stop();
         EXPECT_FALSE(job.IsLoaded());
         // Then again after an unload.
-        job.SetFile(WriteFile("u.wav", Wave16(Ramp(10))));
+        job.SetFile(m_folder.Write("u.wav", Wave16(Ramp(10))));
         job.Load();
         job.Unload();
     }
@@ -238,7 +238,7 @@ TEST_F(snSoundJob2DPACTest, PlayPauseAndLoop) {
     EXPECT_FALSE(m_job.IsLoaded());
 
     snSoundJob2DPAC loop;
-    loop.SetFile(WriteFile("l.wav", Wave16(samples)));
+    loop.SetFile(m_folder.Write("l.wav", Wave16(samples)));
     loop.SetLoopCount(-1);
     loop.Load();
     loop.Play(0.0f);
@@ -259,7 +259,8 @@ TEST_F(snSoundJob2DPACTest, AStaticSoundReadsItsDataByChunkNotByAFixedHeader) {
 
     // A data size past the end of the file holds what is there, in whole frames.
     snSoundJob2DPAC longer;
-    longer.SetFile(WriteFile("b.wav", Riff(Pcm(1, 22050, 16) + Chunk("data", data + "\x01", 100000, false))));
+    longer.SetFile(
+        m_folder.Write("b.wav", Riff(Pcm(1, 22050, 16) + Chunk("data", data + "\x01", 100000, false))));
     longer.Load();
     ASSERT_TRUE(longer.IsLoaded());
     EXPECT_EQ(longer.GetBuffer()->GetSize(), data.size());
@@ -270,7 +271,7 @@ TEST_F(snSoundJob2DPACTest, AStaticSoundReadsItsDataByChunkNotByAFixedHeader) {
         {"align.wav", Riff(Chunk("fmt ", FmtContents(1, 1, 22050, 44100, 0, 16)) + Chunk("data", data))}};
     for (const auto& [name, bytes] : refused) {
         snSoundJob2DPAC job;
-        job.SetFile(WriteFile(name, bytes));
+        job.SetFile(m_folder.Write(name, bytes));
         if (name == "align.wav")
             EXPECT_THROW(job.Load(), snUnsupportedSoundFileTypeX);
         else
@@ -317,14 +318,14 @@ TEST_F(snSoundJob2DPACTest, AFileThatChangesUnderALostBufferStopsTheSound) {
     for (const std::string& changed : {Wave16(Ramp(100)), std::string("not a wave")}) {
         m_log.lines.clear();
         snSoundJob2DPAC job;
-        job.SetFile(WriteFile("s.wav", Wave16(Ramp(1000))));
+        job.SetFile(m_folder.Write("s.wav", Wave16(Ramp(1000))));
         job.Load();
         job.Play(0.0f);
         job.Update(0.0f);
         Render(600);
         job.Pause();
         m_device.LoseBuffers();
-        WriteFile("s.wav", changed);
+        m_folder.Write("s.wav", changed);
         job.Resume(1.0f);
         for (int frame = 0; frame < 10; ++frame)
             EXPECT_NO_THROW(job.Update(1.0f + static_cast<f32>(frame) / 60.0f));
@@ -340,14 +341,14 @@ TEST_F(snSoundJob2DPACTest, AFileThatChangesUnderALostBufferStopsTheSound) {
 TEST_F(snSoundJob2DPACTest, DeviceFaults) {
     const std::string bytes = Wave16(Ramp(100));
     m_device.SetCreateFails(true);
-    m_job.SetFile(WriteFile("s.wav", bytes));
+    m_job.SetFile(m_folder.Write("s.wav", bytes));
     EXPECT_THROW(m_job.Load(), snSoundSystemBufferCreateFailedX);
     EXPECT_FALSE(m_job.IsLoaded());
     m_device.SetCreateFails(false);
 
     m_device.SetLockFailure(plSoundResult::Generic);
     snSoundJob2DPAC silent;
-    silent.SetFile(WriteFile("s.wav", bytes));
+    silent.SetFile(m_folder.Write("s.wav", bytes));
     silent.Load();
     ASSERT_TRUE(silent.IsLoaded());
     silent.Play(0.0f);
@@ -357,7 +358,7 @@ TEST_F(snSoundJob2DPACTest, DeviceFaults) {
 
     snStopSoundSystem();
     snSoundJob2DPAC down;
-    down.SetFile(WriteFile("s.wav", bytes));
+    down.SetFile(m_folder.Write("s.wav", bytes));
     down.Load();
     EXPECT_FALSE(down.IsLoaded());
     down.Play(0.0f);

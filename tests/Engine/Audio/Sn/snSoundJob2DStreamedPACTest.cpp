@@ -50,7 +50,7 @@ size_t Tail(const std::vector<i16>& output) {
 class snStreamTest : public snAudioFixture {
   protected:
     void Open(const std::string& bytes, i32 loops = 1) {
-        m_stream.SetFile(WriteFile("m.wav", bytes));
+        m_stream.SetFile(m_folder.Write("m.wav", bytes));
         m_stream.SetLoopCount(loops);
         m_stream.Load();
         ASSERT_TRUE(m_stream.IsLoaded());
@@ -255,10 +255,10 @@ TEST_F(snStreamTest, AStreamedCloneHasARingAndAReaderOfItsOwn) {
 TEST_F(snStreamTest, FilesTheRingCannotPlayAreRefused) {
     snSoundJob2DStreamedPAC stream;
     stream.SetFile(
-        WriteFile("r.wav", Riff(Chunk("fmt ", FmtContents(1, 1, 0, 0, 2, 16)) + Chunk("data", "ab"))));
+        m_folder.Write("r.wav", Riff(Chunk("fmt ", FmtContents(1, 1, 0, 0, 2, 16)) + Chunk("data", "ab"))));
     EXPECT_THROW(stream.Load(), snUnsupportedSoundFileTypeX);
     m_device.SetCreateFails(true);
-    stream.SetFile(WriteFile("g.wav", Wave16({1, 2, 3})));
+    stream.SetFile(m_folder.Write("g.wav", Wave16({1, 2, 3})));
     EXPECT_THROW(stream.Load(), snSoundCreateFailedX);
     EXPECT_FALSE(stream.IsLoaded());
 }

@@ -115,7 +115,7 @@ TEST_F(snSoundJobMP3Test, ASecondJobTakesOverThePlayer) {
 // warning; nothing plays.
 TEST_F(snSoundJobMP3Test, GarbageAndMissingFilesStopTheJobAtOnce) {
     const std::pair<fsLocator, const char*> cases[] = {
-        {WriteFile("noise.mp3", std::string(3000, '\x5A')), "MP3 file cannot be decoded"},
+        {m_folder.Write("noise.mp3", std::string(3000, '\x5A')), "MP3 file cannot be decoded"},
         {m_folder.Locator("missing.mp3"), "MP3 file not found"}};
     for (const auto& [file, warning] : cases) {
         snSoundJobMP3* job = Start(file, -1);

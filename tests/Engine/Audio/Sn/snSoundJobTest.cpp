@@ -61,7 +61,7 @@ TEST(snSoundJob, NamesCategoriesLoopsAndWavNames) {
 // own on the same file, whole when the original stops.
 TEST_F(snSoundJobTest, CopiesOfStaticAndStreamedJobs) {
     snSoundJob2D job;
-    job.SetFile(WriteFile("click.wav", Wave16(Ramp(400))));
+    job.SetFile(m_folder.Write("click.wav", Wave16(Ramp(400))));
     job.SetCategory(4);
     job.SetLoopCount(0);
     job.Load();
@@ -73,7 +73,7 @@ TEST_F(snSoundJobTest, CopiesOfStaticAndStreamedJobs) {
               job.GetPlatformHalf().GetBuffer()->GetVoice()->data);
 
     snSoundJob2DStreamed stream;
-    stream.SetFile(WriteFile("long.wav", Wave16(Ramp(30000))));
+    stream.SetFile(m_folder.Write("long.wav", Wave16(Ramp(30000))));
     stream.Load();
     stream.Play(0.0f);
     stream.Update(0.0f);

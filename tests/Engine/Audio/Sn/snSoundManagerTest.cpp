@@ -19,7 +19,7 @@ using snSoundManagerTest = snManagerFixture;
 // A stopped auto-release job is deleted in the same pump, a kept one stays; with no sound device
 // auto-release jobs are released rather than piling up.
 TEST_F(snSoundManagerTest, AutoReleaseJobsGoInTheSamePump) {
-    const fsLocator file = WriteFile("click.wav", Wave16(Ramp(200)));
+    const fsLocator file = m_folder.Write("click.wav", Wave16(Ramp(200)));
     snSoundJob2D* released = snSoundManager::CreateSound(file, "click", false);
     snSoundJob2D* kept = snSoundManager::CreateSound(file, "click", false);
     for (snSoundJob2D* job : {released, kept}) {
@@ -83,7 +83,8 @@ TEST_F(snSoundManagerTest, CategoryVolumesClampAndPushOnlyChanges) {
 // A clone miss warns and loads the file; a clone keeps the template's samples beyond its life; music
 // cannot be cloned.
 TEST_F(snSoundManagerTest, ClonesFromThePreloadList) {
-    snSoundJob2D* missed = snSoundManager::CreateSound(WriteFile("hit.wav", Wave16(Ramp(100))), "hit", true);
+    snSoundJob2D* missed =
+        snSoundManager::CreateSound(m_folder.Write("hit.wav", Wave16(Ramp(100))), "hit", true);
     EXPECT_TRUE(m_log.Holds("snSoundManager"));
     EXPECT_TRUE(m_log.Holds("Cannot Clone Sound: does not exist in Preload List"));
     ASSERT_NE(missed, nullptr);
@@ -95,7 +96,7 @@ TEST_F(snSoundManagerTest, ClonesFromThePreloadList) {
     snSoundManager::DestroySound(missed);
 
     auto* preloaded = new snSoundJob2D;
-    preloaded->SetFile(WriteFile("bell.wav", Wave16(Ramp(300))));
+    preloaded->SetFile(m_folder.Write("bell.wav", Wave16(Ramp(300))));
     preloaded->SetLoopCount(0);
     preloaded->Load();
     snSoundManager::AddToPreloadList(preloaded);
@@ -121,8 +122,9 @@ TEST_F(snSoundManagerTest, ClonesFromThePreloadList) {
 
 TEST_F(snSoundManagerTest, StreamsAndMusicAreMadeActiveWithTheirVolumes) {
     snSoundManager::SetCategoryVolume(0.5f, 1);
-    snSoundJob2DStreamed* stream = snSoundManager::CreateStreamedSound(WriteFile("s.wav", Wave16(Ramp(10))));
-    snSoundJobMP3* music = snSoundManager::CreateMP3Sound(WriteFile("m.mp3", "x"));
+    snSoundJob2DStreamed* stream =
+        snSoundManager::CreateStreamedSound(m_folder.Write("s.wav", Wave16(Ramp(10))));
+    snSoundJobMP3* music = snSoundManager::CreateMP3Sound(m_folder.Write("m.mp3", "x"));
     EXPECT_EQ(stream->GetCategoryVolume(), 0.5f);
     EXPECT_EQ(music->GetCategoryVolume(), 0.5f);
     EXPECT_EQ(snSoundManager::GetActiveCount(), 2u);
@@ -131,7 +133,7 @@ TEST_F(snSoundManagerTest, StreamsAndMusicAreMadeActiveWithTheirVolumes) {
 }
 
 TEST_F(snSoundManagerTest, TheListenerReachesPositionalJobsOnly) {
-    const fsLocator file = WriteFile("a.wav", Wave16(Ramp(1000)));
+    const fsLocator file = m_folder.Write("a.wav", Wave16(Ramp(1000)));
     snSoundJob2D* near = snSoundManager::CreateSound(file, "a", false);
     snSoundJob2D* flat = snSoundManager::CreateSound(file, "a", false);
     near->SetPositional(true);

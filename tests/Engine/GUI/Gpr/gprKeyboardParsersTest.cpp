@@ -25,8 +25,7 @@ class gprKeyboardParsersTest : public gprTestScripts {
   protected:
     // Loads the text form of one prototype with its own parser, as the keyboard's parser does.
     template <class P> void LoadPrototype(P& parser, const std::string& text) {
-        folder.Write("o.gst", text);
-        gfFile file(folder.Locator("o.gst"), gfFileRead);
+        gfFile file(folder.Write("o.gst", text), gfFileRead);
         chTxtReader reader(&file);
         reader.SetTagMap(&gprGetKeywords());
         u32 id = 0, size = 0;

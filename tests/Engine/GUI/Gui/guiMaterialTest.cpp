@@ -235,8 +235,8 @@ TEST_F(guiWidgetTest, AMissingImageLeavesTheStateUntextured) {
     EXPECT_FALSE(widget->HasTexture(guiStateIdle));
     // A damaged file: the cut PNG's own exception, the state still untextured, the cache still usable.
     const std::string png = g2dImageBuilder::Png(1, 8, 6, {std::string("\xFF\x00\x00\xFF", 4)});
-    folder.Write("cut.png", png.substr(0, png.size() / 2));
-    EXPECT_THROW(widget->SetImage(folder.Locator("cut.png"), guiStateOver), envExceptionX);
+    EXPECT_THROW(widget->SetImage(folder.Write("cut.png", png.substr(0, png.size() / 2)), guiStateOver),
+                 envExceptionX);
     EXPECT_FALSE(widget->HasTexture(guiStateOver));
     widget->SetImage(folder.Locator("a.png"), guiStateOver);
     EXPECT_TRUE(widget->HasTexture(guiStateOver));

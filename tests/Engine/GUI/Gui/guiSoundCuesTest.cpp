@@ -39,8 +39,8 @@ class guiSoundCuesTest : public guiTestGui {
 
     fsLocator Sound(i32 k) {
         const std::string name = "s" + std::to_string(k) + ".wav";
-        folder.Write(name, snWaveBuilder::Wave16(std::vector<i16>(100, static_cast<i16>(1000 * (k + 1)))));
-        return folder.Locator(name);
+        return folder.Write(name,
+                            snWaveBuilder::Wave16(std::vector<i16>(100, static_cast<i16>(1000 * (k + 1)))));
     }
     // A GUI frame, the cues' step and the sound pump, then the sound it made: the number of the sound, or -1
     // for none.

@@ -1,8 +1,6 @@
 // libFuzzer target: arbitrary bytes as each kind of model file (static, hierarchy, single skin,
 // animation), read on the fake device. Anything but the engine's own exceptions is a finding, and
 // everything a reader made is freed after it. Seeds: tests/Fuzz/lvFuzzSeeds; scripts/fuzz runs it.
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
@@ -10,15 +8,12 @@
 #include "Engine/Graphics/May/mayModelFile.h"
 #include "Engine/Graphics/Sc/scJoint.h"
 #include "Fuzz/fuzzFakeDevice.h"
-#include "Fuzz/fuzzInputFile.h"
+#include "Fuzz/fuzzLoaderInput.h"
 
 #include <cstdlib>
 #include <memory>
 
 namespace {
-
-std::unique_ptr<fuzzInputFile> g_input;
-fsLocator g_locator;
 
 // Knows no texture.
 class NoTextures : public g3dTextureLoader {
@@ -40,30 +35,28 @@ template <class Read> void Try(Read read) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_input = std::make_unique<fuzzInputFile>("input.mx");
-    fsLocatorFromNativePath(g_input->GetPath().c_str(), g_locator);
-    dbgSetLogSink([](const std::string&) {});
+    fuzzLoader::Start("input.mx");
     fuzzStartFakeDevice();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    g_input->Write(data, size);
+    const fsLocator& file = fuzzLoader::Write(data, size);
     NoTextures loader;
-    Try([&](mayModelParts& parts) { mayReadStaticModel(g_locator, loader, parts, nullptr); });
+    Try([&](mayModelParts& parts) { mayReadStaticModel(file, loader, parts, nullptr); });
     Try([&](mayModelParts& parts) {
         g3dTransformTreeNode root;
-        mayReadHierarchy(g_locator, loader, root, parts, nullptr);
+        mayReadHierarchy(file, loader, root, parts, nullptr);
     });
     Try([&](mayModelParts& parts) {
         mayMesh mesh;
         std::unique_ptr<scJoint> root;
-        mayReadSingleSkin(g_locator, loader, parts, mesh, root);
+        mayReadSingleSkin(file, loader, parts, mesh, root);
     });
     Try([&](mayModelParts&) {
         mayAnimationTree tree;
         mayAnimationTracks tracks;
-        mayReadAnimation(g_locator, tree, tracks);
+        mayReadAnimation(file, tree, tracks);
     });
     return 0;
 }

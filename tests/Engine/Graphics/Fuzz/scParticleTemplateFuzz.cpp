@@ -1,38 +1,27 @@
 // libFuzzer target: arbitrary bytes as a particle template file; a template that reads is made into its
 // generator, which runs a few updates. Anything but the engine's own exceptions is a finding, and so is
 // a hang or a NaN-driven runaway. Seeds: tests/Fuzz/lvFuzzSeeds; scripts/fuzz runs it.
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Core/Ma/maRandom.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleGenerator.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
-#include "Fuzz/fuzzInputFile.h"
+#include "Fuzz/fuzzLoaderInput.h"
 
 #include <memory>
 
-namespace {
-
-std::unique_ptr<fuzzInputFile> g_input;
-fsLocator g_locator;
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_input = std::make_unique<fuzzInputFile>("input.tpr");
-    fsLocatorFromNativePath(g_input->GetPath().c_str(), g_locator);
-    dbgSetLogSink([](const std::string&) {});
+    fuzzLoader::Start("input.tpr");
     g3dRenderer::Initialize();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    g_input->Write(data, size);
+    const fsLocator& file = fuzzLoader::Write(data, size);
     scParticleGeneratorTemplate effect;
     try {
-        scLoadParticleGeneratorTemplate(g_locator, effect);
+        scLoadParticleGeneratorTemplate(file, effect);
     } catch (const envExceptionX&) {
         return 0;
     }

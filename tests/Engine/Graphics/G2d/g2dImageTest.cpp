@@ -27,10 +27,6 @@ class g2dImageTest : public g2dScreenFixture {
         g2dScreenFixture::SetUp();
         g2dScreen::InitWindowed(640, 480, 0, 0);
     }
-    fsLocator Write(const std::string& name, const std::string& bytes) {
-        m_folder.Write(name, bytes);
-        return m_folder.Locator(name);
-    }
     fsTestFolder m_folder;
 };
 
@@ -42,7 +38,7 @@ TEST_F(g2dImageTest, ImagesAreCutToTheScreenAndToThemselves) {
     for (int i = 0; i < 200; ++i)
         columns.insert(columns.end(), {0, 0, static_cast<u8>(i % 20)});
     g2dImage image;
-    g2dLoadImage(Write("columns.bmp", g2dImageBuilder::Bmp(20, 10, columns)), image);
+    g2dLoadImage(m_folder.Write("columns.bmp", g2dImageBuilder::Bmp(20, 10, columns)), image);
     struct Case {
         i32 x, y, left, top, right, bottom;
         const char* copy; // null: no device call at all
@@ -79,14 +75,15 @@ TEST_F(g2dImageTest, ImagesAreCutToTheScreenAndToThemselves) {
 TEST_F(g2dImageTest, FilesLoadIntoTheChosenFormat) {
     const std::vector<u8> rgb = {255, 0, 0, 0, 255, 0, 0, 0, 255, 8, 16, 24, 255, 255, 255, 0, 0, 0};
     g2dImage image;
-    g2dLoadImage(Write("a.bmp", g2dImageBuilder::Bmp(3, 2, rgb)), image);
+    g2dLoadImage(m_folder.Write("a.bmp", g2dImageBuilder::Bmp(3, 2, rgb)), image);
     EXPECT_EQ(image.GetWidth(), 3);
     EXPECT_EQ(image.GetHeight(), 2);
     EXPECT_EQ(TexelAt(image, 2, 0), 0x0000FFu);
     EXPECT_EQ(TexelAt(image, 0, 1), 0x081018u);
     EXPECT_EQ(image.GetLocator(), m_folder.Locator("a.bmp"));
 
-    const fsLocator png = Write("b.png", g2dImageBuilder::Png(1, 8, 6, {std::string("\xFF\x00\x00\x80", 4)}));
+    const fsLocator png =
+        m_folder.Write("b.png", g2dImageBuilder::Png(1, 8, 6, {std::string("\xFF\x00\x00\x80", 4)}));
     g2dLoadPNGImage(image, png, FormatOf(plD3dFormat::A4R4G4B4), FormatOf(plD3dFormat::R5G6B5));
     EXPECT_EQ(image.GetPixelFormat(), FormatOf(plD3dFormat::A4R4G4B4));
     EXPECT_EQ(TexelAt(image, 0, 0), 0x8F00u);
@@ -94,7 +91,7 @@ TEST_F(g2dImageTest, FilesLoadIntoTheChosenFormat) {
     EXPECT_EQ(TexelAt(image, 0, 0), 0xF800u);
 
     EXPECT_THROW(g2dLoadImage(m_folder.Locator("missing.png"), image), fsFileDoesntExistX);
-    const fsLocator text = Write("c.txt", "hello");
+    const fsLocator text = m_folder.Write("c.txt", "hello");
     EXPECT_THROW(g2dLoadImage(text, image), g2dUnknownImageFileTypeX);
     EXPECT_THROW(g3dGetImageFileType(text), g3dUnknownImageFileTypeX);
     EXPECT_EQ(g3dGetImageFileType(png), 1);

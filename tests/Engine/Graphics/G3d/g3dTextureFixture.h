@@ -34,10 +34,6 @@ class g3dTextureFixture : public g2dScreenFixture {
         g2dScreen::InitWindowed(640, 480, 0, 0);
         g3dSelectTextureFormats();
     }
-    fsLocator Write(const std::string& name, const std::string& bytes) {
-        m_folder.Write(name, bytes);
-        return m_folder.Locator(name);
-    }
 
     plFreeTypeFonts m_fonts;
     fsTestFolder m_folder;

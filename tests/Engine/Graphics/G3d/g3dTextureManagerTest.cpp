@@ -41,7 +41,7 @@ TEST_F(g3dTextureManagerTest, FilesGiveTheirFormatsAndEveryLoadIsATextureOfItsOw
         {"picture.bmp", SmallBmp(), plD3dFormat::R5G6B5},
     };
     for (const auto& c : cases) {
-        const fsLocator file = Write(c.name, c.bytes);
+        const fsLocator file = m_folder.Write(c.name, c.bytes);
         g3dPlainTexture* first = tm::LoadPlainTexture(file, 0, 0);
         g3dMipTexture* second = tm::LoadMipTexture(file, 0, 0);
         EXPECT_EQ(first->GetPixelFormat(), FormatOf(c.format)) << c.name;
@@ -51,21 +51,23 @@ TEST_F(g3dTextureManagerTest, FilesGiveTheirFormatsAndEveryLoadIsATextureOfItsOw
         tm::ReleaseTexture(second);
     }
     m_d3d.GetLog().clear();
-    EXPECT_THROW(tm::LoadPlainTexture(Write("text.png", "not a picture"), 0, 0), g3dUnknownImageFileTypeX);
+    EXPECT_THROW(tm::LoadPlainTexture(m_folder.Write("text.png", "not a picture"), 0, 0),
+                 g3dUnknownImageFileTypeX);
     EXPECT_THROW(tm::LoadMipTexture(m_folder.Locator("missing.bmp"), 0, 0), fsFileDoesntExistX);
     EXPECT_TRUE(Calls("CreateTexture").empty());
     EXPECT_EQ(tm::GetAvailableTextureMemory(), 64u << 20);
 }
 
 TEST_F(g3dTextureManagerTest, AResetMakesEveryTextureAgainButReleasedAndVanishedOnes) {
-    const fsLocator bmp = Write("a.bmp", SmallBmp());
-    const fsLocator gone = Write("gone.png", g2dImageBuilder::Png(1, 8, 6, {kRgbaPixel}));
+    const fsLocator bmp = m_folder.Write("a.bmp", SmallBmp());
+    const fsLocator gone = m_folder.Write("gone.png", g2dImageBuilder::Png(1, 8, 6, {kRgbaPixel}));
     const g2dFont font = g2dFont::Get("Arial", 16);
     std::vector<g3dTexture*> kept = {
         tm::LoadPlainTexture(bmp, 0, 0),
-        tm::LoadMipTexture(Write("b.png", g2dImageBuilder::Png(
-                                              4, 8, 6, {kRgbaPixel + kRgbaPixel + kRgbaPixel + kRgbaPixel})),
-                           0, 0),
+        tm::LoadMipTexture(
+            m_folder.Write(
+                "b.png", g2dImageBuilder::Png(4, 8, 6, {kRgbaPixel + kRgbaPixel + kRgbaPixel + kRgbaPixel})),
+            0, 0),
         tm::CreateTextTextureRuns({font, font}, {"Hi", "there"}, {0, 20}, {{255, 0, 0}, {0, 0, 255}}, 64, 32),
     };
     g3dPlainTexture* redrawn = tm::CreateTextTextureSingle(font, "old", {255, 255, 255}, 32, 16);

@@ -46,10 +46,6 @@ class g3dTextureTest : public g2dScreenFixture {
         g2dScreen::InitWindowed(640, 480, 0, 0);
         g3dSelectTextureFormats();
     }
-    fsLocator Write(const std::string& name, const std::string& bytes) {
-        m_folder.Write(name, bytes);
-        return m_folder.Locator(name);
-    }
     fsTestFolder m_folder;
 };
 
@@ -102,7 +98,7 @@ TEST_F(g3dTextureTest, FileTexturesAreShiftedCappedAndCopiedOrAveragedDown) {
         {4, 4, 5, 1, 1, 2},
     };
     for (const auto& c : cases) {
-        const fsLocator file = Write("a.bmp", Halves(c.width, c.height, {255, 0, 0}, {0, 0, 255}));
+        const fsLocator file = m_folder.Write("a.bmp", Halves(c.width, c.height, {255, 0, 0}, {0, 0, 255}));
         g3dPlainTexture texture;
         g3dLoadPlainTextureBMP(texture, file, false, c.shiftX, c.shiftY);
         EXPECT_EQ(texture.GetWidth(), c.expectedWidth) << c.width << " >> " << c.shiftX;
@@ -117,7 +113,7 @@ TEST_F(g3dTextureTest, FileTexturesAreShiftedCappedAndCopiedOrAveragedDown) {
     const std::vector<u8> rgb = {255, 0, 0, 8, 16, 24, 200, 100, 50, 1, 2, 3, 0, 255, 0, 9, 9, 9};
     g3dPlainTexture same;
     m_d3d.GetLog().clear();
-    g3dLoadPlainTextureBMP(same, Write("b.bmp", g2dImageBuilder::Bmp(3, 2, rgb)), false, 0, 0);
+    g3dLoadPlainTextureBMP(same, m_folder.Write("b.bmp", g2dImageBuilder::Bmp(3, 2, rgb)), false, 0, 0);
     EXPECT_EQ(Calls("CopyRects").size(), 1u);
     std::vector<u16> expected;
     for (size_t i = 0; i < rgb.size(); i += 3)
@@ -128,7 +124,8 @@ TEST_F(g3dTextureTest, FileTexturesAreShiftedCappedAndCopiedOrAveragedDown) {
 TEST_F(g3dTextureTest, MipTexturesHoldTheWholeChainOfBoxAverages) {
     Start();
     g3dMipTexture texture;
-    g3dLoadMipTexture(texture, Write("m.bmp", Halves(64, 64, {255, 0, 0}, {0, 0, 255})), false, false, 0, 0);
+    g3dLoadMipTexture(texture, m_folder.Write("m.bmp", Halves(64, 64, {255, 0, 0}, {0, 0, 255})), false,
+                      false, 0, 0);
     plD3dTexture* d3dTexture = texture.GetPAC()->GetTexture();
     ASSERT_NE(d3dTexture, nullptr);
     ASSERT_EQ(d3dTexture->GetLevelCount(), 7u);
@@ -140,7 +137,7 @@ TEST_F(g3dTextureTest, MipTexturesHoldTheWholeChainOfBoxAverages) {
 
 TEST_F(g3dTextureTest, ARefusedTextureStopsTheLoadingAndStaysEmpty) {
     Start();
-    const fsLocator file = Write("a.bmp", Halves(4, 4, {255, 0, 0}, {0, 0, 255}));
+    const fsLocator file = m_folder.Write("a.bmp", Halves(4, 4, {255, 0, 0}, {0, 0, 255}));
     m_d3d.RefuseTextureFormat(plD3dFormat::R5G6B5);
     m_d3d.GetLog().clear();
     g3dPlainTexture plain;
@@ -159,7 +156,8 @@ TEST_F(g3dTextureTest, MasksMarkTheTexelsAtMostTheThresholdAndOnlyForAlphaFormat
     // Alpha 0, 16 and 255 are 0, 1 and 15 in four bits.
     const std::string pixels("\xFF\x00\x00\x00\xFF\x00\x00\x10\xFF\x00\x00\xFF", 12);
     g3dPlainTexture texture;
-    g3dLoadPlainTexturePNG(texture, Write("a.png", g2dImageBuilder::Png(3, 8, 6, {pixels})), false, 0, 0);
+    g3dLoadPlainTexturePNG(texture, m_folder.Write("a.png", g2dImageBuilder::Png(3, 8, 6, {pixels})), false,
+                           0, 0);
     ASSERT_EQ(texture.GetPixelFormat(), FormatOf(plD3dFormat::A4R4G4B4));
     for (const auto& [threshold, expected] :
          {std::pair{0.0f, std::vector<u8>{1, 0, 0}}, std::pair{0.5f, std::vector<u8>{1, 1, 0}}}) {
@@ -169,7 +167,7 @@ TEST_F(g3dTextureTest, MasksMarkTheTexelsAtMostTheThresholdAndOnlyForAlphaFormat
                   expected);
     }
     g3dPlainTexture opaque;
-    g3dLoadPlainTextureBMP(opaque, Write("b.bmp", Halves(2, 2, {1, 2, 3}, {4, 5, 6})), false, 0, 0);
+    g3dLoadPlainTextureBMP(opaque, m_folder.Write("b.bmp", Halves(2, 2, {1, 2, 3}, {4, 5, 6})), false, 0, 0);
     opaque.BuildTransparencyMask(1.0f);
     EXPECT_EQ(opaque.GetTransparencyMask(), nullptr);
 }

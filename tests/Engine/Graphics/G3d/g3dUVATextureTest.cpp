@@ -36,10 +36,12 @@ class g3dUVATextureTest : public g3dTextureFixture {
   protected:
     void SetUp() override {
         g3dTextureFixture::SetUp();
-        Write("p0.bmp", g2dImageBuilder::Bmp(2, 2, std::vector<u8>(12, 7)));
-        Write("p1.bmp", g2dImageBuilder::Bmp(4, 2, std::vector<u8>(24, 9)));
+        m_folder.Write("p0.bmp", g2dImageBuilder::Bmp(2, 2, std::vector<u8>(12, 7)));
+        m_folder.Write("p1.bmp", g2dImageBuilder::Bmp(4, 2, std::vector<u8>(24, 9)));
     }
-    g3dUVATexture* Load(const std::string& bytes) { return tm::LoadUVATexture(Write("a.tuv", bytes), 0, 0); }
+    g3dUVATexture* Load(const std::string& bytes) {
+        return tm::LoadUVATexture(m_folder.Write("a.tuv", bytes), 0, 0);
+    }
 };
 
 } // namespace

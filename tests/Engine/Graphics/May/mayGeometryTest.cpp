@@ -77,8 +77,7 @@ class mayGeometryTest : public ::testing::Test {
   protected:
     // Reads a file of those bytes, a fragment chunk first, into mesh.
     void ReadFile(const std::string& bytes, bool keepMap = false) {
-        m_folder.Write("model", bytes);
-        gfFile file(m_folder.Locator("model"), gfFileRead, gfByteOrderData);
+        gfFile file(m_folder.Write("model", bytes), gfFileRead, gfByteOrderData);
         chBinReader reader(&file);
         u32 id = 0, size = 0;
         u16 version = 0;

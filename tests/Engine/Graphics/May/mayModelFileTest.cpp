@@ -45,10 +45,7 @@ class mayModelFileTest : public g3dFragmentFixture {
             g3dFragmentManager::DestroyFragment(fragment);
         g3dFragmentFixture::TearDown();
     }
-    fsLocator Write(const std::string& bytes) {
-        m_folder.Write("model", bytes);
-        return m_folder.Locator("model");
-    }
+    fsLocator Write(const std::string& bytes) { return m_folder.Write("model", bytes); }
 
     fsTestFolder m_folder;
     MapLoader loader;

@@ -50,8 +50,7 @@ Fields Snapshot(const scParticleGeneratorTemplate& t) {
 class scParticleTemplateTest : public ::testing::Test {
   protected:
     void Load(const std::string& bytes, scParticleGeneratorTemplate& out) {
-        m_folder.Write("a.tpr", bytes);
-        scLoadParticleGeneratorTemplate(m_folder.Locator("a.tpr"), out);
+        scLoadParticleGeneratorTemplate(m_folder.Write("a.tpr", bytes), out);
     }
     fsTestFolder m_folder;
 };
@@ -133,7 +132,7 @@ using scParticleTemplateTextureTest = g3dTextureFixture;
 
 TEST_F(scParticleTemplateTextureTest, FlipBooksByNameAndFailuresKeepTheTexture) {
     const std::string page = g2dImageBuilder::Bmp(2, 2, std::vector<u8>(12, 7));
-    Write("p0.bmp", page);
+    m_folder.Write("p0.bmp", page);
     const std::string tuv = "KSFB" + Le(2) + Chunk("TUVA", Chunk("TPAG", std::string("p0.bmp") + '\0'));
     const struct {
         const char* name;
@@ -145,7 +144,7 @@ TEST_F(scParticleTemplateTextureTest, FlipBooksByNameAndFailuresKeepTheTexture) 
                  {"fire.TUV", page, false}};
     scParticleGeneratorTemplate t;
     for (const auto& c : cases) {
-        t.textureFile = Write(c.name, c.bytes);
+        t.textureFile = m_folder.Write(c.name, c.bytes);
         g3dTexture* texture = t.LoadTexture();
         EXPECT_EQ(texture, t.GetTexture());
         EXPECT_EQ(dynamic_cast<g3dUVATexture*>(texture) != nullptr, c.flipBook) << c.name;
@@ -159,7 +158,8 @@ TEST_F(scParticleTemplateTextureTest, FlipBooksByNameAndFailuresKeepTheTexture) 
     EXPECT_TRUE(m_log.Holds("Couldn't make texture from empty filename"));
     t.textureFile = m_folder.Locator("missing.png");
     EXPECT_EQ(CaughtLocator<fsFileDoesntExistX>([&] { t.LoadTexture(); }), t.textureFile);
-    EXPECT_THROW((t.textureFile = Write("bad.png", "not a picture"), t.LoadTexture()), envExceptionX);
+    EXPECT_THROW((t.textureFile = m_folder.Write("bad.png", "not a picture"), t.LoadTexture()),
+                 envExceptionX);
     EXPECT_EQ(t.GetTexture(), held);
     {
         scParticleGeneratorTemplate gone;

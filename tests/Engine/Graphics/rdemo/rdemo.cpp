@@ -18,6 +18,7 @@
 #include "Engine/Graphics/G2d/g2dPackage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Engine/Platform/System/plSystemServices.h"
@@ -190,6 +191,24 @@ maMatrix4d DemoProjection(f32 far, i32 width) {
             0};
 }
 
+const std::vector<g3dRenderListConfig>& DemoGameLists() {
+    static const std::vector<g3dRenderListConfig> lists = {
+        {0, 2, 0, true}, {0, 2, 0, true}, {0, 2, 0, true}, {0, 0, 1, false}, {1, 0, 0, false}};
+    return lists;
+}
+
+std::vector<u32> DemoRenderFrame(u32 sky, f32 time) {
+    // The renderer mirrors the projection in x; the demo's is mirrored first so the picture is not.
+    maMatrix4d projection = DemoProjection();
+    projection.Scale(-1.0f, 1.0f, 1.0f);
+    g3dRenderer::SetProjectionMatrix(projection);
+    g3dRenderer::SetViewMatrix(maMatrix4d());
+    g_pdevice->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
+    g_pdevice->Clear(0, nullptr, plD3dClear::Target, sky, 1.0f, 0);
+    g3dRenderer::RenderFrame(time);
+    return DemoReadBackBuffer();
+}
+
 u32 DemoPixelAt(const std::vector<u32>& picture, const maVector3d& p) {
     const maMatrix4d m = DemoProjection();
     const i32 column = static_cast<i32>((p.x * m.m[0] / p.z + 1.0f) * 0.5f * kDemoWidth);
@@ -203,6 +222,35 @@ u32 DemoPixelOf(const std::vector<u32>& picture, const maVector3d& world) {
     const i32 x = std::clamp(static_cast<i32>(screen[0]), 0, kDemoWidth - 1);
     const i32 y = std::clamp(static_cast<i32>(screen[1]), 0, kDemoHeight - 1);
     return picture[static_cast<size_t>(y * kDemoWidth + x)];
+}
+
+u32 DemoBrightness(u32 pixel) {
+    return ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
+}
+
+g3dFragment* DemoMakeGround(const std::function<float(float, float)>& ground, const maVector3d& centre,
+                            f32 half, int cells, g3dMaterial* material) {
+    std::vector<maVector3d> positions, normals;
+    std::vector<u16> indices;
+    const float step = 2.0f * half / static_cast<float>(cells);
+    for (int j = 0; j <= cells; ++j)
+        for (int i = 0; i <= cells; ++i) {
+            const float x = centre.x - half + step * static_cast<float>(i);
+            const float z = centre.z - half + step * static_cast<float>(j);
+            positions.emplace_back(x, ground(x, z), z);
+            maVector3d n(ground(x - 0.5f, z) - ground(x + 0.5f, z), 1.0f,
+                         ground(x, z - 0.5f) - ground(x, z + 0.5f));
+            normals.push_back(n / n.Length());
+        }
+    for (int j = 0; j < cells; ++j)
+        for (int i = 0; i < cells; ++i) {
+            const auto a = static_cast<u16>(j * (cells + 1) + i);
+            const u16 b = a + 1, c = static_cast<u16>(a + cells + 1), d = c + 1;
+            indices.insert(indices.end(), {a, c, b, b, c, d});
+        }
+    return g3dFragmentManager::CreateFragmentPNT(
+        positions.data(), normals.data(), static_cast<u32>(positions.size()), indices.data(),
+        static_cast<u32>(indices.size()), &material, nullptr, 1, false);
 }
 
 fsLocator DemoLocator(const std::filesystem::path& path) {

@@ -4,11 +4,15 @@
 #include "Engine/Core/Ma/maMatrix.h"
 
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
+class g3dFragment;
+struct g3dRenderListConfig;
+class g3dMaterial;
 class g3dPlainTexture;
 
 // The demo's window and back buffer.
@@ -24,12 +28,23 @@ std::vector<u32> DemoReadBackBuffer();
 // A texture in A8R8G8B8 made directly, so its texels are exact.
 std::unique_ptr<g3dPlainTexture> DemoMakeTexture(i32 width, i32 height, const std::vector<u32>& texels);
 bool DemoWritePng(const std::string& path, const std::vector<u32>& argb, i32 width, i32 height, bool alpha);
+// The render lists the game draws with.
+const std::vector<g3dRenderListConfig>& DemoGameLists();
+// A frame of the renderer at the time, through DemoProjection() from the origin, both faces drawn over
+// the sky colour, read back.
+std::vector<u32> DemoRenderFrame(u32 sky, f32 time);
 // Looking down +z from the origin, 60 degrees high, onto a view of the width and the demo's height.
 maMatrix4d DemoProjection(f32 far = 200.0f, i32 width = kDemoWidth);
 // The pixel a point in front of the eye of DemoProjection() lands on.
 u32 DemoPixelAt(const std::vector<u32>& picture, const maVector3d& p);
 // Where a world point lands through the renderer's matrices, clamped to the picture.
 u32 DemoPixelOf(const std::vector<u32>& picture, const maVector3d& world);
+// Brightness of a pixel as the sum of its three channels.
+u32 DemoBrightness(u32 pixel);
+// The ground as a lit grid of cells x cells over the square of the half side around the centre, its
+// heights from ground(x, z), its normals from their slope.
+g3dFragment* DemoMakeGround(const std::function<float(float, float)>& ground, const maVector3d& centre,
+                            f32 half, int cells, g3dMaterial* material);
 // A native path, and a path under the built content's folder.
 fsLocator DemoLocator(const std::filesystem::path& path);
 fsLocator DemoInData(const std::string& relative);

@@ -27,37 +27,8 @@
 
 namespace {
 
-const std::vector<g3dRenderListConfig> kGameLists = {
-    {0, 2, 0, true}, {0, 2, 0, true}, {0, 2, 0, true}, {0, 0, 1, false}, {1, 0, 0, false}};
 const u8 kSky[3] = {140, 166, 191};
 const maVector3d kSun(0.8f, -1.0f, -0.6f);
-
-// The ground as a lit grid over the square of 160 around the centre.
-g3dFragment* MakeGround(const DemoHillPark& park, const maVector3d& centre, g3dMaterial* material) {
-    constexpr int kCells = 100;
-    constexpr float kHalf = 80.0f;
-    std::vector<maVector3d> positions, normals;
-    std::vector<u16> indices;
-    const float step = 2.0f * kHalf / kCells;
-    for (int j = 0; j <= kCells; ++j)
-        for (int i = 0; i <= kCells; ++i) {
-            const float x = centre.x - kHalf + step * static_cast<float>(i);
-            const float z = centre.z - kHalf + step * static_cast<float>(j);
-            positions.emplace_back(x, park.Ground(x, z), z);
-            maVector3d n(park.Ground(x - 0.5f, z) - park.Ground(x + 0.5f, z), 1.0f,
-                         park.Ground(x, z - 0.5f) - park.Ground(x, z + 0.5f));
-            normals.push_back(n / n.Length());
-        }
-    for (int j = 0; j < kCells; ++j)
-        for (int i = 0; i < kCells; ++i) {
-            const auto a = static_cast<u16>(j * (kCells + 1) + i);
-            const u16 b = a + 1, c = static_cast<u16>(a + kCells + 1), d = c + 1;
-            indices.insert(indices.end(), {a, c, b, b, c, d});
-        }
-    return g3dFragmentManager::CreateFragmentPNT(
-        positions.data(), normals.data(), static_cast<u32>(positions.size()), indices.data(),
-        static_cast<u32>(indices.size()), &material, nullptr, 1, false);
-}
 
 } // namespace
 
@@ -89,7 +60,7 @@ DemoCoaster::DemoCoaster(const std::string& type, int scheme, bool shadows, cons
                          int hillPiece) {
     g3dFragmentManager::Initialize();
     g3dTextureManager::Initialize();
-    g3dRenderer::Initialize(kGameLists);
+    g3dRenderer::Initialize(DemoGameLists());
     g3dLightManager::Initialize();
     g3dRenderer::InitStates();
     g3dLightManager::SetAmbientColor(0.35f, 0.35f, 0.35f, 1.0f);
@@ -141,7 +112,8 @@ DemoCoaster::DemoCoaster(const std::string& type, int scheme, bool shadows, cons
     const float size = std::max(box[1] - box[0], box[5] - box[4]);
     m_grass.SetAmbient({0.35f, 0.55f, 0.3f, 1.0f});
     m_grass.SetDiffuse({0.35f, 0.55f, 0.3f, 1.0f});
-    m_ground = MakeGround(m_park, centre, &m_grass);
+    m_ground = DemoMakeGround([this](float x, float z) { return m_park.Ground(x, z); }, centre, 80.0f, 100,
+                              &m_grass);
     m_groundModel = g3dRenderer::AddStaticModel(m_ground, 0);
     m_groundModel->SetVisible(true);
 
@@ -183,8 +155,4 @@ void DemoCoaster::Draw() {
     g2dScreen::Clear(kSky);
     g3dRenderer::RenderFrame(1.0f);
     g2dScreen::EndFrame();
-}
-
-u32 DemoBrightness(u32 pixel) {
-    return ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
 }

@@ -62,6 +62,3 @@ class DemoCoaster {
     g3dCamera m_camera;
     bool m_failed = false;
 };
-
-// Brightness of a pixel as the sum of its three channels.
-u32 DemoBrightness(u32 pixel);

@@ -28,8 +28,6 @@
 
 namespace {
 
-const std::vector<g3dRenderListConfig> kGameLists = {
-    {0, 2, 0, true}, {0, 2, 0, true}, {0, 2, 0, true}, {0, 0, 1, false}, {1, 0, 0, false}};
 constexpr int kPrefLayeredSky = 8;
 const maVector3d kEye{-30.0f, 8.0f, -30.0f}, kBehindHill{180.0f, 8.0f, 180.0f};
 const maVector3d kLookAt{60.0f, 10.0f, 60.0f};
@@ -63,7 +61,7 @@ int Distance(u32 pixel, const u8 colour[3]) {
 std::vector<u32> DrawEnvironmentScene(const std::string& environment, int variant, const std::string& dock) {
     g3dFragmentManager::Initialize();
     g3dTextureManager::Initialize();
-    g3dRenderer::Initialize(kGameLists);
+    g3dRenderer::Initialize(DemoGameLists());
     g3dLightManager::Initialize();
     g3dRenderer::InitStates();
     scLensFlarePackageStart();

@@ -28,8 +28,6 @@
 
 namespace {
 
-const std::vector<g3dRenderListConfig> kGameLists = {
-    {0, 2, 0, true}, {0, 2, 0, true}, {0, 2, 0, true}, {0, 0, 1, false}, {1, 0, 0, false}};
 const u8 kSky[3] = {140, 166, 191};
 constexpr u32 kSprites = 9;
 
@@ -94,7 +92,7 @@ std::vector<u32> ReadFrontBuffer() {
 
 std::vector<u32> DrawFrameScene() {
     g3dFragmentManager::Initialize();
-    g3dRenderer::Initialize(kGameLists);
+    g3dRenderer::Initialize(DemoGameLists());
     g3dLightManager::Initialize();
     g3dRenderer::InitStates();
     g3dLightManager::SetAmbientColor(0.15f, 0.15f, 0.15f, 1.0f);

@@ -38,32 +38,6 @@ class HillPark : public coParkWorld {
     static float Ground(float x, float z) { return 8.0f * std::max(0.0f, 1.0f - std::hypot(x, z) / 14.0f); }
 };
 
-// The ground as a lit mesh over the grid's extent.
-g3dFragment* MakeGround(g3dMaterial* material) {
-    constexpr int kSteps = 80;
-    std::vector<maVector3d> positions, normals;
-    std::vector<u16> indices;
-    const float step = 2.0f * kExtent / kSteps;
-    for (int j = 0; j <= kSteps; ++j)
-        for (int i = 0; i <= kSteps; ++i) {
-            const float x = -kExtent + step * static_cast<float>(i),
-                        z = -kExtent + step * static_cast<float>(j);
-            positions.emplace_back(x, HillPark::Ground(x, z), z);
-            maVector3d n(HillPark::Ground(x - 0.5f, z) - HillPark::Ground(x + 0.5f, z), 1.0f,
-                         HillPark::Ground(x, z - 0.5f) - HillPark::Ground(x, z + 0.5f));
-            normals.push_back(n / n.Length());
-        }
-    for (int j = 0; j < kSteps; ++j)
-        for (int i = 0; i < kSteps; ++i) {
-            const auto a = static_cast<u16>(j * (kSteps + 1) + i);
-            const u16 b = a + 1, c = static_cast<u16>(a + kSteps + 1), d = c + 1;
-            indices.insert(indices.end(), {a, c, b, b, c, d});
-        }
-    return g3dFragmentManager::CreateFragmentPNT(
-        positions.data(), normals.data(), static_cast<u32>(positions.size()), indices.data(),
-        static_cast<u32>(indices.size()), &material, nullptr, 1, false);
-}
-
 // The cursor over the box, its footprint made anew and drawn in place of the last one.
 g3dModel* ShowFootprint(coPlacementGrid& grid, g3dModel* previous, const maBoundingBox& box) {
     g3dRenderer::RemoveModel(previous);
@@ -121,7 +95,7 @@ std::vector<u32> DrawGridScene() {
     g3dMaterial earth;
     earth.SetAmbient({0.55f, 0.5f, 0.42f, 1.0f});
     earth.SetDiffuse({0.55f, 0.5f, 0.42f, 1.0f});
-    g3dFragment* ground = MakeGround(&earth);
+    g3dFragment* ground = DemoMakeGround(HillPark::Ground, maVector3d(0.0f, 0.0f, 0.0f), kExtent, 80, &earth);
     models.push_back(g3dRenderer::AddStaticModel(ground, 0));
     for (g3dModel* model : models)
         model->SetVisible(true);

@@ -63,14 +63,7 @@ std::vector<u32> DrawParticlesScene(u32 seed, f32 seconds) {
     for (f32 time = 0.0f; time <= seconds; time += 1.0f / 30.0f)
         generator->Update(time);
 
-    maMatrix4d projection = DemoProjection();
-    projection.Scale(-1.0f, 1.0f, 1.0f);
-    g3dRenderer::SetProjectionMatrix(projection);
-    g3dRenderer::SetViewMatrix(maMatrix4d());
-    g_pdevice->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
-    g_pdevice->Clear(0, nullptr, plD3dClear::Target, kSky, 1.0f, 0);
-    g3dRenderer::RenderFrame(seconds);
-    std::vector<u32> picture = DemoReadBackBuffer();
+    std::vector<u32> picture = DemoRenderFrame(kSky, seconds);
 
     const u32 flamePixel = DemoPixelAt(picture, kSource + maVector3d(0.0f, 1.0f, 0.0f));
     const bool warm = ((flamePixel >> 16) & 0xFF) > ((kSky >> 16) & 0xFF) + 60;

@@ -27,37 +27,6 @@ const maVector3d kShadowDirection{1.0f, -1.0f, 0.0f};
 constexpr f32 kBoxHeight = 3.0f;
 constexpr f32 kMove = 3.0f;
 
-// A ground quad facing up, subdivided so that the projected coordinates follow the surface closely.
-g3dFragment* MakeGround(g3dMaterial* material) {
-    constexpr int kCells = 16;
-    constexpr f32 kHalf = 12.0f;
-    std::vector<maVector3d> positions, normals;
-    std::vector<u16> indices;
-    for (int z = 0; z <= kCells; ++z)
-        for (int x = 0; x <= kCells; ++x) {
-            positions.push_back({-kHalf + 2 * kHalf * x / kCells, 0.0f, -kHalf + 2 * kHalf * z / kCells});
-            normals.push_back({0, 1, 0});
-        }
-    for (int z = 0; z < kCells; ++z)
-        for (int x = 0; x < kCells; ++x) {
-            const u16 a = static_cast<u16>(z * (kCells + 1) + x), b = static_cast<u16>(a + 1),
-                      c = static_cast<u16>(a + kCells + 1), d = static_cast<u16>(c + 1);
-            indices.insert(indices.end(), {a, c, b, b, c, d});
-        }
-    return g3dFragmentManager::CreateFragmentPNT(
-        positions.data(), normals.data(), static_cast<u32>(positions.size()), indices.data(),
-        static_cast<u32>(indices.size()), &material, nullptr, 1, false);
-}
-
-u32 Brightness(const std::vector<u32>& picture, const maVector3d& world) {
-    f32 screen[4];
-    g3dRenderer::ProjectToScreen(world, screen);
-    const i32 x = std::clamp(static_cast<i32>(screen[0]), 0, kDemoWidth - 1);
-    const i32 y = std::clamp(static_cast<i32>(screen[1]), 0, kDemoHeight - 1);
-    const u32 pixel = picture[static_cast<size_t>(y * kDemoWidth + x)];
-    return ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
-}
-
 // One frame: cast from the box at its place, then draw through the viewer's camera.
 std::vector<u32> DrawShadowFrame(scSimpleMovableObject& box, g3dRenderTargetTexture& target,
                                  const g3dMaterial& flat, g3dCamera& viewer) {
@@ -100,7 +69,8 @@ std::vector<u32> DrawProjShadowScene() {
     flat.SetDiffuse({0, 0, 0, 1});
     flat.SetEmissive({0.35f, 0.35f, 0.35f, 1.0f});
 
-    g3dFragment* groundFragment = MakeGround(&grass);
+    g3dFragment* groundFragment =
+        DemoMakeGround([](float, float) { return 0.0f; }, maVector3d(0.0f, 0.0f, 0.0f), 12.0f, 16, &grass);
     g3dFragment* boxFragment = g3dFragmentManager::CreateBox(2, 2, 2);
     std::vector<u32> first, second;
     bool ok = groundFragment && boxFragment;
@@ -119,11 +89,14 @@ std::vector<u32> DrawProjShadowScene() {
         const maVector3d away{-8.0f, 0.0f, 6.0f}, moved = shadow + maVector3d(kMove, 0, 0);
         box.SetPosition(start);
         first = DrawShadowFrame(box, *target, flat, viewer);
-        const u32 under = Brightness(first, shadow), clear = Brightness(first, away),
-                  before = Brightness(first, moved);
+        const auto brightness = [](const std::vector<u32>& picture, const maVector3d& world) {
+            return DemoBrightness(DemoPixelOf(picture, world));
+        };
+        const u32 under = brightness(first, shadow), clear = brightness(first, away),
+                  before = brightness(first, moved);
         box.SetPosition(start + maVector3d(kMove, 0, 0));
         second = DrawShadowFrame(box, *target, flat, viewer);
-        const u32 after = Brightness(second, moved), left = Brightness(second, shadow);
+        const u32 after = brightness(second, moved), left = brightness(second, shadow);
         ok = DemoAllHold({
                  {"the ground under the box is darker than away from it", under + 60 < clear},
                  {"the shadow moves with the box to +x", after + 60 < before && left > under + 60},

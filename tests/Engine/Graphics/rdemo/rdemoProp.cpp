@@ -86,14 +86,7 @@ std::vector<u32> DrawPropScene(const std::string& theme, const std::string& name
         for (auto& generator : generators)
             generator->Update(time);
 
-    maMatrix4d projection = DemoProjection();
-    projection.Scale(-1.0f, 1.0f, 1.0f);
-    g3dRenderer::SetProjectionMatrix(projection);
-    g3dRenderer::SetViewMatrix(maMatrix4d());
-    g_pdevice->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
-    g_pdevice->Clear(0, nullptr, plD3dClear::Target, kSky, 1.0f, 0);
-    g3dRenderer::RenderFrame(seconds);
-    std::vector<u32> picture = DemoReadBackBuffer();
+    std::vector<u32> picture = DemoRenderFrame(kSky, seconds);
 
     const u32 base = DemoPixelAt(picture, kPlace + maVector3d(0.0f, 0.2f, 0.0f));
     const bool found = (base & 0xFFFFFF) != (kSky & 0xFFFFFF);

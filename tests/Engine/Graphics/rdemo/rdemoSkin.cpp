@@ -35,8 +35,6 @@
 
 namespace {
 
-const std::vector<g3dRenderListConfig> kGameLists = {
-    {0, 2, 0, true}, {0, 2, 0, true}, {0, 2, 0, true}, {0, 0, 1, false}, {1, 0, 0, false}};
 const u8 kSky[3] = {70, 90, 130};
 // The ring's band (0.8 of its radius) for the middle element: 0.3 x 0.4 of the width across.
 constexpr i32 kRingRadius = static_cast<i32>(kDemoWidth * 0.3f * 0.4f / 2 * 0.8f);
@@ -117,7 +115,7 @@ maVector3d TipOf(const scSingleSkinObject& tube, const mayMesh& bind) {
 
 std::vector<u32> DrawSkinScene(f32 time) {
     g3dFragmentManager::Initialize();
-    g3dRenderer::Initialize(kGameLists);
+    g3dRenderer::Initialize(DemoGameLists());
     g3dLightManager::Initialize();
     g3dRenderer::InitStates();
     g3dLightManager::SetAmbientColor(0.25f, 0.25f, 0.25f, 1.0f);
