@@ -652,6 +652,7 @@ plD3dResult plGlD3dDevice::Present() {
                       shown.bottom, GL_COLOR_BUFFER_BIT,
                       shown.width == width && shown.height == height ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(m_window.GetSdlWindow());
+    m_unflushedVertices = 0;
     std::swap(m_framebuffer, m_frontFramebuffer);
     std::swap(m_colorTexture, m_frontTexture);
     m_dirty |= DirtyTarget;
@@ -771,6 +772,7 @@ plD3dResult plGlD3dDevice::DrawPrimitive(u32 type, u32 startVertex, u32 primitiv
                     stride, nullptr, 0);
     BindStream(startVertex);
     glDrawArrays(PrimitiveMode(type), 0, static_cast<GLsizei>(vertexCount));
+    Submitted(vertexCount);
     return result;
 }
 
@@ -795,6 +797,7 @@ plD3dResult plGlD3dDevice::DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vert
                         static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT,
                         reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * 2));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    Submitted(indexCount);
     return result;
 }
 
@@ -863,7 +866,19 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
         glDrawElements(PrimitiveMode(type), static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT, indices);
     else
         glDrawArrays(PrimitiveMode(type), 0, static_cast<GLsizei>(vertexCount));
+    Submitted(indices ? indexCount : vertexCount);
     return plD3dErr::Ok;
+}
+
+void plGlD3dDevice::Submitted(u32 vertices) {
+    // A software rasteriser shades what was flushed on its own threads while this one prepares the
+    // rest, instead of holding the whole frame until Present.
+    constexpr u32 kFlushVertices = 24'576;
+    m_unflushedVertices += vertices;
+    if (m_unflushedVertices >= kFlushVertices) {
+        glFlush();
+        m_unflushedVertices = 0;
+    }
 }
 
 void plGlD3dDevice::PointAttributes(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride,

@@ -170,6 +170,9 @@ class plGlD3dDevice : public plD3dDevice {
     // Sends the state of a draw and points every array at the stream's buffer object from that vertex on,
     // unless they already point there.
     void BindStream(u64 firstVertex);
+    // Counts the vertices (or indices) a draw read, and hands the work queued so far to the driver's
+    // rendering once enough has gathered.
+    void Submitted(u32 vertices);
     void MakeBufferObject(plD3dBuffer& buffer);
 
     plGlView View() const;
@@ -185,6 +188,7 @@ class plGlD3dDevice : public plD3dDevice {
     u32 m_frontTexture = 0;
     u32 m_dirty = DirtyAll;
     u32 m_foreignUses = 0;
+    u32 m_unflushedVertices = 0;
     // The matrices loaded are those of pre-transformed draws (identity, whole target).
     bool m_screenSpaceLoaded = false;
     bool m_gammaWarned = false;
