@@ -5,8 +5,9 @@
 // then rides it from the seat (camera 0) for 300 frames. The frame times are the program's --trace lines.
 // Between the plays, on the same cores and the same device, the bench times a calibration frame of its
 // own (clear colour and depth, one full-screen quad with a 256x256 texture, no blending, present), so
-// that each game frame is also given as a number of calibration frames, which a busy machine moves
-// less than milliseconds. Printed: each goal's figure with its target.
+// that each game frame is also given as a number of calibration frames, which compares machines of
+// different speed (other work on the machine slows the calibration frame more than the game's, so the
+// figure falls as the load rises). Printed: each goal's figure with its target.
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Platform/Gl/plGlD3d.h"
