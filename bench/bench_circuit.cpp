@@ -1,7 +1,4 @@
-#include "Source/Track/coAngles.h"
-#include "Source/Track/coCircuit.h"
-#include "Source/Track/coCoasterPieceStraight.h"
-#include "Source/Track/coCoasterPieceTurn.h"
+#include "benchCircuit.h"
 #include "benchReport.h"
 
 #include <benchmark/benchmark.h>
@@ -10,30 +7,11 @@
 #include <memory>
 
 namespace {
-// A circuit of `count` pieces, Straights and Turns in turn, as the builder lays them.
-void BuildCircuit(int count) {
-    coCircuitClear();
-    for (int i = 0; i < count; ++i) {
-        std::unique_ptr<coCoasterPiece> piece;
-        if (i % 2 == 0) {
-            auto straight = std::make_unique<coCoasterPieceStraight>();
-            straight->SetRunLength(20.0f);
-            piece = std::move(straight);
-        } else {
-            auto turn = std::make_unique<coCoasterPieceTurn>();
-            turn->SetAngle(coDegrees(30.0f));
-            piece = std::move(turn);
-        }
-        piece->Place(maVector3d(0.0f, 2.0f, 0.0f), 0.0f);
-        coCircuitAppend(std::move(piece), true);
-    }
-}
-
 // Appending one matched Straight to a circuit of range(0) pieces; the piece is taken off again
 // outside the timing, so every append sees the same circuit. Appending places only the new piece:
 // the time must not grow with the circuit.
 void BM_AppendPiece(benchmark::State& state) {
-    BuildCircuit(static_cast<int>(state.range(0)));
+    benchBuildStraightsAndTurns(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         auto piece = std::make_unique<coCoasterPieceStraight>();
         piece->SetRunLength(15.0f);

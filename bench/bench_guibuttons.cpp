@@ -6,16 +6,7 @@
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiContainer.h"
-#include "Engine/Graphics/G2d/g2dPackage.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
-#include "Engine/Platform/Font/plFreeTypeFonts.h"
-#include "Engine/Platform/Graphics/plFakeD3d.h"
-#include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
+#include "benchFakeScreen.h"
 #include "benchReport.h"
 
 #include <cstdio>
@@ -68,16 +59,7 @@ int main(int argc, char** argv) {
         return 1;
     g_folder = pattern;
     fsLocatorFromNativePath(g_folder.c_str(), g_directory);
-    plTestTimeSource time;
-    plFakeD3d d3d;
-    plFreeTypeFonts fonts;
-    plInstallServices({.time = &time, .d3d = &d3d, .fonts = &fonts});
-    g2dInitialize();
-    g2dScreen::InitWindowed(800, 600, 0, 0);
-    g3dSelectTextureFormats();
-    g3dTextureManager::Initialize();
-    g3dFragmentManager::Initialize();
-    g3dRenderer::Initialize();
+    benchFakeScreen screen(800, 600);
     dbgSetLogSink([](const std::string&) {});
     gprInit();
     WriteScript(1000);
@@ -94,10 +76,6 @@ int main(int argc, char** argv) {
             two->seconds * 1e3, one->seconds * 1e3, two->seconds / one->seconds);
 
     gprShutdown();
-    g3dRenderer::Shutdown();
-    g2dScreen::Deinitialize();
-    g2dShutdown();
-    plInstallServices({});
     std::filesystem::remove_all(g_folder);
     benchmark::Shutdown();
     return 0;

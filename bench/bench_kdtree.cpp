@@ -189,20 +189,16 @@ int CheckAgreement() {
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     if (const int bad = CheckAgreement()) {
         std::printf("kd-tree and brute force disagree on %d of 1024 downward segments\n", bad);
         return 1;
     }
-    benchReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    const benchReport::Figures* tree = report.Find("BM_SegmentTree");
-    const benchReport::Figures* brute = report.Find("BM_SegmentBruteForce");
-    if (tree && brute && tree->seconds > 0.0)
-        std::printf("Downward segment query: kd-tree %.3f us, brute force %.1f us, kd-tree %.0fx faster\n",
-                    tree->seconds * 1e6, brute->seconds * 1e6, brute->seconds / tree->seconds);
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [](const benchReport& report) {
+        const benchReport::Figures* tree = report.Find("BM_SegmentTree");
+        const benchReport::Figures* brute = report.Find("BM_SegmentBruteForce");
+        if (tree && brute && tree->seconds > 0.0)
+            std::printf(
+                "Downward segment query: kd-tree %.3f us, brute force %.1f us, kd-tree %.0fx faster\n",
+                tree->seconds * 1e6, brute->seconds * 1e6, brute->seconds / tree->seconds);
+    });
 }

@@ -12,11 +12,6 @@
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/plMessageBox.h"
@@ -26,6 +21,7 @@
 #include "Engine/Platform/plTimeSource.h"
 #include "Tools/Image/toolPngWriter.h"
 #include "benchReport.h"
+#include "tests/Engine/Graphics/G3d/g3dTestScreen.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -50,16 +46,11 @@ class Scene {
                            .fonts = &m_fonts});
         guiInit();
         gprInit();
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
+        g3dStartTestScreen(800, 600);
     }
     ~Scene() {
         guiWindowMgr::GetRoot()->DeleteAllChildren();
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
+        g3dStopTestScreen();
         gprShutdown();
         guiShutdown();
         plInstallServices({});
@@ -164,25 +155,19 @@ BENCHMARK(BM_SelectorLoad)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     Scene scene;
     g_scene = &scene;
-    benchReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    const benchReport::Figures* small = report.Find("BM_ToggleRebuild/26");
-    const benchReport::Figures* large = report.Find("BM_ToggleRebuild/104");
-    if (small && large && small->cpuSeconds > 0.0)
-        std::printf("toggle rebuilding 104 keys / 26 keys: %.2f (linear: 4, target at most 5)\n",
-                    large->cpuSeconds / small->cpuSeconds);
-    const benchReport::Figures* one = report.Find("BM_SelectorLoad/1");
-    const benchReport::Figures* four = report.Find("BM_SelectorLoad/4");
-    if (one && four && one->cpuSeconds > 0.0)
-        std::printf(
-            "selector of 4 pairs / 1 pair from the binary script: %.2f (linear: 4, target at most 4.6)\n",
-            four->cpuSeconds / one->cpuSeconds);
-    g_scene = nullptr;
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [](const benchReport& report) {
+        const benchReport::Figures* small = report.Find("BM_ToggleRebuild/26");
+        const benchReport::Figures* large = report.Find("BM_ToggleRebuild/104");
+        if (small && large && small->cpuSeconds > 0.0)
+            std::printf("toggle rebuilding 104 keys / 26 keys: %.2f (linear: 4, target at most 5)\n",
+                        large->cpuSeconds / small->cpuSeconds);
+        const benchReport::Figures* one = report.Find("BM_SelectorLoad/1");
+        const benchReport::Figures* four = report.Find("BM_SelectorLoad/4");
+        if (one && four && one->cpuSeconds > 0.0)
+            std::printf(
+                "selector of 4 pairs / 1 pair from the binary script: %.2f (linear: 4, target at most 4.6)\n",
+                four->cpuSeconds / one->cpuSeconds);
+    });
 }

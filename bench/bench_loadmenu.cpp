@@ -3,26 +3,10 @@
 // not opened, and the target is at most 0.2. The list's 1600 cell texts and the loading screen cost the
 // same either way, so the scan alone is measured too.
 #include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/App/Fs/fsRootTable.h"
-#include "Engine/GUI/Gpr/gprPackage.h"
-#include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
-#include "Engine/Graphics/G2d/g2dFont.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
-#include "Engine/Platform/Font/plFreeTypeFonts.h"
-#include "Engine/Platform/Graphics/plFakeD3d.h"
-#include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTestInputSource.h"
-#include "Engine/Platform/plTestWindowHost.h"
-#include "Engine/Platform/plTimeSource.h"
 #include "Source/SavedCoaster/coLoadCache.h"
 #include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coLoadingScreen.h"
-#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "benchGuiScreen.h"
 #include "benchReport.h"
@@ -38,16 +22,6 @@ namespace {
 
 constexpr int kCoasters = 200;
 
-void SetRoot(i32 root, const std::string& path) {
-    fsLocator folder;
-    fsLocatorFromNativePath(path.c_str(), folder);
-    fsSetRootDirectory(root, folder);
-    if (root == coRootGui) { // its pictures come from "gui.pak", as the game mounts it
-        coPakManager::Create();
-        coPakManager::OpenGuiPaks();
-    }
-}
-
 // A saved coaster holding only its setting chunk: a steel coaster in the mountains, closed.
 std::string CoasterBytes() {
     std::string body(16, '\0');
@@ -60,11 +34,7 @@ std::string CoasterBytes() {
 }
 
 struct SavesFolder {
-    plTestTimeSource time;
-    plTestWindowHost window;
-    plTestInputSource input;
-    plFakeD3d d3d;
-    plFreeTypeFonts fonts;
+    benchGuiServices services;
     std::filesystem::path folder;
 
     SavesFolder() {
@@ -77,12 +47,11 @@ struct SavesFolder {
         for (int i = 0; i < kCoasters; ++i)
             std::ofstream(folder / "Saves" / ("Coaster" + std::to_string(i) + ".csa"), std::ios::binary)
                 << bytes;
-        plInstallServices({.time = &time, .window = &window, .input = &input, .d3d = &d3d, .fonts = &fonts});
-        SetRoot(coRootGui, std::string(LV_DATA_DIR) + "/Data/GUI");
-        SetRoot(coRootText, std::string(LV_DATA_DIR) + "/Data/Text/Eng");
-        SetRoot(coRootSaves, (folder / "Saves").string());
-        SetRoot(coRootTracks, (folder / "Steel").string());
-        SetRoot(coRootEnvironments, (folder / "Mountain").string());
+        benchSetRoot(coRootGui, LV_DATA_DIR "/Data/GUI");
+        benchSetRoot(coRootText, LV_DATA_DIR "/Data/Text/Eng");
+        benchSetRoot(coRootSaves, (folder / "Saves").string());
+        benchSetRoot(coRootTracks, (folder / "Steel").string());
+        benchSetRoot(coRootEnvironments, (folder / "Mountain").string());
         benchStartGuiScreen();
     }
     ~SavesFolder() {
@@ -153,24 +122,18 @@ BENCHMARK(BM_ScanWarmCache)->Iterations(1)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     SavesFolder saves;
     g_saves = &saves;
-    benchReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    const benchReport::Figures* cold = report.Find("BM_LoadMenuNoCache/iterations:1");
-    const benchReport::Figures* warm = report.Find("BM_LoadMenuWarmCache/iterations:1");
-    if (cold && warm && cold->seconds > 0.0)
-        std::printf("Load menu over %d coasters, warm cache / no cache: %.3f (target: at most 0.2)\n",
-                    kCoasters, warm->seconds / cold->seconds);
-    const benchReport::Figures* coldScan = report.Find("BM_ScanNoCache/iterations:1");
-    const benchReport::Figures* warmScan = report.Find("BM_ScanWarmCache/iterations:1");
-    if (coldScan && warmScan && coldScan->seconds > 0.0)
-        std::printf("Scan of %d coasters alone, warm cache / no cache: %.3f\n", kCoasters,
-                    warmScan->seconds / coldScan->seconds);
-    g_saves = nullptr;
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [](const benchReport& report) {
+        const benchReport::Figures* cold = report.Find("BM_LoadMenuNoCache/iterations:1");
+        const benchReport::Figures* warm = report.Find("BM_LoadMenuWarmCache/iterations:1");
+        if (cold && warm && cold->seconds > 0.0)
+            std::printf("Load menu over %d coasters, warm cache / no cache: %.3f (target: at most 0.2)\n",
+                        kCoasters, warm->seconds / cold->seconds);
+        const benchReport::Figures* coldScan = report.Find("BM_ScanNoCache/iterations:1");
+        const benchReport::Figures* warmScan = report.Find("BM_ScanWarmCache/iterations:1");
+        if (coldScan && warmScan && coldScan->seconds > 0.0)
+            std::printf("Scan of %d coasters alone, warm cache / no cache: %.3f\n", kCoasters,
+                        warmScan->seconds / coldScan->seconds);
+    });
 }

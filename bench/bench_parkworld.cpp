@@ -9,12 +9,7 @@
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Ma/maRandom.h"
 #include "Engine/Graphics/G2d/g2dPackage.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dLightManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/plServices.h"
@@ -30,6 +25,7 @@
 #include "Tools/World/toolEnvironmentWriter.h"
 #include "Tools/World/toolPropWriter.h"
 #include "benchReport.h"
+#include "tests/Engine/Graphics/G3d/g3dTestScreen.h"
 
 #include <cmath>
 #include <cstdio>
@@ -109,11 +105,7 @@ class Scene {
         fsAddRootDirectory(coRootEnvironments, Locator(m_root / "Environments" / "Bench"));
         fsAddRootDirectory(coRootText, Locator(m_root / "Text"));
         g2dInitialize();
-        g3dTextureManager::Initialize();
-        g2dScreen::InitWindowed(640, 480, 0, 0);
-        g3dSelectTextureFormats();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
+        g3dStartTestScreen(640, 480);
         g3dLightManager::Initialize();
         coGetEnvironment().Load(envString("Bench"));
         fountain.Load(Locator(m_root / "Themes" / "Bench"));
@@ -124,8 +116,7 @@ class Scene {
         coGetEnvironment().Clear();
         coSetParkWorld(nullptr);
         g3dLightManager::Shutdown();
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
+        g3dStopTestScreen();
         g2dShutdown();
         dbgSetLogSink({});
         envShutdown();
@@ -238,24 +229,18 @@ BENCHMARK(BM_UpdateAll)->Arg(50)->Arg(500)->Iterations(300)->Unit(benchmark::kMi
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     Scene scene;
     g_scene = &scene;
-    benchReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    const benchReport::Figures* tree = report.Find("BM_HeightAtTree/iterations:1024");
-    const benchReport::Figures* scan = report.Find("BM_HeightAtScan/iterations:1024");
-    if (tree && scan && tree->cpuSeconds > 0.0)
-        std::printf("GetHeightAt: kd-tree %.2f us / scan %.2f us = 1/%.0f (target: at most 1/20)\n",
-                    tree->cpuSeconds * 1e6, scan->cpuSeconds * 1e6, scan->cpuSeconds / tree->cpuSeconds);
-    const benchReport::Figures* few = report.Find("BM_UpdateAll/50/iterations:300");
-    const benchReport::Figures* many = report.Find("BM_UpdateAll/500/iterations:300");
-    if (few && many && few->cpuSeconds > 0.0)
-        std::printf("UpdateAll: 500 props %.1f us / 50 props %.1f us = %.1f (one pass: 10)\n",
-                    many->cpuSeconds * 1e6, few->cpuSeconds * 1e6, many->cpuSeconds / few->cpuSeconds);
-    g_scene = nullptr;
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [](const benchReport& report) {
+        const benchReport::Figures* tree = report.Find("BM_HeightAtTree/iterations:1024");
+        const benchReport::Figures* scan = report.Find("BM_HeightAtScan/iterations:1024");
+        if (tree && scan && tree->cpuSeconds > 0.0)
+            std::printf("GetHeightAt: kd-tree %.2f us / scan %.2f us = 1/%.0f (target: at most 1/20)\n",
+                        tree->cpuSeconds * 1e6, scan->cpuSeconds * 1e6, scan->cpuSeconds / tree->cpuSeconds);
+        const benchReport::Figures* few = report.Find("BM_UpdateAll/50/iterations:300");
+        const benchReport::Figures* many = report.Find("BM_UpdateAll/500/iterations:300");
+        if (few && many && few->cpuSeconds > 0.0)
+            std::printf("UpdateAll: 500 props %.1f us / 50 props %.1f us = %.1f (one pass: 10)\n",
+                        many->cpuSeconds * 1e6, few->cpuSeconds * 1e6, many->cpuSeconds / few->cpuSeconds);
+    });
 }

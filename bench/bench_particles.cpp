@@ -38,18 +38,14 @@ BENCHMARK(BM_ConeUpdate)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     g3dRenderer::Initialize();
-    benchReport reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const benchReport::Figures* small = reporter.Find("BM_ConeUpdate/1000");
-    const benchReport::Figures* large = reporter.Find("BM_ConeUpdate/10000");
-    if (small && large)
-        std::printf("cone generator update, 10 000 particles / 1 000: %.2f (expected about 10: one pass over "
-                    "the particles)\n",
-                    large->cpuSeconds / small->cpuSeconds);
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [](const benchReport& reporter) {
+        const benchReport::Figures* small = reporter.Find("BM_ConeUpdate/1000");
+        const benchReport::Figures* large = reporter.Find("BM_ConeUpdate/10000");
+        if (small && large)
+            std::printf(
+                "cone generator update, 10 000 particles / 1 000: %.2f (expected about 10: one pass over "
+                "the particles)\n",
+                large->cpuSeconds / small->cpuSeconds);
+    });
 }

@@ -1,24 +1,8 @@
 // Building the props palette for 10 categories of 24 templates against 1 of 24, on the recording device
 // over the built GUI pictures and texts, with generated themes. Only the current page loads its icons,
 // so the ratio should stay at most 2.
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/App/Fs/fsRootTable.h"
-#include "Engine/GUI/Gpr/gprPackage.h"
-#include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
-#include "Engine/Graphics/G2d/g2dFont.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
-#include "Engine/Platform/Font/plFreeTypeFonts.h"
-#include "Engine/Platform/Graphics/plFakeD3d.h"
-#include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTestInputSource.h"
-#include "Engine/Platform/plTimeSource.h"
 #include "Source/Palettes/coPropsPalette.h"
-#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/World/coPropTemplateList.h"
 #include "Tools/Image/toolPngWriter.h"
@@ -33,16 +17,6 @@
 #include <string>
 
 namespace {
-
-void SetRoot(i32 root, const std::string& path) {
-    fsLocator folder;
-    fsLocatorFromNativePath(path.c_str(), folder);
-    fsSetRootDirectory(root, folder);
-    if (root == coRootGui) { // its pictures come from "gui.pak", as the game mounts it
-        coPakManager::Create();
-        coPakManager::OpenGuiPaks();
-    }
-}
 
 // A themes folder of that many categories, each of 24 props with their icons.
 std::string MakeThemes(int categories) {
@@ -69,18 +43,13 @@ std::string MakeThemes(int categories) {
 }
 
 struct Screen {
-    plTestTimeSource time;
-    // The GUI package starts the input package, which wants a source.
-    plTestInputSource input;
-    plFakeD3d d3d;
-    plFreeTypeFonts fonts;
+    benchGuiServices services;
     std::string saves = MakeThemes(0);
 
     Screen() {
-        plInstallServices({.time = &time, .input = &input, .d3d = &d3d, .fonts = &fonts});
-        SetRoot(coRootGui, std::string(LV_DATA_DIR) + "/Data/GUI");
-        SetRoot(coRootText, std::string(LV_DATA_DIR) + "/Data/Text/Eng");
-        SetRoot(coRootSaves, saves);
+        benchSetRoot(coRootGui, LV_DATA_DIR "/Data/GUI");
+        benchSetRoot(coRootText, LV_DATA_DIR "/Data/Text/Eng");
+        benchSetRoot(coRootSaves, saves);
         benchStartGuiScreen();
     }
     ~Screen() {
@@ -91,7 +60,7 @@ struct Screen {
 
 void BM_BuildPropsPalette(benchmark::State& state) {
     const std::string themes = MakeThemes(static_cast<int>(state.range(0)));
-    SetRoot(coRootThemes, themes);
+    benchSetRoot(coRootThemes, themes);
     coPaths::ListRootDirectories(coRootThemes);
     coPropTemplateList::Build(false);
     for (auto _ : state)
@@ -104,17 +73,12 @@ BENCHMARK(BM_BuildPropsPalette)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     Screen screen;
-    benchReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    const benchReport::Figures* one = report.Find("BM_BuildPropsPalette/1");
-    const benchReport::Figures* ten = report.Find("BM_BuildPropsPalette/10");
-    if (one && ten && one->cpuSeconds > 0.0)
-        std::printf("Props palette of 10 x 24 templates / of 1 x 24: %.2f (target: at most 2)\n",
-                    ten->cpuSeconds / one->cpuSeconds);
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [](const benchReport& report) {
+        const benchReport::Figures* one = report.Find("BM_BuildPropsPalette/1");
+        const benchReport::Figures* ten = report.Find("BM_BuildPropsPalette/10");
+        if (one && ten && one->cpuSeconds > 0.0)
+            std::printf("Props palette of 10 x 24 templates / of 1 x 24: %.2f (target: at most 2)\n",
+                        ten->cpuSeconds / one->cpuSeconds);
+    });
 }

@@ -8,10 +8,6 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Graphics/G2d/g2dPackage.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/plIniReader.h"
@@ -25,6 +21,7 @@
 #include "Tools/Model/toolModelWriter.h"
 #include "Tools/World/toolPropWriter.h"
 #include "benchReport.h"
+#include "tests/Engine/Graphics/G3d/g3dTestScreen.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -96,14 +93,11 @@ class Scene {
         coPaths::LoadBasicStrings();
         coPaths::Init();
         g2dInitialize();
-        g3dTextureManager::Initialize();
-        g2dScreen::InitWindowed(640, 480, 0, 0);
-        g3dSelectTextureFormats();
-        g3dFragmentManager::Initialize();
+        g3dStartTestScreen(640, 480);
     }
     ~Scene() {
         coPropTemplateList::DeleteAll();
-        g2dScreen::Deinitialize();
+        g3dStopTestScreen();
         g2dShutdown();
         dbgSetLogSink({});
         envShutdown();
@@ -148,21 +142,16 @@ BENCHMARK(BM_BuildLoadingAll)->Iterations(1)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     Scene scene;
     g_scene = &scene;
-    benchReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    const benchReport::Figures* listing = report.Find("BM_BuildListing/iterations:1");
-    const benchReport::Figures* loading = report.Find("BM_BuildLoadingAll/iterations:1");
-    if (listing && loading && loading->seconds > 0.0)
-        std::printf("Build(false) %.3f ms / Build(true) %.3f ms over %d x %d props = 1/%.1f (target: at most "
-                    "1/10)\n",
-                    listing->seconds * 1e3, loading->seconds * 1e3, kThemes, kProps,
-                    loading->seconds / listing->seconds);
-    g_scene = nullptr;
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [](const benchReport& report) {
+        const benchReport::Figures* listing = report.Find("BM_BuildListing/iterations:1");
+        const benchReport::Figures* loading = report.Find("BM_BuildLoadingAll/iterations:1");
+        if (listing && loading && loading->seconds > 0.0)
+            std::printf(
+                "Build(false) %.3f ms / Build(true) %.3f ms over %d x %d props = 1/%.1f (target: at most "
+                "1/10)\n",
+                listing->seconds * 1e3, loading->seconds * 1e3, kThemes, kProps,
+                loading->seconds / listing->seconds);
+    });
 }

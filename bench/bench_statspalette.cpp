@@ -1,24 +1,8 @@
 // What the ride gauges cost when nothing changed: 1,000 coStatsPalette::SetStats with the same values
 // against 1,000 with changing ones, whose texts FreeType draws, on the recording device over the built
 // tree. Equal texts are not drawn again, so the ratio should stay at most 0.05.
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/App/Fs/fsRootTable.h"
-#include "Engine/GUI/Gpr/gprPackage.h"
-#include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
-#include "Engine/Graphics/G2d/g2dFont.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
-#include "Engine/Platform/Font/plFreeTypeFonts.h"
-#include "Engine/Platform/Graphics/plFakeD3d.h"
-#include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTestInputSource.h"
-#include "Engine/Platform/plTimeSource.h"
 #include "Source/Palettes/coStatsPalette.h"
-#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "benchGuiScreen.h"
@@ -31,28 +15,14 @@ namespace {
 
 constexpr int kCalls = 1000;
 
-void SetRoot(i32 root, const char* relative) {
-    fsLocator folder;
-    fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/" + relative).c_str(), folder);
-    fsSetRootDirectory(root, folder);
-    if (root == coRootGui) { // its pictures come from "gui.pak", as the game mounts it
-        coPakManager::Create();
-        coPakManager::OpenGuiPaks();
-    }
-}
-
 // The gauges alone on the GUI's root.
 struct GaugeScreen {
-    plTestTimeSource time;
-    plTestInputSource input;
-    plFakeD3d d3d;
-    plFreeTypeFonts fonts;
+    benchGuiServices services;
     coStatsPalette* stats = nullptr;
 
     GaugeScreen() {
-        plInstallServices({.time = &time, .input = &input, .d3d = &d3d, .fonts = &fonts});
-        SetRoot(coRootGui, "Data/GUI");
-        SetRoot(coRootText, "Data/Text/Eng");
+        benchSetRoot(coRootGui, LV_DATA_DIR "/Data/GUI");
+        benchSetRoot(coRootText, LV_DATA_DIR "/Data/Text/Eng");
         coPrefs::SetDefaults();
         benchStartGuiScreen();
         guiWindowMgr::GetRoot()->SetSize(800, 600);
@@ -84,19 +54,13 @@ BENCHMARK(BM_SetStatsChanging)->Iterations(1);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     GaugeScreen screen;
     g_screen = &screen;
-    benchReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    const benchReport::Figures* unchanged = report.Find("BM_SetStatsUnchanged/iterations:1");
-    const benchReport::Figures* changing = report.Find("BM_SetStatsChanging/iterations:1");
-    if (unchanged && changing && changing->cpuSeconds > 0.0)
-        std::printf("1,000 SetStats unchanged / 1,000 changing: %.4f (target: at most 0.05)\n",
-                    unchanged->cpuSeconds / changing->cpuSeconds);
-    g_screen = nullptr;
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [](const benchReport& report) {
+        const benchReport::Figures* unchanged = report.Find("BM_SetStatsUnchanged/iterations:1");
+        const benchReport::Figures* changing = report.Find("BM_SetStatsChanging/iterations:1");
+        if (unchanged && changing && changing->cpuSeconds > 0.0)
+            std::printf("1,000 SetStats unchanged / 1,000 changing: %.4f (target: at most 0.05)\n",
+                        unchanged->cpuSeconds / changing->cpuSeconds);
+    });
 }

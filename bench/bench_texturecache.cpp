@@ -1,16 +1,10 @@
 // The world's texture cache on the test device: 1,000 first loads of distinct 256 x 256 PNGs against
 // 1,000 hits on them, one run each. The hit/load time ratio is printed (target: at most 1/100).
 #include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/Graphics/G2d/g2dPackage.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
-#include "Engine/Platform/Font/plFreeTypeFonts.h"
-#include "Engine/Platform/Graphics/plFakeD3d.h"
-#include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 #include "Source/Scene/coTextureCache.h"
 #include "Tools/Image/toolPngWriter.h"
+#include "benchFakeScreen.h"
 #include "benchReport.h"
 
 #include <cstdio>
@@ -24,12 +18,12 @@ namespace {
 constexpr int kFiles = 1000;
 constexpr int kSide = 256;
 
-// The test device with a screen, and the PNGs in a temporary folder.
-class Scene {
+// The fake screen, and the PNGs in a temporary folder.
+class Scene : public benchFakeScreen {
   public:
     Scene()
-        : m_folder(std::filesystem::temp_directory_path() /
-                   ("bench-texturecache-" + std::to_string(getpid()))) {
+        : benchFakeScreen(640, 480), m_folder(std::filesystem::temp_directory_path() /
+                                              ("bench-texturecache-" + std::to_string(getpid()))) {
         std::filesystem::create_directories(m_folder);
         toolImage image{kSide, kSide, 3, std::vector<u8>(size_t(kSide) * kSide * 3)};
         for (size_t i = 0; i < image.pixels.size(); ++i)
@@ -42,27 +36,13 @@ class Scene {
             toolWritePng(path.string(), image);
             fsLocatorFromNativePath(path.c_str(), files.emplace_back());
         }
-        plInstallServices({.time = &m_time, .d3d = &m_d3d, .fonts = &m_fonts});
-        g2dInitialize();
-        g3dTextureManager::Initialize();
-        g2dScreen::InitWindowed(640, 480, 0, 0);
-        g3dSelectTextureFormats();
     }
-    ~Scene() {
-        g2dScreen::Deinitialize();
-        g2dShutdown();
-        plInstallServices({});
-        std::filesystem::remove_all(m_folder);
-    }
-    void ClearLog() { m_d3d.GetLog().clear(); }
+    ~Scene() { std::filesystem::remove_all(m_folder); }
 
     std::vector<fsLocator> files;
 
   private:
     std::filesystem::path m_folder;
-    plTestTimeSource m_time;
-    plFakeD3d m_d3d;
-    plFreeTypeFonts m_fonts;
 };
 
 Scene* g_scene = nullptr;
@@ -106,19 +86,13 @@ BENCHMARK(BM_Hits)->Iterations(1)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     Scene scene;
     g_scene = &scene;
-    benchReport report;
-    benchmark::RunSpecifiedBenchmarks(&report);
-    const benchReport::Figures* loads = report.Find("BM_FirstLoads/iterations:1");
-    const benchReport::Figures* hits = report.Find("BM_Hits/iterations:1");
-    if (loads && hits && loads->seconds > 0.0)
-        std::printf("1,000 hits %.3f ms / 1,000 first loads %.3f ms = 1/%.0f (target: at most 1/100)\n",
-                    hits->seconds * 1e3, loads->seconds * 1e3, loads->seconds / hits->seconds);
-    g_scene = nullptr;
-    benchmark::Shutdown();
-    return 0;
+    return benchRunAndPrint(argc, argv, [](const benchReport& report) {
+        const benchReport::Figures* loads = report.Find("BM_FirstLoads/iterations:1");
+        const benchReport::Figures* hits = report.Find("BM_Hits/iterations:1");
+        if (loads && hits && loads->seconds > 0.0)
+            std::printf("1,000 hits %.3f ms / 1,000 first loads %.3f ms = 1/%.0f (target: at most 1/100)\n",
+                        hits->seconds * 1e3, loads->seconds * 1e3, loads->seconds / hits->seconds);
+    });
 }

@@ -2,15 +2,9 @@
 // test device (decoding, resampling, level building and copies; no driver upload). The mip/plain time
 // ratio is printed beside the ratio of their texels, 4/3 (1 + 1/4 + 1/16 + ...).
 #include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/Graphics/G2d/g2dPackage.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G3d/g3dTexture.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
-#include "Engine/Platform/Font/plFreeTypeFonts.h"
-#include "Engine/Platform/Graphics/plFakeD3d.h"
-#include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
+#include "benchFakeScreen.h"
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -73,35 +67,22 @@ std::string Png() {
            Chunk("IEND", "");
 }
 
-// The test device with a screen and the texture formats, and the PNG in a temporary folder.
-class Scene {
+// The fake screen, and the PNG in a temporary folder.
+class Scene : public benchFakeScreen {
   public:
     Scene()
-        : m_folder(std::filesystem::temp_directory_path() / ("bench-textures-" + std::to_string(getpid()))) {
+        : benchFakeScreen(640, 480),
+          m_folder(std::filesystem::temp_directory_path() / ("bench-textures-" + std::to_string(getpid()))) {
         std::filesystem::create_directories(m_folder);
         std::ofstream(m_folder / "picture.png", std::ios::binary) << Png();
         fsLocatorFromNativePath((m_folder / "picture.png").c_str(), file);
-        plInstallServices({.time = &m_time, .d3d = &m_d3d, .fonts = &m_fonts});
-        g2dInitialize();
-        g3dTextureManager::Initialize();
-        g2dScreen::InitWindowed(640, 480, 0, 0);
-        g3dSelectTextureFormats();
     }
-    ~Scene() {
-        g2dScreen::Deinitialize();
-        g2dShutdown();
-        plInstallServices({});
-        std::filesystem::remove_all(m_folder);
-    }
-    void ClearLog() { m_d3d.GetLog().clear(); }
+    ~Scene() { std::filesystem::remove_all(m_folder); }
 
     fsLocator file;
 
   private:
     std::filesystem::path m_folder;
-    plTestTimeSource m_time;
-    plFakeD3d m_d3d;
-    plFreeTypeFonts m_fonts;
 };
 
 Scene* g_scene = nullptr;

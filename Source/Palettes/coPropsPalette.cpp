@@ -111,7 +111,8 @@ coPropsPalette::coPropsPalette()
         caption->SetText(title, state);
     bar->SetEnabled(false);
 
-    guiImage* bottoms = MakeImage("Bottoms", 121, 64, {0.0f, 19.0f, 1.0f}, "uippbm_i.png");
+    // Its own picture: the dock palette's, made for a panel 19 further in, would stick out on the left.
+    guiImage* bottoms = MakeImage("Bottoms", 121, 64, {0.0f, 19.0f, 1.0f}, "uippbp_i.png");
     bottoms->SetJustification(0, 4);
     m_grid = MakeImage("Grid", 96, gridHeight, {32.0f, 64.0f, 1.0f}, "uippgd_i.png");
     m_preview = MakePiece<guiImage>("", 121 - 24, 64 - 10, {32.0f, 5.0f, 0.0f});

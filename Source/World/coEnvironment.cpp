@@ -13,6 +13,7 @@
 #include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
+#include "Engine/Graphics/Sc/scProjectedTexture.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Engine/Graphics/Sc/scStaticObject.h"
@@ -231,8 +232,11 @@ void coEnvironment::AddTerrainModels(mayModelParts& parts) {
             object = std::make_unique<scSimpleMovableObject>(model, kRenderList);
         else
             object = std::make_unique<scStaticObject>(model, kRenderList);
-        object->SetVisible(true); // submitted to the scene
+        object->SetVisible(true);
         scAddToUpdateList(object.get());
+        // The ground receives what a projector casts (the cavern's headlight); the object's end takes
+        // it off the list again.
+        scAddSceneObject(object.get());
         m_objects.push_back(std::move(object));
     }
 }
@@ -448,6 +452,10 @@ bool coTerrain::IntersectSegment(const maVector3d& p0, const maVector3d& p1, maV
 
 std::string coTerrain::GetEnvironmentName() const {
     return envStringToNarrow(coGetEnvironment().GetName());
+}
+
+bool coTerrain::GetEnvironmentShadowsOn() const {
+    return coGetShadowsEnabled() != coShadowsOff;
 }
 
 maVector3d coTerrain::GetStartPosition() const {

@@ -127,6 +127,8 @@ class coTerrain : public coParkWorld, public coCollisionPark {
     bool GetHeightAt(float x, float z, float& height) const override;
     bool IntersectSegment(const maVector3d& p0, const maVector3d& p1, maVector3d& point) const override;
     std::string GetEnvironmentName() const override;
+    // Any shadow mode but off counts as on.
+    bool GetEnvironmentShadowsOn() const override;
     maVector3d GetStartPosition() const override;
     void TrianglesInBox(const maVector3d& boxMin, const maVector3d& boxMax,
                         std::vector<maVector3d>& points) const override;

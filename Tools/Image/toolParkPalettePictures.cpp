@@ -32,17 +32,27 @@ toolImage Face(int width, int height, Rgb colour) {
     return image;
 }
 
-// The props palette's top stands from 11 pixels above the palette down to where the icon grid begins, 64
-// pixels into it: its picture is a face in the top 75 rows, clear below, so the grid shows at any height.
-toolImage PropsTop(Rgb colour) {
-    constexpr int kSide = 128, kDrawn = 75;
-    const toolImage face = Face(kSide, kDrawn, colour);
-    toolImage image{kSide, kSide, 4, std::vector<u8>(kSide * kSide * 4, 0)};
-    for (int i = 0; i < kSide * kDrawn; ++i) {
-        std::copy_n(face.pixels.begin() + i * 3, 3, image.pixels.begin() + i * 4);
-        image.pixels[static_cast<size_t>(i * 4 + 3)] = 255;
-    }
+// A face over the columns [left, right) and rows [top, bottom) of a picture, clear elsewhere: a palette
+// piece whose window the palette places wider or taller than the piece should look.
+toolImage FaceWithin(int width, int height, int left, int top, int right, int bottom, Rgb colour) {
+    const toolImage face = Face(right - left, bottom - top, colour);
+    toolImage image{width, height, 4, std::vector<u8>(static_cast<size_t>(width) * height * 4, 0)};
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x) {
+            const size_t from = (static_cast<size_t>(y - top) * face.width + (x - left)) * 3;
+            const size_t to = (static_cast<size_t>(y) * width + x) * 4;
+            std::copy_n(face.pixels.begin() + static_cast<std::ptrdiff_t>(from), 3,
+                        image.pixels.begin() + static_cast<std::ptrdiff_t>(to));
+            image.pixels[to + 3] = 255;
+        }
     return image;
+}
+
+// The props palette's preview (97 x 54, 32 in from its left and 5 up from its bottom) reaches past its
+// bottom panel (which ends 121 in and 19 up): a prop's preview picture is drawn where it lies over the panel,
+// 4 inside the panel's edges, and clear beyond.
+toolImage PropPreview(Rgb colour) {
+    return FaceWithin(128, 64, 0, 64 * 4 / 54, 128 * (121 - 4 - 32) / 97, 64 * (59 - 19 - 4) / 54, colour);
 }
 
 Rgb Shaded(Rgb colour, float shade) {
@@ -113,10 +123,18 @@ std::vector<toolDefaultTexture> toolParkPalettePictures() {
     constexpr Rgb kFrame{70, 90, 130};
     std::vector<toolDefaultTexture> pictures;
     const std::string uipp = "Data/GUI/uipp/uipp";
-    pictures.push_back({uipp + "nb_i.png", PropsTop(kFrame)});
-    pictures.push_back({uipp + "lr_i.png", Face(32, 32, Shaded(kFrame, 0.8f))});
-    pictures.push_back({uipp + "br_i.png", Face(128, 32, {40, 60, 110})});
+    // The props palette's top stands from 11 pixels above the palette down to where the icon grid begins,
+    // 64 pixels into it: a face in its top 75 rows, so the grid shows at any height.
+    pictures.push_back({uipp + "nb_i.png", FaceWithin(128, 128, 0, 0, 128, 75, kFrame)});
+    // The grid's sides: "Left" and "Right" are 32 wide but reach 12 into the grid from either side, so each
+    // is a strip in the columns that flank the grid, 23 to 32 and 128 to 137 of the palette.
+    pictures.push_back({uipp + "lr_i.png", FaceWithin(32, 32, 12, 0, 21, 32, Shaded(kFrame, 0.8f))});
+    // The title bar starts 5 above the grid's end: clear there, so the last row of icons shows whole.
+    pictures.push_back({uipp + "br_i.png", FaceWithin(128, 32, 0, 5, 128, 32, {40, 60, 110})});
     pictures.push_back({uipp + "bm_i.png", Face(128, 64, kFrame)});
+    // The props palette's own bottom panel stands at its left edge, 19 left of where the dock palette's
+    // does: clear over those columns, so it starts under the frame as the dock's does.
+    pictures.push_back({uipp + "bp_i.png", FaceWithin(128, 64, 128 * 19 / 121, 0, 128, 64, kFrame)});
     pictures.push_back({uipp + "gd_i.png", Face(32, 32, {200, 200, 190})});
     pictures.push_back({uipp + "tp_i.png", Face(128, 16, kFrame)});
     AddArrowStates(pictures, uipp + "la", {200, 160, 60}, true);
@@ -135,7 +153,7 @@ std::vector<toolDefaultTexture> toolParkPalettePictures() {
         pictures.push_back({folder + "thmtab_s.png", Face(32, 32, Shaded(kTab, 1.4f))});
     }
     pictures.push_back({"Themes/prpdef_i.png", Face(32, 32, {120, 120, 120})});
-    pictures.push_back({"Themes/prpdefpd.png", Face(128, 64, {120, 120, 120})});
+    pictures.push_back({"Themes/prpdefpd.png", PropPreview({120, 120, 120})});
     pictures.push_back({"Themes/dckdef_i.png", Face(32, 32, kWhite)});
     pictures.push_back({"Themes/dckdefpd.png", Face(128, 64, {120, 120, 120})});
     pictures.push_back({"Themes/Ironvale/Icons/dock_i.png", Face(32, 32, kWhite)});
@@ -149,7 +167,7 @@ std::vector<toolDefaultTexture> toolParkPalettePictures() {
         {"beacon", {230, 90, 40}},  {"gazebo", {110, 160, 110}}};
     for (const auto& [prop, colour] : props) {
         pictures.push_back({std::string("Themes/Ironvale/Icons/") + prop + "_i.png", Face(32, 32, colour)});
-        pictures.push_back({std::string("Themes/Ironvale/Icons/") + prop + "_pd.png", Face(128, 64, colour)});
+        pictures.push_back({std::string("Themes/Ironvale/Icons/") + prop + "_pd.png", PropPreview(colour)});
     }
     return pictures;
 }

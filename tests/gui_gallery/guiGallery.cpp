@@ -12,10 +12,8 @@
 #include "Engine/Graphics/G2d/g2dImage.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Graphics/G3d/g3dTestScreen.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Tools/Image/toolGuiSkin.h"
 #include "Tools/Image/toolPngWriter.h"
@@ -58,12 +56,7 @@ guiGallery::guiGallery() {
     const i32 actions[] = {1111, 1112, 1113};
     const i32 buttons[] = {0, 1, 2};
     inDeviceManager::GetVirtualJoystick()->BindMany(*inDeviceManager::GetMouse(0), actions, buttons);
-    g2dScreen::InitWindowed(kWidth, kHeight, 0, 0);
-    g3dSelectTextureFormats();
-    g3dTextureManager::Initialize();
-    g3dFragmentManager::Initialize();
-    g3dRenderer::Initialize();
-    g3dRenderer::InitStates();
+    g3dStartTestScreen(kWidth, kHeight);
     guiWindowMgr::GetRoot()->SetSize(kWidth, kHeight);
     m_ready = true;
 }
@@ -72,10 +65,8 @@ guiGallery::~guiGallery() {
     if (m_started) {
         guiToolTip::Destroy();
         guiWindowMgr::GetRoot()->DeleteAllChildren();
-        if (m_ready) {
-            g3dRenderer::Shutdown();
-            g2dScreen::Deinitialize();
-        }
+        if (m_ready)
+            g3dStopTestScreen();
         guiShutdown();
     }
     plInstallServices({});

@@ -1,4 +1,4 @@
-#include "Engine/App/Fs/fsNativePath.h"
+#include "Content/coBuiltTree.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfTextSet.h"
@@ -132,13 +132,9 @@ std::map<int, int> LayAsAPlayer(int straightsPerSide) {
 // Each shipped mission has its voice-over where the mission's fly-through finds it.
 TEST(MissionContent, EveryMissionHasItsVoiceOver) {
     for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
-        fsLocator voice;
-        fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/Data/Voice/Eng/" + recipe.type + "/mvo" +
-                                 std::to_string(recipe.number) + ".wav")
-                                    .c_str(),
-                                voice);
         coModeFlythrough flight;
-        flight.SetVoiceFile(voice);
+        flight.SetVoiceFile(coBuiltTreeLocator(std::string("Data/Voice/Eng/") + recipe.type + "/mvo" +
+                                               std::to_string(recipe.number) + ".wav"));
         EXPECT_TRUE(flight.HasVoice()) << recipe.type << " " << recipe.number;
     }
 }
@@ -149,11 +145,8 @@ TEST(MissionContent, EveryMissionHasItsVoiceOver) {
 TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
     fsResetRootTable();
     for (const auto& [root, folder] :
-         {std::pair{coRootText, "/Data/Text/Eng"}, {coRootMissions, "/Data/Missions"}}) {
-        fsLocator directory;
-        fsLocatorFromNativePath((std::string(LV_DATA_DIR) + folder).c_str(), directory);
-        fsAddRootDirectory(root, directory);
-    }
+         {std::pair{coRootText, "Data/Text/Eng"}, {coRootMissions, "Data/Missions"}})
+        fsAddRootDirectory(root, coBuiltTreeLocator(folder));
     SteelDefinition definition;
     coSetCoasterDefinition(&definition);
     MissionWorld world;
@@ -217,16 +210,12 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
 }
 
 TEST(MissionContent, TheDamagedCareerSaveHasItsErrorText) {
-    fsLocator file;
-    fsLocatorFromNativePath(LV_DATA_DIR "/Errors/Eng/coErrors.tsf", file);
-    const gfTextSet texts(file, 32, true);
+    const gfTextSet texts(coBuiltTreeLocator("Errors/Eng/coErrors.tsf"), 32, true);
     EXPECT_NE(envStringToNarrow(texts.GetText(7)).find("SaveFile.isf.bad"), std::string::npos);
 }
 
 // The career builder heads its objectives list with this text; an empty one leaves a blank red row.
 TEST(MissionContent, TheObjectivesListHasItsTitle) {
-    fsLocator file;
-    fsLocatorFromNativePath(LV_DATA_DIR "/Data/Text/Eng/uiop.tsf", file);
-    const gfTextSet texts(file, 32, true);
+    const gfTextSet texts(coBuiltTreeLocator("Data/Text/Eng/uiop.tsf"), 32, true);
     EXPECT_GT(texts.GetText(46).GetLength(), 0u);
 }

@@ -1,3 +1,4 @@
+#include "Content/coBuiltTree.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsNativePath.h"
@@ -32,14 +33,8 @@ const std::map<u32, std::vector<u32>> kReportedNumbers = {{1, {1, 2}},  {4, {1, 
                                                           {8, {1}},     {10, {2, 3, 5, 6}},
                                                           {11, {3, 4}}, {14, {2, 3, 5, 6, 7, 8}}};
 
-fsLocator ErrorFolder() {
-    fsLocator folder;
-    fsLocatorFromNativePath(LV_DATA_DIR "/Errors/Eng", folder);
-    return folder;
-}
-
 fsLocator ErrorFile(u32 package) {
-    fsLocator file = ErrorFolder();
+    fsLocator file = coBuiltTreeLocator("Errors/Eng");
     file.AppendComponent(kEnginePackages.at(package));
     return file;
 }
@@ -115,7 +110,7 @@ TEST(ErrorTexts, ReportFindsTheBuiltTextsUnderARoot) {
 
 TEST(ErrorTexts, AFailedScreenStartIsReportedWithTheTextTheStartUpsRegistered) {
     fsResetRootTable();
-    fsLocator folder = ErrorFolder();
+    fsLocator folder = coBuiltTreeLocator("Errors/Eng");
     gfErrorHandler::Init(&folder);
     gfRecordingDisplayer displayer;
     gfErrorHandler::SetDisplayer(&displayer);

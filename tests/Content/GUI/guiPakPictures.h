@@ -1,5 +1,6 @@
 #pragma once
 // The interface pictures as the game reads them: entries of the built "Data/GUI/gui.pak".
+#include "Content/coBuiltTree.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
@@ -7,14 +8,8 @@
 #include <string>
 #include <vector>
 
-inline fsLocator guiPakLocator() {
-    fsLocator file;
-    fsLocatorFromNativePath(LV_DATA_DIR "/Data/GUI/gui.pak", file);
-    return file;
-}
-
 inline const gfPakFile& guiPak() {
-    static const gfPakFile pak(guiPakLocator());
+    static const gfPakFile pak(coBuiltTreeLocator("Data/GUI/gui.pak"));
     return pak;
 }
 

@@ -1,5 +1,5 @@
 // The built flame effect, read by the engine's template reader and run by a generator.
-#include "Engine/App/Fs/fsNativePath.h"
+#include "Content/coBuiltTree.h"
 #include "Engine/Core/Ma/maRandom.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/g2dResetHandler.h"
@@ -14,26 +14,16 @@
 #include <memory>
 #include <string>
 
-namespace {
-
-fsLocator InParticleFolder(const std::string& name) {
-    fsLocator locator;
-    fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/Data/Effects/Particle/" + name).c_str(), locator);
-    return locator;
-}
-
-} // namespace
-
 TEST(coParticleContent, TheCoasterFlameIsAFadingConeOfItsSprite) {
     scParticleGeneratorTemplate flame;
-    scLoadParticleGeneratorTemplate(InParticleFolder("coasterflame.tpr"), flame);
+    scLoadParticleGeneratorTemplate(coBuiltTreeLocator("Data/Effects/Particle/coasterflame.tpr"), flame);
     EXPECT_EQ(flame.generatorType, 1);
     ASSERT_NE(flame.GetAnimation(), nullptr);
     EXPECT_EQ(flame.GetAnimation()->Evaluate(0.0f), 1.0f);
     EXPECT_EQ(flame.GetAnimation()->Evaluate(1.0f), 0.0f);
     ASSERT_EQ(flame.textureFile.GetComponentCount(), 1u);
-    const g2dPixelRows sprite =
-        g2dReadPNG(InParticleFolder(envStringToNarrow(flame.textureFile.GetLastComponent())));
+    const g2dPixelRows sprite = g2dReadPNG(coBuiltTreeLocator(
+        "Data/Effects/Particle/" + envStringToNarrow(flame.textureFile.GetLastComponent())));
     EXPECT_TRUE(sprite.hasAlpha);
     EXPECT_EQ(sprite.width, 64u);
 

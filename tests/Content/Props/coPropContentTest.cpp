@@ -1,12 +1,8 @@
 // The shipped props and packs, read by the game's own readers from the built tree.
-#include "Engine/App/App/appDefaultRoots.h"
-#include "Engine/App/App/appStartupTestServices.h"
+#include "Content/coBuiltTreeTest.h"
 #include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/App/Fs/fsRootTable.h"
-#include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
 #include "Source/Settings/coPakManager.h"
-#include "Source/Settings/coPaths.h"
 #include "Source/World/coPropDefinition.h"
 #include "Source/World/coPropPack.h"
 #include "Source/World/coPropTemplateList.h"
@@ -28,43 +24,33 @@ fsLocator Locator(const fs::path& path) {
     return locator;
 }
 
-std::string Narrow(const envString& text) {
-    return envStringToNarrow(text);
-}
-
 // Every file a definition names, in exact case, beside the theme's folders and the effects root.
 void ExpectFilesOf(const coPropDefinition& prop, const fs::path& theme, const std::string& what) {
-    EXPECT_TRUE(fs::exists(theme / "Model" / Narrow(prop.model))) << what << ": " << Narrow(prop.model);
+    EXPECT_TRUE(fs::exists(theme / "Model" / envStringToNarrow(prop.model)))
+        << what << ": " << envStringToNarrow(prop.model);
     std::vector<const coPropEventRecord*> events{&prop.idle, &prop.exit};
     for (const coPropEventRecord& entry : prop.entries)
         events.push_back(&entry);
     for (const coPropEventRecord* event : events) {
         if (event->animation.GetLength() > 0) {
-            EXPECT_TRUE(fs::exists(theme / "Model" / Narrow(event->animation))) << what;
+            EXPECT_TRUE(fs::exists(theme / "Model" / envStringToNarrow(event->animation))) << what;
         }
         for (const coPropParticleItem& particle : event->particles) {
-            const fs::path file = kData / "Data/Effects/Particle" / Narrow(particle.file);
+            const fs::path file = kData / "Data/Effects/Particle" / envStringToNarrow(particle.file);
             ASSERT_TRUE(fs::exists(file)) << what;
             scParticleGeneratorTemplate effect;
             scLoadParticleGeneratorTemplate(Locator(file), effect);
-            EXPECT_TRUE(
-                fs::exists(kData / "Data/Effects/Texture" / Narrow(effect.textureFile.GetLastComponent())));
+            EXPECT_TRUE(fs::exists(kData / "Data/Effects/Texture" /
+                                   envStringToNarrow(effect.textureFile.GetLastComponent())));
         }
         for (const coPropSoundItem& sound : event->sounds)
-            EXPECT_TRUE(fs::exists(theme / "Sound" / Narrow(sound.file))) << what;
+            EXPECT_TRUE(fs::exists(theme / "Sound" / envStringToNarrow(sound.file))) << what;
     }
 }
 
-struct coPropContentTest : appStartupTestServices {
+struct coPropContentTest : coBuiltTreeTest {
     void SetUp() override {
-        appStartupTestServices::SetUp();
-        envInit();
-        fsResetRootTable();
-        folders.programPath = LV_DATA_DIR "/loopvane";
-        folders.commonAppDataFolder = folder.Path();
-        appInitDefaultRoots("LOOPVANE");
-        coPaths::LoadBasicStrings();
-        coPaths::Init();
+        coBuiltTreeTest::SetUp();
         coPakManager::Create();
         coPakManager::OpenGeomPaks();
     }
@@ -72,9 +58,7 @@ struct coPropContentTest : appStartupTestServices {
         coPropTemplateList::DeleteAll();
         coThemeList::Clear();
         coPakManager::Destroy();
-        fsResetRootTable();
-        envShutdown();
-        appStartupTestServices::TearDown();
+        coBuiltTreeTest::TearDown();
     }
 };
 
@@ -107,9 +91,9 @@ TEST_F(coPropContentTest, TheThemeListsItsPropsWithTheirNamesAndTheRewardJoinsTh
     coPropTemplateList::Build(false);
     envString shown;
     coThemeList::GetDisplayName(shown, envString("Ironvale"));
-    EXPECT_EQ(Narrow(shown), "Ironvale Works");
+    EXPECT_EQ(envStringToNarrow(shown), "Ironvale Works");
     coThemeList::GetDisplayName(shown, envString("Steel"));
-    EXPECT_EQ(Narrow(shown), "Steel Coaster");
+    EXPECT_EQ(envStringToNarrow(shown), "Steel Coaster");
 
     int category = -1, index = -1;
     coFindPropTemplate(envString("banner"), category, index);
@@ -117,11 +101,11 @@ TEST_F(coPropContentTest, TheThemeListsItsPropsWithTheirNamesAndTheRewardJoinsTh
     EXPECT_TRUE(coPropTemplateList::GetTemplate(index, category)->IsTrackProp());
     std::vector<std::string> names;
     for (int i = 0; i < coPropTemplateList::GetTemplateCount(category); ++i)
-        names.push_back(Narrow(coPropTemplateList::GetTemplate(i, category)->GetName()));
+        names.push_back(envStringToNarrow(coPropTemplateList::GetTemplate(i, category)->GetName()));
     EXPECT_EQ(names, (std::vector<std::string>{"Track Banner", "Park Bench", "Fountain"}));
 
     coUnlockCareerRewardPack();
-    EXPECT_EQ(Narrow(coPropTemplateList::GetTemplate(3, category)->GetName()), "Golden Trophy");
+    EXPECT_EQ(envStringToNarrow(coPropTemplateList::GetTemplate(3, category)->GetName()), "Golden Trophy");
 }
 
 } // namespace

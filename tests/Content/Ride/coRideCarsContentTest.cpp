@@ -1,6 +1,6 @@
 // The default theme's train from the built tree, on the fake device: the car models and the flame load
 // as the ride loads them, and nothing is reported.
-#include "Engine/App/Fs/fsNativePath.h"
+#include "Content/coBuiltTree.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
 #include "Engine/Graphics/G3d/g3dRendererFixture.h"
@@ -14,12 +14,6 @@
 
 namespace {
 
-fsLocator InData(const char* relative) {
-    fsLocator locator;
-    fsLocatorFromNativePath((std::string(LV_DATA_DIR) + "/" + relative).c_str(), locator);
-    return locator;
-}
-
 maVector3d Size(const scSimpleMovableObject& car) {
     return car.GetBoundingBox().GetMax() - car.GetBoundingBox().GetMin();
 }
@@ -31,8 +25,8 @@ class coRideCarsContentTest : public g3dRendererFixture {
         g3dTextureManager::Initialize();
         g3dSelectTextureFormats();
         fsResetRootTable();
-        fsAddRootDirectory(coRootThemes, InData("Themes"));
-        fsAddRootDirectory(coRootEffects, InData("Data/Effects"));
+        fsAddRootDirectory(coRootThemes, coBuiltTreeLocator("Themes"));
+        fsAddRootDirectory(coRootEffects, coBuiltTreeLocator("Data/Effects"));
         coSetThemeName("Ironvale");
         m_typeBefore = coCoasterDefinitionStore().GetCoasterTypeName();
         coCoasterDefinitionStore().SetCoasterTypeName("Steel");

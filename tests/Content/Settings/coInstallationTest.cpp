@@ -1,5 +1,4 @@
-#include "Engine/App/App/appDefaultRoots.h"
-#include "Engine/App/App/appStartupTestServices.h"
+#include "Content/coBuiltTreeTest.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfFile.h"
@@ -7,7 +6,6 @@
 #include "Engine/Audio/Mu/muMusicManager.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Audio/Sn/snSoundSystem.h"
-#include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
 #include "Source/Park/coCoasterPackage.h"
@@ -37,24 +35,7 @@
 
 namespace {
 
-// The built tree as the game finds it when started from it, with a fresh user folder; its roots set up.
-struct coInstallationTest : appStartupTestServices {
-    void SetUp() override {
-        appStartupTestServices::SetUp();
-        envInit();
-        fsResetRootTable();
-        folders.programPath = LV_DATA_DIR "/loopvane";
-        folders.commonAppDataFolder = folder.Path();
-        appInitDefaultRoots(nullptr);
-        coPaths::LoadBasicStrings();
-        coPaths::Init();
-    }
-    void TearDown() override {
-        fsResetRootTable();
-        envShutdown();
-        appStartupTestServices::TearDown();
-    }
-};
+using coInstallationTest = coBuiltTreeTest;
 
 // Textures found (opened through the file system, paks included) but not loaded: no device here.
 struct coPresentTextures : coTextureCache {
@@ -111,9 +92,7 @@ TEST_F(coInstallationTest, EveryRootIsFoundWithoutAWarning) {
     EXPECT_EQ(coPaths::GetBasicString(16), envString("Metric Units: false"));
     EXPECT_EQ(coPaths::GetBasicString(4), envString("Software\\Zandrel Trackwrighting"));
 
-    fsLocator errors;
-    fsLocatorFromNativePath(LV_DATA_DIR "/Errors/Eng/coErrors.tsf", errors);
-    EXPECT_GT(gfTextSet(errors, 32, true).GetText(2).GetLength(), 10u);
+    EXPECT_GT(gfTextSet(coBuiltTreeLocator("Errors/Eng/coErrors.tsf"), 32, true).GetText(2).GetLength(), 10u);
 }
 
 TEST_F(coInstallationTest, EveryShippedSoundLoadsThroughTheGameWithoutAWarning) {

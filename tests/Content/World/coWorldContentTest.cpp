@@ -1,6 +1,6 @@
 // The shipped environment and dock, read by the game's own loaders from the built tree.
 #include "../../Source/World/coWorldTestSupport.h"
-#include "Engine/App/App/appDefaultRoots.h"
+#include "Content/coBuiltTree.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/Core/Env/envEnvironment.h"
@@ -13,7 +13,6 @@
 #include "Engine/Platform/plKeyValueStore.h"
 #include "Engine/Platform/plSystemFolders.h"
 #include "Source/Scene/coTextureCache.h"
-#include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coEnvironment.h"
@@ -38,11 +37,7 @@ class coWorldContentTest : public coWorldDeviceTest {
                            .d3d = &m_d3d});
         envInit();
         fsResetRootTable();
-        m_folders.programPath = LV_DATA_DIR "/loopvane";
-        m_folders.commonAppDataFolder = m_folder.Path();
-        appInitDefaultRoots("LOOPVANE");
-        coPaths::LoadBasicStrings();
-        coPaths::Init();
+        coStartFromBuiltTree(m_folders, m_folder.Path());
         g3dRenderer::Initialize();
         g3dLightManager::Initialize();
         m_typeName = coCoasterDefinitionStore().GetCoasterTypeName();

@@ -32,10 +32,7 @@ std::string Record(const char* id, const std::u16string& name, i32 mission, i32 
 
 class coCareerSaveTest : public coCareerFixture {
   protected:
-    void Put(const std::string& bytes) {
-        folder.MakeFolder("Saves/Ann");
-        folder.Write("Saves/Ann/SaveFile.isf", bytes);
-    }
+    void Put(const std::string& bytes) { folder.Write("Saves/Ann/SaveFile.isf", bytes); }
     std::string Saved() { return folder.Read("Saves/Ann/SaveFile.isf"); }
     void Load() {
         coCareerSave::Load(u"Ann", nullptr, counts);

@@ -21,8 +21,6 @@ class coDockToolTest : public coToolTest {
     void SetUp() override {
         coToolTest::SetUp();
         fsAddRootDirectory(coRootThemes, folder.Locator("Themes"));
-        folder.MakeFolder("Themes/Ironvale/Texture");
-        folder.MakeFolder("Themes/Ironvale/Tracks/Steel/Model");
         folder.Write("Themes/Ironvale/Texture/a.png",
                      g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));
         folder.Write("Themes/Ironvale/Tracks/Steel/Model/loaddock.mx",

@@ -32,22 +32,17 @@ struct coPathOwnerBuilder : coRecordingTrackBuilder {
     std::map<const coPickPathMesh*, coCoasterPiece*> owners;
 };
 
-// The tools on the test device: a flat park with a grid of 4-unit cells over -100..100, a loaded prop
-// kind "lamp" (a model 2 units long in x, standing 1.5 above the ground) as an ordinary and as a track
-// prop, a camera 60 up and 60 back looking at the origin, the pointer in the middle of an 800 x 600
-// screen, scripted input and recording hosts.
-class coToolTest : public coWorldDeviceTest {
+// The tools on the test device with the renderer's lists, where placed props show: a flat park with a grid of
+// 4-unit cells over -100..100, a loaded prop kind "lamp" (a model 2 units long in x, standing 1.5 above the
+// ground) as an ordinary and as a track prop, a camera 60 up and 60 back looking at the origin, the pointer
+// in the middle of an 800 x 600 screen, scripted input and recording hosts.
+class coToolTest : public coWorldRendererTest {
   protected:
     void SetUp() override {
-        coWorldDeviceTest::SetUp();
-        // Placed props show their models in the renderer's lists.
-        g3dRenderer::Initialize();
+        coWorldRendererTest::SetUp();
         coSetModeHost(&modeHost);
         fsResetRootTable();
         fsAddRootDirectory(coRootText, folder.Locator("Text"));
-        folder.MakeFolder("Ironvale/Texture");
-        folder.MakeFolder("Ironvale/Model");
-        folder.MakeFolder("Ironvale/Data");
         folder.MakeFolder("Text/Ironvale");
         folder.Write("Ironvale/Texture/a.png",
                      g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));
@@ -77,8 +72,7 @@ class coToolTest : public coWorldDeviceTest {
         flag.Unload();
         fsResetRootTable();
         coSetModeHost(nullptr);
-        g3dRenderer::Shutdown();
-        coWorldDeviceTest::TearDown();
+        coWorldRendererTest::TearDown();
     }
 
     // One frame of the tool with this poll's input; the next poll starts empty.

@@ -59,12 +59,12 @@ class coRideCarsTest : public g3dRendererFixture {
         coSetThemeName("Fair");
         // Three points along x: a box from (0, 0, 0) to (2, 0, 0), half-diagonal 1.
         const std::string model = mayModelBytes::File(mayModelBytes::Fragment(3, 1));
-        Write("Themes/Fair/Tracks/Steel/Model/carlead.mx", model);
-        Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", model);
-        Write("Themes/Fair/Texture/flame.png",
-              g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));
-        Write("Effects/Particle/coasterflame.tpr",
-              scTprBytes::Tpr(scTprBytes::Sgpp(1, 0, 1, "flame.png", {})));
+        m_folder.Write("Themes/Fair/Tracks/Steel/Model/carlead.mx", model);
+        m_folder.Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", model);
+        m_folder.Write("Themes/Fair/Texture/flame.png",
+                       g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));
+        m_folder.Write("Effects/Particle/coasterflame.tpr",
+                       scTprBytes::Tpr(scTprBytes::Sgpp(1, 0, 1, "flame.png", {})));
         gfErrorHandler::SetDisplayer(&m_errors);
         m_updateListBefore = scGetUpdateListCount();
     }
@@ -78,10 +78,6 @@ class coRideCarsTest : public g3dRendererFixture {
         coSetThemeName("");
         fsResetRootTable();
         g3dRendererFixture::TearDown();
-    }
-    void Write(const std::string& path, const std::string& bytes) {
-        m_folder.MakeFolder(path.substr(0, path.rfind('/')));
-        m_folder.Write(path, bytes);
     }
 
     fsTestFolder m_folder;
@@ -149,14 +145,14 @@ TEST_F(coRideCarsTest, RunFlagZeroPutsOneFlameOnEveryCarWhenTheTemplateIsThere) 
 TEST_F(coRideCarsTest, AnUnusableCarModelIsReportedOnceAndLeavesNoCars) {
     for (const char* damage : {"remove lead", "truncate follower", "empty follower"}) {
         const std::string model = mayModelBytes::File(mayModelBytes::Fragment(3, 1));
-        Write("Themes/Fair/Tracks/Steel/Model/carlead.mx", model);
-        Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", model);
+        m_folder.Write("Themes/Fair/Tracks/Steel/Model/carlead.mx", model);
+        m_folder.Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", model);
         if (std::string(damage) == "remove lead")
             std::filesystem::remove(m_folder.Path("Themes/Fair/Tracks/Steel/Model/carlead.mx"));
         else if (std::string(damage) == "truncate follower")
-            Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", model.substr(0, model.size() / 2));
+            m_folder.Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", model.substr(0, model.size() / 2));
         else
-            Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", mayModelBytes::File(""));
+            m_folder.Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", mayModelBytes::File(""));
         m_errors.shown.clear();
         coPrefs::SetSessionFlag(coRunFlagCarFlames, 1);
         m_cars.BuildCars(2, 4);

@@ -15,8 +15,7 @@ TEST_F(coDockPaletteTest, OneIconPerDockCategoryThreeToARow) {
     Category("NoDock", 1, false);
     Damaged("B/Icons/dock_i.png");
     Picture("C/Icons/dock_i.png");
-    coPaths::ListRootDirectories(coRootThemes);
-    coPropTemplateList::Build(false);
+    BuildTemplates();
     coDockPalette palette;
 
     i32 w = 0, h = 0;
@@ -42,8 +41,7 @@ TEST_F(coDockPaletteTest, OneIconPerDockCategoryThreeToARow) {
 TEST_F(coDockPaletteTest, AClickIsReportedOnce) {
     Category("A", 1, true);
     Category("B", 1, true);
-    coPaths::ListRootDirectories(coRootThemes);
-    coPropTemplateList::Build(false);
+    BuildTemplates();
     coDockPalette palette;
     std::string name;
     EXPECT_FALSE(palette.GetItemName(name));
@@ -57,8 +55,7 @@ TEST_F(coDockPaletteTest, ThePreviewFollowsThePointer) {
     Category("A", 1, true);
     Picture("A/Icons/dock_pd.png");
     Category("B", 1, true);
-    coPaths::ListRootDirectories(coRootThemes);
-    coPropTemplateList::Build(false);
+    BuildTemplates();
     auto* palette = new coDockPalette;
     guiWindowMgr::AddWindow(palette);
     PointerFrame(palette->GetItems()[1], false);
@@ -72,8 +69,7 @@ TEST_F(coDockPaletteTest, ThePreviewFollowsThePointer) {
 
 TEST_F(coDockPaletteTest, NoDockCategoryLeavesTheFrame) {
     Category("A", 2, false);
-    coPaths::ListRootDirectories(coRootThemes);
-    coPropTemplateList::Build(false);
+    BuildTemplates();
     coDockPalette palette;
     i32 w = 0, h = 0;
     palette.GetSize(w, h);

@@ -33,10 +33,7 @@ class coParkPaletteTest : public coScreenTest {
         MakeParent(relative);
         toolWritePng(themes.Path(relative), {8, 8, 3, std::vector<u8>(8 * 8 * 3, 255)});
     }
-    void Damaged(const std::string& relative) {
-        MakeParent(relative);
-        themes.Write(relative, "\x89PNG damaged");
-    }
+    void Damaged(const std::string& relative) { themes.Write(relative, "\x89PNG damaged"); }
     // A category with that many props "p00", "p01", ...; with a dock for "Steel" and its "Tracks".
     void Category(const std::string& name, int props, bool dock = false) {
         themes.MakeFolder(name + "/Data");
@@ -45,10 +42,13 @@ class coParkPaletteTest : public coScreenTest {
             std::snprintf(file, sizeof file, "p%02d.prd", i);
             themes.Write(name + "/Data/" + file, coPropFile("m.mx"));
         }
-        if (dock) {
-            themes.MakeFolder(name + "/Tracks/Steel/Model");
+        if (dock)
             themes.Write(name + "/Tracks/Steel/Model/loaddock.mx", "");
-        }
+    }
+    // The themes listed and their templates built, as the game does before it shows a palette.
+    static void BuildTemplates() {
+        coPaths::ListRootDirectories(coRootThemes);
+        coPropTemplateList::Build(false);
     }
     static std::string FileOf(const guiImage& image, i32 state) {
         fsLocator file;

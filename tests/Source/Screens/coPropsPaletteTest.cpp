@@ -12,14 +12,12 @@ namespace {
 class coPropsPaletteTest : public coParkPaletteTest {
   protected:
     std::unique_ptr<coPropsPalette> Build() {
-        coPaths::ListRootDirectories(coRootThemes);
-        coPropTemplateList::Build(false);
+        BuildTemplates();
         return std::make_unique<coPropsPalette>();
     }
     // Owned by the window manager, so the pointer drives it.
     coPropsPalette* Show() {
-        coPaths::ListRootDirectories(coRootThemes);
-        coPropTemplateList::Build(false);
+        BuildTemplates();
         auto* palette = new coPropsPalette;
         guiWindowMgr::AddWindow(palette);
         PointerFrame(nullptr, false);

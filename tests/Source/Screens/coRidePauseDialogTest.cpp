@@ -84,6 +84,7 @@ struct coRidePauseDialogTest : coScreenTest {
 };
 
 TEST_F(coRidePauseDialogTest, ModesShowTheirButtonsAndTheColumnStacks) {
+    const auto world = [](const guiWindow* window) { return window->GetWorldMatrix().m; };
     struct Case {
         int mode;
         std::vector<const char*> shown, hidden;
@@ -100,6 +101,15 @@ TEST_F(coRidePauseDialogTest, ModesShowTheirButtonsAndTheColumnStacks) {
             EXPECT_TRUE(dialog->FindChild(name)->IsVisible()) << name;
         for (const char* name : c.hidden)
             EXPECT_FALSE(dialog->FindChild(name)->IsVisible()) << name;
+        // With any panel open the column stands under the builder's top bar and on the screen, and the
+        // colour picker right of its rail.
+        for (i32 panel = 0; panel < 8; ++panel) {
+            dialog->ShowPanel(panel);
+            EXPECT_GE(world(dialog->FindChild("Rail 1"))[13], 74.0f) << panel;
+            EXPECT_LE(world(dialog->FindChild("Cancel"))[13] + 38.0f, 600.0f) << panel;
+        }
+        const auto* picker = dynamic_cast<guiContainer*>(Group("TrackColor").FindChild("Track Color Picker"));
+        EXPECT_GE(world(picker->FindChild("Background"))[12], world(dialog->FindChild("Rail 2"))[12] + 16.0f);
     }
     // The ride request: seven buttons of 28 above "Ok", then Ok's 28 and one, Cancel's 28.
     Make(2);
@@ -115,8 +125,8 @@ TEST_F(coRidePauseDialogTest, ModesShowTheirButtonsAndTheColumnStacks) {
     EXPECT_EQ(dialog->GetPanelIndex(), -1);
     EXPECT_EQ(RailHeight(), 263);
 
-    // An open list's backdrop ends above the button stacked below it and stays within the rails.
-    const auto world = [](const guiWindow* window) { return window->GetWorldMatrix().m; };
+    // An open list's backdrop, drawn in its top 175 rows, ends above the button stacked below it and stays
+    // within the rails.
     for (const auto& [panel, list, below] :
          {std::tuple{1, "CarTypeScrollBox", "FanfareButton"}, {2, "FanfareScrollBox", "NumCarsButton"}}) {
         SCOPED_TRACE(list);
@@ -126,7 +136,7 @@ TEST_F(coRidePauseDialogTest, ModesShowTheirButtonsAndTheColumnStacks) {
             dynamic_cast<guiContainer*>(box->FindChild("CarType"))->FindChild("Background");
         i32 width = 0, height = 0;
         backdrop->GetSize(width, height);
-        EXPECT_LE(world(backdrop)[13] + static_cast<float>(height), world(dialog->FindChild(below))[13]);
+        EXPECT_LE(world(backdrop)[13] + 175.0f, world(dialog->FindChild(below))[13]);
         EXPECT_LE(world(backdrop)[12] + static_cast<float>(width),
                   world(dialog->FindChild("Rail 2"))[12] + 16.0f);
     }

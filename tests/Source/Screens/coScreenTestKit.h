@@ -16,11 +16,7 @@
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Graphics/G3d/g3dTestScreen.h"
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
@@ -83,12 +79,7 @@ class coScreenTest : public ::testing::Test {
         coPakManager::OpenGuiPaks();
         coPrefs::SetDefaults();
         g2dLoadFontNameTable(fsRootedLocator(coRootText, "fontname.tsf"));
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
-        g3dRenderer::InitStates();
+        g3dStartTestScreen(800, 600);
         snStartSoundSystem();
         snSoundManager::Init();
         guiInit();
@@ -108,9 +99,7 @@ class coScreenTest : public ::testing::Test {
         guiShutdown();
         snSoundManager::Shutdown();
         snStopSoundSystem();
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
-        g2dFont::ReleaseAll();
+        g3dStopTestScreen();
         coPakManager::Destroy();
         fsResetRootTable();
         plInstallServices({});

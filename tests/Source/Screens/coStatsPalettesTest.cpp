@@ -15,19 +15,12 @@
 
 namespace {
 
-std::string Narrow(const envString& text) {
-    std::string out;
-    for (u32 i = 0; i < text.GetLength(); ++i)
-        out += static_cast<char>(text.GetData()[i]);
-    return out;
-}
-
 // The state-0 fields of a text, joined by "|".
 std::string Fields(const guiWindow* window) {
     const guiTextRecord* record = dynamic_cast<const guiText*>(window)->FindRecord(0);
     std::string out;
     for (size_t i = 0; i < record->fields.size(); ++i)
-        out += (i == 0 ? "" : "|") + Narrow(record->fields[i]);
+        out += (i == 0 ? "" : "|") + envStringToNarrow(record->fields[i]);
     return out;
 }
 
@@ -75,7 +68,7 @@ TEST_F(coStatsPalettesTest, RideTimesNeverCarry) {
     const std::pair<f32, const char*> cases[] = {
         {59.999f, "0:60.00"}, {125.25f, "2:05.25"}, {3599.999f, "59:60.00"}, {0.0f, "0:00.00"}};
     for (const auto& [seconds, text] : cases)
-        EXPECT_EQ(Narrow(coFormatRideTime(seconds)), text) << seconds;
+        EXPECT_EQ(envStringToNarrow(coFormatRideTime(seconds)), text) << seconds;
 }
 
 TEST_F(coStatsPalettesTest, SummaryAndPieceTexts) {

@@ -36,10 +36,6 @@ std::string Cenv(const std::string& chunks) {
     return Chunk("CENV", chunks);
 }
 
-std::string Narrow(const envString& text) {
-    return envStringToNarrow(text);
-}
-
 struct Read {
     std::vector<coEnvLightInfo> points, directionals;
     maVector3d ambient, start{9, 9, 9}, background;
@@ -104,8 +100,8 @@ TEST_F(coEnvironmentFileTest, EveryChunkFillsItsRecord) {
              Chunk("ELNF", Body().F({4, 5, 6}).I8(1).Wide("flare2.png").F({1, 1}).Str()) +
              Chunk("ESHD", Body().U32(2).Str()) + Chunk("XXXX", "ignored"));
     const Read read = ReadBytes(bytes);
-    EXPECT_EQ(std::tuple(Narrow(read.terrain), Narrow(read.sky.layer1Model), Narrow(read.sky.layer2Model),
-                         Narrow(read.extra)),
+    EXPECT_EQ(std::tuple(envStringToNarrow(read.terrain), envStringToNarrow(read.sky.layer1Model),
+                         envStringToNarrow(read.sky.layer2Model), envStringToNarrow(read.extra)),
               std::tuple("hill.mx", "sky1.mx", "sky2.mx", "cave.mx"));
     EXPECT_EQ(std::tuple(read.sky.layer1Rate, read.sky.layer2Rate, read.sky.flatSky, read.sky.staticSky),
               std::tuple(0.5f, -0.25f, true, true));
@@ -120,9 +116,9 @@ TEST_F(coEnvironmentFileTest, EveryChunkFillsItsRecord) {
               std::tuple(5.0f, 1.0f, -1.0f));
     // Two lens flares: the elements add up, the last sun wins.
     ASSERT_EQ(read.flare.elements.size(), 2u);
-    EXPECT_EQ(
-        std::tuple(Narrow(read.flare.elements[1].texture), read.flare.elements[0].scale, read.flare.sun.x),
-        std::tuple("flare2.png", 2.0f, 4.0f));
+    EXPECT_EQ(std::tuple(envStringToNarrow(read.flare.elements[1].texture), read.flare.elements[0].scale,
+                         read.flare.sun.x),
+              std::tuple("flare2.png", 2.0f, 4.0f));
 }
 
 TEST_F(coEnvironmentFileTest, TheModelChunkVersionDecidesItsFieldsAndFlags) {
@@ -141,8 +137,9 @@ TEST_F(coEnvironmentFileTest, TheModelChunkVersionDecidesItsFieldsAndFlags) {
     };
     for (const auto& c : cases) {
         const Read read = ReadBytes(Cenv(Chunk("EMOD", c.body, c.version)));
-        EXPECT_EQ(std::tuple(Narrow(read.terrain), Narrow(read.sky.layer1Model), read.sky.staticSky,
-                             read.sky.flatSky, read.extra.GetLength(), read.sky.layer2Model.GetLength()),
+        EXPECT_EQ(std::tuple(envStringToNarrow(read.terrain), envStringToNarrow(read.sky.layer1Model),
+                             read.sky.staticSky, read.sky.flatSky, read.extra.GetLength(),
+                             read.sky.layer2Model.GetLength()),
                   std::tuple("t.mx", c.sky1, c.staticSky, c.flatSky, 0u, 0u))
             << c.version;
     }
@@ -184,8 +181,9 @@ TEST_F(coEnvironmentFileTest, ADamagedFileThrowsNamingItAndChangesNothing) {
         } catch (const chInvalidChunkX& error) {
             EXPECT_EQ(error.GetLocator(), m_folder.Locator("bad.end"));
         }
-        EXPECT_EQ(std::tuple(Narrow(read.terrain), read.grid.cellsX, read.points.empty(), read.start.x),
-                  std::tuple("kept", 7, true, 9.0f));
+        EXPECT_EQ(
+            std::tuple(envStringToNarrow(read.terrain), read.grid.cellsX, read.points.empty(), read.start.x),
+            std::tuple("kept", 7, true, 9.0f));
     }
 }
 

@@ -13,8 +13,12 @@
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/G3d/g3dMaterialAnimation.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dTexture.h"
+#include "Engine/Graphics/G3d/g3dTextureFormats.h"
+#include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Graphics/G3d/private/g3dRendererPAC.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
+#include "Engine/Graphics/Sc/scProjectedTexture.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/App/coEnvironmentHooks.h"
 #include "Source/Scene/coTextureCache.h"
@@ -61,11 +65,10 @@ std::string EnvFile(f32 background, i8 fogMode, const std::string& terrain = "te
                                 EnvChunk("EFOG", fog.Str()));
 }
 
-class coEnvironmentTest : public coWorldDeviceTest {
+class coEnvironmentTest : public coWorldRendererTest {
   protected:
     void SetUp() override {
-        coWorldDeviceTest::SetUp();
-        g3dRenderer::Initialize();
+        coWorldRendererTest::SetUp();
         g3dLightManager::Initialize();
         fsResetRootTable();
         fsAddRootDirectory(coRootEnvironments, m_folder.Locator("Environments/Mountain"));
@@ -86,8 +89,7 @@ class coEnvironmentTest : public coWorldDeviceTest {
         EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
         fsResetRootTable();
         g3dLightManager::Shutdown();
-        g3dRenderer::Shutdown();
-        coWorldDeviceTest::TearDown();
+        coWorldRendererTest::TearDown();
     }
     fsTestFolder m_folder;
 };
@@ -177,6 +179,16 @@ TEST_F(coEnvironmentTest, ALoadedEnvironmentAnswersHeightsAndClearGivesEverythin
     EXPECT_EQ(plain->GetStageCount(), 0u);
     environment.ShowTextured();
     EXPECT_EQ(terrain->GetMaterial(0), textured);
+
+    // The shadow switch is on (mode 1), and the ground takes what a projector casts on it.
+    EXPECT_TRUE(coGetParkWorld().GetEnvironmentShadowsOn());
+    g3dCamera projector;
+    scSetUpProjector(10.0f, {-50, 0, 0}, {0, -1, 0}, projector);
+    g3dTexture* cast = g3dTextureManager::CreateRenderTarget(64, 64, *g3dGetOpaqueHighFormat());
+    scApplyProjectedTexture(projector, cast);
+    EXPECT_EQ(textured->GetStageCount(), 2u);
+    scClearProjectedTexture();
+    g3dTextureManager::ReleaseTexture(cast);
 
     // A flat sky follows the camera at height 0, turned by rate x time about y.
     environment.UpdateSky({7, 8, 9}, 10.0f);

@@ -20,11 +20,10 @@
 
 namespace {
 
-class coLoadingDockTest : public coWorldDeviceTest {
+class coLoadingDockTest : public coWorldRendererTest {
   protected:
     void SetUp() override {
-        coWorldDeviceTest::SetUp();
-        g3dRenderer::Initialize();
+        coWorldRendererTest::SetUp();
         fsResetRootTable();
         fsAddRootDirectory(coRootThemes, m_folder.Locator("Themes"));
         const std::string png =
@@ -41,8 +40,7 @@ class coLoadingDockTest : public coWorldDeviceTest {
         coCoasterDefinitionStore().SetCoasterTypeName(m_typeName);
         EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
         fsResetRootTable();
-        g3dRenderer::Shutdown();
-        coWorldDeviceTest::TearDown();
+        coWorldRendererTest::TearDown();
     }
     fsTestFolder m_folder;
     std::string m_typeName;

@@ -18,10 +18,6 @@ std::string Chunk(const char* id, const std::string& body, u16 version = 0) {
     return coPropChunk(id, body, version);
 }
 
-std::string Narrow(const envString& text) {
-    return envStringToNarrow(text);
-}
-
 Body Particle(u16 version) {
     Body b;
     b.Wide("spark.tpr").Narrow("nozzle").I16(2).F({-1, 1, 2, 3});
@@ -54,8 +50,6 @@ std::string Entr(u16 version, i32 playCount = 3) {
 class coPropDefinitionTest : public ::testing::Test {
   protected:
     fsLocator Write(const std::string& bytes, const std::string& path = "Lamp/Data/lamp.prd") {
-        const std::string folder = path.substr(0, path.rfind('/'));
-        m_folder.MakeFolder(folder);
         return m_folder.Write(path, bytes);
     }
     fsLocator DataFile() const { return m_folder.Locator("Lamp/Data/lamp.prd"); }
@@ -65,7 +59,7 @@ class coPropDefinitionTest : public ::testing::Test {
 TEST_F(coPropDefinitionTest, AFileWithoutValuesGivesTheDefaults) {
     const coPropDefinition d =
         coLoadPropDefinition(Write(Chunk("CPRP", Chunk("MODL", Body().Wide("x.mhx").Str()))));
-    EXPECT_EQ(std::tuple(Narrow(d.model), d.triggerDistance, d.height, d.scale),
+    EXPECT_EQ(std::tuple(envStringToNarrow(d.model), d.triggerDistance, d.height, d.scale),
               std::tuple("x.mhx", 0.f, 0.f, 1.f));
     // The stored 0 unit is not part of the name, so the extension chooses the hierarchy loader.
     EXPECT_EQ(coPropModelKind(d.model), coPropTemplate::kHierarchy);
@@ -78,20 +72,21 @@ TEST_F(coPropDefinitionTest, EachRecordVersionReadsItsFields) {
         const coPropDefinition d = coLoadPropDefinition(Write(Chunk("CPRP", Entr(version))));
         ASSERT_EQ(d.entries.size(), 1u);
         const coPropEventRecord& r = d.entries[0];
-        EXPECT_EQ(std::tuple(r.playCount, Narrow(r.animation), Narrow(r.secondName), r.speed),
-                  std::tuple(3, "spin.anx", "other", version >= 1 ? 2.0f : 1.0f));
+        EXPECT_EQ(
+            std::tuple(r.playCount, envStringToNarrow(r.animation), envStringToNarrow(r.secondName), r.speed),
+            std::tuple(3, "spin.anx", "other", version >= 1 ? 2.0f : 1.0f));
         ASSERT_EQ(r.particles.size(), version >= 2 ? 1u : 0u);
         ASSERT_EQ(r.sounds.size(), version >= 4 ? 1u : 0u);
         if (version >= 2) {
             const coPropParticleItem& p = r.particles[0];
-            EXPECT_EQ(std::tuple(Narrow(p.file), p.node, p.keyIndex, p.duration, p.offset.z),
+            EXPECT_EQ(std::tuple(envStringToNarrow(p.file), p.node, p.keyIndex, p.duration, p.offset.z),
                       std::tuple("spark.tpr", "nozzle", i16{2}, -1.0f, 3.0f));
             EXPECT_EQ(std::tuple(p.direction.y, p.direction.z),
                       version >= 3 ? std::tuple(1.0f, 0.0f) : std::tuple(0.0f, 1.0f));
         }
         if (version >= 4) {
             const coPropSoundItem& s = r.sounds[0];
-            EXPECT_EQ(std::tuple(Narrow(s.file), s.node, s.keyIndex, s.loop, s.volume, s.pitch),
+            EXPECT_EQ(std::tuple(envStringToNarrow(s.file), s.node, s.keyIndex, s.loop, s.volume, s.pitch),
                       std::tuple("splash.wav", "basin", i16{1}, u8{1}, 0.5f, 1.5f));
             EXPECT_EQ(std::tuple(s.minDistance, s.maxDistance),
                       version >= 5 ? std::tuple(5.0f, 50.0f) : std::tuple(20.0f, 100.0f));
@@ -111,9 +106,9 @@ TEST_F(coPropDefinitionTest, RecordsKeepFileOrderAndTheLastIdleWins) {
     ASSERT_EQ(d.entries.size(), 3u);
     EXPECT_EQ(std::tuple(d.entries[0].playCount, d.entries[1].playCount, d.entries[2].playCount),
               std::tuple(1, -1, 7));
-    EXPECT_EQ(std::tuple(Narrow(d.idle.animation), d.idle.speed, d.idle.playCount),
+    EXPECT_EQ(std::tuple(envStringToNarrow(d.idle.animation), d.idle.speed, d.idle.playCount),
               std::tuple("b.anx", 1.0f, 0));
-    EXPECT_EQ(std::tuple(Narrow(d.exit.animation), d.exit.playCount), std::tuple("bye.anx", 2));
+    EXPECT_EQ(std::tuple(envStringToNarrow(d.exit.animation), d.exit.playCount), std::tuple("bye.anx", 2));
     EXPECT_EQ(std::tuple(d.triggerDistance, d.height, d.scale), std::tuple(6.f, 2.f, 0.5f));
 }
 
@@ -143,13 +138,14 @@ TEST_F(coPropDefinitionTest, TheScanReadsTheTrackFlagAndRejectsNewerFiles) {
         EXPECT_EQ(std::tuple(e.GetCode(), e.GetLocator()), std::tuple(0xE0740001u, v2));
     }
     EXPECT_EQ(
-        Narrow(coLoadPropDefinition(Write(Chunk("CPRP", Chunk("MODL", Body().Wide("v2").Str()), 2))).model),
+        envStringToNarrow(
+            coLoadPropDefinition(Write(Chunk("CPRP", Chunk("MODL", Body().Wide("v2").Str()), 2))).model),
         "v2");
 }
 
 TEST_F(coPropDefinitionTest, AFileMissingFromDataIsTakenFromTheThemeFolder) {
     Write(Chunk("CPRP", Chunk("MODL", Body().Wide("beside.mx").Str())), "Lamp/lamp.prd");
-    EXPECT_EQ(Narrow(coLoadPropDefinition(DataFile()).model), "beside.mx");
+    EXPECT_EQ(envStringToNarrow(coLoadPropDefinition(DataFile()).model), "beside.mx");
     EXPECT_THROW(coLoadPropDefinition(m_folder.Locator("Lamp/Data/none.prd")), fsFileDoesntExistX);
 }
 

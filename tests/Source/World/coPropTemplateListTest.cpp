@@ -72,7 +72,6 @@ TEST_F(coPropTemplateListTest, UnlockedPropsJoinTheirThemeAfterItsOwn) {
     Write("Themes/Mountain/Data/bench.prd", coPropFile("m.mx"));
     Start();
     const std::string unlocked = Saves() + "/Directory For Unlocked Props/Ironvale/";
-    folder.MakeFolder(unlocked);
     folder.Write(unlocked + "arch.prd", coPropFile("m.mx"));
     folder.Write(unlocked + "bench.prd", coPropFile("m.mx"));
     coPropTemplateList::Build(false);

@@ -57,16 +57,19 @@ class coPropTemplateTest : public coWorldDeviceTest {
         fsAddRootDirectory(coRootEffects, m_folder.Locator("Effects"));
         const std::string png =
             g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')});
-        Write("Ironvale/Texture/a.png", png);
-        Write("Effects/Texture/spark.png", png);
-        Write("Ironvale/Model/lamp.mx", mayModelBytes::File(mayModelBytes::Fragment(3, 1, {"a.png"})));
+        m_folder.Write("Ironvale/Texture/a.png", png);
+        m_folder.Write("Effects/Texture/spark.png", png);
+        m_folder.Write("Ironvale/Model/lamp.mx",
+                       mayModelBytes::File(mayModelBytes::Fragment(3, 1, {"a.png"})));
         using mayModelBytes::Chunk;
-        Write("Ironvale/Model/spin.anx",
-              mayModelBytes::File(Chunk(
-                  "ANIH",
-                  Chunk("ANLV", mayModelBytes::Keys("APKY", {{0, 0, 0, 0}, {0, 1, 0, 12}, {0, 0, 0, 30}})))));
-        Write("Ironvale/Sound/hum.wav", snWaveBuilder::Wave16(snWaveBuilder::Ramp(200)));
-        Write("Effects/Particle/spark.tpr", scTprBytes::Tpr(scTprBytes::Sgpp(1, 0, 1, "spark.png", {})));
+        m_folder.Write(
+            "Ironvale/Model/spin.anx",
+            mayModelBytes::File(Chunk(
+                "ANIH",
+                Chunk("ANLV", mayModelBytes::Keys("APKY", {{0, 0, 0, 0}, {0, 1, 0, 12}, {0, 0, 0, 30}})))));
+        m_folder.Write("Ironvale/Sound/hum.wav", snWaveBuilder::Wave16(snWaveBuilder::Ramp(200)));
+        m_folder.Write("Effects/Particle/spark.tpr",
+                       scTprBytes::Tpr(scTprBytes::Sgpp(1, 0, 1, "spark.png", {})));
         m_folder.MakeFolder("Text/Ironvale");
         gfWriteTextSet(m_folder.Locator("Text/Ironvale/lamp.tsf"), 32, {{0, "Lamp"}, {1, ""}, {2, "Glow"}});
         m_preloaded = snSoundManager::GetPreloadCount();
@@ -77,13 +80,9 @@ class coPropTemplateTest : public coWorldDeviceTest {
         fsResetRootTable();
         coWorldDeviceTest::TearDown();
     }
-    void Write(const std::string& path, const std::string& bytes) {
-        m_folder.MakeFolder(path.substr(0, path.rfind('/')));
-        m_folder.Write(path, bytes);
-    }
     void WritePrd(const std::string& chunks) {
-        Write("Ironvale/Data/lamp.prd",
-              coPropChunk("CPRP", coPropChunk("MODL", Body().Wide("lamp.mx").Str()) + chunks));
+        m_folder.Write("Ironvale/Data/lamp.prd",
+                       coPropChunk("CPRP", coPropChunk("MODL", Body().Wide("lamp.mx").Str()) + chunks));
     }
     fsLocator Theme() const { return m_folder.Locator("Ironvale"); }
 

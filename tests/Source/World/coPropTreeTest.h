@@ -31,11 +31,7 @@ struct coPropTreeTest : coSettingsTest {
         coSettingsTest::TearDown();
     }
     // Relative to the installation's data folders.
-    void Write(const std::string& path, const std::string& bytes) {
-        const std::string full = "install/" + path;
-        folder.MakeFolder(full.substr(0, full.rfind('/')));
-        folder.Write(full, bytes);
-    }
+    void Write(const std::string& path, const std::string& bytes) { folder.Write("install/" + path, bytes); }
     void WriteSet(const std::string& path, const std::map<u32, std::string>& texts) {
         const std::string full = "install/Data/Text/Eng/" + path;
         folder.MakeFolder(full.substr(0, full.rfind('/')));

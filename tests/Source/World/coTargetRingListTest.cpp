@@ -34,14 +34,12 @@ std::string Ring(i8 kind, f32 radius, f32 x = 0) {
 }
 
 // The rings' textures in the effects folder, on the test device.
-class coTargetRingListTest : public coWorldDeviceTest {
+class coTargetRingListTest : public coWorldRendererTest {
   protected:
     void SetUp() override {
-        coWorldDeviceTest::SetUp();
-        g3dRenderer::Initialize();
+        coWorldRendererTest::SetUp();
         fsResetRootTable();
         fsAddRootDirectory(coRootEffects, m_folder.Locator("Effects"));
-        m_folder.MakeFolder("Effects/Texture");
         for (const char* name : {"ringgreen.png", "ringred.png", "ringgold.png"})
             m_folder.Write(std::string("Effects/Texture/") + name,
                            g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));
@@ -50,8 +48,7 @@ class coTargetRingListTest : public coWorldDeviceTest {
         coTargetRingList::Clear();
         EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
         fsResetRootTable();
-        g3dRenderer::Shutdown();
-        coWorldDeviceTest::TearDown();
+        coWorldRendererTest::TearDown();
     }
     void Read(const std::string& bytes,
               const std::function<void(chReader&)>& read = coTargetRingList::ReadRings) {

@@ -4,29 +4,12 @@
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "chTestBytes.h"
 #include "chTestFile.h"
-#include "chTestSample.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
-namespace {
-
-class chBinaryChunkTest : public chTestFile {
-  protected:
-    std::string WrittenSample(u32 byteOrder = gfByteOrderData) {
-        {
-            auto file = Create(byteOrder);
-            chBinWriter w(file.get());
-            WriteSample(w, MakeSample());
-        }
-        return Written();
-    }
-    u32 m_id = 0, m_size = 0;
-    u16 m_version = 0;
-};
-
-} // namespace
+using chBinaryChunkTest = chSampleTest<chBinWriter>;
 
 TEST_F(chBinaryChunkTest, GoldenBytesAndNesting) {
     {

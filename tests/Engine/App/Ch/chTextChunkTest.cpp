@@ -2,28 +2,11 @@
 #include "Engine/App/Ch/chTxtWriter.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "chTestFile.h"
-#include "chTestSample.h"
 
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace {
-
-class chTextChunkTest : public chTestFile {
-  protected:
-    std::string WrittenSample() {
-        {
-            auto file = Create();
-            chTxtWriter w(file.get());
-            WriteSample(w, MakeSample());
-        }
-        return Written();
-    }
-    u32 m_id = 0, m_size = 0;
-    u16 m_version = 0;
-};
-
-} // namespace
+using chTextChunkTest = chSampleTest<chTxtWriter>;
 
 TEST_F(chTextChunkTest, GoldenTextAndEverySlotRoundTrips) {
     {

@@ -10,11 +10,7 @@
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gpr/gprTestWidgets.h"
 #include "Engine/GUI/Gui/guiPackage.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Graphics/G3d/g3dTestScreen.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/plMessageBox.h"
 #include "Engine/Platform/plServices.h"
@@ -53,12 +49,7 @@ inline void Initialize(const char* inputName) {
                        .input = &input,
                        .d3d = &d3d,
                        .fonts = &fonts});
-    g2dScreen::InitWindowed(800, 600, 0, 0);
-    g3dSelectTextureFormats();
-    g3dTextureManager::Initialize();
-    g3dFragmentManager::Initialize();
-    g3dRenderer::Initialize();
-    g3dRenderer::InitStates();
+    g3dStartTestScreen(800, 600);
     guiInit();
     gprInit();
     gprInstallTestWidgets();
@@ -67,9 +58,7 @@ inline void Initialize(const char* inputName) {
         gprRemoveTestWidgets();
         gprShutdown();
         guiShutdown();
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
-        g2dFont::ReleaseAll();
+        g3dStopTestScreen();
         g_input.reset();
         plInstallServices({});
     });

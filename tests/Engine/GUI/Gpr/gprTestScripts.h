@@ -48,9 +48,7 @@ class gprTestScripts : public guiTestServices {
         gprRemoveTestWidgets();
         gprShutdown();
         guiShutdown();
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
-        g2dFont::ReleaseAll();
+        g3dStopTestScreen();
         guiTestServices::TearDown();
     }
 

@@ -10,11 +10,7 @@
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/GUI/Gui/guiWindow.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
-#include "Engine/Graphics/G2d/g2dScreen.h"
-#include "Engine/Graphics/G3d/g3dFragmentManager.h"
-#include "Engine/Graphics/G3d/g3dRenderer.h"
-#include "Engine/Graphics/G3d/g3dTextureFormats.h"
-#include "Engine/Graphics/G3d/g3dTextureManager.h"
+#include "Engine/Graphics/G3d/g3dTestScreen.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/plFontRasterizer.h"
 #include "Engine/Platform/plMessageBox.h"
@@ -130,7 +126,8 @@ class guiTestServices : public ::testing::Test {
     }
     void TearDown() override { plInstallServices({}); }
 
-    // The services again with the fonts, then the 800 x 600 screen with the renderer's lists and states.
+    // The services again with the fonts, then the 800 x 600 screen with the renderer's lists and states;
+    // g3dStopTestScreen undoes the screen.
     void StartScreen(plFontRasterizer& fonts) {
         plInstallServices({.time = &time,
                            .window = &window,
@@ -138,12 +135,7 @@ class guiTestServices : public ::testing::Test {
                            .input = &input,
                            .d3d = &d3d,
                            .fonts = &fonts});
-        g2dScreen::InitWindowed(800, 600, 0, 0);
-        g3dSelectTextureFormats();
-        g3dTextureManager::Initialize();
-        g3dFragmentManager::Initialize();
-        g3dRenderer::Initialize();
-        g3dRenderer::InitStates();
+        g3dStartTestScreen(800, 600);
     }
 
     plTestTimeSource time;

@@ -32,8 +32,7 @@ class guiToolTipTest : public guiTestGui {
     void TearDown() override {
         guiToolTip::Destroy();
         guiWindowMgr::GetRoot()->DeleteAllChildren();
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
+        g3dStopTestScreen();
         guiTestGui::TearDown();
     }
 

@@ -27,8 +27,7 @@ class guiWidgetTest : public guiTestGui {
     void TearDown() override {
         guiWindowMgr::GetRoot()->DeleteAllChildren();
         EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr);
-        g3dRenderer::Shutdown();
-        g2dScreen::Deinitialize();
+        g3dStopTestScreen();
         guiTestGui::TearDown();
     }
 

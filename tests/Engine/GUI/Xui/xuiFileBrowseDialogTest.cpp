@@ -9,17 +9,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-std::string Narrow(const envString& text) {
-    std::string out;
-    for (u32 i = 0; i < text.GetLength(); ++i)
-        out += static_cast<char>(text.GetData()[i]);
-    return out;
-}
-
-} // namespace
-
 // The dialog at the top left: Up Arrow at (0, 0), the list's rows 20 high from y 30.
 class xuiFileBrowseDialogTest : public guiWidgetTest {
   protected:
@@ -43,7 +32,7 @@ class xuiFileBrowseDialogTest : public guiWidgetTest {
     std::vector<std::string> Rows() const {
         std::vector<std::string> rows;
         for (i32 i = 0; i < list().GetItemCount(); ++i)
-            rows.push_back(Narrow(list().GetItemText(i)));
+            rows.push_back(envStringToNarrow(list().GetItemText(i)));
         return rows;
     }
     guiListBox& list() const { return *dialog->GetFileSelector(); }
@@ -72,7 +61,7 @@ TEST_F(xuiFileBrowseDialogTest, FoldersAreEnteredAndLeftAndAFileEndsTheRun) {
         EXPECT_EQ(Rows(), (std::vector<std::string>{"a", "b", "mix.mp3.wav", "mix.mp3.wav"}));
         EXPECT_TRUE(dialog->GetUpArrow()->IsEnabled());
         EXPECT_FALSE(dialog->GetOk()->IsEnabled());
-        EXPECT_EQ(Narrow(dialog->GetSelectionDisplay()->GetText()), folder.Path("tree") + "/");
+        EXPECT_EQ(envStringToNarrow(dialog->GetSelectionDisplay()->GetText()), folder.Path("tree") + "/");
         list().Select(1);
     });
     // The highlight is on row 1: a double-click enters "b", whose folder "inner" shows alone.

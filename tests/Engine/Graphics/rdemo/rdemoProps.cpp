@@ -3,8 +3,8 @@
 // folders as the game finds them. The train rides for the given seconds past the props near the track.
 // The checks: every prop of the file is made, an animated prop played an entry or exit event on the way,
 // a ring is passed (gold) and another is not, and both props and rings change the picture.
+#include "../../../Content/coBuiltTree.h"
 #include "Engine/App/App/appClock.h"
-#include "Engine/App/App/appDefaultRoots.h"
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
@@ -18,7 +18,6 @@
 #include "Source/Ride/coRideCars.h"
 #include "Source/Ride/coRideServices.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
-#include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/World/coEnvironment.h"
@@ -49,14 +48,10 @@ class Installation {
   public:
     Installation() : m_user(fs::temp_directory_path() / ("rdemo-props-" + std::to_string(getpid()))) {
         fs::create_directories(m_user);
-        m_folders.programPath = LV_DATA_DIR "/loopvane";
-        m_folders.commonAppDataFolder = m_user.string();
         plServices services = m_services;
         services.folders = &m_folders;
         plInstallServices(services);
-        appInitDefaultRoots("LOOPVANE");
-        coPaths::LoadBasicStrings();
-        coPaths::Init();
+        coStartFromBuiltTree(m_folders, m_user.string());
     }
     Installation(const Installation&) = delete;
     Installation& operator=(const Installation&) = delete;
