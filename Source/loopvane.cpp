@@ -4,6 +4,8 @@
 //                "basicstr.tsf", else "../data" beside the program)
 //   --frames N   run N frames, then leave as if the player confirmed the quit; exit 0 when nothing was
 //                reported, else 1
+//   --frame-step S  the clocks move by S seconds from one frame to the next and stand still within a
+//                frame, so that a shot after a given number of frames shows the same picture each run
 //   --headless   the test render device and SDL's dummy video and sound drivers
 //   --inject S   plays the input script S (a file, or the steps themselves) into the frames; a step
 //                that fails is named on stderr and the exit code is 1
@@ -16,6 +18,7 @@
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/Sdl/plEndSession.h"
 #include "Engine/Platform/System/plSystemServices.h"
+#include "Engine/Platform/plTimeSource.h"
 #include "Source/App/coCommandLine.h"
 #include "Source/App/coProgram.h"
 #include "Source/Settings/coScreenCapture.h"
@@ -86,6 +89,7 @@ std::string ReadScript(const std::string& argument) {
 
 struct Switches {
     std::string data;
+    double frameStep = 0.0;
     std::string shot;
     std::string inject;
     bool headless = false;
@@ -108,6 +112,10 @@ bool ReadSwitches(int argc, char** argv, Switches& out) {
             if (frames <= 0)
                 return false;
             out.program.frames = static_cast<u32>(frames);
+        } else if (argument == "--frame-step" && hasValue) {
+            out.frameStep = std::strtod(argv[++i], nullptr);
+            if (!(out.frameStep > 0.0 && out.frameStep <= 1.0))
+                return false;
         } else if (argument == "--headless") {
             out.headless = true;
         } else if (argument == "--trace") {
@@ -126,9 +134,8 @@ bool ReadSwitches(int argc, char** argv, Switches& out) {
 int main(int argc, char** argv) {
     Switches switches;
     if (!ReadSwitches(argc, argv, switches)) {
-        std::fputs("usage: loopvane [--data DIR] [--frames N] [--headless] [--inject SCRIPT] [--shot FILE] "
-                   "[--trace] "
-                   "[options]\n",
+        std::fputs("usage: loopvane [--data DIR] [--frames N] [--frame-step S] [--headless] "
+                   "[--inject SCRIPT] [--shot FILE] [--trace] [options]\n",
                    stderr);
         return 2;
     }
@@ -151,6 +158,14 @@ int main(int argc, char** argv) {
     plFakeD3d fakeD3d;
     if (switches.headless)
         services.d3d = &fakeD3d;
+    plTestTimeSource steppedTime;
+    if (switches.frameStep > 0.0) {
+        steppedTime.SetFrequency(1'000'000'000);
+        services.time = &steppedTime;
+        switches.program.frameStart = [&steppedTime, step = switches.frameStep] {
+            steppedTime.Advance(step);
+        };
+    }
     plInstallServices(services);
 
     if (!switches.shot.empty())

@@ -231,6 +231,8 @@ coApp::~coApp() {
 
 void coApp::Update() {
     m_frameStart = std::chrono::steady_clock::now();
+    if (m_frameStartHook)
+        m_frameStartHook();
     if (coModeStackIsEmpty()) {
         RequestQuit();
         return;
@@ -757,6 +759,8 @@ void coApp::OnModalFrame() {
 
 void coApp::ModalFrame() {
     m_frameStart = std::chrono::steady_clock::now();
+    if (m_frameStartHook)
+        m_frameStartHook();
     OnModalFrame();
     appClock::Tick(0.0f);
     PumpMessages();

@@ -35,6 +35,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     // The frame shown last is kept for the caller when the run ends (a picture of the last frame).
     using LastFrameHook = std::function<void()>;
     void SetLastFrameHook(LastFrameHook hook) { m_lastFrame = std::move(hook); }
+    // Called as each frame starts, modal frames included.
+    void SetFrameStartHook(std::function<void()> hook) { m_frameStartHook = std::move(hook); }
     // Input played into every frame; a step that fails is reported on stderr and the game left.
     void SetInjector(std::shared_ptr<coInjector> injector) { m_injector = std::move(injector); }
     bool InjectionFailed() const { return m_injectionFailed; }
@@ -109,6 +111,7 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     // Where the frame being drawn began, for the trace's frame times.
     std::chrono::steady_clock::time_point m_frameStart;
     LastFrameHook m_lastFrame;
+    std::function<void()> m_frameStartHook;
     std::shared_ptr<coInjector> m_injector;
     bool m_injectionFailed = false;
     // The error display's modal frame.

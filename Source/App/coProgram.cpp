@@ -120,6 +120,7 @@ int coRunProgram(const std::string& commandLine, const coProgramSwitches& switch
         if (switches.trace)
             app.SetTrace(switches.start);
         app.SetLastFrameHook(switches.lastFrame);
+        app.SetFrameStartHook(switches.frameStart);
         app.SetInjector(switches.injector);
         try {
             app.Run();

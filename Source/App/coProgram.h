@@ -20,6 +20,8 @@ struct coProgramSwitches {
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     // Called after the last frame was drawn, before anything is torn down.
     std::function<void()> lastFrame;
+    // Called as each frame starts, modal frames included.
+    std::function<void()> frameStart;
     // Input played into the frames; a failed step ends the run with exit code 1.
     std::shared_ptr<coInjector> injector;
 };

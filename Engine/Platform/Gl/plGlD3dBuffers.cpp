@@ -29,7 +29,7 @@ plD3dResult plGlD3dDevice::CreateIndexBuffer(u32 length, u32 usage, plD3dFormat 
     return result;
 }
 
-void plGlD3dDevice::MakeBufferObject(const plD3dBuffer& buffer) {
+void plGlD3dDevice::MakeBufferObject(plD3dBuffer& buffer) {
     Prepare(0);
     // Buffer objects take any target for their data; the array target serves both kinds.
     GLuint name = 0;
@@ -37,16 +37,15 @@ void plGlD3dDevice::MakeBufferObject(const plD3dBuffer& buffer) {
     glBindBuffer(GL_ARRAY_BUFFER, name);
     glBufferData(GL_ARRAY_BUFFER, buffer.Desc().size, buffer.Data(), UsageHint(buffer));
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    m_glBuffers[&buffer] = name;
+    buffer.SetBackendName(name);
 }
 
 void plGlD3dDevice::OnBufferUnlocked(plD3dBuffer& buffer, u32 offset, u32 size, u32 flags) {
     plD3dDevice::OnBufferUnlocked(buffer, offset, size, flags);
-    const auto found = m_glBuffers.find(&buffer);
-    if (found == m_glBuffers.end())
+    if (!buffer.GetBackendName())
         return;
     Prepare(0);
-    glBindBuffer(GL_ARRAY_BUFFER, found->second);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer.GetBackendName());
     // New storage, so the driver need not wait for draws still reading the old.
     if (flags & plD3dLock::Discard)
         glBufferData(GL_ARRAY_BUFFER, buffer.Desc().size, nullptr, UsageHint(buffer));
@@ -56,17 +55,16 @@ void plGlD3dDevice::OnBufferUnlocked(plD3dBuffer& buffer, u32 offset, u32 size, 
 
 void plGlD3dDevice::OnBufferDestroyed(plD3dBuffer& buffer) {
     plD3dDevice::OnBufferDestroyed(buffer);
-    const auto found = m_glBuffers.find(&buffer);
-    if (found == m_glBuffers.end())
+    const GLuint name = buffer.GetBackendName();
+    if (!name)
         return;
     Prepare(0);
-    glDeleteBuffers(1, &found->second);
-    m_glBuffers.erase(found);
+    glDeleteBuffers(1, &name);
+    buffer.SetBackendName(0);
     // Deleting a buffer object unpoints the arrays that read it.
     m_streamArrays.reset();
 }
 
-u32 plGlD3dDevice::GetBufferName(const plD3dBuffer& buffer) const {
-    const auto found = m_glBuffers.find(&buffer);
-    return found == m_glBuffers.end() ? 0 : found->second;
+u32 plGlD3dDevice::GetBufferName(const plD3dBuffer& buffer) {
+    return buffer.GetBackendName();
 }

@@ -16,6 +16,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -165,7 +166,8 @@ bool plGlD3dDevice::MakeTarget() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-    // The frame shown last, for screen grabs: Present copies the back buffer into it. Black until then.
+    // The frame shown last, for screen grabs: Present makes the back buffer the front one and draws on
+    // into the old front, since the back buffer's contents are discarded by a Present. Black until then.
     GLuint frontTexture = 0;
     glGenTextures(1, &frontTexture);
     m_frontTexture = frontTexture;
@@ -192,7 +194,11 @@ bool plGlD3dDevice::MakeTarget() {
         m_depthBuffer = depth;
         glBindRenderbuffer(GL_RENDERBUFFER, depth);
         glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+        // Both frame buffers take turns as the back buffer.
+        for (GLuint both : {front, framebuffer}) {
+            glBindFramebuffer(GL_FRAMEBUFFER, both);
+            glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+        }
     }
     Invalidate();
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
@@ -634,8 +640,6 @@ plD3dResult plGlD3dDevice::Present() {
     const plGlRect shown =
         plGlFitCentred(drawableWidth, drawableHeight, params.backBufferWidth, params.backBufferHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_frontFramebuffer);
-    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     if (shown.width != drawableWidth || shown.height != drawableHeight) {
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -648,6 +652,9 @@ plD3dResult plGlD3dDevice::Present() {
                       shown.bottom, GL_COLOR_BUFFER_BIT,
                       shown.width == width && shown.height == height ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(m_window.GetSdlWindow());
+    m_unflushedVertices = 0;
+    std::swap(m_framebuffer, m_frontFramebuffer);
+    std::swap(m_colorTexture, m_frontTexture);
     m_dirty |= DirtyTarget;
     return result;
 }
@@ -765,6 +772,7 @@ plD3dResult plGlD3dDevice::DrawPrimitive(u32 type, u32 startVertex, u32 primitiv
                     stride, nullptr, 0);
     BindStream(startVertex);
     glDrawArrays(PrimitiveMode(type), 0, static_cast<GLsizei>(vertexCount));
+    Submitted(vertexCount);
     return result;
 }
 
@@ -789,6 +797,7 @@ plD3dResult plGlD3dDevice::DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vert
                         static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT,
                         reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * 2));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    Submitted(indexCount);
     return result;
 }
 
@@ -857,7 +866,19 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
         glDrawElements(PrimitiveMode(type), static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT, indices);
     else
         glDrawArrays(PrimitiveMode(type), 0, static_cast<GLsizei>(vertexCount));
+    Submitted(indices ? indexCount : vertexCount);
     return plD3dErr::Ok;
+}
+
+void plGlD3dDevice::Submitted(u32 vertices) {
+    // A software rasteriser shades what was flushed on its own threads while this one prepares the
+    // rest, instead of holding the whole frame until Present.
+    constexpr u32 kFlushVertices = 24'576;
+    m_unflushedVertices += vertices;
+    if (m_unflushedVertices >= kFlushVertices) {
+        glFlush();
+        m_unflushedVertices = 0;
+    }
 }
 
 void plGlD3dDevice::PointAttributes(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride,

@@ -58,7 +58,7 @@ class plGlD3dDevice : public plD3dDevice {
     plD3dResult CreateIndexBuffer(u32 length, u32 usage, plD3dFormat format, u32 pool,
                                   plD3dIndexBuffer** buffer) override;
     // The buffer object of a vertex or index buffer.
-    u32 GetBufferName(const plD3dBuffer& buffer) const;
+    static u32 GetBufferName(const plD3dBuffer& buffer);
     plD3dResult DrawPrimitive(u32 type, u32 startVertex, u32 primitiveCount) override;
     plD3dResult DrawIndexedPrimitive(u32 type, u32 minIndex, u32 vertexCount, u32 startIndex,
                                      u32 primitiveCount) override;
@@ -170,7 +170,10 @@ class plGlD3dDevice : public plD3dDevice {
     // Sends the state of a draw and points every array at the stream's buffer object from that vertex on,
     // unless they already point there.
     void BindStream(u64 firstVertex);
-    void MakeBufferObject(const plD3dBuffer& buffer);
+    // Counts the vertices (or indices) a draw read, and hands the work queued so far to the driver's
+    // rendering once enough has gathered.
+    void Submitted(u32 vertices);
+    void MakeBufferObject(plD3dBuffer& buffer);
 
     plGlView View() const;
 
@@ -185,6 +188,7 @@ class plGlD3dDevice : public plD3dDevice {
     u32 m_frontTexture = 0;
     u32 m_dirty = DirtyAll;
     u32 m_foreignUses = 0;
+    u32 m_unflushedVertices = 0;
     // The matrices loaded are those of pre-transformed draws (identity, whole target).
     bool m_screenSpaceLoaded = false;
     bool m_gammaWarned = false;
@@ -200,7 +204,6 @@ class plGlD3dDevice : public plD3dDevice {
     };
     std::optional<StreamArrays> m_streamArrays;
     std::unordered_map<const plD3dTexture*, GlTexture> m_glTextures;
-    std::unordered_map<const plD3dBuffer*, u32> m_glBuffers;
     // Lost until a Reset succeeds: nothing is drawn, Present answers DeviceLost.
     bool m_lost = false;
     u32 m_units = 1;

@@ -22,6 +22,10 @@ class plD3dBuffer : public plD3dUnknown {
     bool IsLocked() const { return m_locked; }
     // The contents as the device holds them: what the unlocks have written.
     const u8* Data() const { return m_data.data(); }
+    // The backend's own name for the buffer (an OpenGL buffer object), 0 for none; kept here so that
+    // every draw finds it without a search.
+    u32 GetBackendName() const { return m_backendName; }
+    void SetBackendName(u32 name) { m_backendName = name; }
 
   protected:
     plD3dBuffer(plD3dDevice& device, const plD3dBufferDesc& desc);
@@ -37,6 +41,7 @@ class plD3dBuffer : public plD3dUnknown {
     u32 m_lockOffset = 0;
     u32 m_lockSize = 0;
     u32 m_lockFlags = 0;
+    u32 m_backendName = 0;
 };
 
 // Vertices of the buffer's vertex format, drawn through stream 0.

@@ -87,15 +87,25 @@ TEST_F(plGlD3dTest, ClearsAreExactAndRowsKeepTheDeviceOrder) {
     EXPECT_EQ(topLeft[0], 255);
     EXPECT_EQ(bottomLeft[0], 0x12);
 
-    // The front buffer keeps the frame presented, in the device's row order, while the next one is drawn.
-    ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF0000FF, 1.0f, 0), plD3dErr::Ok);
+    // The front buffer keeps the frame presented, in the device's row order, while the next one is drawn,
+    // however many frames were presented before (the two buffers take turns).
     plD3dSurface* front = nullptr;
     ASSERT_EQ(gl.device->CreateImageSurface(kSize, kSize, plD3dFormat::X8R8G8B8, &front), plD3dErr::Ok);
-    ASSERT_EQ(gl.device->GetFrontBuffer(front), plD3dErr::Ok);
-    for (u32 y : {0u, 10u, kSize - 1}) {
+    const auto frontPixel = [&](u32 y) {
         u32 pixel = 0;
+        EXPECT_EQ(gl.device->GetFrontBuffer(front), plD3dErr::Ok);
         std::memcpy(&pixel, front->Pixels() + y * front->Pitch() + 5 * 4, 4);
-        EXPECT_EQ(pixel & 0xFFFFFF, y == 0 ? 0xFF0000u : y == 10 ? 0x00FF00u : 0x123456u) << "row " << y;
+        return pixel & 0xFFFFFF;
+    };
+    ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF0000FF, 1.0f, 0), plD3dErr::Ok);
+    for (u32 y : {0u, 10u, kSize - 1})
+        EXPECT_EQ(frontPixel(y), y == 0 ? 0xFF0000u : y == 10 ? 0x00FF00u : 0x123456u) << "row " << y;
+    for (u32 colour : {0xFF0000FFu, 0xFF00FFFFu, 0xFFFFFF00u}) {
+        ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, colour, 1.0f, 0), plD3dErr::Ok);
+        ASSERT_EQ(gl.device->Present(), plD3dErr::Ok);
+        ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF808080, 1.0f, 0), plD3dErr::Ok);
+        EXPECT_EQ(frontPixel(kSize - 1), colour & 0xFFFFFF);
+        EXPECT_EQ(gl.Read()[5], 0xFF808080u);
     }
     front->Release();
 }
