@@ -17,14 +17,8 @@
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 #include "Engine/Platform/Graphics/plD3dTexture.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
-#include "Source/SavedCoaster/coSavedCoaster.h"
-#include "Source/SavedCoaster/coSavedCoasterServices.h"
-#include "Source/Track/coCircuit.h"
-#include "Source/Track/coCoasterDefinition.h"
-#include "Source/Track/coCoasterPiece.h"
-#include "Source/World/coPropListChunk.h"
-#include "benchCoaster.h"
 #include "benchReport.h"
+#include "benchSavedCoaster.h"
 
 #include <algorithm>
 #include <array>
@@ -47,7 +41,6 @@ constexpr double kFrameMs = 1000.0 / 60.0;
 constexpr int kSettleFrames = 60;
 constexpr int kTimedFrames = 300;
 constexpr int kCalibrationFrames = 150;
-constexpr int kProps = 40;
 constexpr u32 kWidth = 800;
 constexpr u32 kHeight = 600;
 // Half the medians in calibration frames before the frame was worked on: builder 4.11, ride 3.92 (four
@@ -55,54 +48,6 @@ constexpr u32 kHeight = 600;
 // more than the game's, and the same frames measured 3.17 and 3.28).
 constexpr double kBuilderTarget = 2.05;
 constexpr double kRideTarget = 1.96;
-
-// The coaster as the builder saves it on the "Mountain": the "Ironvale" dock at its start, and props
-// beside every few pieces.
-struct BenchServices : coSavedCoasterServices {
-    BenchServices() { coSetSavedCoasterServices(this); }
-    ~BenchServices() override { coSetSavedCoasterServices(nullptr); }
-    std::string GetEnvironmentName() const override { return "Mountain"; }
-    int GetEnvironmentIndex() const override { return 0; }
-    bool GetDock(maVector3d& position, float& heading, std::string& type) const override {
-        position = coCircuitFirstPiece()->GetStart();
-        heading = 0.0f;
-        type = "Ironvale";
-        return true;
-    }
-    // Eight metres to the side of every other piece's start, on the ground.
-    void WriteProps(chWriter& writer) const override {
-        static const char* const kNames[] = {"fountain", "bench", "banner"};
-        std::vector<coPropRecord> props;
-        const coCoasterPiece* piece = coCircuitFirstPiece();
-        for (int i = 0; i < kProps && piece && piece->GetNext(); ++i, piece = piece->GetNext()->GetNext()) {
-            const maVector3d start = piece->GetStart(), next = piece->GetNext()->GetStart();
-            const float heading = std::atan2(next.x - start.x, next.z - start.z);
-            coPropRecord prop;
-            prop.name = envString(kNames[i % 3]);
-            prop.position =
-                maVector3d(start.x + 8.0f * std::cos(heading), 0.0f, start.z - 8.0f * std::sin(heading));
-            prop.heading = heading;
-            props.push_back(prop);
-        }
-        coWritePropRecords(writer, props);
-    }
-};
-
-void WriteBenchCoaster(const fs::path& file) {
-    BenchServices services;
-    coCoasterDefinitionStore().SetCoasterTypeName("Steel");
-    benchBuildClosedCoaster();
-    // The last Straight of each side brakes.
-    int index = 0;
-    for (coCoasterPiece* piece = coCircuitFirstPiece(); index < coCircuitPieceCount();
-         piece = piece->GetNext(), ++index)
-        if (index % 25 == 23)
-            piece->SetElement(coElementBrakes);
-    fsLocator locator;
-    fsLocatorFromNativePath(file.string().c_str(), locator);
-    coSaveCoasterFile(locator);
-    coCircuitClear();
-}
 
 // The game in a home of its own playing the script; its output.
 std::string PlayGame(const fs::path& home, const std::string& arguments, const std::string& script) {
@@ -119,7 +64,7 @@ fs::path MakeHome() {
     const fs::path home = fs::temp_directory_path() / ("lvbench-game-" + std::to_string(::getpid()));
     const fs::path saves = home / "data" / "Zandrel Trackwrighting" / "Loopvane" / "Saves";
     fs::create_directories(saves);
-    WriteBenchCoaster(saves / "Bench100.csa");
+    benchWriteSavedCoaster(saves / "Bench100.csa");
     return home;
 }
 

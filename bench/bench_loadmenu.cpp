@@ -1,4 +1,5 @@
-// Building the load menu over 200 saved coasters with the cache warm (every file known and unchanged)
+// Building the load menu over 200 saved coasters (copies of the 100-piece bench coaster with its props
+// and thumbnail, as the game writes it) with the cache warm (every file known and unchanged)
 // against none (every file opened), on the recording device over the built tree; unchanged files are
 // not opened, and the target is at most 0.2. The list's 1600 cell texts and the loading screen cost the
 // same either way, so the scan alone is measured too.
@@ -10,28 +11,18 @@
 #include "Source/Settings/coPaths.h"
 #include "benchGuiScreen.h"
 #include "benchReport.h"
+#include "benchSavedCoaster.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
 
 constexpr int kCoasters = 200;
-
-// A saved coaster holding only its setting chunk: a steel coaster in the mountains, closed.
-std::string CoasterBytes() {
-    std::string body(16, '\0');
-    body += std::string("Steel") + '\0' + "Mountain" + '\0' + '\1' + "Ironvale" + '\0';
-    std::string bytes = std::string("KSFB") + '\2' + '\1' + '\0' + '\0' + "CDAT";
-    const u32 size = static_cast<u32>(body.size());
-    bytes.append(reinterpret_cast<const char*>(&size), 4);
-    bytes.append("\1\0", 2);
-    return bytes + body;
-}
 
 struct SavesFolder {
     benchGuiServices services;
@@ -42,27 +33,31 @@ struct SavesFolder {
         folder = mkdtemp(pattern);
         for (const char* installed : {"Steel", "Mountain"})
             std::filesystem::create_directories(folder / installed);
-        std::filesystem::create_directories(folder / "Saves");
-        const std::string bytes = CoasterBytes();
-        for (int i = 0; i < kCoasters; ++i)
-            std::ofstream(folder / "Saves" / ("Coaster" + std::to_string(i) + ".csa"), std::ios::binary)
-                << bytes;
+        const std::filesystem::path saves = folder / "Saves";
+        std::filesystem::create_directories(saves);
         benchSetRoot(coRootGui, LV_DATA_DIR "/Data/GUI");
         benchSetRoot(coRootText, LV_DATA_DIR "/Data/Text/Eng");
-        benchSetRoot(coRootSaves, (folder / "Saves").string());
+        benchSetRoot(coRootSaves, saves.string());
         benchSetRoot(coRootTracks, (folder / "Steel").string());
         benchSetRoot(coRootEnvironments, (folder / "Mountain").string());
         benchStartGuiScreen();
+        // The thumbnail comes from the started screen's device; the copies share the first one's bytes.
+        benchWriteSavedCoaster(saves / FileName(0));
+        for (int i = 1; i < kCoasters; ++i)
+            std::filesystem::copy_file(saves / FileName(0), saves / FileName(i));
+        std::printf("Each saved coaster: %ju bytes\n",
+                    static_cast<std::uintmax_t>(std::filesystem::file_size(saves / FileName(0))));
     }
     ~SavesFolder() {
         coLoadingScreenHide();
         benchStopGuiScreen();
         std::filesystem::remove_all(folder);
     }
+    static std::string FileName(int i) { return "Coaster" + std::to_string(i) + ".csa"; }
     void ForgetCache() const { std::filesystem::remove(folder / "Saves" / "LoadCach.bin"); }
     fsLocator Saved(int i) const {
         fsLocator file;
-        fsLocatorFromNativePath((folder / "Saves" / ("Coaster" + std::to_string(i) + ".csa")).c_str(), file);
+        fsLocatorFromNativePath((folder / "Saves" / FileName(i)).c_str(), file);
         return file;
     }
 };
