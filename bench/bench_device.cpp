@@ -8,6 +8,7 @@
 
 #include "benchDirectGl.h"
 #include "benchReport.h"
+#include "tests/Engine/Platform/Unit/plD3dWindowed.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,13 +38,7 @@ class Bench {
     Bench(u32 width, u32 height) {
         m_window.CreateWindow(0, 0, kWidth, kHeight, u"bench");
         m_d3d = m_factory.Create();
-        plD3dPresentParameters params;
-        params.windowed = true;
-        params.backBufferWidth = width;
-        params.backBufferHeight = height;
-        params.enableAutoDepthStencil = true;
-        params.autoDepthStencilFormat = plD3dFormat::D16;
-        params.swapEffect = plD3dSwapEffect::Discard;
+        plD3dPresentParameters params = Windowed(width, height);
         if (m_d3d)
             m_d3d->CreateDevice(0, plD3dDevType::Hal, plD3dCreate::HardwareVertexProcessing, &params,
                                 &device);

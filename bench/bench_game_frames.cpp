@@ -19,6 +19,7 @@
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 #include "benchReport.h"
 #include "benchSavedCoaster.h"
+#include "tests/Engine/Platform/Unit/plD3dWindowed.h"
 
 #include <algorithm>
 #include <array>
@@ -103,13 +104,7 @@ class CalibrationFrame {
     CalibrationFrame() {
         m_window.CreateWindow(0, 0, static_cast<i32>(kWidth), static_cast<i32>(kHeight), u"calibration");
         m_d3d = m_factory.Create();
-        plD3dPresentParameters params;
-        params.windowed = true;
-        params.backBufferWidth = kWidth;
-        params.backBufferHeight = kHeight;
-        params.enableAutoDepthStencil = true;
-        params.autoDepthStencilFormat = plD3dFormat::D16;
-        params.swapEffect = plD3dSwapEffect::Discard;
+        plD3dPresentParameters params = Windowed(kWidth, kHeight);
         if (!m_d3d ||
             plD3dFailed(m_d3d->CreateDevice(0, plD3dDevType::Hal, plD3dCreate::HardwareVertexProcessing,
                                             &params, &m_device)) ||
