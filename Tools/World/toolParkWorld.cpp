@@ -15,10 +15,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The terrain: 128 x 128 quads, 5 units each, centred on the origin, in tiles of 16 x 16 quads.
-constexpr int kQuads = 128;
+// The terrain: 64 x 64 quads, 10 units each, centred on the origin, in tiles of 16 x 16 quads.
+constexpr int kQuads = 64;
 constexpr int kTile = 16;
-constexpr float kSpacing = 5.0f;
+constexpr float kSpacing = 10.0f;
 static_assert(kQuads % kTile == 0 && (kTile + 1) * (kTile + 1) <= 0x10000, "whole tiles of 16-bit indices");
 // The hill stands between the start and the dusk sun.
 const maVector3d kHill{230.0f, 90.0f, 230.0f};
