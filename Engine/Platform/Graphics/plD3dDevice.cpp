@@ -450,12 +450,11 @@ plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects,
         if (target->IsBackBuffer()) {
             const plD3dFormat format = source->Desc().format;
             const u32 size = plD3dBytesPerPixel(format);
-            for (u32 row = 0; row < height; ++row) {
-                const u8* p = source->Pixels() + (static_cast<size_t>(from.top) + row) * source->Pitch() +
-                              static_cast<size_t>(from.left) * size;
-                for (u32 x = 0; x < width; ++x)
-                    argb[static_cast<size_t>(row) * width + x] = plD3dReadArgb(format, p + x * size);
-            }
+            for (u32 row = 0; row < height; ++row)
+                plD3dReadArgbRow(format,
+                                 source->Pixels() + (static_cast<size_t>(from.top) + row) * source->Pitch() +
+                                     static_cast<size_t>(from.left) * size,
+                                 width, &argb[static_cast<size_t>(row) * width]);
             WriteBackBuffer(to, argb.data());
         } else {
             ReadBackBuffer(from, argb.data());
