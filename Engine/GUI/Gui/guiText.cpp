@@ -114,7 +114,9 @@ void guiText::UpdateVisibility() {
     if (was == now)
         return;
     if (!now) {
-        ClearMaterials();
+        // The textures go; each state's colour and transparency stay, so that a tinted text (a table
+        // row that cannot be used) keeps its tint when it shows again.
+        ReleaseTextures();
         m_undrawn.clear();
         return;
     }

@@ -26,10 +26,10 @@ struct guiTextRecord {
 };
 
 // The material widget whose states show text drawn into a texture of a fixed size, which the quad
-// stretches over the window. Only a visible widget holds textures: hiding releases them all and
-// showing draws every state again. Every setter compares first, so an unchanged text costs no drawing.
-// A null font measures and draws with the screen's default font. Fonts handed in stay in the font
-// table, which the 2D package empties when it stops.
+// stretches over the window. Only a visible widget holds textures: hiding releases them all (the states'
+// tints stay) and showing draws every state again. Every setter compares first, so an unchanged text
+// costs no drawing. A null font measures and draws with the screen's default font. Fonts handed in stay
+// in the font table, which the 2D package empties when it stops.
 class guiText : public guiMaterial, public guiTextTarget {
   public:
     guiText();
