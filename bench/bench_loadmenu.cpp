@@ -1,8 +1,8 @@
 // Building the load menu over 200 saved coasters (copies of the 100-piece bench coaster with its props
 // and thumbnail, as the game writes it) with the cache warm (every file known and unchanged)
 // against none (every file opened), on the recording device over the built tree; unchanged files are
-// not opened, and the target is at most 0.2. The list's 1600 cell texts and the loading screen cost the
-// same either way, so the scan alone is measured too.
+// not opened, and the target is at most 0.2. The list (400 cell texts, those on view drawn) and the
+// loading screen's two frames cost the same either way, so the scan alone is measured too.
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Source/SavedCoaster/coLoadCache.h"

@@ -97,7 +97,6 @@ void Summarise(const fsLocator& file, coLoadCacheEntry& entry) {
     entry.trackTypeText = envString(typeName.c_str());
     entry.environmentText = envString(environmentName.c_str());
     entry.dockText = envString(dockName.c_str());
-    entry.fileTime = fsGetFileTime(file);
 }
 
 void WarnNoCoaster(const fsLocator& file) {
@@ -106,9 +105,9 @@ void WarnNoCoaster(const fsLocator& file) {
     DBG_WARNING("load menu: \"%s\" is no coaster file; not listed", path.c_str());
 }
 
-void MarkSeen(const fsLocator& file, coLoadCacheEntry& entry) {
-    fsGetFileTimeText(file, entry.dateText);
-    entry.readOnly = fsIsFileReadOnly(file);
+void MarkSeen(coLoadCacheEntry& entry, f64 fileTime, bool readOnly) {
+    fsFileTimeToText(fileTime, entry.dateText);
+    entry.readOnly = readOnly;
     entry.seen = true;
 }
 
@@ -154,11 +153,17 @@ void coReadLoadCache(coLoadCacheMap& map) {
     }
 }
 
-void coScanLoadCacheFile(const fsLocator& file, coLoadCacheMap& map) {
+bool coScanLoadCacheFile(const fsLocator& file, coLoadCacheMap& map) {
+    // One look at the file serves the time test, the date and the read-only flag: the scan's cost
+    // for an unchanged file is this and the map look-up.
+    f64 fileTime = 0.0;
+    bool readOnly = false;
+    if (!fsGetFileAttributes(file, fileTime, readOnly))
+        return false; // gone since it was listed
     const auto found = map.find(file);
-    if (found != map.end() && found->second.loadable && fsGetFileTime(file) <= found->second.fileTime) {
-        MarkSeen(file, found->second);
-        return;
+    if (found != map.end() && found->second.loadable && fileTime <= found->second.fileTime) {
+        MarkSeen(found->second, fileTime, readOnly);
+        return false;
     }
     coLoadCacheEntry entry;
     if (found != map.end()) {
@@ -166,7 +171,7 @@ void coScanLoadCacheFile(const fsLocator& file, coLoadCacheMap& map) {
     } else {
         if (file.GetComponentCount() == 0 || !coIsCoasterFileName(file.GetLastComponent()) ||
             !FindDirectoryIndex(file, entry.directoryIndex))
-            return;
+            return false;
         entry.name = WithoutExtension(file.GetLastComponent());
         entry.file = file;
     }
@@ -174,13 +179,16 @@ void coScanLoadCacheFile(const fsLocator& file, coLoadCacheMap& map) {
         Summarise(file, entry);
     } catch (const gfInvalidFileBinX&) {
         WarnNoCoaster(file);
-        return;
+        return false;
     } catch (const chInvalidChunkX&) {
         WarnNoCoaster(file);
-        return;
+        return false;
     }
-    MarkSeen(file, entry);
+    // The time from before the reading: a file saved while it was read is read again next time.
+    entry.fileTime = fileTime;
+    MarkSeen(entry, fileTime, readOnly);
     map[file] = std::move(entry);
+    return true;
 }
 
 void coWriteLoadCache(const coLoadCacheMap& map) {

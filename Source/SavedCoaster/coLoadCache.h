@@ -32,7 +32,8 @@ void coReadLoadCache(coLoadCacheMap& map);
 // Brings one coaster file's entry up to date, opening the file only when it is new, changed, or was not
 // loadable last time (its coaster type or environment may have been installed since). A file outside
 // the saves root's directories, or not named like a coaster, gets no entry; a file that cannot be read as
-// a coaster gets none either (a warning names it) and an older entry of it stays unseen.
-void coScanLoadCacheFile(const fsLocator& file, coLoadCacheMap& map);
+// a coaster gets none either (a warning names it) and an older entry of it stays unseen. True when
+// the entry was read from the file, so that what the cache file holds changed.
+bool coScanLoadCacheFile(const fsLocator& file, coLoadCacheMap& map);
 // Replaces the cache file by the map's seen entries in one step; an empty map leaves no file.
 void coWriteLoadCache(const coLoadCacheMap& map);

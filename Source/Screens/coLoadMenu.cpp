@@ -35,7 +35,7 @@ class RowAdder : public fsFileEnum::EnumTarget {
     bool OnEntry(const fsLocator& directory, const fsLocator& entry) override {
         fsLocator file = directory;
         file.AppendComponent(entry.GetLastComponent());
-        coScanLoadCacheFile(file, m_cache);
+        m_readAny = coScanLoadCacheFile(file, m_cache) || m_readAny;
         if (std::chrono::steady_clock::now() - m_lastShown >= kShowInterval) {
             coLoadingScreenShow(false);
             m_lastShown = std::chrono::steady_clock::now();
@@ -43,10 +43,13 @@ class RowAdder : public fsFileEnum::EnumTarget {
         return true;
     }
     coLoadCacheMap& GetCache() { return m_cache; }
+    // Whether a coaster file was read, so that the cache changed.
+    bool ReadAny() const { return m_readAny; }
 
   private:
     static constexpr std::chrono::milliseconds kShowInterval{40};
     coLoadCacheMap m_cache;
+    bool m_readAny = false;
     std::chrono::steady_clock::time_point m_lastShown = std::chrono::steady_clock::now();
 };
 
@@ -110,6 +113,7 @@ coLoadMenu::coLoadMenu(std::function<bool(u32 textEntry)> askQuestion)
     // Every file: the name test of the scan takes ".csa" in any case, which a filter would not.
     fsEnumerateFiles(fsLocator(coRootSaves), adder);
     m_cache = std::move(adder.GetCache());
+    m_cacheChanged = adder.ReadAny();
 
     RebuildList();
     coLoadingScreenStep();
@@ -126,6 +130,13 @@ coLoadMenu::~coLoadMenu() {
     DeleteAllChildren();
     m_table = nullptr;
     g2dFont::Release(m_font);
+    // Every entry came from the cache file and its coaster file is still there unchanged: the cache
+    // file already holds what the write would give.
+    const bool unchanged =
+        !m_cacheChanged && !m_cache.empty() &&
+        std::all_of(m_cache.begin(), m_cache.end(), [](const auto& cached) { return cached.second.seen; });
+    if (unchanged)
+        return;
     // The cache only saves time: a failed write leaves the next opening to read the files again.
     try {
         coWriteLoadCache(m_cache);
@@ -240,6 +251,7 @@ void coLoadMenu::DeleteSelected(i32 row) {
     coLoadCacheEntry gone;
     gone.file = file;
     m_cache[file] = gone;
+    m_cacheChanged = true;
     m_entries.erase(m_entries.begin() + row);
     if (m_entries.empty()) {
         DisableButtons();

@@ -44,6 +44,8 @@ class coLoadMenu : public guiContainer {
     guiTableBox* m_table = nullptr;
     g2dFont m_font;
     coLoadCacheMap m_cache;
+    // Set when the cache file no longer holds the map: a coaster file was read or deleted.
+    bool m_cacheChanged = false;
     std::vector<coLoadCacheEntry> m_entries;
     i32 m_selectedRow = -1;
     i32 m_sortKey = kByName;

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -101,6 +102,20 @@ void DeleteTree(const fsLocator& folder) {
             fsDeleteFile(inside);
     }
     fsDeleteDirectory(folder);
+}
+
+// Seconds since 1970 counted in local time.
+f64 LocalSeconds(std::time_t time) {
+    std::tm local{};
+    if (!localtime_r(&time, &local))
+        return 0.0;
+    return static_cast<f64>(static_cast<i64>(time) + local.tm_gmtoff);
+}
+
+void DateText(const std::tm& date, envString& out) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%02d/%02d/%d", date.tm_mon + 1, date.tm_mday, date.tm_year + 1900);
+    out = text;
 }
 
 bool ModificationTime(const fsLocator& locator, std::time_t& time) {
@@ -238,21 +253,36 @@ bool fsIsFileReadOnly(const fsLocator& locator) {
 
 f64 fsGetFileTime(const fsLocator& locator) {
     std::time_t time;
-    std::tm local{};
-    if (!ModificationTime(locator, time) || !localtime_r(&time, &local))
-        return 0.0;
-    return static_cast<f64>(static_cast<i64>(time) + local.tm_gmtoff);
+    return ModificationTime(locator, time) ? LocalSeconds(time) : 0.0;
 }
 
 void fsGetFileTimeText(const fsLocator& locator, envString& out) {
     out.Clear();
     std::time_t time;
     std::tm local{};
-    if (!ModificationTime(locator, time) || !localtime_r(&time, &local))
+    if (ModificationTime(locator, time) && localtime_r(&time, &local))
+        DateText(local, out);
+}
+
+bool fsGetFileAttributes(const fsLocator& locator, f64& time, bool& readOnly) {
+    struct stat st;
+    if (!fsStatForRead(locator, st) || S_ISDIR(st.st_mode))
+        return false;
+    time = LocalSeconds(st.st_mtime);
+    readOnly = (st.st_mode & 0222) == 0;
+    return true;
+}
+
+void fsFileTimeToText(f64 time, envString& out) {
+    out.Clear();
+    // Also refuses NaN, which no conversion to whole seconds takes.
+    if (!(std::fabs(time) < 1e15))
         return;
-    char text[32];
-    std::snprintf(text, sizeof(text), "%02d/%02d/%d", local.tm_mon + 1, local.tm_mday, local.tm_year + 1900);
-    out = text;
+    // The time already counts local seconds: its calendar date in UTC is the local one.
+    const std::time_t seconds = static_cast<std::time_t>(time);
+    std::tm date{};
+    if (gmtime_r(&seconds, &date))
+        DateText(date, out);
 }
 
 void fsListDrives(std::vector<fsLocator>& out) {

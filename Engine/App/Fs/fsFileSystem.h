@@ -54,6 +54,11 @@ bool fsIsFileReadOnly(const fsLocator& locator);
 f64 fsGetFileTime(const fsLocator& locator);
 // The same time as "MM/DD/YYYY" in local time; empty when it cannot be read.
 void fsGetFileTimeText(const fsLocator& locator, envString& out);
+// The last-write time as fsGetFileTime gives it and the read-only flag from one look at the file, for
+// scans over many files; false for a missing file or a folder.
+bool fsGetFileAttributes(const fsLocator& locator, f64& time, bool& readOnly);
+// A time as fsGetFileTime gives it, as fsGetFileTimeText writes it.
+void fsFileTimeToText(f64 time, envString& out);
 
 // The drives: here the one file-system root, a locator with one empty component.
 void fsListDrives(std::vector<fsLocator>& out);

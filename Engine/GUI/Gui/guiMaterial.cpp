@@ -296,11 +296,13 @@ bool guiMaterial::IsTransparentAt(i32 x, i32 y, i32 state) const {
 void guiMaterial::ShowState(i32 state) {
     if (state == m_shown)
         return;
+    PrepareState(state);
     g3dMaterial* material = FindMaterial(state);
     // A state without a look keeps the one before; a widget that first shows under the pointer has
     // none before but the white default, so it takes its normal look.
     if (!material && m_shown == guiStateNone) {
         state = guiStateIdle;
+        PrepareState(state);
         material = FindMaterial(state);
     }
     if (!material)

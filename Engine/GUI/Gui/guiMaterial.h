@@ -84,6 +84,8 @@ class guiMaterial : public guiWindow, public guiMaterialTarget {
     void ShowEntry();
     // Whether the quad's look draws nothing: a fully transparent material.
     virtual bool LooksEmpty() const;
+    // Called before the quad turns to the state's look, so that a look made on demand can be made.
+    virtual void PrepareState(i32 /*state*/) {}
 
   private:
     void CreateQuad();

@@ -215,6 +215,7 @@ void guiTableBox::SetCellText(i32 row, i32 column, const std::vector<envString>&
     auto* text = new guiText;
     text->SetName("tableboxtext");
     text->SetTextureSize(m_textureWidth, m_textureHeight);
+    text->SetDrawStateInUseOnly(true);
     text->SetVisible(false);
     StyleText(*text);
     AddChild(text);

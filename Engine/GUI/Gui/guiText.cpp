@@ -114,7 +114,10 @@ void guiText::UpdateVisibility() {
     if (was == now)
         return;
     if (!now) {
-        ClearMaterials();
+        // The textures go; each state's colour and transparency stay, so that a tinted text (a table
+        // row that cannot be used) keeps its tint when it shows again.
+        ReleaseTextures();
+        m_undrawn.clear();
         return;
     }
     for (const auto& [state, record] : m_records)
@@ -240,13 +243,27 @@ void guiText::Layout(i32 state) {
 void guiText::Render(i32 state) {
     if (!IsEffectivelyVisible())
         return;
+    if (m_stateInUseOnly && state != GetState() && state != GetShownState()) {
+        m_undrawn.insert(state);
+        return;
+    }
+    DrawTexture(state);
+    ShowFirstLook();
+    ShowEntry();
+}
+
+void guiText::DrawTexture(i32 state) {
+    m_undrawn.erase(state);
     const guiTextRecord& record = Record(state);
     const std::vector<envString>& texts = record.wrapped.empty() ? record.fields : record.wrapped;
     RenderTexture(record.fonts, texts, record.offsets, record.colours, m_textureWidth, m_textureHeight,
                   state);
     ApplyTile(state);
-    ShowFirstLook();
-    ShowEntry();
+}
+
+void guiText::PrepareState(i32 state) {
+    if (m_undrawn.contains(state) && IsEffectivelyVisible())
+        DrawTexture(state);
 }
 
 bool guiText::LooksEmpty() const {

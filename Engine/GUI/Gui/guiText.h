@@ -6,6 +6,7 @@
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
 
 #include <map>
+#include <set>
 #include <vector>
 
 // The texts of one state: fields side by side, field i drawn in font i and colour i from x offset i.
@@ -25,10 +26,10 @@ struct guiTextRecord {
 };
 
 // The material widget whose states show text drawn into a texture of a fixed size, which the quad
-// stretches over the window. Only a visible widget holds textures: hiding releases them all and
-// showing draws every state again. Every setter compares first, so an unchanged text costs no drawing.
-// A null font measures and draws with the screen's default font. Fonts handed in stay in the font
-// table, which the 2D package empties when it stops.
+// stretches over the window. Only a visible widget holds textures: hiding releases them all (the states'
+// tints stay) and showing draws every state again. Every setter compares first, so an unchanged text
+// costs no drawing. A null font measures and draws with the screen's default font. Fonts handed in stay
+// in the font table, which the 2D package empties when it stops.
 class guiText : public guiMaterial, public guiTextTarget {
   public:
     guiText();
@@ -74,6 +75,9 @@ class guiText : public guiMaterial, public guiTextTarget {
                          const std::vector<i32>& offsets);
     // Sizes outside 1 to 4096 are refused with a warning.
     void SetTextureSize(i32 width, i32 height);
+    // For texts that show one of several states at a time and are made by the hundred (table cells):
+    // only the state in use is drawn, another one when the text turns to it.
+    void SetDrawStateInUseOnly(bool only) { m_stateInUseOnly = only; }
 
     // Entry 0 of a state's lists; empty, black, null and 0 for a state without texts.
     envString GetText(i32 state) const;
@@ -92,11 +96,14 @@ class guiText : public guiMaterial, public guiTextTarget {
     bool LooksEmpty() const override;
     // The state's tile onto its texture stage, after a drawing.
     void ApplyTile(i32 state);
+    // Draws a state left undrawn while it was not in use.
+    void PrepareState(i32 state) override;
 
   private:
     guiTextRecord& Record(i32 state);
     void Layout(i32 state);
     void Render(i32 state);
+    void DrawTexture(i32 state);
     void LayoutAndRender(i32 state);
 
     std::map<i32, guiTextRecord> m_records;
@@ -105,4 +112,7 @@ class guiText : public guiMaterial, public guiTextTarget {
     i32 m_textureWidth = 256;
     i32 m_textureHeight = 128;
     i32 m_wordWrap = 0;
+    bool m_stateInUseOnly = false;
+    // With m_stateInUseOnly: the states whose texture does not show their record yet.
+    std::set<i32> m_undrawn;
 };

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -107,6 +108,13 @@ TEST_F(fsFileSystemTest, ReadOnlyTestAndFileTimes) {
                   local.tm_year + 1900);
     EXPECT_EQ(text, envString(expected));
     EXPECT_EQ(envStringToNarrow(text).size(), 10u);
+    // The one-look attributes of a scan agree with the calls above.
+    f64 time = 0.0;
+    bool readOnly = false;
+    ASSERT_TRUE(fsGetFileAttributes(file, time, readOnly));
+    fsFileTimeToText(time, text);
+    EXPECT_EQ(std::tuple(time, readOnly, text), std::tuple(fsGetFileTime(file), true, envString(expected)));
+    EXPECT_FALSE(fsGetFileAttributes(folder.Locator("none"), time, readOnly));
     EXPECT_THROW(fsGetFileTime(folder.Locator("none")), fsFileDoesntExistX);
     EXPECT_THROW(fsGetFileTimeText(folder.Locator("none"), text), fsFileDoesntExistX);
 

@@ -174,3 +174,31 @@ TEST_F(guiTableBoxTest, DeferredFillingRunsOnePass) {
     EXPECT_EQ(table->GetVisibilityPassCount() - before, 1);
     EXPECT_EQ(Shown(), (std::vector<i32>{0, 1, 2, 3}));
 }
+
+// Cells draw only the state they show; a row scrolled into view, then selected, must show the text of
+// each state it turns to at once, and a tinted row keeps its tint after it scrolled away and back.
+TEST_F(guiTableBoxTest, ARowScrolledIntoViewShowsTheTextOfItsState) {
+    const auto ink = [](const g3dMaterial* material) {
+        const std::vector<u16> texels = Texels(*material->GetStage(0).texture);
+        return std::count_if(texels.begin(), texels.end(), [](u16 texel) { return (texel >> 12) != 0; });
+    };
+    table->SetDeferLayout(true);
+    for (i32 r = 0; r < 10; ++r) {
+        table->SetCellText(r, 0, {envString("i")}, guiStateIdle);
+        table->SetCellText(r, 0, {envString("WWWWWW")}, guiTableBox::kSelectedState);
+    }
+    table->GetCellWindow(8, 0)->SetColor({255, 0, 0}, guiStateIdle);
+    table->SetDeferLayout(false);
+    table->SetVerticalScroll(1.0f);
+    table->SetVerticalScroll(0.0f);
+    table->SetVerticalScroll(1.0f);
+    auto* cell = static_cast<guiText*>(table->GetCellWindow(8, 0));
+    ASSERT_TRUE(cell->IsEffectivelyVisible());
+    EXPECT_FALSE(cell->guiMaterial::HasTexture(guiTableBox::kSelectedState));
+    const auto idleInk = ink(guiWidgetTest::Shown(*cell));
+    EXPECT_GT(idleInk, 0);
+    EXPECT_EQ(cell->GetColor(guiStateIdle), (std::array<u8, 3>{255, 0, 0}));
+    table->Select(8);
+    EXPECT_EQ(cell->GetShownState(), guiTableBox::kSelectedState);
+    EXPECT_GT(ink(guiWidgetTest::Shown(*cell)), 3 * idleInk);
+}

@@ -76,7 +76,7 @@ TEST_F(guiTextTest, HiddenTextsHoldNoTextures) {
     EXPECT_EQ(text->GetShownState(), guiStateIdle);
     text->SetVisible(false);
     EXPECT_FALSE(text->guiMaterial::HasTexture(guiStateOver));
-    EXPECT_EQ(text->GetShownState(), guiStateNone);
+    EXPECT_FALSE(text->guiMaterial::HasTexture(guiStateIdle));
 }
 
 TEST_F(guiTextTest, FieldsDrawFromTheirOffsets) {
