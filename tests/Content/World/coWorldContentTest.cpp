@@ -74,17 +74,17 @@ TEST_F(coWorldContentTest, EveryVariantOfTheMountainsTheCavernAndEachTypesDockLo
     environment.Load(envString("cavern"));
     EXPECT_EQ(std::tuple(environment.GetModels().size(), environment.GetSkyLayer(1).size(),
                          environment.GetShadowMode()),
-              std::tuple(65u, 1u, 2));
+              std::tuple(17u, 1u, 2));
     for (i32 variant : {0, 1, 2}) {
         environment.Clear();
         environment.SelectVariant(variant);
         environment.Load(envString("Mountain"));
-        // The terrain in 8 x 8 tiles of 17 x 17 vertices, the sky and, with the layered sky, the clouds.
-        ASSERT_EQ(environment.GetModels().size(), coPrefs::GetBool(8) ? 66u : 65u) << variant;
+        // The terrain in 4 x 4 tiles of 17 x 17 vertices, the sky and, with the layered sky, the clouds.
+        ASSERT_EQ(environment.GetModels().size(), coPrefs::GetBool(8) ? 18u : 17u) << variant;
         u32 terrainVertices = 0;
-        for (size_t tile = 0; tile < 64; ++tile)
+        for (size_t tile = 0; tile < 16; ++tile)
             terrainVertices += environment.GetModels()[tile]->GetVertexCount();
-        EXPECT_EQ(terrainVertices, 64u * 17 * 17);
+        EXPECT_EQ(terrainVertices, 16u * 17 * 17);
         EXPECT_EQ(std::tuple(environment.GetSkyLayer(2).size(), environment.GetLightCount(),
                              environment.GetShadowMode()),
                   std::tuple(coPrefs::GetBool(8) ? 1u : 0u, 1u, 2));
