@@ -5,9 +5,9 @@
 #include <utility>
 
 namespace {
-// Frame axes arrive normalised; anything much shorter is a normalised zero.
+// Frame axes arrive normalised; anything much shorter (below half a unit) is a normalised zero.
 bool IsAxis(const maVector3d& v) {
-    return v.Length() > 0.5f;
+    return maDot(v, v) > 0.25f;
 }
 } // namespace
 
@@ -115,14 +115,15 @@ maMatrix4d coCoasterPiece::RolledFrame(maVector3d side, maVector3d up, maVector3
         up.Cross(forward, side);
         side = coNormalised(side);
     }
-    maMatrix4d frame(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, forward.x, forward.y, forward.z,
-                     0.0f, point.x, point.y, point.z, 1.0f);
     if (roll != 0.0f) {
-        maMatrix4d rotation;
-        rotation.SetRotationZ(roll);
-        frame = rotation * frame;
+        // The rotation about the frame's own z axis mixes only its first two rows.
+        const float c = std::cos(roll), s = std::sin(roll);
+        const maVector3d rolledSide = side * c + up * s;
+        up = side * -s + up * c;
+        side = rolledSide;
     }
-    return frame;
+    return maMatrix4d(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, forward.x, forward.y, forward.z,
+                      0.0f, point.x, point.y, point.z, 1.0f);
 }
 
 maMatrix4d coCoasterPiece::FrameLeaningUp(const maVector3d& point, const maVector3d& forward,
