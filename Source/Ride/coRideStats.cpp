@@ -161,6 +161,8 @@ void coRideComputeStats() {
     const std::vector<float> offsets =
         coEvenCarOffsets(std::max(definition.GetNumCars(), 1), definition.GetCarSeparation());
     train.SetCars(static_cast<int>(offsets.size()), offsets.data());
+    // The record and the map read the lead car alone; the others only weigh on the slope.
+    train.SetLeadFrameOnly(true);
     train.Setup(definition.GetInitialPosition(), 0.0f);
     UpdateRecord(train, true);
 

@@ -102,6 +102,16 @@ maMatrix4d coCoasterPiece::SideFrame(float s, float roll) const {
     return RolledFrame(side, coNormalised(coCross(tangent, side)), tangent, point, roll);
 }
 
+maVector3d coCoasterPiece::ForwardAt(float s) const {
+    return FrameAt(s).GetZAxis();
+}
+
+maVector3d coCoasterPiece::TangentForwardAt(float s) const {
+    maVector3d tangent;
+    PointAt(s, &tangent);
+    return IsAxis(tangent) ? tangent : coForward(m_heading);
+}
+
 maMatrix4d coCoasterPiece::RolledFrame(maVector3d side, maVector3d up, maVector3d forward,
                                        const maVector3d& point, float roll) const {
     if (!IsAxis(side) || !IsAxis(up) || !IsAxis(forward)) {

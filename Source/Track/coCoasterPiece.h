@@ -120,6 +120,8 @@ class coCoasterPiece {
 
     // Rows: side, up, tangent, position; rolled about the tangent by the blended roll.
     virtual maMatrix4d FrameAt(float s) const = 0;
+    // The forward axis of FrameAt (s), its third row, for callers that need no more of the frame.
+    virtual maVector3d ForwardAt(float s) const;
     // The horizontal unit vector square to the heading.
     virtual maVector3d SideAt(float s) const;
     // The horizontal run over which the slope applies.
@@ -162,6 +164,9 @@ class coCoasterPiece {
     maMatrix4d SideFrame(float s, float roll) const;
     // The frame at fraction s whose side is the heading's turned by s x turn, squared to the track.
     maMatrix4d TurningSideFrame(float s, float turn, float roll) const;
+    // ForwardAt of the frames above (RolledFrame over the centre line's tangent), which keep the tangent
+    // as their forward axis whatever the side, up and roll.
+    maVector3d TangentForwardAt(float s) const;
 
     static constexpr u8 kRaisedFlag = 1;
     // Samples taken along every centre line for its arc-length table, a parameter step apart.
