@@ -5,6 +5,7 @@
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coCoasterPiece.h"
 
 #include <algorithm>
 #include <cmath>
@@ -155,6 +156,8 @@ void coRideComputeStats() {
     }
 
     const coCoasterDefinition& definition = coGetCoasterDefinition();
+    // The run changes nothing of the track: its pieces measure their blend zones once.
+    const coFrozenTrack frozen;
     coTrain train;
     ResetRecord();
     // A train needs a car: gravity is shared among them and G is measured on the first.

@@ -5,6 +5,14 @@
 #include <utility>
 
 namespace {
+int g_frozenDepth = 0;
+// Counts the changes of the track; kept zones of an older generation are measured again.
+u64 g_trackGeneration = 1;
+
+void TrackChanged() {
+    ++g_trackGeneration;
+}
+
 // Frame axes arrive normalised; anything much shorter (below half a unit) is a normalised zero.
 bool IsAxis(const maVector3d& v) {
     return maDot(v, v) > 0.25f;
@@ -27,6 +35,22 @@ void coCoasterPiece::SetHeading(float heading) {
 void coCoasterPiece::SetRoll(float roll) {
     WrapAngle(roll);
     m_roll = roll;
+    TrackChanged();
+}
+
+void coCoasterPiece::SetPrevious(coCoasterPiece* previous) {
+    m_previous = previous;
+    TrackChanged();
+}
+
+void coCoasterPiece::SetNext(coCoasterPiece* next) {
+    m_next = next;
+    TrackChanged();
+}
+
+void coCoasterPiece::SetRollBlend(i32 mode) {
+    m_rollBlend = mode;
+    TrackChanged();
 }
 
 void coCoasterPiece::SetSlope(float slope) {
@@ -93,6 +117,7 @@ void coCoasterPiece::ReverseFrom(const maVector3d& end, float endHeading) {
     SetRoll(-m_roll);
     Place(end, endHeading + maPiF);
     std::swap(m_previous, m_next);
+    TrackChanged();
 }
 
 maMatrix4d coCoasterPiece::SideFrame(float s, float roll) const {
@@ -174,6 +199,8 @@ int coCoasterPiece::GetMaxRollBlendMode() const {
 }
 
 void coCoasterPiece::SampleCentreLine() {
+    // The new shape is measured afresh, by this piece and by its neighbours.
+    TrackChanged();
     maVector3d points[kSampleCount] = {};
     float t = 0.0f;
     for (maVector3d& point : points) {
@@ -181,4 +208,36 @@ void coCoasterPiece::SampleCentreLine() {
         t += kSampleStep;
     }
     m_arcTable.Build(points, kSampleCount);
+}
+
+const coRollZones* coCoasterPiece::GetFrozenRollZones() const {
+    if (g_frozenDepth == 0)
+        return nullptr;
+    KeepZones();
+    return &m_rollZones;
+}
+
+const coSlopeZones* coCoasterPiece::GetFrozenSlopeZones() const {
+    if (g_frozenDepth == 0)
+        return nullptr;
+    KeepZones();
+    return &m_slopeZones;
+}
+
+void coCoasterPiece::KeepZones() const {
+    if (m_zonesGeneration == g_trackGeneration)
+        return;
+    m_rollZones = coMeasureRollZones(*this);
+    m_slopeZones = coMeasureSlopeZones(*this);
+    m_zonesGeneration = g_trackGeneration;
+}
+
+coFrozenTrack::coFrozenTrack() {
+    // Zones kept in an earlier scope may stem from a track that has changed since.
+    if (g_frozenDepth++ == 0)
+        TrackChanged();
+}
+
+coFrozenTrack::~coFrozenTrack() {
+    --g_frozenDepth;
 }
