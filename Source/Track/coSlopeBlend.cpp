@@ -43,7 +43,14 @@ float FilletHeightInZones(const coSlopeZones& z, float s, maVector2d* tangent) {
     const float slopeTan = z.baseSlopeTan;
     const float w = z.width;
 
+    // On a line the fillet's height is the piece's own; the fraction stays inside the zone, where the
+    // fillet is not clamped.
     if (z.startZone && s < w) {
+        if (z.startLine && s >= 0.0f) {
+            if (tangent)
+                *tangent = z.startDirection;
+            return span * slopeTan * s;
+        }
         const float extent = z.startExtent;
         const float u =
             QuadParamAtX(z.startFrom, z.startTo, extent != 0.0f ? (z.startReach + s * span) / extent : 0.0f);
@@ -53,6 +60,11 @@ float FilletHeightInZones(const coSlopeZones& z, float s, maVector2d* tangent) {
     }
 
     if (z.endZone && s > 1.0f - w) {
+        if (z.endLine && s <= 1.0f) {
+            if (tangent)
+                *tangent = z.endDirection;
+            return span * slopeTan * s;
+        }
         const float extent = z.endExtent;
         const float f = extent != 0.0f ? (s - (1.0f - w)) * span / extent : 0.0f;
         const float u = QuadParamAtX(z.endFrom, z.endTo, f);
@@ -186,10 +198,13 @@ coSlopeZones coMeasureSlopeZones(const coCoasterPiece& piece, std::optional<floa
         zones.startZone = true;
         zones.startAllowed = coSlopeBlendAllowed(piece, 0);
         zones.startTan = piece.GetSlopeTan(0);
-        zones.startFrom = maVector2d(-a, -a * previous->GetSlopeTan(1));
+        const float previousTan = previous->GetSlopeTan(1);
+        zones.startFrom = maVector2d(-a, -a * previousTan);
         zones.startTo = maVector2d(b, b * zones.startTan);
         zones.startReach = a;
         zones.startExtent = a + b;
+        zones.startLine = a > 0.0f && b > 0.0f && previousTan == zones.startTan;
+        zones.startDirection = Normalised(maVector2d(1.0f, zones.startTan));
     }
 
     const coCoasterPiece* next = piece.GetNext();
@@ -200,8 +215,11 @@ coSlopeZones coMeasureSlopeZones(const coCoasterPiece& piece, std::optional<floa
         zones.endAllowed = coSlopeBlendAllowed(piece, 1);
         zones.endTan = piece.GetSlopeTan(1);
         zones.endFrom = maVector2d(-b, -b * zones.endTan);
-        zones.endTo = maVector2d(a, a * next->GetSlopeTan(0));
+        const float nextTan = next->GetSlopeTan(0);
+        zones.endTo = maVector2d(a, a * nextTan);
         zones.endExtent = a + b;
+        zones.endLine = a > 0.0f && b > 0.0f && nextTan == zones.endTan;
+        zones.endDirection = Normalised(maVector2d(1.0f, zones.endTan));
     }
     return zones;
 }

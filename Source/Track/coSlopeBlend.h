@@ -38,6 +38,8 @@ inline maVector3d coAlong(const maVector2d& profile, const maVector3d& horizonta
 // What the fillets read of a piece and its neighbours: per joint the quadratic from its control points
 // `from` and `to`, the horizontal distance `reach` from the joint back to where the zone starts, the
 // zone's horizontal extent, the piece's slope tangent at that end and whether the fillet is allowed there.
+// Where both sides of a joint with a zone on either side have the same slope, the fillet is that sloped
+// line (`line`), whose unit direction is kept.
 struct coSlopeZones {
     float span = 0.0f;
     float baseSlopeTan = 0.0f;
@@ -49,12 +51,16 @@ struct coSlopeZones {
     float startReach = 0.0f;
     float startExtent = 0.0f;
     float startTan = 0.0f;
+    bool startLine = false;
+    maVector2d startDirection;
     bool endZone = false;
     bool endAllowed = false;
     maVector2d endFrom;
     maVector2d endTo;
     float endExtent = 0.0f;
     float endTan = 0.0f;
+    bool endLine = false;
+    maVector2d endDirection;
 };
 // Every zone, or with a fraction only the zone that the fraction lies in.
 coSlopeZones coMeasureSlopeZones(const coCoasterPiece& piece, std::optional<float> s = std::nullopt);
