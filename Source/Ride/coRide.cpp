@@ -5,6 +5,7 @@
 #include "Source/Ride/coRideServices.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coCoasterPiece.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -176,6 +177,7 @@ void coRideUpdate(const maVector3d& listener) {
     // The time scale has no bound: a scale of 0 or below (or not a number) holds the trains, never runs
     // the physics backwards.
     const float frameTime = std::max(0.0f, g_ride.timeScale * appClock::GetDeltaTime());
+    const coFrozenTrack frozen;
     for (int i = 0; i < g_ride.trainCount; ++i) {
         if (Slot(i).launched)
             UpdateTrain(i, frameTime, listener);

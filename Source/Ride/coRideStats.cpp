@@ -5,6 +5,7 @@
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coCoasterPiece.h"
 
 #include <algorithm>
 #include <cmath>
@@ -155,12 +156,16 @@ void coRideComputeStats() {
     }
 
     const coCoasterDefinition& definition = coGetCoasterDefinition();
+    // The run changes nothing of the track: its pieces measure their blend zones once.
+    const coFrozenTrack frozen;
     coTrain train;
     ResetRecord();
     // A train needs a car: gravity is shared among them and G is measured on the first.
     const std::vector<float> offsets =
         coEvenCarOffsets(std::max(definition.GetNumCars(), 1), definition.GetCarSeparation());
     train.SetCars(static_cast<int>(offsets.size()), offsets.data());
+    // The record and the map read the lead car alone; the others only weigh on the slope.
+    train.SetLeadFrameOnly(true);
     train.Setup(definition.GetInitialPosition(), 0.0f);
     UpdateRecord(train, true);
 

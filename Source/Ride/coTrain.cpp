@@ -133,11 +133,11 @@ void coTrain::PlaceCars() {
     if (!HasLength())
         return;
     for (size_t i = 0; i < m_cars.size(); ++i)
-        PlaceCar(m_cars[i], m_offsets[i]);
+        PlaceCar(m_cars[i], m_offsets[i], i == 0 || !m_leadFrameOnly);
 }
 
 // Walks from the car's current piece along the links, so a step costs about one frame evaluation.
-void coTrain::PlaceCar(coTrainCar& car, float offset) {
+void coTrain::PlaceCar(coTrainCar& car, float offset, bool fullFrame) {
     // Wrapped both ways: a car set ahead of the train (a negative offset) would otherwise walk the
     // links lap after lap, and for a far offset never arrive.
     float d = WrapDistance(m_distance - offset, m_circuitLength);
@@ -172,7 +172,14 @@ void coTrain::PlaceCar(coTrainCar& car, float offset) {
     // A piece without length has only its start to offer.
     const float length = car.piece->GetLength();
     const float s = length > 0.0f ? (d - car.pieceStart) / length : 0.0f;
-    car.frame = car.piece->FrameAt(s);
+    if (fullFrame) {
+        car.frame = car.piece->FrameAt(s);
+    } else {
+        const maVector3d forward = car.piece->ForwardAt(s);
+        car.frame.m[8] = forward.x;
+        car.frame.m[9] = forward.y;
+        car.frame.m[10] = forward.z;
+    }
 }
 
 // The first piece whose end lies beyond d (in [0, length)); the last piece takes what rounding leaves.

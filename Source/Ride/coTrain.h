@@ -32,6 +32,10 @@ class coTrain {
     void Setup(float distance, float speed);
     // One physics step of dt seconds; allocates nothing.
     void Step(float dt);
+    // With lead-only set, the cars after the lead get only their forward axis (the third row of their
+    // frames, all the physics reads of them); the rest of their frames is left as it was. For runs that
+    // show no car but the lead.
+    void SetLeadFrameOnly(bool leadOnly) { m_leadFrameOnly = leadOnly; }
 
     float GetSpeed() const { return m_speed; }
     // In g, in the lead car's axes: x lateral, y up, z forward.
@@ -49,7 +53,7 @@ class coTrain {
     void ApplyForces(float dt);
     void Move(float dt);
     void PlaceCars();
-    void PlaceCar(coTrainCar& car, float offset);
+    void PlaceCar(coTrainCar& car, float offset, bool fullFrame);
     void FindPiece(coTrainCar& car, float d) const;
     void MeasureAcceleration(float dt);
     bool HasLength() const;
@@ -61,6 +65,7 @@ class coTrain {
     maVector3d m_acceleration;
     std::vector<coTrainCar> m_cars;
     std::vector<float> m_offsets;
+    bool m_leadFrameOnly = false;
 };
 
 // The offsets of count cars standing `separation` apart, the lead car first.

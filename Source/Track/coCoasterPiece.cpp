@@ -5,9 +5,17 @@
 #include <utility>
 
 namespace {
-// Frame axes arrive normalised; anything much shorter is a normalised zero.
+int g_frozenDepth = 0;
+// Counts the changes of the track; kept zones of an older generation are measured again.
+u64 g_trackGeneration = 1;
+
+void TrackChanged() {
+    ++g_trackGeneration;
+}
+
+// Frame axes arrive normalised; anything much shorter (below half a unit) is a normalised zero.
 bool IsAxis(const maVector3d& v) {
-    return v.Length() > 0.5f;
+    return maDot(v, v) > 0.25f;
 }
 } // namespace
 
@@ -27,6 +35,22 @@ void coCoasterPiece::SetHeading(float heading) {
 void coCoasterPiece::SetRoll(float roll) {
     WrapAngle(roll);
     m_roll = roll;
+    TrackChanged();
+}
+
+void coCoasterPiece::SetPrevious(coCoasterPiece* previous) {
+    m_previous = previous;
+    TrackChanged();
+}
+
+void coCoasterPiece::SetNext(coCoasterPiece* next) {
+    m_next = next;
+    TrackChanged();
+}
+
+void coCoasterPiece::SetRollBlend(i32 mode) {
+    m_rollBlend = mode;
+    TrackChanged();
 }
 
 void coCoasterPiece::SetSlope(float slope) {
@@ -93,6 +117,7 @@ void coCoasterPiece::ReverseFrom(const maVector3d& end, float endHeading) {
     SetRoll(-m_roll);
     Place(end, endHeading + maPiF);
     std::swap(m_previous, m_next);
+    TrackChanged();
 }
 
 maMatrix4d coCoasterPiece::SideFrame(float s, float roll) const {
@@ -100,6 +125,16 @@ maMatrix4d coCoasterPiece::SideFrame(float s, float roll) const {
     const maVector3d point = PointAt(s, &tangent);
     const maVector3d side = SideAt(s);
     return RolledFrame(side, coNormalised(coCross(tangent, side)), tangent, point, roll);
+}
+
+maVector3d coCoasterPiece::ForwardAt(float s) const {
+    return FrameAt(s).GetZAxis();
+}
+
+maVector3d coCoasterPiece::TangentForwardAt(float s) const {
+    maVector3d tangent;
+    PointAt(s, &tangent);
+    return IsAxis(tangent) ? tangent : coForward(m_heading);
 }
 
 maMatrix4d coCoasterPiece::RolledFrame(maVector3d side, maVector3d up, maVector3d forward,
@@ -115,14 +150,15 @@ maMatrix4d coCoasterPiece::RolledFrame(maVector3d side, maVector3d up, maVector3
         up.Cross(forward, side);
         side = coNormalised(side);
     }
-    maMatrix4d frame(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, forward.x, forward.y, forward.z,
-                     0.0f, point.x, point.y, point.z, 1.0f);
     if (roll != 0.0f) {
-        maMatrix4d rotation;
-        rotation.SetRotationZ(roll);
-        frame = rotation * frame;
+        // The rotation about the frame's own z axis mixes only its first two rows.
+        const float c = std::cos(roll), s = std::sin(roll);
+        const maVector3d rolledSide = side * c + up * s;
+        up = side * -s + up * c;
+        side = rolledSide;
     }
-    return frame;
+    return maMatrix4d(side.x, side.y, side.z, 0.0f, up.x, up.y, up.z, 0.0f, forward.x, forward.y, forward.z,
+                      0.0f, point.x, point.y, point.z, 1.0f);
 }
 
 maMatrix4d coCoasterPiece::FrameLeaningUp(const maVector3d& point, const maVector3d& forward,
@@ -163,6 +199,8 @@ int coCoasterPiece::GetMaxRollBlendMode() const {
 }
 
 void coCoasterPiece::SampleCentreLine() {
+    // The new shape is measured afresh, by this piece and by its neighbours.
+    TrackChanged();
     maVector3d points[kSampleCount] = {};
     float t = 0.0f;
     for (maVector3d& point : points) {
@@ -170,4 +208,36 @@ void coCoasterPiece::SampleCentreLine() {
         t += kSampleStep;
     }
     m_arcTable.Build(points, kSampleCount);
+}
+
+const coRollZones* coCoasterPiece::GetFrozenRollZones() const {
+    if (g_frozenDepth == 0)
+        return nullptr;
+    KeepZones();
+    return &m_rollZones;
+}
+
+const coSlopeZones* coCoasterPiece::GetFrozenSlopeZones() const {
+    if (g_frozenDepth == 0)
+        return nullptr;
+    KeepZones();
+    return &m_slopeZones;
+}
+
+void coCoasterPiece::KeepZones() const {
+    if (m_zonesGeneration == g_trackGeneration)
+        return;
+    m_rollZones = coMeasureRollZones(*this);
+    m_slopeZones = coMeasureSlopeZones(*this);
+    m_zonesGeneration = g_trackGeneration;
+}
+
+coFrozenTrack::coFrozenTrack() {
+    // Zones kept in an earlier scope may stem from a track that has changed since.
+    if (g_frozenDepth++ == 0)
+        TrackChanged();
+}
+
+coFrozenTrack::~coFrozenTrack() {
+    --g_frozenDepth;
 }

@@ -3,6 +3,8 @@
 #include "Engine/Core/Ma/maMatrix.h"
 #include "Engine/Core/Ma/maVector.h"
 #include "Source/Track/coArcLengthTable.h"
+#include "Source/Track/coRollBlend.h"
+#include "Source/Track/coSlopeBlend.h"
 
 #include <cmath>
 
@@ -75,8 +77,8 @@ class coCoasterPiece {
 
     coCoasterPiece* GetPrevious() const { return m_previous; }
     coCoasterPiece* GetNext() const { return m_next; }
-    void SetPrevious(coCoasterPiece* previous) { m_previous = previous; }
-    void SetNext(coCoasterPiece* next) { m_next = next; }
+    void SetPrevious(coCoasterPiece* previous);
+    void SetNext(coCoasterPiece* next);
 
     i32 GetTube() const { return m_tube; }
     void SetTube(i32 tube) { m_tube = tube; }
@@ -84,7 +86,7 @@ class coCoasterPiece {
     void SetElement(i32 element) { m_element = element; }
     // 0, 1 or 2; blending reads it capped by GetMaxRollBlendMode.
     i32 GetRollBlend() const { return m_rollBlend; }
-    void SetRollBlend(i32 mode) { m_rollBlend = mode; }
+    void SetRollBlend(i32 mode);
     // Set when the terrain-clearance step has raised the piece's end.
     bool IsRaised() const { return (m_flags & kRaisedFlag) != 0; }
     void SetRaised(bool raised);
@@ -120,6 +122,8 @@ class coCoasterPiece {
 
     // Rows: side, up, tangent, position; rolled about the tangent by the blended roll.
     virtual maMatrix4d FrameAt(float s) const = 0;
+    // The forward axis of FrameAt (s), its third row, for callers that need no more of the frame.
+    virtual maVector3d ForwardAt(float s) const;
     // The horizontal unit vector square to the heading.
     virtual maVector3d SideAt(float s) const;
     // The horizontal run over which the slope applies.
@@ -135,6 +139,11 @@ class coCoasterPiece {
     virtual bool TakesSlopeFillet() const { return true; }
     // Recomputes the class's cached geometry from the start, heading, slope, roll and parameters.
     virtual void Build() = 0;
+
+    // While a coFrozenTrack lives, the blend zones that the piece reads of itself and its neighbours,
+    // measured once; null otherwise.
+    const coRollZones* GetFrozenRollZones() const;
+    const coSlopeZones* GetFrozenSlopeZones() const;
 
   protected:
     // The class's centre line at curve parameter t; the unit direction is written when asked for.
@@ -162,6 +171,9 @@ class coCoasterPiece {
     maMatrix4d SideFrame(float s, float roll) const;
     // The frame at fraction s whose side is the heading's turned by s x turn, squared to the track.
     maMatrix4d TurningSideFrame(float s, float turn, float roll) const;
+    // ForwardAt of the frames above (RolledFrame over the centre line's tangent), which keep the tangent
+    // as their forward axis whatever the side, up and roll.
+    maVector3d TangentForwardAt(float s) const;
 
     static constexpr u8 kRaisedFlag = 1;
     // Samples taken along every centre line for its arc-length table, a parameter step apart.
@@ -183,4 +195,23 @@ class coCoasterPiece {
     i32 m_rollBlend = 2;
     u8 m_flags = 0;
     coArcLengthTable m_arcTable;
+
+  private:
+    // Measures the zones when they stem from an older generation of the track.
+    void KeepZones() const;
+
+    mutable u64 m_zonesGeneration = 0;
+    mutable coRollZones m_rollZones;
+    mutable coSlopeZones m_slopeZones;
+};
+
+// While one lives, no piece of the track changes unless it is rebuilt, so the pieces can keep the blend
+// zones they read of themselves and their neighbours, which a ride reads several times a car and step.
+// Every rebuild, roll, link and blend-mode change inside makes the pieces measure again. Scopes nest.
+class coFrozenTrack {
+  public:
+    coFrozenTrack();
+    ~coFrozenTrack();
+    coFrozenTrack(const coFrozenTrack&) = delete;
+    coFrozenTrack& operator=(const coFrozenTrack&) = delete;
 };

@@ -116,6 +116,7 @@ class coCoasterPieceHalfCorkscrew : public coCoasterPiece {
 
     // The side follows the turn; the rider rolls over along the piece.
     maMatrix4d FrameAt(float s) const override;
+    maVector3d ForwardAt(float s) const override { return TangentForwardAt(s); }
     float GetSpan() const override { return 2.0f * m_radius; }
     float GetEndHeading() const override { return m_heading + m_angle; }
     maVector3d GetEnd() const override;

@@ -49,6 +49,7 @@ class coCoasterPieceCustom : public coCoasterPiece {
 
     // The up follows the points' pitch and heading, the bank their roll.
     maMatrix4d FrameAt(float s) const override;
+    maVector3d ForwardAt(float s) const override { return TangentForwardAt(s); }
     // The length of the bare curve (without slope fillets, about GetLength), the run its fillets are sized
     // by: it depends on the points alone, not on the neighbours or where the piece lies.
     float GetSpan() const override { return m_span; }

@@ -31,6 +31,7 @@ class coCoasterPieceHalfLoop : public coCoasterPiece {
     float GetParamBNormalised() const override;
 
     maMatrix4d FrameAt(float s) const override;
+    maVector3d ForwardAt(float s) const override { return TangentForwardAt(s); }
     float GetSpan() const override { return m_height; }
     // Back the way it came.
     float GetEndHeading() const override;

@@ -26,6 +26,7 @@ class coCoasterPieceLoop : public coCoasterPiece {
     void Drag(float amount) override;
 
     maMatrix4d FrameAt(float s) const override;
+    maVector3d ForwardAt(float s) const override { return TangentForwardAt(s); }
     float GetSpan() const override { return m_length; }
     float GetEndHeading() const override { return m_heading; }
     maVector3d GetEnd() const override;

@@ -33,6 +33,7 @@ class coCoasterPieceSTurn : public coCoasterPiece {
 
     maVector3d SideAt(float s) const override;
     maMatrix4d FrameAt(float s) const override;
+    maVector3d ForwardAt(float s) const override { return TangentForwardAt(s); }
     float GetSpan() const override { return m_length + std::fabs(m_slide); }
     float GetEndHeading() const override { return m_endHeadingSet ? m_endHeading : m_heading; }
     maVector3d GetEnd() const override;

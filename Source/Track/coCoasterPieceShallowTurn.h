@@ -30,6 +30,7 @@ class coCoasterPieceShallowTurn : public coCoasterPiece {
 
     maVector3d SideAt(float s) const override;
     maMatrix4d FrameAt(float s) const override;
+    maVector3d ForwardAt(float s) const override { return TangentForwardAt(s); }
     float GetSpan() const override;
     float GetEndHeading() const override { return m_heading + m_angle; }
     maVector3d GetEnd() const override;

@@ -27,6 +27,7 @@ class coCoasterPieceUp : public coCoasterPiece {
 
     // The side vector turns with the angle along the piece.
     maMatrix4d FrameAt(float s) const override;
+    maVector3d ForwardAt(float s) const override { return TangentForwardAt(s); }
     float GetSpan() const override { return m_length; }
     float GetSlopedSpan() const override { return m_length; }
     float GetEndHeading() const override { return m_heading + m_angle; }

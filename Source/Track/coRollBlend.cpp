@@ -14,6 +14,20 @@ constexpr float kRollBlendWidth = 0.3f;
 float ZoneShare(float zoneA, float zoneB, float widthA, float widthB) {
     return zoneA + zoneB != 0.0f ? zoneA / (zoneA + zoneB) : coBlendShare(widthA, widthB);
 }
+
+float RollInZones(const coRollZones& z, float s) {
+    const float w = z.width;
+    if (w <= 0.0f)
+        return z.roll;
+    if (z.startZone && s < w)
+        return z.startBlends ? z.startFrom + (z.startShare + (s / w) * (1.0f - z.startShare)) * z.startTurn
+                             : z.roll;
+    if (z.endZone && s > 1.0f - w && z.endBlends) {
+        const float k = z.endShare * (s - (1.0f - w)) / w;
+        return z.roll + k * z.endTurn;
+    }
+    return z.roll;
+}
 } // namespace
 
 float coBlendShare(float a, float b) {
@@ -32,35 +46,49 @@ float BlendWidth(const coCoasterPiece& piece, float defaultWidth) {
     return defaultWidth;
 }
 
-float RollAt(const coCoasterPiece& piece, float s) {
-    const float roll = piece.GetRoll(0);
-    const float w = BlendWidth(piece, kRollBlendWidth);
+coRollZones coMeasureRollZones(const coCoasterPiece& piece, std::optional<float> s) {
+    coRollZones zones;
+    zones.roll = piece.GetRoll(0);
+    zones.width = BlendWidth(piece, kRollBlendWidth);
+    const float w = zones.width;
     if (w <= 0.0f)
-        return roll;
+        return zones;
 
-    if (const coCoasterPiece* previous = piece.GetPrevious(); previous && s < w) {
+    // RollInZones reads the start zone before the end zone.
+    const coCoasterPiece* previous = piece.GetPrevious();
+    const bool inStart = previous && (!s || *s < w);
+    if (inStart) {
+        zones.startZone = true;
         const float a = previous->GetRoll(1);
-        const float b = piece.GetRoll(0);
-        if (a == b)
-            return roll;
-        const float previousWidth = BlendWidth(*previous, kRollBlendWidth);
-        const float k = ZoneShare(previousWidth * previous->GetSpan(), w * piece.GetSpan(), previousWidth, w);
-        float d = b - a;
-        WrapAngle(d);
-        return a + (k + (s / w) * (1.0f - k)) * d;
-    }
-
-    if (const coCoasterPiece* next = piece.GetNext(); next && s > 1.0f - w) {
-        const float a = next->GetRoll(0);
-        const float b = piece.GetRoll(1);
-        if (a != b) {
-            const float nextWidth = BlendWidth(*next, kRollBlendWidth);
-            const float share = ZoneShare(w * piece.GetSpan(), nextWidth * next->GetSpan(), w, nextWidth);
-            const float k = share * (s - (1.0f - w)) / w;
-            float d = a - b;
-            WrapAngle(d);
-            return roll + k * d;
+        const float b = zones.roll;
+        zones.startBlends = a != b;
+        if (zones.startBlends) {
+            const float previousWidth = BlendWidth(*previous, kRollBlendWidth);
+            zones.startFrom = a;
+            zones.startShare =
+                ZoneShare(previousWidth * previous->GetSpan(), w * piece.GetSpan(), previousWidth, w);
+            zones.startTurn = b - a;
+            WrapAngle(zones.startTurn);
         }
     }
-    return roll;
+
+    const coCoasterPiece* next = piece.GetNext();
+    if (next && (!s || (!inStart && *s > 1.0f - w))) {
+        zones.endZone = true;
+        const float a = next->GetRoll(0);
+        const float b = piece.GetRoll(1);
+        zones.endBlends = a != b;
+        if (zones.endBlends) {
+            const float nextWidth = BlendWidth(*next, kRollBlendWidth);
+            zones.endShare = ZoneShare(w * piece.GetSpan(), nextWidth * next->GetSpan(), w, nextWidth);
+            zones.endTurn = a - b;
+            WrapAngle(zones.endTurn);
+        }
+    }
+    return zones;
+}
+
+float RollAt(const coCoasterPiece& piece, float s) {
+    const coRollZones* kept = piece.GetFrozenRollZones();
+    return RollInZones(kept ? *kept : coMeasureRollZones(piece, s), s);
 }

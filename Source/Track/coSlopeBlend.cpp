@@ -28,14 +28,55 @@ maVector2d QuadDerivative(const maVector2d& a, const maVector2d& b, float t) {
 
 // The plain fillet's results for VerticalProfileOffset: its direction, and the rate of the offset, whose
 // height is the fillet's less the end's sloped line and whose run is the span's share.
-void SetProfileSlope(const coCoasterPiece& piece, int end, const maVector2d& direction, maVector2d* tangent,
+void SetProfileSlope(const coSlopeZones& z, float endTan, const maVector2d& direction, maVector2d* tangent,
                      maVector2d* rate) {
     if (tangent)
         *tangent = direction;
     if (rate) {
-        const float slope = direction.x != 0.0f ? direction.y / direction.x : piece.GetSlopeTan(end);
-        *rate = maVector2d(0.0f, piece.GetSpan() * (slope - piece.GetSlopeTan(end)));
+        const float slope = direction.x != 0.0f ? direction.y / direction.x : endTan;
+        *rate = maVector2d(0.0f, z.span * (slope - endTan));
     }
+}
+
+float FilletHeightInZones(const coSlopeZones& z, float s, maVector2d* tangent) {
+    const float span = z.span;
+    const float slopeTan = z.baseSlopeTan;
+    const float w = z.width;
+
+    // On a line the fillet's height is the piece's own; the fraction stays inside the zone, where the
+    // fillet is not clamped.
+    if (z.startZone && s < w) {
+        if (z.startLine && s >= 0.0f) {
+            if (tangent)
+                *tangent = z.startDirection;
+            return span * slopeTan * s;
+        }
+        const float extent = z.startExtent;
+        const float u =
+            QuadParamAtX(z.startFrom, z.startTo, extent != 0.0f ? (z.startReach + s * span) / extent : 0.0f);
+        if (tangent)
+            *tangent = FilletTangent(z.startFrom, z.startTo, u, slopeTan);
+        return QuadPoint(z.startFrom, z.startTo, u).y - s * span * (z.startTan - slopeTan);
+    }
+
+    if (z.endZone && s > 1.0f - w) {
+        if (z.endLine && s <= 1.0f) {
+            if (tangent)
+                *tangent = z.endDirection;
+            return span * slopeTan * s;
+        }
+        const float extent = z.endExtent;
+        const float f = extent != 0.0f ? (s - (1.0f - w)) * span / extent : 0.0f;
+        const float u = QuadParamAtX(z.endFrom, z.endTo, f);
+        if (tangent)
+            *tangent = FilletTangent(z.endFrom, z.endTo, u, slopeTan);
+        return span * slopeTan + QuadPoint(z.endFrom, z.endTo, u).y -
+               (s - 1.0f) * span * (z.endTan - slopeTan);
+    }
+
+    if (tangent)
+        *tangent = maVector2d(1.0f, slopeTan);
+    return span * slopeTan * s;
 }
 
 bool SlopeAllowed(const coCoasterPiece& piece, int end) {
@@ -68,6 +109,55 @@ RunFillet StartRunFillet(const coCoasterPiece& piece, const coCoasterPiece& prev
 RunFillet EndRunFillet(const coCoasterPiece& piece, const coCoasterPiece& next, float w) {
     return JointRunFillet(piece, w, next, BlendWidth(next, kSlopeBlendWidth));
 }
+
+// VerticalProfileOffset over the piece's zones; the piece itself serves the joints that take the
+// fallback fillet.
+maVector2d ProfileOffsetInZones(const coCoasterPiece& piece, const coSlopeZones& z, float s,
+                                maVector2d* tangent, maVector2d* rate) {
+    const float w = z.width;
+    maVector2d offset(0.0f, 0.0f);
+    maVector2d direction;
+    if (w > 0.0f) {
+        if (z.startZone && s < w) {
+            if (z.startAllowed) {
+                offset =
+                    maVector2d(0.0f, FilletHeightInZones(z, s, &direction) - z.span * z.baseSlopeTan * s);
+                SetProfileSlope(z, z.startTan, direction, tangent, rate);
+                return offset;
+            }
+            // Measured from the joint at the piece's start: the fillet less the piece's own sloped line.
+            const RunFillet fillet = StartRunFillet(piece, *piece.GetPrevious(), w);
+            const float u = fillet.k + (1.0f - fillet.k) * (s / w);
+            if (tangent)
+                *tangent = FilletTangent(fillet.a, fillet.b, u, z.baseSlopeTan);
+            if (rate)
+                *rate = (QuadDerivative(fillet.a, fillet.b, u) * (1.0f - fillet.k) - fillet.b) / w;
+            return QuadPoint(fillet.a, fillet.b, u) - fillet.b * (s / w);
+        }
+        if (z.endZone && s > 1.0f - w) {
+            if (z.endAllowed) {
+                offset =
+                    maVector2d(0.0f, FilletHeightInZones(z, s, &direction) - z.span * z.baseSlopeTan * s);
+                SetProfileSlope(z, z.endTan, direction, tangent, rate);
+                return offset;
+            }
+            // Measured from the joint at the piece's end; fillet.a is the piece's own run reversed.
+            const RunFillet fillet = EndRunFillet(piece, *piece.GetNext(), w);
+            const float u = (s - (1.0f - w)) * fillet.k / w;
+            if (tangent)
+                *tangent = FilletTangent(fillet.a, fillet.b, u, z.baseSlopeTan);
+            if (rate)
+                *rate = (QuadDerivative(fillet.a, fillet.b, u) * fillet.k + fillet.a) / w;
+            return QuadPoint(fillet.a, fillet.b, u) + fillet.a * (s - 1.0f) / w;
+        }
+    }
+    if (tangent)
+        *tangent = maVector2d(1.0f, z.baseSlopeTan);
+    if (rate)
+        *rate = offset;
+    return offset;
+}
+
 } // namespace
 
 float SlopedRunVector(const coCoasterPiece& piece, int atEnd, maVector2d& out) {
@@ -91,41 +181,52 @@ bool coSlopeBlendAllowed(const coCoasterPiece& piece, int end) {
     return true;
 }
 
-float SlopeFilletHeight(const coCoasterPiece& piece, float s, maVector2d* tangent) {
-    const float span = piece.GetSpan();
-    const float slopeTan = piece.GetBaseSlopeTan();
-    const float w = BlendWidth(piece, kSlopeBlendWidth);
+coSlopeZones coMeasureSlopeZones(const coCoasterPiece& piece, std::optional<float> s) {
+    coSlopeZones zones;
+    zones.span = piece.GetSpan();
+    zones.baseSlopeTan = piece.GetBaseSlopeTan();
+    zones.width = BlendWidth(piece, kSlopeBlendWidth);
+    const float span = zones.span;
+    const float w = zones.width;
 
-    if (const coCoasterPiece* previous = piece.GetPrevious(); previous && s < w) {
+    // The zones are read start first.
+    const coCoasterPiece* previous = piece.GetPrevious();
+    const bool inStart = previous && (!s || *s < w);
+    if (inStart) {
         const float a = BlendWidth(*previous, kSlopeBlendWidth) * previous->GetSpan();
         const float b = w * span;
-        const float startTan = piece.GetSlopeTan(0);
-        const maVector2d from(-a, -a * previous->GetSlopeTan(1));
-        const maVector2d to(b, b * startTan);
-        const float extent = a + b;
-        const float u = QuadParamAtX(from, to, extent != 0.0f ? (a + s * span) / extent : 0.0f);
-        if (tangent)
-            *tangent = FilletTangent(from, to, u, slopeTan);
-        return QuadPoint(from, to, u).y - s * span * (startTan - slopeTan);
+        zones.startZone = true;
+        zones.startAllowed = coSlopeBlendAllowed(piece, 0);
+        zones.startTan = piece.GetSlopeTan(0);
+        const float previousTan = previous->GetSlopeTan(1);
+        zones.startFrom = maVector2d(-a, -a * previousTan);
+        zones.startTo = maVector2d(b, b * zones.startTan);
+        zones.startReach = a;
+        zones.startExtent = a + b;
+        zones.startLine = a > 0.0f && b > 0.0f && previousTan == zones.startTan;
+        zones.startDirection = Normalised(maVector2d(1.0f, zones.startTan));
     }
 
-    if (const coCoasterPiece* next = piece.GetNext(); next && s > 1.0f - w) {
+    const coCoasterPiece* next = piece.GetNext();
+    if (next && (!s || (!inStart && *s > 1.0f - w))) {
         const float b = w * span;
         const float a = BlendWidth(*next, kSlopeBlendWidth) * next->GetSpan();
-        const float endTan = piece.GetSlopeTan(1);
-        const maVector2d from(-b, -b * endTan);
-        const maVector2d to(a, a * next->GetSlopeTan(0));
-        const float extent = a + b;
-        const float f = extent != 0.0f ? (s - (1.0f - w)) * span / extent : 0.0f;
-        const float u = QuadParamAtX(from, to, f);
-        if (tangent)
-            *tangent = FilletTangent(from, to, u, slopeTan);
-        return span * slopeTan + QuadPoint(from, to, u).y - (s - 1.0f) * span * (endTan - slopeTan);
+        zones.endZone = true;
+        zones.endAllowed = coSlopeBlendAllowed(piece, 1);
+        zones.endTan = piece.GetSlopeTan(1);
+        zones.endFrom = maVector2d(-b, -b * zones.endTan);
+        const float nextTan = next->GetSlopeTan(0);
+        zones.endTo = maVector2d(a, a * nextTan);
+        zones.endExtent = a + b;
+        zones.endLine = a > 0.0f && b > 0.0f && nextTan == zones.endTan;
+        zones.endDirection = Normalised(maVector2d(1.0f, zones.endTan));
     }
+    return zones;
+}
 
-    if (tangent)
-        *tangent = maVector2d(1.0f, slopeTan);
-    return span * slopeTan * s;
+float SlopeFilletHeight(const coCoasterPiece& piece, float s, maVector2d* tangent) {
+    const coSlopeZones* kept = piece.GetFrozenSlopeZones();
+    return FilletHeightInZones(kept ? *kept : coMeasureSlopeZones(piece, s), s, tangent);
 }
 
 bool SlopeBlendOffset(const coCoasterPiece& piece, int end, float s, maVector2d* tangent,
@@ -139,44 +240,8 @@ bool SlopeBlendOffset(const coCoasterPiece& piece, int end, float s, maVector2d*
 
 maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent,
                                  maVector2d* rate) {
-    const float w = BlendWidth(piece, kSlopeBlendWidth);
-    maVector2d offset(0.0f, 0.0f);
-    maVector2d direction;
-    if (w > 0.0f) {
-        if (const coCoasterPiece* previous = piece.GetPrevious(); previous && s < w) {
-            if (SlopeBlendOffset(piece, 0, s, &direction, offset)) {
-                SetProfileSlope(piece, 0, direction, tangent, rate);
-                return offset;
-            }
-            // Measured from the joint at the piece's start: the fillet less the piece's own sloped line.
-            const RunFillet fillet = StartRunFillet(piece, *previous, w);
-            const float u = fillet.k + (1.0f - fillet.k) * (s / w);
-            if (tangent)
-                *tangent = FilletTangent(fillet.a, fillet.b, u, piece.GetBaseSlopeTan());
-            if (rate)
-                *rate = (QuadDerivative(fillet.a, fillet.b, u) * (1.0f - fillet.k) - fillet.b) / w;
-            return QuadPoint(fillet.a, fillet.b, u) - fillet.b * (s / w);
-        }
-        if (const coCoasterPiece* next = piece.GetNext(); next && s > 1.0f - w) {
-            if (SlopeBlendOffset(piece, 1, s, &direction, offset)) {
-                SetProfileSlope(piece, 1, direction, tangent, rate);
-                return offset;
-            }
-            // Measured from the joint at the piece's end; fillet.a is the piece's own run reversed.
-            const RunFillet fillet = EndRunFillet(piece, *next, w);
-            const float u = (s - (1.0f - w)) * fillet.k / w;
-            if (tangent)
-                *tangent = FilletTangent(fillet.a, fillet.b, u, piece.GetBaseSlopeTan());
-            if (rate)
-                *rate = (QuadDerivative(fillet.a, fillet.b, u) * fillet.k + fillet.a) / w;
-            return QuadPoint(fillet.a, fillet.b, u) + fillet.a * (s - 1.0f) / w;
-        }
-    }
-    if (tangent)
-        *tangent = maVector2d(1.0f, piece.GetBaseSlopeTan());
-    if (rate)
-        *rate = offset;
-    return offset;
+    const coSlopeZones* kept = piece.GetFrozenSlopeZones();
+    return ProfileOffsetInZones(piece, kept ? *kept : coMeasureSlopeZones(piece, s), s, tangent, rate);
 }
 
 maVector2d EndBlendOffset(const coCoasterPiece& piece, int end, maVector2d* tangent) {

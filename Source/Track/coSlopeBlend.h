@@ -1,6 +1,8 @@
 #pragma once
 #include "Engine/Core/Ma/maVector.h"
 
+#include <optional>
+
 class coCoasterPiece;
 
 // Where consecutive pieces differ in slope, the height profile bends into a parabolic fillet over the
@@ -32,6 +34,36 @@ void coJointCurve(const coCoasterPiece& piece, const maVector3d& endForward, flo
 inline maVector3d coAlong(const maVector2d& profile, const maVector3d& horizontal) {
     return maVector3d(profile.x * horizontal.x, profile.y, profile.x * horizontal.z);
 }
+
+// What the fillets read of a piece and its neighbours: per joint the quadratic from its control points
+// `from` and `to`, the horizontal distance `reach` from the joint back to where the zone starts, the
+// zone's horizontal extent, the piece's slope tangent at that end and whether the fillet is allowed there.
+// Where both sides of a joint with a zone on either side have the same slope, the fillet is that sloped
+// line (`line`), whose unit direction is kept.
+struct coSlopeZones {
+    float span = 0.0f;
+    float baseSlopeTan = 0.0f;
+    float width = 0.0f;
+    bool startZone = false;
+    bool startAllowed = false;
+    maVector2d startFrom;
+    maVector2d startTo;
+    float startReach = 0.0f;
+    float startExtent = 0.0f;
+    float startTan = 0.0f;
+    bool startLine = false;
+    maVector2d startDirection;
+    bool endZone = false;
+    bool endAllowed = false;
+    maVector2d endFrom;
+    maVector2d endTo;
+    float endExtent = 0.0f;
+    float endTan = 0.0f;
+    bool endLine = false;
+    maVector2d endDirection;
+};
+// Every zone, or with a fraction only the zone that the fraction lies in.
+coSlopeZones coMeasureSlopeZones(const coCoasterPiece& piece, std::optional<float> s = std::nullopt);
 
 // The quadratic Bezier with control points a, (0, 0), b.
 maVector2d QuadPoint(const maVector2d& a, const maVector2d& b, float t);

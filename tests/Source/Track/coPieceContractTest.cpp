@@ -139,6 +139,10 @@ TEST_P(coPieceContract, LonePiecesRunFromStartToEndWithSoundFrames) {
             ExpectVectorNear(coFrameRow(frame, 3), point, coPositionTolerance(point));
             if (direction.Length() > 0.5f) // rows: side, up, the travel direction, the point
                 ExpectVectorNear(coFrameRow(frame, 2), direction, 1e-4f);
+            // The forward axis alone is the frame's own, to the bit.
+            const maVector3d forward = piece->ForwardAt(s);
+            EXPECT_TRUE(forward.x == frame.m[8] && forward.y == frame.m[9] && forward.z == frame.m[10])
+                << "s " << s;
             EXPECT_TRUE(coIsFinite(piece->SideAt(s)));
             // A positive roll lifts the side axis of a piece banked by its roll alone; a negative one lowers
             // it.

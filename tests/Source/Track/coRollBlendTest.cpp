@@ -1,11 +1,15 @@
 #include "Source/Track/coRollBlend.h"
 
 #include "Source/Track/coAngles.h"
+#include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coSlopeBlend.h"
 
 #include "Source/Track/coTrackTestSupport.h"
 
+#include <functional>
+#include <iterator>
 #include <tuple>
+#include <vector>
 
 namespace {
 class coCappedLinePiece : public coTestLinePiece {
@@ -143,5 +147,47 @@ TEST(coSlopeBlend, UnevenFilletsInvertExactlyAndFallAsTheirTangentSays) {
         const float h = 1e-3f;
         const float fall = SlopeFilletHeight(drop, s + h, nullptr) - SlopeFilletHeight(drop, s - h, nullptr);
         EXPECT_NEAR(fall / (2.0f * h * 17.32f), tangent.y / tangent.x, 1e-3f) << s;
+    }
+}
+
+TEST(coFrozenTrack, KeptZonesFollowEveryChangeMadeInsideTheScope) {
+    // Each change is made under a frozen track after the pieces have kept their zones; the frames read
+    // then must be the ones that a loose track gives, to the bit.
+    using Chain = coCoasterPieceStraight[3];
+    const std::function<void(Chain&)> changes[] = {
+        [](Chain&) {},
+        [](Chain& c) { c[2].SetRoll(coDegrees(-50.0f)); },
+        [](Chain& c) { c[0].SetSlope(coDegrees(-10.0f)); },
+        [](Chain& c) { c[1].SetRollBlend(1); },
+        [](Chain& c) { c[2].SetRollBlend(0); },
+        [](Chain& c) { c[1].SetNext(nullptr); },
+        [](Chain& c) { c[1].SetPrevious(nullptr); },
+    };
+    const auto frames = [](const coCoasterPiece& piece) {
+        std::vector<float> out;
+        for (int i = 0; i <= 40; ++i) {
+            const maMatrix4d frame = piece.FrameAt(static_cast<float>(i) / 40.0f);
+            out.insert(out.end(), frame.m, frame.m + 16);
+        }
+        return out;
+    };
+    for (size_t c = 0; c < std::size(changes); ++c) {
+        Chain chain;
+        for (int i = 0; i < 3; ++i) {
+            chain[i].SetSlope(coDegrees(static_cast<float>(i) * 8.0f));
+            chain[i].SetRoll(coDegrees(static_cast<float>(i) * 30.0f));
+        }
+        chain[0].SetNext(&chain[1]);
+        chain[1].SetPrevious(&chain[0]);
+        chain[1].SetNext(&chain[2]);
+        chain[2].SetPrevious(&chain[1]);
+        std::vector<float> frozen;
+        {
+            const coFrozenTrack scope;
+            frames(chain[1]);
+            changes[c](chain);
+            frozen = frames(chain[1]);
+        }
+        EXPECT_EQ(frozen, frames(chain[1])) << "change " << c;
     }
 }
