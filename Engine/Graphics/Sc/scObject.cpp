@@ -3,6 +3,8 @@
 #include "Engine/Graphics/G3d/g3dModel.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 
+#include <algorithm>
+
 scObject::~scObject() {
     scForgetObject(this);
 }
@@ -28,10 +30,21 @@ maMatrix4d scPlacementMatrix(const maVector3d& position, const maRotation& rotat
 maBoundingBox scWorldBox(const maBoundingBox& box, const maMatrix4d& matrix) {
     if (box.minX > box.maxX || box.minY > box.maxY || box.minZ > box.maxZ)
         return maBoundingBox();
-    maVector3d corners[8];
-    box.GetCorners(corners);
-    maBoundingBox world;
-    for (const maVector3d& corner : corners)
-        world.AddPoint(matrix.TransformPoint(corner));
-    return world;
+    // Per axis the smallest and largest of each term: the same sums, in the same order, as those of the
+    // extreme corners, without transforming all eight.
+    const float low[3] = {box.minX, box.minY, box.minZ};
+    const float high[3] = {box.maxX, box.maxY, box.maxZ};
+    float worldLow[3], worldHigh[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        float least = 0.0f, most = 0.0f;
+        for (int term = 0; term < 3; ++term) {
+            const float a = low[term] * matrix.m[term * 4 + axis];
+            const float b = high[term] * matrix.m[term * 4 + axis];
+            least = term == 0 ? std::min(a, b) : least + std::min(a, b);
+            most = term == 0 ? std::max(a, b) : most + std::max(a, b);
+        }
+        worldLow[axis] = least + matrix.m[12 + axis];
+        worldHigh[axis] = most + matrix.m[12 + axis];
+    }
+    return maBoundingBox({worldLow[0], worldLow[1], worldLow[2]}, {worldHigh[0], worldHigh[1], worldHigh[2]});
 }
