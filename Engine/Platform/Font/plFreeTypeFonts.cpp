@@ -7,6 +7,8 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 // Outlines only, so advances and drawings come from the same glyphs.
@@ -21,17 +23,45 @@ struct plFreeTypeFonts::Library {
 };
 
 struct plFreeTypeFonts::Face {
+    // A character as drawn: its advance in whole pixels and its grey coverage; a character that
+    // cannot be loaded has no advance and draws nothing.
+    struct Glyph {
+        i32 advance = 0;
+        i32 left = 0;
+        i32 top = 0;
+        u32 width = 0;
+        u32 rows = 0;
+        std::vector<u8> coverage;
+    };
+
     FT_Face face = nullptr;
     i32 cellHeight = 0;
     i32 ascent = 0;
+    // Loaded and rendered once: menus draw the same few characters over and over.
+    std::unordered_map<char16_t, Glyph> glyphs;
 
     ~Face() { FT_Done_Face(face); }
 
-    // The advance of a character in whole pixels; 0 when it cannot be loaded.
-    i32 Advance(char16_t unit) const {
-        if (FT_Load_Char(face, unit, kLoadFlags) != 0)
-            return 0;
-        return static_cast<i32>((face->glyph->advance.x + 32) >> 6);
+    const Glyph& GlyphOf(char16_t unit) {
+        const auto [found, added] = glyphs.try_emplace(unit);
+        Glyph& glyph = found->second;
+        if (!added || FT_Load_Char(face, unit, kLoadFlags) != 0)
+            return glyph;
+        const FT_GlyphSlot slot = face->glyph;
+        glyph.advance = static_cast<i32>((slot->advance.x + 32) >> 6);
+        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0 ||
+            slot->bitmap.pixel_mode != FT_PIXEL_MODE_GRAY)
+            return glyph;
+        const FT_Bitmap& bitmap = slot->bitmap;
+        glyph.left = slot->bitmap_left;
+        glyph.top = slot->bitmap_top;
+        glyph.width = bitmap.width;
+        glyph.rows = bitmap.rows;
+        glyph.coverage.resize(static_cast<size_t>(bitmap.width) * bitmap.rows);
+        for (u32 row = 0; row < bitmap.rows; ++row)
+            std::copy_n(bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch, bitmap.width,
+                        glyph.coverage.begin() + static_cast<std::ptrdiff_t>(row) * bitmap.width);
+        return glyph;
     }
 };
 
@@ -116,12 +146,12 @@ plFreeTypeFonts::Face* plFreeTypeFonts::Find(plFontHandle font) {
 }
 
 bool plFreeTypeFonts::MeasureText(plFontHandle font, std::u16string_view text, u32& width, u32& height) {
-    const Face* face = Find(font);
+    Face* face = Find(font);
     if (!face)
         return false;
     i32 sum = 0;
     for (char16_t unit : text)
-        sum += face->Advance(unit);
+        sum += face->GlyphOf(unit).advance;
     width = static_cast<u32>(std::max(sum, 0));
     height = static_cast<u32>(face->cellHeight);
     return true;
@@ -144,22 +174,15 @@ void plFreeTypeFonts::DrawText(plFontHandle font, std::u16string_view text, i32 
     const i32 baseline = y + face->ascent;
     i32 pen = x;
     for (char16_t unit : text) {
-        if (FT_Load_Char(face->face, unit, kLoadFlags | FT_LOAD_RENDER) != 0)
-            continue;
-        const FT_GlyphSlot glyph = face->face->glyph;
-        const FT_Bitmap& bitmap = glyph->bitmap;
-        if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) {
-            pen += static_cast<i32>((glyph->advance.x + 32) >> 6);
-            continue;
-        }
-        const i32 left = pen + glyph->bitmap_left;
-        const i32 top = baseline - glyph->bitmap_top;
-        for (u32 row = 0; row < bitmap.rows; ++row) {
+        const Face::Glyph& glyph = face->GlyphOf(unit);
+        const i32 left = pen + glyph.left;
+        const i32 top = baseline - glyph.top;
+        for (u32 row = 0; row < glyph.rows; ++row) {
             const i32 py = top + static_cast<i32>(row);
             if (py < 0 || py >= bufferHeight)
                 continue;
-            const u8* coverage = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
-            for (u32 column = 0; column < bitmap.width; ++column) {
+            const u8* coverage = glyph.coverage.data() + static_cast<size_t>(row) * glyph.width;
+            for (u32 column = 0; column < glyph.width; ++column) {
                 const i32 px = left + static_cast<i32>(column);
                 if (px < 0 || px >= bufferWidth || coverage[column] == 0)
                     continue;
@@ -169,6 +192,6 @@ void plFreeTypeFonts::DrawText(plFontHandle font, std::u16string_view text, i32 
                 pixel = value * 0x010101u;
             }
         }
-        pen += static_cast<i32>((glyph->advance.x + 32) >> 6);
+        pen += glyph.advance;
     }
 }
