@@ -245,10 +245,11 @@ bool fsDirectoryExists(const fsLocator& locator) {
 }
 
 bool fsIsFileReadOnly(const fsLocator& locator) {
-    struct stat st;
-    if (!fsStatForRead(locator, st) || S_ISDIR(st.st_mode))
+    f64 time = 0.0;
+    bool readOnly = false;
+    if (!fsGetFileAttributes(locator, time, readOnly))
         throw fsFileDoesntExistX(locator);
-    return (st.st_mode & 0222) == 0;
+    return readOnly;
 }
 
 f64 fsGetFileTime(const fsLocator& locator) {
