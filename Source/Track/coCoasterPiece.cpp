@@ -210,26 +210,12 @@ void coCoasterPiece::SampleCentreLine() {
     m_arcTable.Build(points, kSampleCount);
 }
 
-const coRollZones* coCoasterPiece::GetFrozenRollZones() const {
-    if (g_frozenDepth == 0)
-        return nullptr;
-    KeepZones();
-    return &m_rollZones;
+coKeptBlendZones* coCoasterPiece::GetKeptZones() const {
+    return g_frozenDepth == 0 ? nullptr : &m_keptZones;
 }
 
-const coSlopeZones* coCoasterPiece::GetFrozenSlopeZones() const {
-    if (g_frozenDepth == 0)
-        return nullptr;
-    KeepZones();
-    return &m_slopeZones;
-}
-
-void coCoasterPiece::KeepZones() const {
-    if (m_zonesGeneration == g_trackGeneration)
-        return;
-    m_rollZones = coMeasureRollZones(*this);
-    m_slopeZones = coMeasureSlopeZones(*this);
-    m_zonesGeneration = g_trackGeneration;
+u64 coTrackGeneration() {
+    return g_trackGeneration;
 }
 
 coFrozenTrack::coFrozenTrack() {

@@ -38,6 +38,17 @@ inline maVector3d coSide(float heading) {
     return maVector3d(std::cos(heading), 0.0f, -std::sin(heading));
 }
 
+// Blend zones kept under a coFrozenTrack, each with the track generation it was measured in.
+struct coKeptBlendZones {
+    u64 rollGeneration = 0;
+    coRollZones roll;
+    u64 slopeGeneration = 0;
+    coSlopeZones slope;
+};
+
+// The count of changes to the track; zones kept in an older one are stale.
+u64 coTrackGeneration();
+
 // The base of every track piece. A piece starts at a point with a heading, a slope and a roll, keeps the
 // parameters of its own shape, and answers questions about its centre line.
 //
@@ -140,10 +151,9 @@ class coCoasterPiece {
     // Recomputes the class's cached geometry from the start, heading, slope, roll and parameters.
     virtual void Build() = 0;
 
-    // While a coFrozenTrack lives, the blend zones that the piece reads of itself and its neighbours,
-    // measured once; null otherwise.
-    const coRollZones* GetFrozenRollZones() const;
-    const coSlopeZones* GetFrozenSlopeZones() const;
+    // While a coFrozenTrack lives, where the blend functions keep the zones they measured of the piece and
+    // its neighbours; null otherwise.
+    coKeptBlendZones* GetKeptZones() const;
 
   protected:
     // The class's centre line at curve parameter t; the unit direction is written when asked for.
@@ -197,12 +207,7 @@ class coCoasterPiece {
     coArcLengthTable m_arcTable;
 
   private:
-    // Measures the zones when they stem from an older generation of the track.
-    void KeepZones() const;
-
-    mutable u64 m_zonesGeneration = 0;
-    mutable coRollZones m_rollZones;
-    mutable coSlopeZones m_slopeZones;
+    mutable coKeptBlendZones m_keptZones;
 };
 
 // While one lives, no piece of the track changes unless it is rebuilt, so the pieces can keep the blend

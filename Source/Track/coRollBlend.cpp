@@ -89,6 +89,12 @@ coRollZones coMeasureRollZones(const coCoasterPiece& piece, std::optional<float>
 }
 
 float RollAt(const coCoasterPiece& piece, float s) {
-    const coRollZones* kept = piece.GetFrozenRollZones();
-    return RollInZones(kept ? *kept : coMeasureRollZones(piece, s), s);
+    coKeptBlendZones* kept = piece.GetKeptZones();
+    if (!kept)
+        return RollInZones(coMeasureRollZones(piece, s), s);
+    if (kept->rollGeneration != coTrackGeneration()) {
+        kept->roll = coMeasureRollZones(piece);
+        kept->rollGeneration = coTrackGeneration();
+    }
+    return RollInZones(kept->roll, s);
 }

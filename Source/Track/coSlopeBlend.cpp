@@ -224,8 +224,22 @@ coSlopeZones coMeasureSlopeZones(const coCoasterPiece& piece, std::optional<floa
     return zones;
 }
 
+namespace {
+// The zones kept under a frozen track, measured again when the track changed since; null when unfrozen.
+const coSlopeZones* KeptSlopeZones(const coCoasterPiece& piece) {
+    coKeptBlendZones* kept = piece.GetKeptZones();
+    if (!kept)
+        return nullptr;
+    if (kept->slopeGeneration != coTrackGeneration()) {
+        kept->slope = coMeasureSlopeZones(piece);
+        kept->slopeGeneration = coTrackGeneration();
+    }
+    return &kept->slope;
+}
+} // namespace
+
 float SlopeFilletHeight(const coCoasterPiece& piece, float s, maVector2d* tangent) {
-    const coSlopeZones* kept = piece.GetFrozenSlopeZones();
+    const coSlopeZones* kept = KeptSlopeZones(piece);
     return FilletHeightInZones(kept ? *kept : coMeasureSlopeZones(piece, s), s, tangent);
 }
 
@@ -240,7 +254,7 @@ bool SlopeBlendOffset(const coCoasterPiece& piece, int end, float s, maVector2d*
 
 maVector2d VerticalProfileOffset(const coCoasterPiece& piece, float s, maVector2d* tangent,
                                  maVector2d* rate) {
-    const coSlopeZones* kept = piece.GetFrozenSlopeZones();
+    const coSlopeZones* kept = KeptSlopeZones(piece);
     return ProfileOffsetInZones(piece, kept ? *kept : coMeasureSlopeZones(piece, s), s, tangent, rate);
 }
 
