@@ -384,7 +384,7 @@ int main(int argc, char** argv) {
     if (const double stats = SiblingFigure("bench_ride --benchmark_filter=BM_RideStats200", "ms, ");
         stats >= 0.0)
         std::printf("statistics run of 200 pieces: %.2f of a frame (target: below 0.25)\n", stats);
-    if (const double menu = SiblingFigure("bench_loadmenu --benchmark_filter=LoadMenu", "no cache: ");
+    if (const double menu = SiblingFigure("bench_loadmenu --benchmark_filter=LoadMenu", "ms = ");
         menu >= 0.0)
         std::printf("load menu over 200 coasters, warm cache / no cache: %.3f (target: at most 0.2)\n", menu);
     return 0;
