@@ -222,36 +222,46 @@ void g3dSetFlipBookTransform(u32 h, const g3dUVATexture& flipBook, i32 frame) {
                                       v, 1, 0, 0, 0, 0, 1));
 }
 
+bool g3dNeedsMultiPass(const g3dMaterial& material) {
+    const g3dRendererState& state = g3dGetRendererState();
+    const u32 k = material.GetStageCount();
+    return state.maxSimultaneousTextures < k || state.maxBlendStages < k + 1;
+}
+
+void g3dUseMaterial(const g3dMaterial& material, u8 vertexKind, const g3dMaterial*& lastMaterial,
+                    bool& forced) {
+    if (&material != lastMaterial || forced) {
+        const g3dMaterial& drawn = EvaluateMaterial(material);
+        ApplyMaterial(drawn);
+        SetStageCombiners(drawn);
+        const u32 k = material.GetStageCount();
+        const u32 bound = std::min<u32>(vertexKind, k);
+        for (u32 h = 0; h < bound; ++h)
+            BindTextureStage(h, h, drawn);
+        // Stages with combiners but no coordinates to read would sample what was left there.
+        for (u32 h = bound; h < k && h < plD3dMaxTextureStages; ++h)
+            g3dReportFailure(g_pdevice->SetTexture(h, nullptr));
+        lastMaterial = &material;
+    }
+    forced = false;
+}
+
 void g3dRendererPAC::DrawFragment(const g3dFragment& fragment, const g3dMaterial*& lastMaterial,
                                   bool& forced) {
     // Buffers the device refused, or released between a loss and the reset, draw nothing.
     if (!fragment.GetVertexBuffer() || !fragment.GetIndexBuffer())
         return;
     BindBuffers(fragment);
-    const g3dRendererState& state = g3dGetRendererState();
     for (u32 range = 0; range < fragment.GetRangeCount(); ++range) {
         const g3dMaterial* material = fragment.GetMaterial(range);
         if (!material)
             continue;
-        const u32 k = material->GetStageCount();
-        if (state.maxSimultaneousTextures < k || state.maxBlendStages < k + 1) {
+        if (g3dNeedsMultiPass(*material)) {
             DrawMultiPass(fragment, range, *material);
             forced = true;
             continue;
         }
-        if (material != lastMaterial || forced) {
-            const g3dMaterial& drawn = EvaluateMaterial(*material);
-            ApplyMaterial(drawn);
-            SetStageCombiners(drawn);
-            const u32 bound = std::min<u32>(fragment.GetVertexKind(), k);
-            for (u32 h = 0; h < bound; ++h)
-                BindTextureStage(h, h, drawn);
-            // Stages with combiners but no coordinates to read would sample what was left there.
-            for (u32 h = bound; h < k && h < plD3dMaxTextureStages; ++h)
-                g3dReportFailure(g_pdevice->SetTexture(h, nullptr));
-            lastMaterial = material;
-        }
-        forced = false;
+        g3dUseMaterial(*material, fragment.GetVertexKind(), lastMaterial, forced);
         DrawRange(fragment, range);
     }
 }

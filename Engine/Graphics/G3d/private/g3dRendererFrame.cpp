@@ -37,9 +37,7 @@ void DrawList(g3dRenderListEntry& entry, const maVector3d& direction) {
     const g3dMaterial* lastMaterial = nullptr;
     bool forced = false;
     g3dRendererPAC::SetWorldIdentity();
-    for (const auto& model : entry.worldStatic)
-        if (model->IsVisible() && model->GetFragment())
-            g3dRendererPAC::DrawFragment(*model->GetFragment(), lastMaterial, forced);
+    g3dRendererPAC::DrawWorldStatics(entry.worldStatic, lastMaterial, forced);
     for (const auto& model : entry.placedStatic)
         if (model->IsVisible() && model->GetFragment()) {
             g3dRendererPAC::SetWorldMatrix(model->GetWorldMatrix());

@@ -36,10 +36,12 @@ void MakeSpriteBuffer() {
                                                    plD3dPool::Default, &g_state.spriteBuffer));
 }
 
+// The sprite buffer, and the world models' batch buffers with it.
 void ReleaseSpriteBuffer() {
     if (g_state.spriteBuffer)
         g_state.spriteBuffer->Release();
     g_state.spriteBuffer = nullptr;
+    g3dReleaseBatchBuffers();
 }
 
 void SendFloat(u32 state, f32 value) {

@@ -5,6 +5,7 @@
 #include <array>
 
 class g3dUVATexture;
+class plD3dIndexBuffer;
 
 // What the renderer's device side knows of the device, shared by its state and drawing halves.
 struct g3dRendererState {
@@ -30,6 +31,12 @@ struct g3dRendererState {
     g3dFogSettings fog;
     plD3dVertexBuffer* spriteBuffer = nullptr;
     u32 spriteWritePosition = 0; // in vertices
+    // The world models' batches, each buffer written as a ring; made at the first batch after a reset.
+    plD3dVertexBuffer* batchVertices = nullptr;
+    plD3dIndexBuffer* batchIndices = nullptr;
+    u32 batchVertexPosition = 0; // in bytes
+    u32 batchIndexPosition = 0;  // in bytes
+    bool batchRefused = false;
 };
 
 g3dRendererState& g3dGetRendererState();
@@ -41,3 +48,11 @@ void g3dReportFailure(plD3dResult result);
 void g3dSetStageCombiners(const g3dMaterial& material);
 void g3dBindTextureStage(u32 h, u32 s, const g3dMaterial& material);
 void g3dSetFlipBookTransform(u32 h, const g3dUVATexture& flipBook, i32 frame);
+// Whether the device has too few stages to draw the material in one pass.
+bool g3dNeedsMultiPass(const g3dMaterial& material);
+// The material, its combiners and stage textures for vertices of the kind, unless it is lastMaterial
+// and the list does not force it; either way the list is no longer forced.
+void g3dUseMaterial(const g3dMaterial& material, u8 vertexKind, const g3dMaterial*& lastMaterial,
+                    bool& forced);
+// Gives the batch buffers back to the device (before a reset, at the end).
+void g3dReleaseBatchBuffers();

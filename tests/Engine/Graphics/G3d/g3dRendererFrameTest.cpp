@@ -5,9 +5,13 @@
 #include "Engine/Graphics/G3d/g3dModel.h"
 #include "Engine/Graphics/G3d/g3dTexture.h"
 #include "Engine/Graphics/G3d/g3dTransformTreeNode.h"
+#include "Engine/Graphics/G3d/private/g3dRendererState.h"
+#include "Engine/Platform/Graphics/plD3dBuffer.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <stdexcept>
 
@@ -100,9 +104,77 @@ TEST_F(g3dRendererFrameTest, TheOverlayListDrawsLastWithoutDepthOrFog) {
     const std::vector<std::string> calls =
         Frame({"SetRenderState 7 ", "SetRenderState 14 ", "SetRenderState 28 ", kDraw});
     EXPECT_EQ(calls[2], "SetRenderState 28 1");
+    // The overlay's indices lie after list 0's in the batch ring.
     EXPECT_EQ(std::vector<std::string>(calls.end() - 5, calls.end()),
               (std::vector<std::string>{"SetRenderState 14 0", "SetRenderState 7 0", "SetRenderState 28 0",
-                                        "DrawIndexedPrimitive 4 0 4 0 2", "SetRenderState 14 1"}));
+                                        "DrawIndexedPrimitive 4 0 4 6 2", "SetRenderState 14 1"}));
+}
+
+// Each batched draw's triangles, read back through the batch buffers as the device would, must be the
+// visible fragments' triangles of one material; a batch stops short of 65,536 vertices. The list's
+// order follows addresses, so draws and their triangles are compared sorted.
+TEST_F(g3dRendererFrameTest, WorldModelsSharingAMaterialDrawAsOne) {
+    g3dMaterial other;
+    other.SetDiffuse({1, 0, 0, 1});
+    // Fragment k's vertex i stands at (k, i, 0); `span` vertices apart, so that a range reaches them all.
+    const auto make = [&](f32 k, u16 span, std::vector<g3dMaterial*> materials) {
+        std::vector<maVector3d> points(span);
+        for (u16 i = 0; i < span; ++i)
+            points[i] = {k, static_cast<f32>(i), 0};
+        const u16 last = static_cast<u16>(span - 1);
+        const u16 indices[6] = {0, 1, last, last, 1, 0};
+        const u32 starts[1] = {1};
+        return Keep(g3dFragmentManager::CreateFragmentPNT(points.data(), points.data(), span, indices, 6,
+                                                          materials.data(), starts,
+                                                          static_cast<u32>(materials.size()), false));
+    };
+    struct Row {
+        std::vector<std::pair<g3dFragment*, bool>> models; // fragment, visible
+        std::vector<std::vector<f32>> draws;               // per draw, the fragment of each triangle
+    };
+    g3dFragment* twoMaterials = make(1, 4, {&m_material, &other});
+    g3dFragment* quad = make(2, 4, {&m_material});
+    const Row rows[] = {
+        {{{twoMaterials, true}, {quad, true}}, {{1}, {1, 2, 2}}},
+        {{{twoMaterials, true}, {quad, false}}, {{1}, {1}}},
+        {{{make(3, 40000, {&m_material}), true}, {make(4, 40000, {&m_material}), true}}, {{3, 3}, {4, 4}}},
+    };
+    for (const Row& row : rows) {
+        std::vector<g3dModel*> added;
+        for (const auto& [fragment, visible] : row.models) {
+            added.push_back(g3dRenderer::AddStaticModel(fragment, 0));
+            added.back()->SetVisible(visible);
+        }
+        const std::vector<std::string> calls = Frame({"SetIndices", kDraw});
+        const g3dRendererState& state = g3dGetRendererState();
+        std::vector<std::vector<f32>> drawn;
+        u32 base = 0;
+        for (const std::string& call : calls) {
+            u32 type = 0, minIndex = 0, count = 0, start = 0, triangles = 0;
+            if (std::sscanf(call.c_str(), "SetIndices %u", &base) == 1 ||
+                std::sscanf(call.c_str(), "DrawIndexedPrimitive %u %u %u %u %u", &type, &minIndex, &count,
+                            &start, &triangles) != 5)
+                continue;
+            drawn.emplace_back();
+            const auto* indices = reinterpret_cast<const u16*>(state.batchIndices->Data()) + start;
+            for (u32 t = 0; t < triangles; ++t) {
+                f32 fragment[3];
+                for (u32 corner = 0; corner < 3; ++corner) {
+                    ASSERT_LT(indices[3 * t + corner], count);
+                    const u8* vertex = state.batchVertices->Data() + (base + indices[3 * t + corner]) * 32u;
+                    std::memcpy(&fragment[corner], vertex, sizeof(f32));
+                }
+                EXPECT_TRUE(fragment[0] == fragment[1] && fragment[1] == fragment[2]);
+                drawn.back().push_back(fragment[0]);
+            }
+        }
+        for (std::vector<f32>& draw : drawn)
+            std::sort(draw.begin(), draw.end());
+        std::sort(drawn.begin(), drawn.end());
+        EXPECT_EQ(drawn, row.draws);
+        for (g3dModel* model : added)
+            g3dRenderer::RemoveModel(model);
+    }
 }
 
 TEST_F(g3dRendererFrameTest, BlendFactorsAreSentOnlyWhenAPassChangesThem) {
