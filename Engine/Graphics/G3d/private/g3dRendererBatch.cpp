@@ -1,6 +1,7 @@
-// World models stand in world space and draw with the identity transform, so the visible ranges that
-// share a material and a vertex kind can go to the device as one draw: a software rasteriser pays more
-// for each draw than for the few dozen triangles of a track piece's range.
+// A list's static models, world models in world space and placed ones brought there on the way, go to
+// the device with the identity transform, so the visible ranges that share a material and a vertex kind
+// can be one draw: a software rasteriser pays more for each draw, and far more for each change of
+// material, than for the few dozen triangles of a track piece's range or a support.
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dModel.h"
@@ -9,6 +10,7 @@
 #include "Engine/Platform/Graphics/plD3dBuffer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -23,6 +25,7 @@ constexpr u32 kIndexRingBytes = 2 * kBatchIndices * 2;
 struct Span {
     const g3dFragment* fragment;
     u32 range;
+    const maMatrix4d* placement; // null for a world model
 };
 
 struct Batch {
@@ -74,7 +77,20 @@ bool Batchable(const g3dFragment& fragment) {
     return true;
 }
 
-void AddRanges(const g3dFragment& fragment, Scratch& scratch) {
+// The fragment of a visible model, unless its buffers were refused or released between a loss and
+// the reset.
+template <class Model> const g3dFragment* Drawable(const Model& model) {
+    const g3dFragment* fragment = model.IsVisible() ? model.GetFragment() : nullptr;
+    return fragment && fragment->GetVertexBuffer() && fragment->GetIndexBuffer() ? fragment : nullptr;
+}
+
+// A placement whose normals can be turned back: a flat one is left to the device's own transform.
+bool Placeable(const maMatrix4d& placement) {
+    const f32 determinant = placement.GetRotationPart().GetDeterminant();
+    return determinant != 0.0f && std::isfinite(determinant);
+}
+
+void AddRanges(const g3dFragment& fragment, const maMatrix4d* placement, Scratch& scratch) {
     for (u32 range = 0; range < fragment.GetRangeCount(); ++range) {
         const g3dMaterial* material = fragment.GetMaterial(range);
         if (!material || fragment.GetRangeEndIndex(range) <= fragment.GetRangeStartIndex(range))
@@ -92,7 +108,7 @@ void AddRanges(const g3dFragment& fragment, Scratch& scratch) {
             batch->fvf = fragment.GetFVF();
             batch->spans.clear();
         }
-        batch->spans.push_back({&fragment, range});
+        batch->spans.push_back({&fragment, range, placement});
     }
 }
 
@@ -119,6 +135,23 @@ bool Write(plD3dBuffer& buffer, u32 offset, const void* data, u32 bytes, u32 fla
     std::memcpy(target, data, bytes);
     buffer.Unlock();
     return true;
+}
+
+// Positions by the placement, normals by its inverse transpose (the device normalises them again), as
+// the device turns them with the placement as its world transform.
+void PlaceVertices(u8* vertices, u32 count, u32 stride, const maMatrix4d& placement) {
+    maMatrix3d normals = placement.GetRotationPart();
+    normals.Invert();
+    normals.Transpose();
+    for (u32 i = 0; i < count; ++i, vertices += stride) {
+        maVector3d position, normal;
+        std::memcpy(&position, vertices, sizeof position);
+        std::memcpy(&normal, vertices + sizeof position, sizeof normal);
+        placement.TransformPointInPlace(position);
+        normals.TransformInPlace(normal);
+        std::memcpy(vertices, &position, sizeof position);
+        std::memcpy(vertices + sizeof position, &normal, sizeof normal);
+    }
 }
 
 // The gathered vertices and indices as one draw.
@@ -168,6 +201,9 @@ void DrawBatch(const Batch& batch, Scratch& scratch, g3dRendererState& state) {
         const u32 base = static_cast<u32>(scratch.vertices.size() / stride);
         const u8* source = fragment.GetVertices() + static_cast<size_t>(*low) * stride;
         scratch.vertices.insert(scratch.vertices.end(), source, source + static_cast<size_t>(count) * stride);
+        if (span.placement)
+            PlaceVertices(scratch.vertices.data() + static_cast<size_t>(base) * stride, count, stride,
+                          *span.placement);
         for (const u16* index = first; index != last; ++index)
             scratch.indices.push_back(static_cast<u16>(*index - *low + base));
     }
@@ -189,22 +225,30 @@ void g3dReleaseBatchBuffers() {
     state.batchRefused = false;
 }
 
-void g3dRendererPAC::DrawWorldStatics(const std::list<std::unique_ptr<g3dWorldStaticModel>>& models,
-                                      const g3dMaterial*& lastMaterial, bool& forced) {
+void g3dRendererPAC::DrawStatics(const g3dRenderListEntry& entry, const g3dMaterial*& lastMaterial,
+                                 bool& forced) {
     g3dRendererState& state = g3dGetRendererState();
     const bool batching = MakeBuffers(state);
     Scratch& scratch = GetScratch();
     scratch.used = 0;
-    for (const auto& model : models) {
-        const g3dFragment* fragment = model->IsVisible() ? model->GetFragment() : nullptr;
-        // Buffers the device refused, or released between a loss and the reset, draw nothing.
-        if (!fragment || !fragment->GetVertexBuffer() || !fragment->GetIndexBuffer())
-            continue;
-        if (batching && Batchable(*fragment))
-            AddRanges(*fragment, scratch);
-        else
+    SetWorldIdentity();
+    for (const auto& model : entry.worldStatic) {
+        const g3dFragment* fragment = Drawable(*model);
+        if (fragment && batching && Batchable(*fragment))
+            AddRanges(*fragment, nullptr, scratch);
+        else if (fragment)
             DrawFragment(*fragment, lastMaterial, forced);
     }
+    for (const auto& model : entry.placedStatic) {
+        const g3dFragment* fragment = Drawable(*model);
+        if (fragment && batching && Batchable(*fragment) && Placeable(model->GetWorldMatrix())) {
+            AddRanges(*fragment, &model->GetWorldMatrix(), scratch);
+        } else if (fragment) {
+            SetWorldMatrix(model->GetWorldMatrix());
+            DrawFragment(*fragment, lastMaterial, forced);
+        }
+    }
+    SetWorldIdentity();
     for (size_t i = 0; i < scratch.used; ++i) {
         const Batch& batch = scratch.batches[i];
         g3dUseMaterial(*batch.material, batch.kind, lastMaterial, forced);

@@ -36,13 +36,7 @@ void DrawList(g3dRenderListEntry& entry, const maVector3d& direction) {
     g3dSortRenderList(entry, g3dRendererPAC::GetEyePosition(), direction);
     const g3dMaterial* lastMaterial = nullptr;
     bool forced = false;
-    g3dRendererPAC::SetWorldIdentity();
-    g3dRendererPAC::DrawWorldStatics(entry.worldStatic, lastMaterial, forced);
-    for (const auto& model : entry.placedStatic)
-        if (model->IsVisible() && model->GetFragment()) {
-            g3dRendererPAC::SetWorldMatrix(model->GetWorldMatrix());
-            g3dRendererPAC::DrawFragment(*model->GetFragment(), lastMaterial, forced);
-        }
+    g3dRendererPAC::DrawStatics(entry, lastMaterial, forced);
     forced = true;
     g3dRendererPAC::DrawSortItems(entry, lastMaterial, forced);
 }

@@ -111,12 +111,13 @@ TEST_F(g3dRendererFrameTest, TheOverlayListDrawsLastWithoutDepthOrFog) {
 }
 
 // Each batched draw's triangles, read back through the batch buffers as the device would, must be the
-// visible fragments' triangles of one material; a batch stops short of 65,536 vertices. The list's
-// order follows addresses, so draws and their triangles are compared sorted.
-TEST_F(g3dRendererFrameTest, WorldModelsSharingAMaterialDrawAsOne) {
+// visible fragments' triangles of one material, a placed model's brought into world space with its
+// normals turned; a batch stops short of 65,536 vertices. The lists' order follows addresses, so draws
+// and their triangles are compared sorted.
+TEST_F(g3dRendererFrameTest, StaticModelsSharingAMaterialDrawAsOne) {
     g3dMaterial other;
     other.SetDiffuse({1, 0, 0, 1});
-    // Fragment k's vertex i stands at (k, i, 0); `span` vertices apart, so that a range reaches them all.
+    // Fragment k's vertex i stands at (k, i, 0), its normal the same; `span` vertices, all reached.
     const auto make = [&](f32 k, u16 span, std::vector<g3dMaterial*> materials) {
         std::vector<maVector3d> points(span);
         for (u16 i = 0; i < span; ++i)
@@ -128,22 +129,34 @@ TEST_F(g3dRendererFrameTest, WorldModelsSharingAMaterialDrawAsOne) {
                                                           materials.data(), starts,
                                                           static_cast<u32>(materials.size()), false));
     };
+    // Twice the size, 10 along x: a vertex (k, i) lands at (2k + 10, 2i), its normal at (k, i) / 2.
+    const maMatrix4d placement(2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 10, 0, 0, 1);
+    struct Model {
+        g3dFragment* fragment;
+        bool visible;
+        bool placed;
+    };
     struct Row {
-        std::vector<std::pair<g3dFragment*, bool>> models; // fragment, visible
-        std::vector<std::vector<f32>> draws;               // per draw, the fragment of each triangle
+        std::vector<Model> models;
+        std::vector<std::vector<f32>> draws; // per draw, the fragment of each triangle
     };
     g3dFragment* twoMaterials = make(1, 4, {&m_material, &other});
     g3dFragment* quad = make(2, 4, {&m_material});
     const Row rows[] = {
-        {{{twoMaterials, true}, {quad, true}}, {{1}, {1, 2, 2}}},
-        {{{twoMaterials, true}, {quad, false}}, {{1}, {1}}},
-        {{{make(3, 40000, {&m_material}), true}, {make(4, 40000, {&m_material}), true}}, {{3, 3}, {4, 4}}},
+        {{{twoMaterials, true, false}, {quad, true, false}}, {{1}, {1, 2, 2}}},
+        {{{twoMaterials, true, false}, {quad, false, false}}, {{1}, {1}}},
+        {{{twoMaterials, true, true}, {quad, true, false}, {quad, true, true}}, {{1}, {1, 2, 2, 2, 2}}},
+        {{{make(3, 40000, {&m_material}), true, false}, {make(4, 40000, {&m_material}), true, false}},
+         {{3, 3}, {4, 4}}},
     };
     for (const Row& row : rows) {
         std::vector<g3dModel*> added;
-        for (const auto& [fragment, visible] : row.models) {
-            added.push_back(g3dRenderer::AddStaticModel(fragment, 0));
-            added.back()->SetVisible(visible);
+        for (const Model& model : row.models) {
+            if (model.placed)
+                added.push_back(g3dRenderer::AddPlacedStaticModel(model.fragment, placement, 0));
+            else
+                added.push_back(g3dRenderer::AddStaticModel(model.fragment, 0));
+            added.back()->SetVisible(model.visible);
         }
         const std::vector<std::string> calls = Frame({"SetIndices", kDraw});
         const g3dRendererState& state = g3dGetRendererState();
@@ -161,8 +174,14 @@ TEST_F(g3dRendererFrameTest, WorldModelsSharingAMaterialDrawAsOne) {
                 f32 fragment[3];
                 for (u32 corner = 0; corner < 3; ++corner) {
                     ASSERT_LT(indices[3 * t + corner], count);
-                    const u8* vertex = state.batchVertices->Data() + (base + indices[3 * t + corner]) * 32u;
-                    std::memcpy(&fragment[corner], vertex, sizeof(f32));
+                    maVector3d vertex[2]; // position, normal
+                    std::memcpy(vertex, state.batchVertices->Data() + (base + indices[3 * t + corner]) * 32u,
+                                sizeof vertex);
+                    const bool placed = vertex[0].x >= 10.0f;
+                    const maVector3d expected =
+                        placed ? maVector3d((vertex[0].x - 10) / 4, vertex[0].y / 4, 0) : vertex[0];
+                    EXPECT_TRUE(vertex[1].x == expected.x && vertex[1].y == expected.y && vertex[1].z == 0);
+                    fragment[corner] = placed ? (vertex[0].x - 10) / 2 : vertex[0].x;
                 }
                 EXPECT_TRUE(fragment[0] == fragment[1] && fragment[1] == fragment[2]);
                 drawn.back().push_back(fragment[0]);
