@@ -77,6 +77,14 @@ bool Batchable(const g3dFragment& fragment) {
     return true;
 }
 
+// The end of the range's whole triangles: a partial one at the end of the indices draws nothing alone,
+// and in a batch would shift the triangles of the ranges after it.
+u32 WholeTrianglesEnd(const g3dFragment& fragment, u32 range) {
+    const u32 start = fragment.GetRangeStartIndex(range);
+    const u32 end = fragment.GetRangeEndIndex(range);
+    return end > start ? start + (end - start) / 3 * 3 : start;
+}
+
 // The fragment of a visible model, unless its buffers were refused or released between a loss and
 // the reset.
 template <class Model> const g3dFragment* Drawable(const Model& model) {
@@ -93,7 +101,7 @@ bool Placeable(const maMatrix4d& placement) {
 void AddRanges(const g3dFragment& fragment, const maMatrix4d* placement, Scratch& scratch) {
     for (u32 range = 0; range < fragment.GetRangeCount(); ++range) {
         const g3dMaterial* material = fragment.GetMaterial(range);
-        if (!material || fragment.GetRangeEndIndex(range) <= fragment.GetRangeStartIndex(range))
+        if (!material || WholeTrianglesEnd(fragment, range) == fragment.GetRangeStartIndex(range))
             continue;
         const auto end = scratch.batches.begin() + static_cast<std::ptrdiff_t>(scratch.used);
         auto batch = std::find_if(scratch.batches.begin(), end, [&](const Batch& b) {
@@ -189,7 +197,7 @@ void DrawBatch(const Batch& batch, Scratch& scratch, g3dRendererState& state) {
     for (const Span& span : batch.spans) {
         const g3dFragment& fragment = *span.fragment;
         const u16* first = fragment.GetIndices() + fragment.GetRangeStartIndex(span.range);
-        const u16* last = fragment.GetIndices() + fragment.GetRangeEndIndex(span.range);
+        const u16* last = fragment.GetIndices() + WholeTrianglesEnd(fragment, span.range);
         const auto [low, high] = std::minmax_element(first, last);
         const u32 count = static_cast<u32>(*high - *low) + 1;
         if (scratch.vertices.size() / stride + count > kBatchVertices ||
@@ -228,7 +236,8 @@ void g3dReleaseBatchBuffers() {
 void g3dRendererPAC::DrawStatics(const g3dRenderListEntry& entry, const g3dMaterial*& lastMaterial,
                                  bool& forced) {
     g3dRendererState& state = g3dGetRendererState();
-    const bool batching = MakeBuffers(state);
+    // Without depth, models cover each other in the order they are drawn, which batches would change.
+    const bool batching = entry.config.depthMode == 0 && MakeBuffers(state);
     Scratch& scratch = GetScratch();
     scratch.used = 0;
     SetWorldIdentity();

@@ -230,7 +230,10 @@ bool g3dNeedsMultiPass(const g3dMaterial& material) {
 
 void g3dUseMaterial(const g3dMaterial& material, u8 vertexKind, const g3dMaterial*& lastMaterial,
                     bool& forced) {
-    if (&material != lastMaterial || forced) {
+    // The stages bound depend on the coordinates the vertices carry, so another kind sets them again.
+    g3dRendererState& state = g3dGetRendererState();
+    if (&material != lastMaterial || forced || vertexKind != state.materialVertexKind) {
+        state.materialVertexKind = vertexKind;
         const g3dMaterial& drawn = EvaluateMaterial(material);
         ApplyMaterial(drawn);
         SetStageCombiners(drawn);

@@ -70,10 +70,15 @@ void SendFogRange(bool depthConversion) {
 
 class g3dStateResetter : public g2dD3DResetHandler {
   public:
-    void OnDeviceLost() override { ReleaseSpriteBuffer(); }
+    void OnDeviceLost() override {
+        ReleaseSpriteBuffer();
+        // A buffer made before the reset would still be held when it comes, and the reset would fail.
+        g_state.batchRefused = true;
+    }
     void OnDeviceReset() override {
         g3dRendererPAC::SendDefaultStates();
         MakeSpriteBuffer();
+        g_state.batchRefused = false;
         const g3dFogSettings fog = g_state.fog;
         g3dRendererPAC::SetFog(fog.mode, fog.color, fog.start, fog.end, fog.density);
     }

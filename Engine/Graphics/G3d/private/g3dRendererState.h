@@ -17,6 +17,7 @@ struct g3dRendererState {
     bool worldIdentity = false;
     std::array<bool, plD3dMaxTextureStages> transformOff{};
     i32 lastStageCount = -1;
+    u8 materialVertexKind = 0; // the vertex kind the last material's stages were bound for
     // Whether the one stage last set up was clamped: part of what a single stage's combiners hold.
     bool lastClamped = false;
     bool cubeReflection = false;
@@ -36,7 +37,7 @@ struct g3dRendererState {
     plD3dIndexBuffer* batchIndices = nullptr;
     u32 batchVertexPosition = 0; // in bytes
     u32 batchIndexPosition = 0;  // in bytes
-    bool batchRefused = false;
+    bool batchRefused = false;   // refused by the device, or lost: not asked again before the next reset
 };
 
 g3dRendererState& g3dGetRendererState();

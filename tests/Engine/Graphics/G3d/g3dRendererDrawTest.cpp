@@ -142,6 +142,17 @@ TEST_F(g3dRendererDrawTest, StagesBindWhatTheVerticesCanRead) {
     Mark();
     Draw(*second);
     EXPECT_EQ(Since(kSetup), std::vector<std::string>{});
+    // The same material for vertices without coordinates unbinds its stages; with them again, binds them.
+    const maVector3d points[3] = {};
+    const u16 indices[3] = {0, 1, 2};
+    g3dMaterial* const materials[1] = {&two};
+    g3dFragment* bare = Keep(
+        g3dFragmentManager::CreateFragmentPN(points, points, 3, indices, 3, materials, nullptr, 1, false));
+    Mark();
+    Draw(*bare);
+    Draw(*second);
+    EXPECT_EQ(Since({"SetTexture "}), (std::vector<std::string>{"SetTexture 0 null", "SetTexture 1 null",
+                                                                "SetTexture 0 8x8", "SetTexture 1 null"}));
 
     // A flip-book without pages binds nothing; a stage offset turns the stage's transform on once.
     g3dUVATexture flipBook;

@@ -1,6 +1,8 @@
 #include "g3dRendererFixture.h"
 
 #include "Engine/App/App/appEventHandler.h"
+#include "Engine/Graphics/G2d/g2dResetHandler.h"
+#include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dLightManager.h"
 #include "Engine/Graphics/G3d/g3dModel.h"
 #include "Engine/Graphics/G3d/g3dTexture.h"
@@ -104,10 +106,9 @@ TEST_F(g3dRendererFrameTest, TheOverlayListDrawsLastWithoutDepthOrFog) {
     const std::vector<std::string> calls =
         Frame({"SetRenderState 7 ", "SetRenderState 14 ", "SetRenderState 28 ", kDraw});
     EXPECT_EQ(calls[2], "SetRenderState 28 1");
-    // The overlay's indices lie after list 0's in the batch ring.
     EXPECT_EQ(std::vector<std::string>(calls.end() - 5, calls.end()),
               (std::vector<std::string>{"SetRenderState 14 0", "SetRenderState 7 0", "SetRenderState 28 0",
-                                        "DrawIndexedPrimitive 4 0 4 6 2", "SetRenderState 14 1"}));
+                                        "DrawIndexedPrimitive 4 0 4 0 2", "SetRenderState 14 1"}));
 }
 
 // Each batched draw's triangles, read back through the batch buffers as the device would, must be the
@@ -117,16 +118,17 @@ TEST_F(g3dRendererFrameTest, TheOverlayListDrawsLastWithoutDepthOrFog) {
 TEST_F(g3dRendererFrameTest, StaticModelsSharingAMaterialDrawAsOne) {
     g3dMaterial other;
     other.SetDiffuse({1, 0, 0, 1});
-    // Fragment k's vertex i stands at (k, i, 0), its normal the same; `span` vertices, all reached.
-    const auto make = [&](f32 k, u16 span, std::vector<g3dMaterial*> materials) {
+    // Fragment k's vertex i stands at (k, i, 0), its normal the same; `span` vertices, all reached. A
+    // seventh index is a partial triangle, which draws nothing.
+    const auto make = [&](f32 k, u16 span, std::vector<g3dMaterial*> materials, u32 indexCount = 6) {
         std::vector<maVector3d> points(span);
         for (u16 i = 0; i < span; ++i)
             points[i] = {k, static_cast<f32>(i), 0};
         const u16 last = static_cast<u16>(span - 1);
-        const u16 indices[6] = {0, 1, last, last, 1, 0};
+        const u16 indices[7] = {0, 1, last, last, 1, 0, 1};
         const u32 starts[1] = {1};
-        return Keep(g3dFragmentManager::CreateFragmentPNT(points.data(), points.data(), span, indices, 6,
-                                                          materials.data(), starts,
+        return Keep(g3dFragmentManager::CreateFragmentPNT(points.data(), points.data(), span, indices,
+                                                          indexCount, materials.data(), starts,
                                                           static_cast<u32>(materials.size()), false));
     };
     // Twice the size, 10 along x: a vertex (k, i) lands at (2k + 10, 2i), its normal at (k, i) / 2.
@@ -148,6 +150,8 @@ TEST_F(g3dRendererFrameTest, StaticModelsSharingAMaterialDrawAsOne) {
         {{{twoMaterials, true, true}, {quad, true, false}, {quad, true, true}}, {{1}, {1, 2, 2, 2, 2}}},
         {{{make(3, 40000, {&m_material}), true, false}, {make(4, 40000, {&m_material}), true, false}},
          {{3, 3}, {4, 4}}},
+        {{{make(5, 4, {&m_material}, 7), true, false}, {make(6, 4, {&m_material}, 7), true, true}},
+         {{5, 5, 6, 6}}},
     };
     for (const Row& row : rows) {
         std::vector<g3dModel*> added;
@@ -194,6 +198,16 @@ TEST_F(g3dRendererFrameTest, StaticModelsSharingAMaterialDrawAsOne) {
         for (g3dModel* model : added)
             g3dRenderer::RemoveModel(model);
     }
+}
+
+// A frame between a loss and the reset must make no device buffer, or the reset would find it held.
+TEST_F(g3dRendererFrameTest, AFrameBetweenALossAndTheResetLeavesTheDeviceFree) {
+    g3dRenderer::AddStaticModel(Quad(&m_material), 0)->SetVisible(true);
+    g2dBroadcastDeviceLost();
+    EXPECT_EQ(Frame({kDraw}).size(), 0u);
+    EXPECT_EQ(g_pdevice->GetLiveResourceCount(plD3dPool::Default), 0u);
+    g2dBroadcastDeviceReset();
+    EXPECT_EQ(Frame({kDraw}).size(), 1u);
 }
 
 TEST_F(g3dRendererFrameTest, BlendFactorsAreSentOnlyWhenAPassChangesThem) {
