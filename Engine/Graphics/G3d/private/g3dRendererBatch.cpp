@@ -21,6 +21,8 @@ constexpr u32 kBatchVertices = 65'536;
 constexpr u32 kBatchIndices = 65'536;
 constexpr u32 kVertexRingBytes = kBatchVertices * 48; // the widest vertex kind
 constexpr u32 kIndexRingBytes = 2 * kBatchIndices * 2;
+// A fragment this big pays for its own draw many times over; copying it every frame would cost more.
+constexpr u32 kOwnDrawVertices = 4'096;
 
 struct Span {
     const g3dFragment* fragment;
@@ -66,9 +68,10 @@ bool MakeBuffers(g3dRendererState& state) {
     return false;
 }
 
-// A fragment the batches can take: triangles, every material drawn in one pass.
+// A fragment the batches can take: not too big, triangles, every material drawn in one pass.
 bool Batchable(const g3dFragment& fragment) {
-    if (fragment.GetPrimitive() != 1 || g3dVertexStride(fragment.GetVertexKind()) == 0)
+    if (fragment.GetVertexCount() > kOwnDrawVertices || fragment.GetPrimitive() != 1 ||
+        g3dVertexStride(fragment.GetVertexKind()) == 0)
         return false;
     for (u32 range = 0; range < fragment.GetRangeCount(); ++range)
         if (const g3dMaterial* material = fragment.GetMaterial(range);

@@ -148,8 +148,8 @@ TEST_F(g3dRendererFrameTest, StaticModelsSharingAMaterialDrawAsOne) {
         {{{twoMaterials, true, false}, {quad, true, false}}, {{1}, {1, 2, 2}}},
         {{{twoMaterials, true, false}, {quad, false, false}}, {{1}, {1}}},
         {{{twoMaterials, true, true}, {quad, true, false}, {quad, true, true}}, {{1}, {1, 2, 2, 2, 2}}},
-        {{{make(3, 40000, {&m_material}), true, false}, {make(4, 40000, {&m_material}), true, false}},
-         {{3, 3}, {4, 4}}},
+        {std::vector<Model>(17, {make(3, 4000, {&m_material}), true, false}),
+         {{3, 3}, std::vector<f32>(32, 3)}},
         {{{make(5, 4, {&m_material}, 7), true, false}, {make(6, 4, {&m_material}, 7), true, true}},
          {{5, 5, 6, 6}}},
     };
@@ -198,6 +198,11 @@ TEST_F(g3dRendererFrameTest, StaticModelsSharingAMaterialDrawAsOne) {
         for (g3dModel* model : added)
             g3dRenderer::RemoveModel(model);
     }
+    // A fragment too big to be worth copying each frame draws from its own buffers.
+    g3dRenderer::AddStaticModel(make(4, 5000, {&m_material}), 0)->SetVisible(true);
+    const u32 ringBefore = g3dGetRendererState().batchIndexPosition;
+    EXPECT_EQ(Frame({kDraw}), std::vector<std::string>{"DrawIndexedPrimitive 4 0 5000 0 2"});
+    EXPECT_EQ(g3dGetRendererState().batchIndexPosition, ringBefore);
 }
 
 // A frame between a loss and the reset must make no device buffer, or the reset would find it held.
