@@ -36,8 +36,8 @@ void MakeSpriteBuffer() {
                                                    plD3dPool::Default, &g_state.spriteBuffer));
 }
 
-// The sprite buffer, and the world models' batch buffers with it.
-void ReleaseSpriteBuffer() {
+// The buffers the renderer holds on the device: the sprite buffer and the static models' batch buffers.
+void ReleaseDeviceBuffers() {
     if (g_state.spriteBuffer)
         g_state.spriteBuffer->Release();
     g_state.spriteBuffer = nullptr;
@@ -71,7 +71,7 @@ void SendFogRange(bool depthConversion) {
 class g3dStateResetter : public g2dD3DResetHandler {
   public:
     void OnDeviceLost() override {
-        ReleaseSpriteBuffer();
+        ReleaseDeviceBuffers();
         // A buffer made before the reset would still be held when it comes, and the reset would fail.
         g_state.batchRefused = true;
     }
@@ -96,7 +96,7 @@ void g3dReportFailure(plD3dResult result) {
 }
 
 void g3dRendererPAC::ResetState() {
-    ReleaseSpriteBuffer();
+    ReleaseDeviceBuffers();
     g_state = {};
     g_state.transformOff.fill(true);
 }
@@ -110,7 +110,7 @@ void g3dRendererPAC::InitStates() {
     g_state.maxSimultaneousTextures = g3dGetMaxSimultaneousTextures();
     g_state.maxBlendStages = g3dGetMaxTextureBlendStages();
     SendDefaultStates();
-    ReleaseSpriteBuffer();
+    ReleaseDeviceBuffers();
     MakeSpriteBuffer();
     g_pdevice->SetRenderState(plD3dRs::Ambient, 0xFFFFFFFF);
     g_state.additive = false;
@@ -123,7 +123,7 @@ void g3dRendererPAC::InitStates() {
 }
 
 void g3dRendererPAC::Shutdown() {
-    ReleaseSpriteBuffer();
+    ReleaseDeviceBuffers();
 }
 
 void g3dRendererPAC::SendDefaultStates() {

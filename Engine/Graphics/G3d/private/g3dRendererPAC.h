@@ -77,9 +77,10 @@ plD3dVertexBuffer* GetSpriteBuffer();
 // forced belong to the caller's list: a range whose material is lastMaterial, while not forced, sends
 // no material, stage or texture call.
 void DrawFragment(const g3dFragment& fragment, const g3dMaterial*& lastMaterial, bool& forced);
-// The list's visible static models: their ranges that share a material and a vertex kind go to the
-// device as one draw, in the order each material first comes, placed models brought into world space
-// on the way; a fragment with lines or a material of several passes is drawn as it is, where it comes.
+// The list's visible static models: in a list with depth, their ranges that share a material and a
+// vertex kind go to the device as one draw, in the order each material first comes, placed models brought
+// into world space on the way; a fragment with lines, a material of several passes, more than 4,096
+// vertices or a flat placement, and every model of a list without depth, is drawn as it is, where it comes.
 void DrawStatics(const g3dRenderListEntry& entry, const g3dMaterial*& lastMaterial, bool& forced);
 // Every range of the fragment with no texture, the diffuse colour alone, in the material when one is
 // given (without its animations) and otherwise in whatever material the device holds.

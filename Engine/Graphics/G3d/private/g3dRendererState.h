@@ -32,7 +32,7 @@ struct g3dRendererState {
     g3dFogSettings fog;
     plD3dVertexBuffer* spriteBuffer = nullptr;
     u32 spriteWritePosition = 0; // in vertices
-    // The world models' batches, each buffer written as a ring; made at the first batch after a reset.
+    // The static models' batches, each buffer written as a ring; made at the first batch after a reset.
     plD3dVertexBuffer* batchVertices = nullptr;
     plD3dIndexBuffer* batchIndices = nullptr;
     u32 batchVertexPosition = 0; // in bytes
