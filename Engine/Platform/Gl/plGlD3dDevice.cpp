@@ -83,6 +83,23 @@ GLenum PrimitiveMode(u32 type) {
     }
 }
 
+// A software rasteriser's swap copies the back buffer to the window and keeps it; with 24 depth bits
+// the window's own buffers can stand for the device's back buffer.
+bool SwapCopiesAndWindowHasDepth() {
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const bool software =
+        renderer && (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe"));
+    GLint depthBits = 0;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    return software && depthBits >= 24;
+}
+
+// On the window, whose rows run up, an edge through pixel centres would fall on the other side of the
+// rasteriser's tie rule; one step of its 1/256-pixel grid up (here in clip units times the height) puts
+// those pixels where they are in a frame buffer whose rows are the device's.
+constexpr f32 kWindowTieShift = 2.0f / 256.0f;
+
 bool HasVersionOr(int major, const char* extension) {
     const char* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     return (text && std::atoi(text) >= major) || SDL_GL_ExtensionSupported(extension);
@@ -124,6 +141,7 @@ plGlD3dDevice* plGlD3dDevice::Create(plGlD3d& d3d, plSdlWindowHost& window,
 
     auto* device = new plGlD3dDevice(d3d, window, params, context, caps);
     device->m_units = caps.maxSimultaneousTextures;
+    device->m_windowDrawable = SwapCopiesAndWindowHasDepth();
     if (!device->MakeTarget()) {
         device->Release();
         return nullptr;
@@ -200,6 +218,8 @@ bool plGlD3dDevice::MakeTarget() {
             glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
         }
     }
+    m_direct = false;
+    m_frontInWindow = false;
     Invalidate();
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         DBG_WARNING("The back buffer's frame-buffer object is incomplete");
@@ -293,7 +313,6 @@ void plGlD3dDevice::SendFixed() {
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_DITHER);
     glDisable(GL_STENCIL_TEST);
-    glFrontFace(GL_CCW);
     glShadeModel(GL_SMOOTH);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // Texture rows of 16-bit texels need not fill whole words.
@@ -309,7 +328,7 @@ void plGlD3dDevice::SendFixed() {
 void plGlD3dDevice::BindTarget() {
     const plD3dTexture* texture = GetTargetTexture();
     if (!texture) {
-        glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, m_direct ? 0 : m_framebuffer);
         return;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, GetTextureFramebuffer(*texture));
@@ -319,15 +338,20 @@ void plGlD3dDevice::BindTarget() {
 
 void plGlD3dDevice::SendViewport() {
     const plD3dViewport& view = GetViewportValue();
-    // The frame buffer's rows are the device's, so the viewport needs no flip.
-    glViewport(static_cast<GLint>(view.x), static_cast<GLint>(view.y), static_cast<GLsizei>(view.width),
+    // A frame buffer whose rows are the device's needs no flip of the viewport; the window's do.
+    const bool window = DrawingToWindow();
+    const i64 y = window ? i64{GetTargetHeight()} - view.y - view.height : view.y;
+    glViewport(static_cast<GLint>(view.x), static_cast<GLint>(y), static_cast<GLsizei>(view.width),
                static_cast<GLsizei>(view.height));
     glDepthRange(view.minZ, view.maxZ);
     m_screenSpaceLoaded = false;
-    // Clip y negated, depth from 0..w to -w..w, and half a pixel so pixel centres fall on integers.
-    const maMatrix4d adjust(1.0f, 0.0f, 0.0f, 0.0f, 0.0f, -1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f,
-                            1.0f / static_cast<f32>(view.width), 1.0f / static_cast<f32>(view.height), -1.0f,
-                            1.0f);
+    // Clip y negated where rows run down, depth from 0..w to -w..w, and half a pixel so pixel centres
+    // fall on integers.
+    const f32 up = window ? 1.0f : -1.0f;
+    const f32 rowShift = window ? kWindowTieShift - 1.0f : 1.0f;
+    const maMatrix4d adjust(1.0f, 0.0f, 0.0f, 0.0f, 0.0f, up, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f,
+                            1.0f / static_cast<f32>(view.width), rowShift / static_cast<f32>(view.height),
+                            -1.0f, 1.0f);
     const maMatrix4d projection = GetTransformValue(plD3dTs::Projection) * adjust;
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(projection.m);
@@ -351,7 +375,9 @@ void plGlD3dDevice::SendDepth() {
 }
 
 void plGlD3dDevice::SendCull() {
-    // A triangle clockwise on the device's screen is counter-clockwise in the frame buffer's coordinates.
+    // A triangle clockwise on the device's screen is counter-clockwise in the coordinates of a frame buffer
+    // whose rows are the device's, and clockwise in the window's.
+    glFrontFace(DrawingToWindow() ? GL_CW : GL_CCW);
     switch (GetRenderStateValue(plD3dRs::CullMode)) {
     case plD3dCull::Cw:
         glEnable(GL_CULL_FACE);
@@ -594,7 +620,7 @@ plD3dResult plGlD3dDevice::SetViewport(const plD3dViewport* viewport) {
 plD3dResult plGlD3dDevice::SetRenderTarget(plD3dSurface* target, plD3dSurface* depthStencil) {
     const plD3dResult result = plD3dDevice::SetRenderTarget(target, depthStencil);
     if (!plD3dFailed(result)) {
-        m_dirty |= DirtyTarget | DirtyViewport | DirtyDepth;
+        m_dirty |= DirtyTarget | DirtyViewport | DirtyDepth | DirtyCull;
         m_screenSpaceLoaded = false;
     }
     return result;
@@ -639,22 +665,35 @@ plD3dResult plGlD3dDevice::Present() {
     SDL_GL_GetDrawableSize(m_window.GetSdlWindow(), &drawableWidth, &drawableHeight);
     const plGlRect shown =
         plGlFitCentred(drawableWidth, drawableHeight, params.backBufferWidth, params.backBufferHeight);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    if (shown.width != drawableWidth || shown.height != drawableHeight) {
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        m_dirty |= DirtyColorMask;
+    if (!m_direct) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        if (shown.width != drawableWidth || shown.height != drawableHeight) {
+            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+            glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            m_dirty |= DirtyColorMask;
+        }
+        // Row 0 of the back buffer goes to the top of the window.
+        glBlitFramebuffer(0, 0, width, height, shown.left, shown.bottom + shown.height,
+                          shown.left + shown.width, shown.bottom, GL_COLOR_BUFFER_BIT,
+                          shown.width == width && shown.height == height ? GL_NEAREST : GL_LINEAR);
     }
-    // Row 0 of the back buffer goes to the top of the window.
-    glBlitFramebuffer(0, 0, width, height, shown.left, shown.bottom + shown.height, shown.left + shown.width,
-                      shown.bottom, GL_COLOR_BUFFER_BIT,
-                      shown.width == width && shown.height == height ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(m_window.GetSdlWindow());
     m_unflushedVertices = 0;
-    std::swap(m_framebuffer, m_frontFramebuffer);
-    std::swap(m_colorTexture, m_frontTexture);
+    m_frontInWindow = m_direct;
+    m_drawnSincePresent = false;
+    if (!m_direct) {
+        std::swap(m_framebuffer, m_frontFramebuffer);
+        std::swap(m_colorTexture, m_frontTexture);
+    }
+    // The next frame goes straight to the window while the window shows it whole at its own size.
+    const bool direct = m_windowDrawable && drawableWidth == width && drawableHeight == height;
+    if (direct != m_direct) {
+        m_direct = direct;
+        m_dirty |= DirtyViewport | DirtyCull;
+        m_screenSpaceLoaded = false;
+    }
     m_dirty |= DirtyTarget;
     return result;
 }
@@ -678,6 +717,8 @@ plD3dResult plGlD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u
     const plD3dViewport& view = GetViewportValue();
     const plD3dRect viewRect{static_cast<i32>(view.x), static_cast<i32>(view.y),
                              static_cast<i32>(view.x + view.width), static_cast<i32>(view.y + view.height)};
+    const bool window = DrawingToWindow();
+    m_drawnSincePresent |= window;
     glEnable(GL_SCISSOR_TEST);
     for (u32 i = 0; i < std::max(count, 1u); ++i) {
         const plD3dRect& area = count == 0 ? viewRect : rects[i];
@@ -687,7 +728,8 @@ plD3dResult plGlD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u
         const i32 bottom = std::min(area.bottom, viewRect.bottom);
         if (left >= right || top >= bottom)
             continue;
-        glScissor(left, top, right - left, bottom - top);
+        glScissor(left, window ? static_cast<i32>(GetTargetHeight()) - bottom : top, right - left,
+                  bottom - top);
         glClear(mask);
     }
     glDisable(GL_SCISSOR_TEST);
@@ -715,6 +757,17 @@ void plGlD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
                     GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
     glBindTexture(GL_TEXTURE_2D, 0);
     m_dirty |= DirtyStages;
+    if (!m_direct)
+        return;
+    // The frame-buffer object serves as the way in to the window, whose rows run the other way.
+    const i32 height = static_cast<i32>(GetPresentParameters().backBufferHeight);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glBlitFramebuffer(rect.left, rect.top, rect.right, rect.bottom, rect.left, height - rect.top, rect.right,
+                      height - rect.bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    m_dirty |= DirtyTarget | DirtyColorMask;
+    m_drawnSincePresent = true;
 }
 
 void plGlD3dDevice::ReadFrontBuffer(u32* argb) {
@@ -723,16 +776,43 @@ void plGlD3dDevice::ReadFrontBuffer(u32* argb) {
         std::fill_n(argb, static_cast<size_t>(params.backBufferWidth) * params.backBufferHeight, 0xFF000000u);
         return;
     }
+    const plD3dRect whole{0, 0, static_cast<i32>(params.backBufferWidth),
+                          static_cast<i32>(params.backBufferHeight)};
+    if (m_frontInWindow) {
+        // The swap kept the frame shown in the window's back buffer, until the next frame draws there.
+        // A caller that reads it later gets that frame once, and the frame-buffer objects from then on.
+        if (m_drawnSincePresent && m_windowDrawable) {
+            DBG_WARNING("The frame shown was read after the next one began; the window no longer keeps it");
+            m_windowDrawable = false;
+        }
+        ReadWindow(whole, argb);
+        return;
+    }
     glBindFramebuffer(GL_FRAMEBUFFER, m_frontFramebuffer);
-    glReadPixels(0, 0, static_cast<GLsizei>(params.backBufferWidth),
-                 static_cast<GLsizei>(params.backBufferHeight), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
+    glReadPixels(0, 0, whole.right, whole.bottom, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
     m_dirty |= DirtyTarget;
+}
+
+void plGlD3dDevice::ReadWindow(const plD3dRect& rect, u32* argb) {
+    const i32 width = rect.right - rect.left;
+    const i32 rows = rect.bottom - rect.top;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glReadPixels(rect.left, static_cast<i32>(GetPresentParameters().backBufferHeight) - rect.bottom, width,
+                 rows, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
+    m_dirty |= DirtyTarget;
+    for (i32 top = 0, bottom = rows - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(argb + static_cast<size_t>(top) * width, argb + static_cast<size_t>(top + 1) * width,
+                         argb + static_cast<size_t>(bottom) * width);
 }
 
 void plGlD3dDevice::ReadBackBuffer(const plD3dRect& rect, u32* argb) {
     if (m_lost)
         return;
     Prepare(DirtyFixed);
+    if (m_direct) {
+        ReadWindow(rect, argb);
+        return;
+    }
     glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
     m_dirty |= DirtyTarget;
     glReadPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, GL_BGRA,
@@ -850,7 +930,8 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
             const f32 w = p[3] != 0.0f ? 1.0f / p[3] : 1.0f;
             f32* clip = &m_clipPositions[static_cast<size_t>(i) * 4];
             clip[0] = ((p[0] + 0.5f) * 2.0f / width - 1.0f) * w;
-            clip[1] = ((p[1] + 0.5f) * 2.0f / height - 1.0f) * w;
+            const f32 down = (p[1] + 0.5f) * 2.0f / height - 1.0f;
+            clip[1] = (DrawingToWindow() ? kWindowTieShift / height - down : down) * w;
             clip[2] = (p[2] * 2.0f - 1.0f) * w;
             clip[3] = w;
         }
@@ -871,6 +952,7 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
 }
 
 void plGlD3dDevice::Submitted(u32 vertices) {
+    m_drawnSincePresent |= DrawingToWindow();
     // A software rasteriser shades what was flushed on its own threads while this one prepares the
     // rest, instead of holding the whole frame until Present.
     constexpr u32 kFlushVertices = 24'576;

@@ -14,7 +14,10 @@ struct SDL_Cursor;
 
 // The 3D device on an OpenGL 2.1 context of the program's window, fixed function. The back buffer is a
 // frame-buffer object drawn with clip y negated, so its rows lie in the device's order (row 0 on top)
-// and copies in and out need no flip; Present blits it flipped, scaled to the window. Transforms load
+// and copies in and out need no flip; Present blits it flipped, scaled to the window. On a software
+// rasteriser, while the window shows the picture at its own size, the window's own buffers are the back
+// buffer instead (rows bottom-up, so viewports, scissors, winding and copies flip), which saves that
+// full-screen pass every frame. Transforms load
 // untransposed (row vectors read column-major are the column-vector matrix); after the projection,
 // z' = 2z - w and half a pixel shift pixel centres onto integer coordinates. States are sent when a
 // draw or clear needs them, and all of them again after other code used the context. Textures are
@@ -132,6 +135,9 @@ class plGlD3dDevice : public plD3dDevice {
     void Prepare(u32 needed);
     // The back buffer's frame buffer, or the target texture's with the depth buffer when it takes it.
     void BindTarget();
+    bool DrawingToWindow() const { return m_direct && !GetTargetTexture(); }
+    // A rectangle of the window's back buffer in the device's row order.
+    void ReadWindow(const plD3dRect& rect, u32* argb);
     void SendViewport();
     void SendMatrices();
     void SendDepth();
@@ -186,6 +192,13 @@ class plGlD3dDevice : public plD3dDevice {
     u32 m_depthBuffer = 0;
     u32 m_frontFramebuffer = 0;
     u32 m_frontTexture = 0;
+    // Whether the window's own buffers can be the back buffer (a software rasteriser's swap copies and
+    // keeps it), whether they are for this frame, saving the full-screen copy of each Present, and
+    // whether the frame shown last was drawn there and the next has begun to cover it.
+    bool m_windowDrawable = false;
+    bool m_direct = false;
+    bool m_frontInWindow = false;
+    bool m_drawnSincePresent = false;
     u32 m_dirty = DirtyAll;
     u32 m_foreignUses = 0;
     u32 m_unflushedVertices = 0;

@@ -183,8 +183,11 @@ bool plSdlWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const st
     // The renderer draws into the window with OpenGL; the headless dummy driver has none to offer.
     const char* driver = SDL_GetCurrentVideoDriver();
     const Uint32 flags = driver && std::strcmp(driver, "dummy") == 0 ? 0 : SDL_WINDOW_OPENGL;
-    if (flags & SDL_WINDOW_OPENGL)
+    if (flags & SDL_WINDOW_OPENGL) {
         plPrepareGlMemory();
+        // The device may draw into the window's own buffers, with the depth it gives its own.
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    }
     m_window = SDL_CreateWindow(plUtf16ToUtf8(title).c_str(), x, y, width, height, flags);
     if (!m_window) {
         DBG_WARNING("SDL window cannot be created: %s", SDL_GetError());

@@ -24,7 +24,20 @@ std::vector<ScreenVertex> ClockwiseOnScreen(f32 z = 0.5f) {
 
 } // namespace
 
-using plGlD3dTest = plGlDeviceTest;
+// Each case on both back buffers: the window's own buffers, which a software rasteriser draws into from
+// the first Present on while the window shows the picture at its size, and the frame-buffer objects,
+// kept while the window is wider. Both must give the same pixels.
+struct plGlD3dTest : plGlDeviceTest, ::testing::WithParamInterface<bool> {
+    void SetUp() override {
+        plGlDeviceTest::SetUp();
+        if (!GetParam())
+            SDL_SetWindowSize(gl.m_window.GetSdlWindow(), kSize + 8, kSize);
+        ASSERT_EQ(gl.device->Present(), plD3dErr::Ok);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(BackBuffers, plGlD3dTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Window" : "FrameBufferObject"; });
 
 TEST(plGlD3d, TheFactoryNamesTheRendererAndListsModesAtBothDepths) {
     plSdlWindowHost window;
@@ -55,7 +68,7 @@ TEST(plGlD3d, TheFactoryNamesTheRendererAndListsModesAtBothDepths) {
     EXPECT_EQ(d3d->Release(), 0u);
 }
 
-TEST_F(plGlD3dTest, ClearsAreExactAndRowsKeepTheDeviceOrder) {
+TEST_P(plGlD3dTest, ClearsAreExactAndRowsKeepTheDeviceOrder) {
     ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF123456, 1.0f, 0), plD3dErr::Ok);
     const plD3dRect top{0, 0, static_cast<i32>(kSize), 4};
     ASSERT_EQ(gl.device->Clear(1, &top, plD3dClear::Target, 0xFFFF0000, 1.0f, 0), plD3dErr::Ok);
@@ -80,15 +93,16 @@ TEST_F(plGlD3dTest, ClearsAreExactAndRowsKeepTheDeviceOrder) {
     ASSERT_EQ(gl.device->Present(), plD3dErr::Ok);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
-    u8 topLeft[4] = {};
-    u8 bottomLeft[4] = {};
-    glReadPixels(0, kSize - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, topLeft);
-    glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, bottomLeft);
-    EXPECT_EQ(topLeft[0], 255);
-    EXPECT_EQ(bottomLeft[0], 0x12);
+    u8 upper[4] = {};
+    u8 lower[4] = {};
+    glReadPixels(kSize / 2, kSize - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, upper);
+    glReadPixels(kSize / 2, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, lower);
+    EXPECT_EQ(upper[0], 255);
+    EXPECT_EQ(lower[0], 0x12);
 
-    // The front buffer keeps the frame presented, in the device's row order, while the next one is drawn,
-    // however many frames were presented before (the two buffers take turns).
+    // The front buffer keeps the frame presented, in the device's row order, however many frames were
+    // presented before (the two buffers take turns); the frame-buffer objects keep it while the next one
+    // is drawn, the window only until then.
     plD3dSurface* front = nullptr;
     ASSERT_EQ(gl.device->CreateImageSurface(kSize, kSize, plD3dFormat::X8R8G8B8, &front), plD3dErr::Ok);
     const auto frontPixel = [&](u32 y) {
@@ -97,20 +111,31 @@ TEST_F(plGlD3dTest, ClearsAreExactAndRowsKeepTheDeviceOrder) {
         std::memcpy(&pixel, front->Pixels() + y * front->Pitch() + 5 * 4, 4);
         return pixel & 0xFFFFFF;
     };
-    ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF0000FF, 1.0f, 0), plD3dErr::Ok);
+    const bool window = GetParam();
     for (u32 y : {0u, 10u, kSize - 1})
         EXPECT_EQ(frontPixel(y), y == 0 ? 0xFF0000u : y == 10 ? 0x00FF00u : 0x123456u) << "row " << y;
     for (u32 colour : {0xFF0000FFu, 0xFF00FFFFu, 0xFFFFFF00u}) {
         ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, colour, 1.0f, 0), plD3dErr::Ok);
         ASSERT_EQ(gl.device->Present(), plD3dErr::Ok);
+        EXPECT_EQ(frontPixel(kSize - 1), colour & 0xFFFFFF);
+        ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF808080, 1.0f, 0), plD3dErr::Ok);
+        EXPECT_EQ(frontPixel(kSize - 1), window ? 0x808080u : colour & 0xFFFFFF);
+        EXPECT_EQ(gl.Read()[5], 0xFF808080u);
+        if (!window)
+            continue;
+        // Read while the next frame is drawn, the window gave that frame; the device keeps no more
+        // frames there, and the frame-buffer objects keep them from the next frame on.
+        ASSERT_EQ(gl.device->Present(), plD3dErr::Ok);
+        ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, colour, 1.0f, 0), plD3dErr::Ok);
+        ASSERT_EQ(gl.device->Present(), plD3dErr::Ok);
         ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF808080, 1.0f, 0), plD3dErr::Ok);
         EXPECT_EQ(frontPixel(kSize - 1), colour & 0xFFFFFF);
-        EXPECT_EQ(gl.Read()[5], 0xFF808080u);
+        break;
     }
     front->Release();
 }
 
-TEST_F(plGlD3dTest, SquaresCoverThePixelsWhoseCentresTheyHold) {
+TEST_P(plGlD3dTest, SquaresCoverThePixelsWhoseCentresTheyHold) {
     gl.device->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
     // Pixel centres lie on integer coordinates; an edge through a centre takes it on the top and left.
     const struct {
@@ -142,9 +167,24 @@ TEST_F(plGlD3dTest, SquaresCoverThePixelsWhoseCentresTheyHold) {
                         << (transformed ? " transformed" : " on screen");
                 }
         }
+    // A viewport on the lower right quarter takes the whole clip square there, rows counted from the top.
+    gl.device->Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, kBlack, 1.0f, 0);
+    const plD3dViewport quarter{kSize / 2, kSize / 2, kSize / 2, kSize / 2, 0.0f, 1.0f};
+    gl.device->SetViewport(&quarter);
+    gl.DrawWorld({{-1, 1, 0.5f, kWhite},
+                  {1, 1, 0.5f, kWhite},
+                  {-1, -1, 0.5f, kWhite},
+                  {1, 1, 0.5f, kWhite},
+                  {1, -1, 0.5f, kWhite},
+                  {-1, -1, 0.5f, kWhite}});
+    const std::vector<u32> pixels = gl.Read();
+    for (u32 y = 0; y < kSize; ++y)
+        for (u32 x = 0; x < kSize; ++x)
+            EXPECT_EQ(pixels[y * kSize + x], x >= kSize / 2 && y >= kSize / 2 ? kWhite : kBlack)
+                << x << ", " << y;
 }
 
-TEST_F(plGlD3dTest, CullingFollowsTheWindingOnTheScreen) {
+TEST_P(plGlD3dTest, CullingFollowsTheWindingOnTheScreen) {
     // Top left, top right, bottom left in clip space (y up): clockwise on the screen too.
     const std::vector<WorldVertex> world = {
         {-1, 1, 0.5f, kWhite}, {1, 1, 0.5f, kWhite}, {-1, -1, 0.5f, kWhite}};
@@ -165,7 +205,7 @@ TEST_F(plGlD3dTest, CullingFollowsTheWindingOnTheScreen) {
         }
 }
 
-TEST_F(plGlD3dTest, ClearsIgnoreTheDepthAndColourWriteStates) {
+TEST_P(plGlD3dTest, ClearsIgnoreTheDepthAndColourWriteStates) {
     gl.device->SetRenderState(plD3dRs::CullMode, plD3dCull::None);
     gl.device->SetRenderState(plD3dRs::ZWriteEnable, 0);
     gl.device->SetRenderState(plD3dRs::ColorWriteEnable, 0);
@@ -180,7 +220,7 @@ TEST_F(plGlD3dTest, ClearsIgnoreTheDepthAndColourWriteStates) {
     }
 }
 
-TEST_F(plGlD3dTest, AMovieBetweenTwoFramesLeavesTheSecondAsTheFirst) {
+TEST_P(plGlD3dTest, AMovieBetweenTwoFramesLeavesTheSecondAsTheFirst) {
     // A moved and scaled triangle, culled and depth-tested: any state lost would show.
     maMatrix4d world;
     world.SetScale(0.5f, 0.5f, 1.0f);
@@ -213,7 +253,7 @@ TEST_F(plGlD3dTest, AMovieBetweenTwoFramesLeavesTheSecondAsTheFirst) {
     EXPECT_EQ(frame(), first);
 }
 
-TEST_F(plGlD3dTest, AResetWhoseBackBufferCannotBeMadeLeavesTheDeviceWaitingForAnother) {
+TEST_P(plGlD3dTest, AResetWhoseBackBufferCannotBeMadeLeavesTheDeviceWaitingForAnother) {
     plD3dCaps caps;
     gl.device->GetDeviceCaps(&caps);
     plD3dPresentParameters tooWide = gl.params;
