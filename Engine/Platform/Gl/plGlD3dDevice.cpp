@@ -83,12 +83,12 @@ GLenum PrimitiveMode(u32 type) {
     }
 }
 
-// A software rasteriser's swap copies the back buffer to the window and keeps it; with 24 depth bits
-// the window's own buffers can stand for the device's back buffer.
+// The software rasteriser's swap copies the back buffer to the window and keeps it; with 24 depth bits
+// the window's own buffers can stand for the device's back buffer. Its 1/256-pixel grid is the one the
+// window's tie shift is made for.
 bool SwapCopiesAndWindowHasDepth() {
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    const bool software =
-        renderer && (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe"));
+    const bool software = renderer && std::strstr(renderer, "llvmpipe");
     GLint depthBits = 0;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glGetIntegerv(GL_DEPTH_BITS, &depthBits);
