@@ -171,12 +171,8 @@ TEST_P(plGlD3dTest, SquaresCoverThePixelsWhoseCentresTheyHold) {
     gl.device->Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, kBlack, 1.0f, 0);
     const plD3dViewport quarter{kSize / 2, kSize / 2, kSize / 2, kSize / 2, 0.0f, 1.0f};
     gl.device->SetViewport(&quarter);
-    gl.DrawWorld({{-1, 1, 0.5f, kWhite},
-                  {1, 1, 0.5f, kWhite},
-                  {-1, -1, 0.5f, kWhite},
-                  {1, 1, 0.5f, kWhite},
-                  {1, -1, 0.5f, kWhite},
-                  {-1, -1, 0.5f, kWhite}});
+    const auto at = [](f32 x, f32 y) { return WorldVertex{x, y, 0.5f, kWhite}; };
+    gl.DrawWorld({at(-1, 1), at(1, 1), at(-1, -1), at(1, 1), at(1, -1), at(-1, -1)});
     const std::vector<u32> pixels = gl.Read();
     for (u32 y = 0; y < kSize; ++y)
         for (u32 x = 0; x < kSize; ++x)
