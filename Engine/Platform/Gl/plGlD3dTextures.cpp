@@ -195,7 +195,9 @@ void plGlD3dDevice::OnTextureDestroyed(plD3dTexture& texture) {
     if (found->second.framebuffer)
         glDeleteFramebuffers(1, &found->second.framebuffer);
     m_glTextures.erase(found);
-    m_dirty |= DirtyStages | DirtyTarget | DirtyViewport | DirtyDepth;
+    // A target texture gives way to the back buffer, whose size and row order may differ.
+    m_dirty |= DirtyStages | DirtyTarget | DirtyViewport | DirtyDepth | DirtyCull;
+    m_screenSpaceLoaded = false;
 }
 
 u32 plGlD3dDevice::GetTextureFramebuffer(const plD3dTexture& texture) const {

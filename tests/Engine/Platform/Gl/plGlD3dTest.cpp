@@ -1,5 +1,6 @@
 // The OpenGL device in a real window under Xvfb.
 #include "Engine/Platform/Gl/plSdlMovieHost.h"
+#include "Engine/Platform/Graphics/plD3dTexture.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
 #include "plGlDevice.h"
 
@@ -199,6 +200,25 @@ TEST_P(plGlD3dTest, CullingFollowsTheWindingOnTheScreen) {
             EXPECT_EQ(gl.Read()[2 * kSize + 2], c.shown ? kWhite : kBlack)
                 << "cull " << c.cull << (transformed ? " transformed" : " on screen");
         }
+}
+
+TEST_P(plGlD3dTest, ATargetTextureDestroyedWhileSetLeavesTheBackBufferItsViewportAndWinding) {
+    plD3dTexture* target = nullptr;
+    ASSERT_EQ(gl.device->CreateTexture(16, 16, 1, plD3dUsage::RenderTarget, plD3dFormat::X8R8G8B8,
+                                       plD3dPool::Default, &target),
+              plD3dErr::Ok);
+    plD3dSurface* level = nullptr;
+    ASSERT_EQ(target->GetSurfaceLevel(0, &level), plD3dErr::Ok);
+    ASSERT_EQ(gl.device->SetRenderTarget(level, nullptr), plD3dErr::Ok);
+    gl.DrawScreen(ClockwiseOnScreen());
+    level->Release();
+    ASSERT_EQ(target->Release(), 0u);
+    // Beyond the texture's 16 pixels, and clockwise: neither its viewport nor its winding holds.
+    gl.device->Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, kBlack, 1.0f, 0);
+    gl.DrawScreen(ClockwiseOnScreen());
+    const std::vector<u32> pixels = gl.Read();
+    EXPECT_EQ(pixels[2 * kSize + 2], kWhite);
+    EXPECT_EQ(pixels[5 * kSize + 20], kWhite);
 }
 
 TEST_P(plGlD3dTest, ClearsIgnoreTheDepthAndColourWriteStates) {
