@@ -646,6 +646,9 @@ plD3dResult plGlD3dDevice::Reset(plD3dPresentParameters* params) {
             return plD3dErr::OutOfVideoMemory;
     }
     ApplyPresentation();
+    // The window may have changed size with the presentation: the frame-buffer objects until the next
+    // Present has seen it.
+    m_direct = false;
     Invalidate();
     return result;
 }
