@@ -5,6 +5,7 @@
 #include "Engine/Platform/Gl/plGlD3d.h"
 #include "Engine/Platform/Gl/plGlFit.h"
 #include "Engine/Platform/Graphics/plD3dBuffer.h"
+#include "Engine/Platform/Graphics/plD3dPixels.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
@@ -95,6 +96,13 @@ bool SwapCopiesAndWindowHasDepth() {
     return software && depthBits >= 24;
 }
 
+u32 WindowAlphaBits() {
+    GLint alphaBits = 0;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+    return static_cast<u32>(std::max(alphaBits, 0));
+}
+
 // On the window, whose rows run up, an edge through pixel centres would fall on the other side of the
 // rasteriser's tie rule; one step of its 1/256-pixel grid up (here in clip units times the height) puts
 // those pixels where they are in a frame buffer whose rows are the device's.
@@ -142,6 +150,7 @@ plGlD3dDevice* plGlD3dDevice::Create(plGlD3d& d3d, plSdlWindowHost& window,
     auto* device = new plGlD3dDevice(d3d, window, params, context, caps);
     device->m_units = caps.maxSimultaneousTextures;
     device->m_windowDrawable = SwapCopiesAndWindowHasDepth();
+    device->m_windowAlphaBits = WindowAlphaBits();
     if (!device->MakeTarget()) {
         device->Release();
         return nullptr;
@@ -646,9 +655,9 @@ plD3dResult plGlD3dDevice::Reset(plD3dPresentParameters* params) {
             return plD3dErr::OutOfVideoMemory;
     }
     ApplyPresentation();
-    // The window may have changed size with the presentation: the frame-buffer objects until the next
-    // Present has seen it.
-    m_direct = false;
+    // The window may have changed with the presentation; the next Present may take it up again.
+    if (m_direct)
+        ChooseBackBuffer();
     Invalidate();
     return result;
 }
@@ -690,15 +699,27 @@ plD3dResult plGlD3dDevice::Present() {
         std::swap(m_framebuffer, m_frontFramebuffer);
         std::swap(m_colorTexture, m_frontTexture);
     }
-    // The next frame goes straight to the window while the window shows it whole at its own size.
-    const bool direct = m_windowDrawable && drawableWidth == width && drawableHeight == height;
-    if (direct != m_direct) {
-        m_direct = direct;
-        m_dirty |= DirtyViewport | DirtyCull;
-        m_screenSpaceLoaded = false;
-    }
+    ChooseBackBuffer();
     m_dirty |= DirtyTarget;
     return result;
+}
+
+void plGlD3dDevice::ChooseBackBuffer() {
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    SDL_GL_GetDrawableSize(m_window.GetSdlWindow(), &drawableWidth, &drawableHeight);
+    const auto& params = GetPresentParameters();
+    // The window keeps no alpha channel unless it has one.
+    plD3dTexelLayout layout{};
+    plD3dGetTexelLayout(params.backBufferFormat, layout);
+    const bool direct = m_windowDrawable && layout.bits[3] <= m_windowAlphaBits &&
+                        static_cast<u32>(drawableWidth) == params.backBufferWidth &&
+                        static_cast<u32>(drawableHeight) == params.backBufferHeight;
+    if (direct == m_direct)
+        return;
+    m_direct = direct;
+    m_dirty |= DirtyTarget | DirtyViewport | DirtyCull;
+    m_screenSpaceLoaded = false;
 }
 
 plD3dResult plGlD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u32 color, f32 z,

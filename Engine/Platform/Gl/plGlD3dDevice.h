@@ -135,6 +135,10 @@ class plGlD3dDevice : public plD3dDevice {
     void Prepare(u32 needed);
     // The back buffer's frame buffer, or the target texture's with the depth buffer when it takes it.
     void BindTarget();
+    // The window's own buffers as the back buffer for the frames to come while llvmpipe draws, the window
+    // shows the picture whole at its own size and holds every channel of the back buffer's format; the
+    // frame-buffer objects otherwise (and for the first frame).
+    void ChooseBackBuffer();
     bool DrawingToWindow() const { return m_direct && !GetTargetTexture(); }
     // A rectangle of the window's back buffer in the device's row order.
     void ReadWindow(const plD3dRect& rect, u32* argb);
@@ -196,6 +200,7 @@ class plGlD3dDevice : public plD3dDevice {
     // keeps it), whether they are for this frame, saving the full-screen copy of each Present, and
     // whether the frame shown last was drawn there and the next has begun to cover it.
     bool m_windowDrawable = false;
+    u32 m_windowAlphaBits = 0;
     bool m_direct = false;
     bool m_frontInWindow = false;
     bool m_drawnSincePresent = false;

@@ -25,8 +25,8 @@ std::vector<ScreenVertex> ClockwiseOnScreen(f32 z = 0.5f) {
 
 } // namespace
 
-// Each case on both back buffers: the window's own buffers, which llvmpipe draws into from
-// the first Present on while the window shows the picture at its size, and the frame-buffer objects,
+// Each case on both back buffers: the window's own buffers, which llvmpipe draws into from the
+// first Present on while the window shows the picture at its size, and the frame-buffer objects,
 // kept while the window is wider. Both must give the same pixels.
 struct plGlD3dTest : plGlDeviceTest, ::testing::WithParamInterface<bool> {
     void SetUp() override {
