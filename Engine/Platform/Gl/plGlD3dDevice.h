@@ -13,21 +13,20 @@ struct plGlView;
 struct SDL_Cursor;
 
 // The 3D device on an OpenGL 2.1 context of the program's window, fixed function. The back buffer is a
-// frame-buffer object drawn with clip y negated, so its rows lie in the device's order (row 0 on top)
-// and copies in and out need no flip; Present blits it flipped, scaled to the window. On llvmpipe, while
-// the window shows the picture at its own size, the window's own buffers are the back buffer instead
-// (rows bottom-up, so viewports, scissors, winding and copies flip), which saves that full-screen pass
-// every frame. Transforms load untransposed (row vectors read column-major are the column-vector matrix);
-// after the projection, z' = 2z - w and half a pixel shift pixel centres onto integer coordinates. States are
-// sent when a draw or clear needs them, and all of them again after other code used the context. Textures are
-// OpenGL textures of the same layouts (packed 16-bit types, BGRA bytes), filled from their levels'
-// pixels when a draw uses them after a write; texture stages become the texture units' combiners.
-// Render-target textures carry a frame-buffer object, drawn into like the back buffer (rows in the
-// device's order, so they sample the right way up) and given the back buffer's depth buffer when
-// set with it (the frame-buffer objects' one: the window keeps its own). Vertex and index buffers are buffer
-// objects that each unlock fills from the buffer's bytes (a Discard lock orphans the old storage first);
-// draws from them bind them for the draw alone, except pre-transformed vertices, which are converted from the
-// bytes.
+// frame-buffer object drawn with clip y negated, so its rows lie in the device's order (row 0 on top) and
+// copies in and out need no flip; Present blits it flipped, scaled to the window. On llvmpipe, while the
+// window shows the picture at its own size, the window's own buffers are the back buffer instead (rows
+// bottom-up, so viewports, scissors, winding and copies flip), which saves that full-screen pass every frame.
+// Transforms load untransposed (row vectors read column-major are the column-vector matrix); after the
+// projection, z' = 2z - w and half a pixel shift pixel centres onto integer coordinates. States are sent when
+// a draw or clear needs them, and all of them again after other code used the context. Textures are OpenGL
+// textures of the same layouts (packed 16-bit types, BGRA bytes), filled from their levels' pixels when a
+// draw uses them after a write; texture stages become the texture units' combiners. Render-target textures
+// carry a frame-buffer object, drawn into like the back buffer (rows in the device's order, so they sample
+// the right way up) and given the back buffer's depth buffer when set with it (the frame-buffer objects' one:
+// the window keeps its own). Vertex and index buffers are buffer objects that each unlock fills from the
+// buffer's bytes (a Discard lock orphans the old storage first); draws from them bind them for the draw
+// alone, except pre-transformed vertices, which are converted from the bytes.
 class plGlD3dDevice : public plD3dDevice {
   public:
     // Null when the context or its frame buffer cannot be made.
@@ -196,9 +195,9 @@ class plGlD3dDevice : public plD3dDevice {
     u32 m_depthBuffer = 0;
     u32 m_frontFramebuffer = 0;
     u32 m_frontTexture = 0;
-    // Whether the window's own buffers can be the back buffer (llvmpipe's swap copies and
-    // keeps it), whether they are for this frame, saving the full-screen copy of each Present, and
-    // whether the frame shown last was drawn there and the next has begun to cover it.
+    // Whether the window's own buffers can be the back buffer (llvmpipe's swap copies and keeps it) and the
+    // alpha bits they hold; whether they are for this frame, saving the full-screen copy of each Present;
+    // and whether the frame shown last was drawn there and the next has begun to cover it.
     bool m_windowDrawable = false;
     u32 m_windowAlphaBits = 0;
     bool m_direct = false;
