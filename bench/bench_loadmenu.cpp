@@ -125,19 +125,18 @@ int main(int argc, char** argv) {
     SavesFolder saves;
     g_saves = &saves;
     return benchRunAndPrint(argc, argv, [](const benchReport& report) {
-        const benchReport::Figures* cold =
-            report.Find("BM_LoadMenuNoCache/iterations:" + std::to_string(kRuns));
-        const benchReport::Figures* warm =
-            report.Find("BM_LoadMenuWarmCache/iterations:" + std::to_string(kRuns));
+        const auto find = [&](const std::string& name) {
+            return report.Find(name + "/iterations:" + std::to_string(kRuns));
+        };
+        const benchReport::Figures* cold = find("BM_LoadMenuNoCache");
+        const benchReport::Figures* warm = find("BM_LoadMenuWarmCache");
         if (cold && warm && cold->seconds > 0.0)
             std::printf(
                 "Load menu over %d coasters, warm cache / no cache: %.2f / %.2f ms = %.3f (target: at "
                 "most 0.2)\n",
                 kCoasters, warm->seconds * 1e3, cold->seconds * 1e3, warm->seconds / cold->seconds);
-        const benchReport::Figures* coldScan =
-            report.Find("BM_ScanNoCache/iterations:" + std::to_string(kRuns));
-        const benchReport::Figures* warmScan =
-            report.Find("BM_ScanWarmCache/iterations:" + std::to_string(kRuns));
+        const benchReport::Figures* coldScan = find("BM_ScanNoCache");
+        const benchReport::Figures* warmScan = find("BM_ScanWarmCache");
         if (coldScan && warmScan && coldScan->seconds > 0.0)
             std::printf("Scan of %d coasters alone, warm cache / no cache: %.3f\n", kCoasters,
                         warmScan->seconds / coldScan->seconds);

@@ -49,6 +49,16 @@ struct coKeptBlendZones {
 // The count of changes to the track; zones kept in an older one are stale.
 u64 coTrackGeneration();
 
+// Kept zones, measured again when the track changed since the generation they were measured in.
+template <class Zones, class Measure>
+const Zones& coKeepZones(u64& generation, Zones& zones, Measure measure) {
+    if (generation != coTrackGeneration()) {
+        zones = measure();
+        generation = coTrackGeneration();
+    }
+    return zones;
+}
+
 // The base of every track piece. A piece starts at a point with a heading, a slope and a roll, keeps the
 // parameters of its own shape, and answers questions about its centre line.
 //

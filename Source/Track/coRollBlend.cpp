@@ -92,9 +92,6 @@ float RollAt(const coCoasterPiece& piece, float s) {
     coKeptBlendZones* kept = piece.GetKeptZones();
     if (!kept)
         return RollInZones(coMeasureRollZones(piece, s), s);
-    if (kept->rollGeneration != coTrackGeneration()) {
-        kept->roll = coMeasureRollZones(piece);
-        kept->rollGeneration = coTrackGeneration();
-    }
-    return RollInZones(kept->roll, s);
+    return RollInZones(
+        coKeepZones(kept->rollGeneration, kept->roll, [&] { return coMeasureRollZones(piece); }), s);
 }

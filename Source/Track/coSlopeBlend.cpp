@@ -230,11 +230,7 @@ const coSlopeZones* KeptSlopeZones(const coCoasterPiece& piece) {
     coKeptBlendZones* kept = piece.GetKeptZones();
     if (!kept)
         return nullptr;
-    if (kept->slopeGeneration != coTrackGeneration()) {
-        kept->slope = coMeasureSlopeZones(piece);
-        kept->slopeGeneration = coTrackGeneration();
-    }
-    return &kept->slope;
+    return &coKeepZones(kept->slopeGeneration, kept->slope, [&] { return coMeasureSlopeZones(piece); });
 }
 } // namespace
 

@@ -948,6 +948,7 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
         // Pixel positions to clip coordinates, pixel centres on integers; w = 1 / rhw keeps colours
         // interpolated in perspective.
         m_clipPositions.resize(static_cast<size_t>(vertexCount) * 4);
+        const bool window = DrawingToWindow();
         for (u32 i = 0; i < vertexCount; ++i) {
             f32 p[4];
             std::memcpy(p, bytes + static_cast<size_t>(i) * stride, sizeof p);
@@ -955,7 +956,7 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
             f32* clip = &m_clipPositions[static_cast<size_t>(i) * 4];
             clip[0] = ((p[0] + 0.5f) * 2.0f / width - 1.0f) * w;
             const f32 down = (p[1] + 0.5f) * 2.0f / height - 1.0f;
-            clip[1] = (DrawingToWindow() ? kWindowTieShift / height - down : down) * w;
+            clip[1] = (window ? kWindowTieShift / height - down : down) * w;
             clip[2] = (p[2] * 2.0f - 1.0f) * w;
             clip[3] = w;
         }
