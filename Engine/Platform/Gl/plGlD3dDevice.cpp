@@ -108,6 +108,19 @@ u32 WindowAlphaBits() {
 // those pixels where they are in a frame buffer whose rows are the device's.
 constexpr f32 kWindowTieShift = 2.0f / 256.0f;
 
+// How far the viewport grows about its centre at most, as a factor of its size.
+constexpr i32 kGuardFactor = 7;
+
+plGlViewportLimits ViewportLimits() {
+    GLint dims[2] = {};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+    // Without viewport arrays a viewport's corner is not clamped; keep it within the largest size anyway.
+    GLint bounds[2] = {-dims[0], dims[0]};
+    if (SDL_GL_ExtensionSupported("GL_ARB_viewport_array"))
+        glGetIntegerv(GL_VIEWPORT_BOUNDS_RANGE, bounds);
+    return {dims[0], dims[1], bounds[0], bounds[1]};
+}
+
 bool HasVersionOr(int major, const char* extension) {
     const char* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     return (text && std::atoi(text) >= major) || SDL_GL_ExtensionSupported(extension);
@@ -151,6 +164,7 @@ plGlD3dDevice* plGlD3dDevice::Create(plGlD3d& d3d, plSdlWindowHost& window,
     device->m_units = caps.maxSimultaneousTextures;
     device->m_windowDrawable = SwapCopiesAndWindowHasDepth();
     device->m_windowAlphaBits = WindowAlphaBits();
+    device->m_viewportLimits = ViewportLimits();
     if (!device->MakeTarget()) {
         device->Release();
         return nullptr;
@@ -350,21 +364,34 @@ void plGlD3dDevice::SendViewport() {
     // A frame buffer whose rows are the device's needs no flip of the viewport; the window's do.
     const bool window = DrawingToWindow();
     const i64 y = window ? i64{GetTargetHeight()} - view.y - view.height : view.y;
-    glViewport(static_cast<GLint>(view.x), static_cast<GLint>(y), static_cast<GLsizei>(view.width),
-               static_cast<GLsizei>(view.height));
+    const plGlRect shown{static_cast<i32>(view.x), static_cast<i32>(y), static_cast<i32>(view.width),
+                         static_cast<i32>(view.height)};
+    // The driver clips every triangle of a batch through a slow path as soon as one vertex leaves the
+    // view; a view grown about its centre, with the scissor at the real one, leaves it only far out.
+    const i32 guard = plGlGuardFactor(shown, m_viewportLimits, kGuardFactor);
+    glViewport(shown.left - (guard - 1) / 2 * shown.width, shown.bottom - (guard - 1) / 2 * shown.height,
+               guard * shown.width, guard * shown.height);
+    glScissor(shown.left, shown.bottom, shown.width, shown.height);
+    glEnable(GL_SCISSOR_TEST);
     glDepthRange(view.minZ, view.maxZ);
     m_screenSpaceLoaded = false;
-    // Clip y negated where rows run down, depth from 0..w to -w..w, and half a pixel so pixel centres
-    // fall on integers.
-    const f32 up = window ? 1.0f : -1.0f;
-    const f32 rowShift = window ? kWindowTieShift - 1.0f : 1.0f;
-    const maMatrix4d adjust(1.0f, 0.0f, 0.0f, 0.0f, 0.0f, up, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f,
-                            1.0f / static_cast<f32>(view.width), rowShift / static_cast<f32>(view.height),
+    // Clip y negated where rows run down, depth from 0..w to -w..w, half a pixel so pixel centres
+    // fall on integers, and x and y shrunk into the grown view.
+    const f32 shrink = 1.0f / static_cast<f32>(guard);
+    const f32 up = (window ? 1.0f : -1.0f) * shrink;
+    const f32 rowShift = (window ? kWindowTieShift - 1.0f : 1.0f) * shrink;
+    const maMatrix4d adjust(shrink, 0.0f, 0.0f, 0.0f, 0.0f, up, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f,
+                            shrink / static_cast<f32>(view.width), rowShift / static_cast<f32>(view.height),
                             -1.0f, 1.0f);
     const maMatrix4d projection = GetTransformValue(plD3dTs::Projection) * adjust;
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(projection.m);
     glMatrixMode(GL_MODELVIEW);
+}
+
+void plGlD3dDevice::DisableScissor() {
+    glDisable(GL_SCISSOR_TEST);
+    m_dirty |= DirtyViewport;
 }
 
 void plGlD3dDevice::SendMatrices() {
@@ -680,6 +707,7 @@ plD3dResult plGlD3dDevice::Present() {
     if (!m_direct) {
         glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        DisableScissor();
         if (shown.width != drawableWidth || shown.height != drawableHeight) {
             glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
             glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -756,7 +784,7 @@ plD3dResult plGlD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags, u
                   bottom - top);
         glClear(mask);
     }
-    glDisable(GL_SCISSOR_TEST);
+    DisableScissor();
     return result;
 }
 
@@ -788,6 +816,7 @@ void plGlD3dDevice::WriteBackBuffer(const plD3dRect& rect, const u32* argb) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    DisableScissor();
     glBlitFramebuffer(rect.left, rect.top, rect.right, rect.bottom, rect.left, height - rect.top, rect.right,
                       height - rect.bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     m_dirty |= DirtyTarget | DirtyColorMask;
@@ -937,6 +966,7 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
         const auto height = static_cast<f32>(GetTargetHeight());
         if (!m_screenSpaceLoaded) {
             glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
+            glDisable(GL_SCISSOR_TEST);
             glDepthRange(0.0, 1.0);
             glMatrixMode(GL_PROJECTION);
             glLoadIdentity();

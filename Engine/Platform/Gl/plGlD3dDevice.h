@@ -1,4 +1,5 @@
 #pragma once
+#include "Engine/Platform/Gl/plGlFit.h"
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 
 #include <array>
@@ -9,7 +10,6 @@
 
 class plGlD3d;
 class plSdlWindowHost;
-struct plGlView;
 struct SDL_Cursor;
 
 // The 3D device on an OpenGL 2.1 context of the program's window, fixed function. The back buffer is a
@@ -170,6 +170,8 @@ class plGlD3dDevice : public plD3dDevice {
     // The levels of the bits given.
     void Upload(plD3dTexture& texture, const GlTexture& gl, u32 levels);
     void SendFixed();
+    // Copies and whole-target clears are cut by the scissor; the viewport's is sent again after them.
+    void DisableScissor();
     // Points the normal, colour and texture-coordinate arrays into the vertices at that address: client
     // memory, or an offset into the array buffer bound when they are pointed.
     void PointAttributes(const plD3dVertexLayout& layout, uintptr_t vertices, u32 stride, u64 sets);
@@ -209,6 +211,7 @@ class plGlD3dDevice : public plD3dDevice {
     // The matrices loaded are those of pre-transformed draws (identity, whole target).
     bool m_screenSpaceLoaded = false;
     bool m_gammaWarned = false;
+    plGlViewportLimits m_viewportLimits;
     std::vector<f32> m_clipPositions;
     // Where the arrays point after a draw from a buffer object; invalid after anything else moved them.
     struct StreamArrays {

@@ -51,3 +51,16 @@ void plGlPictureToWindow(const plGlView& view, i32 x, i32 y, i32& windowX, i32& 
     windowX = static_cast<i32>(std::floor(dx * view.windowWidth / view.drawableWidth));
     windowY = static_cast<i32>(std::floor(dy * view.windowHeight / view.drawableHeight));
 }
+
+i32 plGlGuardFactor(const plGlRect& view, const plGlViewportLimits& limits, i32 maxFactor) {
+    for (i64 factor = maxFactor | 1; factor > 1; factor -= 2) {
+        const i64 growX = (factor - 1) / 2 * view.width;
+        const i64 growY = (factor - 1) / 2 * view.height;
+        if (factor * view.width <= limits.maxWidth && factor * view.height <= limits.maxHeight &&
+            view.left - growX >= limits.boundsMin && view.bottom - growY >= limits.boundsMin &&
+            i64{view.left} + view.width + growX <= limits.boundsMax &&
+            i64{view.bottom} + view.height + growY <= limits.boundsMax)
+            return static_cast<i32>(factor);
+    }
+    return 1;
+}

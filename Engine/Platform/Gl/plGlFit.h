@@ -27,3 +27,16 @@ struct plGlView {
 // the bars lie outside the back buffer. Both give (0, 0) while nothing is shown.
 void plGlWindowToPicture(const plGlView& view, i32 windowX, i32 windowY, i32& x, i32& y);
 void plGlPictureToWindow(const plGlView& view, i32 x, i32 y, i32& windowX, i32& windowY);
+
+// The limits OpenGL puts on a viewport: its largest size and the range its corners may lie in.
+struct plGlViewportLimits {
+    i32 maxWidth = 0;
+    i32 maxHeight = 0;
+    i32 boundsMin = 0;
+    i32 boundsMax = 0;
+};
+
+// The largest odd factor, at most maxFactor, by which the viewport can grow about its centre without
+// OpenGL clamping it. Drawn through the grown viewport with the projection shrunk by as much, each
+// vertex lands on the same pixel, and only what reaches past the grown view still needs clipping.
+i32 plGlGuardFactor(const plGlRect& view, const plGlViewportLimits& limits, i32 maxFactor);

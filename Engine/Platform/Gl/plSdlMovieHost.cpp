@@ -66,6 +66,7 @@ void plGlVideoSink::Present(const plVideoFrame& frame) {
     glDisable(GL_FOG);
     glDisable(GL_BLEND);
     glDisable(GL_CULL_FACE);
+    glDisable(GL_SCISSOR_TEST);
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     // The 3D device may have left a texture transform or generated coordinates on this unit.

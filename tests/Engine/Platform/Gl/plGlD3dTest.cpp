@@ -168,17 +168,41 @@ TEST_P(plGlD3dTest, SquaresCoverThePixelsWhoseCentresTheyHold) {
                         << (transformed ? " transformed" : " on screen");
                 }
         }
-    // A viewport on the lower right quarter takes the whole clip square there, rows counted from the top.
-    gl.device->Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, kBlack, 1.0f, 0);
+    // A viewport on the lower right quarter takes the whole clip square there, rows counted from the top;
+    // what reaches past it, a little or far past the clip square, ends at the viewport's edges.
+    const plD3dViewport whole{0, 0, kSize, kSize, 0.0f, 1.0f};
     const plD3dViewport quarter{kSize / 2, kSize / 2, kSize / 2, kSize / 2, 0.0f, 1.0f};
-    gl.device->SetViewport(&quarter);
     const auto at = [](f32 x, f32 y) { return WorldVertex{x, y, 0.5f, kWhite}; };
-    gl.DrawWorld({at(-1, 1), at(1, 1), at(-1, -1), at(1, 1), at(1, -1), at(-1, -1)});
+    for (f32 reach : {1.0f, 3.0f, 40.0f}) {
+        gl.device->SetViewport(&whole);
+        gl.device->Clear(0, nullptr, plD3dClear::Target | plD3dClear::ZBuffer, kBlack, 1.0f, 0);
+        gl.device->SetViewport(&quarter);
+        const std::vector<WorldVertex> square = {at(-reach, reach), at(reach, reach),  at(-reach, -reach),
+                                                 at(reach, reach),  at(reach, -reach), at(-reach, -reach)};
+        // Again after a depth clear, as a frame begins.
+        gl.DrawWorld(square);
+        gl.device->Clear(0, nullptr, plD3dClear::ZBuffer, kBlack, 1.0f, 0);
+        gl.DrawWorld(square);
+        const std::vector<u32> pixels = gl.Read();
+        for (u32 y = 0; y < kSize; ++y)
+            for (u32 x = 0; x < kSize; ++x)
+                EXPECT_EQ(pixels[y * kSize + x], x >= kSize / 2 && y >= kSize / 2 ? kWhite : kBlack)
+                    << x << ", " << y << " reaching " << reach;
+    }
+    // Copies into the back buffer and pre-transformed vertices reach the whole target still.
+    plD3dSurface* line = nullptr;
+    ASSERT_EQ(gl.device->CreateImageSurface(kSize, 1, plD3dFormat::X8R8G8B8, &line), plD3dErr::Ok);
+    std::fill_n(reinterpret_cast<u32*>(line->Pixels()), kSize, kWhite);
+    plD3dSurface* back = nullptr;
+    ASSERT_EQ(gl.device->GetBackBuffer(0, plD3dBackBufferMono, &back), plD3dErr::Ok);
+    const plD3dPoint row0{0, 0};
+    ASSERT_EQ(gl.device->CopyRects(line, nullptr, 0, back, &row0), plD3dErr::Ok);
+    back->Release();
+    line->Release();
+    gl.DrawScreen(ClockwiseOnScreen());
     const std::vector<u32> pixels = gl.Read();
-    for (u32 y = 0; y < kSize; ++y)
-        for (u32 x = 0; x < kSize; ++x)
-            EXPECT_EQ(pixels[y * kSize + x], x >= kSize / 2 && y >= kSize / 2 ? kWhite : kBlack)
-                << x << ", " << y;
+    EXPECT_EQ(pixels[5 * kSize + 5], kWhite);
+    EXPECT_EQ(pixels[kSize - 1], kWhite);
 }
 
 TEST_P(plGlD3dTest, CullingFollowsTheWindingOnTheScreen) {

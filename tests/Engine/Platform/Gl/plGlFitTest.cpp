@@ -52,3 +52,21 @@ TEST(plGlFit, PointerPositionsMapThroughTheFitBothWays) {
     plGlWindowToPicture({800, 600, 0, 0, 800, 600}, 10, 10, x, y);
     EXPECT_EQ(std::make_pair(x, y), std::make_pair(0, 0));
 }
+
+TEST(plGlFit, TheGuardFactorIsTheLargestOddOneOpenGlTakesUnclamped) {
+    const plGlViewportLimits limits{16384, 16384, -32768, 32767};
+    const struct {
+        plGlRect view;
+        plGlViewportLimits limits;
+        i32 factor;
+    } cases[] = {
+        {{0, 0, 800, 600}, limits, 7},
+        {{0, 0, 2560, 1440}, limits, 5},                     // 7 x 2560 is wider than OpenGL allows
+        {{0, 0, 800, 600}, {16384, 16384, -1600, 32767}, 5}, // the left corner would pass the bounds
+        {{0, 0, 800, 600}, {16384, 16384, -32768, 2399}, 3}, // and here the right one
+        {{0, 0, 800, 600}, {2000, 2000, -32768, 32767}, 1},
+        {{0, 0, 0, 0}, limits, 7},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(plGlGuardFactor(c.view, c.limits, 7), c.factor) << c.view.width << "x" << c.view.height;
+}
