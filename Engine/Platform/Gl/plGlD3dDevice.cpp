@@ -966,7 +966,7 @@ plD3dResult plGlD3dDevice::Draw(u32 type, const void* vertices, u32 vertexCount,
         const auto height = static_cast<f32>(GetTargetHeight());
         if (!m_screenSpaceLoaded) {
             glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
-            glDisable(GL_SCISSOR_TEST);
+            DisableScissor();
             glDepthRange(0.0, 1.0);
             glMatrixMode(GL_PROJECTION);
             glLoadIdentity();

@@ -170,7 +170,8 @@ class plGlD3dDevice : public plD3dDevice {
     // The levels of the bits given.
     void Upload(plD3dTexture& texture, const GlTexture& gl, u32 levels);
     void SendFixed();
-    // Copies and whole-target clears are cut by the scissor; the viewport's is sent again after them.
+    // Clears, copies and pre-transformed draws reach past the viewport's scissor, which the next
+    // transformed draw sends again.
     void DisableScissor();
     // Points the normal, colour and texture-coordinate arrays into the vertices at that address: client
     // memory, or an offset into the array buffer bound when they are pointed.

@@ -74,16 +74,7 @@ TEST_P(plGlD3dTest, ClearsAreExactAndRowsKeepTheDeviceOrder) {
     const plD3dRect top{0, 0, static_cast<i32>(kSize), 4};
     ASSERT_EQ(gl.device->Clear(1, &top, plD3dClear::Target, 0xFFFF0000, 1.0f, 0), plD3dErr::Ok);
     // A green row copied in at row 10.
-    plD3dSurface* line = nullptr;
-    ASSERT_EQ(gl.device->CreateImageSurface(kSize, 1, plD3dFormat::R5G6B5, &line), plD3dErr::Ok);
-    std::vector<u16> green(kSize, 0x07E0);
-    std::memcpy(line->Pixels(), green.data(), kSize * 2);
-    plD3dSurface* back = nullptr;
-    ASSERT_EQ(gl.device->GetBackBuffer(0, plD3dBackBufferMono, &back), plD3dErr::Ok);
-    const plD3dPoint row10{0, 10};
-    ASSERT_EQ(gl.device->CopyRects(line, nullptr, 0, back, &row10), plD3dErr::Ok);
-    back->Release();
-    line->Release();
+    gl.CopyRow(0x07E0, 10);
 
     const std::vector<u32> pixels = gl.Read();
     for (u32 y = 0; y < kSize; ++y) {
@@ -190,15 +181,7 @@ TEST_P(plGlD3dTest, SquaresCoverThePixelsWhoseCentresTheyHold) {
                     << x << ", " << y << " reaching " << reach;
     }
     // Copies into the back buffer and pre-transformed vertices reach the whole target still.
-    plD3dSurface* line = nullptr;
-    ASSERT_EQ(gl.device->CreateImageSurface(kSize, 1, plD3dFormat::X8R8G8B8, &line), plD3dErr::Ok);
-    std::fill_n(reinterpret_cast<u32*>(line->Pixels()), kSize, kWhite);
-    plD3dSurface* back = nullptr;
-    ASSERT_EQ(gl.device->GetBackBuffer(0, plD3dBackBufferMono, &back), plD3dErr::Ok);
-    const plD3dPoint row0{0, 0};
-    ASSERT_EQ(gl.device->CopyRects(line, nullptr, 0, back, &row0), plD3dErr::Ok);
-    back->Release();
-    line->Release();
+    gl.CopyRow(0xFFFF, 0);
     gl.DrawScreen(ClockwiseOnScreen());
     const std::vector<u32> pixels = gl.Read();
     EXPECT_EQ(pixels[5 * kSize + 5], kWhite);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -61,6 +62,19 @@ class GlDevice {
         image->Release();
         back->Release();
         return pixels;
+    }
+
+    // A row of one 16-bit R5G6B5 colour copied onto the back buffer at that row.
+    void CopyRow(u16 rgb565, i32 row) {
+        plD3dSurface* line = nullptr;
+        plD3dSurface* back = nullptr;
+        ASSERT_EQ(device->CreateImageSurface(kSize, 1, plD3dFormat::R5G6B5, &line), plD3dErr::Ok);
+        std::fill_n(reinterpret_cast<u16*>(line->Pixels()), kSize, rgb565);
+        ASSERT_EQ(device->GetBackBuffer(0, plD3dBackBufferMono, &back), plD3dErr::Ok);
+        const plD3dPoint at{0, row};
+        EXPECT_EQ(device->CopyRects(line, nullptr, 0, back, &at), plD3dErr::Ok);
+        back->Release();
+        line->Release();
     }
 
     void DrawScreen(const std::vector<ScreenVertex>& vertices) {
