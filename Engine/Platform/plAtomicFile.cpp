@@ -1,6 +1,8 @@
 #include "Engine/Platform/plAtomicFile.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -21,9 +23,24 @@ void SyncFolder(const std::string& path) {
     close(fd);
 }
 
+// A target whose name is near the limit is legal, so its temporary must be too: the name is cut on a
+// character boundary of its UTF-8 before the suffix.
+std::string TemporaryOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const size_t room = NAME_MAX - std::strlen(plAtomicFile::kSuffix);
+    size_t end = path.size();
+    if (end - nameStart > room) {
+        end = nameStart + room;
+        while (end > nameStart && (static_cast<unsigned char>(path[end]) & 0xC0) == 0x80)
+            --end;
+    }
+    return path.substr(0, end) + plAtomicFile::kSuffix;
+}
+
 } // namespace
 
-plAtomicFile::plAtomicFile(const std::string& path) : m_path(path), m_temporary(path + kSuffix) {
+plAtomicFile::plAtomicFile(const std::string& path) : m_path(path), m_temporary(TemporaryOf(path)) {
     // Removed first, so that a link planted under the temporary's name is never written through.
     if (unlink(m_temporary.c_str()) != 0 && errno != ENOENT) {
         m_error = errno;

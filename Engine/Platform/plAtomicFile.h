@@ -6,7 +6,8 @@
 // the target is the old file or the whole new one. A temporary that is not committed is removed.
 class plAtomicFile {
   public:
-    // The temporary's name: the target's with this appended.
+    // The temporary's name: the target's with this appended, the target's cut first where the two
+    // would pass the longest name a folder takes.
     static constexpr const char* kSuffix = ".tmp";
 
     // Creates the temporary afresh (one left by a crash is replaced); GetError tells whether it could be.

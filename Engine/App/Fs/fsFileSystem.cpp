@@ -167,11 +167,8 @@ void fsWriteFileAtomically(const fsLocator& target,
     plAtomicFile file(path);
     if (file.GetError() != 0)
         fsThrowErrno(file.GetError(), fsOperation::Create, target, path);
-    fsLocator temporary = target;
-    envString name = target.GetLastComponent();
-    name.Append(envString(plAtomicFile::kSuffix));
-    temporary.RemoveLastComponent();
-    temporary.AppendComponent(name);
+    fsLocator temporary;
+    fsLocatorFromNativePath(file.GetTemporaryPath().c_str(), temporary);
     write(temporary);
     if (const int error = file.Commit())
         fsThrowErrno(error, fsOperation::Create, target, path);

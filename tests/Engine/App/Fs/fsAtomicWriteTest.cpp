@@ -4,7 +4,9 @@
 #include "Engine/App/Fs/fsTestFolder.h"
 
 #include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,6 +41,23 @@ TEST(fsWriteFileAtomically, FailuresKeepTheOldFileAndLeaveNoTemporary) {
     EXPECT_FALSE(fsFileExists(folder.Locator("folder.dat.tmp")));
     fsWriteFileAtomically(folder.Locator("save.dat"), writer);
     EXPECT_EQ(folder.Read("save.dat"), "new");
+}
+
+// Names at the folder's limit of 255 bytes save too: the temporary's name is cut to fit, on a character
+// boundary, and is gone afterwards.
+TEST(fsWriteFileAtomically, NamesAtTheLengthLimitSave) {
+    fsTestFolder folder;
+    std::string accents;
+    for (int i = 0; i < 127; ++i)
+        accents += "\xC3\xA9";
+    for (const std::string& name : {std::string(251, 'a') + ".csa", accents + "s"}) {
+        ASSERT_EQ(name.size(), 255u);
+        folder.Write(name, "old");
+        fsWriteFileAtomically(folder.Locator(name), [](const fsLocator& t) { WriteInPieces(t, "new"); });
+        EXPECT_EQ(folder.Read(name), "new");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+        std::filesystem::remove(folder.Path(name));
+    }
 }
 
 // Fifty children save two versions in turn until killed at a random moment: the file is always one
