@@ -269,6 +269,10 @@ void coScreenEditorHost::ReportError(const envExceptionX& failure) {
     }
 }
 
+void coScreenEditorHost::ReportDamagedFile(u32 text, const fsLocator& file) {
+    coReportFileProblem(text, file);
+}
+
 void coScreenEditorHost::ShowInterface(bool shown) {
     guiCursorMgr::SetVisible(shown);
     coPaletteManager::SetHudEnabled(shown);

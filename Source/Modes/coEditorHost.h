@@ -1,4 +1,5 @@
 #pragma once
+#include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Env/envString.h"
 
 #include <string>
@@ -90,6 +91,8 @@ class coEditorHost {
     virtual i32 RunRidePauseDialog(int /*mode*/) { return 2; }
     // The in-game error display.
     virtual void ReportError(const envExceptionX&) {}
+    // A file that cannot be read whole, named with its own text of the game's error texts.
+    virtual void ReportDamagedFile(u32 /*text*/, const fsLocator& /*file*/) {}
     // Cursor, HUD and tooltip shown or hidden together (Tab).
     virtual void ShowInterface(bool) {}
 

@@ -18,6 +18,7 @@
 #include "Source/Park/coWorldSwitches.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Sound/coMusic.h"
 #include "Source/Track/coCircuit.h"
@@ -161,7 +162,8 @@ void coModeCareerBuilder::LoadMission(const fsLocator& file, i32 careerIndex) {
 
 void coModeCareerBuilder::Restart() {
     fsLocator file = PlayerMissionFile();
-    if (!fsFileExists(file)) {
+    const bool attempt = fsFileExists(file);
+    if (!attempt) {
         file = fsLocator(coRootMissions);
         file.AppendComponent(GetTrackType());
         file.AppendComponent(m_missionFile.GetLastComponent());
@@ -169,7 +171,7 @@ void coModeCareerBuilder::Restart() {
     try {
         LoadMission(file, m_careerIndex);
     } catch (const envExceptionX& failure) {
-        coGetEditorHost().ReportError(failure);
+        ReportLoadFailure(failure, file, attempt ? coErrorDamagedAttempt : coErrorDamagedMission);
         return;
     }
     ShowBuildingView();

@@ -23,6 +23,7 @@
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Sound/coMusic.h"
@@ -863,11 +864,12 @@ void coModeEditor::Revert() {
     const envString name = host.GetCoasterName();
     if (name.GetLength() == 0)
         return;
+    const fsLocator file = CoasterFile(name);
     try {
-        coLoadCoasterFile(CoasterFile(name));
+        coLoadCoasterFile(file);
     } catch (const envExceptionX& failure) {
         // The loader keeps the coaster it had when the file cannot be read whole.
-        host.ReportError(failure);
+        ReportLoadFailure(failure, file, coErrorDamagedCoaster);
         return;
     }
     m_flags.reset(Modified);
@@ -875,6 +877,14 @@ void coModeEditor::Revert() {
     if (coCircuitPieceCount() > 0)
         coSelectLoadingDock();
     Refresh();
+}
+
+void coModeEditor::ReportLoadFailure(const envExceptionX& failure, const fsLocator& file, u32 damagedText) {
+    coEditorHost& host = coGetEditorHost();
+    if (coIsDamagedFileFailure(std::current_exception()))
+        host.ReportDamagedFile(damagedText, file);
+    else
+        host.ReportError(failure);
 }
 
 void coModeEditor::ShowBuildingView() {

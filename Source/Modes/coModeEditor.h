@@ -139,6 +139,9 @@ class coModeEditor : public coMode, public appCharEventHandler {
     virtual int HandleMainButton(coMainButton button);
     // Escape or "Back": asks, and on Ok leaves for the main menu with the world cleared.
     virtual void AskToLeave();
+    // Reports the failure in flight of loading the file: a damaged file with the given text, so the player
+    // is not told that the game must end while it plays on.
+    static void ReportLoadFailure(const envExceptionX& failure, const fsLocator& file, u32 damagedText);
     // What the track manipulation palette is shown, adjusted before it is handed over.
     virtual void UpdateTrackManipPalette(coEditorPaletteState&) {}
 

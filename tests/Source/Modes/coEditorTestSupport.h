@@ -110,6 +110,7 @@ struct coRecordingEditorHost : coEditorHost {
         return 1;
     }
     void ReportError(const envExceptionX&) override { ++errors; }
+    void ReportDamagedFile(u32 text, const fsLocator&) override { damagedFiles.push_back(text); }
     void ShowInterface(bool shown) override { interfaceShown = shown; }
     void PlaySound(int slot) override { sounds.push_back(slot); }
     void SetSelectedPiece(const coCoasterPiece* piece) override { shownPiece = piece; }
@@ -137,5 +138,6 @@ struct coRecordingEditorHost : coEditorHost {
     const coCoasterPiece* shownPiece = nullptr;
     bool pieceStatsCleared = false;
     int errors = 0;
+    std::vector<u32> damagedFiles;
     bool interfaceShown = true;
 };

@@ -11,6 +11,7 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCareerPalettes.h"
 #include "Source/Modes/coEditorSelection.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuitPieceList.h"
 
@@ -287,11 +288,11 @@ TEST_F(coCareerBuilderTest, KeysRestartFromThePlayersCopyAndShowTheHint) {
     Type(u'p');
     EXPECT_EQ(palettes.hints, std::vector<envString>{envString("Mind the loop")});
 
-    // A damaged copy is reported and the world kept.
+    // A damaged copy is named as the player's attempt and the world kept.
     career.folder.Write("Saves/Ann/Classic/Mission3.cmi", "damaged");
     const i32 pieces = coCircuitPieceCount();
     Type(0xE000);
-    EXPECT_EQ(host.errors, 1);
+    EXPECT_EQ(host.damagedFiles, std::vector<u32>{coErrorDamagedAttempt});
     EXPECT_EQ(coCircuitPieceCount(), pieces);
 }
 

@@ -13,6 +13,7 @@
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Scene/coObject.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/World/coPropTemplate.h"
 #include "Source/World/coTrackProp.h"
@@ -365,7 +366,7 @@ TEST_F(coModeEditorTest, RevertAndSaveFailuresAreReportedAndKeepTheWork) {
     host.name = envString("broken");
     folder.Write("broken.csa", "not a coaster");
     Key(0xE000);
-    EXPECT_EQ(host.errors, 1);
+    EXPECT_EQ(host.damagedFiles, std::vector<u32>{coErrorDamagedCoaster});
     EXPECT_EQ(coCircuitPieceCount(), 2);
     EXPECT_TRUE(editor.IsModified());
 
@@ -373,10 +374,10 @@ TEST_F(coModeEditorTest, RevertAndSaveFailuresAreReportedAndKeepTheWork) {
         fsWriteCalls full(ENOSPC);
         Key(0xE001);
     }
-    EXPECT_EQ(host.errors, 2);
+    EXPECT_EQ(host.errors, 1);
     EXPECT_TRUE(editor.IsModified());
     Key(0xE001);
-    EXPECT_EQ(host.errors, 2);
+    EXPECT_EQ(host.errors, 1);
     EXPECT_FALSE(editor.IsModified());
     EXPECT_TRUE(std::filesystem::exists(folder.Path("broken.csa")));
     editor.Exit();
