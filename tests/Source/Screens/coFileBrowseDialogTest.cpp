@@ -37,6 +37,9 @@ TEST_F(coFileBrowseDialogTest, OnlyItsButtonsEndItWhileGameTimeStandsStill) {
     EXPECT_EQ(dialog->DoModal(), 2);
     EXPECT_EQ(frame.frames, 22);
     EXPECT_EQ(appClock::GetTime(), 5.0f);
+    // The shipped script sizes the list after its row height, so its rows are on view.
+    EXPECT_EQ(dialog->GetFileSelector()->GetVisibleRows(), 8);
+    EXPECT_TRUE(dialog->GetFileSelector()->GetRow(0)->IsVisible());
     std::vector<std::string> rows;
     for (i32 i = 0; i < dialog->GetFileSelector()->GetItemCount(); ++i)
         rows.push_back(envStringToNarrow(dialog->GetFileSelector()->GetItemText(i)));
