@@ -480,6 +480,9 @@ void coApp::RestartDisplay(i32 resolution, i32 depth) {
     coGetMenuWorld().ClearScene();
     coLoadingScreenHide();
     const bool windowed = g2dScreen::IsWindowed();
+    // The shadow material holds its texture, which holds the old device.
+    g_trackBuilder->DestroyShadowMaterial();
+    g_trackBuilder->FreeDefinitions();
     StopErrorDisplay();
     StopScreens();
     if (m_guiUp) {
@@ -498,6 +501,7 @@ void coApp::RestartDisplay(i32 resolution, i32 depth) {
     CreateCursors();
     StartScreens();
     StartErrorDisplay();
+    g_trackBuilder->CreateShadowMaterial();
     coLoadUiSounds();
 }
 

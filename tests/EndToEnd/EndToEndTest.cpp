@@ -520,6 +520,7 @@ TEST(EndToEndTest, OptionsChosenInOneRunHoldInTheNext) {
         const GameRun run = home.Play(script);
         EXPECT_EQ(run.exitCode, kExitNormal) << script << "\n" << run.output;
         EXPECT_EQ(run.output.find("injected step"), std::string::npos) << script << "\n" << run.output;
+        EXPECT_TRUE(ReleasesEverything(run.output)) << script << "\n" << run.output;
     }
 }
 
