@@ -41,6 +41,7 @@ constexpr i32 kExitLoad = 2;
 constexpr i32 kExitMain = 3;
 
 constexpr u32 kQuestionLeave = 13;
+constexpr u32 kQuestionLoad = 15;
 constexpr u32 kAnswerYes = 7;
 constexpr u32 kAnswerNo = 8;
 
@@ -67,13 +68,13 @@ void Push(i32 id) {
         coModePush(mode);
 }
 
-// The builder asks before it clears a coaster holding unsaved work; "Main" from the ride clears it too,
-// so it asks the same when the editor below the ride holds unsaved work.
-bool MayClearEditedCoaster() {
+// The builder asks before it leaves or loads over a coaster holding unsaved work; "Main" and "Load" from
+// the ride lead to the same loss, so they ask the builder's question when the editor below holds such work.
+bool MayClearEditedCoaster(u32 question) {
     const i32 id = coModeStackIsPrevious(coModeIdCareerBuilder) ? coModeIdCareerBuilder : coModeIdBuilder;
     coMode* editor = coModeStackIsPrevious(id) ? coGetMode(id) : nullptr;
     return !editor || !editor->IsModified() ||
-           coGetEditorHost().AskQuestion(kQuestionLeave, kAnswerYes, kAnswerNo) == 1;
+           coGetEditorHost().AskQuestion(question, kAnswerYes, kAnswerNo) == 1;
 }
 
 bool ViewCarValid(i32 car) {
@@ -286,7 +287,7 @@ bool coModeRideCoaster::Pause() {
     } else {
         switch (host.GetPauseDialogExit()) {
         case kExitMain:
-            if (!MayClearEditedCoaster())
+            if (!MayClearEditedCoaster(kQuestionLeave))
                 break;
             coMusicStop();
             coGetSavedCoasterServices().ClearScene();
@@ -300,6 +301,8 @@ bool coModeRideCoaster::Pause() {
             SetResult(Leave);
             return true;
         case kExitLoad:
+            if (!MayClearEditedCoaster(kQuestionLoad))
+                break;
             coMusicStop();
             coGetMenuWorld().SetWorldMode(0);
             if (coModeStackIsPrevious(coModeIdCareerBuilder))

@@ -151,23 +151,30 @@ TEST_F(coRideModeTest, PauseExitsLeadOnByTheEntryBelowTheRide) {
     }
 }
 
-TEST_F(coRideModeTest, MainOverUnsavedWorkAsksTheBuildersLeaveQuestionFirst) {
-    coRecordingEditorHost editorHost;
-    builderMode.modified = true;
-    rideHost.exitAction = 3;
-    coModeStackClear();
-    coModePush(&builderMode);
-    coModePush(&ride);
-    for (const i32 answer : {2, 1}) {
-        editorHost.answer = answer;
-        input.released.insert(coActionEscape);
-        coModeManagerUpdate();
-        input.Clear();
-        EXPECT_EQ(coCurrentMode(), answer == 1 ? static_cast<coMode*>(&mainMenu) : &ride) << answer;
+TEST_F(coRideModeTest, MainOrLoadOverUnsavedWorkAsksTheBuildersQuestionFirst) {
+    const struct {
+        i32 exit;
+        u32 question;
+        i32 next;
+    } cases[] = {{3, 13, coModeIdMainMenu}, {2, 15, coModeIdLoadMenu}};
+    for (const auto& c : cases) {
+        coRecordingEditorHost editorHost;
+        builderMode.modified = true;
+        rideHost.exitAction = c.exit;
+        coModeStackClear();
+        coModePush(&builderMode);
+        coModePush(&ride);
+        for (const i32 answer : {2, 1}) {
+            editorHost.answer = answer;
+            input.released.insert(coActionEscape);
+            coModeManagerUpdate();
+            input.Clear();
+            EXPECT_EQ(coCurrentMode(), answer == 1 ? coGetMode(c.next) : &ride) << c.exit << " " << answer;
+        }
+        EXPECT_EQ(editorHost.questions, (std::vector<u32>{c.question, c.question}));
+        if (coModeStackIsPrevious(coModeIdRide))
+            ride.Exit();
     }
-    EXPECT_EQ(editorHost.questions, (std::vector<u32>{13, 13}));
-    if (coModeStackIsPrevious(coModeIdRide))
-        ride.Exit();
 }
 
 TEST_F(coRideModeTest, PauseShowsTheHiddenHudAndResumesEvenWhenTheDialogThrows) {
