@@ -136,8 +136,7 @@ void coModeCareerBuilder::LoadMission(const fsLocator& file, i32 careerIndex) {
     m_locks = std::move(locks);
     m_path.TakeFrom(path);
     SetFlag(Modified, false);
-    for (int i = 0; i < coMissionBudgetCount; ++i)
-        palettes.SetBudgetCount(i, m_budgets[static_cast<size_t>(i)]);
+    ShowBudgets();
     if (coCircuitPieceCount() > 0)
         coSelectLoadingDock();
     Refresh();
@@ -328,6 +327,11 @@ void coModeCareerBuilder::AskToLeave() {
     EndModal();
 }
 
+void coModeCareerBuilder::ShowBudgets() {
+    for (int i = 0; i < coMissionBudgetCount; ++i)
+        coGetCareerPalettes().SetBudgetCount(i, m_budgets[static_cast<size_t>(i)]);
+}
+
 void coModeCareerBuilder::Enter() {
     coCollisionSetForced(true);
     coCareerPalettes& palettes = coGetCareerPalettes();
@@ -337,6 +341,9 @@ void coModeCareerBuilder::Enter() {
     coModeEditor::Enter();
     palettes.EnableSaveButton();
     m_leaveWithoutAsking = false;
+    // Whatever hid the counters while the builder was away (a ride's "Load"), they show again.
+    if (m_missionFile.GetComponentCount() > 0)
+        ShowBudgets();
     if (fromSubMode) {
         UpdateObjectivesPalette();
         CheckCompletion();

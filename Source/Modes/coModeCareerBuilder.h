@@ -8,7 +8,6 @@
 
 #include <functional>
 
-
 // The editor inside a career mission: the mission's first pieces and its props may be locked, every
 // piece kind and track element has a budget, the objectives are tested after each edit, and a closed
 // circuit that meets the win objectives earns a medal kept in the player's career save. The player's
@@ -92,6 +91,8 @@ class coModeCareerBuilder : public coModeEditor, public coCareerMissionTarget {
     void AskToLeave() override;
 
   private:
+    // Every budget's counter on the palettes.
+    void ShowBudgets();
     void RunPieceCommand(int budget, const std::function<void()>& command);
     void RunAddCommand(int budget, const std::function<void()>& command);
     void RunRemoveCommand(const std::function<void()>& command);

@@ -296,6 +296,18 @@ TEST_F(coCareerBuilderTest, KeysRestartFromThePlayersCopyAndShowTheHint) {
     EXPECT_EQ(coCircuitPieceCount(), pieces);
 }
 
+// Counters hidden while the builder was away (its leaving, a ride's "Load") show again on every entry.
+TEST_F(coCareerBuilderTest, TheBudgetCountersShowAgainOnEveryEntry) {
+    coMissionSetup setup;
+    setup.budgets[coPieceCodeStraight] = 5;
+    Load(setup);
+    mode.Enter();
+    mode.Exit();
+    mode.Enter();
+    EXPECT_EQ(palettes.counts[coPieceCodeStraight], 5);
+    mode.Exit();
+}
+
 TEST_F(coCareerBuilderTest, LockedPiecesStayUnlessTheMissionFreesThem) {
     coMissionSetup setup;
     setup.locks.lockedPieces = 8;
