@@ -110,8 +110,10 @@ void coCareerMenu::SetCareerPage(i32 page, const std::string& trackType, const s
         FindChild(kTitles[p])->SetVisible(p == page);
     m_trackTypes = PageGroup(page, "TrackType");
     m_trackTypes->SelectByName(trackType);
-    if (auto* missions = dynamic_cast<guiRadioGroup*>(m_pages[page]->FindChild(trackType.c_str())))
+    if (auto* missions = dynamic_cast<guiRadioGroup*>(m_pages[page]->FindChild(trackType.c_str()))) {
         missions->SelectByName(mission);
+        m_keepMission = true;
+    }
 }
 
 void coCareerMenu::SetCareerResults(const std::vector<coCareerCompletionMap>& completion,
@@ -183,7 +185,8 @@ void coCareerMenu::RefreshTrackType() {
     m_previousMission = nullptr;
 
     const std::bitset<coCareerMissionCount> done = CompletedMissions(envString(trackType.c_str()));
-    bool selectFirstOpen = true;
+    bool selectFirstOpen = !m_keepMission;
+    m_keepMission = false;
     const i32 count = std::min(m_missions->GetButtonCount(), kMaxMissions);
     for (i32 i = 0; i < count; ++i) {
         guiCheckbox* button = MissionButton(*m_missions, i + 1);

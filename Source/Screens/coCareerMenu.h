@@ -56,6 +56,8 @@ class coCareerMenu : public guiContainer, public coCareerResultsTarget {
     envString ObjectivesText(const std::string& trackType, const std::string& mission);
 
     bool m_firstUpdate = true;
+    // Set by SetCareerPage: the menu shows the launched mission, not the first one not done.
+    bool m_keepMission = false;
     envString m_profile;
     guiRadioGroup* m_trackTypes = nullptr;
     guiRadioGroup* m_missions = nullptr;

@@ -79,6 +79,12 @@ TEST_F(coCareerMenuTest, MissionsOpenByTheResults) {
         EXPECT_EQ(menu.GetSelectedMission(), selected) << done;
         EXPECT_EQ(Openings(menu), openings) << done;
     }
+    // Back from a launch, the launched mission stays chosen.
+    coTestCareerMenu menu;
+    SetResults(menu, 0b11);
+    menu.SetCareerPage(1, "Classic", "Mission2.cmi");
+    menu.Think();
+    EXPECT_EQ(menu.GetSelectedMission(), "Mission2.cmi");
 }
 
 TEST_F(coCareerMenuTest, ResultsMedalsRankingAndGrade) {
