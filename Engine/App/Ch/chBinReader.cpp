@@ -4,11 +4,17 @@
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 
+#include <limits>
+
 namespace {
 constexpr u64 kHeaderSize = 10;
 }
 
-chBinReader::chBinReader(gfFile* file) : m_file(file), m_size(file->GetSize()) {}
+chBinReader::chBinReader(gfFile* file) : m_file(file), m_size(file->GetSize()) {
+    // Chunk ends are sought with 32-bit signed offsets: a longer file is damaged, not a chunk file.
+    if (m_size > static_cast<u64>(std::numeric_limits<i32>::max()))
+        throw chInvalidChunkX(GetLocator());
+}
 
 bool chBinReader::BeginChunk(u32* id, u16* version, u32* size) {
     // 64-bit offsets: a size near 4 GiB must not wrap round and pass the bound tests.

@@ -6,6 +6,7 @@
 #include "chTestFile.h"
 
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -193,6 +194,10 @@ TEST_F(chBinaryChunkTest, TruncationAndOversizeSweeps) {
             }
         }
     }
+    // Longer than a 32-bit seek reaches (3 GiB, sparse): refused before any chunk is read.
+    auto file = Open(whole);
+    std::filesystem::resize_file(m_folder.Path("in"), 3ull << 30);
+    EXPECT_THROW(chBinReader{file.get()}, chInvalidChunkX);
 }
 
 TEST_F(chBinaryChunkTest, TheBytesLeftAreThoseOfTheInnermostChunk) {
