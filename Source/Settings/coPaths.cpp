@@ -15,6 +15,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <optional>
 #include <set>
 #include <string_view>
 
@@ -45,6 +46,7 @@ constexpr size_t kLanguagePrefixLength = 7; // "ISLANG_"
 // The game's error 2, shown when the old saves cannot be copied.
 constexpr u32 kGameErrorPackage = 32;
 constexpr u32 kSavesCopyError = 2;
+constexpr u32 kSavesBlockedError = 12;
 constexpr u32 kSavesErrorDisplay = 5;
 
 struct LanguageCode {
@@ -298,12 +300,17 @@ void MigrateSaves(const fsLocator& old, const fsLocator& saves) {
 }
 
 // The user's data folder / publisher / product / "Saves", made when missing and filled from the hard-disc
-// root's old "Saves" the first time.
-fsLocator SetupUserSaves(const fsLocator& userData, const fsLocator& hardDisc) {
+// root's old "Saves" the first time; none when a file stands in its place, which the player is told.
+std::optional<fsLocator> SetupUserSaves(const fsLocator& userData, const fsLocator& hardDisc) {
     const fsLocator saves =
         Under(userData, Relative({kPublisherFolder, coPaths::GetBasicString(kProductFolder), kSavesFolder}));
     if (fsDirectoryExists(saves))
         return saves;
+    if (fsFileExists(saves)) {
+        gfErrorHandler::Report(kSavesErrorDisplay, kGameErrorPackage, kSavesBlockedError,
+                               Native(saves).c_str());
+        return std::nullopt;
+    }
     fsLocator parent = saves;
     parent.RemoveLastComponent();
     MakeFolders(parent);
@@ -324,8 +331,10 @@ void AddSavesRoot(const DataRoots& roots) {
                         Basic(kProductFolder).c_str());
         } else {
             try {
-                fsAddRootDirectory(coRootSaves, SetupUserSaves(userData, roots.hardDisc));
-                return;
+                if (const std::optional<fsLocator> saves = SetupUserSaves(userData, roots.hardDisc)) {
+                    fsAddRootDirectory(coRootSaves, *saves);
+                    return;
+                }
             } catch (const envExceptionX& e) {
                 DBG_WARNING(
                     "The saves folder under %s cannot be made (error 0x%08X); saving in the data root",

@@ -203,6 +203,18 @@ TEST_F(coSettingsTest, SavesFallBackToTheDataRoot) {
     EXPECT_FALSE(std::filesystem::exists(folder.Path("user/Loopvane")));
     fsLocator prefs;
     EXPECT_THROW(coPrefs::GetFilePath(prefs), fsDirectoryDoesntExistX);
+
+    // A file where the saves folder belongs: the data root's, and the player is told of that file (its
+    // own text), not of a failed copy of the old saves.
+    fsResetRootTable();
+    folders.commonAppDataFolder = folder.Path("user");
+    folder.MakeFolder("install/Saves");
+    folder.Write(kSaves, "not a folder");
+    Start();
+    EXPECT_EQ(Root(coRootSaves), Paths{"install/Saves"});
+    ASSERT_EQ(displayer.shown.size(), 1u);
+    EXPECT_NE(displayer.shown[0].message.find("ErrorCode #12 "), std::string::npos)
+        << displayer.shown[0].message;
 }
 
 // Unlocked props join the theme root; each list names a sub-folder once, the first of its name winning.
