@@ -175,6 +175,12 @@ class coAppRideHost : public coRideModeHost {
     void UpdateCollisions(const maVector3d& eye) override { coChooseDetailByDistance(eye); }
     void UpdateEnvironment(g3dCamera& camera, float time) override { UpdateFlaresAndSky(camera, time); }
     void CaptureMovieFrame(i32 shrink) override { coGrabRideFrame(*g_pdevice, shrink); }
+    // The "hiddenrails" and "lineloop" words of "/cheat"; every frame already clears to the background.
+    void HideTrackObjects() override { coGetTrackBuilder().ShowTrackObjects(false); }
+    void SetWireframe(bool wireframe) override {
+        g_pdevice->SetRenderState(plD3dRs::FillMode, wireframe ? plD3dFill::Wireframe : plD3dFill::Solid);
+    }
+    void ResetFrameRateCounter() override { g2dScreen::ResetFpsAverage(); }
     void SetStats(float speed, float height, const maVector3d& g, float elapsed, float rideTime) override {
         if (auto* stats = dynamic_cast<coStatsPalette*>(coPaletteManager::GetPalette(coPaletteStats)))
             stats->SetStats(speed, height, g.x, g.y, g.z, elapsed, rideTime);
