@@ -75,7 +75,8 @@ guiWindow* coScreenEditorHost::FindButton(const char* name) {
         if (const auto* palette = Find<guiContainer>(index))
             if (guiWindow* button = palette->FindChild(name))
                 return button;
-    return nullptr;
+    const auto* track = Find<coTrackManipPalette>(coPaletteTrackManip);
+    return track ? track->FindPlacer(name) : nullptr;
 }
 
 void coScreenEditorHost::UpdatePalettes(const coEditorPaletteState& state) {

@@ -18,6 +18,7 @@
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coCoasterPieceUp.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -183,6 +184,12 @@ void coTrackManipPalette::AddPlacers() {
         m_placers->SetCellWindow(n / 10, n % 10, button);
         m_placerImages.push_back(image);
     }
+}
+
+guiWindow* coTrackManipPalette::FindPlacer(const std::string& name) const {
+    const auto found = std::find_if(m_placerImages.begin(), m_placerImages.end(),
+                                    [&](const guiWindow* image) { return image->GetName() == name; });
+    return found == m_placerImages.end() ? nullptr : *found;
 }
 
 guiWindow* coTrackManipPalette::Child(const char* name) const {

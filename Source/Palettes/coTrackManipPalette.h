@@ -4,6 +4,7 @@
 #include "Source/Track/coCoasterDefinition.h"
 
 #include <array>
+#include <string>
 #include <vector>
 
 class coCoasterPiece;
@@ -55,6 +56,9 @@ class coTrackManipPalette : public guiContainer, public coInversionListener {
     const char* GetRetarderButton() const;
     // The name of the button released this frame, empty when none.
     envString GetReleasedButtonName();
+    // The image of the extra piece's placer that its key presses, or null: the placers sit in the
+    // "Placers" table's cells, out of reach of a search among the palette's children.
+    guiWindow* FindPlacer(const std::string& name) const;
     // Index 0 to 15 (outside: nothing, a warning). The availability acts at the next SetEnabled(true).
     void SetConstraintCount(i32 index, i32 count);
     void HideConstraintCounts();

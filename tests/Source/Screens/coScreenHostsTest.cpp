@@ -71,6 +71,7 @@ TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
     EXPECT_FALSE(editor.FindButton("Short Straightaway")->IsEnabled());
     EXPECT_TRUE(editor.FindButton("Pitch Up")->IsEnabled());
     EXPECT_FALSE(editor.FindButton("Ride")->IsEnabled());
+    ASSERT_NE(editor.FindButton("Half Loop"), nullptr); // a placer, for its key
 
     Click(editor.FindButton("Bank Left"));
     EXPECT_EQ(editor.TakeReleasedTrackButton(), "Bank Left");
