@@ -12,16 +12,17 @@ template <class Handler> struct Registry {
     std::vector<std::vector<Handler*>*> liveCopies;
 
     void Remove(Handler* handler) {
-        handlers.erase(std::find(handlers.begin(), handlers.end(), handler));
+        std::erase(handlers, handler);
         for (std::vector<Handler*>* copy : liveCopies)
             std::replace(copy->begin(), copy->end(), handler, static_cast<Handler*>(nullptr));
     }
 };
 
-// Created on first use, so handlers built during static initialisation find their registry.
+// Created on first use, so handlers built during static initialisation find their registry, and never
+// destroyed, so handlers destroyed during static destruction (an exit() from a library) still find it.
 template <class Handler> Registry<Handler>& RegistryOf() {
-    static Registry<Handler> registry;
-    return registry;
+    static auto* registry = new Registry<Handler>;
+    return *registry;
 }
 
 template <class Handler> class LiveCopy {
