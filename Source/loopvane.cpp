@@ -18,6 +18,7 @@
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/Sdl/plEndSession.h"
 #include "Engine/Platform/System/plSystemServices.h"
+#include "Engine/Platform/plMessageBox.h"
 #include "Engine/Platform/plTimeSource.h"
 #include "Source/App/coCommandLine.h"
 #include "Source/App/coProgram.h"
@@ -27,6 +28,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -108,13 +110,17 @@ bool ReadSwitches(int argc, char** argv, Switches& out) {
         } else if (argument == "--inject" && hasValue) {
             out.inject = argv[++i];
         } else if (argument == "--frames" && hasValue) {
-            const long frames = std::strtol(argv[++i], nullptr, 10);
-            if (frames <= 0)
+            const char* text = argv[++i];
+            char* end = nullptr;
+            const long long frames = std::strtoll(text, &end, 10);
+            if (*end != '\0' || frames <= 0 || frames > std::numeric_limits<u32>::max())
                 return false;
             out.program.frames = static_cast<u32>(frames);
         } else if (argument == "--frame-step" && hasValue) {
-            out.frameStep = std::strtod(argv[++i], nullptr);
-            if (!(out.frameStep > 0.0 && out.frameStep <= 1.0))
+            const char* text = argv[++i];
+            char* end = nullptr;
+            out.frameStep = std::strtod(text, &end);
+            if (*end != '\0' || !(out.frameStep > 0.0 && out.frameStep <= 1.0))
                 return false;
         } else if (argument == "--headless") {
             out.headless = true;
@@ -152,8 +158,8 @@ int main(int argc, char** argv) {
 
     plSystemServices system;
     plServices services = system.GetServices();
-    coDataFolders folders(*services.folders,
-                          FindDataFolder(switches.data, services.folders->GetProgramPath()));
+    const std::string data = FindDataFolder(switches.data, services.folders->GetProgramPath());
+    coDataFolders folders(*services.folders, data);
     services.folders = &folders;
     plFakeD3d fakeD3d;
     if (switches.headless)
@@ -167,6 +173,17 @@ int main(int argc, char** argv) {
         };
     }
     plInstallServices(services);
+    // Without its data the game cannot even read its error texts: say which folder lacks them.
+    if (!std::filesystem::exists(std::filesystem::path(data) / "basicstr.tsf")) {
+        const std::string text = "No game data in " + data +
+                                 " (basicstr.tsf is missing); give the installed data with --data DIR.";
+        std::fprintf(stderr, "loopvane: %s\n", text.c_str());
+        const envString shown(text.c_str());
+        plGetMessageBox().Show(std::u16string(shown.GetData(), shown.GetLength()), u"Loopvane can't start",
+                               plMb::Ok | plMb::IconError);
+        plInstallServices({});
+        return coExitNotStarted;
+    }
 
     if (!switches.shot.empty())
         switches.program.lastFrame = [&switches] {

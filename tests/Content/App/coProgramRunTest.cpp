@@ -62,16 +62,21 @@ TEST_F(coProgramRunTest, StartsIntoTheMainMenuAndLeavesWithoutAWarning) {
 TEST_F(coProgramRunTest, FailuresAreReportedAndTheProgramEndsInOrder) {
     const struct {
         std::string arguments;
-        const char* reported;
+        std::string reported;
+        int code;
     } rows[] = {
-        // No installation at all.
-        {"--data " + m_home.string() + "/nothing --frames 5", "Error: "},
+        // No installation at all: the folder is named, and the game does not start.
+        {"--data " + m_home.string() + "/nothing --frames 5",
+         "No game data in " + m_home.string() + "/nothing", 15},
         // A ride on a name that is no file of the save folder.
-        {kData + " --frames 5 /ride ../Loop", "../Loop.csa"},
+        {kData + " --frames 5 /ride ../Loop", "../Loop.csa", 1},
+        // Switches that are no number, or past the frame counter's range, are refused.
+        {kData + " --frames 5abc", "usage: ", 2},
+        {kData + " --frames 4294967296", "usage: ", 2},
     };
     for (const auto& row : rows) {
         const RunResult run = Start(row.arguments);
-        EXPECT_EQ(run.code, 1) << run.output;
+        EXPECT_EQ(run.code, row.code) << run.output;
         EXPECT_NE(run.output.find(row.reported), std::string::npos) << run.output;
     }
 }
