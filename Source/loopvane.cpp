@@ -185,9 +185,11 @@ int main(int argc, char** argv) {
         return coExitNotStarted;
     }
 
+    bool shotFailed = false;
     if (!switches.shot.empty())
-        switches.program.lastFrame = [&switches] {
-            if (!WriteShot(switches.shot))
+        switches.program.lastFrame = [&switches, &shotFailed] {
+            shotFailed = !WriteShot(switches.shot);
+            if (shotFailed)
                 std::fprintf(stderr, "loopvane: cannot write %s\n", switches.shot.c_str());
         };
     if (!switches.inject.empty()) {
@@ -200,5 +202,6 @@ int main(int argc, char** argv) {
     }
     const int code = coRunProgram(coJoinArguments(switches.rest), switches.program);
     plInstallServices({});
-    return code;
+    // A picture asked for and not written fails the run, so that scripts relying on it notice.
+    return shotFailed ? 1 : code;
 }

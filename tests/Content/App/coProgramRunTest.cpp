@@ -73,6 +73,8 @@ TEST_F(coProgramRunTest, FailuresAreReportedAndTheProgramEndsInOrder) {
         // Switches that are no number, or past the frame counter's range, are refused.
         {kData + " --frames 5abc", "usage: ", 2},
         {kData + " --frames 4294967296", "usage: ", 2},
+        // A picture that cannot be written fails the run.
+        {kData + " --frames 5 --shot " + m_home.string() + "/no/such/folder/shot.png", "cannot write", 1},
     };
     for (const auto& row : rows) {
         const RunResult run = Start(row.arguments);
