@@ -35,6 +35,9 @@
 
 namespace {
 
+// The file by which a folder is known to hold the installed game data.
+constexpr const char* kDataMarker = "basicstr.tsf";
+
 // The system's folders with the program placed in the installation tree, so that root 0 is that tree.
 class coDataFolders : public plSystemFolders {
   public:
@@ -56,7 +59,7 @@ std::string FindDataFolder(const std::string& given, const std::string& programP
     if (const char* variable = std::getenv("LOOPVANE_DATA"); variable && *variable)
         return variable;
     const std::filesystem::path folder = std::filesystem::path(programPath).parent_path();
-    if (std::filesystem::exists(folder / "basicstr.tsf"))
+    if (std::filesystem::exists(folder / kDataMarker))
         return folder.string();
     return (folder.parent_path() / "data").string();
 }
@@ -174,9 +177,9 @@ int main(int argc, char** argv) {
     }
     plInstallServices(services);
     // Without its data the game cannot even read its error texts: say which folder lacks them.
-    if (!std::filesystem::exists(std::filesystem::path(data) / "basicstr.tsf")) {
-        const std::string text = "No game data in " + data +
-                                 " (basicstr.tsf is missing); give the installed data with --data DIR.";
+    if (!std::filesystem::exists(std::filesystem::path(data) / kDataMarker)) {
+        const std::string text = "No game data in " + data + " (" + kDataMarker +
+                                 " is missing); give the installed data with --data DIR.";
         std::fprintf(stderr, "loopvane: %s\n", text.c_str());
         const envString shown(text.c_str());
         plGetMessageBox().Show(std::u16string(shown.GetData(), shown.GetLength()), u"Loopvane can't start",

@@ -165,6 +165,12 @@ TEST_F(coCareerBuilderTest, BudgetsMoveOnlyWhenTheCircuitOrThePieceChanged) {
     Run("Delete"); // the mission's last turn, chained
     EXPECT_EQ(mode.GetBudgets()[6], 3);
     EXPECT_EQ(mode.GetBudgets()[coPieceCodeTurnLeft], -1);
+
+    // Counters hidden while the builder was away (its leaving, a ride's "Load") show again on entry.
+    mode.Exit();
+    mode.Enter();
+    EXPECT_EQ(palettes.counts[6], 3);
+    mode.Exit();
 }
 
 TEST_F(coCareerBuilderTest, DeletingTheClosingSTurnGivesBackWhatItReplaced) {
@@ -294,18 +300,6 @@ TEST_F(coCareerBuilderTest, KeysRestartFromThePlayersCopyAndShowTheHint) {
     Type(0xE000);
     EXPECT_EQ(host.damagedFiles, std::vector<u32>{coErrorDamagedAttempt});
     EXPECT_EQ(coCircuitPieceCount(), pieces);
-}
-
-// Counters hidden while the builder was away (its leaving, a ride's "Load") show again on every entry.
-TEST_F(coCareerBuilderTest, TheBudgetCountersShowAgainOnEveryEntry) {
-    coMissionSetup setup;
-    setup.budgets[coPieceCodeStraight] = 5;
-    Load(setup);
-    mode.Enter();
-    mode.Exit();
-    mode.Enter();
-    EXPECT_EQ(palettes.counts[coPieceCodeStraight], 5);
-    mode.Exit();
 }
 
 TEST_F(coCareerBuilderTest, LockedPiecesStayUnlessTheMissionFreesThem) {

@@ -173,8 +173,9 @@ TEST_F(coSettingsTest, SavesFolderIsMadeAndOldSavesMoveIn) {
     EXPECT_EQ(displayer.shown[0].type, 5u);
 }
 
-// Without a user folder, with a product name that is no folder name, or when the folder cannot be made,
-// the saves are the data root's "Saves"; with none, root 9 and its list stay empty.
+// Without a user folder, with a product name that is no folder name, or when the folder cannot be made
+// (a file stands in its place, which the player is told with its own text, not as a failed copy), the
+// saves are the data root's "Saves"; with none, root 9 and its list stay empty.
 TEST_F(coSettingsTest, SavesFallBackToTheDataRoot) {
     struct Case {
         std::string userFolder, product;
@@ -184,9 +185,11 @@ TEST_F(coSettingsTest, SavesFallBackToTheDataRoot) {
     const Case cases[] = {{"", "Loopvane", true, {"install/Saves"}},
                           {folder.Path("user"), "../Loopvane", true, {"install/Saves"}},
                           {folder.Path("user/file"), "Loopvane", true, {"install/Saves"}},
+                          {folder.Path("user"), "Loopvane", true, {"install/Saves"}},
                           {"", "Loopvane", false, {}}};
     MakeTree("install");
     folder.Write("user/file", "not a folder");
+    folder.Write(kSaves, "not a folder");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.userFolder + " " + c.product);
         fsResetRootTable();
@@ -203,18 +206,8 @@ TEST_F(coSettingsTest, SavesFallBackToTheDataRoot) {
     EXPECT_FALSE(std::filesystem::exists(folder.Path("user/Loopvane")));
     fsLocator prefs;
     EXPECT_THROW(coPrefs::GetFilePath(prefs), fsDirectoryDoesntExistX);
-
-    // A file where the saves folder belongs: the data root's, and the player is told of that file (its
-    // own text), not of a failed copy of the old saves.
-    fsResetRootTable();
-    folders.commonAppDataFolder = folder.Path("user");
-    folder.MakeFolder("install/Saves");
-    folder.Write(kSaves, "not a folder");
-    Start();
-    EXPECT_EQ(Root(coRootSaves), Paths{"install/Saves"});
     ASSERT_EQ(displayer.shown.size(), 1u);
-    EXPECT_NE(displayer.shown[0].message.find("ErrorCode #12 "), std::string::npos)
-        << displayer.shown[0].message;
+    EXPECT_NE(displayer.shown[0].message.find("ErrorCode #12 "), std::string::npos);
 }
 
 // Unlocked props join the theme root; each list names a sub-folder once, the first of its name winning.

@@ -51,7 +51,6 @@ TEST(fsWriteFileAtomically, NamesAtTheLengthLimitSave) {
     for (int i = 0; i < 127; ++i)
         accents += "\xC3\xA9";
     for (const std::string& name : {std::string(251, 'a') + ".csa", accents + "s"}) {
-        ASSERT_EQ(name.size(), 255u);
         folder.Write(name, "old");
         fsWriteFileAtomically(folder.Locator(name), [](const fsLocator& t) { WriteInPieces(t, "new"); });
         EXPECT_EQ(folder.Read(name), "new");
