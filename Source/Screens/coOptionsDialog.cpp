@@ -101,6 +101,19 @@ bool MusicOf(i32 modeId, CallerMusic& out) {
     return true;
 }
 
+// From the menu the music starts at once. Elsewhere the options lie behind the pause dialog, which
+// resumes the music as it closes; so the track starts again paused there, when its context is current.
+void StartCallerMusic(i32 modeId, const CallerMusic& music) {
+    const bool current = coMusicGetContext() == music.context;
+    coMusicRequestContext(music.context);
+    if (modeId == coOptionsFromMenu) {
+        coMusicApplyContext(false);
+    } else if (current) {
+        coMusicApplyContext(true);
+        coMusicPause();
+    }
+}
+
 int ResolutionOfButton(const guiCheckbox* button) {
     const std::string& name = button ? button->GetName() : std::string();
     return name.size() == 1 && name[0] >= '0' && name[0] <= '5' ? name[0] - '0' : 0;
@@ -230,8 +243,23 @@ void coOptionsDialog::ResetPreferences() {
     m_reset = true;
     guiSoundCues::SetMuted(!m_boxes["Interface"]->IsChecked());
     coMusicSetDisabled(false);
-    if (coMusicGetContext() == coMusicMenu)
+    if (coMusicGetContext() == coMusicMenu) {
         coMusicApplyContext(false);
+        m_musicStopped = false;
+    }
+}
+
+void coOptionsDialog::TryMusicSwitch(bool off) {
+    CallerMusic music{};
+    if (!MusicOf(m_modeId, music) || off == coPrefs::GetBool(music.row->offPref))
+        return;
+    coPrefs::SetBool(music.row->offPref, off);
+    coMusicSetDisabled(off);
+    m_musicStopped = off;
+    if (off)
+        coMusicStop();
+    else
+        StartCallerMusic(m_modeId, music);
 }
 
 void coOptionsDialog::Think() {
@@ -247,6 +275,7 @@ void coOptionsDialog::Think() {
 i32 coOptionsDialog::DoModal() {
     m_cancelled = false;
     m_reset = false;
+    m_musicStopped = false;
     FillControls();
     m_openingResolution = coPrefs::GetInt(coPrefResolution);
     m_openingDepth = coPrefs::GetInt(coPrefColourDepth);
@@ -272,6 +301,8 @@ i32 coOptionsDialog::DoModal() {
             coPrefs::SetBool(music.row->offPref, musicOff);
             coPrefs::SetFloat(music.row->floatPref, musicVolume);
             coMusicSetDisabled(musicOff);
+            if (m_musicStopped && !musicOff)
+                StartCallerMusic(m_modeId, music);
         }
         coPrefs::SetBool(coPrefInterfaceMuted, interfaceMuted);
         coPrefs::SetFloat(coPrefInterfaceVolume, interfaceVolume);
@@ -328,18 +359,7 @@ void coOptionsDialogFunction::DrawOverlay() {
     }
     CallerMusic music{};
     if (MusicOf(m_dialog->GetModeId(), music)) {
-        const bool off = !m_dialog->GetBox(music.row->name)->IsChecked();
-        if (off != coPrefs::GetBool(music.row->offPref)) {
-            coPrefs::SetBool(music.row->offPref, off);
-            coMusicSetDisabled(off);
-            if (off) {
-                coMusicStop();
-            } else {
-                coMusicRequestContext(music.context);
-                if (m_dialog->GetModeId() == coOptionsFromMenu)
-                    coMusicApplyContext(false);
-            }
-        }
+        m_dialog->TryMusicSwitch(!m_dialog->GetBox(music.row->name)->IsChecked());
         coSetMusicVolume(m_dialog->GetSlider(music.row->name)->GetValue());
     }
     const bool interfaceOff = !m_dialog->GetBox("Interface")->IsChecked();

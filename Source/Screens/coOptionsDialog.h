@@ -38,6 +38,8 @@ class coOptionsDialog : public guiDialog {
     void GetOpeningDisplayMode(i32& resolution, i32& depth) const;
     // Selects the category button of that name and shows its group, as a click on it does.
     void ShowCategory(const std::string& name);
+    // The caller's music switched off (stopped) or on (asked for again) as its box now says.
+    void TryMusicSwitch(bool off);
 
     guiCheckbox* GetBox(const std::string& name) const;
     guiSlider* GetSlider(const std::string& container) const;
@@ -54,6 +56,8 @@ class coOptionsDialog : public guiDialog {
     i32 m_modeId = coOptionsFromMenu;
     bool m_reset = false;
     bool m_cancelled = false;
+    // The box stopped the music; Cancel starts it again if it played at opening.
+    bool m_musicStopped = false;
     guiRadioGroup* m_categories = nullptr;
     guiRadioGroup* m_resolution = nullptr;
     guiCheckbox* m_bitDepth = nullptr;

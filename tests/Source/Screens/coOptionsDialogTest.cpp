@@ -1,9 +1,11 @@
 #include "Source/Screens/coOptionsDialog.h"
 
+#include "Engine/Audio/Mu/muMusicManager.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Gui/guiSlider.h"
 #include "Source/Screens/coDialogDimmer.h"
+#include "Source/Sound/coMusic.h"
 #include "coScreenTestKit.h"
 
 namespace {
@@ -111,6 +113,48 @@ TEST_F(coOptionsDialogTest, FromTheRideSettingsTheStartupOptionsAreOff) {
     PointerFrame(graphics, false);
     EXPECT_TRUE(dialog->FindChild("Graphics Group")->IsVisible());
     EXPECT_FALSE(dialog->FindChild("Audio Group")->IsVisible());
+}
+
+TEST_F(coOptionsDialogTest, MusicSwitchedOffPlaysAgainAfterCancelAndStaysOffAfterOk) {
+    SetRoot(coRootMusic, DataPath("Data/Music"));
+    coMusicStart();
+    coMusicSetChoice(coMusicRide, 3);
+    const auto playing = [] { return (muGetMusicManager()->GetFlags() & muMusicManager::kPlaying) != 0; };
+    const struct {
+        i32 caller;
+        int context;
+        const char* box;
+        i32 offPref;
+    } callers[] = {{coOptionsFromMenu, coMusicMenu, "Menu Music", coPrefMenuMusicOff},
+                   {coOptionsFromRide, coMusicRide, "Ride Music", coPrefRideMusicOff}};
+    for (const auto& caller : callers)
+        for (const bool ok : {false, true}) {
+            SCOPED_TRACE(std::string(caller.box) + (ok ? " Ok" : " Cancel"));
+            dialog->SetModeId(caller.caller);
+            coMusicRequestContext(caller.context);
+            coMusicApplyContext(true);
+            ASSERT_TRUE(playing());
+            // The ride's options lie behind its pause dialog, which pauses the music and resumes it after.
+            const bool paused = caller.caller != coOptionsFromMenu;
+            if (paused)
+                coMusicPause();
+            Run(
+                [this, &caller] {
+                    dialog->GetBox(caller.box)->SetChecked(false);
+                    dialog->TryMusicSwitch(true); // what the dialog's frame does for the box
+                },
+                ok);
+            if (paused)
+                coMusicResume();
+            EXPECT_EQ(playing(), !ok);
+            EXPECT_EQ(coPrefs::GetBool(caller.offPref), ok);
+            coPrefs::SetBool(caller.offPref, false);
+            coMusicSetDisabled(false);
+        }
+    muDestroyMusicManager();
+    coMusicSetChoice(coMusicRide, coMusicSilence);
+    coMusicRequestContext(-1);
+    coMusicRequestContext(-1);
 }
 
 } // namespace
