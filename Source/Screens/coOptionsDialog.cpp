@@ -289,6 +289,7 @@ i32 coOptionsDialog::DoModal() {
     const bool musicOff = hasMusic && coPrefs::GetBool(music.row->offPref);
     const f32 musicVolume = hasMusic ? coPrefs::GetFloat(music.row->floatPref) : 0.0f;
     const bool menuMusicWasOff = coPrefs::GetBool(coPrefMenuMusicOff);
+    const bool propCollisionsWereOff = coPrefs::GetBool(coPrefDisablePropCollisions);
 
     i32 result = 2;
     {
@@ -315,7 +316,9 @@ i32 coOptionsDialog::DoModal() {
     g2dScreen::SetVerticalSync(coPrefs::GetBool(coPrefVerticalSync) ? 1 : 0);
     coCoasterDefinition& definition = coCoasterDefinitionStore();
     definition.SetAllowInvertPieces(definition.GetAllowInvertPieces());
-    coSetCollisionChecks(!coPrefs::GetBool(coPrefDisablePropCollisions));
+    // The ride options' own "No Prop Collisions" holds unless this box changed.
+    if (const bool off = coPrefs::GetBool(coPrefDisablePropCollisions); off != propCollisionsWereOff)
+        coSetCollisionChecks(!off);
     coGetTrackBuilder().RefreshShadows();
     if (coMusicGetContext() == coMusicMenu && menuMusicWasOff) {
         coMusicSetDisabled(true);

@@ -4,6 +4,7 @@
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Gui/guiSlider.h"
+#include "Source/Collision/coTrackCollision.h"
 #include "Source/Screens/coDialogDimmer.h"
 #include "Source/Sound/coMusic.h"
 #include "coScreenTestKit.h"
@@ -83,6 +84,18 @@ TEST_F(coOptionsDialogTest, OkStoresEveryControlAndSavesCancelPutsBackWhatWasTri
     i32 resolution = 0, depth = 0;
     EXPECT_TRUE(dialog->GetChangedDisplayMode(resolution, depth));
     EXPECT_EQ(resolution, 2);
+}
+
+TEST_F(coOptionsDialogTest, PropCollisionsChangeOnlyWhenTheirBoxChanged) {
+    coSetCollisionChecks(false); // as the ride options' "No Prop Collisions" leaves them
+    for (const bool ok : {false, true}) {
+        Run([] {}, ok);
+        EXPECT_FALSE(coGetCollisionChecks()) << ok;
+    }
+    for (const bool disable : {true, false}) {
+        Run([this, disable] { dialog->GetBox("Disable Prop Collisions")->SetChecked(disable); }, true);
+        EXPECT_EQ(coGetCollisionChecks(), !disable) << disable;
+    }
 }
 
 TEST_F(coOptionsDialogTest, ResetThenCancelReloadsTheSavedFile) {
