@@ -33,7 +33,7 @@ void fsNativeToString(const char* text, size_t length, envString& out) {
         if (envDecodeUtf8(bytes, at, code))
             envAppendUtf16(out, code);
         else
-            out.AppendChar(static_cast<u8>(bytes[at++]));
+            out.AppendChar(static_cast<char16_t>(envNativeByteUnit + static_cast<u8>(bytes[at++])));
     }
 }
 

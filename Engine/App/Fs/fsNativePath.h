@@ -11,7 +11,8 @@
 void fsLocatorToNativePath(const fsLocator& locator, std::string& out);
 // The components in UTF-8 joined with "/", nothing more; false when a component cannot be converted.
 bool fsJoinComponents(const fsLocator& locator, std::string& out);
-// Decodes a native (UTF-8) name into UTF-16 units; a byte that is not valid UTF-8 is widened as it is.
+// Decodes a native (UTF-8) name into UTF-16 units; a byte that is not valid UTF-8 becomes the lone
+// surrogate that envWideToAnsi turns back into that byte, so every name on disk can be reached again.
 void fsNativeToString(const char* text, size_t length, envString& out);
 // Appends a name that the system returned (UTF-8) as one component.
 void fsAppendNativeName(fsLocator& locator, const std::string& name);

@@ -37,8 +37,13 @@ u32 envGetInitCount() {
 void envWideToAnsi(std::string& out, const char16_t* text, u32 count) {
     out.clear();
     const std::u16string_view units(text, count);
-    for (size_t at = 0; at < units.size();)
-        envAppendUtf8(out, envDecodeUtf16(units, at));
+    for (size_t at = 0; at < units.size();) {
+        const u32 code = envDecodeUtf16(units, at);
+        if (code >= envNativeByteUnit + 0x80u && code <= envNativeByteUnit + 0xFFu)
+            out.push_back(static_cast<char>(code - envNativeByteUnit));
+        else
+            envAppendUtf8(out, code);
+    }
     if (out.size() >= kAnsiBufferSize)
         out.clear();
 }

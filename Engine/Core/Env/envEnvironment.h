@@ -9,7 +9,11 @@ void envInit();
 void envShutdown();
 u32 envGetInitCount();
 
-// Encodes UTF-16 units as UTF-8, the native path encoding. Text longer than 259 bytes gives "".
+// A native name's byte that is not UTF-8 (0x80 to 0xFF) is held as this unit plus the byte.
+inline constexpr char16_t envNativeByteUnit = 0xDC00;
+
+// Encodes UTF-16 units as UTF-8, the native path encoding; a lone unit envNativeByteUnit + 0x80 to 0xFF
+// is written as its byte. Text longer than 259 bytes gives "".
 void envWideToAnsi(std::string& out, const char16_t* text, u32 count);
 
 // The hook through which the low-level packages ask the user (display type, package, number, extra).

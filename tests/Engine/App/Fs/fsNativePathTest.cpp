@@ -44,8 +44,12 @@ TEST(fsNativePath, Utf8BothWaysAndUnconvertibleComponents) {
     EXPECT_EQ(locator.GetComponent(1), envString(u"\u20AC"));
     EXPECT_EQ(ToNative(locator), "Z\xC3\xBCrich/\xE2\x82\xAC");
 
-    // A byte that is not UTF-8 is kept as its own unit rather than dropped.
-    EXPECT_EQ(FromNative("a\xFF").GetComponent(0), envString(u"a\u00FF"));
+    // Names that are not UTF-8 (a Latin-1 name, an encoded surrogate, stray bytes) come back as the same
+    // bytes, so such a file can be opened and saved under its own name.
+    const char16_t stray[] = {u'a', 0xDCFF, 0};
+    EXPECT_EQ(FromNative("a\xFF").GetComponent(0), envString(stray));
+    for (const char* name : {"caf\xE9", "\xED\xA0\xBC", "\xC3", "\xFF\xFE/\xC3\xA9\x80"})
+        EXPECT_EQ(ToNative(FromNative(name)), name);
 
     // A component too long to convert must not collapse the path onto its parent folder.
     fsLocator tooLong = FromNative("/tmp");
