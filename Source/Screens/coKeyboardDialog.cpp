@@ -26,6 +26,13 @@
 
 namespace {
 
+// A character above U+FFFF is two units and goes whole: half of it could not be saved in a name.
+size_t LastCharacterUnits(std::u16string_view text) {
+    const auto high = [](char16_t unit) { return unit >= 0xD800 && unit < 0xDC00; };
+    const auto low = [](char16_t unit) { return unit >= 0xDC00 && unit < 0xE000; };
+    return text.size() >= 2 && low(text.back()) && high(text[text.size() - 2]) ? 2 : 1;
+}
+
 constexpr const char* kScript = "uikd";
 constexpr u32 kPageTextSet = 32;
 constexpr u32 kWidestText = 165;
@@ -219,7 +226,7 @@ void coKeyboardDialog::TypeOneEvent(xuiOrderedKeyboard& page) {
         else if (keyId == kClearKey)
             text.clear();
         else if (keyId == kBackspaceKey && !text.empty())
-            text.pop_back();
+            text.erase(text.size() - LastCharacterUnits(text));
     };
     envString typed;
     u32 keyId = 0;

@@ -58,6 +58,10 @@ TEST_F(coKeyboardDialogTest, RealKeysTypeThroughTheirOnScreenKeysOnceARelease) {
         EXPECT_EQ(Text(), step.text) << "after key " << int(step.dik);
     }
     EXPECT_FALSE(Page().FindKey(6)->IsChecked());
+    // A character above U+FFFF goes whole.
+    dialog->SetText(envString(u"a\U0001F3A2"));
+    Press(plDik::Back);
+    EXPECT_EQ(dialog->GetText(), envString(u"a"));
 }
 
 // Shift down when a letter goes down types the other case, whichever is let go first; a letter already
