@@ -245,8 +245,11 @@ void coLoadMenu::DeleteSelected(i32 row) {
         return;
     // The entry's own file: with several saves folders, the one it was found in.
     const fsLocator file = m_entries[static_cast<size_t>(row)].file;
-    if (fsFileExists(file))
+    try {
         fsDeleteFile(file);
+    } catch (const fsFileDoesntExistX&) {
+        // Gone already (removed behind the menu's back): the entry goes all the same.
+    }
     m_table->RemoveCells(row, -1);
     coLoadCacheEntry gone;
     gone.file = file;
