@@ -77,12 +77,15 @@ void StopManager(muMusicManager& manager) {
         g_contexts[static_cast<size_t>(c)].state = kIdle;
 }
 
-void WarnAndSilence(muMusicManager& manager, const envExceptionX& e) {
+void WarnUnplayable(const fsLocator& file, const envExceptionX& e) {
     std::string track;
-    fsLocatorToNativePath(
-        manager.GetPlaylist(static_cast<u32>(manager.GetCurrentPlaylist())).GetCurrentTrack(), track);
+    fsLocatorToNativePath(file, track);
     DBG_WARNING("The music \"%s\" cannot be played (error 0x%08X); the music stays silent", track.c_str(),
                 e.GetCode());
+}
+
+void WarnAndSilence(muMusicManager& manager, const envExceptionX& e) {
+    WarnUnplayable(manager.GetPlaylist(static_cast<u32>(manager.GetCurrentPlaylist())).GetCurrentTrack(), e);
     StopManager(manager);
 }
 
@@ -285,7 +288,12 @@ void coMusicAddTrack(const fsLocator& track, int context, int choice) {
     if (!manager || c < 0)
         return;
     const int k = choice < 0 ? g_contexts[static_cast<size_t>(c)].choice : CheckedChoice(choice);
-    manager->LoadPlaylist(track, PlaylistId(c, k));
+    try {
+        manager->LoadPlaylist(track, PlaylistId(c, k));
+    } catch (const envExceptionX& e) {
+        // A playlist file gone or unreadable since it was chosen: that choice plays nothing.
+        WarnUnplayable(track, e);
+    }
 }
 
 void coMusicSetShuffle(int context, int choice, bool shuffle) {

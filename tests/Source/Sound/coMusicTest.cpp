@@ -136,8 +136,15 @@ TEST_F(coMusicTest, TracksThatCannotBePlayedLeaveTheMusicSilentWithAWarning) {
     coMusicSetChoice(coMusicBuilder, 2);
     coMusicApplyContext(true);
     EXPECT_EQ(Playing(), "");
-    EXPECT_EQ(std::tuple(log.Holds("mine.wav"), log.Holds("build3.wav"), log.Count("can be played")),
-              std::tuple(true, true, 2u));
+    // A playlist file gone before it is read is warned of, and that choice stays silent.
+    coMusicSetChoice(coMusicBuilder, coMusicOwnTrack);
+    coMusicClearPlaylist(coMusicBuilder);
+    EXPECT_NO_THROW(coMusicAddTrack(folder.Locator("gone.m3u"), coMusicBuilder, -1));
+    coMusicApplyContext(true);
+    EXPECT_EQ(Playing(), "");
+    EXPECT_EQ(std::tuple(log.Holds("mine.wav"), log.Holds("build3.wav"), log.Holds("gone.m3u"),
+                         log.Count("can be played")),
+              std::tuple(true, true, true, 3u));
 }
 
 TEST_F(coMusicTest, KeysStepAndWrapThroughThePlaylistAndToggleShuffle) {
