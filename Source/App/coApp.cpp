@@ -311,7 +311,12 @@ void coApp::OnStart(appStartEvent*) {
     m_teardown.push_back(coThemeList::Clear);
     coPakManager::Create();
     m_teardown.push_back(coPakManager::Destroy);
-    coPrefs::Load();
+    try {
+        coPrefs::Load();
+    } catch (const envExceptionX&) {
+        // Settings that cannot be kept (an unwritable saves folder) still hold for this run.
+        coReportCurrentException();
+    }
     coSetCollisionChecks(!coPrefs::GetBool(coPrefDisablePropCollisions));
     std::srand(static_cast<unsigned>(appGetTime() * 100.0));
     CreateModes();

@@ -59,6 +59,14 @@ TEST_F(coProgramRunTest, StartsIntoTheMainMenuAndLeavesWithoutAWarning) {
     }
 }
 
+TEST_F(coProgramRunTest, UnsavableSettingsAreToldAndTheGameRuns) {
+    std::filesystem::create_directories(m_home / "data/Zandrel Trackwrighting/Loopvane/Saves/prefs.bin");
+    const RunResult run = Start(kData + " --frames 5 --trace /w /skipvideos");
+    EXPECT_EQ(run.code, 1) << run.output; // a reported error
+    EXPECT_NE(run.output.find("prefs.bin"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("mode 0 entered"), std::string::npos) << run.output;
+}
+
 TEST_F(coProgramRunTest, FailuresAreReportedAndTheProgramEndsInOrder) {
     const struct {
         std::string arguments;
