@@ -310,8 +310,7 @@ i32 coOptionsDialog::DoModal() {
     }
     g2dScreen::SetGamma(coPrefs::GetFloat(coPrefGamma));
     coPrefs::ApplyVolumes();
-    if (hasMusic)
-        coSetMusicVolume(coPrefs::GetFloat(music.row->floatPref));
+    coMusicApplyVolumes();
     guiSoundCues::SetMuted(coPrefs::GetBool(coPrefInterfaceMuted));
     g2dScreen::SetVerticalSync(coPrefs::GetBool(coPrefVerticalSync) ? 1 : 0);
     coCoasterDefinition& definition = coCoasterDefinitionStore();

@@ -145,9 +145,8 @@ void coMusicStart() {
             for (const char* name : kShipped[c][k])
                 manager.LoadPlaylist(TrackFile(name), PlaylistId(c, static_cast<int>(k)));
         manager.LoadPlaylist(fsLocator(), PlaylistId(c, coMusicSilence));
-        for (int k = 0; k < coMusicChoiceCount; ++k)
-            manager.SetPlaylistVolume(PlaylistId(c, k), coPrefs::GetFloat(kVolumePrefs[c]));
     }
+    coMusicApplyVolumes();
     for (int c : {coMusicBuilder, coMusicSecondBuilder})
         manager.SetShuffle(PlaylistId(c, 0), true);
     g_contexts[coMusicRide].choice = coMusicSilence;
@@ -301,6 +300,15 @@ void coMusicSetShuffle(int context, int choice, bool shuffle) {
     const int c = Resolve(context);
     if (manager && c >= 0)
         manager->SetShuffle(PlaylistId(c, CheckedChoice(choice)), shuffle);
+}
+
+void coMusicApplyVolumes() {
+    muMusicManager* manager = muGetMusicManager();
+    if (!manager)
+        return;
+    for (int c = 0; c < coMusicContextCount; ++c)
+        for (int k = 0; k < coMusicChoiceCount; ++k)
+            manager->SetPlaylistVolume(PlaylistId(c, k), coPrefs::GetFloat(kVolumePrefs[c]));
 }
 
 void coSetMusicVolume(float volume) {

@@ -56,6 +56,8 @@ void coMusicClearChoicePlaylist(int choice, int context);
 // Choice -1: the context's current choice.
 void coMusicAddTrack(const fsLocator& track, int context, int choice);
 void coMusicSetShuffle(int context, int choice, bool shuffle);
+// Every playlist at its context's volume preference.
+void coMusicApplyVolumes();
 // The volume of the manager's current playlist.
 void coSetMusicVolume(float volume);
 

@@ -57,6 +57,11 @@ TEST_F(coMusicTest, MenuTracksTakeTurnsAndTheRideStartsSilentAtItsVolume) {
     for (const auto& [playlist, volume] :
          {std::pair{1u, 0.5f}, {8u, 0.4f}, {10u, 0.4f}, {16u, 0.3f}, {18u, 0.4f}, {22u, 0.4f}})
         EXPECT_EQ(Manager().GetPlaylist(playlist).volume, volume) << playlist;
+    // Volumes changed later (the options) reach every playlist, not only the one playing.
+    coPrefs::SetFloat(coPrefBuilderMusicVolume, 0.2f);
+    coMusicApplyVolumes();
+    for (const u32 playlist : {8u, 10u, 18u, 22u})
+        EXPECT_EQ(Manager().GetPlaylist(playlist).volume, 0.2f) << playlist;
 }
 
 TEST_F(coMusicTest, BuilderRestartsOnlyWhenAskedOrEnteredAnewAndResumesWhatItPaused) {
