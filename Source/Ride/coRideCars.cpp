@@ -12,6 +12,7 @@
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
 #include "Engine/Graphics/Sc/scParticleGenerators.h"
+#include "Engine/Graphics/Sc/scProjectedTexture.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Scene/coModelHolder.h"
@@ -181,8 +182,11 @@ void coRideCars::PlaceCar(int index, const maVector3d& position, const maRotatio
 }
 
 void coRideCars::ReleaseHeadlightTexture() {
-    if (m_headlightTexture)
-        g3dTextureManager::ReleaseTexture(m_headlightTexture);
+    if (!m_headlightTexture)
+        return;
+    // Receivers culled at the last cast still hold the texture in their projected stage.
+    scClearProjectedTexture();
+    g3dTextureManager::ReleaseTexture(m_headlightTexture);
     m_headlightTexture = nullptr;
 }
 

@@ -6,12 +6,14 @@
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
+#include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dRendererFixture.h"
 #include "Engine/Graphics/May/mayModelBytes.h"
 #include "Engine/Graphics/Sc/scListParticleScene.h"
 #include "Engine/Graphics/Sc/scParticleFactory.h"
 #include "Engine/Graphics/Sc/scParticleGenerators.h"
 #include "Engine/Graphics/Sc/scParticleTemplateBytes.h"
+#include "Engine/Graphics/Sc/scProjectedTexture.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Ride/coRide.h"
@@ -194,6 +196,27 @@ TEST_F(coRideCarsTest, TheCavernHeadlightHoldsOneTextureAndASphereRoundTheTrain)
     g2dScreen::EndFrame();
     EXPECT_EQ(m_cars.RenderCavernHeadlight().texture, light.texture);
     EXPECT_EQ(Calls("CreateTexture").size(), created + 2);
+
+    // A new train releases the texture: a receiver culled at the last cast no longer holds it.
+    const maVector3d points[3] = {{-1, 0, -1}, {-1, 0, 1}, {1, 0, -1}},
+                     up[3] = {{0, 1, 0}, {0, 1, 0}, {0, 1, 0}};
+    const u16 indices[3] = {0, 1, 2};
+    g3dMaterial ground;
+    g3dMaterial* groundMaterial = &ground;
+    scSimpleMovableObject receiver(Keep(g3dFragmentManager::CreateFragmentPNT(
+                                       points, up, 3, indices, 3, &groundMaterial, nullptr, 1, false)),
+                                   0);
+    scAddSceneObject(&receiver);
+    g3dCamera projector;
+    scSetUpProjector(3.0f, {0, 0, 0}, {0, -1, 0}, projector);
+    scApplyProjectedTexture(projector, light.texture);
+    ASSERT_EQ(ground.GetStageCount(), 1u);
+    receiver.SetCulled(true);
+    m_cars.BuildCars(1, 2);
+    EXPECT_EQ(ground.GetStageCount(), 0u);
+    scRemoveSceneObject(&receiver);
+    m_cars.PlaceCar(0, {-1, 0, 0}, maRotation());
+    m_cars.PlaceCar(1, {-1, 0, 4}, maRotation());
 
     coPrefs::SetBool(coPrefHeadlightTexture, false);
     EXPECT_EQ(m_cars.RenderCavernHeadlight().texture, nullptr);
