@@ -699,7 +699,11 @@ bool coApp::AskQuitQuestion(u32 textEntry) {
 
 bool coApp::ScreenshotKeyReleased() {
     const inKeyboard* keyboard = inDeviceManager::GetKeyboard(0);
-    return keyboard && keyboard->WasKeyReleased(inKeyF1 + 6);
+    const bool released = keyboard && keyboard->WasKeyReleased(inKeyF1 + 6);
+    // The frames of a report the shot opens see the same release before the next poll: one press, one shot.
+    const bool taken = m_screenshotReleaseTaken;
+    m_screenshotReleaseTaken = released;
+    return released && !taken;
 }
 
 void coApp::TakeScreenshot() {

@@ -114,6 +114,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     std::function<void()> m_frameStartHook;
     std::shared_ptr<coInjector> m_injector;
     bool m_injectionFailed = false;
+    // The screenshot key's release was taken at this poll.
+    bool m_screenshotReleaseTaken = false;
     // The error display's modal frame.
     std::unique_ptr<guiFunction> m_errorFrame;
     // What the start has set up, undone in reverse by the stop (also after a start that failed).
