@@ -78,7 +78,8 @@ void Put32(u8* p, u32 value) {
     Put16(p + 2, value >> 16);
 }
 
-// The first file of the pattern, from the counter on, that does not exist yet; the counter moves past it.
+// The first name of the pattern, from the counter on, that nothing has yet (a folder of that name would
+// fail the write); the counter moves past it.
 fsLocator NextFreeFile(i32 root, const char* pattern, u32& counter) {
     for (;; ++counter) {
         char name[32];
@@ -86,7 +87,7 @@ fsLocator NextFreeFile(i32 root, const char* pattern, u32& counter) {
         fsLocator file(root);
         file.AppendComponent(name);
         fsResolveRoot(file);
-        if (!fsFileExists(file)) {
+        if (!fsFileExists(file) && !fsDirectoryExists(file)) {
             ++counter;
             return file;
         }

@@ -162,10 +162,11 @@ TEST_F(coScreenCaptureTest, GrabsSkipTakenNumbersAndKeepOldFiles) {
     ASSERT_EQ(f.device->Clear(0, nullptr, plD3dClear::Target, 0xFF102030, 1.0f, 0), plD3dErr::Ok);
     ASSERT_EQ(f.device->Present(), plD3dErr::Ok);
     folder.Write("saves/grab0001.bmp", "earlier");
+    folder.MakeFolder("saves/grab0002.bmp");
     const fsLocator grab = coGrabScreenshot(*f.device);
-    EXPECT_EQ(grab.GetLastComponent(), envString("grab0002.bmp"));
+    EXPECT_EQ(grab.GetLastComponent(), envString("grab0003.bmp"));
     EXPECT_EQ(folder.Read("saves/grab0001.bmp"), "earlier");
-    const std::string bmp = folder.Read("saves/grab0002.bmp");
+    const std::string bmp = folder.Read("saves/grab0003.bmp");
     EXPECT_EQ(std::tuple(bmp.substr(0, 54), Bgr(bmp, 54)), std::tuple(HeaderOf(32, 16), 0x102030u));
 
     {
