@@ -2,7 +2,11 @@
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/App/appEvent.h"
+#include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileEnum.h"
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiWindow.h"
@@ -60,6 +64,15 @@ fsLocator CoasterFile(const envString& name) {
     file.Append(kCoasterExtension);
     locator.AppendComponent(file);
     return locator;
+}
+
+// The file is there under its own name, not only under one that differs in case.
+bool ExistsAsNamed(const fsLocator& file) {
+    fsLocator resolved = file;
+    fsResolveRoot(resolved);
+    std::string exact;
+    fsLocatorToNativePath(resolved, exact);
+    return fsFindFilePath(resolved) == exact;
 }
 
 // UTF-8 bytes of the UTF-16 text; a surrogate pair makes 4.
@@ -866,6 +879,9 @@ void coModeEditor::Revert() {
         return;
     const fsLocator file = CoasterFile(name);
     try {
+        // Reads take a name that differs only in case, but that is another coaster, not this one's file.
+        if (!ExistsAsNamed(file))
+            throw fsFileDoesntExistX(file);
         coLoadCoasterFile(file);
     } catch (const envExceptionX& failure) {
         // The loader keeps the coaster it had when the file cannot be read whole.

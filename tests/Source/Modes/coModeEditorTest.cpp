@@ -363,8 +363,13 @@ TEST_F(coModeEditorTest, RevertAndSaveFailuresAreReportedAndKeepTheWork) {
     editor.Enter();
     editor.RunPaletteCommand("Short Straightaway");
     editor.RunPaletteCommand("Short Straightaway");
-    host.name = envString("broken");
     folder.Write("broken.csa", "not a coaster");
+    // "Broken" has no file: "broken" is another coaster.
+    host.name = envString("Broken");
+    Key(0xE000);
+    EXPECT_EQ(std::tuple(host.errors, host.damagedFiles.size()), std::tuple(1, 0u));
+    host.errors = 0;
+    host.name = envString("broken");
     Key(0xE000);
     EXPECT_EQ(host.damagedFiles, std::vector<u32>{coErrorDamagedCoaster});
     EXPECT_EQ(coCircuitPieceCount(), 2);
