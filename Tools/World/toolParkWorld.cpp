@@ -137,6 +137,31 @@ toolModelFragment Dome(float radius, float height, const toolModelMaterial& mate
     return dome;
 }
 
+// A flat band round the origin between two radii, a little above the floor there, facing up; its texture
+// repeats eight times round.
+toolModelFragment Band(float inner, float outer, float y, const toolModelMaterial& material) {
+    constexpr int kSides = 48;
+    toolModelFragment band;
+    band.materials = {material};
+    band.triangles.resize(1);
+    for (int side = 0; side <= kSides; ++side) {
+        const float around = static_cast<float>(side) / kSides * 2.0f * maPiF;
+        for (const float radius : {inner, outer}) {
+            band.positions.push_back({std::cos(around) * radius, y, std::sin(around) * radius});
+            band.normals.push_back({0.0f, 1.0f, 0.0f});
+            band.uvs.push_back({static_cast<float>(side) / kSides * 8.0f, radius == inner ? 0.0f : 1.0f});
+        }
+    }
+    for (int side = 0; side < kSides; ++side) {
+        const auto a = static_cast<u16>(side * 2), b = static_cast<u16>(a + 1), c = static_cast<u16>(a + 3),
+                   d = static_cast<u16>(a + 2);
+        // Wound as the terrain's quads, so that the band faces up.
+        for (u16 corner : {a, d, c, a, c, b})
+            band.triangles[0].push_back({corner, corner, corner});
+    }
+    return band;
+}
+
 // A round element of the flare: white, its alpha a soft disc or a band near the rim.
 toolImage FlareElement(bool ring, float softness) {
     return MakeImage(64, 4, [&](float u, float v) -> std::array<float, 4> {
@@ -203,6 +228,8 @@ toolEnvironment Dusk() {
 toolEnvironment Cavern() {
     toolEnvironment cavern;
     cavern.terrainModel = envString("terrain.mx");
+    // A glowing stream round the flat floor; the game slides and pulses its first material.
+    cavern.extraTerrainModel = envString("glow.mx");
     cavern.sky.layer1Model = envString("vault.mx");
     cavern.sky.staticSky = true;
     cavern.background = {0.0f, 0.0f, 0.0f};
@@ -266,6 +293,14 @@ void toolWriteCavern(const std::string& dataFolder) {
     toolModelMaterial roof = Textured("caveroof.png");
     roof.ambient = {0.5f, 0.5f, 0.5f, 1.0f};
     toolWriteStaticModel(models + "/vault.mx", {Dome(330.0f, 140.0f, roof)});
+    toolWritePng((cavern / "Texture" / "glow.png").string(),
+                 MakeImage(64, 3, [](float u, float v) -> std::array<float, 4> {
+                     const float s = Speckle(u, v) * 40.0f + 50.0f * std::sin(v * maPiF);
+                     return {170.0f + s, 60.0f + s * 0.6f, 20.0f, 255.0f};
+                 }));
+    toolModelMaterial glow = Textured("glow.png");
+    glow.emissive = {0.5f, 0.22f, 0.06f, 1.0f};
+    toolWriteStaticModel(models + "/glow.mx", {Band(128.0f, 140.0f, 0.15f, glow)});
     toolWriteEnvironment((cavern / "Data" / "1.end").string(), Cavern());
 }
 

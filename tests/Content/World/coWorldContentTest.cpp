@@ -68,13 +68,15 @@ class coWorldContentTest : public coWorldDeviceTest {
 
 TEST_F(coWorldContentTest, EveryVariantOfTheMountainsTheCavernAndEachTypesDockLoadWithoutAWarning) {
     coEnvironment& environment = coGetEnvironment();
-    // The cavern: its floor in tiles under a vault, shadows on (its headlight needs them), no flare.
+    // The cavern: its floor in tiles with a glowing stream that slides and pulses, under a vault, shadows
+    // on (its headlight needs them), no flare.
     environment.Clear();
     environment.SelectVariant(0);
     environment.Load(envString("cavern"));
     EXPECT_EQ(std::tuple(environment.GetModels().size(), environment.GetSkyLayer(1).size(),
-                         environment.GetShadowMode()),
-              std::tuple(17u, 1u, 2));
+                         environment.GetShadowMode(),
+                         environment.GetModels()[16]->GetMaterial(0)->GetAnimationCount()),
+              std::tuple(18u, 1u, 2, 2u));
     for (i32 variant : {0, 1, 2}) {
         environment.Clear();
         environment.SelectVariant(variant);
