@@ -3,6 +3,7 @@
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/App/appWindow.h"
 #include "Source/Modes/coModeExitX.h"
+#include "Source/Modes/coModeStack.h"
 #include "Source/Screens/coReportException.h"
 
 #include <stdexcept>
@@ -56,16 +57,22 @@ void coMode::BeginModalFrame() {
     }
 }
 
+void coMode::OnQuitRequest(appQuitRequestEvent*) {
+    if (coCurrentMode() == this)
+        m_exitRequested = 1;
+}
+
 void coMode::EnterCommon() {
     coGetModeHost().HideLoadingScreen();
     coPaletteManager::ApplyStates(m_paletteStates);
     m_result = Stay;
-    m_exitRequested = 0;
     m_overlay = nullptr;
 }
 
 void coMode::ExitCommon() {
     coPaletteManager::SaveStates(m_paletteStates);
+    // A close not yet asked about goes with the mode that leaves, not into its next entry.
+    m_exitRequested = 0;
     m_overlay = nullptr;
 }
 

@@ -53,7 +53,9 @@ class coMode : public appFlowEventHandler {
 
     coMode() = default;
 
-    void OnQuitRequest(appQuitRequestEvent*) override { m_exitRequested = 1; }
+    // Every mode hears the window's close; the current one takes it, also while it waits to be entered
+    // (the close came as the modes changed hands).
+    void OnQuitRequest(appQuitRequestEvent*) override;
 
     virtual void Think() = 0;
     virtual void Enter() = 0;

@@ -29,10 +29,10 @@ TEST_F(coModeBaseTest, QuitQuestionAsksOnceAndCancelForgets) {
     EXPECT_EQ(host.questions.size(), 1u); // Cancel forgot the request
     EXPECT_EQ(coCurrentMode(), &menu);
 
-    // The builder's request was cleared on entry; a new one asks with the unsaved-work text.
+    // The builder heard the close while not current and kept nothing of it; a close while it waits to be
+    // entered is its own, and asks with the unsaved-work text.
     coModePush(&builder);
     coModeStackKeepCurrent();
-    coModeManagerUpdate();
     builder.OnQuitRequest(nullptr);
     host.answerOk = true;
     coModeManagerUpdate();
