@@ -163,6 +163,7 @@ guiSlider* coOptionsDialog::GetSlider(const std::string& container) const {
 }
 
 void coOptionsDialog::EnableStartupOptions(bool enable) {
+    m_startupOptions = enable;
     m_resolution->SetEnabled(enable);
     for (const char* name : {"Texture In Build", "Layered Sky", "Particles", "Vertical Sync"})
         m_boxes[name]->SetEnabled(enable);
@@ -200,7 +201,8 @@ void coOptionsDialog::CheckBitDepth() {
     const bool available = coPrefs::GetBool(kDeepColourAvailable) && DisplayHas(resolution, 32);
     if (!available)
         m_bitDepth->SetChecked(false);
-    m_bitDepth->SetEnabled(available);
+    // The colour depth, like the resolution, changes only where the display can be made again.
+    m_bitDepth->SetEnabled(available && m_startupOptions);
 }
 
 void coOptionsDialog::StoreControls() const {

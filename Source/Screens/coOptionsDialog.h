@@ -56,6 +56,7 @@ class coOptionsDialog : public guiDialog {
     i32 m_modeId = coOptionsFromMenu;
     bool m_reset = false;
     bool m_cancelled = false;
+    bool m_startupOptions = true;
     // The box stopped the music; Cancel starts it again if it played at opening.
     bool m_musicStopped = false;
     guiRadioGroup* m_categories = nullptr;

@@ -111,9 +111,13 @@ TEST_F(coOptionsDialogTest, FromTheRideSettingsTheStartupOptionsAreOff) {
     for (const char* name : {"Texture In Build", "Layered Sky", "Particles", "Vertical Sync"})
         EXPECT_FALSE(dialog->GetBox(name)->IsEnabled()) << name;
     EXPECT_FALSE(dialog->GetResolution()->IsEnabled());
+    coPrefs::SetBool(32, true); // 32-bit colour offered by the display
     EXPECT_FALSE(dialog->GetSlider("Crossbar Detail")->GetParent()->IsVisible());
-    // Its buttons show themselves locked, the chosen one still checked.
+    // Its buttons show themselves locked, the chosen one still checked; so does the colour depth.
     Run([] {}, false);
+    EXPECT_FALSE(dynamic_cast<guiContainer*>(dialog->FindChild("Resolution Group"))
+                     ->FindChild("Bit Depth")
+                     ->IsEnabled());
     const guiRadioGroup& resolutions = *dialog->GetResolution();
     for (i32 b = 0; b < resolutions.GetButtonCount(); ++b)
         EXPECT_EQ(resolutions.GetChild(b)->GetState(), b == 1 ? guiStateDisabled + 6 : guiStateDisabled) << b;
