@@ -175,9 +175,12 @@ plGlD3dDevice* plGlD3dDevice::Create(plGlD3d& d3d, plSdlWindowHost& window,
 
 plGlD3dDevice::plGlD3dDevice(plGlD3d& d3d, plSdlWindowHost& window, const plD3dPresentParameters& params,
                              void* context, const plD3dCaps& caps)
-    : plD3dDevice(d3d, params, caps), m_window(window), m_context(context) {}
+    : plD3dDevice(d3d, params, caps), m_window(window), m_context(context) {
+    m_window.SetRepaint([this] { ShowLastFrame(); });
+}
 
 plGlD3dDevice::~plGlD3dDevice() {
+    m_window.SetRepaint(nullptr);
     // The system pointer comes back in place of the one freed.
     if (m_cursor)
         SDL_FreeCursor(m_cursor);
@@ -696,29 +699,8 @@ plD3dResult plGlD3dDevice::Present() {
     if (m_lost)
         return plD3dErr::DeviceLost;
     Prepare(DirtyFixed);
-    const auto& params = GetPresentParameters();
-    const auto width = static_cast<GLint>(params.backBufferWidth);
-    const auto height = static_cast<GLint>(params.backBufferHeight);
-    int drawableWidth = 0;
-    int drawableHeight = 0;
-    SDL_GL_GetDrawableSize(m_window.GetSdlWindow(), &drawableWidth, &drawableHeight);
-    const plGlRect shown =
-        plGlFitCentred(drawableWidth, drawableHeight, params.backBufferWidth, params.backBufferHeight);
-    if (!m_direct) {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        DisableScissor();
-        if (shown.width != drawableWidth || shown.height != drawableHeight) {
-            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-            glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-            glClear(GL_COLOR_BUFFER_BIT);
-            m_dirty |= DirtyColorMask;
-        }
-        // Row 0 of the back buffer goes to the top of the window.
-        glBlitFramebuffer(0, 0, width, height, shown.left, shown.bottom + shown.height,
-                          shown.left + shown.width, shown.bottom, GL_COLOR_BUFFER_BIT,
-                          shown.width == width && shown.height == height ? GL_NEAREST : GL_LINEAR);
-    }
+    if (!m_direct)
+        BlitToWindow(m_framebuffer);
     SDL_GL_SwapWindow(m_window.GetSdlWindow());
     m_unflushedVertices = 0;
     m_frontInWindow = m_direct;
@@ -730,6 +712,42 @@ plD3dResult plGlD3dDevice::Present() {
     ChooseBackBuffer();
     m_dirty |= DirtyTarget;
     return result;
+}
+
+void plGlD3dDevice::BlitToWindow(u32 framebuffer) {
+    const auto& params = GetPresentParameters();
+    const auto width = static_cast<GLint>(params.backBufferWidth);
+    const auto height = static_cast<GLint>(params.backBufferHeight);
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    SDL_GL_GetDrawableSize(m_window.GetSdlWindow(), &drawableWidth, &drawableHeight);
+    const plGlRect shown =
+        plGlFitCentred(drawableWidth, drawableHeight, params.backBufferWidth, params.backBufferHeight);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    DisableScissor();
+    if (shown.width != drawableWidth || shown.height != drawableHeight) {
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        m_dirty |= DirtyColorMask;
+    }
+    // Row 0 of the back buffer goes to the top of the window.
+    glBlitFramebuffer(0, 0, width, height, shown.left, shown.bottom + shown.height, shown.left + shown.width,
+                      shown.bottom, GL_COLOR_BUFFER_BIT,
+                      shown.width == width && shown.height == height ? GL_NEAREST : GL_LINEAR);
+}
+
+void plGlD3dDevice::ShowLastFrame() {
+    // Nothing presented yet, or the window's back buffer already drawn over by the next frame.
+    if (m_lost || (m_frontInWindow && m_drawnSincePresent) || (!m_frontInWindow && !m_frontFramebuffer))
+        return;
+    Prepare(DirtyFixed);
+    // In the window's own buffers the back one still holds the frame: the swap copies it and keeps it.
+    if (!m_frontInWindow)
+        BlitToWindow(m_frontFramebuffer);
+    SDL_GL_SwapWindow(m_window.GetSdlWindow());
+    m_dirty |= DirtyTarget;
 }
 
 void plGlD3dDevice::ChooseBackBuffer() {

@@ -139,6 +139,10 @@ class plGlD3dDevice : public plD3dDevice {
     // frame-buffer objects otherwise (and for the first frame).
     void ChooseBackBuffer();
     bool DrawingToWindow() const { return m_direct && !GetTargetTexture(); }
+    // The frame-buffer object's picture onto the window's back buffer at the window's size.
+    void BlitToWindow(u32 framebuffer);
+    // The frame presented last shown again, for a window that lost its picture.
+    void ShowLastFrame();
     // A rectangle of the window's back buffer in the device's row order.
     void ReadWindow(const plD3dRect& rect, u32* argb);
     void SendViewport();

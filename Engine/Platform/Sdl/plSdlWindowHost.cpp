@@ -312,6 +312,8 @@ void plSdlWindowHost::Translate(const SDL_Event& event) {
             m_queue.push_back(Message(plMessageKind::ActivateApp, 1));
         else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
             m_queue.push_back(Message(plMessageKind::ActivateApp, 0));
+        else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && m_repaint)
+            m_repaint();
         break;
     case SDL_MOUSEMOTION:
         PushMouse(plMessageKind::MouseMove, event.motion.x, event.motion.y, 0);

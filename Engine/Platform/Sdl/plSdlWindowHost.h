@@ -2,6 +2,7 @@
 #include "Engine/Platform/plWindowHost.h"
 
 #include <deque>
+#include <functional>
 
 struct SDL_Window;
 union SDL_Event;
@@ -35,6 +36,9 @@ class plSdlWindowHost : public plWindowHost {
     void InjectInput(const plInjectedInput& input) override;
     void SetWindowIcon(i32 width, i32 height, const u8* rgba) override;
     SDL_Window* GetSdlWindow() const { return m_window; }
+    // Called when the window has lost its picture (uncovered, or mapped again) and nothing draws anew
+    // while the game waits unfocused; empty for none.
+    void SetRepaint(std::function<void()> repaint) { m_repaint = std::move(repaint); }
 
   private:
     void Translate(const SDL_Event& event);
@@ -51,6 +55,7 @@ class plSdlWindowHost : public plWindowHost {
     bool m_systemKeyDown = false;
     bool m_endSessionSent = false;
     std::deque<plMessage> m_queue;
+    std::function<void()> m_repaint;
 };
 
 // The Windows virtual key of an SDL key code (with its scan code for letters and digits of layouts

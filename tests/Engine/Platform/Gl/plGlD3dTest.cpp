@@ -3,6 +3,7 @@
 #include "Engine/Platform/Graphics/plD3dTexture.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
 #include "plGlDevice.h"
+#include "plShownPicture.h"
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <SDL.h>
@@ -226,6 +227,26 @@ TEST_P(plGlD3dTest, ATargetTextureDestroyedWhileSetLeavesTheBackBufferItsViewpor
     const std::vector<u32> pixels = gl.Read();
     EXPECT_EQ(pixels[2 * kSize + 2], kWhite);
     EXPECT_EQ(pixels[5 * kSize + 20], kWhite);
+}
+
+// A window uncovered while nothing draws (the game waits unfocused) shows the last frame again.
+TEST_P(plGlD3dTest, AnExposedWindowShowsTheLastFrameAgain) {
+    ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF20C040, 1.0f, 0), plD3dErr::Ok);
+    ASSERT_EQ(gl.device->Present(), plD3dErr::Ok);
+    SDL_Window* window = gl.m_window.GetSdlWindow();
+    ASSERT_EQ(plShownPixel(window, kSize / 2, kSize / 2), 0x20C040u);
+    plLoseShownPicture(window);
+    ASSERT_NE(plShownPixel(window, kSize / 2, kSize / 2), 0x20C040u);
+    SDL_Event exposed{};
+    exposed.type = SDL_WINDOWEVENT;
+    exposed.window.event = SDL_WINDOWEVENT_EXPOSED;
+    exposed.window.windowID = SDL_GetWindowID(gl.m_window.GetSdlWindow());
+    ASSERT_EQ(SDL_PushEvent(&exposed), 1);
+    plMessage message;
+    while (gl.m_window.PeekMessage(message)) {
+    }
+    glFinish();
+    EXPECT_EQ(plShownPixel(window, kSize / 2, kSize / 2), 0x20C040u);
 }
 
 TEST_P(plGlD3dTest, ClearsIgnoreTheDepthAndColourWriteStates) {
