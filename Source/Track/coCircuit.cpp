@@ -11,6 +11,10 @@
 #include <cmath>
 
 namespace {
+
+// Below this the first piece's start moved by rounding only, in world units.
+constexpr float kRoundingShift = 1e-3f;
+
 struct coCircuitState {
     float totalLength = 0.0f;
     bool closed = false;
@@ -197,8 +201,10 @@ void coCircuitClose() {
     last->SetNext(first);
     coCircuitReflowFrom(first, true);
 
+    // A circuit that closed already but for rounding (a saved one loaded again) leaves the dock where it
+    // is; following such a shift would move it a little further at every load.
     const maVector3d shift = first->GetStart() - oldStart;
-    if (shift.x != 0.0f || shift.y != 0.0f || shift.z != 0.0f)
+    if (maDot(shift, shift) > kRoundingShift * kRoundingShift)
         coGetParkWorld().CircuitStartMoved(*first);
 
     const maVector3d gap = last->GetEnd() - first->GetStart();

@@ -192,6 +192,16 @@ TEST_F(coCircuitTest, CloseMovesTheTrackAndTheDockWithTheFirstPiece) {
     ASSERT_EQ(builder.nearBoxes.size(), 1u);
     EXPECT_EQ(builder.nearBoxes[0][4], std::min(before[4], dock.GetBox()[4]));
     EXPECT_EQ(builder.nearBoxes[0][5], std::max(before[5], dock.GetBox()[5]));
+
+    // A circuit that closes but for rounding (a saved one loaded again) leaves the dock where it is.
+    coCircuitClear();
+    BuildHairpin(20.00002f);
+    dock.PlaceAtPiece(*coCircuitFirstPiece());
+    const maVector3d placed = dock.position;
+    coCircuitClose();
+    EXPECT_TRUE(coCircuitIsClosed());
+    EXPECT_EQ(std::tuple(dock.position.x, dock.position.y, dock.position.z),
+              std::tuple(placed.x, placed.y, placed.z));
 }
 
 TEST_F(coCircuitTest, PieceAtDistanceWrapsRoundTheCircuitAndEndsForAnyDistance) {
