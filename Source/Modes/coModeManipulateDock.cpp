@@ -6,6 +6,7 @@
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coEditorSelection.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coTrackBuilder.h"
@@ -55,6 +56,9 @@ void coModeManipulateDock::Enter() {
             SetResult(Leave);
             return;
         }
+        // A coaster not yet ridden has no car theme: its dock's stands in, as a load would give it.
+        if (coGetThemeName().empty())
+            coSetThemeName(m_dockType);
         if (!coPrefs::GetBool(coPrefTextureInBuild))
             m_dock->StripTextures();
     }

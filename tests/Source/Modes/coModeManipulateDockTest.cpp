@@ -64,9 +64,11 @@ TEST_F(coDockToolTest, ANewDockStandsAboveTheHitAndStartsTheTrack) {
     tool.SetKind(coModeManipulateDock::PlaceNew);
     tool.SetDock(nullptr);
     tool.SetDockType("Ironvale");
+    coSetThemeName("");
     tool.Enter();
     ASSERT_NE(coGetDock(), nullptr);
     EXPECT_EQ(host.messages, std::vector<u32>{2});
+    EXPECT_EQ(coGetThemeName(), "Ironvale"); // the cars' theme of a coaster not yet ridden
     Frame(tool);
     const maVector3d ground = Ground();
     EXPECT_NEAR(coGetDock()->GetPosition().y, ground.y + 15.0f, 1e-4f);
