@@ -182,7 +182,10 @@ void fsCopyFile(const fsLocator& source, const fsLocator& destination) {
         fsThrowErrno(errno, fsOperation::Copy, source, {});
 
     const std::string path = fsNativePathOf(destination);
-    const int to = fsCallOpen(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+    // The copy is its owner's to change, even of a read-only original (saves migrated from a locked
+    // installation).
+    const int to =
+        fsCallOpen(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, (st.st_mode & 0777) | S_IWUSR);
     if (to < 0)
         fsThrowErrno(errno, fsOperation::Copy, destination, path);
     try {

@@ -13,8 +13,9 @@
 // Creates an empty file; fsFileExistsX when it exists.
 void fsCreateFile(const fsLocator& locator);
 void fsDeleteFile(const fsLocator& locator);
-// Copies one file, keeping its last-write time; fsFileExistsX when the destination exists. Errors
-// carry the locator of the side that failed. A half-written destination is removed.
+// Copies one file, keeping its last-write time (the copy is writable by its owner); fsFileExistsX when
+// the destination exists. Errors carry the locator of the side that failed. A half-written destination
+// is removed.
 void fsCopyFile(const fsLocator& source, const fsLocator& destination);
 // Every save: `write` fills a new empty temporary file beside the target (named by the locator it is
 // given, the target's with ".tmp" appended) and must have flushed and closed what it opened on it by

@@ -128,8 +128,11 @@ TEST_F(fsFileSystemTest, CopyFileKeepsTimeAndRefusesExisting) {
     folder.Write("src.bin", std::string(200000, 'q'));
     const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
     utimensat(AT_FDCWD, folder.Path("src.bin").c_str(), times, 0);
+    chmod(folder.Path("src.bin").c_str(), 0444);
     fsCopyFile(folder.Locator("SRC.bin"), folder.Locator("dst.bin")); // the source is a read
     EXPECT_EQ(folder.Read("dst.bin"), std::string(200000, 'q'));
+    EXPECT_FALSE(fsIsFileReadOnly(folder.Locator("dst.bin"))); // a read-only original's copy is writable
+    chmod(folder.Path("src.bin").c_str(), 0644);
     EXPECT_EQ(fsGetFileTime(folder.Locator("dst.bin")), fsGetFileTime(folder.Locator("src.bin")));
 
     folder.Write("other.bin", "keep");
