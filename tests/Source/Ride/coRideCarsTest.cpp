@@ -198,14 +198,8 @@ TEST_F(coRideCarsTest, TheCavernHeadlightHoldsOneTextureAndASphereRoundTheTrain)
     EXPECT_EQ(Calls("CreateTexture").size(), created + 2);
 
     // A new train releases the texture: a receiver culled at the last cast no longer holds it.
-    const maVector3d points[3] = {{-1, 0, -1}, {-1, 0, 1}, {1, 0, -1}},
-                     up[3] = {{0, 1, 0}, {0, 1, 0}, {0, 1, 0}};
-    const u16 indices[3] = {0, 1, 2};
     g3dMaterial ground;
-    g3dMaterial* groundMaterial = &ground;
-    scSimpleMovableObject receiver(Keep(g3dFragmentManager::CreateFragmentPNT(
-                                       points, up, 3, indices, 3, &groundMaterial, nullptr, 1, false)),
-                                   0);
+    scSimpleMovableObject receiver(Quad(&ground), 0);
     scAddSceneObject(&receiver);
     g3dCamera projector;
     scSetUpProjector(3.0f, {0, 0, 0}, {0, -1, 0}, projector);
