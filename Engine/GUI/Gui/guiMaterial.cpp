@@ -20,6 +20,30 @@ namespace {
 
 // Byte to colour channel: the GUI's own factor, so that GetColor gives back every byte it was given.
 constexpr float kByteToChannel = 0.003921569f;
+// The texture coordinates stop short of 1 so that filtering never reaches the texture's far edge.
+constexpr f32 kUvScale = 0.99f;
+
+// The whole window before its transform: one unit wide and high, down from its top left corner.
+const maBoundingBox kUnitQuad({0.0f, 0.0f, 0.0f}, {1.0f, -1.0f, 0.0f});
+
+// The share of the quad's side, from and to, that shows texels first to last of a texture side of `size`
+// texels stretched `scale` times over it, with a margin the filter's reach cannot cross. The texture
+// repeats, so the quad's first pixels also reach the side's last texel, and its last pixels the first
+// texel when the coordinates come within half a texel of the end: a side drawn there is not cut.
+void FitAxis(i32 first, i32 last, i32 size, f32 scale, f32& from, f32& to) {
+    constexpr i32 kMargin = 2;
+    if (last < first) {
+        from = to = 0.0f;
+        return;
+    }
+    if (scale <= 0.0f || scale > 1.0f)
+        return;
+    const f32 texels = kUvScale * scale * static_cast<f32>(size);
+    if (first > kMargin && last < size - 1)
+        from = static_cast<f32>(first - kMargin) / texels;
+    if (first > 0 || texels < static_cast<f32>(size) - 0.5f)
+        to = std::min(1.0f, static_cast<f32>(last + 1 + kMargin) / texels);
+}
 
 g3dMaterial& DefaultMaterial() {
     static g3dMaterial material;
@@ -63,15 +87,13 @@ guiMaterial::~guiMaterial() {
 void guiMaterial::CreateQuad() {
     const maVector3d positions[4] = {{0, 0, 0}, {1, 0, 0}, {0, -1, 0}, {1, -1, 0}};
     const maVector3d normals[4] = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
-    // The coordinates stop short of 1 so that filtering never reaches the texture's far edge.
-    const maVector2d uvs[4] = {{0.0f, 0.0f}, {0.99f, 0.0f}, {0.0f, 0.99f}, {0.99f, 0.99f}};
     const u16 indices[6] = {2, 1, 0, 2, 3, 1};
     g3dMaterial* material = &DefaultMaterial();
     m_fragment = g3dFragmentManager::CreateFragmentPNT(positions, normals, 4, indices, 6, &material, nullptr,
                                                        1, false);
     auto* vertices = reinterpret_cast<g3dVertexPNT*>(m_fragment->GetVertices());
     for (u32 i = 0; i < 4; ++i)
-        vertices[i].uv = uvs[i];
+        vertices[i].uv = {kUvScale * positions[i].x, -kUvScale * positions[i].y};
     m_fragment->CommitVertices();
     const g3dHFragment node(m_fragment);
     try {
@@ -82,7 +104,7 @@ void guiMaterial::CreateQuad() {
         throw;
     }
     m_entry->SetVisible(true);
-    m_screenBox = m_fragment->GetBoundingBox();
+    m_screenBox = kUnitQuad;
 }
 
 void guiMaterial::SetState(i32 state) {
@@ -165,7 +187,7 @@ void guiMaterial::UpdateTransform() {
     const maMatrix4d composed = guiComposeMatrix(GetWorldMatrix());
     m_entry->GetNode()->GetLocalMatrix() = composed;
     maVector3d corners[8];
-    m_fragment->GetBoundingBox().GetCorners(corners);
+    kUnitQuad.GetCorners(corners);
     m_screenBox = {};
     for (const maVector3d& corner : corners)
         m_screenBox.AddPoint(composed.TransformPoint(corner));
@@ -291,6 +313,30 @@ bool guiMaterial::IsTransparentAt(i32 x, i32 y, i32 state) const {
     if (x < 0 || y < 0 || x >= width || y >= height)
         return false;
     return map[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] != 0;
+}
+
+void guiMaterial::CoverTexels(const std::optional<g3dTexelRect>& texels) {
+    f32 left = 0.0f, top = 0.0f, right = 1.0f, bottom = 1.0f;
+    const g3dTextureStage* stage = Stage0(m_shown);
+    if (texels && stage && stage->texture && stage->offset.x == 0.0f && stage->offset.y == 0.0f) {
+        FitAxis(texels->left, texels->right, stage->texture->GetWidth(), stage->scale.x, left, right);
+        FitAxis(texels->top, texels->bottom, stage->texture->GetHeight(), stage->scale.y, top, bottom);
+    }
+    SetQuadArea(left, top, right, bottom);
+}
+
+void guiMaterial::SetQuadArea(f32 left, f32 top, f32 right, f32 bottom) {
+    auto* vertices = reinterpret_cast<g3dVertexPNT*>(m_fragment->GetVertices());
+    const f32 xs[4] = {left, right, left, right}, ys[4] = {top, top, bottom, bottom};
+    if (vertices[0].position.x == left && vertices[0].position.y == -top && vertices[3].position.x == right &&
+        vertices[3].position.y == -bottom)
+        return;
+    for (u32 i = 0; i < 4; ++i) {
+        vertices[i].position.x = xs[i];
+        vertices[i].position.y = -ys[i];
+        vertices[i].uv = {kUvScale * xs[i], kUvScale * ys[i]};
+    }
+    m_fragment->CommitVertices();
 }
 
 void guiMaterial::ShowState(i32 state) {

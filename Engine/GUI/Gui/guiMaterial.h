@@ -5,10 +5,12 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 class g3dDynamicModel;
 class g3dFragment;
 class g3dMaterial;
+struct g3dTexelRect;
 struct g3dTextureStage;
 
 // The drawable window: one quad in the GUI render list whose look (a g3d material) changes with the
@@ -86,9 +88,16 @@ class guiMaterial : public guiWindow, public guiMaterialTarget {
     virtual bool LooksEmpty() const;
     // Called before the quad turns to the state's look, so that a look made on demand can be made.
     virtual void PrepareState(i32 /*state*/) {}
+    // The quad shrinks to show only these texels of the shown texture, with a margin the filter cannot
+    // reach across; it covers the whole window without texels, or when the texture is shifted, repeated
+    // or drawn near its edges. The window is hit over its whole size whatever the quad covers.
+    void CoverTexels(const std::optional<g3dTexelRect>& texels);
 
   private:
     void CreateQuad();
+    // The part of the window the quad covers, as shares of its width and height from its top left, with
+    // the texture's coordinates cut alike.
+    void SetQuadArea(f32 left, f32 top, f32 right, f32 bottom);
 
     std::map<i32, std::unique_ptr<g3dMaterial>> m_materials;
     i32 m_shown = guiStateNone;

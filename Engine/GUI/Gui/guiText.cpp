@@ -252,6 +252,13 @@ void guiText::Render(i32 state) {
     ShowEntry();
 }
 
+void guiText::Draw() {
+    guiMaterial::Draw();
+    const g3dTextureStage* stage = Stage0(GetShownState());
+    const auto* texture = stage ? dynamic_cast<const g3dPlainTexture*>(stage->texture) : nullptr;
+    CoverTexels(texture ? texture->GetInk() : std::nullopt);
+}
+
 void guiText::DrawTexture(i32 state) {
     m_undrawn.erase(state);
     const guiTextRecord& record = Record(state);

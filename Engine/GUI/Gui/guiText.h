@@ -35,6 +35,9 @@ class guiText : public guiMaterial, public guiTextTarget {
     guiText();
 
     void UpdateVisibility() override;
+    // The quad covers only what the shown text drew into, with room for the filter: the rest of the
+    // texture is clear and would be blended for nothing.
+    void Draw() override;
     // A state has a material, and a texture, once it has a text record.
     bool HasStateMaterial(i32 state) const override;
     bool HasTexture(i32 state) const override;

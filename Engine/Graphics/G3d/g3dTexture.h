@@ -2,6 +2,7 @@
 #include "Engine/Graphics/G2d/g2dPixelFormat.h"
 
 #include <memory>
+#include <optional>
 
 class g3dTexturePAC;
 class g3dPlainTexturePAC;
@@ -46,6 +47,14 @@ class g3dTexture {
     std::unique_ptr<u8[]> m_mask;
 };
 
+// Texels from left to right and top to bottom, both ends included; empty when right < left.
+struct g3dTexelRect {
+    i32 left = 0;
+    i32 top = 0;
+    i32 right = -1;
+    i32 bottom = -1;
+};
+
 // A texture of one level: from an image file, or with text drawn into it.
 class g3dPlainTexture : public g3dTexture {
   public:
@@ -53,8 +62,13 @@ class g3dPlainTexture : public g3dTexture {
     ~g3dPlainTexture() override;
     g3dPlainTexturePAC& GetPlainPAC() const { return *m_plain; }
 
+    // For a text texture, the texels its text drew into (alpha above 0); none for other textures.
+    const std::optional<g3dTexelRect>& GetInk() const { return m_ink; }
+    void SetInk(const g3dTexelRect& ink) { m_ink = ink; }
+
   private:
     std::unique_ptr<g3dPlainTexturePAC> m_plain;
+    std::optional<g3dTexelRect> m_ink;
 };
 
 // A texture with its chain of smaller levels, from an image file.

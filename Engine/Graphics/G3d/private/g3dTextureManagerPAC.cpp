@@ -158,6 +158,7 @@ void DrawRuns(g3dPlainTexture& texture, const g3dTextRuns& runs) {
     if (!texels)
         return;
     const u32 bytes = format.bitsPerPixel / 8;
+    g3dTexelRect ink{width, height, -1, -1};
     for (i32 x = 0; x < width; ++x) {
         size_t run = 0;
         for (size_t i = 1; agree && i < runs.xs.size(); ++i)
@@ -166,6 +167,8 @@ void DrawRuns(g3dPlainTexture& texture, const g3dTextRuns& runs) {
         const u32 colour = agree ? packed[run] : 0;
         for (i32 y = 0; y < height; ++y) {
             const u32 alpha = (coverage[static_cast<size_t>(y) * width + x] & 0xFF) >> (8 - format.alphaBits);
+            if (alpha != 0)
+                ink = {std::min(ink.left, x), std::min(ink.top, y), x, std::max(ink.bottom, y)};
             const u32 texel = colour | alpha << format.alphaShift;
             u8* at = texels + static_cast<std::ptrdiff_t>(y) * image.GetPitch() +
                      static_cast<std::ptrdiff_t>(x) * bytes;
@@ -178,6 +181,7 @@ void DrawRuns(g3dPlainTexture& texture, const g3dTextRuns& runs) {
         }
     }
     image.Unlock();
+    texture.SetInk(ink);
     plD3dSurface* level = nullptr;
     plD3dResult result = d3dTexture->GetSurfaceLevel(0, &level);
     if (!plD3dFailed(result)) {

@@ -186,3 +186,50 @@ TEST_F(guiTextTest, AScrollingTextShowsItsLineFromTheFirstVisibleCharacter) {
     text->SetWordWrap(0);
     EXPECT_EQ(text->GetTextList(), std::vector<envString>{envString("abcdef")});
 }
+
+// The quad leaves out the clear texels, but never a pixel whose filtered texels hold ink: the two taps
+// on each axis at floor(t - 0.5) and the next, the texture repeating.
+TEST_F(guiTextTest, TheQuadCoversEveryPixelItsInkReaches) {
+    constexpr i32 kSize[2] = {256, 128};
+    const struct {
+        const char* text;
+        i32 offset;
+        f32 tile;
+        f32 largestShare;
+    } cases[] = {{"Hello", 0, 1.0f, 0.2f},  {"W", 120, 1.0f, 0.1f},
+                 {"Hello", 60, 0.5f, 0.4f}, {"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", 0, 1.0f, 1.0f},
+                 {"WWWW", 230, 1.0f, 1.0f}, {" ", 0, 1.0f, 0.0f}};
+    for (const auto& c : cases) {
+        text->SetStateStyle({kWhite}, {{}}, {c.offset}, guiStateIdle);
+        text->SetText(envString(c.text), guiStateIdle);
+        text->SetTile(c.tile, 1.0f, guiStateIdle);
+        Update(700, 500);
+        const std::vector<u16> texels = Texels(Texture(guiStateIdle));
+        const auto* node = dynamic_cast<const g3dHFragment*>(text->GetRenderEntry()->GetNode());
+        const auto* quad = reinterpret_cast<const g3dVertexPNT*>(node->GetFragment()->GetVertices());
+        const f32 from[2] = {quad[0].position.x, -quad[0].position.y};
+        const f32 to[2] = {quad[3].position.x, -quad[3].position.y};
+        const f32 stretch[2] = {c.tile, 1.0f};
+        // The texel rows or columns each pixel row or column of the window reaches.
+        const auto taps = [&](int axis, i32 pixel) {
+            const f32 t =
+                (static_cast<f32>(pixel) + 0.5f) / kSize[axis] * 0.99f * stretch[axis] * kSize[axis];
+            const i32 first = static_cast<i32>(std::floor(t - 0.5f));
+            return std::array<i32, 2>{(first + kSize[axis]) % kSize[axis], (first + 1) % kSize[axis]};
+        };
+        const auto inked = [&](i32 x, i32 y) {
+            return (texels[static_cast<size_t>(y) * kSize[0] + x] >> 12) != 0;
+        };
+        for (i32 py = 0; py < kSize[1]; ++py)
+            for (i32 px = 0; px < kSize[0]; ++px) {
+                bool reached = false;
+                for (i32 x : taps(0, px))
+                    for (i32 y : taps(1, py))
+                        reached = reached || inked(x, y);
+                const f32 fx = (px + 0.5f) / kSize[0], fy = (py + 0.5f) / kSize[1];
+                const bool inside = fx >= from[0] && fx <= to[0] && fy >= from[1] && fy <= to[1];
+                ASSERT_TRUE(inside || !reached) << c.text << " at " << px << ", " << py;
+            }
+        EXPECT_LE((to[0] - from[0]) * (to[1] - from[1]), c.largestShare) << c.text;
+    }
+}
