@@ -231,9 +231,10 @@ TEST_P(plGlD3dTest, ATargetTextureDestroyedWhileSetLeavesTheBackBufferItsViewpor
 
 // A window uncovered while nothing draws (the game waits unfocused) shows the last frame again.
 TEST_P(plGlD3dTest, AnExposedWindowShowsTheLastFrameAgain) {
+    SDL_Window* window = gl.m_window.GetSdlWindow();
+    ASSERT_TRUE(plWaitViewable(window));
     ASSERT_EQ(gl.device->Clear(0, nullptr, plD3dClear::Target, 0xFF20C040, 1.0f, 0), plD3dErr::Ok);
     ASSERT_EQ(gl.device->Present(), plD3dErr::Ok);
-    SDL_Window* window = gl.m_window.GetSdlWindow();
     ASSERT_EQ(plShownPixel(window, kSize / 2, kSize / 2), 0x20C040u);
     plLoseShownPicture(window);
     ASSERT_NE(plShownPixel(window, kSize / 2, kSize / 2), 0x20C040u);

@@ -5,6 +5,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 bool X11Of(SDL_Window* window, SDL_SysWMinfo& info) {
@@ -13,6 +16,20 @@ bool X11Of(SDL_Window* window, SDL_SysWMinfo& info) {
 }
 
 } // namespace
+
+bool plWaitViewable(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    if (!X11Of(window, info))
+        return false;
+    for (int tries = 0; tries < 200; ++tries) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes) &&
+            attributes.map_state == IsViewable)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
 
 u32 plShownPixel(SDL_Window* window, int x, int y) {
     SDL_SysWMinfo info;
