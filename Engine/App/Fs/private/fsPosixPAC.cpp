@@ -10,9 +10,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <strings.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace {
 
@@ -48,17 +49,65 @@ std::string Join(const std::string& base, const std::string& name, bool absolute
     return base.back() == '/' ? base + name : base + "/" + name;
 }
 
+std::string LowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The names of the folder read last for a name in another case, each under its ASCII lower case (the
+// first in byte order of those that differ only in case): a playlist of thousands of missing entries
+// asks one folder again and again. The folder's modification time moves when an entry comes, goes or is
+// renamed; since file systems keep it coarsely (to the clock's tick, or to two seconds), a listing is
+// kept only when the folder was last changed more than two seconds before it was read.
+struct FolderNames {
+    std::string folder;
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec changed{};
+    std::unordered_map<std::string, std::string> byLowerCase;
+
+    bool Holds(const std::string& path, const struct stat& now) const {
+        return !folder.empty() && folder == path && device == now.st_dev && inode == now.st_ino &&
+               changed.tv_sec == now.st_mtim.tv_sec && changed.tv_nsec == now.st_mtim.tv_nsec;
+    }
+};
+
+bool ChangedLately(const struct stat& folder) {
+    constexpr time_t kCoarsestTime = 2;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec - folder.st_mtim.tv_sec <= kCoarsestTime;
+}
+
 // The name in the folder that equals `name` ignoring ASCII case, the first in byte order; empty if none.
 std::string FindIgnoringCase(const std::string& folder, const std::string& name) {
-    DirHandle dir(opendir(folder.c_str()));
-    if (!dir)
+    static std::mutex guard;
+    static FolderNames last;
+    struct stat now;
+    if (stat(folder.c_str(), &now) != 0)
         return {};
-    std::string best;
-    while (const dirent* entry = readdir(dir.get())) {
-        if (strcasecmp(entry->d_name, name.c_str()) == 0 && (best.empty() || best > entry->d_name))
-            best = entry->d_name;
+    const std::lock_guard lock(guard);
+    if (!last.Holds(folder, now)) {
+        last = {};
+        DirHandle dir(opendir(folder.c_str()));
+        if (!dir)
+            return {};
+        while (const dirent* entry = readdir(dir.get())) {
+            const auto [at, added] = last.byLowerCase.try_emplace(LowerAscii(entry->d_name), entry->d_name);
+            if (!added && at->second > entry->d_name)
+                at->second = entry->d_name;
+        }
+        if (!ChangedLately(now)) {
+            last.folder = folder;
+            last.device = now.st_dev;
+            last.inode = now.st_ino;
+            last.changed = now.st_mtim;
+        }
     }
-    return best;
+    const auto found = last.byLowerCase.find(LowerAscii(name));
+    return found == last.byLowerCase.end() ? std::string() : found->second;
 }
 
 } // namespace
