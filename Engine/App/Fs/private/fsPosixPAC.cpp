@@ -69,7 +69,7 @@ struct FolderNames {
     std::unordered_map<std::string, std::string> byLowerCase;
 
     bool Holds(const std::string& path, const struct stat& now) const {
-        return !folder.empty() && folder == path && device == now.st_dev && inode == now.st_ino &&
+        return folder == path && device == now.st_dev && inode == now.st_ino &&
                changed.tv_sec == now.st_mtim.tv_sec && changed.tv_nsec == now.st_mtim.tv_nsec;
     }
 };
