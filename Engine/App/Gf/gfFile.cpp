@@ -99,7 +99,7 @@ void gfFile::Write(u32 count, const void* buffer) {
     if (!m_dirty) {
         // A window read from the file is left behind; the written bytes start a new one here.
         if (!m_window)
-            m_window = std::make_unique<u8[]>(kWindowSize);
+            m_window = std::make_unique_for_overwrite<u8[]>(kWindowSize);
         m_windowStart = m_position;
         m_windowLength = 0;
         m_dirty = true;
@@ -245,7 +245,7 @@ void gfFile::PlaceStream(u32 position) {
 
 bool gfFile::FillWindow() {
     if (!m_window)
-        m_window = std::make_unique<u8[]>(kWindowSize);
+        m_window = std::make_unique_for_overwrite<u8[]>(kWindowSize);
     m_windowStart = m_position;
     m_windowLength = 0; // empty should the read throw
     m_windowLength = ReadStream(m_position, kWindowSize, m_window.get());

@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -446,7 +447,8 @@ plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects,
             target->MarkWritten();
             continue;
         }
-        std::vector<u32> argb(static_cast<size_t>(width) * height);
+        // Every pixel is written before it is read: a whole screen's worth is not zeroed first.
+        const auto argb = std::make_unique_for_overwrite<u32[]>(static_cast<size_t>(width) * height);
         if (target->IsBackBuffer()) {
             const plD3dFormat format = source->Desc().format;
             const u32 size = plD3dBytesPerPixel(format);
@@ -455,9 +457,9 @@ plD3dResult plD3dDevice::CopyRects(plD3dSurface* source, const plD3dRect* rects,
                                  source->Pixels() + (static_cast<size_t>(from.top) + row) * source->Pitch() +
                                      static_cast<size_t>(from.left) * size,
                                  width, &argb[static_cast<size_t>(row) * width]);
-            WriteBackBuffer(to, argb.data());
+            WriteBackBuffer(to, argb.get());
         } else {
-            ReadBackBuffer(from, argb.data());
+            ReadBackBuffer(from, argb.get());
             const plD3dFormat format = target->Desc().format;
             const u32 size = plD3dBytesPerPixel(format);
             for (u32 row = 0; row < height; ++row) {

@@ -1,6 +1,7 @@
 #include "Engine/Platform/Graphics/plD3dPixels.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 bool plD3dGetTexelLayout(plD3dFormat format, plD3dTexelLayout& layout) {
@@ -90,9 +91,7 @@ template <u32 Bits> constexpr u32 Narrow(u32 argb, u32 argbShift, u32 shift) {
 template <u32 Size, u32 RS, u32 RB, u32 GS, u32 GB, u32 BS, u32 BB, u32 AS, u32 AB> struct Texels {
     static void Read(const u8* p, u32 count, u32* argb) {
         for (u32 i = 0; i < count; ++i, p += Size) {
-            u32 texel = 0;
-            for (u32 b = 0; b < Size; ++b)
-                texel |= static_cast<u32>(p[b]) << (8 * b);
+            const u32 texel = Load(p);
             const u32 alpha = AB == 0 ? 0xFF : Channel<AB>(texel, AS);
             argb[i] = alpha << 24 | Channel<RB>(texel, RS) << 16 | Channel<GB>(texel, GS) << 8 |
                       Channel<BB>(texel, BS);
@@ -102,10 +101,31 @@ template <u32 Size, u32 RS, u32 RB, u32 GS, u32 GB, u32 BS, u32 BB, u32 AS, u32 
         for (u32 i = 0; i < count; ++i, p += Size) {
             const u32 texel = Narrow<RB>(argb[i], 16, RS) | Narrow<GB>(argb[i], 8, GS) |
                               Narrow<BB>(argb[i], 0, BS) | Narrow<AB>(argb[i], 24, AS) | fill;
+            Store(texel, p);
+        }
+    }
+
+  private:
+    // Texels are stored low byte first; on such a host a whole-word copy lets the loops vectorise.
+    static u32 Load(const u8* p) {
+        u32 texel = 0;
+        if constexpr (kWordCopies) {
+            std::memcpy(&texel, p, Size);
+        } else {
+            for (u32 b = 0; b < Size; ++b)
+                texel |= static_cast<u32>(p[b]) << (8 * b);
+        }
+        return texel;
+    }
+    static void Store(u32 texel, u8* p) {
+        if constexpr (kWordCopies) {
+            std::memcpy(p, &texel, Size);
+        } else {
             for (u32 b = 0; b < Size; ++b)
                 p[b] = static_cast<u8>(texel >> (8 * b));
         }
     }
+    static constexpr bool kWordCopies = std::endian::native == std::endian::little;
 };
 
 using R8G8B8 = Texels<3, 16, 8, 8, 8, 0, 8, 0, 0>;

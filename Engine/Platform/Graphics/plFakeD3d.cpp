@@ -150,12 +150,14 @@ plD3dResult plFakeD3dDevice::Clear(u32 count, const plD3dRect* rects, u32 flags,
         const u32 areas = count == 0 ? 1 : count;
         for (u32 i = 0; i < areas; ++i) {
             const plD3dRect& area = count == 0 ? viewRect : rects[i];
-            const i32 width = static_cast<i32>(GetPresentParameters().backBufferWidth);
-            for (i32 y = std::max(area.top, viewRect.top); y < std::min(area.bottom, viewRect.bottom); ++y)
-                for (i32 x = std::max(area.left, viewRect.left); x < std::min(area.right, viewRect.right);
-                     ++x)
-                    m_pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
-                        color;
+            const auto width = static_cast<size_t>(GetPresentParameters().backBufferWidth);
+            const i32 left = std::max(area.left, viewRect.left);
+            const i32 right = std::min(area.right, viewRect.right);
+            for (i32 y = std::max(area.top, viewRect.top);
+                 y < std::min(area.bottom, viewRect.bottom) && left < right; ++y) {
+                u32* row = m_pixels.data() + static_cast<size_t>(y) * width;
+                std::fill(row + left, row + right, color);
+            }
         }
     }
     return Logged(Format("Clear %x %08x", flags, color), result);
