@@ -139,6 +139,22 @@ TEST_F(plFakeD3dTest, CopyRectsConvertsAndRefusesRectanglesOutside) {
     image->Release();
 }
 
+// Rectangles are cut to the viewport; one wholly outside it, or empty, clears nothing.
+TEST_F(plFakeD3dTest, ClearsReachOnlyTheirRectanglesWithinTheViewport) {
+    ASSERT_EQ(f.device->Clear(0, nullptr, plD3dClear::Target, 0xFF000000, 1.0f, 0), plD3dErr::Ok);
+    const plD3dViewport view{4, 4, 20, 10, 0.0f, 1.0f};
+    ASSERT_EQ(f.device->SetViewport(&view), plD3dErr::Ok);
+    const plD3dRect rects[] = {{0, 0, 8, 6}, {0, 8, 2, 14}, {12, 5, 12, 14}, {22, 12, 40, 40}};
+    ASSERT_EQ(f.device->Clear(4, rects, plD3dClear::Target, 0xFFFFFFFF, 1.0f, 0), plD3dErr::Ok);
+    const struct {
+        u32 x, y, argb;
+    } pixels[] = {{4, 4, 0xFFFFFFFF},   {7, 5, 0xFFFFFFFF},  {8, 5, 0xFF000000},  {3, 4, 0xFF000000},
+                  {4, 6, 0xFF000000},   {3, 10, 0xFF000000}, {12, 8, 0xFF000000}, {23, 13, 0xFFFFFFFF},
+                  {24, 13, 0xFF000000}, {23, 14, 0xFF000000}};
+    for (const auto& p : pixels)
+        EXPECT_EQ(f.Fake().GetPixel(p.x, p.y), p.argb) << p.x << "," << p.y;
+}
+
 TEST_F(plFakeD3dTest, FrontBufferHoldsTheFramePresentedLast) {
     plD3dSurface* image = nullptr;
     plD3dSurface* small = nullptr;
