@@ -4,6 +4,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/private/gfPakFilePAC.h"
+#include "Engine/Core/Env/envUtf.h"
 
 #include <algorithm>
 #include <limits>
@@ -12,7 +13,7 @@ std::string gfPakEntryName(const fsLocator& locator) {
     std::string name;
     if (!fsJoinComponents(locator, name))
         throw fsInvalidLocatorX(locator);
-    gfLowerAscii(name);
+    envLowerAscii(name);
     return name;
 }
 

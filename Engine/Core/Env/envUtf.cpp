@@ -111,3 +111,9 @@ std::string envUtf16ToUtf8(std::u16string_view units) {
     }
     return out;
 }
+
+void envLowerAscii(std::string& text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+}

@@ -30,6 +30,9 @@ u32 envDecodeUtf16(std::u16string_view units, size_t& at);
 u32 envEncodeUtf16(u32 code, char16_t units[2]);
 void envAppendUtf16(envString& out, u32 code);
 
+// ASCII letters to lower case; other bytes, those of longer UTF-8 sequences among them, stay.
+void envLowerAscii(std::string& text);
+
 // Whole texts: each byte of a malformed sequence becomes U+FFFD, and so does a lone surrogate.
 std::u16string envUtf8ToUtf16(std::string_view text);
 std::string envUtf16ToUtf8(std::u16string_view units);

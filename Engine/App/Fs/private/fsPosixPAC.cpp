@@ -4,6 +4,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Core/Env/envUtf.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -50,9 +51,7 @@ std::string Join(const std::string& base, const std::string& name, bool absolute
 }
 
 std::string LowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    envLowerAscii(text);
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Core/Env/envLittleEndian.h"
+#include "Engine/Core/Env/envUtf.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -60,12 +61,6 @@ class DirectoryReader {
 };
 
 } // namespace
-
-void gfLowerAscii(std::string& text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-}
 
 gfPakFilePAC::gfPakFilePAC(const fsLocator& locator)
     : m_locator(locator), m_fd(fsOpenExisting(locator, O_RDONLY, "CD Removed (gfPakFile)!!!")) {
@@ -131,8 +126,9 @@ void gfPakFilePAC::ReadDirectory(u64 start, u64 size, u32 total) {
         const gfPakDirectoryEntry entry{envLe32(bytes + 42), envLe32(bytes + 24)};
         if (!directory.Take(nameLength, bytes))
             Invalid();
+        // Entry names are compared with "A" to "Z" lower-cased, every other byte as it is.
         std::string name(reinterpret_cast<const char*>(bytes), nameLength);
-        gfLowerAscii(name);
+        envLowerAscii(name);
         m_names[name] = entry;
         if (!directory.Take(extraLength + commentLength, bytes))
             Invalid();

@@ -4,9 +4,6 @@
 #include <map>
 #include <string>
 
-// Entry names are compared in this form: "A" to "Z" lower-cased, every other byte as it is.
-void gfLowerAscii(std::string& text);
-
 // What the central directory says of one entry.
 struct gfPakDirectoryEntry {
     u32 localHeaderOffset = 0;
