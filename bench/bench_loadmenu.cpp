@@ -61,7 +61,8 @@ struct SavesFolder {
     static std::string FileName(int i) { return "Coaster" + std::to_string(i) + ".csa"; }
     void ForgetCache() const { std::filesystem::remove(folder / "Saves" / "LoadCach.bin"); }
     // As after a restart: the saved coasters' bytes are no longer in the system's file cache, so that
-    // each one opened is read from the disc. Written out first, since only clean pages can be dropped.
+    // each one opened is read from the disc. Written out first, since only clean pages can be dropped;
+    // a folder in memory (tmpfs) keeps them, and the figure is then the plain no-cache one.
     void DropFromFileCache() const {
         for (int i = 0; i < kCoasters; ++i) {
             const int file = open((folder / "Saves" / FileName(i)).c_str(), O_RDONLY);
