@@ -148,37 +148,46 @@ void DrawRuns(g3dPlainTexture& texture, const g3dTextRuns& runs) {
             width, height, runs.fonts.size(), runs.strings.size(), runs.xs.size(), runs.colours.size());
     const std::vector<u32> coverage =
         agree ? DrawCoverage(runs, width, height) : std::vector<u32>(static_cast<size_t>(width) * height, 0);
-    std::vector<u32> packed;
-    for (const g3dTextColour& colour : runs.colours) {
+    // Each column takes the colour of the last run that starts at or before it.
+    std::vector<u32> columnColours(static_cast<size_t>(width), 0);
+    for (size_t i = 0; agree && i < runs.colours.size(); ++i) {
+        const g3dTextColour& colour = runs.colours[i];
         const u8 rgba[4] = {colour[0], colour[1], colour[2], 0};
-        packed.push_back(format.PackRGBA(rgba));
+        const i32 from = i == 0 ? 0 : std::clamp(runs.xs[i], 0, width);
+        std::fill(columnColours.begin() + from, columnColours.end(), format.PackRGBA(rgba));
     }
     g2dImage image(width, height, format);
     u8* texels = image.Lock();
     if (!texels)
         return;
     const u32 bytes = format.bitsPerPixel / 8;
+    const u32 dropBits = 8u - format.alphaBits;
+    // Row by row, in the order both buffers are laid out, so that the loops vectorise.
     g3dTexelRect ink{width, height, -1, -1};
-    for (i32 x = 0; x < width; ++x) {
-        size_t run = 0;
-        for (size_t i = 1; agree && i < runs.xs.size(); ++i)
-            if (runs.xs[i] <= x)
-                run = i;
-        const u32 colour = agree ? packed[run] : 0;
-        for (i32 y = 0; y < height; ++y) {
-            const u32 alpha = (coverage[static_cast<size_t>(y) * width + x] & 0xFF) >> (8 - format.alphaBits);
-            if (alpha != 0)
-                ink = {std::min(ink.left, x), std::min(ink.top, y), x, std::max(ink.bottom, y)};
-            const u32 texel = colour | alpha << format.alphaShift;
-            u8* at = texels + static_cast<std::ptrdiff_t>(y) * image.GetPitch() +
-                     static_cast<std::ptrdiff_t>(x) * bytes;
-            if (bytes == 2) {
-                const u16 value = static_cast<u16>(texel);
-                std::memcpy(at, &value, 2);
-            } else if (bytes == 4) {
-                std::memcpy(at, &texel, 4);
+    for (i32 y = 0; y < height; ++y) {
+        const u32* cover = coverage.data() + static_cast<size_t>(y) * width;
+        u8* row = texels + static_cast<std::ptrdiff_t>(y) * image.GetPitch();
+        const auto alphaAt = [&](i32 x) { return (cover[x] & 0xFFu) >> dropBits; };
+        if (bytes == 2) {
+            for (i32 x = 0; x < width; ++x) {
+                const u16 texel = static_cast<u16>(columnColours[x] | alphaAt(x) << format.alphaShift);
+                std::memcpy(row + x * 2, &texel, 2);
+            }
+        } else if (bytes == 4) {
+            for (i32 x = 0; x < width; ++x) {
+                const u32 texel = columnColours[x] | alphaAt(x) << format.alphaShift;
+                std::memcpy(row + x * 4, &texel, 4);
             }
         }
+        i32 left = 0;
+        while (left < width && alphaAt(left) == 0)
+            ++left;
+        if (left == width)
+            continue;
+        i32 right = width - 1;
+        while (alphaAt(right) == 0)
+            --right;
+        ink = {std::min(ink.left, left), std::min(ink.top, y), std::max(ink.right, right), y};
     }
     image.Unlock();
     texture.SetInk(ink);

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -113,6 +114,19 @@ TEST_F(g3dTextureManagerTest, TextRunsTakeTheirColoursByColumnAndLinesTheCellHei
     EXPECT_NE(first, std::vector<u16>(24 * 40, 0x0FFF));
     EXPECT_EQ(std::vector<u16>(first.begin(), first.end() - 24 * 16),
               std::vector<u16>(second.begin() + 24 * 16, second.end()));
+    // The ink is the bounding box of the texels with any alpha.
+    for (g3dPlainTexture* texture : {one, two}) {
+        g3dTexelRect box{24, 40, -1, -1};
+        const std::vector<u16> texels = TextTexels(*texture);
+        for (i32 i = 0; i < 24 * 40; ++i)
+            if (texels[i] >> 12 != 0)
+                box = {std::min(box.left, i % 24), std::min(box.top, i / 24), std::max(box.right, i % 24),
+                       std::max(box.bottom, i / 24)};
+        ASSERT_TRUE(texture->GetInk().has_value());
+        const g3dTexelRect ink = *texture->GetInk();
+        EXPECT_EQ(std::tie(ink.left, ink.top, ink.right, ink.bottom),
+                  std::tie(box.left, box.top, box.right, box.bottom));
+    }
 
     // Red up to column 20, blue from it; the coverage is the alpha.
     g3dPlainTexture* runs =
