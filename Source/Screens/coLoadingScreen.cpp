@@ -40,12 +40,15 @@ void LoadImages() {
 
 // The frame with a bar of `length` steps of 181 (none below one pixel), presented.
 void Draw(i32 length) {
-    const u8 black[3] = {0, 0, 0};
-    g2dScreen::Clear(black);
     LoadImages();
     i32 width = 0;
     i32 height = 0;
     g2dScreen::GetSize(width, height);
+    // A background of the screen's size covers it all: a clear under it would only be drawn over.
+    if (g_background->GetWidth() < width || g_background->GetHeight() < height) {
+        const u8 black[3] = {0, 0, 0};
+        g2dScreen::Clear(black);
+    }
     g2dScreen::DrawImage(0, 0, *g_background);
     const i32 barWidth = width * length / 800;
     if (length >= 1 && barWidth >= 1)

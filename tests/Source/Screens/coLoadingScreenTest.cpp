@@ -8,6 +8,7 @@
 #include "Source/Settings/coPrefs.h"
 
 #include <fstream>
+#include <tuple>
 
 namespace {
 
@@ -77,6 +78,16 @@ TEST_F(coLoadingScreenTest, BarIsLaidOutFor800x600AndScaled) {
     EXPECT_EQ(Bars(), Lines{});
     coLoadingScreenShow(false);
     EXPECT_EQ(Bars(), Lines{"CopyRects 0 0 1 11 -> 265 437"});
+}
+
+TEST_F(coLoadingScreenTest, OnlyABackgroundSmallerThanTheScreenIsClearedAround) {
+    WritePng("uild/uildbk_1.png", 64, 48);
+    coPrefs::SetInt(0, 1);
+    for (const auto& [width, height, clears] : {std::tuple{64, 48, 0u}, {65, 48, 1u}, {64, 49, 1u}}) {
+        Screen(width, height);
+        coLoadingScreenStep();
+        EXPECT_EQ(Calls("Clear").size(), clears) << width << " x " << height;
+    }
 }
 
 TEST_F(coLoadingScreenTest, BackgroundFollowsTheResolutionPreference) {
