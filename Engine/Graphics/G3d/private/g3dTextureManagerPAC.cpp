@@ -162,7 +162,7 @@ void DrawRuns(g3dPlainTexture& texture, const g3dTextRuns& runs) {
         return;
     const u32 bytes = format.bitsPerPixel / 8;
     const u32 dropBits = 8u - format.alphaBits;
-    // Row by row, in the order both buffers are laid out, so that the loops vectorise.
+    // Row by row, in the order both buffers are laid out.
     g3dTexelRect ink{width, height, -1, -1};
     for (i32 y = 0; y < height; ++y) {
         const u32* cover = coverage.data() + static_cast<size_t>(y) * width;
