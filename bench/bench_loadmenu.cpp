@@ -60,9 +60,6 @@ struct SavesFolder {
     }
     static std::string FileName(int i) { return "Coaster" + std::to_string(i) + ".csa"; }
     void ForgetCache() const { std::filesystem::remove(folder / "Saves" / "LoadCach.bin"); }
-    // The fake device logs every call. Left to grow over a few hundred menus it slowed each later menu
-    // by half, so that the figure timed last (the warm one) paid the most.
-    void ForgetDeviceLog() { services.d3d.GetLog().clear(); }
     // As after a restart: the saved coasters' bytes are no longer in the system's file cache, so that
     // each one opened is read from the disc. Written out first, since only clean pages can be dropped;
     // a folder in memory (tmpfs) keeps them, and the figure is then the plain no-cache one.
@@ -94,7 +91,7 @@ void BuildWithoutCache(benchmark::State& state, bool fromDisc) {
     { coLoadMenu first(kNoDelete); }
     for (auto _ : state) {
         state.PauseTiming();
-        g_saves->ForgetDeviceLog();
+        g_saves->services.ClearLog();
         g_saves->ForgetCache();
         if (fromDisc)
             g_saves->DropFromFileCache();
@@ -120,7 +117,7 @@ void BM_LoadMenuWarmCache(benchmark::State& state) {
     { coLoadMenu warm(kNoDelete); }
     for (auto _ : state) {
         state.PauseTiming();
-        g_saves->ForgetDeviceLog();
+        g_saves->services.ClearLog();
         state.ResumeTiming();
         coLoadMenu menu(kNoDelete);
         benchmark::DoNotOptimize(menu.GetEntries().size());

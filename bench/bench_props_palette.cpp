@@ -58,13 +58,19 @@ struct Screen {
     }
 };
 
+Screen* g_screen = nullptr;
+
 void BM_BuildPropsPalette(benchmark::State& state) {
     const std::string themes = MakeThemes(static_cast<int>(state.range(0)));
     benchSetRoot(coRootThemes, themes);
     coPaths::ListRootDirectories(coRootThemes);
     coPropTemplateList::Build(false);
-    for (auto _ : state)
+    for (auto _ : state) {
+        state.PauseTiming();
+        g_screen->services.ClearLog();
+        state.ResumeTiming();
         delete new coPropsPalette;
+    }
     coPropTemplateList::DeleteAll();
     std::filesystem::remove_all(themes);
 }
@@ -74,6 +80,7 @@ BENCHMARK(BM_BuildPropsPalette)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     Screen screen;
+    g_screen = &screen;
     return benchRunAndPrint(argc, argv, [](const benchReport& report) {
         const benchReport::Figures* one = report.Find("BM_BuildPropsPalette/1");
         const benchReport::Figures* ten = report.Find("BM_BuildPropsPalette/10");
