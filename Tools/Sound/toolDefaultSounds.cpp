@@ -74,23 +74,6 @@ const toolDefaultSound kMusic[] = {
     {"ride3", {Melody, 523.0f, 12.0f, true}},  {"ride4", {Melody, 587.0f, 12.0f, true}},
 };
 
-// The main menu's voice-overs, one a button: short rising phrases in the voice folder.
-const toolDefaultSound kVoices[] = {
-    {"Build", {Melody, 220.0f, 1.5f, false}}, {"Load", {Melody, 247.0f, 1.5f, false}},
-    {"Trkwt", {Melody, 262.0f, 1.5f, false}}, {"Opt", {Melody, 294.0f, 1.5f, false}},
-    {"Cred", {Melody, 330.0f, 1.5f, false}},  {"Exit", {Melody, 196.0f, 1.5f, false}},
-};
-
-// The builder's spoken hints, one a feedback message 0 to 10.
-const toolDefaultSound kFeedbackVoices[] = {
-    {"fbvo00", {Melody, 196.0f, 1.5f, false}}, {"fbvo01", {Melody, 218.0f, 1.5f, false}},
-    {"fbvo02", {Melody, 240.0f, 1.5f, false}}, {"fbvo03", {Melody, 262.0f, 1.5f, false}},
-    {"fbvo04", {Melody, 284.0f, 1.5f, false}}, {"fbvo05", {Melody, 306.0f, 1.5f, false}},
-    {"fbvo06", {Melody, 328.0f, 1.5f, false}}, {"fbvo07", {Melody, 350.0f, 1.5f, false}},
-    {"fbvo08", {Melody, 372.0f, 1.5f, false}}, {"fbvo09", {Melody, 394.0f, 1.5f, false}},
-    {"fbvo10", {Melody, 416.0f, 1.5f, false}},
-};
-
 void AppendIn(std::vector<toolDefaultSound>& out, const char* folder,
               std::span<const toolDefaultSound> sounds) {
     for (const toolDefaultSound& sound : sounds)
@@ -108,21 +91,6 @@ u32 SeedOf(const std::string& path) {
 // The ride modes' ambient loop of the mountain environment.
 const toolDefaultSound kAmbient[] = {{"Ambient", {Noise, 400.0f, 10.0f, true}}};
 
-// A short voice-over tone for every career mission: "<type>/mvo<d>".
-std::vector<toolDefaultSound> MissionVoices() {
-    std::vector<toolDefaultSound> voices;
-    const struct {
-        const char* type;
-        int missions;
-    } types[] = {{"Starter", 8}, {"Junior", 8}, {"Senior", 8}, {"Classic", 8},
-                 {"Vintage", 8}, {"Grand", 8},  {"Final", 2}};
-    for (const auto& type : types)
-        for (int d = 1; d <= type.missions; ++d)
-            voices.push_back({std::string(type.type) + "/mvo" + std::to_string(d),
-                              {Tone, 300.0f + 40.0f * static_cast<float>(d), 0.5f, false}});
-    return voices;
-}
-
 } // namespace
 
 std::vector<toolDefaultSound> toolDefaultSounds() {
@@ -134,9 +102,6 @@ std::vector<toolDefaultSound> toolDefaultSounds() {
     AppendIn(sounds, "Themes/Ironvale/Sound/", kFanfare);
     AppendIn(sounds, "Environments/Mountain/Sound/", kAmbient);
     AppendIn(sounds, "Environments/cavern/Sound/", kAmbient);
-    AppendIn(sounds, "Data/Voice/Eng/", MissionVoices());
-    AppendIn(sounds, "Data/Voice/Eng/", kVoices);
-    AppendIn(sounds, "Data/Voice/Eng/", kFeedbackVoices);
     return sounds;
 }
 

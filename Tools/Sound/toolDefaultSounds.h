@@ -11,7 +11,7 @@ struct toolDefaultSound {
 };
 
 // The interface and effect sounds, the ride sounds of the "Steel" type, the screams, the music, the
-// mountain's ambient loop, the missions' voice-overs and the main menu's.
+// mountain's ambient loop; the voice-overs are spoken by lvVoiceGenerator.
 std::vector<toolDefaultSound> toolDefaultSounds();
 // The ride sounds of a coaster type, named by file name as its pak holds them.
 std::vector<toolDefaultSound> toolRideSounds();

@@ -2,6 +2,7 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/Audio/Sn/private/snWaveFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Source/Career/coFlythroughPath.h"
 #include "Source/Career/coMissionFile.h"
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <deque>
 #include <gtest/gtest.h>
 #include <map>
@@ -127,15 +129,46 @@ std::map<int, int> LayAsAPlayer(int straightsPerSide) {
     return laid;
 }
 
+// A voice-over's length in seconds, as the game's wave reader sees it.
+double VoiceSeconds(const fsLocator& file) {
+    snWaveFile wave;
+    snWaveOpenForPlayback(file, wave);
+    const double seconds = static_cast<double>(wave.dataTotal) / wave.format->avgBytesPerSec;
+    snWaveClose(wave);
+    return seconds;
+}
+
+std::string Text(const std::string& textSet, u32 id) {
+    const gfTextSet set(coBuiltTreeLocator("Data/Text/Eng/" + textSet), 32, true);
+    return envStringToNarrow(set.GetText(id));
+}
+
+// Speech takes about a fifteenth of a second a character; silence, a clipped sound or the wrong text
+// falls outside these bounds.
+void ExpectSpoken(const std::string& voice, const std::string& words) {
+    const double perCharacter = VoiceSeconds(coBuiltTreeLocator("Data/Voice/Eng/" + voice)) / words.size();
+    EXPECT_GT(perCharacter, 0.03) << voice << ": " << words;
+    EXPECT_LT(perCharacter, 0.12) << voice << ": " << words;
+}
+
 } // namespace
 
-// Each shipped mission has its voice-over where the mission's fly-through finds it.
-TEST(MissionContent, EveryMissionHasItsVoiceOver) {
+// Each shipped mission has its voice-over where the mission's fly-through finds it, speaking the mission's
+// title and briefing; each of the builder's first eleven hints has its own, speaking the hint.
+TEST(MissionContent, VoiceOversSpeakTheirTexts) {
     for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
+        const std::string voice = std::string(recipe.type) + "/mvo" + std::to_string(recipe.number) + ".wav";
         coModeFlythrough flight;
-        flight.SetVoiceFile(coBuiltTreeLocator(std::string("Data/Voice/Eng/") + recipe.type + "/mvo" +
-                                               std::to_string(recipe.number) + ".wav"));
-        EXPECT_TRUE(flight.HasVoice()) << recipe.type << " " << recipe.number;
+        flight.SetVoiceFile(coBuiltTreeLocator("Data/Voice/Eng/" + voice));
+        EXPECT_TRUE(flight.HasVoice()) << voice;
+        const std::string texts = std::string(recipe.type) + ".tsf";
+        const u32 number = static_cast<u32>(recipe.number);
+        ExpectSpoken(voice, Text(texts, 32 + number) + ". " + Text(texts, number));
+    }
+    for (u32 hint = 0; hint <= 10; ++hint) {
+        char voice[16];
+        std::snprintf(voice, sizeof voice, "fbvo%02u.wav", hint);
+        ExpectSpoken(voice, Text("uimpfb.tsf", hint));
     }
 }
 
