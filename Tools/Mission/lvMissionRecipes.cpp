@@ -246,7 +246,8 @@ void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTex
         budgets[element] = -1;
     coMissionLocks locks{true, false, lvMissionStartPieces, {}};
     coFlythroughPath path;
-    path.SetFlightTime(6.0f);
+    // With its waits, long enough for the spoken title and briefing (up to 11 s), which it would cut off.
+    path.SetFlightTime(10.0f);
     const float half = 0.5f * (recipe.sideA + recipe.sideB) + kTurnRadius;
     path.AddPoint(maVector3d(-40.0f, 30.0f, -40.0f), maVector3d(half, 0.0f, half));
     path.AddPoint(maVector3d(half, 40.0f, -60.0f), maVector3d(half, 0.0f, half));

@@ -143,6 +143,10 @@ std::string Text(const std::string& textSet, u32 id) {
     return envStringToNarrow(set.GetText(id));
 }
 
+std::string MissionVoice(const lvMissionRecipe& recipe) {
+    return std::string(recipe.type) + "/mvo" + std::to_string(recipe.number) + ".wav";
+}
+
 // Speech takes about a fifteenth of a second a character; silence, a clipped sound or the wrong text
 // falls outside these bounds.
 void ExpectSpoken(const std::string& voice, const std::string& words) {
@@ -157,7 +161,7 @@ void ExpectSpoken(const std::string& voice, const std::string& words) {
 // title and briefing; each of the builder's first eleven hints has its own, speaking the hint.
 TEST(MissionContent, VoiceOversSpeakTheirTexts) {
     for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
-        const std::string voice = std::string(recipe.type) + "/mvo" + std::to_string(recipe.number) + ".wav";
+        const std::string voice = MissionVoice(recipe);
         coModeFlythrough flight;
         flight.SetVoiceFile(coBuiltTreeLocator("Data/Voice/Eng/" + voice));
         EXPECT_TRUE(flight.HasVoice()) << voice;
@@ -198,6 +202,10 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
         coLoadMission(fsRootedLocator(coRootMissions, name + ".cmi"), budgets, objectives, locks, path);
         EXPECT_TRUE(warnings.empty()) << name << ": " << (warnings.empty() ? "" : warnings[0]);
         warnings.clear();
+        // The briefing is heard whole before the fly-through ends.
+        EXPECT_LE(VoiceSeconds(coBuiltTreeLocator("Data/Voice/Eng/" + MissionVoice(recipe))),
+                  path.GetWaitBefore() + path.GetFlightTime() + path.GetWaitAfter())
+            << name;
         EXPECT_EQ(
             std::tuple(coCircuitPieceCount(), locks.lockedPieces, path.GetPointCount(), objectives.AllMet(0)),
             std::tuple(lvMissionStartPieces, lvMissionStartPieces, 3, false))
