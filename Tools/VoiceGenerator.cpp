@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -37,19 +39,24 @@ const struct {
     {"Exit", "Leave the game."},
 };
 
+// The text sets of a folder, each read once however many of its texts are spoken.
 class TextFolder {
   public:
     explicit TextFolder(std::string folder) : m_folder(std::move(folder)) {}
-    std::string Get(const std::string& fileName, u32 id) const {
-        fsLocator file;
-        fsLocatorFromNativePath((m_folder + "/" + fileName).c_str(), file);
-        const gfTextSet set(file, kTextSet, true);
-        const envString& text = set.GetText(id);
+    std::string Get(const std::string& fileName, u32 id) {
+        std::unique_ptr<const gfTextSet>& set = m_sets[fileName];
+        if (!set) {
+            fsLocator file;
+            fsLocatorFromNativePath((m_folder + "/" + fileName).c_str(), file);
+            set = std::make_unique<const gfTextSet>(file, kTextSet, true);
+        }
+        const envString& text = set->GetText(id);
         return envUtf16ToUtf8(std::u16string_view(text.GetData(), text.GetLength()));
     }
 
   private:
     std::string m_folder;
+    std::map<std::string, std::unique_ptr<const gfTextSet>> m_sets;
 };
 
 class VoiceFolder {
@@ -75,7 +82,7 @@ int main(int argc, char** argv) {
     }
     const std::string data = argv[1];
     try {
-        const TextFolder texts(data + "/Data/Text/Eng");
+        TextFolder texts(data + "/Data/Text/Eng");
         VoiceFolder voices(data + "/Data/Voice/Eng");
         for (const auto& menu : kMenuVoices)
             voices.Write(menu.button, menu.words);
