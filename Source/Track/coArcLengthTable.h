@@ -18,5 +18,6 @@ class coArcLengthTable {
 
   private:
     std::vector<float> m_fractions;
+    std::vector<float> m_ends; // the running sum of the fractions: where each chord ends
     float m_total = 0.0f;
 };

@@ -45,4 +45,10 @@ TEST(coArcLengthTable, CoincidentPointsGiveUniformFractionsNotNaN) {
         TableOf({maVector3d(0, 0, 0), maVector3d(0, 0, 0), maVector3d(0, 0, 2)});
     EXPECT_EQ(std::tuple(zeroFirst.ParamAt(-0.5f), zeroFirst.ParamAt(0.0f)), std::tuple(0.0f, 0.5f));
     EXPECT_FALSE(std::isnan(zeroFirst.ParamAt(-1e-7f)));
+
+    // A zero chord inside: its boundary fraction starts the chord after it.
+    const coArcLengthTable zeroInside =
+        TableOf({maVector3d(0, 0, 0), maVector3d(1, 0, 0), maVector3d(1, 0, 0), maVector3d(2, 0, 0)});
+    EXPECT_EQ(std::tuple(zeroInside.ParamAt(0.5f), zeroInside.ParamAt(0.75f)),
+              std::tuple(2.0f / 3.0f, 5.0f / 6.0f));
 }
