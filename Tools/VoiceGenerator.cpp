@@ -7,6 +7,7 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Source/Career/coMissionFile.h"
 #include "Tools/Mission/lvMissionRecipes.h"
 #include "Tools/Pak/toolPakWriter.h"
 #include "Tools/Sound/toolSoundSynth.h"
@@ -24,7 +25,6 @@ namespace {
 
 constexpr u32 kTextSet = 32;
 constexpr u32 kFeedbackVoices = 11;
-constexpr u32 kTitleOffset = 32; // a track type's text set: mission d's briefing at d, its title at 32 + d
 
 // What each main-menu button says the first time the pointer rests on it.
 const struct {
@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
             const std::string typeTexts = std::string(recipe.type) + ".tsf";
             const u32 number = static_cast<u32>(recipe.number);
             voices.Write(std::string(recipe.type) + "/mvo" + std::to_string(number),
-                         texts.Get(typeTexts, kTitleOffset + number) + ". " + texts.Get(typeTexts, number));
+                         texts.Get(typeTexts, coCoasterNameOffset + number) + ". " +
+                             texts.Get(typeTexts, number));
         }
     } catch (const envExceptionX& e) {
         std::fprintf(stderr, "%s: a text set cannot be read (error 0x%08X)\n", argv[0], e.GetCode());

@@ -34,6 +34,10 @@ inline constexpr u32 coChunkPropEventObjective = chMakeId('C', 'P', 'A', 'E');
 inline constexpr u32 coChunkPropProximityObjective = chMakeId('C', 'P', 'P', 'O');
 inline constexpr u32 coChunkPropOrderObjective = chMakeId('C', 'P', 'O', 'O');
 
+// A track type's text set ("<type>.tsf"): mission d's hint at id d, its coaster's name at
+// coCoasterNameOffset + d.
+inline constexpr u32 coCoasterNameOffset = 32;
+
 // Per piece kind code (and, at 6 to 9, per track element) the pieces the player may add; negative: no limit.
 inline constexpr int coMissionBudgetCount = 16;
 using coMissionBudgets = std::array<i32, coMissionBudgetCount>;

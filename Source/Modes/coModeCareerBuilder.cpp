@@ -8,6 +8,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Source/Career/coCareerSave.h"
+#include "Source/Career/coMissionFile.h"
 #include "Source/Career/coMissionObjective.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCareerPalettes.h"
@@ -35,7 +36,6 @@ constexpr u16 kKeyF1 = 0xE000;
 constexpr u16 kKeyF2 = 0xE001;
 constexpr u32 kTextSetNumber = 32;
 constexpr u32 kObjectivesTitleText = 46;
-constexpr u32 kCoasterNameOffset = 32;
 constexpr int kSoundMissionFailed = 20;
 constexpr double kSoundDelay = 4.0;
 constexpr int kMusicBuilding = 1;
@@ -149,7 +149,7 @@ void coModeCareerBuilder::LoadMission(const fsLocator& file, i32 careerIndex) {
     const fsLocator typeTexts = TextFile({typeFile});
     m_hint = number > 0 ? TextOf(typeTexts, static_cast<u32>(number)) : envString();
     coGetEditorHost().SetCoasterName(
-        number > 0 ? TextOf(typeTexts, static_cast<u32>(number) + kCoasterNameOffset) : envString());
+        number > 0 ? TextOf(typeTexts, static_cast<u32>(number) + coCoasterNameOffset) : envString());
     m_objectivesTitle = TextOf(TextFile({envString("uiop.tsf")}), kObjectivesTitleText);
     UpdateObjectivesPalette();
 

@@ -273,7 +273,7 @@ void lvWriteTrackTypeTexts() {
     for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
         auto& texts = sets[recipe.type];
         texts[static_cast<u32>(recipe.number)] = envString(Hint(recipe.feature));
-        texts[32u + static_cast<u32>(recipe.number)] = envString(recipe.title);
+        texts[coCoasterNameOffset + static_cast<u32>(recipe.number)] = envString(recipe.title);
     }
     for (const auto& [type, texts] : sets)
         gfWriteTextSet(Rooted(coRootText, type + ".tsf"), 32, texts);

@@ -41,5 +41,5 @@ void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide = 
 void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts);
 
 // The text sets of the track types ("<type>.tsf" of the text root): per mission d its hint at id d and its
-// title, the coaster's name, at 32 + d.
+// title, the coaster's name, at coCoasterNameOffset + d.
 void lvWriteTrackTypeTexts();

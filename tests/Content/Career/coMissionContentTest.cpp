@@ -167,7 +167,7 @@ TEST(MissionContent, VoiceOversSpeakTheirTexts) {
         EXPECT_TRUE(flight.HasVoice()) << voice;
         const std::string texts = std::string(recipe.type) + ".tsf";
         const u32 number = static_cast<u32>(recipe.number);
-        ExpectSpoken(voice, Text(texts, 32 + number) + ". " + Text(texts, number));
+        ExpectSpoken(voice, Text(texts, coCoasterNameOffset + number) + ". " + Text(texts, number));
     }
     for (u32 hint = 0; hint <= 10; ++hint) {
         char voice[16];
