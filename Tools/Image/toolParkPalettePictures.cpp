@@ -156,18 +156,5 @@ std::vector<toolDefaultTexture> toolParkPalettePictures() {
     pictures.push_back({"Themes/prpdefpd.png", PropPreview({120, 120, 120})});
     pictures.push_back({"Themes/dckdef_i.png", Face(32, 32, kWhite)});
     pictures.push_back({"Themes/dckdefpd.png", Face(128, 64, {120, 120, 120})});
-    pictures.push_back({"Themes/Ironvale/Icons/dock_i.png", Face(32, 32, kWhite)});
-    pictures.push_back({"Themes/Ironvale/Icons/dock_pd.png", Face(128, 64, {90, 90, 110})});
-    // The theme's props, then those that prop packs unlock (named as the packs' definition files).
-    const std::pair<const char*, Rgb> props[] = {
-        {"bench", {140, 100, 60}},  {"fountain", {70, 130, 200}}, {"banner", {190, 50, 60}},
-        {"trophy", {220, 180, 40}}, {"lantern", {240, 200, 120}}, {"statue", {170, 170, 160}},
-        {"barrel", {120, 80, 40}},  {"signpost", {160, 120, 70}}, {"crate", {180, 140, 80}},
-        {"totem", {150, 70, 50}},   {"arch", {130, 130, 150}},    {"windmill", {200, 200, 210}},
-        {"beacon", {230, 90, 40}},  {"gazebo", {110, 160, 110}}};
-    for (const auto& [prop, colour] : props) {
-        pictures.push_back({std::string("Themes/Ironvale/Icons/") + prop + "_i.png", Face(32, 32, colour)});
-        pictures.push_back({std::string("Themes/Ironvale/Icons/") + prop + "_pd.png", PropPreview(colour)});
-    }
     return pictures;
 }

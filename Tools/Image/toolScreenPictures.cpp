@@ -200,19 +200,6 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
         for (size_t i = first; i < pictures.size(); ++i)
             Letter(pictures[i].image, envString(("Mission " + std::to_string(mission)).c_str()), fonts, 128);
     }
-    const std::pair<const char*, Rgb> folders[] = {{"Tracks/Steel", {80, 110, 170}},
-                                                   {"Tracks/Wooden", {150, 100, 60}},
-                                                   {"Environments/Mountain", {70, 140, 80}},
-                                                   {"Environments/cavern", {95, 85, 75}}};
-    for (const auto& [folder, colour] : folders) {
-        const std::string prefix = std::string(folder) + "/uiccbn";
-        pictures.push_back({prefix + "_i.png", Face(256, 128, colour)});
-        pictures.push_back(
-            {prefix + "_o.png", Face(256, 128, {colour.r * 1.3f, colour.g * 1.3f, colour.b * 1.3f})});
-        // Chosen: dark, so the dialog's green caption of the chosen row reads on it.
-        pictures.push_back(
-            {prefix + "_s.png", Face(256, 128, {colour.r * 0.4f, colour.g * 0.4f, colour.b * 0.4f})});
-    }
     // The file browser's and the name keyboard's panels, buttons and keys.
     pictures.push_back({"Data/GUI/uibd/uibdbk_i.png", Face(512, 512, {40, 40, 70})});
     AddFaces(pictures, "Data/GUI/uibd/uibdbn", 128, 32, {70, 120, 70});

@@ -1,6 +1,7 @@
 // The shipped props and packs, read by the game's own readers from the built tree.
 #include "Content/coBuiltTreeTest.h"
 #include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
 #include "Source/Settings/coPakManager.h"
 #include "Source/World/coPropDefinition.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 namespace {
 
@@ -79,10 +81,15 @@ TEST_F(coPropContentTest, EveryShippedDefinitionReadsAndNamesFilesThatExist) {
         pack.AppendComponent(coGetPropPackRow(row).packFile);
         const fs::path theme = kData / "Themes" / coGetPropPackRow(row).theme;
         ExpectFilesOf(coLoadPropDefinition(pack), theme, coGetPropPackRow(row).packFile);
-        // Once unlocked, the prop shows in the props palette by its own pictures.
+        // Once unlocked, the prop shows in the props palette by its own pictures, drawn from its model.
         const std::string name = fs::path(coGetPropPackRow(row).definitionFile).stem().string();
-        for (const char* suffix : {"_i.png", "_pd.png"})
-            EXPECT_TRUE(fs::exists(theme / "Icons" / (name + suffix))) << name << suffix;
+        for (const char* suffix : {"_i.png", "_pd.png"}) {
+            const g2dPixelRows icon = g2dReadPNG(Locator(theme / "Icons" / (name + suffix)));
+            std::set<std::vector<u8>> colours;
+            for (size_t i = 0; i < icon.bytes.size(); i += icon.BytesPerPixel())
+                colours.insert({icon.bytes[i], icon.bytes[i + 1], icon.bytes[i + 2]});
+            EXPECT_GE(colours.size(), 8u) << name << suffix;
+        }
     }
 }
 
