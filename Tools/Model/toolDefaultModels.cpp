@@ -1,23 +1,7 @@
 #include "Tools/Model/toolDefaultModels.h"
+#include "Tools/Model/toolCarModels.h"
 
 #include <filesystem>
-
-namespace {
-
-// Two single-material boxes of the same material as one fragment: a ride car shows one fragment only.
-toolModelFragment Joined(toolModelFragment a, const toolModelFragment& b) {
-    const auto p = static_cast<u16>(a.positions.size()), n = static_cast<u16>(a.normals.size()),
-               t = static_cast<u16>(a.uvs.size());
-    a.positions.insert(a.positions.end(), b.positions.begin(), b.positions.end());
-    a.normals.insert(a.normals.end(), b.normals.begin(), b.normals.end());
-    a.uvs.insert(a.uvs.end(), b.uvs.begin(), b.uvs.end());
-    for (const toolModelCorner& c : b.triangles[0])
-        a.triangles[0].push_back(
-            {static_cast<u16>(c.position + p), static_cast<u16>(c.normal + n), static_cast<u16>(c.uv + t)});
-    return a;
-}
-
-} // namespace
 
 std::vector<toolDefaultModel> toolDefaultModels() {
     // A grey steel tie under the rails (which run 0.6 to either side), reaching down to the spine.
@@ -31,26 +15,26 @@ std::vector<toolDefaultModel> toolDefaultModels() {
     // side, which is turned to the leg that stands.
     toolModelMaterial support = steel;
     support.diffuse = {0.5f, 0.52f, 0.58f, 1.0f};
-    // The train of the default theme: a car body over the rails, the lead car red with a raised nose,
-    // the followers blue; 3.4 long so that cars 4 apart leave a gap.
-    toolModelMaterial lead = steel;
-    lead.diffuse = {0.8f, 0.15f, 0.1f, 1.0f};
-    toolModelMaterial follower = steel;
-    follower.diffuse = {0.15f, 0.3f, 0.8f, 1.0f};
-    const maVector3d body{1.6f, 0.8f, 3.4f}, bodyCentre{0.0f, 0.5f, 0.0f};
     std::vector<toolDefaultModel> models = {
         {"Tracks/Steel/crossbar.mx", {toolMakeBox({1.3f, 0.12f, 0.15f}, {0.0f, -0.16f, 0.0f}, steel)}},
         {"Tracks/Steel/pole.mx", {toolMakeCylinder(0.25f, 1.0f, 8, support)}},
         {"Tracks/Steel/joint.mx", {toolMakeBox({8.0f, 0.35f, 0.35f}, {0.0f, 2.0f, 0.0f}, support)}},
         {"Tracks/Steel/halfjoint.mx", {toolMakeBox({4.0f, 0.35f, 0.35f}, {-2.0f, 2.0f, 0.0f}, support)}},
     };
-    // The same train for both types, so that a coaster of either can be ridden.
-    for (const std::string type : {"Steel", "Wooden"}) {
+    // The default theme's train for both types, so that a coaster of either can be ridden: polished steel
+    // trim on the steel type's cars, varnished timber on the wooden type's.
+    toolModelMaterial steelTrim = steel;
+    steelTrim.diffuse = {0.8f, 0.82f, 0.86f, 1.0f};
+    toolModelMaterial timberTrim;
+    timberTrim.diffuse = {0.6f, 0.4f, 0.2f, 1.0f};
+    timberTrim.ambient = {0.45f, 0.3f, 0.15f, 1.0f};
+    timberTrim.specular = {0.4f, 0.4f, 0.4f, 1.0f};
+    timberTrim.power = 12.0f;
+    for (const auto& [type, trim] :
+         {std::pair<std::string, toolModelMaterial>{"Steel", steelTrim}, {"Wooden", timberTrim}}) {
         const std::string folder = "Themes/Ironvale/Tracks/" + type + "/Model/";
-        models.push_back({folder + "carlead.mx",
-                          {Joined(toolMakeBox(body, bodyCentre, lead),
-                                  toolMakeBox({1.6f, 0.6f, 0.8f}, {0.0f, 1.2f, 1.3f}, lead))}});
-        models.push_back({folder + "carfoll.mx", {toolMakeBox(body, bodyCentre, follower)}});
+        models.push_back({folder + "carlead.mx", {toolMakeCar(true, trim)}});
+        models.push_back({folder + "carfoll.mx", {toolMakeCar(false, trim)}});
     }
     return models;
 }

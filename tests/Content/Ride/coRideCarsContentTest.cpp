@@ -1,16 +1,24 @@
 // The default theme's train from the built tree, on the fake device: the car models and the flame load
-// as the ride loads them, and nothing is reported.
-#include "Content/coBuiltTree.h"
+// as the ride loads them, and nothing is reported; and the seat camera's view over the lead car.
+#include "Content/coBuiltTreeTest.h"
+#include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
+#include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Graphics/G3d/g3dRendererFixture.h"
+#include "Engine/Graphics/May/mayGeometry.h"
 #include "Engine/Graphics/Sc/scParticleGenerators.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Ride/coRideCars.h"
+#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -61,14 +69,76 @@ TEST_F(coRideCarsContentTest, TheDefaultTrainLoadsWholeWithItsFlames) {
     const auto& cars = m_cars.GetCars();
     EXPECT_NE(cars[0]->GetFragment(), cars[1]->GetFragment());
     EXPECT_EQ(cars[4]->GetFragment(), cars[0]->GetFragment());
-    // The lead car's raised nose makes it the taller; both fit between cars set 4 apart.
-    const maVector3d lead = Size(*cars[0]), follower = Size(*cars[1]);
-    EXPECT_GT(lead.y, follower.y);
-    for (const maVector3d& size : {lead, follower}) {
+    // The ride shows one fragment of a car: its body, seats, lap bars, bogies and trim are that
+    // fragment's material ranges. Both cars fit between cars set 4 apart.
+    for (const auto& car : {cars[0].get(), cars[1].get()}) {
+        EXPECT_EQ(car->GetFragment()->GetMaterialCount(), 5u);
+        const maVector3d size = Size(*car);
         EXPECT_GT(size.x, 0.0f);
         EXPECT_GT(size.z, 0.0f);
         EXPECT_LT(size.z, 4.0f);
     }
     ASSERT_EQ(m_cars.GetFlames().size(), 8u);
     EXPECT_TRUE(m_errors.shown.empty());
+}
+
+namespace {
+
+using coSeatViewContentTest = coBuiltTreeTest;
+
+// The positions of the lead car of a type, through the model geometry reader.
+std::vector<maVector3d> LeadCarPositions(const std::string& type) {
+    gfFile file(coBuiltTreeLocator("Themes/Ironvale/Tracks/" + type + "/Model/carlead.mx"), gfFileRead);
+    file.ReadBinHeader(nullptr);
+    chBinReader reader(&file);
+    u32 id = 0, size = 0;
+    u16 version = 0;
+    mayMesh mesh;
+    if (reader.BeginChunk(&id, &version, &size))
+        mayReadGeometry(reader, version, size, mesh, false);
+    return mesh.positions;
+}
+
+} // namespace
+
+// From each type's eye the seat camera sees the lead car's nose and nothing of the car above the frame's
+// bottom quarter: the whole car lies under the plane through the eye that bounds that quarter. The eye
+// is in the track's frame, the car RailHeight above it.
+TEST_F(coSeatViewContentTest, EachTypesEyeSeesOverTheLeadCarsNose) {
+    // The camera's 90 degrees across at 4:3 give tan 0.75 to the frame's bottom edge, half that to the
+    // bottom quarter's top.
+    constexpr float kFrameBottom = 0.75f, kQuarterTop = 0.375f;
+    coPakManager::Create();
+    const coCoasterDefinition saved = coCoasterDefinitionStore();
+    for (const std::string type : {"Steel", "Wooden"}) {
+        coCoasterDefinitionStore().SetCoasterTypeName(type);
+        coPakManager::OpenCoasterPaks(envString(type.c_str()));
+        coCoasterDefinitionStore().Load("Coaster.def");
+        const coCoasterDefinition& definition = coCoasterDefinitionStore();
+        const maVector3d eye =
+            definition.GetEyePosition() - maVector3d(0.0f, definition.GetRailHeight(), 0.0f);
+        const float pitch = definition.GetCameraPitch();
+        const maVector3d forward(0.0f, std::sin(pitch), std::cos(pitch)),
+            up(0.0f, std::cos(pitch), -std::sin(pitch));
+        const std::vector<maVector3d> car = LeadCarPositions(type);
+        // How far the car reaches over the plane at most (none: below 0), and how many of its corners
+        // show in the frame.
+        float over = -1.0f;
+        int seen = 0;
+        maBoundingBox bounds;
+        for (const maVector3d& position : car) {
+            bounds.AddPoint(position);
+            const maVector3d d = position - eye;
+            const float ahead = maDot(d, forward), above = maDot(d, up);
+            over = std::max(over, above + kQuarterTop * ahead);
+            seen += ahead > 0.0f && above >= -kFrameBottom * ahead && std::abs(d.x) < ahead;
+        }
+        EXPECT_LE(over, 0.0f) << type;
+        EXPECT_GT(seen, 0) << type;
+        EXPECT_TRUE(eye.x > bounds.minX && eye.x < bounds.maxX && eye.z > bounds.minZ &&
+                    eye.z < bounds.maxZ && eye.y > bounds.maxY)
+            << type;
+    }
+    coCoasterDefinitionStore() = saved;
+    coPakManager::Destroy();
 }
