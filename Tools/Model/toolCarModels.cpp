@@ -2,6 +2,7 @@
 
 #include "Engine/Core/Ma/maConstants.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -94,6 +95,12 @@ void AddNose(toolModelFragment& car) {
         const auto mirrored = [](const maVector3d& out) { return maVector3d(-out.x, out.y, out.z); };
         AddPolygon(car, kBody,
                    {at(a, -1, a.height), at(b, -1, b.height), at(b, 1, b.height), at(a, 1, a.height)},
+                   {a.up, b.up, b.up, a.up});
+        // A stripe of the trim down the middle of the top, just over it: the rider's line to the track.
+        const auto stripe = [](const Row& r, float side) {
+            return maVector3d(side * std::min(r.halfWidth, 0.12f), r.height + 0.01f, r.z);
+        };
+        AddPolygon(car, kTrim, {stripe(a, -1), stripe(b, -1), stripe(b, 1), stripe(a, 1)},
                    {a.up, b.up, b.up, a.up});
         AddPolygon(car, kBody,
                    {at(a, -1, kFloorBottom), at(a, 1, kFloorBottom), at(b, 1, kFloorBottom),

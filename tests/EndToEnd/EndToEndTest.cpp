@@ -422,6 +422,25 @@ TEST(EndToEndTest, ACoasterRiddenFromTheLoadMenuTakesAShorterTrainAndGoesOnToThe
     EXPECT_GT(sprayed, 100);
 }
 
+// From the seat the track runs ahead over the lead car's nose: the car's red only in the frame's bottom
+// quarter, and grey rails and ties in its middle third, where they reach the horizon.
+TEST(EndToEndTest, TheSeatViewShowsTheTrackAheadOverTheCarsNose) {
+    GameHome home;
+    WriteOval(home.Saves() / "E2E Oval.csa");
+    const GameRun run = home.Play("seat_view.inject");
+    ExpectCleanRun(run, "0 2 11 6 0");
+    const Picture seat = ReadShot(home.Path("seat.png"));
+    const auto carRed = [](int r, int g, int b) { return r > g + 80 && r > b + 80; };
+    const auto railGrey = [](int r, int g, int b) {
+        return std::abs(r - g) <= 16 && std::abs(g - b) <= 16 && r + g + b < 450;
+    };
+    EXPECT_LT(seat.Count(0, 0, 800, 450, carRed), 100);
+    EXPECT_GT(seat.Count(0, 450, 800, 600, carRed), 800 * 150 / 10);
+    EXPECT_GT(seat.Count(0, 200, 800, 400, railGrey), 1000);
+    // Behind the train, its cars show their red.
+    EXPECT_GT(ReadShot(home.Path("behind.png")).Count(0, 0, 800, 600, carRed), 5000);
+}
+
 TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
     GameHome home;
     WriteTwoOvals(home);
