@@ -32,19 +32,19 @@ class guiMaterial : public guiWindow, public guiMaterialTarget {
     void SetColor(const std::array<u8, 3>& rgb, i32 state) override;
     void SetTransparency(float alpha, i32 state) override;
 
-    virtual bool HasStateMaterial(i32 state) const;
+    bool HasStateMaterial(i32 state) const override;
     // Whether the state's material has a texture stage; false without a material.
-    virtual bool HasTexture(i32 state) const;
+    bool HasTexture(i32 state) const override;
     // The operations on the state's texture stage 0 do nothing on a state without one; the getters then
     // give 0, (1, 1) or false.
-    virtual void SetTile(f32 u, f32 v, i32 state);
-    virtual void GetTile(f32& u, f32& v, i32 state) const;
+    void SetTile(f32 u, f32 v, i32 state) override;
+    void GetTile(f32& u, f32& v, i32 state) const override;
     virtual void GetTextureSize(i32& width, i32& height, i32 state) const;
     virtual void SetTextureOffset(const maVector2d& offset, i32 state);
     virtual maVector2d GetTextureOffset(i32 state) const;
     // Texels whose alpha / 255 is at most the threshold let the pointer through; the map belongs to the
     // (possibly shared) texture. A texture without alpha keeps none.
-    virtual void MakeTransparencyMap(f32 threshold, i32 state);
+    void MakeTransparencyMap(f32 threshold, i32 state) override;
     virtual void FreeTransparencyMap(i32 state);
     virtual bool HasTransparencyMap(i32 state) const;
     // False outside the map.
@@ -55,9 +55,9 @@ class guiMaterial : public guiWindow, public guiMaterialTarget {
     // Made white (diffuse and emissive 1) when missing.
     g3dMaterial& GetStateMaterial(i32 state);
     // Each byte of the emissive colour, truncated; 0 without a material.
-    std::array<u8, 3> GetColor(i32 state) const;
+    std::array<u8, 3> GetColor(i32 state) const override;
     // The emissive alpha; 0 without a material.
-    f32 GetTransparency(i32 state) const;
+    f32 GetTransparency(i32 state) const override;
     // Every material and texture goes; the quad shows the default material.
     void ClearMaterials();
     // Every state's textures go, its colour and transparency stay.

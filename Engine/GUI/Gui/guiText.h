@@ -45,9 +45,9 @@ class guiText : public guiMaterial, public guiTextTarget {
     void GetTile(f32& u, f32& v, i32 state) const override;
     // The text texture size, whatever the state.
     void GetTextureSize(i32& width, i32& height, i32 state) const override;
-    void GetTextureSize(i32& width, i32& height) const;
+    void GetTextureSize(i32& width, i32& height) const override;
 
-    virtual void SetWordWrap(i32 flag);
+    void SetWordWrap(i32 flag) override;
     // One text in one font and colour from the texture's left edge.
     virtual void RenderSingleText(g2dFont font, const envString& text, const g3dTextColour& colour, i32 width,
                                   i32 height, i32 state);
@@ -58,39 +58,39 @@ class guiText : public guiMaterial, public guiTextTarget {
 
     // Field 0 = the text, the others emptied; nothing when the only field already holds this non-empty
     // text.
-    void SetText(const envString& text, i32 state);
+    void SetText(const envString& text, i32 state) override;
     // Cut or padded to the record's number of fields.
     void SetTextLines(const std::vector<envString>& lines, i32 state);
     // These three cut the state's lists to one entry, which no longer follows the defaults.
-    void SetTextColor(const g3dTextColour& rgb, i32 state);
-    void SetFont(g2dFont font, i32 state);
+    void SetTextColor(const g3dTextColour& rgb, i32 state) override;
+    void SetFont(g2dFont font, i32 state) override;
     void SetXOffset(i32 offset, i32 state);
     // The number of offsets (at least 1) sets the number of fields; shorter lists are padded with null
     // fonts, black and offset 0.
     void SetStateStyle(const std::vector<g3dTextColour>& colours, const std::vector<g2dFont>& fonts,
                        const std::vector<i32>& offsets, i32 state);
     void UseDefaultColours(i32 state);
-    void SetDefaultColor(const g3dTextColour& rgb);
-    void SetDefaultFont(g2dFont font);
-    void SetDefaultXOffset(i32 offset);
+    void SetDefaultColor(const g3dTextColour& rgb) override;
+    void SetDefaultFont(g2dFont font) override;
+    void SetDefaultXOffset(i32 offset) override;
     // The number of colours (at least 1) sets the length of the defaults.
     void SetDefaultStyle(const std::vector<g3dTextColour>& colours, const std::vector<g2dFont>& fonts,
                          const std::vector<i32>& offsets);
     // Sizes outside 1 to 4096 are refused with a warning.
-    void SetTextureSize(i32 width, i32 height);
+    void SetTextureSize(i32 width, i32 height) override;
     // For texts that show one of several states at a time and are made by the hundred (table cells):
     // only the state in use is drawn, another one when the text turns to it.
     void SetDrawStateInUseOnly(bool only) { m_stateInUseOnly = only; }
 
     // Entry 0 of a state's lists; empty, black, null and 0 for a state without texts.
-    envString GetText(i32 state) const;
-    g3dTextColour GetTextColor(i32 state) const;
-    g2dFont GetFont(i32 state) const;
+    envString GetText(i32 state) const override;
+    g3dTextColour GetTextColor(i32 state) const override;
+    g2dFont GetFont(i32 state) const override;
     i32 GetXOffset(i32 state) const;
-    g3dTextColour GetDefaultColor() const { return m_defaults.colours[0]; }
-    g2dFont GetDefaultFont() const { return m_defaults.fonts[0]; }
-    i32 GetDefaultXOffset() const { return m_defaults.offsets[0]; }
-    i32 GetWordWrap() const { return m_wordWrap; }
+    g3dTextColour GetDefaultColor() const override { return m_defaults.colours[0]; }
+    g2dFont GetDefaultFont() const override { return m_defaults.fonts[0]; }
+    i32 GetDefaultXOffset() const override { return m_defaults.offsets[0]; }
+    i32 GetWordWrap() const override { return m_wordWrap; }
     // Null for a state without texts.
     const guiTextRecord* FindRecord(i32 state) const;
 
