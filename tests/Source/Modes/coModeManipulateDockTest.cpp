@@ -3,6 +3,7 @@
 #include "Source/Modes/coModeManipulateDock.h"
 
 #include "Source/Modes/coEditorSelection.h"
+#include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -156,15 +157,27 @@ TEST_F(coDockToolTest, CellsStayTakenUnderWhatStillStandsWhenTheDockOrAPropLeave
     rock->SetPosition(dock->GetPosition());
     coProp* prop = rock.get();
     coPropList::Add(std::move(rock));
+    const maBoundingBox propBox = prop->GetBounds(), dockBox = coDockBounds(*dock);
+    coPlacementGrid& grid = coGetPlacementGrid();
+
     tool.SetKind(coModeManipulateDock::Move);
     tool.SetDock(dock);
     tool.Enter();
-    EXPECT_FALSE(coGetPlacementGrid().IsBoxFree(prop->GetBounds()));
+    EXPECT_FALSE(grid.IsBoxFree(propBox));
     input.released.insert(coActionEscape);
     Frame(tool);
     tool.Exit();
+
+    coModeRotateProp rotate;
+    rotate.SetCamera(&camera);
+    rotate.SetProp(prop);
+    rotate.Enter();
+    EXPECT_FALSE(grid.IsBoxFree(dockBox));
+    rotate.Exit();
     coPropList::Remove(prop);
-    EXPECT_FALSE(coGetPlacementGrid().IsBoxFree(coDockBounds(*dock)));
+    EXPECT_FALSE(grid.IsBoxFree(dockBox));
+    coFreeDock();
+    EXPECT_TRUE(grid.IsBoxFree(dockBox));
 }
 
 } // namespace
