@@ -23,7 +23,7 @@ run: build
 	build/Source/loopvane $(ARGS)
 
 build-test: deps
-	cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOOPVANE_SANITIZE=ON -DLOOPVANE_BENCH=OFF
+	cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOOPVANE_SANITIZE=ON -DLOOPVANE_BENCH=ON
 	cmake --build build-test -j $(JOBS)
 
 # GCC 12's sanitizer runtime misreads some dynamic TLS blocks (the GL driver's) in its __tls_get_addr

@@ -7,6 +7,7 @@
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
 #include "benchDirectGl.h"
+#include "benchIterations.h"
 #include "benchReport.h"
 #include "tests/Engine/Platform/Unit/plD3dWindowed.h"
 
@@ -214,6 +215,10 @@ void WorldFrameThroughTheLayerAndDirect(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(ScreenQuadsThroughTheLayerAndDirect)->Iterations(30)->Unit(benchmark::kMillisecond);
-BENCHMARK(WorldFrameThroughTheLayerAndDirect)->Iterations(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(ScreenQuadsThroughTheLayerAndDirect)
+    ->Iterations(benchIterations(30))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(WorldFrameThroughTheLayerAndDirect)
+    ->Iterations(benchIterations(100))
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

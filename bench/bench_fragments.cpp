@@ -21,6 +21,7 @@
 #include "Engine/Platform/Graphics/plD3dTexture.h"
 #include "Engine/Platform/System/plSystemServices.h"
 #include "benchDirectGl.h"
+#include "benchIterations.h"
 #include "benchReport.h"
 
 #include <algorithm>
@@ -208,7 +209,7 @@ void BM_MaterialFrame(benchmark::State& state) {
     state.counters["p90_over_16_7ms"] = benchQuantile(rendererMs, 0.9) / kFrameBudgetMs;
     state.counters["renderer_over_direct"] = benchQuantile(rendererMs, 0.5) / benchQuantile(directMs, 0.5);
 }
-BENCHMARK(BM_MaterialFrame)->Iterations(60)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MaterialFrame)->Iterations(benchIterations(60))->Unit(benchmark::kMillisecond);
 
 // 1000 fragments of one material, or of 1000 equal materials sharing one 64x64 texture.
 void DrawMaterials(benchmark::State& state, bool shared) {
@@ -229,8 +230,8 @@ void BM_SharedMaterial(benchmark::State& state) {
 void BM_DistinctMaterials(benchmark::State& state) {
     DrawMaterials(state, false);
 }
-BENCHMARK(BM_SharedMaterial)->Iterations(60)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DistinctMaterials)->Iterations(60)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SharedMaterial)->Iterations(benchIterations(60))->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DistinctMaterials)->Iterations(benchIterations(60))->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -18,6 +18,7 @@
 #include "Engine/Graphics/G3d/private/g3dRendererPAC.h"
 #include "Engine/Platform/System/plSystemServices.h"
 #include "benchDirectGl.h"
+#include "benchIterations.h"
 #include "benchReport.h"
 
 #include <chrono>
@@ -276,7 +277,7 @@ void BM_Frame(benchmark::State& state) {
     state.counters["p90_over_16_7ms"] = benchQuantile(rendererMs, 0.9) / kFrameBudgetMs;
     state.counters["renderer_over_direct"] = benchQuantile(rendererMs, 0.5) / benchQuantile(directMs, 0.5);
 }
-BENCHMARK(BM_Frame)->Iterations(60)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame)->Iterations(benchIterations(60))->Unit(benchmark::kMillisecond);
 
 // A list of n sort items at random places: nine in ten dynamic models over 300 shared fragments of
 // their own materials (a fifth transparent), one in ten sprite groups. The eye turns a little before

@@ -17,6 +17,7 @@
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 #include "Engine/Platform/Graphics/plD3dTexture.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
+#include "benchIterations.h"
 #include "benchReport.h"
 #include "benchSavedCoaster.h"
 #include "tests/Engine/Platform/Unit/plD3dWindowed.h"
@@ -265,18 +266,24 @@ void BM_GameRideFrameScreensHidden(benchmark::State& state) {
 void BM_CalibrationFrame(benchmark::State& state) {
     Report(state, &Measured::calibration);
 }
-BENCHMARK(BM_GameBuilderFrame)->Iterations(kTimedFrames)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GameRideFrame)->Iterations(kTimedFrames)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GameBuilderFrame)
+    ->Iterations(benchIterations(kTimedFrames))
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GameRideFrame)
+    ->Iterations(benchIterations(kTimedFrames))
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GameRideFrameScreensShown)
-    ->Iterations(kPhaseTimed)
+    ->Iterations(benchIterations(kPhaseTimed))
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GameRideFrameScreensHidden)
-    ->Iterations(kPhaseTimed)
+    ->Iterations(benchIterations(kPhaseTimed))
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CalibrationFrame)
-    ->Iterations(kCalibrationFrames * 4)
+    ->Iterations(benchIterations(kCalibrationFrames * 4))
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 

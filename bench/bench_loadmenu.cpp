@@ -11,6 +11,7 @@
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Settings/coPaths.h"
 #include "benchGuiScreen.h"
+#include "benchIterations.h"
 #include "benchReport.h"
 #include "benchSavedCoaster.h"
 
@@ -105,13 +106,13 @@ void BuildWithoutCache(benchmark::State& state, bool fromDisc) {
 void BM_LoadMenuNoCache(benchmark::State& state) {
     BuildWithoutCache(state, false);
 }
-BENCHMARK(BM_LoadMenuNoCache)->Iterations(kRuns)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadMenuNoCache)->Iterations(benchIterations(kRuns))->Unit(benchmark::kMillisecond);
 
 // The player's first menu after a restart: every coaster file read from the disc.
 void BM_LoadMenuFromDisc(benchmark::State& state) {
     BuildWithoutCache(state, true);
 }
-BENCHMARK(BM_LoadMenuFromDisc)->Iterations(kRuns)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadMenuFromDisc)->Iterations(benchIterations(kRuns))->Unit(benchmark::kMillisecond);
 
 void BM_LoadMenuWarmCache(benchmark::State& state) {
     { coLoadMenu warm(kNoDelete); }
@@ -123,7 +124,7 @@ void BM_LoadMenuWarmCache(benchmark::State& state) {
         benchmark::DoNotOptimize(menu.GetEntries().size());
     }
 }
-BENCHMARK(BM_LoadMenuWarmCache)->Iterations(kRuns)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadMenuWarmCache)->Iterations(benchIterations(kRuns))->Unit(benchmark::kMillisecond);
 
 // The cache's own share: reading it and bringing the 200 entries up to date, without the list's texts
 // and the loading screen.
@@ -143,14 +144,14 @@ void BM_ScanNoCache(benchmark::State& state) {
         ScanSaves();
     }
 }
-BENCHMARK(BM_ScanNoCache)->Iterations(kRuns)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanNoCache)->Iterations(benchIterations(kRuns))->Unit(benchmark::kMillisecond);
 
 void BM_ScanWarmCache(benchmark::State& state) {
     { coLoadMenu warm(kNoDelete); }
     for (auto _ : state)
         ScanSaves();
 }
-BENCHMARK(BM_ScanWarmCache)->Iterations(kRuns)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanWarmCache)->Iterations(benchIterations(kRuns))->Unit(benchmark::kMillisecond);
 
 } // namespace
 

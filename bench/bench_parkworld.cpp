@@ -24,6 +24,7 @@
 #include "Tools/Model/toolModelWriter.h"
 #include "Tools/World/toolEnvironmentWriter.h"
 #include "Tools/World/toolPropWriter.h"
+#include "benchIterations.h"
 #include "benchReport.h"
 #include "tests/Engine/Graphics/G3d/g3dTestScreen.h"
 
@@ -175,7 +176,7 @@ void BM_HeightAtTree(benchmark::State& state) {
         benchmark::DoNotOptimize(height);
     }
 }
-BENCHMARK(BM_HeightAtTree)->Iterations(1024)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HeightAtTree)->Iterations(benchIterations(1024))->Unit(benchmark::kMicrosecond);
 
 // The terrain's triangles as written, three corners each.
 std::vector<maVector3d> Corners() {
@@ -203,7 +204,7 @@ void BM_HeightAtScan(benchmark::State& state) {
         benchmark::DoNotOptimize(height);
     }
 }
-BENCHMARK(BM_HeightAtScan)->Iterations(1024)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HeightAtScan)->Iterations(benchIterations(1024))->Unit(benchmark::kMicrosecond);
 
 // The props stand apart on a grid, active; each frame advances a thirtieth of a second.
 void BM_UpdateAll(benchmark::State& state) {
@@ -224,7 +225,7 @@ void BM_UpdateAll(benchmark::State& state) {
     }
     coPropList::DeleteAll();
 }
-BENCHMARK(BM_UpdateAll)->Arg(50)->Arg(500)->Iterations(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UpdateAll)->Arg(50)->Arg(500)->Iterations(benchIterations(300))->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -32,6 +32,7 @@
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
 #include "benchCoaster.h"
+#include "benchIterations.h"
 #include "benchReport.h"
 
 #include <algorithm>
@@ -111,9 +112,9 @@ void BM_RideFrameFixed(benchmark::State& state) {
 void BM_RideFrameCapture(benchmark::State& state) {
     RideFrames(state, coRideCameraSeat, true, g_captureFrames);
 }
-BENCHMARK(BM_RideFrameSeat)->Unit(benchmark::kMillisecond)->Iterations(600);
-BENCHMARK(BM_RideFrameFixed)->Unit(benchmark::kMillisecond)->Iterations(600);
-BENCHMARK(BM_RideFrameCapture)->Unit(benchmark::kMillisecond)->Iterations(120);
+BENCHMARK(BM_RideFrameSeat)->Unit(benchmark::kMillisecond)->Iterations(benchIterations(600));
+BENCHMARK(BM_RideFrameFixed)->Unit(benchmark::kMillisecond)->Iterations(benchIterations(600));
+BENCHMARK(BM_RideFrameCapture)->Unit(benchmark::kMillisecond)->Iterations(benchIterations(120));
 
 double Percentile(std::vector<double> frames, double share) {
     if (frames.empty())
