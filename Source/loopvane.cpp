@@ -1,17 +1,5 @@
-// The game program. Besides the game's own options it takes these switches, removed from the command
-// line first:
-//   --data DIR   the installation tree (else $LOOPVANE_DATA, else the program's folder when it holds
-//                "basicstr.tsf", else "../data" beside the program)
-//   --frames N   run N frames, then leave as if the player confirmed the quit; exit 0 when nothing was
-//                reported, else 1
-//   --frame-step S  the clocks move by S seconds from one frame to the next and stand still within a
-//                frame, so that a shot after a given number of frames shows the same picture each run
-//   --headless   the test render device and SDL's dummy video and sound drivers
-//   --inject S   plays the input script S (a file, or the steps themselves) into the frames; a step
-//                that fails is named on stderr and the exit code is 1
-//   --shot FILE  a PNG of the last frame
-//   --trace      "mode N entered", "menu ready T ms" and each frame's "frame T ms" (its start to its
-//                present) on stderr
+// The game program. Besides the game's own options it takes the switches that kUsage lists, removed from
+// the command line first.
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
@@ -34,6 +22,35 @@
 #include <vector>
 
 namespace {
+
+// Every switch and option, one a line: printed by --help, and on a switch the program does not know.
+constexpr const char* kUsage =
+    "usage: loopvane [switch ...] [option ...]\n"
+    "  --data DIR         the installed game data (else $LOOPVANE_DATA, else the program's folder when it "
+    "holds basicstr.tsf, else ../data beside the program)\n"
+    "  --frames N         run N frames, then leave as a confirmed quit does; exit 0 when nothing was "
+    "reported, else 1\n"
+    "  --frame-step S     the clocks move by S seconds from one frame to the next, so that a shot after a "
+    "given frame is the same each run\n"
+    "  --headless         the test render device and SDL's dummy video and sound: nothing is shown\n"
+    "  --inject SCRIPT    play the input script (a file, or the steps themselves) into the frames; a step "
+    "that fails is named and the exit code is 1\n"
+    "  --shot FILE        a PNG of the last frame\n"
+    "  --trace            \"mode N entered\", \"menu ready T ms\" and each frame's \"frame T ms\" on stderr\n"
+    "  --help             this list\n"
+    "  /w                 in a window instead of full screen\n"
+    "  /mp3               music and voices from .mp3 files instead of .wav\n"
+    "  /skipvideos        no intro movies\n"
+    "  /r<digit>          screen size 0 800x600, 1 1024x768, 2 1152x864, 3 1280x960, 4 1600x1200, "
+    "5 640x480; kept for later runs\n"
+    "  /ride \"NAME\"       ride the saved coaster NAME at once\n"
+    "  /perpetual         the ride starts again whenever it ends\n"
+    "  /x RATE DIVISOR    capture the ride as mov00001.bmp, mov00002.bmp ... at RATE frames a second, the "
+    "screen size divided by DIVISOR\n"
+    "  /loadpropsnow      load every prop at start-up instead of when first needed\n"
+    "  /tilde             show the frame rate\n"
+    "  /cheat WORD ...    rampglow (flaming cars), velvetrug (wood everywhere), lineloop (the ride in "
+    "wireframe), hiddenrails (the ride without its track)\n";
 
 // The file by which a folder is known to hold the installed game data.
 constexpr const char* kDataMarker = "basicstr.tsf";
@@ -98,6 +115,7 @@ struct Switches {
     std::string shot;
     std::string inject;
     bool headless = false;
+    bool help = false;
     coProgramSwitches program;
     std::vector<std::string> rest;
 };
@@ -127,6 +145,8 @@ bool ReadSwitches(int argc, char** argv, Switches& out) {
                 return false;
         } else if (argument == "--headless") {
             out.headless = true;
+        } else if (argument == "--help") {
+            out.help = true;
         } else if (argument == "--trace") {
             out.program.trace = true;
         } else if (argument.rfind("--", 0) == 0) {
@@ -141,21 +161,23 @@ bool ReadSwitches(int argc, char** argv, Switches& out) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // First of all: a termination signal at any later moment ends the game as a confirmed quit does.
+    plCatchEndSessionSignals();
     Switches switches;
     if (!ReadSwitches(argc, argv, switches)) {
-        std::fputs("usage: loopvane [--data DIR] [--frames N] [--frame-step S] [--headless] "
-                   "[--inject SCRIPT] [--shot FILE] [--trace] [options]\n",
-                   stderr);
+        std::fputs(kUsage, stderr);
         return 2;
+    }
+    if (switches.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
     if (switches.headless) {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
-    if (!plDisplayAvailable()) {
-        std::fputs("loopvane: no display (DISPLAY and WAYLAND_DISPLAY are unset); start it on a desktop, or "
-                   "with --headless\n",
-                   stderr);
+    if (const std::string problem = plDisplayProblem(); !problem.empty()) {
+        std::fprintf(stderr, "loopvane: %s; start it on a desktop, or with --headless\n", problem.c_str());
         return coExitNotStarted;
     }
 

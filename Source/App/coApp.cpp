@@ -771,7 +771,7 @@ void coApp::OnModalFrame() {
         RequestQuit();
         // A dialog's loop does not end on the window's quit request: leave it the way an Ok to the
         // quit question does.
-        if (coModeStackIsThinking())
+        if (coModeStackCatchesExit())
             throw coModeExitX();
     }
 }

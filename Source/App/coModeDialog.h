@@ -1,4 +1,5 @@
 #pragma once
+#include "Engine/App/App/appWindow.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Screens/coDialogFrameFunction.h"
 #include "Source/Screens/coRunDialog.h"
@@ -13,7 +14,15 @@ i32 coRunModeDialog(const char* name, Run run, Args&&... args) {
     return coRunNewDialog<Dialog>(
         name, 2,
         [&run](Dialog& dialog) {
-            coDialogFrameFunction frame(coCurrentMode()->ModalFrameStart(), false);
+            coDialogFrameFunction frame(
+                [&dialog, start = coCurrentMode()->ModalFrameStart()] {
+                    start();
+                    // Opened outside the mode's Enter and Think (a key's char event), the run has nobody to
+                    // leave the game for it: it ends as cancelled, and the game leaves at its next frame.
+                    if (const appWindow* window = appGetWindow(); window && window->IsQuitRequested())
+                        dialog.EndDialog(false);
+                },
+                false);
             dialog.SetThinkFunction(&frame);
             return run(dialog);
         },

@@ -15,12 +15,14 @@ struct {
     i32 current = -1;
     bool newlyCurrent = false;
     bool inThink = false;
+    bool inEnter = false;
 } g_stack;
 
-// Clears the in-think flag however the Think ends.
-struct ThinkScope {
-    ThinkScope() { g_stack.inThink = true; }
-    ~ThinkScope() { g_stack.inThink = false; }
+// Sets one of the flags for a call and clears it however the call ends.
+struct FlagScope {
+    explicit FlagScope(bool& flag) : flag(flag) { flag = true; }
+    ~FlagScope() { flag = false; }
+    bool& flag;
 };
 
 } // namespace
@@ -105,22 +107,26 @@ i32 coModeStackSize() {
     return static_cast<i32>(g_stack.entries.size());
 }
 
-bool coModeStackIsThinking() {
-    return g_stack.inThink;
+bool coModeStackCatchesExit() {
+    return g_stack.inEnter || g_stack.inThink;
 }
 
 void coModeManagerUpdate() {
     coMode* mode = coCurrentMode();
     if (!mode)
         return;
-    if (g_stack.newlyCurrent) {
-        mode->Enter();
-        g_stack.newlyCurrent = false;
-    }
     try {
-        ThinkScope scope;
+        if (g_stack.newlyCurrent) {
+            // A question that Enter asks (the career's medal) leaves the game as one asked in Think does.
+            FlagScope scope(g_stack.inEnter);
+            mode->Enter();
+            g_stack.newlyCurrent = false;
+        }
+        FlagScope scope(g_stack.inThink);
         mode->Think();
     } catch (const coModeExitX&) {
+        // A mode left in its Enter was entered far enough to be left.
+        g_stack.newlyCurrent = false;
         coModeStackLeaveAll();
         return;
     }

@@ -48,5 +48,5 @@ i32 coModeStackSize();
 // One frame: enter the newly-current mode, think, then act on its result. A confirmed quit leaves the
 // mode and empties the stack.
 void coModeManagerUpdate();
-// Whether the current mode's Think is running, so a coModeExitX thrown now reaches the manager.
-bool coModeStackIsThinking();
+// Whether the current mode's Enter or Think is running, so a coModeExitX thrown now reaches the manager.
+bool coModeStackCatchesExit();

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +49,21 @@ struct GameRun {
 std::string ReadAll(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Shell steps that wait for the signal's moment: `delay` seconds after the start, but never before the game
+// catches SIGTERM (a sanitized build takes longer than 0.1 s to load its libraries); with no delay, the
+// menu ready, or the picture "open.png" that a script shoots once its question is up (or the script's
+// failure).
+std::string WaitUntilDue(double delay, bool scripted) {
+    // Bit 15 of the caught-signals mask: SIGTERM.
+    const std::string catches = "[ $((0x$(awk '/^SigCgt/ {print $2}' /proc/$pid/status) & 0x4000)) != 0 ]";
+    if (delay > 0.0)
+        return "sleep " + std::to_string(delay) + "; for i in $(seq 500); do " + catches +
+               " && break; sleep 0.01; done";
+    const char* ready =
+        scripted ? "{ [ -e open.png ] || grep -q 'injected step' out.txt; }" : "grep -q 'menu ready' out.txt";
+    return std::string("for i in $(seq 1200); do ") + ready + " && break; sleep 0.1; done";
 }
 
 // A fresh home for the game (settings, saves and temporary files of its own), removed afterwards.
@@ -85,19 +101,21 @@ class GameHome {
         return run;
     }
 
-    // The game started on the main menu and ended by a signal once the menu is ready; `exitCode` is the
-    // game's, and the output ends with the milliseconds from the signal to the end.
-    GameRun EndBySignal(const char* signal) const {
+    // The game ended by a signal once WaitUntilDue says so. `exitCode` is the game's, or -1 when it was
+    // still running 15 s after the signal; the output ends with the milliseconds from the signal to the end.
+    GameRun EndBySignal(const char* signal, double delay, const std::string& script = "") const {
         const std::string home = m_root.string();
+        const std::string inject = script.empty() ? "" : " --inject '" + script + "'";
         const std::string command =
             "cd '" + home + "' && { " + Environment() + LV_GAME_PROGRAM + " --data '" LV_DATA_DIR +
-            "' /w /skipvideos --trace >out.txt 2>&1 & pid=$!; for i in $(seq 1200); do grep -q 'menu ready' "
-            "out.txt && break; sleep 0.1; done; sent=$(date +%s%N); kill -" +
-            signal +
-            " $pid; wait $pid; code=$?; echo \"ended after $((($(date +%s%N) - sent) / 1000000)) ms\" " +
-            ">>out.txt; exit $code; }";
+            "' /w /skipvideos --trace" + inject + " >out.txt 2>&1 & pid=$!; " +
+            WaitUntilDue(delay, !script.empty()) + "; sent=$(date +%s%N); kill -" + signal +
+            " $pid; (sleep 15; kill -KILL $pid) >/dev/null 2>&1 </dev/null & dog=$!; wait $pid; code=$?; "
+            "echo \"ended after $((($(date +%s%N) - sent) / 1000000)) ms\" >>out.txt; kill $dog; exit $code; "
+            "}";
         const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(m_root / "out.txt")};
+        const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return {code == 128 + SIGKILL ? -1 : code, ReadAll(m_root / "out.txt")};
     }
 
     // The game's settings, saves and temporary files in this home, and no sound.
@@ -368,31 +386,93 @@ void WriteTwoOvals(const GameHome& home) {
     WriteOval(home.Saves() / "E2E Oval 2.csa");
 }
 
-// A terminal's Ctrl+C or a kill leaves the game as a confirmed quit does, saving the same files; without
-// a display the game says so and ends instead of running unseen.
+// Files that an atomic save leaves behind when it is cut short, anywhere in the home.
+std::vector<std::string> TemporaryFilesUnder(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const std::string& name : FileNamesUnder(folder))
+        if (name.ends_with(".tmp"))
+            names.push_back(name);
+    return names;
+}
+
+// The builder reached by "Build" and "Ok", then the steps given; the script shoots "open.png" once its
+// question is up.
+std::string InBuilder(const std::string& steps) {
+    return "wait mode 0 300; frame 10; click Build; frame 20; click Ok; wait mode 6 300; frame 30; " + steps +
+           "; frame 5; shot open.png";
+}
+
+// A terminal's Ctrl+C or a kill, at any moment, leaves the game as a confirmed quit does, saving the same
+// files, whatever question is up; without a display the game says so and ends instead of running unseen.
 TEST(EndToEndTest, SignalsEndTheGameAsAQuitAndNoDisplayEndsItAtOnce) {
     GameHome quitHome;
     ASSERT_EQ(quitHome.Play("quit_from_menu.inject").exitCode, kExitNormal);
-    for (const char* signal : {"TERM", "INT"}) {
+    const struct {
+        const char* signal;
+        double delay; // 0: once the menu is ready or the script's question is up
+        std::string script;
+    } runs[] = {
+        {"TERM", 0.1, ""},
+        {"TERM", 0.2, ""},
+        {"TERM", 0.3, ""},
+        {"TERM", 0.5, ""},
+        {"TERM", 1.0, ""},
+        {"INT", 0.0, ""},
+        // Asked in the builder's Think.
+        {"TERM", 0.0, InBuilder("key Escape; frame 5; expect Dialog/PrimaryText \"Leave the builder\"")},
+        // Opened by a key (F2, save) that the window's messages bring outside any mode's Think.
+        {"TERM", 0.0,
+         InBuilder(
+             "click Hud/Dock/Ironvale; wait mode 17 60; move 400,420; frame 20; down; frame 2; up; wait "
+             "mode 6 60; frame 10; key 60; frame 5; expect Keyboard Dialog/EditField \".*\"")},
+    };
+    for (const auto& r : runs) {
+        const std::string what = std::string(r.signal) + " at " + std::to_string(r.delay) + " s " + r.script;
         GameHome home;
-        const GameRun run = home.EndBySignal(signal);
-        EXPECT_EQ(run.exitCode, kExitNormal) << signal << "\n" << run.output;
+        const GameRun run = home.EndBySignal(r.signal, r.delay, r.script);
+        EXPECT_EQ(run.exitCode, kExitNormal) << what << "\n" << run.output;
         EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
-        EXPECT_EQ(FileNamesUnder(home.Path("data")), FileNamesUnder(quitHome.Path("data"))) << signal;
+        EXPECT_EQ(run.output.find("injected step"), std::string::npos) << what << "\n" << run.output;
+        EXPECT_EQ(TemporaryFilesUnder(home.Path("")), std::vector<std::string>()) << what;
+        if (r.script.empty()) {
+            EXPECT_EQ(FileNamesUnder(home.Path("data")), FileNamesUnder(quitHome.Path("data"))) << what;
+        }
         std::smatch took;
         ASSERT_TRUE(std::regex_search(run.output, took, std::regex("ended after (\\d+) ms"))) << run.output;
-        EXPECT_LT(std::stoi(took[1]), 5000) << signal;
+        EXPECT_LT(std::stoi(took[1]), 5000) << what;
     }
 
-    const std::string command =
-        "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " LV_GAME_PROGRAM " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
+    // No display named, and one named that no server answers (SDL would draw off screen): one line says so.
+    for (const char* display : {"-u DISPLAY", "DISPLAY=:987"}) {
+        const std::string command =
+            std::string("env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ") + display + " " LV_GAME_PROGRAM " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string said;
+        for (char line[512]; std::fgets(line, sizeof line, pipe);)
+            said += line;
+        const int status = pclose(pipe);
+        EXPECT_NE(said.find("loopvane: no display"), std::string::npos) << display << ": " << said;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 15) << display;
+    }
+}
+
+// "--help" lists every switch and every option of the game, one a line, on stdout, and ends well.
+TEST(EndToEndTest, HelpListsEverySwitchAndOptionOneALine) {
+    FILE* pipe = popen(LV_GAME_PROGRAM " --help 2>/dev/null", "r");
     ASSERT_NE(pipe, nullptr);
-    char line[256] = {};
-    const bool said = std::fgets(line, sizeof line, pipe) != nullptr;
+    std::string usage;
+    for (char line[512]; std::fgets(line, sizeof line, pipe);)
+        usage += line;
     const int status = pclose(pipe);
-    EXPECT_TRUE(said && std::strstr(line, "no display")) << line;
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << usage;
+    for (const char* option :
+         {"--data DIR", "--frames N", "--frame-step S", "--headless", "--inject SCRIPT", "--shot FILE",
+          "--trace", "--help", "/w", "/mp3", "/skipvideos", "/r<digit>", "/ride \"NAME\"", "/perpetual",
+          "/x RATE DIVISOR", "/loadpropsnow", "/tilde", "/cheat WORD"}) {
+        const std::string line = std::string("\n  ") + option + " ";
+        EXPECT_NE(usage.find(line), std::string::npos) << option << " is not a line of\n" << usage;
+    }
 }
 
 // Fountains on both sides of the track past the station's end, every 8 m, for the train to set spraying.

@@ -1,5 +1,7 @@
 #include "Engine/Platform/Sdl/plEndSession.h"
 
+#include <SDL.h>
+
 #include <csignal>
 #include <cstdlib>
 
@@ -16,14 +18,24 @@ void OnTerminationSignal(int signal) {
     g_signalled = 1;
 }
 
-bool IsSet(const char* name) {
+const char* Variable(const char* name) {
     const char* value = std::getenv(name);
-    return value && *value;
+    return value && *value ? value : nullptr;
+}
+
+// The driver SDL picks on its own, or empty when none starts.
+std::string ChosenVideoDriver() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return std::string();
+    const std::string driver = SDL_GetCurrentVideoDriver();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return driver;
 }
 
 } // namespace
 
 void plCatchEndSessionSignals() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     struct sigaction action {};
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
@@ -35,6 +47,17 @@ bool plEndSessionSignalled() {
     return g_signalled != 0;
 }
 
-bool plDisplayAvailable() {
-    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("SDL_VIDEODRIVER");
+std::string plDisplayProblem() {
+    // A driver asked for by name is the user's choice, the dummy of headless runs among them.
+    if (Variable("SDL_VIDEODRIVER"))
+        return std::string();
+    const char* x11 = Variable("DISPLAY");
+    const char* wayland = Variable("WAYLAND_DISPLAY");
+    if (!x11 && !wayland)
+        return "no display (DISPLAY and WAYLAND_DISPLAY are unset)";
+    const std::string driver = ChosenVideoDriver();
+    if (driver == "offscreen" || driver == "dummy" || driver.empty())
+        return std::string("no display answers at ") + (x11 ? "DISPLAY=" : "WAYLAND_DISPLAY=") +
+               (x11 ? x11 : wayland);
+    return std::string();
 }

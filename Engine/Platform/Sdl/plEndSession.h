@@ -1,11 +1,16 @@
 #pragma once
+#include <string>
 
-// SIGTERM and SIGINT end the program the way a session's end does on the original platform: the game
-// saves and leaves without asking. A second signal while the first is served ends the process at once.
+// SIGTERM and SIGINT end the program as an ending session does: the game saves and leaves without
+// asking. A second signal while the first is served ends the process at once.
+// The program entry calls this first, before anything starts SDL, so that SDL never takes the signals
+// for a window close (which would ask the player whether to leave).
 void plCatchEndSessionSignals();
 
 // True once a termination signal arrived; the window host turns it into one EndSession message.
 bool plEndSessionSignalled();
 
-// Whether the video driver has a display to open: X11 or Wayland, or a driver named by SDL_VIDEODRIVER.
-bool plDisplayAvailable();
+// Empty when the video driver shows a window: a display that answers, or any driver SDL_VIDEODRIVER
+// names. Otherwise why no picture would be seen: no display is named, none answers, or SDL would fall
+// back on a driver that draws off screen.
+std::string plDisplayProblem();

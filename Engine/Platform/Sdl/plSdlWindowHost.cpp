@@ -165,14 +165,11 @@ bool plSdlWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const st
     if (!m_videoStarted) {
         // A window close is a message for the application to judge, not a quit of its own.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-        // A termination signal is no window close: the quit question would wait for a player.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             DBG_WARNING("SDL video cannot start: %s", SDL_GetError());
             return false;
         }
         m_videoStarted = true;
-        plCatchEndSessionSignals();
         if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::strcmp(driver, "x11") == 0)
             plEndProcessOnLostDisplay();
     }

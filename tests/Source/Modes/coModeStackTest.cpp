@@ -1,3 +1,4 @@
+#include "Source/Modes/coModeExitX.h"
 #include "Source/Modes/coModeTestSupport.h"
 
 namespace {
@@ -94,6 +95,22 @@ TEST_F(coModeStackTest, OneModeTwiceOnTheStack) {
     EXPECT_EQ(coModeStackSize(), 2);
     EXPECT_EQ(coCurrentMode(), &menu);
     EXPECT_TRUE(coModeStackIsPrevious(coModeIdMainMenu));
+}
+
+// A question in Enter (the career's medal) that ends the game leaves it as one in Think does: the mode is
+// left and the stack emptied.
+TEST_F(coModeStackTest, AnExitFromEnterLeavesAsOneFromThink) {
+    bool caught = false;
+    menu.enterScript = [&caught] {
+        caught = coModeStackCatchesExit();
+        throw coModeExitX();
+    };
+    coModePush(&menu);
+    EXPECT_FALSE(coModeStackCatchesExit());
+    coModeManagerUpdate();
+    EXPECT_TRUE(caught);
+    EXPECT_EQ(journal, (Journal{"menu enter", "menu exit"}));
+    EXPECT_TRUE(coModeStackIsEmpty());
 }
 
 } // namespace

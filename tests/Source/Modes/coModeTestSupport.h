@@ -35,13 +35,15 @@ struct coRecordingModeHost : coModeHost {
     }
 };
 
-// A mode whose Think runs a script and which logs its Enter, Think and Exit into a shared journal.
+// A mode whose Enter and Think run scripts and which logs its Enter, Think and Exit into a shared journal.
 struct coScriptedMode : coMode {
     coScriptedMode(std::string name, std::vector<std::string>& journal)
         : name(std::move(name)), journal(journal) {}
     void Enter() override {
         EnterCommon();
         journal.push_back(name + " enter");
+        if (enterScript)
+            enterScript();
     }
     void Think() override {
         BeginFrame();
@@ -59,6 +61,7 @@ struct coScriptedMode : coMode {
     std::string name;
     std::vector<std::string>& journal;
     std::function<void(coScriptedMode&)> script;
+    std::function<void()> enterScript;
     bool modified = false;
 };
 
