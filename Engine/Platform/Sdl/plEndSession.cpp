@@ -1,6 +1,7 @@
 #include "Engine/Platform/Sdl/plEndSession.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -21,6 +22,15 @@ void OnTerminationSignal(int signal) {
 const char* Variable(const char* name) {
     const char* value = std::getenv(name);
     return value && *value ? value : nullptr;
+}
+
+// Whether an X server answers at the display named; far cheaper than starting SDL's video to see.
+bool XServerAnswers(const char* display) {
+    Display* connection = XOpenDisplay(display);
+    if (!connection)
+        return false;
+    XCloseDisplay(connection);
+    return true;
 }
 
 // The driver SDL picks on its own, or empty when none starts.
@@ -55,6 +65,8 @@ std::string plDisplayProblem() {
     const char* wayland = Variable("WAYLAND_DISPLAY");
     if (!x11 && !wayland)
         return "no display (DISPLAY and WAYLAND_DISPLAY are unset)";
+    if (x11 && XServerAnswers(x11))
+        return std::string();
     const std::string driver = ChosenVideoDriver();
     if (driver == "offscreen" || driver == "dummy" || driver.empty())
         return std::string("no display answers at ") + (x11 ? "DISPLAY=" : "WAYLAND_DISPLAY=") +
