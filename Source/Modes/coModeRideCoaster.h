@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+class g3dPointLight;
 class scCameraManip;
 
 // Ride camera numbers, in the order the ride builds its cameras.
@@ -50,9 +51,11 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
   private:
     // The pause behind the dialog; true when an exit button ended the ride and with it the frame.
     bool Pause();
-    // The cavern's headlight: the train's texture projected for this frame, taken off when it goes.
+    // The cavern's headlight: the train's texture projected for this frame and the lamp that lights the
+    // floor ahead, both taken off when it goes.
     void CastCavernHeadlight();
     void StopCavernHeadlight();
+    void AimHeadlightLamp();
     void Resume();
     // Train 0 of as many cars as the coaster now has, set off from the station.
     void StartTrain();
@@ -72,6 +75,7 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     u8 m_perpetual = 0;
     u8 m_hudHidden = 0;
     bool m_headlightCast = false;
+    g3dPointLight* m_headlightLamp = nullptr; // the light manager's, removed here
     u8 m_movieCapture = 0;
     f32 m_movieFrameRate = 24.0f;
     i32 m_movieShrink = 1;
