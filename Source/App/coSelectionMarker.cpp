@@ -9,6 +9,8 @@
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 
+#include <cmath>
+
 namespace {
 
 // Drawn with the world's translucent objects, as the target rings are.
@@ -20,13 +22,16 @@ coSelectionMarker::coSelectionMarker() : m_material(std::make_unique<g3dMaterial
     const g3dARGBColor white(1.0f, 1.0f, 1.0f, 0.7f);
     m_material->SetAmbient(white);
     m_material->SetDiffuse(white);
-    auto pulse = std::make_unique<an2StateAnimation<g3dARGBColor>>();
-    pulse->SetStates({1.0f, 0.5f, 0.8f, 0.7f}, {0.5f, 1.0f, 0.4f, 0.7f});
-    pulse->SetDuration(1.0f);
-    pulse->SetLooping(true);
-    pulse->SetPingPong(true);
-    m_material->AddAnimation(
-        std::make_unique<g3dMaterialAnimation>(std::move(pulse), g3dMaterialChannel::Diffuse, 0.0f));
+    // The ambient pulses with the diffuse: a white ambient would wash the tints out to grey wherever the
+    // sun does not reach.
+    for (const u32 channel : {g3dMaterialChannel::Diffuse, g3dMaterialChannel::Ambient}) {
+        auto pulse = std::make_unique<an2StateAnimation<g3dARGBColor>>();
+        pulse->SetStates({1.0f, 0.5f, 0.8f, 0.7f}, {0.5f, 1.0f, 0.4f, 0.7f});
+        pulse->SetDuration(1.0f);
+        pulse->SetLooping(true);
+        pulse->SetPingPong(true);
+        m_material->AddAnimation(std::make_unique<g3dMaterialAnimation>(std::move(pulse), channel, 0.0f));
+    }
 }
 
 coSelectionMarker::~coSelectionMarker() {
@@ -46,7 +51,9 @@ void coSelectionMarker::Show(bool shown, const maVector3d& position, const maVec
     }
     if (shown) {
         m_object->SetPosition(position);
-        m_object->SetScale(scale);
+        // The editor mirrors the marker in x; mirrored, the sphere would turn its inside to the camera
+        // and show as a dark flat disc, and a sphere mirrored is the same sphere.
+        m_object->SetScale({std::abs(scale.x), std::abs(scale.y), std::abs(scale.z)});
     }
     m_object->SetVisible(shown);
 }
