@@ -53,6 +53,33 @@ toolModelMaterial Textured(const std::string& texture) {
     return material;
 }
 
+using Texel = std::function<std::array<float, 4>(float, float)>;
+
+// A surface of its own colour, which is what the untextured building view shows of it, with a texture
+// that brings back the look: the texel over the colour, so that texture x colour is the texel given.
+toolModelMaterial Coloured(const std::string& texture, const std::array<float, 3>& colour) {
+    toolModelMaterial material = Textured(texture);
+    material.diffuse = material.ambient = {colour[0], colour[1], colour[2], 1.0f};
+    return material;
+}
+
+Texel OverColour(const Texel& texel, const std::array<float, 3>& colour) {
+    return [texel, colour](float u, float v) {
+        std::array<float, 4> c = texel(u, v);
+        for (size_t i = 0; i < 3; ++i)
+            c[i] /= colour[i];
+        return c;
+    };
+}
+
+// The ground's own colours: grass, the cavern's rock and its glowing stream, the station's platforms and
+// its roof. Each texture over its colour stays within a byte.
+constexpr std::array<float, 3> kGrass{0.42f, 0.68f, 0.32f};
+constexpr std::array<float, 3> kRock{0.56f, 0.52f, 0.48f};
+constexpr std::array<float, 3> kStream{1.0f, 0.5f, 0.2f};
+constexpr std::array<float, 3> kPlatform{0.76f, 0.7f, 0.64f};
+constexpr std::array<float, 3> kRoof{0.75f, 0.22f, 0.18f};
+
 // Lit only by itself: the sky keeps its colours whatever the lights.
 toolModelMaterial Glowing(const std::string& texture) {
     toolModelMaterial material = Textured(texture);
@@ -67,9 +94,9 @@ using Height = std::function<float(float, float)>;
 // The tile of kTile x kTile quads from quad (row, column); its edge vertices stand again in its
 // neighbours. The terrain goes in tiles so that the scene leaves those out of view undrawn.
 toolModelFragment TerrainTile(int firstRow, int firstColumn, const Height& height,
-                              const std::string& texture) {
+                              const toolModelMaterial& material) {
     toolModelFragment terrain;
-    terrain.materials = {Textured(texture)};
+    terrain.materials = {material};
     terrain.triangles.resize(1);
     const float half = kQuads * kSpacing * 0.5f;
     const auto at = [&](int i) { return static_cast<float>(i) * kSpacing - half; };
@@ -95,11 +122,11 @@ toolModelFragment TerrainTile(int firstRow, int firstColumn, const Height& heigh
     return terrain;
 }
 
-std::vector<toolModelFragment> TerrainTiles(const Height& height, const std::string& texture) {
+std::vector<toolModelFragment> TerrainTiles(const Height& height, const toolModelMaterial& material) {
     std::vector<toolModelFragment> tiles;
     for (int row = 0; row < kQuads; row += kTile)
         for (int column = 0; column < kQuads; column += kTile)
-            tiles.push_back(TerrainTile(row, column, height, texture));
+            tiles.push_back(TerrainTile(row, column, height, material));
     return tiles;
 }
 
@@ -174,10 +201,13 @@ toolImage FlareElement(bool ring, float softness) {
 
 void WriteMountainTextures(const fs::path& folder) {
     toolWritePng((folder / "grass.png").string(),
-                 MakeImage(64, 3, [](float u, float v) -> std::array<float, 4> {
-                     const float s = Speckle(u, v) * 40.0f;
-                     return {60.0f + s, 110.0f + s, 45.0f + s * 0.5f, 255.0f};
-                 }));
+                 MakeImage(64, 3,
+                           OverColour(
+                               [](float u, float v) -> std::array<float, 4> {
+                                   const float s = Speckle(u, v) * 40.0f;
+                                   return {60.0f + s, 110.0f + s, 45.0f + s * 0.5f, 255.0f};
+                               },
+                               kGrass)));
     // Deep blue at the top of the dome down to a pale horizon.
     toolWritePng((folder / "sky.png").string(), MakeImage(16, 3, [](float, float v) -> std::array<float, 4> {
                      return {70.0f + 120.0f * v, 110.0f + 100.0f * v, 200.0f + 40.0f * v, 255.0f};
@@ -267,7 +297,8 @@ void toolWriteMountain(const std::string& dataFolder) {
         fs::create_directories(mountain / folder);
     WriteMountainTextures(mountain / "Texture");
     const std::string models = (mountain / "Model").string();
-    toolWriteStaticModel(models + "/terrain.mx", TerrainTiles(toolMountainHeight, "grass.png"));
+    toolWriteStaticModel(models + "/terrain.mx",
+                         TerrainTiles(toolMountainHeight, Coloured("grass.png", kGrass)));
     toolWriteStaticModel(models + "/sky.mx", {Dome(1500.0f, 600.0f, Glowing("sky.png"))});
     toolWriteStaticModel(models + "/clouds.mx", {Dome(1200.0f, 350.0f, Glowing("clouds.png"))});
     toolWriteEnvironment((mountain / "Data" / "1.end").string(), Day());
@@ -286,19 +317,24 @@ void toolWriteCavern(const std::string& dataFolder) {
             return {base + s, base * 0.9f + s, base * 0.8f + s, 255.0f};
         };
     };
-    toolWritePng((cavern / "Texture" / "cavefloor.png").string(), MakeImage(64, 3, rock(95.0f)));
+    toolWritePng((cavern / "Texture" / "cavefloor.png").string(),
+                 MakeImage(64, 3, OverColour(rock(95.0f), kRock)));
     toolWritePng((cavern / "Texture" / "caveroof.png").string(), MakeImage(64, 3, rock(60.0f)));
     const std::string models = (cavern / "Model").string();
-    toolWriteStaticModel(models + "/terrain.mx", TerrainTiles(CavernHeight, "cavefloor.png"));
+    toolWriteStaticModel(models + "/terrain.mx",
+                         TerrainTiles(CavernHeight, Coloured("cavefloor.png", kRock)));
     toolModelMaterial roof = Textured("caveroof.png");
     roof.ambient = {0.5f, 0.5f, 0.5f, 1.0f};
     toolWriteStaticModel(models + "/vault.mx", {Dome(330.0f, 140.0f, roof)});
     toolWritePng((cavern / "Texture" / "glow.png").string(),
-                 MakeImage(64, 3, [](float u, float v) -> std::array<float, 4> {
-                     const float s = Speckle(u, v) * 40.0f + 50.0f * std::sin(v * maPiF);
-                     return {170.0f + s, 60.0f + s * 0.6f, 20.0f, 255.0f};
-                 }));
-    toolModelMaterial glow = Textured("glow.png");
+                 MakeImage(64, 3,
+                           OverColour(
+                               [](float u, float v) -> std::array<float, 4> {
+                                   const float s = Speckle(u, v) * 40.0f + 50.0f * std::sin(v * maPiF);
+                                   return {std::min(170.0f + s, 255.0f), 60.0f + s * 0.6f, 20.0f, 255.0f};
+                               },
+                               kStream)));
+    toolModelMaterial glow = Coloured("glow.png", kStream);
     glow.emissive = {0.5f, 0.22f, 0.06f, 1.0f};
     toolWriteStaticModel(models + "/glow.mx", {Band(128.0f, 140.0f, 0.15f, glow)});
     toolWriteEnvironment((cavern / "Data" / "1.end").string(), Cavern());
@@ -308,16 +344,22 @@ void toolWriteIronvaleDock(const std::string& dataFolder) {
     const fs::path theme = fs::path(dataFolder) / "Themes" / "Ironvale";
     fs::create_directories(theme / "Texture");
     toolWritePng((theme / "Texture" / "dockfloor.png").string(),
-                 MakeImage(32, 3, [](float u, float v) -> std::array<float, 4> {
-                     const float seam = std::fmod(v * 8.0f, 1.0f) < 0.08f ? -50.0f : 0.0f;
-                     const float s = Speckle(u, v) * 25.0f + seam;
-                     return {150.0f + s, 145.0f + s, 135.0f + s, 255.0f};
-                 }));
+                 MakeImage(32, 3,
+                           OverColour(
+                               [](float u, float v) -> std::array<float, 4> {
+                                   const float seam = std::fmod(v * 8.0f, 1.0f) < 0.08f ? -50.0f : 0.0f;
+                                   const float s = Speckle(u, v) * 25.0f + seam;
+                                   return {150.0f + s, 145.0f + s, 135.0f + s, 255.0f};
+                               },
+                               kPlatform)));
     toolWritePng((theme / "Texture" / "dockroof.png").string(),
-                 MakeImage(32, 3, [](float u, float) -> std::array<float, 4> {
-                     const float rib = std::fmod(u * 6.0f, 1.0f) < 0.15f ? -40.0f : 0.0f;
-                     return {170.0f + rib, 50.0f + rib * 0.5f, 40.0f, 255.0f};
-                 }));
+                 MakeImage(32, 3,
+                           OverColour(
+                               [](float u, float) -> std::array<float, 4> {
+                                   const float rib = std::fmod(u * 6.0f, 1.0f) < 0.15f ? -40.0f : 0.0f;
+                                   return {170.0f + rib, 50.0f + rib * 0.5f, 40.0f, 255.0f};
+                               },
+                               kRoof)));
     toolModelMaterial steel;
     steel.diffuse = {0.45f, 0.47f, 0.52f, 1.0f};
     steel.ambient = {0.4f, 0.4f, 0.45f, 1.0f};
@@ -327,15 +369,16 @@ void toolWriteIronvaleDock(const std::string& dataFolder) {
     constexpr float kLength = 30.0f, kGround = -15.0f, kPlatformBottom = -2.0f;
     std::vector<toolModelFragment> dock;
     for (float side : {-1.0f, 1.0f}) {
-        dock.push_back(
-            toolMakeBox({2.6f, 2.3f, kLength}, {side * 2.5f, -0.85f, 0.0f}, Textured("dockfloor.png")));
+        dock.push_back(toolMakeBox({2.6f, 2.3f, kLength}, {side * 2.5f, -0.85f, 0.0f},
+                                   Coloured("dockfloor.png", kPlatform)));
         for (float z : {-kLength * 0.45f, 0.0f, kLength * 0.45f}) {
             dock.push_back(toolMakeBox({0.25f, 4.0f, 0.25f}, {side * 3.5f, 2.3f, z}, steel));
             dock.push_back(toolMakeBox({0.5f, kPlatformBottom - kGround, 0.5f},
                                        {side * 2.5f, (kGround + kPlatformBottom) * 0.5f, z}, steel));
         }
     }
-    dock.push_back(toolMakeBox({8.4f, 0.3f, kLength + 1.0f}, {0.0f, 4.45f, 0.0f}, Textured("dockroof.png")));
+    dock.push_back(
+        toolMakeBox({8.4f, 0.3f, kLength + 1.0f}, {0.0f, 4.45f, 0.0f}, Coloured("dockroof.png", kRoof)));
     // Both coaster types start from it: a type without a dock could not be built at all.
     for (const char* type : {"Steel", "Wooden"}) {
         const fs::path models = theme / "Tracks" / type / "Model";
