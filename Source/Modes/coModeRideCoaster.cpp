@@ -70,7 +70,7 @@ const float kBeamDip = std::sin(0.35f);
 constexpr float kBeamReach = 150.0f;
 constexpr float kLampHeight = 14.0f;
 constexpr float kLampFade = 1.0f / (kLampHeight * kLampHeight);
-constexpr float kLampColour[3] = {3.0f, 2.3f, 1.3f};
+constexpr float kLampColour[3] = {2.0f, 1.6f, 1.0f};
 
 // Game time of the movie capture: it runs on across rides, as does the file numbering.
 f32 g_movieTime = 0.0f;

@@ -162,7 +162,7 @@ struct MountainServices : coSavedCoasterServices {
     void LoadCoasterDefinitions(const std::string&, const std::string&, int) override {}
     void ShowLoadingScreen(bool) override {}
     void StepLoadingScreen() override {}
-    std::string GetEnvironmentName() const override { return "Mountain"; }
+    std::string GetEnvironmentName() const override { return environment; }
     int GetEnvironmentIndex() const override { return 0; }
     bool GetDock(maVector3d& position, float& heading, std::string& type) const override {
         position = coCircuitFirstPiece()->GetStart() + maVector3d(0.0f, 0.0f, kFirstStraight / 2.0f);
@@ -179,13 +179,16 @@ struct MountainServices : coSavedCoasterServices {
         coWritePropRecords(writer, placed);
     }
     std::vector<coPropRecord> props;
+    std::string environment = "Mountain";
 };
 
 // A closed oval of eight chained pieces, written by the game's own writer, with the props given.
-void WriteOval(const fs::path& file, const std::vector<coPropRecord>& props = {}) {
+void WriteOval(const fs::path& file, const std::vector<coPropRecord>& props = {},
+               const std::string& environment = "Mountain") {
     coRecordingTrackBuilder builder;
     MountainServices services;
     services.props = props;
+    services.environment = environment;
     coCircuitClear();
     coCoasterDefinitionStore().SetCoasterTypeName("Steel");
     coSetThemeName("Ironvale");
@@ -316,9 +319,13 @@ bool Reddish(int r, int g, int b) {
 bool Bluish(int r, int g, int b) {
     return b > r + 30 && b > g;
 }
-// The builder's untextured building view ("Texture In Build" off, the default): the terrain's warm grey.
+// The builder's untextured building view ("Texture In Build" off, the default): the grass's own green.
 bool BareGround(int r, int g, int b) {
-    return r >= g && g >= b && r - b < 40 && r > 110;
+    return g > r + 15 && g > b + 25;
+}
+// The selection marker's pulsing tints, pink or green, bright over the ground.
+bool MarkerTint(int r, int g, int b) {
+    return r + g + b > 380 && std::max({r, g, b}) - std::min({r, g, b}) > 50;
 }
 bool NotLightGrey(int r, int g, int b) {
     return !(std::abs(r - g) < 16 && std::abs(g - b) < 16 && r > 150);
@@ -521,6 +528,19 @@ TEST(EndToEndTest, TheSeatViewShowsTheTrackAheadOverTheCarsNose) {
     EXPECT_GT(ReadShot(home.Path("behind.png")).Count(0, 0, 800, 600, carRed), 5000);
 }
 
+// With both shadow options on, the train's headlight lights the cavern's floor ahead of it: seen from the
+// close seat, warm lit rock below the track, which the dark cavern alone never shows, and none far aside.
+TEST(EndToEndTest, TheHeadlightLightsTheCavernFloorAheadOfTheTrain) {
+    GameHome home;
+    WriteOval(home.Saves() / "E2E Oval.csa", {}, "cavern");
+    const GameRun run = home.Play("cavern_headlight.inject");
+    ExpectCleanRun(run, "0 2 11 6 0");
+    const auto lit = [](int r, int g, int b) { return r > 90 && r > b + 15 && g > b; };
+    const Picture seat = ReadShot(home.Path("headlight.png"));
+    EXPECT_GT(seat.Count(200, 300, 600, 600, lit), 20000);
+    EXPECT_LT(seat.Count(0, 80, 150, 250, lit), 50);
+}
+
 TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
     GameHome home;
     WriteTwoOvals(home);
@@ -690,6 +710,8 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
         return std::abs(r - g) <= 12 && std::abs(g - b) <= 12 && r + g + b < 450;
     };
     EXPECT_GT(ReadShot(home.Path("builder.png")).Count(330, 250, 440, 380, steel), 300);
+    // The last piece under the marker's tint, not a grey disc.
+    EXPECT_GT(ReadShot(home.Path("builder.png")).Count(330, 270, 440, 330, MarkerTint), 500);
     // The time gauge of the statistics palette (top right, its bar 64 pixels wide) filled by the ride's end.
     const auto filled = [](int r, int g, int b) { return g - r > 120 && g - b > 120; };
     EXPECT_GE(ReadShot(home.Path("ride.png")).Count(654, 217, 718, 218, filled), 61);

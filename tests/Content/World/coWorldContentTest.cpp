@@ -7,6 +7,7 @@
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dLightManager.h"
+#include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Platform/plIniReader.h"
@@ -77,6 +78,13 @@ TEST_F(coWorldContentTest, EveryVariantOfTheMountainsTheCavernAndEachTypesDockLo
                          environment.GetShadowMode(),
                          environment.GetModels()[16]->GetMaterial(0)->GetAnimationCount()),
               std::tuple(18u, 1u, 2, 2u));
+    // Untextured, as the builder shows them, the grounds keep a colour of their own: warm rock here, grass
+    // in the mountains.
+    const auto untextured = [&environment] {
+        return environment.GetUntexturedCopy(environment.GetModels()[0]->GetMaterial(0))->GetDiffuse();
+    };
+    const g3dARGBColor rock = untextured();
+    EXPECT_TRUE(rock.r > rock.b + 0.03f && rock.r < 0.5f) << rock.r << " " << rock.g << " " << rock.b;
     for (i32 variant : {0, 1, 2}) {
         environment.Clear();
         environment.SelectVariant(variant);
@@ -90,6 +98,8 @@ TEST_F(coWorldContentTest, EveryVariantOfTheMountainsTheCavernAndEachTypesDockLo
         EXPECT_EQ(std::tuple(environment.GetSkyLayer(2).size(), environment.GetLightCount(),
                              environment.GetShadowMode()),
                   std::tuple(coPrefs::GetBool(8) ? 1u : 0u, 1u, 2));
+        const g3dARGBColor grass = untextured();
+        EXPECT_TRUE(grass.g > grass.r + 0.1f && grass.g > grass.b + 0.1f) << grass.g;
         // The terrain answers the generator's heights: the flat start and the top of the hill.
         for (const auto& [x, z] : {std::pair(0.0f, 0.0f), {230.0f, 230.0f}, {-170.0f, 95.0f}}) {
             float height = 0;
