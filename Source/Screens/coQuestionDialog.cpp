@@ -86,6 +86,7 @@ void coQuestionDialog::SetCancelTextNum(u32 number) {
 void coQuestionDialog::SetLabel(guiButton* button, u32 number) {
     if (button && button->GetText())
         button->GetText()->SetText(coTextOrEmpty(m_texts, number, kTexts), 0);
+    coFitCaption(button);
 }
 
 void coQuestionDialog::Think() {
@@ -111,8 +112,7 @@ u32 coQuestionDialog::Display(u32 type, const envString& message) {
         coShowWidget(m_menu, true);
         SetOkTextNum(kAbortOk);
         SetCancelTextNum(kRetryCancel);
-        if (m_menu && m_menu->GetText())
-            m_menu->GetText()->SetText(coTextOrEmpty(m_texts, kIgnoreMenu, kTexts), 0);
+        SetLabel(m_menu, kIgnoreMenu);
     } else if (type == 1) {
         coShowWidget(GetCancel(), true);
         SetOkTextNum(kOk);

@@ -5,8 +5,11 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/GUI/Gpr/gprScript.h"
+#include "Engine/GUI/Gui/guiCheckbox.h"
+#include "Engine/GUI/Gui/guiText.h"
 #include "Source/Settings/coPaths.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -28,6 +31,28 @@ fsLocator ScriptFile(const char* name) {
     fsLocator file = coScreenScriptFolder(folder.c_str());
     file.AppendComponent((script + ".gsf").c_str());
     return file;
+}
+
+// The box that a text's widest state fills: its fields side by side from their offsets, in their fonts.
+std::pair<i32, i32> TextExtent(const guiText& text) {
+    u32 width = 0, height = 0;
+    for (i32 state = guiStateIdle; state < 2 * guiCheckbox::kCheckedStates; ++state) {
+        const guiTextRecord* record = text.FindRecord(state);
+        if (!record)
+            continue;
+        for (size_t field = 0; field < record->fields.size(); ++field) {
+            u32 w = 0, h = 0;
+            g2dFont::MeasureText(record->fonts[field], record->fields[field], w, h);
+            width = std::max(width, static_cast<u32>(std::max(record->offsets[field], 0)) + w);
+            height = std::max(height, h);
+        }
+    }
+    return {static_cast<i32>(width), static_cast<i32>(height)};
+}
+
+// Grows a centred length to the parity of the length it is centred in, so it lands on whole pixels.
+i32 OnWholePixels(i32 length, i32 within, bool centred) {
+    return centred && (within - length) % 2 != 0 ? length + 1 : length;
 }
 
 [[noreturn]] void Damaged(const char* name) {
@@ -62,6 +87,39 @@ void coLoadScreenScript(const char* name, const char* textSet, guiWindow* screen
     } catch (const gfInvalidFileBinX&) {
         Damaged(name);
     }
+    coFitCaptions(screen);
+}
+
+void coFitCaption(guiButton* button) {
+    guiText* text = button ? button->GetText() : nullptr;
+    if (!text)
+        return;
+    i32 horizontal = 0, vertical = 0;
+    text->GetJustification(horizontal, vertical);
+    if (horizontal != guiJustifyCenter && vertical != guiJustifyCenter)
+        return;
+    i32 buttonWidth = 0, buttonHeight = 0, textureWidth = 0, textureHeight = 0;
+    button->GetSize(buttonWidth, buttonHeight);
+    text->GetTextureSize(textureWidth, textureHeight);
+    const auto [inkWidth, inkHeight] = TextExtent(*text);
+    const i32 width = std::min(
+        OnWholePixels(std::max(inkWidth, 1), buttonWidth, horizontal == guiJustifyCenter), textureWidth);
+    const i32 height = std::min(
+        OnWholePixels(std::max(inkHeight, 1), buttonHeight, vertical == guiJustifyCenter), textureHeight);
+    text->SetSize(width, height);
+    for (i32 state = guiStateIdle; state < 2 * guiCheckbox::kCheckedStates; ++state)
+        if (text->FindRecord(state))
+            text->SetTile(static_cast<f32>(width) / static_cast<f32>(textureWidth),
+                          static_cast<f32>(height) / static_cast<f32>(textureHeight), state);
+}
+
+void coFitCaptions(guiWindow* window) {
+    auto* container = dynamic_cast<guiContainer*>(window);
+    if (!container)
+        return;
+    coFitCaption(dynamic_cast<guiButton*>(container));
+    for (i32 i = 0; i < container->GetChildCount(); ++i)
+        coFitCaptions(container->GetChild(i));
 }
 
 void coThrowMissingWidget(const char* script, const char* widget, const char* kind) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 
 #include <vector>
@@ -17,6 +18,14 @@ fsLocator coScreenTextSet(const char* fileName);
 // set of that file name (of root 11) pushed for the load unless null. A damaged script is a coScreenScriptX
 // after a warning naming it; a missing file passes on as the file system's exception.
 void coLoadScreenScript(const char* name, const char* textSet, guiWindow* screen);
+
+// A caption that its script centres in its button on either axis ("Justification") gets a window the size
+// of its widest state's text, tiled so the text shows unscaled, and the justification places it: centred,
+// or kept at its own margin from the side it is aligned to. A caption the screen sets later is fitted
+// again by the screen. Others are left as their scripts made them.
+void coFitCaption(guiButton* button);
+// Every button's caption in the window's tree; the screen loader fits each script's.
+void coFitCaptions(guiWindow* window);
 
 // Warns naming the script, the widget and the kind the screen needs, and throws coScreenScriptX.
 [[noreturn]] void coThrowMissingWidget(const char* script, const char* widget, const char* kind);
