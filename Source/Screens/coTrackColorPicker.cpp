@@ -29,6 +29,7 @@ envString ButtonText(const guiButton* button) {
 void SetCaption(guiButton* button, const envString& text) {
     if (button->GetText())
         button->GetText()->SetText(text, 0);
+    coFitCaption(button);
 }
 
 } // namespace

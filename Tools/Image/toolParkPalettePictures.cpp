@@ -59,16 +59,16 @@ Rgb Shaded(Rgb colour, float shade) {
     return {colour.r * shade, colour.g * shade, colour.b * shade};
 }
 
-// The props palette's tab arrows flank the category title, which runs to within 8 pixels of their inner
-// edges: each arrow is a triangle in the outer 12 columns of its 32 x 32 picture, clear everywhere else, so
-// a long title keeps clear of them.
+// The props palette's tab arrows flank the category title inside the frame's top: the frame's sides stand
+// 11 columns into the left arrow's picture and 17 into the right one's, so each arrow is a triangle of 8
+// columns just inside its side (12 to 19 of the left picture, 8 to 15 of the right), clear elsewhere.
 toolImage Arrow(Rgb colour, bool pointsLeft) {
     toolImage image{32, 32, 4, {}};
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
-            const int fromOuter = pointsLeft ? x : 31 - x;
+            const int fromApex = pointsLeft ? x - 12 : 15 - x;
             const bool inside =
-                y >= 9 && y < 23 && fromOuter < 12 && fromOuter >= 2 + 10 * std::abs(2 * y - 31) / 14;
+                fromApex >= 0 && fromApex < 8 && std::abs(2 * y - 31) <= 1 + 12 * fromApex / 7;
             image.pixels.insert(image.pixels.end(),
                                 {Byte(colour.r), Byte(colour.g), Byte(colour.b), u8(inside ? 255 : 0)});
         }
@@ -124,8 +124,10 @@ std::vector<toolDefaultTexture> toolParkPalettePictures() {
     std::vector<toolDefaultTexture> pictures;
     const std::string uipp = "Data/GUI/uipp/uipp";
     // The props palette's top stands from 11 pixels above the palette down to where the icon grid begins,
-    // 64 pixels into it: a face in its top 75 rows, so the grid shows at any height.
-    pictures.push_back({uipp + "nb_i.png", FaceWithin(128, 128, 0, 0, 128, 75, kFrame)});
+    // 64 pixels into it: a face in its top 75 rows, so the grid shows at any height. It is 128 wide from 22
+    // into the palette, whose frame ends with the right side's strip 116 columns in: clear beyond, so the
+    // frame keeps its width and off the screen's edge.
+    pictures.push_back({uipp + "nb_i.png", FaceWithin(128, 128, 0, 0, 116, 75, kFrame)});
     // The grid's sides: "Left" and "Right" are 32 wide but reach 12 into the grid from either side, so each
     // is a strip in the columns that flank the grid, 23 to 32 and 128 to 137 of the palette.
     pictures.push_back({uipp + "lr_i.png", FaceWithin(32, 32, 12, 0, 21, 32, Shaded(kFrame, 0.8f))});
