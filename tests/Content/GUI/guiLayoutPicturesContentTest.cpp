@@ -24,11 +24,15 @@ g2dPixelRows Read(const std::string& file) {
 
 TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
     std::vector<PlainArea> areas = {
-        // The props palette's arrows against the category title between them.
-        {"uipp/uippla_i.png", 12, 0, 32, 32},
-        {"uipp/uippra_d.png", 0, 0, 20, 32},
-        // The props palette's top ends where its icon grid begins, whatever the grid's height.
+        // The props palette's arrows against the category title between them and the frame's sides.
+        {"uipp/uippla_i.png", 20, 0, 32, 32, true},
+        {"uipp/uippla_i.png", 0, 0, 12, 32, true},
+        {"uipp/uippra_d.png", 0, 0, 8, 32, true},
+        {"uipp/uippra_d.png", 16, 0, 32, 32, true},
+        // The props palette's top ends where its icon grid begins, whatever the grid's height, and at the
+        // frame's right side.
         {"uipp/uippnb_i.png", 0, 75, 128, 128, true},
+        {"uipp/uippnb_i.png", 116, 0, 128, 128, true},
         // The right 72 pixels of a mission's button carry its "Done".
         {"uicm/uicmm1_i.png", 128, 3, 197, 29},
         {"uicm/uicmm8_s.png", 128, 3, 197, 29},

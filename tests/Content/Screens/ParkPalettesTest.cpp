@@ -1,6 +1,8 @@
 // The builder's park palettes over the built tree: every picture they name exists, so none falls back.
+#include "Content/GUI/guiPakPictures.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Palettes/coDockPalette.h"
 #include "Source/Palettes/coManipulatePalette.h"
@@ -16,6 +18,23 @@ struct TypeDefinition : coCoasterDefinition {
     std::string GetCoasterTypeName() const override { return type; }
     std::string type;
 };
+
+// The screen columns of a palette piece's picture that are not clear, the picture stretched over the piece.
+std::pair<f32, f32> DrawnColumns(const guiWindow& piece, const std::string& picture) {
+    const g2dPixelRows image = guiReadPakPicture(picture);
+    u32 first = image.width, last = 0;
+    for (u32 y = 0; y < image.height; ++y)
+        for (u32 x = 0; x < image.width; ++x)
+            if (image.Row(y)[x * 4 + 3] != 0) {
+                first = std::min(first, x);
+                last = std::max(last, x + 1);
+            }
+    i32 width = 0, height = 0;
+    piece.GetSize(width, height);
+    const f32 scale = static_cast<f32>(width) / static_cast<f32>(image.width);
+    const f32 left = piece.GetWorldMatrix().m[12];
+    return {left + static_cast<f32>(first) * scale, left + static_cast<f32>(last) * scale};
+}
 
 using ParkPalettesContentTest = coScreenTest;
 
@@ -36,6 +55,18 @@ TEST_F(ParkPalettesContentTest, TheDefaultTreeFillsEveryPaletteWithoutAWarning) 
         EXPECT_FALSE(props.FindChild("RightArrow")->IsEnabled());
         coManipulatePalette manipulate;
     }
+    // In its place on the screen, the props palette's arrows stand inside its frame's top, on the screen.
+    auto* props = new coPropsPalette;
+    guiWindowMgr::AddWindow(props);
+    const auto [frameLeft, frameRight] = DrawnColumns(*props->FindChild("Top"), "uipp/uippnb_i.png");
+    EXPECT_LE(frameRight, 800.0f);
+    for (const auto& [arrow, picture] :
+         {std::pair("LeftArrow", "uipp/uippla_i.png"), {"RightArrow", "uipp/uippra_i.png"}}) {
+        const auto [left, right] = DrawnColumns(*props->FindChild(arrow), picture);
+        EXPECT_GE(left, frameLeft) << arrow;
+        EXPECT_LE(right, frameRight) << arrow;
+    }
+    guiWindowMgr::DeleteWindow(props);
     // Every type the new-coaster choice offers has a station to start from.
     for (const char* type : {"Steel", "Wooden"}) {
         TypeDefinition definition(type);

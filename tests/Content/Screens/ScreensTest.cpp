@@ -9,6 +9,7 @@
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Gui/guiSlider.h"
 #include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coGlobalStatsPalette.h"
@@ -32,10 +33,12 @@
 #include "Source/Screens/coSelectTrackwrightMenu.h"
 #include "Source/World/coThemeList.h"
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <regex>
 
 namespace {
@@ -75,15 +78,19 @@ void CollectSliders(const guiContainer& container, std::vector<const guiSlider*>
     }
 }
 
-// A text drawn on a texture of another size than its window reads stretched or squeezed.
+// A text whose shown part of its texture has another size than its window reads stretched or squeezed.
 void ExpectTextsAtTheirOwnSize(const guiContainer& container) {
     for (i32 i = 0; i < container.GetChildCount(); ++i) {
         const guiWindow* child = container.GetChild(i);
         if (const auto* text = dynamic_cast<const guiText*>(child)) {
             i32 width = 0, height = 0, textureWidth = 0, textureHeight = 0;
+            f32 u = 1.0f, v = 1.0f;
             text->GetSize(width, height);
             text->GetTextureSize(textureWidth, textureHeight);
-            EXPECT_EQ(std::pair(textureWidth, textureHeight), std::pair(width, height))
+            text->GetTile(u, v, 0);
+            EXPECT_EQ(std::pair(std::lround(static_cast<f32>(textureWidth) * u),
+                                std::lround(static_cast<f32>(textureHeight) * v)),
+                      std::pair(static_cast<long>(width), static_cast<long>(height)))
                 << container.GetName() << "/" << text->GetName();
         }
         if (const auto* inner = dynamic_cast<const guiContainer*>(child))
@@ -100,6 +107,102 @@ void CollectBoxes(const guiContainer& container, std::vector<const guiCheckbox*>
             boxes.push_back(box);
         else if (const auto* inner = dynamic_cast<const guiContainer*>(child))
             CollectBoxes(*inner, boxes);
+    }
+}
+
+struct Box {
+    f32 left, top, right, bottom;
+    bool Holds(const Box& other) const {
+        return left <= other.left && top <= other.top && right >= other.right && bottom >= other.bottom;
+    }
+    bool Meets(const Box& other) const {
+        return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+    }
+};
+
+// Where a window stands on the screen, in GUI pixels.
+Box ScreenBox(const guiWindow& window) {
+    i32 width = 0, height = 0;
+    window.GetSize(width, height);
+    const maMatrix4d& world = window.GetWorldMatrix();
+    return {world.m[12], world.m[13], world.m[12] + static_cast<f32>(width),
+            world.m[13] + static_cast<f32>(height)};
+}
+
+std::string Named(const guiWindow& window) {
+    const std::string& name = window.GetName();
+    return name == "-1" ? std::string() : name;
+}
+
+// A caption reads as its button's: inside it, unscaled, its line half-way down, and either centred or kept
+// a margin of 4 to 24 pixels from the side it starts at.
+void ExpectCaptionReadsWell(const guiButton& button, const std::string& where) {
+    const guiText& text = *button.GetText();
+    u32 inkWidth = 0, inkHeight = 0;
+    g2dFont::MeasureText(text.GetFont(0), text.GetText(0), inkWidth, inkHeight);
+    i32 width = 0, height = 0, textureWidth = 0, textureHeight = 0;
+    f32 u = 1.0f, v = 1.0f;
+    text.GetSize(width, height);
+    text.GetTextureSize(textureWidth, textureHeight);
+    text.GetTile(u, v, 0);
+    EXPECT_NEAR(static_cast<f32>(width), static_cast<f32>(textureWidth) * u, 0.5f) << where;
+    EXPECT_NEAR(static_cast<f32>(height), static_cast<f32>(textureHeight) * v, 0.5f) << where;
+    const Box face = ScreenBox(button), window = ScreenBox(text);
+    const f32 left = window.left + static_cast<f32>(text.GetXOffset(0));
+    const Box ink{left, window.top, left + static_cast<f32>(inkWidth),
+                  window.top + static_cast<f32>(inkHeight)};
+    EXPECT_TRUE(face.Holds(ink)) << where;
+    EXPECT_NEAR(ink.top + ink.bottom, face.top + face.bottom, 4.0f) << where;
+    const auto margin = [](f32 room) { return room >= 4.0f && room <= 24.0f; };
+    EXPECT_TRUE(std::abs(ink.left + ink.right - face.left - face.right) <= 2.0f ||
+                margin(ink.left - face.left) || margin(face.right - ink.right))
+        << where << " at " << ink.left - face.left << " of " << face.right - face.left << ", ink " << inkWidth
+        << " x " << inkHeight;
+}
+
+void ExpectCaptionsReadWell(const guiContainer& container, const std::string& where) {
+    for (i32 i = 0; i < container.GetChildCount(); ++i) {
+        const guiWindow* child = container.GetChild(i);
+        const std::string path = where + "/" + Named(*child);
+        const auto* button = dynamic_cast<const guiButton*>(child);
+        const guiText* text = button ? button->GetText() : nullptr;
+        if (text && text->IsVisible() && text->FindRecord(0) && text->GetText(0).GetLength() > 0)
+            ExpectCaptionReadsWell(*button, path);
+        if (const auto* inner = dynamic_cast<const guiContainer*>(child))
+            ExpectCaptionsReadWell(*inner, path);
+    }
+}
+
+// What a window shows: a text its text's lines, anything else its whole box; nothing for an empty text.
+std::optional<Box> Shown(const guiWindow& window) {
+    const auto* text = dynamic_cast<const guiText*>(&window);
+    if (!text)
+        return ScreenBox(window);
+    if (!text->FindRecord(0) || text->GetText(0).GetLength() == 0)
+        return std::nullopt;
+    u32 width = 0, height = 0;
+    g2dFont::MeasureText(text->GetFont(0), text->GetText(0), width, height);
+    const Box box = ScreenBox(window);
+    const f32 left = box.left + static_cast<f32>(text->GetXOffset(0));
+    return Box{left, box.top, left + static_cast<f32>(width), box.top + static_cast<f32>(height)};
+}
+
+// Two named widgets of one container overlap only where one holds the other whole: a panel and what it
+// frames. A button's image and caption are its own.
+void ExpectNamedWidgetsKeepApart(const guiContainer& container, const std::string& where) {
+    std::vector<std::pair<const guiWindow*, Box>> named;
+    for (i32 i = 0; i < container.GetChildCount(); ++i) {
+        const guiWindow* child = container.GetChild(i);
+        const std::optional<Box> shown = Shown(*child);
+        if (!child->IsVisible() || Named(*child).empty() || !shown)
+            continue;
+        for (const auto& [other, box] : named)
+            EXPECT_FALSE(shown->Meets(box) && !shown->Holds(box) && !box.Holds(*shown))
+                << where << ": " << Named(*child) << " and " << Named(*other);
+        named.emplace_back(child, *shown);
+        const auto* inner = dynamic_cast<const guiContainer*>(child);
+        if (inner && !dynamic_cast<const guiButton*>(child))
+            ExpectNamedWidgetsKeepApart(*inner, where + "/" + Named(*child));
     }
 }
 
@@ -328,6 +431,74 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
         std::snprintf(name, sizeof name, "fbvo%02d.wav", hint);
         EXPECT_TRUE(std::filesystem::exists(DataPath(std::string("Data/Voice/Eng/") + name))) << name;
     }
+    fsResetRootTable();
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
+}
+
+// The screens' captions sit centred (or in from their side) on their buttons, and no two of a screen's
+// widgets cover part of each other; the builder's palettes keep apart from each other and from the ride
+// settings' colour picker. The coaster choice's rows lay their captions as the dialog's code places them.
+TEST_F(ScreensContentTest, CaptionsSitOnTheirButtonsAndWidgetsKeepApart) {
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
+    std::vector<std::unique_ptr<guiContainer>> screens;
+    screens.emplace_back(new coMainPalette);
+    screens.emplace_back(new coOptionsDialog);
+    // The question box's labels are the caller's: each is fitted when it is set.
+    auto* question = new coQuestionDialog(4);
+    for (const u32 label : {0u, 1u, 18u, 19u, 20u}) {
+        question->SetOkTextNum(label);
+        question->SetCancelTextNum(label);
+        ExpectCaptionsReadWell(*question, "uiqd " + std::to_string(label));
+    }
+    screens.emplace_back(question);
+    screens.emplace_back(new coKeyboardDialog);
+    screens.emplace_back(new coChooseCoasterDialog);
+    screens.emplace_back(new coCareerMenu);
+    screens.emplace_back(new coLoadMenu([](u32) { return false; }));
+    coLoadingScreenHide();
+    screens.emplace_back(new coSelectTrackwrightMenu);
+    screens.emplace_back(new coFileBrowseDialog);
+    screens.emplace_back(new coMainMenu);
+    auto* ride = new coRidePauseDialog;
+    screens.emplace_back(ride);
+    for (const auto& screen : screens) {
+        ExpectNamedWidgetsKeepApart(*screen, screen->GetName());
+        if (screen.get() == ride)
+            ExpectCaptionsReadWell(
+                dynamic_cast<const guiContainer&>(*dynamic_cast<guiContainer*>(ride->FindChild("TrackColor"))
+                                                       ->FindChild("Track Color Picker")),
+                "Track Color Picker");
+        else if (!dynamic_cast<coChooseCoasterDialog*>(screen.get()))
+            ExpectCaptionsReadWell(*screen, screen->GetName());
+    }
+
+    // The builder's palettes in their places on the screen, the ride settings over them.
+    const std::vector<guiContainer*> hud = {new coStatsPalette, new coGlobalStatsPalette,
+                                            new coLocalStatsPalette, new coTrackManipPalette,
+                                            new coObjectivesPalette};
+    std::vector<std::vector<std::pair<std::string, Box>>> owners;
+    for (guiContainer* palette : hud) {
+        guiWindowMgr::AddWindow(palette);
+        auto& boxes = owners.emplace_back();
+        for (i32 i = 0; i < palette->GetChildCount(); ++i)
+            boxes.emplace_back(palette->GetName() + "/" + Named(*palette->GetChild(i)),
+                               ScreenBox(*palette->GetChild(i)));
+    }
+    screens.back().release();
+    guiWindowMgr::AddWindow(ride);
+    const auto& picker = dynamic_cast<const guiContainer&>(
+        *dynamic_cast<guiContainer*>(ride->FindChild("TrackColor"))->FindChild("Track Color Picker"));
+    owners.push_back({{"Track Color Picker", ScreenBox(*picker.FindChild("Background"))}});
+    for (size_t a = 0; a < owners.size(); ++a)
+        for (size_t b = 0; b < a; ++b)
+            for (const auto& [nameA, boxA] : owners[a])
+                for (const auto& [nameB, boxB] : owners[b])
+                    EXPECT_FALSE(boxA.Meets(boxB)) << nameA << " and " << nameB;
+    for (guiWindow* window : std::initializer_list<guiWindow*>{hud[0], hud[1], hud[2], hud[3], hud[4], ride})
+        guiWindowMgr::DeleteWindow(window);
+    screens.clear();
     fsResetRootTable();
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
