@@ -703,7 +703,7 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
                   {"statistics", 594, 82, 790, 228, NotLightGrey, 0.9},
                   {"dock palette's tab", 8, 490, 130, 514, Bluish, 0.6}});
     // Once there is track, the summaries of the whole ride and of the piece, each on its dark backdrop.
-    ExpectPanels(ReadShot(home.Path("builder.png")), {{"global statistics", 8, 360, 276, 500, Dark, 0.7},
+    ExpectPanels(ReadShot(home.Path("builder.png")), {{"global statistics", 8, 352, 276, 444, Dark, 0.7},
                                                       {"piece statistics", 592, 236, 792, 376, Dark, 0.7}});
     // Where the builder's camera shows the oval's right bend: grey steel over the bare ground.
     const auto steel = [](int r, int g, int b) {
