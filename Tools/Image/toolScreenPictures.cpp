@@ -74,10 +74,19 @@ toolImage Solid(int width, int height, Rgb colour) {
     return image;
 }
 
-// The nearest value that 5 bits hold, so the 16-bit textures the GUI's pictures load into keep it.
-u8 FiveBits(u8 value) {
-    const int five = (value * 31 + 127) / 255;
+// A value that 5 bits hold, so the 16-bit textures the GUI's pictures load into keep it: the level below
+// or above by a threshold in [0, 1), 0.5 rounding to the nearest.
+u8 FiveBits(float value, float threshold = 0.5f) {
+    const int five =
+        std::min(31, static_cast<int>(std::clamp(value, 0.0f, 255.0f) * 31.0f / 255.0f + threshold));
     return static_cast<u8>((five * 255 + 15) / 31);
+}
+
+// An ordered 4 x 4 dither's threshold at a pixel: a gradient cut to 5 bits mixes its two nearest levels
+// in a fine pattern instead of showing bands.
+float DitherThreshold(int x, int y) {
+    constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    return (static_cast<float>(kBayer[y % 4][x % 4]) + 0.5f) / 16.0f;
 }
 
 toolImage Cut(const toolImage& whole, int left, int top) {
@@ -128,6 +137,38 @@ void Letter(toolImage& face, const envString& caption, plFontRasterizer& fonts, 
     }
 }
 
+// The game's name across the main menu's backdrop, left of its buttons and between the rows of the tiles'
+// centres: a light face, thickened by drawing it three times a pixel apart, over a dark shadow.
+void DrawTitle(toolImage& backdrop, plFontRasterizer& fonts) {
+    constexpr int kLeft = 20, kRight = 480, kTop = 140, kCell = 100, kShadow = 5;
+    const std::u16string_view name = u"Loopvane";
+    const plFontHandle font = fonts.CreateFont("DejaVu Sans", kCell);
+    u32 width = 0, height = 0;
+    if (!font || !fonts.MeasureText(font, name, width, height))
+        throw std::runtime_error("no font to letter the title with");
+    const size_t pixels = static_cast<size_t>(kWidth) * kHeight;
+    std::vector<u32> face(pixels, 0), pass(pixels);
+    const i32 left = kLeft + (kRight - kLeft - static_cast<i32>(width)) / 2;
+    for (i32 dx = 0; dx < 3; ++dx) {
+        fonts.DrawText(font, name, left + dx, kTop, pass.data(), kWidth, kHeight);
+        for (size_t i = 0; i < pixels; ++i)
+            face[i] = std::max(face[i], pass[i] & 0xFF);
+    }
+    fonts.DeleteFont(font);
+    for (int y = kTop; y < kTop + static_cast<int>(height) + kShadow && y < kHeight; ++y)
+        for (int x = kLeft; x < kRight + kShadow; ++x) {
+            const size_t at = static_cast<size_t>(y) * kWidth + static_cast<size_t>(x);
+            const float shadow = 0.55f * static_cast<float>(face[at - kShadow * kWidth - kShadow]) / 255.0f;
+            const float light = static_cast<float>(face[at]) / 255.0f;
+            const float colour[3] = {255, 236, 190};
+            for (size_t c = 0; c < 3; ++c) {
+                u8& value = backdrop.pixels[at * 3 + c];
+                const float shaded = static_cast<float>(value) * (1.0f - shadow);
+                value = FiveBits(shaded + (colour[c] - shaded) * light);
+            }
+        }
+}
+
 void AddFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, int width, int height,
               Rgb colour, int faceRows = 0) {
     const std::pair<const char*, float> states[] = {{"_i", 1.0f}, {"_o", 1.25f}, {"_p", 0.8f}, {"_d", 0.5f}};
@@ -164,10 +205,11 @@ toolImage toolMenuBackdrop(const std::string& menu) {
         for (int x = 0; x < kWidth; ++x) {
             // A slow wave of light across the sky, so the tiles differ left to right too.
             const float glow = 0.85f + 0.15f * std::sin(static_cast<float>(x) / 127.0f);
+            const float threshold = DitherThreshold(x, y);
             image.pixels.insert(image.pixels.end(),
-                                {FiveBits(Byte((top.r + (bottom.r - top.r) * t) * glow)),
-                                 FiveBits(Byte((top.g + (bottom.g - top.g) * t) * glow)),
-                                 FiveBits(Byte((top.b + (bottom.b - top.b) * t) * glow))});
+                                {FiveBits((top.r + (bottom.r - top.r) * t) * glow, threshold),
+                                 FiveBits((top.g + (bottom.g - top.g) * t) * glow, threshold),
+                                 FiveBits((top.b + (bottom.b - top.b) * t) * glow, threshold)});
         }
     }
     return image;
@@ -176,7 +218,9 @@ toolImage toolMenuBackdrop(const std::string& menu) {
 std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, plFontRasterizer& fonts) {
     std::vector<toolDefaultTexture> pictures;
     for (const std::string menu : {"uimm", "uilm", "uisi", "uicm", "uicc", "uicd"}) {
-        const toolImage whole = toolMenuBackdrop(menu);
+        toolImage whole = toolMenuBackdrop(menu);
+        if (menu == "uimm")
+            DrawTitle(whole, fonts);
         for (int i = 0; i < 12; ++i)
             pictures.push_back({"Data/GUI/" + menu + "/" + menu + "_" + std::to_string(i) + ".png",
                                 Cut(whole, kTile * (i % 4), kTile * (i / 4))});
