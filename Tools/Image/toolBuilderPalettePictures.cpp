@@ -112,8 +112,11 @@ void DrawGlyph(const std::string& code, Square& s) {
         s.Track([](float t) { return Point{0.08f + 0.84f * t, 0.5f}; });
     else if (code == "cr" || code == "cl") // seen from above, from the bottom turning aside
         s.Track(Mirrored([](float t) { return OnCircle(0.85f, 0.88f, 0.62f, kPi * (1 + 0.5f * t)); }, left));
-    else if (code == "st")
-        s.Track([](float t) { return Point{0.3f + 0.4f * t * t * (3 - 2 * t), 0.92f - 0.84f * t}; });
+    else if (code == "st") // on, across to one side and on again, parallel to where it began
+        s.Track([](float t) {
+            const float across = std::clamp((t - 0.2f) / 0.6f, 0.0f, 1.0f);
+            return Point{0.16f + 0.68f * (1 - std::cos(kPi * across)) / 2, 0.92f - 0.84f * t};
+        });
     else if (code == "lp") // seen from the side: along, round the circle and on
         s.Curve(
             [](float t) {
@@ -155,30 +158,47 @@ void DrawGlyph(const std::string& code, Square& s) {
         const float from = code == "pu" ? 0.8f : 0.25f, to = code == "pu" ? 0.2f : 0.85f;
         s.Line({{0.1f, from}, {0.9f, from}}, 0.04f);
         s.Arrow({{0.1f, from}, {0.9f, to}});
-    } else if (code == "kl" || code == "kr") { // the cross-section tilted, an arrow showing the roll
+    } else if (code == "kl" || code == "kr") { // seen from behind: the cross-section tilted under a roll
         const float sign = code == "kl" ? -1.0f : 1.0f;
-        s.Profile(0.5f, 0.66f, 0.32f, sign * 0.45f);
+        s.Profile(0.5f, 0.7f, 0.3f, sign * 0.4f);
         s.CurvedArrow([sign](float t) {
-            return OnCircle(0.5f, 0.7f, 0.46f, -kPi * (0.5f - sign * (0.3f * t - 0.15f)));
+            return OnCircle(0.5f, 0.7f, 0.44f, -kPi * (0.5f + sign * (0.3f - 0.6f * t)));
         });
-    } else if (code == "dl" || code == "dr") { // from above, the course drawn aside
-        s.Line({{0.5f, 0.9f}, {0.5f, 0.12f}}, 0.04f);
-        s.CurvedArrow(Mirrored([](float t) { return Point{0.5f + 0.34f * t * t, 0.9f - 0.72f * t}; }, left));
+    } else if (code == "dl" ||
+               code == "dr") { // from above: the straight course dashed, the new one bent aside
+        const float start = left ? 0.7f : 0.3f;
+        for (float v = 0.9f; v > 0.2f; v -= 0.2f)
+            s.Line({{start, v}, {start, v - 0.1f}}, 0.05f);
+        s.CurvedArrow(
+            Mirrored([](float t) { return OnCircle(1.0f, 0.92f, 0.7f, kPi * (1 + 0.36f * t)); }, left));
     } else if (code == "wi" || code == "na") {
         s.Line({{0.5f, 0.2f}, {0.5f, 0.8f}}, 0.07f);
         const float inner = code == "wi" ? 0.4f : 0.08f, outer = code == "wi" ? 0.08f : 0.4f;
         s.Arrow({{inner, 0.5f}, {outer, 0.5f}});
         s.Arrow({{1 - inner, 0.5f}, {1 - outer, 0.5f}});
-    } else if (code == "tb") { // a ring round the track's cross-section
-        s.Curve([](float t) { return OnCircle(0.42f, 0.58f, 0.3f, 2 * kPi * t); }, 0.07f);
-        s.Profile(0.42f, 0.64f, 0.15f, 0);
+    } else if (code == "tb") { // from the side: the track running through a tube
+        const auto rim = [](float u, float from, float to) {
+            return [u, from, to](float t) {
+                const float a = kPi * (from + (to - from) * t);
+                return Point{u + 0.09f * std::cos(a), 0.58f + 0.28f * std::sin(a)};
+            };
+        };
+        s.Curve(rim(0.2f, 0, 2), 0.06f);
+        s.Curve(rim(0.6f, -0.5f, 0.5f), 0.06f);
+        s.Line({{0.2f, 0.3f}, {0.6f, 0.3f}}, 0.06f);
+        s.Line({{0.2f, 0.86f}, {0.6f, 0.86f}}, 0.06f);
+        s.Line({{0.02f, 0.66f}, {0.82f, 0.66f}}, 0.08f);
     } else if (code == "ac") { // pushing on
         for (float u : {0.12f, 0.38f})
             s.Line({{u, 0.3f}, {u + 0.2f, 0.58f}, {u, 0.86f}}, 0.1f);
-    } else if (code == "bk") { // pads clamping the track
-        s.Line({{0.08f, 0.62f}, {0.76f, 0.62f}}, 0.08f);
-        s.Rect(0.28f, 0.38f, 0.56f, 0.5f);
-        s.Rect(0.28f, 0.74f, 0.56f, 0.86f);
+    } else if (code == "bk") { // the brake lamp: a ring between two arcs, round a warning
+        s.Curve([](float t) { return OnCircle(0.42f, 0.6f, 0.22f, 2 * kPi * t); }, 0.07f);
+        for (float side : {0.0f, 1.0f})
+            s.Curve(
+                [side](float t) { return OnCircle(0.42f, 0.6f, 0.36f, kPi * (side + 0.3f * (t - 0.5f))); },
+                0.07f);
+        s.Line({{0.42f, 0.48f}, {0.42f, 0.62f}}, 0.07f);
+        s.Disc(0.42f, 0.72f, 0.045f);
     } else if (code == "ch") { // links up the track
         for (int link = 0; link < 3; ++link) {
             const float u = 0.18f + 0.2f * link, v = 0.8f - 0.2f * link;
@@ -189,10 +209,14 @@ void DrawGlyph(const std::string& code, Square& s) {
                 },
                 0.05f);
         }
-    } else if (code == "rt") { // a comb of fins along the track
-        s.Line({{0.08f, 0.72f}, {0.76f, 0.72f}}, 0.08f);
-        for (float u : {0.18f, 0.34f, 0.5f, 0.66f})
-            s.Line({{u, 0.4f}, {u, 0.64f}}, 0.07f);
+    } else if (code == "rt") { // a speed dial turned down
+        s.Curve([](float t) { return OnCircle(0.42f, 0.76f, 0.36f, kPi * (1 + t)); }, 0.07f);
+        for (float a : {0.25f, 0.5f, 0.75f})
+            s.Line(
+                {OnCircle(0.42f, 0.76f, 0.26f, kPi * (1 + a)), OnCircle(0.42f, 0.76f, 0.31f, kPi * (1 + a))},
+                0.05f);
+        s.Arrow({{0.42f, 0.76f}, OnCircle(0.42f, 0.76f, 0.3f, kPi * 1.15f)}, 0.07f);
+        s.Disc(0.42f, 0.76f, 0.07f);
     } else if (code == "dx") {
         s.Line({{0.22f, 0.22f}, {0.78f, 0.78f}}, 0.13f);
         s.Line({{0.78f, 0.22f}, {0.22f, 0.78f}}, 0.13f);
