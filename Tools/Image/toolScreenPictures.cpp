@@ -1,11 +1,13 @@
 #include "Tools/Image/toolScreenPictures.h"
 
 #include "Engine/Platform/plFontRasterizer.h"
+#include "Tools/Image/toolPictogram.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -194,6 +196,33 @@ void AddCheckFaces(std::vector<toolDefaultTexture>& out, const std::string& pref
                        faceRows < 32 ? TopFace(width, 32, faceRows, shade) : Face(width, 32, shade)});
 }
 
+// An on/off switch's face, 256 x 24: the bar in the state's colour and, right of its caption, a switch
+// whose knob stands left on a dark track when off and right on a green one when on, so the state reads
+// at a glance whether the pointer is over it or not.
+toolImage SwitchFace(Rgb bar, bool on, float light) {
+    constexpr int kSwitchWidth = 256, kSwitchHeight = 24;
+    constexpr float kFrom = 214, kTo = 242, kMiddle = kSwitchHeight / 2.0f;
+    toolImage image = Face(kSwitchWidth, kSwitchHeight, {bar.r * light, bar.g * light, bar.b * light});
+    toolPictogram track(kSwitchWidth, kSwitchHeight), knob(kSwitchWidth, kSwitchHeight);
+    track.Stroke({{kFrom, kMiddle}, {kTo, kMiddle}}, 16);
+    knob.Disc({on ? kTo : kFrom, kMiddle}, 6);
+    const Rgb trackColour = on ? Rgb{60, 200, 90} : Rgb{25, 25, 35};
+    const float knobShade = (on ? 255 : 170) * std::min(light, 1.0f);
+    track.PaintOnto(image, Byte(trackColour.r * light), Byte(trackColour.g * light),
+                    Byte(trackColour.b * light));
+    knob.PaintOnto(image, Byte(knobShade), Byte(knobShade), Byte(knobShade));
+    return image;
+}
+
+// Off and on, each idle, under the pointer and disabled: "_i", "_o", "_d" and "_s", "_so", "_sd".
+void AddSwitchFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, Rgb off, Rgb on) {
+    const std::tuple<const char*, bool, float> looks[] = {{"_i", false, 1.0f}, {"_o", false, 1.3f},
+                                                          {"_d", false, 0.5f}, {"_s", true, 1.0f},
+                                                          {"_so", true, 1.3f}, {"_sd", true, 0.5f}};
+    for (const auto& [suffix, checked, light] : looks)
+        out.push_back({prefix + suffix + ".png", SwitchFace(checked ? on : off, checked, light)});
+}
+
 } // namespace
 
 toolImage toolMenuBackdrop(const std::string& menu) {
@@ -268,6 +297,6 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     pictures.push_back({"Data/GUI/uiod/uiodbk_i.png", Face(512, 512, {40, 40, 70})});
     AddFaces(pictures, "Data/GUI/uiod/uiodbn", 128, 32, {70, 120, 70});
     AddCheckFaces(pictures, "Data/GUI/uiod/uiodtb", {60, 90, 170});
-    AddCheckFaces(pictures, "Data/GUI/uiod/uiodck", {50, 60, 100});
+    AddSwitchFaces(pictures, "Data/GUI/uiod/uiodck", {50, 60, 100}, {30, 96, 60});
     return pictures;
 }
