@@ -160,7 +160,7 @@ void DrawGlyph(const std::string& code, Square& s) {
         s.Arrow({{0.1f, from}, {0.9f, to}});
     } else if (code == "kl" || code == "kr") { // seen from behind: the cross-section tilted under a roll
         const float sign = code == "kl" ? -1.0f : 1.0f;
-        s.Profile(0.5f, 0.7f, 0.3f, sign * 0.4f);
+        s.Profile(0.5f, 0.7f, 0.34f, sign * 0.4f);
         s.CurvedArrow([sign](float t) {
             return OnCircle(0.5f, 0.7f, 0.44f, -kPi * (0.5f + sign * (0.3f - 0.6f * t)));
         });
@@ -168,7 +168,7 @@ void DrawGlyph(const std::string& code, Square& s) {
                code == "dr") { // from above: the straight course dashed, the new one bent aside
         const float start = left ? 0.7f : 0.3f;
         for (float v = 0.9f; v > 0.2f; v -= 0.2f)
-            s.Line({{start, v}, {start, v - 0.1f}}, 0.05f);
+            s.Line({{start, v}, {start, v - 0.1f}}, 0.07f);
         s.CurvedArrow(
             Mirrored([](float t) { return OnCircle(1.0f, 0.92f, 0.7f, kPi * (1 + 0.36f * t)); }, left));
     } else if (code == "wi" || code == "na") {
@@ -307,14 +307,17 @@ toolImage PlacerPicture(const toolPictogram& glyph, const Look& look) {
 }
 
 // The objectives panel's backdrop: the panel holds five 32-pixel rows and the backdrop stands 8 pixels
-// above them, so only its top 176 rows are drawn; the rest stays clear over the stats panel below.
+// above them, so only its top 176 rows are drawn; the rest stays clear over the stats panel below. The
+// list stands 9 pixels in from the screen's edge and the backdrop 9 left of the list, so its right 9
+// columns stay clear too: the panel ends where the tab begins, and shows nothing once slid out.
 toolImage ObjectivesBackdrop() {
-    constexpr int kSide = 256, kDrawn = 176;
+    constexpr int kSide = 256, kDrawnRows = 176, kDrawnColumns = 247;
     toolImage image{kSide, kSide, 4, std::vector<u8>(kSide * kSide * 4, 0)};
-    for (int i = 0; i < kSide * kDrawn; ++i) {
-        u8* pixel = &image.pixels[static_cast<size_t>(i * 4)];
-        pixel[0] = 30, pixel[1] = 30, pixel[2] = 60, pixel[3] = 255;
-    }
+    for (int y = 0; y < kDrawnRows; ++y)
+        for (int x = 0; x < kDrawnColumns; ++x) {
+            u8* pixel = &image.pixels[static_cast<size_t>((y * kSide + x) * 4)];
+            pixel[0] = 30, pixel[1] = 30, pixel[2] = 60, pixel[3] = 255;
+        }
     return image;
 }
 
