@@ -100,19 +100,35 @@ toolImage Cut(const toolImage& whole, int left, int top) {
     return tile;
 }
 
-// A medal: a disc of the metal's colour on a clear field.
-// The medal question's picture: the dialog lays it over its middle, so the disc stands in its upper right,
-// clear of the question's column on the left and of the buttons below.
-toolImage Medal(Rgb metal) {
-    constexpr float kCentreX = 200.0f, kCentreY = 50.0f, kRadius = 40.0f;
-    toolImage image{256, 128, 4, {}};
-    for (int y = 0; y < 128; ++y)
-        for (int x = 0; x < 256; ++x) {
-            const float d = std::hypot(static_cast<float>(x) - kCentreX, static_cast<float>(y) - kCentreY);
-            const float shade = d < kRadius ? 1.0f - 0.3f * d / kRadius : 0.0f;
-            image.pixels.insert(image.pixels.end(), {Byte(metal.r * shade), Byte(metal.g * shade),
-                                                     Byte(metal.b * shade), d < kRadius ? u8(255) : u8(0)});
-        }
+// A medal on a clear field, drawn smooth at the size it is shown: a ribbon above a disc of the metal with
+// a darker rim and a lighter star, in flat tones that the 16-bit textures keep without bands.
+toolImage Medal(Rgb metal, int width, int height, toolPictogram::Point centre, float radius) {
+    toolImage image{width, height, 4, std::vector<u8>(static_cast<size_t>(width) * height * 4, 0)};
+    const auto paint = [&image](const toolPictogram& shape, Rgb colour, float shade) {
+        shape.PaintOnto(image, Byte(colour.r * shade), Byte(colour.g * shade), Byte(colour.b * shade));
+    };
+    toolPictogram ribbon(width, height), rim(width, height), face(width, height), star(width, height);
+    for (const float side : {-1.0f, 1.0f})
+        ribbon.Stroke({{centre.x + side * radius * 0.5f, centre.y - radius * 1.45f},
+                       {centre.x + side * radius * 0.15f, centre.y - radius * 0.6f}},
+                      radius * 0.32f);
+    rim.Disc(centre, radius);
+    face.Disc(centre, radius * 0.8f);
+    const auto at = [centre](float r, int k) {
+        const float angle = (-0.5f + 0.2f * static_cast<float>(k)) * 3.14159265f;
+        return toolPictogram::Point{centre.x + r * std::cos(angle), centre.y + r * std::sin(angle)};
+    };
+    for (int k = 0; k < 10; k += 2) {
+        star.Triangle(at(radius * 0.6f, k), at(radius * 0.25f, k + 1), at(radius * 0.25f, k + 9));
+        star.Triangle(centre, at(radius * 0.25f, k + 1), at(radius * 0.25f, k + 3));
+    }
+    paint(ribbon, {190, 40, 50}, 1.0f);
+    paint(rim, metal, 0.7f);
+    paint(face, metal, 1.0f);
+    paint(star,
+          {std::min(255.0f, metal.r * 1.2f + 30), std::min(255.0f, metal.g * 1.2f + 30),
+           std::min(255.0f, metal.b * 1.2f + 30)},
+          1.0f);
     return image;
 }
 
@@ -254,9 +270,17 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
             pictures.push_back({"Data/GUI/" + menu + "/" + menu + "_" + std::to_string(i) + ".png",
                                 Cut(whole, kTile * (i % 4), kTile * (i / 4))});
     }
-    pictures.push_back({"Data/GUI/uicm/uicmbrbi.png", Medal({205, 127, 50})});
-    pictures.push_back({"Data/GUI/uicm/uicmslbi.png", Medal({200, 200, 210})});
-    pictures.push_back({"Data/GUI/uicm/uicmgdbi.png", Medal({250, 200, 40})});
+    // The medal question lays its medal picture over its middle, so the medal stands in the upper right,
+    // clear of the question's column on the left and of the buttons below; the career menu shows the
+    // small ones beside its medal counts.
+    const std::pair<const char*, Rgb> metals[] = {
+        {"br", {205, 127, 50}}, {"sl", {200, 200, 210}}, {"gd", {250, 200, 40}}};
+    for (const auto& [metal, colour] : metals) {
+        pictures.push_back(
+            {std::string("Data/GUI/uicm/uicm") + metal + "bi.png", Medal(colour, 256, 128, {200, 58}, 38)});
+        pictures.push_back(
+            {std::string("Data/GUI/uicm/uicm") + metal + "sm.png", Medal(colour, 32, 32, {16, 19}, 12)});
+    }
     AddFaces(pictures, "Data/GUI/uimm/uimmbn", 256, 64, {60, 90, 170});
     AddFaces(pictures, "Data/GUI/uiqd/uiqdbn", 128, 32, {70, 120, 70});
     pictures.push_back({"Data/GUI/uiqd/uiqdbk_i.png", Face(512, 256, {40, 40, 70})});
