@@ -93,9 +93,9 @@ TEST_F(coScreenHostsTest, TheEditorAndTheCareerBuilderReachThePalettes) {
                 ->GetText(0));
     };
     editor.SetSelectedPiece(&turn);
-    EXPECT_NE(localText().find("Angle: "), std::string::npos) << localText();
+    EXPECT_NE(localText().find("Angle ("), std::string::npos) << localText();
     editor.SetSelectedPiece(nullptr);
-    EXPECT_EQ(localText().find("Angle: "), std::string::npos) << localText();
+    EXPECT_EQ(localText().find("Angle ("), std::string::npos) << localText();
 
     career.SetBudgetCount(4, 2);
     EXPECT_EQ(

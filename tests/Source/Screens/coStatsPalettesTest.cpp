@@ -107,20 +107,21 @@ TEST_F(coStatsPalettesTest, SummaryAndPieceTexts) {
         coPrefs::SetBool(coPrefMetricUnits, metric);
         local->SetStats(&turn);
         EXPECT_NE(Fields(local->GetText()).find("Radius: 20.00\n"), std::string::npos) << metric;
-        EXPECT_NE(Fields(local->GetText()).find("Angle: 90.00\n"), std::string::npos) << metric;
+        EXPECT_NE(Fields(local->GetText()).find("Angle (\xB0): 90.00\n"), std::string::npos) << metric;
     }
     coPrefs::SetBool(coPrefMetricUnits, false);
     local->SetStats(&straight);
     EXPECT_NE(Fields(local->GetText()).find("Length: 32.81\n"), std::string::npos);
     straight.SetSlope(-1e-5f); // pitched up and down again
     local->SetStats(&straight);
-    EXPECT_NE(Fields(local->GetText()).find("Slope: 0.00\n"), std::string::npos) << Fields(local->GetText());
+    EXPECT_NE(Fields(local->GetText()).find("Slope (\xB0): 0.00\n"), std::string::npos)
+        << Fields(local->GetText());
     local->SetStats(&shallow);
     EXPECT_EQ(lines(), 3);
     local->SetStats(nullptr);
-    EXPECT_EQ(Fields(local->GetText()), "Slope: \nRoll: \nLength: \n");
+    EXPECT_EQ(Fields(local->GetText()), "Slope (\xB0): \nRoll (\xB0): \nLength: \n");
     local->SetEnabled(true);
-    EXPECT_EQ(Fields(local->GetText()), "Slope: \nRoll: \n");
+    EXPECT_EQ(Fields(local->GetText()), "Slope (\xB0): \nRoll (\xB0): \n");
 }
 
 TEST_F(coStatsPalettesTest, AScriptWithoutItsTextIsReported) {
