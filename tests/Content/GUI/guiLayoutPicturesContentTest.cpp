@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -100,4 +101,39 @@ TEST(guiLayoutPicturesContent, ButtonPicturesAreDrawnInEveryLook) {
                 differing += std::memcmp(image.Row(y) + x * size, face, size) != 0;
         EXPECT_GT(differing, 50u) << area.file;
     }
+}
+
+// An options switch reads as on or off in every look, idle, under the pointer and disabled: its knob, the
+// brighter of the switch's two ends, stands left when off and right when on.
+TEST(guiLayoutPicturesContent, SwitchesShowOnOrOffInEveryLook) {
+    const auto brightness = [](const g2dPixelRows& image, u32 x) {
+        const u8* pixel = image.Row(12) + x * image.BytesPerPixel();
+        return pixel[0] + pixel[1] + pixel[2];
+    };
+    for (const char* look : {"_i", "_o", "_d", "_s", "_so", "_sd"}) {
+        const g2dPixelRows image = Read(std::string("uiod/uiodck") + look + ".png");
+        const bool on = look[1] == 's';
+        EXPECT_EQ(brightness(image, 242) > brightness(image, 214), on) << look;
+    }
+}
+
+// A left pictogram is its right one mirrored, and not the same picture: a glyph half left unmirrored
+// (a guide drawn on the wrong side) would point the two buttons the same way.
+TEST(guiLayoutPicturesContent, LeftAndRightPictogramsAreMirrorImages) {
+    for (const auto& [left, right] : {std::pair("cl", "cr"), std::pair("kl", "kr"), std::pair("dl", "dr")})
+        for (const char* look : {"_i", "_o", "_p", "_d"}) {
+            const g2dPixelRows l = Read(std::string("uitm/uitm") + left + look + ".png");
+            const g2dPixelRows r = Read(std::string("uitm/uitm") + right + look + ".png");
+            const u32 size = l.BytesPerPixel();
+            u32 unmirrored = 0, same = 0;
+            for (u32 y = 3; y < 29; ++y)
+                for (u32 x = 3; x < 29; ++x)
+                    for (u32 c = 0; c < 3; ++c) {
+                        const int shown = l.Row(y)[x * size + c];
+                        unmirrored += std::abs(shown - r.Row(y)[(31 - x) * size + c]) > 8;
+                        same += shown == r.Row(y)[x * size + c];
+                    }
+            EXPECT_EQ(unmirrored, 0u) << left << look;
+            EXPECT_LT(same, 26u * 26u * 3u * 9u / 10u) << left << look;
+        }
 }

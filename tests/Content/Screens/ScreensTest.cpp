@@ -293,12 +293,14 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
         EXPECT_EQ(envStringToNarrow(button->GetText()->GetText(0)),
                   std::to_string(width) + " x " + std::to_string(height));
     }
-    // A box the dialog locks still shows whether its option is on.
+    // A box that is on still shows it under the pointer and when the dialog locks it.
     std::vector<const guiCheckbox*> boxes;
     CollectBoxes(options, boxes);
     EXPECT_GT(boxes.size(), 20u);
     for (const guiCheckbox* box : boxes)
-        EXPECT_TRUE(box->GetImage()->HasTexture(guiStateDisabled + 6)) << box->GetName();
+        for (const i32 state : {guiStateOver, guiStateDisabled})
+            EXPECT_TRUE(box->GetImage()->HasTexture(state + guiCheckbox::kCheckedStates))
+                << box->GetName() << " " << state;
     screens.clear();
     fsResetRootTable();
     coPaths::ListRootDirectories(coRootTracks);
