@@ -81,6 +81,7 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Sound/coMusic.h"
+#include "Source/Sound/coRideAudioHooks.h"
 #include "Source/Sound/coRideSounds.h"
 #include "Source/Sound/coSoundEffects.h"
 #include "Source/Track/coTrackBuilder.h"
@@ -220,6 +221,7 @@ class coAppRideHost : public coRideModeHost {
 };
 
 coAppRideHost g_rideHost;
+coRideAudioHooks g_rideAudio;
 
 } // namespace
 
@@ -627,10 +629,13 @@ void coApp::StartAudio() {
     coPrefs::ApplyVolumes();
     coMusicStart();
     coMusicSetDisabled(coPrefs::GetBool(coPrefMenuMusicOff));
+    // The ride's event sounds and screams, through the sound manager.
+    coSetRideAudio(&g_rideAudio);
     m_teardown.push_back([] { StopAudio(); });
 }
 
 void coApp::StopAudio() {
+    coSetRideAudio(nullptr);
     coMusicSaveSettings();
     coMusicStop();
     muDestroyMusicManager();
