@@ -313,6 +313,8 @@ void coApp::OnStart(appStartEvent*) {
     m_teardown.push_back(coThemeList::Clear);
     coPakManager::Create();
     m_teardown.push_back(coPakManager::Destroy);
+    coPrefs::SetSaveFailureReporter([] { coReportCurrentException(); });
+    m_teardown.push_back([] { coPrefs::SetSaveFailureReporter(nullptr); });
     try {
         coPrefs::Load();
     } catch (const envExceptionX&) {
