@@ -81,6 +81,7 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coScreenCapture.h"
 #include "Source/Sound/coMusic.h"
+#include "Source/Sound/coRideAudioHooks.h"
 #include "Source/Sound/coRideSounds.h"
 #include "Source/Sound/coSoundEffects.h"
 #include "Source/Track/coTrackBuilder.h"
@@ -220,6 +221,7 @@ class coAppRideHost : public coRideModeHost {
 };
 
 coAppRideHost g_rideHost;
+coRideAudioHooks g_rideAudio;
 
 } // namespace
 
@@ -311,6 +313,8 @@ void coApp::OnStart(appStartEvent*) {
     m_teardown.push_back(coThemeList::Clear);
     coPakManager::Create();
     m_teardown.push_back(coPakManager::Destroy);
+    coPrefs::SetSaveFailureReporter([] { coReportCurrentException(); });
+    m_teardown.push_back([] { coPrefs::SetSaveFailureReporter(nullptr); });
     try {
         coPrefs::Load();
     } catch (const envExceptionX&) {
@@ -627,10 +631,13 @@ void coApp::StartAudio() {
     coPrefs::ApplyVolumes();
     coMusicStart();
     coMusicSetDisabled(coPrefs::GetBool(coPrefMenuMusicOff));
+    // The ride's event sounds and screams, through the sound manager.
+    coSetRideAudio(&g_rideAudio);
     m_teardown.push_back([] { StopAudio(); });
 }
 
 void coApp::StopAudio() {
+    coSetRideAudio(nullptr);
     coMusicSaveSettings();
     coMusicStop();
     muDestroyMusicManager();

@@ -1,6 +1,7 @@
 #include "Source/Career/coMissionWorld.h"
 
 #include "Source/World/coProp.h"
+#include "Source/World/coPropAnimation.h"
 #include "Source/World/coPropList.h"
 #include "Source/World/coPropTemplate.h"
 #include "Source/World/coTargetRingList.h"
@@ -29,6 +30,14 @@ maVector3d coMissionWorld::GetPropPosition(const coProp* prop) const {
 
 envString coMissionWorld::GetPropName(const coProp* prop) const {
     return prop->GetTemplate().GetName();
+}
+
+// The events are the template's entry animations.
+envString coMissionWorld::GetPropEventName(const coProp* prop, int event) const {
+    const coPropTemplate& kind = prop->GetTemplate();
+    if (event < 0 || event >= kind.GetListSize(coPropTemplate::kEntry))
+        return envString();
+    return kind.GetAnimation(coPropTemplate::kEntry, event).GetDisplayName();
 }
 
 int coMissionWorld::GetPropActiveEvent(const coProp* prop) const {

@@ -24,7 +24,7 @@ class coMissionWorld {
     // The display name of the prop's template.
     virtual envString GetPropName(const coProp*) const;
     // The name of an animation event of the prop's template; empty for a number outside its list.
-    virtual envString GetPropEventName(const coProp*, int /*event*/) const { return envString(); }
+    virtual envString GetPropEventName(const coProp* prop, int event) const;
     virtual int GetPropActiveEvent(const coProp*) const;
     // Whether the ride records when the train passes the prop.
     virtual void SetPropOrderTracked(coProp*, bool);

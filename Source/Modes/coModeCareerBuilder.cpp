@@ -139,6 +139,9 @@ void coModeCareerBuilder::LoadMission(const fsLocator& file, i32 careerIndex) {
     ShowBudgets();
     if (coCircuitPieceCount() > 0)
         coSelectLoadingDock();
+    // The prop objectives read the measures of a run that tracks the props, as the builder's own runs
+    // do: a mission won already is found won below, not again once the player is in.
+    coRideSetPropTracking(true);
     Refresh();
 
     m_missionFile = file;

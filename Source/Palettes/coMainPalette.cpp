@@ -175,7 +175,7 @@ void coMainPalette::PlayVoiceOver(i32 message) {
         return;
     }
     coPrefs::SetBool(kFirstVoicePref + message, false);
-    coPrefs::Save();
+    coPrefs::SaveOnItsOwn();
 }
 
 void coMainPalette::HideFeedback() {

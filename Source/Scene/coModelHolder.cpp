@@ -149,3 +149,7 @@ std::unique_ptr<coModelHolder> coLoadModelHolder(const fsLocator& file, const fs
 void coSetModelHolderLoader(coModelHolderLoader* loader) {
     g_loader = loader ? loader : &g_fromFiles;
 }
+
+const coModelHolderLoader& coGetModelHolderLoader() {
+    return *g_loader;
+}

@@ -72,3 +72,4 @@ std::unique_ptr<coModelHolder> coLoadModelHolder(const fsLocator& file, const fs
                                                  bool buildTree);
 // Not owned; null restores loading from the files.
 void coSetModelHolderLoader(coModelHolderLoader* loader);
+const coModelHolderLoader& coGetModelHolderLoader();

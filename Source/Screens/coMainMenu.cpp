@@ -73,6 +73,6 @@ void coMainMenu::PlayVoiceOver(i32 pref, const char* button) {
         return;
     }
     coPrefs::SetBool(pref, false);
-    coPrefs::Save();
+    coPrefs::SaveOnItsOwn();
     UpdatePending();
 }

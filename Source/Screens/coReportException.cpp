@@ -49,8 +49,8 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure) {
         return WithPath(7, 5, e);
     } catch (const fsReadOnlyX& e) {
         return WithPath(4, 8, e);
-    } catch (const fsUnknownX&) {
-        return {coErrorPackage, coErrorUnknownFile, {}};
+    } catch (const fsUnknownX& e) {
+        return WithPath(coErrorPackage, coErrorUnknownFile, e);
     } catch (const snSoundSystemCreateFailedX&) {
         return {coErrorPackage, coErrorSound, {}};
     } catch (const snSoundSystemBufferCreateFailedX&) {

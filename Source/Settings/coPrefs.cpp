@@ -24,6 +24,9 @@ namespace {
 constexpr const char* kFileName = "prefs.bin";
 constexpr const char* kDamagedName = "prefs.bin.bad";
 
+void (*g_saveFailureReporter)() = nullptr;
+bool g_saveFailureTold = false;
+
 // The chunk versions written; older versions are patched on reading.
 constexpr u16 kBoolVersion = 2;
 constexpr u16 kIntVersion = 0;
@@ -235,7 +238,7 @@ void ReplaceDamagedFile(const fsLocator& file, int chunksRead) {
                 chunksRead ? "the settings read before the damage are kept"
                            : "the default settings are used");
     fsRename(file, Sibling(file, kDamagedName));
-    coPrefs::Save();
+    coPrefs::SaveOnItsOwn();
 }
 
 } // namespace
@@ -245,7 +248,7 @@ void coPrefs::Load() {
     fsLocator file;
     GetFilePath(file);
     if (!fsFileExists(file)) {
-        Save();
+        SaveOnItsOwn();
         return;
     }
     Values values = DefaultValues();
@@ -276,6 +279,24 @@ void coPrefs::Save() {
         chBinWriter writer(&file);
         WriteChunks(writer);
     });
+}
+
+void coPrefs::SaveOnItsOwn() {
+    try {
+        Save();
+    } catch (const envExceptionX&) {
+        if (g_saveFailureTold)
+            return;
+        g_saveFailureTold = true;
+        if (g_saveFailureReporter)
+            g_saveFailureReporter();
+        else
+            DBG_WARNING("the settings could not be saved; they hold for this run");
+    }
+}
+
+void coPrefs::SetSaveFailureReporter(void (*reporter)()) {
+    g_saveFailureReporter = reporter;
 }
 
 void coPrefs::SetDefaults() {

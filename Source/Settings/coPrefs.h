@@ -50,13 +50,19 @@ class coPrefs {
     static constexpr int kSessionFlagCount = 5;
     static constexpr int kResolutionCount = 6;
 
-    // Reads the file over the defaults. No file: the defaults are made and saved. A damaged file is
-    // renamed "prefs.bin.bad" with a warning, and the settings of the chunks read whole before the
-    // damage (over the defaults) are kept and saved. Without a saves folder the defaults are made and
+    // Reads the file over the defaults. No file: the defaults are made and saved (on its own). A damaged file
+    // is renamed "prefs.bin.bad" with a warning, and the settings of the chunks read whole before the damage
+    // (over the defaults) are kept and saved. Without a saves folder the defaults are made and
     // fsDirectoryDoesntExistX passes out.
     static void Load();
     // Writes a temporary file beside the old one and puts it in place only when complete.
     static void Save();
+    // A save the game makes on its own (a voice-over heard, the music chosen, a file made or replaced
+    // by Load): when it fails, the settings hold in memory for the run and the first such failure goes to
+    // the reporter, while it is handled.
+    static void SaveOnItsOwn();
+    // Null: the failure is logged as a warning.
+    static void SetSaveFailureReporter(void (*reporter)());
     // Every default, then the workarounds of the display adapter for new settings.
     static void SetDefaults();
 

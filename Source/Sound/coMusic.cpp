@@ -172,7 +172,7 @@ void coMusicSaveSettings() {
     coPrefs::SetInt(coPrefBuilderMusicChoice, builder.choice);
     coPrefs::SetPath(coPrefBuilderOwnTrack, builder.ownTrack);
     coPrefs::SetBool(coPrefOwnTrackShuffled, shuffled);
-    coPrefs::Save();
+    coPrefs::SaveOnItsOwn();
 }
 
 void coMusicRequestContext(int context) {

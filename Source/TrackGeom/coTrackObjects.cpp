@@ -42,6 +42,10 @@ void coSetTrackObjectMaker(coTrackObjectMaker* maker) {
     g_maker = maker ? maker : &g_defaultMaker;
 }
 
+const coTrackObjectMaker& coGetTrackObjectMaker() {
+    return *g_maker;
+}
+
 void coAddTrackObject(coSceneObjectSet& set, int g, coTrackObjectKind kind, g3dFragment* fragment,
                       const coTrackObjectPlacement& placement, int renderList) {
     // The set keeps no negative group: nothing is made that would only be dropped.

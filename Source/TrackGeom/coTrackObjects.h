@@ -55,6 +55,7 @@ class coTrackObject : public scObject {
 
 // Not owned; null restores the default maker.
 void coSetTrackObjectMaker(coTrackObjectMaker* maker);
+const coTrackObjectMaker& coGetTrackObjectMaker();
 
 // An object of the fragment in the render list, made visible and added to the set's group g (nothing for a
 // negative g, which the set would not keep). The set does not take the fragment: model fragments stay

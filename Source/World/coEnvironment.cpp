@@ -26,6 +26,7 @@
 #include "Source/World/coLoadingDock.h"
 #include "Source/World/coPlacementGrid.h"
 #include "Source/World/coPropList.h"
+#include "Source/World/coTrackProp.h"
 
 #include <climits>
 #include <cmath>
@@ -488,6 +489,15 @@ bool coTerrain::GetDock(maBoundingBox& world, coOrientedBox& box) const {
     world = dock->GetBounds();
     box = {dock->GetLocalBounds(), dock->GetLocalToWorld()};
     return true;
+}
+
+void coTerrain::FindPropsInBox(const maBoundingBox& box, std::vector<coCollisionProp>& props) const {
+    props.clear();
+    std::vector<coProp*> found;
+    coPropList::FindInBox(box, found);
+    for (const coProp* prop : found)
+        props.push_back({{prop->GetLocalBounds(), prop->GetTransform()},
+                         dynamic_cast<const coTrackProp*>(prop) != nullptr});
 }
 
 float coTerrain::GetGridMinX() const {

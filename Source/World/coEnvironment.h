@@ -120,7 +120,7 @@ class coEnvironment {
 coEnvironment& coGetEnvironment();
 
 // The park seams answered by the environment: terrain heights, segments and triangles, its name and start
-// position, the placement grid's bounds and answer, the dock and the track props.
+// position, the placement grid's bounds and answer, the dock and the placed props.
 class coTerrain : public coParkWorld, public coCollisionPark {
   public:
     // Casts from (x, 2000, z) down to (x, -500, z).
@@ -142,6 +142,8 @@ class coTerrain : public coParkWorld, public coCollisionPark {
     coLoadingDock* GetDock() const override;
     void CircuitStartMoved(const coCoasterPiece& first) override;
     bool GetDock(maBoundingBox& world, coOrientedBox& box) const override;
+    // The placed props, each as its model box and transform.
+    void FindPropsInBox(const maBoundingBox& box, std::vector<coCollisionProp>& props) const override;
     void RemoveTrackPropsOnPiece(coCoasterPiece* piece) override;
     void MoveTrackProps(coCoasterPiece* from, coCoasterPiece* to) override;
     void PlaceAllTrackProps() override;

@@ -88,12 +88,14 @@ class GameHome {
     fs::path Path(const std::string& name) const { return m_root / name; }
 
     // The game on the installation tree, silent, on a virtual screen, playing the script.
-    GameRun Play(const std::string& script, const fs::path& data = LV_DATA_DIR) const {
+    // The game is started through `launcher` (a program that runs it, or nothing).
+    GameRun Play(const std::string& script, const fs::path& data = LV_DATA_DIR,
+                 const std::string& launcher = "") const {
         const std::string home = m_root.string();
         // The test runs on the test run's Xvfb; the game's temporary folder is its home.
-        const std::string command = "cd '" + home + "' && " + Environment() + LV_GAME_PROGRAM + " --data '" +
-                                    data.string() + "' /w /skipvideos --trace --inject " + LV_SCRIPT_DIR +
-                                    "/" + script + " >out.txt 2>&1";
+        const std::string command = "cd '" + home + "' && " + Environment() + launcher + LV_GAME_PROGRAM +
+                                    " --data '" + data.string() + "' /w /skipvideos --trace --inject " +
+                                    LV_SCRIPT_DIR + "/" + script + " >out.txt 2>&1";
         const int status = std::system(command.c_str());
         GameRun run;
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -745,6 +747,34 @@ TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
         EXPECT_EQ(ModesEntered(run.output), r.modes) << r.script;
         EXPECT_EQ(run.output.find("injected step"), std::string::npos) << r.script;
     }
+}
+
+// Settings the game saves on its own that a read-only saves folder cannot keep are told once; the game plays
+// on into the builder and leaves as a quit does, and no file of the folder changes. (Root writes anyway,
+// unless it gives up its right to.)
+TEST(EndToEndTest, AReadOnlySavesFolderIsToldOnceAndLeftAsItWas) {
+    GameHome home;
+    WriteOval(home.Saves() / "E2E Oval.csa");
+    ASSERT_EQ(home.Play("quit_from_menu.inject").exitCode, kExitNormal);
+    const std::map<std::string, std::string> saves = FilesIn(home.Saves());
+    const std::string prefs = ReadAll(home.Saves() / "prefs.bin");
+    const auto writable = [&](bool on) {
+        for (const auto& entry : fs::recursive_directory_iterator(home.Path("data")))
+            if (entry.is_directory())
+                fs::permissions(entry.path(), fs::perms::owner_write,
+                                on ? fs::perm_options::add : fs::perm_options::remove);
+    };
+    writable(false);
+    const GameRun run =
+        home.Play("readonly_saves.inject", LV_DATA_DIR,
+                  ::geteuid() == 0 ? "setpriv --bounding-set=-dac_override,-dac_read_search " : "");
+    writable(true);
+    ExpectCleanRun(run, "0 6");
+    const std::regex warning("\\*\\*Warning\\*\\*");
+    EXPECT_EQ(std::distance(std::sregex_iterator(run.output.begin(), run.output.end(), warning), {}), 1)
+        << run.output;
+    EXPECT_EQ(FilesIn(home.Saves()), saves);
+    EXPECT_EQ(ReadAll(home.Saves() / "prefs.bin"), prefs);
 }
 
 // The builder's questions answered both ways: the replace question on a second save under one name, and

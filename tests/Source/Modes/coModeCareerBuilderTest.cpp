@@ -11,6 +11,7 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCareerPalettes.h"
 #include "Source/Modes/coEditorSelection.h"
+#include "Source/Ride/coRideServices.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuitPieceList.h"
@@ -347,6 +348,48 @@ TEST_F(coCareerBuilderTest, TheIntroFliesOncePerLoadAndNeverWithoutAPath) {
     mode.Think();
     EXPECT_EQ(intro.path, nullptr);
     EXPECT_FALSE(mode.IsIntroPending());
+    mode.Exit();
+}
+
+// A mission won already, its win objective a prop beside its track, is found won as it loads: the return
+// from its fly-through asks no medal question.
+TEST_F(coCareerBuilderTest, AWonMissionWithAPropObjectiveIsFoundWonAsItLoads) {
+    // The mission's props as the ride measures them: points the track passes within 3 units of.
+    struct MissionProps : coRideProps {
+        explicit MissionProps(const coFakeMissionWorld& world) : world(world) { coSetRideProps(this); }
+        ~MissionProps() override { coSetRideProps(nullptr); }
+        void CollectAll(std::vector<const coProp*>& props) const override {
+            props.clear();
+            for (const auto& prop : world.placed)
+                props.push_back(coFakeMissionWorld::Handle(prop.get()));
+        }
+        float GetProximityRadius(const coProp*) const override { return 3.0f; }
+        maBoundingBox GetBounds(const coProp* prop) const override {
+            const maVector3d& at = coFakeMissionWorld::Of(prop).position;
+            return maBoundingBox(at, at);
+        }
+        const coFakeMissionWorld& world;
+    } props(world);
+    coIntroMode intro;
+    coSetMode(coModeIdFlythrough, &intro);
+    coBuildR1();
+    coCircuitClose();
+    coObjectiveSet objectives;
+    objectives.Add(std::make_unique<coPropProximityObjective>(world.AddProp({0.0f, 2.0f, 5.0f}, "fountain"),
+                                                              0.1f, *texts),
+                   0);
+    coFlythroughPath path;
+    path.AddPoint(maVector3d(0, 50, 0), maVector3d(0, 0, 0));
+    const fsLocator file = fsRootedLocator(coRootMissions, "Classic/Mission3.cmi");
+    coWriteMissionFile(file, coMissionSetup().budgets, objectives, coMissionLocks(), path);
+    coCircuitClear();
+
+    mode.LoadMission(file, 1);
+    mode.Think(); // into the fly-through
+    mode.Exit();
+    mode.Enter(); // back from it
+    EXPECT_EQ(palettes.objectives.at(1).second, true);
+    EXPECT_TRUE(palettes.medals.empty());
     mode.Exit();
 }
 

@@ -37,7 +37,7 @@ TEST(coReportExceptionTest, EachFailureHasItsTextAndExtra) {
         {std::make_exception_ptr(fsDirectoryDoesntExistX(File())), 4, 1, "/saves/a b.csa"},
         {std::make_exception_ptr(gfFileNotInPakX(File())), 7, 5, "/saves/a b.csa"},
         {std::make_exception_ptr(fsReadOnlyX(File())), 4, 8, "/saves/a b.csa"},
-        {std::make_exception_ptr(fsUnknownX(File())), 32, 6, ""},
+        {std::make_exception_ptr(fsUnknownX(File())), 32, 6, "/saves/a b.csa"},
         {std::make_exception_ptr(snSoundSystemCreateFailedX()), 32, 4, ""},
         {std::make_exception_ptr(snSoundSystemBufferCreateFailedX()), 32, 4, ""},
         {std::make_exception_ptr(std::bad_alloc()), 32, 3, ": std::bad_alloc (out of memory?)"},

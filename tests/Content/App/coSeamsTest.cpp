@@ -1,0 +1,175 @@
+// The game started as the program starts it, on the built tree and the test platform, riding a saved
+// coaster with a prop: every seam the game answers holds the game's own implementation.
+#include "Engine/App/App/appStartupTestServices.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/Audio/Sn/snSoundJob2D.h"
+#include "Engine/Platform/Font/plFreeTypeFonts.h"
+#include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/Sound/plTestSoundDevice.h"
+#include "Engine/Platform/plTestInputSource.h"
+#include "Source/App/coApp.h"
+#include "Source/App/coProgram.h"
+#include "Source/Career/coFlythroughPath.h"
+#include "Source/Career/coMissionWorld.h"
+#include "Source/Collision/coCollisionPark.h"
+#include "Source/Modes/coCareerPalettes.h"
+#include "Source/Modes/coEditorHost.h"
+#include "Source/Modes/coEditorInput.h"
+#include "Source/Modes/coEditorWorld.h"
+#include "Source/Modes/coMenuWorld.h"
+#include "Source/Modes/coRideModeHost.h"
+#include "Source/Modes/coRideSettings.h"
+#include "Source/Park/coCoasterPackage.h"
+#include "Source/Ride/coRideServices.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Scene/coModelHolder.h"
+#include "Source/Scene/coTextureCache.h"
+#include "Source/Settings/coPrefs.h"
+#include "Source/Sound/coRideSounds.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coParkWorld.h"
+#include "Source/Track/coTrackBuilder.h"
+#include "Source/TrackGeom/coTrackDefinitionSource.h"
+#include "Source/TrackGeom/coTrackObjects.h"
+#include "Source/World/coProp.h"
+#include "Source/World/coPropList.h"
+#include "Source/World/coPropListChunk.h"
+#include "Source/World/coPropScreens.h"
+
+#include "Source/Track/coCircuitTestSupport.h"
+
+#include <filesystem>
+#include <typeinfo>
+
+namespace {
+
+// A closed oval with a fountain beside its first straight, written by the game's writer.
+struct OvalServices : coSavedCoasterServices {
+    OvalServices() { coSetSavedCoasterServices(this); }
+    ~OvalServices() override { coSetSavedCoasterServices(nullptr); }
+    std::string GetEnvironmentName() const override { return "Mountain"; }
+    void WriteProps(chWriter& writer) const override {
+        coPropRecord fountain;
+        fountain.name = envString("fountain");
+        fountain.position = coCircuitFirstPiece()->GetStart() + maVector3d(6.0f, 0.0f, 46.0f);
+        coWritePropRecords(writer, {fountain});
+    }
+};
+
+void WriteOval(const std::filesystem::path& file) {
+    coRecordingTrackBuilder builder;
+    OvalServices services;
+    coCoasterDefinitionStore().SetCoasterTypeName("Steel");
+    coSetThemeName("Ironvale");
+    coBuildR1({40.0f, 20.0f, 40.0f, 20.0f});
+    coCircuitClose();
+    fsLocator locator;
+    fsLocatorFromNativePath(file.string().c_str(), locator);
+    coSaveCoasterFile(locator);
+    coCircuitClear();
+}
+
+struct coSeamsTest : appStartupTestServices {
+    plTestSoundDevice sound;
+    plTestInputSource input;
+    plFakeD3d d3d;
+    plFreeTypeFonts fonts;
+
+    void SetUp() override {
+        appStartupTestServices::SetUp();
+        folders.programPath = LV_DATA_DIR "/loopvane";
+        folders.commonAppDataFolder = folder.Path();
+        input.AddDevice(plInputDeviceKind::Keyboard, u"Keyboard");
+        plServices services = plGetServices();
+        services.sound = &sound;
+        services.input = &input;
+        services.d3d = &d3d;
+        services.fonts = &fonts;
+        plInstallServices(services);
+        const std::filesystem::path saves =
+            std::filesystem::path(folder.Path()) / "Zandrel Trackwrighting" / "Loopvane" / "Saves";
+        std::filesystem::create_directories(saves);
+        WriteOval(saves / "Seams.csa");
+    }
+};
+
+TEST_F(coSeamsTest, EverySeamHoldsTheGamesOwnAndTheRideIsHeard) {
+    // The ride's own sounds, switched off for the second run before its first frame.
+    for (const bool eventSoundsOff : {false, true}) {
+        bool heard = false;
+        bool positional = true;
+        coProgramSwitches switches;
+        switches.frames = 20;
+        int frame = 0;
+        switches.frameStart = [&] {
+            time.Advance(0.033);
+            if (frame++ == 0)
+                coPrefs::SetBool(coPrefRideEventSoundsOff, eventSoundsOff);
+        };
+        switches.lastFrame = [&] {
+            const coRideSound* run = coGetRideSound(coRideSoundRun);
+            heard = run && run->job->IsPlaying();
+            positional = run && run->job->IsPositional();
+            if (eventSoundsOff)
+                return;
+            const struct {
+                const char* seam;
+                const std::type_info& installed;
+                const std::type_info& fallback; // what answers while nothing is installed
+                bool product;                   // else it exists for tests, and the game leaves it alone
+            } seams[] = {
+                {"ride audio", typeid(coGetRideAudio()), typeid(coRideAudio), true},
+                {"ride car scene", typeid(coGetRideCarScene()), typeid(coRideCarScene), true},
+                {"ride props", typeid(coGetRideProps()), typeid(coRideProps), true},
+                {"park world", typeid(coGetParkWorld()), typeid(coParkWorld), true},
+                {"collision park", typeid(coGetCollisionPark()), typeid(coCollisionPark), true},
+                {"track builder", typeid(coGetTrackBuilder()), typeid(coTrackBuilder), true},
+                {"track objects", typeid(coGetTrackObjectMaker()), typeid(coTrackObjectMaker), true},
+                {"track definitions", typeid(coGetTrackDefinitionSource()), typeid(coTrackDefinitionSource),
+                 true},
+                {"saved-coaster services", typeid(coGetSavedCoasterServices()),
+                 typeid(coSavedCoasterServices), true},
+                {"coaster package hooks", typeid(coGetCoasterPackageHooks()), typeid(coCoasterPackageHooks),
+                 true},
+                {"ride mode host", typeid(coGetRideModeHost()), typeid(coRideModeHost), true},
+                {"editor host", typeid(coGetEditorHost()), typeid(coEditorHost), true},
+                {"editor input", typeid(*coGetEditorInput()), typeid(coEditorInput), true},
+                {"editor world", typeid(coGetEditorWorld()), typeid(coEditorWorld), true},
+                {"menu world", typeid(coGetMenuWorld()), typeid(coMenuWorld), true},
+                {"career palettes", typeid(coGetCareerPalettes()), typeid(coCareerPalettes), true},
+                {"prop screens", typeid(coGetPropScreens()), typeid(coPropScreens), true},
+                {"ride pause screens", typeid(coGetRidePauseDialogScreens()),
+                 typeid(coRidePauseDialogScreens), true},
+                // Its own answers are the game's: the prop list's props and the ring list's rings.
+                {"mission world", typeid(coGetMissionWorld()), typeid(coMissionWorld), false},
+                {"texture cache", typeid(coGetTextureCache()), typeid(coTextureCache), false},
+                {"model holder loader", typeid(coGetModelHolderLoader()), typeid(coModelHolderLoader), false},
+                {"fly-through scene",
+                 coGetFlythroughScene() ? typeid(*coGetFlythroughScene()) : typeid(nullptr), typeid(nullptr),
+                 false},
+            };
+            for (const auto& seam : seams)
+                EXPECT_EQ(seam.installed != seam.fallback, seam.product) << seam.seam;
+            EXPECT_EQ(typeid(coGetModeHost()), typeid(coApp));
+
+            // The park answers with its placed prop, and the missions name the prop's events.
+            std::vector<coProp*> props;
+            coPropList::CollectAll(props);
+            ASSERT_EQ(props.size(), 1u);
+            std::vector<coCollisionProp> found;
+            coGetCollisionPark().FindPropsInBox(props[0]->GetBounds(), found);
+            EXPECT_EQ(found.size(), 1u);
+            EXPECT_NE(coGetMissionWorld().GetPropEventName(props[0], 0).GetLength(), 0u);
+        };
+        EXPECT_EQ(coRunProgram("/w /skipvideos /ride \"Seams\"", switches), 0)
+            << (log.lines.empty() ? "" : log.lines.back());
+        // From the seat the sounds are heard plain, not placed.
+        EXPECT_EQ(heard, !eventSoundsOff);
+        EXPECT_FALSE(positional);
+        // The ride's end freed them.
+        EXPECT_EQ(coGetRideSound(coRideSoundRun), nullptr);
+    }
+}
+
+} // namespace
