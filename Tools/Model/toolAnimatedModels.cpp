@@ -169,31 +169,19 @@ void toolWriteAnimatedModels(const std::string& folder) {
     });
 }
 
-void toolWriteFountainModels(const std::string& folder) {
-    const Mesh basin = Tube(1.0f, 0.4f, 2, 16);
-    const Mesh spout = Tube(0.1f, 1.2f, 2, 8);
-    WriteFile(folder, "fountain.mhx", [&](chBinWriter& w) {
-        Chunk model(w, "MHIE");
-        Chunk base(w, "HLEV");
-        WriteFragment(w, basin);
-        Chunk nozzle(w, "HJNT");
-        {
-            Chunk matrix(w, "HTRN");
-            WriteFloats(w, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0.4f, 0, 1});
-        }
-        {
-            Chunk orientation(w, "HJOR");
-            WriteFloats(w, {0, 0, 0});
-        }
-        WriteFragment(w, spout);
-    });
-    // The spout sways about z: keys at frames 0, 24 and 48 (0, 1 and 2 seconds).
-    WriteFile(folder, "fountainsway.mx", [](chBinWriter& w) {
-        Chunk animation(w, "ANIH");
-        Chunk base(w, "ANLV");
-        Chunk nozzle(w, "ANLV");
-        Chunk keys(w, "ARKY");
-        w.WriteUInt16(3);
-        WriteFloats(w, {0, 0, 0, 0, 0, 0, 0.3f, 24, 0, 0, 0, 48});
-    });
+void toolWritePropAnimations(const std::string& folder) {
+    // Keys are (x, y, z angles, frame) at 24 frames a second; the base level stays still.
+    const auto turn = [&](const char* name, std::initializer_list<float> keys) {
+        WriteFile(folder, name, [&](chBinWriter& w) {
+            Chunk animation(w, "ANIH");
+            Chunk base(w, "ANLV");
+            Chunk joint(w, "ANLV");
+            Chunk chunk(w, "ARKY");
+            w.WriteUInt16(static_cast<u16>(keys.size() / 4));
+            WriteFloats(w, keys);
+        });
+    };
+    turn("fountainsway.mx", {0, 0, 0, 0, 0, 0, 0.3f, 24, 0, 0, 0, 48});
+    // The reader puts keys between these, so that the turn goes all the way round.
+    turn("windmillturn.mx", {0, 0, 0, 0, 0, 0, -6.2831853f, 96});
 }

@@ -4,6 +4,6 @@
 // The default models: a tube skin of two joints ("skintube.mx"), the animation that bends it
 // ("skintubebend.mx") and a two-part arm hierarchy ("arm.mhx"), written into the folder.
 void toolWriteAnimatedModels(const std::string& folder);
-// The fountain prop: a basin with a spout on a joint ("fountain.mhx") and the animation that sways the
-// spout ("fountainsway.mx"), written into the folder.
-void toolWriteFountainModels(const std::string& folder);
+// The animations of the props' joints, written into the folder: the fountain's nozzle sways about z over
+// two seconds ("fountainsway.mx"), the windmill's sails make a full turn about z in four ("windmillturn.mx").
+void toolWritePropAnimations(const std::string& folder);

@@ -42,12 +42,16 @@ TEST_F(toolModelsTest, TheDefaultModelsLoadAndTheTubeBends) {
     skin.SetJointTree(std::move(root));
     scGeoFrameAnimation bend(tree.root.get());
     EXPECT_EQ(bend.GetDuration(), 48.0f);
-    // Key times are frames in every generated animation: the fountain's two-second sway as well.
-    toolWriteFountainModels(folder.Path());
-    mayAnimationTree swayTree;
-    mayAnimationTracks swayTracks;
-    mayReadAnimation(folder.Locator("fountainsway.mx"), swayTree, swayTracks);
-    EXPECT_EQ(scGeoFrameAnimation(swayTree.root.get()).GetDuration(), 48.0f);
+    // Key times are frames in every generated animation: the fountain's two-second sway and the windmill's
+    // four-second turn as well.
+    toolWritePropAnimations(folder.Path());
+    for (const auto& [name, frames] :
+         {std::pair("fountainsway.mx", 48.0f), std::pair("windmillturn.mx", 96.0f)}) {
+        mayAnimationTree propTree;
+        mayAnimationTracks propTracks;
+        mayReadAnimation(folder.Locator(name), propTree, propTracks);
+        EXPECT_EQ(scGeoFrameAnimation(propTree.root.get()).GetDuration(), frames) << name;
+    }
     skin.PlayAnimation(bend, 0);
     skin.Update(0);
     EXPECT_NEAR(skin.GetLocalBox().GetMax().y, 2.0f, 1e-5f);
