@@ -169,19 +169,21 @@ void toolWriteAnimatedModels(const std::string& folder) {
     });
 }
 
-void toolWritePropAnimations(const std::string& folder) {
-    // Keys are (x, y, z angles, frame) at 24 frames a second; the base level stays still.
-    const auto turn = [&](const char* name, std::initializer_list<float> keys) {
-        WriteFile(folder, name, [&](chBinWriter& w) {
-            Chunk animation(w, "ANIH");
-            Chunk base(w, "ANLV");
-            Chunk joint(w, "ANLV");
-            Chunk chunk(w, "ARKY");
-            w.WriteUInt16(static_cast<u16>(keys.size() / 4));
-            WriteFloats(w, keys);
-        });
-    };
-    turn("fountainsway.mx", {0, 0, 0, 0, 0, 0, 0.3f, 24, 0, 0, 0, 48});
-    // The reader puts keys between these, so that the turn goes all the way round.
-    turn("windmillturn.mx", {0, 0, 0, 0, 0, 0, -6.2831853f, 96});
+void toolWriteJointAnimation(const std::string& folder, const std::string& name, const maVector3d& place,
+                             const std::vector<toolTurnKey>& keys) {
+    WriteFile(folder, name.c_str(), [&](chBinWriter& w) {
+        Chunk animation(w, "ANIH");
+        Chunk base(w, "ANLV");
+        Chunk joint(w, "ANLV");
+        {
+            Chunk positions(w, "APKY");
+            w.WriteUInt16(static_cast<u16>(keys.size()));
+            for (const toolTurnKey& key : keys)
+                WriteFloats(w, {place.x, place.y, place.z, key.frame});
+        }
+        Chunk rotations(w, "ARKY");
+        w.WriteUInt16(static_cast<u16>(keys.size()));
+        for (const toolTurnKey& key : keys)
+            WriteFloats(w, {key.x, key.y, key.z, key.frame});
+    });
 }

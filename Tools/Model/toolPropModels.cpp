@@ -1,7 +1,6 @@
 #include "Tools/Model/toolPropModels.h"
 
 #include "Engine/Core/Ma/maConstants.h"
-#include "Tools/Model/toolAnimatedModels.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -159,6 +158,10 @@ toolModelFragment Joined(const Parts& parts) {
     return joined;
 }
 
+toolPropModel Static(const std::string& prop, Parts parts) {
+    return {prop, prop + ".mx", std::move(parts), {}, {}, {}, {}};
+}
+
 const toolModelMaterial kStone = Paint(0.78f, 0.74f, 0.66f);
 const toolModelMaterial kPaleStone = Paint(0.9f, 0.87f, 0.8f);
 const toolModelMaterial kDarkStone = Paint(0.45f, 0.43f, 0.45f);
@@ -176,28 +179,28 @@ const toolModelMaterial kBlack = Paint(0.08f, 0.08f, 0.08f);
 
 toolPropModel Bench() {
     const toolModelMaterial planks = Textured(kWood, "planks.png");
-    return {"bench",
-            "bench.mx",
-            {Block({2.0f, 0.1f, 0.5f}, {0, 0.5f, 0}, planks),
-             Block({0.1f, 0.5f, 0.5f}, {-0.9f, 0.25f, 0}, planks),
-             Block({0.1f, 0.5f, 0.5f}, {0.9f, 0.25f, 0}, planks),
-             Block({2.0f, 0.35f, 0.06f}, {0, 0.85f, -0.22f}, planks)},
-            {},
-            {}};
+    return Static("bench", {Block({2.0f, 0.1f, 0.5f}, {0, 0.5f, 0}, planks),
+                            Block({0.1f, 0.5f, 0.5f}, {-0.9f, 0.25f, 0}, planks),
+                            Block({0.1f, 0.5f, 0.5f}, {0.9f, 0.25f, 0}, planks),
+                            Block({2.0f, 0.35f, 0.06f}, {0, 0.85f, -0.22f}, planks)});
 }
 
 toolPropModel Banner() {
-    return {"banner",
-            "banner.mx",
-            {Block({0.2f, 4.0f, 0.2f}, {-2, 2, 0}, kIron), Block({0.2f, 4.0f, 0.2f}, {2, 2, 0}, kIron),
-             Block({4.0f, 1.0f, 0.05f}, {0, 3.4f, 0}, Textured(kRed, "cloth.png"))},
-            {},
-            {}};
+    return Static("banner",
+                  {Block({0.2f, 4.0f, 0.2f}, {-2, 2, 0}, kIron), Block({0.2f, 4.0f, 0.2f}, {2, 2, 0}, kIron),
+                   Block({4.0f, 1.0f, 0.05f}, {0, 3.4f, 0}, Textured(kRed, "cloth.png"))});
 }
 
 // A round basin of water with a column in its middle; the nozzle on top sits on the joint that sways.
 toolPropModel Fountain() {
-    toolPropModel fountain{"fountain", "fountain.mhx", {}, {0, 1.57f, 0}, {}};
+    // The nozzle sways about z over two seconds.
+    toolPropModel fountain{"fountain",
+                           "fountain.mhx",
+                           {},
+                           {0, 1.57f, 0},
+                           {},
+                           "fountainsway.mx",
+                           {{0, 0, 0, 0}, {0, 0, 0.3f, 24}, {0, 0, 0, 48}}};
     Parts& base = fountain.base;
     base.push_back(Round(1.62f, 1.62f, 0.0f, 0.38f, 40, kWater));
     Add(base, Ring(1.85f, 1.6f, 0.0f, 0.5f, 40, kStone));
@@ -210,33 +213,27 @@ toolPropModel Fountain() {
 }
 
 toolPropModel Trophy() {
-    return {"trophy",
-            "trophy.mx",
-            {Block({0.9f, 0.7f, 0.9f}, {0, 0.35f, 0}, kDarkStone),
-             Block({1.0f, 0.08f, 1.0f}, {0, 0.74f, 0}, kPaleStone),
-             Round(0.32f, 0.26f, 0.78f, 0.1f, 20, kGold), Round(0.08f, 0.06f, 0.88f, 0.35f, 12, kGold),
-             Round(0.14f, 0.14f, 1.0f, 0.06f, 12, kGold), Round(0.12f, 0.5f, 1.23f, 0.6f, 24, kGold),
-             Block({0.08f, 0.42f, 0.08f}, {-0.62f, 1.55f, 0}, kGold),
-             Block({0.08f, 0.42f, 0.08f}, {0.62f, 1.55f, 0}, kGold),
-             Block({0.24f, 0.07f, 0.07f}, {-0.52f, 1.73f, 0}, kGold),
-             Block({0.24f, 0.07f, 0.07f}, {0.52f, 1.73f, 0}, kGold),
-             Block({0.44f, 0.07f, 0.07f}, {-0.42f, 1.37f, 0}, kGold),
-             Block({0.44f, 0.07f, 0.07f}, {0.42f, 1.37f, 0}, kGold)},
-            {},
-            {}};
+    return Static("trophy",
+                  {Block({0.9f, 0.7f, 0.9f}, {0, 0.35f, 0}, kDarkStone),
+                   Block({1.0f, 0.08f, 1.0f}, {0, 0.74f, 0}, kPaleStone),
+                   Round(0.32f, 0.26f, 0.78f, 0.1f, 20, kGold), Round(0.08f, 0.06f, 0.88f, 0.35f, 12, kGold),
+                   Round(0.14f, 0.14f, 1.0f, 0.06f, 12, kGold), Round(0.12f, 0.5f, 1.23f, 0.6f, 24, kGold),
+                   Block({0.08f, 0.42f, 0.08f}, {-0.62f, 1.55f, 0}, kGold),
+                   Block({0.08f, 0.42f, 0.08f}, {0.62f, 1.55f, 0}, kGold),
+                   Block({0.24f, 0.07f, 0.07f}, {-0.52f, 1.73f, 0}, kGold),
+                   Block({0.24f, 0.07f, 0.07f}, {0.52f, 1.73f, 0}, kGold),
+                   Block({0.44f, 0.07f, 0.07f}, {-0.42f, 1.37f, 0}, kGold),
+                   Block({0.44f, 0.07f, 0.07f}, {0.42f, 1.37f, 0}, kGold)});
 }
 
 toolPropModel Lantern() {
-    toolPropModel lantern{
+    toolPropModel lantern = Static(
         "lantern",
-        "lantern.mx",
         {Round(0.22f, 0.16f, 0.0f, 0.3f, 12, kIron), Round(0.07f, 0.06f, 0.3f, 2.2f, 10, kIron),
          Round(0.14f, 0.14f, 2.5f, 0.06f, 12, kIron), Block({0.42f, 0.05f, 0.42f}, {0, 2.54f, 0}, kIron),
          Block({0.36f, 0.48f, 0.36f}, {0, 2.8f, 0}, Glow(1.0f, 0.85f, 0.45f)),
          Placed(Round(0.32f, 0.0f, 3.04f, 0.28f, 4, kIron), 1, maPiF / 4.0f),
-         Round(0.05f, 0.0f, 3.32f, 0.12f, 6, kIron)},
-        {},
-        {}};
+         Round(0.05f, 0.0f, 3.32f, 0.12f, 6, kIron)});
     for (float x : {-0.18f, 0.18f})
         for (float z : {-0.18f, 0.18f})
             lantern.base.push_back(Block({0.05f, 0.5f, 0.05f}, {x, 2.8f, z}, kIron));
@@ -246,40 +243,32 @@ toolPropModel Lantern() {
 // A figure with one arm raised, in green bronze on a stone plinth.
 toolPropModel Statue() {
     const toolModelMaterial patina = Paint(0.36f, 0.58f, 0.48f, 0.3f);
-    return {"statue",
-            "statue.mx",
-            {Block({1.2f, 1.0f, 1.2f}, {0, 0.5f, 0}, kStone),
-             Block({1.3f, 0.1f, 1.3f}, {0, 1.05f, 0}, kPaleStone),
-             Block({0.16f, 0.8f, 0.2f}, {-0.12f, 1.5f, 0}, patina),
-             Block({0.16f, 0.8f, 0.2f}, {0.12f, 1.5f, 0}, patina),
-             Block({0.5f, 0.7f, 0.28f}, {0, 2.25f, 0}, patina),
-             Block({0.14f, 0.65f, 0.16f}, {-0.33f, 2.25f, 0}, patina),
-             Block({0.14f, 0.7f, 0.16f}, {0.33f, 2.9f, 0}, patina),
-             Round(0.12f, 0.18f, 2.62f, 0.12f, 12, patina), Round(0.18f, 0.18f, 2.74f, 0.14f, 12, patina),
-             Round(0.18f, 0.08f, 2.88f, 0.12f, 12, patina)},
-            {},
-            {}};
+    return Static("statue", {Block({1.2f, 1.0f, 1.2f}, {0, 0.5f, 0}, kStone),
+                             Block({1.3f, 0.1f, 1.3f}, {0, 1.05f, 0}, kPaleStone),
+                             Block({0.16f, 0.8f, 0.2f}, {-0.12f, 1.5f, 0}, patina),
+                             Block({0.16f, 0.8f, 0.2f}, {0.12f, 1.5f, 0}, patina),
+                             Block({0.5f, 0.7f, 0.28f}, {0, 2.25f, 0}, patina),
+                             Block({0.14f, 0.65f, 0.16f}, {-0.33f, 2.25f, 0}, patina),
+                             Block({0.14f, 0.7f, 0.16f}, {0.33f, 2.9f, 0}, patina),
+                             Round(0.12f, 0.18f, 2.62f, 0.12f, 12, patina),
+                             Round(0.18f, 0.18f, 2.74f, 0.14f, 12, patina),
+                             Round(0.18f, 0.08f, 2.88f, 0.12f, 12, patina)});
 }
 
 toolPropModel Barrel() {
-    return {"barrel",
-            "barrel.mx",
-            {Round(0.42f, 0.5f, 0.0f, 0.45f, 18, kWood), Round(0.5f, 0.42f, 0.45f, 0.45f, 18, kWood),
-             Round(0.4f, 0.4f, 0.9f, 0.02f, 18, kDarkWood), Round(0.455f, 0.465f, 0.09f, 0.07f, 18, kIron),
-             Round(0.515f, 0.515f, 0.41f, 0.08f, 18, kIron), Round(0.465f, 0.455f, 0.74f, 0.07f, 18, kIron)},
-            {},
-            {}};
+    return Static(
+        "barrel",
+        {Round(0.42f, 0.5f, 0.0f, 0.45f, 18, kWood), Round(0.5f, 0.42f, 0.45f, 0.45f, 18, kWood),
+         Round(0.4f, 0.4f, 0.9f, 0.02f, 18, kDarkWood), Round(0.455f, 0.465f, 0.09f, 0.07f, 18, kIron),
+         Round(0.515f, 0.515f, 0.41f, 0.08f, 18, kIron), Round(0.465f, 0.455f, 0.74f, 0.07f, 18, kIron)});
 }
 
 // Three arrow boards on a post, each pointing another way.
 toolPropModel Signpost() {
-    toolPropModel signpost{"signpost",
-                           "signpost.mx",
-                           {Block({0.4f, 0.15f, 0.4f}, {0, 0.075f, 0}, kDarkStone),
+    toolPropModel signpost =
+        Static("signpost", {Block({0.4f, 0.15f, 0.4f}, {0, 0.075f, 0}, kDarkStone),
                             Block({0.14f, 2.6f, 0.14f}, {0, 1.3f, 0}, kWood),
-                            Placed(Round(0.12f, 0.0f, 2.6f, 0.18f, 4, kDarkWood), 1, maPiF / 4.0f)},
-                           {},
-                           {}};
+                            Placed(Round(0.12f, 0.0f, 2.6f, 0.18f, 4, kDarkWood), 1, maPiF / 4.0f)});
     const toolModelMaterial boards[] = {Paint(0.9f, 0.84f, 0.66f), Paint(0.75f, 0.3f, 0.2f),
                                         Paint(0.3f, 0.5f, 0.7f)};
     const float heights[] = {2.25f, 1.85f, 1.45f}, headings[] = {0.0f, 2.6f, -1.0f};
@@ -296,7 +285,7 @@ toolPropModel Signpost() {
 // A wooden crate with darker edges and a brace across each side.
 toolPropModel Crate() {
     const toolModelMaterial boards = Paint(0.76f, 0.58f, 0.34f);
-    toolPropModel crate{"crate", "crate.mx", {Block({1.0f, 1.0f, 1.0f}, {0, 0.5f, 0}, boards)}, {}, {}};
+    toolPropModel crate = Static("crate", {Block({1.0f, 1.0f, 1.0f}, {0, 0.5f, 0}, boards)});
     for (float a : {-0.47f, 0.47f}) {
         for (float y : {0.05f, 0.95f}) {
             crate.base.push_back(Block({1.04f, 0.1f, 0.1f}, {0, y, a}, kDarkWood));
@@ -315,14 +304,10 @@ toolPropModel Crate() {
 // Three painted faces stacked on a pole, spread wings on top.
 toolPropModel Totem() {
     const toolModelMaterial colours[] = {kRed, kTeal, kYellow};
-    toolPropModel totem{"totem",
-                        "totem.mx",
-                        {Block({0.7f, 0.2f, 0.7f}, {0, 0.1f, 0}, kDarkWood),
-                         Block({1.9f, 0.3f, 0.16f}, {0, 2.75f, 0}, kRed),
-                         Block({0.5f, 0.45f, 0.5f}, {0, 3.05f, 0}, kTeal),
-                         Block({0.12f, 0.12f, 0.3f}, {0, 3.0f, 0.35f}, kYellow)},
-                        {},
-                        {}};
+    toolPropModel totem = Static("totem", {Block({0.7f, 0.2f, 0.7f}, {0, 0.1f, 0}, kDarkWood),
+                                           Block({1.9f, 0.3f, 0.16f}, {0, 2.75f, 0}, kRed),
+                                           Block({0.5f, 0.45f, 0.5f}, {0, 3.05f, 0}, kTeal),
+                                           Block({0.12f, 0.12f, 0.3f}, {0, 3.0f, 0.35f}, kYellow)});
     for (int i = 0; i < 3; ++i) {
         const float y = 0.6f + 0.8f * static_cast<float>(i);
         totem.base.push_back(Block({0.6f, 0.8f, 0.6f}, {0, y, 0}, colours[i]));
@@ -336,7 +321,7 @@ toolPropModel Totem() {
 
 // Two pillars under a round arch of nine stones.
 toolPropModel Arch() {
-    toolPropModel arch{"arch", "arch.mx", {}, {}, {}};
+    toolPropModel arch = Static("arch", {});
     for (float x : {-1.5f, 1.5f}) {
         arch.base.push_back(Block({0.7f, 0.25f, 0.8f}, {x, 0.125f, 0}, kPaleStone));
         arch.base.push_back(Block({0.5f, 2.8f, 0.6f}, {x, 1.6f, 0}, kStone));
@@ -351,7 +336,8 @@ toolPropModel Arch() {
     return arch;
 }
 
-// A tapering white tower under a pointed roof; its four sails sit on the joint and turn about z.
+// A tapering white tower under a pointed roof; its four sails sit on the joint and turn once about z in
+// four seconds.
 toolPropModel Windmill() {
     toolPropModel windmill{
         "windmill",
@@ -362,7 +348,9 @@ toolPropModel Windmill() {
          Block({0.5f, 0.9f, 0.1f}, {0, 0.85f, 0.95f}, kDarkWood),
          Block({0.3f, 0.4f, 0.1f}, {0, 2.6f, 0.79f}, kDarkWood)},
         {0, 4.05f, 0.75f},
-        {Placed(Round(0.16f, 0.16f, -0.1f, 0.35f, 10, kDarkWood), 0, maHalfPiF)}};
+        {Placed(Round(0.16f, 0.16f, -0.1f, 0.35f, 10, kDarkWood), 0, maHalfPiF)},
+        "windmillturn.mx",
+        {{0, 0, 0, 0}, {0, 0, -maTwoPiF, 96}}};
     for (int k = 0; k < 4; ++k)
         for (const toolModelFragment& part : {Block({0.08f, 2.6f, 0.06f}, {0, 1.35f, 0.2f}, kDarkWood),
                                               Block({0.55f, 2.0f, 0.03f}, {0.3f, 1.6f, 0.22f}, kWhite)})
@@ -372,14 +360,10 @@ toolPropModel Windmill() {
 
 // A red and white tower with a glowing lamp room.
 toolPropModel Beacon() {
-    toolPropModel beacon{"beacon",
-                         "beacon.mx",
-                         {Round(0.9f, 0.9f, 0.0f, 0.3f, 12, kDarkStone),
-                          Round(0.65f, 0.65f, 3.5f, 0.1f, 12, kIron),
-                          Round(0.35f, 0.35f, 3.6f, 0.5f, 12, Glow(1.0f, 0.8f, 0.35f)),
-                          Round(0.45f, 0.0f, 4.1f, 0.45f, 12, kRed)},
-                         {},
-                         {}};
+    toolPropModel beacon = Static("beacon", {Round(0.9f, 0.9f, 0.0f, 0.3f, 12, kDarkStone),
+                                             Round(0.65f, 0.65f, 3.5f, 0.1f, 12, kIron),
+                                             Round(0.35f, 0.35f, 3.6f, 0.5f, 12, Glow(1.0f, 0.8f, 0.35f)),
+                                             Round(0.45f, 0.0f, 4.1f, 0.45f, 12, kRed)});
     for (int i = 0; i < 4; ++i) {
         const float r0 = 0.7f - 0.0625f * static_cast<float>(i);
         beacon.base.push_back(Round(r0, r0 - 0.0625f, 0.3f + 0.8f * static_cast<float>(i), 0.8f, 12,
@@ -391,14 +375,11 @@ toolPropModel Beacon() {
 // An open eight-sided pavilion: posts and rails on a stone floor under a green roof; the front is open.
 toolPropModel Gazebo() {
     const toolModelMaterial roof = Paint(0.3f, 0.52f, 0.36f);
-    toolPropModel gazebo{"gazebo",
-                         "gazebo.mx",
-                         {Placed(Round(1.9f, 1.9f, 0.0f, 0.25f, 8, kPaleStone), 1, maPiF / 8.0f),
+    toolPropModel gazebo =
+        Static("gazebo", {Placed(Round(1.9f, 1.9f, 0.0f, 0.25f, 8, kPaleStone), 1, maPiF / 8.0f),
                           Placed(Round(2.15f, 2.15f, 2.55f, 0.12f, 8, kWhite), 1, maPiF / 8.0f),
                           Placed(Round(2.15f, 0.0f, 2.67f, 1.1f, 8, roof), 1, maPiF / 8.0f),
-                          Round(0.08f, 0.0f, 3.77f, 0.35f, 6, kGold)},
-                         {},
-                         {}};
+                          Round(0.08f, 0.0f, 3.77f, 0.35f, 6, kGold)});
     for (int k = 0; k < 8; ++k) {
         const float post = maPiF / 8.0f + maPiF / 4.0f * static_cast<float>(k);
         gazebo.base.push_back(
@@ -425,10 +406,11 @@ void toolWritePropModel(const std::string& folder, const toolPropModel& model) {
         toolWriteStaticModel(path, {Joined(model.base)});
     else
         toolWriteHierarchyModel(path, Joined(model.base), model.jointPlace, Joined(model.joint));
+    if (!model.animation.empty())
+        toolWriteJointAnimation(folder, model.animation, model.jointPlace, model.turn);
 }
 
 void toolWriteIronvalePropModels(const std::string& folder) {
     for (const toolPropModel& model : toolIronvalePropModels())
         toolWritePropModel(folder, model);
-    toolWritePropAnimations(folder);
 }

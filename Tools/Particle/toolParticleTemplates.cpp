@@ -111,17 +111,17 @@ toolParticleTemplate toolFountainSpray() {
     toolParticleTemplate spray;
     spray.generatorType = 1;
     spray.emitterType = 2;
-    spray.emitterSize = {0.08f, 0.08f, 0.08f};
+    spray.emitterSize = {0.05f, 0.05f, 0.05f};
     spray.growthMode = 0;
     spray.lightingMode = 0; // glinting water reads at night as by day
     spray.texture = "drop.png";
-    spray.alpha = {{0.0f, 0.9f}, {0.75f, 0.9f}, {1.0f, 0.0f}};
+    spray.alpha = {{0.0f, 0.8f}, {0.7f, 0.8f}, {1.0f, 0.0f}};
     spray.parameters = {
-        0.9f,   1.0f,                           // life: up and back down to the water
-        110.0f, 160.0f,                         // births a second, most alive
-        0.08f,  0.0f,                           // size, no growth
+        0.8f,   0.86f,                          // life: up and back down to the water
+        140.0f, 180.0f,                         // births a second, most alive
+        0.06f,  0.0f,                           // size, no growth
         0.0f,   0.0f,   0.0f, 0.0f, 0.0f, 0.0f, // round drops do not turn
-        0.4f,   3.6f,   4.2f,                   // cone half-angle, speeds
+        0.5f,   3.1f,   3.4f,                   // cone half-angle, speeds
         0.0f,   -9.8f,  0.0f,                   // acceleration: gravity
     };
     return spray;
@@ -134,8 +134,8 @@ toolImage toolDropSprite() {
         for (int x = 0; x < kSide; ++x) {
             const float dx = (x + 0.5f) / kSide * 2.0f - 1.0f, dy = (y + 0.5f) / kSide * 2.0f - 1.0f;
             const float core = 1.0f - std::min(std::sqrt(dx * dx + dy * dy), 1.0f);
-            image.pixels.insert(image.pixels.end(), {Byte(0.7f + core), Byte(0.85f + core), Byte(1.0f),
-                                                     Byte(std::sqrt(core) * 1.3f)});
+            image.pixels.insert(image.pixels.end(), {Byte(0.55f + core * 0.6f), Byte(0.75f + core * 0.4f),
+                                                     Byte(1.0f), Byte(std::sqrt(core) * 1.3f)});
         }
     }
     return image;
