@@ -118,8 +118,8 @@ toolParticleTemplate toolFountainSpray() {
     spray.alpha = {{0.0f, 0.8f}, {0.7f, 0.8f}, {1.0f, 0.0f}};
     spray.parameters = {
         0.8f,   0.86f,                          // life: up and back down to the water
-        140.0f, 180.0f,                         // births a second, most alive
-        0.06f,  0.0f,                           // size, no growth
+        180.0f, 220.0f,                         // births a second, most alive
+        0.08f,  0.0f,                           // size, no growth
         0.0f,   0.0f,   0.0f, 0.0f, 0.0f, 0.0f, // round drops do not turn
         0.5f,   3.1f,   3.4f,                   // cone half-angle, speeds
         0.0f,   -9.8f,  0.0f,                   // acceleration: gravity

@@ -49,8 +49,9 @@ toolImage Cloth() {
     return image;
 }
 
-// The fountain sprays drops from its nozzle, up and back into the basin, until its animation changes.
-const toolPropParticle kSpray{"fountain.tpr", "", 1, -1.0f, {0, 1.72f, 0}, {0, 1, 0}};
+// The fountain sprays drops from its nozzle, up and back into the basin, from the start of its animation
+// with the splash sound until the next animation starts.
+const toolPropParticle kSpray{"fountain.tpr", "", 0, -1.0f, {0, 1.72f, 0}, {0, 1, 0}};
 
 toolPropEvent Sway(i32 playCount) {
     toolPropEvent event;
