@@ -49,6 +49,8 @@ coPropAnimation::coPropAnimation(const coPropEventRecord& record, const Folders&
       m_loop(record.playCount > 1 || record.playCount < 0 ? 1 : 0) {
     coLoadAnimation(In(folders.model, record.animation), m_tree, m_tracks);
     m_frames = std::make_unique<scGeoFrameAnimation>(m_tree.root.get());
+    // A looping event keeps its model moving as long as it keeps firing its cues.
+    m_frames->SetLooping(IsLooping());
     // The cue times follow the first track; a file without one has no duration and fires at the
     // indices taken as seconds.
     std::vector<f32> keys;

@@ -169,31 +169,21 @@ void toolWriteAnimatedModels(const std::string& folder) {
     });
 }
 
-void toolWriteFountainModels(const std::string& folder) {
-    const Mesh basin = Tube(1.0f, 0.4f, 2, 16);
-    const Mesh spout = Tube(0.1f, 1.2f, 2, 8);
-    WriteFile(folder, "fountain.mhx", [&](chBinWriter& w) {
-        Chunk model(w, "MHIE");
-        Chunk base(w, "HLEV");
-        WriteFragment(w, basin);
-        Chunk nozzle(w, "HJNT");
-        {
-            Chunk matrix(w, "HTRN");
-            WriteFloats(w, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0.4f, 0, 1});
-        }
-        {
-            Chunk orientation(w, "HJOR");
-            WriteFloats(w, {0, 0, 0});
-        }
-        WriteFragment(w, spout);
-    });
-    // The spout sways about z: keys at frames 0, 24 and 48 (0, 1 and 2 seconds).
-    WriteFile(folder, "fountainsway.mx", [](chBinWriter& w) {
+void toolWriteJointAnimation(const std::string& folder, const std::string& name, const maVector3d& place,
+                             const std::vector<toolTurnKey>& keys) {
+    WriteFile(folder, name.c_str(), [&](chBinWriter& w) {
         Chunk animation(w, "ANIH");
         Chunk base(w, "ANLV");
-        Chunk nozzle(w, "ANLV");
-        Chunk keys(w, "ARKY");
-        w.WriteUInt16(3);
-        WriteFloats(w, {0, 0, 0, 0, 0, 0, 0.3f, 24, 0, 0, 0, 48});
+        Chunk joint(w, "ANLV");
+        {
+            Chunk positions(w, "APKY");
+            w.WriteUInt16(static_cast<u16>(keys.size()));
+            for (const toolTurnKey& key : keys)
+                WriteFloats(w, {place.x, place.y, place.z, key.frame});
+        }
+        Chunk rotations(w, "ARKY");
+        w.WriteUInt16(static_cast<u16>(keys.size()));
+        for (const toolTurnKey& key : keys)
+            WriteFloats(w, {key.x, key.y, key.z, key.frame});
     });
 }

@@ -7,6 +7,7 @@
 #include "Engine/Core/Ma/maConstants.h"
 
 #include <cmath>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -20,6 +21,11 @@ constexpr u32 kMaterialBase = chMakeId('M', 'B', 'A', 'S');
 constexpr u32 kPositionIndices = chMakeId('G', 'I', 'N', 'D');
 constexpr u32 kNormalIndices = chMakeId('N', 'I', 'N', 'D');
 constexpr u32 kUVIndices = chMakeId('T', 'I', 'N', 'D');
+constexpr u32 kHierarchy = chMakeId('M', 'H', 'I', 'E');
+constexpr u32 kLevel = chMakeId('H', 'L', 'E', 'V');
+constexpr u32 kJoint = chMakeId('H', 'J', 'N', 'T');
+constexpr u32 kJointMatrix = chMakeId('H', 'T', 'R', 'N');
+constexpr u32 kJointOrientation = chMakeId('H', 'J', 'O', 'R');
 constexpr u16 kUVSet = 0;
 constexpr size_t kMaxCount = 65535;
 
@@ -151,14 +157,48 @@ toolModelFragment toolMakeCylinder(float radius, float height, int sides, const 
     return cylinder;
 }
 
-void toolWriteStaticModel(const std::string& path, const std::vector<toolModelFragment>& fragments) {
+namespace {
+
+void WriteModelFile(const std::string& path, const std::function<void(chBinWriter&)>& body) {
     fsLocator target;
     fsLocatorFromNativePath(path.c_str(), target);
     gfWriteFileAtomically(target, gfByteOrderData, [&](gfFile& file) {
         const u8 version[4] = {0, 1, 0, 0};
         file.WriteBinHeader(version);
         chBinWriter writer(&file);
+        body(writer);
+    });
+}
+
+} // namespace
+
+void toolWriteStaticModel(const std::string& path, const std::vector<toolModelFragment>& fragments) {
+    WriteModelFile(path, [&](chBinWriter& writer) {
         for (const toolModelFragment& fragment : fragments)
             WriteFragment(writer, fragment);
+    });
+}
+
+void toolWriteHierarchyModel(const std::string& path, const toolModelFragment& base,
+                             const maVector3d& jointPlace, const toolModelFragment& joint) {
+    WriteModelFile(path, [&](chBinWriter& writer) {
+        writer.BeginChunk(kHierarchy, 0, true);
+        writer.BeginChunk(kLevel, 0, true);
+        WriteFragment(writer, base);
+        writer.BeginChunk(kJoint, 0, true);
+        writer.BeginChunk(kJointMatrix, 0, true);
+        // Row vectors: the translation is the last row.
+        for (float value : {1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f,
+                            jointPlace.x, jointPlace.y, jointPlace.z, 1.0f})
+            writer.WriteFloat(value);
+        writer.EndChunk();
+        writer.BeginChunk(kJointOrientation, 0, true);
+        for (int axis = 0; axis < 3; ++axis)
+            writer.WriteFloat(0.0f);
+        writer.EndChunk();
+        WriteFragment(writer, joint);
+        writer.EndChunk();
+        writer.EndChunk();
+        writer.EndChunk();
     });
 }

@@ -43,3 +43,8 @@ toolModelFragment toolMakeCylinder(float radius, float height, int sides, const 
 
 // Writes a static model file (".mx"): the binary chunk header, then one "GFRG" chunk per fragment.
 void toolWriteStaticModel(const std::string& path, const std::vector<toolModelFragment>& fragments);
+
+// Writes a hierarchy model file (".mhx") of two levels: the base level with its fragment, and under it one
+// joint placed at the point, unturned, with its own fragment. An animation's second level moves the joint.
+void toolWriteHierarchyModel(const std::string& path, const toolModelFragment& base,
+                             const maVector3d& jointPlace, const toolModelFragment& joint);

@@ -107,6 +107,40 @@ toolImage toolFlameSprite() {
     return image;
 }
 
+toolParticleTemplate toolFountainSpray() {
+    toolParticleTemplate spray;
+    spray.generatorType = 1;
+    spray.emitterType = 2;
+    spray.emitterSize = {0.05f, 0.05f, 0.05f};
+    spray.growthMode = 0;
+    spray.lightingMode = 0; // glinting water reads at night as by day
+    spray.texture = "drop.png";
+    spray.alpha = {{0.0f, 0.8f}, {0.7f, 0.8f}, {1.0f, 0.0f}};
+    spray.parameters = {
+        0.8f,   0.86f,                          // life: up and back down to the water
+        180.0f, 220.0f,                         // births a second, most alive
+        0.08f,  0.0f,                           // size, no growth
+        0.0f,   0.0f,   0.0f, 0.0f, 0.0f, 0.0f, // round drops do not turn
+        0.5f,   3.1f,   3.4f,                   // cone half-angle, speeds
+        0.0f,   -9.8f,  0.0f,                   // acceleration: gravity
+    };
+    return spray;
+}
+
+toolImage toolDropSprite() {
+    constexpr int kSide = 32;
+    toolImage image{kSide, kSide, 4, {}};
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            const float dx = (x + 0.5f) / kSide * 2.0f - 1.0f, dy = (y + 0.5f) / kSide * 2.0f - 1.0f;
+            const float core = 1.0f - std::min(std::sqrt(dx * dx + dy * dy), 1.0f);
+            image.pixels.insert(image.pixels.end(), {Byte(0.55f + core * 0.6f), Byte(0.75f + core * 0.4f),
+                                                     Byte(1.0f), Byte(std::sqrt(core) * 1.3f)});
+        }
+    }
+    return image;
+}
+
 void toolWriteParticleEffects(const std::string& dataFolder) {
     const std::filesystem::path folder = std::filesystem::path(dataFolder) / "Data" / "Effects" / "Particle";
     std::filesystem::create_directories(folder);
@@ -116,4 +150,6 @@ void toolWriteParticleEffects(const std::string& dataFolder) {
     std::filesystem::create_directories(theme);
     toolWritePng((theme / "flame.png").string(), toolFlameSprite());
     toolWriteParticleTemplate((folder / "coasterflame.tpr").string(), toolCoasterFlame());
+    toolWritePng((folder / "drop.png").string(), toolDropSprite());
+    toolWriteParticleTemplate((folder / "fountain.tpr").string(), toolFountainSpray());
 }

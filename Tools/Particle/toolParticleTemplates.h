@@ -29,7 +29,13 @@ void toolWriteParticleTemplate(const std::string& path, const toolParticleTempla
 toolParticleTemplate toolCoasterFlame();
 // Its sprite: a soft round flame, white-yellow at the heart to red at the rim, clear outside.
 toolImage toolFlameSprite();
+// The fountain's spray: small drops thrown up in a narrow cone that gravity bends back down, fading as
+// they reach the basin's water about a second later.
+toolParticleTemplate toolFountainSpray();
+// Its sprite: a small round drop, white at the heart to pale blue at the rim, clear outside.
+toolImage toolDropSprite();
 
-// Writes the effects and their sprites into the "Particle" folder of the effects root under the data
-// folder ("Data/Effects/Particle"); the flame sprite also goes to the default theme's "Texture" folder.
+// Writes the effects ("coasterflame.tpr", "fountain.tpr") and their sprites into the "Particle" folder of
+// the effects root under the data folder ("Data/Effects/Particle"); the flame sprite also goes to the
+// default theme's "Texture" folder.
 void toolWriteParticleEffects(const std::string& dataFolder);

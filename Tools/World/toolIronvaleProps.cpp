@@ -1,47 +1,40 @@
 #include "Tools/World/toolIronvaleProps.h"
 
 #include "Tools/Image/toolPngWriter.h"
-#include "Tools/Model/toolAnimatedModels.h"
-#include "Tools/Model/toolModelWriter.h"
+#include "Tools/Model/toolPropModels.h"
 #include "Tools/Pak/toolPakWriter.h"
 #include "Tools/Particle/toolParticleTemplates.h"
 #include "Tools/Sound/toolSoundSynth.h"
 #include "Tools/World/toolPropWriter.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// The pack files and what each becomes: a prop over one of the theme's own models.
+// The pack files, each the definition of one of the theme's prop models.
 struct Pack {
     const char* file;
-    const char* model;
-    float height;
+    const char* prop;
 };
 constexpr Pack kPacks[] = {
-    {"pack00.prd", "bench.mx", 0.0f},     {"pack01.prd", "banner.mx", 0.0f},
-    {"pack02.prd", "bench.mx", 0.5f},     {"pack03.prd", "bench.mx", 0.0f},
-    {"pack04.prd", "banner.mx", 0.0f},    {"pack05.prd", "bench.mx", 0.0f},
-    {"pack06.prd", "banner.mx", 1.0f},    {"pack07.prd", "banner.mx", 0.0f},
-    {"pack08.prd", "fountain.mhx", 0.0f}, {"pack09.prd", "banner.mx", 2.0f},
-    {"pack10.prd", "bench.mx", 0.0f},
+    {"pack00.prd", "trophy"},   {"pack01.prd", "lantern"}, {"pack02.prd", "statue"}, {"pack03.prd", "barrel"},
+    {"pack04.prd", "signpost"}, {"pack05.prd", "crate"},   {"pack06.prd", "totem"},  {"pack07.prd", "arch"},
+    {"pack08.prd", "windmill"}, {"pack09.prd", "beacon"},  {"pack10.prd", "gazebo"},
 };
 
-toolModelMaterial Textured(const char* texture) {
-    toolModelMaterial material;
-    material.textures = {texture};
-    return material;
-}
-
+// The bench's and banner's materials carry their colour, so that they read without textures; the textures
+// only add grain: light grey planks with dark seams, and cloth paler towards its hem.
 toolImage Planks() {
     toolImage image{16, 16, 3, {}};
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
-            const u8 shade = static_cast<u8>(y % 4 == 0 ? 90 : 140 + x * 3);
-            image.pixels.insert(image.pixels.end(), {shade, static_cast<u8>(shade * 3 / 4), 60});
+            const u8 shade = static_cast<u8>(y % 4 == 0 ? 130 : 210 + x * 3);
+            image.pixels.insert(image.pixels.end(), {shade, shade, shade});
         }
     return image;
 }
@@ -49,18 +42,31 @@ toolImage Planks() {
 toolImage Cloth() {
     toolImage image{8, 8, 3, {}};
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            image.pixels.insert(image.pixels.end(), {200, static_cast<u8>(40 + y * 20), 40});
+        for (int x = 0; x < 8; ++x) {
+            const u8 shade = static_cast<u8>(220 + y * 5);
+            image.pixels.insert(image.pixels.end(), {shade, shade, shade});
+        }
     return image;
 }
+
+// The fountain sprays drops from its nozzle, up and back into the basin, from the start of its animation
+// with the splash sound until the next animation starts.
+const toolPropParticle kSpray{"fountain.tpr", "", 0, -1.0f, {0, 1.72f, 0}, {0, 1, 0}};
 
 toolPropEvent Sway(i32 playCount) {
     toolPropEvent event;
     event.playCount = playCount;
     event.animation = "fountainsway.mx";
-    event.particles.push_back({"coasterflame.tpr", "", 1, 1.5f, {0, 1.6f, 0}, {0, 1, 0}});
+    event.particles.push_back(kSpray);
     event.sounds.push_back({"splash.wav", "", 0, true, 0.8f, 1.0f, 5.0f, 60.0f});
     event.sounds.push_back({"chime.wav", "", 2, false, 1.0f, 1.2f, 5.0f, 60.0f});
+    return event;
+}
+
+toolPropEvent Turn(i32 playCount) {
+    toolPropEvent event;
+    event.playCount = playCount;
+    event.animation = "windmillturn.mx";
     return event;
 }
 
@@ -71,16 +77,7 @@ void toolWriteIronvaleProps(const std::string& dataFolder) {
     for (const char* folder : {"Data", "Model", "Texture", "Sound"})
         fs::create_directories(theme / folder);
 
-    const std::string model = (theme / "Model").string();
-    toolWriteStaticModel(model + "/bench.mx",
-                         {toolMakeBox({2.0f, 0.1f, 0.5f}, {0, 0.5f, 0}, Textured("planks.png")),
-                          toolMakeBox({0.1f, 0.5f, 0.5f}, {-0.9f, 0.25f, 0}, Textured("planks.png")),
-                          toolMakeBox({0.1f, 0.5f, 0.5f}, {0.9f, 0.25f, 0}, Textured("planks.png"))});
-    toolWriteStaticModel(model + "/banner.mx",
-                         {toolMakeBox({0.2f, 4.0f, 0.2f}, {-2, 2, 0}, toolModelMaterial{}),
-                          toolMakeBox({0.2f, 4.0f, 0.2f}, {2, 2, 0}, toolModelMaterial{}),
-                          toolMakeBox({4.0f, 1.0f, 0.05f}, {0, 3.4f, 0}, Textured("cloth.png"))});
-    toolWriteFountainModels(model);
+    toolWriteIronvalePropModels((theme / "Model").string());
     toolWritePng((theme / "Texture" / "planks.png").string(), Planks());
     toolWritePng((theme / "Texture" / "cloth.png").string(), Cloth());
     toolWriteFile((theme / "Sound" / "splash.wav").string(),
@@ -91,7 +88,7 @@ void toolWriteIronvaleProps(const std::string& dataFolder) {
     // Particle cues of props take their sprites from the effects' "Texture" folder.
     const fs::path sprites = fs::path(dataFolder) / "Data" / "Effects" / "Texture";
     fs::create_directories(sprites);
-    toolWritePng((sprites / toolCoasterFlame().texture).string(), toolFlameSprite());
+    toolWritePng((sprites / toolFountainSpray().texture).string(), toolDropSprite());
 
     const std::string data = (theme / "Data").string();
     toolPropDefinition bench;
@@ -117,11 +114,18 @@ void toolWriteIronvaleProps(const std::string& dataFolder) {
     // The packs are written apart and then packed, so that no loose copy stands beside the pak.
     const fs::path staging = fs::temp_directory_path() / ("lvpacks" + std::to_string(::getpid()));
     fs::create_directories(staging);
+    const std::vector<toolPropModel> models = toolIronvalePropModels();
     for (const Pack& pack : kPacks) {
         toolPropDefinition prop;
-        prop.model = pack.model;
-        prop.height = pack.height;
+        prop.model = std::find_if(models.begin(), models.end(), [&](const toolPropModel& model) {
+                         return model.prop == pack.prop;
+                     })->file;
         prop.triggerDistance = 6.0f;
+        if (std::string_view(pack.prop) == "windmill") {
+            // The sails turn once now and then, and keep turning while a train passes.
+            prop.idle = {Turn(0)};
+            prop.entries = {Turn(-1)};
+        }
         toolWritePropDefinition((staging / pack.file).string(), prop);
     }
     const auto entries = toolCollectPakEntries(staging.string());

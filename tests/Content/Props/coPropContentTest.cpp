@@ -1,7 +1,12 @@
 // The shipped props and packs, read by the game's own readers from the built tree.
 #include "Content/coBuiltTreeTest.h"
+#include "Engine/App/Ch/chBinReader.h"
+#include "Engine/App/Ch/chReader.h"
 #include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Gf/gfFile.h"
+#include "Engine/Core/Ma/maBoundingBox.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
+#include "Engine/Graphics/May/mayGeometry.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
 #include "Source/Settings/coPakManager.h"
 #include "Source/World/coPropDefinition.h"
@@ -11,8 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -47,6 +54,34 @@ void ExpectFilesOf(const coPropDefinition& prop, const fs::path& theme, const st
         }
         for (const coPropSoundItem& sound : event->sounds)
             EXPECT_TRUE(fs::exists(theme / "Sound" / envStringToNarrow(sound.file))) << what;
+    }
+}
+
+// Every vertex of a model file through the model reader, a hierarchy's joint moved to its place, and whether
+// any material names a texture.
+void ReadModel(chBinReader& reader, const maVector3d& place, maBoundingBox& bounds, size_t& vertices,
+               bool& textured) {
+    maVector3d here = place;
+    u32 id = 0, size = 0;
+    u16 version = 0;
+    while (reader.BeginChunk(&id, &version, &size)) {
+        if (id == chMakeId('H', 'T', 'R', 'N')) {
+            f32 matrix[16];
+            for (f32& value : matrix)
+                reader.ReadFloat(&value);
+            here = place + maVector3d(matrix + 12);
+        } else if (id == chMakeId('G', 'F', 'R', 'G')) {
+            mayMesh mesh;
+            mayReadGeometry(reader, version, size, mesh, false);
+            for (const maVector3d& position : mesh.positions)
+                bounds.AddPoint(position + here);
+            vertices += mesh.positions.size();
+            for (const mayMaterialRecord& material : mesh.materials)
+                textured |= !material.textureNames.empty();
+        } else if (id != chMakeId('N', 'N', 'A', 'M') && id != chMakeId('H', 'J', 'O', 'R')) {
+            ReadModel(reader, here, bounds, vertices, textured);
+        }
+        reader.EndChunk();
     }
 }
 
@@ -113,6 +148,41 @@ TEST_F(coPropContentTest, TheThemeListsItsPropsWithTheirNamesAndTheRewardJoinsTh
 
     coUnlockCareerRewardPack();
     EXPECT_EQ(envStringToNarrow(coPropTemplateList::GetTemplate(3, category)->GetName()), "Golden Trophy");
+}
+
+} // namespace
+
+namespace {
+
+// Each pack gives a model of its own: no two alike, none of the theme's own, standing on the ground about its
+// origin at a size between a barrel's and a windmill's, in plain colours.
+TEST_F(coPropContentTest, EachPackPropHasAModelOfItsOwn) {
+    std::set<std::string> files{"bench.mx", "banner.mx", "fountain.mhx"};
+    std::set<std::tuple<size_t, int, int>> shapes;
+    for (int row = 0; row < coPropPackCount; ++row) {
+        fsLocator pack(coRootGeom);
+        pack.AppendComponent(coGetPropPackRow(row).packFile);
+        const std::string file = envStringToNarrow(coLoadPropDefinition(pack).model);
+        const std::string name = coGetPropPackRow(row).definitionFile;
+        EXPECT_TRUE(files.insert(file).second) << name << " reuses " << file;
+
+        gfFile model(Locator(kData / "Themes" / coGetPropPackRow(row).theme / "Model" / file), gfFileRead);
+        model.ReadBinHeader(nullptr);
+        chBinReader reader(&model);
+        maBoundingBox bounds;
+        size_t vertices = 0;
+        bool textured = false;
+        ReadModel(reader, {}, bounds, vertices, textured);
+        EXPECT_FALSE(textured) << name;
+        EXPECT_NEAR(bounds.minY, 0.0f, 0.01f) << name;
+        EXPECT_GT(bounds.maxY, 0.8f) << name;
+        EXPECT_LT(bounds.maxY, 8.0f) << name;
+        for (float side : {bounds.minX, bounds.maxX, bounds.minZ, bounds.maxZ})
+            EXPECT_LT(std::fabs(side), 3.0f) << name;
+        EXPECT_LT(std::fabs(bounds.minX + bounds.maxX), 0.5f) << name;
+        shapes.insert({vertices, int(bounds.maxY * 10), int((bounds.maxX - bounds.minX) * 10)});
+    }
+    EXPECT_EQ(shapes.size(), size_t(coPropPackCount));
 }
 
 } // namespace

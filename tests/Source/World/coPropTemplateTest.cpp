@@ -115,6 +115,8 @@ TEST_F(coPropTemplateTest, ALoadedTemplateHoldsItsModelAnimationsAndCues) {
     EXPECT_EQ(std::tuple(envStringToNarrow(first.GetDisplayName()), first.IsLooping()),
               std::tuple("Glow", true));
     EXPECT_EQ(std::tuple(second.GetDisplayName().GetLength(), second.IsLooping()), std::tuple(0u, false));
+    EXPECT_EQ(std::tuple(first.GetFrameAnimation().IsLooping(), second.GetFrameAnimation().IsLooping()),
+              std::tuple(true, false));
     EXPECT_TRUE(lamp.GetAnimation(coPropTemplate::kExit, 0).IsLooping());
 
     g3dMaterial& material = *lamp.GetModelParts().materials[0].material;

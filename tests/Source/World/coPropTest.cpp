@@ -26,6 +26,7 @@
 #include "Source/World/coPropTemplate.h"
 #include "Tools/Model/toolAnimatedModels.h"
 #include "Tools/Model/toolModelWriter.h"
+#include "Tools/Model/toolPropModels.h"
 #include "Tools/World/toolPropWriter.h"
 #include "coWorldTestSupport.h"
 
@@ -48,7 +49,7 @@ class coPropTest : public coWorldDeviceTest {
         for (const char* folder : {"Ironvale/Model", "Ironvale/Sound", "Ironvale/Data", "Effects/Particle",
                                    "Effects/Texture", "Text/Ironvale"})
             m_folder.MakeFolder(folder);
-        toolWriteFountainModels(Native("Ironvale/Model"));
+        toolWriteIronvalePropModels(Native("Ironvale/Model"));
         m_folder.Write("Ironvale/Sound/drip.wav", snWaveBuilder::Wave16(snWaveBuilder::Ramp(2000)));
         m_folder.Write("Effects/Texture/spark.png",
                        g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));

@@ -10,8 +10,8 @@
 #include "Source/World/coPropList.h"
 #include "Source/World/coPropTemplateList.h"
 #include "Source/World/coTrackProp.h"
-#include "Tools/Model/toolAnimatedModels.h"
 #include "Tools/Model/toolModelWriter.h"
+#include "Tools/Model/toolPropModels.h"
 #include "Tools/World/toolPropWriter.h"
 #include "coPropTreeTest.h"
 #include "coWorldTestSupport.h"
@@ -43,7 +43,7 @@ class coSavedPropsTest : public coPropTreeTest {
             folder.MakeFolder("install/Themes/Ironvale" + std::string(path));
         toolWriteStaticModel(theme + "/Model/box.mx",
                              {toolMakeBox({1, 2, 1}, {0, 1, 0}, toolModelMaterial{})});
-        toolWriteFountainModels(theme + "/Model");
+        toolWriteIronvalePropModels(theme + "/Model");
         toolPropDefinition rock;
         rock.model = "box.mx";
         toolWritePropDefinition(theme + "/Data/rock.prd", rock);

@@ -6,6 +6,7 @@
 #include "Engine/Graphics/May/mayModelFile.h"
 #include "Engine/Graphics/Sc/scJoint.h"
 #include "Engine/Graphics/Sc/scSingleSkinObject.h"
+#include "Tools/Model/toolPropModels.h"
 
 namespace {
 
@@ -42,12 +43,16 @@ TEST_F(toolModelsTest, TheDefaultModelsLoadAndTheTubeBends) {
     skin.SetJointTree(std::move(root));
     scGeoFrameAnimation bend(tree.root.get());
     EXPECT_EQ(bend.GetDuration(), 48.0f);
-    // Key times are frames in every generated animation: the fountain's two-second sway as well.
-    toolWriteFountainModels(folder.Path());
-    mayAnimationTree swayTree;
-    mayAnimationTracks swayTracks;
-    mayReadAnimation(folder.Locator("fountainsway.mx"), swayTree, swayTracks);
-    EXPECT_EQ(scGeoFrameAnimation(swayTree.root.get()).GetDuration(), 48.0f);
+    // Key times are frames in every generated animation: the fountain's two-second sway and the windmill's
+    // four-second turn as well.
+    toolWriteIronvalePropModels(folder.Path());
+    for (const auto& [name, frames] :
+         {std::pair("fountainsway.mx", 48.0f), std::pair("windmillturn.mx", 96.0f)}) {
+        mayAnimationTree propTree;
+        mayAnimationTracks propTracks;
+        mayReadAnimation(folder.Locator(name), propTree, propTracks);
+        EXPECT_EQ(scGeoFrameAnimation(propTree.root.get()).GetDuration(), frames) << name;
+    }
     skin.PlayAnimation(bend, 0);
     skin.Update(0);
     EXPECT_NEAR(skin.GetLocalBox().GetMax().y, 2.0f, 1e-5f);
@@ -59,6 +64,18 @@ TEST_F(toolModelsTest, TheDefaultModelsLoadAndTheTubeBends) {
     ASSERT_EQ(arm.GetChildCount(), 1u);
     EXPECT_NE(dynamic_cast<scHJoint*>(arm.GetChild(0)->GetChild(0)), nullptr);
     EXPECT_EQ(parts.fragments.size(), 2u);
+
+    // Half way through its turn the windmill's sails stand upside down on their joint, which keeps its place.
+    g3dTransformTreeNode windmill;
+    mayReadHierarchy(folder.Locator("windmill.mhx"), loader, windmill, parts, nullptr);
+    mayAnimationTree turnTree;
+    mayAnimationTracks turnTracks;
+    mayReadAnimation(folder.Locator("windmillturn.mx"), turnTree, turnTracks);
+    const maMatrix4d& sails = windmill.GetChild(0)->GetChild(0)->GetLocalMatrix();
+    const maMatrix4d rest = sails;
+    scPoseHierarchy(*windmill.GetChild(0), scPose{.a = turnTree.root.get(), .fa = 48.0f});
+    EXPECT_EQ(std::vector(sails.m + 12, sails.m + 15), std::vector(rest.m + 12, rest.m + 15));
+    EXPECT_NEAR(sails.m[0], -1.0f, 1e-4f);
     for (g3dFragment* part : parts.fragments)
         g3dFragmentManager::DestroyFragment(part);
 }
