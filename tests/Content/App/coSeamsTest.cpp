@@ -1,12 +1,8 @@
 // The game started as the program starts it, on the built tree and the test platform, riding a saved
 // coaster with a prop: every seam the game answers holds the game's own implementation.
-#include "Engine/App/App/appStartupTestServices.h"
+#include "Content/coGameRunTest.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Audio/Sn/snSoundJob2D.h"
-#include "Engine/Platform/Font/plFreeTypeFonts.h"
-#include "Engine/Platform/Graphics/plFakeD3d.h"
-#include "Engine/Platform/Sound/plTestSoundDevice.h"
-#include "Engine/Platform/plTestInputSource.h"
 #include "Source/App/coApp.h"
 #include "Source/App/coProgram.h"
 #include "Source/Career/coFlythroughPath.h"
@@ -70,23 +66,9 @@ void WriteOval(const std::filesystem::path& file) {
     coCircuitClear();
 }
 
-struct coSeamsTest : appStartupTestServices {
-    plTestSoundDevice sound;
-    plTestInputSource input;
-    plFakeD3d d3d;
-    plFreeTypeFonts fonts;
-
+struct coSeamsTest : coGameRunTest {
     void SetUp() override {
-        appStartupTestServices::SetUp();
-        folders.programPath = LV_DATA_DIR "/loopvane";
-        folders.commonAppDataFolder = folder.Path();
-        input.AddDevice(plInputDeviceKind::Keyboard, u"Keyboard");
-        plServices services = plGetServices();
-        services.sound = &sound;
-        services.input = &input;
-        services.d3d = &d3d;
-        services.fonts = &fonts;
-        plInstallServices(services);
+        coGameRunTest::SetUp();
         const std::filesystem::path saves =
             std::filesystem::path(folder.Path()) / "Zandrel Trackwrighting" / "Loopvane" / "Saves";
         std::filesystem::create_directories(saves);

@@ -1,17 +1,15 @@
 #include "Content/coBuiltTree.h"
+#include "Content/coGameRunTest.h"
 #include "Engine/App/Fs/fsRootTable.h"
-#include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Audio/Sn/private/snWaveFile.h"
-#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/dbgLogCapture.h"
+#include "Source/App/coProgram.h"
 #include "Source/Career/coFlythroughPath.h"
 #include "Source/Career/coMissionFile.h"
 #include "Source/Career/coMissionObjective.h"
-#include "Source/Career/coMissionWorld.h"
 #include "Source/Career/coObjectiveSet.h"
-#include "Source/Collision/coCollisionPark.h"
 #include "Source/Modes/coModeFlythrough.h"
-#include "Source/Ride/coRideServices.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
@@ -21,85 +19,20 @@
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coPlacement.h"
-#include "Source/World/coPropList.h"
-#include "Source/World/coTargetRingList.h"
 #include "Tools/Mission/lvMissionRecipes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <deque>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
 #include <string>
 #include <tuple>
 #include <typeinfo>
+#include <vector>
 
 namespace {
-
-class SteelDefinition : public coCoasterDefinition {
-  public:
-    std::string GetCoasterTypeName() const override { return "Steel"; }
-};
-
-// The missions' world without a device: no coaster type folders; props are their records (the
-// fountain's trigger distance and a 2-unit box), rings are tested against the track alone.
-struct MissionWorld : coSavedCoasterServices, coMissionWorld, coRideProps {
-    MissionWorld() {
-        coSetSavedCoasterServices(this);
-        coSetMissionWorld(this);
-        coSetRideProps(this);
-        coRideSetPropTracking(true);
-    }
-    ~MissionWorld() override {
-        coRideSetPropTracking(false);
-        coSetRideProps(nullptr);
-        coSetMissionWorld(nullptr);
-        coSetSavedCoasterServices(nullptr);
-    }
-    void LoadCoasterDefinitions(const std::string&, const std::string&, int) override {}
-    void PlaceProps(coPendingProps&) override {}
-    void ListProps(coPendingProps& pending, std::vector<coProp*>& out) const override {
-        out.clear();
-        for (const coPropRecord& record : dynamic_cast<coPropRecords&>(pending).records) {
-            props.push_back(record);
-            out.push_back(reinterpret_cast<coProp*>(&props.back()));
-        }
-    }
-    maVector3d GetPropPosition(const coProp* prop) const override { return Of(prop).position; }
-    envString GetPropName(const coProp* prop) const override { return Of(prop).name; }
-    void AddRings(coPendingRings& pending) override {
-        for (const coRingRecord& ring : dynamic_cast<coRingRecords&>(pending).rings)
-            rings.push_back({ring.position, coRingNormal(ring.heading, ring.pitch), ring.radius, ring.kind});
-    }
-    void PrepareRings() override {}
-    bool AllRingsPassed() override { return std::all_of(rings.begin(), rings.end(), Passed); }
-    // A point of the centre line, in half-unit steps, lies in the ring's disc.
-    static bool Passed(const coRingShape& ring) {
-        for (int i = 0; i < coCircuitPieceCount(); ++i)
-            for (float s = 0.0f; s < coCircuitPieceAt(i)->GetLength(); s += 0.5f) {
-                const maVector3d gap = coCircuitPieceAt(i)->PointAt(s) - ring.centre;
-                if (maDot(gap, gap) < ring.radius * ring.radius && std::fabs(maDot(gap, ring.normal)) < 0.5f)
-                    return true;
-            }
-        return false;
-    }
-    void CollectAll(std::vector<const coProp*>& out) const override {
-        out.clear();
-        for (const coPropRecord& record : props)
-            out.push_back(reinterpret_cast<const coProp*>(&record));
-    }
-    float GetProximityRadius(const coProp*) const override { return 12.0f; }
-    maBoundingBox GetBounds(const coProp* prop) const override {
-        const maVector3d at = Of(prop).position;
-        return maBoundingBox(at - maVector3d(1.0f, 0.0f, 1.0f), at + maVector3d(1.0f, 2.0f, 1.0f));
-    }
-    static const coPropRecord& Of(const coProp* prop) { return *reinterpret_cast<const coPropRecord*>(prop); }
-
-    mutable std::deque<coPropRecord> props; // handles point into it
-    std::vector<coRingShape> rings;
-};
 
 // Lays the two free sides as a player would from the mission's start (a straight, a turn, a straight, a
 // turn): each as long as the locked side across from it, in at least the given number of straights and
@@ -155,6 +88,75 @@ void ExpectSpoken(const std::string& voice, const std::string& words) {
     EXPECT_LT(perCharacter, 0.12) << voice << ": " << words;
 }
 
+std::string MissionName(const lvMissionRecipe& recipe) {
+    return std::string(recipe.type) + "/Mission" + std::to_string(recipe.number);
+}
+
+// Loads the mission as the career builder does, without a line in the log, and finds half its circuit
+// given; a player who closes it within the budgets, in straights no longer than the builder allows, wins
+// bronze, and in more straights silver and gold. Returns the kinds of its win level's objectives.
+std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::vector<std::string>& log) {
+    const std::string name = MissionName(recipe);
+    coMissionBudgets budgets{};
+    coObjectiveSet objectives;
+    coMissionLocks locks;
+    coFlythroughPath path;
+    const size_t logged = log.size();
+    coLoadMission(fsRootedLocator(coRootMissions, name + ".cmi"), budgets, objectives, locks, path);
+    EXPECT_EQ(log.size(), logged) << name << ": " << log.back();
+    coRideSetPropTracking(true);
+    // The briefing is heard whole before the fly-through ends.
+    EXPECT_LE(VoiceSeconds(coBuiltTreeLocator("Data/Voice/Eng/" + MissionVoice(recipe))),
+              path.GetWaitBefore() + path.GetFlightTime() + path.GetWaitAfter())
+        << name;
+    EXPECT_EQ(
+        std::tuple(coCircuitPieceCount(), locks.lockedPieces, path.GetPointCount(), objectives.AllMet(0)),
+        std::tuple(lvMissionStartPieces, lvMissionStartPieces, 3, false))
+        << name;
+    std::set<std::string> kinds;
+    for (const auto& objective : objectives.GetLevel(0)) {
+        EXPECT_EQ(envStringToNarrow(objective->GetDescription()).find('%'), std::string::npos) << name;
+        kinds.insert(typeid(*objective).name());
+    }
+
+    for (const auto& [perSide, level] :
+         {std::pair{1, 1}, {lvSilverStraightsPerSide, 2}, {lvGoldStraightsPerSide, 3}}) {
+        while (coCircuitPieceCount() > lvMissionStartPieces)
+            coCircuitRemoveLast();
+        for (const auto& [code, count] : LayAsAPlayer(perSide))
+            EXPECT_TRUE(budgets[size_t(code)] < 0 || count <= budgets[size_t(code)])
+                << name << " " << perSide << ": code " << code;
+        coRideComputeStats();
+        EXPECT_TRUE(coCircuitIsClosed() && objectives.AllMet(0) && objectives.AllMet(1) &&
+                    objectives.AllMet(level))
+            << name << " " << perSide;
+    }
+    coRideSetPropTracking(false);
+    return kinds;
+}
+
+class SteelDefinition : public coCoasterDefinition {
+  public:
+    std::string GetCoasterTypeName() const override { return "Steel"; }
+};
+
+// The world of a mission with neither props nor rings: no environment, no coaster type folders, the
+// type's defaults.
+struct BareWorld : coSavedCoasterServices {
+    BareWorld() {
+        coSetCoasterDefinition(&definition);
+        coSetSavedCoasterServices(this);
+    }
+    ~BareWorld() override {
+        coSetSavedCoasterServices(nullptr);
+        coSetCoasterDefinition(nullptr);
+    }
+    void LoadCoasterDefinitions(const std::string&, const std::string&, int) override {}
+    SteelDefinition definition;
+};
+
+using MissionContentInTheGame = coGameRunTest;
+
 } // namespace
 
 // Each shipped mission has its voice-over where the mission's fly-through finds it, speaking the mission's
@@ -176,78 +178,52 @@ TEST(MissionContent, VoiceOversSpeakTheirTexts) {
     }
 }
 
-// Each shipped mission loads without a warning and gives half its circuit; a player who closes it within
-// the budgets, in straights no longer than the builder allows, wins bronze, and in more straights silver
-// and gold. A ring and a prop mission are among them.
+// Each shipped mission without props or rings is winnable; the medal question's texts and the track
+// type's hint and title are there.
 TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
     fsResetRootTable();
     for (const auto& [root, folder] :
          {std::pair{coRootText, "Data/Text/Eng"}, {coRootMissions, "Data/Missions"}})
         fsAddRootDirectory(root, coBuiltTreeLocator(folder));
-    SteelDefinition definition;
-    coSetCoasterDefinition(&definition);
-    MissionWorld world;
-    std::set<std::string> kinds;
-    std::vector<std::string> warnings;
-    dbgSetLogSink([&](const std::string& line) { warnings.push_back(line); });
-
+    dbgLogCapture log;
+    BareWorld world;
     for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
-        const std::string name = std::string(recipe.type) + "/Mission" + std::to_string(recipe.number);
-        coMissionBudgets budgets{};
-        coObjectiveSet objectives;
-        coMissionLocks locks;
-        coFlythroughPath path;
-        world.props.clear();
-        world.rings.clear();
-        coLoadMission(fsRootedLocator(coRootMissions, name + ".cmi"), budgets, objectives, locks, path);
-        EXPECT_TRUE(warnings.empty()) << name << ": " << (warnings.empty() ? "" : warnings[0]);
-        warnings.clear();
-        // The briefing is heard whole before the fly-through ends.
-        EXPECT_LE(VoiceSeconds(coBuiltTreeLocator("Data/Voice/Eng/" + MissionVoice(recipe))),
-                  path.GetWaitBefore() + path.GetFlightTime() + path.GetWaitAfter())
-            << name;
-        EXPECT_EQ(
-            std::tuple(coCircuitPieceCount(), locks.lockedPieces, path.GetPointCount(), objectives.AllMet(0)),
-            std::tuple(lvMissionStartPieces, lvMissionStartPieces, 3, false))
-            << name;
-        for (const auto& objective : objectives.GetLevel(0))
-            EXPECT_EQ(envStringToNarrow(objective->GetDescription()).find('%'), std::string::npos) << name;
-
-        for (const auto& [perSide, level] :
-             {std::pair{1, 1}, {lvSilverStraightsPerSide, 2}, {lvGoldStraightsPerSide, 3}}) {
-            while (coCircuitPieceCount() > lvMissionStartPieces)
-                coCircuitRemoveLast();
-            for (const auto& [code, count] : LayAsAPlayer(perSide))
-                EXPECT_TRUE(budgets[size_t(code)] < 0 || count <= budgets[size_t(code)])
-                    << name << " " << perSide << ": code " << code;
-            coRideComputeStats();
-            EXPECT_TRUE(coCircuitIsClosed() && objectives.AllMet(0) && objectives.AllMet(1) &&
-                        objectives.AllMet(level))
-                << name << " " << perSide;
+        const std::string name = MissionName(recipe);
+        if (recipe.feature == lvMissionFeature::None) {
+            ExpectWinnable(recipe, log.lines);
+            coCircuitClear();
         }
-        for (const auto& objective : objectives.GetLevel(0))
-            kinds.insert(typeid(*objective).name());
-        coCircuitClear();
-
-        const gfTextSet texts(fsRootedLocator(coRootText, "Missions/" + name + ".tsf"), 32, true);
         // The medal question's texts, completed to gold: each names the mission and its own result.
         const char* const results[4] = {"complete", "bronze", "silver", "gold"};
         for (u32 level = 0; level < 4; ++level)
             for (const std::string& word : {std::string(recipe.title), std::string(results[level])})
-                EXPECT_NE(envStringToNarrow(texts.GetText(level)).find(word), std::string::npos)
+                EXPECT_NE(Text("Missions/" + name + ".tsf", level).find(word), std::string::npos)
                     << name << " " << level;
-        const gfTextSet typeTexts(fsRootedLocator(coRootText, std::string(recipe.type) + ".tsf"), 32, true);
-        // The hint at the mission's number, its title (the coaster's name) 32 further.
-        EXPECT_EQ(envStringToNarrow(typeTexts.GetText(32u + static_cast<u32>(recipe.number))), recipe.title)
+        // The hint at the mission's number, its title (the coaster's name) further on.
+        const std::string typeTexts = std::string(recipe.type) + ".tsf";
+        EXPECT_EQ(Text(typeTexts, coCoasterNameOffset + static_cast<u32>(recipe.number)), recipe.title)
             << name;
-        EXPECT_GT(typeTexts.GetText(static_cast<u32>(recipe.number)).GetLength(), 40u) << name;
+        EXPECT_GT(Text(typeTexts, static_cast<u32>(recipe.number)).size(), 40u) << name;
     }
-    EXPECT_EQ(kinds.count(typeid(coRingObjective).name()) +
-                  kinds.count(typeid(coPropProximityObjective).name()),
-              2u);
-    dbgSetLogSink({});
-    coSetCoasterDefinition(nullptr);
     fsResetRootTable();
+}
+
+// The missions with a ring or a prop, loaded by the running game: the props are the themes' own, placed
+// in the park; the rings are the ring list's, passed when the track's collision paths cross them, as the
+// career builder finds them. One has a ring, one a prop, and both are winnable.
+TEST_F(MissionContentInTheGame, TheRingAndThePropMissionAreWinnable) {
+    std::multiset<std::string> kinds;
+    coProgramSwitches switches;
+    switches.frames = 1;
+    switches.lastFrame = [&] {
+        for (const lvMissionRecipe& recipe : lvMissionRecipes())
+            if (recipe.feature != lvMissionFeature::None)
+                kinds.merge(ExpectWinnable(recipe, log.lines));
+    };
+    EXPECT_EQ(coRunProgram("/w /skipvideos", switches), 0) << (log.lines.empty() ? "" : log.lines.back());
+    EXPECT_EQ(std::tuple(kinds.count(typeid(coRingObjective).name()),
+                         kinds.count(typeid(coPropProximityObjective).name())),
+              std::tuple(1u, 1u));
 }
 
 TEST(MissionContent, TheDamagedCareerSaveHasItsErrorText) {
