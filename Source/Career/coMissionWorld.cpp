@@ -1,5 +1,6 @@
 #include "Source/Career/coMissionWorld.h"
 
+#include "Source/Settings/coSeam.h"
 #include "Source/World/coProp.h"
 #include "Source/World/coPropAnimation.h"
 #include "Source/World/coPropList.h"
@@ -9,7 +10,7 @@
 namespace {
 
 coMissionWorld g_defaultWorld;
-coMissionWorld* g_world = nullptr;
+constinit coSeam<coMissionWorld> g_world(g_defaultWorld);
 
 } // namespace
 
@@ -73,9 +74,9 @@ bool coMissionWorld::AllRingsPassed() {
 }
 
 coMissionWorld& coGetMissionWorld() {
-    return g_world ? *g_world : g_defaultWorld;
+    return g_world.Get();
 }
 
 void coSetMissionWorld(coMissionWorld* world) {
-    g_world = world;
+    g_world.Set(world);
 }

@@ -1,14 +1,16 @@
 #include "Source/Collision/coCollisionPark.h"
 
+#include "Source/Settings/coSeam.h"
+
 namespace {
-const coCollisionPark* g_installed = nullptr;
-}
+const coCollisionPark g_empty;
+constinit coSeam<const coCollisionPark> g_installed(g_empty);
+} // namespace
 
 const coCollisionPark& coGetCollisionPark() {
-    static const coCollisionPark empty;
-    return g_installed ? *g_installed : empty;
+    return g_installed.Get();
 }
 
 void coSetCollisionPark(const coCollisionPark* park) {
-    g_installed = park;
+    g_installed.Set(park);
 }

@@ -1,14 +1,16 @@
 #include "Source/Modes/coCareerPalettes.h"
 
+#include "Source/Settings/coSeam.h"
+
 namespace {
-coCareerPalettes* g_palettes = nullptr;
+coCareerPalettes g_standIn;
+constinit coSeam<coCareerPalettes> g_palettes(g_standIn);
 } // namespace
 
 coCareerPalettes& coGetCareerPalettes() {
-    static coCareerPalettes standIn;
-    return g_palettes != nullptr ? *g_palettes : standIn;
+    return g_palettes.Get();
 }
 
 void coSetCareerPalettes(coCareerPalettes* palettes) {
-    g_palettes = palettes;
+    g_palettes.Set(palettes);
 }

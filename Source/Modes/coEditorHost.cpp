@@ -1,10 +1,11 @@
 #include "Source/Modes/coEditorHost.h"
 
+#include "Source/Settings/coSeam.h"
 #include "Source/Sound/coSoundEffects.h"
 
 namespace {
 coEditorHost g_default;
-coEditorHost* g_installed = nullptr;
+constinit coSeam<coEditorHost> g_installed(g_default);
 } // namespace
 
 void coEditorHost::PlaySound(int slot) {
@@ -12,9 +13,9 @@ void coEditorHost::PlaySound(int slot) {
 }
 
 coEditorHost& coGetEditorHost() {
-    return g_installed ? *g_installed : g_default;
+    return g_installed.Get();
 }
 
 void coSetEditorHost(coEditorHost* host) {
-    g_installed = host;
+    g_installed.Set(host);
 }

@@ -1,10 +1,11 @@
 #include "Source/Modes/coEditorWorld.h"
 
+#include "Source/Settings/coSeam.h"
 #include "Source/Track/coCoasterPiece.h"
 
 namespace {
 coEditorWorld g_default;
-coEditorWorld* g_installed = nullptr;
+constinit coSeam<coEditorWorld> g_installed(g_default);
 } // namespace
 
 maBoundingBox coEditorWorld::GetPieceBox(const coCoasterPiece& piece) const {
@@ -15,9 +16,9 @@ maBoundingBox coEditorWorld::GetPieceBox(const coCoasterPiece& piece) const {
 }
 
 coEditorWorld& coGetEditorWorld() {
-    return g_installed ? *g_installed : g_default;
+    return g_installed.Get();
 }
 
 void coSetEditorWorld(coEditorWorld* world) {
-    g_installed = world;
+    g_installed.Set(world);
 }

@@ -2,11 +2,12 @@
 
 #include "Source/Park/coWorldSwitches.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Settings/coSeam.h"
 
 namespace {
 
 coMenuWorld g_empty;
-coMenuWorld* g_world = &g_empty;
+constinit coSeam<coMenuWorld> g_world(g_empty);
 
 } // namespace
 
@@ -19,9 +20,9 @@ void coMenuWorld::LoadCoaster(const fsLocator& file) {
 }
 
 void coSetMenuWorld(coMenuWorld* world) {
-    g_world = world ? world : &g_empty;
+    g_world.Set(world);
 }
 
 coMenuWorld& coGetMenuWorld() {
-    return *g_world;
+    return g_world.Get();
 }

@@ -8,6 +8,7 @@
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Screens/coReportException.h"
+#include "Source/Settings/coSeam.h"
 #include "Source/Sound/coMusic.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
@@ -21,7 +22,7 @@ constexpr int kOk = 1;
 constexpr int kCancel = 2;
 
 coRidePauseDialogScreens g_defaultScreens;
-coRidePauseDialogScreens* g_screens = &g_defaultScreens;
+constinit coSeam<coRidePauseDialogScreens> g_screens(g_defaultScreens);
 coRideSettings g_settings;
 int g_cameraIndex = 0;
 
@@ -117,23 +118,23 @@ void ApplyMusic(int mode, int context, const coRideSettings& settings) {
 } // namespace
 
 coRidePauseDialogScreens& coGetRidePauseDialogScreens() {
-    return *g_screens;
+    return g_screens.Get();
 }
 
 void coSetRidePauseDialogScreens(coRidePauseDialogScreens* screens) {
-    g_screens = screens ? screens : &g_defaultScreens;
+    g_screens.Set(screens);
 }
 
 void coCreateRidePauseDialog() {
-    g_screens->CreateDialog();
+    g_screens.Get().CreateDialog();
 }
 
 void coDestroyRidePauseDialog() {
-    g_screens->DestroyDialog();
+    g_screens.Get().DestroyDialog();
 }
 
 int coGetRidePauseDialogResult() {
-    return g_screens->GetExitAction();
+    return g_screens.Get().GetExitAction();
 }
 
 int coGetRideCameraIndex() {
@@ -166,7 +167,7 @@ void coFillRideSettings(int musicContext) {
 }
 
 int coRunRidePauseDialog(int mode) {
-    coRidePauseDialogScreens& screens = *g_screens;
+    coRidePauseDialogScreens& screens = g_screens.Get();
     const int context = mode <= coRideDialogCareerBuilder ? coMusicBuilder : coMusicRide;
     screens.SetMode(mode);
     coFillRideSettings(context);

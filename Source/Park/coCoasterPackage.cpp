@@ -9,6 +9,7 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coSeam.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coTrackBuilder.h"
@@ -20,7 +21,8 @@
 
 namespace {
 
-coCoasterPackageHooks* g_installed = nullptr;
+coCoasterPackageHooks g_defaults;
+constinit coSeam<coCoasterPackageHooks> g_installed(g_defaults);
 
 constexpr const char* kPlayerColorsFolder = "Track Color Preference Settings";
 constexpr const char* kColorFile = "TrkColor.def";
@@ -111,12 +113,11 @@ void LoadTypeFiles(const std::string& environment, const std::string& type) {
 } // namespace
 
 coCoasterPackageHooks& coGetCoasterPackageHooks() {
-    static coCoasterPackageHooks defaults;
-    return g_installed ? *g_installed : defaults;
+    return g_installed.Get();
 }
 
 void coSetCoasterPackageHooks(coCoasterPackageHooks* hooks) {
-    g_installed = hooks;
+    g_installed.Set(hooks);
 }
 
 void coLoadCoasterDefinitions(const std::string& environment, const std::string& coasterType,

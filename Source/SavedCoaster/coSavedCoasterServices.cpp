@@ -5,6 +5,7 @@
 #include "Source/Park/coCoasterPackage.h"
 #include "Source/Park/coWorldSwitches.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Settings/coSeam.h"
 #include "Source/Sound/coMusic.h"
 #include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coCoasterDefinition.h"
@@ -13,8 +14,9 @@
 #include "Source/World/coThemeList.h"
 
 namespace {
-coSavedCoasterServices* g_installed = nullptr;
-}
+coSavedCoasterServices g_defaults;
+constinit coSeam<coSavedCoasterServices> g_installed(g_defaults);
+} // namespace
 
 void coSavedCoasterServices::LoadCoasterDefinitions(const std::string& environment,
                                                     const std::string& coasterType, int environmentIndex) {
@@ -101,10 +103,9 @@ void coSavedCoasterServices::PlaceTrackProps() {
 }
 
 coSavedCoasterServices& coGetSavedCoasterServices() {
-    static coSavedCoasterServices defaults;
-    return g_installed ? *g_installed : defaults;
+    return g_installed.Get();
 }
 
 void coSetSavedCoasterServices(coSavedCoasterServices* services) {
-    g_installed = services;
+    g_installed.Set(services);
 }

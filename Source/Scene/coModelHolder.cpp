@@ -6,11 +6,12 @@
 #include "Engine/Graphics/May/mayTriangleSink.h"
 #include "Engine/Graphics/Sc/scJoint.h"
 #include "Source/Scene/coTextureCache.h"
+#include "Source/Settings/coSeam.h"
 
 namespace {
 
 coModelHolderLoader g_fromFiles;
-coModelHolderLoader* g_loader = &g_fromFiles;
+constinit coSeam<coModelHolderLoader> g_loader(g_fromFiles);
 
 // Triangles held back until the read has succeeded, so that a failed read adds none to the tree.
 class PendingTriangles : public mayTriangleSink {
@@ -143,13 +144,13 @@ void coModelHolder::SetPartFlag(bool on) {
 
 std::unique_ptr<coModelHolder> coLoadModelHolder(const fsLocator& file, const fsLocator& textureFolder,
                                                  bool buildTree) {
-    return g_loader->Load(file, textureFolder, buildTree);
+    return g_loader.Get().Load(file, textureFolder, buildTree);
 }
 
 void coSetModelHolderLoader(coModelHolderLoader* loader) {
-    g_loader = loader ? loader : &g_fromFiles;
+    g_loader.Set(loader);
 }
 
 const coModelHolderLoader& coGetModelHolderLoader() {
-    return *g_loader;
+    return g_loader.Get();
 }

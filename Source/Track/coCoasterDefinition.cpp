@@ -6,6 +6,7 @@
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coSeam.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,7 +62,7 @@ constexpr float kPi = 3.1415927f;
 constexpr float kOneOver180 = 0.0055555557f;
 
 coCoasterDefinition g_store;
-const coCoasterDefinition* g_installed = nullptr;
+constinit coSeam<const coCoasterDefinition> g_installed(g_store);
 coInversionListener* g_listener = nullptr;
 
 void WarnNotFinite(const chReader& reader, const char* key) {
@@ -247,11 +248,11 @@ coCoasterDefinition& coCoasterDefinitionStore() {
 }
 
 const coCoasterDefinition& coGetCoasterDefinition() {
-    return g_installed ? *g_installed : g_store;
+    return g_installed.Get();
 }
 
 void coSetCoasterDefinition(const coCoasterDefinition* definition) {
-    g_installed = definition;
+    g_installed.Set(definition);
 }
 
 void coSetExtrusionPolygon(const maVector2d* points, int count) {

@@ -1,14 +1,16 @@
 #include "Source/Track/coParkWorld.h"
 
+#include "Source/Settings/coSeam.h"
+
 namespace {
-coParkWorld* g_installed = nullptr;
-}
+coParkWorld g_empty;
+constinit coSeam<coParkWorld> g_installed(g_empty);
+} // namespace
 
 coParkWorld& coGetParkWorld() {
-    static coParkWorld empty;
-    return g_installed ? *g_installed : empty;
+    return g_installed.Get();
 }
 
 void coSetParkWorld(coParkWorld* world) {
-    g_installed = world;
+    g_installed.Set(world);
 }

@@ -1,18 +1,19 @@
 #include "Source/Track/coTrackBuilder.h"
 
 #include "Engine/Core/Ma/maConstants.h"
+#include "Source/Settings/coSeam.h"
 
 namespace {
-coTrackBuilder* g_installed = nullptr;
-}
+coTrackBuilder g_idle;
+constinit coSeam<coTrackBuilder> g_installed(g_idle);
+} // namespace
 
 coTrackBuilder& coGetTrackBuilder() {
-    static coTrackBuilder idle;
-    return g_installed ? *g_installed : idle;
+    return g_installed.Get();
 }
 
 void coSetTrackBuilder(coTrackBuilder* builder) {
-    g_installed = builder;
+    g_installed.Set(builder);
 }
 
 void coTrackBuilder::GetTrackBounds(coWorldBox& out) const {

@@ -1,5 +1,6 @@
 #include "Source/TrackGeom/coTrackDefinitionSource.h"
 
+#include "Source/Settings/coSeam.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coCrossSectionReader.h"
 #include "Source/TrackGeom/coSupportDefinitionReader.h"
@@ -9,8 +10,9 @@
 #include "Source/TrackGeom/coTrackMeshBuilder.h"
 
 namespace {
-coTrackDefinitionSource* g_installed = nullptr;
-}
+coTrackDefinitionSource g_defaults;
+constinit coSeam<coTrackDefinitionSource> g_installed(g_defaults);
+} // namespace
 
 coTrackDefinitionSource::~coTrackDefinitionSource() = default;
 
@@ -63,10 +65,9 @@ coSupportMaker* coMeshBuilderDefinitions::GetSupportMaker() {
 }
 
 coTrackDefinitionSource& coGetTrackDefinitionSource() {
-    static coTrackDefinitionSource defaults;
-    return g_installed ? *g_installed : defaults;
+    return g_installed.Get();
 }
 
 void coSetTrackDefinitionSource(coTrackDefinitionSource* source) {
-    g_installed = source;
+    g_installed.Set(source);
 }

@@ -3,11 +3,12 @@
 #include "Engine/Graphics/G3d/g3dFragment.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Source/Scene/coSceneObjectSet.h"
+#include "Source/Settings/coSeam.h"
 
 namespace {
 
 coTrackObjectMaker g_defaultMaker;
-coTrackObjectMaker* g_maker = &g_defaultMaker;
+constinit coSeam<coTrackObjectMaker> g_maker(g_defaultMaker);
 
 // The box round the eight corners of the fragment's box, scaled, rotated, then moved.
 maBoundingBox PlacedBox(const maBoundingBox& local, const coTrackObjectPlacement& placement) {
@@ -39,11 +40,11 @@ coTrackObject::coTrackObject(coTrackObjectKind kind, g3dFragment* fragment, int 
 }
 
 void coSetTrackObjectMaker(coTrackObjectMaker* maker) {
-    g_maker = maker ? maker : &g_defaultMaker;
+    g_maker.Set(maker);
 }
 
 const coTrackObjectMaker& coGetTrackObjectMaker() {
-    return *g_maker;
+    return g_maker.Get();
 }
 
 void coAddTrackObject(coSceneObjectSet& set, int g, coTrackObjectKind kind, g3dFragment* fragment,
@@ -51,7 +52,7 @@ void coAddTrackObject(coSceneObjectSet& set, int g, coTrackObjectKind kind, g3dF
     // The set keeps no negative group: nothing is made that would only be dropped.
     if (g < 0)
         return;
-    std::unique_ptr<scObject> object = g_maker->Make(kind, fragment, renderList, placement);
+    std::unique_ptr<scObject> object = g_maker.Get().Make(kind, fragment, renderList, placement);
     if (!object)
         return;
     object->SetVisible(true);
