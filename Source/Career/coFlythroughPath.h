@@ -36,7 +36,7 @@ class coFlythroughScene {
 };
 
 coFlythroughScene* coGetFlythroughScene();
-// Not owned; null when there is none.
+// Not owned; null when there is none. A seam for tests: the game installs none.
 void coSetFlythroughScene(coFlythroughScene* scene);
 
 // One point of a mission's fly-through: where the camera is and what it looks at. While its handles are

@@ -41,5 +41,6 @@ class coMissionWorld {
 };
 
 coMissionWorld& coGetMissionWorld();
-// Not owned; null restores the defaults.
+// Not owned; null restores the defaults. A seam for tests and the mission tool: the game keeps the
+// defaults, which ask the prop and ring lists.
 void coSetMissionWorld(coMissionWorld* world);

@@ -6,10 +6,10 @@
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
-#include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Settings/coSeam.h"
 #include "Source/Sound/coMusic.h"
+#include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 
@@ -61,12 +61,12 @@ void ApplyTrain(int mode, const coRideSettings& settings) {
     }
     if (mode == coRideDialogRideRequest) {
         coSetThemeName(settings.carType);
-        coGetSavedCoasterServices().SelectRideSoundSet(settings.fanfare);
+        coSelectRideSoundSet(settings.fanfare);
     }
     // Every mode that shows "Cars" takes its choice; a running ride starts again with the new train.
     const int cars = std::max(settings.carCountIndex, 0) + 1;
     if (cars != coGetCoasterDefinition().GetNumCars()) {
-        coGetSavedCoasterServices().SetNumCars(cars);
+        coCoasterDefinitionStore().SetNumCars(cars);
         // The statistics describe the train that rides.
         coRideComputeStats();
     }
@@ -160,7 +160,7 @@ void coFillRideSettings(int musicContext) {
     s.musicFile = coMusicGetOwnTrack(musicContext);
     s.viewCar = coRideGetViewCar();
     s.environment = coGetCoasterPackageHooks().GetEnvironmentIndex();
-    s.fanfare = coGetSavedCoasterServices().GetRideSoundSet();
+    s.fanfare = coGetRideSoundSet();
     s.schemeCount = coTrackColorizer::GetSchemeCount();
     s.colourScheme = coTrackColorizer::GetSelectedIndex();
     s.customColours = s.colourScheme >= s.schemeCount ? 1 : 0;

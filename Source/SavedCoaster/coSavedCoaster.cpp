@@ -13,11 +13,13 @@
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Source/Collision/coTrackCollision.h"
+#include "Source/Park/coCoasterPackage.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -28,6 +30,7 @@
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/Track/coTrackChunks.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
+#include "Source/World/coPropList.h"
 
 #include <cmath>
 #include <typeinfo>
@@ -39,6 +42,11 @@ constexpr int kMusicRoot = 15;
 constexpr int kCoasterTypeRoot = 7;
 constexpr int kEnvironmentRoot = 8;
 constexpr const char* kDefaultDockType = "Ironvale";
+
+// Shows the loading screen again, its progress continuing.
+void StepLoadingScreen() {
+    coGetCoasterPackageHooks().ShowLoadingScreen(false);
+}
 
 // ---- Music folders: every component followed by a backslash.
 
@@ -99,7 +107,7 @@ void WriteCoasterData(chWriter& writer) {
     const std::u16string folder = FolderToUnits(services.GetMusicFolder(kRideMusicList));
     writer.WriteUInt32(static_cast<u32>(folder.size()));
     writer.WriteChars(folder.data(), static_cast<u32>(folder.size()));
-    writer.WriteString(services.GetRideSoundSet());
+    writer.WriteString(coGetRideSoundSet());
     writer.EndChunk();
 }
 
@@ -155,18 +163,18 @@ void ReadCoaster(const fsLocator& locator, LoadedCoaster& loaded) {
     u16 version;
     while (reader.BeginChunk(&id, &version, &size)) {
         if (id == coChunkPieceList) {
-            services.StepLoadingScreen();
+            StepLoadingScreen();
             coReadCoasterPieces(reader, version, size, loaded.pieces);
         } else if (id == coChunkPropList) {
-            services.StepLoadingScreen();
+            StepLoadingScreen();
             if (auto props = services.ReadProps(reader, version, size))
                 loaded.props.push_back(std::move(props));
         } else if (id == coChunkCoasterData) {
-            services.StepLoadingScreen();
+            StepLoadingScreen();
             loaded.data.closed = false;
             coReadCoasterData(reader, version, size, loaded.data);
         } else if (id == coChunkColourScheme) {
-            services.StepLoadingScreen();
+            StepLoadingScreen();
             loaded.scheme = coTrackColorizer::ReadScheme(reader);
             loaded.hasScheme = true;
         }
@@ -320,7 +328,7 @@ void coReadCoasterData(chReader& reader, u16 version, u32 size, coCoasterData& d
 
 void coLoadCoasterFile(const fsLocator& locator) {
     coSavedCoasterServices& services = coGetSavedCoasterServices();
-    services.ShowLoadingScreen(true);
+    coGetCoasterPackageHooks().ShowLoadingScreen(true);
     LoadedCoaster loaded;
     ReadCoaster(locator, loaded);
 
@@ -385,9 +393,9 @@ void coApplyCoasterData(std::vector<std::unique_ptr<coCoasterPiece>> pieces,
     services.SetNumCars(data.carsPerTrain);
     coSetThemeName(data.themeName);
     ApplyRideMusic(data);
-    services.SelectRideSoundSet(data.rideSoundSet);
+    coSelectRideSoundSet(data.rideSoundSet);
 
-    services.StepLoadingScreen();
+    StepLoadingScreen();
     for (auto& loaded : props)
         if (loaded)
             services.PlaceProps(*loaded);
@@ -399,22 +407,22 @@ void coApplyCoasterData(std::vector<std::unique_ptr<coCoasterPiece>> pieces,
             dockType = kDefaultDockType;
         }
         services.LoadDock(dockType);
-        services.StepLoadingScreen();
+        StepLoadingScreen();
         if (data.themeName.empty())
             coSetThemeName(dockType);
         services.PlaceDock(data.dockPosition, data.dockHeading);
         coCircuitRebuildFromList(std::move(pieces));
         services.AttachTrackToDock();
-        services.StepLoadingScreen();
+        StepLoadingScreen();
         if (data.closed && coCircuitEndMeetsStart())
             coCircuitTryClose();
-        services.StepLoadingScreen();
+        StepLoadingScreen();
         coGetTrackBuilder().RebuildPieceObjects(coCircuitFirstPiece(), 2);
-        services.StepLoadingScreen();
+        StepLoadingScreen();
     }
-    services.PlaceTrackProps();
+    coPropList::PlaceAllTrackProps();
     coCircuitRebuildSupports();
-    services.StepLoadingScreen();
+    StepLoadingScreen();
     // The statistics are never read from the file: they are simulated again.
     coRideComputeStats();
 }

@@ -7,7 +7,6 @@
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coSeam.h"
 #include "Source/Sound/coMusic.h"
-#include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coProp.h"
 #include "Source/World/coPropList.h"
@@ -47,28 +46,12 @@ void coSavedCoasterServices::SetMusicFolder(int list, const fsLocator& folder) {
     coMusicSetOwnTrack(list, folder);
 }
 
-std::string coSavedCoasterServices::GetRideSoundSet() const {
-    return coGetRideSoundSet();
-}
-
-void coSavedCoasterServices::SelectRideSoundSet(const std::string& name) {
-    coSelectRideSoundSet(name);
-}
-
 std::string coSavedCoasterServices::GetEnvironmentName() const {
     return coGetCoasterPackageHooks().GetEnvironmentName();
 }
 
 int coSavedCoasterServices::GetEnvironmentIndex() const {
     return coGetCoasterPackageHooks().GetEnvironmentIndex();
-}
-
-void coSavedCoasterServices::ShowLoadingScreen(bool restart) {
-    coGetCoasterPackageHooks().ShowLoadingScreen(restart);
-}
-
-void coSavedCoasterServices::StepLoadingScreen() {
-    coGetCoasterPackageHooks().ShowLoadingScreen(false);
 }
 
 std::string coSavedCoasterServices::GetDisplayName(const std::string& folder) const {
@@ -96,10 +79,6 @@ void coSavedCoasterServices::PlaceProps(coPendingProps& pending) {
         return;
     for (auto& prop : records->Take())
         coPropList::Add(std::move(prop));
-}
-
-void coSavedCoasterServices::PlaceTrackProps() {
-    coPropList::PlaceAllTrackProps();
 }
 
 coSavedCoasterServices& coGetSavedCoasterServices() {

@@ -9,11 +9,11 @@
 class chReader;
 class chWriter;
 
-// What the coaster file asks of the rest of the game besides the track and its colours: the definitions,
-// the world, the ride music and sounds, the environment, the loading dock, the props, the theme names
-// and the loading screen. Their subsystems install their implementation; until then the defaults below
-// hold (the coaster package loader and its hooks, no dock, an empty prop list, the music contexts'
-// choices, the ride event sounds' set).
+// What the coaster file asks of the park around the track: the definitions, the scene, the ride music, the
+// environment, the loading dock, the props, the theme names and the thumbnail. The defaults below ask the
+// game's own areas (the coaster package loader and its hooks, no dock, the prop list, the music contexts);
+// the game installs coGameCoasterServices for the dock and the thumbnail. The rest is a seam for tests:
+// their small worlds stand in for definitions, props and docks that would need content or a device.
 class coSavedCoasterServices {
   public:
     virtual ~coSavedCoasterServices() = default;
@@ -34,10 +34,6 @@ class coSavedCoasterServices {
     virtual void SetMusicTrack(int list, int track);
     virtual fsLocator GetMusicFolder(int list) const;
     virtual void SetMusicFolder(int list, const fsLocator& folder);
-    // The name of the selected ride event sound set (its fanfare's theme folder); empty when none. By
-    // default the ride event sounds' own.
-    virtual std::string GetRideSoundSet() const;
-    virtual void SelectRideSoundSet(const std::string& name);
 
     // The current environment's name (empty when none) and index.
     virtual std::string GetEnvironmentName() const;
@@ -61,18 +57,12 @@ class coSavedCoasterServices {
     virtual std::unique_ptr<coPendingProps> ReadProps(chReader&, u16 version, u32 size) const;
     // Makes the props read (after the world was cleared) and adds them to the prop list.
     virtual void PlaceProps(coPendingProps&);
-    // Puts the track props on their pieces once the circuit stands.
-    virtual void PlaceTrackProps();
     // The coaster's thumbnail chunk (CSNP, version 1), written after the props by binary saves of a
     // circuit with pieces; none by default.
     virtual void WriteThumbnail(chWriter&) const {}
 
     // A folder's display name from the theme list (UTF-8 both ways); the folder name when it has none.
     virtual std::string GetDisplayName(const std::string& folder) const;
-
-    virtual void ShowLoadingScreen(bool restart);
-    // Shows the loading screen again, its progress continuing.
-    virtual void StepLoadingScreen();
 };
 
 coSavedCoasterServices& coGetSavedCoasterServices();

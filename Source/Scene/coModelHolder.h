@@ -70,6 +70,6 @@ class coModelHolderLoader {
 
 std::unique_ptr<coModelHolder> coLoadModelHolder(const fsLocator& file, const fsLocator& textureFolder,
                                                  bool buildTree);
-// Not owned; null restores loading from the files.
+// Not owned; null restores loading from the files. A seam for tests: the game loads from the files.
 void coSetModelHolderLoader(coModelHolderLoader* loader);
 const coModelHolderLoader& coGetModelHolderLoader();

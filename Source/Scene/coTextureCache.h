@@ -48,7 +48,7 @@ class coTextureCache {
 g3dTexture* coAcquireTexture(const fsLocator& locator);
 void coReleaseTexture(g3dTexture* texture);
 coTextureCache& coGetTextureCache();
-// Not owned; null restores the world's own.
+// Not owned; null restores the world's own. A seam for tests: the game keeps the world's own.
 void coSetTextureCache(coTextureCache* cache);
 
 // Levels to drop from a file's texture at this much free texture memory.

@@ -118,7 +118,7 @@ class coCoasterDefinition {
 coCoasterDefinition& coCoasterDefinitionStore();
 // The definition the game reads: the installed one, else the store.
 const coCoasterDefinition& coGetCoasterDefinition();
-// Not owned; null restores the store.
+// Not owned; null restores the store. A seam for tests and tools: the game reads the store.
 void coSetCoasterDefinition(const coCoasterDefinition* definition);
 // Replaces the store's extrusion polygon.
 void coSetExtrusionPolygon(const maVector2d* points, int count);

@@ -162,8 +162,6 @@ struct MountainServices : coSavedCoasterServices {
     MountainServices() { coSetSavedCoasterServices(this); }
     ~MountainServices() override { coSetSavedCoasterServices(nullptr); }
     void LoadCoasterDefinitions(const std::string&, const std::string&, int) override {}
-    void ShowLoadingScreen(bool) override {}
-    void StepLoadingScreen() override {}
     std::string GetEnvironmentName() const override { return environment; }
     int GetEnvironmentIndex() const override { return 0; }
     bool GetDock(maVector3d& position, float& heading, std::string& type) const override {

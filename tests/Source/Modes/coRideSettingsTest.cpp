@@ -6,8 +6,8 @@
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
-#include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Sound/coAudioTestSupport.h"
+#include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 
@@ -45,12 +45,6 @@ struct coScriptedScreens : coRidePauseDialogScreens {
     int result = 2;
 };
 
-struct coFanfareServices : coSavedCoasterServices {
-    std::string GetRideSoundSet() const override { return fanfare; }
-    void SelectRideSoundSet(const std::string& name) override { fanfare = name; }
-    std::string fanfare = "Ironvale";
-};
-
 // The builder's music playing, four cars with the camera in car 2, two stored colour schemes.
 class coRideSettingsTest : public coAudioTest {
   protected:
@@ -60,7 +54,6 @@ class coRideSettingsTest : public coAudioTest {
             WriteSound(std::string("Music/") + name + ".wav", 0.5f);
         coMusicStart();
         coSetRidePauseDialogScreens(&screens);
-        coSetSavedCoasterServices(&services);
         coGetCoasterPackageHooks().SetEnvironmentName("Mountain");
         coCoasterDefinitionStore().SetCoasterTypeName("Steel");
         Reset();
@@ -71,7 +64,7 @@ class coRideSettingsTest : public coAudioTest {
         screens.edit = nullptr;
         screens.during = nullptr;
         screens.result = 2;
-        services.fanfare = "Ironvale";
+        coSelectRideSoundSet("Ironvale");
         coMusicSetChoice(coMusicBuilder, 0);
         coMusicRequestContext(coMusicBuilder);
         coMusicApplyContext(true);
@@ -95,7 +88,7 @@ class coRideSettingsTest : public coAudioTest {
         coTrackColorizer::AssignSchemes({});
         coGetCoasterPackageHooks().SetEnvironmentName("");
         coCoasterDefinitionStore().SetCoasterTypeName("");
-        coSetSavedCoasterServices(nullptr);
+        coSelectRideSoundSet("");
         coSetRidePauseDialogScreens(nullptr);
         coAudioTest::TearDown();
     }
@@ -105,7 +98,6 @@ class coRideSettingsTest : public coAudioTest {
     }
 
     coScriptedScreens screens;
-    coFanfareServices services;
 };
 
 } // namespace
@@ -146,7 +138,7 @@ TEST_F(coRideSettingsTest, EachModeAppliesItsOwnShareOfAnOkAndACancelChangesNoth
         EXPECT_EQ(std::tuple(screens.shown.carCountIndex, coGetCoasterDefinition().GetNumCars(),
                              coRideGetViewCar(), coGetRideCameraIndex(), coGetTrainDragOn(),
                              coGetCollisionChecks(), coGetCoasterPackageHooks().GetEnvironmentIndex(),
-                             coTrackColorizer::GetSelectedIndex(), coGetThemeName(), services.fanfare),
+                             coTrackColorizer::GetSelectedIndex(), coGetThemeName(), coGetRideSoundSet()),
                   std::tuple(3, c.cars, c.viewCar, c.camera, c.drag, c.drag == 1, c.environment, c.scheme,
                              c.theme, c.fanfare));
         // Nothing of the music changed: it resumes, or stops for the ride about to start.

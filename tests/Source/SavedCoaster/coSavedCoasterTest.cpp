@@ -80,6 +80,7 @@ class coSavedCoasterTest : public coCircuitFixture {
         coSetTrainDragOn(m_dragOn);
         coSetCollisionChecks(m_checksOn);
         coTrackColorizer::ClearCurrent();
+        coSelectRideSoundSet("");
         dbgSetLogSink({});
     }
 
@@ -99,7 +100,7 @@ class coSavedCoasterTest : public coCircuitFixture {
         services.musicTrack = 3;
         folder.MakeFolder("music");
         services.musicFolder = folder.Locator("music");
-        services.soundSet = "Classic";
+        coSelectRideSoundSet("Classic");
         coSetThemeName("Forest");
         coSetTrainDragOn(1);
         coSetCollisionChecks(false);
@@ -108,7 +109,8 @@ class coSavedCoasterTest : public coCircuitFixture {
     void ScrambleWorld() {
         services.log.clear();
         services.hasDock = false;
-        services.dockType = services.soundSet = "";
+        services.dockType = "";
+        coSelectRideSoundSet("");
         coTrackColorizer::ClearCurrent();
         services.dockPosition = maVector3d();
         services.dockHeading = 0.0f;
@@ -350,7 +352,7 @@ TEST_F(coSavedCoasterTest, NamesCarsIndicesAndTheDockFromTheFileAreChecked) {
     Load(WithCdat(saved, &fields));
     // Seven warnings: five names, the cars, the index.
     EXPECT_EQ(std::tuple(DefinitionsCall(services.log), definition.numCars, services.dockType,
-                         coGetThemeName(), services.soundSet, warnings.size()),
+                         coGetThemeName(), coGetRideSoundSet(), warnings.size()),
               std::tuple("definitions Mountain Steel 0", 4, "Ironvale", "Ironvale", "", 7u));
 
     fields = coCdatFields();

@@ -71,11 +71,6 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
         log.push_back("music folder " + std::to_string(list));
         musicFolder = folder;
     }
-    std::string GetRideSoundSet() const override { return soundSet; }
-    void SelectRideSoundSet(const std::string& name) override {
-        log.push_back("sounds " + name);
-        soundSet = name;
-    }
     std::string GetEnvironmentName() const override { return environment; }
     int GetEnvironmentIndex() const override { return environmentIndex; }
     bool GetDock(maVector3d& position, float& heading, std::string& type) const override {
@@ -128,7 +123,6 @@ class coRecordingCoasterServices : public coSavedCoasterServices {
     std::vector<std::string> log;
     int musicTrack = 5;
     fsLocator musicFolder;
-    std::string soundSet;
     std::string thumbnail; // the body of the thumbnail chunk; none when empty
     std::string environment = "Mountain";
     int environmentIndex = 0;
