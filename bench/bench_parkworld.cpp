@@ -20,7 +20,7 @@
 #include "Source/World/coProp.h"
 #include "Source/World/coPropList.h"
 #include "Source/World/coPropTemplate.h"
-#include "Tools/Model/toolAnimatedModels.h"
+#include "Tools/Model/toolPropModels.h"
 #include "Tools/Model/toolModelWriter.h"
 #include "Tools/World/toolEnvironmentWriter.h"
 #include "Tools/World/toolPropWriter.h"
@@ -74,7 +74,7 @@ void WriteInstallation(const fs::path& base) {
     const fs::path theme = base / "Themes" / "Bench";
     for (const char* folder : {"Data", "Model"})
         fs::create_directories(theme / folder);
-    toolWriteFountainModels((theme / "Model").string());
+    toolWriteIronvalePropModels((theme / "Model").string());
     toolPropEvent sway;
     sway.playCount = -1;
     sway.animation = "fountainsway.mx";
