@@ -7,7 +7,7 @@
 // A font of the rasterizer; 0 is none.
 using plFontHandle = u32;
 
-// Text in the system's fonts, measured and drawn as the original platform's font calls do it. A font
+// Text in the system's fonts, measured and drawn as the Windows platform's font calls do it. A font
 // is asked for by face name and cell height; the name is matched to the closest installed font, so
 // any name gives a font while one is installed. Text measures the sum of its characters' advances (no
 // kerning) by the cell height, and is drawn as white-on-black coverage from the cell's top-left corner.

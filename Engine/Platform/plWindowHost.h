@@ -28,7 +28,7 @@ struct plMessage {
     i32 button = 0;
     u32 value = 0;
     bool repeat = false;   // key down: the key was already down (auto-repeat)
-    bool altDown = false;  // key down: Alt is held (bit 29 of the original's lParam)
+    bool altDown = false;  // key down: Alt is held (bit 29 of a Windows key message's lParam)
     bool ctrlDown = false; // key down: Control is held (TranslateMessage reads it)
 };
 
