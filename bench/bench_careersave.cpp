@@ -6,6 +6,7 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Source/Career/coCareerSave.h"
+#include "Source/Settings/coPaths.h"
 
 #include "benchReport.h"
 
@@ -26,7 +27,7 @@ struct Fixture {
         fsLocator root;
         fsLocatorFromNativePath(folder.c_str(), root);
         fsResetRootTable();
-        fsAddRootDirectory(9, root);
+        fsAddRootDirectory(coRootSaves, root);
         for (int records : {1000, 10000}) {
             std::filesystem::create_directories(folder + "/" + std::to_string(records));
             fsLocator path;

@@ -25,7 +25,7 @@ struct MenuScreen {
         benchSetRoot(coRootGui, LV_DATA_DIR "/Data/GUI");
         benchSetRoot(coRootText, LV_DATA_DIR "/Data/Text/Eng");
         coPrefs::SetDefaults();
-        coPrefs::SetBool(35, true); // no voices: nothing is saved while it runs
+        coPrefs::SetBool(coPrefVoicesOff, true); // no voices: nothing is saved while it runs
         benchStartGuiScreen();
         guiWindowMgr::GetRoot()->SetSize(800, 600);
         coDialogDimmer::Create();

@@ -96,7 +96,7 @@ void BM_PathsInitAgainstAPlainListing(benchmark::State& state) {
         state.SetIterationTime(initSeconds);
     }
     std::vector<fsLocator> themes;
-    coPaths::GetRootDirectories(6, themes);
+    coPaths::GetRootDirectories(coRootThemes, themes);
     state.counters["folders"] = static_cast<double>(listed);
     state.counters["listed_by_init"] = static_cast<double>(themes.size());
     state.counters["init_ms"] = initSeconds * 1e3;

@@ -132,7 +132,7 @@ void AddRoot(i32 root, const std::filesystem::path& folder) {
 void RunBenchmarks() {
     const std::filesystem::path scratch = std::filesystem::temp_directory_path() / "bench_ride_frame";
     std::filesystem::create_directories(scratch);
-    AddRoot(0, scratch);
+    AddRoot(coRootProgram, scratch);
     AddRoot(coRootSaves, scratch);
     AddRoot(coRootTracks, LV_DATA_DIR "/Tracks");
     AddRoot(coRootEnvironments, LV_DATA_DIR "/Environments");

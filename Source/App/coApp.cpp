@@ -301,7 +301,7 @@ void coApp::OnStart(appStartEvent*) {
     m_teardown.push_back([this] { StopInputAndGui(); });
     coPaths::Init();
 
-    fsLocator errors = fsGetRootDirectory(0, 0);
+    fsLocator errors = fsGetRootDirectory(coRootProgram, 0);
     errors.AppendComponent("Errors");
     errors.AppendComponent(fsGetRootDirectory(coRootText, 0).GetLastComponent());
     gfErrorHandler::SetErrorFileDirectory(errors);
@@ -586,7 +586,7 @@ void coApp::PlayIntroMovies() {
 }
 
 void coApp::SetWindowIcon() {
-    fsLocator file = fsGetRootDirectory(0, 0);
+    fsLocator file = fsGetRootDirectory(coRootProgram, 0);
     file.AppendComponent("icon.png");
     try {
         const g2dPixelRows rows = g2dReadPNG(file);

@@ -61,7 +61,7 @@ void StartFoundation(coStartedPackages& packages) {
     packages.Started(gfShutdown);
     coErrorDisplayerMgr::CountDefaultReports();
 
-    fsLocator errors = fsGetRootDirectory(0, 0);
+    fsLocator errors = fsGetRootDirectory(coRootProgram, 0);
     errors.AppendComponent("Errors");
     errors.AppendComponent("Eng");
     gfErrorHandler::SetErrorFileDirectory(errors);

@@ -10,6 +10,7 @@
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Source/Settings/coPaths.h"
 
 #include <filesystem>
 #include <functional>
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr i32 kSavesRoot = 9;
 constexpr const char* kFileName = "SaveFile.isf";
 constexpr const char* kBadSuffix = ".bad";
 constexpr u32 kHeaderSize = 8;
@@ -33,7 +33,7 @@ std::vector<coCareerCompletionMap> g_completion(coCareerCount);
 std::vector<coCareerGradeMap> g_grades(coCareerCount);
 
 fsLocator ProfileFolder(const envString& profile) {
-    fsLocator folder = fsGetRootDirectory(kSavesRoot, 0);
+    fsLocator folder = fsGetRootDirectory(coRootSaves, 0);
     folder.AppendComponent(profile);
     return folder;
 }

@@ -14,6 +14,7 @@
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Settings/coPaths.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coTrackChunks.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-constexpr i32 kTextRoot = 11;
 constexpr u32 kObjectiveTextSet = 32;
 constexpr u8 kVersion[4] = {gfByteOrderData, 1, 0, 0};
 constexpr int kVersion0Budgets = 9;
@@ -33,7 +33,7 @@ constexpr u32 kListIds[coObjectiveLevelCount] = {coChunkWinList, coChunkBronzeLi
 constexpr const char* kInvalidChunk = "Invalid Chunk while reading coaster mission";
 
 std::unique_ptr<gfTextSet> OpenObjectiveTexts() {
-    fsLocator locator(kTextRoot);
+    fsLocator locator(coRootText);
     locator.AppendComponent("uiop.tsf");
     return std::make_unique<gfTextSet>(locator, kObjectiveTextSet, true);
 }

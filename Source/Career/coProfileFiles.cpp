@@ -8,6 +8,7 @@
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Source/Settings/coPaths.h"
 
 #include <filesystem>
 #include <string>
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr i32 kSavesRoot = 9;
 constexpr size_t kLongestName = 255;
 
 std::string NativePath(const fsLocator& locator) {
@@ -33,14 +33,14 @@ bool IsExactDirectory(const fsLocator& folder) {
 // directory. Names are compared exactly: "ann" is not the profile "Ann".
 fsLocator ProfileFolder(const envString& name, bool& exists) {
     std::vector<fsLocator> directories;
-    fsGetRootDirectories(kSavesRoot, directories);
+    fsGetRootDirectories(coRootSaves, directories);
     for (const fsLocator& directory : directories) {
         fsLocator folder = directory;
         folder.AppendComponent(name);
         if ((exists = IsExactDirectory(folder)))
             return folder;
     }
-    fsLocator folder = fsGetRootDirectory(kSavesRoot, 0);
+    fsLocator folder = fsGetRootDirectory(coRootSaves, 0);
     folder.AppendComponent(name);
     return folder;
 }

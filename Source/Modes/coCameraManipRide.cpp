@@ -14,7 +14,6 @@
 #include <stdexcept>
 
 namespace {
-constexpr int kPrefCameraShake = 33;
 const float kMaxYaw = coDegrees(179.0f);
 const float kMaxPitch = coDegrees(30.0f);
 const float kKeyTurn = coDegrees(40.0f);
@@ -101,7 +100,7 @@ void coCameraManipSeat::Update() {
     const maVector3d right = m_carMatrix.GetXAxis();
     const maVector3d up = m_carMatrix.GetYAxis();
     const coCoasterDefinition& definition = coGetCoasterDefinition();
-    const bool moves = coPrefs::GetBool(kPrefCameraShake);
+    const bool moves = coPrefs::GetBool(coPrefCameraShake);
     // Without the preference the slide is neither decayed nor applied: it comes back as it was.
     if (moves) {
         Slide(dt, train);

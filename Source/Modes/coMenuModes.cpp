@@ -22,6 +22,7 @@
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Screens/coRunDialog.h"
+#include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Sound/coMusic.h"
@@ -467,7 +468,7 @@ void coModeSplashScreen::Think() {
     BeginFrame();
     const inVirtualJoystick* joystick = inDeviceManager::GetVirtualJoystick();
     if (static_cast<i32>(appClock::GetTime()) - m_start > m_duration && joystick &&
-        joystick->IsButtonHeld(115)) {
+        joystick->IsButtonHeld(coActionMouseLeft)) {
         SetResult(Leave);
         return;
     }

@@ -28,6 +28,7 @@
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Screens/coReportException.h"
+#include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Sound/coMusic.h"
@@ -53,8 +54,6 @@ constexpr u16 kKeyDelete = 0xE018;
 constexpr u16 kKeyTab = 9;
 
 constexpr int kSoundError = 18;
-constexpr int kPrefMetric = 4;
-constexpr int kPrefToolTips = 1;
 
 const envString kCoasterExtension(".csa");
 
@@ -127,36 +126,36 @@ bool PushMode(i32 id) {
 
 const std::array<coActionButton, 30>& coEditorActionButtons() {
     static const std::array<coActionButton, 30> table = {{
-        {117, "Load", 0},
-        {118, "Save", 0},
-        {119, "Camera", 0},
-        {120, "Grid", 0},
-        {121, "Test", 0},
-        {122, "Ride", 0},
-        {123, "Options", 0},
-        {124, "Back", 0},
-        {125, "Straight Up", 2},
-        {126, "Shallow Right", 2},
-        {127, "Shallow Left", 2},
-        {128, "Half Loop", 2},
-        {129, "HalfCork Right", 2},
-        {130, "HalfCork Left", 2},
-        {131, "Short Straightaway", 1},
-        {132, "Long Straightaway", 1},
-        {133, "Curved Right", 1},
-        {134, "Curved Left", 1},
-        {135, "Loop", 1},
-        {136, "Corkscrew", 1},
-        {137, "STurn", 1},
-        {138, "Pitch Up", 1},
-        {139, "Pitch Down", 1},
-        {140, "Bank Left", 1},
-        {141, "Bank Right", 1},
-        {147, "Finish Coaster", 1},
-        {148, "Bend Right", 1},
-        {149, "Bend Left", 1},
-        {150, "Widen", 1},
-        {151, "Narrow", 1},
+        {coActionLoad, "Load", 0},
+        {coActionSave, "Save", 0},
+        {coActionCamera, "Camera", 0},
+        {coActionGrid, "Grid", 0},
+        {coActionTest, "Test", 0},
+        {coActionRide, "Ride", 0},
+        {coActionOptions, "Options", 0},
+        {coActionBack, "Back", 0},
+        {coActionStraightUp, "Straight Up", 2},
+        {coActionShallowRight, "Shallow Right", 2},
+        {coActionShallowLeft, "Shallow Left", 2},
+        {coActionHalfLoop, "Half Loop", 2},
+        {coActionHalfCorkRight, "HalfCork Right", 2},
+        {coActionHalfCorkLeft, "HalfCork Left", 2},
+        {coActionShortStraightaway, "Short Straightaway", 1},
+        {coActionLongStraightaway, "Long Straightaway", 1},
+        {coActionCurvedRight, "Curved Right", 1},
+        {coActionCurvedLeft, "Curved Left", 1},
+        {coActionLoop, "Loop", 1},
+        {coActionCorkscrew, "Corkscrew", 1},
+        {coActionSTurn, "STurn", 1},
+        {coActionPitchUp, "Pitch Up", 1},
+        {coActionPitchDown, "Pitch Down", 1},
+        {coActionBankLeft, "Bank Left", 1},
+        {coActionBankRight, "Bank Right", 1},
+        {coActionFinishCoaster, "Finish Coaster", 1},
+        {coActionBendRight, "Bend Right", 1},
+        {coActionBendLeft, "Bend Left", 1},
+        {coActionWiden, "Widen", 1},
+        {coActionNarrow, "Narrow", 1},
     }};
     return table;
 }
@@ -357,7 +356,7 @@ void coModeEditor::Think() {
     }
     coModeHost& host = coGetModeHost();
     host.UpdateGui();
-    if (coPrefs::GetBool(kPrefToolTips) && !m_flags.test(InterfaceHidden))
+    if (coPrefs::GetBool(coPrefToolTips) && !m_flags.test(InterfaceHidden))
         host.UpdateToolTip(time);
     if (HandleInput() == 2)
         return;
@@ -416,12 +415,12 @@ guiWindow* coModeEditor::GetActionWindow(i32 action) {
                     {"Add Chain", "Remove Chain", 1},
                     {"Add Retarder", "Remove Retarder", 4},
                     {"Add Tube Decoration", "Remove Tube Decoration", -1}};
-    if (action >= 142 && action <= 146) {
+    if (action >= coActionAccelerator && action <= coActionTubeDecoration) {
         coCoasterPiece* piece =
             coSelectionGetKind() == coSelectionDock ? coCircuitFirstPiece() : coSelectionGetObject();
         if (piece == nullptr)
             return nullptr;
-        const auto& e = elements[action - 142];
+        const auto& e = elements[action - coActionAccelerator];
         const bool present = e.element < 0 ? piece->GetTube() != 0 : piece->GetElement() == e.element;
         return coGetEditorHost().FindButton(present ? e.remove : e.add);
     }
@@ -455,7 +454,7 @@ int coModeEditor::HandleActions() {
         if (const int result = PressActionWindow(m_heldAction, m_heldWindow))
             return result;
     }
-    for (i32 action = 117; action <= 151; ++action)
+    for (i32 action = coActionLoad; action <= coActionNarrow; ++action)
         if (const int result = PressActionWindow(action, GetActionWindow(action)))
             return result;
     const coEditorInput* input = coGetEditorInput();
@@ -463,19 +462,19 @@ int coModeEditor::HandleActions() {
         return 0;
     const bool hasPieces = coCircuitPieceCount() > 0;
     int result = 0;
-    if (input->IsDown(154) && hasPieces) {
+    if (input->IsDown(coActionSelectDock) && hasPieces) {
         coSelectLoadingDock();
         result = 1;
-    } else if (input->IsDown(155) && hasPieces) {
+    } else if (input->IsDown(coActionSelectLast) && hasPieces) {
         if (coCircuitPieceCount() == 1)
             coSelectLoadingDock();
         else
             coSelectionSetPiece(coCircuitLastPiece());
         result = 1;
-    } else if (input->WasReleased(153)) {
+    } else if (input->WasReleased(coActionSelectNext)) {
         SelectNext();
         result = 1;
-    } else if (input->WasReleased(152)) {
+    } else if (input->WasReleased(coActionSelectPrevious)) {
         SelectPrevious();
         result = 1;
     }
@@ -654,10 +653,10 @@ int coModeEditor::HandleMainButton(coMainButton button) {
         return 0;
     case coMainButton::Ride: {
         BeginModal();
-        const bool metric = coPrefs::GetBool(kPrefMetric);
+        const bool metric = coPrefs::GetBool(coPrefMetricUnits);
         if (host.RunRidePauseDialog(2) == 1)
             m_flags.set(RideRequested);
-        if (coPrefs::GetBool(kPrefMetric) != metric)
+        if (coPrefs::GetBool(coPrefMetricUnits) != metric)
             Refresh();
         EndModal();
         return 1;
@@ -690,13 +689,13 @@ int coModeEditor::HandleMainButton(coMainButton button) {
     case coMainButton::Options: {
         BeginModal();
         const u8 drag = coGetTrainDragOn();
-        const bool metric = coPrefs::GetBool(kPrefMetric);
+        const bool metric = coPrefs::GetBool(coPrefMetricUnits);
         host.RunRidePauseDialog(0);
         // Air drag changes the ride the coaster is saved with; the units only how it is shown.
         if (coGetTrainDragOn() != drag) {
             m_flags.set(Modified);
             Refresh();
-        } else if (coPrefs::GetBool(kPrefMetric) != metric) {
+        } else if (coPrefs::GetBool(coPrefMetricUnits) != metric) {
             Refresh();
         }
         EndModal();

@@ -15,7 +15,6 @@
 #include <vector>
 
 namespace {
-constexpr int kFlagMp3 = 4;
 constexpr u32 kCategoryVoice = 2;
 constexpr i32 kPointerArrow = 0;
 } // namespace
@@ -65,7 +64,7 @@ void coModeFlythrough::Exit() {
 void coModeFlythrough::StartVoice(float time) {
     fsLocator file = m_voiceFile;
     coModeSoundKind kind = coModeSoundKind::Streamed;
-    if (coPrefs::GetSessionFlag(kFlagMp3)) {
+    if (coPrefs::GetSessionFlag(coSessionMp3Music)) {
         envString name = file.GetLastComponent();
         if (name.GetLength() >= 3) {
             name = envString(0, name.GetLength() - 3, name);

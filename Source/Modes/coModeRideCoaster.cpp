@@ -57,11 +57,6 @@ constexpr i32 kPointerArrow = 0;
 constexpr i32 kPointerHidden = 5;
 
 constexpr i32 kKeyDigit1 = 27;
-constexpr int kPrefSoundEffectsOff = 6;
-constexpr int kPrefAmbientOff = 28;
-constexpr int kPrefScreamsOff = 36;
-constexpr int kFlagWireframe = 2;
-constexpr int kFlagHideTrack = 3;
 constexpr u32 kCategoryMusic = 8;
 
 // The headlight's beam leaves the lead car this far below its heading and lights the floor where it
@@ -131,7 +126,7 @@ void coModeRideCoaster::Enter() {
     m_textured.emplace();
     coRideModeHost& host = coGetRideModeHost();
     coGetMenuWorld().SetWorldMode(1);
-    if (coPrefs::GetSessionFlag(kFlagHideTrack))
+    if (coPrefs::GetSessionFlag(coSessionHideTrack))
         host.HideTrackObjects();
     host.SetPropsActive(true);
 
@@ -225,9 +220,9 @@ void coModeRideCoaster::Think() {
         }
         host.UpdateProps(t);
         coPropList::CullByDistance(cameraEye);
-        if (!coPrefs::GetSessionFlag(kFlagHideTrack))
+        if (!coPrefs::GetSessionFlag(coSessionHideTrack))
             host.UpdateCollisions(cameraEye);
-        const bool wireframe = coPrefs::GetSessionFlag(kFlagWireframe) != 0;
+        const bool wireframe = coPrefs::GetSessionFlag(coSessionWireframe) != 0;
         host.SetClearToBackground(m_currentCamera == coRideCameraFree || wireframe);
         host.SetWireframe(wireframe);
         CastCavernHeadlight();
@@ -315,9 +310,9 @@ bool coModeRideCoaster::Pause() {
         m_cameras[static_cast<size_t>(m_currentCamera)]->Attach(&m_sceneCamera, false);
         coSetCarsVisible(m_currentCamera != coRideCameraCloseSeat);
         UpdateSoundPositioning();
-        coRideSetEventSoundsOn(!coPrefs::GetBool(kPrefSoundEffectsOff));
-        coRideSetScreamsOn(!coPrefs::GetBool(kPrefScreamsOff));
-        if (!coPrefs::GetBool(kPrefAmbientOff)) {
+        coRideSetEventSoundsOn(!coPrefs::GetBool(coPrefSoundEffectsOff));
+        coRideSetScreamsOn(!coPrefs::GetBool(coPrefScreamsOff));
+        if (!coPrefs::GetBool(coPrefAmbientOff)) {
             if (m_ambient.IsStarted())
                 m_ambient.Resume(appClock::GetTime());
             else

@@ -18,7 +18,6 @@
 #include <string>
 
 namespace {
-constexpr int kPrefAmbientOff = 28;
 constexpr u32 kCategoryAmbient = 4;
 
 std::string Describe(const fsLocator& file) {
@@ -82,7 +81,7 @@ fsLocator coRideAmbientSound::GetFile() {
 
 void coRideAmbientSound::Start(float time) {
     const fsLocator file = GetFile();
-    if (m_job != nullptr || coPrefs::GetBool(kPrefAmbientOff) || !coSoundFileExists(file))
+    if (m_job != nullptr || coPrefs::GetBool(coPrefAmbientOff) || !coSoundFileExists(file))
         return;
     m_volume = 0.8f;
     m_lastTime = time;

@@ -10,6 +10,7 @@
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/Settings/coDefaultInput.h"
 #include "Source/Sound/coMusic.h"
 #include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coCoasterDefinition.h"
@@ -18,8 +19,6 @@
 #include "Source/World/coPropList.h"
 
 namespace {
-constexpr i32 kActionSlower = 156;
-constexpr i32 kActionFaster = 157;
 constexpr u32 kMessageTestRide = 12;
 constexpr i32 kPointerArrow = 0;
 } // namespace
@@ -85,9 +84,9 @@ void coModeTestRideCoaster::Think() {
         return;
     }
     // No bound on purpose: a scale of 0 or below holds the train, as the ride step never goes back.
-    if (input != nullptr && input->WasReleased(kActionSlower))
+    if (input != nullptr && input->WasReleased(coActionSlower))
         coRideSetTimeScale(coRideGetTimeScale() - 1.0f);
-    else if (input != nullptr && input->WasReleased(kActionFaster))
+    else if (input != nullptr && input->WasReleased(coActionFaster))
         coRideSetTimeScale(coRideGetTimeScale() + 1.0f);
 
     coRideModeHost& host = coGetRideModeHost();

@@ -18,7 +18,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int kPrefDragOrClick = 0;
 // Below this the projected point sits at the eye or behind it.
 constexpr float kMinClipW = 1e-6f;
 } // namespace
@@ -91,7 +90,7 @@ coCoasterPiece* coPickTrackPosition(const maVector3d& start, const maVector3d& e
 }
 
 i32 coToolClicksToFinish() {
-    return coPrefs::GetBool(kPrefDragOrClick) ? 1 : 2;
+    return coPrefs::GetBool(coPrefDragOrClick) ? 1 : 2;
 }
 
 coPickRay coModeTool::PointerRay() const {

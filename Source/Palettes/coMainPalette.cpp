@@ -156,8 +156,8 @@ void coMainPalette::ShowFeedback(i32 message, i32 seconds) {
         snSoundManager::DestroySound(m_voice);
         m_voice = nullptr;
     }
-    if (m_soundsAllowed && !coPrefs::GetBool(kVoicesOffPref) && message < 11 &&
-        coPrefs::GetBool(kFirstVoicePref + message))
+    if (m_soundsAllowed && !coPrefs::GetBool(coPrefVoicesOff) && message < 11 &&
+        coPrefs::GetBool(coPrefFirstPaletteHint + message))
         PlayVoiceOver(message);
 }
 
@@ -174,7 +174,7 @@ void coMainPalette::PlayVoiceOver(i32 message) {
         m_broken.insert(message);
         return;
     }
-    coPrefs::SetBool(kFirstVoicePref + message, false);
+    coPrefs::SetBool(coPrefFirstPaletteHint + message, false);
     coPrefs::SaveOnItsOwn();
 }
 

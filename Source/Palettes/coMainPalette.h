@@ -18,8 +18,6 @@ class coMainPalette : public guiContainer {
     static constexpr const char* kButtons[8] = {"Ride",   "Back", "Test", "Grid",
                                                 "Camera", "Load", "Save", "Options"};
     static constexpr i32 kMessageCount = 17;
-    static constexpr i32 kFirstVoicePref = 17;
-    static constexpr i32 kVoicesOffPref = 35;
 
     coMainPalette();
     ~coMainPalette() override;

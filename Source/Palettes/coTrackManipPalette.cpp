@@ -25,7 +25,6 @@
 namespace {
 
 constexpr const char* kTextSet = "uitm.tsf";
-constexpr i32 kAllowInversionsPref = 37;
 
 constexpr const char* kScriptButtons[27] = {"Short Straightaway",
                                             "Long Straightaway",
@@ -235,7 +234,7 @@ void coTrackManipPalette::SetPieceState(const PieceState& state) {
 }
 
 void coTrackManipPalette::SetAllowInversions(bool allowed) {
-    m_inversionsAllowed = allowed || coPrefs::GetBool(kAllowInversionsPref);
+    m_inversionsAllowed = allowed || coPrefs::GetBool(coPrefAllowInversions);
     SetEnabled(IsEnabled());
 }
 

@@ -3,6 +3,7 @@
 #include "Engine/App/App/appClock.h"
 #include "Engine/Core/Ma/maRotation.h"
 #include "Source/Ride/coRideServices.h"
+#include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -134,7 +135,7 @@ void coRideStart(int carsPerTrain, bool buildCars, int trainCount) {
     // A train needs a car: gravity is shared among them and G is measured on the first.
     g_ride.carsPerTrain = std::max(carsPerTrain, 1);
     const coRideAudio& audio = coGetRideAudio();
-    coRideSetEventSoundsOn(!audio.GetPrefBool(coPrefRideEventSoundsOff));
+    coRideSetEventSoundsOn(!audio.GetPrefBool(coPrefSoundEffectsOff));
     coRideSetScreamsOn(!audio.GetPrefBool(coPrefScreamsOff));
 
     coRideCarScene& scene = coGetRideCarScene();

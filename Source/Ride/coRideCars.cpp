@@ -119,7 +119,7 @@ void coRideCars::BuildCars(int trainCount, int carsPerTrain) {
         for (int car = 1; car < carsPerTrain; ++car)
             AddCar(*m_follower);
     }
-    if (coPrefs::GetSessionFlag(coRunFlagCarFlames))
+    if (coPrefs::GetSessionFlag(coSessionCarFlames))
         AddFlames();
 }
 
@@ -195,7 +195,7 @@ coCavernHeadlight coRideCars::RenderCavernHeadlight() {
     if (m_cars.empty() || !coGetCoasterDefinition().GetNeedsShadow() || !world.GetEnvironmentShadowsOn() ||
         world.GetEnvironmentName() != "cavern")
         return {};
-    if (coPrefs::GetBool(coPrefHeadlight) && coPrefs::GetBool(coPrefHeadlightTexture)) {
+    if (coPrefs::GetBool(coPrefCarShadows) && coPrefs::GetBool(coPrefTrackShadows)) {
         // The texture manager makes render targets again after a device reset, so one held stays valid.
         if (!m_headlightTexture)
             m_headlightTexture = g3dTextureManager::CreateRenderTarget(kHeadlightSize, kHeadlightSize,

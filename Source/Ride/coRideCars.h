@@ -13,12 +13,6 @@ class scParticleGeneratorTemplate;
 class scSimpleMovableObject;
 class scSpriteGroupParticleGenerator;
 
-// The bool preferences that switch the cavern headlight on: both must be set.
-inline constexpr int coPrefHeadlight = 38;
-inline constexpr int coPrefHeadlightTexture = 39;
-// The run flag that puts flames on the cars.
-inline constexpr int coRunFlagCarFlames = 0;
-
 // What the cavern headlight hands the ride modes' render step: the cars to draw into the texture and
 // a sphere round the train. cars is null when nothing is drawn.
 struct coCavernHeadlight {

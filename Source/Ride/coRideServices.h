@@ -7,10 +7,6 @@
 
 class coProp;
 
-// The bool preferences the ride reads, by their index in the settings.
-inline constexpr int coPrefRideEventSoundsOff = 6;
-inline constexpr int coPrefScreamsOff = 36;
-
 // What the ride needs of the settings and audio: two bool preferences and the hooks of the ride event
 // sounds and the riders' screams. The audio installs its implementation; until then every preference is
 // off and the ride is silent.
@@ -18,7 +14,7 @@ class coRideAudio {
   public:
     virtual ~coRideAudio() = default;
 
-    // A bool preference by index (coPrefRideEventSoundsOff, coPrefScreamsOff).
+    // A bool preference by index (coPrefSoundEffectsOff, coPrefScreamsOff).
     virtual bool GetPrefBool(int) const { return false; }
 
     virtual void LoadRideEventSounds() {}

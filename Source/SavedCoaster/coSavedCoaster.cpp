@@ -38,9 +38,6 @@
 namespace {
 
 constexpr int kRideMusicList = 2;
-constexpr int kMusicRoot = 15;
-constexpr int kCoasterTypeRoot = 7;
-constexpr int kEnvironmentRoot = 8;
 constexpr const char* kDefaultDockType = "Ironvale";
 
 // Shows the loading screen again, its progress continuing.
@@ -190,7 +187,7 @@ void ApplyRideMusic(const coCoasterData& data) {
         if (fsDirectoryExists(data.musicFolder) || fsFileExists(data.musicFolder)) {
             services.SetMusicFolder(kRideMusicList, data.musicFolder);
         } else if (data.musicFolder.GetComponentCount() > 0) {
-            fsLocator inMusicRoot(kMusicRoot);
+            fsLocator inMusicRoot(coRootMusic);
             inMusicRoot.AppendComponent(data.musicFolder.GetLastComponent());
             services.SetMusicFolder(kRideMusicList, inMusicRoot);
             if (data.musicTrack == 4 && !fsRootDirectoryExists(inMusicRoot))
@@ -375,8 +372,8 @@ void coReadCoasterSummary(const fsLocator& locator, std::string& typeName, std::
     } catch (const envExceptionX&) {
         valid = false;
     }
-    if (!NamesRootDirectory(kCoasterTypeRoot, coasterType) ||
-        !NamesRootDirectory(kEnvironmentRoot, environment))
+    if (!NamesRootDirectory(coRootTracks, coasterType) ||
+        !NamesRootDirectory(coRootEnvironments, environment))
         valid = false;
     const coSavedCoasterServices& services = coGetSavedCoasterServices();
     typeName = services.GetDisplayName(coasterType);

@@ -15,7 +15,6 @@ namespace {
 
 constexpr u32 kDropTwoBelow = 10485760;
 constexpr u32 kDropOneBelow = 18874368;
-constexpr int kWoodFlag = 1;
 
 coTextureCache& WorldCache() {
     // Made on first use, so that it goes before the debug log at exit.
@@ -70,7 +69,7 @@ coTextureCache::~coTextureCache() {
 }
 
 g3dTexture* coTextureCache::Acquire(const fsLocator& locator) {
-    if (coPrefs::GetSessionFlag(kWoodFlag)) {
+    if (coPrefs::GetSessionFlag(coSessionWoodTextures)) {
         const fsLocator wood = WoodLocator();
         if (gfPakSearcher::FileExists(wood))
             return AcquireFile(wood, true);

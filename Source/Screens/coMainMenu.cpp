@@ -28,12 +28,12 @@ coMainMenu::~coMainMenu() {
 void coMainMenu::UpdatePending() {
     m_pending = false;
     for (i32 i = 0; i < 6; ++i)
-        m_pending = m_pending || coPrefs::GetBool(kFirstVoicePref + i);
+        m_pending = m_pending || coPrefs::GetBool(coPrefFirstMenuHint + i);
 }
 
 void coMainMenu::Think() {
     guiContainer::Think();
-    if (!m_pending || coPrefs::GetBool(kVoicesOffPref))
+    if (!m_pending || coPrefs::GetBool(coPrefVoicesOff))
         return;
     const f32 now = appClock::GetTime();
     bool over = false;
@@ -42,7 +42,7 @@ void coMainMenu::Think() {
         if (!button || button->GetState() != 1)
             continue;
         over = true;
-        const i32 pref = kFirstVoicePref + i;
+        const i32 pref = coPrefFirstMenuHint + i;
         if (!coPrefs::GetBool(pref))
             continue;
         m_hover += now - m_lastThink;

@@ -11,10 +11,9 @@ class snSoundJob2D;
 // preferences file.
 class coMainMenu : public guiContainer {
   public:
-    // The buttons in the order they are tested, with the bool preference of each one's voice-over.
+    // The buttons in the order they are tested; button i's voice-over is still to give while bool
+    // preference coPrefFirstMenuHint + i is set.
     static constexpr const char* kButtons[6] = {"Build", "Load", "Trkwt", "Opt", "Cred", "Exit"};
-    static constexpr i32 kFirstVoicePref = 11;
-    static constexpr i32 kVoicesOffPref = 35;
 
     coMainMenu();
     ~coMainMenu() override;

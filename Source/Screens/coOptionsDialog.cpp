@@ -34,21 +34,21 @@ struct Box {
 };
 
 constexpr Box kBoxes[] = {
-    {"Drag v Click", "Game Group", 0, false},
-    {"Tool Tips", "Game Group", 1, false},
-    {"Texture In Build", "Graphics Group", 2, false},
-    {"Particles", "Graphics Group", 3, false},
-    {"EnglishMetric", "Game Group", 4, false},
-    {"Layered Sky", "Graphics Group", 8, false},
-    {"Multitexture", "Graphics Group", 9, false},
-    {"Vertical Sync", "Graphics Group", 30, false},
-    {"Triple Buffering", "Graphics Group", 31, false},
-    {"Camera Shake", "Game Group", 33, false},
-    {"Allow Inversions", "Game Group", 37, false},
-    {"Car Shadows", "Graphics Group", 38, false},
-    {"Track Shadows", "Graphics Group", 39, false},
-    {"Lens Flare", "Graphics Group", 40, false},
-    {"Disable Prop Collisions", "Game Group", 41, false},
+    {"Drag v Click", "Game Group", coPrefDragOrClick, false},
+    {"Tool Tips", "Game Group", coPrefToolTips, false},
+    {"Texture In Build", "Graphics Group", coPrefTextureInBuild, false},
+    {"Particles", "Graphics Group", coPrefParticles, false},
+    {"EnglishMetric", "Game Group", coPrefMetricUnits, false},
+    {"Layered Sky", "Graphics Group", coPrefLayeredSky, false},
+    {"Multitexture", "Graphics Group", coPrefMultitexture, false},
+    {"Vertical Sync", "Graphics Group", coPrefVerticalSync, false},
+    {"Triple Buffering", "Graphics Group", coPrefTripleBuffering, false},
+    {"Camera Shake", "Game Group", coPrefCameraShake, false},
+    {"Allow Inversions", "Game Group", coPrefAllowInversions, false},
+    {"Car Shadows", "Graphics Group", coPrefCarShadows, false},
+    {"Track Shadows", "Graphics Group", coPrefTrackShadows, false},
+    {"Lens Flare", "Graphics Group", coPrefLensFlare, false},
+    {"Disable Prop Collisions", "Game Group", coPrefDisablePropCollisions, false},
 };
 
 struct Row {
@@ -60,23 +60,21 @@ struct Row {
 };
 
 constexpr Row kRows[] = {
-    {"Menu Music", "Audio Group", 9, 10},
-    {"Builder Music", "Audio Group", 8, 34},
-    {"Ride Music", "Audio Group", 0, 5},
-    {"SFX", "Audio Group", 1, 6},
-    {"Interface", "Audio Group", 2, 7},
-    {"Ambient", "Audio Group", 6, 28},
-    {"Voices", "Audio Group", 10, 35},
-    {"Screams", "Audio Group", 11, 36},
-    {"Gamma", "Graphics Group", 3, -1},
-    {"GeometryLOD", "Graphics Group", 5, -1},
-    {"Prop Far Clipping", "Graphics Group", 4, -1},
-    {"Crossbar Detail", "Graphics Group", 7, -1},
+    {"Menu Music", "Audio Group", coPrefMenuMusicVolume, coPrefMenuMusicOff},
+    {"Builder Music", "Audio Group", coPrefBuilderMusicVolume, coPrefBuilderMusicOff},
+    {"Ride Music", "Audio Group", coPrefRideMusicVolume, coPrefRideMusicOff},
+    {"SFX", "Audio Group", coPrefSoundEffectsVolume, coPrefSoundEffectsOff},
+    {"Interface", "Audio Group", coPrefInterfaceVolume, coPrefInterfaceMuted},
+    {"Ambient", "Audio Group", coPrefAmbientVolume, coPrefAmbientOff},
+    {"Voices", "Audio Group", coPrefVoicesVolume, coPrefVoicesOff},
+    {"Screams", "Audio Group", coPrefScreamsVolume, coPrefScreamsOff},
+    {"Gamma", "Graphics Group", coPrefGamma, -1},
+    {"GeometryLOD", "Graphics Group", coPrefDetailDistance, -1},
+    {"Prop Far Clipping", "Graphics Group", coPrefPropFarClipping, -1},
+    {"Crossbar Detail", "Graphics Group", coPrefCrossbarDetail, -1},
 };
 
 constexpr int kResolutionButtons = 6;
-constexpr int kMultitextureUnavailable = 29;
-constexpr int kDeepColourAvailable = 32;
 
 // The music a caller tries out: its row of the audio group and its music context.
 struct CallerMusic {
@@ -179,7 +177,7 @@ void coOptionsDialog::FillControls() {
             m_boxes[row.name]->SetChecked(!coPrefs::GetBool(row.offPref));
         m_sliders[row.name]->SetValue(coPrefs::GetFloat(row.floatPref));
     }
-    if (coPrefs::GetBool(kMultitextureUnavailable)) {
+    if (coPrefs::GetBool(coPrefMultitextureLocked)) {
         m_boxes["Multitexture"]->SetChecked(false);
         m_boxes["Multitexture"]->SetEnabled(false);
     }
@@ -198,7 +196,7 @@ void coOptionsDialog::FillControls() {
 
 void coOptionsDialog::CheckBitDepth() {
     const int resolution = ResolutionOfButton(m_resolution->GetSelectedButton());
-    const bool available = coPrefs::GetBool(kDeepColourAvailable) && DisplayHas(resolution, 32);
+    const bool available = coPrefs::GetBool(coPrefDeepColourOffered) && DisplayHas(resolution, 32);
     if (!available)
         m_bitDepth->SetChecked(false);
     // The colour depth, like the resolution, changes only where the display can be made again.

@@ -323,7 +323,7 @@ std::optional<fsLocator> SetupUserSaves(const fsLocator& userData, const fsLocat
 }
 
 void AddSavesRoot(const DataRoots& roots) {
-    const fsLocator userData = FirstDirectory(3);
+    const fsLocator userData = FirstDirectory(coRootSharedData);
     const u32 kind = envGetOSKind();
     if ((kind == 3 || kind == 6) && IsPresent(userData)) {
         if (!coIsPlainFolderName(coPaths::GetBasicString(kProductFolder))) {
@@ -391,7 +391,7 @@ bool coIsPlainFolderName(const envString& name) {
 }
 
 void coPaths::LoadBasicStrings() {
-    fsLocator file(0);
+    fsLocator file(coRootProgram);
     file.AppendComponent("basicstr.tsf");
     const gfTextSet set(file, kTextSetNumber, true);
     for (u32 i = 0; i < kBasicStringCount; ++i)
@@ -421,7 +421,7 @@ void coPaths::Init() {
         DBG_WARNING("The INI file name \"%s\" is not a file name; the INI file is not read",
                     Basic(kIniFile).c_str());
     const envString language = GetLanguageFolder();
-    DataRoots roots{FindHDRoot(FirstDirectory(0)), FirstDirectory(1)};
+    DataRoots roots{FindHDRoot(FirstDirectory(coRootProgram)), FirstDirectory(coRootDisc)};
     if (IsPresent(roots.disc))
         roots.disc.AppendComponents(Relative({"Setup", "Game"}));
 

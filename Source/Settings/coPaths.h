@@ -4,7 +4,11 @@
 #include <string>
 #include <vector>
 
-// The game's numbered file-system roots, each searched in the order of its directories.
+// The game's numbered file-system roots, each searched in the order of its directories. Roots 0 to 3
+// are the engine's (2, the temporary folder, the game leaves alone).
+inline constexpr i32 coRootProgram = 0;    // the program's folder
+inline constexpr i32 coRootDisc = 1;       // the installation disc, when there is one
+inline constexpr i32 coRootSharedData = 3; // the data folder every user shares
 inline constexpr i32 coRootData = 5;
 inline constexpr i32 coRootThemes = 6;
 inline constexpr i32 coRootTracks = 7;

@@ -33,14 +33,6 @@ constexpr u16 kIntVersion = 0;
 constexpr u16 kFloatVersion = 2;
 constexpr u16 kPathVersion = 0;
 
-// Settings with rules of their own.
-constexpr int kBoolMetricUnits = 4;
-constexpr int kBoolLayeredSky = 8;
-constexpr int kBoolMultitexture = 9;
-constexpr int kBoolMultitextureLocked = 29;
-constexpr int kBoolVerticalSync = 30;
-constexpr int kBoolDeepColourOffered = 32;
-constexpr int kIntColourDepth = 1;
 constexpr u32 kBasicUnitsSwitch = 16;
 
 constexpr std::array<u8, coPrefs::kBoolCount> kBoolDefaults = {
@@ -77,7 +69,7 @@ bool AdapterHas(const char* name) {
 Values DefaultValues() {
     Values values;
     values.bools = kBoolDefaults;
-    values.bools[kBoolMetricUnits] =
+    values.bools[coPrefMetricUnits] =
         coPaths::GetBasicString(kBasicUnitsSwitch) == envString("Metric Units: true");
     values.ints = kIntDefaults;
     values.floats = kFloatDefaults;
@@ -86,26 +78,26 @@ Values DefaultValues() {
 
 void ApplyNewSettingsWorkarounds(Values& values) {
     if (AdapterHas("Matrox Millennium G400")) {
-        values.bools[kBoolMultitextureLocked] = 1;
-        values.bools[kBoolMultitexture] = 0;
-        values.bools[kBoolVerticalSync] = 1;
+        values.bools[coPrefMultitextureLocked] = 1;
+        values.bools[coPrefMultitexture] = 0;
+        values.bools[coPrefVerticalSync] = 1;
     }
     if (AdapterHas("Radeon") || AdapterHas("GeForce 2 GTS"))
-        values.bools[kBoolVerticalSync] = 1;
+        values.bools[coPrefVerticalSync] = 1;
     if (AdapterHas("Voodoo3")) {
-        values.bools[kBoolDeepColourOffered] = 0;
-        values.ints[kIntColourDepth] = 16;
+        values.bools[coPrefDeepColourOffered] = 0;
+        values.ints[coPrefColourDepth] = 16;
     }
 }
 
 void ApplyLoadedWorkarounds(Values& values) {
     const bool g400 = AdapterHas("Matrox Millennium G400");
-    values.bools[kBoolMultitextureLocked] = g400 ? 1 : 0;
+    values.bools[coPrefMultitextureLocked] = g400 ? 1 : 0;
     if (g400)
-        values.bools[kBoolMultitexture] = 0;
+        values.bools[coPrefMultitexture] = 0;
     if (AdapterHas("Voodoo3")) {
-        values.bools[kBoolDeepColourOffered] = 0;
-        values.ints[kIntColourDepth] = 16;
+        values.bools[coPrefDeepColourOffered] = 0;
+        values.ints[coPrefColourDepth] = 16;
     }
 }
 
@@ -123,7 +115,7 @@ void ReadBools(chChunkBody& body, u16 version, Values& values) {
     for (u32 i = 0; i < values.bools.size(); ++i)
         values.bools[i] = i < count ? (body.UInt8() == 1 ? 1 : 0) : 1;
     if (version == 0)
-        values.bools[kBoolLayeredSky] = values.bools[kBoolMultitexture] = 1;
+        values.bools[coPrefLayeredSky] = values.bools[coPrefMultitexture] = 1;
 }
 
 void ReadInts(chChunkBody& body, Values& values) {
@@ -140,8 +132,8 @@ void ReadFloats(chChunkBody& body, u16 version, Values& values) {
     }
     // Version 0 predates floats 4 and 5 (the prop view distance and the ride's range).
     if (version == 0) {
-        values.floats[4] = 0.8f;
-        values.floats[5] = 0.5f;
+        values.floats[coPrefPropFarClipping] = 0.8f;
+        values.floats[coPrefDetailDistance] = 0.5f;
     }
 }
 
@@ -359,11 +351,11 @@ void coPrefs::GetResolution(int index, int& width, int& height) {
 }
 
 void coPrefs::ApplyVolumes() {
-    snSoundManager::SetCategoryVolume(1.0f, 8);                // music: the playlists carry their own
-    snSoundManager::SetCategoryVolume(g_values.floats[2], 32); // interface
-    snSoundManager::SetCategoryVolume(g_values.floats[1], 1);  // effects
-    snSoundManager::SetCategoryVolume(g_values.floats[6], 4);  // ambient
-    snSoundManager::SetCategoryVolume(g_values.floats[10], 2); // voices
+    snSoundManager::SetCategoryVolume(1.0f, 8); // music: the playlists carry their own
+    snSoundManager::SetCategoryVolume(g_values.floats[coPrefInterfaceVolume], 32);
+    snSoundManager::SetCategoryVolume(g_values.floats[coPrefSoundEffectsVolume], 1);
+    snSoundManager::SetCategoryVolume(g_values.floats[coPrefAmbientVolume], 4);
+    snSoundManager::SetCategoryVolume(g_values.floats[coPrefVoicesVolume], 2);
 }
 
 void coPrefs::GetFilePath(fsLocator& out) {

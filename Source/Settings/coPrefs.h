@@ -4,34 +4,61 @@
 
 #include <string>
 
-// Named preference indices.
-inline constexpr int coPrefResolution = 0;             // int: index of the display mode
-inline constexpr int coPrefColourDepth = 1;            // int: 16 or 32 bits
-inline constexpr int coPrefGamma = 3;                  // float
-inline constexpr int coPrefVerticalSync = 30;          // bool
-inline constexpr int coPrefTripleBuffering = 31;       // bool
-inline constexpr int coPrefDisablePropCollisions = 41; // bool: prop collision checks stay off
-inline constexpr int coPrefMetricUnits = 4;            // bool: lengths and speeds shown metric
-inline constexpr int coPrefTextureInBuild = 2;         // bool: the world keeps its textures while building
-inline constexpr int coPrefDetailDistance = 5;         // float: factor of the detail distance thresholds
-inline constexpr int coPrefCrossbarDetail = 7;         // float: above 0.3 thins the crossbars out
-inline constexpr int coPrefPropFarClipping = 4;        // float: props farther than x 400 + 80 hide
-inline constexpr int coPrefTrackShadows = 39;          // bool: piece shadows shown
-inline constexpr int coPrefParticles = 3;              // bool: particle effects shown
-// The audio's switches, volumes and remembered music choices.
-inline constexpr int coPrefRideMusicOff = 5;       // bool
-inline constexpr int coPrefSoundEffectsOff = 6;    // bool
-inline constexpr int coPrefInterfaceMuted = 7;     // bool
-inline constexpr int coPrefMenuMusicOff = 10;      // bool
-inline constexpr int coPrefBuilderMusicOff = 34;   // bool: both building contexts
-inline constexpr int coPrefOwnTrackShuffled = 42;  // bool: the builder's own-track playlist
-inline constexpr int coPrefBuilderMusicChoice = 2; // int
-inline constexpr int coPrefRideMusicVolume = 0;    // float
-inline constexpr int coPrefBuilderMusicVolume = 8; // float
-inline constexpr int coPrefMenuMusicVolume = 9;    // float
-inline constexpr int coPrefInterfaceVolume = 2;    // float
-inline constexpr int coPrefBuilderOwnTrack = 0;    // path
-inline constexpr int coSessionMp3Music = 4;        // session flag: music files are ".mp3"
+// Named preference indices, one name a number in each table.
+// Bools.
+inline constexpr int coPrefDragOrClick = 0;    // a tool finishes in one click (a drag), else in two
+inline constexpr int coPrefToolTips = 1;       // the builder's tool tips shown
+inline constexpr int coPrefTextureInBuild = 2; // the world keeps its textures while building
+inline constexpr int coPrefParticles = 3;      // particle effects shown
+inline constexpr int coPrefMetricUnits = 4;    // lengths and speeds shown metric
+inline constexpr int coPrefRideMusicOff = 5;
+inline constexpr int coPrefSoundEffectsOff = 6; // the effect bank and the ride event sounds
+inline constexpr int coPrefInterfaceMuted = 7;
+inline constexpr int coPrefLayeredSky = 8; // the sky's second layer drawn
+inline constexpr int coPrefMultitexture = 9;
+inline constexpr int coPrefMenuMusicOff = 10;
+inline constexpr int coPrefFirstMenuHint = 11;    // 11 to 16: a main-menu button's voice-over to give
+inline constexpr int coPrefFirstPaletteHint = 17; // 17 to 27: a main-palette message's voice-over to give
+inline constexpr int coPrefAmbientOff = 28;
+inline constexpr int coPrefMultitextureLocked = 29; // set for an adapter that cannot multitexture
+inline constexpr int coPrefVerticalSync = 30;
+inline constexpr int coPrefTripleBuffering = 31;
+inline constexpr int coPrefDeepColourOffered = 32; // 32-bit colour may be offered
+inline constexpr int coPrefCameraShake = 33;       // the ride camera slides with the car
+inline constexpr int coPrefBuilderMusicOff = 34;   // both building contexts
+inline constexpr int coPrefVoicesOff = 35;         // no voice-over hints
+inline constexpr int coPrefScreamsOff = 36;
+inline constexpr int coPrefAllowInversions = 37; // the inverting pieces offered
+inline constexpr int coPrefCarShadows = 38;      // with 39, the cavern headlight
+inline constexpr int coPrefTrackShadows = 39;    // piece shadows shown; with 38, the cavern headlight
+inline constexpr int coPrefLensFlare = 40;
+inline constexpr int coPrefDisablePropCollisions = 41; // prop collision checks stay off
+inline constexpr int coPrefOwnTrackShuffled = 42;      // the builder's own-track playlist
+// Ints.
+inline constexpr int coPrefResolution = 0;  // index of the display mode
+inline constexpr int coPrefColourDepth = 1; // 16 or 32 bits
+inline constexpr int coPrefBuilderMusicChoice = 2;
+// Floats.
+inline constexpr int coPrefRideMusicVolume = 0;
+inline constexpr int coPrefSoundEffectsVolume = 1;
+inline constexpr int coPrefInterfaceVolume = 2;
+inline constexpr int coPrefGamma = 3;
+inline constexpr int coPrefPropFarClipping = 4; // props farther than x 400 + 80 hide
+inline constexpr int coPrefDetailDistance = 5;  // factor of the detail distance thresholds
+inline constexpr int coPrefAmbientVolume = 6;
+inline constexpr int coPrefCrossbarDetail = 7; // above 0.3 thins the crossbars out
+inline constexpr int coPrefBuilderMusicVolume = 8;
+inline constexpr int coPrefMenuMusicVolume = 9;
+inline constexpr int coPrefVoicesVolume = 10;
+inline constexpr int coPrefScreamsVolume = 11; // the options' slider only: nothing reads it
+// Paths.
+inline constexpr int coPrefBuilderOwnTrack = 0;
+// Session flags, set from the command line.
+inline constexpr int coSessionCarFlames = 0;    // flames on the cars
+inline constexpr int coSessionWoodTextures = 1; // every world texture is the wood one
+inline constexpr int coSessionWireframe = 2;    // the ride drawn in wireframe
+inline constexpr int coSessionHideTrack = 3;    // the ride without its track
+inline constexpr int coSessionMp3Music = 4;     // music files are ".mp3"
 
 inline constexpr u32 coChunkBoolPrefs = chMakeId('B', 'O', 'L', 'P');
 inline constexpr u32 coChunkIntPrefs = chMakeId('I', 'N', 'T', 'P');

@@ -20,7 +20,6 @@
 namespace {
 
 constexpr u32 kHeaderSize = 54;
-constexpr i32 kProgramRoot = 0;
 
 // The rectangle clipped to the surface, or the whole surface.
 plD3dRect AreaOf(const plD3dSurface& surface, const plD3dRect* rect) {
@@ -189,7 +188,7 @@ fsLocator coGrabScreenshot(plD3dDevice& device) {
 
 fsLocator coGrabRideFrame(plD3dDevice& device, int factor) {
     static u32 counter = 1;
-    static i32 root = kProgramRoot;
+    static i32 root = coRootProgram;
     const u32 first = counter;
     try {
         const fsLocator file = NextFreeFile(root, "mov%05u.bmp", counter);

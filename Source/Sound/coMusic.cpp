@@ -7,6 +7,7 @@
 #include "Engine/Audio/Mu/muMusicManager.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 

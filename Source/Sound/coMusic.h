@@ -16,11 +16,6 @@ inline constexpr int coMusicChoiceCount = 6;
 inline constexpr int coMusicOwnTrack = 4;
 inline constexpr int coMusicSilence = 5;
 
-// The input actions of the music keys, each taken on release.
-inline constexpr int coActionPreviousTrack = 158;
-inline constexpr int coActionNextTrack = 159;
-inline constexpr int coActionToggleShuffle = 160;
-
 // At audio start: installs a music manager when none is, fills its 24 playlists from root 15 (".mp3"
 // names with session flag 4, else ".wav"), and takes the builder's choice, own track and shuffle and the
 // volumes from the preferences. No context is current afterwards; the ride starts silent.

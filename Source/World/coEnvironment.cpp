@@ -35,7 +35,6 @@ namespace {
 
 constexpr u32 kRenderList = 0;
 constexpr u32 kFlareElementList = 3;
-constexpr int kPrefLayeredSky = 8;
 
 coTerrain g_terrain;
 
@@ -184,7 +183,7 @@ void coEnvironment::Load(const envString& name) {
     m_tree.Build();
     if (m_sky.layer1Model.GetLength() > 0)
         AddSkyLayer(Child(models, m_sky.layer1Model), textures, m_sky1);
-    if (m_sky.layer2Model.GetLength() > 0 && coPrefs::GetBool(kPrefLayeredSky))
+    if (m_sky.layer2Model.GetLength() > 0 && coPrefs::GetBool(coPrefLayeredSky))
         AddSkyLayer(Child(models, m_sky.layer2Model), textures, m_sky2);
     for (const auto& material : m_materials)
         if (!m_toUntextured.count(material.get()))

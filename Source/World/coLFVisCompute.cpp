@@ -6,7 +6,7 @@
 #include "Source/World/coLoadingDock.h"
 
 bool coLFVisCompute::IsVisible(const scLensFlare& flare) {
-    if (!coPrefs::GetBool(kPrefLensFlare))
+    if (!coPrefs::GetBool(coPrefLensFlare))
         return false;
     if (!m_camera)
         return true;

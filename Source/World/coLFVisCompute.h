@@ -7,8 +7,6 @@ class g3dCamera;
 // terrain stands between the sun and the eye.
 class coLFVisCompute : public scLFVisCompute {
   public:
-    static constexpr int kPrefLensFlare = 40;
-
     void SetCamera(g3dCamera* camera) override { m_camera = camera; }
     bool IsVisible(const scLensFlare& flare) override;
 

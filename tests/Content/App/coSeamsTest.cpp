@@ -87,7 +87,7 @@ TEST_F(coSeamsTest, EverySeamHoldsTheGamesOwnAndTheRideIsHeard) {
         switches.frameStart = [&] {
             time.Advance(0.033);
             if (frame++ == 0)
-                coPrefs::SetBool(coPrefRideEventSoundsOff, eventSoundsOff);
+                coPrefs::SetBool(coPrefSoundEffectsOff, eventSoundsOff);
         };
         switches.lastFrame = [&] {
             const coRideSound* run = coGetRideSound(coRideSoundRun);

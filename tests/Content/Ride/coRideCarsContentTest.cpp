@@ -42,7 +42,7 @@ class coRideCarsContentTest : public g3dRendererFixture {
     void TearDown() override {
         m_cars.FreeCars();
         gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
-        coPrefs::SetSessionFlag(coRunFlagCarFlames, 0);
+        coPrefs::SetSessionFlag(coSessionCarFlames, 0);
         coCoasterDefinitionStore().SetCoasterTypeName(m_typeBefore);
         coSetThemeName("");
         fsResetRootTable();
@@ -62,7 +62,7 @@ TEST_F(coRideCarsContentTest, TheDefaultTrainLoadsWholeWithItsFlames) {
     m_cars.BuildCars(1, 2);
     EXPECT_EQ(m_cars.GetCarCount(), 2);
     coCoasterDefinitionStore().SetCoasterTypeName("Steel");
-    coPrefs::SetSessionFlag(coRunFlagCarFlames, 1);
+    coPrefs::SetSessionFlag(coSessionCarFlames, 1);
     m_cars.BuildCars(2, 4);
     ASSERT_EQ(m_cars.GetCarCount(), 8);
     const auto& cars = m_cars.GetCars();

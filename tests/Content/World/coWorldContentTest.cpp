@@ -90,14 +90,14 @@ TEST_F(coWorldContentTest, EveryVariantOfTheMountainsTheCavernAndEachTypesDockLo
         environment.SelectVariant(variant);
         environment.Load(envString("Mountain"));
         // The terrain in 4 x 4 tiles of 17 x 17 vertices, the sky and, with the layered sky, the clouds.
-        ASSERT_EQ(environment.GetModels().size(), coPrefs::GetBool(8) ? 18u : 17u) << variant;
+        ASSERT_EQ(environment.GetModels().size(), coPrefs::GetBool(coPrefLayeredSky) ? 18u : 17u) << variant;
         u32 terrainVertices = 0;
         for (size_t tile = 0; tile < 16; ++tile)
             terrainVertices += environment.GetModels()[tile]->GetVertexCount();
         EXPECT_EQ(terrainVertices, 16u * 17 * 17);
         EXPECT_EQ(std::tuple(environment.GetSkyLayer(2).size(), environment.GetLightCount(),
                              environment.GetShadowMode()),
-                  std::tuple(coPrefs::GetBool(8) ? 1u : 0u, 1u, 2));
+                  std::tuple(coPrefs::GetBool(coPrefLayeredSky) ? 1u : 0u, 1u, 2));
         const g3dARGBColor grass = untextured();
         EXPECT_TRUE(grass.g > grass.r + 0.1f && grass.g > grass.b + 0.1f) << grass.g;
         // The terrain answers the generator's heights: the flat start and the top of the hill.
@@ -133,8 +133,8 @@ TEST_F(coWorldContentTest, EveryVariantOfTheMountainsTheCavernAndEachTypesDockLo
 TEST_F(coWorldContentTest, TheDuskSunHidesBehindTheHill) {
     coGetEnvironment().SelectVariant(1);
     coGetEnvironment().Load(envString("Mountain"));
-    const bool lensFlare = coPrefs::GetBool(coLFVisCompute::kPrefLensFlare);
-    coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, true);
+    const bool lensFlare = coPrefs::GetBool(coPrefLensFlare);
+    coPrefs::SetBool(coPrefLensFlare, true);
     scLensFlare flare;
     flare.SetSourcePosition({1000, 420, 1000});
     coLFVisCompute test;
@@ -144,5 +144,5 @@ TEST_F(coWorldContentTest, TheDuskSunHidesBehindTheHill) {
     EXPECT_TRUE(test.IsVisible(flare));
     camera.LookAt({180, 8, 180}, {181, 8, 181}, {0, 1, 0});
     EXPECT_FALSE(test.IsVisible(flare));
-    coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, lensFlare);
+    coPrefs::SetBool(coPrefLensFlare, lensFlare);
 }

@@ -98,15 +98,15 @@ TEST(coCommandLineTest, OptionsReachTheRideTheSessionAndThePreferences) {
     };
     for (const auto& row : rows) {
         ride.calls.clear();
-        coPrefs::SetInt(0, 1);
-        coPrefs::SetSessionFlag(2, 0);
-        coApp::ApplyCommandLine(coParseCommandLine(row.line, coPrefs::GetInt(0)));
+        coPrefs::SetInt(coPrefResolution, 1);
+        coPrefs::SetSessionFlag(coSessionWireframe, 0);
+        coApp::ApplyCommandLine(coParseCommandLine(row.line, coPrefs::GetInt(coPrefResolution)));
         EXPECT_EQ(ride.calls, row.calls) << row.line;
-        EXPECT_EQ(coPrefs::GetInt(0), row.resolution) << row.line;
-        EXPECT_EQ(coPrefs::GetSessionFlag(2), row.flag2) << row.line;
+        EXPECT_EQ(coPrefs::GetInt(coPrefResolution), row.resolution) << row.line;
+        EXPECT_EQ(coPrefs::GetSessionFlag(coSessionWireframe), row.flag2) << row.line;
     }
     coSetMode(coModeIdRide, nullptr);
-    coPrefs::SetInt(0, 0);
+    coPrefs::SetInt(coPrefResolution, 0);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Source/Settings/coPaths.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -16,8 +17,8 @@ class coCareerEnvironment {
         folder.MakeFolder("Saves");
         folder.MakeFolder("Text");
         fsResetRootTable();
-        fsAddRootDirectory(9, folder.Locator("Saves"));
-        fsAddRootDirectory(11, folder.Locator("Text"));
+        fsAddRootDirectory(coRootSaves, folder.Locator("Saves"));
+        fsAddRootDirectory(coRootText, folder.Locator("Text"));
         dbgSetLogSink([this](const std::string& line) { warnings.push_back(line); });
         gfErrorHandler::SetDisplayer(&displayer);
     }

@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 
 #include "Source/Career/coCareerTestSupport.h"
+#include "Source/Settings/coPaths.h"
 
 #include <filesystem>
 #include <unistd.h>
@@ -72,12 +73,12 @@ TEST_F(coProfileFilesTest, ARestartDeletesTheCareerAndOneLevelOfFilesAndNeverFol
 
 TEST_F(coProfileFilesTest, AFailedCreateOrDeleteIsReportedAndAnsweredFalse) {
     fsResetRootTable();
-    fsAddRootDirectory(9, folder.Locator("Missing/Saves"));
+    fsAddRootDirectory(coRootSaves, folder.Locator("Missing/Saves"));
     EXPECT_FALSE(coCreateProfile(u"Ann"));
     EXPECT_EQ(displayer.shown.size(), 1u);
     if (geteuid() != 0) { // permissions do not stop the superuser
         fsResetRootTable();
-        fsAddRootDirectory(9, folder.Locator("Saves"));
+        fsAddRootDirectory(coRootSaves, folder.Locator("Saves"));
         folder.Write("Saves/Bo/Classic/Mission1.csa", "attempt");
         std::filesystem::permissions(folder.Path("Saves/Bo/Classic"),
                                      std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);

@@ -34,7 +34,7 @@ std::string Target(const std::string& name) {
 void SaveSeeds() {
     Target("coPrefsFuzz");
     coPrefs::SetDefaults();
-    coPrefs::SetFloat(0, 0.25f);
+    coPrefs::SetFloat(coPrefRideMusicVolume, 0.25f);
     coPrefs::Save();
 
     Target("coCareerSaveFuzz");

@@ -28,7 +28,7 @@ std::vector<u32> Settings() {
         std::memcpy(&bits, &value, sizeof bits);
         values.push_back(bits);
     }
-    values.push_back(coPrefs::GetPath(0).GetComponentCount());
+    values.push_back(coPrefs::GetPath(coPrefBuilderOwnTrack).GetComponentCount());
     return values;
 }
 

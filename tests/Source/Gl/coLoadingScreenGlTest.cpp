@@ -46,7 +46,7 @@ TEST(coLoadingScreenGl, TheFullBarCoversItsPlaceAndNoMore) {
     std::ofstream(folder.Path("uild/uildlb_i.png"), std::ios::binary) << SolidPng(362, 28, yellow);
     fsResetRootTable();
     fsSetRootDirectory(coRootGui, folder.Locator());
-    coPrefs::SetInt(0, 0);
+    coPrefs::SetInt(coPrefResolution, 0);
 
     coLoadingScreenStep();
     const fsLocator shot = folder.Locator("shot.bmp");

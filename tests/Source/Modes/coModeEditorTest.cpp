@@ -14,6 +14,8 @@
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Scene/coObject.h"
 #include "Source/Screens/coReportException.h"
+#include "Source/Settings/coDefaultInput.h"
+#include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/World/coPropTemplate.h"
 #include "Source/World/coTrackProp.h"
@@ -278,7 +280,7 @@ class coModeEditorTest : public coModeTest {
         coCircuitClear();
         coSelectionClear();
         fsResetRootTable();
-        fsAddRootDirectory(coRootSavesForTest, folder.Locator());
+        fsAddRootDirectory(coRootSaves, folder.Locator());
         coSetMode(9, &testRide);
     }
     void TearDown() override {
@@ -293,7 +295,6 @@ class coModeEditorTest : public coModeTest {
         editor.OnChar(&event);
     }
 
-    static constexpr i32 coRootSavesForTest = 9;
     fsTestFolder folder;
     coRecordingTrackBuilder builder;
     coFakePark park;
@@ -349,7 +350,7 @@ TEST_F(coModeEditorTest, TheTooltipNeedsItsOptionAndTheInterface) {
         int updates;
     } cases[] = {{true, false, 1}, {false, false, 0}, {true, true, 0}};
     for (const auto& c : cases) {
-        coPrefs::SetBool(1, c.option);
+        coPrefs::SetBool(coPrefToolTips, c.option);
         if (c.hidden)
             Key(9);
         coModeTest::host.toolTipUpdates = 0;
@@ -415,7 +416,7 @@ TEST_F(coModeEditorTest, SaveAsRefusesBadNamesAndAsksBeforeOverwriting) {
 TEST_F(coModeEditorTest, KeysPressThePaletteButtons) {
     editor.Enter();
     editor.BindActionWindows();
-    input.held = {131};
+    input.held = {coActionShortStraightaway};
     editor.Think();
     EXPECT_EQ(host.buttons["Short Straightaway"]->GetState(), guiStateHeld);
     EXPECT_EQ(coCircuitPieceCount(), 0);
@@ -464,12 +465,12 @@ TEST_F(coModeEditorTest, SteppingThroughTheCircuitPassesTheStationAsTheDock) {
     EXPECT_EQ(coSelectionGetObject(), third);
     EXPECT_EQ(host.shownPiece, third);
     input.Clear();
-    input.down = {154};
+    input.down = {coActionSelectDock};
     editor.Think();
     EXPECT_EQ(coSelectionGetKind(), coSelectionDock);
     // The dock shows the station's piece.
     EXPECT_EQ(host.shownPiece, coCircuitFirstPiece());
-    input.down = {155};
+    input.down = {coActionSelectLast};
     editor.Think();
     EXPECT_EQ(coSelectionGetObject(), third);
     // Nothing selected after a refresh: the figures of the piece shown last are cleared.

@@ -74,7 +74,8 @@ TEST_F(coDockToolTest, ANewDockStandsAboveTheHitAndStartsTheTrack) {
     const maVector3d ground = Ground();
     EXPECT_NEAR(coGetDock()->GetPosition().y, ground.y + 15.0f, 1e-4f);
     EXPECT_EQ(coGetDock()->GetPosition().x, ground.x);
-    coPrefs::SetBool(0, false); // a new dock ends on its first valid release whatever the preference
+    coPrefs::SetBool(coPrefDragOrClick,
+                     false); // a new dock ends on its first valid release whatever the preference
     Click(tool);
     EXPECT_EQ(tool.GetResult(), coMode::Leave);
     EXPECT_EQ(host.sounds, std::vector<int>{6});
@@ -108,7 +109,7 @@ TEST_F(coDockToolTest, ANewDockThatIsNotPlacedLeavesTheFirstPieceDrawn) {
 }
 
 TEST_F(coDockToolTest, AMoveOutOfTheMarginsOrACancelledTurnPutsTheDockBack) {
-    coPrefs::SetBool(0, true);
+    coPrefs::SetBool(coPrefDragOrClick, true);
     coLoadingDock* dock = StandingDock(0.0f, 0.0f);
     const maVector3d start = dock->GetPosition();
     const maVector3d firstStart = coCircuitFirstPiece()->GetStart();

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kPrefAmbientOff = 28;
-
 class coRideAmbientSoundTest : public coAudioTest {
   protected:
     void SetUp() override {
@@ -31,10 +29,10 @@ TEST_F(coRideAmbientSoundTest, AnUnreadableFileIsSkippedByNameAndAGoodOneDucksIn
     EXPECT_TRUE(log.Holds("Ambient.wav"));
 
     WriteSound("Environments/Mountain/Sound/Ambient.wav");
-    coPrefs::SetBool(kPrefAmbientOff, true);
+    coPrefs::SetBool(coPrefAmbientOff, true);
     ambient.Start(0.0f);
     EXPECT_FALSE(ambient.IsStarted());
-    coPrefs::SetBool(kPrefAmbientOff, false);
+    coPrefs::SetBool(coPrefAmbientOff, false);
     ambient.Start(0.0f);
     ASSERT_TRUE(ambient.IsStarted());
     EXPECT_EQ(snSoundManager::GetActiveCount(), 1u);

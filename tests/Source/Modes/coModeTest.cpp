@@ -2,6 +2,7 @@
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Source/Modes/coModeExitX.h"
 #include "Source/Modes/coModeTestSupport.h"
+#include "Source/Settings/coPaths.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ TEST_F(coModeBaseTest, QuitQuestionAsksOnceAndCancelForgets) {
 TEST_F(coModeBaseTest, UnwritableScreenshotIsReportedAndPlayGoesOn) {
     const int frames = host.frames;
     host.screenshotKey = true;
-    host.screenshot = [] { throw fsReadOnlyX(fsLocator(9)); };
+    host.screenshot = [] { throw fsReadOnlyX(fsLocator(coRootSaves)); };
     coModeManagerUpdate();
     ASSERT_EQ(displayer.shown.size(), 1u);
     EXPECT_EQ(host.frames, frames + 1); // the frame was drawn after the report

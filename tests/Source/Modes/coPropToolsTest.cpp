@@ -155,7 +155,7 @@ TEST_F(coPropToolTest, TurningFollowsTheMotionAndCountsOnlyFreeReleases) {
     const float start = prop->GetAngle();
     const maBoundingBox startBox = prop->GetBounds();
     for (const bool drag : {true, false}) {
-        coPrefs::SetBool(0, drag);
+        coPrefs::SetBool(coPrefDragOrClick, drag);
         coModeRotateProp rotate;
         rotate.SetCamera(&camera);
         rotate.SetProp(prop);
@@ -175,7 +175,7 @@ TEST_F(coPropToolTest, TurningFollowsTheMotionAndCountsOnlyFreeReleases) {
         EXPECT_FALSE(coGetPlacementGrid().IsBoxFree(startBox));
     }
     // Over occupied cells a release does not count; a huge turn is not wrapped.
-    coPrefs::SetBool(0, true);
+    coPrefs::SetBool(coPrefDragOrClick, true);
     coModeRotateProp rotate;
     rotate.SetCamera(&camera);
     rotate.SetProp(prop);
@@ -192,7 +192,7 @@ TEST_F(coPropToolTest, TurningFollowsTheMotionAndCountsOnlyFreeReleases) {
 }
 
 TEST_F(coPropToolTest, MovingKeepsTheGrabAndUndoesWhatMayNotStand) {
-    coPrefs::SetBool(0, true);
+    coPrefs::SetBool(coPrefDragOrClick, true);
     coProp* prop = Place();
     ASSERT_NE(prop, nullptr);
     const maVector3d start = prop->GetPosition();

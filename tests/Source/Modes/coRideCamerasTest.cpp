@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int kPrefCameraShake = 33;
-
 void ExpectNear(const maVector3d& a, const maVector3d& b, float tolerance = 1e-5f) {
     EXPECT_NEAR(a.x, b.x, tolerance);
     EXPECT_NEAR(a.y, b.y, tolerance);
@@ -40,7 +38,7 @@ class coRideCameraTest : public coCircuitFixture {
     coRideCameraTest() {
         coSetCoasterDefinition(&definition);
         coPrefs::SetDefaults();
-        coPrefs::SetBool(kPrefCameraShake, true);
+        coPrefs::SetBool(coPrefCameraShake, true);
         maRandomSeed(7);
         appClock::SetTime(0.0f, 1.0f / 60.0f);
     }
@@ -119,7 +117,7 @@ TEST_F(coRideCameraTest, ShakeGrowsFromFifteenToTwentyFiveAndMovesTheEyeOnly) {
         // The aim point stays: eye - shake + view direction.
         ExpectNear(*camera.GetPosition() - seat.GetShake(), definition.GetEyePosition());
     }
-    coPrefs::SetBool(kPrefCameraShake, false);
+    coPrefs::SetBool(coPrefCameraShake, false);
     coScriptedSeat seat;
     seat.train.speed = 40.0f;
     seat.Attach(&camera, false);
@@ -138,13 +136,13 @@ TEST_F(coRideCameraTest, SlideDecaysToATenthOfAPercentInASecondAndFreezesWithout
     ASSERT_GT(slide.x, 0.0f);
     ASSERT_LT(slide.y, 0.0f);
 
-    coPrefs::SetBool(kPrefCameraShake, false);
+    coPrefs::SetBool(coPrefCameraShake, false);
     for (int frame = 0; frame < 60; ++frame)
         Step(seat, 1.0f / 60.0f);
     EXPECT_EQ(seat.GetSlide().x, slide.x);
     ExpectNear(*camera.GetPosition(), definition.GetEyePosition(), 0.0f);
 
-    coPrefs::SetBool(kPrefCameraShake, true);
+    coPrefs::SetBool(coPrefCameraShake, true);
     seat.train.acceleration = maVector3d(0.0f, 1.0f, 0.0f);
     for (int frame = 0; frame < 60; ++frame)
         Step(seat, 1.0f / 60.0f);

@@ -13,6 +13,7 @@
 #include "Source/Park/coWorldSwitches.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideServices.h"
+#include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCoasterDefinition.h"
 
@@ -311,14 +312,14 @@ TEST_F(coRideModeTest, TestRideScaleHasNoBoundAndEscapeLeavesAtOnce) {
     EXPECT_TRUE(coIsWorldTextured());
     EXPECT_EQ(coRideGetViewCar(), 0);
     for (int release = 0; release < 2; ++release) {
-        input.released.insert(156);
+        input.released.insert(coActionSlower);
         Frame();
     }
     EXPECT_FLOAT_EQ(coRideGetTimeScale(), -1.0f);
     const maVector3d standing = coRideGetLeadCar(0).frame.GetTranslation();
     Frame();
     EXPECT_EQ(coRideGetLeadCar(0).frame.GetTranslation().z, standing.z);
-    input.released.insert(157);
+    input.released.insert(coActionFaster);
     Frame();
     EXPECT_FLOAT_EQ(coRideGetTimeScale(), 0.0f);
 

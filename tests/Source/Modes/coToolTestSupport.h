@@ -60,10 +60,10 @@ class coToolTest : public coWorldRendererTest {
                       maVector3d(0.0f, 1.0f, 0.0f));
         input.pointerX = 400;
         input.pointerY = 300;
-        m_dragOrClick = coPrefs::GetBool(0);
+        m_dragOrClick = coPrefs::GetBool(coPrefDragOrClick);
     }
     void TearDown() override {
-        coPrefs::SetBool(0, m_dragOrClick);
+        coPrefs::SetBool(coPrefDragOrClick, m_dragOrClick);
         coPropList::DeleteAll();
         coCollisionClearMarkers();
         coCircuitClear();

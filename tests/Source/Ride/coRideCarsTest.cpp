@@ -74,9 +74,9 @@ class coRideCarsTest : public g3dRendererFixture {
         m_cars.FreeCars();
         EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore);
         gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
-        coPrefs::SetSessionFlag(coRunFlagCarFlames, 0);
-        coPrefs::SetBool(coPrefHeadlight, false);
-        coPrefs::SetBool(coPrefHeadlightTexture, false);
+        coPrefs::SetSessionFlag(coSessionCarFlames, 0);
+        coPrefs::SetBool(coPrefCarShadows, false);
+        coPrefs::SetBool(coPrefTrackShadows, false);
         coSetThemeName("");
         fsResetRootTable();
         g3dRendererFixture::TearDown();
@@ -125,7 +125,7 @@ TEST_F(coRideCarsTest, RunFlagZeroPutsOneFlameOnEveryCarWhenTheTemplateIsThere) 
         size_t flames;
     };
     for (const Case c : {Case{1, true, 8}, Case{0, true, 0}, Case{1, false, 0}}) {
-        coPrefs::SetSessionFlag(coRunFlagCarFlames, c.flag);
+        coPrefs::SetSessionFlag(coSessionCarFlames, c.flag);
         if (!c.templatePresent)
             std::filesystem::remove(m_folder.Path("Effects/Particle/coasterflame.tpr"));
         m_cars.BuildCars(2, 4);
@@ -156,7 +156,7 @@ TEST_F(coRideCarsTest, AnUnusableCarModelIsReportedOnceAndLeavesNoCars) {
         else
             m_folder.Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", mayModelBytes::File(""));
         m_errors.shown.clear();
-        coPrefs::SetSessionFlag(coRunFlagCarFlames, 1);
+        coPrefs::SetSessionFlag(coSessionCarFlames, 1);
         m_cars.BuildCars(2, 4);
         EXPECT_EQ(std::tuple(m_cars.GetCarCount(), m_cars.GetFlames().empty(), m_errors.shown.size(),
                              scGetUpdateListCount(), g3dFragmentManager::GetFirstFragment()),
@@ -167,8 +167,8 @@ TEST_F(coRideCarsTest, AnUnusableCarModelIsReportedOnceAndLeavesNoCars) {
 
 TEST_F(coRideCarsTest, TheCavernHeadlightHoldsOneTextureAndASphereRoundTheTrain) {
     coCavernWorld world;
-    coPrefs::SetBool(coPrefHeadlight, true);
-    coPrefs::SetBool(coPrefHeadlightTexture, true);
+    coPrefs::SetBool(coPrefCarShadows, true);
+    coPrefs::SetBool(coPrefTrackShadows, true);
     EXPECT_EQ(m_cars.RenderCavernHeadlight().cars, nullptr); // no cars yet
     m_cars.BuildCars(1, 2);
     // Boxes of half-diagonal 1 centred at (0, 0, 0) and (0, 0, 4).
@@ -212,7 +212,7 @@ TEST_F(coRideCarsTest, TheCavernHeadlightHoldsOneTextureAndASphereRoundTheTrain)
     m_cars.PlaceCar(0, {-1, 0, 0}, maRotation());
     m_cars.PlaceCar(1, {-1, 0, 4}, maRotation());
 
-    coPrefs::SetBool(coPrefHeadlightTexture, false);
+    coPrefs::SetBool(coPrefTrackShadows, false);
     EXPECT_EQ(m_cars.RenderCavernHeadlight().texture, nullptr);
     EXPECT_NE(m_cars.RenderCavernHeadlight().cars, nullptr);
 

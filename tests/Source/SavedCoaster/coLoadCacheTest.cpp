@@ -23,8 +23,8 @@ class coLoadCacheTest : public ::testing::Test {
         folder.MakeFolder("Tracks/Steel");
         folder.MakeFolder("Environments/Mountain");
         fsAddRootDirectory(coRootSaves, folder.Locator("Saves"));
-        fsAddRootDirectory(7, folder.Locator("Tracks/Steel"));
-        fsAddRootDirectory(8, folder.Locator("Environments/Mountain"));
+        fsAddRootDirectory(coRootTracks, folder.Locator("Tracks/Steel"));
+        fsAddRootDirectory(coRootEnvironments, folder.Locator("Environments/Mountain"));
     }
     ~coLoadCacheTest() override { fsResetRootTable(); }
 

@@ -10,6 +10,7 @@
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
+#include "Source/Settings/coPaths.h"
 #include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coTrackChunks.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
@@ -488,8 +489,8 @@ TEST_F(coSavedCoasterTest, SavingTakesFewWriteCalls) {
 
 TEST_F(coSavedCoasterTest, SettingAndSummaryForTheLoadMenu) {
     fsResetRootTable();
-    fsAddRootDirectory(7, folder.Locator("Tracks/Steel"));
-    fsAddRootDirectory(8, folder.Locator("Environments/Mountain"));
+    fsAddRootDirectory(coRootTracks, folder.Locator("Tracks/Steel"));
+    fsAddRootDirectory(coRootEnvironments, folder.Locator("Environments/Mountain"));
     SavedR1();
     std::string type, environment, dock;
     bool closed = false, valid = false;

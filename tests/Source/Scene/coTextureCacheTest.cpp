@@ -39,7 +39,7 @@ class coTextureCacheTest : public coWorldDeviceTest {
     }
     void TearDown() override {
         EXPECT_EQ(coGetTextureCache().GetEntryCount(), 0u);
-        coPrefs::SetSessionFlag(1, 0);
+        coPrefs::SetSessionFlag(coSessionWoodTextures, 0);
         fsResetRootTable();
         coWorldDeviceTest::TearDown();
     }
@@ -146,7 +146,7 @@ TEST_F(coTextureCacheTest, TheWoodFlagServesTheWoodTextureWhenItIsThere) {
     m_folder.Write("Tex/a.png", Png(4));
     m_folder.Write("Tex/b.png", Png(8));
     coTextureLoader loader(Folder("Tex"));
-    coPrefs::SetSessionFlag(1, 1);
+    coPrefs::SetSessionFlag(coSessionWoodTextures, 1);
     // No wood file: loads as usual.
     g3dTexture* a = loader.GetTexture("a.png");
     EXPECT_EQ(a->GetWidth(), 4);

@@ -61,7 +61,7 @@ TEST_F(coChooseAnimDialogTest, AClickChoosesTheRowAndEscapeChangesNothing) {
         EXPECT_EQ(dialog->DoModal(), c.result) << c.active << " " << c.clicked;
         EXPECT_EQ(fountain.GetActiveEvent(), c.event) << c.active << " " << c.clicked;
         // The builder underneath does not take the same Escape.
-        EXPECT_FALSE(inDeviceManager::GetVirtualJoystick()->WasButtonReleased(36));
+        EXPECT_FALSE(inDeviceManager::GetVirtualJoystick()->WasButtonReleased(coActionEscape));
         guiWindowMgr::DeleteWindow(dialog);
     }
 }

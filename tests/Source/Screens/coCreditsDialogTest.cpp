@@ -46,7 +46,7 @@ TEST_F(coCreditsDialogTest, LinesStartByTheConfiguredResolution) {
         coCreditsDialog::GetLineOrigin(c.resolution, x, y);
         EXPECT_EQ(x, c.x) << c.resolution;
         EXPECT_EQ(y, c.y) << c.resolution;
-        coPrefs::SetInt(0, c.resolution);
+        coPrefs::SetInt(coPrefResolution, c.resolution);
         coCreditsDialog dialog;
         envString face;
         i32 size = 0, textId = 0;

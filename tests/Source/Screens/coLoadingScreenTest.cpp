@@ -25,7 +25,7 @@ class coLoadingScreenTest : public g2dScreenFixture {
     }
     void TearDown() override {
         coLoadingScreenHide();
-        coPrefs::SetInt(0, 0);
+        coPrefs::SetInt(coPrefResolution, 0);
         fsResetRootTable();
         g2dScreenFixture::TearDown();
     }
@@ -82,7 +82,7 @@ TEST_F(coLoadingScreenTest, BarIsLaidOutFor800x600AndScaled) {
 
 TEST_F(coLoadingScreenTest, OnlyABackgroundSmallerThanTheScreenIsClearedAround) {
     WritePng("uild/uildbk_1.png", 64, 48);
-    coPrefs::SetInt(0, 1);
+    coPrefs::SetInt(coPrefResolution, 1);
     for (const auto& [width, height, clears] : {std::tuple{64, 48, 0u}, {65, 48, 1u}, {64, 49, 1u}}) {
         Screen(width, height);
         coLoadingScreenStep();
@@ -91,7 +91,7 @@ TEST_F(coLoadingScreenTest, OnlyABackgroundSmallerThanTheScreenIsClearedAround) 
 }
 
 TEST_F(coLoadingScreenTest, BackgroundFollowsTheResolutionPreference) {
-    coPrefs::SetInt(0, 3);
+    coPrefs::SetInt(coPrefResolution, 3);
     Screen(1280, 960);
     coLoadingScreenStep();
     EXPECT_EQ(Bars(), Lines{"CopyRects 0 0 289 22 -> 531 875"});
@@ -108,7 +108,7 @@ TEST_F(coLoadingScreenTest, BackgroundFollowsTheResolutionPreference) {
 
     // Pictures are loaded again after a hide, so a missing one fails then.
     coLoadingScreenHide();
-    coPrefs::SetInt(0, 5);
+    coPrefs::SetInt(coPrefResolution, 5);
     EXPECT_ANY_THROW(coLoadingScreenStep());
 }
 

@@ -30,10 +30,10 @@ struct coMainMenuTest : coScreenTest {
 TEST_F(coMainMenuTest, AVoicePlaysOnceAfterMoreThanASecond) {
     Rest("Build", 0.0f, 1.0f);
     EXPECT_EQ(Voices(), 0u);
-    EXPECT_TRUE(coPrefs::GetBool(11));
+    EXPECT_TRUE(coPrefs::GetBool(coPrefFirstMenuHint));
     Rest("Build", 1.25f, 1.25f);
     EXPECT_EQ(Voices(), 1u);
-    EXPECT_FALSE(coPrefs::GetBool(11));
+    EXPECT_FALSE(coPrefs::GetBool(coPrefFirstMenuHint));
     fsLocator prefs;
     coPrefs::GetFilePath(prefs);
     EXPECT_TRUE(fsFileExists(prefs));
@@ -42,13 +42,13 @@ TEST_F(coMainMenuTest, AVoicePlaysOnceAfterMoreThanASecond) {
     Rest(nullptr, 1.5f, 1.5f);
     Rest("Exit", 1.75f, 3.0f);
     EXPECT_EQ(Voices(), 1u);
-    EXPECT_TRUE(coPrefs::GetBool(16));
+    EXPECT_TRUE(coPrefs::GetBool(coPrefFirstMenuHint + 5));
     sound.Render(44100 * 4);
     snSoundManager::Update(3.0f);
     Rest("Exit", 3.25f, 4.0f);
-    EXPECT_FALSE(coPrefs::GetBool(16));
+    EXPECT_FALSE(coPrefs::GetBool(coPrefFirstMenuHint + 5));
     Rest("Build", 4.25f, 6.0f); // heard already
-    EXPECT_TRUE(coPrefs::GetBool(12));
+    EXPECT_TRUE(coPrefs::GetBool(coPrefFirstMenuHint + 1));
 }
 
 TEST_F(coMainMenuTest, HoverTimeCrossesButtonsAndTheFirstGapCountsWhole) {
@@ -56,24 +56,24 @@ TEST_F(coMainMenuTest, HoverTimeCrossesButtonsAndTheFirstGapCountsWhole) {
     Rest("Build", 1.0f, 1.0f);
     EXPECT_EQ(Voices(), 0u);
     Rest("Build", 1.25f, 1.25f); // 0.75 s on Load and 0.5 s on Build
-    EXPECT_FALSE(coPrefs::GetBool(11));
-    EXPECT_TRUE(coPrefs::GetBool(12));
+    EXPECT_FALSE(coPrefs::GetBool(coPrefFirstMenuHint));
+    EXPECT_TRUE(coPrefs::GetBool(coPrefFirstMenuHint + 1));
 
     guiWindowMgr::DeleteWindow(menu);
     menu = new coMainMenu;
     guiWindowMgr::AddWindow(menu);
     sound.Render(44100 * 4);
     Rest("Load", 9.0f, 9.0f); // the menu's first frame: all 9 s since time 0 count
-    EXPECT_FALSE(coPrefs::GetBool(12));
+    EXPECT_FALSE(coPrefs::GetBool(coPrefFirstMenuHint + 1));
 }
 
 TEST_F(coMainMenuTest, VoicesOffOrAllHeardPlayNothing) {
-    coPrefs::SetBool(35, true);
+    coPrefs::SetBool(coPrefVoicesOff, true);
     Rest("Load", 0.0f, 3.0f);
     EXPECT_EQ(Voices(), 0u);
-    EXPECT_TRUE(coPrefs::GetBool(12));
+    EXPECT_TRUE(coPrefs::GetBool(coPrefFirstMenuHint + 1));
 
-    coPrefs::SetBool(35, false);
+    coPrefs::SetBool(coPrefVoicesOff, false);
     for (i32 pref = 11; pref <= 16; ++pref)
         coPrefs::SetBool(pref, false);
     guiWindowMgr::DeleteWindow(menu);
@@ -89,7 +89,7 @@ TEST_F(coMainMenuTest, AMissingVoiceIsWarnedOnceAndTheMenuRunsOn) {
     Rest("Exit", 0.0f, 4.0f);
     EXPECT_EQ(Voices(), 0u);
     EXPECT_EQ(log.Count("Exit.wav"), 1u);
-    EXPECT_TRUE(coPrefs::GetBool(16));
+    EXPECT_TRUE(coPrefs::GetBool(coPrefFirstMenuHint + 5));
 }
 
 TEST_F(coMainMenuTest, AScriptWithoutAButtonIsReported) {

@@ -47,7 +47,7 @@ TEST_F(coMainPaletteTest, FeedbackWithItsVoiceOnce) {
     EXPECT_TRUE(Child("Feedback")->IsVisible());
     EXPECT_EQ(FeedbackText(), envString("It cannot stand there."));
     // Heard: the hint's preference (17 + 4) is cleared and saved.
-    EXPECT_FALSE(coPrefs::GetBool(21));
+    EXPECT_FALSE(coPrefs::GetBool(coPrefFirstPaletteHint + 4));
     fsLocator prefs;
     coPrefs::GetFilePath(prefs);
     EXPECT_TRUE(fsFileExists(prefs));
@@ -55,7 +55,7 @@ TEST_F(coMainPaletteTest, FeedbackWithItsVoiceOnce) {
     // While the hint speaks, the next message shows but says nothing, and its hint stays due.
     palette->ShowFeedback(5, 5);
     EXPECT_EQ(palette->GetCurrentMessage(), 5);
-    EXPECT_TRUE(coPrefs::GetBool(22));
+    EXPECT_TRUE(coPrefs::GetBool(coPrefFirstPaletteHint + 5));
 
     SetTime(4.9f);
     palette->Think();
@@ -118,7 +118,7 @@ TEST_F(coMainPaletteTest, AMissingVoiceIsWarnedAndThePaletteGoesOn) {
     palette->ShowFeedback(3, 5);
     EXPECT_EQ(palette->GetCurrentMessage(), 3);
     EXPECT_TRUE(log.Holds("fbvo03.wav"));
-    EXPECT_TRUE(coPrefs::GetBool(20));
+    EXPECT_TRUE(coPrefs::GetBool(coPrefFirstPaletteHint + 3));
 }
 
 TEST_F(coMainPaletteTest, ButtonsSaveAndGrid) {

@@ -42,7 +42,7 @@ TEST_F(coOptionsDialogTest, TheResolutionPreferencePicksItsButton) {
     // Index 5 stands first; the others follow it in order.
     for (const auto& [resolution, name] : {std::pair{5, "5"}, {2, "2"}, {0, "0"}, {7, "5"}}) {
         SCOPED_TRACE(resolution);
-        coPrefs::SetInt(0, resolution);
+        coPrefs::SetInt(coPrefResolution, resolution);
         Run([] {}, false);
         EXPECT_EQ(SelectedResolution(), name);
     }
@@ -51,17 +51,17 @@ TEST_F(coOptionsDialogTest, TheResolutionPreferencePicksItsButton) {
 TEST_F(coOptionsDialogTest, OkStoresEveryControlAndSavesCancelPutsBackWhatWasTried) {
     Run(
         [this] {
-            dialog->GetBox("Tool Tips")->SetChecked(!coPrefs::GetBool(1));
+            dialog->GetBox("Tool Tips")->SetChecked(!coPrefs::GetBool(coPrefToolTips));
             dialog->GetBox("Screams")->SetChecked(!dialog->GetBox("Screams")->IsChecked());
             dialog->GetSlider("Gamma")->SetValue(0.8f);
             dialog->GetResolution()->SetSelection(3);
         },
         false);
-    EXPECT_FLOAT_EQ(coPrefs::GetFloat(3), 0.5f);
-    const bool screamsOff = coPrefs::GetBool(36);
+    EXPECT_FLOAT_EQ(coPrefs::GetFloat(coPrefGamma), 0.5f);
+    const bool screamsOff = coPrefs::GetBool(coPrefScreamsOff);
     EXPECT_TRUE(screamsOff);
 
-    const bool tips = coPrefs::GetBool(1);
+    const bool tips = coPrefs::GetBool(coPrefToolTips);
     EXPECT_EQ(Run(
                   [this, tips, screamsOff] {
                       dialog->GetBox("Tool Tips")->SetChecked(!tips);
@@ -72,15 +72,15 @@ TEST_F(coOptionsDialogTest, OkStoresEveryControlAndSavesCancelPutsBackWhatWasTri
                   },
                   true),
               1);
-    EXPECT_EQ(coPrefs::GetBool(1), !tips);
-    EXPECT_EQ(coPrefs::GetBool(36), !screamsOff);
-    EXPECT_FLOAT_EQ(coPrefs::GetFloat(1), 0.25f);
-    EXPECT_EQ(coPrefs::GetInt(0), 2);
+    EXPECT_EQ(coPrefs::GetBool(coPrefToolTips), !tips);
+    EXPECT_EQ(coPrefs::GetBool(coPrefScreamsOff), !screamsOff);
+    EXPECT_FLOAT_EQ(coPrefs::GetFloat(coPrefSoundEffectsVolume), 0.25f);
+    EXPECT_EQ(coPrefs::GetInt(coPrefResolution), 2);
     // The file holds them too.
     coPrefs::SetDefaults();
     coPrefs::Load();
-    EXPECT_EQ(coPrefs::GetBool(1), !tips);
-    EXPECT_EQ(coPrefs::GetBool(36), !screamsOff);
+    EXPECT_EQ(coPrefs::GetBool(coPrefToolTips), !tips);
+    EXPECT_EQ(coPrefs::GetBool(coPrefScreamsOff), !screamsOff);
     i32 resolution = 0, depth = 0;
     EXPECT_TRUE(dialog->GetChangedDisplayMode(resolution, depth));
     EXPECT_EQ(resolution, 2);
@@ -99,11 +99,11 @@ TEST_F(coOptionsDialogTest, PropCollisionsChangeOnlyWhenTheirBoxChanged) {
 }
 
 TEST_F(coOptionsDialogTest, ResetThenCancelReloadsTheSavedFile) {
-    coPrefs::SetBool(1, !coPrefs::GetBool(1));
+    coPrefs::SetBool(coPrefToolTips, !coPrefs::GetBool(coPrefToolTips));
     coPrefs::Save();
-    const bool saved = coPrefs::GetBool(1);
+    const bool saved = coPrefs::GetBool(coPrefToolTips);
     Run([this] { Click(dialog->FindChild("Reset")); }, false);
-    EXPECT_EQ(coPrefs::GetBool(1), saved);
+    EXPECT_EQ(coPrefs::GetBool(coPrefToolTips), saved);
 }
 
 TEST_F(coOptionsDialogTest, FromTheRideSettingsTheStartupOptionsAreOff) {
@@ -111,7 +111,7 @@ TEST_F(coOptionsDialogTest, FromTheRideSettingsTheStartupOptionsAreOff) {
     for (const char* name : {"Texture In Build", "Layered Sky", "Particles", "Vertical Sync"})
         EXPECT_FALSE(dialog->GetBox(name)->IsEnabled()) << name;
     EXPECT_FALSE(dialog->GetResolution()->IsEnabled());
-    coPrefs::SetBool(32, true); // 32-bit colour offered by the display
+    coPrefs::SetBool(coPrefDeepColourOffered, true); // 32-bit colour offered by the display
     EXPECT_FALSE(dialog->GetSlider("Crossbar Detail")->GetParent()->IsVisible());
     // Its buttons show themselves locked, the chosen one still checked; so does the colour depth.
     Run([] {}, false);

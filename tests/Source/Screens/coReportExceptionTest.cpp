@@ -6,6 +6,7 @@
 #include "Engine/Audio/Sn/snExceptions.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
+#include "Source/Settings/coPaths.h"
 #include "Source/World/coInvalidPropFileX.h"
 
 #include "Engine/App/Fs/fsTestFolder.h"
@@ -77,7 +78,7 @@ TEST(coReportExceptionTest, AFileOfASearchRootIsNamedByItsPathOnDisc) {
     folder.MakeFolder("gui/uimm");
     std::ofstream(folder.Path("gui/uimm/uimm.gsf")) << "damaged";
     fsResetRootTable();
-    fsAddRootDirectory(10, folder.Locator("gui"));
+    fsAddRootDirectory(coRootGui, folder.Locator("gui"));
     EXPECT_EQ(
         coDescribeException(std::make_exception_ptr(coScreenScriptX(fsRootedLocator(10, "uimm/uimm.gsf"))))
             .extra,

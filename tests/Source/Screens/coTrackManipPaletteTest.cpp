@@ -97,7 +97,7 @@ TEST_F(coTrackManipPaletteTest, EnablingRules) {
     for (const Case& c : cases) {
         definition.SetCoasterTypeName(c.type);
         coSetCoasterDefinition(&definition);
-        coPrefs::SetBool(37, false);
+        coPrefs::SetBool(coPrefAllowInversions, false);
         palette->SetAllowInversions(c.inversions);
         palette->SetPieceState(c.state);
         EXPECT_EQ(Enabled(), c.enabled) << c.what;

@@ -86,17 +86,17 @@ struct coPrefsTest : ::testing::Test {
 TEST_F(coPrefsTest, AMissingFileIsMadeFromTheDefaults) {
     coPrefs::Load();
     EXPECT_EQ(folder.Read("prefs.bin"), kDefaultFile);
-    coPrefs::SetFloat(3, 0.25f);
+    coPrefs::SetFloat(coPrefGamma, 0.25f);
     fsLocator music;
     music.AppendComponent("Music");
     music.AppendComponent("Song.mp3");
-    coPrefs::SetPath(0, music);
+    coPrefs::SetPath(coPrefBuilderOwnTrack, music);
     coPrefs::Save();
     std::vector<float> floats = kFloats;
     floats[3] = 0.25f;
     EXPECT_EQ(folder.Read("prefs.bin"), FileOf(kBools, kInts, floats, {"Music", "Song.mp3"}));
     coPrefs::Load();
-    EXPECT_EQ(coPrefs::GetPath(0), music);
+    EXPECT_EQ(coPrefs::GetPath(coPrefBuilderOwnTrack), music);
     EXPECT_FALSE(std::filesystem::exists(folder.Path("prefs.bin.tmp")));
 
     // The units default follows basic string 16.
@@ -106,10 +106,10 @@ TEST_F(coPrefsTest, AMissingFileIsMadeFromTheDefaults) {
             gfTextSet set(folder.Locator("basicstr.tsf"), 32, false);
             set.SetText(16, envString(units));
         }
-        fsSetRootDirectory(0, folder.Locator());
+        fsSetRootDirectory(coRootProgram, folder.Locator());
         coPaths::LoadBasicStrings();
         coPrefs::SetDefaults();
-        EXPECT_EQ(coPrefs::GetBool(4), units[14] == 't') << units;
+        EXPECT_EQ(coPrefs::GetBool(coPrefMetricUnits), units[14] == 't') << units;
     }
 
     const int sizes[][3] = {{0, 800, 600},   {1, 1024, 768}, {2, 1152, 864}, {3, 1280, 960},
@@ -139,8 +139,10 @@ TEST_F(coPrefsTest, AdapterWorkarounds) {
     for (const Case& c : cases) {
         coPrefs::SetAdapterDescription(c.adapter);
         const auto read = [] {
-            return std::array<int, 5>{coPrefs::GetBool(29), coPrefs::GetBool(9), coPrefs::GetBool(30),
-                                      coPrefs::GetBool(32), coPrefs::GetInt(1)};
+            return std::array<int, 5>{
+                coPrefs::GetBool(coPrefMultitextureLocked), coPrefs::GetBool(coPrefMultitexture),
+                coPrefs::GetBool(coPrefVerticalSync), coPrefs::GetBool(coPrefDeepColourOffered),
+                coPrefs::GetInt(coPrefColourDepth)};
         };
         std::filesystem::remove(folder.Path("prefs.bin"));
         coPrefs::Load();
@@ -196,7 +198,7 @@ TEST_F(coPrefsTest, ChunksArePatchedAndOverlaidOnTheDefaults) {
     }
     // Paths beyond the first are dropped.
     LoadFile(File({Chunk("LLOP", 0, PathBody(2, {"Song.mp3"}) + "a second path")}));
-    EXPECT_EQ(coPrefs::GetPath(0).GetLastComponent(), envString("Song.mp3"));
+    EXPECT_EQ(coPrefs::GetPath(coPrefBuilderOwnTrack).GetLastComponent(), envString("Song.mp3"));
 }
 
 // Every truncation, impossible counts and a wrong magic: the file is either read (each value the file's
@@ -228,15 +230,15 @@ TEST_F(coPrefsTest, DamagedFilesAreSetAsideKeepingTheWholeChunks) {
         EXPECT_EQ(log.Holds("is damaged"), setAside);
         // The ints survive every cut after their chunk.
         if (bytes.size() < good.size() && bytes == good.substr(0, bytes.size())) {
-            EXPECT_EQ(coPrefs::GetInt(0), bytes.size() >= intsEnd ? 7 : 0);
+            EXPECT_EQ(coPrefs::GetInt(coPrefResolution), bytes.size() >= intsEnd ? 7 : 0);
         }
         if (setAside) {
             // What was kept is saved and reads back whole.
-            const float kept = coPrefs::GetFloat(0);
+            const float kept = coPrefs::GetFloat(coPrefRideMusicVolume);
             std::filesystem::remove(folder.Path("prefs.bin.bad"));
             coPrefs::Load();
             EXPECT_FALSE(std::filesystem::exists(folder.Path("prefs.bin.bad")));
-            EXPECT_EQ(coPrefs::GetFloat(0), kept);
+            EXPECT_EQ(coPrefs::GetFloat(coPrefRideMusicVolume), kept);
         }
         for (int i = 0; i < coPrefs::kBoolCount; ++i)
             EXPECT_TRUE(coPrefs::GetBool(i) == (kBools[i] == 1) || coPrefs::GetBool(i) == (bools[i] == 1))
@@ -252,7 +254,7 @@ TEST_F(coPrefsTest, DamagedFilesAreSetAsideKeepingTheWholeChunks) {
 // A save whose writes fail leaves the old file as it was, and no temporary file.
 TEST_F(coPrefsTest, AFailedSaveKeepsTheOldFile) {
     coPrefs::Load();
-    coPrefs::SetFloat(0, 0.3f);
+    coPrefs::SetFloat(coPrefRideMusicVolume, 0.3f);
     {
         const fsWriteCalls failing(EIO);
         EXPECT_THROW(coPrefs::Save(), fsUnknownX);
@@ -278,7 +280,7 @@ TEST_F(coPrefsTest, VolumesAndIndicesOutOfRange) {
     EXPECT_DEBUG_DEATH(coPrefs::GetBool(coPrefs::kBoolCount), "preference index out of range");
     EXPECT_DEBUG_DEATH(coPrefs::SetFloat(-1, 1.0f), "preference index out of range");
 #ifdef NDEBUG
-    EXPECT_EQ(std::tuple(coPrefs::GetBool(-1), coPrefs::GetInt(3)), std::tuple(false, 0));
-    EXPECT_EQ(coPrefs::GetPath(1).GetComponentCount(), 0u);
+    EXPECT_EQ(std::tuple(coPrefs::GetBool(-1), coPrefs::GetInt(coPrefs::kIntCount)), std::tuple(false, 0));
+    EXPECT_EQ(coPrefs::GetPath(coPrefs::kPathCount).GetComponentCount(), 0u);
 #endif
 }

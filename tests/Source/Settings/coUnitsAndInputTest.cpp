@@ -39,9 +39,9 @@ TEST_F(coDefaultInputTest, DefaultBindingsWithAndWithoutAMouse) {
     Press(0, plDik::Minus);
     Press(0, plDik::D1);
     Poll();
-    for (int action : {152, 156, 117})
+    for (int action : {coActionSelectPrevious, coActionSlower, coActionLoad})
         EXPECT_TRUE(Joystick().IsButtonDown(action)) << action;
-    EXPECT_FALSE(Joystick().IsButtonDown(153));
+    EXPECT_FALSE(Joystick().IsButtonDown(coActionSelectNext));
     inShutdown();
 
     input.AddDevice(plInputDeviceKind::Mouse, u"Mouse");

@@ -4,6 +4,7 @@
 #include "Engine/App/In/inVirtualJoystick.h"
 #include "Engine/Platform/plDirectInputKeys.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Settings/coDefaultInput.h"
 #include "Source/Sound/coAudioTestSupport.h"
 
 #include <filesystem>

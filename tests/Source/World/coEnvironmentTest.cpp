@@ -254,10 +254,10 @@ TEST_F(coEnvironmentTest, TheFlareHidesBehindTheTerrainOrTheDockAndWithThePrefer
     scLensFlare flare;
     flare.SetSourcePosition({50, 100, 0}); // above the high ground
     g3dCamera camera;
-    const bool lensFlare = coPrefs::GetBool(coLFVisCompute::kPrefLensFlare);
-    coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, false);
+    const bool lensFlare = coPrefs::GetBool(coPrefLensFlare);
+    coPrefs::SetBool(coPrefLensFlare, false);
     EXPECT_FALSE(test.IsVisible(flare));
-    coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, true);
+    coPrefs::SetBool(coPrefLensFlare, true);
     EXPECT_TRUE(test.IsVisible(flare));
     test.SetCamera(&camera);
     const struct {
@@ -277,7 +277,7 @@ TEST_F(coEnvironmentTest, TheFlareHidesBehindTheTerrainOrTheDockAndWithThePrefer
         EXPECT_EQ(test.IsVisible(flare), c.visible) << c.eye.y << c.dock;
     }
     coFreeDock();
-    coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, lensFlare);
+    coPrefs::SetBool(coPrefLensFlare, lensFlare);
 }
 
 TEST_F(coEnvironmentTest, TheCavernGlowsAndSlides) {

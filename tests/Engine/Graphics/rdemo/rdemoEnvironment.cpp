@@ -18,7 +18,6 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coEnvironment.h"
-#include "Source/World/coLFVisCompute.h"
 #include "Source/World/coLoadingDock.h"
 #include "rdemo.h"
 
@@ -28,7 +27,6 @@
 
 namespace {
 
-constexpr int kPrefLayeredSky = 8;
 const maVector3d kEye{-30.0f, 8.0f, -30.0f}, kBehindHill{180.0f, 8.0f, 180.0f};
 const maVector3d kLookAt{60.0f, 10.0f, 60.0f};
 
@@ -68,8 +66,8 @@ std::vector<u32> DrawEnvironmentScene(const std::string& environment, int varian
     fsAddRootDirectory(coRootEnvironments, DemoInData("Environments/" + environment));
     fsAddRootDirectory(coRootThemes, DemoInData("Themes"));
     coPrefs::SetDefaults();
-    coPrefs::SetBool(coLFVisCompute::kPrefLensFlare, true);
-    coPrefs::SetBool(kPrefLayeredSky, true);
+    coPrefs::SetBool(coPrefLensFlare, true);
+    coPrefs::SetBool(coPrefLayeredSky, true);
     coCoasterDefinitionStore().SetCoasterTypeName("Steel");
 
     std::vector<u32> picture;
