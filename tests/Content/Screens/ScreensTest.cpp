@@ -444,7 +444,8 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
 
 // The screens' captions sit centred (or in from their side) on their buttons, and no two of a screen's
 // widgets cover part of each other; the builder's palettes keep apart from each other and from the ride
-// settings' colour picker. The coaster choice's rows lay their captions as the dialog's code places them.
+// settings' colour picker, and the keyboard from the menu it opens over. The coaster choice's rows lay their
+// captions as the dialog's code places them.
 TEST_F(ScreensContentTest, CaptionsSitOnTheirButtonsAndWidgetsKeepApart) {
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
@@ -500,6 +501,20 @@ TEST_F(ScreensContentTest, CaptionsSitOnTheirButtonsAndWidgetsKeepApart) {
                     EXPECT_FALSE(boxA.Meets(boxB)) << nameA << " and " << nameB;
     for (guiWindow* window : std::initializer_list<guiWindow*>{hud[0], hud[1], hud[2], hud[3], hud[4], ride})
         guiWindowMgr::DeleteWindow(window);
+
+    // The name keyboard opens over the profile menu: each of the menu's widgets hides whole under it or
+    // shows whole beside it.
+    auto* menu = new coSelectTrackwrightMenu;
+    auto* keyboard = new coKeyboardDialog;
+    guiWindowMgr::AddWindow(menu);
+    guiWindowMgr::AddWindow(keyboard);
+    const Box cover = ScreenBox(*keyboard);
+    for (i32 i = 0; i < menu->GetChildCount(); ++i) {
+        const Box box = ScreenBox(*menu->GetChild(i));
+        EXPECT_TRUE(cover.Holds(box) || !cover.Meets(box)) << Named(*menu->GetChild(i));
+    }
+    guiWindowMgr::DeleteWindow(keyboard);
+    guiWindowMgr::DeleteWindow(menu);
     screens.clear();
     fsResetRootTable();
     coPaths::ListRootDirectories(coRootTracks);
