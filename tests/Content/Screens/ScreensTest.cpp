@@ -502,16 +502,19 @@ TEST_F(ScreensContentTest, CaptionsSitOnTheirButtonsAndWidgetsKeepApart) {
     for (guiWindow* window : std::initializer_list<guiWindow*>{hud[0], hud[1], hud[2], hud[3], hud[4], ride})
         guiWindowMgr::DeleteWindow(window);
 
-    // The name keyboard opens over the profile menu: each of the menu's widgets hides whole under it or
-    // shows whole beside it.
+    // The name keyboard opens over the profile menu before the menu's first frame: each of the menu's
+    // widgets hides whole under it or shows whole beside it, a button in a look of its own.
     auto* menu = new coSelectTrackwrightMenu;
     auto* keyboard = new coKeyboardDialog;
     guiWindowMgr::AddWindow(menu);
     guiWindowMgr::AddWindow(keyboard);
     const Box cover = ScreenBox(*keyboard);
     for (i32 i = 0; i < menu->GetChildCount(); ++i) {
-        const Box box = ScreenBox(*menu->GetChild(i));
-        EXPECT_TRUE(cover.Holds(box) || !cover.Meets(box)) << Named(*menu->GetChild(i));
+        const guiWindow& widget = *menu->GetChild(i);
+        const Box box = ScreenBox(widget);
+        EXPECT_TRUE(cover.Holds(box) || !cover.Meets(box)) << Named(widget);
+        EXPECT_TRUE(!dynamic_cast<const guiButton*>(&widget) || widget.GetState() != guiStateNone)
+            << Named(widget);
     }
     guiWindowMgr::DeleteWindow(keyboard);
     guiWindowMgr::DeleteWindow(menu);
