@@ -161,14 +161,13 @@ void WriteChoiceLooks(const fs::path& folder, const toolImage& view) {
 
 // The ground a model covers, its extents across and along.
 float Footprint(const std::vector<toolShadedTriangle>& model) {
-    float low[2] = {1e9f, 1e9f}, high[2] = {-1e9f, -1e9f};
+    float left = 1e9f, right = -1e9f, near = 1e9f, far = -1e9f;
     for (const toolShadedTriangle& triangle : model)
-        for (const maVector3d& corner : triangle.corners)
-            for (const auto [axis, value] : {std::pair{0, corner.x}, {1, corner.z}}) {
-                low[axis] = std::min(low[axis], value);
-                high[axis] = std::max(high[axis], value);
-            }
-    return (high[0] - low[0]) * (high[1] - low[1]);
+        for (const maVector3d& corner : triangle.corners) {
+            left = std::min(left, corner.x), right = std::max(right, corner.x);
+            near = std::min(near, corner.z), far = std::max(far, corner.z);
+        }
+    return (right - left) * (far - near);
 }
 
 // A theme's props: its own definitions, then the packs that unlock into it, named as they become; and the
