@@ -159,13 +159,28 @@ void WriteChoiceLooks(const fs::path& folder, const toolImage& view) {
         Write(folder / ("uiccbn" + std::string(suffixes[i]) + ".png"), looks[i]);
 }
 
-// A theme's props: its own definitions, then the packs that unlock into it, named as they become.
+// The ground a model covers, its extents across and along.
+float Footprint(const std::vector<toolShadedTriangle>& model) {
+    float left = 1e9f, right = -1e9f, near = 1e9f, far = -1e9f;
+    for (const toolShadedTriangle& triangle : model)
+        for (const maVector3d& corner : triangle.corners) {
+            left = std::min(left, corner.x), right = std::max(right, corner.x);
+            near = std::min(near, corner.z), far = std::max(far, corner.z);
+        }
+    return (right - left) * (far - near);
+}
+
+// A theme's props: its own definitions, then the packs that unlock into it, named as they become; and the
+// theme's tab in the props palette, drawn from the two of its own props that cover the most ground, which
+// read best at the tab's size.
 void WritePropIcons(const fs::path& data, const fs::path& theme) {
+    constexpr size_t kPropsOnTab = 2;
     const Files models(theme / "Model");
     TextureColours textures({Files(theme / "Texture")});
     std::vector<std::pair<std::string, Bytes>> definitions;
     for (const fs::path& file : Entries(theme / "Data", ".prd"))
         definitions.emplace_back(file.stem().string(), *ReadFile(file));
+    const size_t own = definitions.size();
     for (int row = 0; row < coPropPackCount; ++row) {
         const coPropPackRow& pack = coGetPropPackRow(row);
         if (theme.filename() != pack.theme)
@@ -173,11 +188,22 @@ void WritePropIcons(const fs::path& data, const fs::path& theme) {
         if (auto bytes = ReadPakEntry(data / "Data" / "Geom" / "geom.pak", pack.packFile))
             definitions.emplace_back(fs::path(pack.definitionFile).stem().string(), std::move(*bytes));
     }
+    std::vector<std::vector<toolShadedTriangle>> onTab;
     for (const auto& [name, definition] : definitions) {
         const Model model = LoadModel(models, toolReadPropModelName(definition), textures);
         Write(theme / "Icons" / (name + "_i.png"), toolObjectIcon(model.lit));
         Write(theme / "Icons" / (name + "_pd.png"), toolPropPreview(model.lit));
+        if (onTab.size() < own)
+            onTab.push_back(model.lit);
     }
+    if (onTab.empty())
+        return;
+    std::stable_sort(onTab.begin(), onTab.end(),
+                     [](const auto& a, const auto& b) { return Footprint(a) > Footprint(b); });
+    onTab.resize(std::min(onTab.size(), kPropsOnTab));
+    const std::vector<toolImage> tab = toolThemeTabLooks(onTab);
+    Write(theme / "Icons" / "thmtab_i.png", tab[0]);
+    Write(theme / "Icons" / "thmtab_s.png", tab[1]);
 }
 
 // The theme's dock, from the first track type it has one for.

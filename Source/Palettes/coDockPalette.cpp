@@ -71,7 +71,8 @@ coDockPalette::coDockPalette() : m_paletteFont(g2dFont::GetByTextId(1, 14)) {
     SetJustification(0, 4);
     SetPosition({-10.0f, 25.0f, 0.95f});
 
-    guiImage* top = MakeFramePiece("Top", 120, 16, {20.0f, 56.0f, 0.9f}, "uipptp_i.png");
+    // The top ends where the icon grid begins, so the icons show whole below it.
+    guiImage* top = MakeFramePiece("Top", 120, 16, {20.0f, 48.0f, 0.9f}, "uipptp_i.png");
     guiImage* left = MakeFramePiece("Left", kLeftWidth, gridHeight, {11.0f, 64.0f, 0.0f}, "uipplr_i.png");
     guiImage* right = MakeFramePiece("Right", 32, gridHeight, {12.0f, 64.0f, 0.0f}, "uipplr_i.png");
     right->SetJustification(1, 3);

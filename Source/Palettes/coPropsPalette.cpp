@@ -25,6 +25,10 @@ constexpr f32 kTabX[] = {9.0f, 43.0f, 76.0f};
 constexpr i32 kTabsShown = 3;
 // The sheet tells a second click on its current tab by this state.
 constexpr i32 kTabClickedAgain = 10;
+// A page's category title stands between the arrows' triangles, which end 32 and begin 129 columns into
+// the palette; the sheet, and so the page, starts 20 in.
+constexpr i32 kTitleLeft = 32 - 20;
+constexpr i32 kTitleWidth = 129 - 32;
 
 fsLocator ThemeFile(const envString& category, const std::string& file) {
     fsLocator locator(coRootThemes);
@@ -77,7 +81,7 @@ bool IsHovered(const guiWindow* button) {
 } // namespace
 
 coPropsPalette::coPropsPalette()
-    : m_titleFont(g2dFont::GetByTextId(0, 14)), m_captionFont(g2dFont::GetByTextId(1, 14)) {
+    : m_titleFont(g2dFont::GetByTextId(0, 12)), m_captionFont(g2dFont::GetByTextId(1, 14)) {
     const int categories = coPropTemplateList::GetCategoryCount();
     for (int c = 0; c < categories; ++c)
         m_rows = std::max(m_rows, (coPropTemplateList::GetTemplateCount(c) + 2) / 3);
@@ -180,13 +184,17 @@ guiButton* coPropsPalette::MakeTab(const envString& category, i32 width) {
 guiContainer* coPropsPalette::MakePage(i32 category) {
     auto* page = MakePiece<guiContainer>(std::to_string(category).c_str(), 0, 0, {0.0f, 0.0f, 0.0f});
     const envString& folder = coPropTemplateList::GetCategoryName(category);
-    auto* title = MakePiece<guiText>("Top", 128, 16, {15.0f, 5.0f, 0.935f});
+    // Centred at its own size in the room between the arrows.
+    auto* title = MakePiece<guiText>("Top", kTitleWidth, 16, {static_cast<f32>(kTitleLeft), 5.0f, 0.935f});
     title->SetDefaultFont(m_titleFont);
-    title->SetDefaultXOffset(1);
     title->SetTextureSize(128, 16);
     envString display;
     coThemeList::GetDisplayName(display, folder);
+    u32 inkWidth = 0, inkHeight = 0;
+    g2dFont::MeasureText(m_titleFont, display, inkWidth, inkHeight);
+    title->SetDefaultXOffset(std::max((kTitleWidth - static_cast<i32>(inkWidth)) / 2, 0));
     title->SetText(display, 0);
+    title->SetTile(static_cast<f32>(kTitleWidth) / 128.0f, 1.0f, 0);
     page->AddChild(title);
 
     for (i32 j = 0; j < coPropTemplateList::GetTemplateCount(category); ++j) {

@@ -103,8 +103,10 @@ coSelectTrackwrightMenu::coSelectTrackwrightMenu() {
     g2dScreen::GetSize(width, height);
     SetSize(width, height);
     coLoadScreenScript(kScript, kTexts, this);
+    // Without a profile the keyboard opens over the menu before the menu thinks: its buttons show their
+    // idle look from the start, not the blank quad of a window that has no state yet.
     for (const char* name : {"Load Trackwright", "New Trackwright", "Main Menu"})
-        coFindWidget<guiWindow>(*this, kScript, name, "Button");
+        coFindWidget<guiWindow>(*this, kScript, name, "Button")->SetState(guiStateIdle);
     auto* box = coFindWidget<xuiScrollBox>(*this, kScript, "ScrollBox", "ScrollBox");
 
     m_table = new guiTableBox;

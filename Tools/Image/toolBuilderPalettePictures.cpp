@@ -53,8 +53,12 @@ class Square {
     }
     void CurvedArrow(const std::function<Point(float)>& fn) { Arrow(toolPictogram::Curve(fn, 24)); }
     void Rect(float left, float top, float right, float bottom) {
-        m_canvas.Triangle(At(left, top), At(right, top), At(right, bottom));
-        m_canvas.Triangle(At(left, top), At(right, bottom), At(left, bottom));
+        Quad({left, top}, {right, top}, {right, bottom}, {left, bottom});
+    }
+    // A four-cornered shape, its corners in order round it.
+    void Quad(Point a, Point b, Point c, Point d) {
+        m_canvas.Triangle(At(a.x, a.y), At(b.x, b.y), At(c.x, c.y));
+        m_canvas.Triangle(At(a.x, a.y), At(c.x, c.y), At(d.x, d.y));
     }
     void Disc(float u, float v, float radius) { m_canvas.Disc(At(u, v), radius * m_side); }
     // A track seen from above or the side: its course with a tie across it every so often.
@@ -158,19 +162,24 @@ void DrawGlyph(const std::string& code, Square& s) {
         const float from = code == "pu" ? 0.8f : 0.25f, to = code == "pu" ? 0.2f : 0.85f;
         s.Line({{0.1f, from}, {0.9f, from}}, 0.04f);
         s.Arrow({{0.1f, from}, {0.9f, to}});
-    } else if (code == "kl" || code == "kr") { // seen from behind: the cross-section tilted under a roll
-        const float sign = code == "kl" ? -1.0f : 1.0f;
-        s.Profile(0.5f, 0.7f, 0.34f, sign * 0.4f);
-        s.CurvedArrow([sign](float t) {
-            return OnCircle(0.5f, 0.7f, 0.44f, -kPi * (0.5f + sign * (0.3f - 0.6f * t)));
-        });
-    } else if (code == "dl" ||
-               code == "dr") { // from above: the straight course dashed, the new one bent aside
-        const float start = left ? 0.7f : 0.3f;
-        for (float v = 0.9f; v > 0.2f; v -= 0.2f)
-            s.Line({{start, v}, {start, v - 0.1f}}, 0.07f);
-        s.CurvedArrow(
-            Mirrored([](float t) { return OnCircle(1.0f, 0.92f, 0.7f, kPi * (1 + 0.36f * t)); }, left));
+    } else if (code == "kl" || code == "kr") {
+        // Seen from behind: a car leaning with its track, low on the side it banks to, above level ground.
+        const float angle = code == "kl" ? -0.5f : 0.5f;
+        const float u = 0.5f, v = 0.7f;
+        s.Line({{0.06f, 0.94f}, {0.94f, 0.94f}}, 0.05f);
+        s.Profile(u, v, 0.38f, angle);
+        const Point across{std::cos(angle), std::sin(angle)}, up{std::sin(angle), -std::cos(angle)};
+        const auto corner = [&](float side, float height) {
+            return Point{u + across.x * side + up.x * height, v + across.y * side + up.y * height};
+        };
+        s.Quad(corner(-0.25f, 0.1f), corner(0.25f, 0.1f), corner(0.21f, 0.5f), corner(-0.21f, 0.5f));
+    } else if (code == "dl" || code == "dr") { // a bend sign from the road: on ahead, then bending aside
+        const auto bend = [](float t) {
+            if (t < 0.4f)
+                return Point{0.32f, 0.94f - t};
+            return OnCircle(0.74f, 0.54f, 0.42f, kPi * (1 + 0.42f * (t - 0.4f) / 0.6f));
+        };
+        s.Arrow(toolPictogram::Curve(Mirrored(bend, left), 24), 0.1f);
     } else if (code == "wi" || code == "na") {
         s.Line({{0.5f, 0.2f}, {0.5f, 0.8f}}, 0.07f);
         const float inner = code == "wi" ? 0.4f : 0.08f, outer = code == "wi" ? 0.08f : 0.4f;

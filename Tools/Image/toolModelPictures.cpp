@@ -42,12 +42,14 @@ void Border(toolImage& image, int width, float shade) {
         }
 }
 
-// The object framed from the front right on a pale backdrop.
-toolImage ObjectOnBackdrop(const std::vector<toolShadedTriangle>& object, int width, int height) {
+// The object framed from the front right on a pale backdrop, the camera `standBack` times as far from it.
+toolImage ObjectOnBackdrop(const std::vector<toolShadedTriangle>& object, int width, int height,
+                           float standBack = 1.0f) {
     toolImage picture = Gradient(width, height, {205, 222, 240}, {238, 236, 222});
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
-    toolCompose(picture,
-                toolRasterise(object, toolFramingCamera(object, kYaw, kPitch, aspect), width, height));
+    toolCamera camera = toolFramingCamera(object, kYaw, kPitch, aspect);
+    camera.eye = camera.target + (camera.eye - camera.target) * standBack;
+    toolCompose(picture, toolRasterise(object, camera, width, height));
     Border(picture, 1, 0.7f);
     return picture;
 }
@@ -114,6 +116,19 @@ void Plate(toolImage& image, int left, int top, int right, int bottom, Colour co
             u8* pixel = &image.pixels[(static_cast<size_t>(y) * image.width + x) * image.channels];
             for (int c = 0; c < 3; ++c)
                 pixel[c] = Byte(pixel[c] * (1.0f - weight) + colour[c] * weight);
+        }
+}
+
+// Frames the picture in gold, `width` pixels wide, its outermost ring a little darker: the chosen look.
+void GoldFrame(toolImage& image, int width) {
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const int edge = std::min({x, y, image.width - 1 - x, image.height - 1 - y});
+            if (edge >= width)
+                continue;
+            u8* pixel = &image.pixels[(static_cast<size_t>(y) * image.width + x) * image.channels];
+            const float glow = edge == 0 ? 0.8f : 1.0f;
+            pixel[0] = Byte(255 * glow), pixel[1] = Byte(215 * glow), pixel[2] = Byte(70 * glow);
         }
 }
 
@@ -251,14 +266,35 @@ std::vector<toolImage> toolChoiceLooks(const toolImage& view) {
     Border(over, 2, 1.3f);
     toolImage chosen = Scaled(view, 1.12f);
     Plate(chosen, kLeft, kTop, kRight, kBottom, {20, 30, 25}, 0.7f);
-    for (int y = 0; y < chosen.height; ++y)
-        for (int x = 0; x < chosen.width; ++x) {
-            const int edge = std::min({x, y, chosen.width - 1 - x, chosen.height - 1 - y});
-            if (edge >= 4)
-                continue;
-            u8* pixel = &chosen.pixels[(static_cast<size_t>(y) * chosen.width + x) * chosen.channels];
-            const float glow = edge == 0 ? 0.8f : 1.0f;
-            pixel[0] = Byte(255 * glow), pixel[1] = Byte(215 * glow), pixel[2] = Byte(70 * glow);
-        }
+    GoldFrame(chosen, 4);
     return {idle, over, chosen};
+}
+
+std::vector<toolImage> toolThemeTabLooks(const std::vector<std::vector<toolShadedTriangle>>& props) {
+    // Side by side across the view, each brought to one width, so that a small prop shows beside a big one.
+    const maVector3d across(std::cos(kYaw), 0.0f, -std::sin(kYaw));
+    std::vector<toolShadedTriangle> row;
+    float next = 0.0f;
+    for (const std::vector<toolShadedTriangle>& prop : props) {
+        float low = 1e9f, high = -1e9f;
+        for (const toolShadedTriangle& triangle : prop)
+            for (const maVector3d& corner : triangle.corners) {
+                low = std::min(low, maDot(corner, across));
+                high = std::max(high, maDot(corner, across));
+            }
+        const float scale = 1.0f / std::max(high - low, 1e-3f);
+        for (toolShadedTriangle triangle : prop) {
+            for (maVector3d& corner : triangle.corners)
+                corner = corner * scale + across * (next - low * scale);
+            row.push_back(triangle);
+        }
+        next += 1.1f;
+    }
+    // Stood back, so the row keeps clear of the chosen look's frame.
+    const toolImage view = ObjectOnBackdrop(row, 32, 32, 1.2f);
+    toolImage idle = Scaled(view, 0.85f);
+    Border(idle, 1, 0.6f);
+    toolImage chosen = Scaled(view, 1.05f);
+    GoldFrame(chosen, 2);
+    return {idle, chosen};
 }

@@ -148,12 +148,11 @@ std::vector<toolDefaultTexture> toolParkPalettePictures() {
     AddStates(pictures, uipa, "dl", {190, 60, 60}, false);
     pictures.push_back({"Data/GUI/uisp/uigsbg_i.png", Face(128, 128, {30, 40, 70})});
 
+    // The tab of a theme that has no picture of its own (the icon generator draws one from its props).
     constexpr Rgb kTab{150, 120, 70};
     constexpr Rgb kWhite{255, 255, 255};
-    for (const std::string folder : {"Themes/", "Themes/Ironvale/Icons/"}) {
-        pictures.push_back({folder + "thmtab_i.png", Face(32, 32, kTab)});
-        pictures.push_back({folder + "thmtab_s.png", Face(32, 32, Shaded(kTab, 1.4f))});
-    }
+    pictures.push_back({"Themes/thmtab_i.png", Face(32, 32, kTab)});
+    pictures.push_back({"Themes/thmtab_s.png", Face(32, 32, Shaded(kTab, 1.4f))});
     pictures.push_back({"Themes/prpdef_i.png", Face(32, 32, {120, 120, 120})});
     pictures.push_back({"Themes/prpdefpd.png", PropPreview({120, 120, 120})});
     pictures.push_back({"Themes/dckdef_i.png", Face(32, 32, kWhite)});

@@ -197,13 +197,16 @@ void AddFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, i
     }
 }
 
-// Idle, over, checked and disabled faces of a check box `width` x 32, the face over its top `faceRows` rows.
+// Idle, over, checked, checked under the pointer and disabled faces of a check box `width` x 32, the face
+// over its top `faceRows` rows.
 void AddCheckFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, Rgb colour,
                    int faceRows = 32, int width = 128) {
     const std::pair<const char*, Rgb> states[] = {
         {"_i", colour},
         {"_o", {colour.r * 1.25f, colour.g * 1.25f, colour.b * 1.25f}},
         {"_s", {colour.r * 0.6f, colour.g * 1.6f, colour.b * 0.6f}},
+        // Checked under the pointer: the checked green, lit as the pointer lights an unchecked face.
+        {"_so", {colour.r * 0.75f, colour.g * 2.0f, colour.b * 0.75f}},
         {"_d", {colour.r * 0.5f, colour.g * 0.5f, colour.b * 0.5f}},
         // Checked but disabled: a dimmed checked face, so a locked option still shows that it is on.
         {"_sd", {colour.r * 0.4f, colour.g * 1.0f, colour.b * 0.4f}}};

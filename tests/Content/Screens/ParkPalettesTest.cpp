@@ -2,7 +2,10 @@
 #include "Content/GUI/guiPakPictures.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/GUI/Xui/xuiPropSheet.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Palettes/coDockPalette.h"
 #include "Source/Palettes/coManipulatePalette.h"
@@ -55,17 +58,27 @@ TEST_F(ParkPalettesContentTest, TheDefaultTreeFillsEveryPaletteWithoutAWarning) 
         EXPECT_FALSE(props.FindChild("RightArrow")->IsEnabled());
         coManipulatePalette manipulate;
     }
-    // In its place on the screen, the props palette's arrows stand inside its frame's top, on the screen.
+    // In its place on the screen, the props palette's arrows stand inside its frame's top, on the screen,
+    // and the category's title between them, a few pixels clear of both.
     auto* props = new coPropsPalette;
     guiWindowMgr::AddWindow(props);
     const auto [frameLeft, frameRight] = DrawnColumns(*props->FindChild("Top"), "uipp/uippnb_i.png");
     EXPECT_LE(frameRight, 800.0f);
+    std::vector<std::pair<f32, f32>> arrows;
     for (const auto& [arrow, picture] :
          {std::pair("LeftArrow", "uipp/uippla_i.png"), {"RightArrow", "uipp/uippra_i.png"}}) {
-        const auto [left, right] = DrawnColumns(*props->FindChild(arrow), picture);
+        const auto [left, right] = arrows.emplace_back(DrawnColumns(*props->FindChild(arrow), picture));
         EXPECT_GE(left, frameLeft) << arrow;
         EXPECT_LE(right, frameRight) << arrow;
     }
+    const auto& page = dynamic_cast<const guiContainer&>(
+        *dynamic_cast<xuiPropSheet&>(*props->FindChild("Palette")).GetActivePage());
+    const auto& title = dynamic_cast<const guiText&>(*page.FindChild("Top"));
+    u32 inkWidth = 0, inkHeight = 0;
+    g2dFont::MeasureText(title.GetFont(0), title.GetText(0), inkWidth, inkHeight);
+    const f32 inkLeft = title.GetWorldMatrix().m[12] + static_cast<f32>(title.GetXOffset(0));
+    EXPECT_GE(inkLeft, arrows[0].second + 6.0f);
+    EXPECT_LE(inkLeft + static_cast<f32>(inkWidth), arrows[1].first - 6.0f);
     guiWindowMgr::DeleteWindow(props);
     // Every type the new-coaster choice offers has a station to start from.
     for (const char* type : {"Steel", "Wooden"}) {
@@ -73,6 +86,12 @@ TEST_F(ParkPalettesContentTest, TheDefaultTreeFillsEveryPaletteWithoutAWarning) 
         coSetCoasterDefinition(&definition);
         coDockPalette dock;
         EXPECT_EQ(dock.GetItems().size(), 1u) << type;
+        // The frame's top ends above the icons, so they show whole.
+        i32 width = 0, height = 0;
+        dock.FindChild("Top")->GetSize(width, height);
+        EXPECT_LE(dock.FindChild("Top")->GetPosition().y + static_cast<f32>(height),
+                  dock.GetItems().front()->GetPosition().y)
+            << type;
         coSetCoasterDefinition(&steel);
     }
     EXPECT_EQ(log.Count("Warning"), 0u) << (log.lines.empty() ? "" : log.lines.front());

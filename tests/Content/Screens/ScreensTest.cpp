@@ -135,8 +135,9 @@ std::string Named(const guiWindow& window) {
 }
 
 // A caption reads as its button's: inside it, unscaled, its line half-way down, and either centred or kept
-// a margin of 4 to 24 pixels from the side it starts at.
-void ExpectCaptionReadsWell(const guiButton& button, const std::string& where) {
+// a margin of 4 to 24 pixels from the side it starts at. A button whose bottom rows the next one in its
+// column covers shows its face above them.
+void ExpectCaptionReadsWell(const guiButton& button, const std::string& where, i32 coveredRows) {
     const guiText& text = *button.GetText();
     u32 inkWidth = 0, inkHeight = 0;
     g2dFont::MeasureText(text.GetFont(0), text.GetText(0), inkWidth, inkHeight);
@@ -147,7 +148,9 @@ void ExpectCaptionReadsWell(const guiButton& button, const std::string& where) {
     text.GetTile(u, v, 0);
     EXPECT_NEAR(static_cast<f32>(width), static_cast<f32>(textureWidth) * u, 0.5f) << where;
     EXPECT_NEAR(static_cast<f32>(height), static_cast<f32>(textureHeight) * v, 0.5f) << where;
-    const Box face = ScreenBox(button), window = ScreenBox(text);
+    Box face = ScreenBox(button);
+    face.bottom -= static_cast<f32>(coveredRows);
+    const Box window = ScreenBox(text);
     const f32 left = window.left + static_cast<f32>(text.GetXOffset(0));
     const Box ink{left, window.top, left + static_cast<f32>(inkWidth),
                   window.top + static_cast<f32>(inkHeight)};
@@ -160,14 +163,15 @@ void ExpectCaptionReadsWell(const guiButton& button, const std::string& where) {
         << " x " << inkHeight;
 }
 
-void ExpectCaptionsReadWell(const guiContainer& container, const std::string& where) {
+// `coveredRows`: the rows of each of the container's own buttons that the next one stacked below covers.
+void ExpectCaptionsReadWell(const guiContainer& container, const std::string& where, i32 coveredRows = 0) {
     for (i32 i = 0; i < container.GetChildCount(); ++i) {
         const guiWindow* child = container.GetChild(i);
         const std::string path = where + "/" + Named(*child);
         const auto* button = dynamic_cast<const guiButton*>(child);
         const guiText* text = button ? button->GetText() : nullptr;
         if (text && text->IsVisible() && text->FindRecord(0) && text->GetText(0).GetLength() > 0)
-            ExpectCaptionReadsWell(*button, path);
+            ExpectCaptionReadsWell(*button, path, coveredRows);
         if (const auto* inner = dynamic_cast<const guiContainer*>(child))
             ExpectCaptionsReadWell(*inner, path);
     }
@@ -440,7 +444,8 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
 
 // The screens' captions sit centred (or in from their side) on their buttons, and no two of a screen's
 // widgets cover part of each other; the builder's palettes keep apart from each other and from the ride
-// settings' colour picker. The coaster choice's rows lay their captions as the dialog's code places them.
+// settings' colour picker, and the keyboard from the menu it opens over. The coaster choice's rows lay their
+// captions as the dialog's code places them.
 TEST_F(ScreensContentTest, CaptionsSitOnTheirButtonsAndWidgetsKeepApart) {
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
@@ -467,13 +472,9 @@ TEST_F(ScreensContentTest, CaptionsSitOnTheirButtonsAndWidgetsKeepApart) {
     screens.emplace_back(ride);
     for (const auto& screen : screens) {
         ExpectNamedWidgetsKeepApart(*screen, screen->GetName());
-        if (screen.get() == ride)
-            ExpectCaptionsReadWell(
-                dynamic_cast<const guiContainer&>(*dynamic_cast<guiContainer*>(ride->FindChild("TrackColor"))
-                                                       ->FindChild("Track Color Picker")),
-                "Track Color Picker");
-        else if (!dynamic_cast<coChooseCoasterDialog*>(screen.get()))
-            ExpectCaptionsReadWell(*screen, screen->GetName());
+        // The ride settings' column stacks its buttons 10 rows over each other.
+        if (!dynamic_cast<coChooseCoasterDialog*>(screen.get()))
+            ExpectCaptionsReadWell(*screen, screen->GetName(), screen.get() == ride ? 10 : 0);
     }
 
     // The builder's palettes in their places on the screen, the ride settings over them.
@@ -500,6 +501,23 @@ TEST_F(ScreensContentTest, CaptionsSitOnTheirButtonsAndWidgetsKeepApart) {
                     EXPECT_FALSE(boxA.Meets(boxB)) << nameA << " and " << nameB;
     for (guiWindow* window : std::initializer_list<guiWindow*>{hud[0], hud[1], hud[2], hud[3], hud[4], ride})
         guiWindowMgr::DeleteWindow(window);
+
+    // The name keyboard opens over the profile menu before the menu's first frame: each of the menu's
+    // widgets hides whole under it or shows whole beside it, a button in a look of its own.
+    auto* menu = new coSelectTrackwrightMenu;
+    auto* keyboard = new coKeyboardDialog;
+    guiWindowMgr::AddWindow(menu);
+    guiWindowMgr::AddWindow(keyboard);
+    const Box cover = ScreenBox(*keyboard);
+    for (i32 i = 0; i < menu->GetChildCount(); ++i) {
+        const guiWindow& widget = *menu->GetChild(i);
+        const Box box = ScreenBox(widget);
+        EXPECT_TRUE(cover.Holds(box) || !cover.Meets(box)) << Named(widget);
+        EXPECT_TRUE(!dynamic_cast<const guiButton*>(&widget) || widget.GetState() != guiStateNone)
+            << Named(widget);
+    }
+    guiWindowMgr::DeleteWindow(keyboard);
+    guiWindowMgr::DeleteWindow(menu);
     screens.clear();
     fsResetRootTable();
     coPaths::ListRootDirectories(coRootTracks);
