@@ -189,6 +189,10 @@ int main(int argc, char** argv) {
     plFakeD3d fakeD3d;
     if (switches.headless)
         services.d3d = &fakeD3d;
+    // Nobody is there to answer a box of an injected or headless run: it prints and takes its default.
+    plStderrMessageBox unattendedBox;
+    if (switches.headless || !switches.inject.empty())
+        services.messageBox = &unattendedBox;
     plTestTimeSource steppedTime;
     if (switches.frameStep > 0.0) {
         steppedTime.SetFrequency(1'000'000'000);

@@ -25,6 +25,14 @@ class plMessageBox {
     virtual i32 Show(const std::u16string& text, const std::u16string& caption, u32 type) = 0;
 };
 
+// No window: the caption and text go to stderr and the box answers as when nobody is there to press a
+// button, OK for a box with only OK, else 0. The boxes of unattended runs, and the fallback without a
+// display.
+class plStderrMessageBox : public plMessageBox {
+  public:
+    i32 Show(const std::u16string& text, const std::u16string& caption, u32 type) override;
+};
+
 // Records every box and answers with a set answer (OK unless set).
 class plTestMessageBox : public plMessageBox {
   public:

@@ -44,6 +44,7 @@
 #include "Source/App/coGameEditorInput.h"
 #include "Source/App/coGameEditorWorld.h"
 #include "Source/App/coGameMenuWorld.h"
+#include "Source/App/coSaveTemporaries.h"
 #include "Source/App/coScreenCareerPalettes.h"
 #include "Source/App/coScreenEditorHost.h"
 #include "Source/App/coScreenRideSettings.h"
@@ -300,6 +301,8 @@ void coApp::OnStart(appStartEvent*) {
     m_guiUp = true;
     m_teardown.push_back([this] { StopInputAndGui(); });
     coPaths::Init();
+    // Past the single-instance check: no other copy of the game is writing these.
+    coRemoveSaveTemporaries();
 
     fsLocator errors = fsGetRootDirectory(coRootProgram, 0);
     errors.AppendComponent("Errors");
@@ -390,10 +393,9 @@ void coApp::OnStart(appStartEvent*) {
 
     SetUpGui();
     CreateCursors();
-    StartScreens();
+    // Before they start: a screen that fails part-way leaves nothing made behind.
     m_teardown.push_back(StopScreens);
-    StartErrorDisplay();
-    m_teardown.push_back(StopErrorDisplay);
+    StartScreens();
 
     coLoadingScreenShow(false);
     StartAudio();
@@ -467,6 +469,8 @@ void coApp::StopErrorDisplay() {
 
 void coApp::StartScreens() {
     coDialogDimmer::Create();
+    // Up before the palettes, so that a damaged screen of theirs is told in the game's own box.
+    StartErrorDisplay();
     coPaletteManager::Create();
     coSetCareerPalettes(&g_careerPalettes);
     coSetEditorHost(&g_editorHost);
@@ -488,6 +492,7 @@ void coApp::StopScreens() {
     coSetEditorHost(nullptr);
     coSetCareerPalettes(nullptr);
     coPaletteManager::Destroy();
+    StopErrorDisplay();
     coDialogDimmer::Destroy();
 }
 
@@ -498,7 +503,6 @@ void coApp::RestartDisplay(i32 resolution, i32 depth) {
     // The shadow material holds its texture, which holds the old device.
     g_trackBuilder->DestroyShadowMaterial();
     g_trackBuilder->FreeDefinitions();
-    StopErrorDisplay();
     StopScreens();
     if (m_guiUp) {
         m_guiUp = false;
@@ -515,7 +519,6 @@ void coApp::RestartDisplay(i32 resolution, i32 depth) {
     SetUpGui();
     CreateCursors();
     StartScreens();
-    StartErrorDisplay();
     g_trackBuilder->CreateShadowMaterial();
     coLoadUiSounds();
 }

@@ -60,8 +60,9 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     // The question box that shows every reported error inside the game, in the window tree.
     void StartErrorDisplay();
     static void StopErrorDisplay();
-    // The dialog dimmer, the palettes and the menus' background.
-    static void StartScreens();
+    // The dialog dimmer, the error display, the palettes and the menus' background; StopScreens takes down
+    // whatever part of them was made.
+    void StartScreens();
     static void StopScreens();
     // The display made anew in another mode, with everything that lives on it.
     void RestartDisplay(i32 resolution, i32 depth);

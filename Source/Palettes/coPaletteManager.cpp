@@ -86,10 +86,17 @@ void coPaletteManager::Create() {
     i32 width = 0, height = 0;
     guiGetScreenSize(width, height);
     g_hud->SetSize(width, height);
-    for (const i32 index : kCreationOrder) {
-        g_table[static_cast<size_t>(index)] = MakePalette(index);
-        guiWindowMgr::AddChildWindow(g_table[static_cast<size_t>(index)], g_hud);
-        coLoadingScreenShow(false);
+    try {
+        for (const i32 index : kCreationOrder) {
+            g_table[static_cast<size_t>(index)] = MakePalette(index);
+            guiWindowMgr::AddChildWindow(g_table[static_cast<size_t>(index)], g_hud);
+            coLoadingScreenShow(false);
+        }
+    } catch (...) {
+        // The HUD is in no window tree yet: the palettes made so far go with it now, so that the report of
+        // the failure shows over none of them.
+        Destroy();
+        throw;
     }
     auto* background = new coBackground;
     background->SetName(kNames[coPaletteBackground]);

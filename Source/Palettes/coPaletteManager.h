@@ -41,7 +41,8 @@ struct coPaletteStates {
 // palettes 0 to 11 are children of the HUD root "Hud"; the background is a child of the GUI's root.
 class coPaletteManager {
   public:
-    // The palette font, the HUD, each palette and the background, one loading-screen step each.
+    // The palette font, the HUD, each palette and the background, one loading-screen step each. A palette
+    // that cannot be made takes the ones before it along (Destroy) and passes its exception on.
     static void Create();
     // The font and the HUD with its palettes go; the table forgets them and the background, which goes
     // with the GUI's root.

@@ -414,8 +414,9 @@ std::string InBuilder(const std::string& steps) {
            "; frame 5; shot open.png";
 }
 
-// A terminal's Ctrl+C or a kill, at any moment, leaves the game as a confirmed quit does, saving the same
-// files, whatever question is up; without a display the game says so and ends instead of running unseen.
+// A terminal's Ctrl+C, its closing or a kill, at any moment, leaves the game as a confirmed quit does, saving
+// the same files, whatever question is up; without a display the game says so and ends instead of running
+// unseen.
 TEST(EndToEndTest, SignalsEndTheGameAsAQuitAndNoDisplayEndsItAtOnce) {
     GameHome quitHome;
     ASSERT_EQ(quitHome.Play("quit_from_menu.inject").exitCode, kExitNormal);
@@ -430,6 +431,7 @@ TEST(EndToEndTest, SignalsEndTheGameAsAQuitAndNoDisplayEndsItAtOnce) {
         {"TERM", 0.5, ""},
         {"TERM", 1.0, ""},
         {"INT", 0.0, ""},
+        {"HUP", 0.0, ""},
         // Asked in the builder's Think.
         {"TERM", 0.0, InBuilder("key Escape; frame 5; expect Dialog/PrimaryText \"Leave the builder\"")},
         // Opened by a key (F2, save) that the window's messages bring outside any mode's Think.
@@ -560,6 +562,37 @@ TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
     EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
     EXPECT_NE(run.output.find(script.string()), std::string::npos) << run.output;
     EXPECT_EQ(FilesIn(home.Saves()), saves);
+}
+
+// A damaged file read at start-up is told in a box, never only in the log, and the game ends cleanly. A
+// screen made once the game's own box is up is told there, naming its file, and what start-up made is let
+// go; what fails before (the GUI pak) is told in the platform's box, which an injected run prints.
+TEST(EndToEndTest, ADamagedFileReadAtStartUpIsToldInABox) {
+    const struct {
+        const char* file;
+        bool ownBox; // else the platform's
+    } cases[] = {
+        {"Data/GUI/uisp/uisp.gsf", true},
+        {"Data/GUI/uitm/uitm.gsf", true},
+        {"Data/GUI/gui.pak", false},
+    };
+    for (const auto& c : cases) {
+        GameHome home;
+        const fs::path data = home.Path("installed");
+        fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
+        fs::resize_file(data / c.file, 8);
+        const GameRun run = home.Play("damaged_start_screen.inject", data);
+        EXPECT_EQ(run.exitCode, kExitNormal) << c.file << "\n" << run.output;
+        EXPECT_TRUE(ReleasesEverything(run.output)) << c.file << "\n" << run.output;
+        EXPECT_EQ(fs::exists(home.Path("error.png")), c.ownBox) << c.file << "\n" << run.output;
+        // The platform's box prints the line that the engine's displayer logs.
+        const std::regex told("Error: Something went wrong, perhaps in a damaged game file, and the game has "
+                              "to end: \\(7-4\\)\n");
+        EXPECT_EQ(std::distance(std::sregex_iterator(run.output.begin(), run.output.end(), told), {}),
+                  c.ownBox ? 0 : 2)
+            << c.file << "\n"
+            << run.output;
+    }
 }
 
 // Damaged content on the way into the builder: a shipped file ends the game through the error box (a

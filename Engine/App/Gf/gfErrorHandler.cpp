@@ -4,6 +4,8 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Platform/plMessageBox.h"
+#include "Engine/Platform/plServices.h"
 
 #include <cstdio>
 #include <map>
@@ -14,14 +16,43 @@ namespace {
 // Every text set the program opens carries this number.
 constexpr u32 kTextSetNumber = 32;
 
-// Until the platform layer installs its message box: the message on stderr, nobody to answer.
+// The box of each display type: Abort, Retry and Ignore; OK and Cancel; OK.
+u32 BoxType(u32 type) {
+    if (type == 0)
+        return plMb::AbortRetryIgnore | plMb::IconError;
+    if (type == gfDisplayQuestion)
+        return plMb::OkCancel | plMb::IconQuestion;
+    return plMb::Ok | plMb::IconError;
+}
+
+u32 Answer(i32 pressed) {
+    switch (pressed) {
+    case plId::Retry:
+        return gfAnswerRetry;
+    case plId::Ignore:
+        return gfAnswerIgnore;
+    case plId::Ok:
+        return gfAnswerOK;
+    case plId::Cancel:
+        return gfAnswerCancel;
+    default:
+        return gfAnswerAbort;
+    }
+}
+
+// Until the game shows its own: the message on stderr and in the platform's message box, when one is
+// installed, so that a player who started the game from a desktop sees why it ends.
 class gfDefaultErrorDisplayer : public gfErrorDisplayer {
   public:
-    u32 Display(u32, const envString& message) override {
+    u32 Display(u32 type, const envString& message) override {
         envString shown = message;
         shown.TruncateAtNull();
         std::fprintf(stderr, "Error: %s\n", envStringToNarrow(shown).c_str());
-        return gfAnswerAbort;
+        plMessageBox* box = plGetServices().messageBox;
+        if (!box)
+            return gfAnswerAbort;
+        const std::u16string text(shown.GetData() ? shown.GetData() : u"", shown.GetLength());
+        return Answer(box->Show(text, u"Error", BoxType(type)));
     }
 };
 

@@ -11,8 +11,8 @@ constexpr u32 gfAnswerIgnore = 2;
 constexpr u32 gfAnswerOK = 3;
 constexpr u32 gfAnswerCancel = 4;
 
-// Shows a report's message to the user and returns the answer. The platform layer's message box
-// and the game's in-game dialog implement it; without either the default prints to stderr.
+// Shows a report's message to the user and returns the answer. The default prints it to stderr and
+// shows it in the installed platform message box; the game's in-game dialog takes over once it is up.
 class gfErrorDisplayer {
   public:
     virtual ~gfErrorDisplayer() = default;

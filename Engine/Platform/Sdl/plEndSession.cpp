@@ -49,8 +49,10 @@ void plCatchEndSessionSignals() {
     struct sigaction action {};
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
+    // After a hang-up stderr may lead nowhere: a log line written there must not end the game first.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 bool plEndSessionSignalled() {

@@ -5,7 +5,6 @@
 
 #include <SDL.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 
@@ -99,6 +98,5 @@ i32 plSdlMessageBox::Show(const std::u16string& text, const std::u16string& capt
         if (SDL_ShowMessageBox(&data, &pressed) == 0)
             return pressed < 0 ? CloseAnswer(set) : pressed;
     }
-    std::fprintf(stderr, "%s: %s\n", caption8.c_str(), text8.c_str());
-    return set.count == 1 ? plId::Ok : 0;
+    return plStderrMessageBox().Show(text, caption, type);
 }

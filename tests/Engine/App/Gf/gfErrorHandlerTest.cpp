@@ -7,6 +7,8 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Platform/plMessageBox.h"
+#include "Engine/Platform/plServices.h"
 
 #include <cerrno>
 #include <cstring>
@@ -84,6 +86,38 @@ TEST_F(gfErrorHandlerTest, WithoutADisplayerTheTextIsLogged) {
     EXPECT_EQ(gfErrorHandler::Report(gfDisplayNotice, 1, 2, "100%s %n"), gfAnswerAbort);
     ASSERT_EQ(log.lines.size(), 1u);
     EXPECT_EQ(log.lines[0], "gfErrorHandler(130): **Warning** Cannot start: 100%s %n\r\n");
+}
+
+// Before the game's own display is up, a report shows in the platform's box (as well as on stderr), with the
+// buttons of its display type, and the button pressed is the answer; without a box nobody answers.
+TEST_F(gfErrorHandlerTest, TheDefaultDisplayerShowsThePlatformBox) {
+    WriteTexts("envErrors.tsf", {{2, "Cannot start: "}});
+    gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
+    EXPECT_EQ(gfErrorHandler::Report(gfDisplayNotice, 1, 2, "x"), gfAnswerAbort);
+    const struct {
+        u32 type;
+        i32 pressed;
+        u32 box;
+        u32 answer;
+    } cases[] = {
+        {gfDisplayNotice, plId::Ok, plMb::Ok | plMb::IconError, gfAnswerOK},
+        {gfDisplayQuestion, plId::Cancel, plMb::OkCancel | plMb::IconQuestion, gfAnswerCancel},
+        {0, plId::Retry, plMb::AbortRetryIgnore | plMb::IconError, gfAnswerRetry},
+        {gfDisplayQuestion, 0, plMb::OkCancel | plMb::IconQuestion, gfAnswerAbort},
+    };
+    for (const auto& c : cases) {
+        plTestMessageBox box;
+        box.SetAnswer(c.pressed);
+        plServices services;
+        services.messageBox = &box;
+        plInstallServices(services);
+        const u32 answer = gfErrorHandler::Report(c.type, 1, 2, "/data/uisp.gsf");
+        plInstallServices({});
+        EXPECT_EQ(answer, c.answer) << c.type;
+        ASSERT_EQ(box.GetShown().size(), 1u);
+        EXPECT_EQ(box.GetShown()[0].text, u"Cannot start: /data/uisp.gsf");
+        EXPECT_EQ(box.GetShown()[0].type, c.box);
+    }
 }
 
 TEST_F(gfErrorHandlerTest, ARetryQuestionDuringTheLookupDoesNotRecurse) {

@@ -1,0 +1,98 @@
+#include "Source/App/coSaveTemporaries.h"
+
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/Platform/plAtomicFile.h"
+#include "Source/Career/coMissionFile.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/World/coPropPack.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kColoursFolder = "Track Color Preference Settings";
+constexpr const char* kUnlockedPropsFolder = "Directory For Unlocked Props";
+
+bool IsRealFolder(const fs::path& path) {
+    std::error_code ignored;
+    return fs::symlink_status(path, ignored).type() == fs::file_type::directory;
+}
+
+// The sub-folders of a real folder; links to folders are not among them.
+std::vector<fs::path> SubFolders(const fs::path& folder) {
+    std::vector<fs::path> folders;
+    if (!IsRealFolder(folder))
+        return folders;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
+        if (IsRealFolder(entry->path()))
+            folders.push_back(entry->path());
+    return folders;
+}
+
+// Removes the plain files of a real folder named as the temporary of a target the test accepts.
+void RemoveTemporaries(const fs::path& folder, const std::function<bool(const std::string&)>& isTarget) {
+    if (!IsRealFolder(folder))
+        return;
+    const std::string_view suffix = plAtomicFile::kSuffix;
+    std::vector<fs::path> found;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        std::error_code ignored;
+        if (name.ends_with(suffix) && entry->symlink_status(ignored).type() == fs::file_type::regular &&
+            isTarget(name.substr(0, name.size() - suffix.size())))
+            found.push_back(entry->path());
+    }
+    for (const fs::path& file : found) {
+        std::error_code ignored;
+        fs::remove(file, ignored);
+    }
+}
+
+std::function<bool(const std::string&)> Named(std::string target) {
+    return [target = std::move(target)](const std::string& name) { return name == target; };
+}
+
+} // namespace
+
+void coRemoveSaveTemporaries(const fs::path& saves) {
+    RemoveTemporaries(saves, [](const std::string& name) {
+        return name == "prefs.bin" || name == "LoadCach.bin" || name.ends_with(".csa");
+    });
+    for (const fs::path& folder : SubFolders(saves)) {
+        const std::string name = folder.filename().string();
+        if (name == kColoursFolder || name == kUnlockedPropsFolder)
+            continue;
+        RemoveTemporaries(folder, Named("SaveFile.isf"));
+        for (const fs::path& type : SubFolders(folder))
+            RemoveTemporaries(type, [](const std::string& file) { return coMissionNumber(file) != 0; });
+    }
+    for (const fs::path& environment : SubFolders(saves / kColoursFolder))
+        for (const fs::path& type : SubFolders(environment / "Tracks"))
+            RemoveTemporaries(type, Named("TrkColor.def"));
+    for (const fs::path& theme : SubFolders(saves / kUnlockedPropsFolder))
+        RemoveTemporaries(theme, [themeName = theme.filename().string()](const std::string& name) {
+            for (int row = 0; row < coPropPackCount; ++row)
+                if (themeName == coGetPropPackRow(row).theme && name == coGetPropPackRow(row).definitionFile)
+                    return true;
+            return false;
+        });
+}
+
+void coRemoveSaveTemporaries() {
+    std::vector<fsLocator> saves;
+    fsGetRootDirectories(coRootSaves, saves);
+    if (saves.empty())
+        return;
+    std::string folder;
+    fsLocatorToNativePath(saves.front(), folder);
+    coRemoveSaveTemporaries(folder);
+}
