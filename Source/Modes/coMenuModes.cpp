@@ -80,6 +80,8 @@ void coModeMainMenu::Enter() {
 
 void coModeMainMenu::Think() {
     BeginFrame();
+    // The first screen with the game's own boxes: settings a first start could not keep are told here.
+    coPrefs::TellHeldSaveFailure();
     if (coTakeReleased(*m_screen, "Build")) {
         guiCursorMgr::SetShape(coPointerWait);
         m_screen->SetVisible(false);
