@@ -317,7 +317,7 @@ void coApp::OnStart(appStartEvent*) {
     coPakManager::Create();
     m_teardown.push_back(coPakManager::Destroy);
     coPrefs::SetSaveFailureReporter([] {
-        // Before the game's own boxes exist the failure waits for the main menu, not for stderr.
+        // Before the game's own boxes exist the failure waits for the main menu to show it in one.
         if (!coErrorDisplayerMgr::IsStarted())
             return false;
         coReportCurrentException();

@@ -80,8 +80,6 @@ void coModeMainMenu::Enter() {
 
 void coModeMainMenu::Think() {
     BeginFrame();
-    // The first screen with the game's own boxes: settings a first start could not keep are told here.
-    coPrefs::TellHeldSaveFailure();
     if (coTakeReleased(*m_screen, "Build")) {
         guiCursorMgr::SetShape(coPointerWait);
         m_screen->SetVisible(false);
@@ -102,6 +100,9 @@ void coModeMainMenu::Think() {
         SetResult(Leave);
     } else {
         PlainMenuFrame();
+        // The first screen with the game's own boxes: settings a first start could not keep are told
+        // over it, once it is drawn.
+        coPrefs::TellHeldSaveFailure();
     }
 }
 

@@ -66,6 +66,13 @@ std::string CauseOf(const coExceptionReport& report) {
     return words;
 }
 
+// A file after the first is named from the first one's folder when it lies under it: the box has room
+// for few lines.
+std::string NameBeside(const std::string& first, const std::string& path) {
+    const std::string folder = first.substr(0, first.rfind('/') + 1);
+    return !folder.empty() && path.starts_with(folder) ? path.substr(folder.size()) : path;
+}
+
 // Every report's file, then every cause, once each, a line each.
 std::string ExtraText(const std::vector<coExceptionReport>& reports) {
     std::vector<std::string> lines;
@@ -74,7 +81,7 @@ std::string ExtraText(const std::vector<coExceptionReport>& reports) {
             lines.push_back(line);
     };
     for (const coExceptionReport& report : reports)
-        add(report.extra);
+        add(lines.empty() ? report.extra : NameBeside(reports[0].extra, report.extra));
     for (const coExceptionReport& report : reports)
         add(CauseOf(report));
     std::string text;

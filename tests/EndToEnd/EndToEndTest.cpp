@@ -5,7 +5,6 @@
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
-#include "Source/Screens/coMainMenu.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuit.h"
@@ -867,7 +866,7 @@ void TurnVoiceOversOff(const fs::path& saves) {
     fsLocatorFromNativePath(saves.c_str(), folder);
     fsAddRootDirectory(coRootSaves, folder);
     coPrefs::Load();
-    coPrefs::SetBool(coMainMenu::kVoicesOffPref, true);
+    coPrefs::SetBool(coPrefVoicesOff, true);
     coPrefs::Save();
     fsResetRootTable();
 }

@@ -83,8 +83,8 @@ TEST(coReportExceptionTest, AFileThatCannotBeWrittenSaysWhy) {
     }
 }
 
-// The saves of one action that fail together make one notice: the first one's text, each file, each
-// cause once.
+// The saves of one action that fail together make one notice: the first one's text, each file (named
+// from the first one's folder), each cause once.
 TEST(coReportExceptionTest, FailuresOfOneActionAreToldInOneNotice) {
     fsTestFolder folder;
     gfWriteTextSet(folder.Locator("coErrors.tsf"), 32,
@@ -104,7 +104,7 @@ TEST(coReportExceptionTest, FailuresOfOneActionAreToldInOneNotice) {
     gfErrorHandler::Shutdown();
     ASSERT_EQ(displayer.shown.size(), 1u);
     EXPECT_EQ(displayer.shown[0].message,
-              "A file could not be read or written: /saves/a b.csa\n/saves/Mission1.cmi\nThe disc is full.");
+              "A file could not be read or written: /saves/a b.csa\nMission1.cmi\nThe disc is full.");
 }
 
 TEST(coReportExceptionTest, OnlyUnreadableContentCountsAsDamage) {
