@@ -316,7 +316,13 @@ void coApp::OnStart(appStartEvent*) {
     m_teardown.push_back(coThemeList::Clear);
     coPakManager::Create();
     m_teardown.push_back(coPakManager::Destroy);
-    coPrefs::SetSaveFailureReporter([] { coReportCurrentException(); });
+    coPrefs::SetSaveFailureReporter([] {
+        // Before the game's own boxes exist the failure waits for the main menu to show it in one.
+        if (!coErrorDisplayerMgr::IsStarted())
+            return false;
+        coReportCurrentException();
+        return true;
+    });
     m_teardown.push_back([] { coPrefs::SetSaveFailureReporter(nullptr); });
     try {
         coPrefs::Load();

@@ -51,6 +51,10 @@ void coErrorDisplayerMgr::Stop() {
     g_inGame.m_show = nullptr;
 }
 
+bool coErrorDisplayerMgr::IsStarted() {
+    return g_inGame.m_show != nullptr;
+}
+
 u32 coErrorDisplayerMgr::GetReportCount() {
     return g_reports;
 }

@@ -14,6 +14,8 @@ class coErrorDisplayerMgr {
     static void Start(Show show);
     // The default displayer again.
     static void Stop();
+    // True between Start and Stop: reports show in the game's own box.
+    static bool IsStarted();
 
     // Reports shown since the program started, by either displayer (those of the debug log aside).
     static u32 GetReportCount();

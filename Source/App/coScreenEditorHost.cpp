@@ -270,6 +270,10 @@ void coScreenEditorHost::ReportError(const envExceptionX& failure) {
     }
 }
 
+void coScreenEditorHost::ReportFailures(const std::vector<std::exception_ptr>& failures) {
+    coReportFailures(failures);
+}
+
 void coScreenEditorHost::ReportDamagedFile(u32 text, const fsLocator& file) {
     coReportFileProblem(text, file);
 }

@@ -30,6 +30,7 @@ class coScreenEditorHost : public coEditorHost {
     i32 RunRidePauseDialog(int mode) override;
     // Through the error handler, so the game's error display shows it.
     void ReportError(const envExceptionX& failure) override;
+    void ReportFailures(const std::vector<std::exception_ptr>& failures) override;
     void ReportDamagedFile(u32 text, const fsLocator& file) override;
     void ShowInterface(bool shown) override;
 

@@ -2,7 +2,9 @@
 #include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Env/envString.h"
 
+#include <exception>
 #include <string>
+#include <vector>
 
 class coCoasterPiece;
 class coObject;
@@ -91,6 +93,8 @@ class coEditorHost {
     virtual i32 RunRidePauseDialog(int /*mode*/) { return 2; }
     // The in-game error display.
     virtual void ReportError(const envExceptionX&) {}
+    // Failures of one action told together, in one box.
+    virtual void ReportFailures(const std::vector<std::exception_ptr>& /*failures*/) {}
     // A file that cannot be read whole, named with its own text of the game's error texts.
     virtual void ReportDamagedFile(u32 /*text*/, const fsLocator& /*file*/) {}
     // Cursor, HUD and tooltip shown or hidden together (Tab).

@@ -100,6 +100,9 @@ void coModeMainMenu::Think() {
         SetResult(Leave);
     } else {
         PlainMenuFrame();
+        // The first screen with the game's own boxes: settings a first start could not keep are told
+        // over it, once it is drawn.
+        coPrefs::TellHeldSaveFailure();
     }
 }
 

@@ -29,7 +29,9 @@
 #include "Source/World/coTargetRingList.h"
 
 #include <algorithm>
+#include <exception>
 #include <string>
+#include <vector>
 
 namespace {
 constexpr u16 kKeyF1 = 0xE000;
@@ -180,7 +182,7 @@ void coModeCareerBuilder::Restart() {
     SetFlag(Modified, false);
 }
 
-void coModeCareerBuilder::SaveMission() {
+std::exception_ptr coModeCareerBuilder::WriteMission() {
     try {
         fsLocator folder = fsGetRootDirectory(coRootSaves, 0);
         for (const envString& level : {m_player, GetTrackType()}) {
@@ -189,12 +191,17 @@ void coModeCareerBuilder::SaveMission() {
                 fsCreateDirectory(folder);
         }
         coWriteMissionFile(PlayerMissionFile(), m_budgets, m_objectives, m_locks, m_path);
-    } catch (const envExceptionX& failure) {
-        coGetEditorHost().ReportError(failure);
-        return;
+    } catch (const envExceptionX&) {
+        return std::current_exception();
     }
     SetFlag(Modified, false);
     coGetEditorHost().ShowMessage(13, 5.0f);
+    return nullptr;
+}
+
+void coModeCareerBuilder::SaveMission() {
+    if (const std::exception_ptr failure = WriteMission())
+        coGetEditorHost().ReportFailures({failure});
 }
 
 bool coModeCareerBuilder::CompleteMission() {
@@ -211,17 +218,22 @@ bool coModeCareerBuilder::CompleteMission() {
     if (m_finalMission && GetTrackType() == envString("Final"))
         coUnlockCareerRewardPack();
     UpdateObjectivesPalette();
+    std::vector<std::exception_ptr> failures;
     // A mission outside the career's eight is played, but has no place in the save.
     if (number < kFirstMission || number > kLastMission) {
         DBG_WARNING("career builder: a mission file not named Mission1 to Mission8; the medal is not kept");
     } else {
         try {
             coCareerSave::Write(m_careerIndex, m_player, GetTrackType(), number - 1, level);
-        } catch (const envExceptionX& failure) {
-            coGetEditorHost().ReportError(failure);
+        } catch (const envExceptionX&) {
+            failures.push_back(std::current_exception());
         }
     }
-    SaveMission();
+    if (const std::exception_ptr failure = WriteMission())
+        failures.push_back(failure);
+    // The medal and the attempt fail for one cause (a full disc, say): the player is told once.
+    if (!failures.empty())
+        coGetEditorHost().ReportFailures(failures);
 
     BeginModal();
     bool menu = false;

@@ -68,6 +68,8 @@ class coModeCareerBuilder : public coModeEditor, public coCareerMissionTarget {
     // warning, when the set or the entry is missing.
     static envString GetMissionText(const fsLocator& mission, i32 missionNumber, u32 textId);
     void SaveMission();
+    // Writes the player's attempt: null, or the failure.
+    std::exception_ptr WriteMission();
     // Whether the player chose to ride.
     bool CompleteMission();
     void CheckCompletion();

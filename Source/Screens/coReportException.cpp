@@ -12,8 +12,11 @@
 #include "Source/Screens/coScreenScript.h"
 #include "Source/World/coInvalidPropFileX.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <new>
+#include <system_error>
 
 namespace {
 
@@ -34,6 +37,73 @@ template <class X> coExceptionReport WithPath(u32 package, u32 number, const X& 
     return WithPath(package, number, e.GetLocator());
 }
 
+// A file that cannot be written says why, when the system told.
+coExceptionReport WithCause(u32 package, u32 number, const fsFileFailureX& e) {
+    coExceptionReport report = WithPath(package, number, e);
+    switch (const int error = e.GetSystemError()) {
+    case 0:
+        break;
+    case ENOSPC:
+    case EDQUOT:
+        report.causeText = coErrorDiscFull;
+        break;
+    case EROFS:
+    case EACCES:
+        report.causeText = coErrorFolderReadOnly;
+        break;
+    default:
+        report.cause = std::generic_category().message(error);
+    }
+    return report;
+}
+
+std::string CauseOf(const coExceptionReport& report) {
+    if (report.causeText == 0)
+        return report.cause;
+    std::string words =
+        envStringToNarrow(gfErrorHandler::GetMessage(coErrorPackage, report.causeText, nullptr));
+    words.erase(words.find_last_not_of(" \n") + 1);
+    return words;
+}
+
+// A file after the first is named from the first one's folder when it lies under it: the box has room
+// for few lines.
+std::string NameBeside(const std::string& first, const std::string& path) {
+    const std::string folder = first.substr(0, first.rfind('/') + 1);
+    return !folder.empty() && path.starts_with(folder) ? path.substr(folder.size()) : path;
+}
+
+// Every report's file, then every cause, once each, a line each.
+std::string ExtraText(const std::vector<coExceptionReport>& reports) {
+    std::vector<std::string> lines;
+    const auto add = [&lines](const std::string& line) {
+        if (!line.empty() && std::find(lines.begin(), lines.end(), line) == lines.end())
+            lines.push_back(line);
+    };
+    for (const coExceptionReport& report : reports)
+        add(lines.empty() ? report.extra : NameBeside(reports[0].extra, report.extra));
+    for (const coExceptionReport& report : reports)
+        add(CauseOf(report));
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+void Tell(const std::vector<coExceptionReport>& reports) {
+    for (const coExceptionReport& report : reports)
+        if (report.code != 0) {
+            // The player's message says only which package failed: the log says how, in its own words.
+            std::string own = envStringToNarrow(gfErrorHandler::GetMessage(
+                envErrorCodePackage(report.code), envErrorCodeNumber(report.code), nullptr));
+            own.erase(own.find_last_not_of(" \n") + 1);
+            dbgLogLine(("The failure" + report.extra + " " + own).c_str());
+        }
+    const std::string extra = ExtraText(reports);
+    gfErrorHandler::Report(gfDisplayNotice, reports[0].package, reports[0].number,
+                           extra.empty() ? nullptr : extra.c_str());
+}
+
 } // namespace
 
 coExceptionReport coDescribeException(const std::exception_ptr& failure) {
@@ -48,9 +118,9 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure) {
     } catch (const gfFileNotInPakX& e) {
         return WithPath(7, 5, e);
     } catch (const fsReadOnlyX& e) {
-        return WithPath(4, 8, e);
+        return WithCause(4, 8, e);
     } catch (const fsUnknownX& e) {
-        return WithPath(coErrorPackage, coErrorUnknownFile, e);
+        return WithCause(coErrorPackage, coErrorUnknownFile, e);
     } catch (const snSoundSystemCreateFailedX&) {
         return {coErrorPackage, coErrorSound, {}};
     } catch (const snSoundSystemBufferCreateFailedX&) {
@@ -69,17 +139,17 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure) {
 }
 
 coExceptionReport coReportCurrentException() {
-    coExceptionReport report = coDescribeException(std::current_exception());
-    if (report.code != 0) {
-        // The player's message says only which package failed: the log says how, in its own words.
-        std::string own = envStringToNarrow(gfErrorHandler::GetMessage(
-            envErrorCodePackage(report.code), envErrorCodeNumber(report.code), nullptr));
-        own.erase(own.find_last_not_of(" \n") + 1);
-        dbgLogLine(("The failure" + report.extra + " " + own).c_str());
-    }
-    gfErrorHandler::Report(gfDisplayNotice, report.package, report.number,
-                           report.extra.empty() ? nullptr : report.extra.c_str());
+    const coExceptionReport report = coDescribeException(std::current_exception());
+    Tell({report});
     return report;
+}
+
+void coReportFailures(const std::vector<std::exception_ptr>& failures) {
+    std::vector<coExceptionReport> reports;
+    for (const std::exception_ptr& failure : failures)
+        reports.push_back(coDescribeException(failure));
+    if (!reports.empty())
+        Tell(reports);
 }
 
 bool coIsDamagedFileFailure(const std::exception_ptr& failure) {

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 // How a failure is shown to the player: the error package and number of its text, and the extra text
 // appended to it (a file's path, or the package and number of an exception the game has no text of its
@@ -13,6 +14,10 @@ struct coExceptionReport {
     u32 number = 0;
     std::string extra;
     u32 code = 0;
+    // Why a file could not be written, where the system said: one of the game's texts, or else the
+    // system's own words.
+    u32 causeText = 0;
+    std::string cause{};
 };
 
 // The game's error package ("coErrors.tsf") and its texts.
@@ -24,11 +29,17 @@ inline constexpr u32 coErrorScreenScript = 8;
 inline constexpr u32 coErrorDamagedAttempt = 9;
 inline constexpr u32 coErrorDamagedMission = 10;
 inline constexpr u32 coErrorDamagedCoaster = 11;
+inline constexpr u32 coErrorDiscFull = 13;
+inline constexpr u32 coErrorFolderReadOnly = 14;
 
 coExceptionReport coDescribeException(const std::exception_ptr& failure);
 // Reports the exception being handled through the error handler as a notice and returns what it said.
 // An exception shown only by its package and number also has its own package's text written to the log.
 coExceptionReport coReportCurrentException();
+
+// Reports failures of one action (the saves of a finished mission) in one notice: the first one's text,
+// then every file named and every cause, each on its own line.
+void coReportFailures(const std::vector<std::exception_ptr>& failures);
 
 // True when the failure says that a file's content cannot be read (its chunks, header or records are
 // damaged), rather than that it is missing or cannot be opened.

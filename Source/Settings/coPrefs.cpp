@@ -17,6 +17,7 @@
 #include <array>
 #include <cassert>
 #include <cmath>
+#include <exception>
 #include <memory>
 
 namespace {
@@ -24,8 +25,9 @@ namespace {
 constexpr const char* kFileName = "prefs.bin";
 constexpr const char* kDamagedName = "prefs.bin.bad";
 
-void (*g_saveFailureReporter)() = nullptr;
+bool (*g_saveFailureReporter)() = nullptr;
 bool g_saveFailureTold = false;
+std::exception_ptr g_heldSaveFailure;
 
 // The chunk versions written; older versions are patched on reading.
 constexpr u16 kBoolVersion = 2;
@@ -233,6 +235,18 @@ void ReplaceDamagedFile(const fsLocator& file, int chunksRead) {
     coPrefs::SaveOnItsOwn();
 }
 
+// The failure being handled goes to the reporter; one that no box showed waits for the next chance.
+void TellSaveFailure() {
+    if (g_saveFailureReporter && g_saveFailureReporter()) {
+        g_saveFailureTold = true;
+        g_heldSaveFailure = nullptr;
+        return;
+    }
+    if (!g_heldSaveFailure)
+        DBG_WARNING("the settings could not be saved; they hold for this run");
+    g_heldSaveFailure = std::current_exception();
+}
+
 } // namespace
 
 void coPrefs::Load() {
@@ -271,24 +285,30 @@ void coPrefs::Save() {
         chBinWriter writer(&file);
         WriteChunks(writer);
     });
+    g_heldSaveFailure = nullptr; // the settings are kept after all
 }
 
 void coPrefs::SaveOnItsOwn() {
     try {
         Save();
     } catch (const envExceptionX&) {
-        if (g_saveFailureTold)
-            return;
-        g_saveFailureTold = true;
-        if (g_saveFailureReporter)
-            g_saveFailureReporter();
-        else
-            DBG_WARNING("the settings could not be saved; they hold for this run");
+        if (!g_saveFailureTold)
+            TellSaveFailure();
     }
 }
 
-void coPrefs::SetSaveFailureReporter(void (*reporter)()) {
+void coPrefs::SetSaveFailureReporter(bool (*reporter)()) {
     g_saveFailureReporter = reporter;
+}
+
+void coPrefs::TellHeldSaveFailure() {
+    if (g_saveFailureTold || !g_heldSaveFailure)
+        return;
+    try {
+        std::rethrow_exception(g_heldSaveFailure);
+    } catch (const envExceptionX&) {
+        TellSaveFailure();
+    }
 }
 
 void coPrefs::SetDefaults() {

@@ -88,8 +88,11 @@ class coPrefs {
     // by Load): when it fails, the settings hold in memory for the run and the first such failure goes to
     // the reporter, while it is handled.
     static void SaveOnItsOwn();
-    // Null: the failure is logged as a warning.
-    static void SetSaveFailureReporter(void (*reporter)());
+    // The reporter answers whether it showed the failure in a box. Until one did, the failure is held
+    // (logged as a warning) for the next failure or TellHeldSaveFailure; a save that works drops it.
+    static void SetSaveFailureReporter(bool (*reporter)());
+    // Gives a held failure to the reporter again, once the boxes it needs exist.
+    static void TellHeldSaveFailure();
     // Every default, then the workarounds of the display adapter for new settings.
     static void SetDefaults();
 

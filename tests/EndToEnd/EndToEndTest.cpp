@@ -1,9 +1,12 @@
 // The game program as a player meets it: started under Xvfb in a fresh home, played by an injected
 // script, and judged by its exit code, its trace, its pictures and the files it leaves.
 #include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coPropListChunk.h"
@@ -785,32 +788,108 @@ TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
     }
 }
 
-// Settings the game saves on its own that a read-only saves folder cannot keep are told once; the game plays
-// on into the builder and leaves as a quit does, and no file of the folder changes. (Root writes anyway,
-// unless it gives up its right to.)
+// Settings the game saves on its own that a read-only saves folder cannot keep are told once, in the
+// game's box, also on a first start (no settings yet) whose failure comes before the box exists; the game
+// plays on into the builder and leaves as a quit does, and no file of the folder changes. (Root writes
+// anyway, unless it gives up its right to.)
 TEST(EndToEndTest, AReadOnlySavesFolderIsToldOnceAndLeftAsItWas) {
+    const struct {
+        const char* script;
+        bool firstStart;
+        int warnings; // the box's, and on a first start the held failure's
+    } cases[] = {{"readonly_saves.inject", false, 1}, {"first_start_readonly.inject", true, 2}};
+    for (const auto& [script, firstStart, warnings] : cases) {
+        GameHome home;
+        WriteOval(home.Saves() / "E2E Oval.csa");
+        ASSERT_EQ(home.Play("quit_from_menu.inject").exitCode, kExitNormal);
+        if (firstStart)
+            fs::remove(home.Saves() / "prefs.bin");
+        const std::map<std::string, std::string> saves = FilesIn(home.Saves());
+        const bool hadPrefs = fs::exists(home.Saves() / "prefs.bin");
+        const std::string prefs = ReadAll(home.Saves() / "prefs.bin");
+        const auto writable = [&](bool on) {
+            for (const auto& entry : fs::recursive_directory_iterator(home.Path("data")))
+                if (entry.is_directory())
+                    fs::permissions(entry.path(), fs::perms::owner_write,
+                                    on ? fs::perm_options::add : fs::perm_options::remove);
+        };
+        writable(false);
+        const GameRun run =
+            home.Play(script, LV_DATA_DIR,
+                      ::geteuid() == 0 ? "setpriv --bounding-set=-dac_override,-dac_read_search " : "");
+        writable(true);
+        ExpectCleanRun(run, "0 6");
+        EXPECT_EQ(run.output.find("injected step"), std::string::npos) << script << "\n" << run.output;
+        const std::regex warning("\\*\\*Warning\\*\\*");
+        EXPECT_EQ(std::distance(std::sregex_iterator(run.output.begin(), run.output.end(), warning), {}),
+                  warnings)
+            << run.output;
+        EXPECT_EQ(FilesIn(home.Saves()), saves) << script;
+        EXPECT_EQ(fs::exists(home.Saves() / "prefs.bin"), hadPrefs) << script;
+        EXPECT_EQ(ReadAll(home.Saves() / "prefs.bin"), prefs) << script;
+    }
+}
+
+// A tmpfs of 256 KiB mounted over a folder while it lives; Mounted() is false where mounting is not
+// allowed.
+class SmallDisc {
+  public:
+    explicit SmallDisc(const fs::path& folder) : m_folder(folder) {
+        m_mounted =
+            std::system(
+                ("mount -t tmpfs -o size=256k tmpfs '" + folder.string() + "' 2>/dev/null").c_str()) == 0;
+    }
+    ~SmallDisc() {
+        if (m_mounted && std::system(("umount '" + m_folder.string() + "'").c_str()) != 0)
+            std::fprintf(stderr, "%s stays mounted\n", m_folder.c_str());
+    }
+    SmallDisc(const SmallDisc&) = delete;
+    SmallDisc& operator=(const SmallDisc&) = delete;
+    bool Mounted() const { return m_mounted; }
+    // Writes zeros into a file of the folder until the disc takes no more.
+    void Fill() const {
+        std::ofstream filler(m_folder / "filler", std::ios::binary);
+        const std::string block(4096, '\0');
+        while (filler.write(block.data(), block.size()).flush()) {
+        }
+    }
+
+  private:
+    fs::path m_folder;
+    bool m_mounted = false;
+};
+
+// Voice-overs off: a hint heard saves the settings, which a full disc would then tell at a moment of its
+// own choosing.
+void TurnVoiceOversOff(const fs::path& saves) {
+    fsLocator folder;
+    fsLocatorFromNativePath(saves.c_str(), folder);
+    fsAddRootDirectory(coRootSaves, folder);
+    coPrefs::Load();
+    coPrefs::SetBool(coPrefVoicesOff, true);
+    coPrefs::Save();
+    fsResetRootTable();
+}
+
+// A medal won on a full disc: the profile's folder is made, the medal's two saves fail and are told in one
+// box by their own names and the cause, the medal question follows, and the game leaves normally with the
+// settings as they were and no temporary file left.
+TEST(EndToEndTest, AMedalOnAFullDiscIsToldOnceByTheFilesNames) {
     GameHome home;
-    WriteOval(home.Saves() / "E2E Oval.csa");
     ASSERT_EQ(home.Play("quit_from_menu.inject").exitCode, kExitNormal);
-    const std::map<std::string, std::string> saves = FilesIn(home.Saves());
+    TurnVoiceOversOff(home.Saves());
     const std::string prefs = ReadAll(home.Saves() / "prefs.bin");
-    const auto writable = [&](bool on) {
-        for (const auto& entry : fs::recursive_directory_iterator(home.Path("data")))
-            if (entry.is_directory())
-                fs::permissions(entry.path(), fs::perms::owner_write,
-                                on ? fs::perm_options::add : fs::perm_options::remove);
-    };
-    writable(false);
-    const GameRun run =
-        home.Play("readonly_saves.inject", LV_DATA_DIR,
-                  ::geteuid() == 0 ? "setpriv --bounding-set=-dac_override,-dac_read_search " : "");
-    writable(true);
-    ExpectCleanRun(run, "0 6");
-    const std::regex warning("\\*\\*Warning\\*\\*");
-    EXPECT_EQ(std::distance(std::sregex_iterator(run.output.begin(), run.output.end(), warning), {}), 1)
-        << run.output;
-    EXPECT_EQ(FilesIn(home.Saves()), saves);
+    SmallDisc disc(home.Saves());
+    if (!disc.Mounted())
+        GTEST_SKIP() << "a tmpfs cannot be mounted here, so the saves folder cannot be made full";
+    std::ofstream(home.Saves() / "prefs.bin", std::ios::binary) << prefs;
+    disc.Fill();
+    const GameRun run = home.Play("full_disc_career.inject");
+    ExpectCleanRun(run, "0 3 4 7 22 7 4 0");
+    EXPECT_EQ(run.output.find("injected step"), std::string::npos) << run.output;
+    EXPECT_TRUE(fs::is_directory(home.Saves() / "Ann"));
     EXPECT_EQ(ReadAll(home.Saves() / "prefs.bin"), prefs);
+    EXPECT_EQ(TemporaryFilesUnder(home.Saves()), std::vector<std::string>());
 }
 
 // The builder's questions answered both ways: the replace question on a second save under one name, and

@@ -2,21 +2,32 @@
 #include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Env/envExceptionX.h"
 
-// An exception that carries the locator of the file or directory concerned.
-template <u32 Code> class fsLocatorExceptionX : public envExceptionX {
-public:
-    explicit fsLocatorExceptionX(const fsLocator& locator) : m_locator(locator) {}
-    u32 GetCode() const override { return Code; }
+// An exception that carries the locator of the file or directory concerned, and the errno of the system
+// call that failed (0 when none did).
+class fsFileFailureX : public envExceptionX {
+  public:
+    explicit fsFileFailureX(const fsLocator& locator, int systemError = 0)
+        : m_locator(locator), m_systemError(systemError) {}
     const fsLocator& GetLocator() const { return m_locator; }
+    int GetSystemError() const { return m_systemError; }
+    // A failure in a step made for another file (a save's temporary) is told under that file's name.
+    void SetLocator(const fsLocator& locator) { m_locator = locator; }
 
-private:
+  private:
     fsLocator m_locator;
+    int m_systemError;
+};
+
+template <u32 Code> class fsLocatorExceptionX : public fsFileFailureX {
+  public:
+    using fsFileFailureX::fsFileFailureX;
+    u32 GetCode() const override { return Code; }
 };
 
 // Each class is its own type (handlers catch by class) even where two codes coincide.
 #define FS_LOCATOR_EXCEPTION(Name, Code)                                                                     \
     class Name : public fsLocatorExceptionX<Code> {                                                          \
-    public:                                                                                                  \
+      public:                                                                                                \
         using fsLocatorExceptionX::fsLocatorExceptionX;                                                      \
     }
 

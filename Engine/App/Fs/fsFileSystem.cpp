@@ -169,7 +169,14 @@ void fsWriteFileAtomically(const fsLocator& target,
         fsThrowErrno(file.GetError(), fsOperation::Create, target, path);
     fsLocator temporary;
     fsLocatorFromNativePath(file.GetTemporaryPath().c_str(), temporary);
-    write(temporary);
+    try {
+        write(temporary);
+    } catch (fsFileFailureX& failure) {
+        // The player knows the file by its own name; the temporary is never seen in the folder.
+        if (failure.GetLocator() == temporary)
+            failure.SetLocator(target);
+        throw;
+    }
     if (const int error = file.Commit())
         fsThrowErrno(error, fsOperation::Create, target, path);
 }

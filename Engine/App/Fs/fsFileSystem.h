@@ -21,7 +21,8 @@ void fsCopyFile(const fsLocator& source, const fsLocator& destination);
 // given, the target's with ".tmp" appended) and must have flushed and closed what it opened on it by
 // the time it returns. The temporary then reaches the disc and takes the target's name in one step, so
 // the target is the old file or the whole new one whenever the program or the machine stops. When
-// `write` throws, or the replace fails, the temporary is removed and the target left as it was.
+// `write` throws, or the replace fails, the temporary is removed and the target left as it was. Every
+// failure names the target, also one that `write` met on the temporary.
 void fsWriteFileAtomically(const fsLocator& target,
                            const std::function<void(const fsLocator& temporary)>& write);
 // Gives a file or a finished folder its new name in one step; a file of that name is replaced, a folder

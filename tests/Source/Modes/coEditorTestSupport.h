@@ -110,6 +110,7 @@ struct coRecordingEditorHost : coEditorHost {
         return 1;
     }
     void ReportError(const envExceptionX&) override { ++errors; }
+    void ReportFailures(const std::vector<std::exception_ptr>& told) override { failures.push_back(told); }
     void ReportDamagedFile(u32 text, const fsLocator&) override { damagedFiles.push_back(text); }
     void ShowInterface(bool shown) override { interfaceShown = shown; }
     void PlaySound(int slot) override { sounds.push_back(slot); }
@@ -138,6 +139,7 @@ struct coRecordingEditorHost : coEditorHost {
     const coCoasterPiece* shownPiece = nullptr;
     bool pieceStatsCleared = false;
     int errors = 0;
+    std::vector<std::vector<std::exception_ptr>> failures; // each box of failures told together
     std::vector<u32> damagedFiles;
     bool interfaceShown = true;
 };

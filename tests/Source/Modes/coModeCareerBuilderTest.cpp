@@ -4,6 +4,7 @@
 #include "Source/Modes/coFlythroughIntro.h"
 
 #include "Engine/App/App/appEvent.h"
+#include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/Platform/plServices.h"
 #include "Engine/Platform/plTimeSource.h"
 #include "Source/Career/coCareerSave.h"
@@ -16,12 +17,15 @@
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuitPieceList.h"
 
+#include "Engine/App/Fs/fsWriteCalls.h"
 #include "Source/Career/coCareerTestSupport.h"
 #include "Source/Modes/coEditorTestSupport.h"
 #include "Source/Modes/coModeTestSupport.h"
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <string>
 
 namespace {
 
@@ -271,14 +275,42 @@ TEST_F(coCareerBuilderTest, MedalsOfMissionsOutsideTheCareerOrWithoutTextsAreHan
     }
 }
 
-TEST_F(coCareerBuilderTest, AFailedSaveIsReportedAndTheGamePlaysOn) {
-    Load({});
-    std::filesystem::remove_all(career.folder.Path("Saves/Ann"));
-    career.folder.Write("Saves/Ann", "a file where the player's folder belongs");
-    Run("Finish Coaster");
-    EXPECT_EQ(palettes.medals.size(), 1u);
-    EXPECT_GE(host.errors + int(career.displayer.shown.size()), 2); // the medal and the attempt
-    EXPECT_TRUE(mode.IsModified());
+// A medal that cannot be kept (a file where the player's folder belongs, a full disc) is told in one box
+// naming the medal's and the attempt's files, never their temporaries; the medal is still asked and the
+// game plays on.
+TEST_F(coCareerBuilderTest, AFailedSaveIsToldOnceAndTheGamePlaysOn) {
+    const struct {
+        bool fileForFolder;
+        int writeError;
+        const char* files;
+    } rows[] = {{true, 0, "Ann Ann"}, {false, ENOSPC, "SaveFile.isf Mission3.cmi"}};
+    for (const auto& row : rows) {
+        Load({});
+        std::filesystem::remove_all(career.folder.Path("Saves/Ann"));
+        if (row.fileForFolder)
+            career.folder.Write("Saves/Ann", "a file where the player's folder belongs");
+        else
+            career.folder.MakeFolder("Saves/Ann/Classic");
+        host.failures.clear();
+        {
+            const fsWriteCalls noRoom(row.writeError);
+            Run("Finish Coaster");
+        }
+        ASSERT_EQ(host.failures.size(), 1u) << row.files;
+        std::string files;
+        for (const std::exception_ptr& failure : host.failures[0]) {
+            try {
+                std::rethrow_exception(failure);
+            } catch (const fsFileFailureX& e) {
+                files += (files.empty() ? "" : " ") + envStringToNarrow(e.GetLocator().GetLastComponent());
+            }
+        }
+        EXPECT_EQ(files, row.files);
+        EXPECT_EQ(palettes.medals.size(), 1u);
+        EXPECT_TRUE(mode.IsModified());
+        palettes.medals.clear();
+        coCircuitClear();
+    }
 }
 
 TEST_F(coCareerBuilderTest, KeysRestartFromThePlayersCopyAndShowTheHint) {

@@ -10,9 +10,13 @@
 #include "Source/World/coInvalidPropFileX.h"
 
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/App/Gf/gfRecordingDisplayer.h"
+#include "Engine/App/Gf/gfTextSet.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 #include <new>
 #include <stdexcept>
@@ -54,6 +58,53 @@ TEST(coReportExceptionTest, EachFailureHasItsTextAndExtra) {
         EXPECT_EQ(report.number, row.number) << row.extra;
         EXPECT_EQ(report.extra, row.extra);
     }
+}
+
+// A file that cannot be written says why: a full disc and a refused folder in the game's words, anything
+// else in the system's.
+TEST(coReportExceptionTest, AFileThatCannotBeWrittenSaysWhy) {
+    const struct {
+        std::exception_ptr failure;
+        u32 causeText;
+        const char* cause;
+    } rows[] = {
+        {std::make_exception_ptr(fsUnknownX(File(), ENOSPC)), coErrorDiscFull, ""},
+        {std::make_exception_ptr(fsUnknownX(File(), EDQUOT)), coErrorDiscFull, ""},
+        {std::make_exception_ptr(fsReadOnlyX(File(), EROFS)), coErrorFolderReadOnly, ""},
+        {std::make_exception_ptr(fsReadOnlyX(File(), EACCES)), coErrorFolderReadOnly, ""},
+        {std::make_exception_ptr(fsUnknownX(File(), EIO)), 0, "Input/output error"},
+        {std::make_exception_ptr(fsUnknownX(File())), 0, ""},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const coExceptionReport report = coDescribeException(rows[i].failure);
+        EXPECT_EQ(report.extra, "/saves/a b.csa") << i;
+        EXPECT_EQ(report.causeText, rows[i].causeText) << i;
+        EXPECT_EQ(report.cause, rows[i].cause) << i;
+    }
+}
+
+// The saves of one action that fail together make one notice: the first one's text, each file (named
+// from the first one's folder), each cause once.
+TEST(coReportExceptionTest, FailuresOfOneActionAreToldInOneNotice) {
+    fsTestFolder folder;
+    gfWriteTextSet(folder.Locator("coErrors.tsf"), 32,
+                   {{coErrorUnknownFile, u"A file could not be read or written: "},
+                    {coErrorDiscFull, u"The disc is full."}});
+    const fsLocator errors = folder.Locator();
+    gfErrorHandler::Init(&errors);
+    gfErrorHandler::RegisterPackage(coErrorPackage, envString("coErrors.tsf"));
+    gfRecordingDisplayer displayer;
+    gfErrorHandler::SetDisplayer(&displayer);
+    fsLocator mission = File();
+    mission.RemoveLastComponent();
+    mission.AppendComponent("Mission1.cmi");
+    coReportFailures({std::make_exception_ptr(fsUnknownX(File(), ENOSPC)),
+                      std::make_exception_ptr(fsUnknownX(mission, ENOSPC))});
+    gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
+    gfErrorHandler::Shutdown();
+    ASSERT_EQ(displayer.shown.size(), 1u);
+    EXPECT_EQ(displayer.shown[0].message,
+              "A file could not be read or written: /saves/a b.csa\nMission1.cmi\nThe disc is full.");
 }
 
 TEST(coReportExceptionTest, OnlyUnreadableContentCountsAsDamage) {

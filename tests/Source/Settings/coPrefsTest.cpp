@@ -10,11 +10,14 @@
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Source/Settings/coPaths.h"
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -263,6 +266,44 @@ TEST_F(coPrefsTest, AFailedSaveKeepsTheOldFile) {
     EXPECT_FALSE(std::filesystem::exists(folder.Path("prefs.bin.tmp")));
     coPrefs::Save();
     EXPECT_NE(folder.Read("prefs.bin"), kDefaultFile);
+}
+
+// The defaults' save of a first start on a full disc, before any box exists: the failure, naming
+// prefs.bin and its cause, is held until a box shows it; only that spends "told once". A save that works
+// drops what was held.
+TEST_F(coPrefsTest, ASaveFailureIsHeldUntilABoxShowsIt) {
+    static std::vector<std::string> told; // the file and errno of each failure the reporter was given
+    static bool boxes;
+    told.clear();
+    boxes = false;
+    coPrefs::SetSaveFailureReporter([] {
+        try {
+            throw;
+        } catch (const fsFileFailureX& failure) {
+            told.push_back(envStringToNarrow(failure.GetLocator().GetLastComponent()) + " " +
+                           std::to_string(failure.GetSystemError()));
+        }
+        return boxes;
+    });
+    {
+        const fsWriteCalls noRoom(ENOSPC);
+        coPrefs::Load();
+        coPrefs::TellHeldSaveFailure();
+    }
+    coPrefs::Save(); // room again: nothing is left to tell
+    boxes = true;
+    coPrefs::TellHeldSaveFailure();
+    const std::string full = "prefs.bin " + std::to_string(ENOSPC);
+    EXPECT_EQ(told, (std::vector<std::string>{full, full}));
+    {
+        const fsWriteCalls noRoom(ENOSPC);
+        coPrefs::SaveOnItsOwn();
+        boxes = false;
+        coPrefs::SaveOnItsOwn();
+        coPrefs::TellHeldSaveFailure();
+    }
+    EXPECT_EQ(told, (std::vector<std::string>{full, full, full}));
+    coPrefs::SetSaveFailureReporter(nullptr);
 }
 
 TEST_F(coPrefsTest, VolumesAndIndicesOutOfRange) {

@@ -116,31 +116,31 @@ std::string FindIgnoringCase(const std::string& folder, const std::string& name)
     switch (error) {
     case ENOENT:
         if (ParentExists(path))
-            throw fsFileDoesntExistX(locator);
-        throw fsDirectoryDoesntExistX(locator);
+            throw fsFileDoesntExistX(locator, error);
+        throw fsDirectoryDoesntExistX(locator, error);
     case ENOTDIR:
-        throw fsDirectoryDoesntExistX(locator);
+        throw fsDirectoryDoesntExistX(locator, error);
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-        throw fsReadOnlyX(locator);
+        throw fsReadOnlyX(locator, error);
     case EEXIST:
         if (operation == fsOperation::Create || operation == fsOperation::Copy)
-            throw fsFileExistsX(locator);
+            throw fsFileExistsX(locator, error);
         if (operation == fsOperation::RemoveDirectory)
-            throw fsDirectoryNotEmptyX(locator); // POSIX lets rmdir say EEXIST for a non-empty folder
-        throw fsUnknownX(locator);
+            throw fsDirectoryNotEmptyX(locator, error); // POSIX lets rmdir say EEXIST for a non-empty folder
+        throw fsUnknownX(locator, error);
     case ENOTEMPTY:
-        throw fsDirectoryNotEmptyX(locator);
+        throw fsDirectoryNotEmptyX(locator, error);
     case EBUSY:
     case ETXTBSY:
-        throw fsFileInUseX(locator);
+        throw fsFileInUseX(locator, error);
     case ENAMETOOLONG:
     case EINVAL:
-        throw fsInvalidLocatorX(locator);
+        throw fsInvalidLocatorX(locator, error);
     default:
-        throw fsUnknownX(locator);
+        throw fsUnknownX(locator, error);
     }
 }
 
@@ -251,7 +251,7 @@ void fsWriteAt(int fd, u64 position, u32 count, const void* buffer, const fsLoca
         if (n < 0)
             fsThrowErrno(errno, fsOperation::Transfer, locator, {});
         if (n == 0)
-            throw fsUnknownX(locator); // no progress: the medium is full
+            throw fsUnknownX(locator, ENOSPC); // no progress: the medium is full
         done += static_cast<u32>(n);
     }
 }

@@ -1,12 +1,15 @@
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileStream.h"
 #include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Fs/fsWriteCalls.h"
 
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,6 +44,40 @@ TEST(fsWriteFileAtomically, FailuresKeepTheOldFileAndLeaveNoTemporary) {
     EXPECT_FALSE(fsFileExists(folder.Locator("folder.dat.tmp")));
     fsWriteFileAtomically(folder.Locator("save.dat"), writer);
     EXPECT_EQ(folder.Read("save.dat"), "new");
+}
+
+// A full disc or a refused folder met while the temporary is written is told under the target's name,
+// with the exception's class and the system's error kept.
+TEST(fsWriteFileAtomically, FailuresOnTheTemporaryNameTheTarget) {
+    fsTestFolder folder;
+    folder.Write("save.dat", "old");
+    const fsLocator target = folder.Locator("save.dat");
+    const struct {
+        int error;
+        bool onOpen; // else on the write
+        u32 code;
+    } rows[] = {{ENOSPC, false, fsUnknownX(target).GetCode()},
+                {EDQUOT, false, fsUnknownX(target).GetCode()},
+                {EROFS, true, fsReadOnlyX(target).GetCode()},
+                {EACCES, true, fsReadOnlyX(target).GetCode()}};
+    for (const auto& row : rows) {
+        std::optional<fsOpenFailures> refused;
+        std::optional<fsWriteCalls> full;
+        if (row.onOpen)
+            refused.emplace(row.error, -1);
+        else
+            full.emplace(row.error);
+        try {
+            fsWriteFileAtomically(target,
+                                  [](const fsLocator& temporary) { WriteInPieces(temporary, "new"); });
+            ADD_FAILURE() << row.error;
+        } catch (const fsFileFailureX& failure) {
+            EXPECT_EQ(failure.GetCode(), row.code) << row.error;
+            EXPECT_EQ(failure.GetLocator(), target) << row.error;
+            EXPECT_EQ(failure.GetSystemError(), row.error);
+        }
+    }
+    EXPECT_EQ(folder.Read("save.dat"), "old");
 }
 
 // Names at the folder's limit of 255 bytes save too: the temporary's name is cut to fit, on a character
