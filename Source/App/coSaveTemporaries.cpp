@@ -17,9 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kColoursFolder = "Track Color Preference Settings";
-constexpr const char* kUnlockedPropsFolder = "Directory For Unlocked Props";
-
 bool IsRealFolder(const fs::path& path) {
     std::error_code ignored;
     return fs::symlink_status(path, ignored).type() == fs::file_type::directory;
@@ -69,16 +66,16 @@ void coRemoveSaveTemporaries(const fs::path& saves) {
     });
     for (const fs::path& folder : SubFolders(saves)) {
         const std::string name = folder.filename().string();
-        if (name == kColoursFolder || name == kUnlockedPropsFolder)
+        if (name == coTrackColoursFolder || name == coUnlockedPropsFolder)
             continue;
         RemoveTemporaries(folder, Named("SaveFile.isf"));
         for (const fs::path& type : SubFolders(folder))
             RemoveTemporaries(type, [](const std::string& file) { return coMissionNumber(file) != 0; });
     }
-    for (const fs::path& environment : SubFolders(saves / kColoursFolder))
+    for (const fs::path& environment : SubFolders(saves / coTrackColoursFolder))
         for (const fs::path& type : SubFolders(environment / "Tracks"))
             RemoveTemporaries(type, Named("TrkColor.def"));
-    for (const fs::path& theme : SubFolders(saves / kUnlockedPropsFolder))
+    for (const fs::path& theme : SubFolders(saves / coUnlockedPropsFolder))
         RemoveTemporaries(theme, [themeName = theme.filename().string()](const std::string& name) {
             for (int row = 0; row < coPropPackCount; ++row)
                 if (themeName == coGetPropPackRow(row).theme && name == coGetPropPackRow(row).definitionFile)

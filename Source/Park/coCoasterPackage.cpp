@@ -24,7 +24,6 @@ namespace {
 coCoasterPackageHooks g_defaults;
 constinit coSeam<coCoasterPackageHooks> g_installed(g_defaults);
 
-constexpr const char* kPlayerColorsFolder = "Track Color Preference Settings";
 constexpr const char* kColorFile = "TrkColor.def";
 
 void Refresh() {
@@ -54,7 +53,7 @@ fsLocator TypeInEnvironment(fsLocator root, const std::string& environment, cons
 bool PlayerColorFolder(const std::string& environment, const std::string& type, fsLocator& out) {
     std::vector<fsLocator> candidates;
     fsGetRootCandidates(
-        TypeInEnvironment(Append(fsLocator(coRootSaves), kPlayerColorsFolder), environment, type),
+        TypeInEnvironment(Append(fsLocator(coRootSaves), coTrackColoursFolder), environment, type),
         candidates);
     if (candidates.empty())
         return false;

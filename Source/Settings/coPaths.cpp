@@ -38,7 +38,6 @@ constexpr u32 kRegistryBufferSize = 260;
 constexpr const char* kPublisherFolder = "Zandrel Trackwrighting";
 constexpr const char* kSavesFolder = "Saves";
 constexpr const char* kPartialSavesFolder = "Saves.partial";
-constexpr const char* kUnlockedPropsFolder = "Directory For Unlocked Props";
 constexpr const char* kDefaultLanguage = "Eng";
 constexpr const char* kDefaultLanguageCode = "ISLANG_ENGLISH_UNITEDSTATES";
 constexpr size_t kLanguagePrefixLength = 7; // "ISLANG_"
@@ -349,7 +348,7 @@ void AddUnlockedPropDirs() {
     std::vector<fsLocator> saves;
     fsGetRootDirectories(coRootSaves, saves);
     for (const fsLocator& folder : saves) {
-        const fsLocator props = Under(folder, Relative({kUnlockedPropsFolder}));
+        const fsLocator props = Under(folder, Relative({coUnlockedPropsFolder}));
         if (fsDirectoryExists(props))
             fsAddRootDirectory(coRootThemes, props);
     }

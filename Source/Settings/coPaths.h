@@ -23,6 +23,10 @@ inline constexpr i32 coRootMusic = 15;
 inline constexpr i32 coRootVoice = 16;
 inline constexpr i32 coRootGeom = 17;
 
+// Folders of the saves folder that are not a trackwright's.
+inline constexpr const char* coTrackColoursFolder = "Track Color Preference Settings";
+inline constexpr const char* coUnlockedPropsFolder = "Directory For Unlocked Props";
+
 // Where the game's data lives: the basic strings (installation words from "basicstr.tsf"), the
 // hard-disc data root, the language folder, the saves folder, roots 5 to 17 and the sub-folder lists
 // of the theme, coaster-type and environment roots that the menus enumerate.

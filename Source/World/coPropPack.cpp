@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr const char* kUnlockedProps = "Directory For Unlocked Props";
-
 // Row 0 is the career's reward.
 constexpr std::array<coPropPackRow, coPropPackCount> kRows{{
     {"svanyr", "pack00.prd", "Ironvale", "trophy.prd"},
@@ -63,7 +61,7 @@ void RowLocators(const coPropPackRow& row, fsLocator& source, fsLocator& destina
     source = fsLocator(coRootGeom);
     source.AppendComponent(row.packFile);
     destination = fsLocator(coRootSaves);
-    destination.AppendComponent(kUnlockedProps);
+    destination.AppendComponent(coUnlockedPropsFolder);
     destination.AppendComponent(row.theme);
     destination.AppendComponent(row.definitionFile);
 }

@@ -16,7 +16,6 @@
 namespace {
 
 const envString kPrdFilter("prd");
-constexpr const char* kUnlockedProps = "Directory For Unlocked Props";
 
 fsLocator In(const fsLocator& folder, const char* name) {
     fsLocator file = folder;
@@ -174,7 +173,7 @@ void coPropTemplateList::ListUnlocked(int index) {
     fsGetRootDirectories(coRootSaves, saves);
     if (saves.empty())
         return;
-    fsLocator folder = In(saves.front(), kUnlockedProps);
+    fsLocator folder = In(saves.front(), coUnlockedPropsFolder);
     folder.AppendComponent(category.folder.GetLastComponent());
     if (!fsDirectoryExists(folder))
         return;
