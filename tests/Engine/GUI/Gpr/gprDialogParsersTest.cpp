@@ -91,7 +91,7 @@ TEST_F(gprDialogParsersTest, ComboBoxPartsAndAnEmptyResultsKeepTheWalkInStep) {
     EXPECT_TRUE(log.Holds("is no container; it is dropped"));
 }
 
-TEST_F(gprDialogParsersTest, FileBrowserPartsLoadIntoTheBrowsersOwn) {
+TEST_F(gprDialogParsersTest, FileBrowserPartsInAContainerAreFoundUnderTheirNewNames) {
     const i32 parts = xuiFileBrowseDialog().GetChildCount();
     guiContainer screen;
     LoadText("Container { FileBrowseDialog { OkButton { Id \"Yes\" } UpArrowButton { Id \"Up\" }\n"

@@ -47,14 +47,3 @@ TEST(plTimeSource, TestSourceMovesOnlyWhenTold) {
     // The tick count wraps as the real one does.
     EXPECT_EQ(source.GetTickCount(), 0xFFFFFFF0u + 250u);
 }
-
-TEST(plTestMessageBox, RecordsAndAnswers) {
-    plTestMessageBox box;
-    EXPECT_EQ(box.Show(u"text", u"caption", plMb::OkCancel | plMb::IconError), plId::Ok);
-    box.SetAnswer(plId::Cancel);
-    EXPECT_EQ(box.Show(u"again", u"c", plMb::Ok), plId::Cancel);
-    ASSERT_EQ(box.GetShown().size(), 2u);
-    EXPECT_EQ(box.GetShown()[0].text, u"text");
-    EXPECT_EQ(box.GetShown()[0].caption, u"caption");
-    EXPECT_EQ(box.GetShown()[0].type, plMb::OkCancel | plMb::IconError);
-}
