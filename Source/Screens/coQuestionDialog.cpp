@@ -56,10 +56,13 @@ coQuestionDialog::coQuestionDialog(i32 medal, bool medalQuestion) {
     m_primary = coFindWidget<guiText>(*this, kScript, "PrimaryText", "Text");
     if (medal >= 2 && medal <= 4)
         guiWindowMgr::AddChildWindow(MakeMedal(medal), this);
-    // Two runs of the text's own style: the question and, at 244, what a caller adds beside it.
+    // Two runs of the text's own style: the question, wrapped to the text's whole width so that a long
+    // path takes few lines, and what a caller adds after it, from the right edge.
     const g3dTextColour colour = m_primary->GetDefaultColor();
     const g2dFont font = m_primary->GetDefaultFont();
-    m_primary->SetDefaultStyle({colour, colour}, {font, font}, {1, 244});
+    i32 width = 0, height = 0;
+    m_primary->GetTextureSize(width, height);
+    m_primary->SetDefaultStyle({colour, colour}, {font, font}, {1, width});
     m_menu = dynamic_cast<guiButton*>(FindChild("Menu"));
     if (medalQuestion)
         coShowWidget(m_menu, true);

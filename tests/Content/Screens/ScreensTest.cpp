@@ -336,8 +336,8 @@ TEST_F(ScreensContentTest, EveryTrackTypeAndEnvironmentHasADisplayNameThatFitsTh
 }
 
 // Every question the game asks, and every notice of its error texts (with a long path after those that
-// name a file), fits the
-// question box: wrapped to the text's column, its lines stay within the text's texture.
+// name a file), fits the question box: wrapped to the text's whole width, its lines stay within the
+// text's texture.
 TEST_F(ScreensContentTest, EveryQuestionAndNoticeFitsTheQuestionBox) {
     coQuestionDialog dialog;
     guiText& text = *dynamic_cast<guiText*>(dialog.FindChild("PrimaryText"));
@@ -369,6 +369,15 @@ TEST_F(ScreensContentTest, EveryQuestionAndNoticeFitsTheQuestionBox) {
             shown.Append(path);
         EXPECT_LE(lines(shown), room) << "notice " << number;
     }
+    // A path without blanks breaks only once its row fills the text's width.
+    lines(envString("/home/trackwright/.local/share/Loopvane/Saves/Ann/Coasters/Old-Timer-Loop-Final.csa"));
+    const envString& wrapped = text.FindRecord(0)->wrapped.at(0);
+    u32 row = 0;
+    while (row < wrapped.GetLength() && wrapped[row] != u'\n')
+        ++row;
+    u32 rowWidth = 0, rowHeight = 0;
+    g2dFont::MeasureText(text.GetDefaultFont(), envString(0, row, wrapped), rowWidth, rowHeight);
+    EXPECT_GT(rowWidth, static_cast<u32>(textureWidth) - 2 * gtWidth);
 }
 
 TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
