@@ -132,9 +132,18 @@ toolImage Medal(Rgb metal, int width, int height, toolPictogram::Point centre, f
     return image;
 }
 
-// The caption in white, centred on the face (on its left `span` columns when given), blended by the
-// glyphs' coverage.
-void Letter(toolImage& face, const envString& caption, plFontRasterizer& fonts, int span = 0) {
+// The grey of a caption that cannot be pressed, as the scripts give their disabled captions.
+constexpr float kDisabledCaption = 150.0f;
+
+bool IsDisabledLook(const std::string& file) {
+    return file.ends_with("_d.png") || file.ends_with("_sd.png");
+}
+
+// The caption centred on the face (on its left `span` columns when given), blended by the glyphs'
+// coverage: white, grey on a disabled look.
+void Letter(toolDefaultTexture& picture, const envString& caption, plFontRasterizer& fonts, int span = 0) {
+    toolImage& face = picture.image;
+    const float ink = IsDisabledLook(picture.path) ? kDisabledCaption : 255.0f;
     span = span > 0 ? span : face.width;
     const std::u16string_view text(caption.GetData() ? caption.GetData() : u"", caption.GetLength());
     const plFontHandle font = fonts.CreateFont("DejaVu Sans", face.height * 2 / 3);
@@ -150,7 +159,7 @@ void Letter(toolImage& face, const envString& caption, plFontRasterizer& fonts, 
         const float c = static_cast<float>(coverage[i] & 0xFF) / 255.0f;
         for (size_t channel = 0; channel < 3; ++channel) {
             u8& value = face.pixels[i * 3 + channel];
-            value = Byte(static_cast<float>(value) * (1.0f - c) + 255.0f * c);
+            value = Byte(static_cast<float>(value) * (1.0f - c) + ink * c);
         }
     }
 }
@@ -289,7 +298,7 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     pictures.push_back({"Data/GUI/uiqd/uiqdbk_i.png", Face(512, 256, {40, 40, 70})});
     AddFaces(pictures, "Data/GUI/uicd/uicdbn", 128, 32, {70, 70, 120});
     for (size_t i = pictures.size() - 4; i < pictures.size(); ++i)
-        Letter(pictures[i].image, okCaption, fonts);
+        Letter(pictures[i], okCaption, fonts);
     AddFaces(pictures, "Data/GUI/uilm/uilmhd", 128, 32, {90, 60, 110});
     // The career menu's check faces: track types, and missions lettered with their numbers. A mission's
     // button is 200 wide and its "Done" stands over the right 72 pixels, so the caption keeps to the left.
@@ -298,7 +307,7 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
         const size_t first = pictures.size();
         AddCheckFaces(pictures, "Data/GUI/uicm/uicmm" + std::to_string(mission), {70, 110, 90}, 32, 200);
         for (size_t i = first; i < pictures.size(); ++i)
-            Letter(pictures[i].image, envString(("Mission " + std::to_string(mission)).c_str()), fonts, 128);
+            Letter(pictures[i], envString(("Mission " + std::to_string(mission)).c_str()), fonts, 128);
     }
     // The file browser's and the name keyboard's panels, buttons and keys.
     pictures.push_back({"Data/GUI/uibd/uibdbk_i.png", Face(512, 512, {40, 40, 70})});
