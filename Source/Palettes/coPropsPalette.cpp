@@ -187,6 +187,7 @@ guiContainer* coPropsPalette::MakePage(i32 category) {
     // Centred at its own size in the room between the arrows.
     auto* title = MakePiece<guiText>("Top", kTitleWidth, 16, {static_cast<f32>(kTitleLeft), 5.0f, 0.935f});
     title->SetDefaultFont(m_titleFont);
+    title->SetDefaultColor({255, 255, 255}); // white on the palette's blue, as its other captions
     title->SetTextureSize(128, 16);
     envString display;
     coThemeList::GetDisplayName(display, folder);

@@ -19,7 +19,8 @@ namespace {
 constexpr const char* kScript = "uicc";
 // 128-high buttons in rows of 130: three show in the 390-pixel column.
 constexpr i32 kRowHeight = 130;
-constexpr i32 kSelectedState = 6;
+constexpr i32 kSelectedState = guiTableBox::kSelectedState;
+constexpr i32 kSelectedOverState = guiTableBox::kSelectedOverState;
 
 // A state's picture; a missing one leaves the state untextured, so one damaged folder does not end the
 // game.
@@ -45,6 +46,8 @@ guiButton* MakeChoice(const fsLocator& folder, g2dFont font) {
     SetChoiceImage(image, folder, "uiccbn_i.png", 0);
     SetChoiceImage(image, folder, "uiccbn_o.png", 1);
     SetChoiceImage(image, folder, "uiccbn_s.png", kSelectedState);
+    // The chosen picture stays under the pointer, its name lit.
+    SetChoiceImage(image, folder, "uiccbn_s.png", kSelectedOverState);
 
     guiText* text = button->GetText();
     text->SetEnabled(false);
@@ -56,9 +59,10 @@ guiButton* MakeChoice(const fsLocator& folder, g2dFont font) {
     text->SetDefaultXOffset(1);
     text->SetTextColor({255, 100, 0}, 1);
     text->SetTextColor({0, 255, 0}, kSelectedState);
+    text->SetTextColor({150, 255, 150}, kSelectedOverState);
     envString display;
     coThemeList::GetDisplayName(display, name);
-    for (const i32 state : {0, 1, kSelectedState}) {
+    for (const i32 state : {0, 1, kSelectedState, kSelectedOverState}) {
         text->SetText(display, state);
         // Clicks pass through the pictures' transparent parts.
         image->MakeTransparencyMap(0.0f, state);

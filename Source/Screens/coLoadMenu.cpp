@@ -22,7 +22,7 @@ constexpr const char* kScript = "uilm";
 constexpr u32 kDeleteQuestion = 17;
 // Rows of 16 pixels: 22 of them in the 352-pixel list.
 constexpr i32 kRowHeight = 16;
-constexpr i32 kCellStates[] = {0, 1, 3, guiTableBox::kSelectedState};
+constexpr i32 kCellStates[] = {0, 1, 3, guiTableBox::kSelectedState, guiTableBox::kSelectedOverState};
 constexpr const char* kHeaders[] = {"Name", "Environment", "TrackType", "Date"};
 
 // Brings each coaster file found up to date in its own copy of the cache, keeping the loading screen
@@ -95,10 +95,11 @@ coLoadMenu::coLoadMenu(std::function<bool(u32 textEntry)> askQuestion)
     m_table->SetSize(512, 352);
     m_table->SetRowHeight(kRowHeight);
     for (const i32 state : kCellStates) {
-        const g3dTextColour colour = state == 0                             ? g3dTextColour{255, 255, 255}
-                                     : state == guiTableBox::kSelectedState ? g3dTextColour{0, 255, 0}
-                                                                            : g3dTextColour{255, 252, 0};
-        m_table->SetCellStateStyle(state, {m_font, m_font}, {1, 180}, {colour, colour});
+        const g3dTextColour colour = state == 0                                 ? g3dTextColour{255, 255, 255}
+                                     : state == guiTableBox::kSelectedState     ? g3dTextColour{0, 255, 0}
+                                     : state == guiTableBox::kSelectedOverState ? g3dTextColour{150, 255, 150}
+                                                                                : g3dTextColour{255, 252, 0};
+        m_table->SetCellStateStyle(state, {m_font, m_font}, {coListTextMargin, 180}, {colour, colour});
     }
     m_table->SetCellTransparency(0.0f);
     // Text textures as high as the rows, so the texts show 1:1.

@@ -64,6 +64,8 @@ coQuestionDialog::coQuestionDialog(i32 medal, bool medalQuestion) {
     m_primary->GetTextureSize(width, height);
     m_primary->SetDefaultStyle({colour, colour}, {font, font}, {1, width});
     m_menu = dynamic_cast<guiButton*>(FindChild("Menu"));
+    if (GetOk())
+        m_okLeft = GetOk()->GetPosition().x;
     if (medalQuestion)
         coShowWidget(m_menu, true);
     SetVisible(false);
@@ -102,9 +104,23 @@ void coQuestionDialog::Think() {
 }
 
 i32 coQuestionDialog::DoModal() {
+    PlaceOk();
     const coDialogDimmer::Scope dimmer(this);
     m_menuEndedRun = false;
     return guiDialog::DoModal();
+}
+
+void coQuestionDialog::PlaceOk() {
+    guiButton* ok = GetOk();
+    if (!ok)
+        return;
+    const auto shown = [](const guiWindow* button) { return button && button->IsVisible(); };
+    i32 width = 0, height = 0, okWidth = 0, okHeight = 0;
+    GetSize(width, height);
+    ok->GetSize(okWidth, okHeight);
+    const bool alone = !shown(GetCancel()) && !shown(m_menu);
+    const maVector3d at = ok->GetPosition();
+    ok->SetPosition({alone ? static_cast<f32>((width - okWidth) / 2) : m_okLeft, at.y, at.z});
 }
 
 u32 coQuestionDialog::Display(u32 type, const envString& message) {

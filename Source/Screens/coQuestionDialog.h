@@ -28,7 +28,8 @@ class coQuestionDialog : public guiDialog, public gfErrorDisplayer {
 
     // Ends the run with 2 once "Menu" was clicked.
     void Think() override;
-    // The dialog dimmer lies behind the dialog during the run.
+    // The dialog dimmer lies behind the dialog during the run; an Ok without Cancel or Menu beside it
+    // stands in the middle.
     i32 DoModal() override;
     // Type 0: Ok, Cancel, Menu answer abort, retry, ignore; type 1: Ok, Cancel answer ok, cancel; any
     // other type shows Ok and answers ok. The message goes to the debug log first.
@@ -37,10 +38,13 @@ class coQuestionDialog : public guiDialog, public gfErrorDisplayer {
   private:
     coQuestionDialog(i32 medal, bool medalQuestion);
     void SetLabel(guiButton* button, u32 number);
+    void PlaceOk();
 
     std::vector<envString> m_texts;
     guiText* m_primary = nullptr;
     guiButton* m_menu = nullptr;
+    // Where the script puts Ok, left of Cancel.
+    f32 m_okLeft = 0.0f;
     bool m_menuChosen = false;
     // The last run was ended through "Menu" (the error display's third answer).
     bool m_menuEndedRun = false;

@@ -31,7 +31,8 @@ namespace {
 constexpr const char* kScript = "uirp";
 constexpr const char* kTexts = "uirp.tsf";
 constexpr int kMaxSchemes = 9;
-constexpr i32 kSelectedState = 6;
+constexpr i32 kSelectedState = guiTableBox::kSelectedState;
+constexpr i32 kRowStates[] = {0, 1, kSelectedState, guiTableBox::kSelectedOverState};
 constexpr i32 kCheckedReleased = 8;
 constexpr u32 kBuilderTunes[4] = {50, 15, 16, 17};
 constexpr u32 kNoFanfare = 42;
@@ -69,7 +70,7 @@ void SelectByName(guiTableBox* table, const std::string& name) {
 
 void AppendRow(guiTableBox* table, const envString& text, const std::string& name) {
     const i32 row = table->GetItemCount();
-    for (const i32 state : {0, 1, kSelectedState})
+    for (const i32 state : kRowStates)
         table->SetCellText(row, 0, {text}, state);
     guiWindow* cell = table->GetCellWindow(row, 0);
     if (!cell)
@@ -77,7 +78,7 @@ void AppendRow(guiTableBox* table, const envString& text, const std::string& nam
     cell->SetName(name.c_str());
     // The 16-pixel row shows the upper half of its 32-pixel text texture, unscaled.
     if (auto* cellText = dynamic_cast<guiText*>(cell))
-        for (const i32 state : {0, 1, kSelectedState})
+        for (const i32 state : kRowStates)
             cellText->SetTile(1.0f, 0.5f, state);
 }
 
@@ -181,9 +182,11 @@ guiTableBox* coRidePauseDialog::MakeList(const char* scrollBox) {
     table->SetJustification(guiJustifyCenter, guiJustifyTop);
     table->SetSize(128, 160);
     table->SetRowHeight(16);
-    table->SetCellStateStyle(0, m_listFont, 1, g3dTextColour{255, 255, 255});
-    table->SetCellStateStyle(1, m_listFont, 1, g3dTextColour{255, 252, 0});
-    table->SetCellStateStyle(kSelectedState, m_listFont, 1, g3dTextColour{0, 255, 0});
+    table->SetCellStateStyle(0, m_listFont, coListTextMargin, g3dTextColour{255, 255, 255});
+    table->SetCellStateStyle(1, m_listFont, coListTextMargin, g3dTextColour{255, 252, 0});
+    table->SetCellStateStyle(kSelectedState, m_listFont, coListTextMargin, g3dTextColour{0, 255, 0});
+    table->SetCellStateStyle(guiTableBox::kSelectedOverState, m_listFont, coListTextMargin,
+                             g3dTextColour{150, 255, 150});
     table->SetCellTransparency(0.0f);
     table->SetCellTextureSize(128, 32);
     table->InsertColumn(0, 128);
@@ -345,7 +348,8 @@ void coRidePauseDialog::RefreshTrackColorList() {
     }
     i32 width = 0, height = 0;
     m_trackColor->GetSize(width, height);
-    m_trackColor->SetSize(width, n < kMaxSchemes ? 22 * n + 53 : 251);
+    // "Customize" ends 4 above "Ok", which the column stacks 10 short of the group's end.
+    m_trackColor->SetSize(width, 22 * rows + 58);
     const int selected = coTrackColorizer::GetSelectedIndex();
     if (selected < kMaxSchemes && selected != n)
         m_trackColor->SetSelection(selected);

@@ -27,6 +27,9 @@ void coFitCaption(guiButton* button);
 // Every button's caption in the window's tree; the screen loader fits each script's.
 void coFitCaptions(guiWindow* window);
 
+// Where the texts of a list's rows start in from its left edge, as the captions over them do.
+constexpr i32 coListTextMargin = 8;
+
 // Warns naming the script, the widget and the kind the screen needs, and throws coScreenScriptX.
 [[noreturn]] void coThrowMissingWidget(const char* script, const char* widget, const char* kind);
 

@@ -19,7 +19,7 @@ constexpr const char* kScript = "uisi";
 constexpr const char* kTexts = "uisi.tsf";
 // Rows of 16 pixels: 15 of them in the 240-pixel list.
 constexpr i32 kRowHeight = 16;
-constexpr i32 kRowStates[] = {0, 1, guiTableBox::kSelectedState};
+constexpr i32 kRowStates[] = {0, 1, guiTableBox::kSelectedState, guiTableBox::kSelectedOverState};
 // The saves folder's sub-folders that are not profiles.
 constexpr const char16_t* kNotProfiles[] = {u".", u"..", u"Track Color Preference Settings",
                                             u"Directory For Unlocked Props"};
@@ -116,9 +116,11 @@ coSelectTrackwrightMenu::coSelectTrackwrightMenu() {
     m_table->SetDeferLayout(true);
     m_table->SetSize(384, 240);
     m_table->SetRowHeight(kRowHeight);
-    m_table->SetCellStateStyle(0, m_font, 1, g3dTextColour{255, 255, 255});
-    m_table->SetCellStateStyle(1, m_font, 1, g3dTextColour{255, 252, 0});
-    m_table->SetCellStateStyle(guiTableBox::kSelectedState, m_font, 1, g3dTextColour{0, 255, 0});
+    m_table->SetCellStateStyle(0, m_font, coListTextMargin, g3dTextColour{255, 255, 255});
+    m_table->SetCellStateStyle(1, m_font, coListTextMargin, g3dTextColour{255, 252, 0});
+    m_table->SetCellStateStyle(guiTableBox::kSelectedState, m_font, coListTextMargin, g3dTextColour{0, 255, 0});
+    m_table->SetCellStateStyle(guiTableBox::kSelectedOverState, m_font, coListTextMargin,
+                               g3dTextColour{150, 255, 150});
     m_table->SetCellTransparency(0.0f);
     // Text textures as high as the rows, so the texts show 1:1.
     m_table->SetCellTextureSize(256, kRowHeight);

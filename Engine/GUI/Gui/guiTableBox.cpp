@@ -3,6 +3,7 @@
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/App/In/inVirtualJoystick.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiMouseButtons.h"
 #include "Engine/GUI/Gui/guiText.h"
@@ -22,6 +23,17 @@ constexpr float kBackgroundDepth = 0.002f;
 
 bool Busy(i32 state) {
     return state != guiStateIdle && state != guiStateDisabled;
+}
+
+bool UnderPointer(i32 state) {
+    return state >= guiStateOver && state <= guiStateHeld;
+}
+
+// Whether a cell's window has a look for the selected state under the pointer, a button in its picture.
+bool HasSelectedOverLook(const guiWindow* content) {
+    const auto* button = dynamic_cast<const guiButton*>(content);
+    const auto* material = button ? button->GetImage() : dynamic_cast<const guiMaterial*>(content);
+    return material && material->HasStateMaterial(guiTableBox::kSelectedOverState);
 }
 
 } // namespace
@@ -489,19 +501,26 @@ void guiTableBox::Think() {
     }
     if (!m_cellsEnabled)
         return;
-    // The pointer's state spreads over the row; selected cells show the selected state.
+    // The pointer's state spreads over the row; selected cells show the selected state, lit under the
+    // pointer where their windows have a look for that.
     std::vector<std::pair<size_t, size_t>> selected;
     for (size_t r = 0; r < m_rows.size(); ++r) {
         Row& row = m_rows[r];
+        const auto pointed = [](const Cell& cell) {
+            return UnderPointer(cell.highlight->GetState()) ||
+                   (cell.content && UnderPointer(cell.content->GetState()));
+        };
+        const bool rowPointed = !m_cellSelection && std::any_of(row.begin(), row.end(), pointed);
         for (size_t c = 0; c < row.size(); ++c) {
             Cell& cell = row[c];
             if (cell.content && Busy(cell.highlight->GetState()))
                 cell.content->SetState(cell.highlight->GetState());
             if (cell.selected) {
                 selected.emplace_back(r, c);
+                const bool lit = (rowPointed || pointed(cell)) && HasSelectedOverLook(cell.content);
                 cell.highlight->SetState(kSelectedState);
                 if (cell.content)
-                    cell.content->SetState(kSelectedState);
+                    cell.content->SetState(lit ? kSelectedOverState : kSelectedState);
             } else if (!m_cellSelection && cell.content && Busy(cell.content->GetState())) {
                 const i32 state = cell.content->GetState();
                 for (Cell& other : row)

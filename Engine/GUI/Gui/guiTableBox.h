@@ -17,8 +17,9 @@ class guiImage;
 // wheel and fraction. Indices that name no row or column are refused with a warning.
 class guiTableBox : public guiContainer, public appCharEventHandler, public gnfView, public gnfSelection {
   public:
-    // The state that selected cells show.
+    // The state that selected cells show, and under the pointer where their windows have a look for it.
     static constexpr i32 kSelectedState = 6;
+    static constexpr i32 kSelectedOverState = 7;
 
     guiTableBox();
     ~guiTableBox() override;
