@@ -21,6 +21,7 @@ namespace {
 constexpr g3dTextColour kIdleColour{255, 255, 255};
 constexpr g3dTextColour kOverColour{255, 252, 0};
 constexpr g3dTextColour kSelectedColour{0, 255, 0};
+constexpr g3dTextColour kSelectedOverColour{150, 255, 150};
 // The list of animation events is template list 1.
 constexpr int kEventList = 1;
 
@@ -33,7 +34,7 @@ void SetTableRowText(guiTableBox& table, i32 row, const envString& text) {
         table.SetCellText(rows, 0, {envString()}, 0);
         row = rows;
     }
-    for (const i32 state : {0, 1, guiTableBox::kSelectedState})
+    for (const i32 state : {0, 1, guiTableBox::kSelectedState, guiTableBox::kSelectedOverState})
         table.SetCellText(row, 0, {text}, state);
 }
 
@@ -44,9 +45,12 @@ coChooseAnimDialog::coChooseAnimDialog(coProp* prop, i32 x, i32 y)
     m_eventTable->SetSize(128, 80);
     // Rows of 16 pixels: five show in the 80-pixel list.
     m_eventTable->SetRowHeight(16);
-    m_eventTable->SetCellStateStyle(0, m_listFont, 1, kIdleColour);
-    m_eventTable->SetCellStateStyle(1, m_listFont, 1, kOverColour);
-    m_eventTable->SetCellStateStyle(guiTableBox::kSelectedState, m_listFont, 1, kSelectedColour);
+    m_eventTable->SetCellStateStyle(0, m_listFont, coListTextMargin, kIdleColour);
+    m_eventTable->SetCellStateStyle(1, m_listFont, coListTextMargin, kOverColour);
+    m_eventTable->SetCellStateStyle(guiTableBox::kSelectedState, m_listFont, coListTextMargin,
+                                    kSelectedColour);
+    m_eventTable->SetCellStateStyle(guiTableBox::kSelectedOverState, m_listFont, coListTextMargin,
+                                    kSelectedOverColour);
     m_eventTable->InsertColumn(0, 128);
     m_eventTable->SetCellTransparency(0.0f);
     m_eventTable->SetCellTextureSize(128, 16);

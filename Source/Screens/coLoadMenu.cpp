@@ -99,7 +99,8 @@ coLoadMenu::coLoadMenu(std::function<bool(u32 textEntry)> askQuestion)
                                      : state == guiTableBox::kSelectedState     ? g3dTextColour{0, 255, 0}
                                      : state == guiTableBox::kSelectedOverState ? g3dTextColour{150, 255, 150}
                                                                                 : g3dTextColour{255, 252, 0};
-        m_table->SetCellStateStyle(state, {m_font, m_font}, {coListTextMargin, 180}, {colour, colour});
+        // Each half of a row holds two texts, each under its header's caption.
+        m_table->SetCellStateStyle(state, {m_font, m_font}, {coListTextMargin, 172}, {colour, colour});
     }
     m_table->SetCellTransparency(0.0f);
     // Text textures as high as the rows, so the texts show 1:1.

@@ -118,7 +118,8 @@ coSelectTrackwrightMenu::coSelectTrackwrightMenu() {
     m_table->SetRowHeight(kRowHeight);
     m_table->SetCellStateStyle(0, m_font, coListTextMargin, g3dTextColour{255, 255, 255});
     m_table->SetCellStateStyle(1, m_font, coListTextMargin, g3dTextColour{255, 252, 0});
-    m_table->SetCellStateStyle(guiTableBox::kSelectedState, m_font, coListTextMargin, g3dTextColour{0, 255, 0});
+    m_table->SetCellStateStyle(guiTableBox::kSelectedState, m_font, coListTextMargin,
+                               g3dTextColour{0, 255, 0});
     m_table->SetCellStateStyle(guiTableBox::kSelectedOverState, m_font, coListTextMargin,
                                g3dTextColour{150, 255, 150});
     m_table->SetCellTransparency(0.0f);

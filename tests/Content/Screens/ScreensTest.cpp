@@ -8,8 +8,10 @@
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiRadioGroup.h"
 #include "Engine/GUI/Gui/guiSlider.h"
+#include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Source/Palettes/coBackground.h"
 #include "Source/Palettes/coGlobalStatsPalette.h"
@@ -18,9 +20,11 @@
 #include "Source/Palettes/coObjectivesPalette.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
+#include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
 #include "Source/Screens/coCareerMenu.h"
 #include "Source/Screens/coChooseCoasterDialog.h"
 #include "Source/Screens/coCreditsDialog.h"
+#include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coFileBrowseDialog.h"
 #include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coLoadMenu.h"
@@ -68,13 +72,14 @@ std::string Source(const std::string& name) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void CollectSliders(const guiContainer& container, std::vector<const guiSlider*>& sliders) {
+// The widgets of that kind in the container's tree, in order, not looking inside them.
+template <class Widget> void Collect(const guiContainer& container, std::vector<Widget*>& widgets) {
     for (i32 i = 0; i < container.GetChildCount(); ++i) {
-        const guiWindow* child = container.GetChild(i);
-        if (const auto* slider = dynamic_cast<const guiSlider*>(child))
-            sliders.push_back(slider);
+        guiWindow* child = container.GetChild(i);
+        if (auto* widget = dynamic_cast<Widget*>(child))
+            widgets.push_back(widget);
         else if (const auto* inner = dynamic_cast<const guiContainer*>(child))
-            CollectSliders(*inner, sliders);
+            Collect(*inner, widgets);
     }
 }
 
@@ -210,6 +215,60 @@ void ExpectNamedWidgetsKeepApart(const guiContainer& container, const std::strin
     }
 }
 
+// The one grey of a caption that cannot be pressed.
+constexpr g3dTextColour kDisabledCaption = {150, 150, 150};
+
+// A face of the state's own, not the idle one again (a display that is never pressed keeps its face).
+bool HasOwnFace(guiImage& image, i32 state) {
+    return image.HasTexture(state) && image.HasTexture(guiStateIdle) &&
+           image.GetStateMaterial(state).GetStage(0).texture !=
+               image.GetStateMaterial(guiStateIdle).GetStage(0).texture;
+}
+
+// What cannot be pressed looks it: a button with a disabled face of its own shows its caption in the
+// disabled grey, a check box also when checked (the on-screen keys' dark captions dim with their faces).
+// A choice keeps a chosen look under the pointer: a check box with a checked face has one for it, and a
+// list's rows have their lit chosen look.
+void ExpectStatesLookTheirOwn(const guiContainer& container, const std::string& where) {
+    const bool keys = dynamic_cast<const xuiOrderedKeyboard*>(&container) != nullptr;
+    for (i32 i = 0; i < container.GetChildCount(); ++i) {
+        guiWindow* child = container.GetChild(i);
+        const std::string path = where + "/" + Named(*child);
+        const bool box = dynamic_cast<const guiCheckbox*>(child) != nullptr;
+        if (auto* button = dynamic_cast<guiButton*>(child)) {
+            const guiText& text = *button->GetText();
+            const envString caption = text.GetText(guiStateIdle);
+            const i32 checkedDisabled = guiStateDisabled + guiCheckbox::kCheckedStates;
+            if (!keys && HasOwnFace(*button->GetImage(), guiStateDisabled) && caption.GetLength() > 0)
+                for (const i32 state :
+                     {static_cast<i32>(guiStateDisabled), box ? checkedDisabled : guiStateDisabled}) {
+                    EXPECT_EQ(text.GetText(state), caption) << path << " in state " << state;
+                    EXPECT_EQ(text.GetTextColor(state), kDisabledCaption) << path << " in state " << state;
+                }
+            if (box && button->GetImage()->HasTexture(guiCheckbox::kCheckedStates)) {
+                EXPECT_TRUE(button->GetImage()->HasTexture(guiCheckbox::kCheckedStates + guiStateOver))
+                    << path;
+            }
+        }
+        if (const auto* table = dynamic_cast<const guiTableBox*>(child))
+            for (i32 r = 0; r < table->GetItemCount(); ++r) {
+                const guiWindow* cell = table->GetCellWindow(r, 0);
+                const auto* button = dynamic_cast<const guiButton*>(cell);
+                const guiMaterial* look =
+                    button ? button->GetImage() : dynamic_cast<const guiMaterial*>(cell);
+                ASSERT_NE(look, nullptr) << path;
+                EXPECT_TRUE(look->HasStateMaterial(guiTableBox::kSelectedOverState)) << path << " row " << r;
+            }
+        else if (const auto* inner = dynamic_cast<const guiContainer*>(child))
+            ExpectStatesLookTheirOwn(*inner, path);
+    }
+}
+
+// Where a text's field starts on the screen.
+f32 FieldLeft(const guiText& text, size_t field) {
+    return ScreenBox(text).left + static_cast<f32>(text.FindRecord(guiStateIdle)->offsets.at(field));
+}
+
 using ScreensContentTest = coScreenTest;
 
 TEST_F(ScreensContentTest, ScriptsCompileCleanlyAndNameWhatExists) {
@@ -253,7 +312,7 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
     coLoadingScreenHide();
     std::vector<const guiSlider*> sliders;
     for (const auto& screen : screens)
-        CollectSliders(*screen, sliders);
+        Collect(*screen, sliders);
     ASSERT_EQ(sliders.size(), 12u + 1u + 2u + 1u + 1u);
     for (const guiSlider* slider : sliders) {
         SCOPED_TRACE(slider->GetName());
@@ -312,14 +371,14 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
 }
 
 // The coaster choice and the load menu show each installed type and environment by a name of its own,
-// short enough in the list's font for its column of the load menu: a track type from 1 to 180 pixels into
-// a row's right half, an environment from 180 to the row's 256-pixel half, with a few pixels to spare.
+// short enough in the list's font for its column of the load menu: a track type from 8 to 172 pixels into
+// a row's right half, an environment from 172 to the row's 256-pixel half, with a few pixels to spare.
 TEST_F(ScreensContentTest, EveryTrackTypeAndEnvironmentHasADisplayNameThatFitsTheLoadMenu) {
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
     coThemeList::Build();
     const g2dFont listFont = g2dFont::GetByTextId(1, 14);
-    for (const auto& [root, room] : {std::pair("Tracks", 179u - 4u), std::pair("Environments", 76u - 4u)})
+    for (const auto& [root, room] : {std::pair("Tracks", 164u - 4u), std::pair("Environments", 84u - 4u)})
         for (const auto& folder : std::filesystem::directory_iterator(DataPath(root))) {
             if (!folder.is_directory())
                 continue;
@@ -531,6 +590,99 @@ TEST_F(ScreensContentTest, CaptionsSitOnTheirButtonsAndWidgetsKeepApart) {
     fsResetRootTable();
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ScreensContentTest, WhatCannotBePressedLooksItAndAChoiceStaysChosenUnderThePointer) {
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
+    saves.MakeFolder("Ann");
+    std::vector<std::unique_ptr<guiContainer>> screens;
+    screens.emplace_back(new coMainMenu);
+    screens.emplace_back(new coMainPalette);
+    screens.emplace_back(new coLoadMenu([](u32) { return false; }));
+    coLoadingScreenHide();
+    screens.emplace_back(new coSelectTrackwrightMenu);
+    screens.emplace_back(new coCareerMenu);
+    screens.emplace_back(new coChooseCoasterDialog);
+    screens.emplace_back(new coKeyboardDialog);
+    screens.emplace_back(new coFileBrowseDialog);
+    screens.emplace_back(new coOptionsDialog);
+    screens.emplace_back(new coRidePauseDialog);
+    for (const auto& screen : screens)
+        ExpectStatesLookTheirOwn(*screen, screen->GetName());
+    screens.clear();
+    fsResetRootTable();
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
+}
+
+// A list's rows start their texts under the captions of their columns: the load menu's under its
+// headers', the ride settings' under their buttons'; the profiles' list, without captions, as far in as
+// the load menu's.
+TEST_F(ScreensContentTest, ListRowsStartUnderTheirCaptions) {
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
+    coCdatFields fields;
+    fields.type = "Steel";
+    coByteBuilder coaster;
+    coaster.Header();
+    fields.Write(coaster, 4);
+    saves.Write("Twister.csa", coaster.bytes);
+    saves.MakeFolder("Ann");
+    coLoadMenu load([](u32) { return false; });
+    coLoadingScreenHide();
+    coSelectTrackwrightMenu profiles;
+    coRidePauseDialog ride;
+    std::vector<guiTableBox*> lists;
+    Collect(ride, lists);
+    ASSERT_EQ(lists.size(), 2u);
+    // The car types' list, made as the fanfares', stays empty without themes.
+    for (const guiTableBox* table : {load.GetTable(), profiles.GetTable(), lists[1]})
+        ASSERT_GT(table->GetItemCount(), 0) << table->GetName();
+    const auto row = [](const guiTableBox& table, i32 column) -> const guiText& {
+        return dynamic_cast<const guiText&>(*table.GetCellWindow(0, column));
+    };
+    const auto caption = [](const guiContainer& screen, const char* button) {
+        return FieldLeft(*dynamic_cast<const guiButton&>(*screen.FindChild(button)).GetText(), 0);
+    };
+    const struct {
+        const char* where;
+        f32 text, caption;
+    } cases[] = {
+        {"load menu names", FieldLeft(row(*load.GetTable(), 0), 0), caption(load, "Name")},
+        {"load menu environments", FieldLeft(row(*load.GetTable(), 0), 1), caption(load, "Environment")},
+        {"load menu track types", FieldLeft(row(*load.GetTable(), 1), 0), caption(load, "TrackType")},
+        {"load menu dates", FieldLeft(row(*load.GetTable(), 1), 1), caption(load, "Date")},
+        {"fanfares", FieldLeft(row(*lists[1], 0), 0), caption(ride, "FanfareButton")},
+        {"profiles", FieldLeft(row(*profiles.GetTable(), 0), 0) - ScreenBox(*profiles.GetTable()).left,
+         FieldLeft(row(*load.GetTable(), 0), 0) - ScreenBox(*load.GetTable()).left},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.text, c.caption) << c.where;
+    fsResetRootTable();
+    coPaths::ListRootDirectories(coRootTracks);
+    coPaths::ListRootDirectories(coRootEnvironments);
+}
+
+// A box with one button has it in its middle; with two, Ok stands on the left.
+TEST_F(ScreensContentTest, AnOkAloneStandsInTheMiddleOfItsBox) {
+    coDialogDimmer::Create();
+    auto* dialog = new coQuestionDialog;
+    guiWindowMgr::AddWindow(dialog);
+    for (const auto& [type, alone] : {std::pair(2u, true), std::pair(1u, false), std::pair(2u, true)}) {
+        coTestFrameFunction frame = ClickLater([dialog] { return dialog->GetOk(); });
+        dialog->SetThinkFunction(&frame);
+        dialog->Display(type, envString("A notice"));
+        const Box box = ScreenBox(*dialog), ok = ScreenBox(*dialog->GetOk());
+        EXPECT_EQ(std::abs(ok.left + ok.right - box.left - box.right) <= 1.0f, alone) << type;
+        EXPECT_EQ(ok.right < (box.left + box.right) / 2, !alone) << type;
+    }
+    guiWindowMgr::DeleteWindow(dialog);
+    coDialogDimmer::Destroy();
 }
 
 } // namespace

@@ -143,7 +143,7 @@ TEST_F(coRidePauseDialogTest, ModesShowTheirButtonsAndTheColumnStacks) {
 }
 
 TEST_F(coRidePauseDialogTest, TheColourListGrowsWithTheStoredSchemesUpToNine) {
-    const std::pair<int, i32> heights[] = {{1, 75}, {3, 119}, {8, 229}, {9, 251}};
+    const std::pair<int, i32> heights[] = {{1, 80}, {3, 124}, {8, 234}, {9, 256}};
     for (const auto& [schemes, height] : heights) {
         SCOPED_TRACE(schemes);
         SetSchemes(schemes);

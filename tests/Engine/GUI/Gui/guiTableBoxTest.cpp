@@ -202,3 +202,28 @@ TEST_F(guiTableBoxTest, ARowScrolledIntoViewShowsTheTextOfItsState) {
     EXPECT_EQ(cell->GetShownState(), guiTableBox::kSelectedState);
     EXPECT_GT(ink(guiWidgetTest::Shown(*cell)), 3 * idleInk);
 }
+
+// The chosen row keeps its chosen look wherever the pointer is on the row, lit where its texts have a
+// look for that; away from the pointer it shows the plain chosen look.
+TEST_F(guiTableBoxTest, AChosenRowStaysChosenUnderThePointer) {
+    for (i32 r = 0; r < 2; ++r)
+        for (const i32 state : {0, 1, guiTableBox::kSelectedState})
+            table->SetCellText(r, 0, {envString("row")}, state);
+    table->SetCellText(1, 0, {envString("row")}, guiTableBox::kSelectedOverState);
+    const struct {
+        i32 row;
+        float x, y;
+        i32 shown;
+    } cases[] = {{0, 50, 10, guiTableBox::kSelectedState},
+                 {0, 150, 10, guiTableBox::kSelectedState},
+                 {1, 50, 30, guiTableBox::kSelectedOverState},
+                 {1, 150, 30, guiTableBox::kSelectedOverState},
+                 {1, 50, 70, guiTableBox::kSelectedState}};
+    for (const auto& c : cases) {
+        table->SetSelected(-1, -1, false);
+        table->Select(c.row);
+        Update(c.x, c.y);
+        EXPECT_EQ(static_cast<guiText*>(table->GetCellWindow(c.row, 0))->GetShownState(), c.shown)
+            << c.row << " at " << c.x << ", " << c.y;
+    }
+}
