@@ -7,6 +7,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <initializer_list>
 #include <unordered_map>
 #include <utility>
 #include <vector>
