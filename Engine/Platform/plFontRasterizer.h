@@ -15,8 +15,9 @@ class plFontRasterizer {
   public:
     virtual ~plFontRasterizer() = default;
 
-    // A font whose cell (ascent and descent) is height pixels high; a negative height gives the size
-    // of the em instead. 0 when no font can be made: none installed, or height 0 or past 32767 either way.
+    // A font whose cell (ascent and descent) is height pixels high, or taller where its Latin-1 glyphs
+    // as drawn need it: the cell holds them whole. A negative height gives the size of the em instead.
+    // 0 when no font can be made: none installed, or height 0 or past 32767 either way.
     virtual plFontHandle CreateFont(const std::string& faceUtf8, i32 height) = 0;
     virtual void DeleteFont(plFontHandle font) = 0;
     // False for an unknown font. Empty text is 0 wide and a cell high.

@@ -73,7 +73,8 @@ std::string WaitUntilDue(double delay, bool scripted) {
 // Pictures that scripts shoot land in it.
 class GameHome {
   public:
-    GameHome() {
+    explicit GameHome(const std::string& name = "loopvane-e2e")
+        : m_root(fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
         static int homes = 0;
         m_root += "-" + std::to_string(++homes);
         fs::remove_all(m_root);
@@ -131,7 +132,7 @@ class GameHome {
     }
 
   private:
-    fs::path m_root = fs::temp_directory_path() / ("loopvane-e2e-" + std::to_string(::getpid()));
+    fs::path m_root;
 };
 
 // The modes in the order the trace saw them entered.
@@ -267,6 +268,16 @@ struct Picture {
                 count += test(rgb[0], rgb[1], rgb[2]);
             }
         return count;
+    }
+    // The longest row of lit pixels (red, green and blue over 450) in the box.
+    int LongestLitRun(u32 x0, u32 y0, u32 x1, u32 y1) const {
+        int longest = 0;
+        for (u32 y = y0; y < y1; ++y)
+            for (int x = static_cast<int>(x0), run = 0; x < static_cast<int>(x1); ++x) {
+                const auto [r, g, b] = At(static_cast<u32>(x), y);
+                longest = std::max(longest, run = r + g + b > 450 ? run + 1 : 0);
+            }
+        return longest;
     }
     bool OneColour() const {
         for (u32 y = 0; y < rows.height; ++y)
@@ -791,7 +802,8 @@ TEST(EndToEndTest, AProfileMadeOnTheCareerRoadIsFoundByTheNextRun) {
 // Settings the game saves on its own that a read-only saves folder cannot keep are told once, in the
 // game's box, also on a first start (no settings yet) whose failure comes before the box exists; the game
 // plays on into the builder and leaves as a quit does, and no file of the folder changes. (Root writes
-// anyway, unless it gives up its right to.)
+// anyway, unless it gives up its right to.) The home's name holds a run of underscores, which the box's
+// path draws as one bar below its line, twice as long as any other stroke of the text.
 TEST(EndToEndTest, AReadOnlySavesFolderIsToldOnceAndLeftAsItWas) {
     const struct {
         const char* script;
@@ -799,7 +811,7 @@ TEST(EndToEndTest, AReadOnlySavesFolderIsToldOnceAndLeftAsItWas) {
         int warnings; // the box's, and on a first start the held failure's
     } cases[] = {{"readonly_saves.inject", false, 1}, {"first_start_readonly.inject", true, 2}};
     for (const auto& [script, firstStart, warnings] : cases) {
-        GameHome home;
+        GameHome home("A1_full_medal____");
         WriteOval(home.Saves() / "E2E Oval.csa");
         ASSERT_EQ(home.Play("quit_from_menu.inject").exitCode, kExitNormal);
         if (firstStart)
@@ -827,6 +839,10 @@ TEST(EndToEndTest, AReadOnlySavesFolderIsToldOnceAndLeftAsItWas) {
         EXPECT_EQ(FilesIn(home.Saves()), saves) << script;
         EXPECT_EQ(fs::exists(home.Saves() / "prefs.bin"), hadPrefs) << script;
         EXPECT_EQ(ReadAll(home.Saves() / "prefs.bin"), prefs) << script;
+        // An underscore's stroke lies across two rows, its brighter one lit to three quarters.
+        if (firstStart) {
+            EXPECT_GE(ReadShot(home.Path("first_start_box.png")).LongestLitRun(216, 224, 584, 320), 20);
+        }
     }
 }
 

@@ -7,7 +7,9 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <initializer_list>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -41,6 +43,24 @@ struct plFreeTypeFonts::Face {
     std::unordered_map<char16_t, Glyph> glyphs;
 
     ~Face() { FT_Done_Face(face); }
+
+    // The cell holds every Latin-1 glyph as drawn: hinted at a whole ppem, glyphs reach past the size's
+    // rounded ascent and descent (at 14 pixels an underscore lies a row below), and a line, a text
+    // texture or an atlas slot keeps only the cell. The size's height and ascent stand where the glyphs
+    // fit in them. The bitmaps' places are read from the loaded outlines, without drawing them.
+    void FitCell(i32 lineHeight, i32 lineAscent) {
+        i32 top = 0, bottom = 0;
+        for (const auto& [first, last] : {std::pair(u' ', u'~'), std::pair(u'\u00A0', u'\u00FF')})
+            for (char16_t unit = first; unit <= last; ++unit) {
+                const FT_GlyphSlot slot = face->glyph;
+                if (FT_Load_Char(face, unit, kLoadFlags) != 0 || slot->bitmap.rows == 0)
+                    continue;
+                top = std::max(top, slot->bitmap_top);
+                bottom = std::min(bottom, slot->bitmap_top - static_cast<i32>(slot->bitmap.rows));
+            }
+        cellHeight = std::max(lineHeight, top - bottom);
+        ascent = std::clamp(lineAscent, top, cellHeight + bottom);
+    }
 
     const Glyph& GlyphOf(char16_t unit) {
         const auto [found, added] = glyphs.try_emplace(unit);
@@ -129,8 +149,7 @@ plFontHandle plFreeTypeFonts::CreateFont(const std::string& faceUtf8, i32 height
     if (error != 0)
         return 0;
     const FT_Size_Metrics& metrics = face->face->size->metrics;
-    face->cellHeight = static_cast<i32>(metrics.height >> 6);
-    face->ascent = static_cast<i32>(metrics.ascender >> 6);
+    face->FitCell(static_cast<i32>(metrics.height >> 6), static_cast<i32>(metrics.ascender >> 6));
     const plFontHandle handle = m_next++;
     m_faces[handle] = std::move(face);
     return handle;

@@ -6,7 +6,8 @@
 
 // The font rasterizer on FreeType, with faces found by fontconfig (whose configuration file a test
 // pins through FONTCONFIG_FILE). Cell heights are real-dimension size requests: the font's ascent and
-// descent together fill the cell, the cell is the size's line height.
+// descent together fill the cell, the cell is the size's line height, taller where the hinted
+// glyphs reach past it.
 class plFreeTypeFonts : public plFontRasterizer {
   public:
     plFreeTypeFonts();

@@ -67,7 +67,7 @@ TEST_F(g2dFontTest, FontsAreSharedByFaceAndSizeAndLiveOneReleaseLongerThanTheirU
 
     u32 width = 0, height = 0;
     g2dFont::MeasureText(again, "gt", width, height);
-    EXPECT_EQ(height, 16u);
+    EXPECT_EQ(height, 17u);
     EXPECT_GT(width, 0u);
     g2dFont::ReleaseAll();
     EXPECT_FALSE(Exists(larger));

@@ -7,6 +7,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <tuple>
 
 namespace {
@@ -105,15 +107,15 @@ TEST_F(g3dTextureManagerTest, AResetMakesEveryTextureAgainButReleasedAndVanished
 
 TEST_F(g3dTextureManagerTest, TextRunsTakeTheirColoursByColumnAndLinesTheCellHeight) {
     const g2dFont font = g2dFont::Get("Arial", 16);
-    // A second line of a size-16 font lies 16 rows below the first.
+    // A second line lies a cell below the first: 17 rows for a size of 16 (its accents take a row more).
     g3dPlainTexture* one = tm::CreateTextTextureSingle(font, "Ag", {255, 255, 255}, 24, 40);
     g3dPlainTexture* two = tm::CreateTextTextureSingle(font, "\nAg", {255, 255, 255}, 24, 40);
     EXPECT_EQ(one->GetPixelFormat(), FormatOf(plD3dFormat::A4R4G4B4));
     const std::vector<u16> first = TextTexels(*one);
     const std::vector<u16> second = TextTexels(*two);
     EXPECT_NE(first, std::vector<u16>(24 * 40, 0x0FFF));
-    EXPECT_EQ(std::vector<u16>(first.begin(), first.end() - 24 * 16),
-              std::vector<u16>(second.begin() + 24 * 16, second.end()));
+    EXPECT_EQ(std::vector<u16>(first.begin(), first.end() - 24 * 17),
+              std::vector<u16>(second.begin() + 24 * 17, second.end()));
     // The ink is the bounding box of the texels with any alpha.
     for (g3dPlainTexture* texture : {one, two}) {
         g3dTexelRect box{24, 40, -1, -1};
@@ -171,4 +173,38 @@ TEST_F(g3dTextureManagerTest, TextRunsTakeTheirColoursByColumnAndLinesTheCellHei
     for (g3dTexture* texture : {one, two, runs, blank})
         tm::ReleaseTexture(texture);
     g2dFont::Release(font);
+}
+
+// A box's text keeps each glyph whole in its line, in every size the interface uses: the underscore and
+// descenders below the baseline though the next line is drawn right under it, the accents above. Each
+// line is compared with the glyph drawn alone with a cell of room around it, which must stay empty.
+TEST_F(g3dTextureManagerTest, ALineOfTextKeepsItsGlyphsWholeBelowAndAboveTheBaseline) {
+    constexpr u32 kWidth = 32;
+    for (const i32 size : {12, 13, 14, 15, 16, 18, 20, 22, 24, 26}) {
+        const g2dFont font = g2dFont::Get("Arial", size);
+        u32 width = 0, cell = 0;
+        g2dFont::MeasureText(font, "H", width, cell);
+        for (const char16_t unit : std::u16string_view(u"_gjpqy,ÂÉÅ")) {
+            const std::u16string glyph(1, unit);
+            std::vector<u32> alone(kWidth * 3 * cell, 0);
+            m_fonts.DrawText(font.GetHandle(), glyph, 0, static_cast<i32>(cell), alone.data(), kWidth,
+                             3 * cell);
+            g3dPlainTexture* box = tm::CreateTextTextureSingle(
+                font, envString((glyph + u"\n" + glyph).c_str()), {255, 255, 255}, kWidth, 2 * cell);
+            const std::vector<u16> texels = TextTexels(*box);
+            u32 outside = 0, differing = 0;
+            for (u32 i = 0; i < alone.size(); ++i) {
+                const u32 y = i / kWidth, alpha = (alone[i] & 0xFF) >> 4;
+                if (y < cell || y >= 2 * cell)
+                    outside += alpha != 0;
+                else
+                    for (u32 line = 0; line < 2; ++line)
+                        differing += texels[i - cell * kWidth + line * cell * kWidth] >> 12 != alpha;
+            }
+            EXPECT_EQ(outside + differing, 0u)
+                << "size " << size << " glyph U+" << std::hex << static_cast<u32>(unit);
+            tm::ReleaseTexture(box);
+        }
+        g2dFont::Release(font);
+    }
 }
