@@ -32,42 +32,29 @@
 
 namespace {
 
-// The texture manager's pictures, load number `failing` (from 1; 0 fails none) failing as a damaged
-// one does; the pictures handed out and not yet given back are kept.
-class FailingLoader : public guiTextureLoader {
-  public:
+// The texture manager's pictures, load number `failing` (from 1) failing as a damaged one does; `held`
+// keeps those handed out and not given back (texts' own textures come back here too).
+struct FailingLoader : guiTextureLoader {
     FailingLoader() { guiTextureCache::SetLoader(this); }
     ~FailingLoader() override { guiTextureCache::SetLoader(nullptr); }
     g3dTexture* LoadPlainTexture(const fsLocator& file) override {
-        Next(file);
-        return Hold(g3dTextureManager::LoadPlainTexture(file, 0, 0));
+        return Load(g3dTextureManager::LoadPlainTexture, file);
     }
     g3dTexture* LoadUVATexture(const fsLocator& file) override {
-        Next(file);
-        return Hold(g3dTextureManager::LoadUVATexture(file, 0, 0));
+        return Load(g3dTextureManager::LoadUVATexture, file);
     }
-    // Texts' own textures come back here too.
     void ReleaseTexture(g3dTexture* texture) override {
         held.erase(texture);
         g3dTextureManager::ReleaseTexture(texture);
     }
-
+    template <class Manager> g3dTexture* Load(Manager load, const fsLocator& file) {
+        if (++loads == failing)
+            throw g2dDamagedImageX();
+        return *held.insert(load(file, 0, 0)).first;
+    }
     int failing = 0;
     int loads = 0;
     std::set<g3dTexture*> held;
-
-  private:
-    void Next(const fsLocator& file) {
-        if (++loads != failing)
-            return;
-        g2dDamagedImageX damaged;
-        damaged.SetFile(file, {});
-        throw damaged;
-    }
-    g3dTexture* Hold(g3dTexture* texture) {
-        held.insert(texture);
-        return texture;
-    }
 };
 
 template <class Screen> void Build() {
