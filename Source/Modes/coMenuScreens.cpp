@@ -13,7 +13,7 @@ coMenuButton::coMenuButton(const char* name, const char* label) : m_label(label)
 coMenuScreen::coMenuScreen(const char* name, const Buttons& buttons) {
     SetName(name);
     for (const auto& [buttonName, label] : buttons)
-        AddChild(new coMenuButton(buttonName, label));
+        AddChild(std::make_unique<coMenuButton>(buttonName, label));
 }
 
 bool coTakeReleased(guiContainer& screen, const char* name) {

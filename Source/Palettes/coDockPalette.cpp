@@ -13,6 +13,8 @@
 #include "Source/World/coPropTemplateList.h"
 #include "Source/World/coThemeList.h"
 
+#include <memory>
+
 namespace {
 
 constexpr i32 kLeftWidth = 32;
@@ -31,9 +33,9 @@ fsLocator DefaultFile(const char* file) {
     return locator;
 }
 
-guiImage* MakeFramePiece(const char* name, i32 width, i32 height, const maVector3d& position,
-                         const char* file) {
-    auto* piece = new guiImage;
+std::unique_ptr<guiImage> MakeFramePiece(const char* name, i32 width, i32 height, const maVector3d& position,
+                                         const char* file) {
+    auto piece = std::make_unique<guiImage>();
     piece->SetName(name);
     piece->SetSize(width, height);
     piece->SetPosition(position);
@@ -72,17 +74,17 @@ coDockPalette::coDockPalette() : m_paletteFont(g2dFont::GetByTextId(1, 14)) {
     SetPosition({-10.0f, 25.0f, 0.95f});
 
     // The top ends where the icon grid begins, so the icons show whole below it.
-    guiImage* top = MakeFramePiece("Top", 120, 16, {20.0f, 48.0f, 0.9f}, "uipptp_i.png");
-    guiImage* left = MakeFramePiece("Left", kLeftWidth, gridHeight, {11.0f, 64.0f, 0.0f}, "uipplr_i.png");
-    guiImage* right = MakeFramePiece("Right", 32, gridHeight, {12.0f, 64.0f, 0.0f}, "uipplr_i.png");
+    auto top = MakeFramePiece("Top", 120, 16, {20.0f, 48.0f, 0.9f}, "uipptp_i.png");
+    auto left = MakeFramePiece("Left", kLeftWidth, gridHeight, {11.0f, 64.0f, 0.0f}, "uipplr_i.png");
+    auto right = MakeFramePiece("Right", 32, gridHeight, {12.0f, 64.0f, 0.0f}, "uipplr_i.png");
     right->SetJustification(1, 3);
-    guiImage* bottoms = MakeFramePiece("Bottoms", 121, 64, {19.0f, 0.0f, 1.0f}, "uippbm_i.png");
+    auto bottoms = MakeFramePiece("Bottoms", 121, 64, {19.0f, 0.0f, 1.0f}, "uippbm_i.png");
     bottoms->SetJustification(0, 4);
-    m_gridImage = MakeFramePiece("Grid", 96, gridHeight, {32.0f, 64.0f, 1.0f}, "uippgd_i.png");
+    auto grid = MakeFramePiece("Grid", 96, gridHeight, {32.0f, 64.0f, 1.0f}, "uippgd_i.png");
     // The cell picture repeats three times across and once a row down.
-    m_gridImage->SetTile(3.0f, static_cast<f32>(rows), 0);
+    grid->SetTile(3.0f, static_cast<f32>(rows), 0);
 
-    auto* bar = new guiButton;
+    auto bar = std::make_unique<guiButton>();
     bar->SetName("Bar");
     bar->SetSize(128, 32);
     bar->SetJustification(0, 4);
@@ -102,18 +104,18 @@ coDockPalette::coDockPalette() : m_paletteFont(g2dFont::GetByTextId(1, 14)) {
     bar->SetEnabled(false);
     bar->SetPosition({15.0f, 59.0f, 0.93f});
 
-    m_previewImage = new guiImage;
-    m_previewImage->SetSize(121 - 24, 64 - 10);
-    m_previewImage->SetJustification(0, 4);
-    m_previewImage->SetPosition({32.0f, 5.0f, 0.0f});
-    m_previewImage->SetEnabled(false);
-    m_previewImage->SetVisible(false);
+    auto preview = std::make_unique<guiImage>();
+    preview->SetSize(121 - 24, 64 - 10);
+    preview->SetJustification(0, 4);
+    preview->SetPosition({32.0f, 5.0f, 0.0f});
+    preview->SetEnabled(false);
+    preview->SetVisible(false);
 
-    for (guiWindow* child :
-         {static_cast<guiWindow*>(top), static_cast<guiWindow*>(left), static_cast<guiWindow*>(right),
-          static_cast<guiWindow*>(bottoms), static_cast<guiWindow*>(bar),
-          static_cast<guiWindow*>(m_gridImage), static_cast<guiWindow*>(m_previewImage)})
-        AddChild(child);
+    for (auto* piece : {&top, &left, &right, &bottoms})
+        AddChild(std::move(*piece));
+    AddChild(std::move(bar));
+    m_gridImage = AddChild(std::move(grid));
+    m_previewImage = AddChild(std::move(preview));
     for (i32 k = 0; k < n; ++k)
         AddItem(categories[static_cast<size_t>(k)], k);
 }
@@ -124,7 +126,7 @@ coDockPalette::~coDockPalette() {
 }
 
 void coDockPalette::AddItem(const envString& category, i32 k) {
-    auto* item = new guiImage;
+    auto item = std::make_unique<guiImage>();
     item->SetSize(28, 28);
     item->SetName(envStringToNarrow(category).c_str());
     coSetPaletteImageOr(*item, ThemeFile(category, "dock_i.png"), DefaultFile("dckdef_i.png"), {0, 1, 3});
@@ -136,8 +138,7 @@ void coDockPalette::AddItem(const envString& category, i32 k) {
     item->SetState(0);
     item->SetPosition(
         {static_cast<f32>((k % 3) * 32 + kLeftWidth + 2), static_cast<f32>((k / 3) * 32 + 66), 0.9f});
-    AddChild(item);
-    m_items.push_back(item);
+    m_items.push_back(AddChild(std::move(item)));
     m_previewFiles.push_back(ThemeFile(category, "dock_pd.png"));
 }
 

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 
 namespace {
@@ -32,8 +33,8 @@ constexpr f32 kMinimumSize = 25.0f;
 // Below this the eye-space depth gives no usable projection.
 constexpr f32 kMinimumW = 1e-6f;
 
-guiButton* MakeButton(const ButtonSpec& spec) {
-    auto* button = new guiButton;
+std::unique_ptr<guiButton> MakeButton(const ButtonSpec& spec) {
+    auto button = std::make_unique<guiButton>();
     button->SetSize(32, 32);
     button->SetPosition({spec.x, spec.y, 0.0f});
     button->SetName(spec.name);
@@ -56,10 +57,8 @@ guiButton* MakeButton(const ButtonSpec& spec) {
 
 coManipulatePalette::coManipulatePalette() {
     guiButton** fields[] = {&m_rotate, &m_translate, &m_chooseAnim, &m_delete};
-    for (size_t i = 0; i < std::size(kButtons); ++i) {
-        *fields[i] = MakeButton(kButtons[i]);
-        AddChild(*fields[i]);
-    }
+    for (size_t i = 0; i < std::size(kButtons); ++i)
+        *fields[i] = AddChild(MakeButton(kButtons[i]));
 }
 
 coManipulatePalette::~coManipulatePalette() {

@@ -9,6 +9,8 @@
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
 
+#include <memory>
+
 namespace {
 
 constexpr i32 kToggleKey = 14;
@@ -30,34 +32,34 @@ coObjectivesPalette::coObjectivesPalette() {
     SetSize(288, 160);
     m_font = g2dFont::GetByTextId(1, 14);
 
-    m_box = new guiTableBox;
-    m_box->SetName("ObjectivesBox");
-    m_box->SetCellsEnabled(false);
-    m_box->SetSize(256, 160);
-    m_box->SetRowHeight(32);
-    m_box->InsertColumn(0, 256);
-    m_box->SetCellStateStyle(0, m_font, 1, {255, 255, 255});
-    m_box->SetCellTransparency(0.0f);
-    m_box->SetCellTextureSize(256, 32);
-    m_box->SetPosition({0.0f, 0.0f, 0.99f});
-    guiImage* background = m_box->GetBackground();
+    auto box = std::make_unique<guiTableBox>();
+    box->SetName("ObjectivesBox");
+    box->SetCellsEnabled(false);
+    box->SetSize(256, 160);
+    box->SetRowHeight(32);
+    box->InsertColumn(0, 256);
+    box->SetCellStateStyle(0, m_font, 1, {255, 255, 255});
+    box->SetCellTransparency(0.0f);
+    box->SetCellTextureSize(256, 32);
+    box->SetPosition({0.0f, 0.0f, 0.99f});
+    guiImage* background = box->GetBackground();
     background->SetImage(GuiImage("uishbk_i.png"), 0);
     background->SetSize(256, 256);
     background->SetState(0);
     background->SetEnabled(false);
     background->SetPosition({-9.0f, -8.0f, 1.0f});
-    AddChild(m_box);
+    m_box = AddChild(std::move(box));
     coFindWidget<xuiScrollBox>(*this, "uiop", "ScrollBox", "ScrollBox")->SetView(m_box);
 
-    m_tab = new guiImage;
-    m_tab->SetName("Tab");
-    m_tab->SetSize(32, 32);
-    m_tab->SetJustification(guiJustifyRight, guiJustifyTop);
-    m_tab->SetPosition({8.0f, -7.0f, 0.0f});
-    m_tab->SetImage(GuiImage("uiopmn_i.png"), 0);
-    m_tab->SetImage(GuiImage("uiopmn_o.png"), 1);
-    m_tab->SetImage(GuiImage("uiopmn_p.png"), 3);
-    AddChild(m_tab);
+    auto tab = std::make_unique<guiImage>();
+    tab->SetName("Tab");
+    tab->SetSize(32, 32);
+    tab->SetJustification(guiJustifyRight, guiJustifyTop);
+    tab->SetPosition({8.0f, -7.0f, 0.0f});
+    tab->SetImage(GuiImage("uiopmn_i.png"), 0);
+    tab->SetImage(GuiImage("uiopmn_o.png"), 1);
+    tab->SetImage(GuiImage("uiopmn_p.png"), 3);
+    m_tab = AddChild(std::move(tab));
 }
 
 coObjectivesPalette::~coObjectivesPalette() {

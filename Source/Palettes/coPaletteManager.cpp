@@ -18,6 +18,7 @@
 #include "Source/Track/coCircuitPieceList.h"
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -36,41 +37,41 @@ xuiHudMgr* g_hud = nullptr;
 g2dFont g_font;
 
 // The palettes without screens of their own are empty containers of their names.
-guiWindow* MakePalette(i32 index) {
-    guiWindow* palette = nullptr;
+std::unique_ptr<guiWindow> MakePalette(i32 index) {
+    std::unique_ptr<guiWindow> palette;
     switch (index) {
     case coPaletteProps:
-        palette = new coPropsPalette;
+        palette = std::make_unique<coPropsPalette>();
         break;
     case coPaletteManipulateProp:
     case coPaletteManipulateDock:
     case coPaletteManipulateRing:
     case coPaletteManipulateSpot:
-        palette = new coManipulatePalette;
+        palette = std::make_unique<coManipulatePalette>();
         break;
     case coPaletteDock:
-        palette = new coDockPalette;
+        palette = std::make_unique<coDockPalette>();
         break;
     case coPaletteStats:
-        palette = new coStatsPalette;
+        palette = std::make_unique<coStatsPalette>();
         break;
     case coPaletteGlobalStats:
-        palette = new coGlobalStatsPalette;
+        palette = std::make_unique<coGlobalStatsPalette>();
         break;
     case coPaletteLocalStats:
-        palette = new coLocalStatsPalette;
+        palette = std::make_unique<coLocalStatsPalette>();
         break;
     case coPaletteTrackManip:
-        palette = new coTrackManipPalette;
+        palette = std::make_unique<coTrackManipPalette>();
         break;
     case coPaletteMain:
-        palette = new coMainPalette;
+        palette = std::make_unique<coMainPalette>();
         break;
     case coPaletteObjectives:
-        palette = new coObjectivesPalette;
+        palette = std::make_unique<coObjectivesPalette>();
         break;
     default:
-        palette = new guiContainer;
+        palette = std::make_unique<guiContainer>();
     }
     palette->SetName(kNames[index]);
     return palette;
@@ -88,20 +89,19 @@ void coPaletteManager::Create() {
     g_hud->SetSize(width, height);
     try {
         for (const i32 index : kCreationOrder) {
-            g_table[static_cast<size_t>(index)] = MakePalette(index);
-            guiWindowMgr::AddChildWindow(g_table[static_cast<size_t>(index)], g_hud);
+            g_table[static_cast<size_t>(index)] = g_hud->AddChild(MakePalette(index));
             coLoadingScreenShow(false);
         }
+        auto background = std::make_unique<coBackground>();
+        background->SetName(kNames[coPaletteBackground]);
+        g_table[coPaletteBackground] = background.get();
+        guiWindowMgr::AddWindow(background.release());
     } catch (...) {
         // The HUD is in no window tree yet: the palettes made so far go with it now, so that the report of
         // the failure shows over none of them.
         Destroy();
         throw;
     }
-    auto* background = new coBackground;
-    background->SetName(kNames[coPaletteBackground]);
-    g_table[coPaletteBackground] = background;
-    guiWindowMgr::AddWindow(background);
     coLoadingScreenShow(false);
     guiWindowMgr::AddWindow(g_hud);
     // The coaster type says whether its track may invert, now and whenever another type is read.
@@ -202,8 +202,9 @@ void coPaletteManager::Rebuild(i32 index) {
         return;
     const bool enabled = slot->IsEnabled();
     const bool visible = slot->IsVisible();
+    // Made before the old one goes, so that a failure leaves the slot on a palette that is there.
+    std::unique_ptr<guiWindow> palette = MakePalette(index);
     guiWindowMgr::DeleteWindow(slot);
-    slot = MakePalette(index);
-    guiWindowMgr::AddChildWindow(slot, g_hud);
+    slot = g_hud->AddChild(std::move(palette));
     SetPaletteState(slot, !visible ? 0 : enabled ? 3 : 2);
 }

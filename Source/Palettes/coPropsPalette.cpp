@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <memory>
 #include <string>
 
 namespace {
@@ -44,8 +45,9 @@ fsLocator DefaultFile(const char* file) {
     return locator;
 }
 
-template <class T> T* MakePiece(const char* name, i32 width, i32 height, const maVector3d& position) {
-    auto* piece = new T;
+template <class T>
+std::unique_ptr<T> MakePiece(const char* name, i32 width, i32 height, const maVector3d& position) {
+    auto piece = std::make_unique<T>();
     piece->SetName(name);
     piece->SetSize(width, height);
     piece->SetPosition(position);
@@ -54,15 +56,16 @@ template <class T> T* MakePiece(const char* name, i32 width, i32 height, const m
 
 // A palette rebuilt behind a modal dialog takes no Think until the dialog ends: its pictures show their
 // idle look from the start, not the blank quad of a window that has no state yet.
-guiImage* MakeImage(const char* name, i32 width, i32 height, const maVector3d& position, const char* file) {
-    auto* image = MakePiece<guiImage>(name, width, height, position);
+std::unique_ptr<guiImage> MakeImage(const char* name, i32 width, i32 height, const maVector3d& position,
+                                    const char* file) {
+    auto image = MakePiece<guiImage>(name, width, height, position);
     coSetPaletteImage(*image, coRootGuiFile("uipp", file), 0);
     image->SetState(guiStateIdle);
     return image;
 }
 
-guiImage* MakeArrow(const char* name, const maVector3d& position, const std::string& stem) {
-    auto* arrow = MakePiece<guiImage>(name, 32, 32, position);
+std::unique_ptr<guiImage> MakeArrow(const char* name, const maVector3d& position, const std::string& stem) {
+    auto arrow = MakePiece<guiImage>(name, 32, 32, position);
     for (const auto& [state, suffix] : {std::pair{0, "_i.png"}, {1, "_o.png"}, {3, "_p.png"}, {5, "_d.png"}})
         coSetPaletteImage(*arrow, coRootGuiFile("uipp", (stem + suffix).c_str()), state);
     return arrow;
@@ -91,15 +94,16 @@ coPropsPalette::coPropsPalette()
     SetJustification(1, 4);
     SetPosition({-10.0f, 25.0f, 0.95f});
 
-    m_top = MakeImage("Top", 128, 128, {22.0f, -11.0f, 0.99f}, "uippnb_i.png");
-    m_leftArrow = MakeArrow("LeftArrow", {12.0f, 45.0f, 0.98f}, "uippla");
-    m_rightArrow = MakeArrow("RightArrow", {7.0f, 45.0f, 0.98f}, "uippra");
+    // Each piece is a child from the start, so that a failure further on leaves none unowned.
+    m_top = AddChild(MakeImage("Top", 128, 128, {22.0f, -11.0f, 0.99f}, "uippnb_i.png"));
+    m_leftArrow = AddChild(MakeArrow("LeftArrow", {12.0f, 45.0f, 0.98f}, "uippla"));
+    m_rightArrow = AddChild(MakeArrow("RightArrow", {7.0f, 45.0f, 0.98f}, "uippra"));
     m_rightArrow->SetJustification(1, 3);
-    m_left = MakeImage("Left", 32, gridHeight, {11.0f, 64.0f, 1.0f}, "uipplr_i.png");
-    m_right = MakeImage("Right", 32, gridHeight, {12.0f, 64.0f, 1.0f}, "uipplr_i.png");
+    m_left = AddChild(MakeImage("Left", 32, gridHeight, {11.0f, 64.0f, 1.0f}, "uipplr_i.png"));
+    m_right = AddChild(MakeImage("Right", 32, gridHeight, {12.0f, 64.0f, 1.0f}, "uipplr_i.png"));
     m_right->SetJustification(1, 3);
 
-    auto* bar = MakePiece<guiButton>("Bar", 128, 32, {15.0f, 59.0f, 0.93f});
+    auto* bar = AddChild(MakePiece<guiButton>("Bar", 128, 32, {15.0f, 59.0f, 0.93f}));
     bar->SetJustification(0, 4);
     // The bar stays disabled, so the disabled state shows the same picture and caption.
     for (const i32 state : {0, 5})
@@ -116,13 +120,13 @@ coPropsPalette::coPropsPalette()
     bar->SetEnabled(false);
 
     // Its own picture: the dock palette's, made for a panel 19 further in, would stick out on the left.
-    guiImage* bottoms = MakeImage("Bottoms", 121, 64, {0.0f, 19.0f, 1.0f}, "uippbp_i.png");
+    guiImage* bottoms = AddChild(MakeImage("Bottoms", 121, 64, {0.0f, 19.0f, 1.0f}, "uippbp_i.png"));
     bottoms->SetJustification(0, 4);
-    m_grid = MakeImage("Grid", 96, gridHeight, {32.0f, 64.0f, 1.0f}, "uippgd_i.png");
-    m_preview = MakePiece<guiImage>("", 121 - 24, 64 - 10, {32.0f, 5.0f, 0.0f});
+    m_grid = AddChild(MakeImage("Grid", 96, gridHeight, {32.0f, 64.0f, 1.0f}, "uippgd_i.png"));
+    m_preview = AddChild(MakePiece<guiImage>("", 121 - 24, 64 - 10, {32.0f, 5.0f, 0.0f}));
     m_preview->SetJustification(0, 4);
     m_preview->SetVisible(false);
-    m_sheet = MakePiece<xuiPropSheet>("Palette", 128, 0, {20.0f, 44.0f, 0.989f});
+    m_sheet = AddChild(MakePiece<xuiPropSheet>("Palette", 128, 0, {20.0f, 44.0f, 0.989f}));
 
     std::vector<guiButton*> leading(std::size(kLeadingCategories), nullptr);
     guiButton* environmentTab = nullptr;
@@ -131,8 +135,7 @@ coPropsPalette::coPropsPalette()
         const envString& name = coPropTemplateList::GetCategoryName(c);
         const std::string folder = envStringToNarrow(name);
         const bool environment = folder == kEnvironment;
-        guiButton* tab = MakeTab(name, environment ? 64 : 32);
-        m_sheet->AddPage(tab, MakePage(c));
+        guiButton* tab = m_sheet->AddPage(MakeTab(name, environment ? 64 : 32), MakePage(c));
         const auto lead = std::find(std::begin(kLeadingCategories), std::end(kLeadingCategories), folder);
         if (environment)
             environmentTab = tab;
@@ -151,12 +154,6 @@ coPropsPalette::coPropsPalette()
     // Empty means no category at all: the held-back and the "Environment" tabs are categories too.
     m_empty = categories == 0;
 
-    for (guiWindow* child :
-         {m_top, static_cast<guiWindow*>(m_leftArrow), static_cast<guiWindow*>(m_rightArrow), m_left, m_right,
-          static_cast<guiWindow*>(bottoms), static_cast<guiWindow*>(bar), m_grid,
-          static_cast<guiWindow*>(m_preview), static_cast<guiWindow*>(m_sheet)})
-        AddChild(child);
-
     LayoutTabRow();
     if (activePage >= 0)
         m_sheet->SetActivePage(activePage);
@@ -171,8 +168,8 @@ coPropsPalette::~coPropsPalette() {
     g2dFont::Release(m_captionFont);
 }
 
-guiButton* coPropsPalette::MakeTab(const envString& category, i32 width) {
-    auto* tab = MakePiece<guiButton>(envStringToNarrow(category).c_str(), width, 32, {0.0f, 0.0f, 0.99f});
+std::unique_ptr<guiButton> coPropsPalette::MakeTab(const envString& category, i32 width) {
+    auto tab = MakePiece<guiButton>(envStringToNarrow(category).c_str(), width, 32, {0.0f, 0.0f, 0.99f});
     guiImage* image = tab->GetImage();
     coSetPaletteImageOr(*image, ThemeFile(category, "thmtab_i.png"), DefaultFile("thmtab_i.png"), 0);
     coSetPaletteImageOr(*image, ThemeFile(category, "thmtab_s.png"), DefaultFile("thmtab_s.png"), 6);
@@ -181,11 +178,12 @@ guiButton* coPropsPalette::MakeTab(const envString& category, i32 width) {
     return tab;
 }
 
-guiContainer* coPropsPalette::MakePage(i32 category) {
-    auto* page = MakePiece<guiContainer>(std::to_string(category).c_str(), 0, 0, {0.0f, 0.0f, 0.0f});
+std::unique_ptr<guiContainer> coPropsPalette::MakePage(i32 category) {
+    auto page = MakePiece<guiContainer>(std::to_string(category).c_str(), 0, 0, {0.0f, 0.0f, 0.0f});
     const envString& folder = coPropTemplateList::GetCategoryName(category);
     // Centred at its own size in the room between the arrows.
-    auto* title = MakePiece<guiText>("Top", kTitleWidth, 16, {static_cast<f32>(kTitleLeft), 5.0f, 0.935f});
+    auto* title = page->AddChild(
+        MakePiece<guiText>("Top", kTitleWidth, 16, {static_cast<f32>(kTitleLeft), 5.0f, 0.935f}));
     title->SetDefaultFont(m_titleFont);
     title->SetDefaultColor({255, 255, 255}); // white on the palette's blue, as its other captions
     title->SetTextureSize(128, 16);
@@ -196,16 +194,14 @@ guiContainer* coPropsPalette::MakePage(i32 category) {
     title->SetDefaultXOffset(std::max((kTitleWidth - static_cast<i32>(inkWidth)) / 2, 0));
     title->SetText(display, 0);
     title->SetTile(static_cast<f32>(kTitleWidth) / 128.0f, 1.0f, 0);
-    page->AddChild(title);
 
     for (i32 j = 0; j < coPropTemplateList::GetTemplateCount(category); ++j) {
         const coPropTemplate* propTemplate = coPropTemplateList::GetTemplate(j, category);
-        auto* button = MakePiece<guiImage>(
+        auto* button = page->AddChild(MakePiece<guiImage>(
             std::to_string(j).c_str(), 28, 28,
-            {static_cast<f32>(32 * (j % 3) + 14), static_cast<f32>(32 * (j / 3) + 23), 0.0f});
+            {static_cast<f32>(32 * (j % 3) + 14), static_cast<f32>(32 * (j / 3) + 23), 0.0f}));
         button->SetToolTipText(propTemplate->GetName());
         button->SetState(0);
-        page->AddChild(button);
         const std::string file = envStringToNarrow(propTemplate->GetInternalName());
         m_records.push_back(
             {button, ThemeFile(folder, file + "_i.png"), ThemeFile(folder, file + "_pd.png"), category});

@@ -3,6 +3,7 @@
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 
+#include <memory>
 #include <vector>
 
 class guiButton;
@@ -38,8 +39,8 @@ class coPropsPalette : public guiContainer {
         i32 category;
     };
 
-    guiButton* MakeTab(const envString& category, i32 width);
-    guiContainer* MakePage(i32 category);
+    std::unique_ptr<guiButton> MakeTab(const envString& category, i32 width);
+    std::unique_ptr<guiContainer> MakePage(i32 category);
     void LayoutTabRow();
     i32 CurrentCategory() const;
     void LoadPageImages(i32 category);

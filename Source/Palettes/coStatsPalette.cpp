@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -58,7 +59,7 @@ coStatsPalette::coStatsPalette() {
         m_texts[i]->SetDefaultStyle({white, white}, {font, font}, {0, 6});
     }
     for (size_t i = 0; i < m_bars.size(); ++i) {
-        auto* bar = new guiProgressBar;
+        auto bar = std::make_unique<guiProgressBar>();
         bar->SetSize(64, 16);
         bar->GetBackground()->SetVisible(false);
         bar->GetBackground()->SetEnabled(false);
@@ -68,8 +69,7 @@ coStatsPalette::coStatsPalette() {
         bar->GetProgress()->SetState(0);
         bar->GetProgress()->SetSoundEnabled(false);
         bar->SetPosition({62.0f, static_cast<f32>(kBars[i].y), 0.0f});
-        AddChild(bar);
-        m_bars[i] = bar;
+        m_bars[i] = AddChild(std::move(bar));
     }
     ClearStats();
 }

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
@@ -141,26 +142,26 @@ coTrackManipPalette::~coTrackManipPalette() {
 }
 
 void coTrackManipPalette::AddPlacers() {
-    m_placers = new guiTableBox;
-    m_placers->SetName("Placers");
-    m_placers->SetCellsEnabled(false);
-    m_placers->SetSize(45, 64);
-    m_placers->SetPosition({21.0f, -52.0f, 0.0f});
+    auto placers = std::make_unique<guiTableBox>();
+    placers->SetName("Placers");
+    placers->SetCellsEnabled(false);
+    placers->SetSize(45, 64);
+    placers->SetPosition({21.0f, -52.0f, 0.0f});
     // The row height: the six placers fill row 0.
-    m_placers->SetRowHeight(64);
+    placers->SetRowHeight(64);
     for (i32 column = 0; column < 6; ++column)
-        m_placers->InsertColumn(column, 44);
-    m_placers->InsertRow(0);
-    m_placers->GetBackground()->SetVisible(false);
-    m_placers->GetBackground()->SetEnabled(false);
-    m_placers->SetCellSelection(true);
-    AddChild(m_placers);
+        placers->InsertColumn(column, 44);
+    placers->InsertRow(0);
+    placers->GetBackground()->SetVisible(false);
+    placers->GetBackground()->SetEnabled(false);
+    placers->SetCellSelection(true);
+    m_placers = AddChild(std::move(placers));
     ShowPlacers();
 
     const g2dFont font = m_counters[0]->GetDefaultFont();
     for (i32 n = 0; n < 6; ++n) {
         const Placer& placer = kPlacers[n];
-        auto* button = new guiButton;
+        auto button = std::make_unique<guiButton>();
         button->SetName(placer.name);
         button->SetSize(32, 32);
         guiImage* image = button->GetImage();
@@ -180,7 +181,7 @@ void coTrackManipPalette::AddPlacers() {
         counter->SetText(envString(" x0"), 0);
         m_counters[static_cast<size_t>(placer.budget)] = counter;
         m_budgetButtons[static_cast<size_t>(placer.budget)] = image;
-        m_placers->SetCellWindow(n / 10, n % 10, button);
+        m_placers->SetCellWindow(n / 10, n % 10, std::move(button));
         m_placerImages.push_back(image);
     }
 }

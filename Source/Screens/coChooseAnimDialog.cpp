@@ -13,6 +13,7 @@
 #include "Source/World/coPropAnimation.h"
 #include "Source/World/coPropTemplate.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,8 @@ void SetTableRowText(guiTableBox& table, i32 row, const envString& text) {
 
 coChooseAnimDialog::coChooseAnimDialog(coProp* prop, i32 x, i32 y)
     : m_listFont(g2dFont::GetByTextId(1, 14)), m_prop(prop) {
-    m_eventTable = new guiTableBox;
+    auto table = std::make_unique<guiTableBox>();
+    m_eventTable = table.get();
     m_eventTable->SetName("ObjectivesBox");
     m_eventTable->SetSize(128, 80);
     // Rows of 16 pixels: five show in the 80-pixel list.
@@ -72,7 +74,7 @@ coChooseAnimDialog::coChooseAnimDialog(coProp* prop, i32 x, i32 y)
     if (const i32 active = m_prop->GetActiveEvent();
         active >= 0 && active < propTemplate.GetListSize(kEventList))
         m_eventTable->SetSelected(active, -1, true);
-    AddChild(m_eventTable);
+    AddChild(std::move(table));
 
     SetJustification(0, 3);
     SetSize(128, 80);

@@ -12,6 +12,7 @@
 #include "Source/Settings/coPaths.h"
 #include "Source/World/coThemeList.h"
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -36,9 +37,9 @@ void SetChoiceImage(guiImage* image, const fsLocator& folder, const char* file, 
     }
 }
 
-guiButton* MakeChoice(const fsLocator& folder, g2dFont font) {
+std::unique_ptr<guiButton> MakeChoice(const fsLocator& folder, g2dFont font) {
     const envString& name = folder.GetLastComponent();
-    auto* button = new guiButton;
+    auto button = std::make_unique<guiButton>();
     button->SetName(envStringToNarrow(name).c_str());
     button->SetSize(256, 128);
     guiImage* image = button->GetImage();
@@ -102,15 +103,14 @@ coChooseCoasterDialog::~coChooseCoasterDialog() {
 
 guiTableBox* coChooseCoasterDialog::MakeTable(const char* name, const char* scrollBox) {
     auto* box = coFindWidget<xuiScrollBox>(*this, kScript, scrollBox, "ScrollBox");
-    auto* table = new guiTableBox;
+    auto table = std::make_unique<guiTableBox>();
     table->SetName(name);
     table->SetSize(256, 390);
     table->SetRowHeight(kRowHeight);
     table->InsertColumn(0, 0);
     table->GetBackground()->SetEnabled(false);
     table->GetBackground()->SetVisible(false);
-    box->SetView(table);
-    return table;
+    return box->SetView(std::move(table));
 }
 
 void coChooseCoasterDialog::AddChoices(guiTableBox* table, i32 root, g2dFont font) {

@@ -27,7 +27,8 @@ coCreditsDialog::coCreditsDialog() {
     SetName("CreditsDialog");
     coLoadScreenScript("uicd", nullptr, this);
 
-    m_table = new guiTableBox;
+    auto table = std::make_unique<guiTableBox>();
+    m_table = table.get();
     m_table->SetName("CreditsBox");
     m_table->GetBackground()->SetEnabled(false);
     m_table->GetBackground()->SetVisible(false);
@@ -40,12 +41,7 @@ coCreditsDialog::coCreditsDialog() {
     m_table->SetCellTextureSize(128, kRowHeight);
     for (i32 c = 0; c < kColumns; ++c)
         m_table->InsertColumn(c, 128);
-    try {
-        coFindWidget<xuiScrollBox>(*this, "uicd", "ScrollBox", "ScrollBox")->SetView(m_table);
-    } catch (...) {
-        delete m_table;
-        throw;
-    }
+    coFindWidget<xuiScrollBox>(*this, "uicd", "ScrollBox", "ScrollBox")->SetView(std::move(table));
 
     const gfTextSet credits(coScreenTextSet("Credits.tsf"), 32, true);
     m_rows = static_cast<i32>(credits.GetTexts().size()) / kColumns;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -87,7 +88,8 @@ coLoadMenu::coLoadMenu(std::function<bool(u32 textEntry)> askQuestion)
         coFindWidget<guiWindow>(*this, kScript, name, "Button");
     auto* box = coFindWidget<xuiScrollBox>(*this, kScript, "ScrollBox", "ScrollBox");
 
-    m_table = new guiTableBox;
+    auto table = std::make_unique<guiTableBox>();
+    m_table = table.get();
     m_table->SetName("LoadBox");
     m_table->GetBackground()->SetEnabled(false);
     m_table->GetBackground()->SetVisible(false);
@@ -107,7 +109,7 @@ coLoadMenu::coLoadMenu(std::function<bool(u32 textEntry)> askQuestion)
     m_table->SetCellTextureSize(256, kRowHeight);
     m_table->InsertColumn(0, 256);
     m_table->InsertColumn(1, 256);
-    box->SetView(m_table);
+    box->SetView(std::move(table));
 
     coReadLoadCache(m_cache);
     RowAdder adder(m_cache);

@@ -5,10 +5,10 @@
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiText.h"
-#include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coScreenScript.h"
 
+#include <memory>
 #include <string_view>
 
 namespace {
@@ -30,9 +30,9 @@ constexpr u32 kAnswerIgnore = 2;
 constexpr u32 kAnswerOk = 3;
 constexpr u32 kAnswerCancel = 4;
 
-guiImage* MakeMedal(i32 medal) {
+std::unique_ptr<guiImage> MakeMedal(i32 medal) {
     const char* files[] = {"uicmbrbi.png", "uicmslbi.png", "uicmgdbi.png"};
-    auto* image = new guiImage;
+    auto image = std::make_unique<guiImage>();
     fsLocator file = coScreenScriptFolder("uicm");
     file.AppendComponent(files[medal - 2]);
     image->SetImage(file, 0);
@@ -55,7 +55,7 @@ coQuestionDialog::coQuestionDialog(i32 medal, bool medalQuestion) {
     m_texts = coReadTexts(kTexts);
     m_primary = coFindWidget<guiText>(*this, kScript, "PrimaryText", "Text");
     if (medal >= 2 && medal <= 4)
-        guiWindowMgr::AddChildWindow(MakeMedal(medal), this);
+        AddChild(MakeMedal(medal));
     // Two runs of the text's own style: the question, wrapped to the text's whole width so that a long
     // path takes few lines, and what a caller adds after it, from the right edge.
     const g3dTextColour colour = m_primary->GetDefaultColor();

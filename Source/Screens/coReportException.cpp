@@ -8,6 +8,7 @@
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/World/coInvalidPropFileX.h"
@@ -35,6 +36,26 @@ coExceptionReport WithPath(u32 package, u32 number, fsLocator file) {
 
 template <class X> coExceptionReport WithPath(u32 package, u32 number, const X& e) {
     return WithPath(package, number, e.GetLocator());
+}
+
+// A damaged picture is named inside the pak that held it, else by its path on disc.
+coExceptionReport DamagedPicture(const g2dDamagedImageX& e) {
+    if (e.GetPak().GetComponentCount() == 0)
+        return WithPath(coErrorPackage, coErrorDamagedPicture, e.GetFile());
+    coExceptionReport report = WithPath(coErrorPackage, coErrorDamagedPicture, e.GetPak());
+    std::string picture;
+    fsJoinComponents(e.GetFile(), picture);
+    report.extra = picture + " in " + report.extra;
+    return report;
+}
+
+// A failure the game has no text of its own for: shown by its package and number.
+coExceptionReport ByCode(const envExceptionX& e) {
+    const u32 code = e.GetCode();
+    char extra[32];
+    std::snprintf(extra, sizeof extra, ": (%d-%d)", static_cast<int>(envErrorCodePackage(code)),
+                  static_cast<int>(envErrorCodeNumber(code)));
+    return {coErrorPackage, coErrorGeneral, extra, code};
 }
 
 // A file that cannot be written says why, when the system told.
@@ -127,12 +148,11 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure) {
         return {coErrorPackage, coErrorSound, {}};
     } catch (const std::bad_alloc&) {
         return {coErrorPackage, coErrorGeneral, ": std::bad_alloc (out of memory?)"};
+    } catch (const g2dDamagedImageX& e) {
+        // Pictures decoded from memory have no file to name.
+        return e.GetFile().GetComponentCount() > 0 ? DamagedPicture(e) : ByCode(e);
     } catch (const envExceptionX& e) {
-        const u32 code = e.GetCode();
-        char extra[32];
-        std::snprintf(extra, sizeof extra, ": (%d-%d)", static_cast<int>(envErrorCodePackage(code)),
-                      static_cast<int>(envErrorCodeNumber(code)));
-        return {coErrorPackage, coErrorGeneral, extra, code};
+        return ByCode(e);
     } catch (...) {
         return {coErrorPackage, coErrorGeneral, {}};
     }

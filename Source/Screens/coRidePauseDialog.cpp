@@ -25,6 +25,7 @@
 #include "Source/World/coThemeList.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -157,10 +158,10 @@ coRidePauseDialog::coRidePauseDialog() {
 
     RemoveChild(m_customize);
     m_trackColor->AddChild(m_customize);
-    m_picker = new coTrackColorPicker(m_trackColor);
-    m_picker->SetName("Track Color Picker");
-    m_picker->SetPosition({190.0f, -160.0f, 0.0f});
-    m_trackColor->AddChild(m_picker);
+    auto picker = std::make_unique<coTrackColorPicker>(m_trackColor);
+    picker->SetName("Track Color Picker");
+    picker->SetPosition({190.0f, -160.0f, 0.0f});
+    m_picker = m_trackColor->AddChild(std::move(picker));
     coShowWidget(m_picker, false);
 
     m_musicFile = fsLocator(coRootMusic);
@@ -176,7 +177,7 @@ coRidePauseDialog::~coRidePauseDialog() {
 
 guiTableBox* coRidePauseDialog::MakeList(const char* scrollBox) {
     auto* box = Find<xuiScrollBox>(*this, scrollBox, "ScrollBox");
-    auto* table = new guiTableBox;
+    auto table = std::make_unique<guiTableBox>();
     table->SetName("CarType");
     table->SetDeferLayout(true);
     table->SetJustification(guiJustifyCenter, guiJustifyTop);
@@ -194,17 +195,12 @@ guiTableBox* coRidePauseDialog::MakeList(const char* scrollBox) {
     background->SetEnabled(false);
     background->SetSize(280, 290);
     background->SetPosition({-5.0f, -5.0f, 1.0f});
-    try {
-        fsLocator picture = coScreenScriptFolder(kScript);
-        picture.AppendComponent("uirplb_i.png");
-        background->SetImage(picture, 0);
-    } catch (...) {
-        delete table;
-        throw;
-    }
-    box->SetView(table);
-    table->SetPosition({0.0f, 5.0f, 0.0f});
-    return table;
+    fsLocator picture = coScreenScriptFolder(kScript);
+    picture.AppendComponent("uirplb_i.png");
+    background->SetImage(picture, 0);
+    guiTableBox* list = box->SetView(std::move(table));
+    list->SetPosition({0.0f, 5.0f, 0.0f});
+    return list;
 }
 
 void coRidePauseDialog::FillCarTypes() {
@@ -410,16 +406,17 @@ void coRidePauseDialog::RunOptions() {
 }
 
 void coRidePauseDialog::ChooseMusicFile() {
-    coFileBrowseDialog* browser = nullptr;
+    std::unique_ptr<coFileBrowseDialog> browser;
     try {
-        browser = new coFileBrowseDialog;
+        browser = std::make_unique<coFileBrowseDialog>();
     } catch (...) {
         coReportCurrentException();
         return;
     }
     coFileBrowseDialogFunction frame(m_frameStart);
     browser->SetThinkFunction(&frame);
-    AddChild(browser);
+    // A child for the modal loop; it leaves the dialog when deleted, however the loop ends.
+    AddChild(browser.get());
     browser->SetFilter(envString("m3u;M3U;mp3;MP3;wma;wav"));
     fsLocator folder = m_musicFile;
     if (folder.GetComponentCount() > 0) {
@@ -431,8 +428,6 @@ void coRidePauseDialog::ChooseMusicFile() {
     browser->SetDirectory(folder);
     if (browser->DoModal() == 1)
         m_musicFile = browser->GetSelectedPath();
-    RemoveChild(browser);
-    delete browser;
 }
 
 void coRidePauseDialog::ThinkTrackColours() {

@@ -109,7 +109,8 @@ coSelectTrackwrightMenu::coSelectTrackwrightMenu() {
         coFindWidget<guiWindow>(*this, kScript, name, "Button")->SetState(guiStateIdle);
     auto* box = coFindWidget<xuiScrollBox>(*this, kScript, "ScrollBox", "ScrollBox");
 
-    m_table = new guiTableBox;
+    auto table = std::make_unique<guiTableBox>();
+    m_table = table.get();
     m_table->SetName("SelectBox");
     m_table->GetBackground()->SetEnabled(false);
     m_table->GetBackground()->SetVisible(false);
@@ -127,7 +128,7 @@ coSelectTrackwrightMenu::coSelectTrackwrightMenu() {
     m_table->SetCellTextureSize(256, kRowHeight);
     m_table->InsertColumn(0, 256);
     m_table->InsertColumn(1, 128);
-    box->SetView(m_table);
+    box->SetView(std::move(table));
 
     RowAdder adder(m_table);
     fsEnumerateDirectories(fsLocator(coRootSaves), adder);

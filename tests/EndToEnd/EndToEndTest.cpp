@@ -2,6 +2,7 @@
 // script, and judged by its exit code, its trace, its pictures and the files it leaves.
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
@@ -606,6 +607,41 @@ TEST(EndToEndTest, ADamagedFileReadAtStartUpIsToldInABox) {
                   c.ownBox ? 0 : 2)
             << c.file << "\n"
             << run.output;
+    }
+}
+
+// Flips the top bit of the byte in the middle of a pak entry, which the pak's own reader finds.
+void DamageEntry(const fs::path& pak, const char* entry) {
+    fsLocator pakFile, name;
+    fsLocatorFromNativePath(pak.c_str(), pakFile);
+    fsLocatorFromNativePath(entry, name);
+    const gfPakFile archive(pakFile);
+    gfPakEntryStream stream(archive, name);
+    std::string bytes(stream.GetSize(), '\0');
+    stream.Read(bytes.data(), stream.GetSize());
+    std::string whole = ReadAll(pak);
+    const size_t at = whole.find(bytes);
+    ASSERT_NE(at, std::string::npos) << entry;
+    whole[at + bytes.size() / 2] ^= '\x80';
+    std::ofstream(pak, std::ios::binary) << whole;
+}
+
+// A damaged picture in the interface pak, met by palettes made at start-up in code, is named in the game's
+// box with the pak; what was made is let go and the game ends cleanly.
+TEST(EndToEndTest, ADamagedPictureOfTheInterfacePakIsNamedInTheBox) {
+    for (const char* picture : {"uitm/uitmsu_o.png", "uisp/uisppbgi.png", "uiopmn_i.png"}) {
+        GameHome home;
+        const fs::path data = home.Path("installed");
+        fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
+        const fs::path pak = data / "Data/GUI/gui.pak";
+        DamageEntry(pak, picture);
+        const GameRun run = home.Play("damaged_gui_picture.inject", data);
+        EXPECT_EQ(run.exitCode, kExitNormal) << picture << "\n" << run.output;
+        EXPECT_FALSE(std::regex_search(run.output, std::regex("Sanitizer|runtime error"))) << run.output;
+        EXPECT_TRUE(ReleasesEverything(run.output)) << picture << "\n" << run.output;
+        const std::string told =
+            "damaged and cannot be read: " + std::string(picture) + " in " + pak.string();
+        EXPECT_NE(run.output.find(told), std::string::npos) << told << "\n" << run.output;
     }
 }
 

@@ -25,14 +25,19 @@ PakLocator* GetPakLocator() {
     return g_locator;
 }
 
-std::unique_ptr<gfPakEntryStream> OpenEntry(const fsLocator& locator) {
+gfPakFile* FindPak(const fsLocator& locator, fsLocator& pathInPak) {
     if (!g_locator || !locator.IsRooted())
         return nullptr;
+    fsLocator path;
+    gfPakFile* pak = g_locator->Locate(locator.GetRoot(), locator, path);
+    pathInPak = EntryPath(path, locator);
+    return pak;
+}
+
+std::unique_ptr<gfPakEntryStream> OpenEntry(const fsLocator& locator) {
     fsLocator pathInPak;
-    gfPakFile* pak = g_locator->Locate(locator.GetRoot(), locator, pathInPak);
-    if (!pak)
-        return nullptr;
-    return std::make_unique<gfPakEntryStream>(*pak, EntryPath(pathInPak, locator));
+    gfPakFile* pak = FindPak(locator, pathInPak);
+    return pak ? std::make_unique<gfPakEntryStream>(*pak, pathInPak) : nullptr;
 }
 
 bool FileExists(const fsLocator& locator) {

@@ -24,8 +24,11 @@ class PakLocator {
 void SetPakLocator(PakLocator* locator);
 PakLocator* GetPakLocator();
 
-// A read-only stream on the entry that holds a rooted locator, or null when no pak answers (and
-// always for unrooted locators or with no locator object installed).
+// The pak that reads of a rooted locator look in, and the entry's path inside it; null when no pak
+// answers (always for unrooted locators or with no locator object installed).
+gfPakFile* FindPak(const fsLocator& locator, fsLocator& pathInPak);
+
+// A read-only stream on the entry that holds a rooted locator, or null when no pak answers.
 std::unique_ptr<gfPakEntryStream> OpenEntry(const fsLocator& locator);
 
 // With a locator object installed, a pak that it names answers (unrooted locators are asked too);

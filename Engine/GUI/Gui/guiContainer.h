@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/GUI/Gui/guiWindow.h"
 
+#include <memory>
 #include <vector>
 
 // The window that owns other windows, kept ordered by depth (smaller in front, equal depths in the
@@ -21,6 +22,13 @@ class guiContainer : public guiWindow {
 
     // Takes ownership; the child goes behind the children of equal depth.
     void AddChild(guiWindow* child);
+    // The same for a window its maker held until now, so that a failure while it was being set up left
+    // nothing unowned; gives the window back for keeping.
+    template <class Window> Window* AddChild(std::unique_ptr<Window> child) {
+        Window* added = child.release();
+        AddChild(static_cast<guiWindow*>(added));
+        return added;
+    }
     // Without deleting it; a window that is not a child is left alone with a warning.
     void RemoveChild(guiWindow* child);
     void RemoveAndDeleteChild(guiWindow* child);

@@ -9,15 +9,12 @@
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 
 guiDialog::guiDialog() : m_font(g2dFont::Get(u"Arial Unicode MS", 24)) {
-    m_ok = new guiButton;
-    m_ok->SetName("Ok");
-    m_cancel = new guiButton;
-    m_cancel->SetName("Cancel");
-    m_background = new guiImage;
+    m_background = AddChild(std::make_unique<guiImage>());
     m_background->SetName("Background");
-    AddChild(m_background);
-    AddChild(m_ok);
-    AddChild(m_cancel);
+    m_ok = AddChild(std::make_unique<guiButton>());
+    m_ok->SetName("Ok");
+    m_cancel = AddChild(std::make_unique<guiButton>());
+    m_cancel->SetName("Cancel");
     SetJustification(guiJustifyCenter, guiJustifyCenter);
     SetEnabled(false);
     SetVisible(false);

@@ -259,6 +259,14 @@ void guiTableBox::SetCellWindow(i32 row, i32 column, guiWindow* window) {
     VisibilityPass(false);
 }
 
+void guiTableBox::SetCellWindow(i32 row, i32 column, std::unique_ptr<guiWindow> window) {
+    SetCellWindow(row, column, window.get());
+    if (GetCellWindow(row, column) != window.get())
+        return;
+    m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)].ownsContent = true;
+    window.release();
+}
+
 guiWindow* guiTableBox::GetCellWindow(i32 row, i32 column) const {
     if (row < 0 || row >= GetItemCount() || column < 0 || column >= static_cast<i32>(m_widths.size()))
         return nullptr;

@@ -7,6 +7,7 @@
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
 
 #include <map>
+#include <memory>
 #include <vector>
 
 class guiImage;
@@ -49,6 +50,8 @@ class guiTableBox : public guiContainer, public appCharEventHandler, public gnfV
     // The window becomes a child that the table does not own: replaced or removed with its cell, it is
     // the caller's again; one still in the table when the table goes is deleted with it.
     void SetCellWindow(i32 row, i32 column, guiWindow* window);
+    // A window the table owns from here on: deleted with its cell, or at once when the cell is refused.
+    void SetCellWindow(i32 row, i32 column, std::unique_ptr<guiWindow> window);
     guiWindow* GetCellWindow(i32 row, i32 column) const;
     // The per-line style lists of the texts the table makes; the values are guiText's x offsets.
     void SetCellStateStyle(i32 state, const std::vector<g2dFont>& fonts, const std::vector<i32>& offsets,

@@ -42,21 +42,17 @@ envString RowText(const fsLocator& entry, bool drive) {
 } // namespace
 
 xuiFileBrowseDialog::xuiFileBrowseDialog() {
-    m_upArrow = new guiButton;
-    m_upArrow->SetName("Up Arrow");
-    m_display = new guiEditField;
-    m_display->SetName("Selection Display");
-    m_fileSelector = new guiListBox;
-    m_fileSelector->SetName("File Selector");
-    m_scrollBox = new xuiScrollBox;
-    m_scrollBox->SetName("File Selector ScrollBox");
-    m_scrollBox->SetView(m_fileSelector);
     // In front of the dialog's background, as its buttons are.
-    for (guiWindow* part : {static_cast<guiWindow*>(m_upArrow), static_cast<guiWindow*>(m_display),
-                            static_cast<guiWindow*>(m_scrollBox)}) {
-        part->SetPosition({0.0f, 0.0f, kPartDepth});
-        AddChild(part);
-    }
+    const auto part = [this](auto window, const char* name) {
+        window->SetName(name);
+        window->SetPosition({0.0f, 0.0f, kPartDepth});
+        return AddChild(std::move(window));
+    };
+    m_upArrow = part(std::make_unique<guiButton>(), "Up Arrow");
+    m_display = part(std::make_unique<guiEditField>(), "Selection Display");
+    m_scrollBox = part(std::make_unique<xuiScrollBox>(), "File Selector ScrollBox");
+    m_fileSelector = m_scrollBox->SetView(std::make_unique<guiListBox>());
+    m_fileSelector->SetName("File Selector");
 }
 
 i32 xuiFileBrowseDialog::DoModal() {

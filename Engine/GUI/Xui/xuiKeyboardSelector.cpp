@@ -5,12 +5,10 @@
 #include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
 
 xuiKeyboardSelector::xuiKeyboardSelector() {
-    m_previous = new guiImage;
+    m_previous = AddChild(std::make_unique<guiImage>());
     m_previous->SetName("Previous");
-    guiWindowMgr::AddChildWindow(m_previous, this);
-    m_next = new guiImage;
+    m_next = AddChild(std::make_unique<guiImage>());
     m_next->SetName("Next");
-    guiWindowMgr::AddChildWindow(m_next, this);
 }
 
 void xuiKeyboardSelector::AddKeyboard(guiWindow* keyboard, guiWindow* image) {

@@ -43,21 +43,20 @@ void xuiPropSheet::Think() {
     tab->SetState(ActiveLook(tab->GetState()));
 }
 
-void xuiPropSheet::AddPage(guiButton* tab, guiWindow* page) {
+guiButton* xuiPropSheet::AddPage(std::unique_ptr<guiButton> tab, std::unique_ptr<guiWindow> page) {
     tab->SetEnabled(true);
     tab->SetVisible(true);
     if (m_pages.empty()) {
-        Show(page, true);
+        Show(page.get(), true);
         tab->SetPosition({0.0f, 0.0f, tab->GetPosition().z});
     } else {
-        Show(page, false);
+        Show(page.get(), false);
     }
-    AddChild(tab);
-    AddChild(page);
-    m_tabs.push_back(tab);
-    m_pages.push_back(page);
+    m_tabs.push_back(AddChild(std::move(tab)));
+    m_pages.push_back(AddChild(std::move(page)));
     LayoutTabs();
-    page->SetPosition({0.0f, 0.0f, 0.0f});
+    m_pages.back()->SetPosition({0.0f, 0.0f, 0.0f});
+    return m_tabs.back();
 }
 
 void xuiPropSheet::SetActivePage(i32 index) {

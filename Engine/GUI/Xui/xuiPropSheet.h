@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/GUI/Gui/guiContainer.h"
 
+#include <memory>
 #include <vector>
 
 class guiButton;
@@ -14,8 +15,8 @@ class xuiPropSheet : public guiContainer {
     // A released tab other than the active one becomes active; the active tab keeps its active look.
     void Think() override;
 
-    // Both become children; the first page shows at once, later ones stay hidden.
-    void AddPage(guiButton* tab, guiWindow* page);
+    // Both become children; the first page shows at once, later ones stay hidden. Gives the tab back.
+    guiButton* AddPage(std::unique_ptr<guiButton> tab, std::unique_ptr<guiWindow> page);
     // Indices beyond the tabs (negative ones included) are ignored.
     void SetActivePage(i32 index);
     guiButton* GetActiveTab() const;

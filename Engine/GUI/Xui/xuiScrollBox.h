@@ -4,6 +4,8 @@
 #include "Engine/GUI/Gui/guiContainer.h"
 
 #include <map>
+#include <memory>
+#include <type_traits>
 
 class guiSlider;
 
@@ -21,6 +23,13 @@ class xuiScrollBox : public guiContainer, public gnfView, public gnfSelection {
     // The view's window becomes a child; an earlier view stays, and the next SetSize lays the new one
     // out. A view that is no window is refused with a warning.
     void SetView(gnfView* view);
+    // The same for a view window its maker held until now; gives it back for keeping.
+    template <class View> View* SetView(std::unique_ptr<View> view) {
+        static_assert(std::is_base_of_v<guiWindow, View> && std::is_base_of_v<gnfView, View>);
+        View* taken = view.release();
+        SetView(static_cast<gnfView*>(taken));
+        return taken;
+    }
 
     void SetSize(i32 width, i32 height) override;
     void Think() override;

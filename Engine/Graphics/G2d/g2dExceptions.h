@@ -1,4 +1,5 @@
 #pragma once
+#include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Core/Env/envString.h"
 
@@ -12,8 +13,24 @@ template <u32 Number> class g2dExceptionX : public envExceptionX {
 
 // The device cannot be created, or no full-screen format fits.
 class g2dScreenInitX : public g2dExceptionX<2> {};
-// An image file cannot be decoded (the image library's structures, a damaged PNG).
+// The image library cannot start (its structures cannot be made) or cannot write a picture.
 class g2dGeneralX : public g2dExceptionX<5> {};
+// A picture's bytes cannot be decoded (a damaged PNG), under the library's code. The readers that take a
+// file name it: its path inside the pak it was read from, or the file itself when no pak held it.
+class g2dDamagedImageX : public g2dGeneralX {
+  public:
+    void SetFile(const fsLocator& file, const fsLocator& pak) {
+        m_file = file;
+        m_pak = pak;
+    }
+    const fsLocator& GetFile() const { return m_file; }
+    // No components when the picture was read from disc.
+    const fsLocator& GetPak() const { return m_pak; }
+
+  private:
+    fsLocator m_file;
+    fsLocator m_pak;
+};
 // An image file is neither BMP nor PNG, or a BMP the reader does not take.
 class g2dUnknownImageFileTypeX : public g2dExceptionX<6> {};
 

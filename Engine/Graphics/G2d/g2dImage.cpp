@@ -69,7 +69,7 @@ void g2dLoadImage(const fsLocator& file, g2dImage& image) {
         Fill(image, g2dDecodeBMP(bytes), format);
         break;
     case g2dImageFilePNG:
-        Fill(image, g2dDecodePNG(bytes), format);
+        Fill(image, g2dDecodePNGFile(bytes, file), format);
         break;
     default:
         throw g2dUnknownImageFileTypeX();

@@ -1,6 +1,7 @@
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 
 #include "Engine/App/Gf/gfFile.h"
+#include "Engine/App/Gf/gfPakSearcher.h"
 #include "Engine/Core/Env/envLittleEndian.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 
@@ -99,8 +100,19 @@ g2dPixelRows g2dReadBMP(const fsLocator& file) {
     return g2dDecodeBMP(g2dReadImageFile(file));
 }
 
+g2dPixelRows g2dDecodePNGFile(std::span<const u8> bytes, const fsLocator& file) {
+    try {
+        return g2dDecodePNG(bytes);
+    } catch (g2dDamagedImageX& damaged) {
+        fsLocator pathInPak;
+        const gfPakFile* pak = gfPakSearcher::FindPak(file, pathInPak);
+        damaged.SetFile(pak ? pathInPak : file, pak ? pak->GetLocator() : fsLocator());
+        throw;
+    }
+}
+
 g2dPixelRows g2dReadPNG(const fsLocator& file) {
-    return g2dDecodePNG(g2dReadImageFile(file));
+    return g2dDecodePNGFile(g2dReadImageFile(file), file);
 }
 
 void g2dRowsToTexels(u8* destination, i32 pitch, const g2dPixelFormat& format, const g2dPixelRows& rows) {

@@ -41,8 +41,10 @@ std::vector<u8> g2dReadImageFile(const fsLocator& file);
 // image, an offset outside the file or missing rows.
 g2dPixelRows g2dDecodeBMP(std::span<const u8> file);
 // Any PNG: palettes and grey become RGB, transparency becomes alpha, 16-bit channels 8-bit. A damaged
-// file, or one beyond the largest image, throws g2dGeneralX.
+// file, or one beyond the largest image, throws g2dDamagedImageX; g2dGeneralX when the library fails.
 g2dPixelRows g2dDecodePNG(std::span<const u8> file);
+// The same for the bytes read from the file, whose damage names the file and the pak that held it.
+g2dPixelRows g2dDecodePNGFile(std::span<const u8> bytes, const fsLocator& file);
 // The rows as a PNG file's bytes; g2dGeneralX for rows that do not match their size or are beyond the
 // largest image.
 std::string g2dEncodePNG(const g2dPixelRows& rows);

@@ -117,19 +117,19 @@ g2dPixelRows g2dDecodePNG(std::span<const u8> file) {
 
     Header header{};
     if (!ReadHeader(reader.m_png, reader.m_info, file.size(), &header))
-        throw g2dGeneralX();
+        throw g2dDamagedImageX();
     g2dPixelRows rows;
     rows.width = header.width;
     rows.height = header.height;
     rows.hasAlpha = header.hasAlpha;
     if (header.channels != rows.BytesPerPixel() || header.rowBytes != rows.RowBytes())
-        throw g2dGeneralX();
+        throw g2dDamagedImageX();
 
     rows.bytes.resize(rows.height * rows.RowBytes());
     std::vector<png_bytep> pointers(rows.height);
     for (u32 r = 0; r < rows.height; ++r)
         pointers[r] = rows.bytes.data() + r * rows.RowBytes();
     if (!ReadImage(reader.m_png, pointers.data()))
-        throw g2dGeneralX();
+        throw g2dDamagedImageX();
     return rows;
 }

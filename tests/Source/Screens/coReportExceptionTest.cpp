@@ -4,6 +4,7 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
+#include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
@@ -31,7 +32,17 @@ fsLocator File() {
     return file;
 }
 
+// A picture damaged inside the pak, or on disc when the pak has no components.
+std::exception_ptr DamagedPicture(const fsLocator& file, const fsLocator& pak) {
+    g2dDamagedImageX damaged;
+    damaged.SetFile(file, pak);
+    return std::make_exception_ptr(damaged);
+}
+
 TEST(coReportExceptionTest, EachFailureHasItsTextAndExtra) {
+    fsLocator picture;
+    picture.AppendComponent("uitm");
+    picture.AppendComponent("a.png");
     const struct {
         std::exception_ptr failure;
         u32 package, number;
@@ -49,6 +60,9 @@ TEST(coReportExceptionTest, EachFailureHasItsTextAndExtra) {
         {std::make_exception_ptr(coInvalidSaveFileX(File())), 32, 3, ": (100-0)"},
         {std::make_exception_ptr(coInvalidPropFileX(File())), 32, 3, ": (100-1)"},
         {std::make_exception_ptr(chInvalidChunkX()), 32, 3, ": (8-1)"},
+        {DamagedPicture(picture, File()), 32, 15, "uitm/a.png in /saves/a b.csa"},
+        {DamagedPicture(File(), {}), 32, 15, "/saves/a b.csa"},
+        {std::make_exception_ptr(g2dDamagedImageX()), 32, 3, ": (10-5)"},
         {std::make_exception_ptr(std::runtime_error("x")), 32, 3, ""},
         {std::make_exception_ptr(7), 32, 3, ""},
     };

@@ -16,12 +16,11 @@ class xuiPropSheetTest : public guiWidgetTest {
         sheet->SetSize(300, 200);
         sheet->SetPosition({100.0f, 100.0f, 1.0f});
         for (i32 width : {100, 150, 80, 60}) {
-            auto* tab = new guiButton;
+            auto tab = std::make_unique<guiButton>();
             tab->SetSize(width, 20);
-            auto* page = new guiContainer;
-            sheet->AddPage(tab, page);
-            tabs.push_back(tab);
-            pages.push_back(page);
+            auto page = std::make_unique<guiContainer>();
+            pages.push_back(page.get());
+            tabs.push_back(sheet->AddPage(std::move(tab), std::move(page)));
         }
     }
     xuiPropSheet* sheet = nullptr;

@@ -120,13 +120,13 @@ TEST(g2dImageFile, DamagedFilesThrowCleanly) {
     for (const auto& [label, file] : bmps)
         EXPECT_THROW(g2dDecodeBMP(Bytes(file)), g2dUnknownImageFileTypeX) << label;
     for (const auto& [label, file] : pngs)
-        EXPECT_THROW(g2dDecodePNG(Bytes(file)), g2dGeneralX) << label;
+        EXPECT_THROW(g2dDecodePNG(Bytes(file)), g2dDamagedImageX) << label;
     // The last row may go without its padding.
     for (size_t length = 0; length < bmp.size() - 3; ++length)
         EXPECT_THROW(g2dDecodeBMP(Bytes(bmp.substr(0, length))), g2dUnknownImageFileTypeX) << length;
     // The IEND chunk after the image data is not needed; everything before it is.
     for (size_t length = 0; length < png.find("IEND") - 4; ++length)
-        EXPECT_THROW(g2dDecodePNG(Bytes(png.substr(0, length))), g2dGeneralX) << length;
+        EXPECT_THROW(g2dDecodePNG(Bytes(png.substr(0, length))), g2dDamagedImageX) << length;
 }
 
 // Grey and palette PNGs expand three times and more once decoded: the size cap, not the file's size,
