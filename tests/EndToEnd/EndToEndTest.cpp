@@ -635,30 +635,26 @@ TEST(EndToEndTest, AnEarlyFailureWaitsInABoxUntilItIsAnswered) {
         const char* file; // cut to 8 bytes; none: no game data at all
         const char* caption;
         std::string answer;
-        const char* said;
+        const char* said; // after the path
         int exitCode;
     } cases[] = {
-        {"basicstr.tsf", "Error", "xdotool key Return", "It is cut short.", kExitNormal},
-        {"Data/Text/Eng/fontname.tsf", "Error", "xdotool key Escape", "It is cut short.", kExitNormal},
-        {"Data/GUI/gui.pak", "Error", click, "It is cut short.", kExitNormal},
-        {nullptr, "Loopvane can't start", "xdotool key Return", "(basicstr.tsf is missing)", 15},
+        {"basicstr.tsf", "Error", "xdotool key Return", "\nIt is cut short.", kExitNormal},
+        {"Data/Text/Eng/fontname.tsf", "Error", "xdotool key Escape", "\nIt is cut short.", kExitNormal},
+        {"Data/GUI/gui.pak", "Error", click, "\nIt is cut short.", kExitNormal},
+        {"", "Loopvane can't start", "xdotool key Return", " (basicstr.tsf is missing)", 15},
     };
     for (const auto& c : cases) {
         GameHome home;
         const fs::path data = home.Path("installed");
-        if (c.file) {
+        fs::create_directories(data);
+        if (*c.file) {
             fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
             fs::resize_file(data / c.file, 8);
-        } else {
-            fs::create_directories(data);
         }
-        const std::string name = c.file ? c.file : "no data";
         const GameRun run = home.AnswerBox(data, c.caption, c.answer);
-        EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.output;
-        EXPECT_NE(run.output.find("answered"), std::string::npos) << name << "\n" << run.output;
-        EXPECT_NE(run.output.find((c.file ? data / c.file : data).string() + (c.file ? "\n" : " ") + c.said),
-                  std::string::npos)
-            << name << "\n"
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.file << "\n" << run.output;
+        EXPECT_NE(run.output.find("answered"), std::string::npos) << c.file << "\n" << run.output;
+        EXPECT_NE(run.output.find((*c.file ? data / c.file : data).string() + c.said), std::string::npos)
             << run.output;
         EXPECT_FALSE(std::regex_search(run.output, std::regex("Sanitizer|runtime error"))) << run.output;
     }
