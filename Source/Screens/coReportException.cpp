@@ -138,6 +138,10 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure) {
         return WithPath(4, 1, e);
     } catch (const gfFileNotInPakX& e) {
         return WithPath(7, 5, e);
+    } catch (const gfInvalidContentX& e) {
+        coExceptionReport report = WithPath(coErrorPackage, coErrorUnreadableGameFile, e);
+        report.causeText = e.GetDamage() == gfDamage::CutShort ? coErrorCutShort : coErrorDamagedContent;
+        return report;
     } catch (const fsReadOnlyX& e) {
         return WithCause(4, 8, e);
     } catch (const fsUnknownX& e) {

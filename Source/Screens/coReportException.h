@@ -32,6 +32,9 @@ inline constexpr u32 coErrorDamagedCoaster = 11;
 inline constexpr u32 coErrorDiscFull = 13;
 inline constexpr u32 coErrorFolderReadOnly = 14;
 inline constexpr u32 coErrorDamagedPicture = 15;
+inline constexpr u32 coErrorUnreadableGameFile = 16;
+inline constexpr u32 coErrorCutShort = 17;
+inline constexpr u32 coErrorDamagedContent = 18;
 
 coExceptionReport coDescribeException(const std::exception_ptr& failure);
 // Reports the exception being handled through the error handler as a notice and returns what it said.

@@ -178,7 +178,9 @@ void gfFile::ReadBinHeader(u8* version) {
     const u32 read = Read(kHeaderSize, header);
     const bool magic =
         read >= 4 && (std::memcmp(header, kMagic, 4) == 0 || std::memcmp(header, kOldMagic, 4) == 0);
-    if (!magic || read < kHeaderSize)
+    if (read < 4 || (magic && read < kHeaderSize))
+        throw gfInvalidFileBinX(GetLocator(), gfDamage::CutShort);
+    if (!magic)
         throw gfInvalidFileBinX(GetLocator());
     if (version)
         std::memcpy(version, header + 4, 4);

@@ -136,9 +136,11 @@ void gfTextSet::ReadTexts() {
     u8 version[4];
     m_file->ReadBinHeader(version);
     u8 fields[12]; // tag, set number, count
-    if (m_file->Read(sizeof(fields), fields) != sizeof(fields) || version[0] != kByteOrder ||
-        std::memcmp(fields, kTag, sizeof(kTag)) != 0)
+    const u32 read = m_file->Read(sizeof(fields), fields);
+    if (version[0] != kByteOrder || std::memcmp(fields, kTag, std::min<u32>(read, sizeof(kTag))) != 0)
         throw gfInvalidTextSetFileX(m_locator);
+    if (read != sizeof(fields))
+        throw gfInvalidTextSetFileX(m_locator, gfDamage::CutShort);
     m_setNumber = envLe32(fields + 4);
     const i32 count = static_cast<i32>(envLe32(fields + 8));
     if (count <= 0)
@@ -148,17 +150,17 @@ void gfTextSet::ReadTexts() {
     std::vector<u8> data(size - m_file->Tell());
     if (static_cast<u64>(count) > data.size() / kEntryHeaderSize ||
         m_file->Read(static_cast<u32>(data.size()), data.data()) != data.size())
-        throw gfInvalidTextSetFileX(m_locator);
+        throw gfInvalidTextSetFileX(m_locator, gfDamage::CutShort);
     size_t at = 0;
     for (i32 entry = 0; entry < count; ++entry) {
         if (data.size() - at < kEntryHeaderSize)
-            throw gfInvalidTextSetFileX(m_locator);
+            throw gfInvalidTextSetFileX(m_locator, gfDamage::CutShort);
         const u32 id = envLe32(&data[at]);
         const i16 length = static_cast<i16>(envLe16(&data[at + 4]));
         at += kEntryHeaderSize;
         const size_t units = length > 0 ? static_cast<size_t>(length) : 0;
         if (data.size() - at < units * 2)
-            throw gfInvalidTextSetFileX(m_locator);
+            throw gfInvalidTextSetFileX(m_locator, gfDamage::CutShort);
         envString text;
         for (size_t i = 0; i < units; ++i, at += 2)
             text.AppendChar(static_cast<char16_t>(envLe16(&data[at])));

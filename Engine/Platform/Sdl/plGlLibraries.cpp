@@ -21,10 +21,24 @@ bool IsGlLibrary(const char* path) {
     return false;
 }
 
+struct Loaded {
+    bool glOnly;
+    std::vector<std::string> paths;
+};
+
 int Collect(dl_phdr_info* info, size_t, void* data) {
-    if (info->dlpi_name && info->dlpi_name[0] && IsGlLibrary(info->dlpi_name))
-        static_cast<std::vector<std::string>*>(data)->emplace_back(info->dlpi_name);
+    Loaded& loaded = *static_cast<Loaded*>(data);
+    if (info->dlpi_name && info->dlpi_name[0] && (!loaded.glOnly || IsGlLibrary(info->dlpi_name)))
+        loaded.paths.emplace_back(info->dlpi_name);
     return 0;
+}
+
+void Pin(bool glOnly) {
+    Loaded loaded{glOnly, {}};
+    dl_iterate_phdr(Collect, &loaded);
+    // RTLD_NOLOAD only marks what is already mapped; the handle's extra reference is never released.
+    for (const std::string& path : loaded.paths)
+        dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
 } // namespace
@@ -39,9 +53,9 @@ void plPrepareGlMemory() {
 }
 
 void plPinGlLibraries() {
-    std::vector<std::string> loaded;
-    dl_iterate_phdr(Collect, &loaded);
-    // RTLD_NOLOAD only marks what is already mapped; the handle's extra reference is never released.
-    for (const std::string& path : loaded)
-        dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+    Pin(true);
+}
+
+void plPinLoadedLibraries() {
+    Pin(false);
 }

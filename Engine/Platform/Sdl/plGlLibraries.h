@@ -10,3 +10,8 @@ void plPrepareGlMemory();
 // still held would then be reported as leaks with no module left to name them. Call it after a
 // window with OpenGL or a context is made; calling it again is harmless.
 void plPinGlLibraries();
+
+// Keeps every library loaded so far mapped until the process ends: SDL unloads the display libraries it
+// loaded when its video ends, and the blocks they keep would be reported as leaks with no module left to
+// name them. For windows shown while nothing else holds SDL's video.
+void plPinLoadedLibraries();

@@ -1,5 +1,7 @@
 #include "Engine/Platform/Sdl/plSdlMessageBox.h"
 
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/Sdl/plSdlDrawnBox.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 #include "Engine/Platform/plUtf.h"
 
@@ -7,6 +9,7 @@
 
 #include <cstdlib>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -97,6 +100,17 @@ i32 plSdlMessageBox::Show(const std::u16string& text, const std::u16string& capt
         int pressed = 0;
         if (SDL_ShowMessageBox(&data, &pressed) == 0)
             return pressed < 0 ? CloseAnswer(set) : pressed;
+        DBG_WARNING("SDL's message box cannot show (%s); the box is drawn instead", SDL_GetError());
+        std::vector<plBoxButton> labelled;
+        for (u32 i = 0; i < set.count; ++i)
+            labelled.push_back({set.ids[i], plUtf8ToUtf16(ButtonLabel(set.ids[i]))});
+        const plMessageBoxPicture picture(m_fonts, caption, text, labelled);
+        if (!picture.IsEmpty()) {
+            const i32 answer =
+                plShowDrawnBox(picture, caption8, m_host.GetSdlWindow(), set.ids[0], CloseAnswer(set));
+            if (answer >= 0)
+                return answer;
+        }
     }
     return plStderrMessageBox().Show(text, caption, type);
 }

@@ -26,12 +26,13 @@ class plSystemServices {
   private:
     plMonotonicTimeSource m_time;
     plSdlWindowHost m_window;
-    plSdlMessageBox m_messageBox{m_window};
+    // Before the message box, which draws with it where SDL's own box cannot show.
+    plFreeTypeFonts m_fonts;
+    plSdlMessageBox m_messageBox{m_window, m_fonts};
     plSdlSoundDevice m_sound;
     plSdlMovieHost m_movie{m_window};
     plLibMediaDecoders m_media;
     plGlD3d m_d3d{m_window};
-    plFreeTypeFonts m_fonts;
 
     plKeyValueStore m_keyValueStore{plDefaultConfigFolder()};
     plLinuxSystemFolders m_folders;

@@ -5,6 +5,7 @@
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
@@ -12,13 +13,17 @@
 
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/App/Gf/gfPakBuilder.h"
+#include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
 #include "Engine/App/Gf/gfTextSet.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <new>
 #include <stdexcept>
 
@@ -119,6 +124,53 @@ TEST(coReportExceptionTest, FailuresOfOneActionAreToldInOneNotice) {
     ASSERT_EQ(displayer.shown.size(), 1u);
     EXPECT_EQ(displayer.shown[0].message,
               "A file could not be read or written: /saves/a b.csa\nMission1.cmi\nThe disc is full.");
+}
+
+// A file that its loader cannot read is told by its path and, in words, what is wrong with it.
+TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
+    fsTestFolder folder;
+    gfWriteTextSet(folder.Locator("coErrors.tsf"), 32,
+                   {{coErrorUnreadableGameFile, u"Unreadable.\n"},
+                    {coErrorCutShort, u"Cut short."},
+                    {coErrorDamagedContent, u"Damaged."}});
+    gfWriteTextSet(folder.Locator("fsErrors.tsf"), 32, {{4, u"Missing.\n"}});
+    for (const char* set : {"basicstr.tsf", "fontname.tsf"}) {
+        gfWriteTextSet(folder.Locator(set), 32, {{1, u"text"}});
+        std::filesystem::resize_file(folder.Path(set), 8);
+    }
+    folder.Write("gui.pak", gfBuildPak({{{"a.txt", "a"}}, {}, {}}).substr(0, 8));
+    folder.Write("junk.pak", "no pak at all");
+    const auto textSet = [](const fsLocator& file) { gfTextSet(file, 32, true); };
+    const auto pak = [](const fsLocator& file) { gfPakFile{file}; };
+    const struct {
+        const char* file;
+        std::function<void(const fsLocator&)> load;
+        const char* said; // before the path
+        const char* cause;
+    } rows[] = {
+        {"basicstr.tsf", textSet, "Unreadable.\n", "\nCut short."},
+        {"fontname.tsf", g2dLoadFontNameTable, "Unreadable.\n", "\nCut short."},
+        {"gui.pak", pak, "Unreadable.\n", "\nCut short."},
+        {"junk.pak", pak, "Unreadable.\n", "\nDamaged."},
+        {"missing.tsf", textSet, "Missing.\n", ""},
+    };
+    const fsLocator errors = folder.Locator();
+    gfErrorHandler::Init(&errors);
+    gfErrorHandler::RegisterPackage(coErrorPackage, envString("coErrors.tsf"));
+    gfRecordingDisplayer displayer;
+    gfErrorHandler::SetDisplayer(&displayer);
+    for (const auto& row : rows) {
+        try {
+            row.load(folder.Locator(row.file));
+            ADD_FAILURE() << row.file;
+        } catch (...) {
+            coReportCurrentException();
+        }
+        ASSERT_FALSE(displayer.shown.empty());
+        EXPECT_EQ(displayer.shown.back().message, row.said + folder.Path(row.file) + row.cause);
+    }
+    gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
+    gfErrorHandler::Shutdown();
 }
 
 TEST(coReportExceptionTest, OnlyUnreadableContentCountsAsDamage) {

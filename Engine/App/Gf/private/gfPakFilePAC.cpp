@@ -73,7 +73,7 @@ gfPakFilePAC::gfPakFilePAC(const fsLocator& locator)
         const u64 record = FindEndRecord();
         u8 fields[kEndRecordSize];
         if (ReadAt(record, kEndRecordSize, fields, m_locator) != kEndRecordSize)
-            Invalid();
+            Invalid(gfDamage::CutShort);
         const u16 disk = envLe16(fields + 4), directoryDisk = envLe16(fields + 6);
         const u16 entriesOnDisk = envLe16(fields + 8), total = envLe16(fields + 10);
         const u64 directorySize = envLe32(fields + 12), directoryOffset = envLe32(fields + 16);
@@ -94,14 +94,14 @@ gfPakFilePAC::~gfPakFilePAC() {
     fsCloseFile(m_fd);
 }
 
-void gfPakFilePAC::Invalid() const {
-    throw gfInvalidPakFileX(m_locator);
+void gfPakFilePAC::Invalid(gfDamage damage) const {
+    throw gfInvalidPakFileX(m_locator, damage);
 }
 
 u64 gfPakFilePAC::FindEndRecord() const {
     const u32 range = static_cast<u32>(std::min<u64>(m_fileSize, kEndSearchRange));
     if (range < sizeof(kEndSignature))
-        Invalid();
+        Invalid(gfDamage::CutShort);
     std::vector<u8> tail(range);
     if (ReadAt(m_fileSize - range, range, tail.data(), m_locator) != range)
         Invalid();
@@ -109,6 +109,10 @@ u64 gfPakFilePAC::FindEndRecord() const {
     for (u32 i = range - sizeof(kEndSignature) + 1; i-- > 0;)
         if (std::memcmp(&tail[i], kEndSignature, sizeof(kEndSignature)) == 0)
             return m_fileSize - range + i;
+    // The record ends the file: a pak that begins as one and lacks it has lost its end.
+    u8 first[4];
+    if (ReadAt(0, sizeof(first), first, m_locator) == sizeof(first) && envLe32(first) == kLocalSignature)
+        Invalid(gfDamage::CutShort);
     Invalid();
 }
 

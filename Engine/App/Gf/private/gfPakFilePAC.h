@@ -1,5 +1,6 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
+#include "Engine/App/Gf/gfExceptions.h"
 
 #include <map>
 #include <string>
@@ -32,7 +33,7 @@ class gfPakFilePAC {
   private:
     u64 FindEndRecord() const;
     void ReadDirectory(u64 start, u64 size, u32 total);
-    [[noreturn]] void Invalid() const;
+    [[noreturn]] void Invalid(gfDamage damage = gfDamage::Malformed) const;
 
     fsLocator m_locator;
     int m_fd;

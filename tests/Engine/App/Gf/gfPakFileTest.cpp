@@ -264,6 +264,14 @@ TEST_F(gfPakFileTest, TruncationAndCorruptionSweeps) {
     };
     for (size_t cut = 0; cut < bytes.size(); ++cut)
         check(bytes.substr(0, cut));
+    // Cut before its end record is whole, the pak is told as cut short.
+    for (size_t cut = 0; cut < offsets.endRecord + 22; ++cut)
+        try {
+            gfPakFile pak(folder.Write("cut.pak", bytes.substr(0, cut)));
+            ADD_FAILURE() << cut;
+        } catch (const gfInvalidPakFileX& e) {
+            EXPECT_EQ(e.GetDamage(), gfDamage::CutShort) << cut;
+        }
     std::vector<size_t> positions;
     for (size_t i = offsets.directory; i < bytes.size(); ++i)
         positions.push_back(i);

@@ -163,17 +163,22 @@ TEST_F(gfTextSetTest, LongTextsAreCutToTheLargestCount) {
     EXPECT_EQ(gfTextSet(locator, 32, true).GetText(1).GetLength(), 32767u);
 }
 
-// Cut at every byte, and counts and lengths replaced: only the empty file is a set; counts never
-// outrun the file; negative ones read as nothing.
+// Cut at every byte, and counts and lengths replaced: only the empty file is a set, every cut is told
+// as one; counts never outrun the file; negative ones read as nothing.
 TEST_F(gfTextSetTest, TruncationAndOversizeSweeps) {
     const std::string whole =
         SetBytes().U32(32).U32(3).Entry(1, u"Hi").Entry(2, u"").Entry(700, u"\u00E9t\u00E9 \u20AC").Str();
     for (size_t cut = 1; cut < whole.size(); ++cut) {
         const fsLocator locator = Put(whole.substr(0, cut));
-        if (cut < 8)
-            EXPECT_THROW(gfTextSet(locator, 32, true), gfInvalidFileBinX) << cut;
-        else
-            EXPECT_THROW(gfTextSet(locator, 32, true), gfInvalidTextSetFileX) << cut;
+        try {
+            gfTextSet set(locator, 32, true);
+            ADD_FAILURE() << cut;
+        } catch (const gfInvalidContentX& e) {
+            EXPECT_EQ(e.GetCode(), cut < 8 ? gfInvalidFileBinX(locator).GetCode()
+                                           : gfInvalidTextSetFileX(locator).GetCode())
+                << cut;
+            EXPECT_EQ(e.GetDamage(), gfDamage::CutShort) << cut;
+        }
     }
     EXPECT_EQ(gfTextSet(Put(whole), 32, true).GetText(700), envString(u"\u00E9t\u00E9 \u20AC"));
 

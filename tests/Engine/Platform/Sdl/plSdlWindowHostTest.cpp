@@ -1,4 +1,5 @@
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
+#include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Sdl/plSdlMessageBox.h"
 #include "Engine/Platform/plVirtualKeys.h"
 #include "plSdlTestEvents.h"
@@ -170,7 +171,8 @@ TEST(plSdlMessageBox, WithoutADisplayTheTextGoesToStderr) {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     plSdlWindowHost host;
-    plSdlMessageBox box(host);
+    plFreeTypeFonts fonts;
+    plSdlMessageBox box(host, fonts);
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(box.Show(u"Disc \u00E9 removed", u"Application can't start", plMb::Ok), plId::Ok);
     // A question that nobody can answer is not answered.
