@@ -57,6 +57,7 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     void StopCavernHeadlight();
     void AimHeadlightLamp();
     void Resume();
+    void ShowRidingMessage(float seconds);
     // Train 0 of as many cars as the coaster now has, set off from the station.
     void StartTrain();
     void SwitchCamera(i32 index);
@@ -74,6 +75,9 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     std::optional<coTexturedWorld> m_textured;
     u8 m_perpetual = 0;
     u8 m_hudHidden = 0;
+    // Game time at which "Now riding" goes, and what was left of it when the pause began.
+    f32 m_ridingMessageUntil = 0.0f;
+    f32 m_ridingMessageLeft = 0.0f;
     bool m_headlightCast = false;
     g3dPointLight* m_headlightLamp = nullptr; // the light manager's, removed here
     u8 m_movieCapture = 0;
