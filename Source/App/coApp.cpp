@@ -71,6 +71,7 @@
 #include "Source/Park/coCoasterPackage.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/SavedCoaster/coCoasterThumbnail.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Scene/coDetailSets.h"
 #include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coLoadingScreen.h"
@@ -657,7 +658,9 @@ void coApp::StopAudio() {
 void coApp::StartRide(const coCommandLine& options) {
     // The name must be one file of the save folder; anything else is a file that is not there.
     const envString name(
-        (options.rideName + (m_commandLine.find(".csa") == std::string::npos ? ".csa" : "")).c_str());
+        (options.rideName +
+         (m_commandLine.find(coSavedCoasterExtension) == std::string::npos ? coSavedCoasterExtension : ""))
+            .c_str());
     fsLocator file(coRootSaves);
     file.AppendComponent(name);
     coGetMenuWorld().SetCoasterName(envString(options.rideName.c_str()));

@@ -73,7 +73,7 @@ constexpr float kMessageSavedSeconds = 5.0f;
 constexpr u32 kMessageTrackPropsNeedTrack = 16;
 constexpr float kMessageTrackPropsSeconds = 10.0f;
 
-const envString kCoasterExtension(".csa");
+const envString kCoasterExtension(coSavedCoasterExtension);
 
 fsLocator CoasterFile(const envString& name) {
     fsLocator locator(coRootSaves);
