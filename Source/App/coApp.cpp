@@ -102,9 +102,6 @@
 
 namespace {
 
-constexpr i32 kMenuWidth = 800;
-constexpr i32 kMenuHeight = 600;
-
 // A dialog's modal run on the game's frame. The run loop's quit (a run of a given length, the window
 // closed) ends the run as Cancel, so no dialog outlives the loop that shows it.
 class coFrameFunction : public guiFunction {
@@ -418,8 +415,10 @@ void coApp::OnStart(appStartEvent*) {
 }
 
 void coApp::SetUpGui() {
-    guiSetScreenSize(kMenuWidth, kMenuHeight);
-    guiWindowMgr::GetRoot()->SetSize(kMenuWidth, kMenuHeight);
+    int width = 0, height = 0;
+    coGetDefaultResolution(width, height);
+    guiSetScreenSize(width, height);
+    guiWindowMgr::GetRoot()->SetSize(width, height);
     gprParserUtil::SetScriptDirectory(fsGetRootDirectory(coRootGui, 0));
 }
 

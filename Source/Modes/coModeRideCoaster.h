@@ -46,7 +46,6 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     i32 GetCurrentCamera() const { return m_currentCamera; }
     scCameraManip* GetCamera(i32 index) const;
     g3dCamera& GetSceneCamera() { return m_sceneCamera; }
-    bool IsHudHidden() const { return m_hudHidden != 0; }
 
   private:
     // The pause behind the dialog; true when an exit button ended the ride and with it the frame.
