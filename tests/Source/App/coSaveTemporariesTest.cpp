@@ -52,18 +52,18 @@ TEST(coSaveTemporaries, OnlyTheGamesOwnTemporariesAreRemoved) {
     // Links in place of a trackwright's folder, a track-type folder and a temporary: none is followed.
     const fs::path outside = root / "Outside";
     fs::create_directories(outside);
-    for (const std::string& name : {career + ".tmp", std::string("Mission3.cmi.tmp")})
+    for (const char* name : {"SaveFile.isf.tmp", "Mission3.cmi.tmp"})
         std::ofstream(outside / name) << "bytes";
     fs::create_directory_symlink(outside, saves / "Bob");
     fs::create_directory_symlink(outside, saves / "Ann" / "Wooden");
-    fs::create_symlink(saves / oval, saves / ("Linked" + std::string(coSavedCoasterExtension) + ".tmp"));
+    fs::create_symlink(saves / oval, saves / "Linked.csa.tmp");
 
     coRemoveSaveTemporaries(saves);
 
     for (const auto& file : files)
         EXPECT_EQ(!fs::exists(saves / file.path), file.removed) << file.path;
-    EXPECT_TRUE(fs::exists(outside / (career + ".tmp")));
+    EXPECT_TRUE(fs::exists(outside / "SaveFile.isf.tmp"));
     EXPECT_TRUE(fs::exists(outside / "Mission3.cmi.tmp"));
-    EXPECT_TRUE(fs::is_symlink(saves / ("Linked" + std::string(coSavedCoasterExtension) + ".tmp")));
+    EXPECT_TRUE(fs::is_symlink(saves / "Linked.csa.tmp"));
     fs::remove_all(root);
 }

@@ -103,9 +103,9 @@ class coRideModeTest : public coModeTest {
         coSetCoasterDefinition(nullptr);
         coModeTest::TearDown();
     }
-    // The next frame, 1/60 s later.
-    void Frame() {
-        time.Advance(1.0 / 60.0);
+    // The next frame, 1/60 s later unless told (a frame's clock takes at most a second).
+    void Frame(double seconds = 1.0 / 60.0) {
+        time.Advance(seconds);
         coModeManagerUpdate();
         input.Clear();
     }
@@ -191,19 +191,15 @@ TEST_F(coRideModeTest, NowRidingKeepsItsTimeThroughAPauseAndARestart) {
     Frame();
     EXPECT_EQ(rideHost.feedback, "11 for 60");
     rideHost.duringDialog = [] { return 1; };
-    const auto play = [&](int seconds) { // in steps of a second, the most one frame's clock takes
-        for (int i = 0; i < seconds; ++i) {
-            time.Advance(1.0);
-            coModeManagerUpdate();
-        }
-    };
-    play(10);
+    for (int second = 0; second < 10; ++second)
+        Frame(1.0);
     input.released.insert(coActionEscape);
     Frame();
     EXPECT_EQ(rideHost.feedback, "11 for 50");
     Char(ride, 32);
     EXPECT_EQ(rideHost.feedback, "11 for 50");
-    play(60);
+    for (int second = 0; second < 60; ++second)
+        Frame(1.0);
     input.released.insert(coActionEscape);
     Frame();
     EXPECT_EQ(rideHost.feedback, "");
