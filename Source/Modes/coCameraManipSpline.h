@@ -23,6 +23,7 @@ class coCameraManipSpline : public scCameraManip {
     void SetCurveKind(i32 kind) { m_curveKind = kind; }
     void SetEvenSpeed(bool even) { m_evenSpeed = even; }
     void SetDuration(float seconds) { m_duration = seconds; }
+    void SetSmoothing(i32 smoothing) { m_smoothing = smoothing; }
     void Restart() {
         m_progress = 0.0f;
         m_stopped = 0;

@@ -136,6 +136,7 @@ class snSoundJob2DPAC {
     }
     void SetMinDistance(f32 distance) { m_settings.minDistance = distance; }
     void SetMaxDistance(f32 distance) { m_settings.maxDistance = distance; }
+    void SetStartPlayPosition(u32 position) { m_settings.startPlayPosition = position; }
     void SetFile(const fsLocator& file) { m_settings.file = file; }
     const fsLocator& GetFile() const { return m_settings.file; }
 
