@@ -2,6 +2,7 @@
 // "Tracks" folder, through the game's own writer. Usage: lvTrackColorWriter <data folder>
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Source/Park/coCoasterPackage.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
 
 #include <cstdio>
@@ -33,7 +34,7 @@ void Write(const std::string& dataFolder, const char* type, const std::vector<co
             std::filesystem::path(dataFolder) / "Environments" / environment / "Tracks" / type;
         std::filesystem::create_directories(folder);
         fsLocator file;
-        fsLocatorFromNativePath((folder / "TrkColor.def").c_str(), file);
+        fsLocatorFromNativePath((folder / coTrackColorFileName).c_str(), file);
         coTrackColorizer::AssignSchemes(schemes);
         saveColorSchemes(file);
     }

@@ -17,8 +17,6 @@ class plIniReader {
                                 const std::string& defaultText, std::string& out, u32 size,
                                 const std::string& file) const;
 
-    const std::string& GetBaseFolder() const { return m_baseFolder; }
-
   private:
     std::string m_baseFolder;
 };

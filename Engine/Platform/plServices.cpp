@@ -39,10 +39,6 @@ plSoundDevice& plGetSoundDevice() {
     return Require(g_services.sound, "sound device");
 }
 
-plMovieHost& plGetMovieHost() {
-    return Require(g_services.movie, "movie host");
-}
-
 plMediaDecoders& plGetMediaDecoders() {
     return Require(g_services.media, "media decoders");
 }

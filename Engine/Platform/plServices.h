@@ -46,7 +46,6 @@ plTimeSource& plGetTimeSource();
 plWindowHost& plGetWindowHost();
 plMessageBox& plGetMessageBox();
 plSoundDevice& plGetSoundDevice();
-plMovieHost& plGetMovieHost();
 plMediaDecoders& plGetMediaDecoders();
 
 plKeyValueStore& plGetKeyValueStore();

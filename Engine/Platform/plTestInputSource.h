@@ -31,13 +31,11 @@ class plTestInputSource : public plInputSource {
 
     // A window in the background: acquisitions fail and acquired devices lose their input.
     void SetForeground(bool foreground) { m_foreground = foreground; }
-    bool IsForeground() const { return m_foreground; }
     void SetCreateResult(i32 result) { m_createResult = result; }
     void SetEnumResult(plInputDeviceKind kind, i32 result) { m_enumResults[static_cast<u32>(kind)] = result; }
     void SetCreateDeviceResult(i32 result) { m_createDeviceResult = result; }
 
     bool IsCreated() const { return m_created; }
-    u32 GetLiveDeviceCount() const { return m_liveDevices; }
     // Devices still alive when the source was released (they must go first).
     u32 GetDevicesAliveAtRelease() const { return m_devicesAliveAtRelease; }
 

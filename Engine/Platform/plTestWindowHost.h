@@ -12,9 +12,7 @@ class plTestWindowHost : public plWindowHost {
     bool HasWindow() const override { return m_created; }
     void SetWindowRect(i32 x, i32 y, i32 width, i32 height) override;
     void SetWindowTitle(const std::u16string& title) override;
-    void SetWindowIcon(i32 width, i32 height, const u8*) override {
-        m_iconWidth = width, m_iconHeight = height;
-    }
+    void SetWindowIcon(i32 width, i32, const u8*) override { m_iconWidth = width; }
     void SetFullScreen(bool fullScreen) override { m_fullScreen = m_created && fullScreen; }
     bool IsFullScreen() const override { return m_fullScreen; }
     void ClientToScreen(i32& x, i32& y) override;
@@ -44,7 +42,6 @@ class plTestWindowHost : public plWindowHost {
     i32 GetHeight() const { return m_height; }
     const std::u16string& GetTitle() const { return m_title; }
     i32 GetIconWidth() const { return m_iconWidth; }
-    i32 GetIconHeight() const { return m_iconHeight; }
     u32 GetWaitCount() const { return m_waits; }
     u32 GetRaiseCount() const { return m_raises; }
     size_t GetQueueSize() const { return m_queue.size(); }
@@ -66,6 +63,5 @@ class plTestWindowHost : public plWindowHost {
     i32 m_width = 0;
     i32 m_height = 0;
     i32 m_iconWidth = 0;
-    i32 m_iconHeight = 0;
     std::u16string m_title;
 };

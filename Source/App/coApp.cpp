@@ -71,6 +71,7 @@
 #include "Source/Park/coCoasterPackage.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/SavedCoaster/coCoasterThumbnail.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Scene/coDetailSets.h"
 #include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coLoadingScreen.h"
@@ -100,9 +101,6 @@
 #include <utility>
 
 namespace {
-
-constexpr i32 kMenuWidth = 800;
-constexpr i32 kMenuHeight = 600;
 
 // A dialog's modal run on the game's frame. The run loop's quit (a run of a given length, the window
 // closed) ends the run as Cancel, so no dialog outlives the loop that shows it.
@@ -417,8 +415,10 @@ void coApp::OnStart(appStartEvent*) {
 }
 
 void coApp::SetUpGui() {
-    guiSetScreenSize(kMenuWidth, kMenuHeight);
-    guiWindowMgr::GetRoot()->SetSize(kMenuWidth, kMenuHeight);
+    int width = 0, height = 0;
+    coGetDefaultResolution(width, height);
+    guiSetScreenSize(width, height);
+    guiWindowMgr::GetRoot()->SetSize(width, height);
     gprParserUtil::SetScriptDirectory(fsGetRootDirectory(coRootGui, 0));
 }
 
@@ -657,7 +657,9 @@ void coApp::StopAudio() {
 void coApp::StartRide(const coCommandLine& options) {
     // The name must be one file of the save folder; anything else is a file that is not there.
     const envString name(
-        (options.rideName + (m_commandLine.find(".csa") == std::string::npos ? ".csa" : "")).c_str());
+        (options.rideName +
+         (m_commandLine.find(coSavedCoasterExtension) == std::string::npos ? coSavedCoasterExtension : ""))
+            .c_str());
     fsLocator file(coRootSaves);
     file.AppendComponent(name);
     coGetMenuWorld().SetCoasterName(envString(options.rideName.c_str()));

@@ -3,8 +3,13 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/Platform/plAtomicFile.h"
+#include "Source/Career/coCareerSave.h"
 #include "Source/Career/coMissionFile.h"
+#include "Source/Park/coCoasterPackage.h"
+#include "Source/SavedCoaster/coLoadCache.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
 #include "Source/World/coPropPack.h"
 
 #include <functional>
@@ -62,19 +67,20 @@ std::function<bool(const std::string&)> Named(std::string target) {
 
 void coRemoveSaveTemporaries(const fs::path& saves) {
     RemoveTemporaries(saves, [](const std::string& name) {
-        return name == "prefs.bin" || name == "LoadCach.bin" || name.ends_with(".csa");
+        return name == coPrefsFileName || name == coLoadCacheFileName ||
+               name.ends_with(coSavedCoasterExtension);
     });
     for (const fs::path& folder : SubFolders(saves)) {
         const std::string name = folder.filename().string();
         if (name == coTrackColoursFolder || name == coUnlockedPropsFolder)
             continue;
-        RemoveTemporaries(folder, Named("SaveFile.isf"));
+        RemoveTemporaries(folder, Named(coCareerSaveFileName));
         for (const fs::path& type : SubFolders(folder))
             RemoveTemporaries(type, [](const std::string& file) { return coMissionNumber(file) != 0; });
     }
     for (const fs::path& environment : SubFolders(saves / coTrackColoursFolder))
         for (const fs::path& type : SubFolders(environment / "Tracks"))
-            RemoveTemporaries(type, Named("TrkColor.def"));
+            RemoveTemporaries(type, Named(coTrackColorFileName));
     for (const fs::path& theme : SubFolders(saves / coUnlockedPropsFolder))
         RemoveTemporaries(theme, [themeName = theme.filename().string()](const std::string& name) {
             for (int row = 0; row < coPropPackCount; ++row)

@@ -20,7 +20,6 @@ class coScreenRideSettings : public coRidePauseDialogScreens {
     // The main palette's feedback line and the objectives panel, while they exist.
     void HideFeedback() override;
     void SetObjectivesCollapsed(bool collapsed) override;
-    coRidePauseDialog* GetDialog() const { return m_dialog; }
 
   private:
     bool Ensure();

@@ -20,8 +20,6 @@ class coSelectionMarker {
     void Show(bool shown, const maVector3d& position, const maVector3d& scale);
     // The sphere and its object go.
     void Free();
-    // Null before the first showing and after Free.
-    const scSimpleMovableObject* GetObject() const { return m_object.get(); }
 
   private:
     std::unique_ptr<g3dMaterial> m_material;

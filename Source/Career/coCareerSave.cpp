@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr const char* kFileName = "SaveFile.isf";
 constexpr const char* kBadSuffix = ".bad";
 constexpr u32 kHeaderSize = 8;
 constexpr u32 kChunkHeaderSize = 10;
@@ -172,7 +171,7 @@ namespace coCareerSave {
 
 fsLocator GetPath(const envString& profile) {
     fsLocator path = ProfileFolder(profile);
-    path.AppendComponent(kFileName);
+    path.AppendComponent(coCareerSaveFileName);
     return path;
 }
 

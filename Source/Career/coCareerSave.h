@@ -14,6 +14,7 @@ class gfFile;
 // chunk per finished mission, appended in order. Loading replays the records into the two program-wide
 // tables below.
 
+inline constexpr const char* coCareerSaveFileName = "SaveFile.isf";
 inline constexpr u32 coChunkCoasterCareer = chMakeId('M', 'I', 'S', 'N');
 inline constexpr u32 coChunkVantorex1Career = chMakeId('M', 'I', 'S', 'X');
 inline constexpr int coCareerCount = 2;

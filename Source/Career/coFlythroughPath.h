@@ -56,7 +56,6 @@ class coFlythroughPoint {
     // Showing makes the handles when absent and places the connector; hiding reads the handles' positions
     // back and destroys handles and connector.
     void ShowHandles(bool show);
-    bool HasHandles() const { return m_positionHandle != nullptr; }
     // After a handle moved: the connector follows.
     void PlaceConnector();
 
@@ -84,7 +83,6 @@ class coFlythroughPath {
     coFlythroughPoint& GetPoint(int index) { return *m_points[index]; }
     const coFlythroughPoint& GetPoint(int index) const { return *m_points[index]; }
     void SetHandlesShown(bool shown);
-    bool AreHandlesShown() const { return m_handlesShown; }
 
     float GetFlightTime() const { return m_flightTime; }
     void SetFlightTime(float seconds) { m_flightTime = seconds; }

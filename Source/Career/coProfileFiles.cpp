@@ -8,6 +8,7 @@
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Source/Career/coCareerSave.h"
 #include "Source/Settings/coPaths.h"
 
 #include <filesystem>
@@ -124,7 +125,7 @@ bool coRestartProfile(const envString& name) {
     bool exists = false;
     const fsLocator folder = ProfileFolder(name, exists);
     fsLocator save = folder;
-    save.AppendComponent("SaveFile.isf");
+    save.AppendComponent(coCareerSaveFileName);
     if (fsFileExists(save) && !Reported(save, [&] { fsDeleteFile(save); }))
         return false;
     std::vector<fsLocator> folders;

@@ -39,7 +39,6 @@ class coBoxTree {
 
     // A box that differs from the stored one discards every node first.
     void SetWorldBox(const maBoundingBox& box);
-    const maBoundingBox& GetWorldBox() const { return m_worldBox; }
     void Insert(coPickPathMesh* item);
     // Follows the item's bounds down the tree; when the item is not found there (its bounds changed since
     // it was inserted) the whole tree is searched, so no stale pointer stays behind.

@@ -21,10 +21,6 @@ void FollowReplacedPiece(coCoasterPiece* old, coCoasterPiece* replacement) {
 
 } // namespace
 
-const coEditorSelection& coGetEditorSelection() {
-    return g_selection;
-}
-
 i32 coSelectionGetKind() {
     return g_selection.kind;
 }

@@ -31,7 +31,6 @@ struct coEditorSelection {
     coObject* object = nullptr;
 };
 
-const coEditorSelection& coGetEditorSelection();
 i32 coSelectionGetKind();
 // The selected track piece, or null.
 coCoasterPiece* coSelectionGetObject();

@@ -23,7 +23,6 @@ class coMenuButton : public guiWindow {
     void Draw() override {}
     void SetColor(const std::array<u8, 3>&, i32) override {}
     void SetTransparency(float, i32) override {}
-    const std::string& GetLabel() const { return m_label; }
 
   private:
     std::string m_label;
@@ -48,12 +47,8 @@ class coModalDialog : public coMenuScreen {
     // Ends the next run at once with this answer (0: the run waits for the player).
     void SetAnswer(i32 answer) { m_answer = answer; }
     void SetLabel(const envString& text) { m_label = text; }
-    // The text entry shown as the question.
-    void SetTextEntry(u32 entry) { m_textEntry = entry; }
-    u32 GetTextEntry() const { return m_textEntry; }
 
   private:
     i32 m_answer = 0;
-    u32 m_textEntry = 0;
     envString m_label;
 };

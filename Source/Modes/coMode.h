@@ -67,7 +67,6 @@ class coMode : public appFlowEventHandler {
 
     i32 GetResult() const { return m_result; }
     void SetResult(i32 result) { m_result = result; }
-    bool IsExitRequested() const { return m_exitRequested != 0; }
     void SetClockFrozen(bool frozen) { m_clockFrozen = frozen; }
     // The frame start of a menu dialog's modal loop: the quit question (throws coModeExitX on OK) and the
     // screenshot key, without the clock's tick, so game time stands still while the dialog is up.

@@ -44,6 +44,14 @@ constexpr int kMusicBuilding = 1;
 constexpr i32 kFirstMission = 1;
 constexpr i32 kLastMission = 8;
 
+// The questions of "uimc.tsf" the career builder asks, answered Yes or No, and its saved message.
+constexpr u32 kQuestionLeave = 13;
+constexpr u32 kQuestionRestart = 23;
+constexpr u32 kAnswerYes = 7;
+constexpr u32 kAnswerNo = 8;
+constexpr u32 kMessageMissionSaved = 13;
+constexpr float kMessageMissionSavedSeconds = 5.0f;
+
 // The kind of piece a closing "Finish Coaster" replaced by an S-turn, while that S-turn ends the
 // circuit; -1 for none. It belongs to the world and goes with it.
 int g_closingReplaced = -1;
@@ -195,7 +203,7 @@ std::exception_ptr coModeCareerBuilder::WriteMission() {
         return std::current_exception();
     }
     SetFlag(Modified, false);
-    coGetEditorHost().ShowMessage(13, 5.0f);
+    coGetEditorHost().ShowMessage(kMessageMissionSaved, kMessageMissionSavedSeconds);
     return nullptr;
 }
 
@@ -337,7 +345,7 @@ void coModeCareerBuilder::AskToLeave() {
     SetFlag(QuitRequested, false);
     SetFlag(CareerQuitRequested, false);
     BeginModal();
-    if (coGetEditorHost().AskQuestion(13, 7, 8) == 1)
+    if (coGetEditorHost().AskQuestion(kQuestionLeave, kAnswerYes, kAnswerNo) == 1)
         LeaveToCareerMenu();
     EndModal();
 }
@@ -387,7 +395,7 @@ int coModeCareerBuilder::HandleMainButton(coMainButton button) {
         return 2;
     case coMainButton::Load:
         BeginModal();
-        if (coGetEditorHost().AskQuestion(15, 7, 8) == 1)
+        if (coGetEditorHost().AskQuestion(kQuestionRestart, kAnswerYes, kAnswerNo) == 1)
             Restart();
         EndModal();
         return 2;

@@ -82,9 +82,7 @@ class coModeCareerBuilder : public coModeEditor, public coCareerMissionTarget {
 
     const coMissionBudgets& GetBudgets() const { return m_budgets; }
     const fsLocator& GetMissionFile() const { return m_missionFile; }
-    const envString& GetHint() const { return m_hint; }
     bool IsIntroPending() const { return m_introPending; }
-    bool IsCompleted() const { return m_completed; }
 
   protected:
     int HandleMainButton(coMainButton button) override;

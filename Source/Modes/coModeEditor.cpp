@@ -55,7 +55,25 @@ constexpr u16 kKeyTab = 9;
 
 constexpr int kSoundError = 18;
 
-const envString kCoasterExtension(".csa");
+// The questions of "uimc.tsf" the builder asks, all answered Yes or No.
+constexpr u32 kQuestionLeave = 13;
+constexpr u32 kQuestionLoad = 15;
+constexpr u32 kQuestionReplace = 6;
+constexpr u32 kAnswerYes = 7;
+constexpr u32 kAnswerNo = 8;
+
+// The main palette's feedback messages the builder shows, each with how long it stays.
+constexpr u32 kMessagePlaceDock = 0;
+constexpr float kMessagePlaceDockSeconds = 60.0f;
+constexpr u32 kMessageCollision = 1;
+constexpr u32 kMessageMeetsStart = 15;
+constexpr float kMessageCollisionSeconds = 15.0f;
+constexpr u32 kMessageSaved = 14;
+constexpr float kMessageSavedSeconds = 5.0f;
+constexpr u32 kMessageTrackPropsNeedTrack = 16;
+constexpr float kMessageTrackPropsSeconds = 10.0f;
+
+const envString kCoasterExtension(coSavedCoasterExtension);
 
 fsLocator CoasterFile(const envString& name) {
     fsLocator locator(coRootSaves);
@@ -269,7 +287,7 @@ void coModeEditor::Enter() {
     coMusicApplyContext(false);
     host.ShowBuildPalettes(true);
     if (coCircuitPieceCount() == 0)
-        host.ShowMessage(0, 60.0f);
+        host.ShowMessage(kMessagePlaceDock, kMessagePlaceDockSeconds);
     else
         GiveCollisionFeedback();
     m_heldAction = -1;
@@ -300,7 +318,7 @@ void coModeEditor::Exit() {
 
 void coModeEditor::AskToLeave() {
     BeginModal();
-    if (coGetEditorHost().AskQuestion(13, 7, 8) == 1) {
+    if (coGetEditorHost().AskQuestion(kQuestionLeave, kAnswerYes, kAnswerNo) == 1) {
         coMusicStop();
         PushMode(coModeIdMainMenu);
         coSelectionClear();
@@ -562,7 +580,7 @@ int coModeEditor::HandlePropsPalette() {
     if (chosen == nullptr)
         return 0;
     if (chosen->IsTrackProp() && coCircuitPieceCount() < 2) {
-        host.ShowMessage(16, 10.0f);
+        host.ShowMessage(kMessageTrackPropsNeedTrack, kMessageTrackPropsSeconds);
         return 2;
     }
     // The first prop of a kind loads its model and animations; without them there is nothing to place.
@@ -676,7 +694,7 @@ int coModeEditor::HandleMainButton(coMainButton button) {
         return 1;
     case coMainButton::Load:
         BeginModal();
-        if (host.AskQuestion(15, 7, 8) == 1 && PushMode(coModeIdLoadMenu)) {
+        if (host.AskQuestion(kQuestionLoad, kAnswerYes, kAnswerNo) == 1 && PushMode(coModeIdLoadMenu)) {
             SetResult(Switch);
             EndModal();
             return 2;
@@ -727,7 +745,7 @@ void coModeEditor::GiveCollisionFeedback() {
     coEditorHost& host = coGetEditorHost();
     if (coCollisionHasMarkers()) {
         const bool atJoint = coCollisionOnlyAtJoint() && coCircuitEndMeetsStart() && !coCircuitIsClosed();
-        host.ShowMessage(atJoint ? 15 : 1, 15.0f);
+        host.ShowMessage(atJoint ? kMessageMeetsStart : kMessageCollision, kMessageCollisionSeconds);
     }
     const bool kindFour = coCollisionHasKindFourMarker();
     if (kindFour && !m_flags.test(GridShown)) {
@@ -938,14 +956,14 @@ void coModeEditor::SaveAs() {
             continue;
         }
         const bool taken = std::find(existing.begin(), existing.end(), name) != existing.end();
-        if (!taken || host.AskQuestion(6, 7, 8) == 1)
+        if (!taken || host.AskQuestion(kQuestionReplace, kAnswerYes, kAnswerNo) == 1)
             break;
     }
     try {
         coSaveCoasterFile(CoasterFile(name));
         m_flags.reset(Modified);
         host.SetCoasterName(name);
-        host.ShowMessage(14, 5.0f);
+        host.ShowMessage(kMessageSaved, kMessageSavedSeconds);
     } catch (const envExceptionX& failure) {
         host.ReportError(failure);
     }

@@ -128,9 +128,6 @@ class coModeEditor : public coMode, public appCharEventHandler {
     // The selection marker is drawn over the box's centre, scaled to the box (at least 4.0 an axis)
     // times 0.6, mirrored in x.
     static maVector3d MarkerScale(const maBoundingBox& box);
-    bool IsMarkerVisible() const { return m_markerVisible; }
-    const maVector3d& GetMarkerPosition() const { return m_markerPosition; }
-    const maVector3d& GetMarkerScale() const { return m_markerScale; }
 
   protected:
     void BeginModal();

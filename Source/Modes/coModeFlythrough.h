@@ -32,7 +32,6 @@ class coModeFlythrough : public coMode, public appCharEventHandler, public coFly
     bool HasVoice() const { return m_hasVoice != 0; }
     const snSoundJob* GetVoiceSound() const { return m_voiceSound; }
     g3dCamera& GetSceneCamera() { return m_sceneCamera; }
-    const coCameraManipSpline& GetSplineCamera() const { return m_splineCamera; }
 
   private:
     void StartVoice(float time);

@@ -45,8 +45,9 @@ constexpr i32 kExitBuild = 1;
 constexpr i32 kExitLoad = 2;
 constexpr i32 kExitMain = 3;
 
-constexpr u32 kQuestionLeave = 13;
-constexpr u32 kQuestionLoad = 15;
+// The ride's own questions: they name the ride and the unsaved coaster that leaving it loses.
+constexpr u32 kQuestionLeave = 21;
+constexpr u32 kQuestionLoad = 22;
 constexpr u32 kAnswerYes = 7;
 constexpr u32 kAnswerNo = 8;
 
@@ -77,7 +78,7 @@ void Push(i32 id) {
 }
 
 // The builder asks before it leaves or loads over a coaster holding unsaved work; "Main" and "Load" from
-// the ride lead to the same loss, so they ask the builder's question when the editor below holds such work.
+// the ride lead to the same loss, so they ask when the editor below holds such work.
 bool MayClearEditedCoaster(u32 question) {
     const i32 id = coModeStackIsPrevious(coModeIdCareerBuilder) ? coModeIdCareerBuilder : coModeIdBuilder;
     coMode* editor = coModeStackIsPrevious(id) ? coGetMode(id) : nullptr;
@@ -155,7 +156,7 @@ void coModeRideCoaster::Enter() {
         PlayFanfare(appClock::GetTime());
     }
     host.ShowMainButtons(false);
-    host.ShowFeedback(kMessageRiding, kMessageSeconds);
+    ShowRidingMessage(kMessageSeconds);
     host.CreatePauseDialog();
     if (!ViewCarValid(coRideGetViewCar()))
         coRideSetViewCar(0);
@@ -286,6 +287,7 @@ void coModeRideCoaster::StopCavernHeadlight() {
 
 bool coModeRideCoaster::Pause() {
     coRideModeHost& host = coGetRideModeHost();
+    m_ridingMessageLeft = m_ridingMessageUntil - appClock::GetTime();
     host.ShowMainButtons(false);
     host.ShowFeedback(kMessagePaused, kMessageSeconds);
     host.HideFeedback();
@@ -376,8 +378,13 @@ void coModeRideCoaster::Resume() {
     coRideModeHost& host = coGetRideModeHost();
     if (m_hudHidden)
         host.ShowHud(false);
-    host.ShowFeedback(kMessageRiding, kMessageSeconds);
-    host.HideFeedback();
+    if (m_ridingMessageLeft > 0.0f) {
+        ShowRidingMessage(std::ceil(m_ridingMessageLeft));
+    } else {
+        // Its time ran out before the pause: the message and the name it shows go again.
+        host.ShowFeedback(kMessageRiding, kMessageSeconds);
+        host.HideFeedback();
+    }
     appCharEventHandler::SetEnabled(true);
 }
 
@@ -428,14 +435,20 @@ void coModeRideCoaster::UpdateSoundPositioning() {
                               m_currentCamera != coRideCameraCloseSeat);
 }
 
+// "Now riding" and the name stay for the rest of their time: a new start is the same ride.
 void coModeRideCoaster::RestartRide() {
-    coGetRideModeHost().HideFeedback();
     coRideLaunchTrain(0);
     if (!m_movieCapture) {
         coMusicRequestContext(coMusicRide);
         coMusicApplyContext(false);
     }
     coGetRideModeHost().ResetFrameRateCounter();
+}
+
+// The main palette shows "Now riding" with the coaster's name, and hides both when its time is up.
+void coModeRideCoaster::ShowRidingMessage(float seconds) {
+    coGetRideModeHost().ShowFeedback(kMessageRiding, seconds);
+    m_ridingMessageUntil = appClock::GetTime() + seconds;
 }
 
 void coModeRideCoaster::PlayFanfare(float time) {

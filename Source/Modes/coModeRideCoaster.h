@@ -46,7 +46,6 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     i32 GetCurrentCamera() const { return m_currentCamera; }
     scCameraManip* GetCamera(i32 index) const;
     g3dCamera& GetSceneCamera() { return m_sceneCamera; }
-    bool IsHudHidden() const { return m_hudHidden != 0; }
 
   private:
     // The pause behind the dialog; true when an exit button ended the ride and with it the frame.
@@ -57,6 +56,7 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     void StopCavernHeadlight();
     void AimHeadlightLamp();
     void Resume();
+    void ShowRidingMessage(float seconds);
     // Train 0 of as many cars as the coaster now has, set off from the station.
     void StartTrain();
     void SwitchCamera(i32 index);
@@ -74,6 +74,9 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     std::optional<coTexturedWorld> m_textured;
     u8 m_perpetual = 0;
     u8 m_hudHidden = 0;
+    // Game time at which "Now riding" goes, and what was left of it when the pause began.
+    f32 m_ridingMessageUntil = 0.0f;
+    f32 m_ridingMessageLeft = 0.0f;
     bool m_headlightCast = false;
     g3dPointLight* m_headlightLamp = nullptr; // the light manager's, removed here
     u8 m_movieCapture = 0;

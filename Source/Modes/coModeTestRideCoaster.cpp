@@ -20,6 +20,7 @@
 
 namespace {
 constexpr u32 kMessageTestRide = 12;
+constexpr float kMessageTestRideSeconds = 60.0f;
 constexpr i32 kPointerArrow = 0;
 } // namespace
 
@@ -51,7 +52,7 @@ void coModeTestRideCoaster::Enter() {
     host.ShowPointer(false);
     m_ambient.Start(appClock::GetTime());
     host.ShowMainButtons(false);
-    host.ShowFeedback(kMessageTestRide, 60.0f);
+    host.ShowFeedback(kMessageTestRide, kMessageTestRideSeconds);
     m_savedViewCar = coRideGetViewCar();
     coRideSetViewCar(0);
 }
@@ -114,7 +115,7 @@ void coModeTestRideCoaster::Think() {
 void coModeTestRideCoaster::OnChar(appCharEvent* event) {
     if (event->GetChar() != 32)
         return;
-    coGetRideModeHost().HideFeedback();
+    // The hint and the name stay for the rest of their time: a new start is the same test ride.
     coRideLaunchTrain(0);
     coMusicRequestContext(coMusicSecondBuilder);
     coMusicApplyContext(false);

@@ -17,7 +17,6 @@ class coOrbitManip : public scCameraManipOrbit {
     coOrbitManip(const maVector3d& centre, float pitch, float yaw, float distance, const Limits& limits);
 
     g3dCamera* GetCamera() const { return m_camera; }
-    const Limits& GetLimits() const { return m_limits; }
     // centre + distance x (sin yaw cos pitch, sin pitch, cos yaw cos pitch).
     maVector3d GetEye() const;
 

@@ -145,10 +145,6 @@ void coSetRideCameraIndex(int index) {
     g_cameraIndex = std::clamp(index, 0, kCameraCount - 1);
 }
 
-coRideSettings& coGetRideSettings() {
-    return g_settings;
-}
-
 void coFillRideSettings(int musicContext) {
     coRideSettings& s = g_settings;
     s.frictionOn = coGetTrainDragOn();

@@ -42,8 +42,6 @@ int coGetRidePauseDialogResult();
 int coGetRideCameraIndex();
 void coSetRideCameraIndex(int index);
 
-// The program-wide record the dialog edits.
-coRideSettings& coGetRideSettings();
 // Fills the record from the game's current state; the music fields from that music context.
 void coFillRideSettings(int musicContext);
 

@@ -9,6 +9,7 @@
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Source/Collision/coTrackCollision.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
@@ -128,7 +129,7 @@ void coMainPalette::UpdateSaveButton() {
         return;
     }
     envString fileName = GetCoasterName();
-    fileName.Append(envString(".csa"));
+    fileName.Append(envString(coSavedCoasterExtension));
     fsLocator file = saves.front();
     file.AppendComponent(fileName);
     save->SetEnabled(!(fsFileExists(file) && fsIsFileReadOnly(file)));

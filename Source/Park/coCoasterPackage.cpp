@@ -24,8 +24,6 @@ namespace {
 coCoasterPackageHooks g_defaults;
 constinit coSeam<coCoasterPackageHooks> g_installed(g_defaults);
 
-constexpr const char* kColorFile = "TrkColor.def";
-
 void Refresh() {
     coGetCoasterPackageHooks().ShowLoadingScreen(false);
 }
@@ -63,26 +61,26 @@ bool PlayerColorFolder(const std::string& environment, const std::string& type, 
 
 void LoadColorSchemes(const std::string& environment, const std::string& type) {
     fsLocator folder;
-    if (PlayerColorFolder(environment, type, folder) && fsFileExists(Append(folder, kColorFile))) {
+    if (PlayerColorFolder(environment, type, folder) && fsFileExists(Append(folder, coTrackColorFileName))) {
         // A damaged copy must not lock the player out of the type: the shipped schemes stand in for it,
         // and the next save of the colours replaces it.
         try {
-            loadColorSchemes(Append(folder, kColorFile));
+            loadColorSchemes(Append(folder, coTrackColorFileName));
             return;
         } catch (const envExceptionX& e) {
             DBG_WARNING("track colours: the player's \"%s\" for %s in %s cannot be read (error 0x%08X); the "
                         "shipped one is used",
-                        kColorFile, type.c_str(), environment.c_str(), e.GetCode());
+                        coTrackColorFileName, type.c_str(), environment.c_str(), e.GetCode());
         }
     }
     const fsLocator shipped =
-        Append(TypeInEnvironment(fsLocator(coRootEnvironments), environment, type), kColorFile);
+        Append(TypeInEnvironment(fsLocator(coRootEnvironments), environment, type), coTrackColorFileName);
     fsLocator found;
     if (fsFindInRootDirectories(shipped, found)) {
         loadColorSchemes(found);
         return;
     }
-    DBG_WARNING("track colours: no \"%s\" for %s in %s; the built-in schemes are used", kColorFile,
+    DBG_WARNING("track colours: no \"%s\" for %s in %s; the built-in schemes are used", coTrackColorFileName,
                 type.c_str(), environment.c_str());
     coTrackColorizer::MakeDefaultSchemes();
 }
@@ -154,7 +152,7 @@ void coSaveTrackColors() {
     fsLocator folder;
     if (!PlayerColorFolder(environment, type, folder))
         throw fsInvalidLocatorX(fsLocator(coRootSaves));
-    const fsLocator file = Append(folder, kColorFile);
+    const fsLocator file = Append(folder, coTrackColorFileName);
     if (!fsFileExists(file)) {
         // Each level below the saves folder, from the colours folder down to the type.
         const u32 levels = 4;

@@ -32,6 +32,9 @@ void coSetCoasterPackageHooks(coCoasterPackageHooks* hooks);
 // throw fsInvalidLocatorX before anything changes. A failure leaves no type current and its paks closed.
 void coLoadCoasterDefinitions(const std::string& environment, const std::string& coasterType,
                               int environmentIndex);
+// The colour schemes' file of a coaster type, shipped in its environment and the player's copy in the saves.
+inline constexpr const char* coTrackColorFileName = "TrkColor.def";
+
 // Writes the stored colour schemes to the player's copy for the current environment and coaster type,
 // creating its folders first.
 void coSaveTrackColors();

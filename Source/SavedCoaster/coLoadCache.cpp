@@ -12,19 +12,19 @@
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coPaths.h"
 
+#include <string_view>
 #include <vector>
 
 namespace {
 
 constexpr u32 kChunkInfo = chMakeId('I', 'N', 'F', 'O');
 constexpr u16 kChunkVersion = 1;
-constexpr u32 kExtensionLength = 4;
-const char* const kCacheFileName = "LoadCach.bin";
+constexpr u32 kExtensionLength = std::string_view(coSavedCoasterExtension).size();
 const char* const kCoastersFolder = "Coasters";
 
 fsLocator CacheFile() {
     fsLocator file = fsGetRootDirectory(coRootSaves, 0);
-    file.AppendComponent(kCacheFileName);
+    file.AppendComponent(coLoadCacheFileName);
     return file;
 }
 
@@ -69,7 +69,7 @@ void ReadEntry(chBinReader& reader, const std::vector<fsLocator>& directories, c
         return;
     entry.file = directories[entry.directoryIndex];
     envString fileName = entry.name;
-    fileName.Append(envString(".csa"));
+    fileName.Append(envString(coSavedCoasterExtension));
     entry.file.AppendComponent(fileName);
     const fsLocator key = entry.file;
     map[key] = std::move(entry);
@@ -117,12 +117,11 @@ bool coIsCoasterFileName(const envString& fileName) {
     const u32 length = fileName.GetLength();
     if (length <= kExtensionLength)
         return false;
-    const char* const extension = ".csa";
     for (u32 i = 0; i < kExtensionLength; ++i) {
         char16_t unit = fileName[length - kExtensionLength + i];
         if (unit >= u'A' && unit <= u'Z')
             unit = static_cast<char16_t>(unit - u'A' + u'a');
-        if (unit != static_cast<char16_t>(extension[i]))
+        if (unit != static_cast<char16_t>(coSavedCoasterExtension[i]))
             return false;
     }
     return true;

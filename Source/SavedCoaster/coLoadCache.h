@@ -23,6 +23,8 @@ struct coLoadCacheEntry {
 
 using coLoadCacheMap = std::map<fsLocator, coLoadCacheEntry>;
 
+inline constexpr const char* coLoadCacheFileName = "LoadCach.bin";
+
 // A coaster file's name: longer than its extension and ending in ".csa" in any case.
 bool coIsCoasterFileName(const envString& fileName);
 

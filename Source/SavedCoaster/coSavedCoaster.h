@@ -14,6 +14,9 @@ class coCoasterPiece;
 // The saved coaster file ".csa": one binary chunk file holding the coaster's setting (CDAT), its track
 // colour scheme (CCMP), its ride statistics (CSTT), its piece list (CPLS) and its props (CPRL).
 
+// A saved coaster's file is its name with this extension, in the first folder of the saves root.
+inline constexpr const char* coSavedCoasterExtension = ".csa";
+
 inline constexpr u32 coChunkCoasterData = chMakeId('C', 'D', 'A', 'T');
 inline constexpr u32 coChunkColourScheme = chMakeId('C', 'C', 'M', 'P');
 inline constexpr u32 coChunkStatistics = chMakeId('C', 'S', 'T', 'T');

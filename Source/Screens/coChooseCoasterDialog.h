@@ -19,7 +19,6 @@ class coChooseCoasterDialog : public guiDialog {
     std::string GetSelectedTrackType() const;
     std::string GetSelectedEnvironment() const;
     guiTableBox* GetTrackTypeTable() const { return m_trackTypes; }
-    guiTableBox* GetEnvironmentTable() const { return m_environments; }
 
   private:
     guiTableBox* MakeTable(const char* name, const char* scrollBox);

@@ -49,7 +49,3 @@ coDialogDimmer::Scope::~Scope() {
     xuiFadeOutMgr::FadeToClear();
     xuiFadeOutMgr::AttachTo(guiWindowMgr::GetRoot());
 }
-
-guiContainer* coDialogDimmer::GetOwner() {
-    return g_owners.empty() ? nullptr : g_owners.back();
-}

@@ -20,7 +20,4 @@ class coDialogDimmer {
         Scope(const Scope&) = delete;
         Scope& operator=(const Scope&) = delete;
     };
-
-    // The dialog that holds the sheet; null while the root has it.
-    static guiContainer* GetOwner();
 };

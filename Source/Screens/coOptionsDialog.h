@@ -44,7 +44,6 @@ class coOptionsDialog : public guiDialog {
     guiCheckbox* GetBox(const std::string& name) const;
     guiSlider* GetSlider(const std::string& container) const;
     guiRadioGroup* GetResolution() const { return m_resolution; }
-    bool WasCancelled() const { return m_cancelled; }
 
   private:
     void FillControls();

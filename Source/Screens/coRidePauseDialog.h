@@ -35,7 +35,6 @@ class coRidePauseDialog : public guiDialog {
     coTrackColorPicker* GetColourPicker() const { return m_picker; }
     // What the frames of the dialogs it opens (the options, the file browser) start with.
     void SetFrameStart(std::function<void()> start) { m_frameStart = std::move(start); }
-    const fsLocator& GetMusicFile() const { return m_musicFile; }
 
     // Hiding closes the open panel; showing closes all of them and stacks the column.
     void SetVisible(bool visible) override;

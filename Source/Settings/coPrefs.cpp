@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr const char* kFileName = "prefs.bin";
 constexpr const char* kDamagedName = "prefs.bin.bad";
 
 bool (*g_saveFailureReporter)() = nullptr;
@@ -384,7 +383,7 @@ void coPrefs::GetFilePath(fsLocator& out) {
     if (saves.empty())
         throw fsDirectoryDoesntExistX(fsLocator(coRootSaves));
     out = saves.front();
-    out.AppendComponent(kFileName);
+    out.AppendComponent(coPrefsFileName);
 }
 
 void coPrefs::SetAdapterDescription(const std::string& description) {

@@ -68,6 +68,9 @@ inline constexpr u32 coChunkPathPrefs = chMakeId('L', 'L', 'O', 'P');
 // The player's settings: 43 bools, 3 ints, 12 floats and 1 path saved in "prefs.bin" in the saves
 // folder, and 5 session flags that are never saved. Zero until loaded. Indices out of range assert in
 // debug builds and read as false / 0 (setters ignore them).
+// The preferences' file in the first folder of the saves root.
+inline constexpr const char* coPrefsFileName = "prefs.bin";
+
 class coPrefs {
   public:
     static constexpr int kBoolCount = 43;

@@ -99,7 +99,3 @@ int coGetScreamCount() {
 const coRideSound& coGetScream(int index) {
     return *g_screams.list.at(static_cast<size_t>(index));
 }
-
-int coGetCurrentScream() {
-    return g_screams.current;
-}

@@ -20,5 +20,3 @@ void coScreamsSetPaused(bool paused);
 
 int coGetScreamCount();
 const coRideSound& coGetScream(int index);
-// The scream played last; -1 before the first.
-int coGetCurrentScream();

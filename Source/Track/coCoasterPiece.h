@@ -116,7 +116,6 @@ class coCoasterPiece {
     maVector3d PointAt(float s, maVector3d* tangent = nullptr) const;
     // Total arc length of the sampled centre line.
     float GetLength() const { return m_arcTable.GetTotal(); }
-    const coArcLengthTable& GetArcLengthTable() const { return m_arcTable; }
 
     // The roll at the start, or (atEnd 1) at the end for pieces whose roll changes along them.
     virtual float GetRoll(int atEnd) const;

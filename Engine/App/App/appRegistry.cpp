@@ -56,7 +56,7 @@ u32 appRegistryReadString(std::string& out, const std::string& valueName, u32& s
     std::vector<char> buffer(static_cast<size_t>(size) + 1, 0);
     const u32 given = size;
     const u32 result = appRegistryReadValue(buffer.data(), valueName, size, defaultText);
-    if (result == plErr::Success)
+    if (appRegistryIsSuccess(result))
         out.assign(buffer.data(), strnlen(buffer.data(), given));
     return result;
 }
@@ -65,7 +65,7 @@ u32 appRegistryReadPath(fsLocator& out, const std::string& valueName) {
     std::string text;
     u32 size = 260;
     const u32 result = appRegistryReadString(text, valueName, size, "");
-    if (result == plErr::Success) {
+    if (appRegistryIsSuccess(result)) {
         out.Clear();
         appSplitPath(text, out);
     }
@@ -77,7 +77,7 @@ u32 appRegistryWriteString(const std::string& text, const std::string& valueName
 }
 
 u32 appRegistryClose() {
-    if (g_key == 0)
+    if (!appRegistryIsValid(g_key))
         return plErr::Success;
     const u32 result = plGetKeyValueStore().CloseKey(g_key);
     g_key = 0;

@@ -54,7 +54,6 @@ class gfFile {
     u32 GetSize();
     // The pak entry's locator, or the resolved disc file's.
     const fsLocator& GetLocator() const;
-    u32 GetByteOrder() const { return m_byteOrder; }
     bool IsFromPak() const { return m_pak != nullptr; }
 
     // The 8-byte header at the current position: "KSFB" or "BRFB", then the 4-byte version record

@@ -37,7 +37,6 @@ void muMusicManager::SetPlaylistCount(u32 count) {
 void muMusicManager::SetCurrentPlaylist(i32 index) {
     if (index < 0 || index >= static_cast<i32>(m_playlists.size()))
         return;
-    m_previous = m_current;
     m_current = index;
 }
 

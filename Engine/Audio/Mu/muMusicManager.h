@@ -37,7 +37,6 @@ class muMusicManager {
     // Ignored outside the playlists; the old current one becomes the previous one.
     void SetCurrentPlaylist(i32 index);
     i32 GetCurrentPlaylist() const { return m_current; }
-    i32 GetPreviousPlaylist() const { return m_previous; }
     muPlaylist& GetPlaylist(u32 index) { return m_playlists.at(index); }
 
     // An ".m3u" or ".M3U" file replaces the playlist's tracks with its own; any other file (the empty
@@ -83,7 +82,6 @@ class muMusicManager {
 
     std::vector<muPlaylist> m_playlists;
     i32 m_current = 0;
-    i32 m_previous = 0;
     u32 m_flags = kAdvance | kWrap;
     snSoundJob* m_job = nullptr;
 };

@@ -12,6 +12,7 @@ namespace {
 
 envPackageCount g_count("dbg");
 dbgLogSink g_sink;
+// "debug.log" beside the program, worked out at the log's start; the log itself goes to stderr, not there.
 std::string g_logPath;
 
 void WriteToStderr(const std::string& line) {
@@ -81,6 +82,6 @@ void dbgLogLine(const char* text) {
         WriteToStderr(line);
 }
 
-void dbgSetLogSink(dbgLogSink sink) { g_sink = std::move(sink); }
-
-const std::string& dbgGetLogPath() { return g_logPath; }
+void dbgSetLogSink(dbgLogSink sink) {
+    g_sink = std::move(sink);
+}

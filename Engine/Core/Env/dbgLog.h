@@ -17,7 +17,5 @@ void dbgLogLine(const char* text);
 
 // Replaces the sink (tests capture the log); an empty function restores stderr.
 void dbgSetLogSink(dbgLogSink sink);
-// "debug.log" beside the program; computed at the log start, never opened.
-const std::string& dbgGetLogPath();
 
 #define DBG_WARNING(...) dbgWarning(__FILE__, __LINE__, __VA_ARGS__)

@@ -121,10 +121,6 @@ void gprShutdown() {
     }
 }
 
-u32 gprGetInitCount() {
-    return g_count.GetCount();
-}
-
 std::map<std::string, i32>& gprGetStateNames() {
     return g_stateNames;
 }

@@ -16,7 +16,6 @@ constexpr u32 gprErrorPackage = 20;
 // ch, dbg and env. A stop with nothing started is ignored with a warning.
 void gprInit();
 void gprShutdown();
-u32 gprGetInitCount();
 
 // Names of numbered values in scripts, the window states among them ("Idle" 0 .. "Disabled" 5);
 // empty while the package is down.

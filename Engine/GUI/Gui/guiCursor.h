@@ -31,7 +31,6 @@ class guiCursor {
     const maVector2d& GetPosition() const { return m_position; }
     // Pixels of the image; the current image takes it at once, later ones when they are chosen.
     void SetHotSpot(const maVector2d& hotSpot);
-    const maVector2d& GetHotSpot() const { return m_hotSpot; }
     void SetVisible(bool visible);
     bool IsVisible() const { return m_visible; }
     // Reads the system pointer into the position without moving it; without a device it stays.

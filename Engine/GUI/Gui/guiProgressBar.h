@@ -28,7 +28,6 @@ class guiProgressBar : public guiContainer, public gnfValue {
     f32 GetValue() const { return m_value; }
     void SetIncrement(f32 increment) { m_increment = increment; }
     void SetAxes(i32 axes) { m_axes = axes; }
-    i32 GetAxes() const { return m_axes; }
     // Texture repeats over the full bar.
     void SetTiles(i32 x, i32 y);
 

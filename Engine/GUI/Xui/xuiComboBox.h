@@ -59,9 +59,6 @@ class xuiComboBoxText : public xuiComboBox {
     void SetResults(guiWindow* results) override;
     void Think() override;
 
-    // Null when the results are no edit field.
-    guiEditField* GetEditField() const { return m_editField; }
-
   private:
     guiEditField* m_editField = nullptr;
     envString m_typed;

@@ -24,7 +24,6 @@ class xuiFileBrowseDialog : public guiDialog {
     void SetDirectory(const fsLocator& directory) { m_startDirectory = directory; }
     // The current folder while nothing is selected.
     const fsLocator& GetSelectedPath() const { return m_selectedPath; }
-    const fsLocator& GetCurrentDirectory() const { return m_currentDirectory; }
 
     guiListBox* GetFileSelector() const { return m_fileSelector; }
     xuiScrollBox* GetFileSelectorScrollBox() const { return m_scrollBox; }

@@ -17,7 +17,6 @@ class xuiKeyboardLayout {
     void SetKeyPrototype(const xuiKeyPrototypeStandard& prototype) { m_prototype = prototype; }
     const xuiKeyPrototypeStandard& GetKeyPrototype() const { return m_prototype; }
     void SetCharacterSetPath(const fsLocator& path) { m_characterSet = path; }
-    const fsLocator& GetCharacterSetPath() const { return m_characterSet; }
     void SetStandardLayoutSize(i32 width, i32 height);
     i32 GetStandardLayoutWidth() const { return m_width; }
     i32 GetStandardLayoutHeight() const { return m_height; }

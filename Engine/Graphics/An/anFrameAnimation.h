@@ -11,7 +11,6 @@ class anFrameAnimation : public anAnimation {
     std::unique_ptr<anAnimation> Clone() const override;
     void ScaleTime(float factor) override { m_rate /= factor; }
 
-    void SetFrameRate(float rate) { m_rate = rate; }
     void SetFrames(float first, float last) {
         m_first = first;
         m_last = last;

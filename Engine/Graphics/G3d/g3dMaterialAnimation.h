@@ -36,9 +36,7 @@ class g3dMaterialAnimation {
     float GetStartTime() const { return m_startTime; }
     const anAnimation& GetAnimation() const { return *m_animation; }
     // The view of the channel's type, null when the animation is of another type.
-    const anTypedAnimation<float>* GetFloatView() const { return m_float; }
     const anTypedAnimation<g3dARGBColor>* GetColorView() const { return m_color; }
-    const anTypedAnimation<maVector2d>* GetVectorView() const { return m_vector; }
 
     // Sets the channel's value at the time on the material; a binding without a view, or naming a
     // stage the material does not have, changes nothing.

@@ -13,7 +13,6 @@ g2dPixelFormat g_alphaHigh;
 g2dPixelFormat g_opaqueHigh;
 u32 g_maxBlendStages = 0;
 u32 g_maxSimultaneousTextures = 0;
-bool g_hardwareTransformAndLight = false;
 
 bool Accepts(plD3dFormat format) {
     const plD3dFormat display = g2dScreen::GetPixelFormat()->ToD3DFormat();
@@ -58,7 +57,6 @@ void g3dSelectTextureFormats() {
     g_alphaHigh = FormatOf(alphaHigh);
     g_opaqueHigh = FormatOf(opaqueHigh);
     const plD3dCaps& caps = g2dScreenPAC::GetCaps();
-    g_hardwareTransformAndLight = (caps.devCaps & plD3dDevCaps::HwTransformAndLight) != 0;
     g_maxBlendStages = caps.maxTextureBlendStages;
     g_maxSimultaneousTextures = caps.maxSimultaneousTextures;
 }
@@ -80,7 +78,4 @@ u32 g3dGetMaxTextureBlendStages() {
 }
 u32 g3dGetMaxSimultaneousTextures() {
     return g_maxSimultaneousTextures;
-}
-bool g3dHasHardwareTransformAndLight() {
-    return g_hardwareTransformAndLight;
 }

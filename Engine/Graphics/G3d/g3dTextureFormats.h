@@ -16,4 +16,3 @@ const g2dPixelFormat* g3dGetAlphaHighFormat();
 const g2dPixelFormat* g3dGetOpaqueHighFormat();
 u32 g3dGetMaxTextureBlendStages();
 u32 g3dGetMaxSimultaneousTextures();
-bool g3dHasHardwareTransformAndLight();

@@ -30,7 +30,6 @@ class g3dUVATexture : public g3dTexture {
     i32 GetColumns() const { return m_columns; }
     i32 GetRows() const { return m_rows; }
     bool IsLooping() const { return m_loop; }
-    bool IsPingPong() const { return m_pingPong; }
     i32 GetPageCount() const { return static_cast<i32>(m_pages.size()); }
     g3dTexture* GetPage(i32 index) const { return m_pages[static_cast<size_t>(index)]; }
 

@@ -29,7 +29,6 @@ class scJoint : public g3dTransformTreeNode {
     void SetInfluences(const scJointInfluence* influences, u32 count, u32 vertexCount);
 
     const std::vector<scJointInfluence>& GetInfluences() const { return m_influences; }
-    const maMatrix4d& GetBindMatrix() const { return m_bind; }
     const maVector3d& GetTranslation() const { return m_translation; }
     const maRotation& GetRotation() const { return m_rotation; }
     bool IsDirty() const { return m_dirty; }

@@ -100,7 +100,6 @@ class scSpriteGroupParticleGenerator : public scParticleGenerator {
     void SetGrowthMode(int mode) { m_growthMode = mode; }
     int GetFrameMode() const { return m_frameMode; }
     int GetGrowthMode() const { return m_growthMode; }
-    int GetLighting() const { return m_lighting; }
     bool IsLit() const { return m_lighting == 1; }
 
     const g3dSpriteGroupModel& GetModel() const { return *m_model; }

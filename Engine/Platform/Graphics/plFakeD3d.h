@@ -26,7 +26,6 @@ class plFakeD3d : public plD3d {
     void SetAvailable(bool available) { m_available = available; }
     void SetAdapterName(const std::string& name) { m_identifier.description = name; }
     void SetModes(const std::vector<plD3dDisplayMode>& modes) { m_modes = modes; }
-    void SetDesktopMode(const plD3dDisplayMode& mode) { m_desktop = mode; }
     void SetCaps(const plD3dCaps& caps) { m_caps = caps; }
     // CheckDeviceType answers NotAvailable for this back-buffer format.
     void RefuseFormat(plD3dFormat format) { m_refused.insert(format); }

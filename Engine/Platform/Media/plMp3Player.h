@@ -34,7 +34,6 @@ class plMp3Player {
     // Halts where it is; SeekToStart and Run play it again.
     void Stop();
     void SeekToStart();
-    bool IsRunning() const { return m_running; }
     // Hundredths of a decibel, -10000 to 0; kept for later sources.
     void SetVolume(i32 volume);
 

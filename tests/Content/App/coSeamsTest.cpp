@@ -123,12 +123,13 @@ TEST_F(coSeamsTest, EverySeamHoldsTheGamesOwnAndTheRideIsHeard) {
             for (const auto& [seam, isReplaced] : replaced)
                 EXPECT_TRUE(isReplaced) << seam;
             // These exist for tests and the game leaves them alone: the mission world's own answers are the
-            // game's, the prop list's props and the ring list's rings.
+            // game's, the prop list's props and the ring list's rings; the coaster definition is the store's.
             const std::pair<const char*, bool> kept[] = {
                 {"mission world", Replaced(coGetMissionWorld())},
                 {"texture cache", Replaced(coGetTextureCache())},
                 {"model holder loader", Replaced(coGetModelHolderLoader())},
                 {"fly-through scene", coGetFlythroughScene() != nullptr},
+                {"coaster definition", &coGetCoasterDefinition() != &coCoasterDefinitionStore()},
             };
             for (const auto& [seam, isReplaced] : kept)
                 EXPECT_FALSE(isReplaced) << seam;

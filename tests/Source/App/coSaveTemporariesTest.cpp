@@ -1,5 +1,11 @@
 #include "Source/App/coSaveTemporaries.h"
 
+#include "Source/Career/coCareerSave.h"
+#include "Source/Park/coCoasterPackage.h"
+#include "Source/SavedCoaster/coLoadCache.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
+#include "Source/Settings/coPrefs.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,30 +15,34 @@
 namespace fs = std::filesystem;
 
 // The temporaries of the game's own saves go, wherever the game writes them; a player's own ".tmp", a
-// temporary of a file the game does not write there, and anything reached through a link stay.
+// temporary of a file the game does not write there, and anything reached through a link stay. The files
+// are named as their savers name them.
 TEST(coSaveTemporaries, OnlyTheGamesOwnTemporariesAreRemoved) {
+    const std::string prefs = coPrefsFileName, cache = coLoadCacheFileName, career = coCareerSaveFileName;
+    const std::string oval = std::string("E2E Oval") + coSavedCoasterExtension;
+    const std::string colours = std::string("Track Color Preference Settings/Mountain/Tracks/Steel/");
     const fs::path root = fs::temp_directory_path() / ("coSaveTemporaries-" + std::to_string(::getpid()));
     const fs::path saves = root / "Saves";
     const struct {
-        const char* path;
+        std::string path;
         bool removed;
     } files[] = {
-        {"prefs.bin.tmp", true},
-        {"LoadCach.bin.tmp", true},
-        {"E2E Oval.csa.tmp", true},
-        {"E2E Oval.csa", false},
+        {prefs + ".tmp", true},
+        {cache + ".tmp", true},
+        {oval + ".tmp", true},
+        {oval, false},
         {"notes.tmp", false},
-        {"prefs.bin.bad.tmp", false},
-        {"Ann/SaveFile.isf.tmp", true},
+        {prefs + ".bad.tmp", false},
+        {"Ann/" + career + ".tmp", true},
         {"Ann/Steel/Mission3.cmi.tmp", true},
         {"Ann/Steel/Mission3.cmi", false},
         {"Ann/Steel/Mission.cmi.tmp", false},
         {"Ann/Steel/Deep/Mission3.cmi.tmp", false},
-        {"Track Color Preference Settings/Mountain/Tracks/Steel/TrkColor.def.tmp", true},
-        {"Track Color Preference Settings/Mountain/Tracks/Steel/other.def.tmp", false},
+        {colours + coTrackColorFileName + ".tmp", true},
+        {colours + "other.def.tmp", false},
         {"Directory For Unlocked Props/Ironvale/trophy.prd.tmp", true},
         {"Directory For Unlocked Props/Elsewhere/trophy.prd.tmp", false},
-        {"Ann/E2E Oval.csa.tmp", false},
+        {"Ann/" + oval + ".tmp", false},
     };
     fs::remove_all(root);
     for (const auto& file : files) {
@@ -46,7 +56,7 @@ TEST(coSaveTemporaries, OnlyTheGamesOwnTemporariesAreRemoved) {
         std::ofstream(outside / name) << "bytes";
     fs::create_directory_symlink(outside, saves / "Bob");
     fs::create_directory_symlink(outside, saves / "Ann" / "Wooden");
-    fs::create_symlink(saves / "E2E Oval.csa", saves / "Linked.csa.tmp");
+    fs::create_symlink(saves / oval, saves / "Linked.csa.tmp");
 
     coRemoveSaveTemporaries(saves);
 

@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -35,6 +36,10 @@ struct coRecordingRideHost : coRideModeHost {
     void ShowPointer(bool shown) override { pointerShown = shown; }
     void SetPointerShape(i32 shape) override { pointerShape = shape; }
     void HideConstraintCounters() override { countersHidden = true; }
+    void ShowFeedback(u32 message, float seconds) override {
+        feedback = std::to_string(message) + " for " + std::to_string(static_cast<int>(seconds));
+    }
+    void HideFeedback() override { feedback.clear(); }
     i32 RunPauseDialog(i32 mode) override {
         dialogMode = mode;
         hudDuringDialog = hudShown;
@@ -55,6 +60,7 @@ struct coRecordingRideHost : coRideModeHost {
     bool countersHidden = false, unwritable = false;
     i32 pointerShape = -1;
     float lastSpeed = 0.0f;
+    std::string feedback; // the main palette's message and its seconds, empty when hidden
     struct Capture {
         i32 shrink;
         float step;
@@ -97,9 +103,9 @@ class coRideModeTest : public coModeTest {
         coSetCoasterDefinition(nullptr);
         coModeTest::TearDown();
     }
-    // The next frame, 1/60 s later.
-    void Frame() {
-        time.Advance(1.0 / 60.0);
+    // The next frame, 1/60 s later unless told (a frame's clock takes at most a second).
+    void Frame(double seconds = 1.0 / 60.0) {
+        time.Advance(seconds);
         coModeManagerUpdate();
         input.Clear();
     }
@@ -152,12 +158,12 @@ TEST_F(coRideModeTest, PauseExitsLeadOnByTheEntryBelowTheRide) {
     }
 }
 
-TEST_F(coRideModeTest, MainOrLoadOverUnsavedWorkAsksTheBuildersQuestionFirst) {
+TEST_F(coRideModeTest, MainOrLoadOverUnsavedWorkAsksTheRidesQuestionFirst) {
     const struct {
         i32 exit;
         u32 question;
         i32 next;
-    } cases[] = {{3, 13, coModeIdMainMenu}, {2, 15, coModeIdLoadMenu}};
+    } cases[] = {{3, 21, coModeIdMainMenu}, {2, 22, coModeIdLoadMenu}};
     for (const auto& c : cases) {
         coRecordingEditorHost editorHost;
         builderMode.modified = true;
@@ -176,6 +182,27 @@ TEST_F(coRideModeTest, MainOrLoadOverUnsavedWorkAsksTheBuildersQuestionFirst) {
         if (coModeStackIsPrevious(coModeIdRide))
             ride.Exit();
     }
+}
+
+// "Now riding" (and the name it shows) keeps the rest of its 60 s through the pause's Ok and a Space
+// restart; once its time ran out, neither brings it back.
+TEST_F(coRideModeTest, NowRidingKeepsItsTimeThroughAPauseAndARestart) {
+    coModePush(&ride);
+    Frame();
+    EXPECT_EQ(rideHost.feedback, "11 for 60");
+    rideHost.duringDialog = [] { return 1; };
+    for (int second = 0; second < 10; ++second)
+        Frame(1.0);
+    input.released.insert(coActionEscape);
+    Frame();
+    EXPECT_EQ(rideHost.feedback, "11 for 50");
+    Char(ride, 32);
+    EXPECT_EQ(rideHost.feedback, "11 for 50");
+    for (int second = 0; second < 60; ++second)
+        Frame(1.0);
+    input.released.insert(coActionEscape);
+    Frame();
+    EXPECT_EQ(rideHost.feedback, "");
 }
 
 TEST_F(coRideModeTest, PauseShowsTheHiddenHudAndResumesEvenWhenTheDialogThrows) {

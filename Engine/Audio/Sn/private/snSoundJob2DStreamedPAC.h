@@ -29,8 +29,6 @@ class snSoundJob2DStreamedPAC : public snSoundJob2DPAC {
     u32 GetRingSize() const { return m_ringSize; }
     u32 GetWriteOffset() const { return m_writeOffset; }
     u32 GetRefillPoint() const { return m_refillPoint; }
-    // Whether the last pass has been read, so the place in the ring where the data end is known.
-    bool IsEndKnown() const { return m_endKnown; }
 
   protected:
     void CreateBuffer() override;
