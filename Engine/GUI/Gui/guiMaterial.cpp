@@ -20,8 +20,6 @@ namespace {
 
 // Byte to colour channel: the GUI's own factor, so that GetColor gives back every byte it was given.
 constexpr float kByteToChannel = 0.003921569f;
-// The texture coordinates stop short of 1 so that filtering never reaches the texture's far edge.
-constexpr f32 kUvScale = 0.99f;
 
 // The whole window before its transform: one unit wide and high, down from its top left corner.
 const maBoundingBox kUnitQuad({0.0f, 0.0f, 0.0f}, {1.0f, -1.0f, 0.0f});
@@ -38,7 +36,7 @@ void FitAxis(i32 first, i32 last, i32 size, f32 scale, f32& from, f32& to) {
     }
     if (scale <= 0.0f || scale > 1.0f)
         return;
-    const f32 texels = kUvScale * scale * static_cast<f32>(size);
+    const f32 texels = scale * static_cast<f32>(size);
     if (first > kMargin && last < size - 1)
         from = static_cast<f32>(first - kMargin) / texels;
     if (first > 0 || texels < static_cast<f32>(size) - 0.5f)
@@ -91,9 +89,11 @@ void guiMaterial::CreateQuad() {
     g3dMaterial* material = &DefaultMaterial();
     m_fragment = g3dFragmentManager::CreateFragmentPNT(positions, normals, 4, indices, 6, &material, nullptr,
                                                        1, false);
+    // The whole texture over the whole quad: with the quad half a pixel before its pixels, each pixel
+    // of a texture the window's size samples its own texel's centre, so text shows where it measured.
     auto* vertices = reinterpret_cast<g3dVertexPNT*>(m_fragment->GetVertices());
     for (u32 i = 0; i < 4; ++i)
-        vertices[i].uv = {kUvScale * positions[i].x, -kUvScale * positions[i].y};
+        vertices[i].uv = {positions[i].x, -positions[i].y};
     m_fragment->CommitVertices();
     const g3dHFragment node(m_fragment);
     try {
@@ -334,7 +334,7 @@ void guiMaterial::SetQuadArea(f32 left, f32 top, f32 right, f32 bottom) {
     for (u32 i = 0; i < 4; ++i) {
         vertices[i].position.x = xs[i];
         vertices[i].position.y = -ys[i];
-        vertices[i].uv = {kUvScale * xs[i], kUvScale * ys[i]};
+        vertices[i].uv = {xs[i], ys[i]};
     }
     m_fragment->CommitVertices();
 }

@@ -220,7 +220,7 @@ TEST_F(guiTextTest, TheQuadCoversEveryPixelItsInkReaches) {
         for (int axis = 0; axis < 2; ++axis)
             for (i32 pixel = 0; pixel < size[axis]; ++pixel) {
                 const f32 share = (static_cast<f32>(pixel) + 0.5f) / static_cast<f32>(size[axis]);
-                const f32 t = share * 0.99f * (axis == 0 ? c.tile : 1.0f) * static_cast<f32>(size[axis]);
+                const f32 t = share * (axis == 0 ? c.tile : 1.0f) * static_cast<f32>(size[axis]);
                 const i32 tap = static_cast<i32>(std::floor(t - 0.5f));
                 bool reached = false;
                 for (const i32 texel : {(tap + size[axis]) % size[axis], (tap + 1) % size[axis]})
@@ -228,5 +228,25 @@ TEST_F(guiTextTest, TheQuadCoversEveryPixelItsInkReaches) {
                 EXPECT_TRUE(!reached || (share >= from[axis] && share <= to[axis])) << c.text << " " << pixel;
             }
         EXPECT_LE((to[0] - from[0]) * (to[1] - from[1]), c.largestShare) << c.text;
+    }
+}
+
+// A texture the window's size shows texel for pixel, so a row drawn as it measures keeps its place and
+// its last columns: the quad's texture coordinates run with its position and reach the last ink.
+TEST_F(guiTextTest, EachPixelShowsItsOwnTexel) {
+    for (const i32 offset : {0, 256 - Width({}, u"WWWW")}) {
+        text->SetStateStyle({kWhite}, {{}}, {offset}, guiStateIdle);
+        text->SetText(envString("WWWW"), guiStateIdle);
+        Update(700, 500);
+        const auto* quad = reinterpret_cast<const g3dVertexPNT*>(
+            dynamic_cast<const g3dHFragment*>(text->GetRenderEntry()->GetNode())
+                ->GetFragment()
+                ->GetVertices());
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_FLOAT_EQ(quad[i].uv.x, quad[i].position.x) << offset << " " << i;
+            EXPECT_FLOAT_EQ(quad[i].uv.y, -quad[i].position.y) << offset << " " << i;
+        }
+        const i32 last = InkColumns(Texture(guiStateIdle), Texels(Texture(guiStateIdle))).second;
+        EXPECT_GE(quad[3].uv.x * 256.0f, static_cast<f32>(last + 1)) << offset;
     }
 }
