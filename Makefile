@@ -18,9 +18,10 @@ build: configure
 bench: configure
 	cmake --build build -j $(JOBS) --target benchmarks
 
-# The game on the installation tree build/data; options such as /w (windowed) go in ARGS.
+# The game on the installation tree build/data; options such as /w (windowed) go in ARGS. The game's
+# normal end is exit code 13; any other code fails the target with that code.
 run: build
-	build/Source/loopvane $(ARGS)
+	build/Source/loopvane $(ARGS); code=$$?; [ $$code -eq 13 ] || exit $$code
 
 build-test: deps
 	cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLOOPVANE_SANITIZE=ON -DLOOPVANE_BENCH=ON

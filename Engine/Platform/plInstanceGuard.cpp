@@ -9,10 +9,12 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -35,6 +37,33 @@ void InstallRaiseHandler() {
 
 u32 ErrorOf(int error) {
     return error == EACCES || error == EPERM || error == EROFS ? plErr::AccessDenied : plErr::InvalidHandle;
+}
+
+std::string OpenFailure(int error) {
+    if (error == ELOOP)
+        return "it is a symbolic link";
+    if (error == EISDIR)
+        return "it is a folder";
+    return std::strerror(error);
+}
+
+// A name that is not one plain file may lead to someone's file (a hard link) or may never answer (a pipe).
+std::string Unfit(const struct stat& status) {
+    if (S_ISDIR(status.st_mode))
+        return "it is a folder";
+    if (S_ISFIFO(status.st_mode))
+        return "it is a pipe";
+    if (!S_ISREG(status.st_mode))
+        return "it is not a regular file";
+    if (status.st_nlink > 1)
+        return "it has " + std::to_string(status.st_nlink) + " names (a hard link)";
+    return "";
+}
+
+u32 NotUsed(const std::string& path, const std::string& why, u32 error) {
+    DBG_WARNING("The instance lock %s is not used: %s; the game runs without the guard against a second copy",
+                path.c_str(), why.c_str());
+    return error;
 }
 
 // The holder writes its pid just after taking the lock: a reader that comes in between waits a little.
@@ -80,12 +109,23 @@ std::string plFlockInstanceGuard::GetLockPath(const std::string& name) const {
 
 u32 plFlockInstanceGuard::CreateMutex(const std::string& name) {
     const std::string path = GetLockPath(name);
+    // Anyone may plant the lock's name in a shared folder: it is never followed as a link, and never
+    // waited on as a pipe.
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
     // Another user's lock file may be read-only to us; a lock taken through a read-only file still holds.
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0644);
     if (fd < 0 && errno == EACCES)
-        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return ErrorOf(errno);
+        fd = open(path.c_str(), O_RDONLY | kFlags);
+    if (fd < 0) {
+        const int error = errno;
+        return NotUsed(path, OpenFailure(error), ErrorOf(error));
+    }
+    struct stat status {};
+    const std::string unfit = fstat(fd, &status) != 0 ? std::strerror(errno) : Unfit(status);
+    if (!unfit.empty()) {
+        close(fd);
+        return NotUsed(path, unfit, plErr::InvalidHandle);
+    }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         close(fd);
@@ -96,7 +136,8 @@ u32 plFlockInstanceGuard::CreateMutex(const std::string& name) {
     }
     // The handler goes in before the pid is written, so no request can arrive while SIGUSR1 still kills.
     InstallRaiseHandler();
-    if (!WritePid(fd))
+    // Another user's file is only locked: its bytes are not ours to change.
+    if (status.st_uid == geteuid() && !WritePid(fd))
         DBG_WARNING("The instance lock %s cannot hold this process's id", path.c_str());
     // The descriptor stays open, and the lock held, until the process ends.
     return plErr::Success;

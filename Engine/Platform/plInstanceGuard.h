@@ -20,8 +20,9 @@ class plInstanceGuard {
 };
 
 // A lock file per name in a folder ("Global\LoopvaneApp" gives "Global-LoopvaneApp.lock"), locked with
-// flock for the process's life and holding the holder's pid. Another instance raises the holder's
-// window by sending it SIGUSR1, which the holder's handler turns into a raise request.
+// flock for the process's life and holding the holder's pid when the file is the holder's own. Another
+// instance raises the holder's window by sending it SIGUSR1, which the holder's handler turns into a
+// raise request. A link, folder or pipe under the lock's name is not used: the process runs unguarded.
 class plFlockInstanceGuard : public plInstanceGuard {
   public:
     explicit plFlockInstanceGuard(std::string folder) : m_folder(std::move(folder)) {}
