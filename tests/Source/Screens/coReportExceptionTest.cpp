@@ -1,7 +1,6 @@
 #include "Source/Screens/coReportException.h"
 #include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsExceptions.h"
-#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
@@ -169,40 +168,6 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
         }
         ASSERT_FALSE(displayer.shown.empty());
         EXPECT_EQ(displayer.shown.back().message, row.said + folder.Path(row.file) + row.cause);
-    }
-    gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
-    gfErrorHandler::Shutdown();
-}
-
-// A file's path is told in its own letters, whatever they are; a byte of a name that is not UTF-8 shows as
-// the replacement mark.
-TEST(coReportExceptionTest, AFilesPathIsToldInItsOwnLetters) {
-    fsTestFolder folder;
-    gfWriteTextSet(folder.Locator("fsErrors.tsf"), 32, {{4, u"Missing: "}});
-    const fsLocator errors = folder.Locator();
-    gfErrorHandler::Init(&errors);
-    gfRecordingDisplayer displayer;
-    gfErrorHandler::SetDisplayer(&displayer);
-    const struct {
-        const char* path;
-        const char* told;
-    } rows[] = {
-        {"/saves/a b.csa", "/saves/a b.csa"},
-        {"/home/j\xC3\xB3zef/\xC3\x86r\xC3\xB8.csa", "/home/j\xC3\xB3zef/\xC3\x86r\xC3\xB8.csa"},
-        {"/\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B_\xC3\x86r\xC3\xB8/a.csa",
-         "/\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B_\xC3\x86r\xC3\xB8/a.csa"},
-        {"/\xF0\x90\x90\x80/a.csa", "/\xF0\x90\x90\x80/a.csa"},
-        {"/a\xFF\xC3/a.csa", "/a\xEF\xBF\xBD\xEF\xBF\xBD/a.csa"},
-    };
-    for (const auto& row : rows) {
-        fsLocator file;
-        fsLocatorFromNativePath(row.path, file);
-        try {
-            throw fsFileDoesntExistX(file);
-        } catch (...) {
-            coReportCurrentException();
-        }
-        EXPECT_EQ(displayer.shown.back().message, std::string("Missing: ") + row.told);
     }
     gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
     gfErrorHandler::Shutdown();
