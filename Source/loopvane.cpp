@@ -8,6 +8,7 @@
 #include "Engine/Platform/System/plSystemServices.h"
 #include "Engine/Platform/plMessageBox.h"
 #include "Engine/Platform/plTimeSource.h"
+#include "Engine/Platform/plUtf.h"
 #include "Source/App/coCommandLine.h"
 #include "Source/App/coProgram.h"
 #include "Source/Settings/coScreenCapture.h"
@@ -207,9 +208,7 @@ int main(int argc, char** argv) {
         const std::string text = "No game data in " + data + " (" + kDataMarker +
                                  " is missing); give the installed data with --data DIR.";
         std::fprintf(stderr, "loopvane: %s\n", text.c_str());
-        const envString shown(text.c_str());
-        plGetMessageBox().Show(std::u16string(shown.GetData(), shown.GetLength()), u"Loopvane can't start",
-                               plMb::Ok | plMb::IconError);
+        plGetMessageBox().Show(plUtf8ToUtf16(text), u"Loopvane can't start", plMb::Ok | plMb::IconError);
         plInstallServices({});
         return coExitNotStarted;
     }

@@ -24,6 +24,8 @@ class plFontRasterizer {
     virtual bool MeasureText(plFontHandle font, std::u16string_view text, u32& width, u32& height) = 0;
     // The text's cell turned black, then its glyphs' coverage in white (each of blue, green and red
     // bytes holds it: 0x00FFFFFF is full), into a top-down buffer of 32-bit pixels, cut to the buffer.
+    // A surrogate pair is one character, and one that the font lacks is drawn as the replacement mark;
+    // no glyph reaches above or below the cell.
     virtual void DrawText(plFontHandle font, std::u16string_view text, i32 x, i32 y, u32* pixels, u32 width,
                           u32 height) = 0;
 };

@@ -1,5 +1,7 @@
 #include "Engine/Platform/plMessageBoxPicture.h"
 
+#include "Engine/Core/Env/envBreakLine.h"
+
 #include <algorithm>
 
 namespace {
@@ -57,40 +59,6 @@ class Font {
     plFontHandle m_handle;
 };
 
-// The longest start of the word that fits, ending after a '/' where one does; at least one unit.
-size_t FittingStart(plFontRasterizer& fonts, plFontHandle font, std::u16string_view word, u32 width) {
-    size_t fits = 1;
-    while (fits < word.size() && Measure(fonts, font, word.substr(0, fits + 1)) <= width)
-        ++fits;
-    const size_t slash = word.substr(0, fits).rfind(u'/');
-    return slash != std::u16string_view::npos && slash > 0 ? slash + 1 : fits;
-}
-
-void WrapParagraph(plFontRasterizer& fonts, plFontHandle font, std::u16string_view paragraph, u32 width,
-                   std::vector<std::u16string>& lines) {
-    std::u16string line;
-    size_t start = 0;
-    while (start <= paragraph.size()) {
-        const size_t end = std::min(paragraph.find(u' ', start), paragraph.size());
-        std::u16string_view word = paragraph.substr(start, end - start);
-        start = end + 1;
-        std::u16string joined = line.empty() ? std::u16string(word) : line + u' ' + std::u16string(word);
-        if (Measure(fonts, font, joined) <= width) {
-            line = std::move(joined);
-            continue;
-        }
-        if (!line.empty())
-            lines.push_back(std::move(line));
-        while (Measure(fonts, font, word) > width) {
-            const size_t cut = FittingStart(fonts, font, word, width);
-            lines.emplace_back(word.substr(0, cut));
-            word.remove_prefix(cut);
-        }
-        line = std::u16string(word);
-    }
-    lines.push_back(std::move(line));
-}
-
 } // namespace
 
 std::vector<std::u16string> plWrapText(plFontRasterizer& fonts, plFontHandle font, std::u16string_view text,
@@ -100,10 +68,12 @@ std::vector<std::u16string> plWrapText(plFontRasterizer& fonts, plFontHandle fon
     std::vector<std::u16string> lines;
     if (text.empty())
         return lines;
+    const auto fits = [&](std::u16string_view row) { return Measure(fonts, font, row) <= width; };
     size_t start = 0;
     while (start <= text.size()) {
         const size_t end = std::min(text.find(u'\n', start), text.size());
-        WrapParagraph(fonts, font, text.substr(start, end - start), width, lines);
+        for (std::u16string_view row : envBreakLine(text.substr(start, end - start), fits))
+            lines.emplace_back(row);
         start = end + 1;
     }
     return lines;

@@ -48,8 +48,7 @@ class plMessageBoxPicture {
     std::vector<Placed> m_buttons;
 };
 
-// The text in lines no wider than `width` in the font: broken at its line breaks, then between words; a
-// word wider than a line (a path) is broken after its last '/' that fits, else where it must. Trailing
-// line breaks make no lines.
+// The text in lines no wider than `width` in the font: broken at its line breaks, then as envBreakLine
+// breaks a line (at spaces and after a path's '/'s). Trailing line breaks make no lines.
 std::vector<std::u16string> plWrapText(plFontRasterizer& fonts, plFontHandle font, std::u16string_view text,
                                        u32 width);

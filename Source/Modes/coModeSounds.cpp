@@ -8,6 +8,7 @@
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/Core/Ma/maRotation.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Source/Settings/coPaths.h"
@@ -23,7 +24,7 @@ constexpr u32 kCategoryAmbient = 4;
 std::string Describe(const fsLocator& file) {
     std::string text;
     for (u32 i = 0; i < file.GetComponentCount(); ++i)
-        text += (i == 0 ? "" : "/") + envStringToNarrow(file.GetComponent(i));
+        text += (i == 0 ? "" : "/") + envStringToUtf8(file.GetComponent(i));
     return text;
 }
 } // namespace

@@ -8,6 +8,7 @@
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Audio/Sn/snExceptions.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
@@ -82,7 +83,7 @@ std::string CauseOf(const coExceptionReport& report) {
     if (report.causeText == 0)
         return report.cause;
     std::string words =
-        envStringToNarrow(gfErrorHandler::GetMessage(coErrorPackage, report.causeText, nullptr));
+        envStringToUtf8(gfErrorHandler::GetMessage(coErrorPackage, report.causeText, nullptr));
     words.erase(words.find_last_not_of(" \n") + 1);
     return words;
 }
@@ -115,7 +116,7 @@ void Tell(const std::vector<coExceptionReport>& reports) {
     for (const coExceptionReport& report : reports)
         if (report.code != 0) {
             // The player's message says only which package failed: the log says how, in its own words.
-            std::string own = envStringToNarrow(gfErrorHandler::GetMessage(
+            std::string own = envStringToUtf8(gfErrorHandler::GetMessage(
                 envErrorCodePackage(report.code), envErrorCodeNumber(report.code), nullptr));
             own.erase(own.find_last_not_of(" \n") + 1);
             dbgLogLine(("The failure" + report.extra + " " + own).c_str());

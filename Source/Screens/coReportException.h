@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-// How a failure is shown to the player: the error package and number of its text, and the extra text
-// appended to it (a file's path, or the package and number of an exception the game has no text of its
+// How a failure is shown to the player: the error package and number of its text, and the extra text in
+// UTF-8 appended to it (a file's path, or the package and number of an exception the game has no text of its
 // own for; that exception's code is kept then).
 struct coExceptionReport {
     u32 package = 0;

@@ -4,6 +4,7 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
@@ -30,7 +31,7 @@ i32 CompletedTrackTypes(const envString& profile) {
     try {
         coCareerSave::Load(profile, nullptr, counts);
     } catch (const envExceptionX& e) {
-        DBG_WARNING("The career of \"%s\" cannot be read (error 0x%08X)", envStringToNarrow(profile).c_str(),
+        DBG_WARNING("The career of \"%s\" cannot be read (error 0x%08X)", envStringToUtf8(profile).c_str(),
                     e.GetCode());
         return 0;
     }

@@ -601,7 +601,8 @@ TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {
 
 // A damaged file read at start-up is told in a box, never only in the log, and the game ends cleanly. A
 // screen made once the game's own box is up is told there, naming its file, and what start-up made is let
-// go; what fails before (the GUI pak) is told in the platform's box, which an injected run prints.
+// go; what fails before (the GUI pak) is told in the platform's box, which an injected run prints. The
+// game lies in a folder named beyond ASCII, and the box's log line names it in its own letters.
 TEST(EndToEndTest, ADamagedFileReadAtStartUpIsToldInABox) {
     const struct {
         const char* file;
@@ -612,11 +613,17 @@ TEST(EndToEndTest, ADamagedFileReadAtStartUpIsToldInABox) {
         {"Data/GUI/gui.pak", false},
     };
     for (const auto& c : cases) {
-        GameHome home;
+        GameHome home("loopvane-e2e-\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B_\xC3\x86r\xC3\xB8");
         const fs::path data = home.Path("installed");
         fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
         fs::resize_file(data / c.file, 8);
         const GameRun run = home.Play("damaged_start_screen.inject", data);
+        if (c.ownBox) {
+            const size_t box = run.output.find("coQuestionDialog.cpp");
+            ASSERT_NE(box, std::string::npos) << c.file << "\n" << run.output;
+            const std::string line = run.output.substr(box, run.output.find('\n', box) - box);
+            EXPECT_NE(line.find((data / c.file).string()), std::string::npos) << line;
+        }
         EXPECT_EQ(run.exitCode, kExitNormal) << c.file << "\n" << run.output;
         EXPECT_TRUE(ReleasesEverything(run.output)) << c.file << "\n" << run.output;
         EXPECT_EQ(fs::exists(home.Path("error.png")), c.ownBox) << c.file << "\n" << run.output;

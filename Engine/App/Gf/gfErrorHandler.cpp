@@ -4,6 +4,7 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/Platform/plMessageBox.h"
 #include "Engine/Platform/plServices.h"
 
@@ -47,7 +48,7 @@ class gfDefaultErrorDisplayer : public gfErrorDisplayer {
     u32 Display(u32 type, const envString& message) override {
         envString shown = message;
         shown.TruncateAtNull();
-        std::fprintf(stderr, "Error: %s\n", envStringToNarrow(shown).c_str());
+        std::fprintf(stderr, "Error: %s\n", envStringToUtf8(shown).c_str());
         plMessageBox* box = plGetServices().messageBox;
         if (!box)
             return gfAnswerAbort;
@@ -154,7 +155,7 @@ envString GetMessage(u32 package, u32 number, const char* extra) {
                       number, package);
     envString message = texts->GetText(number);
     if (extra)
-        message.Append(envString(extra));
+        message.Append(envStringFromUtf8(extra));
     return message;
 }
 
@@ -162,7 +163,7 @@ u32 Report(u32 type, u32 package, u32 number, const char* extra) {
     const envString message = GetMessage(package, number, extra);
     if (!g_displayer) {
         // The message is text, never a format.
-        dbgWarning("gfErrorHandler", 130, "%s", envStringToNarrow(message).c_str());
+        dbgWarning("gfErrorHandler", 130, "%s", envStringToUtf8(message).c_str());
         return gfAnswerAbort;
     }
     return g_displayer->Display(type, message);

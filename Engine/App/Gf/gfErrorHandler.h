@@ -39,7 +39,7 @@ const fsLocator& GetErrorFileDirectory();
 void SetDisplayer(gfErrorDisplayer* displayer);
 gfErrorDisplayer* GetDefaultDisplayer();
 
-// The message of the number in the package's error texts followed by the extra text (when given),
+// The message of the number in the package's error texts followed by the extra text (UTF-8, when given),
 // or a fallback naming the number and package when the set or the entry is missing. A message asked
 // for while one is being made (a retry question from inside the file open) does not look for its text
 // set, so it cannot recurse.

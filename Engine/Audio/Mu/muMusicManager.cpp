@@ -7,6 +7,7 @@
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Core/Env/envUtf.h"
 
 #include <algorithm>
 
@@ -141,7 +142,7 @@ bool muMusicManager::StartTrack(i32 loops) {
         m_job->Play(static_cast<f32>(appGetTime()));
     } catch (const envExceptionX& fault) {
         DBG_WARNING("music: %s cannot be played (error 0x%08X)",
-                    envStringToNarrow(file.GetLastComponent()).c_str(), fault.GetCode());
+                    envStringToUtf8(file.GetLastComponent()).c_str(), fault.GetCode());
         ReleaseJob();
         return false;
     }

@@ -112,6 +112,17 @@ std::string envUtf16ToUtf8(std::u16string_view units) {
     return out;
 }
 
+envString envStringFromUtf8(std::string_view text) {
+    envString out;
+    for (const char16_t unit : envUtf8ToUtf16(text))
+        out.AppendChar(unit);
+    return out;
+}
+
+std::string envStringToUtf8(const envString& text) {
+    return envUtf16ToUtf8(std::u16string_view(text.GetData() ? text.GetData() : u"", text.GetLength()));
+}
+
 void envLowerAscii(std::string& text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z')

@@ -36,3 +36,7 @@ void envLowerAscii(std::string& text);
 // Whole texts: each byte of a malformed sequence becomes U+FFFD, and so does a lone surrogate.
 std::u16string envUtf8ToUtf16(std::string_view text);
 std::string envUtf16ToUtf8(std::u16string_view units);
+// The same for the engine's strings: text for messages, the log and every Linux interface but a path,
+// whose bytes that are not UTF-8 the file system keeps apart (fsNativeToString).
+envString envStringFromUtf8(std::string_view text);
+std::string envStringToUtf8(const envString& text);

@@ -1,6 +1,7 @@
 #include "Engine/GUI/Gui/guiText.h"
 
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envBreakLine.h"
 #include "Engine/GUI/Gui/guiTextureCache.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
@@ -13,7 +14,6 @@ namespace {
 
 constexpr i32 kLargestTexture = 4096;
 constexpr char16_t kLineBreak = 10;
-constexpr char16_t kSpace = 32;
 
 // Gives every list of the record, and its fields, the same length; wrapped fields of another length
 // are dropped.
@@ -54,34 +54,17 @@ i32 Measure(g2dFont font, const std::u16string& units) {
     return static_cast<i32>(width);
 }
 
-// Breaks one line (no line breaks in it) into rows of the available width; returns the rows joined by
-// line breaks. Every row takes at least one character, so the walk always ends.
-std::u16string WrapSegment(std::u16string rest, g2dFont font, i32 available) {
+// Breaks one line (no line breaks in it) into rows narrower than the available width; returns the rows
+// joined by line breaks.
+std::u16string WrapSegment(std::u16string_view line, g2dFont font, i32 available) {
+    const auto fits = [&](std::u16string_view row) { return Measure(font, std::u16string(row)) < available; };
     std::u16string out;
-    while (!rest.empty() && Measure(font, rest) >= available) {
-        size_t cut = std::u16string::npos;
-        for (size_t i = rest.size(); i-- > 0;)
-            if (rest[i] == kSpace && Measure(font, rest.substr(0, i)) < available) {
-                cut = i;
-                break;
-            }
-        if (cut != std::u16string::npos) {
-            out += rest.substr(0, cut);
+    for (std::u16string_view row : envBreakLine(line, fits)) {
+        if (!out.empty())
             out += kLineBreak;
-            rest.erase(0, cut + 1);
-            continue;
-        }
-        // The longest prefix that fits, at least one character.
-        size_t fits = 1;
-        while (fits < rest.size() && Measure(font, rest.substr(0, fits + 1)) <= available)
-            ++fits;
-        if (fits == rest.size())
-            break;
-        out += rest.substr(0, fits);
-        out += kLineBreak;
-        rest.erase(0, fits);
+        out += row;
     }
-    return out + rest;
+    return out;
 }
 
 } // namespace

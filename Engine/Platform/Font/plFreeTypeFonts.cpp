@@ -1,6 +1,7 @@
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envUtf.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -25,8 +26,8 @@ struct plFreeTypeFonts::Library {
 };
 
 struct plFreeTypeFonts::Face {
-    // A character as drawn: its advance in whole pixels and its grey coverage; a character that
-    // cannot be loaded has no advance and draws nothing.
+    // A character as drawn: its advance in whole pixels and its grey coverage, which stays inside the
+    // cell; a character that cannot be loaded has no advance and draws nothing.
     struct Glyph {
         i32 advance = 0;
         i32 left = 0;
@@ -39,8 +40,8 @@ struct plFreeTypeFonts::Face {
     FT_Face face = nullptr;
     i32 cellHeight = 0;
     i32 ascent = 0;
-    // Loaded and rendered once: menus draw the same few characters over and over.
-    std::unordered_map<char16_t, Glyph> glyphs;
+    // Loaded and rendered once, by code point: menus draw the same few characters over and over.
+    std::unordered_map<u32, Glyph> glyphs;
 
     ~Face() { FT_Done_Face(face); }
 
@@ -62,10 +63,21 @@ struct plFreeTypeFonts::Face {
         ascent = std::clamp(lineAscent, top, cellHeight + bottom);
     }
 
-    const Glyph& GlyphOf(char16_t unit) {
-        const auto [found, added] = glyphs.try_emplace(unit);
+    bool LoadGlyph(u32 code) {
+        const FT_UInt index = envIsSurrogate(code) ? 0 : FT_Get_Char_Index(face, code);
+        return index != 0 && FT_Load_Glyph(face, index, kLoadFlags) == 0;
+    }
+
+    // A character that the face lacks is drawn as the replacement mark (the face's missing-glyph box
+    // where it has no mark either). A glyph taller than the cell (the cell holds Latin-1) is cut to it,
+    // so that it never reaches into the lines beside it.
+    const Glyph& GlyphOf(u32 code) {
+        const auto [found, added] = glyphs.try_emplace(code);
         Glyph& glyph = found->second;
-        if (!added || FT_Load_Char(face, unit, kLoadFlags) != 0)
+        if (!added)
+            return glyph;
+        if (!LoadGlyph(code) && !LoadGlyph(envReplacementCharacter) &&
+            FT_Load_Glyph(face, 0, kLoadFlags) != 0)
             return glyph;
         const FT_GlyphSlot slot = face->glyph;
         glyph.advance = static_cast<i32>((slot->advance.x + 32) >> 6);
@@ -73,15 +85,25 @@ struct plFreeTypeFonts::Face {
             slot->bitmap.pixel_mode != FT_PIXEL_MODE_GRAY)
             return glyph;
         const FT_Bitmap& bitmap = slot->bitmap;
+        // Only the rows inside the cell are kept.
+        const i32 first = std::max(slot->bitmap_top - ascent, 0);
+        const i32 last = std::min(static_cast<i32>(bitmap.rows), slot->bitmap_top - ascent + cellHeight);
         glyph.left = slot->bitmap_left;
-        glyph.top = slot->bitmap_top;
+        glyph.top = slot->bitmap_top - first;
         glyph.width = bitmap.width;
-        glyph.rows = bitmap.rows;
-        glyph.coverage.resize(static_cast<size_t>(bitmap.width) * bitmap.rows);
-        for (u32 row = 0; row < bitmap.rows; ++row)
-            std::copy_n(bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch, bitmap.width,
-                        glyph.coverage.begin() + static_cast<std::ptrdiff_t>(row) * bitmap.width);
+        glyph.rows = static_cast<u32>(std::max(last - first, 0));
+        glyph.coverage.resize(static_cast<size_t>(bitmap.width) * glyph.rows);
+        for (u32 row = 0; row < glyph.rows; ++row)
+            std::copy_n(
+                bitmap.buffer + static_cast<std::ptrdiff_t>(first + static_cast<i32>(row)) * bitmap.pitch,
+                bitmap.width, glyph.coverage.begin() + static_cast<std::ptrdiff_t>(row) * bitmap.width);
         return glyph;
+    }
+
+    // Calls draw(glyph) for each character of the text, a surrogate pair being one.
+    template <class Draw> void ForEachGlyph(std::u16string_view text, Draw draw) {
+        for (size_t at = 0; at < text.size();)
+            draw(GlyphOf(envDecodeUtf16(text, at)));
     }
 };
 
@@ -169,8 +191,7 @@ bool plFreeTypeFonts::MeasureText(plFontHandle font, std::u16string_view text, u
     if (!face)
         return false;
     i32 sum = 0;
-    for (char16_t unit : text)
-        sum += face->GlyphOf(unit).advance;
+    face->ForEachGlyph(text, [&sum](const Face::Glyph& glyph) { sum += glyph.advance; });
     width = static_cast<u32>(std::max(sum, 0));
     height = static_cast<u32>(face->cellHeight);
     return true;
@@ -192,8 +213,7 @@ void plFreeTypeFonts::DrawText(plFontHandle font, std::u16string_view text, i32 
             pixels[static_cast<size_t>(row) * width + static_cast<size_t>(column)] = 0;
     const i32 baseline = y + face->ascent;
     i32 pen = x;
-    for (char16_t unit : text) {
-        const Face::Glyph& glyph = face->GlyphOf(unit);
+    face->ForEachGlyph(text, [&](const Face::Glyph& glyph) {
         const i32 left = pen + glyph.left;
         const i32 top = baseline - glyph.top;
         for (u32 row = 0; row < glyph.rows; ++row) {
@@ -212,5 +232,5 @@ void plFreeTypeFonts::DrawText(plFontHandle font, std::u16string_view text, i32 
             }
         }
         pen += glyph.advance;
-    }
+    });
 }

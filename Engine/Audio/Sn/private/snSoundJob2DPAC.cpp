@@ -5,6 +5,7 @@
 #include "Engine/Audio/Sn/snSoundSystem.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/Platform/Sound/plSoundBuffer.h"
 #include "Engine/Platform/Sound/plSoundDevice.h"
 
@@ -387,7 +388,7 @@ bool snSoundJob2DPAC::RemakeLostBuffer() {
 void snSoundJob2DPAC::GiveUp(const char* why) {
     const fsLocator& file = m_settings.file;
     DBG_WARNING("sound %s %s; stopped",
-                file.GetComponentCount() > 0 ? envStringToNarrow(file.GetLastComponent()).c_str() : "", why);
+                file.GetComponentCount() > 0 ? envStringToUtf8(file.GetLastComponent()).c_str() : "", why);
     if (m_buffer)
         m_buffer->Stop();
     m_settings.stopped = true;

@@ -7,6 +7,7 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/Platform/plMessageBox.h"
 #include "Engine/Platform/plServices.h"
 
@@ -117,6 +118,47 @@ TEST_F(gfErrorHandlerTest, TheDefaultDisplayerShowsThePlatformBox) {
         ASSERT_EQ(box.GetShown().size(), 1u);
         EXPECT_EQ(box.GetShown()[0].text, u"Cannot start: /data/uisp.gsf");
         EXPECT_EQ(box.GetShown()[0].type, c.box);
+    }
+}
+
+// A path in the extra text is UTF-8 and reads in its own letters in the message, the platform's box, on
+// stderr and in the log; each byte that is not UTF-8 shows as the replacement mark.
+TEST_F(gfErrorHandlerTest, APathReadsInItsOwnLettersWhereverItIsTold) {
+    WriteTexts("envErrors.tsf", {{2, "Cannot start: "}});
+    const struct {
+        const char* path;
+        std::u16string shown;
+    } cases[] = {
+        {"/data/x.bin", u"/data/x.bin"},
+        {"/home/j\xC3\xB3zef/\xC3\x86r\xC3\xB8", u"/home/j\u00F3zef/\u00C6r\u00F8"},
+        {"/home/\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B_\xC3\x86r\xC3\xB8",
+         u"/home/\u0418\u0433\u0440\u044B_\u00C6r\u00F8"},
+        {"/home/\xF0\x90\x90\x80/Data", u"/home/\U00010400/Data"},
+        {"/home/a\xFF\xC3/Data", u"/home/a\uFFFD\uFFFD/Data"},
+    };
+    for (const auto& c : cases) {
+        const std::u16string message = u"Cannot start: " + c.shown;
+        const std::string message8 = envUtf16ToUtf8(message);
+        gfErrorHandler::Report(gfDisplayNotice, 1, 2, c.path);
+        EXPECT_EQ(m_displayer.shown.back().message, message8);
+
+        plTestMessageBox box;
+        plServices services;
+        services.messageBox = &box;
+        plInstallServices(services);
+        gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
+        testing::internal::CaptureStderr();
+        gfErrorHandler::Report(gfDisplayNotice, 1, 2, c.path);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: " + message8 + "\n");
+        plInstallServices({});
+        ASSERT_EQ(box.GetShown().size(), 1u);
+        EXPECT_EQ(box.GetShown()[0].text, message);
+
+        const dbgLogCapture log;
+        gfErrorHandler::SetDisplayer(nullptr);
+        gfErrorHandler::Report(gfDisplayNotice, 1, 2, c.path);
+        EXPECT_EQ(log.lines.at(0), "gfErrorHandler(130): **Warning** " + message8 + "\r\n");
+        gfErrorHandler::SetDisplayer(&m_displayer);
     }
 }
 

@@ -76,3 +76,51 @@ TEST(plFreeTypeFonts, TextMeasuresItsAdvancesAndDrawsCoverageInItsCell) {
     EXPECT_EQ(pixels, before);
     fonts.DeleteFont(font);
 }
+
+// Letters beyond Latin-1 draw as themselves, inside the cell that Latin-1 sized: Cyrillic, and a Vietnamese
+// capital taller than the cell, cut to it. A letter the face lacks (a four-byte one, a CJK one) and a lone
+// surrogate (a name's byte that is not UTF-8) are one replacement mark each, in the cell as well.
+TEST(plFreeTypeFonts, LettersTheFaceLacksAreAReplacementMarkAndNothingLeavesTheCell) {
+    plFreeTypeFonts fonts;
+    const plFontHandle font = fonts.CreateFont("Arial", 16);
+    ASSERT_NE(font, 0u);
+    constexpr u32 kWidth = 200, kHeight = 60;
+    constexpr i32 kTop = 20;
+    const auto draw = [&](std::u16string_view text) {
+        std::vector<u32> pixels(kWidth * kHeight, 0);
+        fonts.DrawText(font, text, 4, kTop, pixels.data(), kWidth, kHeight);
+        return pixels;
+    };
+    const auto width = [&](std::u16string_view text) {
+        u32 w = 0, h = 0;
+        fonts.MeasureText(font, text, w, h);
+        return w;
+    };
+    const std::vector<u32> mark = draw(u"\uFFFD");
+    const struct {
+        std::u16string text;
+        bool isMark;
+    } cases[] = {
+        {u"\u0418\u0433\u0440\u044B_\u00C6r\u00F8", false},
+        {u"\u1EAA\u1EA4", false},
+        {u"\U00010400", true},
+        {u"\u6F22", true},
+        {u"\xDC80", true},
+    };
+    for (const auto& c : cases) {
+        const std::vector<u32> pixels = draw(c.text);
+        EXPECT_EQ(pixels == mark, c.isMark) << static_cast<u32>(c.text[0]);
+        if (c.isMark) {
+            EXPECT_EQ(width(c.text), width(u"\uFFFD")) << static_cast<u32>(c.text[0]);
+        }
+        u32 inside = 0, outside = 0;
+        for (u32 y = 0; y < kHeight; ++y)
+            for (u32 x = 0; x < kWidth; ++x) {
+                const bool inCell = y >= kTop && y < kTop + 17u;
+                (inCell ? inside : outside) += pixels[y * kWidth + x] != 0;
+            }
+        EXPECT_GT(inside, 20u) << static_cast<u32>(c.text[0]);
+        EXPECT_EQ(outside, 0u) << static_cast<u32>(c.text[0]);
+    }
+    fonts.DeleteFont(font);
+}
