@@ -960,6 +960,35 @@ TEST(EndToEndTest, AReadOnlySavesFolderIsToldOnceAndLeftAsItWas) {
     }
 }
 
+// A saves folder that is a link to nothing, or to itself, is told at start-up with its path, why, and the
+// folder the game saves in instead, the data tree's "Saves", where the settings then go; the link is left
+// as it was and no copy is spoken of.
+TEST(EndToEndTest, ABrokenSavesLinkIsToldWithWhereTheGameSavesInstead) {
+    const struct {
+        const char* what;
+        bool toItself; // else to a folder that is not there
+        const char* why;
+    } cases[] = {{"link to nothing", false, "It is a link to a folder that is not there."},
+                 {"link to itself", true, "It is a link that leads back to itself."}};
+    for (const auto& c : cases) {
+        GameHome home;
+        const fs::path data = home.Path("installed");
+        fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
+        fs::remove_all(home.Saves());
+        fs::create_symlink(c.toItself ? home.Saves() : home.Path("gone"), home.Saves());
+        const GameRun run = home.Play("quit_from_menu.inject", data);
+        ExpectCleanRun(run, "0");
+        const std::string told = "Error: Your saves folder cannot be used:\n" + home.Saves().string() + "\n" +
+                                 c.why + "\nThe game saves here instead:\n" + (data / "Saves").string() +
+                                 "\n";
+        EXPECT_NE(run.output.find(told), std::string::npos) << c.what << "\n" << run.output;
+        EXPECT_EQ(run.output.find("copied"), std::string::npos) << c.what << "\n" << run.output;
+        EXPECT_TRUE(fs::is_symlink(home.Saves())) << c.what;
+        EXPECT_FALSE(fs::exists(home.Path("gone"))) << c.what;
+        EXPECT_TRUE(fs::exists(data / "Saves" / "prefs.bin")) << c.what;
+    }
+}
+
 // A tmpfs of 256 KiB mounted over a folder while it lives; Mounted() is false where mounting is not
 // allowed.
 class SmallDisc {
