@@ -633,33 +633,30 @@ TEST(EndToEndTest, ADamagedFileReadAtStartUpIsToldInABox) {
     }
 }
 
-// What fails before the game's own boxes exist (a damaged, unreadable or folder file read at start-up, no
-// game data at all) is told in the platform's box, which the game draws itself where the display offers
-// none (this Xvfb has no core fonts for SDL's): it names the file and what is wrong, and waits for Enter,
-// Escape or a click on its button, which ends the game. (Root reads a file of mode 000 anyway, unless it
-// gives up its right to.)
+// What fails before the game's own boxes exist (a damaged or unreadable file read at start-up, no game data
+// at all) is told in the platform's box, which the game draws itself where the display offers none (this
+// Xvfb has no core fonts for SDL's): it names the file and what is wrong, and waits for Enter, Escape or a
+// click on its button, which ends the game. (Root reads a file of mode 000 anyway, unless it gives up its
+// right to.)
 TEST(EndToEndTest, AnEarlyFailureWaitsInABoxUntilItIsAnswered) {
     // OK sits in the box's bottom right corner.
     const std::string click =
         "eval $(xdotool getwindowgeometry --shell $box) && xdotool mousemove --window $box "
         "$((WIDTH - 50)) $((HEIGHT - 30)) click 1";
-    enum Harm { CutShort, Unreadable, Folder };
     const struct {
-        const char* file; // none: no game data at all
-        Harm harm;
+        const char* file; // cut to 8 bytes, or made unreadable; none: no game data at all
+        bool unreadable;
         std::string answer;
         const char* before; // the words before the path
         const char* said;   // after the path
         int exitCode;
     } cases[] = {
-        {"basicstr.tsf", CutShort, "xdotool key Return", "", "\nIt is cut short.", kExitNormal},
-        {"Data/Text/Eng/fontname.tsf", CutShort, "xdotool key Escape", "", "\nIt is cut short.", kExitNormal},
-        {"Data/GUI/gui.pak", CutShort, click, "", "\nIt is cut short.", kExitNormal},
-        {"", CutShort, "xdotool key Return", "", " (basicstr.tsf is missing)", 15},
-        {"Data/GUI/gui.pak", Unreadable, "xdotool key Return",
-         "A file could not be read: you may not read it.\n", "\n", kExitNormal},
-        {"Data/Text/Eng/fontname.tsf", Folder, "xdotool key Return",
-         "A file could not be read: it is a folder, not a file.\n", "\n", kExitNormal},
+        {"basicstr.tsf", false, "xdotool key Return", "", "\nIt is cut short.", kExitNormal},
+        {"Data/Text/Eng/fontname.tsf", false, "xdotool key Escape", "", "\nIt is cut short.", kExitNormal},
+        {"Data/GUI/gui.pak", false, click, "", "\nIt is cut short.", kExitNormal},
+        {"", false, "xdotool key Return", "", " (basicstr.tsf is missing)", 15},
+        {"Data/GUI/gui.pak", true, "xdotool key Return", "A file could not be read: you may not read it.\n",
+         "\n", kExitNormal},
     };
     for (const auto& c : cases) {
         GameHome home;
@@ -667,16 +664,12 @@ TEST(EndToEndTest, AnEarlyFailureWaitsInABoxUntilItIsAnswered) {
         fs::create_directories(data);
         if (*c.file) {
             fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
-            if (c.harm == CutShort)
-                fs::resize_file(data / c.file, 8);
-            if (c.harm == Unreadable)
+            if (c.unreadable)
                 fs::permissions(data / c.file, fs::perms::none);
-            if (c.harm == Folder) {
-                fs::remove(data / c.file);
-                fs::create_directory(data / c.file);
-            }
+            else
+                fs::resize_file(data / c.file, 8);
         }
-        const bool dropRoot = c.harm == Unreadable && ::geteuid() == 0;
+        const bool dropRoot = c.unreadable && ::geteuid() == 0;
         const GameRun run = home.AnswerBox(
             data, c.answer, dropRoot ? "setpriv --bounding-set=-dac_override,-dac_read_search " : "");
         EXPECT_EQ(run.exitCode, c.exitCode) << c.file << "\n" << run.output;
@@ -957,35 +950,6 @@ TEST(EndToEndTest, AReadOnlySavesFolderIsToldOnceAndLeftAsItWas) {
         if (firstStart) {
             EXPECT_GE(ReadShot(home.Path("first_start_box.png")).LongestLitRun(216, 224, 584, 320), 20);
         }
-    }
-}
-
-// A saves folder that is a link to nothing, or to itself, is told at start-up with its path, why, and the
-// folder the game saves in instead, the data tree's "Saves", where the settings then go; the link is left
-// as it was and no copy is spoken of.
-TEST(EndToEndTest, ABrokenSavesLinkIsToldWithWhereTheGameSavesInstead) {
-    const struct {
-        const char* what;
-        bool toItself; // else to a folder that is not there
-        const char* why;
-    } cases[] = {{"link to nothing", false, "It is a link to a folder that is not there."},
-                 {"link to itself", true, "It is a link that leads back to itself."}};
-    for (const auto& c : cases) {
-        GameHome home;
-        const fs::path data = home.Path("installed");
-        fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
-        fs::remove_all(home.Saves());
-        fs::create_symlink(c.toItself ? home.Saves() : home.Path("gone"), home.Saves());
-        const GameRun run = home.Play("quit_from_menu.inject", data);
-        ExpectCleanRun(run, "0");
-        const std::string told = "Error: Your saves folder cannot be used:\n" + home.Saves().string() + "\n" +
-                                 c.why + "\nThe game saves here instead:\n" + (data / "Saves").string() +
-                                 "\n";
-        EXPECT_NE(run.output.find(told), std::string::npos) << c.what << "\n" << run.output;
-        EXPECT_EQ(run.output.find("copied"), std::string::npos) << c.what << "\n" << run.output;
-        EXPECT_TRUE(fs::is_symlink(home.Saves())) << c.what;
-        EXPECT_FALSE(fs::exists(home.Path("gone"))) << c.what;
-        EXPECT_TRUE(fs::exists(data / "Saves" / "prefs.bin")) << c.what;
     }
 }
 
