@@ -144,6 +144,9 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure) {
         report.causeText = e.GetDamage() == gfDamage::CutShort ? coErrorCutShort : coErrorDamagedContent;
         return report;
     } catch (const fsReadOnlyX& e) {
+        if (e.GetAccess() == fsAccess::Read)
+            return WithPath(4, e.GetSystemError() == EISDIR ? coFsErrorFolderNotFile : coFsErrorMayNotRead,
+                            e);
         return WithCause(4, 8, e);
     } catch (const fsUnknownX& e) {
         return WithCause(coErrorPackage, coErrorUnknownFile, e);

@@ -36,6 +36,10 @@ inline constexpr u32 coErrorUnreadableGameFile = 16;
 inline constexpr u32 coErrorCutShort = 17;
 inline constexpr u32 coErrorDamagedContent = 18;
 
+// The file system's texts ("fsErrors.tsf") for a file that could not be read, beside its own classes'.
+inline constexpr u32 coFsErrorMayNotRead = 11;
+inline constexpr u32 coFsErrorFolderNotFile = 12;
+
 coExceptionReport coDescribeException(const std::exception_ptr& failure);
 // Reports the exception being handled through the error handler as a notice and returns what it said.
 // An exception shown only by its package and number also has its own package's text written to the log.

@@ -2,6 +2,7 @@
 
 #include "Engine/App/App/appIni.h"
 #include "Engine/App/App/appRegistry.h"
+#include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileEnum.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
@@ -14,10 +15,12 @@
 #include "Engine/Core/Env/envUtf.h"
 
 #include <array>
+#include <cerrno>
 #include <initializer_list>
 #include <optional>
 #include <set>
 #include <string_view>
+#include <system_error>
 
 namespace {
 
@@ -42,10 +45,18 @@ constexpr const char* kDefaultLanguage = "Eng";
 constexpr const char* kDefaultLanguageCode = "ISLANG_ENGLISH_UNITEDSTATES";
 constexpr size_t kLanguagePrefixLength = 7; // "ISLANG_"
 
-// The game's error 2, shown when the old saves cannot be copied.
+// The game's texts of the saves folder: the old saves could not be copied; the folder cannot be used,
+// why, and where the game saves instead.
 constexpr u32 kGameErrorPackage = 32;
 constexpr u32 kSavesCopyError = 2;
-constexpr u32 kSavesBlockedError = 12;
+constexpr u32 kSavesUnusableError = 12;
+constexpr u32 kDiscFullText = 13;
+constexpr u32 kFolderReadOnlyText = 14;
+constexpr u32 kFileInPlaceText = 19;
+constexpr u32 kBrokenLinkText = 20;
+constexpr u32 kLinkLoopText = 21;
+constexpr u32 kSavingInsteadText = 22;
+constexpr u32 kNowhereToSaveText = 23;
 constexpr u32 kSavesErrorDisplay = 5;
 
 struct LanguageCode {
@@ -298,50 +309,121 @@ void MigrateSaves(const fsLocator& old, const fsLocator& saves) {
     }
 }
 
-// The user's data folder / publisher / product / "Saves", made when missing and filled from the hard-disc
-// root's old "Saves" the first time; none when a file stands in its place, which the player is told.
-std::optional<fsLocator> SetupUserSaves(const fsLocator& userData, const fsLocator& hardDisc) {
-    const fsLocator saves =
-        Under(userData, Relative({kPublisherFolder, coPaths::GetBasicString(kProductFolder), kSavesFolder}));
-    if (fsDirectoryExists(saves))
-        return saves;
-    if (fsFileExists(saves)) {
-        gfErrorHandler::Report(kSavesErrorDisplay, kGameErrorPackage, kSavesBlockedError,
-                               Native(saves).c_str());
-        return std::nullopt;
-    }
-    fsLocator parent = saves;
-    parent.RemoveLastComponent();
-    MakeFolders(parent);
-    const fsLocator old = Under(hardDisc, Relative({kSavesFolder}));
-    if (IsPresent(hardDisc) && fsDirectoryExists(old))
-        MigrateSaves(old, saves);
-    else
-        fsCreateDirectory(saves);
-    return saves;
+// An error text, without the line break or space that ends some.
+std::string ErrorText(u32 package, u32 number) {
+    std::string text = envStringToNarrow(gfErrorHandler::GetMessage(package, number, nullptr));
+    text.erase(text.find_last_not_of(" \n") + 1);
+    return text;
 }
 
-void AddSavesRoot(const DataRoots& roots) {
+std::string GameText(u32 number) {
+    return ErrorText(kGameErrorPackage, number);
+}
+
+// Why nothing but a folder can stand where the saves folder belongs, for an error of fsFolderPlaceError.
+std::string PlaceCause(int error) {
+    switch (error) {
+    case ENOTDIR:
+        return GameText(kFileInPlaceText);
+    case ENOENT:
+        return GameText(kBrokenLinkText);
+    case ELOOP:
+        return GameText(kLinkLoopText);
+    default:
+        return std::generic_category().message(error);
+    }
+}
+
+// The failure's own error text.
+std::string OwnText(const envExceptionX& failure) {
+    return ErrorText(envErrorCodePackage(failure.GetCode()), envErrorCodeNumber(failure.GetCode()));
+}
+
+// Why the saves folder could not be made.
+std::string MakeCause(const fsFileFailureX& failure) {
+    switch (const int error = failure.GetSystemError()) {
+    case 0:
+        return OwnText(failure);
+    case ENOSPC:
+    case EDQUOT:
+        return GameText(kDiscFullText);
+    case EROFS:
+    case EACCES:
+    case EPERM:
+        return GameText(kFolderReadOnlyText);
+    default:
+        return std::generic_category().message(error);
+    }
+}
+
+// The user's data folder / publisher / product / "Saves", made when missing and filled from the hard-disc
+// root's old "Saves" the first time. Nothing is made or copied where anything but a folder stands in its
+// place. Returns why it cannot be used, or nothing when it can.
+std::optional<std::string> SetupUserSaves(const fsLocator& saves, const fsLocator& hardDisc) {
+    if (const int error = fsFolderPlaceError(saves))
+        return PlaceCause(error);
+    if (fsDirectoryExists(saves))
+        return std::nullopt;
+    try {
+        fsLocator parent = saves;
+        parent.RemoveLastComponent();
+        MakeFolders(parent);
+        const fsLocator old = Under(hardDisc, Relative({kSavesFolder}));
+        if (IsPresent(hardDisc) && fsDirectoryExists(old))
+            MigrateSaves(old, saves);
+        else
+            fsCreateDirectory(saves);
+    } catch (const fsFileFailureX& e) {
+        return MakeCause(e);
+    } catch (const envExceptionX& e) {
+        return OwnText(e);
+    }
+    return std::nullopt;
+}
+
+// The player is told which folder cannot be used and why, and where the game saves instead.
+void TellUnusableSaves(const fsLocator& saves, const std::string& cause) {
+    const fsLocator instead = FirstDirectory(coRootSaves);
+    const std::string path = Native(saves);
+    if (IsPresent(instead)) {
+        DBG_WARNING("The saves folder %s cannot be used (%s); saving in %s", path.c_str(), cause.c_str(),
+                    Native(instead).c_str());
+    } else {
+        DBG_WARNING("The saves folder %s cannot be used (%s); nowhere to save", path.c_str(), cause.c_str());
+    }
+    const std::string where = IsPresent(instead) ? GameText(kSavingInsteadText) + "\n" + Native(instead)
+                                                 : GameText(kNowhereToSaveText);
+    const std::string extra = path + "\n" + cause + "\n" + where;
+    gfErrorHandler::Report(kSavesErrorDisplay, kGameErrorPackage, kSavesUnusableError, extra.c_str());
+}
+
+// The player's own saves folder, where the system has a folder for the user's data and the product's name
+// is a folder name.
+std::optional<fsLocator> UserSavesFolder() {
     const fsLocator userData = FirstDirectory(coRootSharedData);
     const u32 kind = envGetOSKind();
-    if ((kind == 3 || kind == 6) && IsPresent(userData)) {
-        if (!coIsPlainFolderName(coPaths::GetBasicString(kProductFolder))) {
-            DBG_WARNING("The product folder \"%s\" is not a folder name; saving in the data root",
-                        Basic(kProductFolder).c_str());
-        } else {
-            try {
-                if (const std::optional<fsLocator> saves = SetupUserSaves(userData, roots.hardDisc)) {
-                    fsAddRootDirectory(coRootSaves, *saves);
-                    return;
-                }
-            } catch (const envExceptionX& e) {
-                DBG_WARNING(
-                    "The saves folder under %s cannot be made (error 0x%08X); saving in the data root",
-                    Native(userData).c_str(), e.GetCode());
-            }
-        }
+    if ((kind != 3 && kind != 6) || !IsPresent(userData))
+        return std::nullopt;
+    const envString& product = coPaths::GetBasicString(kProductFolder);
+    if (!coIsPlainFolderName(product)) {
+        DBG_WARNING("The product folder \"%s\" is not a folder name; saving in the data root",
+                    Basic(kProductFolder).c_str());
+        return std::nullopt;
+    }
+    return Under(userData, Relative({kPublisherFolder, product, kSavesFolder}));
+}
+
+// The player's own saves folder, else the data root's "Saves" (told when the player's cannot be used).
+void AddSavesRoot(const DataRoots& roots) {
+    const std::optional<fsLocator> saves = UserSavesFolder();
+    std::optional<std::string> unusable;
+    if (saves && !(unusable = SetupUserSaves(*saves, roots.hardDisc))) {
+        fsAddRootDirectory(coRootSaves, *saves);
+        return;
     }
     AddDataRoot(coRootSaves, Relative({kSavesFolder}), roots);
+    if (unusable)
+        TellUnusableSaves(*saves, *unusable);
 }
 
 void AddUnlockedPropDirs() {

@@ -127,10 +127,11 @@ class GameHome {
 
     // The game with no script, so that its start-up box waits for a player until `answer` (xdotool's steps
     // on the box's window, $box) answers it; "answered" then ends the output. `exitCode` is -1 when the
-    // game still ran two minutes after its start.
-    GameRun AnswerBox(const fs::path& data, const std::string& answer) const {
+    // game still ran two minutes after its start. The game is started through `launcher`, as by Play.
+    GameRun AnswerBox(const fs::path& data, const std::string& answer,
+                      const std::string& launcher = "") const {
         const std::string command =
-            "cd '" + m_root.string() + "' && { " + Environment() + LV_GAME_PROGRAM + " --data '" +
+            "cd '" + m_root.string() + "' && { " + Environment() + launcher + LV_GAME_PROGRAM + " --data '" +
             data.string() +
             "' /w /skipvideos >out.txt 2>&1 & pid=$!; "
             "(sleep 120; kill -KILL $pid) >/dev/null 2>&1 </dev/null & dog=$!; "
@@ -639,25 +640,30 @@ TEST(EndToEndTest, ADamagedFileReadAtStartUpIsToldInABox) {
     }
 }
 
-// What fails before the game's own boxes exist (a damaged file read at start-up, no game data at all) is
-// told in the platform's box, which the game draws itself where the display offers none (this Xvfb has
-// no core fonts for SDL's): it names the file and what is wrong, and waits for Enter, Escape or a click on
-// its button, which ends the game.
+// What fails before the game's own boxes exist (a damaged or unreadable file read at start-up, no game data
+// at all) is told in the platform's box, which the game draws itself where the display offers none (this
+// Xvfb has no core fonts for SDL's): it names the file and what is wrong, and waits for Enter, Escape or a
+// click on its button, which ends the game. (Root reads a file of mode 000 anyway, unless it gives up its
+// right to.)
 TEST(EndToEndTest, AnEarlyFailureWaitsInABoxUntilItIsAnswered) {
     // OK sits in the box's bottom right corner.
     const std::string click =
         "eval $(xdotool getwindowgeometry --shell $box) && xdotool mousemove --window $box "
         "$((WIDTH - 50)) $((HEIGHT - 30)) click 1";
     const struct {
-        const char* file; // cut to 8 bytes; none: no game data at all
+        const char* file; // cut to 8 bytes, or made unreadable; none: no game data at all
+        bool unreadable;
         std::string answer;
-        const char* said; // after the path
+        const char* before; // the words before the path
+        const char* said;   // after the path
         int exitCode;
     } cases[] = {
-        {"basicstr.tsf", "xdotool key Return", "\nIt is cut short.", kExitNormal},
-        {"Data/Text/Eng/fontname.tsf", "xdotool key Escape", "\nIt is cut short.", kExitNormal},
-        {"Data/GUI/gui.pak", click, "\nIt is cut short.", kExitNormal},
-        {"", "xdotool key Return", " (basicstr.tsf is missing)", 15},
+        {"basicstr.tsf", false, "xdotool key Return", "", "\nIt is cut short.", kExitNormal},
+        {"Data/Text/Eng/fontname.tsf", false, "xdotool key Escape", "", "\nIt is cut short.", kExitNormal},
+        {"Data/GUI/gui.pak", false, click, "", "\nIt is cut short.", kExitNormal},
+        {"", false, "xdotool key Return", "", " (basicstr.tsf is missing)", 15},
+        {"Data/GUI/gui.pak", true, "xdotool key Return", "A file could not be read: you may not read it.\n",
+         "\n", kExitNormal},
     };
     for (const auto& c : cases) {
         GameHome home;
@@ -665,12 +671,18 @@ TEST(EndToEndTest, AnEarlyFailureWaitsInABoxUntilItIsAnswered) {
         fs::create_directories(data);
         if (*c.file) {
             fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
-            fs::resize_file(data / c.file, 8);
+            if (c.unreadable)
+                fs::permissions(data / c.file, fs::perms::none);
+            else
+                fs::resize_file(data / c.file, 8);
         }
-        const GameRun run = home.AnswerBox(data, c.answer);
+        const bool dropRoot = c.unreadable && ::geteuid() == 0;
+        const GameRun run = home.AnswerBox(
+            data, c.answer, dropRoot ? "setpriv --bounding-set=-dac_override,-dac_read_search " : "");
         EXPECT_EQ(run.exitCode, c.exitCode) << c.file << "\n" << run.output;
         EXPECT_NE(run.output.find("answered"), std::string::npos) << c.file << "\n" << run.output;
-        EXPECT_NE(run.output.find((*c.file ? data / c.file : data).string() + c.said), std::string::npos)
+        EXPECT_NE(run.output.find(c.before + (*c.file ? data / c.file : data).string() + c.said),
+                  std::string::npos)
             << run.output;
         EXPECT_FALSE(std::regex_search(run.output, std::regex("Sanitizer|runtime error"))) << run.output;
     }

@@ -37,5 +37,20 @@ FS_LOCATOR_EXCEPTION(fsFileDoesntExistX, 0xE0140004);
 FS_LOCATOR_EXCEPTION(fsFileExistsX, 0xE0140005);
 FS_LOCATOR_EXCEPTION(fsFileInUseX, 0xE0140006);
 FS_LOCATOR_EXCEPTION(fsInvalidLocatorX, 0xE0140007);
-FS_LOCATOR_EXCEPTION(fsReadOnlyX, 0xE0140008);
 FS_LOCATOR_EXCEPTION(fsUnknownX, 0xE014000A);
+
+// What was being done with the file when the system refused it.
+enum class fsAccess { Write, Read };
+
+// Access refused: a file or folder that may not be changed, or, when reading, a file that may not be read
+// or a folder where a file was asked for (system error EISDIR). Callers catch the one class; the player is
+// told by the access which of these it was.
+class fsReadOnlyX : public fsLocatorExceptionX<0xE0140008> {
+  public:
+    explicit fsReadOnlyX(const fsLocator& locator, int systemError = 0, fsAccess access = fsAccess::Write)
+        : fsLocatorExceptionX(locator, systemError), m_access(access) {}
+    fsAccess GetAccess() const { return m_access; }
+
+  private:
+    fsAccess m_access;
+};

@@ -251,6 +251,17 @@ bool fsDirectoryExists(const fsLocator& locator) {
     return fsStatForRead(locator, st) && S_ISDIR(st.st_mode);
 }
 
+int fsFolderPlaceError(const fsLocator& locator) {
+    std::string path;
+    fsLocatorToNativePath(locator, path);
+    struct stat st;
+    if (path.empty() || lstat(path.c_str(), &st) != 0)
+        return 0;
+    if (stat(path.c_str(), &st) != 0)
+        return errno;
+    return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+}
+
 bool fsIsFileReadOnly(const fsLocator& locator) {
     f64 time = 0.0;
     bool readOnly = false;

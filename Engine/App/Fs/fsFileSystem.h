@@ -48,6 +48,11 @@ std::string fsFindFilePath(const fsLocator& locator);
 // Never throw: a missing path, or one that gives no native path, is false.
 bool fsFileExists(const fsLocator& locator);
 bool fsDirectoryExists(const fsLocator& locator);
+// Whether a folder can be used or made at the path, taken as named (no case matching): 0 when a folder
+// stands there (also through links) or nothing is seen there; ENOTDIR when something else is (a file, or a
+// link to one); for a link that leads nowhere, the error of following it (ENOENT when what it names is
+// missing, ELOOP when it leads round to itself). Never throws.
+int fsFolderPlaceError(const fsLocator& locator);
 // fsFileDoesntExistX for a missing file or a folder; true when nobody may write the file.
 bool fsIsFileReadOnly(const fsLocator& locator);
 

@@ -7,10 +7,13 @@
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/World/coInvalidPropFileX.h"
 
+#include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Gf/gfPakBuilder.h"
@@ -26,6 +29,7 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 
@@ -126,20 +130,32 @@ TEST(coReportExceptionTest, FailuresOfOneActionAreToldInOneNotice) {
               "A file could not be read or written: /saves/a b.csa\nMission1.cmi\nThe disc is full.");
 }
 
-// A file that its loader cannot read is told by its path and, in words, what is wrong with it.
+// A file that its loader cannot read is told by its path and, in words, what is wrong with it: cut short,
+// damaged, missing, one the player may not read (files under "refused/", whose opens the system refuses)
+// or a folder in its place. A refused write keeps the words of a write.
 TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
     fsTestFolder folder;
     gfWriteTextSet(folder.Locator("coErrors.tsf"), 32,
                    {{coErrorUnreadableGameFile, u"Unreadable.\n"},
                     {coErrorCutShort, u"Cut short."},
-                    {coErrorDamagedContent, u"Damaged."}});
-    gfWriteTextSet(folder.Locator("fsErrors.tsf"), 32, {{4, u"Missing.\n"}});
+                    {coErrorDamagedContent, u"Damaged."},
+                    {coErrorFolderReadOnly, u"Read-only folder."}});
+    gfWriteTextSet(folder.Locator("fsErrors.tsf"), 32,
+                   {{4, u"Missing.\n"},
+                    {8, u"Not written.\n"},
+                    {coFsErrorMayNotRead, u"May not read.\n"},
+                    {coFsErrorFolderNotFile, u"A folder.\n"}});
+    folder.MakeFolder("refused");
     for (const char* set : {"basicstr.tsf", "fontname.tsf"}) {
         gfWriteTextSet(folder.Locator(set), 32, {{1, u"text"}});
+        std::filesystem::copy_file(folder.Path(set), folder.Path("refused/" + std::string(set)));
         std::filesystem::resize_file(folder.Path(set), 8);
+        folder.MakeFolder("folder/" + std::string(set));
     }
     folder.Write("gui.pak", gfBuildPak({{{"a.txt", "a"}}, {}, {}}).substr(0, 8));
+    folder.Write("refused/gui.pak", gfBuildPak({{{"a.txt", "a"}}, {}, {}}));
     folder.Write("junk.pak", "no pak at all");
+    folder.Write("refused/My Coaster.csa", "KSFB");
     const auto textSet = [](const fsLocator& file) { gfTextSet(file, 32, true); };
     const auto pak = [](const fsLocator& file) { gfPakFile{file}; };
     const struct {
@@ -153,7 +169,17 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
         {"gui.pak", pak, "Unreadable.\n", "\nCut short."},
         {"junk.pak", pak, "Unreadable.\n", "\nDamaged."},
         {"missing.tsf", textSet, "Missing.\n", ""},
+        {"refused/basicstr.tsf", textSet, "May not read.\n", ""},
+        {"refused/fontname.tsf", g2dLoadFontNameTable, "May not read.\n", ""},
+        {"refused/gui.pak", pak, "May not read.\n", ""},
+        {"refused/My Coaster.csa", coLoadCoasterFile, "May not read.\n", ""},
+        {"folder/basicstr.tsf", textSet, "A folder.\n", ""},
+        {"folder/fontname.tsf", g2dLoadFontNameTable, "A folder.\n", ""},
+        {"refused/prefs.bin", fsCreateFile, "Not written.\n", "\nRead-only folder."},
     };
+    const fsOpenFailures refused(EACCES, -1, [](const char* path, int) {
+        return std::string_view(path).find("/refused/") != std::string_view::npos;
+    });
     const fsLocator errors = folder.Locator();
     gfErrorHandler::Init(&errors);
     gfErrorHandler::RegisterPackage(coErrorPackage, envString("coErrors.tsf"));

@@ -7,6 +7,7 @@
 #include "Source/Settings/coPrefs.h"
 
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <tuple>
 
@@ -173,9 +174,8 @@ TEST_F(coSettingsTest, SavesFolderIsMadeAndOldSavesMoveIn) {
     EXPECT_EQ(displayer.shown[0].type, 5u);
 }
 
-// Without a user folder, with a product name that is no folder name, or when the folder cannot be made
-// (a file stands in its place, which the player is told with its own text, not as a failed copy), the
-// saves are the data root's "Saves"; with none, root 9 and its list stay empty.
+// Without a user folder or with a product name that is no folder name, the saves are the data root's
+// "Saves", with no word to the player; with none, root 9 and its list stay empty.
 TEST_F(coSettingsTest, SavesFallBackToTheDataRoot) {
     struct Case {
         std::string userFolder, product;
@@ -184,12 +184,8 @@ TEST_F(coSettingsTest, SavesFallBackToTheDataRoot) {
     };
     const Case cases[] = {{"", "Loopvane", true, {"install/Saves"}},
                           {folder.Path("user"), "../Loopvane", true, {"install/Saves"}},
-                          {folder.Path("user/file"), "Loopvane", true, {"install/Saves"}},
-                          {folder.Path("user"), "Loopvane", true, {"install/Saves"}},
                           {"", "Loopvane", false, {}}};
     MakeTree("install");
-    folder.Write("user/file", "not a folder");
-    folder.Write(kSaves, "not a folder");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.userFolder + " " + c.product);
         fsResetRootTable();
@@ -206,8 +202,64 @@ TEST_F(coSettingsTest, SavesFallBackToTheDataRoot) {
     EXPECT_FALSE(std::filesystem::exists(folder.Path("user/Loopvane")));
     fsLocator prefs;
     EXPECT_THROW(coPrefs::GetFilePath(prefs), fsDirectoryDoesntExistX);
-    ASSERT_EQ(displayer.shown.size(), 1u);
-    EXPECT_NE(displayer.shown[0].message.find("ErrorCode #12 "), std::string::npos);
+    EXPECT_TRUE(displayer.shown.empty());
+}
+
+// A saves folder that cannot be used (a file, a link to nothing or a link to itself in its place, or a
+// folder that cannot be made) is told with its path, why, and where the game saves instead; nothing is
+// copied or made in its place, and the saves are the data root's "Saves".
+TEST_F(coSettingsTest, AnUnusableSavesFolderIsToldWithWhyAndWhereTheGameSaves) {
+    folder.MakeFolder("errors");
+    gfWriteTextSet(folder.Locator("errors/coErrors.tsf"), 32,
+                   {{12, u"Unusable:\n"},
+                    {19, u"A file."},
+                    {20, u"A link to nothing."},
+                    {21, u"A link to itself."},
+                    {22, u"Instead:"},
+                    {23, u"Nowhere."}});
+    gfErrorHandler::SetErrorFileDirectory(folder.Locator("errors"));
+    gfErrorHandler::RegisterPackage(32, "coErrors.tsf");
+    const std::string saves = folder.Path(kSaves);
+    const auto link = [&](const std::string& target) {
+        folder.MakeFolder("user/Zandrel Trackwrighting/Loopvane");
+        std::filesystem::create_symlink(target, saves);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        std::string cause;
+        bool installSaves;
+    } rows[] = {
+        {"file", [&] { folder.Write(kSaves, "not a folder"); }, "A file.", true},
+        {"link to nothing", [&] { link(folder.Path("gone")); }, "A link to nothing.", true},
+        {"link to itself", [&] { link(saves); }, "A link to itself.", true},
+        {"cannot be made", [&] { folder.Write("user/Zandrel Trackwrighting", "a file"); }, "File exists",
+         true},
+        {"no data root saves", [&] { link("gone"); }, "A link to nothing.", false},
+    };
+    MakeTree("install");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::filesystem::remove_all(folder.Path("user"));
+        std::filesystem::remove_all(folder.Path("install/Saves"));
+        if (row.installSaves)
+            folder.Write("install/Saves/Old.csa", "old");
+        row.make();
+        const auto before = std::filesystem::symlink_status(saves).type();
+        displayer.shown.clear();
+        fsResetRootTable();
+        Start();
+        EXPECT_EQ(Root(coRootSaves), row.installSaves ? Paths{"install/Saves"} : Paths{});
+        EXPECT_EQ(std::filesystem::symlink_status(saves).type(), before);
+        EXPECT_FALSE(std::filesystem::exists(saves + ".partial") ||
+                     std::filesystem::exists(folder.Path("gone")));
+        ASSERT_EQ(displayer.shown.size(), 1u);
+        EXPECT_EQ(displayer.shown[0].message,
+                  "Unusable:\n" + saves + "\n" + row.cause + "\n" +
+                      (row.installSaves ? "Instead:\n" + folder.Path("install/Saves") : "Nowhere."));
+    }
+    gfErrorHandler::Shutdown();
+    gfErrorHandler::SetErrorFileDirectory(fsLocator());
 }
 
 // Unlocked props join the theme root; each list names a sub-folder once, the first of its name winning.

@@ -124,7 +124,7 @@ std::string FindIgnoringCase(const std::string& folder, const std::string& name)
     case EPERM:
     case EROFS:
     case EISDIR:
-        throw fsReadOnlyX(locator, error);
+        throw fsReadOnlyX(locator, error, operation == fsOperation::Read ? fsAccess::Read : fsAccess::Write);
     case EEXIST:
         if (operation == fsOperation::Create || operation == fsOperation::Copy)
             throw fsFileExistsX(locator, error);
@@ -191,6 +191,7 @@ bool fsStatForRead(const fsLocator& locator, struct stat& st) {
 }
 
 int fsOpenExisting(const fsLocator& locator, int flags, const char* removedWarning) {
+    const bool reading = (flags & O_ACCMODE) == O_RDONLY;
     for (;;) {
         const std::string path = fsFindNativePath(locator);
         if (path.empty())
@@ -201,12 +202,13 @@ int fsOpenExisting(const fsLocator& locator, int flags, const char* removedWarni
             struct stat st;
             if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
                 close(fd);
-                throw fsReadOnlyX(locator); // Linux opens folders; a file open must not
+                // Linux opens folders for reading (and only for reading); a file open must not.
+                throw fsReadOnlyX(locator, EISDIR, fsAccess::Read);
             }
             return fd;
         }
         if (error != ENOMEDIUM && error != EIO)
-            fsThrowErrno(error, fsOperation::Open, locator, path);
+            fsThrowErrno(error, reading ? fsOperation::Read : fsOperation::Open, locator, path);
         dbgWarning(__FILE__, __LINE__, "%s", removedWarning);
         if (envReportError(kReportQuestion, kFsPackage, kRemovedDiscError, nullptr) != kAnswerOk)
             throw fsUnknownX(locator);
@@ -233,7 +235,7 @@ u32 fsReadAt(int fd, u64 position, u32 count, void* buffer, const fsLocator& loc
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            fsThrowErrno(errno, fsOperation::Transfer, locator, {});
+            fsThrowErrno(errno, fsOperation::Read, locator, {});
         if (n == 0)
             break;
         done += static_cast<u32>(n);

@@ -8,8 +8,10 @@
 // The POSIX calls behind the file system: errno translation, path lookup, opening with the
 // removed-medium question, positioned transfers and directory listing.
 
-// What a failing call was doing: some errno values mean different things to different operations.
-enum class fsOperation { Open, Create, Copy, Delete, MakeDirectory, RemoveDirectory, Transfer };
+// What a failing call was doing: some errno values mean different things to different operations. Read is
+// opening or reading a file only to read it (a refusal then says the file could not be read); Open is
+// opening it to write.
+enum class fsOperation { Read, Open, Create, Copy, Delete, MakeDirectory, RemoveDirectory, Transfer };
 
 // Throws the fs exception for `error`. ENOENT names the directory when the parent of `path` is missing.
 [[noreturn]] void fsThrowErrno(int error, fsOperation operation, const fsLocator& locator,
@@ -26,8 +28,9 @@ std::string fsFindNativePath(const fsLocator& locator);
 bool fsStatForRead(const fsLocator& locator, struct stat& st);
 
 // Opens an existing file (path looked up for reading) with the given open flags. A directory is refused
-// with fsReadOnlyX. A medium that is not there (ENOMEDIUM, EIO) writes the warning and asks the user
-// through the report hook; OK retries, any other answer throws fsUnknownX.
+// with fsReadOnlyX (EISDIR); the refusals of an open for reading carry fsAccess::Read. A medium that is not
+// there (ENOMEDIUM, EIO) writes the warning and asks the user through the report hook; OK retries, any other
+// answer throws fsUnknownX.
 int fsOpenExisting(const fsLocator& locator, int flags, const char* removedWarning);
 // The warning of disc files (paks name themselves).
 inline constexpr const char* fsRemovedDiscWarning = "CD Removed (fsFileStream)!!!";

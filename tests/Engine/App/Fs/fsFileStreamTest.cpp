@@ -206,6 +206,14 @@ TEST(fsErrnoTable, EveryRowPerOperation) {
     EXPECT_EQ(code(ENOTDIR, Open, existingParent), fsDirectoryDoesntExistX(loc).GetCode());
     for (int error : {EACCES, EPERM, EROFS, EISDIR})
         EXPECT_EQ(code(error, Open, existingParent), fsReadOnlyX(loc).GetCode()) << error;
+    // A refusal says whether a read or a write was refused.
+    for (fsOperation op : {Read, Open, Create, Transfer})
+        for (int error : {EACCES, EPERM, EISDIR})
+            try {
+                fsThrowErrno(error, op, loc, existingParent);
+            } catch (const fsReadOnlyX& e) {
+                EXPECT_EQ(e.GetAccess(), op == Read ? fsAccess::Read : fsAccess::Write) << error;
+            }
     EXPECT_EQ(code(EEXIST, Create, existingParent), fsFileExistsX(loc).GetCode());
     EXPECT_EQ(code(EEXIST, Copy, existingParent), fsFileExistsX(loc).GetCode());
     EXPECT_EQ(code(EEXIST, MakeDirectory, existingParent), fsUnknownX(loc).GetCode());
