@@ -76,27 +76,26 @@ void ReportDamaged(const fsLocator& path) {
 // What a walk over the save found. `keptEnd` is where the well-formed part ends: the header and every
 // chunk before the first that runs past the end of the file (0 when even the header is unusable).
 struct SaveScan {
-    enum State { Missing, Short, Intact, Outdated, Damaged } state = Missing;
+    enum State { Missing, Intact, Outdated, Damaged } state = Missing;
     u32 keptEnd = 0;
 };
 
-// Walks the top-level chunks, giving each well-formed one (the reader inside it) to `onChunk`.
+// Walks the top-level chunks, giving each well-formed one (the reader inside it) to `onChunk`. Only a
+// missing file is a new career: every write leaves a header and a record, so a file that ends before
+// its first record lost them.
 SaveScan ScanSave(const fsLocator& path, const envString& profile,
                   const std::function<void(chReader&, u32 id, u32 size)>& onChunk) {
     SaveScan scan;
     if (!fsFileExists(path))
         return scan;
     gfFile file(path, gfFileRead, gfByteOrderData);
-    // A file cut before its header was never more than created: it counts as new.
-    if (file.GetSize() < kHeaderSize) {
-        scan.state = SaveScan::Short;
-        return scan;
-    }
     u8 version[4];
     try {
-        file.ReadBinHeader(version);
-    } catch (const gfInvalidFileBinX&) {
-        DBG_WARNING("%s is not a save file", NativePath(path).c_str());
+        file.ReadBinHeaderBeforeChunks(version);
+    } catch (const gfInvalidFileBinX& failure) {
+        DBG_WARNING(failure.GetDamage() == gfDamage::CutShort ? "%s is cut short before its first record"
+                                                              : "%s is not a save file",
+                    NativePath(path).c_str());
         scan.state = SaveScan::Damaged;
         return scan;
     }

@@ -58,9 +58,10 @@ void Write(int career, const envString& profile, const envString& trackType, i32
 std::unique_ptr<gfFile> OpenForAppend(const envString& profile, const fsLocator& temporary);
 
 // Rebuilds the tables and `counts` (complete track types per career) from the profile's save and hands
-// them to the career menu when one is given. A missing or short file is an empty career. Records that
-// cannot be used are skipped with a warning; a damaged, outdated or unreadable file keeps what was read
-// before the trouble and is reported once a run, by the next `ShowReports`. Never throws.
+// them to the career menu when one is given. A missing file is an empty career. Records that cannot be
+// used are skipped with a warning; a damaged (one that ends before its first record too), outdated or
+// unreadable file keeps what was read before the trouble and is reported once a run, by the next
+// `ShowReports`. Never throws.
 void Load(const envString& profile, coCareerResultsTarget* menu, std::vector<i32>& counts);
 
 // Shows the troubles that loads found and have not shown yet. The menus call it once their screen is up,

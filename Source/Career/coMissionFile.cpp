@@ -313,7 +313,7 @@ void coLoadMission(const fsLocator& locator, coMissionBudgets& budgets, coObject
     mission.path.SetWaitAfter(path.GetWaitAfter());
     {
         gfFile file(locator, gfFileRead, gfByteOrderData);
-        file.ReadBinHeader(nullptr); // the version is not compared
+        file.ReadBinHeaderBeforeChunks(nullptr); // the version is not compared
         chBinReader reader(&file);
         const std::unique_ptr<gfTextSet> texts = OpenObjectiveTexts();
         try {
@@ -347,7 +347,7 @@ void coLoadMission(const fsLocator& locator, coMissionBudgets& budgets, coObject
 void coReadMissionObjectives(const fsLocator& locator,
                              std::vector<std::unique_ptr<coMissionObjective>>& out) {
     gfFile file(locator, gfFileRead, gfByteOrderData);
-    file.ReadBinHeader(nullptr);
+    file.ReadBinHeaderBeforeChunks(nullptr);
     chBinReader reader(&file);
     const std::unique_ptr<gfTextSet> texts = OpenObjectiveTexts();
     coObjectiveSet read;

@@ -55,7 +55,8 @@ struct coMissionLocks {
 i32 coMissionNumber(const std::string& fileName);
 
 // Loads the mission into the game world. The whole file is read first: a bad file throws (chInvalidChunkX,
-// gfInvalidFileBinX or the file system's exceptions) and leaves the world and every output as they were.
+// gfInvalidFileBinX, also for one that ends at its header, or the file system's exceptions) and leaves the
+// world and every output as they were.
 void coLoadMission(const fsLocator& locator, coMissionBudgets& budgets, coObjectiveSet& objectives,
                    coMissionLocks& locks, coFlythroughPath& path);
 // The win level's objectives only, without props or rings, for the career menu.

@@ -227,6 +227,10 @@ bool coModeCareerBuilder::CompleteMission() {
         coUnlockCareerRewardPack();
     UpdateObjectivesPalette();
     std::vector<std::exception_ptr> failures;
+    // The coaster first: a stop between the two writes leaves at worst the old medal beside the coaster
+    // that wins the new one again, never the new medal beside an older coaster.
+    if (const std::exception_ptr failure = WriteMission())
+        failures.push_back(failure);
     // A mission outside the career's eight is played, but has no place in the save.
     if (number < kFirstMission || number > kLastMission) {
         DBG_WARNING("career builder: a mission file not named Mission1 to Mission8; the medal is not kept");
@@ -237,9 +241,7 @@ bool coModeCareerBuilder::CompleteMission() {
             failures.push_back(std::current_exception());
         }
     }
-    if (const std::exception_ptr failure = WriteMission())
-        failures.push_back(failure);
-    // The medal and the attempt fail for one cause (a full disc, say): the player is told once.
+    // The attempt and the medal fail for one cause (a full disc, say): the player is told once.
     if (!failures.empty())
         coGetEditorHost().ReportFailures(failures);
 

@@ -99,10 +99,11 @@ void Summarise(const fsLocator& file, coLoadCacheEntry& entry) {
     entry.dockText = envString(dockName.c_str());
 }
 
-void WarnNoCoaster(const fsLocator& file) {
+void WarnNotListed(const fsLocator& file, bool cutShort) {
     std::string path;
     fsLocatorToNativePath(file, path);
-    DBG_WARNING("load menu: \"%s\" is no coaster file; not listed", path.c_str());
+    DBG_WARNING("load menu: \"%s\" is %s; not listed", path.c_str(),
+                cutShort ? "cut short" : "no coaster file");
 }
 
 void MarkSeen(coLoadCacheEntry& entry, f64 fileTime, bool readOnly) {
@@ -176,11 +177,11 @@ bool coScanLoadCacheFile(const fsLocator& file, coLoadCacheMap& map) {
     }
     try {
         Summarise(file, entry);
-    } catch (const gfInvalidFileBinX&) {
-        WarnNoCoaster(file);
+    } catch (const gfInvalidFileBinX& failure) {
+        WarnNotListed(file, failure.GetDamage() == gfDamage::CutShort);
         return false;
     } catch (const chInvalidChunkX&) {
-        WarnNoCoaster(file);
+        WarnNotListed(file, false);
         return false;
     }
     // The time from before the reading: a file saved while it was read is read again next time.

@@ -137,7 +137,7 @@ std::string PlainName(const std::string& name, const char* what, const std::stri
 
 void CheckHeader(gfFile& file) {
     u8 version[4];
-    file.ReadBinHeader(version);
+    file.ReadBinHeaderBeforeChunks(version);
     if (version[1] > 1)
         throw coInvalidSaveFileX(file.GetLocator());
 }

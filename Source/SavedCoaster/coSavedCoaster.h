@@ -53,7 +53,8 @@ void coWriteCoasterStats(chWriter& writer);
 
 // Reads the whole file into temporaries; only a file read to its end replaces the world (cleared, then
 // given the coaster). A bad file throws (coInvalidSaveFileX for a newer version, chInvalidChunkX or the
-// file's own exceptions otherwise) and leaves the current coaster as it was.
+// file's own exceptions otherwise, gfInvalidFileBinX for one that ends at its header) and leaves the
+// current coaster as it was.
 void coLoadCoasterFile(const fsLocator& locator);
 // Reads a CDAT chunk body (the reader inside it). Counts and values are checked against the chunk;
 // names that are not plain folder names, cars below 1 and a negative environment index take their

@@ -159,7 +159,7 @@ void ReadPaths(chChunkBody& body, Values& values) {
 void ReadFile(const fsLocator& locator, Values& values, int& chunksRead) {
     auto file = std::make_unique<gfFile>(locator, gfFileRead, gfByteOrderData);
     u8 version[4];
-    file->ReadBinHeader(version);
+    file->ReadBinHeaderBeforeChunks(version);
     if (version[0] == gfByteOrderReversed) {
         file = std::make_unique<gfFile>(locator, gfFileRead, gfByteOrderReversed);
         file->Seek(8, 0);

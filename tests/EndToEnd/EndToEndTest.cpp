@@ -772,6 +772,10 @@ TEST(EndToEndTest, DamagedContentIsAnsweredAndTheGameEndsCleanly) {
     }
 }
 
+// The load menu lists the good coasters over a damaged cache, and leaves out a file that is no coaster and
+// one cut to its header, naming each in the log. A coaster cut behind the cache's back (its time kept, as
+// a restore or a crash may leave it) is listed from the cache: "Build" tells it as damaged and the menu
+// stays.
 TEST(EndToEndTest, TheLoadMenuListsGoodCoastersOverADamagedCacheAndSkipsJunk) {
     GameHome home;
     WriteTwoOvals(home);
@@ -781,6 +785,8 @@ TEST(EndToEndTest, TheLoadMenuListsGoodCoastersOverADamagedCacheAndSkipsJunk) {
     for (size_t i = 0; i < junk.size(); ++i)
         junk[i] = static_cast<char>(i * 37 + 11);
     std::ofstream(home.Saves() / "Junk.csa", std::ios::binary) << junk;
+    const fs::path oval = home.Saves() / "E2E Oval.csa";
+    std::ofstream(home.Saves() / "Cut.csa", std::ios::binary) << ReadAll(oval).substr(0, 8);
 
     const GameRun run = home.Play("load_menu_junk.inject");
     EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
@@ -792,12 +798,21 @@ TEST(EndToEndTest, TheLoadMenuListsGoodCoastersOverADamagedCacheAndSkipsJunk) {
                                                            {"E2E Oval 2", {true, true}}};
     EXPECT_EQ(listed, expected);
     EXPECT_NE(run.output.find("Junk.csa\" is no coaster file"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Cut.csa\" is cut short"), std::string::npos) << run.output;
     const Picture loadMenu = ReadShot(home.Path("loadmenu.png"));
     ExpectScreenPicture(loadMenu, "load menu");
     ExpectPanels(loadMenu, {{"the list's backdrop", 132, 112, 644, 464, NotLightGrey, 0.9}});
     const Picture menu = ReadShot(home.Path("mainmenu.png"));
     ExpectScreenPicture(menu, "main menu");
     ExpectMenuTiles(menu);
+
+    const fs::file_time_type saved = fs::last_write_time(oval);
+    fs::resize_file(oval, 8);
+    fs::last_write_time(oval, saved);
+    const GameRun cut = home.Play("load_menu_cut.inject");
+    ExpectCleanRun(cut, "0 2 0");
+    EXPECT_EQ(fs::file_size(oval), 8u);
+    ExpectScreenPicture(ReadShot(home.Path("cut_coaster.png")), "the damaged coaster's box");
 }
 
 TEST(EndToEndTest, OptionsChosenInOneRunHoldInTheNext) {

@@ -186,6 +186,12 @@ void gfFile::ReadBinHeader(u8* version) {
         std::memcpy(version, header + 4, 4);
 }
 
+void gfFile::ReadBinHeaderBeforeChunks(u8* version) {
+    ReadBinHeader(version);
+    if (Tell() >= GetSize())
+        throw gfInvalidFileBinX(GetLocator(), gfDamage::CutShort);
+}
+
 void gfFile::WriteBinHeader(const u8* version) {
     u8 header[kHeaderSize];
     std::memcpy(header, kMagic, 4);

@@ -60,6 +60,9 @@ class gfFile {
     // (byte 0 is the writer's byte-order flag) copied to `version` unless it is null. A file too short
     // for the header or with another magic throws gfInvalidFileBinX. The position ends at 8.
     void ReadBinHeader(u8* version);
+    // The same for a format whose writer always puts a chunk after the header (the player's saves): a
+    // file that ends at its header is cut short too, never an empty file of its kind.
+    void ReadBinHeaderBeforeChunks(u8* version);
     // Writes "KSFB" and the version record with its byte 0 replaced by this stream's byte-order flag.
     void WriteBinHeader(const u8* version);
 

@@ -18,14 +18,18 @@
 #include "Source/Track/coCircuitPieceList.h"
 
 #include "Engine/App/Fs/fsWriteCalls.h"
+#include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Source/Career/coCareerTestSupport.h"
 #include "Source/Modes/coEditorTestSupport.h"
 #include "Source/Modes/coModeTestSupport.h"
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,7 +59,23 @@ struct coMissionSetup {
     coMissionLocks locks;
     int medalLevels = 4; // how many levels ask for one straight (the others ask for 99)
     bool flight = false;
+    float side = 20.0f; // the straights of the square
 };
+
+// Ends the process, as a kill would, when a second save's temporary file is opened: the first save
+// is whole on disc, the second never begun.
+constexpr int kStoppedBetweenSaves = 42;
+int StopAtTheSecondSave(const char* path, int flags, mode_t mode) {
+    static std::string first;
+    const std::string name = path;
+    if ((flags & (O_WRONLY | O_RDWR)) != 0 && name.ends_with(".tmp")) {
+        if (first.empty())
+            first = name;
+        else if (name != first)
+            _exit(kStoppedBetweenSaves);
+    }
+    return open(path, flags, mode);
+}
 
 class coCareerBuilderTest : public coCircuitFixture {
   protected:
@@ -88,7 +108,7 @@ class coCareerBuilderTest : public coCircuitFixture {
     // An open square of four chained straights and turns with the mission's budgets and objectives,
     // written as the installed mission of that name and loaded.
     void Load(const coMissionSetup& setup, const char* name = "Mission3.cmi") {
-        coBuildR1();
+        coBuildR1({setup.side, setup.side, setup.side, setup.side});
         coObjectiveSet objectives;
         for (int level = 0; level < 4; ++level)
             objectives.Add(
@@ -276,14 +296,14 @@ TEST_F(coCareerBuilderTest, MedalsOfMissionsOutsideTheCareerOrWithoutTextsAreHan
 }
 
 // A medal that cannot be kept (a file where the player's folder belongs, a full disc) is told in one box
-// naming the medal's and the attempt's files, never their temporaries; the medal is still asked and the
+// naming the attempt's and the medal's files, never their temporaries; the medal is still asked and the
 // game plays on.
 TEST_F(coCareerBuilderTest, AFailedSaveIsToldOnceAndTheGamePlaysOn) {
     const struct {
         bool fileForFolder;
         int writeError;
         const char* files;
-    } rows[] = {{true, 0, "Ann Ann"}, {false, ENOSPC, "SaveFile.isf Mission3.cmi"}};
+    } rows[] = {{true, 0, "Ann Ann"}, {false, ENOSPC, "Mission3.cmi SaveFile.isf"}};
     for (const auto& row : rows) {
         Load({});
         std::filesystem::remove_all(career.folder.Path("Saves/Ann"));
@@ -311,6 +331,36 @@ TEST_F(coCareerBuilderTest, AFailedSaveIsToldOnceAndTheGamePlaysOn) {
         palettes.medals.clear();
         coCircuitClear();
     }
+}
+
+// A medal is saved as two files. Stopped between them, the game keeps at worst the old medal beside the
+// coaster that won the new one (a ride of it wins it again), never the new medal beside an older coaster.
+TEST_F(coCareerBuilderTest, AStopBetweenAMedalsTwoSavesKeepsTheCoasterThatWonIt) {
+    coMissionSetup setup;
+    setup.medalLevels = 2; // bronze
+    Load(setup);
+    Run("Finish Coaster");
+    ASSERT_EQ(Grades()[2], 2);
+
+    setup.medalLevels = 3; // silver, with longer sides
+    setup.side = 30.0f;
+    coCircuitClear();
+    Load(setup);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        fsSetOpenFunction(StopAtTheSecondSave);
+        Run("Finish Coaster");
+        _exit(1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kStoppedBetweenSaves) << status;
+
+    EXPECT_EQ(Grades()[2], 2);
+    mode.LoadMission(career.folder.Locator("Saves/Ann/Classic/Mission3.cmi"), 1);
+    ASSERT_GT(coCircuitPieceCount(), 0);
+    EXPECT_NEAR(coCircuitFirstPiece()->GetLength(), 30.0f, 0.01f);
 }
 
 TEST_F(coCareerBuilderTest, KeysRestartFromThePlayersCopyAndShowTheHint) {

@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Source/Career/coCareerSave.h"
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
 #include "Source/Screens/coKeyboardDialog.h"
@@ -278,7 +279,7 @@ TEST_F(coMenuModesTest, ProfilesAreChosenOrMadeByNameAndHandedToTheCareer) {
 
 TEST_F(coMenuModesTest, AnExistingNameStartsTheProfileAfreshOnlyOnOkAndFailuresStay) {
     folder.MakeFolder("saves/Ann/Classic");
-    std::ofstream(folder.Path("saves/Ann/SaveFile.isf")) << "career";
+    coCareerSave::Write(0, u"Ann", u"Classic", 0, 2);
     std::ofstream(folder.Path("saves/Ann/Classic/Mission1.cmi")) << "attempt";
     std::ofstream(folder.Path("saves/Bob")) << "a file where the folder would go";
     coModePush(&profiles);
