@@ -10,6 +10,7 @@
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Source/Settings/coPaths.h"
 
 #include <filesystem>
@@ -102,7 +103,7 @@ SaveScan ScanSave(const fsLocator& path, const envString& profile,
     if (version[1] != kVersion[1] || version[2] != kVersion[2] || version[3] != kVersion[3]) {
         DBG_WARNING("You are using an old SaveFile.isf for Trackwright '%s' which is no longer valid, you "
                     "should delete your saves",
-                    envStringToNarrow(profile).c_str());
+                    envStringToUtf8(profile).c_str());
         scan.state = SaveScan::Outdated;
         return scan;
     }
