@@ -317,9 +317,11 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     AddFaces(pictures, "Data/GUI/uikd/uikdbn", 128, 32, {70, 120, 70});
     AddFaces(pictures, "Data/GUI/uikd/uikdky", 32, 32, {90, 90, 140});
     pictures.push_back({"Data/GUI/uikd/uikdky_c.png", Face(32, 32, {150, 150, 60})});
-    // The colour picker's panel and buttons, and its swatch, white so that the set colour shows as it is.
+    // The colour picker's panel and buttons, its parts, the chosen one lit green as the game's other checked
+    // faces, and its swatch, white so that the set colour shows as it is.
     pictures.push_back({"Data/GUI/uitc/uitcbk_i.png", Face(512, 512, {40, 40, 70})});
     AddFaces(pictures, "Data/GUI/uitc/uitcbn", 128, 32, {70, 120, 70});
+    AddCheckFaces(pictures, "Data/GUI/uitc/uitcpt", {70, 120, 70});
     pictures.push_back({"Data/GUI/uitc/uitcsw_i.png", Solid(64, 64, {255, 255, 255})});
     // The ride pause dialog's column buttons, check boxes, panel options and the lists' backdrop.
     // The ride pause column's buttons are 38 high and stacked every 28: the face fills the top 28.
