@@ -329,8 +329,10 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     // Its check boxes are 32 high and stacked every 22.
     AddCheckFaces(pictures, "Data/GUI/uirp/uirpck", {70, 110, 90}, 22);
     AddCheckFaces(pictures, "Data/GUI/uirp/uirpop", {50, 60, 100});
-    // The lists' backdrop stands 290 high over a list of 160: the face fills the top 175 of them.
-    pictures.push_back({"Data/GUI/uirp/uirplb_i.png", TopFace(256, 256, 256 * 175 / 290, {30, 30, 60})});
+    // The lists' backdrop stands 290 high over a list of 160: the face fills the top 175 of them, its rows
+    // rounded up so that it reaches the next button with no line of the scene between.
+    pictures.push_back(
+        {"Data/GUI/uirp/uirplb_i.png", TopFace(256, 256, (256 * 175 + 289) / 290, {30, 30, 60})});
     // The options dialog's panel, buttons, category tabs and check boxes.
     pictures.push_back({"Data/GUI/uiod/uiodbk_i.png", Face(512, 512, {40, 40, 70})});
     AddFaces(pictures, "Data/GUI/uiod/uiodbn", 128, 32, {70, 120, 70});
