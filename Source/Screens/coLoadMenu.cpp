@@ -102,7 +102,7 @@ coLoadMenu::coLoadMenu(std::function<bool(u32 textEntry)> askQuestion)
                                      : state == guiTableBox::kSelectedOverState ? g3dTextColour{150, 255, 150}
                                                                                 : g3dTextColour{255, 252, 0};
         // Each half of a row holds two texts, each under its header's caption.
-        m_table->SetCellStateStyle(state, {m_font, m_font}, {coListTextMargin, 172}, {colour, colour});
+        m_table->SetCellStateStyle(state, {m_font, m_font}, {coListTextMargin, 164}, {colour, colour});
     }
     m_table->SetCellTransparency(0.0f);
     // Text textures as high as the rows, so the texts show 1:1.

@@ -256,8 +256,9 @@ toolImage toolEnvironmentView(const std::vector<toolShadedTriangle>& ground,
 }
 
 std::vector<toolImage> toolChoiceLooks(const toolImage& view) {
-    // The caption stands 32 in and 62 down, one line of 14-point text.
-    constexpr int kLeft = 26, kTop = 58, kRight = 154, kBottom = 83;
+    // The caption stands 33 in and 62 down, one line of 16-point text; the plate keeps 7 pixels clear of
+    // it on the left and of the widest caption, "Wooden Coaster", on the right.
+    constexpr int kLeft = 26, kTop = 58, kRight = 159, kBottom = 83;
     toolImage idle = Scaled(view, 0.8f);
     Plate(idle, kLeft, kTop, kRight, kBottom, {240, 240, 230}, 0.75f);
     Border(idle, 2, 0.6f);

@@ -317,9 +317,11 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     AddFaces(pictures, "Data/GUI/uikd/uikdbn", 128, 32, {70, 120, 70});
     AddFaces(pictures, "Data/GUI/uikd/uikdky", 32, 32, {90, 90, 140});
     pictures.push_back({"Data/GUI/uikd/uikdky_c.png", Face(32, 32, {150, 150, 60})});
-    // The colour picker's panel and buttons, and its swatch, white so that the set colour shows as it is.
+    // The colour picker's panel and buttons, its parts, the chosen one lit green as the game's other checked
+    // faces, and its swatch, white so that the set colour shows as it is.
     pictures.push_back({"Data/GUI/uitc/uitcbk_i.png", Face(512, 512, {40, 40, 70})});
     AddFaces(pictures, "Data/GUI/uitc/uitcbn", 128, 32, {70, 120, 70});
+    AddCheckFaces(pictures, "Data/GUI/uitc/uitcpt", {70, 120, 70});
     pictures.push_back({"Data/GUI/uitc/uitcsw_i.png", Solid(64, 64, {255, 255, 255})});
     // The ride pause dialog's column buttons, check boxes, panel options and the lists' backdrop.
     // The ride pause column's buttons are 38 high and stacked every 28: the face fills the top 28.
@@ -327,8 +329,10 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     // Its check boxes are 32 high and stacked every 22.
     AddCheckFaces(pictures, "Data/GUI/uirp/uirpck", {70, 110, 90}, 22);
     AddCheckFaces(pictures, "Data/GUI/uirp/uirpop", {50, 60, 100});
-    // The lists' backdrop stands 290 high over a list of 160: the face fills the top 175 of them.
-    pictures.push_back({"Data/GUI/uirp/uirplb_i.png", TopFace(256, 256, 256 * 175 / 290, {30, 30, 60})});
+    // The lists' backdrop stands 290 high over a list of 160: the face fills the top 175 of them, its rows
+    // rounded up so that it reaches the next button with no line of the scene between.
+    pictures.push_back(
+        {"Data/GUI/uirp/uirplb_i.png", TopFace(256, 256, (256 * 175 + 289) / 290, {30, 30, 60})});
     // The options dialog's panel, buttons, category tabs and check boxes.
     pictures.push_back({"Data/GUI/uiod/uiodbk_i.png", Face(512, 512, {40, 40, 70})});
     AddFaces(pictures, "Data/GUI/uiod/uiodbn", 128, 32, {70, 120, 70});

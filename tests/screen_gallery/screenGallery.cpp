@@ -35,6 +35,7 @@
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/World/coPropTemplateList.h"
+#include "Source/World/coThemeList.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -100,6 +101,8 @@ screenGallery::screenGallery() {
     gprInit();
     coSetCoasterDefinition(&g_steel);
     coPaths::ListRootDirectories(coRootThemes);
+    // The names the game shows for the track types, environments and themes.
+    coThemeList::Build();
     coPropTemplateList::Build(false);
     coDialogDimmer::Create();
     coPaletteManager::Create();
@@ -111,6 +114,7 @@ screenGallery::~screenGallery() {
         return;
     coPaletteManager::Destroy();
     coPropTemplateList::DeleteAll();
+    coThemeList::Clear();
     coSetCoasterDefinition(nullptr);
     coTrackColorizer::ClearSchemes();
     coTrackColorizer::ClearCurrent();

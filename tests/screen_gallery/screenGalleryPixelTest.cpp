@@ -1,7 +1,13 @@
+#include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiDialog.h"
 #include "Engine/GUI/Gui/guiFunction.h"
+#include "Engine/GUI/Gui/guiRadioGroup.h"
+#include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Screens/coLoadMenu.h"
 #include "Source/Screens/coOptionsDialog.h"
 #include "Source/Screens/coRidePauseDialog.h"
 #include "Source/Screens/coTrackColorPicker.h"
@@ -10,8 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -212,6 +220,144 @@ TEST(screenGalleryPixels, TheColourPickersSwatchShowsThePartsColour) {
     swatch->GetSize(w, h);
     // The first scheme's rail: 0.2, 0.6 and 0.8 of full, truncated to bytes.
     ExpectColour(gallery, static_cast<int>(at.x) + w / 2, static_cast<int>(at.y) + h / 2, 51, 153, 204);
+}
+
+// A widget anywhere under the container, by name.
+guiWindow* FindNamed(const guiContainer& container, const std::string& name) {
+    for (i32 i = 0; i < container.GetChildCount(); ++i) {
+        guiWindow* child = container.GetChild(i);
+        if (child->GetName() == name)
+            return child;
+        if (const auto* inner = dynamic_cast<const guiContainer*>(child))
+            if (guiWindow* found = FindNamed(*inner, name))
+                return found;
+    }
+    return nullptr;
+}
+
+struct ScreenRect {
+    int left, top, right, bottom;
+};
+
+ScreenRect RectOf(const guiWindow& window) {
+    const maVector3d at = window.GetWorldMatrix().GetTranslation();
+    i32 w = 0, h = 0;
+    window.GetSize(w, h);
+    const int x = static_cast<int>(at.x), y = static_cast<int>(at.y);
+    return {x, y, x + w, y + h};
+}
+
+// The first and last columns in the rectangle with a pixel that passes the test; -1 for none.
+template <class Test> std::pair<int, int> InkColumns(guiGallery& gallery, const ScreenRect& r, Test test) {
+    int first = -1, last = -1;
+    for (int x = r.left; x < r.right; ++x)
+        for (int y = r.top; y < r.bottom; ++y)
+            if (test(Pixel(gallery, x, y))) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+int Channel(u32 pixel, int c) {
+    return static_cast<int>((pixel >> (16 - 8 * c)) & 0xFF);
+}
+
+// Each fault as a player saw it, checked on the screen where it showed.
+TEST(screenGalleryPixels, CaptionsListsAndChoicesShowWhole) {
+    const auto ridePause = [](screenGallery& screens, int mode, int panel, bool customize = false) {
+        auto* dialog = dynamic_cast<coRidePauseDialog*>(screens.Build("ridepause"));
+        dialog->SetMode(mode);
+        dialog->SetSettings(coRideSettings{});
+        RunTwoFrames(screens.Gallery(), *dialog, [dialog, panel, customize] {
+            dialog->ShowPanel(panel);
+            if (customize)
+                dynamic_cast<guiCheckbox&>(*FindNamed(*dialog, "Customize")).SetChecked(true);
+        });
+        return dialog;
+    };
+    // A list's backdrop reaches the button below it: the row above that button is the backdrop's dark
+    // bottom edge (30, 30, 60 at 0.6), not the scene.
+    const auto listReachesButton = [&](int panel, const char* next) {
+        return [&ridePause, panel, next](screenGallery& screens) {
+            guiDialog* dialog = ridePause(screens, 2, panel);
+            const ScreenRect button = RectOf(*FindNamed(*dialog, next));
+            ExpectColour(screens.Gallery(), button.left + 60, button.top - 1, 18, 18, 36);
+        };
+    };
+    const struct {
+        const char* fault;
+        std::function<void(screenGallery&)> check;
+    } cases[] = {
+        // Every load menu header's caption in the same font, ending a margin short of its box's edge.
+        {"load menu headers",
+         [](screenGallery& screens) {
+             ASSERT_TRUE(screens.MakeFixture("saves-5"));
+             screens.Build("loadmenu");
+             screens.Gallery().Frame();
+             const guiContainer* menu = nullptr;
+             for (i32 i = 0; i < guiWindowMgr::GetRoot()->GetChildCount() && !menu; ++i)
+                 menu = dynamic_cast<const coLoadMenu*>(guiWindowMgr::GetRoot()->GetChild(i));
+             ASSERT_NE(menu, nullptr);
+             const g2dFont font = dynamic_cast<guiButton&>(*menu->FindChild("Name")).GetText()->GetFont(0);
+             for (const char* header : {"Name", "Environment", "TrackType", "Date"}) {
+                 const auto& button = dynamic_cast<guiButton&>(*menu->FindChild(header));
+                 const ScreenRect box = RectOf(button);
+                 const auto [first, last] = InkColumns(screens.Gallery(), box, [](u32 p) {
+                     return std::min({Channel(p, 0), Channel(p, 1), Channel(p, 2)}) > 140;
+                 });
+                 u32 width = 0, height = 0;
+                 g2dFont::MeasureText(font, button.GetText()->GetText(0), width, height);
+                 EXPECT_NEAR(last + 1 - first, static_cast<int>(width), 3) << header;
+                 EXPECT_GE(box.right - 1 - last, 6) << header;
+             }
+         }},
+        {"car types' list", listReachesButton(1, "FanfareButton")},
+        {"fanfares' list", listReachesButton(2, "NumCarsButton")},
+        // A choice's pale plate runs on a margin past the end of its caption.
+        {"choice plates",
+         [](screenGallery& screens) {
+             guiDialog* dialog = screens.Build("choose");
+             RunTwoFrames(screens.Gallery(), *dialog);
+             for (const char* choice : {"Wooden", "cavern"}) {
+                 const guiText& caption = *dynamic_cast<guiButton&>(*FindNamed(*dialog, choice)).GetText();
+                 u32 width = 0, height = 0;
+                 g2dFont::MeasureText(caption.GetFont(0), caption.GetText(0), width, height);
+                 const ScreenRect text = RectOf(caption);
+                 const int end = text.left + caption.GetXOffset(0) + static_cast<int>(width);
+                 // Along the caption's line, 8 rows into its text.
+                 for (int x = end; x < end + 5; ++x) {
+                     const u32 p = Pixel(screens.Gallery(), x, text.top + 8);
+                     EXPECT_GT(std::min({Channel(p, 0), Channel(p, 1), Channel(p, 2)}), 150)
+                         << choice << " at " << x;
+                 }
+             }
+         }},
+        // The colour picker's chosen part stands apart from the others by a quarter of a channel's range.
+        {"colour picker parts",
+         [&ridePause](screenGallery& screens) {
+             auto* dialog = dynamic_cast<coRidePauseDialog*>(ridePause(screens, 0, 7, true));
+             const auto& parts = dynamic_cast<guiRadioGroup&>(*dialog->GetColourPicker()->FindChild("Parts"));
+             ASSERT_GE(parts.GetButtonCount(), 2);
+             const auto face = [&](i32 index) {
+                 const ScreenRect part = RectOf(*parts.GetChild(index));
+                 return Pixel(screens.Gallery(), part.right - 12, part.top + 12);
+             };
+             const i32 chosen = parts.GetSelection();
+             const u32 other = face(chosen == 0 ? 1 : 0), picked = face(chosen);
+             int apart = 0;
+             for (int c = 0; c < 3; ++c)
+                 apart = std::max(apart, std::abs(Channel(picked, c) - Channel(other, c)));
+             EXPECT_GE(apart, 64);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        screenGallery screens;
+        ASSERT_TRUE(screens.IsReady());
+        c.check(screens);
+    }
 }
 
 } // namespace

@@ -374,14 +374,14 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
 }
 
 // The coaster choice and the load menu show each installed type and environment by a name of its own,
-// short enough in the list's font for its column of the load menu: a track type from 8 to 172 pixels into
-// a row's right half, an environment from 172 to the row's 256-pixel half, with a few pixels to spare.
+// short enough in the list's font for its column of the load menu: a track type from 8 to 164 pixels into
+// a row's right half, an environment from 164 to the row's 256-pixel half, with a few pixels to spare.
 TEST_F(ScreensContentTest, EveryTrackTypeAndEnvironmentHasADisplayNameThatFitsTheLoadMenu) {
     coPaths::ListRootDirectories(coRootTracks);
     coPaths::ListRootDirectories(coRootEnvironments);
     coThemeList::Build();
     const g2dFont listFont = g2dFont::GetByTextId(1, 14);
-    for (const auto& [root, room] : {std::pair("Tracks", 164u - 4u), std::pair("Environments", 84u - 4u)})
+    for (const auto& [root, room] : {std::pair("Tracks", 156u - 4u), std::pair("Environments", 92u - 4u)})
         for (const auto& folder : std::filesystem::directory_iterator(DataPath(root))) {
             if (!folder.is_directory())
                 continue;
