@@ -2,6 +2,7 @@
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/App/appEvent.h"
+#include "Engine/App/App/appKeyChars.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileEnum.h"
 #include "Engine/App/Fs/fsFileSystem.h"
@@ -48,9 +49,6 @@
 #include <cstdlib>
 
 namespace {
-constexpr u16 kKeyF1 = 0xE000;
-constexpr u16 kKeyF2 = 0xE001;
-constexpr u16 kKeyDelete = 0xE018;
 constexpr u16 kKeyTab = 9;
 
 constexpr int kSoundError = 18;
@@ -867,14 +865,14 @@ void coModeEditor::SelectPrevious() {
 
 void coModeEditor::OnChar(appCharEvent* event) {
     switch (event->GetChar()) {
-    case kKeyF1:
+    case appKeyCharF1:
         Revert();
         break;
-    case kKeyF2:
+    case appKeyCharF2:
         if (m_flags.test(Modified))
             Save();
         break;
-    case kKeyDelete:
+    case appKeyCharDelete:
         if (CanDeleteSelection())
             Delete();
         break;
