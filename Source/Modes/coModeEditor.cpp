@@ -10,6 +10,7 @@
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/GUI/Gui/guiWindow.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCameraManipFocus.h"
@@ -90,23 +91,6 @@ bool ExistsAsNamed(const fsLocator& file) {
     return fsFindFilePath(resolved) == exact;
 }
 
-// UTF-8 bytes of the UTF-16 text; a surrogate pair makes 4.
-size_t Utf8Size(const envString& text) {
-    size_t bytes = 0;
-    for (u32 i = 0; i < text.GetLength(); ++i) {
-        const char16_t unit = text[i];
-        if (unit < 0x80)
-            bytes += 1;
-        else if (unit < 0x800)
-            bytes += 2;
-        else if (unit >= 0xD800 && unit < 0xDC00)
-            bytes += 4, ++i;
-        else
-            bytes += 3;
-    }
-    return bytes;
-}
-
 bool EndsWith(const envString& text, const envString& suffix) {
     const u32 n = suffix.GetLength();
     if (text.GetLength() < n)
@@ -182,7 +166,8 @@ bool coIsValidCoasterName(const envString& name) {
     for (u32 i = 0; i < name.GetLength(); ++i)
         if (name[i] < 0x20 || name[i] == 0x7F)
             return false;
-    return Utf8Size(name) + kCoasterExtension.GetLength() <= 255;
+    const std::string utf8 = envUtf16ToUtf8(std::u16string_view(name.GetData(), name.GetLength()));
+    return utf8.size() + kCoasterExtension.GetLength() <= 255;
 }
 
 std::vector<envString> coListSavedCoasterNames() {
