@@ -2,6 +2,7 @@
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/App/appEvent.h"
+#include "Engine/App/App/appKeyChars.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfTextSet.h"
@@ -34,8 +35,6 @@
 #include <vector>
 
 namespace {
-constexpr u16 kKeyF1 = 0xE000;
-constexpr u16 kKeyF2 = 0xE001;
 constexpr u32 kTextSetNumber = 32;
 constexpr u32 kObjectivesTitleText = 46;
 constexpr int kSoundMissionFailed = 20;
@@ -423,10 +422,10 @@ void coModeCareerBuilder::OnChar(appCharEvent* event) {
             EndModal();
         }
         break;
-    case kKeyF1:
+    case appKeyCharF1:
         Restart();
         break;
-    case kKeyF2:
+    case appKeyCharF2:
         SaveMission();
         break;
     default:

@@ -2,6 +2,7 @@
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/App/appEvent.h"
+#include "Engine/App/App/appKeyChars.h"
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileEnum.h"
 #include "Engine/App/Fs/fsFileSystem.h"
@@ -9,6 +10,7 @@
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/GUI/Gui/guiWindow.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCameraManipFocus.h"
@@ -48,9 +50,6 @@
 #include <cstdlib>
 
 namespace {
-constexpr u16 kKeyF1 = 0xE000;
-constexpr u16 kKeyF2 = 0xE001;
-constexpr u16 kKeyDelete = 0xE018;
 constexpr u16 kKeyTab = 9;
 
 constexpr int kSoundError = 18;
@@ -90,23 +89,6 @@ bool ExistsAsNamed(const fsLocator& file) {
     std::string exact;
     fsLocatorToNativePath(resolved, exact);
     return fsFindFilePath(resolved) == exact;
-}
-
-// UTF-8 bytes of the UTF-16 text; a surrogate pair makes 4.
-size_t Utf8Size(const envString& text) {
-    size_t bytes = 0;
-    for (u32 i = 0; i < text.GetLength(); ++i) {
-        const char16_t unit = text[i];
-        if (unit < 0x80)
-            bytes += 1;
-        else if (unit < 0x800)
-            bytes += 2;
-        else if (unit >= 0xD800 && unit < 0xDC00)
-            bytes += 4, ++i;
-        else
-            bytes += 3;
-    }
-    return bytes;
 }
 
 bool EndsWith(const envString& text, const envString& suffix) {
@@ -184,7 +166,8 @@ bool coIsValidCoasterName(const envString& name) {
     for (u32 i = 0; i < name.GetLength(); ++i)
         if (name[i] < 0x20 || name[i] == 0x7F)
             return false;
-    return Utf8Size(name) + kCoasterExtension.GetLength() <= 255;
+    const std::string utf8 = envUtf16ToUtf8(std::u16string_view(name.GetData(), name.GetLength()));
+    return utf8.size() + kCoasterExtension.GetLength() <= 255;
 }
 
 std::vector<envString> coListSavedCoasterNames() {
@@ -867,14 +850,14 @@ void coModeEditor::SelectPrevious() {
 
 void coModeEditor::OnChar(appCharEvent* event) {
     switch (event->GetChar()) {
-    case kKeyF1:
+    case appKeyCharF1:
         Revert();
         break;
-    case kKeyF2:
+    case appKeyCharF2:
         if (m_flags.test(Modified))
             Save();
         break;
-    case kKeyDelete:
+    case appKeyCharDelete:
         if (CanDeleteSelection())
             Delete();
         break;

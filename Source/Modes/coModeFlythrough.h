@@ -31,7 +31,6 @@ class coModeFlythrough : public coMode, public appCharEventHandler, public coFly
     i32 GetPhase() const { return m_phase; }
     bool HasVoice() const { return m_hasVoice != 0; }
     const snSoundJob* GetVoiceSound() const { return m_voiceSound; }
-    g3dCamera& GetSceneCamera() { return m_sceneCamera; }
 
   private:
     void StartVoice(float time);

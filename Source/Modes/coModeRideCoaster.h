@@ -45,7 +45,6 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     void RestartRide();
     i32 GetCurrentCamera() const { return m_currentCamera; }
     scCameraManip* GetCamera(i32 index) const;
-    g3dCamera& GetSceneCamera() { return m_sceneCamera; }
 
   private:
     // The pause behind the dialog; true when an exit button ended the ride and with it the frame.

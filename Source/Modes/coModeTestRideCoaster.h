@@ -22,8 +22,6 @@ class coModeTestRideCoaster : public coMode, public appCharEventHandler {
     void Exit() override;
     void OnChar(appCharEvent* event) override;
 
-    g3dCamera& GetSceneCamera() { return m_sceneCamera; }
-
   private:
     g3dCamera m_sceneCamera;
     std::unique_ptr<coCameraManipCloseRide> m_closeCamera;

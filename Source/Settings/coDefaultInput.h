@@ -1,4 +1,5 @@
 #pragma once
+#include "Engine/App/In/inKeyCode.h"
 #include "Engine/Core/Env/envTypes.h"
 
 // Binds the game's actions to their default keys on the first keyboard and buttons on the first mouse,
@@ -72,8 +73,8 @@ inline constexpr i32 coActionNextTrack = 159;
 inline constexpr i32 coActionToggleShuffle = 160;
 
 // Key codes and mouse records the editor and its dialogs read.
-inline constexpr i32 coKeyLeftControl = 69;
-inline constexpr i32 coKeyRightControl = 75;
+inline constexpr i32 coKeyLeftControl = inKeyLeftControl;
+inline constexpr i32 coKeyRightControl = inKeyRightControl;
 inline constexpr i32 coMouseRecordLeft = 1111;
 inline constexpr i32 coMouseRecordRight = 1112;
 inline constexpr i32 coMouseRecordWheel = 1113;

@@ -57,12 +57,7 @@ void coRegisterSupportTagNames(chTagMap& tags) {
 }
 
 void loadSupportDefinitions(chReader& reader, coSupportMaker& maker) {
-    u32 id = 0;
-    u16 version = 0;
-    u32 size = 0;
-    if (!reader.BeginChunk(&id, &version, &size))
-        return;
-    while (reader.BeginChunk(&id, &version, &size)) {
+    coReadDefinitionChunks(reader, [&](u32 id) {
         switch (id) {
         case kPole: {
             auto pole = std::make_unique<coSupportPole>();
@@ -97,9 +92,7 @@ void loadSupportDefinitions(chReader& reader, coSupportMaker& maker) {
         default:
             break;
         }
-        reader.EndChunk();
-    }
-    reader.EndChunk();
+    });
 }
 
 void coReadSupportGeometry(chReader& reader, coSupportGeometry& entry) {

@@ -67,13 +67,21 @@ void registerTrackDefinitionTags(chTagMap& tags) {
     tags["Spacing"] = kSpacing;
 }
 
-void readTrackDefinition(chReader& reader, coTrackDefinition& definition) {
+void coReadDefinitionChunks(chReader& reader, const std::function<void(u32 id)>& readChild) {
     u32 id = 0;
     u16 version = 0;
     u32 size = 0;
     if (!reader.BeginChunk(&id, &version, &size))
         return;
     while (reader.BeginChunk(&id, &version, &size)) {
+        readChild(id);
+        reader.EndChunk();
+    }
+    reader.EndChunk();
+}
+
+void readTrackDefinition(chReader& reader, coTrackDefinition& definition) {
+    coReadDefinitionChunks(reader, [&](u32 id) {
         // Appended once read whole: a failure inside one drops it and keeps those before.
         if (std::unique_ptr<coCrossSection> section = MakeSection(id)) {
             readCrossSection(reader, *section);
@@ -83,9 +91,7 @@ void readTrackDefinition(chReader& reader, coTrackDefinition& definition) {
             readTrackCrossbar(reader, *crossbar);
             definition.AddCrossbar(std::move(crossbar));
         }
-        reader.EndChunk();
-    }
-    reader.EndChunk();
+    });
 }
 
 void readTrackCrossbar(chReader& reader, coTrackCrossbar& crossbar) {

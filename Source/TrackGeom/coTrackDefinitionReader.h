@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/Ch/chTxtReader.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,9 @@ struct coTrackCrossbar;
 
 // The cross-section names first, then the track definition's own.
 void registerTrackDefinitionTags(chTagMap& tags);
+// Enters the first chunk, whatever its id, and hands each chunk inside it to readChild by its id, leaving
+// each after; an empty file reads nothing. The track and the support definitions are read so.
+void coReadDefinitionChunks(chReader& reader, const std::function<void(u32 id)>& readChild);
 // Enters the first chunk, whatever its id, and appends its sections and crossbars in file order.
 void readTrackDefinition(chReader& reader, coTrackDefinition& definition);
 void readTrackCrossbar(chReader& reader, coTrackCrossbar& crossbar);

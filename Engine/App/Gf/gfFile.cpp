@@ -5,6 +5,7 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
+#include "Engine/App/Fs/fsSeekTarget.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
@@ -135,23 +136,10 @@ void gfFile::Flush() {
 }
 
 u32 gfFile::Seek(i32 offset, u32 origin) {
-    i64 base;
-    switch (origin) {
-    case 0:
-        base = 0;
-        break;
-    case 1:
-        base = m_position;
-        break;
-    case 2:
-        base = GetSize();
-        break;
-    default:
+    const std::optional<i64> target = fsSeekTarget(offset, origin, m_position, [this] { return GetSize(); });
+    if (!target || *target < 0 || (m_pak && *target > static_cast<i64>(kMaxPosition)))
         throw fsInvalidLocatorX(GetLocator());
-    }
-    const i64 position = base + offset;
-    if (position < 0 || (m_pak && position > static_cast<i64>(kMaxPosition)))
-        throw fsInvalidLocatorX(GetLocator());
+    const i64 position = *target;
     if (position > static_cast<i64>(kMaxPosition))
         throw fsUnknownX(GetLocator()); // as the disc stream: its positions are 32-bit
     // Inside the window only the position moves: written bytes there are patched in the window.

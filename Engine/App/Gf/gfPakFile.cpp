@@ -2,6 +2,7 @@
 
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsSeekTarget.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/private/gfPakFilePAC.h"
 #include "Engine/Core/Env/envUtf.h"
@@ -58,23 +59,9 @@ u32 gfPakEntryStream::Read(void* buffer, u32 count) {
 }
 
 u32 gfPakEntryStream::Seek(i32 offset, u32 origin) {
-    i64 base;
-    switch (origin) {
-    case 0:
-        base = 0;
-        break;
-    case 1:
-        base = m_position;
-        break;
-    case 2:
-        base = m_size;
-        break;
-    default:
-        throw fsInvalidLocatorX(m_locator);
-    }
-    const i64 position = base + offset;
-    if (position < 0 || position > std::numeric_limits<u32>::max())
+    const std::optional<i64> target = fsSeekTarget(offset, origin, m_position, [this] { return m_size; });
+    if (!target || *target < 0 || *target > std::numeric_limits<u32>::max())
         throw fsInvalidLocatorX(m_locator); // a failed seek, as on disc
-    m_position = static_cast<u32>(position);
+    m_position = static_cast<u32>(*target);
     return m_position;
 }

@@ -21,10 +21,6 @@ void SetPakLocator(PakLocator* locator) {
     g_locator = locator;
 }
 
-PakLocator* GetPakLocator() {
-    return g_locator;
-}
-
 gfPakFile* FindPak(const fsLocator& locator, fsLocator& pathInPak) {
     if (!g_locator || !locator.IsRooted())
         return nullptr;

@@ -22,7 +22,6 @@ class PakLocator {
 
 // Installs the locator object (not owned); null uninstalls it, and no pak is searched any more.
 void SetPakLocator(PakLocator* locator);
-PakLocator* GetPakLocator();
 
 // The pak that reads of a rooted locator look in, and the entry's path inside it; null when no pak
 // answers (always for unrooted locators or with no locator object installed).

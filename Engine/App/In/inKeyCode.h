@@ -63,5 +63,13 @@ enum inKeyCode : i32 {
 };
 static_assert(inKeyPrintScreen == 49 && inKeyNumpad0 == 86 && inKeyNumpadEnter == 102);
 
+// The key of a capital letter 'A' to 'Z', and of a digit 0 to 9 on the main keys.
+constexpr i32 inKeyLetter(char letter) {
+    return inKeyA + (letter - 'A');
+}
+constexpr i32 inKeyDigit(i32 digit) {
+    return inKey0 + digit;
+}
+
 // The key code of a DirectInput key number, or -1 for a key the engine does not read.
 i32 inKeyCodeOfScanCode(u8 scanCode);

@@ -1,6 +1,7 @@
 #include "Engine/GUI/Gui/guiEditField.h"
 
 #include "Engine/App/App/appClock.h"
+#include "Engine/App/App/appKeyChars.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiScrollingText.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
@@ -18,13 +19,6 @@ enum : char16_t {
     kTab = 9,
     kEnter = 13,
     kEscape = 27,
-    kFirstSpecial = 0xE000,
-    kHome = 0xE016,
-    kDelete = 0xE018,
-    kEnd = 0xE019,
-    kLeft = 0xE01D,
-    kRight = 0xE01E,
-    kLastSpecial = 0xE01F,
 };
 
 constexpr i32 kReadOnlyState = 6;
@@ -177,17 +171,17 @@ void guiEditField::UpdateCaret() {
 bool guiEditField::MoveCaret(char16_t c) {
     const i32 length = static_cast<i32>(GetText().GetLength());
     switch (c) {
-    case kHome:
+    case appKeyCharHome:
         SetCaretIndex(0);
         return true;
-    case kEnd:
+    case appKeyCharEnd:
         SetCaretIndex(length);
         return true;
-    case kLeft:
+    case appKeyCharLeft:
         if (m_caretIndex > 0)
             SetCaretIndex(m_caretIndex - 1);
         return true;
-    case kRight:
+    case appKeyCharRight:
         if (m_caretIndex < length)
             SetCaretIndex(m_caretIndex + 1);
         return true;
@@ -198,7 +192,7 @@ bool guiEditField::MoveCaret(char16_t c) {
 
 bool guiEditField::Erase(char16_t c) {
     envString text = GetText();
-    if (c == kDelete) {
+    if (c == appKeyCharDelete) {
         if (m_caretIndex < static_cast<i32>(text.GetLength())) {
             const i32 caret = m_caretIndex;
             text.EraseChar(static_cast<u32>(caret));
@@ -231,7 +225,7 @@ void guiEditField::OnChar(appCharEvent* event) {
     const char16_t c = event->GetChar();
     if (MoveCaret(c) || !m_editable)
         return;
-    if (Erase(c) || c == kEscape || c == kTab || c == kEnter || (c >= kFirstSpecial && c <= kLastSpecial))
+    if (Erase(c) || c == kEscape || c == kTab || c == kEnter || (c >= appKeyCharFirst && c <= appKeyCharLast))
         return;
     Insert(c);
 }
@@ -246,8 +240,9 @@ void guiEditFieldInteger::OnChar(appCharEvent* event) {
 
 void guiEditFieldFloat::OnChar(appCharEvent* event) {
     const char16_t c = event->GetChar();
-    const bool passes = c == kBackspace || c == kHome || c == kDelete || c == kEnd || c == kLeft ||
-                        c == kRight || (c >= u'0' && c <= u'9') || (c == u'.' && !GetText().Contains(u".")) ||
+    const bool passes = c == kBackspace || c == appKeyCharHome || c == appKeyCharDelete ||
+                        c == appKeyCharEnd || c == appKeyCharLeft || c == appKeyCharRight ||
+                        (c >= u'0' && c <= u'9') || (c == u'.' && !GetText().Contains(u".")) ||
                         (c == u'-' && GetCaretIndex() == 0);
     if (passes)
         guiEditField::OnChar(event);

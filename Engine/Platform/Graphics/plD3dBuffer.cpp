@@ -40,10 +40,3 @@ plD3dResult plD3dBuffer::Unlock() {
         m_device.OnBufferUnlocked(*this, m_lockOffset, m_lockSize, m_lockFlags);
     return plD3dErr::Ok;
 }
-
-plD3dResult plD3dBuffer::GetDesc(plD3dBufferDesc* desc) const {
-    if (!desc)
-        return plD3dErr::InvalidCall;
-    *desc = m_desc;
-    return plD3dErr::Ok;
-}

@@ -15,7 +15,6 @@ class plD3dBuffer : public plD3dUnknown {
     // (dynamic buffers only) gives up the whole old contents; a range past the end is refused.
     plD3dResult Lock(u32 offset, u32 size, u8** data, u32 flags);
     plD3dResult Unlock();
-    plD3dResult GetDesc(plD3dBufferDesc* desc) const;
 
     plD3dDevice& GetDevice() const { return m_device; }
     const plD3dBufferDesc& Desc() const { return m_desc; }

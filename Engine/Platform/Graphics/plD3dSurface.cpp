@@ -36,13 +36,6 @@ u32 plD3dSurface::Release() {
     return m_container ? m_container->Release() : plD3dUnknown::Release();
 }
 
-plD3dResult plD3dSurface::GetDesc(plD3dSurfaceDesc* desc) const {
-    if (!desc)
-        return plD3dErr::InvalidCall;
-    *desc = m_desc;
-    return plD3dErr::Ok;
-}
-
 plD3dResult plD3dSurface::LockRect(plD3dLockedRect* locked, const plD3dRect* rect, u32 flags) {
     if (!locked || m_backBuffer || IsDepthStencil() || m_locked ||
         (m_container && m_desc.pool == plD3dPool::Default))

@@ -17,7 +17,6 @@ class plD3dSurface : public plD3dUnknown {
     u32 AddRef() override;
     u32 Release() override;
 
-    plD3dResult GetDesc(plD3dSurfaceDesc* desc) const;
     // The whole surface or a rectangle inside it, locked once at a time; neither the back buffer nor a
     // level of a default-pool texture can be locked.
     plD3dResult LockRect(plD3dLockedRect* locked, const plD3dRect* rect, u32 flags);

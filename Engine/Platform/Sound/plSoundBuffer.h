@@ -42,7 +42,6 @@ class plSoundBuffer {
     u32 Unlock(void* first, u32 firstBytes, void* second, u32 secondBytes);
 
     u32 GetSize() const { return m_size; }
-    const plWaveFormat& GetFormat() const { return m_format; }
     // The voice, for the device to make duplicates that share its data.
     const std::shared_ptr<plSoundVoice>& GetVoice() const { return m_voice; }
 

@@ -1,6 +1,7 @@
 #include "Engine/App/Fs/private/fsFileStreamPAC.h"
 
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsSeekTarget.h"
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 
 #include <algorithm>
@@ -51,29 +52,16 @@ void fsFileStreamPAC::Write(u32 count, const void* buffer) {
 }
 
 u32 fsFileStreamPAC::Seek(i32 offset, u32 origin) {
-    i64 base;
-    switch (origin) {
-    case 0:
-        base = 0;
-        break;
-    case 1:
-        base = m_position;
-        break;
-    case 2: {
+    const std::optional<i64> target = fsSeekTarget(offset, origin, m_position, [this] {
         struct stat st;
         if (fstat(m_fd, &st) != 0)
             fsThrowErrno(errno, fsOperation::Transfer, m_locator, {});
-        base = st.st_size;
-        break;
-    }
-    default:
+        return st.st_size;
+    });
+    if (!target || *target < 0)
         fsThrowErrno(EINVAL, fsOperation::Transfer, m_locator, {});
-    }
-    const i64 position = base + offset;
-    if (position < 0)
-        fsThrowErrno(EINVAL, fsOperation::Transfer, m_locator, {});
-    if (position > kMaxPosition)
+    if (*target > kMaxPosition)
         fsThrowErrno(EOVERFLOW, fsOperation::Transfer, m_locator, {});
-    m_position = static_cast<u32>(position);
+    m_position = static_cast<u32>(*target);
     return m_position;
 }

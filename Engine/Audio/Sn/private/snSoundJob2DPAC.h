@@ -152,7 +152,6 @@ class snSoundJob2DPAC {
     void SetPositional(bool positional);
     bool IsPlayRequested() const { return m_settings.playRequested; }
     f32 GetStartTime() const { return m_settings.startTime; }
-    const snWaveFormat& GetFormat() const { return m_settings.format; }
     // The buffer, for tests and the stream's refills; null when there is none.
     plSoundBuffer* GetBuffer() const { return m_buffer.get(); }
 
