@@ -376,7 +376,7 @@ void coApp::OnStart(appStartEvent*) {
     coSetRideModeHost(&g_rideHost);
     m_teardown.push_back([] { coSetRideModeHost(nullptr); });
 
-    coPakManager::OpenGuiPaks();
+    coPakManager::RequireGuiPaks();
     coLoadingScreenShow(true);
     if (m_trace)
         std::fprintf(stderr, "first loading frame %lld ms\n",
@@ -425,17 +425,18 @@ void coApp::SetUpGui() {
 void coApp::CreateCursors() {
     guiCursor& cursor = *guiCursorMgr::GetCursor();
     // Without its pictures the game still runs, under the pointer the system shows.
-    try {
-        for (const auto& [name, shape] :
-             {std::pair{"Cursor.png", coPointerArrow}, {"CursorWait.png", coPointerWait}}) {
-            // Rooted, so that the pictures come from "gui.pak" when it holds them.
-            fsLocator file(coRootGui);
-            file.AppendComponent(name);
+    for (const auto& [name, shape] :
+         {std::pair{"Cursor.png", coPointerArrow}, {"CursorWait.png", coPointerWait}}) {
+        // Rooted, so that the pictures come from "gui.pak" when it holds them.
+        fsLocator file(coRootGui);
+        file.AppendComponent(name);
+        try {
             cursor.SetImage(file, shape);
+        } catch (const envExceptionX& e) {
+            DBG_WARNING(
+                "A pointer picture cannot be read, so the pointer may keep its old look (error 0x%08X): %s",
+                e.GetCode(), coFailedFileForLog(std::current_exception(), file).c_str());
         }
-    } catch (const envExceptionX& e) {
-        DBG_WARNING("A pointer picture cannot be read (error 0x%08X); the pointer may keep its old look",
-                    e.GetCode());
     }
     guiCursorMgr::SetHotSpot({2.0f, 2.0f});
     guiCursorMgr::SetShape(coPointerArrow);

@@ -108,7 +108,7 @@ int coRunProgram(const std::string& commandLine, const coProgramSwitches& switch
         coCircuitResetFlags();
         packages.Started(ClearGame);
     } catch (...) {
-        coReportCurrentException();
+        coReportCurrentException(coAfterReport::GameEnds);
         return switches.frames != 0 ? 1 : coExitNormal;
     }
 
@@ -125,7 +125,7 @@ int coRunProgram(const std::string& commandLine, const coProgramSwitches& switch
         try {
             app.Run();
         } catch (...) {
-            coReportCurrentException();
+            coReportCurrentException(coAfterReport::GameEnds);
             // The loop was left without its stop event: the game is torn down here instead.
             coModeStackClear();
             app.OnStop(nullptr);

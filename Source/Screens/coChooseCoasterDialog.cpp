@@ -1,6 +1,5 @@
 #include "Source/Screens/coChooseCoasterDialog.h"
 
-#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiButton.h"
@@ -8,6 +7,7 @@
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Xui/xuiScrollBox.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/World/coThemeList.h"
@@ -31,9 +31,8 @@ void SetChoiceImage(guiImage* image, const fsLocator& folder, const char* file, 
     try {
         image->SetImage(picture, state);
     } catch (const envExceptionX& e) {
-        std::string path;
-        fsLocatorToNativePath(picture, path);
-        DBG_WARNING("The choice picture \"%s\" cannot be shown (error 0x%08X)", path.c_str(), e.GetCode());
+        DBG_WARNING("A choice picture cannot be shown (error 0x%08X): %s", e.GetCode(),
+                    coFailedFileForLog(std::current_exception(), picture).c_str());
     }
 }
 

@@ -1,9 +1,9 @@
 #include "Source/Screens/coPaletteImage.h"
 
-#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/GUI/Gui/guiImage.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 
 namespace {
@@ -13,9 +13,8 @@ bool TrySetImage(guiImage& image, const fsLocator& file, i32 state) {
         image.SetImage(file, state);
         return true;
     } catch (const envExceptionX& e) {
-        std::string path;
-        fsLocatorToNativePath(file, path);
-        DBG_WARNING("The palette picture \"%s\" cannot be shown (error 0x%08X)", path.c_str(), e.GetCode());
+        DBG_WARNING("A palette picture cannot be shown (error 0x%08X): %s", e.GetCode(),
+                    coFailedFileForLog(std::current_exception(), file).c_str());
         return false;
     }
 }

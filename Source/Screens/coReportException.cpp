@@ -6,6 +6,7 @@
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Gf/gfExceptions.h"
+#include "Engine/App/Gf/gfPakSearcher.h"
 #include "Engine/Audio/Sn/snExceptions.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envUtf.h"
@@ -39,24 +40,34 @@ template <class X> coExceptionReport WithPath(u32 package, u32 number, const X& 
     return WithPath(package, number, e.GetLocator());
 }
 
-// A damaged picture is named inside the pak that held it, else by its path on disc.
-coExceptionReport DamagedPicture(const g2dDamagedImageX& e) {
-    if (e.GetPak().GetComponentCount() == 0)
-        return WithPath(coErrorPackage, coErrorDamagedPicture, e.GetFile());
-    coExceptionReport report = WithPath(coErrorPackage, coErrorDamagedPicture, e.GetPak());
-    std::string picture;
-    fsJoinComponents(e.GetFile(), picture);
-    report.extra = picture + " in " + report.extra;
+// A part of a pak is named inside it: "uiod/uiodbn_i.png in /.../gui.pak".
+coExceptionReport InPak(u32 number, const fsLocator& entry, const fsLocator& pak) {
+    coExceptionReport report = WithPath(coErrorPackage, number, pak);
+    std::string name;
+    fsJoinComponents(entry, name);
+    report.extra = name + " in " + report.extra;
+    return report;
+}
+
+// A game file that cannot be read, and what is wrong with it. It is named inside the pak that held it:
+// the one given, or the one that the reads of a search root's file look in.
+coExceptionReport Unreadable(u32 number, const fsLocator& file, const fsLocator& pak, gfDamage damage) {
+    fsLocator entry;
+    const gfPakFile* holder = pak.GetComponentCount() == 0 ? gfPakSearcher::FindPak(file, entry) : nullptr;
+    coExceptionReport report = pak.GetComponentCount() > 0 ? InPak(number, file, pak)
+                               : holder                    ? InPak(number, entry, holder->GetLocator())
+                                                           : WithPath(coErrorPackage, number, file);
+    report.causeText = damage == gfDamage::CutShort ? coErrorCutShort : coErrorDamagedContent;
     return report;
 }
 
 // A failure the game has no text of its own for: shown by its package and number.
-coExceptionReport ByCode(const envExceptionX& e) {
+coExceptionReport ByCode(const envExceptionX& e, bool ends) {
     const u32 code = e.GetCode();
     char extra[32];
     std::snprintf(extra, sizeof extra, ": (%d-%d)", static_cast<int>(envErrorCodePackage(code)),
                   static_cast<int>(envErrorCodeNumber(code)));
-    return {coErrorPackage, coErrorGeneral, extra, code};
+    return {coErrorPackage, ends ? coErrorGeneral : coErrorGeneralGoesOn, extra, code};
 }
 
 // A file that cannot be written says why, when the system told.
@@ -79,13 +90,21 @@ coExceptionReport WithCause(u32 package, u32 number, const fsFileFailureX& e) {
     return report;
 }
 
-std::string CauseOf(const coExceptionReport& report) {
-    if (report.causeText == 0)
-        return report.cause;
-    std::string words =
-        envStringToUtf8(gfErrorHandler::GetMessage(coErrorPackage, report.causeText, nullptr));
+// One of the game's texts as a line of its own.
+std::string Line(u32 number) {
+    std::string words = envStringToUtf8(gfErrorHandler::GetMessage(coErrorPackage, number, nullptr));
     words.erase(words.find_last_not_of(" \n") + 1);
     return words;
+}
+
+std::string CauseOf(const coExceptionReport& report) {
+    return report.causeText == 0 ? report.cause : Line(report.causeText);
+}
+
+bool SaysTheGameEnds(const coExceptionReport& report) {
+    return report.package == coErrorPackage &&
+           (report.number == coErrorGeneral || report.number == coErrorUnreadableGameFile ||
+            report.number == coErrorUnreadablePicture);
 }
 
 // A file after the first is named from the first one's folder when it lies under it: the box has room
@@ -112,7 +131,7 @@ std::string ExtraText(const std::vector<coExceptionReport>& reports) {
     return text;
 }
 
-void Tell(const std::vector<coExceptionReport>& reports) {
+void Tell(const std::vector<coExceptionReport>& reports, coAfterReport after) {
     for (const coExceptionReport& report : reports)
         if (report.code != 0) {
             // The player's message says only which package failed: the log says how, in its own words.
@@ -121,14 +140,18 @@ void Tell(const std::vector<coExceptionReport>& reports) {
             own.erase(own.find_last_not_of(" \n") + 1);
             dbgLogLine(("The failure" + report.extra + " " + own).c_str());
         }
-    const std::string extra = ExtraText(reports);
+    std::string extra = ExtraText(reports);
+    if (after == coAfterReport::GameEnds && !SaysTheGameEnds(reports[0]))
+        extra += "\n" + Line(coErrorGameEnds);
     gfErrorHandler::Report(gfDisplayNotice, reports[0].package, reports[0].number,
                            extra.empty() ? nullptr : extra.c_str());
 }
 
 } // namespace
 
-coExceptionReport coDescribeException(const std::exception_ptr& failure) {
+coExceptionReport coDescribeException(const std::exception_ptr& failure, coAfterReport after) {
+    const bool ends = after == coAfterReport::GameEnds;
+    const u32 general = ends ? coErrorGeneral : coErrorGeneralGoesOn;
     try {
         std::rethrow_exception(failure);
     } catch (const coScreenScriptX& e) {
@@ -139,10 +162,17 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure) {
         return WithPath(4, 1, e);
     } catch (const gfFileNotInPakX& e) {
         return WithPath(7, 5, e);
+    } catch (const chInvalidChunkX& e) {
+        // A loader that finds its chunks' values wrong may not know the file: then only the code is shown.
+        if (e.GetLocator().GetComponentCount() == 0)
+            return ByCode(e, ends);
+        return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn, e.GetLocator(),
+                          {}, gfDamage::Malformed);
     } catch (const gfInvalidContentX& e) {
-        coExceptionReport report = WithPath(coErrorPackage, coErrorUnreadableGameFile, e);
-        report.causeText = e.GetDamage() == gfDamage::CutShort ? coErrorCutShort : coErrorDamagedContent;
-        return report;
+        const bool inPak = e.GetEntry().GetComponentCount() > 0;
+        return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn,
+                          inPak ? e.GetEntry() : e.GetLocator(), inPak ? e.GetLocator() : fsLocator(),
+                          e.GetDamage());
     } catch (const fsReadOnlyX& e) {
         if (e.GetAccess() == fsAccess::Read)
             return WithPath(4, e.GetSystemError() == EISDIR ? coFsErrorFolderNotFile : coFsErrorMayNotRead,
@@ -155,20 +185,22 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure) {
     } catch (const snSoundSystemBufferCreateFailedX&) {
         return {coErrorPackage, coErrorSound, {}};
     } catch (const std::bad_alloc&) {
-        return {coErrorPackage, coErrorGeneral, ": std::bad_alloc (out of memory?)"};
-    } catch (const g2dDamagedImageX& e) {
-        // Pictures decoded from memory have no file to name.
-        return e.GetFile().GetComponentCount() > 0 ? DamagedPicture(e) : ByCode(e);
+        return {coErrorPackage, general, ": std::bad_alloc (out of memory?)"};
     } catch (const envExceptionX& e) {
-        return ByCode(e);
+        // Pictures decoded from memory have no file to name.
+        const auto* picture = dynamic_cast<const g2dPictureFailure*>(&e);
+        if (picture && picture->GetFile().GetComponentCount() > 0)
+            return Unreadable(ends ? coErrorUnreadablePicture : coErrorUnreadablePictureGoesOn,
+                              picture->GetFile(), picture->GetPak(), picture->GetDamage());
+        return ByCode(e, ends);
     } catch (...) {
-        return {coErrorPackage, coErrorGeneral, {}};
+        return {coErrorPackage, general, {}};
     }
 }
 
-coExceptionReport coReportCurrentException() {
-    const coExceptionReport report = coDescribeException(std::current_exception());
-    Tell({report});
+coExceptionReport coReportCurrentException(coAfterReport after) {
+    const coExceptionReport report = coDescribeException(std::current_exception(), after);
+    Tell({report}, after);
     return report;
 }
 
@@ -177,7 +209,22 @@ void coReportFailures(const std::vector<std::exception_ptr>& failures) {
     for (const std::exception_ptr& failure : failures)
         reports.push_back(coDescribeException(failure));
     if (!reports.empty())
-        Tell(reports);
+        Tell(reports, coAfterReport::GameGoesOn);
+}
+
+std::string coFailedFileForLog(const std::exception_ptr& failure, const fsLocator& file) {
+    bool namesAFile = false;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const fsFileFailureX&) {
+        namesAFile = true;
+    } catch (const g2dPictureFailure& picture) {
+        namesAFile = picture.GetFile().GetComponentCount() > 0;
+    } catch (...) {
+    }
+    const coExceptionReport report = namesAFile ? coDescribeException(failure) : WithPath(0, 0, file);
+    const std::string cause = CauseOf(report);
+    return cause.empty() ? report.extra : report.extra + ". " + cause;
 }
 
 bool coIsDamagedFileFailure(const std::exception_ptr& failure) {

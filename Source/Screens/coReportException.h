@@ -31,23 +31,36 @@ inline constexpr u32 coErrorDamagedMission = 10;
 inline constexpr u32 coErrorDamagedCoaster = 11;
 inline constexpr u32 coErrorDiscFull = 13;
 inline constexpr u32 coErrorFolderReadOnly = 14;
-inline constexpr u32 coErrorDamagedPicture = 15;
+inline constexpr u32 coErrorUnreadablePictureGoesOn = 15;
 inline constexpr u32 coErrorUnreadableGameFile = 16;
 inline constexpr u32 coErrorCutShort = 17;
 inline constexpr u32 coErrorDamagedContent = 18;
+inline constexpr u32 coErrorUnreadablePicture = 24;
+inline constexpr u32 coErrorUnreadableGameFileGoesOn = 25;
+inline constexpr u32 coErrorGeneralGoesOn = 26;
+inline constexpr u32 coErrorGameEnds = 27;
 
 // The file system's texts ("fsErrors.tsf") for a file that could not be read, beside its own classes'.
 inline constexpr u32 coFsErrorMayNotRead = 11;
 inline constexpr u32 coFsErrorFolderNotFile = 12;
 
-coExceptionReport coDescribeException(const std::exception_ptr& failure);
+// What the game does once the player has read the report: its words say so truly.
+enum class coAfterReport : u8 { GameGoesOn, GameEnds };
+
+coExceptionReport coDescribeException(const std::exception_ptr& failure,
+                                      coAfterReport after = coAfterReport::GameGoesOn);
 // Reports the exception being handled through the error handler as a notice and returns what it said.
 // An exception shown only by its package and number also has its own package's text written to the log.
-coExceptionReport coReportCurrentException();
+// Before the game ends the notice says so, whatever its text.
+coExceptionReport coReportCurrentException(coAfterReport after = coAfterReport::GameGoesOn);
 
 // Reports failures of one action (the saves of a finished mission) in one notice: the first one's text,
 // then every file named and every cause, each on its own line.
 void coReportFailures(const std::vector<std::exception_ptr>& failures);
+
+// For the log: the file that a failure names as the player finds it, and what is wrong with it when that
+// is known ("uitm/a.png in /data/gui.pak. It is damaged."); `file` when the failure names none.
+std::string coFailedFileForLog(const std::exception_ptr& failure, const fsLocator& file);
 
 // True when the failure says that a file's content cannot be read (its chunks, header or records are
 // damaged), rather than that it is missing or cannot be opened.

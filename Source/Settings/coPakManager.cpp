@@ -1,5 +1,6 @@
 #include "Source/Settings/coPakManager.h"
 
+#include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Source/Settings/coPaths.h"
@@ -35,8 +36,9 @@ bool IsPngName(const envString& name) {
 }
 
 // Every directory of the root holding the file, in order. The set is filled only when all opened, so
-// a pak that fails to open leaves the set closed.
-void OpenSet(PakSet& paks, i32 root, const envString& fileName) {
+// a pak that fails to open leaves the set closed. A required pak is missing when no directory holds it,
+// and anything else standing in its place is opened, so that its failure names it.
+void OpenSet(PakSet& paks, i32 root, const envString& fileName, bool required = false) {
     std::vector<fsLocator> directories;
     fsGetRootDirectories(root, directories);
     PakSet opened;
@@ -44,8 +46,13 @@ void OpenSet(PakSet& paks, i32 root, const envString& fileName) {
         if (pak.GetComponentCount() == 0)
             continue;
         pak.AppendComponent(fileName);
-        if (fsFileExists(pak))
+        if (fsFileExists(pak) || (required && fsDirectoryExists(pak)))
             opened.push_back(std::make_unique<gfPakFile>(pak));
+    }
+    if (required && opened.empty()) {
+        fsLocator missing(root);
+        missing.AppendComponent(fileName);
+        throw fsFileDoesntExistX(missing);
     }
     paks = std::move(opened);
 }
@@ -89,6 +96,11 @@ void coPakManager::Destroy() {
 void coPakManager::OpenGuiPaks() {
     g_guiPaks.clear();
     OpenSet(g_guiPaks, coRootGui, envString("gui.pak"));
+}
+
+void coPakManager::RequireGuiPaks() {
+    g_guiPaks.clear();
+    OpenSet(g_guiPaks, coRootGui, envString("gui.pak"), true);
 }
 
 void coPakManager::OpenGeomPaks() {

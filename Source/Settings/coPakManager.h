@@ -18,6 +18,9 @@ class coPakManager {
     static void Destroy();
 
     static void OpenGuiPaks();
+    // OpenGuiPaks for the game, whose interface is all in "gui.pak": fsFileDoesntExistX naming it when no
+    // directory of the root holds one; anything else in its place is opened, so that its failure names it.
+    static void RequireGuiPaks();
     static void OpenGeomPaks();
     static void CloseGeomPaks();
     // Closes the open type's paks and opens the type name plus ".pak" of root 7. Streams opened from the

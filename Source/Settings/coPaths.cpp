@@ -8,6 +8,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envEnvironment.h"
@@ -475,6 +476,9 @@ void coPaths::LoadBasicStrings() {
     fsLocator file(coRootProgram);
     file.AppendComponent("basicstr.tsf");
     const gfTextSet set(file, kTextSetNumber, true);
+    // An empty file reads as a set without texts: the game's names and folders would all be empty.
+    if (set.GetTexts().empty())
+        throw gfInvalidTextSetFileX(file, gfDamage::CutShort);
     for (u32 i = 0; i < kBasicStringCount; ++i)
         BasicStrings()[i] = set.GetText(i);
 }

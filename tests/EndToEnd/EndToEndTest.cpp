@@ -2,7 +2,6 @@
 // script, and judged by its exit code, its trace, its pictures and the files it leaves.
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
-#include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
@@ -650,20 +649,24 @@ TEST(EndToEndTest, AnEarlyFailureWaitsInABoxUntilItIsAnswered) {
     const std::string click =
         "eval $(xdotool getwindowgeometry --shell $box) && xdotool mousemove --window $box "
         "$((WIDTH - 50)) $((HEIGHT - 30)) click 1";
+    constexpr int kRemoved = -1, kFolder = -2, kUnreadable = -3;
     const struct {
-        const char* file; // cut to 8 bytes, or made unreadable; none: no game data at all
-        bool unreadable;
+        const char* file; // none: no game data at all
+        int size;         // what the file is cut to, or kRemoved, kFolder in its place, or kUnreadable
         std::string answer;
         const char* before; // the words before the path
         const char* said;   // after the path
         int exitCode;
     } cases[] = {
-        {"basicstr.tsf", false, "xdotool key Return", "", "\nIt is cut short.", kExitNormal},
-        {"Data/Text/Eng/fontname.tsf", false, "xdotool key Escape", "", "\nIt is cut short.", kExitNormal},
-        {"Data/GUI/gui.pak", false, click, "", "\nIt is cut short.", kExitNormal},
-        {"", false, "xdotool key Return", "", " (basicstr.tsf is missing)", 15},
-        {"Data/GUI/gui.pak", true, "xdotool key Return", "A file could not be read: you may not read it.\n",
+        {"basicstr.tsf", 8, "xdotool key Return", "", "\nIt is cut short.", kExitNormal},
+        {"basicstr.tsf", 0, "xdotool key Return", "", "\nIt is cut short.", kExitNormal},
+        {"Data/Text/Eng/fontname.tsf", 8, "xdotool key Escape", "", "\nIt is cut short.", kExitNormal},
+        {"Data/GUI/gui.pak", 8, click, "", "\nIt is cut short.", kExitNormal},
+        {"Data/GUI/gui.pak", kRemoved, "xdotool key Return", "", "\nThe game has to end.", kExitNormal},
+        {"Data/GUI/gui.pak", kFolder, "xdotool key Return", "", "\n", kExitNormal},
+        {"Data/GUI/gui.pak", kUnreadable, "xdotool key Return", "A file could not be read: you may not read it.\n",
          "\n", kExitNormal},
+        {"", 0, "xdotool key Return", "", " (basicstr.tsf is missing)", 15},
     };
     for (const auto& c : cases) {
         GameHome home;
@@ -671,12 +674,17 @@ TEST(EndToEndTest, AnEarlyFailureWaitsInABoxUntilItIsAnswered) {
         fs::create_directories(data);
         if (*c.file) {
             fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
-            if (c.unreadable)
+            if (c.size >= 0) {
+                fs::resize_file(data / c.file, c.size);
+            } else if (c.size == kUnreadable) {
                 fs::permissions(data / c.file, fs::perms::none);
-            else
-                fs::resize_file(data / c.file, 8);
+            } else {
+                fs::remove(data / c.file);
+                if (c.size == kFolder)
+                    fs::create_directory(data / c.file);
+            }
         }
-        const bool dropRoot = c.unreadable && ::geteuid() == 0;
+        const bool dropRoot = c.size == kUnreadable && ::geteuid() == 0;
         const GameRun run = home.AnswerBox(
             data, c.answer, dropRoot ? "setpriv --bounding-set=-dac_override,-dac_read_search " : "");
         EXPECT_EQ(run.exitCode, c.exitCode) << c.file << "\n" << run.output;
@@ -685,27 +693,38 @@ TEST(EndToEndTest, AnEarlyFailureWaitsInABoxUntilItIsAnswered) {
                   std::string::npos)
             << run.output;
         EXPECT_FALSE(std::regex_search(run.output, std::regex("Sanitizer|runtime error"))) << run.output;
+        // The file is told as itself, never as a file that only its absence made missing.
+        EXPECT_EQ(run.output.find("uildbk_0.png"), std::string::npos) << run.output;
     }
 }
 
-// Flips the top bit of the byte in the middle of a pak entry, which the pak's own reader finds.
-void DamageEntry(const fs::path& pak, const char* entry) {
-    fsLocator pakFile, name;
-    fsLocatorFromNativePath(pak.c_str(), pakFile);
-    fsLocatorFromNativePath(entry, name);
-    const gfPakFile archive(pakFile);
-    gfPakEntryStream stream(archive, name);
-    std::string bytes(stream.GetSize(), '\0');
-    stream.Read(bytes.data(), stream.GetSize());
+// Flips the top bit of a byte of a pak entry, which the pak's own reader finds: one in the middle, or
+// the second, in a picture's signature. The entry is found by the name in its local header, since
+// pictures of several entries may be alike.
+void DamageEntry(const fs::path& pak, const std::string& entry, bool signature = false) {
     std::string whole = ReadAll(pak);
-    const size_t at = whole.find(bytes);
-    ASSERT_NE(at, std::string::npos) << entry;
-    whole[at + bytes.size() / 2] ^= '\x80';
-    std::ofstream(pak, std::ios::binary) << whole;
+    const auto number = [&whole](size_t at, int bytes) {
+        u32 value = 0;
+        for (int i = bytes; i-- > 0;)
+            value = value << 8 | static_cast<u8>(whole[at + i]);
+        return value;
+    };
+    constexpr size_t kHeader = 30;
+    for (size_t name = whole.find(entry); name != std::string::npos; name = whole.find(entry, name + 1)) {
+        const size_t header = name - kHeader;
+        if (name < kHeader || whole.compare(header, 4, "PK\x03\x04") != 0 ||
+            number(header + 26, 2) != entry.size())
+            continue;
+        const size_t data = name + entry.size() + number(header + 28, 2);
+        whole[data + (signature ? 1 : number(header + 22, 4) / 2)] ^= '\x80';
+        std::ofstream(pak, std::ios::binary) << whole;
+        return;
+    }
+    ADD_FAILURE() << entry << " is not in " << pak;
 }
 
 // A damaged picture in the interface pak, met by palettes made at start-up in code, is named in the game's
-// box with the pak; what was made is let go and the game ends cleanly.
+// box with the pak and what is wrong; what was made is let go and the game ends cleanly.
 TEST(EndToEndTest, ADamagedPictureOfTheInterfacePakIsNamedInTheBox) {
     for (const char* picture : {"uitm/uitmsu_o.png", "uisp/uisppbgi.png", "uiopmn_i.png"}) {
         GameHome home;
@@ -717,10 +736,30 @@ TEST(EndToEndTest, ADamagedPictureOfTheInterfacePakIsNamedInTheBox) {
         EXPECT_EQ(run.exitCode, kExitNormal) << picture << "\n" << run.output;
         EXPECT_FALSE(std::regex_search(run.output, std::regex("Sanitizer|runtime error"))) << run.output;
         EXPECT_TRUE(ReleasesEverything(run.output)) << picture << "\n" << run.output;
-        const std::string told =
-            "damaged and cannot be read: " + std::string(picture) + " in " + pak.string();
+        const std::string told = "has to end. Reinstalling the game may restore it.\n" +
+                                 std::string(picture) + " in " + pak.string() + "\nIt is damaged.";
         EXPECT_NE(run.output.find(told), std::string::npos) << told << "\n" << run.output;
     }
+}
+
+// A picture damaged in its signature, met when "Options" opens its screen: the box names it in its pak and
+// says that the game goes on, never that it has to end; the log names the picture, not the screen's
+// intact script; the main menu plays on, and Exit leaves.
+TEST(EndToEndTest, APictureOfAScreenOpenedInPlayIsToldAndTheGamePlaysOn) {
+    GameHome home;
+    const fs::path data = home.Path("installed");
+    fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
+    const fs::path pak = data / "Data/GUI/gui.pak";
+    DamageEntry(pak, "uiod/uiodbn_i.png", true);
+    const GameRun run = home.Play("damaged_options_picture.inject", data);
+    EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
+    EXPECT_TRUE(fs::exists(home.Path("error.png"))) << run.output;
+    EXPECT_EQ(run.output.find("has to end"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("shows a picture that cannot be read: uiod/uiodbn_i.png in " + pak.string()),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("Could not load gui script"), std::string::npos) << run.output;
+    EXPECT_TRUE(ReleasesEverything(run.output)) << run.output;
 }
 
 // Damaged content on the way into the builder: a shipped file ends the game through the error box (a
@@ -737,8 +776,8 @@ TEST(EndToEndTest, DamagedContentIsAnsweredAndTheGameEndsCleanly) {
     } cases[] = {
         {"Environments/Mountain/Data/1.end", nullptr, "damaged_content.inject", "has to end", nullptr},
         {"Tracks/Steel/Track.def", "Track { \"Rail\n", "damaged_content.inject", "has to end", nullptr},
-        {"Tracks/Steel/rail.png", "not a picture", "damaged_content.inject", "has to end: (11-3)",
-         "The failure: (11-3) A texture file is in a format the game cannot read."},
+        {"Tracks/Steel/rail.png", "not a picture", "damaged_content.inject", "has to end",
+         "/Tracks/Steel/rail.png\nIt is damaged.\n"},
         {"Saves/Track Color Preference Settings/Mountain/Tracks/Steel/TrkColor.def", "ColorScheme { \"Rail\n",
          "build_then_quit.inject", "the shipped one is used", nullptr},
     };

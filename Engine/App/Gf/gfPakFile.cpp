@@ -43,10 +43,11 @@ const fsLocator& gfPakFile::GetLocator() const {
 
 gfPakEntryStream::gfPakEntryStream(const gfPakFile& pak, const fsLocator& locator)
     : m_pak(pak.m_body), m_locator(locator) {
-    const gfPakDirectoryEntry* entry = m_pak->Find(gfPakEntryName(locator));
+    const std::string name = gfPakEntryName(locator);
+    const gfPakDirectoryEntry* entry = m_pak->Find(name);
     if (!entry)
         throw gfFileNotInPakX(locator);
-    m_pak->LocateData(*entry, locator, m_dataStart, m_size);
+    m_pak->LocateData(*entry, name, locator, m_dataStart, m_size);
 }
 
 u32 gfPakEntryStream::Read(void* buffer, u32 count) {

@@ -33,8 +33,9 @@ class gfPakFile {
 // after the pak is closed (a coaster type's paks are reopened while its files may still be read).
 class gfPakEntryStream {
   public:
-    // gfFileNotInPakX when the pak lacks the entry, its local header is unreadable, or its data lies
-    // outside the file; gfInvalidPakFileX when it is compressed.
+    // gfFileNotInPakX when the pak lacks the entry; gfInvalidPakFileX naming the entry when its local
+    // header is unreadable or disagrees with the directory, its data lies outside the file, or it is
+    // compressed.
     gfPakEntryStream(const gfPakFile& pak, const fsLocator& locator);
 
     // The bytes copied: the smaller of count and what is left; 0 at or past the end.

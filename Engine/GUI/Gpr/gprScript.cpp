@@ -8,12 +8,15 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
+#include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/GUI/Gpr/gprKeywords.h"
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gpr/gprParserUtil.h"
 #include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/Graphics/G2d/g2dExceptions.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
 
 #include <set>
 
@@ -33,6 +36,30 @@ fsLocator ScriptFile(const fsLocator& directory, const envString& name, const ch
     component.Append(envString(extension));
     file.AppendComponent(component);
     return file;
+}
+
+// Says why the script's screen could not be made, from the exception being handled: a picture or pak
+// entry it shows that cannot be read is named, not the script.
+void WarnNotLoaded(const fsLocator& script) {
+    try {
+        throw;
+    } catch (const g2dPictureFailure& picture) {
+        if (picture.GetFile().GetComponentCount() > 0) {
+            DBG_WARNING("The gui script %s shows a picture that cannot be read: %s",
+                        NativePath(script).c_str(), g2dPictureFileName(picture).c_str());
+            return;
+        }
+    } catch (const gfInvalidContentX& damaged) {
+        if (damaged.GetEntry().GetComponentCount() > 0) {
+            std::string entry;
+            fsJoinComponents(damaged.GetEntry(), entry);
+            DBG_WARNING("The gui script %s shows a file that cannot be read: %s in %s",
+                        NativePath(script).c_str(), entry.c_str(), NativePath(damaged.GetLocator()).c_str());
+            return;
+        }
+    } catch (...) {
+    }
+    DBG_WARNING("Could not load gui script %s", NativePath(script).c_str());
 }
 
 // The line of a text file that a position lies in, counted from 1.
@@ -114,7 +141,7 @@ void LoadScript(const fsLocator& directory, const envString& name, guiWindow* ta
         chBinReader reader(&file);
         LoadTop(reader, target);
     } catch (...) {
-        DBG_WARNING("Could not load gui script %s", NativePath(binaryOnDisc).c_str());
+        WarnNotLoaded(binaryOnDisc);
         for (i32 i = container ? container->GetChildCount() - 1 : -1; i >= 0; --i)
             if (guiWindow* child = container->GetChild(i); !own.count(child))
                 container->RemoveAndDeleteChild(child);

@@ -2,7 +2,6 @@
 
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
-#include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dImagePAC.h"
@@ -62,18 +61,7 @@ void g2dImage::SetLocator(const fsLocator& locator) {
 void g2dLoadImage(const fsLocator& file, g2dImage& image) {
     if (!gfFileExists(file))
         throw fsFileDoesntExistX(file);
-    const std::vector<u8> bytes = g2dReadImageFile(file);
-    const g2dPixelFormat& format = *g2dScreen::GetPixelFormat();
-    switch (g2dImageFileTypeOf(bytes)) {
-    case g2dImageFileBMP:
-        Fill(image, g2dDecodeBMP(bytes), format);
-        break;
-    case g2dImageFilePNG:
-        Fill(image, g2dDecodePNGFile(bytes, file), format);
-        break;
-    default:
-        throw g2dUnknownImageFileTypeX();
-    }
+    Fill(image, g2dDecodeImageFile(g2dReadImageFile(file), file), *g2dScreen::GetPixelFormat());
     image.SetLocator(file);
 }
 

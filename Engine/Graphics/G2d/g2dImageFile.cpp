@@ -1,5 +1,7 @@
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfPakSearcher.h"
 #include "Engine/Core/Env/envLittleEndian.h"
@@ -28,6 +30,23 @@ void StoreTexel(u8* at, u32 texel, u32 bytes) {
     }
 }
 
+// A file too short to hold a signature is cut short; any other that has none is not a picture.
+g2dUnknownImageFileTypeX UnknownType(size_t size) {
+    return g2dUnknownImageFileTypeX(size < sizeof kPngSignature ? gfDamage::CutShort : gfDamage::Malformed);
+}
+
+// Runs a read of the file: a picture failure names it, inside the pak that held it.
+template <class Read> auto NamingFile(const fsLocator& file, Read read) {
+    try {
+        return read();
+    } catch (g2dPictureFailure& failure) {
+        fsLocator pathInPak;
+        const gfPakFile* pak = gfPakSearcher::FindPak(file, pathInPak);
+        failure.SetFile(pak ? pathInPak : file, pak ? pak->GetLocator() : fsLocator());
+        throw;
+    }
+}
+
 } // namespace
 
 i32 g2dImageFileTypeOf(std::span<const u8> start) {
@@ -39,13 +58,15 @@ i32 g2dImageFileTypeOf(std::span<const u8> start) {
 }
 
 i32 g2dGetImageFileType(const fsLocator& file) {
-    gfFile stream(file, gfFileRead);
-    u8 start[sizeof kPngSignature] = {};
-    const u32 read = stream.Read(sizeof start, start);
-    const i32 type = g2dImageFileTypeOf({start, read});
-    if (type < 0)
-        throw g2dUnknownImageFileTypeX();
-    return type;
+    return NamingFile(file, [&file] {
+        gfFile stream(file, gfFileRead);
+        u8 start[sizeof kPngSignature] = {};
+        const u32 read = stream.Read(sizeof start, start);
+        const i32 type = g2dImageFileTypeOf({start, read});
+        if (type < 0)
+            throw UnknownType(read);
+        return type;
+    });
 }
 
 std::vector<u8> g2dReadImageFile(const fsLocator& file) {
@@ -55,8 +76,27 @@ std::vector<u8> g2dReadImageFile(const fsLocator& file) {
     return bytes;
 }
 
+std::string g2dPictureFileName(const g2dPictureFailure& failure) {
+    std::string name, pak;
+    if (failure.GetPak().GetComponentCount() > 0) {
+        fsJoinComponents(failure.GetFile(), name);
+        fsLocatorToNativePath(failure.GetPak(), pak);
+        return name + " in " + pak;
+    }
+    fsLocator file = failure.GetFile();
+    try {
+        fsResolveRoot(file);
+    } catch (const envExceptionX&) {
+        // A root without directories: the components are all there is to name.
+    }
+    fsLocatorToNativePath(file, name);
+    return name;
+}
+
 g2dPixelRows g2dDecodeBMP(std::span<const u8> file) {
-    if (file.size() < kBmpFileHeader + kBmpInfoHeader || envLe16(file.data()) != 0x4D42)
+    if (file.size() < kBmpFileHeader + kBmpInfoHeader)
+        throw g2dUnknownImageFileTypeX(gfDamage::CutShort);
+    if (envLe16(file.data()) != 0x4D42)
         throw g2dUnknownImageFileTypeX();
     const u64 dataOffset = envLe32(file.data() + 10);
     const u64 headerSize = envLe32(file.data() + 14);
@@ -78,9 +118,10 @@ g2dPixelRows g2dDecodeBMP(std::span<const u8> file) {
     const size_t rowBytes = rows.RowBytes();
     const size_t stride = (rowBytes + 3) & ~size_t{3};
     // The last row may go without its padding.
-    if (dataOffset < kBmpFileHeader + headerSize || dataOffset > file.size() ||
-        (rowCount - 1) * u64{stride} + rowBytes > file.size() - dataOffset)
+    if (dataOffset < kBmpFileHeader + headerSize || dataOffset > file.size())
         throw g2dUnknownImageFileTypeX();
+    if ((rowCount - 1) * u64{stride} + rowBytes > file.size() - dataOffset)
+        throw g2dUnknownImageFileTypeX(gfDamage::CutShort);
 
     // Rows run bottom-up unless the height is negative.
     rows.bytes.resize(rowCount * rowBytes);
@@ -97,22 +138,24 @@ g2dPixelRows g2dDecodeBMP(std::span<const u8> file) {
 }
 
 g2dPixelRows g2dReadBMP(const fsLocator& file) {
-    return g2dDecodeBMP(g2dReadImageFile(file));
+    return NamingFile(file, [&file] { return g2dDecodeBMP(g2dReadImageFile(file)); });
 }
 
-g2dPixelRows g2dDecodePNGFile(std::span<const u8> bytes, const fsLocator& file) {
-    try {
-        return g2dDecodePNG(bytes);
-    } catch (g2dDamagedImageX& damaged) {
-        fsLocator pathInPak;
-        const gfPakFile* pak = gfPakSearcher::FindPak(file, pathInPak);
-        damaged.SetFile(pak ? pathInPak : file, pak ? pak->GetLocator() : fsLocator());
-        throw;
-    }
+g2dPixelRows g2dDecodeImageFile(std::span<const u8> bytes, const fsLocator& file) {
+    return NamingFile(file, [bytes] {
+        switch (g2dImageFileTypeOf(bytes)) {
+        case g2dImageFileBMP:
+            return g2dDecodeBMP(bytes);
+        case g2dImageFilePNG:
+            return g2dDecodePNG(bytes);
+        default:
+            throw UnknownType(bytes.size());
+        }
+    });
 }
 
 g2dPixelRows g2dReadPNG(const fsLocator& file) {
-    return g2dDecodePNGFile(g2dReadImageFile(file), file);
+    return NamingFile(file, [&file] { return g2dDecodePNG(g2dReadImageFile(file)); });
 }
 
 void g2dRowsToTexels(u8* destination, i32 pitch, const g2dPixelFormat& format, const g2dPixelRows& rows) {

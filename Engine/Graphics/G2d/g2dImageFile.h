@@ -3,6 +3,8 @@
 #include "Engine/Core/Env/envTypes.h"
 #include "Engine/Graphics/G2d/g2dPixelFormat.h"
 
+class g2dPictureFailure;
+
 #include <span>
 #include <string>
 #include <vector>
@@ -31,20 +33,25 @@ constexpr i32 g2dImageFilePNG = 1;
 
 // The type by signature: "BM" is BMP, the 8-byte PNG signature PNG, anything else -1.
 i32 g2dImageFileTypeOf(std::span<const u8> start);
-// The type of a file by its first bytes; g2dUnknownImageFileTypeX for anything else.
+// The type of a file by its first bytes; g2dUnknownImageFileTypeX for anything else. Like every reader
+// here that takes a file, its picture failures name the file (g2dPictureFailure).
 i32 g2dGetImageFileType(const fsLocator& file);
 // The whole file, from a pak or the disc.
 std::vector<u8> g2dReadImageFile(const fsLocator& file);
+// The picture that a failure names, as it is found on disc: its path inside the pak and the pak's path
+// ("uiod/a.png in /data/gui.pak"), or the file's own path.
+std::string g2dPictureFileName(const g2dPictureFailure& failure);
 
 // A 24-bit uncompressed BMP with an info header of 40 bytes or more. Every header field is checked
 // against the file: g2dUnknownImageFileTypeX for another kind of BMP, a size of 0 or beyond the largest
-// image, an offset outside the file or missing rows.
+// image, an offset outside the file, or (cut short) missing headers or rows.
 g2dPixelRows g2dDecodeBMP(std::span<const u8> file);
 // Any PNG: palettes and grey become RGB, transparency becomes alpha, 16-bit channels 8-bit. A damaged
-// file, or one beyond the largest image, throws g2dDamagedImageX; g2dGeneralX when the library fails.
+// file, or one beyond the largest image, throws g2dDamagedImageX (cut short when it ends too early);
+// g2dGeneralX when the library fails.
 g2dPixelRows g2dDecodePNG(std::span<const u8> file);
-// The same for the bytes read from the file, whose damage names the file and the pak that held it.
-g2dPixelRows g2dDecodePNGFile(std::span<const u8> bytes, const fsLocator& file);
+// A BMP or PNG by its signature, from the bytes read from the file.
+g2dPixelRows g2dDecodeImageFile(std::span<const u8> bytes, const fsLocator& file);
 // The rows as a PNG file's bytes; g2dGeneralX for rows that do not match their size or are beyond the
 // largest image.
 std::string g2dEncodePNG(const g2dPixelRows& rows);

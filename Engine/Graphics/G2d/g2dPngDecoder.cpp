@@ -13,6 +13,7 @@ struct Source {
     const u8* data;
     size_t size;
     size_t position;
+    bool cutShort; // a read ran past the end
 };
 
 // What the reader needs to know after the transformations are set up.
@@ -31,8 +32,10 @@ constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
 
 void ReadBytes(png_structp png, png_bytep out, size_t count) {
     Source* source = static_cast<Source*>(png_get_io_ptr(png));
-    if (count > source->size - source->position)
+    if (count > source->size - source->position) {
+        source->cutShort = true;
         png_error(png, "truncated");
+    }
     std::memcpy(out, source->data + source->position, count);
     source->position += count;
 }
@@ -112,12 +115,15 @@ class PngReader {
 
 g2dPixelRows g2dDecodePNG(std::span<const u8> file) {
     PngReader reader;
-    Source source{file.data(), file.size(), 0};
+    Source source{file.data(), file.size(), 0, false};
     png_set_read_fn(reader.m_png, &source, ReadBytes);
 
     Header header{};
+    const auto damaged = [&source] {
+        return g2dDamagedImageX(source.cutShort ? gfDamage::CutShort : gfDamage::Malformed);
+    };
     if (!ReadHeader(reader.m_png, reader.m_info, file.size(), &header))
-        throw g2dDamagedImageX();
+        throw damaged();
     g2dPixelRows rows;
     rows.width = header.width;
     rows.height = header.height;
@@ -130,6 +136,6 @@ g2dPixelRows g2dDecodePNG(std::span<const u8> file) {
     for (u32 r = 0; r < rows.height; ++r)
         pointers[r] = rows.bytes.data() + r * rows.RowBytes();
     if (!ReadImage(reader.m_png, pointers.data()))
-        throw g2dDamagedImageX();
+        throw damaged();
     return rows;
 }

@@ -7,7 +7,7 @@
 i32 g3dGetImageFileType(const fsLocator& file) {
     try {
         return g2dGetImageFileType(file);
-    } catch (const g2dUnknownImageFileTypeX&) {
-        throw g3dUnknownImageFileTypeX();
+    } catch (const g2dUnknownImageFileTypeX& unknown) {
+        throw g3dUnknownImageFileTypeX(unknown);
     }
 }

@@ -6,9 +6,12 @@
 #include "Engine/Audio/Sn/snExceptions.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
+#include "Engine/Graphics/G2d/g2dImageFile.h"
+#include "Engine/Graphics/G3d/g3dImageFile.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Screens/coScreenScript.h"
+#include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/World/coInvalidPropFileX.h"
 
@@ -20,6 +23,7 @@
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
 #include "Engine/App/Gf/gfTextSet.h"
+#include "Engine/Core/Env/envTestBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +33,6 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
-#include <string_view>
 
 namespace {
 
@@ -65,15 +68,16 @@ TEST(coReportExceptionTest, EachFailureHasItsTextAndExtra) {
         {std::make_exception_ptr(fsUnknownX(File())), 32, 6, "/saves/a b.csa"},
         {std::make_exception_ptr(snSoundSystemCreateFailedX()), 32, 4, ""},
         {std::make_exception_ptr(snSoundSystemBufferCreateFailedX()), 32, 4, ""},
-        {std::make_exception_ptr(std::bad_alloc()), 32, 3, ": std::bad_alloc (out of memory?)"},
-        {std::make_exception_ptr(coInvalidSaveFileX(File())), 32, 3, ": (100-0)"},
-        {std::make_exception_ptr(coInvalidPropFileX(File())), 32, 3, ": (100-1)"},
-        {std::make_exception_ptr(chInvalidChunkX()), 32, 3, ": (8-1)"},
-        {DamagedPicture(picture, File()), 32, 15, "uitm/a.png in /saves/a b.csa"},
-        {DamagedPicture(File(), {}), 32, 15, "/saves/a b.csa"},
-        {std::make_exception_ptr(g2dDamagedImageX()), 32, 3, ": (10-5)"},
-        {std::make_exception_ptr(std::runtime_error("x")), 32, 3, ""},
-        {std::make_exception_ptr(7), 32, 3, ""},
+        {std::make_exception_ptr(std::bad_alloc()), 32, coErrorGeneralGoesOn,
+         ": std::bad_alloc (out of memory?)"},
+        {std::make_exception_ptr(coInvalidSaveFileX(File())), 32, coErrorGeneralGoesOn, ": (100-0)"},
+        {std::make_exception_ptr(coInvalidPropFileX(File())), 32, coErrorGeneralGoesOn, ": (100-1)"},
+        {std::make_exception_ptr(chInvalidChunkX()), 32, coErrorGeneralGoesOn, ": (8-1)"},
+        {DamagedPicture(picture, File()), 32, coErrorUnreadablePictureGoesOn, "uitm/a.png in /saves/a b.csa"},
+        {DamagedPicture(File(), {}), 32, coErrorUnreadablePictureGoesOn, "/saves/a b.csa"},
+        {std::make_exception_ptr(g2dDamagedImageX()), 32, coErrorGeneralGoesOn, ": (10-5)"},
+        {std::make_exception_ptr(std::runtime_error("x")), 32, coErrorGeneralGoesOn, ""},
+        {std::make_exception_ptr(7), 32, coErrorGeneralGoesOn, ""},
     };
     for (const auto& row : rows) {
         const coExceptionReport report = coDescribeException(row.failure);
@@ -130,31 +134,156 @@ TEST(coReportExceptionTest, FailuresOfOneActionAreToldInOneNotice) {
               "A file could not be read or written: /saves/a b.csa\nMission1.cmi\nThe disc is full.");
 }
 
-// A file that its loader cannot read is told by its path and, in words, what is wrong with it: cut short,
-// damaged, missing, one the player may not read (files under "refused/", whose opens the system refuses)
-// or a folder in its place. A refused write keeps the words of a write.
+// A BMP header (14 + 40 bytes) of one pixel at that depth, with its row.
+std::string Bmp(u16 bitCount) {
+    return envTestBytes()
+        .Text("BM")
+        .U32(58)
+        .U32(0)
+        .U32(54)
+        .U32(40)
+        .U32(1)
+        .U32(1)
+        .U16(1)
+        .U16(bitCount)
+        .U32(0)
+        .U32(4)
+        .U32(0)
+        .U32(0)
+        .U32(0)
+        .U32(0)
+        .U32(0)
+        .Str();
+}
+
+// Every kind of damage to a game file, met by the game's own loaders: the box names the file (inside its
+// pak when one held it) and, in words, what is wrong with it. It says that the game has to end only where
+// it ends, and before an end it says so whatever its text.
 TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
     fsTestFolder folder;
     gfWriteTextSet(folder.Locator("coErrors.tsf"), 32,
-                   {{coErrorUnreadableGameFile, u"Unreadable.\n"},
+                   {{coErrorGeneral, u"Ends"},
+                    {coErrorGeneralGoesOn, u"Goes on"},
+                    {coErrorUnreadableGameFile, u"File ends.\n"},
+                    {coErrorUnreadableGameFileGoesOn, u"File goes on.\n"},
+                    {coErrorUnreadablePicture, u"Picture ends.\n"},
+                    {coErrorUnreadablePictureGoesOn, u"Picture goes on.\n"},
                     {coErrorCutShort, u"Cut short."},
                     {coErrorDamagedContent, u"Damaged."},
-                    {coErrorFolderReadOnly, u"Read-only folder."}});
+                    {coErrorGameEnds, u"The game ends."}});
+    gfWriteTextSet(folder.Locator("fsErrors.tsf"), 32, {{4, u"Missing.\n"}});
+    for (const char* set : {"basicstr.tsf", "fontname.tsf"}) {
+        gfWriteTextSet(folder.Locator(set), 32, {{1, u"text"}});
+        std::filesystem::resize_file(folder.Path(set), 8);
+    }
+    folder.Write("empty/basicstr.tsf", "");
+    folder.Write("cut.pak", gfBuildPak({{{"a.txt", "a"}}, {}, {}}).substr(0, 8));
+    folder.Write("junk.pak", "no pak at all");
+    // The interface pak: a picture whose signature is damaged, one cut short, one whose entry's header
+    // gives its name another length; beside it on disc a BMP cut short and one of a depth not read.
+    g2dPixelRows pixels;
+    pixels.width = pixels.height = 8;
+    pixels.bytes.assign(8 * 8 * 3, 0x7F);
+    const std::string png = g2dEncodePNG(pixels);
+    std::string signature = png;
+    signature[1] ^= 0x80;
+    gfPakBuilderOffsets offsets;
+    std::string pak = gfBuildPak(
+        {{{"ui/sign.png", signature}, {"ui/cut.png", png.substr(0, png.size() / 2)}, {"ui/head.png", png}},
+         {},
+         {}},
+        &offsets);
+    ++pak[offsets.localHeaders[2] + 26];
+    const std::string gui = folder.Path("gui"), inPak = " in " + folder.Path("gui/gui.pak");
+    folder.Write("gui/gui.pak", pak);
+    folder.Write("gui/ui/cut.bmp", Bmp(24).substr(0, 40));
+    folder.Write("gui/ui/deep.bmp", Bmp(32));
+    folder.MakeFolder("nopak");
+    folder.MakeFolder("folderpak/gui.pak");
+    fsResetRootTable();
+    fsSetRootDirectory(coRootGui, folder.Locator("gui"));
+    fsSetRootDirectory(coRootProgram, folder.Locator("empty"));
+    coPakManager::Create();
+    coPakManager::OpenGuiPaks();
+
+    const auto file = [&folder](const char* name) { return folder.Locator(name); };
+    const auto picture = [](const char* name) { return fsRootedLocator(coRootGui, name); };
+    const auto guiIn = [&folder](const char* directory) {
+        fsSetRootDirectory(coRootGui, folder.Locator(directory));
+        coPakManager::RequireGuiPaks();
+    };
+    constexpr coAfterReport goesOn = coAfterReport::GameGoesOn, ends = coAfterReport::GameEnds;
+    const std::string cut = "\nCut short.", damaged = "\nDamaged.", endLine = "\nThe game ends.";
+    const struct {
+        std::function<void()> load;
+        coAfterReport after;
+        std::string lead; // the text before the file
+        std::string named;
+        std::string tail;
+    } rows[] = {
+        {[&] { gfTextSet(file("basicstr.tsf"), 32, true); }, ends, "File ends.\n",
+         folder.Path("basicstr.tsf"), cut},
+        {[&] { g2dLoadFontNameTable(file("fontname.tsf")); }, goesOn, "File goes on.\n",
+         folder.Path("fontname.tsf"), cut},
+        {[&] { gfPakFile{file("cut.pak")}; }, ends, "File ends.\n", folder.Path("cut.pak"), cut},
+        {[&] { gfPakFile{file("junk.pak")}; }, ends, "File ends.\n", folder.Path("junk.pak"), damaged},
+        {[&] { gfTextSet(file("none.tsf"), 32, true); }, ends, "Missing.\n", folder.Path("none.tsf"),
+         endLine},
+        {coPaths::LoadBasicStrings, ends, "File ends.\n", folder.Path("empty/basicstr.tsf"), cut},
+        {[&] { g3dGetImageFileType(picture("ui/sign.png")); }, goesOn, "Picture goes on.\n",
+         "ui/sign.png" + inPak, damaged},
+        {[&] { g2dGetImageFileType(picture("ui/sign.png")); }, ends, "Picture ends.\n", "ui/sign.png" + inPak,
+         damaged},
+        {[&] { g2dReadPNG(picture("ui/cut.png")); }, goesOn, "Picture goes on.\n", "ui/cut.png" + inPak, cut},
+        {[&] { g2dReadPNG(picture("ui/head.png")); }, goesOn, "File goes on.\n", "ui/head.png" + inPak,
+         damaged},
+        {[&] { g2dReadBMP(picture("ui/cut.bmp")); }, goesOn, "Picture goes on.\n", gui + "/ui/cut.bmp", cut},
+        {[&] { g2dReadBMP(picture("ui/deep.bmp")); }, goesOn, "Picture goes on.\n", gui + "/ui/deep.bmp",
+         damaged},
+        {[] { throw chInvalidChunkX(); }, goesOn, "Goes on", ": (8-1)", ""},
+        {[] { throw chInvalidChunkX(); }, ends, "Ends", ": (8-1)", ""},
+        // Without the interface pak its file is named, not the first picture looked for.
+        {[&] { guiIn("nopak"); }, ends, "Missing.\n", folder.Path("nopak/gui.pak"), endLine},
+    };
+    const fsLocator errors = folder.Locator();
+    gfErrorHandler::Init(&errors);
+    gfErrorHandler::RegisterPackage(coErrorPackage, envString("coErrors.tsf"));
+    gfRecordingDisplayer displayer;
+    gfErrorHandler::SetDisplayer(&displayer);
+    for (const auto& row : rows) {
+        try {
+            row.load();
+            ADD_FAILURE() << row.named;
+        } catch (...) {
+            coReportCurrentException(row.after);
+        }
+        ASSERT_FALSE(displayer.shown.empty());
+        EXPECT_EQ(displayer.shown.back().message, row.lead + row.named + row.tail);
+    }
+    // A folder in the pak's place is opened, so that the file layer's failure names it.
+    EXPECT_EQ(CaughtLocator<fsFileFailureX>([&] { guiIn("folderpak"); }),
+              folder.Locator("folderpak/gui.pak"));
+    gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
+    gfErrorHandler::Shutdown();
+    coPakManager::Destroy();
+    fsResetRootTable();
+}
+
+// A file the player may not read (under "refused/", whose opens the system refuses) or a folder in a
+// file's place is told as a read; a refused write keeps the words of a write.
+TEST(coReportExceptionTest, AFileThatMayNotBeReadIsToldAsARead) {
+    fsTestFolder folder;
+    gfWriteTextSet(folder.Locator("coErrors.tsf"), 32, {{coErrorFolderReadOnly, u"Read-only folder."}});
     gfWriteTextSet(folder.Locator("fsErrors.tsf"), 32,
-                   {{4, u"Missing.\n"},
-                    {8, u"Not written.\n"},
+                   {{8, u"Not written.\n"},
                     {coFsErrorMayNotRead, u"May not read.\n"},
                     {coFsErrorFolderNotFile, u"A folder.\n"}});
     folder.MakeFolder("refused");
     for (const char* set : {"basicstr.tsf", "fontname.tsf"}) {
-        gfWriteTextSet(folder.Locator(set), 32, {{1, u"text"}});
-        std::filesystem::copy_file(folder.Path(set), folder.Path("refused/" + std::string(set)));
-        std::filesystem::resize_file(folder.Path(set), 8);
+        gfWriteTextSet(folder.Locator("refused/" + std::string(set)), 32, {{1, u"text"}});
         folder.MakeFolder("folder/" + std::string(set));
     }
-    folder.Write("gui.pak", gfBuildPak({{{"a.txt", "a"}}, {}, {}}).substr(0, 8));
     folder.Write("refused/gui.pak", gfBuildPak({{{"a.txt", "a"}}, {}, {}}));
-    folder.Write("junk.pak", "no pak at all");
     folder.Write("refused/My Coaster.csa", "KSFB");
     const auto textSet = [](const fsLocator& file) { gfTextSet(file, 32, true); };
     const auto pak = [](const fsLocator& file) { gfPakFile{file}; };
@@ -164,11 +293,6 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
         const char* said; // before the path
         const char* cause;
     } rows[] = {
-        {"basicstr.tsf", textSet, "Unreadable.\n", "\nCut short."},
-        {"fontname.tsf", g2dLoadFontNameTable, "Unreadable.\n", "\nCut short."},
-        {"gui.pak", pak, "Unreadable.\n", "\nCut short."},
-        {"junk.pak", pak, "Unreadable.\n", "\nDamaged."},
-        {"missing.tsf", textSet, "Missing.\n", ""},
         {"refused/basicstr.tsf", textSet, "May not read.\n", ""},
         {"refused/fontname.tsf", g2dLoadFontNameTable, "May not read.\n", ""},
         {"refused/gui.pak", pak, "May not read.\n", ""},

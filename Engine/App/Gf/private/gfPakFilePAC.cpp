@@ -144,20 +144,34 @@ const gfPakDirectoryEntry* gfPakFilePAC::Find(const std::string& name) const {
     return it == m_names.end() ? nullptr : &it->second;
 }
 
-void gfPakFilePAC::LocateData(const gfPakDirectoryEntry& entry, const fsLocator& entryLocator, u64& start,
-                              u32& size) const {
+void gfPakFilePAC::LocateData(const gfPakDirectoryEntry& entry, const std::string& name,
+                              const fsLocator& entryLocator, u64& start, u32& size) const {
+    const auto damaged = [&] { return gfInvalidPakFileX(m_locator, gfDamage::Malformed, entryLocator); };
     const u64 header = m_archiveStart + entry.localHeaderOffset;
     u8 fields[kLocalHeaderSize];
     if (ReadAt(header, kLocalHeaderSize, fields, entryLocator) != kLocalHeaderSize ||
         envLe32(fields) != kLocalSignature)
-        throw gfFileNotInPakX(entryLocator);
+        throw damaged();
     if (envLe16(fields + 8) != 0)
-        throw gfInvalidPakFileX(m_locator); // compressed: paks hold stored entries only
-    // With a data descriptor the local sizes are zero; the central directory has the real ones.
-    size = (envLe16(fields + 6) & kFlagDataDescriptor) ? entry.size : envLe32(fields + 22);
-    start = header + kLocalHeaderSize + envLe16(fields + 26) + envLe16(fields + 28);
+        throw damaged(); // compressed: paks hold stored entries only
+    // The local header repeats the entry's name; another name, or another length, is a damaged header
+    // whose data would start elsewhere.
+    const u16 nameLength = envLe16(fields + 26);
+    std::string localName(nameLength, '\0');
+    if (nameLength != name.size() ||
+        ReadAt(header + kLocalHeaderSize, nameLength, localName.data(), entryLocator) != nameLength)
+        throw damaged();
+    envLowerAscii(localName);
+    if (localName != name)
+        throw damaged();
+    // With a data descriptor the local sizes are zero; otherwise they repeat the directory's.
+    const bool described = (envLe16(fields + 6) & kFlagDataDescriptor) != 0;
+    if (!described && envLe32(fields + 22) != entry.size)
+        throw damaged();
+    size = entry.size;
+    start = header + kLocalHeaderSize + nameLength + envLe16(fields + 28);
     if (start > m_fileSize || size > m_fileSize - start)
-        throw gfFileNotInPakX(entryLocator);
+        throw damaged();
 }
 
 u32 gfPakFilePAC::ReadAt(u64 position, u32 count, void* buffer, const fsLocator& locator) const {

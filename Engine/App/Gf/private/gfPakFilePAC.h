@@ -25,9 +25,10 @@ class gfPakFilePAC {
     const std::map<std::string, gfPakDirectoryEntry>& GetNames() const { return m_names; }
     const fsLocator& GetLocator() const { return m_locator; }
 
-    // The file position and size of an entry's data, checked against the file.
-    void LocateData(const gfPakDirectoryEntry& entry, const fsLocator& entryLocator, u64& start,
-                    u32& size) const;
+    // The file position and size of the entry of that (lower-cased) name, checked against its local
+    // header and the file: gfInvalidPakFileX naming the entry when they disagree.
+    void LocateData(const gfPakDirectoryEntry& entry, const std::string& name, const fsLocator& entryLocator,
+                    u64& start, u32& size) const;
     u32 ReadAt(u64 position, u32 count, void* buffer, const fsLocator& locator) const;
 
   private:

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -154,15 +155,22 @@ TEST_F(gfPakFileTest, EntriesOutsideTheFile) {
         return folder.Write("bad.pak", out);
     };
     // A local header far past the end, a size whose end overflows 32 bits, one past the end of the
-    // file, a wrong local signature: that entry is not in the pak, the others still are.
-    const std::pair<size_t, u32> entryFaults[] = {{offsets.directory + 42, 0x7F000000u},
-                                                  {offsets.localHeaders[0] + 22, 0xFFFFFFF0u},
-                                                  {offsets.localHeaders[0] + 22, 2000u},
-                                                  {offsets.localHeaders[0], 0x04034b51u}};
+    // file, one the directory does not give, a wrong local signature, a name of another length: that
+    // entry is damaged, named inside its pak, and the others still read.
+    const std::pair<size_t, u32> entryFaults[] = {
+        {offsets.directory + 42, 0x7F000000u},  {offsets.localHeaders[0] + 22, 0xFFFFFFF0u},
+        {offsets.localHeaders[0] + 22, 2000u},  {offsets.localHeaders[0] + 22, 9u},
+        {offsets.localHeaders[0], 0x04034b51u}, {offsets.localHeaders[0] + 26, 15u}};
     for (const auto& [at, value] : entryFaults) {
         SCOPED_TRACE(value);
-        gfPakFile pak(patched(at, value));
-        EXPECT_THROW(gfPakEntryStream(pak, Entry("data/track.bin")), gfFileNotInPakX);
+        const fsLocator file = patched(at, value);
+        gfPakFile pak(file);
+        try {
+            gfPakEntryStream entry(pak, Entry("data/track.bin"));
+            ADD_FAILURE();
+        } catch (const gfInvalidPakFileX& e) {
+            EXPECT_EQ(std::tuple(e.GetLocator(), e.GetEntry()), std::tuple(file, Entry("data/track.bin")));
+        }
         EXPECT_EQ(ReadEntry(pak, "readme.txt"), "read me");
     }
     // Multi-disk records and a directory reaching past the record are refused.
