@@ -875,8 +875,10 @@ void coModeEditor::OnChar(appCharEvent* event) {
             Save();
         break;
     case kKeyDelete:
-        if (CanDeleteSelection())
+        if (CanDeleteSelection()) {
+            m_flags.set(Modified);
             Delete();
+        }
         break;
     case kKeyTab:
         if (m_flags.test(NoModalDialog)) {

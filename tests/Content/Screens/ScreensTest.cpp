@@ -310,7 +310,7 @@ TEST_F(ScreensContentTest, SlidersHaveTracksAndScrollSlidersOpenAtTheTop) {
     screens.emplace_back(new coOptionsDialog);
     screens.emplace_back(new coCreditsDialog);
     screens.emplace_back(new coChooseCoasterDialog);
-    screens.emplace_back(new coLoadMenu([](u32) { return false; }));
+    screens.emplace_back(new coLoadMenu([](u32, const envString&) { return false; }));
     screens.emplace_back(new coSelectTrackwrightMenu);
     coLoadingScreenHide();
     std::vector<const guiSlider*> sliders;
@@ -459,7 +459,7 @@ TEST_F(ScreensContentTest, EveryScreenLoadsWithItsPicturesAndVoices) {
     screens.emplace_back(new coCreditsDialog);
     auto* choice = new coChooseCoasterDialog;
     screens.emplace_back(choice);
-    screens.emplace_back(new coLoadMenu([](u32) { return false; }));
+    screens.emplace_back(new coLoadMenu([](u32, const envString&) { return false; }));
     screens.emplace_back(new coSelectTrackwrightMenu);
     auto* career = new coCareerMenu;
     screens.emplace_back(career);
@@ -539,7 +539,7 @@ TEST_F(ScreensContentTest, CaptionsSitOnTheirButtonsAndWidgetsKeepApart) {
     screens.emplace_back(new coKeyboardDialog);
     screens.emplace_back(new coChooseCoasterDialog);
     screens.emplace_back(new coCareerMenu);
-    screens.emplace_back(new coLoadMenu([](u32) { return false; }));
+    screens.emplace_back(new coLoadMenu([](u32, const envString&) { return false; }));
     coLoadingScreenHide();
     screens.emplace_back(new coSelectTrackwrightMenu);
     screens.emplace_back(new coFileBrowseDialog);
@@ -613,7 +613,7 @@ TEST_F(ScreensContentTest, ListRowsStartUnderTheirCaptions) {
     fields.Write(coaster, 4);
     saves.Write("Twister.csa", coaster.bytes);
     saves.MakeFolder("Ann");
-    coLoadMenu load([](u32) { return false; });
+    coLoadMenu load([](u32, const envString&) { return false; });
     coLoadingScreenHide();
     coSelectTrackwrightMenu profiles;
     coRidePauseDialog ride;
