@@ -125,15 +125,25 @@ TEST_F(coKeyboardDialogTest, OkOnlyForNamesThatCanBeAProfilesFolder) {
     }
 }
 
+// Keys that cannot be pressed show the grey caption of every disabled button: Clear and Back without a
+// name, the letters, Space and the toggles once it is full.
 TEST_F(coKeyboardDialogTest, AFullFieldLeavesOnlyBackspaceAndClear) {
-    dialog->SetText(envString("WWWWWWWWWWWWWWWWWWWWWWWW"));
-    Frame();
-    EXPECT_TRUE(dialog->IsTextFull());
     std::vector<guiButton*> keys;
     Page().GetKeys(keys);
     ASSERT_FALSE(keys.empty());
-    EXPECT_FALSE(keys.front()->IsEnabled());
-    EXPECT_FALSE(Page().GetKeyById(1)->IsEnabled());
+    const auto greyed = [](const guiButton* key) {
+        return !key->IsEnabled() && key->GetState() == guiStateDisabled &&
+               key->GetText()->GetTextColor(guiStateDisabled) == g3dTextColour{150, 150, 150} &&
+               key->GetText()->GetText(guiStateDisabled) == key->GetText()->GetText(guiStateIdle);
+    };
+    Frame();
+    EXPECT_TRUE(greyed(Page().GetKeyById(2)) && greyed(Page().GetKeyById(3)));
+    EXPECT_FALSE(greyed(keys.front()) || greyed(Page().GetKeyById(1)));
+    dialog->SetText(envString("WWWWWWWWWWWWWWWWWWWWWWWW"));
+    Frame();
+    EXPECT_TRUE(dialog->IsTextFull());
+    EXPECT_TRUE(greyed(keys.front()) && greyed(keys.back()) && greyed(Page().GetKeyById(1)) &&
+                greyed(Page().FindKey(6)));
     EXPECT_TRUE(Page().GetKeyById(2)->IsEnabled());
     EXPECT_TRUE(Page().GetKeyById(3)->IsEnabled());
     Press(plDik::A);
