@@ -158,6 +158,20 @@ TEST_F(coKeyboardDialogTest, AFullFieldLeavesOnlyBackspaceAndClear) {
     EXPECT_EQ(Text(), before + "a");
 }
 
+// An input script types as the keys do: a character a frame, whatever the page shows, up to a full name.
+TEST_F(coKeyboardDialogTest, TypedTextGoesInACharacterAFrameUntilTheNameIsFull) {
+    dialog->Type(envString(u"R2 %s\U0001F3A2"));
+    for (const char16_t* text : {u"R", u"R2", u"R2 ", u"R2 %", u"R2 %s", u"R2 %s\U0001F3A2"}) {
+        Frame();
+        EXPECT_EQ(dialog->GetText(), envString(text));
+    }
+    dialog->Type(envString("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"));
+    for (int i = 0; i < 40; ++i)
+        Frame();
+    EXPECT_TRUE(dialog->IsTextFull());
+    EXPECT_LT(Text().size(), 30u);
+}
+
 TEST_F(coKeyboardDialogTest, TogglesAreLabelledFromThePagesTextSet) {
     EXPECT_EQ(envStringToNarrow(Page().FindKey(6)->GetText()->GetText(0)), "Caps");
     EXPECT_EQ(envStringToNarrow(Page().FindKey(6)->GetText()->GetText(9)), "CAPS");
