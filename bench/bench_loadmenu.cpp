@@ -83,7 +83,7 @@ struct SavesFolder {
 
 SavesFolder* g_saves = nullptr;
 // The benchmark never deletes a coaster.
-const auto kNoDelete = [](u32) { return false; };
+const auto kNoDelete = [](u32, const envString&) { return false; };
 
 // The menu is built and ended each time; its end writes the cache, which the cold runs remove again.
 // One menu is built first, untimed, so that the cold runs do not also pay for the process's first

@@ -63,6 +63,7 @@ class FlatPark : public coParkWorld {
 class BenchModeHost : public coModeHost {
   public:
     bool AskQuitQuestion(u32) override { return false; }
+    bool AskNamedQuestion(u32, const envString&) override { return false; }
     bool ScreenshotKeyReleased() override { return false; }
     void TakeScreenshot() override {}
     void HideLoadingScreen() override {}

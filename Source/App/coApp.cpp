@@ -701,6 +701,10 @@ void coApp::OnResume(appResumeEvent*) {
 // --- the frame services of the modes ---
 
 bool coApp::AskQuitQuestion(u32 textEntry) {
+    return AskNamedQuestion(textEntry, envString());
+}
+
+bool coApp::AskNamedQuestion(u32 textEntry, const envString& name) {
     auto* dialog = new coQuestionDialog;
     dialog->SetName("Dialog");
     guiWindowMgr::AddWindow(dialog);
@@ -710,7 +714,7 @@ bool coApp::AskQuitQuestion(u32 textEntry) {
     } owner{dialog};
     coFrameFunction frame([this] { ModalFrame(); }, dialog);
     dialog->SetThinkFunction(&frame);
-    dialog->SetPrimaryTextNum(textEntry);
+    dialog->SetPrimaryTextNum(textEntry, name);
     dialog->SetOkTextNum(7);
     dialog->SetCancelTextNum(8);
     return dialog->DoModal() == 1;

@@ -80,6 +80,7 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
 
     // The frame services of the modes.
     bool AskQuitQuestion(u32 textEntry) override;
+    bool AskNamedQuestion(u32 textEntry, const envString& name) override;
     bool ScreenshotKeyReleased() override;
     void TakeScreenshot() override;
     void HideLoadingScreen() override;

@@ -1,6 +1,7 @@
 #include "Source/App/coInjector.h"
 
 #include "Engine/Core/Env/envString.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiCursor.h"
@@ -13,6 +14,7 @@
 #include "Engine/Platform/plWindowHost.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Ride/coRide.h"
+#include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/World/coPropList.h"
 
@@ -323,7 +325,11 @@ bool coInjector::Play(Action& action) {
         Advance();
         return true;
     case Verb::Type:
-        Inject(plInjectedInput::Kind::Text, false, 0, action.argument);
+        // The name keyboard reads the keys, not typed characters: the text goes to it as its keys type.
+        if (auto* keyboard = dynamic_cast<coKeyboardDialog*>(FindWidget("Keyboard Dialog")))
+            keyboard->Type(envString(envUtf8ToUtf16(action.argument).c_str()));
+        else
+            Inject(plInjectedInput::Kind::Text, false, 0, action.argument);
         Advance();
         return true;
     case Verb::Close:

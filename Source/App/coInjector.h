@@ -16,6 +16,8 @@ class guiWindow;
 //   click PATH | point PATH | expect PATH "REGEX" | expect checked PATH
 //   expect unchecked PATH | expect circuit closed N | expect props N | close | shot FILE
 //   repeat N STEP (the step N times over)
+// "type" types into the name keyboard when it is up, a character a frame as its keys do; elsewhere the
+// text arrives as typed characters.
 // "point" only moves the pointer onto the widget, so that "down", "motion" and "up" can drag from it;
 // "motion" moves the mouse by that much without moving the pointer, as the tools that turn things read it.
 // NAME is Return, Escape, F7, Minus, Equals or a scan code; PATH names widgets from the GUI's root,

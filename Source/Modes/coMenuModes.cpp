@@ -209,7 +209,9 @@ void coModeMainMenu::RestartDisplay() {
 void coModeLoadMenu::Enter() {
     EnterCommon();
     coShowMenuBackground("uilm");
-    ShowScreen(m_screen, [](u32 textEntry) { return coGetModeHost().AskQuitQuestion(textEntry); });
+    ShowScreen(m_screen, [](u32 textEntry, const envString& name) {
+        return coGetModeHost().AskNamedQuestion(textEntry, name);
+    });
     coGetMenuWorld().SetWorldMode(0);
     StartMenuMusic();
     guiCursorMgr::SetShape(coPointerArrow);

@@ -57,6 +57,11 @@ void coMode::BeginModalFrame() {
     }
 }
 
+bool coMode::IsModifiedBelow() const {
+    coMode* below = coModeStackBelow(this);
+    return below != nullptr && below->IsModified();
+}
+
 void coMode::OnQuitRequest(appQuitRequestEvent*) {
     if (coCurrentMode() == this)
         m_exitRequested = 1;

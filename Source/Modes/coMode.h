@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class envString;
 class g2dImage;
 class g3dCamera;
 
@@ -15,6 +16,8 @@ class coModeHost {
     // Runs the quit question showing the dialog text of that entry; true for OK. The question is
     // taken off the screen and the modal stack however the run ends.
     virtual bool AskQuitQuestion(u32 textEntry) = 0;
+    // The same with a question that names something: the name in place of the text's "%s".
+    virtual bool AskNamedQuestion(u32 textEntry, const envString& name) = 0;
     // The screenshot key was released at this frame's poll.
     virtual bool ScreenshotKeyReleased() = 0;
     // Writes the frame shown last as the next screenshot file; throws when it cannot.
@@ -76,6 +79,9 @@ class coMode : public appFlowEventHandler {
     std::function<void()> ModalFrameStart();
 
   protected:
+    // Whether the mode below this one on the stack holds unsaved work: a ride or a tool run over the
+    // builder holds the builder's work, which leaving the game loses all the same.
+    bool IsModifiedBelow() const;
     // The first step of every Think: the quit question (throws coModeExitX on OK), the screenshot key,
     // the frame clock.
     void BeginFrame();

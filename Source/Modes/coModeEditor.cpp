@@ -858,8 +858,10 @@ void coModeEditor::OnChar(appCharEvent* event) {
             Save();
         break;
     case appKeyCharDelete:
-        if (CanDeleteSelection())
+        if (CanDeleteSelection()) {
+            m_flags.set(Modified);
             Delete();
+        }
         break;
     case kKeyTab:
         if (m_flags.test(NoModalDialog)) {

@@ -78,12 +78,12 @@ void Push(i32 id) {
 }
 
 // The builder asks before it leaves or loads over a coaster holding unsaved work; "Main" and "Load" from
-// the ride lead to the same loss, so they ask when the editor below holds such work.
-bool MayClearEditedCoaster(u32 question) {
-    const i32 id = coModeStackIsPrevious(coModeIdCareerBuilder) ? coModeIdCareerBuilder : coModeIdBuilder;
-    coMode* editor = coModeStackIsPrevious(id) ? coGetMode(id) : nullptr;
-    return !editor || !editor->IsModified() ||
-           coGetEditorHost().AskQuestion(question, kAnswerYes, kAnswerNo) == 1;
+// the ride lead to the same loss, so they ask first when the ride holds such work.
+bool MayExit(i32 exit, bool unsavedWork) {
+    if (!unsavedWork || (exit != kExitMain && exit != kExitLoad))
+        return true;
+    const u32 question = exit == kExitMain ? kQuestionLeave : kQuestionLoad;
+    return coGetEditorHost().AskQuestion(question, kAnswerYes, kAnswerNo) == 1;
 }
 
 bool ViewCarValid(i32 car) {
@@ -300,7 +300,11 @@ bool coModeRideCoaster::Pause() {
     host.PausePropSounds();
     m_ambient.Pause();
     coRideResumeGuard guard;
-    if (host.RunPauseDialog(kPauseDialogRide) == 1) {
+    i32 result = host.RunPauseDialog(kPauseDialogRide);
+    // No to the question of "Main" or "Load" goes back to the pause it was asked from.
+    while (result != 1 && !MayExit(host.GetPauseDialogExit(), IsModified()))
+        result = host.RunPauseDialog(kPauseDialogRide);
+    if (result == 1) {
         // Another number of cars is another train: it leaves the station again.
         if (coGetCoasterDefinition().GetNumCars() != m_trainCars)
             StartTrain();
@@ -325,8 +329,6 @@ bool coModeRideCoaster::Pause() {
     } else {
         switch (host.GetPauseDialogExit()) {
         case kExitMain:
-            if (!MayClearEditedCoaster(kQuestionLeave))
-                break;
             coMusicStop();
             coGetSavedCoasterServices().ClearScene();
             if (coModeStackIsPrevious(coModeIdCareerBuilder)) {
@@ -339,8 +341,6 @@ bool coModeRideCoaster::Pause() {
             SetResult(Leave);
             return true;
         case kExitLoad:
-            if (!MayClearEditedCoaster(kQuestionLoad))
-                break;
             coMusicStop();
             coGetMenuWorld().SetWorldMode(0);
             if (coModeStackIsPrevious(coModeIdCareerBuilder))

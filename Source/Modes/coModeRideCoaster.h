@@ -41,6 +41,8 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     void Enter() override;
     void Exit() override;
     void OnChar(appCharEvent* event) override;
+    // A ride started from the builder holds the builder's unsaved work.
+    bool IsModified() override { return IsModifiedBelow(); }
 
     void RestartRide();
     i32 GetCurrentCamera() const { return m_currentCamera; }

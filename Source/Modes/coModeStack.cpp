@@ -3,7 +3,9 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Source/Modes/coModeExitX.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -72,6 +74,12 @@ bool coModeStackIsPrevious(i32 id) {
     const i32 below = g_stack.current - 1;
     return below >= 0 && below < coModeStackSize() &&
            g_stack.entries[static_cast<size_t>(below)] == coGetMode(id);
+}
+
+coMode* coModeStackBelow(const coMode* mode) {
+    const auto& entries = g_stack.entries;
+    const auto found = std::find(entries.rbegin(), entries.rend(), mode);
+    return found == entries.rend() || std::next(found) == entries.rend() ? nullptr : *std::next(found);
 }
 
 void coModeStackKeepCurrent() {

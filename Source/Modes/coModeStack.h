@@ -34,6 +34,8 @@ coMode* coCurrentMode();
 bool coModeStackIsEmpty();
 // An entry just below the current one, holding the mode of that slot.
 bool coModeStackIsPrevious(i32 id);
+// The mode of the entry just below the topmost entry of `mode`; null when it has none or is not stacked.
+coMode* coModeStackBelow(const coMode* mode);
 // Only the current entry stays, at index 0; nothing is entered or left.
 void coModeStackKeepCurrent();
 // As a confirmed quit: the current mode is left and the stack emptied.

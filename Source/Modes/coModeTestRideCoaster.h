@@ -21,6 +21,8 @@ class coModeTestRideCoaster : public coMode, public appCharEventHandler {
     void Enter() override;
     void Exit() override;
     void OnChar(appCharEvent* event) override;
+    // The builder's unsaved work rides along.
+    bool IsModified() override { return IsModifiedBelow(); }
 
   private:
     g3dCamera m_sceneCamera;

@@ -53,6 +53,8 @@ class coModeTool : public coMode {
 
     void SetCamera(g3dCamera* camera) { m_camera = camera; }
     g3dCamera* GetCamera() const { return m_camera; }
+    // The tool works on the builder's coaster, unsaved work and all.
+    bool IsModified() override { return IsModifiedBelow(); }
 
   protected:
     // The pick ray through the pointer moved by the grab offset.

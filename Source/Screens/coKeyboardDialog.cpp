@@ -5,6 +5,7 @@
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/App/In/inKeyCode.h"
 #include "Engine/App/In/inKeyboard.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiEditField.h"
@@ -23,6 +24,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -165,6 +167,18 @@ void coKeyboardDialog::SetText(const envString& text) {
     SetTextFull(IsTooWide());
 }
 
+void coKeyboardDialog::Type(const envString& text) {
+    xuiOrderedKeyboard* page = m_selector->GetCurrentKeyboard();
+    if (!page)
+        return;
+    const std::u16string_view units(text.GetData() ? text.GetData() : u"", text.GetLength());
+    for (size_t at = 0; at < units.size();) {
+        envString character;
+        envAppendUtf16(character, envDecodeUtf16(units, at));
+        page->QueueText(character);
+    }
+}
+
 void coKeyboardDialog::DriveRealKeys(xuiOrderedKeyboard& page) {
     const inKeyboard* keys = inDeviceManager::GetKeyboard(0);
     if (!keys)
@@ -236,7 +250,9 @@ void coKeyboardDialog::TypeOneEvent(xuiOrderedKeyboard& page) {
         return key->GetState() == guiStateReleased;
     });
     if (page.PopText(typed)) {
-        text.append(typed.GetData() ? typed.GetData() : u"", typed.GetLength());
+        // A key let go as the name became full, or typing from outside, stops at the full name.
+        if (!m_textFull)
+            text.append(typed.GetData() ? typed.GetData() : u"", typed.GetLength());
     } else if (page.PopKeyId(keyId)) {
         type(keyId);
     } else if (pressed != characterKeys.end()) {

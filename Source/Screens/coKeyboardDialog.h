@@ -22,6 +22,8 @@ class coKeyboardDialog : public guiDialog {
 
     // Sets the text and whether the keyboard takes more.
     void SetText(const envString& text);
+    // Types the text as the keys do: a character a frame, none once the name is full.
+    void Type(const envString& text);
     envString GetText() const;
     xuiKeyboardSelector* GetSelector() const { return m_selector; }
     bool IsTextFull() const { return m_textFull; }

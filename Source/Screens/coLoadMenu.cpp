@@ -75,7 +75,7 @@ bool ByDate(const coLoadCacheEntry& a, const coLoadCacheEntry& b) {
 
 } // namespace
 
-coLoadMenu::coLoadMenu(std::function<bool(u32 textEntry)> askQuestion)
+coLoadMenu::coLoadMenu(std::function<bool(u32 textEntry, const envString& name)> askQuestion)
     : m_askQuestion(std::move(askQuestion)) {
     m_font = g2dFont::GetByTextId(1, 14);
     i32 width = 0, height = 0;
@@ -245,7 +245,7 @@ void coLoadMenu::Think() {
 }
 
 void coLoadMenu::DeleteSelected(i32 row) {
-    if (!m_askQuestion(kDeleteQuestion))
+    if (!m_askQuestion(kDeleteQuestion, m_entries[static_cast<size_t>(row)].name))
         return;
     // The entry's own file: with several saves folders, the one it was found in.
     const fsLocator file = m_entries[static_cast<size_t>(row)].file;

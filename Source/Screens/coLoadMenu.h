@@ -16,9 +16,9 @@ class coLoadMenu : public guiContainer {
   public:
     enum SortKey : i32 { kByName = 1, kByEnvironment, kByTrackType, kByDate };
 
-    // askQuestion runs the question of that dialog text before a delete; true for OK. Throws
-    // coScreenScriptX for a script without its widgets, and the loaders' exceptions.
-    explicit coLoadMenu(std::function<bool(u32 textEntry)> askQuestion);
+    // askQuestion runs the question of that dialog text, naming the coaster, before a delete; true for
+    // OK. Throws coScreenScriptX for a script without its widgets, and the loaders' exceptions.
+    explicit coLoadMenu(std::function<bool(u32 textEntry, const envString& name)> askQuestion);
     ~coLoadMenu() override;
 
     void Think() override;
@@ -40,7 +40,7 @@ class coLoadMenu : public guiContainer {
     void DeleteSelected(i32 row);
     i32 FirstSelectedRow() const;
 
-    std::function<bool(u32)> m_askQuestion;
+    std::function<bool(u32, const envString&)> m_askQuestion;
     guiTableBox* m_table = nullptr;
     g2dFont m_font;
     coLoadCacheMap m_cache;

@@ -9,6 +9,7 @@
 #include "Source/Screens/coScreenScript.h"
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -78,6 +79,21 @@ void coQuestionDialog::SetPrimaryText(const envString& text) {
 
 void coQuestionDialog::SetPrimaryTextNum(u32 number) {
     SetPrimaryText(coTextOrEmpty(m_texts, number, kTexts));
+}
+
+void coQuestionDialog::SetPrimaryTextNum(u32 number, const envString& name) {
+    const envString text = coTextOrEmpty(m_texts, number, kTexts);
+    const std::u16string_view units(text.GetData() ? text.GetData() : u"", text.GetLength());
+    const size_t at = units.find(u"%s");
+    if (at == std::u16string_view::npos) {
+        SetPrimaryText(text);
+        return;
+    }
+    // Spliced in once, as it is written: a name is never read as a format.
+    std::u16string question(units.substr(0, at));
+    question.append(name.GetData() ? name.GetData() : u"", name.GetLength());
+    question.append(units.substr(at + 2));
+    SetPrimaryText(envString(question.c_str()));
 }
 
 void coQuestionDialog::SetOkTextNum(u32 number) {

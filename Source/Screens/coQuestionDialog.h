@@ -22,6 +22,8 @@ class coQuestionDialog : public guiDialog, public gfErrorDisplayer {
     void SetPrimaryText(const envString& text);
     // Outside the text set: an empty text and a warning.
     void SetPrimaryTextNum(u32 number);
+    // The text with the name in place of its "%s".
+    void SetPrimaryTextNum(u32 number, const envString& name);
     void SetOkTextNum(u32 number);
     void SetCancelTextNum(u32 number);
     bool WasMenuChosen() const { return m_menuChosen; }

@@ -317,6 +317,7 @@ std::vector<toolDefaultTexture> toolScreenPictures(const envString& okCaption, p
     AddFaces(pictures, "Data/GUI/uikd/uikdbn", 128, 32, {70, 120, 70});
     AddFaces(pictures, "Data/GUI/uikd/uikdky", 32, 32, {90, 90, 140});
     pictures.push_back({"Data/GUI/uikd/uikdky_c.png", Face(32, 32, {150, 150, 60})});
+    pictures.push_back({"Data/GUI/uikd/uikdky_cd.png", Face(32, 32, {75, 75, 30})});
     // The colour picker's panel and buttons, its parts, the chosen one lit green as the game's other checked
     // faces, and its swatch, white so that the set colour shows as it is.
     pictures.push_back({"Data/GUI/uitc/uitcbk_i.png", Face(512, 512, {40, 40, 70})});

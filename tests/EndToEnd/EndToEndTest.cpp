@@ -1077,14 +1077,18 @@ TEST(EndToEndTest, AMedalOnAFullDiscIsToldOnceByTheFilesNames) {
 }
 
 // The builder's questions answered both ways: the replace question on a second save under one name, and
-// the leave question with a change unsaved, first staying, then back to the main menu.
+// the leave question with a change unsaved, first staying, then back to the main menu; the load menu's
+// delete question names a coaster whose name reads like a format, and No keeps it.
 TEST(EndToEndTest, TheBuildersQuestionsAnswerBothWays) {
     GameHome home;
+    WriteOval(home.Saves() / "%s%n%x.csa");
     const GameRun run = home.Play("questions.inject");
     EXPECT_EQ(run.exitCode, kExitNormal) << run.output;
     EXPECT_EQ(run.output.find("injected step"), std::string::npos) << run.output;
-    EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 0");
-    EXPECT_EQ(FilesIn(home.Saves()).count("loop2.csa"), 1u);
+    EXPECT_EQ(ModesEntered(run.output), "0 6 17 6 0 2 0");
+    const std::map<std::string, std::string> saves = FilesIn(home.Saves());
+    EXPECT_EQ(saves.count("loop2.csa"), 1u);
+    EXPECT_EQ(saves.count("%s%n%x.csa"), 1u);
 }
 
 } // namespace

@@ -214,7 +214,7 @@ guiDialog* screenGallery::Build(const std::string& screen, const std::string& fi
     }
     if (screen == "loadmenu") {
         coShowMenuBackground("uilm");
-        guiWindowMgr::AddWindow(new coLoadMenu([](u32) { return false; }));
+        guiWindowMgr::AddWindow(new coLoadMenu([](u32, const envString&) { return false; }));
         return nullptr;
     }
     if (screen == "profiles") {

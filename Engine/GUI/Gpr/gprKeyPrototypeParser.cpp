@@ -26,6 +26,17 @@ bool ReadStateValue(chReader& reader, const char* keyword, f32& value, i32& stat
     return false;
 }
 
+// Three channels, each the low byte of its number.
+std::array<u8, 3> ReadRgb(chReader& reader) {
+    std::array<u8, 3> rgb{};
+    for (u8& channel : rgb) {
+        i32 value = 0;
+        reader.ReadInt32(&value);
+        channel = static_cast<u8>(value & 0xFF);
+    }
+    return rgb;
+}
+
 } // namespace
 
 gprKeyPrototypeStandardParser::gprKeyPrototypeStandardParser() {
@@ -41,6 +52,7 @@ gprKeyPrototypeStandardParser::gprKeyPrototypeStandardParser() {
     s_transparencyMap = gprLookUpKeyword("MakeTransparencyMap");
     s_imageState = gprLookUpKeyword("ImageState");
     s_transparency = gprLookUpKeyword("Transparency");
+    s_stateColor = gprLookUpKeyword("StateColor");
 }
 
 void gprKeyPrototypeStandardParser::Load(chReader& reader, guiWindow* parent) {
@@ -72,12 +84,12 @@ void gprKeyPrototypeStandardParser::LoadProperty(u32 id, u16, u32, chReader& rea
         else
             key.SetTextOffset(static_cast<f32>(a), static_cast<f32>(b));
     } else if (id == s_textColor) {
-        std::array<u8, 3> rgb{};
-        for (u8& channel : rgb) {
-            reader.ReadInt32(&a);
-            channel = static_cast<u8>(a & 0xFF);
-        }
-        key.SetTextColor(rgb);
+        key.SetTextColor(ReadRgb(reader));
+    } else if (id == s_stateColor) {
+        const std::array<u8, 3> rgb = ReadRgb(reader);
+        std::string state;
+        reader.ReadString(state);
+        key.SetStateTextColor(rgb, gprStateNameToNumber(state));
     } else if (id == s_textFont || id == s_textFontNum) {
         std::string face;
         if (id == s_textFont)
@@ -117,6 +129,8 @@ void gprKeyPrototypeStandardParser::TranslateProperty(u32 id, u16, u32, chReader
         CopyValues(reader, writer, "ii");
     else if (id == s_textColor)
         CopyValues(reader, writer, "iii");
+    else if (id == s_stateColor)
+        CopyValues(reader, writer, "iiis");
     else if (id == s_textFont)
         CopyValues(reader, writer, "si");
     else if (id == s_imageState)

@@ -28,7 +28,7 @@ class gprKeyPrototypeStandardParser : public gprParser {
     std::unique_ptr<xuiKeyPrototypeStandard> m_target;
     static inline u32 s_standard = 0, s_enableKey = 0, s_enableKeyText = 0, s_keySize = 0, s_showText = 0,
                       s_textOffset = 0, s_textColor = 0, s_textFont = 0, s_textFontNum = 0,
-                      s_transparencyMap = 0, s_imageState = 0, s_transparency = 0;
+                      s_transparencyMap = 0, s_imageState = 0, s_transparency = 0, s_stateColor = 0;
 };
 
 // "KeyPrototypeSpecial": every standard keyword, and the key's "Position", "KeyLabel" and "KeyId" name.

@@ -47,6 +47,10 @@ class xuiKeyPrototypeStandard {
 
     void SetTextColor(const std::array<u8, 3>& rgb) { m_textColor = rgb; }
     const std::array<u8, 3>& GetTextColor() const { return m_textColor; }
+    // A caption colour of a state's own (the grey of a key that cannot be pressed); the other states
+    // take the text colour.
+    void SetStateTextColor(const std::array<u8, 3>& rgb, i32 state) { m_stateTextColors[state] = rgb; }
+    const std::map<i32, std::array<u8, 3>>& GetStateTextColors() const { return m_stateTextColors; }
     void SetTextFont(g2dFont font) { m_textFont = font; }
     g2dFont GetTextFont() const { return m_textFont; }
 
@@ -62,6 +66,7 @@ class xuiKeyPrototypeStandard {
     std::map<i32, f32> m_transparencies;
     std::map<i32, f32> m_transparencyMaps;
     std::array<u8, 3> m_textColor{};
+    std::map<i32, std::array<u8, 3>> m_stateTextColors;
     g2dFont m_textFont;
 };
 

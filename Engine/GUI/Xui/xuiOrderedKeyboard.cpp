@@ -149,6 +149,9 @@ void xuiOrderedKeyboard::SetupKey(guiButton* window, const xuiKeyPrototypeStanda
         if (prototype.GetShowText())
             text.SetText(caption, state);
     }
+    if (prototype.GetShowText())
+        for (const auto& [state, rgb] : prototype.GetStateTextColors())
+            text.SetTextColor(rgb, state);
     window->SetState(guiStateIdle);
     window->SetEnabled(prototype.IsKeyEnabled());
     text.SetEnabled(prototype.IsKeyTextEnabled());

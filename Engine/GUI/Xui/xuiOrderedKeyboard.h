@@ -38,6 +38,8 @@ class xuiOrderedKeyboard : public guiContainer {
     guiCheckbox* FindKey(u32 keyId) const;
     void GetKeys(std::vector<guiButton*>& keys) const { keys = m_keys; }
     u32 GetToggleValue() const { return m_toggleValue; }
+    // Queued as a released character key queues its caption: typing from outside the keys.
+    void QueueText(const envString& text) { m_texts.push_back(text); }
     // False, out untouched, when the queue is empty.
     bool PopText(envString& out);
     bool PopKeyId(u32& out);

@@ -325,6 +325,15 @@ TEST_F(coModeEditorTest, UnsavedChangesSurviveATestRideButNotAWorldClear) {
     EXPECT_FALSE(editor.IsModified());
     EXPECT_EQ(editor.GetStatsPiece(), nullptr);
     EXPECT_EQ(coSelectionGetKind(), coSelectionNone);
+
+    // The Delete key changes the coaster as the palette's Delete does.
+    editor.RunPaletteCommand("Short Straightaway");
+    editor.RunPaletteCommand("Short Straightaway");
+    editor.SetFlag(coModeEditor::Modified, false);
+    coSelectionSetPiece(coCircuitLastPiece());
+    Key(0xE018);
+    EXPECT_EQ(coCircuitPieceCount(), 1);
+    EXPECT_TRUE(editor.IsModified());
     editor.Exit();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/App/appTestServices.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
+#include "Engine/Core/Env/envString.h"
 #include "Source/Modes/coModeStack.h"
 
 #include <functional>
@@ -10,6 +11,8 @@
 // A host that records what the modes ask of it and answers as told.
 struct coRecordingModeHost : coModeHost {
     std::vector<u32> questions;
+    // The names the named questions showed.
+    std::vector<std::string> names;
     bool answerOk = false;
     bool screenshotKey = false;
     std::function<void()> screenshot = [] {};
@@ -22,6 +25,10 @@ struct coRecordingModeHost : coModeHost {
     bool AskQuitQuestion(u32 textEntry) override {
         questions.push_back(textEntry);
         return answerOk;
+    }
+    bool AskNamedQuestion(u32 textEntry, const envString& name) override {
+        names.push_back(envStringToNarrow(name));
+        return AskQuitQuestion(textEntry);
     }
     bool ScreenshotKeyReleased() override { return screenshotKey; }
     void TakeScreenshot() override { screenshot(); }

@@ -9,6 +9,7 @@
 #include "Source/Career/coFlythroughPath.h"
 #include "Source/Modes/coCameraManipFixed.h"
 #include "Source/Modes/coCameraManipRide.h"
+#include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Park/coWorldSwitches.h"
 #include "Source/Ride/coRide.h"
@@ -158,6 +159,7 @@ TEST_F(coRideModeTest, PauseExitsLeadOnByTheEntryBelowTheRide) {
     }
 }
 
+// No goes back to the pause the question came from; closed then, the ride carries on. Yes leaves.
 TEST_F(coRideModeTest, MainOrLoadOverUnsavedWorkAsksTheRidesQuestionFirst) {
     const struct {
         i32 exit;
@@ -167,20 +169,50 @@ TEST_F(coRideModeTest, MainOrLoadOverUnsavedWorkAsksTheRidesQuestionFirst) {
     for (const auto& c : cases) {
         coRecordingEditorHost editorHost;
         builderMode.modified = true;
-        rideHost.exitAction = c.exit;
+        int shown = 0;
+        // The exit button at the first showing of the pause; closed at the next.
+        rideHost.duringDialog = [&] {
+            rideHost.exitAction = shown++ == 0 ? c.exit : 0;
+            return 2;
+        };
         coModeStackClear();
         coModePush(&builderMode);
         coModePush(&ride);
         for (const i32 answer : {2, 1}) {
+            shown = 0;
             editorHost.answer = answer;
             input.released.insert(coActionEscape);
             coModeManagerUpdate();
             input.Clear();
             EXPECT_EQ(coCurrentMode(), answer == 1 ? coGetMode(c.next) : &ride) << c.exit << " " << answer;
+            EXPECT_EQ(shown, answer == 1 ? 1 : 2) << c.exit << " " << answer;
+            EXPECT_FALSE(coRideIsPaused());
         }
         EXPECT_EQ(editorHost.questions, (std::vector<u32>{c.question, c.question}));
         if (coModeStackIsPrevious(coModeIdRide))
             ride.Exit();
+    }
+}
+
+// Closing the window warns of the builder's unsaved work from the modes run over the builder as well:
+// the ride, the test ride and the tools hold that work.
+TEST_F(coRideModeTest, ModesRunOverTheBuilderAnswerForItsUnsavedWork) {
+    coModeRotateProp tool;
+    const struct {
+        coMode* over;
+        i32 below; // -1: nothing below
+        bool builderModified;
+        bool modified;
+    } cases[] = {{&ride, 6, true, true},       {&ride, 6, false, false}, {&ride, 7, true, true},
+                 {&ride, 2, true, false},      {&ride, -1, true, false}, {&testRide, 6, true, true},
+                 {&testRide, 6, false, false}, {&tool, 6, true, true},   {&tool, 7, false, false}};
+    for (const auto& c : cases) {
+        builderMode.modified = careerBuilder.modified = c.builderModified;
+        coModeStackClear();
+        if (c.below >= 0)
+            coModePush(coGetMode(c.below));
+        coModePush(c.over);
+        EXPECT_EQ(c.over->IsModified(), c.modified) << c.below;
     }
 }
 

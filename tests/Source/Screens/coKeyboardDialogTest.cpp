@@ -125,15 +125,25 @@ TEST_F(coKeyboardDialogTest, OkOnlyForNamesThatCanBeAProfilesFolder) {
     }
 }
 
+// Keys that cannot be pressed show the grey caption of every disabled button: Clear and Back without a
+// name, the letters, Space and the toggles once it is full.
 TEST_F(coKeyboardDialogTest, AFullFieldLeavesOnlyBackspaceAndClear) {
-    dialog->SetText(envString("WWWWWWWWWWWWWWWWWWWWWWWW"));
-    Frame();
-    EXPECT_TRUE(dialog->IsTextFull());
     std::vector<guiButton*> keys;
     Page().GetKeys(keys);
     ASSERT_FALSE(keys.empty());
-    EXPECT_FALSE(keys.front()->IsEnabled());
-    EXPECT_FALSE(Page().GetKeyById(1)->IsEnabled());
+    const auto greyed = [](const guiButton* key) {
+        return !key->IsEnabled() && key->GetState() == guiStateDisabled &&
+               key->GetText()->GetTextColor(guiStateDisabled) == g3dTextColour{150, 150, 150} &&
+               key->GetText()->GetText(guiStateDisabled) == key->GetText()->GetText(guiStateIdle);
+    };
+    Frame();
+    EXPECT_TRUE(greyed(Page().GetKeyById(2)) && greyed(Page().GetKeyById(3)));
+    EXPECT_FALSE(greyed(keys.front()) || greyed(Page().GetKeyById(1)));
+    dialog->SetText(envString("WWWWWWWWWWWWWWWWWWWWWWWW"));
+    Frame();
+    EXPECT_TRUE(dialog->IsTextFull());
+    EXPECT_TRUE(greyed(keys.front()) && greyed(keys.back()) && greyed(Page().GetKeyById(1)) &&
+                greyed(Page().FindKey(6)));
     EXPECT_TRUE(Page().GetKeyById(2)->IsEnabled());
     EXPECT_TRUE(Page().GetKeyById(3)->IsEnabled());
     Press(plDik::A);
@@ -146,6 +156,20 @@ TEST_F(coKeyboardDialogTest, AFullFieldLeavesOnlyBackspaceAndClear) {
     const std::string before = Text();
     Press(plDik::A);
     EXPECT_EQ(Text(), before + "a");
+}
+
+// An input script types as the keys do: a character a frame, whatever the page shows, up to a full name.
+TEST_F(coKeyboardDialogTest, TypedTextGoesInACharacterAFrameUntilTheNameIsFull) {
+    dialog->Type(envString(u"R2 %s\U0001F3A2"));
+    for (const char16_t* text : {u"R", u"R2", u"R2 ", u"R2 %", u"R2 %s", u"R2 %s\U0001F3A2"}) {
+        Frame();
+        EXPECT_EQ(dialog->GetText(), envString(text));
+    }
+    dialog->Type(envString("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"));
+    for (int i = 0; i < 40; ++i)
+        Frame();
+    EXPECT_TRUE(dialog->IsTextFull());
+    EXPECT_LT(Text().size(), 30u);
 }
 
 TEST_F(coKeyboardDialogTest, TogglesAreLabelledFromThePagesTextSet) {

@@ -70,7 +70,7 @@ TEST_F(coLoadMenuTest, ListsCoasterFilesSortedWithTheirButtons) {
     std::filesystem::permissions(saves.Path("Beta.csa"),
                                  perms::owner_write | perms::group_write | perms::others_write,
                                  std::filesystem::perm_options::remove);
-    coLoadMenu menu([this](u32 text) { return host.AskQuitQuestion(text); });
+    coLoadMenu menu([this](u32 text, const envString& name) { return host.AskNamedQuestion(text, name); });
     // Code-unit order: capitals first.
     EXPECT_EQ(Names(menu), (std::vector<std::string>{"A", "Beta", "Wreck", "Zeta", "alpha"}));
     EXPECT_EQ(Buttons(menu), "BBB");
@@ -97,7 +97,8 @@ TEST_F(coLoadMenuTest, DeleteRemovesTheEntrysOwnFileAfterTheQuestion) {
         WriteCoaster(name, 1700000000);
     second.Write("Two.csa", saves.Read("Two.csa"));
     {
-        coLoadMenu menu([this](u32 text) { return host.AskQuitQuestion(text); });
+        coLoadMenu menu(
+            [this](u32 text, const envString& name) { return host.AskNamedQuestion(text, name); });
         ASSERT_EQ(menu.GetEntries().size(), 3u);
         // "Two" of the second folder; the two of that name tie in the name order.
         const i32 row = menu.GetEntries()[1].file == second.Locator("Two.csa") ? 1 : 2;
@@ -113,6 +114,7 @@ TEST_F(coLoadMenuTest, DeleteRemovesTheEntrysOwnFileAfterTheQuestion) {
         EXPECT_FALSE(std::filesystem::exists(second.Path("Two.csa")));
         EXPECT_TRUE(std::filesystem::exists(saves.Path("Two.csa")));
         EXPECT_EQ(host.questions, (std::vector<u32>{17, 17}));
+        EXPECT_EQ(host.names, (std::vector<std::string>{"Two", "Two"}));
         EXPECT_EQ(menu.GetEntries().size(), 2u);
         EXPECT_EQ(menu.GetTable()->GetSelection(), 1);
         // "One" removed behind the menu's back, while "one" is there: the entry goes, "one" stays.
@@ -127,7 +129,7 @@ TEST_F(coLoadMenuTest, DeleteRemovesTheEntrysOwnFileAfterTheQuestion) {
     }
     // The deleted coasters are forgotten: the cache holds nothing.
     EXPECT_EQ(saves.Read("LoadCach.bin"), "");
-    coLoadMenu empty([this](u32 text) { return host.AskQuitQuestion(text); });
+    coLoadMenu empty([this](u32 text, const envString& name) { return host.AskNamedQuestion(text, name); });
     EXPECT_EQ(Buttons(empty), "---");
 }
 

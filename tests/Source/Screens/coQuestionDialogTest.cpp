@@ -66,11 +66,19 @@ TEST_F(coQuestionDialogTest, ErrorDisplayAnswersByTypeAndEndingButton) {
 
 TEST_F(coQuestionDialogTest, TextsByNumberAndMissingOnesLeftEmpty) {
     coQuestionDialog* dialog = Make();
+    const auto primary = [dialog] {
+        return envStringToNarrow(dynamic_cast<guiText*>(dialog->FindChild("PrimaryText"))->GetText(0));
+    };
+    // The questions that lose work say so; a name goes in as it is written, never as a format.
+    dialog->SetPrimaryTextNum(13);
+    EXPECT_EQ(primary(),
+              "Leave the builder and go back to the menu? Anything you have not saved will be lost.");
+    dialog->SetPrimaryTextNum(17, envString("%s%n%x"));
+    EXPECT_EQ(primary(), "Delete the coaster \"%s%n%x\" for good?");
     dialog->SetPrimaryTextNum(10);
     dialog->SetOkTextNum(7);
     dialog->SetCancelTextNum(99);
-    EXPECT_EQ(envStringToNarrow(dynamic_cast<guiText*>(dialog->FindChild("PrimaryText"))->GetText(0)),
-              "Leave the game?");
+    EXPECT_EQ(primary(), "Leave the game?");
     EXPECT_EQ(Text(dialog->GetOk()), "Yes");
     EXPECT_EQ(Text(dialog->GetCancel()), "");
     EXPECT_TRUE(log.Holds("no text 99"));

@@ -79,7 +79,7 @@ TEST_F(coWidgetOwnershipTest, AScreenWhosePictureFailsLeavesNothingUnowned) {
         {"choose coaster", Build<coChooseCoasterDialog>},
         {"choose animation", [&] { coChooseAnimDialog dialog(&fountain, 0, 0); }},
         {"credits", Build<coCreditsDialog>},
-        {"load menu", [] { coLoadMenu menu([](u32) { return false; }); }},
+        {"load menu", [] { coLoadMenu menu([](u32, const envString&) { return false; }); }},
         {"select trackwright", Build<coSelectTrackwrightMenu>},
         {"ride pause", Build<coRidePauseDialog>},
         {"medal question", [] { coQuestionDialog dialog(3); }},

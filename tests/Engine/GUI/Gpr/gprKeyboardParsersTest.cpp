@@ -82,11 +82,13 @@ TEST_F(gprKeyboardParsersTest, PrototypeKeywords) {
                   "TextColor 300 255 16 TextOffset 5 -3 KeyId \"KeyF12\" KeyLabel \"F12\" Position 1 2 3\n"
                   "EnableKey 0 EnableKeyText 1 ShowText 0 KeySize 40 20 Size 9 9 Id \"x\"\n"
                   "ImageState \"k.png\" Pressed ImageState \"k.png\" Bogus Transparency 0.5 Pressed\n"
-                  "MakeTransparencyMap 0.25 Idle TextFont \"DejaVu Sans\" 601 TextFontNum 0 0 }");
+                  "MakeTransparencyMap 0.25 Idle TextFont \"DejaVu Sans\" 601 TextFontNum 0 0\n"
+                  "StateColor 150 150 406 Disabled StateColor 1 2 3 Disabled }");
     const auto& key = static_cast<const xuiKeyPrototypeToggle&>(*toggle.GetTarget());
     EXPECT_EQ(key.GetToggleValue(), 2u);
     EXPECT_FALSE(key.IsToggleOnce());
     EXPECT_EQ(key.GetTextColor(), (std::array<u8, 3>{44, 255, 16}));
+    EXPECT_EQ(key.GetStateTextColors(), (std::map<i32, std::array<u8, 3>>{{guiStateDisabled, {1, 2, 3}}}));
     EXPECT_EQ(std::pair(key.GetTextOffsetX(), key.GetTextOffsetY()), std::pair(5.0f, -3.0f));
     EXPECT_EQ(key.GetKeyId(), 34u);
     EXPECT_EQ(key.GetKeyLabel(), envString(u"F12"));

@@ -135,10 +135,15 @@ TEST_F(xuiOrderedKeyboardTest, QueuesSpecialKeysAndSetsRepeatedIdsUpOnce) {
     auto again = Key<xuiKeyPrototypeSpecial>();
     again.SetKeyId(3);
     again.SetKeyPosition({500.0f, 100.0f, 0.5f});
+    again.SetTextColor({10, 20, 30});
+    again.SetStateTextColor({150, 150, 150}, guiStateDisabled);
     keyboard->AddSpecialKey(again);
     EXPECT_EQ(keyboard->GetKeyById(3), backspace);
     EXPECT_EQ(keyboard->GetChildCount(), children);
     EXPECT_EQ(backspace->GetPosition().x, 500.0f);
+    // A state's own caption colour; the others keep the text colour.
+    EXPECT_EQ(backspace->GetText()->GetTextColor(guiStateDisabled), (g3dTextColour{150, 150, 150}));
+    EXPECT_EQ(backspace->GetText()->GetTextColor(guiStateIdle), (g3dTextColour{10, 20, 30}));
 
     // SetEnabled reaches the keys only.
     keyboard->SetEnabled(false);
