@@ -488,7 +488,8 @@ TEST(EndToEndTest, SignalsEndTheGameAsAQuitAndNoDisplayEndsItAtOnce) {
         }
         std::smatch took;
         ASSERT_TRUE(std::regex_search(run.output, took, std::regex("ended after (\\d+) ms"))) << run.output;
-        EXPECT_LT(std::stoi(took[1]), 5000) << what;
+        // A guard against a hang, not a speed check: a loaded machine reaches the menu slowly.
+        EXPECT_LT(std::stoi(took[1]), 30000) << what;
     }
 
     // No display named, and one named that no server answers (SDL would draw off screen): one line says so.
