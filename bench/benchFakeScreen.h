@@ -2,8 +2,8 @@
 #include "Engine/Graphics/G2d/g2dPackage.h"
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 #include "tests/Engine/Graphics/G3d/g3dTestScreen.h"
 
 // A clock, the recording device and FreeType installed, the 2D package started and the screen of that size

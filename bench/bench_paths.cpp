@@ -7,10 +7,10 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envEnvironment.h"
-#include "Engine/Platform/plIniReader.h"
-#include "Engine/Platform/plKeyValueStore.h"
+#include "Engine/Platform/Os/plIniReader.h"
+#include "Engine/Platform/Os/plKeyValueStore.h"
+#include "Engine/Platform/Os/plSystemFolders.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plSystemFolders.h"
 #include "Source/Settings/coPaths.h"
 
 #include <benchmark/benchmark.h>

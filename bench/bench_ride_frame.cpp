@@ -15,7 +15,7 @@
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Platform/System/plSystemServices.h"
-#include "Engine/Platform/plWindowHost.h"
+#include "Engine/Platform/Window/plWindowHost.h"
 #include "Source/Modes/coModeRideCoaster.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coRideModeHost.h"

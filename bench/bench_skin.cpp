@@ -8,8 +8,8 @@
 #include "Engine/Graphics/Sc/scJoint.h"
 #include "Engine/Graphics/Sc/scSingleSkinObject.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 #include "benchReport.h"
 #include "tests/Engine/Graphics/G2d/g2dNoText.h"
 

@@ -37,15 +37,23 @@ function(lv_add_library name)
   target_link_libraries(lvAll INTERFACE ${name})
 endfunction()
 
-# lv_add_test_suite(name LABEL <label> DIRS <test folders> DEPS <libraries> [PROPERTIES ...])
-# One test program per library; PROPERTIES go to every discovered test.
+# lv_add_test_suite(name LABEL <label> DIRS <test folders> [FILES <tests>] [EXCLUDE <tests>] DEPS <libraries>
+#                   [PROPERTIES ...])
+# One test program per library; PROPERTIES go to every discovered test. FILES adds tests that live beside their
+# class but need this program's libraries; EXCLUDE leaves out such tests of another program.
 function(lv_add_test_suite name)
-  cmake_parse_arguments(ARG "" "LABEL" "DIRS;DEPS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "LABEL" "DIRS;FILES;EXCLUDE;DEPS;PROPERTIES" ${ARGN})
   set(sources)
   foreach(dir ${ARG_DIRS})
     file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
     list(APPEND sources ${found})
   endforeach()
+  list(TRANSFORM ARG_FILES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  list(TRANSFORM ARG_EXCLUDE PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  list(APPEND sources ${ARG_FILES})
+  if(ARG_EXCLUDE)
+    list(REMOVE_ITEM sources ${ARG_EXCLUDE})
+  endif()
   if(NOT sources)
     return()
   endif()

@@ -2,7 +2,7 @@
 
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
-#include "Engine/Platform/plAtomicFile.h"
+#include "Engine/Platform/Os/plAtomicFile.h"
 #include "Source/Career/coCareerSave.h"
 #include "Source/Career/coMissionFile.h"
 #include "Source/Park/coCoasterPackage.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include "Engine/App/App/appDefaultRoots.h"
 #include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/Platform/plSystemFolders.h"
+#include "Engine/Platform/Os/plSystemFolders.h"
 #include "Source/Settings/coPaths.h"
 
 #include <string>

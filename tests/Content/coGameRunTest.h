@@ -3,7 +3,7 @@
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
-#include "Engine/Platform/plTestInputSource.h"
+#include "Engine/Platform/Window/plTestInputSource.h"
 
 // The test devices for a run of the game in this process (coRunProgram) on the built installation tree,
 // the player's data in a fresh user folder.

@@ -6,8 +6,8 @@
 #include "Engine/Graphics/G3d/g3dTextureFormats.h"
 #include "Engine/Graphics/G3d/g3dTextureManager.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 
 #include <cstdlib>
 

@@ -15,8 +15,8 @@
 #include "Engine/Audio/Sn/snWaveBuilder.h"
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
-#include "Engine/Platform/plIniFile.h"
-#include "Engine/Platform/plKeyValueStore.h"
+#include "Engine/Platform/Os/plIniFile.h"
+#include "Engine/Platform/Os/plKeyValueStore.h"
 #include "Fuzz/fuzzSeedRun.h"
 
 #include <filesystem>

@@ -2,7 +2,7 @@
 #include "Engine/Core/Env/envTypes.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
 #include "Engine/Platform/System/plSystemServices.h"
-#include "Engine/Platform/plTestInputSource.h"
+#include "Engine/Platform/Window/plTestInputSource.h"
 
 #include <memory>
 #include <string>

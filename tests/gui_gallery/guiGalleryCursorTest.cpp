@@ -2,8 +2,8 @@
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/GUI/Gui/guiCursor.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Platform/Window/plWindowHost.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plWindowHost.h"
 #include "guiGallery.h"
 
 #include <gtest/gtest.h>

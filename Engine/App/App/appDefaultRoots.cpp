@@ -2,8 +2,8 @@
 
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/Platform/Os/plSystemFolders.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plSystemFolders.h"
 
 namespace {
 

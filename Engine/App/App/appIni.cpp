@@ -1,6 +1,6 @@
 #include "Engine/App/App/appIni.h"
 
-#include "Engine/Platform/plIniReader.h"
+#include "Engine/Platform/Os/plIniReader.h"
 #include "Engine/Platform/plServices.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "Engine/App/App/appRegistry.h"
 
 #include "Engine/App/App/appDefaultRoots.h"
+#include "Engine/Platform/Os/plKeyValueStore.h"
 #include "Engine/Platform/plErrors.h"
-#include "Engine/Platform/plKeyValueStore.h"
 #include "Engine/Platform/plServices.h"
 
 #include <cstring>

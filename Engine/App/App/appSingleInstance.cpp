@@ -1,9 +1,9 @@
 #include "Engine/App/App/appSingleInstance.h"
 
 #include "Engine/Core/Env/envEnvironment.h"
+#include "Engine/Platform/Os/plInstanceGuard.h"
+#include "Engine/Platform/Window/plMessageBox.h"
 #include "Engine/Platform/plErrors.h"
-#include "Engine/Platform/plInstanceGuard.h"
-#include "Engine/Platform/plMessageBox.h"
 #include "Engine/Platform/plServices.h"
 
 #include <string>

@@ -5,8 +5,8 @@
 #include "Engine/App/App/private/appWindowProc.h"
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Platform/Window/plWindowHost.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plWindowHost.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 #include "Engine/Core/Env/dbgLog.h"
-#include "Engine/Platform/plAtomicFile.h"
+#include "Engine/Platform/Os/plAtomicFile.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "Engine/App/In/inKeyCode.h"
 
-#include "Engine/Platform/plDirectInputKeys.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
 
 #include <array>
 #include <utility>

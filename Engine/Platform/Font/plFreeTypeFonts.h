@@ -1,5 +1,5 @@
 #pragma once
-#include "Engine/Platform/plFontRasterizer.h"
+#include "Engine/Platform/Window/plFontRasterizer.h"
 
 #include <map>
 #include <memory>

@@ -3,9 +3,9 @@
 #include "Engine/Platform/Media/plMediaDecoders.h"
 #include "Engine/Platform/Media/plMediaEvents.h"
 #include "Engine/Platform/Media/plMovieHost.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/Sound/plSoundDevice.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 
 #include <algorithm>
 #include <cmath>

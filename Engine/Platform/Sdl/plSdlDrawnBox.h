@@ -1,5 +1,5 @@
 #pragma once
-#include "Engine/Platform/plMessageBoxPicture.h"
+#include "Engine/Platform/Window/plMessageBoxPicture.h"
 
 #include <string>
 

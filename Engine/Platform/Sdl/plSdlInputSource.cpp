@@ -1,7 +1,7 @@
 #include "Engine/Platform/Sdl/plSdlInputSource.h"
 
-#include "Engine/Platform/plDirectInputKeys.h"
-#include "Engine/Platform/plUtf.h"
+#include "Engine/Platform/Os/plUtf.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
 
 #include <SDL.h>
 

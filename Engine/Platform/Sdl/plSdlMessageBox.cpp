@@ -1,9 +1,9 @@
 #include "Engine/Platform/Sdl/plSdlMessageBox.h"
 
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/Os/plUtf.h"
 #include "Engine/Platform/Sdl/plSdlDrawnBox.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
-#include "Engine/Platform/plUtf.h"
 
 #include <SDL.h>
 

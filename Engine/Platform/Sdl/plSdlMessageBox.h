@@ -1,5 +1,5 @@
 #pragma once
-#include "Engine/Platform/plMessageBox.h"
+#include "Engine/Platform/Window/plMessageBox.h"
 
 class plSdlWindowHost;
 class plFontRasterizer;

@@ -1,14 +1,14 @@
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/Os/plInstanceGuard.h"
+#include "Engine/Platform/Os/plUtf.h"
 #include "Engine/Platform/Sdl/plEndSession.h"
 #include "Engine/Platform/Sdl/plGlLibraries.h"
 #include "Engine/Platform/Sdl/plLostDisplay.h"
 #include "Engine/Platform/Sdl/plSdlInputSource.h"
-#include "Engine/Platform/plInstanceGuard.h"
+#include "Engine/Platform/Window/plVirtualKeys.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plUtf.h"
-#include "Engine/Platform/plVirtualKeys.h"
 
 #include <SDL.h>
 

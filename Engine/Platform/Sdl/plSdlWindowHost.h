@@ -1,5 +1,5 @@
 #pragma once
-#include "Engine/Platform/plWindowHost.h"
+#include "Engine/Platform/Window/plWindowHost.h"
 
 #include <deque>
 #include <functional>

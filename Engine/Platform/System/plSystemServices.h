@@ -3,16 +3,16 @@
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Gl/plGlD3d.h"
 #include "Engine/Platform/Gl/plSdlMovieHost.h"
+#include "Engine/Platform/Os/plIniReader.h"
+#include "Engine/Platform/Os/plInstanceGuard.h"
+#include "Engine/Platform/Os/plKeyValueStore.h"
+#include "Engine/Platform/Os/plSystemFolders.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/Sdl/plSdlInputSource.h"
 #include "Engine/Platform/Sdl/plSdlMessageBox.h"
 #include "Engine/Platform/Sdl/plSdlSoundDevice.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
-#include "Engine/Platform/plIniReader.h"
-#include "Engine/Platform/plInstanceGuard.h"
-#include "Engine/Platform/plKeyValueStore.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plSystemFolders.h"
-#include "Engine/Platform/plTimeSource.h"
 
 // The real backends, owned for the program's run; the program entry installs GetServices().
 class plSystemServices {

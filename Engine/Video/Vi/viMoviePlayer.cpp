@@ -1,12 +1,12 @@
 #include "Engine/Video/Vi/viMoviePlayer.h"
 
-#include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/Platform/Media/plMediaEvents.h"
 #include "Engine/Platform/Media/plMovieHost.h"
 #include "Engine/Platform/Media/plMoviePlayback.h"
+#include "Engine/Platform/Window/plVirtualKeys.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plVirtualKeys.h"
 
 namespace {
 

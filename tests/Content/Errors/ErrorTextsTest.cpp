@@ -10,8 +10,8 @@
 #include "Engine/Graphics/G3d/g3dExceptions.h"
 #include "Engine/Graphics/G3d/g3dPackage.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 
 #include <gtest/gtest.h>
 #include <map>

@@ -2,9 +2,9 @@
 #include "Source/Modes/coMode.h"
 
 #include "Engine/App/In/inDeviceManager.h"
-#include "Engine/Platform/plDirectInputKeys.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
+#include "Engine/Platform/Window/plTestInputSource.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTestInputSource.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The editor's input in the running game, over the input package and the GUI's mouse records.
 #include "Source/App/coGameEditorInput.h"
 #include "Engine/GUI/Gui/guiMouseButtons.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "Source/App/coInjector.h"
 
+#include "Engine/Platform/Window/plTestWindowHost.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTestWindowHost.h"
 #include "Source/Modes/coModeStack.h"
 
 #include <gtest/gtest.h>

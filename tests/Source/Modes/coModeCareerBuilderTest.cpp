@@ -5,8 +5,8 @@
 
 #include "Engine/App/App/appEvent.h"
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 #include "Source/Career/coCareerSave.h"
 #include "Source/Career/coMissionObjective.h"
 #include "Source/Collision/coTrackCollision.h"

@@ -1,7 +1,7 @@
 #include "Source/Ride/coRide.h"
 #include "Engine/App/App/appClock.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 #include "Source/Ride/coRideServices.h"
 #include "Source/Ride/coRideTestSupport.h"
 

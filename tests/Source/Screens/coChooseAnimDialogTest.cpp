@@ -2,7 +2,7 @@
 #include "Source/Screens/coChooseAnimDialog.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
-#include "Engine/Platform/plDirectInputKeys.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/World/coProp.h"
 #include "coScreenTestKit.h"

@@ -3,7 +3,7 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
-#include "Engine/Platform/plDirectInputKeys.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
 #include "Source/Screens/coScreenScript.h"
 #include "coScreenTestKit.h"
 

@@ -2,7 +2,7 @@
 
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiListBox.h"
-#include "Engine/Platform/plDirectInputKeys.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
 #include "coScreenTestKit.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Xui/xuiKeyboardSelector.h"
 #include "Engine/GUI/Xui/xuiOrderedKeyboard.h"
-#include "Engine/Platform/plDirectInputKeys.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
 #include "Source/Screens/coDialogDimmer.h"
 #include "Source/Sound/coSoundEffects.h"
 #include "coScreenTestKit.h"

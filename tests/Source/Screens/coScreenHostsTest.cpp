@@ -9,7 +9,7 @@
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Xui/xuiPropSheet.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
-#include "Engine/Platform/plDirectInputKeys.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"

@@ -2,7 +2,7 @@
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/App/In/inKeyboard.h"
 #include "Engine/App/In/inVirtualJoystick.h"
-#include "Engine/Platform/plDirectInputKeys.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Sound/coAudioTestSupport.h"

@@ -1,7 +1,7 @@
 #include "Engine/App/App/private/appTimer.h"
 
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 
 namespace {
 

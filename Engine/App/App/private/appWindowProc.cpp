@@ -3,9 +3,9 @@
 #include "Engine/App/App/appEventHandler.h"
 #include "Engine/App/App/appWindow.h"
 #include "Engine/Platform/Sound/plSoundDevice.h"
+#include "Engine/Platform/Window/plVirtualKeys.h"
+#include "Engine/Platform/Window/plWindowHost.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plVirtualKeys.h"
-#include "Engine/Platform/plWindowHost.h"
 
 namespace {
 

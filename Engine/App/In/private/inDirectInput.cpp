@@ -4,7 +4,7 @@
 #include "Engine/App/In/inKeyboard.h"
 #include "Engine/App/In/inMouse.h"
 #include "Engine/Core/Env/envExceptionX.h"
-#include "Engine/Platform/plInputSource.h"
+#include "Engine/Platform/Window/plInputSource.h"
 #include "Engine/Platform/plServices.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #pragma once
-#include "Engine/Platform/plInputSource.h"
+#include "Engine/Platform/Window/plInputSource.h"
 
 #include <memory>
 

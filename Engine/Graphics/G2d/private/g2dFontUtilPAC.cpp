@@ -5,9 +5,9 @@
 #include "Engine/Graphics/G2d/g2dResetHandler.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/Graphics/plD3dxFont.h"
-#include "Engine/Platform/plFontRasterizer.h"
+#include "Engine/Platform/Os/plUtf.h"
+#include "Engine/Platform/Window/plFontRasterizer.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plUtf.h"
 
 #include <map>
 

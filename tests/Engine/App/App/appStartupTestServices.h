@@ -1,9 +1,9 @@
 #pragma once
 #include "Engine/App/Fs/fsTestFolder.h"
-#include "Engine/Platform/plIniReader.h"
-#include "Engine/Platform/plInstanceGuard.h"
-#include "Engine/Platform/plKeyValueStore.h"
-#include "Engine/Platform/plSystemFolders.h"
+#include "Engine/Platform/Os/plIniReader.h"
+#include "Engine/Platform/Os/plInstanceGuard.h"
+#include "Engine/Platform/Os/plKeyValueStore.h"
+#include "Engine/Platform/Os/plSystemFolders.h"
 #include "appTestServices.h"
 
 // The fake platform of the start-up services: the registry and INI files in a temporary folder, fixed

@@ -1,9 +1,9 @@
 #pragma once
 #include "Engine/Core/Env/dbgLogCapture.h"
-#include "Engine/Platform/plMessageBox.h"
+#include "Engine/Platform/Os/plTimeSource.h"
+#include "Engine/Platform/Window/plMessageBox.h"
+#include "Engine/Platform/Window/plTestWindowHost.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTestWindowHost.h"
-#include "Engine/Platform/plTimeSource.h"
 
 #include <gtest/gtest.h>
 

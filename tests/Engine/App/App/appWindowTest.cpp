@@ -4,7 +4,7 @@
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
-#include "Engine/Platform/plVirtualKeys.h"
+#include "Engine/Platform/Window/plVirtualKeys.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 #include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/Platform/Unit/plTestFolder.h"
+#include "Engine/Platform/Os/plTestFolder.h"
 
 #include <gtest/gtest.h>
 

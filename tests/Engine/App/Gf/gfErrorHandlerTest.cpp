@@ -8,7 +8,7 @@
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Env/envUtf.h"
-#include "Engine/Platform/plMessageBox.h"
+#include "Engine/Platform/Window/plMessageBox.h"
 #include "Engine/Platform/plServices.h"
 
 #include <cerrno>

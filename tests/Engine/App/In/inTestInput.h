@@ -6,8 +6,8 @@
 #include "Engine/App/In/inMouse.h"
 #include "Engine/App/In/inPackage.h"
 #include "Engine/App/In/inVirtualJoystick.h"
-#include "Engine/Platform/plDirectInputKeys.h"
-#include "Engine/Platform/plTestInputSource.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
+#include "Engine/Platform/Window/plTestInputSource.h"
 
 // The fake platform with a scripted input source; the test adds its devices, then Start() starts the in
 // package on them. The package is stopped and the platform removed at the end.

@@ -5,7 +5,7 @@
 #include "Engine/Audio/Sn/snSoundJob.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
-#include "Engine/Platform/plTimeSource.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 
 namespace {
 

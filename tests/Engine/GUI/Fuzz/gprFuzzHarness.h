@@ -12,11 +12,11 @@
 #include "Engine/GUI/Gui/guiPackage.h"
 #include "Engine/Graphics/G3d/g3dTestScreen.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
-#include "Engine/Platform/plMessageBox.h"
+#include "Engine/Platform/Os/plTimeSource.h"
+#include "Engine/Platform/Window/plMessageBox.h"
+#include "Engine/Platform/Window/plTestInputSource.h"
+#include "Engine/Platform/Window/plTestWindowHost.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTestInputSource.h"
-#include "Engine/Platform/plTestWindowHost.h"
-#include "Engine/Platform/plTimeSource.h"
 #include "Fuzz/fuzzInputFile.h"
 
 #include <cstdlib>

@@ -5,8 +5,8 @@
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/g2dTextService.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "Engine/Graphics/G2d/g2dDXError.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Engine/Graphics/G2d/g2dResetHandler.h"
-#include "Engine/Platform/plTestWindowHost.h"
+#include "Engine/Platform/Window/plTestWindowHost.h"
 #include "g2dScreenFixture.h"
 
 #include <optional>

@@ -2,9 +2,9 @@
 // every section and every name that the text holds. A value set in each section must then be found
 // there, also after the text is written out and parsed again. Anything else but a normal return is a
 // finding. Seeds: tests/Fuzz/lvFuzzSeeds; scripts/fuzz builds and runs it.
-#include "Engine/Platform/plIniFile.h"
-#include "Engine/Platform/plIniReader.h"
-#include "Engine/Platform/plKeyValueStore.h"
+#include "Engine/Platform/Os/plIniFile.h"
+#include "Engine/Platform/Os/plIniReader.h"
+#include "Engine/Platform/Os/plKeyValueStore.h"
 #include "Fuzz/fuzzInputFile.h"
 
 #include <algorithm>

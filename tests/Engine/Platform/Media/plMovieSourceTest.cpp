@@ -1,6 +1,6 @@
 #include "Engine/Platform/Codec/plAvMovieSource.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
-#include "Engine/Platform/Unit/plTestFolder.h"
+#include "Engine/Platform/Os/plTestFolder.h"
 
 #include <gtest/gtest.h>
 

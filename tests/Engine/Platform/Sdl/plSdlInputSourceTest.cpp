@@ -1,7 +1,7 @@
 #include "Engine/Platform/Sdl/plSdlInputSource.h"
-#include "Engine/Platform/plDirectInputKeys.h"
-#include "Engine/Platform/plInstanceGuard.h"
+#include "Engine/Platform/Os/plInstanceGuard.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
 #include "Engine/Platform/plServices.h"
 #include "plSdlTestEvents.h"
 

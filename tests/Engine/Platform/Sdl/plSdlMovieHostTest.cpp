@@ -1,7 +1,7 @@
 #include "Engine/Platform/Gl/plSdlMovieHost.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
-#include "Engine/Platform/plVirtualKeys.h"
+#include "Engine/Platform/Window/plVirtualKeys.h"
 
 #include <SDL.h>
 #include <SDL_opengl.h>

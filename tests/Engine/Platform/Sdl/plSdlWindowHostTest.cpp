@@ -1,7 +1,7 @@
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Sdl/plSdlMessageBox.h"
-#include "Engine/Platform/plVirtualKeys.h"
+#include "Engine/Platform/Window/plVirtualKeys.h"
 #include "plSdlTestEvents.h"
 
 #include <SDL.h>

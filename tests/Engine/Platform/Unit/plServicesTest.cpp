@@ -1,7 +1,7 @@
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plMessageBox.h"
-#include "Engine/Platform/plTestWindowHost.h"
-#include "Engine/Platform/plTimeSource.h"
+#include "Engine/Platform/Os/plTimeSource.h"
+#include "Engine/Platform/Window/plMessageBox.h"
+#include "Engine/Platform/Window/plTestWindowHost.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 #include "Engine/Platform/Codec/plLibMediaDecoders.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
 #include "Engine/Platform/Media/plMovieHost.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/Sound/plTestSoundDevice.h"
+#include "Engine/Platform/Window/plVirtualKeys.h"
 #include "Engine/Platform/plServices.h"
-#include "Engine/Platform/plTimeSource.h"
-#include "Engine/Platform/plVirtualKeys.h"
 #include "Engine/Video/Vi/viPackage.h"
 
 #include <gtest/gtest.h>
