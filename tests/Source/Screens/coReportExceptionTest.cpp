@@ -51,6 +51,20 @@ std::exception_ptr DamagedPicture(const fsLocator& file, const fsLocator& pak) {
     return std::make_exception_ptr(damaged);
 }
 
+// The game's error texts read from a folder, and every notice recorded, for one test.
+struct RecordedNotices {
+    explicit RecordedNotices(const fsLocator& errors) {
+        gfErrorHandler::Init(&errors);
+        gfErrorHandler::RegisterPackage(coErrorPackage, envString("coErrors.tsf"));
+        gfErrorHandler::SetDisplayer(&displayer);
+    }
+    ~RecordedNotices() {
+        gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
+        gfErrorHandler::Shutdown();
+    }
+    gfRecordingDisplayer displayer;
+};
+
 TEST(coReportExceptionTest, EachFailureHasItsTextAndExtra) {
     fsLocator picture;
     picture.AppendComponent("uitm");
@@ -117,18 +131,13 @@ TEST(coReportExceptionTest, FailuresOfOneActionAreToldInOneNotice) {
     gfWriteTextSet(folder.Locator("coErrors.tsf"), 32,
                    {{coErrorUnknownFile, u"A file could not be read or written: "},
                     {coErrorDiscFull, u"The disc is full."}});
-    const fsLocator errors = folder.Locator();
-    gfErrorHandler::Init(&errors);
-    gfErrorHandler::RegisterPackage(coErrorPackage, envString("coErrors.tsf"));
-    gfRecordingDisplayer displayer;
-    gfErrorHandler::SetDisplayer(&displayer);
+    RecordedNotices notices(folder.Locator());
+    gfRecordingDisplayer& displayer = notices.displayer;
     fsLocator mission = File();
     mission.RemoveLastComponent();
     mission.AppendComponent("Mission1.cmi");
     coReportFailures({std::make_exception_ptr(fsUnknownX(File(), ENOSPC)),
                       std::make_exception_ptr(fsUnknownX(mission, ENOSPC))});
-    gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
-    gfErrorHandler::Shutdown();
     ASSERT_EQ(displayer.shown.size(), 1u);
     EXPECT_EQ(displayer.shown[0].message,
               "A file could not be read or written: /saves/a b.csa\nMission1.cmi\nThe disc is full.");
@@ -245,11 +254,8 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
         // Without the interface pak its file is named, not the first picture looked for.
         {[&] { guiIn("nopak"); }, ends, "Missing.\n", folder.Path("nopak/gui.pak"), endLine},
     };
-    const fsLocator errors = folder.Locator();
-    gfErrorHandler::Init(&errors);
-    gfErrorHandler::RegisterPackage(coErrorPackage, envString("coErrors.tsf"));
-    gfRecordingDisplayer displayer;
-    gfErrorHandler::SetDisplayer(&displayer);
+    RecordedNotices notices(folder.Locator());
+    gfRecordingDisplayer& displayer = notices.displayer;
     for (const auto& row : rows) {
         try {
             row.load();
@@ -263,8 +269,6 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
     // A folder in the pak's place is opened, so that the file layer's failure names it.
     EXPECT_EQ(CaughtLocator<fsFileFailureX>([&] { guiIn("folderpak"); }),
               folder.Locator("folderpak/gui.pak"));
-    gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
-    gfErrorHandler::Shutdown();
     coPakManager::Destroy();
     fsResetRootTable();
 }
@@ -304,11 +308,8 @@ TEST(coReportExceptionTest, AFileThatMayNotBeReadIsToldAsARead) {
     const fsOpenFailures refused(EACCES, -1, [](const char* path, int) {
         return std::string_view(path).find("/refused/") != std::string_view::npos;
     });
-    const fsLocator errors = folder.Locator();
-    gfErrorHandler::Init(&errors);
-    gfErrorHandler::RegisterPackage(coErrorPackage, envString("coErrors.tsf"));
-    gfRecordingDisplayer displayer;
-    gfErrorHandler::SetDisplayer(&displayer);
+    RecordedNotices notices(folder.Locator());
+    gfRecordingDisplayer& displayer = notices.displayer;
     for (const auto& row : rows) {
         try {
             row.load(folder.Locator(row.file));
@@ -319,8 +320,6 @@ TEST(coReportExceptionTest, AFileThatMayNotBeReadIsToldAsARead) {
         ASSERT_FALSE(displayer.shown.empty());
         EXPECT_EQ(displayer.shown.back().message, row.said + folder.Path(row.file) + row.cause);
     }
-    gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
-    gfErrorHandler::Shutdown();
 }
 
 TEST(coReportExceptionTest, OnlyUnreadableContentCountsAsDamage) {
