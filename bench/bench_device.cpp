@@ -9,7 +9,7 @@
 #include "benchDirectGl.h"
 #include "benchIterations.h"
 #include "benchReport.h"
-#include "tests/Engine/Platform/Unit/plD3dWindowed.h"
+#include "tests/Engine/Platform/Graphics/plD3dWindowed.h"
 
 #include <benchmark/benchmark.h>
 

@@ -20,7 +20,7 @@
 #include "benchIterations.h"
 #include "benchReport.h"
 #include "benchSavedCoaster.h"
-#include "tests/Engine/Platform/Unit/plD3dWindowed.h"
+#include "tests/Engine/Platform/Graphics/plD3dWindowed.h"
 
 #include <algorithm>
 #include <array>

@@ -6,7 +6,7 @@
 #include "Engine/Core/Ma/maRandom.h"
 #include "Engine/Platform/Graphics/plD3dPixels.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
-#include "Engine/Platform/Unit/plFakeDevice.h"
+#include "Engine/Platform/Graphics/plFakeDevice.h"
 #include "Source/Settings/coPaths.h"
 
 #include <gtest/gtest.h>

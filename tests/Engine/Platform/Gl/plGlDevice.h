@@ -2,8 +2,8 @@
 #include "Engine/Platform/Gl/plGlD3d.h"
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
+#include "Engine/Platform/Graphics/plD3dTestHelpers.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
-#include "Engine/Platform/Unit/plD3dTestHelpers.h"
 
 #include <gtest/gtest.h>
 
