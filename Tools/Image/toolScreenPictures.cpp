@@ -1,6 +1,6 @@
 #include "Tools/Image/toolScreenPictures.h"
 
-#include "Engine/Platform/Window/plFontRasterizer.h"
+#include "Engine/Platform/Graphics/plFontRasterizer.h"
 #include "Tools/Image/toolPictogram.h"
 
 #include <algorithm>

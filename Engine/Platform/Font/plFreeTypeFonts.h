@@ -1,5 +1,5 @@
 #pragma once
-#include "Engine/Platform/Window/plFontRasterizer.h"
+#include "Engine/Platform/Graphics/plFontRasterizer.h"
 
 #include <map>
 #include <memory>

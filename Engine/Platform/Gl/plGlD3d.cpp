@@ -3,7 +3,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Platform/Gl/plGlD3dDevice.h"
 #include "Engine/Platform/Graphics/plD3dPixels.h"
-#include "Engine/Platform/Sdl/plGlLibraries.h"
+#include "Engine/Platform/Sdl/plDisplayLibraries.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
 #include <SDL.h>

@@ -6,7 +6,7 @@
 #include "Engine/Platform/Gl/plGlFit.h"
 #include "Engine/Platform/Graphics/plD3dBuffer.h"
 #include "Engine/Platform/Graphics/plD3dPixels.h"
-#include "Engine/Platform/Sdl/plGlLibraries.h"
+#include "Engine/Platform/Sdl/plDisplayLibraries.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
 #define GL_GLEXT_PROTOTYPES 1

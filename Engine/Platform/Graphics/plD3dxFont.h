@@ -1,7 +1,7 @@
 #pragma once
 #include "Engine/Platform/Graphics/plD3dTypes.h"
 #include "Engine/Platform/Graphics/plD3dUnknown.h"
-#include "Engine/Platform/Window/plFontRasterizer.h"
+#include "Engine/Platform/Graphics/plFontRasterizer.h"
 
 #include <string_view>
 #include <unordered_map>

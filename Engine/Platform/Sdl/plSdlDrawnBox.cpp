@@ -1,8 +1,8 @@
 #include "Engine/Platform/Sdl/plSdlDrawnBox.h"
 
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/Sdl/plDisplayLibraries.h"
 #include "Engine/Platform/Sdl/plEndSession.h"
-#include "Engine/Platform/Sdl/plGlLibraries.h"
 
 #include <SDL.h>
 

@@ -2,7 +2,7 @@
 #include "Engine/Platform/Codec/plLibMediaDecoders.h"
 #include "Engine/Platform/Font/plFreeTypeFonts.h"
 #include "Engine/Platform/Gl/plGlD3d.h"
-#include "Engine/Platform/Gl/plSdlMovieHost.h"
+#include "Engine/Platform/Gl/plGlMovieHost.h"
 #include "Engine/Platform/Os/plIniReader.h"
 #include "Engine/Platform/Os/plInstanceGuard.h"
 #include "Engine/Platform/Os/plKeyValueStore.h"
@@ -30,7 +30,7 @@ class plSystemServices {
     plFreeTypeFonts m_fonts;
     plSdlMessageBox m_messageBox{m_window, m_fonts};
     plSdlSoundDevice m_sound;
-    plSdlMovieHost m_movie{m_window};
+    plGlMovieHost m_movie{m_window};
     plLibMediaDecoders m_media;
     plGlD3d m_d3d{m_window};
 

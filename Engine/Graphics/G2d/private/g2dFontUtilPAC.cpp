@@ -5,8 +5,8 @@
 #include "Engine/Graphics/G2d/g2dResetHandler.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/Graphics/plD3dxFont.h"
+#include "Engine/Platform/Graphics/plFontRasterizer.h"
 #include "Engine/Platform/Os/plUtf.h"
-#include "Engine/Platform/Window/plFontRasterizer.h"
 #include "Engine/Platform/plServices.h"
 
 #include <map>

@@ -14,7 +14,7 @@
 #include "Engine/Graphics/G3d/private/g3dTexturePAC.h"
 #include "Engine/Platform/Graphics/plD3dSurface.h"
 #include "Engine/Platform/Graphics/plD3dTexture.h"
-#include "Engine/Platform/Window/plFontRasterizer.h"
+#include "Engine/Platform/Graphics/plFontRasterizer.h"
 #include "Engine/Platform/plServices.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "Engine/GUI/Gpr/gprWindowParser.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiScriptTargets.h"
-#include "Engine/Platform/Window/plFontRasterizer.h"
+#include "Engine/Platform/Graphics/plFontRasterizer.h"
 
 #include <map>
 #include <memory>

@@ -1,5 +1,5 @@
 // The OpenGL device in a real window under Xvfb.
-#include "Engine/Platform/Gl/plSdlMovieHost.h"
+#include "Engine/Platform/Gl/plGlMovieHost.h"
 #include "Engine/Platform/Graphics/plD3dTexture.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
 #include "plGlDevice.h"

@@ -1,4 +1,4 @@
-#include "Engine/Platform/Gl/plSdlMovieHost.h"
+#include "Engine/Platform/Gl/plGlMovieHost.h"
 #include "Engine/Platform/Media/plMediaFixtures.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 #include "Engine/Platform/Window/plVirtualKeys.h"
@@ -33,9 +33,9 @@ plVideoFrame Bars() {
 
 } // namespace
 
-TEST(plSdlMovieHost, KeysAreReadWithoutTakingEventsOutOfTheQueue) {
+TEST(plGlMovieHost, KeysAreReadWithoutTakingEventsOutOfTheQueue) {
     plSdlWindowHost window;
-    plSdlMovieHost host(window);
+    plGlMovieHost host(window);
     // Before SDL's video is started there is no keyboard: nothing is down, waiting still waits.
     EXPECT_FALSE(host.GetAsyncKeyState(plVk::Space));
     host.Wait(1);
@@ -61,7 +61,7 @@ TEST(plSdlMovieHost, KeysAreReadWithoutTakingEventsOutOfTheQueue) {
 TEST(plXvfbMovie, TheSinkDrawsThePictureOverTheWindow) {
     plSdlWindowHost window;
     ASSERT_TRUE(window.CreateWindow(0, 0, 128, 96, u"movie"));
-    plSdlMovieHost host(window);
+    plGlMovieHost host(window);
     plVideoSink& sink = host.GetVideoSink();
     ASSERT_TRUE(sink.Begin(64, 48));
     sink.Present(Bars());

@@ -1,8 +1,8 @@
-#include "Engine/Platform/Gl/plSdlMovieHost.h"
+#include "Engine/Platform/Gl/plGlMovieHost.h"
 
 #include "Engine/Platform/Gl/plGlContextUse.h"
 #include "Engine/Platform/Gl/plGlFit.h"
-#include "Engine/Platform/Sdl/plGlLibraries.h"
+#include "Engine/Platform/Sdl/plDisplayLibraries.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -114,13 +114,13 @@ void plGlVideoSink::End() {
     m_target = nullptr;
 }
 
-void plSdlMovieHost::Wait(u32 milliseconds) {
+void plGlMovieHost::Wait(u32 milliseconds) {
     if (SDL_WasInit(SDL_INIT_VIDEO))
         SDL_PumpEvents();
     SDL_Delay(milliseconds);
 }
 
-bool plSdlMovieHost::GetAsyncKeyState(u32 virtualKey) {
+bool plGlMovieHost::GetAsyncKeyState(u32 virtualKey) {
     if (!SDL_WasInit(SDL_INIT_VIDEO))
         return false;
     SDL_PumpEvents();

@@ -1,4 +1,4 @@
-#include "Engine/Platform/Sdl/plGlLibraries.h"
+#include "Engine/Platform/Sdl/plDisplayLibraries.h"
 
 #include <dlfcn.h>
 #include <link.h>

@@ -28,9 +28,9 @@ class plGlVideoSink : public plVideoSink {
 
 // The real host on SDL: waits pump the window's events into SDL's queue and sleep; keys are read from
 // SDL's keyboard state and from the key presses still queued.
-class plSdlMovieHost : public plMovieHost {
+class plGlMovieHost : public plMovieHost {
   public:
-    explicit plSdlMovieHost(plSdlWindowHost& window) : m_sink(window) {}
+    explicit plGlMovieHost(plSdlWindowHost& window) : m_sink(window) {}
 
     plVideoSink& GetVideoSink() override { return m_sink; }
     void Wait(u32 milliseconds) override;
