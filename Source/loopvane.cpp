@@ -1,11 +1,11 @@
 // The game program. Besides the game's own options it takes the switches that kUsage lists, removed from
 // the command line first.
 #include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/Graphics/plFakeD3d.h"
 #include "Engine/Platform/Os/plTimeSource.h"
-#include "Engine/Platform/Os/plUtf.h"
 #include "Engine/Platform/Sdl/plEndSession.h"
 #include "Engine/Platform/System/plSystemServices.h"
 #include "Engine/Platform/Window/plMessageBox.h"
@@ -208,7 +208,7 @@ int main(int argc, char** argv) {
         const std::string text = "No game data in " + data + " (" + kDataMarker +
                                  " is missing); give the installed data with --data DIR.";
         std::fprintf(stderr, "loopvane: %s\n", text.c_str());
-        plGetMessageBox().Show(plUtf8ToUtf16(text), u"Loopvane can't start", plMb::Ok | plMb::IconError);
+        plGetMessageBox().Show(envUtf8ToUtf16(text), u"Loopvane can't start", plMb::Ok | plMb::IconError);
         plInstallServices({});
         return coExitNotStarted;
     }

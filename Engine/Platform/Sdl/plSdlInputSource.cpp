@@ -1,6 +1,6 @@
 #include "Engine/Platform/Sdl/plSdlInputSource.h"
 
-#include "Engine/Platform/Os/plUtf.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/Platform/Window/plDirectInputKeys.h"
 
 #include <SDL.h>
@@ -317,7 +317,7 @@ i32 plSdlInputSource::EnumDevices(plInputDeviceKind kind, std::vector<plInputDev
     case plInputDeviceKind::GameController:
         for (int i = 0; i < SDL_NumJoysticks(); ++i) {
             const char* name = SDL_JoystickNameForIndex(i);
-            out.push_back({kind, SDL_JoystickGetDeviceInstanceID(i), plUtf8ToUtf16(name ? name : "")});
+            out.push_back({kind, SDL_JoystickGetDeviceInstanceID(i), envUtf8ToUtf16(name ? name : "")});
         }
         break;
     }

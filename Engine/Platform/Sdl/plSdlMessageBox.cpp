@@ -1,7 +1,7 @@
 #include "Engine/Platform/Sdl/plSdlMessageBox.h"
 
 #include "Engine/Core/Env/dbgLog.h"
-#include "Engine/Platform/Os/plUtf.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/Platform/Sdl/plSdlDrawnBox.h"
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
@@ -78,8 +78,8 @@ bool HasDisplay() {
 i32 plSdlMessageBox::Show(const std::u16string& text, const std::u16string& caption, u32 type) {
     const u32 buttonType = type & plMb::ButtonMask;
     const ButtonSet& set = buttonType < std::size(kButtonSets) ? kButtonSets[buttonType] : kButtonSets[0];
-    const std::string text8 = plUtf16ToUtf8(text);
-    const std::string caption8 = plUtf16ToUtf8(caption);
+    const std::string text8 = envUtf16ToUtf8(text);
+    const std::string caption8 = envUtf16ToUtf8(caption);
 
     if (HasDisplay()) {
         SDL_MessageBoxButtonData buttons[3] = {};
@@ -103,7 +103,7 @@ i32 plSdlMessageBox::Show(const std::u16string& text, const std::u16string& capt
         DBG_WARNING("SDL's message box cannot show (%s); the box is drawn instead", SDL_GetError());
         std::vector<plBoxButton> labelled;
         for (u32 i = 0; i < set.count; ++i)
-            labelled.push_back({set.ids[i], plUtf8ToUtf16(ButtonLabel(set.ids[i]))});
+            labelled.push_back({set.ids[i], envUtf8ToUtf16(ButtonLabel(set.ids[i]))});
         const plMessageBoxPicture picture(m_fonts, caption, text, labelled);
         if (!picture.IsEmpty()) {
             const i32 answer =

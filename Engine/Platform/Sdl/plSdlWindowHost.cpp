@@ -1,8 +1,8 @@
 #include "Engine/Platform/Sdl/plSdlWindowHost.h"
 
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/Platform/Os/plInstanceGuard.h"
-#include "Engine/Platform/Os/plUtf.h"
 #include "Engine/Platform/Sdl/plDisplayLibraries.h"
 #include "Engine/Platform/Sdl/plEndSession.h"
 #include "Engine/Platform/Sdl/plLostDisplay.h"
@@ -185,7 +185,7 @@ bool plSdlWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const st
         // The device may draw into the window's own buffers, with the depth it gives its own.
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     }
-    m_window = SDL_CreateWindow(plUtf16ToUtf8(title).c_str(), x, y, width, height, flags);
+    m_window = SDL_CreateWindow(envUtf16ToUtf8(title).c_str(), x, y, width, height, flags);
     if (!m_window) {
         DBG_WARNING("SDL window cannot be created: %s", SDL_GetError());
         return false;
@@ -205,7 +205,7 @@ void plSdlWindowHost::SetWindowRect(i32 x, i32 y, i32 width, i32 height) {
 
 void plSdlWindowHost::SetWindowTitle(const std::u16string& title) {
     if (m_window)
-        SDL_SetWindowTitle(m_window, plUtf16ToUtf8(title).c_str());
+        SDL_SetWindowTitle(m_window, envUtf16ToUtf8(title).c_str());
 }
 
 void plSdlWindowHost::SetFullScreen(bool fullScreen) {
@@ -438,6 +438,6 @@ void plSdlWindowHost::TranslateKey(const SDL_Event& event) {
 void plSdlWindowHost::TranslateText(const SDL_Event& event) {
     if (m_systemKeyDown)
         return;
-    for (const char16_t unit : plUtf8ToUtf16(event.text.text))
+    for (const char16_t unit : envUtf8ToUtf16(event.text.text))
         m_queue.push_back(Message(plMessageKind::Char, unit));
 }

@@ -1,11 +1,11 @@
 #include "Engine/Platform/Window/plMessageBox.h"
 
-#include "Engine/Platform/Os/plUtf.h"
+#include "Engine/Core/Env/envUtf.h"
 
 #include <cstdio>
 
 i32 plStderrMessageBox::Show(const std::u16string& text, const std::u16string& caption, u32 type) {
-    std::fprintf(stderr, "%s: %s\n", plUtf16ToUtf8(caption).c_str(), plUtf16ToUtf8(text).c_str());
+    std::fprintf(stderr, "%s: %s\n", envUtf16ToUtf8(caption).c_str(), envUtf16ToUtf8(text).c_str());
     return (type & plMb::ButtonMask) == plMb::Ok ? plId::Ok : 0;
 }
 

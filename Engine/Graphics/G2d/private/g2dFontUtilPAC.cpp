@@ -1,12 +1,12 @@
 #include "Engine/Graphics/G2d/private/g2dFontUtilPAC.h"
 
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/Graphics/G2d/g2dDXError.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Engine/Graphics/G2d/g2dResetHandler.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Platform/Graphics/plD3dxFont.h"
 #include "Engine/Platform/Graphics/plFontRasterizer.h"
-#include "Engine/Platform/Os/plUtf.h"
 #include "Engine/Platform/plServices.h"
 
 #include <map>
@@ -50,7 +50,7 @@ class g2dFontReloader : public g2dD3DResetHandler {
 namespace g2dFontUtilPAC {
 
 g2dFont CreateFont(const envString& face, i32 height) {
-    const g2dFont font(plGetFontRasterizer().CreateFont(plUtf16ToUtf8(std::u16string(Units(face))), height));
+    const g2dFont font(plGetFontRasterizer().CreateFont(envUtf16ToUtf8(std::u16string(Units(face))), height));
     if (!font)
         throw g2dUnknownFontX(face);
     DeviceFont& entry = g_deviceFonts[font.GetHandle()];
