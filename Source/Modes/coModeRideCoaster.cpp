@@ -2,7 +2,9 @@
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/App/appEvent.h"
+#include "Engine/App/App/appKeyChars.h"
 #include "Engine/App/In/inDeviceManager.h"
+#include "Engine/App/In/inKeyCode.h"
 #include "Engine/Audio/Sn/snSoundJob.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Core/Env/envExceptionX.h"
@@ -57,7 +59,6 @@ constexpr float kMessageSeconds = 60.0f;
 constexpr i32 kPointerArrow = 0;
 constexpr i32 kPointerHidden = 5;
 
-constexpr i32 kKeyDigit1 = 27;
 constexpr u32 kCategoryMusic = 8;
 
 // The headlight's beam leaves the lead car this far below its heading and lights the floor where it
@@ -389,10 +390,10 @@ void coModeRideCoaster::Resume() {
 }
 
 void coModeRideCoaster::OnChar(appCharEvent* event) {
-    if (event->GetChar() == 9) {
+    if (event->GetChar() == appKeyCharTab) {
         m_hudHidden = !m_hudHidden;
         coGetRideModeHost().ShowHud(!m_hudHidden);
-    } else if (event->GetChar() == 32) {
+    } else if (event->GetChar() == appKeyCharSpace) {
         RestartRide();
     }
 }
@@ -412,14 +413,14 @@ void coModeRideCoaster::HandleCameraKeys() {
         const bool control = input->IsKeyDown(coKeyLeftControl) || input->IsKeyDown(coKeyRightControl);
         bool cameraKey = false;
         for (i32 i = 0; i < coRideCameraCount && !cameraKey; ++i) {
-            if (!input->IsKeyDown(kKeyDigit1 + i))
+            if (!input->IsKeyDown(inKeyDigit(1) + i))
                 continue;
             cameraKey = true;
             if (i != m_currentCamera)
                 SwitchCamera(i);
         }
         for (i32 i = 0; i < 4 && !cameraKey; ++i) {
-            if (!input->IsKeyDown(kKeyDigit1 + coRideCameraCount + i))
+            if (!input->IsKeyDown(inKeyDigit(1) + coRideCameraCount + i))
                 continue;
             const i32 car = i + (control ? 4 : 0);
             if (car != coRideGetViewCar() && ViewCarValid(car))

@@ -14,13 +14,6 @@
 
 namespace {
 
-enum : char16_t {
-    kBackspace = 8,
-    kTab = 9,
-    kEnter = 13,
-    kEscape = 27,
-};
-
 constexpr i32 kReadOnlyState = 6;
 
 // Trailing zeros of the fraction go; the point stays.
@@ -201,7 +194,7 @@ bool guiEditField::Erase(char16_t c) {
         }
         return true;
     }
-    if (c == kBackspace) {
+    if (c == appKeyCharBackspace) {
         if (m_caretIndex > 0) {
             const i32 caret = m_caretIndex - 1;
             text.EraseChar(static_cast<u32>(caret));
@@ -225,7 +218,8 @@ void guiEditField::OnChar(appCharEvent* event) {
     const char16_t c = event->GetChar();
     if (MoveCaret(c) || !m_editable)
         return;
-    if (Erase(c) || c == kEscape || c == kTab || c == kEnter || (c >= appKeyCharFirst && c <= appKeyCharLast))
+    if (Erase(c) || c == appKeyCharEscape || c == appKeyCharTab || c == appKeyCharEnter ||
+        (c >= appKeyCharFirst && c <= appKeyCharLast))
         return;
     Insert(c);
 }
@@ -240,7 +234,7 @@ void guiEditFieldInteger::OnChar(appCharEvent* event) {
 
 void guiEditFieldFloat::OnChar(appCharEvent* event) {
     const char16_t c = event->GetChar();
-    const bool passes = c == kBackspace || c == appKeyCharHome || c == appKeyCharDelete ||
+    const bool passes = c == appKeyCharBackspace || c == appKeyCharHome || c == appKeyCharDelete ||
                         c == appKeyCharEnd || c == appKeyCharLeft || c == appKeyCharRight ||
                         (c >= u'0' && c <= u'9') || (c == u'.' && !GetText().Contains(u".")) ||
                         (c == u'-' && GetCaretIndex() == 0);

@@ -1,5 +1,6 @@
 #include "Engine/GUI/Gui/guiListBox.h"
 
+#include "Engine/App/App/appKeyChars.h"
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/App/In/inVirtualJoystick.h"
 #include "Engine/GUI/Gui/guiButton.h"
@@ -10,8 +11,6 @@
 #include <cmath>
 
 namespace {
-
-enum : char16_t { kPageUp = 0xE017, kPageDown = 0xE01A, kUp = 0xE01B, kDown = 0xE01C };
 
 // The depth of the list's parts never reaches 0, so the highlight stays in front of the rows.
 constexpr float kLeastDepth = 0.02f;
@@ -257,11 +256,11 @@ void guiListBox::OnChar(appCharEvent* event) {
     if (m_selection < 0 || m_rows.empty())
         return;
     const char16_t c = event->GetChar();
-    const i32 step = c == kPageUp     ? -m_visibleRows
-                     : c == kPageDown ? m_visibleRows
-                     : c == kUp       ? -1
-                     : c == kDown     ? 1
-                                      : 0;
+    const i32 step = c == appKeyCharPageUp     ? -m_visibleRows
+                     : c == appKeyCharPageDown ? m_visibleRows
+                     : c == appKeyCharUp       ? -1
+                     : c == appKeyCharDown     ? 1
+                                               : 0;
     if (step == 0)
         return;
     Select(m_selection + step);

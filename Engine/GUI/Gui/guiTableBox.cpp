@@ -1,5 +1,6 @@
 #include "Engine/GUI/Gui/guiTableBox.h"
 
+#include "Engine/App/App/appKeyChars.h"
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/App/In/inVirtualJoystick.h"
 #include "Engine/Core/Env/dbgLog.h"
@@ -12,8 +13,6 @@
 #include <cmath>
 
 namespace {
-
-enum : char16_t { kPageUp = 0xE017, kPageDown = 0xE01A, kUp = 0xE01B, kDown = 0xE01C };
 
 // The wheel's button: the first widget under the pointer to scroll by the wheel claims it.
 constexpr i32 kWheelButton = 1113;
@@ -477,16 +476,16 @@ void guiTableBox::SetSize(i32 width, i32 height) {
 
 void guiTableBox::OnChar(appCharEvent* event) {
     switch (event->GetChar()) {
-    case kPageUp:
+    case appKeyCharPageUp:
         ScrollTo(m_topRow - m_visibleRows);
         break;
-    case kPageDown:
+    case appKeyCharPageDown:
         ScrollTo(m_topRow + m_visibleRows);
         break;
-    case kUp:
+    case appKeyCharUp:
         ScrollTo(m_topRow - 1);
         break;
-    case kDown:
+    case appKeyCharDown:
         ScrollTo(m_topRow + 1);
         break;
     default:
