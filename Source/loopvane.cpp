@@ -19,6 +19,7 @@
 #include <fstream>
 #include <limits>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -100,11 +101,18 @@ bool WriteShot(const std::string& path) {
     }
 }
 
-// An injected script: the file's text when the argument names one, else the argument itself.
+// An injected script: the file's text when the argument names one, else the argument itself. An
+// argument that reads as a path (a '/' in it, or the .inject ending) and names no file is a file missed.
 std::string ReadScript(const std::string& argument) {
     std::ifstream file(argument);
-    if (!file)
-        return argument;
+    if (!file) {
+        const bool path = argument.find('/') != std::string::npos || argument.ends_with(".inject");
+        if (!path)
+            return argument;
+        throw std::runtime_error(std::filesystem::exists(argument)
+                                     ? "cannot read the file \"" + argument + "\""
+                                     : "the file \"" + argument + "\" is not there");
+    }
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
@@ -121,29 +129,35 @@ struct Switches {
     std::vector<std::string> rest;
 };
 
-bool ReadSwitches(int argc, char** argv, Switches& out) {
+// What is wrong with the command line, or empty when nothing is.
+std::string ReadSwitches(int argc, char** argv, Switches& out) {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (argument == "--data" && hasValue) {
+        const bool takesValue = argument == "--data" || argument == "--shot" || argument == "--inject" ||
+                                argument == "--frames" || argument == "--frame-step";
+        if (takesValue && !hasValue) {
+            return argument + " needs a value";
+        } else if (argument == "--data") {
             out.data = argv[++i];
-        } else if (argument == "--shot" && hasValue) {
+        } else if (argument == "--shot") {
             out.shot = argv[++i];
-        } else if (argument == "--inject" && hasValue) {
+        } else if (argument == "--inject") {
             out.inject = argv[++i];
-        } else if (argument == "--frames" && hasValue) {
+        } else if (argument == "--frames") {
             const char* text = argv[++i];
             char* end = nullptr;
             const long long frames = std::strtoll(text, &end, 10);
             if (*end != '\0' || frames <= 0 || frames > std::numeric_limits<u32>::max())
-                return false;
+                return "--frames takes a whole number from 1 to " +
+                       std::to_string(std::numeric_limits<u32>::max());
             out.program.frames = static_cast<u32>(frames);
-        } else if (argument == "--frame-step" && hasValue) {
+        } else if (argument == "--frame-step") {
             const char* text = argv[++i];
             char* end = nullptr;
             out.frameStep = std::strtod(text, &end);
             if (*end != '\0' || !(out.frameStep > 0.0 && out.frameStep <= 1.0))
-                return false;
+                return "--frame-step takes seconds above 0 up to 1";
         } else if (argument == "--headless") {
             out.headless = true;
         } else if (argument == "--help") {
@@ -151,12 +165,12 @@ bool ReadSwitches(int argc, char** argv, Switches& out) {
         } else if (argument == "--trace") {
             out.program.trace = true;
         } else if (argument.rfind("--", 0) == 0) {
-            return false;
+            return "unknown switch " + argument;
         } else {
             out.rest.push_back(argument);
         }
     }
-    return true;
+    return {};
 }
 
 } // namespace
@@ -165,13 +179,23 @@ int main(int argc, char** argv) {
     // First of all: a termination signal at any later moment ends the game as a confirmed quit does.
     plCatchEndSessionSignals();
     Switches switches;
-    if (!ReadSwitches(argc, argv, switches)) {
+    if (const std::string wrong = ReadSwitches(argc, argv, switches); !wrong.empty()) {
+        std::fprintf(stderr, "loopvane: %s\n", wrong.c_str());
         std::fputs(kUsage, stderr);
         return 2;
     }
     if (switches.help) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+    // A script that cannot be read is a fault of the command line, told before anything starts.
+    if (!switches.inject.empty()) {
+        try {
+            switches.program.injector = std::make_shared<coInjector>(ReadScript(switches.inject), WriteShot);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "loopvane: --inject: %s\n", error.what());
+            return 2;
+        }
     }
     if (switches.headless) {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -220,14 +244,6 @@ int main(int argc, char** argv) {
             if (shotFailed)
                 std::fprintf(stderr, "loopvane: cannot write %s\n", switches.shot.c_str());
         };
-    if (!switches.inject.empty()) {
-        try {
-            switches.program.injector = std::make_shared<coInjector>(ReadScript(switches.inject), WriteShot);
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "loopvane: --inject: %s\n", error.what());
-            return 2;
-        }
-    }
     const int code = coRunProgram(coJoinArguments(switches.rest), switches.program);
     plInstallServices({});
     // A picture asked for and not written fails the run, so that scripts relying on it notice.

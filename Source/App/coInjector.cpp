@@ -364,8 +364,13 @@ bool coInjector::Play(Action& action) {
     case Verb::Click: {
         if (m_phase == 1 || m_phase == 2) {
             Inject(plInjectedInput::Kind::MouseButton, m_phase == 1);
-            if (m_phase++ == 2)
-                Advance();
+            m_phase = m_phase == 1 ? 2 : 4;
+            return true;
+        }
+        // The frame after the release is the widget's to act on it, so the next step follows the click's
+        // work (text typed after a click on Clear stays).
+        if (m_phase == 4) {
+            Advance();
             return true;
         }
         // As a player waits for the pointer to reach the widget before pressing.

@@ -18,6 +18,8 @@ class guiWindow;
 //   repeat N STEP (the step N times over)
 // "type" types into the name keyboard when it is up, a character a frame as its keys do; elsewhere the
 // text arrives as typed characters.
+// A click ends a frame after its release, once the widget has acted on it, so that the steps after it
+// apply in their written order.
 // "point" only moves the pointer onto the widget, so that "down", "motion" and "up" can drag from it;
 // "motion" moves the mouse by that much without moving the pointer, as the tools that turn things read it.
 // NAME is Return, Escape, F7, Minus, Equals or a scan code; PATH names widgets from the GUI's root,

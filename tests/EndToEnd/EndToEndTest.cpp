@@ -525,6 +525,35 @@ TEST(EndToEndTest, HelpListsEverySwitchAndOptionOneALine) {
     }
 }
 
+// A command line the game cannot take ends it with exit 2 before anything starts, its first line saying
+// what was wrong; a switch's fault is followed by the usage. A script that reads as a path is a file.
+TEST(EndToEndTest, AWrongCommandLineIsNamedFirst) {
+    const struct {
+        const char* arguments;
+        const char* said;
+        bool usage;
+    } cases[] = {
+        {"--bogus /w", "loopvane: unknown switch --bogus", true},
+        {"--frames 0", "loopvane: --frames takes a whole number from 1 to 4294967295", true},
+        {"/w --data", "loopvane: --data needs a value", true},
+        {"--inject no/such/script", "loopvane: --inject: the file \"no/such/script\" is not there", false},
+        {"--inject typo.inject", "loopvane: --inject: the file \"typo.inject\" is not there", false},
+        {"--inject 'frame 2; jump'", "loopvane: --inject: cannot read the step \" jump\"", false},
+    };
+    for (const auto& c : cases) {
+        FILE* pipe =
+            popen((std::string(LV_GAME_PROGRAM " ") + c.arguments + " 2>&1 >/dev/null").c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string said;
+        for (char line[512]; std::fgets(line, sizeof line, pipe);)
+            said += line;
+        const int status = pclose(pipe);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << c.arguments << "\n" << said;
+        EXPECT_EQ(said.substr(0, said.find('\n')), c.said) << c.arguments;
+        EXPECT_EQ(said.find("usage: loopvane") != std::string::npos, c.usage) << c.arguments << "\n" << said;
+    }
+}
+
 // Fountains on both sides of the track past the station's end, every 8 m, for the train to set spraying.
 std::vector<coPropRecord> FountainsAhead() {
     std::vector<coPropRecord> fountains;
@@ -665,8 +694,8 @@ TEST(EndToEndTest, AnEarlyFailureWaitsInABoxUntilItIsAnswered) {
         {"Data/GUI/gui.pak", 8, click, "", "\nIt is cut short.", kExitNormal},
         {"Data/GUI/gui.pak", kRemoved, "xdotool key Return", "", "\nThe game has to end.", kExitNormal},
         {"Data/GUI/gui.pak", kFolder, "xdotool key Return", "", "\n", kExitNormal},
-        {"Data/GUI/gui.pak", kUnreadable, "xdotool key Return", "A file could not be read: you may not read it.\n",
-         "\n", kExitNormal},
+        {"Data/GUI/gui.pak", kUnreadable, "xdotool key Return",
+         "A file could not be read: you may not read it.\n", "\n", kExitNormal},
         {"", 0, "xdotool key Return", "", " (basicstr.tsf is missing)", 15},
     };
     for (const auto& c : cases) {
