@@ -5,11 +5,11 @@
 #include "Engine/Core/Env/envLittleEndian.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <stdexcept>
+#include <zlib.h>
 
 namespace {
 
@@ -22,15 +22,10 @@ constexpr u16 kUtf8NameFlag = 0x0800;
 constexpr u16 kDosTime = 0;
 constexpr u16 kDosDate = (1 << 5) | 1; // 1980-01-01: builds of the same files give the same bytes
 
-std::array<u32, 256> MakeCrcTable() {
-    std::array<u32, 256> table{};
-    for (u32 n = 0; n < 256; ++n) {
-        u32 c = n;
-        for (int k = 0; k < 8; ++k)
-            c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
-    return table;
+// The CRC-32 of ZIP archives.
+u32 Crc32(std::string_view data) {
+    return static_cast<u32>(
+        crc32_z(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<z_size_t>(data.size())));
 }
 
 class Bytes {
@@ -78,21 +73,13 @@ u16 Flags(const std::string& name) {
 
 } // namespace
 
-u32 toolCrc32(std::string_view data) {
-    static const std::array<u32, 256> table = MakeCrcTable();
-    u32 crc = 0xFFFFFFFFu;
-    for (char c : data)
-        crc = table[(crc ^ static_cast<u8>(c)) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
-}
-
 std::string toolBuildPak(const std::vector<toolPakEntry>& entries) {
     const u16 count = Size16(entries.size(), "entries");
     Bytes archive;
     std::vector<u32> offsets, crcs;
     for (const toolPakEntry& e : entries) {
         offsets.push_back(archive.Offset());
-        crcs.push_back(toolCrc32(e.data));
+        crcs.push_back(Crc32(e.data));
         const u32 size = Size32(e.data.size());
         archive.U32(kLocalHeader).U16(kVersionNeeded).U16(Flags(e.name)).U16(0).U16(kDosTime).U16(kDosDate);
         archive.U32(crcs.back()).U32(size).U32(size).U16(Size16(e.name.size(), "bytes in a name")).U16(0);

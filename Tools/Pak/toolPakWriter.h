@@ -11,9 +11,6 @@ struct toolPakEntry {
     std::string data;
 };
 
-// The CRC-32 of ZIP archives (reflected polynomial 0xEDB88320).
-u32 toolCrc32(std::string_view data);
-
 // A ZIP archive of stored entries in the order given: each local header with its data, then the central
 // directory and its end record, no comment, every entry dated 1980-01-01. More than 65535 entries, a
 // name longer than 65535 bytes or an archive of 4 GiB or more is refused with std::length_error.
