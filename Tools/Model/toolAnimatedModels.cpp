@@ -94,7 +94,8 @@ Mesh Tube(float radius, float length, unsigned rings, unsigned segments) {
     for (unsigned r = 0; r + 1 < rings; ++r)
         for (unsigned s = 0; s < segments; ++s) {
             const unsigned a = r * segments + s, b = r * segments + (s + 1) % segments;
-            mesh.triangles.insert(mesh.triangles.end(), {a, a + segments, b, b, a + segments, b + segments});
+            // Clockwise seen from outside, as the renderer's front faces are.
+            mesh.triangles.insert(mesh.triangles.end(), {a, b, a + segments, b, b + segments, a + segments});
         }
     return mesh;
 }

@@ -646,6 +646,27 @@ TEST(EndToEndTest, ACoasterRiddenFromTheLoadMenuTakesAShorterTrainAndGoesOnToThe
     EXPECT_GT(sprayed, 60);
 }
 
+// The skinned prop in the ride: tube dancers on both sides of the track past the station, which the train
+// sets swaying as it nears them, seen from the seat and from beside the track in their orange (no other model
+// of the park is orange).
+TEST(EndToEndTest, TheTubeDancersStandBesideTheTrackInTheRide) {
+    GameHome home;
+    std::vector<coPropRecord> dancers;
+    for (float z : {kFirstStraight + 8.0f, kFirstStraight + 16.0f})
+        for (float x : {-5.0f, 5.0f}) {
+            coPropRecord dancer;
+            dancer.name = envString("tubedancer");
+            dancer.position = maVector3d(x, 0.0f, z);
+            dancers.push_back(dancer);
+        }
+    WriteOval(home.Saves() / "E2E Oval.csa", dancers);
+    const GameRun run = home.Play("tube_dancers.inject");
+    ExpectCleanRun(run, "0 2 11");
+    const auto orange = [](int r, int g, int b) { return r > g + 60 && g > b + 30 && g > 60; };
+    for (const char* shot : {"dance1.png", "dance2.png", "dance3.png"})
+        EXPECT_GT(ReadShot(home.Path(shot)).Count(0, 0, 800, 600, orange), 200) << shot;
+}
+
 // From the seat the track runs ahead over the lead car's nose: the car's red only in the frame's bottom
 // quarter, and grey rails and ties in its middle third, where they reach the horizon.
 TEST(EndToEndTest, TheSeatViewShowsTheTrackAheadOverTheCarsNose) {
