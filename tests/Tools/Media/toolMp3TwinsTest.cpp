@@ -1,14 +1,9 @@
 #include "Tools/Media/toolMp3Twins.h"
 
-#include "Engine/Platform/Codec/plLibMediaDecoders.h"
-#include "Engine/Platform/Os/plTestFolder.h"
 #include "Tools/Sound/toolSoundSynth.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 
 namespace {
@@ -61,35 +56,6 @@ TEST(toolMp3Twins, TheWaveReaderTakesPcm16AndNamesWhatElseItMeets) {
             EXPECT_NE(std::string(e.what()).find(c.what), std::string::npos) << e.what();
         }
     }
-}
-
-TEST(toolMp3Twins, EveryWaveUnderTheFolderGetsATwinThatDecodesToTheSameSound) {
-    plTestFolder folder;
-    std::filesystem::create_directories(folder.Path("Voice/Classic"));
-    const std::vector<i16> tone = toolSynthesize({toolSoundKind::Tone, 440.0f, 1.0f, true}, 1);
-    folder.Write("main1.wav", toolBuildWave(tone));
-    folder.Write("Voice/Classic/mvo1.wav", toolBuildWave(tone));
-    folder.Write("notes.txt", "not a sound");
-    EXPECT_EQ(toolWriteMp3Twins(folder.Path()), 2u);
-
-    plLibMediaDecoders media;
-    for (const char* twin : {"main1.mp3", "Voice/Classic/mvo1.mp3"}) {
-        const auto decoder = media.CreateMp3Decoder();
-        ASSERT_TRUE(decoder->Open(folder.Path(twin))) << twin;
-        EXPECT_EQ(decoder->GetRate(), 22050u);
-        std::vector<i16> decoded(tone.size() * 2 * decoder->GetChannels());
-        const u32 bytes =
-            decoder->Read(reinterpret_cast<u8*>(decoded.data()), static_cast<u32>(decoded.size() * 2));
-        decoded.resize(bytes / 2);
-        // The encoder's delay and frames pad the start and end; the tone's level is kept.
-        EXPECT_GT(decoded.size(), tone.size() * 9 / 10) << twin;
-        int peak = 0;
-        for (i16 sample : decoded)
-            peak = std::max(peak, std::abs(static_cast<int>(sample)));
-        const int tonePeak = *std::max_element(tone.begin(), tone.end());
-        EXPECT_NEAR(peak, tonePeak, tonePeak / 5) << twin;
-    }
-    EXPECT_FALSE(std::filesystem::exists(folder.Path("notes.mp3")));
 }
 
 } // namespace
