@@ -5,6 +5,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -54,8 +55,10 @@ void WriteIndices(chBinWriter& w, const char* id, const Mesh& mesh, bool set) {
         w.WriteUInt16(static_cast<u16>(index));
 }
 
-// One grey material; every corner takes the normal and coordinate of its position.
-void WriteFragment(chBinWriter& w, const Mesh& mesh) {
+constexpr std::array<float, 3> kGrey{0.7f, 0.7f, 0.7f};
+
+// One material of the colour; every corner takes the normal and coordinate of its position.
+void WriteFragment(chBinWriter& w, const Mesh& mesh, const std::array<float, 3>& colour = kGrey) {
     Chunk fragment(w, "GFRG");
     WritePoints(w, "GVER", mesh.positions);
     WritePoints(w, "NVER", mesh.normals);
@@ -68,7 +71,8 @@ void WriteFragment(chBinWriter& w, const Mesh& mesh) {
     {
         Chunk material(w, "MATR");
         Chunk base(w, "MBAS");
-        WriteFloats(w, {0.7f, 0.7f, 0.7f, 1, 0.3f, 0.3f, 0.3f, 1, 0.2f, 0.2f, 0.2f, 1, 0, 0, 0, 1, 8});
+        const float r = colour[0], g = colour[1], b = colour[2];
+        WriteFloats(w, {r, g, b, 1, r * 0.43f, g * 0.43f, b * 0.43f, 1, 0.2f, 0.2f, 0.2f, 1, 0, 0, 0, 1, 8});
         w.WriteUInt8(0);
     }
     WriteIndices(w, "GIND", mesh, false);
@@ -90,7 +94,8 @@ Mesh Tube(float radius, float length, unsigned rings, unsigned segments) {
     for (unsigned r = 0; r + 1 < rings; ++r)
         for (unsigned s = 0; s < segments; ++s) {
             const unsigned a = r * segments + s, b = r * segments + (s + 1) % segments;
-            mesh.triangles.insert(mesh.triangles.end(), {a, a + segments, b, b, a + segments, b + segments});
+            // Clockwise seen from outside, as the renderer's front faces are.
+            mesh.triangles.insert(mesh.triangles.end(), {a, b, a + segments, b, b + segments, a + segments});
         }
     return mesh;
 }
@@ -108,8 +113,8 @@ void WriteFile(const std::string& folder, const char* name, const std::function<
 }
 
 // A joint at height y whose bind pose is that translation, moving each ring by its weight.
-void WriteJoint(chBinWriter& w, const char* name, float y, const Mesh& tube, float (*weight)(float),
-                const std::function<void()>& children) {
+void WriteJoint(chBinWriter& w, const char* name, float y, const Mesh& tube,
+                const std::function<float(float)>& weight, const std::function<void()>& children) {
     Chunk joint(w, "JOIN");
     {
         Chunk chunk(w, "NNAM");
@@ -128,29 +133,50 @@ void WriteJoint(chBinWriter& w, const char* name, float y, const Mesh& tube, flo
     children();
 }
 
-} // namespace
-
-void toolWriteAnimatedModels(const std::string& folder) {
-    const Mesh tube = Tube(0.2f, 2.0f, 9, 12);
-    WriteFile(folder, "skintube.mx", [&](chBinWriter& w) {
+// A skin of two joints on a tube standing from 0 to length: "base" at its foot and "tip" half way up, which
+// bends it; each ring follows the tip by its height over the length and the base by the rest.
+void WriteSkinTube(const std::string& folder, const char* name, float radius, float length, unsigned rings,
+                   const std::array<float, 3>& colour) {
+    const Mesh tube = Tube(radius, length, rings, 12);
+    WriteFile(folder, name, [&](chBinWriter& w) {
         Chunk skin(w, "MSSK");
         WriteJoint(
-            w, "base", 0, tube, [](float y) { return 1 - y / 2; },
+            w, "base", 0, tube, [&](float y) { return 1 - y / length; },
             [&] {
                 WriteJoint(
-                    w, "tip", 1, tube, [](float y) { return y / 2; }, [] {});
+                    w, "tip", length / 2, tube, [&](float y) { return y / length; }, [] {});
             });
-        WriteFragment(w, tube);
+        WriteFragment(w, tube, colour);
     });
-    // The tip turns up to 1.2 radians about z over one second of 24 frames and back.
-    WriteFile(folder, "skintubebend.mx", [](chBinWriter& w) {
+}
+
+// An animation of such a skin: its base stays, its tip turns through the keys.
+void WriteTipAnimation(const std::string& folder, const char* name, const std::vector<toolTurnKey>& keys) {
+    WriteFile(folder, name, [&](chBinWriter& w) {
         Chunk animation(w, "ANIH");
         Chunk base(w, "ANLV");
         Chunk tip(w, "ANLV");
-        Chunk keys(w, "ARKY");
-        w.WriteUInt16(3);
-        WriteFloats(w, {0, 0, 0, 0, 0, 0, 1.2f, 24, 0, 0, 0, 48});
+        Chunk rotations(w, "ARKY");
+        w.WriteUInt16(static_cast<u16>(keys.size()));
+        for (const toolTurnKey& key : keys)
+            WriteFloats(w, {key.x, key.y, key.z, key.frame});
     });
+}
+
+} // namespace
+
+void toolWriteTubeDancer(const std::string& folder) {
+    WriteSkinTube(folder, "tubedancer.msk", 0.3f, 3.0f, 13, {0.95f, 0.4f, 0.1f});
+    // Over and back both ways, leaning a little towards the viewer, in a second and a third.
+    WriteTipAnimation(
+        folder, "tubedancersway.mx",
+        {{0, 0, 0, 0}, {0.3f, 0, 0.9f, 8}, {0, 0, 0, 16}, {-0.3f, 0, -0.9f, 24}, {0, 0, 0, 32}});
+}
+
+void toolWriteAnimatedModels(const std::string& folder) {
+    WriteSkinTube(folder, "skintube.mx", 0.2f, 2.0f, 9, kGrey);
+    // The tip turns up to 1.2 radians about z over one second of 24 frames and back.
+    WriteTipAnimation(folder, "skintubebend.mx", {{0, 0, 0, 0}, {0, 0, 1.2f, 24}, {0, 0, 0, 48}});
     const Mesh part = Tube(0.15f, 1.0f, 2, 6);
     WriteFile(folder, "arm.mhx", [&](chBinWriter& w) {
         Chunk model(w, "MHIE");

@@ -7,6 +7,9 @@
 // The default models: a tube skin of two joints ("skintube.mx"), the animation that bends it
 // ("skintubebend.mx") and a two-part arm hierarchy ("arm.mhx"), written into the folder.
 void toolWriteAnimatedModels(const std::string& folder);
+// The "Ironvale" theme's skinned prop: an orange tube dancer 3 high ("tubedancer.msk", a skin of the same two
+// joints as the tube's) and the animation that sways it over and back both ways ("tubedancersway.mx").
+void toolWriteTubeDancer(const std::string& folder);
 // A key of a turning joint: angles about x, y and z (radians) at a frame (24 frames a second).
 struct toolTurnKey {
     float x, y, z, frame;

@@ -1,6 +1,7 @@
 #include "Tools/World/toolIronvaleProps.h"
 
 #include "Tools/Image/toolPngWriter.h"
+#include "Tools/Model/toolAnimatedModels.h"
 #include "Tools/Model/toolPropModels.h"
 #include "Tools/Pak/toolPakWriter.h"
 #include "Tools/Particle/toolParticleTemplates.h"
@@ -63,6 +64,13 @@ toolPropEvent Sway(i32 playCount) {
     return event;
 }
 
+toolPropEvent Dance(i32 playCount) {
+    toolPropEvent event;
+    event.playCount = playCount;
+    event.animation = "tubedancersway.mx";
+    return event;
+}
+
 toolPropEvent Turn(i32 playCount) {
     toolPropEvent event;
     event.playCount = playCount;
@@ -78,6 +86,7 @@ void toolWriteIronvaleProps(const std::string& dataFolder) {
         fs::create_directories(theme / folder);
 
     toolWriteIronvalePropModels((theme / "Model").string());
+    toolWriteTubeDancer((theme / "Model").string());
     toolWritePng((theme / "Texture" / "planks.png").string(), Planks());
     toolWritePng((theme / "Texture" / "cloth.png").string(), Cloth());
     toolWriteFile((theme / "Sound" / "splash.wav").string(),
@@ -104,6 +113,16 @@ void toolWriteIronvaleProps(const std::string& dataFolder) {
     fountain.exit = {Sway(0)};
     fountain.exit[0].sounds.clear();
     toolWritePropDefinition(data + "/fountain.prd", fountain);
+
+    // A skinned model: the loader takes any model that is neither ".mx" nor ".mhx" for a skin. It sways now
+    // and then, keeps swaying while a train passes, and once more as it leaves.
+    toolPropDefinition dancer;
+    dancer.model = "tubedancer.msk";
+    dancer.triggerDistance = 10.0f;
+    dancer.idle = {Dance(0)};
+    dancer.entries = {Dance(-1)};
+    dancer.exit = {Dance(0)};
+    toolWritePropDefinition(data + "/tubedancer.prd", dancer);
 
     toolPropDefinition banner;
     banner.model = "banner.mx";

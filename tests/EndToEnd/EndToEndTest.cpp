@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <algorithm>
 #include <array>
 #include <csignal>
@@ -33,6 +36,7 @@
 #include <stdexcept>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -449,6 +453,95 @@ std::string InBuilder(const std::string& steps) {
            "; frame 5; shot open.png";
 }
 
+// --- The intro movies ---
+
+// The test run's Xvfb screen, grabbed whole: a movie plays before any frame of the game, so neither a script
+// nor --shot sees it.
+class ScreenGrab {
+  public:
+    ScreenGrab() : m_display(XOpenDisplay(nullptr)) {}
+    ~ScreenGrab() {
+        if (m_display)
+            XCloseDisplay(m_display);
+    }
+    ScreenGrab(const ScreenGrab&) = delete;
+    ScreenGrab& operator=(const ScreenGrab&) = delete;
+
+    bool IsOpen() const { return m_display != nullptr; }
+    // How many pixels of the screen, as red, green and blue bytes, pass the test.
+    template <class Test> size_t Count(Test test) const {
+        const Window root = DefaultRootWindow(m_display);
+        XWindowAttributes attributes;
+        XGetWindowAttributes(m_display, root, &attributes);
+        XImage* image =
+            XGetImage(m_display, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+        if (!image)
+            return 0;
+        size_t count = 0;
+        for (int y = 0; y < image->height; ++y)
+            for (int x = 0; x < image->width; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                count += test(static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
+                              static_cast<int>(pixel & 0xFF));
+            }
+        XDestroyImage(image);
+        return count;
+    }
+
+  private:
+    Display* m_display;
+};
+
+// The maker's card: a dark blue ground with the gold of "Trackwrighting" and its rule.
+bool ShowsMakerCard(const ScreenGrab& screen) {
+    const size_t navy = screen.Count([](int r, int g, int b) { return b < 90 && b > r + 12 && g < 40; });
+    const size_t gold = screen.Count([](int r, int g, int b) { return r > 180 && g > 140 && r > b + 70; });
+    return navy > 200000 && gold > 1500;
+}
+
+// The game's card: sky above a lawn.
+bool ShowsGameCard(const ScreenGrab& screen) {
+    const size_t sky = screen.Count([](int r, int, int b) { return b > 150 && b > r + 50; });
+    const size_t lawn = screen.Count([](int r, int g, int b) { return g > r + 25 && g > b + 25; });
+    return sky > 50000 && lawn > 50000;
+}
+
+// Waits up to two minutes for the picture; false when it never showed.
+template <class Shows> bool WaitFor(const ScreenGrab& screen, Shows shows) {
+    for (int i = 0; i < 2400; ++i) {
+        if (shows(screen))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+// Started without /skipvideos the game plays the maker's movie, then its own, each skipped by Space at its
+// first sight, and reaches the main menu; the script then leaves.
+TEST(EndToEndTest, TheIntroMoviesPlayAndSpaceSkipsEach) {
+    const ScreenGrab screen;
+    ASSERT_TRUE(screen.IsOpen());
+    GameHome home;
+    const std::string command =
+        "cd '" + home.Path("").string() + "' && " + home.Environment() + LV_GAME_PROGRAM +
+        " --data '" LV_DATA_DIR "' /w --trace --inject " LV_SCRIPT_DIR "/quit_from_menu.inject >out.txt 2>&1";
+    int status = -1;
+    std::thread game([&] { status = std::system(command.c_str()); });
+    const std::string space =
+        "xdotool search --sync --onlyvisible --limit 1 --name '^Loopvane$' windowfocus --sync key space";
+    const bool maker = WaitFor(screen, ShowsMakerCard);
+    EXPECT_TRUE(maker && std::system(space.c_str()) == 0);
+    const bool own =
+        WaitFor(screen, [](const ScreenGrab& s) { return ShowsGameCard(s) && !ShowsMakerCard(s); });
+    EXPECT_TRUE(own && std::system(space.c_str()) == 0);
+    game.join();
+    const std::string output = ReadAll(home.Path("out.txt"));
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, kExitNormal) << output;
+    EXPECT_EQ(ModesEntered(output), "0") << output;
+    EXPECT_NE(output.find("menu ready"), std::string::npos) << output;
+    EXPECT_FALSE(ComplainsOfSomethingMissing(output)) << output;
+}
+
 // A terminal's Ctrl+C, its closing or a kill, at any moment, leaves the game as a confirmed quit does, saving
 // the same files, whatever question is up; without a display the game says so and ends instead of running
 // unseen.
@@ -580,6 +673,27 @@ TEST(EndToEndTest, ACoasterRiddenFromTheLoadMenuTakesAShorterTrainAndGoesOnToThe
     for (const char* shot : {"spray1.png", "spray2.png", "spray3.png"})
         sprayed += ReadShot(home.Path(shot)).Count(0, 240, 800, 450, drop);
     EXPECT_GT(sprayed, 60);
+}
+
+// The skinned prop in the ride: tube dancers on both sides of the track past the station, which the train
+// sets swaying as it nears them, seen from the seat and from beside the track in their orange (no other model
+// of the park is orange).
+TEST(EndToEndTest, TheTubeDancersStandBesideTheTrackInTheRide) {
+    GameHome home;
+    std::vector<coPropRecord> dancers;
+    for (float z : {kFirstStraight + 8.0f, kFirstStraight + 16.0f})
+        for (float x : {-5.0f, 5.0f}) {
+            coPropRecord dancer;
+            dancer.name = envString("tubedancer");
+            dancer.position = maVector3d(x, 0.0f, z);
+            dancers.push_back(dancer);
+        }
+    WriteOval(home.Saves() / "E2E Oval.csa", dancers);
+    const GameRun run = home.Play("tube_dancers.inject");
+    ExpectCleanRun(run, "0 2 11");
+    const auto orange = [](int r, int g, int b) { return r > g + 60 && g > b + 30 && g > 60; };
+    for (const char* shot : {"dance1.png", "dance2.png", "dance3.png"})
+        EXPECT_GT(ReadShot(home.Path(shot)).Count(0, 0, 800, 600, orange), 200) << shot;
 }
 
 // From the seat the track runs ahead over the lead car's nose: the car's red only in the frame's bottom

@@ -94,7 +94,7 @@ bool AddVideo(AVFormatContext* format, Output& output, const plMovieContent& con
 }
 
 bool AddAudio(AVFormatContext* format, Output& output, AVCodecID id, AVSampleFormat sampleFormat, u32 rate,
-              u32 channels) {
+              u32 channels, u32 bitRate) {
     const AVCodec* codec = avcodec_find_encoder(id);
     if (!codec)
         return false;
@@ -106,7 +106,7 @@ bool AddAudio(AVFormatContext* format, Output& output, AVCodecID id, AVSampleFor
     context->sample_rate = static_cast<int>(rate);
     av_channel_layout_default(&context->ch_layout, static_cast<int>(channels));
     context->time_base = AVRational{1, static_cast<int>(rate)};
-    context->bit_rate = 128000;
+    context->bit_rate = bitRate;
     return OpenOutput(format, output, codec);
 }
 
@@ -182,7 +182,8 @@ bool WriteHeader(AVFormatContext* format, const std::string& path) {
 
 } // namespace
 
-bool plWriteMp3File(const std::string& path, const std::vector<i16>& samples, u32 rate, u32 channels) {
+bool plWriteMp3File(const std::string& path, const std::vector<i16>& samples, u32 rate, u32 channels,
+                    u32 bitRate) {
     plQuietMediaLibraries();
     if (channels < 1 || channels > 2 || rate == 0)
         return false;
@@ -191,7 +192,7 @@ bool plWriteMp3File(const std::string& path, const std::vector<i16>& samples, u3
         return false;
     FormatPtr format(raw);
     Output audio;
-    if (!AddAudio(raw, audio, AV_CODEC_ID_MP3, AV_SAMPLE_FMT_S16P, rate, channels) ||
+    if (!AddAudio(raw, audio, AV_CODEC_ID_MP3, AV_SAMPLE_FMT_S16P, rate, channels, bitRate) ||
         !WriteHeader(raw, path) || !WriteAudio(raw, audio, samples, channels))
         return false;
     return av_write_trailer(raw) >= 0;
@@ -212,7 +213,7 @@ bool plWriteMovieFile(const std::string& path, const plMovieContent& content) {
     Output audio;
     if ((hasVideo && !AddVideo(raw, video, content)) ||
         (hasAudio && !AddAudio(raw, audio, AV_CODEC_ID_PCM_S16LE, AV_SAMPLE_FMT_S16, content.audioRate,
-                               content.audioChannels)) ||
+                               content.audioChannels, 0)) ||
         !WriteHeader(raw, path))
         return false;
     // The muxer interleaves the two streams by time, holding packets back as needed.

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
-// Writers of compressed media for the content generators and the tests' fixtures.
+// Writers of compressed media: the content tools make the intro movies and the MP3 twins of the music and
+// voices with them, and the media tests their fixtures.
 
-// An MP3 file of interleaved 16-bit samples (1 or 2 channels) at 128 kbit/s. False on failure.
-bool plWriteMp3File(const std::string& path, const std::vector<i16>& samples, u32 rate, u32 channels);
+// An MP3 file of interleaved 16-bit samples (1 or 2 channels) at the bit rate. False on failure.
+bool plWriteMp3File(const std::string& path, const std::vector<i16>& samples, u32 rate, u32 channels,
+                    u32 bitRate = 128000);
 
 // What a movie file holds: RGBA frames of one size at a whole frame rate, and optionally a sound
 // track of interleaved 16-bit samples.

@@ -110,7 +110,7 @@ TEST_F(coPropContentTest, EveryShippedDefinitionReadsAndNamesFilesThatExist) {
             ExpectFilesOf(coLoadPropDefinition(Locator(file.path())), theme.path(), file.path().string());
             ++read;
         }
-    EXPECT_EQ(read, 3);
+    EXPECT_EQ(read, 4);
     for (int row = 0; row < coPropPackCount; ++row) {
         fsLocator pack(coRootGeom);
         pack.AppendComponent(coGetPropPackRow(row).packFile);
@@ -144,10 +144,10 @@ TEST_F(coPropContentTest, TheThemeListsItsPropsWithTheirNamesAndTheRewardJoinsTh
     std::vector<std::string> names;
     for (int i = 0; i < coPropTemplateList::GetTemplateCount(category); ++i)
         names.push_back(envStringToNarrow(coPropTemplateList::GetTemplate(i, category)->GetName()));
-    EXPECT_EQ(names, (std::vector<std::string>{"Track Banner", "Park Bench", "Fountain"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Track Banner", "Park Bench", "Fountain", "Tube Dancer"}));
 
     coUnlockCareerRewardPack();
-    EXPECT_EQ(envStringToNarrow(coPropTemplateList::GetTemplate(3, category)->GetName()), "Golden Trophy");
+    EXPECT_EQ(envStringToNarrow(coPropTemplateList::GetTemplate(4, category)->GetName()), "Golden Trophy");
 }
 
 } // namespace
@@ -157,7 +157,7 @@ namespace {
 // Each pack gives a model of its own: no two alike, none of the theme's own, standing on the ground about its
 // origin at a size between a barrel's and a windmill's, in plain colours.
 TEST_F(coPropContentTest, EachPackPropHasAModelOfItsOwn) {
-    std::set<std::string> files{"bench.mx", "banner.mx", "fountain.mhx"};
+    std::set<std::string> files{"bench.mx", "banner.mx", "fountain.mhx", "tubedancer.msk"};
     std::set<std::tuple<size_t, int, int>> shapes;
     for (int row = 0; row < coPropPackCount; ++row) {
         fsLocator pack(coRootGeom);

@@ -27,9 +27,11 @@
 #include "Tools/Model/toolAnimatedModels.h"
 #include "Tools/Model/toolModelWriter.h"
 #include "Tools/Model/toolPropModels.h"
+#include "Tools/World/toolIronvaleProps.h"
 #include "Tools/World/toolPropWriter.h"
 #include "coWorldTestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <tuple>
 
@@ -109,18 +111,13 @@ class coPropTest : public coWorldDeviceTest {
 
 } // namespace
 
-TEST_F(coPropTest, ASkinnedPropSkinsItsOwnCopyAndAnimates) {
-    toolWriteAnimatedModels(Native("Ironvale/Model"));
-    std::filesystem::rename(Native("Ironvale/Model/skintube.mx"), Native("Ironvale/Model/tube.msk"));
-    toolPropEvent bend;
-    bend.animation = "skintubebend.mx";
-    toolPropDefinition tube;
-    tube.model = "tube.msk";
-    tube.triggerDistance = 5.0f;
-    tube.idle = {bend};
-    toolWritePropDefinition(Native("Ironvale/Data/tube.prd"), tube);
-    coPropTemplate kind(envString("tube"), envString("Tube"), false);
-    kind.Load(m_folder.Locator("Ironvale"));
+// The shipped skinned prop as the content generator writes it: its ".msk" model loads as a skin, each placed
+// prop bends its own copy, and its idle animation sways it well out to the side.
+TEST_F(coPropTest, TheShippedTubeDancerIsASkinThatSways) {
+    toolWriteIronvaleProps(Native(""));
+    coPropTemplate kind(envString("tubedancer"), envString("Tube Dancer"), false);
+    kind.Load(m_folder.Locator("Themes/Ironvale"));
+    ASSERT_EQ(kind.GetModelKind(), coPropTemplate::kSkinned);
     {
         coProp first(kind), second(kind);
         ASSERT_EQ(first.GetModels().size(), 1u);
@@ -129,10 +126,19 @@ TEST_F(coPropTest, ASkinnedPropSkinsItsOwnCopyAndAnimates) {
         EXPECT_NE(skin->GetFragment(),
                   static_cast<const scSingleSkinObject&>(*second.GetModels().front()).GetFragment());
         EXPECT_TRUE(first.IsAnimated());
-        EXPECT_LT(first.GetBounds().minY, first.GetBounds().maxY);
+        const auto width = [&] { return skin->GetBoundingBox().maxX - skin->GetBoundingBox().minX; };
+        const f32 upright = width();
+        EXPECT_GT(skin->GetBoundingBox().maxY - skin->GetBoundingBox().minY, 2.5f);
         first.SetActive(true);
-        first.Advance(1.0f, false);
+        f32 widest = 0.0f;
+        // The idle sway starts within 5 s.
+        for (f32 t = 0.0f; t < 7.0f; t += 0.05f) {
+            first.Advance(t, false);
+            scUpdateAll(t);
+            widest = std::max(widest, width());
+        }
         EXPECT_EQ(first.GetCurrentAnimation(), &kind.GetAnimation(coPropTemplate::kIdle, 0));
+        EXPECT_GT(widest, 2.0f * upright);
         first.SetActive(false);
     }
     kind.Unload();
