@@ -52,7 +52,8 @@ TEST_F(ParkPalettesContentTest, TheDefaultTreeFillsEveryPaletteWithoutAWarning) 
         coPropsPalette props;
         i32 w = 0, h = 0;
         props.GetSize(w, h);
-        EXPECT_EQ(std::pair(w, h), std::pair(160, 182));
+        // The theme's four props in two rows of three.
+        EXPECT_EQ(std::pair(w, h), std::pair(160, 214));
         EXPECT_EQ(props.GetTabs().size(), 1u);
         EXPECT_FALSE(props.FindChild("LeftArrow")->IsEnabled());
         EXPECT_FALSE(props.FindChild("RightArrow")->IsEnabled());
