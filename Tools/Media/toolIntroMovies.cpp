@@ -1,6 +1,6 @@
 #include "Tools/Media/toolIntroMovies.h"
 
-#include "Engine/Platform/Window/plFontRasterizer.h"
+#include "Engine/Platform/Graphics/plFontRasterizer.h"
 #include "Tools/Image/toolModelPictures.h"
 #include "Tools/Sound/toolSoundSynth.h"
 
