@@ -6,6 +6,7 @@
 #include "Engine/App/In/inVirtualJoystick.h"
 
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -80,10 +81,15 @@ constexpr std::pair<int, int> kMouseBindings[] = {
     {coMouseRecordLeft, 0},
 };
 
+// The table as the joystick's two parallel lists, actions and controls, bound in one call.
 template <std::size_t N>
 void BindAll(inVirtualJoystick& joystick, inDevice& device, const std::pair<int, int> (&table)[N]) {
-    for (const auto& [action, control] : table)
-        joystick.Bind(device, action, control);
+    std::vector<i32> actions, controls;
+    for (const auto& [action, control] : table) {
+        actions.push_back(action);
+        controls.push_back(control);
+    }
+    joystick.BindMany(device, actions, controls);
 }
 
 } // namespace

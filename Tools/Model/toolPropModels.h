@@ -21,7 +21,7 @@ struct toolPropModel {
 // The "Ironvale" theme's prop models: its own bench, fountain and banner, then the eleven that the prop
 // packs unlock, in the packs' order (trophy, lantern, statue, barrel, signpost, crate, totem, arch,
 // windmill, beacon, gazebo). They stand on the ground at the origin; materials are plain colours that read
-// without textures, except the bench's planks and the banner's cloth, whose textures only add grain.
+// without textures, except the bench's planks, whose texture only adds grain, and the banner's waving cloth.
 std::vector<toolPropModel> toolIronvalePropModels();
 
 // Writes the model into the folder under its file name, and its joint's animation beside it.

@@ -1,5 +1,7 @@
 #include "Tools/World/toolIronvaleProps.h"
 
+#include "Engine/Core/Ma/maConstants.h"
+#include "Tools/Image/toolFlipBook.h"
 #include "Tools/Image/toolPngWriter.h"
 #include "Tools/Model/toolAnimatedModels.h"
 #include "Tools/Model/toolPropModels.h"
@@ -9,6 +11,7 @@
 #include "Tools/World/toolPropWriter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string_view>
 #include <unistd.h>
@@ -29,7 +32,7 @@ constexpr Pack kPacks[] = {
 };
 
 // The bench's and banner's materials carry their colour, so that they read without textures; the textures
-// only add grain: light grey planks with dark seams, and cloth paler towards its hem.
+// add grain and motion: light grey planks with dark seams, and cloth paler towards its hem.
 toolImage Planks() {
     toolImage image{16, 16, 3, {}};
     for (int y = 0; y < 16; ++y)
@@ -40,14 +43,33 @@ toolImage Planks() {
     return image;
 }
 
-toolImage Cloth() {
-    toolImage image{8, 8, 3, {}};
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) {
-            const u8 shade = static_cast<u8>(220 + y * 5);
+// The banner's cloth waves: a fold of light and shade runs across it once a second, in 8 frames of
+// 16 x 16 cells, 4 across and 2 down one page.
+constexpr int kClothFrames = 8, kClothCell = 16, kClothColumns = 4;
+
+toolImage ClothWave() {
+    const int rows = kClothFrames / kClothColumns;
+    toolImage image{kClothCell * kClothColumns, kClothCell * rows, 3, {}};
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const int frame = (y / kClothCell) * kClothColumns + x / kClothCell;
+            const float across = static_cast<float>(x % kClothCell) / kClothCell;
+            const float fold = std::sin(maTwoPiF * (across - static_cast<float>(frame) / kClothFrames));
+            const u8 shade = static_cast<u8>((200.0f + static_cast<float>(y % kClothCell) * 3.0f) *
+                                             (0.88f + 0.12f * fold));
             image.pixels.insert(image.pixels.end(), {shade, shade, shade});
         }
     return image;
+}
+
+toolFlipBook ClothBook() {
+    toolFlipBook book;
+    book.frameCount = kClothFrames;
+    book.columns = kClothColumns;
+    book.rows = kClothFrames / kClothColumns;
+    book.framesPerSecond = static_cast<float>(kClothFrames);
+    book.pages = {"clothwave.png"};
+    return book;
 }
 
 // The fountain sprays drops from its nozzle, up and back into the basin, from the start of its animation
@@ -88,7 +110,9 @@ void toolWriteIronvaleProps(const std::string& dataFolder) {
     toolWriteIronvalePropModels((theme / "Model").string());
     toolWriteTubeDancer((theme / "Model").string());
     toolWritePng((theme / "Texture" / "planks.png").string(), Planks());
-    toolWritePng((theme / "Texture" / "cloth.png").string(), Cloth());
+    toolWritePng((theme / "Texture" / "clothwave.png").string(), ClothWave());
+    // The model names "cloth.png"; with no such file the game plays the flip-book of that name.
+    toolWriteFlipBook((theme / "Texture" / "cloth.tuv").string(), ClothBook());
     toolWriteFile((theme / "Sound" / "splash.wav").string(),
                   toolBuildWave(toolSynthesize({toolSoundKind::Noise, 2000.0f, 1.0f, true}, 7)));
     toolWriteFile((theme / "Sound" / "chime.wav").string(),

@@ -114,23 +114,31 @@ TEST_F(coSeatViewContentTest, EachTypesEyeSeesOverTheLeadCarsNose) {
         coPakManager::OpenCoasterPaks(envString(type.c_str()));
         coCoasterDefinitionStore().Load("Coaster.def");
         const coCoasterDefinition& definition = coCoasterDefinitionStore();
-        const maVector3d eye =
+        const maVector3d seat =
             definition.GetEyePosition() - maVector3d(0.0f, definition.GetRailHeight(), 0.0f);
         const float pitch = definition.GetCameraPitch();
         const maVector3d forward(0.0f, std::sin(pitch), std::cos(pitch)),
             up(0.0f, std::cos(pitch), -std::sin(pitch));
-        // How far the car reaches over the plane at most (none: below 0), and how many of its corners
-        // show in the frame.
-        float over = -1.0f;
-        int seen = 0;
-        for (const maVector3d& position : LeadCarPositions(type)) {
-            const maVector3d d = position - eye;
-            const float ahead = maDot(d, forward), above = maDot(d, up);
-            over = std::max(over, above + kQuarterTop * ahead);
-            seen += ahead > 0.0f && above >= -kFrameBottom * ahead && std::abs(d.x) < ahead;
+        // The forces slide the rider's head both ways across and up and down, and from the lowest
+        // and widest place the view still holds.
+        maVector4d slide;
+        definition.GetCameraSlide(slide);
+        EXPECT_TRUE(slide.x < 0.0f && slide.y > 0.0f && slide.z < 0.0f && slide.w > 0.0f) << type;
+        for (const float across : {slide.x, slide.y}) {
+            const maVector3d eye = seat + maVector3d(-across, slide.z, 0.0f);
+            // How far the car reaches over the plane at most (none: below 0), and how many of its
+            // corners show in the frame.
+            float over = -1.0f;
+            int seen = 0;
+            for (const maVector3d& position : LeadCarPositions(type)) {
+                const maVector3d d = position - eye;
+                const float ahead = maDot(d, forward), above = maDot(d, up);
+                over = std::max(over, above + kQuarterTop * ahead);
+                seen += ahead > 0.0f && above >= -kFrameBottom * ahead && std::abs(d.x) < ahead;
+            }
+            EXPECT_LE(over, 0.0f) << type << " " << across;
+            EXPECT_GT(seen, 0) << type << " " << across;
         }
-        EXPECT_LE(over, 0.0f) << type;
-        EXPECT_GT(seen, 0) << type;
     }
     coCoasterDefinitionStore() = saved;
     coPakManager::Destroy();

@@ -9,6 +9,7 @@
 #include "Engine/Graphics/G3d/g3dLightManager.h"
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/G3d/g3dUVATexture.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Platform/Os/plIniReader.h"
 #include "Engine/Platform/Os/plKeyValueStore.h"
@@ -19,9 +20,11 @@
 #include "Source/World/coEnvironment.h"
 #include "Source/World/coLFVisCompute.h"
 #include "Source/World/coLoadingDock.h"
+#include "Source/World/coPropTemplate.h"
 #include "Tools/World/toolParkWorld.h"
 
 #include <filesystem>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -145,4 +148,25 @@ TEST_F(coWorldContentTest, TheDuskSunHidesBehindTheHill) {
     camera.LookAt({180, 8, 180}, {181, 8, 181}, {0, 1, 0});
     EXPECT_FALSE(test.IsVisible(flare));
     coPrefs::SetBool(coPrefLensFlare, lensFlare);
+}
+
+// The banner's cloth waves: its model names a picture that does not ship, and the flip-book of that name
+// plays instead, a different frame as time goes on.
+TEST_F(coWorldContentTest, TheBannersClothPlaysItsFlipBook) {
+    fsLocator theme(coRootThemes);
+    theme.AppendComponent("Ironvale");
+    coPropTemplate banner(envString("banner"), envString("Banner"), true);
+    banner.Load(theme);
+    std::vector<const g3dUVATexture*> books;
+    for (const g3dTexture* texture : banner.GetModelParts().textures)
+        if (const auto* book = dynamic_cast<const g3dUVATexture*>(texture))
+            books.push_back(book);
+    ASSERT_EQ(books.size(), 1u);
+    EXPECT_EQ(std::tuple(books[0]->GetFrameCount(), books[0]->GetPageCount()), std::tuple(8, 1));
+    std::set<i32> frames;
+    for (f32 time = 0.0f; time < 1.0f; time += 0.125f)
+        frames.insert(books[0]->GetFrameAt(time + 0.01f));
+    EXPECT_EQ(frames.size(), 8u);
+    banner.Unload();
+    EXPECT_EQ(m_log.Count("**Warning**"), 0u);
 }
