@@ -201,7 +201,8 @@ void WritePropIcons(const fs::path& data, const fs::path& theme) {
     std::stable_sort(onTab.begin(), onTab.end(),
                      [](const auto& a, const auto& b) { return Footprint(a) > Footprint(b); });
     onTab.resize(std::min(onTab.size(), kPropsOnTab));
-    const std::vector<toolImage> tab = toolThemeTabLooks(onTab);
+    // The "Environment" tab stands apart above the row, twice as wide.
+    const std::vector<toolImage> tab = toolThemeTabLooks(onTab, theme.filename() == "Environment" ? 64 : 32);
     Write(theme / "Icons" / "thmtab_i.png", tab[0]);
     Write(theme / "Icons" / "thmtab_s.png", tab[1]);
 }

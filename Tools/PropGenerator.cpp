@@ -1,6 +1,7 @@
-// Writes the props of the default theme and the prop packs under a data folder:
+// Writes the props of the default themes and the prop packs under a data folder:
 //   lvPropGenerator <data folder>
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Tools/World/toolEnvironmentProps.h"
 #include "Tools/World/toolIronvaleProps.h"
 
 #include <cstdio>
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     }
     try {
         toolWriteIronvaleProps(argv[1]);
+        toolWriteEnvironmentProps(argv[1]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "lvPropGenerator: %s\n", e.what());
         return 1;

@@ -239,6 +239,8 @@ void coModeEditor::OnSceneCleared() {
 void coModeEditor::Enter() {
     appCharEventHandler::SetEnabled(true);
     EnterCommon();
+    // The ride hid the props far from its camera; the builder shows the whole park.
+    coPropList::UncullAll();
     m_cameraIndex = std::max(m_cameraIndex, 0);
     if (m_cameras.empty()) {
         m_cameras.push_back(std::make_unique<coCameraManipFocus>());

@@ -50,7 +50,7 @@ inline constexpr int coPrefCrossbarDetail = 7; // above 0.3 thins the crossbars 
 inline constexpr int coPrefBuilderMusicVolume = 8;
 inline constexpr int coPrefMenuMusicVolume = 9;
 inline constexpr int coPrefVoicesVolume = 10;
-inline constexpr int coPrefScreamsVolume = 11; // the options' slider only: nothing reads it
+inline constexpr int coPrefScreamsVolume = 11; // the level each scream starts at
 // Paths.
 inline constexpr int coPrefBuilderOwnTrack = 0;
 // Session flags, set from the command line.

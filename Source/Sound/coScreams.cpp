@@ -4,6 +4,7 @@
 #include "Engine/Audio/Sn/snSoundJob2D.h"
 #include "Engine/Core/Ma/maRandom.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
 #include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterPieceLoop.h"
@@ -43,7 +44,8 @@ void PlayScream() {
     coRideSound& scream = *g_screams.list[static_cast<size_t>(k)];
     if (!Finished(scream))
         return;
-    scream.job->FadeVolume(1.0f, 0.0f, 0.0f);
+    // The options' "Screams" slider: on top of the effects' category volume.
+    scream.job->FadeVolume(coPrefs::GetFloat(coPrefScreamsVolume), 0.0f, 0.0f);
     scream.job->Restart(appClock::GetTime());
     scream.playing = true;
 }

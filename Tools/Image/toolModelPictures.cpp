@@ -271,7 +271,8 @@ std::vector<toolImage> toolChoiceLooks(const toolImage& view) {
     return {idle, over, chosen};
 }
 
-std::vector<toolImage> toolThemeTabLooks(const std::vector<std::vector<toolShadedTriangle>>& props) {
+std::vector<toolImage> toolThemeTabLooks(const std::vector<std::vector<toolShadedTriangle>>& props,
+                                         int width) {
     // Side by side across the view, each brought to one width, so that a small prop shows beside a big one.
     const maVector3d across(std::cos(kYaw), 0.0f, -std::sin(kYaw));
     std::vector<toolShadedTriangle> row;
@@ -292,7 +293,7 @@ std::vector<toolImage> toolThemeTabLooks(const std::vector<std::vector<toolShade
         next += 1.1f;
     }
     // Stood back, so the row keeps clear of the chosen look's frame.
-    const toolImage view = ObjectOnBackdrop(row, 32, 32, 1.2f);
+    const toolImage view = ObjectOnBackdrop(row, width, 32, 1.2f);
     toolImage idle = Scaled(view, 0.85f);
     Border(idle, 1, 0.6f);
     toolImage chosen = Scaled(view, 1.05f);

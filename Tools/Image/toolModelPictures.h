@@ -26,9 +26,10 @@ toolImage toolObjectIcon(const std::vector<toolShadedTriangle>& object);
 toolImage toolPropPreview(const std::vector<toolShadedTriangle>& object);
 // The dock palette's preview (128 x 64), which lies wholly over its panel.
 toolImage toolDockPreview(const std::vector<toolShadedTriangle>& object);
-// A theme's tab in the props palette (32 x 32): the given props in a row, as "_i" (idle, a little dim)
+// A theme's tab in the props palette (width x 32): the given props in a row, as "_i" (idle, a little dim)
 // and "_s" (the current tab: brighter, framed in gold).
-std::vector<toolImage> toolThemeTabLooks(const std::vector<std::vector<toolShadedTriangle>>& props);
+std::vector<toolImage> toolThemeTabLooks(const std::vector<std::vector<toolShadedTriangle>>& props,
+                                         int width);
 
 // A section of a track type: its outline across (x) and up (y) and its colour.
 struct toolTrackSection {

@@ -393,7 +393,25 @@ toolPropModel Gazebo() {
     return gazebo;
 }
 
+// A fir: a trunk under three tiers of needles, each narrower than the one below.
+toolPropModel Pine() {
+    const toolModelMaterial needles = Paint(0.16f, 0.42f, 0.2f);
+    return Static("pine",
+                  {Round(0.22f, 0.16f, 0.0f, 1.4f, 8, kDarkWood), Round(1.5f, 0.0f, 1.1f, 2.2f, 10, needles),
+                   Round(1.15f, 0.0f, 2.4f, 1.9f, 10, needles), Round(0.8f, 0.0f, 3.6f, 1.6f, 10, needles)});
+}
+
+// A weathered rock: two squat, many-sided lumps leaning on each other.
+toolPropModel Boulder() {
+    return Static("boulder", {Round(1.1f, 0.55f, 0.0f, 1.0f, 7, kDarkStone),
+                              Placed(Round(0.7f, 0.3f, 0.0f, 0.8f, 6, kStone), 1, 0.4f, {0.9f, 0.0f, 0.3f})});
+}
+
 } // namespace
+
+std::vector<toolPropModel> toolEnvironmentPropModels() {
+    return {Pine(), Boulder()};
+}
 
 std::vector<toolPropModel> toolIronvalePropModels() {
     return {Bench(),    Fountain(), Banner(), Trophy(), Lantern(),  Statue(), Barrel(),

@@ -24,6 +24,10 @@ struct toolPropModel {
 // without textures, except the bench's planks, whose texture only adds grain, and the banner's waving cloth.
 std::vector<toolPropModel> toolIronvalePropModels();
 
+// The "Environment" theme's scenery: a pine and a boulder, in plain colours, standing on the ground at the
+// origin.
+std::vector<toolPropModel> toolEnvironmentPropModels();
+
 // Writes the model into the folder under its file name, and its joint's animation beside it.
 void toolWritePropModel(const std::string& folder, const toolPropModel& model);
 // Writes every model of the list with its animation into the folder.

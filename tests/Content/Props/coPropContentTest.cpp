@@ -110,7 +110,7 @@ TEST_F(coPropContentTest, EveryShippedDefinitionReadsAndNamesFilesThatExist) {
             ExpectFilesOf(coLoadPropDefinition(Locator(file.path())), theme.path(), file.path().string());
             ++read;
         }
-    EXPECT_EQ(read, 4);
+    EXPECT_EQ(read, 6);
     for (int row = 0; row < coPropPackCount; ++row) {
         fsLocator pack(coRootGeom);
         pack.AppendComponent(coGetPropPackRow(row).packFile);
@@ -146,6 +146,15 @@ TEST_F(coPropContentTest, TheThemeListsItsPropsWithTheirNamesAndTheRewardJoinsTh
         names.push_back(envStringToNarrow(coPropTemplateList::GetTemplate(i, category)->GetName()));
     EXPECT_EQ(names, (std::vector<std::string>{"Track Banner", "Park Bench", "Fountain", "Tube Dancer"}));
 
+    // The scenery of the "Environment" theme is a category of its own.
+    coFindPropTemplate(envString("pine"), category, index);
+    ASSERT_GE(category, 0);
+    EXPECT_EQ(envStringToNarrow(coPropTemplateList::GetCategoryName(category)), "Environment");
+    EXPECT_EQ(envStringToNarrow(coPropTemplateList::GetTemplate(index, category)->GetName()), "Pine Tree");
+    coThemeList::GetDisplayName(shown, envString("Environment"));
+    EXPECT_EQ(envStringToNarrow(shown), "Scenery");
+
+    coFindPropTemplate(envString("banner"), category, index);
     coUnlockCareerRewardPack();
     EXPECT_EQ(envStringToNarrow(coPropTemplateList::GetTemplate(4, category)->GetName()), "Golden Trophy");
 }

@@ -170,3 +170,18 @@ TEST_F(coWorldContentTest, TheBannersClothPlaysItsFlipBook) {
     banner.Unload();
     EXPECT_EQ(m_log.Count("**Warning**"), 0u);
 }
+
+// "/cheat velvetrug" finds its wood in the shipped themes: the mountains load with that one texture.
+TEST_F(coWorldContentTest, TheWoodCheatCoversTheWorldInTheShippedWood) {
+    coEnvironment& environment = coGetEnvironment();
+    for (const u8 cheat : {0, 1}) {
+        coPrefs::SetSessionFlag(coSessionWoodTextures, cheat);
+        environment.Clear();
+        environment.Load(envString("Mountain"));
+        coPrefs::SetSessionFlag(coSessionWoodTextures, 0);
+        if (cheat)
+            EXPECT_EQ(coGetTextureCache().GetEntryCount(), 1u);
+        else
+            EXPECT_GT(coGetTextureCache().GetEntryCount(), 1u);
+    }
+}

@@ -5,6 +5,7 @@
 
 #include "Engine/Graphics/G3d/g3dMaterial.h"
 #include "Source/Modes/coEditorSelection.h"
+#include "Source/Modes/coModeEditor.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/World/coTrackProp.h"
@@ -238,6 +239,18 @@ TEST_F(coPropToolTest, MovingKeepsTheGrabAndUndoesWhatMayNotStand) {
     move.Exit();
     EXPECT_EQ(prop->GetPosition(), moved);
     EXPECT_FALSE(coGetPlacementGrid().IsBoxFree(prop->GetBounds()));
+}
+
+// A ride hides the props far from its camera; back in the builder every prop shows again.
+TEST_F(coPropToolTest, TheBuilderShowsThePropsTheRideCulled) {
+    coProp* prop = Place();
+    ASSERT_NE(prop, nullptr);
+    coPropList::CullByDistance(maVector3d(0.0f, 0.0f, 100000.0f));
+    ASSERT_FALSE(prop->IsVisible());
+    coModeEditor editor;
+    editor.Enter();
+    EXPECT_TRUE(prop->IsVisible());
+    editor.Exit();
 }
 
 } // namespace

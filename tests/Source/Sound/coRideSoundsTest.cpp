@@ -170,6 +170,13 @@ TEST_F(coRideSoundsTest, ScreamsFollowLongDescentsAndLoopsWithAnyNumberLoaded) {
         ScreamFrames(0.04f, 0.0f, 0.0f);
     }
     EXPECT_TRUE(ScreamFrames(6.0f, 0.0f, -0.2f).empty());
+    // The options' "Screams" slider sets the level a scream starts at.
+    const float level = coPrefs::GetFloat(coPrefScreamsVolume);
+    coPrefs::SetFloat(coPrefScreamsVolume, 0.3f);
+    const std::vector<int> quiet = ScreamFrames(3.0f, 0.0f, -0.5f);
+    coPrefs::SetFloat(coPrefScreamsVolume, level);
+    ASSERT_EQ(quiet.size(), 1u);
+    EXPECT_FLOAT_EQ(coGetScream(quiet[0]).job->GetFadeFactor(), 0.3f);
 
     // On a Loop each finished scream is followed by another, never the same entry twice running; with one
     // scream loaded it repeats, with none there is nothing.
