@@ -28,7 +28,8 @@
 
 namespace {
 
-constexpr float kWhole = 0.98f; // the share of the solution's length that bronze asks for
+constexpr float kTurnRadius = 15.0f; // the builder's own left turn, which closes the square
+constexpr float kWhole = 0.98f;      // the share of the solution's length that bronze asks for
 // How far a statistic's threshold lies beyond the solution's value: a share of it and a little more, so
 // that the same coaster laid in more straights still meets it.
 constexpr float kStatMargin = 0.15f, kStatSlack = 0.05f;
@@ -300,20 +301,21 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
                                kTypes[t].sideB + kTypes[t].growB * static_cast<float>(d), kTitles[t][d - 1]});
         all.push_back({"Final", 1, 60.0f, 40.0f, "Championship"});
         all.push_back({"Final", 2, 70.0f, 50.0f, "Masterpiece"});
-        // Every mission its own pair of statistics: the kinds a step apart, then two, three and four
-        // apart. A ring, a fountain, fountains in order and a fountain in its burst come round in turn from
-        // the second mission on,
-        // every fifth mission is in the cavern, and the corners tighten within each track type.
-        constexpr lvMissionFeature kFeatures[] = {lvMissionFeature::None, lvMissionFeature::Ring,
-                                                  lvMissionFeature::Prop, lvMissionFeature::PropOrder,
-                                                  lvMissionFeature::PropEvent};
+        // Each track type opens with the plain square and the length and top speed to beat; every other
+        // mission asks for its own pair of statistics (the kinds a step apart, then two, three and four
+        // apart) and a ring, a fountain, fountains in order or a fountain in its burst, in turn. Every fifth
+        // mission is in the cavern.
+        constexpr lvMissionFeature kFeatures[] = {lvMissionFeature::Ring, lvMissionFeature::Prop,
+                                                  lvMissionFeature::PropOrder, lvMissionFeature::PropEvent};
+        size_t next = 0;
         for (size_t i = 0; i < all.size(); ++i) {
             const int first = static_cast<int>(i) % coStatObjectiveKindCount,
                       apart = 1 + static_cast<int>(i) / coStatObjectiveKindCount;
-            all[i].statKinds = {first, (first + apart) % coStatObjectiveKindCount};
-            all[i].feature = kFeatures[i % std::size(kFeatures)];
+            const bool opening = all[i].number == 1;
+            all[i].statKinds =
+                opening ? std::array{8, 1} : std::array{first, (first + apart) % coStatObjectiveKindCount};
+            all[i].feature = opening ? lvMissionFeature::None : kFeatures[next++ % std::size(kFeatures)];
             all[i].site = i % 5 == 2 ? lvMissionSite::Cavern : lvMissionSite::Mountains;
-            all[i].turnRadius = 20.0f - 1.5f * static_cast<float>(all[i].number - 1);
             // A locked side is one straight, which the game would cut to the longest it allows.
             all[i].sideA = std::min(all[i].sideA, GetStraightLengthMax());
             all[i].sideB = std::min(all[i].sideB, GetStraightLengthMax());
@@ -336,7 +338,7 @@ void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide) {
         }
         auto turn = std::make_unique<coCoasterPieceTurn>();
         turn->SetAngle(coDegrees(90.0f));
-        turn->SetRadius(recipe.turnRadius);
+        turn->SetRadius(kTurnRadius);
         Append(std::move(turn));
     }
     coCircuitClose();
@@ -365,7 +367,7 @@ void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTex
     // With its waits, long enough for the spoken title and briefing, which it would cut off. It passes over
     // the square and looks at what the mission points at on the way.
     path.SetFlightTime(12.0f);
-    const float half = 0.5f * (recipe.sideA + recipe.sideB) + recipe.turnRadius;
+    const float half = 0.5f * (recipe.sideA + recipe.sideB) + kTurnRadius;
     const maVector3d centre(half, 0.0f, half);
     path.AddPoint(maVector3d(-40.0f, 30.0f, -40.0f), centre);
     path.AddPoint(maVector3d(half, 40.0f, -60.0f), feature);

@@ -25,7 +25,6 @@ struct lvMissionRecipe {
     const char* title;
     lvMissionFeature feature = lvMissionFeature::None;
     lvMissionSite site = lvMissionSite::Mountains;
-    float turnRadius = 15.0f;       // of the square's corners: tighter corners, harder G-forces
     std::array<int, 2> statKinds{}; // the two ride statistics the win level asks for (objective kinds)
 };
 
