@@ -351,6 +351,9 @@ void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTex
     coObjectiveSet objectives;
     AddObjectives(recipe, objectives, objectiveTexts);
     const maVector3d feature = AddFeature(recipe, world, objectives, objectiveTexts);
+    maVector3d direction, centre; // of the solution, before the check relays it
+    FreeSideMiddle(0, direction, centre);
+    centre.y = 0.0f;
     CheckGoldSolution(recipe, objectives);
     // The start gives half the circuit; the player lays two left turns and the straights of the gold level.
     coMissionBudgets budgets;
@@ -368,10 +371,9 @@ void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTex
     // the square and looks at what the mission points at on the way.
     path.SetFlightTime(12.0f);
     const float half = 0.5f * (recipe.sideA + recipe.sideB) + kTurnRadius;
-    const maVector3d centre(half, 0.0f, half);
-    path.AddPoint(maVector3d(-40.0f, 30.0f, -40.0f), centre);
-    path.AddPoint(maVector3d(half, 40.0f, -60.0f), feature);
-    path.AddPoint(maVector3d(2 * half + 40.0f, 25.0f, half), centre);
+    path.AddPoint(centre + maVector3d(-half - 40.0f, 30.0f, -half - 40.0f), centre);
+    path.AddPoint(centre + maVector3d(0.0f, 40.0f, -half - 60.0f), feature);
+    path.AddPoint(centre + maVector3d(half + 40.0f, 25.0f, 0.0f), centre);
     while (coCircuitPieceCount() > lvMissionStartPieces)
         coCircuitRemoveLast();
 
