@@ -9,6 +9,7 @@
 #include "Tools/Mission/lvMissionRecipes.h"
 
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -40,9 +41,15 @@ int main(int argc, char** argv) {
     fsLocator textsFile(coRootText);
     textsFile.AppendComponent("uiop.tsf");
     const gfTextSet texts(textsFile, 32, true);
-    for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
-        lvLayMissionSolution(recipe);
-        lvWriteMission(recipe, texts);
+    try {
+        for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
+            lvLayMissionSolution(recipe);
+            lvWriteMission(recipe, texts);
+        }
+    } catch (const std::runtime_error& e) {
+        std::fprintf(stderr, "%s: %s\n", argv[0], e.what());
+        coSetCoasterDefinition(nullptr);
+        return 1;
     }
     lvWriteTrackTypeTexts();
 

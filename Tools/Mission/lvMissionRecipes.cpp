@@ -5,6 +5,7 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Source/Career/coFlythroughPath.h"
 #include "Source/Career/coMissionFile.h"
+#include "Source/Career/coMissionObjective.h"
 #include "Source/Career/coMissionWorld.h"
 #include "Source/Career/coObjectiveSet.h"
 #include "Source/Ride/coRideStats.h"
@@ -14,28 +15,35 @@
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
+#include "Source/Track/coPieceLimits.h"
 #include "Source/World/coPropListChunk.h"
 #include "Source/World/coTargetRingList.h"
 #include "Tools/World/toolParkWorld.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 
 namespace {
 
-constexpr float kTurnRadius = 15.0f;
-constexpr float kEasy = 0.9f; // the share of the solution's values that the win level asks for
+constexpr float kTurnRadius = 15.0f; // the builder's own left turn, which closes the square
+constexpr float kWhole = 0.98f;      // the share of the solution's length that bronze asks for
+// How far a statistic's threshold lies beyond the solution's value: a share of it and a little more, so
+// that the same coaster laid in more straights still meets it.
+constexpr float kStatMargin = 0.15f, kStatSlack = 0.05f;
 constexpr float kRingRadius = 6.0f;
 constexpr float kPropAside = 7.0f; // from the middle of its side, outwards, well within its trigger distance
 constexpr float kPropStay = 0.5f;  // seconds the lead car must stay near the fountain
+constexpr int kBurst = 0, kCascade = 1; // the fountain's entry events
 
 // The world a mission is written from: the mountain environment, the "Ironvale" dock at the start, and
 // the mission's own ring and fountain. Its props are only records, so the handles that objectives keep
 // point at those records.
 class MissionWorld : public coSavedCoasterServices, public coMissionWorld {
   public:
-    MissionWorld() {
+    explicit MissionWorld(lvMissionSite site) : site(site) {
         coSetSavedCoasterServices(this);
         coSetMissionWorld(this);
     }
@@ -46,7 +54,12 @@ class MissionWorld : public coSavedCoasterServices, public coMissionWorld {
     MissionWorld(const MissionWorld&) = delete;
     MissionWorld& operator=(const MissionWorld&) = delete;
 
-    std::string GetEnvironmentName() const override { return "Mountain"; }
+    std::string GetEnvironmentName() const override {
+        return site == lvMissionSite::Cavern ? "cavern" : "Mountain";
+    }
+    float GroundHeight(float x, float z) const {
+        return site == lvMissionSite::Cavern ? toolCavernHeight(x, z) : toolMountainHeight(x, z);
+    }
     bool GetDock(maVector3d& position, float& heading, std::string& type) const override {
         position = maVector3d(0.0f, 2.0f, 0.0f);
         heading = 0.0f;
@@ -56,15 +69,24 @@ class MissionWorld : public coSavedCoasterServices, public coMissionWorld {
     void WriteProps(chWriter& writer) const override { coWritePropRecords(writer, props); }
     maVector3d GetPropPosition(const coProp* prop) const override { return Record(prop).position; }
     envString GetPropName(const coProp*) const override { return envString("Fountain"); }
+    // The fountain's entry events, as its template names them.
+    envString GetPropEventName(const coProp*, int event) const override {
+        return envString(event == kBurst ? "Burst" : event == kCascade ? "Cascade" : "");
+    }
     void WriteRings(chWriter& writer) const override { coWriteRingRecords(writer, rings); }
+    // The records have no recording to switch; the game's props do.
+    void SetPropOrderTracked(coProp*, bool) override {}
 
     coProp* AddProp(const coPropRecord& record) {
         props.push_back(record);
-        return reinterpret_cast<coProp*>(&props.back());
+        handles.push_back(reinterpret_cast<coProp*>(&props.back()));
+        return handles.back();
     }
 
     std::vector<coPropRecord> props; // reserved up front: handles point into it
     std::vector<coRingRecord> rings;
+    std::vector<coProp*> handles;
+    lvMissionSite site;
 
   private:
     static const coPropRecord& Record(const coProp* prop) {
@@ -94,21 +116,36 @@ void Append(std::unique_ptr<coCoasterPiece> piece) {
     coCircuitAppend(std::move(piece), true);
 }
 
-// The win level: the track length and four left turns; the Classic missions also the top speed, the Final
-// ones the ride time. Bronze asks for a longer ride than the solution gives, silver and gold for the free
-// sides laid in more straights.
+// Whether a statistic objective of the kind asks to stay above its threshold (the speeds, the ride, the
+// lowest of the G-forces and the ground clearance) or below it (the highest G-forces and height).
+constexpr bool kAbove[coStatObjectiveKindCount] = {true, true, true,  false, true,  false, true,
+                                                   true, true, false, false, false, true};
+// The record value of each statistic objective kind.
+constexpr int kStatRecord[coStatObjectiveKindCount] = {0, 1, 2, 4, 7, 10, 9, 12, 11, 3, 6, 5, 8};
+
+std::unique_ptr<coStatObjective> StatObjective(int kind, const gfTextSet& texts) {
+    const float value = coGetRideStats()[kStatRecord[kind]];
+    const float beyond = kStatMargin * std::fabs(value) + kStatSlack;
+    return std::make_unique<coStatObjective>(kind, kAbove[kind],
+                                             kAbove[kind] ? value - beyond : value + beyond, texts);
+}
+
+// The win level: four left turns and the recipe's two statistics. Bronze asks for the whole square's
+// length, silver and gold for the free sides laid in more straights, gold in a row.
 void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfTextSet& texts) {
     const coRideStats& stats = coGetRideStats();
-    const std::string type = recipe.type;
-    set.Add(std::make_unique<coStatObjective>(8, true, stats[coStatCircuitLength] * kEasy, texts), 0);
-    set.Add(std::make_unique<coTrackCountObjective>(2, 4, false, texts), 0);
-    if (type == "Classic")
-        set.Add(std::make_unique<coStatObjective>(1, true, stats[coStatHighestSpeed] * kEasy, texts), 0);
-    if (type == "Final")
-        set.Add(std::make_unique<coStatObjective>(7, true, stats[coStatRideTime] * kEasy, texts), 0);
-    set.Add(std::make_unique<coStatObjective>(7, true, stats[coStatRideTime], texts), 1);
-    set.Add(std::make_unique<coTrackCountObjective>(0, 2 + 2 * lvSilverStraightsPerSide, false, texts), 2);
-    set.Add(std::make_unique<coTrackCountObjective>(0, 2 + 2 * lvGoldStraightsPerSide, false, texts), 3);
+    set.Add(std::make_unique<coTrackCountObjective>(coPieceCodeTurnLeft, 4, false, texts), 0);
+    for (int kind : recipe.statKinds)
+        set.Add(StatObjective(kind, texts), 0);
+    set.Add(std::make_unique<coStatObjective>(8, true, stats[coStatCircuitLength] * kWhole, texts), 1);
+    set.Add(std::make_unique<coTrackCountObjective>(coPieceCodeStraight, 2 + 2 * lvSilverStraightsPerSide,
+                                                    false, texts),
+            2);
+    set.Add(std::make_unique<coTrackCountObjective>(coPieceCodeStraight, 2 + 2 * lvGoldStraightsPerSide,
+                                                    false, texts),
+            3);
+    set.Add(std::make_unique<coTrackCountObjective>(coPieceCodeStraight, lvGoldStraightsPerSide, true, texts),
+            3);
 }
 
 // The middle of the first straight the player lays in the free side (0 or 1) of the solved circuit, with
@@ -125,8 +162,9 @@ maVector3d FreeSideMiddle(int side, maVector3d& direction, maVector3d& centre) {
     return (start + end) * 0.5f;
 }
 
-// A two-way ring over the first free side, which every way of closing the square flies through.
-void AddRing(MissionWorld& world, coObjectiveSet& set, const gfTextSet& texts) {
+// A two-way ring over the first free side, which every way of closing the square flies through. Returns
+// where the fly-over looks.
+maVector3d AddRing(MissionWorld& world, coObjectiveSet& set, const gfTextSet& texts) {
     maVector3d direction, centre;
     const maVector3d middle = FreeSideMiddle(0, direction, centre);
     coRingRecord ring;
@@ -136,36 +174,99 @@ void AddRing(MissionWorld& world, coObjectiveSet& set, const gfTextSet& texts) {
     ring.heading = std::atan2(direction.x, direction.z);
     world.rings.push_back(ring);
     set.Add(std::make_unique<coRingObjective>(texts), 0);
+    return ring.position;
 }
 
-// A fountain on the ground outside the second free side; the train must stay near it for a moment.
-void AddFountain(MissionWorld& world, coObjectiveSet& set, const gfTextSet& texts) {
+// A fountain on the ground outside the free side (0 or 1), playing its entry event of that number.
+coProp* AddFountain(MissionWorld& world, int side, int event = kBurst) {
     maVector3d direction, centre;
-    const maVector3d middle = FreeSideMiddle(1, direction, centre);
+    const maVector3d middle = FreeSideMiddle(side, direction, centre);
     maVector3d outwards(middle.x - centre.x, 0.0f, middle.z - centre.z);
     outwards = outwards * (kPropAside / std::hypot(outwards.x, outwards.z));
     coPropRecord fountain;
     fountain.name = envString("fountain");
     fountain.position = middle + outwards;
-    fountain.position.y = toolMountainHeight(fountain.position.x, fountain.position.z);
-    set.Add(std::make_unique<coPropProximityObjective>(world.AddProp(fountain), kPropStay, texts), 0);
+    fountain.position.y = world.GroundHeight(fountain.position.x, fountain.position.z);
+    fountain.activeEvent = event;
+    return world.AddProp(fountain);
 }
 
-const char* Hint(lvMissionFeature feature) {
-    switch (feature) {
+// The feature's objectives and props; returns where the fly-over looks, the square's centre without one.
+maVector3d AddFeature(const lvMissionRecipe& recipe, MissionWorld& world, coObjectiveSet& set,
+                      const gfTextSet& texts) {
+    maVector3d direction, centre;
+    FreeSideMiddle(0, direction, centre);
+    switch (recipe.feature) {
     case lvMissionFeature::Ring:
-        return "Lay the two missing sides of the square, each as long as the side across from it, with a "
-               "left turn after each; the first must fly through the ring. More straights in a side win "
-               "better medals.";
-    case lvMissionFeature::Prop:
-        return "Lay the two missing sides of the square, each as long as the side across from it, with a "
-               "left turn after each; the second passes the fountain. More straights in a side win better "
-               "medals.";
+        return AddRing(world, set, texts);
+    case lvMissionFeature::Prop: {
+        // The train must stay near the fountain for a moment.
+        coProp* fountain = AddFountain(world, 1);
+        set.Add(std::make_unique<coPropProximityObjective>(fountain, kPropStay, texts), 0);
+        return world.GetPropPosition(fountain);
+    }
+    case lvMissionFeature::PropEvent: {
+        // It stands in its cascade; the player sets it to burst and passes it.
+        coProp* fountain = AddFountain(world, 1, kCascade);
+        set.Add(std::make_unique<coPropActivationEventObjective>(fountain, kPropStay, kBurst, texts), 0);
+        return world.GetPropPosition(fountain);
+    }
+    case lvMissionFeature::PropOrder:
+        // The first side's fountain first, the second's after it.
+        for (int side = 0; side < 2; ++side)
+            set.Add(std::make_unique<coPropOrderingObjective>(AddFountain(world, side), side + 1, texts), 0);
+        return centre;
     case lvMissionFeature::None:
         break;
     }
-    return "Lay the two missing sides of the square, each as long as the side across from it, with a left "
-           "turn after each. More straights in a side win better medals.";
+    return centre;
+}
+
+// The circuit relaid as gold asks must meet every statistic and count of every level; the rings and props
+// are the running game's, proved by the content tests. A mission that fails stops the content build.
+void CheckGoldSolution(const lvMissionRecipe& recipe, const coObjectiveSet& objectives) {
+    coCircuitClear();
+    lvLayMissionSolution(recipe, lvGoldStraightsPerSide);
+    coRideComputeStats();
+    for (int level = 0; level < 4; ++level)
+        for (const auto& objective : objectives.GetLevel(level))
+            if ((dynamic_cast<const coStatObjective*>(objective.get()) ||
+                 dynamic_cast<const coTrackCountObjective*>(objective.get())) &&
+                !objective->IsMet())
+                throw std::runtime_error(std::string(recipe.type) + "/" + MissionName(recipe) +
+                                         ": its solution misses \"" +
+                                         envStringToNarrow(objective->GetDescription()) + "\"");
+}
+
+// What the win level's statistics are called in a hint, and whether it asks for more or less.
+constexpr const char* kStatWords[coStatObjectiveKindCount] = {
+    "lowest speed",     "top speed",         "average speed",   "highest vertical G", "lowest vertical G",
+    "highest point",    "lowest point",      "ride time",       "track length",       "highest lateral G",
+    "lowest lateral G", "highest forward G", "lowest forward G"};
+
+std::string Hint(const lvMissionRecipe& recipe) {
+    std::string hint = "Close the square, a left turn after each side. ";
+    switch (recipe.feature) {
+    case lvMissionFeature::Ring:
+        hint += "Fly through the ring. ";
+        break;
+    case lvMissionFeature::Prop:
+        hint += "Pass the fountain. ";
+        break;
+    case lvMissionFeature::PropEvent:
+        hint += "Set the fountain to Burst and pass it. ";
+        break;
+    case lvMissionFeature::PropOrder:
+        hint += "Pass the fountains in order. ";
+        break;
+    case lvMissionFeature::None:
+        break;
+    }
+    const auto ask = [](int kind) {
+        return std::string(kAbove[kind] ? "a high " : "a low ") + kStatWords[kind];
+    };
+    return hint + "Aim for " + ask(recipe.statKinds[0]) + " and " + ask(recipe.statKinds[1]) +
+           ". More straights win better medals.";
 }
 
 } // namespace
@@ -198,11 +299,27 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
             for (int d = 1; d <= 8; ++d)
                 all.push_back({kTypes[t].name, d, kTypes[t].sideA + kTypes[t].growA * static_cast<float>(d),
                                kTypes[t].sideB + kTypes[t].growB * static_cast<float>(d), kTitles[t][d - 1]});
-        // Early in the first career, so that a player soon meets a ring and a prop to pass.
-        all[1].feature = lvMissionFeature::Ring;
-        all[2].feature = lvMissionFeature::Prop;
         all.push_back({"Final", 1, 60.0f, 40.0f, "Championship"});
         all.push_back({"Final", 2, 70.0f, 50.0f, "Masterpiece"});
+        // Each track type opens with the plain square and the length and top speed to beat; every other
+        // mission asks for its own pair of statistics (the kinds a step apart, then two, three and four
+        // apart) and a ring, a fountain, fountains in order or a fountain in its burst, in turn. Every fifth
+        // mission is in the cavern.
+        constexpr lvMissionFeature kFeatures[] = {lvMissionFeature::Ring, lvMissionFeature::Prop,
+                                                  lvMissionFeature::PropOrder, lvMissionFeature::PropEvent};
+        size_t next = 0;
+        for (size_t i = 0; i < all.size(); ++i) {
+            const int first = static_cast<int>(i) % coStatObjectiveKindCount,
+                      apart = 1 + static_cast<int>(i) / coStatObjectiveKindCount;
+            const bool opening = all[i].number == 1;
+            all[i].statKinds =
+                opening ? std::array{8, 1} : std::array{first, (first + apart) % coStatObjectiveKindCount};
+            all[i].feature = opening ? lvMissionFeature::None : kFeatures[next++ % std::size(kFeatures)];
+            all[i].site = i % 5 == 2 ? lvMissionSite::Cavern : lvMissionSite::Mountains;
+            // A locked side is one straight, which the game would cut to the longest it allows.
+            all[i].sideA = std::min(all[i].sideA, GetStraightLengthMax());
+            all[i].sideB = std::min(all[i].sideB, GetStraightLengthMax());
+        }
         return all;
     }();
     return recipes;
@@ -228,15 +345,16 @@ void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide) {
 }
 
 void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts) {
-    MissionWorld world;
-    world.props.reserve(1);
+    MissionWorld world(recipe.site);
+    world.props.reserve(2);
     coRideComputeStats();
     coObjectiveSet objectives;
     AddObjectives(recipe, objectives, objectiveTexts);
-    if (recipe.feature == lvMissionFeature::Ring)
-        AddRing(world, objectives, objectiveTexts);
-    if (recipe.feature == lvMissionFeature::Prop)
-        AddFountain(world, objectives, objectiveTexts);
+    const maVector3d feature = AddFeature(recipe, world, objectives, objectiveTexts);
+    maVector3d direction, centre; // of the solution, before the check relays it
+    FreeSideMiddle(0, direction, centre);
+    centre.y = 0.0f;
+    CheckGoldSolution(recipe, objectives);
     // The start gives half the circuit; the player lays two left turns and the straights of the gold level.
     coMissionBudgets budgets;
     budgets.fill(0);
@@ -244,14 +362,18 @@ void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTex
     budgets[2] = 2;
     for (int element = 6; element <= 9; ++element)
         budgets[element] = -1;
-    coMissionLocks locks{true, false, lvMissionStartPieces, {}};
+    // The fountains stay where they stand; one whose event the player must choose is left free.
+    coMissionLocks locks{false, false, lvMissionStartPieces, world.handles};
+    if (recipe.feature == lvMissionFeature::PropEvent)
+        locks.lockedProps.clear();
     coFlythroughPath path;
-    // With its waits, long enough for the spoken title and briefing (up to 11 s), which it would cut off.
-    path.SetFlightTime(10.0f);
+    // With its waits, long enough for the spoken title and briefing, which it would cut off. It passes over
+    // the square and looks at what the mission points at on the way.
+    path.SetFlightTime(12.0f);
     const float half = 0.5f * (recipe.sideA + recipe.sideB) + kTurnRadius;
-    path.AddPoint(maVector3d(-40.0f, 30.0f, -40.0f), maVector3d(half, 0.0f, half));
-    path.AddPoint(maVector3d(half, 40.0f, -60.0f), maVector3d(half, 0.0f, half));
-    path.AddPoint(maVector3d(2 * half + 40.0f, 25.0f, half), maVector3d(half, 0.0f, half));
+    path.AddPoint(centre + maVector3d(-half - 40.0f, 30.0f, -half - 40.0f), centre);
+    path.AddPoint(centre + maVector3d(0.0f, 40.0f, -half - 60.0f), feature);
+    path.AddPoint(centre + maVector3d(half + 40.0f, 25.0f, 0.0f), centre);
     while (coCircuitPieceCount() > lvMissionStartPieces)
         coCircuitRemoveLast();
 
@@ -272,7 +394,7 @@ void lvWriteTrackTypeTexts() {
     std::map<std::string, std::map<u32, envString>> sets;
     for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
         auto& texts = sets[recipe.type];
-        texts[static_cast<u32>(recipe.number)] = envString(Hint(recipe.feature));
+        texts[static_cast<u32>(recipe.number)] = envString(Hint(recipe).c_str());
         texts[coCoasterNameOffset + static_cast<u32>(recipe.number)] = envString(recipe.title);
     }
     for (const auto& [type, texts] : sets)

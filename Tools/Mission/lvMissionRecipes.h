@@ -1,14 +1,19 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
 class gfTextSet;
 
 // What a mission asks beyond its square: nothing, flying through a ring over the first side the player
-// lays, or passing close by a fountain beside the second.
-enum class lvMissionFeature { None, Ring, Prop };
+// lays, passing close by a fountain beside the second, passing a fountain beside each in turn, or
+// passing the second's fountain set to its burst.
+enum class lvMissionFeature { None, Ring, Prop, PropOrder, PropEvent };
+
+// Where a mission is built: the mountain park or the dark cavern, ridden with the headlight.
+enum class lvMissionSite { Mountains, Cavern };
 
 // The default career missions. Each is laid as one whole closed circuit, its solution; the mission starts
 // from the first pieces of it, and its win level asks for a little less than the whole circuit gives.
@@ -19,6 +24,8 @@ struct lvMissionRecipe {
     float sideA, sideB; // the square's straights, in turn
     const char* title;
     lvMissionFeature feature = lvMissionFeature::None;
+    lvMissionSite site = lvMissionSite::Mountains;
+    std::array<int, 2> statKinds{}; // the two ride statistics the win level asks for (objective kinds)
 };
 
 const std::vector<lvMissionRecipe>& lvMissionRecipes();
@@ -34,8 +41,9 @@ inline constexpr int lvGoldStraightsPerSide = 3;
 // many straights.
 void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide = 1);
 
-// Writes the mission and its text set from the solved circuit, then leaves the circuit empty. Its world
-// is the mountain environment with the "Ironvale" dock at the start, its ring or fountain if it has one. The
+// Writes the mission and its text set from the solved circuit, then leaves the circuit empty. Throws a
+// runtime error when the circuit laid as gold asks misses a statistic or count of the mission. Its world
+// is its site's environment with the "Ironvale" dock at the start, its ring or fountains if it has them. The
 // mission goes to "<type>/Mission<number>.cmi" of the missions root, its texts (0 title, 1 briefing, 2
 // success, 3 failure) to "Missions/<type>/Mission<number>.tsf" of the text root.
 void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts);

@@ -130,11 +130,14 @@ std::vector<toolModelFragment> TerrainTiles(const Height& height, const toolMode
     return tiles;
 }
 
-// The cavern's floor: flat round the start, rising towards the walls.
-float CavernHeight(float x, float z) {
+} // namespace
+
+float toolCavernHeight(float x, float z) {
     const float out = std::clamp((std::hypot(x, z) - 150.0f) / 150.0f, 0.0f, 1.0f);
     return out * out * 40.0f + 1.5f * std::sin(x / 23.0f) * std::sin(z / 31.0f) * out;
 }
+
+namespace {
 
 // A dome over the origin seen from inside: rings from the horizon (v = 1) to the top (v = 0).
 toolModelFragment Dome(float radius, float height, const toolModelMaterial& material) {
@@ -322,7 +325,7 @@ void toolWriteCavern(const std::string& dataFolder) {
     toolWritePng((cavern / "Texture" / "caveroof.png").string(), MakeImage(64, 3, rock(60.0f)));
     const std::string models = (cavern / "Model").string();
     toolWriteStaticModel(models + "/terrain.mx",
-                         TerrainTiles(CavernHeight, Coloured("cavefloor.png", kRock)));
+                         TerrainTiles(toolCavernHeight, Coloured("cavefloor.png", kRock)));
     toolModelMaterial roof = Textured("caveroof.png");
     roof.ambient = {0.5f, 0.5f, 0.5f, 1.0f};
     toolWriteStaticModel(models + "/vault.mx", {Dome(330.0f, 140.0f, roof)});

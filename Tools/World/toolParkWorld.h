@@ -10,6 +10,9 @@ float toolMountainHeight(float x, float z);
 // (night).
 void toolWriteMountain(const std::string& dataFolder);
 
+// The floor of the "cavern" environment at (x, z): flat round the start, rising towards the walls.
+float toolCavernHeight(float x, float z);
+
 // The "cavern" environment under a data folder: a rock floor under a rock vault, dark, with shadows on, so
 // that the train's headlight is used there.
 void toolWriteCavern(const std::string& dataFolder);

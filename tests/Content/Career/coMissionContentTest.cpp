@@ -19,6 +19,7 @@
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coPieceLimits.h"
 #include "Source/Track/coPlacement.h"
+#include "Source/World/coProp.h"
 #include "Tools/Mission/lvMissionRecipes.h"
 
 #include <algorithm>
@@ -36,7 +37,8 @@ namespace {
 
 // Lays the two free sides as a player would from the mission's start (a straight, a turn, a straight, a
 // turn): each as long as the locked side across from it, in at least the given number of straights and
-// as many more as the longest straight needs, each followed by the locked turn, then "Finish Coaster".
+// as many more as the longest straight needs, each followed by the locked turn, all on the chain lift as
+// the locked pieces are, then "Finish Coaster".
 // Returns the pieces laid per budget code.
 std::map<int, int> LayAsAPlayer(int straightsPerSide) {
     std::map<int, int> laid;
@@ -49,12 +51,14 @@ std::map<int, int> LayAsAPlayer(int straightsPerSide) {
         for (int i = 0; i < straights; ++i) {
             auto straight = std::make_unique<coCoasterPieceStraight>();
             straight->SetRunLength(length / static_cast<float>(straights));
+            straight->SetElement(coElementChainLift);
             ++laid[coObjectivePieceKind(*straight)];
             coCircuitAppend(std::move(straight), true);
         }
         auto turn = std::make_unique<coCoasterPieceTurn>();
         turn->SetAngle(corner.GetAngle());
         turn->SetRadius(corner.GetRadius());
+        turn->SetElement(coElementChainLift);
         ++laid[coObjectivePieceKind(*turn)];
         coCircuitAppend(std::move(turn), true);
     }
@@ -88,13 +92,24 @@ void ExpectSpoken(const std::string& voice, const std::string& words) {
     EXPECT_LT(perCharacter, 0.12) << voice << ": " << words;
 }
 
+// The descriptions of the objectives not met up to the level.
+std::string Unmet(const coObjectiveSet& objectives, int level) {
+    std::string unmet;
+    for (int below = 0; below <= level; ++below)
+        for (const auto& objective : objectives.GetLevel(below))
+            if (!objective->IsMet())
+                unmet += " \"" + envStringToNarrow(objective->GetDescription()) + "\"";
+    return unmet;
+}
+
 std::string MissionName(const lvMissionRecipe& recipe) {
     return std::string(recipe.type) + "/Mission" + std::to_string(recipe.number);
 }
 
 // Loads the mission as the career builder does, without a line in the log, and finds half its circuit
 // given; a player who closes it within the budgets, in straights no longer than the builder allows, wins
-// bronze, and in more straights silver and gold. Returns the kinds of its win level's objectives.
+// bronze, and in more straights silver and gold; the coaster of each medal wins no more than it. Returns
+// the kinds of its win level's objectives.
 std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::vector<std::string>& log) {
     const std::string name = MissionName(recipe);
     coMissionBudgets budgets{};
@@ -117,19 +132,25 @@ std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::v
     for (const auto& objective : objectives.GetLevel(0)) {
         EXPECT_EQ(envStringToNarrow(objective->GetDescription()).find('%'), std::string::npos) << name;
         kinds.insert(typeid(*objective).name());
+        // The player sets the fountain to the event asked for.
+        if (const auto* event = dynamic_cast<const coPropActivationEventObjective*>(objective.get()))
+            event->GetProp()->SetActiveEvent(event->GetEvent());
     }
 
     for (const auto& [perSide, level] :
          {std::pair{1, 1}, {lvSilverStraightsPerSide, 2}, {lvGoldStraightsPerSide, 3}}) {
         while (coCircuitPieceCount() > lvMissionStartPieces)
             coCircuitRemoveLast();
-        for (const auto& [code, count] : LayAsAPlayer(perSide))
+        const std::map<int, int> laid = LayAsAPlayer(perSide);
+        for (const auto& [code, count] : laid)
             EXPECT_TRUE(budgets[size_t(code)] < 0 || count <= budgets[size_t(code)])
                 << name << " " << perSide << ": code " << code;
         coRideComputeStats();
         EXPECT_TRUE(coCircuitIsClosed() && objectives.AllMet(0) && objectives.AllMet(1) &&
                     objectives.AllMet(level))
-            << name << " " << perSide;
+            << name << " " << perSide << ":" << Unmet(objectives, level);
+        EXPECT_EQ(laid.at(coPieceCodeStraight), 2 * perSide) << name;
+        EXPECT_TRUE(level == 3 || !objectives.AllMet(level + 1)) << name << " " << perSide;
     }
     coRideSetPropTracking(false);
     return kinds;
@@ -208,10 +229,10 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
     fsResetRootTable();
 }
 
-// The missions with a ring or a prop, loaded by the running game: the props are the themes' own, placed
+// The missions with rings or props, loaded by the running game: the props are the themes' own, placed
 // in the park; the rings are the ring list's, passed when the track's collision paths cross them, as the
-// career builder finds them. One has a ring, one a prop, and both are winnable.
-TEST_F(MissionContentInTheGame, TheRingAndThePropMissionAreWinnable) {
+// career builder finds them. Each is winnable.
+TEST_F(MissionContentInTheGame, TheRingAndPropMissionsAreWinnable) {
     std::multiset<std::string> kinds;
     coProgramSwitches switches;
     switches.frames = 1;
@@ -222,8 +243,58 @@ TEST_F(MissionContentInTheGame, TheRingAndThePropMissionAreWinnable) {
     };
     EXPECT_EQ(coRunProgram("/w /skipvideos", switches), 0) << (log.lines.empty() ? "" : log.lines.back());
     EXPECT_EQ(std::tuple(kinds.count(typeid(coRingObjective).name()),
-                         kinds.count(typeid(coPropProximityObjective).name())),
-              std::tuple(1u, 1u));
+                         kinds.count(typeid(coPropProximityObjective).name()),
+                         kinds.count(typeid(coPropOrderingObjective).name()),
+                         kinds.count(typeid(coPropActivationEventObjective).name())),
+              std::tuple(11u, 11u, 11u, 10u));
+}
+
+namespace {
+
+// A mission's objectives, each named by its class with its statistic kind or piece code.
+std::set<std::string> ObjectiveKeys(const std::vector<std::unique_ptr<coMissionObjective>>& objectives) {
+    std::set<std::string> keys;
+    for (const auto& pointer : objectives) {
+        const coMissionObjective* objective = pointer.get();
+        std::string key = typeid(*objective).name();
+        if (const auto* stat = dynamic_cast<const coStatObjective*>(objective))
+            key += " " + std::to_string(stat->GetKind());
+        if (const auto* count = dynamic_cast<const coTrackCountObjective*>(objective))
+            key += " " + std::to_string(count->GetCode());
+        keys.insert(key);
+    }
+    return keys;
+}
+
+} // namespace
+
+// The career is fifty challenges, not one: nearly every mission asks for its own set of objectives, among
+// them many of the ride's statistics, and a fifth of them are built in the cavern.
+TEST(MissionContent, TheMissionsAskForDifferentThings) {
+    fsResetRootTable();
+    fsAddRootDirectory(coRootText, coBuiltTreeLocator("Data/Text/Eng"));
+    std::map<std::set<std::string>, int> sets;
+    std::set<std::string> all;
+    for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
+        std::vector<std::unique_ptr<coMissionObjective>> objectives;
+        coReadMissionObjectives(coBuiltTreeLocator("Data/Missions/" + MissionName(recipe) + ".cmi"),
+                                objectives);
+        const std::set<std::string> keys = ObjectiveKeys(objectives);
+        ++sets[keys];
+        all.insert(keys.begin(), keys.end());
+    }
+    const auto statKinds = std::count_if(all.begin(), all.end(), [](const std::string& key) {
+        return key.starts_with(typeid(coStatObjective).name());
+    });
+    const auto unique =
+        std::count_if(sets.begin(), sets.end(), [](const auto& set) { return set.second == 1; });
+    const auto caverns =
+        std::count_if(lvMissionRecipes().begin(), lvMissionRecipes().end(),
+                      [](const lvMissionRecipe& recipe) { return recipe.site == lvMissionSite::Cavern; });
+    fsResetRootTable();
+    EXPECT_GE(unique, 40);
+    EXPECT_GE(statKinds, 8);
+    EXPECT_GE(caverns * 5, static_cast<long>(lvMissionRecipes().size()));
 }
 
 TEST(MissionContent, TheDamagedCareerSaveHasItsErrorText) {
