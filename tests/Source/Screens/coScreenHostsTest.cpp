@@ -139,6 +139,8 @@ TEST_F(coScreenHostsTest, APropGoesFromTheCatalogueToTheToolBoxBesideIt) {
     };
     int category = -1, index = -1;
     coFindPropTemplate(envString("fountain"), category, index);
+    // The catalogue opens on the first theme's page; the fountain's theme is chosen as a player would.
+    Get<coPropsPalette>(coPaletteProps)->GetSheet()->SetActivePage(category);
     click(static_cast<guiContainer*>(Get<coPropsPalette>(coPaletteProps)->GetSheet()->GetActivePage())
               ->FindChild(std::to_string(index).c_str()));
     EXPECT_EQ(editor.TakeChosenProp(), &fountainTemplate);
