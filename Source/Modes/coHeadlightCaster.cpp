@@ -26,20 +26,22 @@ constexpr float kLampColour[3] = {2.0f, 1.6f, 1.0f};
 } // namespace
 
 void coHeadlightCaster::Cast() {
-    const coCavernHeadlight light = coRenderCavernHeadlight();
-    if (light.cars == nullptr || light.texture == nullptr) {
+    if (!coCavernHeadlightShown()) {
         Stop();
         return;
     }
-    // The train drawn flat into the texture from the light's side, then laid over what lies below it.
-    std::vector<scObject*> casters;
-    for (const auto& car : *light.cars)
-        casters.push_back(car.get());
-    scSetUpProjector(light.radius, light.centre, coGetShadowDirection(), *light.camera);
-    light.camera->Apply();
-    scRenderCastersToTexture(*light.texture, casters, light.material);
-    scApplyProjectedTexture(*light.camera, light.texture);
-    m_cast = true;
+    const coCavernHeadlight light = coRenderCavernHeadlight();
+    if (light.cars != nullptr && light.texture != nullptr) {
+        // The train drawn flat into the texture from the light's side, then laid over what lies below it.
+        std::vector<scObject*> casters;
+        for (const auto& car : *light.cars)
+            casters.push_back(car.get());
+        scSetUpProjector(light.radius, light.centre, coGetShadowDirection(), *light.camera);
+        light.camera->Apply();
+        scRenderCastersToTexture(*light.texture, casters, light.material);
+        scApplyProjectedTexture(*light.camera, light.texture);
+        m_cast = true;
+    }
     AimLamp();
 }
 

@@ -11,7 +11,8 @@ class coHeadlightCaster {
     coHeadlightCaster(const coHeadlightCaster&) = delete;
     coHeadlightCaster& operator=(const coHeadlightCaster&) = delete;
 
-    // This frame's headlight, or none when the ride's cars give none.
+    // This frame's headlight, or none when the cavern asks for none; a ride without car objects casts no
+    // train shadow but has the lamp.
     void Cast();
     void Stop();
 
