@@ -33,7 +33,7 @@ constexpr const char* kUsage =
     "  --frames N         run N frames, then leave as a confirmed quit does; exit 0 when nothing was "
     "reported, else 1\n"
     "  --frame-step S     the clocks move by S seconds from one frame to the next, so that a shot after a "
-    "given frame is the same each run\n"
+    "given frame is the same each run (its random draws too)\n"
     "  --headless         the test render device and SDL's dummy video and sound: nothing is shown\n"
     "  --inject SCRIPT    play the input script (a file, or the steps themselves) into the frames; a step "
     "that fails is named and the exit code is 1\n"
@@ -56,6 +56,8 @@ constexpr const char* kUsage =
 
 // The file by which a folder is known to hold the installed game data.
 constexpr const char* kDataMarker = "basicstr.tsf";
+// The random seed of a run with --frame-step.
+constexpr u32 kSteppedRunSeed = 1;
 
 // The system's folders with the program placed in the installation tree, so that root 0 is that tree.
 class coDataFolders : public plSystemFolders {
@@ -225,6 +227,8 @@ int main(int argc, char** argv) {
         switches.program.frameStart = [&steppedTime, step = switches.frameStep] {
             steppedTime.Advance(step);
         };
+        // The same draws each run, so that a stepped run shows the same picture each time.
+        switches.program.randomSeed = kSteppedRunSeed;
     }
     plInstallServices(services);
     // Without its data the game cannot even read its error texts: say which folder lacks them.

@@ -16,6 +16,7 @@
 #include "Engine/Audio/Sn/snSoundSystem.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/Core/Ma/maRandom.h"
 #include "Engine/GUI/Gpr/gprPackage.h"
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiContainer.h"
@@ -97,7 +98,7 @@
 #include "Source/World/coThemeList.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <random>
 #include <utility>
 
 namespace {
@@ -322,6 +323,8 @@ void coApp::OnStart(appStartEvent*) {
         return true;
     });
     m_teardown.push_back([] { coPrefs::SetSaveFailureReporter(nullptr); });
+    // The 3D package has met the display adapter: the settings work around its known faults from the start.
+    coPrefs::SetAdapterDescription(g3dGetAdapterName());
     try {
         coPrefs::Load();
     } catch (const envExceptionX&) {
@@ -329,7 +332,7 @@ void coApp::OnStart(appStartEvent*) {
         coReportCurrentException();
     }
     coSetCollisionChecks(!coPrefs::GetBool(coPrefDisablePropCollisions));
-    std::srand(static_cast<unsigned>(appGetTime() * 100.0));
+    maRandomSeed(m_randomSeed ? *m_randomSeed : std::random_device()());
     CreateModes();
     SetTitle(coPaths::GetBasicString(0));
     SetWindowIcon();
@@ -708,10 +711,16 @@ bool coApp::AskNamedQuestion(u32 textEntry, const envString& name) {
     auto* dialog = new coQuestionDialog;
     dialog->SetName("Dialog");
     guiWindowMgr::AddWindow(dialog);
+    // A ride hides the pointer: the question shows it while it is up and leaves it as it was.
     struct Delete {
         guiWindow* dialog;
-        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
+        bool pointerShown = guiCursorMgr::IsVisible();
+        ~Delete() {
+            guiCursorMgr::SetVisible(pointerShown);
+            guiWindowMgr::DeleteWindow(dialog);
+        }
     } owner{dialog};
+    guiCursorMgr::SetVisible(true);
     coFrameFunction frame([this] { ModalFrame(); }, dialog);
     dialog->SetThinkFunction(&frame);
     dialog->SetPrimaryTextNum(textEntry, name);

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     // Input played into every frame; a step that fails is reported on stderr and the game left.
     void SetInjector(std::shared_ptr<coInjector> injector) { m_injector = std::move(injector); }
     bool InjectionFailed() const { return m_injectionFailed; }
+    // The seed of the game's random numbers; without one, every start draws a fresh sequence.
+    void SetRandomSeed(std::optional<u32> seed) { m_randomSeed = seed; }
 
     void Update() override;
     void OnStart(appStartEvent*) override;
@@ -116,6 +119,7 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     std::function<void()> m_frameStartHook;
     std::shared_ptr<coInjector> m_injector;
     bool m_injectionFailed = false;
+    std::optional<u32> m_randomSeed;
     // The screenshot key's release was taken at this poll.
     bool m_screenshotReleaseTaken = false;
     // The error display's modal frame.

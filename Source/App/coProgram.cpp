@@ -122,6 +122,7 @@ int coRunProgram(const std::string& commandLine, const coProgramSwitches& switch
         app.SetLastFrameHook(switches.lastFrame);
         app.SetFrameStartHook(switches.frameStart);
         app.SetInjector(switches.injector);
+        app.SetRandomSeed(switches.randomSeed);
         try {
             app.Run();
         } catch (...) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 // The exit codes of the program.
@@ -24,6 +25,8 @@ struct coProgramSwitches {
     std::function<void()> frameStart;
     // Input played into the frames; a failed step ends the run with exit code 1.
     std::shared_ptr<coInjector> injector;
+    // The seed of the game's random numbers, for runs that must repeat; none: a fresh one each start.
+    std::optional<u32> randomSeed;
 };
 
 // The game from start to end on the installed platform services: the engine's packages, the game's error

@@ -24,6 +24,7 @@
 #include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Modes/coModePlaceProp.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Park/coCoasterPackage.h"
 #include "Source/Park/coWorldSwitches.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/Ride/coTrain.h"
@@ -34,12 +35,15 @@
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Sound/coMusic.h"
+#include "Source/Sound/coRideSounds.h"
 #include "Source/Sound/coSoundEffects.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
+#include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coPlacement.h"
+#include "Source/TrackGeom/coTrackColorizer.h"
 #include "Source/World/coLoadingDock.h"
 #include "Source/World/coPropList.h"
 #include "Source/World/coPropTemplate.h"
@@ -73,6 +77,22 @@ constexpr u32 kMessageTrackPropsNeedTrack = 16;
 constexpr float kMessageTrackPropsSeconds = 10.0f;
 
 const envString kCoasterExtension(coSavedCoasterExtension);
+
+// The settings of the ride settings dialog that a saved coaster keeps: a change to any of them is a change
+// to the coaster.
+struct StoredRideSettings {
+    u8 drag = coGetTrainDragOn();
+    bool collisions = coGetCollisionChecks();
+    int cars = coGetCoasterDefinition().GetNumCars();
+    std::string carType = coGetThemeName();
+    std::string fanfare = coGetRideSoundSet();
+    int music = coMusicGetChoice(coMusicRide);
+    int timeOfDay = coGetCoasterPackageHooks().GetEnvironmentIndex();
+    int scheme = coTrackColorizer::GetSelectedIndex();
+    coColorScheme colours = coTrackColorizer::GetCurrentScheme();
+
+    bool operator==(const StoredRideSettings&) const = default;
+};
 
 fsLocator CoasterFile(const envString& name) {
     fsLocator locator(coRootSaves);
@@ -657,8 +677,11 @@ int coModeEditor::HandleMainButton(coMainButton button) {
     case coMainButton::Ride: {
         BeginModal();
         const bool metric = coPrefs::GetBool(coPrefMetricUnits);
+        const StoredRideSettings stored;
         if (host.RunRidePauseDialog(2) == 1)
             m_flags.set(RideRequested);
+        if (!(StoredRideSettings() == stored))
+            m_flags.set(Modified);
         if (coPrefs::GetBool(coPrefMetricUnits) != metric)
             Refresh();
         EndModal();
@@ -693,14 +716,13 @@ int coModeEditor::HandleMainButton(coMainButton button) {
         BeginModal();
         const u8 drag = coGetTrainDragOn();
         const bool metric = coPrefs::GetBool(coPrefMetricUnits);
+        const StoredRideSettings stored;
         host.RunRidePauseDialog(0);
-        // Air drag changes the ride the coaster is saved with; the units only how it is shown.
-        if (coGetTrainDragOn() != drag) {
+        if (!(StoredRideSettings() == stored))
             m_flags.set(Modified);
+        // Air drag changes the ride and its statistics; the units only how they are shown.
+        if (coGetTrainDragOn() != drag || coPrefs::GetBool(coPrefMetricUnits) != metric)
             Refresh();
-        } else if (coPrefs::GetBool(coPrefMetricUnits) != metric) {
-            Refresh();
-        }
         EndModal();
         return 1;
     }

@@ -8,11 +8,6 @@
 #include "Engine/Audio/Sn/snSoundJob.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Engine/Core/Env/envExceptionX.h"
-#include "Engine/Graphics/G3d/g3dLight.h"
-#include "Engine/Graphics/G3d/g3dLightManager.h"
-#include "Engine/Graphics/G3d/g3dTexture.h"
-#include "Engine/Graphics/Sc/scProjectedTexture.h"
-#include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCameraManipFixed.h"
 #include "Source/Modes/coCameraManipFree.h"
@@ -34,12 +29,8 @@
 #include "Source/Sound/coRideSounds.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
-#include "Source/Track/coParkWorld.h"
-#include "Source/TrackGeom/coTrackShadows.h"
 #include "Source/World/coEnvironment.h"
 #include "Source/World/coPropList.h"
-
-#include <cmath>
 
 namespace {
 constexpr i32 kPauseDialogRide = 3;
@@ -60,14 +51,6 @@ constexpr i32 kPointerArrow = 0;
 constexpr i32 kPointerHidden = 5;
 
 constexpr u32 kCategoryMusic = 8;
-
-// The headlight's beam leaves the lead car this far below its heading and lights the floor where it
-// lands, within this reach; the lamp hangs over that spot and fades as 1 / (a2 d^2).
-const float kBeamDip = std::sin(0.35f);
-constexpr float kBeamReach = 150.0f;
-constexpr float kLampHeight = 14.0f;
-constexpr float kLampFade = 1.0f / (kLampHeight * kLampHeight);
-constexpr float kLampColour[3] = {2.0f, 1.6f, 1.0f};
 
 // Game time of the movie capture: it runs on across rides, as does the file numbering.
 f32 g_movieTime = 0.0f;
@@ -169,7 +152,7 @@ void coModeRideCoaster::Enter() {
 void coModeRideCoaster::Exit() {
     ExitCommon();
     m_textured.reset();
-    StopCavernHeadlight();
+    m_headlight.Stop();
     appCharEventHandler::SetEnabled(false);
     coRideModeHost& host = coGetRideModeHost();
     host.SetPropsActive(false);
@@ -227,63 +210,12 @@ void coModeRideCoaster::Think() {
         const bool wireframe = coPrefs::GetSessionFlag(coSessionWireframe) != 0;
         host.SetClearToBackground(m_currentCamera == coRideCameraFree || wireframe);
         host.SetWireframe(wireframe);
-        CastCavernHeadlight();
+        m_headlight.Cast();
         RenderFrame(&m_sceneCamera);
         host.SetWireframe(false);
     }
     if (m_movieCapture && coRideIsRunning())
         CaptureMovieFrame();
-}
-
-void coModeRideCoaster::CastCavernHeadlight() {
-    const coCavernHeadlight light = coRenderCavernHeadlight();
-    if (light.cars == nullptr || light.texture == nullptr) {
-        StopCavernHeadlight();
-        return;
-    }
-    // The train drawn flat into the texture from the light's side, then laid over what lies below it.
-    std::vector<scObject*> casters;
-    for (const auto& car : *light.cars)
-        casters.push_back(car.get());
-    scSetUpProjector(light.radius, light.centre, coGetShadowDirection(), *light.camera);
-    light.camera->Apply();
-    scRenderCastersToTexture(*light.texture, casters, light.material);
-    scApplyProjectedTexture(*light.camera, light.texture);
-    m_headlightCast = true;
-    AimHeadlightLamp();
-}
-
-// The projected texture is the train's shadow, which only darkens: the light ahead is a lamp's, held over
-// the floor where the beam lands, so that the floor there is lit whatever the cavern's own dim lights.
-void coModeRideCoaster::AimHeadlightLamp() {
-    if (!m_headlightLamp) {
-        m_headlightLamp = g3dLightManager::CreatePointLight();
-        m_headlightLamp->SetColor(kLampColour[0], kLampColour[1], kLampColour[2], 0.0f);
-        m_headlightLamp->SetConstantAttenuation(0.0f);
-        m_headlightLamp->SetQuadraticAttenuation(kLampFade);
-    }
-    maMatrix4d lead;
-    maVector3d floor;
-    bool lands = coGetTrainCarMatrix(false, lead);
-    if (lands) {
-        const maVector3d nose = lead.GetTranslation();
-        const maVector3d beam =
-            lead.GetZAxis() * std::sqrt(1.0f - kBeamDip * kBeamDip) - lead.GetYAxis() * kBeamDip;
-        lands = coGetParkWorld().IntersectSegment(nose, nose + beam * kBeamReach, floor);
-    }
-    // A beam that meets no floor (climbing, or out over the edge) lights nothing.
-    m_headlightLamp->SetEnabled(lands);
-    if (lands)
-        m_headlightLamp->SetPosition(floor + maVector3d(0.0f, kLampHeight, 0.0f));
-}
-
-void coModeRideCoaster::StopCavernHeadlight() {
-    if (m_headlightCast)
-        scClearProjectedTexture();
-    m_headlightCast = false;
-    if (m_headlightLamp)
-        g3dLightManager::RemoveLight(m_headlightLamp);
-    m_headlightLamp = nullptr;
 }
 
 bool coModeRideCoaster::Pause() {

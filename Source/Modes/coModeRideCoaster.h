@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/App/appEventHandler.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
+#include "Source/Modes/coHeadlightCaster.h"
 #include "Source/Modes/coMode.h"
 #include "Source/Modes/coModeSounds.h"
 #include "Source/Modes/coRideModeOptions.h"
@@ -10,7 +11,6 @@
 #include <optional>
 #include <vector>
 
-class g3dPointLight;
 class scCameraManip;
 
 // Ride camera numbers, in the order the ride builds its cameras.
@@ -51,11 +51,6 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
   private:
     // The pause behind the dialog; true when an exit button ended the ride and with it the frame.
     bool Pause();
-    // The cavern's headlight: the train's texture projected for this frame and the lamp that lights the
-    // floor ahead, both taken off when it goes.
-    void CastCavernHeadlight();
-    void StopCavernHeadlight();
-    void AimHeadlightLamp();
     void Resume();
     void ShowRidingMessage(float seconds);
     // Train 0 of as many cars as the coaster now has, set off from the station.
@@ -78,8 +73,7 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     // Game time at which "Now riding" goes, and what was left of it when the pause began.
     f32 m_ridingMessageUntil = 0.0f;
     f32 m_ridingMessageLeft = 0.0f;
-    bool m_headlightCast = false;
-    g3dPointLight* m_headlightLamp = nullptr; // the light manager's, removed here
+    coHeadlightCaster m_headlight;
     u8 m_movieCapture = 0;
     f32 m_movieFrameRate = 24.0f;
     i32 m_movieShrink = 1;

@@ -60,6 +60,7 @@ void coModeTestRideCoaster::Enter() {
 void coModeTestRideCoaster::Exit() {
     ExitCommon();
     m_textured.reset();
+    m_headlight.Stop();
     appCharEventHandler::SetEnabled(false);
     coRideModeHost& host = coGetRideModeHost();
     host.SetPropsActive(false);
@@ -109,6 +110,7 @@ void coModeTestRideCoaster::Think() {
     host.UpdateProps(t);
     host.UpdateCollisions(eye);
     host.UpdateEnvironment(m_sceneCamera, t);
+    m_headlight.Cast();
     RenderFrame(&m_sceneCamera);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/App/appEventHandler.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
+#include "Source/Modes/coHeadlightCaster.h"
 #include "Source/Modes/coMode.h"
 #include "Source/Modes/coModeSounds.h"
 #include "Source/Park/coWorldSwitches.h"
@@ -30,4 +31,5 @@ class coModeTestRideCoaster : public coMode, public appCharEventHandler {
     i32 m_savedViewCar = 0;
     coRideAmbientSound m_ambient;
     std::optional<coTexturedWorld> m_textured;
+    coHeadlightCaster m_headlight;
 };

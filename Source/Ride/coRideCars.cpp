@@ -190,10 +190,18 @@ void coRideCars::ReleaseHeadlightTexture() {
     m_headlightTexture = nullptr;
 }
 
-coCavernHeadlight coRideCars::RenderCavernHeadlight() {
+namespace {
+
+bool InLitCavern() {
     const coParkWorld& world = coGetParkWorld();
-    if (m_cars.empty() || !coGetCoasterDefinition().GetNeedsShadow() || !world.GetEnvironmentShadowsOn() ||
-        world.GetEnvironmentName() != "cavern")
+    return coGetCoasterDefinition().GetNeedsShadow() && world.GetEnvironmentShadowsOn() &&
+           world.GetEnvironmentName() == "cavern";
+}
+
+} // namespace
+
+coCavernHeadlight coRideCars::RenderCavernHeadlight() {
+    if (m_cars.empty() || !InLitCavern())
         return {};
     if (coPrefs::GetBool(coPrefCarShadows) && coPrefs::GetBool(coPrefTrackShadows)) {
         // The texture manager makes render targets again after a device reset, so one held stays valid.
@@ -232,4 +240,8 @@ void coStopRideCars() {
 
 coCavernHeadlight coRenderCavernHeadlight() {
     return g_cars ? g_cars->RenderCavernHeadlight() : coCavernHeadlight();
+}
+
+bool coCavernHeadlightShown() {
+    return InLitCavern() && coPrefs::GetBool(coPrefCarShadows) && coPrefs::GetBool(coPrefTrackShadows);
 }

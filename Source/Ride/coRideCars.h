@@ -71,3 +71,7 @@ void coStopRideCars();
 // with its shadows on: the car list, camera, material, 256 x 256 texture (while preferences 38 and 39
 // are both on; otherwise the texture is released) and the train's sphere. Otherwise no car list.
 coCavernHeadlight coRenderCavernHeadlight();
+// Whether the ride shows the cavern's headlight: a coaster that needs shadows in an environment named
+// "cavern" with its shadows on, and preferences 38 and 39 both on. A ride without car objects (the test
+// ride) still has the lamp ahead of its train.
+bool coCavernHeadlightShown();

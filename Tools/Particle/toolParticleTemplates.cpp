@@ -113,7 +113,7 @@ toolParticleTemplate toolFountainSpray() {
     spray.emitterType = 2;
     spray.emitterSize = {0.05f, 0.05f, 0.05f};
     spray.growthMode = 0;
-    spray.lightingMode = 0; // glinting water reads at night as by day
+    spray.lightingMode = 1; // water takes the scene's light and is seen through, as in the pool below
     spray.texture = "drop.png";
     spray.alpha = {{0.0f, 0.8f}, {0.7f, 0.8f}, {1.0f, 0.0f}};
     spray.parameters = {

@@ -721,11 +721,13 @@ TEST(EndToEndTest, TheHeadlightLightsTheCavernFloorAheadOfTheTrain) {
     GameHome home;
     WriteOval(home.Saves() / "E2E Oval.csa", {}, "cavern");
     const GameRun run = home.Play("cavern_headlight.inject");
-    ExpectCleanRun(run, "0 2 11 6 0");
+    ExpectCleanRun(run, "0 2 11 6 9 6 0");
     const auto lit = [](int r, int g, int b) { return r > 90 && r > b + 15 && g > b; };
-    const Picture seat = ReadShot(home.Path("headlight.png"));
-    EXPECT_GT(seat.Count(200, 300, 600, 600, lit), 20000);
-    EXPECT_LT(seat.Count(0, 80, 150, 250, lit), 50);
+    for (const char* shot : {"headlight.png", "testride.png"}) {
+        const Picture seat = ReadShot(home.Path(shot));
+        EXPECT_GT(seat.Count(200, 300, 600, 600, lit), 20000) << shot;
+        EXPECT_LT(seat.Count(0, 80, 150, 250, lit), 50) << shot;
+    }
 }
 
 TEST(EndToEndTest, ADamagedMenuScriptIsReportedAndTheGameLeaves) {

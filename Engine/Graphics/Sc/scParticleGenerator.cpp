@@ -89,6 +89,8 @@ void scSpriteGroupParticleGenerator::SetTexture(std::shared_ptr<g3dTexture> text
 void scSpriteGroupParticleGenerator::SetLighting(int mode) {
     m_lighting = mode;
     const g3dARGBColor white(1.0f, 1.0f, 1.0f, 1.0f), none(0.0f, 0.0f, 0.0f, 0.0f);
+    // Lit sprites blend over what is behind them; self-lit ones add their light (flames, sparks).
+    m_model->SetNormalBlending(IsLit());
     g3dMaterial& material = m_model->GetMaterial();
     material.SetAmbient(IsLit() ? white : none);
     material.SetDiffuse(IsLit() ? white : none);

@@ -3,7 +3,9 @@
 #include "Content/coGameRunTest.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/Audio/Sn/snSoundJob2D.h"
+#include "Engine/GUI/Gui/guiCursor.h"
 #include "Source/App/coApp.h"
+#include "Source/App/coInjector.h"
 #include "Source/App/coProgram.h"
 #include "Source/Career/coFlythroughPath.h"
 #include "Source/Career/coMissionWorld.h"
@@ -13,6 +15,7 @@
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coEditorWorld.h"
 #include "Source/Modes/coMenuWorld.h"
+#include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Modes/coRideSettings.h"
 #include "Source/Park/coCoasterPackage.h"
@@ -152,6 +155,27 @@ TEST_F(coSeamsTest, EverySeamHoldsTheGamesOwnAndTheRideIsHeard) {
         // The ride's end freed them.
         EXPECT_EQ(coGetRideSound(coRideSoundRun), nullptr);
     }
+}
+
+TEST_F(coSeamsTest, TheQuitQuestionOverARideShowsThePointer) {
+    // The pointer seen in each frame: the ride hides it, the question shows it (the last frame confirms it).
+    std::string seen;
+    int rideFrames = 0;
+    coProgramSwitches switches;
+    switches.frames = 60;
+    switches.frameStart = [&] {
+        time.Advance(0.033);
+        // The window closed ten frames into the ride.
+        if (coCurrentMode() == coGetMode(coModeIdRide) && ++rideFrames == 10)
+            coCurrentMode()->OnQuitRequest(nullptr);
+        const char now = coInjector::FindWidget("Dialog") ? (guiCursorMgr::IsVisible() ? 'Q' : 'q')
+                                                          : (guiCursorMgr::IsVisible() ? 'P' : '-');
+        if (seen.empty() || seen.back() != now)
+            seen += now;
+    };
+    EXPECT_EQ(coRunProgram("/w /skipvideos /ride \"Seams\"", switches), 0);
+    EXPECT_NE(seen.find("-Q"), std::string::npos) << seen;
+    EXPECT_EQ(seen.find('q'), std::string::npos) << seen;
 }
 
 } // namespace

@@ -33,6 +33,8 @@ TEST(coParticleContent, TheCoasterFlameIsAFadingConeOfItsSprite) {
     g3dRenderer::Initialize();
     std::unique_ptr<scSpriteGroupParticleGenerator> generator(scCreateParticleGenerator(flame, 0.0f, 2));
     auto& cone = dynamic_cast<scConeParticleGenerator&>(*generator);
+    // Flames give light: drawn additively, self-lit.
+    EXPECT_FALSE(cone.GetModel().IsNormalBlending());
     cone.SetDuration(1e7f);
     float lowest = 1.0f;
     for (int frame = 0; frame <= 30; ++frame) {
@@ -63,6 +65,8 @@ TEST(coParticleContent, TheFountainSprayFallsBackIntoItsBasin) {
     std::unique_ptr<scSpriteGroupParticleGenerator> made(scCreateParticleGenerator(spray, 0.0f, 2));
     auto* generator = dynamic_cast<scConeParticleGenerator*>(made.get());
     ASSERT_NE(generator, nullptr);
+    // Water is seen by the scene's light, over what lies behind it.
+    EXPECT_TRUE(generator->GetModel().IsNormalBlending());
     const maVector3d nozzle(0.0f, 1.72f, 0.0f);
     generator->SetDuration(1e7f);
     generator->SetEmitDirection({0.0f, 1.0f, 0.0f});

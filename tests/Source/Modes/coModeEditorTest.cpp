@@ -9,6 +9,7 @@
 #include "Source/Modes/coModeManipulateDock.h"
 #include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Modes/coModePlaceProp.h"
+#include "Source/Park/coCoasterPackage.h"
 #include "Source/Park/coWorldSwitches.h"
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
@@ -17,6 +18,9 @@
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Track/coCircuit.h"
+#include "Source/Track/coCoasterDefinition.h"
+#include "Source/TrackGeom/coTrackColorizer.h"
 #include "Source/World/coPropTemplate.h"
 #include "Source/World/coTrackProp.h"
 
@@ -25,6 +29,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -493,22 +498,53 @@ TEST_F(coModeEditorTest, SteppingThroughTheCircuitPassesTheStationAsTheDock) {
     editor.Exit();
 }
 
-TEST_F(coModeEditorTest, OptionsMarkTheCoasterChangedOnlyForAirDrag) {
+TEST_F(coModeEditorTest, RideSettingsMarkTheCoasterChangedForWhatItsSaveKeeps) {
     const u8 drag = coGetTrainDragOn();
-    editor.Enter();
-    input.claimed = {coMouseRecordLeft};
-    host.mainButton = coMainButton::Options;
-    editor.Think();
-    EXPECT_FALSE(editor.IsModified());
-    host.duringRidePause = [](int mode) {
-        EXPECT_EQ(mode, 0);
-        coSetTrainDragOn(coGetTrainDragOn() ? 0 : 1);
+    const bool metric = coPrefs::GetBool(coPrefMetricUnits);
+    const int cars = coGetCoasterDefinition().GetNumCars();
+    const std::string carType = coGetThemeName();
+    const coColorScheme colours = coTrackColorizer::GetCurrentScheme();
+    const auto restore = [&] {
+        coSetTrainDragOn(drag);
+        coPrefs::SetBool(coPrefMetricUnits, metric);
+        coCoasterDefinitionStore().SetNumCars(cars);
+        coSetThemeName(carType);
+        coTrackColorizer::SetCurrentScheme(colours);
+        coGetCoasterPackageHooks().LoadEnvironment(0);
     };
-    host.mainButton = coMainButton::Options;
-    editor.Think();
-    EXPECT_TRUE(editor.IsModified());
-    coSetTrainDragOn(drag);
-    editor.Exit();
+    coSchemeMaterial red;
+    red.diffuse = {1.0f, 0.0f, 0.0f, 1.0f};
+    const struct {
+        const char* change;
+        coMainButton button;
+        std::function<void()> during;
+        bool changed;
+    } rows[] = {
+        {"nothing", coMainButton::Options, [] {}, false},
+        {"units", coMainButton::Options, [&] { coPrefs::SetBool(coPrefMetricUnits, !metric); }, false},
+        {"air drag", coMainButton::Options, [&] { coSetTrainDragOn(drag ? 0 : 1); }, true},
+        {"a rail's colour", coMainButton::Options, [&] { coTrackColorizer::SetCurrentPart("Rail", red); },
+         true},
+        {"night", coMainButton::Options, [] { coGetCoasterPackageHooks().LoadEnvironment(1); }, true},
+        {"cars", coMainButton::Options, [&] { coCoasterDefinitionStore().SetNumCars(cars + 1); }, true},
+        {"cars for the ride", coMainButton::Ride, [&] { coCoasterDefinitionStore().SetNumCars(cars + 1); },
+         true},
+        {"car type", coMainButton::Ride, [] { coSetThemeName("Other"); }, true},
+    };
+    input.claimed = {coMouseRecordLeft};
+    for (const auto& row : rows) {
+        coModeEditor fresh;
+        fresh.Enter();
+        host.duringRidePause = [&row](int mode) {
+            EXPECT_EQ(mode, row.button == coMainButton::Options ? 0 : 2) << row.change;
+            row.during();
+        };
+        host.mainButton = row.button;
+        fresh.Think();
+        EXPECT_EQ(fresh.IsModified(), row.changed) << row.change;
+        fresh.Exit();
+        restore();
+    }
 }
 
 TEST_F(coModeEditorTest, TabOnlyWithoutAModalDialog) {
