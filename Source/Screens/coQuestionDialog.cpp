@@ -66,7 +66,7 @@ class RowFitter {
         const size_t space = line.rfind(u' ', slash);
         const size_t start = space == std::u16string_view::npos ? 0 : space + 1;
         const std::u16string_view path = line.substr(start);
-        const size_t name = path.find_last_of(u'/') + 1;
+        const size_t name = path.find_last_of(u'/');
         std::u16string head(path.substr(0, name));
         const std::u16string tail(path.substr(name));
         while (!head.empty() && !Fits(head + u"..." + tail))
