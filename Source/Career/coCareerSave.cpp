@@ -3,6 +3,7 @@
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
@@ -13,8 +14,10 @@
 #include "Engine/Core/Env/envUtf.h"
 #include "Source/Settings/coPaths.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -28,6 +31,8 @@ constexpr u32 kChunkHeaderSize = 10;
 constexpr u8 kVersion[4] = {gfByteOrderData, 0, 1, 0};
 constexpr u32 kGamePackage = 32;
 constexpr u32 kDamagedSaveError = 7;
+constexpr u32 kMayNotReadError = 11;
+constexpr u32 kFolderNotFileError = 12;
 
 std::vector<coCareerCompletionMap> g_completion(coCareerCount);
 std::vector<coCareerGradeMap> g_grades(coCareerCount);
@@ -70,24 +75,45 @@ void ReportOnce(const fsLocator& path, u32 package, u32 number) {
         g_pending.push_back({std::move(native), package, number});
 }
 
+// A refused read is told by what was refused (a file that may not be read, or a folder in the file's
+// place), the rest by their own text.
+u32 ReadFailureText(const envExceptionX& failure) {
+    const auto* refused = dynamic_cast<const fsReadOnlyX*>(&failure);
+    if (refused && refused->GetAccess() == fsAccess::Read)
+        return refused->GetSystemError() == EISDIR ? kFolderNotFileError : kMayNotReadError;
+    return envErrorCodeNumber(failure.GetCode());
+}
+
 void ReportDamaged(const fsLocator& path) {
     ReportOnce(path, kGamePackage, kDamagedSaveError);
 }
 
-// What a walk over the save found. `keptEnd` is where the well-formed part ends: the header and every
-// chunk before the first that runs past the end of the file (0 when even the header is unusable).
+// What a walk over the save found. `kept` are the byte ranges worth keeping: the header and every chunk
+// that is whole, up to the first that runs past the end of the file (none when even the header is
+// unusable).
 struct SaveScan {
     enum State { Missing, Intact, Outdated, Damaged } state = Missing;
-    u32 keptEnd = 0;
+    struct Range {
+        u32 offset, length;
+    };
+    std::vector<Range> kept;
+    u32 KeptEnd() const { return kept.empty() ? 0 : kept.back().offset + kept.back().length; }
+    void Keep(u32 offset, u32 length) {
+        if (!kept.empty() && KeptEnd() == offset)
+            kept.back().length += length;
+        else
+            kept.push_back({offset, length});
+    }
 };
 
-// Walks the top-level chunks, giving each well-formed one (the reader inside it) to `onChunk`. Only a
-// missing file is a new career: every write leaves a header and a record, so a file that ends before
-// its first record lost them.
+// Walks the top-level chunks, giving each well-formed one (the reader inside it) to `onChunk`, which
+// answers whether its content was whole. Only a missing file is a new career: every write leaves a header
+// and a record, so a file that ends before its first record lost them; a folder in its place fails to
+// open.
 SaveScan ScanSave(const fsLocator& path, const envString& profile,
-                  const std::function<void(chReader&, u32 id, u32 size)>& onChunk) {
+                  const std::function<bool(chReader&, u32 id, u32 size)>& onChunk) {
     SaveScan scan;
-    if (!fsFileExists(path))
+    if (!fsFileExists(path) && !fsDirectoryExists(path))
         return scan;
     gfFile file(path, gfFileRead, gfByteOrderData);
     u8 version[4];
@@ -108,48 +134,77 @@ SaveScan ScanSave(const fsLocator& path, const envString& profile,
         return scan;
     }
     scan.state = SaveScan::Intact;
-    scan.keptEnd = kHeaderSize;
+    scan.Keep(0, kHeaderSize);
     chBinReader reader(&file);
     u32 id, size;
     u16 chunkVersion;
+    u32 offset = kHeaderSize;
     try {
         while (reader.BeginChunk(&id, &chunkVersion, &size)) {
-            const u32 end = scan.keptEnd + kChunkHeaderSize + size;
-            onChunk(reader, id, size);
+            const bool whole = onChunk(reader, id, size);
             reader.EndChunk();
-            scan.keptEnd = end;
+            if (whole)
+                scan.Keep(offset, kChunkHeaderSize + size);
+            else
+                scan.state = SaveScan::Damaged;
+            offset += kChunkHeaderSize + size;
         }
     } catch (const chInvalidChunkX&) {
         // A record torn by an interrupted append: what came before it stays.
         DBG_WARNING("%s is damaged after byte %u; the records before are kept", NativePath(path).c_str(),
-                    scan.keptEnd);
+                    offset);
         scan.state = SaveScan::Damaged;
     }
     return scan;
 }
 
-void ReadRecord(int career, chReader& reader, u32 size) {
-    // n, the name, the mission index and the grade: 12 + 2n bytes, checked before anything is read.
+// One record of the career save: a mission of a track type and the grade won in it.
+struct Record {
+    envString trackType;
+    i32 mission = 0;
+    coMissionGrade grade = 0;
+};
+
+// n, the name, the mission index and the grade: 12 + 2n bytes, checked before anything is read. Nothing
+// when the record is damaged.
+std::optional<Record> ParseRecord(chReader& reader, u32 size) {
     i32 length = -1;
     if (size >= 4)
         reader.ReadInt32(&length);
     if (length < 0 || 12 + 2 * u64(length) > size) {
         DBG_WARNING("career record with a name of %d units in %u bytes skipped", length, size);
-        return;
+        return std::nullopt;
     }
-    envString name;
-    reader.ReadChars(name, static_cast<u32>(length));
-    i32 mission, grade;
-    reader.ReadInt32(&mission);
+    Record record;
+    reader.ReadChars(record.trackType, static_cast<u32>(length));
+    i32 grade;
+    reader.ReadInt32(&record.mission);
     reader.ReadInt32(&grade);
-    if (mission < 0 || mission >= coCareerMissionCount || grade < 1 || grade > 4) {
-        DBG_WARNING("career record of mission %d with grade %d skipped", mission, grade);
-        return;
+    if (record.mission < 0 || record.mission >= coCareerMissionCount || grade < 1 || grade > 4) {
+        DBG_WARNING("career record of mission %d with grade %d skipped", record.mission, grade);
+        return std::nullopt;
     }
-    g_completion[career][name].set(static_cast<size_t>(mission));
-    coMissionGrade& best = g_grades[career][name][static_cast<size_t>(mission)]; // eight zeros when new
-    if (grade > best)
-        best = grade;
+    record.grade = static_cast<coMissionGrade>(grade);
+    return record;
+}
+
+bool IsRecordChunk(u32 id) {
+    return id == coChunkCoasterCareer || id == coChunkVantorex1Career;
+}
+
+void Apply(int career, const Record& record) {
+    g_completion[career][record.trackType].set(static_cast<size_t>(record.mission));
+    coMissionGrade& best = g_grades[career][record.trackType][static_cast<size_t>(record.mission)];
+    if (record.grade > best) // eight zeros when new
+        best = record.grade;
+}
+
+// True when the record was whole.
+bool ReadRecord(int career, chReader& reader, u32 size) {
+    const std::optional<Record> record = ParseRecord(reader, size);
+    if (record)
+        Apply(career, *record);
+    return record.has_value();
 }
 
 bool IsComplete(const envString& trackType, const std::bitset<coCareerMissionCount>& done) {
@@ -177,15 +232,18 @@ fsLocator GetPath(const envString& profile) {
 
 std::unique_ptr<gfFile> OpenForAppend(const envString& profile, const fsLocator& temporary) {
     const fsLocator path = GetPath(profile);
-    const SaveScan scan = ScanSave(path, profile, [](chReader&, u32, u32) {});
+    const SaveScan scan = ScanSave(path, profile, [](chReader& reader, u32 id, u32 size) {
+        return !IsRecordChunk(id) || ParseRecord(reader, size).has_value();
+    });
 
     auto file = std::make_unique<gfFile>(temporary, gfFileWrite, gfByteOrderData);
-    if (scan.keptEnd >= kHeaderSize) {
+    if (!scan.kept.empty()) {
         gfFile old(path, gfFileRead, gfByteOrderData);
-        std::vector<u8> kept(scan.keptEnd);
-        if (old.Read(scan.keptEnd, kept.data()) != scan.keptEnd)
+        std::vector<u8> bytes(scan.KeptEnd());
+        if (old.Read(scan.KeptEnd(), bytes.data()) != scan.KeptEnd())
             throw gfInvalidFileBinX(path);
-        file->Write(scan.keptEnd, kept.data());
+        for (const SaveScan::Range& range : scan.kept)
+            file->Write(range.length, bytes.data() + range.offset);
     } else {
         file->WriteBinHeader(kVersion);
     }
@@ -220,11 +278,11 @@ void Write(int career, const envString& profile, const envString& trackType, i32
     g_reported.erase(NativePath(GetPath(profile)));
 }
 
-void ReadCoasterRecord(chReader& reader, u32 size) {
-    ReadRecord(0, reader, size);
+bool ReadCoasterRecord(chReader& reader, u32 size) {
+    return ReadRecord(0, reader, size);
 }
-void ReadVantorex1Record(chReader& reader, u32 size) {
-    ReadRecord(1, reader, size);
+bool ReadVantorex1Record(chReader& reader, u32 size) {
+    return ReadRecord(1, reader, size);
 }
 
 void Load(const envString& profile, coCareerResultsTarget* menu, std::vector<i32>& counts) {
@@ -236,16 +294,17 @@ void Load(const envString& profile, coCareerResultsTarget* menu, std::vector<i32
     try {
         const SaveScan scan = ScanSave(path, profile, [](chReader& reader, u32 id, u32 size) {
             if (id == coChunkCoasterCareer)
-                ReadCoasterRecord(reader, size);
-            else if (id == coChunkVantorex1Career)
-                ReadVantorex1Record(reader, size);
+                return ReadCoasterRecord(reader, size);
+            if (id == coChunkVantorex1Career)
+                return ReadVantorex1Record(reader, size);
+            return true;
         });
         if (scan.state == SaveScan::Damaged || scan.state == SaveScan::Outdated)
             ReportDamaged(path);
     } catch (const envExceptionX& failure) {
         // A save that cannot be read: the career shows what was read before, the player is told.
         const u32 code = failure.GetCode();
-        ReportOnce(path, envErrorCodePackage(code), envErrorCodeNumber(code));
+        ReportOnce(path, envErrorCodePackage(code), ReadFailureText(failure));
     }
 
     for (int career = 0; career < coCareerCount; ++career)

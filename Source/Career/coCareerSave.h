@@ -58,18 +58,19 @@ void Write(int career, const envString& profile, const envString& trackType, i32
 std::unique_ptr<gfFile> OpenForAppend(const envString& profile, const fsLocator& temporary);
 
 // Rebuilds the tables and `counts` (complete track types per career) from the profile's save and hands
-// them to the career menu when one is given. A missing file is an empty career. Records that cannot be
-// used are skipped with a warning; a damaged (one that ends before its first record too), outdated or
-// unreadable file keeps what was read before the trouble and is reported once a run, by the next
-// `ShowReports`. Never throws.
+// them to the career menu when one is given. A missing file is an empty career. A damaged file (a record
+// that cannot be used, one that ends before its first record too), an outdated or unreadable one, or a
+// folder in its place keeps the records read whole and is reported once a run, by the next
+// `ShowReports`; the next write keeps a damaged file as ".bad" and only its whole records. Never throws.
 void Load(const envString& profile, coCareerResultsTarget* menu, std::vector<i32>& counts);
 
 // Shows the troubles that loads found and have not shown yet. The menus call it once their screen is up,
 // so that the notice never stands over a screen half built.
 void ShowReports();
 
-// One record body (the reader inside its chunk of `size` bytes) into career 0's or career 1's tables.
-void ReadCoasterRecord(chReader& reader, u32 size);
-void ReadVantorex1Record(chReader& reader, u32 size);
+// One record body (the reader inside its chunk of `size` bytes) into career 0's or career 1's tables;
+// false, with a warning, when the record cannot be used.
+bool ReadCoasterRecord(chReader& reader, u32 size);
+bool ReadVantorex1Record(chReader& reader, u32 size);
 
 } // namespace coCareerSave

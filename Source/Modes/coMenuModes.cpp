@@ -215,6 +215,7 @@ void coModeLoadMenu::Enter() {
     coGetMenuWorld().SetWorldMode(0);
     StartMenuMusic();
     guiCursorMgr::SetShape(coPointerArrow);
+    coReportUnreadableFolders(m_screen->GetUnreadableFolders());
 }
 
 void coModeLoadMenu::Think() {
@@ -387,6 +388,7 @@ void coModeSelectTrackwrightMenu::Enter() {
     coShowMenuBackground("uisi");
     StartMenuMusic();
     guiCursorMgr::SetShape(coPointerArrow);
+    coReportUnreadableFolders(m_screen->GetUnreadableFolders());
     coCareerSave::ShowReports();
 }
 
@@ -424,9 +426,12 @@ envString coModeSelectTrackwrightMenu::MakeProfile() {
         keyboard.SetText(envString());
         if (keyboard.DoModal() != 1)
             return false;
-        // The dialog's Ok takes only a name that can be one folder's.
+        // The dialog's Ok takes only a name that can be one folder's. A profile in a saves folder that
+        // could not be listed is not the player's to start again: the name opens it.
         const envString name = keyboard.GetText();
-        if (coProfileExists(name) ? AskRestart(frame) && coRestartProfile(name) : coCreateProfile(name))
+        const bool listed = m_screen->GetUnreadableFolders().empty();
+        if (!coProfileExists(name) ? coCreateProfile(name)
+                                   : !listed || (AskRestart(frame) && coRestartProfile(name)))
             made = name;
         return true;
     });

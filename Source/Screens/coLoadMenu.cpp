@@ -43,13 +43,16 @@ class RowAdder : public fsFileEnum::EnumTarget {
         }
         return true;
     }
+    void OnUnreadable(const fsLocator& directory) override { m_unreadable.push_back(directory); }
     coLoadCacheMap& GetCache() { return m_cache; }
+    std::vector<fsLocator>& GetUnreadable() { return m_unreadable; }
     // Whether a coaster file was read, so that the cache changed.
     bool ReadAny() const { return m_readAny; }
 
   private:
     static constexpr std::chrono::milliseconds kShowInterval{40};
     coLoadCacheMap m_cache;
+    std::vector<fsLocator> m_unreadable;
     bool m_readAny = false;
     std::chrono::steady_clock::time_point m_lastShown = std::chrono::steady_clock::now();
 };
@@ -117,6 +120,7 @@ coLoadMenu::coLoadMenu(std::function<bool(u32 textEntry, const envString& name)>
     // Every file: the name test of the scan takes ".csa" in any case, which a filter would not.
     fsEnumerateFiles(fsLocator(coRootSaves), adder);
     m_cache = std::move(adder.GetCache());
+    m_unreadable = std::move(adder.GetUnreadable());
     m_cacheChanged = adder.ReadAny();
 
     RebuildList();

@@ -29,6 +29,8 @@ class coLoadMenu : public guiContainer {
     guiTableBox* GetTable() const { return m_table; }
     // The listed coasters in display order.
     const std::vector<coLoadCacheEntry>& GetEntries() const { return m_entries; }
+    // The saves folders that could not be read: their coasters are not listed.
+    const std::vector<fsLocator>& GetUnreadableFolders() const { return m_unreadable; }
 
   private:
     void RebuildList();
@@ -47,6 +49,7 @@ class coLoadMenu : public guiContainer {
     // Set when the cache file no longer holds the map: a coaster file was read or deleted.
     bool m_cacheChanged = false;
     std::vector<coLoadCacheEntry> m_entries;
+    std::vector<fsLocator> m_unreadable;
     i32 m_selectedRow = -1;
     i32 m_sortKey = kByName;
     envString m_environmentFilter;

@@ -1,6 +1,7 @@
 #include "Source/Screens/coQuestionDialog.h"
 
 #include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envBreakLine.h"
 #include "Engine/Core/Env/envUtf.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
@@ -8,6 +9,7 @@
 #include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coScreenScript.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,7 +47,73 @@ std::unique_ptr<guiImage> MakeMedal(i32 medal) {
     return image;
 }
 
+// Measures rows of text in one font against the width that the text wraps to.
+class RowFitter {
+  public:
+    RowFitter(g2dFont font, i32 width) : m_font(font), m_width(width) {}
+    bool Fits(std::u16string_view row) const {
+        u32 width = 0, height = 0;
+        g2dFont::MeasureText(m_font, envString(std::u16string(row).c_str()), width, height);
+        return static_cast<i32>(width) < m_width;
+    }
+    size_t Rows(std::u16string_view line) const {
+        return envBreakLine(line, [this](std::u16string_view row) { return Fits(row); }).size();
+    }
+    // The line with its path (from the word holding its first '/') cut in its middle to one row: its
+    // start, "...", and its end, which keeps the last name whole. The words before the path stay.
+    std::u16string Shorten(std::u16string_view line) const {
+        const size_t slash = line.find(u'/');
+        const size_t space = line.rfind(u' ', slash);
+        const size_t start = space == std::u16string_view::npos ? 0 : space + 1;
+        const std::u16string_view path = line.substr(start);
+        const size_t name = path.find_last_of(u'/');
+        std::u16string head(path.substr(0, name));
+        const std::u16string tail(path.substr(name));
+        while (!head.empty() && !Fits(head + u"..." + tail))
+            head.pop_back();
+        return std::u16string(line.substr(0, start)) + head + u"..." + tail;
+    }
+
+  private:
+    g2dFont m_font;
+    i32 m_width;
+};
+
+std::vector<std::u16string> SplitLines(std::u16string_view text) {
+    std::vector<std::u16string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find(u'\n', start)) != std::u16string_view::npos; start = end + 1)
+        lines.emplace_back(text.substr(start, end - start));
+    lines.emplace_back(text.substr(start));
+    return lines;
+}
+
 } // namespace
+
+envString coFitToRows(const envString& text, g2dFont font, i32 width, size_t rows) {
+    const RowFitter fitter(font, width);
+    std::vector<std::u16string> lines =
+        SplitLines(std::u16string_view(text.GetData() ? text.GetData() : u"", text.GetLength()));
+    const auto total = [&] {
+        size_t count = 0;
+        for (const std::u16string& line : lines)
+            count += fitter.Rows(line);
+        return count;
+    };
+    // The longest paths first: each cut to one row until the whole text has room.
+    std::vector<size_t> paths;
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].find(u'/') != std::u16string::npos && fitter.Rows(lines[i]) > 1)
+            paths.push_back(i);
+    std::stable_sort(paths.begin(), paths.end(),
+                     [&](size_t a, size_t b) { return fitter.Rows(lines[a]) > fitter.Rows(lines[b]); });
+    for (size_t i = 0; i < paths.size() && total() > rows; ++i)
+        lines[paths[i]] = fitter.Shorten(lines[paths[i]]);
+    std::u16string fitted = lines.front();
+    for (size_t i = 1; i < lines.size(); ++i)
+        fitted += u'\n' + lines[i];
+    return envString(fitted.c_str());
+}
 
 coQuestionDialog::coQuestionDialog() : coQuestionDialog(0, false) {}
 
@@ -74,7 +142,15 @@ coQuestionDialog::coQuestionDialog(i32 medal, bool medalQuestion) {
 }
 
 void coQuestionDialog::SetPrimaryText(const envString& text) {
-    m_primary->SetText(text, 0);
+    // A text longer than the box has room for keeps every line: its paths are cut in their middle.
+    i32 width = 0, height = 0;
+    m_primary->GetTextureSize(width, height);
+    u32 letterWidth = 0, rowHeight = 0;
+    const g2dFont font = m_primary->GetDefaultFont();
+    g2dFont::MeasureText(font, envString("gt"), letterWidth, rowHeight);
+    const size_t rows = rowHeight > 0 ? static_cast<size_t>(height) / rowHeight : 1;
+    // The question is wrapped from its offset of 1 to the right edge.
+    m_primary->SetText(coFitToRows(text, font, width - 1, rows), 0);
 }
 
 void coQuestionDialog::SetPrimaryTextNum(u32 number) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/GUI/Gui/guiDialog.h"
+#include "Engine/Graphics/G2d/g2dFont.h"
 
 #include <vector>
 
@@ -51,3 +52,8 @@ class coQuestionDialog : public guiDialog, public gfErrorDisplayer {
     // The last run was ended through "Menu" (the error display's third answer).
     bool m_menuEndedRun = false;
 };
+
+// The text with its lines that hold a '/' (paths) cut in their middle to one row ("/home/.../Saves/a.csa",
+// the last name whole), the longest first, until it wraps to at most `rows` rows narrower than `width`
+// in the font; a text with room is left as it is.
+envString coFitToRows(const envString& text, g2dFont font, i32 width, size_t rows);

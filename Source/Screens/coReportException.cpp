@@ -13,12 +13,14 @@
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
+#include "Source/Settings/coPaths.h"
 #include "Source/World/coInvalidPropFileX.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <new>
+#include <set>
 #include <system_error>
 
 namespace {
@@ -131,6 +133,21 @@ std::string ExtraText(const std::vector<coExceptionReport>& reports) {
     return text;
 }
 
+// A save that fails in a run that was told that nothing can be saved goes to the log only.
+bool IsUntoldSaveFailure(const std::exception_ptr& failure) {
+    if (coPaths::CanSave())
+        return false;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const fsReadOnlyX& e) {
+        return e.GetAccess() == fsAccess::Write && coPaths::IsUnderSaves(e.GetLocator());
+    } catch (const fsFileFailureX& e) {
+        return coPaths::IsUnderSaves(e.GetLocator());
+    } catch (...) {
+        return false;
+    }
+}
+
 void Tell(const std::vector<coExceptionReport>& reports, coAfterReport after) {
     for (const coExceptionReport& report : reports)
         if (report.code != 0) {
@@ -199,15 +216,24 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure, coAfter
 }
 
 coExceptionReport coReportCurrentException(coAfterReport after) {
-    const coExceptionReport report = coDescribeException(std::current_exception(), after);
-    Tell({report}, after);
+    const std::exception_ptr failure = std::current_exception();
+    const coExceptionReport report = coDescribeException(failure, after);
+    if (after == coAfterReport::GameGoesOn && IsUntoldSaveFailure(failure))
+        dbgLogLine(
+            ("Not saved (nothing can be saved in this run): " + coFailedFileForLog(failure, {})).c_str());
+    else
+        Tell({report}, after);
     return report;
 }
 
 void coReportFailures(const std::vector<std::exception_ptr>& failures) {
     std::vector<coExceptionReport> reports;
     for (const std::exception_ptr& failure : failures)
-        reports.push_back(coDescribeException(failure));
+        if (IsUntoldSaveFailure(failure))
+            dbgLogLine(
+                ("Not saved (nothing can be saved in this run): " + coFailedFileForLog(failure, {})).c_str());
+        else
+            reports.push_back(coDescribeException(failure));
     if (!reports.empty())
         Tell(reports, coAfterReport::GameGoesOn);
 }
@@ -246,4 +272,14 @@ bool coIsDamagedFileFailure(const std::exception_ptr& failure) {
 void coReportFileProblem(u32 number, const fsLocator& file) {
     const coExceptionReport report = WithPath(coErrorPackage, number, file);
     gfErrorHandler::Report(gfDisplayNotice, report.package, report.number, report.extra.c_str());
+}
+
+void coReportUnreadableFolders(const std::vector<fsLocator>& folders) {
+    static std::set<std::string> told;
+    for (const fsLocator& folder : folders) {
+        const coExceptionReport report = WithPath(coErrorPackage, coErrorUnreadableFolder, folder);
+        dbgLogLine(("The folder " + report.extra + " cannot be read").c_str());
+        if (told.insert(report.extra).second)
+            gfErrorHandler::Report(gfDisplayNotice, report.package, report.number, report.extra.c_str());
+    }
 }

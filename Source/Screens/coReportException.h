@@ -39,6 +39,7 @@ inline constexpr u32 coErrorUnreadablePicture = 24;
 inline constexpr u32 coErrorUnreadableGameFileGoesOn = 25;
 inline constexpr u32 coErrorGeneralGoesOn = 26;
 inline constexpr u32 coErrorGameEnds = 27;
+inline constexpr u32 coErrorUnreadableFolder = 29;
 
 // The file system's texts ("fsErrors.tsf") for a file that could not be read, beside its own classes'.
 inline constexpr u32 coFsErrorMayNotRead = 11;
@@ -67,3 +68,5 @@ std::string coFailedFileForLog(const std::exception_ptr& failure, const fsLocato
 bool coIsDamagedFileFailure(const std::exception_ptr& failure);
 // Reports text `number` of the game's error texts as a notice, naming the file by its path on disc.
 void coReportFileProblem(u32 number, const fsLocator& file);
+// Tells the player, once a run each, of the folders that could not be read (what they hold is not listed).
+void coReportUnreadableFolders(const std::vector<fsLocator>& folders);

@@ -62,12 +62,15 @@ class RowAdder : public fsFileEnum::EnumTarget {
         ++m_row;
         return true;
     }
+    void OnUnreadable(const fsLocator& directory) override { m_unreadable.push_back(directory); }
     std::vector<envString>& GetNames() { return m_names; }
+    std::vector<fsLocator>& GetUnreadable() { return m_unreadable; }
 
   private:
     guiTableBox* m_table;
     const gfTextSet m_texts;
     std::vector<envString> m_names;
+    std::vector<fsLocator> m_unreadable;
     i32 m_row = 0;
 };
 
@@ -134,6 +137,7 @@ coSelectTrackwrightMenu::coSelectTrackwrightMenu() {
     RowAdder adder(m_table);
     fsEnumerateDirectories(fsLocator(coRootSaves), adder);
     m_names = std::move(adder.GetNames());
+    m_unreadable = std::move(adder.GetUnreadable());
     if (!m_names.empty())
         m_table->SetSelected(0, 0, true);
     m_table->SetDeferLayout(false);

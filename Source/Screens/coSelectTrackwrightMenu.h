@@ -1,4 +1,5 @@
 #pragma once
+#include "Engine/App/Fs/fsLocator.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 
@@ -19,11 +20,14 @@ class coSelectTrackwrightMenu : public guiContainer {
     envString GetSelectedName() const;
     i32 GetProfileCount() const { return static_cast<i32>(m_names.size()); }
     guiTableBox* GetTable() const { return m_table; }
+    // The saves folders that could not be read: their profiles are not listed.
+    const std::vector<fsLocator>& GetUnreadableFolders() const { return m_unreadable; }
 
   private:
     guiTableBox* m_table = nullptr;
     g2dFont m_font;
     std::vector<envString> m_names;
+    std::vector<fsLocator> m_unreadable;
 };
 
 // The text as it fits a column of that width in the font: whole when narrower, else cut with "..." until

@@ -15,6 +15,7 @@
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Core/Env/envUtf.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <initializer_list>
@@ -58,6 +59,7 @@ constexpr u32 kBrokenLinkText = 20;
 constexpr u32 kLinkLoopText = 21;
 constexpr u32 kSavingInsteadText = 22;
 constexpr u32 kNowhereToSaveText = 23;
+constexpr u32 kNothingSavedText = 28;
 constexpr u32 kSavesErrorDisplay = 5;
 
 struct LanguageCode {
@@ -382,18 +384,25 @@ std::optional<std::string> SetupUserSaves(const fsLocator& saves, const fsLocato
     return std::nullopt;
 }
 
-// The player is told which folder cannot be used and why, and where the game saves instead.
+// Cleared when this run has no folder it can save in; told once, when the saves folder is set up.
+bool g_canSave = true;
+
+// The player is told which folder cannot be used and why, and where the game saves instead; when that
+// folder cannot be written either, that nothing can be saved in this run.
 void TellUnusableSaves(const fsLocator& saves, const std::string& cause) {
     const fsLocator instead = FirstDirectory(coRootSaves);
     const std::string path = Native(saves);
-    if (IsPresent(instead)) {
+    g_canSave = IsPresent(instead) && fsCanWriteIn(instead);
+    if (g_canSave) {
         DBG_WARNING("The saves folder %s cannot be used (%s); saving in %s", path.c_str(), cause.c_str(),
                     Native(instead).c_str());
     } else {
-        DBG_WARNING("The saves folder %s cannot be used (%s); nowhere to save", path.c_str(), cause.c_str());
+        DBG_WARNING("The saves folder %s cannot be used (%s); nowhere to save%s%s", path.c_str(),
+                    cause.c_str(), IsPresent(instead) ? ": no writing in " : "",
+                    IsPresent(instead) ? Native(instead).c_str() : "");
     }
-    const std::string where = IsPresent(instead) ? GameText(kSavingInsteadText) + "\n" + Native(instead)
-                                                 : GameText(kNowhereToSaveText);
+    const std::string where = g_canSave ? GameText(kSavingInsteadText) + "\n" + Native(instead)
+                                        : GameText(kNowhereToSaveText) + "\n" + GameText(kNothingSavedText);
     const std::string extra = path + "\n" + cause + "\n" + where;
     gfErrorHandler::Report(kSavesErrorDisplay, kGameErrorPackage, kSavesUnusableError, extra.c_str());
 }
@@ -416,6 +425,7 @@ std::optional<fsLocator> UserSavesFolder() {
 
 // The player's own saves folder, else the data root's "Saves" (told when the player's cannot be used).
 void AddSavesRoot(const DataRoots& roots) {
+    g_canSave = true;
     const std::optional<fsLocator> saves = UserSavesFolder();
     std::optional<std::string> unusable;
     if (saves && !(unusable = SetupUserSaves(*saves, roots.hardDisc))) {
@@ -462,6 +472,22 @@ class DirLister : public fsFileEnum::EnumTarget {
 };
 
 } // namespace
+
+bool coPaths::CanSave() {
+    return g_canSave;
+}
+
+bool coPaths::IsUnderSaves(const fsLocator& file) {
+    if (file.GetRoot() == coRootSaves)
+        return true;
+    const std::string path = Native(file);
+    std::vector<fsLocator> folders;
+    fsGetRootDirectories(coRootSaves, folders);
+    return std::any_of(folders.begin(), folders.end(), [&path](const fsLocator& folder) {
+        const std::string saves = Native(folder) + "/";
+        return saves.size() > 1 && path.starts_with(saves);
+    });
+}
 
 bool coIsPlainFolderName(const envString& name) {
     if (name.GetLength() == 0 || name == envString(".") || name == envString(".."))

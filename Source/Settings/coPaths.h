@@ -49,6 +49,12 @@ class coPaths {
     // one plain folder name.
     static envString GetLanguageFolder();
 
+    // False when neither the saves folder nor the folder used instead can be written: the player was told
+    // once, and failed saves go to the log only.
+    static bool CanSave();
+    // Whether the file lies in the saves root or under one of its folders.
+    static bool IsUnderSaves(const fsLocator& file);
+
     // The sub-folder list of a root (empty for lists that are not kept).
     static void GetRootDirectories(i32 root, std::vector<fsLocator>& out);
     // Lists the sub-folders of the root's directories again (themes, track types, environments).

@@ -4,14 +4,21 @@
 #include "Engine/App/Fs/fsResolveRoot.h"
 #include "Engine/App/Fs/private/fsPosixPAC.h"
 
+#include <cerrno>
+
 namespace {
 
 bool Enumerate(const fsLocator& directory, fsFileEnum::EnumTarget& target, bool folders,
                const envString* filter) {
     std::vector<fsDirectoryEntry> entries;
     const std::string path = fsFindNativePath(directory);
-    if (path.empty() || !fsReadDirectory(path, entries))
+    if (path.empty())
         return true;
+    if (!fsReadDirectory(path, entries)) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            target.OnUnreadable(directory);
+        return true;
+    }
     for (const fsDirectoryEntry& item : entries) {
         if (item.isDirectory != folders)
             continue;

@@ -4,8 +4,8 @@
 #include <vector>
 
 // Enumerating a folder through a callback object. Entries come sorted by name (bytes of the UTF-8
-// name), so that every run sees the same order. A folder that cannot be read reports nothing and the
-// enumeration still returns true.
+// name), so that every run sees the same order. A folder that cannot be read reports no entries, is given
+// to the target's `OnUnreadable` (a missing one is not) and the enumeration still returns true.
 namespace fsFileEnum {
 
 class EnumTarget {
@@ -14,6 +14,8 @@ class EnumTarget {
     // Called once per entry with the folder and a locator holding the entry's name alone (no root).
     // False stops the enumeration.
     virtual bool OnEntry(const fsLocator& directory, const fsLocator& entry) = 0;
+    // A folder that is there but could not be read (one that may not be read), so not known empty.
+    virtual void OnUnreadable(const fsLocator& /*directory*/) {}
 };
 
 // Collects folder plus entry name for every entry.

@@ -6,6 +6,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Platform/Os/plAtomicFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -260,6 +261,21 @@ int fsFolderPlaceError(const fsLocator& locator) {
     if (stat(path.c_str(), &st) != 0)
         return errno;
     return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+}
+
+bool fsCanWriteIn(const fsLocator& folder) {
+    std::string path;
+    fsLocatorToNativePath(folder, path);
+    while (!path.empty()) {
+        struct stat st;
+        if (stat(path.c_str(), &st) == 0)
+            return S_ISDIR(st.st_mode) && access(path.c_str(), W_OK | X_OK) == 0;
+        if (errno != ENOENT)
+            return false;
+        const size_t slash = path.find_last_of('/');
+        path.resize(slash == std::string::npos ? 0 : std::max<size_t>(slash, 1));
+    }
+    return false;
 }
 
 bool fsIsFileReadOnly(const fsLocator& locator) {

@@ -53,6 +53,9 @@ bool fsDirectoryExists(const fsLocator& locator);
 // link to one); for a link that leads nowhere, the error of following it (ENOENT when what it names is
 // missing, ELOOP when it leads round to itself). Never throws.
 int fsFolderPlaceError(const fsLocator& locator);
+// Whether files can be made in the folder, taken as named: in the folder when it is there, else in the
+// nearest folder above it that is (the missing ones would be made). Never throws.
+bool fsCanWriteIn(const fsLocator& folder);
 // fsFileDoesntExistX for a missing file or a folder; true when nobody may write the file.
 bool fsIsFileReadOnly(const fsLocator& locator);
 

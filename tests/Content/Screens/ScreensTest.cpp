@@ -444,6 +444,27 @@ TEST_F(ScreensContentTest, EveryQuestionAndNoticeFitsTheQuestionBox) {
     u32 rowWidth = 0, rowHeight = 0;
     g2dFont::MeasureText(text.GetDefaultFont(), envString(0, row, wrapped), rowWidth, rowHeight);
     EXPECT_LE(rowWidth, static_cast<u32>(textureWidth));
+
+    // With a path of 200 letters, as the reports write them (the path, the cause, where the game saves
+    // instead), every notice still fits: the paths are cut in their middle, keeping the file's name, and
+    // every other line shows whole.
+    std::string deep = "/home/" + std::string(150, 'd') + "/Saves/Ann";
+    deep += "/" + std::string(200 - deep.size() - 14, 'e') + "/SaveFile.isf";
+    ASSERT_EQ(deep.size(), 200u);
+    for (const auto& [number, notice] : errors.GetTexts()) {
+        // Only the notices that name a file: the others never end in a path. The saves folder's names
+        // the folder saved in instead too.
+        const std::string words = envStringToNarrow(notice);
+        if (!words.ends_with(": ") && !words.ends_with("\n"))
+            continue;
+        const std::string tail = number == 12 ? "\nThe disc is full.\nThe game saves here instead:\n" + deep
+                                              : std::string("\nThe disc is full.");
+        EXPECT_LE(lines(envString((words + deep + tail).c_str())), room) << "notice " << number;
+        const std::string fitted = envStringToNarrow(text.FindRecord(0)->fields[0]);
+        EXPECT_NE(fitted.find(".../SaveFile.isf\nThe disc is full."), std::string::npos)
+            << "notice " << number << ": " << fitted;
+        EXPECT_TRUE(fitted.starts_with(envStringToNarrow(notice))) << "notice " << number;
+    }
 }
 
 // Every screen loads with its pictures and voices, and its widgets' looks follow their states.

@@ -95,7 +95,11 @@ TEST_F(coCareerSaveTest, WritesAppendRecordsThatLoadBackIntoTheTables) {
     EXPECT_TRUE(displayer.shown.empty());
 }
 
-TEST_F(coCareerSaveTest, RecordsThatCannotBeUsedAreSkippedWithAWarning) {
+// A record that cannot be used is damage like a torn one: the records read whole stay, the file is told
+// once, and the next write keeps it as ".bad" and keeps only the whole chunks.
+TEST_F(coCareerSaveTest, ARecordThatCannotBeUsedIsToldAndDroppedAtTheNextWrite) {
+    std::string badGrade = Record("MISN", u"Steel", 0, 2);
+    badGrade.back() = '\xBF';
     const struct {
         const char* name;
         std::string record;
@@ -107,22 +111,41 @@ TEST_F(coCareerSaveTest, RecordsThatCannotBeUsedAreSkippedWithAWarning) {
         {"mission -1", Record("MISX", u"Steel", -1, 2)},
         {"grade 99", Record("MISN", u"Steel", 0, 99)},
         {"grade 0", Record("MISN", u"Steel", 0, 0)},
+        {"grade byte 0xBF", badGrade},
         {"empty body", std::string("MISN\0\0\0\0\0\0", 10)},
     };
     const std::string good = Record("MISN", u"Wood", 3, 3);
     const std::string unknown = std::string("ABCD\x02\0\0\0\0\0xy", 12);
     for (const auto& c : bad) {
+        std::filesystem::remove_all(folder.Path("Saves/Ann"));
         Put(kHeader + good + c.record + unknown + good);
+        Load();
         Load();
         EXPECT_TRUE(Warned("skipped")) << c.name;
         EXPECT_EQ(Types(0) + Types(1), 1u) << c.name;
         EXPECT_EQ(Grade(0, u"Wood", 3), 3) << c.name;
-        // A well-formed chunk is no damage: the next write keeps every byte and adds its record.
-        Write(0, u"Wood", 3, 4);
-        EXPECT_EQ(Saved(), kHeader + good + c.record + unknown + good + Record("MISN", u"Wood", 3, 4))
+        ASSERT_EQ(displayer.shown.size(), 1u) << c.name;
+        EXPECT_NE(displayer.shown[0].message.find("#7 not found for package #32"), std::string::npos)
             << c.name;
+        Write(0, u"Wood", 3, 4);
+        EXPECT_EQ(folder.Read("Saves/Ann/SaveFile.isf.bad"), kHeader + good + c.record + unknown + good)
+            << c.name;
+        EXPECT_EQ(Saved(), kHeader + good + unknown + good + Record("MISN", u"Wood", 3, 4)) << c.name;
+        Load();
+        EXPECT_EQ(displayer.shown.size(), 1u) << c.name;
+        displayer.shown.clear();
     }
-    EXPECT_TRUE(displayer.shown.empty());
+}
+
+// A folder where the save belongs is no new career: it is told.
+TEST_F(coCareerSaveTest, AFolderInPlaceOfTheSaveIsTold) {
+    std::filesystem::create_directories(folder.Path("Saves/Ann/SaveFile.isf"));
+    Load();
+    Load();
+    EXPECT_EQ(Types(0) + Types(1), 0u);
+    ASSERT_EQ(displayer.shown.size(), 1u);
+    // "It is a folder, not a file", of the file system's texts.
+    EXPECT_NE(displayer.shown[0].message.find("#12 not found for package #4"), std::string::npos);
 }
 
 // A torn append, an outdated version, a foreign file: what was read before the damage is kept, the file is

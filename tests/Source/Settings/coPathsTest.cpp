@@ -10,6 +10,7 @@
 #include <functional>
 #include <sstream>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -207,7 +208,8 @@ TEST_F(coSettingsTest, SavesFallBackToTheDataRoot) {
 
 // A saves folder that cannot be used (a file, a link to nothing or a link to itself in its place, or a
 // folder that cannot be made) is told with its path, why, and where the game saves instead; nothing is
-// copied or made in its place, and the saves are the data root's "Saves".
+// copied or made in its place, and the saves are the data root's "Saves". Where that cannot be written
+// either, the box says that nothing can be saved in this run.
 TEST_F(coSettingsTest, AnUnusableSavesFolderIsToldWithWhyAndWhereTheGameSaves) {
     folder.MakeFolder("errors");
     gfWriteTextSet(folder.Locator("errors/coErrors.tsf"), 32,
@@ -216,7 +218,8 @@ TEST_F(coSettingsTest, AnUnusableSavesFolderIsToldWithWhyAndWhereTheGameSaves) {
                     {20, u"A link to nothing."},
                     {21, u"A link to itself."},
                     {22, u"Instead:"},
-                    {23, u"Nowhere."}});
+                    {23, u"Nowhere."},
+                    {28, u"Nothing saved."}});
     gfErrorHandler::SetErrorFileDirectory(folder.Locator("errors"));
     gfErrorHandler::RegisterPackage(32, "coErrors.tsf");
     const std::string saves = folder.Path(kSaves);
@@ -229,17 +232,30 @@ TEST_F(coSettingsTest, AnUnusableSavesFolderIsToldWithWhyAndWhereTheGameSaves) {
         std::function<void()> make;
         std::string cause;
         bool installSaves;
+        bool canSave = true;
     } rows[] = {
         {"file", [&] { folder.Write(kSaves, "not a folder"); }, "A file.", true},
         {"link to nothing", [&] { link(folder.Path("gone")); }, "A link to nothing.", true},
         {"link to itself", [&] { link(saves); }, "A link to itself.", true},
         {"cannot be made", [&] { folder.Write("user/Zandrel Trackwrighting", "a file"); }, "File exists",
          true},
-        {"no data root saves", [&] { link("gone"); }, "A link to nothing.", false},
+        {"no data root saves", [&] { link("gone"); }, "A link to nothing.", false, false},
+        {"data root saves read-only",
+         [&] {
+             link("gone");
+             std::filesystem::permissions(folder.Path("install/Saves"),
+                                          std::filesystem::perms::owner_read |
+                                              std::filesystem::perms::owner_exec);
+         },
+         "A link to nothing.", true, false},
     };
     MakeTree("install");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
+        if (!row.canSave && row.installSaves && geteuid() == 0)
+            continue; // permissions do not stop the superuser
+        if (std::filesystem::exists(folder.Path("install/Saves")))
+            std::filesystem::permissions(folder.Path("install/Saves"), std::filesystem::perms::owner_all);
         std::filesystem::remove_all(folder.Path("user"));
         std::filesystem::remove_all(folder.Path("install/Saves"));
         if (row.installSaves)
@@ -254,9 +270,10 @@ TEST_F(coSettingsTest, AnUnusableSavesFolderIsToldWithWhyAndWhereTheGameSaves) {
         EXPECT_FALSE(std::filesystem::exists(saves + ".partial") ||
                      std::filesystem::exists(folder.Path("gone")));
         ASSERT_EQ(displayer.shown.size(), 1u);
-        EXPECT_EQ(displayer.shown[0].message,
-                  "Unusable:\n" + saves + "\n" + row.cause + "\n" +
-                      (row.installSaves ? "Instead:\n" + folder.Path("install/Saves") : "Nowhere."));
+        EXPECT_EQ(displayer.shown[0].message, "Unusable:\n" + saves + "\n" + row.cause + "\n" +
+                                                  (row.canSave ? "Instead:\n" + folder.Path("install/Saves")
+                                                               : "Nowhere.\nNothing saved."));
+        EXPECT_EQ(coPaths::CanSave(), row.canSave);
     }
     gfErrorHandler::Shutdown();
     gfErrorHandler::SetErrorFileDirectory(fsLocator());

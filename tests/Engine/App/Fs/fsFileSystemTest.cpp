@@ -35,7 +35,9 @@ class StopAfter : public fsFileEnum::EnumTarget {
                        envStringToNarrow(entry.GetComponent(0)));
         return seen.size() < m_limit;
     }
+    void OnUnreadable(const fsLocator& directory) override { unreadable.push_back(directory); }
     std::vector<std::string> seen;
+    std::vector<fsLocator> unreadable;
 
   private:
     size_t m_limit;
@@ -250,11 +252,23 @@ TEST(fsFileEnum, SortedOrderFiltersAndStops) {
     EXPECT_TRUE(fsFileEnum::ListFiles(folder.Locator("dir/asub"), unchanged));
     EXPECT_TRUE(unchanged.empty());
 
-    // A missing or unreadable folder reports nothing and is not a stop.
+    // A missing or unreadable folder reports nothing and is not a stop; only one that is there but cannot
+    // be read (a link that leads round to itself; one that may not be read) is told as unreadable.
+    std::filesystem::create_symlink(folder.Path("loop"), folder.Path("loop"));
+    folder.MakeFolder("closed");
+    chmod(folder.Path("closed").c_str(), 0333);
     StopAfter none(1);
     EXPECT_TRUE(fsFileEnum::EnumerateFiles(folder.Locator("missing"), none));
     EXPECT_TRUE(fsEnumerateSubdirectories(folder.Locator("dir/a.csa"), none));
+    EXPECT_TRUE(none.unreadable.empty());
+    EXPECT_TRUE(fsFileEnum::EnumerateFiles(folder.Locator("loop"), none));
+    EXPECT_TRUE(fsFileEnum::EnumerateFiles(folder.Locator("closed"), none));
     EXPECT_TRUE(none.seen.empty());
+    // Permissions do not stop the superuser.
+    EXPECT_EQ(none.unreadable,
+              (geteuid() == 0 ? std::vector{folder.Locator("loop")}
+                              : std::vector{folder.Locator("loop"), folder.Locator("closed")}));
+    chmod(folder.Path("closed").c_str(), 0755);
     // Folder names are matched ignoring case, as every read.
     EXPECT_TRUE(fsFileEnum::ListFiles(folder.Locator("DIR"), files));
     EXPECT_EQ(files.size(), 4u);
