@@ -46,6 +46,7 @@ u32 coFileCauseText(int error) {
     case EOVERFLOW:
         return kTooLarge;
     case ENOTDIR:
+    case EEXIST: // a folder of the path could not be made
         return kFolderOfPathIsFile;
     case ELOOP:
         return kLinkLoop;
