@@ -13,8 +13,8 @@
 #include "Source/World/coPropPack.h"
 
 #include <functional>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -39,18 +39,20 @@ std::vector<fs::path> SubFolders(const fs::path& folder) {
     return folders;
 }
 
-// Removes the plain files of a real folder named as the temporary of a target the test accepts.
+// Removes the plain files of a real folder named as the temporary of a target the test accepts, whose
+// writer no longer runs (another game on the same folder may be writing its own).
 void RemoveTemporaries(const fs::path& folder, const std::function<bool(const std::string&)>& isTarget) {
     if (!IsRealFolder(folder))
         return;
-    const std::string_view suffix = plAtomicFile::kSuffix;
     std::vector<fs::path> found;
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
         std::error_code ignored;
-        if (name.ends_with(suffix) && entry->symlink_status(ignored).type() == fs::file_type::regular &&
-            isTarget(name.substr(0, name.size() - suffix.size())))
+        if (entry->symlink_status(ignored).type() != fs::file_type::regular)
+            continue;
+        const std::optional<std::string> target =
+            plAtomicFile::StaleTargetOf(entry->path().filename().string());
+        if (target && isTarget(*target))
             found.push_back(entry->path());
     }
     for (const fs::path& file : found) {

@@ -8,11 +8,15 @@
 #include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Engine/Platform/Os/plAtomicFile.h"
 #include "Source/Career/coCareerSave.h"
+#include "Source/Career/coMissionFile.h"
 #include "Source/Settings/coPaths.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -64,35 +68,46 @@ template <class Operation> bool Reported(const fsLocator& target, Operation oper
     }
 }
 
-bool IsDotEntry(const fsLocator& entry) {
-    const envString& name = entry.GetLastComponent();
-    return name == envString(".") || name == envString("..");
+// Whether `name` is a file the game writes for a target that `isTarget` accepts: the target itself, the
+// damaged copy kept beside it, or the temporary of one of its saves that a stopped game left.
+template <class IsTarget> bool IsGameFile(const std::string& name, IsTarget isTarget) {
+    constexpr std::string_view kBad = ".bad";
+    if (isTarget(name) || (name.ends_with(kBad) && isTarget(name.substr(0, name.size() - kBad.size()))))
+        return true;
+    const std::optional<std::string> target = plAtomicFile::StaleTargetOf(name);
+    return target && isTarget(*target);
 }
 
-// Deletes the files and links directly inside a real sub-folder, then the folder when that emptied it.
-bool EmptyAndRemove(const fsLocator& folder) {
-    std::vector<fsLocator> files, folders;
-    fsFileEnum::ListFiles(folder, files);
-    fsFileEnum::ListDirectories(folder, folders);
-    files.insert(files.end(), folders.begin(), folders.end());
-    bool holdsMore = false;
-    for (const fsLocator& entry : files) {
-        if (IsDotEntry(entry))
+// Deletes the game's own files directly inside a real folder; every other entry stays.
+template <class IsTarget> bool DeleteGameFiles(const fsLocator& folder, IsTarget isTarget) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(NativePath(folder), error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::error_code ignored;
+        const std::string name = entry->path().filename().string();
+        if (entry->symlink_status(ignored).type() != std::filesystem::file_type::regular ||
+            !IsGameFile(name, isTarget))
             continue;
-        const std::filesystem::file_status status = EntryStatus(entry);
-        if (std::filesystem::is_symlink(status) || std::filesystem::is_regular_file(status)) {
-            if (!Reported(entry, [&] { fsDeleteFile(entry); }))
-                return false;
-        } else {
-            holdsMore = true;
-        }
+        fsLocator file = folder;
+        file.AppendComponent(envString(envUtf8ToUtf16(name).c_str()));
+        if (!Reported(file, [&] { fsDeleteFile(file); }))
+            return false;
     }
-    if (holdsMore) {
-        DBG_WARNING("profile folder %s still holds folders or other entries; kept",
-                    NativePath(folder).c_str());
-        return true;
-    }
-    return Reported(folder, [&] { fsDeleteDirectory(folder); });
+    return true;
+}
+
+bool IsRealFolder(const fsLocator& folder) {
+    return EntryStatus(folder).type() == std::filesystem::file_type::directory;
+}
+
+// A profile folder that is a link would lead the restart out of the saves folder: the link goes, never
+// what it names, and a folder of the profile's name starts the career afresh.
+bool ReplaceLinkedProfile(const fsLocator& folder) {
+    DBG_WARNING("The trackwright folder %s is a link; the link is removed (not what it leads to) and a new "
+                "folder made",
+                NativePath(folder).c_str());
+    return Reported(folder, [&] { fsDeleteFile(folder); }) &&
+           Reported(folder, [&] { fsCreateDirectory(folder); });
 }
 
 } // namespace
@@ -124,21 +139,21 @@ bool coCreateProfile(const envString& name) {
 bool coRestartProfile(const envString& name) {
     bool exists = false;
     const fsLocator folder = ProfileFolder(name, exists);
-    fsLocator save = folder;
-    save.AppendComponent(coCareerSaveFileName);
-    if (fsFileExists(save) && !Reported(save, [&] { fsDeleteFile(save); }))
+    if (std::filesystem::is_symlink(EntryStatus(folder)))
+        return ReplaceLinkedProfile(folder);
+    if (!DeleteGameFiles(folder, [](const std::string& file) { return file == coCareerSaveFileName; }))
         return false;
     std::vector<fsLocator> folders;
     fsFileEnum::ListDirectories(folder, folders);
-    for (const fsLocator& entry : folders) {
-        if (IsDotEntry(entry))
+    for (const fsLocator& type : folders) {
+        if (!IsRealFolder(type) || type.GetLastComponent() == envString(".") ||
+            type.GetLastComponent() == envString(".."))
             continue;
-        if (std::filesystem::is_symlink(EntryStatus(entry))) {
-            if (!Reported(entry, [&] { fsDeleteFile(entry); }))
-                return false;
-        } else if (!EmptyAndRemove(entry)) {
+        if (!DeleteGameFiles(type, [](const std::string& file) { return coMissionNumber(file) != 0; }))
             return false;
-        }
+        // A folder that holds nothing more goes with its attempts; one holding the player's own stays.
+        std::error_code ignored;
+        std::filesystem::remove(NativePath(type), ignored);
     }
     return true;
 }

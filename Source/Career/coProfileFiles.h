@@ -12,7 +12,9 @@ bool coIsValidProfileName(const envString& name);
 bool coProfileExists(const envString& name);
 // Creates the profile's folder in the saves root's first directory.
 bool coCreateProfile(const envString& name);
-// Starts an existing profile afresh: its career save is deleted and every sub-folder is emptied of its files
-// and removed. A linked sub-folder goes as a link, its target untouched; inside a sub-folder only files and
-// links are deleted, so one still holding a folder stays (warned). False at the first delete that fails.
+// Starts an existing profile afresh, deleting only the game's own files: the career save and the mission
+// attempts of each track-type folder, with their damaged copies and stopped saves' temporaries; a track-type
+// folder left empty goes. The player's other files and folders stay, and no link is followed: a linked
+// sub-folder stays as it is, and a profile folder that is a link is removed as a link (never what it
+// leads to) and made afresh (logged). False at the first delete that fails.
 bool coRestartProfile(const envString& name);

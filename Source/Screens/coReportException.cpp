@@ -13,6 +13,7 @@
 #include "Engine/Graphics/G2d/g2dExceptions.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
+#include "Source/Settings/coFileCause.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/World/coInvalidPropFileX.h"
 
@@ -21,7 +22,6 @@
 #include <cstdio>
 #include <new>
 #include <set>
-#include <system_error>
 
 namespace {
 
@@ -72,23 +72,11 @@ coExceptionReport ByCode(const envExceptionX& e, bool ends) {
     return {coErrorPackage, ends ? coErrorGeneral : coErrorGeneralGoesOn, extra, code};
 }
 
-// A file that cannot be written says why, when the system told.
+// A file that cannot be written says why, when the system told, in the game's own words.
 coExceptionReport WithCause(u32 package, u32 number, const fsFileFailureX& e) {
     coExceptionReport report = WithPath(package, number, e);
-    switch (const int error = e.GetSystemError()) {
-    case 0:
-        break;
-    case ENOSPC:
-    case EDQUOT:
-        report.causeText = coErrorDiscFull;
-        break;
-    case EROFS:
-    case EACCES:
-        report.causeText = coErrorFolderReadOnly;
-        break;
-    default:
-        report.cause = std::generic_category().message(error);
-    }
+    if (const int error = e.GetSystemError())
+        report.causeText = coFileCauseText(error);
     return report;
 }
 
@@ -100,7 +88,7 @@ std::string Line(u32 number) {
 }
 
 std::string CauseOf(const coExceptionReport& report) {
-    return report.causeText == 0 ? report.cause : Line(report.causeText);
+    return report.causeText == 0 ? std::string() : Line(report.causeText);
 }
 
 bool SaysTheGameEnds(const coExceptionReport& report) {
@@ -191,10 +179,16 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure, coAfter
                           inPak ? e.GetEntry() : e.GetLocator(), inPak ? e.GetLocator() : fsLocator(),
                           e.GetDamage());
     } catch (const fsReadOnlyX& e) {
-        if (e.GetAccess() == fsAccess::Read)
-            return WithPath(4, e.GetSystemError() == EISDIR ? coFsErrorFolderNotFile : coFsErrorMayNotRead,
-                            e);
-        return WithCause(4, 8, e);
+        if (e.GetAccess() == fsAccess::Write)
+            return WithCause(4, 8, e);
+        switch (e.GetSystemError()) {
+        case EISDIR:
+            return WithPath(4, coFsErrorFolderNotFile, e);
+        case fsNotAFileError:
+            return WithCause(4, coFsErrorNotRead, e);
+        default:
+            return WithPath(4, coFsErrorMayNotRead, e);
+        }
     } catch (const fsUnknownX& e) {
         return WithCause(coErrorPackage, coErrorUnknownFile, e);
     } catch (const snSoundSystemCreateFailedX&) {

@@ -14,10 +14,8 @@ struct coExceptionReport {
     u32 number = 0;
     std::string extra;
     u32 code = 0;
-    // Why a file could not be written, where the system said: one of the game's texts, or else the
-    // system's own words.
+    // Why a file could not be used, where the system said: one of the game's texts.
     u32 causeText = 0;
-    std::string cause{};
 };
 
 // The game's error package ("coErrors.tsf") and its texts.
@@ -44,6 +42,8 @@ inline constexpr u32 coErrorUnreadableFolder = 29;
 // The file system's texts ("fsErrors.tsf") for a file that could not be read, beside its own classes'.
 inline constexpr u32 coFsErrorMayNotRead = 11;
 inline constexpr u32 coFsErrorFolderNotFile = 12;
+// "A file could not be read:", before the file and the cause.
+inline constexpr u32 coFsErrorNotRead = 13;
 
 // What the game does once the player has read the report: its words say so truly.
 enum class coAfterReport : u8 { GameGoesOn, GameEnds };

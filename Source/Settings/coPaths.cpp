@@ -14,6 +14,7 @@
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Source/Settings/coFileCause.h"
 
 #include <algorithm>
 #include <array>
@@ -22,7 +23,6 @@
 #include <optional>
 #include <set>
 #include <string_view>
-#include <system_error>
 
 namespace {
 
@@ -52,8 +52,6 @@ constexpr size_t kLanguagePrefixLength = 7; // "ISLANG_"
 constexpr u32 kGameErrorPackage = 32;
 constexpr u32 kSavesCopyError = 2;
 constexpr u32 kSavesUnusableError = 12;
-constexpr u32 kDiscFullText = 13;
-constexpr u32 kFolderReadOnlyText = 14;
 constexpr u32 kFileInPlaceText = 19;
 constexpr u32 kBrokenLinkText = 20;
 constexpr u32 kLinkLoopText = 21;
@@ -333,7 +331,7 @@ std::string PlaceCause(int error) {
     case ELOOP:
         return GameText(kLinkLoopText);
     default:
-        return std::generic_category().message(error);
+        return GameText(coFileCauseText(error));
     }
 }
 
@@ -344,19 +342,8 @@ std::string OwnText(const envExceptionX& failure) {
 
 // Why the saves folder could not be made.
 std::string MakeCause(const fsFileFailureX& failure) {
-    switch (const int error = failure.GetSystemError()) {
-    case 0:
-        return OwnText(failure);
-    case ENOSPC:
-    case EDQUOT:
-        return GameText(kDiscFullText);
-    case EROFS:
-    case EACCES:
-    case EPERM:
-        return GameText(kFolderReadOnlyText);
-    default:
-        return std::generic_category().message(error);
-    }
+    const int error = failure.GetSystemError();
+    return error == 0 ? OwnText(failure) : GameText(coFileCauseText(error));
 }
 
 // The user's data folder / publisher / product / "Saves", made when missing and filled from the hard-disc

@@ -265,6 +265,11 @@ void coPrefs::Load() {
         damaged = true;
     } catch (const gfInvalidFileBinX&) {
         damaged = true;
+    } catch (const fsReadOnlyX& refused) {
+        // A pipe or a device in the file's place holds no settings: it is set aside as a damaged file is.
+        if (refused.GetSystemError() != fsNotAFileError)
+            throw;
+        damaged = true;
     }
     // A file damaged before its first whole chunk gave nothing: the fresh defaults stand.
     if (!damaged || chunksRead > 0) {

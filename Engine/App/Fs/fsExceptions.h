@@ -2,6 +2,8 @@
 #include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Env/envExceptionX.h"
 
+#include <cerrno>
+
 // An exception that carries the locator of the file or directory concerned, and the errno of the system
 // call that failed (0 when none did).
 class fsFileFailureX : public envExceptionX {
@@ -39,11 +41,16 @@ FS_LOCATOR_EXCEPTION(fsFileInUseX, 0xE0140006);
 FS_LOCATOR_EXCEPTION(fsInvalidLocatorX, 0xE0140007);
 FS_LOCATOR_EXCEPTION(fsUnknownX, 0xE014000A);
 
+// The system error a file failure carries when a pipe, a device or a socket stands where a file was asked
+// for (a device without its driver says the same).
+inline constexpr int fsNotAFileError = ENODEV;
+
 // What was being done with the file when the system refused it.
 enum class fsAccess { Write, Read };
 
 // Access refused: a file or folder that may not be changed, or, when reading, a file that may not be read
-// or a folder where a file was asked for (system error EISDIR). Callers catch the one class; the player is
+// or a folder where a file was asked for (system error EISDIR), or something else that is not a file
+// (fsNotAFileError). Callers catch the one class; the player is
 // told by the access which of these it was.
 class fsReadOnlyX : public fsLocatorExceptionX<0xE0140008> {
   public:

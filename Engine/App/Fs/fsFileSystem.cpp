@@ -178,7 +178,11 @@ void fsWriteFileAtomically(const fsLocator& target,
             failure.SetLocator(target);
         throw;
     }
-    if (const int error = file.Commit())
+    // A rename that finds no temporary (or no folder) is a save that failed, never a file of the game
+    // that is missing.
+    if (const int error = file.Commit(); error == ENOENT || error == ENOTDIR)
+        throw fsUnknownX(target, error);
+    else if (error != 0)
         fsThrowErrno(error, fsOperation::Create, target, path);
 }
 

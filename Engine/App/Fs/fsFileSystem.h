@@ -18,7 +18,7 @@ void fsDeleteFile(const fsLocator& locator);
 // is removed.
 void fsCopyFile(const fsLocator& source, const fsLocator& destination);
 // Every save: `write` fills a new empty temporary file beside the target (named by the locator it is
-// given, the target's with ".tmp" appended) and must have flushed and closed what it opened on it by
+// given, a name of its own beside the target, plAtomicFile's) and must have flushed and closed what it opened on it by
 // the time it returns. The temporary then reaches the disc and takes the target's name in one step, so
 // the target is the old file or the whole new one whenever the program or the machine stops. When
 // `write` throws, or the replace fails, the temporary is removed and the target left as it was. Every

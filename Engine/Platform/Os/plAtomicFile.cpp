@@ -1,7 +1,10 @@
 #include "Engine/Platform/Os/plAtomicFile.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -24,31 +27,62 @@ void SyncFolder(const std::string& path) {
 }
 
 // A target whose name is near the limit is legal, so its temporary must be too: the name is cut on a
-// character boundary of its UTF-8 before the suffix.
-std::string TemporaryOf(const std::string& path) {
+// character boundary of its UTF-8 before the writer's mark and the suffix.
+std::string TemporaryOf(const std::string& path, const std::string& mark) {
     const size_t slash = path.rfind('/');
     const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const size_t room = NAME_MAX - std::strlen(plAtomicFile::kSuffix);
+    const size_t room = NAME_MAX - mark.size() - std::strlen(plAtomicFile::kSuffix);
     size_t end = path.size();
     if (end - nameStart > room) {
         end = nameStart + room;
         while (end > nameStart && (static_cast<unsigned char>(path[end]) & 0xC0) == 0x80)
             --end;
     }
-    return path.substr(0, end) + plAtomicFile::kSuffix;
+    return path.substr(0, end) + mark + plAtomicFile::kSuffix;
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && text.size() <= 10 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whether a process of that id may still be writing: one that may not be signalled (another user's) is
+// taken as running.
+bool Runs(pid_t pid) {
+    return pid > 0 && (kill(pid, 0) == 0 || errno != ESRCH);
 }
 
 } // namespace
 
-plAtomicFile::plAtomicFile(const std::string& path) : m_path(path), m_temporary(TemporaryOf(path)) {
-    // Removed first, so that a link planted under the temporary's name is never written through.
-    if (unlink(m_temporary.c_str()) != 0 && errno != ENOENT) {
-        m_error = errno;
-        return;
+plAtomicFile::plAtomicFile(const std::string& path) : m_path(path) {
+    static std::atomic<unsigned> writes{0};
+    const std::string process = "." + std::to_string(getpid()) + "-";
+    // O_EXCL never opens what stands under the name, a planted link included: a taken name is passed by.
+    for (;;) {
+        m_temporary = TemporaryOf(path, process + std::to_string(writes++));
+        m_fd = open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd >= 0)
+            return;
+        if (errno != EEXIST) {
+            m_error = errno;
+            return;
+        }
     }
-    m_fd = open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (m_fd < 0)
-        m_error = errno;
+}
+
+std::optional<std::string> plAtomicFile::StaleTargetOf(std::string_view name) {
+    const std::string_view suffix = kSuffix;
+    if (!name.ends_with(suffix))
+        return std::nullopt;
+    name.remove_suffix(suffix.size());
+    const size_t dot = name.rfind('.');
+    const size_t dash = name.rfind('-');
+    if (dot == std::string_view::npos || dash == std::string_view::npos || dash < dot ||
+        !AllDigits(name.substr(dot + 1, dash - dot - 1)) || !AllDigits(name.substr(dash + 1)))
+        return std::string(name);
+    if (Runs(static_cast<pid_t>(std::stoll(std::string(name.substr(dot + 1, dash - dot - 1))))))
+        return std::nullopt;
+    return std::string(name.substr(0, dot));
 }
 
 // The temporary exists exactly while the descriptor is open.

@@ -1,16 +1,22 @@
 #pragma once
+#include <optional>
 #include <string>
+#include <string_view>
 
 // The POSIX core of every save. The new bytes go to a temporary file beside the target; Commit syncs it
 // to disc, renames it over the target and syncs the folder, so whenever the process or the machine stops
 // the target is the old file or the whole new one. A temporary that is not committed is removed.
+// Every write has a temporary of its own, so two writers of one file (two games on one saves folder)
+// never touch each other's: the file is always one writer's whole bytes.
 class plAtomicFile {
   public:
-    // The temporary's name: the target's with this appended, the target's cut first where the two
-    // would pass the longest name a folder takes.
+    // The temporary's name: the target's, then "." and the writing process's id, "-" and a number of
+    // the write, then this; the target's name is cut first where the whole would pass the longest name a
+    // folder takes.
     static constexpr const char* kSuffix = ".tmp";
 
-    // Creates the temporary afresh (one left by a crash is replaced); GetError tells whether it could be.
+    // Creates a temporary of a name nothing else holds (never through a link planted under a name);
+    // GetError tells whether it could be.
     explicit plAtomicFile(const std::string& path);
     ~plAtomicFile();
     plAtomicFile(const plAtomicFile&) = delete;
@@ -25,6 +31,11 @@ class plAtomicFile {
     // Puts the temporary in place of the target: 0, or the errno (then the target is untouched and the
     // temporary removed). Only the first call does anything.
     int Commit();
+
+    // For the clearing of temporaries that writes cut short: the (possibly cut) target name of a temporary
+    // named `name` whose writer no longer runs; nothing for any other name, and for a running writer's.
+    // A temporary of the older form (the target's name and the suffix only) has no writer left.
+    static std::optional<std::string> StaleTargetOf(std::string_view name);
 
   private:
     std::string m_path;

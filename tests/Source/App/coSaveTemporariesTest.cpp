@@ -15,7 +15,8 @@
 namespace fs = std::filesystem;
 
 // The temporaries of the game's own saves go, wherever the game writes them; a player's own ".tmp", a
-// temporary of a file the game does not write there, and anything reached through a link stay. The files
+// temporary of a file the game does not write there, a running game's (this process's) temporary and
+// anything reached through a link stay. The files
 // are named as their savers name them.
 TEST(coSaveTemporaries, OnlyTheGamesOwnTemporariesAreRemoved) {
     const std::string prefs = coPrefsFileName, cache = coLoadCacheFileName, career = coCareerSaveFileName;
@@ -30,6 +31,8 @@ TEST(coSaveTemporaries, OnlyTheGamesOwnTemporariesAreRemoved) {
         {prefs + ".tmp", true},
         {cache + ".tmp", true},
         {oval + ".tmp", true},
+        {oval + ".4194305-0.tmp", true}, // past the largest process id
+        {oval + "." + std::to_string(getpid()) + "-3.tmp", false},
         {oval, false},
         {"notes.tmp", false},
         {prefs + ".bad.tmp", false},

@@ -44,31 +44,42 @@ TEST_F(coProfileFilesTest, NamesAreOneFolderNameOfAtMost255Bytes) {
             << envStringToNarrow(c.name.c_str());
 }
 
-TEST_F(coProfileFilesTest, ARestartDeletesTheCareerAndOneLevelOfFilesAndNeverFollowsALink) {
+// A restart deletes only what the game wrote for the profile; the player's own files, unknown folders and
+// whatever a link leads to stay.
+TEST_F(coProfileFilesTest, ARestartDeletesOnlyTheGamesOwnFilesAndNeverFollowsALink) {
     EXPECT_FALSE(coProfileExists(u"Ann"));
     EXPECT_TRUE(coCreateProfile(u"Ann"));
     EXPECT_TRUE(coProfileExists(u"Ann"));
     EXPECT_FALSE(coProfileExists(u"ann")); // another profile
-    folder.Write("Saves/Ann/SaveFile.isf", "career");
-    folder.Write("Saves/Ann/notes.txt", "kept");
-    folder.Write("Saves/Ann/Classic/Mission1.csa", "attempt");
-    folder.Write("Saves/Ann/Classic/Mission2.csa", "attempt");
-    folder.Write("Saves/Ann/Deep/Mission1.csa", "attempt");
-    folder.Write("Saves/Ann/Deep/Inner/Mission1.csa", "kept");
-    folder.Write("Outside/precious.csa", "kept");
+    for (const char* game : {"SaveFile.isf", "SaveFile.isf.bad", "SaveFile.isf.4194305-0.tmp",
+                             "Classic/Mission1.cmi", "Classic/Mission2.cmi.bad", "Steel/Mission8.cmi"})
+        folder.Write("Saves/Ann/" + std::string(game), "game");
+    const char* players[] = {"Saves/Ann/notes.txt", "Saves/Ann/Notes/plan.txt",
+                             "Saves/Ann/Classic/sketch.txt", "Saves/Ann/Classic/Inner/Mission1.cmi",
+                             "Outside/Mission1.cmi"};
+    for (const char* file : players)
+        folder.Write(file, "kept");
     std::filesystem::create_directory_symlink(folder.Path("Outside"), folder.Path("Saves/Ann/Linked"));
-    std::filesystem::create_symlink(folder.Path("Outside/precious.csa"),
-                                    folder.Path("Saves/Ann/Classic/link.csa"));
+    std::filesystem::create_symlink(folder.Path("Outside/Mission1.cmi"),
+                                    folder.Path("Saves/Ann/Classic/Mission3.cmi"));
 
     EXPECT_TRUE(coRestartProfile(u"Ann"));
     for (const char* gone :
-         {"Saves/Ann/SaveFile.isf", "Saves/Ann/Classic", "Saves/Ann/Linked", "Saves/Ann/Deep/Mission1.csa"})
+         {"Saves/Ann/SaveFile.isf", "Saves/Ann/SaveFile.isf.bad", "Saves/Ann/SaveFile.isf.4194305-0.tmp",
+          "Saves/Ann/Classic/Mission1.cmi", "Saves/Ann/Classic/Mission2.cmi.bad", "Saves/Ann/Steel"})
         EXPECT_FALSE(Exists(gone)) << gone;
-    for (const char* kept :
-         {"Saves/Ann/notes.txt", "Saves/Ann/Deep/Inner/Mission1.csa", "Outside/precious.csa"})
+    for (const char* kept : players)
         EXPECT_TRUE(Exists(kept)) << kept;
-    EXPECT_TRUE(Warned("still holds folders"));
+    EXPECT_TRUE(Exists("Saves/Ann/Linked") && Exists("Saves/Ann/Classic/Mission3.cmi"));
     EXPECT_TRUE(displayer.shown.empty());
+
+    // A profile folder that is a link goes as a link, and the career starts in a folder of its own.
+    std::filesystem::create_directory_symlink(folder.Path("Outside"), folder.Path("Saves/Eve"));
+    EXPECT_TRUE(coProfileExists(u"Eve"));
+    EXPECT_TRUE(coRestartProfile(u"Eve"));
+    EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::symlink_status(folder.Path("Saves/Eve"))));
+    EXPECT_TRUE(Exists("Outside/Mission1.cmi"));
+    EXPECT_TRUE(Warned("is a link"));
 }
 
 TEST_F(coProfileFilesTest, AFailedCreateOrDeleteIsReportedAndAnsweredFalse) {
@@ -79,11 +90,11 @@ TEST_F(coProfileFilesTest, AFailedCreateOrDeleteIsReportedAndAnsweredFalse) {
     if (geteuid() != 0) { // permissions do not stop the superuser
         fsResetRootTable();
         fsAddRootDirectory(coRootSaves, folder.Locator("Saves"));
-        folder.Write("Saves/Bo/Classic/Mission1.csa", "attempt");
+        folder.Write("Saves/Bo/Classic/Mission1.cmi", "attempt");
         std::filesystem::permissions(folder.Path("Saves/Bo/Classic"),
                                      std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
         EXPECT_FALSE(coRestartProfile(u"Bo"));
         EXPECT_EQ(displayer.shown.size(), 2u);
-        EXPECT_TRUE(Exists("Saves/Bo/Classic/Mission1.csa"));
+        EXPECT_TRUE(Exists("Saves/Bo/Classic/Mission1.cmi"));
     }
 }

@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Fs/fsWriteCalls.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Source/Settings/coPaths.h"
 
@@ -185,9 +186,11 @@ TEST_F(coLoadCacheTest, TheScanListsCoastersAndOpensOnlyChangedOnes) {
     // A write that cannot complete keeps the old cache.
     coWriteLoadCache(map);
     const std::string written = CacheBytes();
-    folder.MakeFolder("Saves/LoadCach.bin.tmp");
     map.erase(Saved("A.CSA"));
-    EXPECT_ANY_THROW(coWriteLoadCache(map));
+    {
+        const fsWriteCalls failing(EIO);
+        EXPECT_ANY_THROW(coWriteLoadCache(map));
+    }
     EXPECT_EQ(CacheBytes(), written);
 }
 

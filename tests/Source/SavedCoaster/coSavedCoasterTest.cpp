@@ -473,10 +473,11 @@ TEST_F(coSavedCoasterTest, AFailedSaveLeavesTheOldFile) {
     EXPECT_EQ(folder.Read("ride.csa"), old);
     EXPECT_FALSE(fsFileExists(folder.Locator("ride.csa.tmp")));
 
-    // A stale temporary file from an earlier crash is replaced; a folder that does not exist fails cleanly.
+    // A file under another write's temporary name is never touched; a folder that does not exist fails
+    // cleanly.
     folder.Write("ride.csa.tmp", "stale");
     EXPECT_NE(Save(), old);
-    EXPECT_FALSE(fsFileExists(folder.Locator("ride.csa.tmp")));
+    EXPECT_EQ(folder.Read("ride.csa.tmp"), "stale");
     EXPECT_THROW(coSaveCoasterFile(folder.Locator("missing/ride.csa")), envExceptionX);
 }
 

@@ -219,7 +219,8 @@ TEST_F(coSettingsTest, AnUnusableSavesFolderIsToldWithWhyAndWhereTheGameSaves) {
                     {21, u"A link to itself."},
                     {22, u"Instead:"},
                     {23, u"Nowhere."},
-                    {28, u"Nothing saved."}});
+                    {28, u"Nothing saved."},
+                    {46, u"A file in a folder's place."}});
     gfErrorHandler::SetErrorFileDirectory(folder.Locator("errors"));
     gfErrorHandler::RegisterPackage(32, "coErrors.tsf");
     const std::string saves = folder.Path(kSaves);
@@ -237,8 +238,7 @@ TEST_F(coSettingsTest, AnUnusableSavesFolderIsToldWithWhyAndWhereTheGameSaves) {
         {"file", [&] { folder.Write(kSaves, "not a folder"); }, "A file.", true},
         {"link to nothing", [&] { link(folder.Path("gone")); }, "A link to nothing.", true},
         {"link to itself", [&] { link(saves); }, "A link to itself.", true},
-        {"cannot be made", [&] { folder.Write("user/Zandrel Trackwrighting", "a file"); }, "File exists",
-         true},
+        {"cannot be made", [&] { folder.Write("user/Zandrel Trackwrighting", "a file"); }, "A file in a folder's place.", true},
         {"no data root saves", [&] { link("gone"); }, "A link to nothing.", false, false},
         {"data root saves read-only",
          [&] {

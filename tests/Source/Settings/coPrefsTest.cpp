@@ -14,8 +14,10 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+
 #include <limits>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
 #include <vector>
 
@@ -251,6 +253,15 @@ TEST_F(coPrefsTest, DamagedFilesAreSetAsideKeepingTheWholeChunks) {
             EXPECT_TRUE(coPrefs::GetFloat(i) == kFloats[i] || coPrefs::GetFloat(i) == floats[i]) << i;
     }
     EXPECT_EQ(read, 3); // the truncations after the first, the second and the third whole chunk
+
+    // A pipe in the file's place is never waited on: it is set aside, and the defaults are saved.
+    std::filesystem::remove(folder.Path("prefs.bin"));
+    std::filesystem::remove(folder.Path("prefs.bin.bad"));
+    ASSERT_EQ(mkfifo(folder.Path("prefs.bin").c_str(), 0600), 0);
+    coPrefs::Load();
+    EXPECT_EQ(std::filesystem::status(folder.Path("prefs.bin.bad")).type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder.Path("prefs.bin")));
+    EXPECT_EQ(coPrefs::GetInt(coPrefResolution), kInts[coPrefResolution]);
 }
 
 // A save whose writes fail leaves the old file as it was, and no temporary file.

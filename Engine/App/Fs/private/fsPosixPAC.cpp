@@ -196,17 +196,22 @@ int fsOpenExisting(const fsLocator& locator, int flags, const char* removedWarni
         const std::string path = fsFindNativePath(locator);
         if (path.empty())
             throw fsInvalidLocatorX(locator);
-        const int fd = fsCallOpen(path.c_str(), flags | O_CLOEXEC, 0);
+        // Without O_NONBLOCK a pipe put in place of the file would hold the open until a writer came.
+        const int fd = fsCallOpen(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0);
         const int error = errno; // before any other call can change it
         if (fd >= 0) {
             struct stat st;
-            if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-                close(fd);
-                // Linux opens folders for reading (and only for reading); a file open must not.
-                throw fsReadOnlyX(locator, EISDIR, fsAccess::Read);
-            }
-            return fd;
+            const bool stated = fstat(fd, &st) == 0;
+            if (stated && S_ISREG(st.st_mode))
+                return fd;
+            const int refusal = !stated ? errno : S_ISDIR(st.st_mode) ? EISDIR : fsNotAFileError;
+            close(fd);
+            // Linux opens folders for reading (and only for reading); a file open must not, nor a pipe's
+            // or a device's, whose reads may never end.
+            throw fsReadOnlyX(locator, refusal, reading ? fsAccess::Read : fsAccess::Write);
         }
+        if (error == ENXIO) // a pipe opened for writing without a reader
+            throw fsReadOnlyX(locator, fsNotAFileError, reading ? fsAccess::Read : fsAccess::Write);
         if (error != ENOMEDIUM && error != EIO)
             fsThrowErrno(error, reading ? fsOperation::Read : fsOperation::Open, locator, path);
         dbgWarning(__FILE__, __LINE__, "%s", removedWarning);

@@ -27,8 +27,10 @@ std::string fsFindNativePath(const fsLocator& locator);
 // True when stat (following links) succeeds on the path found for reading; fills st.
 bool fsStatForRead(const fsLocator& locator, struct stat& st);
 
-// Opens an existing file (path looked up for reading) with the given open flags. A directory is refused
-// with fsReadOnlyX (EISDIR); the refusals of an open for reading carry fsAccess::Read. A medium that is not
+// Opens an existing regular file (path looked up for reading) with the given open flags, never waiting on a
+// pipe. A directory is refused with fsReadOnlyX (EISDIR), anything else that is not a regular file (a pipe, a
+// device, a socket) with fsReadOnlyX (fsNotAFileError); the refusals of an open for reading carry
+// fsAccess::Read. A medium that is not
 // there (ENOMEDIUM, EIO) writes the warning and asks the user through the report hook; OK retries, any other
 // answer throws fsUnknownX.
 int fsOpenExisting(const fsLocator& locator, int flags, const char* removedWarning);

@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Fs/fsWriteCalls.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
 #include "Engine/Core/Env/envEnvironment.h"
 
@@ -177,14 +178,21 @@ TEST_F(fsFileStreamTest, RemovedMediumAsksUntilOkOrCancel) {
     EXPECT_THROW(fsFileStream(file, 0), fsFileInUseX);
 }
 
+// A full medium is a failure, not a short success; a device in a file's place is never opened as one.
 TEST(fsFileStream, AFullMediumIsAFailureNotAShortSuccess) {
-    fsLocator full;
-    fsLocatorFromNativePath("/dev/full", full);
-    if (!fsFileExists(full))
-        GTEST_SKIP() << "no /dev/full";
-    fsFileStream out(full, 1);
-    EXPECT_THROW(out.Write(4, "data"), fsUnknownX);
+    fsTestFolder folder;
+    folder.Write("a.dat", "");
+    fsFileStream out(folder.Locator("a.dat"), 1);
+    {
+        const fsWriteCalls full(ENOSPC);
+        EXPECT_THROW(out.Write(4, "data"), fsUnknownX);
+    }
     EXPECT_EQ(out.Tell(), 0u);
+    fsLocator device;
+    fsLocatorFromNativePath("/dev/full", device);
+    if (fsFileExists(device)) {
+        EXPECT_THROW(fsFileStream(device, 1), fsReadOnlyX);
+    }
 }
 
 TEST(fsErrnoTable, EveryRowPerOperation) {
