@@ -28,9 +28,10 @@ const std::map<u32, const char*> kEnginePackages = {
     {23, "viErrors.tsf"}};
 
 // The numbers the engine reports: its exception classes' numbers, the removed-disc question (fs 9) and the
-// refused reads (fs 11, 12), with the codes of the other subsystems' classes (sound, 2D screen, 3D core).
+// refused reads (fs 11, 12, 13), with the codes of the other subsystems' classes (sound, 2D screen,
+// 3D core).
 const std::map<u32, std::vector<u32>> kReportedNumbers = {
-    {1, {1, 2}},  {4, {1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+    {1, {1, 2}},  {4, {1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
     {8, {1}},     {10, {2, 3, 5, 6}},
     {11, {3, 4}}, {14, {2, 3, 5, 6, 7, 8}}};
 
