@@ -696,6 +696,32 @@ TEST(EndToEndTest, TheTubeDancersStandBesideTheTrackInTheRide) {
         EXPECT_GT(ReadShot(home.Path(shot)).Count(0, 0, 800, 600, orange), 200) << shot;
 }
 
+// The six gauges' numbers are drawn whole (nine rows of white ink each) in a ride and in the test ride
+// of a coaster whose lowest speed is negative, whose builder shows dashes in the gauges before it starts.
+TEST(EndToEndTest, TheGaugesNumbersAreWholeInTheRideAndTheTestRide) {
+    GameHome home;
+    WriteOval(home.Saves() / "E2E Oval.csa");
+    const GameRun run = home.Play("gauges_negative.inject");
+    ExpectCleanRun(run, "0 2 11 6 0 6 17 6 9 6");
+    const auto white = [](int r, int g, int b) { return std::min({r, g, b}) > 180; };
+    const u32 gaugeTops[] = {84, 110, 138, 158, 178, 204, 226};
+    for (const char* shot : {"ride.png", "test.png"}) {
+        const Picture picture = ReadShot(home.Path(shot));
+        for (size_t gauge = 0; gauge + 1 < std::size(gaugeTops); ++gauge) {
+            int inkedRows = 0;
+            for (u32 y = gaugeTops[gauge]; y < gaugeTops[gauge + 1]; ++y)
+                inkedRows += picture.Count(594, y, 652, y + 1, white) > 0;
+            EXPECT_GE(inkedRows, 8) << shot << " gauge " << gauge;
+        }
+    }
+    // The builder's statistics: the lowest speed's minus sign and five whole lines.
+    const Picture builder = ReadShot(home.Path("builder.png"));
+    int inkedRows = 0;
+    for (u32 y = 350; y < 446; ++y)
+        inkedRows += builder.Count(10, y, 276, y + 1, white) > 0;
+    EXPECT_GE(inkedRows, 5 * 8);
+}
+
 // From the seat the track runs ahead over the lead car's nose: the car's red only in the frame's bottom
 // quarter, and grey rails and ties in its middle third, where they reach the horizon.
 TEST(EndToEndTest, TheSeatViewShowsTheTrackAheadOverTheCarsNose) {

@@ -237,6 +237,10 @@ void guiText::Render(i32 state) {
 
 void guiText::Draw() {
     guiMaterial::Draw();
+    CoverInk();
+}
+
+void guiText::CoverInk() {
     const g3dTextureStage* stage = Stage0(GetShownState());
     const auto* texture = stage ? dynamic_cast<const g3dPlainTexture*>(stage->texture) : nullptr;
     CoverTexels(texture ? texture->GetInk() : std::nullopt);
@@ -249,6 +253,10 @@ void guiText::DrawTexture(i32 state) {
     RenderTexture(record.fonts, texts, record.offsets, record.colours, m_textureWidth, m_textureHeight,
                   state);
     ApplyTile(state);
+    // The quad follows the new ink at once: a screen that draws without updating its windows (a test
+    // ride) would otherwise show the new text through the old text's area.
+    if (state == GetShownState())
+        CoverInk();
 }
 
 void guiText::PrepareState(i32 state) {

@@ -107,6 +107,8 @@ class guiText : public guiMaterial, public guiTextTarget {
     void Layout(i32 state);
     void Render(i32 state);
     void DrawTexture(i32 state);
+    // Fits the quad to what the shown state's texture drew into.
+    void CoverInk();
     void LayoutAndRender(i32 state);
 
     std::map<i32, guiTextRecord> m_records;
