@@ -104,11 +104,13 @@ bool WriteShot(const std::string& path) {
 }
 
 // An injected script: the file's text when the argument names one, else the argument itself. An
-// argument that reads as a path (a '/' in it, or the .inject ending) and names no file is a file missed.
+// argument that reads as a path (a '/' in it, or the .inject ending, and not steps joined by ';' or
+// lines) and names no file is a file missed.
 std::string ReadScript(const std::string& argument) {
     std::ifstream file(argument);
     if (!file) {
-        const bool path = argument.find('/') != std::string::npos || argument.ends_with(".inject");
+        const bool steps = argument.find_first_of(";\n") != std::string::npos;
+        const bool path = !steps && (argument.find('/') != std::string::npos || argument.ends_with(".inject"));
         if (!path)
             return argument;
         throw std::runtime_error(std::filesystem::exists(argument)

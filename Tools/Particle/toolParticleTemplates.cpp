@@ -113,7 +113,7 @@ toolParticleTemplate toolFountainSpray() {
     spray.emitterType = 2;
     spray.emitterSize = {0.05f, 0.05f, 0.05f};
     spray.growthMode = 0;
-    spray.lightingMode = 1; // water takes the scene's light and is seen through, as in the pool below
+    spray.lightingMode = 0; // glinting water adds its light: lit by a sun behind it, it would read as smoke
     spray.texture = "drop.png";
     spray.alpha = {{0.0f, 0.8f}, {0.7f, 0.8f}, {1.0f, 0.0f}};
     spray.parameters = {

@@ -65,8 +65,8 @@ TEST(coParticleContent, TheFountainSprayFallsBackIntoItsBasin) {
     std::unique_ptr<scSpriteGroupParticleGenerator> made(scCreateParticleGenerator(spray, 0.0f, 2));
     auto* generator = dynamic_cast<scConeParticleGenerator*>(made.get());
     ASSERT_NE(generator, nullptr);
-    // Water is seen by the scene's light, over what lies behind it.
-    EXPECT_TRUE(generator->GetModel().IsNormalBlending());
+    // Glinting water adds its light, by day and in the cavern.
+    EXPECT_FALSE(generator->GetModel().IsNormalBlending());
     const maVector3d nozzle(0.0f, 1.72f, 0.0f);
     generator->SetDuration(1e7f);
     generator->SetEmitDirection({0.0f, 1.0f, 0.0f});
