@@ -12,6 +12,7 @@
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Source/Settings/coFileCause.h"
 #include "Source/Settings/coPaths.h"
 
 #include <cerrno>
@@ -33,6 +34,7 @@ constexpr u32 kGamePackage = 32;
 constexpr u32 kDamagedSaveError = 7;
 constexpr u32 kMayNotReadError = 11;
 constexpr u32 kFolderNotFileError = 12;
+constexpr u32 kNotReadError = 13; // "A file could not be read:", its cause on a line after the path
 
 std::vector<coCareerCompletionMap> g_completion(coCareerCount);
 std::vector<coCareerGradeMap> g_grades(coCareerCount);
@@ -69,19 +71,25 @@ struct PendingReport {
 // Troubles found by loads and not shown yet: a load runs while its screen is being built.
 std::vector<PendingReport> g_pending;
 
-void ReportOnce(const fsLocator& path, u32 package, u32 number) {
-    std::string native = NativePath(path);
+void ReportOnce(const fsLocator& path, u32 package, u32 number, const std::string& cause = {}) {
+    const std::string native = NativePath(path);
     if (g_reported.insert(native).second)
-        g_pending.push_back({std::move(native), package, number});
+        g_pending.push_back({cause.empty() ? native : native + "\n" + cause, package, number});
 }
 
-// A refused read is told by what was refused (a file that may not be read, or a folder in the file's
-// place), the rest by their own text.
-u32 ReadFailureText(const envExceptionX& failure) {
+// A refused read is told by what was refused (a file that may not be read, a folder in the file's place,
+// or anything else that is not a file, with its cause), the rest by their own text.
+void ReportReadFailure(const fsLocator& path, const envExceptionX& failure) {
+    const u32 code = failure.GetCode();
     const auto* refused = dynamic_cast<const fsReadOnlyX*>(&failure);
-    if (refused && refused->GetAccess() == fsAccess::Read)
-        return refused->GetSystemError() == EISDIR ? kFolderNotFileError : kMayNotReadError;
-    return envErrorCodeNumber(failure.GetCode());
+    if (!refused || refused->GetAccess() != fsAccess::Read)
+        return ReportOnce(path, envErrorCodePackage(code), envErrorCodeNumber(code));
+    const int error = refused->GetSystemError();
+    if (error == EISDIR || error == EACCES || error == EPERM)
+        return ReportOnce(path, envErrorCodePackage(code),
+                          error == EISDIR ? kFolderNotFileError : kMayNotReadError);
+    const envString cause = gfErrorHandler::GetMessage(kGamePackage, coFileCauseText(error), nullptr);
+    ReportOnce(path, envErrorCodePackage(code), kNotReadError, envStringToUtf8(cause));
 }
 
 void ReportDamaged(const fsLocator& path) {
@@ -303,8 +311,7 @@ void Load(const envString& profile, coCareerResultsTarget* menu, std::vector<i32
             ReportDamaged(path);
     } catch (const envExceptionX& failure) {
         // A save that cannot be read: the career shows what was read before, the player is told.
-        const u32 code = failure.GetCode();
-        ReportOnce(path, envErrorCodePackage(code), ReadFailureText(failure));
+        ReportReadFailure(path, failure);
     }
 
     for (int career = 0; career < coCareerCount; ++career)

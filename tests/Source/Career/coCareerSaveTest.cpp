@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstring>
 #include <random>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -138,7 +139,7 @@ TEST_F(coCareerSaveTest, ARecordThatCannotBeUsedIsToldAndDroppedAtTheNextWrite) 
 }
 
 // A folder where the save belongs is no new career: it is told.
-TEST_F(coCareerSaveTest, AFolderInPlaceOfTheSaveIsTold) {
+TEST_F(coCareerSaveTest, AFolderOrAPipeInPlaceOfTheSaveIsTold) {
     std::filesystem::create_directories(folder.Path("Saves/Ann/SaveFile.isf"));
     Load();
     Load();
@@ -146,6 +147,16 @@ TEST_F(coCareerSaveTest, AFolderInPlaceOfTheSaveIsTold) {
     ASSERT_EQ(displayer.shown.size(), 1u);
     // "It is a folder, not a file", of the file system's texts.
     EXPECT_NE(displayer.shown[0].message.find("#12 not found for package #4"), std::string::npos);
+    // A pipe is never waited on: a writer that never comes would hold the career menu.
+    std::filesystem::create_directories(folder.Path("Saves/Bo"));
+    ASSERT_EQ(mkfifo(folder.Path("Saves/Bo/SaveFile.isf").c_str(), 0600), 0);
+    coCareerSave::Load(u"Bo", nullptr, counts);
+    coCareerSave::ShowReports();
+    EXPECT_EQ(Types(0) + Types(1), 0u);
+    ASSERT_EQ(displayer.shown.size(), 2u);
+    // "A file could not be read:", of the file system's texts.
+    EXPECT_NE(displayer.shown[1].message.find("#13 not found for package #4"), std::string::npos)
+        << displayer.shown[1].message;
 }
 
 // A torn append, an outdated version, a foreign file: what was read before the damage is kept, the file is
