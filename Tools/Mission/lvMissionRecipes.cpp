@@ -519,26 +519,29 @@ void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide) {
 void lvLayMissionFreePieces(const lvMissionRecipe& recipe, int straightsPerSide) {
     // Laid with the locked sides' lengths first, then again with the straights grown or shrunk by what
     // the end misses the start by along each side: the straights run square to each other.
+    const std::string name = std::string(recipe.type) + "/" + MissionName(recipe);
     std::array<float, 2> lengths{recipe.sideA, recipe.sideB};
     for (int attempt = 0; attempt < 3; ++attempt) {
         while (coCircuitPieceCount() > lvMissionStartPieces)
             coCircuitRemoveLast();
         AppendFreeSides(recipe, lengths, straightsPerSide);
         const maVector3d gap = coCircuitFirstPiece()->GetStart() - coCircuitLastPiece()->GetEnd();
-        if (maDot(gap, gap) < kCloseGap * kCloseGap)
-            break;
+        if (maDot(gap, gap) < kCloseGap * kCloseGap) {
+            // A side that comes out at the longest straight may miss it by a rounding.
+            for (float length : lengths)
+                if (length < GetStraightLengthMin() * static_cast<float>(straightsPerSide) ||
+                    length > GetStraightLengthMax() + kCloseGap)
+                    throw std::runtime_error(name + ": a free side needs straights " +
+                                             std::to_string(length) + " long");
+            return;
+        }
         for (int side = 0; side < 2; ++side) {
             maVector3d direction, centre;
             FreeSideMiddle(side, direction, centre);
             lengths[side] += maDot(gap, direction * (1.0f / direction.Length()));
         }
     }
-    // A side that comes out at the longest straight may miss it by a rounding.
-    for (float length : lengths)
-        if (length < GetStraightLengthMin() * static_cast<float>(straightsPerSide) ||
-            length > GetStraightLengthMax() + kCloseGap)
-            throw std::runtime_error(std::string(recipe.type) + "/" + MissionName(recipe) +
-                                     ": a free side needs straights " + std::to_string(length) + " long");
+    throw std::runtime_error(name + ": its free sides do not meet its start");
 }
 
 void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts) {
