@@ -478,7 +478,7 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
             {{"Senior", 7}, {P::Corkscrew, P::Loop}},       {{"Classic", 3}, {P::STurn, P::STurn}},
             {{"Classic", 5}, {P::Loop, P::None}},           {{"Classic", 7}, {P::RightTurn, P::Corkscrew}},
             {{"Vintage", 3}, {P::Corkscrew, P::None}},      {{"Vintage", 5}, {P::Loop, P::Loop}},
-            {{"Vintage", 7}, {P::Corkscrew, P::Corkscrew}}, {{"Grand", 3}, {P::STurn, P::Corkscrew}},
+            {{"Vintage", 7}, {P::Corkscrew, P::Corkscrew}}, {{"Grand", 3}, {P::Loop, P::STurn}},
             {{"Grand", 5}, {P::Loop, P::Corkscrew}},        {{"Grand", 7}, {P::TwoSTurns, P::Loop}},
             {{"Final", 1}, {P::Loop, P::Corkscrew}},        {{"Final", 2}, {P::Corkscrew, P::Loop}}};
         size_t next = 0;
