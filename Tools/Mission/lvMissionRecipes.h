@@ -12,6 +12,11 @@ class gfTextSet;
 // passing the second's fountain set to its burst.
 enum class lvMissionFeature { None, Ring, Prop, PropOrder, PropEvent };
 
+// What the player lays before the straights of a free side, beyond the square: nothing, an S-turn, two
+// S-turns in a row that end in line, a right turn with a left turn that straightens it, a loop or a
+// corkscrew. Each but the pair of S-turns moves the side across; the other free side takes it up.
+enum class lvMissionPiece { None, STurn, TwoSTurns, RightTurn, Loop, Corkscrew };
+
 // Where a mission is built: the mountain park or the dark cavern, ridden with the headlight.
 enum class lvMissionSite { Mountains, Cavern };
 
@@ -26,6 +31,7 @@ struct lvMissionRecipe {
     lvMissionFeature feature = lvMissionFeature::None;
     lvMissionSite site = lvMissionSite::Mountains;
     std::array<int, 2> statKinds{}; // the two ride statistics the win level asks for (objective kinds)
+    std::array<lvMissionPiece, 2> pieces{}; // laid in the first and the second free side, and asked for
 };
 
 const std::vector<lvMissionRecipe>& lvMissionRecipes();
@@ -37,9 +43,14 @@ inline constexpr int lvMissionStartPieces = 4;
 inline constexpr int lvSilverStraightsPerSide = 2;
 inline constexpr int lvGoldStraightsPerSide = 3;
 
-// Lays the recipe's whole circuit into the empty circuit and closes it, each side the player lays in that
-// many straights.
+// Lays the recipe's whole circuit into the empty circuit and closes it, the straights of each side the
+// player lays in that many pieces.
 void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide = 1);
+
+// Lays what the player lays after the mission's start pieces: per free side its piece, its straights
+// and a left turn, each side's straights as long as the circuit needs to meet its start. Leaves it open.
+// Throws a runtime error when a side's straights would not fit the builder's lengths.
+void lvLayMissionFreePieces(const lvMissionRecipe& recipe, int straightsPerSide);
 
 // Writes the mission and its text set from the solved circuit, then leaves the circuit empty. Throws a
 // runtime error when the circuit laid as gold asks misses a statistic or count of the mission. Its world
