@@ -431,7 +431,7 @@ std::string Hint(const lvMissionRecipe& recipe) {
 const std::vector<lvMissionRecipe>& lvMissionRecipes() {
     static const std::vector<lvMissionRecipe> recipes = [] {
         // Three track types a career, so that completing them opens "Final" on its page. Mission d's square
-        // has the sides side + grow * d.
+        // has the sides side + grow * d, folded below the longest straight.
         static const struct {
             const char* name;
             float sideA, sideB, growA, growB;
@@ -498,8 +498,11 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
                 all[i].pieces = pieces->second;
                 all[i].sideA = all[i].sideB = GetStraightLengthMax();
             }
-            all[i].sideA = std::min(all[i].sideA, GetStraightLengthMax());
-            all[i].sideB = std::min(all[i].sideB, GetStraightLengthMax());
+            // Sides beyond the longest straight fold back below it, so the later squares differ in shape
+            // rather than all standing at the limit.
+            const auto fold = [](float side) { return std::min(side, 2.0f * GetStraightLengthMax() - side); };
+            all[i].sideA = fold(all[i].sideA);
+            all[i].sideB = fold(all[i].sideB);
         }
         return all;
     }();
