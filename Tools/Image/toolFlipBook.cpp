@@ -2,17 +2,10 @@
 
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Ch/chReader.h"
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/App/Gf/gfFile.h"
+#include "Tools/Pak/toolPakWriter.h"
 
 void toolWriteFlipBook(const std::string& path, const toolFlipBook& book) {
-    fsLocator target;
-    fsLocatorFromNativePath(path.c_str(), target);
-    // The reader takes the file as it lies: every value least significant byte first.
-    gfWriteFileAtomically(target, gfByteOrderData, [&](gfFile& file) {
-        const u8 version[4] = {0, 1, 0, 0};
-        file.WriteBinHeader(version);
-        chBinWriter writer(&file);
+    toolWriteChunkFile(path, [&](chBinWriter& writer) {
         writer.BeginChunk(chMakeId('T', 'U', 'V', 'A'), 0, true);
         writer.BeginChunk(chMakeId('U', 'D', 'A', 'T'), 0, true);
         writer.WriteInt32(book.frameCount);

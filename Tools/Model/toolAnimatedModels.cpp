@@ -4,6 +4,7 @@
 #include "Engine/App/Ch/chReader.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
+#include "Tools/Pak/toolPakWriter.h"
 
 #include <array>
 #include <cmath>
@@ -101,15 +102,7 @@ Mesh Tube(float radius, float length, unsigned rings, unsigned segments) {
 }
 
 void WriteFile(const std::string& folder, const char* name, const std::function<void(chBinWriter&)>& body) {
-    const std::string path = folder + "/" + name;
-    fsLocator locator;
-    fsLocatorFromNativePath(path.c_str(), locator);
-    gfWriteFileAtomically(locator, gfByteOrderData, [&](gfFile& file) {
-        const u8 version[4] = {0, 1, 0, 0};
-        file.WriteBinHeader(version);
-        chBinWriter w(&file);
-        body(w);
-    });
+    toolWriteChunkFile(folder + "/" + name, body);
 }
 
 // A joint at height y whose bind pose is that translation, moving each ring by its weight.

@@ -5,6 +5,7 @@
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Ma/maConstants.h"
+#include "Tools/Pak/toolPakWriter.h"
 
 #include <cmath>
 #include <functional>
@@ -157,23 +158,8 @@ toolModelFragment toolMakeCylinder(float radius, float height, int sides, const 
     return cylinder;
 }
 
-namespace {
-
-void WriteModelFile(const std::string& path, const std::function<void(chBinWriter&)>& body) {
-    fsLocator target;
-    fsLocatorFromNativePath(path.c_str(), target);
-    gfWriteFileAtomically(target, gfByteOrderData, [&](gfFile& file) {
-        const u8 version[4] = {0, 1, 0, 0};
-        file.WriteBinHeader(version);
-        chBinWriter writer(&file);
-        body(writer);
-    });
-}
-
-} // namespace
-
 void toolWriteStaticModel(const std::string& path, const std::vector<toolModelFragment>& fragments) {
-    WriteModelFile(path, [&](chBinWriter& writer) {
+    toolWriteChunkFile(path, [&](chBinWriter& writer) {
         for (const toolModelFragment& fragment : fragments)
             WriteFragment(writer, fragment);
     });
@@ -181,7 +167,7 @@ void toolWriteStaticModel(const std::string& path, const std::vector<toolModelFr
 
 void toolWriteHierarchyModel(const std::string& path, const toolModelFragment& base,
                              const maVector3d& jointPlace, const toolModelFragment& joint) {
-    WriteModelFile(path, [&](chBinWriter& writer) {
+    toolWriteChunkFile(path, [&](chBinWriter& writer) {
         writer.BeginChunk(kHierarchy, 0, true);
         writer.BeginChunk(kLevel, 0, true);
         WriteFragment(writer, base);

@@ -4,6 +4,7 @@
 #include "Engine/App/Ch/chReader.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
+#include "Tools/Pak/toolPakWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,12 +34,7 @@ void toolWriteParticleTemplate(const std::string& path, const toolParticleTempla
     const i8 keys = Count(effect.alpha.size(), "alpha keys");
     const i8 parameters = Count(effect.parameters.size(), "parameters");
     const std::u16string texture(effect.texture.begin(), effect.texture.end());
-    fsLocator target;
-    fsLocatorFromNativePath(path.c_str(), target);
-    gfWriteFileAtomically(target, gfByteOrderData, [&](gfFile& file) {
-        const u8 version[4] = {0, 1, 0, 0};
-        file.WriteBinHeader(version);
-        chBinWriter writer(&file);
+    toolWriteChunkFile(path, [&](chBinWriter& writer) {
         writer.BeginChunk(kTemplate, 0, true);
 
         writer.BeginChunk(kGenerator, 0, true);
