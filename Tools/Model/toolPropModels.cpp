@@ -522,7 +522,7 @@ toolPropModel BigWheel() {
     for (float z : {-0.6f, 0.6f})
         for (float side : {-1.0f, 1.0f})
             wheel.base.push_back(
-                Placed(Block({0.14f, 3.27f, 0.14f}, {}, kWhite), 2, side * 0.41f, {side * 0.65f, 1.5f, z}));
+                Placed(Block({0.14f, 3.27f, 0.14f}, {}, kWhite), 2, side * 0.41f, {side * 0.65f, 1.53f, z}));
     for (int k = 0; k < 16; ++k) {
         const float a = maPiF / 8.0f * static_cast<float>(k);
         for (float z : {-0.2f, 0.2f})
@@ -603,7 +603,7 @@ toolPropModel Crypt() {
 // A square stone tower with warm-lit belfry windows, pinnacles at its corners and a tall slate spire.
 toolPropModel BellTower() {
     toolPropModel tower =
-        Static("belltower", {Block({1.9f, 0.3f, 1.9f}, {0, 0.15f, 0}, kDarkStone),
+        Static("belltower", {Block({1.5f, 0.3f, 1.5f}, {0, 0.15f, 0}, kDarkStone),
                              Block({1.3f, 3.6f, 1.3f}, {0, 2.1f, 0}, kGrave),
                              Block({1.5f, 0.15f, 1.5f}, {0, 3.95f, 0}, kPaleStone),
                              Placed(Round(1.0f, 0.0f, 4.0f, 2.6f, 4, kSlate), 1, maPiF / 4.0f),
