@@ -664,12 +664,13 @@ toolPropModel Volcano() {
     return volcano;
 }
 
-// A green sea serpent winding through the ground in three humps with red spines, its head raised.
+// A green sea serpent winding along the ground in three humps with red spines, its head raised.
 toolPropModel SeaSerpent() {
     const toolModelMaterial scales = Paint(0.25f, 0.6f, 0.32f);
     const toolModelMaterial spines = Paint(0.75f, 0.22f, 0.16f);
     toolPropModel serpent = Static("seaserpent", {});
-    const maVector3d humps[] = {{-1.3f, 0, -0.45f}, {0.0f, 0, 0.3f}, {1.2f, 0, -0.3f}};
+    // Raised a little, so that the ends of the humps rest on the ground.
+    const maVector3d humps[] = {{-1.3f, 0.12f, -0.45f}, {0.0f, 0.12f, 0.3f}, {1.2f, 0.12f, -0.3f}};
     for (const maVector3d& hump : humps) {
         for (int k = 0; k < 7; ++k) {
             const float a = maPiF * (static_cast<float>(k) + 0.5f) / 7.0f;
@@ -681,7 +682,7 @@ toolPropModel SeaSerpent() {
     }
     const maVector3d neck(2.1f, 0, 0.2f);
     serpent.base.push_back(
-        Placed(Block({0.34f, 1.3f, 0.34f}, {}, scales), 2, 0.3f, neck + maVector3d(0, 0.55f, 0)));
+        Placed(Block({0.34f, 1.3f, 0.34f}, {}, scales), 2, 0.3f, neck + maVector3d(0, 0.68f, 0)));
     serpent.base.push_back(Block({0.8f, 0.38f, 0.42f}, neck + maVector3d(0.05f, 1.3f, 0), scales));
     serpent.base.push_back(
         Block({0.5f, 0.1f, 0.36f}, neck + maVector3d(0.2f, 1.08f, 0), Paint(0.85f, 0.8f, 0.45f)));
@@ -690,7 +691,7 @@ toolPropModel SeaSerpent() {
             Block({0.12f, 0.12f, 0.04f}, neck + maVector3d(-0.05f, 1.4f, z), Glow(1.0f, 0.85f, 0.1f)));
     serpent.base.push_back(
         Placed(Round(0.1f, 0.0f, 0.0f, 0.35f, 4, spines), 1, 0.0f, neck + maVector3d(-0.2f, 1.48f, 0)));
-    serpent.base.push_back(Placed(Block({0.6f, 0.22f, 0.22f}, {}, scales), 2, -0.5f, {-2.05f, 0.12f, -0.5f}));
+    serpent.base.push_back(Placed(Block({0.6f, 0.22f, 0.22f}, {}, scales), 2, -0.5f, {-2.05f, 0.25f, -0.5f}));
     return serpent;
 }
 
