@@ -318,7 +318,9 @@ coProp* AddFountain(MissionWorld& world, int side, int event = kBurst) {
     fountain.name = envString("fountain");
     fountain.position = middle + outwards;
     fountain.position.y = world.GroundHeight(fountain.position.x, fountain.position.z);
+    // Written only with its flag; without it the game starts the fountain in its first event, Burst.
     fountain.activeEvent = event;
+    fountain.hasEvent = true;
     return world.AddProp(fountain);
 }
 

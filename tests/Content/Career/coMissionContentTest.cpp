@@ -105,6 +105,17 @@ std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::v
         std::tuple(coCircuitPieceCount(), locks.lockedPieces, path.GetPointCount(), objectives.AllMet(0)),
         std::tuple(lvMissionStartPieces, lvMissionStartPieces, 3, false))
         << name;
+    // Nothing the mission asks of the player is met by the starting coaster as it loads: no fountain already
+    // plays the event asked for, and no ring, prop or piece count is met.
+    coRideComputeStats();
+    for (int level = 0; level < 4; ++level)
+        for (const auto& objective : objectives.GetLevel(level)) {
+            if (const auto* event = dynamic_cast<const coPropActivationEventObjective*>(objective.get())) {
+                EXPECT_NE(event->GetProp()->GetActiveEvent(), event->GetEvent()) << name;
+            }
+            EXPECT_TRUE(dynamic_cast<const coStatObjective*>(objective.get()) || !objective->IsMet())
+                << name << ": \"" << envStringToNarrow(objective->GetDescription()) << "\" is met at the start";
+        }
     std::set<std::string> kinds;
     for (const auto& objective : objectives.GetLevel(0)) {
         EXPECT_EQ(envStringToNarrow(objective->GetDescription()).find('%'), std::string::npos) << name;
