@@ -1,6 +1,5 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
-#include "Engine/Core/Ma/maVector.h"
 
 #include <array>
 #include <string>
@@ -76,7 +75,7 @@ void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide = 
 lvMissionRecipe lvPlainClosing(const lvMissionRecipe& recipe);
 
 // Lays what the player lays after the mission's start pieces: per free side its piece, its straights
-// and a left turn, each side's straights as long as the circuit needs to meet its start. Leaves it open.
+// and a corner, each side's straights as long as the circuit needs to meet its start. Leaves it open.
 // Throws a runtime error when a side's straights would not fit the builder's lengths.
 void lvLayMissionFreePieces(const lvMissionRecipe& recipe, int straightsPerSide);
 
