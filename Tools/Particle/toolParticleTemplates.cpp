@@ -17,6 +17,9 @@ constexpr u32 kTemplate = chMakeId('T', 'P', 'A', 'R');
 constexpr u32 kGenerator = chMakeId('G', 'E', 'N', 'P');
 constexpr u32 kDisplay = chMakeId('S', 'G', 'P', 'P');
 constexpr u32 kParameters = chMakeId('P', 'A', 'R', 'P');
+// The flame's frames: cells of 64 x 64, four to a row.
+constexpr int kFlameCell = 64;
+constexpr int kFlameColumns = 4;
 
 i8 Count(size_t count, const char* what) {
     if (count > 127)
@@ -91,16 +94,15 @@ toolParticleTemplate toolCoasterFlame() {
 toolFlipBook toolFlameBook() {
     toolFlipBook book;
     book.frameCount = kFlameFrames;
-    book.columns = 4;
-    book.rows = kFlameFrames / book.columns;
+    book.columns = kFlameColumns;
+    book.rows = kFlameFrames / kFlameColumns;
     book.framesPerSecond = 16.0f;
     book.pages = {"flameflicker.png"};
     return book;
 }
 
 toolImage toolFlameFrames() {
-    constexpr int kCell = 64, kColumns = 4;
-    toolImage image{kCell * kColumns, kCell * (kFlameFrames / kColumns), 4, {}};
+    toolImage image{kFlameCell * kFlameColumns, kFlameCell * (kFlameFrames / kFlameColumns), 4, {}};
     image.pixels.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4u);
     for (int frame = 0; frame < kFlameFrames; ++frame) {
         const float f = static_cast<float>(frame);
@@ -109,15 +111,15 @@ toolImage toolFlameFrames() {
         const float reach = 1.3f - 0.45f * age + 0.15f * std::sin(f * 3.7f);
         const float width = 0.45f - 0.1f * age;
         const float cool = 1.0f - 0.6f * age;
-        const int left = frame % kColumns * kCell, top = frame / kColumns * kCell;
-        for (int y = 0; y < kCell; ++y) {
-            for (int x = 0; x < kCell; ++x) {
+        const int left = frame % kFlameColumns * kFlameCell, top = frame / kFlameColumns * kFlameCell;
+        for (int y = 0; y < kFlameCell; ++y) {
+            for (int x = 0; x < kFlameCell; ++x) {
                 // A round body low in the cell and a tongue above it that narrows to its tip, bends by the
                 // lean the more the higher it is, and ripples at its sides.
-                const float up = 1.0f - (y + 0.5f) / kCell * 2.0f;
+                const float up = 1.0f - (y + 0.5f) / kFlameCell * 2.0f;
                 const float above = up + 0.45f;
                 const float rise = std::clamp(above / reach, 0.0f, 1.0f);
-                const float across = (x + 0.5f) / kCell * 2.0f - 1.0f - lean * rise * rise +
+                const float across = (x + 0.5f) / kFlameCell * 2.0f - 1.0f - lean * rise * rise +
                                      0.06f * rise * std::sin(above * 9.0f + f * 2.1f);
                 const float half = width * (1.0f - 0.55f * rise);
                 const float height = above > 0.0f ? reach : 0.45f;
