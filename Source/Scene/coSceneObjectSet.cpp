@@ -22,7 +22,7 @@ void coSceneObjectSet::Add(int g, std::unique_ptr<scObject> object) {
         return;
     if (GetGroupCount() < g + 1)
         m_groups.resize(static_cast<size_t>(g) + 1);
-    object->SetVisible(g == m_currentGroup);
+    object->SetVisible(!m_hidden && g == m_currentGroup);
     m_groups[static_cast<size_t>(g)].push_back(std::move(object));
 
     m_box = maBoundingBox();
@@ -51,6 +51,7 @@ bool coSceneObjectSet::IsVisible() const {
 }
 
 void coSceneObjectSet::SetVisible(bool show) {
+    m_hidden = !show;
     if (show) {
         ShowGroup(m_currentGroup, true);
         return;
@@ -62,8 +63,9 @@ void coSceneObjectSet::SetVisible(bool show) {
 void coSceneObjectSet::ChooseGroup(int g) {
     if (g == m_currentGroup)
         return;
+    // A hidden track (the ride without its rails) stays hidden as the camera moves.
     ShowGroup(m_currentGroup, false);
-    ShowGroup(g, true);
+    ShowGroup(g, !m_hidden);
     m_currentGroup = g;
 }
 

@@ -20,8 +20,9 @@ class coSceneObjectSet {
     coSceneObjectSet(const coSceneObjectSet&) = delete;
     coSceneObjectSet& operator=(const coSceneObjectSet&) = delete;
 
-    // Appends the object to group g (grown as needed), shown when g is the current group, else hidden;
-    // the box, centre and radius then take in every object. Nothing for no object or a negative group.
+    // Appends the object to group g (grown as needed), shown when g is the current group of a set that is
+    // not hidden, else hidden; the box, centre and radius then take in every object. Nothing for no object
+    // or a negative group.
     void Add(int g, std::unique_ptr<scObject> object);
     // A fragment of the fragment manager, destroyed with the set.
     void AddFragment(g3dFragment* fragment);
@@ -38,9 +39,10 @@ class coSceneObjectSet {
 
     // The visible flag of the first object of the current group; false when that group is empty or absent.
     bool IsVisible() const;
-    // False hides every object; true shows the current group's.
+    // False hides every object, and the set stays hidden whichever group becomes current; true shows the
+    // current group's.
     void SetVisible(bool show);
-    // Hides the current group and shows group g, which becomes current.
+    // Hides the current group and shows group g (unless the set is hidden), which becomes current.
     void ChooseGroup(int g);
     // The coarsest group whose distance threshold lies below the squared distance from the camera to the
     // set's bounding sphere; group 0 when none does.
@@ -60,4 +62,5 @@ class coSceneObjectSet {
     maVector3d m_centre;
     float m_squaredRadius = 0.0f;
     int m_currentGroup = 0;
+    bool m_hidden = false;
 };

@@ -17,6 +17,9 @@ constexpr u32 kTemplate = chMakeId('T', 'P', 'A', 'R');
 constexpr u32 kGenerator = chMakeId('G', 'E', 'N', 'P');
 constexpr u32 kDisplay = chMakeId('S', 'G', 'P', 'P');
 constexpr u32 kParameters = chMakeId('P', 'A', 'R', 'P');
+// The flame's frames: cells of 64 x 64, four to a row.
+constexpr int kFlameCell = 64;
+constexpr int kFlameColumns = 4;
 
 i8 Count(size_t count, const char* what) {
     if (count > 127)
@@ -73,31 +76,65 @@ toolParticleTemplate toolCoasterFlame() {
     flame.emitterType = 2;
     flame.emitterSize = {0.3f, 0.3f, 0.3f};
     flame.growthMode = 0;
+    flame.frameMode = 0;    // the frame follows the flame's age
     flame.lightingMode = 0; // flames give light, they do not take it
-    flame.texture = "flame.png";
+    flame.texture = "flame.tuv";
     flame.alpha = {{0.0f, 1.0f}, {1.0f, 0.0f}};
     flame.parameters = {
-        0.4f,  0.7f,                                // life, seconds
-        60.0f, 200.0f,                              // births a second, most alive
-        0.6f,  -0.5f,                               // start size, shrinking a second
-        0.0f,  6.2831855f, -2.0f, 2.0f, 0.0f, 0.0f, // rotation, angular speed, angular acceleration
-        0.3f,  4.0f,       6.0f,                    // cone half-angle, speeds
-        0.0f,  3.0f,       0.0f,                    // acceleration: the flames rise
+        0.4f,  0.7f,                            // life, seconds
+        60.0f, 200.0f,                          // births a second, most alive
+        0.6f,  -0.5f,                           // start size, shrinking a second
+        -0.3f, 0.3f,   -0.8f, 0.8f, 0.0f, 0.0f, // the tongues stay near upright as they sway
+        0.3f,  4.0f,   6.0f,                    // cone half-angle, speeds
+        0.0f,  3.0f,   0.0f,                    // acceleration: the flames rise
     };
     return flame;
 }
 
-toolImage toolFlameSprite() {
-    constexpr int kSide = 64;
-    toolImage image{kSide, kSide, 4, {}};
-    for (int y = 0; y < kSide; ++y) {
-        for (int x = 0; x < kSide; ++x) {
-            const float dx = (x + 0.5f) / kSide * 2.0f - 1.0f, dy = (y + 0.5f) / kSide * 2.0f - 1.0f;
-            const float r = std::min(std::sqrt(dx * dx + dy * dy), 1.0f);
-            const float heat = 1.0f - r;
-            image.pixels.insert(image.pixels.end(),
-                                {Byte(1.0f), Byte(0.25f + heat * 1.2f), Byte(heat * heat * 1.5f),
-                                 Byte(heat * heat * (3.0f - 2.0f * heat) * 1.2f)});
+toolFlipBook toolFlameBook() {
+    toolFlipBook book;
+    book.frameCount = kFlameFrames;
+    book.columns = kFlameColumns;
+    book.rows = kFlameFrames / kFlameColumns;
+    book.framesPerSecond = 16.0f;
+    book.pages = {"flameflicker.png"};
+    return book;
+}
+
+toolImage toolFlameFrames() {
+    toolImage image{kFlameCell * kFlameColumns, kFlameCell * (kFlameFrames / kFlameColumns), 4, {}};
+    image.pixels.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4u);
+    for (int frame = 0; frame < kFlameFrames; ++frame) {
+        const float f = static_cast<float>(frame);
+        const float age = (f + 0.5f) / kFlameFrames;
+        const float lean = 0.35f * std::sin(f * 2.3f);
+        const float reach = 1.3f - 0.45f * age + 0.15f * std::sin(f * 3.7f);
+        const float width = 0.45f - 0.1f * age;
+        const float cool = 1.0f - 0.6f * age;
+        const int left = frame % kFlameColumns * kFlameCell, top = frame / kFlameColumns * kFlameCell;
+        for (int y = 0; y < kFlameCell; ++y) {
+            for (int x = 0; x < kFlameCell; ++x) {
+                // A round body low in the cell and a tongue above it that narrows to its tip, bends by the
+                // lean the more the higher it is, and ripples at its sides.
+                const float up = 1.0f - (y + 0.5f) / kFlameCell * 2.0f;
+                const float above = up + 0.45f;
+                const float rise = std::clamp(above / reach, 0.0f, 1.0f);
+                const float across = (x + 0.5f) / kFlameCell * 2.0f - 1.0f - lean * rise * rise +
+                                     0.06f * rise * std::sin(above * 9.0f + f * 2.1f);
+                const float half = width * (1.0f - 0.55f * rise);
+                const float height = above > 0.0f ? reach : 0.45f;
+                const float r =
+                    std::sqrt(across * across / (half * half) + above * above / (height * height));
+                const float heat = 1.0f - std::min(r, 1.0f);
+                const float body = std::min(heat * 1.6f, 1.0f);
+                u8* pixel = &image.pixels[(static_cast<size_t>(top + y) * static_cast<size_t>(image.width) +
+                                           static_cast<size_t>(left + x)) *
+                                          4u];
+                pixel[0] = Byte(1.0f);
+                pixel[1] = Byte((0.25f + heat * 1.2f) * cool);
+                pixel[2] = Byte(heat * heat * 1.4f * cool);
+                pixel[3] = Byte(body * body * (3.0f - 2.0f * body));
+            }
         }
     }
     return image;
@@ -140,11 +177,15 @@ toolImage toolDropSprite() {
 void toolWriteParticleEffects(const std::string& dataFolder) {
     const std::filesystem::path folder = std::filesystem::path(dataFolder) / "Data" / "Effects" / "Particle";
     std::filesystem::create_directories(folder);
-    toolWritePng((folder / "flame.png").string(), toolFlameSprite());
-    // The ride looks for the car flame's sprite beside the cars' textures of the theme.
+    // The ride looks for the car flame's flip book beside the cars' textures of the theme.
     const std::filesystem::path theme = std::filesystem::path(dataFolder) / "Themes" / "Ironvale" / "Texture";
     std::filesystem::create_directories(theme);
-    toolWritePng((theme / "flame.png").string(), toolFlameSprite());
+    const toolFlipBook book = toolFlameBook();
+    const toolImage frames = toolFlameFrames();
+    for (const std::filesystem::path& at : {folder, theme}) {
+        toolWriteFlipBook((at / "flame.tuv").string(), book);
+        toolWritePng((at / book.pages[0]).string(), frames);
+    }
     toolWriteParticleTemplate((folder / "coasterflame.tpr").string(), toolCoasterFlame());
     toolWritePng((folder / "drop.png").string(), toolDropSprite());
     toolWriteParticleTemplate((folder / "fountain.tpr").string(), toolFountainSpray());

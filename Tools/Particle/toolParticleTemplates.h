@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/Core/Env/envTypes.h"
 #include "Engine/Core/Ma/maVector.h"
+#include "Tools/Image/toolFlipBook.h"
 #include "Tools/Image/toolPngWriter.h"
 
 #include <string>
@@ -25,10 +26,15 @@ struct toolParticleTemplate {
 // More than 127 curve keys or parameters throw std::length_error.
 void toolWriteParticleTemplate(const std::string& path, const toolParticleTemplate& effect);
 
-// The ride's car flame: a cone of glowing flame sprites that rise, shrink and fade from alpha 1 to 0.
+// The ride's car flame: a cone of glowing flame sprites that rise, shrink and fade from alpha 1 to 0, each
+// playing the flame's flip book over its life.
 toolParticleTemplate toolCoasterFlame();
-// Its sprite: a soft round flame, white-yellow at the heart to red at the rim, clear outside.
-toolImage toolFlameSprite();
+// The flame's flip book ("flame.tuv"): kFlameFrames frames on one page, 4 across and 2 down.
+inline constexpr int kFlameFrames = 8;
+toolFlipBook toolFlameBook();
+// Its page ("flameflicker.png"): a tongue of flame, white-yellow at the heart to red at the rim, clear
+// outside, that leans from side to side from frame to frame and cools and shrinks towards the last.
+toolImage toolFlameFrames();
 // The fountain's spray: small drops thrown up in a narrow cone that gravity bends back down, fading as
 // they reach the basin's water about a second later.
 toolParticleTemplate toolFountainSpray();
@@ -36,6 +42,6 @@ toolParticleTemplate toolFountainSpray();
 toolImage toolDropSprite();
 
 // Writes the effects ("coasterflame.tpr", "fountain.tpr") and their sprites into the "Particle" folder of
-// the effects root under the data folder ("Data/Effects/Particle"); the flame sprite also goes to the
+// the effects root under the data folder ("Data/Effects/Particle"); the flame's flip book also goes to the
 // default theme's "Texture" folder.
 void toolWriteParticleEffects(const std::string& dataFolder);

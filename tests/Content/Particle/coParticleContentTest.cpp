@@ -14,20 +14,41 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
-TEST(coParticleContent, TheCoasterFlameIsAFadingConeOfItsSprite) {
+// The flame plays its flip book over each flame's life: eight cells of a tongue of flame, clear at the
+// cell's corners, that sways from frame to frame and cools from the first frame to the last.
+TEST(coParticleContent, TheCoasterFlameIsAFadingConeOfItsFlipBook) {
     scParticleGeneratorTemplate flame;
     scLoadParticleGeneratorTemplate(coBuiltTreeLocator("Data/Effects/Particle/coasterflame.tpr"), flame);
-    EXPECT_EQ(flame.generatorType, 1);
+    EXPECT_EQ(std::tuple(flame.generatorType, flame.frameMode), std::tuple(1, 0));
     ASSERT_NE(flame.GetAnimation(), nullptr);
     EXPECT_EQ(flame.GetAnimation()->Evaluate(0.0f), 1.0f);
     EXPECT_EQ(flame.GetAnimation()->Evaluate(1.0f), 0.0f);
     ASSERT_EQ(flame.textureFile.GetComponentCount(), 1u);
-    const g2dPixelRows sprite = g2dReadPNG(coBuiltTreeLocator(
-        "Data/Effects/Particle/" + envStringToNarrow(flame.textureFile.GetLastComponent())));
-    EXPECT_TRUE(sprite.hasAlpha);
-    EXPECT_EQ(sprite.width, 64u);
+    EXPECT_EQ(envStringToNarrow(flame.textureFile.GetLastComponent()), "flame.tuv");
+    const g2dPixelRows page = g2dReadPNG(coBuiltTreeLocator("Data/Effects/Particle/flameflicker.png"));
+    ASSERT_TRUE(page.hasAlpha);
+    ASSERT_EQ(std::tuple(page.width, page.height), std::tuple(256u, 128u));
+    const auto pixel = [&](int cell, int x, int y) {
+        return page.Row(static_cast<u32>(cell / 4 * 64 + y)) + static_cast<u32>(cell % 4 * 64 + x) * 4u;
+    };
+    std::set<std::vector<u8>> cells;
+    for (int cell = 0; cell < 8; ++cell) {
+        EXPECT_EQ(pixel(cell, 0, 0)[3], 0) << cell;
+        EXPECT_EQ(pixel(cell, 63, 63)[3], 0) << cell;
+        EXPECT_GT(pixel(cell, 32, 44)[3], 200) << cell;
+        std::vector<u8> alpha;
+        for (int y = 0; y < 64; y += 4)
+            for (int x = 0; x < 64; x += 4)
+                alpha.push_back(pixel(cell, x, y)[3]);
+        cells.insert(alpha);
+    }
+    EXPECT_EQ(cells.size(), 8u);
+    EXPECT_GT(pixel(0, 32, 44)[1], pixel(7, 32, 44)[1] + 60);
 
     maRandomSeed(1);
     g3dRenderer::Initialize();

@@ -180,8 +180,9 @@ TEST_F(coInstallationTest, EveryCoasterTypeLoadsInTheMountainsWithItsColours) {
     coPakManager::Destroy();
 }
 
-// "Wooden" is listed by its empty folder and read from its pak: wooden supports of one lattice plane, a
-// track with its textures, and the shadow texture in "Environments".
+// "Wooden" is listed by its empty folder and read from its pak: wooden supports of one lattice plane, near
+// and far (two-sided near the camera, one-sided in the far group), a track with its textures, near and
+// far, and the shadow texture in "Environments".
 TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
     coPrefs::SetDefaults();
     coPakManager::Create();
@@ -196,17 +197,19 @@ TEST_F(coInstallationTest, WoodenTypeLoadsFromItsPak) {
         builder.LoadTrackDefinition("Track.def");
         EXPECT_EQ(std::tuple(builder.GetTrackDefinition().GetCrossSections().size(),
                              builder.GetTrackDefinition().GetCrossbars().size()),
-                  std::tuple(3u, 1u));
+                  std::tuple(6u, 1u));
         builder.LoadSupportDefinition("Support.def");
         ASSERT_NE(dynamic_cast<coSupportMakerWood*>(&builder.GetSupportMaker()), nullptr);
-        ASSERT_EQ(builder.GetSupportMaker().GetPlanes().size(), 1u);
-        const coSupportPlane& plane = *builder.GetSupportMaker().GetPlanes()[0];
-        EXPECT_EQ(std::tuple(plane.spacing, plane.group), std::tuple(4.0f, 0));
-        EXPECT_NE(plane.material, nullptr);
+        ASSERT_EQ(builder.GetSupportMaker().GetPlanes().size(), 2u);
+        for (int group = 0; group < 2; ++group) {
+            const coSupportPlane& plane = *builder.GetSupportMaker().GetPlanes()[static_cast<size_t>(group)];
+            EXPECT_EQ(std::tuple(plane.spacing, plane.group), std::tuple(4.0f, group));
+            EXPECT_NE(plane.material, nullptr);
+        }
         builder.CreateShadowMaterial();
         builder.DestroyShadowMaterial();
         builder.FreeDefinitions();
-        EXPECT_EQ(textures.found, 5); // three sections, the lattice, the shadow
+        EXPECT_EQ(textures.found, 9); // six sections, two lattices, the shadow
     }
     EXPECT_EQ(log.Count("**Warning**"), 0u) << (log.lines.empty() ? "" : log.lines.front());
     coCoasterDefinitionStore() = saved;

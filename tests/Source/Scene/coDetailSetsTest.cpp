@@ -130,6 +130,24 @@ TEST(coSceneObjectSet, DetailByDistanceUsesThePreferenceFactor) {
     EXPECT_EQ(set.GetCurrentGroup(), 0);
 }
 
+// The ride without its rails hides the track: a switch of group as the camera moves must not show it
+// again, nor may an object added meanwhile; showing the set shows the group chosen meanwhile.
+TEST(coSceneObjectSet, AHiddenSetStaysHiddenAcrossGroups) {
+    coSceneObjectSet set;
+    set.Add(0, coMakeObject({-1, -1, -1}, {1, 1, 1}));
+    set.Add(1, coMakeObject({-1, -1, -1}, {1, 1, 1}));
+    set.SetVisible(false);
+    set.ChooseGroup(1);
+    set.Add(1, coMakeObject({-1, -1, -1}, {1, 1, 1}));
+    for (int g = 0; g < 2; ++g)
+        for (const auto& object : set.GetGroup(g))
+            EXPECT_FALSE(object->IsVisible()) << g;
+    set.SetVisible(true);
+    EXPECT_EQ(std::tuple(set.GetGroup(0).front()->IsVisible(), set.GetGroup(1).front()->IsVisible(),
+                         set.GetGroup(1).back()->IsVisible()),
+              std::tuple(false, true, true));
+}
+
 TEST(coCullOctree, CellsAndTheFarFace) {
     coCullOctree octree;
     SetTestCube(octree);

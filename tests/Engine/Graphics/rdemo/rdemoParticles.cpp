@@ -39,7 +39,7 @@ std::vector<u32> DrawParticlesScene(u32 seed, f32 seconds) {
 
     auto flame = std::make_unique<scParticleGeneratorTemplate>();
     scLoadParticleGeneratorTemplate(ParticleFile("coasterflame.tpr"), *flame);
-    flame->textureFile = ParticleFile("flame.png");
+    flame->textureFile = ParticleFile("flame.tuv");
     flame->LoadTexture();
 
     g3dMaterial ground;
