@@ -18,6 +18,7 @@
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Sound/coMusic.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
@@ -504,7 +505,9 @@ TEST_F(coModeEditorTest, RideSettingsMarkTheCoasterChangedForWhatItsSaveKeeps) {
     const int cars = coGetCoasterDefinition().GetNumCars();
     const std::string carType = coGetThemeName();
     const coColorScheme colours = coTrackColorizer::GetCurrentScheme();
+    const fsLocator ownTune = coMusicGetOwnTrack(coMusicRide);
     const auto restore = [&] {
+        coMusicSetOwnTrack(coMusicRide, ownTune);
         coSetTrainDragOn(drag);
         coPrefs::SetBool(coPrefMetricUnits, metric);
         coCoasterDefinitionStore().SetNumCars(cars);
@@ -530,6 +533,8 @@ TEST_F(coModeEditorTest, RideSettingsMarkTheCoasterChangedForWhatItsSaveKeeps) {
         {"cars for the ride", coMainButton::Ride, [&] { coCoasterDefinitionStore().SetNumCars(cars + 1); },
          true},
         {"car type", coMainButton::Ride, [] { coSetThemeName("Other"); }, true},
+        {"the ride's own tune", coMainButton::Ride,
+         [] { coMusicSetOwnTrack(coMusicRide, fsRootedLocator(coRootMusic, "Mine.mp3")); }, true},
     };
     input.claimed = {coMouseRecordLeft};
     for (const auto& row : rows) {
@@ -545,6 +550,20 @@ TEST_F(coModeEditorTest, RideSettingsMarkTheCoasterChangedForWhatItsSaveKeeps) {
         fresh.Exit();
         restore();
     }
+}
+
+// The menu that led into the builder left the wait pointer: the builder shows the arrow, and leaves the
+// wait pointer for what comes next unless a tool of its own takes over.
+TEST_F(coModeEditorTest, TheBuilderShowsTheArrowAndLeavesTheWaitPointer) {
+    host.pointerShape = coPointerWait;
+    editor.Enter();
+    EXPECT_EQ(host.pointerShape, coPointerArrow);
+    editor.SetFlag(coModeEditor::PlacePropStarted);
+    editor.Exit();
+    EXPECT_EQ(host.pointerShape, coPointerArrow);
+    editor.Enter();
+    editor.Exit();
+    EXPECT_EQ(host.pointerShape, coPointerWait);
 }
 
 TEST_F(coModeEditorTest, TabOnlyWithoutAModalDialog) {
