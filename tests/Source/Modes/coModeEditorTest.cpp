@@ -221,6 +221,19 @@ TEST_F(coEditorCommandTest, FinishClosesOnlyWhenTheEndsMeet) {
     Run("Finish Coaster");
     EXPECT_TRUE(coCircuitIsClosed());
     EXPECT_EQ(TakeSounds(), std::vector<int>{1});
+
+    // Near enough to try, too far for the last bend's drags: the player is told, and the bend stays.
+    coCircuitClear();
+    coAppendStraight(40.0f, coElementNone, false);
+    coAppendTurn(coDegrees(180.0f), 10.0f, coElementNone, false);
+    coAppendStraight(40.0f, coElementNone, false);
+    const coCoasterPieceTurn* bend = coAppendTurn(coDegrees(180.0f), 5.0f, coElementNone, false);
+    host.messages.clear();
+    Run("Finish Coaster");
+    EXPECT_FALSE(coCircuitIsClosed());
+    EXPECT_EQ(bend->GetRadius(), 5.0f);
+    EXPECT_EQ(host.messages, std::vector<u32>{17});
+    EXPECT_TRUE(TakeSounds().empty());
 }
 
 TEST_F(coEditorCommandTest, ElementsReplaceEachOtherAndTheDockMeansTheStation) {
