@@ -18,7 +18,6 @@
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
-#include "Source/Sound/coMusic.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
@@ -518,9 +517,7 @@ TEST_F(coModeEditorTest, RideSettingsMarkTheCoasterChangedForWhatItsSaveKeeps) {
     const int cars = coGetCoasterDefinition().GetNumCars();
     const std::string carType = coGetThemeName();
     const coColorScheme colours = coTrackColorizer::GetCurrentScheme();
-    const fsLocator ownTune = coMusicGetOwnTrack(coMusicRide);
     const auto restore = [&] {
-        coMusicSetOwnTrack(coMusicRide, ownTune);
         coSetTrainDragOn(drag);
         coPrefs::SetBool(coPrefMetricUnits, metric);
         coCoasterDefinitionStore().SetNumCars(cars);
@@ -546,8 +543,6 @@ TEST_F(coModeEditorTest, RideSettingsMarkTheCoasterChangedForWhatItsSaveKeeps) {
         {"cars for the ride", coMainButton::Ride, [&] { coCoasterDefinitionStore().SetNumCars(cars + 1); },
          true},
         {"car type", coMainButton::Ride, [] { coSetThemeName("Other"); }, true},
-        {"the ride's own tune", coMainButton::Ride,
-         [] { coMusicSetOwnTrack(coMusicRide, fsRootedLocator(coRootMusic, "Mine.mp3")); }, true},
     };
     input.claimed = {coMouseRecordLeft};
     for (const auto& row : rows) {
