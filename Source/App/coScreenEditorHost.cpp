@@ -278,6 +278,10 @@ void coScreenEditorHost::ReportDamagedFile(u32 text, const fsLocator& file) {
     coReportFileProblem(text, file);
 }
 
+void coScreenEditorHost::SetPointerShape(i32 shape) {
+    guiCursorMgr::SetShape(shape);
+}
+
 void coScreenEditorHost::ShowInterface(bool shown) {
     guiCursorMgr::SetVisible(shown);
     coPaletteManager::SetHudEnabled(shown);

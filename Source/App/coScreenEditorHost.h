@@ -33,6 +33,7 @@ class coScreenEditorHost : public coEditorHost {
     void ReportFailures(const std::vector<std::exception_ptr>& failures) override;
     void ReportDamagedFile(u32 text, const fsLocator& file) override;
     void ShowInterface(bool shown) override;
+    void SetPointerShape(i32 shape) override;
 
     coPropTemplate* TakeChosenProp() override;
     std::string TakeManipulateButton() override;

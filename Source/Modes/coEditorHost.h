@@ -99,6 +99,8 @@ class coEditorHost {
     virtual void ReportDamagedFile(u32 /*text*/, const fsLocator& /*file*/) {}
     // Cursor, HUD and tooltip shown or hidden together (Tab).
     virtual void ShowInterface(bool) {}
+    // The pointer's look: coPointerArrow or coPointerWait.
+    virtual void SetPointerShape(i32 /*shape*/) {}
 
     virtual void PlaySound(int slot);
 };

@@ -13,10 +13,6 @@
 
 class guiFunction;
 
-// The game's pointer shapes (cursor ids of the GUI's pointer).
-inline constexpr i32 coPointerArrow = 0;
-inline constexpr i32 coPointerWait = 5;
-
 // The modes whose frames show a full-screen menu. Each builds its screen on Enter, reacts to the first
 // pressed button each frame (that frame draws nothing) or draws the plain menu frame, and deletes the
 // screen on Exit.

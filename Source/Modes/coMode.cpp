@@ -62,6 +62,11 @@ bool coMode::IsModifiedBelow() const {
     return below != nullptr && below->IsModified();
 }
 
+void coMode::MarkModifiedBelow() const {
+    if (coMode* below = coModeStackBelow(this))
+        below->MarkModified();
+}
+
 void coMode::OnQuitRequest(appQuitRequestEvent*) {
     if (coCurrentMode() == this)
         m_exitRequested = 1;

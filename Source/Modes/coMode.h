@@ -43,6 +43,10 @@ class coModeHost {
 void coSetModeHost(coModeHost* host);
 coModeHost& coGetModeHost();
 
+// The game's pointer shapes (cursor ids of the GUI's pointer).
+inline constexpr i32 coPointerArrow = 0;
+inline constexpr i32 coPointerWait = 5;
+
 // Texts of the quit question: with unsaved work, and without.
 inline constexpr u32 coQuitTextModified = 9;
 inline constexpr u32 coQuitTextPlain = 10;
@@ -65,6 +69,8 @@ class coMode : public appFlowEventHandler {
     virtual void Exit() = 0;
     // Whether the mode holds unsaved work (the quit question then warns of it).
     virtual bool IsModified() { return false; }
+    // Work of the mode changed from over it (a ride's settings); modes that keep no work ignore it.
+    virtual void MarkModified() {}
     // Deletes the screens the mode owns, entered or not: the GUI's shut-down comes next.
     virtual void DeleteScreens() {}
 
@@ -82,6 +88,8 @@ class coMode : public appFlowEventHandler {
     // Whether the mode below this one on the stack holds unsaved work: a ride or a tool run over the
     // builder holds the builder's work, which leaving the game loses all the same.
     bool IsModifiedBelow() const;
+    // The mode below this one on the stack holds unsaved work from now on.
+    void MarkModifiedBelow() const;
     // The first step of every Think: the quit question (throws coModeExitX on OK), the screenshot key,
     // the frame clock.
     void BeginFrame();

@@ -17,6 +17,7 @@
 #include "Source/Modes/coEditorSelection.h"
 #include "Source/Modes/coFlythroughIntro.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Modes/coRideSettings.h"
 #include "Source/Park/coWorldSwitches.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
@@ -403,11 +404,15 @@ int coModeCareerBuilder::HandleMainButton(coMainButton button) {
     case coMainButton::Save:
         SaveMission();
         return 1;
-    case coMainButton::Options:
+    case coMainButton::Options: {
         BeginModal();
+        const coStoredRideSettings stored;
         coGetEditorHost().RunRidePauseDialog(1);
+        if (!(coStoredRideSettings() == stored))
+            SetFlag(Modified);
         EndModal();
         return 1;
+    }
     default:
         return coModeEditor::HandleMainButton(button);
     }

@@ -24,6 +24,7 @@
 #include "Source/Modes/coModeManipulateProp.h"
 #include "Source/Modes/coModePlaceProp.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Modes/coRideSettings.h"
 #include "Source/Park/coCoasterPackage.h"
 #include "Source/Park/coWorldSwitches.h"
 #include "Source/Ride/coRideStats.h"
@@ -77,22 +78,6 @@ constexpr u32 kMessageTrackPropsNeedTrack = 16;
 constexpr float kMessageTrackPropsSeconds = 10.0f;
 
 const envString kCoasterExtension(coSavedCoasterExtension);
-
-// The settings of the ride settings dialog that a saved coaster keeps: a change to any of them is a change
-// to the coaster.
-struct StoredRideSettings {
-    u8 drag = coGetTrainDragOn();
-    bool collisions = coGetCollisionChecks();
-    int cars = coGetCoasterDefinition().GetNumCars();
-    std::string carType = coGetThemeName();
-    std::string fanfare = coGetRideSoundSet();
-    int music = coMusicGetChoice(coMusicRide);
-    int timeOfDay = coGetCoasterPackageHooks().GetEnvironmentIndex();
-    int scheme = coTrackColorizer::GetSelectedIndex();
-    coColorScheme colours = coTrackColorizer::GetCurrentScheme();
-
-    bool operator==(const StoredRideSettings&) const = default;
-};
 
 fsLocator CoasterFile(const envString& name) {
     fsLocator locator(coRootSaves);
@@ -297,6 +282,8 @@ void coModeEditor::Enter() {
         GiveCollisionFeedback();
     m_heldAction = -1;
     m_heldWindow = nullptr;
+    // The menu that led here left the wait pointer up.
+    host.SetPointerShape(coPointerArrow);
 }
 
 void coModeEditor::Exit() {
@@ -311,6 +298,7 @@ void coModeEditor::Exit() {
         m_cameraIndex = -1;
     }
     if (!toTool) {
+        coGetEditorHost().SetPointerShape(coPointerWait);
         coReleaseSoundEffects();
         if (!coPrefs::GetBool(coPrefTextureInBuild))
             coSetWorldTextured(true);
@@ -677,10 +665,10 @@ int coModeEditor::HandleMainButton(coMainButton button) {
     case coMainButton::Ride: {
         BeginModal();
         const bool metric = coPrefs::GetBool(coPrefMetricUnits);
-        const StoredRideSettings stored;
+        const coStoredRideSettings stored;
         if (host.RunRidePauseDialog(2) == 1)
             m_flags.set(RideRequested);
-        if (!(StoredRideSettings() == stored))
+        if (!(coStoredRideSettings() == stored))
             m_flags.set(Modified);
         if (coPrefs::GetBool(coPrefMetricUnits) != metric)
             Refresh();
@@ -716,9 +704,9 @@ int coModeEditor::HandleMainButton(coMainButton button) {
         BeginModal();
         const u8 drag = coGetTrainDragOn();
         const bool metric = coPrefs::GetBool(coPrefMetricUnits);
-        const StoredRideSettings stored;
+        const coStoredRideSettings stored;
         host.RunRidePauseDialog(0);
-        if (!(StoredRideSettings() == stored))
+        if (!(coStoredRideSettings() == stored))
             m_flags.set(Modified);
         // Air drag changes the ride and its statistics; the units only how they are shown.
         if (coGetTrainDragOn() != drag || coPrefs::GetBool(coPrefMetricUnits) != metric)

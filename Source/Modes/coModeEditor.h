@@ -61,6 +61,7 @@ class coModeEditor : public coMode, public appCharEventHandler {
     void Enter() override;
     void Exit() override;
     bool IsModified() override { return m_flags.test(Modified); }
+    void MarkModified() override { m_flags.set(Modified); }
     void OnChar(appCharEvent* event) override;
 
     virtual bool CanDeleteSelection();

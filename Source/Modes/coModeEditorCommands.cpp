@@ -26,6 +26,10 @@ namespace {
 // 27 degrees as the builder has always stored it, one float step above 27 x pi / 180.
 constexpr float kBankedTurnRoll = 0.47123894f;
 
+// The main palette's message for a Finish Coaster that cannot close the circuit, and how long it stays.
+constexpr u32 kMessageCannotClose = 17;
+constexpr float kMessageCannotCloseSeconds = 10.0f;
+
 enum Sound {
     kSoundPlaced = 0,
     kSoundFinished = 1,
@@ -362,8 +366,11 @@ void coModeEditor::Delete() {
 void coModeEditor::FinishCoaster() {
     if (!coCircuitEndMeetsStart())
         return;
-    if (coCircuitTryClose() && coCircuitIsClosed())
+    // A circuit that cannot close keeps its pieces as they were; the player is told so.
+    if (coCircuitTryClose())
         Play(kSoundFinished);
+    else
+        coGetEditorHost().ShowMessage(kMessageCannotClose, kMessageCannotCloseSeconds);
     Refresh();
 }
 

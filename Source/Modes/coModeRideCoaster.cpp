@@ -18,6 +18,7 @@
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coRideModeHost.h"
+#include "Source/Modes/coRideSettings.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Ride/coRideStats.h"
@@ -233,11 +234,15 @@ bool coModeRideCoaster::Pause() {
     host.PausePropSounds();
     m_ambient.Pause();
     coRideResumeGuard guard;
+    const coStoredRideSettings stored;
     i32 result = host.RunPauseDialog(kPauseDialogRide);
     // No to the question of "Main" or "Load" goes back to the pause it was asked from.
     while (result != 1 && !MayExit(host.GetPauseDialogExit(), IsModified()))
         result = host.RunPauseDialog(kPauseDialogRide);
     if (result == 1) {
+        // The cars and the ride's music are the coaster's own: the builder below now holds a change.
+        if (!(coStoredRideSettings() == stored))
+            MarkModifiedBelow();
         // Another number of cars is another train: it leaves the station again.
         if (coGetCoasterDefinition().GetNumCars() != m_trainCars)
             StartTrain();

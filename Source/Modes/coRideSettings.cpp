@@ -192,3 +192,10 @@ int coRunRidePauseDialog(int mode) {
     ApplyMusic(mode, context, g_settings);
     return kOk;
 }
+
+coStoredRideSettings::coStoredRideSettings()
+    : drag(coGetTrainDragOn()), collisions(coGetCollisionChecks()),
+      cars(coGetCoasterDefinition().GetNumCars()), carType(coGetThemeName()), fanfare(coGetRideSoundSet()),
+      music(coMusicGetChoice(coMusicRide)), musicFile(coMusicGetOwnTrack(coMusicRide)),
+      timeOfDay(coGetCoasterPackageHooks().GetEnvironmentIndex()),
+      scheme(coTrackColorizer::GetSelectedIndex()), colours(coTrackColorizer::GetCurrentScheme()) {}

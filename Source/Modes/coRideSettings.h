@@ -1,4 +1,5 @@
 #pragma once
+#include "Engine/App/Fs/fsLocator.h"
 #include "Source/Settings/coRideSettingsRecord.h"
 #include "Source/TrackGeom/coTrackColorizer.h"
 
@@ -48,3 +49,21 @@ void coFillRideSettings(int musicContext);
 // Shows the ride settings in one of the four modes and applies them on Ok; the current mode's clock
 // stands still meanwhile. Returns 1 for Ok, 2 otherwise.
 int coRunRidePauseDialog(int mode);
+
+// The ride settings that a saved coaster keeps, as they stand now: a change to any of them, from
+// whichever dialog, is a change to the coaster.
+struct coStoredRideSettings {
+    coStoredRideSettings();
+    bool operator==(const coStoredRideSettings&) const = default;
+
+    u8 drag;
+    bool collisions;
+    int cars;
+    std::string carType;
+    std::string fanfare;
+    int music;
+    fsLocator musicFile;
+    int timeOfDay;
+    int scheme;
+    coColorScheme colours;
+};

@@ -24,7 +24,7 @@ constexpr i32 kErrorSound = 18;
 constexpr const char* kMessages = "uimpfb.tsf";
 
 bool HasErrorSound(i32 message) {
-    return message == 1 || message == 4 || message == 7 || message == 8 || message == 16;
+    return message == 1 || message == 4 || message == 7 || message == 8 || message == 16 || message == 17;
 }
 
 } // namespace

@@ -17,7 +17,7 @@ class coMainPalette : public guiContainer {
     // The buttons in the order they are tested; GetPressedButton answers index + 2.
     static constexpr const char* kButtons[8] = {"Ride",   "Back", "Test", "Grid",
                                                 "Camera", "Load", "Save", "Options"};
-    static constexpr i32 kMessageCount = 17;
+    static constexpr i32 kMessageCount = 18;
 
     coMainPalette();
     ~coMainPalette() override;
@@ -39,7 +39,7 @@ class coMainPalette : public guiContainer {
     // Hidden and disabled while riding.
     void HideButtons(bool hide);
     void SetFeedbackVoice(bool allowed) { m_soundsAllowed = allowed; }
-    // Messages outside 0 to 16 are refused with a warning.
+    // Messages outside 0 to 17 are refused with a warning.
     void ShowFeedback(i32 message, i32 seconds);
     void HideFeedback();
     i32 GetCurrentMessage() const { return m_message; }

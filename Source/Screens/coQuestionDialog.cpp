@@ -4,6 +4,7 @@
 #include "Engine/Core/Env/envBreakLine.h"
 #include "Engine/Core/Env/envUtf.h"
 #include "Engine/GUI/Gui/guiButton.h"
+#include "Engine/GUI/Gui/guiCursor.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Source/Screens/coDialogDimmer.h"
@@ -32,6 +33,31 @@ constexpr u32 kAnswerRetry = 1;
 constexpr u32 kAnswerIgnore = 2;
 constexpr u32 kAnswerOk = 3;
 constexpr u32 kAnswerCancel = 4;
+
+// The pointer's arrow shape.
+constexpr i32 kPointerArrow = 0;
+
+// A question is answered with the pointer: it shows as the arrow while the question is up (over a ride
+// that hid it, over a wait pointer a menu left), and as it was afterwards.
+class ArrowWhileAsking {
+  public:
+    ArrowWhileAsking() {
+        guiCursorMgr::SetVisible(true);
+        guiCursorMgr::SetShape(kPointerArrow);
+    }
+    ~ArrowWhileAsking() {
+        if (m_cursor && m_shape >= 0)
+            m_cursor->SetShape(m_shape);
+        guiCursorMgr::SetVisible(m_shown);
+    }
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+  private:
+    guiCursor* m_cursor = guiCursorMgr::GetCursor();
+    i32 m_shape = m_cursor ? m_cursor->GetShape() : -1;
+    bool m_shown = guiCursorMgr::IsVisible();
+};
 
 std::unique_ptr<guiImage> MakeMedal(i32 medal) {
     const char* files[] = {"uicmbrbi.png", "uicmslbi.png", "uicmgdbi.png"};
@@ -198,6 +224,7 @@ void coQuestionDialog::Think() {
 i32 coQuestionDialog::DoModal() {
     PlaceOk();
     const coDialogDimmer::Scope dimmer(this);
+    const ArrowWhileAsking pointer;
     m_menuEndedRun = false;
     return guiDialog::DoModal();
 }

@@ -256,7 +256,11 @@ void coRidePauseDialog::SetSettings(const coRideSettings& settings) {
     m_numCars->SetSelection(settings.carCountIndex);
     m_position->SetSelection(settings.viewCar);
     RefreshTrackColorList();
-    m_music->SetSelection(settings.music);
+    // Silence (the ride's music before the player picks any) has no button: none is checked then.
+    if (settings.music >= 0 && settings.music < m_music->GetButtonCount())
+        m_music->SetSelection(settings.music);
+    else
+        m_music->ClearSelection();
     m_musicFile = settings.musicFile;
     m_time->SetSelection(coGetEnvironment().GetIndex());
     KeepSeatWithinTrain();
@@ -281,7 +285,9 @@ void coRidePauseDialog::GetSettings(coRideSettings& settings) const {
         coTrackColorizer::SetCurrentScheme(custom);
     }
     settings.environment = m_time->GetSelection();
-    settings.music = m_music->GetSelection();
+    // No button chosen keeps the music the record holds.
+    if (m_music->GetSelection() >= 0)
+        settings.music = m_music->GetSelection();
     settings.musicFile = m_musicFile;
     ReadSelectedName(m_carTypes, settings.carType);
     ReadSelectedName(m_fanfares, settings.fanfare);

@@ -126,16 +126,23 @@ bool coCircuitInsertAfter(std::unique_ptr<coCoasterPiece> piece, coCoasterPiece*
 }
 
 void coCircuitRemoveLast() {
+    coCircuitTakeLast();
+}
+
+std::unique_ptr<coCoasterPiece> coCircuitTakeLast() {
     coCoasterPiece* last = coCircuitLastPiece();
     if (!last)
-        return;
+        return nullptr;
     coCoasterPiece* first = last->GetNext();
     if (first) {
         first->SetPrevious(nullptr);
         State().closed = false;
     }
     ForgetPiece(last);
+    std::unique_ptr<coCoasterPiece> taken = std::move(coCircuitPieces().back());
     coCircuitPieces().pop_back();
+    taken->SetPrevious(nullptr);
+    taken->SetNext(nullptr);
     // Both pieces that met the removed one have lost a neighbour.
     coCoasterPiece* newLast = coCircuitLastPiece();
     if (newLast) {
@@ -147,6 +154,7 @@ void coCircuitRemoveLast() {
         first->Build();
         coGetTrackBuilder().RebuildPieceObjects(first, 0);
     }
+    return taken;
 }
 
 void coCircuitRemovePiece(coCoasterPiece* piece) {

@@ -24,6 +24,8 @@ void coCircuitAppend(std::unique_ptr<coCoasterPiece> piece, bool match);
 // piece's start outside the world: the piece is then deleted and the rest put back.
 bool coCircuitInsertAfter(std::unique_ptr<coCoasterPiece> piece, coCoasterPiece* after, bool match);
 void coCircuitRemoveLast();
+// Removes the last piece as coCircuitRemoveLast does, but hands it back unlinked instead of deleting it.
+std::unique_ptr<coCoasterPiece> coCircuitTakeLast();
 // Removes and deletes any piece; the pieces after it close up behind its predecessor. A removed first
 // piece leaves its successor first, where it is.
 void coCircuitRemovePiece(coCoasterPiece* piece);

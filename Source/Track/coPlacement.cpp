@@ -2,6 +2,8 @@
 
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuit.h"
+#include "Source/Track/coCoasterPieceCorkscrew.h"
+#include "Source/Track/coCoasterPieceLoop.h"
 #include "Source/Track/coCoasterPieceSTurn.h"
 #include "Source/Track/coCoasterPieceShallowTurn.h"
 #include "Source/Track/coCoasterPieceStraight.h"
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 constexpr float kCloseHeadingTolerance = coDegrees(30.0f);
@@ -63,6 +66,108 @@ struct PendingLength {
     coCoasterPieceStraight* piece = nullptr;
     float ahead = 0.0f;
 };
+
+// The fields of a piece's own shape that the closing steps change: the length or radius a drag sets, a
+// Turn's angle, an S-turn's slide.
+struct DraggedShape {
+    float run = 0.0f;
+    float other = 0.0f;
+};
+
+DraggedShape KeepShape(const coCoasterPiece& piece) {
+    if (const auto* p = dynamic_cast<const coCoasterPieceStraight*>(&piece))
+        return {p->GetRunLength()};
+    if (const auto* p = dynamic_cast<const coCoasterPieceTurn*>(&piece))
+        return {p->GetRadius(), p->GetAngle()};
+    if (const auto* p = dynamic_cast<const coCoasterPieceSTurn*>(&piece))
+        return {p->GetRunLength(), p->GetSlide()};
+    if (const auto* p = dynamic_cast<const coCoasterPieceLoop*>(&piece))
+        return {p->GetRunLength()};
+    if (const auto* p = dynamic_cast<const coCoasterPieceCorkscrew*>(&piece))
+        return {p->GetRunLength()};
+    if (const auto* p = dynamic_cast<const coCoasterPieceShallowTurn*>(&piece))
+        return {p->GetRunLength()};
+    return {};
+}
+
+// Stores only: the piece is placed and built after.
+void PutShape(coCoasterPiece& piece, const DraggedShape& shape) {
+    if (auto* p = dynamic_cast<coCoasterPieceStraight*>(&piece)) {
+        p->SetRunLength(shape.run);
+    } else if (auto* p = dynamic_cast<coCoasterPieceTurn*>(&piece)) {
+        p->SetRadius(shape.run);
+        p->SetAngle(shape.other);
+    } else if (auto* p = dynamic_cast<coCoasterPieceSTurn*>(&piece)) {
+        p->SetRunLength(shape.run);
+        p->SetSlide(shape.other);
+    } else if (auto* p = dynamic_cast<coCoasterPieceLoop*>(&piece)) {
+        p->SetRunLength(shape.run);
+    } else if (auto* p = dynamic_cast<coCoasterPieceCorkscrew*>(&piece)) {
+        p->SetRunLength(shape.run);
+    } else if (auto* p = dynamic_cast<coCoasterPieceShallowTurn*>(&piece)) {
+        p->SetRunLength(shape.run);
+    }
+}
+
+// The circuit as it stood before a close was tried, put back when the circuit does not close: the
+// closing steps turn, drag, re-slope and lift pieces and may put an S-turn in the last piece's place,
+// and a failure must leave the player's track as it was.
+class ClosingUndo {
+  public:
+    ClosingUndo() {
+        for (const auto& piece : coCircuitPieces())
+            m_kept.push_back({piece.get(), piece->GetStart(), piece->GetHeading(), piece->GetBaseSlope(),
+                              piece->IsRaised(), KeepShape(*piece)});
+    }
+
+    // The last piece an S-turn took the place of; it comes back on Restore.
+    std::unique_ptr<coCoasterPiece> replaced;
+
+    void Restore() {
+        coSetTerrainLiftSuspended(true);
+        if (replaced) {
+            coCoasterPiece* replacement = coCircuitLastPiece();
+            if (g_pieceReplaced)
+                g_pieceReplaced(replacement, replaced.get());
+            coGetParkWorld().MoveTrackProps(replacement, replaced.get());
+            coCircuitRemoveLast();
+            coCircuitAppend(std::move(replaced), false);
+        }
+        const coCoasterPiece* first = coCircuitFirstPiece();
+        const maVector3d shift =
+            first && !m_kept.empty() ? first->GetStart() - m_kept.front().start : maVector3d();
+        const bool startMoved = maDot(shift, shift) > 0.0f;
+        for (const Kept& kept : m_kept) {
+            PutShape(*kept.piece, kept.shape);
+            kept.piece->SetSlope(kept.slope);
+            kept.piece->Place(kept.start, kept.heading);
+            kept.piece->SetRaised(kept.raised);
+        }
+        // The blend zones reach across the joints: every piece is sampled again with its neighbours back.
+        for (const Kept& kept : m_kept)
+            kept.piece->Build();
+        coSetTerrainLiftSuspended(false);
+        if (!m_kept.empty()) {
+            coGetTrackBuilder().RebuildPieceObjects(m_kept.front().piece, 2);
+            if (startMoved)
+                coGetParkWorld().CircuitStartMoved(*m_kept.front().piece);
+        }
+    }
+
+  private:
+    struct Kept {
+        coCoasterPiece* piece;
+        maVector3d start;
+        float heading;
+        float slope;
+        bool raised;
+        DraggedShape shape;
+    };
+    std::vector<Kept> m_kept;
+};
+
+// coFitOrReplaceLast, handing a replaced last piece over rather than deleting it.
+bool FitOrReplace(coCoasterPiece* last, coCoasterPiece* target, std::unique_ptr<coCoasterPiece>& replaced);
 } // namespace
 
 coCoasterPiece* coFindAttitudeAnchor(coCoasterPiece* piece) {
@@ -194,6 +299,12 @@ void coSetPieceReplacedHook(void (*hook)(coCoasterPiece* old, coCoasterPiece* re
 }
 
 bool coFitOrReplaceLast(coCoasterPiece* last, coCoasterPiece* target) {
+    std::unique_ptr<coCoasterPiece> replaced;
+    return FitOrReplace(last, target, replaced);
+}
+
+namespace {
+bool FitOrReplace(coCoasterPiece* last, coCoasterPiece* target, std::unique_ptr<coCoasterPiece>& replaced) {
     if (coFitEndToPiece(last, target))
         return true;
 
@@ -216,10 +327,11 @@ bool coFitOrReplaceLast(coCoasterPiece* last, coCoasterPiece* target) {
     // The player's track props stay on the track where they were: removing the piece would delete them
     // (and a selected one under the editor's feet).
     coGetParkWorld().MoveTrackProps(last, replacement);
-    coCircuitRemoveLast();
+    replaced = coCircuitTakeLast();
     coCircuitAppend(std::move(sTurn), true);
     return coFitEndToPiece(replacement, target);
 }
+} // namespace
 
 bool coEndNearPose(const coCoasterPiece& piece, const maVector3d& point, float heading) {
     if (coCircuitPieceCount() < 2)
@@ -240,12 +352,16 @@ bool coCircuitEndMeetsStart() {
 bool coCircuitTryClose() {
     if (!coCircuitEndMeetsStart())
         return false;
-    if (!coFitOrReplaceLast(coCircuitLastPiece(), coCircuitFirstPiece()))
-        return false;
-    coSetTerrainLiftSuspended(true);
-    coCircuitClose();
-    coSetTerrainLiftSuspended(false);
-    return true;
+    ClosingUndo undo;
+    if (FitOrReplace(coCircuitLastPiece(), coCircuitFirstPiece(), undo.replaced)) {
+        coSetTerrainLiftSuspended(true);
+        coCircuitClose();
+        coSetTerrainLiftSuspended(false);
+        if (coCircuitIsClosed())
+            return true;
+    }
+    undo.Restore();
+    return false;
 }
 
 void coPieceChangePitch(coCoasterPiece* piece, float slope) {

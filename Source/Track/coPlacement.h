@@ -25,7 +25,7 @@ void coSetPieceReplacedHook(void (*hook)(coCoasterPiece* old, coCoasterPiece* re
 bool coEndNearPose(const coCoasterPiece& piece, const maVector3d& point, float heading);
 bool coCircuitEndMeetsStart();
 // Bends, stretches and re-slopes the last pieces until the end meets the start, then closes the
-// circuit. True when the closing ran; whether it closed is coCircuitIsClosed.
+// circuit. True when it closed; otherwise every piece is put back as it was and false.
 bool coCircuitTryClose();
 
 // The builder's pitch command: the piece takes the new slope and the track after it follows.

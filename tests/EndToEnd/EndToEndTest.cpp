@@ -1282,4 +1282,28 @@ TEST(EndToEndTest, TheBuildersQuestionsAnswerBothWays) {
     EXPECT_EQ(saves.count("%s%n%x.csa"), 1u);
 }
 
+// Finish Coaster lit where the circuit cannot close from: every piece stays as it was (saved before and
+// after alike), and the builder says so.
+TEST(EndToEndTest, AFinishThatCannotCloseChangesNoPieceAndSaysSo) {
+    GameHome home;
+    const GameRun run = home.Play("finish_cannot_close.inject");
+    ExpectCleanRun(run, "0 6 17 6");
+    ExpectScreenPicture(ReadShot(home.Path("cannot_close.png")), "cannot close");
+    const std::vector<std::string> before = ChunksButThumbnail(ReadAll(home.Saves() / "Open.csa"));
+    // The station and the twelve pieces laid.
+    EXPECT_EQ(std::count_if(before.begin(), before.end(),
+                            [](const std::string& chunk) { return chunk.starts_with("CPLS/"); }),
+              13);
+    EXPECT_EQ(ChunksButThumbnail(ReadAll(home.Saves() / "Open2.csa")), before);
+}
+
+// The ride's settings change the coaster only by what the player changes, in the builder's dialog or the
+// ride's pause; the script's questions tell whether the coaster counts as changed.
+TEST(EndToEndTest, RideSettingsTakenAsTheyStandLeaveTheCoasterUnchanged) {
+    GameHome home;
+    WriteOval(home.Saves() / "E2E Oval.csa");
+    const GameRun run = home.Play("ride_settings_kept.inject");
+    ExpectCleanRun(run, "0 2 6 11 6 11 6");
+}
+
 } // namespace

@@ -19,7 +19,8 @@ void guiRadioGroup::Think() {
             return;
         }
     // Only a click on the selected button unchecks it: it stays the choice.
-    m_buttons[static_cast<size_t>(m_selected)]->SetChecked(true);
+    if (m_selected >= 0)
+        m_buttons[static_cast<size_t>(m_selected)]->SetChecked(true);
 }
 
 void guiRadioGroup::SetPosition(const maVector3d& position) {
@@ -56,9 +57,16 @@ void guiRadioGroup::AddButton(guiCheckbox* button) {
 void guiRadioGroup::SetSelection(i32 index) {
     if (index < 0 || index >= GetButtonCount() || index == m_selected)
         return;
-    m_buttons[static_cast<size_t>(m_selected)]->SetChecked(false);
+    if (m_selected >= 0)
+        m_buttons[static_cast<size_t>(m_selected)]->SetChecked(false);
     m_selected = index;
     m_buttons[static_cast<size_t>(index)]->SetChecked(true);
+}
+
+void guiRadioGroup::ClearSelection() {
+    for (guiCheckbox* button : m_buttons)
+        button->SetChecked(false);
+    m_selected = -1;
 }
 
 void guiRadioGroup::SelectByName(const std::string& name) {
@@ -70,7 +78,7 @@ void guiRadioGroup::SelectByName(const std::string& name) {
 }
 
 guiCheckbox* guiRadioGroup::GetSelectedButton() const {
-    return m_buttons.empty() ? nullptr : m_buttons[static_cast<size_t>(m_selected)];
+    return m_buttons.empty() || m_selected < 0 ? nullptr : m_buttons[static_cast<size_t>(m_selected)];
 }
 
 void guiRadioGroup::SetAutoPositioning(bool on) {

@@ -7,9 +7,9 @@
 
 class guiCheckbox;
 
-// A container of check boxes of which exactly one is checked: the selected one. It can stack its
-// buttons downwards and share its height among them. Increase and Decrease move the selection by the
-// step, without wrapping around.
+// A container of check boxes of which exactly one is checked: the selected one, unless the selection
+// was cleared (then none is until one is clicked or set). It can stack its buttons downwards and share
+// its height among them. Increase and Decrease move the selection by the step, without wrapping around.
 class guiRadioGroup : public guiContainer, public gnfValue {
   public:
     ~guiRadioGroup() override;
@@ -29,8 +29,11 @@ class guiRadioGroup : public guiContainer, public gnfValue {
     void SetSelection(i32 index);
     // The first button of the name; none changes nothing.
     void SelectByName(const std::string& name);
+    // No button checked: for a value that none of the buttons stands for.
+    void ClearSelection();
+    // -1 while the selection is cleared.
     i32 GetSelection() const { return m_selected; }
-    // Null without buttons.
+    // Null without buttons or a selection.
     guiCheckbox* GetSelectedButton() const;
     i32 GetButtonCount() const { return static_cast<i32>(m_buttons.size()); }
 

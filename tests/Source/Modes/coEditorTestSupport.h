@@ -113,6 +113,7 @@ struct coRecordingEditorHost : coEditorHost {
     void ReportFailures(const std::vector<std::exception_ptr>& told) override { failures.push_back(told); }
     void ReportDamagedFile(u32 text, const fsLocator&) override { damagedFiles.push_back(text); }
     void ShowInterface(bool shown) override { interfaceShown = shown; }
+    void SetPointerShape(i32 shape) override { pointerShape = shape; }
     void PlaySound(int slot) override { sounds.push_back(slot); }
     void SetSelectedPiece(const coCoasterPiece* piece) override { shownPiece = piece; }
     void SetPieceStats(const coRidePieceStats* stats, float) override {
@@ -142,4 +143,5 @@ struct coRecordingEditorHost : coEditorHost {
     std::vector<std::vector<std::exception_ptr>> failures; // each box of failures told together
     std::vector<u32> damagedFiles;
     bool interfaceShown = true;
+    i32 pointerShape = -1;
 };

@@ -220,6 +220,19 @@ TEST_F(coEditorCommandTest, FinishClosesOnlyWhenTheEndsMeet) {
     Run("Finish Coaster");
     EXPECT_TRUE(coCircuitIsClosed());
     EXPECT_EQ(TakeSounds(), std::vector<int>{1});
+
+    // Near enough to try, too far for the last bend's drags: the player is told, and the bend stays.
+    coCircuitClear();
+    coAppendStraight(40.0f, coElementNone, false);
+    coAppendTurn(coDegrees(180.0f), 10.0f, coElementNone, false);
+    coAppendStraight(40.0f, coElementNone, false);
+    const coCoasterPieceTurn* bend = coAppendTurn(coDegrees(180.0f), 5.0f, coElementNone, false);
+    host.messages.clear();
+    Run("Finish Coaster");
+    EXPECT_FALSE(coCircuitIsClosed());
+    EXPECT_EQ(bend->GetRadius(), 5.0f);
+    EXPECT_EQ(host.messages, std::vector<u32>{17});
+    EXPECT_TRUE(TakeSounds().empty());
 }
 
 TEST_F(coEditorCommandTest, ElementsReplaceEachOtherAndTheDockMeansTheStation) {
@@ -545,6 +558,20 @@ TEST_F(coModeEditorTest, RideSettingsMarkTheCoasterChangedForWhatItsSaveKeeps) {
         fresh.Exit();
         restore();
     }
+}
+
+// The menu that led into the builder left the wait pointer: the builder shows the arrow, and leaves the
+// wait pointer for what comes next unless a tool of its own takes over.
+TEST_F(coModeEditorTest, TheBuilderShowsTheArrowAndLeavesTheWaitPointer) {
+    host.pointerShape = coPointerWait;
+    editor.Enter();
+    EXPECT_EQ(host.pointerShape, coPointerArrow);
+    editor.SetFlag(coModeEditor::PlacePropStarted);
+    editor.Exit();
+    EXPECT_EQ(host.pointerShape, coPointerArrow);
+    editor.Enter();
+    editor.Exit();
+    EXPECT_EQ(host.pointerShape, coPointerWait);
 }
 
 TEST_F(coModeEditorTest, TabOnlyWithoutAModalDialog) {

@@ -64,6 +64,7 @@ struct coScriptedMode : coMode {
         journal.push_back(name + " exit");
     }
     bool IsModified() override { return modified; }
+    void MarkModified() override { modified = true; }
 
     std::string name;
     std::vector<std::string>& journal;

@@ -264,6 +264,7 @@ TEST_F(coRideModeTest, PauseShowsTheHiddenHudAndResumesEvenWhenTheDialogThrows) 
 
 TEST_F(coRideModeTest, AnOkThatChangesTheCarsSetsTheNewTrainOffAgain) {
     definition.SetNumCars(4);
+    coModePush(&builderMode);
     coModePush(&ride);
     for (int i = 0; i < 60; ++i)
         Frame();
@@ -278,13 +279,18 @@ TEST_F(coRideModeTest, AnOkThatChangesTheCarsSetsTheNewTrainOffAgain) {
     coRideSetViewCar(7);
     EXPECT_EQ(&coRideGetTrainViewCar(0) - &coRideGetLeadCar(0), 1);
     EXPECT_EQ(std::tuple(coRideIsRunning(), coRideGetTrainElapsed(0)), std::tuple(true, 0.0f));
-    // An Ok that leaves the cars as they are lets the ride go on.
+    // The cars are the coaster's: the builder below holds a change.
+    EXPECT_TRUE(builderMode.modified);
+    // An Ok that leaves the cars as they are lets the ride go on and changes nothing.
+    builderMode.modified = false;
     rideHost.duringDialog = [] { return 1; };
     Frame();
     input.released.insert(coActionEscape);
     Frame();
     EXPECT_GT(coRideGetTrainElapsed(0), 0.0f);
+    EXPECT_FALSE(builderMode.modified);
     ride.Exit();
+    coModeStackClear();
 }
 
 TEST_F(coRideModeTest, CameraAndViewCarKeysKeepTheirBounds) {

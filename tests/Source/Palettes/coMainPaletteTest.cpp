@@ -34,11 +34,11 @@ struct coMainPaletteTest : coScreenTest {
 };
 
 TEST_F(coMainPaletteTest, FeedbackWithItsVoiceOnce) {
-    for (const i32 outside : {17, -1}) {
+    for (const i32 outside : {18, -1}) {
         palette->ShowFeedback(outside, 5);
         EXPECT_EQ(palette->GetCurrentMessage(), -1) << outside;
     }
-    EXPECT_TRUE(log.Holds("Feedback message 17"));
+    EXPECT_TRUE(log.Holds("Feedback message 18"));
 
     palette->ShowFeedback(4, 5);
     // The voice starts with a frame's sound update and reads as playing from the next.

@@ -188,6 +188,35 @@ TEST_F(coRidePauseDialogTest, SettingsRoundTripAndTheSeatStaysInTheTrain) {
     EXPECT_EQ(Group("Position").GetSelection(), 0);
 }
 
+// The ride's music starts silent, which no tune button stands for: none is checked, and an Ok keeps the
+// silence unless a tune is clicked. The next showing shows the music in force, whatever was clicked.
+TEST_F(coRidePauseDialogTest, SilenceChecksNoTuneAndStaysUnlessOneIsChosen) {
+    settings.music = 5;
+    Make(3);
+    guiRadioGroup& music = Group("Music");
+    const auto checked = [&music] {
+        int count = 0;
+        for (const char* tune : {"Music1", "Music2", "Music3", "Music4", "Other"})
+            count += dynamic_cast<guiCheckbox&>(*music.FindChild(tune)).IsChecked() ? 1 : 0;
+        return count;
+    };
+    EXPECT_EQ(checked(), 0);
+    EXPECT_EQ(Run({[this] { return dialog->FindChild("MusicButton"); }, [this] { return dialog->GetOk(); }}),
+              1);
+    coRideSettings out = settings;
+    dialog->GetSettings(out);
+    EXPECT_EQ(out.music, 5);
+
+    EXPECT_EQ(Run({[this] { return dialog->FindChild("MusicButton"); },
+                   [&music] { return music.FindChild("Music2"); }, [this] { return dialog->GetOk(); }}),
+              1);
+    dialog->GetSettings(out);
+    EXPECT_EQ(out.music, 1);
+    EXPECT_EQ(checked(), 1);
+    dialog->SetSettings(settings);
+    EXPECT_EQ(std::tuple(music.GetSelection(), checked()), std::tuple(-1, 0));
+}
+
 TEST_F(coRidePauseDialogTest, APreviewCancelledCommitsNothingAndSaveEndsAsOk) {
     for (const bool custom : {false, true}) {
         SCOPED_TRACE(custom);

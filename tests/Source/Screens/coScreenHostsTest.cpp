@@ -219,6 +219,30 @@ TEST_F(coScreenHostsTest, TheEditorsQuestionsAndNameEntryAreAnsweredInTheirDialo
     coModeStackClear();
 }
 
+// A question over a ride (the pointer hidden, the wait shape) shows the arrow while it is up, and leaves
+// the pointer as it was.
+TEST_F(coScreenHostsTest, AQuestionShowsTheArrowAndLeavesThePointerAsItWas) {
+    guiCursor& cursor = *guiCursorMgr::GetCursor();
+    cursor.SetImage(fsRootedLocator(coRootGui, "Cursor.png"), 0);
+    cursor.SetImage(fsRootedLocator(coRootGui, "CursorWait.png"), 5);
+    cursor.SetShape(5);
+    guiCursorMgr::SetVisible(false);
+    coModePush(&mode);
+    coModeManagerUpdate();
+    int frame = 0;
+    std::pair<i32, bool> asking;
+    host.modalFrame = [&] {
+        asking = {cursor.GetShape(), guiCursorMgr::IsVisible()};
+        input.GetScript(1).keys[plDik::Escape] = frame++ % 2 == 0 ? 0x80 : 0;
+        if (frame == 20)
+            throw std::runtime_error("the question stayed");
+    };
+    EXPECT_EQ(coGetEditorHost().AskQuestion(21, 7, 8), 2);
+    EXPECT_EQ(asking, std::pair(0, true));
+    EXPECT_EQ(std::pair(cursor.GetShape(), guiCursorMgr::IsVisible()), std::pair(5, false));
+    coModeStackClear();
+}
+
 TEST_F(coScreenHostsTest, TheEditorsErrorsReachTheErrorDisplayAndTabHidesTheInterface) {
     coEditorHost& editor = coGetEditorHost();
     fsLocator file;

@@ -221,6 +221,31 @@ TEST_F(coPlacementTest, TryCloseClosesR1AsBuiltAndWithAnyStraightTwoUnitsOff) {
     EXPECT_FALSE(coCircuitTryClose());
 }
 
+TEST_F(coPlacementTest, AFailedCloseLeavesEveryPieceAsItWas) {
+    // A stadium whose second bend is half as wide as the first: its end lies 10 beside the start, near
+    // enough to try, but the bend's drags (30 % of it a step) cannot take the gap up.
+    coAppendStraight(40.0f, coElementNone, false);
+    coAppendTurn(coDegrees(180.0f), 10.0f, coElementNone, false);
+    coAppendStraight(40.0f, coElementNone, false);
+    auto* bend = coAppendTurn(coDegrees(180.0f), 5.0f, coElementNone, false);
+    const auto pieces = [] {
+        std::vector<std::array<float, 8>> shapes;
+        for (int i = 0; i < coCircuitPieceCount(); ++i) {
+            const coCoasterPiece& p = *coCircuitPieceAt(i);
+            const maVector3d start = p.GetStart(), end = p.GetEnd();
+            shapes.push_back(
+                {start.x, start.y, start.z, end.x, end.y, end.z, p.GetBaseSlope(), p.GetLength()});
+        }
+        return shapes;
+    };
+    const auto before = pieces();
+    ASSERT_TRUE(coCircuitEndMeetsStart());
+    EXPECT_FALSE(coCircuitTryClose());
+    EXPECT_FALSE(coCircuitIsClosed());
+    EXPECT_EQ(bend->GetRadius(), 5.0f);
+    EXPECT_EQ(pieces(), before);
+}
+
 TEST_F(coPlacementTest, TryCloseTakesASidewaysAndAVerticalGapApart) {
     // The last Straight is one too long (one across the start) and the second climbs by about 1.
     coBuildR1({20.0f, 20.0f, 20.0f, 21.0f});
