@@ -12,6 +12,7 @@
 #include "Source/Career/coCareerSave.h"
 #include "Source/Career/coMissionFile.h"
 #include "Source/Career/coMissionObjective.h"
+#include "Source/Career/coMissionWorld.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCareerPalettes.h"
 #include "Source/Modes/coEditorHost.h"
@@ -20,6 +21,7 @@
 #include "Source/Modes/coModeStack.h"
 #include "Source/Modes/coModeTool.h"
 #include "Source/Park/coWorldSwitches.h"
+#include "Source/Ride/coRideServices.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Screens/coReportException.h"
@@ -28,7 +30,6 @@
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterPiece.h"
-#include "Source/World/coProp.h"
 #include "Source/World/coPropPack.h"
 #include "Source/World/coTargetRingList.h"
 
@@ -301,9 +302,12 @@ void coModeCareerBuilder::UpdatePropMarks() {
         const auto* ordering = dynamic_cast<const coPropOrderingObjective*>(objective.get());
         if (ordering == nullptr || ordering->GetProp() == nullptr)
             continue;
-        const maBoundingBox box = ordering->GetProp()->GetBoundingBox();
-        const maVector3d centre = box.GetCenter();
-        const maVector3d above(centre.x, box.GetMax().y + kMarkAbove, centre.z);
+        // Over the prop's top, or over its foot while it has no box yet.
+        const maBoundingBox box = coGetRideProps().GetBounds(ordering->GetProp());
+        maVector3d above = coGetMissionWorld().GetPropPosition(ordering->GetProp());
+        if (box.maxY >= box.minY)
+            above = maVector3d(box.GetCenter().x, box.maxY, box.GetCenter().z);
+        above.y += kMarkAbove;
         maVector2d at;
         if (coProjectToScreen(GetCamera(), above, width, height, at.x, at.y))
             marks.emplace_back(at, ordering->GetOrder());

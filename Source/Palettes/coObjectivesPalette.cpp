@@ -19,7 +19,7 @@ constexpr i32 kToggleKey = 14;
 // The list beside its slider, and a row: two lines of the panel's font and a gap.
 constexpr i32 kListWidth = 248;
 constexpr i32 kRowHeight = 40;
-// A prop's mark: its number on a dark square, in front of the panel's own windows.
+// A prop's mark: its number on a blue square, in front of the panel's own windows.
 constexpr i32 kMarkSize = 26;
 constexpr f32 kMarkDepth = 0.5f;
 
@@ -121,12 +121,16 @@ void coObjectivesPalette::SetPropMarks(const std::vector<std::pair<maVector2d, i
     while (m_marks.size() < marks.size()) {
         auto mark = std::make_unique<guiButton>();
         mark->SetSize(kMarkSize, kMarkSize);
-        mark->GetImage()->SetColor({20, 20, 40}, guiStateIdle);
-        mark->GetImage()->SetTransparency(0.75f, guiStateIdle);
+        mark->GetImage()->SetSize(kMarkSize, kMarkSize);
+        // In the tab's blue, so that the mark reads as the panel's over any ground.
+        mark->GetImage()->SetColor({60, 90, 170}, guiStateIdle);
+        mark->GetImage()->SetTransparency(0.9f, guiStateIdle);
         guiText* text = mark->GetText();
         text->SetDefaultFont(m_markFont);
         text->SetDefaultColor({255, 252, 0});
+        text->SetSize(kMarkSize, kMarkSize);
         text->SetTextureSize(kMarkSize, kMarkSize);
+        text->SetPosition({0.0f, 0.0f, text->GetPosition().z});
         m_marks.push_back(AddChild(std::move(mark)));
     }
     const maVector3d panel = GetPosition();
