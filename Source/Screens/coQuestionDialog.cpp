@@ -1,11 +1,11 @@
 #include "Source/Screens/coQuestionDialog.h"
 
-#include "Engine/Core/Env/dbgLog.h"
-#include "Engine/Core/Env/envBreakLine.h"
-#include "Engine/Core/Env/envUtf.h"
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/App/In/inKeyCode.h"
 #include "Engine/App/In/inKeyboard.h"
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Core/Env/envBreakLine.h"
+#include "Engine/Core/Env/envUtf.h"
 #include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiText.h"
@@ -198,7 +198,8 @@ void coQuestionDialog::Think() {
         return;
     }
     // A box that only tells something closes on Escape as the others do, with its one answer.
-    const inKeyboard* keys = inDeviceManager::GetKeyboardCount() > 0 ? inDeviceManager::GetKeyboard(0) : nullptr;
+    const inKeyboard* keys =
+        inDeviceManager::GetKeyboardCount() > 0 ? inDeviceManager::GetKeyboard(0) : nullptr;
     if (keys && keys->WasKeyReleased(inKeyEscape) && IsOkAlone())
         EndDialog(true);
 }
