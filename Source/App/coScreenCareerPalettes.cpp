@@ -57,6 +57,18 @@ void coScreenCareerPalettes::SetObjectives(const std::vector<std::pair<envString
             palette->SetObjective(static_cast<i32>(row), rows[row].first, rows[row].second);
 }
 
+void coScreenCareerPalettes::ShowHintKey(bool shown) {
+    coCareerPalettes::ShowHintKey(shown);
+    if (coObjectivesPalette* palette = Objectives())
+        palette->ShowHintKey(shown);
+}
+
+void coScreenCareerPalettes::SetPropMarks(const std::vector<std::pair<maVector2d, i32>>& marks) {
+    coCareerPalettes::SetPropMarks(marks);
+    if (coObjectivesPalette* palette = Objectives())
+        palette->SetPropMarks(marks);
+}
+
 void coScreenCareerPalettes::EnableSaveButton() {
     if (coMainPalette* palette = Main())
         if (guiWindow* save = palette->FindChild("Save"))

@@ -12,6 +12,8 @@ class coScreenCareerPalettes : public coCareerPalettes {
     void SetObjectives(const std::vector<std::pair<envString, bool>>& rows) override;
     i32 RunMedalDialog(i32 level, const envString& text, bool& menu) override;
     void ShowHint(const envString& text) override;
+    void ShowHintKey(bool shown) override;
+    void SetPropMarks(const std::vector<std::pair<maVector2d, i32>>& marks) override;
     void EnableSaveButton() override;
     void AllowFeedbackVoice(bool allowed) override;
 };

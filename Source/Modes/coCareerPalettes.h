@@ -1,5 +1,6 @@
 #pragma once
 #include "Engine/Core/Env/envString.h"
+#include "Engine/Core/Ma/maVector.h"
 
 #include <array>
 #include <utility>
@@ -29,6 +30,10 @@ class coCareerPalettes {
         return 2;
     }
     virtual void ShowHint(const envString& text) { hints.push_back(text); }
+    // Whether the objectives say which key shows the hint.
+    virtual void ShowHintKey(bool shown) { hintKeyShown = shown; }
+    // The numbers over the props that objectives name by them, at their screen points; none hides them.
+    virtual void SetPropMarks(const std::vector<std::pair<maVector2d, i32>>& marks) { propMarks = marks; }
     virtual void EnableSaveButton() {}
     virtual void AllowFeedbackVoice(bool allowed) { voiceAllowed = allowed; }
 
@@ -36,6 +41,8 @@ class coCareerPalettes {
     std::vector<std::pair<envString, bool>> objectives;
     std::vector<std::pair<i32, envString>> medals;
     std::vector<envString> hints;
+    bool hintKeyShown = false;
+    std::vector<std::pair<maVector2d, i32>> propMarks;
     bool voiceAllowed = true;
 };
 

@@ -8,17 +8,21 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envExceptionX.h"
+#include "Engine/GUI/Gui/guiScreen.h"
 #include "Source/Career/coCareerSave.h"
 #include "Source/Career/coMissionFile.h"
 #include "Source/Career/coMissionObjective.h"
+#include "Source/Career/coMissionWorld.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coCareerPalettes.h"
 #include "Source/Modes/coEditorHost.h"
 #include "Source/Modes/coEditorSelection.h"
 #include "Source/Modes/coFlythroughIntro.h"
 #include "Source/Modes/coModeStack.h"
+#include "Source/Modes/coModeTool.h"
 #include "Source/Modes/coRideSettings.h"
 #include "Source/Park/coWorldSwitches.h"
+#include "Source/Ride/coRideServices.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Screens/coReportException.h"
@@ -43,6 +47,8 @@ constexpr double kSoundDelay = 4.0;
 constexpr int kMusicBuilding = 1;
 constexpr i32 kFirstMission = 1;
 constexpr i32 kLastMission = 8;
+// How far above a prop's top its number stands, in metres.
+constexpr float kMarkAbove = 1.5f;
 
 // The questions of "uimc.tsf" the career builder asks, answered Yes or No, and its saved message.
 constexpr u32 kQuestionLeave = 13;
@@ -161,6 +167,7 @@ void coModeCareerBuilder::LoadMission(const fsLocator& file, i32 careerIndex) {
     typeFile.Append(envString(".tsf"));
     const fsLocator typeTexts = TextFile({typeFile});
     m_hint = number > 0 ? TextOf(typeTexts, static_cast<u32>(number)) : envString();
+    palettes.ShowHintKey(m_hint.GetLength() > 0);
     coGetEditorHost().SetCoasterName(
         number > 0 ? TextOf(typeTexts, static_cast<u32>(number) + coCoasterNameOffset) : envString());
     m_objectivesTitle = TextOf(TextFile({envString("uiop.tsf")}), kObjectivesTitleText);
@@ -288,6 +295,27 @@ void coModeCareerBuilder::UpdateObjectivesPalette() {
     coGetCareerPalettes().SetObjectives(rows);
 }
 
+void coModeCareerBuilder::UpdatePropMarks() {
+    std::vector<std::pair<maVector2d, i32>> marks;
+    i32 width = 0, height = 0;
+    guiGetScreenSize(width, height);
+    for (const auto& objective : m_objectives.GetLevel(0)) {
+        const auto* ordering = dynamic_cast<const coPropOrderingObjective*>(objective.get());
+        if (ordering == nullptr || ordering->GetProp() == nullptr)
+            continue;
+        // Over the prop's top, or over its foot while it has no box yet.
+        const maBoundingBox box = coGetRideProps().GetBounds(ordering->GetProp());
+        maVector3d above = coGetMissionWorld().GetPropPosition(ordering->GetProp());
+        if (box.maxY >= box.minY)
+            above = maVector3d(box.GetCenter().x, box.maxY, box.GetCenter().z);
+        above.y += kMarkAbove;
+        maVector2d at;
+        if (coProjectToScreen(GetCamera(), above, width, height, at.x, at.y))
+            marks.emplace_back(at, ordering->GetOrder());
+    }
+    coGetCareerPalettes().SetPropMarks(marks);
+}
+
 void coModeCareerBuilder::PlaySoundLater(int effect) {
     m_soundPending = true;
     m_soundStart = appClock::GetTime();
@@ -333,6 +361,7 @@ void coModeCareerBuilder::Think() {
     if (!TestFlag(CareerQuitRequested)) {
         PlayDelayedSoundWhenDue();
         coModeEditor::Think();
+        UpdatePropMarks();
         return;
     }
     BeginFrame();
@@ -381,6 +410,7 @@ void coModeCareerBuilder::Exit() {
                            TestFlag(PlacePropStarted) || TestFlag(DockModeRequested) ||
                            TestFlag(ManipulateStarted);
     coModeEditor::Exit();
+    coGetCareerPalettes().SetPropMarks({});
     if (toSubMode) {
         m_introPending = false;
         return;
@@ -421,6 +451,7 @@ int coModeCareerBuilder::HandleMainButton(coMainButton button) {
 void coModeCareerBuilder::OnChar(appCharEvent* event) {
     switch (event->GetChar()) {
     case u'p':
+    case u'P':
         if (m_hint.GetLength() > 0) {
             BeginModal();
             coGetCareerPalettes().ShowHint(m_hint);

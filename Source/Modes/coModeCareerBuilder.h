@@ -74,6 +74,8 @@ class coModeCareerBuilder : public coModeEditor, public coCareerMissionTarget {
     bool CompleteMission();
     void CheckCompletion();
     void UpdateObjectivesPalette();
+    // Each prop that an objective names by its place in the order gets that number over it on screen.
+    void UpdatePropMarks();
     // The effect plays 4 seconds from now.
     void PlaySoundLater(int effect);
     // The player's copy of the mission when it exists, else the installed one; a failure is reported and

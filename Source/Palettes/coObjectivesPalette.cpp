@@ -2,6 +2,7 @@
 
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/App/In/inKeyboard.h"
+#include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
@@ -10,10 +11,17 @@
 #include "Source/Settings/coPaths.h"
 
 #include <memory>
+#include <string>
 
 namespace {
 
 constexpr i32 kToggleKey = 14;
+// The list beside its slider, and a row: two lines of the panel's font and a gap.
+constexpr i32 kListWidth = 248;
+constexpr i32 kRowHeight = 40;
+// A prop's mark: its number on a blue square, in front of the panel's own windows.
+constexpr i32 kMarkSize = 26;
+constexpr f32 kMarkDepth = 0.5f;
 
 // The panel's pictures lie in the GUI root itself.
 fsLocator GuiImage(const char* name) {
@@ -25,31 +33,40 @@ fsLocator GuiImage(const char* name) {
 } // namespace
 
 coObjectivesPalette::coObjectivesPalette() {
-    coLoadScreenScript("uiop", nullptr, this);
+    coLoadScreenScript("uiop", "uiop.tsf", this);
     // After the script, whose container would otherwise place the panel.
     SetJustification(guiJustifyLeft, guiJustifyTop);
     SetPosition({0.0f, 165.0f, 0.0f});
     SetSize(288, 160);
     m_font = g2dFont::GetByTextId(1, 14);
+    m_markFont = g2dFont::GetByTextId(1, 20);
+    m_scroll = coFindWidget<xuiScrollBox>(*this, "uiop", "ScrollBox", "ScrollBox");
+    m_hintKey = coFindWidget<guiText>(*this, "uiop", "HintKey", "Text");
+    coShowWidget(m_hintKey, false);
 
+    // Rows with room for an objective wrapped to two lines and a gap under it, so that the next one
+    // reads apart; what does not fit scrolls.
     auto box = std::make_unique<guiTableBox>();
     box->SetName("ObjectivesBox");
     box->SetCellsEnabled(false);
-    box->SetSize(256, 160);
-    box->SetRowHeight(32);
-    box->InsertColumn(0, 256);
+    box->SetRowHeight(kRowHeight);
+    box->InsertColumn(0, kListWidth);
     box->SetCellStateStyle(0, m_font, 1, {255, 255, 255});
     box->SetCellTransparency(0.0f);
-    box->SetCellTextureSize(256, 32);
+    box->SetCellTextureSize(kListWidth, kRowHeight);
     box->SetPosition({0.0f, 0.0f, 0.99f});
-    guiImage* background = box->GetBackground();
+    m_box = m_scroll->SetView(std::move(box));
+    // The scroll box lays its new view out beside the slider at its next size.
+    i32 width = 0, height = 0;
+    m_scroll->GetSize(width, height);
+    m_scroll->SetSize(width, height);
+    // After the table's size, which it would take: from the panel's left edge, behind the slider too.
+    guiImage* background = m_box->GetBackground();
     background->SetImage(GuiImage("uishbk_i.png"), 0);
     background->SetSize(256, 256);
     background->SetState(0);
     background->SetEnabled(false);
-    background->SetPosition({-9.0f, -8.0f, 1.0f});
-    m_box = AddChild(std::move(box));
-    coFindWidget<xuiScrollBox>(*this, "uiop", "ScrollBox", "ScrollBox")->SetView(m_box);
+    background->SetPosition({-m_box->GetPosition().x, -8.0f, 1.0f});
 
     auto tab = std::make_unique<guiImage>();
     tab->SetName("Tab");
@@ -64,6 +81,7 @@ coObjectivesPalette::coObjectivesPalette() {
 
 coObjectivesPalette::~coObjectivesPalette() {
     g2dFont::Release(m_font);
+    g2dFont::Release(m_markFont);
     DeleteAllChildren();
 }
 
@@ -92,6 +110,50 @@ void coObjectivesPalette::SetObjective(i32 row, const envString& text, bool met)
 
 void coObjectivesPalette::ClearObjectives() {
     m_box->Clear(false);
+    m_scroll->SetVerticalScroll(0.0f);
+}
+
+void coObjectivesPalette::ShowHintKey(bool shown) {
+    coShowWidget(m_hintKey, shown);
+}
+
+void coObjectivesPalette::SetPropMarks(const std::vector<std::pair<maVector2d, i32>>& marks) {
+    while (m_marks.size() < marks.size()) {
+        auto mark = std::make_unique<guiButton>();
+        mark->SetSize(kMarkSize, kMarkSize);
+        mark->GetImage()->SetSize(kMarkSize, kMarkSize);
+        // In the tab's blue, so that the mark reads as the panel's over any ground.
+        mark->GetImage()->SetColor({60, 90, 170}, guiStateIdle);
+        mark->GetImage()->SetTransparency(0.9f, guiStateIdle);
+        guiText* text = mark->GetText();
+        text->SetDefaultFont(m_markFont);
+        text->SetDefaultColor({255, 252, 0});
+        text->SetSize(kMarkSize, kMarkSize);
+        text->SetTextureSize(kMarkSize, kMarkSize);
+        text->SetPosition({0.0f, 0.0f, text->GetPosition().z});
+        m_marks.push_back(AddChild(std::move(mark)));
+    }
+    const maVector3d panel = GetPosition();
+    for (size_t i = 0; i < m_marks.size(); ++i) {
+        guiButton& mark = *m_marks[i];
+        const bool shown = i < marks.size();
+        mark.SetVisible(shown);
+        if (!shown)
+            continue;
+        const auto& [at, number] = marks[i];
+        const envString text(std::to_string(number).c_str());
+        if (mark.GetText()->GetText(guiStateIdle) != text) {
+            // Centred in the square by the width of its digits.
+            u32 width = 0, height = 0;
+            g2dFont::MeasureText(m_markFont, text, width, height);
+            mark.GetText()->SetDefaultXOffset((kMarkSize - static_cast<i32>(width)) / 2);
+            mark.GetText()->SetText(text, guiStateIdle);
+        }
+        mark.SetPosition({at.x - panel.x - kMarkSize / 2.0f, at.y - panel.y - kMarkSize / 2.0f, kMarkDepth});
+        // Disabled, it takes no clicks from the world under it; drawn in its Idle look all the same.
+        mark.SetEnabled(false);
+        mark.SetState(guiStateIdle);
+    }
 }
 
 void coObjectivesPalette::SetCollapsed(bool collapse) {

@@ -1,13 +1,21 @@
 #pragma once
 #include "Engine/Core/Env/envString.h"
+#include "Engine/Core/Ma/maVector.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 
+#include <utility>
+#include <vector>
+
+class guiButton;
 class guiImage;
 class guiTableBox;
+class guiText;
+class xuiScrollBox;
 
 // The career builder's panel at the left edge listing the mission's objectives, a row each, red while
-// unmet and green once met. Its tab (or key 14) slides it out of sight and back.
+// unmet and green once met, scrolled by the slider at its left when they are more than it shows; under
+// them the line naming the hint key. Its tab (or key 14) slides it out of sight and back.
 class coObjectivesPalette : public guiContainer {
   public:
     // Where the panel stands slid out.
@@ -18,7 +26,14 @@ class coObjectivesPalette : public guiContainer {
 
     // A row at or past the count appends one row; an unchanged text and colour is not drawn again.
     void SetObjective(i32 row, const envString& text, bool met);
+    // Every row goes and the list is at its top again.
     void ClearObjectives();
+    // The line about the hint key, for a mission that has a hint.
+    void ShowHintKey(bool shown);
+    // A number over each prop that an objective names by it: centred on its screen point, drawn with the
+    // panel, wherever it slides, and taking no clicks. The marks beyond these are hidden.
+    void SetPropMarks(const std::vector<std::pair<maVector2d, i32>>& marks);
+    const std::vector<guiButton*>& GetPropMarks() const { return m_marks; }
     // True slides out only a panel at x 0; false brings back only a panel this call slid out.
     void SetCollapsed(bool collapse);
     // The tab or key 14 toggles the position, leaving the collapsed flag alone.
@@ -26,6 +41,8 @@ class coObjectivesPalette : public guiContainer {
 
     guiTableBox* GetObjectivesBox() const { return m_box; }
     guiImage* GetTab() const { return m_tab; }
+    xuiScrollBox* GetScrollBox() const { return m_scroll; }
+    guiText* GetHintKey() const { return m_hintKey; }
 
   private:
     void MoveTo(f32 x);
@@ -33,5 +50,9 @@ class coObjectivesPalette : public guiContainer {
     bool m_collapsed = false;
     g2dFont m_font;
     guiTableBox* m_box = nullptr;
+    xuiScrollBox* m_scroll = nullptr;
+    guiText* m_hintKey = nullptr;
+    g2dFont m_markFont;
+    std::vector<guiButton*> m_marks; // children, made as needed
     guiImage* m_tab = nullptr;
 };

@@ -1,5 +1,8 @@
 #include "Source/Screens/coQuestionDialog.h"
 
+#include "Engine/App/In/inDeviceManager.h"
+#include "Engine/App/In/inKeyCode.h"
+#include "Engine/App/In/inKeyboard.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envBreakLine.h"
 #include "Engine/Core/Env/envUtf.h"
@@ -218,7 +221,13 @@ void coQuestionDialog::Think() {
         m_menuChosen = true;
         m_menuEndedRun = true;
         EndDialog(false);
+        return;
     }
+    // A box that only tells something closes on Escape as the others do, with its one answer.
+    const inKeyboard* keys =
+        inDeviceManager::GetKeyboardCount() > 0 ? inDeviceManager::GetKeyboard(0) : nullptr;
+    if (keys && keys->WasKeyReleased(inKeyEscape) && IsOkAlone())
+        EndDialog(true);
 }
 
 i32 coQuestionDialog::DoModal() {
@@ -229,17 +238,20 @@ i32 coQuestionDialog::DoModal() {
     return guiDialog::DoModal();
 }
 
+bool coQuestionDialog::IsOkAlone() const {
+    const auto shown = [](const guiWindow* button) { return button && button->IsVisible(); };
+    return !shown(GetCancel()) && !shown(m_menu);
+}
+
 void coQuestionDialog::PlaceOk() {
     guiButton* ok = GetOk();
     if (!ok)
         return;
-    const auto shown = [](const guiWindow* button) { return button && button->IsVisible(); };
     i32 width = 0, height = 0, okWidth = 0, okHeight = 0;
     GetSize(width, height);
     ok->GetSize(okWidth, okHeight);
-    const bool alone = !shown(GetCancel()) && !shown(m_menu);
     const maVector3d at = ok->GetPosition();
-    ok->SetPosition({alone ? static_cast<f32>((width - okWidth) / 2) : m_okLeft, at.y, at.z});
+    ok->SetPosition({IsOkAlone() ? static_cast<f32>((width - okWidth) / 2) : m_okLeft, at.y, at.z});
 }
 
 u32 coQuestionDialog::Display(u32 type, const envString& message) {

@@ -29,7 +29,7 @@ class coQuestionDialog : public guiDialog, public gfErrorDisplayer {
     void SetCancelTextNum(u32 number);
     bool WasMenuChosen() const { return m_menuChosen; }
 
-    // Ends the run with 2 once "Menu" was clicked.
+    // Ends the run with 2 once "Menu" was clicked, and with 1 on Escape when Ok stands alone.
     void Think() override;
     // The dialog dimmer lies behind the dialog during the run; an Ok without Cancel or Menu beside it
     // stands in the middle.
@@ -42,6 +42,8 @@ class coQuestionDialog : public guiDialog, public gfErrorDisplayer {
     coQuestionDialog(i32 medal, bool medalQuestion);
     void SetLabel(guiButton* button, u32 number);
     void PlaceOk();
+    // Neither Cancel nor Menu shows: the box only tells something.
+    bool IsOkAlone() const;
 
     std::vector<envString> m_texts;
     guiText* m_primary = nullptr;

@@ -320,7 +320,8 @@ toolImage PlacerPicture(const toolPictogram& glyph, const Look& look) {
 // list stands 9 pixels in from the screen's edge and the backdrop 9 left of the list, so its right 9
 // columns stay clear too: the panel ends where the tab begins, and shows nothing once slid out.
 toolImage ObjectivesBackdrop() {
-    constexpr int kSide = 256, kDrawnRows = 176, kDrawnColumns = 247;
+    // Down under the objectives' list to the line about the hint key, across to the tab.
+    constexpr int kSide = 256, kDrawnRows = 192, kDrawnColumns = 247;
     toolImage image{kSide, kSide, 4, std::vector<u8>(kSide * kSide * 4, 0)};
     for (int y = 0; y < kDrawnRows; ++y)
         for (int x = 0; x < kDrawnColumns; ++x) {

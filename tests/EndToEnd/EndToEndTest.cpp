@@ -420,6 +420,8 @@ TEST(EndToEndTest, ScriptsPlayThroughToANormalExit) {
         {"build_then_quit.inject", "0 6"},
         // Placing, turning and deleting a prop: the placing tool and the turning tool in between.
         {"place_turn_delete_prop.inject", "0 6 12 6 13 6"},
+        // A new profile's first mission, its hint shown and closed with Escape, then back to the menus.
+        {"career_hint.inject", "0 3 4 7 22 7 4 0"},
     };
     for (const Case& c : cases) {
         const GameRun run = GameHome().Play(c.script);

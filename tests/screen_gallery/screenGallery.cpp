@@ -40,6 +40,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -174,8 +175,20 @@ void screenGallery::BuildHud(const std::string& fixture) {
         ->SetStats(4.0f, 30.0f, 15.0f, 3.2f, -0.8f, 2.0f, 35.0f, 420.0f, 90.0f);
     static_cast<coLocalStatsPalette*>(coPaletteManager::GetPalette(coPaletteLocalStats))->SetStats(nullptr);
     auto* objectives = static_cast<coObjectivesPalette*>(coPaletteManager::GetPalette(coPaletteObjectives));
-    objectives->SetObjective(0, envString("Reach 60 mph"), true);
-    objectives->SetObjective(1, envString("Build two loops"), false);
+    // A mission's list longer than the panel shows, with its hint's key and a prop marked by its number.
+    const char* const rows[] = {"Close the circuit",
+                                "Reach 60 mph",
+                                "Build two loops",
+                                "Use 4 left turns",
+                                "Use an S-turn",
+                                "Keep the lowest vertical G above -0.17",
+                                "Keep the track length above 900",
+                                "Pass the Fountain marked 1 first",
+                                "Pass the Fountain marked 2 second"};
+    for (size_t row = 0; row < std::size(rows); ++row)
+        objectives->SetObjective(static_cast<i32>(row), envString(rows[row]), row == 1);
+    objectives->ShowHintKey(true);
+    objectives->SetPropMarks({{maVector2d(400.0f, 300.0f), 1}});
     coTrackManipPalette::PieceState state{.circuitEmpty = false, .pieceContext = true};
     state.circuitClosed = fixture == "closed-oval";
     static_cast<coTrackManipPalette*>(coPaletteManager::GetPalette(coPaletteTrackManip))

@@ -149,6 +149,12 @@ TEST(screenGalleryPixels, BuilderHudOnAClosedCircuit) {
     // shows its disabled face.
     ExpectColour(gallery, 160 + 8 + 8 + 2, 600 - 95 + 6 + 6 + 2, 49, 49, 57);
 
+    // Nine objectives are more than the panel's four rows: the slider's thumb shows at its top left, and a
+    // prop's mark in the tab's blue stands centred on its point.
+    ExpectColour(gallery, 8, 165 + 8, 230, 230, 230);
+    const u32 mark = Pixel(gallery, 400 - 10, 300 - 10);
+    EXPECT_GT(mark & 0xFF, (mark >> 16) & 0xFF) << std::hex << mark; // more blue than red
+
     // The objectives panel's tab, at the panel's right edge, slides it out.
     const guiWindow* objectives = coPaletteManager::GetPalette(coPaletteObjectives);
     EXPECT_EQ(objectives->GetPosition().x, 0.0f);

@@ -3,6 +3,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/GUI/Gui/guiMouseButtons.h"
+#include "Engine/GUI/Gui/guiToolTip.h"
 
 #include <algorithm>
 #include <memory>
@@ -122,6 +123,8 @@ void guiWindowMgr::PushModal(guiWindow* window) {
     const maVector3d& position = window->GetPosition();
     window->SetPosition({position.x, position.y, depth});
     g_modal.push_back(window);
+    // The tip of what the pointer rested on would stay drawn over the box, which now takes the input.
+    guiToolTip::Hide();
 }
 
 void guiWindowMgr::PopModal() {

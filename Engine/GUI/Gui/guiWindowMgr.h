@@ -41,7 +41,8 @@ class guiWindowMgr {
     // A dialog's modal run keeps its dialog alive while it runs.
     static void KeepAlive(const guiWindow* window, bool keep);
 
-    // The window, already in the tree, goes on top with depth 0.1 - 0.01 per window beneath it.
+    // The window, already in the tree, goes on top with depth 0.1 - 0.01 per window beneath it; the
+    // tooltip goes.
     static void PushModal(guiWindow* window);
     // The window keeps its depth.
     static void PopModal();

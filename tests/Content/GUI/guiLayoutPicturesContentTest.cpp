@@ -38,9 +38,9 @@ TEST(guiLayoutPicturesContent, PicturesLeaveTheirNeighboursRoomPlain) {
         {"uicm/uicmm1_i.png", 128, 3, 197, 29},
         {"uicm/uicmm8_s.png", 128, 3, 197, 29},
     };
-    // The objectives panel's backdrop reaches below its five rows, over the stats panel, and right of the
-    // list, under the tab.
-    areas.push_back({"uishbk_i.png", 0, 176, 256, 256, true});
+    // The objectives panel's backdrop stops below its list and the hint key's line, above the stats
+    // panel, and right of the list, under the tab.
+    areas.push_back({"uishbk_i.png", 0, 192, 256, 256, true});
     areas.push_back({"uishbk_i.png", 247, 0, 256, 256, true});
     // The medal question lays its picture at (47, 45): clear of the question's column on the left and of
     // the buttons from row 144 of the dialog.

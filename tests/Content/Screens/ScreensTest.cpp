@@ -55,7 +55,7 @@ constexpr Script kScripts[] = {
     {"uiqd", "uimc.tsf"},   {"uibk", nullptr},    {"uimm", "uimm.tsf"}, {"uicd", nullptr},
     {"uicc", "uicc.tsf"},   {"uilm", "uilm.tsf"}, {"uisi", "uisi.tsf"}, {"uicm", "uicm.tsf"},
     {"uimp", nullptr},      {"uitm", nullptr},    {"uisp", "uisp.tsf"}, {"uisp/uigs", nullptr},
-    {"uisp/uils", nullptr}, {"uiop", nullptr},    {"uibd", "uibd.tsf"}, {"uikd", "uikd.tsf"},
+    {"uisp/uils", nullptr}, {"uiop", "uiop.tsf"}, {"uibd", "uibd.tsf"}, {"uikd", "uikd.tsf"},
     {"uitc", "uitc.tsf"},   {"uirp", "uirp.tsf"}, {"uiod", "uiod.tsf"}};
 
 std::string Folder(const std::string& name) {

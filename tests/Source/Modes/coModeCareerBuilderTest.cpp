@@ -374,8 +374,10 @@ TEST_F(coCareerBuilderTest, KeysRestartFromThePlayersCopyAndShowTheHint) {
     Type(0xE000); // F1
     EXPECT_EQ(mode.GetBudgets()[coPieceCodeStraight], 4);
     EXPECT_NE(mode.GetMissionFile().GetRoot(), coRootMissions);
+    EXPECT_TRUE(palettes.hintKeyShown);
     Type(u'p');
-    EXPECT_EQ(palettes.hints, std::vector<envString>{envString("Mind the loop")});
+    Type(u'P'); // as typed with Caps Lock on
+    EXPECT_EQ(palettes.hints, std::vector<envString>(2, envString("Mind the loop")));
 
     // A damaged copy is named as the player's attempt and the world kept.
     career.folder.Write("Saves/Ann/Classic/Mission3.cmi", "damaged");
@@ -431,6 +433,31 @@ TEST_F(coCareerBuilderTest, TheIntroFliesOncePerLoadAndNeverWithoutAPath) {
     EXPECT_EQ(intro.path, nullptr);
     EXPECT_FALSE(mode.IsIntroPending());
     mode.Exit();
+}
+
+// Props passed in order stand marked with their numbers while they are in view, and the marks go with the
+// builder.
+TEST_F(coCareerBuilderTest, PropsPassedInOrderAreMarkedWithTheirNumbers) {
+    coBuildR1();
+    coObjectiveSet objectives;
+    objectives.Add(
+        std::make_unique<coPropOrderingObjective>(world.AddProp({0.0f, 0.0f, 20.0f}, "fountain"), 2, *texts),
+        0);
+    objectives.Add(
+        std::make_unique<coPropOrderingObjective>(world.AddProp({0.0f, 0.0f, -60.0f}, "fountain"), 1, *texts),
+        0);
+    const fsLocator file = fsRootedLocator(coRootMissions, "Classic/Mission3.cmi");
+    coWriteMissionFile(file, coMissionSetup().budgets, objectives, coMissionLocks(), coFlythroughPath());
+    coCircuitClear();
+    mode.LoadMission(file, 1);
+    // The second prop stands behind the eye.
+    mode.GetCamera().LookAt(maVector3d(0.0f, 10.0f, -40.0f), maVector3d(0.0f, 0.0f, 0.0f),
+                            maVector3d(0.0f, 1.0f, 0.0f));
+    mode.UpdatePropMarks();
+    ASSERT_EQ(palettes.propMarks.size(), 1u);
+    EXPECT_EQ(palettes.propMarks[0].second, 2);
+    mode.Exit();
+    EXPECT_TRUE(palettes.propMarks.empty());
 }
 
 // A mission won already, its win objective a prop beside its track, is found won as it loads: the return

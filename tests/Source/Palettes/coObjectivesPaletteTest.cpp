@@ -1,10 +1,16 @@
 #include "Source/Palettes/coObjectivesPalette.h"
 
+#include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
+#include "Engine/GUI/Gui/guiSlider.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
+#include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Engine/Platform/Window/plDirectInputKeys.h"
 #include "Source/Screens/coScreenTestKit.h"
+
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -69,6 +75,65 @@ TEST_F(coObjectivesPaletteTest, TabKeyAndCollapseSlideThePanel) {
     EXPECT_EQ(X(), coObjectivesPalette::kCollapsedX);
     palette->SetCollapsed(false);
     EXPECT_EQ(X(), 0.0f);
+}
+
+// Nine rows (a title and eight objectives) are more than the list shows: it starts at its top, the
+// slider beside it scrolls it, and a new mission starts at the top again.
+TEST_F(coObjectivesPaletteTest, MoreRowsThanShownScrollFromTheTop) {
+    for (i32 row = 0; row < 9; ++row)
+        palette->SetObjective(row, envString(("Objective " + std::to_string(row)).c_str()), false);
+    guiTableBox& box = *palette->GetObjectivesBox();
+    auto* slider = dynamic_cast<guiSlider*>(palette->GetScrollBox()->FindChild("ObjectivesSlider"));
+    ASSERT_NE(slider, nullptr);
+    PointerFrame(guiWindowMgr::GetRoot(), false);
+    PointerFrame(guiWindowMgr::GetRoot(), false);
+    EXPECT_EQ(box.GetVisibleRows(), 4);
+    EXPECT_EQ(box.GetTopRow(), 0);
+    EXPECT_TRUE(slider->IsEffectivelyVisible());
+    // Beside the list, where the tab at its top right covers neither.
+    i32 width = 0, height = 0;
+    slider->GetSize(width, height);
+    EXPECT_LE(slider->GetPosition().x + static_cast<f32>(width), box.GetPosition().x);
+    // The slider dragged to its bottom shows the last rows.
+    slider->SetValue(0.0f);
+    PointerFrame(guiWindowMgr::GetRoot(), false);
+    EXPECT_EQ(box.GetTopRow(), 5);
+    palette->ClearObjectives();
+    palette->SetObjective(0, envString("Close the circuit"), false);
+    PointerFrame(guiWindowMgr::GetRoot(), false);
+    PointerFrame(guiWindowMgr::GetRoot(), false);
+    EXPECT_EQ(box.GetTopRow(), 0);
+    EXPECT_FALSE(slider->IsEffectivelyVisible());
+}
+
+TEST_F(coObjectivesPaletteTest, TheHintKeyLineAndThePropMarks) {
+    const guiText& hintKey = *palette->GetHintKey();
+    EXPECT_FALSE(hintKey.IsEffectivelyVisible());
+    palette->ShowHintKey(true);
+    EXPECT_TRUE(hintKey.IsEffectivelyVisible());
+    EXPECT_EQ(hintKey.GetText(0), envString("Press P for a hint"));
+
+    // Each mark centred on its screen point, wherever the panel stands, and taking no clicks.
+    const auto centre = [&](size_t mark) {
+        const maVector3d at = palette->GetPropMarks().at(mark)->GetWorldMatrix().GetTranslation();
+        return std::make_pair(at.x + 13.0f, at.y + 13.0f);
+    };
+    for (const bool collapsed : {false, true}) {
+        palette->SetCollapsed(collapsed);
+        palette->SetPropMarks({{maVector2d(400.0f, 300.0f), 1}, {maVector2d(500.0f, 200.0f), 2}});
+        ASSERT_EQ(palette->GetPropMarks().size(), 2u);
+        EXPECT_EQ(centre(0), std::make_pair(400.0f, 300.0f)) << collapsed;
+        EXPECT_EQ(centre(1), std::make_pair(500.0f, 200.0f)) << collapsed;
+    }
+    const guiButton& second = *palette->GetPropMarks()[1];
+    EXPECT_EQ(second.GetText()->GetText(guiStateIdle), envString("2"));
+    EXPECT_FALSE(second.IsEnabled());
+    EXPECT_EQ(second.GetState(), guiStateIdle);
+    palette->SetPropMarks({{maVector2d(10.0f, 10.0f), 3}});
+    EXPECT_TRUE(palette->GetPropMarks()[0]->IsEffectivelyVisible());
+    EXPECT_FALSE(second.IsEffectivelyVisible());
+    palette->SetPropMarks({});
+    EXPECT_FALSE(palette->GetPropMarks()[0]->IsEffectivelyVisible());
 }
 
 } // namespace

@@ -78,10 +78,10 @@ TEST_F(coStatsPalettesTest, SummaryAndPieceTexts) {
     guiWindowMgr::AddWindow(local);
     global->SetStats(20.0f, 15.0f, 10.0f, 3.5f, -1.25f, 2.0f, 40.0f, 500.0f, 59.999f);
     const std::string summary = Fields(global->GetText());
-    EXPECT_NE(summary.find("44.7/22.4/33.6\n"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("44.7/22.4/33.6 mph\n"), std::string::npos) << summary;
     EXPECT_NE(summary.find("3.50/-1.25\n"), std::string::npos) << summary;
-    EXPECT_NE(summary.find("6.56/131.23\n"), std::string::npos) << summary;
-    EXPECT_NE(summary.find("1640.4\n"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("6.56/131.23 ft\n"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("1640.4 ft\n"), std::string::npos) << summary;
     EXPECT_NE(summary.find("0:60.00"), std::string::npos) << summary;
     global->SetStats(-0.01f, 15.0f, 10.0f, 3.5f, -0.004f, -0.0f, 40.0f, 500.0f, 59.999f);
     const std::string zeros = Fields(global->GetText());
@@ -103,15 +103,23 @@ TEST_F(coStatsPalettesTest, SummaryAndPieceTexts) {
         const std::string text = Fields(local->GetText());
         return std::count(text.begin(), text.end(), '\n');
     };
+    // Each value names its unit: a length the chosen one, the radius kept as stored metres in either.
     for (const bool metric : {false, true}) {
         coPrefs::SetBool(coPrefMetricUnits, metric);
         local->SetStats(&turn);
-        EXPECT_NE(Fields(local->GetText()).find("Radius: 20.00\n"), std::string::npos) << metric;
+        EXPECT_NE(Fields(local->GetText()).find("Radius: 20.00 m\n"), std::string::npos) << metric;
         EXPECT_NE(Fields(local->GetText()).find("Angle (\xB0): 90.00\n"), std::string::npos) << metric;
+        local->SetStats(&straight);
+        EXPECT_NE(Fields(local->GetText()).find(metric ? "Length: 10.00 m\n" : "Length: 32.81 ft\n"),
+                  std::string::npos)
+            << metric;
+        global->SetStats(20.0f, 15.0f, 10.0f, 3.5f, -1.25f, 2.0f, 40.0f, 500.0f, 59.999f);
+        EXPECT_NE(Fields(global->GetText()).find(metric ? "500.0 m\n" : "1640.4 ft\n"), std::string::npos)
+            << metric;
+        EXPECT_NE(Fields(global->GetText()).find(metric ? " km/h\n" : " mph\n"), std::string::npos) << metric;
     }
     coPrefs::SetBool(coPrefMetricUnits, false);
     local->SetStats(&straight);
-    EXPECT_NE(Fields(local->GetText()).find("Length: 32.81\n"), std::string::npos);
     straight.SetSlope(-1e-5f); // pitched up and down again
     local->SetStats(&straight);
     EXPECT_NE(Fields(local->GetText()).find("Slope (\xB0): 0.00\n"), std::string::npos)

@@ -103,8 +103,8 @@ TEST_F(coCareerMenuTest, ResultsMedalsRankingAndGrade) {
     auto* finalType = dynamic_cast<guiContainer*>(coaster->FindChild("TrackType"))->FindChild("Final");
     EXPECT_TRUE(finalType->IsEnabled() && finalType->IsVisible());
     const coStatObjective statistic(0, true, 10.0f, gfTextSet(coScreenTextSet("uiop.tsf"), 32, true));
-    EXPECT_EQ(TextOf(menu, "Objectives"),
-              "*" + envStringToNarrow(statistic.GetDescription()) + "\n*2 more objectives are kept secret\n");
+    EXPECT_EQ(TextOf(menu, "Objectives"), "*" + envStringToNarrow(statistic.GetDescription()) +
+                                              "\n*2 more objectives are shown when you start\n");
     EXPECT_FALSE(menu.FindChild("Start Again")->IsEnabled());
     EXPECT_FALSE(menu.IsClosingMission());
 

@@ -5,6 +5,7 @@
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Xui/xuiFadeOutObject.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
 #include "Source/Modes/coModeExitX.h"
 #include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coScreenScript.h"
@@ -60,6 +61,25 @@ TEST_F(coQuestionDialogTest, ErrorDisplayAnswersByTypeAndEndingButton) {
         EXPECT_EQ(envStringToNarrow(dynamic_cast<guiText*>(dialog->FindChild("PrimaryText"))->GetText(0)),
                   "50%s%n");
         EXPECT_EQ(Text(dialog->GetOk()), c.type == 0 ? "Abort" : "OK");
+        guiWindowMgr::DeleteWindow(dialog);
+    }
+}
+
+// Escape answers Cancel where Cancel shows, and closes a box that only tells something with its Ok, as a
+// hint's box is.
+TEST_F(coQuestionDialogTest, EscapeCancelsAQuestionAndClosesABoxWithOkAlone) {
+    for (const u32 type : {1u, 2u}) {
+        SCOPED_TRACE(type);
+        coQuestionDialog* dialog = Make();
+        int frames = 0;
+        coTestFrameFunction frame([&](int count) {
+            frames = count + 1;
+            input.GetScript(1).keys[plDik::Escape] = count == 1 ? 0x80 : 0;
+            PointerFrame(nullptr, false);
+        });
+        dialog->SetThinkFunction(&frame);
+        EXPECT_EQ(dialog->Display(type, envString("Told")), type == 1 ? 4u : 3u);
+        EXPECT_EQ(frames, 3); // ended by the release
         guiWindowMgr::DeleteWindow(dialog);
     }
 }

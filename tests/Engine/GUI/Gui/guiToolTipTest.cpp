@@ -118,6 +118,18 @@ TEST_F(guiToolTipTest, OnlyAWindowWithTextInStateOverShowsItAndHideStartsAfresh)
     EXPECT_TRUE(Shown());
 }
 
+// A box that opens over the pointer's window takes the input; the tip shown over that window goes with it.
+TEST_F(guiToolTipTest, AModalBoxHidesIt) {
+    tipped->SetToolTipText(envString("tip"));
+    for (f32 now : {1.0f, 1.5f, 2.75f})
+        At(now, 120, 110);
+    ASSERT_TRUE(Shown());
+    auto* box = Add("box", maVector3d{300.0f, 300.0f, 1.0f}, 100, 100);
+    guiWindowMgr::PushModal(box);
+    EXPECT_FALSE(Shown());
+    guiWindowMgr::ForgetModal(box);
+}
+
 // Scripts give the tip to the button, while the pointer is over its image or text.
 TEST_F(guiToolTipTest, AButtonsTipServesItsChildren) {
     auto* button = Add<guiButton>();
