@@ -22,7 +22,7 @@ class guiWindow;
 // apply in their written order.
 // "point" only moves the pointer onto the widget, so that "down", "motion" and "up" can drag from it;
 // "motion" moves the mouse by that much without moving the pointer, as the tools that turn things read it.
-// NAME is Return, Escape, F7, Minus, Equals or a scan code; PATH names widgets from the GUI's root,
+// NAME is Return, Escape, F7, Minus, Equals, Tab or a scan code from 1 to 255; PATH names widgets from the GUI's root,
 // each found among the descendants of the one before ("Hud/TrackManip/Loop").
 class coInjector {
   public:
