@@ -731,7 +731,7 @@ bool coApp::AskNamedQuestion(u32 textEntry, const envString& name) {
 
 bool coApp::ScreenshotKeyReleased() {
     const inKeyboard* keyboard = inDeviceManager::GetKeyboard(0);
-    const bool released = keyboard && keyboard->WasKeyReleased(inKeyF1 + 6);
+    const bool released = keyboard && keyboard->WasKeyReleased(inKeyF7);
     // The frames of a report the shot opens see the same release before the next poll: one press, one shot.
     const bool taken = m_screenshotReleaseTaken;
     m_screenshotReleaseTaken = released;

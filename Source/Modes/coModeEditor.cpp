@@ -54,8 +54,6 @@
 #include <cstdlib>
 
 namespace {
-constexpr u16 kKeyTab = 9;
-
 constexpr int kSoundError = 18;
 
 // The questions of "uimc.tsf" the builder asks, all answered Yes or No.
@@ -887,7 +885,7 @@ void coModeEditor::OnChar(appCharEvent* event) {
             Delete();
         }
         break;
-    case kKeyTab:
+    case appKeyCharTab:
         if (m_flags.test(NoModalDialog)) {
             m_flags.flip(InterfaceHidden);
             coGetEditorHost().ShowInterface(!m_flags.test(InterfaceHidden));
