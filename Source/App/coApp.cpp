@@ -77,6 +77,7 @@
 #include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coPakManager.h"
@@ -724,8 +725,8 @@ bool coApp::AskNamedQuestion(u32 textEntry, const envString& name) {
     coFrameFunction frame([this] { ModalFrame(); }, dialog);
     dialog->SetThinkFunction(&frame);
     dialog->SetPrimaryTextNum(textEntry, name);
-    dialog->SetOkTextNum(7);
-    dialog->SetCancelTextNum(8);
+    dialog->SetOkTextNum(coLabelYes);
+    dialog->SetCancelTextNum(coLabelNo);
     return dialog->DoModal() == 1;
 }
 

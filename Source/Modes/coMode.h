@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/App/appEventHandler.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Screens/coQuestionTexts.h"
 
 #include <functional>
 
@@ -42,10 +43,6 @@ class coModeHost {
 // Not owned; null uninstalls.
 void coSetModeHost(coModeHost* host);
 coModeHost& coGetModeHost();
-
-// Texts of the quit question: with unsaved work, and without.
-inline constexpr u32 coQuitTextModified = 9;
-inline constexpr u32 coQuitTextPlain = 10;
 
 // The base of every game mode: the result the mode manager reads after Think, and the frame services
 // every mode shares. Every mode hears the quit request; the current one asks at its next frame.
