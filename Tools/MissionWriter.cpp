@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,17 +42,18 @@ int main(int argc, char** argv) {
     fsLocator textsFile(coRootText);
     textsFile.AppendComponent("uiop.tsf");
     const gfTextSet texts(textsFile, 32, true);
+    std::vector<std::string> hints;
     try {
         for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
             lvLayMissionSolution(recipe);
-            lvWriteMission(recipe, texts);
+            hints.push_back(lvWriteMission(recipe, texts));
         }
     } catch (const std::runtime_error& e) {
         std::fprintf(stderr, "%s: %s\n", argv[0], e.what());
         coSetCoasterDefinition(nullptr);
         return 1;
     }
-    lvWriteTrackTypeTexts();
+    lvWriteTrackTypeTexts(hints);
 
     coSetCoasterDefinition(nullptr);
     return 0;

@@ -3,6 +3,7 @@
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Tools/World/toolEnvironmentProps.h"
 #include "Tools/World/toolIronvaleProps.h"
+#include "Tools/World/toolThemeProps.h"
 
 #include <cstdio>
 #include <exception>
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     try {
         toolWriteIronvaleProps(argv[1]);
         toolWriteEnvironmentProps(argv[1]);
+        for (const toolPropTheme& theme : toolLeadingPropThemes())
+            toolWriteThemeProps(argv[1], theme.folder, theme.models);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "lvPropGenerator: %s\n", e.what());
         return 1;

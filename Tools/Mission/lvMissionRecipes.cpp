@@ -27,36 +27,70 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <optional>
+#include <set>
 #include <stdexcept>
 
 namespace {
 
-const maVector3d kDock(0.0f, 2.0f, 0.0f); // heading 0, along z
-constexpr float kTurnRadius = 15.0f;      // the builder's own left turn, which closes the square
+constexpr float kStationAbove = 2.0f; // the station over the ground at the dock, as the builder lays it
+constexpr float kClearance = 3.0f;    // the track over the ground anywhere, beyond the game's own lift
+// How far from the middle a circuit reaches: the placement grid ends at 200.
+constexpr float kGridReach = 185.0f;
+// How high a circuit may stand over the ground at its dock beyond the station's own height, and the share
+// of the way to the middle a dock is pulled by when it would stand higher.
+constexpr float kMaxLift = 6.0f, kPull = 0.2f;
+constexpr float kTurnRadius = 15.0f; // the builder's own turn, the openers' corners and the side steps
 constexpr float kCorner = coDegrees(90.0f);
 // A free side's own piece: the loop's and corkscrew's run and the S-turn's length, the shortest loop the
 // builder lays, so that the side keeps room for three straights; the builder's S-turn slide, loop slide
-// and corkscrew approach; the angle of a right turn and of the left turn that straightens it.
+// and corkscrew approach; the angle of a turn against the circuit's hand and of the one that straightens it.
 constexpr float kPieceRun = 20.0f;
 constexpr float kSTurnSlide = 8.0f, kLoopSlide = 4.0f, kCorkscrewApproach = coDegrees(30.0f);
 constexpr float kStepAngle = coDegrees(45.0f);
 // How near the free sides' end must come to the start before the circuit is closed.
 constexpr float kCloseGap = 0.01f;
 constexpr float kWhole = 0.98f; // the share of the solution's length that bronze asks for
-// How far a statistic's threshold lies beyond the solution's value: a share of it and a little more, so
-// that the same coaster laid in more straights still meets it.
-constexpr float kStatMargin = 0.15f, kStatSlack = 0.05f;
-constexpr float kRingRadius = 6.0f;
-constexpr float kPropAside = 7.0f; // from the middle of its side, outwards, well within its trigger distance
+// How far an opener's statistic threshold lies beyond the solution's value: a share of it and a little
+// more, so that the same coaster laid in more straights still meets it; a medal's statistic lies nearer.
+constexpr float kStatMargin = 0.15f, kStatSlack = 0.05f, kMedalMargin = 0.05f;
+// How far the solution must beat the plain closing in a statistic for the win level to ask it, as a share
+// of the plain closing's value and a little more; the threshold lies half way between them.
+constexpr float kBeyondPlain = 0.1f;
+constexpr float kRingRadius = 5.0f;
+// A fountain stands between these distances beyond the straights of a side its piece moves across by at
+// least the detour, where only that side passes within its trigger distance, by the margin either way.
+constexpr float kPropAside = 7.0f; // beside a side that does not move: outwards from its middle
+constexpr float kMinAside = 2.0f, kMinDetour = 6.0f;
+constexpr float kFountainTrigger = 12.0f, kTriggerMargin = 2.0f, kFountainHeight = 2.0f;
 constexpr float kPropStay = 0.5f;  // seconds the lead car must stay near the fountain
 constexpr int kBurst = 0, kCascade = 1; // the fountain's entry events
+
+// The ground of a site at (x, z).
+float GroundHeight(lvMissionSite site, float x, float z) {
+    return site == lvMissionSite::Cavern ? toolCavernHeight(x, z) : toolMountainHeight(x, z);
+}
+
+// +1 for a circuit whose corners turn left, -1 for one whose corners turn right.
+float Hand(const lvMissionRecipe& recipe) {
+    return recipe.rightHanded ? -1.0f : 1.0f;
+}
+
+// A laying of a mission's free sides: its ride's statistics, the middles and directions of its free sides'
+// straights, its centre, and points along its centre line.
+struct Laying {
+    coRideStats stats;
+    std::array<maVector3d, 2> middles, directions;
+    maVector3d centre;
+    std::vector<maVector3d> points;
+};
 
 // The world a mission is written from: the mountain environment, the "Ironvale" dock at the start, and
 // the mission's own ring and fountain. Its props are only records, so the handles that objectives keep
 // point at those records.
 class MissionWorld : public coSavedCoasterServices, public coMissionWorld {
   public:
-    explicit MissionWorld(lvMissionSite site) : site(site) {
+    explicit MissionWorld(const lvMissionRecipe& recipe) : recipe(recipe) {
         coSetSavedCoasterServices(this);
         coSetMissionWorld(this);
     }
@@ -68,14 +102,15 @@ class MissionWorld : public coSavedCoasterServices, public coMissionWorld {
     MissionWorld& operator=(const MissionWorld&) = delete;
 
     std::string GetEnvironmentName() const override {
-        return site == lvMissionSite::Cavern ? "cavern" : "Mountain";
+        return recipe.site == lvMissionSite::Cavern ? "cavern" : "Mountain";
     }
-    float GroundHeight(float x, float z) const {
-        return site == lvMissionSite::Cavern ? toolCavernHeight(x, z) : toolMountainHeight(x, z);
-    }
+    int GetEnvironmentIndex() const override { return recipe.environmentIndex; }
+    float GroundHeight(float x, float z) const { return ::GroundHeight(recipe.site, x, z); }
+    // The dock stands over the station, the circuit's first piece.
     bool GetDock(maVector3d& position, float& heading, std::string& type) const override {
-        position = kDock;
-        heading = 0.0f;
+        const coCoasterPiece& station = *coCircuitFirstPiece();
+        position = station.GetStart() + coForward(station.GetHeading()) * (0.5f * station.GetSpan());
+        heading = station.GetHeading();
         type = "Ironvale";
         return true;
     }
@@ -99,7 +134,9 @@ class MissionWorld : public coSavedCoasterServices, public coMissionWorld {
     std::vector<coPropRecord> props; // reserved up front: handles point into it
     std::vector<coRingRecord> rings;
     std::vector<coProp*> handles;
-    lvMissionSite site;
+    const lvMissionRecipe& recipe;
+    // The plain closing and the bronze solution, which the ring and fountains tell apart.
+    Laying plain, solution;
 
   private:
     static const coPropRecord& Record(const coProp* prop) {
@@ -129,20 +166,32 @@ void Append(std::unique_ptr<coCoasterPiece> piece) {
     coCircuitAppend(std::move(piece), true);
 }
 
-// The first piece stays where it is placed: the station, whose middle is the dock's.
 void AppendStraight(float length) {
     auto straight = std::make_unique<coCoasterPieceStraight>();
     straight->SetRunLength(length);
-    straight->Place(kDock - maVector3d(0.0f, 0.0f, 0.5f * length), 0.0f);
+    straight->Build();
     Append(std::move(straight));
 }
 
-void AppendTurn(float angle) {
-    auto turn = std::make_unique<coCoasterPieceTurn>();
+// The first piece stays where it is placed: the station, its middle at the dock.
+void AppendStation(float length, const maVector3d& dock, float heading) {
+    auto straight = std::make_unique<coCoasterPieceStraight>();
+    straight->SetRunLength(length);
+    straight->Place(dock - coForward(heading) * (0.5f * length), heading);
+    Append(std::move(straight));
+}
+
+void AppendTurn(float angle, float radius = kTurnRadius) {
+    auto owned = std::make_unique<coCoasterPieceTurn>();
+    coCoasterPieceTurn* turn = owned.get();
     turn->SetAngle(angle);
-    turn->SetRadius(kTurnRadius);
+    turn->SetRadius(radius);
     turn->Build();
-    Append(std::move(turn));
+    Append(std::move(owned));
+    // Laid after a turn it takes that one's radius, as in the builder; the player sets it back.
+    turn->SetRadius(radius);
+    turn->Build();
+    turn->GetPrevious()->Build(); // its end zone blends into the turn as it now stands
 }
 
 void AppendSTurn(float length, float slide) {
@@ -153,8 +202,8 @@ void AppendSTurn(float length, float slide) {
     Append(std::move(sTurn));
 }
 
-// A free side's own piece, moving the side towards the inside of the circuit (inwards 1) or away from it
-// (-1). A positive angle turns left, into the circuit; a positive S-turn slide moves to the right.
+// A free side's own piece, moving the side towards the inside of a left-handed circuit (inwards 1) or away
+// from it (-1). A positive angle turns left; a positive S-turn slide moves to the right.
 void AppendSidePiece(lvMissionPiece piece, float inwards) {
     switch (piece) {
     case lvMissionPiece::STurn:
@@ -189,6 +238,14 @@ void AppendSidePiece(lvMissionPiece piece, float inwards) {
     }
 }
 
+// The locked sides, each one straight with its corner, the station's middle at the dock.
+void AppendStart(const lvMissionRecipe& recipe, const maVector3d& dock) {
+    AppendStation(recipe.sideA, dock, recipe.heading);
+    AppendTurn(kCorner * Hand(recipe), recipe.cornerRadius);
+    AppendStraight(recipe.sideB);
+    AppendTurn(kCorner * Hand(recipe), recipe.cornerRadius);
+}
+
 // The free sides' pieces with straights of the given lengths, each side in that many straights.
 void AppendFreeSides(const lvMissionRecipe& recipe, const std::array<float, 2>& lengths,
                      int straightsPerSide) {
@@ -196,36 +253,140 @@ void AppendFreeSides(const lvMissionRecipe& recipe, const std::array<float, 2>& 
     // piece: it then moves outwards, so that the second side keeps room for its straights.
     const bool secondHasPiece = recipe.pieces[1] != lvMissionPiece::None;
     for (int side = 0; side < 2; ++side) {
-        AppendSidePiece(recipe.pieces[side], side == 0 && secondHasPiece ? -1.0f : 1.0f);
+        AppendSidePiece(recipe.pieces[side], (side == 0 && secondHasPiece ? -1.0f : 1.0f) * Hand(recipe));
         for (int i = 0; i < straightsPerSide; ++i)
             AppendStraight(lengths[side] / static_cast<float>(straightsPerSide));
-        AppendTurn(kCorner);
+        AppendTurn(kCorner * Hand(recipe), recipe.cornerRadius);
     }
 }
 
-// Whether a statistic objective of the kind asks to stay above its threshold (the speeds, the ride, the
-// lowest of the G-forces and the ground clearance) or below it (the highest G-forces and height).
+// Points along the whole circuit's centre line, a unit or so apart.
+std::vector<maVector3d> CircuitPoints() {
+    std::vector<maVector3d> points;
+    for (int i = 0; i < coCircuitPieceCount(); ++i) {
+        const coCoasterPiece& piece = *coCircuitPieceAt(i);
+        const int steps = 1 + static_cast<int>(piece.GetLength());
+        for (int step = 0; step <= steps; ++step)
+            points.push_back(piece.PointAt(piece.GetLength() * static_cast<float>(step) / steps));
+    }
+    return points;
+}
+
+maVector3d PlaceDock(const lvMissionRecipe& recipe, maVector3d dock);
+
+// Where the recipe's station stands: its middle, moved so that the circuit laid plainly or as gold asks
+// stays in the placement grid, and lifted so that it clears the site's ground everywhere. Lays circuits:
+// the circuit must be empty, and is left so.
+maVector3d MissionDock(const lvMissionRecipe& recipe) {
+    static std::map<std::pair<std::string, int>, maVector3d> docks;
+    const auto key = std::pair(std::string(recipe.type), recipe.number);
+    if (const auto found = docks.find(key); found != docks.end())
+        return found->second;
+    // Pulled towards the flat middle while the circuit would stand too high over the ground at the dock.
+    for (float pull = 1.0f;; pull -= kPull) {
+        const maVector3d dock =
+            PlaceDock(recipe, maVector3d(recipe.dockX, 0.0f, recipe.dockZ) * std::max(pull, 0.0f));
+        if (pull <= 0.0f || dock.y <= GroundHeight(recipe.site, dock.x, dock.z) + kStationAbove + kMaxLift)
+            return docks.emplace(key, dock).first->second;
+    }
+}
+
+// The station's middle asked at (x, z) of the dock, moved into the grid and lifted over the ground.
+maVector3d PlaceDock(const lvMissionRecipe& recipe, maVector3d dock) {
+    std::vector<maVector3d> points;
+    for (const auto& [laid, perSide] :
+         {std::pair{lvPlainClosing(recipe), 1}, {recipe, lvGoldStraightsPerSide}}) {
+        AppendStart(laid, dock);
+        lvLayMissionFreePieces(laid, perSide);
+        const std::vector<maVector3d> more = CircuitPoints();
+        points.insert(points.end(), more.begin(), more.end());
+        coCircuitClear();
+    }
+    // Along each axis, the shift that brings the circuit's extent within the grid's reach.
+    const auto shift = [&](float maVector3d::*axis) {
+        const auto [low, high] = std::ranges::minmax(points, {}, axis);
+        if (high.*axis - low.*axis > 2.0f * kGridReach)
+            throw std::runtime_error(std::string(recipe.type) + "/Mission" + std::to_string(recipe.number) +
+                                     ": its circuit does not fit the placement grid");
+        return std::clamp(0.0f, -kGridReach - low.*axis, kGridReach - high.*axis);
+    };
+    const maVector3d move(shift(&maVector3d::x), 0.0f, shift(&maVector3d::z));
+    dock = dock + move;
+    float lift = GroundHeight(recipe.site, dock.x, dock.z) + kStationAbove;
+    for (const maVector3d& point : points)
+        lift = std::max(lift,
+                        GroundHeight(recipe.site, point.x + move.x, point.z + move.z) + kClearance - point.y);
+    dock.y = lift;
+    return dock;
+}
+
+// Whether an opener's statistic objective of the kind asks to stay above its threshold (the speeds, the
+// ride, the lowest of the G-forces and the ground clearance) or below it (the highest G-forces and height).
 constexpr bool kAbove[coStatObjectiveKindCount] = {true, true, true,  false, true,  false, true,
                                                    true, true, false, false, false, true};
-// The record value of each statistic objective kind.
-constexpr int kStatRecord[coStatObjectiveKindCount] = {0, 1, 2, 4, 7, 10, 9, 12, 11, 3, 6, 5, 8};
+// The ride statistic each statistic objective kind reads.
+constexpr coRideStatIndex kStatRecord[coStatObjectiveKindCount] = {
+    coStatLowestSpeed,     coStatHighestSpeed,    coStatAverageSpeed,   coStatHighestVerticalG,
+    coStatLowestVerticalG, coStatHighestHeight,   coStatLowestHeight,   coStatRideTime,
+    coStatCircuitLength,   coStatHighestLateralG, coStatLowestLateralG, coStatHighestForwardG,
+    coStatLowestForwardG};
 
-std::unique_ptr<coStatObjective> StatObjective(int kind, const gfTextSet& texts) {
-    const float value = coGetRideStats()[kStatRecord[kind]];
+// A statistic a mission asks: its kind, whether the value must stay above the threshold, the threshold.
+struct StatAsk {
+    int kind;
+    bool above;
+    float threshold;
+};
+
+// An opener's statistic: the solution's value with a margin.
+StatAsk OpenerAsk(int kind, const coRideStats& solution) {
+    const float value = solution[kStatRecord[kind]];
     const float beyond = kStatMargin * std::fabs(value) + kStatSlack;
-    return std::make_unique<coStatObjective>(kind, kAbove[kind],
-                                             kAbove[kind] ? value - beyond : value + beyond, texts);
+    return {kind, kAbove[kind], kAbove[kind] ? value - beyond : value + beyond};
+}
+
+// The statistic of the kind when the solution, laid in one straight a side and as gold asks, beats the
+// plain closing in it by a clear margin: half way between them, on the solution's side.
+std::optional<StatAsk> BeyondPlain(int kind, const Laying& plain, const Laying& bronze, const Laying& gold) {
+    const int record = kStatRecord[kind];
+    const float value = plain.stats[record], gap = kBeyondPlain * std::fabs(value) + kStatSlack;
+    const auto [low, high] = std::minmax({bronze.stats[record], gold.stats[record]});
+    if (low > value + gap)
+        return StatAsk{kind, true, 0.5f * (value + low)};
+    if (high < value - gap)
+        return StatAsk{kind, false, 0.5f * (value + high)};
+    return std::nullopt;
+}
+
+// A medal's statistic of the kind in the direction given: what the solution gives, a little short of it.
+StatAsk MedalAsk(int kind, bool above, const Laying& bronze, const Laying& gold) {
+    const int record = kStatRecord[kind];
+    const auto [low, high] = std::minmax({bronze.stats[record], gold.stats[record]});
+    const float value = above ? low : high, beyond = kMedalMargin * std::fabs(value) + kStatSlack;
+    return {kind, above, above ? value - beyond : value + beyond};
+}
+
+std::unique_ptr<coStatObjective> StatObjective(const StatAsk& ask, const gfTextSet& texts) {
+    return std::make_unique<coStatObjective>(ask.kind, ask.above, ask.threshold, texts);
+}
+
+// The corners' piece code, and the code of a turn against the circuit's hand.
+int CornerCode(const lvMissionRecipe& recipe) {
+    return recipe.rightHanded ? coPieceCodeTurnRight : coPieceCodeTurnLeft;
+}
+int AgainstCode(const lvMissionRecipe& recipe) {
+    return recipe.rightHanded ? coPieceCodeTurnLeft : coPieceCodeTurnRight;
 }
 
 // The piece kind code of a free side's piece, and how many of it the piece lays.
-std::pair<int, int> PieceCount(lvMissionPiece piece) {
+std::pair<int, int> PieceCount(const lvMissionRecipe& recipe, lvMissionPiece piece) {
     switch (piece) {
     case lvMissionPiece::STurn:
         return {coPieceCodeSTurn, 1};
     case lvMissionPiece::TwoSTurns:
         return {coPieceCodeSTurn, 2};
     case lvMissionPiece::RightTurn:
-        return {coPieceCodeTurnRight, 1};
+        return {AgainstCode(recipe), 1};
     case lvMissionPiece::Loop:
         return {coPieceCodeLoop, 1};
     case lvMissionPiece::Corkscrew:
@@ -236,31 +397,93 @@ std::pair<int, int> PieceCount(lvMissionPiece piece) {
     return {coPieceCodeOther, 0};
 }
 
-// The win level: four left turns, the free sides' pieces (the two S-turns of a pair in a row) and the
-// recipe's two statistics. Bronze asks for the whole circuit's length, silver and gold for the free
-// sides laid in more straights, gold in a row.
-void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfTextSet& texts) {
-    const coRideStats& stats = coGetRideStats();
-    set.Add(std::make_unique<coTrackCountObjective>(coPieceCodeTurnLeft, 4, false, texts), 0);
+bool IsOpener(const lvMissionRecipe& recipe) {
+    return recipe.number == 1 && recipe.type != std::string("Final");
+}
+
+// The mission's place in the career, which turns the choices that vary from one mission to the next.
+size_t MissionIndex(const lvMissionRecipe& recipe) {
+    const auto& all = lvMissionRecipes();
+    return static_cast<size_t>(std::ranges::find_if(all,
+                                                    [&](const lvMissionRecipe& other) {
+                                                        return other.number == recipe.number &&
+                                                               other.type == std::string(recipe.type);
+                                                    }) -
+                               all.begin());
+}
+
+// The win level's statistics: the opener's own pair; for another mission the first one or two kinds, from
+// its place in a turning list, in which the solution beats the plain closing. The lowest speed (the train
+// starts at rest) and the lowest lateral G (0 on any straight) are never asked.
+std::vector<StatAsk> WinStats(const lvMissionRecipe& recipe, const Laying& plain, const Laying& bronze,
+                              const Laying& gold) {
+    if (IsOpener(recipe))
+        return {OpenerAsk(recipe.statKinds[0], bronze.stats), OpenerAsk(recipe.statKinds[1], bronze.stats)};
+    constexpr int kAsked[] = {lvStatTopSpeed,        lvStatAverageSpeed,  lvStatHighestVerticalG,
+                              lvStatLowestVerticalG, lvStatHighestPoint,  lvStatHighestLateralG,
+                              lvStatHighestForwardG, lvStatLowestForwardG};
+    std::vector<StatAsk> asks;
+    const size_t index = MissionIndex(recipe), first = index * 3, wanted = index % 3 == 0 ? 1 : 2;
+    for (size_t i = 0; i < std::size(kAsked) && asks.size() < wanted; ++i)
+        if (const auto ask = BeyondPlain(kAsked[(first + i) % std::size(kAsked)], plain, bronze, gold))
+            asks.push_back(*ask);
+    return asks;
+}
+
+// The win level: the four corners, the free sides' pieces (the two S-turns of a pair in a row) and the
+// win statistics. Bronze asks for the whole circuit's length. Silver and gold ask for the free sides in
+// more straights (in all, or in a row) and a statistic each of what the solution gives: a higher speed,
+// a longer ride, a G limit or a higher lowest G; the openers' silver and gold ask only for straights.
+void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfTextSet& texts,
+                   const std::vector<StatAsk>& win, const Laying& bronze, const Laying& gold) {
+    set.Add(std::make_unique<coTrackCountObjective>(CornerCode(recipe), 4, false, texts), 0);
     std::map<int, int> counts;
     for (lvMissionPiece piece : recipe.pieces)
         if (piece != lvMissionPiece::None)
-            counts[PieceCount(piece).first] += PieceCount(piece).second;
+            counts[PieceCount(recipe, piece).first] += PieceCount(recipe, piece).second;
+    // A pair of S-turns is asked in a row; more S-turns beside it in all.
     const bool pair = std::ranges::count(recipe.pieces, lvMissionPiece::TwoSTurns) > 0;
+    if (pair)
+        set.Add(std::make_unique<coTrackCountObjective>(coPieceCodeSTurn, 2, true, texts), 0);
     for (const auto& [code, count] : counts)
-        set.Add(std::make_unique<coTrackCountObjective>(code, count, pair && code == coPieceCodeSTurn, texts),
-                0);
-    for (int kind : recipe.statKinds)
-        set.Add(StatObjective(kind, texts), 0);
-    set.Add(std::make_unique<coStatObjective>(8, true, stats[coStatCircuitLength] * kWhole, texts), 1);
-    set.Add(std::make_unique<coTrackCountObjective>(coPieceCodeStraight, 2 + 2 * lvSilverStraightsPerSide,
-                                                    false, texts),
-            2);
-    set.Add(std::make_unique<coTrackCountObjective>(coPieceCodeStraight, 2 + 2 * lvGoldStraightsPerSide,
-                                                    false, texts),
-            3);
-    set.Add(std::make_unique<coTrackCountObjective>(coPieceCodeStraight, lvGoldStraightsPerSide, true, texts),
-            3);
+        if (!pair || code != coPieceCodeSTurn || count > 2)
+            set.Add(std::make_unique<coTrackCountObjective>(code, count, false, texts), 0);
+    for (const StatAsk& ask : win)
+        set.Add(StatObjective(ask, texts), 0);
+    set.Add(std::make_unique<coStatObjective>(lvStatTrackLength, true,
+                                              bronze.stats[coStatCircuitLength] * kWhole, texts),
+            1);
+    const auto straights = [&](int perSide, bool inARow, int level) {
+        set.Add(std::make_unique<coTrackCountObjective>(coPieceCodeStraight,
+                                                        inARow ? perSide : 2 + 2 * perSide, inARow, texts),
+                level);
+    };
+    if (IsOpener(recipe)) {
+        straights(lvSilverStraightsPerSide, false, 2);
+        straights(lvGoldStraightsPerSide, false, 3);
+        straights(lvGoldStraightsPerSide, true, 3);
+        return;
+    }
+    const size_t index = MissionIndex(recipe);
+    straights(lvSilverStraightsPerSide, index % 2 == 1, 2);
+    straights(lvGoldStraightsPerSide, index / 2 % 2 == 0, 3);
+    // A medal's statistic, turning through what the medals ask: a longer ride or a limit on a G-force,
+    // which may bound from above one the win level asks to exceed; none asked the same way twice.
+    static const std::pair<int, bool> kMedalAsks[] = {{lvStatRideTime, true},
+                                                      {lvStatHighestLateralG, false},
+                                                      {lvStatHighestVerticalG, false},
+                                                      {lvStatHighestForwardG, false}};
+    std::set<std::pair<int, bool>> asked;
+    for (const StatAsk& ask : win)
+        asked.emplace(ask.kind, ask.above);
+    size_t next = index / 2 + index % 3;
+    for (int level = 2; level <= 3; ++level) {
+        while (asked.count(kMedalAsks[next % std::size(kMedalAsks)]))
+            ++next;
+        const auto [kind, above] = kMedalAsks[next % std::size(kMedalAsks)];
+        asked.emplace(kind, above);
+        set.Add(StatObjective(MedalAsk(kind, above, bronze, gold), texts), level);
+    }
 }
 
 // The middle of the straights the player lays in the free side (0 or 1) of the solved circuit, with their
@@ -291,82 +514,180 @@ maVector3d FreeSideMiddle(int side, maVector3d& direction, maVector3d& centre) {
     }
 }
 
-// A two-way ring over the first free side, which every way of closing the square flies through. Returns
-// where the fly-over looks.
+// Relays the free sides of the circuit, closes it and rides it.
+Laying Relay(const lvMissionRecipe& recipe, int straightsPerSide) {
+    while (coCircuitPieceCount() > lvMissionStartPieces)
+        coCircuitRemoveLast();
+    lvLayMissionFreePieces(recipe, straightsPerSide);
+    coCircuitClose();
+    coRideComputeStats();
+    Laying laying;
+    laying.stats = coGetRideStats();
+    for (int side = 0; side < 2; ++side)
+        laying.middles[size_t(side)] = FreeSideMiddle(side, laying.directions[size_t(side)], laying.centre);
+    laying.points = CircuitPoints();
+    return laying;
+}
+
+// How far the solution's straights of the free side stand across from the plain closing's, horizontally.
+maVector3d Across(const MissionWorld& world, int side) {
+    maVector3d along = world.solution.directions[size_t(side)];
+    along.y = 0.0f;
+    along = along * (1.0f / along.Length());
+    maVector3d across = world.solution.middles[size_t(side)] - world.plain.middles[size_t(side)];
+    across.y = 0.0f;
+    return across - along * maDot(across, along);
+}
+
+// The first free side whose piece moves it across far enough for a detour, or -1.
+int DetourSide(const MissionWorld& world) {
+    for (int side = 0; side < 2; ++side)
+        if (Across(world, side).Length() >= kMinDetour)
+            return side;
+    return -1;
+}
+
+[[noreturn]] void Refuse(const lvMissionRecipe& recipe, const std::string& why) {
+    throw std::runtime_error(std::string(recipe.type) + "/" + MissionName(recipe) + ": " + why);
+}
+
+// The nearest a laying's centre line comes to a point.
+float Nearest(const Laying& laying, const maVector3d& point, float height = 0.0f) {
+    float nearest = maMaxFloat;
+    for (const maVector3d& p : laying.points) {
+        // To the segment from the point up through the height.
+        const float up = std::clamp(p.y - point.y, 0.0f, height);
+        const maVector3d to = p - point - maVector3d(0.0f, up, 0.0f);
+        nearest = std::min(nearest, to.Length());
+    }
+    return nearest;
+}
+
+// A two-way ring the solution flies through and the plain closing misses: at the top of the loop, or over
+// the straights of a side its piece moves across. Returns where the fly-over looks.
 maVector3d AddRing(MissionWorld& world, coObjectiveSet& set, const gfTextSet& texts) {
-    maVector3d direction, centre;
-    const maVector3d middle = FreeSideMiddle(0, direction, centre);
     coRingRecord ring;
     ring.kind = 1;
     ring.radius = kRingRadius;
-    // A little before the middle, so that it stands clear of the joints of the side laid in two or three
-    // straights, where a pass could fall between two path segments.
-    ring.position = middle - direction * 0.1f + maVector3d(0.0f, 1.5f, 0.0f);
-    ring.heading = std::atan2(direction.x, direction.z);
+    const int side = DetourSide(world);
+    const coCoasterPiece* loop = nullptr;
+    for (int i = lvMissionStartPieces; i < coCircuitPieceCount(); ++i)
+        if (coObjectivePieceKind(*coCircuitPieceAt(i)) == coPieceCodeLoop)
+            loop = coCircuitPieceAt(i);
+    if (loop && (side < 0 || MissionIndex(world.recipe) % 2 == 0)) {
+        // Raised: where the loop's centre line is highest, facing along it.
+        maVector3d along;
+        for (float s = 0.0f; s <= loop->GetLength(); s += 0.25f) {
+            maVector3d tangent;
+            const maVector3d point = loop->PointAt(s, &tangent);
+            if (s == 0.0f || point.y > ring.position.y) {
+                ring.position = point;
+                along = tangent;
+            }
+        }
+        ring.heading = std::atan2(along.x, along.z);
+    } else if (side >= 0) {
+        // Off to the side: a little before the middle of the moved straights, so that it stands clear of
+        // the joints of the side laid in two or three straights, where a pass could fall between two path
+        // segments.
+        const maVector3d direction = world.solution.directions[size_t(side)];
+        ring.position =
+            world.solution.middles[size_t(side)] - direction * 0.1f + maVector3d(0.0f, 1.5f, 0.0f);
+        ring.heading = std::atan2(direction.x, direction.z);
+    } else {
+        Refuse(world.recipe, "its ring has neither a loop nor a side moved across to stand at");
+    }
+    if (Nearest(world.plain, ring.position) < kRingRadius + kTriggerMargin)
+        Refuse(world.recipe, "the plain closing passes its ring");
     world.rings.push_back(ring);
     set.Add(std::make_unique<coRingObjective>(texts), 0);
     return ring.position;
 }
 
-// A fountain on the ground outside the free side (0 or 1), playing its entry event of that number.
+// A fountain on the ground beside the free side (0 or 1), playing its entry event of that number: beyond
+// its straights when its piece moves them across, as far as keeps it well within the solution's reach and
+// well beyond the plain closing's; outwards from the side's middle otherwise.
 coProp* AddFountain(MissionWorld& world, int side, int event = kBurst) {
-    maVector3d direction, centre;
-    const maVector3d middle = FreeSideMiddle(side, direction, centre);
-    maVector3d outwards(middle.x - centre.x, 0.0f, middle.z - centre.z);
-    outwards = outwards * (kPropAside / std::hypot(outwards.x, outwards.z));
+    const maVector3d middle = world.solution.middles[size_t(side)];
+    maVector3d across = Across(world, side);
+    const bool detour = across.Length() >= kMinDetour;
+    if (!detour) {
+        across = middle - world.solution.centre;
+        across.y = 0.0f;
+    }
+    across = across * (1.0f / across.Length());
     coPropRecord fountain;
     fountain.name = envString("fountain");
-    fountain.position = middle + outwards;
-    fountain.position.y = world.GroundHeight(fountain.position.x, fountain.position.z);
+    // How far within the solution's reach and beyond the plain closing's it stands, the lesser.
+    const auto margin = [&](const maVector3d& at) {
+        const float within = kFountainTrigger - Nearest(world.solution, at, kFountainHeight);
+        return detour ? std::min(within, Nearest(world.plain, at, kFountainHeight) - kFountainTrigger)
+                      : within;
+    };
+    // Along the side's straights from their middle, and out from them.
+    const maVector3d along = world.solution.directions[size_t(side)] * 0.5f;
+    float best = -maMaxFloat;
+    for (float forth = -0.8f; forth <= 0.81f; forth += 0.1f)
+        for (float aside = detour ? kMinAside : kPropAside; aside <= kPropAside + 0.01f; aside += 0.5f) {
+            maVector3d at = middle + along * forth + across * aside;
+            at.y = world.GroundHeight(at.x, at.z);
+            if (margin(at) > best + 0.01f) {
+                best = margin(at);
+                fountain.position = at;
+            }
+        }
+    if (best < kTriggerMargin)
+        Refuse(world.recipe, "a fountain stands within " + std::to_string(best) +
+                                 " of where the solution or the plain closing would pass it");
+    // Written only with its flag; without it the game starts the fountain in its first event, Burst.
     fountain.activeEvent = event;
+    fountain.hasEvent = true;
     return world.AddProp(fountain);
 }
 
 // The feature's objectives and props; returns where the fly-over looks, the square's centre without one.
 maVector3d AddFeature(const lvMissionRecipe& recipe, MissionWorld& world, coObjectiveSet& set,
                       const gfTextSet& texts) {
-    maVector3d direction, centre;
-    FreeSideMiddle(0, direction, centre);
+    const int side = std::max(DetourSide(world), 0);
     switch (recipe.feature) {
     case lvMissionFeature::Ring:
         return AddRing(world, set, texts);
     case lvMissionFeature::Prop: {
         // The train must stay near the fountain for a moment.
-        coProp* fountain = AddFountain(world, 1);
+        coProp* fountain = AddFountain(world, side);
         set.Add(std::make_unique<coPropProximityObjective>(fountain, kPropStay, texts), 0);
         return world.GetPropPosition(fountain);
     }
     case lvMissionFeature::PropEvent: {
         // It stands in its cascade; the player sets it to burst and passes it.
-        coProp* fountain = AddFountain(world, 1, kCascade);
+        coProp* fountain = AddFountain(world, side, kCascade);
         set.Add(std::make_unique<coPropActivationEventObjective>(fountain, kPropStay, kBurst, texts), 0);
         return world.GetPropPosition(fountain);
     }
     case lvMissionFeature::PropOrder:
         // The first side's fountain first, the second's after it.
-        for (int side = 0; side < 2; ++side)
-            set.Add(std::make_unique<coPropOrderingObjective>(AddFountain(world, side), side + 1, texts), 0);
-        return centre;
+        for (int each = 0; each < 2; ++each)
+            set.Add(std::make_unique<coPropOrderingObjective>(AddFountain(world, each), each + 1, texts), 0);
+        if (DetourSide(world) < 0)
+            Refuse(recipe, "neither of its fountains needs a detour");
+        return world.solution.centre;
     case lvMissionFeature::None:
         break;
     }
-    return centre;
+    return world.solution.centre;
 }
 
 // The circuit relaid as gold asks must meet every statistic and count of every level; the rings and props
 // are the running game's, proved by the content tests. A mission that fails stops the content build.
 void CheckGoldSolution(const lvMissionRecipe& recipe, const coObjectiveSet& objectives) {
-    coCircuitClear();
-    lvLayMissionSolution(recipe, lvGoldStraightsPerSide);
-    coRideComputeStats();
+    Relay(recipe, lvGoldStraightsPerSide);
     for (int level = 0; level < 4; ++level)
         for (const auto& objective : objectives.GetLevel(level))
             if ((dynamic_cast<const coStatObjective*>(objective.get()) ||
                  dynamic_cast<const coTrackCountObjective*>(objective.get())) &&
                 !objective->IsMet())
-                throw std::runtime_error(std::string(recipe.type) + "/" + MissionName(recipe) +
-                                         ": its solution misses \"" +
-                                         envStringToNarrow(objective->GetDescription()) + "\"");
+                Refuse(recipe,
+                       "its solution misses \"" + envStringToNarrow(objective->GetDescription()) + "\"");
 }
 
 // What the win level's statistics are called in a hint, and whether it asks for more or less.
@@ -375,15 +696,18 @@ constexpr const char* kStatWords[coStatObjectiveKindCount] = {
     "highest point",    "lowest point",      "ride time",       "track length",       "highest lateral G",
     "lowest lateral G", "highest forward G", "lowest forward G"};
 
-// What the free sides' pieces are called in a hint, one or more of them.
-const char* PieceWords(lvMissionPiece piece, bool plural) {
+// What the free sides' pieces are called in a hint, one or more of them; the turn against the hand of the
+// circuit by its side.
+std::string PieceWords(const lvMissionRecipe& recipe, lvMissionPiece piece, bool plural) {
     switch (piece) {
     case lvMissionPiece::STurn:
         return plural ? "S-turns" : "an S-turn";
     case lvMissionPiece::TwoSTurns:
         return "two S-turns in a row";
-    case lvMissionPiece::RightTurn:
-        return plural ? "right turns" : "a right turn";
+    case lvMissionPiece::RightTurn: {
+        const std::string side = recipe.rightHanded ? "left" : "right";
+        return plural ? side + " turns" : "a " + side + " turn";
+    }
     case lvMissionPiece::Loop:
         return plural ? "loops" : "a loop";
     case lvMissionPiece::Corkscrew:
@@ -394,24 +718,27 @@ const char* PieceWords(lvMissionPiece piece, bool plural) {
     return "";
 }
 
-std::string Hint(const lvMissionRecipe& recipe) {
-    std::string hint = "Close the square, a left turn after each side. ";
+std::string Hint(const lvMissionRecipe& recipe, const std::vector<StatAsk>& win) {
+    std::string hint = std::string("Close the square, a ") + (recipe.rightHanded ? "right" : "left") +
+                       " turn after each side. ";
     const auto [first, second] = recipe.pieces;
     if (first == second && first != lvMissionPiece::None)
-        hint = std::string("Add two ") + PieceWords(first, true) + ", then close the circuit. ";
-    else if (first != lvMissionPiece::None)
-        hint = std::string("Add ") + PieceWords(first, false) +
-               (second == lvMissionPiece::None ? "" : std::string(" and ") + PieceWords(second, false)) +
+        hint = "Add two " + PieceWords(recipe, first, true) + ", then close the circuit. ";
+    else if (first != lvMissionPiece::None || second != lvMissionPiece::None)
+        hint = "Add " + PieceWords(recipe, first == lvMissionPiece::None ? second : first, false) +
+               (first == lvMissionPiece::None || second == lvMissionPiece::None
+                    ? ""
+                    : " and " + PieceWords(recipe, second, false)) +
                ", then close the circuit. ";
     switch (recipe.feature) {
     case lvMissionFeature::Ring:
         hint += "Fly through the ring. ";
         break;
     case lvMissionFeature::Prop:
-        hint += "Pass the fountain. ";
+        hint += "Reach the fountain. ";
         break;
     case lvMissionFeature::PropEvent:
-        hint += "Set the fountain to Burst and pass it. ";
+        hint += "Set the fountain to Burst and reach it. ";
         break;
     case lvMissionFeature::PropOrder:
         hint += "Pass the fountains in order. ";
@@ -419,11 +746,12 @@ std::string Hint(const lvMissionRecipe& recipe) {
     case lvMissionFeature::None:
         break;
     }
-    const auto ask = [](int kind) {
-        return std::string(kAbove[kind] ? "a high " : "a low ") + kStatWords[kind];
-    };
-    return hint + "Aim for " + ask(recipe.statKinds[0]) + " and " + ask(recipe.statKinds[1]) +
-           ". More straights win better medals.";
+    std::string aim;
+    for (const StatAsk& ask : win)
+        aim += std::string(aim.empty() ? "Aim for " : " and ") + (ask.above ? "a high " : "a low ") +
+               kStatWords[ask.kind];
+    return hint + (aim.empty() ? "" : aim + ". ") +
+           (IsOpener(recipe) ? "More straights win better medals." : "Medals ask for more.");
 }
 
 } // namespace
@@ -459,16 +787,13 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
         all.push_back({"Final", 1, 60.0f, 40.0f, "Championship"});
         all.push_back({"Final", 2, 70.0f, 50.0f, "Masterpiece"});
         // Each track type opens with the plain square and the length and top speed to beat; every other
-        // mission asks for its own pair of statistics (the kinds a step apart, then two, three and four
-        // apart) and a ring, a fountain, fountains in order or a fountain in its burst, in turn. The lowest
-        // speed (the train starts at rest) and the lowest lateral G (0 on any straight) are never asked:
-        // no coaster could miss them. Every fifth mission is in the cavern.
+        // mission asks for a ring, a fountain, fountains in order or a fountain in its burst, in turn.
+        // Every fifth mission is in the cavern.
         constexpr lvMissionFeature kFeatures[] = {lvMissionFeature::Ring, lvMissionFeature::Prop,
                                                   lvMissionFeature::PropOrder, lvMissionFeature::PropEvent};
-        constexpr int kAsked[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12};
-        constexpr int kAskedCount = static_cast<int>(std::size(kAsked));
         // Missions 3, 5 and 7 of each track type and the Final's ask for pieces beyond the square, more
-        // of them and harder ones from one track type to the next.
+        // of them and harder ones from one track type to the next; the others for what their ring or
+        // fountains need.
         using P = lvMissionPiece;
         static const std::map<std::pair<std::string, int>, std::array<P, 2>> kPieces = {
             {{"Starter", 3}, {P::STurn, P::None}},          {{"Starter", 5}, {P::RightTurn, P::None}},
@@ -481,28 +806,59 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
             {{"Vintage", 7}, {P::Corkscrew, P::Corkscrew}}, {{"Grand", 3}, {P::Loop, P::STurn}},
             {{"Grand", 5}, {P::Loop, P::Corkscrew}},        {{"Grand", 7}, {P::TwoSTurns, P::Loop}},
             {{"Final", 1}, {P::Loop, P::Corkscrew}},        {{"Final", 2}, {P::Corkscrew, P::Loop}}};
+        // The corners' radii that the missions after the openers turn through.
+        constexpr float kCornerRadii[] = {12.0f, 18.0f, 10.0f, 21.0f, 15.0f, 24.0f, 14.0f};
         size_t next = 0;
-        int asked = 0;
         for (size_t i = 0; i < all.size(); ++i) {
-            const bool opening = all[i].number == 1 && all[i].type != std::string("Final");
-            const int first = asked % kAskedCount, apart = 1 + asked / kAskedCount;
-            all[i].statKinds =
-                opening ? std::array{8, 1} : std::array{kAsked[first], kAsked[(first + apart) % kAskedCount]};
-            asked += opening ? 0 : 1;
-            all[i].feature = opening ? lvMissionFeature::None : kFeatures[next++ % std::size(kFeatures)];
-            all[i].site = i % 5 == 2 ? lvMissionSite::Cavern : lvMissionSite::Mountains;
-            // A locked side is one straight, which the game would cut to the longest it allows; a side
-            // with its own piece needs the longest for room.
-            const auto pieces = kPieces.find({all[i].type, all[i].number});
-            if (pieces != kPieces.end()) {
-                all[i].pieces = pieces->second;
-                all[i].sideA = all[i].sideB = GetStraightLengthMax();
-            }
-            // Sides beyond the longest straight fold back below it, so the later squares differ in shape
-            // rather than all standing at the limit.
+            lvMissionRecipe& recipe = all[i];
+            recipe.site = i % 5 == 2 ? lvMissionSite::Cavern : lvMissionSite::Mountains;
             const auto fold = [](float side) { return std::min(side, 2.0f * GetStraightLengthMax() - side); };
-            all[i].sideA = fold(all[i].sideA);
-            all[i].sideB = fold(all[i].sideB);
+            if (IsOpener(recipe)) {
+                recipe.statKinds = {lvStatTrackLength, lvStatRideTime};
+                recipe.sideA = fold(recipe.sideA);
+                recipe.sideB = fold(recipe.sideB);
+                continue;
+            }
+            recipe.feature = kFeatures[next++ % std::size(kFeatures)];
+            auto& pieces = recipe.pieces;
+            if (const auto found = kPieces.find({recipe.type, recipe.number}); found != kPieces.end())
+                pieces = found->second;
+            // A ring needs a loop or the first free side moved across, a fountain that side moved across
+            // (the second side's piece moves no straights: they end at the station): a piece that moves it
+            // comes first, or is laid there, the side's own piece going to the second side.
+            const P step = i % 2 == 0 ? P::STurn : P::RightTurn;
+            const auto moves = [](P piece) { return piece == P::STurn || piece == P::RightTurn; };
+            const bool looped =
+                recipe.feature == lvMissionFeature::Ring && std::ranges::count(pieces, P::Loop) > 0;
+            if (!moves(pieces[0]) && !looped) {
+                if (moves(pieces[1]))
+                    std::swap(pieces[0], pieces[1]);
+                else if (pieces[0] == P::None)
+                    pieces[0] = recipe.feature == lvMissionFeature::Ring && i % 3 == 0 ? P::Loop : step;
+                else
+                    pieces = {step, pieces[0]};
+            }
+            // A locked side is one straight, which the game would cut to the longest it allows; beyond it
+            // a side folds back below it. A side with its own piece needs nearly the longest for room.
+            recipe.sideA = fold(recipe.sideA);
+            recipe.sideB = fold(recipe.sideB);
+            if (pieces[0] != P::None)
+                recipe.sideA = std::max(recipe.sideA, 37.0f + static_cast<float>(i % 4));
+            if (pieces[1] != P::None)
+                recipe.sideB = std::max(recipe.sideB, 37.0f + static_cast<float>(i / 2 % 4));
+            else if (pieces[0] != P::None) // the first side's piece moves it in, shortening the second
+                recipe.sideB = std::max(recipe.sideB, 26.0f + static_cast<float>(i % 3));
+            // Its own place on the site, spread by the golden angle from the middle out to the grid's edge,
+            // its own heading, corners and hand, and on the mountains its own time of day.
+            const float around = static_cast<float>(i) * 2.39996f,
+                        reach = static_cast<float>(40 + i * 37 % 140);
+            recipe.dockX = reach * std::sin(around);
+            recipe.dockZ = reach * std::cos(around);
+            recipe.heading = coDegrees(static_cast<float>(i * 53 % 360));
+            recipe.cornerRadius = kCornerRadii[i % std::size(kCornerRadii)];
+            recipe.rightHanded = i % 3 == 1;
+            if (recipe.site == lvMissionSite::Mountains)
+                recipe.environmentIndex = i % 4 < 2 ? 0 : static_cast<int>(i % 4) - 1;
         }
         return all;
     }();
@@ -510,13 +866,15 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
 }
 
 void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide) {
-    // The start: the locked sides, each one straight.
-    for (float side : {recipe.sideA, recipe.sideB}) {
-        AppendStraight(side);
-        AppendTurn(kCorner);
-    }
+    AppendStart(recipe, MissionDock(recipe));
     lvLayMissionFreePieces(recipe, straightsPerSide);
     coCircuitClose();
+}
+
+lvMissionRecipe lvPlainClosing(const lvMissionRecipe& recipe) {
+    lvMissionRecipe plain = recipe;
+    plain.pieces = {};
+    return plain;
 }
 
 void lvLayMissionFreePieces(const lvMissionRecipe& recipe, int straightsPerSide) {
@@ -547,16 +905,16 @@ void lvLayMissionFreePieces(const lvMissionRecipe& recipe, int straightsPerSide)
     throw std::runtime_error(name + ": its free sides do not meet its start");
 }
 
-void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts) {
-    MissionWorld world(recipe.site);
+std::string lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts) {
+    MissionWorld world(recipe);
     world.props.reserve(2);
-    coRideComputeStats();
+    world.plain = Relay(lvPlainClosing(recipe), 1);
+    const Laying gold = Relay(recipe, lvGoldStraightsPerSide);
+    world.solution = Relay(recipe, 1);
+    const std::vector<StatAsk> win = WinStats(recipe, world.plain, world.solution, gold);
     coObjectiveSet objectives;
-    AddObjectives(recipe, objectives, objectiveTexts);
+    AddObjectives(recipe, objectives, objectiveTexts, win, world.solution, gold);
     const maVector3d feature = AddFeature(recipe, world, objectives, objectiveTexts);
-    maVector3d direction, centre; // of the solution, before the check relays it
-    FreeSideMiddle(0, direction, centre);
-    centre.y = 0.0f;
     CheckGoldSolution(recipe, objectives);
     // The start gives half the circuit; the player lays the free pieces of the gold level, which the check
     // left in the circuit.
@@ -572,12 +930,18 @@ void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTex
         locks.lockedProps.clear();
     coFlythroughPath path;
     // With its waits, long enough for the spoken title and briefing, which it would cut off. It passes over
-    // the square and looks at what the mission points at on the way.
+    // the square and looks at what the mission points at on the way, never lower than over the ground.
     path.SetFlightTime(12.0f);
-    const float half = 0.5f * (recipe.sideA + recipe.sideB) + kTurnRadius;
-    path.AddPoint(centre + maVector3d(-half - 40.0f, 30.0f, -half - 40.0f), centre);
-    path.AddPoint(centre + maVector3d(0.0f, 40.0f, -half - 60.0f), feature);
-    path.AddPoint(centre + maVector3d(half + 40.0f, 25.0f, 0.0f), centre);
+    maVector3d centre = world.solution.centre;
+    centre.y = world.GroundHeight(centre.x, centre.z);
+    const float half = 0.5f * (recipe.sideA + recipe.sideB) + recipe.cornerRadius;
+    for (const auto& [offset, look] : {std::pair{maVector3d(-half - 40.0f, 30.0f, -half - 40.0f), centre},
+                                       {maVector3d(0.0f, 40.0f, -half - 60.0f), feature},
+                                       {maVector3d(half + 40.0f, 25.0f, 0.0f), centre}}) {
+        maVector3d camera = centre + offset;
+        camera.y = std::max(camera.y, world.GroundHeight(camera.x, camera.z) + offset.y);
+        path.AddPoint(camera, look);
+    }
     while (coCircuitPieceCount() > lvMissionStartPieces)
         coCircuitRemoveLast();
 
@@ -592,13 +956,15 @@ void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTex
                     {2, envString((title + " wins silver! Ride it?").c_str())},
                     {3, envString((title + " wins gold! Ride it?").c_str())}});
     coCircuitClear();
+    return Hint(recipe, win);
 }
 
-void lvWriteTrackTypeTexts() {
+void lvWriteTrackTypeTexts(const std::vector<std::string>& hints) {
     std::map<std::string, std::map<u32, envString>> sets;
-    for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
+    for (size_t i = 0; i < lvMissionRecipes().size() && i < hints.size(); ++i) {
+        const lvMissionRecipe& recipe = lvMissionRecipes()[i];
         auto& texts = sets[recipe.type];
-        texts[static_cast<u32>(recipe.number)] = envString(Hint(recipe).c_str());
+        texts[static_cast<u32>(recipe.number)] = envString(hints[i].c_str());
         texts[coCoasterNameOffset + static_cast<u32>(recipe.number)] = envString(recipe.title);
     }
     for (const auto& [type, texts] : sets)

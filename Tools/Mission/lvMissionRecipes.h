@@ -7,18 +7,36 @@
 
 class gfTextSet;
 
-// What a mission asks beyond its square: nothing, flying through a ring over the first side the player
-// lays, passing close by a fountain beside the second, passing a fountain beside each in turn, or
-// passing the second's fountain set to its burst.
+// What a mission asks beyond its square: nothing, flying through a ring (beside the square over a free
+// side its piece moves across, or at the top of its loop), passing close by a fountain, passing a fountain
+// beside each free side in turn, or passing a fountain set to its burst. Each fountain stands where only
+// the side its piece moves across passes near it.
 enum class lvMissionFeature { None, Ring, Prop, PropOrder, PropEvent };
 
 // What the player lays before the straights of a free side, beyond the square: nothing, an S-turn, two
-// S-turns in a row that end in line, a right turn with a left turn that straightens it, a loop or a
-// corkscrew. Each but the pair of S-turns moves the side across; the other free side takes it up.
+// S-turns in a row that end in line, a turn against the circuit's hand with one that straightens it, a
+// loop or a corkscrew. Each but the pair of S-turns moves the side across; the other free side takes it up.
 enum class lvMissionPiece { None, STurn, TwoSTurns, RightTurn, Loop, Corkscrew };
 
 // Where a mission is built: the mountain park or the dark cavern, ridden with the headlight.
 enum class lvMissionSite { Mountains, Cavern };
+
+// The statistic objectives' kinds, each reading one value of the ride's statistics.
+enum lvStatKind : int {
+    lvStatLowestSpeed,
+    lvStatTopSpeed,
+    lvStatAverageSpeed,
+    lvStatHighestVerticalG,
+    lvStatLowestVerticalG,
+    lvStatHighestPoint,
+    lvStatLowestPoint,
+    lvStatRideTime,
+    lvStatTrackLength,
+    lvStatHighestLateralG,
+    lvStatLowestLateralG,
+    lvStatHighestForwardG,
+    lvStatLowestForwardG,
+};
 
 // The default career missions. Each is laid as one whole closed circuit, its solution; the mission starts
 // from the first pieces of it, and its win level asks for a little less than the whole circuit gives.
@@ -30,8 +48,14 @@ struct lvMissionRecipe {
     const char* title;
     lvMissionFeature feature = lvMissionFeature::None;
     lvMissionSite site = lvMissionSite::Mountains;
-    std::array<int, 2> statKinds{}; // the two ride statistics the win level asks for (objective kinds)
+    std::array<int, 2> statKinds{};         // the opening missions' two ride statistics (lvStatKind)
     std::array<lvMissionPiece, 2> pieces{}; // laid in the first and the second free side, and asked for
+    // Where the station's middle is asked to stand on the site's ground, and its heading (radians, 0 along
+    // +z); the writer moves the circuit into the placement grid and lifts it clear of the ground.
+    float dockX = 0.0f, dockZ = 0.0f, heading = 0.0f;
+    float cornerRadius = 15.0f; // of the square's corners
+    bool rightHanded = false;   // the corners turn right
+    int environmentIndex = 0;   // the site's variant: day, dusk or night on the mountains
 };
 
 const std::vector<lvMissionRecipe>& lvMissionRecipes();
@@ -47,18 +71,22 @@ inline constexpr int lvGoldStraightsPerSide = 3;
 // player lays in that many pieces.
 void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide = 1);
 
+// The recipe closed plainly: its free sides without their pieces, as a player who only closes the square.
+lvMissionRecipe lvPlainClosing(const lvMissionRecipe& recipe);
+
 // Lays what the player lays after the mission's start pieces: per free side its piece, its straights
-// and a left turn, each side's straights as long as the circuit needs to meet its start. Leaves it open.
+// and a corner, each side's straights as long as the circuit needs to meet its start. Leaves it open.
 // Throws a runtime error when a side's straights would not fit the builder's lengths.
 void lvLayMissionFreePieces(const lvMissionRecipe& recipe, int straightsPerSide);
 
-// Writes the mission and its text set from the solved circuit, then leaves the circuit empty. Throws a
-// runtime error when the circuit laid as gold asks misses a statistic or count of the mission. Its world
-// is its site's environment with the "Ironvale" dock at the start, its ring or fountains if it has them. The
+// Writes the mission and its text set from the solved circuit, then leaves the circuit empty; returns the
+// mission's hint. Throws a runtime error when the circuit laid as gold asks misses a statistic or count of
+// the mission, or when its ring or a fountain is not where only the solution reaches it. Its world is its
+// site's environment with the "Ironvale" dock at the start, its ring or fountains if it has them. The
 // mission goes to "<type>/Mission<number>.cmi" of the missions root, its texts (0 title, 1 briefing, 2
 // success, 3 failure) to "Missions/<type>/Mission<number>.tsf" of the text root.
-void lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts);
+std::string lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts);
 
-// The text sets of the track types ("<type>.tsf" of the text root): per mission d its hint at id d and its
-// title, the coaster's name, at coCoasterNameOffset + d.
-void lvWriteTrackTypeTexts();
+// The text sets of the track types ("<type>.tsf" of the text root): per mission d its hint (given in the
+// order of lvMissionRecipes) at id d and its title, the coaster's name, at coCoasterNameOffset + d.
+void lvWriteTrackTypeTexts(const std::vector<std::string>& hints);

@@ -407,10 +407,346 @@ toolPropModel Boulder() {
                               Placed(Round(0.7f, 0.3f, 0.0f, 0.8f, 6, kStone), 1, 0.4f, {0.9f, 0.0f, 0.3f})});
 }
 
+// Every other side of an uncapped round, from the first (parity 0) or the second (1): one colour of a
+// striped canopy.
+toolModelFragment Stripes(toolModelFragment round, int parity) {
+    std::vector<toolModelCorner>& corners = round.triangles[0];
+    std::vector<toolModelCorner> kept;
+    for (size_t side = static_cast<size_t>(parity); 6 * side < corners.size(); side += 2)
+        kept.insert(kept.end(), corners.begin() + static_cast<std::ptrdiff_t>(6 * side),
+                    corners.begin() + static_cast<std::ptrdiff_t>(6 * side + 6));
+    corners = std::move(kept);
+    return round;
+}
+
+// A ball of four bands, its poles points.
+toolModelFragment Ball(float radius, const maVector3d& centre, const toolModelMaterial& material) {
+    constexpr int kBands = 4;
+    Parts bands;
+    for (int k = 0; k < kBands; ++k) {
+        const float a0 = -maHalfPiF + maPiF * static_cast<float>(k) / kBands, a1 = a0 + maPiF / kBands;
+        bands.push_back(Round(radius * std::cos(a0), radius * std::cos(a1), radius * std::sin(a0),
+                              radius * (std::sin(a1) - std::sin(a0)), 10, material, false));
+    }
+    return Placed(Joined(bands), 1, 0.0f, centre);
+}
+
+// A gable along z: a triangle of the width across x and the height, from its base's middle, as long as given.
+toolModelFragment Prism(float width, float height, float length, const maVector3d& base,
+                        const toolModelMaterial& material) {
+    toolModelFragment prism;
+    prism.materials = {material};
+    prism.triangles.resize(1);
+    prism.uvs = {{0.0f, 0.0f}};
+    const float w = width / 2.0f, l = length / 2.0f;
+    for (float z : {l, -l})
+        for (const maVector3d& corner : {maVector3d(-w, 0, z), maVector3d(w, 0, z), maVector3d(0, height, z)})
+            prism.positions.push_back(base + corner);
+    // Each face wound counter-clockwise seen from outside, as the box's faces are.
+    const auto face = [&](std::initializer_list<u16> corners, const maVector3d& outwards) {
+        const auto normal = static_cast<u16>(prism.normals.size());
+        prism.normals.push_back(outwards / outwards.Length());
+        const std::vector<u16> ring(corners);
+        for (size_t i = 1; i + 1 < ring.size(); ++i) {
+            u16 a = ring[0], b = ring[i], c = ring[i + 1];
+            const maVector3d& p = prism.positions[a];
+            maVector3d turn;
+            (prism.positions[b] - p).Cross(prism.positions[c] - p, turn);
+            if (maDot(turn, outwards) < 0.0f)
+                std::swap(b, c);
+            prism.triangles[0].insert(prism.triangles[0].end(),
+                                      {{a, normal, 0}, {b, normal, 0}, {c, normal, 0}});
+        }
+    };
+    face({0, 1, 2}, {0, 0, 1});
+    face({3, 4, 5}, {0, 0, -1});
+    face({1, 4, 5, 2}, {height, w, 0});
+    face({0, 2, 5, 3}, {-height, w, 0});
+    face({0, 3, 4, 1}, {0, -1, 0});
+    return prism;
+}
+
+// The models below turn their joint through a whole turn about one axis (0 x, 1 y, 2 z) in the seconds.
+std::vector<toolTurnKey> WholeTurn(int axis, float seconds) {
+    toolTurnKey end{0, 0, 0, seconds * 24.0f};
+    (axis == 0 ? end.x : axis == 1 ? end.y : end.z) = maTwoPiF;
+    return {{0, 0, 0, 0}, end};
+}
+
+// A round deck of eight horses on gold poles under a red and white striped canopy; all but its plinth turns
+// about y once in twelve seconds.
+toolPropModel Carousel() {
+    const toolModelMaterial horses[] = {kWhite, Paint(0.45f, 0.3f, 0.2f), Paint(0.6f, 0.6f, 0.62f), kBlack};
+    toolPropModel carousel{"carousel",
+                           "carousel.mhx",
+                           {Round(2.5f, 2.5f, 0.0f, 0.15f, 24, kDarkStone)},
+                           {0, 0.15f, 0},
+                           {Round(2.35f, 2.35f, 0.0f, 0.25f, 24, kPaleStone),
+                            Round(0.3f, 0.3f, 0.25f, 2.6f, 12, kGold),
+                            Round(2.5f, 2.5f, 2.85f, 0.35f, 24, kRed),
+                            Stripes(Round(2.6f, 0.0f, 3.2f, 1.3f, 16, kRed, false), 0),
+                            Stripes(Round(2.6f, 0.0f, 3.2f, 1.3f, 16, kWhite, false), 1),
+                            Round(0.1f, 0.0f, 4.5f, 0.5f, 8, kGold)},
+                           "carouselturn.mx",
+                           WholeTurn(1, 12.0f)};
+    for (int k = 0; k < 8; ++k) {
+        const float heading = maPiF / 4.0f * static_cast<float>(k);
+        const maVector3d at(1.75f * std::sin(heading), 0.0f, 1.75f * std::cos(heading));
+        const float rise = k % 2 == 0 ? 0.15f : -0.1f;
+        carousel.joint.push_back(Placed(Round(0.04f, 0.04f, 0.25f, 2.6f, 6, kGold), 1, 0.0f, at));
+        // Each horse faces along the deck's way round: body, neck and head, and legs.
+        for (const toolModelFragment& part :
+             {Block({0.7f, 0.3f, 0.22f}, {0, 1.2f + rise, 0}, horses[k % 4]),
+              Block({0.16f, 0.45f, 0.18f}, {0.35f, 1.45f + rise, 0}, horses[k % 4]),
+              Block({0.3f, 0.14f, 0.16f}, {0.46f, 1.66f + rise, 0}, horses[k % 4]),
+              Block({0.6f, 0.35f, 0.14f}, {0, 0.92f + rise, 0}, horses[k % 4]),
+              Block({0.3f, 0.06f, 0.24f}, {-0.05f, 1.37f + rise, 0}, kRed)})
+            carousel.joint.push_back(Placed(part, 1, heading, at));
+    }
+    return carousel;
+}
+
+// A white wheel of sixteen rim pieces and eight spokes with coloured cabins, on two A-frames; the wheel
+// turns about z once in sixteen seconds.
+toolPropModel BigWheel() {
+    constexpr float kHub = 3.0f, kRim = 2.2f;
+    const toolModelMaterial cabins[] = {kRed, kYellow, kTeal, Paint(0.55f, 0.35f, 0.7f)};
+    toolPropModel wheel{"bigwheel",
+                        "bigwheel.mhx",
+                        {Block({3.2f, 0.15f, 1.6f}, {0, 0.075f, 0}, kPaleStone),
+                         Placed(Round(0.14f, 0.14f, -0.7f, 1.4f, 10, kIron), 0, maHalfPiF, {0, kHub, 0})},
+                        {0, kHub, 0},
+                        {},
+                        "bigwheelturn.mx",
+                        WholeTurn(2, 16.0f)};
+    for (float z : {-0.6f, 0.6f})
+        for (float side : {-1.0f, 1.0f})
+            wheel.base.push_back(
+                Placed(Block({0.14f, 3.27f, 0.14f}, {}, kWhite), 2, side * 0.41f, {side * 0.65f, 1.53f, z}));
+    for (int k = 0; k < 16; ++k) {
+        const float a = maPiF / 8.0f * static_cast<float>(k);
+        for (float z : {-0.2f, 0.2f})
+            wheel.joint.push_back(Placed(Block({0.88f, 0.1f, 0.1f}, {}, kWhite), 2, a + maHalfPiF,
+                                         {kRim * std::cos(a), kRim * std::sin(a), z}));
+        if (k % 2 != 0)
+            continue;
+        wheel.joint.push_back(Placed(Block({kRim, 0.06f, 0.06f}, {kRim / 2.0f, 0, 0}, kWhite), 2, a));
+        wheel.joint.push_back(
+            Block({0.5f, 0.45f, 0.5f}, {kRim * std::cos(a), kRim * std::sin(a), 0}, cabins[(k / 2) % 4]));
+    }
+    return wheel;
+}
+
+// A cream booth with a glass front over its counter, a striped awning and a red pyramid roof with a flag.
+toolPropModel TicketBooth() {
+    toolPropModel booth =
+        Static("ticketbooth", {Block({1.4f, 2.0f, 1.2f}, {0, 1.0f, 0}, Paint(0.95f, 0.86f, 0.6f)),
+                               Block({1.0f, 0.7f, 0.05f}, {0, 1.3f, 0.61f}, Paint(0.2f, 0.32f, 0.48f, 0.8f)),
+                               Block({1.2f, 0.08f, 0.3f}, {0, 0.92f, 0.72f}, kDarkWood),
+                               Placed(Round(1.1f, 0.0f, 2.0f, 0.7f, 4, kRed), 1, maPiF / 4.0f),
+                               Round(0.03f, 0.03f, 2.7f, 0.6f, 6, kIron),
+                               Block({0.05f, 0.25f, 0.4f}, {0, 3.15f, 0.2f}, kYellow)});
+    for (int k = 0; k < 5; ++k)
+        booth.base.push_back(Placed(Block({0.28f, 0.05f, 0.5f}, {}, k % 2 == 0 ? kRed : kWhite), 0, 0.35f,
+                                    {-0.56f + 0.28f * static_cast<float>(k), 1.85f, 0.82f}));
+    return booth;
+}
+
+// A teal cart on four wheels with a push bar, five balloons on strings above it.
+toolPropModel BalloonCart() {
+    toolPropModel cart = Static("ballooncart", {Block({1.1f, 0.6f, 0.7f}, {0, 0.75f, 0}, kTeal),
+                                                Block({1.2f, 0.06f, 0.8f}, {0, 1.08f, 0}, kWhite),
+                                                Block({0.45f, 0.05f, 0.05f}, {0.75f, 1.05f, 0}, kIron)});
+    for (float x : {-0.4f, 0.4f})
+        for (float z : {-0.37f, 0.37f})
+            cart.base.push_back(
+                Placed(Round(0.25f, 0.25f, -0.04f, 0.08f, 12, kBlack), 0, maHalfPiF, {x, 0.25f, z}));
+    struct Balloon {
+        maVector3d at;
+        toolModelMaterial colour;
+    };
+    const Balloon balloons[] = {{{-0.3f, 2.2f, 0.1f}, kRed},
+                                {{0.15f, 2.45f, -0.15f}, kYellow},
+                                {{0.35f, 2.05f, 0.2f}, Paint(0.25f, 0.4f, 0.85f)},
+                                {{-0.05f, 2.75f, 0.15f}, Paint(0.3f, 0.7f, 0.3f)},
+                                {{-0.4f, 2.6f, -0.2f}, Paint(0.9f, 0.45f, 0.65f)}};
+    for (const Balloon& balloon : balloons) {
+        cart.base.push_back(Ball(0.28f, balloon.at, balloon.colour));
+        const float low = 1.11f, high = balloon.at.y - 0.28f;
+        cart.base.push_back(
+            Block({0.02f, high - low, 0.02f}, {balloon.at.x, (low + high) / 2.0f, balloon.at.z}, kWhite));
+    }
+    return cart;
+}
+
+const toolModelMaterial kGrave = Paint(0.66f, 0.64f, 0.7f);
+const toolModelMaterial kSlate = Paint(0.36f, 0.33f, 0.48f);
+const toolModelMaterial kDoorway = Paint(0.1f, 0.08f, 0.1f);
+
+// A grey stone tomb under a slate gable, a dark pointed door with a cross above it and violet-lit slits.
+toolPropModel Crypt() {
+    toolPropModel crypt = Static("crypt", {Block({2.8f, 0.2f, 3.4f}, {0, 0.1f, 0}, kDarkStone),
+                                           Block({2.4f, 2.0f, 3.0f}, {0, 1.2f, 0}, kGrave),
+                                           Prism(2.9f, 1.1f, 3.3f, {0, 2.2f, 0}, kSlate),
+                                           Block({0.8f, 1.2f, 0.06f}, {0, 0.8f, 1.51f}, kDoorway),
+                                           Prism(0.8f, 0.4f, 0.06f, {0, 1.4f, 1.51f}, kDoorway),
+                                           Block({0.12f, 0.7f, 0.12f}, {0, 3.55f, 1.5f}, kPaleStone),
+                                           Block({0.45f, 0.12f, 0.12f}, {0, 3.65f, 1.5f}, kPaleStone)});
+    for (float x : {-1.25f, 1.25f}) {
+        crypt.base.push_back(Placed(Round(0.16f, 0.16f, 0.2f, 2.0f, 8, kPaleStone), 1, 0.0f, {x, 0, 1.5f}));
+        for (float z : {-0.7f, 0.7f})
+            crypt.base.push_back(Block({0.06f, 0.8f, 0.2f}, {x * 0.97f, 1.4f, z}, Glow(0.6f, 0.35f, 0.9f)));
+    }
+    return crypt;
+}
+
+// A square stone tower with warm-lit belfry windows, pinnacles at its corners and a tall slate spire.
+toolPropModel BellTower() {
+    toolPropModel tower =
+        Static("belltower", {Block({1.5f, 0.3f, 1.5f}, {0, 0.15f, 0}, kDarkStone),
+                             Block({1.3f, 3.6f, 1.3f}, {0, 2.1f, 0}, kGrave),
+                             Block({1.5f, 0.15f, 1.5f}, {0, 3.95f, 0}, kPaleStone),
+                             Placed(Round(1.0f, 0.0f, 4.0f, 2.6f, 4, kSlate), 1, maPiF / 4.0f),
+                             Block({0.06f, 0.5f, 0.06f}, {0, 6.8f, 0}, kGold),
+                             Block({0.3f, 0.06f, 0.06f}, {0, 6.9f, 0}, kGold)});
+    for (int k = 0; k < 4; ++k) {
+        const float heading = maHalfPiF * static_cast<float>(k);
+        tower.base.push_back(
+            Placed(Block({0.4f, 0.9f, 0.06f}, {0, 3.2f, 0.65f}, Glow(1.0f, 0.75f, 0.35f)), 1, heading));
+        tower.base.push_back(
+            Placed(Round(0.13f, 0.0f, 4.02f, 0.7f, 4, kGrave), 1, heading,
+                   {0.6f * std::cos(heading + maPiF / 4.0f), 0, 0.6f * std::sin(heading + maPiF / 4.0f)}));
+    }
+    return tower;
+}
+
+// A headstone with a round top and carved lines, on a mound of earth.
+toolPropModel Gravestone() {
+    toolPropModel stone = Static(
+        "gravestone", {Block({0.9f, 0.12f, 1.7f}, {0, 0.06f, 0.3f}, Paint(0.36f, 0.28f, 0.2f)),
+                       Block({0.8f, 0.9f, 0.18f}, {0, 0.5f, -0.4f}, kGrave),
+                       Placed(Round(0.4f, 0.4f, -0.09f, 0.18f, 16, kGrave), 0, maHalfPiF, {0, 0.95f, -0.4f}),
+                       Block({0.3f, 0.05f, 0.02f}, {0, 1.05f, -0.3f}, kDoorway),
+                       Block({0.06f, 0.25f, 0.02f}, {0, 1.02f, -0.3f}, kDoorway)});
+    for (float y : {0.7f, 0.55f, 0.4f})
+        stone.base.push_back(Block({0.5f, 0.04f, 0.02f}, {0, y, -0.3f}, kDoorway));
+    return stone;
+}
+
+// A bare grey trunk with crooked branches.
+toolPropModel DeadTree() {
+    const toolModelMaterial bark = Paint(0.5f, 0.44f, 0.4f);
+    toolPropModel tree = Static("deadtree", {Round(0.32f, 0.16f, 0.0f, 2.8f, 7, bark)});
+    const float heights[] = {1.2f, 1.6f, 2.0f, 2.3f, 2.7f}, tilts[] = {1.1f, 0.9f, 1.0f, 0.7f, 0.35f};
+    for (int k = 0; k < 5; ++k) {
+        const toolModelFragment branch = Placed(Round(0.13f, 0.03f, 0.0f, 1.3f, 5, bark), 2, tilts[k]);
+        tree.base.push_back(Placed(branch, 1, 2.4f * static_cast<float>(k), {0, heights[k], 0}));
+    }
+    return tree;
+}
+
+const toolModelMaterial kLava = Glow(1.0f, 0.45f, 0.1f);
+
+// A brown cone of rock with a glowing crater and three lava streams down its sides.
+toolPropModel Volcano() {
+    const toolModelMaterial rock = Paint(0.42f, 0.33f, 0.28f);
+    toolPropModel volcano = Static(
+        "volcano", {Round(2.7f, 0.8f, 0.0f, 2.4f, 12, rock), Round(0.62f, 0.62f, 2.3f, 0.2f, 12, kLava)});
+    Add(volcano.base, Ring(0.85f, 0.6f, 2.4f, 0.15f, 12, Paint(0.3f, 0.24f, 0.21f)));
+    // Along the slope, from its foot up to the rim, a little proud of it.
+    const float slope = std::atan2(2.7f - 0.8f, 2.4f);
+    for (int k = 0; k < 3; ++k) {
+        const float heading = 0.5f + maTwoPiF / 3.0f * static_cast<float>(k);
+        const toolModelFragment stream = Placed(Block({0.3f, 2.9f, 0.06f}, {}, kLava), 0, -slope);
+        volcano.base.push_back(
+            Placed(stream, 1, heading, {1.8f * std::sin(heading), 1.2f, 1.8f * std::cos(heading)}));
+    }
+    return volcano;
+}
+
+// A green sea serpent winding along the ground in three humps with red spines, its head raised.
+toolPropModel SeaSerpent() {
+    const toolModelMaterial scales = Paint(0.25f, 0.6f, 0.32f);
+    const toolModelMaterial spines = Paint(0.75f, 0.22f, 0.16f);
+    toolPropModel serpent = Static("seaserpent", {});
+    // Raised a little, so that the ends of the humps rest on the ground.
+    const maVector3d humps[] = {{-1.3f, 0.12f, -0.45f}, {0.0f, 0.12f, 0.3f}, {1.2f, 0.12f, -0.3f}};
+    for (const maVector3d& hump : humps) {
+        for (int k = 0; k < 7; ++k) {
+            const float a = maPiF * (static_cast<float>(k) + 0.5f) / 7.0f;
+            const maVector3d at = hump + maVector3d(0.5f * std::cos(a), 0.5f * std::sin(a), 0);
+            serpent.base.push_back(Placed(Block({0.28f, 0.36f, 0.36f}, {}, scales), 2, a - maHalfPiF, at));
+        }
+        serpent.base.push_back(
+            Placed(Round(0.1f, 0.0f, 0.0f, 0.3f, 4, spines), 1, 0.0f, hump + maVector3d(0, 0.66f, 0)));
+    }
+    const maVector3d neck(2.1f, 0, 0.2f);
+    serpent.base.push_back(
+        Placed(Block({0.34f, 1.3f, 0.34f}, {}, scales), 2, 0.3f, neck + maVector3d(0, 0.68f, 0)));
+    serpent.base.push_back(Block({0.8f, 0.38f, 0.42f}, neck + maVector3d(0.05f, 1.3f, 0), scales));
+    serpent.base.push_back(
+        Block({0.5f, 0.1f, 0.36f}, neck + maVector3d(0.2f, 1.08f, 0), Paint(0.85f, 0.8f, 0.45f)));
+    for (float z : {-0.22f, 0.22f})
+        serpent.base.push_back(
+            Block({0.12f, 0.12f, 0.04f}, neck + maVector3d(-0.05f, 1.4f, z), Glow(1.0f, 0.85f, 0.1f)));
+    serpent.base.push_back(
+        Placed(Round(0.1f, 0.0f, 0.0f, 0.35f, 4, spines), 1, 0.0f, neck + maVector3d(-0.2f, 1.48f, 0)));
+    serpent.base.push_back(Placed(Block({0.6f, 0.22f, 0.22f}, {}, scales), 2, -0.5f, {-2.05f, 0.25f, -0.5f}));
+    return serpent;
+}
+
+// A huge speckled egg in a nest of straw.
+toolPropModel MonsterEgg() {
+    const toolModelMaterial shell = Paint(0.92f, 0.88f, 0.72f);
+    const toolModelMaterial straw = Paint(0.62f, 0.5f, 0.28f);
+    toolPropModel egg =
+        Static("monsteregg",
+               {Round(0.62f, 0.62f, 0.0f, 0.1f, 10, straw), Round(0.2f, 0.5f, 0.12f, 0.25f, 14, shell),
+                Round(0.5f, 0.6f, 0.37f, 0.35f, 14, shell), Round(0.6f, 0.56f, 0.72f, 0.4f, 14, shell),
+                Round(0.56f, 0.36f, 1.12f, 0.45f, 14, shell), Round(0.36f, 0.0f, 1.57f, 0.3f, 14, shell)});
+    Add(egg.base, Ring(0.85f, 0.6f, 0.0f, 0.32f, 10, straw));
+    const toolModelMaterial spots = Paint(0.32f, 0.55f, 0.26f);
+    for (int k = 0; k < 7; ++k) {
+        const float heading = 0.9f * static_cast<float>(k), y = 0.6f + 0.13f * static_cast<float>(k % 4);
+        egg.base.push_back(Placed(Block({0.16f, 0.16f, 0.16f}, {0, y, 0.55f}, spots), 1, heading));
+    }
+    return egg;
+}
+
+// A leaning palm: a ringed trunk, seven drooping fronds and three coconuts.
+toolPropModel PalmTree() {
+    const toolModelMaterial bark = Paint(0.55f, 0.42f, 0.28f);
+    const toolModelMaterial fronds = Paint(0.22f, 0.55f, 0.22f);
+    toolPropModel palm = Static("palmtree", {});
+    for (int k = 0; k < 5; ++k) {
+        const float y = 0.8f * static_cast<float>(k);
+        palm.base.push_back(
+            Placed(Round(0.2f, 0.16f, 0.0f, 0.8f, 8, bark), 1, 0.0f, {0.08f * static_cast<float>(k), y, 0}));
+    }
+    const maVector3d top(0.4f, 4.0f, 0);
+    for (int k = 0; k < 7; ++k) {
+        const toolModelFragment frond = Placed(Block({0.3f, 0.04f, 1.0f}, {0, 0, 0.5f}, fronds), 0, 0.4f);
+        palm.base.push_back(Placed(frond, 1, maTwoPiF / 7.0f * static_cast<float>(k), top));
+    }
+    for (int k = 0; k < 3; ++k) {
+        const float heading = maTwoPiF / 3.0f * static_cast<float>(k);
+        palm.base.push_back(
+            Ball(0.12f, top + maVector3d(0.18f * std::sin(heading), -0.15f, 0.18f * std::cos(heading)),
+                 kDarkWood));
+    }
+    return palm;
+}
+
 } // namespace
 
 std::vector<toolPropModel> toolEnvironmentPropModels() {
     return {Pine(), Boulder()};
+}
+
+std::vector<toolPropTheme> toolLeadingPropThemes() {
+    return {{"Amusement Park", {Carousel(), BigWheel(), TicketBooth(), BalloonCart()}},
+            {"Gothic", {Crypt(), BellTower(), Gravestone(), DeadTree()}},
+            {"Monster Island", {Volcano(), SeaSerpent(), MonsterEgg(), PalmTree()}}};
 }
 
 std::vector<toolPropModel> toolIronvalePropModels() {

@@ -28,6 +28,16 @@ std::vector<toolPropModel> toolIronvalePropModels();
 // origin.
 std::vector<toolPropModel> toolEnvironmentPropModels();
 
+// The themes that lead the props palette's row, each with its props in plain colours, standing on the
+// ground at the origin: "Amusement Park" (a carousel and a big wheel that turn, a ticket booth, a balloon
+// cart), "Gothic" (a crypt, a bell tower, a gravestone, a dead tree) and "Monster Island" (a volcano, a sea
+// serpent, a monster egg, a palm tree).
+struct toolPropTheme {
+    std::string folder;
+    std::vector<toolPropModel> models;
+};
+std::vector<toolPropTheme> toolLeadingPropThemes();
+
 // Writes the model into the folder under its file name, and its joint's animation beside it.
 void toolWritePropModel(const std::string& folder, const toolPropModel& model);
 // Writes every model of the list with its animation into the folder.

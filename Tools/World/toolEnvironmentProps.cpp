@@ -2,7 +2,7 @@
 
 #include "Tools/Image/toolPngWriter.h"
 #include "Tools/Model/toolPropModels.h"
-#include "Tools/World/toolPropWriter.h"
+#include "Tools/World/toolThemeProps.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,13 +35,7 @@ toolImage WoodGrain() {
 
 void toolWriteEnvironmentProps(const std::string& dataFolder) {
     const fs::path theme = fs::path(dataFolder) / "Themes" / "Environment";
-    for (const char* folder : {"Data", "Model", "Texture"})
-        fs::create_directories(theme / folder);
+    fs::create_directories(theme / "Texture");
     toolWritePng((theme / "Texture" / "wood.png").string(), WoodGrain());
-    for (const toolPropModel& model : toolEnvironmentPropModels()) {
-        toolWritePropModel((theme / "Model").string(), model);
-        toolPropDefinition prop;
-        prop.model = model.file;
-        toolWritePropDefinition((theme / "Data" / (model.prop + ".prd")).string(), prop);
-    }
+    toolWriteThemeProps(dataFolder, "Environment", toolEnvironmentPropModels());
 }

@@ -697,6 +697,25 @@ TEST(EndToEndTest, TheTubeDancersStandBesideTheTrackInTheRide) {
         EXPECT_GT(ReadShot(home.Path(shot)).Count(0, 0, 800, 600, orange), 200) << shot;
 }
 
+// The props palette's row holds more themes than it shows: it opens with its left arrow dim and its right
+// arrow lit, one press of the right arrow turns both round, and the script places a prop of the last theme,
+// whose tab it could click only then.
+TEST(EndToEndTest, TheRightArrowPagesThePropsRowToItsLastTheme) {
+    GameHome home;
+    const GameRun run = home.Play("props_row.inject");
+    ExpectCleanRun(run, "0 6 12 6");
+    const auto lit = [](int r, int g, int b) { return r > 180 && g > 140 && b < 90; };
+    struct End {
+        const char* shot;
+        bool leftLit, rightLit;
+    };
+    for (const End& end : {End{"first.png", false, true}, End{"last.png", true, false}}) {
+        const Picture row = ReadShot(home.Path(end.shot));
+        EXPECT_EQ(row.Count(670, 416, 686, 432, lit) > 20, end.leftLit) << end.shot;
+        EXPECT_EQ(row.Count(774, 416, 792, 432, lit) > 20, end.rightLit) << end.shot;
+    }
+}
+
 // The six gauges' numbers are drawn whole (nine rows of white ink each) in a ride and in the test ride
 // of a coaster whose lowest speed is negative, whose builder shows dashes in the gauges before it starts.
 TEST(EndToEndTest, TheGaugesNumbersAreWholeInTheRideAndTheTestRide) {

@@ -1,6 +1,8 @@
 #include "Content/coBuiltTree.h"
 #include "Content/coGameRunTest.h"
+#include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Fs/fsRootTable.h"
+#include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Audio/Sn/private/snWaveFile.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
@@ -11,15 +13,20 @@
 #include "Source/Career/coObjectiveSet.h"
 #include "Source/Modes/coModeFlythrough.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coPlacement.h"
+#include "Source/Track/coTrackChunks.h"
 #include "Source/World/coProp.h"
 #include "Tools/Mission/lvMissionRecipes.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
@@ -83,11 +90,20 @@ std::string MissionName(const lvMissionRecipe& recipe) {
     return std::string(recipe.type) + "/Mission" + std::to_string(recipe.number);
 }
 
+bool IsOpener(const lvMissionRecipe& recipe) {
+    return recipe.number == 1 && recipe.type != std::string("Final");
+}
+
+// A mission's objectives of a level, each named by its class with its statistic kind or piece code.
+std::set<std::string> ObjectiveKeys(const std::vector<std::unique_ptr<coMissionObjective>>& objectives);
+
 // Loads the mission as the career builder does, without a line in the log, and finds half its circuit
-// given; a player who closes it within the budgets, in straights no longer than the builder allows, wins
-// bronze, and in more straights silver and gold; the coaster of each medal wins no more than it. Returns
-// the kinds of its win level's objectives.
-std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::vector<std::string>& log) {
+// given, of which nothing it asks is met yet; a plain closing of it wins nothing after the track type's
+// first mission; a player who closes it within the budgets, in straights no longer than the builder allows,
+// wins bronze, and in more straights silver and gold; the coaster of each medal wins no more than it.
+// Returns the kinds of its win level's objectives; adds what its silver and gold ask to the medals.
+std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::vector<std::string>& log,
+                                     std::set<std::string>* medals = nullptr) {
     const std::string name = MissionName(recipe);
     coMissionBudgets budgets{};
     coObjectiveSet objectives;
@@ -105,6 +121,39 @@ std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::v
         std::tuple(coCircuitPieceCount(), locks.lockedPieces, path.GetPointCount(), objectives.AllMet(0)),
         std::tuple(lvMissionStartPieces, lvMissionStartPieces, 3, false))
         << name;
+    // Nothing the mission asks of the player is met by the starting coaster as it loads: no fountain already
+    // plays the event asked for, and no ring, prop or piece count is met; the statistics met are kept for
+    // the plain closing below.
+    coRideComputeStats();
+    std::set<const coMissionObjective*> metAtStart;
+    for (int level = 0; level < 4; ++level)
+        for (const auto& objective : objectives.GetLevel(level)) {
+            if (const auto* event = dynamic_cast<const coPropActivationEventObjective*>(objective.get())) {
+                EXPECT_NE(event->GetProp()->GetActiveEvent(), event->GetEvent()) << name;
+            }
+            if (objective->IsMet())
+                metAtStart.insert(objective.get());
+            EXPECT_TRUE(dynamic_cast<const coStatObjective*>(objective.get()) || !objective->IsMet())
+                << name << ": \"" << envStringToNarrow(objective->GetDescription()) << "\" is met at the start";
+        }
+    // After the openers, silver and gold each ask a statistic of the ride beside their straights.
+    for (int level = 2; level <= 3 && !IsOpener(recipe); ++level)
+        EXPECT_TRUE(std::ranges::any_of(objectives.GetLevel(level),
+                                        [](const auto& objective) {
+                                            return dynamic_cast<const coStatObjective*>(objective.get()) !=
+                                                   nullptr;
+                                        }))
+            << name << " " << level;
+    // What silver and gold ask, in words without their numbers.
+    if (medals) {
+        std::string words;
+        for (int level = 2; level <= 3; ++level)
+            for (const auto& objective : objectives.GetLevel(level))
+                for (char c : envStringToNarrow(objective->GetDescription()) + "|")
+                    if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.')
+                        words += c;
+        medals->insert(words);
+    }
     std::set<std::string> kinds;
     for (const auto& objective : objectives.GetLevel(0)) {
         EXPECT_EQ(envStringToNarrow(objective->GetDescription()).find('%'), std::string::npos) << name;
@@ -113,6 +162,18 @@ std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::v
         if (const auto* event = dynamic_cast<const coPropActivationEventObjective*>(objective.get()))
             event->GetProp()->SetActiveEvent(event->GetEvent());
     }
+
+    // The plain closing, its fountain set as asked: the track type's first mission is the plain square;
+    // after it every mission asks for something more, and no statistic it misses was met at the start.
+    LayAsAPlayer(lvPlainClosing(recipe), 1);
+    coRideComputeStats();
+    EXPECT_TRUE(coCircuitIsClosed()) << name << ": the plain closing";
+    EXPECT_TRUE(IsOpener(recipe) || !objectives.AllMet(0)) << name << ": the plain closing wins it";
+    for (int level = 0; level < 4; ++level)
+        for (const auto& objective : objectives.GetLevel(level))
+            EXPECT_TRUE(objective->IsMet() || metAtStart.count(objective.get()) == 0)
+                << name << ": \"" << envStringToNarrow(objective->GetDescription())
+                << "\" is met at the start but not by the plain closing";
 
     for (const auto& [perSide, level] :
          {std::pair{1, 1}, {lvSilverStraightsPerSide, 2}, {lvGoldStraightsPerSide, 3}}) {
@@ -211,14 +272,17 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
 // career builder finds them. Each is winnable.
 TEST_F(MissionContentInTheGame, TheRingAndPropMissionsAreWinnable) {
     std::multiset<std::string> kinds;
+    std::set<std::string> medals;
     coProgramSwitches switches;
     switches.frames = 1;
     switches.lastFrame = [&] {
         for (const lvMissionRecipe& recipe : lvMissionRecipes())
             if (recipe.feature != lvMissionFeature::None)
-                kinds.merge(ExpectWinnable(recipe, log.lines));
+                kinds.merge(ExpectWinnable(recipe, log.lines, &medals));
     };
     EXPECT_EQ(coRunProgram("/w /skipvideos", switches), 0) << (log.lines.empty() ? "" : log.lines.back());
+    // The medals ask different things from one mission to the next.
+    EXPECT_GE(medals.size(), 8u);
     EXPECT_EQ(std::tuple(kinds.count(typeid(coRingObjective).name()),
                          kinds.count(typeid(coPropProximityObjective).name()),
                          kinds.count(typeid(coPropOrderingObjective).name()),
@@ -243,16 +307,44 @@ std::set<std::string> ObjectiveKeys(const std::vector<std::unique_ptr<coMissionO
     return keys;
 }
 
+// The coaster setting of a mission file (its environment, its variant and its dock) and its starting
+// track: the rounded length and kind of each piece.
+std::pair<coCoasterData, std::vector<int>> StartOf(const fsLocator& mission) {
+    gfFile file(mission, gfFileRead, gfByteOrderData);
+    file.ReadBinHeaderBeforeChunks(nullptr);
+    chBinReader reader(&file);
+    std::pair<coCoasterData, std::vector<int>> start{};
+    u32 id, size;
+    u16 version;
+    while (reader.BeginChunk(&id, &version, &size)) {
+        if (id == coChunkCoasterData) {
+            coReadCoasterData(reader, version, size, start.first);
+        } else if (id == coChunkPieceList) {
+            std::vector<std::unique_ptr<coCoasterPiece>> pieces;
+            coReadCoasterPieces(reader, version, size, pieces);
+            for (const auto& piece : pieces)
+                start.second.insert(start.second.end(),
+                                    {static_cast<int>(std::lround(piece->GetLength() * 10.0f)),
+                                     coObjectivePieceKind(*piece)});
+        }
+        reader.EndChunk();
+    }
+    return start;
+}
+
 } // namespace
 
 // The career is fifty challenges, not one: nearly every mission asks for its own set of objectives of
 // every kind, among them many of the ride's statistics; a third and more ask for right turns, S-turns,
-// loops or corkscrews; a fifth of them are built in the cavern.
+// loops or corkscrews; a fifth of them are built in the cavern; each has its own site and start.
 TEST(MissionContent, TheMissionsAskForDifferentThings) {
+    BareWorld world;
     fsResetRootTable();
     fsAddRootDirectory(coRootText, coBuiltTreeLocator("Data/Text/Eng"));
     std::map<std::set<std::string>, int> sets;
     std::set<std::string> all, classes;
+    std::set<std::tuple<std::string, int, int, int, int, int, std::vector<int>>> starts; // site and start
+    std::set<int> headings;
     std::set<int> pieceCodes;
     int beyondTheSquare = 0;
     for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
@@ -260,6 +352,13 @@ TEST(MissionContent, TheMissionsAskForDifferentThings) {
         coReadMissionObjectives(coBuiltTreeLocator("Data/Missions/" + MissionName(recipe) + ".cmi"),
                                 objectives);
         const std::set<std::string> keys = ObjectiveKeys(objectives);
+        const auto [data, track] =
+            StartOf(coBuiltTreeLocator("Data/Missions/" + MissionName(recipe) + ".cmi"));
+        const auto round = [](float value) { return static_cast<int>(std::lround(value * 10.0f)); };
+        starts.insert({data.environment, data.environmentIndex, round(data.dockPosition.x),
+                       round(data.dockPosition.y), round(data.dockPosition.z), round(data.dockHeading),
+                       track});
+        headings.insert(round(data.dockHeading));
         ++sets[keys];
         all.insert(keys.begin(), keys.end());
         bool beyond = false;
@@ -285,9 +384,13 @@ TEST(MissionContent, TheMissionsAskForDifferentThings) {
         std::count_if(lvMissionRecipes().begin(), lvMissionRecipes().end(),
                       [](const lvMissionRecipe& recipe) { return recipe.site == lvMissionSite::Cavern; });
     fsResetRootTable();
-    EXPECT_GE(unique, 40);
+    // Beside the ground, the pieces, the ring or fountains, what is counted: most missions' win levels.
+    EXPECT_GE(unique, 20);
     EXPECT_GE(statKinds, 8);
     EXPECT_GE(caverns * 5, static_cast<long>(lvMissionRecipes().size()));
+    // No two missions share their site and starting track; their docks face many ways.
+    EXPECT_EQ(starts.size(), lvMissionRecipes().size());
+    EXPECT_GE(headings.size(), 30u);
 }
 
 TEST(MissionContent, TheDamagedCareerSaveHasItsErrorText) {

@@ -110,7 +110,8 @@ TEST_F(coPropContentTest, EveryShippedDefinitionReadsAndNamesFilesThatExist) {
             ExpectFilesOf(coLoadPropDefinition(Locator(file.path())), theme.path(), file.path().string());
             ++read;
         }
-    EXPECT_EQ(read, 6);
+    // Ironvale's four, the scenery's two and four of each theme that leads the props palette's row.
+    EXPECT_EQ(read, 18);
     for (int row = 0; row < coPropPackCount; ++row) {
         fsLocator pack(coRootGeom);
         pack.AppendComponent(coGetPropPackRow(row).packFile);
@@ -192,6 +193,46 @@ TEST_F(coPropContentTest, EachPackPropHasAModelOfItsOwn) {
         shapes.insert({vertices, int(bounds.maxY * 10), int((bounds.maxX - bounds.minX) * 10)});
     }
     EXPECT_EQ(shapes.size(), size_t(coPropPackCount));
+}
+
+// The themes that lead the props palette's row: each shown by its name, its four props named and found in it,
+// each model standing on the ground about its origin in plain colours.
+TEST_F(coPropContentTest, TheLeadingThemesNameTheirPropsAndStandThemOnTheGround) {
+    coThemeList::Build();
+    coPropTemplateList::Build(false);
+    const std::pair<const char*, const char*> themes[] = {
+        {"Amusement Park", "Fairground"}, {"Gothic", "Gothic"}, {"Monster Island", "Monster Island"}};
+    for (const auto& [folder, display] : themes) {
+        envString shown;
+        coThemeList::GetDisplayName(shown, envString(folder));
+        EXPECT_EQ(envStringToNarrow(shown), display);
+        int props = 0;
+        for (const auto& file : fs::directory_iterator(kData / "Themes" / folder / "Data")) {
+            const std::string name = file.path().stem().string();
+            int category = -1, index = -1;
+            coFindPropTemplate(envString(name.c_str()), category, index);
+            ASSERT_GE(category, 0) << name;
+            EXPECT_EQ(envStringToNarrow(coPropTemplateList::GetCategoryName(category)), folder) << name;
+            EXPECT_GT(coPropTemplateList::GetTemplate(index, category)->GetName().GetLength(), 0u) << name;
+
+            const std::string model = envStringToNarrow(coLoadPropDefinition(Locator(file.path())).model);
+            gfFile reading(Locator(kData / "Themes" / folder / "Model" / model), gfFileRead);
+            reading.ReadBinHeader(nullptr);
+            chBinReader reader(&reading);
+            maBoundingBox bounds;
+            size_t vertices = 0;
+            bool textured = false;
+            ReadModel(reader, {}, bounds, vertices, textured);
+            EXPECT_FALSE(textured) << name;
+            EXPECT_NEAR(bounds.minY, 0.0f, 0.01f) << name;
+            EXPECT_GT(bounds.maxY, 0.8f) << name;
+            EXPECT_LT(bounds.maxY, 8.0f) << name;
+            for (float side : {bounds.minX, bounds.maxX, bounds.minZ, bounds.maxZ})
+                EXPECT_LT(std::fabs(side), 3.0f) << name;
+            ++props;
+        }
+        EXPECT_EQ(props, 4) << folder;
+    }
 }
 
 } // namespace

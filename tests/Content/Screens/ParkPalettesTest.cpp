@@ -52,15 +52,21 @@ TEST_F(ParkPalettesContentTest, TheDefaultTreeFillsEveryPaletteWithoutAWarning) 
         coPropsPalette props;
         i32 w = 0, h = 0;
         props.GetSize(w, h);
-        // The theme's four props in two rows of three.
+        // Four props a theme at most: two rows of three.
         EXPECT_EQ(std::pair(w, h), std::pair(160, 214));
-        EXPECT_EQ(props.GetTabs().size(), 1u);
+        // More themes than the row shows: it opens on the first, so only the right arrow pages.
+        std::vector<std::string> tabs;
+        for (const guiButton* tab : props.GetTabs())
+            tabs.push_back(tab->GetName());
+        EXPECT_EQ(tabs, (std::vector<std::string>{"Amusement Park", "Gothic", "Monster Island", "Ironvale"}));
+        EXPECT_EQ(props.GetSheet()->GetActiveTab()->GetName(), "Amusement Park");
         EXPECT_FALSE(props.FindChild("LeftArrow")->IsEnabled());
-        EXPECT_FALSE(props.FindChild("RightArrow")->IsEnabled());
+        EXPECT_TRUE(props.FindChild("RightArrow")->IsEnabled());
         coManipulatePalette manipulate;
     }
     // In its place on the screen, the props palette's arrows stand inside its frame's top, on the screen,
-    // and the category's title between them, a few pixels clear of both.
+    // and every category's title between them, a few pixels clear of both; each page's buttons find their
+    // pictures as it is shown.
     auto* props = new coPropsPalette;
     guiWindowMgr::AddWindow(props);
     const auto [frameLeft, frameRight] = DrawnColumns(*props->FindChild("Top"), "uipp/uippnb_i.png");
@@ -72,14 +78,18 @@ TEST_F(ParkPalettesContentTest, TheDefaultTreeFillsEveryPaletteWithoutAWarning) 
         EXPECT_GE(left, frameLeft) << arrow;
         EXPECT_LE(right, frameRight) << arrow;
     }
-    const auto& page = dynamic_cast<const guiContainer&>(
-        *dynamic_cast<xuiPropSheet&>(*props->FindChild("Palette")).GetActivePage());
-    const auto& title = dynamic_cast<const guiText&>(*page.FindChild("Top"));
-    u32 inkWidth = 0, inkHeight = 0;
-    g2dFont::MeasureText(title.GetFont(0), title.GetText(0), inkWidth, inkHeight);
-    const f32 inkLeft = title.GetWorldMatrix().m[12] + static_cast<f32>(title.GetXOffset(0));
-    EXPECT_GE(inkLeft, arrows[0].second + 6.0f);
-    EXPECT_LE(inkLeft + static_cast<f32>(inkWidth), arrows[1].first - 6.0f);
+    for (i32 category = 0; category < coPropTemplateList::GetCategoryCount(); ++category) {
+        props->GetSheet()->SetActivePage(category);
+        props->Think();
+        const auto& page = dynamic_cast<const guiContainer&>(*props->GetSheet()->GetActivePage());
+        const auto& title = dynamic_cast<const guiText&>(*page.FindChild("Top"));
+        u32 inkWidth = 0, inkHeight = 0;
+        g2dFont::MeasureText(title.GetFont(0), title.GetText(0), inkWidth, inkHeight);
+        const f32 inkLeft = title.GetWorldMatrix().m[12] + static_cast<f32>(title.GetXOffset(0));
+        const std::string shown = envStringToNarrow(title.GetText(0));
+        EXPECT_GE(inkLeft, arrows[0].second + 6.0f) << shown;
+        EXPECT_LE(inkLeft + static_cast<f32>(inkWidth), arrows[1].first - 6.0f) << shown;
+    }
     guiWindowMgr::DeleteWindow(props);
     // Every type the new-coaster choice offers has a station to start from.
     for (const char* type : {"Steel", "Wooden"}) {
