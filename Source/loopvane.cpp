@@ -105,8 +105,11 @@ bool WriteShot(const std::string& path) {
 
 // An injected script: the file's text when the argument names one, else the argument itself. An
 // argument that reads as a path (a '/' in it, or the .inject ending, and not steps joined by ';' or
-// lines) and names no file is a file missed.
+// lines) and names no file is a file missed. A folder opens as a file would but reads as nothing: it is
+// no script.
 std::string ReadScript(const std::string& argument) {
+    if (std::error_code ignored; std::filesystem::is_directory(argument, ignored))
+        throw std::runtime_error("cannot read the file \"" + argument + "\": it is a folder, not a file");
     std::ifstream file(argument);
     if (!file) {
         const bool steps = argument.find_first_of(";\n") != std::string::npos;

@@ -1,6 +1,6 @@
 # Library groups, lowest first. A library may link only libraries of its own group or of a group
 # below it; lv_add_library refuses anything else, so the layers stay honest.
-set(LV_GROUPS Core Platform App Audio Video Graphics GUI Game Backend Tools TestSupport)
+set(LV_GROUPS Core Platform App Audio Video Graphics GUI Game Backend Tools)
 
 # lv_add_library(name GROUP <group> DIRS <package folders> [FILES <sources>] DEPS <libraries>)
 # One static library per package group; sources are the .cpp files of its package folders (searched

@@ -77,6 +77,7 @@
 #include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coPakManager.h"
@@ -724,14 +725,14 @@ bool coApp::AskNamedQuestion(u32 textEntry, const envString& name) {
     coFrameFunction frame([this] { ModalFrame(); }, dialog);
     dialog->SetThinkFunction(&frame);
     dialog->SetPrimaryTextNum(textEntry, name);
-    dialog->SetOkTextNum(7);
-    dialog->SetCancelTextNum(8);
+    dialog->SetOkTextNum(coLabelYes);
+    dialog->SetCancelTextNum(coLabelNo);
     return dialog->DoModal() == 1;
 }
 
 bool coApp::ScreenshotKeyReleased() {
     const inKeyboard* keyboard = inDeviceManager::GetKeyboard(0);
-    const bool released = keyboard && keyboard->WasKeyReleased(inKeyF1 + 6);
+    const bool released = keyboard && keyboard->WasKeyReleased(inKeyF7);
     // The frames of a report the shot opens see the same release before the next poll: one press, one shot.
     const bool taken = m_screenshotReleaseTaken;
     m_screenshotReleaseTaken = released;

@@ -10,6 +10,7 @@
 #include "Engine/GUI/Gui/guiText.h"
 #include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
+#include "Engine/Platform/Window/plDirectInputKeys.h"
 #include "Engine/Platform/Window/plWindowHost.h"
 #include "Engine/Platform/plServices.h"
 #include "Source/Modes/coModeStack.h"
@@ -36,8 +37,8 @@ struct NamedKey {
     const char* name;
     u8 scanCode;
 };
-constexpr NamedKey kKeys[] = {{"Return", 0x1C}, {"Escape", 0x01}, {"F7", 0x41},
-                              {"Minus", 0x0C},  {"Equals", 0x0D}, {"Tab", 0x0F}};
+constexpr NamedKey kKeys[] = {{"Return", plDik::Return}, {"Escape", plDik::Escape}, {"F7", plDik::F7},
+                              {"Minus", plDik::Minus},   {"Equals", plDik::Equals}, {"Tab", plDik::Tab}};
 
 i32 ScanCode(const std::string& name) {
     for (const NamedKey& key : kKeys)
@@ -129,6 +130,17 @@ void MovePointer(f32 x, f32 y) {
     const maVector2d pixels = guiGuiToScreen({x, y});
     g_pdevice->SetCursorPosition(static_cast<i32>(std::lround(pixels.x)),
                                  static_cast<i32>(std::lround(pixels.y)), 0);
+}
+
+// Whether the widget that the path (before the line end) names shows a text that the pattern (after it)
+// finds; what it shows otherwise.
+bool Shows(const std::string& pathAndPattern, std::string& seen) {
+    const size_t split = pathAndPattern.find('\n');
+    guiWindow* widget = coInjector::FindWidget(pathAndPattern.substr(0, split));
+    std::string shown;
+    const bool hasText = widget && TextOf(widget, shown);
+    seen = widget ? "it shows \"" + shown + "\"" : "no such widget on screen";
+    return hasText && std::regex_search(shown, std::regex(pathAndPattern.substr(split + 1)));
 }
 
 i32 CurrentModeId() {
@@ -277,7 +289,8 @@ coInjector::Result coInjector::Step() {
 
 void coInjector::Advance() {
     ++m_next;
-    m_phase = 0;
+    m_framesPlayed = 0;
+    m_click = ClickPhase::FindWidget;
     m_started = Clock::now();
 }
 
@@ -305,143 +318,33 @@ bool coInjector::Play(Action& action) {
         MovePointer(action.x, action.y);
         Advance();
         return false;
-    case Verb::Motion: {
-        plInjectedInput motion;
-        motion.kind = plInjectedInput::Kind::MouseMotion;
-        motion.dx = static_cast<i32>(action.x);
-        motion.dy = static_cast<i32>(action.y);
-        Deliver(motion);
-        Advance();
-        return true;
-    }
+    case Verb::Motion:
     case Verb::Down:
     case Verb::Up:
-        Inject(plInjectedInput::Kind::MouseButton, action.verb == Verb::Down);
-        Advance();
-        return true;
     case Verb::Key:
-        m_heldKey = static_cast<u8>(action.number);
-        Inject(plInjectedInput::Kind::Key, true, m_heldKey);
-        Advance();
-        return true;
     case Verb::Type:
-        // The name keyboard reads the keys, not typed characters: the text goes to it as its keys type.
-        if (auto* keyboard = dynamic_cast<coKeyboardDialog*>(FindWidget("Keyboard Dialog")))
-            keyboard->Type(envString(envUtf8ToUtf16(action.argument).c_str()));
-        else
-            Inject(plInjectedInput::Kind::Text, false, 0, action.argument);
-        Advance();
-        return true;
     case Verb::Close:
-        Inject(plInjectedInput::Kind::Close);
+        SendInput(action);
         Advance();
         return true;
     case Verb::Frame:
-        if (++m_phase >= action.number)
+        if (++m_framesPlayed >= action.number)
             Advance();
         return true;
     case Verb::Wait:
         if (TimedOut(action.seconds))
             Advance();
         return true;
-    // A mode counts once it has been entered: a pushed mode enters only at the manager's next update.
-    case Verb::WaitMode:
-        if (CurrentModeId() == action.number && !coModeStackIsNewlyCurrent()) {
-            Advance();
-            return false;
-        }
-        return TimedOut(action.seconds) ? Fail(action, "mode " + std::to_string(CurrentModeId()) + " stayed")
-                                        : true;
-    case Verb::WaitRideEnd:
-        if (CurrentModeId() == coModeIdRide && !coModeStackIsNewlyCurrent() && !coRideIsRunning()) {
-            Advance();
-            return false;
-        }
-        return TimedOut(action.seconds) ? Fail(action, "mode " + std::to_string(CurrentModeId()) +
-                                                           (coRideIsRunning() ? ", the ride running" : ""))
-                                        : true;
     case Verb::Point:
-    case Verb::Click: {
-        if (m_phase == 1 || m_phase == 2) {
-            Inject(plInjectedInput::Kind::MouseButton, m_phase == 1);
-            m_phase = m_phase == 1 ? 2 : 4;
-            return true;
-        }
-        // The frame after the release is the widget's to act on it, so the next step follows the click's
-        // work (text typed after a click on Clear stays).
-        if (m_phase == 4) {
-            Advance();
-            return true;
-        }
-        // As a player waits for the pointer to reach the widget before pressing.
-        if (m_phase == 3) {
-            const maVector2d at = guiCursorMgr::GetPosition();
-            if (std::fabs(at.x - action.x) > 1.5f || std::fabs(at.y - action.y) > 1.5f)
-                return TimedOut(kFindTimeout) ? Fail(action, "the pointer stays off the widget") : true;
-            if (action.verb == Verb::Point)
-                Advance();
-            else
-                m_phase = 1;
-            return true;
-        }
-        ScreenRect box;
-        if (guiWindow* widget = FindWidget(action.argument))
-            box.Join(widget);
-        if (!box.any)
-            return TimedOut(kFindTimeout) ? Fail(action, "no such widget on screen") : true;
-        i32 width = 0, height = 0;
-        guiGetScreenSize(width, height);
-        // The box's centre from device coordinates back to GUI pixels.
-        const f32 x = ((box.minX + box.maxX) / 2.0f + 1.0f) * static_cast<f32>(width) / 2.0f + 0.5f;
-        const f32 y = (1.0f - (box.minY + box.maxY) / 2.0f) * static_cast<f32>(height) / 2.0f + 0.5f;
-        MovePointer(x, y);
-        // Once the pointer is there pointing ends; a click goes on with the button down, then up.
-        action.x = x;
-        action.y = y;
-        m_phase = 3;
-        return true;
-    }
-    case Verb::Expect: {
-        const size_t split = action.argument.find('\n');
-        std::string shown;
-        guiWindow* widget = FindWidget(action.argument.substr(0, split));
-        if (widget && TextOf(widget, shown) &&
-            std::regex_search(shown, std::regex(action.argument.substr(split + 1)))) {
-            Advance();
-            return false;
-        }
-        return TimedOut(action.seconds)
-                   ? Fail(action, widget ? "it shows \"" + shown + "\"" : "no such widget on screen")
-                   : true;
-    }
+    case Verb::Click:
+        return PlayClick(action);
+    case Verb::WaitMode:
+    case Verb::WaitRideEnd:
+    case Verb::Expect:
     case Verb::ExpectCircuit:
-        if (coCircuitIsClosed() && coCircuitPieceCount() >= action.number) {
-            Advance();
-            return false;
-        }
-        return TimedOut(action.seconds) ? Fail(action, std::to_string(coCircuitPieceCount()) + " pieces, " +
-                                                           (coCircuitIsClosed() ? "closed" : "open"))
-                                        : true;
-    case Verb::ExpectChecked: {
-        const auto* box = dynamic_cast<const guiCheckbox*>(FindWidget(action.argument));
-        if (box && box->IsChecked() == (action.number == 1)) {
-            Advance();
-            return false;
-        }
-        return TimedOut(action.seconds)
-                   ? Fail(action, box ? (box->IsChecked() ? "it is checked" : "it is unchecked")
-                                      : "no such box on screen")
-                   : true;
-    }
-    case Verb::ExpectProps: {
-        std::vector<coProp*> props;
-        coPropList::CollectAll(props);
-        if (static_cast<i32>(props.size()) == action.number) {
-            Advance();
-            return false;
-        }
-        return TimedOut(action.seconds) ? Fail(action, std::to_string(props.size()) + " props") : true;
-    }
+    case Verb::ExpectChecked:
+    case Verb::ExpectProps:
+        return Await(action);
     case Verb::Shot:
         if (!m_shot || !m_shot(action.argument))
             return Fail(action, "the picture was not written");
@@ -449,4 +352,125 @@ bool coInjector::Play(Action& action) {
         return false;
     }
     return false;
+}
+
+void coInjector::SendInput(const Action& action) {
+    switch (action.verb) {
+    case Verb::Motion: {
+        plInjectedInput motion;
+        motion.kind = plInjectedInput::Kind::MouseMotion;
+        motion.dx = static_cast<i32>(action.x);
+        motion.dy = static_cast<i32>(action.y);
+        Deliver(motion);
+        break;
+    }
+    case Verb::Down:
+    case Verb::Up:
+        Inject(plInjectedInput::Kind::MouseButton, action.verb == Verb::Down);
+        break;
+    case Verb::Key:
+        m_heldKey = static_cast<u8>(action.number);
+        Inject(plInjectedInput::Kind::Key, true, m_heldKey);
+        break;
+    case Verb::Type:
+        // The name keyboard reads the keys, not typed characters: the text goes to it as its keys type.
+        if (auto* keyboard = dynamic_cast<coKeyboardDialog*>(FindWidget("Keyboard Dialog")))
+            keyboard->Type(envString(envUtf8ToUtf16(action.argument).c_str()));
+        else
+            Inject(plInjectedInput::Kind::Text, false, 0, action.argument);
+        break;
+    case Verb::Close:
+        Inject(plInjectedInput::Kind::Close);
+        break;
+    default:
+        break;
+    }
+}
+
+bool coInjector::PlayClick(Action& action) {
+    switch (m_click) {
+    case ClickPhase::FindWidget:
+        return AimAtWidget(action);
+    // As a player waits for the pointer to reach the widget before pressing; pointing ends there.
+    case ClickPhase::ReachWidget: {
+        const maVector2d at = guiCursorMgr::GetPosition();
+        if (std::fabs(at.x - action.x) > 1.5f || std::fabs(at.y - action.y) > 1.5f)
+            return TimedOut(kFindTimeout) ? Fail(action, "the pointer stays off the widget") : true;
+        if (action.verb == Verb::Point)
+            Advance();
+        else
+            m_click = ClickPhase::Press;
+        return true;
+    }
+    case ClickPhase::Press:
+        Inject(plInjectedInput::Kind::MouseButton, true);
+        m_click = ClickPhase::Release;
+        return true;
+    case ClickPhase::Release:
+        Inject(plInjectedInput::Kind::MouseButton, false);
+        m_click = ClickPhase::WidgetActs;
+        return true;
+    // The frame after the release is the widget's to act on it, so the next step follows the click's work
+    // (text typed after a click on Clear stays).
+    case ClickPhase::WidgetActs:
+        Advance();
+        return true;
+    }
+    return true;
+}
+
+bool coInjector::AimAtWidget(Action& action) {
+    ScreenRect box;
+    if (guiWindow* widget = FindWidget(action.argument))
+        box.Join(widget);
+    if (!box.any)
+        return TimedOut(kFindTimeout) ? Fail(action, "no such widget on screen") : true;
+    i32 width = 0, height = 0;
+    guiGetScreenSize(width, height);
+    // The box's centre from device coordinates back to GUI pixels.
+    action.x = ((box.minX + box.maxX) / 2.0f + 1.0f) * static_cast<f32>(width) / 2.0f + 0.5f;
+    action.y = (1.0f - (box.minY + box.maxY) / 2.0f) * static_cast<f32>(height) / 2.0f + 0.5f;
+    MovePointer(action.x, action.y);
+    m_click = ClickPhase::ReachWidget;
+    return true;
+}
+
+bool coInjector::Await(const Action& action) {
+    std::string seen;
+    if (Holds(action, seen)) {
+        Advance();
+        return false;
+    }
+    return TimedOut(action.seconds) ? Fail(action, seen) : true;
+}
+
+bool coInjector::Holds(const Action& action, std::string& seen) {
+    switch (action.verb) {
+    // A mode counts once it has been entered: a pushed mode enters only at the manager's next update.
+    case Verb::WaitMode:
+        seen = "mode " + std::to_string(CurrentModeId()) + " stayed";
+        return CurrentModeId() == action.number && !coModeStackIsNewlyCurrent();
+    case Verb::WaitRideEnd:
+        seen = "mode " + std::to_string(CurrentModeId()) + (coRideIsRunning() ? ", the ride running" : "");
+        return CurrentModeId() == coModeIdRide && !coModeStackIsNewlyCurrent() && !coRideIsRunning();
+    case Verb::Expect:
+        return Shows(action.argument, seen);
+    case Verb::ExpectCircuit:
+        seen =
+            std::to_string(coCircuitPieceCount()) + " pieces, " + (coCircuitIsClosed() ? "closed" : "open");
+        return coCircuitIsClosed() && coCircuitPieceCount() >= action.number;
+    case Verb::ExpectChecked: {
+        const auto* box = dynamic_cast<const guiCheckbox*>(FindWidget(action.argument));
+        seen = box ? (box->IsChecked() ? "it is checked" : "it is unchecked") : "no such box on screen";
+        return box && box->IsChecked() == (action.number == 1);
+    }
+    case Verb::ExpectProps: {
+        std::vector<coProp*> props;
+        coPropList::CollectAll(props);
+        seen = std::to_string(props.size()) + " props";
+        return static_cast<i32>(props.size()) == action.number;
+    }
+    default:
+        return false;
+    }
 }

@@ -22,7 +22,7 @@ class guiWindow;
 // apply in their written order.
 // "point" only moves the pointer onto the widget, so that "down", "motion" and "up" can drag from it;
 // "motion" moves the mouse by that much without moving the pointer, as the tools that turn things read it.
-// NAME is Return, Escape, F7, Minus, Equals or a scan code; PATH names widgets from the GUI's root,
+// NAME is Return, Escape, F7, Minus, Equals, Tab or a scan code from 1 to 255; PATH names widgets from the GUI's root,
 // each found among the descendants of the one before ("Hud/TrackManip/Loop").
 class coInjector {
   public:
@@ -74,9 +74,22 @@ class coInjector {
     };
     using Clock = std::chrono::steady_clock;
 
+    // A click's or a point's steps, a frame or more each, in the order played.
+    enum class ClickPhase { FindWidget, ReachWidget, Press, Release, WidgetActs };
+
     static Action Parse(const std::string& step);
     // One step's share of this frame: true when the frame has had its input.
     bool Play(Action& action);
+    // The mouse, key, text or close input of the step, sent at once.
+    void SendInput(const Action& action);
+    // A point or a click, a phase at a time.
+    bool PlayClick(Action& action);
+    // Moves the pointer to the centre of the widget the step names, once it is on screen.
+    bool AimAtWidget(Action& action);
+    // A wait or expectation: the next step once it holds, a failure once its time is up.
+    bool Await(const Action& action);
+    // Whether what the step waits for holds; what is seen instead.
+    static bool Holds(const Action& action, std::string& seen);
     bool Fail(const Action& action, const std::string& why);
     bool TimedOut(f64 seconds) const;
     void Advance();
@@ -84,7 +97,8 @@ class coInjector {
     std::vector<Action> m_actions;
     ShotWriter m_shot;
     size_t m_next = 0;
-    i32 m_phase = 0;
+    i32 m_framesPlayed = 0;
+    ClickPhase m_click = ClickPhase::FindWidget;
     Clock::time_point m_started = Clock::now();
     u8 m_heldKey = 0;
     bool m_focused = false;

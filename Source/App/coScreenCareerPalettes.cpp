@@ -7,6 +7,7 @@
 #include "Source/Palettes/coPaletteManager.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coScreenScript.h"
 
 namespace {
@@ -87,8 +88,8 @@ i32 coScreenCareerPalettes::RunMedalDialog(i32 level, const envString& text, boo
         "Dialog",
         [&](coQuestionDialog& dialog) {
             dialog.SetPrimaryText(text);
-            dialog.SetOkTextNum(7);
-            dialog.SetCancelTextNum(8);
+            dialog.SetOkTextNum(coLabelYes);
+            dialog.SetCancelTextNum(coLabelNo);
             const i32 answer = dialog.DoModal();
             menu = dialog.WasMenuChosen();
             return answer;
@@ -99,7 +100,7 @@ i32 coScreenCareerPalettes::RunMedalDialog(i32 level, const envString& text, boo
 void coScreenCareerPalettes::ShowHint(const envString& text) {
     coRunModeDialog<coQuestionDialog>("Dialog", [&](coQuestionDialog& dialog) {
         dialog.SetPrimaryText(text);
-        dialog.SetOkTextNum(0);
+        dialog.SetOkTextNum(coLabelOk);
         coShowWidget(dialog.GetCancel(), false);
         return dialog.DoModal();
     });

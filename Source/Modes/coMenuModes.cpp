@@ -20,6 +20,7 @@
 #include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coLoadingScreen.h"
 #include "Source/Screens/coQuestionDialog.h"
+#include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Screens/coRunDialog.h"
 #include "Source/Settings/coDefaultInput.h"
@@ -372,13 +373,6 @@ void coModeCareerMenu::Exit() {
 
 // --- profile selection ---
 
-namespace {
-// Question texts of "uimc.tsf".
-constexpr u32 kRestartQuestion = 4;
-constexpr u32 kOkText = 0;
-constexpr u32 kCancelText = 1;
-} // namespace
-
 void coModeSelectTrackwrightMenu::Enter() {
     EnterCommon();
     ShowScreen(m_screen);
@@ -441,9 +435,9 @@ envString coModeSelectTrackwrightMenu::MakeProfile() {
 bool coModeSelectTrackwrightMenu::AskRestart(guiFunction& frame) {
     return RunDialog<coQuestionDialog>("Dialog", [&](coQuestionDialog& question) {
         question.SetThinkFunction(&frame);
-        question.SetPrimaryTextNum(kRestartQuestion);
-        question.SetOkTextNum(kOkText);
-        question.SetCancelTextNum(kCancelText);
+        question.SetPrimaryTextNum(coQuestionRestartCareer);
+        question.SetOkTextNum(coLabelOk);
+        question.SetCancelTextNum(coLabelCancel);
         return question.DoModal() == 1;
     });
 }

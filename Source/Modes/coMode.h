@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/App/appEventHandler.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Screens/coQuestionTexts.h"
 
 #include <functional>
 
@@ -46,10 +47,6 @@ coModeHost& coGetModeHost();
 // The game's pointer shapes (cursor ids of the GUI's pointer).
 inline constexpr i32 coPointerArrow = 0;
 inline constexpr i32 coPointerWait = 5;
-
-// Texts of the quit question: with unsaved work, and without.
-inline constexpr u32 coQuitTextModified = 9;
-inline constexpr u32 coQuitTextPlain = 10;
 
 // The base of every game mode: the result the mode manager reads after Think, and the frame services
 // every mode shares. Every mode hears the quit request; the current one asks at its next frame.

@@ -25,6 +25,7 @@
 #include "Source/Ride/coRideServices.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Sound/coMusic.h"
@@ -50,11 +51,7 @@ constexpr i32 kLastMission = 8;
 // How far above a prop's top its number stands, in metres.
 constexpr float kMarkAbove = 1.5f;
 
-// The questions of "uimc.tsf" the career builder asks, answered Yes or No, and its saved message.
-constexpr u32 kQuestionLeave = 13;
-constexpr u32 kQuestionRestart = 23;
-constexpr u32 kAnswerYes = 7;
-constexpr u32 kAnswerNo = 8;
+// The message that an attempt was saved.
 constexpr u32 kMessageMissionSaved = 13;
 constexpr float kMessageMissionSavedSeconds = 5.0f;
 
@@ -376,7 +373,7 @@ void coModeCareerBuilder::AskToLeave() {
     SetFlag(QuitRequested, false);
     SetFlag(CareerQuitRequested, false);
     BeginModal();
-    if (coGetEditorHost().AskQuestion(kQuestionLeave, kAnswerYes, kAnswerNo) == 1)
+    if (coGetEditorHost().AskQuestion(coQuestionLeaveBuilder, coLabelYes, coLabelNo) == 1)
         LeaveToCareerMenu();
     EndModal();
 }
@@ -427,7 +424,7 @@ int coModeCareerBuilder::HandleMainButton(coMainButton button) {
         return 2;
     case coMainButton::Load:
         BeginModal();
-        if (coGetEditorHost().AskQuestion(kQuestionRestart, kAnswerYes, kAnswerNo) == 1)
+        if (coGetEditorHost().AskQuestion(coQuestionRestartMission, coLabelYes, coLabelNo) == 1)
             Restart();
         EndModal();
         return 2;

@@ -31,6 +31,7 @@
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Settings/coPaths.h"
@@ -55,16 +56,7 @@
 #include <cstdlib>
 
 namespace {
-constexpr u16 kKeyTab = 9;
-
 constexpr int kSoundError = 18;
-
-// The questions of "uimc.tsf" the builder asks, all answered Yes or No.
-constexpr u32 kQuestionLeave = 13;
-constexpr u32 kQuestionLoad = 15;
-constexpr u32 kQuestionReplace = 6;
-constexpr u32 kAnswerYes = 7;
-constexpr u32 kAnswerNo = 8;
 
 // The main palette's feedback messages the builder shows, each with how long it stays.
 constexpr u32 kMessagePlaceDock = 0;
@@ -311,7 +303,7 @@ void coModeEditor::Exit() {
 
 void coModeEditor::AskToLeave() {
     BeginModal();
-    if (coGetEditorHost().AskQuestion(kQuestionLeave, kAnswerYes, kAnswerNo) == 1) {
+    if (coGetEditorHost().AskQuestion(coQuestionLeaveBuilder, coLabelYes, coLabelNo) == 1) {
         coMusicStop();
         PushMode(coModeIdMainMenu);
         coSelectionClear();
@@ -690,7 +682,8 @@ int coModeEditor::HandleMainButton(coMainButton button) {
         return 1;
     case coMainButton::Load:
         BeginModal();
-        if (host.AskQuestion(kQuestionLoad, kAnswerYes, kAnswerNo) == 1 && PushMode(coModeIdLoadMenu)) {
+        if (host.AskQuestion(coQuestionLoadFromBuilder, coLabelYes, coLabelNo) == 1 &&
+            PushMode(coModeIdLoadMenu)) {
             SetResult(Switch);
             EndModal();
             return 2;
@@ -875,7 +868,7 @@ void coModeEditor::OnChar(appCharEvent* event) {
             Delete();
         }
         break;
-    case kKeyTab:
+    case appKeyCharTab:
         if (m_flags.test(NoModalDialog)) {
             m_flags.flip(InterfaceHidden);
             coGetEditorHost().ShowInterface(!m_flags.test(InterfaceHidden));
@@ -953,7 +946,7 @@ void coModeEditor::SaveAs() {
             continue;
         }
         const bool taken = std::find(existing.begin(), existing.end(), name) != existing.end();
-        if (!taken || host.AskQuestion(kQuestionReplace, kAnswerYes, kAnswerNo) == 1)
+        if (!taken || host.AskQuestion(coQuestionReplaceCoaster, coLabelYes, coLabelNo) == 1)
             break;
     }
     try {

@@ -23,6 +23,7 @@
 #include "Source/Ride/coRideCars.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
@@ -40,10 +41,6 @@ constexpr i32 kExitLoad = 2;
 constexpr i32 kExitMain = 3;
 
 // The ride's own questions: they name the ride and the unsaved coaster that leaving it loses.
-constexpr u32 kQuestionLeave = 21;
-constexpr u32 kQuestionLoad = 22;
-constexpr u32 kAnswerYes = 7;
-constexpr u32 kAnswerNo = 8;
 
 constexpr u32 kMessageRiding = 11;
 constexpr u32 kMessagePaused = 14;
@@ -67,8 +64,8 @@ void Push(i32 id) {
 bool MayExit(i32 exit, bool unsavedWork) {
     if (!unsavedWork || (exit != kExitMain && exit != kExitLoad))
         return true;
-    const u32 question = exit == kExitMain ? kQuestionLeave : kQuestionLoad;
-    return coGetEditorHost().AskQuestion(question, kAnswerYes, kAnswerNo) == 1;
+    const u32 question = exit == kExitMain ? coQuestionLeaveRide : coQuestionLoadFromRide;
+    return coGetEditorHost().AskQuestion(question, coLabelYes, coLabelNo) == 1;
 }
 
 bool ViewCarValid(i32 car) {

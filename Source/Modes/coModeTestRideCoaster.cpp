@@ -2,6 +2,7 @@
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/App/appEvent.h"
+#include "Engine/App/App/appKeyChars.h"
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/Audio/Sn/snSoundManager.h"
 #include "Source/Collision/coTrackCollision.h"
@@ -115,7 +116,7 @@ void coModeTestRideCoaster::Think() {
 }
 
 void coModeTestRideCoaster::OnChar(appCharEvent* event) {
-    if (event->GetChar() != 32)
+    if (event->GetChar() != appKeyCharSpace)
         return;
     // The hint and the name stay for the rest of their time: a new start is the same test ride.
     coRideLaunchTrain(0);

@@ -9,6 +9,7 @@
 #include "Engine/GUI/Xui/xuiScrollBox.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Source/Screens/coLoadingScreen.h"
+#include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coPaths.h"
 
@@ -20,7 +21,6 @@
 namespace {
 
 constexpr const char* kScript = "uilm";
-constexpr u32 kDeleteQuestion = 17;
 // Rows of 16 pixels: 22 of them in the 352-pixel list.
 constexpr i32 kRowHeight = 16;
 constexpr i32 kCellStates[] = {0, 1, 3, guiTableBox::kSelectedState, guiTableBox::kSelectedOverState};
@@ -249,7 +249,7 @@ void coLoadMenu::Think() {
 }
 
 void coLoadMenu::DeleteSelected(i32 row) {
-    if (!m_askQuestion(kDeleteQuestion, m_entries[static_cast<size_t>(row)].name))
+    if (!m_askQuestion(coQuestionDeleteCoaster, m_entries[static_cast<size_t>(row)].name))
         return;
     // The entry's own file: with several saves folders, the one it was found in.
     const fsLocator file = m_entries[static_cast<size_t>(row)].file;

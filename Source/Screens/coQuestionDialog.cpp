@@ -11,6 +11,7 @@
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Source/Screens/coDialogDimmer.h"
+#include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coScreenScript.h"
 
 #include <algorithm>
@@ -22,13 +23,6 @@ namespace {
 
 constexpr const char* kScript = "uiqd";
 constexpr const char* kTexts = "uimc.tsf";
-
-// Labels of the error display.
-constexpr u32 kOk = 0;
-constexpr u32 kCancel = 1;
-constexpr u32 kAbortOk = 18;
-constexpr u32 kRetryCancel = 19;
-constexpr u32 kIgnoreMenu = 20;
 
 // Answers of the error-display interface.
 constexpr u32 kAnswerAbort = 0;
@@ -260,15 +254,15 @@ u32 coQuestionDialog::Display(u32 type, const envString& message) {
     if (type == 0) {
         coShowWidget(GetCancel(), true);
         coShowWidget(m_menu, true);
-        SetOkTextNum(kAbortOk);
-        SetCancelTextNum(kRetryCancel);
-        SetLabel(m_menu, kIgnoreMenu);
+        SetOkTextNum(coLabelAbort);
+        SetCancelTextNum(coLabelRetry);
+        SetLabel(m_menu, coLabelIgnore);
     } else if (type == 1) {
         coShowWidget(GetCancel(), true);
-        SetOkTextNum(kOk);
-        SetCancelTextNum(kCancel);
+        SetOkTextNum(coLabelOk);
+        SetCancelTextNum(coLabelCancel);
     } else {
-        SetOkTextNum(kOk);
+        SetOkTextNum(coLabelOk);
     }
     // The message is data, never a format: a path may hold '%'.
     const std::u16string_view units(message.GetData() ? message.GetData() : u"", message.GetLength());

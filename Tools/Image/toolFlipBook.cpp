@@ -2,7 +2,7 @@
 
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Ch/chReader.h"
-#include "Tools/Pak/toolPakWriter.h"
+#include "Tools/Chunk/toolChunkFile.h"
 
 void toolWriteFlipBook(const std::string& path, const toolFlipBook& book) {
     toolWriteChunkFile(path, [&](chBinWriter& writer) {

@@ -2,6 +2,7 @@
 
 #include "Engine/Platform/Graphics/plFontRasterizer.h"
 #include "Tools/Image/toolPictogram.h"
+#include "Tools/Image/toolTitleLettering.h"
 
 #include <algorithm>
 #include <array>
@@ -167,33 +168,9 @@ void Letter(toolDefaultTexture& picture, const envString& caption, plFontRasteri
 // The game's name across the main menu's backdrop, left of its buttons and between the rows of the tiles'
 // centres: a light face, thickened by drawing it three times a pixel apart, over a dark shadow.
 void DrawTitle(toolImage& backdrop, plFontRasterizer& fonts) {
-    constexpr int kLeft = 20, kRight = 480, kTop = 140, kCell = 100, kShadow = 5;
-    const std::u16string_view name = u"Loopvane";
-    const plFontHandle font = fonts.CreateFont("DejaVu Sans", kCell);
-    u32 width = 0, height = 0;
-    if (!font || !fonts.MeasureText(font, name, width, height))
-        throw std::runtime_error("no font to letter the title with");
-    const size_t pixels = static_cast<size_t>(kWidth) * kHeight;
-    std::vector<u32> face(pixels, 0), pass(pixels);
-    const i32 left = kLeft + (kRight - kLeft - static_cast<i32>(width)) / 2;
-    for (i32 dx = 0; dx < 3; ++dx) {
-        fonts.DrawText(font, name, left + dx, kTop, pass.data(), kWidth, kHeight);
-        for (size_t i = 0; i < pixels; ++i)
-            face[i] = std::max(face[i], pass[i] & 0xFF);
-    }
-    fonts.DeleteFont(font);
-    for (int y = kTop; y < kTop + static_cast<int>(height) + kShadow && y < kHeight; ++y)
-        for (int x = kLeft; x < kRight + kShadow; ++x) {
-            const size_t at = static_cast<size_t>(y) * kWidth + static_cast<size_t>(x);
-            const float shadow = 0.55f * static_cast<float>(face[at - kShadow * kWidth - kShadow]) / 255.0f;
-            const float light = static_cast<float>(face[at]) / 255.0f;
-            const float colour[3] = {255, 236, 190};
-            for (size_t c = 0; c < 3; ++c) {
-                u8& value = backdrop.pixels[at * 3 + c];
-                const float shaded = static_cast<float>(value) * (1.0f - shadow);
-                value = FiveBits(shaded + (colour[c] - shaded) * light);
-            }
-        }
+    constexpr int kLeft = 20, kRight = 480, kTop = 140;
+    toolLetterTitle(backdrop, fonts, u"Loopvane", {100, {255, 236, 190}, 3, 5, 0.55f}, kLeft, kRight, kTop,
+                    [](float value) { return FiveBits(value); });
 }
 
 void AddFaces(std::vector<toolDefaultTexture>& out, const std::string& prefix, int width, int height,

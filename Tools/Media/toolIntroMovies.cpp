@@ -2,6 +2,7 @@
 
 #include "Engine/Platform/Graphics/plFontRasterizer.h"
 #include "Tools/Image/toolModelPictures.h"
+#include "Tools/Image/toolTitleLettering.h"
 #include "Tools/Sound/toolSoundSynth.h"
 
 #include <algorithm>
@@ -38,37 +39,12 @@ toolImage Gradient(Colour top, Colour bottom) {
     return image;
 }
 
-// The text centred across the card with its cell's top at y, in the colour, over a soft shadow offset down
-// and right; strokes thickened by drawing the text `weight` times a pixel apart.
+// The text centred across the card with its cell's top at y, in the colour, its strokes drawn `weight`
+// times a pixel apart; the shadow falls further under larger letters.
 void Letter(toolImage& card, plFontRasterizer& fonts, std::u16string_view text, int cell, int y,
             Colour colour, int weight) {
-    const plFontHandle font = fonts.CreateFont("DejaVu Sans", cell);
-    u32 width = 0, height = 0;
-    if (!font || !fonts.MeasureText(font, text, width, height))
-        throw std::runtime_error("no font to letter the intro movies with");
-    const size_t pixels = static_cast<size_t>(kWidth) * kHeight;
-    std::vector<u32> face(pixels, 0), pass(pixels);
-    const i32 left = (kWidth - static_cast<i32>(width) - weight) / 2;
-    for (i32 dx = 0; dx < weight; ++dx) {
-        fonts.DrawText(font, text, left + dx, y, pass.data(), kWidth, kHeight);
-        for (size_t i = 0; i < pixels; ++i)
-            face[i] = std::max(face[i], pass[i] & 0xFF);
-    }
-    fonts.DeleteFont(font);
-    const int shadow = std::max(cell / 24, 2);
-    for (int py = 0; py < kHeight; ++py)
-        for (int px = 0; px < kWidth; ++px) {
-            const size_t at = static_cast<size_t>(py) * kWidth + static_cast<size_t>(px);
-            const bool shaded = py >= shadow && px >= shadow;
-            const float dark =
-                shaded ? 0.6f * static_cast<float>(face[at - shadow * kWidth - shadow]) / 255.0f : 0;
-            const float light = static_cast<float>(face[at]) / 255.0f;
-            for (int c = 0; c < 3; ++c) {
-                u8& value = card.pixels[at * 3 + c];
-                const float under = static_cast<float>(value) * (1.0f - dark);
-                value = Byte(under + (colour[c] - under) * light);
-            }
-        }
+    toolLetterTitle(card, fonts, text, {cell, colour, weight, std::max(cell / 24, 2), 0.6f}, 0, kWidth, y,
+                    Byte);
 }
 
 void AddBox(std::vector<toolShadedTriangle>& out, const maVector3d& low, const maVector3d& high,

@@ -2,9 +2,7 @@
 
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Ch/chReader.h"
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/App/Gf/gfFile.h"
-#include "Tools/Pak/toolPakWriter.h"
+#include "Tools/Chunk/toolChunkFile.h"
 
 #include <array>
 #include <cmath>

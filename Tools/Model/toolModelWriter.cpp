@@ -2,10 +2,8 @@
 
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Ch/chReader.h"
-#include "Engine/App/Fs/fsNativePath.h"
-#include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Ma/maConstants.h"
-#include "Tools/Pak/toolPakWriter.h"
+#include "Tools/Chunk/toolChunkFile.h"
 
 #include <cmath>
 #include <functional>

@@ -1,7 +1,5 @@
 #include "Tools/Pak/toolPakWriter.h"
 
-#include "Engine/App/Ch/chBinWriter.h"
-
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/envLittleEndian.h"
@@ -128,16 +126,5 @@ void toolWriteFile(const std::string& path, std::string_view bytes) {
     fsLocatorFromNativePath(path.c_str(), target);
     gfWriteFileAtomically(target, gfByteOrderPlain, [bytes](gfFile& file) {
         file.Write(static_cast<u32>(bytes.size()), bytes.data());
-    });
-}
-
-void toolWriteChunkFile(const std::string& path, const std::function<void(chBinWriter&)>& body) {
-    fsLocator target;
-    fsLocatorFromNativePath(path.c_str(), target);
-    gfWriteFileAtomically(target, gfByteOrderData, [&](gfFile& file) {
-        const u8 version[4] = {0, 1, 0, 0};
-        file.WriteBinHeader(version);
-        chBinWriter writer(&file);
-        body(writer);
     });
 }

@@ -1,12 +1,9 @@
 #pragma once
 #include "Engine/Core/Env/envTypes.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-class chBinWriter;
 
 // One file of a pak: its name in the archive ("/" between folders) and its bytes.
 struct toolPakEntry {
@@ -26,6 +23,3 @@ std::vector<toolPakEntry> toolCollectPakEntries(const std::string& folder);
 void toolWritePak(const std::string& path, const std::vector<toolPakEntry>& entries);
 // Writes the bytes at the path the same way.
 void toolWriteFile(const std::string& path, std::string_view bytes);
-// Writes a chunk file of the game's binary kind at the path the same way: its header, then what the body
-// writes, every value least significant byte first as the readers take it.
-void toolWriteChunkFile(const std::string& path, const std::function<void(chBinWriter&)>& body);

@@ -633,6 +633,7 @@ TEST(EndToEndTest, AWrongCommandLineIsNamedFirst) {
         {"/w --data", "loopvane: --data needs a value", true},
         {"--inject no/such/script", "loopvane: --inject: the file \"no/such/script\" is not there", false},
         {"--inject typo.inject", "loopvane: --inject: the file \"typo.inject\" is not there", false},
+        {"--inject /", "loopvane: --inject: cannot read the file \"/\": it is a folder, not a file", false},
         {"--inject 'frame 2; jump'", "loopvane: --inject: cannot read the step \" jump\"", false},
     };
     for (const auto& c : cases) {

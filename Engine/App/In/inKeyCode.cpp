@@ -53,7 +53,7 @@ constexpr std::pair<u8, i32> kKeys[] = {
     {F4, inKeyF1 + 3},
     {F5, inKeyF1 + 4},
     {F6, inKeyF1 + 5},
-    {F7, inKeyF1 + 6},
+    {F7, inKeyF7},
     {F8, inKeyF1 + 7},
     {F9, inKeyF1 + 8},
     {F10, inKeyF10},

@@ -10,6 +10,7 @@ enum inKeyCode : i32 {
     inKey9 = 35,
     inKeyEscape = 36,
     inKeyF1 = 37, // F1 to F10 in order
+    inKeyF7 = 43,
     inKeyF10 = 46,
     inKeyF11 = 47,
     inKeyF12 = 48,

@@ -2,7 +2,7 @@
 #include <string>
 
 // SIGTERM, SIGINT and SIGHUP (the terminal that started the game closed) end the program as an ending
-// session does: the game saves and leaves without asking. A second signal while the first is served ends
+// session does: the game leaves without asking, as a confirmed quit does, and saves no coaster or career. A second signal while the first is served ends
 // the process at once. SIGPIPE is ignored.
 // The program entry calls this first, before anything starts SDL, so that SDL never takes the signals
 // for a window close (which would ask the player whether to leave).

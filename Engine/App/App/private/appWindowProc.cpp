@@ -1,11 +1,15 @@
 #include "Engine/App/App/private/appWindowProc.h"
 
 #include "Engine/App/App/appEventHandler.h"
+#include "Engine/App/App/appKeyChars.h"
 #include "Engine/App/App/appWindow.h"
 #include "Engine/Platform/Sound/plSoundDevice.h"
 #include "Engine/Platform/Window/plVirtualKeys.h"
 #include "Engine/Platform/Window/plWindowHost.h"
 #include "Engine/Platform/plServices.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -13,21 +17,19 @@ bool g_suspended = false;
 bool g_mouseScreenCoords = true;
 appCursorHook g_cursorHook = nullptr;
 
-struct KeyChar {
-    u32 virtualKey;
-    u16 character;
+// Keys that type nothing reach text fields and key bindings as private-use characters, the n-th key here
+// as appKeyCharFirst + n. Print, the left and right Control and Alt never arrive: those keys come as
+// Snapshot, Control and Menu, and Alt only as a system key.
+constexpr u32 kKeysTypingNothing[] = {
+    plVk::F1,     plVk::F2,       plVk::F3,    plVk::F4,      plVk::F5,    plVk::F6,    plVk::F7,
+    plVk::F8,     plVk::F9,       plVk::F10,   plVk::F11,     plVk::F12,   plVk::Print, plVk::Scroll,
+    plVk::Pause,  plVk::LControl, plVk::LWin,  plVk::LMenu,   plVk::RMenu, plVk::RWin,  plVk::RControl,
+    plVk::Insert, plVk::Home,     plVk::Prior, plVk::Delete,  plVk::End,   plVk::Next,  plVk::Up,
+    plVk::Down,   plVk::Left,     plVk::Right, plVk::NumLock,
 };
-
-// Keys that type nothing reach text fields and key bindings as private-use characters. Print (42),
-// the left and right Control (162, 163) and Alt (164, 165) never arrive: those keys come as
-// Snapshot (44), Control (17) and Menu (18), and Alt only as a system key.
-constexpr KeyChar kKeyChars[] = {
-    {112, 0xE000}, {113, 0xE001}, {114, 0xE002}, {115, 0xE003}, {116, 0xE004}, {117, 0xE005}, {118, 0xE006},
-    {119, 0xE007}, {120, 0xE008}, {121, 0xE009}, {122, 0xE00A}, {123, 0xE00B}, {42, 0xE00C},  {145, 0xE00D},
-    {19, 0xE00E},  {162, 0xE00F}, {91, 0xE010},  {164, 0xE011}, {165, 0xE012}, {92, 0xE013},  {163, 0xE014},
-    {45, 0xE015},  {36, 0xE016},  {33, 0xE017},  {46, 0xE018},  {35, 0xE019},  {34, 0xE01A},  {38, 0xE01B},
-    {40, 0xE01C},  {37, 0xE01D},  {39, 0xE01E},  {144, 0xE01F},
-};
+static_assert(std::size(kKeysTypingNothing) == appKeyCharLast - appKeyCharFirst + 1);
+static_assert(kKeysTypingNothing[appKeyCharHome - appKeyCharFirst] == plVk::Home &&
+              kKeysTypingNothing[appKeyCharRight - appKeyCharFirst] == plVk::Right);
 
 // Client positions become screen positions when the window is set to deliver those.
 void ToDeliveredCoords(plWindowHost& host, i32& x, i32& y) {
@@ -80,10 +82,10 @@ i64 FrameMouse(plWindowHost& host, const plMessage& message) {
 } // namespace
 
 u16 appKeyDownChar(u32 virtualKey) {
-    for (const KeyChar& entry : kKeyChars)
-        if (entry.virtualKey == virtualKey)
-            return entry.character;
-    return 0;
+    const auto* found = std::find(std::begin(kKeysTypingNothing), std::end(kKeysTypingNothing), virtualKey);
+    return found == std::end(kKeysTypingNothing)
+               ? 0
+               : static_cast<u16>(appKeyCharFirst + (found - std::begin(kKeysTypingNothing)));
 }
 
 i64 appWindowProc(plWindowHost& host, const plMessage& message) {

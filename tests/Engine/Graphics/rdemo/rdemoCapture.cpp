@@ -89,7 +89,7 @@ bool PressScreenshotKey(const fs::path& folder) {
     input.GetScript(keyboard).keys[plDik::F7] = 0;
     inDeviceManager::PollAll();
     const inKeyboard* first = inDeviceManager::GetKeyboard(0);
-    const bool released = first && first->WasKeyReleased(inKeyF1 + 6);
+    const bool released = first && first->WasKeyReleased(inKeyF7);
     fs::path written;
     if (released) {
         // The input package and the real input source come back whatever the grab does.
