@@ -85,6 +85,11 @@ std::optional<std::string> plAtomicFile::StaleTargetOf(std::string_view name) {
     return std::string(name.substr(0, dot));
 }
 
+bool plAtomicFile::MayHoldCutTarget(std::string_view name) {
+    constexpr size_t kLongestUtf8Tail = 3; // continuation bytes a cut may step back over
+    return name.size() + kLongestUtf8Tail >= NAME_MAX;
+}
+
 // The temporary exists exactly while the descriptor is open.
 plAtomicFile::~plAtomicFile() {
     if (m_fd < 0)
