@@ -279,6 +279,7 @@ TEST_F(coMenuModesTest, ProfilesAreChosenOrMadeByNameAndHandedToTheCareer) {
 
 TEST_F(coMenuModesTest, AnExistingNameStartsTheProfileAfreshOnlyOnOkAndFailuresStay) {
     folder.MakeFolder("saves/Ann/Classic");
+    folder.MakeFolder("missions/Classic");
     coCareerSave::Write(0, u"Ann", u"Classic", 0, 2);
     std::ofstream(folder.Path("saves/Ann/Classic/Mission1.cmi")) << "attempt";
     std::ofstream(folder.Path("saves/Bob")) << "a file where the folder would go";
