@@ -11,6 +11,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envUtf.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
+#include "Engine/Graphics/May/mayModelFile.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coFileCause.h"
@@ -173,6 +174,9 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure, coAfter
             return ByCode(e, ends);
         return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn, e.GetLocator(),
                           {}, gfDamage::Malformed);
+    } catch (const mayInvalidModelFileX& e) {
+        return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn, e.GetLocator(),
+                          {}, gfDamage::Malformed);
     } catch (const gfInvalidContentX& e) {
         const bool inPak = e.GetEntry().GetComponentCount() > 0;
         return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn,
@@ -258,8 +262,24 @@ bool coIsDamagedFileFailure(const std::exception_ptr& failure) {
         return true;
     } catch (const coInvalidPropFileX&) {
         return true;
+    } catch (const mayInvalidModelFileX&) {
+        return true;
     } catch (...) {
         return false;
+    }
+}
+
+fsLocator coDamagedFileOf(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const chInvalidChunkX& e) {
+        return e.GetLocator();
+    } catch (const mayInvalidModelFileX& e) {
+        return e.GetLocator();
+    } catch (const fsFileFailureX& e) {
+        return e.GetLocator();
+    } catch (...) {
+        return {};
     }
 }
 
