@@ -183,9 +183,14 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure, coAfter
                           inPak ? e.GetEntry() : e.GetLocator(), inPak ? e.GetLocator() : fsLocator(),
                           e.GetDamage());
     } catch (const fsReadOnlyX& e) {
+        // Only a refusal of the system's permissions is "read-only"; a folder or a pipe in the file's place
+        // is told under the plain heading, above its cause.
+        const int error = e.GetSystemError();
         if (e.GetAccess() == fsAccess::Write)
-            return WithCause(4, 8, e);
-        switch (e.GetSystemError()) {
+            return error == 0 || error == EACCES || error == EPERM || error == EROFS
+                       ? WithCause(4, 8, e)
+                       : WithCause(coErrorPackage, coErrorUnknownFile, e);
+        switch (error) {
         case EISDIR:
             return WithPath(4, coFsErrorFolderNotFile, e);
         case fsNotAFileError:
