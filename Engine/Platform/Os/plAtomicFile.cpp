@@ -87,7 +87,14 @@ std::optional<std::string> plAtomicFile::StaleTargetOf(std::string_view name) {
 
 bool plAtomicFile::MayHoldCutTarget(std::string_view name) {
     constexpr size_t kLongestUtf8Tail = 3; // continuation bytes a cut may step back over
-    return name.size() + kLongestUtf8Tail >= NAME_MAX;
+    if (name.size() + kLongestUtf8Tail < NAME_MAX || !name.ends_with(kSuffix))
+        return false;
+    // Only the form with the writer's mark is ever cut.
+    name.remove_suffix(std::strlen(kSuffix));
+    const size_t dot = name.rfind('.');
+    const size_t dash = name.rfind('-');
+    return dot != std::string_view::npos && dash != std::string_view::npos && dash > dot &&
+           AllDigits(name.substr(dot + 1, dash - dot - 1)) && AllDigits(name.substr(dash + 1));
 }
 
 // The temporary exists exactly while the descriptor is open.
