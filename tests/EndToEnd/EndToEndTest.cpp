@@ -1061,7 +1061,8 @@ TEST(EndToEndTest, TheFirstStartWritesTheAdapterWorkaroundsOfTheRealDisplay) {
         const std::array<u8, 3> written{static_cast<u8>(prefs[kFirstBool + coPrefMultitexture]),
                                         static_cast<u8>(prefs[kFirstBool + coPrefMultitextureLocked]),
                                         static_cast<u8>(prefs[kFirstBool + coPrefVerticalSync])};
-        EXPECT_EQ(written, (std::array<u8, 3>{row.multitexture, row.locked, row.verticalSync})) << row.renderer;
+        EXPECT_EQ(written, (std::array<u8, 3>{row.multitexture, row.locked, row.verticalSync}))
+            << row.renderer;
     }
 }
 
