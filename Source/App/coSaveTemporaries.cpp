@@ -39,9 +39,13 @@ std::vector<fs::path> SubFolders(const fs::path& folder) {
     return folders;
 }
 
+// Whether a temporary's target is one of the game's files in its folder: the target's name, and whether
+// the temporary may hold that name cut short.
+using IsTarget = std::function<bool(const std::string& target, bool cut)>;
+
 // Removes the plain files of a real folder named as the temporary of a target the test accepts, whose
 // writer no longer runs (another game on the same folder may be writing its own).
-void RemoveTemporaries(const fs::path& folder, const std::function<bool(const std::string&)>& isTarget) {
+void RemoveTemporaries(const fs::path& folder, const IsTarget& isTarget) {
     if (!IsRealFolder(folder))
         return;
     std::vector<fs::path> found;
@@ -50,9 +54,9 @@ void RemoveTemporaries(const fs::path& folder, const std::function<bool(const st
         std::error_code ignored;
         if (entry->symlink_status(ignored).type() != fs::file_type::regular)
             continue;
-        const std::optional<std::string> target =
-            plAtomicFile::StaleTargetOf(entry->path().filename().string());
-        if (target && isTarget(*target))
+        const std::string name = entry->path().filename().string();
+        const std::optional<std::string> target = plAtomicFile::StaleTargetOf(name);
+        if (target && isTarget(*target, plAtomicFile::MayHoldCutTarget(name)))
             found.push_back(entry->path());
     }
     for (const fs::path& file : found) {
@@ -61,16 +65,17 @@ void RemoveTemporaries(const fs::path& folder, const std::function<bool(const st
     }
 }
 
-std::function<bool(const std::string&)> Named(std::string target) {
-    return [target = std::move(target)](const std::string& name) { return name == target; };
+IsTarget Named(std::string target) {
+    return [target = std::move(target)](const std::string& name, bool) { return name == target; };
 }
 
 } // namespace
 
 void coRemoveSaveTemporaries(const fs::path& saves) {
-    RemoveTemporaries(saves, [](const std::string& name) {
+    // Only a coaster's name is long enough to be cut in its temporary's.
+    RemoveTemporaries(saves, [](const std::string& name, bool cut) {
         return name == coPrefsFileName || name == coLoadCacheFileName ||
-               name.ends_with(coSavedCoasterExtension);
+               name.ends_with(coSavedCoasterExtension) || cut;
     });
     for (const fs::path& folder : SubFolders(saves)) {
         const std::string name = folder.filename().string();
@@ -78,13 +83,13 @@ void coRemoveSaveTemporaries(const fs::path& saves) {
             continue;
         RemoveTemporaries(folder, Named(coCareerSaveFileName));
         for (const fs::path& type : SubFolders(folder))
-            RemoveTemporaries(type, [](const std::string& file) { return coMissionNumber(file) != 0; });
+            RemoveTemporaries(type, [](const std::string& file, bool) { return coMissionNumber(file) != 0; });
     }
     for (const fs::path& environment : SubFolders(saves / coTrackColoursFolder))
         for (const fs::path& type : SubFolders(environment / "Tracks"))
             RemoveTemporaries(type, Named(coTrackColorFileName));
     for (const fs::path& theme : SubFolders(saves / coUnlockedPropsFolder))
-        RemoveTemporaries(theme, [themeName = theme.filename().string()](const std::string& name) {
+        RemoveTemporaries(theme, [themeName = theme.filename().string()](const std::string& name, bool) {
             for (int row = 0; row < coPropPackCount; ++row)
                 if (themeName == coGetPropPackRow(row).theme && name == coGetPropPackRow(row).definitionFile)
                     return true;

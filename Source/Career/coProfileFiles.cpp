@@ -22,6 +22,8 @@
 namespace {
 
 constexpr size_t kLongestName = 255;
+constexpr u32 kGamePackage = 32;
+constexpr u32 kNotRestartedError = 49;
 
 std::string NativePath(const fsLocator& locator) {
     std::string path;
@@ -78,26 +80,45 @@ template <class IsTarget> bool IsGameFile(const std::string& name, IsTarget isTa
     return target && isTarget(*target);
 }
 
-// Deletes the game's own files directly inside a real folder; every other entry stays.
-template <class IsTarget> bool DeleteGameFiles(const fsLocator& folder, IsTarget isTarget) {
+// A link or another non-file under a name of the game's is the player's to remove: the restart leaves it
+// (never what a link leads to) and says so.
+void TellNotRestarted(const fsLocator& entry) {
+    gfErrorHandler::Report(gfDisplayNotice, kGamePackage, kNotRestartedError, NativePath(entry).c_str());
+}
+
+// Deletes the game's own files directly inside a real folder; every other entry stays, and `whole` is
+// cleared when a game's name was not a file. False at the first delete that fails.
+template <class IsTarget> bool DeleteGameFiles(const fsLocator& folder, IsTarget isTarget, bool& whole) {
     std::error_code error;
     for (std::filesystem::directory_iterator entry(NativePath(folder), error), end; !error && entry != end;
          entry.increment(error)) {
         std::error_code ignored;
         const std::string name = entry->path().filename().string();
-        if (entry->symlink_status(ignored).type() != std::filesystem::file_type::regular ||
-            !IsGameFile(name, isTarget))
+        if (!IsGameFile(name, isTarget))
             continue;
         fsLocator file = folder;
         file.AppendComponent(envString(envUtf8ToUtf16(name).c_str()));
-        if (!Reported(file, [&] { fsDeleteFile(file); }))
+        if (entry->symlink_status(ignored).type() != std::filesystem::file_type::regular) {
+            TellNotRestarted(file);
+            whole = false;
+        } else if (!Reported(file, [&] { fsDeleteFile(file); })) {
             return false;
+        }
     }
     return true;
 }
 
-bool IsRealFolder(const fsLocator& folder) {
-    return EntryStatus(folder).type() == std::filesystem::file_type::directory;
+// The names of the mission folders, which are the names of the career's folders in a profile.
+std::vector<envString> MissionFolderNames() {
+    fsFileEnum::FileListTarget folders;
+    fsEnumerateDirectories(fsLocator(coRootMissions), folders);
+    std::vector<envString> names;
+    for (const fsLocator& folder : folders.GetList()) {
+        const envString& name = folder.GetLastComponent();
+        if (name != envString(".") && name != envString(".."))
+            names.push_back(name);
+    }
+    return names;
 }
 
 // A profile folder that is a link would lead the restart out of the saves folder: the link goes, never
@@ -141,19 +162,27 @@ bool coRestartProfile(const envString& name) {
     const fsLocator folder = ProfileFolder(name, exists);
     if (std::filesystem::is_symlink(EntryStatus(folder)))
         return ReplaceLinkedProfile(folder);
-    if (!DeleteGameFiles(folder, [](const std::string& file) { return file == coCareerSaveFileName; }))
+    bool whole = true;
+    if (!DeleteGameFiles(
+            folder, [](const std::string& file) { return file == coCareerSaveFileName; }, whole))
         return false;
-    std::vector<fsLocator> folders;
-    fsFileEnum::ListDirectories(folder, folders);
-    for (const fsLocator& type : folders) {
-        if (!IsRealFolder(type) || type.GetLastComponent() == envString(".") ||
-            type.GetLastComponent() == envString(".."))
+    for (const envString& name : MissionFolderNames()) {
+        fsLocator type = folder;
+        type.AppendComponent(name);
+        const std::filesystem::file_status status = EntryStatus(type);
+        if (!std::filesystem::exists(status))
             continue;
-        if (!DeleteGameFiles(type, [](const std::string& file) { return coMissionNumber(file) != 0; }))
+        if (status.type() != std::filesystem::file_type::directory) {
+            TellNotRestarted(type);
+            whole = false;
+            continue;
+        }
+        if (!DeleteGameFiles(
+                type, [](const std::string& file) { return coMissionNumber(file) != 0; }, whole))
             return false;
         // A folder that holds nothing more goes with its attempts; one holding the player's own stays.
         std::error_code ignored;
         std::filesystem::remove(NativePath(type), ignored);
     }
-    return true;
+    return whole;
 }

@@ -13,8 +13,9 @@ bool coProfileExists(const envString& name);
 // Creates the profile's folder in the saves root's first directory.
 bool coCreateProfile(const envString& name);
 // Starts an existing profile afresh, deleting only the game's own files: the career save and the mission
-// attempts of each track-type folder, with their damaged copies and stopped saves' temporaries; a track-type
-// folder left empty goes. The player's other files and folders stay, and no link is followed: a linked
-// sub-folder stays as it is, and a profile folder that is a link is removed as a link (never what it
-// leads to) and made afresh (logged). False at the first delete that fails.
+// attempts of each career folder (named as a mission folder), with their damaged copies and stopped saves'
+// temporaries; a career folder left empty goes. The player's other files and folders stay, and no link is
+// followed: a link (or other non-file) under a name of the game's stays and is told, and a profile folder
+// that is a link is removed as a link (never what it leads to) and made afresh (logged). False at the
+// first delete that fails, or when something was told not restarted.
 bool coRestartProfile(const envString& name);

@@ -256,9 +256,16 @@ bool coModeLoadMenu::LoadSelectedCoaster() {
         coGetMenuWorld().LoadCoaster(file);
         return true;
     } catch (...) {
-        // A damaged coaster is named and the menu stays; other failures take the general report.
-        if (coIsDamagedFileFailure(std::current_exception())) {
-            coReportFileProblem(coErrorDamagedCoaster, file);
+        // A damaged coaster is named and the menu stays; a damaged game file that it needs (a theme's
+        // model) is named as the game's, never blamed on the player's coaster. Other failures take the
+        // general report.
+        const std::exception_ptr failure = std::current_exception();
+        if (coIsDamagedFileFailure(failure)) {
+            const fsLocator damaged = coDamagedFileOf(failure);
+            if (damaged.GetComponentCount() == 0 || damaged == file)
+                coReportFileProblem(coErrorDamagedCoaster, file);
+            else
+                coReportCurrentException();
             coGetMenuWorld().ClearScene();
         } else {
             ReportLoadFailure();

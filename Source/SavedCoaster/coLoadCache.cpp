@@ -3,6 +3,7 @@
 #include "Engine/App/Ch/chBinReader.h"
 #include "Engine/App/Ch/chBinWriter.h"
 #include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
@@ -149,6 +150,14 @@ void coReadLoadCache(coLoadCacheMap& map) {
             reader.EndChunk();
         }
     } catch (const chInvalidChunkX&) {
+        map.clear();
+    } catch (const fsFileFailureX& failure) {
+        // The cache only saves time: one that cannot be read (a pipe, a file the player may not read) is
+        // as none, and the menu's write puts a readable one in its place where the folder allows.
+        std::string native;
+        fsLocatorToNativePath(path, native);
+        DBG_WARNING("the load-menu cache \"%s\" cannot be read (error 0x%08X); the coasters are read again",
+                    native.c_str(), failure.GetCode());
         map.clear();
     }
 }

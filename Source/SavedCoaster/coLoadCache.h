@@ -28,8 +28,8 @@ inline constexpr const char* coLoadCacheFileName = "LoadCach.bin";
 // A coaster file's name: longer than its extension and ending in ".csa" in any case.
 bool coIsCoasterFileName(const envString& fileName);
 
-// Fills the map from the cache file; a missing file leaves it alone, a damaged one (or a chunk of
-// version 0) empties it. Entries naming a directory the saves root does not have are skipped.
+// Fills the map from the cache file; a missing file leaves it alone, a damaged or unreadable one (or a
+// chunk of version 0) empties it. Entries naming a directory the saves root does not have are skipped.
 void coReadLoadCache(coLoadCacheMap& map);
 // Brings one coaster file's entry up to date, opening the file only when it is new, changed, or was not
 // loadable last time (its coaster type or environment may have been installed since). A file outside

@@ -11,6 +11,7 @@
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envUtf.h"
 #include "Engine/Graphics/G2d/g2dExceptions.h"
+#include "Engine/Graphics/May/mayModelFile.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Settings/coFileCause.h"
@@ -173,15 +174,23 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure, coAfter
             return ByCode(e, ends);
         return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn, e.GetLocator(),
                           {}, gfDamage::Malformed);
+    } catch (const mayInvalidModelFileX& e) {
+        return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn, e.GetLocator(),
+                          {}, gfDamage::Malformed);
     } catch (const gfInvalidContentX& e) {
         const bool inPak = e.GetEntry().GetComponentCount() > 0;
         return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn,
                           inPak ? e.GetEntry() : e.GetLocator(), inPak ? e.GetLocator() : fsLocator(),
                           e.GetDamage());
     } catch (const fsReadOnlyX& e) {
+        // Only a refusal of the system's permissions is "read-only"; a folder or a pipe in the file's place
+        // is told under the plain heading, above its cause.
+        const int error = e.GetSystemError();
         if (e.GetAccess() == fsAccess::Write)
-            return WithCause(4, 8, e);
-        switch (e.GetSystemError()) {
+            return error == 0 || error == EACCES || error == EPERM || error == EROFS
+                       ? WithCause(4, 8, e)
+                       : WithCause(coErrorPackage, coErrorUnknownFile, e);
+        switch (error) {
         case EISDIR:
             return WithPath(4, coFsErrorFolderNotFile, e);
         case fsNotAFileError:
@@ -258,8 +267,24 @@ bool coIsDamagedFileFailure(const std::exception_ptr& failure) {
         return true;
     } catch (const coInvalidPropFileX&) {
         return true;
+    } catch (const mayInvalidModelFileX&) {
+        return true;
     } catch (...) {
         return false;
+    }
+}
+
+fsLocator coDamagedFileOf(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const chInvalidChunkX& e) {
+        return e.GetLocator();
+    } catch (const mayInvalidModelFileX& e) {
+        return e.GetLocator();
+    } catch (const fsFileFailureX& e) {
+        return e.GetLocator();
+    } catch (...) {
+        return {};
     }
 }
 

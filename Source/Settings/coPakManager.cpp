@@ -2,8 +2,12 @@
 
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Source/Settings/coPaths.h"
+
+#include <filesystem>
+#include <string>
 
 namespace {
 
@@ -35,6 +39,14 @@ bool IsPngName(const envString& name) {
     return envString(length - 4, 4, name) == kImageExtension;
 }
 
+// Whether anything stands under the file's name: a folder, or a link that leads nowhere or back to itself.
+bool Stands(const fsLocator& file) {
+    std::string path;
+    fsLocatorToNativePath(file, path);
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
 // Every directory of the root holding the file, in order. The set is filled only when all opened, so
 // a pak that fails to open leaves the set closed. A required pak is missing when no directory holds it,
 // and anything else standing in its place is opened, so that its failure names it.
@@ -46,7 +58,7 @@ void OpenSet(PakSet& paks, i32 root, const envString& fileName, bool required = 
         if (pak.GetComponentCount() == 0)
             continue;
         pak.AppendComponent(fileName);
-        if (fsFileExists(pak) || (required && fsDirectoryExists(pak)))
+        if (fsFileExists(pak) || (required && Stands(pak)))
             opened.push_back(std::make_unique<gfPakFile>(pak));
     }
     if (required && opened.empty()) {

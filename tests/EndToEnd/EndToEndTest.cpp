@@ -1058,6 +1058,36 @@ TEST(EndToEndTest, OptionsChosenInOneRunHoldInTheNext) {
     }
 }
 
+// A first start writes the settings of the display adapter that the driver names, read through the real
+// display (Mesa's renderer name forced as a player's driver would give it); the log names the same one.
+TEST(EndToEndTest, TheFirstStartWritesTheAdapterWorkaroundsOfTheRealDisplay) {
+    constexpr size_t kFirstBool = 20; // the file's header, the bool chunk's header and its count
+    const struct {
+        const char* renderer; // empty: the driver's own
+        u8 multitexture, locked, verticalSync;
+    } rows[] = {
+        {"", 1, 0, 0},
+        {"Matrox Millennium G400", 0, 1, 1},
+        {"Mesa Radeon RX 580", 1, 0, 1},
+    };
+    for (const auto& row : rows) {
+        GameHome home;
+        const std::string renderer = row.renderer;
+        const GameRun run = home.Play("quit_from_menu.inject", LV_DATA_DIR,
+                                      renderer.empty() ? "" : "force_gl_renderer='" + renderer + "' ");
+        ASSERT_EQ(run.exitCode, kExitNormal) << run.output;
+        if (!renderer.empty())
+            EXPECT_NE(run.output.find("Display Adapter: " + renderer), std::string::npos) << run.output;
+        const std::string prefs = ReadAll(home.Saves() / "prefs.bin");
+        ASSERT_GT(prefs.size(), kFirstBool + coPrefs::kBoolCount) << row.renderer;
+        const std::array<u8, 3> written{static_cast<u8>(prefs[kFirstBool + coPrefMultitexture]),
+                                        static_cast<u8>(prefs[kFirstBool + coPrefMultitextureLocked]),
+                                        static_cast<u8>(prefs[kFirstBool + coPrefVerticalSync])};
+        EXPECT_EQ(written, (std::array<u8, 3>{row.multitexture, row.locked, row.verticalSync}))
+            << row.renderer;
+    }
+}
+
 TEST(EndToEndTest, ASavedCoasterIsBuiltOnAndSavedUnderASecondName) {
     GameHome home;
     WriteOval(home.Saves() / "E2E Oval.csa");

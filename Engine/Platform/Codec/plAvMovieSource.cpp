@@ -1,5 +1,8 @@
 #include "Engine/Platform/Codec/plAvMovieSource.h"
 
+#include "Engine/Core/Env/dbgLog.h"
+#include "Engine/Platform/Os/plFileText.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -10,8 +13,10 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <mutex>
+#include <unistd.h>
 
 namespace {
 
@@ -47,10 +52,25 @@ plAvMovieSource::~plAvMovieSource() {
     Close();
 }
 
+void plWarnUnopenedMedia(const std::string& path, int error) {
+    DBG_WARNING("%s is not played: %s", path.c_str(),
+                error == ENODEV ? "it is not a file (a pipe or a device)" : std::strerror(error));
+}
+
 bool plAvMovieSource::Open(const std::string& path) {
     Close();
+    // The library opens the file already opened and checked to be one, by its descriptor's name: a pipe in
+    // its place is refused, never waited on.
+    const int fd = plOpenRegularFile(path);
+    if (fd < 0) {
+        plWarnUnopenedMedia(path, errno);
+        return false;
+    }
     plQuietMediaLibraries();
-    if (avformat_open_input(&m_format, path.c_str(), nullptr, nullptr) < 0) {
+    const std::string opened = "/proc/self/fd/" + std::to_string(fd);
+    const int result = avformat_open_input(&m_format, opened.c_str(), nullptr, nullptr);
+    close(fd);
+    if (result < 0) {
         m_format = nullptr;
         return false;
     }

@@ -2,6 +2,7 @@
 #include "Engine/Platform/Media/plMovieSource.h"
 
 #include <deque>
+#include <string>
 
 struct AVFormatContext;
 struct AVCodecContext;
@@ -12,6 +13,8 @@ struct SwrContext;
 
 // The media libraries report damaged files on stderr; the players answer such files themselves.
 void plQuietMediaLibraries();
+// Logs that a media file was not opened: it is missing, unreadable, or not a file (errno `error`).
+void plWarnUnopenedMedia(const std::string& path, int error);
 
 // A movie read through libavformat and libavcodec: pictures scaled to RGBA by libswscale, sound
 // resampled by libswresample. Memory holds what one stream is ahead of the other.

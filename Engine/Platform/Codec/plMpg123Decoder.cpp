@@ -1,8 +1,13 @@
 #include "Engine/Platform/Codec/plMpg123Decoder.h"
 
+#include "Engine/Platform/Codec/plAvMovieSource.h"
+#include "Engine/Platform/Os/plFileText.h"
+
 #include <mpg123.h>
 
+#include <cerrno>
 #include <mutex>
+#include <unistd.h>
 
 namespace {
 // Older library versions need their tables built once per process; newer ones ignore the call.
@@ -18,12 +23,21 @@ plMpg123Decoder::~plMpg123Decoder() {
 
 bool plMpg123Decoder::Open(const std::string& path) {
     Close();
+    // The library reads the descriptor of a file checked to be one: a pipe in its place is refused.
+    const int fd = plOpenRegularFile(path);
+    if (fd < 0) {
+        plWarnUnopenedMedia(path, errno);
+        return false;
+    }
     InitLibrary();
     int error = MPG123_OK;
     mpg123_handle* handle = mpg123_new(nullptr, &error);
-    if (!handle)
+    if (!handle) {
+        close(fd);
         return false;
+    }
     m_handle = handle;
+    m_fd = fd;
     mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
     // Every rate in 16-bit samples, so the output keeps the file's rate and channels.
     mpg123_format_none(handle);
@@ -36,7 +50,7 @@ bool plMpg123Decoder::Open(const std::string& path) {
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    if (mpg123_open(handle, path.c_str()) != MPG123_OK ||
+    if (mpg123_open_fd(handle, fd) != MPG123_OK ||
         mpg123_getformat(handle, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 ||
         (channels != 1 && channels != 2) || encoding != MPG123_ENC_SIGNED_16) {
         Close();
@@ -54,6 +68,9 @@ void plMpg123Decoder::Close() {
         mpg123_delete(m_handle);
         m_handle = nullptr;
     }
+    if (m_fd >= 0)
+        close(m_fd); // the library leaves a descriptor it was given open
+    m_fd = -1;
     m_rate = 0;
     m_channels = 0;
     m_ended = true;

@@ -23,6 +23,7 @@ class plMpg123Decoder : public plMp3Decoder {
 
   private:
     mpg123_handle_struct* m_handle = nullptr;
+    int m_fd = -1;
     u32 m_rate = 0;
     u32 m_channels = 0;
     bool m_ended = false;

@@ -21,6 +21,7 @@ bool plGlVideoSink::Begin(u32 width, u32 height) {
     SDL_Window* window = m_window.GetSdlWindow();
     if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL) || width == 0 || height == 0)
         return false;
+    m_window.ShowWindow();
     if (!SDL_GL_GetCurrentContext()) {
         plPrepareGlMemory();
         m_context = SDL_GL_CreateContext(window);

@@ -52,6 +52,17 @@ bool Runs(pid_t pid) {
     return pid > 0 && (kill(pid, 0) == 0 || errno != ESRCH);
 }
 
+// A temporary's name without its suffix ends in the writer's mark ".<process id>-<write>": where the mark
+// starts, or nothing for the older form without one.
+std::optional<size_t> WriterMarkOf(std::string_view stem) {
+    const size_t dot = stem.rfind('.');
+    const size_t dash = stem.rfind('-');
+    if (dot == std::string_view::npos || dash == std::string_view::npos || dash < dot ||
+        !AllDigits(stem.substr(dot + 1, dash - dot - 1)) || !AllDigits(stem.substr(dash + 1)))
+        return std::nullopt;
+    return dot;
+}
+
 } // namespace
 
 plAtomicFile::plAtomicFile(const std::string& path) : m_path(path) {
@@ -75,14 +86,21 @@ std::optional<std::string> plAtomicFile::StaleTargetOf(std::string_view name) {
     if (!name.ends_with(suffix))
         return std::nullopt;
     name.remove_suffix(suffix.size());
-    const size_t dot = name.rfind('.');
-    const size_t dash = name.rfind('-');
-    if (dot == std::string_view::npos || dash == std::string_view::npos || dash < dot ||
-        !AllDigits(name.substr(dot + 1, dash - dot - 1)) || !AllDigits(name.substr(dash + 1)))
+    const std::optional<size_t> mark = WriterMarkOf(name);
+    if (!mark)
         return std::string(name);
-    if (Runs(static_cast<pid_t>(std::stoll(std::string(name.substr(dot + 1, dash - dot - 1))))))
+    const std::string_view process = name.substr(*mark + 1, name.rfind('-') - *mark - 1);
+    if (Runs(static_cast<pid_t>(std::stoll(std::string(process)))))
         return std::nullopt;
-    return std::string(name.substr(0, dot));
+    return std::string(name.substr(0, *mark));
+}
+
+bool plAtomicFile::MayHoldCutTarget(std::string_view name) {
+    constexpr size_t kLongestUtf8Tail = 3; // continuation bytes a cut may step back over
+    const std::string_view suffix = kSuffix;
+    // Only the form with the writer's mark is ever cut.
+    return name.size() + kLongestUtf8Tail >= NAME_MAX && name.ends_with(suffix) &&
+           WriterMarkOf(name.substr(0, name.size() - suffix.size()));
 }
 
 // The temporary exists exactly while the descriptor is open.

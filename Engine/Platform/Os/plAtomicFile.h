@@ -36,6 +36,9 @@ class plAtomicFile {
     // named `name` whose writer no longer runs; nothing for any other name, and for a running writer's.
     // A temporary of the older form (the target's name and the suffix only) has no writer left.
     static std::optional<std::string> StaleTargetOf(std::string_view name);
+    // Whether a temporary of that name may hold its target's name cut short: it is as long as a folder
+    // takes, less the few bytes a cut on a character boundary may leave.
+    static bool MayHoldCutTarget(std::string_view name);
 
   private:
     std::string m_path;

@@ -30,15 +30,27 @@ bool WriteAll(int fd, const std::string& text) {
 
 } // namespace
 
-u32 plReadFileText(const std::string& path, std::string& out) {
-    out.clear();
-    // Without O_NONBLOCK a FIFO put in place of the file would hold the open until a writer came.
+int plOpenRegularFile(const std::string& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? plErr::Success : plErr::AccessDenied;
-    // Only a regular file of a settings file's size is read: a device or a huge file would never end.
+        return -1;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > static_cast<off_t>(plFileTextMaxBytes)) {
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        return fd;
+    const int error = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+    close(fd);
+    errno = error;
+    return -1;
+}
+
+u32 plReadFileText(const std::string& path, std::string& out) {
+    out.clear();
+    const int fd = plOpenRegularFile(path);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? plErr::Success : plErr::AccessDenied;
+    // Only a file of a settings file's size is read: a huge one would never end.
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || st.st_size > static_cast<off_t>(plFileTextMaxBytes)) {
         close(fd);
         return plErr::AccessDenied;
     }

@@ -92,7 +92,8 @@ i32 plSdlMessageBox::Show(const std::u16string& text, const std::u16string& capt
         buttons[0].flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
         SDL_MessageBoxData data{};
         data.flags = IconFlags(type);
-        data.window = m_host.GetSdlWindow();
+        // A box of the start, before the window is shown, stands on its own.
+        data.window = m_host.IsShown() ? m_host.GetSdlWindow() : nullptr;
         data.title = caption8.c_str();
         data.message = text8.c_str();
         data.numbuttons = static_cast<int>(set.count);

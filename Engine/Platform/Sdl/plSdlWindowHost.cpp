@@ -185,15 +185,26 @@ bool plSdlWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const st
         // The device may draw into the window's own buffers, with the depth it gives its own.
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     }
-    m_window = SDL_CreateWindow(envUtf16ToUtf8(title).c_str(), x, y, width, height, flags);
+    m_window =
+        SDL_CreateWindow(envUtf16ToUtf8(title).c_str(), x, y, width, height, flags | SDL_WINDOW_HIDDEN);
     if (!m_window) {
         DBG_WARNING("SDL window cannot be created: %s", SDL_GetError());
         return false;
     }
     if (flags & SDL_WINDOW_OPENGL)
         plPinGlLibraries();
-    SDL_RaiseWindow(m_window);
     return true;
+}
+
+void plSdlWindowHost::ShowWindow() {
+    if (!m_window || IsShown())
+        return;
+    SDL_ShowWindow(m_window);
+    SDL_RaiseWindow(m_window);
+}
+
+bool plSdlWindowHost::IsShown() const {
+    return m_window && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_SHOWN) != 0;
 }
 
 void plSdlWindowHost::SetWindowRect(i32 x, i32 y, i32 width, i32 height) {
@@ -212,6 +223,7 @@ void plSdlWindowHost::SetFullScreen(bool fullScreen) {
     if (m_window && SDL_SetWindowFullscreen(m_window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
         DBG_WARNING("The window cannot change to %s: %s", fullScreen ? "full screen" : "a window",
                     SDL_GetError());
+    ShowWindow(); // the display has started
 }
 
 bool plSdlWindowHost::IsFullScreen() const {

@@ -36,6 +36,10 @@ class plSdlWindowHost : public plWindowHost {
     void InjectInput(const plInjectedInput& input) override;
     void SetWindowIcon(i32 width, i32 height, const u8* rgba) override;
     SDL_Window* GetSdlWindow() const { return m_window; }
+    // The window is made hidden, so that the boxes of the start stand alone; it is shown (and raised)
+    // once it has a picture to show: when the display starts, or a movie plays in it.
+    void ShowWindow();
+    bool IsShown() const;
     // Called when the window has lost its picture (uncovered, or mapped again) and nothing draws anew
     // while the game waits unfocused; empty for none.
     void SetRepaint(std::function<void()> repaint) { m_repaint = std::move(repaint); }

@@ -1,5 +1,6 @@
 #include "Source/App/coSaveTemporaries.h"
 
+#include "Engine/Platform/Os/plAtomicFile.h"
 #include "Source/Career/coCareerSave.h"
 #include "Source/Park/coCoasterPackage.h"
 #include "Source/SavedCoaster/coLoadCache.h"
@@ -10,6 +11,7 @@
 
 #include <fstream>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -69,4 +71,36 @@ TEST(coSaveTemporaries, OnlyTheGamesOwnTemporariesAreRemoved) {
     EXPECT_TRUE(fs::exists(outside / "Mission3.cmi.tmp"));
     EXPECT_TRUE(fs::is_symlink(saves / "Linked.csa.tmp"));
     fs::remove_all(root);
+}
+
+// A game that stopped while saving a coaster of the longest names leaves a temporary whose name holds the
+// coaster's cut short, without its ".csa": it goes all the same, and the coasters stay.
+TEST(coSaveTemporaries, ATemporaryOfALongCoasterNameIsRemoved) {
+    const fs::path saves =
+        fs::temp_directory_path() / ("coSaveTemporariesLong-" + std::to_string(::getpid()));
+    fs::remove_all(saves);
+    fs::create_directories(saves);
+    std::string accented;
+    for (int i = 0; i < 125; ++i)
+        accented += "\u00e9";
+    for (const std::string& name : {std::string(251, 'a'), accented + "x", std::string(200, 'b')}) {
+        const fs::path coaster = saves / (name + coSavedCoasterExtension);
+        std::ofstream(coaster) << "coaster";
+        const pid_t saver = fork();
+        if (saver == 0) {
+            plAtomicFile stopped(coaster.string()); // the process ends before it commits or cleans
+            _exit(stopped.GetError());
+        }
+        int status = 0;
+        waitpid(saver, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << name.size();
+    }
+    coRemoveSaveTemporaries(saves);
+    size_t coasters = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(saves)) {
+        EXPECT_EQ(entry.path().extension(), coSavedCoasterExtension) << entry.path();
+        ++coasters;
+    }
+    EXPECT_EQ(coasters, 3u);
+    fs::remove_all(saves);
 }

@@ -114,6 +114,8 @@ TEST_F(coCareerSaveTest, ARecordThatCannotBeUsedIsToldAndDroppedAtTheNextWrite) 
         {"grade 0", Record("MISN", u"Steel", 0, 0)},
         {"grade byte 0xBF", badGrade},
         {"empty body", std::string("MISN\0\0\0\0\0\0", 10)},
+        {"id MISX with one bit damaged", Record("MISP", u"Steel", 0, 2)},
+        {"id MISN with one bit damaged", Record("LISN", u"Steel", 0, 2)},
     };
     const std::string good = Record("MISN", u"Wood", 3, 3);
     const std::string unknown = std::string("ABCD\x02\0\0\0\0\0xy", 12);

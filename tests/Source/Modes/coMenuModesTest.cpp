@@ -1,8 +1,11 @@
 #include "Source/Modes/coMenuModes.h"
+#include "Engine/App/Ch/chExceptions.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
+#include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
+#include "Engine/Graphics/May/mayModelFile.h"
 #include "Source/Career/coCareerSave.h"
 #include "Source/Modes/coMenuWorld.h"
 #include "Source/SavedCoaster/coSavedCoasterTestSupport.h"
@@ -17,6 +20,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <tuple>
 
 namespace {
@@ -48,8 +52,11 @@ struct coRecordingWorld : coMenuWorld {
     void ClearScene() override { calls.push_back("clear"); }
     void LoadCoaster(const fsLocator& file) override {
         calls.push_back("load " + envStringToNarrow(file.GetLastComponent()));
+        if (failure)
+            failure();
         coMenuWorld::LoadCoaster(file);
     }
+    std::function<void()> failure; // thrown by the load when set
 };
 
 // A mode that only stands in the table.
@@ -163,6 +170,30 @@ TEST_F(coMenuModesTest, MainAndLoadMenuMoves) {
     EXPECT_NE(displayer.shown[0].message.find("#11 "), std::string::npos) << displayer.shown[0].message;
     EXPECT_EQ(coCurrentMode(), &loadMenu);
     EXPECT_EQ(loadMenu.GetResult(), coMode::Stay);
+
+    // A damaged game file that the coaster needs (a model of its theme) is named as the game's (text 25),
+    // never as the player's coaster; damage that names no file stays the coaster's.
+    const fsLocator model = folder.Locator("Themes/Ironvale/Model/tubedancer.msk");
+    const struct {
+        std::function<void()> failure;
+        const char* text;
+    } failures[] = {
+        {[&] { throw gfInvalidFileBinX(model, gfDamage::CutShort); }, "#25 "},
+        {[&] { throw mayInvalidModelFileX(model); }, "#25 "},
+        {[&] { throw chInvalidChunkX(model); }, "#25 "},
+        {[] { throw chInvalidChunkX(); }, "#11 "},
+    };
+    for (const auto& f : failures) {
+        displayer.shown.clear();
+        world.calls.clear();
+        world.failure = f.failure;
+        Press(loadMenu.GetScreen(), "Ride");
+        EXPECT_EQ(world.calls, (std::vector<std::string>{"load Broken.csa", "clear"})) << f.text;
+        ASSERT_EQ(displayer.shown.size(), 1u) << f.text;
+        EXPECT_NE(displayer.shown[0].message.find(f.text), std::string::npos) << displayer.shown[0].message;
+        EXPECT_EQ(coCurrentMode(), &loadMenu);
+    }
+    world.failure = nullptr;
 
     // Exit ends the game without the question.
     Press(loadMenu.GetScreen(), "Main Menu");
@@ -279,6 +310,7 @@ TEST_F(coMenuModesTest, ProfilesAreChosenOrMadeByNameAndHandedToTheCareer) {
 
 TEST_F(coMenuModesTest, AnExistingNameStartsTheProfileAfreshOnlyOnOkAndFailuresStay) {
     folder.MakeFolder("saves/Ann/Classic");
+    folder.MakeFolder("missions/Classic");
     coCareerSave::Write(0, u"Ann", u"Classic", 0, 2);
     std::ofstream(folder.Path("saves/Ann/Classic/Mission1.cmi")) << "attempt";
     std::ofstream(folder.Path("saves/Bob")) << "a file where the folder would go";

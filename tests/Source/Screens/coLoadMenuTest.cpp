@@ -7,6 +7,9 @@
 #include "coScreenTestKit.h"
 
 #include <filesystem>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -131,6 +134,39 @@ TEST_F(coLoadMenuTest, DeleteRemovesTheEntrysOwnFileAfterTheQuestion) {
     EXPECT_EQ(saves.Read("LoadCach.bin"), "");
     coLoadMenu empty([this](u32 text, const envString& name) { return host.AskNamedQuestion(text, name); });
     EXPECT_EQ(Buttons(empty), "---");
+}
+
+// A cache that cannot be read is as none: the menu lists the coasters from their files and writes a
+// readable cache in its place.
+TEST_F(coLoadMenuTest, ACacheThatCannotBeReadIsRebuilt) {
+    WriteCoaster("Oval.csa", 1700000000);
+    const std::string cache = saves.Path("LoadCach.bin");
+    const struct {
+        const char* what;
+        std::function<void()> plant;
+    } cases[] = {
+        {"a pipe", [&] { ASSERT_EQ(mkfifo(cache.c_str(), 0600), 0); }},
+        {"unreadable",
+         [&] {
+             saves.Write("LoadCach.bin", "LoadCach");
+             std::filesystem::permissions(cache, std::filesystem::perms::none);
+         }},
+    };
+    for (const auto& c : cases) {
+        if (geteuid() == 0 && std::string(c.what) == "unreadable")
+            continue; // permissions do not stop the superuser
+        std::filesystem::remove(cache);
+        c.plant();
+        {
+            coLoadMenu menu(
+                [this](u32 text, const envString& name) { return host.AskNamedQuestion(text, name); });
+            EXPECT_EQ(Names(menu), std::vector<std::string>{"Oval"}) << c.what;
+        }
+        EXPECT_TRUE(std::filesystem::is_regular_file(cache)) << c.what;
+        coLoadCacheMap cached;
+        coReadLoadCache(cached);
+        EXPECT_EQ(cached.size(), 1u) << c.what;
+    }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "Engine/Graphics/G2d/g2dFont.h"
 #include "Engine/Graphics/G2d/g2dImageFile.h"
 #include "Engine/Graphics/G3d/g3dImageFile.h"
+#include "Engine/Graphics/May/mayModelFile.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Screens/coScreenScript.h"
@@ -19,6 +20,7 @@
 #include "Engine/App/Fs/fsOpenFailures.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfErrorHandler.h"
+#include "Engine/App/Gf/gfFile.h"
 #include "Engine/App/Gf/gfPakBuilder.h"
 #include "Engine/App/Gf/gfPakFile.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
@@ -221,7 +223,9 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
                     {coErrorUnreadablePictureGoesOn, u"Picture goes on.\n"},
                     {coErrorCutShort, u"Cut short."},
                     {coErrorDamagedContent, u"Damaged."},
-                    {coErrorGameEnds, u"The game ends."}});
+                    {coErrorGameEnds, u"The game ends."},
+                    {coErrorUnknownFile, u"Not read: "},
+                    {21, u"A looping link."}});
     gfWriteTextSet(folder.Locator("fsErrors.tsf"), 32, {{4, u"Missing.\n"}});
     for (const char* set : {"basicstr.tsf", "fontname.tsf"}) {
         gfWriteTextSet(folder.Locator(set), 32, {{1, u"text"}});
@@ -251,6 +255,8 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
     folder.Write("gui/ui/deep.bmp", Bmp(32));
     folder.MakeFolder("nopak");
     folder.MakeFolder("folderpak/gui.pak");
+    folder.MakeFolder("looppak");
+    std::filesystem::create_symlink(folder.Path("looppak/gui.pak"), folder.Path("looppak/gui.pak"));
     fsResetRootTable();
     fsSetRootDirectory(coRootGui, folder.Locator("gui"));
     fsSetRootDirectory(coRootProgram, folder.Locator("empty"));
@@ -295,6 +301,10 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
         {[] { throw chInvalidChunkX(); }, ends, "Ends", ": (8-1)", ""},
         // Without the interface pak its file is named, not the first picture looked for.
         {[&] { guiIn("nopak"); }, ends, "Missing.\n", folder.Path("nopak/gui.pak"), endLine},
+        {[&] { guiIn("looppak"); }, ends, "Not read: ", folder.Path("looppak/gui.pak"),
+         "\nA looping link." + endLine},
+        {[&] { throw mayInvalidModelFileX(file("Model/tubedancer.msk")); }, goesOn, "File goes on.\n",
+         folder.Path("Model/tubedancer.msk"), damaged},
     };
     RecordedNotices notices(folder.Locator());
     gfRecordingDisplayer& displayer = notices.displayer;
@@ -320,7 +330,10 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
 TEST(coReportExceptionTest, AFileThatMayNotBeReadIsToldAsARead) {
     fsTestFolder folder;
     gfWriteTextSet(folder.Locator("coErrors.tsf"), 32,
-                   {{coErrorFolderReadOnly, u"Read-only folder."}, {41, u"Not a file."}});
+                   {{coErrorUnknownFile, u"Not read or written: "},
+                    {coErrorFolderReadOnly, u"Read-only folder."},
+                    {40, u"A folder, not a file."},
+                    {41, u"Not a file."}});
     gfWriteTextSet(folder.Locator("fsErrors.tsf"), 32,
                    {{8, u"Not written.\n"},
                     {coFsErrorMayNotRead, u"May not read.\n"},
@@ -340,6 +353,11 @@ TEST(coReportExceptionTest, AFileThatMayNotBeReadIsToldAsARead) {
     folder.Write("refused/My Coaster.csa", "KSFB");
     const auto textSet = [](const fsLocator& file) { gfTextSet(file, 32, true); };
     const auto pak = [](const fsLocator& file) { gfPakFile{file}; };
+    // The settings' save puts its file in place in one step, which a folder of its name refuses.
+    const auto saveOver = [](const fsLocator& file) {
+        gfWriteFileAtomically(file, gfByteOrderData, [](gfFile&) {});
+    };
+    folder.MakeFolder("folder/prefs.bin");
     const struct {
         const char* file;
         std::function<void(const fsLocator&)> load;
@@ -357,6 +375,7 @@ TEST(coReportExceptionTest, AFileThatMayNotBeReadIsToldAsARead) {
         {"pipe/gui.pak", pak, "Not read:\n", "\nNot a file."},
         {"pipe/My Coaster.csa", coLoadCoasterFile, "Not read:\n", "\nNot a file."},
         {"refused/prefs.bin", fsCreateFile, "Not written.\n", "\nRead-only folder."},
+        {"folder/prefs.bin", saveOver, "Not read or written: ", "\nA folder, not a file."},
     };
     const fsOpenFailures refused(EACCES, -1, [](const char* path, int) {
         return std::string_view(path).find("/refused/") != std::string_view::npos;

@@ -5,6 +5,7 @@
 #include "snAudioFixture.h"
 
 #include <cmath>
+#include <sys/stat.h>
 
 namespace {
 
@@ -112,11 +113,13 @@ TEST_F(snSoundJobMP3Test, ASecondJobTakesOverThePlayer) {
 }
 
 // A file that is missing or cannot be decoded ends the job at once, endless loop or not, with one
-// warning; nothing plays.
+// warning; nothing plays. A pipe in the file's place is refused, never waited on for a writer.
 TEST_F(snSoundJobMP3Test, GarbageAndMissingFilesStopTheJobAtOnce) {
+    ASSERT_EQ(mkfifo(m_folder.Path("pipe.mp3").c_str(), 0600), 0);
     const std::pair<fsLocator, const char*> cases[] = {
         {m_folder.Write("noise.mp3", std::string(3000, '\x5A')), "MP3 file cannot be decoded"},
-        {m_folder.Locator("missing.mp3"), "MP3 file not found"}};
+        {m_folder.Locator("missing.mp3"), "MP3 file not found"},
+        {m_folder.Locator("pipe.mp3"), "it is not a file (a pipe or a device)"}};
     for (const auto& [file, warning] : cases) {
         snSoundJobMP3* job = Start(file, -1);
         EXPECT_TRUE(job->IsStopped()) << warning;

@@ -42,6 +42,15 @@ TEST(plSdlWindowHost, WithoutAWindowNothingArrivesAndWaitingFails) {
     EXPECT_EQ(host.GetMessage(m), -1);
 }
 
+// The window stays hidden while the start may show its boxes (which then stand alone), and shows once
+// the display starts in it.
+TEST_F(plSdlWindowHostOpen, TheWindowShowsOnlyWhenTheDisplayStarts) {
+    EXPECT_FALSE(host.IsShown());
+    host.SetFullScreen(false);
+    EXPECT_TRUE(host.IsShown());
+    EXPECT_FALSE(host.IsFullScreen());
+}
+
 TEST_F(plSdlWindowHostOpen, KeysBecomeKeyDownsWithTheirControlCharacters) {
     EXPECT_STREQ(SDL_GetWindowTitle(host.GetSdlWindow()), "Test \xC3\xA9");
     Drain(host); // whatever the driver sent about the new window

@@ -11,6 +11,7 @@
 #include "Engine/Video/Vi/viPackage.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -114,6 +115,9 @@ TEST_F(viMoviePlayerTest, APressBeforeTheMovieIsIgnored) {
 TEST_F(viMoviePlayerTest, MissingSoundOnlyAndClosedPlayersReturnAtOnce) {
     viMoviePlayer player;
     player.Play(m_folder.Locator("missing.avi"));
+    // A pipe in place of the movie is refused, never waited on for a writer.
+    ASSERT_EQ(mkfifo(m_folder.Path("pipe.avi").c_str(), 0600), 0);
+    player.Play(m_folder.Locator("pipe.avi"));
     plMovieContent soundOnly = plColourBarMovie(24);
     soundOnly.frames.clear();
     player.Play(WriteMovie("sound.avi", soundOnly));
