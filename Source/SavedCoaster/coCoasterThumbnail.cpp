@@ -2,6 +2,8 @@
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/Ch/chWriter.h"
+#include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
@@ -41,6 +43,27 @@ maBoundingBox TrackBox() {
     return out;
 }
 
+// The palettes and any dialog up are left out of the picture, and shown again as they were.
+class HiddenGui {
+  public:
+    HiddenGui() : m_root(guiWindowMgr::GetRoot()) {
+        if (!m_root)
+            return;
+        m_shown = m_root->IsVisible();
+        m_root->SetVisible(false);
+    }
+    ~HiddenGui() {
+        if (m_root)
+            m_root->SetVisible(m_shown);
+    }
+    HiddenGui(const HiddenGui&) = delete;
+    HiddenGui& operator=(const HiddenGui&) = delete;
+
+  private:
+    guiContainer* m_root;
+    bool m_shown = true;
+};
+
 } // namespace
 
 void coRenderCoasterThumbnail() {
@@ -70,6 +93,7 @@ void coRenderCoasterThumbnail() {
 
     // The picture shows the world textured; a save leaves the builder's look as it was.
     const coTexturedWorld textured;
+    const HiddenGui hidden;
     g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     g3dRenderer::RenderFrame(appClock::GetTime());
 }
