@@ -69,7 +69,7 @@ TEST_F(coFlareFrameTest, TheHillAndTheStationHideTheSunInTheBuildersAndTheRidesF
         ASSERT_NE(coGetDock(), nullptr);
         coPrefs::SetBool(coPrefLensFlare, true);
         // Eyes looking at the sun: one on the line from the sun through the middle of the station's roof,
-        // one above that roof, one beyond the hill, and the start's open ground.
+        // one above that roof, one beyond the hill, and open ground beside the start.
         const maVector3d roof = coGetDock()->GetPosition() + maVector3d(0.0f, 4.45f, 0.0f);
         const maVector3d towardSun = sun - roof;
         const maVector3d underRoof = roof - towardSun * (10.0f / towardSun.Length());
@@ -79,7 +79,7 @@ TEST_F(coFlareFrameTest, TheHillAndTheStationHideTheSunInTheBuildersAndTheRidesF
         } eyes[] = {{"under the roof", underRoof},
                     {"over the roof", underRoof + maVector3d(0.0f, 8.0f, 0.0f)},
                     {"beyond the hill", {180.0f, 8.0f, 180.0f}},
-                    {"in the open", {0.0f, 10.0f, 0.0f}}};
+                    {"in the open", {20.0f, 10.0f, -20.0f}}};
         // The builder's frame and the ride's each judge the flare from the camera they draw with.
         const std::function<void()> frames[] = {[&] { coGetModeHost().UpdateScene(camera, 1.0f); },
                                                 [&] { coGetRideModeHost().UpdateEnvironment(camera, 1.0f); },
