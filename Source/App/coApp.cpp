@@ -151,9 +151,17 @@ coSceneTrackObjectMaker g_trackObjectMaker;
 std::unique_ptr<coMeshBuilderDefinitions> g_trackDefinitions;
 coGameEditorWorld g_editorWorld;
 
+// The flares' visibility test looks from the camera the frame draws with, so the terrain and the dock
+// can hide the sun.
+void GiveFlaresTheCamera(g3dCamera& camera) {
+    if (scLFVisCompute* visibility = scLFGetVisCompute())
+        visibility->SetCamera(&camera);
+}
+
 // Lens flares judged from the camera as it will draw, and the sky around it.
 void UpdateFlaresAndSky(g3dCamera& camera, float time) {
     camera.Apply();
+    GiveFlaresTheCamera(camera);
     scUpdateLensFlares();
     coGetEnvironment().UpdateSky(*camera.GetPosition(), time);
 }
@@ -340,8 +348,10 @@ void coApp::OnStart(appStartEvent*) {
 
     const coCommandLine options = coParseCommandLine(m_commandLine, coPrefs::GetInt(coPrefResolution));
     ApplyCommandLine(options);
-    if (!options.skipVideos)
+    if (!options.skipVideos) {
+        FitWindowToDisplay(options.resolution, options.windowed);
         PlayIntroMovies();
+    }
 
     InitDisplay(options.resolution, options.windowed, coPrefs::GetInt(coPrefColourDepth));
     // The GUI and the renderer hold the device's resources: they go before the device.
@@ -599,6 +609,22 @@ void coApp::PlayIntroMovies() {
     }
 }
 
+// The window takes the shape the display will give it, so that the movies fill the game's own window:
+// the game's size at the top left, or the whole screen.
+void coApp::FitWindowToDisplay(i32 resolution, bool windowed) {
+    appWindow* window = appGetWindow();
+    if (!window)
+        return;
+    if (!windowed) {
+        window->SetFullScreen(true);
+        return;
+    }
+    int width = 0;
+    int height = 0;
+    coPrefs::GetResolution(resolution, width, height);
+    window->SetRect(0, 0, width, height);
+}
+
 void coApp::SetWindowIcon() {
     fsLocator file = fsGetRootDirectory(coRootProgram, 0);
     file.AppendComponent("icon.png");
@@ -785,8 +811,10 @@ void coApp::RenderFrame(g3dCamera* camera, g2dImage* overlay) {
         g2dScreen::DrawImage(0, 0, *overlay);
     // The GUI's quads are in the renderer's lists: the menus show with the 3D frame, drawn once.
     const f32 time = appClock::GetTime();
-    if (camera)
+    if (camera) {
         coCullScene(*camera);
+        GiveFlaresTheCamera(*camera);
+    }
     scUpdateAll(time);
     if (camera)
         camera->Apply();

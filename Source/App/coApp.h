@@ -69,6 +69,7 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     static void StopScreens();
     // The display made anew in another mode, with everything that lives on it.
     void RestartDisplay(i32 resolution, i32 depth);
+    static void FitWindowToDisplay(i32 resolution, bool windowed);
     void PlayIntroMovies();
     // The display in that mode, with vertical sync, triple buffering and gamma from the preferences; the
     // colour depth counts only full screen.

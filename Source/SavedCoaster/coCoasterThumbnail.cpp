@@ -2,10 +2,13 @@
 
 #include "Engine/App/App/appClock.h"
 #include "Engine/App/Ch/chWriter.h"
+#include "Engine/GUI/Gui/guiContainer.h"
+#include "Engine/GUI/Gui/guiWindowMgr.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G2d/private/g2dScreenPAC.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
+#include "Engine/Graphics/Sc/scLensFlare.h"
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Park/coWorldSwitches.h"
@@ -15,6 +18,7 @@
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/World/coEnvironment.h"
+#include "Source/World/coLFVisCompute.h"
 #include "Source/World/coLoadingDock.h"
 #include "Source/World/coPlacementGrid.h"
 #include "Source/World/coPropList.h"
@@ -40,6 +44,50 @@ maBoundingBox TrackBox() {
     out.maxZ = box[5];
     return out;
 }
+
+// The palettes and any dialog up are left out of the picture, and shown again as they were.
+class HiddenGui {
+  public:
+    HiddenGui() : m_root(guiWindowMgr::GetRoot()) {
+        if (!m_root)
+            return;
+        m_shown = m_root->IsVisible();
+        m_root->SetVisible(false);
+    }
+    ~HiddenGui() {
+        if (m_root)
+            m_root->SetVisible(m_shown);
+    }
+    HiddenGui(const HiddenGui&) = delete;
+    HiddenGui& operator=(const HiddenGui&) = delete;
+
+  private:
+    guiContainer* m_root;
+    bool m_shown = true;
+};
+
+// The sun's flare as the picture's camera sees it; the flares' test then looks from the player's camera
+// again.
+class FlaresFrom {
+  public:
+    explicit FlaresFrom(g3dCamera& camera) : m_test(dynamic_cast<coLFVisCompute*>(scLFGetVisCompute())) {
+        if (m_test) {
+            m_playersCamera = m_test->GetCamera();
+            m_test->SetCamera(&camera);
+        }
+        scUpdateLensFlares();
+    }
+    ~FlaresFrom() {
+        if (m_test)
+            m_test->SetCamera(m_playersCamera);
+    }
+    FlaresFrom(const FlaresFrom&) = delete;
+    FlaresFrom& operator=(const FlaresFrom&) = delete;
+
+  private:
+    coLFVisCompute* m_test;
+    g3dCamera* m_playersCamera = nullptr;
+};
 
 } // namespace
 
@@ -70,6 +118,8 @@ void coRenderCoasterThumbnail() {
 
     // The picture shows the world textured; a save leaves the builder's look as it was.
     const coTexturedWorld textured;
+    const HiddenGui hidden;
+    const FlaresFrom flares(camera);
     g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     g3dRenderer::RenderFrame(appClock::GetTime());
 }

@@ -8,6 +8,7 @@ class g3dCamera;
 class coLFVisCompute : public scLFVisCompute {
   public:
     void SetCamera(g3dCamera* camera) override { m_camera = camera; }
+    g3dCamera* GetCamera() const { return m_camera; }
     bool IsVisible(const scLensFlare& flare) override;
 
   private:

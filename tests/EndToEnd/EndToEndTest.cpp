@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +38,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -313,6 +315,15 @@ struct Picture {
     }
 };
 
+// The thumbnail a coaster file carries, as its bitmap holds it.
+Picture ReadThumbnail(const std::string& coaster) {
+    for (const coChunkAt& chunk : coChunksOf(coaster))
+        if (chunk.id == "CSNP")
+            return {g2dDecodeBMP(
+                std::span(reinterpret_cast<const u8*>(coaster.data()) + chunk.Body(), chunk.size))};
+    return {};
+}
+
 Picture ReadShot(const fs::path& file) {
     const std::string bytes = ReadAll(file);
     return {g2dDecodePNG(std::span(reinterpret_cast<const u8*>(bytes.data()), bytes.size()))};
@@ -472,27 +483,58 @@ class ScreenGrab {
     bool IsOpen() const { return m_display != nullptr; }
     // How many pixels of the screen, as red, green and blue bytes, pass the test.
     template <class Test> size_t Count(Test test) const {
+        size_t count = 0;
+        ForEachPixel([&](int, int, int r, int g, int b) { count += test(r, g, b); });
+        return count;
+    }
+    // The box around the pixels that pass the test: left, top, right and bottom, past the end.
+    template <class Test> std::array<int, 4> Bounds(Test test) const {
+        std::array<int, 4> box{INT_MAX, INT_MAX, 0, 0};
+        ForEachPixel([&](int x, int y, int r, int g, int b) {
+            if (test(r, g, b))
+                box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x + 1),
+                       std::max(box[3], y + 1)};
+        });
+        return box;
+    }
+
+  private:
+    template <class Visit> void ForEachPixel(Visit visit) const {
         const Window root = DefaultRootWindow(m_display);
         XWindowAttributes attributes;
         XGetWindowAttributes(m_display, root, &attributes);
         XImage* image =
             XGetImage(m_display, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
         if (!image)
-            return 0;
-        size_t count = 0;
+            return;
         for (int y = 0; y < image->height; ++y)
             for (int x = 0; x < image->width; ++x) {
                 const unsigned long pixel = XGetPixel(image, x, y);
-                count += test(static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
-                              static_cast<int>(pixel & 0xFF));
+                visit(x, y, static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
+                      static_cast<int>(pixel & 0xFF));
             }
         XDestroyImage(image);
-        return count;
     }
 
-  private:
     Display* m_display;
 };
+
+// The game window's place and size on the screen: left, top, right and bottom, past the end.
+std::array<int, 4> GameWindowBox() {
+    FILE* pipe =
+        ::popen("xdotool search --onlyvisible --limit 1 --name '^Loopvane$' getwindowgeometry --shell", "r");
+    std::map<std::string, int> values;
+    char line[128];
+    while (pipe && std::fgets(line, sizeof line, pipe)) {
+        const std::string text(line);
+        const size_t equals = text.find('=');
+        if (equals != std::string::npos)
+            values[text.substr(0, equals)] = std::atoi(text.c_str() + equals + 1);
+    }
+    if (pipe)
+        ::pclose(pipe);
+    return {values["X"], values["Y"], values["X"] + values["WIDTH"], values["Y"] + values["HEIGHT"]};
+}
 
 // The maker's card: a dark blue ground with the gold of "Trackwrighting" and its rule.
 bool ShowsMakerCard(const ScreenGrab& screen) {
@@ -533,8 +575,23 @@ TEST(EndToEndTest, TheIntroMoviesPlayAndSpaceSkipsEach) {
         "xdotool search --sync --onlyvisible --limit 1 --name '^Loopvane$' windowfocus --sync key space";
     const bool maker = WaitFor(screen, ShowsMakerCard);
     EXPECT_TRUE(maker && std::system(space.c_str()) == 0);
-    const bool own =
-        WaitFor(screen, [](const ScreenGrab& s) { return ShowsGameCard(s) && !ShowsMakerCard(s); });
+    // The game's card fills the game's own window, as large as the game then draws in it: its sky reaches
+    // the window's top corners, its lawn the bottom ones.
+    const std::array<int, 4> window = GameWindowBox();
+    EXPECT_EQ(std::tuple(window[2] - window[0], window[3] - window[1]), std::tuple(800, 600));
+    std::array<int, 4> card{};
+    const bool own = WaitFor(screen, [&](const ScreenGrab& s) {
+        if (!ShowsGameCard(s) || ShowsMakerCard(s))
+            return false;
+        card = s.Bounds(
+            [](int r, int g, int b) { return (b > 150 && b > r + 50) || (g > r + 25 && g > b + 25); });
+        for (int side = 0; side < 4; ++side)
+            if (std::abs(card[side] - window[side]) > 2)
+                return false;
+        return true;
+    });
+    EXPECT_TRUE(own) << "the card last covered " << card[0] << ", " << card[1] << " to " << card[2] << ", "
+                     << card[3];
     EXPECT_TRUE(own && std::system(space.c_str()) == 0);
     game.join();
     const std::string output = ReadAll(home.Path("out.txt"));
@@ -1161,6 +1218,15 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
     for (const char* shot : {"builder.png", "marker2.png", "marker3.png"})
         tinted = std::max(tinted, ReadShot(home.Path(shot)).Count(330, 270, 440, 330, MarkerTint));
     EXPECT_GT(tinted, 500);
+    // The saved thumbnail shows the park where the builder's panels stood, a fifth of the screen's size:
+    // grass or sky, not the name field, the statistics or the summaries.
+    const Picture thumbnail = ReadThumbnail(saves.at("E2E Oval.csa"));
+    ASSERT_EQ(std::tuple(thumbnail.rows.width, thumbnail.rows.height), std::tuple(160u, 120u));
+    const auto park = [](int r, int g, int b) { return BareGround(r, g, b) || Bluish(r, g, b); };
+    ExpectPanels(thumbnail, {{"name", 2, 2, 73, 7, park, 0.6},
+                             {"statistics", 119, 16, 158, 46, park, 0.6},
+                             {"piece statistics", 118, 47, 158, 75, park, 0.6},
+                             {"global statistics", 1, 70, 55, 89, park, 0.6}});
     // The time gauge of the statistics palette (top right, its bar 64 pixels wide) filled by the ride's end.
     const auto filled = [](int r, int g, int b) { return g - r > 120 && g - b > 120; };
     EXPECT_GE(ReadShot(home.Path("ride.png")).Count(654, 217, 718, 218, filled), 61);

@@ -64,6 +64,11 @@ void appWindow::SetRect(i32 x, i32 y, i32 width, i32 height) {
         host->SetWindowRect(x, y, width, height);
 }
 
+void appWindow::SetFullScreen(bool fullScreen) {
+    if (plWindowHost* host = CreatedHost())
+        host->SetFullScreen(fullScreen);
+}
+
 void appWindow::SetTitle(const envString& title) {
     m_title = title;
     m_title.TruncateAtNull();

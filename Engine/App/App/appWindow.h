@@ -23,6 +23,8 @@ class appWindow {
     bool IsEndingSession() const { return m_endingSession; }
     // Position and client size; applied at once when the window exists.
     void SetRect(i32 x, i32 y, i32 width, i32 height);
+    // Covers the whole screen, or goes back to the window's rectangle; nothing before the window exists.
+    void SetFullScreen(bool fullScreen);
     void SetTitle(const envString& title);
     // The icon from 4-byte R, G, B, A pixels, rows top first; nothing before the window exists.
     void SetIcon(i32 width, i32 height, const u8* rgba);

@@ -178,6 +178,10 @@ void scAddLensFlare(std::unique_ptr<scLensFlare> flare) {
     S().flares.push_back(std::move(flare));
 }
 
+const std::vector<std::unique_ptr<scLensFlare>>& scGetLensFlares() {
+    return S().flares;
+}
+
 void scDeleteAllLensFlares() {
     S().flares.clear();
 }

@@ -117,6 +117,7 @@ scLFVisCompute* scLFGetVisCompute();
 void scSetLensFlareTextureLoader(std::unique_ptr<g3dTextureLoader> loader);
 g3dTextureLoader* scGetLensFlareTextureLoader();
 void scAddLensFlare(std::unique_ptr<scLensFlare> flare);
+const std::vector<std::unique_ptr<scLensFlare>>& scGetLensFlares();
 void scDeleteAllLensFlares();
 // Asks the test about every flare in turn and updates it on the current screen.
 void scUpdateLensFlares();
