@@ -738,16 +738,10 @@ bool coApp::AskNamedQuestion(u32 textEntry, const envString& name) {
     auto* dialog = new coQuestionDialog;
     dialog->SetName("Dialog");
     guiWindowMgr::AddWindow(dialog);
-    // A ride hides the pointer: the question shows it while it is up and leaves it as it was.
     struct Delete {
         guiWindow* dialog;
-        bool pointerShown = guiCursorMgr::IsVisible();
-        ~Delete() {
-            guiCursorMgr::SetVisible(pointerShown);
-            guiWindowMgr::DeleteWindow(dialog);
-        }
+        ~Delete() { guiWindowMgr::DeleteWindow(dialog); }
     } owner{dialog};
-    guiCursorMgr::SetVisible(true);
     coFrameFunction frame([this] { ModalFrame(); }, dialog);
     dialog->SetThinkFunction(&frame);
     dialog->SetPrimaryTextNum(textEntry, name);
