@@ -37,9 +37,8 @@ constexpr float kStationAbove = 2.0f; // the station over the ground at the dock
 constexpr float kClearance = 3.0f;    // the track over the ground anywhere, beyond the game's own lift
 // How far from the middle a circuit reaches: the placement grid ends at 200.
 constexpr float kGridReach = 185.0f;
-// How high a circuit may stand over the ground at its dock beyond the station's own height, and the share
-// of the way to the middle a dock is pulled by when it would stand higher.
-constexpr float kMaxLift = 6.0f, kPull = 0.2f;
+// How high a circuit may stand over the ground at its dock beyond the station's own height.
+constexpr float kMaxLift = 6.0f;
 constexpr float kTurnRadius = 15.0f; // the builder's own turn, the openers' corners and the side steps
 constexpr float kCorner = coDegrees(90.0f);
 // A free side's own piece: the loop's and corkscrew's run and the S-turn's length, the shortest loop the
@@ -63,7 +62,7 @@ constexpr float kRingRadius = 5.0f;
 constexpr float kPropAside = 7.0f; // beside a side that does not move: outwards from its middle
 constexpr float kMinAside = 2.0f, kMinDetour = 6.0f;
 constexpr float kFountainTrigger = 12.0f, kTriggerMargin = 2.0f, kFountainHeight = 2.0f;
-constexpr float kPropStay = 0.5f;  // seconds the lead car must stay near the fountain
+constexpr float kPropStay = 0.5f;       // seconds the lead car must stay near the fountain
 constexpr int kBurst = 0, kCascade = 1; // the fountain's entry events
 
 // The ground of a site at (x, z).
@@ -275,20 +274,20 @@ std::vector<maVector3d> CircuitPoints() {
 maVector3d PlaceDock(const lvMissionRecipe& recipe, maVector3d dock);
 
 // Where the recipe's station stands: its middle, moved so that the circuit laid plainly or as gold asks
-// stays in the placement grid, and lifted so that it clears the site's ground everywhere. Lays circuits:
-// the circuit must be empty, and is left so.
+// stays in the placement grid, and lifted so that it clears the site's ground everywhere. The station stands
+// on its ground, the circuit running level or down from it: a circuit that would lift it higher, where the
+// ground rises beyond the station, is refused. Lays circuits: the circuit must be empty, and is left so.
 maVector3d MissionDock(const lvMissionRecipe& recipe) {
     static std::map<std::pair<std::string, int>, maVector3d> docks;
     const auto key = std::pair(std::string(recipe.type), recipe.number);
     if (const auto found = docks.find(key); found != docks.end())
         return found->second;
-    // Pulled towards the flat middle while the circuit would stand too high over the ground at the dock.
-    for (float pull = 1.0f;; pull -= kPull) {
-        const maVector3d dock =
-            PlaceDock(recipe, maVector3d(recipe.dockX, 0.0f, recipe.dockZ) * std::max(pull, 0.0f));
-        if (pull <= 0.0f || dock.y <= GroundHeight(recipe.site, dock.x, dock.z) + kStationAbove + kMaxLift)
-            return docks.emplace(key, dock).first->second;
-    }
+    const maVector3d dock = PlaceDock(recipe, maVector3d(recipe.dockX, 0.0f, recipe.dockZ));
+    const float lift = dock.y - GroundHeight(recipe.site, dock.x, dock.z) - kStationAbove;
+    if (lift > kMaxLift)
+        throw std::runtime_error(std::string(recipe.type) + "/Mission" + std::to_string(recipe.number) +
+                                 ": its station would stand " + std::to_string(lift) + " over its ground");
+    return docks.emplace(key, dock).first->second;
 }
 
 // The station's middle asked at (x, z) of the dock, moved into the grid and lifted over the ground.
@@ -754,6 +753,73 @@ std::string Hint(const lvMissionRecipe& recipe, const std::vector<StatAsk>& win)
            (IsOpener(recipe) ? "More straights win better medals." : "Medals ask for more.");
 }
 
+// How far from the gorge's line a station stands, on the rim; how wide a square across the gorge is at
+// least, so that its far side, moved in by its piece, and the fountain beyond it stand on the other rim;
+// where a square down the slope's fall line has its station, below the slope's top; how far down the
+// hill's flank a station stands from its top.
+constexpr float kGorgeRim = 28.0f, kGorgeSpan = 68.0f, kSlopeBeside = 24.0f, kHillFlank = 62.0f;
+
+// Sets the recipe's station on its ground, as the turn-th mission there: its dock and heading, the square
+// lying from the station the way the ground falls or across the gorge, and across the gorge its corners
+// wide enough for the far side to reach the other rim.
+void PlaceOnGround(lvMissionRecipe& recipe, size_t turn) {
+    constexpr float kTilts[] = {0.0f, 10.0f, -10.0f, 20.0f, -20.0f};
+    float tilt = coDegrees(kTilts[turn % std::size(kTilts)]);
+    maVector3d at, inward; // the station's middle, and the way the square lies from it
+    switch (recipe.ground) {
+    case lvMissionGround::Gorge: {
+        // Along the gorge, on either rim in turn, the square reaching over the other rim.
+        constexpr float kAlong[] = {40.0f, 100.0f, 70.0f, 20.0f, 130.0f, 55.0f, 85.0f, 115.0f};
+        recipe.cornerRadius = std::max(recipe.cornerRadius, 0.5f * (kGorgeSpan - recipe.sideB));
+        const float rim = turn % 2 == 0 ? -1.0f : 1.0f;
+        at = maVector3d(toolGorgeX + rim * kGorgeRim, 0.0f, kAlong[turn % std::size(kAlong)]);
+        inward = maVector3d(-rim, 0.0f, 0.0f);
+        break;
+    }
+    case lvMissionGround::Slope:
+        if (recipe.feature == lvMissionFeature::Ring) {
+            // At the top, the square falling away southwards.
+            constexpr float kAcross[] = {-40.0f, 40.0f, 120.0f, 0.0f, 80.0f};
+            at = maVector3d(kAcross[turn / 2 % std::size(kAcross)], 0.0f, toolSlopeTopZ - 2.0f);
+            inward = maVector3d(0.0f, 0.0f, -1.0f);
+        } else {
+            // Beside the station, which heads down the fall line from near the plain: the far side's
+            // fountain stands as near the track as the station's ground, the last side's on the plain.
+            constexpr float kAcross[] = {-40.0f, 20.0f, 0.0f, 40.0f, -20.0f};
+            inward = maVector3d(recipe.rightHanded ? 1.0f : -1.0f, 0.0f, 0.0f);
+            at = maVector3d(kAcross[turn / 2 % std::size(kAcross)] - 40.0f * inward.x, 0.0f,
+                            toolSlopeTopZ - kSlopeBeside);
+            tilt = 0.0f;
+        }
+        break;
+    case lvMissionGround::Hill: {
+        constexpr float kAround[] = {45.0f, 32.0f, 58.0f, 39.0f, 51.0f};
+        const float around = coDegrees(kAround[turn % std::size(kAround)]);
+        inward = maVector3d(-std::cos(around), 0.0f, -std::sin(around));
+        at = maVector3d(toolHillX, 0.0f, toolHillZ) + inward * kHillFlank;
+        break;
+    }
+    case lvMissionGround::CavernFloor: {
+        // Towards a corner of the grid, where the floor rises most, higher for a ring than where a fountain
+        // must stand near the far side.
+        const float around = coDegrees(45.0f + 90.0f * static_cast<float>(turn) + kTilts[turn / 4 % 3]);
+        const maVector3d out(std::cos(around), 0.0f, std::sin(around));
+        at = out * (recipe.feature == lvMissionFeature::Ring ? 240.0f : 205.0f);
+        inward = out * -1.0f;
+        break;
+    }
+    case lvMissionGround::Flat:
+        return;
+    }
+    inward = maVector3d(inward.x * std::cos(tilt) - inward.z * std::sin(tilt), 0.0f,
+                        inward.x * std::sin(tilt) + inward.z * std::cos(tilt));
+    recipe.dockX = at.x;
+    recipe.dockZ = at.z;
+    // A left-handed square lies to the station's left, coSide of its heading; a right-handed one to its
+    // right.
+    recipe.heading = recipe.rightHanded ? std::atan2(inward.z, -inward.x) : std::atan2(-inward.z, inward.x);
+}
+
 } // namespace
 
 const std::vector<lvMissionRecipe>& lvMissionRecipes() {
@@ -808,7 +874,10 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
             {{"Final", 1}, {P::Loop, P::Corkscrew}},        {{"Final", 2}, {P::Corkscrew, P::Loop}}};
         // The corners' radii that the missions after the openers turn through.
         constexpr float kCornerRadii[] = {12.0f, 18.0f, 10.0f, 21.0f, 15.0f, 24.0f, 14.0f};
-        size_t next = 0;
+        using G = lvMissionGround;
+        constexpr G kRingGrounds[] = {G::Hill, G::Slope, G::Gorge}, kFountainGrounds[] = {G::Gorge, G::Slope};
+        size_t next = 0, rings = 0, fountains = 0;
+        std::map<G, size_t> turns;
         for (size_t i = 0; i < all.size(); ++i) {
             lvMissionRecipe& recipe = all[i];
             recipe.site = i % 5 == 2 ? lvMissionSite::Cavern : lvMissionSite::Mountains;
@@ -848,15 +917,21 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
                 recipe.sideB = std::max(recipe.sideB, 37.0f + static_cast<float>(i / 2 % 4));
             else if (pieces[0] != P::None) // the first side's piece moves it in, shortening the second
                 recipe.sideB = std::max(recipe.sideB, 26.0f + static_cast<float>(i % 3));
-            // Its own place on the site, spread by the golden angle from the middle out to the grid's edge,
-            // its own heading, corners and hand, and on the mountains its own time of day.
-            const float around = static_cast<float>(i) * 2.39996f,
-                        reach = static_cast<float>(40 + i * 37 % 140);
-            recipe.dockX = reach * std::sin(around);
-            recipe.dockZ = reach * std::cos(around);
-            recipe.heading = coDegrees(static_cast<float>(i * 53 % 360));
+            // Its own corners and hand, and its own spot on its ground, turning through the grounds that
+            // suit it: a fountain stands where the track runs low, so not below the hill's flank, and
+            // fountains by both free sides only beside a station down the slope, the second side on the
+            // plain; on the mountains its own time of day.
             recipe.cornerRadius = kCornerRadii[i % std::size(kCornerRadii)];
             recipe.rightHanded = i % 3 == 1;
+            const bool ring = recipe.feature == lvMissionFeature::Ring;
+            if (recipe.site == lvMissionSite::Cavern)
+                recipe.ground = lvMissionGround::CavernFloor;
+            else if (recipe.feature == lvMissionFeature::PropOrder) // a fountain by each free side
+                recipe.ground = G::Slope;
+            else
+                recipe.ground = ring ? kRingGrounds[rings++ % std::size(kRingGrounds)]
+                                     : kFountainGrounds[fountains++ % std::size(kFountainGrounds)];
+            PlaceOnGround(recipe, turns[recipe.ground]++);
             if (recipe.site == lvMissionSite::Mountains)
                 recipe.environmentIndex = i % 4 < 2 ? 0 : static_cast<int>(i % 4) - 1;
         }

@@ -21,6 +21,13 @@ enum class lvMissionPiece { None, STurn, TwoSTurns, RightTurn, Loop, Corkscrew }
 // Where a mission is built: the mountain park or the dark cavern, ridden with the headlight.
 enum class lvMissionSite { Mountains, Cavern };
 
+// The ground a mission's circuit stands on, which places its station: the flat middle of its site; across
+// the gorge, its station on one rim and its far side on the other; on the slope, its station at the top and
+// the square falling away from it, or beside it down the fall line when a fountain must stand by the far
+// side; high on the hill's flank with the square below; on the cavern's floor where it rises to the walls,
+// the square reaching in from there.
+enum class lvMissionGround { Flat, Gorge, Slope, Hill, CavernFloor };
+
 // The statistic objectives' kinds, each reading one value of the ride's statistics.
 enum lvStatKind : int {
     lvStatLowestSpeed,
@@ -48,10 +55,11 @@ struct lvMissionRecipe {
     const char* title;
     lvMissionFeature feature = lvMissionFeature::None;
     lvMissionSite site = lvMissionSite::Mountains;
+    lvMissionGround ground = lvMissionGround::Flat;
     std::array<int, 2> statKinds{};         // the opening missions' two ride statistics (lvStatKind)
     std::array<lvMissionPiece, 2> pieces{}; // laid in the first and the second free side, and asked for
-    // Where the station's middle is asked to stand on the site's ground, and its heading (radians, 0 along
-    // +z); the writer moves the circuit into the placement grid and lifts it clear of the ground.
+    // Where the station's middle is asked to stand on its ground, and its heading (radians, 0 along +z); the
+    // writer moves the circuit into the placement grid and lifts it clear of the ground.
     float dockX = 0.0f, dockZ = 0.0f, heading = 0.0f;
     float cornerRadius = 15.0f; // of the square's corners
     bool rightHanded = false;   // the corners turn right

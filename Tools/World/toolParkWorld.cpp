@@ -21,8 +21,12 @@ constexpr int kTile = 16;
 constexpr float kSpacing = 10.0f;
 static_assert(kQuads % kTile == 0 && (kTile + 1) * (kTile + 1) <= 0x10000, "whole tiles of 16-bit indices");
 // The hill stands between the start and the dusk sun.
-const maVector3d kHill{230.0f, 90.0f, 230.0f};
+const maVector3d kHill{toolHillX, 90.0f, toolHillZ};
 constexpr float kHillWidth = 45.0f;
+// The gorge's flat bottom either side of its line and the width of its walls; how far it takes to open out
+// from the plain at its southern mouth. The slope's rounding at its top and foot, within its whole run.
+constexpr float kGorgeBottom = 8.0f, kGorgeWall = 20.0f, kGorgeOpening = 50.0f;
+constexpr float kSlopeRound = 30.0f, kSlopeRun = 170.0f;
 const maVector3d kSun{1000.0f, 420.0f, 1000.0f};
 
 u8 Byte(float value) {
@@ -289,9 +293,22 @@ toolEnvironment Night() {
 float toolMountainHeight(float x, float z) {
     const float d2 = (x - kHill.x) * (x - kHill.x) + (z - kHill.z) * (z - kHill.z);
     const float hill = kHill.y * std::exp(-d2 / (2.0f * kHillWidth * kHillWidth));
-    // Flat within 60 of the start, rolling up to 3 units from 160 out.
-    const float out = std::clamp((std::hypot(x, z) - 60.0f) / 100.0f, 0.0f, 1.0f);
-    return hill + out * 3.0f * std::sin(x / 37.0f) * std::sin(z / 29.0f);
+    // The gorge: its share of the full depth across it, a flat bottom between walls that round into the
+    // plain, and along it, opening out where it meets the slope.
+    const float wall = std::clamp((std::fabs(x - toolGorgeX) - kGorgeBottom) / kGorgeWall, 0.0f, 1.0f);
+    const float along = std::clamp((z - toolGorgeMouthZ) / kGorgeOpening, 0.0f, 1.0f);
+    const float gorge = (1.0f - wall * wall * (3.0f - 2.0f * wall)) * along * along * (3.0f - 2.0f * along);
+    // The slope: falling evenly southwards from the plain's edge, rounded where it starts and where it
+    // levels out below.
+    const float fall = std::clamp(toolSlopeTopZ - z, 0.0f, kSlopeRun), rest = kSlopeRun - fall;
+    const float drop = fall < kSlopeRound   ? fall * fall / (2.0f * kSlopeRound)
+                       : rest < kSlopeRound ? kSlopeRun - kSlopeRound - rest * rest / (2.0f * kSlopeRound)
+                                            : fall - 0.5f * kSlopeRound;
+    // Flat within 60 of the start, rolling up to 3 units from 160 out, but not in the gorge or on the slope.
+    const float out = std::clamp((std::hypot(x, z) - 60.0f) / 100.0f, 0.0f, 1.0f) * (1.0f - gorge) *
+                      (1.0f - std::min(fall / kSlopeRound, 1.0f));
+    return hill + out * 3.0f * std::sin(x / 37.0f) * std::sin(z / 29.0f) - gorge * toolGorgeDepth -
+           drop * toolSlopeGradient;
 }
 
 void toolWriteMountain(const std::string& dataFolder) {

@@ -2,8 +2,16 @@
 #include <string>
 
 // The ground of the "Mountain" environment at (x, z): flat round the start, rolling gently further out,
-// with one hill to the north-east between the start and the sun.
+// with one hill to the north-east between the start and the sun, a gorge running north in the west and a
+// long even slope falling to the south.
 float toolMountainHeight(float x, float z);
+
+// The top of the hill (x, z).
+inline constexpr float toolHillX = 230.0f, toolHillZ = 230.0f;
+// The gorge's line (x), where it opens out onto the slope (z), and its depth below the plain; where the
+// slope falls from the plain (z) and by how much a unit southwards.
+inline constexpr float toolGorgeX = -130.0f, toolGorgeMouthZ = -90.0f, toolGorgeDepth = 24.0f;
+inline constexpr float toolSlopeTopZ = -60.0f, toolSlopeGradient = 0.25f;
 
 // The "Mountain" environment under a data folder: its terrain, sky and cloud models with their textures,
 // and three variants, "Data/1.end" (day), "Data/2.end" (dusk, with fog and a sun flare) and "Data/3.end"

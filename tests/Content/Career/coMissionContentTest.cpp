@@ -6,6 +6,7 @@
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Audio/Sn/private/snWaveFile.h"
 #include "Engine/Core/Env/dbgLogCapture.h"
+#include "Engine/Core/Ma/maConstants.h"
 #include "Source/App/coProgram.h"
 #include "Source/Career/coFlythroughPath.h"
 #include "Source/Career/coMissionFile.h"
@@ -23,6 +24,7 @@
 #include "Source/Track/coTrackChunks.h"
 #include "Source/World/coProp.h"
 #include "Tools/Mission/lvMissionRecipes.h"
+#include "Tools/World/toolParkWorld.h"
 
 #include <algorithm>
 #include <cctype>
@@ -134,7 +136,8 @@ std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::v
             if (objective->IsMet())
                 metAtStart.insert(objective.get());
             EXPECT_TRUE(dynamic_cast<const coStatObjective*>(objective.get()) || !objective->IsMet())
-                << name << ": \"" << envStringToNarrow(objective->GetDescription()) << "\" is met at the start";
+                << name << ": \"" << envStringToNarrow(objective->GetDescription())
+                << "\" is met at the start";
         }
     // After the openers, silver and gold each ask a statistic of the ride beside their straights.
     for (int level = 2; level <= 3 && !IsOpener(recipe); ++level)
@@ -391,6 +394,104 @@ TEST(MissionContent, TheMissionsAskForDifferentThings) {
     // No two missions share their site and starting track; their docks face many ways.
     EXPECT_EQ(starts.size(), lvMissionRecipes().size());
     EXPECT_GE(headings.size(), 30u);
+}
+
+namespace {
+
+// The ground under a mission's solved circuit: at its station, its lowest and highest, the least the track
+// stands over it, and the plane that fits it best: how steep it is and how far the ground strays from it.
+struct GroundUnder {
+    float station = 0.0f, low = maMaxFloat, high = -maMaxFloat, clearance = maMaxFloat;
+    float steepness = 0.0f, stray = 0.0f;
+};
+
+GroundUnder MeasureGround(const lvMissionRecipe& recipe) {
+    const auto ground = [&](const maVector3d& at) {
+        return recipe.site == lvMissionSite::Cavern ? toolCavernHeight(at.x, at.z)
+                                                    : toolMountainHeight(at.x, at.z);
+    };
+    GroundUnder under;
+    std::vector<maVector3d> points; // the ground under the track, each a unit or so apart
+    for (int i = 0; i < coCircuitPieceCount(); ++i) {
+        const coCoasterPiece& piece = *coCircuitPieceAt(i);
+        for (float s = 0.0f; s <= piece.GetLength(); s += 1.0f) {
+            const maVector3d at = piece.PointAt(s);
+            points.emplace_back(at.x, ground(at), at.z);
+            under.low = std::min(under.low, points.back().y);
+            under.high = std::max(under.high, points.back().y);
+            under.clearance = std::min(under.clearance, at.y - points.back().y);
+        }
+    }
+    const coCoasterPiece& station = *coCircuitFirstPiece();
+    under.station = ground(station.PointAt(0.5f * station.GetLength()));
+    // The plane by least squares about the points' mean.
+    maVector3d mean(0.0f, 0.0f, 0.0f);
+    for (const maVector3d& point : points)
+        mean = mean + point * (1.0f / static_cast<float>(points.size()));
+    float xx = 0, xz = 0, zz = 0, xy = 0, zy = 0;
+    for (const maVector3d& point : points) {
+        const maVector3d d = point - mean;
+        xx += d.x * d.x, xz += d.x * d.z, zz += d.z * d.z, xy += d.x * d.y, zy += d.z * d.y;
+    }
+    const float det = xx * zz - xz * xz, bx = (xy * zz - zy * xz) / det, bz = (zy * xx - xy * xz) / det;
+    under.steepness = std::hypot(bx, bz);
+    for (const maVector3d& point : points) {
+        const maVector3d d = point - mean;
+        under.stray = std::max(under.stray, std::fabs(d.y - bx * d.x - bz * d.z));
+    }
+    return under;
+}
+
+} // namespace
+
+// The missions stand on different ground, each of its kind as the shipped dock has it: across the gorge the
+// ground falls far below the station between rims; on the slope it falls evenly; on the hill's flank and the
+// cavern's rising floor the station stands highest; the openers stay on the flat. The track clears the ground
+// everywhere and the station stands on it; each track type meets several kinds.
+TEST(MissionContent, TheMissionsStandOnDifferentGround) {
+    BareWorld world;
+    std::map<lvMissionGround, int> counts;
+    std::map<std::string, std::set<lvMissionGround>> perType;
+    for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
+        const std::string name = MissionName(recipe);
+        lvLayMissionSolution(recipe, lvGoldStraightsPerSide);
+        const coCoasterPiece& station = *coCircuitFirstPiece();
+        const maVector3d dock = station.PointAt(0.5f * station.GetLength());
+        EXPECT_LT((StartOf(coBuiltTreeLocator("Data/Missions/" + name + ".cmi")).first.dockPosition - dock)
+                      .Length(),
+                  0.1f)
+            << name;
+        const GroundUnder under = MeasureGround(recipe);
+        coCircuitClear();
+        EXPECT_GT(under.clearance, 2.9f) << name;
+        EXPECT_LT(dock.y - under.station, 8.1f) << name;
+        const float drop = under.station - under.low;
+        switch (recipe.ground) {
+        case lvMissionGround::Flat:
+            EXPECT_LT(under.high - under.low, 6.0f) << name;
+            break;
+        case lvMissionGround::Gorge:
+            EXPECT_TRUE(drop > 18.0f && under.stray > 6.0f) << name << ": " << drop << ", " << under.stray;
+            break;
+        case lvMissionGround::Slope:
+            EXPECT_TRUE(under.high - under.low > 8.0f && under.steepness > 0.15f && under.stray < 2.0f)
+                << name << ": " << under.high - under.low << ", " << under.steepness << ", " << under.stray;
+            break;
+        case lvMissionGround::Hill:
+        case lvMissionGround::CavernFloor:
+            EXPECT_TRUE(under.station > under.high - 1.0f &&
+                        drop > (recipe.ground == lvMissionGround::Hill ? 12.0f : 4.0f))
+                << name << ": " << under.station << ", " << under.high << ", " << drop;
+            break;
+        }
+        ++counts[recipe.ground];
+        perType[recipe.type].insert(recipe.ground);
+    }
+    EXPECT_EQ(counts.size(), 5u);
+    for (const auto& [ground, count] : counts)
+        EXPECT_GE(count, 3) << static_cast<int>(ground);
+    for (const auto& [type, grounds] : perType)
+        EXPECT_GE(grounds.size(), type == "Final" ? 2u : 4u) << type;
 }
 
 TEST(MissionContent, TheDamagedCareerSaveHasItsErrorText) {
