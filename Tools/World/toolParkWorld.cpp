@@ -80,6 +80,10 @@ Texel OverColour(const Texel& texel, const std::array<float, 3>& colour) {
 // its roof. Each texture over its colour stays within a byte.
 constexpr std::array<float, 3> kGrass{0.42f, 0.68f, 0.32f};
 constexpr std::array<float, 3> kRock{0.56f, 0.52f, 0.48f};
+// The mountains' banks, dry grass where the ground falls more than kBankSteepness a unit, and their rock
+// where it falls more than kCliffSteepness, so that the slope and the gorge's walls read at a glance.
+constexpr std::array<float, 3> kBank{0.6f, 0.62f, 0.3f};
+constexpr float kBankSteepness = 0.15f, kCliffSteepness = 0.8f;
 constexpr std::array<float, 3> kStream{1.0f, 0.5f, 0.2f};
 constexpr std::array<float, 3> kPlatform{0.76f, 0.7f, 0.64f};
 constexpr std::array<float, 3> kRoof{0.75f, 0.22f, 0.18f};
@@ -96,12 +100,13 @@ toolModelMaterial Glowing(const std::string& texture) {
 using Height = std::function<float(float, float)>;
 
 // The tile of kTile x kTile quads from quad (row, column); its edge vertices stand again in its
-// neighbours. The terrain goes in tiles so that the scene leaves those out of view undrawn.
+// neighbours. The terrain goes in tiles so that the scene leaves those out of view undrawn. Each quad takes
+// the last of the materials whose steepness (rise over run along its edges) it reaches, and a material no
+// quad takes is left out.
 toolModelFragment TerrainTile(int firstRow, int firstColumn, const Height& height,
-                              const toolModelMaterial& material) {
+                              const std::vector<std::pair<float, toolModelMaterial>>& materials) {
     toolModelFragment terrain;
-    terrain.materials = {material};
-    terrain.triangles.resize(1);
+    std::vector<std::vector<toolModelCorner>> triangles(materials.size());
     const float half = kQuads * kSpacing * 0.5f;
     const auto at = [&](int i) { return static_cast<float>(i) * kSpacing - half; };
     for (int row = firstRow; row <= firstRow + kTile; ++row)
@@ -120,17 +125,29 @@ toolModelFragment TerrainTile(int firstRow, int firstColumn, const Height& heigh
         for (int column = 0; column < kTile; ++column) {
             const u16 a = index(row, column), b = index(row + 1, column), c = index(row + 1, column + 1),
                       d = index(row, column + 1);
+            float rise = 0.0f;
+            for (const auto& [from, to] : {std::pair{a, b}, {b, c}, {c, d}, {d, a}})
+                rise = std::max(rise, std::fabs(terrain.positions[from].y - terrain.positions[to].y));
+            size_t material = materials.size() - 1;
+            while (material > 0 && rise < materials[material].first * kSpacing)
+                --material;
             for (u16 corner : {a, b, c, a, c, d})
-                terrain.triangles[0].push_back({corner, corner, corner});
+                triangles[material].push_back({corner, corner, corner});
+        }
+    for (size_t material = 0; material < materials.size(); ++material)
+        if (!triangles[material].empty()) {
+            terrain.materials.push_back(materials[material].second);
+            terrain.triangles.push_back(std::move(triangles[material]));
         }
     return terrain;
 }
 
-std::vector<toolModelFragment> TerrainTiles(const Height& height, const toolModelMaterial& material) {
+std::vector<toolModelFragment>
+TerrainTiles(const Height& height, const std::vector<std::pair<float, toolModelMaterial>>& materials) {
     std::vector<toolModelFragment> tiles;
     for (int row = 0; row < kQuads; row += kTile)
         for (int column = 0; column < kQuads; column += kTile)
-            tiles.push_back(TerrainTile(row, column, height, material));
+            tiles.push_back(TerrainTile(row, column, height, materials));
     return tiles;
 }
 
@@ -215,6 +232,23 @@ void WriteMountainTextures(const fs::path& folder) {
                                    return {60.0f + s, 110.0f + s, 45.0f + s * 0.5f, 255.0f};
                                },
                                kGrass)));
+    toolWritePng((folder / "bank.png").string(),
+                 MakeImage(64, 3,
+                           OverColour(
+                               [](float u, float v) -> std::array<float, 4> {
+                                   const float s = Speckle(u, v) * 40.0f;
+                                   return {105.0f + s, 110.0f + s, 45.0f + s * 0.5f, 255.0f};
+                               },
+                               kBank)));
+    // Grey rock in bands along the slope.
+    toolWritePng((folder / "rock.png").string(),
+                 MakeImage(64, 3,
+                           OverColour(
+                               [](float u, float v) -> std::array<float, 4> {
+                                   const float s = Speckle(u, v) * 30.0f + 14.0f * std::sin(v * 6.0f * maPiF);
+                                   return {95.0f + s, 88.0f + s, 76.0f + s, 255.0f};
+                               },
+                               kRock)));
     // Deep blue at the top of the dome down to a pale horizon.
     toolWritePng((folder / "sky.png").string(), MakeImage(16, 3, [](float, float v) -> std::array<float, 4> {
                      return {70.0f + 120.0f * v, 110.0f + 100.0f * v, 200.0f + 40.0f * v, 255.0f};
@@ -318,7 +352,9 @@ void toolWriteMountain(const std::string& dataFolder) {
     WriteMountainTextures(mountain / "Texture");
     const std::string models = (mountain / "Model").string();
     toolWriteStaticModel(models + "/terrain.mx",
-                         TerrainTiles(toolMountainHeight, Coloured("grass.png", kGrass)));
+                         TerrainTiles(toolMountainHeight, {{0.0f, Coloured("grass.png", kGrass)},
+                                                           {kBankSteepness, Coloured("bank.png", kBank)},
+                                                           {kCliffSteepness, Coloured("rock.png", kRock)}}));
     toolWriteStaticModel(models + "/sky.mx", {Dome(1500.0f, 600.0f, Glowing("sky.png"))});
     toolWriteStaticModel(models + "/clouds.mx", {Dome(1200.0f, 350.0f, Glowing("clouds.png"))});
     toolWriteEnvironment((mountain / "Data" / "1.end").string(), Day());
@@ -342,7 +378,7 @@ void toolWriteCavern(const std::string& dataFolder) {
     toolWritePng((cavern / "Texture" / "caveroof.png").string(), MakeImage(64, 3, rock(60.0f)));
     const std::string models = (cavern / "Model").string();
     toolWriteStaticModel(models + "/terrain.mx",
-                         TerrainTiles(toolCavernHeight, Coloured("cavefloor.png", kRock)));
+                         TerrainTiles(toolCavernHeight, {{0.0f, Coloured("cavefloor.png", kRock)}}));
     toolModelMaterial roof = Textured("caveroof.png");
     roof.ambient = {0.5f, 0.5f, 0.5f, 1.0f};
     toolWriteStaticModel(models + "/vault.mx", {Dome(330.0f, 140.0f, roof)});

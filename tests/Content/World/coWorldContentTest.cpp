@@ -103,8 +103,13 @@ TEST_F(coWorldContentTest, EveryVariantOfTheMountainsTheCavernAndEachTypesDockLo
                   std::tuple(coPrefs::GetBool(coPrefLayeredSky) ? 1u : 0u, 1u, 2));
         const g3dARGBColor grass = untextured();
         EXPECT_TRUE(grass.g > grass.r + 0.1f && grass.g > grass.b + 0.1f) << grass.g;
-        // The terrain answers the generator's heights: the flat start and the top of the hill.
-        for (const auto& [x, z] : {std::pair(0.0f, 0.0f), {230.0f, 230.0f}, {-170.0f, 95.0f}}) {
+        // The terrain answers the generator's heights: the flat start, the top of the hill, the gorge's
+        // bottom and the slope.
+        for (const auto& [x, z] : {std::pair(0.0f, 0.0f),
+                                   {230.0f, 230.0f},
+                                   {-170.0f, 95.0f},
+                                   {-130.0f, 100.0f},
+                                   {0.0f, -150.0f}}) {
             float height = 0;
             ASSERT_TRUE(coGetParkWorld().GetHeightAt(x, z, height));
             EXPECT_NEAR(height, toolMountainHeight(x, z), 0.5f) << x << ", " << z;
