@@ -266,7 +266,7 @@ std::vector<maVector3d> CircuitPoints() {
         const coCoasterPiece& piece = *coCircuitPieceAt(i);
         const int steps = 1 + static_cast<int>(piece.GetLength());
         for (int step = 0; step <= steps; ++step)
-            points.push_back(piece.PointAt(piece.GetLength() * static_cast<float>(step) / steps));
+            points.push_back(piece.PointAt(static_cast<float>(step) / static_cast<float>(steps)));
     }
     return points;
 }
@@ -763,7 +763,7 @@ constexpr float kGorgeRim = 28.0f, kGorgeSpan = 68.0f, kSlopeBeside = 24.0f, kHi
 // lying from the station the way the ground falls or across the gorge, and across the gorge its corners
 // wide enough for the far side to reach the other rim.
 void PlaceOnGround(lvMissionRecipe& recipe, size_t turn) {
-    constexpr float kTilts[] = {0.0f, 10.0f, -10.0f, 20.0f, -20.0f};
+    constexpr float kTilts[] = {0.0f, 12.0f, -12.0f, 6.0f, -18.0f, 18.0f, -6.0f, 3.0f, -9.0f, 15.0f};
     float tilt = coDegrees(kTilts[turn % std::size(kTilts)]);
     maVector3d at, inward; // the station's middle, and the way the square lies from it
     switch (recipe.ground) {
@@ -789,7 +789,6 @@ void PlaceOnGround(lvMissionRecipe& recipe, size_t turn) {
             inward = maVector3d(recipe.rightHanded ? 1.0f : -1.0f, 0.0f, 0.0f);
             at = maVector3d(kAcross[turn / 2 % std::size(kAcross)] - 40.0f * inward.x, 0.0f,
                             toolSlopeTopZ - kSlopeBeside);
-            tilt = 0.0f;
         }
         break;
     case lvMissionGround::Hill: {
@@ -802,7 +801,8 @@ void PlaceOnGround(lvMissionRecipe& recipe, size_t turn) {
     case lvMissionGround::CavernFloor: {
         // Towards a corner of the grid, where the floor rises most, higher for a ring than where a fountain
         // must stand near the far side.
-        const float around = coDegrees(45.0f + 90.0f * static_cast<float>(turn) + kTilts[turn / 4 % 3]);
+        const float around =
+            coDegrees(45.0f + 90.0f * static_cast<float>(turn) + kTilts[turn / 4 % 3] * 0.5f);
         const maVector3d out(std::cos(around), 0.0f, std::sin(around));
         at = out * (recipe.feature == lvMissionFeature::Ring ? 240.0f : 205.0f);
         inward = out * -1.0f;
