@@ -81,7 +81,8 @@ Texel OverColour(const Texel& texel, const std::array<float, 3>& colour) {
 constexpr std::array<float, 3> kGrass{0.42f, 0.68f, 0.32f};
 constexpr std::array<float, 3> kRock{0.56f, 0.52f, 0.48f};
 // The mountains' banks, dry grass where the ground falls more than kBankSteepness a unit, and their rock
-// where it falls more than kCliffSteepness, so that the slope and the gorge's walls read at a glance.
+// where it falls more than kCliffSteepness, so that the slope and the gorge's walls read at a glance; the
+// hill stays grass.
 constexpr std::array<float, 3> kBank{0.6f, 0.62f, 0.3f};
 constexpr float kBankSteepness = 0.15f, kCliffSteepness = 0.8f;
 constexpr std::array<float, 3> kStream{1.0f, 0.5f, 0.2f};
@@ -100,10 +101,10 @@ toolModelMaterial Glowing(const std::string& texture) {
 using Height = std::function<float(float, float)>;
 
 // The tile of kTile x kTile quads from quad (row, column); its edge vertices stand again in its
-// neighbours. The terrain goes in tiles so that the scene leaves those out of view undrawn. Each quad takes
-// the last of the materials whose steepness (rise over run along its edges) it reaches, and a material no
-// quad takes is left out.
-toolModelFragment TerrainTile(int firstRow, int firstColumn, const Height& height,
+// neighbours. The terrain goes in tiles so that the scene leaves those out of view undrawn. Each triangle
+// takes the last of the materials whose steepness it reaches (the shape's rise over run along its edges),
+// and a material no triangle takes is left out.
+toolModelFragment TerrainTile(int firstRow, int firstColumn, const Height& height, const Height& shape,
                               const std::vector<std::pair<float, toolModelMaterial>>& materials) {
     toolModelFragment terrain;
     std::vector<std::vector<toolModelCorner>> triangles(materials.size());
@@ -125,14 +126,20 @@ toolModelFragment TerrainTile(int firstRow, int firstColumn, const Height& heigh
         for (int column = 0; column < kTile; ++column) {
             const u16 a = index(row, column), b = index(row + 1, column), c = index(row + 1, column + 1),
                       d = index(row, column + 1);
-            float rise = 0.0f;
-            for (const auto& [from, to] : {std::pair{a, b}, {b, c}, {c, d}, {d, a}})
-                rise = std::max(rise, std::fabs(terrain.positions[from].y - terrain.positions[to].y));
-            size_t material = materials.size() - 1;
-            while (material > 0 && rise < materials[material].first * kSpacing)
-                --material;
-            for (u16 corner : {a, b, c, a, c, d})
-                triangles[material].push_back({corner, corner, corner});
+            for (const std::array<u16, 3>& triangle : {std::array{a, b, c}, std::array{a, c, d}}) {
+                float steepness = 0.0f;
+                for (size_t i = 0; i < 3; ++i) {
+                    const maVector3d from = terrain.positions[triangle[i]],
+                                     to = terrain.positions[triangle[(i + 1) % 3]];
+                    steepness = std::max(steepness, std::fabs(shape(from.x, from.z) - shape(to.x, to.z)) /
+                                                        std::hypot(from.x - to.x, from.z - to.z));
+                }
+                size_t material = materials.size() - 1;
+                while (material > 0 && steepness < materials[material].first)
+                    --material;
+                for (u16 corner : triangle)
+                    triangles[material].push_back({corner, corner, corner});
+            }
         }
     for (size_t material = 0; material < materials.size(); ++material)
         if (!triangles[material].empty()) {
@@ -143,11 +150,12 @@ toolModelFragment TerrainTile(int firstRow, int firstColumn, const Height& heigh
 }
 
 std::vector<toolModelFragment>
-TerrainTiles(const Height& height, const std::vector<std::pair<float, toolModelMaterial>>& materials) {
+TerrainTiles(const Height& height, const Height& shape,
+             const std::vector<std::pair<float, toolModelMaterial>>& materials) {
     std::vector<toolModelFragment> tiles;
     for (int row = 0; row < kQuads; row += kTile)
         for (int column = 0; column < kQuads; column += kTile)
-            tiles.push_back(TerrainTile(row, column, height, materials));
+            tiles.push_back(TerrainTile(row, column, height, shape, materials));
     return tiles;
 }
 
@@ -324,9 +332,23 @@ toolEnvironment Night() {
 
 } // namespace
 
-float toolMountainHeight(float x, float z) {
+namespace {
+
+float Hill(float x, float z) {
     const float d2 = (x - kHill.x) * (x - kHill.x) + (z - kHill.z) * (z - kHill.z);
-    const float hill = kHill.y * std::exp(-d2 / (2.0f * kHillWidth * kHillWidth));
+    return kHill.y * std::exp(-d2 / (2.0f * kHillWidth * kHillWidth));
+}
+
+// The mountains without their hill, whose steepness chooses the ground's banks and rock; the hill stays
+// grass.
+float BuiltGround(float x, float z) {
+    return toolMountainHeight(x, z) - Hill(x, z);
+}
+
+} // namespace
+
+float toolMountainHeight(float x, float z) {
+    const float hill = Hill(x, z);
     // The gorge: its share of the full depth across it, a flat bottom between walls that round into the
     // plain, and along it, opening out where it meets the slope.
     const float wall = std::clamp((std::fabs(x - toolGorgeX) - kGorgeBottom) / kGorgeWall, 0.0f, 1.0f);
@@ -352,9 +374,10 @@ void toolWriteMountain(const std::string& dataFolder) {
     WriteMountainTextures(mountain / "Texture");
     const std::string models = (mountain / "Model").string();
     toolWriteStaticModel(models + "/terrain.mx",
-                         TerrainTiles(toolMountainHeight, {{0.0f, Coloured("grass.png", kGrass)},
-                                                           {kBankSteepness, Coloured("bank.png", kBank)},
-                                                           {kCliffSteepness, Coloured("rock.png", kRock)}}));
+                         TerrainTiles(toolMountainHeight, BuiltGround,
+                                      {{0.0f, Coloured("grass.png", kGrass)},
+                                       {kBankSteepness, Coloured("bank.png", kBank)},
+                                       {kCliffSteepness, Coloured("rock.png", kRock)}}));
     toolWriteStaticModel(models + "/sky.mx", {Dome(1500.0f, 600.0f, Glowing("sky.png"))});
     toolWriteStaticModel(models + "/clouds.mx", {Dome(1200.0f, 350.0f, Glowing("clouds.png"))});
     toolWriteEnvironment((mountain / "Data" / "1.end").string(), Day());
@@ -377,8 +400,8 @@ void toolWriteCavern(const std::string& dataFolder) {
                  MakeImage(64, 3, OverColour(rock(95.0f), kRock)));
     toolWritePng((cavern / "Texture" / "caveroof.png").string(), MakeImage(64, 3, rock(60.0f)));
     const std::string models = (cavern / "Model").string();
-    toolWriteStaticModel(models + "/terrain.mx",
-                         TerrainTiles(toolCavernHeight, {{0.0f, Coloured("cavefloor.png", kRock)}}));
+    toolWriteStaticModel(models + "/terrain.mx", TerrainTiles(toolCavernHeight, toolCavernHeight,
+                                                              {{0.0f, Coloured("cavefloor.png", kRock)}}));
     toolModelMaterial roof = Textured("caveroof.png");
     roof.ambient = {0.5f, 0.5f, 0.5f, 1.0f};
     toolWriteStaticModel(models + "/vault.mx", {Dome(330.0f, 140.0f, roof)});
