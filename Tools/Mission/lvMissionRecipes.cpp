@@ -62,7 +62,7 @@ constexpr float kRingRadius = 5.0f;
 constexpr float kPropAside = 7.0f; // beside a side that does not move: outwards from its middle
 constexpr float kMinAside = 2.0f, kMinDetour = 6.0f;
 constexpr float kFountainTrigger = 12.0f, kTriggerMargin = 2.0f, kFountainHeight = 2.0f;
-constexpr float kPropStay = 0.5f;       // seconds the lead car must stay near the fountain
+constexpr float kPropStay = 0.5f;  // seconds the lead car must stay near the fountain
 constexpr int kBurst = 0, kCascade = 1; // the fountain's entry events
 
 // The ground of a site at (x, z).
