@@ -21,13 +21,6 @@ enum class lvMissionPiece { None, STurn, TwoSTurns, RightTurn, Loop, Corkscrew }
 // Where a mission is built: the mountain park or the dark cavern, ridden with the headlight.
 enum class lvMissionSite { Mountains, Cavern };
 
-// The ground a mission's circuit stands on, which places its station: the flat middle of its site; across
-// the gorge, its station on one rim and its far side on the other; on the slope, its station at the top and
-// the square falling away from it, or beside it down the fall line when a fountain must stand by the far
-// side; high on the hill's flank with the square below; on the cavern's floor where it rises to the walls,
-// the square reaching in from there.
-enum class lvMissionGround { Flat, Gorge, Slope, Hill, CavernFloor };
-
 // The statistic objectives' kinds, each reading one value of the ride's statistics.
 enum lvStatKind : int {
     lvStatLowestSpeed,
@@ -44,6 +37,13 @@ enum lvStatKind : int {
     lvStatHighestForwardG,
     lvStatLowestForwardG,
 };
+
+// The ground a mission's circuit stands on, which places its station: the flat middle of its site; across
+// the gorge, its station on one rim and its far side on the other; on the slope, its station at the top and
+// the square falling away from it, or beside it down the fall line when a fountain must stand by the far
+// side; high on the hill's flank with the square below; on the cavern's floor where it rises to the walls,
+// the square reaching in from there.
+enum class lvMissionGround { Flat, Gorge, Slope, Hill, CavernFloor };
 
 // The default career missions. Each is laid as one whole closed circuit, its solution; the mission starts
 // from the first pieces of it, and its win level asks for a little less than the whole circuit gives.
