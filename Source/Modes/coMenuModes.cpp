@@ -257,15 +257,9 @@ bool coModeLoadMenu::LoadSelectedCoaster() {
         return true;
     } catch (...) {
         // A damaged coaster is named and the menu stays; a damaged game file that it needs (a theme's
-        // model) is named as the game's, never blamed on the player's coaster. Other failures take the
-        // general report.
-        const std::exception_ptr failure = std::current_exception();
-        if (coIsDamagedFileFailure(failure)) {
-            const fsLocator damaged = coDamagedFileOf(failure);
-            if (damaged.GetComponentCount() == 0 || damaged == file)
-                coReportFileProblem(coErrorDamagedCoaster, file);
-            else
-                coReportCurrentException();
+        // model) takes the general report, which names it as the game's, never as the player's coaster.
+        if (coIsDamageOf(std::current_exception(), file)) {
+            coReportFileProblem(coErrorDamagedCoaster, file);
             coGetMenuWorld().ClearScene();
         } else {
             ReportLoadFailure();
@@ -356,7 +350,8 @@ bool coModeCareerMenu::StartSelectedMission(bool launch) {
         return true;
     } catch (...) {
         // A damaged mission is named, with the way out: the player's attempt gives way to "Start Again".
-        if (coIsDamagedFileFailure(std::current_exception())) {
+        // A damaged game file that it needs is named as the game's: the attempt is whole.
+        if (coIsDamageOf(std::current_exception(), file)) {
             coReportFileProblem(attempt ? coErrorDamagedAttempt : coErrorDamagedMission, file);
             coGetMenuWorld().ClearScene();
         } else {

@@ -904,7 +904,8 @@ void coModeEditor::Revert() {
 
 void coModeEditor::ReportLoadFailure(const envExceptionX& failure, const fsLocator& file, u32 damagedText) {
     coEditorHost& host = coGetEditorHost();
-    if (coIsDamagedFileFailure(std::current_exception()))
+    // A damaged game file that the coaster needs is named as the game's by the general report.
+    if (coIsDamageOf(std::current_exception(), file))
         host.ReportDamagedFile(damagedText, file);
     else
         host.ReportError(failure);

@@ -26,16 +26,20 @@
 
 namespace {
 
-// The file's path on disc, so the player can find it: a file of a search root is named in the root's
-// directory that holds it (or its first).
-coExceptionReport WithPath(u32 package, u32 number, fsLocator file) {
-    coExceptionReport report{package, number, {}};
+// A file of a search root as found on disc: in the root's directory that holds it (or its first).
+fsLocator OnDisc(fsLocator file) {
     try {
         fsResolveRoot(file);
     } catch (const envExceptionX&) {
         // A root without directories: the components are all there is to name.
     }
-    fsLocatorToNativePath(file, report.extra);
+    return file;
+}
+
+// The file's path on disc, so the player can find it.
+coExceptionReport WithPath(u32 package, u32 number, const fsLocator& file) {
+    coExceptionReport report{package, number, {}};
+    fsLocatorToNativePath(OnDisc(file), report.extra);
     return report;
 }
 
@@ -177,6 +181,9 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure, coAfter
     } catch (const mayInvalidModelFileX& e) {
         return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn, e.GetLocator(),
                           {}, gfDamage::Malformed);
+    } catch (const coInvalidPropFileX& e) {
+        return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn, e.GetLocator(),
+                          {}, gfDamage::Malformed);
     } catch (const gfInvalidContentX& e) {
         const bool inPak = e.GetEntry().GetComponentCount() > 0;
         return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn,
@@ -274,18 +281,22 @@ bool coIsDamagedFileFailure(const std::exception_ptr& failure) {
     }
 }
 
-fsLocator coDamagedFileOf(const std::exception_ptr& failure) {
+bool coIsDamageOf(const std::exception_ptr& failure, const fsLocator& file) {
+    if (!coIsDamagedFileFailure(failure))
+        return false;
+    fsLocator damaged;
     try {
         std::rethrow_exception(failure);
     } catch (const chInvalidChunkX& e) {
-        return e.GetLocator();
+        damaged = e.GetLocator();
     } catch (const mayInvalidModelFileX& e) {
-        return e.GetLocator();
+        damaged = e.GetLocator();
     } catch (const fsFileFailureX& e) {
-        return e.GetLocator();
+        damaged = e.GetLocator();
     } catch (...) {
-        return {};
     }
+    // Readers name the file as they opened it: a file of a search root by its path on disc.
+    return damaged.GetComponentCount() == 0 || OnDisc(damaged) == OnDisc(file);
 }
 
 void coReportFileProblem(u32 number, const fsLocator& file) {

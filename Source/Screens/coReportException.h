@@ -66,8 +66,9 @@ std::string coFailedFileForLog(const std::exception_ptr& failure, const fsLocato
 // True when the failure says that a file's content cannot be read (its chunks, header or records are
 // damaged), rather than that it is missing or cannot be opened.
 bool coIsDamagedFileFailure(const std::exception_ptr& failure);
-// The file that a damaged-file failure names; none when its loader did not know the file.
-fsLocator coDamagedFileOf(const std::exception_ptr& failure);
+// True when the failure is damage found in `file` itself: a damaged-file failure that names it, or that
+// names no file. Damage in a game file that `file` needs (a theme's model) is that file's, not this one's.
+bool coIsDamageOf(const std::exception_ptr& failure, const fsLocator& file);
 // Reports text `number` of the game's error texts as a notice, naming the file by its path on disc.
 void coReportFileProblem(u32 number, const fsLocator& file);
 // Tells the player, once a run each, of the folders that could not be read (what they hold is not listed).

@@ -5,6 +5,7 @@
 #include "Engine/Graphics/Sc/scGeoFrameAnimation.h"
 #include "Engine/Graphics/Sc/scParticleGeneratorTemplate.h"
 #include "Source/Scene/coModelHolder.h"
+#include "Source/World/coInvalidPropFileX.h"
 
 #include <algorithm>
 #include <limits>
@@ -47,7 +48,8 @@ coPropAnimation::coPropAnimation(const coPropEventRecord& record, const Folders&
                                  const envString& displayName)
     : m_displayName(displayName), m_speed(record.speed),
       m_loop(record.playCount > 1 || record.playCount < 0 ? 1 : 0) {
-    coLoadAnimation(In(folders.model, record.animation), m_tree, m_tracks);
+    const fsLocator animation = In(folders.model, record.animation);
+    coReadPropFile(animation, [&] { coLoadAnimation(animation, m_tree, m_tracks); });
     m_frames = std::make_unique<scGeoFrameAnimation>(m_tree.root.get());
     // A looping event keeps its model moving as long as it keeps firing its cues.
     m_frames->SetLooping(IsLooping());
@@ -69,7 +71,8 @@ coPropAnimation::coPropAnimation(const coPropEventRecord& record, const Folders&
     for (const coPropParticleItem& item : record.particles) {
         coPropParticleCue cue;
         cue.generator = std::make_unique<scParticleGeneratorTemplate>();
-        scLoadParticleGeneratorTemplate(In(folders.particles, item.file), *cue.generator);
+        const fsLocator particles = In(folders.particles, item.file);
+        coReadPropFile(particles, [&] { scLoadParticleGeneratorTemplate(particles, *cue.generator); });
         if (cue.generator->textureFile.GetComponentCount() > 0) {
             cue.generator->textureFile = In(folders.textures, cue.generator->textureFile.GetLastComponent());
             cue.generator->LoadTexture();

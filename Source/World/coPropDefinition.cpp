@@ -83,8 +83,9 @@ coPropDefinition ReadDefinition(const fsLocator& file) {
     chBinReader reader(&stream);
     coPropDefinition definition;
     u16 version = 0;
+    // A prop is its model: a file that names none (empty, or cut before its name) is damaged.
     if (!EnterTop(reader, version))
-        return definition;
+        throw coInvalidPropFileX(file);
     u32 id = 0, size = 0;
     while (reader.BeginChunk(&id, &version, &size)) {
         chChunkBody body = EnteredBody(reader, size);
@@ -116,6 +117,8 @@ coPropDefinition ReadDefinition(const fsLocator& file) {
         reader.EndChunk();
     }
     reader.EndChunk();
+    if (definition.model.GetLength() == 0)
+        throw coInvalidPropFileX(file);
     return definition;
 }
 

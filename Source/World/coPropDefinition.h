@@ -55,6 +55,6 @@ struct coPropDefinition {
 void coReadPropTrackFlag(const fsLocator& file, bool& trackProp);
 
 // The full read of (theme)/"Data"/(name).prd, or of (theme)/(name).prd when the "Data" one is missing.
-// Every value and string stays inside its chunk (chInvalidChunkX otherwise); the result is only
-// handed out whole.
+// Every value and string stays inside its chunk (chInvalidChunkX otherwise); a file that names no model
+// throws coInvalidPropFileX. The result is only handed out whole.
 coPropDefinition coLoadPropDefinition(const fsLocator& file);

@@ -4,6 +4,7 @@
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideServices.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/World/coInvalidPropFileX.h"
 #include "Source/World/coLoadingDock.h"
 #include "Source/World/coPlacementGrid.h"
 #include "Source/World/coPropTemplateList.h"
@@ -238,8 +239,13 @@ void coPropList::MakeProps(const std::vector<coPropRecord>& records,
     for (const coPropRecord& record : records) {
         int category, index;
         coFindPropTemplate(record.name, category, index);
-        if (category < 0)
+        if (category < 0) {
+            // A kind this game lacks is left out; one whose damaged file kept it off the list is told.
+            if (const fsLocator refused = coPropTemplateList::GetRefusedFile(record.name);
+                refused.GetComponentCount() > 0)
+                throw coInvalidPropFileX(refused);
             continue;
+        }
         coPropTemplate& propTemplate = *coPropTemplateList::GetTemplate(index, category);
         coLoadPropTemplate(propTemplate);
         std::unique_ptr<coProp> prop;

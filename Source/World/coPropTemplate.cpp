@@ -6,6 +6,7 @@
 #include "Source/Scene/coModelHolder.h"
 #include "Source/Scene/coTextureCache.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/World/coInvalidPropFileX.h"
 #include "Source/World/coThemeList.h"
 
 #include <map>
@@ -99,18 +100,32 @@ void coPropTemplate::LoadModel(const fsLocator& themeFolder, const envString& na
     model.AppendComponent(name);
     const fsLocator textures = In(themeFolder, "Texture");
     m_modelKind = coPropModelKind(name);
-    switch (m_modelKind) {
-    case kStatic:
-        coLoadStaticModel(model, textures, m_parts, nullptr);
-        break;
-    case kHierarchy:
-        m_nodeTree = std::make_unique<g3dTransformTreeNode>();
-        coLoadHierarchyModel(model, textures, *m_nodeTree, m_parts, nullptr);
-        break;
-    case kSkinned:
-        coLoadSingleSkin(model, textures, m_parts, m_skinMesh, m_skinRoot);
-        break;
-    }
+    coReadPropFile(model, [&] {
+        switch (m_modelKind) {
+        case kStatic:
+            coLoadStaticModel(model, textures, m_parts, nullptr);
+            break;
+        case kHierarchy:
+            m_nodeTree = std::make_unique<g3dTransformTreeNode>();
+            coLoadHierarchyModel(model, textures, *m_nodeTree, m_parts, nullptr);
+            break;
+        case kSkinned:
+            coLoadSingleSkin(model, textures, m_parts, m_skinMesh, m_skinRoot);
+            break;
+        }
+    });
+    // A file that reads whole but gives nothing to draw (cut after a chunk, a chunk's name damaged) would
+    // place props that nobody sees: it is as damaged as one that cannot be read.
+    if (!HasSomethingToDraw())
+        throw mayInvalidModelFileX(model);
+}
+
+bool coPropTemplate::HasSomethingToDraw() const {
+    if (m_modelKind != kSkinned)
+        return !m_parts.fragments.empty();
+    // A skin's fragment is made per prop from its mesh, with 16-bit indices.
+    return m_skinRoot && !m_skinMesh.positions.empty() && !m_skinMesh.indices.empty() &&
+           m_skinMesh.indices.size() <= 0xFFFF;
 }
 
 void coPropTemplate::Unload() {

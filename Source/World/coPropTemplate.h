@@ -27,6 +27,7 @@ class coPropTemplate {
     // folder with its textures from the theme's "Texture" folder under root 6, the animations, particle
     // templates of root 12 and the theme's sounds. Entry event i is named by text i + 2 of the prop's
     // text set. Nothing when loaded already; a failure leaves the template unloaded and holding nothing.
+    // A model that gives nothing to draw is refused as damaged (mayInvalidModelFileX).
     void Load(const fsLocator& themeFolder);
     // Gives back everything Load made; the sound manager's templates of the cues leave its list.
     void Unload();
@@ -56,6 +57,7 @@ class coPropTemplate {
 
   private:
     void LoadModel(const fsLocator& themeFolder, const envString& file);
+    bool HasSomethingToDraw() const;
 
     envString m_name;
     envString m_displayName;

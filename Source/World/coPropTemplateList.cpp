@@ -62,6 +62,7 @@ class coPropTemplateList::TemplateMaker : public fsFileEnum::EnumTarget {
         } catch (const envExceptionX& e) {
             DBG_WARNING("The prop file %s cannot be read (error 0x%08X); it is not listed",
                         Describe(file).c_str(), e.GetCode());
+            m_category.refused.emplace_back(name, file);
             return true;
         }
         std::map<u32, envString> texts;
@@ -223,6 +224,14 @@ bool coPropTemplateList::HasLeadCarStyle(int category, const envString& style) {
 
 bool coPropTemplateList::HasFanfare(int category) {
     return Categories()[size_t(category)].fanfare;
+}
+
+fsLocator coPropTemplateList::GetRefusedFile(const envString& name) {
+    for (const Category& category : Categories())
+        for (const auto& [refused, file] : category.refused)
+            if (refused == name)
+                return file;
+    return {};
 }
 
 void coFindPropTemplate(const envString& name, int& category, int& index) {

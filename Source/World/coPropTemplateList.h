@@ -29,6 +29,8 @@ class coPropTemplateList {
     static bool HasDockStyle(int category, const envString& style);
     static bool HasLeadCarStyle(int category, const envString& style);
     static bool HasFanfare(int category);
+    // The prop file of that name that the listing could not read; none when it refused none.
+    static fsLocator GetRefusedFile(const envString& name);
 
   private:
     struct Category {
@@ -37,6 +39,8 @@ class coPropTemplateList {
         std::vector<envString> dockStyles;
         std::vector<envString> leadCarStyles;
         bool fanfare = false;
+        // The names of the prop files that could not be read, with the files.
+        std::vector<std::pair<envString, fsLocator>> refused;
     };
     class TemplateMaker;
     class CarAndDockChecker;

@@ -1105,6 +1105,84 @@ TEST(EndToEndTest, TheLoadMenuListsGoodCoastersOverADamagedCacheAndSkipsJunk) {
     ExpectScreenPicture(ReadShot(home.Path("cut_coaster.png")), "the damaged coaster's box");
 }
 
+// Replaces the first `from` in the file with `to`, cutting the file there when `to` is empty.
+void Patch(const fs::path& file, const std::string& from, const std::string& to) {
+    std::string bytes = ReadAll(file);
+    const size_t at = bytes.find(from);
+    ASSERT_NE(at, std::string::npos) << from << " is not in " << file;
+    bytes = to.empty() ? bytes.substr(0, at) : bytes.replace(at, to.size(), to);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string FloatBytes(float value) {
+    std::string bytes(sizeof value, '\0');
+    std::memcpy(bytes.data(), &value, sizeof value);
+    return bytes;
+}
+
+// A damaged game file that the tube dancers or a mission's dock need is named as the game's, wherever the
+// player meets it: riding a saved coaster from the load menu, placing a dancer in the free builder,
+// launching a mission. A skin that reads whole but gives nothing to draw (cut after its header, its mesh
+// chunk renamed) and a dancer's definition that the props list could not read once made the dancers vanish
+// without a word; an animation's key past any turn once named no file. The player's coaster or career is
+// never blamed, nothing of theirs is set aside, and the menu or the builder stays.
+TEST(EndToEndTest, ADamagedGameModelIsNamedAsTheGamesWhereverItIsMet) {
+    using namespace std::string_literals;
+    const std::string model = "Themes/Ironvale/Model/";
+    const char* ride = "damaged_prop_ride.inject";
+    const char* place = "damaged_prop_place.inject";
+    const struct {
+        std::string file;
+        std::string from, to; // the bytes replaced; with `to` empty the file is cut at `from`
+        const char* script;
+        const char* modes;
+        const char* cause;
+    } cases[] = {
+        {model + "tubedancer.msk", "MSSK", "", ride, "0 2 0", "It is damaged."},
+        {model + "tubedancer.msk", "GFRG", "GFRX", place, "0 6", "It is damaged."},
+        {model + "tubedancer.msk", "", "", place, "0 6", "It is cut short."},
+        {model + "tubedancersway.mx", FloatBytes(0.9f), FloatBytes(3e38f), ride, "0 2 0", "It is damaged."},
+        {"Themes/Ironvale/Data/tubedancer.prd", "", "", ride, "0 2 0", "It is damaged."},
+        // A version the props list does not read: the dancer is left off the list.
+        {"Themes/Ironvale/Data/tubedancer.prd", "\x01\0MODL"s, "\x02\0MODL"s, ride, "0 2 0",
+         "It is damaged."},
+        {"Themes/Ironvale/Tracks/Steel/Model/loaddock.mx", "", "", "damaged_mission_model.inject", "0 3 4 0",
+         "It is cut short."},
+    };
+    for (const auto& c : cases) {
+        GameHome home;
+        const fs::path data = home.Path("installed");
+        fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
+        Patch(data / c.file, c.from, c.to);
+        std::vector<coPropRecord> dancers(2);
+        for (size_t i = 0; i < dancers.size(); ++i) {
+            dancers[i].name = envString("tubedancer");
+            dancers[i].position = maVector3d(i == 0 ? -5.0f : 5.0f, 0.0f, kFirstStraight + 8.0f);
+        }
+        const fs::path oval = home.Saves() / "E2E Oval.csa";
+        WriteOval(oval, dancers);
+        const std::string coaster = ReadAll(oval);
+
+        const GameRun run = home.Play(c.script, data);
+        const std::string what = c.file + " " + c.script + "\n" + run.output;
+        EXPECT_EQ(run.exitCode, kExitNormal) << what;
+        EXPECT_EQ(ModesEntered(run.output), c.modes) << what;
+        EXPECT_TRUE(ReleasesEverything(run.output)) << what;
+        EXPECT_NE(run.output.find("the part that needs it. Reinstalling the game may restore it.\n" +
+                                  (data / c.file).string() + "\n" + c.cause),
+                  std::string::npos)
+            << what;
+        EXPECT_FALSE(std::regex_search(run.output, std::regex("coaster is damaged|mission is damaged|"
+                                                              "attempt is damaged|career save is damaged")))
+            << what;
+        if (fs::exists(home.Path("damaged.png")))
+            ExpectScreenPicture(ReadShot(home.Path("damaged.png")), c.file);
+        EXPECT_EQ(ReadAll(oval), coaster) << c.file;
+        for (const std::string& name : FileNamesUnder(home.Saves()))
+            EXPECT_FALSE(name.ends_with(".bad")) << name;
+    }
+}
+
 TEST(EndToEndTest, OptionsChosenInOneRunHoldInTheNext) {
     GameHome home;
     for (const char* script : {"options_change.inject", "options_kept.inject"}) {

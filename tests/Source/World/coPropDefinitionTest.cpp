@@ -47,6 +47,10 @@ std::string Entr(u16 version, i32 playCount = 3) {
     return Chunk("ENTR", b.Str(), version);
 }
 
+std::string Model() {
+    return Chunk("MODL", Body().Wide("x.mhx").Str());
+}
+
 class coPropDefinitionTest : public ::testing::Test {
   protected:
     fsLocator Write(const std::string& bytes, const std::string& path = "Lamp/Data/lamp.prd") {
@@ -57,19 +61,21 @@ class coPropDefinitionTest : public ::testing::Test {
 };
 
 TEST_F(coPropDefinitionTest, AFileWithoutValuesGivesTheDefaults) {
-    const coPropDefinition d =
-        coLoadPropDefinition(Write(Chunk("CPRP", Chunk("MODL", Body().Wide("x.mhx").Str()))));
+    const coPropDefinition d = coLoadPropDefinition(Write(Chunk("CPRP", Model())));
     EXPECT_EQ(std::tuple(envStringToNarrow(d.model), d.triggerDistance, d.height, d.scale),
               std::tuple("x.mhx", 0.f, 0.f, 1.f));
     // The stored 0 unit is not part of the name, so the extension chooses the hierarchy loader.
     EXPECT_EQ(coPropModelKind(d.model), coPropTemplate::kHierarchy);
     EXPECT_TRUE(d.entries.empty() && d.idle.animation.GetLength() == 0);
+    // A prop is its model: a file that names none is refused.
+    for (const std::string& bytes : {std::string(), Chunk("CPRP", Chunk("TRIG", Body().F({6}).Str()))})
+        EXPECT_THROW(coLoadPropDefinition(Write(bytes)), coInvalidPropFileX);
 }
 
 TEST_F(coPropDefinitionTest, EachRecordVersionReadsItsFields) {
     for (u16 version = 0; version <= 5; ++version) {
         SCOPED_TRACE(version);
-        const coPropDefinition d = coLoadPropDefinition(Write(Chunk("CPRP", Entr(version))));
+        const coPropDefinition d = coLoadPropDefinition(Write(Chunk("CPRP", Model() + Entr(version))));
         ASSERT_EQ(d.entries.size(), 1u);
         const coPropEventRecord& r = d.entries[0];
         EXPECT_EQ(
@@ -98,8 +104,8 @@ TEST_F(coPropDefinitionTest, RecordsKeepFileOrderAndTheLastIdleWins) {
     const std::string idle1 = Chunk("IDLE", Body().Wide("a.anx").Wide("").F({4}).Str(), 1);
     const std::string idle2 = Chunk("IDLE", Body().Wide("b.anx").Wide("").Str(), 0);
     const std::string bytes =
-        Chunk("CPRP", Entr(0, 1) + idle1 + Entr(1, -1) + Chunk("XXXX", "skip") + Entr(0, 7) + idle2 +
-                          Chunk("TRIG", Body().F({6}).Str()) + Chunk("HEIG", Body().F({2}).Str()) +
+        Chunk("CPRP", Model() + Entr(0, 1) + idle1 + Entr(1, -1) + Chunk("XXXX", "skip") + Entr(0, 7) +
+                          idle2 + Chunk("TRIG", Body().F({6}).Str()) + Chunk("HEIG", Body().F({2}).Str()) +
                           Chunk("SCAL", Body().F({0.5f}).Str()) +
                           Chunk("EXIT", Body().I32(2).Wide("bye.anx").Wide("").Str()));
     const coPropDefinition d = coLoadPropDefinition(Write(bytes));

@@ -1,6 +1,8 @@
 // A placed prop's trigger state machine with its particle and sound cues, on the fountain the
 // content writer makes: a hierarchy model and a sway of 2 s.
 #include "Source/World/coProp.h"
+#include "Engine/App/Ch/chExceptions.h"
+#include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
@@ -32,6 +34,7 @@
 #include "coWorldTestSupport.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <tuple>
 
@@ -142,6 +145,58 @@ TEST_F(coPropTest, TheShippedTubeDancerIsASkinThatSways) {
         first.SetActive(false);
     }
     kind.Unload();
+}
+
+// The file that a load's failure names, when it names one.
+fsLocator NamedFile(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const mayInvalidModelFileX& e) {
+        return e.GetLocator();
+    } catch (const chInvalidChunkX& e) {
+        return e.GetLocator();
+    } catch (const fsFileFailureX& e) {
+        return e.GetLocator();
+    } catch (...) {
+        return {};
+    }
+}
+
+// The tube dancer's skin and animation, cut (at every byte of the headers and the first joint, then every
+// 61st) or with a chunk's name changed: the load is refused naming the damaged file, or the dancer it
+// loads is drawn; it never stands unseen.
+TEST_F(coPropTest, ADamagedTubeDancerIsRefusedNamingItsFileOrIsDrawn) {
+    toolWriteIronvaleProps(Native(""));
+    const fsLocator theme = m_folder.Locator("Themes/Ironvale");
+    for (const char* name : {"tubedancer.msk", "tubedancersway.mx"}) {
+        const std::string relative = std::string("Themes/Ironvale/Model/") + name;
+        const std::string whole = m_folder.Read(relative);
+        std::vector<std::string> damaged;
+        for (size_t size = 0; size < whole.size(); size += size < 256 ? 1 : 61)
+            damaged.push_back(whole.substr(0, size));
+        for (const char* id :
+             {"MSSK", "JOIN", "JODA", "GFRG", "GVER", "GIND", "MATR", "ANIH", "ANLV", "ARKY"})
+            if (const size_t at = whole.find(id); at != std::string::npos)
+                damaged.push_back(std::string(whole).replace(at + 3, 1, "x"));
+        for (const std::string& bytes : damaged) {
+            m_folder.Write(relative, bytes);
+            coPropTemplate kind(envString("tubedancer"), envString("Tube Dancer"), false);
+            try {
+                kind.Load(theme);
+            } catch (const envExceptionX&) {
+                EXPECT_EQ(NamedFile(std::current_exception()), m_folder.Locator(relative))
+                    << name << " of " << bytes.size() << " bytes";
+                continue;
+            }
+            {
+                coProp dancer(kind);
+                EXPECT_EQ(dancer.GetModels().size(), 1u) << name << " of " << bytes.size() << " bytes";
+                EXPECT_GT(dancer.GetLocalBounds().maxY - dancer.GetLocalBounds().minY, 1.0f) << name;
+            }
+            kind.Unload();
+        }
+        m_folder.Write(relative, whole);
+    }
 }
 
 TEST_F(coPropTest, TheStateMachineRunsIdleEntryExitAndBackToIdle) {
