@@ -5,6 +5,7 @@
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Palettes/coPropMarks.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coQuestionTexts.h"
@@ -66,8 +67,8 @@ void coScreenCareerPalettes::ShowHintKey(bool shown) {
 
 void coScreenCareerPalettes::SetPropMarks(const std::vector<std::pair<maVector2d, i32>>& marks) {
     coCareerPalettes::SetPropMarks(marks);
-    if (coObjectivesPalette* palette = Objectives())
-        palette->SetPropMarks(marks);
+    if (coPropMarks* shown = coPaletteManager::GetPropMarks())
+        shown->SetMarks(marks);
 }
 
 void coScreenCareerPalettes::EnableSaveButton() {

@@ -8,6 +8,7 @@
 #include "Engine/Graphics/G3d/g3dShapes.h"
 #include "Engine/Graphics/Sc/scSceneManager.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
+#include "Source/SavedCoaster/coCoasterThumbnail.h"
 
 #include <cmath>
 
@@ -48,6 +49,7 @@ void coSelectionMarker::Show(bool shown, const maVector3d& position, const maVec
         m_fragment->SetMaterial(m_material.get(), 0);
         m_object = std::make_unique<scSimpleMovableObject>(m_fragment, kRenderList);
         scAddToUpdateList(m_object.get());
+        coSetThumbnailHiddenMarker(m_object.get());
     }
     if (shown) {
         m_object->SetPosition(position);
@@ -60,6 +62,7 @@ void coSelectionMarker::Show(bool shown, const maVector3d& position, const maVec
 
 void coSelectionMarker::Free() {
     if (m_object) {
+        coSetThumbnailHiddenMarker(nullptr);
         scRemoveFromUpdateList(m_object.get());
         m_object.reset();
     }

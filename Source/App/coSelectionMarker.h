@@ -8,7 +8,8 @@ class g3dMaterial;
 class scSimpleMovableObject;
 
 // The builder's selection marker: a translucent sphere pulsing between two tints, drawn around the
-// selected piece or object. Its sphere holds device buffers, so it exists only while the builder shows it.
+// selected piece or object. Its sphere holds device buffers, so it exists only while the builder shows it;
+// the saved coaster's thumbnail leaves it out.
 class coSelectionMarker {
   public:
     coSelectionMarker();

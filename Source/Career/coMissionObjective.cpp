@@ -5,6 +5,7 @@
 #include "Source/Career/coDescriptionFormat.h"
 #include "Source/Career/coMissionWorld.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/Settings/coPrefs.h"
 #include "Source/Settings/coUnits.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coCoasterPieceCorkscrew.h"
@@ -50,6 +51,9 @@ constexpr u32 kProximityText = 47;
 constexpr u32 kOrderText = 50;
 constexpr u32 kEventText = 61;
 constexpr u32 kEventWithoutPropText = 62;
+// The unit words after a threshold in the chosen units: speeds, then lengths, each imperial then metric.
+constexpr u32 kSpeedUnitText = 64;
+constexpr u32 kLengthUnitText = 66;
 
 bool IsValidKind(int kind) {
     return kind >= 0 && kind < coStatObjectiveKindCount;
@@ -64,6 +68,18 @@ i32 ClampToInt(double value) {
     if (value <= static_cast<double>(INT_MIN))
         return INT_MIN;
     return static_cast<i32>(value);
+}
+
+envString UnitWord(Unit unit, const gfTextSet& texts) {
+    const u32 metric = coPrefs::GetBool(coPrefMetricUnits) ? 1 : 0;
+    switch (unit) {
+    case Unit::Speed:
+        return texts.GetText(kSpeedUnitText + metric);
+    case Unit::Length:
+        return texts.GetText(kLengthUnitText + metric);
+    default:
+        return envString();
+    }
 }
 
 double DisplayFactor(Unit unit) {
@@ -126,8 +142,10 @@ coStatObjective::coStatObjective(int kind, bool above, float threshold, const gf
     if (unit == Unit::Time) {
         const i32 minutes = ClampToInt(value) / 60;
         m_description = coFormatDescription(text, {minutes, value - 60.0 * minutes});
-    } else {
+    } else if (unit == Unit::None) {
         m_description = coFormatDescription(text, {value});
+    } else {
+        m_description = coFormatDescription(text, {value, UnitWord(unit, texts)});
     }
 }
 

@@ -248,9 +248,6 @@ void coModeEditor::Enter() {
     }
     const bool fromTool =
         m_flags.test(PlacePropStarted) || m_flags.test(DockModeRequested) || m_flags.test(ManipulateStarted);
-    // A return from the test ride or the ride keeps the unsaved changes that were there before it.
-    if (!fromTool && !m_flags.test(TestRideRequested) && !m_flags.test(RideRequested))
-        m_flags.reset(Modified);
     if (!fromTool)
         coLoadSoundEffects();
     for (Flag flag : {TestRideRequested, RideRequested, PlacePropStarted, DockModeRequested,
@@ -285,9 +282,12 @@ void coModeEditor::Exit() {
     coGetEditorWorld().FreeSelectionMarker();
     const bool toTool =
         m_flags.test(PlacePropStarted) || m_flags.test(DockModeRequested) || m_flags.test(ManipulateStarted);
+    // A builder left for good starts its next coaster unchanged; one left for a tool, the test ride or the
+    // ride keeps its unsaved changes, and a builder entered from a ride takes on the changes it made.
     if (!toTool && !m_flags.test(TestRideRequested) && !m_flags.test(RideRequested)) {
         m_cameras.clear();
         m_cameraIndex = -1;
+        m_flags.reset(Modified);
     }
     if (!toTool) {
         coGetEditorHost().SetPointerShape(coPointerWait);

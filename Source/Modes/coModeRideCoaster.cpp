@@ -145,6 +145,7 @@ void coModeRideCoaster::Enter() {
     // A rate of 0 would make an endless step: 24 frames a second then, as before any rate was given.
     g_movieStep = m_movieFrameRate > 0.0f ? 1.0f / m_movieFrameRate : 1.0f / 24.0f;
     m_hudHidden = 0;
+    m_coasterChanged = false;
 }
 
 void coModeRideCoaster::Exit() {
@@ -238,8 +239,10 @@ bool coModeRideCoaster::Pause() {
         result = host.RunPauseDialog(kPauseDialogRide);
     if (result == 1) {
         // The cars and the ride's music are the coaster's own: the builder below now holds a change.
-        if (!(coStoredRideSettings() == stored))
+        if (!(coStoredRideSettings() == stored)) {
+            m_coasterChanged = true;
             MarkModifiedBelow();
+        }
         // Another number of cars is another train: it leaves the station again.
         if (coGetCoasterDefinition().GetNumCars() != m_trainCars)
             StartTrain();
@@ -291,6 +294,9 @@ bool coModeRideCoaster::Pause() {
             if (coModeStackIsPrevious(coModeIdLoadMenu)) {
                 coModeStackKeepCurrent();
                 Push(coModeIdBuilder);
+                // The builder takes the coaster on with the changes the pause made to it.
+                if (coMode* builder = coGetMode(coModeIdBuilder); builder && m_coasterChanged)
+                    builder->MarkModified();
             }
             SetResult(Leave);
             return true;

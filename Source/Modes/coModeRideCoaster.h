@@ -41,8 +41,9 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     void Enter() override;
     void Exit() override;
     void OnChar(appCharEvent* event) override;
-    // A ride started from the builder holds the builder's unsaved work.
-    bool IsModified() override { return IsModifiedBelow(); }
+    // A ride started from the builder holds the builder's unsaved work; any ride holds the changes its
+    // pause made to the coaster.
+    bool IsModified() override { return m_coasterChanged || IsModifiedBelow(); }
 
     void RestartRide();
     i32 GetCurrentCamera() const { return m_currentCamera; }
@@ -66,6 +67,8 @@ class coModeRideCoaster : public coMode, public appCharEventHandler, public coRi
     i32 m_currentCamera = 0;
     // The cars of the train the ride was started with.
     i32 m_trainCars = 0;
+    // The pause changed a setting that the saved coaster keeps (the cars, the ride's music).
+    bool m_coasterChanged = false;
     coRideAmbientSound m_ambient;
     std::optional<coTexturedWorld> m_textured;
     u8 m_perpetual = 0;

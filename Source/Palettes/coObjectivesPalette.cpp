@@ -2,7 +2,6 @@
 
 #include "Engine/App/In/inDeviceManager.h"
 #include "Engine/App/In/inKeyboard.h"
-#include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
 #include "Engine/GUI/Gui/guiText.h"
@@ -11,7 +10,6 @@
 #include "Source/Settings/coPaths.h"
 
 #include <memory>
-#include <string>
 
 namespace {
 
@@ -19,9 +17,6 @@ constexpr i32 kToggleKey = 14;
 // The list beside its slider, and a row: two lines of the panel's font and a gap.
 constexpr i32 kListWidth = 248;
 constexpr i32 kRowHeight = 40;
-// A prop's mark: its number on a blue square, in front of the panel's own windows.
-constexpr i32 kMarkSize = 26;
-constexpr f32 kMarkDepth = 0.5f;
 
 // The panel's pictures lie in the GUI root itself.
 fsLocator GuiImage(const char* name) {
@@ -39,7 +34,6 @@ coObjectivesPalette::coObjectivesPalette() {
     SetPosition({0.0f, 165.0f, 0.0f});
     SetSize(288, 160);
     m_font = g2dFont::GetByTextId(1, 14);
-    m_markFont = g2dFont::GetByTextId(1, 20);
     m_scroll = coFindWidget<xuiScrollBox>(*this, "uiop", "ScrollBox", "ScrollBox");
     m_hintKey = coFindWidget<guiText>(*this, "uiop", "HintKey", "Text");
     coShowWidget(m_hintKey, false);
@@ -81,7 +75,6 @@ coObjectivesPalette::coObjectivesPalette() {
 
 coObjectivesPalette::~coObjectivesPalette() {
     g2dFont::Release(m_font);
-    g2dFont::Release(m_markFont);
     DeleteAllChildren();
 }
 
@@ -115,45 +108,6 @@ void coObjectivesPalette::ClearObjectives() {
 
 void coObjectivesPalette::ShowHintKey(bool shown) {
     coShowWidget(m_hintKey, shown);
-}
-
-void coObjectivesPalette::SetPropMarks(const std::vector<std::pair<maVector2d, i32>>& marks) {
-    while (m_marks.size() < marks.size()) {
-        auto mark = std::make_unique<guiButton>();
-        mark->SetSize(kMarkSize, kMarkSize);
-        mark->GetImage()->SetSize(kMarkSize, kMarkSize);
-        // In the tab's blue, so that the mark reads as the panel's over any ground.
-        mark->GetImage()->SetColor({60, 90, 170}, guiStateIdle);
-        mark->GetImage()->SetTransparency(0.9f, guiStateIdle);
-        guiText* text = mark->GetText();
-        text->SetDefaultFont(m_markFont);
-        text->SetDefaultColor({255, 252, 0});
-        text->SetSize(kMarkSize, kMarkSize);
-        text->SetTextureSize(kMarkSize, kMarkSize);
-        text->SetPosition({0.0f, 0.0f, text->GetPosition().z});
-        m_marks.push_back(AddChild(std::move(mark)));
-    }
-    const maVector3d panel = GetPosition();
-    for (size_t i = 0; i < m_marks.size(); ++i) {
-        guiButton& mark = *m_marks[i];
-        const bool shown = i < marks.size();
-        mark.SetVisible(shown);
-        if (!shown)
-            continue;
-        const auto& [at, number] = marks[i];
-        const envString text(std::to_string(number).c_str());
-        if (mark.GetText()->GetText(guiStateIdle) != text) {
-            // Centred in the square by the width of its digits.
-            u32 width = 0, height = 0;
-            g2dFont::MeasureText(m_markFont, text, width, height);
-            mark.GetText()->SetDefaultXOffset((kMarkSize - static_cast<i32>(width)) / 2);
-            mark.GetText()->SetText(text, guiStateIdle);
-        }
-        mark.SetPosition({at.x - panel.x - kMarkSize / 2.0f, at.y - panel.y - kMarkSize / 2.0f, kMarkDepth});
-        // Disabled, it takes no clicks from the world under it; drawn in its Idle look all the same.
-        mark.SetEnabled(false);
-        mark.SetState(guiStateIdle);
-    }
 }
 
 void coObjectivesPalette::SetCollapsed(bool collapse) {

@@ -1,13 +1,8 @@
 #pragma once
 #include "Engine/Core/Env/envString.h"
-#include "Engine/Core/Ma/maVector.h"
 #include "Engine/GUI/Gui/guiContainer.h"
 #include "Engine/Graphics/G2d/g2dFont.h"
 
-#include <utility>
-#include <vector>
-
-class guiButton;
 class guiImage;
 class guiTableBox;
 class guiText;
@@ -30,10 +25,6 @@ class coObjectivesPalette : public guiContainer {
     void ClearObjectives();
     // The line about the hint key, for a mission that has a hint.
     void ShowHintKey(bool shown);
-    // A number over each prop that an objective names by it: centred on its screen point, drawn with the
-    // panel, wherever it slides, and taking no clicks. The marks beyond these are hidden.
-    void SetPropMarks(const std::vector<std::pair<maVector2d, i32>>& marks);
-    const std::vector<guiButton*>& GetPropMarks() const { return m_marks; }
     // True slides out only a panel at x 0; false brings back only a panel this call slid out.
     void SetCollapsed(bool collapse);
     // The tab or key 14 toggles the position, leaving the collapsed flag alone.
@@ -52,7 +43,5 @@ class coObjectivesPalette : public guiContainer {
     guiTableBox* m_box = nullptr;
     xuiScrollBox* m_scroll = nullptr;
     guiText* m_hintKey = nullptr;
-    g2dFont m_markFont;
-    std::vector<guiButton*> m_marks; // children, made as needed
     guiImage* m_tab = nullptr;
 };

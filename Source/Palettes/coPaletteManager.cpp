@@ -11,6 +11,7 @@
 #include "Source/Palettes/coMainPalette.h"
 #include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"
+#include "Source/Palettes/coPropMarks.h"
 #include "Source/Palettes/coPropsPalette.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
@@ -33,6 +34,7 @@ constexpr i32 kCreationOrder[] = {coPaletteStats,          coPaletteMain,       
                                   coPaletteManipulateRing, coPaletteManipulateSpot, coPaletteDock};
 
 std::array<guiWindow*, coPaletteCount> g_table{};
+coPropMarks* g_marks = nullptr;
 xuiHudMgr* g_hud = nullptr;
 g2dFont g_font;
 
@@ -92,6 +94,7 @@ void coPaletteManager::Create() {
             g_table[static_cast<size_t>(index)] = g_hud->AddChild(MakePalette(index));
             coLoadingScreenShow(false);
         }
+        g_marks = g_hud->AddChild(std::make_unique<coPropMarks>());
         auto background = std::make_unique<coBackground>();
         background->SetName(kNames[coPaletteBackground]);
         g_table[coPaletteBackground] = background.get();
@@ -116,12 +119,17 @@ void coPaletteManager::Destroy() {
     g_font = {};
     guiWindowMgr::DeleteWindow(g_hud);
     g_hud = nullptr;
+    g_marks = nullptr;
     // Slot 12 goes with the GUI's root, which may be made anew before the next Create.
     g_table.fill(nullptr);
 }
 
 guiWindow* coPaletteManager::GetPalette(i32 index) {
     return index >= 0 && index < coPaletteCount ? g_table[static_cast<size_t>(index)] : nullptr;
+}
+
+coPropMarks* coPaletteManager::GetPropMarks() {
+    return g_marks;
 }
 
 void coPaletteManager::SetHudVisible(bool visible) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <initializer_list>
 
+class coPropMarks;
 class guiWindow;
 class xuiHudMgr;
 
@@ -38,7 +39,8 @@ struct coPaletteStates {
 
 // The palettes of the head-up display, made once at start-up (and again after a display change) and
 // afterwards only shown, hidden, enabled and disabled by the modes through their palette states. The
-// palettes 0 to 11 are children of the HUD root "Hud"; the background is a child of the GUI's root.
+// palettes 0 to 11 are children of the HUD root "Hud", and behind them the props' marks; the background
+// is a child of the GUI's root.
 class coPaletteManager {
   public:
     // The palette font, the HUD, each palette and the background, one loading-screen step each. A palette
@@ -49,6 +51,8 @@ class coPaletteManager {
     static void Destroy();
     // Null outside 0..12 and for a palette that does not exist.
     static guiWindow* GetPalette(i32 index);
+    // The HUD's marks over the props; null while there is no HUD.
+    static coPropMarks* GetPropMarks();
 
     static void SetHudVisible(bool visible);
     static void SetHudEnabled(bool enabled);

@@ -9,6 +9,7 @@
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dRenderer.h"
 #include "Engine/Graphics/Sc/scLensFlare.h"
+#include "Engine/Graphics/Sc/scObject.h"
 #include "Engine/Platform/Graphics/plD3dDevice.h"
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Park/coWorldSwitches.h"
@@ -66,6 +67,29 @@ class HiddenGui {
     bool m_shown = true;
 };
 
+scObject* g_marker = nullptr;
+
+// The builder's selection marker is left out too, and shown again as it was.
+class HiddenMarker {
+  public:
+    HiddenMarker() : m_marker(g_marker) {
+        if (!m_marker)
+            return;
+        m_shown = m_marker->IsVisible();
+        m_marker->SetVisible(false);
+    }
+    ~HiddenMarker() {
+        if (m_marker)
+            m_marker->SetVisible(m_shown);
+    }
+    HiddenMarker(const HiddenMarker&) = delete;
+    HiddenMarker& operator=(const HiddenMarker&) = delete;
+
+  private:
+    scObject* m_marker;
+    bool m_shown = false;
+};
+
 // The sun's flare as the picture's camera sees it; the flares' test then looks from the player's camera
 // again.
 class FlaresFrom {
@@ -119,6 +143,7 @@ void coRenderCoasterThumbnail() {
     // The picture shows the world textured; a save leaves the builder's look as it was.
     const coTexturedWorld textured;
     const HiddenGui hidden;
+    const HiddenMarker hiddenMarker;
     const FlaresFrom flares(camera);
     g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     g3dRenderer::RenderFrame(appClock::GetTime());
@@ -127,6 +152,10 @@ void coRenderCoasterThumbnail() {
 void coWriteCoasterThumbnail(const coBmpTarget& target, plD3dDevice& device) {
     coRenderCoasterThumbnail();
     coWriteThumbnailBmp(target, device);
+}
+
+void coSetThumbnailHiddenMarker(scObject* marker) {
+    g_marker = marker;
 }
 
 bool coGameCoasterServices::GetDock(maVector3d& position, float& heading, std::string& type) const {

@@ -3,6 +3,7 @@
 #include "Source/Settings/coScreenCapture.h"
 
 class plD3dDevice;
+class scObject;
 
 // Draws the coaster for its thumbnail into the back buffer, without the GUI: the camera stands where
 // coChooseThumbnailCamera puts it for the track's box in the park and looks at the box's centre. The world
@@ -10,6 +11,9 @@ class plD3dDevice;
 void coRenderCoasterThumbnail();
 // Draws the coaster and writes its 160 x 120 thumbnail bitmap through the target.
 void coWriteCoasterThumbnail(const coBmpTarget& target, plD3dDevice& device);
+// The builder's selection marker, which the thumbnail leaves out as it leaves out the GUI; not owned,
+// null while there is none.
+void coSetThumbnailHiddenMarker(scObject* marker);
 
 // The saved coaster's services of the running game: the coaster's loading dock is the world's, and every
 // binary save of a circuit carries the thumbnail of the display's device (none without a display).

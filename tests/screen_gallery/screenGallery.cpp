@@ -14,6 +14,7 @@
 #include "Source/Palettes/coManipulatePalette.h"
 #include "Source/Palettes/coObjectivesPalette.h"
 #include "Source/Palettes/coPaletteManager.h"
+#include "Source/Palettes/coPropMarks.h"
 #include "Source/Palettes/coStatsPalette.h"
 #include "Source/Palettes/coTrackManipPalette.h"
 #include "Source/Scene/coObject.h"
@@ -175,20 +176,22 @@ void screenGallery::BuildHud(const std::string& fixture) {
         ->SetStats(4.0f, 30.0f, 15.0f, 3.2f, -0.8f, 2.0f, 35.0f, 420.0f, 90.0f);
     static_cast<coLocalStatsPalette*>(coPaletteManager::GetPalette(coPaletteLocalStats))->SetStats(nullptr);
     auto* objectives = static_cast<coObjectivesPalette*>(coPaletteManager::GetPalette(coPaletteObjectives));
-    // A mission's list longer than the panel shows, with its hint's key and a prop marked by its number.
+    // A mission's list longer than the panel shows, with its hint's key and props marked by their numbers.
     const char* const rows[] = {"Close the circuit",
                                 "Reach 60 mph",
                                 "Build two loops",
                                 "Use 4 left turns",
                                 "Use an S-turn",
-                                "Keep the lowest vertical G above -0.17",
-                                "Keep the track length above 900",
+                                "Keep the lowest vertical G above -0.17 G",
+                                "Keep the track length above 900 ft",
                                 "Pass the Fountain marked 1 first",
                                 "Pass the Fountain marked 2 second"};
     for (size_t row = 0; row < std::size(rows); ++row)
         objectives->SetObjective(static_cast<i32>(row), envString(rows[row]), row == 1);
     objectives->ShowHintKey(true);
-    objectives->SetPropMarks({{maVector2d(400.0f, 300.0f), 1}});
+    // A second mark lies where the piece panel's first label stands.
+    coPaletteManager::GetPropMarks()->SetMarks(
+        {{maVector2d(400.0f, 300.0f), 1}, {maVector2d(640.0f, 252.0f), 2}});
     coTrackManipPalette::PieceState state{.circuitEmpty = false, .pieceContext = true};
     state.circuitClosed = fixture == "closed-oval";
     static_cast<coTrackManipPalette*>(coPaletteManager::GetPalette(coPaletteTrackManip))

@@ -154,6 +154,15 @@ TEST(screenGalleryPixels, BuilderHudOnAClosedCircuit) {
     ExpectColour(gallery, 8, 165 + 8, 230, 230, 230);
     const u32 mark = Pixel(gallery, 400 - 10, 300 - 10);
     EXPECT_GT(mark & 0xFF, (mark >> 16) & 0xFF) << std::hex << mark; // more blue than red
+    // A mark where the piece panel stands lies under it: the panel's white label reads over the square
+    // (a mark in front would cover it in blue and yellow).
+    int light = 0;
+    for (int y = 252 - 13; y < 252 + 13; ++y)
+        for (int x = 640 - 13; x < 640 + 13; ++x) {
+            const u32 shown = Pixel(gallery, x, y);
+            light += std::min({(shown >> 16) & 0xFF, (shown >> 8) & 0xFF, shown & 0xFF}) > 180;
+        }
+    EXPECT_GT(light, 15);
 
     // The objectives panel's tab, at the panel's right edge, slides it out.
     const guiWindow* objectives = coPaletteManager::GetPalette(coPaletteObjectives);

@@ -17,6 +17,7 @@
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
+#include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -506,4 +507,25 @@ TEST(MissionContent, TheDamagedCareerSaveHasItsErrorText) {
 TEST(MissionContent, TheObjectivesListHasItsTitle) {
     const gfTextSet texts(coBuiltTreeLocator("Data/Text/Eng/uiop.tsf"), 32, true);
     EXPECT_GT(texts.GetText(46).GetLength(), 0u);
+}
+
+// Every statistic objective ends in its unit, in the units the player chose; none shows a bare format.
+TEST(MissionContent, StatisticObjectivesNameTheirUnits) {
+    const gfTextSet texts(coBuiltTreeLocator("Data/Text/Eng/uiop.tsf"), 32, true);
+    const bool chosen = coPrefs::GetBool(coPrefMetricUnits);
+    const std::string speed[] = {"mph", "km/h"}, length[] = {"ft", "m"}, g[] = {"G", "G"},
+                      time[] = {"min", "min"};
+    const std::string* units[coStatObjectiveKindCount] = {speed, speed,  speed, g, g, length, length,
+                                                          time,  length, g,     g, g, g};
+    for (const int metric : {0, 1}) {
+        coPrefs::SetBool(coPrefMetricUnits, metric == 1);
+        for (int kind = 0; kind < coStatObjectiveKindCount; ++kind)
+            for (const bool above : {true, false}) {
+                const std::string text =
+                    envStringToNarrow(coStatObjective(kind, above, 10.0f, texts).GetDescription());
+                EXPECT_TRUE(text.ends_with(" " + units[kind][metric])) << text;
+                EXPECT_EQ(text.find('%'), std::string::npos) << text;
+            }
+    }
+    coPrefs::SetBool(coPrefMetricUnits, chosen);
 }

@@ -30,12 +30,18 @@ class coMissionObjectiveTest : public coRideCircuitTest {
                                               {2, u"Use a straight (%d)"},
                                               {8 + 3, u"Use %s S-turns"},
                                               {14 + 1, u"Use %d right turns in a row"},
-                                              {20, u"Lowest speed above %.5f"},
+                                              {20, u"Lowest speed above %.5f %s"},
+                                              {26, u"Vertical G above %.2f G"},
+                                              {31, u"Highest below %.1f %s"},
                                               {34, u"Ride longer than %d:%04.1f"},
                                               {47, u"Pass the %s for %.0f s"},
                                               {50 + 2, u"Pass the %s as number %d"},
                                               {61, u"The %s shows %s for %.0f s"},
-                                              {62, u"An event for %.0f s"}});
+                                              {62, u"An event for %.0f s"},
+                                              {64, u"mph"},
+                                              {65, u"km/h"},
+                                              {66, u"ft"},
+                                              {67, u"m"}});
     coRideTestDefinition definition;
 
   private:
@@ -110,10 +116,13 @@ TEST(coFormatDescription, ConversionsFlagsAndArgumentsThatDoNotFit) {
 TEST_F(coMissionObjectiveTest, DescriptionsFromTheTextsInThePlayersUnits) {
     coProp* wheel = world.AddProp(maVector3d(1, 2, 3), "wheel", {"still", "spinning"});
     coPrefs::SetBool(coPrefMetricUnits, true);
-    EXPECT_EQ(Describe(coStatObjective(0, true, 20.0f, *texts)), "Lowest speed above 72.00000");
+    EXPECT_EQ(Describe(coStatObjective(0, true, 20.0f, *texts)), "Lowest speed above 72.00000 km/h");
+    EXPECT_EQ(Describe(coStatObjective(5, false, 30.0f, *texts)), "Highest below 30.0 m");
     coPrefs::SetBool(coPrefMetricUnits, false);
     const std::pair<std::unique_ptr<coMissionObjective>, const char*> cases[] = {
-        {std::make_unique<coStatObjective>(0, true, 20.0f, *texts), "Lowest speed above 44.73872"},
+        {std::make_unique<coStatObjective>(0, true, 20.0f, *texts), "Lowest speed above 44.73872 mph"},
+        {std::make_unique<coStatObjective>(5, false, 30.0f, *texts), "Highest below 98.4 ft"},
+        {std::make_unique<coStatObjective>(3, true, 2.5f, *texts), "Vertical G above 2.50 G"},
         {std::make_unique<coStatObjective>(7, true, 125.0f, *texts), "Ride longer than 2:05.0"},
         {std::make_unique<coStatObjective>(7, true, std::nanf(""), *texts), "Ride longer than 0: nan"},
         {std::make_unique<coStatObjective>(7, true, 1e30f, *texts), nullptr},

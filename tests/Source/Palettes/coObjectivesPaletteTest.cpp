@@ -1,6 +1,5 @@
 #include "Source/Palettes/coObjectivesPalette.h"
 
-#include "Engine/GUI/Gui/guiButton.h"
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiSlider.h"
 #include "Engine/GUI/Gui/guiTableBox.h"
@@ -10,7 +9,6 @@
 #include "Source/Screens/coScreenTestKit.h"
 
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -106,34 +104,12 @@ TEST_F(coObjectivesPaletteTest, MoreRowsThanShownScrollFromTheTop) {
     EXPECT_FALSE(slider->IsEffectivelyVisible());
 }
 
-TEST_F(coObjectivesPaletteTest, TheHintKeyLineAndThePropMarks) {
+TEST_F(coObjectivesPaletteTest, TheHintKeyLine) {
     const guiText& hintKey = *palette->GetHintKey();
     EXPECT_FALSE(hintKey.IsEffectivelyVisible());
     palette->ShowHintKey(true);
     EXPECT_TRUE(hintKey.IsEffectivelyVisible());
     EXPECT_EQ(hintKey.GetText(0), envString("Press P for a hint"));
-
-    // Each mark centred on its screen point, wherever the panel stands, and taking no clicks.
-    const auto centre = [&](size_t mark) {
-        const maVector3d at = palette->GetPropMarks().at(mark)->GetWorldMatrix().GetTranslation();
-        return std::make_pair(at.x + 13.0f, at.y + 13.0f);
-    };
-    for (const bool collapsed : {false, true}) {
-        palette->SetCollapsed(collapsed);
-        palette->SetPropMarks({{maVector2d(400.0f, 300.0f), 1}, {maVector2d(500.0f, 200.0f), 2}});
-        ASSERT_EQ(palette->GetPropMarks().size(), 2u);
-        EXPECT_EQ(centre(0), std::make_pair(400.0f, 300.0f)) << collapsed;
-        EXPECT_EQ(centre(1), std::make_pair(500.0f, 200.0f)) << collapsed;
-    }
-    const guiButton& second = *palette->GetPropMarks()[1];
-    EXPECT_EQ(second.GetText()->GetText(guiStateIdle), envString("2"));
-    EXPECT_FALSE(second.IsEnabled());
-    EXPECT_EQ(second.GetState(), guiStateIdle);
-    palette->SetPropMarks({{maVector2d(10.0f, 10.0f), 3}});
-    EXPECT_TRUE(palette->GetPropMarks()[0]->IsEffectivelyVisible());
-    EXPECT_FALSE(second.IsEffectivelyVisible());
-    palette->SetPropMarks({});
-    EXPECT_FALSE(palette->GetPropMarks()[0]->IsEffectivelyVisible());
 }
 
 } // namespace
