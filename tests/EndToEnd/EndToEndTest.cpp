@@ -1211,8 +1211,9 @@ TEST(EndToEndTest, TheFirstStartWritesTheAdapterWorkaroundsOfTheRealDisplay) {
         const GameRun run = home.Play("quit_from_menu.inject", LV_DATA_DIR,
                                       renderer.empty() ? "" : "force_gl_renderer='" + renderer + "' ");
         ASSERT_EQ(run.exitCode, kExitNormal) << run.output;
-        if (!renderer.empty())
+        if (!renderer.empty()) {
             EXPECT_NE(run.output.find("Display Adapter: " + renderer), std::string::npos) << run.output;
+        }
         const std::string prefs = ReadAll(home.Saves() / "prefs.bin");
         ASSERT_GT(prefs.size(), kFirstBool + coPrefs::kBoolCount) << row.renderer;
         const std::array<u8, 3> written{static_cast<u8>(prefs[kFirstBool + coPrefMultitexture]),
