@@ -21,6 +21,14 @@ enum class lvMissionPiece { None, STurn, TwoSTurns, RightTurn, Loop, Corkscrew }
 // Where a mission is built: the mountain park or the dark cavern, ridden with the headlight.
 enum class lvMissionSite { Mountains, Cavern };
 
+// What silver and gold ask beyond bronze, and what the solution lays on its free straights for them:
+// - Straights: the free sides in more straights, beside a statistic that fits the mission;
+// - Speed: the win level asks a top or average speed that only accelerators give, silver and gold more
+//   of it; accelerators on the free sides' last straights, more for each medal, up to all of them;
+// - Faster: silver and gold ask a higher top or average speed; accelerators on the second free side's
+//   last straights, one more for each medal.
+enum class lvMissionMedal { Straights, Speed, Faster };
+
 // The statistic objectives' kinds, each reading one value of the ride's statistics.
 enum lvStatKind : int {
     lvStatLowestSpeed,
@@ -56,6 +64,7 @@ struct lvMissionRecipe {
     float cornerRadius = 15.0f; // of the square's corners
     bool rightHanded = false;   // the corners turn right
     int environmentIndex = 0;   // the site's variant: day, dusk or night on the mountains
+    lvMissionMedal medal = lvMissionMedal::Straights;
 };
 
 const std::vector<lvMissionRecipe>& lvMissionRecipes();
@@ -71,11 +80,13 @@ inline constexpr int lvGoldStraightsPerSide = 3;
 // player lays in that many pieces.
 void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide = 1);
 
-// The recipe closed plainly: its free sides without their pieces, as a player who only closes the square.
+// The recipe closed plainly: its free sides without their pieces or accelerators, as a player who only
+// closes the square.
 lvMissionRecipe lvPlainClosing(const lvMissionRecipe& recipe);
 
 // Lays what the player lays after the mission's start pieces: per free side its piece, its straights
-// and a corner, each side's straights as long as the circuit needs to meet its start. Leaves it open.
+// and a corner, each side's straights as long as the circuit needs to meet its start, the accelerators
+// its medals ask for that many straights a side on the last of them. Leaves it open.
 // Throws a runtime error when a side's straights would not fit the builder's lengths.
 void lvLayMissionFreePieces(const lvMissionRecipe& recipe, int straightsPerSide);
 
