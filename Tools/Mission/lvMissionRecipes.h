@@ -92,8 +92,9 @@ void lvLayMissionFreePieces(const lvMissionRecipe& recipe, int straightsPerSide)
 
 // Writes the mission and its text set from the solved circuit, then leaves the circuit empty; returns the
 // mission's hint. Throws a runtime error when the circuit laid as gold asks misses a statistic or count of
-// the mission, or when its ring or a fountain is not where only the solution reaches it. Its world is its
-// site's environment with the "Ironvale" dock at the start, its ring or fountains if it has them. The
+// the mission, when its accelerators give no speed clearly beyond the plain closing's (a speed mission) or
+// the medal below's, or when its ring or a fountain is not where only the solution reaches it. Its world is
+// its site's environment with the "Ironvale" dock at the start, its ring or fountains if it has them. The
 // mission goes to "<type>/Mission<number>.cmi" of the missions root, its texts (0 title, 1 briefing, 2
 // success, 3 failure) to "Missions/<type>/Mission<number>.tsf" of the text root.
 std::string lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts);
