@@ -29,6 +29,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 #include <stdexcept>
 
 namespace {
@@ -56,13 +57,15 @@ constexpr float kStatMargin = 0.15f, kStatSlack = 0.05f, kMedalMargin = 0.05f;
 // How far the solution must beat the plain closing in a statistic for the win level to ask it, as a share
 // of the plain closing's value and a little more; the threshold lies half way between them.
 constexpr float kBeyondPlain = 0.1f;
+// The same for a medal's higher speed over the laying of the medal below.
+constexpr float kBeyondMedal = 0.05f;
 constexpr float kRingRadius = 5.0f;
 // A fountain stands between these distances beyond the straights of a side its piece moves across by at
 // least the detour, where only that side passes within its trigger distance, by the margin either way.
 constexpr float kPropAside = 7.0f; // beside a side that does not move: outwards from its middle
 constexpr float kMinAside = 2.0f, kMinDetour = 6.0f;
 constexpr float kFountainTrigger = 12.0f, kTriggerMargin = 2.0f, kFountainHeight = 2.0f;
-constexpr float kPropStay = 0.5f;  // seconds the lead car must stay near the fountain
+constexpr float kPropStay = 0.5f;       // seconds the lead car must stay near the fountain
 constexpr int kBurst = 0, kCascade = 1; // the fountain's entry events
 
 // The ground of a site at (x, z).
@@ -160,16 +163,30 @@ std::string MissionName(const lvMissionRecipe& recipe) {
     return "Mission" + std::to_string(recipe.number);
 }
 
-void Append(std::unique_ptr<coCoasterPiece> piece) {
-    piece->SetElement(coElementChainLift);
+void Append(std::unique_ptr<coCoasterPiece> piece, coTrackElement element = coElementChainLift) {
+    piece->SetElement(element);
     coCircuitAppend(std::move(piece), true);
 }
 
-void AppendStraight(float length) {
+void AppendStraight(float length, coTrackElement element = coElementChainLift) {
     auto straight = std::make_unique<coCoasterPieceStraight>();
     straight->SetRunLength(length);
     straight->Build();
-    Append(std::move(straight));
+    Append(std::move(straight), element);
+}
+
+// The element of a free side's straight (0 or 1 from the start, 0 first) in the laying of that many
+// straights a side: an accelerator on as many of the last straights as the mission's medals ask; the chain
+// on the others, as on every other piece. A speed mission's laying in n straights a side accelerates its
+// last n (n + 1) / 2, the second side's at bronze and up to all of them at gold; a faster one's the second
+// side's last n - 1, which leaves the first side and a fountain beside it at the chain's speed.
+coTrackElement StraightElement(const lvMissionRecipe& recipe, int straightsPerSide, int side, int straight) {
+    const int fromTheEnd = (1 - side) * straightsPerSide + straightsPerSide - 1 - straight;
+    const int accelerated = recipe.medal == lvMissionMedal::Speed
+                                ? straightsPerSide * (straightsPerSide + 1) / 2
+                            : recipe.medal == lvMissionMedal::Faster ? straightsPerSide - 1
+                                                                     : 0;
+    return fromTheEnd < accelerated ? coElementBooster : coElementChainLift;
 }
 
 // The first piece stays where it is placed: the station, its middle at the dock.
@@ -254,7 +271,8 @@ void AppendFreeSides(const lvMissionRecipe& recipe, const std::array<float, 2>& 
     for (int side = 0; side < 2; ++side) {
         AppendSidePiece(recipe.pieces[side], (side == 0 && secondHasPiece ? -1.0f : 1.0f) * Hand(recipe));
         for (int i = 0; i < straightsPerSide; ++i)
-            AppendStraight(lengths[side] / static_cast<float>(straightsPerSide));
+            AppendStraight(lengths[side] / static_cast<float>(straightsPerSide),
+                           StraightElement(recipe, straightsPerSide, side, i));
         AppendTurn(kCorner * Hand(recipe), recipe.cornerRadius);
     }
 }
@@ -344,24 +362,38 @@ StatAsk OpenerAsk(int kind, const coRideStats& solution) {
     return {kind, kAbove[kind], kAbove[kind] ? value - beyond : value + beyond};
 }
 
-// The statistic of the kind when the solution, laid in one straight a side and as gold asks, beats the
-// plain closing in it by a clear margin: half way between them, on the solution's side.
-std::optional<StatAsk> BeyondPlain(int kind, const Laying& plain, const Laying& bronze, const Laying& gold) {
+// The solution laid for bronze, silver and gold: in one, two and three straights a side, each with the
+// accelerators its medal asks.
+using Layings = std::array<Laying, 3>;
+
+// The statistic of the kind in the direction given when each of the layings beats the laying below it by
+// a clear margin, a share of that one's value and a little more: half way between it and the nearest.
+std::optional<StatAsk> Beyond(int kind, bool above, const Laying& below, std::span<const Laying> layings,
+                              float share) {
     const int record = kStatRecord[kind];
-    const float value = plain.stats[record], gap = kBeyondPlain * std::fabs(value) + kStatSlack;
-    const auto [low, high] = std::minmax({bronze.stats[record], gold.stats[record]});
-    if (low > value + gap)
-        return StatAsk{kind, true, 0.5f * (value + low)};
-    if (high < value - gap)
-        return StatAsk{kind, false, 0.5f * (value + high)};
-    return std::nullopt;
+    const float value = below.stats[record];
+    float nearest = above ? maMaxFloat : -maMaxFloat;
+    for (const Laying& laying : layings)
+        nearest = above ? std::min(nearest, laying.stats[record]) : std::max(nearest, laying.stats[record]);
+    if ((nearest > value) != above || std::fabs(nearest - value) <= share * std::fabs(value) + kStatSlack)
+        return std::nullopt;
+    return StatAsk{kind, above, 0.5f * (value + nearest)};
 }
 
-// A medal's statistic of the kind in the direction given: what the solution gives, a little short of it.
-StatAsk MedalAsk(int kind, bool above, const Laying& bronze, const Laying& gold) {
+// The win level's statistic of the kind when every laying of the solution beats the plain closing in it.
+std::optional<StatAsk> BeyondPlain(int kind, const Laying& plain, const Layings& layings) {
+    if (const auto ask = Beyond(kind, true, plain, layings, kBeyondPlain))
+        return ask;
+    return Beyond(kind, false, plain, layings, kBeyondPlain);
+}
+
+// A medal's statistic of the kind in the direction given: what the layings give, a little short of it.
+StatAsk MedalAsk(int kind, bool above, std::span<const Laying> layings) {
     const int record = kStatRecord[kind];
-    const auto [low, high] = std::minmax({bronze.stats[record], gold.stats[record]});
-    const float value = above ? low : high, beyond = kMedalMargin * std::fabs(value) + kStatSlack;
+    float value = above ? maMaxFloat : -maMaxFloat;
+    for (const Laying& laying : layings)
+        value = above ? std::min(value, laying.stats[record]) : std::max(value, laying.stats[record]);
+    const float beyond = kMedalMargin * std::fabs(value) + kStatSlack;
     return {kind, above, above ? value - beyond : value + beyond};
 }
 
@@ -411,30 +443,63 @@ size_t MissionIndex(const lvMissionRecipe& recipe) {
                                all.begin());
 }
 
+[[noreturn]] void Refuse(const lvMissionRecipe& recipe, const std::string& why);
+
+// The mission's place among the missions after the openers whose medals ask for straights, or among those
+// whose medals ask for accelerators, which turns what their medals ask so that the same seldom comes twice.
+size_t MedalTurn(const lvMissionRecipe& recipe) {
+    const auto straights = [](const lvMissionRecipe& one) { return one.medal == lvMissionMedal::Straights; };
+    const auto& all = lvMissionRecipes();
+    return static_cast<size_t>(
+        std::count_if(all.begin(), all.begin() + static_cast<long>(MissionIndex(recipe)),
+                      [&](const lvMissionRecipe& earlier) {
+                          return !IsOpener(earlier) && straights(earlier) == straights(recipe);
+                      }));
+}
+
+// The speed a level asks, in turn: the top or the average speed.
+int SpeedKind(size_t turn, int level) {
+    return (turn + static_cast<size_t>(level)) % 2 == 0 ? lvStatTopSpeed : lvStatAverageSpeed;
+}
+
 // The win level's statistics: the opener's own pair; for another mission the first one or two kinds, from
-// its place in a turning list, in which the solution beats the plain closing. The lowest speed (the train
-// starts at rest) and the lowest lateral G (0 on any straight) are never asked.
-std::vector<StatAsk> WinStats(const lvMissionRecipe& recipe, const Laying& plain, const Laying& bronze,
-                              const Laying& gold) {
+// its place in a turning list, in which every laying of the solution beats the plain closing, a speed
+// mission's speed first. The lowest speed (the train starts at rest) and the lowest lateral G (0 on any
+// straight) are never asked.
+std::vector<StatAsk> WinStats(const lvMissionRecipe& recipe, const Laying& plain, const Layings& layings) {
     if (IsOpener(recipe))
-        return {OpenerAsk(recipe.statKinds[0], bronze.stats), OpenerAsk(recipe.statKinds[1], bronze.stats)};
+        return {OpenerAsk(recipe.statKinds[0], layings[0].stats),
+                OpenerAsk(recipe.statKinds[1], layings[0].stats)};
     constexpr int kAsked[] = {lvStatTopSpeed,        lvStatAverageSpeed,  lvStatHighestVerticalG,
                               lvStatLowestVerticalG, lvStatHighestPoint,  lvStatHighestLateralG,
                               lvStatHighestForwardG, lvStatLowestForwardG};
     std::vector<StatAsk> asks;
     const size_t index = MissionIndex(recipe), first = index * 3, wanted = index % 3 == 0 ? 1 : 2;
-    for (size_t i = 0; i < std::size(kAsked) && asks.size() < wanted; ++i)
-        if (const auto ask = BeyondPlain(kAsked[(first + i) % std::size(kAsked)], plain, bronze, gold))
-            asks.push_back(*ask);
+    if (recipe.medal == lvMissionMedal::Speed) {
+        std::optional<StatAsk> speed;
+        for (int turn = 0; turn < 2 && !speed; ++turn)
+            speed = Beyond(SpeedKind(MedalTurn(recipe), turn), true, plain, layings, kBeyondPlain);
+        if (!speed)
+            Refuse(recipe, "its accelerators give no speed beyond the plain closing's");
+        asks.push_back(*speed);
+    }
+    for (size_t i = 0; i < std::size(kAsked) && asks.size() < wanted; ++i) {
+        const int kind = kAsked[(first + i) % std::size(kAsked)];
+        if (std::ranges::none_of(asks, [&](const StatAsk& ask) { return ask.kind == kind; }))
+            if (const auto ask = BeyondPlain(kind, plain, layings))
+                asks.push_back(*ask);
+    }
     return asks;
 }
 
 // The win level: the four corners, the free sides' pieces (the two S-turns of a pair in a row) and the
-// win statistics. Bronze asks for the whole circuit's length. Silver and gold ask for the free sides in
-// more straights (in all, or in a row) and a statistic each of what the solution gives: a higher speed,
-// a longer ride, a G limit or a higher lowest G; the openers' silver and gold ask only for straights.
+// win statistics. Bronze asks for the whole circuit's length. Silver and gold each ask what the laying of
+// the medal below does not give: the free sides in more straights (in all, or in a row), or the higher top
+// or average speed of more accelerators; beside it a statistic that fits the mission, of what its layings
+// give: a longer ride, a limit on a G-force or a lowest vertical G kept up. The openers' silver and gold ask
+// only for straights.
 void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfTextSet& texts,
-                   const std::vector<StatAsk>& win, const Laying& bronze, const Laying& gold) {
+                   const std::vector<StatAsk>& win, const Layings& layings) {
     set.Add(std::make_unique<coTrackCountObjective>(CornerCode(recipe), 4, false, texts), 0);
     std::map<int, int> counts;
     for (lvMissionPiece piece : recipe.pieces)
@@ -450,7 +515,7 @@ void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfT
     for (const StatAsk& ask : win)
         set.Add(StatObjective(ask, texts), 0);
     set.Add(std::make_unique<coStatObjective>(lvStatTrackLength, true,
-                                              bronze.stats[coStatCircuitLength] * kWhole, texts),
+                                              layings[0].stats[coStatCircuitLength] * kWhole, texts),
             1);
     const auto straights = [&](int perSide, bool inARow, int level) {
         set.Add(std::make_unique<coTrackCountObjective>(coPieceCodeStraight,
@@ -463,25 +528,46 @@ void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfT
         straights(lvGoldStraightsPerSide, true, 3);
         return;
     }
-    const size_t index = MissionIndex(recipe);
-    straights(lvSilverStraightsPerSide, index % 2 == 1, 2);
-    straights(lvGoldStraightsPerSide, index / 2 % 2 == 0, 3);
-    // A medal's statistic, turning through what the medals ask: a longer ride or a limit on a G-force,
-    // which may bound from above one the win level asks to exceed; none asked the same way twice.
-    static const std::pair<int, bool> kMedalAsks[] = {{lvStatRideTime, true},
-                                                      {lvStatHighestLateralG, false},
-                                                      {lvStatHighestVerticalG, false},
-                                                      {lvStatHighestForwardG, false}};
+    const size_t turn = MedalTurn(recipe);
+    // What fits beside the medal's own ask, turning through a list, none asked the same way twice: a limit
+    // on a G-force or a lowest vertical G kept up, beside more straights a longer ride too.
+    static const std::pair<int, bool> kBesideSpeed[] = {{lvStatHighestLateralG, false},
+                                                        {lvStatLowestForwardG, true},
+                                                        {lvStatHighestVerticalG, false},
+                                                        {lvStatLowestVerticalG, true},
+                                                        {lvStatHighestForwardG, false}};
+    static const std::pair<int, bool> kBesideStraights[] = {{lvStatRideTime, true},
+                                                            {lvStatHighestLateralG, false},
+                                                            {lvStatLowestVerticalG, true},
+                                                            {lvStatHighestVerticalG, false},
+                                                            {lvStatHighestForwardG, false}};
+    const std::span<const std::pair<int, bool>> beside =
+        recipe.medal == lvMissionMedal::Straights ? std::span<const std::pair<int, bool>>(kBesideStraights)
+                                                  : std::span<const std::pair<int, bool>>(kBesideSpeed);
     std::set<std::pair<int, bool>> asked;
     for (const StatAsk& ask : win)
         asked.emplace(ask.kind, ask.above);
-    size_t next = index / 2 + index % 3;
+    size_t next = turn / 2;
     for (int level = 2; level <= 3; ++level) {
-        while (asked.count(kMedalAsks[next % std::size(kMedalAsks)]))
+        const std::span<const Laying> from = std::span(layings).subspan(static_cast<size_t>(level - 1));
+        if (recipe.medal == lvMissionMedal::Straights) {
+            straights(level == 2 ? lvSilverStraightsPerSide : lvGoldStraightsPerSide,
+                      turn % 2 == size_t(level - 2), level);
+        } else {
+            // The mission's speed of the level, or else the other one.
+            std::optional<StatAsk> faster;
+            for (int other = 0; other < 2 && !faster; ++other)
+                faster = Beyond(SpeedKind(turn, level + other), true, layings[size_t(level - 2)], from,
+                                kBeyondMedal);
+            if (!faster)
+                Refuse(recipe, "its medals' accelerators give no higher speed");
+            set.Add(StatObjective(*faster, texts), level);
+        }
+        while (asked.count(beside[next % beside.size()]))
             ++next;
-        const auto [kind, above] = kMedalAsks[next % std::size(kMedalAsks)];
+        const auto [kind, above] = beside[next % beside.size()];
         asked.emplace(kind, above);
-        set.Add(StatObjective(MedalAsk(kind, above, bronze, gold), texts), level);
+        set.Add(StatObjective(MedalAsk(kind, above, from), texts), level);
     }
 }
 
@@ -749,8 +835,25 @@ std::string Hint(const lvMissionRecipe& recipe, const std::vector<StatAsk>& win)
     for (const StatAsk& ask : win)
         aim += std::string(aim.empty() ? "Aim for " : " and ") + (ask.above ? "a high " : "a low ") +
                kStatWords[ask.kind];
+    if (recipe.medal == lvMissionMedal::Speed)
+        return hint + aim + ". An accelerator on a straight raises the speed, and more win better medals.";
     return hint + (aim.empty() ? "" : aim + ". ") +
-           (IsOpener(recipe) ? "More straights win better medals." : "Medals ask for more.");
+           (IsOpener(recipe)                         ? "More straights win better medals."
+            : recipe.medal == lvMissionMedal::Faster ? "Accelerators on straights win better medals."
+                                                     : "Medals ask for more.");
+}
+
+// What the missions' medals ask. A ring is flown through and fountains in order are passed at any speed:
+// of those missions two in four, from the second on, ask a speed that only accelerators give, and the
+// others a higher speed for their medals. A fountain to stay by is passed too fast for that: its missions'
+// medals ask for straights.
+void ChooseMedals(std::vector<lvMissionRecipe>& all) {
+    size_t passed = 0;
+    for (lvMissionRecipe& recipe : all)
+        if (recipe.feature == lvMissionFeature::Ring || recipe.feature == lvMissionFeature::PropOrder) {
+            const size_t turn = passed++ % 4;
+            recipe.medal = turn == 1 || turn == 2 ? lvMissionMedal::Speed : lvMissionMedal::Faster;
+        }
 }
 
 // How far from the gorge's line a station stands, on the rim; how wide a square across the gorge is at
@@ -935,6 +1038,7 @@ const std::vector<lvMissionRecipe>& lvMissionRecipes() {
             if (recipe.site == lvMissionSite::Mountains)
                 recipe.environmentIndex = i % 4 < 2 ? 0 : static_cast<int>(i % 4) - 1;
         }
+        ChooseMedals(all);
         return all;
     }();
     return recipes;
@@ -949,6 +1053,7 @@ void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide) {
 lvMissionRecipe lvPlainClosing(const lvMissionRecipe& recipe) {
     lvMissionRecipe plain = recipe;
     plain.pieces = {};
+    plain.medal = lvMissionMedal::Straights;
     return plain;
 }
 
@@ -984,11 +1089,15 @@ std::string lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objec
     MissionWorld world(recipe);
     world.props.reserve(2);
     world.plain = Relay(lvPlainClosing(recipe), 1);
-    const Laying gold = Relay(recipe, lvGoldStraightsPerSide);
-    world.solution = Relay(recipe, 1);
-    const std::vector<StatAsk> win = WinStats(recipe, world.plain, world.solution, gold);
+    // Bronze's laying last: the feature stands at the pieces it leaves in the circuit.
+    constexpr int kStraightsPerSide[] = {1, lvSilverStraightsPerSide, lvGoldStraightsPerSide};
+    Layings layings;
+    for (const size_t medal : {2u, 1u, 0u})
+        layings[medal] = Relay(recipe, kStraightsPerSide[medal]);
+    world.solution = layings[0];
+    const std::vector<StatAsk> win = WinStats(recipe, world.plain, layings);
     coObjectiveSet objectives;
-    AddObjectives(recipe, objectives, objectiveTexts, win, world.solution, gold);
+    AddObjectives(recipe, objectives, objectiveTexts, win, layings);
     const maVector3d feature = AddFeature(recipe, world, objectives, objectiveTexts);
     CheckGoldSolution(recipe, objectives);
     // The start gives half the circuit; the player lays the free pieces of the gold level, which the check

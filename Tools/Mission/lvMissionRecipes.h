@@ -21,6 +21,14 @@ enum class lvMissionPiece { None, STurn, TwoSTurns, RightTurn, Loop, Corkscrew }
 // Where a mission is built: the mountain park or the dark cavern, ridden with the headlight.
 enum class lvMissionSite { Mountains, Cavern };
 
+// What silver and gold ask beyond bronze, and what the solution lays on its free straights for them:
+// - Straights: the free sides in more straights, beside a statistic that fits the mission;
+// - Speed: the win level asks a top or average speed that only accelerators give, silver and gold more
+//   of it; accelerators on the free sides' last straights, more for each medal, up to all of them;
+// - Faster: silver and gold ask a higher top or average speed; accelerators on the second free side's
+//   last straights, one more for each medal.
+enum class lvMissionMedal { Straights, Speed, Faster };
+
 // The statistic objectives' kinds, each reading one value of the ride's statistics.
 enum lvStatKind : int {
     lvStatLowestSpeed,
@@ -64,6 +72,7 @@ struct lvMissionRecipe {
     float cornerRadius = 15.0f; // of the square's corners
     bool rightHanded = false;   // the corners turn right
     int environmentIndex = 0;   // the site's variant: day, dusk or night on the mountains
+    lvMissionMedal medal = lvMissionMedal::Straights;
 };
 
 const std::vector<lvMissionRecipe>& lvMissionRecipes();
@@ -79,18 +88,21 @@ inline constexpr int lvGoldStraightsPerSide = 3;
 // player lays in that many pieces.
 void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide = 1);
 
-// The recipe closed plainly: its free sides without their pieces, as a player who only closes the square.
+// The recipe closed plainly: its free sides without their pieces or accelerators, as a player who only
+// closes the square.
 lvMissionRecipe lvPlainClosing(const lvMissionRecipe& recipe);
 
 // Lays what the player lays after the mission's start pieces: per free side its piece, its straights
-// and a corner, each side's straights as long as the circuit needs to meet its start. Leaves it open.
+// and a corner, each side's straights as long as the circuit needs to meet its start, the accelerators
+// its medals ask for that many straights a side on the last of them. Leaves it open.
 // Throws a runtime error when a side's straights would not fit the builder's lengths.
 void lvLayMissionFreePieces(const lvMissionRecipe& recipe, int straightsPerSide);
 
 // Writes the mission and its text set from the solved circuit, then leaves the circuit empty; returns the
 // mission's hint. Throws a runtime error when the circuit laid as gold asks misses a statistic or count of
-// the mission, or when its ring or a fountain is not where only the solution reaches it. Its world is its
-// site's environment with the "Ironvale" dock at the start, its ring or fountains if it has them. The
+// the mission, when its accelerators give no speed clearly beyond the plain closing's (a speed mission) or
+// the medal below's, or when its ring or a fountain is not where only the solution reaches it. Its world is
+// its site's environment with the "Ironvale" dock at the start, its ring or fountains if it has them. The
 // mission goes to "<type>/Mission<number>.cmi" of the missions root, its texts (0 title, 1 briefing, 2
 // success, 3 failure) to "Missions/<type>/Mission<number>.tsf" of the text root.
 std::string lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objectiveTexts);

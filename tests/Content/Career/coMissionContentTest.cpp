@@ -33,6 +33,7 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
+#include <ranges>
 #include <set>
 #include <string>
 #include <tuple>
@@ -42,8 +43,9 @@
 namespace {
 
 // Lays the free sides as the mission's solution does from its start (each side's own piece, its
-// straights in at least the given number, a left turn, all on the chain lift as the locked pieces are),
-// then "Finish Coaster". Returns the pieces laid per budget code.
+// straights in at least the given number, a left turn, all on the chain lift as the locked pieces are but
+// for the accelerators its medal asks on the last straights), then "Finish Coaster". Returns the pieces
+// laid per budget code.
 std::map<int, int> LayAsAPlayer(const lvMissionRecipe& recipe, int straightsPerSide) {
     lvLayMissionFreePieces(recipe, straightsPerSide);
     std::map<int, int> laid;
@@ -100,13 +102,20 @@ bool IsOpener(const lvMissionRecipe& recipe) {
 // A mission's objectives of a level, each named by its class with its statistic kind or piece code.
 std::set<std::string> ObjectiveKeys(const std::vector<std::unique_ptr<coMissionObjective>>& objectives);
 
+// What the missions' silver and gold ask, in words without their numbers, with how many missions ask each;
+// and how many missions' win levels ask a speed that the plain closing misses.
+struct Asked {
+    std::map<std::string, int> silver, gold;
+    int speeds = 0;
+};
+
 // Loads the mission as the career builder does, without a line in the log, and finds half its circuit
 // given, of which nothing it asks is met yet; a plain closing of it wins nothing after the track type's
 // first mission; a player who closes it within the budgets, in straights no longer than the builder allows,
-// wins bronze, and in more straights silver and gold; the coaster of each medal wins no more than it.
-// Returns the kinds of its win level's objectives; adds what its silver and gold ask to the medals.
+// wins bronze, and in more straights and with more accelerators silver and gold; the coaster of each medal
+// wins no more than it. Returns the kinds of its win level's objectives; adds what it asks to the tally.
 std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::vector<std::string>& log,
-                                     std::set<std::string>* medals = nullptr) {
+                                     Asked* asked = nullptr) {
     const std::string name = MissionName(recipe);
     coMissionBudgets budgets{};
     coObjectiveSet objectives;
@@ -140,7 +149,7 @@ std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::v
                 << name << ": \"" << envStringToNarrow(objective->GetDescription())
                 << "\" is met at the start";
         }
-    // After the openers, silver and gold each ask a statistic of the ride beside their straights.
+    // After the openers, silver and gold each ask a statistic of the ride beside their straights or speed.
     for (int level = 2; level <= 3 && !IsOpener(recipe); ++level)
         EXPECT_TRUE(std::ranges::any_of(objectives.GetLevel(level),
                                         [](const auto& objective) {
@@ -149,14 +158,13 @@ std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::v
                                         }))
             << name << " " << level;
     // What silver and gold ask, in words without their numbers.
-    if (medals) {
+    for (int level = 2; level <= 3 && asked; ++level) {
         std::string words;
-        for (int level = 2; level <= 3; ++level)
-            for (const auto& objective : objectives.GetLevel(level))
-                for (char c : envStringToNarrow(objective->GetDescription()) + "|")
-                    if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.')
-                        words += c;
-        medals->insert(words);
+        for (const auto& objective : objectives.GetLevel(level))
+            for (char c : envStringToNarrow(objective->GetDescription()) + "|")
+                if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.')
+                    words += c;
+        ++(level == 2 ? asked->silver : asked->gold)[words];
     }
     std::set<std::string> kinds;
     for (const auto& objective : objectives.GetLevel(0)) {
@@ -178,6 +186,12 @@ std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::v
             EXPECT_TRUE(objective->IsMet() || metAtStart.count(objective.get()) == 0)
                 << name << ": \"" << envStringToNarrow(objective->GetDescription())
                 << "\" is met at the start but not by the plain closing";
+    if (asked && std::ranges::any_of(objectives.GetLevel(0), [](const auto& objective) {
+            const auto* stat = dynamic_cast<const coStatObjective*>(objective.get());
+            return stat && !stat->IsMet() &&
+                   (stat->GetKind() == lvStatTopSpeed || stat->GetKind() == lvStatAverageSpeed);
+        }))
+        ++asked->speeds;
 
     for (const auto& [perSide, level] :
          {std::pair{1, 1}, {lvSilverStraightsPerSide, 2}, {lvGoldStraightsPerSide, 3}}) {
@@ -276,17 +290,22 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
 // career builder finds them. Each is winnable.
 TEST_F(MissionContentInTheGame, TheRingAndPropMissionsAreWinnable) {
     std::multiset<std::string> kinds;
-    std::set<std::string> medals;
+    Asked asked;
     coProgramSwitches switches;
     switches.frames = 1;
     switches.lastFrame = [&] {
         for (const lvMissionRecipe& recipe : lvMissionRecipes())
             if (recipe.feature != lvMissionFeature::None)
-                kinds.merge(ExpectWinnable(recipe, log.lines, &medals));
+                kinds.merge(ExpectWinnable(recipe, log.lines, &asked));
     };
     EXPECT_EQ(coRunProgram("/w /skipvideos", switches), 0) << (log.lines.empty() ? "" : log.lines.back());
-    // The medals ask different things from one mission to the next.
-    EXPECT_GE(medals.size(), 8u);
+    // A fifth of the missions and more ask a speed that only accelerators give; the medals ask different
+    // things from one mission to the next, none the same of more than a few.
+    EXPECT_GE(asked.speeds, 10);
+    for (const auto* lists : {&asked.silver, &asked.gold}) {
+        EXPECT_GE(lists->size(), 14u);
+        EXPECT_LE(std::ranges::max(*lists | std::views::values), 4);
+    }
     EXPECT_EQ(std::tuple(kinds.count(typeid(coRingObjective).name()),
                          kinds.count(typeid(coPropProximityObjective).name()),
                          kinds.count(typeid(coPropOrderingObjective).name()),

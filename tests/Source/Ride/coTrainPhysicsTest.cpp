@@ -113,6 +113,24 @@ TEST_F(coTrainPhysicsTest, DragAloneFollowsTheQuadraticLaw) {
     EXPECT_NEAR(train.GetSpeed(), 18.0f / (1.0f + 0.0011f * 18.0f * 10.0f), 3e-3f);
 }
 
+// Under all four cars a booster adds 12 and drag takes k v^2 a second, so d(v^2)/dx = 2 (12 - k v^2): the
+// square of the speed closes on 12 / k as 1 - e^(-2 k x). Without drag 30 m from 8 would give 28.
+TEST_F(coTrainPhysicsTest, ABoosterRunWithDragClosesOnItsTerminalSpeed) {
+    AddStraight(80.0f, coElementBooster);
+    coSetTrainDragOn(1);
+    coTrain train;
+    SetupTrain(train, 4, 20.0f, 8.0f);
+    const float run = 30.0f, k = 0.0011f, terminal = 12.0f / k;
+    float speed = 8.0f;
+    while (train.GetDistance() < 20.0f + run) {
+        const float previousDistance = train.GetDistance(), previousSpeed = train.GetSpeed();
+        train.Step(0.01f);
+        speed = previousSpeed + (train.GetSpeed() - previousSpeed) * (20.0f + run - previousDistance) /
+                                    (train.GetDistance() - previousDistance);
+    }
+    EXPECT_NEAR(speed, std::sqrt(terminal - (terminal - 64.0f) * std::exp(-2.0f * k * run)), 0.05f); // 27.51
+}
+
 namespace {
 
 // The mean over the cars of one element of their frames: 13 is the height, 9 the slope's sine.
