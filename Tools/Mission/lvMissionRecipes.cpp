@@ -831,6 +831,9 @@ std::string Hint(const lvMissionRecipe& recipe, const std::vector<StatAsk>& win)
     case lvMissionFeature::None:
         break;
     }
+    // The builder lays bare pieces; a loop is climbed at the chain's speed only.
+    if (std::ranges::count(recipe.pieces, lvMissionPiece::Loop) > 0)
+        hint += "Put a chain lift on the loop so that the train climbs it. ";
     std::string aim;
     for (const StatAsk& ask : win)
         aim += std::string(aim.empty() ? "Aim for " : " and ") + (ask.above ? "a high " : "a low ") +

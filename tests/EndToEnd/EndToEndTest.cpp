@@ -378,6 +378,10 @@ bool Bluish(int r, int g, int b) {
 bool BareGround(int r, int g, int b) {
     return g > r + 15 && g > b + 25;
 }
+// The mountains' dry banks on the slope and the gorge's sides: olive, neither the grass nor a panel's orange.
+bool DryBank(int r, int g, int b) {
+    return r > b + 40 && g > b + 40 && std::abs(r - g) < 30;
+}
 // The selection marker's pulsing tints, pink or green, bright over the ground.
 bool MarkerTint(int r, int g, int b) {
     return r + g + b > 380 && std::max({r, g, b}) - std::min({r, g, b}) > 50;
@@ -1301,7 +1305,9 @@ TEST(EndToEndTest, ACoasterIsBuiltRiddenAndSaved) {
     // grass or sky, not the name field, the statistics or the summaries.
     const Picture thumbnail = ReadThumbnail(saves.at("E2E Oval.csa"));
     ASSERT_EQ(std::tuple(thumbnail.rows.width, thumbnail.rows.height), std::tuple(160u, 120u));
-    const auto park = [](int r, int g, int b) { return BareGround(r, g, b) || Bluish(r, g, b); };
+    const auto park = [](int r, int g, int b) {
+        return BareGround(r, g, b) || Bluish(r, g, b) || DryBank(r, g, b);
+    };
     ExpectPanels(thumbnail, {{"name", 2, 2, 73, 7, park, 0.6},
                              {"statistics", 119, 16, 158, 46, park, 0.6},
                              {"piece statistics", 118, 47, 158, 75, park, 0.6},
