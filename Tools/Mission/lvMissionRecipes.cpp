@@ -833,7 +833,7 @@ std::string Hint(const lvMissionRecipe& recipe, const std::vector<StatAsk>& win)
     }
     // The builder lays bare pieces; a loop is climbed at the chain's speed only.
     if (std::ranges::count(recipe.pieces, lvMissionPiece::Loop) > 0)
-        hint += "Put a chain lift on the loop so that the train climbs it. ";
+        hint += "A loop needs a chain lift to climb. ";
     std::string aim;
     for (const StatAsk& ask : win)
         aim += std::string(aim.empty() ? "Aim for " : " and ") + (ask.above ? "a high " : "a low ") +
@@ -1118,7 +1118,8 @@ std::string lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objec
     coFlythroughPath path;
     // With its waits, long enough for the spoken title and briefing, which it would cut off. It passes over
     // the square and looks at what the mission points at on the way, never lower than over the ground.
-    path.SetFlightTime(12.0f);
+    // A loop's briefing says one thing more.
+    path.SetFlightTime(std::ranges::count(recipe.pieces, lvMissionPiece::Loop) > 0 ? 14.0f : 12.0f);
     maVector3d centre = world.solution.centre;
     centre.y = world.GroundHeight(centre.x, centre.z);
     const float half = 0.5f * (recipe.sideA + recipe.sideB) + recipe.cornerRadius;
