@@ -46,49 +46,29 @@ maBoundingBox TrackBox() {
     return out;
 }
 
-// The palettes and any dialog up are left out of the picture, and shown again as they were.
-class HiddenGui {
+// What the picture leaves out (the palettes and any dialog up, the builder's selection marker), shown
+// again as it was.
+template <class Shown> class HiddenWhileDrawn {
   public:
-    HiddenGui() : m_root(guiWindowMgr::GetRoot()) {
-        if (!m_root)
+    explicit HiddenWhileDrawn(Shown* shown) : m_shown(shown) {
+        if (!m_shown)
             return;
-        m_shown = m_root->IsVisible();
-        m_root->SetVisible(false);
+        m_wasVisible = m_shown->IsVisible();
+        m_shown->SetVisible(false);
     }
-    ~HiddenGui() {
-        if (m_root)
-            m_root->SetVisible(m_shown);
+    ~HiddenWhileDrawn() {
+        if (m_shown)
+            m_shown->SetVisible(m_wasVisible);
     }
-    HiddenGui(const HiddenGui&) = delete;
-    HiddenGui& operator=(const HiddenGui&) = delete;
+    HiddenWhileDrawn(const HiddenWhileDrawn&) = delete;
+    HiddenWhileDrawn& operator=(const HiddenWhileDrawn&) = delete;
 
   private:
-    guiContainer* m_root;
-    bool m_shown = true;
+    Shown* m_shown;
+    bool m_wasVisible = false;
 };
 
 scObject* g_marker = nullptr;
-
-// The builder's selection marker is left out too, and shown again as it was.
-class HiddenMarker {
-  public:
-    HiddenMarker() : m_marker(g_marker) {
-        if (!m_marker)
-            return;
-        m_shown = m_marker->IsVisible();
-        m_marker->SetVisible(false);
-    }
-    ~HiddenMarker() {
-        if (m_marker)
-            m_marker->SetVisible(m_shown);
-    }
-    HiddenMarker(const HiddenMarker&) = delete;
-    HiddenMarker& operator=(const HiddenMarker&) = delete;
-
-  private:
-    scObject* m_marker;
-    bool m_shown = false;
-};
 
 // The sun's flare as the picture's camera sees it; the flares' test then looks from the player's camera
 // again.
@@ -142,8 +122,8 @@ void coRenderCoasterThumbnail() {
 
     // The picture shows the world textured; a save leaves the builder's look as it was.
     const coTexturedWorld textured;
-    const HiddenGui hidden;
-    const HiddenMarker hiddenMarker;
+    const HiddenWhileDrawn<guiContainer> hiddenGui(guiWindowMgr::GetRoot());
+    const HiddenWhileDrawn<scObject> hiddenMarker(g_marker);
     const FlaresFrom flares(camera);
     g2dScreen::Clear(coGetEnvironment().GetBackgroundColor());
     g3dRenderer::RenderFrame(appClock::GetTime());
