@@ -39,19 +39,8 @@ struct DuskServices : coSavedCoasterServices {
 struct coFlareFrameTest : coGameRunTest {
     void SetUp() override {
         coGameRunTest::SetUp();
-        const std::filesystem::path saves =
-            std::filesystem::path(folder.Path()) / "Zandrel Trackwrighting" / "Loopvane" / "Saves";
-        std::filesystem::create_directories(saves);
-        coRecordingTrackBuilder builder;
         DuskServices services;
-        coCoasterDefinitionStore().SetCoasterTypeName("Steel");
-        coSetThemeName("Ironvale");
-        coBuildR1({40.0f, 20.0f, 40.0f, 20.0f});
-        coCircuitClose();
-        fsLocator locator;
-        fsLocatorFromNativePath((saves / "Dusk.csa").string().c_str(), locator);
-        coSaveCoasterFile(locator);
-        coCircuitClear();
+        SaveOvalCoaster("Dusk");
     }
 };
 

@@ -56,19 +56,6 @@ struct OvalServices : coSavedCoasterServices {
     }
 };
 
-void WriteOval(const std::filesystem::path& file) {
-    coRecordingTrackBuilder builder;
-    OvalServices services;
-    coCoasterDefinitionStore().SetCoasterTypeName("Steel");
-    coSetThemeName("Ironvale");
-    coBuildR1({40.0f, 20.0f, 40.0f, 20.0f});
-    coCircuitClose();
-    fsLocator locator;
-    fsLocatorFromNativePath(file.string().c_str(), locator);
-    coSaveCoasterFile(locator);
-    coCircuitClear();
-}
-
 // Whether a seam, got as its interface, answers with something other than the interface's own fallback.
 template <class Seam> bool Replaced(const Seam& seam) {
     return typeid(seam) != typeid(Seam);
@@ -77,10 +64,8 @@ template <class Seam> bool Replaced(const Seam& seam) {
 struct coSeamsTest : coGameRunTest {
     void SetUp() override {
         coGameRunTest::SetUp();
-        const std::filesystem::path saves =
-            std::filesystem::path(folder.Path()) / "Zandrel Trackwrighting" / "Loopvane" / "Saves";
-        std::filesystem::create_directories(saves);
-        WriteOval(saves / "Seams.csa");
+        OvalServices services;
+        SaveOvalCoaster("Seams");
     }
 };
 

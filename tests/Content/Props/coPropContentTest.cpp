@@ -164,6 +164,25 @@ TEST_F(coPropContentTest, TheThemeListsItsPropsWithTheirNamesAndTheRewardJoinsTh
 
 namespace {
 
+// A prop's model, read whole: untextured, standing on the ground about its origin at a size between a
+// barrel's and a windmill's. Returns its vertex count and bounds.
+std::pair<size_t, maBoundingBox> ExpectPlainModelOnTheGround(const fs::path& file, const std::string& name) {
+    gfFile model(Locator(file), gfFileRead);
+    model.ReadBinHeader(nullptr);
+    chBinReader reader(&model);
+    maBoundingBox bounds;
+    size_t vertices = 0;
+    bool textured = false;
+    ReadModel(reader, {}, bounds, vertices, textured);
+    EXPECT_FALSE(textured) << name;
+    EXPECT_NEAR(bounds.minY, 0.0f, 0.01f) << name;
+    EXPECT_GT(bounds.maxY, 0.8f) << name;
+    EXPECT_LT(bounds.maxY, 8.0f) << name;
+    for (float side : {bounds.minX, bounds.maxX, bounds.minZ, bounds.maxZ})
+        EXPECT_LT(std::fabs(side), 3.0f) << name;
+    return {vertices, bounds};
+}
+
 // Each pack gives a model of its own: no two alike, none of the theme's own, standing on the ground about its
 // origin at a size between a barrel's and a windmill's, in plain colours.
 TEST_F(coPropContentTest, EachPackPropHasAModelOfItsOwn) {
@@ -176,19 +195,8 @@ TEST_F(coPropContentTest, EachPackPropHasAModelOfItsOwn) {
         const std::string name = coGetPropPackRow(row).definitionFile;
         EXPECT_TRUE(files.insert(file).second) << name << " reuses " << file;
 
-        gfFile model(Locator(kData / "Themes" / coGetPropPackRow(row).theme / "Model" / file), gfFileRead);
-        model.ReadBinHeader(nullptr);
-        chBinReader reader(&model);
-        maBoundingBox bounds;
-        size_t vertices = 0;
-        bool textured = false;
-        ReadModel(reader, {}, bounds, vertices, textured);
-        EXPECT_FALSE(textured) << name;
-        EXPECT_NEAR(bounds.minY, 0.0f, 0.01f) << name;
-        EXPECT_GT(bounds.maxY, 0.8f) << name;
-        EXPECT_LT(bounds.maxY, 8.0f) << name;
-        for (float side : {bounds.minX, bounds.maxX, bounds.minZ, bounds.maxZ})
-            EXPECT_LT(std::fabs(side), 3.0f) << name;
+        const auto [vertices, bounds] = ExpectPlainModelOnTheGround(
+            kData / "Themes" / coGetPropPackRow(row).theme / "Model" / file, name);
         EXPECT_LT(std::fabs(bounds.minX + bounds.maxX), 0.5f) << name;
         shapes.insert({vertices, int(bounds.maxY * 10), int((bounds.maxX - bounds.minX) * 10)});
     }
@@ -216,19 +224,7 @@ TEST_F(coPropContentTest, TheLeadingThemesNameTheirPropsAndStandThemOnTheGround)
             EXPECT_GT(coPropTemplateList::GetTemplate(index, category)->GetName().GetLength(), 0u) << name;
 
             const std::string model = envStringToNarrow(coLoadPropDefinition(Locator(file.path())).model);
-            gfFile reading(Locator(kData / "Themes" / folder / "Model" / model), gfFileRead);
-            reading.ReadBinHeader(nullptr);
-            chBinReader reader(&reading);
-            maBoundingBox bounds;
-            size_t vertices = 0;
-            bool textured = false;
-            ReadModel(reader, {}, bounds, vertices, textured);
-            EXPECT_FALSE(textured) << name;
-            EXPECT_NEAR(bounds.minY, 0.0f, 0.01f) << name;
-            EXPECT_GT(bounds.maxY, 0.8f) << name;
-            EXPECT_LT(bounds.maxY, 8.0f) << name;
-            for (float side : {bounds.minX, bounds.maxX, bounds.minZ, bounds.maxZ})
-                EXPECT_LT(std::fabs(side), 3.0f) << name;
+            ExpectPlainModelOnTheGround(kData / "Themes" / folder / "Model" / model, name);
             ++props;
         }
         EXPECT_EQ(props, 4) << folder;
