@@ -1,5 +1,6 @@
 #include "Source/App/coInjector.h"
 
+#include "Engine/App/App/appClock.h"
 #include "Engine/Core/Env/envString.h"
 #include "Engine/Core/Env/envUtf.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
@@ -274,6 +275,7 @@ coInjector::Result coInjector::Step() {
         // Without the focus the game reads no input at all.
         Inject(plInjectedInput::Kind::Focus);
         m_focused = true;
+        m_started = appGetTime();
         return Result::Running;
     }
     if (m_heldKey != 0) {
@@ -291,7 +293,7 @@ void coInjector::Advance() {
     ++m_next;
     m_framesPlayed = 0;
     m_click = ClickPhase::FindWidget;
-    m_started = Clock::now();
+    m_started = appGetTime();
 }
 
 bool coInjector::Fail(const Action& action, const std::string& why) {
@@ -299,8 +301,10 @@ bool coInjector::Fail(const Action& action, const std::string& why) {
     return true;
 }
 
+// In the application's time, which a run with a fixed frame step moves by the step each frame: waits
+// then last the same frames however busy the machine is.
 bool coInjector::TimedOut(f64 seconds) const {
-    return std::chrono::duration<f64>(Clock::now() - m_started).count() > seconds;
+    return appGetTime() - m_started >= seconds;
 }
 
 guiWindow* coInjector::FindWidget(const std::string& path) {

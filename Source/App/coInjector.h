@@ -1,7 +1,6 @@
 #pragma once
 #include "Engine/Core/Env/envTypes.h"
 
-#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -72,8 +71,6 @@ class coInjector {
         i32 number = 0;
         f64 seconds = 0.0;
     };
-    using Clock = std::chrono::steady_clock;
-
     // A click's or a point's steps, a frame or more each, in the order played.
     enum class ClickPhase { FindWidget, ReachWidget, Press, Release, WidgetActs };
 
@@ -99,7 +96,8 @@ class coInjector {
     size_t m_next = 0;
     i32 m_framesPlayed = 0;
     ClickPhase m_click = ClickPhase::FindWidget;
-    Clock::time_point m_started = Clock::now();
+    // The application time the current step began at (the first at the first frame).
+    f64 m_started = 0.0;
     u8 m_heldKey = 0;
     bool m_focused = false;
     std::string m_failure;

@@ -72,7 +72,7 @@ std::string WaitUntilDue(double delay, bool scripted) {
                " && break; sleep 0.01; done";
     const char* ready =
         scripted ? "{ [ -e open.png ] || grep -q 'injected step' out.txt; }" : "grep -q 'menu ready' out.txt";
-    return std::string("for i in $(seq 1200); do ") + ready + " && break; sleep 0.1; done";
+    return std::string("for i in $(seq 6000); do ") + ready + " && break; sleep 0.1; done";
 }
 
 // A fresh home for the game (settings, saves and temporary files of its own), removed afterwards.
@@ -97,14 +97,15 @@ class GameHome {
     fs::path Saves() const { return m_root / "data" / "Zandrel Trackwrighting" / "Loopvane" / "Saves"; }
     fs::path Path(const std::string& name) const { return m_root / name; }
 
-    // The game on the installation tree, silent, on a virtual screen, playing the script.
+    // The game on the installation tree, silent, on a virtual screen, playing the script on a fixed frame
+    // step, so that its pictures and waits come out the same on a quiet machine and a busy one.
     // The game is started through `launcher` (a program that runs it, or nothing).
     GameRun Play(const std::string& script, const fs::path& data = LV_DATA_DIR,
                  const std::string& launcher = "") const {
         const std::string home = m_root.string();
         // The test runs on the test run's Xvfb; the game's temporary folder is its home.
         const std::string command = "cd '" + home + "' && " + Environment() + launcher + LV_GAME_PROGRAM +
-                                    " --data '" + data.string() + "' /w /skipvideos --trace --inject " +
+                                    " --data '" + data.string() + "' /w /skipvideos --trace --frame-step 0.04 --inject " +
                                     LV_SCRIPT_DIR + "/" + script + " >out.txt 2>&1";
         const int status = std::system(command.c_str());
         GameRun run;
@@ -114,7 +115,8 @@ class GameHome {
     }
 
     // The game ended by a signal once WaitUntilDue says so. `exitCode` is the game's, or -1 when it was
-    // still running 15 s after the signal; the output ends with the milliseconds from the signal to the end.
+    // still running two minutes after the signal; the output ends with the milliseconds from the signal to
+    // the end.
     GameRun EndBySignal(const char* signal, double delay, const std::string& script = "") const {
         const std::string home = m_root.string();
         const std::string inject = script.empty() ? "" : " --inject '" + script + "'";
@@ -122,7 +124,7 @@ class GameHome {
             "cd '" + home + "' && { " + Environment() + LV_GAME_PROGRAM + " --data '" LV_DATA_DIR +
             "' /w /skipvideos --trace" + inject + " >out.txt 2>&1 & pid=$!; " +
             WaitUntilDue(delay, !script.empty()) + "; sent=$(date +%s%N); kill -" + signal +
-            " $pid; (sleep 15; kill -KILL $pid) >/dev/null 2>&1 </dev/null & dog=$!; wait $pid; code=$?; "
+            " $pid; (sleep 120; kill -KILL $pid) >/dev/null 2>&1 </dev/null & dog=$!; wait $pid; code=$?; "
             "echo \"ended after $((($(date +%s%N) - sent) / 1000000)) ms\" >>out.txt; kill $dog; exit $code; "
             "}";
         const int status = std::system(command.c_str());
@@ -132,15 +134,15 @@ class GameHome {
 
     // The game with no script, so that its start-up box waits for a player until `answer` (xdotool's steps
     // on the box's window, $box) answers it; "answered" then ends the output. `exitCode` is -1 when the
-    // game still ran two minutes after its start. The game is started through `launcher`, as by Play.
+    // game still ran ten minutes after its start. The game is started through `launcher`, as by Play.
     GameRun AnswerBox(const fs::path& data, const std::string& answer,
                       const std::string& launcher = "") const {
         const std::string command =
             "cd '" + m_root.string() + "' && { " + Environment() + launcher + LV_GAME_PROGRAM + " --data '" +
             data.string() +
             "' /w /skipvideos >out.txt 2>&1 & pid=$!; "
-            "(sleep 120; kill -KILL $pid) >/dev/null 2>&1 </dev/null & dog=$!; "
-            "box=$(timeout 60 xdotool search --sync --onlyvisible --limit 1 --name \"^(Error|Loopvane can't "
+            "(sleep 600; kill -KILL $pid) >/dev/null 2>&1 </dev/null & dog=$!; "
+            "box=$(timeout 300 xdotool search --sync --onlyvisible --limit 1 --name \"^(Error|Loopvane can't "
             "start)$\") && xdotool windowfocus --sync $box && " +
             answer +
             " && echo answered >answered.txt; "
@@ -554,9 +556,9 @@ bool ShowsGameCard(const ScreenGrab& screen) {
     return sky > 50000 && lawn > 50000;
 }
 
-// Waits up to two minutes for the picture; false when it never showed.
+// Waits up to five minutes for the picture; false when it never showed.
 template <class Shows> bool WaitFor(const ScreenGrab& screen, Shows shows) {
-    for (int i = 0; i < 2400; ++i) {
+    for (int i = 0; i < 6000; ++i) {
         if (shows(screen))
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -645,7 +647,7 @@ TEST(EndToEndTest, SignalsEndTheGameAsAQuitAndNoDisplayEndsItAtOnce) {
         std::smatch took;
         ASSERT_TRUE(std::regex_search(run.output, took, std::regex("ended after (\\d+) ms"))) << run.output;
         // A guard against a hang, not a speed check: a loaded machine reaches the menu slowly.
-        EXPECT_LT(std::stoi(took[1]), 30000) << what;
+        EXPECT_LT(std::stoi(took[1]), 120000) << what;
     }
 
     // No display named, and one named that no server answers (SDL would draw off screen): one line says so.

@@ -1,5 +1,7 @@
 #include "Source/App/coInjector.h"
 
+#include "Engine/App/App/appClock.h"
+#include "Engine/Platform/Os/plTimeSource.h"
 #include "Engine/Platform/Window/plTestWindowHost.h"
 #include "Engine/Platform/plServices.h"
 #include "Source/Modes/coModeStack.h"
@@ -7,12 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
 class coInjectorTest : public ::testing::Test {
   protected:
-    coInjectorTest() { plInstallServices({.window = &host}); }
+    coInjectorTest() { plInstallServices({.time = &time, .window = &host}); }
     ~coInjectorTest() override { plInstallServices({}); }
 
     // Steps the script to its end or failure; the frames it took.
@@ -23,6 +26,7 @@ class coInjectorTest : public ::testing::Test {
         return frames;
     }
 
+    plTestTimeSource time;
     plTestWindowHost host;
 };
 
@@ -86,6 +90,24 @@ TEST_F(coInjectorTest, FailedStepsStopTheScriptAndSayWhy) {
         EXPECT_EQ(injector.Step(), coInjector::Result::Failed);
     }
     EXPECT_EQ(coInjector::FindWidget("Main Menu/Exit"), nullptr);
+}
+
+// Waits and time-outs count the application's time, so that a run whose clock moves by a fixed step a
+// frame waits the same frames however long each frame takes on the machine.
+TEST_F(coInjectorTest, WaitsLastTheApplicationsTimeNotTheMachines) {
+    appInitTime();
+    coInjector::Result result = coInjector::Result::Running;
+    for (const auto& [script, frames, ending] :
+         // The focus's frame, four frames of a quarter second, the close's frame.
+         {std::tuple("wait 1; close", 1 + 4 + 1, coInjector::Result::Done),
+          std::tuple("wait mode 6 0.5", 2, coInjector::Result::Failed)}) {
+        coInjector injector(script, nullptr);
+        int played = 0;
+        for (; (result = injector.Step()) == coInjector::Result::Running && played < 100; ++played)
+            time.Advance(0.25);
+        EXPECT_EQ(played, frames) << script;
+        EXPECT_EQ(result, ending) << script;
+    }
 }
 
 // A mode of the table with nothing of its own to do.
