@@ -32,7 +32,7 @@ build-test: deps
 test: build-test
 	cd build-test && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --output-on-failure -j $(JOBS) --timeout 300
+		ctest --output-on-failure -j $(JOBS) --timeout 900
 
 # Every libFuzzer target for SECONDS seconds each, built with clang in build-fuzz/ (scripts/fuzz).
 SECONDS ?= 60

@@ -65,7 +65,7 @@ function(lv_add_test_suite name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   # The system libraries' own leaks are suppressed by library name, whatever ENVIRONMENT a suite sets.
   gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} ${ARG_PROPERTIES} ENVIRONMENT_MODIFICATION
-                       "LSAN_OPTIONS=set:${LV_LSAN_OPTIONS}" DISCOVERY_TIMEOUT 60)
+                       "LSAN_OPTIONS=set:${LV_LSAN_OPTIONS}" DISCOVERY_TIMEOUT 300)
 endfunction()
 
 # lv_add_xvfb_test(name PROGRAM <target> [LABEL <label>] [SCREEN <WxH>] [FONTS] [ENV <vars>] [PASS <regex>]
@@ -97,7 +97,7 @@ function(lv_add_xvfb_test name)
   set(fixtures xvfb ${ARG_FIXTURE})
   add_test(NAME ${name} COMMAND ${LV_XVFB_RUN} ${screen} $<TARGET_FILE:${ARG_PROGRAM}> ${ARG_ARGS})
   # One window at a time: without a window manager, windows of parallel runs would take each other's focus.
-  set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} RESOURCE_LOCK xvfb TIMEOUT 120 ENVIRONMENT
+  set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} RESOURCE_LOCK xvfb TIMEOUT 600 ENVIRONMENT
                                           "${environment}" FIXTURES_REQUIRED "${fixtures}")
   if(DEFINED ARG_PASS)
     # A pass pattern makes CTest ignore the exit code, so a sanitizer's report must fail the run by its text.
