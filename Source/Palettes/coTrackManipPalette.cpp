@@ -233,7 +233,7 @@ void coTrackManipPalette::SetPieceState(const PieceState& state) {
         bendTips(26, 25);
     else if (dynamic_cast<const coCoasterPieceCorkscrew*>(piece))
         bendTips(28, 27);
-    else // the script's own tips: a turn's, a loop's or a corkscrew's would name a change this one does not make
+    else // the script's own: a turn's, a loop's or a corkscrew's tips name changes this piece does not make
         bendTips(Child("Bend Left")->GetToolTipNum(), Child("Bend Right")->GetToolTipNum());
     SetEnabled(IsEnabled());
 }
