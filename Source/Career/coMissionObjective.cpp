@@ -140,8 +140,10 @@ coStatObjective::coStatObjective(int kind, bool above, float threshold, const gf
     const Unit unit = kStatKinds[kind].unit;
     const double value = static_cast<double>(threshold) * DisplayFactor(unit);
     if (unit == Unit::Time) {
-        const i32 minutes = ClampToInt(value) / 60;
-        m_description = coFormatDescription(text, {minutes, value - 60.0 * minutes});
+        // Rounded to the tenth shown first, so that 119.97 s reads 2:00.0 and never 1:60.0.
+        const double tenths = std::round(value * 10.0) / 10.0;
+        const i32 minutes = ClampToInt(tenths) / 60;
+        m_description = coFormatDescription(text, {minutes, tenths - 60.0 * minutes});
     } else if (unit == Unit::None) {
         m_description = coFormatDescription(text, {value});
     } else {

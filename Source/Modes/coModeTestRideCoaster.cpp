@@ -91,6 +91,8 @@ void coModeTestRideCoaster::Think() {
         coRideSetTimeScale(coRideGetTimeScale() - 1.0f);
     else if (input != nullptr && input->WasReleased(coActionFaster))
         coRideSetTimeScale(coRideGetTimeScale() + 1.0f);
+    // The panels run their own time: the test ride's message goes once its time is up.
+    coGetModeHost().UpdateGui();
 
     coRideModeHost& host = coGetRideModeHost();
     // The camera moves before the ride steps: it shows the train where the last frame left it.

@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -221,9 +222,10 @@ void coTrackManipPalette::SetPieceState(const PieceState& state) {
     const coCoasterPiece* piece = state.piece;
     m_pieceStraightOrUp =
         dynamic_cast<const coCoasterPieceStraight*>(piece) || dynamic_cast<const coCoasterPieceUp*>(piece);
-    auto bendTips = [this](u32 left, u32 right) {
-        Child("Bend Left")->SetToolTipText(coTextOrEmpty(m_texts, left, kTextSet));
-        Child("Bend Right")->SetToolTipText(coTextOrEmpty(m_texts, right, kTextSet));
+    auto bendTips = [this](i32 left, i32 right) {
+        for (const auto& [name, text] : {std::pair{"Bend Left", left}, std::pair{"Bend Right", right}})
+            if (text != -1)
+                Child(name)->SetToolTipText(coTextOrEmpty(m_texts, static_cast<u32>(text), kTextSet));
     };
     if (dynamic_cast<const coCoasterPieceTurn*>(piece) || dynamic_cast<const coCoasterPieceSTurn*>(piece))
         bendTips(19, 18);
@@ -231,6 +233,8 @@ void coTrackManipPalette::SetPieceState(const PieceState& state) {
         bendTips(26, 25);
     else if (dynamic_cast<const coCoasterPieceCorkscrew*>(piece))
         bendTips(28, 27);
+    else // the script's own: a turn's, a loop's or a corkscrew's tips name changes this piece does not make
+        bendTips(Child("Bend Left")->GetToolTipNum(), Child("Bend Right")->GetToolTipNum());
     SetEnabled(IsEnabled());
 }
 

@@ -528,12 +528,13 @@ TEST(MissionContent, TheObjectivesListHasItsTitle) {
     EXPECT_GT(texts.GetText(46).GetLength(), 0u);
 }
 
-// Every statistic objective ends in its unit, in the units the player chose; none shows a bare format.
+// Every statistic objective ends in its unit, in the units the player chose, and a ride time (10 s here)
+// in minutes and seconds alone; none shows a bare format.
 TEST(MissionContent, StatisticObjectivesNameTheirUnits) {
     const gfTextSet texts(coBuiltTreeLocator("Data/Text/Eng/uiop.tsf"), 32, true);
     const bool chosen = coPrefs::GetBool(coPrefMetricUnits);
     const std::string speed[] = {"mph", "km/h"}, length[] = {"ft", "m"}, g[] = {"G", "G"},
-                      time[] = {"min", "min"};
+                      time[] = {"than 0:10.0", "than 0:10.0"};
     const std::string* units[coStatObjectiveKindCount] = {speed, speed,  speed, g, g, length, length,
                                                           time,  length, g,     g, g, g};
     for (const int metric : {0, 1}) {

@@ -124,6 +124,7 @@ TEST_F(coMissionObjectiveTest, DescriptionsFromTheTextsInThePlayersUnits) {
         {std::make_unique<coStatObjective>(5, false, 30.0f, *texts), "Highest below 98.4 ft"},
         {std::make_unique<coStatObjective>(3, true, 2.5f, *texts), "Vertical G above 2.50 G"},
         {std::make_unique<coStatObjective>(7, true, 125.0f, *texts), "Ride longer than 2:05.0"},
+        {std::make_unique<coStatObjective>(7, true, 119.97f, *texts), "Ride longer than 2:00.0"},
         {std::make_unique<coStatObjective>(7, true, std::nanf(""), *texts), "Ride longer than 0: nan"},
         {std::make_unique<coStatObjective>(7, true, 1e30f, *texts), nullptr},
         {std::make_unique<coStatObjective>(13, true, 1.0f, *texts), ""},

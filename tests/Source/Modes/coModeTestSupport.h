@@ -21,6 +21,8 @@ struct coRecordingModeHost : coModeHost {
     int toolTipUpdates = 0;
     // What the player does at the start of each frame of a screen's modal run.
     std::function<void()> modalFrame;
+    // What the panels do at a 3D mode's GUI step.
+    std::function<void()> gui;
 
     bool AskQuitQuestion(u32 textEntry) override {
         questions.push_back(textEntry);
@@ -35,6 +37,10 @@ struct coRecordingModeHost : coModeHost {
     void HideLoadingScreen() override { ++loadingHidden; }
     void BeginMenuFrame(bool) override {}
     void RenderFrame(g3dCamera*, g2dImage*) override { ++frames; }
+    void UpdateGui() override {
+        if (gui)
+            gui();
+    }
     void UpdateToolTip(float) override { ++toolTipUpdates; }
     void OnModalFrame() override {
         if (modalFrame)

@@ -39,8 +39,14 @@ struct coRecordingRideHost : coRideModeHost {
     void HideConstraintCounters() override { countersHidden = true; }
     void ShowFeedback(u32 message, float seconds) override {
         feedback = std::to_string(message) + " for " + std::to_string(static_cast<int>(seconds));
+        feedbackEnds = appClock::GetTime() + seconds;
     }
     void HideFeedback() override { feedback.clear(); }
+    // The main palette's own step: its message goes once its time is up.
+    void ExpireFeedback() {
+        if (appClock::GetTime() >= feedbackEnds)
+            HideFeedback();
+    }
     i32 RunPauseDialog(i32 mode) override {
         dialogMode = mode;
         hudDuringDialog = hudShown;
@@ -62,6 +68,7 @@ struct coRecordingRideHost : coRideModeHost {
     i32 pointerShape = -1;
     float lastSpeed = 0.0f;
     std::string feedback; // the main palette's message and its seconds, empty when hidden
+    float feedbackEnds = 0.0f;
     struct Capture {
         i32 shrink;
         float step;
@@ -396,6 +403,21 @@ TEST_F(coRideModeTest, TestRideScaleHasNoBoundAndEscapeLeavesAtOnce) {
     EXPECT_EQ(coRideGetViewCar(), 2);
     EXPECT_FALSE(coIsWorldTextured()); // the building view again
     coSetWorldTextured(true);
+}
+
+TEST_F(coRideModeTest, TestRideHidesItsMessageOnceItsTimeIsUp) {
+    host.gui = [this] { rideHost.ExpireFeedback(); };
+    coModePush(&builderMode);
+    coModePush(&testRide);
+    Frame();
+    EXPECT_EQ(rideHost.feedback, "12 for 60");
+    for (int second = 0; second < 58; ++second)
+        Frame(1.0);
+    EXPECT_EQ(rideHost.feedback, "12 for 60");
+    for (int second = 0; second < 3; ++second)
+        Frame(1.0);
+    EXPECT_EQ(rideHost.feedback, "");
+    EXPECT_EQ(coCurrentMode(), &testRide);
 }
 
 TEST_F(coRideModeTest, FlythroughFliesItsTimeAndLeavesWithoutPoints) {

@@ -10,11 +10,15 @@
 #include "Source/Screens/coScreenScript.h"
 #include "Source/Screens/coScreenTestKit.h"
 #include "Source/Track/coCoasterDefinition.h"
+#include "Source/Track/coCoasterPieceCorkscrew.h"
+#include "Source/Track/coCoasterPieceHalfLoop.h"
+#include "Source/Track/coCoasterPieceLoop.h"
 #include "Source/Track/coCoasterPieceStraight.h"
 #include "Source/Track/coCoasterPieceTurn.h"
 #include "Source/Track/coCoasterPieceUp.h"
 
 #include <memory>
+#include <set>
 #include <string>
 
 namespace {
@@ -105,6 +109,34 @@ TEST_F(coTrackManipPaletteTest, EnablingRules) {
     // Code 9 left the pairs as the retarder case had them.
     EXPECT_TRUE(palette->FindChild("Remove Retarder")->IsVisible());
     EXPECT_STREQ(palette->GetRetarderButton(), "Add Retarder");
+}
+
+// A turn, a loop and a corkscrew each name their own bend; a piece after them that none of those texts
+// is true for (a half loop, a climb) shows the script's own tips again, not theirs.
+TEST_F(coTrackManipPaletteTest, BendTipsAreThePiecesOwnOrTheScripts) {
+    const auto tips = [&] {
+        return envStringToNarrow(palette->FindChild("Bend Left")->GetToolTipText()) + " / " +
+               envStringToNarrow(palette->FindChild("Bend Right")->GetToolTipText());
+    };
+    const std::string own = tips();
+    coCoasterPieceTurn turn;
+    coCoasterPieceLoop loop;
+    coCoasterPieceCorkscrew corkscrew;
+    coCoasterPieceHalfLoop halfLoop;
+    coCoasterPieceUp up;
+    const coCoasterPiece* const named[] = {&turn, &loop, &corkscrew};
+    const coCoasterPiece* const others[] = {&halfLoop, &up};
+    std::set<std::string> texts;
+    for (const coCoasterPiece* piece : named) {
+        palette->SetPieceState({.circuitEmpty = false, .pieceContext = true, .piece = piece});
+        texts.insert(tips());
+        for (const coCoasterPiece* other : others) {
+            palette->SetPieceState({.circuitEmpty = false, .pieceContext = true, .piece = other});
+            EXPECT_EQ(tips(), own);
+        }
+    }
+    texts.insert(own);
+    EXPECT_EQ(texts.size(), 4u);
 }
 
 TEST_F(coTrackManipPaletteTest, BudgetsAndCounters) {
