@@ -53,8 +53,8 @@ TEST_F(coFileBrowseDialogTest, OnlyItsButtonsEndItWhileGameTimeStandsStill) {
     guiWindowMgr::DeleteWindow(dialog);
 }
 
-// The folder field's line spans the field at its own size and shows the path's end, the listed folder's
-// name, with as much of its start as fits beside it.
+// The folder field's line spans the field at its own size and is drawn from the path's end, the listed
+// folder's name, back as far as fits.
 void ExpectFieldShowsFolder(const guiEditField& field, const std::string& folder) {
     const guiScrollingText& line = *field.GetTextWindow();
     i32 fieldWidth = 0, fieldHeight = 0, width = 0, height = 0, textureWidth = 0, textureHeight = 0;
@@ -75,9 +75,13 @@ void ExpectFieldShowsFolder(const guiEditField& field, const std::string& folder
         return static_cast<i32>(w);
     };
     EXPECT_TRUE(envStringToNarrow(path).ends_with("/" + folder + "/")) << envStringToNarrow(path);
+    ASSERT_FALSE(line.GetTextList().empty());
+    EXPECT_EQ(envStringToNarrow(line.GetTextList()[0]),
+              envStringToNarrow(envString(first, path.GetLength() - first, path)));
     EXPECT_LT(inkWidth(first), width) << envStringToNarrow(path) << " from " << first;
-    if (first > 0)
+    if (first > 0) {
         EXPECT_GE(inkWidth(first - 1), width - 1) << envStringToNarrow(path) << " from " << first;
+    }
 }
 
 // A music folder deep in the disc: the field shows its name when listed, after a change of selection,
