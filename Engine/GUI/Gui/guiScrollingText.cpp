@@ -22,20 +22,21 @@ void guiScrollingText::SetWordWrap(i32 flag) {
     guiText::SetWordWrap(flag);
 }
 
-void guiScrollingText::RenderSingleText(g2dFont font, const envString& text, const g3dTextColour& colour,
-                                        i32 width, i32 height, i32 state) {
-    const u32 length = text.GetLength();
-    if (m_firstVisible != 0 && length < static_cast<u32>(m_firstVisible) + 1)
-        m_firstVisible = 0;
-    const u32 first = static_cast<u32>(m_firstVisible);
-    guiText::RenderSingleText(font, first == 0 ? text : envString(first, length - first, text), colour, width,
-                              height, state);
-}
-
+// Every drawing of the line starts at the first visible character, a state drawn again on showing or
+// on a new text as well as a scroll: otherwise a field scrolled while hidden shows its start.
 void guiScrollingText::RenderTexture(const std::vector<g2dFont>& fonts, const std::vector<envString>& texts,
                                      const std::vector<i32>& offsets,
                                      const std::vector<g3dTextColour>& colours, i32 width, i32 height,
                                      i32 state) {
     m_texts = texts;
-    guiText::RenderTexture(fonts, texts, offsets, colours, width, height, state);
+    if (m_firstVisible != 0 && !m_texts.empty()) {
+        const envString& line = m_texts[0];
+        const u32 length = line.GetLength();
+        if (length < static_cast<u32>(m_firstVisible) + 1)
+            m_firstVisible = 0;
+        else
+            m_texts[0] =
+                envString(static_cast<u32>(m_firstVisible), length - static_cast<u32>(m_firstVisible), line);
+    }
+    guiText::RenderTexture(fonts, m_texts, offsets, colours, width, height, state);
 }

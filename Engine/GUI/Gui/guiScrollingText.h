@@ -3,8 +3,7 @@
 #include "Engine/GUI/Gui/guiText.h"
 
 // A text whose single line can be shown from a given character on, so that the end of a text longer
-// than the window stays in view. Only a single text is cut; the texts of the plain rendering pass
-// through whole.
+// than the window stays in view. Its first field is cut in every drawing.
 class guiScrollingText : public guiText, public guiScrollingTextTarget {
   public:
     guiScrollingText();
@@ -16,9 +15,8 @@ class guiScrollingText : public guiText, public guiScrollingTextTarget {
     const std::vector<envString>& GetTextList() const { return m_texts; }
 
     void SetWordWrap(i32 flag) override;
-    // Past the text's end the first visible character goes back to 0.
-    void RenderSingleText(g2dFont font, const envString& text, const g3dTextColour& colour, i32 width,
-                          i32 height, i32 state) override;
+    // Past the first field's end the first visible character goes back to 0. The text list keeps the
+    // texts as drawn.
     void RenderTexture(const std::vector<g2dFont>& fonts, const std::vector<envString>& texts,
                        const std::vector<i32>& offsets, const std::vector<g3dTextColour>& colours, i32 width,
                        i32 height, i32 state) override;

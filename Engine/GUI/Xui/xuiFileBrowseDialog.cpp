@@ -102,7 +102,10 @@ void xuiFileBrowseDialog::SelectionChanged() {
     envString path;
     fsLocatorToPath(m_currentDirectory, path);
     m_display->SetText(path);
+    // Home, then End: the field scrolls from the path's start just far enough that its end, the listed
+    // folder's own name, is in view.
     m_display->SetCaretIndex(0);
+    m_display->SetCaretIndex(static_cast<i32>(path.GetLength()));
 }
 
 void xuiFileBrowseDialog::Enter(const fsLocator& directory) {

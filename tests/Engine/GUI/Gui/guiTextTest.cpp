@@ -182,9 +182,12 @@ TEST_F(guiTextTest, AScrollingTextShowsItsLineFromTheFirstVisibleCharacter) {
     EXPECT_EQ(text->GetFirstVisibleChar(), 0);
     text->SetFirstVisibleChar(2, guiStateIdle);
     EXPECT_EQ(text->GetFirstVisibleChar(), 0);
-    // The plain rendering hands the texts on whole.
+    // The plain rendering hands the texts on whole until the line is scrolled, and then keeps the scroll.
     text->SetWordWrap(0);
     EXPECT_EQ(text->GetTextList(), std::vector<envString>{envString("abcdef")});
+    text->SetFirstVisibleChar(3, guiStateIdle);
+    text->SetText(envString("abcdefg"), guiStateIdle);
+    EXPECT_EQ(text->GetTextList(), std::vector<envString>{envString("defg")});
 }
 
 // The quad leaves out the clear texels, but never a pixel whose filtered texels (the two taps on each
