@@ -76,6 +76,7 @@
 #include "Source/Scene/coDetailSets.h"
 #include "Source/Screens/coDialogDimmer.h"
 #include "Source/Screens/coLoadingScreen.h"
+#include "Source/Screens/coPointerShapes.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coReportException.h"

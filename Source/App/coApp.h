@@ -57,8 +57,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     void CreateModes();
     void StopInputAndGui();
     void SetUpGui();
-    // The arrow (shape 0) and wait (shape 5) pointers from the GUI folder, hot spot (2, 2); the arrow shows
-    // at (320, 240).
+    // The arrow and wait pointers (coPointerArrow, coPointerWait) from the GUI folder, hot spot (2, 2); the
+    // arrow shows at (320, 240).
     void CreateCursors();
     // The question box that shows every reported error inside the game, in the window tree.
     void StartErrorDisplay();

@@ -21,6 +21,7 @@
 #include "Source/Collision/coTrackCollision.h"
 #include "Source/Modes/coModeStack.h"
 #include "Source/Screens/coReportException.h"
+#include "Source/Settings/coErrorPackage.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuit.h"
 

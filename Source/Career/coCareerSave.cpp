@@ -12,6 +12,7 @@
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Source/Settings/coErrorPackage.h"
 #include "Source/Settings/coFileCause.h"
 #include "Source/Settings/coPaths.h"
 
@@ -31,7 +32,6 @@ constexpr const char* kBadSuffix = ".bad";
 constexpr u32 kHeaderSize = 8;
 constexpr u32 kChunkHeaderSize = 10;
 constexpr u8 kVersion[4] = {gfByteOrderData, 0, 1, 0};
-constexpr u32 kGamePackage = 32;
 constexpr u32 kDamagedSaveError = 7;
 constexpr u32 kMayNotReadError = 11;
 constexpr u32 kFolderNotFileError = 12;
@@ -89,12 +89,12 @@ void ReportReadFailure(const fsLocator& path, const envExceptionX& failure) {
     if (error == EISDIR || error == EACCES || error == EPERM)
         return ReportOnce(path, envErrorCodePackage(code),
                           error == EISDIR ? kFolderNotFileError : kMayNotReadError);
-    const envString cause = gfErrorHandler::GetMessage(kGamePackage, coFileCauseText(error), nullptr);
+    const envString cause = gfErrorHandler::GetMessage(coErrorPackage, coFileCauseText(error), nullptr);
     ReportOnce(path, envErrorCodePackage(code), kNotReadError, envStringToUtf8(cause));
 }
 
 void ReportDamaged(const fsLocator& path) {
-    ReportOnce(path, kGamePackage, kDamagedSaveError);
+    ReportOnce(path, coErrorPackage, kDamagedSaveError);
 }
 
 // What a walk over the save found. `kept` are the byte ranges worth keeping: the header and every chunk

@@ -11,6 +11,7 @@
 #include "Engine/Platform/Os/plAtomicFile.h"
 #include "Source/Career/coCareerSave.h"
 #include "Source/Career/coMissionFile.h"
+#include "Source/Settings/coErrorPackage.h"
 #include "Source/Settings/coPaths.h"
 
 #include <filesystem>
@@ -22,7 +23,6 @@
 namespace {
 
 constexpr size_t kLongestName = 255;
-constexpr u32 kGamePackage = 32;
 constexpr u32 kNotRestartedError = 49;
 
 std::string NativePath(const fsLocator& locator) {
@@ -83,7 +83,7 @@ template <class IsTarget> bool IsGameFile(const std::string& name, IsTarget isTa
 // A link or another non-file under a name of the game's is the player's to remove: the restart leaves it
 // (never what a link leads to) and says so.
 void TellNotRestarted(const fsLocator& entry) {
-    gfErrorHandler::Report(gfDisplayNotice, kGamePackage, kNotRestartedError, NativePath(entry).c_str());
+    gfErrorHandler::Report(gfDisplayNotice, coErrorPackage, kNotRestartedError, NativePath(entry).c_str());
 }
 
 // Deletes the game's own files directly inside a real folder; every other entry stays, and `whole` is

@@ -19,6 +19,7 @@
 #include "Source/Screens/coCreditsDialog.h"
 #include "Source/Screens/coKeyboardDialog.h"
 #include "Source/Screens/coLoadingScreen.h"
+#include "Source/Screens/coPointerShapes.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coReportException.h"

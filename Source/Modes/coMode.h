@@ -44,10 +44,6 @@ class coModeHost {
 void coSetModeHost(coModeHost* host);
 coModeHost& coGetModeHost();
 
-// The game's pointer shapes (cursor ids of the GUI's pointer).
-inline constexpr i32 coPointerArrow = 0;
-inline constexpr i32 coPointerWait = 5;
-
 // The base of every game mode: the result the mode manager reads after Think, and the frame services
 // every mode shares. Every mode hears the quit request; the current one asks at its next frame.
 class coMode : public appFlowEventHandler {

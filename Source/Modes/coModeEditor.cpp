@@ -31,6 +31,7 @@
 #include "Source/Ride/coTrain.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Screens/coPointerShapes.h"
 #include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Settings/coDefaultInput.h"

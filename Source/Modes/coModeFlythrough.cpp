@@ -8,6 +8,7 @@
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coModeSounds.h"
 #include "Source/Modes/coRideModeHost.h"
+#include "Source/Screens/coPointerShapes.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Sound/coMusic.h"
 #include "Source/World/coEnvironment.h"
@@ -16,7 +17,6 @@
 
 namespace {
 constexpr u32 kCategoryVoice = 2;
-constexpr i32 kPointerArrow = 0;
 } // namespace
 
 coModeFlythrough::coModeFlythrough() {
@@ -44,7 +44,7 @@ void coModeFlythrough::Enter() {
     }
     m_phase = Waiting;
     m_phaseStart = -1.0f;
-    host.SetPointerShape(kPointerArrow);
+    host.SetPointerShape(coPointerArrow);
 }
 
 void coModeFlythrough::Exit() {

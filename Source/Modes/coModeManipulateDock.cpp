@@ -5,6 +5,7 @@
 #include "Source/Modes/coEditorHost.h"
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coEditorSelection.h"
+#include "Source/Screens/coPointerShapes.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCircuitPieceList.h"
@@ -38,7 +39,7 @@ void coModeManipulateDock::RestoreFirstPiece() {
 
 void coModeManipulateDock::Enter() {
     EnterCommon();
-    guiCursorMgr::SetShape(0);
+    guiCursorMgr::SetShape(coPointerArrow);
     coEditorHost& host = coGetEditorHost();
     m_grabX = m_grabY = 0.0f;
     if (m_kind == PlaceNew) {

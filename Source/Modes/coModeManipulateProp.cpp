@@ -4,6 +4,7 @@
 #include "Source/Modes/coEditorHost.h"
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coModePlaceProp.h"
+#include "Source/Screens/coPointerShapes.h"
 #include "Source/Track/coCoasterPiece.h"
 #include "Source/Track/coTrackBuilder.h"
 #include "Source/World/coPlacementGrid.h"
@@ -51,7 +52,7 @@ void SetDownOnGrid(const coProp& prop, const maBoundingBox& oldBounds) {
 
 void coModeRotateProp::Enter() {
     EnterCommon();
-    guiCursorMgr::SetShape(0);
+    guiCursorMgr::SetShape(coPointerArrow);
     m_cancelled = false;
     m_turned = 0.0f;
     m_startAngle = m_prop->GetAngle();
@@ -94,7 +95,7 @@ void coModeRotateProp::Exit() {
 
 void coModeTranslateProp::Enter() {
     EnterCommon();
-    guiCursorMgr::SetShape(0);
+    guiCursorMgr::SetShape(coPointerArrow);
     m_cancelled = false;
     m_startPosition = m_prop->GetPosition();
     // The ground under the prop is what the pointer moves, so grabbing it keeps the prop in place.
@@ -149,7 +150,7 @@ void coModeTranslateProp::Exit() {
 void coModeTranslateTrackProp::Enter() {
     EnterCommon();
     m_cancelled = false;
-    guiCursorMgr::SetShape(0);
+    guiCursorMgr::SetShape(coPointerArrow);
     m_startPiece = m_prop->GetPiece();
     m_startFraction = m_prop->GetDistance();
     m_grabX = m_grabY = 0.0f;

@@ -5,6 +5,7 @@
 #include "Source/Modes/coEditorHost.h"
 #include "Source/Modes/coEditorInput.h"
 #include "Source/Modes/coEditorSelection.h"
+#include "Source/Screens/coPointerShapes.h"
 #include "Source/Track/coCircuitPieceList.h"
 #include "Source/Track/coParkWorld.h"
 #include "Source/Track/coTrackBuilder.h"
@@ -19,7 +20,7 @@ constexpr u32 kMessagePlacing = 3;
 constexpr u32 kMessageCannotPlace = 4;
 
 void StartPlacing() {
-    guiCursorMgr::SetShape(0);
+    guiCursorMgr::SetShape(coPointerArrow);
     coGetPlacementGrid().ShowOverlay();
     coGetEditorHost().ShowMessage(kMessagePlacing, 5.0f);
     coGetEditorHost().ShowBuildPalettes(false);

@@ -23,6 +23,7 @@
 #include "Source/Ride/coRideCars.h"
 #include "Source/Ride/coRideStats.h"
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
+#include "Source/Screens/coPointerShapes.h"
 #include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
@@ -45,8 +46,6 @@ constexpr i32 kExitMain = 3;
 constexpr u32 kMessageRiding = 11;
 constexpr u32 kMessagePaused = 14;
 constexpr float kMessageSeconds = 60.0f;
-constexpr i32 kPointerArrow = 0;
-constexpr i32 kPointerHidden = 5;
 
 constexpr u32 kCategoryMusic = 8;
 
@@ -83,7 +82,7 @@ class coRideResumeGuard {
         coRideModeHost& host = coGetRideModeHost();
         coRideSetPaused(false);
         host.ShowPointer(false);
-        host.SetPointerShape(kPointerHidden);
+        host.SetPointerShape(coPointerWait);
         host.ResumePropSounds();
     }
 };
@@ -228,7 +227,7 @@ bool coModeRideCoaster::Pause() {
     host.ShowPointer(true);
     appCharEventHandler::SetEnabled(false);
     coRideSetPaused(true);
-    host.SetPointerShape(kPointerArrow);
+    host.SetPointerShape(coPointerArrow);
     host.PausePropSounds();
     m_ambient.Pause();
     coRideResumeGuard guard;

@@ -11,6 +11,7 @@
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/Screens/coPointerShapes.h"
 #include "Source/Settings/coDefaultInput.h"
 #include "Source/Sound/coMusic.h"
 #include "Source/Sound/coRideSounds.h"
@@ -22,7 +23,6 @@
 namespace {
 constexpr u32 kMessageTestRide = 12;
 constexpr float kMessageTestRideSeconds = 60.0f;
-constexpr i32 kPointerArrow = 0;
 } // namespace
 
 coModeTestRideCoaster::coModeTestRideCoaster() {
@@ -49,7 +49,7 @@ void coModeTestRideCoaster::Enter() {
     coCollisionShowMarkers(false);
     coSetRideSoundsPositional(false);
     host.SetPropsActive(true);
-    host.SetPointerShape(kPointerArrow);
+    host.SetPointerShape(coPointerArrow);
     host.ShowPointer(false);
     m_ambient.Start(appClock::GetTime());
     host.ShowMainButtons(false);

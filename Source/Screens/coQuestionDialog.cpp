@@ -11,6 +11,7 @@
 #include "Engine/GUI/Gui/guiImage.h"
 #include "Engine/GUI/Gui/guiText.h"
 #include "Source/Screens/coDialogDimmer.h"
+#include "Source/Screens/coPointerShapes.h"
 #include "Source/Screens/coQuestionTexts.h"
 #include "Source/Screens/coScreenScript.h"
 
@@ -31,16 +32,13 @@ constexpr u32 kAnswerIgnore = 2;
 constexpr u32 kAnswerOk = 3;
 constexpr u32 kAnswerCancel = 4;
 
-// The pointer's arrow shape.
-constexpr i32 kPointerArrow = 0;
-
 // A question is answered with the pointer: it shows as the arrow while the question is up (over a ride
 // that hid it, over a wait pointer a menu left), and as it was afterwards.
 class ArrowWhileAsking {
   public:
     ArrowWhileAsking() {
         guiCursorMgr::SetVisible(true);
-        guiCursorMgr::SetShape(kPointerArrow);
+        guiCursorMgr::SetShape(coPointerArrow);
     }
     ~ArrowWhileAsking() {
         if (m_cursor && m_shape >= 0)

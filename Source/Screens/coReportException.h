@@ -1,6 +1,7 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 #include "Engine/Core/Env/envTypes.h"
+#include "Source/Settings/coErrorPackage.h"
 
 #include <exception>
 #include <string>
@@ -18,8 +19,7 @@ struct coExceptionReport {
     u32 causeText = 0;
 };
 
-// The game's error package ("coErrors.tsf") and its texts.
-inline constexpr u32 coErrorPackage = 32;
+// The game's own error texts, in coErrorPackage.
 inline constexpr u32 coErrorGeneral = 3;
 inline constexpr u32 coErrorSound = 4;
 inline constexpr u32 coErrorUnknownFile = 6;

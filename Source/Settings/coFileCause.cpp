@@ -6,7 +6,7 @@
 
 namespace {
 
-// The game's error texts (package 32) that say why.
+// The game's error texts (coErrorPackage) that say why.
 constexpr u32 kDiscFull = 13;
 constexpr u32 kFolderReadOnly = 14;
 constexpr u32 kLinkLoop = 21;

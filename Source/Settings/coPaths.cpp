@@ -14,6 +14,7 @@
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Source/Settings/coErrorPackage.h"
 #include "Source/Settings/coFileCause.h"
 
 #include <algorithm>
@@ -49,7 +50,6 @@ constexpr size_t kLanguagePrefixLength = 7; // "ISLANG_"
 
 // The game's texts of the saves folder: the old saves could not be copied; the folder cannot be used,
 // why, and where the game saves instead.
-constexpr u32 kGameErrorPackage = 32;
 constexpr u32 kSavesCopyError = 2;
 constexpr u32 kSavesUnusableError = 12;
 constexpr u32 kFileInPlaceText = 19;
@@ -305,7 +305,7 @@ void MigrateSaves(const fsLocator& old, const fsLocator& saves) {
         fsRename(partial, saves);
     } catch (const envExceptionX&) {
         RemoveTree(partial);
-        gfErrorHandler::Report(kSavesErrorDisplay, kGameErrorPackage, kSavesCopyError, nullptr);
+        gfErrorHandler::Report(kSavesErrorDisplay, coErrorPackage, kSavesCopyError, nullptr);
         fsCreateDirectory(saves);
     }
 }
@@ -318,7 +318,7 @@ std::string ErrorText(u32 package, u32 number) {
 }
 
 std::string GameText(u32 number) {
-    return ErrorText(kGameErrorPackage, number);
+    return ErrorText(coErrorPackage, number);
 }
 
 // Why nothing but a folder can stand where the saves folder belongs, for an error of fsFolderPlaceError.
@@ -391,7 +391,7 @@ void TellUnusableSaves(const fsLocator& saves, const std::string& cause) {
     const std::string where = g_canSave ? GameText(kSavingInsteadText) + "\n" + Native(instead)
                                         : GameText(kNowhereToSaveText) + "\n" + GameText(kNothingSavedText);
     const std::string extra = path + "\n" + cause + "\n" + where;
-    gfErrorHandler::Report(kSavesErrorDisplay, kGameErrorPackage, kSavesUnusableError, extra.c_str());
+    gfErrorHandler::Report(kSavesErrorDisplay, coErrorPackage, kSavesUnusableError, extra.c_str());
 }
 
 // The player's own saves folder, where the system has a folder for the user's data and the product's name

@@ -6,7 +6,9 @@
 #include "Source/Track/coRollBlend.h"
 #include "Source/Track/coSlopeBlend.h"
 
+#include <any>
 #include <cmath>
+#include <tuple>
 
 // The track element a piece carries; the train reacts to it.
 enum coTrackElement : i32 {
@@ -159,6 +161,11 @@ class coCoasterPiece {
     virtual bool TakesSlopeFillet() const { return true; }
     // Recomputes the class's cached geometry from the start, heading, slope, roll and parameters.
     virtual void Build() = 0;
+    // The parameters of the class's own shape, and giving back what KeepShape of the same piece returned:
+    // the Finish puts every piece back exactly when the circuit does not close. PutShape only stores; a
+    // placement or Build follows.
+    virtual std::any KeepShape() const = 0;
+    virtual void PutShape(const std::any& shape) = 0;
 
     // While a coFrozenTrack lives, where the blend functions keep the zones they measured of the piece and
     // its neighbours; null otherwise.
@@ -178,6 +185,13 @@ class coCoasterPiece {
     maVector3d HeadingSide() const { return maVector3d(m_headingCos, 0.0f, -m_headingSin); }
     // The chord from start to end as a drag handle: its direction and length; false for a chord of 0.
     bool ChordHandle(maVector3d& direction, float& length) const;
+    // KeepShape and PutShape of a class whose shape is a few fields: their values kept as a tuple.
+    template <class... Fields> static std::any KeepFields(const Fields&... fields) {
+        return std::tuple<Fields...>(fields...);
+    }
+    template <class... Fields> static void PutFields(const std::any& shape, Fields&... fields) {
+        std::tie(fields...) = std::any_cast<const std::tuple<Fields...>&>(shape);
+    }
     // The frame with rows side, up, forward and point, turned about its forward axis by roll. Shapes that
     // only files make (a curve climbing along its own up, control points on top of each other) can leave
     // an axis zero; the heading's axes then stand in, so that the frame is always a rotation.

@@ -45,6 +45,12 @@ class coCoasterPieceCorkscrew : public coCoasterPiece {
     int GetSectionCount() const override { return 12; }
     int GetMaxRollBlendMode() const override { return 1; }
     void Build() override;
+    std::any KeepShape() const override {
+        return KeepFields(m_length, m_radius, m_revolutions, m_approachAngle);
+    }
+    void PutShape(const std::any& shape) override {
+        PutFields(shape, m_length, m_radius, m_revolutions, m_approachAngle);
+    }
 
   protected:
     // Rebuilds first when a neighbour has become, or stopped being, a corkscrew since the last build.
@@ -124,6 +130,8 @@ class coCoasterPieceHalfCorkscrew : public coCoasterPiece {
     int GetSectionCount() const override { return 12; }
     int GetMaxRollBlendMode() const override { return 1; }
     void Build() override { SampleCentreLine(); }
+    std::any KeepShape() const override { return KeepFields(m_downward, m_radius, m_angle); }
+    void PutShape(const std::any& shape) override { PutFields(shape, m_downward, m_radius, m_angle); }
 
   protected:
     maVector3d Evaluate(float t, maVector3d* direction) const override;

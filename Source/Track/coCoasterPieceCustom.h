@@ -59,6 +59,8 @@ class coCoasterPieceCustom : public coCoasterPiece {
     int GetSectionCount() const override { return 12; }
     int GetMaxRollBlendMode() const override { return 1; }
     void Build() override;
+    std::any KeepShape() const override { return KeepFields(m_localPoints); }
+    void PutShape(const std::any& shape) override { PutFields(shape, m_localPoints); }
 
   protected:
     maVector3d Evaluate(float t, maVector3d* direction) const override;

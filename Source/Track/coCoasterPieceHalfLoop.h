@@ -39,6 +39,8 @@ class coCoasterPieceHalfLoop : public coCoasterPiece {
     int GetTestPointCount() const override { return 3; }
     int GetSectionCount() const override { return 12; }
     void Build() override;
+    std::any KeepShape() const override { return KeepFields(m_height, m_ratio, m_inverted); }
+    void PutShape(const std::any& shape) override { PutFields(shape, m_height, m_ratio, m_inverted); }
 
   protected:
     maVector3d Evaluate(float t, maVector3d* direction) const override;

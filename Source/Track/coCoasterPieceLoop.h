@@ -34,6 +34,8 @@ class coCoasterPieceLoop : public coCoasterPiece {
     int GetSectionCount() const override { return 12; }
     int GetMaxRollBlendMode() const override { return 1; }
     void Build() override;
+    std::any KeepShape() const override { return KeepFields(m_length, m_height, m_slide); }
+    void PutShape(const std::any& shape) override { PutFields(shape, m_length, m_height, m_slide); }
 
   protected:
     maVector3d Evaluate(float t, maVector3d* direction) const override;

@@ -40,6 +40,12 @@ class coCoasterPieceSTurn : public coCoasterPiece {
     int GetTestPointCount() const override { return 8; }
     int GetSectionCount() const override { return 8; }
     void Build() override;
+    std::any KeepShape() const override {
+        return KeepFields(m_length, m_slide, m_endHeading, m_endHeadingSet);
+    }
+    void PutShape(const std::any& shape) override {
+        PutFields(shape, m_length, m_slide, m_endHeading, m_endHeadingSet);
+    }
 
   protected:
     maVector3d Evaluate(float t, maVector3d* direction) const override;

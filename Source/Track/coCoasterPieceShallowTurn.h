@@ -37,6 +37,8 @@ class coCoasterPieceShallowTurn : public coCoasterPiece {
     int GetTestPointCount() const override { return 8; }
     int GetSectionCount() const override { return 8; }
     void Build() override;
+    std::any KeepShape() const override { return KeepFields(m_angle, m_length); }
+    void PutShape(const std::any& shape) override { PutFields(shape, m_angle, m_length); }
 
   protected:
     maVector3d Evaluate(float t, maVector3d* direction) const override;

@@ -23,6 +23,8 @@ class coCoasterPieceStraight : public coCoasterPiece {
     int GetTestPointCount() const override { return 3; }
     int GetSectionCount() const override { return 4; }
     void Build() override { SampleCentreLine(); }
+    std::any KeepShape() const override { return KeepFields(m_length); }
+    void PutShape(const std::any& shape) override { PutFields(shape, m_length); }
 
   protected:
     maVector3d Evaluate(float t, maVector3d* direction) const override;

@@ -33,6 +33,8 @@ class coCoasterPieceTurn : public coCoasterPiece {
     int GetTestPointCount() const override { return 8; }
     int GetSectionCount() const override { return 8; }
     void Build() override;
+    std::any KeepShape() const override { return KeepFields(m_radius, m_angle); }
+    void PutShape(const std::any& shape) override { PutFields(shape, m_radius, m_angle); }
 
   protected:
     maVector3d Evaluate(float t, maVector3d* direction) const override;

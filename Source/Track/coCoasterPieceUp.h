@@ -35,6 +35,8 @@ class coCoasterPieceUp : public coCoasterPiece {
     int GetTestPointCount() const override { return 2; }
     int GetSectionCount() const override { return 12; }
     void Build() override { SampleCentreLine(); }
+    std::any KeepShape() const override { return KeepFields(m_down, m_length, m_angle); }
+    void PutShape(const std::any& shape) override { PutFields(shape, m_down, m_length, m_angle); }
 
   protected:
     maVector3d Evaluate(float t, maVector3d* direction) const override;

@@ -2,8 +2,6 @@
 
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuit.h"
-#include "Source/Track/coCoasterPieceCorkscrew.h"
-#include "Source/Track/coCoasterPieceLoop.h"
 #include "Source/Track/coCoasterPieceSTurn.h"
 #include "Source/Track/coCoasterPieceShallowTurn.h"
 #include "Source/Track/coCoasterPieceStraight.h"
@@ -13,6 +11,7 @@
 #include "Source/Track/coTrackBuilder.h"
 
 #include <algorithm>
+#include <any>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -67,48 +66,6 @@ struct PendingLength {
     float ahead = 0.0f;
 };
 
-// The fields of a piece's own shape that the closing steps change: the length or radius a drag sets, a
-// Turn's angle, an S-turn's slide.
-struct DraggedShape {
-    float run = 0.0f;
-    float other = 0.0f;
-};
-
-DraggedShape KeepShape(const coCoasterPiece& piece) {
-    if (const auto* p = dynamic_cast<const coCoasterPieceStraight*>(&piece))
-        return {p->GetRunLength()};
-    if (const auto* p = dynamic_cast<const coCoasterPieceTurn*>(&piece))
-        return {p->GetRadius(), p->GetAngle()};
-    if (const auto* p = dynamic_cast<const coCoasterPieceSTurn*>(&piece))
-        return {p->GetRunLength(), p->GetSlide()};
-    if (const auto* p = dynamic_cast<const coCoasterPieceLoop*>(&piece))
-        return {p->GetRunLength()};
-    if (const auto* p = dynamic_cast<const coCoasterPieceCorkscrew*>(&piece))
-        return {p->GetRunLength()};
-    if (const auto* p = dynamic_cast<const coCoasterPieceShallowTurn*>(&piece))
-        return {p->GetRunLength()};
-    return {};
-}
-
-// Stores only: the piece is placed and built after.
-void PutShape(coCoasterPiece& piece, const DraggedShape& shape) {
-    if (auto* p = dynamic_cast<coCoasterPieceStraight*>(&piece)) {
-        p->SetRunLength(shape.run);
-    } else if (auto* p = dynamic_cast<coCoasterPieceTurn*>(&piece)) {
-        p->SetRadius(shape.run);
-        p->SetAngle(shape.other);
-    } else if (auto* p = dynamic_cast<coCoasterPieceSTurn*>(&piece)) {
-        p->SetRunLength(shape.run);
-        p->SetSlide(shape.other);
-    } else if (auto* p = dynamic_cast<coCoasterPieceLoop*>(&piece)) {
-        p->SetRunLength(shape.run);
-    } else if (auto* p = dynamic_cast<coCoasterPieceCorkscrew*>(&piece)) {
-        p->SetRunLength(shape.run);
-    } else if (auto* p = dynamic_cast<coCoasterPieceShallowTurn*>(&piece)) {
-        p->SetRunLength(shape.run);
-    }
-}
-
 // The circuit as it stood before a close was tried, put back when the circuit does not close: the
 // closing steps turn, drag, re-slope and lift pieces and may put an S-turn in the last piece's place,
 // and a failure must leave the player's track as it was.
@@ -117,7 +74,7 @@ class ClosingUndo {
     ClosingUndo() {
         for (const auto& piece : coCircuitPieces())
             m_kept.push_back({piece.get(), piece->GetStart(), piece->GetHeading(), piece->GetBaseSlope(),
-                              piece->IsRaised(), KeepShape(*piece)});
+                              piece->IsRaised(), piece->KeepShape()});
     }
 
     // The last piece an S-turn took the place of; it comes back on Restore.
@@ -138,7 +95,7 @@ class ClosingUndo {
             first && !m_kept.empty() ? first->GetStart() - m_kept.front().start : maVector3d();
         const bool startMoved = maDot(shift, shift) > 0.0f;
         for (const Kept& kept : m_kept) {
-            PutShape(*kept.piece, kept.shape);
+            kept.piece->PutShape(kept.shape);
             kept.piece->SetSlope(kept.slope);
             kept.piece->Place(kept.start, kept.heading);
             kept.piece->SetRaised(kept.raised);
@@ -161,13 +118,10 @@ class ClosingUndo {
         float heading;
         float slope;
         bool raised;
-        DraggedShape shape;
+        std::any shape;
     };
     std::vector<Kept> m_kept;
 };
-
-// coFitOrReplaceLast, handing a replaced last piece over rather than deleting it.
-bool FitOrReplace(coCoasterPiece* last, coCoasterPiece* target, std::unique_ptr<coCoasterPiece>& replaced);
 } // namespace
 
 coCoasterPiece* coFindAttitudeAnchor(coCoasterPiece* piece) {
@@ -298,13 +252,8 @@ void coSetPieceReplacedHook(void (*hook)(coCoasterPiece* old, coCoasterPiece* re
     g_pieceReplaced = hook;
 }
 
-bool coFitOrReplaceLast(coCoasterPiece* last, coCoasterPiece* target) {
-    std::unique_ptr<coCoasterPiece> replaced;
-    return FitOrReplace(last, target, replaced);
-}
-
-namespace {
-bool FitOrReplace(coCoasterPiece* last, coCoasterPiece* target, std::unique_ptr<coCoasterPiece>& replaced) {
+bool coFitOrReplaceLast(coCoasterPiece* last, coCoasterPiece* target,
+                        std::unique_ptr<coCoasterPiece>& replaced) {
     if (coFitEndToPiece(last, target))
         return true;
 
@@ -331,7 +280,6 @@ bool FitOrReplace(coCoasterPiece* last, coCoasterPiece* target, std::unique_ptr<
     coCircuitAppend(std::move(sTurn), true);
     return coFitEndToPiece(replacement, target);
 }
-} // namespace
 
 bool coEndNearPose(const coCoasterPiece& piece, const maVector3d& point, float heading) {
     if (coCircuitPieceCount() < 2)
@@ -353,7 +301,7 @@ bool coCircuitTryClose() {
     if (!coCircuitEndMeetsStart())
         return false;
     ClosingUndo undo;
-    if (FitOrReplace(coCircuitLastPiece(), coCircuitFirstPiece(), undo.replaced)) {
+    if (coFitOrReplaceLast(coCircuitLastPiece(), coCircuitFirstPiece(), undo.replaced)) {
         coSetTerrainLiftSuspended(true);
         coCircuitClose();
         coSetTerrainLiftSuspended(false);

@@ -1,6 +1,8 @@
 #pragma once
 #include "Engine/Core/Ma/maVector.h"
 
+#include <memory>
+
 class coCoasterPiece;
 
 // How a pitch change keeps the track after it, and how the circuit is completed automatically when its
@@ -16,7 +18,11 @@ float coAngleToTarget(float targetHeading, const coCoasterPiece& piece);
 bool coFixTurnAngle(float delta);
 bool coFixByDrag(const maVector3d& offset, float tolerance);
 bool coFitEndToPiece(coCoasterPiece* last, coCoasterPiece* target);
-bool coFitOrReplaceLast(coCoasterPiece* last, coCoasterPiece* target);
+// Fits the last piece to the target or, when that fails and it is a Straight or a ShallowTurn, puts an
+// S-turn in its place and fits that; the piece taken out is handed over in `replaced`, so that a close
+// that fails can put it back.
+bool coFitOrReplaceLast(coCoasterPiece* last, coCoasterPiece* target,
+                        std::unique_ptr<coCoasterPiece>& replaced);
 // Told when completion puts a new piece in place of the circuit's last one, before the old one leaves
 // the circuit, so that whatever points at pieces (the editor's selection) can follow. Null tells nobody.
 void coSetPieceReplacedHook(void (*hook)(coCoasterPiece* old, coCoasterPiece* replacement));

@@ -5,6 +5,7 @@
 #include "Engine/App/Fs/fsWriteCalls.h"
 
 #include "Source/Career/coCareerTestSupport.h"
+#include "Source/Settings/coErrorPackage.h"
 
 #include <csignal>
 #include <cstring>
@@ -128,7 +129,9 @@ TEST_F(coCareerSaveTest, ARecordThatCannotBeUsedIsToldAndDroppedAtTheNextWrite) 
         EXPECT_EQ(Types(0) + Types(1), 1u) << c.name;
         EXPECT_EQ(Grade(0, u"Wood", 3), 3) << c.name;
         ASSERT_EQ(displayer.shown.size(), 1u) << c.name;
-        EXPECT_NE(displayer.shown[0].message.find("#7 not found for package #32"), std::string::npos)
+        EXPECT_NE(
+            displayer.shown[0].message.find("#7 not found for package #" + std::to_string(coErrorPackage)),
+            std::string::npos)
             << c.name;
         Write(0, u"Wood", 3, 4);
         EXPECT_EQ(folder.Read("Saves/Ann/SaveFile.isf.bad"), kHeader + good + c.record + unknown + good)

@@ -3,6 +3,7 @@
 #include "Engine/App/Fs/fsFileSystem.h"
 
 #include "Source/Career/coCareerTestSupport.h"
+#include "Source/Settings/coErrorPackage.h"
 #include "Source/Settings/coPaths.h"
 
 #include <filesystem>
@@ -88,7 +89,9 @@ TEST_F(coProfileFilesTest, ARestartDeletesOnlyTheGamesOwnFilesAndNeverFollowsALi
         std::filesystem::create_symlink(folder.Path(link.target), folder.Path(link.link));
         EXPECT_FALSE(coRestartProfile(u"Ann")) << link.link;
         ASSERT_EQ(displayer.shown.size(), 1u) << link.link;
-        EXPECT_NE(displayer.shown[0].message.find("#49 not found for package #32"), std::string::npos)
+        EXPECT_NE(
+            displayer.shown[0].message.find("#49 not found for package #" + std::to_string(coErrorPackage)),
+            std::string::npos)
             << link.link;
         EXPECT_TRUE(std::filesystem::is_symlink(folder.Path(link.link)));
         EXPECT_TRUE(Exists(link.target));

@@ -26,6 +26,7 @@
 
 #include "Source/Modes/coEditorTestSupport.h"
 #include "Source/Modes/coModeTestSupport.h"
+#include "Source/Screens/coPointerShapes.h"
 
 #include <algorithm>
 #include <filesystem>

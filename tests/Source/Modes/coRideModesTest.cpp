@@ -20,6 +20,7 @@
 
 #include "Source/Modes/coEditorTestSupport.h"
 #include "Source/Modes/coModeTestSupport.h"
+#include "Source/Screens/coPointerShapes.h"
 
 #include <functional>
 #include <stdexcept>
@@ -264,7 +265,7 @@ TEST_F(coRideModeTest, PauseShowsTheHiddenHudAndResumesEvenWhenTheDialogThrows) 
     EXPECT_THROW(coModeManagerUpdate(), std::runtime_error);
     EXPECT_FALSE(coRideIsPaused());
     EXPECT_FALSE(rideHost.pointerShown);
-    EXPECT_EQ(rideHost.pointerShape, 5);
+    EXPECT_EQ(rideHost.pointerShape, coPointerWait);
     ride.Exit();
     EXPECT_TRUE(rideHost.hudShown);
 }

@@ -111,30 +111,32 @@ TEST(coReportExceptionTest, EachFailureHasItsTextAndExtra) {
     fsLocator picture;
     picture.AppendComponent("uitm");
     picture.AppendComponent("a.png");
+    constexpr u32 kGame = coErrorPackage;
     const struct {
         std::exception_ptr failure;
         u32 package, number;
         const char* extra;
     } rows[] = {
         {std::make_exception_ptr(fsFileDoesntExistX(File())), 4, 4, "/saves/a b.csa"},
-        {std::make_exception_ptr(coScreenScriptX(File())), 32, 8, "/saves/a b.csa"},
+        {std::make_exception_ptr(coScreenScriptX(File())), kGame, 8, "/saves/a b.csa"},
         {std::make_exception_ptr(fsDirectoryDoesntExistX(File())), 4, 1, "/saves/a b.csa"},
         {std::make_exception_ptr(gfFileNotInPakX(File())), 7, 5, "/saves/a b.csa"},
         {std::make_exception_ptr(fsReadOnlyX(File())), 4, 8, "/saves/a b.csa"},
-        {std::make_exception_ptr(fsUnknownX(File())), 32, 6, "/saves/a b.csa"},
-        {std::make_exception_ptr(snSoundSystemCreateFailedX()), 32, 4, ""},
-        {std::make_exception_ptr(snSoundSystemBufferCreateFailedX()), 32, 4, ""},
-        {std::make_exception_ptr(std::bad_alloc()), 32, coErrorGeneralGoesOn,
+        {std::make_exception_ptr(fsUnknownX(File())), kGame, 6, "/saves/a b.csa"},
+        {std::make_exception_ptr(snSoundSystemCreateFailedX()), kGame, 4, ""},
+        {std::make_exception_ptr(snSoundSystemBufferCreateFailedX()), kGame, 4, ""},
+        {std::make_exception_ptr(std::bad_alloc()), kGame, coErrorGeneralGoesOn,
          ": std::bad_alloc (out of memory?)"},
-        {std::make_exception_ptr(coInvalidSaveFileX(File())), 32, coErrorGeneralGoesOn, ": (100-0)"},
-        {std::make_exception_ptr(coInvalidPropFileX(File())), 32, coErrorUnreadableGameFileGoesOn,
+        {std::make_exception_ptr(coInvalidSaveFileX(File())), kGame, coErrorGeneralGoesOn, ": (100-0)"},
+        {std::make_exception_ptr(coInvalidPropFileX(File())), kGame, coErrorUnreadableGameFileGoesOn,
          "/saves/a b.csa"},
-        {std::make_exception_ptr(chInvalidChunkX()), 32, coErrorGeneralGoesOn, ": (8-1)"},
-        {DamagedPicture(picture, File()), 32, coErrorUnreadablePictureGoesOn, "uitm/a.png in /saves/a b.csa"},
-        {DamagedPicture(File(), {}), 32, coErrorUnreadablePictureGoesOn, "/saves/a b.csa"},
-        {std::make_exception_ptr(g2dDamagedImageX()), 32, coErrorGeneralGoesOn, ": (10-5)"},
-        {std::make_exception_ptr(std::runtime_error("x")), 32, coErrorGeneralGoesOn, ""},
-        {std::make_exception_ptr(7), 32, coErrorGeneralGoesOn, ""},
+        {std::make_exception_ptr(chInvalidChunkX()), kGame, coErrorGeneralGoesOn, ": (8-1)"},
+        {DamagedPicture(picture, File()), kGame, coErrorUnreadablePictureGoesOn,
+         "uitm/a.png in /saves/a b.csa"},
+        {DamagedPicture(File(), {}), kGame, coErrorUnreadablePictureGoesOn, "/saves/a b.csa"},
+        {std::make_exception_ptr(g2dDamagedImageX()), kGame, coErrorGeneralGoesOn, ": (10-5)"},
+        {std::make_exception_ptr(std::runtime_error("x")), kGame, coErrorGeneralGoesOn, ""},
+        {std::make_exception_ptr(7), kGame, coErrorGeneralGoesOn, ""},
     };
     for (const auto& row : rows) {
         const coExceptionReport report = coDescribeException(row.failure);

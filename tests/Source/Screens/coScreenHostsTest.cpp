@@ -20,6 +20,7 @@
 #include "Source/Ride/coRideStats.h"
 #include "Source/Screens/coChooseAnimDialog.h"
 #include "Source/Screens/coLoadingScreen.h"
+#include "Source/Screens/coPointerShapes.h"
 #include "Source/Screens/coQuestionDialog.h"
 #include "Source/Sound/coSoundEffects.h"
 #include "Source/Track/coCoasterDefinition.h"
@@ -223,9 +224,9 @@ TEST_F(coScreenHostsTest, TheEditorsQuestionsAndNameEntryAreAnsweredInTheirDialo
 // the pointer as it was.
 TEST_F(coScreenHostsTest, AQuestionShowsTheArrowAndLeavesThePointerAsItWas) {
     guiCursor& cursor = *guiCursorMgr::GetCursor();
-    cursor.SetImage(fsRootedLocator(coRootGui, "Cursor.png"), 0);
-    cursor.SetImage(fsRootedLocator(coRootGui, "CursorWait.png"), 5);
-    cursor.SetShape(5);
+    cursor.SetImage(fsRootedLocator(coRootGui, "Cursor.png"), coPointerArrow);
+    cursor.SetImage(fsRootedLocator(coRootGui, "CursorWait.png"), coPointerWait);
+    cursor.SetShape(coPointerWait);
     guiCursorMgr::SetVisible(false);
     coModePush(&mode);
     coModeManagerUpdate();
@@ -238,8 +239,8 @@ TEST_F(coScreenHostsTest, AQuestionShowsTheArrowAndLeavesThePointerAsItWas) {
             throw std::runtime_error("the question stayed");
     };
     EXPECT_EQ(coGetEditorHost().AskQuestion(21, 7, 8), 2);
-    EXPECT_EQ(asking, std::pair(0, true));
-    EXPECT_EQ(std::pair(cursor.GetShape(), guiCursorMgr::IsVisible()), std::pair(5, false));
+    EXPECT_EQ(asking, std::pair(coPointerArrow, true));
+    EXPECT_EQ(std::pair(cursor.GetShape(), guiCursorMgr::IsVisible()), std::pair(coPointerWait, false));
     coModeStackClear();
 }
 

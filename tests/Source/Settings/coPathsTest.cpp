@@ -4,6 +4,7 @@
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsFileSystem.h"
 #include "Engine/App/Fs/fsWriteCalls.h"
+#include "Source/Settings/coErrorPackage.h"
 #include "Source/Settings/coPrefs.h"
 
 #include <filesystem>
@@ -222,7 +223,7 @@ TEST_F(coSettingsTest, AnUnusableSavesFolderIsToldWithWhyAndWhereTheGameSaves) {
                     {28, u"Nothing saved."},
                     {46, u"A file in a folder's place."}});
     gfErrorHandler::SetErrorFileDirectory(folder.Locator("errors"));
-    gfErrorHandler::RegisterPackage(32, "coErrors.tsf");
+    gfErrorHandler::RegisterPackage(coErrorPackage, "coErrors.tsf");
     const std::string saves = folder.Path(kSaves);
     const auto link = [&](const std::string& target) {
         folder.MakeFolder("user/Zandrel Trackwrighting/Loopvane");

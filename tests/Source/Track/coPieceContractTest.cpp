@@ -13,10 +13,12 @@
 
 #include "Engine/Core/Ma/maConstants.h"
 #include "Source/Track/coAngles.h"
+#include "Source/Track/coPieceFitting.h"
 #include "Source/Track/coPieceLimits.h"
 
 #include "Source/Track/coTrackTestSupport.h"
 
+#include <any>
 #include <memory>
 #include <ostream>
 #include <tuple>
@@ -106,6 +108,22 @@ std::unique_ptr<coCoasterPiece> MakeShape(const coPieceClass& shape, float a, fl
     piece->SetSlope(slope);
     piece->Place(maVector3d(3, 10, -4), 2.5f);
     return piece;
+}
+
+// What sets a shape beyond its parameters, a drag and a flip: the closing's fit of an S-turn, a corkscrew's
+// approach, a loop's slide, a climb's turn, a file's points.
+void Reshape(coCoasterPiece& piece) {
+    if (auto* p = dynamic_cast<coCoasterPieceSTurn*>(&piece)) {
+        EXPECT_TRUE(p->FitToPoint(p->GetEnd() + maVector3d(0, 1, 0)) && p->SetEndHeading(0.4f));
+    } else if (auto* p = dynamic_cast<coCoasterPieceCorkscrew*>(&piece)) {
+        EXPECT_TRUE(p->SetApproachAngle(-0.2f));
+    } else if (auto* p = dynamic_cast<coCoasterPieceLoop*>(&piece)) {
+        p->SetSlide(-3.0f);
+    } else if (auto* p = dynamic_cast<coCoasterPieceUp*>(&piece)) {
+        EXPECT_TRUE(p->SetAngle(0.3f));
+    } else if (auto* p = dynamic_cast<coCoasterPieceCustom*>(&piece)) {
+        EXPECT_TRUE(p->SetPoints({{}, {maVector3d(2, 1, 9), 0.1f, 0.2f, 1.0f, 0.0f}}));
+    }
 }
 
 class coPieceContract : public testing::TestWithParam<coPieceClass> {};
@@ -217,6 +235,28 @@ TEST_P(coPieceContract, DraggingMovesTheEndAlongTheHandleUnclamped) {
     ASSERT_TRUE(piece->GetDragHandle(after, dragged));
     EXPECT_NEAR(dragged, amount + 50.0f, 1e-4f);
     ExpectVectorNear(after, direction, 1e-6f);
+}
+
+TEST_P(coPieceContract, AKeptShapeComesBackToTheBit) {
+    // A Finish that cannot close puts every piece back with the shape it kept, whatever changed it.
+    const std::unique_ptr<coCoasterPiece> piece = MakeShape(GetParam(), 0.3f, 0.6f, 0.1f, 0.2f);
+    const auto geometry = [&] {
+        const maVector3d end = piece->GetEnd();
+        return std::tuple(end.x, end.y, end.z, piece->GetEndHeading(), piece->GetLength(), piece->GetSlope(1),
+                          piece->GetRoll(1), piece->GetParamANormalised(), piece->GetParamBNormalised());
+    };
+    const auto before = geometry();
+    const float slope = piece->GetBaseSlope();
+    const std::any kept = piece->KeepShape();
+    piece->SetParamANormalised(0.9f);
+    piece->SetParamBNormalised(0.1f);
+    piece->Drag(7.0f);
+    coFlipPiece(piece.get());
+    Reshape(*piece);
+    ASSERT_NE(geometry(), before);
+    piece->PutShape(kept);
+    piece->SetSlope(slope);
+    EXPECT_EQ(geometry(), before);
 }
 
 TEST_P(coPieceContract, JointsMeetTheirNeighboursForEveryMixOfModes) {

@@ -35,6 +35,8 @@ class coTestLinePiece : public coCoasterPiece {
     int GetTestPointCount() const override { return 3; }
     int GetSectionCount() const override { return 4; }
     void Build() override { SampleCentreLine(); }
+    std::any KeepShape() const override { return KeepFields(m_length); }
+    void PutShape(const std::any& shape) override { PutFields(shape, m_length); }
     maMatrix4d FrameAt(float s) const override { return SideFrame(s, RollAt(*this, s)); }
 
     // Added to the roll at the end, as for pieces that twist along their length.
