@@ -189,7 +189,7 @@ std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::v
     if (asked && std::ranges::any_of(objectives.GetLevel(0), [](const auto& objective) {
             const auto* stat = dynamic_cast<const coStatObjective*>(objective.get());
             return stat && !stat->IsMet() &&
-                   (stat->GetKind() == lvStatTopSpeed || stat->GetKind() == lvStatAverageSpeed);
+                   (stat->GetKind() == coStatKindTopSpeed || stat->GetKind() == coStatKindAverageSpeed);
         }))
         ++asked->speeds;
 
@@ -487,7 +487,7 @@ TEST(MissionContent, TheMissionsStandOnDifferentGround) {
         EXPECT_GT(under.clearance, 2.9f) << name;
         EXPECT_LT(dock.y - under.station, 8.1f) << name;
         const float drop = under.station - under.low;
-        switch (recipe.ground) {
+        switch (recipe.place.ground) {
         case lvMissionGround::Flat:
             EXPECT_LT(under.high - under.low, 6.0f) << name;
             break;
@@ -507,8 +507,8 @@ TEST(MissionContent, TheMissionsStandOnDifferentGround) {
                 << name << ": " << under.station << ", " << under.high << ", " << drop;
             break;
         }
-        ++counts[recipe.ground];
-        perType[recipe.type].insert(recipe.ground);
+        ++counts[recipe.place.ground];
+        perType[recipe.type].insert(recipe.place.ground);
     }
     EXPECT_EQ(counts.size(), 5u);
     for (const auto& [ground, count] : counts)
