@@ -60,6 +60,7 @@ constexpr float kBeyondPlain = 0.1f;
 // The same for a medal's higher speed over the laying of the medal below.
 constexpr float kBeyondMedal = 0.05f;
 constexpr float kRingRadius = 5.0f;
+constexpr float kFlightTime = 12.0f, kSpeechPerLetter = 0.072f; // seconds
 // How wide a square across the gorge is at least, so that its far side, moved in by its piece, and the
 // fountain beyond it stand on the other rim.
 constexpr float kGorgeSpan = 68.0f;
@@ -720,40 +721,58 @@ void CheckGoldSolution(const lvMissionRecipe& recipe, const coObjectiveSet& obje
                        "its solution misses \"" + envStringToNarrow(objective->GetDescription()) + "\"");
 }
 
-// What the free sides' pieces are called in a hint, one or more of them; the turn against the hand of the
-// circuit by its side.
-std::string PieceWords(const lvMissionRecipe& recipe, lvMissionPiece piece, bool plural) {
+// What a free side's piece is called in a hint; the turn against the hand of the circuit by its side,
+// with the turn that straightens it.
+std::string PieceWords(const lvMissionRecipe& recipe, lvMissionPiece piece) {
     switch (piece) {
     case lvMissionPiece::STurn:
-        return plural ? "S-turns" : "an S-turn";
+        return "an S-turn";
     case lvMissionPiece::TwoSTurns:
         return "two S-turns in a row";
-    case lvMissionPiece::RightTurn: {
-        const std::string side = recipe.square.rightHanded ? "left" : "right";
-        return plural ? side + " turns" : "a " + side + " turn";
-    }
+    case lvMissionPiece::RightTurn:
+        return recipe.square.rightHanded ? "a left turn and a right one back"
+                                         : "a right turn and a left one back";
     case lvMissionPiece::Loop:
-        return plural ? "loops" : "a loop";
+        return "a loop";
     case lvMissionPiece::Corkscrew:
-        return plural ? "corkscrews" : "a corkscrew";
+        return "a corkscrew";
     case lvMissionPiece::None:
         break;
     }
     return "";
 }
 
+// How a hint names a statistic the win level asks: above its threshold, then below it.
+constexpr const char* kAimWords[coStatObjectiveKindCount][2] = {
+    {"a lowest speed that stays up", "a slow moment"},
+    {"a high top speed", "a low top speed"},
+    {"a high average speed", "a low average speed"},
+    {"strong vertical G", "vertical G that stays gentle"},
+    {"vertical G that never falls low", "a floating moment"},
+    {"a tall ride", "a ride that keeps low"},
+    {"track that stays high", "track that dips low"},
+    {"a long ride", "a short ride"},
+    {"a long track", "a short track"},
+    {"strong sideways G", "sideways G that stays gentle"},
+    {"sideways G that never lets up", "a moment free of sideways G"},
+    {"a strong forward push", "a forward push that stays gentle"},
+    {"braking that stays gentle", "a hard braking moment"}};
+
 std::string Hint(const lvMissionRecipe& recipe, const std::vector<StatAsk>& win) {
     std::string hint = std::string("Close the square, a ") + (recipe.square.rightHanded ? "right" : "left") +
                        " turn after each side. ";
     const auto [first, second] = recipe.pieces;
-    if (first == second && first != lvMissionPiece::None)
-        hint = "Add two " + PieceWords(recipe, first, true) + ", then close the circuit. ";
-    else if (first != lvMissionPiece::None || second != lvMissionPiece::None)
-        hint = "Add " + PieceWords(recipe, first == lvMissionPiece::None ? second : first, false) +
-               (first == lvMissionPiece::None || second == lvMissionPiece::None
-                    ? ""
-                    : " and " + PieceWords(recipe, second, false)) +
-               ", then close the circuit. ";
+    constexpr auto kNone = lvMissionPiece::None;
+    if (first == second && first != kNone)
+        hint = "Add " + PieceWords(recipe, first) + " on each side you lay, then close the circuit. ";
+    else if (first != kNone && second != kNone)
+        hint = "Add " + PieceWords(recipe, first) + ", and " + PieceWords(recipe, second) +
+               " on the next side, then close the circuit. ";
+    else if (first != kNone || second != kNone)
+        hint = "Add " + PieceWords(recipe, first == kNone ? second : first) + ", then close the circuit. ";
+    // The builder lays a turn of 90 degrees, and Narrow takes 5 off it.
+    if (std::ranges::count(recipe.pieces, lvMissionPiece::RightTurn) > 0)
+        hint += "Narrow those turns to 45 degrees: nine presses each. ";
     switch (recipe.feature) {
     case lvMissionFeature::Ring:
     case lvMissionFeature::LoopRing:
@@ -773,13 +792,12 @@ std::string Hint(const lvMissionRecipe& recipe, const std::vector<StatAsk>& win)
     }
     // The builder lays bare pieces; a loop is climbed at the chain's speed only.
     if (std::ranges::count(recipe.pieces, lvMissionPiece::Loop) > 0)
-        hint += "A loop needs a chain lift to climb. ";
+        hint += "Put a chain lift on the loop to climb it. ";
     std::string aim;
     for (const StatAsk& ask : win)
-        aim += std::string(aim.empty() ? "Aim for " : " and ") + (ask.above ? "a high " : "a low ") +
-               kStatWords[ask.kind];
+        aim += std::string(aim.empty() ? "Aim for " : " and ") + kAimWords[ask.kind][ask.above ? 0 : 1];
     if (recipe.medal == lvMissionMedal::Speed)
-        return hint + aim + ". An accelerator on a straight raises the speed, and more win better medals.";
+        return hint + aim + ". Accelerators on straights give speed; more win better medals.";
     return hint + (aim.empty() ? "" : aim + ". ") +
            (IsOpener(recipe)                         ? "More straights win better medals."
             : recipe.medal == lvMissionMedal::Faster ? "Accelerators on straights win better medals."
@@ -877,11 +895,14 @@ std::string lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objec
     coMissionLocks locks{false, false, lvMissionStartPieces, world.handles};
     if (recipe.feature == lvMissionFeature::PropEvent)
         locks.lockedProps.clear();
+    const std::string hint = Hint(recipe, win);
     coFlythroughPath path;
-    // With its waits, long enough for the spoken title and briefing, which it would cut off. It passes over
-    // the square and looks at what the mission points at on the way, never lower than over the ground.
-    // A loop's briefing says one thing more.
-    path.SetFlightTime(std::ranges::count(recipe.pieces, lvMissionPiece::Loop) > 0 ? 14.0f : 12.0f);
+    // With its waits, long enough for the spoken title and briefing, which it would cut off: speech takes
+    // up to a fourteenth of a second a letter. It passes over the square and looks at what the mission
+    // points at on the way, never lower than over the ground.
+    const float spoken = static_cast<float>(std::string_view(recipe.title).size() + 2 + hint.size());
+    path.SetFlightTime(std::max(kFlightTime, std::ceil(spoken * kSpeechPerLetter) - path.GetWaitBefore() -
+                                                 path.GetWaitAfter()));
     maVector3d centre = world.solution.centre;
     centre.y = world.GroundHeight(centre.x, centre.z);
     const float half = 0.5f * (recipe.square.sideA + recipe.square.sideB) + recipe.square.cornerRadius;
@@ -906,7 +927,7 @@ std::string lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objec
                     {2, envString((title + " wins silver! Ride it?").c_str())},
                     {3, envString((title + " wins gold! Ride it?").c_str())}});
     coCircuitClear();
-    return Hint(recipe, win);
+    return hint;
 }
 
 void lvWriteTrackTypeTexts(const std::vector<std::string>& hints) {
