@@ -18,6 +18,7 @@
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -368,6 +369,7 @@ TEST(MissionContent, TheMissionsAskForDifferentThings) {
     std::set<std::string> all, classes;
     std::set<std::tuple<std::string, int, int, int, int, int, std::vector<int>>> starts; // site and start
     std::set<int> headings;
+    std::vector<std::pair<std::string, coCoasterData>> docks;
     std::set<int> pieceCodes;
     int beyondTheSquare = 0;
     for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
@@ -382,6 +384,7 @@ TEST(MissionContent, TheMissionsAskForDifferentThings) {
                        round(data.dockPosition.y), round(data.dockPosition.z), round(data.dockHeading),
                        track});
         headings.insert(round(data.dockHeading));
+        docks.emplace_back(MissionName(recipe), data);
         ++sets[keys];
         all.insert(keys.begin(), keys.end());
         bool beyond = false;
@@ -415,6 +418,16 @@ TEST(MissionContent, TheMissionsAskForDifferentThings) {
     // has it (along the gorge, across or down the slope, away from the hill or the cavern's wall).
     EXPECT_EQ(starts.size(), lvMissionRecipes().size());
     EXPECT_GE(headings.size(), 25u);
+    // Nor their dock: on the same site two docks stand well apart or face clearly different ways.
+    for (size_t i = 0; i < docks.size(); ++i)
+        for (size_t j = 0; j < i; ++j) {
+            const coCoasterData &one = docks[i].second, &other = docks[j].second;
+            const float turn = std::remainder(one.dockHeading - other.dockHeading, 2.0f * maPiF);
+            EXPECT_TRUE(one.environment != other.environment ||
+                        (one.dockPosition - other.dockPosition).Length() > 5.0f ||
+                        std::fabs(turn) > coDegrees(15.0f))
+                << docks[i].first << " and " << docks[j].first;
+        }
 }
 
 namespace {
