@@ -116,8 +116,10 @@ void lvCheckMissionRecipe(const lvMissionRecipe& recipe);
 
 // Writes the mission and its text set from the solved circuit, then leaves the circuit empty; returns the
 // mission's hint. Throws a runtime error when the circuit laid as gold asks misses a statistic or count of
-// the mission, when its accelerators give no speed clearly beyond the plain closing's (a speed mission) or
-// the medal below's, or when its ring or a fountain is not where only the solution reaches it. Its world is
+// the mission, when its solution does not beat the plain closing clearly in a win statistic, when a medal's
+// accelerators give no higher speed than the medal below's, or when its ring or a fountain is not where
+// only the solution reaches it (a ring with no loop or moved side to stand at, fountains of which none
+// needs a detour). Its world is
 // its site's environment with the "Ironvale" dock at the start, its ring or fountains if it has them. The
 // mission goes to "<type>/Mission<number>.cmi" of the missions root, its texts (0 title, 1 briefing, 2
 // success, 3 failure) to "Missions/<type>/Mission<number>.tsf" of the text root.
