@@ -281,9 +281,36 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
         const std::string typeTexts = std::string(recipe.type) + ".tsf";
         EXPECT_EQ(Text(typeTexts, coCoasterNameOffset + static_cast<u32>(recipe.number)), recipe.title)
             << name;
-        EXPECT_GT(Text(typeTexts, static_cast<u32>(recipe.number)).size(), 40u) << name;
+        const std::string hint = Text(typeTexts, static_cast<u32>(recipe.number));
+        EXPECT_GT(hint.size(), 40u) << name;
+        // It reads as a guide's: how far a turn turns, where the chain lift goes, no "a high highest".
+        const auto asks = [&](lvMissionPiece piece) { return std::ranges::count(recipe.pieces, piece) > 0; };
+        EXPECT_EQ(hint.find("45 degrees: nine presses") != std::string::npos, asks(lvMissionPiece::RightTurn))
+            << name;
+        EXPECT_EQ(hint.find("chain lift on the loop") != std::string::npos, asks(lvMissionPiece::Loop))
+            << name;
+        for (const char* odd :
+             {"high highest", "low lowest", "high lowest", "low highest", "an S-turn and two S-turns"})
+            EXPECT_EQ(hint.find(odd), std::string::npos) << name << ": " << hint;
     }
     fsResetRootTable();
+}
+
+// The table's rows keep the rules the writer checks; a row that breaks one is refused.
+TEST(MissionContent, ARowThatBreaksARuleIsRefused) {
+    for (const lvMissionRecipe& recipe : lvMissionRecipes())
+        EXPECT_NO_THROW(lvCheckMissionRecipe(recipe)) << MissionName(recipe);
+    const lvMissionRecipe& gorge =
+        *std::ranges::find_if(lvMissionRecipes(), [](const lvMissionRecipe& recipe) {
+            return recipe.place.ground == lvMissionGround::Gorge && recipe.medal == lvMissionMedal::Straights;
+        });
+    std::vector<lvMissionRecipe> broken(4, gorge);
+    broken[0].square.sideA = 45.0f;
+    broken[1].square.cornerRadius = 5.0f;
+    broken[2].medals[0].more = lvMedalMore::TopSpeed;
+    broken[3].number = 9;
+    for (const lvMissionRecipe& recipe : broken)
+        EXPECT_THROW(lvCheckMissionRecipe(recipe), std::runtime_error);
 }
 
 // The missions with rings or props, loaded by the running game: the props are the themes' own, placed
