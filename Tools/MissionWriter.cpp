@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> hints;
     try {
         for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
+            lvCheckMissionRecipe(recipe);
             lvLayMissionSolution(recipe);
             hints.push_back(lvWriteMission(recipe, texts));
         }

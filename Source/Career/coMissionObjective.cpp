@@ -108,6 +108,10 @@ void WalkCircuit(const std::function<bool(const coCoasterPiece&)>& visit) {
 
 } // namespace
 
+int coStatKindRecord(int kind) {
+    return kStatKinds[kind].recordIndex;
+}
+
 int coObjectivePieceKind(const coCoasterPiece& piece) {
     if (dynamic_cast<const coCoasterPieceStraight*>(&piece))
         return coPieceCodeStraight;
@@ -154,14 +158,14 @@ coStatObjective::coStatObjective(int kind, bool above, float threshold, const gf
 bool coStatObjective::IsMet() const {
     if (!IsValidKind(m_kind))
         return false;
-    const float value = coGetRideStats()[kStatKinds[m_kind].recordIndex];
+    const float value = coGetRideStats()[coStatKindRecord(m_kind)];
     if (!m_above)
         return value < m_threshold;
     if (!(value > m_threshold))
         return false;
     // The lowest speed counts only when the ride measured every piece.
     bool measured = true;
-    if (m_kind == 0)
+    if (m_kind == coStatKindLowestSpeed)
         WalkCircuit(
             [&](const coCoasterPiece& piece) { return measured = coRideStatsFind(&piece).measured != 0; });
     return measured;

@@ -24,7 +24,26 @@ enum coPieceKindCode : int {
 };
 int coObjectivePieceKind(const coCoasterPiece& piece);
 
-inline constexpr int coStatObjectiveKindCount = 13;
+// The statistic objectives' kinds, as mission files store them; each reads one value of the ride's
+// statistics (coStatKindRecord).
+enum coStatKind : int {
+    coStatKindLowestSpeed,
+    coStatKindTopSpeed,
+    coStatKindAverageSpeed,
+    coStatKindHighestVerticalG,
+    coStatKindLowestVerticalG,
+    coStatKindHighestPoint,
+    coStatKindLowestPoint,
+    coStatKindRideTime,
+    coStatKindTrackLength,
+    coStatKindHighestLateralG,
+    coStatKindLowestLateralG,
+    coStatKindHighestForwardG,
+    coStatKindLowestForwardG,
+};
+inline constexpr int coStatObjectiveKindCount = coStatKindLowestForwardG + 1;
+// The index in the ride's statistics (coRideStatIndex) that a valid kind reads.
+int coStatKindRecord(int kind);
 
 // One condition of a mission on the finished and ridden coaster, with its one-line description, built
 // from the objective texts ("uiop.tsf") when the objective is made.

@@ -60,6 +60,10 @@ constexpr float kBeyondPlain = 0.1f;
 // The same for a medal's higher speed over the laying of the medal below.
 constexpr float kBeyondMedal = 0.05f;
 constexpr float kRingRadius = 5.0f;
+constexpr float kFlightTime = 12.0f, kSpeechPerLetter = 0.072f; // seconds
+// How wide a square across the gorge is at least, so that its far side, moved in by its piece, and the
+// fountain beyond it stand on the other rim.
+constexpr float kGorgeSpan = 68.0f;
 // A fountain stands between these distances beyond the straights of a side its piece moves across by at
 // least the detour, where only that side passes within its trigger distance, by the margin either way.
 constexpr float kPropAside = 7.0f; // beside a side that does not move: outwards from its middle
@@ -75,7 +79,7 @@ float GroundHeight(lvMissionSite site, float x, float z) {
 
 // +1 for a circuit whose corners turn left, -1 for one whose corners turn right.
 float Hand(const lvMissionRecipe& recipe) {
-    return recipe.rightHanded ? -1.0f : 1.0f;
+    return recipe.square.rightHanded ? -1.0f : 1.0f;
 }
 
 // A laying of a mission's free sides: its ride's statistics, the middles and directions of its free sides'
@@ -254,12 +258,21 @@ void AppendSidePiece(lvMissionPiece piece, float inwards) {
     }
 }
 
+// The station's heading: a left-handed square lies to the station's left, coSide of its heading; a
+// right-handed one to its right.
+float Heading(const lvMissionRecipe& recipe) {
+    const lvMissionPlace& place = recipe.place;
+    return (recipe.square.rightHanded ? std::atan2(place.inwardZ, -place.inwardX)
+                                      : std::atan2(-place.inwardZ, place.inwardX)) +
+           0.0f;
+}
+
 // The locked sides, each one straight with its corner, the station's middle at the dock.
 void AppendStart(const lvMissionRecipe& recipe, const maVector3d& dock) {
-    AppendStation(recipe.sideA, dock, recipe.heading);
-    AppendTurn(kCorner * Hand(recipe), recipe.cornerRadius);
-    AppendStraight(recipe.sideB);
-    AppendTurn(kCorner * Hand(recipe), recipe.cornerRadius);
+    AppendStation(recipe.square.sideA, dock, Heading(recipe));
+    AppendTurn(kCorner * Hand(recipe), recipe.square.cornerRadius);
+    AppendStraight(recipe.square.sideB);
+    AppendTurn(kCorner * Hand(recipe), recipe.square.cornerRadius);
 }
 
 // The free sides' pieces with straights of the given lengths, each side in that many straights.
@@ -273,7 +286,7 @@ void AppendFreeSides(const lvMissionRecipe& recipe, const std::array<float, 2>& 
         for (int i = 0; i < straightsPerSide; ++i)
             AppendStraight(lengths[side] / static_cast<float>(straightsPerSide),
                            StraightElement(recipe, straightsPerSide, side, i));
-        AppendTurn(kCorner * Hand(recipe), recipe.cornerRadius);
+        AppendTurn(kCorner * Hand(recipe), recipe.square.cornerRadius);
     }
 }
 
@@ -300,7 +313,7 @@ maVector3d MissionDock(const lvMissionRecipe& recipe) {
     const auto key = std::pair(std::string(recipe.type), recipe.number);
     if (const auto found = docks.find(key); found != docks.end())
         return found->second;
-    const maVector3d dock = PlaceDock(recipe, maVector3d(recipe.dockX, 0.0f, recipe.dockZ));
+    const maVector3d dock = PlaceDock(recipe, maVector3d(recipe.place.x, 0.0f, recipe.place.z));
     const float lift = dock.y - GroundHeight(recipe.site, dock.x, dock.z) - kStationAbove;
     if (lift > kMaxLift)
         throw std::runtime_error(std::string(recipe.type) + "/Mission" + std::to_string(recipe.number) +
@@ -337,16 +350,15 @@ maVector3d PlaceDock(const lvMissionRecipe& recipe, maVector3d dock) {
     return dock;
 }
 
-// Whether an opener's statistic objective of the kind asks to stay above its threshold (the speeds, the
-// ride, the lowest of the G-forces and the ground clearance) or below it (the highest G-forces and height).
-constexpr bool kAbove[coStatObjectiveKindCount] = {true, true, true,  false, true,  false, true,
-                                                   true, true, false, false, false, true};
-// The ride statistic each statistic objective kind reads.
-constexpr coRideStatIndex kStatRecord[coStatObjectiveKindCount] = {
-    coStatLowestSpeed,     coStatHighestSpeed,    coStatAverageSpeed,   coStatHighestVerticalG,
-    coStatLowestVerticalG, coStatHighestHeight,   coStatLowestHeight,   coStatRideTime,
-    coStatCircuitLength,   coStatHighestLateralG, coStatLowestLateralG, coStatHighestForwardG,
-    coStatLowestForwardG};
+// What the win level's statistics are called in a hint, and whether it asks for more or less.
+constexpr const char* kStatWords[coStatObjectiveKindCount] = {
+    "lowest speed",     "top speed",         "average speed",   "highest vertical G", "lowest vertical G",
+    "highest point",    "lowest point",      "ride time",       "track length",       "highest lateral G",
+    "lowest lateral G", "highest forward G", "lowest forward G"};
+
+std::string StatWords(int kind) {
+    return kStatWords[kind];
+}
 
 // A statistic a mission asks: its kind, whether the value must stay above the threshold, the threshold.
 struct StatAsk {
@@ -356,10 +368,10 @@ struct StatAsk {
 };
 
 // An opener's statistic: the solution's value with a margin.
-StatAsk OpenerAsk(int kind, const coRideStats& solution) {
-    const float value = solution[kStatRecord[kind]];
+StatAsk OpenerAsk(const lvStatAim& aim, const coRideStats& solution) {
+    const float value = solution[coStatKindRecord(aim.kind)];
     const float beyond = kStatMargin * std::fabs(value) + kStatSlack;
-    return {kind, kAbove[kind], kAbove[kind] ? value - beyond : value + beyond};
+    return {aim.kind, aim.above, aim.above ? value - beyond : value + beyond};
 }
 
 // The solution laid for bronze, silver and gold: in one, two and three straights a side, each with the
@@ -370,7 +382,7 @@ using Layings = std::array<Laying, 3>;
 // a clear margin, a share of that one's value and a little more: half way between it and the nearest.
 std::optional<StatAsk> Beyond(int kind, bool above, const Laying& below, std::span<const Laying> layings,
                               float share) {
-    const int record = kStatRecord[kind];
+    const int record = coStatKindRecord(kind);
     const float value = below.stats[record];
     float nearest = above ? maMaxFloat : -maMaxFloat;
     for (const Laying& laying : layings)
@@ -380,16 +392,9 @@ std::optional<StatAsk> Beyond(int kind, bool above, const Laying& below, std::sp
     return StatAsk{kind, above, 0.5f * (value + nearest)};
 }
 
-// The win level's statistic of the kind when every laying of the solution beats the plain closing in it.
-std::optional<StatAsk> BeyondPlain(int kind, const Laying& plain, const Layings& layings) {
-    if (const auto ask = Beyond(kind, true, plain, layings, kBeyondPlain))
-        return ask;
-    return Beyond(kind, false, plain, layings, kBeyondPlain);
-}
-
 // A medal's statistic of the kind in the direction given: what the layings give, a little short of it.
 StatAsk MedalAsk(int kind, bool above, std::span<const Laying> layings) {
-    const int record = kStatRecord[kind];
+    const int record = coStatKindRecord(kind);
     float value = above ? maMaxFloat : -maMaxFloat;
     for (const Laying& laying : layings)
         value = above ? std::min(value, laying.stats[record]) : std::max(value, laying.stats[record]);
@@ -403,10 +408,10 @@ std::unique_ptr<coStatObjective> StatObjective(const StatAsk& ask, const gfTextS
 
 // The corners' piece code, and the code of a turn against the circuit's hand.
 int CornerCode(const lvMissionRecipe& recipe) {
-    return recipe.rightHanded ? coPieceCodeTurnRight : coPieceCodeTurnLeft;
+    return recipe.square.rightHanded ? coPieceCodeTurnRight : coPieceCodeTurnLeft;
 }
 int AgainstCode(const lvMissionRecipe& recipe) {
-    return recipe.rightHanded ? coPieceCodeTurnLeft : coPieceCodeTurnRight;
+    return recipe.square.rightHanded ? coPieceCodeTurnLeft : coPieceCodeTurnRight;
 }
 
 // The piece kind code of a free side's piece, and how many of it the piece lays.
@@ -432,62 +437,28 @@ bool IsOpener(const lvMissionRecipe& recipe) {
     return recipe.number == 1 && recipe.type != std::string("Final");
 }
 
-// The mission's place in the career, which turns the choices that vary from one mission to the next.
-size_t MissionIndex(const lvMissionRecipe& recipe) {
-    const auto& all = lvMissionRecipes();
-    return static_cast<size_t>(std::ranges::find_if(all,
-                                                    [&](const lvMissionRecipe& other) {
-                                                        return other.number == recipe.number &&
-                                                               other.type == std::string(recipe.type);
-                                                    }) -
-                               all.begin());
-}
-
 [[noreturn]] void Refuse(const lvMissionRecipe& recipe, const std::string& why);
 
-// The mission's place among the missions after the openers whose medals ask for straights, or among those
-// whose medals ask for accelerators, which turns what their medals ask so that the same seldom comes twice.
-size_t MedalTurn(const lvMissionRecipe& recipe) {
-    const auto straights = [](const lvMissionRecipe& one) { return one.medal == lvMissionMedal::Straights; };
-    const auto& all = lvMissionRecipes();
-    return static_cast<size_t>(
-        std::count_if(all.begin(), all.begin() + static_cast<long>(MissionIndex(recipe)),
-                      [&](const lvMissionRecipe& earlier) {
-                          return !IsOpener(earlier) && straights(earlier) == straights(recipe);
-                      }));
+// The statistic a medal's more speed asks, or -1 for more straights.
+int MedalSpeedKind(lvMedalMore more) {
+    return more == lvMedalMore::TopSpeed       ? coStatKindTopSpeed
+           : more == lvMedalMore::AverageSpeed ? coStatKindAverageSpeed
+                                               : -1;
 }
 
-// The speed a level asks, in turn: the top or the average speed.
-int SpeedKind(size_t turn, int level) {
-    return (turn + static_cast<size_t>(level)) % 2 == 0 ? lvStatTopSpeed : lvStatAverageSpeed;
-}
-
-// The win level's statistics: the opener's own pair; for another mission the first one or two kinds, from
-// its place in a turning list, in which every laying of the solution beats the plain closing, a speed
-// mission's speed first. The lowest speed (the train starts at rest) and the lowest lateral G (0 on any
-// straight) are never asked.
+// The win level's statistics: an opener's with a margin beyond what its solution gives; another mission's
+// half way between the plain closing and the solution, which must beat it clearly in each.
 std::vector<StatAsk> WinStats(const lvMissionRecipe& recipe, const Laying& plain, const Layings& layings) {
-    if (IsOpener(recipe))
-        return {OpenerAsk(recipe.statKinds[0], layings[0].stats),
-                OpenerAsk(recipe.statKinds[1], layings[0].stats)};
-    constexpr int kAsked[] = {lvStatTopSpeed,        lvStatAverageSpeed,  lvStatHighestVerticalG,
-                              lvStatLowestVerticalG, lvStatHighestPoint,  lvStatHighestLateralG,
-                              lvStatHighestForwardG, lvStatLowestForwardG};
     std::vector<StatAsk> asks;
-    const size_t index = MissionIndex(recipe), first = index * 3, wanted = index % 3 == 0 ? 1 : 2;
-    if (recipe.medal == lvMissionMedal::Speed) {
-        std::optional<StatAsk> speed;
-        for (int turn = 0; turn < 2 && !speed; ++turn)
-            speed = Beyond(SpeedKind(MedalTurn(recipe), turn), true, plain, layings, kBeyondPlain);
-        if (!speed)
-            Refuse(recipe, "its accelerators give no speed beyond the plain closing's");
-        asks.push_back(*speed);
-    }
-    for (size_t i = 0; i < std::size(kAsked) && asks.size() < wanted; ++i) {
-        const int kind = kAsked[(first + i) % std::size(kAsked)];
-        if (std::ranges::none_of(asks, [&](const StatAsk& ask) { return ask.kind == kind; }))
-            if (const auto ask = BeyondPlain(kind, plain, layings))
-                asks.push_back(*ask);
+    for (const lvStatAim& aim : recipe.win) {
+        if (IsOpener(recipe)) {
+            asks.push_back(OpenerAsk(aim, layings[0].stats));
+        } else if (const auto ask = Beyond(aim.kind, aim.above, plain, layings, kBeyondPlain)) {
+            asks.push_back(*ask);
+        } else {
+            Refuse(recipe, std::string("its solution does not beat the plain closing clearly in ") +
+                               (aim.above ? "a high " : "a low ") + StatWords(aim.kind));
+        }
     }
     return asks;
 }
@@ -514,7 +485,7 @@ void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfT
             set.Add(std::make_unique<coTrackCountObjective>(code, count, false, texts), 0);
     for (const StatAsk& ask : win)
         set.Add(StatObjective(ask, texts), 0);
-    set.Add(std::make_unique<coStatObjective>(lvStatTrackLength, true,
+    set.Add(std::make_unique<coStatObjective>(coStatKindTrackLength, true,
                                               layings[0].stats[coStatCircuitLength] * kWhole, texts),
             1);
     const auto straights = [&](int perSide, bool inARow, int level) {
@@ -528,46 +499,18 @@ void AddObjectives(const lvMissionRecipe& recipe, coObjectiveSet& set, const gfT
         straights(lvGoldStraightsPerSide, true, 3);
         return;
     }
-    const size_t turn = MedalTurn(recipe);
-    // What fits beside the medal's own ask, turning through a list, none asked the same way twice: a limit
-    // on a G-force or a lowest vertical G kept up, beside more straights a longer ride too.
-    static const std::pair<int, bool> kBesideSpeed[] = {{lvStatHighestLateralG, false},
-                                                        {lvStatLowestForwardG, true},
-                                                        {lvStatHighestVerticalG, false},
-                                                        {lvStatLowestVerticalG, true},
-                                                        {lvStatHighestForwardG, false}};
-    static const std::pair<int, bool> kBesideStraights[] = {{lvStatRideTime, true},
-                                                            {lvStatHighestLateralG, false},
-                                                            {lvStatLowestVerticalG, true},
-                                                            {lvStatHighestVerticalG, false},
-                                                            {lvStatHighestForwardG, false}};
-    const std::span<const std::pair<int, bool>> beside =
-        recipe.medal == lvMissionMedal::Straights ? std::span<const std::pair<int, bool>>(kBesideStraights)
-                                                  : std::span<const std::pair<int, bool>>(kBesideSpeed);
-    std::set<std::pair<int, bool>> asked;
-    for (const StatAsk& ask : win)
-        asked.emplace(ask.kind, ask.above);
-    size_t next = turn / 2;
     for (int level = 2; level <= 3; ++level) {
+        const lvMedalAim& aim = recipe.medals[size_t(level - 2)];
         const std::span<const Laying> from = std::span(layings).subspan(static_cast<size_t>(level - 1));
-        if (recipe.medal == lvMissionMedal::Straights) {
+        if (const int speed = MedalSpeedKind(aim.more); speed < 0) {
             straights(level == 2 ? lvSilverStraightsPerSide : lvGoldStraightsPerSide,
-                      turn % 2 == size_t(level - 2), level);
-        } else {
-            // The mission's speed of the level, or else the other one.
-            std::optional<StatAsk> faster;
-            for (int other = 0; other < 2 && !faster; ++other)
-                faster = Beyond(SpeedKind(turn, level + other), true, layings[size_t(level - 2)], from,
-                                kBeyondMedal);
-            if (!faster)
-                Refuse(recipe, "its medals' accelerators give no higher speed");
+                      aim.more == lvMedalMore::StraightsInARow, level);
+        } else if (const auto faster = Beyond(speed, true, layings[size_t(level - 2)], from, kBeyondMedal)) {
             set.Add(StatObjective(*faster, texts), level);
+        } else {
+            Refuse(recipe, "its medals' accelerators give no higher " + StatWords(speed));
         }
-        while (asked.count(beside[next % beside.size()]))
-            ++next;
-        const auto [kind, above] = beside[next % beside.size()];
-        asked.emplace(kind, above);
-        set.Add(StatObjective(MedalAsk(kind, above, from), texts), level);
+        set.Add(StatObjective(MedalAsk(aim.beside.kind, aim.beside.above, from), texts), level);
     }
 }
 
@@ -648,8 +591,8 @@ float Nearest(const Laying& laying, const maVector3d& point, float height = 0.0f
     return nearest;
 }
 
-// A two-way ring the solution flies through and the plain closing misses: at the top of the loop, or over
-// the straights of a side its piece moves across. Returns where the fly-over looks.
+// A two-way ring the solution flies through and the plain closing misses: at the top of the loop for a
+// LoopRing, else over the straights of a side its piece moves across. Returns where the fly-over looks.
 maVector3d AddRing(MissionWorld& world, coObjectiveSet& set, const gfTextSet& texts) {
     coRingRecord ring;
     ring.kind = 1;
@@ -659,7 +602,9 @@ maVector3d AddRing(MissionWorld& world, coObjectiveSet& set, const gfTextSet& te
     for (int i = lvMissionStartPieces; i < coCircuitPieceCount(); ++i)
         if (coObjectivePieceKind(*coCircuitPieceAt(i)) == coPieceCodeLoop)
             loop = coCircuitPieceAt(i);
-    if (loop && (side < 0 || MissionIndex(world.recipe) % 2 == 0)) {
+    if (world.recipe.feature == lvMissionFeature::LoopRing) {
+        if (!loop)
+            Refuse(world.recipe, "its ring has no loop to stand at");
         // Raised: where the loop's centre line is highest, facing along it.
         maVector3d along;
         for (float s = 0.0f; s <= loop->GetLength(); s += 0.25f) {
@@ -680,7 +625,7 @@ maVector3d AddRing(MissionWorld& world, coObjectiveSet& set, const gfTextSet& te
             world.solution.middles[size_t(side)] - direction * 0.1f + maVector3d(0.0f, 1.5f, 0.0f);
         ring.heading = std::atan2(direction.x, direction.z);
     } else {
-        Refuse(world.recipe, "its ring has neither a loop nor a side moved across to stand at");
+        Refuse(world.recipe, "its ring has no side moved across to stand at");
     }
     if (Nearest(world.plain, ring.position) < kRingRadius + kTriggerMargin)
         Refuse(world.recipe, "the plain closing passes its ring");
@@ -736,6 +681,7 @@ maVector3d AddFeature(const lvMissionRecipe& recipe, MissionWorld& world, coObje
     const int side = std::max(DetourSide(world), 0);
     switch (recipe.feature) {
     case lvMissionFeature::Ring:
+    case lvMissionFeature::LoopRing:
         return AddRing(world, set, texts);
     case lvMissionFeature::Prop: {
         // The train must stay near the fountain for a moment.
@@ -775,48 +721,61 @@ void CheckGoldSolution(const lvMissionRecipe& recipe, const coObjectiveSet& obje
                        "its solution misses \"" + envStringToNarrow(objective->GetDescription()) + "\"");
 }
 
-// What the win level's statistics are called in a hint, and whether it asks for more or less.
-constexpr const char* kStatWords[coStatObjectiveKindCount] = {
-    "lowest speed",     "top speed",         "average speed",   "highest vertical G", "lowest vertical G",
-    "highest point",    "lowest point",      "ride time",       "track length",       "highest lateral G",
-    "lowest lateral G", "highest forward G", "lowest forward G"};
-
-// What the free sides' pieces are called in a hint, one or more of them; the turn against the hand of the
-// circuit by its side.
-std::string PieceWords(const lvMissionRecipe& recipe, lvMissionPiece piece, bool plural) {
+// What a free side's piece is called in a hint; the turn against the hand of the circuit by its side,
+// with the turn that straightens it.
+std::string PieceWords(const lvMissionRecipe& recipe, lvMissionPiece piece) {
     switch (piece) {
     case lvMissionPiece::STurn:
-        return plural ? "S-turns" : "an S-turn";
+        return "an S-turn";
     case lvMissionPiece::TwoSTurns:
         return "two S-turns in a row";
-    case lvMissionPiece::RightTurn: {
-        const std::string side = recipe.rightHanded ? "left" : "right";
-        return plural ? side + " turns" : "a " + side + " turn";
-    }
+    case lvMissionPiece::RightTurn:
+        return recipe.square.rightHanded ? "a left turn and a right one back"
+                                         : "a right turn and a left one back";
     case lvMissionPiece::Loop:
-        return plural ? "loops" : "a loop";
+        return "a loop";
     case lvMissionPiece::Corkscrew:
-        return plural ? "corkscrews" : "a corkscrew";
+        return "a corkscrew";
     case lvMissionPiece::None:
         break;
     }
     return "";
 }
 
+// How a hint names a statistic the win level asks: above its threshold, then below it.
+constexpr const char* kAimWords[coStatObjectiveKindCount][2] = {
+    {"a lowest speed that stays up", "a slow moment"},
+    {"a high top speed", "a low top speed"},
+    {"a high average speed", "a low average speed"},
+    {"strong vertical G", "vertical G that stays gentle"},
+    {"vertical G that never falls low", "a floating moment"},
+    {"a tall ride", "a ride that keeps low"},
+    {"track that stays high", "track that dips low"},
+    {"a long ride", "a short ride"},
+    {"a long track", "a short track"},
+    {"strong sideways G", "sideways G that stays gentle"},
+    {"sideways G that never lets up", "a moment free of sideways G"},
+    {"a strong forward push", "a forward push that stays gentle"},
+    {"braking that stays gentle", "a hard braking moment"}};
+
 std::string Hint(const lvMissionRecipe& recipe, const std::vector<StatAsk>& win) {
-    std::string hint = std::string("Close the square, a ") + (recipe.rightHanded ? "right" : "left") +
+    std::string hint = std::string("Close the square, a ") + (recipe.square.rightHanded ? "right" : "left") +
                        " turn after each side. ";
     const auto [first, second] = recipe.pieces;
-    if (first == second && first != lvMissionPiece::None)
-        hint = "Add two " + PieceWords(recipe, first, true) + ", then close the circuit. ";
-    else if (first != lvMissionPiece::None || second != lvMissionPiece::None)
-        hint = "Add " + PieceWords(recipe, first == lvMissionPiece::None ? second : first, false) +
-               (first == lvMissionPiece::None || second == lvMissionPiece::None
-                    ? ""
-                    : " and " + PieceWords(recipe, second, false)) +
-               ", then close the circuit. ";
+    constexpr auto kNone = lvMissionPiece::None;
+    if (first == second && first != kNone)
+        hint = "Add " + PieceWords(recipe, first) + " on each side you lay, then close the circuit. ";
+    else if (first != kNone && second != kNone)
+        hint = "Add " + PieceWords(recipe, first) + ", and " + PieceWords(recipe, second) +
+               " on the next side, then close the circuit. ";
+    else if (first != kNone || second != kNone)
+        hint = "Add " + PieceWords(recipe, first == kNone ? second : first) + ", then close the circuit. ";
+    // The builder lays a turn of 90 degrees, and Narrow takes 5 off it.
+    if (std::ranges::count(recipe.pieces, lvMissionPiece::RightTurn) > 0)
+        hint += "Narrow those turns to 45 degrees: nine presses each. ";
     switch (recipe.feature) {
     case lvMissionFeature::Ring:
+    case lvMissionFeature::LoopRing:
         hint += "Fly through the ring. ";
         break;
     case lvMissionFeature::Prop:
@@ -833,218 +792,39 @@ std::string Hint(const lvMissionRecipe& recipe, const std::vector<StatAsk>& win)
     }
     // The builder lays bare pieces; a loop is climbed at the chain's speed only.
     if (std::ranges::count(recipe.pieces, lvMissionPiece::Loop) > 0)
-        hint += "A loop needs a chain lift to climb. ";
+        hint += "Put a chain lift on the loop to climb it. ";
     std::string aim;
     for (const StatAsk& ask : win)
-        aim += std::string(aim.empty() ? "Aim for " : " and ") + (ask.above ? "a high " : "a low ") +
-               kStatWords[ask.kind];
+        aim += std::string(aim.empty() ? "Aim for " : " and ") + kAimWords[ask.kind][ask.above ? 0 : 1];
     if (recipe.medal == lvMissionMedal::Speed)
-        return hint + aim + ". An accelerator on a straight raises the speed, and more win better medals.";
+        return hint + aim + ". Accelerators on straights give speed; more win better medals.";
     return hint + (aim.empty() ? "" : aim + ". ") +
            (IsOpener(recipe)                         ? "More straights win better medals."
             : recipe.medal == lvMissionMedal::Faster ? "Accelerators on straights win better medals."
                                                      : "Medals ask for more.");
 }
 
-// What the missions' medals ask. A ring is flown through and fountains in order are passed at any speed:
-// of those missions two in four, from the second on, ask a speed that only accelerators give, and the
-// others a higher speed for their medals. A fountain to stay by is passed too fast for that: its missions'
-// medals ask for straights.
-void ChooseMedals(std::vector<lvMissionRecipe>& all) {
-    size_t passed = 0;
-    for (lvMissionRecipe& recipe : all)
-        if (recipe.feature == lvMissionFeature::Ring || recipe.feature == lvMissionFeature::PropOrder) {
-            const size_t turn = passed++ % 4;
-            recipe.medal = turn == 1 || turn == 2 ? lvMissionMedal::Speed : lvMissionMedal::Faster;
-        }
-}
-
-// How far from the gorge's line a station stands, on the rim; how wide a square across the gorge is at
-// least, so that its far side, moved in by its piece, and the fountain beyond it stand on the other rim;
-// where a square down the slope's fall line has its station, below the slope's top; how far down the
-// hill's flank a station stands from its top.
-constexpr float kGorgeRim = 28.0f, kGorgeSpan = 68.0f, kSlopeBeside = 24.0f, kHillFlank = 62.0f;
-
-// Sets the recipe's station on its ground, as the turn-th mission there: its dock and heading, the square
-// lying from the station the way the ground falls or across the gorge, and across the gorge its corners
-// wide enough for the far side to reach the other rim.
-void PlaceOnGround(lvMissionRecipe& recipe, size_t turn) {
-    constexpr float kTilts[] = {0.0f, 12.0f, -12.0f, 6.0f, -18.0f, 18.0f, -6.0f, 3.0f, -9.0f, 15.0f};
-    float tilt = coDegrees(kTilts[turn % std::size(kTilts)]);
-    maVector3d at, inward; // the station's middle, and the way the square lies from it
-    switch (recipe.ground) {
-    case lvMissionGround::Gorge: {
-        // Along the gorge, on either rim in turn, the square reaching over the other rim.
-        constexpr float kAlong[] = {40.0f, 100.0f, 70.0f, 20.0f, 130.0f, 55.0f, 85.0f, 115.0f};
-        recipe.cornerRadius = std::max(recipe.cornerRadius, 0.5f * (kGorgeSpan - recipe.sideB));
-        const float rim = turn % 2 == 0 ? -1.0f : 1.0f;
-        at = maVector3d(toolGorgeX + rim * kGorgeRim, 0.0f, kAlong[turn % std::size(kAlong)]);
-        inward = maVector3d(-rim, 0.0f, 0.0f);
-        break;
-    }
-    case lvMissionGround::Slope:
-        if (recipe.feature == lvMissionFeature::Ring) {
-            // At the top, the square falling away southwards.
-            constexpr float kAcross[] = {-40.0f, 40.0f, 120.0f, 0.0f, 80.0f};
-            at = maVector3d(kAcross[turn / 2 % std::size(kAcross)], 0.0f, toolSlopeTopZ - 2.0f);
-            inward = maVector3d(0.0f, 0.0f, -1.0f);
-        } else {
-            // Beside the station, which heads down the fall line from near the plain: the far side's
-            // fountain stands as near the track as the station's ground, the last side's on the plain.
-            constexpr float kAcross[] = {-40.0f, 20.0f, 0.0f, 40.0f, -20.0f};
-            inward = maVector3d(recipe.rightHanded ? 1.0f : -1.0f, 0.0f, 0.0f);
-            at = maVector3d(kAcross[turn / 2 % std::size(kAcross)] - 40.0f * inward.x, 0.0f,
-                            toolSlopeTopZ - kSlopeBeside);
-        }
-        break;
-    case lvMissionGround::Hill: {
-        constexpr float kAround[] = {45.0f, 32.0f, 58.0f, 39.0f, 51.0f};
-        const float around = coDegrees(kAround[turn % std::size(kAround)]);
-        inward = maVector3d(-std::cos(around), 0.0f, -std::sin(around));
-        at = maVector3d(toolHillX, 0.0f, toolHillZ) + inward * kHillFlank;
-        break;
-    }
-    case lvMissionGround::CavernFloor: {
-        // Towards a corner of the grid, where the floor rises most, higher for a ring than where a fountain
-        // must stand near the far side.
-        const float around =
-            coDegrees(45.0f + 90.0f * static_cast<float>(turn) + kTilts[turn / 4 % 3] * 0.5f);
-        const maVector3d out(std::cos(around), 0.0f, std::sin(around));
-        at = out * (recipe.feature == lvMissionFeature::Ring ? 240.0f : 205.0f);
-        inward = out * -1.0f;
-        break;
-    }
-    case lvMissionGround::Flat:
-        return;
-    }
-    inward = maVector3d(inward.x * std::cos(tilt) - inward.z * std::sin(tilt), 0.0f,
-                        inward.x * std::sin(tilt) + inward.z * std::cos(tilt));
-    recipe.dockX = at.x;
-    recipe.dockZ = at.z;
-    // A left-handed square lies to the station's left, coSide of its heading; a right-handed one to its
-    // right.
-    recipe.heading = recipe.rightHanded ? std::atan2(inward.z, -inward.x) : std::atan2(-inward.z, inward.x);
-}
-
 } // namespace
 
-const std::vector<lvMissionRecipe>& lvMissionRecipes() {
-    static const std::vector<lvMissionRecipe> recipes = [] {
-        // Three track types a career, so that completing them opens "Final" on its page. Mission d's square
-        // has the sides side + grow * d, folded below the longest straight.
-        static const struct {
-            const char* name;
-            float sideA, sideB, growA, growB;
-        } kTypes[] = {{"Starter", 20.0f, 20.0f, 2.0f, 2.0f}, {"Junior", 24.0f, 22.0f, 2.0f, 2.0f},
-                      {"Senior", 26.0f, 28.0f, 2.0f, 2.0f},  {"Classic", 24.0f, 30.0f, 3.0f, 2.0f},
-                      {"Vintage", 28.0f, 34.0f, 3.0f, 2.0f}, {"Grand", 32.0f, 36.0f, 3.0f, 2.0f}};
-        static const char* const kTitles[][8] = {{"First Circuit", "Longer Sides", "Stretch", "Wide Square",
-                                                  "Long Haul", "Far Corners", "Big Block",
-                                                  "The Grand Square"},
-                                                 {"Side Step", "Square Deal", "Corner Shop", "Two by Two",
-                                                  "Even Keel", "Level Best", "Steady Run", "Full Lap"},
-                                                 {"High Noon", "Long Shadow", "Tall Order", "Wide Berth",
-                                                  "Far Reach", "Open Field", "Home Run", "Top Form"},
-                                                 {"Old Timer", "Boardwalk", "Pier Run", "County Fair",
-                                                  "Long Lines", "The Meadow", "Night Train", "Heritage"},
-                                                 {"Penny Ride", "Bandstand", "Carousel Row", "Lantern Walk",
-                                                  "Old Mill", "Promenade", "Pavilion", "Sunday Best"},
-                                                 {"Grand Tour", "Great Lawn", "Royal Park", "Crown Green",
-                                                  "Palace Gate", "Regatta", "Jubilee", "Grand Finale"}};
-        std::vector<lvMissionRecipe> all;
-        for (size_t t = 0; t < std::size(kTypes); ++t)
-            for (int d = 1; d <= 8; ++d)
-                all.push_back({kTypes[t].name, d, kTypes[t].sideA + kTypes[t].growA * static_cast<float>(d),
-                               kTypes[t].sideB + kTypes[t].growB * static_cast<float>(d), kTitles[t][d - 1]});
-        all.push_back({"Final", 1, 60.0f, 40.0f, "Championship"});
-        all.push_back({"Final", 2, 70.0f, 50.0f, "Masterpiece"});
-        // Each track type opens with the plain square and the length and top speed to beat; every other
-        // mission asks for a ring, a fountain, fountains in order or a fountain in its burst, in turn.
-        // Every fifth mission is in the cavern.
-        constexpr lvMissionFeature kFeatures[] = {lvMissionFeature::Ring, lvMissionFeature::Prop,
-                                                  lvMissionFeature::PropOrder, lvMissionFeature::PropEvent};
-        // Missions 3, 5 and 7 of each track type and the Final's ask for pieces beyond the square, more
-        // of them and harder ones from one track type to the next; the others for what their ring or
-        // fountains need.
-        using P = lvMissionPiece;
-        static const std::map<std::pair<std::string, int>, std::array<P, 2>> kPieces = {
-            {{"Starter", 3}, {P::STurn, P::None}},          {{"Starter", 5}, {P::RightTurn, P::None}},
-            {{"Starter", 7}, {P::Loop, P::None}},           {{"Junior", 3}, {P::TwoSTurns, P::None}},
-            {{"Junior", 5}, {P::Corkscrew, P::None}},       {{"Junior", 7}, {P::Loop, P::RightTurn}},
-            {{"Senior", 3}, {P::RightTurn, P::RightTurn}},  {{"Senior", 5}, {P::STurn, P::Loop}},
-            {{"Senior", 7}, {P::Corkscrew, P::Loop}},       {{"Classic", 3}, {P::STurn, P::STurn}},
-            {{"Classic", 5}, {P::Loop, P::None}},           {{"Classic", 7}, {P::RightTurn, P::Corkscrew}},
-            {{"Vintage", 3}, {P::Corkscrew, P::None}},      {{"Vintage", 5}, {P::Loop, P::Loop}},
-            {{"Vintage", 7}, {P::Corkscrew, P::Corkscrew}}, {{"Grand", 3}, {P::Loop, P::STurn}},
-            {{"Grand", 5}, {P::Loop, P::Corkscrew}},        {{"Grand", 7}, {P::TwoSTurns, P::Loop}},
-            {{"Final", 1}, {P::Loop, P::Corkscrew}},        {{"Final", 2}, {P::Corkscrew, P::Loop}}};
-        // The corners' radii that the missions after the openers turn through.
-        constexpr float kCornerRadii[] = {12.0f, 18.0f, 10.0f, 21.0f, 15.0f, 24.0f, 14.0f};
-        using G = lvMissionGround;
-        constexpr G kRingGrounds[] = {G::Hill, G::Slope, G::Gorge}, kFountainGrounds[] = {G::Gorge, G::Slope};
-        size_t next = 0, rings = 0, fountains = 0;
-        std::map<G, size_t> turns;
-        for (size_t i = 0; i < all.size(); ++i) {
-            lvMissionRecipe& recipe = all[i];
-            recipe.site = i % 5 == 2 ? lvMissionSite::Cavern : lvMissionSite::Mountains;
-            const auto fold = [](float side) { return std::min(side, 2.0f * GetStraightLengthMax() - side); };
-            if (IsOpener(recipe)) {
-                recipe.statKinds = {lvStatTrackLength, lvStatRideTime};
-                recipe.sideA = fold(recipe.sideA);
-                recipe.sideB = fold(recipe.sideB);
-                continue;
-            }
-            recipe.feature = kFeatures[next++ % std::size(kFeatures)];
-            auto& pieces = recipe.pieces;
-            if (const auto found = kPieces.find({recipe.type, recipe.number}); found != kPieces.end())
-                pieces = found->second;
-            // A ring needs a loop or the first free side moved across, a fountain that side moved across
-            // (the second side's piece moves no straights: they end at the station): a piece that moves it
-            // comes first, or is laid there, the side's own piece going to the second side.
-            const P step = i % 2 == 0 ? P::STurn : P::RightTurn;
-            const auto moves = [](P piece) { return piece == P::STurn || piece == P::RightTurn; };
-            const bool looped =
-                recipe.feature == lvMissionFeature::Ring && std::ranges::count(pieces, P::Loop) > 0;
-            if (!moves(pieces[0]) && !looped) {
-                if (moves(pieces[1]))
-                    std::swap(pieces[0], pieces[1]);
-                else if (pieces[0] == P::None)
-                    pieces[0] = recipe.feature == lvMissionFeature::Ring && i % 3 == 0 ? P::Loop : step;
-                else
-                    pieces = {step, pieces[0]};
-            }
-            // A locked side is one straight, which the game would cut to the longest it allows; beyond it
-            // a side folds back below it. A side with its own piece needs nearly the longest for room.
-            recipe.sideA = fold(recipe.sideA);
-            recipe.sideB = fold(recipe.sideB);
-            if (pieces[0] != P::None)
-                recipe.sideA = std::max(recipe.sideA, 37.0f + static_cast<float>(i % 4));
-            if (pieces[1] != P::None)
-                recipe.sideB = std::max(recipe.sideB, 37.0f + static_cast<float>(i / 2 % 4));
-            else if (pieces[0] != P::None) // the first side's piece moves it in, shortening the second
-                recipe.sideB = std::max(recipe.sideB, 26.0f + static_cast<float>(i % 3));
-            // Its own corners and hand, and its own spot on its ground, turning through the grounds that
-            // suit it: a fountain stands where the track runs low, so not below the hill's flank, and
-            // fountains by both free sides only beside a station down the slope, the second side on the
-            // plain; on the mountains its own time of day.
-            recipe.cornerRadius = kCornerRadii[i % std::size(kCornerRadii)];
-            recipe.rightHanded = i % 3 == 1;
-            const bool ring = recipe.feature == lvMissionFeature::Ring;
-            if (recipe.site == lvMissionSite::Cavern)
-                recipe.ground = lvMissionGround::CavernFloor;
-            else if (recipe.feature == lvMissionFeature::PropOrder) // a fountain by each free side
-                recipe.ground = G::Slope;
-            else
-                recipe.ground = ring ? kRingGrounds[rings++ % std::size(kRingGrounds)]
-                                     : kFountainGrounds[fountains++ % std::size(kFountainGrounds)];
-            PlaceOnGround(recipe, turns[recipe.ground]++);
-            if (recipe.site == lvMissionSite::Mountains)
-                recipe.environmentIndex = i % 4 < 2 ? 0 : static_cast<int>(i % 4) - 1;
-        }
-        ChooseMedals(all);
-        return all;
-    }();
-    return recipes;
+void lvCheckMissionRecipe(const lvMissionRecipe& recipe) {
+    const lvMissionSquare& square = recipe.square;
+    if (std::max(square.sideA, square.sideB) > GetStraightLengthMax())
+        Refuse(recipe, "a locked side is longer than the longest straight");
+    const auto& all = lvMissionRecipes();
+    if (recipe.number < 1 || recipe.number > 8 ||
+        std::ranges::count_if(all, [&](const lvMissionRecipe& other) {
+            return other.number == recipe.number && other.type == std::string(recipe.type);
+        }) > 1)
+        Refuse(recipe, "its number is not its own from 1 to 8");
+    if (recipe.place.ground == lvMissionGround::Gorge &&
+        square.cornerRadius < 0.5f * (kGorgeSpan - square.sideB))
+        Refuse(recipe, "its square is too narrow to reach across the gorge");
+    if (IsOpener(recipe) && recipe.win.size() != 2)
+        Refuse(recipe, "an opener asks two statistics");
+    for (const lvMedalAim& aim : recipe.medals)
+        if (!IsOpener(recipe) &&
+            (MedalSpeedKind(aim.more) < 0) != (recipe.medal == lvMissionMedal::Straights))
+            Refuse(recipe, "its medals ask for straights only when it is a Straights mission");
 }
 
 void lvLayMissionSolution(const lvMissionRecipe& recipe, int straightsPerSide) {
@@ -1064,7 +844,7 @@ void lvLayMissionFreePieces(const lvMissionRecipe& recipe, int straightsPerSide)
     // Laid with the locked sides' lengths first, then again with the straights grown or shrunk by what
     // the end misses the start by along each side: the straights run square to each other.
     const std::string name = std::string(recipe.type) + "/" + MissionName(recipe);
-    std::array<float, 2> lengths{recipe.sideA, recipe.sideB};
+    std::array<float, 2> lengths{recipe.square.sideA, recipe.square.sideB};
     for (int attempt = 0; attempt < 3; ++attempt) {
         while (coCircuitPieceCount() > lvMissionStartPieces)
             coCircuitRemoveLast();
@@ -1115,14 +895,17 @@ std::string lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objec
     coMissionLocks locks{false, false, lvMissionStartPieces, world.handles};
     if (recipe.feature == lvMissionFeature::PropEvent)
         locks.lockedProps.clear();
+    const std::string hint = Hint(recipe, win);
     coFlythroughPath path;
-    // With its waits, long enough for the spoken title and briefing, which it would cut off. It passes over
-    // the square and looks at what the mission points at on the way, never lower than over the ground.
-    // A loop's briefing says one thing more.
-    path.SetFlightTime(std::ranges::count(recipe.pieces, lvMissionPiece::Loop) > 0 ? 14.0f : 12.0f);
+    // With its waits, long enough for the spoken title and briefing, which it would cut off: speech takes
+    // up to a fourteenth of a second a letter. It passes over the square and looks at what the mission
+    // points at on the way, never lower than over the ground.
+    const float spoken = static_cast<float>(std::string_view(recipe.title).size() + 2 + hint.size());
+    path.SetFlightTime(std::max(kFlightTime, std::ceil(spoken * kSpeechPerLetter) - path.GetWaitBefore() -
+                                                 path.GetWaitAfter()));
     maVector3d centre = world.solution.centre;
     centre.y = world.GroundHeight(centre.x, centre.z);
-    const float half = 0.5f * (recipe.sideA + recipe.sideB) + recipe.cornerRadius;
+    const float half = 0.5f * (recipe.square.sideA + recipe.square.sideB) + recipe.square.cornerRadius;
     for (const auto& [offset, look] : {std::pair{maVector3d(-half - 40.0f, 30.0f, -half - 40.0f), centre},
                                        {maVector3d(0.0f, 40.0f, -half - 60.0f), feature},
                                        {maVector3d(half + 40.0f, 25.0f, 0.0f), centre}}) {
@@ -1144,7 +927,7 @@ std::string lvWriteMission(const lvMissionRecipe& recipe, const gfTextSet& objec
                     {2, envString((title + " wins silver! Ride it?").c_str())},
                     {3, envString((title + " wins gold! Ride it?").c_str())}});
     coCircuitClear();
-    return Hint(recipe, win);
+    return hint;
 }
 
 void lvWriteTrackTypeTexts(const std::vector<std::string>& hints) {

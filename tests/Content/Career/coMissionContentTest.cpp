@@ -18,6 +18,7 @@
 #include "Source/SavedCoaster/coSavedCoasterServices.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
+#include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuit.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/Track/coCoasterPiece.h"
@@ -189,7 +190,7 @@ std::set<std::string> ExpectWinnable(const lvMissionRecipe& recipe, const std::v
     if (asked && std::ranges::any_of(objectives.GetLevel(0), [](const auto& objective) {
             const auto* stat = dynamic_cast<const coStatObjective*>(objective.get());
             return stat && !stat->IsMet() &&
-                   (stat->GetKind() == lvStatTopSpeed || stat->GetKind() == lvStatAverageSpeed);
+                   (stat->GetKind() == coStatKindTopSpeed || stat->GetKind() == coStatKindAverageSpeed);
         }))
         ++asked->speeds;
 
@@ -280,9 +281,36 @@ TEST(MissionContent, EveryMissionLoadsCleanlyAndItsSolutionMeetsTheWinLevel) {
         const std::string typeTexts = std::string(recipe.type) + ".tsf";
         EXPECT_EQ(Text(typeTexts, coCoasterNameOffset + static_cast<u32>(recipe.number)), recipe.title)
             << name;
-        EXPECT_GT(Text(typeTexts, static_cast<u32>(recipe.number)).size(), 40u) << name;
+        const std::string hint = Text(typeTexts, static_cast<u32>(recipe.number));
+        EXPECT_GT(hint.size(), 40u) << name;
+        // It reads as a guide's: how far a turn turns, where the chain lift goes, no "a high highest".
+        const auto asks = [&](lvMissionPiece piece) { return std::ranges::count(recipe.pieces, piece) > 0; };
+        EXPECT_EQ(hint.find("45 degrees: nine presses") != std::string::npos, asks(lvMissionPiece::RightTurn))
+            << name;
+        EXPECT_EQ(hint.find("chain lift on the loop") != std::string::npos, asks(lvMissionPiece::Loop))
+            << name;
+        for (const char* odd :
+             {"high highest", "low lowest", "high lowest", "low highest", "an S-turn and two S-turns"})
+            EXPECT_EQ(hint.find(odd), std::string::npos) << name << ": " << hint;
     }
     fsResetRootTable();
+}
+
+// The table's rows keep the rules the writer checks; a row that breaks one is refused.
+TEST(MissionContent, ARowThatBreaksARuleIsRefused) {
+    for (const lvMissionRecipe& recipe : lvMissionRecipes())
+        EXPECT_NO_THROW(lvCheckMissionRecipe(recipe)) << MissionName(recipe);
+    const lvMissionRecipe& gorge =
+        *std::ranges::find_if(lvMissionRecipes(), [](const lvMissionRecipe& recipe) {
+            return recipe.place.ground == lvMissionGround::Gorge && recipe.medal == lvMissionMedal::Straights;
+        });
+    std::vector<lvMissionRecipe> broken(4, gorge);
+    broken[0].square.sideA = 45.0f;
+    broken[1].square.cornerRadius = 5.0f;
+    broken[2].medals[0].more = lvMedalMore::TopSpeed;
+    broken[3].number = 9;
+    for (const lvMissionRecipe& recipe : broken)
+        EXPECT_THROW(lvCheckMissionRecipe(recipe), std::runtime_error);
 }
 
 // The missions with rings or props, loaded by the running game: the props are the themes' own, placed
@@ -368,6 +396,7 @@ TEST(MissionContent, TheMissionsAskForDifferentThings) {
     std::set<std::string> all, classes;
     std::set<std::tuple<std::string, int, int, int, int, int, std::vector<int>>> starts; // site and start
     std::set<int> headings;
+    std::vector<std::pair<std::string, coCoasterData>> docks;
     std::set<int> pieceCodes;
     int beyondTheSquare = 0;
     for (const lvMissionRecipe& recipe : lvMissionRecipes()) {
@@ -382,6 +411,7 @@ TEST(MissionContent, TheMissionsAskForDifferentThings) {
                        round(data.dockPosition.y), round(data.dockPosition.z), round(data.dockHeading),
                        track});
         headings.insert(round(data.dockHeading));
+        docks.emplace_back(MissionName(recipe), data);
         ++sets[keys];
         all.insert(keys.begin(), keys.end());
         bool beyond = false;
@@ -415,6 +445,16 @@ TEST(MissionContent, TheMissionsAskForDifferentThings) {
     // has it (along the gorge, across or down the slope, away from the hill or the cavern's wall).
     EXPECT_EQ(starts.size(), lvMissionRecipes().size());
     EXPECT_GE(headings.size(), 25u);
+    // Nor their dock: on the same site two docks stand well apart or face clearly different ways.
+    for (size_t i = 0; i < docks.size(); ++i)
+        for (size_t j = 0; j < i; ++j) {
+            const coCoasterData &one = docks[i].second, &other = docks[j].second;
+            const float turn = std::remainder(one.dockHeading - other.dockHeading, 2.0f * maPiF);
+            EXPECT_TRUE(one.environment != other.environment ||
+                        (one.dockPosition - other.dockPosition).Length() > 5.0f ||
+                        std::fabs(turn) > coDegrees(15.0f))
+                << docks[i].first << " and " << docks[j].first;
+        }
 }
 
 namespace {
@@ -487,7 +527,7 @@ TEST(MissionContent, TheMissionsStandOnDifferentGround) {
         EXPECT_GT(under.clearance, 2.9f) << name;
         EXPECT_LT(dock.y - under.station, 8.1f) << name;
         const float drop = under.station - under.low;
-        switch (recipe.ground) {
+        switch (recipe.place.ground) {
         case lvMissionGround::Flat:
             EXPECT_LT(under.high - under.low, 6.0f) << name;
             break;
@@ -507,8 +547,8 @@ TEST(MissionContent, TheMissionsStandOnDifferentGround) {
                 << name << ": " << under.station << ", " << under.high << ", " << drop;
             break;
         }
-        ++counts[recipe.ground];
-        perType[recipe.type].insert(recipe.ground);
+        ++counts[recipe.place.ground];
+        perType[recipe.type].insert(recipe.place.ground);
     }
     EXPECT_EQ(counts.size(), 5u);
     for (const auto& [ground, count] : counts)
