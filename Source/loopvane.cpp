@@ -13,6 +13,7 @@
 #include "Source/App/coProgram.h"
 #include "Source/Settings/coScreenCapture.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -58,6 +59,28 @@ constexpr const char* kUsage =
 constexpr const char* kDataMarker = "basicstr.tsf";
 // The random seed of a run with --frame-step.
 constexpr u32 kSteppedRunSeed = 1;
+
+// The clocks of a run with --frame-step: real time until the game's first frame (the intro movies play
+// before it and would wait for ever on a clock that only frames move), then the step at each frame.
+class coSteppedClock : public plTimeSource {
+  public:
+    explicit coSteppedClock(f64 step) : m_step(std::llround(step * 1e9)) {}
+    i64 GetCounter() override { return m_stepping ? m_counter : m_real.GetCounter(); }
+    i64 GetFrequency() override { return m_real.GetFrequency(); }
+    u32 GetTickCount() override { return static_cast<u32>(GetCounter() / 1'000'000); }
+    void NextFrame() {
+        if (!m_stepping)
+            m_counter = m_real.GetCounter();
+        m_stepping = true;
+        m_counter += m_step;
+    }
+
+  private:
+    plMonotonicTimeSource m_real;
+    i64 m_step;
+    i64 m_counter = 0;
+    bool m_stepping = false;
+};
 
 // The system's folders with the program placed in the installation tree, so that root 0 is that tree.
 class coDataFolders : public plSystemFolders {
@@ -225,13 +248,10 @@ int main(int argc, char** argv) {
     plStderrMessageBox unattendedBox;
     if (switches.headless || !switches.inject.empty())
         services.messageBox = &unattendedBox;
-    plTestTimeSource steppedTime;
+    coSteppedClock steppedTime(switches.frameStep);
     if (switches.frameStep > 0.0) {
-        steppedTime.SetFrequency(1'000'000'000);
         services.time = &steppedTime;
-        switches.program.frameStart = [&steppedTime, step = switches.frameStep] {
-            steppedTime.Advance(step);
-        };
+        switches.program.frameStart = [&steppedTime] { steppedTime.NextFrame(); };
         // The same draws each run, so that a stepped run shows the same picture each time.
         switches.program.randomSeed = kSteppedRunSeed;
     }

@@ -37,7 +37,7 @@ struct WorldVertex {
 class Bench {
   public:
     Bench(u32 width, u32 height) {
-        m_window.CreateWindow(0, 0, kWidth, kHeight, u"bench");
+        m_window.CreateWindow(0, 0, kWidth, kHeight, u"bench", false);
         m_d3d = m_factory.Create();
         plD3dPresentParameters params = Windowed(width, height);
         if (m_d3d)

@@ -336,7 +336,7 @@ int main(int argc, char** argv) {
     plSystemServices services;
     plInstallServices(services.GetServices());
     int status = 1;
-    if (plGetWindowHost().CreateWindow(0, 0, kWidth, kHeight, u"bench")) {
+    if (plGetWindowHost().CreateWindow(0, 0, kWidth, kHeight, u"bench", false)) {
         g2dInitialize();
         g2dScreen::InitWindowed(kWidth, kHeight, 0, 0);
         g3dFragmentManager::Initialize();

@@ -103,7 +103,8 @@ std::vector<double> FramesInMode(const std::string& output, int mode, int skip, 
 class CalibrationFrame {
   public:
     CalibrationFrame() {
-        m_window.CreateWindow(0, 0, static_cast<i32>(kWidth), static_cast<i32>(kHeight), u"calibration");
+        m_window.CreateWindow(0, 0, static_cast<i32>(kWidth), static_cast<i32>(kHeight), u"calibration",
+                              false);
         m_d3d = m_factory.Create();
         plD3dPresentParameters params = Windowed(kWidth, kHeight);
         if (!m_d3d ||

@@ -219,7 +219,7 @@ int main(int argc, char** argv) {
     plSystemServices services;
     plInstallServices(services.GetServices());
     int status = 1;
-    if (plGetWindowHost().CreateWindow(0, 0, kWidth, kHeight, u"bench_ride_frame")) {
+    if (plGetWindowHost().CreateWindow(0, 0, kWidth, kHeight, u"bench_ride_frame", false)) {
         g2dInitialize();
         g2dScreen::InitWindowed(kWidth, kHeight, 0, 0);
         RunBenchmarks();

@@ -247,6 +247,11 @@ coApp::~coApp() {
     coSetModeHost(nullptr);
 }
 
+void coApp::SetCommandLine(const std::string& line) {
+    m_commandLine = line;
+    GetWindow().SetFullScreen(!coParseCommandLine(line, 0).windowed);
+}
+
 void coApp::Update() {
     m_frameStart = std::chrono::steady_clock::now();
     if (m_frameStartHook)

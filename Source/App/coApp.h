@@ -24,7 +24,8 @@ class coApp : public appApplication, public appFlowEventHandler, private coModeH
     coApp();
     ~coApp() override;
 
-    void SetCommandLine(const std::string& line) { m_commandLine = line; }
+    // Also makes the window full screen from its first frame unless the line asks for a window ("/w").
+    void SetCommandLine(const std::string& line);
     // Frames to run before leaving as if the player had confirmed the quit (0: no end).
     void SetFrameLimit(u32 frames) { m_frameLimit = frames; }
     // Writes "first loading frame T ms", "mode N entered" and "menu ready T ms" (since the program's

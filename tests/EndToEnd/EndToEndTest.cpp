@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <climits>
 #include <csignal>
 #include <cstdio>
@@ -33,6 +34,7 @@
 #include <iterator>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -487,6 +489,17 @@ class ScreenGrab {
     ScreenGrab& operator=(const ScreenGrab&) = delete;
 
     bool IsOpen() const { return m_display != nullptr; }
+    // The whole screen as a picture.
+    Picture Whole() const {
+        Picture picture;
+        ForEachPixel([&](int x, int y, int r, int g, int b) {
+            picture.rows.width = static_cast<u32>(std::max<int>(picture.rows.width, x + 1));
+            picture.rows.height = static_cast<u32>(y + 1);
+            picture.rows.bytes.insert(picture.rows.bytes.end(),
+                                      {static_cast<u8>(r), static_cast<u8>(g), static_cast<u8>(b)});
+        });
+        return picture;
+    }
     // How many pixels of the screen, as red, green and blue bytes, pass the test.
     template <class Test> size_t Count(Test test) const {
         size_t count = 0;
@@ -605,6 +618,61 @@ TEST(EndToEndTest, TheIntroMoviesPlayAndSpaceSkipsEach) {
     EXPECT_EQ(ModesEntered(output), "0") << output;
     EXPECT_NE(output.find("menu ready"), std::string::npos) << output;
     EXPECT_FALSE(ComplainsOfSomethingMissing(output)) << output;
+}
+
+// Without /w the game is full screen from its first window to its last, with the intro movies and without,
+// on the tests' Xvfb where no window manager answers a request for full screen: every sight of the game's
+// window covers the screen, and the main menu is drawn over all of it, its buttons where the game drew them.
+TEST(EndToEndTest, WithoutWEveryWindowOfTheGameCoversTheWholeScreen) {
+    const ScreenGrab screen;
+    ASSERT_TRUE(screen.IsOpen());
+    const Picture before = screen.Whole();
+    const std::array<int, 4> whole{0, 0, static_cast<int>(before.rows.width),
+                                   static_cast<int>(before.rows.height)};
+    for (const bool movies : {false, true}) {
+        GameHome home;
+        const std::string command =
+            "cd '" + home.Path("").string() + "' && " + home.Environment() +
+            LV_GAME_PROGRAM " --data '" LV_DATA_DIR "'" + (movies ? "" : " /skipvideos") +
+            " --trace --frame-step 0.04 --inject " LV_SCRIPT_DIR "/full_screen_menu.inject >out.txt 2>&1";
+        int status = -1;
+        std::atomic<bool> running = true;
+        std::thread game([&] {
+            status = std::system(command.c_str());
+            running = false;
+        });
+        std::set<std::array<int, 4>> seen;
+        while (running && !fs::exists(home.Path("menu.png"))) {
+            if (const std::array<int, 4> box = GameWindowBox(); box != std::array<int, 4>{})
+                seen.insert(box);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        // The shot is the 800 x 600 picture the game drew; the screen shows it stretched over the display.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const Picture shown = screen.Whole();
+        game.join();
+        const std::string what = movies ? "with the movies" : "without the movies";
+        const Picture menu = ReadShot(home.Path("menu.png"));
+        ASSERT_EQ(menu.rows.width, 800u) << what;
+        int alike = 0;
+        int samples = 0;
+        for (u32 y = 5; y < 600; y += 10)
+            for (u32 x = 5; x < 800; x += 10, ++samples) {
+                const std::array<int, 3> drawn = menu.At(x, y);
+                const std::array<int, 3> seenThere =
+                    shown.At(x * shown.rows.width / 800, y * shown.rows.height / 600);
+                alike += std::abs(drawn[0] - seenThere[0]) + std::abs(drawn[1] - seenThere[1]) +
+                             std::abs(drawn[2] - seenThere[2]) <
+                         60;
+            }
+        EXPECT_GT(alike, samples * 9 / 10) << what;
+        if (::testing::Test::HasFailure())
+            std::ofstream(home.Path("screen.png"), std::ios::binary) << g2dEncodePNG(shown.rows);
+        const std::set<std::array<int, 4>> onlyTheScreen{whole};
+        EXPECT_EQ(seen, onlyTheScreen) << what;
+        const std::string output = ReadAll(home.Path("out.txt"));
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, kExitNormal) << what << "\n" << output;
+    }
 }
 
 // A terminal's Ctrl+C, its closing or a kill, at any moment, leaves the game as a confirmed quit does, saving

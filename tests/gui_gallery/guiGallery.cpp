@@ -49,7 +49,7 @@ guiGallery::guiGallery() {
     services.input = &m_input;
     services.sound = &m_sound;
     plInstallServices(services);
-    if (!plGetWindowHost().CreateWindow(0, 0, kWidth, kHeight, u"gui_gallery"))
+    if (!plGetWindowHost().CreateWindow(0, 0, kWidth, kHeight, u"gui_gallery", false))
         return;
     guiInit();
     m_started = true;

@@ -43,7 +43,7 @@ void appWindow::Run(appApplication& application) {
 
 void appWindow::Create() {
     // Without a window the loop could never be asked to quit: a failed creation ends the start.
-    if (!plGetWindowHost().CreateWindow(m_x, m_y, m_width, m_height, ToUtf16(m_title)))
+    if (!plGetWindowHost().CreateWindow(m_x, m_y, m_width, m_height, ToUtf16(m_title), m_fullScreen))
         throw envInitX("app");
 }
 
@@ -65,6 +65,7 @@ void appWindow::SetRect(i32 x, i32 y, i32 width, i32 height) {
 }
 
 void appWindow::SetFullScreen(bool fullScreen) {
+    m_fullScreen = fullScreen;
     if (plWindowHost* host = CreatedHost())
         host->SetFullScreen(fullScreen);
 }

@@ -23,7 +23,8 @@ class appWindow {
     bool IsEndingSession() const { return m_endingSession; }
     // Position and client size; applied at once when the window exists.
     void SetRect(i32 x, i32 y, i32 width, i32 height);
-    // Covers the whole screen, or goes back to the window's rectangle; nothing before the window exists.
+    // Covers the whole screen, or goes back to the window's rectangle; asked before the window exists, the
+    // window is made that way.
     void SetFullScreen(bool fullScreen);
     void SetTitle(const envString& title);
     // The icon from 4-byte R, G, B, A pixels, rows top first; nothing before the window exists.
@@ -45,6 +46,7 @@ class appWindow {
     i32 m_y = 20;
     i32 m_width = 640;
     i32 m_height = 480;
+    bool m_fullScreen = false;
     bool m_quit = false;
     bool m_endingSession = false;
     envString m_title{"Kestrune Window"};

@@ -161,7 +161,8 @@ plSdlWindowHost::~plSdlWindowHost() {
         SDL_Quit();
 }
 
-bool plSdlWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title) {
+bool plSdlWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title,
+                                   bool fullScreen) {
     if (!m_videoStarted) {
         // A window close is a message for the application to judge, not a quit of its own.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -185,8 +186,14 @@ bool plSdlWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const st
         // The device may draw into the window's own buffers, with the depth it gives its own.
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     }
-    m_window =
-        SDL_CreateWindow(envUtf16ToUtf8(title).c_str(), x, y, width, height, flags | SDL_WINDOW_HIDDEN);
+    // Made full screen, the window is the display's size at its corner before it is first shown: where no
+    // window manager answers a later request for full screen, it would stay the size it was made.
+    SDL_Rect rect{x, y, width, height};
+    if (fullScreen)
+        SDL_GetDisplayBounds(0, &rect);
+    const Uint32 screen = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    m_window = SDL_CreateWindow(envUtf16ToUtf8(title).c_str(), rect.x, rect.y, rect.w, rect.h,
+                                flags | screen | SDL_WINDOW_HIDDEN);
     if (!m_window) {
         DBG_WARNING("SDL window cannot be created: %s", SDL_GetError());
         return false;

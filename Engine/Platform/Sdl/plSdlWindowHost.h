@@ -16,7 +16,8 @@ class plSdlWindowHost : public plWindowHost {
     plSdlWindowHost(const plSdlWindowHost&) = delete;
     plSdlWindowHost& operator=(const plSdlWindowHost&) = delete;
 
-    bool CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title) override;
+    bool CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title,
+                      bool fullScreen) override;
     bool HasWindow() const override { return m_window != nullptr; }
     void SetWindowRect(i32 x, i32 y, i32 width, i32 height) override;
     void SetWindowTitle(const std::u16string& title) override;

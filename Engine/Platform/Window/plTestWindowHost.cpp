@@ -2,10 +2,12 @@
 
 #include <stdexcept>
 
-bool plTestWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title) {
+bool plTestWindowHost::CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title,
+                                    bool fullScreen) {
     if (m_createFails)
         return false;
     m_created = true;
+    m_fullScreen = fullScreen;
     SetWindowRect(x, y, width, height);
     m_title = title;
     return true;

@@ -8,7 +8,8 @@
 // The window host of tests: a queue of injected messages and a record of what was asked of the window.
 class plTestWindowHost : public plWindowHost {
   public:
-    bool CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title) override;
+    bool CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title,
+                      bool fullScreen) override;
     bool HasWindow() const override { return m_created; }
     void SetWindowRect(i32 x, i32 y, i32 width, i32 height) override;
     void SetWindowTitle(const std::u16string& title) override;

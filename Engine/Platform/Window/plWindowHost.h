@@ -59,8 +59,10 @@ class plWindowHost {
     virtual ~plWindowHost() = default;
 
     // Creates the window, OpenGL-capable and not resizable, with a client area of width x height at
-    // screen position x, y, and brings it to the front. False when it cannot be created.
-    virtual bool CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title) = 0;
+    // screen position x, y, and brings it to the front; made full screen, it covers the whole display
+    // from its first frame instead. False when it cannot be created.
+    virtual bool CreateWindow(i32 x, i32 y, i32 width, i32 height, const std::u16string& title,
+                              bool fullScreen) = 0;
     virtual bool HasWindow() const = 0;
     // Moves the window and sizes its client area; nothing without a window.
     virtual void SetWindowRect(i32 x, i32 y, i32 width, i32 height) = 0;

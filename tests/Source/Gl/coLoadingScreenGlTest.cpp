@@ -33,7 +33,7 @@ std::string SolidPng(u32 width, u32 height, const Rgb& rgb) {
 TEST(coLoadingScreenGl, TheFullBarCoversItsPlaceAndNoMore) {
     plSystemServices services;
     plInstallServices(services.GetServices());
-    ASSERT_TRUE(plGetWindowHost().CreateWindow(0, 0, 800, 600, u"loading"));
+    ASSERT_TRUE(plGetWindowHost().CreateWindow(0, 0, 800, 600, u"loading", false));
     g2dInitialize();
     g2dScreen::InitWindowed(800, 600, 0, 0);
 

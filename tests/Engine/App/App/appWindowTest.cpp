@@ -61,20 +61,22 @@ struct appWindowTest : appTestServices {
 
 } // namespace
 
-// Settings made before the window exists wait for it; a quit already requested runs no Update; frames
-// run until a quit request.
+// Settings made before the window exists wait for it, full screen included (the window is made so); a quit
+// already requested runs no Update; frames run until a quit request.
 TEST_F(appWindowTest, RunCreatesTheWindowAndFramesRunUntilQuit) {
     {
         TestApp app;
         ASSERT_EQ(appGetWindow(), &app.GetWindow());
         app.SetTitle(u"Park \u00E9");
         app.GetWindow().SetRect(-1920, 40, 320, 240);
+        app.GetWindow().SetFullScreen(true);
         app.RequestQuit();
         app.Run();
         EXPECT_EQ(app.updates, 0u);
         EXPECT_EQ(app.log, Log({"start", "stop"}));
         EXPECT_EQ(window.GetTitle(), u"Park \u00E9");
         EXPECT_EQ(window.GetX(), -1920);
+        EXPECT_TRUE(window.IsFullScreen());
     }
     EXPECT_EQ(appGetWindow(), nullptr);
     TestApp app;
@@ -87,6 +89,7 @@ TEST_F(appWindowTest, RunCreatesTheWindowAndFramesRunUntilQuit) {
     app.Run();
     EXPECT_EQ(app.updates, 3u);
     EXPECT_EQ(window.GetIconWidth(), 2);
+    EXPECT_FALSE(window.IsFullScreen());
 }
 
 TEST_F(appWindowTest, AFailedWindowCreationThrowsTheInitException) {
@@ -199,7 +202,7 @@ TEST_F(appWindowTest, PumpMessagesWaitsOutASuspension) {
     TestApp app;
     // Started, whatever ran before in this process: the suspension and the resume reach the application.
     appDispatchStart();
-    window.CreateWindow(0, 0, 640, 480, u"");
+    window.CreateWindow(0, 0, 640, 480, u"", false);
     window.Inject(Msg(plMessageKind::ActivateApp, 0));
     window.Inject(Msg(plMessageKind::Char, 'x'));
     window.SetWaitHandler([&] {

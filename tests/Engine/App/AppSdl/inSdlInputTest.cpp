@@ -19,7 +19,7 @@ struct inSdlInput : ::testing::Test {
     dbgLogCapture quiet;
     void SetUp() override {
         plInstallServices(system.GetServices());
-        ASSERT_TRUE(plGetWindowHost().CreateWindow(0, 0, 64, 48, u"input"));
+        ASSERT_TRUE(plGetWindowHost().CreateWindow(0, 0, 64, 48, u"input", false));
         inInit();
     }
     void TearDown() override {

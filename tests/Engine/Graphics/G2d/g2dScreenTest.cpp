@@ -146,7 +146,7 @@ TEST_F(g2dScreenTest, FullScreenCreationAndResetRestoreAMinimisedWindow) {
     plTestWindowHost host;
     plInstallServices({.time = &m_time, .window = &host, .d3d = &m_d3d});
     appWindow window;
-    host.CreateWindow(0, 0, 640, 480, u"");
+    host.CreateWindow(0, 0, 640, 480, u"", false);
     host.Minimize();
     g2dScreen::InitFullScreen(640, 480, 32);
     EXPECT_FALSE(host.IsMinimized());

@@ -29,7 +29,7 @@ class g3dCameraLightGl : public ::testing::Test {
   protected:
     void SetUp() override {
         plInstallServices(m_services.GetServices());
-        ASSERT_TRUE(plGetWindowHost().CreateWindow(0, 0, kWidth, kHeight, u"gl"));
+        ASSERT_TRUE(plGetWindowHost().CreateWindow(0, 0, kWidth, kHeight, u"gl", false));
         g2dInitialize();
         g2dScreen::InitWindowed(kWidth, kHeight, 0, 0);
         g3dFragmentManager::Initialize();

@@ -350,7 +350,7 @@ int main(int argc, char** argv) {
     plSystemServices services;
     plInstallServices(services.GetServices());
     int status = 1;
-    if (plGetWindowHost().CreateWindow(0, 0, width, height, u"rdemo")) {
+    if (plGetWindowHost().CreateWindow(0, 0, width, height, u"rdemo", false)) {
         try {
             g2dInitialize();
             g2dScreen::InitWindowed(width, height, 0, 0);

@@ -37,7 +37,7 @@ struct WorldVertex {
 class GlDevice {
   public:
     GlDevice() {
-        EXPECT_TRUE(m_window.CreateWindow(0, 0, kSize, kSize, u"gl"));
+        EXPECT_TRUE(m_window.CreateWindow(0, 0, kSize, kSize, u"gl", false));
         d3d = m_factory.Create();
         EXPECT_EQ(
             d3d->CreateDevice(0, plD3dDevType::Hal, plD3dCreate::HardwareVertexProcessing, &params, &device),

@@ -40,7 +40,7 @@ TEST(plGlMovieHost, KeysAreReadWithoutTakingEventsOutOfTheQueue) {
     EXPECT_FALSE(host.GetAsyncKeyState(plVk::Space));
     host.Wait(1);
 
-    ASSERT_TRUE(window.CreateWindow(0, 0, 64, 48, u"movie"));
+    ASSERT_TRUE(window.CreateWindow(0, 0, 64, 48, u"movie", false));
     // The dummy driver has no OpenGL: the sink declines and the movie plays unseen.
     EXPECT_FALSE(host.GetVideoSink().Begin(64, 48));
     host.GetVideoSink().Present(Bars());
@@ -60,7 +60,7 @@ TEST(plGlMovieHost, KeysAreReadWithoutTakingEventsOutOfTheQueue) {
 // Run under Xvfb by its own test: the picture drawn into the window's OpenGL context.
 TEST(plXvfbMovie, TheSinkDrawsThePictureOverTheWindow) {
     plSdlWindowHost window;
-    ASSERT_TRUE(window.CreateWindow(0, 0, 128, 96, u"movie"));
+    ASSERT_TRUE(window.CreateWindow(0, 0, 128, 96, u"movie", false));
     plGlMovieHost host(window);
     plVideoSink& sink = host.GetVideoSink();
     ASSERT_TRUE(sink.Begin(64, 48));

@@ -7,7 +7,7 @@
 // The headless dummy driver has displays but no OpenGL: the factory answers, devices are refused.
 TEST(plGlD3dDummy, ModesAnswerButNoDeviceIsMade) {
     plSdlWindowHost window;
-    ASSERT_TRUE(window.CreateWindow(0, 0, 64, 48, u"dummy"));
+    ASSERT_TRUE(window.CreateWindow(0, 0, 64, 48, u"dummy", false));
     window.SetFullScreen(true);
     EXPECT_TRUE(window.IsFullScreen());
     window.SetFullScreen(false);

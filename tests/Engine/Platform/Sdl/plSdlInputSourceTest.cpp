@@ -128,7 +128,7 @@ TEST(plSdlWindowHost, ARaiseRequestIsServedOnceTheWindowExists) {
         plMessage message;
         host.PeekMessage(message);
         EXPECT_TRUE(guard.raiseRequested); // no window to raise yet: the request waits
-        ASSERT_TRUE(host.CreateWindow(0, 0, 32, 32, u"raise"));
+        ASSERT_TRUE(host.CreateWindow(0, 0, 32, 32, u"raise", false));
         SDL_MinimizeWindow(host.GetSdlWindow());
         while (host.PeekMessage(message)) {
         }

@@ -89,10 +89,10 @@ TEST(plTestWindowHost, WaitsFailuresAndTheWindowRecord) {
     EXPECT_EQ(host.GetWaitCount(), 2u);
 
     host.SetCreateFails(true);
-    EXPECT_FALSE(host.CreateWindow(1, 2, 3, 4, u"t"));
+    EXPECT_FALSE(host.CreateWindow(1, 2, 3, 4, u"t", false));
     EXPECT_FALSE(host.HasWindow());
     host.SetCreateFails(false);
-    ASSERT_TRUE(host.CreateWindow(-1920, 40, 640, 480, u"title"));
+    ASSERT_TRUE(host.CreateWindow(-1920, 40, 640, 480, u"title", false));
     EXPECT_TRUE(host.HasWindow());
     i32 x = -5;
     i32 y = 7;
