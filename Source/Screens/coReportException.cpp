@@ -68,6 +68,16 @@ coExceptionReport Unreadable(u32 number, const fsLocator& file, const fsLocator&
     return report;
 }
 
+// A file that could not be opened by its name, with the file that named it when that is known.
+coExceptionReport NotFound(u32 package, u32 number, const fsFileFailureX& e) {
+    coExceptionReport report = WithPath(package, number, e);
+    if (e.GetNamedInEntry().GetComponentCount() > 0)
+        report.namedIn = InPak(0, e.GetNamedInEntry(), e.GetNamedIn()).extra;
+    else if (e.GetNamedIn().GetComponentCount() > 0)
+        report.namedIn = WithPath(0, 0, e.GetNamedIn()).extra;
+    return report;
+}
+
 // A failure the game has no text of its own for: shown by its package and number.
 coExceptionReport ByCode(const envExceptionX& e, bool ends) {
     const u32 code = e.GetCode();
@@ -116,8 +126,11 @@ std::string ExtraText(const std::vector<coExceptionReport>& reports) {
         if (!line.empty() && std::find(lines.begin(), lines.end(), line) == lines.end())
             lines.push_back(line);
     };
-    for (const coExceptionReport& report : reports)
+    for (const coExceptionReport& report : reports) {
         add(lines.empty() ? report.extra : NameBeside(reports[0].extra, report.extra));
+        if (!report.namedIn.empty())
+            add(Line(coErrorNamedIn) + " " + report.namedIn);
+    }
     for (const coExceptionReport& report : reports)
         add(CauseOf(report));
     std::string text;
@@ -167,11 +180,14 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure, coAfter
     } catch (const coScreenScriptX& e) {
         return WithPath(coErrorPackage, coErrorScreenScript, e);
     } catch (const fsFileDoesntExistX& e) {
-        return WithPath(4, 4, e);
+        return NotFound(4, 4, e);
     } catch (const fsDirectoryDoesntExistX& e) {
         return WithPath(4, 1, e);
     } catch (const gfFileNotInPakX& e) {
-        return WithPath(7, 5, e);
+        return NotFound(7, 5, e);
+    } catch (const fsInvalidLocatorX& e) {
+        // A name that no file can have, as a damaged name read from a file may be.
+        return NotFound(4, 7, e);
     } catch (const chInvalidChunkX& e) {
         // A loader that finds its chunks' values wrong may not know the file: then only the code is shown.
         if (e.GetLocator().GetComponentCount() == 0)

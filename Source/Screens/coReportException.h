@@ -17,6 +17,9 @@ struct coExceptionReport {
     u32 code = 0;
     // Why a file could not be used, where the system said: one of the game's texts.
     u32 causeText = 0;
+    // The file whose content named the file in extra, as the player finds it, when a name read there led
+    // to a file that could not be found.
+    std::string namedIn{};
 };
 
 // The game's own error texts, in coErrorPackage.
@@ -38,6 +41,7 @@ inline constexpr u32 coErrorUnreadableGameFileGoesOn = 25;
 inline constexpr u32 coErrorGeneralGoesOn = 26;
 inline constexpr u32 coErrorGameEnds = 27;
 inline constexpr u32 coErrorUnreadableFolder = 29;
+inline constexpr u32 coErrorNamedIn = 30;
 
 // The file system's texts ("fsErrors.tsf") for a file that could not be read, beside its own classes'.
 inline constexpr u32 coFsErrorMayNotRead = 11;
