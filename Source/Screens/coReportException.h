@@ -42,6 +42,11 @@ inline constexpr u32 coErrorGeneralGoesOn = 26;
 inline constexpr u32 coErrorGameEnds = 27;
 inline constexpr u32 coErrorUnreadableFolder = 29;
 inline constexpr u32 coErrorNamedIn = 30;
+inline constexpr u32 coErrorUnreadablePictureNotOpened = 31;
+inline constexpr u32 coErrorUnreadableGameFileNotOpened = 32;
+inline constexpr u32 coErrorGeneralNotOpened = 33;
+inline constexpr u32 coErrorCoasterNotOpened = 34;
+inline constexpr u32 coErrorMissionNotOpened = 35;
 
 // The file system's texts ("fsErrors.tsf") for a file that could not be read, beside its own classes'.
 inline constexpr u32 coFsErrorMayNotRead = 11;
@@ -49,8 +54,9 @@ inline constexpr u32 coFsErrorFolderNotFile = 12;
 // "A file could not be read:", before the file and the cause.
 inline constexpr u32 coFsErrorNotRead = 13;
 
-// What the game does once the player has read the report: its words say so truly.
-enum class coAfterReport : u8 { GameGoesOn, GameEnds };
+// What the game does once the player has read the report: its words say so truly. A coaster or mission
+// that a game file failed to open is left unopened, and the menu that opened it stays.
+enum class coAfterReport : u8 { GameGoesOn, GameEnds, CoasterNotOpened, MissionNotOpened };
 
 coExceptionReport coDescribeException(const std::exception_ptr& failure,
                                       coAfterReport after = coAfterReport::GameGoesOn);
