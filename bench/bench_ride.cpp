@@ -17,6 +17,7 @@
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Ride/coRideStats.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coAngles.h"
 #include "Source/Track/coCircuit.h"
@@ -143,7 +144,7 @@ class CarScene {
     plFakeD3d m_d3d;
     g2dNoText m_text; // fragments need the screen, which asks for a text service
     std::string m_folder;
-    coRideCars m_cars;
+    coRideCars m_cars{[] { coReportCurrentException(); }};
 };
 
 // One frame's step of one train of kCars cars at 60 frames a second, every car placed in the scene.

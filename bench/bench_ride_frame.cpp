@@ -21,6 +21,7 @@
 #include "Source/Modes/coRideModeHost.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideCars.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
@@ -165,7 +166,7 @@ void RunBenchmarks() {
     coSetModeHost(&modeHost);
     BenchRideHost rideHost;
     coSetRideModeHost(&rideHost);
-    coStartRideCars();
+    coStartRideCars([] { coReportCurrentException(); });
     {
         coTrackMeshBuilder builder;
         coSetTrackBuilder(&builder);

@@ -369,7 +369,7 @@ void coApp::OnStart(appStartEvent*) {
     g3dRenderer::InitStates();
     g2dScreen::SetShowFps(options.tilde);
     // The ride's cars hold fragments and a render texture: they go before the renderer.
-    coStartRideCars();
+    coStartRideCars([] { coReportCurrentException(); });
     m_teardown.push_back(coStopRideCars);
     // Saves made from now on carry the coaster's thumbnail.
     coSetSavedCoasterServices(&g_coasterServices);

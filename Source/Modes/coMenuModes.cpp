@@ -61,9 +61,10 @@ template <class Dialog, class Run> bool RunDialog(const char* name, Run run) {
     return coRunNewDialog<Dialog>(name, false, run);
 }
 
-// A file the menus could not load: told to the player, and nothing of it left in the world.
-void ReportLoadFailure() {
-    coReportCurrentException();
+// A file the menus could not load, which leaves the coaster or mission unopened: told to the player, and
+// nothing of it left in the world.
+void ReportLoadFailure(coAfterReport after) {
+    coReportCurrentException(after);
     coGetMenuWorld().ClearScene();
 }
 
@@ -263,7 +264,7 @@ bool coModeLoadMenu::LoadSelectedCoaster() {
             coReportFileProblem(coErrorDamagedCoaster, file);
             coGetMenuWorld().ClearScene();
         } else {
-            ReportLoadFailure();
+            ReportLoadFailure(coAfterReport::CoasterNotOpened);
         }
         guiCursorMgr::SetShape(coPointerArrow);
         return false;
@@ -356,7 +357,7 @@ bool coModeCareerMenu::StartSelectedMission(bool launch) {
             coReportFileProblem(attempt ? coErrorDamagedAttempt : coErrorDamagedMission, file);
             coGetMenuWorld().ClearScene();
         } else {
-            ReportLoadFailure();
+            ReportLoadFailure(coAfterReport::MissionNotOpened);
         }
         return false;
     }

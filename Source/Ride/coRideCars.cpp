@@ -3,7 +3,6 @@
 #include "Engine/App/Fs/fsExceptions.h"
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Fs/fsResolveRoot.h"
-#include "Engine/App/Gf/gfErrorHandler.h"
 #include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/Graphics/G2d/g2dScreen.h"
 #include "Engine/Graphics/G3d/g3dTexture.h"
@@ -63,19 +62,11 @@ std::unique_ptr<coModelHolder> LoadCarModel(const fsLocator& file, const fsLocat
     return holder;
 }
 
-void Report(const envExceptionX& failure, const fsLocator& file) {
-    std::string path;
-    fsLocatorToNativePath(file, path);
-    const u32 code = failure.GetCode();
-    gfErrorHandler::Report(gfDisplayNotice, envErrorCodePackage(code), envErrorCodeNumber(code),
-                           path.c_str());
-}
-
 std::unique_ptr<coRideCars> g_cars;
 
 } // namespace
 
-coRideCars::coRideCars() {
+coRideCars::coRideCars(void (*reportFailure)()) : m_reportFailure(reportFailure) {
     m_headlightMaterial.SetAmbient({0.0f, 0.0f, 0.0f, 1.0f});
     m_headlightMaterial.SetDiffuse({0.0f, 0.0f, 0.0f, 1.0f});
     m_headlightMaterial.SetSpecular({0.0f, 0.0f, 0.0f, 1.0f});
@@ -89,15 +80,13 @@ coRideCars::~coRideCars() {
 bool coRideCars::LoadModels() {
     const fsLocator folder = ModelFolder(), textures = TextureFolder();
     const fsLocator lead = In(folder, "carlead.mx"), follower = In(folder, "carfoll.mx");
-    const fsLocator* current = &lead;
     try {
         m_lead = LoadCarModel(lead, textures);
-        current = &follower;
         m_follower = LoadCarModel(follower, textures);
         return true;
-    } catch (const envExceptionX& failure) {
+    } catch (const envExceptionX&) {
         m_lead.reset();
-        Report(failure, *current);
+        m_reportFailure();
         return false;
     }
 }
@@ -140,8 +129,8 @@ void coRideCars::AddFlames() {
             flame->textureFile.AppendComponent(name);
             flame->LoadTexture();
         }
-    } catch (const envExceptionX& failure) {
-        Report(failure, file);
+    } catch (const envExceptionX&) {
+        m_reportFailure();
         return;
     }
     m_flameTemplate = std::move(flame);
@@ -226,10 +215,10 @@ coCavernHeadlight coRideCars::RenderCavernHeadlight() {
     return light;
 }
 
-void coStartRideCars() {
+void coStartRideCars(void (*reportFailure)()) {
     if (g_cars)
         return;
-    g_cars = std::make_unique<coRideCars>();
+    g_cars = std::make_unique<coRideCars>(reportFailure);
     coSetRideCarScene(g_cars.get());
 }
 

@@ -28,7 +28,9 @@ struct coCavernHeadlight {
 // headlight's texture.
 class coRideCars : public coRideCarScene {
   public:
-    coRideCars();
+    // A car model or flame that cannot be used is told through reportFailure, called while its failure
+    // is being handled.
+    explicit coRideCars(void (*reportFailure)());
     coRideCars(const coRideCars&) = delete;
     coRideCars& operator=(const coRideCars&) = delete;
     ~coRideCars() override;
@@ -54,6 +56,7 @@ class coRideCars : public coRideCarScene {
     void AddFlames();
     void ReleaseHeadlightTexture();
 
+    void (*m_reportFailure)();
     std::vector<std::unique_ptr<scSimpleMovableObject>> m_cars;
     std::unique_ptr<coModelHolder> m_lead;
     std::unique_ptr<coModelHolder> m_follower;
@@ -64,8 +67,9 @@ class coRideCars : public coRideCarScene {
     g3dRenderTargetTexture* m_headlightTexture = nullptr; // the texture manager's, released here
 };
 
-// Installs the scene's cars in place of the carless default; stopping frees them and restores it.
-void coStartRideCars();
+// Installs the scene's cars in place of the carless default, telling their files' failures through
+// reportFailure; stopping frees them and restores it.
+void coStartRideCars(void (*reportFailure)());
 void coStopRideCars();
 // With the cars started, at least one car, a coaster that needs shadows, an environment named "cavern"
 // with its shadows on: the car list, camera, material, 256 x 256 texture (while preferences 38 and 39

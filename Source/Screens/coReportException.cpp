@@ -68,13 +68,40 @@ coExceptionReport Unreadable(u32 number, const fsLocator& file, const fsLocator&
     return report;
 }
 
+// A file that could not be opened by its name, with the file that named it when that is known.
+coExceptionReport NotFound(u32 package, u32 number, const fsFileFailureX& e) {
+    coExceptionReport report = WithPath(package, number, e);
+    if (e.GetNamedInEntry().GetComponentCount() > 0)
+        report.namedIn = InPak(0, e.GetNamedInEntry(), e.GetNamedIn()).extra;
+    else if (e.GetNamedIn().GetComponentCount() > 0)
+        report.namedIn = WithPath(0, 0, e.GetNamedIn()).extra;
+    return report;
+}
+
+// The game's texts that say what follows a failure: the general one, a game file's and a picture's.
+struct AfterTexts {
+    u32 general, file, picture;
+};
+
+AfterTexts TextsFor(coAfterReport after) {
+    switch (after) {
+    case coAfterReport::GameEnds:
+        return {coErrorGeneral, coErrorUnreadableGameFile, coErrorUnreadablePicture};
+    case coAfterReport::GameGoesOn:
+        return {coErrorGeneralGoesOn, coErrorUnreadableGameFileGoesOn, coErrorUnreadablePictureGoesOn};
+    default:
+        return {coErrorGeneralNotOpened, coErrorUnreadableGameFileNotOpened,
+                coErrorUnreadablePictureNotOpened};
+    }
+}
+
 // A failure the game has no text of its own for: shown by its package and number.
-coExceptionReport ByCode(const envExceptionX& e, bool ends) {
+coExceptionReport ByCode(const envExceptionX& e, u32 general) {
     const u32 code = e.GetCode();
     char extra[32];
     std::snprintf(extra, sizeof extra, ": (%d-%d)", static_cast<int>(envErrorCodePackage(code)),
                   static_cast<int>(envErrorCodeNumber(code)));
-    return {coErrorPackage, ends ? coErrorGeneral : coErrorGeneralGoesOn, extra, code};
+    return {coErrorPackage, general, extra, code};
 }
 
 // A file that cannot be written says why, when the system told, in the game's own words.
@@ -116,8 +143,11 @@ std::string ExtraText(const std::vector<coExceptionReport>& reports) {
         if (!line.empty() && std::find(lines.begin(), lines.end(), line) == lines.end())
             lines.push_back(line);
     };
-    for (const coExceptionReport& report : reports)
+    for (const coExceptionReport& report : reports) {
         add(lines.empty() ? report.extra : NameBeside(reports[0].extra, report.extra));
+        if (!report.namedIn.empty())
+            add(Line(coErrorNamedIn) + " " + report.namedIn);
+    }
     for (const coExceptionReport& report : reports)
         add(CauseOf(report));
     std::string text;
@@ -153,6 +183,9 @@ void Tell(const std::vector<coExceptionReport>& reports, coAfterReport after) {
     std::string extra = ExtraText(reports);
     if (after == coAfterReport::GameEnds && !SaysTheGameEnds(reports[0]))
         extra += "\n" + Line(coErrorGameEnds);
+    if (after == coAfterReport::CoasterNotOpened || after == coAfterReport::MissionNotOpened)
+        extra += "\n" + Line(after == coAfterReport::CoasterNotOpened ? coErrorCoasterNotOpened
+                                                                      : coErrorMissionNotOpened);
     gfErrorHandler::Report(gfDisplayNotice, reports[0].package, reports[0].number,
                            extra.empty() ? nullptr : extra.c_str());
 }
@@ -160,35 +193,33 @@ void Tell(const std::vector<coExceptionReport>& reports, coAfterReport after) {
 } // namespace
 
 coExceptionReport coDescribeException(const std::exception_ptr& failure, coAfterReport after) {
-    const bool ends = after == coAfterReport::GameEnds;
-    const u32 general = ends ? coErrorGeneral : coErrorGeneralGoesOn;
+    const AfterTexts texts = TextsFor(after);
     try {
         std::rethrow_exception(failure);
     } catch (const coScreenScriptX& e) {
         return WithPath(coErrorPackage, coErrorScreenScript, e);
     } catch (const fsFileDoesntExistX& e) {
-        return WithPath(4, 4, e);
+        return NotFound(4, 4, e);
     } catch (const fsDirectoryDoesntExistX& e) {
         return WithPath(4, 1, e);
     } catch (const gfFileNotInPakX& e) {
-        return WithPath(7, 5, e);
+        return NotFound(7, 5, e);
+    } catch (const fsInvalidLocatorX& e) {
+        // A name that no file can have, as a damaged name read from a file may be.
+        return NotFound(4, 7, e);
     } catch (const chInvalidChunkX& e) {
         // A loader that finds its chunks' values wrong may not know the file: then only the code is shown.
         if (e.GetLocator().GetComponentCount() == 0)
-            return ByCode(e, ends);
-        return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn, e.GetLocator(),
-                          {}, gfDamage::Malformed);
+            return ByCode(e, texts.general);
+        return Unreadable(texts.file, e.GetLocator(), {}, gfDamage::Malformed);
     } catch (const mayInvalidModelFileX& e) {
-        return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn, e.GetLocator(),
-                          {}, gfDamage::Malformed);
+        return Unreadable(texts.file, e.GetLocator(), {}, gfDamage::Malformed);
     } catch (const coInvalidPropFileX& e) {
-        return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn, e.GetLocator(),
-                          {}, gfDamage::Malformed);
+        return Unreadable(texts.file, e.GetLocator(), {}, gfDamage::Malformed);
     } catch (const gfInvalidContentX& e) {
         const bool inPak = e.GetEntry().GetComponentCount() > 0;
-        return Unreadable(ends ? coErrorUnreadableGameFile : coErrorUnreadableGameFileGoesOn,
-                          inPak ? e.GetEntry() : e.GetLocator(), inPak ? e.GetLocator() : fsLocator(),
-                          e.GetDamage());
+        return Unreadable(texts.file, inPak ? e.GetEntry() : e.GetLocator(),
+                          inPak ? e.GetLocator() : fsLocator(), e.GetDamage());
     } catch (const fsReadOnlyX& e) {
         // Only a refusal of the system's permissions is "read-only"; a folder or a pipe in the file's place
         // is told under the plain heading, above its cause.
@@ -212,16 +243,15 @@ coExceptionReport coDescribeException(const std::exception_ptr& failure, coAfter
     } catch (const snSoundSystemBufferCreateFailedX&) {
         return {coErrorPackage, coErrorSound, {}};
     } catch (const std::bad_alloc&) {
-        return {coErrorPackage, general, ": std::bad_alloc (out of memory?)"};
+        return {coErrorPackage, texts.general, ": std::bad_alloc (out of memory?)"};
     } catch (const envExceptionX& e) {
         // Pictures decoded from memory have no file to name.
         const auto* picture = dynamic_cast<const g2dPictureFailure*>(&e);
         if (picture && picture->GetFile().GetComponentCount() > 0)
-            return Unreadable(ends ? coErrorUnreadablePicture : coErrorUnreadablePictureGoesOn,
-                              picture->GetFile(), picture->GetPak(), picture->GetDamage());
-        return ByCode(e, ends);
+            return Unreadable(texts.picture, picture->GetFile(), picture->GetPak(), picture->GetDamage());
+        return ByCode(e, texts.general);
     } catch (...) {
-        return {coErrorPackage, general, {}};
+        return {coErrorPackage, texts.general, {}};
     }
 }
 

@@ -17,6 +17,9 @@ struct coExceptionReport {
     u32 code = 0;
     // Why a file could not be used, where the system said: one of the game's texts.
     u32 causeText = 0;
+    // The file whose content named the file in extra, as the player finds it, when a name read there led
+    // to a file that could not be found.
+    std::string namedIn{};
 };
 
 // The game's own error texts, in coErrorPackage.
@@ -38,6 +41,12 @@ inline constexpr u32 coErrorUnreadableGameFileGoesOn = 25;
 inline constexpr u32 coErrorGeneralGoesOn = 26;
 inline constexpr u32 coErrorGameEnds = 27;
 inline constexpr u32 coErrorUnreadableFolder = 29;
+inline constexpr u32 coErrorNamedIn = 30;
+inline constexpr u32 coErrorUnreadablePictureNotOpened = 31;
+inline constexpr u32 coErrorUnreadableGameFileNotOpened = 32;
+inline constexpr u32 coErrorGeneralNotOpened = 33;
+inline constexpr u32 coErrorCoasterNotOpened = 34;
+inline constexpr u32 coErrorMissionNotOpened = 35;
 
 // The file system's texts ("fsErrors.tsf") for a file that could not be read, beside its own classes'.
 inline constexpr u32 coFsErrorMayNotRead = 11;
@@ -45,8 +54,9 @@ inline constexpr u32 coFsErrorFolderNotFile = 12;
 // "A file could not be read:", before the file and the cause.
 inline constexpr u32 coFsErrorNotRead = 13;
 
-// What the game does once the player has read the report: its words say so truly.
-enum class coAfterReport : u8 { GameGoesOn, GameEnds };
+// What the game does once the player has read the report: its words say so truly. A coaster or mission
+// that a game file failed to open is left unopened, and the menu that opened it stays.
+enum class coAfterReport : u8 { GameGoesOn, GameEnds, CoasterNotOpened, MissionNotOpened };
 
 coExceptionReport coDescribeException(const std::exception_ptr& failure,
                                       coAfterReport after = coAfterReport::GameGoesOn);

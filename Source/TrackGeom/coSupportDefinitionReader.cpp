@@ -103,7 +103,7 @@ void coReadSupportGeometry(chReader& reader, coSupportGeometry& entry) {
         std::string text;
         if (id == kGeometry) {
             reader.ReadString(text);
-            entry.model = coLoadTrackModel(text);
+            entry.model = coLoadTrackModel(text, reader);
         } else if (id == kName) {
             reader.ReadString(entry.name);
         }

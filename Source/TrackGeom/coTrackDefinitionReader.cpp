@@ -2,6 +2,7 @@
 
 #include "Engine/App/Fs/fsNativePath.h"
 #include "Engine/App/Gf/gfFile.h"
+#include "Source/Settings/coNamedFile.h"
 #include "Source/Track/coCoasterDefinition.h"
 #include "Source/TrackGeom/coCrossSectionReader.h"
 #include "Source/TrackGeom/coTrackDefinition.h"
@@ -103,7 +104,7 @@ void readTrackCrossbar(chReader& reader, coTrackCrossbar& crossbar) {
         switch (id) {
         case kGeometry:
             reader.ReadString(text);
-            coLoadCrossbarModel(crossbar, text);
+            coLoadCrossbarModel(crossbar, text, reader);
             break;
         case kName:
             reader.ReadString(crossbar.name);
@@ -118,15 +119,24 @@ void readTrackCrossbar(chReader& reader, coTrackCrossbar& crossbar) {
     }
 }
 
-std::unique_ptr<coModelHolder> coLoadTrackModel(const std::string& name) {
-    std::unique_ptr<coModelHolder> model =
-        coLoadModelHolder(coTrackTypeFile(name), coTrackTypeFolder(), false);
-    model->SetPartFlag(false);
-    return model;
+std::unique_ptr<coModelHolder> coLoadTrackModel(const std::string& name, const chReader& reader) {
+    fsLocator named = coTrackTypeFolder();
+    fsAppendNativeName(named, name);
+    // The definition as the type's folder holds it, on disc or in the type's pak, so that the player is
+    // told where to find it: a reader in a pak knows only its place in the pak.
+    fsLocator definition = coTrackTypeFolder();
+    if (reader.GetLocator().GetComponentCount() > 0)
+        definition.AppendComponent(reader.GetLocator().GetLastComponent());
+    return coLoadNamedFile(named, definition, [&] {
+        std::unique_ptr<coModelHolder> model =
+            coLoadModelHolder(coTrackTypeFile(name), coTrackTypeFolder(), false);
+        model->SetPartFlag(false);
+        return model;
+    });
 }
 
-void coLoadCrossbarModel(coTrackCrossbar& crossbar, const std::string& name) {
-    crossbar.model = coLoadTrackModel(name);
+void coLoadCrossbarModel(coTrackCrossbar& crossbar, const std::string& name, const chReader& reader) {
+    crossbar.model = coLoadTrackModel(name, reader);
 }
 
 void coLoadTrackDefinition(const std::string& fileName) {

@@ -21,12 +21,12 @@ void coReadDefinitionChunks(chReader& reader, const std::function<void(u32 id)>&
 // Enters the first chunk, whatever its id, and appends its sections and crossbars in file order.
 void readTrackDefinition(chReader& reader, coTrackDefinition& definition);
 void readTrackCrossbar(chReader& reader, coTrackCrossbar& crossbar);
-// A model of the track geometry: the file from the current coaster type's folder (one plain file name),
-// its textures from the same folder, with its part flag cleared. A missing model throws the loader's
-// exception.
-std::unique_ptr<coModelHolder> coLoadTrackModel(const std::string& name);
+// A model of the track geometry named in the type's definition that `reader` reads: the file from the
+// current coaster type's folder (one plain file name), its textures from the same folder, with its part
+// flag cleared. A missing model throws the loader's exception, which names the definition as well.
+std::unique_ptr<coModelHolder> coLoadTrackModel(const std::string& name, const chReader& reader);
 // The crossbar's model through coLoadTrackModel; it replaces any model before.
-void coLoadCrossbarModel(coTrackCrossbar& crossbar, const std::string& name);
+void coLoadCrossbarModel(coTrackCrossbar& crossbar, const std::string& name, const chReader& reader);
 
 // Replaces the current definition with a new one read from the current coaster type's folder. A file or
 // chunk error passes to the caller; the definition read so far stays current.

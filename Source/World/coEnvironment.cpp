@@ -19,6 +19,7 @@
 #include "Engine/Graphics/Sc/scStaticObject.h"
 #include "Source/Scene/coModelHolder.h"
 #include "Source/Scene/coTextureCache.h"
+#include "Source/Settings/coNamedFile.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/TrackGeom/coTrackShadows.h"
@@ -170,21 +171,30 @@ void coEnvironment::Load(const envString& name) {
 
     const fsLocator models = Child(m_folder, "Model");
     const fsLocator textures = Child(m_folder, "Texture");
+    // The models are named in the environment file: a damaged name there reads as a missing model.
+    const auto loadTerrain = [&](const envString& name, mayModelParts& parts) {
+        const fsLocator model = Child(models, name);
+        coLoadNamedFile(model, file, [&] { coLoadStaticModel(model, textures, parts, &m_tree); });
+    };
     mayModelParts terrain;
-    coLoadStaticModel(Child(models, m_terrainModel), textures, terrain, &m_tree);
+    loadTerrain(m_terrainModel, terrain);
     AddTerrainModels(terrain);
     if (m_extraTerrainModel.GetLength() > 0) {
         mayModelParts extra;
-        coLoadStaticModel(Child(models, m_extraTerrainModel), textures, extra, &m_tree);
+        loadTerrain(m_extraTerrainModel, extra);
         if (IsCavern(m_name) && !extra.materials.empty())
             coAnimateCavernMaterial(*extra.materials.front().material, static_cast<f32>(appGetTime()));
         AddTerrainModels(extra);
     }
     m_tree.Build();
+    const auto addSky = [&](const envString& name, std::vector<scSimpleMovableObject*>& layer) {
+        const fsLocator model = Child(models, name);
+        coLoadNamedFile(model, file, [&] { AddSkyLayer(model, textures, layer); });
+    };
     if (m_sky.layer1Model.GetLength() > 0)
-        AddSkyLayer(Child(models, m_sky.layer1Model), textures, m_sky1);
+        addSky(m_sky.layer1Model, m_sky1);
     if (m_sky.layer2Model.GetLength() > 0 && coPrefs::GetBool(coPrefLayeredSky))
-        AddSkyLayer(Child(models, m_sky.layer2Model), textures, m_sky2);
+        addSky(m_sky.layer2Model, m_sky2);
     for (const auto& material : m_materials)
         if (!m_toUntextured.count(material.get()))
             MakeUntexturedMaterial(*material);

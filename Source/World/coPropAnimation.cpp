@@ -49,7 +49,7 @@ coPropAnimation::coPropAnimation(const coPropEventRecord& record, const Folders&
     : m_displayName(displayName), m_speed(record.speed),
       m_loop(record.playCount > 1 || record.playCount < 0 ? 1 : 0) {
     const fsLocator animation = In(folders.model, record.animation);
-    coReadPropFile(animation, [&] { coLoadAnimation(animation, m_tree, m_tracks); });
+    coReadPropFile(animation, folders.definition, [&] { coLoadAnimation(animation, m_tree, m_tracks); });
     m_frames = std::make_unique<scGeoFrameAnimation>(m_tree.root.get());
     // A looping event keeps its model moving as long as it keeps firing its cues.
     m_frames->SetLooping(IsLooping());
@@ -72,7 +72,8 @@ coPropAnimation::coPropAnimation(const coPropEventRecord& record, const Folders&
         coPropParticleCue cue;
         cue.generator = std::make_unique<scParticleGeneratorTemplate>();
         const fsLocator particles = In(folders.particles, item.file);
-        coReadPropFile(particles, [&] { scLoadParticleGeneratorTemplate(particles, *cue.generator); });
+        coReadPropFile(particles, folders.definition,
+                       [&] { scLoadParticleGeneratorTemplate(particles, *cue.generator); });
         if (cue.generator->textureFile.GetComponentCount() > 0) {
             cue.generator->textureFile = In(folders.textures, cue.generator->textureFile.GetLastComponent());
             cue.generator->LoadTexture();
@@ -87,10 +88,11 @@ coPropAnimation::coPropAnimation(const coPropEventRecord& record, const Folders&
     try {
         for (const coPropSoundItem& item : record.sounds) {
             auto job = std::make_unique<snSoundJob2D>();
-            job->SetFile(In(folders.sound, item.file));
+            const fsLocator sound = In(folders.sound, item.file);
+            job->SetFile(sound);
             job->SetName(item.file);
             job->SetCategory(kPropSoundCategory);
-            job->Load();
+            coLoadNamedFile(sound, folders.definition, [&] { job->Load(); });
             coPropSoundCue cue{
                 job.get(),        item.node,       coPropCueTime(keys, hasTrack, item.keyIndex),
                 item.loop,        item.pitch,      item.volume,

@@ -43,10 +43,11 @@ f32 coPropCueTime(const std::vector<f32>& keyTimes, bool hasTrack, i16 keyIndex)
 class coPropAnimation {
   public:
     struct Folders {
-        fsLocator model;     // the animation file
-        fsLocator sound;     // sound cues
-        fsLocator particles; // ".tpr" files
-        fsLocator textures;  // their textures
+        fsLocator model;      // the animation file
+        fsLocator sound;      // sound cues
+        fsLocator particles;  // ".tpr" files
+        fsLocator textures;   // their textures
+        fsLocator definition; // the ".prd" that names the files
     };
     // A file that cannot be read throws, and what was made by then is given back.
     coPropAnimation(const coPropEventRecord& record, const Folders& folders, const envString& displayName);

@@ -119,6 +119,7 @@ coPropDefinition ReadDefinition(const fsLocator& file) {
     reader.EndChunk();
     if (definition.model.GetLength() == 0)
         throw coInvalidPropFileX(file);
+    definition.file = file;
     return definition;
 }
 

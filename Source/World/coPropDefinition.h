@@ -41,6 +41,7 @@ struct coPropEventRecord {
 
 // A whole ".prd" file.
 struct coPropDefinition {
+    fsLocator file; // where it was read
     envString model;
     std::vector<coPropEventRecord> entries;
     coPropEventRecord exit;

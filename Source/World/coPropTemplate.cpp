@@ -69,11 +69,11 @@ void coPropTemplate::Load(const fsLocator& themeFolder) {
     const envString& themeName = themeFolder.GetLastComponent();
     fsLocator effects(coRootEffects);
     const coPropAnimation::Folders folders{In(themeFolder, "Model"), In(themeFolder, "Sound"),
-                                           In(effects, "Particle"), In(effects, "Texture")};
+                                           In(effects, "Particle"), In(effects, "Texture"), definition.file};
     std::map<u32, envString> texts;
     const u32 textCount = coReadSetTexts(coPropTextSet(themeName, m_name), texts);
     try {
-        LoadModel(themeFolder, definition.model);
+        LoadModel(themeFolder, definition);
         if (definition.idle.animation.GetLength() > 0)
             m_animations[kIdle].push_back(
                 std::make_unique<coPropAnimation>(definition.idle, folders, envString()));
@@ -95,12 +95,12 @@ void coPropTemplate::Load(const fsLocator& themeFolder) {
     m_loaded = true;
 }
 
-void coPropTemplate::LoadModel(const fsLocator& themeFolder, const envString& name) {
+void coPropTemplate::LoadModel(const fsLocator& themeFolder, const coPropDefinition& definition) {
     fsLocator model = In(themeFolder, "Model");
-    model.AppendComponent(name);
+    model.AppendComponent(definition.model);
     const fsLocator textures = In(themeFolder, "Texture");
-    m_modelKind = coPropModelKind(name);
-    coReadPropFile(model, [&] {
+    m_modelKind = coPropModelKind(definition.model);
+    coReadPropFile(model, definition.file, [&] {
         switch (m_modelKind) {
         case kStatic:
             coLoadStaticModel(model, textures, m_parts, nullptr);

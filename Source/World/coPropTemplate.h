@@ -56,7 +56,7 @@ class coPropTemplate {
     const mayMesh& GetSkinMesh() const { return m_skinMesh; }
 
   private:
-    void LoadModel(const fsLocator& themeFolder, const envString& file);
+    void LoadModel(const fsLocator& themeFolder, const coPropDefinition& definition);
     bool HasSomethingToDraw() const;
 
     envString m_name;

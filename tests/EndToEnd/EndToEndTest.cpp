@@ -1194,34 +1194,46 @@ std::string FloatBytes(float value) {
     return bytes;
 }
 
-// A damaged game file that the tube dancers or a mission's dock need is named as the game's, wherever the
-// player meets it: riding a saved coaster from the load menu, placing a dancer in the free builder,
-// launching a mission. A skin that reads whole but gives nothing to draw (cut after its header, its mesh
-// chunk renamed) and a dancer's definition that the props list could not read once made the dancers vanish
-// without a word; an animation's key past any turn once named no file. The player's coaster or career is
-// never blamed, nothing of theirs is set aside, and the menu or the builder stays.
+// A damaged game file that the tube dancers, a mission's dock or the train's cars need is named as the
+// game's, wherever the player meets it: riding a saved coaster from the load menu, placing a dancer in the
+// free builder, launching a mission. A skin that reads whole but gives nothing to draw (cut after its
+// header, its mesh chunk renamed) and a dancer's definition that the props list could not read once made
+// the dancers vanish without a word; an animation's key past any turn once named no file; a damaged car
+// model was told by its error number alone. The box says what follows: the coaster or the mission is not
+// opened, or the game goes on without the part. The player's coaster or career is never blamed, nothing of
+// theirs is set aside, and the menu, the builder or the ride stays.
 TEST(EndToEndTest, ADamagedGameModelIsNamedAsTheGamesWhereverItIsMet) {
     using namespace std::string_literals;
     const std::string model = "Themes/Ironvale/Model/";
     const char* ride = "damaged_prop_ride.inject";
     const char* place = "damaged_prop_place.inject";
+    const std::string unopened = ". Reinstalling the game may restore it.\n";
+    const std::string goesOn = "; the game goes on without the part that needs it" + unopened;
     const struct {
         std::string file;
         std::string from, to; // the bytes replaced; with `to` empty the file is cut at `from`
         const char* script;
         const char* modes;
+        const std::string& lead; // what follows "A file of the game cannot be read"
         const char* cause;
+        const char* after; // the line that says what is not opened
     } cases[] = {
-        {model + "tubedancer.msk", "MSSK", "", ride, "0 2 0", "It is damaged."},
-        {model + "tubedancer.msk", "GFRG", "GFRX", place, "0 6", "It is damaged."},
-        {model + "tubedancer.msk", "", "", place, "0 6", "It is cut short."},
-        {model + "tubedancersway.mx", FloatBytes(0.9f), FloatBytes(3e38f), ride, "0 2 0", "It is damaged."},
-        {"Themes/Ironvale/Data/tubedancer.prd", "", "", ride, "0 2 0", "It is damaged."},
+        {model + "tubedancer.msk", "MSSK", "", ride, "0 2 0", unopened, "It is damaged.",
+         "\nThe coaster cannot be opened."},
+        {model + "tubedancer.msk", "GFRG", "GFRX", place, "0 6", goesOn, "It is damaged.", ""},
+        {model + "tubedancer.msk", "", "", place, "0 6", goesOn, "It is cut short.", ""},
+        {model + "tubedancersway.mx", FloatBytes(0.9f), FloatBytes(3e38f), ride, "0 2 0", unopened,
+         "It is damaged.", "\nThe coaster cannot be opened."},
+        {"Themes/Ironvale/Data/tubedancer.prd", "", "", ride, "0 2 0", unopened, "It is damaged.",
+         "\nThe coaster cannot be opened."},
         // A version the props list does not read: the dancer is left off the list.
-        {"Themes/Ironvale/Data/tubedancer.prd", "\x01\0MODL"s, "\x02\0MODL"s, ride, "0 2 0",
-         "It is damaged."},
+        {"Themes/Ironvale/Data/tubedancer.prd", "\x01\0MODL"s, "\x02\0MODL"s, ride, "0 2 0", unopened,
+         "It is damaged.", "\nThe coaster cannot be opened."},
         {"Themes/Ironvale/Tracks/Steel/Model/loaddock.mx", "", "", "damaged_mission_model.inject", "0 3 4 0",
-         "It is cut short."},
+         unopened, "It is cut short.", "\nThe mission cannot be opened."},
+        // The ride goes on without its cars.
+        {"Themes/Ironvale/Tracks/Steel/Model/carfoll.mx", "", "", "damaged_car_ride.inject", "0 2 11", goesOn,
+         "It is cut short.", ""},
     };
     for (const auto& c : cases) {
         GameHome home;
@@ -1242,8 +1254,8 @@ TEST(EndToEndTest, ADamagedGameModelIsNamedAsTheGamesWhereverItIsMet) {
         EXPECT_EQ(run.exitCode, kExitNormal) << what;
         EXPECT_EQ(ModesEntered(run.output), c.modes) << what;
         EXPECT_TRUE(ReleasesEverything(run.output)) << what;
-        EXPECT_NE(run.output.find("the part that needs it. Reinstalling the game may restore it.\n" +
-                                  (data / c.file).string() + "\n" + c.cause),
+        EXPECT_NE(run.output.find("A file of the game cannot be read" + c.lead + (data / c.file).string() +
+                                  "\n" + c.cause + c.after + "\n"),
                   std::string::npos)
             << what;
         EXPECT_FALSE(std::regex_search(run.output, std::regex("coaster is damaged|mission is damaged|"

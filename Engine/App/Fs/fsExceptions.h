@@ -14,10 +14,21 @@ class fsFileFailureX : public envExceptionX {
     int GetSystemError() const { return m_systemError; }
     // A failure in a step made for another file (a save's temporary) is told under that file's name.
     void SetLocator(const fsLocator& locator) { m_locator = locator; }
+    // The file whose content gave this file's name (a definition naming a model), when that is known, and
+    // in a pak the entry's path inside it: a damaged name reads as a file that is not there, so the report
+    // names where the name came from as well.
+    const fsLocator& GetNamedIn() const { return m_namedIn; }
+    const fsLocator& GetNamedInEntry() const { return m_namedInEntry; }
+    void SetNamedIn(const fsLocator& file, const fsLocator& entry = {}) {
+        m_namedIn = file;
+        m_namedInEntry = entry;
+    }
 
   private:
     fsLocator m_locator;
     int m_systemError;
+    fsLocator m_namedIn;
+    fsLocator m_namedInEntry;
 };
 
 template <u32 Code> class fsLocatorExceptionX : public fsFileFailureX {

@@ -10,6 +10,7 @@
 #include "Engine/Graphics/Sc/scParticleGenerators.h"
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Ride/coRideCars.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPakManager.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
@@ -51,7 +52,7 @@ class coRideCarsContentTest : public g3dRendererFixture {
 
     gfRecordingDisplayer m_errors;
     std::string m_typeBefore;
-    coRideCars m_cars;
+    coRideCars m_cars{[] { coReportCurrentException(); }};
 };
 
 } // namespace

@@ -171,17 +171,18 @@ TEST_F(coMenuModesTest, MainAndLoadMenuMoves) {
     EXPECT_EQ(coCurrentMode(), &loadMenu);
     EXPECT_EQ(loadMenu.GetResult(), coMode::Stay);
 
-    // A damaged game file that the coaster needs (a model of its theme) is named as the game's (text 25),
-    // never as the player's coaster; damage that names no file stays the coaster's.
+    // A damaged game file that the coaster needs (a model of its theme) is named as the game's, never as the
+    // player's coaster, in the words that say that the coaster is not opened (text 32, not text 25's "the
+    // game goes on without the part"); damage that names no file stays the coaster's.
     const fsLocator model = folder.Locator("Themes/Ironvale/Model/tubedancer.msk");
     const struct {
         std::function<void()> failure;
         const char* text;
     } failures[] = {
-        {[&] { throw gfInvalidFileBinX(model, gfDamage::CutShort); }, "#25 "},
-        {[&] { throw mayInvalidModelFileX(model); }, "#25 "},
-        {[&] { throw chInvalidChunkX(model); }, "#25 "},
-        {[] { throw chInvalidChunkX(); }, "#11 "},
+        {[&] { throw gfInvalidFileBinX(model, gfDamage::CutShort); }, "ErrorCode #32 "},
+        {[&] { throw mayInvalidModelFileX(model); }, "ErrorCode #32 "},
+        {[&] { throw chInvalidChunkX(model); }, "ErrorCode #32 "},
+        {[] { throw chInvalidChunkX(); }, "ErrorCode #11 "},
     };
     for (const auto& f : failures) {
         displayer.shown.clear();

@@ -5,6 +5,7 @@
 #include "Engine/App/Fs/fsRootTable.h"
 #include "Engine/App/Fs/fsTestFolder.h"
 #include "Engine/App/Gf/gfRecordingDisplayer.h"
+#include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Graphics/G2d/g2dImageBuilder.h"
 #include "Engine/Graphics/G3d/g3dCamera.h"
 #include "Engine/Graphics/G3d/g3dRendererFixture.h"
@@ -18,6 +19,7 @@
 #include "Engine/Graphics/Sc/scSimpleMovableObject.h"
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coTrain.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuit.h"
@@ -67,6 +69,16 @@ class coRideCarsTest : public g3dRendererFixture {
                        g2dImageBuilder::Png(2, 8, 6, {std::string(8, '\x40'), std::string(8, '\x40')}));
         m_folder.Write("Effects/Particle/coasterflame.tpr",
                        scTprBytes::Tpr(scTprBytes::Sgpp(1, 0, 1, "flame.png", {})));
+        // The game's words for what the cars report, as its own texts are laid out.
+        m_folder.MakeFolder("Errors");
+        gfWriteTextSet(m_folder.Locator("Errors/coErrors.tsf"), 32,
+                       {{coErrorUnreadableGameFileGoesOn, u"File goes on.\n"},
+                        {coErrorCutShort, u"Cut short."},
+                        {coErrorDamagedContent, u"Damaged."}});
+        gfWriteTextSet(m_folder.Locator("Errors/fsErrors.tsf"), 32, {{4, u"Missing.\n"}});
+        const fsLocator errors = m_folder.Locator("Errors");
+        gfErrorHandler::Init(&errors);
+        gfErrorHandler::RegisterPackage(coErrorPackage, envString("coErrors.tsf"));
         gfErrorHandler::SetDisplayer(&m_errors);
         m_updateListBefore = scGetUpdateListCount();
     }
@@ -74,6 +86,7 @@ class coRideCarsTest : public g3dRendererFixture {
         m_cars.FreeCars();
         EXPECT_EQ(scGetUpdateListCount(), m_updateListBefore);
         gfErrorHandler::SetDisplayer(gfErrorHandler::GetDefaultDisplayer());
+        gfErrorHandler::Shutdown();
         coPrefs::SetSessionFlag(coSessionCarFlames, 0);
         coPrefs::SetBool(coPrefCarShadows, false);
         coPrefs::SetBool(coPrefTrackShadows, false);
@@ -87,7 +100,10 @@ class coRideCarsTest : public g3dRendererFixture {
     scListParticleScene m_scene;
     gfRecordingDisplayer m_errors;
     u32 m_updateListBefore = 0;
-    coRideCars m_cars;
+    coRideCars m_cars{Report};
+
+    // As the game tells what the cars could not use.
+    static void Report() { coReportCurrentException(); }
 };
 
 } // namespace
@@ -144,24 +160,44 @@ TEST_F(coRideCarsTest, RunFlagZeroPutsOneFlameOnEveryCarWhenTheTemplateIsThere) 
     EXPECT_TRUE(m_errors.shown.empty());
 }
 
-TEST_F(coRideCarsTest, AnUnusableCarModelIsReportedOnceAndLeavesNoCars) {
-    for (const char* damage : {"remove lead", "truncate follower", "empty follower"}) {
-        const std::string model = mayModelBytes::File(mayModelBytes::Fragment(3, 1));
-        m_folder.Write("Themes/Fair/Tracks/Steel/Model/carlead.mx", model);
-        m_folder.Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", model);
-        if (std::string(damage) == "remove lead")
-            std::filesystem::remove(m_folder.Path("Themes/Fair/Tracks/Steel/Model/carlead.mx"));
-        else if (std::string(damage) == "truncate follower")
-            m_folder.Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", model.substr(0, model.size() / 2));
+// A car model or flame that cannot be used is told once, in the game's words, naming its file; a train
+// without both models has no cars, never half a train, and cars whose flame failed run bare.
+TEST_F(coRideCarsTest, AnUnusableCarFileIsNamedOnceAndLeavesNoHalfTrain) {
+    const std::string model = mayModelBytes::File(mayModelBytes::Fragment(3, 1));
+    const std::string lead = "Themes/Fair/Tracks/Steel/Model/carlead.mx";
+    const std::string follower = "Themes/Fair/Tracks/Steel/Model/carfoll.mx";
+    const std::string flame = "Effects/Particle/coasterflame.tpr";
+    const std::string flameBytes = m_folder.Read(flame);
+    const struct {
+        std::string file;
+        std::string bytes; // none: the file is removed
+        int cars;
+        std::string said; // before the file's path, and after it
+        std::string cause;
+    } rows[] = {
+        {lead, {}, 0, "Missing.\n", ""},
+        {follower, model.substr(0, model.size() / 2), 0, "File goes on.\n", "\nDamaged."},
+        {follower, mayModelBytes::File(""), 0, "File goes on.\n", "\nDamaged."},
+        {flame, flameBytes.substr(0, flameBytes.size() / 2), 8, "File goes on.\n", "\nDamaged."},
+    };
+    for (const auto& row : rows) {
+        m_folder.Write(lead, model);
+        m_folder.Write(follower, model);
+        m_folder.Write(flame, flameBytes);
+        if (row.bytes.empty())
+            std::filesystem::remove(m_folder.Path(row.file));
         else
-            m_folder.Write("Themes/Fair/Tracks/Steel/Model/carfoll.mx", mayModelBytes::File(""));
+            m_folder.Write(row.file, row.bytes);
         m_errors.shown.clear();
         coPrefs::SetSessionFlag(coSessionCarFlames, 1);
         m_cars.BuildCars(2, 4);
-        EXPECT_EQ(std::tuple(m_cars.GetCarCount(), m_cars.GetFlames().empty(), m_errors.shown.size(),
-                             scGetUpdateListCount(), g3dFragmentManager::GetFirstFragment()),
-                  std::tuple(0, true, 1u, m_updateListBefore, nullptr))
-            << damage;
+        EXPECT_EQ(std::tuple(m_cars.GetCarCount(), m_cars.GetFlames().size(), scGetUpdateListCount()),
+                  std::tuple(row.cars, 0u, m_updateListBefore + u32(row.cars)))
+            << row.file;
+        ASSERT_EQ(m_errors.shown.size(), 1u) << row.file;
+        EXPECT_EQ(m_errors.shown[0].message, row.said + m_folder.Path(row.file) + row.cause);
+        m_cars.FreeCars();
+        EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr) << row.file;
     }
 }
 
@@ -234,7 +270,7 @@ TEST_F(coRideCarsTest, AMissingLeadModelLetsTheRideRunItsLapWithoutCars) {
     coBuildR1();
     coCircuitClose();
     appInitTime();
-    coStartRideCars();
+    coStartRideCars([] { coReportCurrentException(); });
     coRideStart(4, true, 1);
     coRideLaunchTrain(0);
     int frames = 0;

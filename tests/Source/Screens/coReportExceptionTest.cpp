@@ -213,8 +213,10 @@ std::string Bmp(u16 bitCount) {
 }
 
 // Every kind of damage to a game file, met by the game's own loaders: the box names the file (inside its
-// pak when one held it) and, in words, what is wrong with it. It says that the game has to end only where
-// it ends, and before an end it says so whatever its text.
+// pak when one held it) and, in words, what is wrong with it; a file not found by a name read from another
+// file names that file too. It says that the game has to end only where it ends, and before an end it says
+// so whatever its text; a coaster or mission left unopened is said so, never that the game goes on
+// without a part.
 TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
     fsTestFolder folder;
     gfWriteTextSet(folder.Locator("coErrors.tsf"), 32,
@@ -228,8 +230,14 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
                     {coErrorDamagedContent, u"Damaged."},
                     {coErrorGameEnds, u"The game ends."},
                     {coErrorUnknownFile, u"Not read: "},
-                    {21, u"A looping link."}});
-    gfWriteTextSet(folder.Locator("fsErrors.tsf"), 32, {{4, u"Missing.\n"}});
+                    {21, u"A looping link."},
+                    {coErrorNamedIn, u"Named in"},
+                    {coErrorUnreadablePictureNotOpened, u"Picture not opened.\n"},
+                    {coErrorUnreadableGameFileNotOpened, u"File not opened.\n"},
+                    {coErrorGeneralNotOpened, u"Not opened"},
+                    {coErrorCoasterNotOpened, u"No coaster."},
+                    {coErrorMissionNotOpened, u"No mission."}});
+    gfWriteTextSet(folder.Locator("fsErrors.tsf"), 32, {{4, u"Missing.\n"}, {7, u"Invalid.\n"}});
     for (const char* set : {"basicstr.tsf", "fontname.tsf"}) {
         gfWriteTextSet(folder.Locator(set), 32, {{1, u"text"}});
         std::filesystem::resize_file(folder.Path(set), 8);
@@ -272,8 +280,17 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
         fsSetRootDirectory(coRootGui, folder.Locator(directory));
         coPakManager::RequireGuiPaks();
     };
-    constexpr coAfterReport goesOn = coAfterReport::GameGoesOn, ends = coAfterReport::GameEnds;
+    constexpr coAfterReport goesOn = coAfterReport::GameGoesOn, ends = coAfterReport::GameEnds,
+                            coaster = coAfterReport::CoasterNotOpened,
+                            mission = coAfterReport::MissionNotOpened;
     const std::string cut = "\nCut short.", damaged = "\nDamaged.", endLine = "\nThe game ends.";
+    // A file named in another, whose name there may be damaged.
+    const auto namedIn = [](auto failure, const fsLocator& definition, const fsLocator& entry = {}) {
+        return [failure, definition, entry]() mutable {
+            failure.SetNamedIn(definition, entry);
+            throw failure;
+        };
+    };
     const struct {
         std::function<void()> load;
         coAfterReport after;
@@ -302,6 +319,22 @@ TEST(coReportExceptionTest, AnUnreadableFileIsNamedWithWhatIsWrongWithIt) {
          damaged},
         {[] { throw chInvalidChunkX(); }, goesOn, "Goes on", ": (8-1)", ""},
         {[] { throw chInvalidChunkX(); }, ends, "Ends", ": (8-1)", ""},
+        {[&] { throw mayInvalidModelFileX(file("Model/tubedancer.msk")); }, mission, "File not opened.\n",
+         folder.Path("Model/tubedancer.msk"), damaged + "\nNo mission."},
+        {[&] { g2dReadPNG(picture("ui/cut.png")); }, coaster, "Picture not opened.\n", "ui/cut.png" + inPak,
+         cut + "\nNo coaster."},
+        {[] { throw chInvalidChunkX(); }, coaster, "Not opened", ": (8-1)", "\nNo coaster."},
+        {[&] { gfTextSet(file("none.tsf"), 32, true); }, coaster, "Missing.\n", folder.Path("none.tsf"),
+         "\nNo coaster."},
+        {namedIn(fsFileDoesntExistX(file("Model/tubetancer.msk")), file("Data/tubedancer.prd")), goesOn,
+         "Missing.\n", folder.Path("Model/tubetancer.msk"),
+         "\nNamed in " + folder.Path("Data/tubedancer.prd")},
+        // A name too long for any file has no path to show: the file that holds it is named.
+        {namedIn(fsInvalidLocatorX(file(std::string(300, 'p').c_str())), file("Support.def")), ends,
+         "Invalid.\n", "", "Named in " + folder.Path("Support.def") + endLine},
+        // A file that names it in a pak is named inside the pak.
+        {namedIn(fsFileDoesntExistX(file("gone.mx")), file("gui/gui.pak"), fsRootedLocator(0, "ui/sign.png")),
+         goesOn, "Missing.\n", folder.Path("gone.mx"), "\nNamed in ui/sign.png" + inPak},
         // Without the interface pak its file is named, not the first picture looked for.
         {[&] { guiIn("nopak"); }, ends, "Missing.\n", folder.Path("nopak/gui.pak"), endLine},
         {[&] { guiIn("looppak"); }, ends, "Not read: ", folder.Path("looppak/gui.pak"),

@@ -89,18 +89,25 @@ TEST_F(coSupportDefinitionTest, EntriesInFileOrderWithPartMaterials) {
     EXPECT_TRUE(materials.empty());
 }
 
-// Model names are one plain file name; a fault throws and leaves the entries read before it; every prefix
-// of a file loads or throws the chunk reader's exception, and the maker is freed whole either way.
+// Model names are one plain file name; a fault throws and leaves the entries read before it; a model not
+// found by its name is told with "Support.def", where the name may be damaged; every prefix of a file
+// loads or throws the chunk reader's exception, and the maker is freed whole either way.
 TEST_F(coSupportDefinitionTest, FaultsKeepTheEntriesReadBefore) {
     models.models = {{"pole.mx", 1}};
-    for (const char* geometry : {"missing.mx", "\"../pole.mx\"", "\"sub/pole.mx\"", "\"..\"", "\"\""}) {
+    fsLocator definition = coTrackTypeFolder();
+    definition.AppendComponent("Support.def");
+    const std::string names[] = {"missing.mx", "\"../pole.mx\"", "\"sub/pole.mx\"",
+                                 "\"..\"",     "\"\"",           std::string(300, 'p')};
+    for (const std::string& geometry : names) {
         coSupportMakerPole maker;
-        EXPECT_THROW(LoadInto(std::string("Support { Pole { } PoleGeom { Geometry pole.mx }\n"
-                                          "JointGeom { Geometry ") +
-                                  geometry + " }\nPole { } }",
-                              maker),
-                     fsFileDoesntExistX)
-            << geometry;
+        try {
+            LoadInto("Support { Pole { } PoleGeom { Geometry pole.mx }\nJointGeom { Geometry " + geometry +
+                         " }\nPole { } }",
+                     maker);
+            ADD_FAILURE() << geometry;
+        } catch (const fsFileDoesntExistX& missing) {
+            EXPECT_EQ(missing.GetNamedIn(), definition) << geometry;
+        }
         EXPECT_EQ(std::tuple(maker.GetPoles().size(), maker.GetPoleGeometry().size(),
                              maker.GetJointGeometry().empty()),
                   std::tuple(1u, 1u, true));

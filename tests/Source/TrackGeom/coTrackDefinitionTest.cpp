@@ -44,15 +44,20 @@ TEST_F(coTrackGeomTest, TrackDefinitionInFileOrderWithPartMaterials) {
     EXPECT_TRUE(materials.empty());
 }
 
+// A crossbar model not found by its name is told with "Track.def", where the name may be damaged.
 TEST_F(coTrackGeomTest, AFailedLoadKeepsWhatWasReadBefore) {
     models.models = {{"crossbar.mx", 1}};
     LoadTrack("Track { Rail { } }");
+    fsLocator definition = coTrackTypeFolder();
+    definition.AppendComponent("Track.def");
     for (const char* geometry :
          {"missing.mx", "\"../crossbar.mx\"", "\"sub/crossbar.mx\"", "\".\"", "\"\""}) {
-        EXPECT_THROW(
-            LoadTrack(std::string("Track { Rail { }\nCross { Geometry ") + geometry + " }\nTube { } }"),
-            fsFileDoesntExistX)
-            << geometry;
+        try {
+            LoadTrack(std::string("Track { Rail { }\nCross { Geometry ") + geometry + " }\nTube { } }");
+            ADD_FAILURE() << geometry;
+        } catch (const fsFileDoesntExistX& missing) {
+            EXPECT_EQ(missing.GetNamedIn(), definition) << geometry;
+        }
         EXPECT_EQ(coGetLoadedTrackDefinition()->GetCrossSections().size(), 1u);
         EXPECT_TRUE(coGetLoadedTrackDefinition()->GetCrossbars().empty());
     }

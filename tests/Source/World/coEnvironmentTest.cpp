@@ -31,6 +31,7 @@
 #include "coWorldTestSupport.h"
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <tuple>
 
@@ -233,6 +234,36 @@ TEST_F(coEnvironmentTest, AFileWithoutATerrainModelIsMalformed) {
         m_folder.Write("Environments/Mountain/Data/1.end", file);
         EXPECT_THROW(coGetEnvironment().Load("Mountain"), chInvalidChunkX);
         EXPECT_EQ(coGetEnvironment().GetObjectCount(), 0u);
+    }
+}
+
+// A model that the environment file names and that is not there (its name there may be damaged) is told
+// with the file; a texture that a model names is the model's to name, not the environment file's.
+TEST_F(coEnvironmentTest, AModelNotFoundByItsNameIsToldWithTheEnvironmentFile) {
+    const std::string sky = "Environments/Mountain/Model/sky.mx";
+    const std::string plainSky = m_folder.Read(sky);
+    const fsLocator file = m_folder.Locator("Environments/Mountain/Data/1.end");
+    const struct {
+        const char* terrain;
+        std::string skyBytes; // none: no sky model
+        fsLocator namedIn;
+    } rows[] = {
+        {"terrain.lx", plainSky, file},
+        {"terrain.mx", "", file},
+        {"terrain.mx", mayModelBytes::File(mayModelBytes::Fragment(3, 1, {"missing.png"})), {}},
+    };
+    for (const auto& row : rows) {
+        m_folder.Write("Environments/Mountain/Data/1.end", EnvFile(1.5f, 7, row.terrain));
+        std::filesystem::remove(m_folder.Path(sky));
+        if (!row.skyBytes.empty())
+            m_folder.Write(sky, row.skyBytes);
+        try {
+            coGetEnvironment().Load("Mountain");
+            ADD_FAILURE() << row.terrain;
+        } catch (const fsFileDoesntExistX& missing) {
+            EXPECT_EQ(missing.GetNamedIn(), row.namedIn) << row.terrain;
+        }
+        coGetEnvironment().Clear();
     }
 }
 

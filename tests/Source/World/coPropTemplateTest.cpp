@@ -16,6 +16,7 @@
 #include "coPropTestBytes.h"
 #include "coWorldTestSupport.h"
 
+#include <filesystem>
 #include <tuple>
 
 namespace {
@@ -136,14 +137,38 @@ TEST_F(coPropTemplateTest, ALoadedTemplateHoldsItsModelAnimationsAndCues) {
     EXPECT_EQ(g3dFragmentManager::GetFirstFragment(), nullptr);
 }
 
-TEST_F(coPropTemplateTest, AFailedLoadGivesBackWhatItMade) {
-    WritePrd(Event("IDLE", 5, 0, Particles({0}) + Sounds({0})) +
-             Event("ENTR", 4, 0, Particles({}) + Sounds({0})) +
-             coPropChunk("EXIT", Body().I32(0).Wide("missing.anx").Wide("").Str()));
-    coPropTemplate lamp(envString("lamp"), envString(), false);
-    EXPECT_THROW(lamp.Load(Theme()), fsFileDoesntExistX);
-    EXPECT_EQ(std::tuple(lamp.IsLoaded(), g3dFragmentManager::GetFirstFragment()),
-              std::tuple(false, nullptr));
+// A file that the ".prd" names and that is not there (its name there may be damaged) is told with the
+// ".prd"; what the load made is given back.
+TEST_F(coPropTemplateTest, AFailedLoadGivesBackWhatItMadeAndNamesTheDefinition) {
+    const std::string events =
+        Event("IDLE", 5, 0, Particles({0}) + Sounds({0})) + Event("ENTR", 4, 0, Particles({}) + Sounds({0}));
+    const struct {
+        std::string removed; // under the test folder
+        std::string chunks;  // after the model's
+    } rows[] = {
+        {"", events + coPropChunk("EXIT", Body().I32(0).Wide("missing.anx").Wide("").Str())},
+        {"Ironvale/Model/lamp.mx", events},
+        {"Ironvale/Model/spin.anx", events},
+        {"Effects/Particle/spark.tpr", events},
+    };
+    for (const auto& row : rows) {
+        const std::string kept = row.removed.empty() ? "" : m_folder.Read(row.removed);
+        if (!row.removed.empty())
+            std::filesystem::remove(m_folder.Path(row.removed));
+        WritePrd(row.chunks);
+        coPropTemplate lamp(envString("lamp"), envString(), false);
+        try {
+            lamp.Load(Theme());
+            ADD_FAILURE() << row.removed;
+        } catch (const fsFileDoesntExistX& missing) {
+            EXPECT_EQ(missing.GetNamedIn(), m_folder.Locator("Ironvale/Data/lamp.prd")) << row.removed;
+        }
+        EXPECT_EQ(std::tuple(lamp.IsLoaded(), g3dFragmentManager::GetFirstFragment()),
+                  std::tuple(false, nullptr))
+            << row.removed;
+        if (!row.removed.empty())
+            m_folder.Write(row.removed, kept);
+    }
 }
 
 TEST(coPropCueTime, KeyIndicesClampToTheKeysOrCountSecondsWithoutATrack) {

@@ -17,6 +17,7 @@
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Ride/coRideServices.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/SavedCoaster/coSavedCoaster.h"
 #include "Source/Settings/coPrefs.h"
 #include "Source/Track/coCircuit.h"
@@ -169,7 +170,7 @@ std::vector<u32> DrawPropsScene(const std::string& environment, int variant, con
         // The demo starts no sound system: props play their particles and animations only.
         coPrefs::SetBool(coPrefSoundEffectsOff, true);
         scLensFlarePackageStart();
-        coRideCars cars;
+        coRideCars cars([] { coReportCurrentException(); });
         coSetRideCarScene(&cars);
         try {
             coEnvironment& park = coGetEnvironment();

@@ -9,6 +9,7 @@
 #include "Source/Ride/coRide.h"
 #include "Source/Ride/coRideCars.h"
 #include "Source/Ride/coRideServices.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/Track/coCircuit.h"
 #include "rdemo.h"
@@ -55,7 +56,7 @@ std::vector<u32> DrawRideScene(const std::string& type, f32 seconds) {
     bool shown = false;
     {
         DemoCoaster coaster(type, -1, true, DemoLayR1, 4);
-        coRideCars cars;
+        coRideCars cars([] { coReportCurrentException(); });
         coSetRideCarScene(&cars);
         shown = !coaster.Failed() && CarsShow(coaster, cars, seconds, picture);
         coRideClear();
