@@ -489,7 +489,7 @@ void coPaths::LoadBasicStrings() {
     fsLocator file(coRootProgram);
     file.AppendComponent("basicstr.tsf");
     const gfTextSet set(file, kTextSetNumber, true);
-    // An empty file reads as a set without texts: the game's names and folders would all be empty.
+    // A set whose count was cut to nothing holds no texts: the game's names and folders would all be empty.
     if (set.GetTexts().empty())
         throw gfInvalidTextSetFileX(file, gfDamage::CutShort);
     for (u32 i = 0; i < kBasicStringCount; ++i)
