@@ -12,6 +12,7 @@
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Source/Settings/coErrorLine.h"
 #include "Source/Settings/coErrorPackage.h"
 #include "Source/Settings/coFileCause.h"
 #include "Source/Settings/coPaths.h"
@@ -89,8 +90,8 @@ void ReportReadFailure(const fsLocator& path, const envExceptionX& failure) {
     if (error == EISDIR || error == EACCES || error == EPERM)
         return ReportOnce(path, envErrorCodePackage(code),
                           error == EISDIR ? kFolderNotFileError : kMayNotReadError);
-    const envString cause = gfErrorHandler::GetMessage(coErrorPackage, coFileCauseText(error), nullptr);
-    ReportOnce(path, envErrorCodePackage(code), kNotReadError, envStringToUtf8(cause));
+    ReportOnce(path, envErrorCodePackage(code), kNotReadError,
+               coErrorLine(coErrorPackage, coFileCauseText(error)));
 }
 
 void ReportDamaged(const fsLocator& path) {
