@@ -12,11 +12,11 @@
 #include "Engine/App/Gf/gfFile.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Source/Settings/coErrorLine.h"
 #include "Source/Settings/coErrorPackage.h"
 #include "Source/Settings/coFileCause.h"
 #include "Source/Settings/coPaths.h"
 
-#include <bit>
 #include <cerrno>
 #include <filesystem>
 #include <functional>
@@ -89,8 +89,8 @@ void ReportReadFailure(const fsLocator& path, const envExceptionX& failure) {
     if (error == EISDIR || error == EACCES || error == EPERM)
         return ReportOnce(path, envErrorCodePackage(code),
                           error == EISDIR ? kFolderNotFileError : kMayNotReadError);
-    const envString cause = gfErrorHandler::GetMessage(coErrorPackage, coFileCauseText(error), nullptr);
-    ReportOnce(path, envErrorCodePackage(code), kNotReadError, envStringToUtf8(cause));
+    ReportOnce(path, envErrorCodePackage(code), kNotReadError,
+               coErrorLine(coErrorPackage, coFileCauseText(error)));
 }
 
 void ReportDamaged(const fsLocator& path) {
@@ -201,17 +201,10 @@ bool IsRecordChunk(u32 id) {
     return id == coChunkCoasterCareer || id == coChunkVantorex1Career;
 }
 
-// An id one bit away from a record's is a record whose id was damaged, not another program's chunk: it
-// is told and dropped as a damaged record is, where another unknown chunk is passed by.
-bool IsDamagedRecordId(u32 id) {
-    return std::popcount(id ^ coChunkCoasterCareer) == 1 || std::popcount(id ^ coChunkVantorex1Career) == 1;
-}
-
-// Whether a chunk other than a record is whole.
-bool IsWholeOtherChunk(u32 id) {
-    if (!IsDamagedRecordId(id))
-        return true;
-    DBG_WARNING("career chunk 0x%08X is a record with a damaged id; skipped", id);
+// Only the game writes this file, and it writes nothing but records: a chunk of any other id is a record
+// whose id was damaged (in one bit or in many), told and dropped as a damaged record is. It is never whole.
+bool SkipUnknownChunk(u32 id) {
+    DBG_WARNING("career chunk 0x%08X is no record; skipped", id);
     return false;
 }
 
@@ -256,7 +249,7 @@ fsLocator GetPath(const envString& profile) {
 std::unique_ptr<gfFile> OpenForAppend(const envString& profile, const fsLocator& temporary) {
     const fsLocator path = GetPath(profile);
     const SaveScan scan = ScanSave(path, profile, [](chReader& reader, u32 id, u32 size) {
-        return IsRecordChunk(id) ? ParseRecord(reader, size).has_value() : IsWholeOtherChunk(id);
+        return IsRecordChunk(id) ? ParseRecord(reader, size).has_value() : SkipUnknownChunk(id);
     });
 
     auto file = std::make_unique<gfFile>(temporary, gfFileWrite, gfByteOrderData);
@@ -320,7 +313,7 @@ void Load(const envString& profile, coCareerResultsTarget* menu, std::vector<i32
                 return ReadCoasterRecord(reader, size);
             if (id == coChunkVantorex1Career)
                 return ReadVantorex1Record(reader, size);
-            return IsWholeOtherChunk(id);
+            return SkipUnknownChunk(id);
         });
         if (scan.state == SaveScan::Damaged || scan.state == SaveScan::Outdated)
             ReportDamaged(path);

@@ -14,6 +14,7 @@
 #include "Engine/Graphics/May/mayModelFile.h"
 #include "Source/SavedCoaster/coInvalidSaveFileX.h"
 #include "Source/Screens/coScreenScript.h"
+#include "Source/Settings/coErrorLine.h"
 #include "Source/Settings/coFileCause.h"
 #include "Source/Settings/coPaths.h"
 #include "Source/World/coInvalidPropFileX.h"
@@ -114,9 +115,7 @@ coExceptionReport WithCause(u32 package, u32 number, const fsFileFailureX& e) {
 
 // One of the game's texts as a line of its own.
 std::string Line(u32 number) {
-    std::string words = envStringToUtf8(gfErrorHandler::GetMessage(coErrorPackage, number, nullptr));
-    words.erase(words.find_last_not_of(" \n") + 1);
-    return words;
+    return coErrorLine(coErrorPackage, number);
 }
 
 std::string CauseOf(const coExceptionReport& report) {
@@ -181,11 +180,15 @@ void Tell(const std::vector<coExceptionReport>& reports, coAfterReport after) {
             dbgLogLine(("The failure" + report.extra + " " + own).c_str());
         }
     std::string extra = ExtraText(reports);
+    // A line whose text cannot be read is left out rather than shown as a fallback.
+    const auto addLine = [&extra](u32 number) {
+        if (const std::string line = Line(number); !line.empty())
+            extra += "\n" + line;
+    };
     if (after == coAfterReport::GameEnds && !SaysTheGameEnds(reports[0]))
-        extra += "\n" + Line(coErrorGameEnds);
+        addLine(coErrorGameEnds);
     if (after == coAfterReport::CoasterNotOpened || after == coAfterReport::MissionNotOpened)
-        extra += "\n" + Line(after == coAfterReport::CoasterNotOpened ? coErrorCoasterNotOpened
-                                                                      : coErrorMissionNotOpened);
+        addLine(after == coAfterReport::CoasterNotOpened ? coErrorCoasterNotOpened : coErrorMissionNotOpened);
     gfErrorHandler::Report(gfDisplayNotice, reports[0].package, reports[0].number,
                            extra.empty() ? nullptr : extra.c_str());
 }

@@ -7,6 +7,7 @@
 #include "Engine/GUI/Gpr/gprScript.h"
 #include "Engine/GUI/Gui/guiCheckbox.h"
 #include "Engine/GUI/Gui/guiText.h"
+#include "Source/Screens/coReportException.h"
 #include "Source/Settings/coPaths.h"
 
 #include <algorithm>
@@ -85,6 +86,9 @@ void coLoadScreenScript(const char* name, const char* textSet, guiWindow* screen
     } catch (const chInvalidChunkX&) {
         Damaged(name);
     } catch (const gfInvalidFileBinX&) {
+        // A text set cut inside its header is damaged itself, not the script that names it.
+        if (textSet && coIsDamageOf(std::current_exception(), coScreenTextSet(textSet)))
+            throw;
         Damaged(name);
     }
     coFitCaptions(screen);

@@ -14,6 +14,7 @@
 #include "Engine/Core/Env/envEnvironment.h"
 #include "Engine/Core/Env/envExceptionX.h"
 #include "Engine/Core/Env/envUtf.h"
+#include "Source/Settings/coErrorLine.h"
 #include "Source/Settings/coErrorPackage.h"
 #include "Source/Settings/coFileCause.h"
 
@@ -310,15 +311,8 @@ void MigrateSaves(const fsLocator& old, const fsLocator& saves) {
     }
 }
 
-// An error text, without the line break or space that ends some.
-std::string ErrorText(u32 package, u32 number) {
-    std::string text = envStringToNarrow(gfErrorHandler::GetMessage(package, number, nullptr));
-    text.erase(text.find_last_not_of(" \n") + 1);
-    return text;
-}
-
 std::string GameText(u32 number) {
-    return ErrorText(coErrorPackage, number);
+    return coErrorLine(coErrorPackage, number);
 }
 
 // Why nothing but a folder can stand where the saves folder belongs, for an error of fsFolderPlaceError.
@@ -337,7 +331,7 @@ std::string PlaceCause(int error) {
 
 // The failure's own error text.
 std::string OwnText(const envExceptionX& failure) {
-    return ErrorText(envErrorCodePackage(failure.GetCode()), envErrorCodeNumber(failure.GetCode()));
+    return coErrorLine(envErrorCodePackage(failure.GetCode()), envErrorCodeNumber(failure.GetCode()));
 }
 
 // Why the saves folder could not be made.
@@ -489,7 +483,7 @@ void coPaths::LoadBasicStrings() {
     fsLocator file(coRootProgram);
     file.AppendComponent("basicstr.tsf");
     const gfTextSet set(file, kTextSetNumber, true);
-    // An empty file reads as a set without texts: the game's names and folders would all be empty.
+    // A set whose count was cut to nothing holds no texts: the game's names and folders would all be empty.
     if (set.GetTexts().empty())
         throw gfInvalidTextSetFileX(file, gfDamage::CutShort);
     for (u32 i = 0; i < kBasicStringCount; ++i)

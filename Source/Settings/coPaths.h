@@ -36,7 +36,7 @@ class coPaths {
     static constexpr u32 kRootListCount = 19;
 
     // Entries 0 to 28 from text set 32 of "basicstr.tsf" in root 0; a missing id is empty, a set without
-    // texts (an empty file) is cut short.
+    // texts (an empty file, or a count of 0) is cut short.
     static void LoadBasicStrings();
     // Unchecked index, 0 to 28.
     static const envString& GetBasicString(u32 index);

@@ -964,6 +964,49 @@ TEST(EndToEndTest, ADamagedFileReadAtStartUpIsToldInABox) {
     }
 }
 
+// A text set cut to nothing is damaged, told as one cut anywhere else: the box names it and says so, and
+// the game ends or goes on as for any damaged file. With the game's own error texts cut to nothing too, the
+// box says in plain words that its words cannot be read, naming their file, and names the damaged set.
+TEST(EndToEndTest, ATextSetCutToNothingIsNamedInTheBox) {
+    const std::string ends = "A file of the game cannot be read, and the game has to end. Reinstalling the "
+                             "game may restore it.\n";
+    const std::string goesOn = "A file of the game cannot be read; the game goes on without the part that "
+                               "needs it. Reinstalling the game may restore it.\n";
+    const std::string unread =
+        "The game's words for this message cannot be read; reinstalling the game may restore them.\n";
+    const char* options = "damaged_options_texts.inject";
+    const struct {
+        const char* set;
+        bool errorsCut; // the game's error texts cut to nothing as well
+        const char* script;
+    } cases[] = {
+        {"uimm.tsf", false, "damaged_text_set.inject"},
+        {"uitm.tsf", false, "damaged_text_set.inject"},
+        {"uiod.tsf", false, options},
+        {"uimm.tsf", true, "damaged_text_set.inject"},
+    };
+    for (const auto& c : cases) {
+        GameHome home;
+        const fs::path data = home.Path("installed");
+        fs::copy(LV_DATA_DIR, data, fs::copy_options::recursive);
+        const fs::path set = data / "Data/Text/Eng" / c.set, errors = data / "Errors/Eng/coErrors.tsf";
+        fs::resize_file(set, 0);
+        if (c.errorsCut)
+            fs::resize_file(errors, 0);
+        const GameRun run = home.Play(c.script, data);
+        // The box's whole message, as the game's log has it.
+        const std::string told =
+            c.errorsCut ? unread + errors.string() +
+                              "\nIt is cut short.\nMessage 16 of package 32, about:\n" + set.string() + "\n"
+                        : (c.script == options ? goesOn : ends) + set.string() + "\nIt is cut short.\n";
+        EXPECT_NE(run.output.find("**Warning** " + told), std::string::npos) << told << "\n" << run.output;
+        EXPECT_EQ(run.exitCode, kExitNormal) << c.set << "\n" << run.output;
+        EXPECT_FALSE(std::regex_search(run.output, std::regex("Sanitizer|runtime error"))) << run.output;
+        EXPECT_TRUE(ReleasesEverything(run.output)) << c.set << "\n" << run.output;
+        ExpectScreenPicture(ReadShot(home.Path("error.png")), c.set);
+    }
+}
+
 // What fails before the game's own boxes exist (a damaged or unreadable file read at start-up, no game data
 // at all) is told in the platform's box, which the game draws itself where the display offers none (this
 // Xvfb has no core fonts for SDL's): it names the file and what is wrong, and waits for Enter, Escape or a

@@ -1,6 +1,8 @@
 #include "Engine/App/Gf/gfErrorHandler.h"
 
 #include "Engine/App/Fs/fsExceptions.h"
+#include "Engine/App/Fs/fsNativePath.h"
+#include "Engine/App/Gf/gfExceptions.h"
 #include "Engine/App/Gf/gfTextSet.h"
 #include "Engine/Core/Env/dbgLog.h"
 #include "Engine/Core/Env/envEnvironment.h"
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -75,18 +78,36 @@ envString Format(const char* format, u32 number, u32 package) {
     return envString(text);
 }
 
-std::unique_ptr<gfTextSet> OpenErrorTexts(const envString& fileName) {
+// A package's error texts: the set, or why there is none. A damaged set is named with what is wrong.
+struct ErrorTexts {
+    std::unique_ptr<gfTextSet> set;
+    std::string damagedFile; // as the player finds it, when the set is damaged
+    gfDamage damage = gfDamage::Malformed;
+};
+
+std::string DamagedFileName(const gfInvalidContentX& failure) {
+    std::string path;
+    fsLocatorToNativePath(failure.GetLocator(), path);
+    std::string entry;
+    if (failure.GetEntry().GetComponentCount() > 0 && fsJoinComponents(failure.GetEntry(), entry))
+        return entry + " in " + path;
+    return path;
+}
+
+ErrorTexts OpenErrorTexts(const envString& fileName) {
     // A nested report comes from inside this open (a retry question): opening again would recurse.
     // A package without a file name has nothing to open; the folder itself is not a text set.
     if (g_lookingUp || fileName.GetLength() == 0)
-        return nullptr;
+        return {};
     LookupGuard guard;
     fsLocator locator = g_directory;
     locator.AppendComponent(fileName);
     // A set that cannot be opened (missing, unreadable, or on a medium the user declined to put back)
-    // gives the fallback message: the report must still reach the user. A corrupt set is an error.
+    // gives the fallback message: the report must still reach the user. So does a damaged one, named.
     try {
-        return std::make_unique<gfTextSet>(locator, kTextSetNumber, true);
+        return {std::make_unique<gfTextSet>(locator, kTextSetNumber, true), {}, gfDamage::Malformed};
+    } catch (const gfInvalidContentX& failure) {
+        return {nullptr, DamagedFileName(failure), failure.GetDamage()};
     } catch (const fsDirectoryDoesntExistX&) {
     } catch (const fsFileDoesntExistX&) {
     } catch (const fsFileInUseX&) {
@@ -94,7 +115,24 @@ std::unique_ptr<gfTextSet> OpenErrorTexts(const envString& fileName) {
     } catch (const fsReadOnlyX&) {
     } catch (const fsUnknownX&) {
     }
-    return nullptr;
+    return {};
+}
+
+// The message in place of one whose words are in a damaged set: the set's file and what is wrong with
+// it, then the message by its number and what it is about.
+envString DamagedTextsMessage(const ErrorTexts& texts, u32 package, u32 number, const char* extra) {
+    DBG_WARNING("The error texts %s are damaged", texts.damagedFile.c_str());
+    std::string message = "The game's words for this message cannot be read; reinstalling the game may "
+                          "restore them.\n" +
+                          texts.damagedFile + "\n" +
+                          (texts.damage == gfDamage::CutShort ? "It is cut short." : "It is damaged.") +
+                          "\nMessage " + std::to_string(number) + " of package " + std::to_string(package);
+    std::string about = extra ? extra : "";
+    // An extra that goes on the message's sentence (": (4-7)") stands alone here.
+    if (about.starts_with(": "))
+        about.erase(0, 2);
+    message += about.empty() ? "." : ", about:\n" + about;
+    return envStringFromUtf8(message.c_str());
 }
 
 } // namespace
@@ -145,18 +183,29 @@ gfErrorDisplayer* GetDefaultDisplayer() {
 
 envString GetMessage(u32 package, u32 number, const char* extra) {
     // Reporting for a package that never registered enters it with an empty name.
-    const envString fileName = g_registry[package];
-    const std::unique_ptr<gfTextSet> texts = OpenErrorTexts(fileName);
-    if (!texts)
+    const ErrorTexts texts = OpenErrorTexts(g_registry[package]);
+    if (!texts.damagedFile.empty())
+        return DamagedTextsMessage(texts, package, number, extra);
+    if (!texts.set)
         return Format("ErrorCode #%u not found for package #%u because the .tsf file for it was not found",
                       number, package);
-    if (!texts->HasText(number))
+    if (!texts.set->HasText(number))
         return Format("ErrorCode #%u not found for package #%u, try getting the latest engine error codes.",
                       number, package);
-    envString message = texts->GetText(number);
+    envString message = texts.set->GetText(number);
     if (extra)
         message.Append(envStringFromUtf8(extra));
     return message;
+}
+
+std::optional<envString> FindText(u32 package, u32 number) {
+    const auto file = g_registry.find(package);
+    if (file == g_registry.end())
+        return std::nullopt;
+    const ErrorTexts texts = OpenErrorTexts(file->second);
+    if (!texts.set || !texts.set->HasText(number))
+        return std::nullopt;
+    return texts.set->GetText(number);
 }
 
 u32 Report(u32 type, u32 package, u32 number, const char* extra) {

@@ -1,6 +1,8 @@
 #pragma once
 #include "Engine/App/Fs/fsLocator.h"
 
+#include <optional>
+
 // Display types of a report.
 constexpr u32 gfDisplayQuestion = 1; // OK and Cancel
 constexpr u32 gfDisplayNotice = 2;   // OK
@@ -40,10 +42,14 @@ void SetDisplayer(gfErrorDisplayer* displayer);
 gfErrorDisplayer* GetDefaultDisplayer();
 
 // The message of the number in the package's error texts followed by the extra text (UTF-8, when given),
-// or a fallback naming the number and package when the set or the entry is missing. A message asked
-// for while one is being made (a retry question from inside the file open) does not look for its text
-// set, so it cannot recurse.
+// or a fallback naming the number and package when the set or the entry is missing. When the set is
+// damaged, the fallback names its file and what is wrong with it in plain words, then the number, the
+// package and the extra. A message asked for while one is being made (a retry question from inside the
+// file open) does not look for its text set, so it cannot recurse.
 envString GetMessage(u32 package, u32 number, const char* extra);
+// The text of the number in the package's error texts alone; nothing when the set is missing, damaged or
+// without it, so that a line made of it can be left out rather than show a fallback.
+std::optional<envString> FindText(u32 package, u32 number);
 // Shows GetMessage's message through the installed displayer and returns the displayer's answer.
 u32 Report(u32 type, u32 package, u32 number, const char* extra);
 // The env report hook: the same as Report.

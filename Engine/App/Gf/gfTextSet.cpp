@@ -129,8 +129,11 @@ void gfTextSet::Open(bool readOnly) {
 void gfTextSet::ReadTexts() {
     const u32 size = m_file->GetSize();
     if (size == 0) {
-        // A new set: a writable one gets its header when it is saved or closed.
-        m_changed = m_writable;
+        // A new set gets its header when it is saved or closed. One that cannot be written was written
+        // once, and has lost everything: its texts would all be empty.
+        if (!m_writable)
+            throw gfInvalidTextSetFileX(m_locator, gfDamage::CutShort);
+        m_changed = true;
         return;
     }
     u8 version[4];

@@ -20,9 +20,10 @@ void gfWriteTextSet(const fsLocator& target, u32 setNumber, const std::map<u32, 
 class gfTextSet {
   public:
     // readOnly: opened for reading (paks first). Otherwise opened for reading and writing on disc,
-    // or read-only when the disc refuses writing (fsReadOnlyX). An empty file is an empty set with
-    // the given set number; a file with another header or tag throws gfInvalidTextSetFileX (a wrong
-    // magic gfInvalidFileBinX), as does a count or a text that runs past the end of the file.
+    // or read-only when the disc refuses writing (fsReadOnlyX). An empty file opened writable is a new
+    // set with the given set number; one that can only be read is a set cut short, gfInvalidTextSetFileX.
+    // A file with another header or tag throws gfInvalidTextSetFileX (a wrong magic gfInvalidFileBinX),
+    // as does a count or a text that runs past the end of the file.
     gfTextSet(const fsLocator& locator, u32 setNumber, bool readOnly);
     ~gfTextSet();
     gfTextSet(const gfTextSet&) = delete;

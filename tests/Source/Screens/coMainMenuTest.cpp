@@ -1,10 +1,13 @@
 #include "Source/Screens/coMainMenu.h"
 
 #include "Engine/App/Fs/fsFileSystem.h"
+#include "Engine/App/Gf/gfExceptions.h"
 #include "Source/Screens/coScreenScript.h"
 #include "coScreenTestKit.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -98,6 +101,25 @@ TEST_F(coMainMenuTest, AScriptWithoutAButtonIsReported) {
     SetRoot(coRootGui, gui.Path());
     EXPECT_THROW(coMainMenu(), coScreenScriptX);
     EXPECT_TRUE(log.Holds("\"uimm\" has no Button named \"Load\""));
+}
+
+// The menu's text set cut anywhere, inside its header or to nothing, is told as itself, never as the
+// script that names it.
+TEST_F(coMainMenuTest, ADamagedTextSetIsNamedAsItself) {
+    std::ifstream in(DataPath("Data/Text/Eng/uimm.tsf"), std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    fsTestFolder texts;
+    SetRoot(coRootText, texts.Path());
+    for (size_t cut : {0, 4, 8, 20}) {
+        texts.Write("uimm.tsf", whole.substr(0, cut));
+        try {
+            coMainMenu cutMenu;
+            ADD_FAILURE() << cut;
+        } catch (const gfInvalidContentX& e) {
+            EXPECT_EQ(e.GetLocator().GetLastComponent(), envString("uimm.tsf")) << cut;
+            EXPECT_EQ(e.GetDamage(), gfDamage::CutShort) << cut;
+        }
+    }
 }
 
 } // namespace

@@ -190,6 +190,25 @@ TEST(coReportExceptionTest, FailuresOfOneActionAreToldInOneNotice) {
               "A file could not be read or written: /saves/a b.csa\nMission1.cmi\nThe disc is full.");
 }
 
+// With the game's error texts damaged, a report still says so in plain words, naming their file, and then
+// the failed file; the lines of those texts (what is wrong, that the game ends) are left out rather than
+// each repeat the fallback.
+TEST(coReportExceptionTest, DamagedErrorTextsStillNameTheFailedFile) {
+    fsTestFolder folder;
+    folder.Write("coErrors.tsf", "");
+    RecordedNotices notices(folder.Locator());
+    try {
+        throw chInvalidChunkX(File());
+    } catch (...) {
+        coReportCurrentException(coAfterReport::GameEnds);
+    }
+    ASSERT_EQ(notices.displayer.shown.size(), 1u);
+    EXPECT_EQ(notices.displayer.shown[0].message,
+              "The game's words for this message cannot be read; reinstalling the game may restore them.\n" +
+                  folder.Path("coErrors.tsf") +
+                  "\nIt is cut short.\nMessage 16 of package 32, about:\n/saves/a b.csa");
+}
+
 // A BMP header (14 + 40 bytes) of one pixel at that depth, with its row.
 std::string Bmp(u16 bitCount) {
     return envTestBytes()

@@ -182,9 +182,33 @@ TEST_F(gfErrorHandlerTest, ARetryQuestionDuringTheLookupDoesNotRecurse) {
     // With the medium back, the same report finds its text.
     gfErrorHandler::Report(gfDisplayNotice, 4, 4, "");
     EXPECT_EQ(m_displayer.shown.at(2).message, "not shown");
+}
 
-    // A corrupt error text file is an error of its own, and shows nothing.
-    m_folder.Write("envErrors.tsf", std::string("KSFB\x02\0\0\0KSTX\x20\0\0\0\0\0\0\0", 20));
-    EXPECT_THROW(gfErrorHandler::Report(gfDisplayNotice, 1, 1, nullptr), gfInvalidTextSetFileX);
-    EXPECT_EQ(m_displayer.shown.size(), 3u);
+// A damaged error text file still lets the report reach the player, in plain words: the file and what is
+// wrong with it, then the message's number and package and what it is about. Its texts are not found.
+TEST_F(gfErrorHandlerTest, ADamagedErrorTextFileIsNamedInTheReport) {
+    const std::string lead = "The game's words for this message cannot be read; reinstalling the game may "
+                             "restore them.\n" +
+                             m_folder.Path("envErrors.tsf");
+    const struct {
+        std::string bytes;
+        const char* extra;
+        std::string said;
+    } cases[] = {
+        {std::string("KSFB\x02\0\0\0KSTX\x20\0\0\0\0\0\0\0", 20), "/saves/a.csa",
+         "\nIt is damaged.\nMessage 11 of package 1, about:\n/saves/a.csa"},
+        {"", nullptr, "\nIt is cut short.\nMessage 11 of package 1."},
+        {std::string("KSFB\x02\0\0\0", 8), ": (4-7)",
+         "\nIt is cut short.\nMessage 11 of package 1, about:\n(4-7)"},
+    };
+    for (const auto& c : cases) {
+        m_folder.Write("envErrors.tsf", c.bytes);
+        gfErrorHandler::Report(gfDisplayNotice, 1, 11, c.extra);
+        EXPECT_EQ(m_displayer.shown.back().message, lead + c.said);
+        EXPECT_EQ(gfErrorHandler::FindText(1, 11), std::nullopt);
+    }
+    WriteTexts("envErrors.tsf", {{11, "Found. "}});
+    EXPECT_EQ(gfErrorHandler::FindText(1, 11), envString("Found. "));
+    EXPECT_EQ(gfErrorHandler::FindText(1, 12), std::nullopt);
+    EXPECT_EQ(gfErrorHandler::FindText(4, 11), std::nullopt); // no fsErrors.tsf
 }

@@ -119,8 +119,9 @@ TEST_F(gfTextSetTest, HeadersAndTags) {
 }
 
 TEST_F(gfTextSetTest, ReadOnlySetsAreNeverWritten) {
-    // An empty file read-only is an empty set; a missing id reads as empty and is not added.
-    const fsLocator locator = Put("");
+    // A set of no texts read-only; a missing id reads as empty and is not added.
+    const std::string none = SetBytes().U32(40).U32(0).Str();
+    const fsLocator locator = Put(none);
     {
         gfTextSet set(locator, 40, true);
         EXPECT_EQ(set.GetText(12).GetLength(), 0u);
@@ -128,8 +129,9 @@ TEST_F(gfTextSetTest, ReadOnlySetsAreNeverWritten) {
         EXPECT_THROW(set.SetText(1, envString("no")), fsReadOnlyX);
         EXPECT_THROW(set.Save(), fsReadOnlyX);
     }
-    EXPECT_EQ(File(), "");
-    // Writable: the new set gets its header when it is closed.
+    EXPECT_EQ(File(), none);
+    // Writable, an empty file is a new set: it gets its header when it is closed.
+    Put("");
     { gfTextSet set(locator, 40, false); }
     EXPECT_EQ(File(), SetBytes().U32(40).U32(0).Str());
     // An unchanged writable set leaves its file alone.
@@ -146,6 +148,10 @@ TEST_F(gfTextSetTest, ReadOnlySetsAreNeverWritten) {
         EXPECT_FALSE(set.IsWritable());
         EXPECT_EQ(set.GetText(1), envString("Hi"));
         EXPECT_THROW(set.SetText(1, envString("changed")), fsReadOnlyX);
+        // An empty file that only reading reaches is no new set but one cut short.
+        Put("");
+        EXPECT_THROW(gfTextSet(locator, 32, false), gfInvalidTextSetFileX);
+        Put(Golden());
     }
     EXPECT_EQ(File(), Golden());
 }
@@ -163,21 +169,22 @@ TEST_F(gfTextSetTest, LongTextsAreCutToTheLargestCount) {
     EXPECT_EQ(gfTextSet(locator, 32, true).GetText(1).GetLength(), 32767u);
 }
 
-// Cut at every byte, and counts and lengths replaced: only the empty file is a set, every cut is told
-// as one; counts never outrun the file; negative ones read as nothing.
+// Cut at every byte, even to nothing, and counts and lengths replaced: every cut is told as one, a cut in
+// the header as a header cut short; counts never outrun the file; negative ones read as nothing.
 TEST_F(gfTextSetTest, TruncationAndOversizeSweeps) {
     const std::string whole =
         SetBytes().U32(32).U32(3).Entry(1, u"Hi").Entry(2, u"").Entry(700, u"\u00E9t\u00E9 \u20AC").Str();
-    for (size_t cut = 1; cut < whole.size(); ++cut) {
+    for (size_t cut = 0; cut < whole.size(); ++cut) {
         const fsLocator locator = Put(whole.substr(0, cut));
         try {
             gfTextSet set(locator, 32, true);
             ADD_FAILURE() << cut;
         } catch (const gfInvalidContentX& e) {
-            EXPECT_EQ(e.GetCode(), cut < 8 ? gfInvalidFileBinX(locator).GetCode()
-                                           : gfInvalidTextSetFileX(locator).GetCode())
+            EXPECT_EQ(e.GetCode(), cut > 0 && cut < 8 ? gfInvalidFileBinX(locator).GetCode()
+                                                      : gfInvalidTextSetFileX(locator).GetCode())
                 << cut;
             EXPECT_EQ(e.GetDamage(), gfDamage::CutShort) << cut;
+            EXPECT_EQ(e.GetLocator(), locator) << cut;
         }
     }
     EXPECT_EQ(gfTextSet(Put(whole), 32, true).GetText(700), envString(u"\u00E9t\u00E9 \u20AC"));
@@ -208,6 +215,7 @@ TEST_F(gfTextSetTest, TruncationAndOversizeSweeps) {
 TEST_F(gfTextSetTest, ReadOnlySetsAreReadFromPaks) {
     gfPakBuilderLayout layout;
     layout.entries.push_back({"errors/eng/fserrors.tsf", Golden()});
+    layout.entries.push_back({"errors/eng/cut.tsf", ""});
     gfPakFile pak(m_folder.Write("data.pak", gfBuildPak(layout)));
     OnePak locator;
     locator.pak = &pak;
@@ -216,6 +224,7 @@ TEST_F(gfTextSetTest, ReadOnlySetsAreReadFromPaks) {
     gfPakSearcher::SetPakLocator(&locator);
     const fsLocator inPak = fsRootedLocator(7, "Errors/Eng/fsErrors.tsf");
     EXPECT_EQ(gfTextSet(inPak, 32, true).GetText(1), envString("Hi"));
+    EXPECT_THROW(gfTextSet(fsRootedLocator(7, "Errors/Eng/cut.tsf"), 32, true), gfInvalidTextSetFileX);
     // Writable sets live on disc only, where this one is not.
     EXPECT_THROW(gfTextSet(inPak, 32, false), fsDirectoryDoesntExistX);
     gfPakSearcher::SetPakLocator(nullptr);
