@@ -5,12 +5,10 @@
 #include "plSdlTestEvents.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -209,42 +207,3 @@ TEST(plXvfbLostDisplay, EndsTheProcessAtOnce) {
         ::testing::ExitedWithCode(EXIT_FAILURE), "connection to the display was lost");
 }
 
-namespace {
-
-// The window's place and size as the X server has it: left, top, width, height.
-std::array<int, 4> XWindowBox(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
-        return {};
-    Display* display = info.info.x11.display;
-    XSync(display, False);
-    XWindowAttributes attributes;
-    XGetWindowAttributes(display, info.info.x11.window, &attributes);
-    int left = 0;
-    int top = 0;
-    Window child;
-    XTranslateCoordinates(display, info.info.x11.window, DefaultRootWindow(display), 0, 0, &left, &top,
-                          &child);
-    return {left, top, attributes.width, attributes.height};
-}
-
-} // namespace
-
-// With no window manager to answer a request for full screen, a window made full screen is the whole
-// display from its first showing, while one made as a window keeps its own rectangle.
-TEST(plXvfbWindow, AWindowMadeFullScreenCoversTheDisplayFromTheStart) {
-    SDL_Rect display{};
-    for (const bool fullScreen : {true, false}) {
-        plSdlWindowHost host;
-        ASSERT_TRUE(host.CreateWindow(20, 20, 640, 480, u"Loopvane", fullScreen));
-        SDL_GetDisplayBounds(0, &display);
-        host.SetFullScreen(fullScreen);
-        Drain(host);
-        const std::array<int, 4> expected = fullScreen ? std::array<int, 4>{0, 0, display.w, display.h}
-                                                       : std::array<int, 4>{20, 20, 640, 480};
-        EXPECT_EQ(XWindowBox(host.GetSdlWindow()), expected) << (fullScreen ? "full screen" : "window");
-        EXPECT_EQ(host.IsFullScreen(), fullScreen);
-    }
-    EXPECT_GT(display.w, 640);
-}
